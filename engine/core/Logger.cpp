@@ -1,0 +1,99 @@
+#include "engine/core/Logger.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "port/win32/HostPath.h"
+
+namespace Orvex {
+
+namespace {
+
+// Opens the log at static initialisation, as the program expects it to exist before main.
+[[maybe_unused]] Logger& g_openAtStart = Logger::getInstance();
+
+char const* consoleColour(int type) {
+    switch (type) {
+        case LOG_TYPE_ERROR: return "\x1b[31m";
+        case LOG_TYPE_WARNING: return "\x1b[33m";
+        case LOG_TYPE_INFO: return "\x1b[36m";
+        default: return "";
+    }
+}
+
+}  // namespace
+
+Logger& Logger::getInstance() {
+    static Logger instance;
+    return instance;
+}
+
+Logger::Logger() {
+    std::error_code ec;
+    std::filesystem::create_directories("logs", ec);
+    file_ = std::fopen("logs/logfile.log", "wb");
+}
+
+Logger::~Logger() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+}
+
+void Logger::log(int priority, int type, std::wstring const& message, bool indent) {
+    if (type < LOG_TYPE_ERROR || type > LOG_TYPE_PLAIN) type = LOG_TYPE_PLAIN;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (priority < thresholds_[type]) return;
+
+    std::wstring line;
+    if (indent) line.append(static_cast<std::size_t>(indentLevel_), L'\t');
+    if (type == LOG_TYPE_ERROR) line += L"ERROR ";
+    line += message;
+
+    std::string bytes = port::toUtf8(line);
+    if (file_) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file_);
+        std::fputc('\n', file_);
+        std::fflush(file_);  // a crash must not lose the lines leading up to it
+    }
+    if (consoleShown_) {
+        char const* colour = consoleColour(type);
+        std::fprintf(stderr, "%s%s%s\n", colour, bytes.c_str(), *colour ? "\x1b[0m" : "");
+    }
+    recent_.push_back(std::move(line));
+    if (recent_.size() > kRecentLines) recent_.pop_front();
+}
+
+void Logger::setThreshold(int priority, int typeMask) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (typeMask & LOG_MASK_ERROR) thresholds_[LOG_TYPE_ERROR] = priority;
+    if (typeMask & LOG_MASK_WARNING) thresholds_[LOG_TYPE_WARNING] = priority;
+    if (typeMask & LOG_MASK_INFO) thresholds_[LOG_TYPE_INFO] = priority;
+}
+
+int Logger::getThreshold(int type) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (type < LOG_TYPE_ERROR || type > LOG_TYPE_PLAIN) return 0;
+    return thresholds_[type];
+}
+
+void Logger::showConsole(bool show) { consoleShown_ = show; }
+
+std::deque<std::wstring> Logger::recentLines() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return recent_;
+}
+
+void logError(std::wstring const& message, int priority) {
+    Logger::getInstance().log(priority, LOG_TYPE_ERROR, message);
+}
+void logWarning(std::wstring const& message, int priority) {
+    Logger::getInstance().log(priority, LOG_TYPE_WARNING, message);
+}
+void logInfo(std::wstring const& message, int priority) {
+    Logger::getInstance().log(priority, LOG_TYPE_INFO, message);
+}
+void logPlain(std::wstring const& message, int priority) {
+    Logger::getInstance().log(priority, LOG_TYPE_PLAIN, message);
+}
+
+}  // namespace Orvex

@@ -1,0 +1,75 @@
+// The engine's log: one line per message to the log file "logs\logfile.log" (opened at static
+// initialisation, in the working directory) and, when shown, to the console in colour.
+// Each message has a priority and a type; a type drops messages whose priority lies below its
+// threshold. Error lines start with "ERROR ".
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <deque>
+#include <mutex>
+#include <string>
+
+namespace Orvex {
+
+enum LogType {
+    LOG_TYPE_ERROR = 0,
+    LOG_TYPE_WARNING = 1,
+    LOG_TYPE_INFO = 2,
+    LOG_TYPE_PLAIN = 3,
+};
+
+// Masks for setThreshold.
+enum LogTypeMask {
+    LOG_MASK_ERROR = 1,
+    LOG_MASK_WARNING = 2,
+    LOG_MASK_INFO = 4,
+    LOG_MASK_ALL = 7,
+};
+
+class Logger {
+public:
+    static Logger& getInstance();
+
+    // Writes one line unless priority is below the type's threshold. With indent set, the line
+    // is written after the current indentation (one tab per level).
+    void log(int priority, int type, std::wstring const& message, bool indent = false);
+    // Sets the threshold of every type named in the mask.
+    void setThreshold(int priority, int typeMask);
+    int getThreshold(int type) const;
+
+    void showConsole(bool show);
+    bool isConsoleShown() const { return consoleShown_; }
+
+    // Indentation level for lines logged with the indent flag.
+    void indent() { ++indentLevel_; }
+    void unindent() {
+        if (indentLevel_ > 0) --indentLevel_;
+    }
+
+    // The last lines written (for the in-game console and for tests), oldest first.
+    std::deque<std::wstring> recentLines() const;
+    static constexpr std::size_t kRecentLines = 256;
+
+    Logger(Logger const&) = delete;
+    Logger& operator=(Logger const&) = delete;
+
+private:
+    Logger();
+    ~Logger();
+
+    mutable std::mutex mutex_;
+    std::FILE* file_ = nullptr;
+    int thresholds_[4] = {0, 0, 0, 0};
+    bool consoleShown_ = false;
+    int indentLevel_ = 0;
+    std::deque<std::wstring> recent_;
+};
+
+// Shorthands at the usual priority.
+void logError(std::wstring const& message, int priority = 100);
+void logWarning(std::wstring const& message, int priority = 100);
+void logInfo(std::wstring const& message, int priority = 50);
+void logPlain(std::wstring const& message, int priority = 50);
+
+}  // namespace Orvex

@@ -1,0 +1,117 @@
+#include "port/win32/HostPath.h"
+
+#include <cwctype>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace port {
+
+std::string toUtf8(std::wstring const& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t wc : text) {
+        auto c = static_cast<uint32_t>(wc);
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::wstring fromUtf8(std::string const& text) {
+    std::wstring out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        auto b = static_cast<unsigned char>(text[i]);
+        uint32_t c;
+        std::size_t extra;
+        if (b < 0x80) { c = b; extra = 0; }
+        else if ((b & 0xE0) == 0xC0) { c = b & 0x1F; extra = 1; }
+        else if ((b & 0xF0) == 0xE0) { c = b & 0x0F; extra = 2; }
+        else if ((b & 0xF8) == 0xF0) { c = b & 0x07; extra = 3; }
+        else { out += L'\xFFFD'; ++i; continue; }
+        bool ok = true;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) { ok = false; break; }
+            c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        }
+        if (!ok) { out += L'\xFFFD'; ++i; continue; }
+        out += static_cast<wchar_t>(c);
+        i += extra + 1;
+    }
+    return out;
+}
+
+std::string hostPathNoLookup(std::wstring const& windowsPath) {
+    std::wstring p = windowsPath;
+    for (auto& ch : p)
+        if (ch == L'\\') ch = L'/';
+    return toUtf8(p);
+}
+
+namespace {
+
+bool equalsNoCase(std::wstring const& a, std::wstring const& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string hostPath(std::wstring const& windowsPath) {
+    std::string direct = hostPathNoLookup(windowsPath);
+    std::error_code ec;
+    if (direct.empty() || std::filesystem::exists(direct, ec)) return direct;
+
+    // Walk the path component by component, matching each one case-insensitively.
+    std::filesystem::path input(direct);
+    std::filesystem::path resolved = input.is_absolute() ? std::filesystem::path("/") : std::filesystem::path();
+    for (auto const& part : input.relative_path()) {
+        std::string name = part.string();
+        if (name.empty() || name == ".") continue;
+        std::filesystem::path candidate = resolved / name;
+        if (name == ".." || std::filesystem::exists(candidate, ec)) {
+            resolved = candidate;
+            continue;
+        }
+        std::filesystem::path folder = resolved.empty() ? std::filesystem::path(".") : resolved;
+        std::wstring wanted = fromUtf8(name);
+        bool found = false;
+        for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            std::string entry = it->path().filename().string();
+            if (equalsNoCase(fromUtf8(entry), wanted)) {
+                resolved /= entry;
+                found = true;
+                break;
+            }
+        }
+        if (!found) return direct;
+    }
+    return resolved.string();
+}
+
+std::wstring windowsPath(std::string const& hostPath) {
+    std::wstring p = fromUtf8(hostPath);
+    for (auto& ch : p)
+        if (ch == L'/') ch = L'\\';
+    return p;
+}
+
+}  // namespace port

@@ -1,0 +1,21 @@
+// Helpers shared by all test programs.
+#pragma once
+#include <filesystem>
+#include <string>
+
+namespace testsupport {
+
+// The temporary folder that HOME and XDG_DATA_HOME point at for this test process.
+std::filesystem::path homeDir();
+
+// A fresh, empty folder below the temporary home, removed with it at exit.
+std::filesystem::path makeTempDir(std::string const& name);
+
+// The source tree (for test data kept beside the tests).
+std::filesystem::path sourceDir();
+
+// Writes bytes to a file, creating folders as needed.
+void writeFile(std::filesystem::path const& path, std::string const& bytes);
+std::string readFile(std::filesystem::path const& path);
+
+}  // namespace testsupport
