@@ -66,6 +66,7 @@ public:
     FormatArg(char const* s) : kind_(Kind::String), s_(s ? s : "") {}
     FormatArg(std::string const& s) : kind_(Kind::String), s_(s) {}
     FormatArg(void const* p) : kind_(Kind::Pointer), p_(p) {}
+    FormatArg(std::nullptr_t) : kind_(Kind::Pointer) {}
 
     Kind kind() const { return kind_; }
     int64_t asInt() const { return i_; }
@@ -85,11 +86,14 @@ private:
     void const* p_ = nullptr;
 };
 
-// Formats like MSVC's swprintf: %s and %ls a wide string, %S and %hs a narrow (Windows-1252)
-// string, %c a wide character, %d %i %u %o %x %X %e %E %f %g %G %a %A %p %%, flags "-+ #0",
-// width and precision (also '*'), size prefixes h l ll I I32 I64 z t j L. A conversion with no
-// argument left, or whose argument has the wrong kind, prints nothing; %n prints nothing and
-// writes nothing. Never reads past the given arguments.
+// Formats like MSVC's swprintf: %s %ls %ws a wide string, %S and %hs a narrow (Windows-1252)
+// string, %c a wide and %C / %hc a narrow character, %d %i %u %o %x %X %e %E %f %F %g %G %a %A,
+// %p (16 upper-case hex digits), %%, flags "-+ #0", width and precision (also '*'), size
+// prefixes hh h l ll w I I32 I64 z t j L (l is 32 bits as on Windows; integers are cut to the
+// named size). Each conversion uses the next arguments in order: one with no argument left, or
+// whose argument (or '*' argument) has the wrong kind, prints nothing and uses its argument up;
+// %n uses its argument and writes nothing. An unknown conversion is copied as written. Widths and
+// precisions above 4096 count as 4096. Never reads past the given arguments.
 std::wstring formatArgs(std::wstring_view format, FormatArg const* args, std::size_t count);
 
 template <class... Args>
