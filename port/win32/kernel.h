@@ -1,35 +1,56 @@
-// Kernel services the engine calls: time, sleeping, environment strings, folders and files.
-// Paths are Windows paths ("\" separators); they are turned into host paths at this layer.
+// Kernel services the engine calls: time, sleeping, environment strings, folders and files, the
+// thread's last error. Paths are Windows paths ("\" separators); they are turned into host paths
+// at this layer (port::hostPath, with its case-insensitive lookup).
 #pragma once
 
 #include "port/win32/windows_types.h"
 
-// Milliseconds since an arbitrary start (the process start here), wrapping at 2^32.
+// Milliseconds since the system started (the monotonic clock), wrapping at 2^32.
 DWORD GetTickCount();
 ULONGLONG GetTickCount64();
-// A monotonic counter and its frequency in counts per second.
+// A monotonic counter in nanoseconds; the frequency is 10^9 counts per second.
 BOOL QueryPerformanceCounter(LARGE_INTEGER* counter);
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
+// Sleep(0) gives up the rest of the time slice.
 void Sleep(DWORD milliseconds);
 void GetLocalTime(SYSTEMTIME* time);
 
-// Expands %NAME% references: %APPDATA% is $XDG_DATA_HOME (or ~/.local/share), %USERPROFILE% is
-// $HOME, %ALLUSERSPROFILE% is /usr/local/share, others from the environment; unknown names stay
-// as written. Returns the characters needed including the terminating zero, as Windows does.
+// Expands %NAME% references (names case-insensitive): %APPDATA% is $XDG_DATA_HOME (or
+// ~/.local/share), %USERPROFILE% is $HOME, %ALLUSERSPROFILE% is /usr/local/share, each written
+// with "\" separators so the engine can join to it; others come from the environment as they
+// are; unknown names stay as written. Returns the characters needed including the terminating
+// zero, as Windows does; the destination is written only when it is large enough. 0 on failure.
 DWORD ExpandEnvironmentStringsW(LPCWSTR source, LPWSTR destination, DWORD size);
 
-// Folders and files by Windows path.
+// Folders and files by Windows path. Failures set the last error.
+// CreateDirectoryW makes one folder: its parent must exist; an existing one fails with
+// ERROR_ALREADY_EXISTS.
 BOOL CreateDirectoryW(LPCWSTR path, void* securityAttributes);
 BOOL DeleteFileW(LPCWSTR path);
 BOOL MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags);
+// The working directory as a Windows path ("\" separators, no trailing "\" except for the root).
+// Returns its length without the zero, or the size needed including the zero when size is too
+// small (the buffer is then left alone).
 DWORD GetCurrentDirectoryW(DWORD size, LPWSTR buffer);
 BOOL SetCurrentDirectoryW(LPCWSTR path);
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_READONLY 0x1
 #define FILE_ATTRIBUTE_DIRECTORY 0x10
 #define FILE_ATTRIBUTE_NORMAL 0x80
 #define MOVEFILE_REPLACE_EXISTING 0x1
+#define MOVEFILE_COPY_ALLOWED 0x2
 #define MOVEFILE_WRITE_THROUGH 0x8
 DWORD GetFileAttributesW(LPCWSTR path);
+
+// The calling thread's last error code.
+#define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_ALREADY_EXISTS 183L
+DWORD GetLastError();
+void SetLastError(DWORD error);
 
 // COM initialisation: succeeds and does nothing.
 HRESULT CoInitialize(LPVOID reserved);

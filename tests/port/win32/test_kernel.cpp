@@ -1,0 +1,214 @@
+// Kernel services: clocks, environment expansion and file operations by Windows path.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include "port/win32/HostPath.h"
+#include "port/win32/VersionInfo.h"
+#include "port/win32/kernel.h"
+#include "tests/support/TestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::wstring expand(std::wstring const& text) {
+    DWORD needed = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+    std::wstring out(needed, L'\0');
+    EXPECT_EQ(ExpandEnvironmentStringsW(text.c_str(), out.data(), needed), needed);
+    out.resize(needed ? needed - 1 : 0);
+    return out;
+}
+
+std::wstring winPath(fs::path const& p) { return port::windowsPath(p.string()); }
+
+// Sets an environment variable for one test and puts the old value back afterwards.
+class ScopedEnv {
+public:
+    ScopedEnv(char const* name, char const* value) : name_(name) {
+        char const* old = std::getenv(name);
+        had_ = old != nullptr;
+        if (had_) old_ = old;
+        if (value) setenv(name, value, 1);
+        else unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (had_) setenv(name_.c_str(), old_.c_str(), 1);
+        else unsetenv(name_.c_str());
+    }
+
+private:
+    std::string name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+}  // namespace
+
+TEST(KernelTime, ClocksAdvanceAcrossASleep) {
+    LARGE_INTEGER frequency{};
+    ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
+    EXPECT_EQ(frequency.QuadPart, 1000000000LL);
+    LARGE_INTEGER before{}, after{};
+    ASSERT_TRUE(QueryPerformanceCounter(&before));
+    ULONGLONG const ticksBefore = GetTickCount64();
+    Sleep(20);
+    ASSERT_TRUE(QueryPerformanceCounter(&after));
+    EXPECT_GE(after.QuadPart - before.QuadPart, 20000000LL);
+    EXPECT_GE(GetTickCount64() - ticksBefore, 20u);
+    // The 32-bit count is the low half of the 64-bit one (compared wrap-safe).
+    DWORD const low = GetTickCount();
+    EXPECT_LE(static_cast<DWORD>(GetTickCount64()) - low, 1000u);
+    EXPECT_FALSE(QueryPerformanceCounter(nullptr));
+    Sleep(0);
+}
+
+TEST(KernelTime, LocalTimeMatchesTheCalendar) {
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    EXPECT_EQ(st.wYear, local.tm_year + 1900);
+    EXPECT_EQ(st.wMonth, local.tm_mon + 1);
+    EXPECT_GE(st.wDay, 1);
+    EXPECT_LE(st.wDay, 31);
+    EXPECT_LE(st.wDayOfWeek, 6);
+    EXPECT_LE(st.wHour, 23);
+    EXPECT_LE(st.wMinute, 59);
+    EXPECT_LE(st.wSecond, 59);
+    EXPECT_LE(st.wMilliseconds, 999);
+    GetLocalTime(nullptr);
+}
+
+TEST(KernelEnvironment, UserFoldersMapToTheXdgLayout) {
+    ScopedEnv home("HOME", "/home/tester");
+    {
+        ScopedEnv data("XDG_DATA_HOME", "/data/tester/");
+        EXPECT_EQ(expand(L"%APPDATA%\\Orvex"), L"\\data\\tester\\Orvex");
+        EXPECT_EQ(expand(L"%appdata%"), L"\\data\\tester");
+    }
+    {
+        ScopedEnv data("XDG_DATA_HOME", nullptr);
+        EXPECT_EQ(expand(L"%APPDATA%"), L"\\home\\tester\\.local\\share");
+    }
+    {
+        ScopedEnv data("XDG_DATA_HOME", "");
+        EXPECT_EQ(expand(L"%APPDATA%"), L"\\home\\tester\\.local\\share");
+    }
+    EXPECT_EQ(expand(L"%USERPROFILE%\\x"), L"\\home\\tester\\x");
+    EXPECT_EQ(expand(L"%ALLUSERSPROFILE%"), L"\\usr\\local\\share");
+}
+
+TEST(KernelEnvironment, OtherNamesUnknownNamesAndStrayPercents) {
+    ScopedEnv var("ORVEX_TEST_VAR", "value");
+    ScopedEnv none("ORVEX_NO_SUCH_VAR", nullptr);
+    EXPECT_EQ(expand(L"a%ORVEX_TEST_VAR%b"), L"avalueb");
+    EXPECT_EQ(expand(L"%orvex_test_var%"), L"value");
+    EXPECT_EQ(expand(L"x%ORVEX_NO_SUCH_VAR%y%ORVEX_TEST_VAR%"), L"x%ORVEX_NO_SUCH_VAR%yvalue");
+    EXPECT_EQ(expand(L"100% sure"), L"100% sure");
+    EXPECT_EQ(expand(L"50%%ORVEX_TEST_VAR%"), L"50%value");
+    EXPECT_EQ(expand(L""), L"");
+}
+
+TEST(KernelEnvironment, ReportsTheNeededSizeAndLeavesSmallBuffersAlone) {
+    ScopedEnv var("ORVEX_TEST_VAR", "value");
+    wchar_t small[4] = {L'k', L'e', L'e', L'p'};
+    EXPECT_EQ(ExpandEnvironmentStringsW(L"%ORVEX_TEST_VAR%", small, 4), 6u);
+    EXPECT_EQ(small[0], L'k');
+    wchar_t exact[6];
+    EXPECT_EQ(ExpandEnvironmentStringsW(L"%ORVEX_TEST_VAR%", exact, 6), 6u);
+    EXPECT_EQ(std::wstring(exact), L"value");
+    EXPECT_EQ(ExpandEnvironmentStringsW(nullptr, exact, 6), 0u);
+}
+
+TEST(KernelFiles, CreateDirectoryMakesOneFolderAndReportsErrors) {
+    fs::path base = testsupport::makeTempDir("kernel_dirs");
+    std::wstring folder = winPath(base / "Made");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    EXPECT_TRUE(fs::is_directory(base / "Made"));
+    EXPECT_EQ(GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_FALSE(CreateDirectoryW(folder.c_str(), nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    // The parent must exist.
+    std::wstring deep = winPath(base / "missing" / "child");
+    EXPECT_FALSE(CreateDirectoryW(deep.c_str(), nullptr));
+    EXPECT_NE(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_FALSE(CreateDirectoryW(L"", nullptr));
+    // An existing folder in other case is the same folder.
+    EXPECT_FALSE(CreateDirectoryW(winPath(base / "MADE").c_str(), nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+}
+
+TEST(KernelFiles, AttributesDeleteAndMoveFollowWindowsPaths) {
+    fs::path base = testsupport::makeTempDir("kernel_files");
+    testsupport::writeFile(base / "Data" / "File.txt", "one");
+    testsupport::writeFile(base / "Data" / "Other.txt", "two");
+    std::wstring file = winPath(base / "data" / "FILE.TXT");
+    EXPECT_EQ(GetFileAttributesW(file.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(GetFileAttributesW(winPath(base / "nothing").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+
+    std::wstring other = winPath(base / "Data" / "Other.txt");
+    EXPECT_FALSE(MoveFileExW(file.c_str(), other.c_str(), 0));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(testsupport::readFile(base / "Data" / "Other.txt"), "two");
+    EXPECT_TRUE(MoveFileExW(file.c_str(), other.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(testsupport::readFile(base / "Data" / "Other.txt"), "one");
+    EXPECT_FALSE(fs::exists(base / "Data" / "File.txt"));
+    EXPECT_TRUE(MoveFileExW(other.c_str(), winPath(base / "Data" / "New.txt").c_str(), 0));
+    EXPECT_FALSE(MoveFileExW(other.c_str(), winPath(base / "Data" / "Again.txt").c_str(), 0));
+
+    std::wstring moved = winPath(base / "Data" / "New.txt");
+    EXPECT_FALSE(DeleteFileW(winPath(base / "Data").c_str()));  // folders are not files
+    EXPECT_TRUE(DeleteFileW(moved.c_str()));
+    EXPECT_FALSE(fs::exists(base / "Data" / "New.txt"));
+    EXPECT_FALSE(DeleteFileW(moved.c_str()));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST(KernelFiles, CurrentDirectoryRoundTrips) {
+    fs::path const saved = fs::current_path();
+    fs::path base = fs::canonical(testsupport::makeTempDir("kernel_cwd"));
+    std::wstring wanted = winPath(base);
+    ASSERT_TRUE(SetCurrentDirectoryW(wanted.c_str()));
+    DWORD needed = GetCurrentDirectoryW(0, nullptr);
+    EXPECT_EQ(needed, wanted.size() + 1);
+    std::wstring buffer(needed, L'\0');
+    EXPECT_EQ(GetCurrentDirectoryW(needed, buffer.data()), wanted.size());
+    EXPECT_EQ(buffer.c_str(), wanted);
+    EXPECT_NE(buffer[wanted.size() - 1], L'\\');
+    wchar_t small[2] = {L'x', L'y'};
+    EXPECT_EQ(GetCurrentDirectoryW(2, small), wanted.size() + 1);
+    EXPECT_EQ(small[0], L'x');
+    EXPECT_FALSE(SetCurrentDirectoryW(winPath(base / "absent").c_str()));
+    fs::current_path(saved);
+}
+
+TEST(KernelCom, InitialisationSucceeds) {
+    EXPECT_EQ(CoInitialize(nullptr), S_OK);
+    CoUninitialize();
+}
+
+TEST(KernelVersion, BlockHoldsNumbersAndStrings) {
+    port::VersionBlock const& block = port::versionBlock();
+    EXPECT_GE(block.major, 1);
+    EXPECT_GE(block.minor, 0);
+    std::wstring value;
+    ASSERT_TRUE(port::versionString(L"SavePath", value));
+    EXPECT_EQ(value, block.savePath);
+    EXPECT_FALSE(value.empty());
+    EXPECT_NE(value.back(), L'\\');
+    EXPECT_NE(value.front(), L'\\');
+    ASSERT_TRUE(port::versionString(L"productversion", value));
+    EXPECT_EQ(value, std::to_wstring(block.major) + L"." + std::to_wstring(block.minor) + L"." +
+                         std::to_wstring(block.build) + L"." + std::to_wstring(block.revision));
+    ASSERT_TRUE(port::versionString(L"UpdatePage", value));
+    EXPECT_EQ(value, block.updatePage);
+    value = L"untouched";
+    EXPECT_FALSE(port::versionString(L"NoSuchKey", value));
+    EXPECT_EQ(value, L"untouched");
+}
