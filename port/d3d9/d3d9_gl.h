@@ -1,0 +1,86 @@
+// The OpenGL side of the Direct3D 9 device, for layers above it (D3DX effects, sprites, texture
+// loading) that draw with their own GLSL programs through the device's draw calls.
+//
+// How the device uses GL
+// - One OpenGL 3.3 core context per device, on the device window's SDL window. Everything is
+//   drawn into framebuffer objects; Present copies the back buffer to the window.
+// - Rows are stored top row first everywhere (textures, render targets, the back buffer): GL row
+//   0 is Direct3D's top row. So a texture coordinate v = 0 samples the top row in GL too, and
+//   render-target textures need no flip. (Only Present flips, when it copies to the window.)
+// - Texture stage / sampler i is GL texture unit i. At each draw the device binds, for every
+//   stage 0..7 with a texture set, that texture and a sampler object carrying the stage's
+//   D3DSAMP_ states (filters, address modes, border colour, LOD bias).
+// - At each draw the device binds its own vertex array object, buffers and program, and applies
+//   the render states (blending, alpha test in the built-in program, stencil, depth, culling,
+//   colour mask, scissor, viewport). Callers may change GL bindings between draws (texture units,
+//   GL_ARRAY_BUFFER, the current program, uniforms); they must not change the framebuffer,
+//   enables, blend/stencil/depth/colour-mask/viewport/scissor state directly: set those through
+//   IDirect3DDevice9 so the device's cache stays true.
+//
+// Drawing with an own program (program override)
+// - Link the program with the attribute locations below (call bindAttributeLocations before
+//   glLinkProgram, or use `layout(location = N)` with the same numbers). The device feeds each
+//   attribute the current FVF has; attributes the FVF lacks read GL's constant default
+//   (0, 0, 0, 1), except in_Diffuse, which reads opaque white as Direct3D does.
+//   - in_Position: vec4. XYZ gives (x, y, z, 1); XYZRHW gives (x, y, z, rhw) in screen pixels;
+//     XYZW gives (x, y, z, w).
+//   - in_Normal: vec3. in_Diffuse, in_Specular: vec4 rgba in 0..1 (from the D3DCOLOR bytes).
+//   - in_TexCoord0 .. in_TexCoord7: the FVF's coordinate sets, 1 to 4 floats each.
+// - setProgramOverride(device, program) makes the following draws use that program instead of
+//   the built-in fixed-function program; 0 restores the built-in one. The override stays until
+//   changed (Reset clears it). The device calls glUseProgram(program) at each draw; the caller
+//   sets its own uniforms (after glUseProgram) before the draw.
+// - Screen mapping: when the program has `uniform vec4 port_ScreenToClip;` the device sets it at
+//   each draw to (2/W, 2/H, (1 - 2X)/W - 1, (1 - 2Y)/H - 1) for the current viewport (X, Y, W, H).
+//   With it, a screen position p (Direct3D pixel coordinates, pixel centres on integers) maps to
+//   normalized device coordinates as p.xy * port_ScreenToClip.xy + port_ScreenToClip.zw. That is
+//   Direct3D 9's convention: the pixel (i, j) is centred on (i, j), so a quad whose edges lie on
+//   integer coordinates covers exactly the pixels inside it and samples each texel at its
+//   top-left corner (point filtering copies texels one to one; with linear filtering a quad
+//   moved by (-0.5, -0.5) does, as on Direct3D 9).
+// - kVertexPrelude (below) is GLSL to paste after the #version line of a vertex shader: it
+//   declares port_ScreenToClip and two functions:
+//     vec4 port_screenToClip(vec4 p)  // XYZRHW position -> gl_Position (z 0..1, rhw kept)
+//     vec4 port_d3dClipToGL(vec4 c)   // a Direct3D clip position (v * World*View*Projection,
+//                                     // z in 0..w) -> gl_Position with the same pixel mapping
+#pragma once
+
+struct IDirect3DDevice9;
+struct IDirect3DBaseTexture9;
+
+namespace port::gl {
+
+// Attribute locations of the FVF elements.
+enum Attribute : unsigned {
+    kAttribPosition = 0,
+    kAttribNormal = 1,
+    kAttribDiffuse = 2,
+    kAttribSpecular = 3,
+    kAttribTexCoord0 = 4,  // kAttribTexCoord0 + n for coordinate set n (0..7)
+    kAttribCount = 12
+};
+
+// "in_Position", "in_Normal", "in_Diffuse", "in_Specular", "in_TexCoord0" .. "in_TexCoord7";
+// null for a location of kAttribCount or more.
+char const* attributeName(unsigned location);
+
+// glBindAttribLocation for every attribute above (the context must be current).
+void bindAttributeLocations(unsigned program);
+
+// GLSL text declaring port_ScreenToClip, port_screenToClip and port_d3dClipToGL (see above).
+extern char const* const kVertexPrelude;
+
+// Makes the device's GL context current on this thread. False for a null device or one that has
+// no context (for example after a failed creation).
+bool makeCurrent(IDirect3DDevice9* device);
+
+// The GL texture name of a texture made by the device, and its target (GL_TEXTURE_2D). 0 for
+// null or a texture of no GL object.
+unsigned textureName(IDirect3DBaseTexture9* texture);
+unsigned textureTarget(IDirect3DBaseTexture9* texture);
+
+// Replaces the built-in program for the device's following draws (0: built-in again).
+void setProgramOverride(IDirect3DDevice9* device, unsigned program);
+unsigned programOverride(IDirect3DDevice9* device);
+
+}  // namespace port::gl
