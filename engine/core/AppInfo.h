@@ -1,0 +1,48 @@
+// Application info: the working directory at start-up, the user folder (a base folder joined
+// with the version block's save path), and the version block's numbers and update page.
+#pragma once
+
+#include <string>
+
+namespace Orvex {
+
+class AppInfo {
+public:
+    enum UserFolderKind {
+        USER_FOLDER_PROFILE = 0,     // "%USERPROFILE%"
+        USER_FOLDER_APPDATA = 1,     // "%APPDATA%" (the default)
+        USER_FOLDER_ALL_USERS = 2,   // "%ALLUSERSPROFILE%"
+        USER_FOLDER_SAVE_PATH = 3,   // the save path alone, relative to the working directory
+    };
+
+    static AppInfo& getInstance();
+
+    // The working directory when the program started, "\" separated, no trailing "\".
+    std::wstring const& getStartDirectory() const { return startDirectory_; }
+
+    // Chooses the base of the user folder and resolves it at once; an unknown kind is logged
+    // and leaves the folder as it was.
+    void setUserFolderKind(int const& kind);
+    int getUserFolderKind() const { return kind_; }
+    // The user folder, without a trailing "\".
+    std::wstring const& getUserFolder() const { return userFolder_; }
+    // Creates every missing folder of the user folder; an existing one is fine. A failure is
+    // logged and returned.
+    bool createUserFolder();
+
+    std::wstring const& getUpdatePage() const { return updatePage_; }
+    void getVersion(int& major, int& minor, int& build, int& revision) const;
+
+    AppInfo(AppInfo const&) = delete;
+    AppInfo& operator=(AppInfo const&) = delete;
+
+private:
+    AppInfo();
+
+    std::wstring startDirectory_;  // first member, as the program's layout has it
+    std::wstring userFolder_;
+    std::wstring updatePage_;
+    int kind_ = USER_FOLDER_APPDATA;
+};
+
+}  // namespace Orvex

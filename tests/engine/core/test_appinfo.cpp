@@ -1,0 +1,95 @@
+// Application info: start directory, user folder kinds, folder creation, version block.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "engine/core/AppInfo.h"
+#include "engine/core/Logger.h"
+#include "port/win32/HostPath.h"
+#include "port/win32/VersionInfo.h"
+#include "tests/support/TestSupport.h"
+
+namespace fs = std::filesystem;
+using Orvex::AppInfo;
+
+namespace {
+
+std::wstring winPath(fs::path const& p) { return port::windowsPath(p.string()); }
+
+std::wstring savePath() { return port::versionBlock().savePath; }
+
+bool loggedErrorContaining(std::wstring const& text) {
+    for (auto const& line : Orvex::Logger::getInstance().recentLines())
+        if (line.find(L"ERROR ") != std::wstring::npos && line.find(text) != std::wstring::npos) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(AppInfo, StartDirectoryIsTheWorkingDirectoryWithoutTrailingSeparator) {
+    std::wstring const& start = AppInfo::getInstance().getStartDirectory();
+    EXPECT_EQ(start, winPath(fs::current_path()));
+    ASSERT_FALSE(start.empty());
+    EXPECT_NE(start.back(), L'\\');
+}
+
+TEST(AppInfo, FolderKindsPickTheirBase) {
+    AppInfo& info = AppInfo::getInstance();
+    fs::path const data = std::getenv("XDG_DATA_HOME");
+    fs::path const home = std::getenv("HOME");
+
+    info.setUserFolderKind(1);
+    EXPECT_EQ(info.getUserFolderKind(), 1);
+    EXPECT_EQ(info.getUserFolder(), winPath(data) + L"\\" + savePath());
+    info.setUserFolderKind(0);
+    EXPECT_EQ(info.getUserFolder(), winPath(home) + L"\\" + savePath());
+    info.setUserFolderKind(2);
+    EXPECT_EQ(info.getUserFolder(), L"\\usr\\local\\share\\" + savePath());
+    info.setUserFolderKind(3);
+    EXPECT_EQ(info.getUserFolder(), savePath());
+    EXPECT_NE(info.getUserFolder().back(), L'\\');
+
+    // An unknown kind keeps what was chosen before.
+    info.setUserFolderKind(7);
+    info.setUserFolderKind(-1);
+    EXPECT_EQ(info.getUserFolderKind(), 3);
+    EXPECT_EQ(info.getUserFolder(), savePath());
+    info.setUserFolderKind(1);
+}
+
+TEST(AppInfo, CreateUserFolderMakesEveryMissingLevel) {
+    AppInfo& info = AppInfo::getInstance();
+    fs::path const data = fs::path(std::getenv("XDG_DATA_HOME")) / "deeper" / "still";
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    info.setUserFolderKind(1);
+    ASSERT_TRUE(info.createUserFolder());
+    fs::path const made = port::hostPath(info.getUserFolder());
+    EXPECT_TRUE(fs::is_directory(made));
+    EXPECT_EQ(made, data / port::hostPathNoLookup(savePath()));
+    EXPECT_TRUE(info.createUserFolder());  // existing is no error
+}
+
+TEST(AppInfo, CreateUserFolderFailureIsLoggedAndReported) {
+    AppInfo& info = AppInfo::getInstance();
+    fs::path const blocker = testsupport::makeTempDir("appinfo_block") / "file";
+    testsupport::writeFile(blocker, "not a folder");
+    setenv("XDG_DATA_HOME", blocker.c_str(), 1);
+    info.setUserFolderKind(1);
+    EXPECT_FALSE(info.createUserFolder());
+    EXPECT_TRUE(loggedErrorContaining(L"user folder"));
+}
+
+TEST(AppInfo, VersionAndUpdatePageComeFromTheVersionBlock) {
+    AppInfo& info = AppInfo::getInstance();
+    int major = -1, minor = -1, build = -1, revision = -1;
+    info.getVersion(major, minor, build, revision);
+    port::VersionBlock const& block = port::versionBlock();
+    EXPECT_EQ(major, block.major);
+    EXPECT_EQ(minor, block.minor);
+    EXPECT_EQ(build, block.build);
+    EXPECT_EQ(revision, block.revision);
+    EXPECT_EQ(info.getUpdatePage(), block.updatePage);
+    EXPECT_FALSE(info.getUpdatePage().empty());
+}
