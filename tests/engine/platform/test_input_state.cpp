@@ -1,0 +1,172 @@
+// Key, mouse and joystick states: key combinations, the console flag, swapped mouse buttons and
+// the axis numbering that receivers compare against.
+#include <gtest/gtest.h>
+
+#include "engine/platform/InputState.h"
+
+using namespace Orvex;
+
+namespace {
+
+constexpr u8 kA = 0x1E;
+constexpr u8 kS = 0x1F;
+constexpr u8 kLControl = 0x1D;
+constexpr u8 kRControl = 0x9D;
+constexpr u8 kLShift = 0x2A;
+constexpr u8 kLMenu = 0x38;
+constexpr u8 kRMenu = 0xB8;
+
+class InputStateTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        setConsoleOpen(false);
+        MouseState::setButtonsSwapped(false);
+    }
+};
+
+}  // namespace
+
+TEST_F(InputStateTest, KeyCombinationExactCount) {
+    KeyState keys;
+    keys.setKeyDown(kLControl, true);
+    keys.setKeyDown(kS, true);
+    EXPECT_TRUE(keys.areKeysDown({kLControl, kS}, true));
+    EXPECT_TRUE(keys.areKeysDown({kS}, false));
+    // A third key held spoils an exact combination only.
+    keys.setKeyDown(kLShift, true);
+    EXPECT_FALSE(keys.areKeysDown({kLControl, kS}, true));
+    EXPECT_TRUE(keys.areKeysDown({kLControl, kS}, false));
+    // A listed key that is up fails either way.
+    EXPECT_FALSE(keys.areKeysDown({kLControl, kA}, false));
+    // Naming a key twice does not change the answer.
+    keys.setKeyDown(kLShift, false);
+    EXPECT_TRUE(keys.areKeysDown({kS, kLControl, kS}, true));
+    EXPECT_EQ(keys.countKeysDown(), 2u);
+}
+
+TEST_F(InputStateTest, EmptyCombinationNeverMatches) {
+    KeyState keys;
+    EXPECT_FALSE(keys.areKeysDown({}, true));
+    EXPECT_FALSE(keys.areKeysDown({}, false));
+    EXPECT_EQ(keys.countKeysPressed({}), 0u);
+}
+
+TEST_F(InputStateTest, NewlyPressedKeysAreCountedPerEvent) {
+    KeyState keys;
+    keys.setKeyDown(kLControl, true);
+    keys.setKeyDown(kS, true);
+    keys.addPressed(kS);
+    keys.addPressed(kS);  // listed once
+    EXPECT_EQ(keys.getPressedKeys().size(), 1u);
+    EXPECT_EQ(keys.countKeysPressed({kLControl, kS}), 1u);
+    EXPECT_EQ(keys.countKeysPressed({kLControl}), 0u);
+    EXPECT_TRUE(keys.wasPressed(kS));
+    keys.clearPressed();
+    // Held but not newly pressed: a combination that is down is not triggered again.
+    EXPECT_TRUE(keys.areKeysDown({kLControl, kS}, true));
+    EXPECT_EQ(keys.countKeysPressed({kLControl, kS}), 0u);
+}
+
+TEST_F(InputStateTest, OpenConsoleHidesKeysUnlessIgnored) {
+    KeyState keys;
+    keys.setKeyDown(kA, true);
+    keys.addPressed(kA);
+    setConsoleOpen(true);
+    EXPECT_TRUE(isConsoleOpen());
+    EXPECT_FALSE(keys.areKeysDown({kA}, true));
+    EXPECT_EQ(keys.countKeysPressed({kA}), 0u);
+    EXPECT_TRUE(keys.areKeysDown({kA}, true, true));
+    EXPECT_EQ(keys.countKeysPressed({kA}, true), 1u);
+    setConsoleOpen(false);
+    EXPECT_TRUE(keys.areKeysDown({kA}, true));
+}
+
+TEST_F(InputStateTest, ModifiersAndAltGr) {
+    KeyState keys;
+    EXPECT_FALSE(keys.isShiftDown() || keys.isCtrlDown() || keys.isAltDown() || keys.isAltGrDown());
+    keys.setKeyDown(kRMenu, true);
+    EXPECT_TRUE(keys.isAltGrDown());
+    EXPECT_TRUE(keys.isAltDown());
+    keys.setKeyDown(kRMenu, false);
+    keys.setKeyDown(kLMenu, true);
+    EXPECT_FALSE(keys.isAltGrDown());  // the left Alt alone is not AltGr
+    keys.setKeyDown(kRControl, true);
+    EXPECT_TRUE(keys.isAltGrDown());  // Ctrl + Alt is
+    keys.releaseAll();
+    EXPECT_EQ(keys.countKeysDown(), 0u);
+
+    keys.setRepeat(true, 3);
+    EXPECT_TRUE(keys.isRepeat());
+    EXPECT_EQ(keys.getRepeatCount(), 3u);
+    keys.setRepeat(false, 3);
+    EXPECT_EQ(keys.getRepeatCount(), 0u);
+}
+
+TEST_F(InputStateTest, SwappedMouseButtons) {
+    MouseState mouse;
+    mouse.setButtonDown(OMB_LEFT, true);
+    EXPECT_TRUE(mouse.isButtonDown(0));
+    EXPECT_FALSE(mouse.isButtonDown(1));
+    MouseState::setButtonsSwapped(true);
+    // The physical left button is now the secondary one.
+    EXPECT_FALSE(mouse.isButtonDown(0));
+    EXPECT_TRUE(mouse.isButtonDown(1));
+    mouse.setButtonDown(OMB_MIDDLE, true);
+    EXPECT_TRUE(mouse.isButtonDown(2));  // the middle button is not swapped
+    MouseState::setButtonsSwapped(false);
+    EXPECT_TRUE(mouse.isButtonDown(0));
+}
+
+TEST_F(InputStateTest, ButtonsOutsideTheRangeAreNeverDown) {
+    MouseState mouse;
+    for (bool& b : mouse.buttons) b = true;
+    EXPECT_FALSE(mouse.isButtonDown(-1));
+    EXPECT_FALSE(mouse.isButtonDown(OMB_COUNT));
+    EXPECT_FALSE(mouse.isButtonDown(1000));
+    mouse.setButtonDown(99, false);  // ignored, no write past the array
+    EXPECT_TRUE(mouse.isButtonDown(OMB_BUTTON8));
+
+    JoystickState joy;
+    joy.buttons[127] = true;
+    EXPECT_TRUE(joy.isButtonDown(127));
+    EXPECT_FALSE(joy.isButtonDown(128));
+    EXPECT_FALSE(joy.isButtonDown(-1));
+}
+
+TEST_F(InputStateTest, AxisNumbering) {
+    // Receivers compare against these numbers: movement on 2 and 5, the wheel on 18 and 19.
+    EXPECT_EQ(OA_MOUSE_X, 2);
+    EXPECT_EQ(OA_MOUSE_Y, 5);
+    EXPECT_EQ(OA_MOUSE_Z_NEG, 18);
+    EXPECT_EQ(OA_MOUSE_Z_POS, 19);
+    EXPECT_EQ(OMB_LEFT, 0);
+    EXPECT_EQ(OMB_RIGHT, 1);
+    EXPECT_EQ(OMB_MIDDLE, 2);
+
+    EXPECT_EQ(axisGroup(OA_MOUSE_Z_POS), 6);
+    EXPECT_EQ(axisPart(OA_MOUSE_Z_NEG), AxisPart::Negative);
+    EXPECT_EQ(makeAxis(1, AxisPart::Whole), OA_MOUSE_Y);
+    EXPECT_EQ(axisGroup(static_cast<OrvexAchse>(-1)), -1);
+    EXPECT_EQ(axisGroup(static_cast<OrvexAchse>(OA_COUNT)), -1);
+}
+
+TEST_F(InputStateTest, MovementAndJoystickAxesByAxis) {
+    MouseState mouse;
+    mouse.moveX = -4.0f;
+    mouse.moveY = 7.0f;
+    mouse.moveZ = -120.0f;
+    EXPECT_EQ(mouse.getMovement(OA_MOUSE_X), -4.0f);
+    EXPECT_EQ(mouse.getMovement(OA_MOUSE_Y_POS), 7.0f);
+    EXPECT_EQ(mouse.getMovement(OA_MOUSE_Z_NEG), -120.0f);
+    EXPECT_EQ(mouse.getMovement(OA_JOY_X), 0.0f);
+    EXPECT_EQ(mouse.getMovement(static_cast<OrvexAchse>(-3)), 0.0f);
+
+    JoystickState joy;
+    joy.axisX = 100;
+    joy.axisRZ = -5;
+    joy.sliders[1] = 9;
+    EXPECT_EQ(joy.getAxis(OA_JOY_X), 100);
+    EXPECT_EQ(joy.getAxis(OA_JOY_RZ_POS), -5);
+    EXPECT_EQ(joy.getAxis(OA_JOY_SLIDER1), 9);
+    EXPECT_EQ(joy.getAxis(OA_MOUSE_X), 0);
+}
