@@ -4,7 +4,7 @@
 #include <string>
 
 #include "port/mmio/MmioFile.h"
-#include "port/mmio/PortLog.h"
+#include "port/win32/log.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ std::wstring fourccText(FOURCC code) {
 bool isForm(FOURCC id) { return id == FOURCC_RIFF || id == FOURCC_LIST; }
 
 MMRESULT refuse(HMMIO file, std::wstring const& what) {
-    port::mediaLogError(L"mmioDescend: " + what + L" in \"" + file->name + L"\"");
+    port::logLine(port::LogLevel::Error, L"mmioDescend: " + what + L" in \"" + file->name + L"\"");
     return MMIOERR_CHUNKNOTFOUND;
 }
 

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "port/mmio/PortLog.h"
+#include "port/win32/log.h"
 #include "port/win32/HostPath.h"
 
 namespace {
@@ -89,11 +89,11 @@ bool HMMIO__::poke32(std::size_t offset, DWORD value) {
 HMMIO mmioOpenW(LPCWSTR fileName, LPMMIOINFO info, DWORD flags) {
     if (info) info->wErrorRet = 0;
     if (flags & (MMIO_PARSE | MMIO_DELETE | MMIO_EXIST | MMIO_GETTEMP)) {
-        port::mediaLogError(L"mmioOpen: the parse, delete, exist and temporary-name modes are not supported");
+        port::logLine(port::LogLevel::Error, L"mmioOpen: the parse, delete, exist and temporary-name modes are not supported");
         return fail(info, MMIOERR_INVALIDFILE);
     }
     if (info && (info->pIOProc || (info->fccIOProc && info->fccIOProc != FOURCC_DOS && info->fccIOProc != FOURCC_MEM))) {
-        port::mediaLogError(L"mmioOpen: custom I/O procedures are not supported");
+        port::logLine(port::LogLevel::Error, L"mmioOpen: custom I/O procedures are not supported");
         return fail(info, MMIOERR_INVALIDFILE);
     }
     auto file = std::make_unique<HMMIO__>();
@@ -148,7 +148,7 @@ MMRESULT mmioFlush(HMMIO file, UINT) {
 MMRESULT mmioClose(HMMIO file, UINT flags) {
     if (!file) return MMIOERR_INVALIDFILE;
     MMRESULT result = mmioFlush(file, flags);
-    if (result != MMSYSERR_NOERROR) port::mediaLogError(L"mmioClose: could not write \"" + file->name + L"\"");
+    if (result != MMSYSERR_NOERROR) port::logLine(port::LogLevel::Error, L"mmioClose: could not write \"" + file->name + L"\"");
     delete file;
     return result;
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "port/mmio/PortLog.h"
+#include "port/win32/log.h"
 #include "port/mmio/mmsystem.h"
 
 namespace wavetest {
@@ -83,16 +83,16 @@ inline bool readWaveMemory(std::string bytes, WAVEFORMATEX& format, std::vector<
     return ok;
 }
 
-// Collects the port layer's log lines while alive.
+// Collects the port layer's log lines while alive (the default sink comes back afterwards).
 class LogCapture {
 public:
     LogCapture() {
         std::lock_guard<std::mutex> lock(mutex());
         lines().clear();
         errors() = 0;
-        previous_ = port::setMediaLogSink(&LogCapture::sink);
+        port::setLogSink(&LogCapture::sink);
     }
-    ~LogCapture() { port::setMediaLogSink(previous_); }
+    ~LogCapture() { port::setLogSink(nullptr); }
     std::vector<std::wstring> taken() {
         std::lock_guard<std::mutex> lock(mutex());
         return lines();
@@ -106,12 +106,11 @@ private:
     static std::vector<std::wstring>& lines() { static std::vector<std::wstring> l; return l; }
     static std::size_t& errors() { static std::size_t n = 0; return n; }
     static std::mutex& mutex() { static std::mutex m; return m; }
-    static void sink(port::MediaLogLevel level, std::wstring const& message) {
+    static void sink(port::LogLevel level, std::wstring const& message) {
         std::lock_guard<std::mutex> lock(mutex());
         lines().push_back(message);
-        if (level == port::MediaLogLevel::Error) ++errors();
+        if (level == port::LogLevel::Error) ++errors();
     }
-    port::MediaLogSink previous_;
 };
 
 inline std::string le32(uint32_t v) {
