@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "engine/core/Logger.h"
-#include "engine/core/Utils.h"
+#include "port/win32/HostPath.h"
 
 namespace Orvex {
 
@@ -12,6 +12,10 @@ namespace {
 
 // Set once the console is destroyed at exit, so owners destroyed later leave it alone.
 bool g_consoleDestroyed = false;
+
+bool startsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
+    return text.size() >= prefix.size() && port::equalsNoCase(text.substr(0, prefix.size()), prefix);
+}
 
 }  // namespace
 

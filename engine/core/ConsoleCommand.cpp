@@ -3,14 +3,20 @@
 
 #include "engine/core/Console.h"
 #include "engine/core/Logger.h"
-#include "engine/core/Utils.h"
 #include "port/crt/crt.h"
+#include "port/win32/HostPath.h"
 
 namespace Orvex {
 
 namespace {
 
 bool isBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+
+std::wstring foldText(std::wstring const& text) {
+    std::wstring folded(text);
+    for (wchar_t& c : folded) c = port::foldCase(c);
+    return folded;
+}
 
 std::wstring const& emptyText() {
     static std::wstring const empty;
@@ -22,7 +28,7 @@ std::wstring const& emptyText() {
 ConsoleCommand::ConsoleCommand(std::wstring const& name, u32 const& minimumArguments, std::wstring const& help)
     : name_(name), minimumArguments_(minimumArguments), help_(help) {}
 
-bool ConsoleCommand::isNamed(std::wstring const& name) const { return equalsNoCase(name_, name); }
+bool ConsoleCommand::isNamed(std::wstring const& name) const { return port::equalsNoCase(name_, name); }
 
 TypedConsoleCommand::TypedConsoleCommand(std::wstring const& line) {
     std::size_t pos = 0;
@@ -37,14 +43,16 @@ TypedConsoleCommand::TypedConsoleCommand(std::wstring const& line) {
             command_ = std::move(word);
             first = false;
         } else {
-            std::wstring folded = foldCase(word);
+            std::wstring folded = foldText(word);
             arguments_.push_back(Argument{std::move(word), std::move(folded)});
         }
     }
     endsWithBlank_ = !line.empty() && isBlank(line.back());
 }
 
-bool TypedConsoleCommand::isCommand(std::wstring const& name) const { return equalsNoCase(command_, name); }
+bool TypedConsoleCommand::isCommand(std::wstring const& name) const {
+    return port::equalsNoCase(command_, name);
+}
 
 std::wstring const& TypedConsoleCommand::getArgument(u32 i) const {
     return i < arguments_.size() ? arguments_[i].typed : emptyText();

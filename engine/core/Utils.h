@@ -1,10 +1,8 @@
-// Small helpers shared by the engine: rectangle overlap, lookup of named objects by name and
-// case-insensitive comparison of names (ASCII and Latin-1 letters; other characters compare as
-// they are).
+// Small helpers shared by the engine: rectangle overlap and lookup of named objects by name.
+// (Case-insensitive name comparison is port::equalsNoCase in port/win32/HostPath.h.)
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "port/win32/windows_types.h"
@@ -23,12 +21,5 @@ T* findNamedObject(std::vector<T*> const& objects, std::wstring const& name) {
     }
     return nullptr;
 }
-
-// Lower case of A-Z and of the Latin-1 capitals (U+00C0..U+00DE without U+00D7).
-wchar_t foldCase(wchar_t c);
-std::wstring foldCase(std::wstring_view text);
-bool equalsNoCase(std::wstring_view a, std::wstring_view b);
-// True when text begins with prefix, compared case-insensitively.
-bool startsWithNoCase(std::wstring_view text, std::wstring_view prefix);
 
 }  // namespace Orvex

@@ -1,4 +1,4 @@
-// Shared helpers: rectangle overlap, lookup by name and case folding.
+// Shared helpers: rectangle overlap and lookup by name.
 #include "engine/core/Utils.h"
 
 #include <gtest/gtest.h>
@@ -53,17 +53,6 @@ TEST(FindNamedObject, FirstExactMatchElseNull) {
     Thing* found = Orvex::findNamedObject(things, L"Karo");  // keeps the element type
     EXPECT_EQ(found, &c);
     EXPECT_EQ(Orvex::findNamedObject(std::vector<Thing*>{}, L"Karo"), nullptr);
-}
-
-TEST(CaseFolding, AsciiAndLatin1LettersOnly) {
-    EXPECT_EQ(Orvex::foldCase(std::wstring_view(L"ABC xyz ÄÖÜ ß × 1")), L"abc xyz äöü ß × 1");
-    EXPECT_EQ(Orvex::foldCase(L'Ž'), L'Ž');  // outside Latin-1: unchanged
-    EXPECT_TRUE(Orvex::equalsNoCase(L"E_Exit", L"e_EXIT"));
-    EXPECT_TRUE(Orvex::equalsNoCase(L"Größe", L"GRÖßE"));
-    EXPECT_FALSE(Orvex::equalsNoCase(L"E_Exit", L"E_Exi"));
-    EXPECT_TRUE(Orvex::startsWithNoCase(L"FX_reloadEffect", L"fx_re"));
-    EXPECT_TRUE(Orvex::startsWithNoCase(L"FX", L""));
-    EXPECT_FALSE(Orvex::startsWithNoCase(L"FX", L"FX_"));
 }
 
 }  // namespace
