@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace msvc {
@@ -60,6 +61,7 @@ public:
     FormatArg(T v) : kind_(Kind::UInt), u_(v) {}
     FormatArg(double v) : kind_(Kind::Double), d_(v) {}
     FormatArg(float v) : kind_(Kind::Double), d_(v) {}
+    FormatArg(long double v) : kind_(Kind::Double), d_(static_cast<double>(v)) {}
     FormatArg(wchar_t const* s) : kind_(Kind::WString), ws_(s ? s : L"") {}
     FormatArg(std::wstring const& s) : kind_(Kind::WString), ws_(s) {}
     FormatArg(std::wstring_view s) : kind_(Kind::WString), ws_(s) {}

@@ -134,3 +134,26 @@ TEST(CrtSwprintf, CutsToTheBufferAndTerminates) {
     EXPECT_EQ(msvc::swprintf(buffer, 0, L"x"), -1);
     EXPECT_EQ(msvc::swprintf(nullptr, 8, L"x"), -1);
 }
+
+// Formats put together from the formatter's own vocabulary, as a broken or hostile data file
+// might: every one must finish, stay within the width cap and never touch more than its
+// arguments (the sanitizers watch the reads).
+TEST(CrtFormat, ArbitraryFormatsFromDataStaySafe) {
+    std::wstring const alphabet = L"%%%%-+ #0123456789.*hlLwIzjt36cCdiouxXeEfFgGaAsSpnqk%";
+    int target = 5;
+    msvc::FormatArg const args[] = {msvc::FormatArg(-12), msvc::FormatArg(L"wide"), msvc::FormatArg(2.5),
+                                    msvc::FormatArg("narrow"), msvc::FormatArg(static_cast<void const*>(&target)),
+                                    msvc::FormatArg(uint64_t{1} << 63), msvc::FormatArg(999999999)};
+    msvc::srand(99);
+    for (int round = 0; round < 20000; ++round) {
+        std::wstring fmt;
+        int const length = 1 + msvc::rand() % 24;
+        for (int k = 0; k < length; ++k)
+            fmt += alphabet[static_cast<std::size_t>(msvc::rand()) % alphabet.size()];
+        std::size_t const count = static_cast<std::size_t>(msvc::rand()) % 8;
+        std::wstring out = msvc::formatArgs(fmt, args, count);
+        // Each character of the format yields at most one capped field.
+        ASSERT_LE(out.size(), fmt.size() * (4096u + 32u)) << std::string(fmt.begin(), fmt.end());
+    }
+    EXPECT_EQ(target, 5);
+}
