@@ -1,6 +1,7 @@
 #include "port/win32/HostPath.h"
 
-#include <cwctype>
+#include <unistd.h>
+
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -64,30 +65,47 @@ std::string hostPathNoLookup(std::wstring const& windowsPath) {
     return toUtf8(p);
 }
 
-namespace {
-
-bool equalsNoCase(std::wstring const& a, std::wstring const& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) return false;
-    return true;
+wchar_t foldCase(wchar_t ch) {
+    auto c = static_cast<uint32_t>(ch);
+    if (c < 0x80) return (c >= 'A' && c <= 'Z') ? static_cast<wchar_t>(c + 32) : ch;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<wchar_t>(c + 32);
+    if (c >= 0x100 && c <= 0x17F) {
+        if (c == 0x178) return static_cast<wchar_t>(0xFF);
+        bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+        bool evenUpper = (c <= 0x137) || (c >= 0x14A && c <= 0x177);
+        if (oddUpper && (c & 1)) return static_cast<wchar_t>(c + 1);
+        if (evenUpper && !(c & 1)) return static_cast<wchar_t>(c + 1);
+        return ch;
+    }
+    if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return static_cast<wchar_t>(c + 32);
+    if (c >= 0x410 && c <= 0x42F) return static_cast<wchar_t>(c + 32);
+    if (c >= 0x400 && c <= 0x40F) return static_cast<wchar_t>(c + 80);
+    return ch;
 }
 
-}  // namespace
+bool equalsNoCase(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && foldCase(a[i]) != foldCase(b[i])) return false;
+    return true;
+}
 
 std::string hostPath(std::wstring const& windowsPath) {
     std::string direct = hostPathNoLookup(windowsPath);
     std::error_code ec;
     if (direct.empty() || std::filesystem::exists(direct, ec)) return direct;
 
-    // Walk the path component by component, matching each one case-insensitively.
+    // Walk the path component by component, matching each one case-insensitively. Once a
+    // component has no match, the rest is kept as written, so a new file in an existing folder
+    // of another case still lands in that folder.
     std::filesystem::path input(direct);
     std::filesystem::path resolved = input.is_absolute() ? std::filesystem::path("/") : std::filesystem::path();
+    bool missing = false;
     for (auto const& part : input.relative_path()) {
         std::string name = part.string();
         if (name.empty() || name == ".") continue;
         std::filesystem::path candidate = resolved / name;
-        if (name == ".." || std::filesystem::exists(candidate, ec)) {
+        if (missing || name == ".." || std::filesystem::exists(candidate, ec)) {
             resolved = candidate;
             continue;
         }
@@ -102,9 +120,20 @@ std::string hostPath(std::wstring const& windowsPath) {
                 break;
             }
         }
-        if (!found) return direct;
+        if (!found) {
+            missing = true;
+            resolved = candidate;
+        }
     }
-    return resolved.string();
+    std::string result = resolved.string();
+    // Keep a trailing separator as written (a folder path).
+    if (!direct.empty() && direct.back() == '/' && (result.empty() || result.back() != '/')) result += '/';
+    return result;
+}
+
+bool commitFile(std::FILE* file) {
+    if (!file || std::fflush(file) != 0) return false;
+    return ::fsync(::fileno(file)) == 0;
 }
 
 std::wstring windowsPath(std::string const& hostPath) {

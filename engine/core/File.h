@@ -1,0 +1,51 @@
+// A file opened by relative name through a search order: the order's archives first, then the
+// disk (the path itself, then each search path). The contents are read when asked for.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/core/GOBManager.h"
+#include "engine/core/Types.h"
+
+namespace Orvex {
+
+class XMLNode;
+
+class File {
+public:
+    // A named file, not yet open.
+    explicit File(std::wstring const& name);
+    // Reads "NAME", "GOBORDER" (default "DEFAULT") and "FILENAME" and opens the file.
+    explicit File(XMLNode& node);
+
+    // Tries each entry of the order; true when the file was found.
+    bool open(std::wstring const& path, GOBOrder const& order);
+    bool open(std::wstring const& path, std::wstring const& orderName);
+    bool open(std::wstring const& path);  // the order "DEFAULT"
+    bool isOpen() const { return open_; }
+    void close();
+
+    // The whole file in a new buffer that the caller frees with delete[]; false when not open
+    // or not readable (buffer null, size 0).
+    bool readAll(u8*& buffer, u32& size) const;
+    bool readAll(std::vector<u8>& out) const;
+    // The whole file as text: UTF-16LE after a byte-order mark, else each byte widened through
+    // Windows-1252. Empty when not open.
+    std::wstring readText() const;
+
+    std::wstring const& getName() const { return name_; }
+    std::wstring const& getPath() const { return path_; }
+    // The archive the file was found in (null: on disk, or not open).
+    GOBFile const* getArchive() const { return archive_; }
+
+private:
+    std::wstring name_;
+    std::wstring path_;
+    bool open_ = false;
+    GOBFile const* archive_ = nullptr;
+    gob::Entry entry_;
+    std::string hostPath_;
+};
+
+}  // namespace Orvex

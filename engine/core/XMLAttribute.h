@@ -1,0 +1,31 @@
+// A named attribute of a property-file element: a name and its value text (XMLProperty).
+#pragma once
+
+#include <string>
+
+#include "engine/core/XMLProperty.h"
+
+namespace Orvex {
+
+class XMLAttribute : public XMLProperty {
+public:
+    explicit XMLAttribute(std::wstring name) : name_(std::move(name)) {}
+    XMLAttribute(std::wstring name, std::wstring const& text) : XMLProperty(text), name_(std::move(name)) {}
+    XMLAttribute(std::wstring name, std::wstring&& text) : XMLProperty(std::move(text)), name_(std::move(name)) {}
+    XMLAttribute(std::wstring name, wchar_t const* text) : XMLProperty(text), name_(std::move(name)) {}
+    // Written "0" or "1".
+    XMLAttribute(std::wstring name, bool value) : XMLProperty(value ? L"1" : L"0"), name_(std::move(name)) {}
+    XMLAttribute(std::wstring name, int value) : XMLProperty(value), name_(std::move(name)) {}
+    XMLAttribute(std::wstring name, unsigned int value) : XMLProperty(value), name_(std::move(name)) {}
+    // Wide text stream default formatting: six significant digits.
+    XMLAttribute(std::wstring name, float value) : XMLProperty(value), name_(std::move(name)) {}
+    XMLAttribute(std::wstring name, double value) : XMLProperty(value), name_(std::move(name)) {}
+
+    std::wstring const& getName() const { return name_; }
+    void setName(std::wstring name) { name_ = std::move(name); }
+
+private:
+    std::wstring name_;
+};
+
+}  // namespace Orvex

@@ -1,0 +1,150 @@
+// Opening files through archive orders, search paths and case-insensitive disk lookups.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/core/File.h"
+#include "engine/core/GOBFormat.h"
+#include "engine/core/GOBManager.h"
+#include "engine/core/XMLNode.h"
+#include "port/win32/HostPath.h"
+#include "tests/support/TestSupport.h"
+
+using Orvex::File;
+using Orvex::GOBFile;
+using Orvex::GOBManager;
+using Orvex::XMLNode;
+namespace gob = Orvex::gob;
+
+namespace {
+
+std::wstring wide(std::filesystem::path const& p) { return port::fromUtf8(p.string()); }
+
+class FileTest : public ::testing::Test {
+protected:
+    void SetUp() override { GOBManager::getInstance().clear(); }
+    void TearDown() override { GOBManager::getInstance().clear(); }
+};
+
+std::string contents(File const& file) {
+    std::vector<Orvex::u8> bytes;
+    if (!file.readAll(bytes)) return "<unreadable>";
+    return std::string(bytes.begin(), bytes.end());
+}
+
+}  // namespace
+
+TEST_F(FileTest, NamedFileIsNotOpenUntilOpened) {
+    File file(L"ASE Spline Data");
+    EXPECT_FALSE(file.isOpen());
+    EXPECT_EQ(file.getName(), L"ASE Spline Data");
+    Orvex::u8* buffer = reinterpret_cast<Orvex::u8*>(1);
+    Orvex::u32 size = 7;
+    EXPECT_FALSE(file.readAll(buffer, size));
+    EXPECT_EQ(buffer, nullptr);
+    EXPECT_EQ(size, 0u);
+    EXPECT_EQ(file.readText(), L"");
+    EXPECT_FALSE(file.open(L"does\\not\\exist.txt"));
+}
+
+TEST_F(FileTest, DiskLookupIgnoresCaseFolderByFolder) {
+    auto dir = testsupport::makeTempDir("file_case");
+    testsupport::writeFile(dir / "Data" / "Level" / "Level.DAT", "level bytes");
+    File file(L"level");
+    ASSERT_TRUE(file.open(wide(dir) + L"\\data\\LEVEL\\level.dat"));
+    EXPECT_EQ(file.getArchive(), nullptr);
+    EXPECT_EQ(contents(file), "level bytes");
+
+    Orvex::u8* buffer = nullptr;
+    Orvex::u32 size = 0;
+    ASSERT_TRUE(file.readAll(buffer, size));
+    EXPECT_EQ(size, 11u);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), size), "level bytes");
+    delete[] buffer;
+}
+
+TEST_F(FileTest, SearchPathsAreTriedAfterThePathItself) {
+    auto dir = testsupport::makeTempDir("file_search");
+    testsupport::writeFile(dir / "first" / "a.txt", "first");
+    testsupport::writeFile(dir / "second" / "a.txt", "second");
+    testsupport::writeFile(dir / "second" / "b.txt", "only second");
+    GOBManager::getInstance().addSearchPath(wide(dir / "first"));
+    GOBManager::getInstance().addSearchPath(wide(dir / "second"));
+
+    File a(L"a");
+    ASSERT_TRUE(a.open(L"A.TXT"));
+    EXPECT_EQ(contents(a), "first");
+    File b(L"b");
+    ASSERT_TRUE(b.open(L"b.txt"));
+    EXPECT_EQ(contents(b), "only second");
+    EXPECT_TRUE(Orvex::listFiles(L"b.txt"));
+    EXPECT_FALSE(Orvex::listFiles(L"c.txt"));
+}
+
+TEST_F(FileTest, ArchivesComeBeforeTheDiskInOrder) {
+    auto dir = testsupport::makeTempDir("file_order");
+    testsupport::writeFile(dir / "data" / "x.txt", "disk");
+    testsupport::writeFile(dir / "data" / "only_disk.txt", "disk only");
+    GOBManager::getInstance().addSearchPath(wide(dir));
+    auto& manager = GOBManager::getInstance();
+    manager.addArchive(GOBFile::fromMemory(L"LATE", gob::buildArchive({{"data\\x.txt", "late"}}), 5));
+    manager.addArchive(GOBFile::fromMemory(L"EARLY", gob::buildArchive({{"DATA\\X.TXT", "early"}}), 1));
+
+    File x(L"x");
+    ASSERT_TRUE(x.open(L"data\\x.txt"));
+    EXPECT_EQ(contents(x), "early");
+    ASSERT_TRUE(x.open(L"data\\x.txt", L"LATE"));
+    EXPECT_EQ(contents(x), "late");
+    ASSERT_TRUE(x.open(L"data\\x.txt", manager.getDiskOrder()));
+    EXPECT_EQ(contents(x), "disk");
+    ASSERT_TRUE(x.open(L"data\\only_disk.txt"));
+    EXPECT_EQ(contents(x), "disk only");
+
+    EXPECT_TRUE(Orvex::listFiles(L"Data\\X.txt", L"EARLY"));
+    EXPECT_TRUE(Orvex::listFiles(L"data", L"EARLY"));  // a folder on disk
+    EXPECT_FALSE(Orvex::listFiles(L"data\\none.txt"));
+}
+
+TEST_F(FileTest, OpensFromAPropertyNode) {
+    GOBManager::getInstance().addArchive(GOBFile::fromMemory(L"CPGOB", gob::buildArchive({{"font.ttf", "ttf"}}), 1));
+    XMLNode node;
+    ASSERT_TRUE(node.loadFromText(L"<FILE NAME=\"Font\" FILENAME=\"Font.TTF\" GOBORDER=\"CPGOB\"/>"));
+    File file(node);
+    EXPECT_TRUE(file.isOpen());
+    EXPECT_EQ(file.getName(), L"Font");
+    EXPECT_EQ(file.getPath(), L"Font.TTF");
+    EXPECT_EQ(contents(file), "ttf");
+
+    XMLNode missing;
+    ASSERT_TRUE(missing.loadFromText(L"<FILE NAME=\"Nothing\"/>"));
+    EXPECT_FALSE(File(missing).isOpen());
+}
+
+TEST_F(FileTest, ReadTextDecodesByteOrderMarks) {
+    std::string utf16("\xFF\xFE\x41\x00\x3D\xD8\x00\xDE", 8);
+    GOBManager::getInstance().addArchive(GOBFile::fromMemory(L"T",
+        gob::buildArchive({{"u16.txt", utf16}, {"ansi.txt", "\xC4\x80"}, {"u8.txt", "\xEF\xBB\xBF\xC3\x84"}}), 0));
+    File file(L"t");
+    ASSERT_TRUE(file.open(L"u16.txt"));
+    EXPECT_EQ(file.readText(), L"A\U0001F600");
+    ASSERT_TRUE(file.open(L"ansi.txt"));
+    EXPECT_EQ(file.readText(), L"\u00c4\u20ac");
+    ASSERT_TRUE(file.open(L"u8.txt"));
+    EXPECT_EQ(file.readText(), L"\u00c4");
+}
+
+TEST_F(FileTest, PropertyFileLoadsFromTheArchiveBeforeTheDisk) {
+    auto dir = testsupport::makeTempDir("file_xml_order");
+    testsupport::writeFile(dir / "data" / "texte.lng", "<DISK/>");
+    GOBManager::getInstance().addSearchPath(wide(dir));
+    XMLNode root;
+    ASSERT_TRUE(root.load(L"data\\texte.lng"));
+    EXPECT_EQ(root.getName(), L"DISK");
+
+    GOBManager::getInstance().addArchive(GOBFile::fromMemory(L"BASEGOB", gob::buildArchive({{"data\\texte.lng", "<ARCHIVE/>"}}), 0));
+    ASSERT_TRUE(root.load(L"DATA\\Texte.lng"));
+    EXPECT_EQ(root.getName(), L"ARCHIVE");
+    // Mode other than 0: the disk only.
+    ASSERT_TRUE(root.load(wide(dir) + L"\\data\\texte.lng", 1));
+    EXPECT_EQ(root.getName(), L"DISK");
+}

@@ -1,0 +1,160 @@
+// Property files on disk: UTF-16 and 8-bit round trips, safe saving, loading by name.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "engine/core/CodePage.h"
+#include "engine/core/GOBManager.h"
+#include "engine/core/XMLNode.h"
+#include "port/win32/HostPath.h"
+#include "tests/engine/core/test_xml_support.h"
+#include "tests/support/TestSupport.h"
+
+using Orvex::XMLAttribute;
+using Orvex::XMLNode;
+using xmltest::contains;
+
+namespace {
+
+std::wstring wide(std::filesystem::path const& p) { return port::fromUtf8(p.string()); }
+
+// A tree with every feature the format has, including text outside Windows-1252 when asked.
+XMLNode sampleTree(bool beyondAnsi) {
+    XMLNode root(L"PROFILE");
+    root.addAttribute(new XMLAttribute(L"NAME", L"K\u00d6NIG Stra\u00dfe \u20ac"));
+    root.addAttribute(new XMLAttribute(L"EMPTY"));
+    root.addAttribute(new XMLAttribute(L"F", 0.5f));
+    root.addValue(L"value with \"quotes\", <tags> and\r\nline breaks");
+    XMLNode* child = root.addChild(L"VERKN\u00dcPFT");
+    child->addAttribute(new XMLAttribute(L"X", 3));
+    child->addChild(L"LEAF");
+    child->addValue(L"");
+    root.addChild(L"LEAF")->addValue(L"second");
+    if (beyondAnsi) root.addChild(L"\u65e5\u672c")->addValue(L"emoji \U0001F600 and \u0416");
+    return root;
+}
+
+}  // namespace
+
+TEST(XMLFile, UnicodeRoundTripKeepsTheTree) {
+    auto dir = testsupport::makeTempDir("xml_unicode");
+    std::wstring path = wide(dir / "profile.prf");
+    XMLNode tree = sampleTree(true);
+    ASSERT_TRUE(tree.save(path, true));
+
+    std::string bytes = testsupport::readFile(dir / "profile.prf");
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xFF);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 0xFE);
+    // The emoji is written as a surrogate pair.
+    EXPECT_NE(bytes.find(std::string("\x3D\xD8\x00\xDE", 4)), std::string::npos);
+
+    XMLNode loaded;
+    ASSERT_TRUE(loaded.load(path));
+    EXPECT_TRUE(loaded.equals(tree)) << port::toUtf8(loaded.toText());
+
+    // Saving the loaded tree gives the same bytes.
+    ASSERT_TRUE(loaded.save(path, true));
+    EXPECT_EQ(testsupport::readFile(dir / "profile.prf"), bytes);
+}
+
+TEST(XMLFile, AnsiRoundTripKeepsTheTree) {
+    auto dir = testsupport::makeTempDir("xml_ansi");
+    std::wstring path = wide(dir / "config.cfg");
+    XMLNode tree = sampleTree(false);
+    ASSERT_TRUE(tree.save(path, false));
+
+    std::string bytes = testsupport::readFile(dir / "config.cfg");
+    EXPECT_NE(bytes.find("K\xD6NIG"), std::string::npos);
+    EXPECT_NE(bytes.find("\x80"), std::string::npos);  // the euro sign in Windows-1252
+    EXPECT_NE(bytes.find("\t<VERKN\xDCPFT X=\"3\">\r\n"), std::string::npos);
+
+    XMLNode loaded;
+    ASSERT_TRUE(loaded.load(path));
+    EXPECT_TRUE(loaded.equals(tree));
+}
+
+TEST(XMLFile, AnsiSaveWritesUnmappableCharactersAsBlanks) {
+    auto dir = testsupport::makeTempDir("xml_ansi_blank");
+    XMLNode tree(L"R");
+    tree.addValue(L"a\u65e5b");
+    xmltest::LogWatch log;
+    ASSERT_TRUE(tree.save(wide(dir / "r.xml"), false));
+    EXPECT_FALSE(log.lines().empty());
+    XMLNode loaded;
+    ASSERT_TRUE(loaded.load(wide(dir / "r.xml")));
+    EXPECT_EQ(loaded.getValue(0)->getString(), L"a b");
+}
+
+TEST(XMLFile, ReadsHandWrittenEightBitFiles) {
+    auto dir = testsupport::makeTempDir("xml_8bit");
+    testsupport::writeFile(dir / "rules.xml", "<SPIEL K\xD6NIG=\"13\">\n\t<VERKN\xDCPFT/>\n\t\"|\x80 \x93x\x94|\"\n</SPIEL>\n");
+    XMLNode root;
+    ASSERT_TRUE(root.load(wide(dir / "rules.xml")));
+    EXPECT_EQ(root.getAttribute(L"K\u00d6NIG")->getInt(), 13);
+    EXPECT_NE(root.getChild(L"VERKN\u00dcPFT"), nullptr);
+    EXPECT_EQ(root.getValue(0)->getString(), L"\u20ac \u201cx\u201d");
+}
+
+TEST(XMLFile, ReadsUtf16WithLoneSurrogatesAndOddLength) {
+    auto dir = testsupport::makeTempDir("xml_utf16_odd");
+    std::string bytes = "\xFF\xFE";
+    Orvex::appendUtf16LE(bytes, L"<A V=\"");
+    bytes += std::string("\x00\xD8", 2);  // a lone high surrogate
+    Orvex::appendUtf16LE(bytes, L"\"/>");
+    bytes += "\x41";  // a dangling odd byte
+    testsupport::writeFile(dir / "odd.xml", bytes);
+    XMLNode root;
+    ASSERT_TRUE(root.load(wide(dir / "odd.xml")));
+    EXPECT_EQ(root.getAttribute(L"V")->getString(), std::wstring(1, static_cast<wchar_t>(0xD800)));
+}
+
+TEST(XMLFile, MissingFileGivesAnEmptyTree) {
+    XMLNode root(L"OLD");
+    root.addChild(L"X");
+    EXPECT_FALSE(root.load(L"no\\such\\file.xml"));
+    EXPECT_TRUE(root.isEmpty());
+    EXPECT_EQ(root.getName(), L"");
+}
+
+TEST(XMLFile, SaveReplacesTheOldFileWhole) {
+    auto dir = testsupport::makeTempDir("xml_replace");
+    std::wstring path = wide(dir / "a.xml");
+    XMLNode big(L"BIG");
+    for (int i = 0; i < 100; ++i) big.addChild(L"C");
+    ASSERT_TRUE(big.save(path, false));
+    XMLNode small(L"S");
+    ASSERT_TRUE(small.save(path, false));
+    EXPECT_EQ(testsupport::readFile(dir / "a.xml"), "<S/>\r\n");
+    // No temporary file is left beside it.
+    int files = 0;
+    for ([[maybe_unused]] auto const& entry : std::filesystem::directory_iterator(dir)) ++files;
+    EXPECT_EQ(files, 1);
+}
+
+TEST(XMLFile, FailedSaveLeavesTheOldFileAndLogs) {
+    auto dir = testsupport::makeTempDir("xml_fail");
+    std::wstring path = wide(dir / "keep.xml");
+    XMLNode tree(L"KEEP");
+    ASSERT_TRUE(tree.save(path, true));
+    std::string before = testsupport::readFile(dir / "keep.xml");
+    // The target is a folder now: the rename over it fails.
+    std::filesystem::create_directories(dir / "folder.xml" / "inside");
+    xmltest::LogWatch log;
+    EXPECT_FALSE(tree.save(wide(dir / "folder.xml"), true));
+    ASSERT_EQ(log.errors().size(), 1u);
+    EXPECT_TRUE(contains(log.errors()[0], L"folder.xml"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "folder.xml.saving"));
+    EXPECT_FALSE(tree.save(wide(dir / "no_such_folder" / "x.xml"), true));
+    EXPECT_EQ(testsupport::readFile(dir / "keep.xml"), before);
+}
+
+TEST(XMLFile, SaveFindsAnExistingFileInOtherCase) {
+    auto dir = testsupport::makeTempDir("xml_case_save");
+    std::filesystem::create_directories(dir / "Data");
+    testsupport::writeFile(dir / "Data" / "Config.CFG", "<OLD/>");
+    XMLNode tree(L"NEW");
+    ASSERT_TRUE(tree.save(wide(dir) + L"\\data\\config.cfg", false));
+    EXPECT_EQ(testsupport::readFile(dir / "Data" / "Config.CFG"), "<NEW/>\r\n");
+}
