@@ -60,8 +60,9 @@ std::wstring asWindowsFolder(std::string folder) {
 bool lookupVariable(std::wstring const& name, std::wstring& value) {
     std::wstring const upper = upperCase(name);
     if (upper == L"APPDATA") {
+        // The XDG rules ignore a relative XDG_DATA_HOME.
         std::string data = environment("XDG_DATA_HOME");
-        if (data.empty()) data = environment("HOME") + "/.local/share";
+        if (data.empty() || data[0] != '/') data = environment("HOME") + "/.local/share";
         value = asWindowsFolder(data);
         return true;
     }

@@ -99,6 +99,10 @@ TEST(KernelEnvironment, UserFoldersMapToTheXdgLayout) {
         ScopedEnv data("XDG_DATA_HOME", "");
         EXPECT_EQ(expand(L"%APPDATA%"), L"\\home\\tester\\.local\\share");
     }
+    {
+        ScopedEnv data("XDG_DATA_HOME", "relative/data");
+        EXPECT_EQ(expand(L"%APPDATA%"), L"\\home\\tester\\.local\\share");
+    }
     EXPECT_EQ(expand(L"%USERPROFILE%\\x"), L"\\home\\tester\\x");
     EXPECT_EQ(expand(L"%ALLUSERSPROFILE%"), L"\\usr\\local\\share");
 }
