@@ -8,6 +8,8 @@
 
 typedef uint8_t BYTE;
 typedef uint16_t WORD;
+typedef int16_t SHORT;
+typedef uint16_t USHORT;
 typedef uint32_t DWORD;
 typedef int32_t LONG;
 typedef uint32_t ULONG;

@@ -1,0 +1,32 @@
+// Internal link between the Win32 windows and the layers that draw into them (the Direct3D
+// device): the SDL window behind a window handle, kept alive while a device uses it.
+#pragma once
+
+#include "port/win32/windows_types.h"
+
+struct SDL_Window;
+
+namespace port::win32 {
+
+// Starts SDL's video subsystem once (idempotent). False, with one log line, when it cannot start.
+bool ensureVideo();
+
+// True when no real display is in use (video driver "offscreen" or "dummy").
+bool headlessVideo();
+
+// The SDL window of a live window handle, or null.
+SDL_Window* sdlWindow(HWND window);
+
+// The window handle of an SDL window id, or null.
+HWND windowFromSdlId(unsigned id);
+
+// A device holds the SDL window while it draws into it: DestroyWindow then only hides it, and
+// the SDL window closes with the last release.
+void retainWindow(HWND window);
+void releaseWindow(HWND window);
+
+// Counts size changes that came from outside the program (the user or the window manager
+// resizing the window); a device compares it to notice that its back buffer no longer fits.
+unsigned externalResizeCount(HWND window);
+
+}  // namespace port::win32

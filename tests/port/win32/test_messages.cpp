@@ -1,0 +1,322 @@
+// Window messages from SDL events: packing of keys, characters, mouse buttons, double clicks,
+// the wheel, close requests and the quit message.
+#include "port/win32/sdl_window.h"
+#include "port/win32/windows.h"
+
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Seen {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+std::vector<Seen> g_seen;
+
+LRESULT recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    g_seen.push_back(Seen{message, wParam, lParam});
+    if (message == WM_DESTROY) PostQuitMessage(7);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+class MessagesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSEXW plain{};
+            plain.cbSize = sizeof(plain);
+            plain.lpfnWndProc = recordingProc;
+            plain.lpszClassName = L"PlainClass";
+            ASSERT_NE(RegisterClassExW(&plain), 0);
+            WNDCLASSEXW dbl = plain;
+            dbl.style = CS_DBLCLKS;
+            dbl.lpszClassName = L"DoubleClickClass";
+            ASSERT_NE(RegisterClassExW(&dbl), 0);
+            registered = true;
+        }
+        g_seen.clear();
+    }
+    void TearDown() override {
+        if (window && IsWindow(window)) DestroyWindow(window);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        g_seen.clear();
+    }
+
+    HWND open(LPCWSTR className) {
+        window = CreateWindowExW(0, className, L"Test", WS_OVERLAPPEDWINDOW, 100, 50, 320, 240, nullptr, nullptr,
+                                 nullptr, nullptr);
+        EXPECT_NE(window, nullptr);
+        ShowWindow(window, SW_SHOW);
+        return window;
+    }
+
+    unsigned sdlId() const { return SDL_GetWindowID(port::win32::sdlWindow(window)); }
+
+    // Takes the queued messages (dispatching each, as a message loop does).
+    std::vector<MSG> drain() {
+        std::vector<MSG> out;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) break;
+            out.push_back(msg);
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        return out;
+    }
+
+    void pushKey(SDL_Scancode scancode, SDL_Keycode keycode, bool down) {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.windowID = sdlId();
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.scancode = scancode;
+        e.key.keysym.sym = keycode;
+        SDL_PushEvent(&e);
+    }
+
+    void pushButton(Uint8 button, bool down, int x, int y) {
+        SDL_Event e{};
+        e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        e.button.windowID = sdlId();
+        e.button.button = button;
+        e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.button.x = x;
+        e.button.y = y;
+        SDL_PushEvent(&e);
+    }
+
+    HWND window = nullptr;
+};
+
+std::vector<UINT> messagesOf(std::vector<MSG> const& msgs, UINT first, UINT last) {
+    std::vector<UINT> out;
+    for (MSG const& m : msgs)
+        if (m.message >= first && m.message <= last) out.push_back(m.message);
+    return out;
+}
+
+TEST_F(MessagesTest, CreationSendsCreateAndShowingActivates) {
+    open(L"PlainClass");
+    std::vector<UINT> sent;
+    for (Seen const& s : g_seen) sent.push_back(s.message);
+    ASSERT_GE(sent.size(), 2u);
+    EXPECT_EQ(sent[0], static_cast<UINT>(WM_NCCREATE));
+    EXPECT_EQ(sent[1], static_cast<UINT>(WM_CREATE));
+    bool activated = false;
+    for (Seen const& s : g_seen)
+        if (s.message == WM_ACTIVATE && LOWORD(s.wParam) == WA_ACTIVE) activated = true;
+    EXPECT_TRUE(activated);
+    EXPECT_EQ(GetActiveWindow(), window);
+}
+
+TEST_F(MessagesTest, CloseRequestArrivesAsWmCloseAndDefaultProcedureDestroys) {
+    open(L"PlainClass");
+    g_seen.clear();
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    e.window.windowID = sdlId();
+    SDL_PushEvent(&e);
+    MSG msg;
+    int result = 1;
+    while ((result = GetMessageW(&msg, nullptr, 0, 0)) > 0) DispatchMessageW(&msg);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 7u);
+    ASSERT_GE(g_seen.size(), 2u);
+    EXPECT_EQ(g_seen.front().message, static_cast<UINT>(WM_CLOSE));
+    bool destroyed = false;
+    for (Seen const& s : g_seen) destroyed = destroyed || s.message == WM_DESTROY;
+    EXPECT_TRUE(destroyed);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(MessagesTest, KeysCarryVirtualKeyScanCodeAndTransitionBits) {
+    open(L"PlainClass");
+    drain();
+    pushKey(SDL_SCANCODE_A, SDLK_a, true);
+    pushKey(SDL_SCANCODE_A, SDLK_a, false);
+    pushKey(SDL_SCANCODE_LEFT, SDLK_LEFT, true);
+    pushKey(SDL_SCANCODE_LEFT, SDLK_LEFT, true);  // auto-repeat: previous state bit set
+    auto msgs = drain();
+    std::vector<MSG> keys;
+    for (MSG const& m : msgs)
+        if (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST) keys.push_back(m);
+    ASSERT_EQ(keys.size(), 4u);
+    EXPECT_EQ(keys[0].message, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(keys[0].wParam, static_cast<WPARAM>('A'));
+    EXPECT_EQ(static_cast<DWORD>(keys[0].lParam), 0x001E0001u);
+    EXPECT_EQ(keys[1].message, static_cast<UINT>(WM_KEYUP));
+    EXPECT_EQ(static_cast<DWORD>(keys[1].lParam), 0xC01E0001u);
+    EXPECT_EQ(keys[2].wParam, static_cast<WPARAM>(VK_LEFT));
+    EXPECT_EQ(static_cast<DWORD>(keys[2].lParam), 0x014B0001u);  // extended key
+    EXPECT_EQ(static_cast<DWORD>(keys[3].lParam), 0x414B0001u);
+    EXPECT_EQ(GetKeyState(VK_LEFT) & 0x8000, 0x8000);
+    pushKey(SDL_SCANCODE_LEFT, SDLK_LEFT, false);
+    drain();
+    EXPECT_EQ(GetKeyState(VK_LEFT), 0);
+}
+
+TEST_F(MessagesTest, AltMakesSystemKeysAndLayoutDecidesLetters) {
+    open(L"PlainClass");
+    drain();
+    pushKey(SDL_SCANCODE_LALT, SDLK_LALT, true);
+    pushKey(SDL_SCANCODE_F4, SDLK_F4, true);
+    pushKey(SDL_SCANCODE_F4, SDLK_F4, false);
+    pushKey(SDL_SCANCODE_LALT, SDLK_LALT, false);
+    pushKey(SDL_SCANCODE_Y, SDLK_z, true);  // German layout: the Y position types Z
+    auto keys = drain();
+    std::vector<MSG> k;
+    for (MSG const& m : keys)
+        if (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST) k.push_back(m);
+    ASSERT_EQ(k.size(), 5u);
+    EXPECT_EQ(k[0].message, static_cast<UINT>(WM_SYSKEYDOWN));
+    EXPECT_EQ(k[0].wParam, static_cast<WPARAM>(VK_MENU));
+    EXPECT_EQ(k[1].message, static_cast<UINT>(WM_SYSKEYDOWN));
+    EXPECT_EQ(k[1].wParam, static_cast<WPARAM>(VK_F4));
+    EXPECT_NE(k[1].lParam & (1 << 29), 0);  // context code: Alt held
+    EXPECT_EQ(k[2].message, static_cast<UINT>(WM_SYSKEYUP));
+    EXPECT_EQ(k[4].message, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(k[4].wParam, static_cast<WPARAM>('Z'));
+    EXPECT_EQ((k[4].lParam >> 16) & 0xff, 0x15);  // the scan code stays the position's
+    pushKey(SDL_SCANCODE_Y, SDLK_z, false);
+    drain();
+}
+
+TEST_F(MessagesTest, TextInputAndTranslateMessageGiveCharacters) {
+    open(L"PlainClass");
+    drain();
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    e.text.windowID = sdlId();
+    SDL_strlcpy(e.text.text, "a\xC3\xA4\xE2\x82\xAC", sizeof(e.text.text));  // a, ä, €
+    SDL_PushEvent(&e);
+    pushKey(SDL_SCANCODE_RETURN, SDLK_RETURN, true);
+    pushKey(SDL_SCANCODE_RETURN, SDLK_RETURN, false);
+    auto msgs = drain();
+    std::vector<WPARAM> chars;
+    for (MSG const& m : msgs)
+        if (m.message == WM_CHAR) chars.push_back(m.wParam);
+    EXPECT_EQ(chars, (std::vector<WPARAM>{L'a', 0xE4, 0x20AC, 13}));
+}
+
+TEST_F(MessagesTest, MouseMessagesPackClientPositionAndButtons) {
+    open(L"PlainClass");
+    drain();
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = sdlId();
+    e.motion.x = 30;
+    e.motion.y = 40;
+    SDL_PushEvent(&e);
+    pushButton(SDL_BUTTON_LEFT, true, 30, 40);
+    pushButton(SDL_BUTTON_RIGHT, true, 31, 41);
+    pushButton(SDL_BUTTON_RIGHT, false, 31, 41);
+    pushButton(SDL_BUTTON_LEFT, false, 30, 40);
+    auto msgs = drain();
+    std::vector<MSG> mouse;
+    for (MSG const& m : msgs)
+        if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) mouse.push_back(m);
+    ASSERT_EQ(mouse.size(), 5u);
+    EXPECT_EQ(mouse[0].message, static_cast<UINT>(WM_MOUSEMOVE));
+    EXPECT_EQ(GET_X_LPARAM(mouse[0].lParam), 30);
+    EXPECT_EQ(GET_Y_LPARAM(mouse[0].lParam), 40);
+    EXPECT_EQ(mouse[1].message, static_cast<UINT>(WM_LBUTTONDOWN));
+    EXPECT_EQ(mouse[1].wParam, static_cast<WPARAM>(MK_LBUTTON));
+    EXPECT_EQ(mouse[2].message, static_cast<UINT>(WM_RBUTTONDOWN));
+    EXPECT_EQ(mouse[2].wParam, static_cast<WPARAM>(MK_LBUTTON | MK_RBUTTON));
+    EXPECT_EQ(mouse[3].message, static_cast<UINT>(WM_RBUTTONUP));
+    EXPECT_EQ(mouse[3].wParam, static_cast<WPARAM>(MK_LBUTTON));
+    EXPECT_EQ(mouse[4].message, static_cast<UINT>(WM_LBUTTONUP));
+    EXPECT_EQ(mouse[4].wParam, 0u);
+    POINT p{};
+    GetCursorPos(&p);
+    EXPECT_EQ(p.x, 130);  // client position plus the window position
+    EXPECT_EQ(p.y, 90);
+}
+
+TEST_F(MessagesTest, DoubleClicksNeedTheClassStyleTimeAndPlace) {
+    open(L"DoubleClickClass");
+    drain();
+    pushButton(SDL_BUTTON_LEFT, true, 10, 10);
+    pushButton(SDL_BUTTON_LEFT, false, 10, 10);
+    pushButton(SDL_BUTTON_LEFT, true, 12, 8);  // within the 4-pixel box
+    pushButton(SDL_BUTTON_LEFT, false, 12, 8);
+    pushButton(SDL_BUTTON_LEFT, true, 12, 8);  // a third press starts anew
+    pushButton(SDL_BUTTON_LEFT, false, 12, 8);
+    pushButton(SDL_BUTTON_LEFT, true, 20, 8);  // too far away
+    pushButton(SDL_BUTTON_LEFT, false, 20, 8);
+    EXPECT_EQ(messagesOf(drain(), WM_LBUTTONDOWN, WM_LBUTTONDBLCLK),
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_LBUTTONDOWN,
+                                 WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    // Too slow: more than the double-click time between the presses.
+    pushButton(SDL_BUTTON_LEFT, true, 20, 8);
+    pushButton(SDL_BUTTON_LEFT, false, 20, 8);
+    drain();
+    SDL_Delay(GetDoubleClickTime() + 50);
+    pushButton(SDL_BUTTON_LEFT, true, 20, 8);
+    EXPECT_EQ(messagesOf(drain(), WM_LBUTTONDOWN, WM_LBUTTONDBLCLK), (std::vector<UINT>{WM_LBUTTONDOWN}));
+    pushButton(SDL_BUTTON_LEFT, false, 20, 8);
+    drain();
+}
+
+TEST_F(MessagesTest, NoDoubleClicksWithoutTheClassStyle) {
+    open(L"PlainClass");
+    drain();
+    pushButton(SDL_BUTTON_LEFT, true, 10, 10);
+    pushButton(SDL_BUTTON_LEFT, false, 10, 10);
+    pushButton(SDL_BUTTON_LEFT, true, 10, 10);
+    pushButton(SDL_BUTTON_LEFT, false, 10, 10);
+    EXPECT_EQ(messagesOf(drain(), WM_LBUTTONDOWN, WM_LBUTTONDBLCLK),
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+}
+
+TEST_F(MessagesTest, WheelGives120PerNotchAtScreenPosition) {
+    open(L"PlainClass");
+    SetCursorPos(150, 100);
+    drain();
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.windowID = sdlId();
+    e.wheel.y = -2;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    SDL_PushEvent(&e);
+    auto msgs = drain();
+    ASSERT_EQ(msgs.size(), 1u);
+    EXPECT_EQ(msgs[0].message, static_cast<UINT>(WM_MOUSEWHEEL));
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(msgs[0].wParam), -240);
+    EXPECT_EQ(GET_X_LPARAM(msgs[0].lParam), 150);
+    EXPECT_EQ(GET_Y_LPARAM(msgs[0].lParam), 100);
+}
+
+TEST_F(MessagesTest, PostedMessagesFilterAndQuitComesLast) {
+    open(L"PlainClass");
+    drain();
+    PostMessageW(window, WM_USER + 1, 11, 22);
+    PostMessageW(nullptr, WM_APP, 1, 2);
+    PostQuitMessage(3);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, window, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 1));
+    ASSERT_TRUE(PeekMessageW(&msg, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_APP));
+    EXPECT_EQ(msg.hwnd, nullptr);
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 1));
+    EXPECT_EQ(msg.lParam, 22);
+    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(msg.wParam, 3u);
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(PostMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0));
+}
+
+}  // namespace

@@ -1,0 +1,226 @@
+// Windows, cursor counting, message boxes without a display, the shell refusal in tests, and a
+// real window on an X display when one is available.
+#include "port/win32/log.h"
+#include "port/win32/sdl_window.h"
+#include "port/win32/windows.h"
+
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::vector<std::pair<UINT, LPARAM>> g_sent;
+
+LRESULT proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    g_sent.emplace_back(message, lParam);
+    if (message == WM_CREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT refusingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) return -1;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void registerOnce() {
+    static bool done = false;
+    if (done) return;
+    WNDCLASSEXW c{};
+    c.cbSize = sizeof(c);
+    c.lpfnWndProc = proc;
+    c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    c.lpszClassName = L"WindowTest";
+    ASSERT_NE(RegisterClassExW(&c), 0);
+    EXPECT_EQ(RegisterClassExW(&c), 0);  // already registered
+    c.lpfnWndProc = refusingProc;
+    c.lpszClassName = L"Refusing";
+    ASSERT_NE(RegisterClassExW(&c), 0);
+    done = true;
+}
+
+void drain() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+TEST(WindowTest, CreateSizeTextAndUserData) {
+    registerOnce();
+    int cookie = 5;
+    HWND window = CreateWindowExW(0, L"windowtest", L"Titel ä", WS_POPUP, 10, 20, 640, 480, nullptr, nullptr, nullptr,
+                                  &cookie);  // class names compare without case
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(window, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&cookie));
+    RECT rc{};
+    ASSERT_TRUE(GetClientRect(window, &rc));
+    EXPECT_EQ(rc.right, 640);
+    EXPECT_EQ(rc.bottom, 480);
+    wchar_t title[32];
+    EXPECT_EQ(GetWindowTextW(window, title, 32), 7);
+    EXPECT_EQ(std::wstring(title), L"Titel ä");
+    SetWindowTextW(window, L"Neu");
+    EXPECT_EQ(GetWindowTextW(window, title, 3), 2);  // truncated to the buffer
+    EXPECT_EQ(std::wstring(title), L"Ne");
+
+    g_sent.clear();
+    ASSERT_TRUE(SetWindowPos(window, HWND_TOP, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER));
+    bool sized = false;
+    for (auto const& [message, lParam] : g_sent)
+        if (message == WM_SIZE && LOWORD(lParam) == 800 && HIWORD(lParam) == 600) sized = true;
+    EXPECT_TRUE(sized);
+    GetClientRect(window, &rc);
+    EXPECT_EQ(rc.right, 800);
+    EXPECT_EQ(port::win32::externalResizeCount(window), 0u);
+
+    POINT p{5, 6};
+    ClientToScreen(window, &p);
+    EXPECT_EQ(p.x, 15);
+    EXPECT_EQ(p.y, 26);
+    ScreenToClient(window, &p);
+    EXPECT_EQ(p.x, 5);
+
+    EXPECT_FALSE(IsWindowVisible(window));
+    ShowWindow(window, SW_SHOW);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(DestroyWindow(window));
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(DestroyWindow(window));
+    drain();
+}
+
+TEST(WindowTest, RefusedCreationReturnsNull) {
+    registerOnce();
+    EXPECT_EQ(CreateWindowExW(0, L"Refusing", L"x", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_EQ(CreateWindowExW(0, L"Unknown", L"x", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr), nullptr);
+}
+
+TEST(WindowTest, ExternalResizeIsReportedAndCounted) {
+    registerOnce();
+    HWND window = CreateWindowExW(0, L"WindowTest", L"x", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    g_sent.clear();
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    e.window.windowID = SDL_GetWindowID(port::win32::sdlWindow(window));
+    e.window.data1 = 400;
+    e.window.data2 = 250;
+    SDL_PushEvent(&e);
+    drain();
+    ASSERT_FALSE(g_sent.empty());
+    EXPECT_EQ(g_sent.back().first, static_cast<UINT>(WM_SIZE));
+    EXPECT_EQ(LOWORD(g_sent.back().second), 400);
+    EXPECT_EQ(port::win32::externalResizeCount(window), 1u);
+    DestroyWindow(window);
+    drain();
+}
+
+TEST(WindowTest, DestroyedWindowStaysWhileADeviceHoldsIt) {
+    registerOnce();
+    HWND window = CreateWindowExW(0, L"WindowTest", L"x", 0, 0, 0, 64, 64, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    port::win32::retainWindow(window);
+    DestroyWindow(window);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_NE(port::win32::sdlWindow(window), nullptr);
+    port::win32::releaseWindow(window);
+    EXPECT_EQ(port::win32::sdlWindow(window), nullptr);
+    drain();
+}
+
+TEST(WindowTest, ShowCursorCountsAsWindowsDoes) {
+    EXPECT_EQ(ShowCursor(FALSE), -1);
+    EXPECT_EQ(ShowCursor(FALSE), -2);
+    EXPECT_EQ(ShowCursor(TRUE), -1);
+    EXPECT_EQ(ShowCursor(TRUE), 0);
+    EXPECT_EQ(ShowCursor(TRUE), 1);
+    EXPECT_EQ(ShowCursor(FALSE), 0);
+    SetCursorPos(321, 123);
+    POINT p{};
+    GetCursorPos(&p);
+    EXPECT_EQ(p.x, 321);
+    EXPECT_EQ(p.y, 123);
+}
+
+TEST(WindowTest, MessageBoxWithoutDisplayLogsAndConfirms) {
+    std::vector<std::wstring> lines;
+    port::setLogSink([&](port::LogLevel, std::wstring const& line) { lines.push_back(line); });
+    EXPECT_EQ(MessageBoxW(nullptr, L"createWindow() schlug fehl", L"Fehler!", MB_ICONERROR), IDOK);
+    EXPECT_EQ(MessageBoxW(nullptr, L"Sicher?", L"Frage", MB_YESNO), IDYES);
+    port::setLogSink(nullptr);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find(L"Fehler!"), std::wstring::npos);
+    EXPECT_NE(lines[0].find(L"createWindow() schlug fehl"), std::wstring::npos);
+}
+
+TEST(WindowTest, ShellExecuteIsRefusedInTests) {
+    std::vector<std::wstring> lines;
+    port::setLogSink([&](port::LogLevel, std::wstring const& line) { lines.push_back(line); });
+    HINSTANCE result = ShellExecuteW(nullptr, L"open", L"https://example.org/", nullptr, nullptr, SW_SHOW);
+    port::setLogSink(nullptr);
+    EXPECT_LE(reinterpret_cast<intptr_t>(result), 32);
+    EXPECT_EQ(lines.size(), 1u);
+    EXPECT_EQ(reinterpret_cast<intptr_t>(ShellExecuteW(nullptr, L"open", L"C:\\does\\not\\exist", nullptr, nullptr, 1)),
+              SE_ERR_FNF);
+}
+
+TEST(WindowTest, SystemMetricsHaveNoFrame) {
+    EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), 0);
+    EXPECT_EQ(GetSystemMetrics(SM_CXDOUBLECLK), 4);
+    EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
+    RECT rc{0, 0, 1024, 768};
+    AdjustWindowRect(&rc, WS_OVERLAPPEDWINDOW, FALSE);
+    EXPECT_EQ(rc.right, 1024);
+    EXPECT_EQ(GetDoubleClickTime(), 500u);
+}
+
+// The child part of RealWindowOnDisplay: runs in a fresh process on the X display.
+TEST(WindowTest, RealWindowChild) {
+    if (!std::getenv("ORVEX_REAL_WINDOW_CHILD")) GTEST_SKIP() << "runs only as the child of RealWindowOnDisplay";
+    registerOnce();
+    HWND window = CreateWindowExW(0, L"WindowTest", L"Echtes Fenster", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 320,
+                                  200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    ASSERT_STREQ(SDL_GetCurrentVideoDriver(), "x11");
+    drain();
+    g_sent.clear();
+    // A close request through the window system's own path.
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    e.window.windowID = SDL_GetWindowID(port::win32::sdlWindow(window));
+    SDL_PushEvent(&e);
+    drain();
+    ASSERT_FALSE(g_sent.empty());
+    EXPECT_EQ(g_sent.front().first, static_cast<UINT>(WM_CLOSE));
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST(WindowTest, RealWindowOnDisplay) {
+    char const* display = std::getenv("DISPLAY");
+    if (!display || !*display) GTEST_SKIP() << "no X display (run under xvfb-run to include this test)";
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        setenv("ORVEX_REAL_WINDOW_CHILD", "1", 1);
+        setenv("ORVEX_NO_DIALOGS", "1", 1);
+        execl("/proc/self/exe", "test_port_win32", "--gtest_filter=WindowTest.RealWindowChild", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}  // namespace
