@@ -1,0 +1,378 @@
+// Keyboard layouts: loading (the shipped file, a test file, UTF-16, bad data), characters on the
+// shift and AltGr levels, key types, and text editing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "engine/core/CodePage.h"
+#include "engine/core/Logger.h"
+#include "engine/core/XMLNode.h"
+#include "engine/platform/TastaturLayout.h"
+#include "tests/support/TestSupport.h"
+
+using namespace Orvex;
+
+namespace {
+
+// Scan codes used below.
+constexpr u8 k2 = 0x03, k0 = 0x0B, kSz = 0x0C, kBack = 0x0E, kQ = 0x10, kE = 0x12, kZGerman = 0x15;
+constexpr u8 kUe = 0x1A, kPlus = 0x1B, kA = 0x1E, kOe = 0x27, kAe = 0x28, kYGerman = 0x2C, kM = 0x32;
+constexpr u8 kLess = 0x56, k1 = 0x02, kF1 = 0x3B, kNum1 = 0x4F, kLeft = 0xCB, kRight = 0xCD;
+constexpr u8 kHome = 0xC7, kEnd = 0xCF, kDelete = 0xD3, kReturn = 0x1C;
+constexpr u8 kLShift = 0x2A, kLControl = 0x1D, kLMenu = 0x38, kRMenu = 0xB8;
+
+// The source tree; falls back on this file's place (tests/engine/platform) when the environment
+// does not name it.
+std::filesystem::path sourceTree() {
+    std::filesystem::path dir = testsupport::sourceDir();
+    if (std::filesystem::exists(dir / "data" / "tastaturlayout.lay")) return dir;
+    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path();
+}
+
+KeyState plain() { return KeyState(); }
+KeyState with(u8 a, u8 b = 0) {
+    KeyState state;
+    state.setKeyDown(a, true);
+    if (b) state.setKeyDown(b, true);
+    return state;
+}
+KeyState shift() { return with(kLShift); }
+KeyState altGr() { return with(kRMenu); }
+
+class LayoutTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        manager().clear();
+        std::filesystem::path file = sourceTree() / "data" / "tastaturlayout.lay";
+        XMLNode root;
+        ASSERT_TRUE(root.load(file.wstring(), 1)) << file;
+        ASSERT_EQ(manager().load(root), 2u);
+        german = manager().getLayout(L"DEUTSCH");
+        english = manager().getLayout(L"ENGLISH");
+        ASSERT_NE(german, nullptr);
+        ASSERT_NE(english, nullptr);
+    }
+    void TearDown() override { manager().clear(); }
+
+    static TastaturLayoutManager& manager() { return TastaturLayoutManager::getInstance(); }
+
+    TastaturLayout* german = nullptr;
+    TastaturLayout* english = nullptr;
+};
+
+std::wstring typed(TastaturLayout const& layout, u8 code, KeyState const& state) {
+    wchar_t ch = layout.getChar(code, state);
+    return ch ? std::wstring(1, ch) : std::wstring();
+}
+
+}  // namespace
+
+TEST_F(LayoutTest, ShippedFileHasBothLayoutsAndGermanIsDefault) {
+    EXPECT_EQ(manager().getActiveLayout(), german);
+    EXPECT_EQ(manager().getLayoutNames(), (std::vector<std::wstring>{L"DEUTSCH", L"ENGLISH"}));
+    EXPECT_TRUE(manager().setActiveLayout(L"ENGLISH"));
+    EXPECT_EQ(manager().getActiveLayout(), english);
+    EXPECT_FALSE(manager().setActiveLayout(L"KLINGONISCH"));
+    EXPECT_EQ(manager().getActiveLayout(), english);
+}
+
+TEST_F(LayoutTest, GermanCharactersOnEveryLevel) {
+    TastaturLayout const& de = *german;
+    EXPECT_EQ(typed(de, kAe, plain()), L"ä");
+    EXPECT_EQ(typed(de, kOe, plain()), L"ö");
+    EXPECT_EQ(typed(de, kUe, shift()), L"Ü");
+    EXPECT_EQ(typed(de, kSz, plain()), L"ß");
+    EXPECT_EQ(typed(de, kSz, shift()), L"?");
+    EXPECT_EQ(typed(de, k2, shift()), L"\"");  // written #34 in the file
+    EXPECT_EQ(typed(de, kZGerman, plain()), L"z");
+    EXPECT_EQ(typed(de, kYGerman, plain()), L"y");
+
+    std::pair<u8, wchar_t const*> const altGrChars[] = {
+        {kQ, L"@"},   {kE, L"€"},       {kM, L"µ"},  {k2, L"²"},   {0x04, L"³"}, {0x08, L"{"},
+        {0x09, L"["}, {0x0A, L"]"},     {k0, L"}"},  {kSz, L"\\"}, {kPlus, L"~"}, {kLess, L"|"},
+    };
+    for (auto const& [code, text] : altGrChars) EXPECT_EQ(typed(de, code, altGr()), text) << int(code);
+    // Windows reports AltGr as Ctrl + Alt.
+    EXPECT_EQ(typed(de, kQ, with(kLControl, kLMenu)), L"@");
+    // Ctrl or the left Alt alone types nothing.
+    EXPECT_EQ(typed(de, kA, with(kLControl)), L"");
+    EXPECT_EQ(typed(de, kA, with(kLMenu)), L"");
+    // A level the key does not have types nothing.
+    EXPECT_EQ(typed(de, kA, altGr()), L"");
+
+    EXPECT_EQ(typed(*english, k2, shift()), L"@");
+    EXPECT_EQ(typed(*english, 0x28, shift()), L"\"");
+}
+
+TEST_F(LayoutTest, CapsLockShiftsLettersOnly) {
+    KeyState caps;
+    caps.setCapsLock(true);
+    EXPECT_EQ(typed(*german, kA, caps), L"A");
+    EXPECT_EQ(typed(*german, kAe, caps), L"Ä");
+    EXPECT_EQ(typed(*german, k1, caps), L"1");
+    EXPECT_EQ(typed(*german, kSz, caps), L"ß");
+    caps.setKeyDown(kLShift, true);
+    EXPECT_EQ(typed(*german, kA, caps), L"a");
+}
+
+TEST_F(LayoutTest, KeysByNameFollowTheLayout) {
+    u8 code = 0;
+    ASSERT_TRUE(german->findKeyByName(L"Z", code));
+    EXPECT_EQ(code, kZGerman);
+    ASSERT_TRUE(english->findKeyByName(L"Z", code));
+    EXPECT_EQ(code, kYGerman);
+    ASSERT_TRUE(german->findKeyByName(L"escape", code));  // letter case ignored
+    EXPECT_EQ(code, 0x01);
+    ASSERT_TRUE(german->findKeyByName(L"F1", code));
+    EXPECT_EQ(code, kF1);
+    ASSERT_TRUE(german->findKeyByName(L"ä", code));
+    EXPECT_EQ(code, kAe);
+    EXPECT_FALSE(german->findKeyByName(L"NOSUCHKEY", code));
+    EXPECT_FALSE(german->findKeyByName(L"", code));
+}
+
+TEST_F(LayoutTest, KeysByCharacter) {
+    u8 code = 0;
+    ASSERT_TRUE(german->findKeyByChar(L"€uro", code));  // the first character counts
+    EXPECT_EQ(code, kE);
+    ASSERT_TRUE(german->findKeyByChar(L"Q", code));
+    EXPECT_EQ(code, kQ);
+    ASSERT_TRUE(german->findKeyByChar(L"1", code));
+    EXPECT_EQ(code, k1);  // the main row before the number pad
+    ASSERT_TRUE(german->findKeyByChar(L"|", code));
+    EXPECT_EQ(code, kLess);
+    EXPECT_FALSE(german->findKeyByChar(L"", code));
+    EXPECT_FALSE(german->findKeyByChar(L"\u263A", code));
+    EXPECT_FALSE(german->findKeyByChar(std::wstring(1, L'\0'), code));
+}
+
+TEST_F(LayoutTest, KeyTypesDependOnTheLevel) {
+    EXPECT_EQ(german->getKeyType(kA, plain()), KT_LETTER);
+    EXPECT_EQ(german->getKeyType(kAe, shift()), KT_LETTER);
+    EXPECT_EQ(german->getKeyType(k1, plain()), KT_NUMBER);
+    EXPECT_EQ(german->getKeyType(k1, shift()), KT_SATZ);   // '!'
+    EXPECT_EQ(german->getKeyType(kQ, altGr()), KT_SONDER);  // '@'
+    EXPECT_EQ(german->getKeyType(0x39, plain()), KT_SATZ);  // space
+    EXPECT_EQ(german->getKeyType(kBack, plain()), KT_BACKSPACE);
+    EXPECT_EQ(german->getKeyType(kDelete, plain()), KT_DEL);
+    EXPECT_EQ(german->getKeyType(kLeft, shift()), KT_STEUER);
+    EXPECT_EQ(german->getKeyType(kLeft, with(kLControl)), KT_STEUER);
+    EXPECT_EQ(german->getKeyType(kF1, plain()), KT_REST);
+    EXPECT_EQ(german->getKeyType(kReturn, plain()), KT_REST);
+    EXPECT_EQ(german->getKeyType(kA, with(kLControl)), KT_REST);
+    EXPECT_EQ(german->getKeyType(kNum1, shift()), KT_REST);
+    EXPECT_EQ(german->getKeyType(0xFF, plain()), KT_REST);  // undefined key
+}
+
+TEST(TastaturLayout, ParseKeyType) {
+    std::pair<wchar_t const*, u32> const cases[] = {
+        {L"LETTER", 1},     {L"NUMBER", 2},  {L"SATZ", 4},          {L"SONDER", 8},   {L"STEUER", 16},
+        {L"REST", 32},      {L"BACKSPACE", 64}, {L"DEL", 128},      {L"KT_LETTER", 1}, {L"KT_SATZ", 4},
+        {L"KT_DEL", 128},   {L"letter", 32}, {L"", 32},             {L"KT_", 32},     {L"LETTERS", 32},
+    };
+    for (auto const& [name, flag] : cases) EXPECT_EQ(TastaturLayout::parseKeyType(name), flag) << name;
+}
+
+TEST_F(LayoutTest, TypeableCharsCoverEveryLevelOnce) {
+    std::wstring chars = german->getTypeableChars();
+    for (wchar_t ch : std::wstring(L"aAzZäÄöÖüÜß@€µ²³{[]}\\~|<>\"§°^´` 0123456789")) {
+        EXPECT_NE(chars.find(ch), std::wstring::npos) << static_cast<int>(ch);
+    }
+    EXPECT_EQ(std::set<wchar_t>(chars.begin(), chars.end()).size(), chars.size());
+    EXPECT_EQ(chars.find(L'\0'), std::wstring::npos);
+}
+
+TEST_F(LayoutTest, EditTextInsertsAtTheCaret) {
+    TextEditState edit(L"Hund", L'_', 2, -1, true);
+    EXPECT_EQ(edit.getTextBeforeCaret(), L"Hu");
+    EXPECT_EQ(edit.getDisplayText(), L"Hu_nd");
+    EXPECT_TRUE(german->editText(edit, kAe, plain(), false, false));
+    EXPECT_EQ(edit.getWholeText(), L"Huänd");
+    EXPECT_EQ(edit.getCaretPosition(), 3);
+    EXPECT_TRUE(german->editText(edit, kQ, altGr(), false, false));
+    EXPECT_EQ(edit.getWholeText(), L"Huä@nd");
+    // Keys that type nothing change nothing.
+    EXPECT_FALSE(german->editText(edit, kF1, plain(), false, false));
+    EXPECT_FALSE(german->editText(edit, kReturn, plain(), false, false));
+    EXPECT_FALSE(german->editText(edit, kA, with(kLControl), false, false));
+    EXPECT_EQ(edit.getWholeText(), L"Huä@nd");
+}
+
+TEST_F(LayoutTest, EditTextRefusesPropertyFileCharacters) {
+    KeyState s = shift();
+    std::pair<u8, KeyState> const attChars[] = {{kLess, plain()}, {kLess, s}, {k2, s}, {k0, s}};  // < > " =
+    for (auto const& [code, state] : attChars) {
+        TextEditState edit(L"x", L'_');
+        EXPECT_FALSE(german->editText(edit, code, state, true, false)) << int(code);
+        EXPECT_EQ(edit.getWholeText(), L"x");
+        EXPECT_TRUE(german->editText(edit, code, state, false, true)) << int(code);
+        EXPECT_EQ(edit.getWholeText().size(), 2u);
+    }
+    TextEditState bar(L"", L'_');
+    EXPECT_FALSE(german->editText(bar, kLess, altGr(), false, true));
+    EXPECT_TRUE(german->editText(bar, kLess, altGr(), true, false));
+    EXPECT_EQ(bar.getWholeText(), L"|");
+}
+
+TEST_F(LayoutTest, EditTextStopsAtTheMaximumLength) {
+    TextEditState edit(L"", L'_', -1, 3, true);
+    EXPECT_TRUE(german->editText(edit, kA, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, kA, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, kA, plain(), false, false));
+    EXPECT_FALSE(german->editText(edit, kA, plain(), false, false));
+    EXPECT_EQ(edit.getWholeText(), L"aaa");
+    // Deleting and moving still work at the limit.
+    EXPECT_TRUE(german->editText(edit, kLeft, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, kBack, plain(), false, false));
+    EXPECT_EQ(edit.getWholeText(), L"aa");
+    // A text already longer than the limit takes nothing more but can shrink.
+    TextEditState longer(L"abcdef", L'_', -1, 3, true);
+    EXPECT_FALSE(german->editText(longer, kA, plain(), false, false));
+    EXPECT_TRUE(german->editText(longer, kBack, plain(), false, false));
+    EXPECT_EQ(longer.getWholeText(), L"abcde");
+}
+
+TEST_F(LayoutTest, BackspaceDeleteAndCaretKeys) {
+    TextEditState edit(L"abc", L'|', 0, -1, true);
+    EXPECT_FALSE(german->editText(edit, kBack, plain(), false, false));  // nothing before the caret
+    EXPECT_FALSE(german->editText(edit, kLeft, plain(), false, false));
+    EXPECT_FALSE(german->editText(edit, kHome, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, kDelete, plain(), false, false));
+    EXPECT_EQ(edit.getDisplayText(), L"|bc");
+    EXPECT_TRUE(german->editText(edit, kRight, plain(), false, false));
+    EXPECT_EQ(edit.getDisplayText(), L"b|c");
+    EXPECT_TRUE(german->editText(edit, kEnd, plain(), false, false));
+    EXPECT_EQ(edit.getCaretPosition(), 2);
+    EXPECT_FALSE(german->editText(edit, kDelete, plain(), false, false));  // nothing after it
+    EXPECT_FALSE(german->editText(edit, kRight, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, kHome, plain(), false, false));
+    EXPECT_EQ(edit.getCaretPosition(), 0);
+    EXPECT_TRUE(german->editText(edit, kEnd, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, kBack, plain(), false, false));
+    EXPECT_EQ(edit.getDisplayText(), L"b|");
+}
+
+TEST_F(LayoutTest, CaretStaysWithoutCaretMovement) {
+    TextEditState edit(L"abc", L'_', -1, -1, false);
+    EXPECT_FALSE(german->editText(edit, kLeft, plain(), false, false));
+    EXPECT_FALSE(german->editText(edit, kHome, plain(), false, false));
+    EXPECT_EQ(edit.getCaretPosition(), 3);
+    EXPECT_TRUE(german->editText(edit, kBack, plain(), false, false));
+    EXPECT_EQ(edit.getWholeText(), L"ab");
+}
+
+TEST(TextEditState, CaretPositionOutsideTheTextGoesToTheEnd) {
+    EXPECT_EQ(TextEditState(L"abc", L'_', -1).getCaretPosition(), 3);
+    EXPECT_EQ(TextEditState(L"abc", L'_', -7).getCaretPosition(), 3);
+    EXPECT_EQ(TextEditState(L"abc", L'_', 99).getCaretPosition(), 3);
+    EXPECT_EQ(TextEditState(L"abc", L'_', 0).getTextAfterCaret(), L"abc");
+    EXPECT_EQ(TextEditState(L"abc", L'\0', 1).getDisplayText(), L"abc");
+}
+
+namespace {
+
+// A small layout file written for the tests.
+std::wstring const kTestLayouts =
+    L"<TASTATURLAYOUTS>\r\n"
+    L"<LAYOUT NAME=\"EINS\">\r\n"
+    L"  <KEY CODE=\"30\" NAME=\"A\" NORMAL=\"a\" SHIFT=\"A\" TYP=\"KT_LETTER\"/>\r\n"
+    L"  <KEY CODE=\"0x10\" NAME=\"Q\" NORMAL=\"q\" ALTGR=\"#64\"/>\r\n"
+    L"  <KEY CODE=\"2\" NAME=\"1\" NORMAL=\"1\" SHIFT=\"!\" TYP=\"NUMBER\" TYP_SHIFT=\"NUMBER\"/>\r\n"
+    L"</LAYOUT>\r\n"
+    L"<LAYOUT NAME=\"ZWEI\" DEFAULT=\"1\">\r\n"
+    L"  <KEY CODE=\"30\" NAME=\"A\" NORMAL=\"x\"/>\r\n"
+    L"</LAYOUT>\r\n"
+    L"</TASTATURLAYOUTS>\r\n";
+
+}  // namespace
+
+TEST(TastaturLayoutManager, LoadsATestFileAsAnsiAndAsUtf16) {
+    TastaturLayoutManager& manager = TastaturLayoutManager::getInstance();
+    std::filesystem::path dir = testsupport::makeTempDir("layouts");
+
+    std::string ansi = toNarrowString(kTestLayouts);
+    std::string utf16 = "\xFF\xFE";
+    appendUtf16LE(utf16, kTestLayouts);
+    for (std::string const& bytes : {ansi, utf16}) {
+        manager.clear();
+        testsupport::writeFile(dir / "test.lay", bytes);
+        ASSERT_TRUE(manager.loadFile((dir / "test.lay").wstring()));
+        ASSERT_EQ(manager.getLayoutNames().size(), 2u);
+        EXPECT_EQ(manager.getActiveLayout()->getName(), L"ZWEI");  // marked DEFAULT
+        TastaturLayout* eins = manager.getLayout(L"EINS");
+        ASSERT_NE(eins, nullptr);
+        EXPECT_EQ(eins->getChar(0x10, altGr()), L'@');  // hexadecimal code, character by number
+        EXPECT_EQ(eins->getKeyType(0x10, plain()), KT_LETTER);  // type from the character
+        EXPECT_EQ(eins->getKeyType(0x02, shift()), KT_NUMBER);  // explicit level type
+        EXPECT_EQ(eins->getKeyType(0x1E, shift()), KT_LETTER);
+    }
+    manager.clear();
+    EXPECT_FALSE(manager.loadFile((dir / "missing.lay").wstring()));
+    EXPECT_EQ(manager.getActiveLayout(), nullptr);
+}
+
+TEST(TastaturLayoutManager, ReloadKeepsTheLayoutObject) {
+    TastaturLayoutManager& manager = TastaturLayoutManager::getInstance();
+    manager.clear();
+    XMLNode root;
+    ASSERT_TRUE(root.loadFromText(kTestLayouts));
+    manager.load(root);
+    TastaturLayout* eins = manager.getLayout(L"EINS");
+    ASSERT_TRUE(manager.setActiveLayout(L"EINS"));
+    XMLNode again;
+    ASSERT_TRUE(again.loadFromText(L"<TASTATURLAYOUTS><LAYOUT NAME=\"EINS\">"
+                                   L"<KEY CODE=\"30\" NAME=\"A\" NORMAL=\"b\"/></LAYOUT></TASTATURLAYOUTS>"));
+    EXPECT_EQ(manager.load(again), 1u);
+    EXPECT_EQ(manager.getLayout(L"EINS"), eins);
+    EXPECT_EQ(manager.getActiveLayout(), eins);  // no DEFAULT in the new file: the active one stays
+    EXPECT_EQ(eins->getChar(0x1E, plain()), L'b');
+    EXPECT_FALSE(eins->getKey(0x10).defined);  // replaced whole, not merged
+    EXPECT_EQ(manager.getLayoutNames().size(), 2u);
+    manager.clear();
+}
+
+TEST(TastaturLayoutManager, BadLayoutDataIsSkipped) {
+    TastaturLayoutManager& manager = TastaturLayoutManager::getInstance();
+    manager.clear();
+    XMLNode root;
+    ASSERT_TRUE(root.loadFromText(
+        L"<TASTATURLAYOUTS>"
+        L"<LAYOUT><KEY CODE=\"30\" NAME=\"A\" NORMAL=\"a\"/></LAYOUT>"  // no name
+        L"<LAYOUT NAME=\"KAPUTT\">"
+        L"<KEY CODE=\"256\" NAME=\"BIG\" NORMAL=\"b\"/>"
+        L"<KEY CODE=\"-1\" NAME=\"NEG\" NORMAL=\"n\"/>"
+        L"<KEY CODE=\"99999999999999999999\" NAME=\"HUGE\" NORMAL=\"h\"/>"
+        L"<KEY CODE=\"abc\" NAME=\"TEXT\" NORMAL=\"t\"/>"
+        L"<KEY CODE=\"\" NAME=\"EMPTY\"/>"
+        L"<KEY NAME=\"NOCODE\" NORMAL=\"c\"/>"
+        L"<KEY CODE=\"31\" NORMAL=\"s\"/>"
+        L"<KEY CODE=\"32\" NAME=\"D\" NORMAL=\"dd\" SHIFT=\"#99999999\" ALTGR=\"#55296\" TYP=\"LETTER\"/>"
+        L"<KEY CODE=\"255\" NAME=\"LAST\" NORMAL=\"z\"/>"
+        L"</LAYOUT></TASTATURLAYOUTS>"));
+    EXPECT_EQ(manager.load(root), 1u);
+    // One error line per skipped layout, skipped key and bad character.
+    std::size_t layoutLines = 0, keyLines = 0;
+    for (std::wstring const& line : Logger::getInstance().recentLines()) {
+        if (line.find(L"ERROR ") == std::wstring::npos) continue;
+        if (line.find(L"layout 0 has no NAME") != std::wstring::npos) ++layoutLines;
+        if (line.find(L"\"KAPUTT\"") != std::wstring::npos) ++keyLines;
+    }
+    EXPECT_EQ(layoutLines, 1u);
+    EXPECT_EQ(keyLines, 7u + 3u);
+
+    TastaturLayout* layout = manager.getLayout(L"KAPUTT");
+    ASSERT_NE(layout, nullptr);
+    u8 code = 0;
+    EXPECT_FALSE(layout->findKeyByName(L"BIG", code));
+    EXPECT_FALSE(layout->findKeyByName(L"TEXT", code));
+    ASSERT_TRUE(layout->findKeyByName(L"D", code));  // kept, without its bad characters
+    EXPECT_EQ(layout->getChar(code, plain()), 0);
+    EXPECT_EQ(layout->getChar(code, shift()), 0);
+    EXPECT_EQ(layout->getChar(code, altGr()), 0);
+    ASSERT_TRUE(layout->findKeyByName(L"LAST", code));
+    EXPECT_EQ(code, 255);
+    EXPECT_EQ(layout->getTypeableChars(), L"z");
+    manager.clear();
+}
