@@ -1,0 +1,287 @@
+// The device object's display modes: the offered list, choosing a start mode, switching modes
+// with the confirmation countdown.
+#include "engine/platform/D3DInterface.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/core/Logger.h"
+
+namespace Orvex {
+namespace {
+
+bool sameMode(D3DDISPLAYMODE const& a, D3DDISPLAYMODE const& b) {
+    return a.Width == b.Width && a.Height == b.Height && a.RefreshRate == b.RefreshRate && a.Format == b.Format;
+}
+
+bool modeLess(D3DDISPLAYMODE const& a, D3DDISPLAYMODE const& b) {
+    if (a.Width != b.Width) return a.Width < b.Width;
+    if (a.Height != b.Height) return a.Height < b.Height;
+    if (a.RefreshRate != b.RefreshRate) return a.RefreshRate < b.RefreshRate;
+    return a.Format < b.Format;
+}
+
+u64 area(D3DDISPLAYMODE const& mode) { return static_cast<u64>(mode.Width) * mode.Height; }
+
+std::wstring modeText(D3DDISPLAYMODE const& mode) {
+    std::wstring text;
+    D3DInterface::displayModeToString(text, mode, L" ");
+    return text;
+}
+
+}  // namespace
+
+std::vector<D3DDISPLAYMODE> const& D3DInterface::getDisplayModes() {
+    D3DFORMAT format = initParams_.displayMode.Format;
+    bool filtered = initParams_.useIncludeResList;
+    if (modesBuilt_ && modesBuiltFiltered_ == filtered && modesBuiltFormat_ == format &&
+        (!filtered || modesBuiltInclude_ == initParams_.includeResolutions))
+        return modes_;
+    modes_.clear();
+    modesBuilt_ = true;
+    modesBuiltFiltered_ = filtered;
+    modesBuiltFormat_ = format;
+    modesBuiltInclude_ = initParams_.includeResolutions;
+    IDirect3D9* d3d = getDirect3D();
+    if (!d3d) return modes_;
+
+    std::vector<D3DDISPLAYMODE> all;
+    std::vector<D3DFORMAT> formats{D3DFMT_X8R8G8B8};
+    if (format != D3DFMT_X8R8G8B8 && format != D3DFMT_UNKNOWN) formats.push_back(format);
+    for (D3DFORMAT f : formats) {
+        UINT count = d3d->GetAdapterModeCount(D3DADAPTER_DEFAULT, f);
+        for (UINT i = 0; i < count; ++i) {
+            D3DDISPLAYMODE mode{};
+            if (SUCCEEDED(d3d->EnumAdapterModes(D3DADAPTER_DEFAULT, f, i, &mode)) && mode.Width && mode.Height)
+                all.push_back(mode);
+        }
+    }
+    std::sort(all.begin(), all.end(), modeLess);
+    all.erase(std::unique(all.begin(), all.end(), sameMode), all.end());
+
+    if (!filtered) {
+        modes_ = std::move(all);
+        return modes_;
+    }
+    bool missing = false;
+    for (D3DResolution const& size : initParams_.includeResolutions) {
+        bool offered = false;
+        for (D3DDISPLAYMODE const& mode : all) {
+            if (mode.Width == size.width && mode.Height == size.height) {
+                modes_.push_back(mode);
+                offered = true;
+            }
+        }
+        if (!offered) {
+            missing = true;
+            logWarning(L"D3DInterface: the adapter does not offer " + std::to_wstring(size.width) + L"x" +
+                       std::to_wstring(size.height));
+        }
+    }
+    std::sort(modes_.begin(), modes_.end(), modeLess);
+    modes_.erase(std::unique(modes_.begin(), modes_.end(), sameMode), modes_.end());
+    if (modes_.empty()) {
+        logWarning(L"D3DInterface: no resolution of the include list is offered; all modes are listed");
+        modes_ = std::move(all);
+    }
+    if (missing) pendingRestricted_ = true;
+    return modes_;
+}
+
+int D3DInterface::findDisplayMode(D3DDISPLAYMODE const& mode) {
+    std::vector<D3DDISPLAYMODE> const& modes = getDisplayModes();
+    for (size_t i = 0; i < modes.size(); ++i)
+        if (sameMode(modes[i], mode)) return static_cast<int>(i);
+    return -1;
+}
+
+void D3DInterface::displayModeToString(std::wstring& out, D3DDISPLAYMODE const& mode, std::wstring const& separator) {
+    out = std::to_wstring(mode.Width) + L"x" + std::to_wstring(mode.Height);
+    switch (mode.Format) {
+    case D3DFMT_R5G6B5:
+    case D3DFMT_X1R5G5B5:
+    case D3DFMT_A1R5G5B5: out += L" 16 bit"; break;
+    case D3DFMT_X8R8G8B8:
+    case D3DFMT_A8R8G8B8: out += L" 32 bit"; break;
+    case D3DFMT_A2R10G10B10: out += L" A2R10G10B10"; break;
+    default: break;
+    }
+    if (mode.RefreshRate != 0) out += separator + std::to_wstring(mode.RefreshRate) + L" Hz";
+}
+
+D3DDISPLAYMODE const* D3DInterface::sameSizeMode(D3DDISPLAYMODE const& wanted) {
+    D3DDISPLAYMODE const* best = nullptr;
+    auto better = [&](D3DDISPLAYMODE const& m) {
+        if (!best) return true;
+        bool sameFormat = m.Format == wanted.Format, bestSameFormat = best->Format == wanted.Format;
+        if (sameFormat != bestSameFormat) return sameFormat;
+        // The highest rate not above the wanted one, else the lowest above it.
+        bool below = m.RefreshRate <= wanted.RefreshRate, bestBelow = best->RefreshRate <= wanted.RefreshRate;
+        if (below != bestBelow) return below;
+        return below ? m.RefreshRate > best->RefreshRate : m.RefreshRate < best->RefreshRate;
+    };
+    for (D3DDISPLAYMODE const& m : getDisplayModes())
+        if (m.Width == wanted.Width && m.Height == wanted.Height && better(m)) best = &m;
+    return best;
+}
+
+D3DDISPLAYMODE const* D3DInterface::nearestSizeMode(D3DDISPLAYMODE const& wanted) {
+    std::vector<D3DDISPLAYMODE> const& modes = getDisplayModes();
+    D3DDISPLAYMODE const* larger = nullptr;   // smallest covering the wanted size
+    D3DDISPLAYMODE const* smaller = nullptr;  // largest inside the wanted size
+    D3DDISPLAYMODE const* closest = nullptr;  // closest in area, whatever its shape
+    u64 wantedArea = static_cast<u64>(wanted.Width) * wanted.Height;
+    auto distance = [&](D3DDISPLAYMODE const& m) { return area(m) > wantedArea ? area(m) - wantedArea : wantedArea - area(m); };
+    for (D3DDISPLAYMODE const& m : modes) {
+        if (m.Width >= wanted.Width && m.Height >= wanted.Height && (!larger || area(m) < area(*larger))) larger = &m;
+        if (m.Width <= wanted.Width && m.Height <= wanted.Height && (!smaller || area(m) > area(*smaller))) smaller = &m;
+        if (!closest || distance(m) < distance(*closest)) closest = &m;
+    }
+    D3DDISPLAYMODE const* size = initParams_.useLargerRes ? (larger ? larger : smaller) : (smaller ? smaller : larger);
+    if (!size) size = closest;
+    if (!size) return nullptr;
+    D3DDISPLAYMODE sized = wanted;
+    sized.Width = size->Width;
+    sized.Height = size->Height;
+    D3DDISPLAYMODE const* refreshed = sameSizeMode(sized);
+    return refreshed ? refreshed : size;
+}
+
+D3DDISPLAYMODE D3DInterface::chooseStartMode(D3DDISPLAYMODE const& wanted, bool windowed) {
+    if (findDisplayMode(wanted) >= 0) return wanted;
+    D3DDISPLAYMODE const* sameSize = sameSizeMode(wanted);
+    if (windowed) {
+        // Any size works in a window; an offered mode of the size is taken so the mode is found
+        // in the list. The refresh rate does not matter for a window.
+        return sameSize ? *sameSize : wanted;
+    }
+    if (sameSize) {
+        if (!initParams_.autoDegrade[1]) return wanted;
+        logInfo(L"D3DInterface: " + modeText(wanted) + L" is not offered, using " + modeText(*sameSize));
+        return *sameSize;
+    }
+    pendingUnsupported_.push_back(wanted);
+    logWarning(L"D3DInterface: full-screen mode " + modeText(wanted) + L" is not offered");
+    if (!initParams_.autoDegrade[0]) return wanted;
+    D3DDISPLAYMODE const* nearest = nearestSizeMode(wanted);
+    if (!nearest) return wanted;
+    logInfo(L"D3DInterface: using " + modeText(*nearest) + L" instead");
+    return *nearest;
+}
+
+bool D3DInterface::applyMode(D3DDISPLAYMODE const& mode, bool windowed) {
+    u32 oldWidth = getWidth(), oldHeight = getHeight();
+    D3DPRESENT_PARAMETERS oldParams = presentParams_;
+    window_.place(mode.Width, mode.Height, windowed);
+    buildPresentParameters(mode, windowed);
+    if (!resetDevice()) {
+        // Back to the parameters that worked; checkDevice retries them should this fail too.
+        presentParams_ = oldParams;
+        window_.place(oldWidth, oldHeight, oldParams.Windowed != FALSE);
+        resetDevice();
+        return false;
+    }
+    initParams_.displayMode = mode;
+    initParams_.setWindowed(windowed);
+    if (mode.Width != oldWidth || mode.Height != oldHeight) {
+        unsigned long width = mode.Width, height = mode.Height;
+        signalSizeChanged.emit(width, height);
+    }
+    return true;
+}
+
+bool D3DInterface::setDisplayMode(D3DDISPLAYMODE const& mode, bool fullScreen, bool confirm, bool* changed,
+                                  bool force) {
+    if (changed) *changed = false;
+    bool windowed = !fullScreen;
+    if (mode.Width == 0 || mode.Height == 0) {
+        logError(L"D3DInterface: display mode " + modeText(mode) + L" has no size");
+        return false;
+    }
+    if (fullScreen && findDisplayMode(mode) < 0) {
+        logWarning(L"D3DInterface: full-screen mode " + modeText(mode) + L" is not offered");
+        D3DDISPLAYMODE asked = mode;
+        signalUnsupportedMode.emit(asked);
+        return false;
+    }
+    if (!device_) {
+        initParams_.displayMode = mode;
+        initParams_.setWindowed(windowed);
+        buildPresentParameters(mode, windowed);
+        if (changed) *changed = true;
+        return true;
+    }
+    if (!force && sameMode(mode, initParams_.displayMode) && windowed == initParams_.isWindowed()) return true;
+
+    bool wasPending = confirmPending_;
+    D3DDISPLAYMODE previous = initParams_.displayMode;
+    bool previousWindowed = initParams_.isWindowed();
+    if (!applyMode(mode, windowed)) return false;
+    if (changed) *changed = true;
+    logInfo(L"D3DInterface: display mode " + modeText(mode) + (windowed ? L", windowed" : L", full screen"));
+
+    if (!wasPending) {
+        savedMode_ = previous;
+        savedWindowed_ = previousWindowed;
+    }
+    if (confirm) {
+        // A second switch while one waits keeps the mode from before the first as the fallback.
+        confirmPending_ = true;
+        confirmLeft_ = initParams_.confirmTimeMs / 1000.0;
+        signalModeNeedsConfirmation.emit();
+        float left = static_cast<float>(confirmLeft_);
+        signalModeCountdown.emit(left);
+    } else if (wasPending) {
+        // A switch without confirmation settles the waiting one: the new mode stays.
+        confirmPending_ = false;
+        bool kept = true;
+        signalModeConfirmed.emit(kept);
+    }
+    return true;
+}
+
+void D3DInterface::restoreSavedMode() {
+    if (!applyMode(savedMode_, savedWindowed_)) logError(L"D3DInterface: the previous display mode could not be restored");
+}
+
+void D3DInterface::confirmDisplayMode(bool& accept) {
+    if (!confirmPending_) {
+        logInfo(L"D3DInterface: no display mode waits for confirmation");
+        return;
+    }
+    confirmPending_ = false;
+    confirmLeft_ = 0.0;
+    if (!accept) restoreSavedMode();
+    bool result = accept;
+    signalModeConfirmed.emit(result);
+}
+
+void D3DInterface::update(double elapsedSeconds) {
+    if (!(elapsedSeconds > 0.0) || !std::isfinite(elapsedSeconds)) elapsedSeconds = 0.0;
+    if (pendingRestricted_) {
+        pendingRestricted_ = false;
+        signalModeListRestricted.emit();
+    }
+    if (!pendingUnsupported_.empty()) {
+        std::vector<D3DDISPLAYMODE> notices;
+        notices.swap(pendingUnsupported_);
+        for (D3DDISPLAYMODE& mode : notices) signalUnsupportedMode.emit(mode);
+    }
+    if (!confirmPending_) return;
+    confirmLeft_ -= elapsedSeconds;
+    if (confirmLeft_ > 0.0) {
+        float left = static_cast<float>(confirmLeft_);
+        signalModeCountdown.emit(left);
+        return;
+    }
+    confirmPending_ = false;
+    confirmLeft_ = 0.0;
+    float none = 0.0f;
+    signalModeCountdown.emit(none);
+    logInfo(L"D3DInterface: the display mode was not confirmed in time");
+    restoreSavedMode();
+    bool kept = false;
+    signalModeConfirmed.emit(kept);
+}
+
+}  // namespace Orvex
