@@ -11,6 +11,12 @@
 
 namespace Orvex {
 
+std::FILE* openWholeFile(std::string const& hostPath, char const* mode) {
+    std::FILE* file = std::fopen(hostPath.c_str(), mode);
+    if (file) std::setvbuf(file, nullptr, _IONBF, 0);
+    return file;
+}
+
 File::File(std::wstring const& name) : name_(name) {}
 
 File::File(XMLNode& node) {
@@ -62,7 +68,7 @@ bool File::readAll(std::vector<u8>& out) const {
 
     std::error_code ec;
     uint64_t size = std::filesystem::file_size(hostPath_, ec);
-    std::FILE* file = ec || size > 0xFFFFFFFFull ? nullptr : std::fopen(hostPath_.c_str(), "rb");
+    std::FILE* file = ec || size > 0xFFFFFFFFull ? nullptr : openWholeFile(hostPath_, "rb");
     if (!file) {
         logError(L"File \"" + path_ + L"\" cannot be read");
         return false;

@@ -2,6 +2,7 @@
 // disk (the path itself, then each search path). The contents are read when asked for.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -47,5 +48,9 @@ private:
     gob::Entry entry_;
     std::string hostPath_;
 };
+
+// fopen without a stdio buffer, for reading or writing a file in a few whole blocks (no
+// allocation behind the scenes, no copy through the buffer).
+std::FILE* openWholeFile(std::string const& hostPath, char const* mode);
 
 }  // namespace Orvex

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "engine/core/File.h"
 #include "engine/core/CodePage.h"
 #include "engine/core/Logger.h"
 #include "port/win32/HostPath.h"
@@ -84,7 +85,7 @@ bool GOBFile::readEntry(gob::Entry const& entry, std::vector<unsigned char>& out
         out.assign(memory_.begin() + entry.offset, memory_.begin() + entry.offset + entry.size);
         return true;
     }
-    std::FILE* file = std::fopen(hostPath_.c_str(), "rb");
+    std::FILE* file = openWholeFile(hostPath_, "rb");
     bool ok = file != nullptr && std::fseek(file, static_cast<long>(entry.offset), SEEK_SET) == 0;
     if (ok) {
         out.resize(entry.size);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/core/File.h"
 #include "port/win32/HostPath.h"
 
 namespace Orvex::gob {
@@ -111,7 +112,7 @@ bool readDirectoryFile(std::string const& hostPath, Directory& out) {
     out = Directory();
     std::error_code ec;
     uint64_t archiveSize = std::filesystem::file_size(hostPath, ec);
-    std::FILE* file = ec ? nullptr : std::fopen(hostPath.c_str(), "rb");
+    std::FILE* file = ec ? nullptr : openWholeFile(hostPath, "rb");
     if (!file) return false;
     unsigned char header[kHeaderSize] = {};
     std::size_t headerSize = std::fread(header, 1, sizeof header, file);
@@ -143,7 +144,7 @@ bool writeArchive(std::string const& archivePath, std::vector<PackItem> const& i
     if (!encodeDirectory(names, sizes, header, error)) return false;
 
     std::string temporary = archivePath + ".packing";
-    std::FILE* out = std::fopen(temporary.c_str(), "wb");
+    std::FILE* out = openWholeFile(temporary, "wb");
     if (!out) {
         error = L"cannot create the archive";
         return false;

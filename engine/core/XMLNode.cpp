@@ -5,16 +5,23 @@
 
 namespace Orvex {
 
-// Destroys a list of subtrees level by level, so no destructor recurses.
+// Destroys a list of subtrees without recursion: a node is destroyed only once its children
+// have no children of their own (leaves die with their parent), deeper levels are queued.
 void XMLNode::destroyTrees(std::vector<std::unique_ptr<XMLNode>>& trees) {
-    if (trees.empty()) return;
+    bool deep = false;
+    for (auto const& t : trees) deep = deep || !t->children_.empty();
+    if (!deep) {
+        trees.clear();
+        return;
+    }
     std::vector<std::unique_ptr<XMLNode>> pending = std::move(trees);
     trees.clear();
     while (!pending.empty()) {
         std::unique_ptr<XMLNode> node = std::move(pending.back());
         pending.pop_back();
-        for (auto& kid : node->children_) pending.push_back(std::move(kid));
-        node->children_.clear();
+        for (auto& kid : node->children_)
+            if (!kid->children_.empty()) pending.push_back(std::move(kid));
+        node->children_.clear();  // what is left are leaves (or moved-out nulls)
     }
 }
 

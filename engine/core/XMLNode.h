@@ -92,6 +92,8 @@ public:
     bool load(std::wstring const& fileName, int mode = 0);
     // Parses text into this node as load does; sourceName names the text in log lines.
     bool loadFromText(std::wstring_view text, std::wstring const& sourceName = L"(text)");
+    // Parses a file's bytes (UTF-16LE or UTF-8 after a byte-order mark, else Windows-1252).
+    bool loadFromBytes(unsigned char const* bytes, std::size_t size, std::wstring const& sourceName);
     bool parse(std::wstring_view text, std::wstring const& sourceName = L"(text)") {
         return loadFromText(text, sourceName);
     }
@@ -109,6 +111,7 @@ public:
     std::vector<std::unique_ptr<XMLProperty>> const& values() const { return values_; }
 
 private:
+    template <class CharT>
     friend class XMLParser;
     static void destroyTrees(std::vector<std::unique_ptr<XMLNode>>& trees);
 

@@ -39,15 +39,15 @@ bool XMLNode::load(std::wstring const& fileName, int mode) {
         logWarning(L"Property file \"" + fileName + L"\" not found");
         return false;
     }
-    std::vector<u8> bytes;
-    if (!file.readAll(bytes)) return false;
-    std::wstring text = decodeFileText(bytes.data(), bytes.size());
-    bytes = {};
-    if (!loadFromText(text, fileName)) {
-        clear();
-        return false;
-    }
-    return true;
+    // The file buffer is kept between loads of a thread: the game loads many files in a row into
+    // trees it clears in between, and a fresh multi-megabyte block each time would make the
+    // allocator merge every small block just freed, which costs more than the parse.
+    thread_local std::vector<u8> bytes;
+    constexpr std::size_t kKeptBuffer = 16u << 20;
+    bool ok = file.readAll(bytes) && loadFromBytes(bytes.data(), bytes.size(), fileName);
+    if (bytes.capacity() > kKeptBuffer) std::vector<u8>().swap(bytes);
+    if (!ok) clear();
+    return ok;
 }
 
 std::wstring XMLNode::toText() const {
@@ -61,6 +61,8 @@ std::wstring XMLNode::toText() const {
         std::size_t depth = stack.size();
         openTag(out, *node, depth);
         if (node->values_.empty() && node->children_.empty()) {
+            // "</>" would read as a closing tag.
+            if (node->name_.empty() && node->attributes_.empty()) out += L' ';
             out += L"/>\r\n";
             return;
         }
@@ -106,7 +108,7 @@ bool XMLNode::save(std::wstring const& path, bool unicode) const {
 
     std::string target = port::hostPath(path);
     std::string temporary = target + ".saving";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    std::FILE* file = openWholeFile(temporary, "wb");
     if (!file) {
         logError(L"Property file \"" + path + L"\" could not be written (cannot create the file)");
         return false;

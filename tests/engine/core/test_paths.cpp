@@ -1,9 +1,12 @@
 // Path helpers and the Windows-1252 conversions.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/core/CodePage.h"
 #include "engine/core/Paths.h"
 #include "port/win32/HostPath.h"
+#include "tests/support/TestSupport.h"
 
 using namespace Orvex;
 
@@ -49,4 +52,13 @@ TEST(CodePage, FoldCaseCoversLatinLetters) {
     EXPECT_TRUE(port::equalsNoCase(L"\u0160\u017d\u0178", L"\u0161\u017e\u00ff"));
     EXPECT_FALSE(port::equalsNoCase(L"\u00d7", L"\u00f7"));  // multiplication and division signs
     EXPECT_FALSE(port::equalsNoCase(L"a", L"ab"));
+}
+
+TEST(HostPaths, NewFileLandsInTheExistingFolderOfOtherCase) {
+    auto dir = testsupport::makeTempDir("hostpath_new");
+    std::filesystem::create_directories(dir / "Data" / "Level");
+    std::wstring base = port::fromUtf8(dir.string());
+    EXPECT_EQ(port::hostPath(base + L"\\data\\LEVEL\\new.txt"), (dir / "Data" / "Level" / "new.txt").string());
+    EXPECT_EQ(port::hostPath(base + L"\\data\\missing\\new.txt"), (dir / "Data" / "missing" / "new.txt").string());
+    EXPECT_EQ(port::hostPathNoLookup(L"a\\b\\c"), "a/b/c");
 }

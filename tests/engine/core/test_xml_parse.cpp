@@ -6,6 +6,7 @@
 #include "engine/core/XMLNode.h"
 #include "tests/engine/core/test_xml_support.h"
 
+using Orvex::XMLAttribute;
 using Orvex::XMLNode;
 using xmltest::contains;
 using xmltest::LogWatch;
@@ -218,4 +219,30 @@ TEST(XMLTree, AddRemoveAndSetAttribute) {
     EXPECT_TRUE(root.removeChild(a));
     EXPECT_FALSE(root.removeChild(a));
     EXPECT_EQ(root.getChild(L"")->getName(), L"B");
+}
+
+TEST(XMLTree, UnusualNamesSurviveWritingAndReading) {
+    // An element without name or attributes must not be written as "</>", a closing tag.
+    XMLNode root(L"R");
+    root.addChild(L"");
+    root.addChild(L"")->addAttribute(new XMLAttribute(L"", L"v"));
+    root.addChild(L"A<B=C|");
+    XMLNode reread;
+    ASSERT_TRUE(reread.loadFromText(root.toText()));
+    EXPECT_TRUE(reread.equals(root)) << std::string(reread.toText().begin(), reread.toText().end());
+}
+
+TEST(XMLParse, ControlCharactersAndHighCharactersAreNotSyntax) {
+    // Characters above U+FFFF and below the blank: only blanks separate, nothing else breaks.
+    std::wstring text = L"<R";
+    text += L'\x01';  // below the blank: separates like one
+    text += L"A=\"\U0001F600\">\"|";
+    text += L'\0';
+    text += L"|\"</R>";
+    XMLNode root;
+    ASSERT_TRUE(root.loadFromText(text));
+    EXPECT_EQ(root.getName(), L"R");
+    EXPECT_EQ(root.getAttribute(L"A")->getString(), L"\U0001F600");
+    ASSERT_EQ(root.getValueCount(), 1u);
+    EXPECT_EQ(root.getValue(0)->getString(), std::wstring(1, L'\0'));
 }
