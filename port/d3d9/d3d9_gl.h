@@ -43,6 +43,13 @@
 //     vec4 port_screenToClip(vec4 p)  // XYZRHW position -> gl_Position (z 0..1, rhw kept)
 //     vec4 port_d3dClipToGL(vec4 c)   // a Direct3D clip position (v * World*View*Projection,
 //                                     // z in 0..w) -> gl_Position with the same pixel mapping
+// - Matrices: a D3DMATRIX uploaded with glUniformMatrix4fv(..., GL_FALSE, &m._11) is used in GLSL
+//   as `M * v` to compute Direct3D's row-vector product v * M.
+// - Alpha test: Direct3D's alpha test (D3DRS_ALPHATESTENABLE, ALPHAFUNC, ALPHAREF) runs after
+//   the pixel shader; GL has none. When the program has `uniform ivec2 port_AlphaTest;` the device
+//   sets it at each draw to (ALPHAFUNC, or D3DCMP_ALWAYS while the test is off; ALPHAREF & 0xFF).
+//   kFragmentPrelude declares it with `void port_alphaTest(float alpha)`, which discards the
+//   fragment when the test fails; call it with the final alpha.
 #pragma once
 
 struct IDirect3DDevice9;
@@ -69,6 +76,8 @@ void bindAttributeLocations(unsigned program);
 
 // GLSL text declaring port_ScreenToClip, port_screenToClip and port_d3dClipToGL (see above).
 extern char const* const kVertexPrelude;
+// GLSL text declaring port_AlphaTest and port_alphaTest (see above).
+extern char const* const kFragmentPrelude;
 
 // Makes the device's GL context current on this thread. False for a null device or one that has
 // no context (for example after a failed creation).

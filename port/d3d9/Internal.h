@@ -1,0 +1,452 @@
+// Internal classes of the Direct3D 9 layer: the device, textures, surfaces, buffers and state
+// blocks, with the GL objects behind them. Not for use outside port/d3d9.
+#pragma once
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/glcorearb.h>
+
+#include "port/d3d9/d3d9.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+struct SDL_Window;
+
+namespace port::d3d9 {
+
+class Device;
+class Texture;
+
+// COM reference counting shared by every object of the layer.
+template <class Interface>
+class RefCounted : public Interface {
+public:
+    ULONG AddRef() override { return static_cast<ULONG>(++refs_); }
+    ULONG Release() override {
+        long left = --refs_;
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left < 0 ? 0 : left);
+    }
+
+protected:
+    std::atomic<long> refs_{1};
+};
+
+// How a Direct3D format is stored in memory and uploaded to GL.
+struct FormatInfo {
+    D3DFORMAT format = D3DFMT_UNKNOWN;
+    unsigned bytesPerPixel = 0;  // 0 for block formats
+    unsigned blockBytes = 0;     // DXT: bytes per 4x4 block
+    GLenum internalFormat = 0;
+    GLenum uploadFormat = 0;
+    GLenum uploadType = 0;
+    GLint swizzle[4] = {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA};
+    bool depth = false;
+};
+// Null for formats the layer does not store.
+FormatInfo const* formatInfo(D3DFORMAT format);
+// Bytes of one row of `width` pixels (block formats: one row of blocks).
+unsigned rowPitch(FormatInfo const& info, unsigned width);
+// Rows in memory for `height` pixels (block formats: rows of blocks).
+unsigned rowCount(FormatInfo const& info, unsigned height);
+// Decodes DXT1/DXT3/DXT5 blocks into RGBA8 bytes (GL order).
+void decodeDxt(D3DFORMAT format, uint8_t const* blocks, unsigned pitch, unsigned width, unsigned height,
+               uint8_t* rgba);
+
+// Every resource knows its device (without holding a reference, so bound resources make no
+// cycles) and whether it counts against Reset. A device that goes away first orphans its
+// resources: their GL objects are freed and their calls fail from then on.
+class ResourceBase {
+public:
+    ResourceBase(Device* device, bool defaultPool);
+    virtual ~ResourceBase();
+    Device* device() const { return device_; }
+    // The device is going away: free GL objects (its context is current), forget the device.
+    virtual void orphan() = 0;
+
+protected:
+    Device* device_;
+    bool defaultPool_;
+};
+
+// A GL surface to draw into or read from: a texture level or a renderbuffer.
+struct GlImage {
+    GLuint texture = 0;
+    GLint level = 0;
+    GLuint renderbuffer = 0;
+    bool depth = false;
+    unsigned width = 0;
+    unsigned height = 0;
+};
+
+class Surface : public RefCounted<IDirect3DSurface9>, public ResourceBase {
+public:
+    enum class Kind { TextureLevel, RenderTarget, DepthStencil, SystemMemory };
+    // A level of a texture (reference counts go to the texture).
+    Surface(Texture* owner, UINT level);
+    // A stand-alone surface. The device's own back buffer and depth surface do not count
+    // against Reset (countsForReset false).
+    Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT format, D3DPOOL pool, DWORD usage,
+            bool countsForReset = true);
+    ~Surface() override;
+
+    HRESULT QueryInterface(REFIID riid, void** object) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+    HRESULT GetDevice(IDirect3DDevice9** device) override;
+    DWORD SetPriority(DWORD) override { return 0; }
+    DWORD GetPriority() override { return 0; }
+    void PreLoad() override {}
+    D3DRESOURCETYPE GetType() override { return D3DRTYPE_SURFACE; }
+    HRESULT GetContainer(REFIID riid, void** container) override;
+    HRESULT GetDesc(D3DSURFACE_DESC* desc) override;
+    HRESULT LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
+    HRESULT UnlockRect() override;
+
+    void orphan() override;
+    Kind kind() const { return kind_; }
+    Texture* owner() const { return owner_; }
+    UINT level() const { return level_; }
+    bool valid() const { return valid_; }
+    GlImage image() const;
+    D3DFORMAT format() const { return format_; }
+    UINT width() const { return width_; }
+    UINT height() const { return height_; }
+    // System-memory surfaces: their bytes.
+    std::vector<uint8_t>& memory() { return memory_; }
+    unsigned pitch() const;
+
+private:
+    Kind kind_;
+    Texture* owner_ = nullptr;
+    UINT level_ = 0;
+    UINT width_ = 0;
+    UINT height_ = 0;
+    D3DFORMAT format_ = D3DFMT_UNKNOWN;
+    D3DPOOL pool_ = D3DPOOL_DEFAULT;
+    DWORD usage_ = 0;
+    bool valid_ = false;
+    GLuint texture_ = 0;
+    GLuint renderbuffer_ = 0;
+    std::vector<uint8_t> memory_;
+    bool locked_ = false;
+};
+
+class Texture : public RefCounted<IDirect3DTexture9>, public ResourceBase {
+public:
+    Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool);
+    ~Texture() override;
+    bool valid() const { return gl_ != 0; }
+
+    HRESULT QueryInterface(REFIID riid, void** object) override;
+    HRESULT GetDevice(IDirect3DDevice9** device) override;
+    DWORD SetPriority(DWORD) override { return 0; }
+    DWORD GetPriority() override { return 0; }
+    void PreLoad() override {}
+    D3DRESOURCETYPE GetType() override { return D3DRTYPE_TEXTURE; }
+    DWORD SetLOD(DWORD lod) override;
+    DWORD GetLOD() override { return lod_; }
+    DWORD GetLevelCount() override { return static_cast<DWORD>(levels_.size()); }
+    HRESULT SetAutoGenFilterType(D3DTEXTUREFILTERTYPE filter) override;
+    D3DTEXTUREFILTERTYPE GetAutoGenFilterType() override { return autoGenFilter_; }
+    void GenerateMipSubLevels() override;
+    HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override;
+    HRESULT GetSurfaceLevel(UINT level, IDirect3DSurface9** surface) override;
+    HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
+    HRESULT UnlockRect(UINT level) override;
+    HRESULT AddDirtyRect(const RECT*) override { return D3D_OK; }
+
+    void orphan() override;
+    GLuint gl() const { return gl_; }
+    D3DFORMAT format() const { return format_; }
+    DWORD usage() const { return usage_; }
+    D3DPOOL pool() const { return pool_; }
+    UINT levelWidth(UINT level) const { return levels_[level].width; }
+    UINT levelHeight(UINT level) const { return levels_[level].height; }
+    bool renderTarget() const { return (usage_ & D3DUSAGE_RENDERTARGET) != 0; }
+    // Copies rows into a level's memory and uploads them (UpdateSurface).
+    HRESULT writeRect(UINT level, RECT const& rect, uint8_t const* bytes, unsigned pitch);
+
+private:
+    struct Level {
+        UINT width = 0;
+        UINT height = 0;
+        std::vector<uint8_t> memory;  // the level in its Direct3D format (empty for render targets)
+        bool locked = false;
+        bool readOnly = false;
+        RECT lockRect{};
+        std::unique_ptr<Surface> surface;
+    };
+    void upload(UINT level, RECT const& rect);
+
+    std::vector<Level> levels_;
+    FormatInfo const* info_ = nullptr;
+    D3DFORMAT format_;
+    DWORD usage_;
+    D3DPOOL pool_;
+    DWORD lod_ = 0;
+    D3DTEXTUREFILTERTYPE autoGenFilter_ = D3DTEXF_LINEAR;
+    GLuint gl_ = 0;
+};
+
+// Vertex and index buffers: memory of the whole buffer, uploaded to GL at Unlock.
+template <class Interface, class Desc>
+class Buffer : public RefCounted<Interface>, public ResourceBase {
+public:
+    Buffer(Device* device, UINT length, DWORD usage, D3DPOOL pool, D3DFORMAT format, DWORD fvf);
+    ~Buffer() override;
+    bool valid() const { return gl_ != 0; }
+
+    HRESULT QueryInterface(REFIID riid, void** object) override;
+    HRESULT GetDevice(IDirect3DDevice9** device) override;
+    DWORD SetPriority(DWORD) override { return 0; }
+    DWORD GetPriority() override { return 0; }
+    void PreLoad() override {}
+    D3DRESOURCETYPE GetType() override;
+    HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override;
+    HRESULT Unlock() override;
+    HRESULT GetDesc(Desc* desc) override;
+
+    void orphan() override;
+    GLuint gl() const { return gl_; }
+    D3DFORMAT format() const { return format_; }
+    UINT size() const { return static_cast<UINT>(memory_.size()); }
+
+private:
+    std::vector<uint8_t> memory_;
+    DWORD usage_;
+    D3DPOOL pool_;
+    D3DFORMAT format_;
+    DWORD fvf_;
+    GLuint gl_ = 0;
+    int locks_ = 0;
+    UINT dirtyBegin_ = 0;
+    UINT dirtyEnd_ = 0;
+    bool discard_ = false;
+};
+using VertexBuffer = Buffer<IDirect3DVertexBuffer9, D3DVERTEXBUFFER_DESC>;
+using IndexBuffer = Buffer<IDirect3DIndexBuffer9, D3DINDEXBUFFER_DESC>;
+
+// Transforms kept by the device: VIEW, PROJECTION, TEXTURE0..7, WORLD..WORLD3.
+constexpr int kTransformCount = 14;
+int transformSlot(D3DTRANSFORMSTATETYPE state);
+
+// The device state a state block saves. Pointers hold one reference each.
+struct StateSet {
+    DWORD render[D3DRS_MAX_STATE] = {};
+    DWORD stage[PORT_D3D_MAX_STAGES][D3DTSS_MAX_STATE] = {};
+    DWORD sampler[PORT_D3D_MAX_SAMPLERS][D3DSAMP_MAX_STATE] = {};
+    D3DMATRIX transforms[kTransformCount] = {};
+    D3DVIEWPORT9 viewport{};
+    RECT scissor{};
+    DWORD fvf = 0;
+    IDirect3DBaseTexture9* textures[PORT_D3D_MAX_SAMPLERS] = {};
+    VertexBuffer* stream = nullptr;
+    UINT streamOffset = 0;
+    UINT streamStride = 0;
+    IndexBuffer* indices = nullptr;
+};
+// Takes the references of the source's objects into the target (releasing the target's).
+void assignObjects(StateSet& target, StateSet const& source);
+void releaseObjects(StateSet& set);
+
+bool isPixelRenderState(DWORD state);
+bool isVertexRenderState(DWORD state);
+
+class StateBlock : public RefCounted<IDirect3DStateBlock9>, public ResourceBase {
+public:
+    StateBlock(Device* device, D3DSTATEBLOCKTYPE type);
+    ~StateBlock() override;
+    HRESULT QueryInterface(REFIID riid, void** object) override;
+    HRESULT GetDevice(IDirect3DDevice9** device) override;
+    HRESULT Capture() override;
+    HRESULT Apply() override;
+    void orphan() override { device_ = nullptr; }
+
+private:
+    D3DSTATEBLOCKTYPE type_;
+    StateSet saved_;
+};
+
+// Locations of the uniforms the device sets in a program.
+struct ProgramUniforms {
+    GLint screenToClip = -1;
+    GLint alphaTest = -1;
+    GLint worldViewProjection = -1;
+    GLint textureFactor = -1;
+    GLint sampler[2] = {-1, -1};
+};
+
+class Direct3D;
+
+class Device : public RefCounted<IDirect3DDevice9> {
+public:
+    Device(Direct3D* d3d, HWND window, DWORD behavior);
+    ~Device() override;
+    // Context, back buffer and default states; false (logged) when GL cannot start.
+    bool create(D3DPRESENT_PARAMETERS& parameters);
+
+    HRESULT QueryInterface(REFIID riid, void** object) override;
+    HRESULT TestCooperativeLevel() override;
+    UINT GetAvailableTextureMem() override { return 512u * 1024u * 1024u; }
+    HRESULT EvictManagedResources() override { return D3D_OK; }
+    HRESULT GetDirect3D(IDirect3D9** d3d) override;
+    HRESULT GetDeviceCaps(D3DCAPS9* caps) override;
+    HRESULT GetDisplayMode(UINT swapChain, D3DDISPLAYMODE* mode) override;
+    HRESULT GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* parameters) override;
+    void SetCursorPosition(int x, int y, DWORD flags) override;
+    BOOL ShowCursor(BOOL show) override;
+    HRESULT Reset(D3DPRESENT_PARAMETERS* parameters) override;
+    HRESULT Present(const RECT* source, const RECT* dest, HWND destWindow, const RGNDATA* dirtyRegion) override;
+    HRESULT GetBackBuffer(UINT swapChain, UINT backBuffer, D3DBACKBUFFER_TYPE type, IDirect3DSurface9** surface) override;
+    HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                          IDirect3DTexture9** texture, HANDLE* sharedHandle) override;
+    HRESULT CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool, IDirect3DVertexBuffer9** buffer,
+                               HANDLE* sharedHandle) override;
+    HRESULT CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool, IDirect3DIndexBuffer9** buffer,
+                              HANDLE* sharedHandle) override;
+    HRESULT CreateRenderTarget(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE multiSample,
+                               DWORD multisampleQuality, BOOL lockable, IDirect3DSurface9** surface,
+                               HANDLE* sharedHandle) override;
+    HRESULT CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE multiSample,
+                                      DWORD multisampleQuality, BOOL discard, IDirect3DSurface9** surface,
+                                      HANDLE* sharedHandle) override;
+    HRESULT CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
+                                        IDirect3DSurface9** surface, HANDLE* sharedHandle) override;
+    HRESULT UpdateSurface(IDirect3DSurface9* source, const RECT* sourceRect, IDirect3DSurface9* dest,
+                          const POINT* destPoint) override;
+    HRESULT GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSurface9* dest) override;
+    HRESULT StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, IDirect3DSurface9* dest,
+                        const RECT* destRect, D3DTEXTUREFILTERTYPE filter) override;
+    HRESULT ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR color) override;
+    HRESULT SetRenderTarget(DWORD index, IDirect3DSurface9* renderTarget) override;
+    HRESULT GetRenderTarget(DWORD index, IDirect3DSurface9** renderTarget) override;
+    HRESULT SetDepthStencilSurface(IDirect3DSurface9* depthStencil) override;
+    HRESULT GetDepthStencilSurface(IDirect3DSurface9** depthStencil) override;
+    HRESULT BeginScene() override;
+    HRESULT EndScene() override;
+    HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) override;
+    HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override;
+    HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override;
+    HRESULT MultiplyTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override;
+    HRESULT SetViewport(const D3DVIEWPORT9* viewport) override;
+    HRESULT GetViewport(D3DVIEWPORT9* viewport) override;
+    HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
+    HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override;
+    HRESULT CreateStateBlock(D3DSTATEBLOCKTYPE type, IDirect3DStateBlock9** block) override;
+    HRESULT GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) override;
+    HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override;
+    HRESULT GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) override;
+    HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override;
+    HRESULT GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) override;
+    HRESULT SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override;
+    HRESULT ValidateDevice(DWORD* passes) override;
+    HRESULT SetScissorRect(const RECT* rect) override;
+    HRESULT GetScissorRect(RECT* rect) override;
+    HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) override;
+    HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex, UINT numVertices,
+                                 UINT startIndex, UINT primitiveCount) override;
+    HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
+                            UINT vertexStride) override;
+    HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexIndex, UINT numVertices, UINT primitiveCount,
+                                   const void* indexData, D3DFORMAT indexFormat, const void* vertexData,
+                                   UINT vertexStride) override;
+    HRESULT SetFVF(DWORD fvf) override;
+    HRESULT GetFVF(DWORD* fvf) override;
+    HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset, UINT stride) override;
+    HRESULT GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UINT* offset, UINT* stride) override;
+    HRESULT SetIndices(IDirect3DIndexBuffer9* indices) override;
+    HRESULT GetIndices(IDirect3DIndexBuffer9** indices) override;
+
+    // Layer internals.
+    bool makeCurrent();
+    StateSet& state() { return state_; }
+    void resourceCreated(ResourceBase* resource, bool defaultPool);
+    void resourceDestroyed(ResourceBase* resource, bool defaultPool);
+    unsigned defaultResources() const { return defaultResources_; }
+    void loseDevice() { lost_ = LostState::Lost; lostReported_ = false; }
+    void setProgramOverride(GLuint program) { programOverride_ = program; }
+    GLuint programOverride() const { return programOverride_; }
+    // Binds a framebuffer with the image as colour (or depth-stencil) attachment for reading.
+    void bindReadImage(GlImage const& image);
+    void bindDrawImage(GlImage const& image);
+
+private:
+    enum class LostState { Ok, Lost, NotReset };
+    bool createBackBuffer(D3DPRESENT_PARAMETERS const& parameters);
+    void applyWindowMode(D3DPRESENT_PARAMETERS const& parameters);
+    void setDefaultStates();
+    void bindFramebuffer();
+    void applyPipelineState(bool pretransformed);
+    void applySamplers();
+    GLuint builtInProgram(bool pretransformed, DWORD fvf);
+    ProgramUniforms const& uniformsOf(GLuint program);
+    void setProgramUniforms(GLuint program, bool pretransformed);
+    bool prepareDraw(DWORD fvf, GLuint vertexBuffer, size_t vertexOffset, UINT stride);
+    void attachImage(GLenum target, GLenum attachment, GlImage const& image);
+
+    Direct3D* d3d_;
+    HWND window_;
+    SDL_Window* sdl_ = nullptr;
+    void* context_ = nullptr;
+    DWORD behavior_;
+    D3DPRESENT_PARAMETERS params_{};
+    Surface* backBuffer_ = nullptr;
+    Surface* autoDepth_ = nullptr;
+    Surface* renderTarget_ = nullptr;
+    Surface* depthStencil_ = nullptr;
+    StateSet state_;
+    unsigned defaultResources_ = 0;
+    LostState lost_ = LostState::Ok;
+    bool lostReported_ = false;
+    unsigned resizeCount_ = 0;
+    bool inScene_ = false;
+    GLuint programOverride_ = 0;
+    GLuint drawFbo_ = 0;
+    GLuint readFbo_ = 0;
+    GLuint blitFbo_ = 0;
+    GLuint vao_ = 0;
+    GLuint streamVbo_ = 0;
+    GLuint streamIbo_ = 0;
+    GLuint samplers_[PORT_D3D_MAX_SAMPLERS] = {};
+    std::unordered_map<std::string, GLuint> programs_;
+    std::unordered_map<GLuint, ProgramUniforms> uniforms_;
+    std::vector<ResourceBase*> resources_;
+};
+
+class Direct3D : public RefCounted<IDirect3D9> {
+public:
+    Direct3D();
+    HRESULT QueryInterface(REFIID riid, void** object) override;
+    UINT GetAdapterCount() override { return 1; }
+    HRESULT GetAdapterIdentifier(UINT adapter, DWORD flags, D3DADAPTER_IDENTIFIER9* identifier) override;
+    UINT GetAdapterModeCount(UINT adapter, D3DFORMAT format) override;
+    HRESULT EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT mode, D3DDISPLAYMODE* displayMode) override;
+    HRESULT GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) override;
+    HRESULT CheckDeviceType(UINT adapter, D3DDEVTYPE type, D3DFORMAT displayFormat, D3DFORMAT backBufferFormat,
+                            BOOL windowed) override;
+    HRESULT CheckDeviceFormat(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat, DWORD usage,
+                              D3DRESOURCETYPE resourceType, D3DFORMAT checkFormat) override;
+    HRESULT CheckDeviceMultiSampleType(UINT adapter, D3DDEVTYPE type, D3DFORMAT surfaceFormat, BOOL windowed,
+                                       D3DMULTISAMPLE_TYPE multiSample, DWORD* qualityLevels) override;
+    HRESULT CheckDepthStencilMatch(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat,
+                                   D3DFORMAT renderTargetFormat, D3DFORMAT depthStencilFormat) override;
+    HRESULT GetDeviceCaps(UINT adapter, D3DDEVTYPE type, D3DCAPS9* caps) override;
+    HMONITOR GetAdapterMonitor(UINT adapter) override;
+    HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
+                         D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) override;
+
+private:
+    std::vector<D3DDISPLAYMODE> modes(D3DFORMAT format) const;
+};
+
+void fillCaps(D3DCAPS9& caps);
+Device* deviceOf(IDirect3DDevice9* device);
+
+}  // namespace port::d3d9

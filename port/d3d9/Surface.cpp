@@ -1,0 +1,322 @@
+// Surfaces (texture levels, render targets, depth-stencil and system-memory surfaces) and the
+// device calls that copy between them: StretchRect, GetRenderTargetData, UpdateSurface,
+// ColorFill.
+#include "port/d3d9/Internal.h"
+
+#include "port/win32/log.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace port::d3d9 {
+
+Surface::Surface(Texture* owner, UINT level)
+    : ResourceBase(owner->device(), false), kind_(Kind::TextureLevel), owner_(owner), level_(level),
+      width_(owner->levelWidth(level)), height_(owner->levelHeight(level)), format_(owner->format()),
+      pool_(owner->pool()), usage_(owner->usage()), valid_(true) {}
+
+Surface::Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT format, D3DPOOL pool, DWORD usage,
+                 bool countsForReset)
+    : ResourceBase(device, countsForReset && pool == D3DPOOL_DEFAULT), kind_(kind), width_(width),
+      height_(height), format_(format), pool_(pool), usage_(usage) {
+    FormatInfo const* info = formatInfo(format);
+    if (!info || width == 0 || height == 0) return;
+    if (kind == Kind::SystemMemory) {
+        if (info->depth) return;
+        memory_.assign(static_cast<size_t>(rowPitch(*info, width)) * rowCount(*info, height), 0);
+        valid_ = true;
+        return;
+    }
+    if (!device->makeCurrent()) return;
+    if (kind == Kind::DepthStencil) {
+        if (!info->depth) return;
+        glGenRenderbuffers(1, &renderbuffer_);
+        glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer_);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(width),
+                              static_cast<GLsizei>(height));
+        valid_ = true;
+        return;
+    }
+    if (info->depth || info->blockBytes) return;
+    glGenTextures(1, &texture_);
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(info->internalFormat), static_cast<GLsizei>(width),
+                 static_cast<GLsizei>(height), 0, info->uploadFormat, info->uploadType, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, info->swizzle);
+    valid_ = true;
+}
+
+Surface::~Surface() {
+    if ((texture_ || renderbuffer_) && device_ && device_->makeCurrent()) {
+        if (texture_) glDeleteTextures(1, &texture_);
+        if (renderbuffer_) glDeleteRenderbuffers(1, &renderbuffer_);
+    }
+}
+
+void Surface::orphan() {
+    if (texture_) glDeleteTextures(1, &texture_);
+    if (renderbuffer_) glDeleteRenderbuffers(1, &renderbuffer_);
+    texture_ = renderbuffer_ = 0;
+    valid_ = kind_ == Kind::SystemMemory;
+    device_ = nullptr;
+}
+
+ULONG Surface::AddRef() { return owner_ ? owner_->AddRef() : RefCounted::AddRef(); }
+ULONG Surface::Release() { return owner_ ? owner_->Release() : RefCounted::Release(); }
+
+HRESULT Surface::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDirect3DResource9 || riid == IID_IDirect3DSurface9) {
+        AddRef();
+        *object = static_cast<IDirect3DSurface9*>(this);
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT Surface::GetDevice(IDirect3DDevice9** device) {
+    if (!device || !device_) return D3DERR_INVALIDCALL;
+    device_->AddRef();
+    *device = device_;
+    return D3D_OK;
+}
+
+HRESULT Surface::GetContainer(REFIID riid, void** container) {
+    if (!container) return D3DERR_INVALIDCALL;
+    if (owner_) return owner_->QueryInterface(riid, container);
+    if (device_ && riid == IID_IDirect3DDevice9) {
+        device_->AddRef();
+        *container = static_cast<IDirect3DDevice9*>(device_);
+        return D3D_OK;
+    }
+    *container = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT Surface::GetDesc(D3DSURFACE_DESC* desc) {
+    if (!desc) return D3DERR_INVALIDCALL;
+    *desc = D3DSURFACE_DESC{format_, D3DRTYPE_SURFACE, usage_, pool_, D3DMULTISAMPLE_NONE, 0, width_, height_};
+    return D3D_OK;
+}
+
+unsigned Surface::pitch() const {
+    FormatInfo const* info = formatInfo(format_);
+    return info ? rowPitch(*info, width_) : 0;
+}
+
+HRESULT Surface::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
+    if (owner_) return owner_->LockRect(level_, locked, rect, flags);
+    if (kind_ != Kind::SystemMemory || !locked || locked_ || !valid_) return D3DERR_INVALIDCALL;
+    FormatInfo const* info = formatInfo(format_);
+    RECT area = rect ? *rect : RECT{0, 0, static_cast<LONG>(width_), static_cast<LONG>(height_)};
+    if (area.left < 0 || area.top < 0 || area.right > static_cast<LONG>(width_) ||
+        area.bottom > static_cast<LONG>(height_) || area.left >= area.right || area.top >= area.bottom)
+        return D3DERR_INVALIDCALL;
+    size_t offset = info->blockBytes ? static_cast<size_t>(area.top / 4) * pitch() + static_cast<size_t>(area.left / 4) * info->blockBytes
+                                     : static_cast<size_t>(area.top) * pitch() + static_cast<size_t>(area.left) * info->bytesPerPixel;
+    locked->Pitch = static_cast<INT>(pitch());
+    locked->pBits = memory_.data() + offset;
+    locked_ = true;
+    return D3D_OK;
+}
+
+HRESULT Surface::UnlockRect() {
+    if (owner_) return owner_->UnlockRect(level_);
+    if (!locked_) return D3DERR_INVALIDCALL;
+    locked_ = false;
+    return D3D_OK;
+}
+
+GlImage Surface::image() const {
+    if (owner_) return GlImage{owner_->gl(), static_cast<GLint>(level_), 0, false, width_, height_};
+    return GlImage{texture_, 0, renderbuffer_, kind_ == Kind::DepthStencil, width_, height_};
+}
+
+// --- Device: surfaces and copies ---------------------------------------------------------------
+
+namespace {
+
+Surface* asSurface(IDirect3DSurface9* surface) { return static_cast<Surface*>(surface); }
+
+bool hasGlColor(Surface* s) {
+    GlImage image = s->image();
+    return s->valid() && image.texture != 0 && !image.depth;
+}
+
+RECT wholeRect(Surface* s) { return RECT{0, 0, static_cast<LONG>(s->width()), static_cast<LONG>(s->height())}; }
+
+bool insideSurface(RECT const& r, Surface* s) {
+    return r.left >= 0 && r.top >= 0 && r.right <= static_cast<LONG>(s->width()) &&
+           r.bottom <= static_cast<LONG>(s->height()) && r.left < r.right && r.top < r.bottom;
+}
+
+}  // namespace
+
+void Device::attachImage(GLenum target, GLenum attachment, GlImage const& image) {
+    if (image.renderbuffer) {
+        glFramebufferTexture2D(target, attachment, GL_TEXTURE_2D, 0, 0);
+        glFramebufferRenderbuffer(target, attachment, GL_RENDERBUFFER, image.renderbuffer);
+    } else {
+        glFramebufferRenderbuffer(target, attachment, GL_RENDERBUFFER, 0);
+        glFramebufferTexture2D(target, attachment, GL_TEXTURE_2D, image.texture, image.level);
+    }
+}
+
+void Device::bindReadImage(GlImage const& image) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);
+    attachImage(GL_READ_FRAMEBUFFER, image.depth ? GL_DEPTH_STENCIL_ATTACHMENT : GL_COLOR_ATTACHMENT0, image);
+    glReadBuffer(image.depth ? GL_NONE : GL_COLOR_ATTACHMENT0);
+}
+
+void Device::bindDrawImage(GlImage const& image) {
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, blitFbo_);
+    attachImage(GL_DRAW_FRAMEBUFFER, image.depth ? GL_DEPTH_STENCIL_ATTACHMENT : GL_COLOR_ATTACHMENT0, image);
+    GLenum buffer = image.depth ? GL_NONE : GL_COLOR_ATTACHMENT0;
+    glDrawBuffers(1, &buffer);
+}
+
+HRESULT Device::CreateRenderTarget(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE, DWORD, BOOL,
+                                   IDirect3DSurface9** surface, HANDLE*) {
+    if (!surface) return D3DERR_INVALIDCALL;
+    *surface = nullptr;
+    auto* s = new Surface(this, Surface::Kind::RenderTarget, width, height, format, D3DPOOL_DEFAULT,
+                          D3DUSAGE_RENDERTARGET);
+    if (!s->valid()) {
+        s->Release();
+        return D3DERR_INVALIDCALL;
+    }
+    *surface = s;
+    return D3D_OK;
+}
+
+HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE, DWORD, BOOL,
+                                          IDirect3DSurface9** surface, HANDLE*) {
+    if (!surface) return D3DERR_INVALIDCALL;
+    *surface = nullptr;
+    auto* s = new Surface(this, Surface::Kind::DepthStencil, width, height, format, D3DPOOL_DEFAULT,
+                          D3DUSAGE_DEPTHSTENCIL);
+    if (!s->valid()) {
+        s->Release();
+        return D3DERR_INVALIDCALL;
+    }
+    *surface = s;
+    return D3D_OK;
+}
+
+HRESULT Device::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
+                                            IDirect3DSurface9** surface, HANDLE*) {
+    if (!surface) return D3DERR_INVALIDCALL;
+    *surface = nullptr;
+    // Plain surfaces live in memory in every pool; a DEFAULT one still counts against Reset.
+    auto* s = new Surface(this, Surface::Kind::SystemMemory, width, height, format, pool, 0);
+    if (!s->valid()) {
+        s->Release();
+        return D3DERR_INVALIDCALL;
+    }
+    *surface = s;
+    return D3D_OK;
+}
+
+HRESULT Device::UpdateSurface(IDirect3DSurface9* source, const RECT* sourceRect, IDirect3DSurface9* dest,
+                              const POINT* destPoint) {
+    Surface* src = asSurface(source);
+    Surface* dst = asSurface(dest);
+    if (!src || !dst || src->kind() != Surface::Kind::SystemMemory || src->format() != dst->format())
+        return D3DERR_INVALIDCALL;
+    RECT from = sourceRect ? *sourceRect : wholeRect(src);
+    if (!insideSurface(from, src)) return D3DERR_INVALIDCALL;
+    POINT at = destPoint ? *destPoint : POINT{0, 0};
+    RECT to{at.x, at.y, at.x + (from.right - from.left), at.y + (from.bottom - from.top)};
+    if (!insideSurface(to, dst)) return D3DERR_INVALIDCALL;
+    FormatInfo const* info = formatInfo(src->format());
+    if (!info || info->blockBytes) return D3DERR_INVALIDCALL;
+    uint8_t const* bytes = src->memory().data() + static_cast<size_t>(from.top) * src->pitch() +
+                           static_cast<size_t>(from.left) * info->bytesPerPixel;
+    if (dst->kind() == Surface::Kind::TextureLevel) return dst->owner()->writeRect(dst->level(), to, bytes, src->pitch());
+    if (dst->kind() == Surface::Kind::SystemMemory) {
+        size_t rowBytes = static_cast<size_t>(to.right - to.left) * info->bytesPerPixel;
+        for (LONG y = 0; y < to.bottom - to.top; ++y)
+            std::memcpy(dst->memory().data() + static_cast<size_t>(to.top + y) * dst->pitch() +
+                            static_cast<size_t>(to.left) * info->bytesPerPixel,
+                        bytes + static_cast<size_t>(y) * src->pitch(), rowBytes);
+        return D3D_OK;
+    }
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSurface9* dest) {
+    Surface* src = asSurface(renderTarget);
+    Surface* dst = asSurface(dest);
+    if (!src || !dst || !hasGlColor(src) || dst->kind() != Surface::Kind::SystemMemory ||
+        src->width() != dst->width() || src->height() != dst->height())
+        return D3DERR_INVALIDCALL;
+    FormatInfo const* info = formatInfo(dst->format());
+    if (!info || info->blockBytes || info->depth || !makeCurrent()) return D3DERR_INVALIDCALL;
+    bindReadImage(src->image());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, static_cast<GLint>(dst->width()));
+    glReadPixels(0, 0, static_cast<GLsizei>(dst->width()), static_cast<GLsizei>(dst->height()), info->uploadFormat,
+                 info->uploadType, dst->memory().data());
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    if (dst->format() == D3DFMT_X8R8G8B8)  // X formats read back opaque
+        for (size_t i = 3; i < dst->memory().size(); i += 4) dst->memory()[i] = 0xFF;
+    return D3D_OK;
+}
+
+HRESULT Device::StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, IDirect3DSurface9* dest,
+                            const RECT* destRect, D3DTEXTUREFILTERTYPE filter) {
+    Surface* src = asSurface(source);
+    Surface* dst = asSurface(dest);
+    if (!src || !dst || src == dst) return D3DERR_INVALIDCALL;
+    RECT from = sourceRect ? *sourceRect : wholeRect(src);
+    RECT to = destRect ? *destRect : wholeRect(dst);
+    if (!insideSurface(from, src) || !insideSurface(to, dst) || !makeCurrent()) return D3DERR_INVALIDCALL;
+    GlImage srcImage = src->image();
+    GlImage dstImage = dst->image();
+    if (src->kind() == Surface::Kind::DepthStencil || dst->kind() == Surface::Kind::DepthStencil) {
+        if (src->kind() != dst->kind() || sourceRect || destRect) return D3DERR_INVALIDCALL;
+        bindReadImage(srcImage);
+        bindDrawImage(dstImage);
+        glBlitFramebuffer(0, 0, static_cast<GLint>(src->width()), static_cast<GLint>(src->height()), 0, 0,
+                          static_cast<GLint>(dst->width()), static_cast<GLint>(dst->height()),
+                          GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT, GL_NEAREST);
+        return D3D_OK;
+    }
+    if (!hasGlColor(src) || !hasGlColor(dst)) return D3DERR_INVALIDCALL;
+    bindReadImage(srcImage);
+    bindDrawImage(dstImage);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    GLenum glFilter = (filter == D3DTEXF_NONE || filter == D3DTEXF_POINT) ? GL_NEAREST : GL_LINEAR;
+    glBlitFramebuffer(from.left, from.top, from.right, from.bottom, to.left, to.top, to.right, to.bottom,
+                      GL_COLOR_BUFFER_BIT, glFilter);
+    return D3D_OK;
+}
+
+HRESULT Device::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR color) {
+    Surface* s = asSurface(surface);
+    if (!s) return D3DERR_INVALIDCALL;
+    RECT area = rect ? *rect : wholeRect(s);
+    if (!insideSurface(area, s)) return D3DERR_INVALIDCALL;
+    if (s->kind() == Surface::Kind::SystemMemory) {
+        if (s->format() != D3DFMT_A8R8G8B8 && s->format() != D3DFMT_X8R8G8B8) return D3DERR_INVALIDCALL;
+        for (LONG y = area.top; y < area.bottom; ++y)
+            for (LONG x = area.left; x < area.right; ++x)
+                std::memcpy(s->memory().data() + static_cast<size_t>(y) * s->pitch() + static_cast<size_t>(x) * 4, &color, 4);
+        return D3D_OK;
+    }
+    if (!hasGlColor(s) || !makeCurrent()) return D3DERR_INVALIDCALL;
+    bindDrawImage(s->image());
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(area.left, area.top, area.right - area.left, area.bottom - area.top);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, (color & 0xFF) / 255.0f,
+                 ((color >> 24) & 0xFF) / 255.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    return D3D_OK;
+}
+
+}  // namespace port::d3d9
