@@ -1,0 +1,202 @@
+// The DirectShow music player: missing and undecodable files fail cleanly (the intro video is
+// skipped that way), an Ogg file plays, pauses and resumes at its position, the end is reported
+// for looping, and only one graph plays at a time.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "port/dshow/dshow.h"
+#include "port/win32/HostPath.h"
+#include "tests/port/mmio/WaveIo.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+struct Graph {
+    IGraphBuilder* builder = nullptr;
+    IMediaControl* control = nullptr;
+    IMediaSeeking* seeking = nullptr;
+    IMediaPosition* position = nullptr;
+    IMediaEventEx* events = nullptr;
+    IBasicAudio* audio = nullptr;
+
+    Graph() {
+        EXPECT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                   reinterpret_cast<void**>(&builder)),
+                  S_OK);
+        builder->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+        builder->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking));
+        builder->QueryInterface(IID_IMediaPosition, reinterpret_cast<void**>(&position));
+        builder->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&events));
+        builder->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(&audio));
+    }
+    ~Graph() {
+        for (IUnknown* i : {static_cast<IUnknown*>(audio), static_cast<IUnknown*>(events),
+                            static_cast<IUnknown*>(position), static_cast<IUnknown*>(seeking),
+                            static_cast<IUnknown*>(control), static_cast<IUnknown*>(builder)})
+            if (i) i->Release();
+    }
+    double seconds() const {
+        REFTIME t = -1;
+        EXPECT_EQ(position->get_CurrentPosition(&t), S_OK);
+        return t;
+    }
+    OAFilterState state() const {
+        OAFilterState s = -1;
+        control->GetState(0, &s);
+        return s;
+    }
+};
+
+// Beside this source file (made by data/make_music.sh).
+std::wstring tonePath() {
+    return port::fromUtf8((std::filesystem::path(__FILE__).parent_path() / "data" / "tone.ogg").string());
+}
+
+void waitMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// Waits until the position passes a value (the dummy audio output runs in real time).
+bool playsPast(Graph const& g, double seconds) {
+    for (int i = 0; i < 300; ++i) {
+        if (g.seconds() > seconds) return true;
+        waitMs(10);
+    }
+    return false;
+}
+
+TEST(Music, MissingAndUndecodableFilesFailCleanly) {
+    Graph g;
+    {
+        wavetest::LogCapture log;
+        EXPECT_EQ(g.builder->RenderFile(L"music\\does_not_exist.ogg", nullptr), HRESULT_FILE_NOT_FOUND);
+        EXPECT_EQ(log.errorCount(), 1u);
+    }
+    EXPECT_EQ(g.control->Run(), VFW_E_WRONG_STATE);
+    LONGLONG zero = 0;
+    EXPECT_EQ(g.seeking->SetPositions(&zero, AM_SEEKING_AbsolutePositioning, nullptr, 0), VFW_E_WRONG_STATE);
+
+    auto dir = testsupport::makeTempDir("music");
+    testsupport::writeFile(dir / "broken.ogg", "OggS but not really an Ogg Vorbis stream");
+    testsupport::writeFile(dir / "intro.wmv", std::string("\x30\x26\xB2\x75\x8E\x66\xCF\x11", 8) + std::string(400, '\x01'));
+    for (char const* name : {"broken.ogg", "intro.wmv"}) {
+        Graph other;
+        wavetest::LogCapture log;
+        std::wstring path = port::fromUtf8((dir / name).string());
+        EXPECT_EQ(other.builder->RenderFile(path.c_str(), nullptr), VFW_E_UNSUPPORTED_STREAM) << name;
+        EXPECT_EQ(log.errorCount(), 1u) << name;
+        EXPECT_EQ(other.control->Run(), VFW_E_WRONG_STATE);
+    }
+    // A video graph has no video window here either.
+    void* window = nullptr;
+    EXPECT_EQ(g.builder->QueryInterface(IID_IVideoWindow, &window), E_NOINTERFACE);
+    IUnknown* unknown = nullptr;
+    EXPECT_EQ(CoCreateInstance(IID_IVideoWindow, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                               reinterpret_cast<void**>(&unknown)),
+              REGDB_E_CLASSNOTREG);
+}
+
+TEST(Music, OggPlaysPausesAndResumesAtItsPosition) {
+    Graph g;
+    ASSERT_EQ(g.builder->RenderFile(tonePath().c_str(), nullptr), S_OK);
+    REFTIME duration = 0;
+    ASSERT_EQ(g.position->get_Duration(&duration), S_OK);
+    EXPECT_NEAR(duration, 3.0, 0.05);
+    EXPECT_EQ(g.state(), State_Stopped);
+    EXPECT_EQ(g.seconds(), 0.0);
+
+    ASSERT_EQ(g.control->Run(), S_OK);
+    EXPECT_EQ(g.state(), State_Running);
+    ASSERT_TRUE(playsPast(g, 0.4));
+
+    ASSERT_EQ(g.control->Pause(), S_OK);
+    EXPECT_EQ(g.state(), State_Paused);
+    double paused = g.seconds();
+    waitMs(300);
+    EXPECT_NEAR(g.seconds(), paused, 0.01);  // no progress while paused
+
+    ASSERT_EQ(g.control->Run(), S_OK);
+    double resumed = g.seconds();
+    EXPECT_GE(resumed, paused - 0.01);  // from where it stopped, not from the start
+    ASSERT_TRUE(playsPast(g, paused + 0.2));
+
+    // Stop keeps the position; a later run continues from there.
+    ASSERT_EQ(g.control->Stop(), S_OK);
+    double stopped = g.seconds();
+    EXPECT_GE(stopped, paused + 0.2);
+    ASSERT_EQ(g.control->Run(), S_OK);
+    EXPECT_GE(g.seconds(), stopped - 0.05);
+}
+
+TEST(Music, EndOfStreamIsReportedAndSeekingToZeroLoops) {
+    Graph g;
+    ASSERT_EQ(g.builder->RenderFile(tonePath().c_str(), nullptr), S_OK);
+    LONG code = 0;
+    LONG_PTR p1 = 0, p2 = 0;
+    EXPECT_EQ(g.events->GetEvent(&code, &p1, &p2, 0), E_ABORT);
+    LONGLONG nearEnd = 27000000;  // 2.7 s
+    ASSERT_EQ(g.seeking->SetPositions(&nearEnd, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning), S_OK);
+    ASSERT_EQ(g.control->Run(), S_OK);
+    EXPECT_GE(g.seconds(), 2.6);
+    ASSERT_EQ(g.events->GetEvent(&code, &p1, &p2, 3000), S_OK);
+    EXPECT_EQ(code, EC_COMPLETE);
+    EXPECT_EQ(g.events->FreeEventParams(code, p1, p2), S_OK);
+    EXPECT_EQ(g.state(), State_Running);  // the graph runs on at the end, as DirectShow's does
+    EXPECT_NEAR(g.seconds(), 3.0, 0.05);
+
+    LONGLONG zero = 0;
+    ASSERT_EQ(g.seeking->SetPositions(&zero, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning), S_OK);
+    ASSERT_TRUE(playsPast(g, 0.1));
+    EXPECT_LT(g.seconds(), 2.0);
+    EXPECT_EQ(g.events->GetEvent(&code, &p1, &p2, 0), E_ABORT);
+    EXPECT_EQ(g.events->SetNotifyWindow(0, 0x8001, 0), E_NOTIMPL);
+}
+
+TEST(Music, OneGraphPlaysAtATimeAndVolumeIsChecked) {
+    Graph first;
+    Graph second;
+    ASSERT_EQ(first.builder->RenderFile(tonePath().c_str(), nullptr), S_OK);
+    ASSERT_EQ(second.builder->RenderFile(tonePath().c_str(), nullptr), S_OK);
+    EXPECT_EQ(first.audio->put_Volume(-600), S_OK);
+    LONG volume = 0;
+    first.audio->get_Volume(&volume);
+    EXPECT_EQ(volume, -600);
+    EXPECT_EQ(first.audio->put_Volume(1), E_INVALIDARG);
+    EXPECT_EQ(first.audio->put_Volume(-10001), E_INVALIDARG);
+    ASSERT_EQ(first.control->Run(), S_OK);
+    ASSERT_TRUE(playsPast(first, 0.2));
+    ASSERT_EQ(second.control->Run(), S_OK);
+    EXPECT_EQ(first.state(), State_Paused);
+    double held = first.seconds();
+    ASSERT_TRUE(playsPast(second, 0.2));
+    EXPECT_NEAR(first.seconds(), held, 0.01);
+    ASSERT_EQ(first.control->Run(), S_OK);  // takes the channel back, at its own position
+    EXPECT_EQ(second.state(), State_Paused);
+    EXPECT_GE(first.seconds(), held - 0.05);
+}
+
+TEST(Music, WaveFilePausesAndResumes) {
+    auto dir = testsupport::makeTempDir("wavemusic");
+    std::string samples;
+    for (int i = 0; i < 22050 * 2; ++i) {
+        int16_t s = static_cast<int16_t>(6000 * std::sin(i * 0.05));
+        samples.append(reinterpret_cast<char const*>(&s), 2);
+    }
+    testsupport::writeFile(dir / "Loop.wav", wavetest::waveBytes(wavetest::pcmFormat(1, 22050, 16), samples));
+    Graph g;
+    std::wstring path = port::windowsPath((dir / "LOOP.WAV").string());  // found in any case
+    ASSERT_EQ(g.builder->RenderFile(path.c_str(), nullptr), S_OK);
+    ASSERT_EQ(g.control->Run(), S_OK);
+    ASSERT_TRUE(playsPast(g, 0.3));
+    ASSERT_EQ(g.control->Pause(), S_OK);
+    double paused = g.seconds();
+    waitMs(200);
+    EXPECT_NEAR(g.seconds(), paused, 0.01);
+    ASSERT_EQ(g.control->Run(), S_OK);
+    ASSERT_TRUE(playsPast(g, paused + 0.1));
+}
+
+}  // namespace
