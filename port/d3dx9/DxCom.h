@@ -1,0 +1,58 @@
+// Reference counting for the D3DX objects and the small helpers they share.
+#pragma once
+
+#include "port/d3dx9/d3dx9.h"
+#include "port/win32/HostPath.h"
+#include "port/win32/log.h"
+
+#include <string>
+
+namespace port::dx {
+
+// Implements IUnknown for one interface; the object deletes itself at the last Release.
+template <class Interface>
+class ComObject : public Interface {
+public:
+    HRESULT QueryInterface(REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        if (riid == IID_IUnknown) {
+            *object = static_cast<IUnknown*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG AddRef() override { return ++refs_; }
+    ULONG Release() override {
+        ULONG left = --refs_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+protected:
+    ComObject() = default;
+    ~ComObject() override = default;
+
+private:
+    ULONG refs_ = 1;
+};
+
+// Releases a COM pointer and sets it to null.
+template <class T>
+void safeRelease(T*& object) {
+    if (object) {
+        object->Release();
+        object = nullptr;
+    }
+}
+
+// One error line in the port log for failures the caller cannot see otherwise (broken files).
+inline void logLine(std::string const& text) { port::logLine(port::LogLevel::Error, L"D3DX: " + port::fromUtf8(text)); }
+
+// A buffer holding a copy of the bytes (and a terminating zero past them).
+ID3DXBuffer* makeBuffer(void const* data, std::size_t size);
+// A text buffer whose size includes the terminating zero, as D3DX's error buffers.
+ID3DXBuffer* makeTextBuffer(std::string const& text);
+
+}  // namespace port::dx

@@ -1,0 +1,200 @@
+// Image files in memory: PNG, JPEG, BMP and TGA through stb_image; DDS (DXT1/DXT3/DXT5 and
+// uncompressed RGB, luminance and alpha layouts) read here. Sizes and data lengths are checked
+// before anything is read, so broken files fail with a message instead of reading past the end.
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#endif
+#include <stb/stb_image.h>
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+#include "port/d3dx9/DxPixels.h"
+
+#include <cstring>
+
+namespace port::dx {
+
+namespace {
+
+constexpr UINT kMaxDimension = 16384;
+
+uint32_t le32(uint8_t const* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+           (static_cast<uint32_t>(p[3]) << 24);
+}
+
+// The parts of a DDS header this reader uses.
+struct DdsHeader {
+    UINT width = 0, height = 0, mipLevels = 1;
+    uint32_t pixelFlags = 0, fourCC = 0, bitCount = 0;
+    uint32_t masks[4] = {};  // r, g, b, a
+    uint32_t caps2 = 0;
+    D3DFORMAT format = D3DFMT_UNKNOWN;
+};
+
+constexpr std::size_t kDdsDataOffset = 4 + 124;
+constexpr uint32_t kDdpfAlphaPixels = 0x1, kDdpfAlpha = 0x2, kDdpfFourCC = 0x4, kDdpfRgb = 0x40, kDdpfLuminance = 0x20000;
+
+bool isDds(uint8_t const* p, std::size_t size) { return size >= 4 && std::memcmp(p, "DDS ", 4) == 0; }
+
+// The Direct3D format of an uncompressed layout, or UNKNOWN for masks without a name.
+D3DFORMAT maskFormat(DdsHeader const& h) {
+    uint32_t r = h.masks[0], g = h.masks[1], b = h.masks[2], a = (h.pixelFlags & (kDdpfAlphaPixels | kDdpfAlpha)) ? h.masks[3] : 0;
+    if (h.bitCount == 32 && r == 0xFF0000 && g == 0xFF00 && b == 0xFF) return a ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
+    if (h.bitCount == 32 && r == 0xFF && g == 0xFF00 && b == 0xFF0000) return a ? D3DFMT_A8B8G8R8 : D3DFMT_X8B8G8R8;
+    if (h.bitCount == 24 && r == 0xFF0000 && g == 0xFF00 && b == 0xFF) return D3DFMT_R8G8B8;
+    if (h.bitCount == 16 && r == 0xF800 && g == 0x7E0 && b == 0x1F) return D3DFMT_R5G6B5;
+    if (h.bitCount == 16 && r == 0x7C00 && g == 0x3E0 && b == 0x1F) return a ? D3DFMT_A1R5G5B5 : D3DFMT_X1R5G5B5;
+    if (h.bitCount == 16 && r == 0xF00 && g == 0xF0 && b == 0xF) return a ? D3DFMT_A4R4G4B4 : D3DFMT_X4R4G4B4;
+    if (h.bitCount == 8 && (h.pixelFlags & kDdpfLuminance)) return D3DFMT_L8;
+    if (h.bitCount == 16 && (h.pixelFlags & kDdpfLuminance) && a) return D3DFMT_A8L8;
+    if (h.bitCount == 8 && (h.pixelFlags & kDdpfAlpha)) return D3DFMT_A8;
+    return D3DFMT_UNKNOWN;
+}
+
+bool readDdsHeader(uint8_t const* p, std::size_t size, DdsHeader& h, std::string& error) {
+    if (size < kDdsDataOffset || le32(p + 4) != 124) {
+        error = "DDS header is cut short";
+        return false;
+    }
+    h.height = le32(p + 12);
+    h.width = le32(p + 16);
+    uint32_t flags = le32(p + 8);
+    h.mipLevels = (flags & 0x20000) && le32(p + 28) ? le32(p + 28) : 1;
+    h.pixelFlags = le32(p + 80);
+    h.fourCC = le32(p + 84);
+    h.bitCount = le32(p + 88);
+    for (int i = 0; i < 4; ++i) h.masks[i] = le32(p + 92 + 4 * i);
+    h.caps2 = le32(p + 112);
+    if (h.width == 0 || h.height == 0 || h.width > kMaxDimension || h.height > kMaxDimension) {
+        error = "DDS size " + std::to_string(h.width) + "x" + std::to_string(h.height) + " is out of range";
+        return false;
+    }
+    if (h.pixelFlags & kDdpfFourCC) {
+        h.format = static_cast<D3DFORMAT>(h.fourCC);
+        if (!isDxt(h.format)) {
+            error = "DDS pixel format is not supported (only DXT1 to DXT5 and plain RGB)";
+            return false;
+        }
+    } else if (h.pixelFlags & (kDdpfRgb | kDdpfLuminance | kDdpfAlpha)) {
+        h.format = maskFormat(h);
+        if (h.format == D3DFMT_UNKNOWN) {
+            error = "DDS pixel masks are not supported";
+            return false;
+        }
+    } else {
+        error = "DDS pixel format is missing";
+        return false;
+    }
+    return true;
+}
+
+D3DXIMAGE_FILEFORMAT fileFormat(uint8_t const* p, std::size_t size) {
+    if (size >= 8 && std::memcmp(p, "\x89PNG", 4) == 0) return D3DXIFF_PNG;
+    if (size >= 2 && p[0] == 0xFF && p[1] == 0xD8) return D3DXIFF_JPG;
+    if (size >= 2 && p[0] == 'B' && p[1] == 'M') return D3DXIFF_BMP;
+    if (size >= 2 && p[0] == 'P' && p[1] >= '1' && p[1] <= '6') return D3DXIFF_PPM;
+    return D3DXIFF_TGA;
+}
+
+bool stbInfo(uint8_t const* p, std::size_t size, D3DXIMAGE_INFO& info) {
+    if (size > 0x7FFFFFFF) return false;
+    int w = 0, h = 0, channels = 0;
+    if (!stbi_info_from_memory(p, static_cast<int>(size), &w, &h, &channels)) return false;
+    if (w <= 0 || h <= 0 || static_cast<UINT>(w) > kMaxDimension || static_cast<UINT>(h) > kMaxDimension) return false;
+    info.Width = static_cast<UINT>(w);
+    info.Height = static_cast<UINT>(h);
+    info.Depth = 1;
+    info.MipLevels = 1;
+    info.ResourceType = D3DRTYPE_TEXTURE;
+    info.ImageFileFormat = fileFormat(p, size);
+    bool alpha = channels == 2 || channels == 4;
+    bool rgb24 = channels == 3 && (info.ImageFileFormat == D3DXIFF_BMP || info.ImageFileFormat == D3DXIFF_TGA);
+    info.Format = alpha ? D3DFMT_A8R8G8B8 : rgb24 ? D3DFMT_R8G8B8 : D3DFMT_X8R8G8B8;
+    return true;
+}
+
+}  // namespace
+
+bool imageInfo(void const* data, std::size_t size, D3DXIMAGE_INFO& info) {
+    auto const* p = static_cast<uint8_t const*>(data);
+    if (!p || size == 0) return false;
+    if (isDds(p, size)) {
+        DdsHeader h;
+        std::string error;
+        if (!readDdsHeader(p, size, h, error)) return false;
+        info.Width = h.width;
+        info.Height = h.height;
+        info.Depth = 1;
+        info.MipLevels = h.mipLevels;
+        info.Format = h.format;
+        info.ResourceType = (h.caps2 & 0x200) ? D3DRTYPE_CUBETEXTURE : (h.caps2 & 0x200000) ? D3DRTYPE_VOLUMETEXTURE
+                                                                                          : D3DRTYPE_TEXTURE;
+        info.ImageFileFormat = D3DXIFF_DDS;
+        return true;
+    }
+    return stbInfo(p, size, info);
+}
+
+bool decodeImage(void const* data, std::size_t size, Image& image, D3DXIMAGE_INFO& info, std::string& error) {
+    auto const* p = static_cast<uint8_t const*>(data);
+    if (!p || size == 0) {
+        error = "no image data";
+        return false;
+    }
+    if (isDds(p, size)) {
+        DdsHeader h;
+        if (!readDdsHeader(p, size, h, error)) return false;
+        imageInfo(data, size, info);
+        std::size_t pitch, rows;
+        if (isDxt(h.format)) {
+            pitch = ((h.width + 3) / 4) * (h.format == D3DFMT_DXT1 ? 8u : 16u);
+            rows = (h.height + 3) / 4;
+        } else {
+            pitch = (static_cast<std::size_t>(h.width) * h.bitCount + 7) / 8;
+            rows = h.height;
+        }
+        if (size - kDdsDataOffset < pitch * rows) {
+            error = "DDS pixel data is cut short";
+            return false;
+        }
+        image.width = h.width;
+        image.height = h.height;
+        if (!readPixels(h.format, p + kDdsDataOffset, static_cast<int>(pitch), h.width, h.height, image.argb)) {
+            error = "DDS pixel format is not supported";
+            return false;
+        }
+        return true;
+    }
+    if (!stbInfo(p, size, info)) {
+        error = "not an image file stb_image can read";
+        return false;
+    }
+    int w = 0, h = 0, channels = 0;
+    stbi_uc* rgba = stbi_load_from_memory(p, static_cast<int>(size), &w, &h, &channels, 4);
+    if (!rgba) {
+        error = std::string("image decoding failed: ") + stbi_failure_reason();
+        return false;
+    }
+    image.width = static_cast<UINT>(w);
+    image.height = static_cast<UINT>(h);
+    image.argb.resize(static_cast<std::size_t>(w) * h);
+    for (std::size_t i = 0; i < image.argb.size(); ++i) {
+        stbi_uc const* q = rgba + 4 * i;
+        image.argb[i] = (static_cast<uint32_t>(q[3]) << 24) | (static_cast<uint32_t>(q[0]) << 16) |
+                        (static_cast<uint32_t>(q[1]) << 8) | q[2];
+    }
+    stbi_image_free(rgba);
+    return true;
+}
+
+}  // namespace port::dx
