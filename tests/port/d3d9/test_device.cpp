@@ -1,0 +1,386 @@
+// The device beyond single draws: state blocks, device loss and Reset, display modes, buffers and
+// indexed draws, transformed vertices, StretchRect, reference counts and program overrides.
+#include "tests/port/d3d9/DeviceFixture.h"
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/glcorearb.h>
+
+#include "port/d3d9/d3d9_gl.h"
+#include "port/d3d9/d3d9_port.h"
+#include "port/win32/sdl_window.h"
+
+#include <SDL2/SDL.h>
+#include <cstring>
+
+#include <string>
+
+namespace {
+
+constexpr uint32_t kRgb = 0x00FFFFFF;
+
+class DeviceTest : public DeviceFixture {};
+
+D3DMATRIX translation(float x, float y, float z) {
+    D3DMATRIX m{};
+    m._11 = m._22 = m._33 = m._44 = 1.0f;
+    m._41 = x;
+    m._42 = y;
+    m._43 = z;
+    return m;
+}
+
+TEST_F(DeviceTest, PixelStateBlockRestoresStencilAndBlendButNotTransforms) {
+    device->SetRenderState(D3DRS_STENCILENABLE, TRUE);
+    device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_EQUAL);
+    device->SetRenderState(D3DRS_STENCILMASK, 2);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);  // a vertex state
+    D3DMATRIX world = translation(1, 2, 3);
+    device->SetTransform(D3DTS_WORLD, &world);
+
+    IDirect3DStateBlock9* pixel = nullptr;
+    ASSERT_EQ(device->CreateStateBlock(D3DSBT_PIXELSTATE, &pixel), D3D_OK);
+    IDirect3DStateBlock9* all = nullptr;
+    ASSERT_EQ(device->CreateStateBlock(D3DSBT_ALL, &all), D3D_OK);
+
+    device->SetRenderState(D3DRS_STENCILENABLE, FALSE);
+    device->SetRenderState(D3DRS_STENCILMASK, 8);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    D3DMATRIX moved = translation(7, 8, 9);
+    device->SetTransform(D3DTS_WORLD, &moved);
+
+    ASSERT_EQ(pixel->Apply(), D3D_OK);
+    DWORD value = 0;
+    device->GetRenderState(D3DRS_STENCILENABLE, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(TRUE));
+    device->GetRenderState(D3DRS_STENCILMASK, &value);
+    EXPECT_EQ(value, 2u);
+    device->GetRenderState(D3DRS_ALPHABLENDENABLE, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(TRUE));
+    device->GetRenderState(D3DRS_CULLMODE, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DCULL_CW));  // not a pixel state
+    D3DMATRIX now{};
+    device->GetTransform(D3DTS_WORLD, &now);
+    EXPECT_EQ(now._41, 7.0f);
+
+    ASSERT_EQ(all->Apply(), D3D_OK);
+    device->GetTransform(D3DTS_WORLD, &now);
+    EXPECT_EQ(now._41, 1.0f);
+    device->GetRenderState(D3DRS_CULLMODE, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DCULL_NONE));
+
+    // Capture takes the present state into the block.
+    device->SetRenderState(D3DRS_STENCILREF, 5);
+    ASSERT_EQ(pixel->Capture(), D3D_OK);
+    device->SetRenderState(D3DRS_STENCILREF, 6);
+    pixel->Apply();
+    device->GetRenderState(D3DRS_STENCILREF, &value);
+    EXPECT_EQ(value, 5u);
+    pixel->Release();
+    all->Release();
+}
+
+TEST_F(DeviceTest, AllStateBlockKeepsTexturesAlive) {
+    IDirect3DTexture9* texture = makeTexture(2, 2, [](UINT, UINT) { return 0xFFFFFFFFu; });
+    device->SetTexture(0, texture);
+    IDirect3DStateBlock9* all = nullptr;
+    device->CreateStateBlock(D3DSBT_ALL, &all);
+    device->SetTexture(0, nullptr);
+    EXPECT_EQ(texture->Release(), 1u);  // the block still holds it
+    all->Apply();
+    IDirect3DBaseTexture9* bound = nullptr;
+    device->GetTexture(0, &bound);
+    EXPECT_EQ(bound, texture);
+    bound->Release();
+    device->SetTexture(0, nullptr);
+    EXPECT_EQ(all->Release(), 0u);  // and with it the texture
+}
+
+TEST_F(DeviceTest, LostDeviceNeedsResetAfterDefaultResourcesAreReleased) {
+    IDirect3DTexture9* target = nullptr;
+    ASSERT_EQ(device->CreateTexture(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target, nullptr),
+              D3D_OK);
+    IDirect3DTexture9* managed = makeTexture(4, 4, [](UINT, UINT) { return 0xFF00FF00u; });
+    EXPECT_EQ(port::d3d9::defaultPoolResources(device), 1u);
+    EXPECT_EQ(device->TestCooperativeLevel(), D3D_OK);
+
+    port::d3d9::loseDevice(device);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
+    EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+    D3DPRESENT_PARAMETERS pp = presentParameters(40, 30);
+    EXPECT_EQ(device->Reset(&pp), D3DERR_INVALIDCALL);  // the render target is still alive
+    target->Release();
+    ASSERT_EQ(device->Reset(&pp), D3D_OK);
+    EXPECT_EQ(device->TestCooperativeLevel(), D3D_OK);
+
+    IDirect3DSurface9* backBuffer = nullptr;
+    ASSERT_EQ(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
+    D3DSURFACE_DESC desc{};
+    backBuffer->GetDesc(&desc);
+    EXPECT_EQ(desc.Width, 40u);
+    EXPECT_EQ(desc.Height, 30u);
+    backBuffer->Release();
+    D3DVIEWPORT9 viewport{};
+    device->GetViewport(&viewport);
+    EXPECT_EQ(viewport.Width, 40u);
+    DWORD value = 0;
+    device->GetRenderState(D3DRS_LIGHTING, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(TRUE));  // states are back at their defaults
+
+    // The managed texture survived and still draws.
+    device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    device->SetTexture(0, managed);
+    drawQuad(0, 0, 40, 30, 0xFFFFFFFF);
+    EXPECT_EQ(pixel(readTarget(), 20, 15, 40) & kRgb, 0x00FF00u);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    device->SetTexture(0, nullptr);
+    managed->Release();
+}
+
+TEST_F(DeviceTest, WindowResizedFromOutsideMakesTheDeviceNeedAReset) {
+    SetWindowPos(window, nullptr, 0, 0, 80, 60, SWP_NOMOVE);  // the program's own resize: no loss
+    EXPECT_EQ(device->TestCooperativeLevel(), D3D_OK);
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    e.window.windowID = SDL_GetWindowID(port::win32::sdlWindow(window));
+    e.window.data1 = 100;
+    e.window.data2 = 70;
+    SDL_SetWindowSize(port::win32::sdlWindow(window), 100, 70);
+    SDL_PushEvent(&e);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+    D3DPRESENT_PARAMETERS pp = presentParameters(100, 70);
+    ASSERT_EQ(device->Reset(&pp), D3D_OK);
+    EXPECT_EQ(device->TestCooperativeLevel(), D3D_OK);
+}
+
+TEST_F(DeviceTest, AdapterOffersTheForcedResolutions) {
+    UINT count = d3d->GetAdapterModeCount(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8);
+    ASSERT_GT(count, 0u);
+    UINT const wanted[][2] = {{1024, 768}, {1280, 720}, {1280, 1024}, {1680, 1050}, {1920, 1080}, {3840, 2160}};
+    for (auto const& size : wanted) {
+        bool found = false;
+        for (UINT i = 0; i < count; ++i) {
+            D3DDISPLAYMODE mode{};
+            ASSERT_EQ(d3d->EnumAdapterModes(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8, i, &mode), D3D_OK);
+            if (mode.Width == size[0] && mode.Height == size[1]) found = true;
+            EXPECT_EQ(mode.Format, D3DFMT_X8R8G8B8);
+        }
+        EXPECT_TRUE(found) << size[0] << "x" << size[1];
+    }
+    D3DDISPLAYMODE mode{};
+    EXPECT_EQ(d3d->EnumAdapterModes(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8, count, &mode), D3DERR_INVALIDCALL);
+    EXPECT_EQ(d3d->GetAdapterModeCount(D3DADAPTER_DEFAULT, D3DFMT_A8R8G8B8), 0u);
+    EXPECT_EQ(d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
+    EXPECT_GT(mode.Width, 0u);
+}
+
+// The sprite batcher's layout: XYZRHW, DIFFUSE, three coordinate sets of sizes 2, 1 and 4.
+struct SpriteVertex {
+    float x, y, z, rhw;
+    D3DCOLOR color;
+    float u, v;
+    float slot;
+    float centre[4];
+};
+
+TEST_F(DeviceTest, IndexedDrawsFromARingBufferWithDiscardAndNoOverwrite) {
+    static_assert(sizeof(SpriteVertex) == 48);
+    IDirect3DVertexBuffer9* vb = nullptr;
+    ASSERT_EQ(device->CreateVertexBuffer(8 * 4 * 48, D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, 0, D3DPOOL_DEFAULT, &vb,
+                                         nullptr),
+              D3D_OK);
+    IDirect3DIndexBuffer9* ib = nullptr;
+    ASSERT_EQ(device->CreateIndexBuffer(8 * 6 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &ib, nullptr),
+              D3D_OK);
+    uint16_t* indices = nullptr;
+    ASSERT_EQ(ib->Lock(0, 0, reinterpret_cast<void**>(&indices), 0), D3D_OK);
+    for (uint16_t q = 0; q < 8; ++q) {
+        uint16_t const quad[6] = {static_cast<uint16_t>(4 * q), static_cast<uint16_t>(4 * q + 1),
+                                  static_cast<uint16_t>(4 * q + 2), static_cast<uint16_t>(4 * q + 1),
+                                  static_cast<uint16_t>(4 * q + 3), static_cast<uint16_t>(4 * q + 2)};
+        std::memcpy(indices + 6 * q, quad, sizeof(quad));
+    }
+    ib->Unlock();
+    auto writeQuad = [&](UINT quad, DWORD flags, float x, D3DCOLOR color) {
+        SpriteVertex* v = nullptr;
+        ASSERT_EQ(vb->Lock(quad * 192, 192, reinterpret_cast<void**>(&v), flags), D3D_OK);
+        float xs[4] = {x, x + 8, x, x + 8}, ys[4] = {0, 0, 8, 8};
+        for (int i = 0; i < 4; ++i) v[i] = SpriteVertex{xs[i], ys[i], 0, 1, color, 0, 0, 0, {0, 0, 0, 0}};
+        vb->Unlock();
+    };
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    device->SetStreamSource(0, vb, 0, 48);
+    device->SetIndices(ib);
+    device->SetFVF(0x2C0344);
+    writeQuad(0, D3DLOCK_DISCARD, 0, 0xFFFF0000);
+    ASSERT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 32, 0, 2), D3D_OK);
+    writeQuad(1, D3DLOCK_NOOVERWRITE, 16, 0xFF00FF00);
+    ASSERT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 32, 6, 2), D3D_OK);
+    writeQuad(2, D3DLOCK_NOOVERWRITE, 32, 0xFF0000FF);
+    ASSERT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 8, 0, 32, 0, 2), D3D_OK);  // base vertex: quad 2
+    auto pixels = readTarget();
+    EXPECT_EQ(pixel(pixels, 4, 4) & kRgb, 0xFF0000u);
+    EXPECT_EQ(pixel(pixels, 20, 4) & kRgb, 0x00FF00u);
+    EXPECT_EQ(pixel(pixels, 36, 4) & kRgb, 0x0000FFu);
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 32, 40, 4), D3DERR_INVALIDCALL);  // past the end
+    device->SetStreamSource(0, nullptr, 0, 0);
+    device->SetIndices(nullptr);
+    vb->Release();
+    ib->Release();
+}
+
+TEST_F(DeviceTest, TransformedVerticesFollowWorldViewProjection) {
+    struct Vertex {
+        float x, y, z;
+        D3DCOLOR color;
+    };
+    // An orthographic projection of 64x48 units onto the viewport, y up as in Direct3D.
+    D3DMATRIX projection{};
+    projection._11 = 2.0f / kWidth;
+    projection._22 = 2.0f / kHeight;
+    projection._33 = 1.0f;
+    projection._44 = 1.0f;
+    D3DMATRIX world = translation(-32.0f, -24.0f, 0.5f);  // (0,0) is the bottom-left corner
+    device->SetTransform(D3DTS_PROJECTION, &projection);
+    device->SetTransform(D3DTS_WORLD, &world);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    Vertex v[4] = {{0, 0, 0, 0xFFFFFF00}, {16, 0, 0, 0xFFFFFF00}, {0, 8, 0, 0xFFFFFF00}, {16, 8, 0, 0xFFFFFF00}};
+    device->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
+    ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(Vertex)), D3D_OK);
+    auto pixels = readTarget();
+    EXPECT_EQ(pixel(pixels, 1, 47) & kRgb, 0xFFFF00u);  // bottom-left on screen
+    EXPECT_EQ(pixel(pixels, 14, 41) & kRgb, 0xFFFF00u);
+    EXPECT_EQ(pixel(pixels, 1, 38) & kRgb, 0u);
+    EXPECT_EQ(pixel(pixels, 17, 46) & kRgb, 0u);
+}
+
+TEST_F(DeviceTest, StretchRectAndColorFillBetweenSurfaces) {
+    IDirect3DSurface9* target = nullptr;
+    ASSERT_EQ(device->CreateRenderTarget(16, 16, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &target, nullptr), D3D_OK);
+    ASSERT_EQ(device->ColorFill(target, nullptr, 0xFF0000FF), D3D_OK);
+    RECT half{0, 0, 8, 16};
+    ASSERT_EQ(device->ColorFill(target, &half, 0xFFFF0000), D3D_OK);
+    IDirect3DSurface9* backBuffer = nullptr;
+    device->GetRenderTarget(0, &backBuffer);
+    RECT dest{32, 16, 64, 48};  // scaled twice as large
+    ASSERT_EQ(device->StretchRect(target, nullptr, backBuffer, &dest, D3DTEXF_NONE), D3D_OK);
+    auto pixels = readTarget();
+    EXPECT_EQ(pixel(pixels, 33, 17) & kRgb, 0xFF0000u);
+    EXPECT_EQ(pixel(pixels, 47, 40) & kRgb, 0xFF0000u);
+    EXPECT_EQ(pixel(pixels, 48, 40) & kRgb, 0x0000FFu);
+    EXPECT_EQ(pixel(pixels, 31, 17) & kRgb, 0u);
+    RECT outside{0, 0, 32, 32};
+    EXPECT_EQ(device->StretchRect(target, &outside, backBuffer, nullptr, D3DTEXF_NONE), D3DERR_INVALIDCALL);
+    backBuffer->Release();
+    target->Release();
+}
+
+TEST_F(DeviceTest, ReferenceCountsFollowCom) {
+    IDirect3DTexture9* texture = makeTexture(8, 8, [](UINT, UINT) { return 0u; });
+    IDirect3DSurface9* level = nullptr;
+    ASSERT_EQ(texture->GetSurfaceLevel(0, &level), D3D_OK);
+    EXPECT_EQ(texture->AddRef(), 3u);  // the surface's reference is the texture's
+    EXPECT_EQ(texture->Release(), 2u);
+    IDirect3DTexture9* container = nullptr;
+    ASSERT_EQ(level->GetContainer(IID_IDirect3DTexture9, reinterpret_cast<void**>(&container)), D3D_OK);
+    EXPECT_EQ(container, texture);
+    container->Release();
+    EXPECT_EQ(level->Release(), 1u);
+    IDirect3DBaseTexture9* base = nullptr;
+    ASSERT_EQ(texture->QueryInterface(IID_IDirect3DBaseTexture9, reinterpret_cast<void**>(&base)), S_OK);
+    EXPECT_EQ(base->GetLevelCount(), 1u);
+    base->Release();
+    IDirect3DDevice9* owner = nullptr;
+    texture->GetDevice(&owner);
+    EXPECT_EQ(owner, device);
+    owner->Release();
+    EXPECT_EQ(texture->Release(), 0u);
+
+    IDirect3DTexture9* chain = nullptr;
+    ASSERT_EQ(device->CreateTexture(64, 16, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &chain, nullptr), D3D_OK);
+    EXPECT_EQ(chain->GetLevelCount(), 7u);
+    D3DSURFACE_DESC desc{};
+    chain->GetLevelDesc(6, &desc);
+    EXPECT_EQ(desc.Width, 1u);
+    EXPECT_EQ(desc.Height, 1u);
+    chain->Release();
+    IDirect3DTexture9* bad = nullptr;
+    EXPECT_EQ(device->CreateTexture(8, 8, 1, 0, static_cast<D3DFORMAT>(12345), D3DPOOL_MANAGED, &bad, nullptr),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(bad, nullptr);
+}
+
+TEST_F(DeviceTest, ResourcesOutlivingTheDeviceFailSafely) {
+    IDirect3DTexture9* texture = makeTexture(4, 4, [](UINT, UINT) { return 0u; });
+    EXPECT_EQ(device->Release(), 0u);
+    device = nullptr;
+    D3DLOCKED_RECT locked{};
+    EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3DERR_INVALIDCALL);
+    IDirect3DDevice9* owner = nullptr;
+    EXPECT_EQ(texture->GetDevice(&owner), D3DERR_INVALIDCALL);
+    EXPECT_EQ(texture->Release(), 0u);
+}
+
+TEST_F(DeviceTest, ProgramOverrideUsesTheScreenMappingAndAlphaTest) {
+    ASSERT_TRUE(port::gl::makeCurrent(device));
+    std::string vs = std::string("#version 330 core\n") + port::gl::kVertexPrelude + R"(
+in vec4 in_Position;
+in vec4 in_Diffuse;
+out vec4 colour;
+void main() { gl_Position = port_screenToClip(in_Position); colour = in_Diffuse.bgra; }
+)";
+    std::string fs = std::string("#version 330 core\n") + port::gl::kFragmentPrelude + R"(
+in vec4 colour;
+out vec4 result;
+void main() { port_alphaTest(colour.a); result = colour; }
+)";
+    auto compile = [](GLenum kind, std::string const& text) {
+        GLuint shader = glCreateShader(kind);
+        char const* source = text.c_str();
+        glShaderSource(shader, 1, &source, nullptr);
+        glCompileShader(shader);
+        GLint ok = 0;
+        glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+        EXPECT_TRUE(ok);
+        return shader;
+    };
+    GLuint program = glCreateProgram();
+    GLuint v = compile(GL_VERTEX_SHADER, vs), f = compile(GL_FRAGMENT_SHADER, fs);
+    glAttachShader(program, v);
+    glAttachShader(program, f);
+    port::gl::bindAttributeLocations(program);
+    glLinkProgram(program);
+    GLint linked = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    ASSERT_TRUE(linked);
+    EXPECT_STREQ(port::gl::attributeName(port::gl::kAttribTexCoord0 + 7), "in_TexCoord7");
+
+    port::gl::setProgramOverride(device, program);
+    EXPECT_EQ(port::gl::programOverride(device), program);
+    D3DVIEWPORT9 viewport{16, 8, 32, 32, 0, 1};  // screen positions do not move with the viewport
+    device->SetViewport(&viewport);
+    device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    device->SetRenderState(D3DRS_ALPHAREF, 0x40);
+    drawQuad(20, 10, 30, 20, 0xFF0000FF);  // shown with red and blue swapped by the program
+    drawQuad(30, 10, 40, 20, 0x3F00FF00);  // below the reference: dropped
+    port::gl::setProgramOverride(device, 0);
+    auto pixels = readTarget();
+    EXPECT_EQ(pixel(pixels, 20, 10) & kRgb, 0xFF0000u);
+    EXPECT_EQ(pixel(pixels, 29, 19) & kRgb, 0xFF0000u);
+    EXPECT_EQ(pixel(pixels, 30, 10) & kRgb, 0u);
+    EXPECT_EQ(pixel(pixels, 19, 10) & kRgb, 0u);
+    glDeleteShader(v);
+    glDeleteShader(f);
+    glDeleteProgram(program);
+}
+
+}  // namespace
