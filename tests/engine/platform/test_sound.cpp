@@ -1,0 +1,294 @@
+// The sound manager on an offline DirectSound object: the sound list, the sample choice by the
+// runtime's rand, refused samples, playing, volumes and the recycling of finished sounds.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/core/GOBManager.h"
+#include "engine/core/Logger.h"
+#include "engine/core/XMLNode.h"
+#include "engine/platform/SoundManager.h"
+#include "port/crt/crt.h"
+#include "port/dsound/dsound_offline.h"
+#include "port/win32/HostPath.h"
+#include "tests/support/TestSupport.h"
+
+using namespace Orvex;
+
+namespace {
+
+constexpr DWORD kRate = 22050;
+
+// A mono 16-bit PCM WAV of n frames at level (0..1), or a broken one.
+std::string makeWave(int frames, double level, int bits = 16, int tag = 1) {
+    int block = bits / 8;
+    std::string data;
+    for (int i = 0; i < frames; ++i) {
+        int16_t v = static_cast<int16_t>(level * 32767.0 * std::sin(i * 0.3));
+        if (bits == 16) {
+            data += static_cast<char>(v & 0xFF);
+            data += static_cast<char>((v >> 8) & 0xFF);
+        } else {
+            data += static_cast<char>(128 + v / 256);
+        }
+    }
+    auto u32le = [](uint32_t x) {
+        return std::string{static_cast<char>(x & 0xFF), static_cast<char>((x >> 8) & 0xFF),
+                           static_cast<char>((x >> 16) & 0xFF), static_cast<char>(x >> 24)};
+    };
+    auto u16le = [](uint16_t x) { return std::string{static_cast<char>(x & 0xFF), static_cast<char>(x >> 8)}; };
+    std::string fmt = u16le(static_cast<uint16_t>(tag)) + u16le(1) + u32le(kRate) + u32le(kRate * block) +
+                      u16le(static_cast<uint16_t>(block)) + u16le(static_cast<uint16_t>(bits));
+    std::string body = "WAVE" + std::string("fmt ") + u32le(16) + fmt + "data" + u32le(static_cast<uint32_t>(data.size())) + data;
+    return "RIFF" + u32le(static_cast<uint32_t>(body.size())) + body;
+}
+
+bool logContains(std::wstring const& text) {
+    for (auto const& line : Logger::getInstance().recentLines())
+        if (line.find(text) != std::wstring::npos) return true;
+    return false;
+}
+
+class SoundTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(port::dsound::createOfflineDirectSound(kRate, &device_)));
+        ASSERT_TRUE(manager().init(device_));
+        dir_ = testsupport::makeTempDir("sounds");
+    }
+    void TearDown() override {
+        manager().clear();
+        manager().shutdown();
+        manager().setVolume(1.0);
+        manager().getInitParams() = SoundInitParams{};
+        if (device_) device_->Release();
+    }
+    static SoundManager& manager() { return SoundManager::getInstance(); }
+
+    std::wstring writeSample(std::string const& name, std::string const& bytes) {
+        testsupport::writeFile(dir_ / name, bytes);
+        return port::windowsPath((dir_ / name).string());
+    }
+    // A "SOUND" list with one entry per (name, files).
+    static XMLNode list(std::vector<std::pair<std::wstring, std::vector<std::wstring>>> const& entries) {
+        XMLNode node(L"SOUND");
+        for (auto const& [name, files] : entries) {
+            XMLNode* entry = node.addChild(L"ENTRY");
+            entry->setAttribute(L"NAME", name);
+            for (auto const& file : files) entry->addValue(file);
+        }
+        return node;
+    }
+    // Peak output level of the next frames of the mix.
+    int peak(std::size_t frames) {
+        std::vector<int16_t> out(frames * 2);
+        port::dsound::renderMix(device_, out.data(), frames);
+        int best = 0;
+        for (int16_t v : out) best = std::max(best, std::abs(static_cast<int>(v)));
+        return best;
+    }
+
+    IDirectSound8* device_ = nullptr;
+    std::filesystem::path dir_;
+};
+
+}  // namespace
+
+TEST_F(SoundTest, GameSoundListLoadsEveryEntry) {
+    GOBManager::getInstance().addSearchPath(port::windowsPath(testsupport::sourceDir().string()));
+    ASSERT_TRUE(manager().loadFile(L"data\\Sounds\\sounds.snd"));
+    for (wchar_t const* name : {L"MOVE", L"TIPP", L"WIN", L"LOSE", L"OverButton", L"ACHIVEMENT_UNLOCKED"})
+        EXPECT_TRUE(manager().hasSound(name)) << std::wstring(name).size();
+    EXPECT_EQ(manager().getSampleCount(L"MOVE"), 2u);
+    EXPECT_FALSE(manager().hasSound(L"MENU")) << "music tracks are not sounds";
+    auto sound = manager().playSound(L"WIN");
+    ASSERT_TRUE(sound);
+    EXPECT_TRUE(sound->play(1.0, false) == DS_OK);
+    EXPECT_GT(peak(2048), 1000);
+}
+
+TEST_F(SoundTest, UnknownNamesGiveEmptyHandles) {
+    std::wstring file = writeSample("a.wav", makeWave(400, 0.5));
+    manager().loadSounds(list({{L"A", {file}}}));
+    EXPECT_FALSE(manager().playSound(L"B"));
+    EXPECT_FALSE(manager().playSound(L"a")) << "names compare exactly";
+    EXPECT_FALSE(manager().playSound(L""));
+    EXPECT_FALSE(manager().playSample(nullptr, 1.0));
+    EXPECT_TRUE(manager().playSound(L"A"));
+}
+
+TEST_F(SoundTest, SampleChoiceFollowsTheRuntimeRand) {
+    std::vector<std::wstring> files;
+    for (int i = 0; i < 3; ++i) files.push_back(writeSample("s" + std::to_string(i) + ".wav", makeWave(100 + i, 0.5)));
+    manager().loadSounds(list({{L"KARTE", files}}));
+    ASSERT_EQ(manager().getSampleCount(L"KARTE"), 3u);
+
+    msvc::srand(1234);
+    std::vector<int> expected;
+    for (int i = 0; i < 12; ++i) expected.push_back(msvc::rand() % 3);
+    msvc::srand(1234);
+    for (int i = 0; i < 12; ++i) {
+        auto sound = manager().playSound(L"KARTE");
+        ASSERT_TRUE(sound);
+        EXPECT_EQ(sound->getSampleFile(), files[expected[i]]) << "draw " << i;
+    }
+}
+
+TEST_F(SoundTest, EntriesOfOneNameShareTheirSamplesAndFilesLoadOnce) {
+    std::wstring a = writeSample("a.wav", makeWave(100, 0.5));
+    std::wstring b = writeSample("b.wav", makeWave(100, 0.5));
+    manager().loadSounds(list({{L"X", {a}}, {L"X", {b}}, {L"Y", {a}}}));
+    EXPECT_EQ(manager().getSampleCount(L"X"), 2u);
+    EXPECT_EQ(manager().getSampleCount(L"Y"), 1u);
+}
+
+TEST_F(SoundTest, BrokenAndMissingSamplesAreRefusedWithALogLine) {
+    std::string good = makeWave(200, 0.5);
+    std::wstring cut = writeSample("cut.wav", good.substr(0, good.size() - 100));
+    std::wstring notRiff = writeSample("text.wav", "this is not a wave file at all");
+    std::wstring floatWave = writeSample("float.wav", makeWave(200, 0.5, 16, 3));
+    std::wstring empty = writeSample("empty.wav", "");
+    u32 taken = manager().loadSounds(list({{L"CUT", {cut}},
+                                           {L"TEXT", {notRiff}},
+                                           {L"FLOAT", {floatWave}},
+                                           {L"EMPTY", {empty}},
+                                           {L"MISSING", {L"nowhere\\missing.wav"}}}));
+    EXPECT_EQ(taken, 0u);
+    for (wchar_t const* name : {L"CUT", L"TEXT", L"FLOAT", L"EMPTY", L"MISSING"}) {
+        EXPECT_FALSE(manager().hasSound(name));
+        EXPECT_FALSE(manager().playSound(name));
+    }
+    EXPECT_TRUE(logContains(L"cut.wav\" refused"));
+    EXPECT_TRUE(logContains(L"float.wav\" refused"));
+    EXPECT_TRUE(logContains(L"missing.wav\" not found"));
+}
+
+TEST_F(SoundTest, AnEntryKeepsItsGoodSamplesWhenOneIsBroken) {
+    std::wstring good = writeSample("good.wav", makeWave(100, 0.5));
+    std::wstring bad = writeSample("bad.wav", "RIFF");
+    EXPECT_EQ(manager().loadSounds(list({{L"MIXED", {bad, good}}})), 1u);
+    EXPECT_EQ(manager().getSampleCount(L"MIXED"), 1u);
+}
+
+TEST_F(SoundTest, PlayingMixesTheSampleAndMasterVolumeScalesIt) {
+    std::wstring file = writeSample("loud.wav", makeWave(20000, 0.8));
+    manager().loadSounds(list({{L"LOUD", {file}}}));
+    auto sound = manager().playSound(L"LOUD");
+    ASSERT_TRUE(sound);
+    EXPECT_FALSE(sound->isPlaying()) << "playSound prepares, the caller starts";
+    EXPECT_EQ(peak(256), 0);
+    ASSERT_TRUE(manager().playSample(sound, 1.0));
+    EXPECT_TRUE(sound->isPlaying());
+    int full = peak(1024);
+    EXPECT_GT(full, 10000);
+    manager().setVolume(0.5);
+    int half = peak(1024);
+    EXPECT_NEAR(static_cast<double>(half) / full, 0.5, 0.08);
+    manager().setVolume(0.0);
+    EXPECT_EQ(peak(1024), 0);
+    manager().setVolume(7.0);
+    EXPECT_DOUBLE_EQ(manager().getVolume(), 1.0);
+}
+
+TEST_F(SoundTest, EntryVolumeScalesItsSamples) {
+    std::wstring file = writeSample("v.wav", makeWave(20000, 0.8));
+    XMLNode node = list({{L"FULL", {file}}, {L"QUIET", {file}}});
+    node.getChild(L"ENTRY", 1)->setAttribute(L"VOLUME", L"0.25");
+    manager().loadSounds(node);
+    auto full = manager().playSound(L"FULL");
+    full->play(1.0, false);
+    int fullPeak = peak(1024);
+    full->stop(1);
+    auto quiet = manager().playSound(L"QUIET");
+    quiet->play(1.0, false);
+    EXPECT_NEAR(static_cast<double>(peak(1024)) / fullPeak, 0.25, 0.05);
+}
+
+TEST_F(SoundTest, FinishedSoundsAreRecycledAndDroppedHandlesStillPlay) {
+    std::wstring file = writeSample("short.wav", makeWave(500, 0.5));
+    manager().loadSounds(list({{L"SHORT", {file}}}));
+    std::weak_ptr<PlayingSound> watch;
+    {
+        auto sound = manager().playSound(L"SHORT");
+        watch = sound;
+        sound->play(1.0, false);
+    }
+    manager().update();
+    EXPECT_EQ(manager().getActiveCount(), 1u) << "a playing sound outlives its handle";
+    EXPECT_FALSE(watch.expired());
+    EXPECT_GT(peak(200), 0);
+    peak(2000);  // plays to the end
+    manager().update();
+    EXPECT_EQ(manager().getActiveCount(), 0u);
+    EXPECT_TRUE(watch.expired());
+}
+
+TEST_F(SoundTest, StopRewindsAndMarkStoppedLetsTheManagerGo) {
+    std::wstring file = writeSample("long.wav", makeWave(20000, 0.5));
+    manager().loadSounds(list({{L"LONG", {file}}}));
+    auto sound = manager().playSound(L"LONG");
+    sound->play(1.0, true);
+    peak(3000);
+    DWORD position = 0;
+    sound->getBuffer()->GetCurrentPosition(&position, nullptr);
+    EXPECT_GT(position, 0u);
+    sound->stop(1);
+    sound->getBuffer()->GetCurrentPosition(&position, nullptr);
+    EXPECT_EQ(position, 0u);
+    EXPECT_FALSE(sound->isPlaying());
+
+    sound->play(1.0, true);
+    manager().update();
+    EXPECT_EQ(manager().getActiveCount(), 1u);
+    sound->markStopped();
+    manager().update();
+    EXPECT_EQ(manager().getActiveCount(), 0u);
+    EXPECT_FALSE(sound->isPlaying());
+}
+
+TEST_F(SoundTest, TooManySoundsLetTheOldestGo) {
+    manager().getInitParams().maxPlaying = 2;
+    std::wstring file = writeSample("l.wav", makeWave(20000, 0.5));
+    manager().loadSounds(list({{L"L", {file}}}));
+    auto first = manager().playSound(L"L");
+    first->play(1.0, true);
+    manager().playSound(L"L")->play(1.0, true);
+    manager().playSound(L"L")->play(1.0, true);
+    EXPECT_EQ(manager().getActiveCount(), 2u);
+    EXPECT_FALSE(first->isPlaying());
+}
+
+TEST_F(SoundTest, WithoutOutputNothingPlays) {
+    std::wstring file = writeSample("n.wav", makeWave(100, 0.5));
+    manager().loadSounds(list({{L"N", {file}}}));
+    manager().shutdown();
+    EXPECT_TRUE(manager().hasSound(L"N"));
+    EXPECT_FALSE(manager().playSound(L"N"));
+}
+
+TEST(SoundInitParams, RoundTrip) {
+    SoundInitParams written;
+    written.enabled = false;
+    written.maxPlaying = 17;
+    written.sampleRate = 48000;
+    XMLNode section(L"SOUNDINITPARAMS");
+    written.writeConfig(section);
+    XMLNode reread;
+    ASSERT_TRUE(reread.loadFromText(section.toText()));
+    SoundInitParams read;
+    read.readConfig(reread);
+    EXPECT_EQ(read.enabled, false);
+    EXPECT_EQ(read.maxPlaying, 17u);
+    EXPECT_EQ(read.sampleRate, 48000u);
+
+    XMLNode bad(L"SOUNDINITPARAMS");
+    bad.setAttribute(L"MAX_PLAYING", L"0");
+    bad.setAttribute(L"SAMPLE_RATE", L"banana");
+    SoundInitParams kept;
+    kept.readConfig(bad);
+    EXPECT_EQ(kept.maxPlaying, SoundInitParams{}.maxPlaying);
+    EXPECT_EQ(kept.sampleRate, SoundInitParams{}.sampleRate);
+}
