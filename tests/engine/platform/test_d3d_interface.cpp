@@ -1,0 +1,374 @@
+// The device object: creation, device loss and reset, display-mode switches with the
+// confirmation countdown, the mode list, the console command. Headless (offscreen SDL, llvmpipe).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/core/Console.h"
+#include "engine/core/XMLNode.h"
+#include "engine/platform/D3DInterface.h"
+#include "port/d3d9/d3d9_port.h"
+
+using Orvex::D3DInitParams;
+using Orvex::D3DInterface;
+using Orvex::D3DResolution;
+
+namespace {
+
+D3DDISPLAYMODE mode(UINT width, UINT height, UINT refresh = 60) { return {width, height, refresh, D3DFMT_X8R8G8B8}; }
+
+std::string sizeText(unsigned long width, unsigned long height) {
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
+// Every device signal, in the order it arrived.
+struct DeviceEvents : sigslot::has_slots<> {
+    std::vector<std::string> log;
+    std::vector<float> countdowns;
+
+    explicit DeviceEvents(D3DInterface& d3d) {
+        d3d.signalDeviceLost.connect(this, &DeviceEvents::onLost);
+        d3d.signalDeviceReset.connect(this, &DeviceEvents::onReset);
+        d3d.signalDeviceCreated.connect(this, &DeviceEvents::onCreated);
+        d3d.signalSizeChanged.connect(this, &DeviceEvents::onSize);
+        d3d.signalModeNeedsConfirmation.connect(this, &DeviceEvents::onNeedsConfirmation);
+        d3d.signalModeConfirmed.connect(this, &DeviceEvents::onConfirmed);
+        d3d.signalModeCountdown.connect(this, &DeviceEvents::onCountdown);
+        d3d.signalModeListRestricted.connect(this, &DeviceEvents::onRestricted);
+        d3d.signalUnsupportedMode.connect(this, &DeviceEvents::onUnsupported);
+    }
+    void onLost() { log.push_back("lost"); }
+    void onReset() { log.push_back("reset"); }
+    void onCreated() { log.push_back("created"); }
+    void onSize(unsigned long const& w, unsigned long const& h) { log.push_back("size " + sizeText(w, h)); }
+    void onNeedsConfirmation() { log.push_back("confirm?"); }
+    void onConfirmed(bool const& kept) { log.push_back(kept ? "kept" : "restored"); }
+    void onCountdown(float const& seconds) { countdowns.push_back(seconds); }
+    void onRestricted() { log.push_back("restricted"); }
+    void onUnsupported(D3DDISPLAYMODE& m) { log.push_back("unsupported " + sizeText(m.Width, m.Height)); }
+};
+
+// Holds a D3DPOOL_DEFAULT render target the way engine objects do: released on device-lost,
+// re-created on device-reset. The device refuses Reset while it is alive, so a reset that
+// succeeds proves device-lost came first.
+struct DefaultPoolHolder : sigslot::has_slots<> {
+    D3DInterface& d3d;
+    IDirect3DTexture9* target = nullptr;
+
+    explicit DefaultPoolHolder(D3DInterface& owner) : d3d(owner) {
+        d3d.signalDeviceLost.connect(this, &DefaultPoolHolder::onLost);
+        d3d.signalDeviceReset.connect(this, &DefaultPoolHolder::onReset);
+        onReset();
+    }
+    ~DefaultPoolHolder() override { onLost(); }
+    void onLost() {
+        if (target) target->Release();
+        target = nullptr;
+    }
+    void onReset() {
+        if (d3d.getDevice())
+            d3d.getDevice()->CreateTexture(64, 64, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target,
+                                           nullptr);
+    }
+};
+
+std::pair<UINT, UINT> backBufferSize(IDirect3DDevice9* device) {
+    IDirect3DSurface9* surface = nullptr;
+    if (FAILED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &surface)) || !surface) return {0, 0};
+    D3DSURFACE_DESC desc{};
+    surface->GetDesc(&desc);
+    surface->Release();
+    return {desc.Width, desc.Height};
+}
+
+std::pair<LONG, LONG> clientSize(HWND window) {
+    RECT rect{};
+    GetClientRect(window, &rect);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+std::vector<D3DResolution> forcedResolutions() {
+    return {{1024, 768}, {1280, 720}, {1280, 1024}, {1680, 1050}, {1920, 1080}, {3840, 2160}};
+}
+
+class D3DInterfaceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        d3d.shutdown();
+        d3d.getInitParams() = D3DInitParams();
+        d3d.getInitParams().displayMode = mode(640, 480);
+        d3d.getInitParams().setWindowed(true);
+    }
+    void TearDown() override {
+        d3d.shutdown();
+        d3d.getInitParams() = D3DInitParams();
+    }
+    D3DInterface& d3d = D3DInterface::getInstance();
+};
+
+TEST_F(D3DInterfaceTest, CreatesWindowAndDeviceAndReportsCreationOnce) {
+    DeviceEvents events(d3d);
+    EXPECT_FALSE(d3d.isDeviceCreated());
+    EXPECT_EQ(d3d.getDevice(), nullptr);
+    ASSERT_TRUE(d3d.init());
+    ASSERT_NE(d3d.getDevice(), nullptr);
+    EXPECT_TRUE(d3d.isDeviceCreated());
+    EXPECT_EQ(&d3d.getDeviceRef(), &d3d.getDeviceRef());
+    EXPECT_EQ(d3d.getDeviceRef(), d3d.getDevice());
+    EXPECT_TRUE(d3d.init());
+    EXPECT_EQ(events.log, std::vector<std::string>{"created"});
+
+    HWND window = d3d.getWindow().getHWND();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(d3d.getPresentParameters().hDeviceWindow, window);
+    EXPECT_TRUE(d3d.getPresentParameters().Windowed);
+    EXPECT_EQ(clientSize(window), std::make_pair(LONG{640}, LONG{480}));
+    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(640u, 480u));
+    EXPECT_EQ(d3d.getWidth(), 640u);
+    EXPECT_EQ(d3d.getHeight(), 480u);
+    RECT screen{1, 1, 1, 1};
+    d3d.getScreenRect(screen);
+    EXPECT_EQ(screen.left, 0);
+    EXPECT_EQ(screen.top, 0);
+    EXPECT_EQ(screen.right, 640);
+    EXPECT_EQ(screen.bottom, 480);
+
+    EXPECT_TRUE(d3d.checkDevice());
+    EXPECT_EQ(events.log.size(), 1u);
+}
+
+TEST_F(D3DInterfaceTest, ForcedDeviceLossRunsLostThenResetThroughCheckDevice) {
+    ASSERT_TRUE(d3d.init());
+    DeviceEvents events(d3d);
+    DefaultPoolHolder holder(d3d);
+    ASSERT_NE(holder.target, nullptr);
+
+    port::d3d9::loseDevice(d3d.getDevice());
+    EXPECT_FALSE(d3d.checkDevice());
+    EXPECT_EQ(events.log, std::vector<std::string>{"lost"});
+    EXPECT_EQ(holder.target, nullptr);
+
+    EXPECT_TRUE(d3d.checkDevice());
+    EXPECT_EQ(events.log, (std::vector<std::string>{"lost", "reset"}));
+    EXPECT_NE(holder.target, nullptr);
+    EXPECT_EQ(d3d.getDevice()->TestCooperativeLevel(), D3D_OK);
+
+    EXPECT_TRUE(d3d.checkDevice());
+    EXPECT_EQ(events.log.size(), 2u);
+}
+
+TEST_F(D3DInterfaceTest, CheckDeviceWithoutDeviceIsFalse) { EXPECT_FALSE(d3d.checkDevice()); }
+
+TEST_F(D3DInterfaceTest, UnconfirmedModeIsRestoredWhenTheConfirmationTimeRunsOut) {
+    d3d.getInitParams().confirmTimeMs = 15000;
+    ASSERT_TRUE(d3d.init());
+    DeviceEvents events(d3d);
+    DefaultPoolHolder holder(d3d);
+    HWND window = d3d.getWindow().getHWND();
+
+    bool changed = false;
+    ASSERT_TRUE(d3d.setDisplayMode(mode(800, 600), false, true, &changed));
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"lost", "reset", "size 800x600", "confirm?"}));
+    ASSERT_EQ(events.countdowns.size(), 1u);
+    EXPECT_FLOAT_EQ(events.countdowns[0], 15.0f);
+    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(800u, 600u));
+    EXPECT_EQ(clientSize(window), std::make_pair(LONG{800}, LONG{600}));
+    EXPECT_EQ(d3d.getWidth(), 800u);
+    EXPECT_NE(holder.target, nullptr);
+    EXPECT_TRUE(d3d.isConfirmationPending());
+
+    d3d.update(5.0);
+    ASSERT_EQ(events.countdowns.size(), 2u);
+    EXPECT_FLOAT_EQ(events.countdowns[1], 10.0f);
+    EXPECT_FLOAT_EQ(d3d.getConfirmationTimeLeft(), 10.0f);
+    EXPECT_EQ(events.log.size(), 4u);
+
+    d3d.update(10.5);
+    EXPECT_FALSE(d3d.isConfirmationPending());
+    EXPECT_FLOAT_EQ(events.countdowns.back(), 0.0f);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"lost", "reset", "size 800x600", "confirm?", "lost", "reset",
+                                                    "size 640x480", "restored"}));
+    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(640u, 480u));
+    EXPECT_EQ(clientSize(window), std::make_pair(LONG{640}, LONG{480}));
+    EXPECT_EQ(d3d.getWidth(), 640u);
+    EXPECT_NE(holder.target, nullptr);
+
+    d3d.update(30.0);
+    EXPECT_EQ(events.log.size(), 8u);
+}
+
+TEST_F(D3DInterfaceTest, ConfirmedModeStays) {
+    ASSERT_TRUE(d3d.init());
+    DeviceEvents events(d3d);
+    ASSERT_TRUE(d3d.setDisplayMode(mode(800, 600), false, true));
+    bool accept = true;
+    d3d.confirmDisplayMode(accept);
+    EXPECT_FALSE(d3d.isConfirmationPending());
+    EXPECT_EQ(events.log.back(), "kept");
+    std::size_t seen = events.log.size();
+    d3d.update(60.0);
+    EXPECT_EQ(events.log.size(), seen);
+    EXPECT_EQ(d3d.getWidth(), 800u);
+    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(800u, 600u));
+
+    // Without a pending confirmation nothing happens.
+    d3d.confirmDisplayMode(accept);
+    EXPECT_EQ(events.log.size(), seen);
+}
+
+TEST_F(D3DInterfaceTest, RefusedModeIsRestoredAtOnce) {
+    ASSERT_TRUE(d3d.init());
+    ASSERT_TRUE(d3d.setDisplayMode(mode(800, 600), false, true));
+    DeviceEvents events(d3d);
+    bool accept = false;
+    d3d.confirmDisplayMode(accept);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"lost", "reset", "size 640x480", "restored"}));
+    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(640u, 480u));
+}
+
+TEST_F(D3DInterfaceTest, ASecondSwitchWhileWaitingKeepsTheFirstFallback) {
+    ASSERT_TRUE(d3d.init());
+    ASSERT_TRUE(d3d.setDisplayMode(mode(800, 600), false, true));
+    ASSERT_TRUE(d3d.setDisplayMode(mode(1024, 768), false, true));
+    EXPECT_EQ(d3d.getWidth(), 1024u);
+    d3d.update(11.0);
+    EXPECT_EQ(d3d.getWidth(), 640u);
+    EXPECT_EQ(d3d.getHeight(), 480u);
+}
+
+TEST_F(D3DInterfaceTest, SettingsWrittenDuringAConfirmationHoldTheOldMode) {
+    ASSERT_TRUE(d3d.init());
+    ASSERT_TRUE(d3d.setDisplayMode(mode(800, 600), false, true));
+    Orvex::XMLNode section;
+    d3d.writeConfig(section);
+    EXPECT_EQ(section.getAttributeString(L"WIDTH", L""), L"640");
+    EXPECT_EQ(section.getAttributeString(L"HEIGHT", L""), L"480");
+    bool accept = true;
+    d3d.confirmDisplayMode(accept);
+    Orvex::XMLNode confirmed;
+    d3d.writeConfig(confirmed);
+    EXPECT_EQ(confirmed.getAttributeString(L"WIDTH", L""), L"800");
+}
+
+TEST_F(D3DInterfaceTest, TheCurrentModeIsOnlyReappliedWhenForced) {
+    ASSERT_TRUE(d3d.init());
+    DeviceEvents events(d3d);
+    bool changed = true;
+    EXPECT_TRUE(d3d.setDisplayMode(d3d.getDisplayMode(), false, true, &changed));
+    EXPECT_FALSE(changed);
+    EXPECT_TRUE(events.log.empty());
+    EXPECT_FALSE(d3d.isConfirmationPending());
+
+    EXPECT_TRUE(d3d.setDisplayMode(d3d.getDisplayMode(), false, false, &changed, true));
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"lost", "reset"}));
+}
+
+TEST_F(D3DInterfaceTest, AModeSetBeforeTheDeviceExistsIsWhereTheDeviceStarts) {
+    DeviceEvents events(d3d);
+    bool changed = false;
+    EXPECT_TRUE(d3d.setDisplayMode(mode(720, 400), false, true, &changed));
+    EXPECT_TRUE(changed);
+    EXPECT_FALSE(d3d.isConfirmationPending());
+    ASSERT_TRUE(d3d.init());
+    EXPECT_EQ(events.log, std::vector<std::string>{"created"});
+    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(720u, 400u));
+}
+
+TEST_F(D3DInterfaceTest, AFullScreenModeTheListDoesNotOfferIsRefused) {
+    ASSERT_TRUE(d3d.init());
+    DeviceEvents events(d3d);
+    EXPECT_FALSE(d3d.setDisplayMode(mode(1234, 567), true, true));
+    EXPECT_EQ(events.log, std::vector<std::string>{"unsupported 1234x567"});
+    EXPECT_EQ(d3d.getWidth(), 640u);
+    EXPECT_FALSE(d3d.isConfirmationPending());
+    EXPECT_FALSE(d3d.setDisplayMode(mode(0, 480), false, false));
+}
+
+TEST_F(D3DInterfaceTest, TheIncludeListOffersExactlyTheSixForcedResolutions) {
+    D3DInitParams& params = d3d.getInitParams();
+    params.useIncludeResList = true;
+    params.includeResolutions = forcedResolutions();
+    std::vector<D3DDISPLAYMODE> const& modes = d3d.getDisplayModes();
+    ASSERT_FALSE(modes.empty());
+    for (D3DResolution const& size : forcedResolutions()) {
+        bool found = std::any_of(modes.begin(), modes.end(), [&](D3DDISPLAYMODE const& m) {
+            return m.Width == size.width && m.Height == size.height;
+        });
+        EXPECT_TRUE(found) << size.width << "x" << size.height;
+    }
+    for (size_t i = 0; i < modes.size(); ++i) {
+        D3DResolution size{modes[i].Width, modes[i].Height};
+        EXPECT_NE(std::find(params.includeResolutions.begin(), params.includeResolutions.end(), size),
+                  params.includeResolutions.end());
+        EXPECT_EQ(d3d.findDisplayMode(modes[i]), static_cast<int>(i));
+        if (i > 0) {
+            EXPECT_LE(modes[i - 1].Width, modes[i].Width);
+        }
+    }
+    EXPECT_EQ(d3d.findDisplayMode(mode(1234, 567)), -1);
+
+    DeviceEvents events(d3d);
+    d3d.update(0.01);
+    EXPECT_TRUE(events.log.empty());
+}
+
+TEST_F(D3DInterfaceTest, AnIncludedResolutionTheAdapterLacksIsReportedOnceByUpdate) {
+    D3DInitParams& params = d3d.getInitParams();
+    params.useIncludeResList = true;
+    params.includeResolutions = {{1234, 567}, {1280, 720}};
+    DeviceEvents events(d3d);
+    std::vector<D3DDISPLAYMODE> const& modes = d3d.getDisplayModes();
+    ASSERT_FALSE(modes.empty());
+    for (D3DDISPLAYMODE const& m : modes) EXPECT_EQ(sizeText(m.Width, m.Height), "1280x720");
+    EXPECT_TRUE(events.log.empty());
+    d3d.update(0.01);
+    d3d.update(0.01);
+    EXPECT_EQ(events.log, std::vector<std::string>{"restricted"});
+
+    // A list of nothing the adapter has falls back to every mode.
+    params.includeResolutions = {{1234, 567}};
+    EXPECT_GT(d3d.getDisplayModes().size(), 1u);
+}
+
+TEST_F(D3DInterfaceTest, AWindowedStartTakesTheOfferedRefreshRateOfItsSize) {
+    D3DInitParams& params = d3d.getInitParams();
+    params.useIncludeResList = true;
+    params.includeResolutions = forcedResolutions();
+    params.displayMode = mode(1024, 768, 1);
+    ASSERT_TRUE(d3d.init());
+    EXPECT_EQ(d3d.getWidth(), 1024u);
+    EXPECT_GE(d3d.findDisplayMode(d3d.getDisplayMode()), 0);
+}
+
+TEST_F(D3DInterfaceTest, ConsoleSetResolutionSwitchesWithoutConfirmation) {
+    ASSERT_TRUE(d3d.init());
+    Orvex::Console& console = Orvex::Console::getInstance();
+    std::wstring reply = console.execute(L"D3D_setResolution 800 600");
+    EXPECT_EQ(reply.rfind(L"Auflösung gesetzt: 800x600", 0), 0u) << std::string(reply.begin(), reply.end());
+    EXPECT_EQ(d3d.getWidth(), 800u);
+    EXPECT_FALSE(d3d.isConfirmationPending());
+    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(800u, 600u));
+
+    reply = console.execute(L"d3d_setresolution -5 600");
+    EXPECT_EQ(reply.rfind(L"Ungültige Auflösung", 0), 0u);
+    EXPECT_EQ(d3d.getWidth(), 800u);
+}
+
+TEST_F(D3DInterfaceTest, ConsoleCompletesResolutionsFromTheModeList) {
+    D3DInitParams& params = d3d.getInitParams();
+    params.useIncludeResList = true;
+    params.includeResolutions = forcedResolutions();
+    std::vector<std::wstring> offers;
+    Orvex::Console::getInstance().complete(L"D3D_setResolution 12", offers);
+    EXPECT_EQ(offers, std::vector<std::wstring>{L"1280"});
+    offers.clear();
+    Orvex::Console::getInstance().complete(L"D3D_setResolution 1280 ", offers);
+    EXPECT_EQ(offers, (std::vector<std::wstring>{L"720", L"1024"}));
+}
+
+}  // namespace

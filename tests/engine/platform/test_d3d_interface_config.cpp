@@ -1,0 +1,159 @@
+// The device object's settings section, mode texts and the window-creation failure box.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "engine/core/Logger.h"
+#include "engine/core/XMLNode.h"
+#include "engine/platform/D3DInterface.h"
+
+using Orvex::D3DInitParams;
+using Orvex::D3DInterface;
+using Orvex::XMLNode;
+
+namespace {
+
+std::wstring text(D3DDISPLAYMODE const& mode, std::wstring const& separator) {
+    std::wstring out = L"stale";
+    D3DInterface::displayModeToString(out, mode, separator);
+    return out;
+}
+
+TEST(D3DDisplayModeText, NamesSizeDepthAndRefreshRate) {
+    EXPECT_EQ(text({1024, 768, 60, D3DFMT_X8R8G8B8}, L" "), L"1024x768 32 bit 60 Hz");
+    EXPECT_EQ(text({1920, 1080, 75, D3DFMT_A8R8G8B8}, L" "), L"1920x1080 32 bit 75 Hz");
+    EXPECT_EQ(text({800, 600, 75, D3DFMT_R5G6B5}, L", "), L"800x600 16 bit, 75 Hz");
+    EXPECT_EQ(text({800, 600, 60, D3DFMT_X1R5G5B5}, L"\n"), L"800x600 16 bit\n60 Hz");
+    EXPECT_EQ(text({2560, 1440, 144, D3DFMT_A2R10G10B10}, L" @ "), L"2560x1440 A2R10G10B10 @ 144 Hz");
+    EXPECT_EQ(text({640, 480, 0, D3DFMT_X8R8G8B8}, L" "), L"640x480 32 bit");
+    EXPECT_EQ(text({640, 480, 60, D3DFMT_A8}, L" "), L"640x480 60 Hz");
+}
+
+D3DInitParams sampleParams() {
+    D3DInitParams params;
+    params.displayMode = {1680, 1050, 75, D3DFMT_R5G6B5};
+    params.setWindowed(false);
+    params.autoDegrade[0] = false;
+    params.autoDegrade[1] = true;
+    params.useLargerRes = true;
+    params.useIncludeResList = true;
+    params.includeResolutions = {{1024, 768}, {3840, 2160}, {1280, 720}};
+    return params;
+}
+
+void expectSameSettings(D3DInitParams const& a, D3DInitParams const& b) {
+    EXPECT_EQ(a.displayMode.Width, b.displayMode.Width);
+    EXPECT_EQ(a.displayMode.Height, b.displayMode.Height);
+    EXPECT_EQ(a.displayMode.RefreshRate, b.displayMode.RefreshRate);
+    EXPECT_EQ(a.displayMode.Format, b.displayMode.Format);
+    EXPECT_EQ(a.isWindowed(), b.isWindowed());
+    EXPECT_EQ(a.autoDegrade[0], b.autoDegrade[0]);
+    EXPECT_EQ(a.autoDegrade[1], b.autoDegrade[1]);
+    EXPECT_EQ(a.useLargerRes, b.useLargerRes);
+    EXPECT_EQ(a.useIncludeResList, b.useIncludeResList);
+    EXPECT_EQ(a.includeResolutions, b.includeResolutions);
+}
+
+TEST(D3DInitParamsConfig, RoundTripsThroughAPropertyFile) {
+    D3DInitParams written = sampleParams();
+    XMLNode section;
+    written.writeConfig(section);
+    EXPECT_EQ(section.getName(), L"D3DINITPARAMS");
+    EXPECT_EQ(section.getAttributeString(L"WIDTH", L""), L"1680");
+    EXPECT_EQ(section.getAttributeString(L"FORMAT", L""), L"23");
+    EXPECT_EQ(section.getAttributeString(L"WINDOWED", L""), L"0");
+    EXPECT_EQ(section.getChildCount(L"INCLUDE_RES"), 3u);
+    ASSERT_NE(section.getChild(L"AUTO_DEGRADE"), nullptr);
+    EXPECT_EQ(section.getChild(L"AUTO_DEGRADE")->getValueCount(), 2u);
+    // The confirmation time is no file key.
+    EXPECT_EQ(section.getAttribute(L"CONFIRM_TIME"), nullptr);
+
+    XMLNode parsed;
+    ASSERT_TRUE(parsed.loadFromText(section.toText()));
+    D3DInitParams read;
+    read.confirmTimeMs = 15000;
+    read.readConfig(parsed);
+    expectSameSettings(read, written);
+    EXPECT_EQ(read.confirmTimeMs, 15000u);
+    EXPECT_EQ(read.presentParameters.BackBufferWidth, 1680u);
+    EXPECT_FALSE(read.presentParameters.Windowed);
+
+    // Writing again over a section replaces its lists instead of appending.
+    read.includeResolutions = {{800, 600}};
+    read.writeConfig(parsed);
+    EXPECT_EQ(parsed.getChildCount(L"INCLUDE_RES"), 1u);
+    EXPECT_EQ(parsed.getChildCount(L"AUTO_DEGRADE"), 1u);
+    XMLNode again;
+    ASSERT_TRUE(again.loadFromText(parsed.toText()));
+    D3DInitParams reread;
+    reread.readConfig(again);
+    expectSameSettings(reread, read);
+}
+
+TEST(D3DInitParamsConfig, MissingKeysKeepTheirValues) {
+    D3DInitParams params = sampleParams();
+    XMLNode empty(L"D3DINITPARAMS");
+    params.readConfig(empty);
+    D3DInitParams expected = sampleParams();
+    expected.includeResolutions.clear();  // the list is the section's, which has none
+    expectSameSettings(params, expected);
+}
+
+TEST(D3DInitParamsConfig, DamagedValuesKeepTheDefaultsWithALogLine) {
+    XMLNode section;
+    ASSERT_TRUE(section.loadFromText(
+        L"<D3DINITPARAMS WIDTH=\"-3\" HEIGHT=\"abc\" REFRESH=\"99999\" FORMAT=\"7\" WINDOWED=\"0\">"
+        L"<AUTO_DEGRADE>\"|0|\"</AUTO_DEGRADE>"
+        L"<INCLUDE_RES WIDTH=\"0\" HEIGHT=\"768\"/><INCLUDE_RES WIDTH=\"1024\" HEIGHT=\"768\"/>"
+        L"<INCLUDE_RES WIDTH=\"1024\" HEIGHT=\"768\"/><INCLUDE_RES WIDTH=\"99999999\" HEIGHT=\"1\"/>"
+        L"</D3DINITPARAMS>"));
+    D3DInitParams defaults;
+    D3DInitParams params;
+    params.readConfig(section);
+    EXPECT_EQ(params.displayMode.Width, defaults.displayMode.Width);
+    EXPECT_EQ(params.displayMode.Height, defaults.displayMode.Height);
+    EXPECT_EQ(params.displayMode.RefreshRate, defaults.displayMode.RefreshRate);
+    EXPECT_EQ(params.displayMode.Format, defaults.displayMode.Format);
+    EXPECT_FALSE(params.isWindowed());
+    // One value given: only the first flag changes.
+    EXPECT_FALSE(params.autoDegrade[0]);
+    EXPECT_TRUE(params.autoDegrade[1]);
+    ASSERT_EQ(params.includeResolutions.size(), 1u);
+    EXPECT_EQ(params.includeResolutions[0].width, 1024u);
+
+    bool logged = false;
+    for (std::wstring const& line : Orvex::Logger::getInstance().recentLines())
+        if (line.find(L"ERROR ") != std::wstring::npos && line.find(L"WIDTH=\"-3\"") != std::wstring::npos) logged = true;
+    EXPECT_TRUE(logged);
+}
+
+TEST(D3DInterfaceSettings, ReadingTheSectionSetsTheModeTheDeviceStartsWith) {
+    D3DInterface& d3d = D3DInterface::getInstance();
+    d3d.shutdown();
+    XMLNode section;
+    sampleParams().writeConfig(section);
+    d3d.readConfig(section);
+    EXPECT_EQ(d3d.getWidth(), 1680u);
+    EXPECT_EQ(d3d.getPresentParameters().BackBufferWidth, 1680u);
+    EXPECT_FALSE(d3d.getPresentParameters().Windowed);
+    XMLNode written;
+    d3d.writeConfig(written);
+    EXPECT_TRUE(written.equals(section));
+    d3d.getInitParams() = D3DInitParams();
+}
+
+// Without a usable display the window cannot be made: the error box is shown (headless: logged)
+// and createWindow reports failure. Runs in a fresh process so that video has not started yet.
+TEST(D3DInterfaceDeathTest, AFailingCreateWindowShowsTheErrorBox) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            setenv("SDL_VIDEODRIVER", "no_such_video_driver", 1);
+            bool created = D3DInterface::getInstance().createWindow();
+            std::exit(created ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "MessageBox \"Fehler!\": createWindow\\(\\) schlug fehl");
+}
+
+}  // namespace
