@@ -1,0 +1,102 @@
+// The engine object: construction with its managers, ownership of the user globals,
+// initialisation and the replaceable clock, sleep and device check.
+#include "engine/core/OrvexEngine.h"
+
+#include <algorithm>
+
+#include "engine/core/Console.h"
+#include "engine/core/Logger.h"
+#include "engine/core/OrvexEngineConsole.h"
+#include "engine/core/UserGlobals.h"
+#include "port/win32/kernel.h"
+#include "port/win32/log.h"
+
+namespace Orvex {
+
+namespace {
+
+void forwardPortLog(port::LogLevel level, std::wstring const& line) {
+    switch (level) {
+    case port::LogLevel::Error: logError(line); break;
+    case port::LogLevel::Warning: logWarning(line); break;
+    case port::LogLevel::Info: logInfo(line); break;
+    }
+}
+
+}  // namespace
+
+OrvexEngine* OrvexEngine::getInstance() {
+    static OrvexEngine instance;
+    return &instance;
+}
+
+OrvexEngine::OrvexEngine() {
+    // The log and the console exist before the engine, so they outlive it.
+    Logger::getInstance();
+    Console::getInstance();
+    port::setLogSink(forwardPortLog);
+    registerCommands();
+    // Window, device, input, sound and music, in this order; the managers built on the device
+    // (render manager, then spline manager) follow them once they exist.
+    acquirePlatform();
+    ingameConsole_ = std::make_unique<IngameConsole>();
+}
+
+OrvexEngine::~OrvexEngine() {
+    releasePlatform();
+    ingameConsole_.reset();
+    userGlobals_.reset();
+    port::setLogSink({});
+}
+
+void OrvexEngine::setUserGlobals(UserGlobals* globals) {
+    if (globals == userGlobals_.get()) return;
+    userGlobals_.reset(globals);
+}
+
+bool OrvexEngine::init() {
+    if (initialised_) return true;
+    if (userGlobals_ && !userGlobals_->onPreInit()) {
+        logError(L"OrvexEngine::init: the user globals refused to start (onPreInit)");
+        return false;
+    }
+    if (!initPlatform()) return false;
+    // The font manager is initialised here once it exists (after the device).
+    if (userGlobals_ && !userGlobals_->onPostInit()) {
+        logError(L"OrvexEngine::init: the user globals failed after start-up (onPostInit)");
+        return false;
+    }
+    initialised_ = true;
+    if (showConsole_) Logger::getInstance().showConsole(true);
+    logInfo(L"OrvexEngine initialised");
+    return true;
+}
+
+void OrvexEngine::setRenderInterval(double const& seconds) { renderInterval_ = std::max(0.0, seconds); }
+void OrvexEngine::setUpdateInterval(double const& seconds) { updateInterval_ = std::max(0.0, seconds); }
+void OrvexEngine::setTickInterval(double const& seconds) { tickInterval_ = std::max(0.0, seconds); }
+
+void OrvexEngine::setLoopClock(std::function<double()> now, std::function<void(u32)> sleep) {
+    clock_ = std::move(now);
+    sleep_ = std::move(sleep);
+}
+
+void OrvexEngine::setDeviceCheck(std::function<bool()> check) { deviceCheck_ = std::move(check); }
+
+double OrvexEngine::now() const {
+    if (clock_) return clock_();
+    LARGE_INTEGER counter{};
+    LARGE_INTEGER frequency{};
+    if (!QueryPerformanceFrequency(&frequency) || frequency.QuadPart <= 0 || !QueryPerformanceCounter(&counter))
+        return static_cast<double>(GetTickCount64()) / 1000.0;
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void OrvexEngine::sleepFor(u32 milliseconds) const {
+    if (sleep_)
+        sleep_(milliseconds);
+    else
+        Sleep(milliseconds);
+}
+
+}  // namespace Orvex

@@ -1,0 +1,230 @@
+// The engine object: the one instance that owns the frame timer, holds the window, device,
+// input, sound and music managers, reads the command line and the settings file, and runs the
+// single-threaded main loop with its tick, update and render signals.
+//
+// Main loop: pump window messages; when none is waiting and the device is usable, add the
+// elapsed time to the tick, update and render accumulators; emit each due signal and set its
+// accumulator to max(0, min(acc - interval, acc / 2)) so that a stall is caught up in a few
+// halving steps instead of a burst; then sleep until the next step is due, at most 100 ms.
+// The clock, the sleep and the device check can be replaced, so the loop runs headless in tests.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/ConsoleCommand.h"
+#include "engine/core/PerfTimer.h"
+#include "engine/core/Types.h"
+#include "signals/sigslot.h"
+
+namespace Orvex {
+
+class AppWindow;
+class D3DInterface;
+class DirectInputInterface;
+class IngameConsole;
+class KeyState;
+class UserGlobals;
+class XMLNode;
+
+// The texture manager's settings ("TEXINITPARAMS"). The texture manager comes later and will
+// read them from here.
+struct TextureInitParams {
+    bool suspendOnTexLoad = false;     // "SUSPEND_ON_TEX_LOAD"
+    bool overrideAutoSuspend = false;  // "OVERRIDE_AUTO_SUSPEND"
+    int actualTickCount = 0;           // "ACTUAL_TICKCOUNT"
+
+    // Missing keys keep their values.
+    bool readConfig(XMLNode const& section);
+    void writeConfig(XMLNode& section) const;
+};
+
+class OrvexEngine : public ConsoleCommandReceiver {
+public:
+    // Running states: the loop runs (or may start) while the state is kRunning.
+    static constexpr int kRunning = 1;
+    static constexpr int kStopRequested = 0;
+    static constexpr int kStopRequestedAgain = -1;
+    // Longest sleep of one loop pass, and the pause while the device cannot draw.
+    static constexpr u32 kMaxSleepMs = 100;
+    static constexpr u32 kDeviceWaitMs = 10;
+    // The texture check signal fires after this much update time.
+    static constexpr double kTextureCheckMs = 1000.0;
+
+    // The engine, made with its managers on first use and destroyed at program exit.
+    static OrvexEngine* getInstance();
+
+    // Parts of the engine.
+    AppWindow* getWindow() const { return window_; }
+    D3DInterface* getD3DInterface() const { return d3d_; }
+    DirectInputInterface* getDirectInput() const { return input_; }
+    PerfTimer* getPerfTimer() { return &timer_; }
+    IngameConsole* getIngameConsole() const { return ingameConsole_.get(); }
+
+    // The game's global settings. The engine takes ownership (a replaced object is deleted).
+    void setUserGlobals(UserGlobals* globals);
+    UserGlobals* getUserGlobals() const { return userGlobals_.get(); }
+
+    // Command line: switches "-NAME value" (8-bit text; values with blanks in double quotes).
+    // Unknown switches and bad values are logged and skipped.
+    void parseCommandLine(char const* commandLine);
+    bool isShowConsoleFirst() const { return showConsoleFirst_; }
+    bool isShowConsole() const { return showConsole_; }
+    bool isIngameConsoleEnabled() const { return ingameConsoleEnabled_; }
+    bool isVisualDebugger() const { return visualDebugger_; }
+    bool isShowVideo() const { return showVideo_; }
+    bool isDebug() const { return debug_; }
+    std::wstring const& getAppPath() const { return appPath_; }
+    std::wstring const& getAppTitle() const { return appTitle_; }
+
+    // Settings file: root "MyEngineParams" with "ENGINE_PARAMS" (the init records of device,
+    // sound, input and textures) and "API_PARAMS" (the user globals). A missing, empty or
+    // damaged file logs one line, keeps the current values and returns false. saveConfig writes
+    // 8-bit text through a temporary file, so a failed write leaves the old file as it was.
+    bool loadConfig(std::wstring const& path);
+    bool saveConfig(std::wstring const& path);
+    TextureInitParams& getTextureInitParams() { return texParams_; }
+
+    // Device, DirectInput, sound and the user-globals hooks; true at once when already done.
+    // False when a required part (device, input, a hook) failed; the next call tries again.
+    bool init();
+    bool isInitialised() const { return initialised_; }
+    // Closes input, sound, the device and the window; the entry point calls it before it
+    // returns (at static destruction the port layer may already be gone). init may run again.
+    void shutdown();
+
+    // The main loop; returns the exit code, or -1 at once when a stop was requested before it
+    // started (the request is then used up). Emits the exit signal with the code on return.
+    int run();
+    // Stores the exit code (the first request's code wins) and ends the loop after the current
+    // pass. The running state becomes kStopRequested, or kStopRequestedAgain when it was so.
+    void requestExit(int const& code);
+    int getRunState() const { return runState_; }
+    int getExitCode() const { return exitCode_; }
+    bool isInMainLoop() const { return inMainLoop_; }
+
+    // Intervals in seconds (negative counts as 0: every pass).
+    void setRenderInterval(double const& seconds);
+    void setUpdateInterval(double const& seconds);
+    void setTickInterval(double const& seconds);
+    double getRenderInterval() const { return renderInterval_; }
+    double getUpdateInterval() const { return updateInterval_; }
+    double getTickInterval() const { return tickInterval_; }
+
+    // One accumulator step of the loop: when acc has reached interval, sets it to
+    // max(0, min(acc - interval, acc / 2)) and returns true.
+    static bool consumeAccumulator(double& accumulator, double interval);
+
+    // Milliseconds of update time counted for the texture check (grows without reset).
+    double getTextureTickCount() const { return textureTickMs_; }
+
+    // When off, the window code hides the system cursor over the window.
+    void setSystemCursor(bool on);
+    bool getSystemCursor() const;
+
+    // Shows every "*.jpg" and "*.png" of the folder (archives and disk, sorted by name), each
+    // fading in from black, staying for the display time less both fades and fading out, in its
+    // own message and render loop. False when the program was told to quit meanwhile (the
+    // remaining pictures are skipped).
+    bool showSplashScreens(std::wstring const& folder, u32 const& displayMs, u32 const& fadeInMs,
+                           u32 const& fadeOutMs);
+
+    // Console commands "E_..." and "TIME_...".
+    void executeCommand(ConsoleCommand& command, TypedConsoleCommand& typed) override;
+
+    // Replaceable parts of the loop (tests run it headless with these). Empty functions restore
+    // the defaults: the performance counter in seconds, Sleep, and the device's own check.
+    void setLoopClock(std::function<double()> now, std::function<void(u32)> sleep);
+    void setDeviceCheck(std::function<bool()> check);
+    double now() const;
+    void sleepFor(u32 milliseconds) const;
+
+    sigslot::signal0<> tickSignal;
+    sigslot::signal0<> updateSignal;
+    sigslot::signal0<> renderSignal;
+    sigslot::signal1<unsigned long const&> exitSignal;
+    // Emitted by the window procedure on WM_ACTIVATE: true when the window becomes active.
+    sigslot::signal1<bool const&> windowActiveSignal;
+    // Textures in auto-suspend mode check their idle time on it, once per second of updates.
+    sigslot::signal0<> textureCheckSignal;
+    // Each splash-screen frame: the picture's path and its brightness (0 black .. 1 full).
+    sigslot::signal2<std::wstring const&, float const&> splashFrameSignal;
+
+    OrvexEngine(OrvexEngine const&) = delete;
+    OrvexEngine& operator=(OrvexEngine const&) = delete;
+
+private:
+    OrvexEngine();
+    ~OrvexEngine() override;
+
+    void registerCommands();
+    void applySwitch(std::string const& name, std::string const& value, bool hasValue);
+
+    // One pass of the loop after the messages: accumulate, emit what is due; returns the
+    // seconds until the next step is due.
+    double runPass(double elapsed);
+    void updateStep();
+    // Takes one window message; false when none was waiting.
+    bool pumpMessage();
+    bool deviceUsable();
+
+    // The parts that talk to the platform managers (OrvexEngine_platform.cpp).
+    void acquirePlatform();
+    void releasePlatform();
+    bool initPlatform();
+    void updatePlatform(double realDelta);
+    bool readPlatformConfig(XMLNode const& engineParams);
+    void writePlatformConfig(XMLNode& engineParams) const;
+    void onIngameConsoleKey(KeyState& state, unsigned char const& code);
+    void onWindowActive(bool const& active);
+    void onWindowClosed();
+    // Splash pictures on the device: load one (null when it cannot be shown), draw it at a
+    // brightness, release it.
+    struct SplashPicture;
+    SplashPicture* loadSplashPicture(std::wstring const& path);
+    void drawSplashPicture(SplashPicture* picture, float brightness);
+    void releaseSplashPicture(SplashPicture* picture);
+
+    PerfTimer timer_;
+    AppWindow* window_ = nullptr;
+    D3DInterface* d3d_ = nullptr;
+    DirectInputInterface* input_ = nullptr;
+    // Still to come with their own parts: the language manager, the font manager, the render
+    // manager (built here with width and height 0xFFFFFFFF) and, after it, the spline manager.
+    std::unique_ptr<UserGlobals> userGlobals_;
+    std::unique_ptr<IngameConsole> ingameConsole_;
+    TextureInitParams texParams_;
+
+    bool showConsoleFirst_ = false;
+    bool showConsole_ = false;
+    bool ingameConsoleEnabled_ = false;
+    bool visualDebugger_ = false;
+    bool showVideo_ = true;
+    bool debug_ = false;
+    std::wstring appPath_;
+    std::wstring appTitle_;
+
+    bool initialised_ = false;
+    bool inMainLoop_ = false;
+    int runState_ = kRunning;
+    int exitCode_ = 0;
+    bool exitCodeSet_ = false;
+
+    double tickInterval_ = 1.0 / 100.0;
+    double updateInterval_ = 1.0 / 60.0;
+    double renderInterval_ = 1.0 / 60.0;
+    double tickAcc_ = 0.0;
+    double updateAcc_ = 0.0;
+    double renderAcc_ = 0.0;
+    double lastUpdateClock_ = 0.0;
+    double textureTickMs_ = 0.0;
+    double textureCheckAcc_ = 0.0;
+
+    std::function<double()> clock_;
+    std::function<void(u32)> sleep_;
+    std::function<bool()> deviceCheck_;
+};
+
+}  // namespace Orvex

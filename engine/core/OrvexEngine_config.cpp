@@ -1,0 +1,86 @@
+// The settings file "config.cfg": root "MyEngineParams", the engine's init records under
+// "ENGINE_PARAMS" and the game's settings under "API_PARAMS". Written as 8-bit text through a
+// temporary file (XMLNode::save), so a failed write keeps the previous file.
+#include "engine/core/File.h"
+#include "engine/core/GOBManager.h"
+#include "engine/core/Logger.h"
+#include "engine/core/OrvexEngine.h"
+#include "engine/core/UserGlobals.h"
+#include "engine/core/XMLNode.h"
+
+namespace Orvex {
+
+namespace {
+
+constexpr wchar_t kRootName[] = L"MyEngineParams";
+constexpr wchar_t kEngineParams[] = L"ENGINE_PARAMS";
+constexpr wchar_t kApiParams[] = L"API_PARAMS";
+constexpr wchar_t kTexParams[] = L"TEXINITPARAMS";
+
+}  // namespace
+
+bool TextureInitParams::readConfig(XMLNode const& section) {
+    suspendOnTexLoad = section.getAttributeBool(L"SUSPEND_ON_TEX_LOAD", suspendOnTexLoad);
+    overrideAutoSuspend = section.getAttributeBool(L"OVERRIDE_AUTO_SUSPEND", overrideAutoSuspend);
+    actualTickCount = section.getAttributeInt(L"ACTUAL_TICKCOUNT", actualTickCount);
+    return true;
+}
+
+void TextureInitParams::writeConfig(XMLNode& section) const {
+    section.setAttribute(L"SUSPEND_ON_TEX_LOAD", suspendOnTexLoad ? L"1" : L"0");
+    section.setAttribute(L"OVERRIDE_AUTO_SUSPEND", overrideAutoSuspend ? L"1" : L"0");
+    section.setAttribute(L"ACTUAL_TICKCOUNT", std::to_wstring(actualTickCount));
+}
+
+bool OrvexEngine::loadConfig(std::wstring const& path) {
+    // Opened here rather than by XMLNode::load so that each failure gives exactly one line.
+    File file(path);
+    if (!file.open(path, GOBManager::getInstance().getDiskOrder())) {
+        logWarning(L"Settings file \"" + path + L"\" not found; default settings are used");
+        return false;
+    }
+    std::wstring const text = file.readText();
+    if (text.find_first_not_of(L" \t\r\n") == std::wstring::npos) {
+        logWarning(L"Settings file \"" + path + L"\" is empty; default settings are used");
+        return false;
+    }
+    XMLNode root;
+    // A damaged file logs its own line and keeps what was read before the damage.
+    if (!root.loadFromText(text, path)) return false;
+    XMLNode const* engineParams = root.getName() == kRootName ? root.getChild(kEngineParams) : nullptr;
+    if (!engineParams) {
+        logWarning(L"Settings file \"" + path + L"\" holds no " + kRootName + L"/" + kEngineParams +
+                   L"; default settings are used");
+        return false;
+    }
+
+    bool ok = readPlatformConfig(*engineParams);
+    if (XMLNode const* tex = engineParams->getChild(kTexParams)) ok = texParams_.readConfig(*tex) && ok;
+
+    if (userGlobals_) {
+        XMLNode empty(kApiParams);
+        XMLNode* api = root.getChild(kApiParams);
+        ok = userGlobals_->load(api ? *api : empty) && ok;
+    }
+    if (!ok) logWarning(L"Settings file \"" + path + L"\": some sections could not be read");
+    return true;
+}
+
+bool OrvexEngine::saveConfig(std::wstring const& path) {
+    XMLNode root(kRootName);
+    XMLNode* engineParams = root.addChild(kEngineParams);
+    writePlatformConfig(*engineParams);
+    texParams_.writeConfig(*engineParams->addChild(kTexParams));
+
+    XMLNode* api = root.addChild(kApiParams);
+    if (userGlobals_ && !userGlobals_->save(*api))
+        logWarning(L"Settings file \"" + path + L"\": the game's settings could not be written");
+
+    if (!root.save(path, false)) {
+        logError(L"Settings file \"" + path + L"\" could not be written");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace Orvex

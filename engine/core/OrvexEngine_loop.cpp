@@ -1,0 +1,119 @@
+// The engine's main loop: message pump, the tick/update/render accumulators with the halving
+// reset, the update step's timer and texture check, the sleep, and exit requests.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/core/Logger.h"
+#include "engine/core/OrvexEngine.h"
+#include "port/win32/windows.h"
+
+namespace Orvex {
+
+bool OrvexEngine::consumeAccumulator(double& accumulator, double interval) {
+    if (accumulator < interval) return false;
+    accumulator = std::max(0.0, std::min(accumulator - interval, accumulator / 2.0));
+    return true;
+}
+
+void OrvexEngine::requestExit(int const& code) {
+    if (!exitCodeSet_) {
+        exitCode_ = code;
+        exitCodeSet_ = true;
+    }
+    runState_ = runState_ == kRunning ? kStopRequested : kStopRequestedAgain;
+}
+
+bool OrvexEngine::pumpMessage() {
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (msg.message == WM_QUIT) {
+        requestExit(static_cast<int>(msg.wParam));
+        return true;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+double OrvexEngine::runPass(double elapsed) {
+    tickAcc_ += elapsed;
+    updateAcc_ += elapsed;
+    renderAcc_ += elapsed;
+
+    if (consumeAccumulator(tickAcc_, tickInterval_)) tickSignal.emit();
+    if (runState_ == kRunning && consumeAccumulator(updateAcc_, updateInterval_)) updateStep();
+    if (runState_ == kRunning && consumeAccumulator(renderAcc_, renderInterval_)) renderSignal.emit();
+
+    double wait = std::min({tickInterval_ - tickAcc_, updateInterval_ - updateAcc_, renderInterval_ - renderAcc_});
+    return std::clamp(wait, 0.0, kMaxSleepMs / 1000.0);
+}
+
+void OrvexEngine::updateStep() {
+    double const clock = now();
+    if (clock_)
+        timer_.advance(clock - lastUpdateClock_);
+    else
+        timer_.update();
+    lastUpdateClock_ = clock;
+
+    updateSignal.emit();
+
+    double const realDelta = timer_.getRealDelta();
+    updatePlatform(realDelta);
+
+    double const elapsedMs = realDelta * 1000.0;
+    textureTickMs_ += elapsedMs;
+    textureCheckAcc_ += elapsedMs;
+    if (textureCheckAcc_ >= kTextureCheckMs) {
+        textureCheckAcc_ = 0.0;
+        textureCheckSignal.emit();
+    }
+}
+
+int OrvexEngine::run() {
+    if (inMainLoop_) {
+        logError(L"OrvexEngine::run: the main loop is already running");
+        return -1;
+    }
+    if (runState_ != kRunning) {
+        // Told to stop before the loop started (for example while the game was loading).
+        runState_ = kRunning;
+        exitCodeSet_ = false;
+        unsigned long const code = static_cast<unsigned long>(-1);
+        exitSignal.emit(code);
+        return -1;
+    }
+
+    inMainLoop_ = true;
+    tickAcc_ = updateAcc_ = renderAcc_ = 0.0;
+    double last = now();
+    lastUpdateClock_ = last;
+    // The loading time before the loop must not count as the first frame.
+    if (!clock_) timer_.update();
+
+    while (runState_ == kRunning) {
+        if (pumpMessage()) continue;
+        if (!deviceUsable()) {
+            sleepFor(kDeviceWaitMs);
+            continue;
+        }
+        double const clock = now();
+        double const elapsed = std::max(0.0, clock - last);
+        last = clock;
+        double const wait = runPass(elapsed);
+        if (runState_ != kRunning) break;
+        // Rounded up: waking early would only spin through passes with nothing due.
+        sleepFor(static_cast<u32>(std::ceil(wait * 1000.0)));
+    }
+
+    inMainLoop_ = false;
+    int const code = exitCode_;
+    runState_ = kRunning;
+    exitCodeSet_ = false;
+    exitCode_ = 0;
+    unsigned long const reported = static_cast<unsigned long>(code);
+    exitSignal.emit(reported);
+    return code;
+}
+
+}  // namespace Orvex

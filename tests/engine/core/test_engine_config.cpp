@@ -1,0 +1,212 @@
+// The settings file: values written are the values read, the user globals' section, 8-bit text,
+// missing, empty and garbled files, and a failed write that keeps the old file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/core/Logger.h"
+#include "engine/core/OrvexEngine.h"
+#include "engine/core/UserGlobals.h"
+#include "engine/core/XMLNode.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/platform/DirectInputInterface.h"
+#include "engine/platform/SoundManager.h"
+#include "port/win32/HostPath.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using Orvex::D3DInterface;
+using Orvex::DirectInputInterface;
+using Orvex::OrvexEngine;
+using Orvex::SoundManager;
+using Orvex::XMLNode;
+
+// A game settings object that keeps one value in "API_PARAMS".
+class TestGlobals : public Orvex::UserGlobals {
+public:
+    bool load(XMLNode& node) override {
+        ++loads;
+        volume = node.getAttributeInt(L"VOLUME", volume);
+        return true;
+    }
+    bool save(XMLNode& node) override {
+        node.setAttribute(L"VOLUME", std::to_wstring(volume));
+        return true;
+    }
+    int volume = 50;
+    int loads = 0;
+};
+
+class OrvexEngineConfig : public ::testing::Test {
+protected:
+    void SetUp() override {
+        engine = OrvexEngine::getInstance();
+        globals = new TestGlobals;
+        engine->setUserGlobals(globals);
+        folder = testsupport::makeTempDir("config");
+        hostFile = folder / "config.cfg";
+        path = port::windowsPath(hostFile.string());
+        saved = D3DInterface::getInstance().getInitParams();
+        savedSound = SoundManager::getInstance().getInitParams();
+        savedTex = engine->getTextureInitParams();
+        savedInput = DirectInputInterface::getInstance().getInitParams();
+    }
+    void TearDown() override {
+        engine->setUserGlobals(nullptr);
+        D3DInterface::getInstance().getInitParams() = saved;
+        SoundManager::getInstance().getInitParams() = savedSound;
+        engine->getTextureInitParams() = savedTex;
+        DirectInputInterface::getInstance().getInitParams() = savedInput;
+    }
+
+    // Log lines written since the mark.
+    std::size_t linesSince(std::size_t mark) const {
+        return Orvex::Logger::getInstance().recentLines().size() - mark;
+    }
+    std::size_t mark() const { return Orvex::Logger::getInstance().recentLines().size(); }
+
+    OrvexEngine* engine = nullptr;
+    TestGlobals* globals = nullptr;
+    std::filesystem::path folder;
+    std::filesystem::path hostFile;
+    std::wstring path;
+    Orvex::D3DInitParams saved;
+    Orvex::SoundInitParams savedSound;
+    Orvex::TextureInitParams savedTex;
+    Orvex::DirectInputInitParams savedInput;
+};
+
+TEST_F(OrvexEngineConfig, ValuesWrittenAreValuesRead) {
+    Orvex::D3DInitParams& d3d = D3DInterface::getInstance().getInitParams();
+    d3d.displayMode.Width = 1280;
+    d3d.displayMode.Height = 720;
+    d3d.displayMode.RefreshRate = 75;
+    d3d.setWindowed(true);
+    d3d.useIncludeResList = true;
+    d3d.includeResolutions = {{1024, 768}, {1920, 1080}};
+    SoundManager::getInstance().getInitParams().maxPlaying = 17;
+    Orvex::DirectInputInitParams& input = DirectInputInterface::getInstance().getInitParams();
+    input.useWinApi = 1;
+    input.keyRepeatDelay = 400;
+    input.keyRepeatRate = 90;
+    Orvex::TextureInitParams& tex = engine->getTextureInitParams();
+    tex.suspendOnTexLoad = true;
+    tex.overrideAutoSuspend = true;
+    tex.actualTickCount = 3;
+    globals->volume = 80;
+
+    ASSERT_TRUE(engine->saveConfig(path));
+
+    // 8-bit text under the expected root and sections.
+    std::string const bytes = testsupport::readFile(hostFile);
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(bytes[0], '<');
+    XMLNode root;
+    ASSERT_TRUE(root.load(path, 1));
+    EXPECT_EQ(root.getName(), L"MyEngineParams");
+    XMLNode const* engineParams = root.getChild(L"ENGINE_PARAMS");
+    ASSERT_NE(engineParams, nullptr);
+    for (wchar_t const* section : {L"D3DINITPARAMS", L"SOUNDINITPARAMS", L"DINPUTINITPARAMS", L"TEXINITPARAMS"})
+        EXPECT_NE(engineParams->getChild(section), nullptr);
+    ASSERT_NE(root.getChild(L"API_PARAMS"), nullptr);
+
+    // Change everything, then read the file back.
+    d3d.displayMode.Width = 800;
+    d3d.displayMode.Height = 600;
+    d3d.displayMode.RefreshRate = 60;
+    d3d.setWindowed(false);
+    d3d.useIncludeResList = false;
+    d3d.includeResolutions.clear();
+    SoundManager::getInstance().getInitParams().maxPlaying = 64;
+    input = Orvex::DirectInputInitParams{};
+    tex = Orvex::TextureInitParams{};
+    globals->volume = 0;
+
+    ASSERT_TRUE(engine->loadConfig(path));
+    EXPECT_EQ(d3d.displayMode.Width, 1280u);
+    EXPECT_EQ(d3d.displayMode.Height, 720u);
+    EXPECT_EQ(d3d.displayMode.RefreshRate, 75u);
+    EXPECT_TRUE(d3d.isWindowed());
+    EXPECT_TRUE(d3d.useIncludeResList);
+    EXPECT_EQ(d3d.includeResolutions, (std::vector<Orvex::D3DResolution>{{1024, 768}, {1920, 1080}}));
+    EXPECT_EQ(SoundManager::getInstance().getInitParams().maxPlaying, 17u);
+    EXPECT_EQ(input.useWinApi, 1);
+    EXPECT_EQ(input.keyRepeatDelay, 400);
+    EXPECT_EQ(input.keyRepeatRate, 90);
+    EXPECT_TRUE(tex.suspendOnTexLoad);
+    EXPECT_TRUE(tex.overrideAutoSuspend);
+    EXPECT_EQ(tex.actualTickCount, 3);
+    EXPECT_EQ(globals->volume, 80);
+    EXPECT_EQ(globals->loads, 1);
+}
+
+TEST_F(OrvexEngineConfig, MissingEmptyOrGarbledFilesKeepTheDefaultsWithOneLogLine) {
+    Orvex::D3DInitParams& d3d = D3DInterface::getInstance().getInitParams();
+    d3d.displayMode.Width = 1920;
+    d3d.displayMode.Height = 1080;
+
+    std::size_t before = mark();
+    EXPECT_FALSE(engine->loadConfig(path));
+    EXPECT_EQ(linesSince(before), 1u);
+
+    testsupport::writeFile(hostFile, "");
+    before = mark();
+    EXPECT_FALSE(engine->loadConfig(path));
+    EXPECT_EQ(linesSince(before), 1u);
+
+    testsupport::writeFile(hostFile, "\x01\x02 not a settings file at all \xff\xfe\x00 ");
+    before = mark();
+    EXPECT_FALSE(engine->loadConfig(path));
+    EXPECT_EQ(linesSince(before), 1u);
+
+    testsupport::writeFile(hostFile, "<OTHER_ROOT><ENGINE_PARAMS/></OTHER_ROOT>");
+    before = mark();
+    EXPECT_FALSE(engine->loadConfig(path));
+    EXPECT_EQ(linesSince(before), 1u);
+
+    EXPECT_EQ(d3d.displayMode.Width, 1920u);
+    EXPECT_EQ(d3d.displayMode.Height, 1080u);
+    EXPECT_EQ(globals->loads, 0);
+}
+
+TEST_F(OrvexEngineConfig, TruncatedFileKeepsWhatWasReadAndDefaultsForTheRest) {
+    Orvex::D3DInitParams& d3d = D3DInterface::getInstance().getInitParams();
+    d3d.displayMode.Width = 1920;
+    d3d.displayMode.Height = 1080;
+    testsupport::writeFile(hostFile,
+                           "<MyEngineParams>\r\n<ENGINE_PARAMS>\r\n<D3DINITPARAMS WIDTH=\"1024\" HEI");
+    EXPECT_TRUE(engine->loadConfig(path));
+    EXPECT_EQ(d3d.displayMode.Width, 1024u);
+    EXPECT_EQ(d3d.displayMode.Height, 1080u);
+    // Without "API_PARAMS" the globals still get their (empty) section.
+    EXPECT_EQ(globals->loads, 1);
+}
+
+TEST_F(OrvexEngineConfig, FailedWriteLeavesTheOldFileIntact) {
+    globals->volume = 33;
+    ASSERT_TRUE(engine->saveConfig(path));
+    std::string const before = testsupport::readFile(hostFile);
+
+    // The temporary file beside the target cannot be made: a folder holds its name.
+    std::filesystem::create_directory(folder / "config.cfg.saving");
+    globals->volume = 99;
+    EXPECT_FALSE(engine->saveConfig(path));
+    EXPECT_EQ(testsupport::readFile(hostFile), before);
+
+    std::filesystem::remove(folder / "config.cfg.saving");
+    ASSERT_TRUE(engine->saveConfig(path));
+    EXPECT_NE(testsupport::readFile(hostFile), before);
+    EXPECT_FALSE(std::filesystem::exists(folder / "config.cfg.saving"));
+}
+
+TEST_F(OrvexEngineConfig, WriteWithoutUserGlobalsStillHasAnApiSection) {
+    engine->setUserGlobals(nullptr);
+    ASSERT_TRUE(engine->saveConfig(path));
+    XMLNode root;
+    ASSERT_TRUE(root.load(path, 1));
+    EXPECT_NE(root.getChild(L"API_PARAMS"), nullptr);
+    EXPECT_TRUE(engine->loadConfig(path));
+}
+
+}  // namespace

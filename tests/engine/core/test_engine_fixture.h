@@ -1,0 +1,63 @@
+// The engine made headless for tests: a simulated clock that only the loop's sleeps advance, a
+// device that is always usable, and everything put back afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "engine/core/OrvexEngine.h"
+
+namespace enginetest {
+
+class HeadlessEngine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        engine = Orvex::OrvexEngine::getInstance();
+        engine->setLoopClock([this] { return clock; },
+                             [this](Orvex::u32 ms) {
+                                 sleeps.push_back(ms);
+                                 clock += ms / 1000.0;
+                                 if (onSleep) onSleep();
+                             });
+        engine->setDeviceCheck([this] { return deviceUsable; });
+        engine->setTickInterval(1.0 / 100.0);
+        engine->setUpdateInterval(1.0 / 60.0);
+        engine->setRenderInterval(1.0 / 60.0);
+    }
+
+    void TearDown() override {
+        engine->setLoopClock({}, {});
+        engine->setDeviceCheck({});
+        engine->setTickInterval(1.0 / 100.0);
+        engine->setUpdateInterval(1.0 / 60.0);
+        engine->setRenderInterval(1.0 / 60.0);
+    }
+
+    // Ends the loop once the simulated clock has reached seconds.
+    void stopAt(double seconds) {
+        onSleep = [this, seconds] {
+            if (clock >= seconds) engine->requestExit(0);
+        };
+    }
+
+    Orvex::OrvexEngine* engine = nullptr;
+    double clock = 1000.0;  // any start: the loop measures differences
+    bool deviceUsable = true;
+    std::vector<Orvex::u32> sleeps;
+    std::function<void()> onSleep;
+};
+
+// Counts emissions of a signal0 while alive.
+class Counter : public sigslot::has_slots<sigslot::single_threaded> {
+public:
+    void hit() {
+        ++count;
+        if (onHit) onHit(count);
+    }
+    int count = 0;
+    std::function<void(int)> onHit;
+};
+
+}  // namespace enginetest

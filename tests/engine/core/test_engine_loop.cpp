@@ -1,0 +1,219 @@
+// The main loop run headless on a simulated clock: emission counts at 60 updates and renders a
+// second, catching up after a stall by halving instead of bursting, exit requests, the texture
+// check and a device that cannot draw.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/core/Console.h"
+#include "port/win32/windows.h"
+#include "test_engine_fixture.h"
+
+namespace {
+
+using enginetest::Counter;
+using enginetest::HeadlessEngine;
+using Orvex::OrvexEngine;
+
+TEST(OrvexEngineAccumulator, DueStepKeepsTheRemainderOrHalf) {
+    double acc = 0.010;
+    EXPECT_FALSE(OrvexEngine::consumeAccumulator(acc, 0.0167));
+    EXPECT_DOUBLE_EQ(acc, 0.010);
+
+    acc = 0.020;  // just over one interval: the remainder stays
+    EXPECT_TRUE(OrvexEngine::consumeAccumulator(acc, 0.015));
+    EXPECT_NEAR(acc, 0.005, 1e-12);
+
+    acc = 10.0;  // far behind: only half is kept
+    EXPECT_TRUE(OrvexEngine::consumeAccumulator(acc, 0.015));
+    EXPECT_DOUBLE_EQ(acc, 5.0);
+
+    acc = 0.0;  // an interval of 0 is due every pass and never goes negative
+    EXPECT_TRUE(OrvexEngine::consumeAccumulator(acc, 0.0));
+    EXPECT_DOUBLE_EQ(acc, 0.0);
+}
+
+using OrvexEngineLoop = HeadlessEngine;
+
+TEST_F(OrvexEngineLoop, RunsAGivenNumberOfFramesAtSixtyPerSecond) {
+    Counter ticks, updates, renders;
+    engine->tickSignal.connect(&ticks, &Counter::hit);
+    engine->updateSignal.connect(&updates, &Counter::hit);
+    engine->renderSignal.connect(&renders, &Counter::hit);
+    renders.onHit = [this](int n) {
+        if (n == 120) engine->requestExit(7);
+    };
+    double const start = clock;
+
+    EXPECT_EQ(engine->run(), 7);
+
+    // 120 frames at 60 a second take two seconds; update keeps pace with render, tick with its
+    // own 100 a second. Each count may differ by one from the ideal through rounding.
+    double const elapsed = clock - start;
+    EXPECT_NEAR(elapsed, 2.0, 0.02);
+    EXPECT_EQ(renders.count, 120);
+    EXPECT_NEAR(updates.count, 120, 1);
+    EXPECT_NEAR(ticks.count, 200, 2);
+    // The game timer advanced by the update steps' real time.
+    EXPECT_NEAR(engine->getPerfTimer()->getRealDelta(), 1.0 / 60.0, 0.002);
+    // No sleep is longer than the cap, and the loop never spun through empty passes.
+    for (Orvex::u32 ms : sleeps) {
+        EXPECT_LE(ms, OrvexEngine::kMaxSleepMs);
+        EXPECT_GT(ms, 0u);
+    }
+    EXPECT_LE(sleeps.size(), 330u);
+}
+
+TEST_F(OrvexEngineLoop, LongStallIsCaughtUpByHalvingNotByABurst) {
+    Counter updates, renders;
+    engine->updateSignal.connect(&updates, &Counter::hit);
+    engine->renderSignal.connect(&renders, &Counter::hit);
+    int updatesAtStall = -1;
+    std::vector<int> updatesPerSleep;
+    renders.onHit = [&](int n) {
+        if (n == 30) {
+            clock += 5.0;  // the render step hangs for five seconds
+            updatesAtStall = updates.count;
+        }
+    };
+    onSleep = [&] {
+        updatesPerSleep.push_back(updates.count);
+        if (clock >= 1000.0 + 6.0) engine->requestExit(0);
+    };
+
+    EXPECT_EQ(engine->run(), 0);
+
+    // Ideal pacing would owe 300 updates after the stall; the halving rule emits one per pass
+    // while the accumulator shrinks 5 s -> 2.5 s -> ... below 1/60 s: nine passes.
+    ASSERT_GE(updatesAtStall, 29);
+    int catchUp = 0;
+    std::size_t i = 0;
+    while (i < updatesPerSleep.size() && updatesPerSleep[i] <= updatesAtStall) ++i;
+    // The passes right after the stall sleep 0 ms and emit once each.
+    while (i < updatesPerSleep.size() && sleeps[i] == 0) {
+        ++catchUp;
+        ++i;
+    }
+    EXPECT_GE(catchUp, 8);
+    EXPECT_LE(catchUp, 10);
+    // About 90 updates in the six seconds: 1 s of normal frames on either side plus the catch-up.
+    EXPECT_GE(updates.count, 60 + 8);
+    EXPECT_LE(updates.count, 60 + 12);
+    EXPECT_LE(renders.count, 60 + 12);
+}
+
+TEST_F(OrvexEngineLoop, ExitRequestedBeforeTheLoopStartsGivesMinusOne) {
+    Counter updates;
+    engine->updateSignal.connect(&updates, &Counter::hit);
+    engine->requestExit(5);
+    EXPECT_EQ(engine->getRunState(), OrvexEngine::kStopRequested);
+    engine->requestExit(6);
+    EXPECT_EQ(engine->getRunState(), OrvexEngine::kStopRequestedAgain);
+
+    EXPECT_EQ(engine->run(), -1);
+    EXPECT_EQ(updates.count, 0);
+    EXPECT_TRUE(sleeps.empty());
+
+    // The request was used up: the next run runs.
+    stopAt(1000.5);
+    EXPECT_EQ(engine->run(), 0);
+    EXPECT_GT(updates.count, 25);
+}
+
+TEST_F(OrvexEngineLoop, FirstExitCodeWinsAndTheExitSignalCarriesIt) {
+    struct ExitListener : sigslot::has_slots<sigslot::single_threaded> {
+        void onExit(unsigned long const& code) { codes.push_back(code); }
+        std::vector<unsigned long> codes;
+    } listener;
+    engine->exitSignal.connect(&listener, &ExitListener::onExit);
+    Counter updates;
+    engine->updateSignal.connect(&updates, &Counter::hit);
+    updates.onHit = [this](int n) {
+        if (n == 3) {
+            engine->requestExit(3);
+            engine->requestExit(9);
+        }
+    };
+    EXPECT_EQ(engine->run(), 3);
+    // The rest of the pass was skipped: no render after the update that asked to stop.
+    ASSERT_EQ(listener.codes.size(), 1u);
+    EXPECT_EQ(listener.codes[0], 3u);
+    EXPECT_EQ(engine->getRunState(), OrvexEngine::kRunning);
+}
+
+TEST_F(OrvexEngineLoop, ExitTypedIntoTheConsoleEndsTheLoopWithItsCode) {
+    Counter ticks;
+    engine->tickSignal.connect(&ticks, &Counter::hit);
+    std::wstring reply;
+    ticks.onHit = [&](int n) {
+        if (n == 10) reply = Orvex::Console::getInstance().execute(L"E_Exit 3");
+    };
+    EXPECT_EQ(engine->run(), 3);
+    EXPECT_EQ(ticks.count, 10);
+    EXPECT_EQ(reply, L"Programm wird beendet (Code 3)");
+
+    // Without an argument the code is 0.
+    ticks.count = 0;
+    ticks.onHit = [&](int n) {
+        if (n == 2) Orvex::Console::getInstance().execute(L"e_exit");
+    };
+    EXPECT_EQ(engine->run(), 0);
+}
+
+TEST_F(OrvexEngineLoop, TextureCheckOncePerSecondOfUpdates) {
+    Counter checks;
+    engine->textureCheckSignal.connect(&checks, &Counter::hit);
+    double const ticksBefore = engine->getTextureTickCount();
+    stopAt(1000.0 + 3.5);
+    EXPECT_EQ(engine->run(), 0);
+    EXPECT_EQ(checks.count, 3);
+    EXPECT_NEAR(engine->getTextureTickCount() - ticksBefore, 3500.0, 40.0);
+}
+
+TEST_F(OrvexEngineLoop, NothingIsEmittedWhileTheDeviceCannotDraw) {
+    Counter updates, renders;
+    engine->updateSignal.connect(&updates, &Counter::hit);
+    engine->renderSignal.connect(&renders, &Counter::hit);
+    deviceUsable = false;
+    onSleep = [&] {
+        if (clock >= 1000.5) deviceUsable = true;
+        if (clock >= 1001.0) engine->requestExit(0);
+    };
+    EXPECT_EQ(engine->run(), 0);
+    // The half second without a device is caught up by halving, not frame by frame.
+    EXPECT_LT(updates.count, 30 + 10);
+    EXPECT_GE(updates.count, 30);
+    EXPECT_EQ(sleeps.front(), OrvexEngine::kDeviceWaitMs);
+}
+
+TEST_F(OrvexEngineLoop, QuitMessageEndsTheLoopWithItsCode) {
+    Counter ticks;
+    engine->tickSignal.connect(&ticks, &Counter::hit);
+    ticks.onHit = [](int n) {
+        if (n == 4) PostQuitMessage(12);
+    };
+    EXPECT_EQ(engine->run(), 12);
+}
+
+TEST_F(OrvexEngineLoop, TimeCommandsScaleAndPauseTheGameTime) {
+    Orvex::Console& console = Orvex::Console::getInstance();
+    EXPECT_EQ(console.execute(L"TIME_Factor 2"), L"Zeitfaktor: 2.000");
+    EXPECT_EQ(console.execute(L"TIME_Factor -1"), L"Ungueltiger Zeitfaktor: -1");
+    Orvex::PerfTimer* timer = engine->getPerfTimer();
+    double const gameBefore = timer->getGameTime();
+    stopAt(1001.0);
+    engine->run();
+    EXPECT_NEAR(timer->getGameTime() - gameBefore, 2.0, 0.05);
+
+    EXPECT_EQ(console.execute(L"TIME_Pause"), L"Spielzeit angehalten");
+    double const pausedAt = timer->getGameTime();
+    stopAt(1002.0);
+    engine->run();
+    EXPECT_DOUBLE_EQ(timer->getGameTime(), pausedAt);
+    EXPECT_NE(console.execute(L"TIME_Info").find(L"angehalten"), std::wstring::npos);
+    EXPECT_EQ(console.execute(L"TIME_Pause 0"), L"Spielzeit laeuft");
+    EXPECT_FALSE(timer->isPaused());
+    console.execute(L"TIME_Factor 1");
+}
+
+}  // namespace
