@@ -1,0 +1,299 @@
+// The input system: init parameters, the per-frame poll and the event processing shared by the
+// DirectInput and window-message paths (key repeat, button and double-click signals, movement
+// and wheel), and the pointer helpers.
+#include "engine/platform/DirectInputInterface.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cwchar>
+
+#include "engine/core/Logger.h"
+#include "engine/core/XMLNode.h"
+#include "engine/platform/AppWindow.h"
+#include "port/dinput/dinput_keys.h"
+#include "port/win32/kernel.h"
+
+namespace Orvex {
+
+// ---- init parameters ----
+
+void DirectInputInitParams::readConfig(XMLNode const& section) {
+    bufferedKeyboard = section.getAttributeBool(L"BUFFERED_KEYBOARD", bufferedKeyboard);
+    bufferedMouse = section.getAttributeBool(L"BUFFERED_MOUSE", bufferedMouse);
+    maxPollRateMouse = section.getAttributeInt(L"MAX_POLL_RATE_MOUSE", maxPollRateMouse);
+    maxPollRateKeyboard = section.getAttributeInt(L"MAX_POLL_RATE_KEYBOARD", maxPollRateKeyboard);
+    if (XMLNode const* repeat = section.getChild(L"KEY_REPEAT_RATE")) {
+        if (XMLProperty const* first = repeat->getValue(0)) keyRepeatDelay = first->getInt();
+        if (XMLProperty const* second = repeat->getValue(1)) keyRepeatRate = second->getInt();
+    }
+    useWinApi = static_cast<u8>(section.getAttributeInt(L"USE_WINAPI", useWinApi));
+    useWinApiCapture = static_cast<u8>(section.getAttributeInt(L"USE_WINAPI_CAPTURE_B_MD_MU", useWinApiCapture));
+    scanDoubleClicks = static_cast<u8>(section.getAttributeInt(L"SCAN_DBL_CLICKS", scanDoubleClicks));
+}
+
+void DirectInputInitParams::writeConfig(XMLNode& section) const {
+    section.addAttribute(new XMLAttribute(L"BUFFERED_KEYBOARD", bufferedKeyboard));
+    section.addAttribute(new XMLAttribute(L"BUFFERED_MOUSE", bufferedMouse));
+    section.addAttribute(new XMLAttribute(L"MAX_POLL_RATE_MOUSE", static_cast<int>(maxPollRateMouse)));
+    section.addAttribute(new XMLAttribute(L"MAX_POLL_RATE_KEYBOARD", static_cast<int>(maxPollRateKeyboard)));
+    section.addAttribute(new XMLAttribute(L"USE_WINAPI", static_cast<unsigned int>(useWinApi)));
+    section.addAttribute(new XMLAttribute(L"USE_WINAPI_CAPTURE_B_MD_MU", static_cast<unsigned int>(useWinApiCapture)));
+    section.addAttribute(new XMLAttribute(L"SCAN_DBL_CLICKS", static_cast<unsigned int>(scanDoubleClicks)));
+    XMLNode* repeat = section.addChild(L"KEY_REPEAT_RATE");
+    repeat->addValue(new XMLProperty(static_cast<int>(keyRepeatDelay)));
+    repeat->addValue(new XMLProperty(static_cast<int>(keyRepeatRate)));
+}
+
+// ---- life cycle ----
+
+DirectInputInterface& DirectInputInterface::getInstance() {
+    static DirectInputInterface instance;
+    return instance;
+}
+
+DirectInputInterface::~DirectInputInterface() { shutdown(); }
+
+bool DirectInputInterface::init(HWND window) {
+    if (initialised_) return true;
+    window_ = window;
+    bool ok = true;
+    if (params_.useWinApi) {
+        AppWindow::getInstance().signalMessage.connect(this, &DirectInputInterface::onWindowMessage);
+    } else {
+        ok = openDirectInput() && openKeyboard() && openMouse();
+        if (!ok) {
+            closeDevices();
+            window_ = nullptr;
+            return false;
+        }
+    }
+    if (openDirectInput()) openJoysticks();
+    initialised_ = true;
+    polledOnce_ = false;
+    logInfo(params_.useWinApi ? L"Input: keyboard and mouse from window messages"
+                              : L"Input: keyboard and mouse through DirectInput");
+    return ok;
+}
+
+void DirectInputInterface::shutdown() {
+    // The only signal this object listens to is the window's; a destroyed window has already
+    // cut the connection.
+    if (sender_count() > 0) AppWindow::getInstance().signalMessage.disconnect(this);
+    closeDevices();
+    keyQueue_.clear();
+    mouseQueue_.clear();
+    releaseAll();
+    initialised_ = false;
+    window_ = nullptr;
+}
+
+void DirectInputInterface::setClock(std::function<u32()> clock) { clock_ = std::move(clock); }
+
+u32 DirectInputInterface::now() const { return clock_ ? clock_() : static_cast<u32>(GetTickCount()); }
+
+bool DirectInputInterface::pollDue(u32& last, s32 rate) {
+    u32 t = now();
+    if (polledOnce_ && rate > 0 && t - last < static_cast<u32>(rate)) return false;
+    last = t;
+    return true;
+}
+
+// ---- the poll ----
+
+void DirectInputInterface::update() {
+    if (!initialised_) return;
+    if (pollDue(lastKeyboardPoll_, params_.maxPollRateKeyboard)) {
+        typedText_.swap(pendingText_);
+        pendingText_.clear();
+        std::vector<KeyEvent> events;
+        if (params_.useWinApi) {
+            events.assign(keyQueue_.begin(), keyQueue_.end());
+            keyQueue_.clear();
+        } else {
+            readKeyboard(events);
+        }
+        for (KeyEvent const& event : events) processKey(event);
+    }
+    processKeyRepeat();
+    if (pollDue(lastMousePoll_, params_.maxPollRateMouse)) {
+        std::vector<MouseEvent> events;
+        if (params_.useWinApi) {
+            events.assign(mouseQueue_.begin(), mouseQueue_.end());
+            mouseQueue_.clear();
+        } else {
+            readMouse(events);
+        }
+        for (MouseEvent const& event : events) processMouse(event);
+    }
+    polledOnce_ = true;
+    pollJoysticks();
+}
+
+// ---- keys ----
+
+void DirectInputInterface::processKey(KeyEvent const& event) {
+    if (event.releaseAll) {
+        for (unsigned held = 1; held < KeyState::kKeyCount; ++held) {
+            if (keys_.isKeyDown(static_cast<u8>(held))) processKey({static_cast<u8>(held), false, false});
+        }
+        return;
+    }
+    unsigned char const code = event.code;
+    if (event.down) {
+        // A key already down is the system's own auto-repeat; the repeat is made here instead.
+        if (keys_.isKeyDown(code)) return;
+        if (code == DIK_CAPITAL) keys_.setCapsLock(!keys_.isCapsLockOn());
+        keys_.setKeyDown(code, true);
+        keys_.clearPressed();
+        keys_.addPressed(code);
+        keys_.setRepeat(false, 0);
+        repeatKey_ = code;
+        repeatCount_ = 0;
+        repeatNext_ = now() + static_cast<u32>(params_.keyRepeatDelay > 0 ? params_.keyRepeatDelay : 0);
+        keyPressedSignal.emit(keys_, code);
+        keyDownSignal.emit(keys_, code);
+    } else {
+        if (!keys_.isKeyDown(code)) return;
+        keys_.setKeyDown(code, false);
+        keys_.clearPressed();
+        keys_.setRepeat(false, 0);
+        if (repeatKey_ == code) repeatKey_ = -1;
+        keyReleasedSignal.emit(keys_, code);
+    }
+}
+
+void DirectInputInterface::processKeyRepeat() {
+    if (repeatKey_ < 0 || params_.keyRepeatDelay <= 0 || params_.keyRepeatRate <= 0) return;
+    unsigned char const code = static_cast<unsigned char>(repeatKey_);
+    if (!keys_.isKeyDown(code)) {
+        repeatKey_ = -1;
+        return;
+    }
+    u32 t = now();
+    if (static_cast<s32>(t - repeatNext_) < 0) return;
+    repeatNext_ += static_cast<u32>(params_.keyRepeatRate);
+    // Behind by more than a step (a stalled frame): one repeat now, the next a full step later.
+    if (static_cast<s32>(t - repeatNext_) >= 0) repeatNext_ = t + static_cast<u32>(params_.keyRepeatRate);
+    ++repeatCount_;
+    keys_.clearPressed();
+    keys_.addPressed(code);
+    keys_.setRepeat(true, repeatCount_);
+    keyPressedSignal.emit(keys_, code);
+}
+
+// ---- mouse ----
+
+void DirectInputInterface::processMouse(MouseEvent const& event) {
+    mouse_.moveX = mouse_.moveY = mouse_.moveZ = 0.0f;
+    float oldX = mouseX, oldY = mouseY;
+    if (event.absolute) {
+        mouseX = event.x;
+        mouseY = event.y;
+    } else if (event.kind == MouseEvent::Move) {
+        mouseX += event.x;
+        mouseY += event.y;
+        RECT client{};
+        if (window_ && GetClientRect(window_, &client)) {
+            mouseX = std::fmax(0.0f, std::fmin(mouseX, static_cast<float>(client.right - 1)));
+            mouseY = std::fmax(0.0f, std::fmin(mouseY, static_cast<float>(client.bottom - 1)));
+        }
+    }
+    mouse_.x = mouseX;
+    mouse_.y = mouseY;
+
+    switch (event.kind) {
+    case MouseEvent::Move: {
+        mouse_.moveX = mouseX - oldX;
+        mouse_.moveY = mouseY - oldY;
+        if (mouse_.moveX != 0.0f) mouseAxisSignal.emit(mouse_, OA_MOUSE_X);
+        if (mouse_.moveY != 0.0f) mouseAxisSignal.emit(mouse_, OA_MOUSE_Y);
+        break;
+    }
+    case MouseEvent::Wheel:
+        if (event.wheel == 0.0f) break;
+        mouse_.moveZ = event.wheel;
+        mouse_.wheel += event.wheel;
+        mouseAxisSignal.emit(mouse_, event.wheel > 0.0f ? OA_MOUSE_Z_POS : OA_MOUSE_Z_NEG);
+        break;
+    case MouseEvent::Button:
+        emitButton(event.button, event.down);
+        break;
+    case MouseEvent::DoubleClick: {
+        // The double-click message stands in for the second press.
+        if (event.button < 0 || event.button >= OMB_COUNT) break;
+        emitButton(event.button, true, false);
+        OrvexMouseButton const button = static_cast<OrvexMouseButton>(event.button);
+        lastPressButton_ = -1;
+        mouseDoubleClickSignal.emit(mouse_, button);
+        break;
+    }
+    }
+}
+
+void DirectInputInterface::emitButton(int buttonIndex, bool down, bool scanDoubleClick) {
+    if (buttonIndex < 0 || buttonIndex >= OMB_COUNT) return;
+    OrvexMouseButton const button = static_cast<OrvexMouseButton>(buttonIndex);
+    bool const wasDown = mouse_.buttons[buttonIndex];
+    if (down == wasDown) return;
+    mouse_.buttons[buttonIndex] = down;
+    bool const capture = params_.useWinApi && params_.useWinApiCapture && window_;
+    if (down) {
+        if (capture) SetCapture(window_);
+        mouseButtonDownSignal.emit(mouse_, button);
+        if (params_.scanDoubleClicks && scanDoubleClick) {
+            u32 t = now();
+            float const slopX = static_cast<float>(GetSystemMetrics(SM_CXDOUBLECLK)) / 2.0f;
+            float const slopY = static_cast<float>(GetSystemMetrics(SM_CYDOUBLECLK)) / 2.0f;
+            if (lastPressButton_ == buttonIndex && t - lastPressTime_ <= GetDoubleClickTime() &&
+                std::fabs(mouseX - lastPressX_) <= slopX && std::fabs(mouseY - lastPressY_) <= slopY) {
+                lastPressButton_ = -1;  // a third press starts a new pair
+                mouseDoubleClickSignal.emit(mouse_, button);
+                return;
+            }
+            lastPressButton_ = buttonIndex;
+            lastPressTime_ = t;
+            lastPressX_ = mouseX;
+            lastPressY_ = mouseY;
+        }
+    } else {
+        mouseButtonUpSignal.emit(mouse_, button);
+        if (capture) {
+            bool any = false;
+            for (bool held : mouse_.buttons) any = any || held;
+            if (!any && GetCapture() == window_) ReleaseCapture();
+        }
+    }
+}
+
+void DirectInputInterface::releaseAll() {
+    keys_.releaseAll();
+    keys_.clearPressed();
+    keys_.setRepeat(false, 0);
+    repeatKey_ = -1;
+    for (bool& held : mouse_.buttons) held = false;
+    lastPressButton_ = -1;
+}
+
+// ---- pointer ----
+
+void DirectInputInterface::centerMouse() {
+    RECT client{};
+    if (!window_ || !GetClientRect(window_, &client)) return;
+    int cx = (client.right - client.left) / 2;
+    int cy = (client.bottom - client.top) / 2;
+    mouseX = mouse_.x = static_cast<float>(cx);
+    mouseY = mouse_.y = static_cast<float>(cy);
+    POINT point{cx, cy};
+    ClientToScreen(window_, &point);
+    SetCursorPos(point.x, point.y);
+}
+
+bool DirectInputInterface::isMouseInClient() const {
+    if (!window_ || !IsWindow(window_)) return false;
+    POINT point{};
+    RECT client{};
+    if (!GetCursorPos(&point) || !ScreenToClient(window_, &point) || !GetClientRect(window_, &client)) return false;
+    return point.x >= client.left && point.x < client.right && point.y >= client.top && point.y < client.bottom;
+}
+
+}  // namespace Orvex

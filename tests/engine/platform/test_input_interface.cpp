@@ -1,0 +1,445 @@
+// The input system on the window-message path: SDL events pushed into the queue travel through
+// the window procedure and the input poll to the key and mouse signals, with DirectInput codes,
+// key repeat driven by a test clock, the keyboard layout's characters and window-pixel positions.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/core/XMLNode.h"
+#include "engine/platform/AppWindow.h"
+#include "engine/platform/DirectInputInterface.h"
+#include "engine/platform/TastaturLayout.h"
+#include "port/dinput/dinput_keys.h"
+#include "port/win32/HostPath.h"
+#include "port/win32/sdl_window.h"
+#include "tests/support/TestSupport.h"
+
+using namespace Orvex;
+
+namespace {
+
+struct KeyRecord {
+    char kind;  // 'P' pressed, 'D' down, 'R' released
+    unsigned code;
+    bool repeat;
+    u32 repeatCount;
+};
+
+struct MouseRecord {
+    char kind;  // 'D' down, 'U' up, '2' double click, 'A' axis
+    int value;  // button or axis
+    float x, y;
+    float moveZ;
+};
+
+class Recorder : public sigslot::has_slots<> {
+public:
+    void connect(DirectInputInterface& input) {
+        input.keyPressedSignal.connect(this, &Recorder::onPressed);
+        input.keyDownSignal.connect(this, &Recorder::onDown);
+        input.keyReleasedSignal.connect(this, &Recorder::onReleased);
+        input.mouseButtonDownSignal.connect(this, &Recorder::onMouseDown);
+        input.mouseButtonUpSignal.connect(this, &Recorder::onMouseUp);
+        input.mouseDoubleClickSignal.connect(this, &Recorder::onDouble);
+        input.mouseAxisSignal.connect(this, &Recorder::onAxis);
+    }
+    void onPressed(KeyState& s, unsigned char const& c) {
+        keys.push_back({'P', c, s.isRepeat(), s.getRepeatCount()});
+        if (edit && layout) layout->editText(*edit, c, s, false, false);
+    }
+    void onDown(KeyState& s, unsigned char const& c) { keys.push_back({'D', c, s.isRepeat(), 0}); }
+    void onReleased(KeyState& s, unsigned char const& c) { keys.push_back({'R', c, s.isRepeat(), 0}); }
+    void onMouseDown(MouseState& m, OrvexMouseButton const& b) { mouse.push_back({'D', b, m.x, m.y, 0}); }
+    void onMouseUp(MouseState& m, OrvexMouseButton const& b) { mouse.push_back({'U', b, m.x, m.y, 0}); }
+    void onDouble(MouseState& m, OrvexMouseButton const& b) { mouse.push_back({'2', b, m.x, m.y, 0}); }
+    void onAxis(MouseState& m, OrvexAchse const& a) { mouse.push_back({'A', a, m.x, m.y, m.moveZ}); }
+
+    int count(char kind) const {
+        int n = 0;
+        for (auto const& k : keys) n += k.kind == kind;
+        return n;
+    }
+
+    std::vector<KeyRecord> keys;
+    std::vector<MouseRecord> mouse;
+    TextEditState* edit = nullptr;
+    TastaturLayout const* layout = nullptr;
+};
+
+class InputInterfaceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(AppWindow::getInstance().create(L"Input", 640, 480, true));
+        hwnd_ = AppWindow::getInstance().getHWND();
+        windowId_ = SDL_GetWindowID(port::win32::sdlWindow(hwnd_));
+        pump();
+        DirectInputInterface& in = input();
+        in.getInitParams() = DirectInputInitParams{};
+        in.getInitParams().useWinApi = 1;
+        in.setClock([this] { return clock_; });
+        ASSERT_TRUE(in.init(hwnd_));
+        in.update();
+        recorder_.connect(in);
+    }
+    void TearDown() override {
+        input().shutdown();
+        input().setClock(nullptr);
+        AppWindow::getInstance().destroy();
+        pump();
+    }
+    static DirectInputInterface& input() { return DirectInputInterface::getInstance(); }
+
+    static void pump() {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    // Pushes SDL events, runs the message pump and one input poll.
+    void poll() {
+        pump();
+        input().update();
+    }
+    void key(SDL_Scancode scancode, bool down) {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.windowID = windowId_;
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.scancode = scancode;
+        e.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
+        SDL_PushEvent(&e);
+    }
+    void text(char const* utf8) {
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        e.text.windowID = windowId_;
+        SDL_strlcpy(e.text.text, utf8, sizeof(e.text.text));
+        SDL_PushEvent(&e);
+    }
+    void motion(int x, int y) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.windowID = windowId_;
+        e.motion.x = x;
+        e.motion.y = y;
+        SDL_PushEvent(&e);
+    }
+    void button(Uint8 which, bool down, int x, int y) {
+        SDL_Event e{};
+        e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        e.button.windowID = windowId_;
+        e.button.button = which;
+        e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.button.clicks = 1;
+        e.button.x = x;
+        e.button.y = y;
+        SDL_PushEvent(&e);
+    }
+    void wheel(int notches) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEWHEEL;
+        e.wheel.windowID = windowId_;
+        e.wheel.y = notches;
+        SDL_PushEvent(&e);
+    }
+
+    HWND hwnd_ = nullptr;
+    Uint32 windowId_ = 0;
+    u32 clock_ = 100000;
+    Recorder recorder_;
+};
+
+}  // namespace
+
+TEST_F(InputInterfaceTest, KeyPressesArriveWithDirectInputCodes) {
+    key(SDL_SCANCODE_A, true);
+    poll();
+    ASSERT_EQ(recorder_.keys.size(), 2u);
+    EXPECT_EQ(recorder_.keys[0].kind, 'P');
+    EXPECT_EQ(recorder_.keys[0].code, static_cast<unsigned>(DIK_A));
+    EXPECT_FALSE(recorder_.keys[0].repeat);
+    EXPECT_EQ(recorder_.keys[1].kind, 'D');
+    EXPECT_TRUE(input().getKeyState().isKeyDown(DIK_A));
+
+    key(SDL_SCANCODE_A, false);
+    key(SDL_SCANCODE_RIGHT, true);  // an extended key: the code has 0x80 set
+    key(SDL_SCANCODE_RIGHT, false);
+    key(SDL_SCANCODE_RETURN, true);
+    poll();
+    std::vector<std::pair<char, unsigned>> got;
+    for (size_t i = 2; i < recorder_.keys.size(); ++i) got.push_back({recorder_.keys[i].kind, recorder_.keys[i].code});
+    std::vector<std::pair<char, unsigned>> want = {{'R', DIK_A},     {'P', DIK_RIGHT},  {'D', DIK_RIGHT},
+                                                   {'R', DIK_RIGHT}, {'P', DIK_RETURN}, {'D', DIK_RETURN}};
+    EXPECT_EQ(got, want);
+    EXPECT_FALSE(input().getKeyState().isKeyDown(DIK_A));
+}
+
+TEST_F(InputInterfaceTest, HeldKeyRepeatsAfterTheDelayAtTheRate) {
+    key(SDL_SCANCODE_BACKSPACE, true);
+    poll();
+    ASSERT_EQ(recorder_.count('P'), 1);
+    clock_ += 499;
+    poll();
+    EXPECT_EQ(recorder_.count('P'), 1) << "no repeat before 500 ms";
+    clock_ += 1;
+    poll();
+    ASSERT_EQ(recorder_.count('P'), 2);
+    EXPECT_TRUE(recorder_.keys.back().repeat);
+    EXPECT_EQ(recorder_.keys.back().repeatCount, 1u);
+    clock_ += 99;
+    poll();
+    EXPECT_EQ(recorder_.count('P'), 2);
+    clock_ += 1;
+    poll();
+    EXPECT_EQ(recorder_.count('P'), 3);
+    EXPECT_EQ(recorder_.keys.back().repeatCount, 2u);
+    EXPECT_EQ(recorder_.count('D'), 1) << "repeats are no new key downs";
+
+    // A stalled frame gives one repeat, not a burst, and the rate goes on from there.
+    clock_ += 5000;
+    poll();
+    EXPECT_EQ(recorder_.count('P'), 4);
+    clock_ += 50;
+    poll();
+    EXPECT_EQ(recorder_.count('P'), 4);
+    clock_ += 50;
+    poll();
+    EXPECT_EQ(recorder_.count('P'), 5);
+
+    key(SDL_SCANCODE_BACKSPACE, false);
+    poll();
+    clock_ += 1000;
+    poll();
+    EXPECT_EQ(recorder_.count('P'), 5) << "a released key stops repeating";
+}
+
+TEST_F(InputInterfaceTest, ZeroRepeatRateDoesNotRepeatOrHang) {
+    input().getInitParams().keyRepeatRate = 0;
+    key(SDL_SCANCODE_A, true);
+    poll();
+    clock_ += 10000;
+    poll();
+    poll();
+    EXPECT_EQ(recorder_.count('P'), 1);
+}
+
+TEST_F(InputInterfaceTest, LayoutCharactersReachEditText) {
+    XMLNode layouts;
+    ASSERT_TRUE(layouts.load(port::windowsPath((testsupport::sourceDir() / "data" / "tastaturlayout.lay").string()), 1));
+    TastaturLayoutManager::getInstance().load(layouts);
+    TastaturLayout const* layout = TastaturLayoutManager::getInstance().getActiveLayout();
+    ASSERT_NE(layout, nullptr);
+    TextEditState edit(L"", L'|');
+    recorder_.edit = &edit;
+    recorder_.layout = layout;
+
+    key(SDL_SCANCODE_LSHIFT, true);
+    key(SDL_SCANCODE_A, true);
+    key(SDL_SCANCODE_A, false);
+    key(SDL_SCANCODE_LSHIFT, false);
+    key(SDL_SCANCODE_A, true);
+    key(SDL_SCANCODE_A, false);
+    key(SDL_SCANCODE_1, true);
+    key(SDL_SCANCODE_1, false);
+    poll();
+    EXPECT_EQ(edit.getWholeText(), L"Aa1");
+    key(SDL_SCANCODE_BACKSPACE, true);
+    poll();
+    EXPECT_EQ(edit.getWholeText(), L"Aa");
+    clock_ += 500;  // the held backspace repeats into the text as well
+    poll();
+    EXPECT_EQ(edit.getWholeText(), L"A");
+    key(SDL_SCANCODE_BACKSPACE, false);
+    poll();
+    recorder_.edit = nullptr;
+}
+
+TEST_F(InputInterfaceTest, TypedCharactersAreKeptForOnePoll) {
+    text("h\xC3\xA4");  // "hä"
+    poll();
+    EXPECT_EQ(input().getTypedText(), L"h\u00e4");
+    poll();
+    EXPECT_EQ(input().getTypedText(), L"");
+}
+
+TEST_F(InputInterfaceTest, MouseButtonsCarryWindowPixelPositions) {
+    motion(100, 50);
+    button(SDL_BUTTON_LEFT, true, 120, 60);
+    poll();
+    EXPECT_FLOAT_EQ(input().mouseX, 120.0f);
+    EXPECT_FLOAT_EQ(input().mouseY, 60.0f);
+    clock_ += 1000;
+    button(SDL_BUTTON_LEFT, false, 130, 70);
+    button(SDL_BUTTON_RIGHT, true, 130, 70);
+    button(SDL_BUTTON_RIGHT, false, 130, 70);
+    poll();
+    std::vector<MouseRecord> presses;
+    for (auto const& m : recorder_.mouse)
+        if (m.kind != 'A') presses.push_back(m);
+    ASSERT_EQ(presses.size(), 4u);
+    EXPECT_EQ(presses[0].kind, 'D');
+    EXPECT_EQ(presses[0].value, OMB_LEFT);
+    EXPECT_FLOAT_EQ(presses[0].x, 120.0f);
+    EXPECT_FLOAT_EQ(presses[0].y, 60.0f);
+    EXPECT_EQ(presses[1].kind, 'U');
+    EXPECT_FLOAT_EQ(presses[1].x, 130.0f);
+    EXPECT_EQ(presses[2].kind, 'D');
+    EXPECT_EQ(presses[2].value, OMB_RIGHT);
+    EXPECT_EQ(presses[3].kind, 'U');
+    EXPECT_FALSE(input().getMouseState().isButtonDown(0));
+    // The first movement reports both axes.
+    ASSERT_GE(recorder_.mouse.size(), 2u);
+    EXPECT_EQ(recorder_.mouse[0].kind, 'A');
+    EXPECT_EQ(recorder_.mouse[0].value, OA_MOUSE_X);
+    EXPECT_FLOAT_EQ(recorder_.mouse[0].x, 100.0f);
+}
+
+TEST_F(InputInterfaceTest, QuickSecondPressIsADoubleClick) {
+    button(SDL_BUTTON_LEFT, true, 200, 200);
+    button(SDL_BUTTON_LEFT, false, 200, 200);
+    button(SDL_BUTTON_LEFT, true, 201, 200);
+    button(SDL_BUTTON_LEFT, false, 201, 200);
+    poll();
+    std::string kinds;
+    for (auto const& m : recorder_.mouse)
+        if (m.kind != 'A') kinds += m.kind;
+    EXPECT_EQ(kinds, "DUD2U") << "the second press is a press and a double click";
+    EXPECT_FLOAT_EQ(recorder_.mouse.back().x, 201.0f);
+}
+
+TEST_F(InputInterfaceTest, ScannedDoubleClicksFollowTheClock) {
+    input().getInitParams().scanDoubleClicks = 1;
+    // Posted presses: the window's own double-click detection does not see them, the scan does.
+    auto press = [this](int x, int y) {
+        PostMessageW(hwnd_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
+        PostMessageW(hwnd_, WM_RBUTTONUP, 0, MAKELPARAM(x, y));
+        poll();
+    };
+    auto doubles = [this] {
+        int n = 0;
+        for (auto const& m : recorder_.mouse) n += m.kind == '2';
+        return n;
+    };
+    press(10, 10);
+    clock_ += 100;
+    press(300, 10);  // too far away
+    EXPECT_EQ(doubles(), 0);
+    clock_ += GetDoubleClickTime() + 1;
+    press(301, 10);  // too late
+    EXPECT_EQ(doubles(), 0);
+    clock_ += 100;
+    press(302, 11);
+    EXPECT_EQ(doubles(), 1);
+    clock_ += 100;
+    press(302, 11);  // a third press starts a new pair
+    EXPECT_EQ(doubles(), 1);
+    EXPECT_EQ(recorder_.mouse.back().kind, 'U');
+}
+
+TEST_F(InputInterfaceTest, WheelReportsItsDirection) {
+    wheel(1);
+    wheel(-2);
+    poll();
+    std::vector<MouseRecord> axes;
+    for (auto const& m : recorder_.mouse)
+        if (m.kind == 'A') axes.push_back(m);
+    ASSERT_EQ(axes.size(), 2u);
+    EXPECT_EQ(axes[0].value, OA_MOUSE_Z_POS);
+    EXPECT_FLOAT_EQ(axes[0].moveZ, 120.0f);
+    EXPECT_EQ(axes[1].value, OA_MOUSE_Z_NEG);
+    EXPECT_FLOAT_EQ(axes[1].moveZ, -240.0f);
+    EXPECT_FLOAT_EQ(input().getMouseState().wheel, -120.0f);
+}
+
+TEST_F(InputInterfaceTest, PollRateHoldsEventsBack) {
+    input().getInitParams().maxPollRateKeyboard = 10;
+    clock_ += 10;
+    key(SDL_SCANCODE_A, true);
+    poll();
+    EXPECT_EQ(recorder_.count('P'), 1);
+    key(SDL_SCANCODE_A, false);
+    poll();  // same millisecond: the keyboard is not polled again yet
+    EXPECT_EQ(recorder_.count('R'), 0);
+    clock_ += 10;
+    poll();
+    EXPECT_EQ(recorder_.count('R'), 1);
+}
+
+TEST_F(InputInterfaceTest, LosingFocusReleasesHeldKeys) {
+    key(SDL_SCANCODE_A, true);
+    poll();
+    SendMessageW(hwnd_, WM_KILLFOCUS, 0, 0);
+    poll();
+    EXPECT_EQ(recorder_.count('R'), 1);
+    EXPECT_FALSE(input().getKeyState().isKeyDown(DIK_A));
+    clock_ += 2000;
+    poll();
+    EXPECT_EQ(recorder_.count('P'), 1);
+}
+
+TEST_F(InputInterfaceTest, CenterMouseAndClientTest) {
+    input().centerMouse();
+    EXPECT_FLOAT_EQ(input().mouseX, 320.0f);
+    EXPECT_FLOAT_EQ(input().mouseY, 240.0f);
+    EXPECT_TRUE(input().isMouseInClient());
+    POINT outside{0, 0};
+    ClientToScreen(hwnd_, &outside);
+    SetCursorPos(outside.x - 5, outside.y - 5);
+    EXPECT_FALSE(input().isMouseInClient());
+}
+
+TEST(DirectInputInitParams, RoundTripOfEveryKey) {
+    DirectInputInitParams written;
+    written.bufferedKeyboard = false;
+    written.bufferedMouse = true;
+    written.maxPollRateMouse = 10;
+    written.maxPollRateKeyboard = 12;
+    written.keyRepeatDelay = 500;
+    written.keyRepeatRate = 100;
+    written.useWinApi = 1;
+    written.useWinApiCapture = 1;
+    written.scanDoubleClicks = 0;
+    XMLNode section(L"DINPUTINITPARAMS");
+    written.writeConfig(section);
+    XMLNode reread;
+    ASSERT_TRUE(reread.loadFromText(section.toText()));
+    DirectInputInitParams read;
+    read.keyRepeatDelay = read.keyRepeatRate = -7;
+    read.readConfig(reread);
+    EXPECT_EQ(read.bufferedKeyboard, false);
+    EXPECT_EQ(read.bufferedMouse, true);
+    EXPECT_EQ(read.maxPollRateMouse, 10);
+    EXPECT_EQ(read.maxPollRateKeyboard, 12);
+    EXPECT_EQ(read.keyRepeatDelay, 500);
+    EXPECT_EQ(read.keyRepeatRate, 100);
+    EXPECT_EQ(read.useWinApi, 1);
+    EXPECT_EQ(read.useWinApiCapture, 1);
+    EXPECT_EQ(read.scanDoubleClicks, 0);
+    // Writing what was read gives the same section.
+    XMLNode again(L"DINPUTINITPARAMS");
+    read.writeConfig(again);
+    EXPECT_TRUE(again.equals(section));
+}
+
+TEST_F(InputInterfaceTest, DirectInputPathReadsKeysAndButtons) {
+    input().shutdown();
+    input().getInitParams().useWinApi = 0;
+    ASSERT_TRUE(input().init(hwnd_));
+    key(SDL_SCANCODE_F7, true);
+    key(SDL_SCANCODE_F7, false);
+    button(SDL_BUTTON_LEFT, true, 50, 50);
+    button(SDL_BUTTON_LEFT, false, 50, 50);
+    poll();
+    std::vector<std::pair<char, unsigned>> keys;
+    for (auto const& k : recorder_.keys) keys.push_back({k.kind, k.code});
+    std::vector<std::pair<char, unsigned>> want = {{'P', DIK_F7}, {'D', DIK_F7}, {'R', DIK_F7}};
+    EXPECT_EQ(keys, want);
+    std::string kinds;
+    for (auto const& m : recorder_.mouse)
+        if (m.kind != 'A') kinds += m.kind;
+    EXPECT_EQ(kinds, "DU");
+}
