@@ -106,7 +106,7 @@ PassProgram* Effect::linkProgram(ShaderBlock const& vs, ShaderBlock const& ps, D
     std::string common = declarations(*model_);
     std::string vsSource = std::string("#version 330 core\n") + port::gl::kVertexPrelude + "\n" +
                            kAttributeDeclarations + common + "#line " + std::to_string(vs.line) + "\n" + vs.code + "\n";
-    std::string psSource = "#version 330 core\n" + common + "#line " + std::to_string(ps.line) + "\n" + ps.code + "\n";
+    std::string psSource = std::string("#version 330 core\n") + port::gl::kFragmentPrelude + "\n" + common + "#line " + std::to_string(ps.line) + "\n" + ps.code + "\n";
     std::string messages;
     GLuint v = compileStage(true, vsSource, vs, diag, messages);
     GLuint f = compileStage(false, psSource, ps, diag, messages);

@@ -5,8 +5,10 @@
 // states; and `glsl_vertex NAME { ... }` / `glsl_pixel NAME { ... }` blocks that passes name as
 // VertexShader and PixelShader. Each numeric parameter and sampler is a GLSL uniform of the same
 // name (declared by the layer); matrices are uploaded as stored, so GLSL `M * v` equals D3DX's
-// `v * M`. Vertex shaders read the attributes of port/d3d9/d3d9_gl.h and may call
-// port_screenToClip for pre-transformed positions. One GL program is linked per pass.
+// `v * M`. Vertex shaders get the attributes of port/d3d9/d3d9_gl.h declared (in_Position,
+// in_Diffuse, in_TexCoord0..7 as vec4) and may call port_screenToClip for pre-transformed
+// positions; pixel shaders declare their own `out vec4` and may call port_alphaTest(alpha) to
+// honour D3DRS_ALPHATESTENABLE. One GL program is linked per pass.
 #pragma once
 
 #include "port/d3dx9/d3dx9core.h"
