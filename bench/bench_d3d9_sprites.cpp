@@ -1,0 +1,144 @@
+// One frame of 2,000 alpha-blended 128x176 textured sprites at 1920x1080, drawn as the sprite
+// batcher does: vertices written into a dynamic buffer (DISCARD) and one DrawIndexedPrimitive.
+// Reports frames per second; each frame ends with a 1x1 read-back so the GL work is finished.
+#include "port/d3d9/d3d9.h"
+#include "port/win32/windows.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct Vertex {
+    float x, y, z, rhw;
+    D3DCOLOR color;
+    float u, v;
+};
+constexpr DWORD kFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
+constexpr UINT kSprites = 2000;
+constexpr UINT kWidth = 1920, kHeight = 1080, kSpriteW = 128, kSpriteH = 176;
+
+LRESULT proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
+
+void spriteFrame(benchmark::State& state) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    WNDCLASSEXW c{};
+    c.cbSize = sizeof(c);
+    c.lpfnWndProc = proc;
+    c.lpszClassName = L"Bench";
+    RegisterClassExW(&c);
+    HWND window = CreateWindowExW(0, L"Bench", L"Bench", WS_POPUP, 0, 0, kWidth, kHeight, nullptr, nullptr, nullptr,
+                                  nullptr);
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    D3DPRESENT_PARAMETERS pp{};
+    pp.BackBufferWidth = kWidth;
+    pp.BackBufferHeight = kHeight;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    pp.hDeviceWindow = window;
+    pp.Windowed = TRUE;
+    pp.EnableAutoDepthStencil = TRUE;
+    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
+    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    IDirect3DDevice9* device = nullptr;
+    if (!window || !d3d || d3d->CreateDevice(0, D3DDEVTYPE_HAL, window, 0, &pp, &device) != D3D_OK) {
+        state.SkipWithError("no device");
+        return;
+    }
+    IDirect3DTexture9* texture = nullptr;
+    device->CreateTexture(kSpriteW, kSpriteH, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr);
+    D3DLOCKED_RECT locked{};
+    texture->LockRect(0, &locked, nullptr, 0);
+    for (UINT y = 0; y < kSpriteH; ++y)
+        for (UINT x = 0; x < kSpriteW; ++x)
+            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch)[x] =
+                ((x + y) % 255) << 24 | (x * 2) << 16 | (y & 0xFF) << 8 | 0x80;
+    texture->UnlockRect(0);
+
+    IDirect3DVertexBuffer9* vb = nullptr;
+    device->CreateVertexBuffer(kSprites * 4 * sizeof(Vertex), D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, 0, D3DPOOL_DEFAULT,
+                               &vb, nullptr);
+    IDirect3DIndexBuffer9* ib = nullptr;
+    device->CreateIndexBuffer(kSprites * 6 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &ib, nullptr);
+    uint16_t* indices = nullptr;
+    ib->Lock(0, 0, reinterpret_cast<void**>(&indices), 0);
+    for (UINT q = 0; q < kSprites; ++q) {
+        uint16_t base = static_cast<uint16_t>(4 * q);
+        uint16_t quad[6] = {base, static_cast<uint16_t>(base + 1), static_cast<uint16_t>(base + 2),
+                            static_cast<uint16_t>(base + 1), static_cast<uint16_t>(base + 3),
+                            static_cast<uint16_t>(base + 2)};
+        std::memcpy(indices + 6 * q, quad, sizeof(quad));
+    }
+    ib->Unlock();
+    std::vector<Vertex> sprites(kSprites * 4);
+    unsigned seed = 12345;
+    for (UINT i = 0; i < kSprites; ++i) {
+        seed = seed * 214013u + 2531011u;
+        float x = static_cast<float>((seed >> 8) % (kWidth - kSpriteW));
+        seed = seed * 214013u + 2531011u;
+        float y = static_cast<float>((seed >> 8) % (kHeight - kSpriteH));
+        D3DCOLOR color = 0xFF000000u | (seed & 0xFFFFFF);
+        Vertex* v = &sprites[i * 4];
+        v[0] = {x, y, 0, 1, color, 0, 0};
+        v[1] = {x + kSpriteW, y, 0, 1, color, 1, 0};
+        v[2] = {x, y + kSpriteH, 0, 1, color, 0, 1};
+        v[3] = {x + kSpriteW, y + kSpriteH, 0, 1, color, 1, 1};
+    }
+    IDirect3DSurface9* probe = nullptr;
+    device->CreateRenderTarget(1, 1, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &probe, nullptr);
+    IDirect3DSurface9* probeCopy = nullptr;
+    device->CreateOffscreenPlainSurface(1, 1, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &probeCopy, nullptr);
+    IDirect3DSurface9* backBuffer = nullptr;
+    device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
+
+    device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    device->SetTexture(0, texture);
+    device->SetFVF(kFvf);
+    device->SetStreamSource(0, vb, 0, sizeof(Vertex));
+    device->SetIndices(ib);
+    RECT corner{0, 0, 1, 1};
+    for (auto _ : state) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF206020, 1.0f, 0);
+        device->BeginScene();
+        void* data = nullptr;
+        vb->Lock(0, 0, &data, D3DLOCK_DISCARD);
+        std::memcpy(data, sprites.data(), sprites.size() * sizeof(Vertex));
+        vb->Unlock();
+        device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, kSprites * 4, 0, kSprites * 2);
+        device->EndScene();
+        device->StretchRect(backBuffer, &corner, probe, nullptr, D3DTEXF_NONE);
+        device->GetRenderTargetData(probe, probeCopy);
+        device->Present(nullptr, nullptr, nullptr, nullptr);
+    }
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    device->SetTexture(0, nullptr);
+    device->SetStreamSource(0, nullptr, 0, 0);
+    device->SetIndices(nullptr);
+    backBuffer->Release();
+    probeCopy->Release();
+    probe->Release();
+    vb->Release();
+    ib->Release();
+    texture->Release();
+    device->Release();
+    d3d->Release();
+    DestroyWindow(window);
+}
+
+}  // namespace
+
+BENCHMARK(spriteFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_MAIN();
