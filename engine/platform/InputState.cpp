@@ -4,17 +4,11 @@
 #include <algorithm>
 #include <atomic>
 
+#include "port/dinput/dinput_keys.h"
+
 namespace Orvex {
 
 namespace {
-
-// DirectInput scan codes of the modifier keys.
-constexpr u8 kLShift = 0x2A;
-constexpr u8 kRShift = 0x36;
-constexpr u8 kLControl = 0x1D;
-constexpr u8 kRControl = 0x9D;
-constexpr u8 kLMenu = 0x38;
-constexpr u8 kRMenu = 0xB8;
 
 std::atomic<bool> g_consoleOpen{false};
 std::atomic<bool> g_buttonsSwapped{false};
@@ -45,10 +39,10 @@ void KeyState::addPressed(u8 key) {
     if (!wasPressed(key)) pressed_.push_back(key);
 }
 
-bool KeyState::isShiftDown() const { return down_[kLShift] || down_[kRShift]; }
-bool KeyState::isCtrlDown() const { return down_[kLControl] || down_[kRControl]; }
-bool KeyState::isAltDown() const { return down_[kLMenu] || down_[kRMenu]; }
-bool KeyState::isAltGrDown() const { return down_[kRMenu] || (isCtrlDown() && down_[kLMenu]); }
+bool KeyState::isShiftDown() const { return down_[DIK_LSHIFT] || down_[DIK_RSHIFT]; }
+bool KeyState::isCtrlDown() const { return down_[DIK_LCONTROL] || down_[DIK_RCONTROL]; }
+bool KeyState::isAltDown() const { return down_[DIK_LMENU] || down_[DIK_RMENU]; }
+bool KeyState::isAltGrDown() const { return down_[DIK_RMENU] || (isCtrlDown() && down_[DIK_LMENU]); }
 
 bool KeyState::areKeysDown(std::vector<u8> const& keys, bool exactCount, bool ignoreConsole) const {
     if (!ignoreConsole && isConsoleOpen()) return false;

@@ -8,17 +8,12 @@
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
 #include "port/crt/crt.h"
+#include "port/dinput/dinput_keys.h"
 #include "port/win32/HostPath.h"
 
 namespace Orvex {
 
 namespace {
-
-// DirectInput scan codes of the caret keys.
-constexpr u8 kKeyLeft = 0xCB;
-constexpr u8 kKeyRight = 0xCD;
-constexpr u8 kKeyHome = 0xC7;
-constexpr u8 kKeyEnd = 0xCF;
 
 // The text of the node's attribute; false when it has none of that name.
 bool attributeText(XMLNode& node, wchar_t const* name, std::wstring& out) {
@@ -271,10 +266,10 @@ bool TastaturLayout::editText(TextEditState& edit, u8 code, KeyState const& stat
     if (type == KT_DEL) return edit.deleteAfterCaret();
     if (type == KT_STEUER) {
         switch (code) {
-            case kKeyLeft: return edit.moveCaretLeft();
-            case kKeyRight: return edit.moveCaretRight();
-            case kKeyHome: return edit.moveCaretHome();
-            case kKeyEnd: return edit.moveCaretEnd();
+            case DIK_LEFT: return edit.moveCaretLeft();
+            case DIK_RIGHT: return edit.moveCaretRight();
+            case DIK_HOME: return edit.moveCaretHome();
+            case DIK_END: return edit.moveCaretEnd();
             default: return false;
         }
     }

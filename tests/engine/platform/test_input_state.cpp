@@ -3,18 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "engine/platform/InputState.h"
+#include "port/dinput/dinput_keys.h"
 
 using namespace Orvex;
 
 namespace {
-
-constexpr u8 kA = 0x1E;
-constexpr u8 kS = 0x1F;
-constexpr u8 kLControl = 0x1D;
-constexpr u8 kRControl = 0x9D;
-constexpr u8 kLShift = 0x2A;
-constexpr u8 kLMenu = 0x38;
-constexpr u8 kRMenu = 0xB8;
 
 class InputStateTest : public ::testing::Test {
 protected:
@@ -28,19 +21,19 @@ protected:
 
 TEST_F(InputStateTest, KeyCombinationExactCount) {
     KeyState keys;
-    keys.setKeyDown(kLControl, true);
-    keys.setKeyDown(kS, true);
-    EXPECT_TRUE(keys.areKeysDown({kLControl, kS}, true));
-    EXPECT_TRUE(keys.areKeysDown({kS}, false));
+    keys.setKeyDown(DIK_LCONTROL, true);
+    keys.setKeyDown(DIK_S, true);
+    EXPECT_TRUE(keys.areKeysDown({DIK_LCONTROL, DIK_S}, true));
+    EXPECT_TRUE(keys.areKeysDown({DIK_S}, false));
     // A third key held spoils an exact combination only.
-    keys.setKeyDown(kLShift, true);
-    EXPECT_FALSE(keys.areKeysDown({kLControl, kS}, true));
-    EXPECT_TRUE(keys.areKeysDown({kLControl, kS}, false));
+    keys.setKeyDown(DIK_LSHIFT, true);
+    EXPECT_FALSE(keys.areKeysDown({DIK_LCONTROL, DIK_S}, true));
+    EXPECT_TRUE(keys.areKeysDown({DIK_LCONTROL, DIK_S}, false));
     // A listed key that is up fails either way.
-    EXPECT_FALSE(keys.areKeysDown({kLControl, kA}, false));
+    EXPECT_FALSE(keys.areKeysDown({DIK_LCONTROL, DIK_A}, false));
     // Naming a key twice does not change the answer.
-    keys.setKeyDown(kLShift, false);
-    EXPECT_TRUE(keys.areKeysDown({kS, kLControl, kS}, true));
+    keys.setKeyDown(DIK_LSHIFT, false);
+    EXPECT_TRUE(keys.areKeysDown({DIK_S, DIK_LCONTROL, DIK_S}, true));
     EXPECT_EQ(keys.countKeysDown(), 2u);
 }
 
@@ -53,44 +46,44 @@ TEST_F(InputStateTest, EmptyCombinationNeverMatches) {
 
 TEST_F(InputStateTest, NewlyPressedKeysAreCountedPerEvent) {
     KeyState keys;
-    keys.setKeyDown(kLControl, true);
-    keys.setKeyDown(kS, true);
-    keys.addPressed(kS);
-    keys.addPressed(kS);  // listed once
+    keys.setKeyDown(DIK_LCONTROL, true);
+    keys.setKeyDown(DIK_S, true);
+    keys.addPressed(DIK_S);
+    keys.addPressed(DIK_S);  // listed once
     EXPECT_EQ(keys.getPressedKeys().size(), 1u);
-    EXPECT_EQ(keys.countKeysPressed({kLControl, kS}), 1u);
-    EXPECT_EQ(keys.countKeysPressed({kLControl}), 0u);
-    EXPECT_TRUE(keys.wasPressed(kS));
+    EXPECT_EQ(keys.countKeysPressed({DIK_LCONTROL, DIK_S}), 1u);
+    EXPECT_EQ(keys.countKeysPressed({DIK_LCONTROL}), 0u);
+    EXPECT_TRUE(keys.wasPressed(DIK_S));
     keys.clearPressed();
     // Held but not newly pressed: a combination that is down is not triggered again.
-    EXPECT_TRUE(keys.areKeysDown({kLControl, kS}, true));
-    EXPECT_EQ(keys.countKeysPressed({kLControl, kS}), 0u);
+    EXPECT_TRUE(keys.areKeysDown({DIK_LCONTROL, DIK_S}, true));
+    EXPECT_EQ(keys.countKeysPressed({DIK_LCONTROL, DIK_S}), 0u);
 }
 
 TEST_F(InputStateTest, OpenConsoleHidesKeysUnlessIgnored) {
     KeyState keys;
-    keys.setKeyDown(kA, true);
-    keys.addPressed(kA);
+    keys.setKeyDown(DIK_A, true);
+    keys.addPressed(DIK_A);
     setConsoleOpen(true);
     EXPECT_TRUE(isConsoleOpen());
-    EXPECT_FALSE(keys.areKeysDown({kA}, true));
-    EXPECT_EQ(keys.countKeysPressed({kA}), 0u);
-    EXPECT_TRUE(keys.areKeysDown({kA}, true, true));
-    EXPECT_EQ(keys.countKeysPressed({kA}, true), 1u);
+    EXPECT_FALSE(keys.areKeysDown({DIK_A}, true));
+    EXPECT_EQ(keys.countKeysPressed({DIK_A}), 0u);
+    EXPECT_TRUE(keys.areKeysDown({DIK_A}, true, true));
+    EXPECT_EQ(keys.countKeysPressed({DIK_A}, true), 1u);
     setConsoleOpen(false);
-    EXPECT_TRUE(keys.areKeysDown({kA}, true));
+    EXPECT_TRUE(keys.areKeysDown({DIK_A}, true));
 }
 
 TEST_F(InputStateTest, ModifiersAndAltGr) {
     KeyState keys;
     EXPECT_FALSE(keys.isShiftDown() || keys.isCtrlDown() || keys.isAltDown() || keys.isAltGrDown());
-    keys.setKeyDown(kRMenu, true);
+    keys.setKeyDown(DIK_RMENU, true);
     EXPECT_TRUE(keys.isAltGrDown());
     EXPECT_TRUE(keys.isAltDown());
-    keys.setKeyDown(kRMenu, false);
-    keys.setKeyDown(kLMenu, true);
+    keys.setKeyDown(DIK_RMENU, false);
+    keys.setKeyDown(DIK_LMENU, true);
     EXPECT_FALSE(keys.isAltGrDown());  // the left Alt alone is not AltGr
-    keys.setKeyDown(kRControl, true);
+    keys.setKeyDown(DIK_RCONTROL, true);
     EXPECT_TRUE(keys.isAltGrDown());  // Ctrl + Alt is
     keys.releaseAll();
     EXPECT_EQ(keys.countKeysDown(), 0u);

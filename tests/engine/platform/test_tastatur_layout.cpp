@@ -10,18 +10,16 @@
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/TastaturLayout.h"
+#include "port/dinput/dinput_keys.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Orvex;
 
 namespace {
 
-// Scan codes used below.
-constexpr u8 k2 = 0x03, k0 = 0x0B, kSz = 0x0C, kBack = 0x0E, kQ = 0x10, kE = 0x12, kZGerman = 0x15;
-constexpr u8 kUe = 0x1A, kPlus = 0x1B, kA = 0x1E, kOe = 0x27, kAe = 0x28, kYGerman = 0x2C, kM = 0x32;
-constexpr u8 kLess = 0x56, k1 = 0x02, kF1 = 0x3B, kNum1 = 0x4F, kLeft = 0xCB, kRight = 0xCD;
-constexpr u8 kHome = 0xC7, kEnd = 0xCF, kDelete = 0xD3, kReturn = 0x1C;
-constexpr u8 kLShift = 0x2A, kLControl = 0x1D, kLMenu = 0x38, kRMenu = 0xB8;
+// German keys by what they type (the scan codes name US positions).
+constexpr u8 kSz = DIK_MINUS, kUe = DIK_LBRACKET, kPlus = DIK_RBRACKET, kOe = DIK_SEMICOLON;
+constexpr u8 kAe = DIK_APOSTROPHE, kZGerman = DIK_Y, kYGerman = DIK_Z, kLess = DIK_OEM_102;
 
 // The source tree; falls back on this file's place (tests/engine/platform) when the environment
 // does not name it.
@@ -38,8 +36,8 @@ KeyState with(u8 a, u8 b = 0) {
     if (b) state.setKeyDown(b, true);
     return state;
 }
-KeyState shift() { return with(kLShift); }
-KeyState altGr() { return with(kRMenu); }
+KeyState shift() { return with(DIK_LSHIFT); }
+KeyState altGr() { return with(DIK_RMENU); }
 
 class LayoutTest : public ::testing::Test {
 protected:
@@ -85,36 +83,36 @@ TEST_F(LayoutTest, GermanCharactersOnEveryLevel) {
     EXPECT_EQ(typed(de, kUe, shift()), L"Ü");
     EXPECT_EQ(typed(de, kSz, plain()), L"ß");
     EXPECT_EQ(typed(de, kSz, shift()), L"?");
-    EXPECT_EQ(typed(de, k2, shift()), L"\"");  // written #34 in the file
+    EXPECT_EQ(typed(de, DIK_2, shift()), L"\"");  // written #34 in the file
     EXPECT_EQ(typed(de, kZGerman, plain()), L"z");
     EXPECT_EQ(typed(de, kYGerman, plain()), L"y");
 
     std::pair<u8, wchar_t const*> const altGrChars[] = {
-        {kQ, L"@"},   {kE, L"€"},       {kM, L"µ"},  {k2, L"²"},   {0x04, L"³"}, {0x08, L"{"},
-        {0x09, L"["}, {0x0A, L"]"},     {k0, L"}"},  {kSz, L"\\"}, {kPlus, L"~"}, {kLess, L"|"},
+        {DIK_Q, L"@"},   {DIK_E, L"€"},       {DIK_M, L"µ"},  {DIK_2, L"²"},   {DIK_3, L"³"}, {DIK_7, L"{"},
+        {DIK_8, L"["}, {DIK_9, L"]"},     {DIK_0, L"}"},  {kSz, L"\\"}, {kPlus, L"~"}, {kLess, L"|"},
     };
     for (auto const& [code, text] : altGrChars) EXPECT_EQ(typed(de, code, altGr()), text) << int(code);
     // Windows reports AltGr as Ctrl + Alt.
-    EXPECT_EQ(typed(de, kQ, with(kLControl, kLMenu)), L"@");
+    EXPECT_EQ(typed(de, DIK_Q, with(DIK_LCONTROL, DIK_LMENU)), L"@");
     // Ctrl or the left Alt alone types nothing.
-    EXPECT_EQ(typed(de, kA, with(kLControl)), L"");
-    EXPECT_EQ(typed(de, kA, with(kLMenu)), L"");
+    EXPECT_EQ(typed(de, DIK_A, with(DIK_LCONTROL)), L"");
+    EXPECT_EQ(typed(de, DIK_A, with(DIK_LMENU)), L"");
     // A level the key does not have types nothing.
-    EXPECT_EQ(typed(de, kA, altGr()), L"");
+    EXPECT_EQ(typed(de, DIK_A, altGr()), L"");
 
-    EXPECT_EQ(typed(*english, k2, shift()), L"@");
-    EXPECT_EQ(typed(*english, 0x28, shift()), L"\"");
+    EXPECT_EQ(typed(*english, DIK_2, shift()), L"@");
+    EXPECT_EQ(typed(*english, DIK_APOSTROPHE, shift()), L"\"");
 }
 
 TEST_F(LayoutTest, CapsLockShiftsLettersOnly) {
     KeyState caps;
     caps.setCapsLock(true);
-    EXPECT_EQ(typed(*german, kA, caps), L"A");
+    EXPECT_EQ(typed(*german, DIK_A, caps), L"A");
     EXPECT_EQ(typed(*german, kAe, caps), L"Ä");
-    EXPECT_EQ(typed(*german, k1, caps), L"1");
+    EXPECT_EQ(typed(*german, DIK_1, caps), L"1");
     EXPECT_EQ(typed(*german, kSz, caps), L"ß");
-    caps.setKeyDown(kLShift, true);
-    EXPECT_EQ(typed(*german, kA, caps), L"a");
+    caps.setKeyDown(DIK_LSHIFT, true);
+    EXPECT_EQ(typed(*german, DIK_A, caps), L"a");
 }
 
 TEST_F(LayoutTest, KeysByNameFollowTheLayout) {
@@ -124,9 +122,9 @@ TEST_F(LayoutTest, KeysByNameFollowTheLayout) {
     ASSERT_TRUE(english->findKeyByName(L"Z", code));
     EXPECT_EQ(code, kYGerman);
     ASSERT_TRUE(german->findKeyByName(L"escape", code));  // letter case ignored
-    EXPECT_EQ(code, 0x01);
+    EXPECT_EQ(code, DIK_ESCAPE);
     ASSERT_TRUE(german->findKeyByName(L"F1", code));
-    EXPECT_EQ(code, kF1);
+    EXPECT_EQ(code, DIK_F1);
     ASSERT_TRUE(german->findKeyByName(L"ä", code));
     EXPECT_EQ(code, kAe);
     EXPECT_FALSE(german->findKeyByName(L"NOSUCHKEY", code));
@@ -136,11 +134,11 @@ TEST_F(LayoutTest, KeysByNameFollowTheLayout) {
 TEST_F(LayoutTest, KeysByCharacter) {
     u8 code = 0;
     ASSERT_TRUE(german->findKeyByChar(L"€uro", code));  // the first character counts
-    EXPECT_EQ(code, kE);
+    EXPECT_EQ(code, DIK_E);
     ASSERT_TRUE(german->findKeyByChar(L"Q", code));
-    EXPECT_EQ(code, kQ);
+    EXPECT_EQ(code, DIK_Q);
     ASSERT_TRUE(german->findKeyByChar(L"1", code));
-    EXPECT_EQ(code, k1);  // the main row before the number pad
+    EXPECT_EQ(code, DIK_1);  // the main row before the number pad
     ASSERT_TRUE(german->findKeyByChar(L"|", code));
     EXPECT_EQ(code, kLess);
     EXPECT_FALSE(german->findKeyByChar(L"", code));
@@ -149,20 +147,20 @@ TEST_F(LayoutTest, KeysByCharacter) {
 }
 
 TEST_F(LayoutTest, KeyTypesDependOnTheLevel) {
-    EXPECT_EQ(german->getKeyType(kA, plain()), KT_LETTER);
+    EXPECT_EQ(german->getKeyType(DIK_A, plain()), KT_LETTER);
     EXPECT_EQ(german->getKeyType(kAe, shift()), KT_LETTER);
-    EXPECT_EQ(german->getKeyType(k1, plain()), KT_NUMBER);
-    EXPECT_EQ(german->getKeyType(k1, shift()), KT_SATZ);   // '!'
-    EXPECT_EQ(german->getKeyType(kQ, altGr()), KT_SONDER);  // '@'
-    EXPECT_EQ(german->getKeyType(0x39, plain()), KT_SATZ);  // space
-    EXPECT_EQ(german->getKeyType(kBack, plain()), KT_BACKSPACE);
-    EXPECT_EQ(german->getKeyType(kDelete, plain()), KT_DEL);
-    EXPECT_EQ(german->getKeyType(kLeft, shift()), KT_STEUER);
-    EXPECT_EQ(german->getKeyType(kLeft, with(kLControl)), KT_STEUER);
-    EXPECT_EQ(german->getKeyType(kF1, plain()), KT_REST);
-    EXPECT_EQ(german->getKeyType(kReturn, plain()), KT_REST);
-    EXPECT_EQ(german->getKeyType(kA, with(kLControl)), KT_REST);
-    EXPECT_EQ(german->getKeyType(kNum1, shift()), KT_REST);
+    EXPECT_EQ(german->getKeyType(DIK_1, plain()), KT_NUMBER);
+    EXPECT_EQ(german->getKeyType(DIK_1, shift()), KT_SATZ);   // '!'
+    EXPECT_EQ(german->getKeyType(DIK_Q, altGr()), KT_SONDER);  // '@'
+    EXPECT_EQ(german->getKeyType(DIK_SPACE, plain()), KT_SATZ);  // space
+    EXPECT_EQ(german->getKeyType(DIK_BACK, plain()), KT_BACKSPACE);
+    EXPECT_EQ(german->getKeyType(DIK_DELETE, plain()), KT_DEL);
+    EXPECT_EQ(german->getKeyType(DIK_LEFT, shift()), KT_STEUER);
+    EXPECT_EQ(german->getKeyType(DIK_LEFT, with(DIK_LCONTROL)), KT_STEUER);
+    EXPECT_EQ(german->getKeyType(DIK_F1, plain()), KT_REST);
+    EXPECT_EQ(german->getKeyType(DIK_RETURN, plain()), KT_REST);
+    EXPECT_EQ(german->getKeyType(DIK_A, with(DIK_LCONTROL)), KT_REST);
+    EXPECT_EQ(german->getKeyType(DIK_NUMPAD1, shift()), KT_REST);
     EXPECT_EQ(german->getKeyType(0xFF, plain()), KT_REST);  // undefined key
 }
 
@@ -191,18 +189,18 @@ TEST_F(LayoutTest, EditTextInsertsAtTheCaret) {
     EXPECT_TRUE(german->editText(edit, kAe, plain(), false, false));
     EXPECT_EQ(edit.getWholeText(), L"Huänd");
     EXPECT_EQ(edit.getCaretPosition(), 3);
-    EXPECT_TRUE(german->editText(edit, kQ, altGr(), false, false));
+    EXPECT_TRUE(german->editText(edit, DIK_Q, altGr(), false, false));
     EXPECT_EQ(edit.getWholeText(), L"Huä@nd");
     // Keys that type nothing change nothing.
-    EXPECT_FALSE(german->editText(edit, kF1, plain(), false, false));
-    EXPECT_FALSE(german->editText(edit, kReturn, plain(), false, false));
-    EXPECT_FALSE(german->editText(edit, kA, with(kLControl), false, false));
+    EXPECT_FALSE(german->editText(edit, DIK_F1, plain(), false, false));
+    EXPECT_FALSE(german->editText(edit, DIK_RETURN, plain(), false, false));
+    EXPECT_FALSE(german->editText(edit, DIK_A, with(DIK_LCONTROL), false, false));
     EXPECT_EQ(edit.getWholeText(), L"Huä@nd");
 }
 
 TEST_F(LayoutTest, EditTextRefusesPropertyFileCharacters) {
     KeyState s = shift();
-    std::pair<u8, KeyState> const attChars[] = {{kLess, plain()}, {kLess, s}, {k2, s}, {k0, s}};  // < > " =
+    std::pair<u8, KeyState> const attChars[] = {{kLess, plain()}, {kLess, s}, {DIK_2, s}, {DIK_0, s}};  // < > " =
     for (auto const& [code, state] : attChars) {
         TextEditState edit(L"x", L'_');
         EXPECT_FALSE(german->editText(edit, code, state, true, false)) << int(code);
@@ -218,48 +216,48 @@ TEST_F(LayoutTest, EditTextRefusesPropertyFileCharacters) {
 
 TEST_F(LayoutTest, EditTextStopsAtTheMaximumLength) {
     TextEditState edit(L"", L'_', -1, 3, true);
-    EXPECT_TRUE(german->editText(edit, kA, plain(), false, false));
-    EXPECT_TRUE(german->editText(edit, kA, plain(), false, false));
-    EXPECT_TRUE(german->editText(edit, kA, plain(), false, false));
-    EXPECT_FALSE(german->editText(edit, kA, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, DIK_A, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, DIK_A, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, DIK_A, plain(), false, false));
+    EXPECT_FALSE(german->editText(edit, DIK_A, plain(), false, false));
     EXPECT_EQ(edit.getWholeText(), L"aaa");
     // Deleting and moving still work at the limit.
-    EXPECT_TRUE(german->editText(edit, kLeft, plain(), false, false));
-    EXPECT_TRUE(german->editText(edit, kBack, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, DIK_LEFT, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, DIK_BACK, plain(), false, false));
     EXPECT_EQ(edit.getWholeText(), L"aa");
     // A text already longer than the limit takes nothing more but can shrink.
     TextEditState longer(L"abcdef", L'_', -1, 3, true);
-    EXPECT_FALSE(german->editText(longer, kA, plain(), false, false));
-    EXPECT_TRUE(german->editText(longer, kBack, plain(), false, false));
+    EXPECT_FALSE(german->editText(longer, DIK_A, plain(), false, false));
+    EXPECT_TRUE(german->editText(longer, DIK_BACK, plain(), false, false));
     EXPECT_EQ(longer.getWholeText(), L"abcde");
 }
 
 TEST_F(LayoutTest, BackspaceDeleteAndCaretKeys) {
     TextEditState edit(L"abc", L'|', 0, -1, true);
-    EXPECT_FALSE(german->editText(edit, kBack, plain(), false, false));  // nothing before the caret
-    EXPECT_FALSE(german->editText(edit, kLeft, plain(), false, false));
-    EXPECT_FALSE(german->editText(edit, kHome, plain(), false, false));
-    EXPECT_TRUE(german->editText(edit, kDelete, plain(), false, false));
+    EXPECT_FALSE(german->editText(edit, DIK_BACK, plain(), false, false));  // nothing before the caret
+    EXPECT_FALSE(german->editText(edit, DIK_LEFT, plain(), false, false));
+    EXPECT_FALSE(german->editText(edit, DIK_HOME, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, DIK_DELETE, plain(), false, false));
     EXPECT_EQ(edit.getDisplayText(), L"|bc");
-    EXPECT_TRUE(german->editText(edit, kRight, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, DIK_RIGHT, plain(), false, false));
     EXPECT_EQ(edit.getDisplayText(), L"b|c");
-    EXPECT_TRUE(german->editText(edit, kEnd, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, DIK_END, plain(), false, false));
     EXPECT_EQ(edit.getCaretPosition(), 2);
-    EXPECT_FALSE(german->editText(edit, kDelete, plain(), false, false));  // nothing after it
-    EXPECT_FALSE(german->editText(edit, kRight, plain(), false, false));
-    EXPECT_TRUE(german->editText(edit, kHome, plain(), false, false));
+    EXPECT_FALSE(german->editText(edit, DIK_DELETE, plain(), false, false));  // nothing after it
+    EXPECT_FALSE(german->editText(edit, DIK_RIGHT, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, DIK_HOME, plain(), false, false));
     EXPECT_EQ(edit.getCaretPosition(), 0);
-    EXPECT_TRUE(german->editText(edit, kEnd, plain(), false, false));
-    EXPECT_TRUE(german->editText(edit, kBack, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, DIK_END, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, DIK_BACK, plain(), false, false));
     EXPECT_EQ(edit.getDisplayText(), L"b|");
 }
 
 TEST_F(LayoutTest, CaretStaysWithoutCaretMovement) {
     TextEditState edit(L"abc", L'_', -1, -1, false);
-    EXPECT_FALSE(german->editText(edit, kLeft, plain(), false, false));
-    EXPECT_FALSE(german->editText(edit, kHome, plain(), false, false));
+    EXPECT_FALSE(german->editText(edit, DIK_LEFT, plain(), false, false));
+    EXPECT_FALSE(german->editText(edit, DIK_HOME, plain(), false, false));
     EXPECT_EQ(edit.getCaretPosition(), 3);
-    EXPECT_TRUE(german->editText(edit, kBack, plain(), false, false));
+    EXPECT_TRUE(german->editText(edit, DIK_BACK, plain(), false, false));
     EXPECT_EQ(edit.getWholeText(), L"ab");
 }
 
