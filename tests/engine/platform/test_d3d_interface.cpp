@@ -345,6 +345,62 @@ TEST_F(D3DInterfaceTest, AWindowedStartTakesTheOfferedRefreshRateOfItsSize) {
     EXPECT_GE(d3d.findDisplayMode(d3d.getDisplayMode()), 0);
 }
 
+TEST_F(D3DInterfaceTest, AFullScreenStartWithAnUnofferedSizeTakesTheNextOfferedSizeAndReportsIt) {
+    D3DInitParams& params = d3d.getInitParams();
+    params.useIncludeResList = true;
+    params.includeResolutions = forcedResolutions();
+    params.displayMode = mode(1300, 800);
+    params.setWindowed(false);
+    DeviceEvents events(d3d);
+    ASSERT_TRUE(d3d.init());
+    EXPECT_EQ(sizeText(d3d.getWidth(), d3d.getHeight()), "1280x720");
+    EXPECT_FALSE(d3d.getPresentParameters().Windowed);
+    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(1280u, 720u));
+    EXPECT_GE(d3d.findDisplayMode(d3d.getDisplayMode()), 0);
+    EXPECT_EQ(events.log, std::vector<std::string>{"created"});
+    // Held back until the first update, when the game listens.
+    d3d.update(0.01);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"created", "unsupported 1300x800"}));
+    d3d.update(0.01);
+    EXPECT_EQ(events.log.size(), 2u);
+}
+
+TEST_F(D3DInterfaceTest, UseLargerResDegradesUpwardsAndWithoutAutoDegradeTheSizeIsTried) {
+    D3DInitParams& params = d3d.getInitParams();
+    params.useIncludeResList = true;
+    params.includeResolutions = forcedResolutions();
+    params.displayMode = mode(1300, 800);
+    params.setWindowed(false);
+    params.useLargerRes = true;
+    ASSERT_TRUE(d3d.init());
+    EXPECT_EQ(sizeText(d3d.getWidth(), d3d.getHeight()), "1680x1050");
+    d3d.shutdown();
+
+    params.displayMode = mode(1300, 800);
+    params.autoDegrade[0] = false;
+    DeviceEvents events(d3d);
+    ASSERT_TRUE(d3d.init());
+    EXPECT_EQ(sizeText(d3d.getWidth(), d3d.getHeight()), "1300x800");
+    d3d.update(0.01);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"created", "unsupported 1300x800"}));
+}
+
+TEST_F(D3DInterfaceTest, SwitchingToFullScreenAndBackChangesTheWindowMode) {
+    ASSERT_TRUE(d3d.init());
+    HWND window = d3d.getWindow().getHWND();
+    D3DDISPLAYMODE offered = d3d.getDisplayModes().front();
+    ASSERT_TRUE(d3d.setDisplayMode(offered, true, true));
+    EXPECT_FALSE(d3d.getPresentParameters().Windowed);
+    EXPECT_FALSE(d3d.getInitParams().isWindowed());
+    EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_POPUP);
+    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(offered.Width, offered.Height));
+    d3d.update(11.0);
+    EXPECT_TRUE(d3d.getPresentParameters().Windowed);
+    EXPECT_TRUE(d3d.getInitParams().isWindowed());
+    EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION);
+    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(640u, 480u));
+}
+
 TEST_F(D3DInterfaceTest, ConsoleSetResolutionSwitchesWithoutConfirmation) {
     ASSERT_TRUE(d3d.init());
     Orvex::Console& console = Orvex::Console::getInstance();
