@@ -17,9 +17,10 @@ endfunction()
 
 # orvex_test(NAME name DIR folder LIBS targets... [GL])
 # One GoogleTest program per test folder. Each test runs in its own process with a temporary
-# HOME (set up by test_support's main). GL: the program creates GL contexts; Mesa's llvmpipe
-# keeps allocations past unload that LeakSanitizer cannot attribute, so leak detection is off
-# for those programs only (address and undefined-behaviour checks stay on).
+# HOME and headless SDL (set up by test_support's main, so the programs also behave when run by
+# hand). GL: the program creates GL contexts; Mesa's llvmpipe keeps allocations past unload that
+# LeakSanitizer cannot attribute, so leak detection is off for those programs only (address and
+# undefined-behaviour checks stay on).
 function(orvex_test)
   cmake_parse_arguments(ARG "GL" "NAME;DIR" "LIBS" ${ARGN})
   file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp)
@@ -28,12 +29,11 @@ function(orvex_test)
   endif()
   add_executable(${ARG_NAME} ${_srcs})
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} test_support)
-  set(_env "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;ORVEX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   if(ARG_GL)
-    list(APPEND _env "ASAN_OPTIONS=detect_leaks=0")
+    target_sources(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/gl_sanitizer_options.cpp)
   endif()
   gtest_discover_tests(${ARG_NAME}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "${_env}" TIMEOUT 300)
+    PROPERTIES TIMEOUT 300)
 endfunction()

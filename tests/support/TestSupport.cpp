@@ -20,7 +20,7 @@ std::filesystem::path makeTempDir(std::string const& name) {
 
 std::filesystem::path sourceDir() {
     const char* src = std::getenv("ORVEX_SOURCE_DIR");
-    return src ? std::filesystem::path(src) : std::filesystem::current_path();
+    return src ? std::filesystem::path(src) : std::filesystem::path(ORVEX_SOURCE_DIR);
 }
 
 void writeFile(std::filesystem::path const& path, std::string const& bytes) {
