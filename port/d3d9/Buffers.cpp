@@ -62,7 +62,6 @@ HRESULT Buffer<Interface, Desc>::Lock(UINT offset, UINT size, void** data, DWORD
     UINT total = static_cast<UINT>(memory_.size());
     if (offset > total || (size != 0 && size > total - offset)) return D3DERR_INVALIDCALL;
     UINT end = size == 0 ? total : offset + size;
-    if (size == 0 && offset == 0) end = total;
     if (!(flags & D3DLOCK_READONLY)) {
         if (locks_ == 0 || dirtyBegin_ == dirtyEnd_) {
             dirtyBegin_ = offset;

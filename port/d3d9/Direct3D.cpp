@@ -8,7 +8,9 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <tuple>
 
 namespace port::d3d9 {
 namespace {
