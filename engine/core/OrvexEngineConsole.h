@@ -10,6 +10,7 @@
 
 #include "engine/core/Types.h"
 #include "engine/platform/TastaturLayout.h"
+#include "port/dinput/dinput_keys.h"
 
 namespace Orvex {
 
@@ -17,14 +18,8 @@ class KeyState;
 
 class IngameConsole {
 public:
-    // Key codes (DirectInput scan codes) the console reacts to.
-    static constexpr u8 kToggleKey = 0x29;  // the key left of "1" ("^" on German keyboards)
-    static constexpr u8 kKeyEscape = 0x01;
-    static constexpr u8 kKeyTab = 0x0F;
-    static constexpr u8 kKeyReturn = 0x1C;
-    static constexpr u8 kKeyNumpadEnter = 0x9C;
-    static constexpr u8 kKeyUp = 0xC8;
-    static constexpr u8 kKeyDown = 0xD0;
+    // Opens and closes the console: the key left of "1" ("^" on German keyboards).
+    static constexpr u8 kToggleKey = DIK_GRAVE;
     static constexpr std::size_t kHistorySize = 64;
     static constexpr int kMaxLineLength = 256;
 

@@ -10,6 +10,7 @@
 #include "engine/core/GOBManager.h"
 #include "engine/core/Logger.h"
 #include "engine/core/OrvexEngine.h"
+#include "engine/platform/AppWindow.h"
 #include "port/win32/kernel.h"
 
 namespace Orvex {
@@ -125,6 +126,7 @@ void OrvexEngine::applySwitch(std::string const& name, std::string const& value,
     } else if (name == "APPTITLE") {
         if (!hasValue) return badValue(L"a title");
         appTitle_ = wideValue;
+        if (window_) window_->setTitle(appTitle_);
     } else {
         logWarning(L"Command line: unknown switch -" + wideName + L", ignored");
     }

@@ -34,12 +34,12 @@ bool IngameConsole::onKey(KeyState const& state, u8 code) {
     if (!open_) return false;
 
     switch (code) {
-    case kKeyEscape: setOpen(false); return true;
-    case kKeyReturn:
-    case kKeyNumpadEnter: submit(); return true;
-    case kKeyTab: complete(); return true;
-    case kKeyUp: recall(+1); return true;
-    case kKeyDown: recall(-1); return true;
+    case DIK_ESCAPE: setOpen(false); return true;
+    case DIK_RETURN:
+    case DIK_NUMPADENTER: submit(); return true;
+    case DIK_TAB: complete(); return true;
+    case DIK_UP: recall(+1); return true;
+    case DIK_DOWN: recall(-1); return true;
     default: break;
     }
     if (TastaturLayout const* layout = TastaturLayoutManager::getInstance().getActiveLayout())

@@ -38,7 +38,6 @@ void OrvexEngine::releasePlatform() {
 }
 
 bool OrvexEngine::initPlatform() {
-    if (!appTitle_.empty()) window_->setTitle(appTitle_);
     if (!d3d_->init()) {
         logError(L"OrvexEngine::init: no Direct3D device");
         return false;

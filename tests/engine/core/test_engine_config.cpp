@@ -12,6 +12,7 @@
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/platform/SoundManager.h"
 #include "port/win32/HostPath.h"
+#include "test_engine_fixture.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -59,12 +60,6 @@ protected:
         engine->getTextureInitParams() = savedTex;
         DirectInputInterface::getInstance().getInitParams() = savedInput;
     }
-
-    // Log lines written since the mark.
-    std::size_t linesSince(std::size_t mark) const {
-        return Orvex::Logger::getInstance().recentLines().size() - mark;
-    }
-    std::size_t mark() const { return Orvex::Logger::getInstance().recentLines().size(); }
 
     OrvexEngine* engine = nullptr;
     TestGlobals* globals = nullptr;
@@ -146,24 +141,32 @@ TEST_F(OrvexEngineConfig, MissingEmptyOrGarbledFilesKeepTheDefaultsWithOneLogLin
     d3d.displayMode.Width = 1920;
     d3d.displayMode.Height = 1080;
 
-    std::size_t before = mark();
-    EXPECT_FALSE(engine->loadConfig(path));
-    EXPECT_EQ(linesSince(before), 1u);
+    {
+        enginetest::LogMark mark;
+        EXPECT_FALSE(engine->loadConfig(path));
+        EXPECT_EQ(mark.linesSince(), 1u);
+    }
 
     testsupport::writeFile(hostFile, "");
-    before = mark();
-    EXPECT_FALSE(engine->loadConfig(path));
-    EXPECT_EQ(linesSince(before), 1u);
+    {
+        enginetest::LogMark mark;
+        EXPECT_FALSE(engine->loadConfig(path));
+        EXPECT_EQ(mark.linesSince(), 1u);
+    }
 
     testsupport::writeFile(hostFile, "\x01\x02 not a settings file at all \xff\xfe\x00 ");
-    before = mark();
-    EXPECT_FALSE(engine->loadConfig(path));
-    EXPECT_EQ(linesSince(before), 1u);
+    {
+        enginetest::LogMark mark;
+        EXPECT_FALSE(engine->loadConfig(path));
+        EXPECT_EQ(mark.linesSince(), 1u);
+    }
 
     testsupport::writeFile(hostFile, "<OTHER_ROOT><ENGINE_PARAMS/></OTHER_ROOT>");
-    before = mark();
-    EXPECT_FALSE(engine->loadConfig(path));
-    EXPECT_EQ(linesSince(before), 1u);
+    {
+        enginetest::LogMark mark;
+        EXPECT_FALSE(engine->loadConfig(path));
+        EXPECT_EQ(mark.linesSince(), 1u);
+    }
 
     EXPECT_EQ(d3d.displayMode.Width, 1920u);
     EXPECT_EQ(d3d.displayMode.Height, 1080u);

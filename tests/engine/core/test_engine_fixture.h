@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "engine/core/Logger.h"
 #include "engine/core/OrvexEngine.h"
 
 namespace enginetest {
@@ -47,6 +48,26 @@ protected:
     bool deviceUsable = true;
     std::vector<Orvex::u32> sleeps;
     std::function<void()> onSleep;
+};
+
+// Log lines written after a mark (the log keeps only its recent lines, so counting its size
+// would stop working once it is full).
+class LogMark {
+public:
+    LogMark() {
+        static int serial = 0;
+        text_ = L"-- test mark " + std::to_wstring(++serial);
+        Orvex::logPlain(text_, 1000);
+    }
+    std::size_t linesSince() const {
+        auto const lines = Orvex::Logger::getInstance().recentLines();
+        for (std::size_t i = lines.size(); i-- > 0;)
+            if (lines[i] == text_) return lines.size() - i - 1;
+        return 0;
+    }
+
+private:
+    std::wstring text_;
 };
 
 // Counts emissions of a signal0 while alive.
