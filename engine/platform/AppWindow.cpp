@@ -139,7 +139,8 @@ LRESULT AppWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARA
     signalMessage.emit(window, message, wParam, lParam);
     switch (message) {
     case WM_ACTIVATE: {
-        bool active = LOWORD(wParam) != WA_INACTIVE;
+        // Activation of a minimised window (high word set) does not make it usable yet.
+        bool active = LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0;
         active_ = active;
         signalActive.emit(active);
         return 0;

@@ -48,7 +48,8 @@ public:
 
     // Every message the window procedure receives, before it handles it.
     sigslot::signal4<HWND, UINT, WPARAM, LPARAM> signalMessage;
-    // WM_ACTIVATE: true when the window became active, false when it lost activation.
+    // WM_ACTIVATE: true when the window became active, false when it lost activation or was
+    // activated while minimised.
     sigslot::signal1<bool const&> signalActive;
     // The window was closed or destroyed from outside (close button, WM_CLOSE, DestroyWindow);
     // emitted once per window, never for destroy().

@@ -1,6 +1,8 @@
 // The device object: window and device creation, device loss and reset, shutdown.
 #include "engine/platform/D3DInterface.h"
 
+#include <cwchar>
+
 #include "engine/core/Logger.h"
 
 namespace Orvex {

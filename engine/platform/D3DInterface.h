@@ -71,7 +71,8 @@ struct D3DInitParams {
     bool isWindowed() const { return presentParameters.Windowed != FALSE; }
     void setWindowed(bool windowed) { presentParameters.Windowed = windowed ? TRUE : FALSE; }
 
-    // Reads the section; a missing key keeps the current value, a bad one keeps it with a log line.
+    // Reads the section; a missing key keeps the current value, a bad one keeps it with a log
+    // line. The include list is always the section's (none listed: an empty list).
     void readConfig(XMLNode const& section);
     // Writes every key into the section (named "D3DINITPARAMS" when it has no name yet).
     void writeConfig(XMLNode& section) const;

@@ -1,9 +1,10 @@
 // The device object's settings ("D3DINITPARAMS" of config.cfg) and its console command.
+#include "engine/platform/D3DInterface.h"
+
 #include <algorithm>
 
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
-#include "engine/platform/D3DInterface.h"
 
 namespace Orvex {
 namespace {

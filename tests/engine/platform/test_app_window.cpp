@@ -80,6 +80,8 @@ TEST_F(AppWindowTest, ReportsActivationChanges) {
     EXPECT_FALSE(window.isActive());
     SendMessageW(window.getHWND(), WM_ACTIVATE, MAKEWPARAM(WA_CLICKACTIVE, 0), 0);
     EXPECT_TRUE(listener.activations.back());
+    SendMessageW(window.getHWND(), WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 1), 0);
+    EXPECT_FALSE(listener.activations.back());
 }
 
 TEST_F(AppWindowTest, ClosingTheWindowIsReportedOnceAndDestroyIsNot) {
