@@ -1,0 +1,100 @@
+// The music manager (see MusicManager.h). Track files are played by the DirectShow graph from
+// disk, so they are looked up through the search paths like every other file on disk.
+#include "engine/platform/MusicManager.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/core/GOBManager.h"
+#include "engine/core/Logger.h"
+#include "engine/core/XMLNode.h"
+#include "port/win32/HostPath.h"
+
+namespace Orvex {
+
+MusicManager& MusicManager::getInstance() {
+    static MusicManager instance;
+    return instance;
+}
+
+u32 MusicManager::loadMusic(XMLNode const& node) {
+    u32 taken = 0;
+    u32 count = node.getChildCount(L"ENTRY");
+    for (u32 i = 0; i < count; ++i) {
+        XMLNode const* entry = node.getChild(L"ENTRY", static_cast<int>(i));
+        std::wstring name = entry->getAttributeString(L"NAME", std::wstring());
+        XMLProperty const* file = entry->getValue(0);
+        if (name.empty() || !file || file->getString().empty()) {
+            logWarning(L"MusicManager: music entry without NAME or file skipped");
+            continue;
+        }
+        Track track;
+        track.file = file->getString();
+        double volume = entry->getAttributeDouble(L"VOLUME", 1.0);
+        track.volume = std::isfinite(volume) ? std::clamp(volume, 0.0, 1.0) : 1.0;
+        track.loop = entry->getAttributeBool(L"LOOP", true);
+        tracks_[name] = track;
+        ++taken;
+    }
+    return taken;
+}
+
+void MusicManager::clear() {
+    current_.reset();
+    currentName_.clear();
+    tracks_.clear();
+}
+
+bool MusicManager::play(std::wstring const& name, bool restart) {
+    auto it = tracks_.find(name);
+    if (it == tracks_.end()) {
+        logWarning(L"MusicManager: no music track \"" + name + L"\"");
+        return false;
+    }
+    if (current_ && currentName_ == name) {
+        if (restart) {
+            current_->stop();
+            return SUCCEEDED(current_->run());
+        }
+        if (current_->getState() != MusicStream::STATE_RUNNING) current_->run();
+        return true;
+    }
+    Track const& track = it->second;
+    // The graph reads from disk: a relative name is found through the search paths as well.
+    std::wstring file = track.file;
+    std::string host = findOnDisk(file);
+    if (!host.empty()) file = port::windowsPath(host);
+    auto stream = std::make_unique<MusicStream>();
+    stream->setLooping(track.loop);
+    stream->setVolume(track.volume * volume_);
+    if (FAILED(stream->load(file))) return false;
+    if (current_) current_->stop();
+    current_ = std::move(stream);
+    currentName_ = name;
+    return SUCCEEDED(current_->run());
+}
+
+void MusicManager::pause() {
+    if (current_) current_->pause();
+}
+
+void MusicManager::resume() {
+    if (current_ && current_->getState() == MusicStream::STATE_PAUSED) current_->run();
+}
+
+void MusicManager::stop() {
+    if (current_) current_->stop();
+}
+
+void MusicManager::setVolume(double volume) {
+    volume_ = std::isfinite(volume) ? std::clamp(volume, 0.0, 1.0) : volume_;
+    if (!current_) return;
+    auto it = tracks_.find(currentName_);
+    current_->setVolume((it != tracks_.end() ? it->second.volume : 1.0) * volume_);
+}
+
+void MusicManager::update() {
+    if (current_) current_->update();
+}
+
+}  // namespace Orvex
