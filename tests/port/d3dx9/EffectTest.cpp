@@ -1,0 +1,390 @@
+// Effects on a device: an effect file with two techniques, annotations, a shared parameter in a
+// pool, an include from the parent folder and a macro-dependent branch; enumeration of names and
+// sizes; values; drawing with a GLSL pass; state saving; compile errors of GLSL code.
+#include "tests/port/d3dx9/DxFixture.h"
+#include "tests/support/TestSupport.h"
+#include "port/win32/HostPath.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+char const* const kCommon =
+    "// shared by every effect\n"
+    "shared float4x4 g_View : VIEW;\n"
+    "shared float g_Time < string UIName = \"time\"; > = 0.5;\n";
+
+char const* const kMain =
+    "#include \"../common.fxh\"\n"
+    "float4 g_Color < string ConvertPixelsToTexels = \"g_Offsets\"; int Order = 3; > = {1, 0, 0, 1};\n"
+    "float2 g_Offsets[3];\n"
+    "texture g_Textur0;\n"
+    "sampler2D s0 = sampler_state { Texture = <g_Textur0>; MinFilter = Point; MagFilter = Point; AddressU = Clamp; };\n"
+    "#ifdef HIGH\n"
+    "int g_Quality = 2;\n"
+    "#else\n"
+    "int g_Quality = 1;\n"
+    "#endif\n"
+    "glsl_vertex VS {\n"
+    "  out vec4 colour;\n"
+    "  out vec2 uv;\n"
+    "  void main() {\n"
+    "    gl_Position = port_screenToClip(in_Position);\n"
+    "    colour = in_Diffuse;\n"
+    "    uv = in_TexCoord0.xy;\n"
+    "  }\n"
+    "}\n"
+    "glsl_pixel PS_Flat {\n"
+    "  in vec4 colour;\n"
+    "  in vec2 uv;\n"
+    "  out vec4 result;\n"
+    "  void main() { result = g_Color * colour; }\n"
+    "}\n"
+    "glsl_pixel PS_Textured {\n"
+    "  in vec4 colour;\n"
+    "  in vec2 uv;\n"
+    "  out vec4 result;\n"
+    "  void main() { result = texture(s0, uv) * g_Time * 2.0; }\n"
+    "}\n"
+    "technique Render2D < int TEX_COUNT = 8; >\n"
+    "{\n"
+    "    pass P0 < float fScaleX = 0.5; >\n"
+    "    {\n"
+    "        AlphaBlendEnable = true;\n"
+    "        SrcBlend = SrcAlpha;\n"
+    "        DestBlend = InvSrcAlpha;\n"
+    "        VertexShader = VS;\n"
+    "        PixelShader = PS_Flat;\n"
+    "    }\n"
+    "}\n"
+    "technique RenderTextured\n"
+    "{\n"
+    "    pass First { VertexShader = VS; PixelShader = PS_Textured; }\n"
+    "    pass Second { StencilEnable = true; StencilFunc = Equal; VertexShader = VS; PixelShader = PS_Textured; }\n"
+    "}\n";
+
+struct Vertex {
+    float x, y, z, rhw;
+    D3DCOLOR color;
+    float u, v;
+};
+
+class EffectTest : public DxFixture {
+protected:
+    void SetUp() override {
+        DxFixture::SetUp();
+        folder = testsupport::makeTempDir("fx");
+        testsupport::writeFile(folder / "common.fxh", kCommon);
+        testsupport::writeFile(folder / "sub" / "main.fx", kMain);
+    }
+
+    ID3DXEffect* load(ID3DXEffectPool* pool, D3DXMACRO const* macros = nullptr, std::string* errors = nullptr) {
+        ID3DXEffect* effect = nullptr;
+        ID3DXBuffer* errorBuffer = nullptr;
+        std::wstring path = port::fromUtf8((folder / "sub" / "main.fx").string());
+        HRESULT hr = D3DXCreateEffectFromFileW(device, path.c_str(), macros, nullptr, 0, pool, &effect, &errorBuffer);
+        if (errorBuffer) {
+            if (errors) *errors = static_cast<char const*>(errorBuffer->GetBufferPointer());
+            ADD_FAILURE() << static_cast<char const*>(errorBuffer->GetBufferPointer());
+            errorBuffer->Release();
+        }
+        EXPECT_EQ(hr, S_OK);
+        return effect;
+    }
+
+    void drawQuad(float x0, float y0, float x1, float y1, D3DCOLOR color) {
+        Vertex v[4] = {{x0, y0, 0.5f, 1, color, 0, 0}, {x1, y0, 0.5f, 1, color, 1, 0},
+                       {x0, y1, 0.5f, 1, color, 0, 1}, {x1, y1, 0.5f, 1, color, 1, 1}};
+        device->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1);
+        device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(Vertex));
+    }
+
+    std::filesystem::path folder;
+};
+
+TEST_F(EffectTest, EnumeratesTechniquesPassesParametersAndAnnotations) {
+    ID3DXEffectPool* pool = nullptr;
+    ASSERT_EQ(D3DXCreateEffectPool(&pool), S_OK);
+    ID3DXEffect* effect = load(pool);
+    ASSERT_NE(effect, nullptr);
+
+    D3DXEFFECT_DESC desc{};
+    ASSERT_EQ(effect->GetDesc(&desc), S_OK);
+    EXPECT_EQ(desc.Techniques, 2u);
+    ASSERT_EQ(desc.Parameters, 7u);
+    char const* names[] = {"g_View", "g_Time", "g_Color", "g_Offsets", "g_Textur0", "s0", "g_Quality"};
+    for (UINT i = 0; i < 7; ++i) {
+        D3DXHANDLE h = effect->GetParameter(nullptr, i);
+        ASSERT_NE(h, nullptr);
+        D3DXPARAMETER_DESC pd{};
+        ASSERT_EQ(effect->GetParameterDesc(h, &pd), S_OK);
+        EXPECT_STREQ(pd.Name, names[i]);
+    }
+    EXPECT_EQ(effect->GetParameter(nullptr, 7), nullptr);
+
+    D3DXPARAMETER_DESC pd{};
+    ASSERT_EQ(effect->GetParameterDesc(effect->GetParameterByName(nullptr, "g_View"), &pd), S_OK);
+    EXPECT_EQ(pd.Class, D3DXPC_MATRIX_COLUMNS);
+    EXPECT_EQ(pd.Type, D3DXPT_FLOAT);
+    EXPECT_EQ(pd.Rows, 4u);
+    EXPECT_EQ(pd.Columns, 4u);
+    EXPECT_EQ(pd.Bytes, 64u);
+    EXPECT_EQ(pd.Flags, static_cast<DWORD>(D3DX_PARAMETER_SHARED));
+    EXPECT_STREQ(pd.Semantic, "VIEW");
+    ASSERT_EQ(effect->GetParameterDesc("g_Offsets", &pd), S_OK);
+    EXPECT_EQ(pd.Elements, 3u);
+    EXPECT_EQ(pd.Bytes, 24u);
+    EXPECT_EQ(pd.Class, D3DXPC_VECTOR);
+    ASSERT_EQ(effect->GetParameterDesc("g_Color", &pd), S_OK);
+    EXPECT_EQ(pd.Annotations, 2u);
+    EXPECT_EQ(pd.Bytes, 16u);
+    ASSERT_EQ(effect->GetParameterDesc("g_Textur0", &pd), S_OK);
+    EXPECT_EQ(pd.Type, D3DXPT_TEXTURE);
+    EXPECT_EQ(pd.Class, D3DXPC_OBJECT);
+    ASSERT_EQ(effect->GetParameterDesc("s0", &pd), S_OK);
+    EXPECT_EQ(pd.Type, D3DXPT_SAMPLER2D);
+    EXPECT_EQ(effect->GetParameterBySemantic(nullptr, "view"), effect->GetParameterByName(nullptr, "g_View"));
+
+    // The macro-free branch was taken.
+    INT quality = 0;
+    EXPECT_EQ(effect->GetInt("g_Quality", &quality), S_OK);
+    EXPECT_EQ(quality, 1);
+
+    // Techniques and passes.
+    D3DXHANDLE render2D = effect->GetTechnique(0);
+    D3DXTECHNIQUE_DESC td{};
+    ASSERT_EQ(effect->GetTechniqueDesc(render2D, &td), S_OK);
+    EXPECT_STREQ(td.Name, "Render2D");
+    EXPECT_EQ(td.Passes, 1u);
+    EXPECT_EQ(td.Annotations, 1u);
+    D3DXHANDLE textured = effect->GetTechniqueByName("RenderTextured");
+    ASSERT_EQ(effect->GetTechniqueDesc(textured, &td), S_OK);
+    EXPECT_EQ(td.Passes, 2u);
+    D3DXPASS_DESC passDesc{};
+    ASSERT_EQ(effect->GetPassDesc(effect->GetPass(textured, 1), &passDesc), S_OK);
+    EXPECT_STREQ(passDesc.Name, "Second");
+    EXPECT_EQ(effect->GetTechnique(2), nullptr);
+    EXPECT_EQ(effect->GetTechniqueByName("Nope"), nullptr);
+
+    // Annotations of a technique, a pass and a parameter.
+    INT texCount = 0;
+    EXPECT_EQ(effect->GetInt(effect->GetAnnotationByName(render2D, "TEX_COUNT"), &texCount), S_OK);
+    EXPECT_EQ(texCount, 8);
+    FLOAT scaleX = 0.0f;
+    EXPECT_EQ(effect->GetFloat(effect->GetAnnotationByName(effect->GetPass(render2D, 0), "fScaleX"), &scaleX), S_OK);
+    EXPECT_EQ(scaleX, 0.5f);
+    LPCSTR target = nullptr;
+    D3DXHANDLE convert = effect->GetAnnotationByName("g_Color", "ConvertPixelsToTexels");
+    ASSERT_EQ(effect->GetString(convert, &target), S_OK);
+    EXPECT_STREQ(target, "g_Offsets");
+    ASSERT_EQ(effect->GetParameterDesc(effect->GetAnnotation("g_Color", 1), &pd), S_OK);
+    EXPECT_STREQ(pd.Name, "Order");
+    EXPECT_EQ(pd.Flags, static_cast<DWORD>(D3DX_PARAMETER_ANNOTATION));
+    EXPECT_EQ(effect->GetAnnotationByName("g_Color", "Missing"), nullptr);
+    EXPECT_EQ(effect->SetFloat(convert, 1.0f), D3DERR_INVALIDCALL);  // annotations are read-only
+
+    // Which parameters each technique uses.
+    EXPECT_TRUE(effect->IsParameterUsed("g_Color", render2D));
+    EXPECT_FALSE(effect->IsParameterUsed("g_Color", textured));
+    EXPECT_TRUE(effect->IsParameterUsed("g_Textur0", textured));
+    EXPECT_TRUE(effect->IsParameterUsed("s0", textured));
+    EXPECT_FALSE(effect->IsParameterUsed("g_Textur0", render2D));
+    EXPECT_FALSE(effect->IsParameterUsed("g_View", render2D));
+    EXPECT_EQ(effect->ValidateTechnique(textured), S_OK);
+    D3DXHANDLE next = nullptr;
+    EXPECT_EQ(effect->FindNextValidTechnique(render2D, &next), S_OK);
+    EXPECT_EQ(next, textured);
+
+    effect->Release();
+    pool->Release();
+}
+
+TEST_F(EffectTest, MacroSelectsTheOtherBranch) {
+    D3DXMACRO macros[] = {{"HIGH", "1"}, {nullptr, nullptr}};
+    ID3DXEffect* effect = load(nullptr, macros);
+    ASSERT_NE(effect, nullptr);
+    INT quality = 0;
+    EXPECT_EQ(effect->GetInt("g_Quality", &quality), S_OK);
+    EXPECT_EQ(quality, 2);
+    effect->Release();
+}
+
+TEST_F(EffectTest, SharedParametersLiveInThePool) {
+    ID3DXEffectPool* pool = nullptr;
+    ASSERT_EQ(D3DXCreateEffectPool(&pool), S_OK);
+    ID3DXEffect* first = load(pool);
+    ID3DXEffect* second = load(pool);
+    ID3DXEffect* alone = load(nullptr);
+    ASSERT_TRUE(first && second && alone);
+    D3DXMATRIX view;
+    D3DXMatrixTranslation(&view, 1.0f, 2.0f, 3.0f);
+    ASSERT_EQ(first->SetMatrix("g_View", &view), S_OK);
+    D3DXMATRIX read;
+    ASSERT_EQ(second->GetMatrix("g_View", &read), S_OK);
+    EXPECT_EQ(read, view);
+    ASSERT_EQ(alone->GetMatrix("g_View", &read), S_OK);
+    EXPECT_EQ(read, D3DXMATRIX());
+    // Non-shared parameters stay per effect.
+    D3DXVECTOR4 colour(0.0f, 1.0f, 0.0f, 1.0f), back;
+    first->SetVector("g_Color", &colour);
+    second->GetVector("g_Color", &back);
+    EXPECT_EQ(back, D3DXVECTOR4(1.0f, 0.0f, 0.0f, 1.0f));
+    ID3DXEffectPool* got = nullptr;
+    EXPECT_EQ(first->GetPool(&got), S_OK);
+    EXPECT_EQ(got, pool);
+    got->Release();
+    first->Release();
+    second->Release();
+    alone->Release();
+    pool->Release();
+}
+
+TEST_F(EffectTest, ValueConversionsArraysAndElements) {
+    ID3DXEffect* effect = load(nullptr);
+    ASSERT_NE(effect, nullptr);
+    D3DXVECTOR4 offsets[3] = {{64, 32, 9, 9}, {1, 2, 9, 9}, {3, 4, 9, 9}}, back[3];
+    ASSERT_EQ(effect->SetVectorArray("g_Offsets", offsets, 3), S_OK);
+    ASSERT_EQ(effect->GetVectorArray("g_Offsets", back, 3), S_OK);
+    EXPECT_EQ(back[0], D3DXVECTOR4(64, 32, 0, 0));  // float2 elements: z and w read as 0
+    EXPECT_EQ(back[2], D3DXVECTOR4(3, 4, 0, 0));
+    D3DXHANDLE element = effect->GetParameterElement("g_Offsets", 1);
+    ASSERT_NE(element, nullptr);
+    D3DXVECTOR4 one;
+    EXPECT_EQ(effect->GetVector(element, &one), S_OK);
+    EXPECT_EQ(one, D3DXVECTOR4(1, 2, 0, 0));
+    EXPECT_EQ(effect->GetParameterByName(nullptr, "g_Offsets[2]"), effect->GetParameterElement("g_Offsets", 2));
+    EXPECT_EQ(effect->GetParameterElement("g_Offsets", 3), nullptr);
+    float raw[6] = {1, 2, 3, 4, 5, 6}, rawBack[6] = {};
+    EXPECT_EQ(effect->SetValue("g_Offsets", raw, sizeof(raw)), S_OK);
+    EXPECT_EQ(effect->GetValue("g_Offsets", rawBack, sizeof(rawBack)), S_OK);
+    EXPECT_EQ(0, std::memcmp(raw, rawBack, sizeof(raw)));
+    // int <-> float <-> bool.
+    EXPECT_EQ(effect->SetFloat("g_Quality", 3.7f), S_OK);
+    INT q = 0;
+    effect->GetInt("g_Quality", &q);
+    EXPECT_EQ(q, 3);
+    BOOL b = FALSE;
+    effect->GetBool("g_Quality", &b);
+    EXPECT_TRUE(b);
+    FLOAT t = 0;
+    effect->GetFloat("g_Time", &t);
+    EXPECT_EQ(t, 0.5f);
+    // Wrong kinds fail.
+    D3DXMATRIX m;
+    EXPECT_EQ(effect->SetMatrix("g_Color", &m), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect->SetTexture("g_Color", nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect->SetFloat("missing", 1.0f), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect->SetFloat(nullptr, 1.0f), D3DERR_INVALIDCALL);
+    effect->Release();
+}
+
+TEST_F(EffectTest, DrawsWithGlslPassesAndRestoresStates) {
+    ID3DXEffect* effect = load(nullptr);
+    ASSERT_NE(effect, nullptr);
+    IDirect3DTexture9* texture = makeTexture(2, 2, [](UINT x, UINT) { return x == 0 ? 0xFF808080u : 0xFF404040u; });
+    clear(0xFF000000);
+    device->BeginScene();
+
+    // Technique 1: uniform colour times vertex colour, with the pass's blending.
+    D3DXVECTOR4 colour(0.0f, 1.0f, 0.0f, 0.5f);
+    effect->SetVector("g_Color", &colour);
+    ASSERT_EQ(effect->SetTechnique("Render2D"), S_OK);
+    UINT passes = 0;
+    ASSERT_EQ(effect->Begin(&passes, 0), S_OK);
+    EXPECT_EQ(passes, 1u);
+    ASSERT_EQ(effect->BeginPass(0), S_OK);
+    drawQuad(0, 0, 8, 8, 0xFFFFFFFF);
+    // A value changed inside the pass reaches the program with CommitChanges.
+    D3DXVECTOR4 blue(0.0f, 0.0f, 1.0f, 1.0f);
+    effect->SetVector("g_Color", &blue);
+    effect->CommitChanges();
+    drawQuad(8, 0, 16, 8, 0xFFFFFFFF);
+    EXPECT_EQ(effect->EndPass(), S_OK);
+    EXPECT_EQ(effect->End(), S_OK);
+    DWORD blend = 1;
+    device->GetRenderState(D3DRS_ALPHABLENDENABLE, &blend);
+    EXPECT_EQ(blend, FALSE);
+
+    // Technique 2: a texture through a sampler, scaled by the shared time value (0.5 * 2).
+    effect->SetTexture("g_Textur0", texture);
+    ASSERT_EQ(effect->SetTechnique(effect->GetTechnique(1)), S_OK);
+    ASSERT_EQ(effect->Begin(&passes, 0), S_OK);
+    EXPECT_EQ(passes, 2u);
+    ASSERT_EQ(effect->BeginPass(0), S_OK);
+    drawQuad(20, 0, 22, 2, 0xFFFFFFFF);
+    effect->EndPass();
+    ASSERT_EQ(effect->BeginPass(1), S_OK);
+    DWORD stencil = 0;
+    device->GetRenderState(D3DRS_STENCILENABLE, &stencil);
+    EXPECT_EQ(stencil, TRUE);
+    effect->EndPass();
+    effect->End();
+    device->GetRenderState(D3DRS_STENCILENABLE, &stencil);
+    EXPECT_EQ(stencil, FALSE);
+    device->EndScene();
+
+    auto pixels = readTarget();
+    EXPECT_TRUE(colorNear(at(pixels, 3, 3), 0xFF008000)) << std::hex << at(pixels, 3, 3);  // half green over black
+    EXPECT_TRUE(colorNear(at(pixels, 12, 3), 0xFF0000FF)) << std::hex << at(pixels, 12, 3);
+    EXPECT_TRUE(colorNear(at(pixels, 20, 0), 0xFF808080)) << std::hex << at(pixels, 20, 0);
+    EXPECT_TRUE(colorNear(at(pixels, 21, 1), 0xFF404040)) << std::hex << at(pixels, 21, 1);
+    EXPECT_EQ(at(pixels, 23, 0), 0xFF000000u);
+
+    EXPECT_EQ(effect->BeginPass(0), D3DERR_INVALIDCALL);  // outside Begin
+    effect->Release();
+    texture->Release();
+}
+
+TEST_F(EffectTest, GlslErrorsNameFileAndLine) {
+    std::string source =
+        "float4 g_Color;\n"
+        "glsl_vertex VS {\n"
+        "  void main() { gl_Position = port_screenToClip(in_Position); }\n"
+        "}\n"
+        "glsl_pixel PS {\n"
+        "  out vec4 result;\n"
+        "  void main() {\n"
+        "    result = undefinedThing;\n"
+        "  }\n"
+        "}\n"
+        "technique T { pass P { VertexShader = VS; PixelShader = PS; } }\n";
+    ID3DXEffect* effect = nullptr;
+    ID3DXBuffer* errors = nullptr;
+    EXPECT_TRUE(FAILED(D3DXCreateEffect(device, source.c_str(), static_cast<UINT>(source.size()), nullptr, nullptr, 0,
+                                        nullptr, &effect, &errors)));
+    EXPECT_EQ(effect, nullptr);
+    ASSERT_NE(errors, nullptr);
+    std::string text = static_cast<char const*>(errors->GetBufferPointer());
+    EXPECT_NE(text.find("memory(8,"), std::string::npos) << text;
+    errors->Release();
+}
+
+TEST_F(EffectTest, CompiledFormCreatesTheSameEffectAndClones) {
+    std::string source = std::string("#define TINT 0.25\nfloat g_Tint = TINT;\n") +
+                         "technique T { pass P { AlphaBlendEnable = false; } }\n";
+    ID3DXEffectCompiler* compiler = nullptr;
+    ASSERT_EQ(D3DXCreateEffectCompiler(source.c_str(), static_cast<UINT>(source.size()), nullptr, nullptr, 0, &compiler,
+                                       nullptr),
+              S_OK);
+    ID3DXBuffer* compiled = nullptr;
+    ASSERT_EQ(compiler->CompileEffect(0, &compiled, nullptr), S_OK);
+    ID3DXEffect* effect = nullptr;
+    ASSERT_EQ(D3DXCreateEffect(device, compiled->GetBufferPointer(), compiled->GetBufferSize(), nullptr, nullptr, 0,
+                               nullptr, &effect, nullptr),
+              S_OK);
+    FLOAT tint = 0;
+    effect->GetFloat("g_Tint", &tint);
+    EXPECT_EQ(tint, 0.25f);
+    effect->SetFloat("g_Tint", 0.75f);
+    ID3DXEffect* clone = nullptr;
+    ASSERT_EQ(effect->CloneEffect(device, &clone), S_OK);
+    clone->GetFloat("g_Tint", &tint);
+    EXPECT_EQ(tint, 0.75f);
+    clone->Release();
+    effect->Release();
+    compiled->Release();
+    compiler->Release();
+}
+
+}  // namespace
