@@ -1,7 +1,11 @@
-// ID3DXBuffer: a block of bytes with a terminating zero kept past its size.
+// ID3DXBuffer (a block of bytes with a terminating zero kept past its size) and the small
+// helpers the D3DX objects share.
 #include "port/d3dx9/DxCom.h"
 
+#include <cctype>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace port::dx {
@@ -20,6 +24,21 @@ private:
 };
 
 }  // namespace
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+bool readHostFile(std::string const& hostPath, std::string& bytes) {
+    std::ifstream in(hostPath, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
 
 ID3DXBuffer* makeBuffer(void const* data, std::size_t size) { return new Buffer(data, size); }
 

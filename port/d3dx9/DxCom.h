@@ -6,6 +6,7 @@
 #include "port/win32/log.h"
 
 #include <string>
+#include <string_view>
 
 namespace port::dx {
 
@@ -49,6 +50,11 @@ void safeRelease(T*& object) {
 
 // One error line in the port log for failures the caller cannot see otherwise (broken files).
 inline void logLine(std::string const& text) { port::logLine(port::LogLevel::Error, L"D3DX: " + port::fromUtf8(text)); }
+
+// ASCII case-insensitive comparison (state names, semantics, type words).
+bool equalsNoCase(std::string_view a, std::string_view b);
+// The whole file at a host path; false when it cannot be read.
+bool readHostFile(std::string const& hostPath, std::string& bytes);
 
 // A buffer holding a copy of the bytes (and a terminating zero past them).
 ID3DXBuffer* makeBuffer(void const* data, std::size_t size);

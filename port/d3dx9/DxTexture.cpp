@@ -5,8 +5,6 @@
 #include "port/d3dx9/DxPixels.h"
 #include "port/win32/HostPath.h"
 
-#include <fstream>
-#include <iterator>
 
 namespace port::dx {
 
@@ -58,13 +56,6 @@ bool fillTexture(IDirect3DTexture9* texture, Image const& image, DWORD mipFilter
     return true;
 }
 
-bool readHostFile(LPCWSTR file, std::string& bytes) {
-    if (!file) return false;
-    std::ifstream in(port::hostPath(file), std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
 
 }  // namespace
 
@@ -90,7 +81,7 @@ HRESULT D3DXGetImageInfoFromFileInMemory(LPCVOID data, UINT size, D3DXIMAGE_INFO
 
 HRESULT D3DXGetImageInfoFromFileW(LPCWSTR file, D3DXIMAGE_INFO* info) {
     std::string bytes;
-    if (!readHostFile(file, bytes)) return D3DERR_NOTFOUND;
+    if (!file || !readHostFile(port::hostPath(file), bytes)) return D3DERR_NOTFOUND;
     return D3DXGetImageInfoFromFileInMemory(bytes.data(), static_cast<UINT>(bytes.size()), info);
 }
 
@@ -153,7 +144,7 @@ HRESULT D3DXCreateTextureFromFileExW(IDirect3DDevice9* device, LPCWSTR file, UIN
                                      DWORD mipFilter, D3DCOLOR colorKey, D3DXIMAGE_INFO* info, PALETTEENTRY* palette,
                                      IDirect3DTexture9** texture) {
     std::string bytes;
-    if (!readHostFile(file, bytes)) return D3DERR_NOTFOUND;
+    if (!file || !readHostFile(port::hostPath(file), bytes)) return D3DERR_NOTFOUND;
     return D3DXCreateTextureFromFileInMemoryEx(device, bytes.data(), static_cast<UINT>(bytes.size()), width, height,
                                                mipLevels, usage, format, pool, filter, mipFilter, colorKey, info,
                                                palette, texture);

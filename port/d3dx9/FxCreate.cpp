@@ -4,9 +4,6 @@
 #include "port/d3dx9/FxEffect.h"
 #include "port/win32/HostPath.h"
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 namespace port::fx {
 
@@ -52,12 +49,6 @@ private:
     std::string text_;
 };
 
-bool readHostFile(std::string const& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
 
 // Includes read relative to the folder of the including file (Windows or host separators).
 class FileInclude final : public ID3DXInclude {
@@ -71,7 +62,7 @@ public:
         std::wstring windowsName = port::fromUtf8(fileName);
         std::string path = port::hostPath(port::windowsPath(folder) + L"\\" + windowsName);
         auto buffer = std::make_unique<std::string>();
-        if (!readHostFile(path, *buffer)) return E_FAIL;
+        if (!dx::readHostFile(path, *buffer)) return E_FAIL;
         *data = buffer->data();
         *bytes = static_cast<UINT>(buffer->size());
         folders_[buffer->data()] = folderOf(path);
@@ -182,7 +173,7 @@ HRESULT D3DXCreateEffectFromFileW(IDirect3DDevice9* device, LPCWSTR file, const 
     if (errors) *errors = nullptr;
     if (!file) return D3DERR_INVALIDCALL;
     std::string bytes;
-    if (!port::fx::readHostFile(port::hostPath(file), bytes)) {
+    if (!port::dx::readHostFile(port::hostPath(file), bytes)) {
         if (errors) *errors = port::dx::makeTextBuffer(port::toUtf8(file) + ": cannot open the file\n");
         return D3DERR_NOTFOUND;
     }

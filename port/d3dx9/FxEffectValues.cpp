@@ -47,13 +47,6 @@ std::size_t wordCount(Variable const& v) { return static_cast<std::size_t>(v.cou
 
 bool isMatrix(Variable const& v) { return v.type.cls == D3DXPC_MATRIX_ROWS || v.type.cls == D3DXPC_MATRIX_COLUMNS; }
 
-bool equalsNoCase(char const* a, std::string const& b) {
-    std::size_t n = std::strlen(a);
-    if (n != b.size()) return false;
-    for (std::size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
 
 }  // namespace
 
@@ -207,7 +200,7 @@ D3DXHANDLE Effect::GetParameterByName(D3DXHANDLE parent, LPCSTR nameIn) {
 D3DXHANDLE Effect::GetParameterBySemantic(D3DXHANDLE parent, LPCSTR semantic) {
     if (!semantic || parent) return nullptr;
     for (auto const& p : model_->parameters)
-        if (equalsNoCase(semantic, p->semantic)) return handleOf(p->name);
+        if (dx::equalsNoCase(semantic, p->semantic)) return handleOf(p->name);
     return nullptr;
 }
 

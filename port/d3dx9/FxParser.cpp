@@ -2,6 +2,7 @@
 // optional array size, semantic, annotations, initializer), samplers with sampler_state,
 // techniques with passes of state assignments, and glsl_vertex / glsl_pixel blocks whose text is
 // kept as written (up to the matching brace).
+#include "port/d3dx9/DxCom.h"
 #include "port/d3dx9/FxModel.h"
 
 #include <cctype>
@@ -9,6 +10,8 @@
 #include <cstring>
 
 namespace port::fx {
+
+using dx::equalsNoCase;
 
 Storage::~Storage() {
     for (auto* t : textures)
@@ -71,13 +74,6 @@ struct Token {
     int column = 0;
 };
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 class Lexer {
 public:

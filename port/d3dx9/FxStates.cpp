@@ -1,20 +1,16 @@
 // The D3DX effect states a pass may assign (render, sampler and texture stage states by their
 // effect names) and the enumeration words of their values, with Direct3D 9's numbers.
+#include "port/d3dx9/DxCom.h"
 #include "port/d3dx9/FxModel.h"
 
 #include <cctype>
 
 namespace port::fx {
 
+using dx::equalsNoCase;
+
 namespace {
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 using K = StateKind;
 using V = ValueType;
