@@ -149,7 +149,8 @@ public:
     sigslot::signal1<bool const&> windowActiveSignal;
     // Textures in auto-suspend mode check their idle time on it, once per second of updates.
     sigslot::signal0<> textureCheckSignal;
-    // Each splash-screen frame: the picture's path and its brightness (0 black .. 1 full).
+    // Each splash-screen frame, after the picture is drawn and before the frame is presented:
+    // the picture's path and its brightness (0 black .. 1 full).
     sigslot::signal2<std::wstring const&, float const&> splashFrameSignal;
 
     OrvexEngine(OrvexEngine const&) = delete;
@@ -180,11 +181,13 @@ private:
     void onIngameConsoleKey(KeyState& state, unsigned char const& code);
     void onWindowActive(bool const& active);
     void onWindowClosed();
-    // Splash pictures on the device: load one (null when it cannot be shown), draw it at a
-    // brightness, release it.
+    // Splash pictures on the device: load one (null when it cannot be shown); a frame clears to
+    // black and draws it at a brightness inside a scene (false when the device cannot draw),
+    // endSplashFrame ends the scene and presents it.
     struct SplashPicture;
     SplashPicture* loadSplashPicture(std::wstring const& path);
-    void drawSplashPicture(SplashPicture* picture, float brightness);
+    bool beginSplashFrame(SplashPicture* picture, float brightness);
+    void endSplashFrame();
     void releaseSplashPicture(SplashPicture* picture);
 
     PerfTimer timer_;

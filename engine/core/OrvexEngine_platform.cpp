@@ -1,6 +1,11 @@
 // The engine's side of the platform managers: taking them in order, starting and closing them,
 // their per-update work, their settings sections, the window's activation and close, and
 // drawing splash pictures on the device.
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "engine/core/File.h"
 #include "engine/core/Logger.h"
 #include "engine/core/OrvexEngine.h"
 #include "engine/core/OrvexEngineConsole.h"
@@ -9,6 +14,7 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/platform/SoundManager.h"
+#include "port/d3dx9/d3dx9.h"
 
 namespace Orvex {
 
@@ -20,7 +26,20 @@ constexpr wchar_t kInputParams[] = L"DINPUTINITPARAMS";
 
 }  // namespace
 
-struct OrvexEngine::SplashPicture {};
+struct OrvexEngine::SplashPicture {
+    IDirect3DTexture9* texture = nullptr;
+    ID3DXSprite* sprite = nullptr;
+    UINT width = 0;
+    UINT height = 0;
+
+    SplashPicture() = default;
+    SplashPicture(SplashPicture const&) = delete;
+    SplashPicture& operator=(SplashPicture const&) = delete;
+    ~SplashPicture() {
+        if (sprite) sprite->Release();
+        if (texture) texture->Release();
+    }
+};
 
 void OrvexEngine::acquirePlatform() {
     window_ = &AppWindow::getInstance();
@@ -94,14 +113,56 @@ void OrvexEngine::onIngameConsoleKey(KeyState& state, unsigned char const& code)
     if (ingameConsoleEnabled_) ingameConsole_->onKey(state, code);
 }
 
-// Pictures need texture loading on the device, which the port's D3DX layer does not offer yet;
-// until then the splash time passes on a black screen.
-OrvexEngine::SplashPicture* OrvexEngine::loadSplashPicture(std::wstring const&) { return nullptr; }
+OrvexEngine::SplashPicture* OrvexEngine::loadSplashPicture(std::wstring const& path) {
+    IDirect3DDevice9* device = d3d_->getDevice();
+    if (!device) return nullptr;
+    File file(path);
+    std::vector<u8> bytes;
+    if (!file.open(path) || !file.readAll(bytes) || bytes.empty()) {
+        logWarning(L"Splash picture \"" + path + L"\" cannot be read");
+        return nullptr;
+    }
+    auto picture = std::make_unique<SplashPicture>();
+    D3DXIMAGE_INFO info{};
+    if (FAILED(D3DXCreateTextureFromFileInMemoryEx(device, bytes.data(), static_cast<UINT>(bytes.size()),
+                                                   D3DX_DEFAULT_NONPOW2, D3DX_DEFAULT_NONPOW2, 1, 0, D3DFMT_UNKNOWN,
+                                                   D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_NONE, 0, &info,
+                                                   nullptr, &picture->texture)) ||
+        FAILED(D3DXCreateSprite(device, &picture->sprite))) {
+        logWarning(L"Splash picture \"" + path + L"\" cannot be shown");
+        return nullptr;
+    }
+    picture->width = info.Width;
+    picture->height = info.Height;
+    return picture.release();
+}
 
-void OrvexEngine::drawSplashPicture(SplashPicture*, float) {
+bool OrvexEngine::beginSplashFrame(SplashPicture* picture, float brightness) {
     IDirect3DDevice9* device = d3d_ ? d3d_->getDevice() : nullptr;
-    if (!device || !d3d_->checkDevice()) return;
+    if (!device || !d3d_->checkDevice()) return false;
     device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0, 0, 0), 1.0f, 0);
+    if (FAILED(device->BeginScene())) return false;
+    if (picture && picture->width > 0 && picture->height > 0) {
+        // Scaled to fit the screen, centred, keeping its proportions.
+        float const screenW = static_cast<float>(d3d_->getWidth());
+        float const screenH = static_cast<float>(d3d_->getHeight());
+        float const scale = std::min(screenW / picture->width, screenH / picture->height);
+        D3DXMATRIX transform;
+        D3DXMatrixScaling(&transform, scale, scale, 1.0f);
+        transform._41 = (screenW - picture->width * scale) / 2.0f;
+        transform._42 = (screenH - picture->height * scale) / 2.0f;
+        int const level = static_cast<int>(std::clamp(brightness, 0.0f, 1.0f) * 255.0f + 0.5f);
+        picture->sprite->Begin(D3DXSPRITE_ALPHABLEND);
+        picture->sprite->SetTransform(&transform);
+        picture->sprite->Draw(picture->texture, nullptr, nullptr, nullptr, D3DCOLOR_ARGB(255, level, level, level));
+        picture->sprite->End();
+    }
+    return true;
+}
+
+void OrvexEngine::endSplashFrame() {
+    IDirect3DDevice9* device = d3d_->getDevice();
+    device->EndScene();
     device->Present(nullptr, nullptr, nullptr, nullptr);
 }
 

@@ -97,8 +97,9 @@ bool OrvexEngine::showSplashScreens(std::wstring const& folder, u32 const& displ
             double const elapsedMs = (now() - start) * 1000.0;
             if (elapsedMs >= timing.totalMs()) break;
             float const brightness = timing.brightnessAt(elapsedMs);
-            drawSplashPicture(picture, brightness);
+            bool const drawn = beginSplashFrame(picture, brightness);
             splashFrameSignal.emit(path, brightness);
+            if (drawn) endSplashFrame();
             sleepFor(kSplashFrameMs);
         }
         releaseSplashPicture(picture);

@@ -1,0 +1,154 @@
+// The engine started for real on a headless device: init order with the user-globals hooks,
+// a refused start, the main loop ending when the window closes, and splash pictures drawn on
+// the back buffer (pixels read back).
+#include <gtest/gtest.h>
+
+#include "engine/core/UserGlobals.h"
+#include "engine/platform/AppWindow.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/platform/DirectInputInterface.h"
+#include "port/win32/HostPath.h"
+#include "test_engine_fixture.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using Orvex::D3DInterface;
+using Orvex::OrvexEngine;
+
+// A 4x4 red PNG.
+std::string const kRedPng(
+    "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x04\x00\x00\x00\x04\x08\x02"
+    "\x00\x00\x00\x26\x93\x09\x29\x00\x00\x00\x10\x49\x44\x41\x54\x78\x9c\x63\xf8\xcf\xc0\x00\x47\x0c\xc4\x71"
+    "\x00\xae\x93\x0f\xf1\xd0\x5f\x23\x9e\x00\x00\x00\x00\x49\x45\x4e\x44\xae\x42\x60\x82",
+    73);
+
+class HookGlobals : public Orvex::UserGlobals {
+public:
+    explicit HookGlobals(std::vector<std::string>& calls, bool refuse = false) : calls_(calls), refuse_(refuse) {}
+    bool onPreInit() override {
+        calls_.push_back(std::string("pre device=") + (D3DInterface::getInstance().getDevice() ? "1" : "0"));
+        return !refuse_;
+    }
+    bool onPostInit() override {
+        calls_.push_back(std::string("post device=") + (D3DInterface::getInstance().getDevice() ? "1" : "0"));
+        return true;
+    }
+
+private:
+    std::vector<std::string>& calls_;
+    bool refuse_;
+};
+
+class EngineStart : public ::testing::Test {
+protected:
+    void SetUp() override {
+        engine = OrvexEngine::getInstance();
+        engine->shutdown();
+        D3DInterface::getInstance().getInitParams() = Orvex::D3DInitParams();
+        D3DInterface::getInstance().getInitParams().displayMode = {320, 240, 60, D3DFMT_X8R8G8B8};
+        D3DInterface::getInstance().getInitParams().setWindowed(true);
+        Orvex::DirectInputInterface::getInstance().getInitParams().useWinApi = 1;
+    }
+    void TearDown() override {
+        engine->shutdown();
+        engine->setUserGlobals(nullptr);
+        engine->setLoopClock({}, {});
+        D3DInterface::getInstance().getInitParams() = Orvex::D3DInitParams();
+        Orvex::DirectInputInterface::getInstance().getInitParams() = Orvex::DirectInputInitParams();
+    }
+
+    // The back buffer's pixel as 0xAARRGGBB.
+    static D3DCOLOR backBufferPixel(int x, int y) {
+        IDirect3DDevice9* device = D3DInterface::getInstance().getDevice();
+        IDirect3DSurface9* back = nullptr;
+        IDirect3DSurface9* copy = nullptr;
+        D3DCOLOR pixel = 0xDEADBEEF;
+        D3DSURFACE_DESC desc{};
+        if (SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) &&
+            SUCCEEDED(back->GetDesc(&desc)) &&
+            SUCCEEDED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM,
+                                                          &copy, nullptr)) &&
+            SUCCEEDED(device->GetRenderTargetData(back, copy))) {
+            D3DLOCKED_RECT locked{};
+            if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+                pixel = static_cast<D3DCOLOR const*>(locked.pBits)[y * (locked.Pitch / 4) + x];
+                copy->UnlockRect();
+            }
+        }
+        if (copy) copy->Release();
+        if (back) back->Release();
+        return pixel;
+    }
+
+    OrvexEngine* engine = nullptr;
+};
+
+TEST_F(EngineStart, InitMakesTheDeviceBetweenTheHooksAndOnlyOnce) {
+    std::vector<std::string> calls;
+    engine->setUserGlobals(new HookGlobals(calls));
+    ASSERT_TRUE(engine->init());
+    EXPECT_TRUE(engine->isInitialised());
+    EXPECT_NE(engine->getD3DInterface()->getDevice(), nullptr);
+    EXPECT_TRUE(engine->getDirectInput()->isInitialised());
+    EXPECT_EQ(engine->getWindow(), &Orvex::AppWindow::getInstance());
+    EXPECT_EQ(calls, (std::vector<std::string>{"pre device=0", "post device=1"}));
+
+    EXPECT_TRUE(engine->init());
+    EXPECT_EQ(calls.size(), 2u);
+}
+
+TEST_F(EngineStart, RefusedPreInitFailsTheStartWithoutADevice) {
+    std::vector<std::string> calls;
+    engine->setUserGlobals(new HookGlobals(calls, true));
+    EXPECT_FALSE(engine->init());
+    EXPECT_FALSE(engine->isInitialised());
+    EXPECT_EQ(engine->getD3DInterface()->getDevice(), nullptr);
+    EXPECT_EQ(calls, std::vector<std::string>{"pre device=0"});
+}
+
+TEST_F(EngineStart, ClosingTheWindowEndsTheLoopWithZero) {
+    ASSERT_TRUE(engine->init());
+    enginetest::Counter renders;
+    engine->renderSignal.connect(&renders, &enginetest::Counter::hit);
+    HWND window = engine->getWindow()->getHWND();
+    renders.onHit = [window](int n) {
+        if (n == 3) PostMessageW(window, WM_CLOSE, 0, 0);
+    };
+    EXPECT_EQ(engine->run(), 0);
+    EXPECT_GE(renders.count, 3);
+}
+
+TEST_F(EngineStart, SplashPictureIsDrawnFittedAndFaded) {
+    ASSERT_TRUE(engine->init());
+    std::filesystem::path const folder = testsupport::makeTempDir("splashpixels");
+    testsupport::writeFile(folder / "red.png", kRedPng);
+
+    double clock = 0.0;
+    engine->setLoopClock([&] { return clock; }, [&](Orvex::u32 ms) { clock += ms / 1000.0; });
+    struct Probe : sigslot::has_slots<sigslot::single_threaded> {
+        void onFrame(std::wstring const&, float const& brightness) {
+            if (brightness == 1.0f && full == 0) {
+                full = backBufferPixel(160, 120);
+                border = backBufferPixel(10, 120);
+            }
+            if (brightness > 0.45f && brightness < 0.55f && half == 0) {
+                half = backBufferPixel(160, 120);
+                halfLevel = brightness;
+            }
+        }
+        D3DCOLOR full = 0, border = 0, half = 0;
+        float halfLevel = 0.0f;
+    } probe;
+    engine->splashFrameSignal.connect(&probe, &Probe::onFrame);
+
+    EXPECT_TRUE(engine->showSplashScreens(port::windowsPath(folder.string()), 1000, 300, 300));
+    // The square picture fills the height of the 320x240 screen, centred: black beside it.
+    EXPECT_EQ(probe.full & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(probe.border & 0xFFFFFF, 0x000000u);
+    ASSERT_NE(probe.half, 0u);
+    EXPECT_NEAR(static_cast<double>((probe.half >> 16) & 0xFF), probe.halfLevel * 255.0, 3.0);
+    EXPECT_EQ(probe.half & 0xFFFF, 0u);
+}
+
+}  // namespace
