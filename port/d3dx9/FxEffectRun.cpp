@@ -275,8 +275,23 @@ HRESULT Effect::GetDevice(IDirect3DDevice9** device) {
     return S_OK;
 }
 
-// GL programs live in the device's context, which survives Reset: nothing to release.
-HRESULT Effect::OnLostDevice() { return S_OK; }
+// GL programs live in the device's context, which survives Reset. Texture parameters that hold
+// D3DPOOL_DEFAULT textures (render targets set as sources) are let go, or their references would
+// keep the device from being reset; callers set them again before drawing.
+HRESULT Effect::OnLostDevice() {
+    if (begun_) End();
+    for (auto const& p : model_->parameters) {
+        Storage& s = *p->storage;
+        for (std::size_t i = 0; i < s.textures.size(); ++i) {
+            IDirect3DBaseTexture9* t = s.textures[i];
+            if (!t || t->GetType() != D3DRTYPE_TEXTURE) continue;
+            D3DSURFACE_DESC desc{};
+            if (SUCCEEDED(static_cast<IDirect3DTexture9*>(t)->GetLevelDesc(0, &desc)) && desc.Pool == D3DPOOL_DEFAULT)
+                s.setTexture(i, nullptr);
+        }
+    }
+    return S_OK;
+}
 HRESULT Effect::OnResetDevice() { return S_OK; }
 
 }  // namespace port::fx

@@ -16,6 +16,7 @@ protected:
 
     void SetUp() override;
     void TearDown() override;
+    D3DPRESENT_PARAMETERS presentParameters() const;
 
     // The render target's pixels as A8R8G8B8, rows top first.
     std::vector<uint32_t> readTarget();

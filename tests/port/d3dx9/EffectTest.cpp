@@ -3,6 +3,7 @@
 // sizes; values; drawing with a GLSL pass; state saving; compile errors of GLSL code.
 #include "tests/port/d3dx9/DxFixture.h"
 #include "tests/support/TestSupport.h"
+#include "port/d3d9/d3d9_port.h"
 #include "port/win32/HostPath.h"
 
 #include <cstring>
@@ -385,6 +386,38 @@ TEST_F(EffectTest, CompiledFormCreatesTheSameEffectAndClones) {
     effect->Release();
     compiled->Release();
     compiler->Release();
+}
+
+}  // namespace
+
+namespace {
+
+// A render target held as an effect's texture parameter would keep the device from being reset;
+// OnLostDevice lets it go (the engine sets its sources again every frame).
+TEST_F(EffectTest, OnLostDeviceLetsGoOfRenderTargetTextures) {
+    ID3DXEffect* effect = load(nullptr);
+    ASSERT_NE(effect, nullptr);
+    IDirect3DTexture9* target = nullptr;
+    ASSERT_EQ(device->CreateTexture(8, 8, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target, nullptr),
+              D3D_OK);
+    IDirect3DTexture9* managed = makeTexture(2, 2, [](UINT, UINT) { return 0u; });
+    effect->SetTexture("g_Textur0", target);
+    target->Release();
+    EXPECT_EQ(port::d3d9::defaultPoolResources(device), 1u);
+    EXPECT_EQ(effect->OnLostDevice(), S_OK);
+    EXPECT_EQ(port::d3d9::defaultPoolResources(device), 0u);
+    IDirect3DBaseTexture9* held = reinterpret_cast<IDirect3DBaseTexture9*>(1);
+    effect->GetTexture("g_Textur0", &held);
+    EXPECT_EQ(held, nullptr);
+    // Managed textures stay.
+    effect->SetTexture("g_Textur0", managed);
+    effect->OnLostDevice();
+    effect->GetTexture("g_Textur0", &held);
+    EXPECT_EQ(held, managed);
+    held->Release();
+    EXPECT_EQ(effect->OnResetDevice(), S_OK);
+    effect->Release();
+    managed->Release();
 }
 
 }  // namespace
