@@ -100,30 +100,36 @@ bool DirectInputInterface::pollDue(u32& last, s32 rate) {
 
 // ---- the poll ----
 
+namespace {
+
+// The events of one device for this poll: the queued window messages, or what the device reads.
+template <class Event, class Read>
+std::vector<Event> takeEvents(bool fromQueue, std::deque<Event>& queue, Read read) {
+    std::vector<Event> events;
+    if (fromQueue) {
+        events.assign(queue.begin(), queue.end());
+        queue.clear();
+    } else {
+        read(events);
+    }
+    return events;
+}
+
+}  // namespace
+
 void DirectInputInterface::update() {
     if (!initialised_) return;
+    bool const fromQueue = params_.useWinApi != 0;
     if (pollDue(lastKeyboardPoll_, params_.maxPollRateKeyboard)) {
         typedText_.swap(pendingText_);
         pendingText_.clear();
-        std::vector<KeyEvent> events;
-        if (params_.useWinApi) {
-            events.assign(keyQueue_.begin(), keyQueue_.end());
-            keyQueue_.clear();
-        } else {
-            readKeyboard(events);
-        }
-        for (KeyEvent const& event : events) processKey(event);
+        auto read = [this](std::vector<KeyEvent>& out) { readKeyboard(out); };
+        for (KeyEvent const& event : takeEvents(fromQueue, keyQueue_, read)) processKey(event);
     }
     processKeyRepeat();
     if (pollDue(lastMousePoll_, params_.maxPollRateMouse)) {
-        std::vector<MouseEvent> events;
-        if (params_.useWinApi) {
-            events.assign(mouseQueue_.begin(), mouseQueue_.end());
-            mouseQueue_.clear();
-        } else {
-            readMouse(events);
-        }
-        for (MouseEvent const& event : events) processMouse(event);
+        auto read = [this](std::vector<MouseEvent>& out) { readMouse(out); };
+        for (MouseEvent const& event : takeEvents(fromQueue, mouseQueue_, read)) processMouse(event);
     }
     polledOnce_ = true;
     pollJoysticks();
