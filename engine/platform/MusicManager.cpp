@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "engine/core/GOBManager.h"
 #include "engine/core/Logger.h"
@@ -68,6 +69,17 @@ bool MusicManager::play(std::wstring const& name, bool restart) {
     stream->setLooping(track.loop);
     stream->setVolume(track.volume * volume_);
     if (FAILED(stream->load(file))) return false;
+    // The port's music session is made with the first graph, after this manager, so it would
+    // be destroyed first at exit: let the streams go before that.
+    static bool exitHookSet = false;
+    if (!exitHookSet) {
+        exitHookSet = true;
+        std::atexit([] {
+            MusicManager& manager = getInstance();
+            manager.current_.reset();
+            manager.currentName_.clear();
+        });
+    }
     if (current_) current_->stop();
     current_ = std::move(stream);
     currentName_ = name;

@@ -116,3 +116,19 @@ TEST_F(MusicTest, VolumeIsClamped) {
     music().setVolume(0.5);
     EXPECT_DOUBLE_EQ(music().getCurrentStream()->getVolume(), 0.5);
 }
+
+TEST(MusicManagerExit, MusicStillPlayingAtExitEndsCleanly) {
+    // The manager outlives the port's music session (made later, destroyed earlier): its streams
+    // must be let go before the session goes.
+    EXPECT_EXIT(
+        {
+            XMLNode list(L"MUSIC");
+            XMLNode* entry = list.addChild(L"ENTRY");
+            entry->setAttribute(L"NAME", L"M");
+            entry->addValue(sourceFile("data/Sounds/menu.wav"));
+            MusicManager::getInstance().loadMusic(list);
+            MusicManager::getInstance().play(L"M", false);
+            std::exit(MusicManager::getInstance().getCurrentStream() ? 7 : 1);
+        },
+        ::testing::ExitedWithCode(7), "");
+}
