@@ -388,4 +388,30 @@ TEST_F(TextureTest, SavesTexturesAndRenderTargetsAsPng) {
     any->Release();
 }
 
+TEST_F(TextureTest, LoadsIntoDefaultPoolAndRenderTargetTextures) {
+    Bytes tga = makeTga(3, 2, kPixels);
+    for (DWORD usage : {DWORD(0), DWORD(D3DUSAGE_RENDERTARGET), DWORD(D3DUSAGE_AUTOGENMIPMAP)}) {
+        SCOPED_TRACE(usage);
+        IDirect3DTexture9* t = nullptr;
+        ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device, tga.data(), static_cast<UINT>(tga.size()), D3DX_DEFAULT_NONPOW2,
+                                                      D3DX_DEFAULT_NONPOW2, 1, usage, D3DFMT_UNKNOWN, D3DPOOL_DEFAULT,
+                                                      D3DX_FILTER_NONE, D3DX_DEFAULT, 0, nullptr, nullptr, &t),
+                  S_OK);
+        IDirect3DSurface9* surface = nullptr;
+        ASSERT_EQ(t->GetSurfaceLevel(0, &surface), D3D_OK);
+        IDirect3DSurface9* copy = nullptr;
+        ASSERT_EQ(device->CreateOffscreenPlainSurface(3, 2, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &copy, nullptr), D3D_OK);
+        ASSERT_EQ(D3DXLoadSurfaceFromSurface(copy, nullptr, nullptr, surface, nullptr, nullptr, D3DX_FILTER_NONE, 0), S_OK);
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        auto const* row1 = reinterpret_cast<uint32_t const*>(static_cast<uint8_t const*>(locked.pBits) + locked.Pitch);
+        EXPECT_EQ(static_cast<uint32_t const*>(locked.pBits)[1], kPixels[1]);
+        EXPECT_EQ(row1[2], kPixels[5]);
+        copy->UnlockRect();
+        copy->Release();
+        surface->Release();
+        t->Release();
+    }
+}
+
 }  // namespace
