@@ -36,8 +36,9 @@ OrvexEngine::OrvexEngine() {
     Console::getInstance();
     port::setLogSink(forwardPortLog);
     registerCommands();
-    // Window, device, input, sound and music, in this order; the managers built on the device
-    // (render manager, then spline manager) follow them once they exist.
+    // Window, device, input (and its per-step manager), sound and music, in this order; the
+    // managers built on the device (render manager, then spline manager) follow them once they
+    // exist.
     acquirePlatform();
     ingameConsole_ = std::make_unique<IngameConsole>();
 }

@@ -175,6 +175,9 @@ private:
     void acquirePlatform();
     void releasePlatform();
     bool initPlatform();
+    // Before the update signal: the input manager takes the input of this step.
+    void beginUpdatePlatform();
+    // After it: sound, music and a pending display-mode confirmation.
     void updatePlatform(double realDelta);
     bool readPlatformConfig(XMLNode const& engineParams);
     void writePlatformConfig(XMLNode& engineParams) const;

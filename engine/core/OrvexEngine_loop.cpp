@@ -56,6 +56,7 @@ void OrvexEngine::updateStep() {
         timer_.update();
     lastUpdateClock_ = clock;
 
+    beginUpdatePlatform();
     updateSignal.emit();
 
     double const realDelta = timer_.getRealDelta();

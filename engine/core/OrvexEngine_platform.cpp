@@ -13,6 +13,8 @@
 #include "engine/platform/AppWindow.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
+#include "engine/platform/Inputmanager.h"
+#include "engine/platform/MusicManager.h"
 #include "engine/platform/SoundManager.h"
 #include "port/d3dx9/d3dx9.h"
 
@@ -45,7 +47,9 @@ void OrvexEngine::acquirePlatform() {
     window_ = &AppWindow::getInstance();
     d3d_ = &D3DInterface::getInstance();
     input_ = &DirectInputInterface::getInstance();
+    Inputmanager::getInstance().attach(*input_);
     SoundManager::getInstance();
+    MusicManager::getInstance();
     window_->signalActive.connect(this, &OrvexEngine::onWindowActive);
     window_->signalClosed.connect(this, &OrvexEngine::onWindowClosed);
     input_->keyPressedSignal.connect(this, &OrvexEngine::onIngameConsoleKey);
@@ -72,6 +76,7 @@ bool OrvexEngine::initPlatform() {
 }
 
 void OrvexEngine::shutdown() {
+    MusicManager::getInstance().stop();
     SoundManager::getInstance().shutdown();
     input_->shutdown();
     if (d3d_) d3d_->shutdown();
@@ -83,8 +88,11 @@ bool OrvexEngine::deviceUsable() {
     return d3d_ && d3d_->getDevice() && d3d_->checkDevice();
 }
 
+void OrvexEngine::beginUpdatePlatform() { Inputmanager::getInstance().update(); }
+
 void OrvexEngine::updatePlatform(double realDelta) {
     SoundManager::getInstance().update();
+    MusicManager::getInstance().update();
     d3d_->update(realDelta);
 }
 

@@ -119,6 +119,19 @@ TEST_F(EngineStart, ClosingTheWindowEndsTheLoopWithZero) {
     EXPECT_GE(renders.count, 3);
 }
 
+TEST_F(EngineStart, WindowActivationIsPassedOn) {
+    ASSERT_TRUE(engine->init());
+    struct Listener : sigslot::has_slots<sigslot::single_threaded> {
+        void onActive(bool const& active) { states.push_back(active); }
+        std::vector<bool> states;
+    } listener;
+    engine->windowActiveSignal.connect(&listener, &Listener::onActive);
+    HWND window = engine->getWindow()->getHWND();
+    SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0);
+    SendMessageW(window, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+    EXPECT_EQ(listener.states, (std::vector<bool>{false, true}));
+}
+
 TEST_F(EngineStart, SplashPictureIsDrawnFittedAndFaded) {
     ASSERT_TRUE(engine->init());
     std::filesystem::path const folder = testsupport::makeTempDir("splashpixels");

@@ -3,9 +3,14 @@
 // check and a device that cannot draw.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/core/Console.h"
+#include "engine/platform/DirectInputInterface.h"
+#include "engine/platform/Inputmanager.h"
+#include "port/dinput/dinput_keys.h"
+#include "port/win32/log.h"
 #include "port/win32/windows.h"
 #include "test_engine_fixture.h"
 
@@ -214,6 +219,37 @@ TEST_F(OrvexEngineLoop, TimeCommandsScaleAndPauseTheGameTime) {
     EXPECT_EQ(console.execute(L"TIME_Pause 0"), L"Spielzeit laeuft");
     EXPECT_FALSE(timer->isPaused());
     console.execute(L"TIME_Factor 1");
+}
+
+TEST_F(OrvexEngineLoop, InputOfTheStepIsReadyBeforeTheUpdateSignal) {
+    Counter ticks, updates;
+    engine->tickSignal.connect(&ticks, &Counter::hit);
+    engine->updateSignal.connect(&updates, &Counter::hit);
+    std::vector<bool> seen;
+    ticks.onHit = [&](int n) {
+        if (n != 3) return;
+        Orvex::KeyState state;
+        state.setKeyDown(DIK_F5, true);
+        state.addPressed(DIK_F5);
+        unsigned char const code = DIK_F5;
+        Orvex::DirectInputInterface::getInstance().keyPressedSignal.emit(state, code);
+    };
+    updates.onHit = [&](int n) {
+        seen.push_back(Orvex::Inputmanager::getInstance().wasKeyPressed(DIK_F5));
+        if (n == 6) engine->requestExit(0);
+    };
+    EXPECT_EQ(engine->run(), 0);
+    // Pressed during the third tick, seen by exactly one update step: the next one.
+    ASSERT_EQ(seen.size(), 6u);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), true), 1);
+}
+
+TEST(OrvexEngineStart, PortLayerLogReachesTheEngineLog) {
+    Orvex::OrvexEngine::getInstance();
+    enginetest::LogMark mark;
+    port::logLine(port::LogLevel::Error, L"port says hello");
+    ASSERT_EQ(mark.linesSince(), 1u);
+    EXPECT_EQ(Orvex::Logger::getInstance().recentLines().back(), L"ERROR port says hello");
 }
 
 }  // namespace
