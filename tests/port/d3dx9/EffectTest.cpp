@@ -421,3 +421,111 @@ TEST_F(EffectTest, OnLostDeviceLetsGoOfRenderTargetTextures) {
 }
 
 }  // namespace
+
+namespace {
+
+// The engine's sprite batcher path: FVF 0x2C0344 (XYZRHW, diffuse, set 0 uv, set 1 slot, set 2
+// centre), indexed triangles from buffers, eight texture parameters chosen per vertex slot, and
+// textures changed between draws with CommitChanges inside the pass.
+TEST_F(EffectTest, SpriteBatcherStyleEffectPicksTexturesBySlot) {
+    std::string source;
+    for (int i = 0; i < 8; ++i) {
+        std::string n = std::to_string(i);
+        source += "texture g_Textur" + n + ";\nsampler2D s" + n + " = sampler_state { Texture = <g_Textur" + n +
+                  ">; MinFilter = Point; MagFilter = Point; };\n";
+    }
+    source +=
+        "glsl_vertex VS {\n"
+        "  out vec4 colour; out vec2 uv; flat out int slot;\n"
+        "  void main() { gl_Position = port_screenToClip(in_Position); colour = in_Diffuse;\n"
+        "                uv = in_TexCoord0.xy; slot = int(in_TexCoord1.x + 0.5); }\n"
+        "}\n"
+        "glsl_pixel PS {\n"
+        "  in vec4 colour; in vec2 uv; flat in int slot; out vec4 result;\n"
+        "  void main() {\n"
+        "    vec4 t = slot == 0 ? texture(s0, uv) : slot == 1 ? texture(s1, uv) : texture(s7, uv);\n"
+        "    result = t * colour;\n"
+        "    port_alphaTest(result.a);\n"
+        "  }\n"
+        "}\n"
+        "technique Render2D < int TEX_COUNT = 8; > { pass P0 { CullMode = None; VertexShader = VS; PixelShader = PS; } }\n";
+    ID3DXEffect* effect = nullptr;
+    ID3DXBuffer* errors = nullptr;
+    HRESULT hr = D3DXCreateEffect(device, source.c_str(), static_cast<UINT>(source.size()), nullptr, nullptr, 0, nullptr,
+                                  &effect, &errors);
+    if (errors) {
+        ADD_FAILURE() << static_cast<char const*>(errors->GetBufferPointer());
+        errors->Release();
+    }
+    ASSERT_EQ(hr, S_OK);
+    IDirect3DTexture9* red = makeTexture(1, 1, [](UINT, UINT) { return 0xFFFF0000u; });
+    IDirect3DTexture9* green = makeTexture(1, 1, [](UINT, UINT) { return 0xFF00FF00u; });
+    IDirect3DTexture9* blue = makeTexture(1, 1, [](UINT, UINT) { return 0xFF0000FFu; });
+
+    struct SpriteVertex {
+        float x, y, z, rhw;
+        D3DCOLOR colour;
+        float u, v, slot, cx, cy, cz, cw;
+    };
+    static_assert(sizeof(SpriteVertex) == 48);
+    auto quad = [](SpriteVertex* v, float x, float y, float slot) {
+        float xs[4] = {x, x + 4, x, x + 4}, ys[4] = {y, y, y + 4, y + 4};
+        for (int i = 0; i < 4; ++i) v[i] = {xs[i], ys[i], 0.5f, 1.0f, 0xFFFFFFFF, 0.5f, 0.5f, slot, 0, 0, 0, 0};
+    };
+    IDirect3DVertexBuffer9* vb = nullptr;
+    IDirect3DIndexBuffer9* ib = nullptr;
+    ASSERT_EQ(device->CreateVertexBuffer(3 * 4 * sizeof(SpriteVertex), D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, 0,
+                                         D3DPOOL_DEFAULT, &vb, nullptr),
+              D3D_OK);
+    ASSERT_EQ(device->CreateIndexBuffer(3 * 6 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &ib, nullptr), D3D_OK);
+    void* data = nullptr;
+    ASSERT_EQ(vb->Lock(0, 0, &data, D3DLOCK_DISCARD), D3D_OK);
+    auto* v = static_cast<SpriteVertex*>(data);
+    quad(v, 0, 0, 0);
+    quad(v + 4, 8, 0, 1);
+    quad(v + 8, 16, 0, 0);
+    vb->Unlock();
+    ASSERT_EQ(ib->Lock(0, 0, &data, 0), D3D_OK);
+    auto* idx = static_cast<uint16_t*>(data);
+    for (uint16_t q = 0; q < 3; ++q)
+        for (uint16_t k : {0, 1, 2, 1, 3, 2}) *idx++ = static_cast<uint16_t>(4 * q + k);
+    ib->Unlock();
+
+    clear(0xFF000000);
+    device->BeginScene();
+    device->SetStreamSource(0, vb, 0, sizeof(SpriteVertex));
+    device->SetIndices(ib);
+    device->SetFVF(0x2C0344);
+    INT texCount = 0;
+    effect->GetInt(effect->GetAnnotationByName("Render2D", "TEX_COUNT"), &texCount);
+    EXPECT_EQ(texCount, 8);
+    effect->SetTechnique("Render2D");
+    UINT passes = 0;
+    ASSERT_EQ(effect->Begin(&passes, 0), S_OK);
+    effect->SetTexture("g_Textur0", red);
+    effect->SetTexture("g_Textur1", green);
+    effect->CommitChanges();
+    ASSERT_EQ(effect->BeginPass(0), S_OK);
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 12, 0, 4), D3D_OK);  // quads 0 and 1
+    effect->SetTexture("g_Textur0", blue);
+    effect->CommitChanges();
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 12, 12, 2), D3D_OK);  // quad 2
+    effect->EndPass();
+    effect->End();
+    device->EndScene();
+    auto pixels = readTarget();
+    EXPECT_EQ(at(pixels, 1, 1), 0xFFFF0000u);
+    EXPECT_EQ(at(pixels, 9, 1), 0xFF00FF00u);
+    EXPECT_EQ(at(pixels, 17, 1), 0xFF0000FFu);
+    EXPECT_EQ(at(pixels, 5, 1), 0xFF000000u);
+    device->SetStreamSource(0, nullptr, 0, 0);
+    device->SetIndices(nullptr);
+    vb->Release();
+    ib->Release();
+    red->Release();
+    green->Release();
+    blue->Release();
+    effect->Release();
+}
+
+}  // namespace
