@@ -141,32 +141,20 @@ TEST_F(OrvexEngineConfig, MissingEmptyOrGarbledFilesKeepTheDefaultsWithOneLogLin
     d3d.displayMode.Width = 1920;
     d3d.displayMode.Height = 1080;
 
-    {
+    auto expectRefused = [&](char const* what) {
         enginetest::LogMark mark;
-        EXPECT_FALSE(engine->loadConfig(path));
-        EXPECT_EQ(mark.linesSince(), 1u);
-    }
-
+        EXPECT_FALSE(engine->loadConfig(path)) << what;
+        EXPECT_EQ(mark.linesSince(), 1u) << what;
+    };
+    expectRefused("missing");
     testsupport::writeFile(hostFile, "");
-    {
-        enginetest::LogMark mark;
-        EXPECT_FALSE(engine->loadConfig(path));
-        EXPECT_EQ(mark.linesSince(), 1u);
-    }
-
-    testsupport::writeFile(hostFile, "\x01\x02 not a settings file at all \xff\xfe\x00 ");
-    {
-        enginetest::LogMark mark;
-        EXPECT_FALSE(engine->loadConfig(path));
-        EXPECT_EQ(mark.linesSince(), 1u);
-    }
-
+    expectRefused("empty");
+    testsupport::writeFile(hostFile, "\r\n \t\r\n");
+    expectRefused("blank");
+    testsupport::writeFile(hostFile, std::string("\x01\x02 not a settings file \xff\xfe\x00 at all", 31));
+    expectRefused("garbled");
     testsupport::writeFile(hostFile, "<OTHER_ROOT><ENGINE_PARAMS/></OTHER_ROOT>");
-    {
-        enginetest::LogMark mark;
-        EXPECT_FALSE(engine->loadConfig(path));
-        EXPECT_EQ(mark.linesSince(), 1u);
-    }
+    expectRefused("other root");
 
     EXPECT_EQ(d3d.displayMode.Width, 1920u);
     EXPECT_EQ(d3d.displayMode.Height, 1080u);
