@@ -124,7 +124,7 @@ DWORD Effect::stateValue(StateAssignment const& sa) const {
     std::memcpy(&f, &word, 4);
     if (sa.type == ValueType::Float) return word;
     if (sa.type == ValueType::Color) return static_cast<DWORD>(D3DXCOLOR(f, f, f, f));
-    return static_cast<DWORD>(static_cast<int64_t>(f));
+    return static_cast<DWORD>(saturate(f));
 }
 
 void Effect::applySampler(UINT unit, Variable const& sampler) {

@@ -26,11 +26,11 @@ uint32_t fromFloat(D3DXPARAMETER_TYPE type, float f) {
         return w;
     }
     if (type == D3DXPT_BOOL) return f != 0.0f ? 1u : 0u;
-    return static_cast<uint32_t>(static_cast<int32_t>(f));
+    return static_cast<uint32_t>(saturate32(f));
 }
 
 int32_t toInt(D3DXPARAMETER_TYPE type, uint32_t word) {
-    return type == D3DXPT_FLOAT ? static_cast<int32_t>(toFloat(type, word)) : static_cast<int32_t>(word);
+    return type == D3DXPT_FLOAT ? saturate32(toFloat(type, word)) : static_cast<int32_t>(word);
 }
 
 uint32_t fromInt(D3DXPARAMETER_TYPE type, int32_t v) {

@@ -151,6 +151,19 @@ struct EffectModel {
     ShaderBlock const* findShader(std::string_view name, bool vertex) const;
 };
 
+// A float as an integer the way a cast would give it, but saturated instead of undefined for
+// values out of range (NaN gives 0).
+inline int64_t saturate(double v) {
+    if (!(v == v)) return 0;
+    if (v >= 9.2e18) return INT64_MAX;
+    if (v <= -9.2e18) return INT64_MIN;
+    return static_cast<int64_t>(v);
+}
+inline int32_t saturate32(double v) {
+    int64_t i = saturate(v);
+    return i > INT32_MAX ? INT32_MAX : i < INT32_MIN ? INT32_MIN : static_cast<int32_t>(i);
+}
+
 // Parses preprocessed text (with its #line markers) into model; errors name file and line.
 bool parseEffect(std::string_view text, EffectModel& model, Diagnostics& diag);
 

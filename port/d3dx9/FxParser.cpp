@@ -293,7 +293,7 @@ uint32_t encode(D3DXPARAMETER_TYPE type, double v) {
         return bits;
     }
     if (type == D3DXPT_BOOL) return v != 0.0 ? 1u : 0u;
-    return static_cast<uint32_t>(static_cast<int32_t>(v));
+    return static_cast<uint32_t>(saturate32(v));
 }
 
 class Parser {
@@ -630,7 +630,7 @@ private:
                     float f = static_cast<float>(number);
                     std::memcpy(&value, &f, 4);
                 } else {
-                    value |= static_cast<DWORD>(static_cast<int64_t>(number));
+                    value |= static_cast<DWORD>(saturate(number));
                 }
             } else {
                 error("syntax error: expected a value for " + std::string(info.name) + " but found " + describe());

@@ -463,7 +463,11 @@ std::string Preprocessor::expand(std::vector<Tok> const& toks, std::set<std::str
     return out;
 }
 
-// Integer expression of #if / #elif after `defined` and macro expansion.
+// Integer expression of #if / #elif after `defined` and macro expansion. Arithmetic wraps (as
+// unsigned), so no expression from a source can overflow.
+unsigned long long u(long long v) { return static_cast<unsigned long long>(v); }
+long long wrap(unsigned long long v) { return static_cast<long long>(v); }
+
 class ConditionParser {
 public:
     explicit ConditionParser(std::vector<Tok> toks) {
@@ -565,8 +569,8 @@ private:
     long long additive() {
         long long v = multiplicative();
         for (;;) {
-            if (accept("+")) v += multiplicative();
-            else if (accept("-")) v -= multiplicative();
+            if (accept("+")) v = wrap(u(v) + u(multiplicative()));
+            else if (accept("-")) v = wrap(u(v) - u(multiplicative()));
             else return v;
         }
     }
@@ -574,7 +578,7 @@ private:
         long long v = unary();
         for (;;) {
             if (accept("*")) {
-                v *= unary();
+                v = wrap(u(v) * u(unary()));
             } else if (accept("/") || accept("%")) {
                 bool div = toks_[pos_ - 1].text == "/";
                 long long r = unary();
@@ -582,7 +586,8 @@ private:
                     ok_ = false;
                     return 0;
                 }
-                v = div ? v / r : v % r;
+                if (r == -1) v = div ? wrap(0ull - u(v)) : 0;  // LLONG_MIN / -1 must not trap
+                else v = div ? v / r : v % r;
             } else {
                 return v;
             }
@@ -590,7 +595,7 @@ private:
     }
     long long unary() {
         if (!nextIsPair('!', '=') && accept("!")) return !unary();
-        if (accept("-")) return -unary();
+        if (accept("-")) return wrap(0ull - u(unary()));
         if (accept("+")) return unary();
         if (accept("~")) return ~unary();
         return primary();

@@ -184,7 +184,7 @@ struct D3DXPLANE {
 };
 
 // A colour of four floats. Conversion to a packed D3DCOLOR clamps each channel to 0..1 and
-// rounds (c * 255 + 0.5), as D3DX does.
+// rounds (c * 255 + 0.5), as D3DX does; NaN packs as 0.
 struct D3DXCOLOR {
     FLOAT r = 0.0f;
     FLOAT g = 0.0f;
@@ -203,7 +203,7 @@ struct D3DXCOLOR {
 
     operator DWORD() const {
         auto channel = [](FLOAT c) -> DWORD {
-            return c >= 1.0f ? 0xFFu : c <= 0.0f ? 0x00u : static_cast<DWORD>(c * 255.0f + 0.5f);
+            return c >= 1.0f ? 0xFFu : !(c > 0.0f) ? 0x00u : static_cast<DWORD>(c * 255.0f + 0.5f);
         };
         return (channel(a) << 24) | (channel(r) << 16) | (channel(g) << 8) | channel(b);
     }

@@ -162,6 +162,9 @@ TEST(EffectCompiler, ConditionalErrors) {
     EXPECT_NE(r.errors.find("memory(1,1): error: #error stop here"), std::string::npos) << r.errors;
     EXPECT_TRUE(FAILED(compile("#if 1 +\n#endif\n").hr));
     EXPECT_TRUE(FAILED(compile("#if 1 / 0\n#endif\n").hr));
+    // Overflowing arithmetic wraps instead of trapping.
+    EXPECT_EQ(compile("#if (-9223372036854775807 - 1) / -1 < 0 && 9223372036854775807 + 1 < 0\n#endif\n").hr, S_OK);
+    EXPECT_EQ(compile("#if -(-9223372036854775807 - 1) * 3 % -1 == 0\n#endif\n").hr, S_OK);
 }
 
 TEST(EffectCompiler, CommentsContinuationsAndSelfReferencingMacros) {
@@ -205,6 +208,10 @@ TEST(EffectCompiler, InitializerSizesAreChecked) {
     EXPECT_EQ(compile("float3 v = {1, 2, 3};\nfloat4 w = float4(1, 2, 3, 4);\nfloat2 s = 5;\n").hr, S_OK);
     EXPECT_TRUE(FAILED(compile("float v; float v;\n").hr));
     EXPECT_TRUE(FAILED(compile("unknowntype v;\n").hr));
+    // Values out of range saturate instead of overflowing.
+    EXPECT_EQ(compile("int big = 1e30;\nint small = -1e30;\nfloat inf = 1e40;\n"
+                      "technique T { pass P { AlphaRef = 1e30; StencilRef = -5e20; } }\n").hr,
+              S_OK);
 }
 
 }  // namespace

@@ -309,6 +309,7 @@ TEST(D3DXMath, ColourPackingClampsAndRounds) {
     EXPECT_FLOAT_EQ(unpacked.r, 64.0f / 255.0f);
     EXPECT_FLOAT_EQ(unpacked.b, 16.0f / 255.0f);
     EXPECT_EQ(static_cast<DWORD>(unpacked), 0x80402010u);
+    EXPECT_EQ(static_cast<DWORD>(D3DXCOLOR(NAN, 1.0f, 0.0f, 1.0f)), 0xFF00FF00u);
     D3DXCOLOR a(0, 0, 0, 0), b(1, 1, 1, 1), mid;
     D3DXColorLerp(&mid, &a, &b, 0.5f);
     EXPECT_EQ(static_cast<DWORD>(mid), 0x80808080u);
