@@ -1,0 +1,83 @@
+// The texture list: lookups by name, adding with references, and loading texture lists.
+#include "engine/render/TextureManager.h"
+
+#include "engine/core/XMLNode.h"
+#include "engine/render/TextureSettings.h"
+
+namespace Orvex {
+
+namespace {
+
+// "suspend on load": the new texture reads only its image information until first use.
+void suspendForLoad(Texture2D& texture) {
+    if (TextureModuleSettings::get().suspendOnLoad && !texture.isSuspended() && texture.canSuspend()) texture.suspend();
+}
+
+}  // namespace
+
+TextureManager::TextureManager() = default;
+
+TextureManager::TextureManager(std::wstring const& name) : NamedObject(name) {}
+
+TextureManager::~TextureManager() { releaseAll(); }
+
+Texture2D* TextureManager::findTexture(std::wstring const& name) const {
+    for (Texture2D* texture : textures_)
+        if (texture && texture->getName() == name) return texture;
+    return nullptr;
+}
+
+bool TextureManager::tryFindTexture(std::wstring const& name, Texture2D*& out) const {
+    out = findTexture(name);
+    return out != nullptr;
+}
+
+std::vector<Texture2D*> TextureManager::findTexturesContaining(std::wstring const& text) const {
+    std::vector<Texture2D*> found;
+    for (Texture2D* texture : textures_)
+        if (texture && texture->getName().find(text) != std::wstring::npos) found.push_back(texture);
+    return found;
+}
+
+bool TextureManager::addTexture(NamedObject* object, bool const& adopt) {
+    Texture2D* texture = dynamic_cast<Texture2D*>(object);
+    if (!texture) return false;
+    if (!adopt) texture->addRef();
+    textures_.push_back(texture);
+    return true;
+}
+
+void TextureManager::releaseAll() {
+    std::vector<Texture2D*> textures;
+    textures.swap(textures_);
+    for (Texture2D* texture : textures)
+        if (texture) texture->release();
+}
+
+void TextureManager::loadTextures(XMLNode& node, TextureLoadParams params) {
+    u32 const count = node.getChildCount(L"TEXTUR2D");
+    for (u32 i = 0; i < count; ++i) {
+        XMLNode* child = node.getChild(L"TEXTUR2D", static_cast<int>(i));
+        if (!child) continue;
+        if (findTexture(child->getAttributeString(L"NAME", L""))) continue;
+        Texture2D* texture = new Texture2D();
+        suspendForLoad(*texture);
+        if (!texture->loadFromXML(*child, params)) {
+            texture->release();
+            continue;
+        }
+        addTexture(texture, false);
+        u32 const partCount = child->getChildCount(L"TEX_PART");
+        for (u32 j = 0; j < partCount; ++j) {
+            XMLNode* partNode = child->getChild(L"TEX_PART", static_cast<int>(j));
+            if (!partNode || findTexture(partNode->getAttributeString(L"NAME", L""))) continue;
+            Texture2D* part = new Texture2D();
+            suspendForLoad(*part);
+            if (part->loadPart(*partNode, texture)) addTexture(part, false);
+            part->release();
+        }
+        texture->release();
+    }
+}
+
+}  // namespace Orvex

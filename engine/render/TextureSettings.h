@@ -1,0 +1,67 @@
+// Process-wide texture settings: whether new textures start suspended, join the idle check and
+// with what idle time; the size reduction applied when files are loaded; the texture tick
+// count that every last-use stamp and idle test reads; and the "TEXINITPARAMS" record of the
+// settings file that fills them at start-up.
+//
+// The texture tick count is one clock for stamps and idle tests alike: the engine's count of
+// update milliseconds (OrvexEngine::getTextureTickCount) plus a base that "ACTUAL_TICKCOUNT"
+// (or setTextureTickCount) chooses. Stamping from another clock (GetTickCount) would make
+// textures made during loading look idle at the first check.
+#pragma once
+
+#include "engine/core/Types.h"
+
+namespace Orvex {
+
+class XMLNode;
+struct TextureInitParams;
+
+struct TextureModuleSettings {
+    // A new texture starts suspended (reads only its image information until first use).
+    bool suspendOnCreate = false;
+    // TextureManager::loadTextures suspends each new texture before loading it.
+    bool suspendOnLoad = false;
+    // A new texture joins the idle check, with this idle time.
+    bool overrideAutoSuspend = false;
+    u32 overrideAutoSuspendTime = 5000;
+
+    // Size reduction at load time (all off: files load at their own size).
+    u32 globalMinSize = 0;
+    u32 globalMaxSize = 0xFFFFFFFFu;
+    bool globalMinEnabled = false;
+    bool globalMaxEnabled = false;
+    float globalScale = 1.0f;
+    bool globalScaleEnabled = false;
+
+    bool anySizeReduction() const { return globalMinEnabled || globalMaxEnabled || globalScaleEnabled; }
+
+    static TextureModuleSettings& get();
+};
+
+// Milliseconds (wrapping u32) on the texture clock.
+u32 getTextureTickCount();
+// Makes the texture clock read value now; it keeps advancing with the engine's updates.
+void setTextureTickCount(u32 value);
+
+// The "TEXINITPARAMS" record. The engine's settings code reads a shorter record of the same
+// section (OrvexEngine::getTextureInitParams); fromEngineRecord takes what it holds.
+class TextureInitSettings {
+public:
+    bool suspendOnTexLoad = false;          // "SUSPEND_ON_TEX_LOAD"
+    bool suspendOnTexCreate = false;        // "SUSPEND_ON_TEX_CREATE"
+    bool overrideAutoSuspend = false;       // "OVERRIDE_AUTO_SUSPEND"
+    u32 overrideAutoSuspendTime = 5000;     // "OVERRIDE_AUTO_SUSPEND_TIME"
+    u32 actualTickCount = 0xFFFFFFFFu;      // "ACTUAL_TICKCOUNT"; all-ones: GetTickCount
+
+    TextureInitSettings() = default;
+    static TextureInitSettings fromEngineRecord(TextureInitParams const& record);
+
+    // Takes each of the five attributes that is present.
+    void read(XMLNode& node);
+    // Adds all five attributes (replacing present ones).
+    void write(XMLNode& node) const;
+    // Copies the values into the module settings and sets the texture clock.
+    void apply() const;
+};
+
+}  // namespace Orvex
