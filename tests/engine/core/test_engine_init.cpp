@@ -98,6 +98,19 @@ TEST_F(EngineStart, InitMakesTheDeviceBetweenTheHooksAndOnlyOnce) {
     EXPECT_EQ(calls.size(), 2u);
 }
 
+TEST_F(EngineStart, ShowConsoleSwitchShowsTheLogConsoleOnceStarted) {
+    Orvex::Logger& logger = Orvex::Logger::getInstance();
+    bool const before = logger.isConsoleShown();
+    logger.showConsole(false);
+    engine->parseCommandLine("-SHOW_CONSOLE 1");
+    EXPECT_FALSE(logger.isConsoleShown());
+    ASSERT_TRUE(engine->init());
+    EXPECT_TRUE(logger.isConsoleShown());
+    engine->parseCommandLine("-SHOW_CONSOLE 0");
+    EXPECT_FALSE(logger.isConsoleShown());
+    logger.showConsole(before);
+}
+
 TEST_F(EngineStart, RefusedPreInitFailsTheStartWithoutADevice) {
     std::vector<std::string> calls;
     engine->setUserGlobals(new HookGlobals(calls, true));
