@@ -322,6 +322,8 @@ public:
 
 private:
     static constexpr int kMaxErrors = 20;
+    static constexpr int kMaxNesting = 16;
+    static constexpr std::size_t kMaxValues = 1 << 20;
 
     void advance() { tok_ = lex_.next(); }
     bool isPunct(char c) const { return tok_.kind == T::Punct && tok_.punct == c; }
@@ -387,11 +389,16 @@ private:
     }
 
     // Values of an initializer: a number, { list } (nested lists flatten) or type(list).
-    bool numberList(std::vector<double>& values) {
+    bool numberList(std::vector<double>& values, int depth = 0) {
+        if (depth > kMaxNesting || values.size() > kMaxValues) {
+            error("initializer nested too deeply or too long");
+            recover();
+            return false;
+        }
         if (isPunct('{')) {
             advance();
             while (!isPunct('}')) {
-                if (!numberList(values)) return false;
+                if (!numberList(values, depth + 1)) return false;
                 if (isPunct(',')) advance();
                 else if (!isPunct('}')) return expect('}');
             }
@@ -403,7 +410,7 @@ private:
             advance();
             if (!expect('(')) return false;
             while (!isPunct(')')) {
-                if (!numberList(values)) return false;
+                if (!numberList(values, depth + 1)) return false;
                 if (isPunct(',')) advance();
                 else if (!isPunct(')')) return expect(')');
             }

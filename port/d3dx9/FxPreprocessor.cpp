@@ -1,13 +1,13 @@
 // The effect preprocessor (see FxPreprocessor.h). Macro expansion rescans each replacement with
 // the macro itself disabled, so self-referencing macros stop; function-like macro calls must
-// close on the same logical line. Include depth is limited, so a file including itself fails
-// with an error instead of recursing forever.
+// close on the same logical line. Include depth and the size of an expanded line are limited, so
+// a file including itself or macros doubling each other fail with an error instead of running
+// away.
 #include "port/d3dx9/FxPreprocessor.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <map>
-#include <set>
 
 namespace port::fx {
 
@@ -31,6 +31,7 @@ namespace {
 
 constexpr int kMaxIncludeDepth = 32;
 constexpr int kMaxExpansionDepth = 64;
+constexpr std::size_t kMaxExpandedLine = 1 << 18;
 
 bool isIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
 bool isIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
@@ -171,7 +172,17 @@ private:
     void doDefine(std::vector<Tok> const& toks, std::size_t i, int line);
     void doInclude(std::string const& rest, int line, LPCVOID data, int depth, std::string& out);
     bool evalCondition(std::string const& expr, int line);
-    std::string expand(std::vector<Tok> const& toks, std::set<std::string> const& disabled, int depth);
+    // Macros being expanded (not expanded again inside themselves), innermost first.
+    struct Disabled {
+        std::string const* name;
+        Disabled const* next;
+        bool has(std::string const& n) const {
+            for (Disabled const* d = this; d; d = d->next)
+                if (d->name && *d->name == n) return true;
+            return false;
+        }
+    };
+    std::string expand(std::vector<Tok> const& toks, Disabled const& disabled, int depth);
 
     ID3DXInclude* include_;
     Diagnostics& diag_;
@@ -179,6 +190,7 @@ private:
     std::vector<Conditional> conds_;
     std::string file_;
     int nextLine_ = 1;
+    std::size_t work_ = 0;  // characters handled while expanding the current line
 };
 
 void Preprocessor::processFile(std::string_view text, std::string const& file, LPCVOID data, int depth,
@@ -213,7 +225,13 @@ void Preprocessor::processFile(std::string_view text, std::string const& file, L
         if (first != std::string::npos && logical[first] == '#') {
             directive(logical.substr(first + 1), line, data, depth, out);
         } else if (active()) {
-            out += expand(tokenize(logical), {}, 0);
+            work_ = 0;
+            std::string expanded = expand(tokenize(logical), Disabled{nullptr, nullptr}, 0);
+            if (work_ > kMaxExpandedLine) {
+                error(line, 1, "macro expansion too large");
+                expanded.clear();
+            }
+            out += expanded;
             out += '\n';
         } else {
             out += '\n';
@@ -334,7 +352,7 @@ void Preprocessor::doDefine(std::vector<Tok> const& toks, std::size_t i, int lin
 
 void Preprocessor::doInclude(std::string const& restIn, int line, LPCVOID data, int depth, std::string& out) {
     std::string rest = restIn;
-    if (!rest.empty() && rest[0] != '"' && rest[0] != '<') rest = trim(expand(tokenize(rest), {}, 0));
+    if (!rest.empty() && rest[0] != '"' && rest[0] != '<') rest = trim(expand(tokenize(rest), Disabled{nullptr, nullptr}, 0));
     std::string fileName;
     D3DXINCLUDE_TYPE type = D3DXINC_LOCAL;
     std::size_t close = std::string::npos;
@@ -371,18 +389,19 @@ void Preprocessor::doInclude(std::string const& restIn, int line, LPCVOID data, 
     resume();
 }
 
-std::string Preprocessor::expand(std::vector<Tok> const& toks, std::set<std::string> const& disabled, int depth) {
+std::string Preprocessor::expand(std::vector<Tok> const& toks, Disabled const& disabled, int depth) {
     std::string out;
     for (std::size_t i = 0; i < toks.size(); ++i) {
+        if (work_ > kMaxExpandedLine) break;  // a macro bomb: the caller reports it
+        work_ += toks[i].text.size();
         Tok const& t = toks[i];
         auto found = t.kind == TokKind::Ident ? macros_.find(t.text) : macros_.end();
-        if (found == macros_.end() || disabled.count(t.text) || depth > kMaxExpansionDepth) {
+        if (found == macros_.end() || disabled.has(t.text) || depth > kMaxExpansionDepth) {
             out += t.text;
             continue;
         }
         Macro const& m = found->second;
-        std::set<std::string> inner = disabled;
-        inner.insert(t.text);
+        Disabled inner{&found->first, &disabled};
         if (!m.function) {
             out += expand(m.body, inner, depth + 1);
             continue;
@@ -661,7 +680,7 @@ bool Preprocessor::evalCondition(std::string const& expr, int line) {
         }
         resolved.push_back(toks[i]);
     }
-    ConditionParser parser(tokenize(expand(resolved, {}, 0)));
+    ConditionParser parser(tokenize(expand(resolved, Disabled{nullptr, nullptr}, 0)));
     long long value = 0;
     if (!parser.parse(value)) {
         error(line, 1, "invalid #if expression '" + trim(expr) + "'");

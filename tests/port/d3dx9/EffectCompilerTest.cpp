@@ -203,6 +203,18 @@ TEST(EffectCompiler, GlslBlocksAreKeptAndShadersMustExist) {
     EXPECT_NE(r.errors.find("not supported"), std::string::npos);
 }
 
+TEST(EffectCompiler, RunawayInputFailsInsteadOfHanging) {
+    std::string bomb = "#define A0 x x\n";
+    for (int i = 1; i < 40; ++i)
+        bomb += "#define A" + std::to_string(i) + " A" + std::to_string(i - 1) + " A" + std::to_string(i - 1) + "\n";
+    bomb += "float f = A39;\n";
+    CompileResult r = compile(bomb);
+    EXPECT_TRUE(FAILED(r.hr));
+    EXPECT_NE(r.errors.find("too large"), std::string::npos) << r.errors.substr(0, 200);
+    std::string nested = "float4 v = " + std::string(100000, '{') + "1" + std::string(100000, '}') + ";\n";
+    EXPECT_TRUE(FAILED(compile(nested).hr));
+}
+
 TEST(EffectCompiler, InitializerSizesAreChecked) {
     EXPECT_TRUE(FAILED(compile("float3 v = {1, 2};\n").hr));
     EXPECT_EQ(compile("float3 v = {1, 2, 3};\nfloat4 w = float4(1, 2, 3, 4);\nfloat2 s = 5;\n").hr, S_OK);
