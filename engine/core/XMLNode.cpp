@@ -162,39 +162,36 @@ bool XMLNode::removeChild(XMLNode const* child) {
     return false;
 }
 
+namespace {
+
+template <class T, class Getter>
+T attributeOr(XMLNode const& node, std::wstring_view name, T fallback, Getter getter) {
+    XMLAttribute const* a = node.getAttribute(name);
+    return a ? static_cast<T>((a->*getter)()) : fallback;
+}
+
+}  // namespace
+
 bool XMLNode::getAttributeBool(std::wstring_view name, bool fallback) const {
-    auto const* a = getAttribute(name);
-    return a ? a->getBool() : fallback;
+    return attributeOr(*this, name, fallback, &XMLProperty::getBool);
 }
-
 int XMLNode::getAttributeInt(std::wstring_view name, int fallback) const {
-    auto const* a = getAttribute(name);
-    return a ? a->getInt() : fallback;
+    return attributeOr(*this, name, fallback, &XMLProperty::getInt);
 }
-
 u32 XMLNode::getAttributeLong(std::wstring_view name, u32 fallback) const {
-    auto const* a = getAttribute(name);
-    return a ? a->getLong() : fallback;
+    return attributeOr(*this, name, fallback, &XMLProperty::getLong);
 }
-
 u32 XMLNode::getAttributeHex(std::wstring_view name, u32 fallback) const {
-    auto const* a = getAttribute(name);
-    return a ? a->getHex() : fallback;
+    return attributeOr(*this, name, fallback, &XMLProperty::getHex);
 }
-
 float XMLNode::getAttributeFloat(std::wstring_view name, float fallback) const {
-    auto const* a = getAttribute(name);
-    return a ? a->getFloat() : fallback;
+    return attributeOr(*this, name, fallback, &XMLProperty::getFloat);
 }
-
 double XMLNode::getAttributeDouble(std::wstring_view name, double fallback) const {
-    auto const* a = getAttribute(name);
-    return a ? a->getDouble() : fallback;
+    return attributeOr(*this, name, fallback, &XMLProperty::getDouble);
 }
-
 std::wstring XMLNode::getAttributeString(std::wstring_view name, std::wstring const& fallback) const {
-    auto const* a = getAttribute(name);
-    return a ? a->getString() : fallback;
+    return attributeOr(*this, name, fallback, &XMLProperty::getStringCopy);
 }
 
 }  // namespace Orvex
