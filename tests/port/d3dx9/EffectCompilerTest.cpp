@@ -226,4 +226,25 @@ TEST(EffectCompiler, InitializerSizesAreChecked) {
               S_OK);
 }
 
+// Every prefix of a valid effect either compiles or fails with a message: no crash, no hang.
+TEST(EffectCompiler, EveryTruncationIsHandled) {
+    std::string source =
+        "#define N 3\n"
+        "shared float4x4 g_View : VIEW < string Name = \"v\"; >;\n"
+        "float2 g_Offsets[N] = {1, 2, 3, 4, 5, 6};\n"
+        "texture g_T;\n"
+        "sampler s = sampler_state { Texture = <g_T>; MinFilter = Linear; AddressU = Clamp; };\n"
+        "glsl_vertex VS { void main() { gl_Position = vec4(0); } }\n"
+        "glsl_pixel PS { out vec4 c; void main() { c = vec4(1); /* } */ } }\n"
+        "technique T < int K = 1; > { pass P < float f = 0.5; > { ZEnable = false; ColorWriteEnable = Red | Green;\n"
+        "  Sampler[0] = <s>; VertexShader = VS; PixelShader = PS; } }\n";
+    ASSERT_EQ(compile(source).hr, S_OK) << compile(source).errors;
+    for (std::size_t n = 0; n < source.size(); ++n) {
+        CompileResult r = compile(source.substr(0, n));
+        if (FAILED(r.hr)) {
+            EXPECT_FALSE(r.errors.empty()) << n;
+        }
+    }
+}
+
 }  // namespace

@@ -414,4 +414,23 @@ TEST_F(TextureTest, LoadsIntoDefaultPoolAndRenderTargetTextures) {
     }
 }
 
+// Every prefix of each image file is either read or refused; none reads past its end.
+TEST_F(TextureTest, EveryTruncatedImageIsRefusedSafely) {
+    Bytes files[] = {makeBmp(3, 2, kPixels), makeTga(3, 2, kPixels), makePng(3, 2, kPixels),
+                     makeDds(8, 4, "DXT5", Bytes(32, '\x11'))};
+    for (Bytes const& file : files) {
+        for (std::size_t n = 1; n < file.size(); ++n) {
+            Bytes cut = file.substr(0, n);
+            D3DXIMAGE_INFO info{};
+            D3DXGetImageInfoFromFileInMemory(cut.data(), static_cast<UINT>(cut.size()), &info);
+            IDirect3DTexture9* t = nullptr;
+            if (SUCCEEDED(D3DXCreateTextureFromFileInMemoryEx(device, cut.data(), static_cast<UINT>(cut.size()),
+                                                              D3DX_DEFAULT_NONPOW2, D3DX_DEFAULT_NONPOW2, 1, 0,
+                                                              D3DFMT_UNKNOWN, D3DPOOL_SYSTEMMEM, D3DX_FILTER_NONE,
+                                                              D3DX_FILTER_NONE, 0, nullptr, nullptr, &t)))
+                t->Release();
+        }
+    }
+}
+
 }  // namespace
