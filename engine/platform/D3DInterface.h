@@ -34,6 +34,7 @@
 
 namespace Orvex {
 
+class TextureManager;
 class XMLNode;
 
 // A width and height of the include list.
@@ -155,6 +156,10 @@ public:
     void executeCommand(ConsoleCommand& command, TypedConsoleCommand& typed) override;
     void completeArguments(TypedConsoleCommand const& typed, std::vector<std::wstring>& offers) override;
 
+    // The device object's own texture list, the last place where texture names are looked up.
+    // Made on first use; defined beside TextureManager (orvex_render), which owns the type.
+    TextureManager& getTextureManager();
+
     sigslot::signal0<> signalDeviceLost;
     sigslot::signal0<> signalDeviceReset;
     sigslot::signal0<> signalDeviceCreated;
@@ -211,6 +216,8 @@ private:
     double confirmLeft_ = 0.0;
     D3DDISPLAYMODE savedMode_{};
     bool savedWindowed_ = true;
+
+    TextureManager* textureManager_ = nullptr;
 };
 
 }  // namespace Orvex
