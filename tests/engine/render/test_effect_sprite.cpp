@@ -1,0 +1,230 @@
+// The shipped effect list and its "Sprite" effect: techniques and annotation, and pixels of 2D
+// and 3D sprites in the batcher's vertex layout (slot selection, diffuse modulation, blending,
+// billboards, alpha test).
+#include <cmath>
+
+#include "engine/core/GOBManager.h"
+#include "port/win32/HostPath.h"
+#include "tests/engine/render/test_effect_fixture.h"
+#include "tests/support/TestSupport.h"
+
+using Orvex::Effect;
+
+namespace effecttest {
+namespace {
+
+constexpr DWORD kFvf2D = 0x2C0344;
+constexpr DWORD kFvf3D = 0x2C4342;
+
+class SpriteEffectTest : public EffectTest {
+protected:
+    void SetUp() override {
+        EffectTest::SetUp();
+        Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(testsupport::sourceDir().string()));
+        Orvex::XMLNode list;
+        ASSERT_TRUE(list.load(L"data\\FX\\effecte.fxf"));
+        manager.loadEffects(list);
+        sprite = manager.findEffect(L"Sprite");
+        ASSERT_NE(sprite, nullptr);
+        fx = sprite->getD3DXEffect();
+        ASSERT_NE(fx, nullptr);
+    }
+    void TearDown() override {
+        for (IDirect3DTexture9* texture : textures) texture->Release();
+        EffectTest::TearDown();
+    }
+    // A texture of one colour set into slot.
+    void setSlot(int slot, std::vector<uint32_t> const& texels, unsigned width = 1, unsigned height = 1) {
+        textures.push_back(makeTexture(width, height, texels));
+        std::string name = "g_Textur" + std::to_string(slot);
+        ASSERT_EQ(fx->SetTexture(name.c_str(), textures.back()), S_OK);
+    }
+    // A 3D sprite: a square of half-size h around centre c in the XY plane.
+    static std::vector<SpriteVertex> quad3D(D3DXVECTOR3 c, float h, uint32_t diffuse, float slot) {
+        std::vector<SpriteVertex> v;
+        float const corners[4][2] = {{-h, -h}, {h, -h}, {-h, h}, {h, h}};
+        float const uv[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+        for (int i = 0; i < 4; ++i)
+            v.push_back({c.x + corners[i][0], c.y + corners[i][1], c.z, 1, diffuse, uv[i][0], uv[i][1], slot,
+                         {c.x, c.y, c.z, 0}});
+        return v;
+    }
+    void setCamera(D3DXMATRIX const& view, D3DXMATRIX const& viewInv, D3DXMATRIX const& projection) {
+        fx->SetMatrix("g_View", &view);
+        fx->SetMatrix("g_ViewInv", &viewInv);
+        fx->SetMatrix("g_Projection", &projection);
+    }
+
+    Effect* sprite = nullptr;
+    ID3DXEffect* fx = nullptr;
+    std::vector<IDirect3DTexture9*> textures;
+};
+
+TEST_F(SpriteEffectTest, ShippedListGivesTheFiveTechniquesAndTheSlotCount) {
+    std::vector<std::wstring> names;
+    for (auto* technique : sprite->getTechniques()) names.push_back(technique->name);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"Render2D", L"Render2DAlpha", L"Render3D", L"Render3DAlpha",
+                                                L"Render3DAlphaTest"}));
+    INT texCount = 0;
+    ASSERT_EQ(fx->GetInt(fx->GetAnnotationByName(sprite->getTechniqueHandle(L"Render2D"), "TEX_COUNT"), &texCount),
+              S_OK);
+    EXPECT_EQ(texCount, 8);
+    EXPECT_FALSE(sprite->getPreCompile());  // the game compiles from source
+
+    for (int slot = 0; slot < 8; ++slot) {
+        auto const* texture = sprite->findParameter(L"g_Textur" + std::to_wstring(slot));
+        ASSERT_NE(texture, nullptr) << slot;
+        for (auto* technique : sprite->getTechniques()) EXPECT_TRUE(texture->usedBy.at(technique));
+    }
+    auto* render2D = sprite->getTechniques()[0];
+    auto* render3D = sprite->getTechniques()[2];
+    for (wchar_t const* name : {L"g_View", L"g_ViewInv", L"g_Projection"}) {
+        ASSERT_NE(sprite->findParameter(name), nullptr) << name;
+        EXPECT_TRUE(sprite->findParameter(name)->usedBy.at(render3D));
+        EXPECT_FALSE(sprite->findParameter(name)->usedBy.at(render2D));
+    }
+}
+
+TEST_F(SpriteEffectTest, Render2DSamplesTheSlotOfSetOneTimesTheDiffuseColour) {
+    setSlot(0, {0xFFFF0000});
+    setSlot(1, {0xFF00FF00});
+    setSlot(2, {0xFFFFFFFF});
+    setSlot(7, {0xFF0000FF});
+    clear(0xFF000000);
+    device()->BeginScene();
+    std::vector<SpriteVertex> quads;
+    for (auto const& q : {quad2D(0, 0, 8, 8, 0xFFFFFFFF, 0), quad2D(8, 0, 16, 8, 0xFF808080, 1),
+                          quad2D(16, 0, 24, 8, 0xFFFF00FF, 2), quad2D(24, 0, 32, 8, 0xFFFFFFFF, 7),
+                          quad2D(0, 10, 8, 18, 0xFF00FFFF, 2)})
+        quads.insert(quads.end(), q.begin(), q.end());
+    drawQuads(*fx, "Render2D", quads, kFvf2D);
+    device()->EndScene();
+
+    auto pixels = readTarget();
+    EXPECT_TRUE(colourNear(at(pixels, 0, 0), 0xFFFF0000));
+    EXPECT_TRUE(colourNear(at(pixels, 7, 7), 0xFFFF0000));
+    EXPECT_TRUE(colourNear(at(pixels, 8, 0), 0xFF008000));
+    EXPECT_TRUE(colourNear(at(pixels, 15, 7), 0xFF008000));
+    EXPECT_TRUE(colourNear(at(pixels, 16, 3), 0xFFFF00FF));
+    EXPECT_TRUE(colourNear(at(pixels, 31, 3), 0xFF0000FF));
+    EXPECT_TRUE(colourNear(at(pixels, 4, 14), 0xFF00FFFF));
+    // Quads cover exactly the pixels inside their edges.
+    EXPECT_EQ(at(pixels, 32, 3), 0xFF000000u);
+    EXPECT_EQ(at(pixels, 4, 8), 0xFF000000u);
+    EXPECT_EQ(at(pixels, 8, 10 + 8), 0xFF000000u);
+}
+
+TEST_F(SpriteEffectTest, TextureDrawnOneToOneKeepsEveryTexel) {
+    std::vector<uint32_t> texels;
+    for (unsigned i = 0; i < 16; ++i) texels.push_back(0xFF000000u | (i * 16u) << 16 | (255u - i * 16u) << 8 | 0x40u);
+    setSlot(3, texels, 4, 4);
+    clear(0xFF000000);
+    device()->BeginScene();
+    drawQuads(*fx, "Render2D", quad2D(10, 20, 14, 24, 0xFFFFFFFF, 3), kFvf2D);
+    device()->EndScene();
+    auto pixels = readTarget();
+    for (unsigned y = 0; y < 4; ++y)
+        for (unsigned x = 0; x < 4; ++x)
+            EXPECT_TRUE(colourNear(at(pixels, 10 + x, 20 + y), texels[y * 4 + x], 1)) << x << "," << y;
+    EXPECT_EQ(at(pixels, 14, 21), 0xFF000000u);
+    EXPECT_EQ(at(pixels, 9, 21), 0xFF000000u);
+}
+
+TEST_F(SpriteEffectTest, AlphaTechniquesBlendAndOpaqueOnesDoNot) {
+    setSlot(0, {0x80FF0000});
+    device()->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device()->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    clear(0xFF0000FF);
+    device()->BeginScene();
+    drawQuads(*fx, "Render2D", quad2D(0, 0, 8, 8, 0xFFFFFFFF, 0), kFvf2D);
+    drawQuads(*fx, "Render2DAlpha", quad2D(8, 0, 16, 8, 0xFFFFFFFF, 0), kFvf2D);
+    device()->EndScene();
+    auto pixels = readTarget();
+    EXPECT_TRUE(colourNear(at(pixels, 4, 4), 0xFFFF0000));
+    EXPECT_TRUE(colourNear(at(pixels, 12, 4), 0xFF80007F));
+    DWORD blend = 1;
+    device()->GetRenderState(D3DRS_ALPHABLENDENABLE, &blend);
+    EXPECT_EQ(blend, static_cast<DWORD>(FALSE));  // the pass's state was restored
+}
+
+TEST_F(SpriteEffectTest, Render3DTransformsAroundTheCentreAndTurnsBillboardsToTheCamera) {
+    setSlot(0, {0xFFFF0000});
+    setSlot(1, {0xFF00FF00});
+    device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    D3DXMATRIX identity, projection;
+    D3DXMatrixIdentity(&identity);
+    D3DXMatrixOrthoOffCenterLH(&projection, -32.0f, 32.0f, 48.0f, 0.0f, -20.0f, 20.0f);
+
+    // Straight on: world x, y are pixels (x shifted by 32).
+    setCamera(identity, identity, projection);
+    clear(0xFF000000);
+    device()->BeginScene();
+    drawQuads(*fx, "Render3D", quad3D({-22, 15, 0.5f}, 5, 0xFFFFFFFF, 1), kFvf3D);
+    device()->EndScene();
+    auto pixels = readTarget();
+    EXPECT_TRUE(colourNear(at(pixels, 6, 11), 0xFF00FF00));
+    EXPECT_TRUE(colourNear(at(pixels, 13, 18), 0xFF00FF00));
+    EXPECT_EQ(at(pixels, 3, 15), 0xFF000000u);
+    EXPECT_EQ(at(pixels, 17, 15), 0xFF000000u);
+    EXPECT_EQ(at(pixels, 10, 21), 0xFF000000u);
+
+    // The camera turned by 90 degrees sees the quad edge-on; as a billboard it faces the camera.
+    D3DXMATRIX view, viewInv;
+    D3DXMatrixRotationY(&view, static_cast<float>(M_PI / 2));
+    D3DXMatrixInverse(&viewInv, nullptr, &view);
+    viewInv._41 = viewInv._42 = viewInv._43 = 0.0f;
+    setCamera(view, identity, projection);
+    clear(0xFF000000);
+    device()->BeginScene();
+    drawQuads(*fx, "Render3D", quad3D({0, 15, 0}, 5, 0xFFFFFFFF, 0), kFvf3D);
+    device()->EndScene();
+    pixels = readTarget();
+    EXPECT_EQ(at(pixels, 30, 15), 0xFF000000u);
+    EXPECT_EQ(at(pixels, 34, 15), 0xFF000000u);
+
+    setCamera(view, viewInv, projection);
+    clear(0xFF000000);
+    device()->BeginScene();
+    drawQuads(*fx, "Render3D", quad3D({0, 15, 0}, 5, 0xFFFFFFFF, 0), kFvf3D);
+    device()->EndScene();
+    pixels = readTarget();
+    EXPECT_TRUE(colourNear(at(pixels, 29, 12), 0xFFFF0000));
+    EXPECT_TRUE(colourNear(at(pixels, 35, 18), 0xFFFF0000));
+    EXPECT_EQ(at(pixels, 25, 15), 0xFF000000u);
+}
+
+TEST_F(SpriteEffectTest, AlphaTestDropsTransparentPixelsBeforeTheyWriteDepth) {
+    setSlot(0, {0x00FFFFFF});
+    setSlot(1, {0xFFFF0000});
+    D3DXMATRIX identity, projection;
+    D3DXMatrixIdentity(&identity);
+    D3DXMatrixOrthoOffCenterLH(&projection, 0.0f, 64.0f, 48.0f, 0.0f, 0.0f, 1.0f);
+    setCamera(identity, identity, projection);
+    device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device()->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    device()->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+    device()->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+    device()->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device()->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device()->SetRenderState(D3DRS_ALPHAREF, 0);
+
+    clear(0xFF000000);
+    device()->BeginScene();
+    // Left: transparent quad in front without the test; right: with it. Red quads behind both.
+    drawQuads(*fx, "Render3DAlpha", quad3D({10, 10, 0.2f}, 6, 0xFFFFFFFF, 0), kFvf3D);
+    drawQuads(*fx, "Render3DAlphaTest", quad3D({30, 10, 0.2f}, 6, 0xFFFFFFFF, 0), kFvf3D);
+    std::vector<SpriteVertex> behind = quad3D({10, 10, 0.6f}, 6, 0xFFFFFFFF, 1);
+    std::vector<SpriteVertex> right = quad3D({30, 10, 0.6f}, 6, 0xFFFFFFFF, 1);
+    behind.insert(behind.end(), right.begin(), right.end());
+    drawQuads(*fx, "Render3D", behind, kFvf3D);
+    device()->EndScene();
+    auto pixels = readTarget();
+    EXPECT_EQ(at(pixels, 10, 10), 0xFF000000u);
+    EXPECT_TRUE(colourNear(at(pixels, 30, 10), 0xFFFF0000));
+    DWORD alphaTest = 1;
+    device()->GetRenderState(D3DRS_ALPHATESTENABLE, &alphaTest);
+    EXPECT_EQ(alphaTest, static_cast<DWORD>(FALSE));
+}
+
+}  // namespace
+}  // namespace effecttest
