@@ -35,10 +35,12 @@ HRESULT D3DXCreateBuffer(DWORD size, ID3DXBuffer** buffer);
 // Textured quads queued between Begin and End and drawn in batches. A sprite's corner v is
 // placed at (v - center + position) * transform; without D3DXSPRITE_OBJECTSPACE the result is
 // in screen pixels (a sprite at integer coordinates maps texels to pixels one to one).
-// Begin sets (unless D3DXSPRITE_DONOTMODIFY_RENDERSTATE) blending and alpha test for
-// D3DXSPRITE_ALPHABLEND, no culling, no depth test, texture stage 0 modulating texture and
-// vertex colour, linear filtering with clamped addressing; stencil states are left alone. End
-// restores the states it changed unless D3DXSPRITE_DONOTSAVESTATE.
+// Each Flush (and End) sets, unless D3DXSPRITE_DONOTMODIFY_RENDERSTATE, blending and alpha test
+// for D3DXSPRITE_ALPHABLEND, no culling, no depth test, texture stage 0 modulating texture and
+// vertex colour, linear filtering with clamped addressing, and the built-in program; stencil
+// states and colour writes are left alone. End restores the states of Begin unless
+// D3DXSPRITE_DONOTSAVESTATE. Queued textures hold a reference unless
+// D3DXSPRITE_DO_NOT_ADDREF_TEXTURE.
 struct ID3DXSprite : public IUnknown {
     virtual HRESULT GetDevice(IDirect3DDevice9** device) = 0;
     virtual HRESULT GetTransform(D3DXMATRIX* transform) = 0;

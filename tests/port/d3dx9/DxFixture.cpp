@@ -1,3 +1,4 @@
+// The D3DX tests' device fixture: one headless window and device per test.
 #include "tests/port/d3dx9/DxFixture.h"
 
 #include <cstdio>
