@@ -529,3 +529,55 @@ TEST_F(EffectTest, SpriteBatcherStyleEffectPicksTexturesBySlot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EffectTest, SaveStateFlagsOfBegin) {
+    std::string source =
+        "texture g_T;\n"
+        "sampler s = sampler_state { Texture = <g_T>; MagFilter = Point; };\n"
+        "technique T { pass P { AlphaRef = 77; Sampler[2] = <s>; MinFilter[3] = Linear; } }\n";
+    ID3DXEffect* effect = nullptr;
+    ASSERT_EQ(D3DXCreateEffect(device, source.c_str(), static_cast<UINT>(source.size()), nullptr, nullptr, 0, nullptr,
+                               &effect, nullptr),
+              S_OK);
+    DWORD value = 0;
+    device->SetRenderState(D3DRS_ALPHAREF, 5);
+    device->SetSamplerState(2, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    UINT passes = 0;
+    // Saved and restored.
+    ASSERT_EQ(effect->Begin(&passes, 0), S_OK);
+    ASSERT_EQ(effect->BeginPass(0), S_OK);
+    device->GetRenderState(D3DRS_ALPHAREF, &value);
+    EXPECT_EQ(value, 77u);
+    device->GetSamplerState(2, D3DSAMP_MAGFILTER, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_POINT));
+    effect->EndPass();
+    effect->End();
+    device->GetRenderState(D3DRS_ALPHAREF, &value);
+    EXPECT_EQ(value, 5u);
+    device->GetSamplerState(2, D3DSAMP_MAGFILTER, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_LINEAR));
+    // Sampler states kept, render states restored.
+    ASSERT_EQ(effect->Begin(&passes, D3DXFX_DONOTSAVESAMPLERSTATE), S_OK);
+    effect->BeginPass(0);
+    effect->EndPass();
+    effect->End();
+    device->GetRenderState(D3DRS_ALPHAREF, &value);
+    EXPECT_EQ(value, 5u);
+    device->GetSamplerState(2, D3DSAMP_MAGFILTER, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_POINT));
+    // Nothing restored.
+    ASSERT_EQ(effect->Begin(&passes, D3DXFX_DONOTSAVESTATE), S_OK);
+    effect->BeginPass(0);
+    effect->EndPass();
+    effect->End();
+    device->GetRenderState(D3DRS_ALPHAREF, &value);
+    EXPECT_EQ(value, 77u);
+    device->GetSamplerState(3, D3DSAMP_MINFILTER, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_LINEAR));
+    EXPECT_EQ(effect->End(), D3DERR_INVALIDCALL);
+    effect->Release();
+}
+
+}  // namespace
