@@ -34,11 +34,16 @@ XMLNode& XMLNode::operator=(XMLNode const& other) {
 
 XMLNode& XMLNode::operator=(XMLNode&& other) noexcept {
     if (this != &other) {
+        // Taken first: other may be a part of this tree, which the next step destroys.
+        auto children = std::move(other.children_);
+        auto attributes = std::move(other.attributes_);
+        auto values = std::move(other.values_);
+        auto name = std::move(other.name_);
         destroyTrees(children_);
-        name_ = std::move(other.name_);
-        attributes_ = std::move(other.attributes_);
-        values_ = std::move(other.values_);
-        children_ = std::move(other.children_);
+        name_ = std::move(name);
+        attributes_ = std::move(attributes);
+        values_ = std::move(values);
+        children_ = std::move(children);
     }
     return *this;
 }

@@ -3,7 +3,8 @@
 //
 // Syntax: one root element per file; <NAME A="v" B="w"> ... </NAME> or <NAME ... />. Values are
 // written "|text|" between the tags and end at the first |"; attribute values are written between
-// double quotes. Neither knows escapes, so a value cannot hold |" and an attribute cannot hold ".
+// double quotes. Neither knows escapes, so a value cannot hold |" and an attribute cannot hold ";
+// saving replaces such characters (see toText).
 // <?...?>, <!-- --> and <!...> are skipped; other text between tags is ignored.
 // Files are UTF-16LE after a byte-order mark, else one byte per character (Windows-1252).
 //
@@ -102,7 +103,9 @@ public:
     // text (unmappable characters as blanks). The file is written beside the target first and
     // renamed over it, so a failure never leaves a half-written file. False when not written.
     bool save(std::wstring const& path, bool unicode) const;
-    // The text save writes (tab indentation, CR LF line ends).
+    // The text save writes (tab indentation, CR LF line ends). Characters the format cannot
+    // hold are replaced so the text always reads back: in names, blanks and > / " (and a
+    // leading ? or !) become _; a " in an attribute value, or after | in a value, becomes '.
     std::wstring toText() const;
 
     // Direct access for walking the tree.

@@ -1,6 +1,7 @@
 // Property files on disk: loading through the archive orders, and writing the tree as text (tab
 // indentation, CR LF) in UTF-16LE with a byte-order mark or in Windows-1252, saved through a
 // temporary file that is renamed over the target.
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -16,18 +17,94 @@ namespace Orvex {
 
 namespace {
 
-void openTag(std::wstring& out, XMLNode const& node, std::size_t depth) {
-    out.append(depth, L'\t');
-    out += L'<';
-    out += node.getName();
-    for (auto const& a : node.attributes()) {
-        out += L' ';
-        out += a->getName();
-        out += L"=\"";
-        out += a->getString();
-        out += L'"';
+bool isBlank(wchar_t c) { return static_cast<uint32_t>(c) <= ' '; }
+
+// Writes a tree as text. The format has no escapes, so characters that would end a name, an
+// attribute value or a value early are replaced (and counted), keeping the file readable.
+class TreeWriter {
+public:
+    std::wstring out;
+    std::size_t replaced = 0;
+
+    void write(XMLNode const& root) {
+        struct Frame {
+            XMLNode const* node;
+            std::size_t nextChild;
+        };
+        std::vector<Frame> stack;
+        auto enter = [&](XMLNode const* node) {
+            std::size_t depth = stack.size();
+            openTag(*node, depth);
+            if (node->values().empty() && node->children().empty()) {
+                // "</>" would read as a closing tag.
+                if (node->getName().empty() && node->attributes().empty()) out += L' ';
+                out += L"/>\r\n";
+                return;
+            }
+            out += L">\r\n";
+            for (auto const& v : node->values()) {
+                out.append(depth + 1, L'\t');
+                out += L"\"|";
+                value(v->getString());
+                out += L"|\"\r\n";
+            }
+            stack.push_back({node, 0});
+        };
+        enter(&root);
+        while (!stack.empty()) {
+            Frame& top = stack.back();
+            if (top.nextChild < top.node->children().size()) {
+                XMLNode const* child = top.node->children()[top.nextChild++].get();
+                enter(child);  // may grow the stack: top is not used after this
+                continue;
+            }
+            XMLNode const* done = top.node;
+            stack.pop_back();
+            out.append(stack.size(), L'\t');
+            out += L"</";
+            elementName(done->getName());
+            out += L">\r\n";
+        }
     }
-}
+
+private:
+    void put(wchar_t c, bool bad) {
+        if (bad) ++replaced;
+        out += bad ? L'_' : c;
+    }
+    void elementName(std::wstring const& name) {
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            wchar_t c = name[i];
+            put(c, isBlank(c) || c == L'>' || c == L'/' || c == L'"' || (i == 0 && (c == L'?' || c == L'!')));
+        }
+    }
+    void attributeName(std::wstring const& name) {
+        for (wchar_t c : name) put(c, isBlank(c) || c == L'=' || c == L'>' || c == L'/' || c == L'"');
+    }
+    void openTag(XMLNode const& node, std::size_t depth) {
+        out.append(depth, L'\t');
+        out += L'<';
+        elementName(node.getName());
+        for (auto const& a : node.attributes()) {
+            out += L' ';
+            attributeName(a->getName());
+            out += L"=\"";
+            for (wchar_t c : a->getString()) {
+                if (c == L'"') ++replaced;
+                out += c == L'"' ? L'\'' : c;
+            }
+            out += L'"';
+        }
+    }
+    // A value ends at the first |" : such a quotation mark becomes an apostrophe.
+    void value(std::wstring const& text) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            bool bad = text[i] == L'"' && i > 0 && text[i - 1] == L'|';
+            if (bad) ++replaced;
+            out += bad ? L'\'' : text[i];
+        }
+    }
+};
 
 }  // namespace
 
@@ -51,50 +128,18 @@ bool XMLNode::load(std::wstring const& fileName, int mode) {
 }
 
 std::wstring XMLNode::toText() const {
-    std::wstring out;
-    struct Frame {
-        XMLNode const* node;
-        std::size_t nextChild;
-    };
-    std::vector<Frame> stack;
-    auto enter = [&](XMLNode const* node) {
-        std::size_t depth = stack.size();
-        openTag(out, *node, depth);
-        if (node->values_.empty() && node->children_.empty()) {
-            // "</>" would read as a closing tag.
-            if (node->name_.empty() && node->attributes_.empty()) out += L' ';
-            out += L"/>\r\n";
-            return;
-        }
-        out += L">\r\n";
-        for (auto const& v : node->values_) {
-            out.append(depth + 1, L'\t');
-            out += L"\"|";
-            out += v->getString();
-            out += L"|\"\r\n";
-        }
-        stack.push_back({node, 0});
-    };
-    enter(this);
-    while (!stack.empty()) {
-        Frame& top = stack.back();
-        if (top.nextChild < top.node->children_.size()) {
-            XMLNode const* child = top.node->children_[top.nextChild++].get();
-            enter(child);  // may grow the stack: top is not used after this
-            continue;
-        }
-        XMLNode const* done = top.node;
-        stack.pop_back();
-        out.append(stack.size(), L'\t');
-        out += L"</";
-        out += done->name_;
-        out += L">\r\n";
-    }
-    return out;
+    TreeWriter writer;
+    writer.write(*this);
+    return std::move(writer.out);
 }
 
 bool XMLNode::save(std::wstring const& path, bool unicode) const {
-    std::wstring text = toText();
+    TreeWriter writer;
+    writer.write(*this);
+    std::wstring const& text = writer.out;
+    if (writer.replaced > 0)
+        logWarning(L"Property file \"" + path + L"\": " + std::to_wstring(writer.replaced) +
+                   L" characters that the format cannot hold in names or values written as _ or '");
     std::string bytes;
     if (unicode) {
         bytes = "\xFF\xFE";

@@ -300,7 +300,7 @@ bool XMLParser<CharT>::readCloseTag() {
 template <class CharT>
 bool XMLParser<CharT>::run(XMLNode& root) {
     while (p_ < n_) {
-        if (open_.empty() || skippedDepth_ > 0) {
+        if (open_.empty()) {
             std::size_t next = find(static_cast<CharT>('<'), p_);
             if (next == npos) {
                 p_ = n_;

@@ -246,3 +246,46 @@ TEST(XMLParse, ControlCharactersAndHighCharactersAreNotSyntax) {
     ASSERT_EQ(root.getValueCount(), 1u);
     EXPECT_EQ(root.getValue(0)->getString(), std::wstring(1, L'\0'));
 }
+
+TEST(XMLTree, UnwritableCharactersAreReplacedSoTheTextReadsBack) {
+    // Without escapes, a " in an attribute or |" in a value would end it early and garble the
+    // rest of the file; the writer replaces them instead.
+    XMLNode root(L"R");
+    root.addAttribute(new XMLAttribute(L"QUOTE", L"say \"hi\""));
+    root.addValue(L"pipe|\"quote");
+    root.addChild(L"has space/slash");
+    root.addChild(L"!BANG");
+    root.addChild(L"AFTER")->addAttribute(new XMLAttribute(L"bad name=", L"x"));
+    XMLNode reread;
+    ASSERT_TRUE(reread.loadFromText(root.toText()));
+    EXPECT_EQ(reread.getAttribute(L"QUOTE")->getString(), L"say 'hi'");
+    EXPECT_EQ(reread.getValue(0)->getString(), L"pipe|'quote");
+    EXPECT_NE(reread.getChild(L"has_space_slash"), nullptr);
+    EXPECT_NE(reread.getChild(L"_BANG"), nullptr);
+    ASSERT_NE(reread.getChild(L"AFTER"), nullptr);
+    EXPECT_NE(reread.getChild(L"AFTER")->getAttribute(L"bad_name_"), nullptr);
+}
+
+TEST(XMLTree, MoveAssigningAPartOfTheTreeKeepsThatPart) {
+    XMLNode root;
+    ASSERT_TRUE(root.loadFromText(L"<R><A X=\"1\"><B/></A></R>"));
+    root = std::move(*root.getChild(L"A"));
+    EXPECT_EQ(root.getName(), L"A");
+    EXPECT_EQ(root.getAttribute(L"X")->getInt(), 1);
+    EXPECT_NE(root.getChild(L"B"), nullptr);
+}
+
+TEST(XMLParse, ValuesInsideSkippedDeepLevelsDoNotBreakNesting) {
+    // A skipped level's value holding "</N>" must not close a level.
+    std::wstring text = L"<R>";
+    for (Orvex::u32 i = 0; i < XMLNode::kMaxDepth; ++i) text += L"<N>";
+    text += L"\"|</N></N><FAKE/>|\"";
+    for (Orvex::u32 i = 0; i < XMLNode::kMaxDepth; ++i) text += L"</N>";
+    text += L"<AFTER/></R>";
+    XMLNode root;
+    LogWatch log;
+    root.loadFromText(text);
+    EXPECT_EQ(log.errors().size(), 1u);  // only the depth limit
+    EXPECT_NE(root.getChild(L"AFTER"), nullptr);
+    EXPECT_EQ(root.getChildCount(), 2u);
+}
