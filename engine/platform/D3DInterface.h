@@ -34,6 +34,7 @@
 
 namespace Orvex {
 
+class EffectManager;
 class TextureManager;
 class XMLNode;
 
@@ -159,6 +160,9 @@ public:
     // The device object's own texture list, the last place where texture names are looked up.
     // Made on first use; defined beside TextureManager (orvex_render), which owns the type.
     TextureManager& getTextureManager();
+    // The one effect manager (EffectManager::getInstance); defined beside EffectManager
+    // (orvex_render), which owns the type.
+    EffectManager& getEffectManager();
 
     sigslot::signal0<> signalDeviceLost;
     sigslot::signal0<> signalDeviceReset;
@@ -218,6 +222,7 @@ private:
     bool savedWindowed_ = true;
 
     TextureManager* textureManager_ = nullptr;
+    EffectManager* effectManager_ = nullptr;
 };
 
 }  // namespace Orvex

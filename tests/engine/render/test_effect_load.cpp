@@ -169,3 +169,13 @@ TEST_F(EffectTest, EffectsKeepDrawingAcrossALostAndResetDevice) {
 
 }  // namespace
 }  // namespace effecttest
+
+namespace effecttest {
+namespace {
+
+TEST(EffectManagerTest, DeviceObjectHandsOutTheOneManager) {
+    EXPECT_EQ(&Orvex::D3DInterface::getInstance().getEffectManager(), &Orvex::EffectManager::getInstance());
+}
+
+}  // namespace
+}  // namespace effecttest
