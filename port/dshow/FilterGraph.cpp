@@ -1,12 +1,15 @@
-// The filter graph: one music file through SDL2_mixer, with the control, seeking, position,
-// audio and event interfaces of a DirectShow graph.
+// The filter graph: one music file (from disk, or from memory through renderMemory) through
+// SDL2_mixer, with the control, seeking, position, audio and event interfaces of a DirectShow
+// graph.
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <filesystem>
 #include <thread>
 
 #include "port/dshow/MusicSession.h"
 #include "port/dshow/dshow.h"
+#include "port/dshow/dshow_memory.h"
 #include "port/win32/HostPath.h"
 #include "port/win32/log.h"
 
@@ -52,6 +55,7 @@ public:
     HRESULT RenderFile(LPCWSTR file, LPCWSTR) override;
     HRESULT Abort() override { return S_OK; }  // rendering never runs in the background
     HRESULT RenderFile(BSTR file) override { return RenderFile(file, nullptr); }
+    HRESULT renderMemory(std::vector<unsigned char> bytes, std::wstring const& name);
     HRESULT Run() override;
     HRESULT Pause() override;
     HRESULT Stop() override {
@@ -240,8 +244,11 @@ private:
     }
     // Takes the music channel and plays from the position (paused when the graph is paused).
     HRESULT startAt(double position);
+    // Keeps the music loaded by a render call (null: it could not be decoded).
+    HRESULT adopt(Mix_Music* music, std::wstring const& what);
 
     std::atomic<ULONG> refs_{1};
+    std::vector<unsigned char> memory_;  // the file music_ decodes from, when rendered from memory
     Mix_Music* music_ = nullptr;
     double duration_ = -1;
     double position_ = 0;
@@ -260,12 +267,27 @@ HRESULT FilterGraph::RenderFile(LPCWSTR file, LPCWSTR) {
         return HRESULT_FILE_NOT_FOUND;
     }
     if (!session().open()) return E_FAIL;
-    music_ = Mix_LoadMUS(host.c_str());
-    if (!music_) {
-        port::logLine(port::LogLevel::Error, std::wstring(L"RenderFile: cannot decode \"") + file + L"\" (" +
-                                                 port::fromUtf8(Mix_GetError()) + L")");
+    return adopt(Mix_LoadMUS(host.c_str()), std::wstring(L"RenderFile: cannot decode \"") + file + L"\"");
+}
+
+HRESULT FilterGraph::renderMemory(std::vector<unsigned char> bytes, std::wstring const& name) {
+    if (music_) return VFW_E_WRONG_STATE;
+    if (!session().open()) return E_FAIL;
+    memory_ = std::move(bytes);
+    SDL_RWops* source = memory_.size() <= INT_MAX
+                            ? SDL_RWFromConstMem(memory_.data(), static_cast<int>(memory_.size()))
+                            : nullptr;  // SDL reads at most INT_MAX bytes from memory
+    HRESULT hr = adopt(source ? Mix_LoadMUS_RW(source, 1) : nullptr, L"renderMemory: cannot decode \"" + name + L"\"");
+    if (FAILED(hr)) std::vector<unsigned char>().swap(memory_);
+    return hr;
+}
+
+HRESULT FilterGraph::adopt(Mix_Music* music, std::wstring const& what) {
+    if (!music) {
+        port::logLine(port::LogLevel::Error, what + L" (" + port::fromUtf8(Mix_GetError()) + L")");
         return VFW_E_UNSUPPORTED_STREAM;
     }
+    music_ = music;
     duration_ = Mix_MusicDuration(music_);
     if (duration_ <= 0) duration_ = -1;
     return S_OK;
@@ -371,6 +393,13 @@ HRESULT FilterGraph::WaitForCompletion(LONG msTimeout, LONG* code) {
 }
 
 }  // namespace
+
+HRESULT renderMemory(IGraphBuilder* graph, std::vector<unsigned char> bytes, std::wstring const& name) {
+    if (!graph) return E_POINTER;
+    auto* ours = dynamic_cast<FilterGraph*>(graph);
+    return ours ? ours->renderMemory(std::move(bytes), name) : E_INVALIDARG;
+}
+
 }  // namespace port::dshow
 
 HRESULT CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD, REFIID riid, LPVOID* object) {
