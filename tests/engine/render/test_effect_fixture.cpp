@@ -52,6 +52,11 @@ void EffectTest::SetUp() {
     d3d.getInitParams().setWindowed(true);
     ASSERT_TRUE(d3d.init());
     folder = testsupport::makeTempDir("effects");
+    // The user folder was resolved at static initialisation, before the test main pointed
+    // XDG_DATA_HOME at this process's temporary home: resolve it again.
+    Orvex::AppInfo::getInstance().setUserFolderKind(Orvex::AppInfo::USER_FOLDER_APPDATA);
+    ASSERT_NE(Orvex::AppInfo::getInstance().getUserFolder().find(port::windowsPath(testsupport::homeDir().string())),
+              std::wstring::npos);
     Orvex::AppInfo::getInstance().createUserFolder();
     Orvex::Effect::useCompiledCache = 0;
     Orvex::Effect::writeCompiledCache = 1;
