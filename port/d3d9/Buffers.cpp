@@ -30,28 +30,6 @@ void Buffer<Interface, Desc>::orphan() {
 }
 
 template <class Interface, class Desc>
-HRESULT Buffer<Interface, Desc>::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    IID const& own = std::is_same_v<Interface, IDirect3DVertexBuffer9> ? IID_IDirect3DVertexBuffer9
-                                                                       : IID_IDirect3DIndexBuffer9;
-    if (riid == IID_IUnknown || riid == IID_IDirect3DResource9 || riid == own) {
-        this->AddRef();
-        *object = static_cast<Interface*>(this);
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-template <class Interface, class Desc>
-HRESULT Buffer<Interface, Desc>::GetDevice(IDirect3DDevice9** device) {
-    if (!device || !device_) return D3DERR_INVALIDCALL;
-    device_->AddRef();
-    *device = device_;
-    return D3D_OK;
-}
-
-template <class Interface, class Desc>
 D3DRESOURCETYPE Buffer<Interface, Desc>::GetType() {
     return std::is_same_v<Interface, IDirect3DVertexBuffer9> ? D3DRTYPE_VERTEXBUFFER : D3DRTYPE_INDEXBUFFER;
 }

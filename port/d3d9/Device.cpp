@@ -232,17 +232,6 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindow, const RGNDATA
     return D3D_OK;
 }
 
-HRESULT Device::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirect3DDevice9) {
-        AddRef();
-        *object = static_cast<IDirect3DDevice9*>(this);
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
 HRESULT Device::GetDirect3D(IDirect3D9** d3d) {
     if (!d3d) return D3DERR_INVALIDCALL;
     d3d_->AddRef();

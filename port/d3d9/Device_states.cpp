@@ -327,24 +327,6 @@ StateBlock::StateBlock(Device* device, D3DSTATEBLOCKTYPE type) : ResourceBase(de
 
 StateBlock::~StateBlock() { releaseObjects(saved_); }
 
-HRESULT StateBlock::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirect3DStateBlock9) {
-        AddRef();
-        *object = static_cast<IDirect3DStateBlock9*>(this);
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-HRESULT StateBlock::GetDevice(IDirect3DDevice9** device) {
-    if (!device || !device_) return D3DERR_INVALIDCALL;
-    device_->AddRef();
-    *device = device_;
-    return D3D_OK;
-}
-
 HRESULT StateBlock::Capture() {
     if (!device_) return D3DERR_INVALIDCALL;
     StateSet const& now = device_->state();

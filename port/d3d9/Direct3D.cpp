@@ -50,17 +50,6 @@ void fillCaps(D3DCAPS9& caps) {
 
 Direct3D::Direct3D() = default;
 
-HRESULT Direct3D::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirect3D9) {
-        AddRef();
-        *object = static_cast<IDirect3D9*>(this);
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
 HRESULT Direct3D::GetAdapterIdentifier(UINT adapter, DWORD, D3DADAPTER_IDENTIFIER9* identifier) {
     if (adapter != 0 || !identifier) return D3DERR_INVALIDCALL;
     std::memset(identifier, 0, sizeof(*identifier));

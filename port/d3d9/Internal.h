@@ -6,13 +6,14 @@
 #include <GL/glcorearb.h>
 
 #include "port/d3d9/d3d9.h"
+#include "port/win32/ComObject.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -22,21 +23,6 @@ namespace port::d3d9 {
 
 class Device;
 class Texture;
-
-// COM reference counting shared by every object of the layer.
-template <class Interface>
-class RefCounted : public Interface {
-public:
-    ULONG AddRef() override { return static_cast<ULONG>(++refs_); }
-    ULONG Release() override {
-        long left = --refs_;
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left < 0 ? 0 : left);
-    }
-
-protected:
-    std::atomic<long> refs_{1};
-};
 
 // How a Direct3D format is stored in memory and uploaded to GL.
 struct FormatInfo {
@@ -67,6 +53,8 @@ public:
     ResourceBase(Device* device, bool defaultPool);
     virtual ~ResourceBase();
     Device* device() const { return device_; }
+    // GetDevice of every resource: the device with a reference; D3DERR_INVALIDCALL once orphaned.
+    HRESULT handOutDevice(IDirect3DDevice9** device) const;
     // The device is going away: free GL objects (its context is current), forget the device.
     virtual void orphan() = 0;
 
@@ -85,7 +73,8 @@ struct GlImage {
     unsigned height = 0;
 };
 
-class Surface : public RefCounted<IDirect3DSurface9>, public ResourceBase {
+class Surface : public port::ComObject<IDirect3DSurface9, IID_IDirect3DResource9, IID_IDirect3DSurface9>,
+                public ResourceBase {
 public:
     enum class Kind { TextureLevel, RenderTarget, DepthStencil, SystemMemory };
     // A level of a texture (reference counts go to the texture).
@@ -96,10 +85,9 @@ public:
             bool countsForReset = true);
     ~Surface() override;
 
-    HRESULT QueryInterface(REFIID riid, void** object) override;
     ULONG AddRef() override;
     ULONG Release() override;
-    HRESULT GetDevice(IDirect3DDevice9** device) override;
+    HRESULT GetDevice(IDirect3DDevice9** device) override { return handOutDevice(device); }
     DWORD SetPriority(DWORD) override { return 0; }
     DWORD GetPriority() override { return 0; }
     void PreLoad() override {}
@@ -138,14 +126,15 @@ private:
     bool locked_ = false;
 };
 
-class Texture : public RefCounted<IDirect3DTexture9>, public ResourceBase {
+class Texture : public port::ComObject<IDirect3DTexture9, IID_IDirect3DResource9, IID_IDirect3DBaseTexture9,
+                                      IID_IDirect3DTexture9>,
+                public ResourceBase {
 public:
     Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool);
     ~Texture() override;
     bool valid() const { return gl_ != 0; }
 
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    HRESULT GetDevice(IDirect3DDevice9** device) override;
+    HRESULT GetDevice(IDirect3DDevice9** device) override { return handOutDevice(device); }
     DWORD SetPriority(DWORD) override { return 0; }
     DWORD GetPriority() override { return 0; }
     void PreLoad() override {}
@@ -196,15 +185,18 @@ private:
 };
 
 // Vertex and index buffers: memory of the whole buffer, uploaded to GL at Unlock.
+template <class Interface>
+inline constexpr IID const& kBufferIid =
+    std::is_same_v<Interface, IDirect3DVertexBuffer9> ? IID_IDirect3DVertexBuffer9 : IID_IDirect3DIndexBuffer9;
+
 template <class Interface, class Desc>
-class Buffer : public RefCounted<Interface>, public ResourceBase {
+class Buffer : public port::ComObject<Interface, IID_IDirect3DResource9, kBufferIid<Interface>>, public ResourceBase {
 public:
     Buffer(Device* device, UINT length, DWORD usage, D3DPOOL pool, D3DFORMAT format, DWORD fvf);
     ~Buffer() override;
     bool valid() const { return gl_ != 0; }
 
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    HRESULT GetDevice(IDirect3DDevice9** device) override;
+    HRESULT GetDevice(IDirect3DDevice9** device) override { return handOutDevice(device); }
     DWORD SetPriority(DWORD) override { return 0; }
     DWORD GetPriority() override { return 0; }
     void PreLoad() override {}
@@ -259,12 +251,11 @@ void releaseObjects(StateSet& set);
 bool isPixelRenderState(DWORD state);
 bool isVertexRenderState(DWORD state);
 
-class StateBlock : public RefCounted<IDirect3DStateBlock9>, public ResourceBase {
+class StateBlock : public port::ComObject<IDirect3DStateBlock9, IID_IDirect3DStateBlock9>, public ResourceBase {
 public:
     StateBlock(Device* device, D3DSTATEBLOCKTYPE type);
     ~StateBlock() override;
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    HRESULT GetDevice(IDirect3DDevice9** device) override;
+    HRESULT GetDevice(IDirect3DDevice9** device) override { return handOutDevice(device); }
     HRESULT Capture() override;
     HRESULT Apply() override;
     void orphan() override { device_ = nullptr; }
@@ -285,14 +276,13 @@ struct ProgramUniforms {
 
 class Direct3D;
 
-class Device : public RefCounted<IDirect3DDevice9> {
+class Device : public port::ComObject<IDirect3DDevice9, IID_IDirect3DDevice9> {
 public:
     Device(Direct3D* d3d, HWND window, DWORD behavior);
     ~Device() override;
     // Context, back buffer and default states; false (logged) when GL cannot start.
     bool create(D3DPRESENT_PARAMETERS& parameters);
 
-    HRESULT QueryInterface(REFIID riid, void** object) override;
     HRESULT TestCooperativeLevel() override;
     UINT GetAvailableTextureMem() override { return 512u * 1024u * 1024u; }
     HRESULT EvictManagedResources() override { return D3D_OK; }
@@ -420,10 +410,9 @@ private:
     std::vector<ResourceBase*> resources_;
 };
 
-class Direct3D : public RefCounted<IDirect3D9> {
+class Direct3D : public port::ComObject<IDirect3D9, IID_IDirect3D9> {
 public:
     Direct3D();
-    HRESULT QueryInterface(REFIID riid, void** object) override;
     UINT GetAdapterCount() override { return 1; }
     HRESULT GetAdapterIdentifier(UINT adapter, DWORD flags, D3DADAPTER_IDENTIFIER9* identifier) override;
     UINT GetAdapterModeCount(UINT adapter, D3DFORMAT format) override;

@@ -62,26 +62,8 @@ void Surface::orphan() {
     device_ = nullptr;
 }
 
-ULONG Surface::AddRef() { return owner_ ? owner_->AddRef() : RefCounted::AddRef(); }
-ULONG Surface::Release() { return owner_ ? owner_->Release() : RefCounted::Release(); }
-
-HRESULT Surface::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirect3DResource9 || riid == IID_IDirect3DSurface9) {
-        AddRef();
-        *object = static_cast<IDirect3DSurface9*>(this);
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-HRESULT Surface::GetDevice(IDirect3DDevice9** device) {
-    if (!device || !device_) return D3DERR_INVALIDCALL;
-    device_->AddRef();
-    *device = device_;
-    return D3D_OK;
-}
+ULONG Surface::AddRef() { return owner_ ? owner_->AddRef() : ComObjectOf::AddRef(); }
+ULONG Surface::Release() { return owner_ ? owner_->Release() : ComObjectOf::Release(); }
 
 HRESULT Surface::GetContainer(REFIID riid, void** container) {
     if (!container) return D3DERR_INVALIDCALL;

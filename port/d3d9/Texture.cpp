@@ -18,6 +18,13 @@ ResourceBase::~ResourceBase() {
     if (device_) device_->resourceDestroyed(this, defaultPool_);
 }
 
+HRESULT ResourceBase::handOutDevice(IDirect3DDevice9** device) const {
+    if (!device || !device_) return D3DERR_INVALIDCALL;
+    device_->AddRef();
+    *device = device_;
+    return D3D_OK;
+}
+
 Texture::Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool)
     : ResourceBase(device, pool == D3DPOOL_DEFAULT), format_(format), usage_(usage), pool_(pool) {
     info_ = formatInfo(format);
@@ -69,25 +76,6 @@ void Texture::orphan() {
     if (gl_) glDeleteTextures(1, &gl_);
     gl_ = 0;
     device_ = nullptr;
-}
-
-HRESULT Texture::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirect3DResource9 || riid == IID_IDirect3DBaseTexture9 ||
-        riid == IID_IDirect3DTexture9) {
-        AddRef();
-        *object = static_cast<IDirect3DTexture9*>(this);
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-HRESULT Texture::GetDevice(IDirect3DDevice9** device) {
-    if (!device || !device_) return D3DERR_INVALIDCALL;
-    device_->AddRef();
-    *device = device_;
-    return D3D_OK;
 }
 
 DWORD Texture::SetLOD(DWORD lod) {

@@ -1,7 +1,8 @@
-// Reference counting for the D3DX objects and the small helpers they share.
+// Small helpers the D3DX objects share (their IUnknown is port::ComObject, answering IID_IUnknown).
 #pragma once
 
 #include "port/d3dx9/d3dx9.h"
+#include "port/win32/ComObject.h"
 #include "port/win32/HostPath.h"
 #include "port/win32/log.h"
 
@@ -9,35 +10,6 @@
 #include <string_view>
 
 namespace port::dx {
-
-// Implements IUnknown for one interface; the object deletes itself at the last Release.
-template <class Interface>
-class ComObject : public Interface {
-public:
-    HRESULT QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        if (riid == IID_IUnknown) {
-            *object = static_cast<IUnknown*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-protected:
-    ComObject() = default;
-    ~ComObject() override = default;
-
-private:
-    ULONG refs_ = 1;
-};
 
 // Releases a COM pointer and sets it to null.
 template <class T>

@@ -35,7 +35,7 @@ bool preprocessed(std::string_view text, D3DXMACRO const* defines, ID3DXInclude*
     return preprocess(request, out, diag);
 }
 
-class EffectCompiler final : public dx::ComObject<ID3DXEffectCompiler> {
+class EffectCompiler final : public ComObject<ID3DXEffectCompiler> {
 public:
     explicit EffectCompiler(std::string text) : text_(std::move(text)) {}
     HRESULT CompileEffect(DWORD, ID3DXBuffer** effect, ID3DXBuffer** errors) override {

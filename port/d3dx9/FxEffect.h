@@ -15,7 +15,7 @@
 
 namespace port::fx {
 
-class EffectPool final : public dx::ComObject<ID3DXEffectPool> {
+class EffectPool final : public ComObject<ID3DXEffectPool> {
 public:
     struct Entry {
         TypeDesc type;
@@ -42,7 +42,7 @@ struct PassProgram {
     std::vector<Sampler> samplers;
 };
 
-class Effect final : public dx::ComObject<ID3DXEffect> {
+class Effect final : public ComObject<ID3DXEffect> {
 public:
     // Takes the parsed model; false with messages in diag when a program does not compile.
     Effect(IDirect3DDevice9* device, EffectPool* pool, std::string source, std::unique_ptr<EffectModel> model);

@@ -2,7 +2,6 @@
 // joysticks SDL sees), and the predefined data formats.
 #include <SDL.h>
 
-#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -56,7 +55,7 @@ bool classMatches(DWORD filter, DWORD devType) {
     }
 }
 
-class DirectInput final : public IDirectInput8W {
+class DirectInput final : public port::ComObject<IDirectInput8W, IID_IDirectInput8W> {
 public:
     DirectInput() {
         // Without a joystick subsystem there are simply no joysticks.
@@ -64,23 +63,6 @@ public:
             initialised_ = SDL_INIT_EVENTS | SDL_INIT_JOYSTICK;
         else if (SDL_InitSubSystem(SDL_INIT_EVENTS) == 0)
             initialised_ = SDL_INIT_EVENTS;
-    }
-
-    HRESULT QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDirectInput8W) {
-            AddRef();
-            *object = static_cast<IDirectInput8W*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
     }
 
     HRESULT CreateDevice(REFGUID guid, LPDIRECTINPUTDEVICE8W* device, LPUNKNOWN outer) override {
@@ -144,7 +126,6 @@ private:
         return -1;
     }
 
-    std::atomic<ULONG> refs_{1};
     Uint32 initialised_ = 0;
 };
 

@@ -48,23 +48,6 @@ InputDevice::~InputDevice() {
     SDL_QuitSubSystem(kind_ == DeviceKind::Joystick ? SDL_INIT_JOYSTICK : SDL_INIT_EVENTS);
 }
 
-HRESULT InputDevice::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirectInputDevice8W) {
-        AddRef();
-        *object = static_cast<IDirectInputDevice8W*>(this);
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG InputDevice::Release() {
-    ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
-
 void InputDevice::buildObjects() {
     if (kind_ == DeviceKind::Joystick) {
         buildJoystickObjects();

@@ -5,13 +5,13 @@
 
 #include <SDL.h>
 
-#include <atomic>
 #include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "port/dinput/dinput.h"
+#include "port/win32/ComObject.h"
 
 namespace port::dinput {
 
@@ -59,7 +59,7 @@ private:
     DWORD sequence_ = 0;
 };
 
-class InputDevice final : public IDirectInputDevice8W {
+class InputDevice final : public port::ComObject<IDirectInputDevice8W, IID_IDirectInputDevice8W> {
 public:
     // joystick (opened, owned) only for DeviceKind::Joystick.
     InputDevice(DeviceKind kind, DIDEVICEINSTANCEW const& instance, SDL_Joystick* joystick);
@@ -67,10 +67,6 @@ public:
     // Called by the hub with its mutex held.
     void onEvent(SDL_Event const& event, DWORD sequence);
     void onFocusLost();
-
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override;
 
     HRESULT GetCapabilities(LPDIDEVCAPS caps) override;
     HRESULT EnumObjects(LPDIENUMDEVICEOBJECTSCALLBACKW callback, LPVOID ref, DWORD flags) override;
@@ -97,7 +93,6 @@ private:
     LONG mapAxis(int axis, int raw) const;
     DWORD buttonLimit() const;
 
-    std::atomic<ULONG> refs_{1};
     DeviceKind kind_;
     DIDEVICEINSTANCEW instance_;
     SDL_Joystick* joystick_ = nullptr;

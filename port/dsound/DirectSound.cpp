@@ -2,11 +2,11 @@
 // device whose callback pulls the mixer. Objects made for tests have no device.
 #include <SDL.h>
 
-#include <atomic>
 #include <memory>
 
 #include "port/dsound/SoundBuffer.h"
 #include "port/dsound/dsound_offline.h"
+#include "port/win32/ComObject.h"
 #include "port/win32/HostPath.h"
 #include "port/win32/log.h"
 
@@ -15,30 +15,13 @@ namespace {
 
 constexpr DWORD kDefaultRate = 44100;
 
-class DirectSound final : public IDirectSound8 {
+class DirectSound final : public port::ComObject<IDirectSound8, IID_IDirectSound, IID_IDirectSound8> {
 public:
     explicit DirectSound(DWORD rate) : mixer_(std::make_shared<Mixer>(rate)) {}
 
     // Opens the default output; false (with a log line) when there is none.
     bool openDevice();
     Mixer& mixer() { return *mixer_; }
-
-    HRESULT QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDirectSound || riid == IID_IDirectSound8) {
-            AddRef();
-            *object = static_cast<IDirectSound8*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER* buffer, LPUNKNOWN outer) override;
     HRESULT GetCaps(LPDSCAPS caps) override;
@@ -77,7 +60,6 @@ private:
                                                         static_cast<std::size_t>(length) / 4);
     }
 
-    std::atomic<ULONG> refs_{1};
     std::shared_ptr<Mixer> mixer_;
     SDL_AudioDeviceID device_ = 0;
     DWORD speakers_ = DSSPEAKER_STEREO;

@@ -65,22 +65,11 @@ SoundBuffer::~SoundBuffer() {
 }
 
 HRESULT SoundBuffer::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirectSoundBuffer || (riid == IID_IDirectSoundBuffer8 && !primary_)) {
-        AddRef();
-        *object = static_cast<IDirectSoundBuffer8*>(this);
-        return S_OK;
+    if (primary_ && object && riid == IID_IDirectSoundBuffer8) {
+        *object = nullptr;
+        return E_NOINTERFACE;
     }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG SoundBuffer::AddRef() { return ++refs_; }
-
-ULONG SoundBuffer::Release() {
-    ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
+    return ComObjectOf::QueryInterface(riid, object);
 }
 
 HRESULT SoundBuffer::GetCaps(LPDSBCAPS caps) {

@@ -2,12 +2,12 @@
 // which carries the master volume) and the format check shared with the DirectSound object.
 #pragma once
 
-#include <atomic>
 #include <memory>
 #include <vector>
 
 #include "port/dsound/Mixer.h"
 #include "port/dsound/dsound.h"
+#include "port/win32/ComObject.h"
 
 namespace port::dsound {
 
@@ -15,7 +15,7 @@ namespace port::dsound {
 // alignment; otherwise logs one line naming the caller and the format, and returns false.
 bool checkFormat(WAVEFORMATEX const* format, wchar_t const* caller);
 
-class SoundBuffer final : public IDirectSoundBuffer8 {
+class SoundBuffer final : public port::ComObject<IDirectSoundBuffer8, IID_IDirectSoundBuffer, IID_IDirectSoundBuffer8> {
 public:
     // A secondary buffer on data (new or shared with a duplicate), or the primary buffer.
     SoundBuffer(std::shared_ptr<Mixer> mixer, DWORD flags, std::shared_ptr<SampleData> data);
@@ -24,9 +24,8 @@ public:
     bool isPrimary() const { return primary_; }
     DWORD flags() const { return flags_; }
 
+    // The primary buffer has no IDirectSoundBuffer8 interface.
     HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     HRESULT GetCaps(LPDSBCAPS caps) override;
     HRESULT GetCurrentPosition(LPDWORD playCursor, LPDWORD writeCursor) override;
@@ -54,7 +53,6 @@ private:
     void applyGains();  // volume and pan into the voice; caller holds the mixer mutex
     DWORD size() const { return static_cast<DWORD>(data_->bytes.size()); }
 
-    std::atomic<ULONG> refs_{1};
     std::shared_ptr<Mixer> mixer_;
     DWORD flags_;
     bool primary_ = false;

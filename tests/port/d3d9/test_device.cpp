@@ -293,6 +293,14 @@ TEST_F(DeviceTest, ReferenceCountsFollowCom) {
     ASSERT_EQ(level->GetContainer(IID_IDirect3DTexture9, reinterpret_cast<void**>(&container)), D3D_OK);
     EXPECT_EQ(container, texture);
     container->Release();
+    IDirect3DResource9* resource = nullptr;
+    ASSERT_EQ(level->QueryInterface(IID_IDirect3DResource9, reinterpret_cast<void**>(&resource)), S_OK);
+    EXPECT_EQ(resource, level);
+    EXPECT_EQ(texture->AddRef(), 4u);  // the query's reference went to the texture as well
+    texture->Release();
+    resource->Release();
+    void* none = nullptr;
+    EXPECT_EQ(level->QueryInterface(IID_IDirect3DTexture9, &none), E_NOINTERFACE);
     EXPECT_EQ(level->Release(), 1u);
     IDirect3DBaseTexture9* base = nullptr;
     ASSERT_EQ(texture->QueryInterface(IID_IDirect3DBaseTexture9, reinterpret_cast<void**>(&base)), S_OK);

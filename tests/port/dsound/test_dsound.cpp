@@ -268,6 +268,12 @@ TEST_F(Offline, PrimaryBufferCarriesMasterVolumeAndFormat) {
     EXPECT_EQ(primary->Lock(0, 4, &p, &n, nullptr, nullptr, 0), DSERR_PRIOLEVELNEEDED);
     IDirectSoundBuffer* dup = nullptr;
     EXPECT_EQ(sound->DuplicateSoundBuffer(primary, &dup), DSERR_INVALIDCALL);
+    void* face = reinterpret_cast<void*>(1);
+    EXPECT_EQ(primary->QueryInterface(IID_IDirectSoundBuffer8, &face), E_NOINTERFACE);  // secondary only
+    EXPECT_EQ(face, nullptr);
+    ASSERT_EQ(primary->QueryInterface(IID_IDirectSoundBuffer, &face), S_OK);
+    EXPECT_EQ(face, static_cast<void*>(primary));
+    EXPECT_EQ(primary->Release(), 1u);
 
     IDirectSoundBuffer* a = makeBuffer(pcmFormat(1, 44100, 16), constant16(100, {10000}), 0);
     a->Play(0, 0, DSBPLAY_LOOPING);
