@@ -72,7 +72,9 @@ u32 limitAxis(u32 original, float& scale, u32 minSize, u32 maxSize, u8 useMin, u
         double const v = std::trunc(static_cast<double>(original) * settings.globalScale);
         scaled = v <= 0.0 ? 0u : v >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<u32>(v);
     }
-    u32 const lower = settings.globalMinEnabled ? settings.globalMinSize : useMin ? minSize : 0xFFFFFFFFu;
+    // No minimum is a minimum of 0: taking all-ones there would hold every image at its full
+    // size and switch the maximum and the scale factor off with it.
+    u32 const lower = settings.globalMinEnabled ? settings.globalMinSize : useMin ? minSize : 0u;
     u32 const upper = settings.globalMaxEnabled ? settings.globalMaxSize : useMax ? maxSize : 0xFFFFFFFFu;
     u32 const lo = std::min(original, lower);
     u32 const hi = std::min(original, upper);

@@ -1,0 +1,207 @@
+// The texture tests' fixture and image writers.
+#include "tests/engine/render/test_texture_fixture.h"
+
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+#include <cstring>
+
+#include "engine/core/Logger.h"
+#include "engine/core/OrvexEngine.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/render/TextureManager.h"
+#include "engine/render/TextureSettings.h"
+#include "port/win32/HostPath.h"
+#include "tests/support/TestSupport.h"
+
+namespace texturetest {
+
+namespace {
+
+void put16(std::string& s, unsigned v) {
+    s += static_cast<char>(v & 0xFF);
+    s += static_cast<char>((v >> 8) & 0xFF);
+}
+void put32(std::string& s, unsigned v) {
+    put16(s, v & 0xFFFF);
+    put16(s, v >> 16);
+}
+
+std::string bmpHeader(unsigned width, unsigned height, unsigned dataSize) {
+    std::string s = "BM";
+    put32(s, 54 + dataSize);
+    put32(s, 0);
+    put32(s, 54);
+    put32(s, 40);
+    put32(s, width);
+    put32(s, height);
+    put16(s, 1);
+    put16(s, 24);
+    put32(s, 0);
+    put32(s, dataSize);
+    put32(s, 2835);
+    put32(s, 2835);
+    put32(s, 0);
+    put32(s, 0);
+    return s;
+}
+
+void appendBytes(void* context, void* data, int size) {
+    static_cast<std::string*>(context)->append(static_cast<char const*>(data), static_cast<std::size_t>(size));
+}
+
+std::size_t g_logStart = 0;
+
+}  // namespace
+
+std::string bmp24(unsigned width, unsigned height, PixelFn const& pixel) {
+    unsigned const pitch = (width * 3 + 3) & ~3u;
+    std::string s = bmpHeader(width, height, pitch * height);
+    for (unsigned row = 0; row < height; ++row) {
+        unsigned const y = height - 1 - row;
+        std::string line;
+        for (unsigned x = 0; x < width; ++x) {
+            uint32_t const c = pixel(x, y);
+            line += static_cast<char>(c & 0xFF);
+            line += static_cast<char>((c >> 8) & 0xFF);
+            line += static_cast<char>((c >> 16) & 0xFF);
+        }
+        line.resize(pitch, '\0');
+        s += line;
+    }
+    return s;
+}
+
+std::string bmpHeaderOnly(unsigned width, unsigned height) { return bmpHeader(width, height, 0); }
+
+std::string tga32(unsigned width, unsigned height, PixelFn const& pixel) {
+    std::string s(18, '\0');
+    s[2] = 2;  // uncompressed true colour
+    s[12] = static_cast<char>(width & 0xFF);
+    s[13] = static_cast<char>(width >> 8);
+    s[14] = static_cast<char>(height & 0xFF);
+    s[15] = static_cast<char>(height >> 8);
+    s[16] = 32;
+    s[17] = 0x28;  // 8 alpha bits, top-left origin
+    for (unsigned y = 0; y < height; ++y)
+        for (unsigned x = 0; x < width; ++x) put32(s, pixel(x, y));
+    return s;
+}
+
+std::string png(unsigned width, unsigned height, PixelFn const& pixel) {
+    std::vector<unsigned char> rgba(static_cast<std::size_t>(width) * height * 4);
+    for (unsigned y = 0; y < height; ++y)
+        for (unsigned x = 0; x < width; ++x) {
+            uint32_t const c = pixel(x, y);
+            unsigned char* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
+            p[0] = static_cast<unsigned char>(c >> 16);
+            p[1] = static_cast<unsigned char>(c >> 8);
+            p[2] = static_cast<unsigned char>(c);
+            p[3] = static_cast<unsigned char>(c >> 24);
+        }
+    std::string out;
+    stbi_write_png_to_func(appendBytes, &out, static_cast<int>(width), static_cast<int>(height), 4, rgba.data(),
+                           static_cast<int>(width * 4));
+    return out;
+}
+
+uint32_t quadrants(unsigned x, unsigned y) {
+    static constexpr uint32_t kColours[4] = {0x00FF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu};
+    return kColours[(x / 4) % 2 + 2 * ((y / 4) % 2)];
+}
+
+void TextureTest::SetUp() {
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+    d3d.shutdown();
+    d3d.getInitParams() = Orvex::D3DInitParams();
+    d3d.getInitParams().displayMode = D3DDISPLAYMODE{kWidth, kHeight, 60, D3DFMT_X8R8G8B8};
+    d3d.getInitParams().setWindowed(true);
+    ASSERT_TRUE(d3d.init());
+    Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
+    Orvex::setTextureTickCount(100000);
+    dir_ = testsupport::makeTempDir("textures");
+    g_logStart = logLineCount();
+}
+
+void TextureTest::TearDown() {
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+    d3d.getTextureManager().releaseAll();
+    d3d.shutdown();
+    Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
+}
+
+std::wstring TextureTest::write(std::string const& name, std::string const& bytes) {
+    testsupport::writeFile(dir_ / name, bytes);
+    return port::windowsPath((dir_ / name).string());
+}
+
+Orvex::XMLNode TextureTest::parse(std::wstring const& text) {
+    Orvex::XMLNode node;
+    EXPECT_TRUE(node.loadFromText(text));
+    return node;
+}
+
+std::size_t TextureTest::logLineCount() {
+    // The recent-line buffer is bounded; count what has been written overall through its end.
+    return Orvex::Logger::getInstance().recentLines().size();
+}
+
+bool TextureTest::logged(std::wstring const& text) {
+    auto const lines = Orvex::Logger::getInstance().recentLines();
+    for (std::size_t i = std::min(g_logStart, lines.size()); i < lines.size(); ++i)
+        if (lines[i].find(text) != std::wstring::npos) return true;
+    return false;
+}
+
+void TextureTest::drawFrame(IDirect3DTexture9* texture, float x, float y) {
+    IDirect3DDevice9* device = Orvex::D3DInterface::getInstance().getDevice();
+    ASSERT_NE(device, nullptr);
+    ID3DXSprite* sprite = nullptr;
+    ASSERT_EQ(D3DXCreateSprite(device, &sprite), D3D_OK);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);
+    device->BeginScene();
+    sprite->Begin(0);
+    D3DXVECTOR3 const position(x, y, 0.0f);
+    sprite->Draw(texture, nullptr, nullptr, &position, 0xFFFFFFFFu);
+    sprite->End();
+    device->EndScene();
+    sprite->Release();
+}
+
+std::vector<uint32_t> TextureTest::readBackBuffer() {
+    std::vector<uint32_t> pixels;
+    IDirect3DDevice9* device = Orvex::D3DInterface::getInstance().getDevice();
+    IDirect3DSurface9* target = nullptr;
+    if (!device || FAILED(device->GetRenderTarget(0, &target)) || !target) return pixels;
+    D3DSURFACE_DESC desc{};
+    target->GetDesc(&desc);
+    IDirect3DSurface9* copy = nullptr;
+    if (SUCCEEDED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy,
+                                                      nullptr)) &&
+        SUCCEEDED(device->GetRenderTargetData(target, copy))) {
+        D3DLOCKED_RECT locked{};
+        if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+            pixels.resize(static_cast<std::size_t>(desc.Width) * desc.Height);
+            for (UINT row = 0; row < desc.Height; ++row)
+                std::memcpy(&pixels[static_cast<std::size_t>(row) * desc.Width],
+                            static_cast<uint8_t*>(locked.pBits) + row * locked.Pitch, desc.Width * 4);
+            copy->UnlockRect();
+        }
+    }
+    if (copy) copy->Release();
+    target->Release();
+    return pixels;
+}
+
+std::vector<uint32_t> TextureTest::readAll(Orvex::Texture2D& texture) {
+    std::vector<uint32_t> out;
+    for (unsigned y = 0; y < texture.getHeight(); ++y)
+        for (unsigned x = 0; x < texture.getWidth(); ++x) {
+            D3DXCOLOR c;
+            out.push_back(texture.readPixel(c, x, y) ? static_cast<uint32_t>(static_cast<DWORD>(c)) : 0xDEADBEEFu);
+        }
+    return out;
+}
+
+}  // namespace texturetest

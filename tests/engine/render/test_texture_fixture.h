@@ -1,0 +1,73 @@
+// Textures on the device object's real device, headless: small image files written by the
+// tests themselves (BMP and TGA as raw bytes, PNG through stb_image_write), property trees
+// parsed from text, the engine log searched for failure lines, pixels read back from the
+// back buffer.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/core/XMLNode.h"
+#include "engine/render/Texture2D.h"
+
+namespace texturetest {
+
+// A pixel source: 0xAARRGGBB at (x, y).
+using PixelFn = std::function<uint32_t(unsigned, unsigned)>;
+
+// 24-bit bottom-up BMP (alpha dropped).
+std::string bmp24(unsigned width, unsigned height, PixelFn const& pixel);
+// A BMP header claiming a size with no pixels behind it.
+std::string bmpHeaderOnly(unsigned width, unsigned height);
+// Uncompressed 32-bit top-down TGA with alpha.
+std::string tga32(unsigned width, unsigned height, PixelFn const& pixel);
+// RGBA PNG.
+std::string png(unsigned width, unsigned height, PixelFn const& pixel);
+
+// The picture most tests use: a 2x2 colour checker per 4x4 block, alpha 0 in the top-left block.
+uint32_t quadrants(unsigned x, unsigned y);
+
+// Holds the creation reference of a texture and releases it at scope end.
+struct TextureRef {
+    Orvex::Texture2D* texture;
+    explicit TextureRef(Orvex::Texture2D* t = new Orvex::Texture2D()) : texture(t) {}
+    ~TextureRef() {
+        if (texture) texture->release();
+    }
+    TextureRef(TextureRef const&) = delete;
+    TextureRef& operator=(TextureRef const&) = delete;
+    Orvex::Texture2D* operator->() const { return texture; }
+    Orvex::Texture2D& operator*() const { return *texture; }
+};
+
+class TextureTest : public ::testing::Test {
+protected:
+    static constexpr unsigned kWidth = 64;
+    static constexpr unsigned kHeight = 48;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes bytes below the temporary folder; returns the Windows-style path.
+    std::wstring write(std::string const& name, std::string const& bytes);
+    static Orvex::XMLNode parse(std::wstring const& text);
+    // True when an engine log line written since SetUp contains text.
+    static bool logged(std::wstring const& text);
+    static std::size_t logLineCount();
+
+    // One frame: clear to black, draw the texture at (x, y) through an ID3DXSprite, present.
+    void drawFrame(IDirect3DTexture9* texture, float x, float y);
+    // The back buffer as A8R8G8B8, rows top first.
+    std::vector<uint32_t> readBackBuffer();
+    // Level 0 of a texture through readPixel, as packed colours.
+    static std::vector<uint32_t> readAll(Orvex::Texture2D& texture);
+
+    std::filesystem::path dir_;
+};
+
+}  // namespace texturetest

@@ -1,0 +1,230 @@
+// Texture lifetime on the real device: idle suspend on the texture clock and resume with the
+// same pixels, the suspend rules, device loss and reset of D3DPOOL_DEFAULT textures, copies.
+#include "tests/engine/render/test_texture_fixture.h"
+
+#include "engine/core/OrvexEngine.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/render/TextureSettings.h"
+#include "port/d3d9/d3d9_port.h"
+#include "port/win32/kernel.h"
+
+using Orvex::BaseTexture;
+using Orvex::Texture2D;
+using namespace texturetest;
+
+namespace {
+
+void emitCheck() { Orvex::OrvexEngine::getInstance()->textureCheckSignal.emit(); }
+
+struct SuspendEvents : sigslot::has_slots<> {
+    int suspended = 0, resumed = 0, lost = 0, restored = 0;
+    void onSuspended(BaseTexture&) { ++suspended; }
+    void onResumed(BaseTexture&) { ++resumed; }
+    void onLost(BaseTexture*) { ++lost; }
+    void onRestored(BaseTexture*) { ++restored; }
+    void watch(BaseTexture& t) {
+        t.signalSuspended.connect(this, &SuspendEvents::onSuspended);
+        t.signalResumed.connect(this, &SuspendEvents::onResumed);
+        t.signalLost.connect(this, &SuspendEvents::onLost);
+        t.signalRestored.connect(this, &SuspendEvents::onRestored);
+    }
+};
+
+class TextureLifecycleTest : public TextureTest {};
+
+}  // namespace
+
+TEST_F(TextureLifecycleTest, IdleTextureSuspendsAfterItsIdleTimeAndComesBackWithTheSamePixels) {
+    TextureRef t;
+    ASSERT_TRUE(t->loadFromFile(write("checker.png", png(16, 8, quadrants))));
+    std::vector<uint32_t> const before = readAll(*t);
+    t->setAutoSuspend(true, 5000);
+    SuspendEvents events;
+    events.watch(*t);
+    t->setEmitSuspendSignals(true);
+    Orvex::u32 const stamp = t->getLastUse();
+
+    Orvex::setTextureTickCount(stamp + 5000);
+    emitCheck();
+    EXPECT_FALSE(t->isSuspended()) << "exactly the idle time is not idle yet";
+    Orvex::setTextureTickCount(stamp + 5001);
+    emitCheck();
+    ASSERT_TRUE(t->isSuspended());
+    t->setSuspended(true);
+    emitCheck();
+    EXPECT_EQ(events.suspended, 1) << "suspending a suspended texture does nothing";
+
+    // Size is known: no re-creation for these.
+    EXPECT_EQ(t->getWidth(), 16u);
+    EXPECT_EQ(t->getRect().right, 16);
+    EXPECT_TRUE(t->isSuspended());
+
+    IDirect3DTexture9* again = t->getTexture();
+    ASSERT_NE(again, nullptr);
+    EXPECT_FALSE(t->isSuspended());
+    EXPECT_EQ(events.resumed, 1);
+    EXPECT_EQ(t->getLastUse(), stamp + 5001);
+    EXPECT_EQ(readAll(*t), before);
+}
+
+TEST_F(TextureLifecycleTest, TextureMadeWhileLoadingIsNotIdleAtTheFirstCheck) {
+    // Loading runs without updates, so the texture clock stands still while GetTickCount runs
+    // on; both must not be mixed. Put the clock far from GetTickCount on purpose.
+    Orvex::setTextureTickCount(GetTickCount() + 1000000u);
+    Orvex::TextureModuleSettings::get().overrideAutoSuspend = true;
+    TextureRef t;
+    ASSERT_TRUE(t->create(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
+    EXPECT_TRUE(t->isAutoSuspend());
+    EXPECT_EQ(t->getLastUse(), Orvex::getTextureTickCount());
+    emitCheck();
+    EXPECT_FALSE(t->isSuspended());
+
+    // A copy is stamped on the same clock.
+    Texture2D* copy = t->clone(nullptr);
+    emitCheck();
+    EXPECT_FALSE(copy->isSuspended());
+    EXPECT_TRUE(copy->isAutoSuspend());
+    copy->release();
+}
+
+TEST_F(TextureLifecycleTest, ClockSetBackIsNotTakenForIdleness) {
+    TextureRef t;
+    ASSERT_TRUE(t->create(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
+    t->setAutoSuspend(true, 5000);
+    Orvex::setTextureTickCount(t->getLastUse() - 10);
+    emitCheck();
+    EXPECT_FALSE(t->isSuspended());
+    Orvex::setTextureTickCount(t->getLastUse() + 5001);
+    emitCheck();
+    EXPECT_TRUE(t->isSuspended());
+}
+
+TEST_F(TextureLifecycleTest, CanSuspendOffRefusesEverySuspend) {
+    TextureRef t;
+    ASSERT_TRUE(t->create(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
+    t->setAutoSuspend(true, 10);
+    t->setCanSuspend(false);
+    t->suspend();
+    t->setSuspended(true);
+    Orvex::setTextureTickCount(t->getLastUse() + 100);
+    emitCheck();
+    EXPECT_FALSE(t->isSuspended());
+    EXPECT_NE(*t->getD3DTexture(), nullptr);
+}
+
+TEST_F(TextureLifecycleTest, ReadingAutoSuspendJoinsAndLeavesTheCheck) {
+    TextureRef t;
+    ASSERT_TRUE(t->create(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
+    Orvex::XMLNode on = parse(L"<T AUTO_SUPEND=\"1\" AUTO_SUPEND_TIME=\"50\"/>");
+    t->readXML(on);
+    EXPECT_TRUE(t->isAutoSuspend());
+    EXPECT_EQ(t->getAutoSuspendTime(), 50u);
+    Orvex::XMLNode off = parse(L"<T AUTO_SUPEND=\"0\"/>");
+    t->readXML(off);
+    EXPECT_EQ(t->getAutoSuspendTime(), 50u) << "an absent time keeps the time";
+    Orvex::setTextureTickCount(t->getLastUse() + 1000);
+    emitCheck();
+    EXPECT_FALSE(t->isSuspended());
+    t->readXML(on);
+    emitCheck();
+    EXPECT_TRUE(t->isSuspended());
+}
+
+TEST_F(TextureLifecycleTest, SuspendOnCreateDefersTheDeviceTextureToTheFirstUse) {
+    Orvex::TextureModuleSettings::get().suspendOnCreate = true;
+    TextureRef t;
+    EXPECT_TRUE(t->isSuspended());
+    ASSERT_TRUE(t->loadFromFile(write("late.tga", tga32(8, 4, quadrants))));
+    EXPECT_TRUE(t->isCreated());
+    EXPECT_EQ(t->getWidth(), 8u);
+    EXPECT_EQ(t->getHeight(), 4u);
+    EXPECT_TRUE(t->isSuspended());
+    ASSERT_NE(t->getTexture(), nullptr);
+    D3DXCOLOR c;
+    ASSERT_TRUE(t->readPixel(c, 4, 0));
+    EXPECT_EQ(static_cast<DWORD>(c), 0xFF00FF00u);
+}
+
+TEST_F(TextureLifecycleTest, RenderTargetInDefaultPoolNeverSuspends) {
+    Orvex::TextureModuleSettings::get().overrideAutoSuspend = true;
+    TextureRef t;
+    ASSERT_TRUE(t->create(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT));
+    EXPECT_FALSE(t->canSuspend());
+    EXPECT_FALSE(t->isAutoSuspend());
+    t->suspend();
+    EXPECT_FALSE(t->isSuspended());
+}
+
+TEST_F(TextureLifecycleTest, LostAndResetDeviceRemakesDefaultPoolTexturesAndDrawsTheSamePixels) {
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+    std::wstring const file = write("default.png", png(16, 16, [](unsigned x, unsigned y) {
+        return (x < 8) == (y < 8) ? 0xFFFF8000u : 0xFF0080FFu;
+    }));
+    Orvex::XMLNode node = parse(L"<TEXTUR2D NAME=\"pool\"><FILE FILENAME=\"" + file +
+                                L"\"/><FILE_INFO Pool=\"DEFAULT\"/></TEXTUR2D>");
+    TextureRef fromNode;
+    ASSERT_TRUE(fromNode->loadFromXML(node));
+    TextureRef empty;
+    ASSERT_TRUE(empty->create(8, 8, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT));
+    TextureRef target;
+    ASSERT_TRUE(target->create(8, 8, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT));
+    SuspendEvents events;
+    events.watch(*fromNode);
+
+    drawFrame(fromNode->getTexture(), 10, 20);
+    std::vector<uint32_t> const before = readBackBuffer();
+    ASSERT_EQ(before.size(), kWidth * kHeight);
+    EXPECT_EQ(before[20 * kWidth + 10] & 0xFFFFFF, 0xFF8000u);
+    EXPECT_EQ(before[20 * kWidth + 18] & 0xFFFFFF, 0x0080FFu);
+
+    port::d3d9::loseDevice(d3d.getDevice());
+    EXPECT_FALSE(d3d.checkDevice());
+    EXPECT_EQ(events.lost, 1);
+    EXPECT_TRUE(fromNode->isLost());
+    EXPECT_EQ(port::d3d9::defaultPoolResources(d3d.getDevice()), 0u);
+    // The reset succeeds only when every default-pool texture let go.
+    EXPECT_TRUE(d3d.checkDevice());
+    EXPECT_EQ(events.restored, 1);
+    EXPECT_FALSE(fromNode->isLost());
+    EXPECT_NE(*empty->getD3DTexture(), nullptr);
+    EXPECT_NE(*target->getD3DTexture(), nullptr);
+
+    drawFrame(fromNode->getTexture(), 10, 20);
+    EXPECT_EQ(readBackBuffer(), before);
+}
+
+TEST_F(TextureLifecycleTest, ResetWithoutLossDoesNothing) {
+    TextureRef t;
+    ASSERT_TRUE(t->create(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT));
+    IDirect3DTexture9* const before = *t->getD3DTexture();
+    SuspendEvents events;
+    events.watch(*t);
+    t->onResetDevice();
+    EXPECT_EQ(*t->getD3DTexture(), before);
+    EXPECT_EQ(events.restored, 0);
+}
+
+TEST_F(TextureLifecycleTest, CopyOfADefaultPoolTextureDoesNotBlockTheReset) {
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+    TextureRef t;
+    ASSERT_TRUE(t->create(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT));
+    Texture2D* copy = t->clone(nullptr);
+    EXPECT_EQ(*copy->getD3DTexture(), *t->getD3DTexture());
+    port::d3d9::loseDevice(d3d.getDevice());
+    d3d.checkDevice();
+    EXPECT_TRUE(d3d.checkDevice());
+    EXPECT_NE(*copy->getD3DTexture(), nullptr);
+    copy->release();
+}
+
+TEST_F(TextureLifecycleTest, FailedRecreationLeavesTheTextureEmptyWithoutRetrying) {
+    std::wstring const file = write("gone.png", png(4, 4, quadrants));
+    TextureRef t;
+    ASSERT_TRUE(t->loadFromFile(file));
+    t->suspend();
+    std::filesystem::remove(dir_ / "gone.png");
+    EXPECT_EQ(t->getTexture(), nullptr);
+    EXPECT_FALSE(t->isSuspended());
+    EXPECT_TRUE(t->isCreated());
+    EXPECT_TRUE(logged(L"gone.png"));
+}

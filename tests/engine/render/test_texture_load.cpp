@@ -1,0 +1,258 @@
+// Texture loading on the real device: image files of several kinds, texture nodes with their
+// creation keys, the format the texture really has, parts (shared and cut), texture lists, the
+// device object's texture list, and bad input (missing, broken, absurd sizes).
+#include "tests/engine/render/test_texture_fixture.h"
+
+#include "engine/platform/D3DInterface.h"
+#include "engine/render/TextureManager.h"
+#include "engine/render/TextureSettings.h"
+
+using Orvex::Texture2D;
+using Orvex::TextureManager;
+using Orvex::XMLNode;
+using namespace texturetest;
+
+namespace {
+
+class TextureLoadTest : public TextureTest {
+protected:
+    // A texture list with one source texture (16x8 checker PNG) and the given parts.
+    XMLNode list(std::wstring const& parts, std::wstring const& attributes = L"") {
+        std::wstring const file = write("sheet.png", png(16, 8, quadrants));
+        return parse(L"<LIST><TEXTUR2D NAME=\"sheet\" " + attributes + L"><FILE FILENAME=\"" + file + L"\"/>" + parts +
+                     L"</TEXTUR2D></LIST>");
+    }
+};
+
+uint32_t rgb(unsigned x, unsigned y) { return 0xFF000000u | (x * 16u) << 16 | (y * 16u) << 8 | 0x40u; }
+
+}  // namespace
+
+TEST_F(TextureLoadTest, FileTextureHasTheFileSizeAndPixels) {
+    TextureRef t;
+    std::wstring const path = write("rgba.png", png(16, 8, quadrants));
+    ASSERT_TRUE(t->loadFromFile(path));
+    EXPECT_EQ(t->getName(), t->getFileName());
+    EXPECT_EQ(t->getCreationKind(), Texture2D::kCreatedFromFile);
+    EXPECT_EQ(t->getWidth(), 16u);
+    EXPECT_EQ(t->getHeight(), 8u);
+    RECT const r = t->getRect();
+    EXPECT_EQ(r.right, 16);
+    EXPECT_EQ(r.bottom, 8);
+    EXPECT_EQ(t->getFormat(), D3DFMT_A8R8G8B8);
+    std::vector<uint32_t> pixels = readAll(*t);
+    for (unsigned y = 0; y < 8; ++y)
+        for (unsigned x = 0; x < 16; ++x) EXPECT_EQ(pixels[y * 16 + x], quadrants(x, y)) << x << "," << y;
+}
+
+TEST_F(TextureLoadTest, TwentyFourBitFileReportsTheTexturesOwnFormat) {
+    // The file is R8G8B8 (3 bytes a pixel); the texture is not. Reads stepping by the file's
+    // size would land between pixels.
+    TextureRef t;
+    ASSERT_TRUE(t->loadFromFile(write("rgb.bmp", bmp24(10, 6, rgb))));
+    EXPECT_EQ(t->getCreateParams().imageInfo.Width, 10u);
+    D3DSURFACE_DESC desc{};
+    ASSERT_EQ(t->getTexture()->GetLevelDesc(0, &desc), D3D_OK);
+    EXPECT_EQ(t->getFormat(), desc.Format);
+    EXPECT_NE(t->getFormat(), D3DFMT_R8G8B8);
+    std::vector<uint32_t> pixels = readAll(*t);
+    for (unsigned y = 0; y < 6; ++y)
+        for (unsigned x = 0; x < 10; ++x) EXPECT_EQ(pixels[y * 10 + x], rgb(x, y)) << x << "," << y;
+    t->buildPixelList(128);
+    EXPECT_EQ(t->getPixelList().size(), 60u);
+    EXPECT_TRUE(t->isInPixelList(9, 5));
+}
+
+TEST_F(TextureLoadTest, NodeTextureReadsItsKeys) {
+    std::wstring const file = write("keys.tga", tga32(8, 8, quadrants));
+    XMLNode node = parse(L"<TEXTUR2D NAME=\"keyed\" CAN_SUPEND=\"0\" FILTER_DEFAULT=\"0\" CLEAR_RGB=\"1\">"
+                         L"<FILE FILENAME=\"" + file + L"\"/>"
+                         L"<FILE_INFO Format=\"A8R8G8B8\" Pool=\"MANAGED\" MipLevels=\"1\"/>"
+                         L"<APPLY_FILTER>\"|blur|\" \"|sharp|\"</APPLY_FILTER><DONT_APPLY_FILTER>\"|glow|\"</DONT_APPLY_FILTER>"
+                         L"</TEXTUR2D>");
+    TextureRef t;
+    ASSERT_TRUE(t->loadFromXML(node));
+    EXPECT_EQ(t->getName(), L"keyed");
+    EXPECT_EQ(t->getCreationKind(), Texture2D::kCreatedFromNode);
+    EXPECT_FALSE(t->canSuspend());
+    EXPECT_FALSE(t->getFilterDefault());
+    EXPECT_EQ(t->getApplyFilter(), (std::vector<std::wstring>{L"blur", L"sharp"}));
+    EXPECT_EQ(t->getDontApplyFilter(), (std::vector<std::wstring>{L"glow"}));
+    EXPECT_EQ(t->getFormat(), D3DFMT_A8R8G8B8);
+    EXPECT_TRUE(t->getLoadParams().equals(node));
+    // CLEAR_RGB: the transparent red block is (0, 0, 0, 0), opaque blocks keep their colour.
+    D3DXCOLOR c;
+    ASSERT_TRUE(t->readPixel(c, 1, 1));
+    EXPECT_EQ(static_cast<DWORD>(c), 0x00000000u);
+    ASSERT_TRUE(t->readPixel(c, 5, 1));
+    EXPECT_EQ(static_cast<DWORD>(c), 0xFF00FF00u);
+}
+
+TEST_F(TextureLoadTest, BadInputGivesALogLineAndNoTexture) {
+    TextureRef missing;
+    EXPECT_FALSE(missing->loadFromFile(L"nowhere\\nothing.png"));
+    EXPECT_TRUE(logged(L"nothing.png"));
+    EXPECT_FALSE(missing->isCreated());
+
+    TextureRef broken;
+    EXPECT_FALSE(broken->loadFromFile(write("broken.png", "\x89PNG\r\n\x1a\n but nothing more")));
+    EXPECT_TRUE(logged(L"broken.png"));
+    EXPECT_EQ(*broken->getD3DTexture(), nullptr);
+
+    TextureRef empty;
+    EXPECT_FALSE(empty->loadFromFile(write("empty.png", "")));
+    EXPECT_TRUE(logged(L"empty.png"));
+
+    TextureRef huge;
+    EXPECT_FALSE(huge->loadFromFile(write("huge.bmp", bmpHeaderOnly(100000, 100000))));
+    EXPECT_TRUE(logged(L"huge.bmp"));
+
+    TextureRef absurd;
+    EXPECT_FALSE(absurd->create(0, 16, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
+    EXPECT_FALSE(absurd->create(Texture2D::kMaxTextureSize + 1, 16, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
+    EXPECT_TRUE(logged(L"unusable size"));
+
+    XMLNode noFile = parse(L"<TEXTUR2D NAME=\"nofile\"/>");
+    TextureRef nodeless;
+    EXPECT_FALSE(nodeless->loadFromXML(noFile));
+    EXPECT_TRUE(logged(L"nofile"));
+
+    TextureRef orphan;
+    XMLNode part = parse(L"<TEX_PART NAME=\"p\" L=\"0\" T=\"0\" W=\"4\" H=\"4\"/>");
+    EXPECT_FALSE(orphan->loadPart(part, nullptr));
+}
+
+TEST_F(TextureLoadTest, TextureListLoadsTexturesAndPartsByName) {
+    XMLNode node = list(L"<TEX_PART NAME=\"shared\"><TEX_RECT L=\"4\" T=\"0\" W=\"4\" H=\"4\"/></TEX_PART>"
+                        L"<TEX_PART NAME=\"centred\" LC=\"8\" W=\"6\" TC=\"4\" H=\"2\"/>"
+                        L"<TEX_PART NAME=\"cut\" CUT=\"1\" L=\"4\" T=\"4\" R=\"14\" B=\"7\"/>"
+                        L"<TEX_PART NAME=\"flat\" CUT=\"1\" POW2=\"0\" L=\"4\" T=\"4\" R=\"14\" B=\"7\"/>"
+                        L"<TEX_PART NAME=\"outside\" L=\"10\" T=\"0\" W=\"10\" H=\"2\"/>");
+    TextureManager manager;
+    manager.loadTextures(node);
+    EXPECT_TRUE(logged(L"outside"));
+    ASSERT_EQ(manager.getCount(), 5u);
+    Texture2D* sheet = manager.findTexture(L"sheet");
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->getRefCount(), 5) << "the list and each of the four parts made from it";
+
+    Texture2D* shared = manager.findTexture(L"shared");
+    ASSERT_NE(shared, nullptr);
+    EXPECT_EQ(shared->getTexture(), sheet->getTexture());
+    EXPECT_EQ(shared->getRect().left, 4);
+    EXPECT_EQ(shared->getRect().right, 8);
+    EXPECT_EQ(shared->getWidth(), 4u);
+
+    Texture2D* centred = manager.findTexture(L"centred");
+    ASSERT_NE(centred, nullptr);
+    EXPECT_EQ(centred->getRect().left, 5);
+    EXPECT_EQ(centred->getRect().right, 11);
+    EXPECT_EQ(centred->getRect().top, 3);
+    EXPECT_EQ(centred->getRect().bottom, 5);
+
+    Texture2D* cut = manager.findTexture(L"cut");
+    ASSERT_NE(cut, nullptr);
+    EXPECT_NE(cut->getTexture(), sheet->getTexture());
+    EXPECT_EQ(cut->getRect().left, 0);
+    EXPECT_EQ(cut->getRect().right, 10);
+    EXPECT_EQ(cut->getRect().bottom, 3);
+    D3DSURFACE_DESC desc{};
+    cut->getTexture()->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Width, 16u);
+    EXPECT_EQ(desc.Height, 4u);
+    D3DXCOLOR c;
+    for (unsigned y = 0; y < 3; ++y)
+        for (unsigned x = 0; x < 10; ++x) {
+            ASSERT_TRUE(cut->readPixel(c, x, y));
+            EXPECT_EQ(static_cast<DWORD>(c), quadrants(x + 4, y + 4));
+        }
+    EXPECT_TRUE(cut->canSuspend()) << "a copied part is made again by its recipe";
+
+    Texture2D* flat = manager.findTexture(L"flat");
+    ASSERT_NE(flat, nullptr);
+    flat->getTexture()->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Width, 10u);
+    EXPECT_EQ(desc.Height, 3u);
+
+    EXPECT_EQ(manager.findTexturesContaining(L"t").size(), 4u);
+    EXPECT_EQ(manager.findTexture(L"Sheet"), nullptr);
+}
+
+TEST_F(TextureLoadTest, NamesAlreadyListedAreSkippedWithTheirParts) {
+    TextureManager manager;
+    XMLNode first = list(L"<TEX_PART NAME=\"a\" L=\"0\" T=\"0\" W=\"2\" H=\"2\"/>");
+    manager.loadTextures(first);
+    Texture2D* sheet = manager.findTexture(L"sheet");
+    XMLNode second = list(L"<TEX_PART NAME=\"b\" L=\"0\" T=\"0\" W=\"2\" H=\"2\"/>");
+    manager.loadTextures(second);
+    EXPECT_EQ(manager.getCount(), 2u);
+    EXPECT_EQ(manager.findTexture(L"sheet"), sheet);
+    EXPECT_EQ(manager.findTexture(L"b"), nullptr);
+}
+
+TEST_F(TextureLoadTest, SuspendOnLoadReadsOnlyTheImageInformation) {
+    Orvex::TextureModuleSettings::get().suspendOnLoad = true;
+    TextureManager manager;
+    XMLNode node = list(L"<TEX_PART NAME=\"part\" L=\"4\" T=\"0\" W=\"4\" H=\"4\"/>"
+                        L"<TEX_PART NAME=\"cut\" CUT=\"1\" L=\"0\" T=\"4\" W=\"4\" H=\"4\"/>");
+    manager.loadTextures(node);
+    ASSERT_EQ(manager.getCount(), 3u);
+    Texture2D* sheet = manager.findTexture(L"sheet");
+    Texture2D* part = manager.findTexture(L"part");
+    Texture2D* cut = manager.findTexture(L"cut");
+    EXPECT_TRUE(sheet->isSuspended());
+    EXPECT_TRUE(part->isSuspended());
+    EXPECT_TRUE(cut->isSuspended());
+    EXPECT_EQ(sheet->getWidth(), 16u);
+    EXPECT_TRUE(sheet->isSuspended()) << "the size is known without the device texture";
+    EXPECT_FALSE(cut->isSizeKnown());
+
+    ASSERT_NE(part->getTexture(), nullptr);
+    EXPECT_FALSE(sheet->isSuspended()) << "a shared part resumes its source";
+    EXPECT_EQ(part->getTexture(), sheet->getTexture());
+    ASSERT_NE(cut->getTexture(), nullptr);
+    D3DXCOLOR c;
+    ASSERT_TRUE(cut->readPixel(c, 0, 0));
+    EXPECT_EQ(static_cast<DWORD>(c), quadrants(0, 4));
+}
+
+TEST_F(TextureLoadTest, ManagerHoldsOneReferencePerEntry) {
+    TextureManager manager;
+    Texture2D* t = new Texture2D(L"held");
+    EXPECT_FALSE(manager.addTexture(nullptr, false));
+    TextureManager other;
+    EXPECT_FALSE(manager.addTexture(&other, false)) << "not a texture";
+    EXPECT_TRUE(manager.addTexture(t, false));
+    EXPECT_EQ(t->getRefCount(), 2);
+    Texture2D* found = nullptr;
+    EXPECT_TRUE(manager.tryFindTexture(L"held", found));
+    EXPECT_EQ(found, t);
+    manager.releaseAll();
+    EXPECT_EQ(t->getRefCount(), 1);
+    EXPECT_EQ(manager.getCount(), 0u);
+    EXPECT_TRUE(manager.addTexture(t, true));
+    EXPECT_EQ(t->getRefCount(), 1);
+}
+
+TEST_F(TextureLoadTest, DeviceObjectHasItsOwnTextureList) {
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+    TextureManager& manager = d3d.getTextureManager();
+    EXPECT_EQ(&manager, &d3d.getTextureManager());
+    XMLNode node = list(L"");
+    manager.loadTextures(node);
+    EXPECT_NE(d3d.getTextureManager().findTexture(L"sheet"), nullptr);
+}
+
+TEST_F(TextureLoadTest, CopyFromMakesAnEmptyTextureOfTheSameShape) {
+    TextureRef source;
+    ASSERT_TRUE(source->loadFromFile(write("src.png", png(12, 6, quadrants))));
+    source->buildPixelList(1);
+    source->suspend();
+    TextureRef copy;
+    ASSERT_TRUE(copy->copyFrom(*source));
+    EXPECT_TRUE(source->isSuspended()) << "suspended again after the copy";
+    EXPECT_EQ(copy->getWidth(), 12u);
+    EXPECT_EQ(copy->getHeight(), 6u);
+    EXPECT_EQ(copy->getPixelList(), source->getPixelList());
+    EXPECT_EQ(copy->getCreationKind(), Texture2D::kCreatedEmpty);
+}
