@@ -1,0 +1,327 @@
+// Frame animations: frame records, playing, timing, state and cloning (loading is in
+// Texture2DAnimation_load.cpp, drawing in Texture2DAnimation_draw.cpp).
+#include "engine/render/Texture2DAnimation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/core/Logger.h"
+#include "engine/render/Texture2D.h"
+#include "engine/render/TextureManager.h"
+
+namespace Orvex {
+
+// --- frame records ---------------------------------------------------------------------------
+
+AnimationFramePart::AnimationFramePart(AnimationFramePart const& other)
+    : texture(other.texture), texRect(other.texRect), tl(other.tl), rb(other.rb) {
+    if (texture) texture->addRef();
+}
+
+AnimationFramePart::AnimationFramePart(AnimationFramePart&& other) noexcept
+    : texture(other.texture), texRect(other.texRect), tl(other.tl), rb(other.rb) {
+    other.texture = nullptr;
+}
+
+AnimationFramePart& AnimationFramePart::operator=(AnimationFramePart const& other) {
+    if (this != &other) {
+        setTexture(other.texture);
+        texRect = other.texRect;
+        tl = other.tl;
+        rb = other.rb;
+    }
+    return *this;
+}
+
+AnimationFramePart& AnimationFramePart::operator=(AnimationFramePart&& other) noexcept {
+    if (this != &other) {
+        if (texture) texture->release();
+        texture = other.texture;
+        other.texture = nullptr;
+        texRect = other.texRect;
+        tl = other.tl;
+        rb = other.rb;
+    }
+    return *this;
+}
+
+AnimationFramePart::~AnimationFramePart() {
+    if (texture) texture->release();
+}
+
+void AnimationFramePart::setTexture(Texture2D* tex) {
+    if (tex) tex->addRef();
+    if (texture) texture->release();
+    texture = tex;
+}
+
+AnimationFrame::AnimationFrame(AnimationFrame const& other)
+    : parts(other.parts), width(other.width), height(other.height), texture(other.texture), rect(other.rect) {
+    if (texture) texture->addRef();
+}
+
+AnimationFrame::AnimationFrame(AnimationFrame&& other) noexcept
+    : parts(std::move(other.parts)), width(other.width), height(other.height), texture(other.texture),
+      rect(other.rect) {
+    other.texture = nullptr;
+}
+
+AnimationFrame& AnimationFrame::operator=(AnimationFrame const& other) {
+    if (this != &other) {
+        parts = other.parts;
+        width = other.width;
+        height = other.height;
+        if (other.texture) other.texture->addRef();
+        if (texture) texture->release();
+        texture = other.texture;
+        rect = other.rect;
+    }
+    return *this;
+}
+
+AnimationFrame& AnimationFrame::operator=(AnimationFrame&& other) noexcept {
+    if (this != &other) {
+        parts = std::move(other.parts);
+        width = other.width;
+        height = other.height;
+        if (texture) texture->release();
+        texture = other.texture;
+        other.texture = nullptr;
+        rect = other.rect;
+    }
+    return *this;
+}
+
+AnimationFrame::~AnimationFrame() {
+    if (texture) texture->release();
+}
+
+AnimationFrame AnimationFrame::fromCell(Texture2D* tex, RECT const& r) {
+    AnimationFrame frame;
+    AnimationFramePart part;
+    part.setTexture(tex);
+    part.texRect = r;
+    frame.parts.push_back(std::move(part));
+    frame.width = static_cast<float>(r.right - r.left);
+    frame.height = static_cast<float>(r.bottom - r.top);
+    frame.syncFirstPart();
+    return frame;
+}
+
+void AnimationFrame::syncFirstPart() {
+    Texture2D* first = parts.empty() ? nullptr : parts.front().texture;
+    if (first) first->addRef();
+    if (texture) texture->release();
+    texture = first;
+    rect = parts.empty() ? RECT{0, 0, 0, 0} : parts.front().texRect;
+}
+
+// --- construction ----------------------------------------------------------------------------
+
+Texture2DAnimation::Texture2DAnimation() = default;
+
+Texture2DAnimation::Texture2DAnimation(XMLNode& node) : NamedObject(node) { readXML(node); }
+
+Texture2DAnimation::Texture2DAnimation(Texture2DAnimation const& other)
+    : NamedObject(other),
+      frames_(other.frames_),
+      playType_(other.playType_),
+      speed_(other.speed_),
+      position_(other.position_),
+      frameSize_(other.frameSize_),
+      playing_(other.playing_),
+      reversed_(other.reversed_),
+      definition_(other.definition_),
+      reloadOnClone_(other.reloadOnClone_),
+      ownTextures_(other.ownTextures_),
+      events_(other.events_) {
+    if (ownTextures_) ownTextures_->addRef();
+    if (reloadOnClone_) {
+        // Every clone rolls its own random speed, start frame, order and formula values.
+        Texture2DAnimation::reload();
+    } else if (other.speedTerm_) {
+        speedTerm_ = std::make_unique<AnimationTerm>(*other.speedTerm_);
+    }
+}
+
+Texture2DAnimation::~Texture2DAnimation() {
+    if (ownTextures_) ownTextures_->release();
+    ownTextures_ = nullptr;
+}
+
+Texture2DAnimation* Texture2DAnimation::clone() { return new Texture2DAnimation(*this); }
+
+void Texture2DAnimation::writeXML(XMLNode& node) { NamedObject::writeXML(node); }
+
+void Texture2DAnimation::reload() {
+    speedTerm_.reset();
+    frames_.clear();
+    // The frames are rebuilt in definition order, so a stored "REVERSE" must apply again.
+    reversed_ = false;
+    speed_ = kDefaultSpeed;
+    position_ = 0.0f;
+    XMLNode definition(definition_);
+    readXML(definition);
+}
+
+// --- playing ---------------------------------------------------------------------------------
+
+void Texture2DAnimation::play() {
+    if (playing_) return;
+    playing_ = true;
+    started(*this);
+}
+
+void Texture2DAnimation::stop() {
+    bool const was = playing_;
+    playing_ = false;
+    position_ = 0.0f;
+    if (was) stopped(*this);
+}
+
+void Texture2DAnimation::rewind() {
+    bool const moved = position_ != 0.0f;
+    position_ = 0.0f;
+    if (moved) rewound(*this);
+}
+
+void Texture2DAnimation::setReversed(bool reversed) {
+    if (reversed == reversed_) return;
+    std::reverse(frames_.begin(), frames_.end());
+    reversed_ = reversed;
+}
+
+double Texture2DAnimation::periodLength() const {
+    return static_cast<double>(frames_.size()) * ((playType_ & kForwardBackward) ? 2.0 : 1.0);
+}
+
+s32 Texture2DAnimation::indexForPosition(double position) const {
+    double const n = static_cast<double>(frames_.size());
+    if (frames_.empty() || !std::isfinite(position)) return 0;
+    double const p = std::trunc(position);
+    bool const fb = (playType_ & kForwardBackward) != 0;
+    double i;
+    if (playType_ & kOnce) {
+        i = fb ? std::clamp(p, -2.0 * n, 2.0 * n) : std::clamp(p, -n, n);
+        if (fb && i >= n) i = 2.0 * n - 1.0 - i;
+    } else if (fb) {
+        i = std::fmod(p, 2.0 * n);
+        if (i >= n) i = 2.0 * n - 1.0 - i;
+    } else {
+        i = std::fmod(p, n);
+    }
+    // Adding n until not negative, in one step.
+    if (i < 0.0) {
+        i = std::fmod(i, n);
+        if (i < 0.0) i += n;
+    }
+    return static_cast<s32>(i);
+}
+
+s32 Texture2DAnimation::getCurrentFrameIndex() const { return indexForPosition(position_); }
+
+AnimationFrame const* Texture2DAnimation::getCurrentFrame() {
+    s32 const i = getCurrentFrameIndex();
+    if (i < 0 || static_cast<std::size_t>(i) >= frames_.size()) return &emptyFrame_;
+    return &frames_[static_cast<std::size_t>(i)];
+}
+
+AnimationFrame const* Texture2DAnimation::getFrame(u32 const& index) {
+    return index < frames_.size() ? &frames_[index] : nullptr;
+}
+
+u32 Texture2DAnimation::getFrameCount() { return static_cast<u32>(frames_.size()); }
+
+void Texture2DAnimation::clampOncePosition() {
+    float const n = static_cast<float>(frames_.size());
+    if (playType_ & kForwardBackward) {
+        if (position_ >= 2.0f * n) position_ = 2.0f * n - 1.0f;
+        if (position_ <= -2.0f * n) position_ = -2.0f * n + 1.0f;
+    } else {
+        if (position_ >= n) position_ = n - 1.0f;
+        if (position_ <= 0.0f) position_ = 0.0f;
+    }
+}
+
+void Texture2DAnimation::update(double const& dt) {
+    if (!playing_) return;
+    s32 const before = getCurrentFrameIndex();
+
+    double speed = speed_;
+    if (speedTerm_) speed *= static_cast<float>(speedTerm_->evaluate());
+    double const step = speed * dt;
+    double const old = position_;
+    double next = old + (std::isfinite(step) ? step : 0.0);
+    if (!std::isfinite(next) || std::fabs(next) > 1e30) next = old;
+
+    if (frames_.empty()) {
+        // Nothing to play: every step runs past the end at once.
+        position_ = 0.0f;
+        ended(*this);
+        return;
+    }
+
+    double const period = periodLength();
+    if (playType_ & kOnce) {
+        position_ = static_cast<float>(next);
+        if (next < 0.0 || next >= period) ended(*this);
+        clampOncePosition();
+    } else {
+        // One `ended` per pass, and the position kept within one period of zero (truncated
+        // remainder, so the frame shown stays the same) instead of growing without bound.
+        if (std::floor(next / period) != std::floor(old / period)) ended(*this);
+        if (std::fabs(next) >= period) next = std::fmod(next, period);
+        position_ = static_cast<float>(next);
+    }
+
+    s32 const after = getCurrentFrameIndex();
+    if (after == before) return;
+    for (PassingFrameEvent const& event : events_) {
+        if (event.frame == before) framePassed(*this, event.name);
+    }
+}
+
+void Texture2DAnimation::setPosition(float position) {
+    if (!std::isfinite(position)) {
+        logWarning(L"Animation \"" + getName() + L"\": position is not a number; set to 0");
+        position = 0.0f;
+    }
+    position_ = position;
+    double const period = periodLength();
+    if (position < 0.0f || position > period) ended(*this);
+    if (frames_.empty()) {
+        position_ = 0.0f;
+        return;
+    }
+    float const last = static_cast<float>(frames_.size()) - 1.0f;
+    if (playType_ & kOnce) {
+        float const bound = (playType_ & kForwardBackward) ? 2.0f * last : last;
+        position_ = std::clamp(position_, -bound, bound);
+    } else if (std::fabs(position_) >= period) {
+        position_ = static_cast<float>(std::fmod(static_cast<double>(position_), period));
+    }
+}
+
+// --- state -----------------------------------------------------------------------------------
+
+void Texture2DAnimation::writeState(XMLNode& node) {
+    node.addAttribute(new XMLAttribute(L"PLAY", playing_));
+    node.addAttribute(new XMLAttribute(L"SPEED", speed_));
+    node.addAttribute(new XMLAttribute(L"PLAYTYPE", static_cast<unsigned int>(playType_)));
+    node.addAttribute(new XMLAttribute(L"FRAME", position_));
+}
+
+void Texture2DAnimation::readState(XMLNode& node) {
+    if (XMLAttribute const* a = node.getAttribute(L"PLAY")) playing_ = a->getBool();
+    if (XMLAttribute const* a = node.getAttribute(L"SPEED")) {
+        float const v = a->getFloat();
+        if (std::isfinite(v)) speed_ = v;
+    }
+    if (XMLAttribute const* a = node.getAttribute(L"PLAYTYPE")) playType_ = a->getLong();
+    if (XMLAttribute const* a = node.getAttribute(L"FRAME")) {
+        float const v = a->getFloat();
+        position_ = std::isfinite(v) ? v : 0.0f;
+    }
+}
+
+}  // namespace Orvex

@@ -1,0 +1,189 @@
+// Frame animations: a named, reference-counted list of frames cut from textures, played at a
+// speed in frames per second as a loop, once, or forward and backward, and drawn through a
+// sprite batcher. Definitions come from "ANIMATION_2D" nodes (".ani" files and graphics lists);
+// users clone a registered animation to get their own play state.
+//
+// Definition keys: "ANIMSPEED" (speed, or a random range), "ANIMSPEED_TERM" (a speed factor
+// formula, AnimationFormula.h), "RELOAD_ON_CLONE", "PLAY_TYPE" ("ONCE", "FORWARD_BACKWARD"),
+// "TEXTURES" / "TEXTURE_FILE" (the definition's own textures), "FRAME" children (explicit
+// frames of "FRAME_PART"s), "FRAMES" children (sheets cut by "FRAME_PARAMS": "ANZ_FRAMES",
+// "SPALTEN", "REVERSE", "RECT_START", "CUT_RAND", "ORDER"), "ORDER", "DESIRED_SIZE", "REVERSE",
+// "PLAY", "START_FRAME", "PASSING_FRAME_EVENT" children ("NAME", "FRAME_NR").
+//
+// Limits: a sheet has at most kMaxSheetFrames cells and "SPALTEN" below 1 counts as 1; an
+// order list yields at most kMaxOrderLength frames. A looping animation keeps its position
+// within one play period (the frame shown does not change by it) and reports `ended` once per
+// pass; a speed or position that is not a finite number is ignored.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/NamedObject.h"
+#include "engine/core/Types.h"
+#include "engine/core/XMLNode.h"
+#include "engine/render/AnimationFormula.h"
+#include "port/d3dx9/d3dx9math.h"
+#include "port/win32/windows_types.h"
+#include "signals/sigslot.h"
+
+namespace Orvex {
+
+class BaseSprite;
+class Texture2D;
+class TextureManager;
+struct SpriteRect;
+
+// One textured piece of a frame. Holds one reference on its texture.
+struct AnimationFramePart {
+    Texture2D* texture = nullptr;
+    RECT texRect{0, 0, 0, 0};
+    // Offset of the piece's top-left corner from the frame's top-left corner (frame pixels).
+    D3DXVECTOR2 tl{0.0f, 0.0f};
+    // Offset of the piece's bottom-right corner from the frame's bottom-right corner.
+    D3DXVECTOR2 rb{0.0f, 0.0f};
+
+    AnimationFramePart() = default;
+    AnimationFramePart(AnimationFramePart const& other);
+    AnimationFramePart(AnimationFramePart&& other) noexcept;
+    AnimationFramePart& operator=(AnimationFramePart const& other);
+    AnimationFramePart& operator=(AnimationFramePart&& other) noexcept;
+    ~AnimationFramePart();
+
+    // Replaces the texture, taking a reference on the new one (null allowed).
+    void setTexture(Texture2D* tex);
+};
+
+// One frame: its parts in drawing order and its size. texture and rect repeat the first part's.
+struct AnimationFrame {
+    std::vector<AnimationFramePart> parts;
+    float width = 0.0f;
+    float height = 0.0f;
+    Texture2D* texture = nullptr;
+    RECT rect{0, 0, 0, 0};
+
+    AnimationFrame() = default;
+    AnimationFrame(AnimationFrame const& other);
+    AnimationFrame(AnimationFrame&& other) noexcept;
+    AnimationFrame& operator=(AnimationFrame const& other);
+    AnimationFrame& operator=(AnimationFrame&& other) noexcept;
+    ~AnimationFrame();
+
+    // A frame of one part: the texture and rectangle, width and height from the rectangle.
+    static AnimationFrame fromCell(Texture2D* tex, RECT const& rect);
+    // Takes texture and rect from the first part (none without parts).
+    void syncFirstPart();
+};
+
+struct PassingFrameEvent {
+    std::wstring name;
+    s32 frame = 0;
+};
+
+// The frame indexes an "ORDER" node makes of a source list of count frames: one instruction
+// per value ("i", or "[repeat | rand a [b]] x from [- to]"), ranges in either direction, out-of-
+// range indexes skipped; "RANDOM_SHUFFLE" shuffles the result with the runtime's generator.
+std::vector<u32> parseFrameOrder(XMLNode const& order, u32 count);
+// The frames in the order of an "ORDER" node.
+std::vector<AnimationFrame> applyFrameOrder(XMLNode const& order, std::vector<AnimationFrame> const& source);
+
+class Texture2DAnimation : public NamedObject {
+public:
+    // playType bits.
+    static constexpr u32 kForwardBackward = 1;
+    static constexpr u32 kOnce = 2;
+    static constexpr float kDefaultSpeed = 20.0f;
+    static constexpr s32 kMaxSheetFrames = 4096;
+    static constexpr u32 kMaxOrderLength = 65536;
+
+    // An empty animation (no frames) named by its id.
+    Texture2DAnimation();
+    // Defaults, then readXML.
+    explicit Texture2DAnimation(XMLNode& node);
+    // A clone: frames, play state, definition and events copied, own textures shared, signals
+    // unconnected; then reloaded from the definition when "RELOAD_ON_CLONE" was set, else the
+    // speed formula copied with its random values.
+    Texture2DAnimation(Texture2DAnimation const& other);
+    Texture2DAnimation& operator=(Texture2DAnimation const&) = delete;
+    ~Texture2DAnimation() override;
+
+    void readXML(XMLNode& node) override;
+    void writeXML(XMLNode& node) override;
+    // Drops formula and frames, speed 20, position 0, then reads the stored definition again.
+    virtual void reload();
+    // "PLAY", "SPEED", "PLAYTYPE", "FRAME".
+    virtual void writeState(XMLNode& node);
+    virtual void readState(XMLNode& node);
+    virtual Texture2DAnimation* clone();
+    // One frame step of dt seconds (does nothing while stopped).
+    virtual void update(double const& dt);
+    // The frame at the current index, or the empty frame.
+    virtual AnimationFrame const* getCurrentFrame();
+    // Null when index is not below the frame count.
+    virtual AnimationFrame const* getFrame(u32 const& index);
+    virtual u32 getFrameCount();
+
+    void play();
+    void stop();
+    void rewind();
+    void setSpeed(float speed) { speed_ = speed; }
+    float getSpeed() const { return speed_; }
+    void setPosition(float position);
+    float getPosition() const { return position_; }
+    s32 getCurrentFrameIndex() const;
+    void setReversed(bool reversed);
+    bool isReversed() const { return reversed_; }
+    bool isPlaying() const { return playing_; }
+    u32 getPlayType() const { return playType_; }
+    void setPlayType(u32 playType) { playType_ = playType; }
+    D3DXVECTOR2 const& getFrameSize() const { return frameSize_; }
+    AnimationTerm const* getSpeedTerm() const { return speedTerm_.get(); }
+    bool isReloadOnClone() const { return reloadOnClone_; }
+    XMLNode const& getDefinition() const { return definition_; }
+    TextureManager* getOwnTextures() const { return ownTextures_; }
+    std::vector<AnimationFrame> const& getFrames() const { return frames_; }
+    std::vector<PassingFrameEvent> const& getEvents() const { return events_; }
+
+    // Draws the current frame into dest with the two per-axis draw modes.
+    void buildFrameQuads(BaseSprite& sprite, SpriteRect const& dest, u8 modeX, u8 modeY, D3DCOLOR color);
+
+    sigslot::signal1<Texture2DAnimation&> stopped;
+    sigslot::signal1<Texture2DAnimation&> started;
+    sigslot::signal1<Texture2DAnimation&> rewound;
+    sigslot::signal1<Texture2DAnimation&> ended;
+    sigslot::signal2<Texture2DAnimation&, std::wstring const&> framePassed;
+
+protected:
+    // A texture by name: the definition's own list, the registry, the device object's list.
+    Texture2D* findTexture(std::wstring const& name) const;
+    // The sheet's texture: "TEXTUR", or the animation's name when that is absent or empty.
+    Texture2D* findSheetTexture(XMLNode const& sheet) const;
+    // Frames of one "FRAME" child and one "FRAMES" sheet.
+    AnimationFrame readExplicitFrame(XMLNode const& node) const;
+    void readSheet(XMLNode const& sheet, std::vector<AnimationFrame>& out) const;
+    // "DESIRED_SIZE" into frameSize_.
+    void readDesiredSize(XMLNode const& node);
+    // The index rule for a position (truncated toward zero).
+    s32 indexForPosition(double position) const;
+    // Frames in one pass: n, or 2n forward and backward.
+    double periodLength() const;
+    // Once mode: the position clamped after an update.
+    void clampOncePosition();
+
+    std::vector<AnimationFrame> frames_;
+    AnimationFrame emptyFrame_;
+    u32 playType_ = 0;
+    float speed_ = kDefaultSpeed;
+    float position_ = 0.0f;
+    D3DXVECTOR2 frameSize_{0.0f, 0.0f};
+    bool playing_ = false;
+    bool reversed_ = false;
+    std::unique_ptr<AnimationTerm> speedTerm_;
+    XMLNode definition_;
+    bool reloadOnClone_ = false;
+    TextureManager* ownTextures_ = nullptr;
+    std::vector<PassingFrameEvent> events_;
+};
+
+}  // namespace Orvex

@@ -1,0 +1,204 @@
+// Angle frame animations (see Texture2DAnimation360.h).
+#include "engine/render/Texture2DAnimation360.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "engine/core/Logger.h"
+#include "engine/render/Texture2D.h"
+#include "port/crt/crt.h"
+
+namespace Orvex {
+
+namespace {
+
+// Whole-pixel cells: k = reverse ? count-1-i : i at column k mod columns, row k / columns,
+// each the size of the start cell.
+void appendCells(Texture2D* tex, RECT const& start, int count, int columns, bool reverse,
+                 std::vector<AnimationFrame>& out) {
+    s64 const w = static_cast<s64>(start.right) - start.left;
+    s64 const h = static_cast<s64>(start.bottom) - start.top;
+    auto edge = [](s64 v) { return static_cast<LONG>(std::clamp<s64>(v, INT32_MIN, INT32_MAX)); };
+    for (int i = 0; i < count; ++i) {
+        int const k = reverse ? count - 1 - i : i;
+        s64 const left = start.left + (k % columns) * w;
+        s64 const top = start.top + (k / columns) * h;
+        out.push_back(AnimationFrame::fromCell(tex, RECT{edge(left), edge(top), edge(left + w), edge(top + h)}));
+    }
+}
+
+// "ANZ_FRAMES" and "SPALTEN" of a "FRAME_PARAMS" node, kept in range.
+void readCellCounts(XMLNode const& params, std::wstring const& owner, int& count, int& columns) {
+    count = params.getAttributeInt(L"ANZ_FRAMES", 1);
+    columns = params.getAttributeInt(L"SPALTEN", 1);
+    if (columns < 1) {
+        logWarning(L"Animation \"" + owner + L"\": \"SPALTEN\" " + std::to_wstring(columns) + L" counts as 1");
+        columns = 1;
+    }
+    if (count > Texture2DAnimation::kMaxSheetFrames) {
+        logWarning(L"Animation \"" + owner + L"\": \"ANZ_FRAMES\" " + std::to_wstring(count) + L" cut to " +
+                   std::to_wstring(Texture2DAnimation::kMaxSheetFrames));
+        count = Texture2DAnimation::kMaxSheetFrames;
+    }
+}
+
+// Up to four integers of "RECT_START" over the defaults in r; false when absent.
+bool readRectStart(XMLNode const& params, RECT& r) {
+    XMLAttribute const* a = params.getAttribute(L"RECT_START");
+    if (!a) return false;
+    XMLValueTokens pieces = a->split(L" ");
+    LONG* fields[4] = {&r.left, &r.top, &r.right, &r.bottom};
+    for (u32 i = 0; i < pieces.getCount() && i < 4; ++i) *fields[i] = pieces.get(i)->getInt();
+    return true;
+}
+
+}  // namespace
+
+Texture2DAnimation360::Texture2DAnimation360(XMLNode& node) : Texture2DAnimation(node) {
+    for (auto const& child : node.children()) {
+        if (child->getName() == L"ANGLE") readAngleSet(*child);
+    }
+    for (auto const& child : node.children()) {
+        if (child->getName() == L"LOAD_PARAMS") readLoadParams(*child);
+    }
+    if (XMLAttribute const* a = node.getAttribute(L"ANGLE")) setAngle(a->getFloat());
+    readDesiredSize(node);
+}
+
+Texture2DAnimation360::Texture2DAnimation360(Texture2DAnimation360 const& other) : Texture2DAnimation(other) {
+    for (auto const& set : other.angleSets_) angleSets_.push_back(std::make_unique<AngleFrameSet>(*set));
+    setAngle(other.angle_);
+}
+
+Texture2DAnimation360::~Texture2DAnimation360() = default;
+
+void Texture2DAnimation360::writeState(XMLNode& node) { Texture2DAnimation::writeState(node); }
+
+void Texture2DAnimation360::readState(XMLNode& node) { Texture2DAnimation::readState(node); }
+
+Texture2DAnimation360* Texture2DAnimation360::clone() { return new Texture2DAnimation360(*this); }
+
+void Texture2DAnimation360::setAngle(float degrees) {
+    if (!std::isfinite(degrees)) {
+        logWarning(L"Animation \"" + getName() + L"\": angle is not a number; kept at " + std::to_wstring(angle_));
+        return;
+    }
+    // The remainder first: adding 360 until non-negative never ends for huge negative angles.
+    float a = std::fmod(degrees, 360.0f);
+    if (a < 0.0f) a += 360.0f;
+    if (a >= 360.0f) a = 0.0f;
+    angle_ = a;
+
+    float best = std::numeric_limits<float>::max();
+    currentSet_ = nullptr;
+    for (auto const& set : angleSets_) {
+        float const distance = std::fabs(set->angle - a);
+        if (distance < best) {
+            best = distance;
+            currentSet_ = set.get();
+        }
+    }
+    if (currentSet_) frames_ = currentSet_->frames;
+}
+
+void Texture2DAnimation360::readSheetWhole(XMLNode const& sheet, std::vector<AnimationFrame>& out) const {
+    Texture2D* tex = findSheetTexture(sheet);
+    if (!tex) return;
+    RECT const image = tex->getRect();
+    XMLNode const* params = sheet.getChild(L"FRAME_PARAMS");
+    if (!params) {
+        out.push_back(AnimationFrame::fromCell(tex, image));
+        return;
+    }
+    int count;
+    int columns;
+    readCellCounts(*params, getName(), count, columns);
+    if (count < 1) return;
+    bool const reverse = params->getAttributeBool(L"REVERSE", false);
+    RECT start = image;
+    if (!readRectStart(*params, start)) {
+        int const rows = (count - 1) / columns + 1;
+        start.right = image.left + (image.right - image.left) / columns;
+        start.bottom = image.top + (image.bottom - image.top) / rows;
+    }
+    std::vector<AnimationFrame> cells;
+    appendCells(tex, start, count, columns, reverse, cells);
+    if (XMLNode const* order = params->getChild(L"ORDER")) cells = applyFrameOrder(*order, cells);
+    for (AnimationFrame& cell : cells) out.push_back(std::move(cell));
+}
+
+void Texture2DAnimation360::readAngleSet(XMLNode const& node) {
+    auto set = std::make_unique<AngleFrameSet>();
+    set->angle = node.getAttributeFloat(L"ANGLE", 0.0f);
+    for (auto const& child : node.children()) {
+        if (child->getName() == L"FRAMES") readSheetWhole(*child, set->frames);
+    }
+    if (XMLNode const* order = node.getChild(L"ORDER")) set->frames = applyFrameOrder(*order, set->frames);
+    angleSets_.push_back(std::move(set));
+}
+
+std::wstring Texture2DAnimation360::formatFileName(std::wstring const& pattern, int angle, int file) {
+    std::wstring name = msvc::format(pattern, angle, file);
+    if (name.size() > kMaxFileNameLength) name.resize(kMaxFileNameLength);
+    return name;
+}
+
+void Texture2DAnimation360::readLoadParams(XMLNode const& node) {
+    std::wstring const pattern = node.getAttributeString(L"FILE", std::wstring());
+    float const startAngle = node.getAttributeFloat(L"START_ANGLE", 0.0f);
+    float const incAngle = node.getAttributeFloat(L"INC_ANGLE", 10.0f);
+    int angles = node.getAttributeInt(L"ANZ_ANGLES", 36);
+    int files = node.getAttributeInt(L"ANZ_FRAMES", 10);
+    if (angles > kMaxAngles || files > kMaxFilesPerAngle) {
+        logWarning(L"Animation \"" + getName() + L"\": \"LOAD_PARAMS\" limited to " + std::to_wstring(kMaxAngles) +
+                   L" angles of " + std::to_wstring(kMaxFilesPerAngle) + L" files");
+        angles = std::min(angles, kMaxAngles);
+        files = std::min(files, kMaxFilesPerAngle);
+    }
+    bool const canSuspend = node.getAttributeBool(L"CAN_SUSPEND", true);
+    bool autoSuspend = true;
+    u32 autoSuspendTime = 5000;
+    if (XMLAttribute const* a = node.getAttribute(L"AUTO_SUSPEND")) {
+        XMLValueTokens pieces = a->split(L" ");
+        if (pieces.getCount() >= 1) autoSuspend = pieces.get(0)->getBool();
+        if (pieces.getCount() >= 2) autoSuspendTime = pieces.get(1)->getLong();
+    }
+
+    XMLNode const* params = node.getChild(L"FRAME_PARAMS");
+    int count = 1;
+    int columns = 1;
+    bool reverse = false;
+    RECT start{0, 0, 0, 0};
+    bool hasStart = false;
+    if (params) {
+        readCellCounts(*params, getName(), count, columns);
+        reverse = params->getAttributeBool(L"REVERSE", false);
+        hasStart = readRectStart(*params, start);
+    }
+
+    for (int a = 0; a < angles; ++a) {
+        auto set = std::make_unique<AngleFrameSet>();
+        set->angle = static_cast<float>(a) * incAngle + startAngle;
+        double const whole = std::trunc(static_cast<double>(set->angle));
+        int const angleNumber = std::isfinite(whole) ? static_cast<int>(std::clamp(whole, -2147483648.0, 2147483647.0)) : 0;
+        for (int j = 0; j < files; ++j) {
+            std::wstring const file = formatFileName(pattern, angleNumber, j);
+            Texture2D* tex = new Texture2D(file);
+            if (tex->loadFromFile(file)) {
+                tex->setCanSuspend(canSuspend);
+                tex->setAutoSuspend(autoSuspend, autoSuspendTime);
+                if (hasStart) {
+                    appendCells(tex, start, count, columns, reverse, set->frames);
+                } else {
+                    for (int c = 0; c < count; ++c) set->frames.push_back(AnimationFrame::fromCell(tex, tex->getRect()));
+                }
+            }
+            // The frames hold the texture from here on.
+            tex->release();
+        }
+        angleSets_.push_back(std::move(set));
+    }
+}
+
+}  // namespace Orvex

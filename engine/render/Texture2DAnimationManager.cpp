@@ -1,0 +1,62 @@
+// The texture and animation registry (see Texture2DAnimationManager.h).
+#include "engine/render/Texture2DAnimationManager.h"
+
+#include "engine/core/XMLNode.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/render/Texture2DAnimation.h"
+#include "engine/render/Texture2DAnimation360.h"
+
+namespace Orvex {
+
+Texture2DAnimationManager& Texture2DAnimationManager::instance() {
+    static Texture2DAnimationManager registry;
+    return registry;
+}
+
+Texture2DAnimationManager::Texture2DAnimationManager() : textures_(L"Texture2DAnimationManager") {}
+
+Texture2DAnimationManager::~Texture2DAnimationManager() { releaseAnimations(); }
+
+Texture2DAnimation* Texture2DAnimationManager::findAnimation(std::wstring const& name) const {
+    for (Texture2DAnimation* animation : animations_) {
+        if (animation->getName() == name) return animation;
+    }
+    return nullptr;
+}
+
+Texture2D* Texture2DAnimationManager::findTexture(std::wstring const& name) const {
+    if (Texture2D* t = textures_.findTexture(name)) return t;
+    return D3DInterface::getInstance().getTextureManager().findTexture(name);
+}
+
+void Texture2DAnimationManager::load(XMLNode& node) {
+    TextureLoadParams const params(0, 0xFFFFFFFFu, 1, 1);
+    if (XMLNode* textures = node.getChild(L"TEXTURES")) textures_.loadTextures(*textures, params);
+    if (XMLNode const* files = node.getChild(L"TEXTURE_FILES")) {
+        for (u32 i = 0; i < files->getValueCount(); ++i) {
+            XMLNode list;
+            if (list.load(files->getValue(i)->getString())) textures_.loadTextures(list, params);
+        }
+    }
+    for (auto const& child : node.children()) {
+        if (child->getName() != L"ANIMATION_2D") continue;
+        if (XMLAttribute const* name = child->getAttribute(L"NAME")) {
+            if (findAnimation(name->getString())) continue;
+        }
+        animations_.push_back(createTexture2DAnimation(*child));
+    }
+}
+
+void Texture2DAnimationManager::releaseAnimations() {
+    std::vector<Texture2DAnimation*> animations;
+    animations.swap(animations_);
+    for (Texture2DAnimation* animation : animations) animation->release();
+}
+
+Texture2DAnimation* createTexture2DAnimation(XMLNode& node) {
+    XMLAttribute const* type = node.getAttribute(L"TYPE");
+    if (type && type->getString() == L"360") return new Texture2DAnimation360(node);
+    return new Texture2DAnimation(node);
+}
+
+}  // namespace Orvex

@@ -1,0 +1,51 @@
+// The one registry of loaded graphics: a texture list and the frame animations, both found by
+// name. Filled from graphics list nodes ("TEXTURES", "TEXTURE_FILES", "ANIMATION_2D") of the
+// GUI, mini-game, tutorial, particle, story and start-up files; the first definition of an
+// animation name wins. Users clone the registered animations for their own play state.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/render/TextureManager.h"
+
+namespace Orvex {
+
+class Texture2DAnimation;
+class XMLNode;
+
+class Texture2DAnimationManager {
+public:
+    // Made on first use, destroyed at exit (animations first, then the textures).
+    static Texture2DAnimationManager& instance();
+
+    Texture2DAnimationManager(Texture2DAnimationManager const&) = delete;
+    Texture2DAnimationManager& operator=(Texture2DAnimationManager const&) = delete;
+
+    // The first animation of exactly that name, or null. Adds no reference.
+    Texture2DAnimation* findAnimation(std::wstring const& name) const;
+    // A texture by name as animation definitions resolve it after their own list: this
+    // registry's list, then the device object's list. Null when absent.
+    Texture2D* findTexture(std::wstring const& name) const;
+    TextureManager& getTextures() { return textures_; }
+    std::vector<Texture2DAnimation*> const& getAnimations() const { return animations_; }
+
+    // Loads one graphics list: "TEXTURES", each file of "TEXTURE_FILES", every "ANIMATION_2D"
+    // whose "NAME" is not registered yet.
+    void load(XMLNode& node);
+    // Releases every animation and empties the list.
+    void releaseAnimations();
+
+private:
+    Texture2DAnimationManager();
+    ~Texture2DAnimationManager();
+
+    TextureManager textures_;
+    std::vector<Texture2DAnimation*> animations_;
+};
+
+// The animation factory: "TYPE" exactly "360" makes an angle animation, anything else a plain
+// one. Reference count 1, owned by the caller.
+Texture2DAnimation* createTexture2DAnimation(XMLNode& node);
+
+}  // namespace Orvex

@@ -1,0 +1,30 @@
+// Frame animation tests on the device object's real device (headless), on top of the effect
+// tests' device fixture (set-up, pixel read-back): textures made in the registry's list and the
+// test data folder as a search path.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/render/Texture2D.h"
+#include "tests/engine/render/test_animation_support.h"
+#include "tests/engine/render/test_effect_fixture.h"
+
+namespace animtest {
+
+class AnimationDeviceTest : public effecttest::EffectTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // An empty managed A8R8G8B8 texture of that size in the registry's texture list.
+    Orvex::Texture2D* addTexture(std::wstring const& name, unsigned width, unsigned height);
+    // The same filled with texels (one colour for all when one is given).
+    Orvex::Texture2D* addTexture(std::wstring const& name, unsigned width, unsigned height,
+                                 std::vector<uint32_t> const& texels);
+    // The Windows-style path of the test data folder.
+    static std::wstring dataFolder();
+};
+
+}  // namespace animtest

@@ -1,0 +1,55 @@
+// Helpers of the frame animation tests: definitions parsed from text, animations held by one
+// reference, frames told apart by their width (explicit frames need no texture).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/XMLNode.h"
+#include "engine/render/Texture2DAnimation.h"
+
+namespace animtest {
+
+struct Releaser {
+    void operator()(Orvex::NamedObject* object) const {
+        if (object) object->release();
+    }
+};
+template <class T>
+using Held = std::unique_ptr<T, Releaser>;
+
+inline Orvex::XMLNode parse(std::wstring const& text) {
+    Orvex::XMLNode node;
+    node.loadFromText(text);
+    return node;
+}
+
+// <ANIMATION_2D attributes> with n textureless frames of widths 1 .. n, then extra children.
+inline std::wstring frames(int n, std::wstring const& attributes, std::wstring const& extra = L"") {
+    std::wstring text = L"<ANIMATION_2D " + attributes + L">";
+    for (int i = 1; i <= n; ++i) text += L"<FRAME FRAME_SIZE=\"" + std::to_wstring(i) + L" 1\"/>";
+    return text + extra + L"</ANIMATION_2D>";
+}
+
+inline Held<Orvex::Texture2DAnimation> make(std::wstring const& text) {
+    Orvex::XMLNode node = parse(text);
+    return Held<Orvex::Texture2DAnimation>(new Orvex::Texture2DAnimation(node));
+}
+
+// The frames' widths minus one: the index each frame had in its definition.
+inline std::vector<int> frameIds(Orvex::Texture2DAnimation const& animation) {
+    std::vector<int> ids;
+    for (auto const& frame : animation.getFrames()) ids.push_back(static_cast<int>(frame.width) - 1);
+    return ids;
+}
+
+// Counts the emissions of one signal.
+struct Counter : sigslot::has_slots<> {
+    int count = 0;
+    std::vector<std::wstring> names;
+    void onSignal(Orvex::Texture2DAnimation&) { ++count; }
+    void onEvent(Orvex::Texture2DAnimation&, std::wstring const& name) { names.push_back(name); }
+};
+
+}  // namespace animtest

@@ -1,0 +1,134 @@
+// The texture and animation registry: graphics lists with textures, texture files and
+// animations, first definition of a name wins, the factory's choice by "TYPE", lookups, clones
+// of registered animations, and the example ".ani" list with its sheet picture.
+#include <gtest/gtest.h>
+
+#include "engine/render/Texture2DAnimation360.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "tests/engine/render/test_animation_device.h"
+#include "port/win32/HostPath.h"
+#include "tests/support/TestSupport.h"
+
+using Orvex::Texture2DAnimation;
+using Orvex::Texture2DAnimationManager;
+using namespace animtest;
+
+class Registry : public AnimationDeviceTest {
+protected:
+    Texture2DAnimationManager& registry = Texture2DAnimationManager::instance();
+
+    void load(std::wstring const& text) {
+        Orvex::XMLNode node = parse(text);
+        registry.load(node);
+    }
+};
+
+TEST_F(Registry, EmptyRegistryFindsNothing) {
+    EXPECT_EQ(registry.findAnimation(L"walker"), nullptr);
+    EXPECT_EQ(registry.findTexture(L"walker_sheet"), nullptr);
+    load(L"<LIST/>");
+    EXPECT_TRUE(registry.getAnimations().empty());
+}
+
+TEST_F(Registry, FirstDefinitionOfANameWins) {
+    std::wstring const list = L"<LIST>" + frames(2, L"NAME=\"run\"") + frames(3, L"NAME=\"jump\"") +
+                              frames(5, L"NAME=\"run\"") + L"</LIST>";
+    load(list);
+    ASSERT_EQ(registry.getAnimations().size(), 2u);
+    load(list);
+    load(L"<LIST>" + frames(7, L"NAME=\"jump\"") + L"</LIST>");
+    ASSERT_EQ(registry.getAnimations().size(), 2u);
+    EXPECT_EQ(registry.findAnimation(L"run")->getFrameCount(), 2u);
+    EXPECT_EQ(registry.findAnimation(L"jump")->getFrameCount(), 3u);
+    EXPECT_EQ(registry.findAnimation(L"Run"), nullptr);  // case-sensitive
+}
+
+TEST_F(Registry, NamelessAnimationsAreAllRegisteredUnderTheirIds) {
+    load(L"<LIST>" + frames(1, L"") + frames(1, L"") + L"</LIST>");
+    ASSERT_EQ(registry.getAnimations().size(), 2u);
+    Texture2DAnimation* first = registry.getAnimations()[0];
+    Texture2DAnimation* second = registry.getAnimations()[1];
+    EXPECT_EQ(first->getName(), std::to_wstring(first->getId()));
+    EXPECT_NE(first->getName(), second->getName());
+}
+
+TEST_F(Registry, FactoryChoosesByExactType) {
+    load(L"<LIST><ANIMATION_2D NAME=\"a\" TYPE=\"360\"/><ANIMATION_2D NAME=\"b\" TYPE=\"360 \"/>"
+         L"<ANIMATION_2D NAME=\"c\" TYPE=\"2D\"/><ANIMATION_2D NAME=\"d\"/></LIST>");
+    EXPECT_NE(dynamic_cast<Orvex::Texture2DAnimation360*>(registry.findAnimation(L"a")), nullptr);
+    for (wchar_t const* name : {L"b", L"c", L"d"}) {
+        Texture2DAnimation* animation = registry.findAnimation(name);
+        ASSERT_NE(animation, nullptr) << name;
+        EXPECT_EQ(dynamic_cast<Orvex::Texture2DAnimation360*>(animation), nullptr) << name;
+    }
+}
+
+TEST_F(Registry, ClonesHaveTheirOwnPlayState) {
+    load(L"<LIST>" + frames(4, L"NAME=\"blink\" ANIMSPEED=\"1\"") + L"</LIST>");
+    Texture2DAnimation* source = registry.findAnimation(L"blink");
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->getRefCount(), 1);  // finding adds no reference
+    Held<Texture2DAnimation> one(source->clone());
+    Held<Texture2DAnimation> two(source->clone());
+    one->play();
+    one->update(2.0);
+    EXPECT_EQ(one->getCurrentFrameIndex(), 2);
+    EXPECT_EQ(two->getCurrentFrameIndex(), 0);
+    EXPECT_EQ(source->getCurrentFrameIndex(), 0);
+    EXPECT_FALSE(source->isPlaying());
+}
+
+TEST_F(Registry, TextureFilesAndAMissingFile) {
+    std::filesystem::path folder = testsupport::makeTempDir("registry");
+    testsupport::writeFile(folder / "textures.txt",
+                           "<TEXTURES><TEXTUR2D NAME=\"from_file\"><FILE FILENAME=\"animations\\walker_sheet.png\"/>"
+                           "</TEXTUR2D></TEXTURES>");
+    std::wstring const listed = port::windowsPath((folder / "textures.txt").string());
+    std::wstring const missing = port::windowsPath((folder / "missing.txt").string());
+    load(L"<LIST><TEXTURE_FILES>\"|" + missing + L"|\" \"|" + listed + L"|\"</TEXTURE_FILES>"
+         L"<ANIMATION_2D NAME=\"uses_file\"><FRAMES TEXTUR=\"from_file\"/></ANIMATION_2D></LIST>");
+    Orvex::Texture2D* texture = registry.findTexture(L"from_file");
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->getWidth(), 64u);
+    Texture2DAnimation* animation = registry.findAnimation(L"uses_file");
+    ASSERT_NE(animation, nullptr);
+    EXPECT_EQ(animation->getFrameCount(), 1u);
+}
+
+TEST_F(Registry, AnimationWithMissingTexturesIsStillRegistered) {
+    load(L"<LIST><ANIMATION_2D NAME=\"ghost\"><FRAMES TEXTUR=\"nowhere\"/></ANIMATION_2D></LIST>");
+    Texture2DAnimation* ghost = registry.findAnimation(L"ghost");
+    ASSERT_NE(ghost, nullptr);
+    EXPECT_EQ(ghost->getFrameCount(), 0u);
+}
+
+TEST_F(Registry, ExampleAnimationListLoads) {
+    Orvex::XMLNode list;
+    ASSERT_TRUE(list.load(dataFolder() + L"\\animations\\walker.ani"));
+    registry.load(list);
+    Orvex::Texture2D* sheet = registry.findTexture(L"walker_sheet");
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->getWidth(), 64u);
+    EXPECT_EQ(sheet->getHeight(), 32u);
+
+    Texture2DAnimation* walker = registry.findAnimation(L"walker");
+    ASSERT_NE(walker, nullptr);
+    EXPECT_EQ(walker->getFrameCount(), 8u);
+    EXPECT_TRUE(walker->isPlaying());
+    EXPECT_EQ(walker->getSpeed(), 8.0f);
+    EXPECT_EQ(walker->getFrameSize(), D3DXVECTOR2(16.0f, 16.0f));
+    RECT const r = walker->getFrames()[6].rect;
+    EXPECT_EQ(r.left, 32);
+    EXPECT_EQ(r.top, 16);
+
+    Texture2DAnimation* bounce = registry.findAnimation(L"walker_bounce");
+    ASSERT_NE(bounce, nullptr);
+    ASSERT_EQ(bounce->getFrameCount(), 4u);
+    EXPECT_EQ(bounce->getFrames()[3].rect.left, 49);
+    EXPECT_EQ(bounce->getFrames()[3].rect.right, 63);
+
+    Texture2DAnimation* once = registry.findAnimation(L"walker_once");
+    ASSERT_NE(once, nullptr);
+    EXPECT_EQ(once->getPlayType(), Texture2DAnimation::kOnce);
+    EXPECT_EQ(once->getFrames()[0].rect.left, 48);  // reversed
+}
