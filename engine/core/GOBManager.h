@@ -41,7 +41,8 @@ public:
     void addSearchPath(std::wstring const& path);
     std::vector<std::wstring> const& getSearchPaths() const { return searchPaths_; }
 
-    // Unmounts every archive and forgets the search paths.
+    // Unmounts every archive and forgets the search paths (files opened from the archives must
+    // not be read afterwards).
     void clear();
 
     GOBManager(GOBManager const&) = delete;

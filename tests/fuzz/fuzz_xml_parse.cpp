@@ -1,11 +1,50 @@
 // Fuzzes the property-file parser with file bytes (8-bit, UTF-16LE or UTF-8 after their marks).
-// Beyond not crashing, whatever was read must survive writing and reading back unchanged.
+// Beyond not crashing, whatever was read must survive writing and reading back unchanged, and a
+// tree built from arbitrary text (names and values holding any character) must be written so
+// that it reads back with the same shape.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
+#include <string>
+
+#include "engine/core/CodePage.h"
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
+
+namespace {
+
+void checkWrittenShape(uint8_t const* data, std::size_t size) {
+    std::wstring raw = Orvex::toWideString(std::string(reinterpret_cast<char const*>(data), size));
+    Orvex::XMLNode built(L"ROOT");
+    Orvex::XMLNode* current = &built;
+    std::size_t start = 0, piece = 0;
+    while (start <= raw.size()) {
+        std::size_t end = raw.find(L'\n', start);
+        if (end == std::wstring::npos) end = raw.size();
+        std::wstring text = raw.substr(start, end - start);
+        switch (piece++ % 4) {
+            case 0: current = built.addChild(text); break;
+            case 1: current->addAttribute(new Orvex::XMLAttribute(text, text)); break;
+            case 2: current->addValue(text); break;
+            default: current->setName(text); break;
+        }
+        start = end + 1;
+    }
+    Orvex::XMLNode reread;
+    if (!reread.loadFromText(built.toText(), L"fuzz written")) std::abort();
+    if (reread.getChildCount() != built.getChildCount() || reread.getValueCount() != built.getValueCount())
+        std::abort();
+    for (Orvex::u32 i = 0; i < built.getChildCount(); ++i) {
+        auto const* a = built.getChild(L"", static_cast<int>(i));
+        auto const* b = reread.getChild(L"", static_cast<int>(i));
+        if (a->getAttributeCount() != b->getAttributeCount() || a->getValueCount() != b->getValueCount() ||
+            b->getChildCount() != 0)
+            std::abort();
+    }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     static bool quiet = [] {
@@ -13,6 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
         return true;
     }();
     (void)quiet;
+
+    checkWrittenShape(data, size);
 
     Orvex::XMLNode root;
     if (!root.loadFromBytes(data, size, L"fuzz")) return 0;
