@@ -1,0 +1,109 @@
+#!/usr/bin/env python3
+"""Writes the engine's own test pictures and their texture list into data/Textures/.
+
+Every picture is drawn here from simple shapes (checkers, ramps, a disc, card-like tiles), so
+the data carries nothing taken from elsewhere. PNG is written with zlib alone; the output is the
+same on every run, so regenerating does not change committed files.
+
+Pictures:
+  checker.png     64x64 RGBA, 8x8 blocks of dark and light grey
+  ramp.png        128x32 RGB (no alpha channel), red rising left to right, blue top to bottom
+  disc.png        64x64 RGBA, an opaque orange disc of radius 24 on a transparent ground
+  tiles.png       256x128 RGBA, eight 64x64 tiles (two rows of four) in distinct colours with a
+                  white 2-pixel border and transparent 4x4 corners
+textures.tex: a texture list ("TEXTUR2D" elements) naming each picture, with the eight tiles
+as "TEX_PART"s of "tiles" (shared) and one copied ("CUT") part.
+
+Usage: tools/make_test_pictures.py [output folder]   (default: data/Textures in this repo)
+"""
+import os
+import struct
+import sys
+import zlib
+
+TILE_COLOURS = [
+    (0xC0, 0x30, 0x30), (0x30, 0xA0, 0x40), (0x30, 0x50, 0xC0), (0xD0, 0xB0, 0x20),
+    (0x90, 0x30, 0xA0), (0x20, 0xA0, 0xA0), (0xE0, 0x70, 0x20), (0x60, 0x60, 0x60),
+]
+
+
+def png_bytes(width, height, pixel, alpha=True):
+    """PNG of pixel(x, y) -> (r, g, b, a); colour type 6 with alpha, else 2."""
+    rows = bytearray()
+    for y in range(height):
+        rows.append(0)  # no filter
+        for x in range(width):
+            r, g, b, a = pixel(x, y)
+            rows.extend((r, g, b, a) if alpha else (r, g, b))
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 6 if alpha else 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(rows), 9)) +
+            chunk(b"IEND", b""))
+
+
+def checker(x, y):
+    v = 0x40 if (x // 8 + y // 8) % 2 == 0 else 0xC0
+    return (v, v, v, 0xFF)
+
+
+def ramp(x, y):
+    return (x * 2, 0x80, y * 8, 0xFF)
+
+
+def disc(x, y):
+    dx, dy = x - 31.5, y - 31.5
+    return (0xF0, 0x80, 0x10, 0xFF) if dx * dx + dy * dy <= 24 * 24 else (0, 0, 0, 0)
+
+
+def tiles(x, y):
+    tx, ty = x // 64, y // 64
+    lx, ly = x % 64, y % 64
+    if (lx < 4 or lx >= 60) and (ly < 4 or ly >= 60):
+        return (0, 0, 0, 0)
+    if lx < 2 or lx >= 62 or ly < 2 or ly >= 62:
+        return (0xFF, 0xFF, 0xFF, 0xFF)
+    r, g, b = TILE_COLOURS[ty * 4 + tx]
+    return (r, g, b, 0xFF)
+
+
+def texture_list():
+    lines = ['<TEXTURES>']
+    for name, extra in (("checker", ""), ("ramp", ""), ("disc", ' CLEAR_RGB="1"')):
+        lines.append(f'\t<TEXTUR2D NAME="{name}"{extra}>')
+        lines.append(f'\t\t<FILE FILENAME="data\\Textures\\{name}.png"/>')
+        lines.append('\t</TEXTUR2D>')
+    lines.append('\t<TEXTUR2D NAME="tiles">')
+    lines.append('\t\t<FILE FILENAME="data\\Textures\\tiles.png"/>')
+    lines.append('\t\t<FILE_INFO Format="A8R8G8B8" Pool="MANAGED"/>')
+    for i in range(8):
+        lines.append(f'\t\t<TEX_PART NAME="tile{i}"><TEX_RECT L="{(i % 4) * 64}" T="{(i // 4) * 64}" W="64" H="64"/>'
+                     '</TEX_PART>')
+    lines.append('\t\t<TEX_PART NAME="tile0_copy" CUT="1" L="0" T="0" W="64" H="64"/>')
+    lines.append('\t</TEXTUR2D>')
+    lines.append('</TEXTURES>')
+    return "\r\n".join(lines) + "\r\n"
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "Textures")
+    os.makedirs(out, exist_ok=True)
+    pictures = {
+        "checker.png": png_bytes(64, 64, checker),
+        "ramp.png": png_bytes(128, 32, ramp, alpha=False),
+        "disc.png": png_bytes(64, 64, disc),
+        "tiles.png": png_bytes(256, 128, tiles),
+    }
+    for name, data in pictures.items():
+        with open(os.path.join(out, name), "wb") as f:
+            f.write(data)
+    with open(os.path.join(out, "textures.tex"), "wb") as f:
+        f.write(texture_list().encode("ascii"))
+
+
+if __name__ == "__main__":
+    main()
