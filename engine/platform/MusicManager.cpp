@@ -1,15 +1,13 @@
-// The music manager (see MusicManager.h). Track files are played by the DirectShow graph from
-// disk, so they are looked up through the search paths like every other file on disk.
+// The music manager (see MusicManager.h). Track files are opened by the streams like every
+// other file: the archives first, then the disk.
 #include "engine/platform/MusicManager.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-#include "engine/core/GOBManager.h"
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
-#include "port/win32/HostPath.h"
 
 namespace Orvex {
 
@@ -61,14 +59,10 @@ bool MusicManager::play(std::wstring const& name, bool restart) {
         return true;
     }
     Track const& track = it->second;
-    // The graph reads from disk: a relative name is found through the search paths as well.
-    std::wstring file = track.file;
-    std::string host = findOnDisk(file);
-    if (!host.empty()) file = port::windowsPath(host);
     auto stream = std::make_unique<MusicStream>();
     stream->setLooping(track.loop);
     stream->setVolume(track.volume * volume_);
-    if (FAILED(stream->load(file))) return false;
+    if (FAILED(stream->load(track.file))) return false;
     // The port's music session is made with the first graph, after this manager, so it would
     // be destroyed first at exit: let the streams go before that.
     static bool exitHookSet = false;

@@ -1,6 +1,7 @@
 // The music manager: named music tracks from the sound list's "MUSIC" list, one playing at a
 // time. Each "ENTRY" has a "NAME" (exact, case-sensitive), the file as its first value, an
-// optional "VOLUME" (0..1, default 1) and "LOOP" (default 1). Playing a track switches to it;
+// optional "VOLUME" (0..1, default 1) and "LOOP" (default 1); the file is read through the
+// archives, then the disk, when the track is played. Playing a track switches to it;
 // asking for the track that already plays leaves it alone unless a restart is asked for.
 #pragma once
 

@@ -1,11 +1,15 @@
-// One piece of music as a DirectShow graph (see MusicStream.h).
+// One piece of music as a DirectShow graph (see MusicStream.h). The file is read whole through
+// the archives and played from memory, as the graph itself only sees the disk.
 #include "engine/platform/MusicStream.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "engine/core/File.h"
 #include "engine/core/Logger.h"
 #include "engine/platform/PlayingSound.h"
+#include "port/dshow/dshow_memory.h"
 
 namespace Orvex {
 
@@ -24,6 +28,13 @@ MusicStream::~MusicStream() { unload(); }
 HRESULT MusicStream::load(std::wstring const& fileName) {
     unload();
     fileName_ = fileName;
+    File file(fileName);
+    std::vector<u8> bytes;
+    if (!file.open(fileName)) {
+        logError(L"MusicStream: music \"" + fileName + L"\" not found");
+        return HRESULT_FILE_NOT_FOUND;
+    }
+    if (!file.readAll(bytes)) return E_FAIL;  // logged by the file
     void* object = nullptr;
     HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, &object);
     if (FAILED(hr) || !object) {
@@ -31,7 +42,7 @@ HRESULT MusicStream::load(std::wstring const& fileName) {
         return FAILED(hr) ? hr : E_FAIL;
     }
     graph_ = static_cast<IGraphBuilder*>(object);
-    hr = graph_->RenderFile(fileName.c_str(), nullptr);
+    hr = port::dshow::renderMemory(graph_, std::move(bytes), fileName);
     if (SUCCEEDED(hr)) hr = graph_->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control_));
     if (SUCCEEDED(hr)) hr = graph_->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking_));
     if (SUCCEEDED(hr)) hr = graph_->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&events_));
@@ -85,6 +96,12 @@ HRESULT MusicStream::rewind() {
     if (!seeking_) return VFW_E_WRONG_STATE;
     LONGLONG start = 0;
     return seeking_->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+}
+
+double MusicStream::getPosition() const {
+    LONGLONG units = 0;
+    if (!seeking_ || FAILED(seeking_->GetCurrentPosition(&units))) return 0;
+    return static_cast<double>(units) / 10000000.0;  // 100-ns units
 }
 
 void MusicStream::setVolume(double volume) {

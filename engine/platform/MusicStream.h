@@ -1,5 +1,6 @@
-// One piece of music as a DirectShow graph: loaded from a file, run, paused, stopped, looped at
-// its end and turned up or down. The state rules: run starts a loaded or paused stream, pause
+// One piece of music as a DirectShow graph: loaded from a file (through the archives, then the
+// disk), run, paused, stopped, looped at its end and turned up or down. The whole file is held
+// in memory while it is loaded. The state rules: run starts a loaded or paused stream, pause
 // holds a running or loaded one; any other state answers VFW_E_WRONG_STATE and changes nothing.
 #pragma once
 
@@ -19,7 +20,8 @@ public:
     MusicStream(MusicStream const&) = delete;
     MusicStream& operator=(MusicStream const&) = delete;
 
-    // Builds the graph for the file (a Windows path); the stream is then loaded, at its start.
+    // Builds the graph for the file (a Windows path opened with the "DEFAULT" order: archives by
+    // key, then the disk; case does not matter); the stream is then loaded, at its start.
     // A failure (missing or undecodable file) leaves the stream empty and logs one line.
     HRESULT load(std::wstring const& fileName);
     void unload();
@@ -42,6 +44,8 @@ public:
     void update();
 
     State getState() const { return state_; }
+    // The playing position in seconds (0 when empty).
+    double getPosition() const;
     std::wstring const& getFileName() const { return fileName_; }
 
 private:
