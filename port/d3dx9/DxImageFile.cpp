@@ -1,22 +1,6 @@
 // Image files in memory: PNG, JPEG, BMP and TGA through stb_image; DDS (DXT1/DXT3/DXT5 and
 // uncompressed RGB, luminance and alpha layouts) read here. Sizes and data lengths are checked
 // before anything is read, so broken files fail with a message instead of reading past the end.
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_NO_STDIO
-#define STBI_NO_LINEAR
-#define STBI_NO_HDR
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#endif
-#include <stb/stb_image.h>
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-
 #include "port/d3dx9/DxPixels.h"
 
 #include <cstring>
@@ -107,9 +91,8 @@ D3DXIMAGE_FILEFORMAT fileFormat(uint8_t const* p, std::size_t size) {
 }
 
 bool stbInfo(uint8_t const* p, std::size_t size, D3DXIMAGE_INFO& info) {
-    if (size > 0x7FFFFFFF) return false;
     int w = 0, h = 0, channels = 0;
-    if (!stbi_info_from_memory(p, static_cast<int>(size), &w, &h, &channels)) return false;
+    if (!stbImageInfo(p, size, w, h, channels)) return false;
     if (w <= 0 || h <= 0 || static_cast<UINT>(w) > kMaxDimension || static_cast<UINT>(h) > kMaxDimension) return false;
     info.Width = static_cast<UINT>(w);
     info.Height = static_cast<UINT>(h);
@@ -179,22 +162,7 @@ bool decodeImage(void const* data, std::size_t size, Image& image, D3DXIMAGE_INF
         error = "not an image file stb_image can read";
         return false;
     }
-    int w = 0, h = 0, channels = 0;
-    stbi_uc* rgba = stbi_load_from_memory(p, static_cast<int>(size), &w, &h, &channels, 4);
-    if (!rgba) {
-        error = std::string("image decoding failed: ") + stbi_failure_reason();
-        return false;
-    }
-    image.width = static_cast<UINT>(w);
-    image.height = static_cast<UINT>(h);
-    image.argb.resize(static_cast<std::size_t>(w) * h);
-    for (std::size_t i = 0; i < image.argb.size(); ++i) {
-        stbi_uc const* q = rgba + 4 * i;
-        image.argb[i] = (static_cast<uint32_t>(q[3]) << 24) | (static_cast<uint32_t>(q[0]) << 16) |
-                        (static_cast<uint32_t>(q[1]) << 8) | q[2];
-    }
-    stbi_image_free(rgba);
-    return true;
+    return stbDecode(p, size, image, error);
 }
 
 }  // namespace port::dx

@@ -50,4 +50,14 @@ bool writeSurface(IDirect3DSurface9* surface, RECT const* rect, Image const& ima
 bool imageInfo(void const* data, std::size_t size, D3DXIMAGE_INFO& info);
 bool decodeImage(void const* data, std::size_t size, Image& image, D3DXIMAGE_INFO& info, std::string& error);
 
+// stb_image and stb_image_write (DxStb.cpp, the only file that compiles them).
+// Size and channel count of a PNG, JPEG, BMP or TGA file; false for data stb cannot read.
+bool stbImageInfo(void const* data, std::size_t size, int& width, int& height, int& channels);
+// Decodes a PNG, JPEG, BMP or TGA file; false with the reason in error.
+bool stbDecode(void const* data, std::size_t size, Image& image, std::string& error);
+// Encodes as PNG, BMP/DIB, TGA or JPEG (quality 1..100) into bytes. D3DERR_INVALIDCALL (logged)
+// for other formats, E_FAIL when encoding fails.
+HRESULT encodeImage(D3DXIMAGE_FILEFORMAT format, Image const& image, std::vector<unsigned char>& bytes,
+                    int jpegQuality = 90);
+
 }  // namespace port::dx

@@ -1,19 +1,6 @@
 // Writing textures and surfaces as image files (PNG, BMP, TGA, JPEG) through stb_image_write,
 // for screenshots and saved pictures. The file is written in one piece after encoding, so a
 // failed encode leaves no half-written file behind.
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#endif
-#include <stb/stb_image_write.h>
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-
 #include "port/d3dx9/DxCom.h"
 #include "port/d3dx9/DxPixels.h"
 #include "port/win32/HostPath.h"
@@ -23,32 +10,10 @@
 
 namespace {
 
-void appendBytes(void* context, void* data, int size) {
-    auto* out = static_cast<std::vector<unsigned char>*>(context);
-    auto const* bytes = static_cast<unsigned char const*>(data);
-    out->insert(out->end(), bytes, bytes + size);
-}
-
 HRESULT saveImage(LPCWSTR file, D3DXIMAGE_FILEFORMAT format, port::dx::Image const& image) {
-    std::vector<unsigned char> rgba(image.argb.size() * 4);
-    for (std::size_t i = 0; i < image.argb.size(); ++i) {
-        uint32_t c = image.argb[i];
-        rgba[4 * i] = static_cast<unsigned char>(c >> 16);
-        rgba[4 * i + 1] = static_cast<unsigned char>(c >> 8);
-        rgba[4 * i + 2] = static_cast<unsigned char>(c);
-        rgba[4 * i + 3] = static_cast<unsigned char>(c >> 24);
-    }
     std::vector<unsigned char> encoded;
-    int w = static_cast<int>(image.width), h = static_cast<int>(image.height), ok = 0;
-    switch (format) {
-        case D3DXIFF_PNG: ok = stbi_write_png_to_func(appendBytes, &encoded, w, h, 4, rgba.data(), w * 4); break;
-        case D3DXIFF_BMP:
-        case D3DXIFF_DIB: ok = stbi_write_bmp_to_func(appendBytes, &encoded, w, h, 4, rgba.data()); break;
-        case D3DXIFF_TGA: ok = stbi_write_tga_to_func(appendBytes, &encoded, w, h, 4, rgba.data()); break;
-        case D3DXIFF_JPG: ok = stbi_write_jpg_to_func(appendBytes, &encoded, w, h, 4, rgba.data(), 90); break;
-        default: port::dx::logLine("saving: image file format " + std::to_string(format) + " is not supported"); return D3DERR_INVALIDCALL;
-    }
-    if (!ok) return E_FAIL;
+    HRESULT hr = port::dx::encodeImage(format, image, encoded);
+    if (FAILED(hr)) return hr;
     std::string path = port::hostPath(file);
     std::FILE* out = std::fopen(path.c_str(), "wb");
     if (!out) {

@@ -1,18 +1,6 @@
 // Texture loading from image files in memory (BMP, TGA, PNG, JPEG and DDS with DXT1/DXT5, all
 // built here), sizes, levels, formats and colour keys as asked, surface copies and saving.
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#endif
-#include <stb/stb_image_write.h>
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-
+#include "port/d3dx9/DxPixels.h"
 #include "tests/port/d3dx9/DxFixture.h"
 #include "tests/support/TestSupport.h"
 #include "port/win32/HostPath.h"
@@ -74,32 +62,14 @@ Bytes makeTga(UINT w, UINT h, std::vector<uint32_t> const& argb) {
     return b;
 }
 
-void append(void* context, void* data, int size) { static_cast<Bytes*>(context)->append(static_cast<char*>(data), size); }
-
-std::vector<unsigned char> toRgba(std::vector<uint32_t> const& argb) {
-    std::vector<unsigned char> rgba;
-    for (uint32_t c : argb) {
-        rgba.push_back(static_cast<unsigned char>(c >> 16));
-        rgba.push_back(static_cast<unsigned char>(c >> 8));
-        rgba.push_back(static_cast<unsigned char>(c));
-        rgba.push_back(static_cast<unsigned char>(c >> 24));
-    }
-    return rgba;
+// PNG and JPEG through the port's own encoder (the one the save functions use).
+Bytes encode(D3DXIMAGE_FILEFORMAT format, UINT w, UINT h, std::vector<uint32_t> const& argb, int quality = 90) {
+    std::vector<unsigned char> bytes;
+    EXPECT_EQ(port::dx::encodeImage(format, port::dx::Image{w, h, argb}, bytes, quality), S_OK);
+    return Bytes(bytes.begin(), bytes.end());
 }
-
-Bytes makePng(UINT w, UINT h, std::vector<uint32_t> const& argb) {
-    Bytes b;
-    auto rgba = toRgba(argb);
-    stbi_write_png_to_func(append, &b, static_cast<int>(w), static_cast<int>(h), 4, rgba.data(), static_cast<int>(w * 4));
-    return b;
-}
-
-Bytes makeJpeg(UINT w, UINT h, std::vector<uint32_t> const& argb) {
-    Bytes b;
-    auto rgba = toRgba(argb);
-    stbi_write_jpg_to_func(append, &b, static_cast<int>(w), static_cast<int>(h), 4, rgba.data(), 100);
-    return b;
-}
+Bytes makePng(UINT w, UINT h, std::vector<uint32_t> const& argb) { return encode(D3DXIFF_PNG, w, h, argb); }
+Bytes makeJpeg(UINT w, UINT h, std::vector<uint32_t> const& argb) { return encode(D3DXIFF_JPG, w, h, argb, 100); }
 
 // A DDS file with one level of DXT blocks.
 Bytes makeDds(UINT w, UINT h, char const* fourCC, Bytes const& blocks) {
@@ -386,6 +356,25 @@ TEST_F(TextureTest, SavesTexturesAndRenderTargetsAsPng) {
     IDirect3DTexture9* any = makeTexture(1, 1, [](UINT, UINT) { return 0u; });
     EXPECT_TRUE(FAILED(D3DXSaveTextureToFile(bad.c_str(), D3DXIFF_PNG, any, nullptr)));
     any->Release();
+}
+
+TEST(ImageEncoder, LosslessFormatsDecodeToTheSamePixelsAndOthersAreRefused) {
+    port::dx::Image image{3, 2, {0x80FF0000, 0xFF00FF00, 0x000000FF, 0xFF123456, 0xFFFFFFFF, 0x01020304}};
+    for (D3DXIMAGE_FILEFORMAT format : {D3DXIFF_PNG, D3DXIFF_BMP, D3DXIFF_DIB, D3DXIFF_TGA}) {
+        SCOPED_TRACE(format);
+        std::vector<unsigned char> bytes;
+        ASSERT_EQ(port::dx::encodeImage(format, image, bytes), S_OK);
+        port::dx::Image back;
+        D3DXIMAGE_INFO info{};
+        std::string error;
+        ASSERT_TRUE(port::dx::decodeImage(bytes.data(), bytes.size(), back, info, error)) << error;
+        EXPECT_EQ(back.width, 3u);
+        EXPECT_EQ(back.height, 2u);
+        EXPECT_EQ(back.argb, image.argb);
+    }
+    std::vector<unsigned char> bytes{1, 2, 3};
+    EXPECT_EQ(port::dx::encodeImage(D3DXIFF_DDS, image, bytes), D3DERR_INVALIDCALL);
+    EXPECT_TRUE(bytes.empty());
 }
 
 TEST_F(TextureTest, LoadsIntoDefaultPoolAndRenderTargetTextures) {
