@@ -1,0 +1,256 @@
+// The draw-mode words, sprite placements and the piece builders: where each piece goes, which
+// part of the source it takes and how it is scaled, for every mode pair; sources without area
+// and tiny sources in huge targets give no pieces instead of a division by zero or an endless
+// list.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "engine/render/SpriteDraw.h"
+#include "engine/render/SpriteRect.h"
+
+using namespace Orvex;
+
+namespace {
+
+using Pieces = std::vector<SpriteQuadPiece>;
+
+RECT rect(LONG l, LONG t, LONG r, LONG b) { return RECT{l, t, r, b}; }
+
+Pieces rectPieces(RECT const& source, FRect const& target, u8 mx, u8 my) {
+    Pieces out;
+    buildRectQuads(out, source, target, mx, my);
+    return out;
+}
+
+Pieces inRectPieces(RECT const& source, FRect const& target, u8 mx, u8 my) {
+    Pieces out;
+    buildInRectQuads(out, source, target, mx, my);
+    return out;
+}
+
+Pieces spritePieces(SpriteRect const& target, RECT const& source, u8 mx, u8 my) {
+    Pieces out;
+    buildSpriteQuads(out, target, source, mx, my);
+    return out;
+}
+
+SpriteRect placement(float x, float y, float w, float h) {
+    return SpriteRect(D3DXVECTOR2(x, y), D3DXVECTOR2(w, h), 0.0f, D3DXVECTOR2(0, 0), 0);
+}
+
+void expectPiece(SpriteQuadPiece const& p, RECT const& source, float sx, float sy, float tx, float ty) {
+    EXPECT_EQ(p.source.left, source.left);
+    EXPECT_EQ(p.source.top, source.top);
+    EXPECT_EQ(p.source.right, source.right);
+    EXPECT_EQ(p.source.bottom, source.bottom);
+    EXPECT_NEAR(p.scaling.x, sx, 1e-4f);
+    EXPECT_NEAR(p.scaling.y, sy, 1e-4f);
+    EXPECT_NEAR(p.translation.x, tx, 1e-3f);
+    EXPECT_NEAR(p.translation.y, ty, 1e-3f);
+}
+
+}  // namespace
+
+TEST(SpriteDrawModes, WordsParseCaseInsensitivelyInBothForms) {
+    EXPECT_EQ(parseSpriteDrawMode(L"SDP_SCALE"), SDP_SCALE);
+    EXPECT_EQ(parseSpriteDrawMode(L"scale"), SDP_SCALE);
+    EXPECT_EQ(parseSpriteDrawMode(L"repeat_int"), SDP_REPEAT_INT);
+    EXPECT_EQ(parseSpriteDrawMode(L"Sdp_Stretch_Number"), SDP_STRETCH_NUMBER);
+    EXPECT_EQ(parseSpriteDrawMode(L"ALIGN_BACK"), SDP_ALIGN_BACK);
+    EXPECT_EQ(parseSpriteDrawMode(L"CLAMP"), SDP_CLAMP);
+    EXPECT_EQ(parseSpriteDrawMode(L"SDP_"), 0);
+    EXPECT_EQ(parseSpriteDrawMode(L"SCALE "), 0);
+    EXPECT_EQ(parseSpriteDrawMode(L""), 0);
+}
+
+TEST(SpriteDrawModes, PlacementCentreFlags) {
+    // Flag 1: the centre is a fraction of the size; rotating 180 degrees about the middle keeps
+    // the box in place.
+    SpriteRect turned(D3DXVECTOR2(10, 20), D3DXVECTOR2(40, 30), 180.0f, D3DXVECTOR2(0.5f, 0.5f),
+                      SpriteRect::kCentreRelative);
+    FRect box = boundingRectOfSpriteRect(turned);
+    EXPECT_NEAR(box.left, 10.0f, 1e-3f);
+    EXPECT_NEAR(box.top, 20.0f, 1e-3f);
+    EXPECT_NEAR(box.right, 50.0f, 1e-3f);
+    EXPECT_NEAR(box.bottom, 50.0f, 1e-3f);
+    // Flag 4 as well: the position is the target's centre.
+    SpriteRect centred(D3DXVECTOR2(100, 100), D3DXVECTOR2(40, 30), 0.0f, D3DXVECTOR2(0.5f, 0.5f),
+                       SpriteRect::kCentreRelative | SpriteRect::kPositionIsCentre);
+    box = boundingRectOfSpriteRect(centred);
+    EXPECT_NEAR(box.left, 80.0f, 1e-3f);
+    EXPECT_NEAR(box.top, 85.0f, 1e-3f);
+    // Flag 2: an absolute centre; turning 90 degrees about the top-left corner (10, 20).
+    SpriteRect absolute(D3DXVECTOR2(10, 20), D3DXVECTOR2(40, 30), 90.0f, D3DXVECTOR2(10, 20),
+                        SpriteRect::kCentreAbsolute);
+    box = boundingRectOfSpriteRect(absolute);
+    EXPECT_NEAR(box.left, -20.0f, 1e-3f);
+    EXPECT_NEAR(box.right, 10.0f, 1e-3f);
+    EXPECT_NEAR(box.top, 20.0f, 1e-3f);
+    EXPECT_NEAR(box.bottom, 60.0f, 1e-3f);
+    // Back from a piece: size = scaling x source size, rotation in degrees.
+    SpriteQuadPiece piece;
+    piece.source = rect(0, 0, 10, 20);
+    piece.scaling = D3DXVECTOR2(2, 0.5f);
+    piece.translation = D3DXVECTOR2(3, 4);
+    piece.rotation = 3.14159265f;
+    SpriteRect back = SpriteRect::fromDrawRecord(piece);
+    EXPECT_FLOAT_EQ(back.w, 20.0f);
+    EXPECT_FLOAT_EQ(back.h, 10.0f);
+    EXPECT_FLOAT_EQ(back.x, 3.0f);
+    EXPECT_NEAR(back.rotation, 180.0f, 1e-3f);
+    SpriteRect fromRect = SpriteRect::fromFRect(FRect(1, 2, 11, 22), 0, D3DXVECTOR2(0, 0), 0);
+    EXPECT_FLOAT_EQ(fromRect.w, 10.0f);
+    EXPECT_FLOAT_EQ(fromRect.h, 20.0f);
+}
+
+TEST(SpriteDrawPieces, RepeatThenScale) {
+    RECT const src = rect(0, 0, 30, 40);
+    Pieces p = rectPieces(src, FRect(0, 0, 100, 40), SDP_REPEAT, SDP_SCALE);
+    ASSERT_EQ(p.size(), 4u);
+    expectPiece(p[0], src, 1, 1, 0, 0);
+    expectPiece(p[1], src, 1, 1, 30, 0);
+    expectPiece(p[2], src, 1, 1, 60, 0);
+    expectPiece(p[3], rect(0, 0, 10, 40), 1, 1, 90, 0);
+    // An exact multiple still gets its one-pixel remainder.
+    p = rectPieces(src, FRect(0, 0, 90, 40), SDP_REPEAT, SDP_SCALE);
+    ASSERT_EQ(p.size(), 4u);
+    expectPiece(p[3], rect(0, 0, 1, 40), 1, 1, 90, 0);
+    // Scale across: the height is stretched on every tile.
+    p = rectPieces(src, FRect(0, 0, 100, 80), SDP_REPEAT, SDP_SCALE);
+    ASSERT_EQ(p.size(), 4u);
+    expectPiece(p[1], src, 1, 2, 30, 0);
+}
+
+TEST(SpriteDrawPieces, ScaleThenRepeatAndRepeatBoth) {
+    RECT const src = rect(4, 8, 24, 28);  // 20 x 20 at an offset
+    Pieces p = rectPieces(src, FRect(10, 10, 50, 55), SDP_SCALE, SDP_REPEAT);
+    ASSERT_EQ(p.size(), 3u);
+    expectPiece(p[0], src, 2, 1, 10, 10);
+    expectPiece(p[1], src, 2, 1, 10, 30);
+    expectPiece(p[2], rect(4, 8, 24, 13), 2, 1, 10, 50);
+
+    p = rectPieces(src, FRect(0, 0, 50, 45), SDP_REPEAT, SDP_REPEAT);
+    // 2 x 2 full tiles, 2 right, 2 bottom, 1 corner.
+    ASSERT_EQ(p.size(), 9u);
+    expectPiece(p[0], src, 1, 1, 0, 0);
+    expectPiece(p[1], src, 1, 1, 0, 20);  // the outer loop runs over columns
+    expectPiece(p[2], src, 1, 1, 20, 0);
+    expectPiece(p[4], rect(4, 8, 14, 28), 1, 1, 40, 0);
+    expectPiece(p[5], rect(4, 8, 14, 28), 1, 1, 40, 20);
+    expectPiece(p[6], rect(4, 8, 24, 13), 1, 1, 0, 40);
+    expectPiece(p[8], rect(4, 8, 14, 13), 1, 1, 40, 40);
+}
+
+TEST(SpriteDrawPieces, RepeatWholeNumberOfTimes) {
+    RECT const src = rect(0, 0, 30, 10);
+    Pieces p = rectPieces(src, FRect(0, 0, 100, 10), SDP_REPEAT_INT, SDP_SCALE);
+    ASSERT_EQ(p.size(), 3u);
+    for (int i = 0; i < 3; ++i) expectPiece(p[i], src, 100.0f / 90.0f, 1, i * 100.0f / 3.0f, 0);
+    EXPECT_TRUE(rectPieces(src, FRect(0, 0, 14, 10), SDP_REPEAT_INT, SDP_SCALE).empty());
+    p = rectPieces(rect(0, 0, 10, 10), FRect(0, 0, 20, 30), SDP_REPEAT_INT, SDP_REPEAT_INT);
+    ASSERT_EQ(p.size(), 6u);
+    expectPiece(p[5], rect(0, 0, 10, 10), 1, 1, 10, 20);
+    p = rectPieces(rect(0, 0, 10, 10), FRect(0, 0, 20, 25), SDP_SCALE, SDP_REPEAT_INT);
+    // nearest(2.5) is int(3.0): three tiles of 25 / 3 pixels.
+    ASSERT_EQ(p.size(), 3u);
+    expectPiece(p[2], rect(0, 0, 10, 10), 2, 25.0f / 30.0f, 0, 50.0f / 3.0f);
+}
+
+TEST(SpriteDrawPieces, StretchKeepsAspectAndAligns) {
+    RECT const src = rect(0, 0, 100, 50);
+    FRect const target(0, 0, 100, 100);
+    Pieces p = rectPieces(src, target, SDP_STRETCH, SDP_STRETCH);
+    ASSERT_EQ(p.size(), 1u);
+    expectPiece(p[0], src, 1, 1, 0, 25);
+    p = rectPieces(src, target, SDP_STRETCH, SDP_STRETCH | SDP_ALIGN_BACK);
+    expectPiece(p[0], src, 1, 1, 0, 50);
+    p = rectPieces(src, target, SDP_STRETCH, SDP_STRETCH | SDP_ALIGN_FRONT);
+    expectPiece(p[0], src, 1, 1, 0, 0);
+    // Slack on X.
+    p = rectPieces(src, FRect(0, 0, 300, 100), SDP_STRETCH, SDP_STRETCH);
+    ASSERT_EQ(p.size(), 1u);
+    expectPiece(p[0], src, 2, 2, 50, 0);
+}
+
+TEST(SpriteDrawPieces, ClampCentresOrAlignsToTheEnd) {
+    RECT const src = rect(0, 0, 50, 50);
+    Pieces p = rectPieces(src, FRect(0, 0, 100, 100), SDP_CLAMP, SDP_CLAMP);
+    ASSERT_EQ(p.size(), 1u);
+    expectPiece(p[0], src, 1, 1, 25, 25);
+    p = rectPieces(src, FRect(0, 0, 100, 100), SDP_CLAMP | SDP_ALIGN_BACK, SDP_CLAMP);
+    expectPiece(p[0], src, 1, 1, 50, 25);
+}
+
+TEST(SpriteDrawPieces, BuildersAddEveryMatchingRuleDrawInRectOnlyTheFirst) {
+    RECT const src = rect(0, 0, 50, 50);
+    FRect const target(0, 0, 100, 100);
+    // Clamp on X with scale on both: the builders add the clamp piece and the scale piece.
+    u8 const mx = SDP_CLAMP | SDP_SCALE;
+    EXPECT_EQ(rectPieces(src, target, mx, SDP_SCALE).size(), 2u);
+    Pieces first = inRectPieces(src, target, mx, SDP_SCALE);
+    ASSERT_EQ(first.size(), 1u);
+    expectPiece(first[0], src, 1, 1, 25, 25);
+    // Without clamp or stretch, the pair table.
+    first = inRectPieces(src, target, SDP_SCALE, SDP_SCALE);
+    ASSERT_EQ(first.size(), 1u);
+    expectPiece(first[0], src, 2, 2, 0, 0);
+    // A pair that matches no row adds nothing.
+    EXPECT_TRUE(rectPieces(src, target, 0, SDP_SCALE).empty());
+}
+
+TEST(SpriteDrawPieces, StretchNumberFitsOneAxisAndTilesTheOther) {
+    RECT const src = rect(0, 0, 20, 10);
+    // X fits 40 (scale 2); Y tiles 20-high steps over 50: two tiles and a half.
+    Pieces p = spritePieces(placement(0, 0, 40, 50), src, SDP_STRETCH_NUMBER, SDP_REPEAT);
+    ASSERT_EQ(p.size(), 3u);
+    expectPiece(p[0], src, 2, 2, 0, 0);
+    expectPiece(p[1], src, 2, 2, 0, 20);
+    expectPiece(p[2], rect(0, 0, 20, 5), 2, 2, 0, 40);
+    // The other way round; the stretch rule does not add its piece then.
+    p = spritePieces(placement(0, 0, 50, 20), rect(0, 0, 10, 20), SDP_REPEAT | SDP_STRETCH,
+                     SDP_STRETCH_NUMBER);
+    ASSERT_EQ(p.size(), 6u);
+    expectPiece(p[5], rect(0, 0, 0, 20), 1, 1, 50, 0);
+    // buildRectQuads knows no stretch-number.
+    EXPECT_TRUE(rectPieces(src, FRect(0, 0, 40, 50), SDP_STRETCH_NUMBER, SDP_REPEAT).empty());
+}
+
+TEST(SpriteDrawPieces, RotatedPlacementPlacesPiecesAlongTurnedAxes) {
+    SpriteRect target(D3DXVECTOR2(100, 100), D3DXVECTOR2(60, 20), 90.0f, D3DXVECTOR2(0, 0), 0);
+    Pieces p = spritePieces(target, rect(0, 0, 20, 20), SDP_REPEAT, SDP_SCALE);
+    ASSERT_EQ(p.size(), 4u);
+    for (SpriteQuadPiece const& piece : p) EXPECT_NEAR(piece.rotation, 3.14159265f / 2, 1e-5f);
+    // Along X of the target is down the screen after a quarter turn.
+    EXPECT_NEAR(p[1].translation.x, 100.0f, 1e-3f);
+    EXPECT_NEAR(p[1].translation.y, 120.0f, 1e-3f);
+    EXPECT_NEAR(p[2].translation.y, 140.0f, 1e-3f);
+}
+
+TEST(SpriteDrawPieces, SourceWithoutAreaGivesNoPiece) {
+    for (u8 mode : {SDP_SCALE, SDP_REPEAT, SDP_STRETCH, SDP_CLAMP, SDP_REPEAT_INT, SDP_STRETCH_NUMBER}) {
+        EXPECT_TRUE(rectPieces(rect(5, 5, 5, 30), FRect(0, 0, 100, 100), mode, mode).empty()) << int(mode);
+        EXPECT_TRUE(rectPieces(rect(5, 5, 30, 5), FRect(0, 0, 100, 100), mode, mode).empty()) << int(mode);
+        EXPECT_TRUE(spritePieces(placement(0, 0, 100, 100), rect(0, 0, 0, 0), mode, SDP_REPEAT).empty());
+        EXPECT_TRUE(inRectPieces(rect(9, 0, 3, 10), FRect(0, 0, 100, 100), mode, mode).empty());
+    }
+}
+
+TEST(SpriteDrawPieces, TinySourceInHugeTargetIsRefusedNotEndless) {
+    RECT const pixel = rect(0, 0, 1, 1);
+    FRect const huge(0, 0, 1.0e7f, 1.0e7f);
+    EXPECT_TRUE(rectPieces(pixel, huge, SDP_REPEAT, SDP_REPEAT).empty());
+    EXPECT_TRUE(rectPieces(pixel, huge, SDP_REPEAT, SDP_SCALE).empty());
+    EXPECT_TRUE(rectPieces(pixel, huge, SDP_REPEAT_INT, SDP_REPEAT_INT).empty());
+    EXPECT_TRUE(spritePieces(placement(0, 0, 1, 1.0e9f), pixel, SDP_STRETCH_NUMBER, SDP_REPEAT).empty());
+    EXPECT_TRUE(rectPieces(pixel, FRect(0, 0, INFINITY, 10), SDP_REPEAT, SDP_SCALE).empty());
+    EXPECT_TRUE(rectPieces(pixel, FRect(0, 0, NAN, 10), SDP_REPEAT, SDP_REPEAT).empty());
+    // A zero-wide target with stretch-number would divide by its zero scale.
+    EXPECT_TRUE(spritePieces(placement(0, 0, 0, 100), pixel, SDP_STRETCH_NUMBER, SDP_REPEAT).empty());
+    // At the limit the draw still happens: 128 x 128 tiles = 16384 pieces would exceed it with
+    // the remainders, 100 x 100 tiles do not.
+    EXPECT_EQ(rectPieces(pixel, FRect(0, 0, 100, 100), SDP_REPEAT, SDP_REPEAT).size(), 100u * 100 + 201);
+    EXPECT_TRUE(rectPieces(pixel, FRect(0, 0, 128, 128), SDP_REPEAT, SDP_REPEAT).empty());
+    EXPECT_EQ(rectPieces(pixel, FRect(0, 0, 128, 128), SDP_REPEAT_INT, SDP_REPEAT_INT).size(), kMaxSpritePieces);
+}
