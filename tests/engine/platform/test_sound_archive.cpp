@@ -1,0 +1,125 @@
+// Sound samples and sound lists packed into mounted .gob archives, with no copy on disk: they
+// load and play (names in any case), the archive with the lower key wins, and a broken sample
+// in an archive is refused like one on disk.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/core/GOBFormat.h"
+#include "engine/core/GOBManager.h"
+#include "engine/core/Logger.h"
+#include "engine/core/XMLNode.h"
+#include "engine/platform/SoundManager.h"
+#include "port/dsound/dsound_offline.h"
+#include "port/win32/HostPath.h"
+#include "tests/port/mmio/WaveIo.h"
+#include "tests/support/TestSupport.h"
+
+using namespace Orvex;
+
+namespace {
+
+constexpr DWORD kRate = 22050;
+
+// A mono 16-bit WAV of a tone at level (0..1).
+std::string toneWave(int frames, double level) {
+    std::string samples;
+    for (int i = 0; i < frames; ++i) {
+        int16_t s = static_cast<int16_t>(level * 32767.0 * std::sin(i * 0.3));
+        samples.append(reinterpret_cast<char const*>(&s), 2);
+    }
+    return wavetest::waveBytes(wavetest::pcmFormat(1, kRate, 16), samples);
+}
+
+class SoundArchiveTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GOBManager::getInstance().clear();
+        ASSERT_TRUE(SUCCEEDED(port::dsound::createOfflineDirectSound(kRate, &device_)));
+        ASSERT_TRUE(manager().init(device_));
+        dir_ = testsupport::makeTempDir("soundgob");
+        GOBManager::getInstance().addSearchPath(port::windowsPath(dir_.string()));
+    }
+    void TearDown() override {
+        manager().clear();
+        manager().shutdown();
+        GOBManager::getInstance().clear();
+        if (device_) device_->Release();
+    }
+    static SoundManager& manager() { return SoundManager::getInstance(); }
+
+    // Writes an archive of the files to disk and mounts it with the order key.
+    void mount(std::string const& name, int key, std::vector<std::pair<std::string, std::string>> const& files) {
+        testsupport::writeFile(dir_ / (name + ".gob"), gob::buildArchive(files));
+        auto* archive = new GOBFile(port::fromUtf8(name), port::windowsPath((dir_ / (name + ".gob")).string()), key);
+        ASSERT_EQ(archive->getEntryCount(), files.size());
+        GOBManager::getInstance().addArchive(archive);
+    }
+    // Plays the named sound once and returns the peak of the next frames of the mix.
+    int playedPeak(std::wstring const& name) {
+        auto sound = manager().playSound(name);
+        if (!sound || FAILED(sound->play(1.0, false))) return -1;
+        std::vector<int16_t> out(2048 * 2);
+        port::dsound::renderMix(device_, out.data(), 2048);
+        int best = 0;
+        for (int16_t v : out) best = std::max(best, std::abs(static_cast<int>(v)));
+        sound->stop(1);
+        return best;
+    }
+    static bool logContains(std::wstring const& text) {
+        for (auto const& line : Logger::getInstance().recentLines())
+            if (line.find(text) != std::wstring::npos) return true;
+        return false;
+    }
+
+    IDirectSound8* device_ = nullptr;
+    std::filesystem::path dir_;
+};
+
+}  // namespace
+
+TEST_F(SoundArchiveTest, SoundListAndSamplesPlayFromTheArchive) {
+    std::string snd =
+        "<SOUNDS><SOUND>"
+        "<ENTRY NAME=\"KLICK\">\"|SOUNDS\\KLICK.WAV|\" \"|sounds/karte.wav|\"</ENTRY>"
+        "</SOUND></SOUNDS>";
+    mount("sounds", 1, {{"Sounds\\Klick.wav", toneWave(4000, 0.5)},
+                        {"Sounds\\Karte.wav", toneWave(4000, 0.5)},
+                        {"Sounds\\Liste.snd", snd}});
+    ASSERT_FALSE(std::filesystem::exists(dir_ / "Sounds"));
+    ASSERT_TRUE(manager().loadFile(L"sounds\\liste.SND"));
+    EXPECT_EQ(manager().getSampleCount(L"KLICK"), 2u) << "both names resolve in other case";
+    EXPECT_GT(playedPeak(L"KLICK"), 10000);
+}
+
+TEST_F(SoundArchiveTest, TheLowerKeyWinsAndTheDiskComesLast) {
+    testsupport::writeFile(dir_ / "Sounds" / "Klick.wav", toneWave(4000, 0.9));
+    mount("laut", 2, {{"Sounds\\Klick.wav", toneWave(4000, 0.9)}});
+    mount("leise", 1, {{"Sounds\\Klick.wav", toneWave(4000, 0.1)}});
+    XMLNode list(L"SOUND");
+    XMLNode* entry = list.addChild(L"ENTRY");
+    entry->setAttribute(L"NAME", L"KLICK");
+    entry->addValue(L"sounds\\klick.wav");
+    ASSERT_EQ(manager().loadSounds(list), 1u);
+    int peak = playedPeak(L"KLICK");
+    EXPECT_GT(peak, 1000);
+    EXPECT_LT(peak, 5000) << "the quiet sample of the archive with key 1";
+}
+
+TEST_F(SoundArchiveTest, BrokenAndMissingSamplesAreRefused) {
+    std::string cut = toneWave(4000, 0.5).substr(0, 200);
+    mount("sounds", 1, {{"Sounds\\Kaputt.wav", cut}, {"Sounds\\Gut.wav", toneWave(4000, 0.5)}});
+    XMLNode list(L"SOUND");
+    XMLNode* entry = list.addChild(L"ENTRY");
+    entry->setAttribute(L"NAME", L"MIX");
+    entry->addValue(L"Sounds\\Kaputt.wav");
+    entry->addValue(L"Sounds\\Weg.wav");
+    entry->addValue(L"Sounds\\Gut.wav");
+    EXPECT_EQ(manager().loadSounds(list), 1u);
+    EXPECT_TRUE(logContains(L"\"Sounds\\Kaputt.wav\" refused: the file is cut short"));
+    EXPECT_TRUE(logContains(L"\"Sounds\\Weg.wav\" not found"));
+    EXPECT_GT(playedPeak(L"MIX"), 10000);
+}
