@@ -11,11 +11,7 @@ namespace animtest {
 
 void AnimationDeviceTest::SetUp() {
     EffectTest::SetUp();
-    static bool searchPathAdded = false;
-    if (!searchPathAdded) {
-        Orvex::GOBManager::getInstance().addSearchPath(dataFolder());
-        searchPathAdded = true;
-    }
+    addTestDataSearchPath();
 }
 
 void AnimationDeviceTest::TearDown() {
@@ -27,8 +23,15 @@ void AnimationDeviceTest::TearDown() {
     EffectTest::TearDown();
 }
 
-std::wstring AnimationDeviceTest::dataFolder() {
+std::wstring testDataFolder() {
     return port::windowsPath((testsupport::sourceDir() / "tests" / "engine" / "render" / "data").string());
+}
+
+void addTestDataSearchPath() {
+    static bool added = false;
+    if (added) return;
+    Orvex::GOBManager::getInstance().addSearchPath(testDataFolder());
+    added = true;
 }
 
 Orvex::Texture2D* AnimationDeviceTest::addTexture(std::wstring const& name, unsigned width, unsigned height) {

@@ -13,6 +13,11 @@
 
 namespace animtest {
 
+// The Windows-style path of the test data folder (added to the search paths by the fixtures).
+std::wstring testDataFolder();
+// Adds the test data folder to the search paths once.
+void addTestDataSearchPath();
+
 class AnimationDeviceTest : public effecttest::EffectTest {
 protected:
     void SetUp() override;
@@ -23,8 +28,7 @@ protected:
     // The same filled with texels (one colour for all when one is given).
     Orvex::Texture2D* addTexture(std::wstring const& name, unsigned width, unsigned height,
                                  std::vector<uint32_t> const& texels);
-    // The Windows-style path of the test data folder.
-    static std::wstring dataFolder();
+    static std::wstring dataFolder() { return testDataFolder(); }
 };
 
 }  // namespace animtest
