@@ -13,7 +13,10 @@ Texture2DAnimationManager& Texture2DAnimationManager::instance() {
     return registry;
 }
 
-Texture2DAnimationManager::Texture2DAnimationManager() : textures_(L"Texture2DAnimationManager") {}
+Texture2DAnimationManager::Texture2DAnimationManager() : textures_(L"Texture2DAnimationManager") {
+    // The device object must outlive the textures held here: made first, it is destroyed last.
+    D3DInterface::getInstance();
+}
 
 Texture2DAnimationManager::~Texture2DAnimationManager() { releaseAnimations(); }
 
