@@ -104,22 +104,19 @@ void EffectManager::executeCommand(ConsoleCommand& command, TypedConsoleCommand&
         if (typed.getArgumentCount() >= 2 && typed.getArgumentBool(1)) purgeCache();
         reloadAllEffects();
         typed.setReply(L"alle Effekte neu geladen");
-    } else if (command.isNamed(kReload)) {
-        Effect* effect = findEffect(typed.getArgument(0));
-        if (!effect) {
-            typed.setReply(L"Effekt nicht gefunden!");
-            return;
-        }
+        return;
+    }
+    bool const reload = command.isNamed(kReload);
+    if (!reload && !command.isNamed(kShaderDebugging)) return;
+    Effect* effect = findEffect(typed.getArgument(0));
+    if (!effect) {
+        typed.setReply(L"Effekt nicht gefunden!");
+    } else if (reload) {
         if (typed.getArgumentCount() >= 2 && typed.getArgumentBool(1)) DeleteFileW(effect->getCachePath().c_str());
         effect->reload();
         typed.setReply(L"Effekt neu geladen!");
-    } else if (command.isNamed(kShaderDebugging)) {
-        Effect* effect = findEffect(typed.getArgument(0));
-        if (!effect) {
-            typed.setReply(L"Effekt nicht gefunden!");
-            return;
-        }
-        bool debugging = typed.getArgumentBool(1);
+    } else {
+        bool const debugging = typed.getArgumentBool(1);
         if (debugging != effect->getShaderDebugging()) {
             effect->setShaderDebugging(debugging);
             effect->reload();
