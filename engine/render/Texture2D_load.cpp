@@ -247,6 +247,9 @@ bool Texture2D::loadPart(XMLNode& node, Texture2D* source) {
     createParams_.Width = width_ = static_cast<u32>(part.right - part.left);
     createParams_.Height = height_ = static_cast<u32>(part.bottom - part.top);
 
+    // After a reset the source may not have had its turn yet (its device connection can come
+    // after this part's when it was reloaded); its pixels are needed now.
+    if (!suspended_ && source->isLost()) source->onResetDevice();
     if (!suspended_ && !cut) {
         IDirect3DTexture9* shared = *source->getD3DTexture();
         if (!shared) {

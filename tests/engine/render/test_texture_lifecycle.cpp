@@ -193,6 +193,30 @@ TEST_F(TextureLifecycleTest, LostAndResetDeviceRemakesDefaultPoolTexturesAndDraw
     EXPECT_EQ(readBackBuffer(), before);
 }
 
+TEST_F(TextureLifecycleTest, PartsOfADefaultPoolTextureComeBackWhateverTheResetOrder) {
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+    std::wstring const file = write("pool.png", png(16, 8, quadrants));
+    Orvex::XMLNode node = parse(L"<TEXTUR2D NAME=\"src\"><FILE FILENAME=\"" + file +
+                                L"\"/><FILE_INFO Pool=\"DEFAULT\" Usage=\"\"/></TEXTUR2D>");
+    Orvex::XMLNode partNode = parse(L"<TEX_PART NAME=\"p\" L=\"4\" T=\"0\" W=\"4\" H=\"4\"/>");
+    Orvex::XMLNode cutNode = parse(L"<TEX_PART NAME=\"c\" CUT=\"1\" L=\"4\" T=\"4\" W=\"4\" H=\"4\"/>");
+    TextureRef source, part, cut;
+    ASSERT_TRUE(source->loadFromXML(node));
+    ASSERT_TRUE(part->loadPart(partNode, source.texture));
+    ASSERT_TRUE(cut->loadPart(cutNode, source.texture));
+    // Reloading the source puts its device connection after its parts'.
+    ASSERT_TRUE(source->loadFromXML(node));
+    ASSERT_TRUE(part->loadPart(partNode, source.texture));
+    std::vector<uint32_t> const cutBefore = readAll(*cut);
+
+    port::d3d9::loseDevice(d3d.getDevice());
+    d3d.checkDevice();
+    ASSERT_TRUE(d3d.checkDevice());
+    ASSERT_NE(*part->getD3DTexture(), nullptr);
+    EXPECT_EQ(*part->getD3DTexture(), *source->getD3DTexture());
+    EXPECT_EQ(readAll(*cut), cutBefore);
+}
+
 TEST_F(TextureLifecycleTest, ResetWithoutLossDoesNothing) {
     TextureRef t;
     ASSERT_TRUE(t->create(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT));
