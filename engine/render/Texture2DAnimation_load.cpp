@@ -253,8 +253,8 @@ void Texture2DAnimation::readXML(XMLNode& node) {
     definition_.clear();
 
     std::vector<float> speed = attributeNumbers(node, L"ANIMSPEED");
-    if (speed.size() == 1) speed_ = speed[0];
-    if (speed.size() >= 2) speed_ = randomFloat(speed[0], speed[1]);
+    if (speed.size() == 1 && std::isfinite(speed[0])) speed_ = speed[0];
+    if (speed.size() >= 2 && std::isfinite(speed[0]) && std::isfinite(speed[1])) speed_ = randomFloat(speed[0], speed[1]);
 
     if (XMLAttribute const* a = node.getAttribute(L"ANIMSPEED_TERM")) speedTerm_ = compileAnimationTerm(a->getString());
 

@@ -257,6 +257,10 @@ TEST(AnimationPlay, LoadingKeys) {
 
     a->setReversed(false);
     EXPECT_EQ(frameIds(*a), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+
+    // A speed that is no number keeps the default.
+    EXPECT_EQ(make(frames(1, L"ANIMSPEED=\"nan\""))->getSpeed(), 20.0f);
+    EXPECT_EQ(make(frames(1, L"ANIMSPEED=\"1 inf\""))->getSpeed(), 20.0f);
 }
 
 TEST(AnimationPlay, CloneCopiesPlayStateWithoutConnections) {
