@@ -1,0 +1,170 @@
+// The engine batcher's drawing: sorting, techniques, and the lists streamed through the vertex
+// ring in chunks of up to kMaxTextureSlots textures.
+#include "engine/render/Sprite.h"
+
+#include <algorithm>
+#include <cstring>
+#include <cstdint>
+
+#include "engine/core/Logger.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/render/Effect.h"
+
+namespace Orvex {
+
+namespace {
+
+char const* const kTextureParameters[Sprite::kMaxTextureSlots] = {"g_Textur0", "g_Textur1", "g_Textur2", "g_Textur3",
+                                                                  "g_Textur4", "g_Textur5", "g_Textur6", "g_Textur7"};
+
+// Selects a technique by name; false (said once per name kind) when the effect lacks it.
+bool selectTechnique(ID3DXEffect& effect, char const* name) {
+    D3DXHANDLE const technique = effect.GetTechniqueByName(name);
+    if (technique && SUCCEEDED(effect.SetTechnique(technique))) return true;
+    static bool said = false;
+    if (!said) {
+        said = true;
+        logError(L"Sprite: the effect has no technique " + std::wstring(name, name + std::strlen(name)) +
+                 L", its sprites are not drawn (said once)");
+    }
+    return false;
+}
+
+std::uintptr_t address(IDirect3DTexture9* texture) { return reinterpret_cast<std::uintptr_t>(texture); }
+
+}  // namespace
+
+void Sprite::drawBatch(bool with3D) {
+    if (!vertexBuffer_ || !indexBuffer_ || (list2D_.empty() && (!with3D || list3D_.empty()))) return;
+    // An effect that failed to load has no D3DX effect: nothing can be drawn with it.
+    ID3DXEffect* const effect = effect_ ? effect_->getD3DXEffect() : nullptr;
+    IDirect3DDevice9* const device = d3d_->getDevice();
+    if (!effect || !device) return;
+    device->SetStreamSource(0, vertexBuffer_, 0, sizeof(SpriteVertex));
+    device->SetIndices(indexBuffer_);
+    if (with3D && !list3D_.empty()) draw3DList(*effect);
+    if (!list2D_.empty()) draw2DList(*effect);
+}
+
+void Sprite::draw3DList(ID3DXEffect& effect) {
+    IDirect3DDevice9* const device = d3d_->getDevice();
+    device->SetFVF(kFVF3D);
+    char const* technique = "Render3D";
+    if (flags_ & D3DXSPRITE_ALPHABLEND) technique = (flags_ & kSpriteAlphaTest) ? "Render3DAlphaTest" : "Render3DAlpha";
+    if (!selectTechnique(effect, technique)) return;
+    D3DXMATRIX view;
+    D3DXMATRIX projection;
+    device->GetTransform(D3DTS_VIEW, &view);
+    device->GetTransform(D3DTS_PROJECTION, &projection);
+    D3DXMATRIX inverse;
+    if (!D3DXMatrixInverse(&inverse, nullptr, &view)) D3DXMatrixIdentity(&inverse);
+    D3DXMATRIX viewInv;
+    D3DXMatrixIdentity(&viewInv);
+    if (flags_ & D3DXSPRITE_BILLBOARD) {
+        viewInv = inverse;
+        viewInv._41 = viewInv._42 = viewInv._43 = 0.0f;
+    }
+    bool const backToFront = (flags_ & D3DXSPRITE_SORT_DEPTH_BACKTOFRONT) != 0;
+    bool const depthSort = (flags_ & (D3DXSPRITE_SORT_DEPTH_BACKTOFRONT | D3DXSPRITE_SORT_DEPTH_FRONTTOBACK)) &&
+                           !(backToFront && (flags_ & kSpriteAlphaTest));
+    if (depthSort) {
+        D3DXVECTOR4 const camera(inverse._41, inverse._42, inverse._43, 0.0f);
+        for (SpriteDrawRecord& r : list3D_) {
+            float const* c = r.vertices[0].centre;
+            D3DXVECTOR4 const d(c[0] - camera.x, c[1] - camera.y, c[2] - camera.z, c[3] - camera.w);
+            r.distance = d.x * d.x + d.y * d.y + d.z * d.z + d.w * d.w;
+        }
+        if (backToFront)
+            std::sort(list3D_.begin(), list3D_.end(),
+                      [](SpriteDrawRecord const& a, SpriteDrawRecord const& b) { return a.distance > b.distance; });
+        else
+            std::sort(list3D_.begin(), list3D_.end(),
+                      [](SpriteDrawRecord const& a, SpriteDrawRecord const& b) { return a.distance < b.distance; });
+    }
+    effect.SetMatrix("g_ViewInv", &viewInv);
+    effect.SetMatrix("g_View", &view);
+    effect.SetMatrix("g_Projection", &projection);
+    drawList(effect, list3D_);
+}
+
+void Sprite::draw2DList(ID3DXEffect& effect) {
+    d3d_->getDevice()->SetFVF(kFVF2D);
+    if (flags_ & D3DXSPRITE_SORT_TEXTURE)
+        std::sort(list2D_.begin(), list2D_.end(), [](SpriteDrawRecord const& a, SpriteDrawRecord const& b) {
+            return address(a.texture) > address(b.texture);
+        });
+    if (!selectTechnique(effect, (flags_ & D3DXSPRITE_ALPHABLEND) ? "Render2DAlpha" : "Render2D")) return;
+    // "TEX_COUNT" belongs to "Render2D" whichever 2D technique draws. Only eight texture
+    // parameters exist, and a count below one could not hold the first texture.
+    D3DXHANDLE const annotation = effect.GetAnnotationByName(effect.GetTechniqueByName("Render2D"), "TEX_COUNT");
+    INT count = 0;
+    if (annotation && SUCCEEDED(effect.GetInt(annotation, &count)))
+        textureSlots_ = std::clamp<int>(count, 1, kMaxTextureSlots);
+    drawList(effect, list2D_);
+}
+
+void Sprite::drawList(ID3DXEffect& effect, std::vector<SpriteDrawRecord>& list) {
+    UINT passes = 0;
+    if (FAILED(effect.Begin(&passes, 0))) return;
+    IDirect3DTexture9* slots[kMaxTextureSlots] = {};
+    std::size_t next = 0;
+    while (next < list.size()) {
+        std::fill(std::begin(slots), std::end(slots), nullptr);
+        int used = 0;
+        u32 count = 0;
+        // The chunk grows while the ring has room after it and its textures fit the slots.
+        while (next + count < list.size() && ringPosition_ + count < kRingQuads) {
+            SpriteDrawRecord& record = list[next + count];
+            int slot = 0;
+            while (slot < used && slots[slot] != record.texture) ++slot;
+            if (slot == used) {
+                if (used >= textureSlots_) break;
+                slots[used++] = record.texture;
+            }
+            record.slot = static_cast<u8>(slot);
+            ++count;
+        }
+        drawChunk(effect, passes, &list[next], count, slots, used);
+        next += count;
+    }
+    effect.End();
+}
+
+void Sprite::drawChunk(ID3DXEffect& effect, UINT passes, SpriteDrawRecord const* records, u32 count,
+                       IDirect3DTexture9* const* slots, int slotsUsed) {
+    DWORD const lockFlags = discardNext_ ? D3DLOCK_DISCARD : D3DLOCK_NOOVERWRITE;
+    if (discardNext_) ++stats_.discardLocks;
+    discardNext_ = false;
+    void* data = nullptr;
+    if (SUCCEEDED(vertexBuffer_->Lock(ringPosition_ * kQuadBytes, count * kQuadBytes, &data, lockFlags)) && data) {
+        SpriteVertex* out = static_cast<SpriteVertex*>(data);
+        for (u32 i = 0; i < count; ++i) {
+            float const slot = static_cast<float>(records[i].slot);
+            for (SpriteVertex const& v : records[i].vertices) {
+                *out = v;
+                out->slot = slot;
+                ++out;
+            }
+        }
+        vertexBuffer_->Unlock();
+    }
+    for (int s = slotsUsed - 1; s >= 0; --s) effect.SetTexture(kTextureParameters[s], slots[s]);
+    effect.CommitChanges();
+    IDirect3DDevice9* const device = d3d_->getDevice();
+    for (UINT pass = 0; pass < passes; ++pass) {
+        effect.BeginPass(pass);
+        device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, kRingQuads * kVerticesPerQuad,
+                                     ringPosition_ * kIndicesPerQuad, count * 2);
+        effect.EndPass();
+        ++stats_.drawCalls;
+    }
+    ++stats_.chunks;
+    stats_.quads += count;
+    ringPosition_ += count + kChunkGap;
+    if (ringPosition_ >= kRingQuads) {
+        ringPosition_ %= kRingQuads;
+        discardNext_ = true;
+    }
+}
+
+}  // namespace Orvex

@@ -1,0 +1,137 @@
+// The drawing operations on the real device: a texture of distinct texels tiled, stretched,
+// clamped, fitted and turned into its target as the draw modes say, compared pixel by pixel
+// with the grid each mode should give; both batchers, engine and raw textures.
+#include "tests/engine/render/test_sprite_fixture.h"
+
+#include <cstdio>
+#include <functional>
+
+#include "engine/render/D3DXSprite.h"
+#include "engine/render/Texture2D.h"
+
+namespace spritetest {
+namespace {
+
+// Texel (x, y) of the test textures: every texel its own colour.
+uint32_t texel(unsigned x, unsigned y) { return 0xFF000000u | (x * 50 + 30) << 16 | (y * 50 + 30) << 8 | 0x40; }
+
+std::vector<uint32_t> texels(unsigned width, unsigned height) {
+    std::vector<uint32_t> out;
+    for (unsigned y = 0; y < height; ++y)
+        for (unsigned x = 0; x < width; ++x) out.push_back(texel(x, y));
+    return out;
+}
+
+class SpriteModeTest : public SpriteTest {
+protected:
+    // Every pixel of the target: expected(x, y) inside [x0, x1) x [y0, y1), the clear colour
+    // elsewhere.
+    ::testing::AssertionResult matches(unsigned x0, unsigned y0, unsigned x1, unsigned y1,
+                                       std::function<uint32_t(unsigned, unsigned)> const& expected) {
+        std::vector<uint32_t> const pixels = readTarget();
+        if (pixels.empty()) return ::testing::AssertionFailure() << "no pixels";
+        int wrong = 0;
+        auto result = ::testing::AssertionSuccess();
+        for (unsigned y = 0; y < kHeight; ++y)
+            for (unsigned x = 0; x < kWidth; ++x) {
+                bool const inside = x >= x0 && x < x1 && y >= y0 && y < y1;
+                uint32_t const want = inside ? expected(x - x0, y - y0) : kClear;
+                uint32_t const got = at(pixels, x, y);
+                if (got == want) continue;
+                if (wrong++ == 0) result = ::testing::AssertionFailure();
+                if (wrong <= 6) {
+                    char text[96];
+                    std::snprintf(text, sizeof(text), " (%u,%u)=0x%08X want 0x%08X", x, y, got, want);
+                    result << text;
+                }
+            }
+        if (wrong) result << "; " << wrong << " pixels wrong";
+        return result;
+    }
+
+    // One batch around f.
+    template <class F>
+    void batch(F f) {
+        clear();
+        ASSERT_TRUE(sprite->Begin(D3DXSPRITE_ALPHABLEND, nullptr));
+        f();
+        sprite->End();
+    }
+};
+
+TEST_F(SpriteModeTest, RepeatTilesAtNaturalSizeWithCutRemainders) {
+    IDirect3DTexture9* t = makeTexture(4, 4, texels(4, 4));
+    RECT const source{0, 0, 4, 4};
+    batch([&] { sprite->drawInRectD3D(t, &source, Orvex::FRect(10, 10, 20, 16), Orvex::SDP_REPEAT, Orvex::SDP_REPEAT,
+                                      0xFFFFFFFF); });
+    EXPECT_TRUE(matches(10, 10, 20, 16, [](unsigned x, unsigned y) { return texel(x % 4, y % 4); }));
+}
+
+TEST_F(SpriteModeTest, ScaleStretchesTheSourceOverTheTarget) {
+    IDirect3DTexture9* t = makeTexture(2, 2, texels(2, 2));
+    RECT const source{0, 0, 2, 2};
+    batch([&] { sprite->drawInRectD3D(t, &source, Orvex::FRect(30, 10, 38, 22), Orvex::SDP_SCALE, Orvex::SDP_SCALE,
+                                      0xFFFFFFFF); });
+    EXPECT_TRUE(matches(30, 10, 38, 22, [](unsigned x, unsigned y) { return texel(x / 4, y / 6); }));
+}
+
+TEST_F(SpriteModeTest, ClampCentresAndStretchFitsToTheEnd) {
+    IDirect3DTexture9* t = makeTexture(4, 2, texels(4, 2));
+    RECT const source{0, 0, 4, 2};
+    batch([&] { sprite->drawInRectD3D(t, &source, Orvex::FRect(50, 10, 60, 20), Orvex::SDP_CLAMP, Orvex::SDP_CLAMP,
+                                      0xFFFFFFFF); });
+    EXPECT_TRUE(matches(53, 14, 57, 16, [](unsigned x, unsigned y) { return texel(x, y); }));
+    // Fitted into 8 x 8 keeping the aspect: scale 2, the slack below moved above.
+    batch([&] { sprite->drawInRectD3D(t, &source, Orvex::FRect(50, 10, 58, 18), Orvex::SDP_STRETCH,
+                                      Orvex::SDP_STRETCH | Orvex::SDP_ALIGN_BACK, 0xFFFFFFFF); });
+    EXPECT_TRUE(matches(50, 14, 58, 18, [](unsigned x, unsigned y) { return texel(x / 2, y / 2); }));
+}
+
+TEST_F(SpriteModeTest, RepeatIntAndRepeatScaleThroughAPlacement) {
+    IDirect3DTexture9* t = makeTexture(4, 4, texels(4, 4));
+    RECT const source{0, 0, 4, 4};
+    Orvex::SpriteRect const wide(D3DXVECTOR2(5, 40), D3DXVECTOR2(20, 8), 0.0f, D3DXVECTOR2(0, 0), 0);
+    batch([&] { sprite->drawSpriteRectD3D(t, &source, wide, Orvex::SDP_REPEAT_INT, Orvex::SDP_REPEAT_INT, 0xFFFFFFFF); });
+    EXPECT_TRUE(matches(5, 40, 25, 48, [](unsigned x, unsigned y) { return texel(x % 4, y % 4); }));
+    // Tiled across (four tiles and a half), each tile stretched to twice the height.
+    Orvex::SpriteRect const cut(D3DXVECTOR2(5, 40), D3DXVECTOR2(18, 8), 0.0f, D3DXVECTOR2(0, 0), 0);
+    batch([&] { sprite->drawSpriteRectD3D(t, &source, cut, Orvex::SDP_REPEAT, Orvex::SDP_SCALE, 0xFFFFFFFF); });
+    EXPECT_TRUE(matches(5, 40, 23, 48, [](unsigned x, unsigned y) { return texel(x % 4, y / 2); }));
+    // No source: nothing drawn by the raw-texture form.
+    batch([&] { sprite->drawSpriteRectD3D(t, nullptr, wide, Orvex::SDP_SCALE, Orvex::SDP_SCALE, 0xFFFFFFFF); });
+    EXPECT_TRUE(matches(0, 0, 0, 0, [](unsigned, unsigned) { return 0u; }));
+}
+
+TEST_F(SpriteModeTest, EngineTextureTurnedAQuarterAboutItsCorner) {
+    auto* texture = new Orvex::Texture2D(L"modes");
+    ASSERT_TRUE(texture->create(4, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
+    IDirect3DTexture9* raw = *texture->getD3DTexture();
+    ASSERT_NE(raw, nullptr);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(raw->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    for (unsigned y = 0; y < 2; ++y)
+        for (unsigned x = 0; x < 4; ++x)
+            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch)[x] = texel(x, y);
+    raw->UnlockRect(0);
+    // An 8 x 4 target at (40, 50) turned 90 degrees about its top-left corner: its X axis runs
+    // down the screen, its Y axis to the left, so it covers x 36..40, y 50..58.
+    Orvex::SpriteRect const turned(D3DXVECTOR2(40, 50), D3DXVECTOR2(8, 4), 90.0f, D3DXVECTOR2(0, 0), 0);
+    batch([&] { sprite->drawSpriteRect(texture, nullptr, turned, Orvex::SDP_SCALE, Orvex::SDP_SCALE, 0xFFFFFFFF); });
+    EXPECT_TRUE(matches(36, 50, 40, 58, [](unsigned x, unsigned y) { return texel(y / 2, (3 - x) / 2); }));
+    // The same texture tiled at natural size into a rectangle, through the D3DX wrapper.
+    Orvex::D3DXSprite d3dx;
+    ASSERT_TRUE(d3dx.create());
+    clear();
+    ASSERT_TRUE(d3dx.Begin(D3DXSPRITE_ALPHABLEND, nullptr));
+    d3dx.drawInRect(texture, nullptr, Orvex::FRect(60, 60, 66, 62), Orvex::SDP_REPEAT, Orvex::SDP_SCALE, 0xFFFFFFFF);
+    d3dx.End();
+    EXPECT_TRUE(matches(60, 60, 66, 62, [](unsigned x, unsigned y) { return texel(x % 4, y); }));
+    // A null texture draws nothing.
+    batch([&] { sprite->drawInRect(nullptr, nullptr, Orvex::FRect(0, 0, 10, 10), Orvex::SDP_SCALE, Orvex::SDP_SCALE,
+                                   0xFFFFFFFF); });
+    EXPECT_TRUE(matches(0, 0, 0, 0, [](unsigned, unsigned) { return 0u; }));
+    texture->release();
+}
+
+}  // namespace
+}  // namespace spritetest
