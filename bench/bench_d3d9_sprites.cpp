@@ -1,8 +1,7 @@
 // One frame of 2,000 alpha-blended 128x176 textured sprites at 1920x1080, drawn as the sprite
 // batcher does: vertices written into a dynamic buffer (DISCARD) and one DrawIndexedPrimitive.
 // Reports frames per second; each frame ends with a 1x1 read-back so the GL work is finished.
-#include "port/d3d9/d3d9.h"
-#include "port/win32/windows.h"
+#include "tests/support/gl/HeadlessDevice.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,33 +20,14 @@ constexpr DWORD kFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 constexpr UINT kSprites = 2000;
 constexpr UINT kWidth = 1920, kHeight = 1080, kSpriteW = 128, kSpriteH = 176;
 
-LRESULT proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
-
 void spriteFrame(benchmark::State& state) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    WNDCLASSEXW c{};
-    c.cbSize = sizeof(c);
-    c.lpfnWndProc = proc;
-    c.lpszClassName = L"Bench";
-    RegisterClassExW(&c);
-    HWND window = CreateWindowExW(0, L"Bench", L"Bench", WS_POPUP, 0, 0, kWidth, kHeight, nullptr, nullptr, nullptr,
-                                  nullptr);
-    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = kWidth;
-    pp.BackBufferHeight = kHeight;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.hDeviceWindow = window;
-    pp.Windowed = TRUE;
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    IDirect3DDevice9* device = nullptr;
-    if (!window || !d3d || d3d->CreateDevice(0, D3DDEVTYPE_HAL, window, 0, &pp, &device) != D3D_OK) {
+    testsupport::HeadlessDevice headless;
+    if (!headless.open(kWidth, kHeight)) {
         state.SkipWithError("no device");
         return;
     }
+    IDirect3DDevice9* device = headless.device;
     IDirect3DTexture9* texture = nullptr;
     device->CreateTexture(kSpriteW, kSpriteH, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr);
     D3DLOCKED_RECT locked{};
@@ -133,9 +113,6 @@ void spriteFrame(benchmark::State& state) {
     vb->Release();
     ib->Release();
     texture->Release();
-    device->Release();
-    d3d->Release();
-    DestroyWindow(window);
 }
 
 }  // namespace

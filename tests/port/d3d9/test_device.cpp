@@ -1,6 +1,6 @@
 // The device beyond single draws: state blocks, device loss and Reset, display modes, buffers and
 // indexed draws, transformed vertices, StretchRect, reference counts and program overrides.
-#include "tests/port/d3d9/DeviceFixture.h"
+#include "tests/support/gl/DeviceFixture.h"
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
@@ -18,7 +18,7 @@ namespace {
 
 constexpr uint32_t kRgb = 0x00FFFFFF;
 
-class DeviceTest : public DeviceFixture {};
+class DeviceTest : public testsupport::DrawingFixture {};
 
 D3DMATRIX translation(float x, float y, float z) {
     D3DMATRIX m{};

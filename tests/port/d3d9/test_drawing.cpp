@@ -1,6 +1,6 @@
 // Pixels drawn through the device and read back: texel-exact quads, blending, alpha test,
 // nested stencil clipping, render-target textures, locked rectangles and texture formats.
-#include "tests/port/d3d9/DeviceFixture.h"
+#include "tests/support/gl/DeviceFixture.h"
 
 #include <cstring>
 
@@ -10,7 +10,7 @@ constexpr uint32_t kRgb = 0x00FFFFFF;
 
 uint32_t texel(UINT x, UINT y) { return 0xFF000000u | (x * 16u) << 16 | (y * 16u) << 8 | ((x + y) * 8u); }
 
-class DrawingTest : public DeviceFixture {};
+class DrawingTest : public testsupport::DrawingFixture {};
 
 TEST_F(DrawingTest, QuadAtIntegerCoordinatesCopiesTexelsExactly) {
     IDirect3DTexture9* texture = makeTexture(16, 16, texel);
@@ -245,7 +245,7 @@ TEST_F(DrawingTest, TextureFormatsSampleAsDirect3DDefinesThem) {
         x += 4;
     }
     // The back buffer keeps the alpha written (its format has no alpha to show, GL stores it).
-    auto pixels = readTarget();
+    auto pixels = readTarget(/*glAlpha=*/true);
     x = 0;
     for (FormatCase const& c : cases) {
         uint32_t got = pixel(pixels, x + 1, 1);

@@ -1,7 +1,8 @@
 // Effects on a device: an effect file with two techniques, annotations, a shared parameter in a
 // pool, an include from the parent folder and a macro-dependent branch; enumeration of names and
 // sizes; values; drawing with a GLSL pass; state saving; compile errors of GLSL code.
-#include "tests/port/d3dx9/DxFixture.h"
+#include "port/d3dx9/d3dx9.h"
+#include "tests/support/gl/DeviceFixture.h"
 #include "tests/support/TestSupport.h"
 #include "port/d3d9/d3d9_port.h"
 #include "port/win32/HostPath.h"
@@ -10,6 +11,8 @@
 #include <string>
 
 namespace {
+
+using testsupport::colorNear;
 
 char const* const kCommon =
     "// shared by every effect\n"
@@ -71,10 +74,10 @@ struct Vertex {
     float u, v;
 };
 
-class EffectTest : public DxFixture {
+class EffectTest : public testsupport::DeviceFixture {
 protected:
     void SetUp() override {
-        DxFixture::SetUp();
+        DeviceFixture::SetUp();
         folder = testsupport::makeTempDir("fx");
         testsupport::writeFile(folder / "common.fxh", kCommon);
         testsupport::writeFile(folder / "sub" / "main.fx", kMain);
@@ -326,11 +329,11 @@ TEST_F(EffectTest, DrawsWithGlslPassesAndRestoresStates) {
     device->EndScene();
 
     auto pixels = readTarget();
-    EXPECT_TRUE(colorNear(at(pixels, 3, 3), 0xFF008000)) << std::hex << at(pixels, 3, 3);  // half green over black
-    EXPECT_TRUE(colorNear(at(pixels, 12, 3), 0xFF0000FF)) << std::hex << at(pixels, 12, 3);
-    EXPECT_TRUE(colorNear(at(pixels, 20, 0), 0xFF808080)) << std::hex << at(pixels, 20, 0);
-    EXPECT_TRUE(colorNear(at(pixels, 21, 1), 0xFF404040)) << std::hex << at(pixels, 21, 1);
-    EXPECT_EQ(at(pixels, 23, 0), 0xFF000000u);
+    EXPECT_TRUE(colorNear(pixel(pixels, 3, 3), 0xFF008000)) << std::hex << pixel(pixels, 3, 3);  // half green over black
+    EXPECT_TRUE(colorNear(pixel(pixels, 12, 3), 0xFF0000FF)) << std::hex << pixel(pixels, 12, 3);
+    EXPECT_TRUE(colorNear(pixel(pixels, 20, 0), 0xFF808080)) << std::hex << pixel(pixels, 20, 0);
+    EXPECT_TRUE(colorNear(pixel(pixels, 21, 1), 0xFF404040)) << std::hex << pixel(pixels, 21, 1);
+    EXPECT_EQ(pixel(pixels, 23, 0), 0xFF000000u);
 
     EXPECT_EQ(effect->BeginPass(0), D3DERR_INVALIDCALL);  // outside Begin
     effect->Release();
@@ -514,10 +517,10 @@ TEST_F(EffectTest, SpriteBatcherStyleEffectPicksTexturesBySlot) {
     effect->End();
     device->EndScene();
     auto pixels = readTarget();
-    EXPECT_EQ(at(pixels, 1, 1), 0xFFFF0000u);
-    EXPECT_EQ(at(pixels, 9, 1), 0xFF00FF00u);
-    EXPECT_EQ(at(pixels, 17, 1), 0xFF0000FFu);
-    EXPECT_EQ(at(pixels, 5, 1), 0xFF000000u);
+    EXPECT_EQ(pixel(pixels, 1, 1), 0xFFFF0000u);
+    EXPECT_EQ(pixel(pixels, 9, 1), 0xFF00FF00u);
+    EXPECT_EQ(pixel(pixels, 17, 1), 0xFF0000FFu);
+    EXPECT_EQ(pixel(pixels, 5, 1), 0xFF000000u);
     device->SetStreamSource(0, nullptr, 0, 0);
     device->SetIndices(nullptr);
     vb->Release();

@@ -1,11 +1,13 @@
 // ID3DXSprite, ID3DXLine and ID3DXRenderToSurface drawing into the device, checked by reading
 // pixels back.
-#include "tests/port/d3dx9/DxFixture.h"
+#include "port/d3dx9/d3dx9.h"
+#include "tests/support/gl/DeviceFixture.h"
 #include "port/d3d9/d3d9_port.h"
 
 namespace {
 
-using SpriteTest = DxFixture;
+using SpriteTest = testsupport::DeviceFixture;
+using testsupport::colorNear;
 
 uint32_t texel(UINT x, UINT y) { return 0xFF000000u | ((x * 60) << 16) | ((y * 60) << 8) | 0x40; }
 
@@ -29,13 +31,13 @@ TEST_F(SpriteTest, DrawsTexelsOneToOneWithTranslationAndColourModulation) {
             uint32_t t = texel(x, y);
             uint32_t g = (((t >> 8) & 0xFF) * 0x80 + 127) / 255;
             uint32_t expected = (t & 0xFFFF00FFu) | (g << 8);
-            EXPECT_TRUE(colorNear(at(pixels, 12 + x, 6 + y), expected)) << x << "," << y;
+            EXPECT_TRUE(colorNear(pixel(pixels, 12 + x, 6 + y), expected)) << x << "," << y;
         }
     }
-    EXPECT_EQ(at(pixels, 11, 6), 0xFF000000u);
-    EXPECT_EQ(at(pixels, 16, 6), 0xFF000000u);
-    EXPECT_EQ(at(pixels, 12, 5), 0xFF000000u);
-    EXPECT_EQ(at(pixels, 12, 10), 0xFF000000u);
+    EXPECT_EQ(pixel(pixels, 11, 6), 0xFF000000u);
+    EXPECT_EQ(pixel(pixels, 16, 6), 0xFF000000u);
+    EXPECT_EQ(pixel(pixels, 12, 5), 0xFF000000u);
+    EXPECT_EQ(pixel(pixels, 12, 10), 0xFF000000u);
     sprite->Release();
     texture->Release();
 }
@@ -58,10 +60,10 @@ TEST_F(SpriteTest, ScalesAboutCentreAndBlendsByVertexAlpha) {
     device->EndScene();
     auto pixels = readTarget();
     // Red at half alpha over blue: (128, 0, 127).
-    EXPECT_TRUE(colorNear(at(pixels, 16, 16), 0xFF80007F));
-    EXPECT_TRUE(colorNear(at(pixels, 23, 23), 0xFF80007F));
-    EXPECT_EQ(at(pixels, 15, 16), 0xFF0000FFu);
-    EXPECT_EQ(at(pixels, 24, 20), 0xFF0000FFu);
+    EXPECT_TRUE(colorNear(pixel(pixels, 16, 16), 0xFF80007F));
+    EXPECT_TRUE(colorNear(pixel(pixels, 23, 23), 0xFF80007F));
+    EXPECT_EQ(pixel(pixels, 15, 16), 0xFF0000FFu);
+    EXPECT_EQ(pixel(pixels, 24, 20), 0xFF0000FFu);
     // End restored the blend state it changed.
     DWORD blend = 1;
     device->GetRenderState(D3DRS_ALPHABLENDENABLE, &blend);
@@ -88,9 +90,9 @@ TEST_F(SpriteTest, SourceRectangleAndSortByTextureAndMisuse) {
     EXPECT_EQ(sprite->End(), S_OK);
     device->EndScene();
     auto pixels = readTarget();
-    EXPECT_TRUE(colorNear(at(pixels, 30, 0), 0xFF00FF00));
-    EXPECT_TRUE(colorNear(at(pixels, 33, 7), 0xFF00FF00));
-    EXPECT_EQ(at(pixels, 34, 0), 0xFF000000u);
+    EXPECT_TRUE(colorNear(pixel(pixels, 30, 0), 0xFF00FF00));
+    EXPECT_TRUE(colorNear(pixel(pixels, 33, 7), 0xFF00FF00));
+    EXPECT_EQ(pixel(pixels, 34, 0), 0xFF000000u);
     sprite->Release();
     texture->Release();
 }
@@ -108,13 +110,13 @@ TEST_F(SpriteTest, LineOfWidthTwo) {
     ASSERT_EQ(line->End(), S_OK);
     device->EndScene();
     auto pixels = readTarget();
-    EXPECT_EQ(at(pixels, 15, 9), 0xFFFF0000u);
-    EXPECT_EQ(at(pixels, 15, 10), 0xFFFF0000u);
-    EXPECT_EQ(at(pixels, 15, 8), 0xFF000000u);
-    EXPECT_EQ(at(pixels, 15, 11), 0xFF000000u);
-    EXPECT_EQ(at(pixels, 29, 20), 0xFFFF0000u);
-    EXPECT_EQ(at(pixels, 30, 20), 0xFFFF0000u);
-    EXPECT_EQ(at(pixels, 32, 20), 0xFF000000u);
+    EXPECT_EQ(pixel(pixels, 15, 9), 0xFFFF0000u);
+    EXPECT_EQ(pixel(pixels, 15, 10), 0xFFFF0000u);
+    EXPECT_EQ(pixel(pixels, 15, 8), 0xFF000000u);
+    EXPECT_EQ(pixel(pixels, 15, 11), 0xFF000000u);
+    EXPECT_EQ(pixel(pixels, 29, 20), 0xFFFF0000u);
+    EXPECT_EQ(pixel(pixels, 30, 20), 0xFFFF0000u);
+    EXPECT_EQ(pixel(pixels, 32, 20), 0xFF000000u);
     EXPECT_EQ(line->Draw(points, 1, 0xFFFFFFFF), D3DERR_INVALIDCALL);
     line->Release();
 }
@@ -137,7 +139,7 @@ TEST_F(SpriteTest, RenderToSurfaceDrawsIntoATextureAndRestoresTheTarget) {
     device->GetViewport(&restored);
     EXPECT_EQ(restored.Width, kWidth);
     auto back = readTarget();
-    EXPECT_EQ(at(back, 0, 0), 0xFF000000u);
+    EXPECT_EQ(pixel(back, 0, 0), 0xFF000000u);
     // The texture holds the clear colour.
     IDirect3DSurface9* copy = nullptr;
     ASSERT_EQ(device->CreateOffscreenPlainSurface(16, 8, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &copy, nullptr), D3D_OK);
@@ -203,7 +205,7 @@ TEST_F(SpriteTest, ObjectsSurviveADeviceReset) {
     ASSERT_EQ(sprite->Draw(texture, nullptr, nullptr, nullptr, 0xFFFFFFFF), S_OK);
     ASSERT_EQ(sprite->End(), S_OK);
     device->EndScene();
-    EXPECT_EQ(at(readTarget(), 1, 1), 0xFF00FF00u);
+    EXPECT_EQ(pixel(readTarget(), 1, 1), 0xFF00FF00u);
     rts->Release();
     line->Release();
     sprite->Release();

@@ -1,13 +1,16 @@
 // Texture loading from image files in memory (BMP, TGA, PNG, JPEG and DDS with DXT1/DXT5, all
 // built here), sizes, levels, formats and colour keys as asked, surface copies and saving.
 #include "port/d3dx9/DxPixels.h"
-#include "tests/port/d3dx9/DxFixture.h"
+#include "port/d3dx9/d3dx9.h"
+#include "tests/support/gl/DeviceFixture.h"
 #include "tests/support/TestSupport.h"
 #include "port/win32/HostPath.h"
 
 #include <string>
 
 namespace {
+
+using testsupport::colorNear;
 
 using Bytes = std::string;
 
@@ -99,7 +102,7 @@ Bytes bytes(std::initializer_list<int> values) {
 
 std::vector<uint32_t> const kPixels = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF, 0xFF000000, 0xFF808080};
 
-class TextureTest : public DxFixture {
+class TextureTest : public testsupport::DeviceFixture {
 protected:
     IDirect3DTexture9* load(Bytes const& file, UINT w = D3DX_DEFAULT_NONPOW2, UINT h = D3DX_DEFAULT_NONPOW2,
                             UINT levels = 1, DWORD filter = D3DX_FILTER_NONE, D3DCOLOR key = 0,
@@ -170,14 +173,14 @@ TEST_F(TextureTest, DdsDxt1BothModes) {
     EXPECT_EQ(info.Format, D3DFMT_A8R8G8B8);
     auto p = readTexture(t);
     ASSERT_EQ(p.size(), 32u);
-    EXPECT_EQ(at(p, 0, 0, 8), 0xFFFF0000u);
-    EXPECT_EQ(at(p, 3, 1, 8), 0xFF0000FFu);
-    EXPECT_EQ(at(p, 1, 2, 8), 0xFFAA0055u);  // (2 red + blue) / 3
-    EXPECT_EQ(at(p, 2, 3, 8), 0xFF5500AAu);  // (red + 2 blue) / 3
-    EXPECT_EQ(at(p, 4, 0, 8), 0x00000000u);  // index 3 of the 3-colour mode
-    EXPECT_EQ(at(p, 5, 1, 8), 0xFF7F007Fu);  // index 2: the middle
-    EXPECT_EQ(at(p, 6, 2, 8), 0xFF0000FFu);
-    EXPECT_EQ(at(p, 7, 3, 8), 0xFF0000FFu);
+    EXPECT_EQ(pixel(p, 0, 0, 8), 0xFFFF0000u);
+    EXPECT_EQ(pixel(p, 3, 1, 8), 0xFF0000FFu);
+    EXPECT_EQ(pixel(p, 1, 2, 8), 0xFFAA0055u);  // (2 red + blue) / 3
+    EXPECT_EQ(pixel(p, 2, 3, 8), 0xFF5500AAu);  // (red + 2 blue) / 3
+    EXPECT_EQ(pixel(p, 4, 0, 8), 0x00000000u);  // index 3 of the 3-colour mode
+    EXPECT_EQ(pixel(p, 5, 1, 8), 0xFF7F007Fu);  // index 2: the middle
+    EXPECT_EQ(pixel(p, 6, 2, 8), 0xFF0000FFu);
+    EXPECT_EQ(pixel(p, 7, 3, 8), 0xFF0000FFu);
     t->Release();
 }
 
@@ -227,16 +230,16 @@ TEST_F(TextureTest, SizesLevelsAndFilters) {
     EXPECT_EQ(desc(t).Width, 4u);
     EXPECT_EQ(desc(t).Height, 2u);
     auto p = readTexture(t);
-    EXPECT_EQ(at(p, 2, 0, 4), kPixels[2]);
-    EXPECT_EQ(at(p, 3, 0, 4), 0xFF000000u);  // outside the image with D3DX_FILTER_NONE: black (X8R8G8B8)
+    EXPECT_EQ(pixel(p, 2, 0, 4), kPixels[2]);
+    EXPECT_EQ(pixel(p, 3, 0, 4), 0xFF000000u);  // outside the image with D3DX_FILTER_NONE: black (X8R8G8B8)
     t->Release();
 
     t = load(bmp, 6, 4, 1, D3DX_FILTER_POINT);
     ASSERT_NE(t, nullptr);
     p = readTexture(t);
-    EXPECT_EQ(at(p, 0, 0, 6), kPixels[0]);
-    EXPECT_EQ(at(p, 1, 1, 6), kPixels[0]);
-    EXPECT_EQ(at(p, 5, 3, 6), kPixels[5]);
+    EXPECT_EQ(pixel(p, 0, 0, 6), kPixels[0]);
+    EXPECT_EQ(pixel(p, 1, 1, 6), kPixels[0]);
+    EXPECT_EQ(pixel(p, 5, 3, 6), kPixels[5]);
     t->Release();
 
     std::vector<uint32_t> four = {0xFF000000, 0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF, 0xFF000000, 0xFF000000, 0xFFFFFFFF,
@@ -307,14 +310,14 @@ TEST_F(TextureTest, LoadSurfaceFromRenderTargetSurface) {
     RECT dest = {2, 2, 6, 6};
     ASSERT_EQ(D3DXLoadSurfaceFromSurface(pageSurface, nullptr, &dest, rtSurface, nullptr, nullptr, D3DX_FILTER_NONE, 0), S_OK);
     auto p = readTexture(page);
-    EXPECT_EQ(at(p, 2, 2, 8), 0xFF204060u);
-    EXPECT_EQ(at(p, 5, 5, 8), 0xFF204060u);
-    EXPECT_EQ(at(p, 1, 2, 8), 0u);
-    EXPECT_EQ(at(p, 6, 6, 8), 0u);
+    EXPECT_EQ(pixel(p, 2, 2, 8), 0xFF204060u);
+    EXPECT_EQ(pixel(p, 5, 5, 8), 0xFF204060u);
+    EXPECT_EQ(pixel(p, 1, 2, 8), 0u);
+    EXPECT_EQ(pixel(p, 6, 6, 8), 0u);
     // Scaled down into a 2x2 rectangle.
     RECT small = {0, 0, 2, 2};
     ASSERT_EQ(D3DXLoadSurfaceFromSurface(pageSurface, nullptr, &small, rtSurface, nullptr, nullptr, D3DX_FILTER_POINT, 0), S_OK);
-    EXPECT_EQ(at(readTexture(page), 1, 1, 8), 0xFF204060u);
+    EXPECT_EQ(pixel(readTexture(page), 1, 1, 8), 0xFF204060u);
     RECT outside = {6, 6, 10, 10};
     EXPECT_EQ(D3DXLoadSurfaceFromSurface(pageSurface, nullptr, &outside, rtSurface, nullptr, nullptr, D3DX_FILTER_NONE, 0),
               D3DERR_INVALIDCALL);
