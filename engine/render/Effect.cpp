@@ -61,6 +61,11 @@ void Effect::clear() {
     techniquesByName_.clear();
 }
 
+void Effect::abandonDeviceObjects() {
+    effect_ = nullptr;
+    clear();
+}
+
 bool Effect::load(XMLNode& definition) {
     clear();
     if (XMLAttribute const* name = definition.getAttribute(L"NAME")) setName(name->getString());

@@ -103,6 +103,9 @@ public:
     // Releases the D3DX effect and the technique and parameter tables; macros, cache path,
     // definition and flags stay.
     void clear();
+    // Forgets the D3DX effect without releasing it, then clears: for the end of the program,
+    // when the device and the port's tables may already be gone.
+    void abandonDeviceObjects();
 
     // The D3DX effect (null while unloaded); callers set techniques and parameters on it.
     ID3DXEffect*& getD3DXEffect() { return effect_; }

@@ -28,6 +28,8 @@ public:
 
     // Null when the pool could not be made (effects then go without a pool).
     ID3DXEffectPool* getPool() const { return pool_; }
+    // Forgets the D3DX pool without releasing it (see Effect::abandonDeviceObjects).
+    void abandonDeviceObjects() { pool_ = nullptr; }
 
 private:
     ID3DXEffectPool* pool_ = nullptr;

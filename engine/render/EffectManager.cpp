@@ -42,7 +42,11 @@ EffectManager::EffectManager() {
         L"FX_enableShaderDebugging eff 0/1; kompiliert den Effekt neu mit Shaderdebugging an/aus"));
 }
 
-EffectManager::~EffectManager() { clear(); }
+EffectManager::~EffectManager() {
+    for (Effect* effect : effects_) effect->abandonDeviceObjects();
+    for (EffectPool* pool : pools_) pool->abandonDeviceObjects();
+    clear();
+}
 
 void EffectManager::clear() {
     // Bundles go last: their own references keep their members alive until then.

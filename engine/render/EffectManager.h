@@ -9,6 +9,8 @@
 // known are skipped, so the first definition of a name wins, also across several lists.
 //
 // The effects hold the device: call clear() before the device object shuts the device down.
+// Effects still listed at the end of the program are dropped without releasing their D3DX
+// objects, since by then the device and the port's tables may be gone.
 #pragma once
 
 #include <string>
