@@ -6,10 +6,12 @@
 #include <cmath>
 #include <filesystem>
 #include <thread>
+#include <type_traits>
 
 #include "port/dshow/MusicSession.h"
 #include "port/dshow/dshow.h"
 #include "port/dshow/dshow_memory.h"
+#include "port/win32/ComObject.h"
 #include "port/win32/HostPath.h"
 #include "port/win32/log.h"
 
@@ -20,36 +22,25 @@ constexpr double kUnitsPerSecond = 10000000.0;
 
 LONGLONG toUnits(double seconds) { return static_cast<LONGLONG>(std::llround(seconds * kUnitsPerSecond)); }
 
-class FilterGraph final : public IGraphBuilder,
-                          public IMediaControl,
-                          public IMediaEventEx,
-                          public IMediaSeeking,
-                          public IMediaPosition,
-                          public IBasicAudio,
-                          public MusicOwner {
+// The usual getter: E_POINTER for a null out-pointer, else the value and S_OK.
+template <class T>
+HRESULT putOut(T* out, std::type_identity_t<T> value) {
+    if (!out) return E_POINTER;
+    *out = value;
+    return S_OK;
+}
+
+// IID_IUnknown gives the IGraphBuilder interface; IMediaEvent is answered by IMediaEventEx.
+using GraphInterfaces = port::ComObjectOf<port::ComFace<IGraphBuilder, IID_IGraphBuilder>,
+                                          port::ComFace<IMediaControl, IID_IMediaControl>,
+                                          port::ComFace<IMediaEventEx, IID_IMediaEvent, IID_IMediaEventEx>,
+                                          port::ComFace<IMediaSeeking, IID_IMediaSeeking>,
+                                          port::ComFace<IMediaPosition, IID_IMediaPosition>,
+                                          port::ComFace<IBasicAudio, IID_IBasicAudio>>;
+
+class FilterGraph final : public GraphInterfaces, public MusicOwner {
 public:
     FilterGraph() { session().addGraph(); }
-
-    HRESULT QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IGraphBuilder) *object = static_cast<IGraphBuilder*>(this);
-        else if (riid == IID_IMediaControl) *object = static_cast<IMediaControl*>(this);
-        else if (riid == IID_IMediaEvent) *object = static_cast<IMediaEvent*>(this);
-        else if (riid == IID_IMediaEventEx) *object = static_cast<IMediaEventEx*>(this);
-        else if (riid == IID_IMediaSeeking) *object = static_cast<IMediaSeeking*>(this);
-        else if (riid == IID_IMediaPosition) *object = static_cast<IMediaPosition*>(this);
-        else if (riid == IID_IBasicAudio) *object = static_cast<IBasicAudio*>(this);
-        else return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     // IGraphBuilder / IMediaControl
     HRESULT RenderFile(LPCWSTR file, LPCWSTR) override;
@@ -66,11 +57,7 @@ public:
         return S_OK;
     }
     HRESULT StopWhenReady() override { return Stop(); }
-    HRESULT GetState(LONG, OAFilterState* state) override {
-        if (!state) return E_POINTER;
-        *state = state_;
-        return S_OK;
-    }
+    HRESULT GetState(LONG, OAFilterState* state) override { return putOut(state, state_); }
 
     // IMediaEvent(Ex)
     HRESULT GetEventHandle(OAEVENT*) override { return E_NOTIMPL; }
@@ -85,18 +72,10 @@ public:
         notifyFlags_ = flags;
         return S_OK;
     }
-    HRESULT GetNotifyFlags(LONG* flags) override {
-        if (!flags) return E_POINTER;
-        *flags = notifyFlags_;
-        return S_OK;
-    }
+    HRESULT GetNotifyFlags(LONG* flags) override { return putOut(flags, notifyFlags_); }
 
     // IMediaSeeking
-    HRESULT GetCapabilities(DWORD* caps) override {
-        if (!caps) return E_POINTER;
-        *caps = kCaps;
-        return S_OK;
-    }
+    HRESULT GetCapabilities(DWORD* caps) override { return putOut(caps, kCaps); }
     HRESULT CheckCapabilities(DWORD* caps) override {
         if (!caps) return E_POINTER;
         DWORD asked = *caps;
@@ -108,11 +87,7 @@ public:
         return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
     }
     HRESULT QueryPreferredFormat(GUID* format) override { return GetTimeFormat(format); }
-    HRESULT GetTimeFormat(GUID* format) override {
-        if (!format) return E_POINTER;
-        *format = TIME_FORMAT_MEDIA_TIME;
-        return S_OK;
-    }
+    HRESULT GetTimeFormat(GUID* format) override { return putOut(format, TIME_FORMAT_MEDIA_TIME); }
     HRESULT IsUsingTimeFormat(const GUID* format) override { return IsFormatSupported(format); }
     HRESULT SetTimeFormat(const GUID* format) override { return IsFormatSupported(format) == S_OK ? S_OK : E_INVALIDARG; }
     HRESULT GetDuration(LONGLONG* duration) override {
@@ -122,11 +97,7 @@ public:
         return S_OK;
     }
     HRESULT GetStopPosition(LONGLONG* stop) override { return GetDuration(stop); }
-    HRESULT GetCurrentPosition(LONGLONG* current) override {
-        if (!current) return E_POINTER;
-        *current = toUnits(seconds());
-        return S_OK;
-    }
+    HRESULT GetCurrentPosition(LONGLONG* current) override { return putOut(current, toUnits(seconds())); }
     HRESULT ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source, const GUID* sourceFormat) override {
         if (!target) return E_POINTER;
         if ((targetFormat && !(*targetFormat == TIME_FORMAT_MEDIA_TIME)) ||
@@ -146,16 +117,8 @@ public:
         return latest ? GetDuration(latest) : S_OK;
     }
     HRESULT SetRate(double rate) override { return rate == 1.0 ? S_OK : E_NOTIMPL; }
-    HRESULT GetRate(double* rate) override {
-        if (!rate) return E_POINTER;
-        *rate = 1.0;
-        return S_OK;
-    }
-    HRESULT GetPreroll(LONGLONG* preroll) override {
-        if (!preroll) return E_POINTER;
-        *preroll = 0;
-        return S_OK;
-    }
+    HRESULT GetRate(double* rate) override { return putOut(rate, 1.0); }
+    HRESULT GetPreroll(LONGLONG* preroll) override { return putOut(preroll, 0); }
 
     // IMediaPosition
     HRESULT get_Duration(REFTIME* length) override {
@@ -168,26 +131,14 @@ public:
         LONGLONG units = toUnits(time);
         return SetPositions(&units, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
     }
-    HRESULT get_CurrentPosition(REFTIME* time) override {
-        if (!time) return E_POINTER;
-        *time = seconds();
-        return S_OK;
-    }
+    HRESULT get_CurrentPosition(REFTIME* time) override { return putOut(time, seconds()); }
     HRESULT get_StopTime(REFTIME* time) override { return get_Duration(time); }
     HRESULT put_StopTime(REFTIME time) override { return duration_ >= 0 && time == duration_ ? S_OK : E_NOTIMPL; }
-    HRESULT get_PrerollTime(REFTIME* time) override {
-        if (!time) return E_POINTER;
-        *time = 0;
-        return S_OK;
-    }
+    HRESULT get_PrerollTime(REFTIME* time) override { return putOut(time, 0); }
     HRESULT put_PrerollTime(REFTIME time) override { return time == 0 ? S_OK : E_NOTIMPL; }
     HRESULT put_Rate(double rate) override { return SetRate(rate); }
     HRESULT get_Rate(double* rate) override { return GetRate(rate); }
-    HRESULT CanSeekForward(LONG* can) override {
-        if (!can) return E_POINTER;
-        *can = -1;  // OATRUE
-        return S_OK;
-    }
+    HRESULT CanSeekForward(LONG* can) override { return putOut(can, -1); }  // OATRUE
     HRESULT CanSeekBackward(LONG* can) override { return CanSeekForward(can); }
 
     // IBasicAudio
@@ -197,20 +148,12 @@ public:
         if (live()) applyVolume();
         return S_OK;
     }
-    HRESULT get_Volume(LONG* volume) override {
-        if (!volume) return E_POINTER;
-        *volume = volume_;
-        return S_OK;
-    }
+    HRESULT get_Volume(LONG* volume) override { return putOut(volume, volume_); }
     HRESULT put_Balance(LONG balance) override {
         if (balance < -10000 || balance > 10000) return E_INVALIDARG;
         return balance == 0 ? S_OK : E_NOTIMPL;  // the music channel is not panned
     }
-    HRESULT get_Balance(LONG* balance) override {
-        if (!balance) return E_POINTER;
-        *balance = 0;
-        return S_OK;
-    }
+    HRESULT get_Balance(LONG* balance) override { return putOut(balance, 0); }
 
     void onDisplaced() override {
         position_ = seconds();
@@ -247,7 +190,6 @@ private:
     // Keeps the music loaded by a render call (null: it could not be decoded).
     HRESULT adopt(Mix_Music* music, std::wstring const& what);
 
-    std::atomic<ULONG> refs_{1};
     std::vector<unsigned char> memory_;  // the file music_ decodes from, when rendered from memory
     Mix_Music* music_ = nullptr;
     double duration_ = -1;

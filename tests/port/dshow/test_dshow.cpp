@@ -93,6 +93,17 @@ TEST(Music, MissingAndUndecodableFilesFailCleanly) {
     // A video graph has no video window here either.
     void* window = nullptr;
     EXPECT_EQ(g.builder->QueryInterface(IID_IVideoWindow, &window), E_NOINTERFACE);
+    EXPECT_EQ(window, nullptr);
+    // Every interface leads to the others, IUnknown is the graph builder, IMediaEvent the Ex one.
+    void* face = nullptr;
+    ASSERT_EQ(g.audio->QueryInterface(IID_IUnknown, &face), S_OK);
+    EXPECT_EQ(face, static_cast<void*>(g.builder));
+    static_cast<IUnknown*>(face)->Release();
+    ASSERT_EQ(g.seeking->QueryInterface(IID_IMediaEvent, &face), S_OK);
+    EXPECT_EQ(face, static_cast<void*>(g.events));
+    static_cast<IUnknown*>(face)->Release();
+    EXPECT_EQ(g.audio->get_Volume(nullptr), E_POINTER);
+    EXPECT_EQ(g.control->GetState(0, nullptr), E_POINTER);
     IUnknown* unknown = nullptr;
     EXPECT_EQ(CoCreateInstance(IID_IVideoWindow, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
                                reinterpret_cast<void**>(&unknown)),
