@@ -56,9 +56,8 @@ protected:
     // Writes bytes below the temporary folder; returns the Windows-style path.
     std::wstring write(std::string const& name, std::string const& bytes);
     static Orvex::XMLNode parse(std::wstring const& text);
-    // True when an engine log line written since SetUp contains text.
+    // True when one of the engine log's recent lines contains text.
     static bool logged(std::wstring const& text);
-    static std::size_t logLineCount();
 
     // One frame: clear to black, draw the texture at (x, y) through an ID3DXSprite, present.
     void drawFrame(IDirect3DTexture9* texture, float x, float y);

@@ -110,7 +110,7 @@ TEST_F(TextureLoadTest, BadInputGivesALogLineAndNoTexture) {
     TextureRef absurd;
     EXPECT_FALSE(absurd->create(0, 16, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
     EXPECT_FALSE(absurd->create(Texture2D::kMaxTextureSize + 1, 16, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
-    EXPECT_TRUE(logged(L"unusable size"));
+    EXPECT_TRUE(logged(L"unusable size 16385x16"));
 
     XMLNode noFile = parse(L"<TEXTUR2D NAME=\"nofile\"/>");
     TextureRef nodeless;
@@ -130,7 +130,7 @@ TEST_F(TextureLoadTest, TextureListLoadsTexturesAndPartsByName) {
                         L"<TEX_PART NAME=\"outside\" L=\"10\" T=\"0\" W=\"10\" H=\"2\"/>");
     TextureManager manager;
     manager.loadTextures(node);
-    EXPECT_TRUE(logged(L"outside"));
+    EXPECT_TRUE(logged(L"part \"outside\": rectangle (10, 0, 20, 2)"));
     ASSERT_EQ(manager.getCount(), 5u);
     Texture2D* sheet = manager.findTexture(L"sheet");
     ASSERT_NE(sheet, nullptr);
