@@ -35,6 +35,7 @@
 namespace Orvex {
 
 class EffectManager;
+class SpriteHolder;
 class TextureManager;
 class XMLNode;
 
@@ -163,6 +164,10 @@ public:
     // The one effect manager (EffectManager::getInstance); defined beside EffectManager
     // (orvex_render), which owns the type.
     EffectManager& getEffectManager();
+    // The sprite pair (the D3DX sprite and the engine batcher), owned by the device object and
+    // made on first use; its sprites are created whenever the device is created. Defined beside
+    // SpriteHolder (orvex_render), which owns the type.
+    SpriteHolder& getSprite();
 
     sigslot::signal0<> signalDeviceLost;
     sigslot::signal0<> signalDeviceReset;
@@ -223,6 +228,7 @@ private:
 
     TextureManager* textureManager_ = nullptr;
     EffectManager* effectManager_ = nullptr;
+    SpriteHolder* spriteHolder_ = nullptr;
 };
 
 }  // namespace Orvex
