@@ -1,7 +1,15 @@
 // The sprite pair.
 #include "engine/render/SpriteHolder.h"
 
+#include "engine/platform/D3DInterface.h"
+
 namespace Orvex {
+
+SpriteHolder::SpriteHolder() {
+    D3DInterface& d3d = D3DInterface::getInstance();
+    d3d.signalDeviceCreated.connect(this, &SpriteHolder::onDeviceCreated);
+    if (d3d.getDevice()) recreate();
+}
 
 bool SpriteHolder::recreate() {
     bool const d3dx = d3dxSprite_.create();

@@ -1,18 +1,23 @@
 // The device object's sprite pair: the D3DX sprite followed by the engine batcher. The device
-// object constructs it and calls recreate once the device exists; the font renderer takes the
-// ID3DXSprite through getD3DXSprite, everything else draws through getSprite.
+// object owns one (D3DInterface::getSprite); its sprites are created through recreate whenever
+// the device is created (at once when the device exists already). The font renderer takes the
+// ID3DXSprite through getD3DXSprite; everything else draws through getSprite.
 #pragma once
 
 #include "engine/render/D3DXSprite.h"
 #include "engine/render/Sprite.h"
+#include "signals/sigslot.h"
 
 namespace Orvex {
 
-class SpriteHolder {
+class SpriteHolder : public sigslot::has_slots<sigslot::single_threaded> {
 public:
-    SpriteHolder() = default;
+    // Connects to the device object's device-created signal; recreates at once when the device
+    // exists.
+    SpriteHolder();
     SpriteHolder(SpriteHolder const&) = delete;
     SpriteHolder& operator=(SpriteHolder const&) = delete;
+    ~SpriteHolder() override = default;
 
     // The address of the D3DX sprite's ID3DXSprite pointer.
     ID3DXSprite** getD3DXSprite() { return &d3dxSprite_.getSpriteRef(); }
@@ -22,6 +27,8 @@ public:
     bool recreate();
 
 private:
+    void onDeviceCreated() { recreate(); }
+
     D3DXSprite d3dxSprite_;
     Sprite sprite_;
 };

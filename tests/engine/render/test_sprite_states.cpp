@@ -193,11 +193,8 @@ TEST_F(SpriteStateTest, D3DXSpriteNestsAndFlushes) {
     EXPECT_TRUE(d3dx.End());
 }
 
-TEST_F(SpriteStateTest, SpritePairCreatesBoth) {
-    Orvex::SpriteHolder pair;
-    EXPECT_EQ(*pair.getD3DXSprite(), nullptr);
-    EXPECT_FALSE(pair.getSprite().hasBuffers());
-    ASSERT_TRUE(pair.recreate());
+TEST_F(SpriteStateTest, SpritePairCreatesBothAndFollowsTheDevice) {
+    Orvex::SpriteHolder pair;  // the device exists: created at once
     EXPECT_NE(*pair.getD3DXSprite(), nullptr);
     EXPECT_TRUE(pair.getSprite().hasBuffers());
     // A second recreate replaces the objects and connects nothing twice.
@@ -210,6 +207,38 @@ TEST_F(SpriteStateTest, SpritePairCreatesBoth) {
     EXPECT_FALSE(sprite->hasBuffers());
     EXPECT_TRUE(d3d.checkDevice());
     EXPECT_TRUE(pair.getSprite().hasBuffers());
+}
+
+TEST_F(SpriteStateTest, DeviceObjectOwnsOnePairRecreatedWithEveryDevice) {
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+    Orvex::SpriteHolder& pair = d3d.getSprite();
+    EXPECT_EQ(&pair, &d3d.getSprite());
+    EXPECT_NE(*pair.getD3DXSprite(), nullptr);
+    EXPECT_TRUE(pair.getSprite().hasBuffers());
+    // The engine batcher of the pair draws.
+    IDirect3DTexture9* t = makeTexture(4, 4, {0xFF00FF00});
+    pair.getSprite().setEffect(effect);
+    ASSERT_TRUE(pair.getSprite().Begin(0, nullptr));
+    D3DXVECTOR2 const position(3, 3);
+    pair.getSprite().DrawSprite2D(t, nullptr, nullptr, nullptr, 0.0f, &position, 0xFFFFFFFF);
+    pair.getSprite().End();
+    EXPECT_TRUE(filled(readTarget(), 3, 3, 7, 7, 0xFF00FF00));
+    pair.getSprite().setEffect(nullptr);
+    // A new device: the pair makes its sprites again on it.
+    delete sprite;
+    sprite = nullptr;
+    d3d.shutdown();
+    ASSERT_TRUE(d3d.init());
+    EXPECT_NE(*pair.getD3DXSprite(), nullptr);
+    EXPECT_TRUE(pair.getSprite().hasBuffers());
+    // A pair made before the device waits for it.
+    d3d.shutdown();
+    Orvex::SpriteHolder early;
+    EXPECT_EQ(*early.getD3DXSprite(), nullptr);
+    EXPECT_FALSE(early.getSprite().hasBuffers());
+    ASSERT_TRUE(d3d.init());
+    EXPECT_NE(*early.getD3DXSprite(), nullptr);
+    EXPECT_TRUE(early.getSprite().hasBuffers());
 }
 
 TEST_F(SpriteStateTest, BatcherMadeBeforeTheDeviceWaitsForIt) {
