@@ -5,6 +5,23 @@
 
 namespace Orvex {
 
+namespace {
+
+// Shifts [low, high] forward onto boundLow when it starts before it, then back onto boundHigh
+// when it ends past it.
+void moveAxisInside(float& low, float& high, float boundLow, float boundHigh) {
+    if (boundLow > low) {
+        high += boundLow - low;
+        low = boundLow;
+    }
+    if (high > boundHigh) {
+        low -= high - boundHigh;
+        high = boundHigh;
+    }
+}
+
+}  // namespace
+
 FRect FRect::fromPosSize(D3DXVECTOR2 const& pos, D3DXVECTOR2 const& size) {
     return FRect(pos.x, pos.y, pos.x + size.x, pos.y + size.y);
 }
@@ -31,26 +48,8 @@ void FRect::extend(D3DXVECTOR2 const& v) {
 }
 
 void FRect::moveInside(FRect const& bounds) {
-    if (bounds.left > left) {
-        float const d = bounds.left - left;
-        left += d;
-        right += d;
-    }
-    if (right > bounds.right) {
-        float const d = right - bounds.right;
-        left -= d;
-        right -= d;
-    }
-    if (bounds.top > top) {
-        float const d = bounds.top - top;
-        top += d;
-        bottom += d;
-    }
-    if (bottom > bounds.bottom) {
-        float const d = bottom - bounds.bottom;
-        top -= d;
-        bottom -= d;
-    }
+    moveAxisInside(left, right, bounds.left, bounds.right);
+    moveAxisInside(top, bottom, bounds.top, bounds.bottom);
 }
 
 bool FRect::overlaps(FRect const& o) const {

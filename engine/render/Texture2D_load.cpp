@@ -25,6 +25,24 @@ std::wstring hresultText(HRESULT hr) { return std::to_wstring(static_cast<long>(
 
 bool readFile(File const& file, std::vector<u8>& data) { return file.readAll(data) && !data.empty(); }
 
+// One axis of a part rectangle on the part node: low edge, centre, high edge and extent keys
+// ("L", "LC", "R", "W" or "T", "TC", "B", "H"). An extent counts back from a given high edge,
+// else around a given centre, else on from the low edge.
+void readPartAxis(XMLNode& node, wchar_t const* lowKey, wchar_t const* centreKey, wchar_t const* highKey,
+                  wchar_t const* extentKey, LONG& low, LONG& high) {
+    low = node.getAttributeInt(lowKey, 0);
+    high = node.getAttributeInt(highKey, 0);
+    XMLAttribute const* extent = node.getAttribute(extentKey);
+    if (!extent) return;
+    int const size = extent->getInt();
+    if (node.getAttribute(highKey)) {
+        low = high - size;
+        return;
+    }
+    if (XMLAttribute const* centre = node.getAttribute(centreKey)) low = centre->getInt() - size / 2;
+    high = low + size;
+}
+
 // The rectangle of a "TEX_PART": in a "TEX_RECT" child, or on the part node itself.
 RECT readPartRect(XMLNode& node) {
     RECT r{0, 0, 0, 0};
@@ -35,30 +53,8 @@ RECT readPartRect(XMLNode& node) {
         r.bottom = child->getAttribute(L"B") ? child->getAttributeInt(L"B", 0) : r.top + child->getAttributeInt(L"H", 0);
         return r;
     }
-    r.left = node.getAttributeInt(L"L", 0);
-    r.top = node.getAttributeInt(L"T", 0);
-    r.right = node.getAttributeInt(L"R", 0);
-    r.bottom = node.getAttributeInt(L"B", 0);
-    bool const hasR = node.getAttribute(L"R") != nullptr;
-    bool const hasB = node.getAttribute(L"B") != nullptr;
-    if (XMLAttribute const* w = node.getAttribute(L"W")) {
-        int const width = w->getInt();
-        if (hasR)
-            r.left = r.right - width;
-        else if (XMLAttribute const* lc = node.getAttribute(L"LC"))
-            r.left = lc->getInt() - width / 2, r.right = r.left + width;
-        else
-            r.right = r.left + width;
-    }
-    if (XMLAttribute const* h = node.getAttribute(L"H")) {
-        int const height = h->getInt();
-        if (hasB)
-            r.top = r.bottom - height;
-        else if (XMLAttribute const* tc = node.getAttribute(L"TC"))
-            r.top = tc->getInt() - height / 2, r.bottom = r.top + height;
-        else
-            r.bottom = r.top + height;
-    }
+    readPartAxis(node, L"L", L"LC", L"R", L"W", r.left, r.right);
+    readPartAxis(node, L"T", L"TC", L"B", L"H", r.top, r.bottom);
     return r;
 }
 

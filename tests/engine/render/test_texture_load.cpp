@@ -256,3 +256,27 @@ TEST_F(TextureLoadTest, CopyFromMakesAnEmptyTextureOfTheSameShape) {
     EXPECT_EQ(copy->getPixelList(), source->getPixelList());
     EXPECT_EQ(copy->getCreationKind(), Texture2D::kCreatedEmpty);
 }
+
+TEST_F(TextureLoadTest, PartRectangleKeysOnThePartNode) {
+    TextureRef source;
+    ASSERT_TRUE(source->loadFromFile(write("wide.png", png(200, 100, quadrants))));
+    auto rectOf = [&](std::wstring const& attributes) {
+        XMLNode node = parse(L"<TEX_PART " + attributes + L"/>");
+        TextureRef part;
+        EXPECT_TRUE(part->loadPart(node, source.texture)) << std::string(attributes.begin(), attributes.end());
+        return part->getRect();
+    };
+    RECT r = rectOf(L"LC=\"100\" W=\"30\" T=\"0\" H=\"10\"");
+    EXPECT_EQ(r.left, 85);
+    EXPECT_EQ(r.right, 115);
+    r = rectOf(L"L=\"5\" R=\"50\" W=\"10\" TC=\"50\" H=\"20\"");
+    EXPECT_EQ(r.left, 40) << "a given right edge wins over the centre and the left edge";
+    EXPECT_EQ(r.right, 50);
+    EXPECT_EQ(r.top, 40);
+    EXPECT_EQ(r.bottom, 60);
+    r = rectOf(L"L=\"7\" W=\"3\" T=\"1\" B=\"90\" H=\"9\"");
+    EXPECT_EQ(r.left, 7);
+    EXPECT_EQ(r.right, 10);
+    EXPECT_EQ(r.top, 81);
+    EXPECT_EQ(r.bottom, 90);
+}
