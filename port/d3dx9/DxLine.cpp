@@ -16,21 +16,13 @@ struct LineVertex {
 };
 constexpr DWORD kLineFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
 
-class Line final : public ComObject<ID3DXLine> {
+class Line final : public DeviceObject<ID3DXLine> {
 public:
-    explicit Line(IDirect3DDevice9* device) : device_(device) { device_->AddRef(); }
-
-    HRESULT GetDevice(IDirect3DDevice9** device) override {
-        if (!device) return D3DERR_INVALIDCALL;
-        *device = device_;
-        device_->AddRef();
-        return S_OK;
-    }
+    explicit Line(IDirect3DDevice9* device) : DeviceObject(device) {}
 
     HRESULT Begin() override {
         if (begun_) return D3DERR_INVALIDCALL;
-        if (FAILED(device_->CreateStateBlock(D3DSBT_ALL, &saved_))) saved_ = nullptr;
-        savedProgram_ = port::gl::programOverride(device_);
+        saved_.save(device_);
         port::gl::setProgramOverride(device_, 0);
         device_->SetFVF(kLineFvf);
         device_->SetTexture(0, nullptr);
@@ -101,25 +93,17 @@ public:
 
     HRESULT End() override {
         if (!begun_) return D3DERR_INVALIDCALL;
-        if (saved_) {
-            saved_->Apply();
-            safeRelease(saved_);
-        }
-        port::gl::setProgramOverride(device_, savedProgram_);
+        saved_.restore(device_);
         begun_ = false;
         return S_OK;
     }
     HRESULT OnLostDevice() override {
-        safeRelease(saved_);
+        saved_.drop();
         return S_OK;
     }
     HRESULT OnResetDevice() override { return S_OK; }
 
 private:
-    ~Line() override {
-        safeRelease(saved_);
-        device_->Release();
-    }
 
     HRESULT drawScreen(std::vector<D3DXVECTOR3> const& p, D3DCOLOR color) {
         bool ownBegin = !begun_;
@@ -145,10 +129,8 @@ private:
         return hr;
     }
 
-    IDirect3DDevice9* device_;
     bool begun_ = false;
-    IDirect3DStateBlock9* saved_ = nullptr;
-    unsigned savedProgram_ = 0;
+    SavedDeviceState saved_;
     float width_ = 1.0f;
     float patternScale_ = 1.0f;
     DWORD pattern_ = 0xFFFFFFFF;

@@ -9,11 +9,9 @@ namespace port::dx {
 
 namespace {
 
-class RenderToSurface final : public ComObject<ID3DXRenderToSurface> {
+class RenderToSurface final : public DeviceObject<ID3DXRenderToSurface> {
 public:
-    RenderToSurface(IDirect3DDevice9* device, D3DXRTS_DESC const& desc) : device_(device), desc_(desc) {
-        device_->AddRef();
-    }
+    RenderToSurface(IDirect3DDevice9* device, D3DXRTS_DESC const& desc) : DeviceObject(device), desc_(desc) {}
 
     bool createDepth() {
         if (!desc_.DepthStencil || depth_) return true;
@@ -21,12 +19,6 @@ public:
                                                             D3DMULTISAMPLE_NONE, 0, FALSE, &depth_, nullptr));
     }
 
-    HRESULT GetDevice(IDirect3DDevice9** device) override {
-        if (!device) return D3DERR_INVALIDCALL;
-        *device = device_;
-        device_->AddRef();
-        return S_OK;
-    }
     HRESULT GetDesc(D3DXRTS_DESC* desc) override {
         if (!desc) return D3DERR_INVALIDCALL;
         *desc = desc_;
@@ -90,7 +82,6 @@ private:
     ~RenderToSurface() override {
         if (inScene_) restore();
         safeRelease(depth_);
-        device_->Release();
     }
 
     void restore() {
@@ -104,7 +95,6 @@ private:
         inScene_ = false;
     }
 
-    IDirect3DDevice9* device_;
     D3DXRTS_DESC desc_;
     IDirect3DSurface9* depth_ = nullptr;
     IDirect3DSurface9* surface_ = nullptr;

@@ -24,21 +24,14 @@ struct QueuedSprite {
     float depth;
 };
 
-class Sprite final : public ComObject<ID3DXSprite> {
+class Sprite final : public DeviceObject<ID3DXSprite> {
 public:
-    explicit Sprite(IDirect3DDevice9* device) : device_(device) {
-        device_->AddRef();
+    explicit Sprite(IDirect3DDevice9* device) : DeviceObject(device) {
         D3DXMatrixIdentity(&transform_);
         D3DXMatrixIdentity(&world_);
         D3DXMatrixIdentity(&view_);
     }
 
-    HRESULT GetDevice(IDirect3DDevice9** device) override {
-        if (!device) return D3DERR_INVALIDCALL;
-        *device = device_;
-        device_->AddRef();
-        return S_OK;
-    }
     HRESULT GetTransform(D3DXMATRIX* transform) override {
         if (!transform) return D3DERR_INVALIDCALL;
         *transform = transform_;
@@ -59,10 +52,7 @@ public:
     HRESULT Begin(DWORD flags) override {
         if (begun_) return D3DERR_INVALIDCALL;
         flags_ = flags;
-        if (!(flags & D3DXSPRITE_DONOTSAVESTATE)) {
-            if (FAILED(device_->CreateStateBlock(D3DSBT_ALL, &saved_))) saved_ = nullptr;
-            savedProgram_ = port::gl::programOverride(device_);
-        }
+        if (!(flags & D3DXSPRITE_DONOTSAVESTATE)) saved_.save(device_);
         begun_ = true;
         return S_OK;
     }
@@ -150,28 +140,20 @@ public:
     HRESULT End() override {
         if (!begun_) return D3DERR_INVALIDCALL;
         Flush();
-        if (saved_) {
-            saved_->Apply();
-            safeRelease(saved_);
-            port::gl::setProgramOverride(device_, savedProgram_);
-        }
+        saved_.restore(device_);
         begun_ = false;
         return S_OK;
     }
 
     // The saved state block lives in the device; it goes with a lost device.
     HRESULT OnLostDevice() override {
-        safeRelease(saved_);
+        saved_.drop();
         return S_OK;
     }
     HRESULT OnResetDevice() override { return S_OK; }
 
 private:
-    ~Sprite() override {
-        releaseQueue();
-        safeRelease(saved_);
-        device_->Release();
-    }
+    ~Sprite() override { releaseQueue(); }
 
     void releaseQueue() {
         if (!(flags_ & D3DXSPRITE_DO_NOT_ADDREF_TEXTURE))
@@ -214,13 +196,11 @@ private:
         device_->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
     }
 
-    IDirect3DDevice9* device_;
     D3DXMATRIX transform_, world_, view_;
     bool begun_ = false;
     DWORD flags_ = 0;
     std::vector<QueuedSprite> queue_;
-    IDirect3DStateBlock9* saved_ = nullptr;
-    unsigned savedProgram_ = 0;
+    SavedDeviceState saved_;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 // pixels back.
 #include "port/d3dx9/d3dx9.h"
 #include "tests/support/gl/DeviceFixture.h"
+#include "port/d3d9/d3d9_gl.h"
 #include "port/d3d9/d3d9_port.h"
 
 namespace {
@@ -119,6 +120,39 @@ TEST_F(SpriteTest, LineOfWidthTwo) {
     EXPECT_EQ(pixel(pixels, 32, 20), 0xFF000000u);
     EXPECT_EQ(line->Draw(points, 1, 0xFFFFFFFF), D3DERR_INVALIDCALL);
     line->Release();
+}
+
+// Begin saves the caller's program override and End puts it back, unless the device was lost in
+// between: Reset clears the override, and the old program may be gone with it.
+TEST_F(SpriteTest, LineAndSpritePutBackTheProgramOverrideUnlessTheDeviceWasLost) {
+    ID3DXLine* line = nullptr;
+    ID3DXSprite* sprite = nullptr;
+    ASSERT_EQ(D3DXCreateLine(device, &line), S_OK);
+    ASSERT_EQ(D3DXCreateSprite(device, &sprite), S_OK);
+    constexpr unsigned kProgram = 4242;  // never drawn with
+    port::gl::setProgramOverride(device, kProgram);
+    ASSERT_EQ(line->Begin(), S_OK);
+    EXPECT_EQ(port::gl::programOverride(device), 0u);  // lines draw with the built-in program
+    ASSERT_EQ(line->End(), S_OK);
+    EXPECT_EQ(port::gl::programOverride(device), kProgram);
+    ASSERT_EQ(sprite->Begin(0), S_OK);
+    ASSERT_EQ(sprite->End(), S_OK);
+    EXPECT_EQ(port::gl::programOverride(device), kProgram);
+
+    ASSERT_EQ(line->Begin(), S_OK);
+    ASSERT_EQ(sprite->Begin(0), S_OK);
+    port::d3d9::loseDevice(device);
+    line->OnLostDevice();
+    sprite->OnLostDevice();
+    D3DPRESENT_PARAMETERS pp = presentParameters();
+    ASSERT_EQ(device->Reset(&pp), D3D_OK);
+    line->OnResetDevice();
+    sprite->OnResetDevice();
+    EXPECT_EQ(line->End(), S_OK);
+    EXPECT_EQ(sprite->End(), S_OK);
+    EXPECT_EQ(port::gl::programOverride(device), 0u);
+    line->Release();
+    sprite->Release();
 }
 
 TEST_F(SpriteTest, RenderToSurfaceDrawsIntoATextureAndRestoresTheTarget) {
