@@ -48,6 +48,14 @@ private:
     static bool isInteger(FormatArg const* a) {
         return a && (a->kind() == FormatArg::Kind::Int || a->kind() == FormatArg::Kind::UInt);
     }
+    // The argument of a '*' width or precision (an int, as MSVC reads it); false when the next
+    // argument is missing or no integer.
+    bool takeStar(int64_t& value) {
+        FormatArg const* a = take();
+        if (!isInteger(a)) return false;
+        value = a->kind() == FormatArg::Kind::Int ? a->asInt() : static_cast<int64_t>(a->asUInt() & 0x7FFFFFFF);
+        return true;
+    }
     // Parses flags, width, precision and size after '%'; returns false when a '*' had no
     // integer argument (the conversion then prints nothing).
     bool parseSpec(std::wstring_view format, std::size_t& i, Spec& spec);
@@ -85,11 +93,10 @@ bool Formatter::parseSpec(std::wstring_view format, std::size_t& i, Spec& spec) 
     }
     if (i < format.size() && format[i] == L'*') {
         ++i;
-        FormatArg const* a = take();
-        if (!isInteger(a)) {
+        int64_t w = 0;
+        if (!takeStar(w)) {
             ok = false;
         } else {
-            int64_t w = a->kind() == FormatArg::Kind::Int ? a->asInt() : static_cast<int64_t>(a->asUInt() & 0x7FFFFFFF);
             if (w < 0) {
                 spec.left = true;
                 w = w < -kMaxField ? kMaxField : -w;
@@ -103,13 +110,9 @@ bool Formatter::parseSpec(std::wstring_view format, std::size_t& i, Spec& spec) 
         ++i;
         if (i < format.size() && format[i] == L'*') {
             ++i;
-            FormatArg const* a = take();
-            if (!isInteger(a)) {
-                ok = false;
-            } else {
-                int64_t p = a->kind() == FormatArg::Kind::Int ? a->asInt() : static_cast<int64_t>(a->asUInt() & 0x7FFFFFFF);
-                spec.precision = p < 0 ? -1 : static_cast<int>(p > kMaxField ? kMaxField : p);
-            }
+            int64_t p = 0;
+            if (!takeStar(p)) ok = false;
+            else spec.precision = p < 0 ? -1 : static_cast<int>(p > kMaxField ? kMaxField : p);
         } else {
             spec.precision = readNumber(format, i);
         }

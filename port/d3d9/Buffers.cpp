@@ -94,26 +94,14 @@ HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL 
                                    HANDLE*) {
     if (!buffer) return D3DERR_INVALIDCALL;
     *buffer = nullptr;
-    auto* b = new VertexBuffer(this, length, usage, pool, D3DFMT_VERTEXDATA, fvf);
-    if (!b->valid()) {
-        b->Release();
-        return D3DERR_INVALIDCALL;
-    }
-    *buffer = b;
-    return D3D_OK;
+    return handOutCreated(new VertexBuffer(this, length, usage, pool, D3DFMT_VERTEXDATA, fvf), buffer);
 }
 
 HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                                   IDirect3DIndexBuffer9** buffer, HANDLE*) {
     if (!buffer || (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32)) return D3DERR_INVALIDCALL;
     *buffer = nullptr;
-    auto* b = new IndexBuffer(this, length, usage, pool, format, 0);
-    if (!b->valid()) {
-        b->Release();
-        return D3DERR_INVALIDCALL;
-    }
-    *buffer = b;
-    return D3D_OK;
+    return handOutCreated(new IndexBuffer(this, length, usage, pool, format, 0), buffer);
 }
 
 }  // namespace port::d3d9

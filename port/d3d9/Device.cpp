@@ -287,15 +287,11 @@ HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
     *texture = nullptr;
     if ((usage & D3DUSAGE_RENDERTARGET) && pool != D3DPOOL_DEFAULT) return D3DERR_INVALIDCALL;
     auto* t = new Texture(this, width, height, levels, usage, format, pool);
-    if (!t->valid()) {
+    if (!t->valid())
         port::logLine(port::LogLevel::Warning, L"CreateTexture: format " + std::to_wstring(format) + L" at " +
                                                    std::to_wstring(width) + L"x" + std::to_wstring(height) +
                                                    L" is not supported");
-        t->Release();
-        return D3DERR_INVALIDCALL;
-    }
-    *texture = t;
-    return D3D_OK;
+    return handOutCreated(t, texture);
 }
 
 HRESULT Device::SetRenderTarget(DWORD index, IDirect3DSurface9* renderTarget) {

@@ -244,6 +244,18 @@ struct StateSet {
     UINT streamStride = 0;
     IndexBuffer* indices = nullptr;
 };
+// The end of every Create call: hands out the new resource when its GL side came to be,
+// otherwise releases it and fails.
+template <class Out, class Resource>
+HRESULT handOutCreated(Resource* made, Out** out) {
+    if (!made->valid()) {
+        made->Release();
+        return D3DERR_INVALIDCALL;
+    }
+    *out = made;
+    return D3D_OK;
+}
+
 // Takes the references of the source's objects into the target (releasing the target's).
 void assignObjects(StateSet& target, StateSet const& source);
 void releaseObjects(StateSet& set);

@@ -165,12 +165,7 @@ HRESULT Device::CreateRenderTarget(UINT width, UINT height, D3DFORMAT format, D3
     *surface = nullptr;
     auto* s = new Surface(this, Surface::Kind::RenderTarget, width, height, format, D3DPOOL_DEFAULT,
                           D3DUSAGE_RENDERTARGET);
-    if (!s->valid()) {
-        s->Release();
-        return D3DERR_INVALIDCALL;
-    }
-    *surface = s;
-    return D3D_OK;
+    return handOutCreated(s, surface);
 }
 
 HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE, DWORD, BOOL,
@@ -179,12 +174,7 @@ HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT for
     *surface = nullptr;
     auto* s = new Surface(this, Surface::Kind::DepthStencil, width, height, format, D3DPOOL_DEFAULT,
                           D3DUSAGE_DEPTHSTENCIL);
-    if (!s->valid()) {
-        s->Release();
-        return D3DERR_INVALIDCALL;
-    }
-    *surface = s;
-    return D3D_OK;
+    return handOutCreated(s, surface);
 }
 
 HRESULT Device::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
@@ -192,13 +182,7 @@ HRESULT Device::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT f
     if (!surface) return D3DERR_INVALIDCALL;
     *surface = nullptr;
     // Plain surfaces live in memory in every pool; a DEFAULT one still counts against Reset.
-    auto* s = new Surface(this, Surface::Kind::SystemMemory, width, height, format, pool, 0);
-    if (!s->valid()) {
-        s->Release();
-        return D3DERR_INVALIDCALL;
-    }
-    *surface = s;
-    return D3D_OK;
+    return handOutCreated(new Surface(this, Surface::Kind::SystemMemory, width, height, format, pool, 0), surface);
 }
 
 HRESULT Device::UpdateSurface(IDirect3DSurface9* source, const RECT* sourceRect, IDirect3DSurface9* dest,
