@@ -252,3 +252,19 @@ TEST_F(TextureLifecycleTest, FailedRecreationLeavesTheTextureEmptyWithoutRetryin
     EXPECT_TRUE(t->isCreated());
     EXPECT_TRUE(logged(L"gone.png"));
 }
+
+TEST_F(TextureLifecycleTest, ResumedFileTextureKeepsItsCreationParameters) {
+    // The recipe of a file texture is the file and the parameters it was loaded with: a colour
+    // key applied at the first load must apply again after a suspend.
+    Orvex::TextureCreateParams keyed;
+    keyed.ColorKey = 0xFF0000FFu;
+    TextureRef t;
+    ASSERT_TRUE(t->loadFromFile(write("keyed.tga", tga32(8, 8, quadrants)), Orvex::TextureLoadParams(), keyed));
+    D3DXCOLOR c;
+    ASSERT_TRUE(t->readPixel(c, 1, 5));
+    EXPECT_EQ(static_cast<DWORD>(c), 0x00000000u) << "blue is the key";
+    std::vector<uint32_t> const before = readAll(*t);
+    t->suspend();
+    ASSERT_NE(t->getTexture(), nullptr);
+    EXPECT_EQ(readAll(*t), before);
+}
