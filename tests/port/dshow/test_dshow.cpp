@@ -9,64 +9,18 @@
 #include <string>
 #include <thread>
 
-#include "port/dshow/dshow.h"
+#include "tests/port/dshow/MusicGraph.h"
 #include "port/win32/HostPath.h"
 #include "tests/port/mmio/WaveIo.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-struct Graph {
-    IGraphBuilder* builder = nullptr;
-    IMediaControl* control = nullptr;
-    IMediaSeeking* seeking = nullptr;
-    IMediaPosition* position = nullptr;
-    IMediaEventEx* events = nullptr;
-    IBasicAudio* audio = nullptr;
+using dshowtest::Graph;
 
-    Graph() {
-        EXPECT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                   reinterpret_cast<void**>(&builder)),
-                  S_OK);
-        builder->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
-        builder->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking));
-        builder->QueryInterface(IID_IMediaPosition, reinterpret_cast<void**>(&position));
-        builder->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&events));
-        builder->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(&audio));
-    }
-    ~Graph() {
-        for (IUnknown* i : {static_cast<IUnknown*>(audio), static_cast<IUnknown*>(events),
-                            static_cast<IUnknown*>(position), static_cast<IUnknown*>(seeking),
-                            static_cast<IUnknown*>(control), static_cast<IUnknown*>(builder)})
-            if (i) i->Release();
-    }
-    double seconds() const {
-        REFTIME t = -1;
-        EXPECT_EQ(position->get_CurrentPosition(&t), S_OK);
-        return t;
-    }
-    OAFilterState state() const {
-        OAFilterState s = -1;
-        control->GetState(0, &s);
-        return s;
-    }
-};
-
-// Beside this source file (made by data/make_music.sh).
-std::wstring tonePath() {
-    return port::fromUtf8((std::filesystem::path(__FILE__).parent_path() / "data" / "tone.ogg").string());
-}
+std::wstring tonePath() { return port::fromUtf8(dshowtest::tonePath().string()); }
 
 void waitMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-// Waits until the position passes a value (the dummy audio output runs in real time).
-bool playsPast(Graph const& g, double seconds) {
-    for (int i = 0; i < 300; ++i) {
-        if (g.seconds() > seconds) return true;
-        waitMs(10);
-    }
-    return false;
-}
 
 TEST(Music, MissingAndUndecodableFilesFailCleanly) {
     Graph g;
@@ -121,7 +75,7 @@ TEST(Music, OggPlaysPausesAndResumesAtItsPosition) {
 
     ASSERT_EQ(g.control->Run(), S_OK);
     EXPECT_EQ(g.state(), State_Running);
-    ASSERT_TRUE(playsPast(g, 0.4));
+    ASSERT_TRUE(g.playsPast(0.4));
 
     ASSERT_EQ(g.control->Pause(), S_OK);
     EXPECT_EQ(g.state(), State_Paused);
@@ -132,7 +86,7 @@ TEST(Music, OggPlaysPausesAndResumesAtItsPosition) {
     ASSERT_EQ(g.control->Run(), S_OK);
     double resumed = g.seconds();
     EXPECT_GE(resumed, paused - 0.01);  // from where it stopped, not from the start
-    ASSERT_TRUE(playsPast(g, paused + 0.2));
+    ASSERT_TRUE(g.playsPast(paused + 0.2));
 
     // Stop keeps the position; a later run continues from there.
     ASSERT_EQ(g.control->Stop(), S_OK);
@@ -160,7 +114,7 @@ TEST(Music, EndOfStreamIsReportedAndSeekingToZeroLoops) {
 
     LONGLONG zero = 0;
     ASSERT_EQ(g.seeking->SetPositions(&zero, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning), S_OK);
-    ASSERT_TRUE(playsPast(g, 0.1));
+    ASSERT_TRUE(g.playsPast(0.1));
     EXPECT_LT(g.seconds(), 2.0);
     EXPECT_EQ(g.events->GetEvent(&code, &p1, &p2, 0), E_ABORT);
     EXPECT_EQ(g.events->SetNotifyWindow(0, 0x8001, 0), E_NOTIMPL);
@@ -178,11 +132,11 @@ TEST(Music, OneGraphPlaysAtATimeAndVolumeIsChecked) {
     EXPECT_EQ(first.audio->put_Volume(1), E_INVALIDARG);
     EXPECT_EQ(first.audio->put_Volume(-10001), E_INVALIDARG);
     ASSERT_EQ(first.control->Run(), S_OK);
-    ASSERT_TRUE(playsPast(first, 0.2));
+    ASSERT_TRUE(first.playsPast(0.2));
     ASSERT_EQ(second.control->Run(), S_OK);
     EXPECT_EQ(first.state(), State_Paused);
     double held = first.seconds();
-    ASSERT_TRUE(playsPast(second, 0.2));
+    ASSERT_TRUE(second.playsPast(0.2));
     EXPECT_NEAR(first.seconds(), held, 0.01);
     ASSERT_EQ(first.control->Run(), S_OK);  // takes the channel back, at its own position
     EXPECT_EQ(second.state(), State_Paused);
@@ -201,13 +155,13 @@ TEST(Music, WaveFilePausesAndResumes) {
     std::wstring path = port::windowsPath((dir / "LOOP.WAV").string());  // found in any case
     ASSERT_EQ(g.builder->RenderFile(path.c_str(), nullptr), S_OK);
     ASSERT_EQ(g.control->Run(), S_OK);
-    ASSERT_TRUE(playsPast(g, 0.3));
+    ASSERT_TRUE(g.playsPast(0.3));
     ASSERT_EQ(g.control->Pause(), S_OK);
     double paused = g.seconds();
     waitMs(200);
     EXPECT_NEAR(g.seconds(), paused, 0.01);
     ASSERT_EQ(g.control->Run(), S_OK);
-    ASSERT_TRUE(playsPast(g, paused + 0.1));
+    ASSERT_TRUE(g.playsPast(paused + 0.1));
 }
 
 }  // namespace

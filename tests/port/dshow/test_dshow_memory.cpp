@@ -9,55 +9,18 @@
 #include <thread>
 
 #include "port/dshow/dshow_memory.h"
+#include "tests/port/dshow/MusicGraph.h"
 #include "tests/port/mmio/WaveIo.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-// A graph with the interfaces these tests drive.
-struct MemoryGraph {
-    IGraphBuilder* builder = nullptr;
-    IMediaControl* control = nullptr;
-    IMediaPosition* position = nullptr;
-    IMediaEvent* events = nullptr;
-
-    MemoryGraph() {
-        EXPECT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                   reinterpret_cast<void**>(&builder)),
-                  S_OK);
-        builder->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
-        builder->QueryInterface(IID_IMediaPosition, reinterpret_cast<void**>(&position));
-        builder->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&events));
-    }
-    ~MemoryGraph() {
-        for (IUnknown* i : {static_cast<IUnknown*>(events), static_cast<IUnknown*>(position),
-                            static_cast<IUnknown*>(control), static_cast<IUnknown*>(builder)})
-            if (i) i->Release();
-    }
-    double seconds() const {
-        REFTIME t = -1;
-        position->get_CurrentPosition(&t);
-        return t;
-    }
-    OAFilterState state() const {
-        OAFilterState s = -1;
-        control->GetState(0, &s);
-        return s;
-    }
-    // Waits until the position passes a value (the dummy audio output runs in real time).
-    bool playsPast(double value) const {
-        for (int i = 0; i < 300; ++i) {
-            if (seconds() > value) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
-    }
-};
+using dshowtest::Graph;
 
 std::vector<unsigned char> bytesOf(std::string const& text) { return {text.begin(), text.end()}; }
 
 std::vector<unsigned char> toneOgg() {
-    return bytesOf(testsupport::readFile(std::filesystem::path(__FILE__).parent_path() / "data" / "tone.ogg"));
+    return bytesOf(testsupport::readFile(dshowtest::tonePath()));
 }
 
 // Half a second of a 16-bit mono tone.
@@ -71,7 +34,7 @@ std::vector<unsigned char> shortWave() {
 }
 
 TEST(MusicFromMemory, OggPlaysFromBytesTheCallerNoLongerHolds) {
-    MemoryGraph g;
+    Graph g;
     {
         std::vector<unsigned char> bytes = toneOgg();
         ASSERT_GT(bytes.size(), 100u);
@@ -89,7 +52,7 @@ TEST(MusicFromMemory, OggPlaysFromBytesTheCallerNoLongerHolds) {
 }
 
 TEST(MusicFromMemory, WaveEndsAndLoopsFromTheSameBytes) {
-    MemoryGraph g;
+    Graph g;
     ASSERT_EQ(port::dshow::renderMemory(g.builder, shortWave(), L"short.wav"), S_OK);
     ASSERT_EQ(g.control->Run(), S_OK);
     LONG code = 0;
@@ -103,7 +66,7 @@ TEST(MusicFromMemory, WaveEndsAndLoopsFromTheSameBytes) {
 }
 
 TEST(MusicFromMemory, UndecodableBytesFailAndLeaveTheGraphUnbuilt) {
-    MemoryGraph g;
+    Graph g;
     std::vector<unsigned char> cut = toneOgg();
     cut.resize(64);  // the first page only
     for (auto const& bytes : {std::vector<unsigned char>{}, bytesOf("OggS but not really"), cut}) {
