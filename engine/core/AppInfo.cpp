@@ -52,8 +52,11 @@ AppInfo& AppInfo::getInstance() {
     return instance;
 }
 
-AppInfo::AppInfo() : startDirectory_(currentDirectory()), updatePage_(port::versionBlock().updatePage) {
-    setUserFolderKind(USER_FOLDER_APPDATA);
+AppInfo::AppInfo() : startDirectory_(currentDirectory()), updatePage_(port::versionBlock().updatePage) {}
+
+std::wstring const& AppInfo::getUserFolder() const {
+    if (!resolved_) resolveUserFolder();
+    return userFolder_;
 }
 
 void AppInfo::setUserFolderKind(int const& kind) {
@@ -62,9 +65,14 @@ void AppInfo::setUserFolderKind(int const& kind) {
         return;
     }
     kind_ = kind;
+    resolveUserFolder();
+}
+
+void AppInfo::resolveUserFolder() const {
+    resolved_ = true;
     std::wstring savePath = port::versionBlock().savePath;
     trimTrailingSeparators(savePath);
-    wchar_t const* base = baseFolderOf(kind);
+    wchar_t const* base = baseFolderOf(kind_);
     if (!base) {
         userFolder_ = savePath;
         return;
@@ -76,6 +84,7 @@ void AppInfo::setUserFolderKind(int const& kind) {
 }
 
 bool AppInfo::createUserFolder() {
+    getUserFolder();
     if (userFolder_.empty()) return false;
     // Each prefix up to a "\" is one folder level; the root needs no creating.
     for (std::size_t end = userFolder_.find(L'\\', 1);; end = userFolder_.find(L'\\', end + 1)) {

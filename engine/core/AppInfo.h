@@ -24,8 +24,9 @@ public:
     // and leaves the folder as it was.
     void setUserFolderKind(int const& kind);
     int getUserFolderKind() const { return kind_; }
-    // The user folder, without a trailing "\".
-    std::wstring const& getUserFolder() const { return userFolder_; }
+    // The user folder, without a trailing "\". Until a kind is chosen, the default kind is
+    // resolved on first use, not at static initialisation, so the environment of main counts.
+    std::wstring const& getUserFolder() const;
     // Creates every missing folder of the user folder; an existing one is fine. A failure is
     // logged and returned.
     bool createUserFolder();
@@ -40,7 +41,10 @@ private:
     AppInfo();
 
     std::wstring startDirectory_;  // first member, as the program's layout has it
-    std::wstring userFolder_;
+    void resolveUserFolder() const;
+
+    mutable std::wstring userFolder_;
+    mutable bool resolved_ = false;
     std::wstring updatePage_;
     int kind_ = USER_FOLDER_APPDATA;
 };

@@ -93,3 +93,12 @@ TEST(AppInfo, VersionAndUpdatePageComeFromTheVersionBlock) {
     EXPECT_EQ(info.getUpdatePage(), block.updatePage);
     EXPECT_FALSE(info.getUpdatePage().empty());
 }
+
+// The instance exists from static initialisation on; the default folder must still follow the
+// environment main sets up (tests and launchers set HOME/XDG_DATA_HOME before using it).
+TEST(AppInfo, DefaultUserFolderFollowsTheEnvironmentOfMain) {
+    char const* dataHome = std::getenv("XDG_DATA_HOME");
+    ASSERT_NE(dataHome, nullptr);
+    std::wstring const expected = winPath(fs::path(dataHome)) + L"\\" + savePath();
+    EXPECT_EQ(AppInfo::getInstance().getUserFolder(), expected);
+}
