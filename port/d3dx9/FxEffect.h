@@ -124,6 +124,12 @@ private:
     Target const* target(D3DXHANDLE handle) const;
     Variable* variable(D3DXHANDLE handle, bool annotationsToo);
     Variable* writable(D3DXHANDLE handle, bool numericOnly);
+    // Numeric values in and out of a parameter, one word per value converted by `convert`, up to
+    // the parameter's size (FxEffectValues.cpp).
+    template <class T, class Convert>
+    HRESULT writeNumbers(D3DXHANDLE parameter, T const* values, UINT count, Convert convert);
+    template <class T, class Convert>
+    HRESULT readNumbers(D3DXHANDLE parameter, T* values, UINT count, Convert convert);
     Technique* technique(D3DXHANDLE handle);
     Pass* pass(D3DXHANDLE handle);
     std::vector<std::unique_ptr<Variable>>* annotationsOf(D3DXHANDLE object);

@@ -293,57 +293,51 @@ HRESULT Effect::GetValue(D3DXHANDLE parameter, LPVOID data, UINT bytes) {
 }
 
 HRESULT Effect::SetBool(D3DXHANDLE parameter, BOOL value) { return SetIntArray(parameter, &value, 1); }
-HRESULT Effect::GetBool(D3DXHANDLE parameter, BOOL* value) {
-    Variable* v = variable(parameter, true);
-    if (!v || !value || !v->type.numeric()) return D3DERR_INVALIDCALL;
-    *value = toFloat(v->type.type, words(*v)[0]) != 0.0f ? TRUE : FALSE;
+HRESULT Effect::GetBool(D3DXHANDLE parameter, BOOL* value) { return GetBoolArray(parameter, value, 1); }
+template <class T, class Convert>
+HRESULT Effect::writeNumbers(D3DXHANDLE parameter, T const* values, UINT count, Convert convert) {
+    Variable* v = writable(parameter, true);
+    if (!v || !values) return D3DERR_INVALIDCALL;
+    std::size_t n = std::min<std::size_t>(count, wordCount(*v));
+    for (std::size_t i = 0; i < n; ++i) words(*v)[i] = convert(v->type.type, values[i]);
+    ++v->storage->version;
     return S_OK;
 }
+
+template <class T, class Convert>
+HRESULT Effect::readNumbers(D3DXHANDLE parameter, T* values, UINT count, Convert convert) {
+    Variable* v = variable(parameter, true);
+    if (!v || !values || !v->type.numeric()) return D3DERR_INVALIDCALL;
+    std::size_t n = std::min<std::size_t>(count, wordCount(*v));
+    for (std::size_t i = 0; i < n; ++i) values[i] = convert(v->type.type, words(*v)[i]);
+    return S_OK;
+}
+
 HRESULT Effect::SetBoolArray(D3DXHANDLE parameter, const BOOL* values, UINT count) {
     return SetIntArray(parameter, values, count);
 }
 HRESULT Effect::GetBoolArray(D3DXHANDLE parameter, BOOL* values, UINT count) {
-    Variable* v = variable(parameter, true);
-    if (!v || !values || !v->type.numeric()) return D3DERR_INVALIDCALL;
-    std::size_t n = std::min<std::size_t>(count, wordCount(*v));
-    for (std::size_t i = 0; i < n; ++i) values[i] = toFloat(v->type.type, words(*v)[i]) != 0.0f ? TRUE : FALSE;
-    return S_OK;
+    return readNumbers(parameter, values, count, [](D3DXPARAMETER_TYPE type, uint32_t word) -> BOOL {
+        return toFloat(type, word) != 0.0f ? TRUE : FALSE;
+    });
 }
 
 HRESULT Effect::SetInt(D3DXHANDLE parameter, INT value) { return SetIntArray(parameter, &value, 1); }
 HRESULT Effect::GetInt(D3DXHANDLE parameter, INT* value) { return GetIntArray(parameter, value, 1); }
 HRESULT Effect::SetIntArray(D3DXHANDLE parameter, const INT* values, UINT count) {
-    Variable* v = writable(parameter, true);
-    if (!v || !values) return D3DERR_INVALIDCALL;
-    std::size_t n = std::min<std::size_t>(count, wordCount(*v));
-    for (std::size_t i = 0; i < n; ++i) words(*v)[i] = fromInt(v->type.type, values[i]);
-    ++v->storage->version;
-    return S_OK;
+    return writeNumbers(parameter, values, count, fromInt);
 }
 HRESULT Effect::GetIntArray(D3DXHANDLE parameter, INT* values, UINT count) {
-    Variable* v = variable(parameter, true);
-    if (!v || !values || !v->type.numeric()) return D3DERR_INVALIDCALL;
-    std::size_t n = std::min<std::size_t>(count, wordCount(*v));
-    for (std::size_t i = 0; i < n; ++i) values[i] = toInt(v->type.type, words(*v)[i]);
-    return S_OK;
+    return readNumbers(parameter, values, count, toInt);
 }
 
 HRESULT Effect::SetFloat(D3DXHANDLE parameter, FLOAT value) { return SetFloatArray(parameter, &value, 1); }
 HRESULT Effect::GetFloat(D3DXHANDLE parameter, FLOAT* value) { return GetFloatArray(parameter, value, 1); }
 HRESULT Effect::SetFloatArray(D3DXHANDLE parameter, const FLOAT* values, UINT count) {
-    Variable* v = writable(parameter, true);
-    if (!v || !values) return D3DERR_INVALIDCALL;
-    std::size_t n = std::min<std::size_t>(count, wordCount(*v));
-    for (std::size_t i = 0; i < n; ++i) words(*v)[i] = fromFloat(v->type.type, values[i]);
-    ++v->storage->version;
-    return S_OK;
+    return writeNumbers(parameter, values, count, fromFloat);
 }
 HRESULT Effect::GetFloatArray(D3DXHANDLE parameter, FLOAT* values, UINT count) {
-    Variable* v = variable(parameter, true);
-    if (!v || !values || !v->type.numeric()) return D3DERR_INVALIDCALL;
-    std::size_t n = std::min<std::size_t>(count, wordCount(*v));
-    for (std::size_t i = 0; i < n; ++i) values[i] = toFloat(v->type.type, words(*v)[i]);
-    return S_OK;
+    return readNumbers(parameter, values, count, toFloat);
 }
 
 HRESULT Effect::SetVector(D3DXHANDLE parameter, const D3DXVECTOR4* vector) {
