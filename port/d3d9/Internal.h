@@ -63,6 +63,18 @@ protected:
     bool defaultPool_;
 };
 
+// The end of every Create call: hands out the new resource when its GL side came to be,
+// otherwise releases it and fails.
+template <class Out, class Resource>
+HRESULT handOutCreated(Resource* made, Out** out) {
+    if (!made->valid()) {
+        made->Release();
+        return D3DERR_INVALIDCALL;
+    }
+    *out = made;
+    return D3D_OK;
+}
+
 // A GL surface to draw into or read from: a texture level or a renderbuffer.
 struct GlImage {
     GLuint texture = 0;
@@ -244,18 +256,6 @@ struct StateSet {
     UINT streamStride = 0;
     IndexBuffer* indices = nullptr;
 };
-// The end of every Create call: hands out the new resource when its GL side came to be,
-// otherwise releases it and fails.
-template <class Out, class Resource>
-HRESULT handOutCreated(Resource* made, Out** out) {
-    if (!made->valid()) {
-        made->Release();
-        return D3DERR_INVALIDCALL;
-    }
-    *out = made;
-    return D3D_OK;
-}
-
 // Takes the references of the source's objects into the target (releasing the target's).
 void assignObjects(StateSet& target, StateSet const& source);
 void releaseObjects(StateSet& set);
