@@ -59,6 +59,14 @@ void BaseSprite::drawInRectD3D(IDirect3DTexture9* const& texture, RECT const* so
     drawPieces(texture, nullptr, colour);
 }
 
+bool BaseSprite::DrawSprite2D(IDirect3DTexture9* const& texture, RECT const* source, D3DXVECTOR2 const* scaling,
+                              D3DXVECTOR2 const* rotationCentre, float const& rotation, D3DXVECTOR2 const* translation,
+                              D3DCOLOR const& colour) {
+    D3DXMATRIX m;
+    D3DXMatrixTransformation2D(&m, nullptr, 0.0f, scaling, rotationCentre, rotation, translation);
+    return DrawSprite2D(texture, source, &m, colour);
+}
+
 bool BaseSprite::drawTexture2D(Texture2D* texture, RECT const* source, D3DXVECTOR2 const* scaling,
                                D3DXVECTOR2 const* rotationCentre, float const& rotation, D3DXVECTOR2 const* translation,
                                D3DCOLOR const& colour) {

@@ -72,10 +72,11 @@ public:
     virtual bool drawTexture2D(Texture2D* texture, RECT const* source, D3DXVECTOR2 const* scaling,
                                D3DXVECTOR2 const* rotationCentre, float const& rotation, D3DXVECTOR2 const* translation,
                                D3DCOLOR const& colour);
-    // Scaling, rotation (radians) about the centre, then translation.
+    // Scaling, rotation (radians) about the centre, then translation: the transform form with
+    // D3DXMatrixTransformation2D's matrix.
     virtual bool DrawSprite2D(IDirect3DTexture9* const& texture, RECT const* source, D3DXVECTOR2 const* scaling,
                               D3DXVECTOR2 const* rotationCentre, float const& rotation, D3DXVECTOR2 const* translation,
-                              D3DCOLOR const& colour) = 0;
+                              D3DCOLOR const& colour);
     virtual bool drawSprite3D(IDirect3DTexture9* const& texture, RECT const* source, D3DXVECTOR3 const* scaling,
                               D3DXQUATERNION const* rotation, D3DXVECTOR3 const* translation,
                               D3DXVECTOR3 const* centre, D3DCOLOR const& colour) = 0;

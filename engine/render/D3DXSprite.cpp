@@ -75,14 +75,6 @@ bool D3DXSprite::DrawSprite2D(IDirect3DTexture9* const& texture, RECT const* sou
     return SUCCEEDED(sprite_->Draw(texture, source, nullptr, nullptr, colour));
 }
 
-bool D3DXSprite::DrawSprite2D(IDirect3DTexture9* const& texture, RECT const* source, D3DXVECTOR2 const* scaling,
-                              D3DXVECTOR2 const* rotationCentre, float const& rotation, D3DXVECTOR2 const* translation,
-                              D3DCOLOR const& colour) {
-    D3DXMATRIX m;
-    D3DXMatrixTransformation2D(&m, nullptr, 0.0f, scaling, rotationCentre, rotation, translation);
-    return DrawSprite2D(texture, source, &m, colour);
-}
-
 bool D3DXSprite::drawSprite3D(IDirect3DTexture9* const& texture, RECT const* source, D3DXVECTOR3 const* scaling,
                               D3DXQUATERNION const* rotation, D3DXVECTOR3 const* translation,
                               D3DXVECTOR3 const* centre, D3DCOLOR const& colour) {

@@ -25,9 +25,7 @@ public:
 
     bool DrawSprite2D(IDirect3DTexture9* const& texture, RECT const* source, D3DXMATRIX const* transform,
                       D3DCOLOR const& colour) override;
-    bool DrawSprite2D(IDirect3DTexture9* const& texture, RECT const* source, D3DXVECTOR2 const* scaling,
-                      D3DXVECTOR2 const* rotationCentre, float const& rotation, D3DXVECTOR2 const* translation,
-                      D3DCOLOR const& colour) override;
+    using BaseSprite::DrawSprite2D;
     bool drawSprite3D(IDirect3DTexture9* const& texture, RECT const* source, D3DXVECTOR3 const* scaling,
                       D3DXQUATERNION const* rotation, D3DXVECTOR3 const* translation, D3DXVECTOR3 const* centre,
                       D3DCOLOR const& colour) override;

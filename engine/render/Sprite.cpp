@@ -280,14 +280,6 @@ bool Sprite::outsideRenderTarget(D3DXVECTOR2 const (&corners)[4]) {
     return true;
 }
 
-bool Sprite::DrawSprite2D(IDirect3DTexture9* const& texture, RECT const* source, D3DXVECTOR2 const* scaling,
-                          D3DXVECTOR2 const* rotationCentre, float const& rotation, D3DXVECTOR2 const* translation,
-                          D3DCOLOR const& colour) {
-    D3DXMATRIX m;
-    D3DXMatrixTransformation2D(&m, nullptr, 0.0f, scaling, rotationCentre, rotation, translation);
-    return DrawSprite2D(texture, source, &m, colour);
-}
-
 bool Sprite::drawSprite3D(IDirect3DTexture9* const& texture, RECT const* source, D3DXVECTOR3 const* scaling,
                           D3DXQUATERNION const* rotation, D3DXVECTOR3 const* translation, D3DXVECTOR3 const* centre,
                           D3DCOLOR const& colour) {

@@ -87,9 +87,7 @@ public:
 
     bool DrawSprite2D(IDirect3DTexture9* const& texture, RECT const* source, D3DXMATRIX const* transform,
                       D3DCOLOR const& colour) override;
-    bool DrawSprite2D(IDirect3DTexture9* const& texture, RECT const* source, D3DXVECTOR2 const* scaling,
-                      D3DXVECTOR2 const* rotationCentre, float const& rotation, D3DXVECTOR2 const* translation,
-                      D3DCOLOR const& colour) override;
+    using BaseSprite::DrawSprite2D;
     // Queued whether begun or not (a queue outside Begin is emptied by the next Begin). The quad
     // is a unit square placed by scaling, rotation about the centre and translation.
     bool drawSprite3D(IDirect3DTexture9* const& texture, RECT const* source, D3DXVECTOR3 const* scaling,

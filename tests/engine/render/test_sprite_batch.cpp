@@ -11,11 +11,6 @@
 namespace spritetest {
 namespace {
 
-using Orvex::kSpriteAlphaTest;
-using Orvex::kSpriteCulling;
-using Orvex::kSpriteImmediate;
-using Orvex::u32;
-
 uint32_t colourOf(int i) {
     static uint32_t const colours[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFFFF00FF,
                                        0xFF00FFFF, 0xFF808080, 0xFFFF8000, 0xFF8000FF, 0xFF0080FF};

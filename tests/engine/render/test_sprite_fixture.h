@@ -15,6 +15,11 @@
 
 namespace spritetest {
 
+using Orvex::kSpriteAlphaTest;
+using Orvex::kSpriteCulling;
+using Orvex::kSpriteImmediate;
+using Orvex::u32;
+
 class SpriteTest : public ::testing::Test {
 protected:
     static constexpr unsigned kWidth = 128;

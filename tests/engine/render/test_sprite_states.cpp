@@ -10,11 +10,6 @@
 namespace spritetest {
 namespace {
 
-using Orvex::kSpriteAlphaTest;
-using Orvex::kSpriteCulling;
-using Orvex::kSpriteImmediate;
-using Orvex::u32;
-
 DWORD renderState(IDirect3DDevice9* device, D3DRENDERSTATETYPE state) {
     DWORD value = 0;
     device->GetRenderState(state, &value);
