@@ -7,6 +7,7 @@ packages=(
   libgl-dev libegl-dev libgl1-mesa-dri
   libstb-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do
