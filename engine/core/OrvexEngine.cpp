@@ -40,10 +40,15 @@ OrvexEngine::OrvexEngine() {
     // managers built on the device (render manager, then spline manager) follow them once they
     // exist.
     acquirePlatform();
+    acquireRender();
     ingameConsole_ = std::make_unique<IngameConsole>();
 }
 
 OrvexEngine::~OrvexEngine() {
+    // Still up at exit (the entry point did not shut down): give the device back, so that no
+    // effect or texture keeps it alive. Input and sound are left alone: their port parts were
+    // made after the engine and are gone by now.
+    if (initialised_) releaseDevice();
     releasePlatform();
     ingameConsole_.reset();
     userGlobals_.reset();
@@ -62,6 +67,8 @@ bool OrvexEngine::init() {
         return false;
     }
     if (!initPlatform()) return false;
+    // Before anything loads a texture: the user globals' post-init hook may.
+    initRender();
     // The font manager is initialised here once it exists (after the device).
     if (userGlobals_ && !userGlobals_->onPostInit()) {
         logError(L"OrvexEngine::init: the user globals failed after start-up (onPostInit)");

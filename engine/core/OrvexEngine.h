@@ -29,16 +29,24 @@ class KeyState;
 class UserGlobals;
 class XMLNode;
 
-// The texture manager's settings ("TEXINITPARAMS"). The texture manager comes later and will
-// read them from here.
+// The texture settings ("TEXINITPARAMS"), held by the engine so that the settings file can be
+// read before the texture module starts; init hands them to the texture module
+// (applyTextureInitParams in engine/render/TextureSettings.h).
 struct TextureInitParams {
-    bool suspendOnTexLoad = false;     // "SUSPEND_ON_TEX_LOAD"
-    bool overrideAutoSuspend = false;  // "OVERRIDE_AUTO_SUSPEND"
-    int actualTickCount = 0;           // "ACTUAL_TICKCOUNT"
+    static constexpr u32 kUseTickCount = 0xFFFFFFFFu;
 
-    // Missing keys keep their values.
+    bool suspendOnTexLoad = false;           // "SUSPEND_ON_TEX_LOAD"
+    bool suspendOnTexCreate = false;         // "SUSPEND_ON_TEX_CREATE"
+    bool overrideAutoSuspend = false;        // "OVERRIDE_AUTO_SUSPEND"
+    u32 overrideAutoSuspendTime = 5000;      // "OVERRIDE_AUTO_SUSPEND_TIME", milliseconds
+    u32 actualTickCount = kUseTickCount;     // "ACTUAL_TICKCOUNT"; all-ones: start at GetTickCount
+
+    // Takes each of the five attributes that is present (numbers as unsigned base-10).
     bool readConfig(XMLNode const& section);
+    // Sets all five attributes, in the file's order.
     void writeConfig(XMLNode& section) const;
+
+    bool operator==(TextureInitParams const&) const = default;
 };
 
 class OrvexEngine : public ConsoleCommandReceiver {
@@ -91,8 +99,10 @@ public:
     // False when a required part (device, input, a hook) failed; the next call tries again.
     bool init();
     bool isInitialised() const { return initialised_; }
-    // Closes input, sound, the device and the window; the entry point calls it before it
-    // returns (at static destruction the port layer may already be gone). init may run again.
+    // Closes input and sound, releases what holds the device (effects, the device object's
+    // textures), then closes the device and the window; init may run again. The entry point
+    // calls it before it returns; the destructor at exit releases only the device part, and
+    // only when it is still up (input and sound may be gone by then).
     void shutdown();
 
     // The main loop; returns the exit code, or -1 at once when a stop was requested before it
@@ -181,6 +191,12 @@ private:
     void updatePlatform(double realDelta);
     bool readPlatformConfig(XMLNode const& engineParams);
     void writePlatformConfig(XMLNode& engineParams) const;
+    // The render side (OrvexEngine_render.cpp): managers made with the engine so that they
+    // outlive it, the texture settings applied once the device exists, and the release of
+    // everything that holds the device before the device goes.
+    void acquireRender();
+    void initRender();
+    void releaseDevice();
     void onIngameConsoleKey(KeyState& state, unsigned char const& code);
     void onWindowActive(bool const& active);
     void onWindowClosed();
@@ -198,7 +214,8 @@ private:
     D3DInterface* d3d_ = nullptr;
     DirectInputInterface* input_ = nullptr;
     // Still to come with their own parts: the language manager, the font manager, the render
-    // manager (built here with width and height 0xFFFFFFFF) and, after it, the spline manager.
+    // manager (built here with width and height 0xFFFFFFFF) and, after it, the spline manager
+    // (acquireRender makes them).
     std::unique_ptr<UserGlobals> userGlobals_;
     std::unique_ptr<IngameConsole> ingameConsole_;
     TextureInitParams texParams_;

@@ -21,14 +21,18 @@ constexpr wchar_t kTexParams[] = L"TEXINITPARAMS";
 
 bool TextureInitParams::readConfig(XMLNode const& section) {
     suspendOnTexLoad = section.getAttributeBool(L"SUSPEND_ON_TEX_LOAD", suspendOnTexLoad);
+    suspendOnTexCreate = section.getAttributeBool(L"SUSPEND_ON_TEX_CREATE", suspendOnTexCreate);
     overrideAutoSuspend = section.getAttributeBool(L"OVERRIDE_AUTO_SUSPEND", overrideAutoSuspend);
-    actualTickCount = section.getAttributeInt(L"ACTUAL_TICKCOUNT", actualTickCount);
+    overrideAutoSuspendTime = section.getAttributeLong(L"OVERRIDE_AUTO_SUSPEND_TIME", overrideAutoSuspendTime);
+    actualTickCount = section.getAttributeLong(L"ACTUAL_TICKCOUNT", actualTickCount);
     return true;
 }
 
 void TextureInitParams::writeConfig(XMLNode& section) const {
+    section.setAttribute(L"SUSPEND_ON_TEX_CREATE", suspendOnTexCreate ? L"1" : L"0");
     section.setAttribute(L"SUSPEND_ON_TEX_LOAD", suspendOnTexLoad ? L"1" : L"0");
     section.setAttribute(L"OVERRIDE_AUTO_SUSPEND", overrideAutoSuspend ? L"1" : L"0");
+    section.setAttribute(L"OVERRIDE_AUTO_SUSPEND_TIME", std::to_wstring(overrideAutoSuspendTime));
     section.setAttribute(L"ACTUAL_TICKCOUNT", std::to_wstring(actualTickCount));
 }
 

@@ -79,7 +79,7 @@ void OrvexEngine::shutdown() {
     MusicManager::getInstance().stop();
     SoundManager::getInstance().shutdown();
     input_->shutdown();
-    if (d3d_) d3d_->shutdown();
+    releaseDevice();
     initialised_ = false;
 }
 

@@ -1,10 +1,9 @@
-// Texture module settings, the texture clock and the "TEXINITPARAMS" record.
+// Texture module settings, the texture clock and applying the "TEXINITPARAMS" record.
 #include "engine/render/TextureSettings.h"
 
 #include <cmath>
 
 #include "engine/core/OrvexEngine.h"
-#include "engine/core/XMLNode.h"
 #include "port/win32/kernel.h"
 
 namespace Orvex {
@@ -43,37 +42,14 @@ u32 getTextureTickCount() { return textureClock().base + engineMilliseconds(); }
 
 void setTextureTickCount(u32 value) { textureClock().base = value - engineMilliseconds(); }
 
-TextureInitSettings TextureInitSettings::fromEngineRecord(TextureInitParams const& record) {
-    TextureInitSettings settings;
-    settings.suspendOnTexLoad = record.suspendOnTexLoad;
-    settings.overrideAutoSuspend = record.overrideAutoSuspend;
-    settings.actualTickCount = static_cast<u32>(record.actualTickCount);
-    return settings;
-}
-
-void TextureInitSettings::read(XMLNode& node) {
-    suspendOnTexLoad = node.getAttributeBool(L"SUSPEND_ON_TEX_LOAD", suspendOnTexLoad);
-    suspendOnTexCreate = node.getAttributeBool(L"SUSPEND_ON_TEX_CREATE", suspendOnTexCreate);
-    overrideAutoSuspend = node.getAttributeBool(L"OVERRIDE_AUTO_SUSPEND", overrideAutoSuspend);
-    overrideAutoSuspendTime = node.getAttributeLong(L"OVERRIDE_AUTO_SUSPEND_TIME", overrideAutoSuspendTime);
-    actualTickCount = node.getAttributeLong(L"ACTUAL_TICKCOUNT", actualTickCount);
-}
-
-void TextureInitSettings::write(XMLNode& node) const {
-    node.setAttribute(L"SUSPEND_ON_TEX_CREATE", suspendOnTexCreate ? L"1" : L"0");
-    node.setAttribute(L"SUSPEND_ON_TEX_LOAD", suspendOnTexLoad ? L"1" : L"0");
-    node.setAttribute(L"OVERRIDE_AUTO_SUSPEND", overrideAutoSuspend ? L"1" : L"0");
-    node.setAttribute(L"OVERRIDE_AUTO_SUSPEND_TIME", std::to_wstring(overrideAutoSuspendTime));
-    node.setAttribute(L"ACTUAL_TICKCOUNT", std::to_wstring(actualTickCount));
-}
-
-void TextureInitSettings::apply() const {
+void applyTextureInitParams(TextureInitParams const& params) {
     TextureModuleSettings& settings = TextureModuleSettings::get();
-    settings.suspendOnCreate = suspendOnTexCreate;
-    settings.suspendOnLoad = suspendOnTexLoad;
-    settings.overrideAutoSuspend = overrideAutoSuspend;
-    settings.overrideAutoSuspendTime = overrideAutoSuspendTime;
-    setTextureTickCount(actualTickCount == 0xFFFFFFFFu ? GetTickCount() : actualTickCount);
+    settings.suspendOnCreate = params.suspendOnTexCreate;
+    settings.suspendOnLoad = params.suspendOnTexLoad;
+    settings.overrideAutoSuspend = params.overrideAutoSuspend;
+    settings.overrideAutoSuspendTime = params.overrideAutoSuspendTime;
+    u32 const ticks = params.actualTickCount;
+    setTextureTickCount(ticks == TextureInitParams::kUseTickCount ? GetTickCount() : ticks);
 }
 
 }  // namespace Orvex

@@ -1,7 +1,7 @@
 // Process-wide texture settings: whether new textures start suspended, join the idle check and
 // with what idle time; the size reduction applied when files are loaded; the texture tick
-// count that every last-use stamp and idle test reads; and the "TEXINITPARAMS" record of the
-// settings file that fills them at start-up.
+// count that every last-use stamp and idle test reads; and applying the "TEXINITPARAMS" record
+// of the settings file (held by the engine) to them at start-up.
 //
 // The texture tick count is one clock for stamps and idle tests alike: the engine's count of
 // update milliseconds (OrvexEngine::getTextureTickCount) plus a base that "ACTUAL_TICKCOUNT"
@@ -13,7 +13,6 @@
 
 namespace Orvex {
 
-class XMLNode;
 struct TextureInitParams;
 
 struct TextureModuleSettings {
@@ -43,25 +42,8 @@ u32 getTextureTickCount();
 // Makes the texture clock read value now; it keeps advancing with the engine's updates.
 void setTextureTickCount(u32 value);
 
-// The "TEXINITPARAMS" record. The engine's settings code reads a shorter record of the same
-// section (OrvexEngine::getTextureInitParams); fromEngineRecord takes what it holds.
-class TextureInitSettings {
-public:
-    bool suspendOnTexLoad = false;          // "SUSPEND_ON_TEX_LOAD"
-    bool suspendOnTexCreate = false;        // "SUSPEND_ON_TEX_CREATE"
-    bool overrideAutoSuspend = false;       // "OVERRIDE_AUTO_SUSPEND"
-    u32 overrideAutoSuspendTime = 5000;     // "OVERRIDE_AUTO_SUSPEND_TIME"
-    u32 actualTickCount = 0xFFFFFFFFu;      // "ACTUAL_TICKCOUNT"; all-ones: GetTickCount
-
-    TextureInitSettings() = default;
-    static TextureInitSettings fromEngineRecord(TextureInitParams const& record);
-
-    // Takes each of the five attributes that is present.
-    void read(XMLNode& node);
-    // Adds all five attributes (replacing present ones).
-    void write(XMLNode& node) const;
-    // Copies the values into the module settings and sets the texture clock.
-    void apply() const;
-};
+// Copies the record into the module settings and sets the texture clock (GetTickCount when the
+// record's tick count is all-ones). OrvexEngine::init calls it once the device exists.
+void applyTextureInitParams(TextureInitParams const& params);
 
 }  // namespace Orvex

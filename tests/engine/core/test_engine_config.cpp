@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "engine/core/Logger.h"
 #include "engine/core/OrvexEngine.h"
@@ -87,8 +89,11 @@ TEST_F(OrvexEngineConfig, ValuesWrittenAreValuesRead) {
     input.keyRepeatRate = 90;
     Orvex::TextureInitParams& tex = engine->getTextureInitParams();
     tex.suspendOnTexLoad = true;
+    tex.suspendOnTexCreate = true;
     tex.overrideAutoSuspend = true;
+    tex.overrideAutoSuspendTime = 1234;
     tex.actualTickCount = 3;
+    Orvex::TextureInitParams const texWritten = tex;
     globals->volume = 80;
 
     ASSERT_TRUE(engine->saveConfig(path));
@@ -129,11 +134,42 @@ TEST_F(OrvexEngineConfig, ValuesWrittenAreValuesRead) {
     EXPECT_EQ(input.useWinApi, 1);
     EXPECT_EQ(input.keyRepeatDelay, 400);
     EXPECT_EQ(input.keyRepeatRate, 90);
-    EXPECT_TRUE(tex.suspendOnTexLoad);
-    EXPECT_TRUE(tex.overrideAutoSuspend);
-    EXPECT_EQ(tex.actualTickCount, 3);
+    EXPECT_EQ(tex, texWritten);
     EXPECT_EQ(globals->volume, 80);
     EXPECT_EQ(globals->loads, 1);
+}
+
+TEST_F(OrvexEngineConfig, TextureSectionKeepsAllFiveKeysAndTheAllOnesTickCount) {
+    // The defaults: all-ones means "start the texture clock at the system tick count"; it must
+    // come back as all-ones, not clamped to the largest signed value.
+    Orvex::TextureInitParams& tex = engine->getTextureInitParams();
+    tex = Orvex::TextureInitParams{};
+    EXPECT_EQ(tex.actualTickCount, 0xFFFFFFFFu);
+    EXPECT_EQ(tex.overrideAutoSuspendTime, 5000u);
+    ASSERT_TRUE(engine->saveConfig(path));
+    XMLNode root;
+    ASSERT_TRUE(root.load(path, 1));
+    XMLNode const* section = root.getChild(L"ENGINE_PARAMS")->getChild(L"TEXINITPARAMS");
+    ASSERT_NE(section, nullptr);
+    ASSERT_EQ(section->getAttributeCount(), 5u);
+    std::vector<std::wstring> names;
+    for (Orvex::u32 i = 0; i < section->getAttributeCount(); ++i) names.push_back(section->getAttributeAt(i)->getName());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"SUSPEND_ON_TEX_CREATE", L"SUSPEND_ON_TEX_LOAD", L"OVERRIDE_AUTO_SUSPEND",
+                                                L"OVERRIDE_AUTO_SUSPEND_TIME", L"ACTUAL_TICKCOUNT"}));
+    tex.actualTickCount = 0;
+    tex.overrideAutoSuspendTime = 1;
+    ASSERT_TRUE(engine->loadConfig(path));
+    EXPECT_EQ(tex, Orvex::TextureInitParams{});
+
+    // A section holding only some keys changes only those.
+    testsupport::writeFile(hostFile,
+                           "<MyEngineParams><ENGINE_PARAMS><TEXINITPARAMS OVERRIDE_AUTO_SUSPEND_TIME=\"250\" "
+                           "ACTUAL_TICKCOUNT=\"0\"/></ENGINE_PARAMS></MyEngineParams>");
+    tex.suspendOnTexCreate = true;
+    ASSERT_TRUE(engine->loadConfig(path));
+    EXPECT_TRUE(tex.suspendOnTexCreate);
+    EXPECT_EQ(tex.overrideAutoSuspendTime, 250u);
+    EXPECT_EQ(tex.actualTickCount, 0u);
 }
 
 TEST_F(OrvexEngineConfig, MissingEmptyOrGarbledFilesKeepTheDefaultsWithOneLogLine) {

@@ -16,13 +16,6 @@ namespace {
 using Orvex::D3DInterface;
 using Orvex::OrvexEngine;
 
-// A 4x4 red PNG.
-std::string const kRedPng(
-    "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x04\x00\x00\x00\x04\x08\x02"
-    "\x00\x00\x00\x26\x93\x09\x29\x00\x00\x00\x10\x49\x44\x41\x54\x78\x9c\x63\xf8\xcf\xc0\x00\x47\x0c\xc4\x71"
-    "\x00\xae\x93\x0f\xf1\xd0\x5f\x23\x9e\x00\x00\x00\x00\x49\x45\x4e\x44\xae\x42\x60\x82",
-    73);
-
 class HookGlobals : public Orvex::UserGlobals {
 public:
     explicit HookGlobals(std::vector<std::string>& calls, bool refuse = false) : calls_(calls), refuse_(refuse) {}
@@ -148,7 +141,7 @@ TEST_F(EngineStart, WindowActivationIsPassedOn) {
 TEST_F(EngineStart, SplashPictureIsDrawnFittedAndFaded) {
     ASSERT_TRUE(engine->init());
     std::filesystem::path const folder = testsupport::makeTempDir("splashpixels");
-    testsupport::writeFile(folder / "red.png", kRedPng);
+    testsupport::writeFile(folder / "red.png", enginetest::kRedPng);
 
     double clock = 0.0;
     engine->setLoopClock([&] { return clock; }, [&](Orvex::u32 ms) { clock += ms / 1000.0; });

@@ -6,10 +6,12 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/core/OrvexEngine.h"
 #include "engine/render/FRect.h"
 #include "engine/render/TextureFormat.h"
 #include "engine/render/TextureSettings.h"
 #include "port/crt/crt.h"
+#include "port/win32/kernel.h"
 
 using Orvex::FRect;
 using Orvex::Texture2D;
@@ -220,9 +222,9 @@ TEST(TextureParamsTest, SizeLimitsApplyOnlyWithAGlobalFlag) {
 }
 
 TEST(TextureSettingsTest, RecordReadsWritesAndApplies) {
-    Orvex::TextureInitSettings record;
+    Orvex::TextureInitParams record;
     XMLNode section;
-    record.write(section);
+    record.writeConfig(section);
     ASSERT_EQ(section.getAttributeCount(), 5u);
     EXPECT_EQ(section.getAttributeAt(0)->getName(), L"SUSPEND_ON_TEX_CREATE");
     EXPECT_EQ(section.getAttributeAt(4)->getName(), L"ACTUAL_TICKCOUNT");
@@ -230,16 +232,24 @@ TEST(TextureSettingsTest, RecordReadsWritesAndApplies) {
     XMLNode changed;
     ASSERT_TRUE(changed.loadFromText(L"<TEXINITPARAMS SUSPEND_ON_TEX_LOAD=\"1\" OVERRIDE_AUTO_SUSPEND=\"1\""
                                      L" OVERRIDE_AUTO_SUSPEND_TIME=\"750\" ACTUAL_TICKCOUNT=\"4000\"/>"));
-    record.read(changed);
+    record.readConfig(changed);
     EXPECT_TRUE(record.suspendOnTexLoad);
     EXPECT_FALSE(record.suspendOnTexCreate);
     EXPECT_EQ(record.overrideAutoSuspendTime, 750u);
-    record.apply();
+    Orvex::applyTextureInitParams(record);
     Orvex::TextureModuleSettings const& settings = Orvex::TextureModuleSettings::get();
     EXPECT_TRUE(settings.suspendOnLoad);
+    EXPECT_FALSE(settings.suspendOnCreate);
     EXPECT_TRUE(settings.overrideAutoSuspend);
     EXPECT_EQ(settings.overrideAutoSuspendTime, 750u);
     EXPECT_EQ(Orvex::getTextureTickCount(), 4000u);
+
+    // All-ones starts the texture clock at the system tick count.
+    record.actualTickCount = Orvex::TextureInitParams::kUseTickCount;
+    DWORD const before = GetTickCount();
+    Orvex::applyTextureInitParams(record);
+    Orvex::u32 const started = Orvex::getTextureTickCount();
+    EXPECT_LE(started - before, GetTickCount() - before);
     Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
 }
 
