@@ -7,6 +7,7 @@
 #include "engine/core/OrvexEngine.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/EffectManager.h"
+#include "engine/render/SpriteHolder.h"
 #include "engine/render/TextureManager.h"
 #include "engine/render/TextureSettings.h"
 #include "port/win32/winuser.h"
@@ -24,6 +25,8 @@ void OrvexEngine::acquireRender() {
 void OrvexEngine::initRender() { applyTextureInitParams(texParams_); }
 
 void OrvexEngine::releaseDevice() {
+    // The batcher holds an effect reference, so it goes before the effects.
+    if (SpriteHolder* sprites = d3d_->findSprite()) sprites->release();
     EffectManager::getInstance().clear();
     d3d_->getTextureManager().releaseAll();
     d3d_->shutdown();

@@ -168,6 +168,8 @@ public:
     // made on first use; its sprites are created whenever the device is created. Defined beside
     // SpriteHolder (orvex_render), which owns the type.
     SpriteHolder& getSprite();
+    // The sprite pair when it has been made, else null (shutdown must not make one).
+    SpriteHolder* findSprite() const { return spriteHolder_; }
 
     sigslot::signal0<> signalDeviceLost;
     sigslot::signal0<> signalDeviceReset;

@@ -34,8 +34,10 @@ public:
     ID3DXSprite*& getSpriteRef() { return sprite_; }
     u32 getFlags() const { return flags_; }
 
-private:
+    // Lets go of the ID3DXSprite before the device is shut down; create makes it again.
     void releaseSprite();
+
+private:
 
     u32 flags_ = 0;
     ID3DXSprite* sprite_ = nullptr;

@@ -105,6 +105,12 @@ Sprite::~Sprite() {
     defaultEffect_ = nullptr;
 }
 
+void Sprite::release() {
+    releaseDeviceObjects();
+    setEffect(nullptr);
+    effect_ = nullptr;
+}
+
 void Sprite::releaseDeviceObjects() {
     // The device keeps its own references to bound buffers; unbind ours so that a reset finds
     // no D3DPOOL_DEFAULT object alive.

@@ -84,6 +84,9 @@ public:
     bool isInBegin() override { return beginCount_ > 0; }
     void onLostDevice() override;
     void onResetDevice() override;
+    // Lets go of the device objects and the default effect before the device is shut down;
+    // the next create makes them again.
+    void release();
 
     bool DrawSprite2D(IDirect3DTexture9* const& texture, RECT const* source, D3DXMATRIX const* transform,
                       D3DCOLOR const& colour) override;

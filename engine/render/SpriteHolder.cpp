@@ -11,6 +11,11 @@ SpriteHolder::SpriteHolder() {
     if (d3d.getDevice()) recreate();
 }
 
+void SpriteHolder::release() {
+    d3dxSprite_.releaseSprite();
+    sprite_.release();
+}
+
 bool SpriteHolder::recreate() {
     bool const d3dx = d3dxSprite_.create();
     bool const engine = sprite_.create();

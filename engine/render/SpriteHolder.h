@@ -25,6 +25,8 @@ public:
     Sprite& getSprite() { return sprite_; }
     // create of both sprites; true when both succeeded.
     bool recreate();
+    // Releases both sprites' device objects (and the batcher's effect) so the device can go.
+    void release();
 
 private:
     void onDeviceCreated() { recreate(); }

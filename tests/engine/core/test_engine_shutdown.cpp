@@ -15,6 +15,7 @@
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Effect.h"
 #include "engine/render/EffectManager.h"
+#include "engine/render/SpriteHolder.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/TextureManager.h"
 #include "engine/render/TextureSettings.h"
@@ -142,6 +143,9 @@ TEST_F(EngineShutdown, ShutdownReleasesEffectsAndTexturesSoTheDeviceIsGone) {
     if (HasFatalFailure()) return;
     IDirect3DDevice9* device = D3DInterface::getInstance().getDevice();
     ASSERT_NE(device, nullptr);
+    // The sprite pair holds device buffers and an effect reference of its own.
+    Orvex::SpriteHolder& sprites = D3DInterface::getInstance().getSprite();
+    ASSERT_TRUE(sprites.getSprite().hasBuffers());
     // The effect holds the device besides the device object (and this test, for a moment).
     ULONG const deviceRefs = device->AddRef();
     device->Release();
@@ -160,6 +164,9 @@ TEST_F(EngineShutdown, ShutdownReleasesEffectsAndTexturesSoTheDeviceIsGone) {
     // It starts again on a new device.
     ASSERT_TRUE(engine->init());
     EXPECT_NE(D3DInterface::getInstance().getDevice(), nullptr);
+    EXPECT_TRUE(sprites.getSprite().hasBuffers()) << "the sprite pair is made again on the new device";
+    // Nothing but the new sprite pair's buffers lives on the new device.
+    sprites.release();
     EXPECT_EQ(port::d3d9::defaultPoolResources(D3DInterface::getInstance().getDevice()), 0u);
 }
 
