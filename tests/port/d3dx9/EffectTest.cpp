@@ -31,48 +31,26 @@ char const* const kMain =
     "int g_Quality = 1;\n"
     "#endif\n"
     "glsl_vertex VS {\n"
-    "  out vec4 colour;\n"
-    "  out vec2 uv;\n"
-    "  void main() {\n"
-    "    gl_Position = port_screenToClip(in_Position);\n"
-    "    colour = in_Diffuse;\n"
-    "    uv = in_TexCoord0.xy;\n"
-    "  }\n"
+    "  out vec4 colour; out vec2 uv;\n"
+    "  void main() { gl_Position = port_screenToClip(in_Position); colour = in_Diffuse; uv = in_TexCoord0.xy; }\n"
     "}\n"
     "glsl_pixel PS_Flat {\n"
-    "  in vec4 colour;\n"
-    "  in vec2 uv;\n"
-    "  out vec4 result;\n"
+    "  in vec4 colour; in vec2 uv; out vec4 result;\n"
     "  void main() { result = g_Color * colour; }\n"
     "}\n"
     "glsl_pixel PS_Textured {\n"
-    "  in vec4 colour;\n"
-    "  in vec2 uv;\n"
-    "  out vec4 result;\n"
+    "  in vec4 colour; in vec2 uv; out vec4 result;\n"
     "  void main() { result = texture(s0, uv) * g_Time * 2.0; }\n"
     "}\n"
-    "technique Render2D < int TEX_COUNT = 8; >\n"
-    "{\n"
-    "    pass P0 < float fScaleX = 0.5; >\n"
-    "    {\n"
-    "        AlphaBlendEnable = true;\n"
-    "        SrcBlend = SrcAlpha;\n"
-    "        DestBlend = InvSrcAlpha;\n"
-    "        VertexShader = VS;\n"
-    "        PixelShader = PS_Flat;\n"
-    "    }\n"
+    "technique Render2D < int TEX_COUNT = 8; > {\n"
+    "  pass P0 < float fScaleX = 0.5; > {\n"
+    "    AlphaBlendEnable = true; SrcBlend = SrcAlpha; DestBlend = InvSrcAlpha; VertexShader = VS; PixelShader = PS_Flat;\n"
+    "  }\n"
     "}\n"
-    "technique RenderTextured\n"
-    "{\n"
-    "    pass First { VertexShader = VS; PixelShader = PS_Textured; }\n"
-    "    pass Second { StencilEnable = true; StencilFunc = Equal; VertexShader = VS; PixelShader = PS_Textured; }\n"
+    "technique RenderTextured {\n"
+    "  pass First { VertexShader = VS; PixelShader = PS_Textured; }\n"
+    "  pass Second { StencilEnable = true; StencilFunc = Equal; VertexShader = VS; PixelShader = PS_Textured; }\n"
     "}\n";
-
-struct Vertex {
-    float x, y, z, rhw;
-    D3DCOLOR color;
-    float u, v;
-};
 
 class EffectTest : public testsupport::DeviceFixture {
 protected:
@@ -83,25 +61,34 @@ protected:
         testsupport::writeFile(folder / "sub" / "main.fx", kMain);
     }
 
-    ID3DXEffect* load(ID3DXEffectPool* pool, D3DXMACRO const* macros = nullptr, std::string* errors = nullptr) {
+    // The effect file above; compile errors fail the test.
+    ID3DXEffect* load(ID3DXEffectPool* pool, D3DXMACRO const* macros = nullptr) {
         ID3DXEffect* effect = nullptr;
-        ID3DXBuffer* errorBuffer = nullptr;
+        ID3DXBuffer* errors = nullptr;
         std::wstring path = port::fromUtf8((folder / "sub" / "main.fx").string());
-        HRESULT hr = D3DXCreateEffectFromFileW(device, path.c_str(), macros, nullptr, 0, pool, &effect, &errorBuffer);
-        if (errorBuffer) {
-            if (errors) *errors = static_cast<char const*>(errorBuffer->GetBufferPointer());
-            ADD_FAILURE() << static_cast<char const*>(errorBuffer->GetBufferPointer());
-            errorBuffer->Release();
+        EXPECT_EQ(D3DXCreateEffectFromFileW(device, path.c_str(), macros, nullptr, 0, pool, &effect, &errors), S_OK);
+        return reportErrors(effect, errors);
+    }
+    // An effect from source in memory; compile errors fail the test.
+    ID3DXEffect* create(std::string const& source) {
+        ID3DXEffect* effect = nullptr;
+        ID3DXBuffer* errors = nullptr;
+        EXPECT_EQ(D3DXCreateEffect(device, source.data(), static_cast<UINT>(source.size()), nullptr, nullptr, 0, nullptr,
+                                   &effect, &errors),
+                  S_OK);
+        return reportErrors(effect, errors);
+    }
+    static ID3DXEffect* reportErrors(ID3DXEffect* effect, ID3DXBuffer* errors) {
+        if (errors) {
+            ADD_FAILURE() << static_cast<char const*>(errors->GetBufferPointer());
+            errors->Release();
         }
-        EXPECT_EQ(hr, S_OK);
         return effect;
     }
-
-    void drawQuad(float x0, float y0, float x1, float y1, D3DCOLOR color) {
-        Vertex v[4] = {{x0, y0, 0.5f, 1, color, 0, 0}, {x1, y0, 0.5f, 1, color, 1, 0},
-                       {x0, y1, 0.5f, 1, color, 0, 1}, {x1, y1, 0.5f, 1, color, 1, 1}};
-        device->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1);
-        device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(Vertex));
+    static D3DXPARAMETER_DESC describe(ID3DXEffect* effect, D3DXHANDLE parameter) {
+        D3DXPARAMETER_DESC desc{};
+        EXPECT_EQ(effect->GetParameterDesc(parameter, &desc), S_OK);
+        return desc;
     }
 
     std::filesystem::path folder;
@@ -118,17 +105,10 @@ TEST_F(EffectTest, EnumeratesTechniquesPassesParametersAndAnnotations) {
     EXPECT_EQ(desc.Techniques, 2u);
     ASSERT_EQ(desc.Parameters, 7u);
     char const* names[] = {"g_View", "g_Time", "g_Color", "g_Offsets", "g_Textur0", "s0", "g_Quality"};
-    for (UINT i = 0; i < 7; ++i) {
-        D3DXHANDLE h = effect->GetParameter(nullptr, i);
-        ASSERT_NE(h, nullptr);
-        D3DXPARAMETER_DESC pd{};
-        ASSERT_EQ(effect->GetParameterDesc(h, &pd), S_OK);
-        EXPECT_STREQ(pd.Name, names[i]);
-    }
+    for (UINT i = 0; i < 7; ++i) EXPECT_STREQ(describe(effect, effect->GetParameter(nullptr, i)).Name, names[i]);
     EXPECT_EQ(effect->GetParameter(nullptr, 7), nullptr);
 
-    D3DXPARAMETER_DESC pd{};
-    ASSERT_EQ(effect->GetParameterDesc(effect->GetParameterByName(nullptr, "g_View"), &pd), S_OK);
+    D3DXPARAMETER_DESC pd = describe(effect, effect->GetParameterByName(nullptr, "g_View"));
     EXPECT_EQ(pd.Class, D3DXPC_MATRIX_COLUMNS);
     EXPECT_EQ(pd.Type, D3DXPT_FLOAT);
     EXPECT_EQ(pd.Rows, 4u);
@@ -136,26 +116,22 @@ TEST_F(EffectTest, EnumeratesTechniquesPassesParametersAndAnnotations) {
     EXPECT_EQ(pd.Bytes, 64u);
     EXPECT_EQ(pd.Flags, static_cast<DWORD>(D3DX_PARAMETER_SHARED));
     EXPECT_STREQ(pd.Semantic, "VIEW");
-    ASSERT_EQ(effect->GetParameterDesc("g_Offsets", &pd), S_OK);
+    pd = describe(effect, "g_Offsets");
     EXPECT_EQ(pd.Elements, 3u);
     EXPECT_EQ(pd.Bytes, 24u);
     EXPECT_EQ(pd.Class, D3DXPC_VECTOR);
-    ASSERT_EQ(effect->GetParameterDesc("g_Color", &pd), S_OK);
+    pd = describe(effect, "g_Color");
     EXPECT_EQ(pd.Annotations, 2u);
     EXPECT_EQ(pd.Bytes, 16u);
-    ASSERT_EQ(effect->GetParameterDesc("g_Textur0", &pd), S_OK);
+    pd = describe(effect, "g_Textur0");
     EXPECT_EQ(pd.Type, D3DXPT_TEXTURE);
     EXPECT_EQ(pd.Class, D3DXPC_OBJECT);
-    ASSERT_EQ(effect->GetParameterDesc("s0", &pd), S_OK);
-    EXPECT_EQ(pd.Type, D3DXPT_SAMPLER2D);
+    EXPECT_EQ(describe(effect, "s0").Type, D3DXPT_SAMPLER2D);
     EXPECT_EQ(effect->GetParameterBySemantic(nullptr, "view"), effect->GetParameterByName(nullptr, "g_View"));
-
-    // The macro-free branch was taken.
     INT quality = 0;
     EXPECT_EQ(effect->GetInt("g_Quality", &quality), S_OK);
-    EXPECT_EQ(quality, 1);
+    EXPECT_EQ(quality, 1);  // HIGH is not defined
 
-    // Techniques and passes.
     D3DXHANDLE render2D = effect->GetTechnique(0);
     D3DXTECHNIQUE_DESC td{};
     ASSERT_EQ(effect->GetTechniqueDesc(render2D, &td), S_OK);
@@ -182,7 +158,7 @@ TEST_F(EffectTest, EnumeratesTechniquesPassesParametersAndAnnotations) {
     D3DXHANDLE convert = effect->GetAnnotationByName("g_Color", "ConvertPixelsToTexels");
     ASSERT_EQ(effect->GetString(convert, &target), S_OK);
     EXPECT_STREQ(target, "g_Offsets");
-    ASSERT_EQ(effect->GetParameterDesc(effect->GetAnnotation("g_Color", 1), &pd), S_OK);
+    pd = describe(effect, effect->GetAnnotation("g_Color", 1));
     EXPECT_STREQ(pd.Name, "Order");
     EXPECT_EQ(pd.Flags, static_cast<DWORD>(D3DX_PARAMETER_ANNOTATION));
     EXPECT_EQ(effect->GetAnnotationByName("g_Color", "Missing"), nullptr);
@@ -191,15 +167,14 @@ TEST_F(EffectTest, EnumeratesTechniquesPassesParametersAndAnnotations) {
     // Which parameters each technique uses.
     EXPECT_TRUE(effect->IsParameterUsed("g_Color", render2D));
     EXPECT_FALSE(effect->IsParameterUsed("g_Color", textured));
-    EXPECT_TRUE(effect->IsParameterUsed("g_Textur0", textured));
     EXPECT_TRUE(effect->IsParameterUsed("s0", textured));
+    EXPECT_TRUE(effect->IsParameterUsed("g_Textur0", textured));  // through the sampler
     EXPECT_FALSE(effect->IsParameterUsed("g_Textur0", render2D));
     EXPECT_FALSE(effect->IsParameterUsed("g_View", render2D));
     EXPECT_EQ(effect->ValidateTechnique(textured), S_OK);
     D3DXHANDLE next = nullptr;
     EXPECT_EQ(effect->FindNextValidTechnique(render2D, &next), S_OK);
     EXPECT_EQ(next, textured);
-
     effect->Release();
     pool->Release();
 }
@@ -221,10 +196,9 @@ TEST_F(EffectTest, SharedParametersLiveInThePool) {
     ID3DXEffect* second = load(pool);
     ID3DXEffect* alone = load(nullptr);
     ASSERT_TRUE(first && second && alone);
-    D3DXMATRIX view;
+    D3DXMATRIX view, read;
     D3DXMatrixTranslation(&view, 1.0f, 2.0f, 3.0f);
     ASSERT_EQ(first->SetMatrix("g_View", &view), S_OK);
-    D3DXMATRIX read;
     ASSERT_EQ(second->GetMatrix("g_View", &read), S_OK);
     EXPECT_EQ(read, view);
     ASSERT_EQ(alone->GetMatrix("g_View", &read), S_OK);
@@ -247,14 +221,13 @@ TEST_F(EffectTest, SharedParametersLiveInThePool) {
 TEST_F(EffectTest, ValueConversionsArraysAndElements) {
     ID3DXEffect* effect = load(nullptr);
     ASSERT_NE(effect, nullptr);
-    D3DXVECTOR4 offsets[3] = {{64, 32, 9, 9}, {1, 2, 9, 9}, {3, 4, 9, 9}}, back[3];
+    D3DXVECTOR4 offsets[3] = {{64, 32, 9, 9}, {1, 2, 9, 9}, {3, 4, 9, 9}}, back[3], one;
     ASSERT_EQ(effect->SetVectorArray("g_Offsets", offsets, 3), S_OK);
     ASSERT_EQ(effect->GetVectorArray("g_Offsets", back, 3), S_OK);
     EXPECT_EQ(back[0], D3DXVECTOR4(64, 32, 0, 0));  // float2 elements: z and w read as 0
     EXPECT_EQ(back[2], D3DXVECTOR4(3, 4, 0, 0));
     D3DXHANDLE element = effect->GetParameterElement("g_Offsets", 1);
     ASSERT_NE(element, nullptr);
-    D3DXVECTOR4 one;
     EXPECT_EQ(effect->GetVector(element, &one), S_OK);
     EXPECT_EQ(one, D3DXVECTOR4(1, 2, 0, 0));
     EXPECT_EQ(effect->GetParameterByName(nullptr, "g_Offsets[2]"), effect->GetParameterElement("g_Offsets", 2));
@@ -291,7 +264,7 @@ TEST_F(EffectTest, DrawsWithGlslPassesAndRestoresStates) {
     device->BeginScene();
 
     // Technique 1: uniform colour times vertex colour, with the pass's blending.
-    D3DXVECTOR4 colour(0.0f, 1.0f, 0.0f, 0.5f);
+    D3DXVECTOR4 colour(0.0f, 1.0f, 0.0f, 0.5f), blue(0.0f, 0.0f, 1.0f, 1.0f);
     effect->SetVector("g_Color", &colour);
     ASSERT_EQ(effect->SetTechnique("Render2D"), S_OK);
     UINT passes = 0;
@@ -299,16 +272,14 @@ TEST_F(EffectTest, DrawsWithGlslPassesAndRestoresStates) {
     EXPECT_EQ(passes, 1u);
     ASSERT_EQ(effect->BeginPass(0), S_OK);
     drawQuad(0, 0, 8, 8, 0xFFFFFFFF);
-    // A value changed inside the pass reaches the program with CommitChanges.
-    D3DXVECTOR4 blue(0.0f, 0.0f, 1.0f, 1.0f);
-    effect->SetVector("g_Color", &blue);
+    effect->SetVector("g_Color", &blue);  // reaches the program with CommitChanges
     effect->CommitChanges();
     drawQuad(8, 0, 16, 8, 0xFFFFFFFF);
     EXPECT_EQ(effect->EndPass(), S_OK);
     EXPECT_EQ(effect->End(), S_OK);
-    DWORD blend = 1;
-    device->GetRenderState(D3DRS_ALPHABLENDENABLE, &blend);
-    EXPECT_EQ(blend, FALSE);
+    DWORD state = 1;
+    device->GetRenderState(D3DRS_ALPHABLENDENABLE, &state);
+    EXPECT_EQ(state, FALSE);
 
     // Technique 2: a texture through a sampler, scaled by the shared time value (0.5 * 2).
     effect->SetTexture("g_Textur0", texture);
@@ -319,22 +290,20 @@ TEST_F(EffectTest, DrawsWithGlslPassesAndRestoresStates) {
     drawQuad(20, 0, 22, 2, 0xFFFFFFFF);
     effect->EndPass();
     ASSERT_EQ(effect->BeginPass(1), S_OK);
-    DWORD stencil = 0;
-    device->GetRenderState(D3DRS_STENCILENABLE, &stencil);
-    EXPECT_EQ(stencil, TRUE);
+    device->GetRenderState(D3DRS_STENCILENABLE, &state);
+    EXPECT_EQ(state, TRUE);
     effect->EndPass();
     effect->End();
-    device->GetRenderState(D3DRS_STENCILENABLE, &stencil);
-    EXPECT_EQ(stencil, FALSE);
+    device->GetRenderState(D3DRS_STENCILENABLE, &state);
+    EXPECT_EQ(state, FALSE);
     device->EndScene();
 
     auto pixels = readTarget();
-    EXPECT_TRUE(colorNear(pixel(pixels, 3, 3), 0xFF008000)) << std::hex << pixel(pixels, 3, 3);  // half green over black
-    EXPECT_TRUE(colorNear(pixel(pixels, 12, 3), 0xFF0000FF)) << std::hex << pixel(pixels, 12, 3);
-    EXPECT_TRUE(colorNear(pixel(pixels, 20, 0), 0xFF808080)) << std::hex << pixel(pixels, 20, 0);
-    EXPECT_TRUE(colorNear(pixel(pixels, 21, 1), 0xFF404040)) << std::hex << pixel(pixels, 21, 1);
+    EXPECT_TRUE(colorNear(pixel(pixels, 3, 3), 0xFF008000));  // half green over black
+    EXPECT_TRUE(colorNear(pixel(pixels, 12, 3), 0xFF0000FF));
+    EXPECT_TRUE(colorNear(pixel(pixels, 20, 0), 0xFF808080));
+    EXPECT_TRUE(colorNear(pixel(pixels, 21, 1), 0xFF404040));
     EXPECT_EQ(pixel(pixels, 23, 0), 0xFF000000u);
-
     EXPECT_EQ(effect->BeginPass(0), D3DERR_INVALIDCALL);  // outside Begin
     effect->Release();
     texture->Release();
@@ -343,14 +312,10 @@ TEST_F(EffectTest, DrawsWithGlslPassesAndRestoresStates) {
 TEST_F(EffectTest, GlslErrorsNameFileAndLine) {
     std::string source =
         "float4 g_Color;\n"
-        "glsl_vertex VS {\n"
-        "  void main() { gl_Position = port_screenToClip(in_Position); }\n"
-        "}\n"
+        "glsl_vertex VS { void main() { gl_Position = port_screenToClip(in_Position); } }\n"
         "glsl_pixel PS {\n"
         "  out vec4 result;\n"
-        "  void main() {\n"
-        "    result = undefinedThing;\n"
-        "  }\n"
+        "  void main() { result = undefinedThing; }\n"
         "}\n"
         "technique T { pass P { VertexShader = VS; PixelShader = PS; } }\n";
     ID3DXEffect* effect = nullptr;
@@ -360,23 +325,21 @@ TEST_F(EffectTest, GlslErrorsNameFileAndLine) {
     EXPECT_EQ(effect, nullptr);
     ASSERT_NE(errors, nullptr);
     std::string text = static_cast<char const*>(errors->GetBufferPointer());
-    EXPECT_NE(text.find("memory(8,"), std::string::npos) << text;
+    EXPECT_NE(text.find("memory(5,"), std::string::npos) << text;
     errors->Release();
 }
 
 TEST_F(EffectTest, CompiledFormCreatesTheSameEffectAndClones) {
-    std::string source = std::string("#define TINT 0.25\nfloat g_Tint = TINT;\n") +
-                         "technique T { pass P { AlphaBlendEnable = false; } }\n";
+    std::string source = "#define TINT 0.25\nfloat g_Tint = TINT;\ntechnique T { pass P { AlphaBlendEnable = false; } }\n";
     ID3DXEffectCompiler* compiler = nullptr;
     ASSERT_EQ(D3DXCreateEffectCompiler(source.c_str(), static_cast<UINT>(source.size()), nullptr, nullptr, 0, &compiler,
                                        nullptr),
               S_OK);
     ID3DXBuffer* compiled = nullptr;
     ASSERT_EQ(compiler->CompileEffect(0, &compiled, nullptr), S_OK);
-    ID3DXEffect* effect = nullptr;
-    ASSERT_EQ(D3DXCreateEffect(device, compiled->GetBufferPointer(), compiled->GetBufferSize(), nullptr, nullptr, 0,
-                               nullptr, &effect, nullptr),
-              S_OK);
+    ID3DXEffect* effect =
+        create(std::string(static_cast<char const*>(compiled->GetBufferPointer()), compiled->GetBufferSize()));
+    ASSERT_NE(effect, nullptr);
     FLOAT tint = 0;
     effect->GetFloat("g_Tint", &tint);
     EXPECT_EQ(tint, 0.25f);
@@ -390,10 +353,6 @@ TEST_F(EffectTest, CompiledFormCreatesTheSameEffectAndClones) {
     compiled->Release();
     compiler->Release();
 }
-
-}  // namespace
-
-namespace {
 
 // A render target held as an effect's texture parameter would keep the device from being reset;
 // OnLostDevice lets it go (the engine sets its sources again every frame).
@@ -412,8 +371,7 @@ TEST_F(EffectTest, OnLostDeviceLetsGoOfRenderTargetTextures) {
     IDirect3DBaseTexture9* held = reinterpret_cast<IDirect3DBaseTexture9*>(1);
     effect->GetTexture("g_Textur0", &held);
     EXPECT_EQ(held, nullptr);
-    // Managed textures stay.
-    effect->SetTexture("g_Textur0", managed);
+    effect->SetTexture("g_Textur0", managed);  // managed textures stay
     effect->OnLostDevice();
     effect->GetTexture("g_Textur0", &held);
     EXPECT_EQ(held, managed);
@@ -423,20 +381,14 @@ TEST_F(EffectTest, OnLostDeviceLetsGoOfRenderTargetTextures) {
     managed->Release();
 }
 
-}  // namespace
-
-namespace {
-
 // The engine's sprite batcher path: FVF 0x2C0344 (XYZRHW, diffuse, set 0 uv, set 1 slot, set 2
 // centre), indexed triangles from buffers, eight texture parameters chosen per vertex slot, and
 // textures changed between draws with CommitChanges inside the pass.
 TEST_F(EffectTest, SpriteBatcherStyleEffectPicksTexturesBySlot) {
     std::string source;
-    for (int i = 0; i < 8; ++i) {
-        std::string n = std::to_string(i);
-        source += "texture g_Textur" + n + ";\nsampler2D s" + n + " = sampler_state { Texture = <g_Textur" + n +
-                  ">; MinFilter = Point; MagFilter = Point; };\n";
-    }
+    for (char i = '0'; i < '8'; ++i)
+        source += std::string("texture g_Textur") + i + ";\nsampler2D s" + i + " = sampler_state { Texture = <g_Textur" +
+                  i + ">; MinFilter = Point; MagFilter = Point; };\n";
     source +=
         "glsl_vertex VS {\n"
         "  out vec4 colour; out vec2 uv; flat out int slot;\n"
@@ -452,15 +404,8 @@ TEST_F(EffectTest, SpriteBatcherStyleEffectPicksTexturesBySlot) {
         "  }\n"
         "}\n"
         "technique Render2D < int TEX_COUNT = 8; > { pass P0 { CullMode = None; VertexShader = VS; PixelShader = PS; } }\n";
-    ID3DXEffect* effect = nullptr;
-    ID3DXBuffer* errors = nullptr;
-    HRESULT hr = D3DXCreateEffect(device, source.c_str(), static_cast<UINT>(source.size()), nullptr, nullptr, 0, nullptr,
-                                  &effect, &errors);
-    if (errors) {
-        ADD_FAILURE() << static_cast<char const*>(errors->GetBufferPointer());
-        errors->Release();
-    }
-    ASSERT_EQ(hr, S_OK);
+    ID3DXEffect* effect = create(source);
+    ASSERT_NE(effect, nullptr);
     IDirect3DTexture9* red = makeTexture(1, 1, [](UINT, UINT) { return 0xFFFF0000u; });
     IDirect3DTexture9* green = makeTexture(1, 1, [](UINT, UINT) { return 0xFF00FF00u; });
     IDirect3DTexture9* blue = makeTexture(1, 1, [](UINT, UINT) { return 0xFF0000FFu; });
@@ -471,10 +416,6 @@ TEST_F(EffectTest, SpriteBatcherStyleEffectPicksTexturesBySlot) {
         float u, v, slot, cx, cy, cz, cw;
     };
     static_assert(sizeof(SpriteVertex) == 48);
-    auto quad = [](SpriteVertex* v, float x, float y, float slot) {
-        float xs[4] = {x, x + 4, x, x + 4}, ys[4] = {y, y, y + 4, y + 4};
-        for (int i = 0; i < 4; ++i) v[i] = {xs[i], ys[i], 0.5f, 1.0f, 0xFFFFFFFF, 0.5f, 0.5f, slot, 0, 0, 0, 0};
-    };
     IDirect3DVertexBuffer9* vb = nullptr;
     IDirect3DIndexBuffer9* ib = nullptr;
     ASSERT_EQ(device->CreateVertexBuffer(3 * 4 * sizeof(SpriteVertex), D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, 0,
@@ -484,9 +425,10 @@ TEST_F(EffectTest, SpriteBatcherStyleEffectPicksTexturesBySlot) {
     void* data = nullptr;
     ASSERT_EQ(vb->Lock(0, 0, &data, D3DLOCK_DISCARD), D3D_OK);
     auto* v = static_cast<SpriteVertex*>(data);
-    quad(v, 0, 0, 0);
-    quad(v + 4, 8, 0, 1);
-    quad(v + 8, 16, 0, 0);
+    float const slots[3] = {0, 1, 0};  // quads at x = 0, 8, 16
+    for (int q = 0; q < 3; ++q)
+        for (int i = 0; i < 4; ++i)
+            *v++ = {8.0f * q + 4 * (i & 1), 4.0f * (i >> 1), 0.5f, 1.0f, 0xFFFFFFFF, 0.5f, 0.5f, slots[q], 0, 0, 0, 0};
     vb->Unlock();
     ASSERT_EQ(ib->Lock(0, 0, &data, 0), D3D_OK);
     auto* idx = static_cast<uint16_t*>(data);
@@ -499,9 +441,6 @@ TEST_F(EffectTest, SpriteBatcherStyleEffectPicksTexturesBySlot) {
     device->SetStreamSource(0, vb, 0, sizeof(SpriteVertex));
     device->SetIndices(ib);
     device->SetFVF(0x2C0344);
-    INT texCount = 0;
-    effect->GetInt(effect->GetAnnotationByName("Render2D", "TEX_COUNT"), &texCount);
-    EXPECT_EQ(texCount, 8);
     effect->SetTechnique("Render2D");
     UINT passes = 0;
     ASSERT_EQ(effect->Begin(&passes, 0), S_OK);
@@ -523,62 +462,41 @@ TEST_F(EffectTest, SpriteBatcherStyleEffectPicksTexturesBySlot) {
     EXPECT_EQ(pixel(pixels, 5, 1), 0xFF000000u);
     device->SetStreamSource(0, nullptr, 0, 0);
     device->SetIndices(nullptr);
-    vb->Release();
-    ib->Release();
-    red->Release();
-    green->Release();
-    blue->Release();
-    effect->Release();
+    for (IUnknown* object : std::initializer_list<IUnknown*>{vb, ib, red, green, blue, effect}) object->Release();
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(EffectTest, SaveStateFlagsOfBegin) {
-    std::string source =
+    ID3DXEffect* effect = create(
         "texture g_T;\n"
         "sampler s = sampler_state { Texture = <g_T>; MagFilter = Point; };\n"
-        "technique T { pass P { AlphaRef = 77; Sampler[2] = <s>; MinFilter[3] = Linear; } }\n";
-    ID3DXEffect* effect = nullptr;
-    ASSERT_EQ(D3DXCreateEffect(device, source.c_str(), static_cast<UINT>(source.size()), nullptr, nullptr, 0, nullptr,
-                               &effect, nullptr),
-              S_OK);
-    DWORD value = 0;
+        "technique T { pass P { AlphaRef = 77; Sampler[2] = <s>; MinFilter[3] = Linear; } }\n");
+    ASSERT_NE(effect, nullptr);
     device->SetRenderState(D3DRS_ALPHAREF, 5);
     device->SetSamplerState(2, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    UINT passes = 0;
-    // Saved and restored.
-    ASSERT_EQ(effect->Begin(&passes, 0), S_OK);
-    ASSERT_EQ(effect->BeginPass(0), S_OK);
-    device->GetRenderState(D3DRS_ALPHAREF, &value);
-    EXPECT_EQ(value, 77u);
-    device->GetSamplerState(2, D3DSAMP_MAGFILTER, &value);
-    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_POINT));
-    effect->EndPass();
-    effect->End();
-    device->GetRenderState(D3DRS_ALPHAREF, &value);
-    EXPECT_EQ(value, 5u);
-    device->GetSamplerState(2, D3DSAMP_MAGFILTER, &value);
-    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_LINEAR));
-    // Sampler states kept, render states restored.
-    ASSERT_EQ(effect->Begin(&passes, D3DXFX_DONOTSAVESAMPLERSTATE), S_OK);
-    effect->BeginPass(0);
-    effect->EndPass();
-    effect->End();
-    device->GetRenderState(D3DRS_ALPHAREF, &value);
-    EXPECT_EQ(value, 5u);
-    device->GetSamplerState(2, D3DSAMP_MAGFILTER, &value);
-    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_POINT));
-    // Nothing restored.
-    ASSERT_EQ(effect->Begin(&passes, D3DXFX_DONOTSAVESTATE), S_OK);
-    effect->BeginPass(0);
-    effect->EndPass();
-    effect->End();
-    device->GetRenderState(D3DRS_ALPHAREF, &value);
-    EXPECT_EQ(value, 77u);
-    device->GetSamplerState(3, D3DSAMP_MINFILTER, &value);
-    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_LINEAR));
+    auto expectStates = [&](DWORD alphaRef, DWORD magFilter2) {
+        DWORD value = 0;
+        device->GetRenderState(D3DRS_ALPHAREF, &value);
+        EXPECT_EQ(value, alphaRef);
+        device->GetSamplerState(2, D3DSAMP_MAGFILTER, &value);
+        EXPECT_EQ(value, magFilter2);
+    };
+    auto runPass = [&](DWORD flags) {
+        UINT passes = 0;
+        ASSERT_EQ(effect->Begin(&passes, flags), S_OK);
+        ASSERT_EQ(effect->BeginPass(0), S_OK);
+        expectStates(77, D3DTEXF_POINT);
+        effect->EndPass();
+        effect->End();
+    };
+    runPass(0);
+    expectStates(5, D3DTEXF_LINEAR);  // saved and restored
+    runPass(D3DXFX_DONOTSAVESAMPLERSTATE);
+    expectStates(5, D3DTEXF_POINT);  // render states restored, sampler states kept
+    runPass(D3DXFX_DONOTSAVESTATE);
+    expectStates(77, D3DTEXF_POINT);  // nothing restored
+    DWORD minFilter3 = 0;
+    device->GetSamplerState(3, D3DSAMP_MINFILTER, &minFilter3);
+    EXPECT_EQ(minFilter3, static_cast<DWORD>(D3DTEXF_LINEAR));
     EXPECT_EQ(effect->End(), D3DERR_INVALIDCALL);
     effect->Release();
 }
