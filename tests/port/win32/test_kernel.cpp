@@ -74,12 +74,7 @@ TEST(KernelTime, LocalTimeMatchesTheCalendar) {
     localtime_r(&now, &local);
     EXPECT_EQ(st.wYear, local.tm_year + 1900);
     EXPECT_EQ(st.wMonth, local.tm_mon + 1);
-    EXPECT_GE(st.wDay, 1);
-    EXPECT_LE(st.wDay, 31);
-    EXPECT_LE(st.wDayOfWeek, 6);
-    EXPECT_LE(st.wHour, 23);
-    EXPECT_LE(st.wMinute, 59);
-    EXPECT_LE(st.wSecond, 59);
+    EXPECT_EQ(st.wDayOfWeek, local.tm_wday);  // Sunday is 0 in both
     EXPECT_LE(st.wMilliseconds, 999);
     GetLocalTime(nullptr);
 }
@@ -91,17 +86,10 @@ TEST(KernelEnvironment, UserFoldersMapToTheXdgLayout) {
         EXPECT_EQ(expand(L"%APPDATA%\\Orvex"), L"\\data\\tester\\Orvex");
         EXPECT_EQ(expand(L"%appdata%"), L"\\data\\tester");
     }
-    {
-        ScopedEnv data("XDG_DATA_HOME", nullptr);
-        EXPECT_EQ(expand(L"%APPDATA%"), L"\\home\\tester\\.local\\share");
-    }
-    {
-        ScopedEnv data("XDG_DATA_HOME", "");
-        EXPECT_EQ(expand(L"%APPDATA%"), L"\\home\\tester\\.local\\share");
-    }
-    {
-        ScopedEnv data("XDG_DATA_HOME", "relative/data");
-        EXPECT_EQ(expand(L"%APPDATA%"), L"\\home\\tester\\.local\\share");
+    // Unset, empty and relative values are ignored, as the XDG rules say.
+    for (char const* value : {static_cast<char const*>(nullptr), "", "relative/data"}) {
+        ScopedEnv data("XDG_DATA_HOME", value);
+        EXPECT_EQ(expand(L"%APPDATA%"), L"\\home\\tester\\.local\\share") << (value ? value : "unset");
     }
     EXPECT_EQ(expand(L"%USERPROFILE%\\x"), L"\\home\\tester\\x");
     EXPECT_EQ(expand(L"%ALLUSERSPROFILE%"), L"\\usr\\local\\share");
@@ -192,26 +180,17 @@ TEST(KernelFiles, CurrentDirectoryRoundTrips) {
     fs::current_path(saved);
 }
 
-TEST(KernelCom, InitialisationSucceeds) {
-    EXPECT_EQ(CoInitialize(nullptr), S_OK);
-    CoUninitialize();
-}
-
 TEST(KernelVersion, BlockHoldsNumbersAndStrings) {
     port::VersionBlock const& block = port::versionBlock();
     EXPECT_GE(block.major, 1);
-    EXPECT_GE(block.minor, 0);
     std::wstring value;
     ASSERT_TRUE(port::versionString(L"SavePath", value));
     EXPECT_EQ(value, block.savePath);
-    EXPECT_FALSE(value.empty());
-    EXPECT_NE(value.back(), L'\\');
-    EXPECT_NE(value.front(), L'\\');
+    ASSERT_FALSE(value.empty());
+    EXPECT_TRUE(value.back() != L'\\' && value.front() != L'\\');
     ASSERT_TRUE(port::versionString(L"productversion", value));
     EXPECT_EQ(value, std::to_wstring(block.major) + L"." + std::to_wstring(block.minor) + L"." +
                          std::to_wstring(block.build) + L"." + std::to_wstring(block.revision));
-    ASSERT_TRUE(port::versionString(L"UpdatePage", value));
-    EXPECT_EQ(value, block.updatePage);
     value = L"untouched";
     EXPECT_FALSE(port::versionString(L"NoSuchKey", value));
     EXPECT_EQ(value, L"untouched");

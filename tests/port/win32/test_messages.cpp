@@ -60,16 +60,21 @@ protected:
 
     unsigned sdlId() const { return SDL_GetWindowID(port::win32::sdlWindow(window)); }
 
-    // Takes the queued messages (dispatching each, as a message loop does).
-    std::vector<MSG> drain() {
+    // Takes the queued messages in [first, last] (dispatching all, as a message loop does).
+    std::vector<MSG> drain(UINT first = 0, UINT last = 0xFFFFFFFF) {
         std::vector<MSG> out;
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) break;
-            out.push_back(msg);
+            if (msg.message >= first && msg.message <= last) out.push_back(msg);
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
+        return out;
+    }
+    std::vector<UINT> drainKinds(UINT first, UINT last) {
+        std::vector<UINT> out;
+        for (MSG const& m : drain(first, last)) out.push_back(m.message);
         return out;
     }
 
@@ -82,7 +87,6 @@ protected:
         e.key.keysym.sym = keycode;
         SDL_PushEvent(&e);
     }
-
     void pushButton(Uint8 button, bool down, int x, int y) {
         SDL_Event e{};
         e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
@@ -93,27 +97,21 @@ protected:
         e.button.y = y;
         SDL_PushEvent(&e);
     }
+    void click(int x, int y) {
+        pushButton(SDL_BUTTON_LEFT, true, x, y);
+        pushButton(SDL_BUTTON_LEFT, false, x, y);
+    }
 
     HWND window = nullptr;
 };
 
-std::vector<UINT> messagesOf(std::vector<MSG> const& msgs, UINT first, UINT last) {
-    std::vector<UINT> out;
-    for (MSG const& m : msgs)
-        if (m.message >= first && m.message <= last) out.push_back(m.message);
-    return out;
-}
-
 TEST_F(MessagesTest, CreationSendsCreateAndShowingActivates) {
     open(L"PlainClass");
-    std::vector<UINT> sent;
-    for (Seen const& s : g_seen) sent.push_back(s.message);
-    ASSERT_GE(sent.size(), 2u);
-    EXPECT_EQ(sent[0], static_cast<UINT>(WM_NCCREATE));
-    EXPECT_EQ(sent[1], static_cast<UINT>(WM_CREATE));
+    ASSERT_GE(g_seen.size(), 2u);
+    EXPECT_EQ(g_seen[0].message, static_cast<UINT>(WM_NCCREATE));
+    EXPECT_EQ(g_seen[1].message, static_cast<UINT>(WM_CREATE));
     bool activated = false;
-    for (Seen const& s : g_seen)
-        if (s.message == WM_ACTIVATE && LOWORD(s.wParam) == WA_ACTIVE) activated = true;
+    for (Seen const& s : g_seen) activated = activated || (s.message == WM_ACTIVATE && LOWORD(s.wParam) == WA_ACTIVE);
     EXPECT_TRUE(activated);
     EXPECT_EQ(GetActiveWindow(), window);
 }
@@ -147,10 +145,7 @@ TEST_F(MessagesTest, KeysCarryVirtualKeyScanCodeAndTransitionBits) {
     pushKey(SDL_SCANCODE_A, SDLK_a, false);
     pushKey(SDL_SCANCODE_LEFT, SDLK_LEFT, true);
     pushKey(SDL_SCANCODE_LEFT, SDLK_LEFT, true);  // auto-repeat: previous state bit set
-    auto msgs = drain();
-    std::vector<MSG> keys;
-    for (MSG const& m : msgs)
-        if (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST) keys.push_back(m);
+    auto keys = drain(WM_KEYFIRST, WM_KEYLAST);
     ASSERT_EQ(keys.size(), 4u);
     EXPECT_EQ(keys[0].message, static_cast<UINT>(WM_KEYDOWN));
     EXPECT_EQ(keys[0].wParam, static_cast<WPARAM>('A'));
@@ -174,10 +169,7 @@ TEST_F(MessagesTest, AltMakesSystemKeysAndLayoutDecidesLetters) {
     pushKey(SDL_SCANCODE_F4, SDLK_F4, false);
     pushKey(SDL_SCANCODE_LALT, SDLK_LALT, false);
     pushKey(SDL_SCANCODE_Y, SDLK_z, true);  // German layout: the Y position types Z
-    auto keys = drain();
-    std::vector<MSG> k;
-    for (MSG const& m : keys)
-        if (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST) k.push_back(m);
+    auto k = drain(WM_KEYFIRST, WM_KEYLAST);
     ASSERT_EQ(k.size(), 5u);
     EXPECT_EQ(k[0].message, static_cast<UINT>(WM_SYSKEYDOWN));
     EXPECT_EQ(k[0].wParam, static_cast<WPARAM>(VK_MENU));
@@ -202,10 +194,8 @@ TEST_F(MessagesTest, TextInputAndTranslateMessageGiveCharacters) {
     SDL_PushEvent(&e);
     pushKey(SDL_SCANCODE_RETURN, SDLK_RETURN, true);
     pushKey(SDL_SCANCODE_RETURN, SDLK_RETURN, false);
-    auto msgs = drain();
     std::vector<WPARAM> chars;
-    for (MSG const& m : msgs)
-        if (m.message == WM_CHAR) chars.push_back(m.wParam);
+    for (MSG const& m : drain(WM_CHAR, WM_CHAR)) chars.push_back(m.wParam);
     EXPECT_EQ(chars, (std::vector<WPARAM>{L'a', 0xE4, 0x20AC, 13}));
 }
 
@@ -214,30 +204,27 @@ TEST_F(MessagesTest, MouseMessagesPackClientPositionAndButtons) {
     drain();
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = sdlId();
     e.motion.x = 30;
     e.motion.y = 40;
+    e.motion.windowID = sdlId();
     SDL_PushEvent(&e);
     pushButton(SDL_BUTTON_LEFT, true, 30, 40);
     pushButton(SDL_BUTTON_RIGHT, true, 31, 41);
     pushButton(SDL_BUTTON_RIGHT, false, 31, 41);
     pushButton(SDL_BUTTON_LEFT, false, 30, 40);
-    auto msgs = drain();
-    std::vector<MSG> mouse;
-    for (MSG const& m : msgs)
-        if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) mouse.push_back(m);
+    auto mouse = drain(WM_MOUSEFIRST, WM_MOUSELAST);
     ASSERT_EQ(mouse.size(), 5u);
     EXPECT_EQ(mouse[0].message, static_cast<UINT>(WM_MOUSEMOVE));
     EXPECT_EQ(GET_X_LPARAM(mouse[0].lParam), 30);
     EXPECT_EQ(GET_Y_LPARAM(mouse[0].lParam), 40);
-    EXPECT_EQ(mouse[1].message, static_cast<UINT>(WM_LBUTTONDOWN));
-    EXPECT_EQ(mouse[1].wParam, static_cast<WPARAM>(MK_LBUTTON));
-    EXPECT_EQ(mouse[2].message, static_cast<UINT>(WM_RBUTTONDOWN));
-    EXPECT_EQ(mouse[2].wParam, static_cast<WPARAM>(MK_LBUTTON | MK_RBUTTON));
-    EXPECT_EQ(mouse[3].message, static_cast<UINT>(WM_RBUTTONUP));
-    EXPECT_EQ(mouse[3].wParam, static_cast<WPARAM>(MK_LBUTTON));
-    EXPECT_EQ(mouse[4].message, static_cast<UINT>(WM_LBUTTONUP));
-    EXPECT_EQ(mouse[4].wParam, 0u);
+    std::pair<UINT, WPARAM> const expected[] = {{WM_LBUTTONDOWN, MK_LBUTTON},
+                                                {WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON},
+                                                {WM_RBUTTONUP, MK_LBUTTON},
+                                                {WM_LBUTTONUP, 0}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(mouse[i + 1].message, expected[i].first) << i;
+        EXPECT_EQ(mouse[i + 1].wParam, expected[i].second) << i;
+    }
     POINT p{};
     GetCursorPos(&p);
     EXPECT_EQ(p.x, 130);  // client position plus the window position
@@ -245,39 +232,29 @@ TEST_F(MessagesTest, MouseMessagesPackClientPositionAndButtons) {
 }
 
 TEST_F(MessagesTest, DoubleClicksNeedTheClassStyleTimeAndPlace) {
+    open(L"PlainClass");
+    drain();
+    click(10, 10);
+    click(10, 10);
+    EXPECT_EQ(drainKinds(WM_LBUTTONDOWN, WM_LBUTTONDBLCLK),
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    DestroyWindow(window);
+
     open(L"DoubleClickClass");
     drain();
-    pushButton(SDL_BUTTON_LEFT, true, 10, 10);
-    pushButton(SDL_BUTTON_LEFT, false, 10, 10);
-    pushButton(SDL_BUTTON_LEFT, true, 12, 8);  // within the 4-pixel box
-    pushButton(SDL_BUTTON_LEFT, false, 12, 8);
-    pushButton(SDL_BUTTON_LEFT, true, 12, 8);  // a third press starts anew
-    pushButton(SDL_BUTTON_LEFT, false, 12, 8);
-    pushButton(SDL_BUTTON_LEFT, true, 20, 8);  // too far away
-    pushButton(SDL_BUTTON_LEFT, false, 20, 8);
-    EXPECT_EQ(messagesOf(drain(), WM_LBUTTONDOWN, WM_LBUTTONDBLCLK),
+    click(10, 10);
+    click(12, 8);   // within the 4-pixel box
+    click(12, 8);   // a third press starts anew
+    click(20, 8);   // too far away
+    EXPECT_EQ(drainKinds(WM_LBUTTONDOWN, WM_LBUTTONDBLCLK),
               (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_LBUTTONDOWN,
                                  WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
     // Too slow: more than the double-click time between the presses.
-    pushButton(SDL_BUTTON_LEFT, true, 20, 8);
-    pushButton(SDL_BUTTON_LEFT, false, 20, 8);
-    drain();
     SDL_Delay(GetDoubleClickTime() + 50);
     pushButton(SDL_BUTTON_LEFT, true, 20, 8);
-    EXPECT_EQ(messagesOf(drain(), WM_LBUTTONDOWN, WM_LBUTTONDBLCLK), (std::vector<UINT>{WM_LBUTTONDOWN}));
+    EXPECT_EQ(drainKinds(WM_LBUTTONDOWN, WM_LBUTTONDBLCLK), (std::vector<UINT>{WM_LBUTTONDOWN}));
     pushButton(SDL_BUTTON_LEFT, false, 20, 8);
     drain();
-}
-
-TEST_F(MessagesTest, NoDoubleClicksWithoutTheClassStyle) {
-    open(L"PlainClass");
-    drain();
-    pushButton(SDL_BUTTON_LEFT, true, 10, 10);
-    pushButton(SDL_BUTTON_LEFT, false, 10, 10);
-    pushButton(SDL_BUTTON_LEFT, true, 10, 10);
-    pushButton(SDL_BUTTON_LEFT, false, 10, 10);
-    EXPECT_EQ(messagesOf(drain(), WM_LBUTTONDOWN, WM_LBUTTONDBLCLK),
-              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
 }
 
 TEST_F(MessagesTest, WheelGives120PerNotchAtScreenPosition) {
@@ -286,9 +263,9 @@ TEST_F(MessagesTest, WheelGives120PerNotchAtScreenPosition) {
     drain();
     SDL_Event e{};
     e.type = SDL_MOUSEWHEEL;
-    e.wheel.windowID = sdlId();
     e.wheel.y = -2;
     e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    e.wheel.windowID = sdlId();
     SDL_PushEvent(&e);
     auto msgs = drain();
     ASSERT_EQ(msgs.size(), 1u);
