@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cmath>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -19,19 +18,7 @@ using dshowtest::Graph;
 
 std::vector<unsigned char> bytesOf(std::string const& text) { return {text.begin(), text.end()}; }
 
-std::vector<unsigned char> toneOgg() {
-    return bytesOf(testsupport::readFile(dshowtest::tonePath()));
-}
-
-// Half a second of a 16-bit mono tone.
-std::vector<unsigned char> shortWave() {
-    std::string samples;
-    for (int i = 0; i < 11025; ++i) {
-        int16_t s = static_cast<int16_t>(6000 * std::sin(i * 0.05));
-        samples.append(reinterpret_cast<char const*>(&s), 2);
-    }
-    return bytesOf(wavetest::waveBytes(wavetest::pcmFormat(1, 22050, 16), samples));
-}
+std::vector<unsigned char> toneOgg() { return bytesOf(testsupport::readFile(dshowtest::tonePath())); }
 
 TEST(MusicFromMemory, OggPlaysFromBytesTheCallerNoLongerHolds) {
     Graph g;
@@ -53,7 +40,7 @@ TEST(MusicFromMemory, OggPlaysFromBytesTheCallerNoLongerHolds) {
 
 TEST(MusicFromMemory, WaveEndsAndLoopsFromTheSameBytes) {
     Graph g;
-    ASSERT_EQ(port::dshow::renderMemory(g.builder, shortWave(), L"short.wav"), S_OK);
+    ASSERT_EQ(port::dshow::renderMemory(g.builder, bytesOf(wavetest::toneWave(11025, 22050, 0.2)), L"short.wav"), S_OK);
     ASSERT_EQ(g.control->Run(), S_OK);
     LONG code = 0;
     LONG_PTR p1 = 0, p2 = 0;

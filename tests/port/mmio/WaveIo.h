@@ -2,6 +2,7 @@
 // loader does, and a capture of the port layer's log lines.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
@@ -125,6 +126,16 @@ inline std::string waveBytes(WAVEFORMATEX const& format, std::string const& samp
     std::string body = "WAVE" + std::string("fmt ") + le32(16) + fmt + "data" + le32(static_cast<uint32_t>(samples.size())) + samples;
     if (samples.size() & 1) body += '\0';
     return "RIFF" + le32(static_cast<uint32_t>(body.size())) + body;
+}
+
+// A WAV of a 16-bit mono sine tone at level (0..1); step is the phase advance per frame.
+inline std::string toneWave(int frames, DWORD rate, double level, double step = 0.05) {
+    std::string samples;
+    for (int i = 0; i < frames; ++i) {
+        auto s = static_cast<int16_t>(level * 32767.0 * std::sin(i * step));
+        samples.append(reinterpret_cast<char const*>(&s), 2);
+    }
+    return waveBytes(pcmFormat(1, rate, 16), samples);
 }
 
 }  // namespace wavetest
