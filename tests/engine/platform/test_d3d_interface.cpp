@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -111,12 +112,10 @@ protected:
 
 TEST_F(D3DInterfaceTest, CreatesWindowAndDeviceAndReportsCreationOnce) {
     DeviceEvents events(d3d);
-    EXPECT_FALSE(d3d.isDeviceCreated());
-    EXPECT_EQ(d3d.getDevice(), nullptr);
+    EXPECT_FALSE(d3d.checkDevice());  // no device yet
     ASSERT_TRUE(d3d.init());
     ASSERT_NE(d3d.getDevice(), nullptr);
     EXPECT_TRUE(d3d.isDeviceCreated());
-    EXPECT_EQ(&d3d.getDeviceRef(), &d3d.getDeviceRef());
     EXPECT_EQ(d3d.getDeviceRef(), d3d.getDevice());
     EXPECT_TRUE(d3d.init());
     EXPECT_EQ(events.log, std::vector<std::string>{"created"});
@@ -127,14 +126,9 @@ TEST_F(D3DInterfaceTest, CreatesWindowAndDeviceAndReportsCreationOnce) {
     EXPECT_TRUE(d3d.getPresentParameters().Windowed);
     EXPECT_EQ(clientSize(window), std::make_pair(LONG{640}, LONG{480}));
     EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(640u, 480u));
-    EXPECT_EQ(d3d.getWidth(), 640u);
-    EXPECT_EQ(d3d.getHeight(), 480u);
     RECT screen{1, 1, 1, 1};
     d3d.getScreenRect(screen);
-    EXPECT_EQ(screen.left, 0);
-    EXPECT_EQ(screen.top, 0);
-    EXPECT_EQ(screen.right, 640);
-    EXPECT_EQ(screen.bottom, 480);
+    EXPECT_EQ(std::tuple(screen.left, screen.top, screen.right, screen.bottom), std::tuple(0, 0, 640, 480));
 
     EXPECT_TRUE(d3d.checkDevice());
     EXPECT_EQ(events.log.size(), 1u);
@@ -159,8 +153,6 @@ TEST_F(D3DInterfaceTest, ForcedDeviceLossRunsLostThenResetThroughCheckDevice) {
     EXPECT_TRUE(d3d.checkDevice());
     EXPECT_EQ(events.log.size(), 2u);
 }
-
-TEST_F(D3DInterfaceTest, CheckDeviceWithoutDeviceIsFalse) { EXPECT_FALSE(d3d.checkDevice()); }
 
 TEST_F(D3DInterfaceTest, UnconfirmedModeIsRestoredWhenTheConfirmationTimeRunsOut) {
     d3d.getInitParams().confirmTimeMs = 15000;
@@ -201,10 +193,14 @@ TEST_F(D3DInterfaceTest, UnconfirmedModeIsRestoredWhenTheConfirmationTimeRunsOut
     EXPECT_EQ(events.log.size(), 8u);
 }
 
-TEST_F(D3DInterfaceTest, ConfirmedModeStays) {
+TEST_F(D3DInterfaceTest, ConfirmedModeStaysAndSettingsHoldTheOldModeUntilThen) {
     ASSERT_TRUE(d3d.init());
     DeviceEvents events(d3d);
     ASSERT_TRUE(d3d.setDisplayMode(mode(800, 600), false, true));
+    Orvex::XMLNode section;
+    d3d.writeConfig(section);
+    EXPECT_EQ(section.getAttributeString(L"WIDTH", L""), L"640");
+    EXPECT_EQ(section.getAttributeString(L"HEIGHT", L""), L"480");
     bool accept = true;
     d3d.confirmDisplayMode(accept);
     EXPECT_FALSE(d3d.isConfirmationPending());
@@ -214,13 +210,15 @@ TEST_F(D3DInterfaceTest, ConfirmedModeStays) {
     EXPECT_EQ(events.log.size(), seen);
     EXPECT_EQ(d3d.getWidth(), 800u);
     EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(800u, 600u));
+    d3d.writeConfig(section);
+    EXPECT_EQ(section.getAttributeString(L"WIDTH", L""), L"800");
 
     // Without a pending confirmation nothing happens.
     d3d.confirmDisplayMode(accept);
     EXPECT_EQ(events.log.size(), seen);
 }
 
-TEST_F(D3DInterfaceTest, RefusedModeIsRestoredAtOnce) {
+TEST_F(D3DInterfaceTest, RefusedModeIsRestoredAtOnceAndASecondSwitchKeepsTheFirstFallback) {
     ASSERT_TRUE(d3d.init());
     ASSERT_TRUE(d3d.setDisplayMode(mode(800, 600), false, true));
     DeviceEvents events(d3d);
@@ -228,30 +226,12 @@ TEST_F(D3DInterfaceTest, RefusedModeIsRestoredAtOnce) {
     d3d.confirmDisplayMode(accept);
     EXPECT_EQ(events.log, (std::vector<std::string>{"lost", "reset", "size 640x480", "restored"}));
     EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(640u, 480u));
-}
 
-TEST_F(D3DInterfaceTest, ASecondSwitchWhileWaitingKeepsTheFirstFallback) {
-    ASSERT_TRUE(d3d.init());
     ASSERT_TRUE(d3d.setDisplayMode(mode(800, 600), false, true));
     ASSERT_TRUE(d3d.setDisplayMode(mode(1024, 768), false, true));
     EXPECT_EQ(d3d.getWidth(), 1024u);
     d3d.update(11.0);
-    EXPECT_EQ(d3d.getWidth(), 640u);
-    EXPECT_EQ(d3d.getHeight(), 480u);
-}
-
-TEST_F(D3DInterfaceTest, SettingsWrittenDuringAConfirmationHoldTheOldMode) {
-    ASSERT_TRUE(d3d.init());
-    ASSERT_TRUE(d3d.setDisplayMode(mode(800, 600), false, true));
-    Orvex::XMLNode section;
-    d3d.writeConfig(section);
-    EXPECT_EQ(section.getAttributeString(L"WIDTH", L""), L"640");
-    EXPECT_EQ(section.getAttributeString(L"HEIGHT", L""), L"480");
-    bool accept = true;
-    d3d.confirmDisplayMode(accept);
-    Orvex::XMLNode confirmed;
-    d3d.writeConfig(confirmed);
-    EXPECT_EQ(confirmed.getAttributeString(L"WIDTH", L""), L"800");
+    EXPECT_EQ(sizeText(d3d.getWidth(), d3d.getHeight()), "640x480");
 }
 
 TEST_F(D3DInterfaceTest, TheCurrentModeIsOnlyReappliedWhenForced) {
@@ -315,6 +295,12 @@ TEST_F(D3DInterfaceTest, TheIncludeListOffersExactlyTheSixForcedResolutions) {
     DeviceEvents events(d3d);
     d3d.update(0.01);
     EXPECT_TRUE(events.log.empty());
+
+    // A windowed start takes the offered refresh rate of its size.
+    params.displayMode = mode(1024, 768, 1);
+    ASSERT_TRUE(d3d.init());
+    EXPECT_EQ(d3d.getWidth(), 1024u);
+    EXPECT_GE(d3d.findDisplayMode(d3d.getDisplayMode()), 0);
 }
 
 TEST_F(D3DInterfaceTest, AnIncludedResolutionTheAdapterLacksIsReportedOnceByUpdate) {
@@ -333,16 +319,6 @@ TEST_F(D3DInterfaceTest, AnIncludedResolutionTheAdapterLacksIsReportedOnceByUpda
     // A list of nothing the adapter has falls back to every mode.
     params.includeResolutions = {{1234, 567}};
     EXPECT_GT(d3d.getDisplayModes().size(), 1u);
-}
-
-TEST_F(D3DInterfaceTest, AWindowedStartTakesTheOfferedRefreshRateOfItsSize) {
-    D3DInitParams& params = d3d.getInitParams();
-    params.useIncludeResList = true;
-    params.includeResolutions = forcedResolutions();
-    params.displayMode = mode(1024, 768, 1);
-    ASSERT_TRUE(d3d.init());
-    EXPECT_EQ(d3d.getWidth(), 1024u);
-    EXPECT_GE(d3d.findDisplayMode(d3d.getDisplayMode()), 0);
 }
 
 TEST_F(D3DInterfaceTest, AFullScreenStartWithAnUnofferedSizeTakesTheNextOfferedSizeAndReportsIt) {

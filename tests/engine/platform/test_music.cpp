@@ -41,7 +41,6 @@ TEST(MusicStream, StateRules) {
     EXPECT_EQ(stream.run(), VFW_E_WRONG_STATE) << "nothing loaded";
     EXPECT_EQ(stream.pause(), VFW_E_WRONG_STATE);
     EXPECT_EQ(stream.stop(), VFW_E_WRONG_STATE);
-    EXPECT_EQ(stream.getState(), MusicStream::STATE_EMPTY);
 
     ASSERT_TRUE(SUCCEEDED(stream.load(sourceFile("data/Sounds/menu.wav"))));
     EXPECT_EQ(stream.getState(), MusicStream::STATE_LOADED);
@@ -97,24 +96,15 @@ TEST_F(MusicTest, SwitchingTracksAndPause) {
     EXPECT_EQ(music().getCurrentStream()->getState(), MusicStream::STATE_PAUSED);
     EXPECT_TRUE(music().play(L"INGAME", false)) << "asking for the paused track plays it on";
     EXPECT_EQ(music().getCurrentStream()->getState(), MusicStream::STATE_RUNNING);
-}
 
-TEST_F(MusicTest, UnknownTrackKeepsTheCurrentMusic) {
-    ASSERT_TRUE(music().play(L"MENU", false));
-    EXPECT_FALSE(music().play(L"NOPE", false));
-    EXPECT_EQ(music().getCurrentName(), L"MENU");
+    EXPECT_FALSE(music().play(L"NOPE", false));  // an unknown track keeps the current music
+    EXPECT_EQ(music().getCurrentName(), L"INGAME");
     EXPECT_EQ(music().getCurrentStream()->getState(), MusicStream::STATE_RUNNING);
-}
 
-TEST_F(MusicTest, VolumeIsClamped) {
-    music().setVolume(3.0);
-    EXPECT_DOUBLE_EQ(music().getVolume(), 1.0);
-    music().setVolume(-1.0);
-    EXPECT_DOUBLE_EQ(music().getVolume(), 0.0);
-    ASSERT_TRUE(music().play(L"MENU", false));
+    music().setVolume(-1.0);  // clamped, and reaching the playing stream
     EXPECT_DOUBLE_EQ(music().getCurrentStream()->getVolume(), 0.0);
-    music().setVolume(0.5);
-    EXPECT_DOUBLE_EQ(music().getCurrentStream()->getVolume(), 0.5);
+    music().setVolume(3.0);
+    EXPECT_DOUBLE_EQ(music().getCurrentStream()->getVolume(), 1.0);
 }
 
 TEST(MusicManagerExit, MusicStillPlayingAtExitEndsCleanly) {

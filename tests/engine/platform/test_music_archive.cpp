@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cmath>
 #include <filesystem>
 #include <thread>
 
@@ -42,12 +41,7 @@ protected:
         fs::path source = dir_ / "source";
         fs::create_directories(source);
         fs::copy_file(testsupport::sourceDir() / "tests" / "port" / "dshow" / "data" / "tone.ogg", source / "Tone.ogg");
-        std::string samples;
-        for (int i = 0; i < 8820; ++i) {
-            int16_t s = static_cast<int16_t>(6000 * std::sin(i * 0.05));
-            samples.append(reinterpret_cast<char const*>(&s), 2);
-        }
-        testsupport::writeFile(source / "Short.wav", wavetest::waveBytes(wavetest::pcmFormat(1, 22050, 16), samples));
+        testsupport::writeFile(source / "Short.wav", wavetest::toneWave(8820, 22050, 0.2));
         std::wstring error;
         ASSERT_TRUE(gob::writeArchive((dir_ / "music.gob").string(),
                                       {{"Music\\Tone.ogg", (source / "Tone.ogg").string()},
@@ -110,15 +104,11 @@ TEST_F(MusicArchiveTest, TheArchiveComesBeforeTheDiskAndTheDiskStillServes) {
 
 TEST_F(MusicArchiveTest, ManagerLoopsAndSwitchesTracksFromTheArchive) {
     XMLNode list(L"MUSIC");
-    XMLNode* entry = list.addChild(L"ENTRY");
-    entry->setAttribute(L"NAME", L"KURZ");
-    entry->addValue(L"MUSIC\\SHORT.WAV");
-    entry = list.addChild(L"ENTRY");
-    entry->setAttribute(L"NAME", L"TON");
-    entry->addValue(L"music\\tone.ogg");
-    entry = list.addChild(L"ENTRY");
-    entry->setAttribute(L"NAME", L"WEG");
-    entry->addValue(L"music\\weg.ogg");
+    for (auto [name, file] : {std::pair{L"KURZ", L"MUSIC\\SHORT.WAV"}, {L"TON", L"music\\tone.ogg"}, {L"WEG", L"music\\weg.ogg"}}) {
+        XMLNode* entry = list.addChild(L"ENTRY");
+        entry->setAttribute(L"NAME", name);
+        entry->addValue(file);
+    }
     MusicManager& music = MusicManager::getInstance();
     ASSERT_EQ(music.loadMusic(list), 3u);
 

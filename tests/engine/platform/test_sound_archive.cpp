@@ -3,7 +3,6 @@
 // in an archive is refused like one on disk.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,15 +23,7 @@ namespace {
 
 constexpr DWORD kRate = 22050;
 
-// A mono 16-bit WAV of a tone at level (0..1).
-std::string toneWave(int frames, double level) {
-    std::string samples;
-    for (int i = 0; i < frames; ++i) {
-        int16_t s = static_cast<int16_t>(level * 32767.0 * std::sin(i * 0.3));
-        samples.append(reinterpret_cast<char const*>(&s), 2);
-    }
-    return wavetest::waveBytes(wavetest::pcmFormat(1, kRate, 16), samples);
-}
+std::string toneWave(int frames, double level) { return wavetest::toneWave(frames, kRate, level, 0.3); }
 
 class SoundArchiveTest : public ::testing::Test {
 protected:
@@ -69,6 +60,13 @@ protected:
         sound->stop(1);
         return best;
     }
+    static XMLNode list(std::wstring const& name, std::vector<std::wstring> const& files) {
+        XMLNode node(L"SOUND");
+        XMLNode* entry = node.addChild(L"ENTRY");
+        entry->setAttribute(L"NAME", name);
+        for (auto const& file : files) entry->addValue(file);
+        return node;
+    }
     static bool logContains(std::wstring const& text) {
         for (auto const& line : Logger::getInstance().recentLines())
             if (line.find(text) != std::wstring::npos) return true;
@@ -99,11 +97,7 @@ TEST_F(SoundArchiveTest, TheLowerKeyWinsAndTheDiskComesLast) {
     testsupport::writeFile(dir_ / "Sounds" / "Klick.wav", toneWave(4000, 0.9));
     mount("laut", 2, {{"Sounds\\Klick.wav", toneWave(4000, 0.9)}});
     mount("leise", 1, {{"Sounds\\Klick.wav", toneWave(4000, 0.1)}});
-    XMLNode list(L"SOUND");
-    XMLNode* entry = list.addChild(L"ENTRY");
-    entry->setAttribute(L"NAME", L"KLICK");
-    entry->addValue(L"sounds\\klick.wav");
-    ASSERT_EQ(manager().loadSounds(list), 1u);
+    ASSERT_EQ(manager().loadSounds(list(L"KLICK", {L"sounds\\klick.wav"})), 1u);
     int peak = playedPeak(L"KLICK");
     EXPECT_GT(peak, 1000);
     EXPECT_LT(peak, 5000) << "the quiet sample of the archive with key 1";
@@ -112,13 +106,7 @@ TEST_F(SoundArchiveTest, TheLowerKeyWinsAndTheDiskComesLast) {
 TEST_F(SoundArchiveTest, BrokenAndMissingSamplesAreRefused) {
     std::string cut = toneWave(4000, 0.5).substr(0, 200);
     mount("sounds", 1, {{"Sounds\\Kaputt.wav", cut}, {"Sounds\\Gut.wav", toneWave(4000, 0.5)}});
-    XMLNode list(L"SOUND");
-    XMLNode* entry = list.addChild(L"ENTRY");
-    entry->setAttribute(L"NAME", L"MIX");
-    entry->addValue(L"Sounds\\Kaputt.wav");
-    entry->addValue(L"Sounds\\Weg.wav");
-    entry->addValue(L"Sounds\\Gut.wav");
-    EXPECT_EQ(manager().loadSounds(list), 1u);
+    EXPECT_EQ(manager().loadSounds(list(L"MIX", {L"Sounds\\Kaputt.wav", L"Sounds\\Weg.wav", L"Sounds\\Gut.wav"})), 1u);
     EXPECT_TRUE(logContains(L"\"Sounds\\Kaputt.wav\" refused: the file is cut short"));
     EXPECT_TRUE(logContains(L"\"Sounds\\Weg.wav\" not found"));
     EXPECT_GT(playedPeak(L"MIX"), 10000);
