@@ -123,12 +123,16 @@ TEST_F(SpriteTest, LineOfWidthTwo) {
 }
 
 // Begin saves the caller's program override and End puts it back, unless the device was lost in
-// between: Reset clears the override, and the old program may be gone with it.
+// between: Reset clears the override, and the old program may be gone with it. After
+// OnLostDevice of every D3DX object the device resets, and after OnResetDevice they draw again.
 TEST_F(SpriteTest, LineAndSpritePutBackTheProgramOverrideUnlessTheDeviceWasLost) {
+    IDirect3DTexture9* texture = makeTexture(2, 2, [](UINT, UINT) { return 0xFF00FF00u; });
     ID3DXLine* line = nullptr;
     ID3DXSprite* sprite = nullptr;
+    ID3DXRenderToSurface* rts = nullptr;
     ASSERT_EQ(D3DXCreateLine(device, &line), S_OK);
     ASSERT_EQ(D3DXCreateSprite(device, &sprite), S_OK);
+    ASSERT_EQ(D3DXCreateRenderToSurface(device, 8, 8, D3DFMT_A8R8G8B8, TRUE, D3DFMT_D24S8, &rts), S_OK);
     constexpr unsigned kProgram = 4242;  // never drawn with
     port::gl::setProgramOverride(device, kProgram);
     ASSERT_EQ(line->Begin(), S_OK);
@@ -139,20 +143,34 @@ TEST_F(SpriteTest, LineAndSpritePutBackTheProgramOverrideUnlessTheDeviceWasLost)
     ASSERT_EQ(sprite->End(), S_OK);
     EXPECT_EQ(port::gl::programOverride(device), kProgram);
 
-    ASSERT_EQ(line->Begin(), S_OK);
+    ASSERT_EQ(line->Begin(), S_OK);  // batches open when the device goes
     ASSERT_EQ(sprite->Begin(0), S_OK);
     port::d3d9::loseDevice(device);
+    EXPECT_NE(device->TestCooperativeLevel(), D3D_OK);
     line->OnLostDevice();
     sprite->OnLostDevice();
+    rts->OnLostDevice();
+    EXPECT_EQ(port::d3d9::defaultPoolResources(device), 0u);
     D3DPRESENT_PARAMETERS pp = presentParameters();
     ASSERT_EQ(device->Reset(&pp), D3D_OK);
     line->OnResetDevice();
     sprite->OnResetDevice();
+    EXPECT_EQ(rts->OnResetDevice(), S_OK);
     EXPECT_EQ(line->End(), S_OK);
     EXPECT_EQ(sprite->End(), S_OK);
     EXPECT_EQ(port::gl::programOverride(device), 0u);
+
+    clear(0xFF000000);
+    device->BeginScene();
+    ASSERT_EQ(sprite->Begin(0), S_OK);
+    ASSERT_EQ(sprite->Draw(texture, nullptr, nullptr, nullptr, 0xFFFFFFFF), S_OK);
+    ASSERT_EQ(sprite->End(), S_OK);
+    device->EndScene();
+    EXPECT_EQ(pixel(readTarget(), 1, 1), 0xFF00FF00u);
+    rts->Release();
     line->Release();
     sprite->Release();
+    texture->Release();
 }
 
 TEST_F(SpriteTest, RenderToSurfaceDrawsIntoATextureAndRestoresTheTarget) {
@@ -207,42 +225,6 @@ TEST_F(SpriteTest, RenderToSurfaceIntoAPlainTextureGoesThroughACopy) {
     EXPECT_EQ(pixels[9], 0xFF112233u);
     rts->Release();
     surface->Release();
-    texture->Release();
-}
-
-// The lost-device path: after OnLostDevice of every D3DX object the device resets, and after
-// OnResetDevice the objects draw again.
-TEST_F(SpriteTest, ObjectsSurviveADeviceReset) {
-    IDirect3DTexture9* texture = makeTexture(2, 2, [](UINT, UINT) { return 0xFF00FF00u; });
-    ID3DXSprite* sprite = nullptr;
-    ID3DXLine* line = nullptr;
-    ID3DXRenderToSurface* rts = nullptr;
-    ASSERT_EQ(D3DXCreateSprite(device, &sprite), S_OK);
-    ASSERT_EQ(D3DXCreateLine(device, &line), S_OK);
-    ASSERT_EQ(D3DXCreateRenderToSurface(device, 8, 8, D3DFMT_A8R8G8B8, TRUE, D3DFMT_D24S8, &rts), S_OK);
-    ASSERT_EQ(sprite->Begin(0), S_OK);  // a batch open when the device goes
-    port::d3d9::loseDevice(device);
-    EXPECT_NE(device->TestCooperativeLevel(), D3D_OK);
-    sprite->OnLostDevice();
-    line->OnLostDevice();
-    rts->OnLostDevice();
-    EXPECT_EQ(port::d3d9::defaultPoolResources(device), 0u);
-    D3DPRESENT_PARAMETERS pp = presentParameters();
-    ASSERT_EQ(device->Reset(&pp), D3D_OK);
-    sprite->OnResetDevice();
-    line->OnResetDevice();
-    EXPECT_EQ(rts->OnResetDevice(), S_OK);
-    sprite->End();
-    clear(0xFF000000);
-    device->BeginScene();
-    ASSERT_EQ(sprite->Begin(0), S_OK);
-    ASSERT_EQ(sprite->Draw(texture, nullptr, nullptr, nullptr, 0xFFFFFFFF), S_OK);
-    ASSERT_EQ(sprite->End(), S_OK);
-    device->EndScene();
-    EXPECT_EQ(pixel(readTarget(), 1, 1), 0xFF00FF00u);
-    rts->Release();
-    line->Release();
-    sprite->Release();
     texture->Release();
 }
 
