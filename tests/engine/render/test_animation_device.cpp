@@ -2,7 +2,6 @@
 #include "tests/engine/render/test_animation_device.h"
 
 #include "engine/core/GOBManager.h"
-#include "engine/platform/D3DInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "port/win32/HostPath.h"
 #include "tests/support/TestSupport.h"
@@ -12,15 +11,6 @@ namespace animtest {
 void AnimationDeviceTest::SetUp() {
     EffectTest::SetUp();
     addTestDataSearchPath();
-}
-
-void AnimationDeviceTest::TearDown() {
-    // Nothing of the registry may outlive the device it was made on.
-    Orvex::Texture2DAnimationManager& registry = Orvex::Texture2DAnimationManager::instance();
-    registry.releaseAnimations();
-    registry.getTextures().releaseAll();
-    Orvex::D3DInterface::getInstance().getTextureManager().releaseAll();
-    EffectTest::TearDown();
 }
 
 std::wstring testDataFolder() {
@@ -44,14 +34,7 @@ Orvex::Texture2D* AnimationDeviceTest::addTexture(std::wstring const& name, unsi
 Orvex::Texture2D* AnimationDeviceTest::addTexture(std::wstring const& name, unsigned width, unsigned height,
                                                   std::vector<uint32_t> const& texels) {
     Orvex::Texture2D* texture = addTexture(name, width, height);
-    IDirect3DTexture9* raw = *texture->getD3DTexture();
-    D3DLOCKED_RECT locked{};
-    EXPECT_EQ(raw->LockRect(0, &locked, nullptr, 0), D3D_OK);
-    for (unsigned y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch);
-        for (unsigned x = 0; x < width; ++x) row[x] = texels.size() == 1 ? texels[0] : texels[y * width + x];
-    }
-    raw->UnlockRect(0);
+    rendertest::fillTexels(*texture->getD3DTexture(), width, height, texels);
     return texture;
 }
 

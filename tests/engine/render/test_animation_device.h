@@ -1,6 +1,6 @@
-// Frame animation tests on the device object's real device (headless), on top of the effect
-// tests' device fixture (set-up, pixel read-back): textures made in the registry's list and the
-// test data folder as a search path.
+// Frame animation tests on the render tests' device, on top of the effect tests' fixture:
+// textures made in the registry's list and the test data folder as a search path. The render
+// fixture releases the registry after each test.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +21,6 @@ void addTestDataSearchPath();
 class AnimationDeviceTest : public effecttest::EffectTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // An empty managed A8R8G8B8 texture of that size in the registry's texture list.
     Orvex::Texture2D* addTexture(std::wstring const& name, unsigned width, unsigned height);

@@ -120,11 +120,6 @@ protected:
         registry.load(list);
         ASSERT_NE(registry.findAnimation(L"walker"), nullptr);
     }
-    void TearDown() override {
-        registry.releaseAnimations();
-        registry.getTextures().releaseAll();
-        SpriteTest::TearDown();
-    }
     void draw(Texture2DAnimation& animation, SpriteRect const& where, Orvex::u8 modeX = Orvex::SDP_SCALE,
               Orvex::u8 modeY = Orvex::SDP_SCALE) {
         ASSERT_TRUE(sprite->Begin(D3DXSPRITE_ALPHABLEND, nullptr));

@@ -163,7 +163,7 @@ TEST_F(EffectTest, EffectsKeepDrawingAcrossALostAndResetDevice) {
     drawQuads(*effect->getD3DXEffect(), "Flat", quad2D(0, 0, 8, 8, 0xFFFFFFFF, 0), D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
     device()->EndScene();
     auto pixels = readTarget();
-    EXPECT_TRUE(colourNear(at(pixels, 4, 4), 0xFF0000FF));
+    EXPECT_TRUE(colorNear(at(pixels, 4, 4), 0xFF0000FF));
     EXPECT_EQ(at(pixels, 9, 4), 0xFF000000u);
 }
 

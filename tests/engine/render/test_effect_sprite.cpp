@@ -101,13 +101,13 @@ TEST_F(SpriteEffectTest, Render2DSamplesTheSlotOfSetOneTimesTheDiffuseColour) {
     device()->EndScene();
 
     auto pixels = readTarget();
-    EXPECT_TRUE(colourNear(at(pixels, 0, 0), 0xFFFF0000));
-    EXPECT_TRUE(colourNear(at(pixels, 7, 7), 0xFFFF0000));
-    EXPECT_TRUE(colourNear(at(pixels, 8, 0), 0xFF008000));
-    EXPECT_TRUE(colourNear(at(pixels, 15, 7), 0xFF008000));
-    EXPECT_TRUE(colourNear(at(pixels, 16, 3), 0xFFFF00FF));
-    EXPECT_TRUE(colourNear(at(pixels, 31, 3), 0xFF0000FF));
-    EXPECT_TRUE(colourNear(at(pixels, 4, 14), 0xFF00FFFF));
+    EXPECT_TRUE(colorNear(at(pixels, 0, 0), 0xFFFF0000));
+    EXPECT_TRUE(colorNear(at(pixels, 7, 7), 0xFFFF0000));
+    EXPECT_TRUE(colorNear(at(pixels, 8, 0), 0xFF008000));
+    EXPECT_TRUE(colorNear(at(pixels, 15, 7), 0xFF008000));
+    EXPECT_TRUE(colorNear(at(pixels, 16, 3), 0xFFFF00FF));
+    EXPECT_TRUE(colorNear(at(pixels, 31, 3), 0xFF0000FF));
+    EXPECT_TRUE(colorNear(at(pixels, 4, 14), 0xFF00FFFF));
     // Quads cover exactly the pixels inside their edges.
     EXPECT_EQ(at(pixels, 32, 3), 0xFF000000u);
     EXPECT_EQ(at(pixels, 4, 8), 0xFF000000u);
@@ -125,7 +125,7 @@ TEST_F(SpriteEffectTest, TextureDrawnOneToOneKeepsEveryTexel) {
     auto pixels = readTarget();
     for (unsigned y = 0; y < 4; ++y)
         for (unsigned x = 0; x < 4; ++x)
-            EXPECT_TRUE(colourNear(at(pixels, 10 + x, 20 + y), texels[y * 4 + x], 1)) << x << "," << y;
+            EXPECT_TRUE(colorNear(at(pixels, 10 + x, 20 + y), texels[y * 4 + x], 1)) << x << "," << y;
     EXPECT_EQ(at(pixels, 14, 21), 0xFF000000u);
     EXPECT_EQ(at(pixels, 9, 21), 0xFF000000u);
 }
@@ -140,8 +140,8 @@ TEST_F(SpriteEffectTest, AlphaTechniquesBlendAndOpaqueOnesDoNot) {
     drawQuads(*fx, "Render2DAlpha", quad2D(8, 0, 16, 8, 0xFFFFFFFF, 0), kFvf2D);
     device()->EndScene();
     auto pixels = readTarget();
-    EXPECT_TRUE(colourNear(at(pixels, 4, 4), 0xFFFF0000));
-    EXPECT_TRUE(colourNear(at(pixels, 12, 4), 0xFF80007F));
+    EXPECT_TRUE(colorNear(at(pixels, 4, 4), 0xFFFF0000));
+    EXPECT_TRUE(colorNear(at(pixels, 12, 4), 0xFF80007F));
     DWORD blend = 1;
     device()->GetRenderState(D3DRS_ALPHABLENDENABLE, &blend);
     EXPECT_EQ(blend, static_cast<DWORD>(FALSE));  // the pass's state was restored
@@ -162,8 +162,8 @@ TEST_F(SpriteEffectTest, Render3DTransformsAroundTheCentreAndTurnsBillboardsToTh
     drawQuads(*fx, "Render3D", quad3D({-22, 15, 0.5f}, 5, 0xFFFFFFFF, 1), kFvf3D);
     device()->EndScene();
     auto pixels = readTarget();
-    EXPECT_TRUE(colourNear(at(pixels, 6, 11), 0xFF00FF00));
-    EXPECT_TRUE(colourNear(at(pixels, 13, 18), 0xFF00FF00));
+    EXPECT_TRUE(colorNear(at(pixels, 6, 11), 0xFF00FF00));
+    EXPECT_TRUE(colorNear(at(pixels, 13, 18), 0xFF00FF00));
     EXPECT_EQ(at(pixels, 3, 15), 0xFF000000u);
     EXPECT_EQ(at(pixels, 17, 15), 0xFF000000u);
     EXPECT_EQ(at(pixels, 10, 21), 0xFF000000u);
@@ -188,8 +188,8 @@ TEST_F(SpriteEffectTest, Render3DTransformsAroundTheCentreAndTurnsBillboardsToTh
     drawQuads(*fx, "Render3D", quad3D({0, 15, 0}, 5, 0xFFFFFFFF, 0), kFvf3D);
     device()->EndScene();
     pixels = readTarget();
-    EXPECT_TRUE(colourNear(at(pixels, 29, 12), 0xFFFF0000));
-    EXPECT_TRUE(colourNear(at(pixels, 35, 18), 0xFFFF0000));
+    EXPECT_TRUE(colorNear(at(pixels, 29, 12), 0xFFFF0000));
+    EXPECT_TRUE(colorNear(at(pixels, 35, 18), 0xFFFF0000));
     EXPECT_EQ(at(pixels, 25, 15), 0xFF000000u);
 }
 
@@ -220,7 +220,7 @@ TEST_F(SpriteEffectTest, AlphaTestDropsTransparentPixelsBeforeTheyWriteDepth) {
     device()->EndScene();
     auto pixels = readTarget();
     EXPECT_EQ(at(pixels, 10, 10), 0xFF000000u);
-    EXPECT_TRUE(colourNear(at(pixels, 30, 10), 0xFFFF0000));
+    EXPECT_TRUE(colorNear(at(pixels, 30, 10), 0xFFFF0000));
     DWORD alphaTest = 1;
     device()->GetRenderState(D3DRS_ALPHATESTENABLE, &alphaTest);
     EXPECT_EQ(alphaTest, static_cast<DWORD>(FALSE));

@@ -2,23 +2,15 @@
 #include "tests/engine/render/test_sprite_fixture.h"
 
 #include <cstdio>
-#include <cstring>
 
-#include "engine/core/XMLNode.h"
-#include "engine/platform/D3DInterface.h"
 #include "port/win32/HostPath.h"
 #include "tests/support/TestSupport.h"
 
 namespace spritetest {
 
 void SpriteTest::SetUp() {
-    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
-    d3d.shutdown();
-    d3d.getInitParams() = Orvex::D3DInitParams();
-    d3d.getInitParams().displayMode = D3DDISPLAYMODE{kWidth, kHeight, 60, D3DFMT_X8R8G8B8};
-    d3d.getInitParams().setWindowed(true);
-    ASSERT_TRUE(d3d.init());
-    Orvex::Effect::useCompiledCache = 0;
+    RenderFixture::SetUp();
+    if (HasFatalFailure()) return;
     sprite = new Orvex::Sprite();
     ASSERT_TRUE(sprite->create());
     ASSERT_TRUE(sprite->hasBuffers());
@@ -35,10 +27,7 @@ void SpriteTest::TearDown() {
     textures_.clear();
     for (Orvex::Effect* e : effects_) e->release();
     effects_.clear();
-    Orvex::Effect::useCompiledCache = 1;
-    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
-    d3d.shutdown();
-    d3d.getInitParams() = Orvex::D3DInitParams();
+    RenderFixture::TearDown();
 }
 
 Orvex::Effect* SpriteTest::loadSpriteEffect(std::string const& texCount, bool pointFilter) {
@@ -53,12 +42,10 @@ Orvex::Effect* SpriteTest::loadSpriteEffect(std::string const& texCount, bool po
         source = testsupport::makeTempDir("fx_" + texCount) / "sprite.fx";
         testsupport::writeFile(source, text);
     }
-    std::wstring definition = L"<EFFECT NAME=\"Sprite\" PRE_COMPILE=\"0\"><FILE FILENAME=\"" +
-                              port::windowsPath(source.string()) + L"\" />";
-    if (pointFilter) definition += L"<MACROS><MACRO NAME=\"SPRITE_POINT_FILTER\" DEFINITION=\"1\" /></MACROS>";
-    definition += L"</EFFECT>";
-    Orvex::XMLNode node;
-    EXPECT_TRUE(node.loadFromText(definition));
+    std::wstring const macros =
+        pointFilter ? L"<MACROS><MACRO NAME=\"SPRITE_POINT_FILTER\" DEFINITION=\"1\" /></MACROS>" : L"";
+    Orvex::XMLNode node =
+        parse(rendertest::effectDefinition(L"Sprite", port::windowsPath(source.string()), macros, L" PRE_COMPILE=\"0\""));
     auto* loaded = new Orvex::Effect(false);
     if (!loaded->load(node)) {
         ADD_FAILURE() << "the sprite effect did not load";
@@ -69,48 +56,9 @@ Orvex::Effect* SpriteTest::loadSpriteEffect(std::string const& texCount, bool po
     return loaded;
 }
 
-IDirect3DDevice9* SpriteTest::device() const { return Orvex::D3DInterface::getInstance().getDevice(); }
-
-void SpriteTest::clear(uint32_t colour) const {
-    device()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, colour, 1.0f, 0);
-}
-
-std::vector<uint32_t> SpriteTest::readTarget() const {
-    std::vector<uint32_t> pixels;
-    IDirect3DSurface9* target = nullptr;
-    if (device()->GetRenderTarget(0, &target) != D3D_OK || !target) return pixels;
-    D3DSURFACE_DESC desc{};
-    target->GetDesc(&desc);
-    IDirect3DSurface9* copy = nullptr;
-    device()->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy, nullptr);
-    if (copy && device()->GetRenderTargetData(target, copy) == D3D_OK) {
-        D3DLOCKED_RECT locked{};
-        if (copy->LockRect(&locked, nullptr, D3DLOCK_READONLY) == D3D_OK) {
-            pixels.resize(static_cast<size_t>(desc.Width) * desc.Height);
-            for (UINT y = 0; y < desc.Height; ++y)
-                std::memcpy(&pixels[static_cast<size_t>(y) * desc.Width],
-                            static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch, desc.Width * 4);
-            copy->UnlockRect();
-        }
-    }
-    if (copy) copy->Release();
-    target->Release();
-    for (uint32_t& p : pixels) p |= 0xFF000000u;
-    return pixels;
-}
-
 IDirect3DTexture9* SpriteTest::makeTexture(unsigned width, unsigned height, std::vector<uint32_t> const& texels) {
-    IDirect3DTexture9* texture = nullptr;
-    EXPECT_EQ(device()->CreateTexture(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
-    if (!texture) return nullptr;
-    D3DLOCKED_RECT locked{};
-    EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
-    for (unsigned y = 0; y < height; ++y)
-        for (unsigned x = 0; x < width; ++x)
-            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch)[x] =
-                texels.size() == 1 ? texels[0] : texels[y * width + x];
-    texture->UnlockRect(0);
-    textures_.push_back(texture);
+    IDirect3DTexture9* texture = RenderFixture::makeTexture(width, height, texels);
+    if (texture) textures_.push_back(texture);
     return texture;
 }
 

@@ -1,7 +1,7 @@
-// The sprite tests' device: the device object's real device (headless), the game's "Sprite"
-// effect (data/FX/sprite.fx, point-filtered so scaled pieces map texels exactly) or a copy of
-// it with another "TEX_COUNT", an engine batcher, textures of one colour or of a texel grid,
-// and the render target read back.
+// The sprite tests' device: the render tests' device at 128x96, the game's "Sprite" effect
+// (data/FX/sprite.fx, point-filtered so scaled pieces map texels exactly) or a copy of it with
+// another "TEX_COUNT", an engine batcher, textures of one colour or of a texel grid released
+// after the test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 
 #include "engine/render/Effect.h"
 #include "engine/render/Sprite.h"
+#include "tests/engine/render/RenderFixture.h"
 
 namespace spritetest {
 
@@ -20,12 +21,13 @@ using Orvex::kSpriteCulling;
 using Orvex::kSpriteImmediate;
 using Orvex::u32;
 
-class SpriteTest : public ::testing::Test {
+class SpriteTest : public rendertest::RenderFixture {
 protected:
     static constexpr unsigned kWidth = 128;
     static constexpr unsigned kHeight = 96;
     static constexpr uint32_t kClear = 0xFF101010;
 
+    SpriteTest() : RenderFixture(kWidth, kHeight) {}
     void SetUp() override;
     void TearDown() override;
 
@@ -33,11 +35,7 @@ protected:
     // empty; released by TearDown.
     Orvex::Effect* loadSpriteEffect(std::string const& texCount = "", bool pointFilter = true);
 
-    IDirect3DDevice9* device() const;
-    void clear(uint32_t colour = kClear) const;
-    // The render target (A8R8G8B8, rows top first, alpha forced to 0xFF).
-    std::vector<uint32_t> readTarget() const;
-    static uint32_t at(std::vector<uint32_t> const& pixels, unsigned x, unsigned y) { return pixels[y * kWidth + x]; }
+    void clear(uint32_t colour = kClear) const { RenderFixture::clear(colour); }
     // A managed A8R8G8B8 texture: one colour, or texels row by row; released by TearDown.
     IDirect3DTexture9* makeTexture(unsigned width, unsigned height, std::vector<uint32_t> const& texels);
     // Pixels of the rectangle [x0, x1) x [y0, y1) that differ from colour (up to 4 reported).

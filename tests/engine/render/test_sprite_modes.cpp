@@ -107,12 +107,7 @@ TEST_F(SpriteModeTest, EngineTextureTurnedAQuarterAboutItsCorner) {
     ASSERT_TRUE(texture->create(4, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
     IDirect3DTexture9* raw = *texture->getD3DTexture();
     ASSERT_NE(raw, nullptr);
-    D3DLOCKED_RECT locked{};
-    ASSERT_EQ(raw->LockRect(0, &locked, nullptr, 0), D3D_OK);
-    for (unsigned y = 0; y < 2; ++y)
-        for (unsigned x = 0; x < 4; ++x)
-            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch)[x] = texel(x, y);
-    raw->UnlockRect(0);
+    testsupport::fillTexture(raw, 4, 2, texel);
     // An 8 x 4 target at (40, 50) turned 90 degrees about its top-left corner: its X axis runs
     // down the screen, its Y axis to the left, so it covers x 36..40, y 50..58.
     Orvex::SpriteRect const turned(D3DXVECTOR2(40, 50), D3DXVECTOR2(8, 4), 90.0f, D3DXVECTOR2(0, 0), 0);

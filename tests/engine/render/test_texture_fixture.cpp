@@ -1,19 +1,9 @@
 // The texture tests' fixture and image writers.
 #include "tests/engine/render/test_texture_fixture.h"
 
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
-
-#include <cstring>
-
 #include "engine/core/Logger.h"
-#include "engine/core/OrvexEngine.h"
-#include "engine/platform/D3DInterface.h"
-#include "engine/render/TextureManager.h"
 #include "engine/render/TextureSettings.h"
-#include "port/win32/HostPath.h"
-#include "tests/support/TestSupport.h"
+#include "port/d3dx9/DxPixels.h"
 
 namespace texturetest {
 
@@ -45,10 +35,6 @@ std::string bmpHeader(unsigned width, unsigned height, unsigned dataSize) {
     put32(s, 0);
     put32(s, 0);
     return s;
-}
-
-void appendBytes(void* context, void* data, int size) {
-    static_cast<std::string*>(context)->append(static_cast<char const*>(data), static_cast<std::size_t>(size));
 }
 
 }  // namespace
@@ -88,20 +74,14 @@ std::string tga32(unsigned width, unsigned height, PixelFn const& pixel) {
 }
 
 std::string png(unsigned width, unsigned height, PixelFn const& pixel) {
-    std::vector<unsigned char> rgba(static_cast<std::size_t>(width) * height * 4);
+    port::dx::Image image;
+    image.width = width;
+    image.height = height;
     for (unsigned y = 0; y < height; ++y)
-        for (unsigned x = 0; x < width; ++x) {
-            uint32_t const c = pixel(x, y);
-            unsigned char* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
-            p[0] = static_cast<unsigned char>(c >> 16);
-            p[1] = static_cast<unsigned char>(c >> 8);
-            p[2] = static_cast<unsigned char>(c);
-            p[3] = static_cast<unsigned char>(c >> 24);
-        }
-    std::string out;
-    stbi_write_png_to_func(appendBytes, &out, static_cast<int>(width), static_cast<int>(height), 4, rgba.data(),
-                           static_cast<int>(width * 4));
-    return out;
+        for (unsigned x = 0; x < width; ++x) image.argb.push_back(pixel(x, y));
+    std::vector<unsigned char> bytes;
+    EXPECT_EQ(port::dx::encodeImage(D3DXIFF_PNG, image, bytes), S_OK);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 uint32_t quadrants(unsigned x, unsigned y) {
@@ -110,33 +90,15 @@ uint32_t quadrants(unsigned x, unsigned y) {
 }
 
 void TextureTest::SetUp() {
-    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
-    d3d.shutdown();
-    d3d.getInitParams() = Orvex::D3DInitParams();
-    d3d.getInitParams().displayMode = D3DDISPLAYMODE{kWidth, kHeight, 60, D3DFMT_X8R8G8B8};
-    d3d.getInitParams().setWindowed(true);
-    ASSERT_TRUE(d3d.init());
+    RenderFixture::SetUp();
+    if (HasFatalFailure()) return;
     Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
     Orvex::setTextureTickCount(100000);
-    dir_ = testsupport::makeTempDir("textures");
 }
 
 void TextureTest::TearDown() {
-    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
-    d3d.getTextureManager().releaseAll();
-    d3d.shutdown();
+    RenderFixture::TearDown();
     Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
-}
-
-std::wstring TextureTest::write(std::string const& name, std::string const& bytes) {
-    testsupport::writeFile(dir_ / name, bytes);
-    return port::windowsPath((dir_ / name).string());
-}
-
-Orvex::XMLNode TextureTest::parse(std::wstring const& text) {
-    Orvex::XMLNode node;
-    EXPECT_TRUE(node.loadFromText(text));
-    return node;
 }
 
 bool TextureTest::logged(std::wstring const& text) {
@@ -148,7 +110,7 @@ bool TextureTest::logged(std::wstring const& text) {
 }
 
 void TextureTest::drawFrame(IDirect3DTexture9* texture, float x, float y) {
-    IDirect3DDevice9* device = Orvex::D3DInterface::getInstance().getDevice();
+    IDirect3DDevice9* device = this->device();
     ASSERT_NE(device, nullptr);
     ID3DXSprite* sprite = nullptr;
     ASSERT_EQ(D3DXCreateSprite(device, &sprite), D3D_OK);
@@ -160,31 +122,6 @@ void TextureTest::drawFrame(IDirect3DTexture9* texture, float x, float y) {
     sprite->End();
     device->EndScene();
     sprite->Release();
-}
-
-std::vector<uint32_t> TextureTest::readBackBuffer() {
-    std::vector<uint32_t> pixels;
-    IDirect3DDevice9* device = Orvex::D3DInterface::getInstance().getDevice();
-    IDirect3DSurface9* target = nullptr;
-    if (!device || FAILED(device->GetRenderTarget(0, &target)) || !target) return pixels;
-    D3DSURFACE_DESC desc{};
-    target->GetDesc(&desc);
-    IDirect3DSurface9* copy = nullptr;
-    if (SUCCEEDED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy,
-                                                      nullptr)) &&
-        SUCCEEDED(device->GetRenderTargetData(target, copy))) {
-        D3DLOCKED_RECT locked{};
-        if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-            pixels.resize(static_cast<std::size_t>(desc.Width) * desc.Height);
-            for (UINT row = 0; row < desc.Height; ++row)
-                std::memcpy(&pixels[static_cast<std::size_t>(row) * desc.Width],
-                            static_cast<uint8_t*>(locked.pBits) + row * locked.Pitch, desc.Width * 4);
-            copy->UnlockRect();
-        }
-    }
-    if (copy) copy->Release();
-    target->Release();
-    return pixels;
 }
 
 std::vector<uint32_t> TextureTest::readAll(Orvex::Texture2D& texture) {

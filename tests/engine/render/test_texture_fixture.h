@@ -1,19 +1,17 @@
-// Textures on the device object's real device, headless: small image files written by the
-// tests themselves (BMP and TGA as raw bytes, PNG through stb_image_write), property trees
-// parsed from text, the engine log searched for failure lines, pixels read back from the
-// back buffer.
+// Textures on the render tests' device: small image files written by the tests themselves (BMP
+// and TGA as raw bytes, PNG through the port's image encoder), the engine log searched for
+// failure lines, pictures drawn with an ID3DXSprite.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "engine/core/XMLNode.h"
 #include "engine/render/Texture2D.h"
+#include "tests/engine/render/RenderFixture.h"
 
 namespace texturetest {
 
@@ -45,28 +43,22 @@ struct TextureRef {
     Orvex::Texture2D& operator*() const { return *texture; }
 };
 
-class TextureTest : public ::testing::Test {
+class TextureTest : public rendertest::RenderFixture {
 protected:
     static constexpr unsigned kWidth = 64;
     static constexpr unsigned kHeight = 48;
 
+    TextureTest() : RenderFixture(kWidth, kHeight) {}
     void SetUp() override;
     void TearDown() override;
 
-    // Writes bytes below the temporary folder; returns the Windows-style path.
-    std::wstring write(std::string const& name, std::string const& bytes);
-    static Orvex::XMLNode parse(std::wstring const& text);
     // True when one of the engine log's recent lines contains text.
     static bool logged(std::wstring const& text);
 
     // One frame: clear to black, draw the texture at (x, y) through an ID3DXSprite, present.
     void drawFrame(IDirect3DTexture9* texture, float x, float y);
-    // The back buffer as A8R8G8B8, rows top first.
-    std::vector<uint32_t> readBackBuffer();
     // Level 0 of a texture through readPixel, as packed colours.
     static std::vector<uint32_t> readAll(Orvex::Texture2D& texture);
-
-    std::filesystem::path dir_;
 };
 
 }  // namespace texturetest

@@ -172,7 +172,7 @@ TEST_F(TextureLifecycleTest, LostAndResetDeviceRemakesDefaultPoolTexturesAndDraw
     events.watch(*fromNode);
 
     drawFrame(fromNode->getTexture(), 10, 20);
-    std::vector<uint32_t> const before = readBackBuffer();
+    std::vector<uint32_t> const before = readTarget();
     ASSERT_EQ(before.size(), kWidth * kHeight);
     EXPECT_EQ(before[20 * kWidth + 10] & 0xFFFFFF, 0xFF8000u);
     EXPECT_EQ(before[20 * kWidth + 18] & 0xFFFFFF, 0x0080FFu);
@@ -190,7 +190,7 @@ TEST_F(TextureLifecycleTest, LostAndResetDeviceRemakesDefaultPoolTexturesAndDraw
     EXPECT_NE(*target->getD3DTexture(), nullptr);
 
     drawFrame(fromNode->getTexture(), 10, 20);
-    EXPECT_EQ(readBackBuffer(), before);
+    EXPECT_EQ(readTarget(), before);
 }
 
 TEST_F(TextureLifecycleTest, PartsOfADefaultPoolTextureComeBackWhateverTheResetOrder) {
@@ -246,7 +246,7 @@ TEST_F(TextureLifecycleTest, FailedRecreationLeavesTheTextureEmptyWithoutRetryin
     TextureRef t;
     ASSERT_TRUE(t->loadFromFile(file));
     t->suspend();
-    std::filesystem::remove(dir_ / "gone.png");
+    std::filesystem::remove(folder / "gone.png");
     EXPECT_EQ(t->getTexture(), nullptr);
     EXPECT_FALSE(t->isSuspended());
     EXPECT_TRUE(t->isCreated());

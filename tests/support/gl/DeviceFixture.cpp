@@ -1,4 +1,4 @@
-// The shared device fixture: set-up, tear-down and pixel read-back.
+// The shared device fixture: set-up, tear-down, and pixel read-back on any device.
 #include "tests/support/gl/DeviceFixture.h"
 
 #include <cstdio>
@@ -41,10 +41,10 @@ void DeviceFixture::drawQuad(float x0, float y0, float x1, float y1, D3DCOLOR co
     ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(ScreenVertex)), D3D_OK);
 }
 
-std::vector<uint32_t> DeviceFixture::readTarget(bool glAlpha) {
+std::vector<uint32_t> readRenderTarget(IDirect3DDevice9* device, bool glAlpha) {
     std::vector<uint32_t> pixels;
     IDirect3DSurface9* target = nullptr;
-    if (device->GetRenderTarget(0, &target) != D3D_OK) return pixels;
+    if (!device || device->GetRenderTarget(0, &target) != D3D_OK || !target) return pixels;
     D3DSURFACE_DESC desc{};
     target->GetDesc(&desc);
     // A copy in the target's own format where it is one of the two 32-bit ones, as Direct3D
@@ -53,17 +53,21 @@ std::vector<uint32_t> DeviceFixture::readTarget(bool glAlpha) {
     IDirect3DSurface9* copy = nullptr;
     EXPECT_EQ(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, format, D3DPOOL_SYSTEMMEM, &copy, nullptr),
               D3D_OK);
-    EXPECT_EQ(device->GetRenderTargetData(target, copy), D3D_OK);
-    D3DLOCKED_RECT locked{};
-    EXPECT_EQ(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
-    pixels = copyRows(locked, desc.Width, desc.Height);
-    copy->UnlockRect();
-    copy->Release();
+    if (copy) {
+        EXPECT_EQ(device->GetRenderTargetData(target, copy), D3D_OK);
+        D3DLOCKED_RECT locked{};
+        EXPECT_EQ(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        if (locked.pBits) {
+            pixels = copyRows(locked, desc.Width, desc.Height);
+            copy->UnlockRect();
+        }
+        copy->Release();
+    }
     target->Release();
     return pixels;
 }
 
-std::vector<uint32_t> DeviceFixture::readTexture(IDirect3DTexture9* texture) {
+std::vector<uint32_t> readTexture(IDirect3DTexture9* texture) {
     D3DSURFACE_DESC desc{};
     texture->GetLevelDesc(0, &desc);
     D3DLOCKED_RECT locked{};
