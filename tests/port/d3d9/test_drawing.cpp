@@ -3,6 +3,7 @@
 #include "tests/support/gl/DeviceFixture.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -12,38 +13,27 @@ uint32_t texel(UINT x, UINT y) { return 0xFF000000u | (x * 16u) << 16 | (y * 16u
 
 class DrawingTest : public testsupport::DrawingFixture {};
 
+// Point sampling at integer coordinates, and linear sampling moved by half a pixel (D3D9's pixel
+// centres are at integers), both copy texels one to one.
 TEST_F(DrawingTest, QuadAtIntegerCoordinatesCopiesTexelsExactly) {
     IDirect3DTexture9* texture = makeTexture(16, 16, texel);
     ASSERT_NE(texture, nullptr);
-    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF102030, 1.0f, 0);
     device->SetTexture(0, texture);
-    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
-    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
-    drawQuad(8, 4, 24, 20, 0xFFFFFFFF);
-    auto pixels = readTarget();
-    for (int y = 0; y < static_cast<int>(kHeight); ++y)
-        for (int x = 0; x < static_cast<int>(kWidth); ++x) {
-            bool inside = x >= 8 && x < 24 && y >= 4 && y < 20;
-            uint32_t expected = inside ? texel(static_cast<UINT>(x - 8), static_cast<UINT>(y - 4)) : 0xFF102030;
-            ASSERT_EQ(pixel(pixels, x, y) & kRgb, expected & kRgb) << "at " << x << "," << y;
-        }
-    texture->Release();
-}
-
-TEST_F(DrawingTest, LinearFilteringCopiesExactlyWithHalfPixelOffset) {
-    IDirect3DTexture9* texture = makeTexture(16, 16, texel);
-    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-    device->SetTexture(0, texture);
-    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    drawQuad(7.5f, 3.5f, 23.5f, 19.5f, 0xFFFFFFFF);
-    auto pixels = readTarget();
-    for (int y = 4; y < 20; ++y)
-        for (int x = 8; x < 24; ++x)
-            ASSERT_EQ(pixel(pixels, x, y) & kRgb, texel(static_cast<UINT>(x - 8), static_cast<UINT>(y - 4)) & kRgb)
-                << "at " << x << "," << y;
-    EXPECT_EQ(pixel(pixels, 7, 4) & kRgb, 0u);
-    EXPECT_EQ(pixel(pixels, 24, 4) & kRgb, 0u);
+    for (auto [filter, offset] : {std::pair(D3DTEXF_POINT, 0.0f), std::pair(D3DTEXF_LINEAR, -0.5f)}) {
+        SCOPED_TRACE(filter);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF102030, 1.0f, 0);
+        device->SetSamplerState(0, D3DSAMP_MINFILTER, filter);
+        device->SetSamplerState(0, D3DSAMP_MAGFILTER, filter);
+        drawQuad(8 + offset, 4 + offset, 24 + offset, 20 + offset, 0xFFFFFFFF);
+        auto pixels = readTarget();
+        for (int y = 0; y < static_cast<int>(kHeight); ++y)
+            for (int x = 0; x < static_cast<int>(kWidth); ++x) {
+                bool inside = x >= 8 && x < 24 && y >= 4 && y < 20;
+                uint32_t expected = inside ? texel(static_cast<UINT>(x - 8), static_cast<UINT>(y - 4)) : 0xFF102030;
+                ASSERT_EQ(pixel(pixels, x, y) & kRgb, expected & kRgb) << "at " << x << "," << y;
+            }
+    }
+    device->SetTexture(0, nullptr);
     texture->Release();
 }
 
@@ -64,7 +54,7 @@ TEST_F(DrawingTest, TextureTimesDiffuseAndSelectArg) {
     texture->Release();
 }
 
-TEST_F(DrawingTest, AlphaBlendingMixesWithTheTarget) {
+TEST_F(DrawingTest, AlphaBlendingAndAlphaTest) {
     device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0);
     device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
@@ -76,6 +66,14 @@ TEST_F(DrawingTest, AlphaBlendingMixesWithTheTarget) {
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
     drawQuad(16, 0, 32, 16, 0xFF00FF00);  // additive
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+    device->SetRenderState(D3DRS_ALPHAREF, 0x80);
+    drawQuad(0, 16, 8, 24, 0x80FFFFFF);   // equal: dropped
+    drawQuad(8, 16, 16, 24, 0x81FFFFFF);  // greater: drawn
+    device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+    drawQuad(16, 16, 24, 24, 0x00FFFFFF);  // test off: drawn whatever the alpha
     auto pixels = readTarget();
     uint32_t mixed = pixel(pixels, 4, 4);
     EXPECT_NEAR(static_cast<int>((mixed >> 16) & 0xFF), 128, 1);
@@ -83,24 +81,9 @@ TEST_F(DrawingTest, AlphaBlendingMixesWithTheTarget) {
     EXPECT_NEAR(static_cast<int>(mixed & 0xFF), 127, 1);
     EXPECT_EQ(pixel(pixels, 20, 4) & kRgb, 0x00FFFFu);
     EXPECT_EQ(pixel(pixels, 40, 4) & kRgb, 0x0000FFu);
-}
-
-TEST_F(DrawingTest, AlphaTestDropsPixelsAtOrBelowTheReference) {
-    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
-    device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
-    device->SetRenderState(D3DRS_ALPHAREF, 0x80);
-    drawQuad(0, 0, 8, 8, 0x80FFFFFF);   // equal: dropped
-    drawQuad(8, 0, 16, 8, 0x81FFFFFF);  // greater: drawn
-    device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
-    drawQuad(16, 0, 24, 8, 0x00FFFFFF);  // test off: drawn whatever the alpha
-    auto pixels = readTarget();
-    EXPECT_EQ(pixel(pixels, 4, 4) & kRgb, 0u);
-    EXPECT_EQ(pixel(pixels, 12, 4) & kRgb, 0xFFFFFFu);
-    EXPECT_EQ(pixel(pixels, 20, 4) & kRgb, 0xFFFFFFu);
+    EXPECT_EQ(pixel(pixels, 4, 20) & kRgb, 0x0000FFu);
+    EXPECT_EQ(pixel(pixels, 12, 20) & kRgb, 0xFFFFFFu);
+    EXPECT_EQ(pixel(pixels, 20, 20) & kRgb, 0xFFFFFFu);
 }
 
 // The GUI's clipping: bit 0 set everywhere, each clipping window writes its shape into the next
