@@ -10,7 +10,6 @@
 #include "port/win32/sdl_window.h"
 
 #include <SDL2/SDL.h>
-#include <cstring>
 
 #include <string>
 
