@@ -11,8 +11,6 @@
 #include "engine/core/OrvexEngine.h"
 #include "engine/core/UserGlobals.h"
 #include "engine/core/XMLNode.h"
-#include "engine/platform/D3DInterface.h"
-#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Effect.h"
 #include "engine/render/EffectManager.h"
 #include "engine/render/SpriteHolder.h"
@@ -24,26 +22,13 @@
 #include "port/win32/kernel.h"
 #include "test_engine_fixture.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/gl/FlatEffect.h"
 
 namespace {
 
 using Orvex::D3DInterface;
 using Orvex::EffectManager;
 using Orvex::OrvexEngine;
-
-// A flat-colour effect for pre-transformed vertices.
-char const kFlatEffect[] =
-    "float4 g_Colour = float4(1.0, 0.0, 0.0, 1.0);\n"
-    "glsl_vertex VS {\n"
-    "  out vec4 colour;\n"
-    "  void main() { gl_Position = port_screenToClip(in_Position); colour = in_Diffuse; }\n"
-    "}\n"
-    "glsl_pixel PS {\n"
-    "  in vec4 colour;\n"
-    "  out vec4 result;\n"
-    "  void main() { result = g_Colour * colour; }\n"
-    "}\n"
-    "technique Flat { pass P0 { VertexShader = VS; PixelShader = PS; } }\n";
 
 // Sees the texture module's settings when the engine calls the post-init hook.
 class SettingsProbe : public Orvex::UserGlobals {
@@ -60,16 +45,12 @@ public:
 // Brings the engine up headless (320x240 window) with an effect in the effect manager and a
 // file texture in the device object's texture list.
 void startWithEffectAndTexture(std::filesystem::path const& folder) {
-    OrvexEngine* engine = OrvexEngine::getInstance();
-    D3DInterface::getInstance().getInitParams() = Orvex::D3DInitParams();
-    D3DInterface::getInstance().getInitParams().displayMode = {320, 240, 60, D3DFMT_X8R8G8B8};
-    D3DInterface::getInstance().getInitParams().setWindowed(true);
-    Orvex::DirectInputInterface::getInstance().getInitParams().useWinApi = 1;
-    ASSERT_TRUE(engine->init());
+    enginetest::useSmallWindow();
+    ASSERT_TRUE(OrvexEngine::getInstance()->init());
 
     Orvex::Effect::useCompiledCache = 0;
     Orvex::Effect::writeCompiledCache = 0;
-    testsupport::writeFile(folder / "flat.fx", kFlatEffect);
+    testsupport::writeFile(folder / "flat.fx", testsupport::flatEffect());
     Orvex::XMLNode list;
     ASSERT_TRUE(list.loadFromText(L"<EFFECTS><EFFECT NAME=\"Flat\"><FILE FILENAME=\"" +
                                   port::windowsPath((folder / "flat.fx").string()) + L"\"/></EFFECT></EFFECTS>"));
@@ -98,8 +79,7 @@ protected:
         engine->getTextureInitParams() = savedTex;
         Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
         Orvex::Effect::useCompiledCache = 1;
-        D3DInterface::getInstance().getInitParams() = Orvex::D3DInitParams();
-        Orvex::DirectInputInterface::getInstance().getInitParams() = Orvex::DirectInputInitParams();
+        enginetest::resetStartSettings();
     }
 
     OrvexEngine* engine = nullptr;
@@ -109,16 +89,10 @@ protected:
 TEST_F(EngineShutdown, InitHandsTheTextureSettingsToTheTextureModuleBeforeThePostInitHook) {
     Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
     Orvex::TextureInitParams& params = engine->getTextureInitParams();
-    params.suspendOnTexLoad = true;
-    params.suspendOnTexCreate = true;
-    params.overrideAutoSuspend = true;
-    params.overrideAutoSuspendTime = 321;
-    params.actualTickCount = 7777;
+    params = {true, true, true, 321, 7777};
     auto* probe = new SettingsProbe;
     engine->setUserGlobals(probe);
-    D3DInterface::getInstance().getInitParams().displayMode = {320, 240, 60, D3DFMT_X8R8G8B8};
-    D3DInterface::getInstance().getInitParams().setWindowed(true);
-    Orvex::DirectInputInterface::getInstance().getInitParams().useWinApi = 1;
+    enginetest::useSmallWindow();
 
     ASSERT_TRUE(engine->init());
     EXPECT_TRUE(probe->suspendOnCreateSeen);

@@ -26,8 +26,11 @@ std::wstring effectDefinition(std::wstring const& name, std::wstring const& path
 
 class RenderFixture : public ::testing::Test {
 protected:
+    static constexpr unsigned kWidth = 64;
+    static constexpr unsigned kHeight = 48;
+
     // The back buffer's size (X8R8G8B8, windowed).
-    RenderFixture(unsigned width, unsigned height) : width_(width), height_(height) {}
+    explicit RenderFixture(unsigned width = kWidth, unsigned height = kHeight) : width_(width), height_(height) {}
 
     // Opens the device object's device and makes an empty temporary folder. Engine effects
     // compile from source (no compiled cache is read).

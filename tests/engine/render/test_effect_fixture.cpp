@@ -9,24 +9,6 @@
 
 namespace effecttest {
 
-std::string flatEffect(std::string const& colour) {
-    return "#ifndef VALUE\n#define VALUE 0\n#endif\n"
-           "int g_Value = VALUE;\n"
-           "float4 g_Colour = " + colour + ";\n"
-           "float4x4 g_Unused;\n"
-           "glsl_vertex VS {\n"
-           "  out vec4 colour;\n"
-           "  void main() { gl_Position = port_screenToClip(in_Position); colour = in_Diffuse; }\n"
-           "}\n"
-           "glsl_pixel PS {\n"
-           "  in vec4 colour;\n"
-           "  out vec4 result;\n"
-           "  void main() { result = g_Colour * colour; }\n"
-           "}\n"
-           "technique Flat < int TEX_COUNT = 2; > { pass P0 { VertexShader = VS; PixelShader = PS; } }\n"
-           "technique Other { pass P0 { AlphaBlendEnable = true; VertexShader = VS; PixelShader = PS; } }\n";
-}
-
 void EffectTest::SetUp() {
     RenderFixture::SetUp();
     if (HasFatalFailure()) return;

@@ -13,12 +13,11 @@
 #include "engine/render/EffectBundle.h"
 #include "engine/render/EffectManager.h"
 #include "tests/engine/render/RenderFixture.h"
+#include "tests/support/gl/FlatEffect.h"
 
 namespace effecttest {
 
-// A small effect: a flat colour times the vertex colour for pre-transformed quads. VALUE (a
-// macro, 0 when not given) is readable as the int parameter g_Value.
-std::string flatEffect(std::string const& colour = "float4(1.0, 0.0, 0.0, 1.0)");
+using testsupport::flatEffect;
 
 // A 2D vertex of the sprite layout (48 bytes).
 struct SpriteVertex {
@@ -32,10 +31,6 @@ static_assert(sizeof(SpriteVertex) == 48);
 
 class EffectTest : public rendertest::RenderFixture {
 protected:
-    static constexpr unsigned kWidth = 64;
-    static constexpr unsigned kHeight = 48;
-
-    EffectTest() : RenderFixture(kWidth, kHeight) {}
     void SetUp() override;
     void TearDown() override;
 

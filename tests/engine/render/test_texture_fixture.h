@@ -45,10 +45,6 @@ struct TextureRef {
 
 class TextureTest : public rendertest::RenderFixture {
 protected:
-    static constexpr unsigned kWidth = 64;
-    static constexpr unsigned kHeight = 48;
-
-    TextureTest() : RenderFixture(kWidth, kHeight) {}
     void SetUp() override;
     void TearDown() override;
 
