@@ -6,6 +6,7 @@
 #include <GL/glcorearb.h>
 
 #include "port/d3d9/d3d9.h"
+#include "port/d3d9/d3d9_port.h"
 #include "port/win32/ComObject.h"
 
 #include <algorithm>
@@ -41,9 +42,6 @@ FormatInfo const* formatInfo(D3DFORMAT format);
 unsigned rowPitch(FormatInfo const& info, unsigned width);
 // Rows in memory for `height` pixels (block formats: rows of blocks).
 unsigned rowCount(FormatInfo const& info, unsigned height);
-// Decodes DXT1/DXT3/DXT5 blocks into RGBA8 bytes (GL order).
-void decodeDxt(D3DFORMAT format, uint8_t const* blocks, unsigned pitch, unsigned width, unsigned height,
-               uint8_t* rgba);
 
 // Every resource knows its device (without holding a reference, so bound resources make no
 // cycles) and whether it counts against Reset. A device that goes away first orphans its

@@ -1,6 +1,8 @@
 // Pixel formats, DXT decoding, scaling and colour keys for the D3DX texture functions.
 #include "port/d3dx9/DxPixels.h"
 
+#include "port/d3d9/d3d9_port.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -125,65 +127,13 @@ bool hasAlphaChannel(D3DFORMAT format) {
 }
 
 void decodeDxt(D3DFORMAT format, uint8_t const* blocks, std::size_t pitch, UINT width, UINT height, uint32_t* argb) {
-    bool dxt1 = format == D3DFMT_DXT1;
-    bool explicitAlpha = format == D3DFMT_DXT2 || format == D3DFMT_DXT3;
-    std::size_t blockBytes = dxt1 ? 8 : 16;
-    for (UINT by = 0; by < (height + 3) / 4; ++by) {
-        for (UINT bx = 0; bx < (width + 3) / 4; ++bx) {
-            uint8_t const* block = blocks + by * pitch + bx * blockBytes;
-            uint8_t const* colour = dxt1 ? block : block + 8;
-            uint16_t c0 = read16(colour), c1 = read16(colour + 2);
-            uint32_t palette[4];
-            palette[0] = rgb565(c0);
-            palette[1] = rgb565(c1);
-            auto mix = [&](int w0, int w1, int div) {
-                uint32_t out = 0xFF000000u;
-                for (int shift = 0; shift <= 16; shift += 8) {
-                    int a = static_cast<int>((palette[0] >> shift) & 0xFF), b = static_cast<int>((palette[1] >> shift) & 0xFF);
-                    out |= static_cast<uint32_t>((a * w0 + b * w1) / div) << shift;
-                }
-                return out;
-            };
-            if (!dxt1 || c0 > c1) {
-                palette[2] = mix(2, 1, 3);
-                palette[3] = mix(1, 2, 3);
-            } else {
-                palette[2] = mix(1, 1, 2);
-                palette[3] = 0;  // transparent black
-            }
-            uint32_t indices = read32(colour + 4);
-            // DXT5 alpha palette.
-            uint32_t alphas[8] = {};
-            uint64_t alphaBits = 0;
-            if (!dxt1 && !explicitAlpha) {
-                uint32_t a0 = block[0], a1 = block[1];
-                alphas[0] = a0;
-                alphas[1] = a1;
-                if (a0 > a1) {
-                    for (uint32_t i = 1; i < 7; ++i) alphas[i + 1] = ((7 - i) * a0 + i * a1) / 7;
-                } else {
-                    for (uint32_t i = 1; i < 5; ++i) alphas[i + 1] = ((5 - i) * a0 + i * a1) / 5;
-                    alphas[6] = 0;
-                    alphas[7] = 255;
-                }
-                for (int i = 0; i < 6; ++i) alphaBits |= static_cast<uint64_t>(block[2 + i]) << (8 * i);
-            }
-            for (UINT py = 0; py < 4; ++py) {
-                for (UINT px = 0; px < 4; ++px) {
-                    UINT x = bx * 4 + px, y = by * 4 + py;
-                    if (x >= width || y >= height) continue;
-                    UINT i = py * 4 + px;
-                    uint32_t c = palette[(indices >> (2 * i)) & 3];
-                    if (explicitAlpha) {
-                        uint32_t nibble = (block[i / 2] >> ((i & 1) * 4)) & 0xF;
-                        c = (c & 0x00FFFFFF) | ((nibble * 17) << 24);
-                    } else if (!dxt1) {
-                        c = (c & 0x00FFFFFF) | (alphas[(alphaBits >> (3 * i)) & 7] << 24);
-                    }
-                    argb[static_cast<std::size_t>(y) * width + x] = c;
-                }
-            }
-        }
+    // One decoder serves the device and D3DX; it writes bytes R, G, B, A.
+    std::vector<uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
+    port::d3d9::decodeDxt(format, blocks, static_cast<unsigned>(pitch), width, height, rgba.data());
+    for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
+        uint8_t const* p = &rgba[i * 4];
+        argb[i] = static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[0]) << 16 |
+                  static_cast<uint32_t>(p[1]) << 8 | p[2];
     }
 }
 
