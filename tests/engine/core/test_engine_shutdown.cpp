@@ -11,6 +11,8 @@
 #include "engine/core/OrvexEngine.h"
 #include "engine/core/UserGlobals.h"
 #include "engine/core/XMLNode.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Effect.h"
 #include "engine/render/EffectManager.h"
 #include "engine/render/SpriteHolder.h"
@@ -45,8 +47,12 @@ public:
 // Brings the engine up headless (320x240 window) with an effect in the effect manager and a
 // file texture in the device object's texture list.
 void startWithEffectAndTexture(std::filesystem::path const& folder) {
-    enginetest::useSmallWindow();
-    ASSERT_TRUE(OrvexEngine::getInstance()->init());
+    OrvexEngine* engine = OrvexEngine::getInstance();
+    D3DInterface::getInstance().getInitParams() = Orvex::D3DInitParams();
+    D3DInterface::getInstance().getInitParams().displayMode = {320, 240, 60, D3DFMT_X8R8G8B8};
+    D3DInterface::getInstance().getInitParams().setWindowed(true);
+    Orvex::DirectInputInterface::getInstance().getInitParams().useWinApi = 1;
+    ASSERT_TRUE(engine->init());
 
     Orvex::Effect::useCompiledCache = 0;
     Orvex::Effect::writeCompiledCache = 0;
@@ -79,7 +85,8 @@ protected:
         engine->getTextureInitParams() = savedTex;
         Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
         Orvex::Effect::useCompiledCache = 1;
-        enginetest::resetStartSettings();
+        D3DInterface::getInstance().getInitParams() = Orvex::D3DInitParams();
+        Orvex::DirectInputInterface::getInstance().getInitParams() = Orvex::DirectInputInitParams();
     }
 
     OrvexEngine* engine = nullptr;
@@ -89,10 +96,16 @@ protected:
 TEST_F(EngineShutdown, InitHandsTheTextureSettingsToTheTextureModuleBeforeThePostInitHook) {
     Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
     Orvex::TextureInitParams& params = engine->getTextureInitParams();
-    params = {true, true, true, 321, 7777};
+    params.suspendOnTexLoad = true;
+    params.suspendOnTexCreate = true;
+    params.overrideAutoSuspend = true;
+    params.overrideAutoSuspendTime = 321;
+    params.actualTickCount = 7777;
     auto* probe = new SettingsProbe;
     engine->setUserGlobals(probe);
-    enginetest::useSmallWindow();
+    D3DInterface::getInstance().getInitParams().displayMode = {320, 240, 60, D3DFMT_X8R8G8B8};
+    D3DInterface::getInstance().getInitParams().setWindowed(true);
+    Orvex::DirectInputInterface::getInstance().getInitParams().useWinApi = 1;
 
     ASSERT_TRUE(engine->init());
     EXPECT_TRUE(probe->suspendOnCreateSeen);
