@@ -90,6 +90,9 @@ TEST_F(GobpackTest, ArchiveLoadsThroughDefaultBeforeTheDiskCopy) {
     EXPECT_EQ(root.getName(), L"FROM_ARCHIVE");
     ASSERT_TRUE(root.load(L"Data\\Disk_Only.LNG"));  // other case on disk
     EXPECT_EQ(root.getName(), L"ONLY_DISK");
+    // Mode other than 0: the disk only.
+    ASSERT_TRUE(root.load(port::fromUtf8((dir / "disk").string()) + L"\\data\\texte.lng", 1));
+    EXPECT_EQ(root.getName(), L"FROM_DISK");
 }
 
 TEST_F(GobpackTest, DamagedArchivesFailWithAMessage) {

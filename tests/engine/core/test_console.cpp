@@ -35,9 +35,7 @@ TEST(TypedConsoleCommand, NumbersAndArgumentsOutOfRange) {
     TypedConsoleCommand typed(L"CAM_setEyePosition cam -12abc 2.5e1 0 x");
     EXPECT_EQ(typed.getArgumentInt(1), -12);
     EXPECT_DOUBLE_EQ(typed.getArgumentDouble(2), 25.0);
-    EXPECT_FALSE(typed.getArgumentBool(3));
     EXPECT_FALSE(typed.getArgumentBool(4));  // not a number reads as 0
-    EXPECT_EQ(typed.getArgumentInt(0), 0);
     EXPECT_FALSE(typed.endsWithBlank());
 
     EXPECT_EQ(typed.getArgument(5), L"");
@@ -45,14 +43,7 @@ TEST(TypedConsoleCommand, NumbersAndArgumentsOutOfRange) {
     EXPECT_FALSE(typed.getArgumentBool(5));
     EXPECT_EQ(typed.getArgumentInt(5), 0);
     EXPECT_EQ(typed.getArgumentDouble(0xFFFFFFFFu), 0.0);
-
-    TypedConsoleCommand empty(L"");
-    EXPECT_EQ(empty.getCommand(), L"");
-    EXPECT_EQ(empty.getArgumentCount(), 0u);
-    typed.setReply(L"a");
-    typed.appendReply(L"b");
-    typed.getReply() += L"c";
-    EXPECT_EQ(typed.getReply(), L"abc");
+    EXPECT_EQ(TypedConsoleCommand(L"").getArgumentCount(), 0u);
 }
 
 // A command owner that records what the console asked of it.
@@ -81,46 +72,30 @@ TEST(ConsoleCommandReceiver, AddCommandRefusesATakenNameAndDeletesTheNewCommand)
     EXPECT_FALSE(receiver.addCommand(nullptr));
     ASSERT_EQ(receiver.getCommands().size(), 1u);
     EXPECT_EQ(receiver.findCommand(L"T_ONE"), first);
-    EXPECT_EQ(receiver.findCommand(L"T_two"), nullptr);
-    EXPECT_TRUE(first->isNamed(L"t_one"));
     EXPECT_FALSE(first->isNamed(L"t_on"));
-    EXPECT_EQ(first->getMinimumArguments(), 0u);
-    EXPECT_EQ(first->getHelp(), L"T_one; eins");
 }
 
-TEST(ConsoleDispatch, RunsTheCommandCaseInsensitivelyWithItsArguments) {
-    TestReceiver receiver;
-    receiver.addCommand(new ConsoleCommand(L"T_set", 2, L"T_set Name Wert; setzt"));
-    receiver.onExecute = [](ConsoleCommand& command, TypedConsoleCommand& typed) {
-        if (command.isNamed(L"T_set")) typed.setReply(typed.getArgument(0) + L"=" + typed.getArgument(1));
-    };
-    EXPECT_EQ(Console::getInstance().execute(L"t_SET Farbe Rot extra"), L"Farbe=Rot");
-    EXPECT_EQ(receiver.executed, (std::vector<std::wstring>{L"T_set"}));
-}
-
-TEST(ConsoleDispatch, TooFewArgumentsGetTheHelpTextWithoutRunning) {
+TEST(ConsoleDispatch, RunsTheCommandOrAnswersWithHelpUnknownOrNothing) {
     TestReceiver receiver;
     receiver.addCommand(new ConsoleCommand(L"T_set", 2, L"T_set Name Wert; setzt"));
     receiver.addCommand(new ConsoleCommand(L"T_quiet", 1, L""));
-    EXPECT_EQ(Console::getInstance().execute(L"T_set Farbe"), L"T_set Name Wert; setzt");
-    EXPECT_EQ(Console::getInstance().execute(L"T_quiet"), L"Zu wenige Argumente: T_quiet");
+    receiver.onExecute = [](ConsoleCommand& command, TypedConsoleCommand& typed) {
+        if (command.isNamed(L"T_set")) typed.setReply(typed.getArgument(0) + L"=" + typed.getArgument(1));
+    };
+    Console& console = Console::getInstance();
+    // Too few arguments: the help text (or a German note), and nothing runs.
+    EXPECT_EQ(console.execute(L"T_set Farbe"), L"T_set Name Wert; setzt");
+    EXPECT_EQ(console.execute(L"T_quiet"), L"Zu wenige Argumente: T_quiet");
     EXPECT_TRUE(receiver.executed.empty());
-}
 
-TEST(ConsoleDispatch, UnknownCommandsAndEmptyLines) {
-    EXPECT_EQ(Console::getInstance().execute(L"Gibtsnicht 1 2"), L"Unbekannter Befehl: Gibtsnicht");
-    EXPECT_EQ(Console::getInstance().execute(L"   "), L"");
-}
+    EXPECT_EQ(console.execute(L"t_SET Farbe Rot extra"), L"Farbe=Rot");
+    EXPECT_EQ(receiver.executed, (std::vector<std::wstring>{L"T_set"}));
+    auto lines = Orvex::Logger::getInstance().recentLines();  // the reply is logged
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                            [](std::wstring const& l) { return l.find(L"Farbe=Rot") != std::wstring::npos; }));
 
-TEST(ConsoleDispatch, TheReplyIsWrittenToTheLog) {
-    TestReceiver receiver;
-    receiver.addCommand(new ConsoleCommand(L"T_log", 0, L""));
-    receiver.onExecute = [](ConsoleCommand&, TypedConsoleCommand& typed) { typed.setReply(L"Antwort 42"); };
-    Console::getInstance().execute(L"T_log");
-    auto lines = Orvex::Logger::getInstance().recentLines();
-    bool found = std::any_of(lines.begin(), lines.end(),
-                             [](std::wstring const& l) { return l.find(L"Antwort 42") != std::wstring::npos; });
-    EXPECT_TRUE(found);
+    EXPECT_EQ(console.execute(L"Gibtsnicht 1 2"), L"Unbekannter Befehl: Gibtsnicht");
+    EXPECT_EQ(console.execute(L"   "), L"");
 }
 
 TEST(ConsoleRegistry, OwnersRegisterOnConstructionAndLeaveOnDestruction) {
@@ -138,13 +113,12 @@ TEST(ConsoleRegistry, OwnersRegisterOnConstructionAndLeaveOnDestruction) {
     }
     EXPECT_EQ(console.getReceivers().size(), before);
     EXPECT_EQ(console.execute(L"T_here"), L"Unbekannter Befehl: T_here");
-}
 
-TEST(ConsoleRegistry, TheFirstRegisteredOwnerOfANameWins) {
+    // Of two owners of one name, the first registered wins.
     TestReceiver first, second;
     first.addCommand(new ConsoleCommand(L"T_same", 0, L""));
     second.addCommand(new ConsoleCommand(L"T_SAME", 0, L""));
-    Console::getInstance().execute(L"t_same");
+    console.execute(L"t_same");
     EXPECT_EQ(first.executed.size(), 1u);
     EXPECT_TRUE(second.executed.empty());
 }
@@ -183,10 +157,6 @@ TEST(ConsoleCompletion, CommandWordsByPrefixThenArgumentsFromTheOwner) {
     offers.clear();
     console.complete(L"Q_unknown Al", offers);
     EXPECT_TRUE(offers.empty());
-
-    offers.clear();
-    console.complete(L"", offers);
-    EXPECT_GE(offers.size(), 4u);
 }
 
 }  // namespace

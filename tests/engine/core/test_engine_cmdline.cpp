@@ -61,13 +61,11 @@ TEST_F(OrvexEngineCommandLine, FlagsTakeAValueOrStandAlone) {
     engine->parseCommandLine("-DEBUG 0 -SHOW_VIDEO");
     EXPECT_FALSE(engine->isDebug());
     EXPECT_TRUE(engine->isShowVideo());
-}
 
-TEST_F(OrvexEngineCommandLine, ConsoleFirstShowsTheLogConsoleAtOnce) {
+    // SHOW_CONSOLE waits for init; SHOW_CONSOLE_FIRST shows the log console at once.
     Logger::getInstance().showConsole(false);
     engine->parseCommandLine("-SHOW_CONSOLE 1");
     EXPECT_TRUE(engine->isShowConsole());
-    // Plain SHOW_CONSOLE waits for init.
     EXPECT_EQ(Logger::getInstance().isConsoleShown(), engine->isInitialised());
     engine->parseCommandLine("-SHOW_CONSOLE_FIRST 1");
     EXPECT_TRUE(Logger::getInstance().isConsoleShown());
@@ -100,11 +98,11 @@ TEST_F(OrvexEngineCommandLine, AppPathEntersTheFolder) {
 }
 
 TEST_F(OrvexEngineCommandLine, UnknownSwitchesAndStrayWordsAreSkippedWithALogLine) {
-    enginetest::LogMark mark;
+    logtest::LogWatch log;
     engine->parseCommandLine("-UNBEKANNT 3 stray -DEBUG 1 -5");
     // One line each for the unknown switch (its value goes with it), "stray", and "-5", which
     // is no switch name and follows DEBUG's value.
-    EXPECT_EQ(mark.linesSince(), 3u);
+    EXPECT_EQ(log.lines().size(), 3u);
     EXPECT_TRUE(engine->isDebug());
 
     engine->parseCommandLine(nullptr);

@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/Logger.h"
 #include "engine/core/OrvexEngine.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/platform/DirectInputInterface.h"
+#include "tests/engine/core/test_log.h"
 
 namespace enginetest {
 
@@ -19,6 +21,21 @@ inline std::string const kRedPng(
     "\x00\x00\x00\x26\x93\x09\x29\x00\x00\x00\x10\x49\x44\x41\x54\x78\x9c\x63\xf8\xcf\xc0\x00\x47\x0c\xc4\x71"
     "\x00\xae\x93\x0f\xf1\xd0\x5f\x23\x9e\x00\x00\x00\x00\x49\x45\x4e\x44\xae\x42\x60\x82",
     73);
+
+// Settings for a real start on the headless device: a 320x240 window, input through messages.
+inline void useSmallWindow() {
+    Orvex::D3DInitParams& params = Orvex::D3DInterface::getInstance().getInitParams();
+    params = Orvex::D3DInitParams();
+    params.displayMode = {320, 240, 60, D3DFMT_X8R8G8B8};
+    params.setWindowed(true);
+    Orvex::DirectInputInterface::getInstance().getInitParams().useWinApi = 1;
+}
+
+// Puts back what useSmallWindow changed.
+inline void resetStartSettings() {
+    Orvex::D3DInterface::getInstance().getInitParams() = Orvex::D3DInitParams();
+    Orvex::DirectInputInterface::getInstance().getInitParams() = Orvex::DirectInputInitParams();
+}
 
 class HeadlessEngine : public ::testing::Test {
 protected:
@@ -56,26 +73,6 @@ protected:
     bool deviceUsable = true;
     std::vector<Orvex::u32> sleeps;
     std::function<void()> onSleep;
-};
-
-// Log lines written after a mark (the log keeps only its recent lines, so counting its size
-// would stop working once it is full).
-class LogMark {
-public:
-    LogMark() {
-        static int serial = 0;
-        text_ = L"-- test mark " + std::to_wstring(++serial);
-        Orvex::logPlain(text_, 1000);
-    }
-    std::size_t linesSince() const {
-        auto const lines = Orvex::Logger::getInstance().recentLines();
-        for (std::size_t i = lines.size(); i-- > 0;)
-            if (lines[i] == text_) return lines.size() - i - 1;
-        return 0;
-    }
-
-private:
-    std::wstring text_;
 };
 
 // Counts emissions of a signal0 while alive.

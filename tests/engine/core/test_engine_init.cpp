@@ -5,8 +5,6 @@
 
 #include "engine/core/UserGlobals.h"
 #include "engine/platform/AppWindow.h"
-#include "engine/platform/D3DInterface.h"
-#include "engine/platform/DirectInputInterface.h"
 #include "port/win32/HostPath.h"
 #include "test_engine_fixture.h"
 #include "tests/support/TestSupport.h"
@@ -39,17 +37,13 @@ protected:
     void SetUp() override {
         engine = OrvexEngine::getInstance();
         engine->shutdown();
-        D3DInterface::getInstance().getInitParams() = Orvex::D3DInitParams();
-        D3DInterface::getInstance().getInitParams().displayMode = {320, 240, 60, D3DFMT_X8R8G8B8};
-        D3DInterface::getInstance().getInitParams().setWindowed(true);
-        Orvex::DirectInputInterface::getInstance().getInitParams().useWinApi = 1;
+        enginetest::useSmallWindow();
     }
     void TearDown() override {
         engine->shutdown();
         engine->setUserGlobals(nullptr);
         engine->setLoopClock({}, {});
-        D3DInterface::getInstance().getInitParams() = Orvex::D3DInitParams();
-        Orvex::DirectInputInterface::getInstance().getInitParams() = Orvex::DirectInputInitParams();
+        enginetest::resetStartSettings();
     }
 
     // The back buffer's pixel as 0xAARRGGBB (the engine draws to it), 0xDEADBEEF when unreadable.
@@ -64,14 +58,19 @@ protected:
 
 TEST_F(EngineStart, InitMakesTheDeviceBetweenTheHooksAndOnlyOnce) {
     std::vector<std::string> calls;
+    engine->setUserGlobals(new HookGlobals(calls, true));
+    EXPECT_FALSE(engine->init());  // a refused pre-init fails the start without a device
+    EXPECT_FALSE(engine->isInitialised());
+    EXPECT_EQ(engine->getD3DInterface()->getDevice(), nullptr);
+    EXPECT_EQ(calls, std::vector<std::string>{"pre device=0"});
+
+    calls.clear();
     engine->setUserGlobals(new HookGlobals(calls));
     ASSERT_TRUE(engine->init());
     EXPECT_TRUE(engine->isInitialised());
-    EXPECT_NE(engine->getD3DInterface()->getDevice(), nullptr);
     EXPECT_TRUE(engine->getDirectInput()->isInitialised());
     EXPECT_EQ(engine->getWindow(), &Orvex::AppWindow::getInstance());
     EXPECT_EQ(calls, (std::vector<std::string>{"pre device=0", "post device=1"}));
-
     EXPECT_TRUE(engine->init());
     EXPECT_EQ(calls.size(), 2u);
 }
@@ -87,15 +86,6 @@ TEST_F(EngineStart, ShowConsoleSwitchShowsTheLogConsoleOnceStarted) {
     engine->parseCommandLine("-SHOW_CONSOLE 0");
     EXPECT_FALSE(logger.isConsoleShown());
     logger.showConsole(before);
-}
-
-TEST_F(EngineStart, RefusedPreInitFailsTheStartWithoutADevice) {
-    std::vector<std::string> calls;
-    engine->setUserGlobals(new HookGlobals(calls, true));
-    EXPECT_FALSE(engine->init());
-    EXPECT_FALSE(engine->isInitialised());
-    EXPECT_EQ(engine->getD3DInterface()->getDevice(), nullptr);
-    EXPECT_EQ(calls, std::vector<std::string>{"pre device=0"});
 }
 
 TEST_F(EngineStart, ClosingTheWindowEndsTheLoopWithZero) {

@@ -11,8 +11,6 @@
 #include "engine/core/OrvexEngine.h"
 #include "engine/core/UserGlobals.h"
 #include "engine/core/XMLNode.h"
-#include "engine/platform/D3DInterface.h"
-#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Effect.h"
 #include "engine/render/EffectManager.h"
 #include "engine/render/SpriteHolder.h"
@@ -47,12 +45,8 @@ public:
 // Brings the engine up headless (320x240 window) with an effect in the effect manager and a
 // file texture in the device object's texture list.
 void startWithEffectAndTexture(std::filesystem::path const& folder) {
-    OrvexEngine* engine = OrvexEngine::getInstance();
-    D3DInterface::getInstance().getInitParams() = Orvex::D3DInitParams();
-    D3DInterface::getInstance().getInitParams().displayMode = {320, 240, 60, D3DFMT_X8R8G8B8};
-    D3DInterface::getInstance().getInitParams().setWindowed(true);
-    Orvex::DirectInputInterface::getInstance().getInitParams().useWinApi = 1;
-    ASSERT_TRUE(engine->init());
+    enginetest::useSmallWindow();
+    ASSERT_TRUE(OrvexEngine::getInstance()->init());
 
     Orvex::Effect::useCompiledCache = 0;
     Orvex::Effect::writeCompiledCache = 0;
@@ -85,8 +79,7 @@ protected:
         engine->getTextureInitParams() = savedTex;
         Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
         Orvex::Effect::useCompiledCache = 1;
-        D3DInterface::getInstance().getInitParams() = Orvex::D3DInitParams();
-        Orvex::DirectInputInterface::getInstance().getInitParams() = Orvex::DirectInputInitParams();
+        enginetest::resetStartSettings();
     }
 
     OrvexEngine* engine = nullptr;
@@ -96,16 +89,10 @@ protected:
 TEST_F(EngineShutdown, InitHandsTheTextureSettingsToTheTextureModuleBeforeThePostInitHook) {
     Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
     Orvex::TextureInitParams& params = engine->getTextureInitParams();
-    params.suspendOnTexLoad = true;
-    params.suspendOnTexCreate = true;
-    params.overrideAutoSuspend = true;
-    params.overrideAutoSuspendTime = 321;
-    params.actualTickCount = 7777;
+    params = {true, true, true, 321, 7777};
     auto* probe = new SettingsProbe;
     engine->setUserGlobals(probe);
-    D3DInterface::getInstance().getInitParams().displayMode = {320, 240, 60, D3DFMT_X8R8G8B8};
-    D3DInterface::getInstance().getInitParams().setWindowed(true);
-    Orvex::DirectInputInterface::getInstance().getInitParams().useWinApi = 1;
+    enginetest::useSmallWindow();
 
     ASSERT_TRUE(engine->init());
     EXPECT_TRUE(probe->suspendOnCreateSeen);

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 
 namespace {
@@ -25,6 +24,7 @@ public:
     void onNameChanged(NamedObject* object, std::wstring const& oldName, std::wstring const& newName) {
         changes.push_back(oldName + L"->" + newName);
         lastObject = object;
+        if (newName == L"verboten") object->setName(L"erlaubt");
     }
     std::vector<NamedObject*> destroyed;
     std::wstring nameAtDestruction;
@@ -47,33 +47,22 @@ private:
     bool* gone_;
 };
 
-TEST(NamedObject, DefaultNameIsTheRunningIdAndIdsRun) {
+TEST(NamedObject, DefaultNameIsTheRunningIdOrTheNodesName) {
     NamedObject a;
     NamedObject b;
     EXPECT_EQ(a.getName(), std::to_wstring(a.getId()));
-    EXPECT_EQ(b.getName(), std::to_wstring(b.getId()));
     EXPECT_GT(b.getId(), a.getId());
-    EXPECT_EQ(a.getRefCount(), 1);
 
-    NamedObject named(L"Herz Dame");
-    EXPECT_EQ(named.getName(), L"Herz Dame");
-    EXPECT_GT(named.getId(), b.getId());
-}
-
-TEST(NamedObject, ConstructionFromANode) {
     XMLNode node(L"TEXTURE");
-    node.addAttribute(new Orvex::XMLAttribute(L"NAME", std::wstring(L"Rueckseite")));
-    NamedObject fromNode(node);
-    EXPECT_EQ(fromNode.getName(), L"Rueckseite");
-    EXPECT_EQ(fromNode.getRefCount(), 1);
-
+    node.setAttribute(L"NAME", L"Rueckseite");
+    EXPECT_EQ(NamedObject(node).getName(), L"Rueckseite");
     XMLNode unnamed(L"TEXTURE");
-    unnamed.addAttribute(new Orvex::XMLAttribute(L"name", std::wstring(L"lower case is another key")));
+    unnamed.setAttribute(L"name", L"lower case is another key");
     NamedObject noName(unnamed);
     EXPECT_EQ(noName.getName(), std::to_wstring(noName.getId()));
 }
 
-TEST(NamedObject, CopyTakesTheNameButANewIdCountAndNoConnections) {
+TEST(NamedObject, CopyAndAssignmentTakeOnlyTheName) {
     Watcher watcher;
     NamedObject original(L"Vorlage");
     original.addRef();
@@ -85,32 +74,26 @@ TEST(NamedObject, CopyTakesTheNameButANewIdCountAndNoConnections) {
     someSignal.connect(&receiver, &Receiver::onPing);
     original.signalNameChanged.connect(&watcher, &Watcher::onNameChanged);
 
+    // A copy: the name, a new id, a count of one, and no connections.
     NamedObject copy(original);
     EXPECT_EQ(copy.getName(), L"Vorlage");
     EXPECT_NE(copy.getId(), original.getId());
     EXPECT_EQ(copy.getRefCount(), 1);
-    copy.setName(L"Kopie");  // the copy's signal has no connections
+    copy.setName(L"Kopie");
     EXPECT_TRUE(watcher.changes.empty());
-
     Receiver receiverCopy(receiver);
     someSignal.emit();
     EXPECT_EQ(receiver.pings, 1);
     EXPECT_EQ(receiverCopy.pings, 0);
-    original.release();
-}
 
-TEST(NamedObject, AssignmentCopiesOnlyTheName) {
-    Watcher watcher;
-    NamedObject a(L"A"), b(L"B");
-    a.addRef();
-    a.signalNameChanged.connect(&watcher, &Watcher::onNameChanged);
-    Orvex::u32 const id = a.getId();
-    a = b;
-    EXPECT_EQ(a.getName(), L"B");
-    EXPECT_EQ(a.getId(), id);
-    EXPECT_EQ(a.getRefCount(), 2);
+    // Assignment: the name only, silently; id and count stay.
+    Orvex::u32 const id = original.getId();
+    original = copy;
+    EXPECT_EQ(original.getName(), L"Kopie");
+    EXPECT_EQ(original.getId(), id);
+    EXPECT_EQ(original.getRefCount(), 2);
     EXPECT_TRUE(watcher.changes.empty());
-    a.release();
+    original.release();
 }
 
 TEST(NamedObject, ReleaseDeletesAtZeroThroughTheVirtualDestructor) {
@@ -120,48 +103,26 @@ TEST(NamedObject, ReleaseDeletesAtZeroThroughTheVirtualDestructor) {
     object->setName(L"Stapel 3");
     object->signalDestroyed.connect(&watcher, &Watcher::onDestroyed);
     EXPECT_EQ(object->addRef(), 2);
-    EXPECT_EQ(object->addRef(), 3);
-    EXPECT_EQ(object->release(), 2);
     EXPECT_EQ(object->release(), 1);
     EXPECT_FALSE(gone);
     EXPECT_EQ(object->release(), 0);
     EXPECT_TRUE(gone);
-    ASSERT_EQ(watcher.destroyed.size(), 1u);
-    EXPECT_EQ(watcher.destroyed[0], object);
+    EXPECT_EQ(watcher.destroyed, std::vector<NamedObject*>{object});
     EXPECT_EQ(watcher.nameAtDestruction, L"Stapel 3");
     EXPECT_EQ(watcher.sender_count(), 0u);
 }
 
-TEST(NamedObject, SetNameEmitsObjectOldAndNewName) {
+TEST(NamedObject, SetNameEmitsObjectOldAndNewNameEvenFromInsideTheSlot) {
     Watcher watcher;
     NamedObject object(L"alt");
     object.signalNameChanged.connect(&watcher, &Watcher::onNameChanged);
     object.setName(L"neu");
     object.setName(L"neu");
-    EXPECT_EQ(watcher.changes, (std::vector<std::wstring>{L"alt->neu", L"neu->neu"}));
-    EXPECT_EQ(watcher.lastObject, &object);
-    std::wstring const& ref = object.getName();
-    object.setName(L"danach");
-    EXPECT_EQ(ref, L"danach");  // getName is a reference to the name itself
-}
-
-// A slot that renames the object while the name-changed signal is being sent.
-class Renamer : public sigslot::has_slots<> {
-public:
-    void onNameChanged(NamedObject* object, std::wstring const& oldName, std::wstring const& newName) {
-        seen.push_back(oldName + L"->" + newName);
-        if (newName == L"verboten") object->setName(L"erlaubt");
-    }
-    std::vector<std::wstring> seen;
-};
-
-TEST(NamedObject, RenamingInsideTheNameChangedSlot) {
-    Renamer renamer;
-    NamedObject object(L"start");
-    object.signalNameChanged.connect(&renamer, &Renamer::onNameChanged);
-    object.setName(L"verboten");
+    object.setName(L"verboten");  // the slot renames it again
     EXPECT_EQ(object.getName(), L"erlaubt");
-    EXPECT_EQ(renamer.seen, (std::vector<std::wstring>{L"start->verboten", L"verboten->erlaubt"}));
+    EXPECT_EQ(watcher.changes,
+              (std::vector<std::wstring>{L"alt->neu", L"neu->neu", L"neu->verboten", L"verboten->erlaubt"}));
+    EXPECT_EQ(watcher.lastObject, &object);
 }
 
 TEST(NamedObject, ReadAndWriteTheNameAttribute) {
@@ -180,8 +141,6 @@ TEST(NamedObject, ReadAndWriteTheNameAttribute) {
 
     XMLNode out(L"OUT");
     object.writeXML(out);
-    ASSERT_NE(out.getAttribute(L"NAME"), nullptr);
-    EXPECT_EQ(out.getAttribute(L"NAME")->getString(), L"Kreuz");
     NamedObject roundTrip(out);
     EXPECT_EQ(roundTrip.getName(), L"Kreuz");
 }
@@ -189,9 +148,7 @@ TEST(NamedObject, ReadAndWriteTheNameAttribute) {
 TEST(NamedObject, UserPointerSlotsGrowAndReadNullPastTheEnd) {
     NamedObject object;
     int first = 1, third = 3;
-    EXPECT_EQ(object.getUserPointer(0), nullptr);
     object.setUserPointer(&third, 2);
-    EXPECT_EQ(object.getUserPointer(2), &third);
     EXPECT_EQ(object.getUserPointer(0), nullptr);
     EXPECT_EQ(object.getUserPointer(3), nullptr);
     object.setUserPointer(&first, 0);

@@ -7,33 +7,28 @@
 
 namespace {
 
-using Orvex::intersectRects;
-
-bool sameRect(RECT const& a, RECT const& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-TEST(IntersectRects, OverlapContainmentAndNegativeCoordinates) {
-    RECT out{9, 9, 9, 9};
-    EXPECT_TRUE(intersectRects(RECT{0, 0, 100, 50}, RECT{60, 20, 200, 300}, out));
-    EXPECT_TRUE(sameRect(out, RECT{60, 20, 100, 50}));
-
-    EXPECT_TRUE(intersectRects(RECT{-50, -50, 50, 50}, RECT{-10, -20, 10, 20}, out));
-    EXPECT_TRUE(sameRect(out, RECT{-10, -20, 10, 20}));
-
-    EXPECT_TRUE(intersectRects(RECT{0, 0, 10, 10}, RECT{9, 9, 10, 10}, out));
-    EXPECT_TRUE(sameRect(out, RECT{9, 9, 10, 10}));
-}
-
-TEST(IntersectRects, NoOverlapGivesFalseAndAnEmptyRect) {
-    RECT out{1, 2, 3, 4};
-    EXPECT_FALSE(intersectRects(RECT{0, 0, 10, 10}, RECT{10, 0, 20, 10}, out));  // touching edge
-    EXPECT_TRUE(sameRect(out, RECT{0, 0, 0, 0}));
-    out = RECT{1, 2, 3, 4};
-    EXPECT_FALSE(intersectRects(RECT{0, 0, 10, 10}, RECT{20, 20, 30, 30}, out));
-    EXPECT_TRUE(sameRect(out, RECT{0, 0, 0, 0}));
-    EXPECT_FALSE(intersectRects(RECT{5, 5, 5, 20}, RECT{0, 0, 10, 10}, out));  // empty rectangle
-    EXPECT_FALSE(intersectRects(RECT{10, 10, 0, 0}, RECT{0, 0, 10, 10}, out));  // inverted
+TEST(IntersectRects, OverlapOrFalseWithAnEmptyRect) {
+    struct Case {
+        RECT a, b;
+        bool overlap;
+        RECT expected;
+    };
+    Case const cases[] = {
+        {{0, 0, 100, 50}, {60, 20, 200, 300}, true, {60, 20, 100, 50}},
+        {{-50, -50, 50, 50}, {-10, -20, 10, 20}, true, {-10, -20, 10, 20}},  // containment, negatives
+        {{0, 0, 10, 10}, {9, 9, 10, 10}, true, {9, 9, 10, 10}},
+        {{0, 0, 10, 10}, {10, 0, 20, 10}, false, {0, 0, 0, 0}},  // touching edge
+        {{0, 0, 10, 10}, {20, 20, 30, 30}, false, {0, 0, 0, 0}},
+        {{5, 5, 5, 20}, {0, 0, 10, 10}, false, {0, 0, 0, 0}},  // empty rectangle
+        {{10, 10, 0, 0}, {0, 0, 10, 10}, false, {0, 0, 0, 0}},  // inverted
+    };
+    for (Case const& c : cases) {
+        RECT out{1, 2, 3, 4};
+        EXPECT_EQ(Orvex::intersectRects(c.a, c.b, out), c.overlap) << c.a.left << "," << c.b.left;
+        EXPECT_TRUE(out.left == c.expected.left && out.top == c.expected.top && out.right == c.expected.right &&
+                    out.bottom == c.expected.bottom)
+            << out.left << "," << out.top << "," << out.right << "," << out.bottom;
+    }
 }
 
 class Thing : public Orvex::NamedObject {
@@ -47,12 +42,10 @@ TEST(FindNamedObject, FirstExactMatchElseNull) {
     EXPECT_EQ(Orvex::findNamedObject(list, L"Karo"), &a);
     EXPECT_EQ(Orvex::findNamedObject(list, L"karo"), &b);
     EXPECT_EQ(Orvex::findNamedObject(list, L"KARO"), nullptr);
-    EXPECT_EQ(Orvex::findNamedObject(list, L""), nullptr);
 
     std::vector<Thing*> things{&b, &c};
     Thing* found = Orvex::findNamedObject(things, L"Karo");  // keeps the element type
     EXPECT_EQ(found, &c);
-    EXPECT_EQ(Orvex::findNamedObject(std::vector<Thing*>{}, L"Karo"), nullptr);
 }
 
 }  // namespace

@@ -1,15 +1,15 @@
-// Parsing property texts: the syntax, tree lookups, and damaged input.
+// Parsing property texts: the syntax, tree operations, the writer's replacements, and damaged input.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "engine/core/XMLNode.h"
-#include "tests/engine/core/test_xml_support.h"
+#include "tests/engine/core/test_log.h"
 
+using logtest::contains;
+using logtest::LogWatch;
 using Orvex::XMLAttribute;
 using Orvex::XMLNode;
-using xmltest::contains;
-using xmltest::LogWatch;
 
 namespace {
 
@@ -32,6 +32,15 @@ char const* const kSample =
 
 std::wstring widen(char const* text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
 
+// Text opening `depth` levels, then `inner`, closing them again.
+std::wstring nested(Orvex::u32 depth, std::wstring const& inner) {
+    std::wstring text;
+    for (Orvex::u32 i = 0; i < depth; ++i) text += L"<N>";
+    text += inner;
+    for (Orvex::u32 i = 0; i < depth; ++i) text += L"</N>";
+    return text;
+}
+
 }  // namespace
 
 TEST(XMLParse, ReadsElementsAttributesAndValues) {
@@ -43,7 +52,6 @@ TEST(XMLParse, ReadsElementsAttributesAndValues) {
     EXPECT_EQ(root.getName(), L"ROOT");
     ASSERT_EQ(root.getAttributeCount(), 3u);
     EXPECT_EQ(root.getAttributeAt(0)->getName(), L"NAME");
-    EXPECT_EQ(root.getAttribute(L"NAME")->getString(), L"Main");
     EXPECT_EQ(root.getAttribute(L"EMPTY")->getString(), L"");
     EXPECT_EQ(root.getAttribute(L"URL")->getString(), L"a/b>c");
     EXPECT_EQ(root.getAttribute(L"name"), nullptr);
@@ -56,39 +64,35 @@ TEST(XMLParse, ReadsElementsAttributesAndValues) {
     EXPECT_EQ(root.getChildCount(L"CHILD"), 3u);
     EXPECT_EQ(root.getChildCount(), 4u);
     EXPECT_EQ(root.getChild(L"CHILD", -1)->getAttribute(L"INDEX")->getInt(), 0);
-    EXPECT_EQ(root.getChild(L"CHILD", 0)->getAttribute(L"INDEX")->getInt(), 0);
     EXPECT_EQ(root.getChild(L"CHILD", 2)->getAttribute(L"INDEX")->getInt(), 2);
     EXPECT_EQ(root.getChild(L"CHILD", 3), nullptr);
     EXPECT_EQ(root.getChild(L"", 1)->getName(), L"OTHER");
-    EXPECT_EQ(root.getChild(L"MISSING"), nullptr);
     EXPECT_EQ(root.getChild(L"CHILD", 1)->getChildCount(L"GRANDCHILD"), 1u);
+    EXPECT_EQ(root.getChild(L"OTHER")->getValue(0)->getString(), L"with \"quotes\" and <tags> |inside");
 
-    XMLNode const* other = root.getChild(L"OTHER");
-    ASSERT_EQ(other->getValueCount(), 1u);
-    EXPECT_EQ(other->getValue(0)->getString(), L"with \"quotes\" and <tags> |inside");
-}
-
-TEST(XMLParse, ValuesAreVerbatimAcrossLines) {
-    XMLNode root;
-    ASSERT_TRUE(root.loadFromText(L"<A>\"|line one\r\n\tline two |\"\"||\"</A>"));
+    // Values are verbatim across lines; German keys come through; loading replaces the old tree.
+    ASSERT_TRUE(root.loadFromText(L"<REGEL K\u00d6NIG=\"1\">\"|line one\r\n\tline two |\"\"||\"<VERKN\u00dcPFT/></REGEL>"));
     ASSERT_EQ(root.getValueCount(), 2u);
     EXPECT_EQ(root.getValue(0)->getString(), L"line one\r\n\tline two ");
     EXPECT_EQ(root.getValue(1)->getString(), L"");
-}
-
-TEST(XMLParse, GermanKeysComeThrough) {
-    XMLNode root;
-    ASSERT_TRUE(root.loadFromText(L"<REGEL K\u00d6NIG=\"1\"><VERKN\u00dcPFT/></REGEL>"));
     EXPECT_NE(root.getAttribute(L"K\u00d6NIG"), nullptr);
     EXPECT_NE(root.getChild(L"VERKN\u00dcPFT"), nullptr);
+    EXPECT_EQ(root.getAttributeCount(), 1u);
+    EXPECT_EQ(root.getChildCount(), 1u);
 }
 
-TEST(XMLParse, LoadingReplacesTheOldTree) {
+TEST(XMLParse, ControlCharactersAndHighCharactersAreNotSyntax) {
+    // Only blanks (and characters below them) separate; nothing above U+FFFF breaks anything.
+    std::wstring text = L"<R";
+    text += L'\x01';
+    text += L"A=\"\U0001F600\">\"|";
+    text += L'\0';
+    text += L"|\"</R>";
     XMLNode root;
-    ASSERT_TRUE(root.loadFromText(L"<A X=\"1\"><B/></A>"));
-    ASSERT_TRUE(root.loadFromText(L"<C/>"));
-    EXPECT_EQ(root.getName(), L"C");
-    EXPECT_TRUE(root.isEmpty());
+    ASSERT_TRUE(root.loadFromText(text));
+    EXPECT_EQ(root.getAttribute(L"A")->getString(), L"\U0001F600");
+    ASSERT_EQ(root.getValueCount(), 1u);
+    EXPECT_EQ(root.getValue(0)->getString(), std::wstring(1, L'\0'));
 }
 
 // Each damaged text keeps what came before the damage and logs exactly one error line.
@@ -110,35 +114,28 @@ TEST_P(XMLParseDamaged, KeepsWhatWasReadAndLogsOneLine) {
     EXPECT_EQ(static_cast<int>(root.getChildCount()), GetParam().childrenKept) << GetParam().name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, XMLParseDamaged,
-    ::testing::Values(DamagedCase{"unterminated tag", L"<R><A/><B X=\"1\"", 2},
-                      DamagedCase{"unterminated attribute", L"<R><A/><B X=\"1 /></R>", 2},
-                      DamagedCase{"unterminated value", L"<R><A/>\"|never ends</R>", 1},
-                      DamagedCase{"unterminated comment", L"<R><A/><!-- no end <B/></R>", 1},
-                      DamagedCase{"unterminated declaration", L"<?xml <R/>", 0},
-                      DamagedCase{"missing close", L"<R><A/><B>", 2},
-                      DamagedCase{"mismatched close", L"<R><A><B/></R>", 1},
-                      DamagedCase{"stray close", L"<R><A/></Z><B/></R>", 2},
-                      DamagedCase{"attribute without value", L"<R><A FLAG/><B/></R>", 2},
-                      DamagedCase{"unquoted attribute", L"<R><A X=1/><B/></R>", 2},
-                      DamagedCase{"second root", L"<R><A/></R><S/>", 1},
-                      DamagedCase{"lone bracket", L"<R><A/><", 1},
-                      DamagedCase{"no element", L"just text", 0},
-                      DamagedCase{"empty", L"", 0}),
-    [](auto const& info) {
-        std::string name = info.param.name;
-        for (auto& c : name)
-            if (c == ' ') c = '_';
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Cases, XMLParseDamaged,
+                         ::testing::Values(DamagedCase{"unterminated_tag", L"<R><A/><B X=\"1\"", 2},
+                                           DamagedCase{"unterminated_attribute", L"<R><A/><B X=\"1 /></R>", 2},
+                                           DamagedCase{"unterminated_value", L"<R><A/>\"|never ends</R>", 1},
+                                           DamagedCase{"unterminated_comment", L"<R><A/><!-- no end <B/></R>", 1},
+                                           DamagedCase{"unterminated_declaration", L"<?xml <R/>", 0},
+                                           DamagedCase{"missing_close", L"<R><A/><B>", 2},
+                                           DamagedCase{"mismatched_close", L"<R><A><B/></R>", 1},
+                                           DamagedCase{"stray_close", L"<R><A/></Z><B/></R>", 2},
+                                           DamagedCase{"attribute_without_value", L"<R><A FLAG/><B/></R>", 2},
+                                           DamagedCase{"unquoted_attribute", L"<R><A X=1/><B/></R>", 2},
+                                           DamagedCase{"second_root", L"<R><A/></R><S/>", 1},
+                                           DamagedCase{"lone_bracket", L"<R><A/><", 1},
+                                           DamagedCase{"no_element", L"just text", 0},
+                                           DamagedCase{"empty", L"", 0}),
+                         [](auto const& info) { return std::string(info.param.name); });
 
 TEST(XMLParse, DeepNestingNeitherCrashesNorRecurses) {
-    const int depth = 10000;
     std::wstring text;
-    for (int i = 0; i < depth; ++i) text += L"<N D=\"" + std::to_wstring(i) + L"\">";
+    for (int i = 0; i < 10000; ++i) text += L"<N D=\"" + std::to_wstring(i) + L"\">";
     text += L"\"|deep|\"";
-    for (int i = 0; i < depth; ++i) text += L"</N>";
+    for (int i = 0; i < 10000; ++i) text += L"</N>";
 
     XMLNode root;
     LogWatch log;
@@ -150,10 +147,7 @@ TEST(XMLParse, DeepNestingNeitherCrashesNorRecurses) {
     // The kept levels stop at the depth limit; everything below was skipped.
     XMLNode const* node = &root;
     Orvex::u32 levels = 1;
-    while (node->getChildCount() > 0) {
-        node = node->getChild(L"");
-        ++levels;
-    }
+    for (; node->getChildCount() > 0; ++levels) node = node->getChild(L"");
     EXPECT_EQ(levels, XMLNode::kMaxDepth);
     EXPECT_EQ(node->getValueCount(), 0u);
 
@@ -174,18 +168,20 @@ TEST(XMLParse, DeepNestingNeitherCrashesNorRecurses) {
     EXPECT_EQ(reread.getChildCount(), 1u);
 }
 
-TEST(XMLParse, ContentAfterAClosedDeepElementIsKept) {
-    // Skipped levels close again, and later siblings at kept levels are read.
-    std::wstring text = L"<R>";
-    for (Orvex::u32 i = 0; i < XMLNode::kMaxDepth + 5; ++i) text += L"<N>";
-    for (Orvex::u32 i = 0; i < XMLNode::kMaxDepth + 5; ++i) text += L"</N>";
-    text += L"<AFTER/></R>";
+TEST(XMLParse, SkippedDeepLevelsCloseAgainAndTheirValuesDoNotBreakNesting) {
+    // Later siblings at kept levels are read; a skipped level's value holding "</N>" closes nothing.
     XMLNode root;
-    root.loadFromText(text);
+    root.loadFromText(L"<R>" + nested(XMLNode::kMaxDepth + 5, L"") + L"<AFTER/></R>");
     EXPECT_NE(root.getChild(L"AFTER"), nullptr);
+
+    LogWatch log;
+    root.loadFromText(L"<R>" + nested(XMLNode::kMaxDepth, L"\"|</N></N><FAKE/>|\"") + L"<AFTER/></R>");
+    EXPECT_EQ(log.errors().size(), 1u);  // only the depth limit
+    EXPECT_NE(root.getChild(L"AFTER"), nullptr);
+    EXPECT_EQ(root.getChildCount(), 2u);
 }
 
-TEST(XMLTree, CopyFromIsDeepAndClearEmpties) {
+TEST(XMLTree, CopyFromIsDeepAndAcceptsAPartOfItself) {
     XMLNode root;
     ASSERT_TRUE(root.loadFromText(widen(kSample)));
     XMLNode copy;
@@ -195,15 +191,19 @@ TEST(XMLTree, CopyFromIsDeepAndClearEmpties) {
     EXPECT_FALSE(copy.equals(root));
     EXPECT_EQ(root.getChild(L"CHILD", 1)->getChild(L"GRANDCHILD")->getValueCount(), 0u);
 
-    // Copying a part of the tree into the tree itself.
-    XMLNode* child = copy.getChild(L"CHILD", 1);
-    copy.copyFrom(*child);
+    copy.copyFrom(*copy.getChild(L"CHILD", 1));
     EXPECT_EQ(copy.getName(), L"CHILD");
     EXPECT_EQ(copy.getChildCount(L"GRANDCHILD"), 1u);
-
     copy.clear();
     EXPECT_TRUE(copy.isEmpty());
     EXPECT_EQ(copy.getName(), L"");
+
+    // Moving a part of the tree into the tree itself keeps that part.
+    root.loadFromText(L"<R><A X=\"1\"><B/></A></R>");
+    root = std::move(*root.getChild(L"A"));
+    EXPECT_EQ(root.getName(), L"A");
+    EXPECT_EQ(root.getAttribute(L"X")->getInt(), 1);
+    EXPECT_NE(root.getChild(L"B"), nullptr);
 }
 
 TEST(XMLTree, AddRemoveAndSetAttribute) {
@@ -221,8 +221,9 @@ TEST(XMLTree, AddRemoveAndSetAttribute) {
     EXPECT_EQ(root.getChild(L"")->getName(), L"B");
 }
 
-TEST(XMLTree, UnusualNamesSurviveWritingAndReading) {
-    // An element without name or attributes must not be written as "</>", a closing tag.
+TEST(XMLTree, WriterKeepsUnusualNamesAndReplacesWhatTheFormatCannotHold) {
+    // A nameless element must not be written as "</>"; a " in an attribute or |" in a value
+    // would end it early and garble the rest, so the writer replaces them.
     XMLNode root(L"R");
     root.addChild(L"");
     root.addChild(L"")->addAttribute(new XMLAttribute(L"", L"v"));
@@ -230,33 +231,12 @@ TEST(XMLTree, UnusualNamesSurviveWritingAndReading) {
     XMLNode reread;
     ASSERT_TRUE(reread.loadFromText(root.toText()));
     EXPECT_TRUE(reread.equals(root)) << std::string(reread.toText().begin(), reread.toText().end());
-}
 
-TEST(XMLParse, ControlCharactersAndHighCharactersAreNotSyntax) {
-    // Characters above U+FFFF and below the blank: only blanks separate, nothing else breaks.
-    std::wstring text = L"<R";
-    text += L'\x01';  // below the blank: separates like one
-    text += L"A=\"\U0001F600\">\"|";
-    text += L'\0';
-    text += L"|\"</R>";
-    XMLNode root;
-    ASSERT_TRUE(root.loadFromText(text));
-    EXPECT_EQ(root.getName(), L"R");
-    EXPECT_EQ(root.getAttribute(L"A")->getString(), L"\U0001F600");
-    ASSERT_EQ(root.getValueCount(), 1u);
-    EXPECT_EQ(root.getValue(0)->getString(), std::wstring(1, L'\0'));
-}
-
-TEST(XMLTree, UnwritableCharactersAreReplacedSoTheTextReadsBack) {
-    // Without escapes, a " in an attribute or |" in a value would end it early and garble the
-    // rest of the file; the writer replaces them instead.
-    XMLNode root(L"R");
     root.addAttribute(new XMLAttribute(L"QUOTE", L"say \"hi\""));
     root.addValue(L"pipe|\"quote");
     root.addChild(L"has space/slash");
     root.addChild(L"!BANG");
     root.addChild(L"AFTER")->addAttribute(new XMLAttribute(L"bad name=", L"x"));
-    XMLNode reread;
     ASSERT_TRUE(reread.loadFromText(root.toText()));
     EXPECT_EQ(reread.getAttribute(L"QUOTE")->getString(), L"say 'hi'");
     EXPECT_EQ(reread.getValue(0)->getString(), L"pipe|'quote");
@@ -264,28 +244,4 @@ TEST(XMLTree, UnwritableCharactersAreReplacedSoTheTextReadsBack) {
     EXPECT_NE(reread.getChild(L"_BANG"), nullptr);
     ASSERT_NE(reread.getChild(L"AFTER"), nullptr);
     EXPECT_NE(reread.getChild(L"AFTER")->getAttribute(L"bad_name_"), nullptr);
-}
-
-TEST(XMLTree, MoveAssigningAPartOfTheTreeKeepsThatPart) {
-    XMLNode root;
-    ASSERT_TRUE(root.loadFromText(L"<R><A X=\"1\"><B/></A></R>"));
-    root = std::move(*root.getChild(L"A"));
-    EXPECT_EQ(root.getName(), L"A");
-    EXPECT_EQ(root.getAttribute(L"X")->getInt(), 1);
-    EXPECT_NE(root.getChild(L"B"), nullptr);
-}
-
-TEST(XMLParse, ValuesInsideSkippedDeepLevelsDoNotBreakNesting) {
-    // A skipped level's value holding "</N>" must not close a level.
-    std::wstring text = L"<R>";
-    for (Orvex::u32 i = 0; i < XMLNode::kMaxDepth; ++i) text += L"<N>";
-    text += L"\"|</N></N><FAKE/>|\"";
-    for (Orvex::u32 i = 0; i < XMLNode::kMaxDepth; ++i) text += L"</N>";
-    text += L"<AFTER/></R>";
-    XMLNode root;
-    LogWatch log;
-    root.loadFromText(text);
-    EXPECT_EQ(log.errors().size(), 1u);  // only the depth limit
-    EXPECT_NE(root.getChild(L"AFTER"), nullptr);
-    EXPECT_EQ(root.getChildCount(), 2u);
 }

@@ -9,73 +9,47 @@ using Orvex::XMLAttribute;
 using Orvex::XMLNode;
 using Orvex::XMLProperty;
 
-TEST(XMLPropertyGetters, IntegersFollowTheRuntimeParsers) {
+TEST(XMLPropertyGetters, NumbersFollowTheRuntimeParsers) {
     EXPECT_EQ(XMLProperty(L"  42xyz").getInt(), 42);
-    EXPECT_EQ(XMLProperty(L"-17").getInt(), -17);
     EXPECT_EQ(XMLProperty(L"abc").getInt(), 0);
-    EXPECT_EQ(XMLProperty(L"").getInt(), 0);
     EXPECT_EQ(XMLProperty(L"99999999999").getInt(), 2147483647);
     EXPECT_EQ(XMLProperty(L"-99999999999").getInt(), -2147483647 - 1);
 
     EXPECT_EQ(XMLProperty(L"4000000000").getLong(), 4000000000u);
     EXPECT_EQ(XMLProperty(L"-1").getLong(), 0xFFFFFFFFu);  // wcstoul wraps a minus
     EXPECT_EQ(XMLProperty(L"99999999999").getLong(), 0xFFFFFFFFu);
-    EXPECT_EQ(XMLProperty(L"x1").getLong(), 0u);
-
     EXPECT_EQ(XMLProperty(L"1011").getLongBase(2), 11u);
     EXPECT_EQ(XMLProperty(L"0x1F").getLongBase(0), 31u);
     EXPECT_EQ(XMLProperty(L"17").getLongBase(1), 0u);  // no such base
     EXPECT_EQ(XMLProperty(L"17").getLongBase(99), 0u);
-}
 
-TEST(XMLPropertyGetters, HexReadsWholeColours) {
-    EXPECT_EQ(XMLProperty(L"FFFFFFFF").getHex(), 0xFFFFFFFFu);
     EXPECT_EQ(XMLProperty(L"ff80a0c0").getHex(), 0xFF80A0C0u);
     EXPECT_EQ(XMLProperty(L"0x00FF00").getHex(), 0x00FF00u);
     EXPECT_EQ(XMLProperty(L"zz").getHex(), 0u);
-}
 
-TEST(XMLPropertyGetters, BoolIsIntegerNotZero) {
-    EXPECT_TRUE(XMLProperty(L"1").getBool());
     EXPECT_TRUE(XMLProperty(L"-3").getBool());
     EXPECT_FALSE(XMLProperty(L"0").getBool());
     EXPECT_FALSE(XMLProperty(L"true").getBool());  // not a number
-    EXPECT_FALSE(XMLProperty(L"").getBool());
-}
 
-TEST(XMLPropertyGetters, FloatsAreLocaleIndependent) {
-    EXPECT_FLOAT_EQ(XMLProperty(L"1.5").getFloat(), 1.5f);
+    // Locale independent; a comma ends the number.
     EXPECT_FLOAT_EQ(XMLProperty(L" -2.25e2 ").getFloat(), -225.0f);
     EXPECT_DOUBLE_EQ(XMLProperty(L"0.1").getDouble(), 0.1);
-    EXPECT_DOUBLE_EQ(XMLProperty(L"3,5").getDouble(), 3.0);  // a comma ends the number
+    EXPECT_DOUBLE_EQ(XMLProperty(L"3,5").getDouble(), 3.0);
     EXPECT_DOUBLE_EQ(XMLProperty(L"x").getDouble(), 0.0);
 }
 
 TEST(XMLPropertyConstruction, NumbersAsAWideStreamWritesThem) {
-    EXPECT_EQ(XMLProperty(1.5f).getString(), L"1.5");
     EXPECT_EQ(XMLProperty(3.14159265f).getString(), L"3.14159");
     EXPECT_EQ(XMLProperty(1234567.0f).getString(), L"1.23457e+06");
     EXPECT_EQ(XMLProperty(4000000000u).getString(), L"4000000000");
-
-    EXPECT_EQ(XMLAttribute(L"A").getString(), L"");
     EXPECT_EQ(XMLAttribute(L"A", true).getString(), L"1");
-    EXPECT_EQ(XMLAttribute(L"A", false).getString(), L"0");
     EXPECT_EQ(XMLAttribute(L"A", -5).getString(), L"-5");
-    EXPECT_EQ(XMLAttribute(L"A", 7u).getString(), L"7");
-    EXPECT_EQ(XMLAttribute(L"A", 0.25f).getString(), L"0.25");
     EXPECT_EQ(XMLAttribute(L"A", 2.0 / 3.0).getString(), L"0.666667");
     // A literal text must not turn into a bool.
     EXPECT_EQ(XMLAttribute(L"A", L"text").getString(), L"text");
-    EXPECT_EQ(XMLAttribute(L"A", std::wstring(L"w")).getName(), L"A");
 }
 
-TEST(XMLPropertyConvert, AssignsText) {
-    std::wstring name;
-    XMLProperty::convert<std::wstring>(name, L"NODE");
-    EXPECT_EQ(name, L"NODE");
-}
-
-TEST(XMLValueTokensTest, CutsAtTheFirstSeparatorCharacterSkippingEmptyPieces) {
+TEST(XMLValueTokensTest, CutsAtAnySeparatorCharacterSkippingEmptyPieces) {
     XMLProperty value(L"  1 2.5  abc ");
     {
         auto tokens = static_cast<XMLProperty const&>(value).split(L" ;");
@@ -93,7 +67,7 @@ TEST(XMLValueTokensTest, CutsAtTheFirstSeparatorCharacterSkippingEmptyPieces) {
     EXPECT_EQ(whole.split(L"").getCount(), 1u);
 }
 
-TEST(XMLValueTokensTest, PiecesAreWrittenBackWhenTheListEnds) {
+TEST(XMLValueTokensTest, PiecesAreWrittenBackOnceWhenTheListEnds) {
     XMLProperty value(L"10 20  30");
     {
         auto tokens = value.split(L" ");
@@ -104,18 +78,17 @@ TEST(XMLValueTokensTest, PiecesAreWrittenBackWhenTheListEnds) {
     XMLProperty joined(L"a,b");
     { auto tokens = joined.split(L", "); }
     EXPECT_EQ(joined.getString(), L"a, b");  // joined with the whole separator text
-}
 
-TEST(XMLValueTokensTest, MovedFromListsWriteNothing) {
-    XMLProperty value(L"1 2 3");
+    // A moved-from list writes nothing; only the list it moved into writes, once.
+    XMLProperty moved(L"1 2 3");
     {
-        auto first = value.split(L" ");
+        auto first = moved.split(L" ");
         first.get(0)->setString(L"7");
         Orvex::XMLValueTokens second = std::move(first);
-        value.setString(L"changed meanwhile");
+        moved.setString(L"changed meanwhile");
         second.get(2)->setString(L"9");
-    }  // only `second` writes back, once
-    EXPECT_EQ(value.getString(), L"7 2 9");
+    }
+    EXPECT_EQ(moved.getString(), L"7 2 9");
 }
 
 TEST(XMLNodeAttributeDefaults, MissingAttributesGiveTheFallback) {
@@ -127,5 +100,4 @@ TEST(XMLNodeAttributeDefaults, MissingAttributesGiveTheFallback) {
     EXPECT_EQ(node.getAttributeHex(L"C", 0), 0xFF00FF00u);
     EXPECT_EQ(node.getAttributeString(L"X", L"def"), L"def");
     EXPECT_TRUE(node.getAttributeBool(L"X", true));
-    EXPECT_FLOAT_EQ(node.getAttributeFloat(L"I", 0.0f), 5.0f);
 }
