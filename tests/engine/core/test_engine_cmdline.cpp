@@ -71,7 +71,7 @@ TEST_F(OrvexEngineCommandLine, FlagsTakeAValueOrStandAlone) {
     EXPECT_TRUE(Logger::getInstance().isConsoleShown());
 }
 
-TEST_F(OrvexEngineCommandLine, QuotedValuesSearchPathAndTitle) {
+TEST_F(OrvexEngineCommandLine, QuotedValuesSearchPathTitleAndAppPath) {
     std::size_t const pathsBefore = Orvex::GOBManager::getInstance().getSearchPaths().size();
     engine->parseCommandLine("  -SEARCHPATH \"C:\\Spiele\\Meine Daten\"   -APPTITLE \"Solitaire Deluxe\" ");
     auto const& paths = Orvex::GOBManager::getInstance().getSearchPaths();
@@ -79,9 +79,8 @@ TEST_F(OrvexEngineCommandLine, QuotedValuesSearchPathAndTitle) {
     EXPECT_NE(std::find(paths.begin(), paths.end(), L"C:\\Spiele\\Meine Daten"), paths.end());
     EXPECT_EQ(engine->getAppTitle(), L"Solitaire Deluxe");
     EXPECT_EQ(Orvex::AppWindow::getInstance().getTitle(), L"Solitaire Deluxe");
-}
 
-TEST_F(OrvexEngineCommandLine, AppPathEntersTheFolder) {
+    // APPPATH enters the folder; a folder that does not exist changes nothing.
     wchar_t before[1024];
     ASSERT_GT(GetCurrentDirectoryW(1024, before), 0u);
     std::filesystem::path const folder = testsupport::makeTempDir("apppath");
@@ -91,7 +90,6 @@ TEST_F(OrvexEngineCommandLine, AppPathEntersTheFolder) {
     EXPECT_EQ(engine->getAppPath(), windowsFolder);
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(folder));
 
-    // A folder that does not exist changes nothing.
     engine->parseCommandLine("-APPPATH \\gibt\\es\\nicht");
     EXPECT_EQ(engine->getAppPath(), windowsFolder);
     ASSERT_TRUE(SetCurrentDirectoryW(before));
