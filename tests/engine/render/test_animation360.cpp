@@ -9,7 +9,7 @@
 
 #include "engine/render/Texture2DAnimation360.h"
 #include "port/win32/HostPath.h"
-#include "tests/engine/render/test_animation_device.h"
+#include "tests/engine/render/test_animation_support.h"
 #include "tests/support/TestSupport.h"
 
 using Orvex::Texture2DAnimation360;

@@ -1,5 +1,5 @@
 // Device set-up shared by the frame animation tests.
-#include "tests/engine/render/test_animation_device.h"
+#include "tests/engine/render/test_animation_support.h"
 
 #include "engine/core/GOBManager.h"
 #include "engine/render/Texture2DAnimationManager.h"
@@ -24,17 +24,12 @@ void addTestDataSearchPath() {
     added = true;
 }
 
-Orvex::Texture2D* AnimationDeviceTest::addTexture(std::wstring const& name, unsigned width, unsigned height) {
+Orvex::Texture2D* AnimationDeviceTest::addTexture(std::wstring const& name, unsigned width, unsigned height,
+                                                  std::vector<uint32_t> const& texels) {
     auto* texture = new Orvex::Texture2D(name);
     EXPECT_TRUE(texture->create(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
     Orvex::Texture2DAnimationManager::instance().getTextures().addTexture(texture, true);
-    return texture;
-}
-
-Orvex::Texture2D* AnimationDeviceTest::addTexture(std::wstring const& name, unsigned width, unsigned height,
-                                                  std::vector<uint32_t> const& texels) {
-    Orvex::Texture2D* texture = addTexture(name, width, height);
-    rendertest::fillTexels(*texture->getD3DTexture(), width, height, texels);
+    if (!texels.empty()) rendertest::fillTexels(*texture->getD3DTexture(), width, height, texels);
     return texture;
 }
 

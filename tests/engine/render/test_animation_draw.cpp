@@ -5,7 +5,7 @@
 
 #include "engine/render/BaseSprite.h"
 #include "engine/render/Texture2DAnimationManager.h"
-#include "tests/engine/render/test_animation_device.h"
+#include "tests/engine/render/test_animation_support.h"
 #include "tests/engine/render/test_sprite_fixture.h"
 
 using Orvex::SpriteRect;

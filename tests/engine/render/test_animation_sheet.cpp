@@ -6,7 +6,7 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureSettings.h"
-#include "tests/engine/render/test_animation_device.h"
+#include "tests/engine/render/test_animation_support.h"
 
 using Orvex::Texture2DAnimation;
 using namespace animtest;

@@ -1,13 +1,18 @@
 // Helpers of the frame animation tests: definitions parsed from text, animations held by one
-// reference, frames told apart by their width (explicit frames need no texture).
+// reference, frames told apart by their width (explicit frames need no texture); and the tests'
+// device (the effect tests' fixture) with textures in the registry's list and the test data
+// folder as a search path. The render fixture releases the registry after each test.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/core/XMLNode.h"
+#include "engine/render/Texture2D.h"
 #include "engine/render/Texture2DAnimation.h"
+#include "tests/engine/render/test_effect_fixture.h"
 
 namespace animtest {
 
@@ -50,6 +55,19 @@ struct Counter : sigslot::has_slots<> {
     std::vector<std::wstring> names;
     void onSignal(Orvex::Texture2DAnimation&) { ++count; }
     void onEvent(Orvex::Texture2DAnimation&, std::wstring const& name) { names.push_back(name); }
+};
+
+// The Windows-style path of the test data folder, and adding it to the search paths once.
+std::wstring testDataFolder();
+void addTestDataSearchPath();
+
+class AnimationDeviceTest : public effecttest::EffectTest {
+protected:
+    void SetUp() override;
+    // A managed A8R8G8B8 texture of that size in the registry's texture list, empty or filled
+    // with texels (one colour for all when one is given).
+    Orvex::Texture2D* addTexture(std::wstring const& name, unsigned width, unsigned height,
+                                 std::vector<uint32_t> const& texels = {});
 };
 
 }  // namespace animtest

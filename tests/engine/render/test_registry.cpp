@@ -5,7 +5,7 @@
 
 #include "engine/render/Texture2DAnimation360.h"
 #include "engine/render/Texture2DAnimationManager.h"
-#include "tests/engine/render/test_animation_device.h"
+#include "tests/engine/render/test_animation_support.h"
 #include "port/win32/HostPath.h"
 #include "tests/support/TestSupport.h"
 
@@ -23,13 +23,6 @@ protected:
     }
 };
 
-TEST_F(Registry, EmptyRegistryFindsNothing) {
-    EXPECT_EQ(registry.findAnimation(L"walker"), nullptr);
-    EXPECT_EQ(registry.findTexture(L"walker_sheet"), nullptr);
-    load(L"<LIST/>");
-    EXPECT_TRUE(registry.getAnimations().empty());
-}
-
 TEST_F(Registry, FirstDefinitionOfANameWins) {
     std::wstring const list = L"<LIST>" + frames(2, L"NAME=\"run\"") + frames(3, L"NAME=\"jump\"") +
                               frames(5, L"NAME=\"run\"") + L"</LIST>";
@@ -41,15 +34,12 @@ TEST_F(Registry, FirstDefinitionOfANameWins) {
     EXPECT_EQ(registry.findAnimation(L"run")->getFrameCount(), 2u);
     EXPECT_EQ(registry.findAnimation(L"jump")->getFrameCount(), 3u);
     EXPECT_EQ(registry.findAnimation(L"Run"), nullptr);  // case-sensitive
-}
-
-TEST_F(Registry, NamelessAnimationsAreAllRegisteredUnderTheirIds) {
+    // Nameless animations are all registered, each under its id.
     load(L"<LIST>" + frames(1, L"") + frames(1, L"") + L"</LIST>");
-    ASSERT_EQ(registry.getAnimations().size(), 2u);
-    Texture2DAnimation* first = registry.getAnimations()[0];
-    Texture2DAnimation* second = registry.getAnimations()[1];
-    EXPECT_EQ(first->getName(), std::to_wstring(first->getId()));
-    EXPECT_NE(first->getName(), second->getName());
+    ASSERT_EQ(registry.getAnimations().size(), 4u);
+    Texture2DAnimation* nameless = registry.getAnimations()[2];
+    EXPECT_EQ(nameless->getName(), std::to_wstring(nameless->getId()));
+    EXPECT_NE(nameless->getName(), registry.getAnimations()[3]->getName());
 }
 
 TEST_F(Registry, FactoryChoosesByExactType) {
@@ -61,21 +51,6 @@ TEST_F(Registry, FactoryChoosesByExactType) {
         ASSERT_NE(animation, nullptr) << name;
         EXPECT_EQ(dynamic_cast<Orvex::Texture2DAnimation360*>(animation), nullptr) << name;
     }
-}
-
-TEST_F(Registry, ClonesHaveTheirOwnPlayState) {
-    load(L"<LIST>" + frames(4, L"NAME=\"blink\" ANIMSPEED=\"1\"") + L"</LIST>");
-    Texture2DAnimation* source = registry.findAnimation(L"blink");
-    ASSERT_NE(source, nullptr);
-    EXPECT_EQ(source->getRefCount(), 1);  // finding adds no reference
-    Held<Texture2DAnimation> one(source->clone());
-    Held<Texture2DAnimation> two(source->clone());
-    one->play();
-    one->update(2.0);
-    EXPECT_EQ(one->getCurrentFrameIndex(), 2);
-    EXPECT_EQ(two->getCurrentFrameIndex(), 0);
-    EXPECT_EQ(source->getCurrentFrameIndex(), 0);
-    EXPECT_FALSE(source->isPlaying());
 }
 
 TEST_F(Registry, TextureFilesAndAMissingFile) {
@@ -93,9 +68,7 @@ TEST_F(Registry, TextureFilesAndAMissingFile) {
     Texture2DAnimation* animation = registry.findAnimation(L"uses_file");
     ASSERT_NE(animation, nullptr);
     EXPECT_EQ(animation->getFrameCount(), 1u);
-}
-
-TEST_F(Registry, AnimationWithMissingTexturesIsStillRegistered) {
+    // An animation whose textures are missing is still registered.
     load(L"<LIST><ANIMATION_2D NAME=\"ghost\"><FRAMES TEXTUR=\"nowhere\"/></ANIMATION_2D></LIST>");
     Texture2DAnimation* ghost = registry.findAnimation(L"ghost");
     ASSERT_NE(ghost, nullptr);
@@ -104,7 +77,7 @@ TEST_F(Registry, AnimationWithMissingTexturesIsStillRegistered) {
 
 TEST_F(Registry, ExampleAnimationListLoads) {
     Orvex::XMLNode list;
-    ASSERT_TRUE(list.load(dataFolder() + L"\\animations\\walker.ani"));
+    ASSERT_TRUE(list.load(testDataFolder() + L"\\animations\\walker.ani"));
     registry.load(list);
     Orvex::Texture2D* sheet = registry.findTexture(L"walker_sheet");
     ASSERT_NE(sheet, nullptr);
