@@ -54,10 +54,8 @@ TEST_F(TextureLifecycleTest, IdleTextureSuspendsAfterItsIdleTimeAndComesBackWith
     emitCheck();
     EXPECT_EQ(events.suspended, 1) << "suspending a suspended texture does nothing";
 
-    // Size is known: no re-creation for these.
     EXPECT_EQ(t->getWidth(), 16u);
-    EXPECT_EQ(t->getRect().right, 16);
-    EXPECT_TRUE(t->isSuspended());
+    EXPECT_TRUE(t->isSuspended()) << "the size is known without re-creation";
 
     IDirect3DTexture9* again = t->getTexture();
     ASSERT_NE(again, nullptr);
@@ -65,6 +63,9 @@ TEST_F(TextureLifecycleTest, IdleTextureSuspendsAfterItsIdleTimeAndComesBackWith
     EXPECT_EQ(events.resumed, 1);
     EXPECT_EQ(t->getLastUse(), stamp + 5001);
     EXPECT_EQ(readAll(*t), before);
+    Orvex::setTextureTickCount(stamp + 5001 - 10);
+    emitCheck();
+    EXPECT_FALSE(t->isSuspended()) << "a clock set back is not idleness";
 }
 
 TEST_F(TextureLifecycleTest, TextureMadeWhileLoadingIsNotIdleAtTheFirstCheck) {
@@ -87,19 +88,7 @@ TEST_F(TextureLifecycleTest, TextureMadeWhileLoadingIsNotIdleAtTheFirstCheck) {
     copy->release();
 }
 
-TEST_F(TextureLifecycleTest, ClockSetBackIsNotTakenForIdleness) {
-    TextureRef t;
-    ASSERT_TRUE(t->create(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
-    t->setAutoSuspend(true, 5000);
-    Orvex::setTextureTickCount(t->getLastUse() - 10);
-    emitCheck();
-    EXPECT_FALSE(t->isSuspended());
-    Orvex::setTextureTickCount(t->getLastUse() + 5001);
-    emitCheck();
-    EXPECT_TRUE(t->isSuspended());
-}
-
-TEST_F(TextureLifecycleTest, CanSuspendOffRefusesEverySuspend) {
+TEST_F(TextureLifecycleTest, CanSuspendOffAndRenderTargetsRefuseEverySuspend) {
     TextureRef t;
     ASSERT_TRUE(t->create(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
     t->setAutoSuspend(true, 10);
@@ -110,6 +99,12 @@ TEST_F(TextureLifecycleTest, CanSuspendOffRefusesEverySuspend) {
     emitCheck();
     EXPECT_FALSE(t->isSuspended());
     EXPECT_NE(*t->getD3DTexture(), nullptr);
+
+    Orvex::TextureModuleSettings::get().overrideAutoSuspend = true;
+    TextureRef target;
+    ASSERT_TRUE(target->create(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT));
+    EXPECT_FALSE(target->canSuspend()) << "a default-pool render target never suspends";
+    EXPECT_FALSE(target->isAutoSuspend());
 }
 
 TEST_F(TextureLifecycleTest, ReadingAutoSuspendJoinsAndLeavesTheCheck) {
@@ -145,16 +140,6 @@ TEST_F(TextureLifecycleTest, SuspendOnCreateDefersTheDeviceTextureToTheFirstUse)
     EXPECT_EQ(static_cast<DWORD>(c), 0xFF00FF00u);
 }
 
-TEST_F(TextureLifecycleTest, RenderTargetInDefaultPoolNeverSuspends) {
-    Orvex::TextureModuleSettings::get().overrideAutoSuspend = true;
-    TextureRef t;
-    ASSERT_TRUE(t->create(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT));
-    EXPECT_FALSE(t->canSuspend());
-    EXPECT_FALSE(t->isAutoSuspend());
-    t->suspend();
-    EXPECT_FALSE(t->isSuspended());
-}
-
 TEST_F(TextureLifecycleTest, LostAndResetDeviceRemakesDefaultPoolTexturesAndDrawsTheSamePixels) {
     Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
     std::wstring const file = write("default.png", png(16, 16, [](unsigned x, unsigned y) {
@@ -168,6 +153,7 @@ TEST_F(TextureLifecycleTest, LostAndResetDeviceRemakesDefaultPoolTexturesAndDraw
     ASSERT_TRUE(empty->create(8, 8, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT));
     TextureRef target;
     ASSERT_TRUE(target->create(8, 8, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT));
+    Texture2D* copy = empty->clone(nullptr);  // a copy must not block the reset
     SuspendEvents events;
     events.watch(*fromNode);
 
@@ -188,6 +174,10 @@ TEST_F(TextureLifecycleTest, LostAndResetDeviceRemakesDefaultPoolTexturesAndDraw
     EXPECT_FALSE(fromNode->isLost());
     EXPECT_NE(*empty->getD3DTexture(), nullptr);
     EXPECT_NE(*target->getD3DTexture(), nullptr);
+    EXPECT_NE(*copy->getD3DTexture(), nullptr);
+    copy->release();
+    fromNode->onResetDevice();
+    EXPECT_EQ(events.restored, 1) << "a reset without a loss does nothing";
 
     drawFrame(fromNode->getTexture(), 10, 20);
     EXPECT_EQ(readTarget(), before);
@@ -215,30 +205,6 @@ TEST_F(TextureLifecycleTest, PartsOfADefaultPoolTextureComeBackWhateverTheResetO
     ASSERT_NE(*part->getD3DTexture(), nullptr);
     EXPECT_EQ(*part->getD3DTexture(), *source->getD3DTexture());
     EXPECT_EQ(readAll(*cut), cutBefore);
-}
-
-TEST_F(TextureLifecycleTest, ResetWithoutLossDoesNothing) {
-    TextureRef t;
-    ASSERT_TRUE(t->create(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT));
-    IDirect3DTexture9* const before = *t->getD3DTexture();
-    SuspendEvents events;
-    events.watch(*t);
-    t->onResetDevice();
-    EXPECT_EQ(*t->getD3DTexture(), before);
-    EXPECT_EQ(events.restored, 0);
-}
-
-TEST_F(TextureLifecycleTest, CopyOfADefaultPoolTextureDoesNotBlockTheReset) {
-    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
-    TextureRef t;
-    ASSERT_TRUE(t->create(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT));
-    Texture2D* copy = t->clone(nullptr);
-    EXPECT_EQ(*copy->getD3DTexture(), *t->getD3DTexture());
-    port::d3d9::loseDevice(d3d.getDevice());
-    d3d.checkDevice();
-    EXPECT_TRUE(d3d.checkDevice());
-    EXPECT_NE(*copy->getD3DTexture(), nullptr);
-    copy->release();
 }
 
 TEST_F(TextureLifecycleTest, FailedRecreationLeavesTheTextureEmptyWithoutRetrying) {
