@@ -120,9 +120,6 @@ TEST_F(EffectConsoleTest, EffectNamesCompleteByCaseSensitivePrefix) {
     manager.completeArguments(Orvex::TypedConsoleCommand(L"fx_reloadeffect Al"), offers);
     EXPECT_EQ(offers, (std::vector<std::wstring>{L"Alpha", L"Alphorn"}));
     offers.clear();
-    manager.completeArguments(Orvex::TypedConsoleCommand(L"FX_enableShaderDebugging"), offers);
-    EXPECT_EQ(offers.size(), 3u);
-    offers.clear();
     manager.completeArguments(Orvex::TypedConsoleCommand(L"FX_reloadEffect al"), offers);
     EXPECT_TRUE(offers.empty());
     manager.completeArguments(Orvex::TypedConsoleCommand(L"FX_reloadAllEffects A"), offers);
