@@ -69,24 +69,6 @@ std::wstring const kTwoParts =
 
 class AnimationDrawPieces : public AnimationDeviceTest {};
 
-TEST_F(AnimationDrawPieces, PartsArePlacedInsideTheScaledFrame) {
-    IDirect3DTexture9* left = *addTexture(L"left", 10, 10)->getD3DTexture();
-    IDirect3DTexture9* right = *addTexture(L"right", 10, 10)->getD3DTexture();
-    auto a = make(kTwoParts);
-    RecordingSprite sprite;
-    a->buildFrameQuads(sprite, placement(100, 50, 40, 20), Orvex::SDP_SCALE, Orvex::SDP_SCALE, 0x80FFFFFF);
-    ASSERT_EQ(sprite.draws.size(), 2u);
-    EXPECT_EQ(sprite.draws[0].texture, left);
-    EXPECT_EQ(sprite.draws[0].translation, D3DXVECTOR2(100.0f, 50.0f));
-    EXPECT_EQ(sprite.draws[0].scaling, D3DXVECTOR2(2.0f, 2.0f));
-    EXPECT_TRUE(sameRect(sprite.draws[0].source, 0, 0, 10, 10));
-    EXPECT_EQ(sprite.draws[0].colour, 0x80FFFFFFu);
-    // The right part starts half a frame in: 10 frame pixels times the scale of 2.
-    EXPECT_EQ(sprite.draws[1].texture, right);
-    EXPECT_EQ(sprite.draws[1].translation, D3DXVECTOR2(120.0f, 50.0f));
-    EXPECT_EQ(sprite.draws[1].centre, D3DXVECTOR2(-20.0f, 0.0f));
-}
-
 TEST_F(AnimationDrawPieces, TiledPiecesCutThePartsToTheirWindow) {
     addTexture(L"left", 10, 10);
     addTexture(L"right", 10, 10);

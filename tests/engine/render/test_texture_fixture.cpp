@@ -59,20 +59,6 @@ std::string bmp24(unsigned width, unsigned height, PixelFn const& pixel) {
 
 std::string bmpHeaderOnly(unsigned width, unsigned height) { return bmpHeader(width, height, 0); }
 
-std::string tga32(unsigned width, unsigned height, PixelFn const& pixel) {
-    std::string s(18, '\0');
-    s[2] = 2;  // uncompressed true colour
-    s[12] = static_cast<char>(width & 0xFF);
-    s[13] = static_cast<char>(width >> 8);
-    s[14] = static_cast<char>(height & 0xFF);
-    s[15] = static_cast<char>(height >> 8);
-    s[16] = 32;
-    s[17] = 0x28;  // 8 alpha bits, top-left origin
-    for (unsigned y = 0; y < height; ++y)
-        for (unsigned x = 0; x < width; ++x) put32(s, pixel(x, y));
-    return s;
-}
-
 std::string png(unsigned width, unsigned height, PixelFn const& pixel) {
     port::dx::Image image;
     image.width = width;

@@ -1,5 +1,5 @@
 // Textures on the render tests' device: small image files written by the tests themselves (BMP
-// and TGA as raw bytes, PNG through the port's image encoder), the engine log searched for
+// as raw bytes, PNG through the port's image encoder), the engine log searched for
 // failure lines, pictures drawn with an ID3DXSprite.
 #pragma once
 
@@ -22,8 +22,6 @@ using PixelFn = std::function<uint32_t(unsigned, unsigned)>;
 std::string bmp24(unsigned width, unsigned height, PixelFn const& pixel);
 // A BMP header claiming a size with no pixels behind it.
 std::string bmpHeaderOnly(unsigned width, unsigned height);
-// Uncompressed 32-bit top-down TGA with alpha.
-std::string tga32(unsigned width, unsigned height, PixelFn const& pixel);
 // RGBA PNG.
 std::string png(unsigned width, unsigned height, PixelFn const& pixel);
 

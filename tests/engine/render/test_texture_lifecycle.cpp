@@ -129,7 +129,7 @@ TEST_F(TextureLifecycleTest, SuspendOnCreateDefersTheDeviceTextureToTheFirstUse)
     Orvex::TextureModuleSettings::get().suspendOnCreate = true;
     TextureRef t;
     EXPECT_TRUE(t->isSuspended());
-    ASSERT_TRUE(t->loadFromFile(write("late.tga", tga32(8, 4, quadrants))));
+    ASSERT_TRUE(t->loadFromFile(write("late.png", png(8, 4, quadrants))));
     EXPECT_TRUE(t->isCreated());
     EXPECT_EQ(t->getWidth(), 8u);
     EXPECT_EQ(t->getHeight(), 4u);
@@ -225,7 +225,7 @@ TEST_F(TextureLifecycleTest, ResumedFileTextureKeepsItsCreationParameters) {
     Orvex::TextureCreateParams keyed;
     keyed.ColorKey = 0xFF0000FFu;
     TextureRef t;
-    ASSERT_TRUE(t->loadFromFile(write("keyed.tga", tga32(8, 8, quadrants)), Orvex::TextureLoadParams(), keyed));
+    ASSERT_TRUE(t->loadFromFile(write("keyed.png", png(8, 8, quadrants)), Orvex::TextureLoadParams(), keyed));
     D3DXCOLOR c;
     ASSERT_TRUE(t->readPixel(c, 1, 5));
     EXPECT_EQ(static_cast<DWORD>(c), 0x00000000u) << "blue is the key";

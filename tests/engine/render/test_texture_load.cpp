@@ -60,7 +60,7 @@ TEST_F(TextureLoadTest, TwentyFourBitFileReportsTheTexturesOwnFormat) {
 }
 
 TEST_F(TextureLoadTest, NodeTextureReadsItsKeys) {
-    std::wstring const file = write("keys.tga", tga32(8, 8, quadrants));
+    std::wstring const file = write("keys.png", png(8, 8, quadrants));
     XMLNode node = parse(L"<TEXTUR2D NAME=\"keyed\" CAN_SUPEND=\"0\" FILTER_DEFAULT=\"0\" CLEAR_RGB=\"1\">"
                          L"<FILE FILENAME=\"" + file + L"\"/>"
                          L"<FILE_INFO Format=\"A8R8G8B8\" Pool=\"MANAGED\" MipLevels=\"1\"/>"
