@@ -16,7 +16,7 @@ int valueOf(Effect* effect) {
     return value;
 }
 
-TEST(EffectMacroListTest, MergeKeepsTheLastDefinitionOfEachName) {
+TEST(EffectMacroListTest, MergeKeepsTheLastDefinitionAndReadSkipsIncompleteMacros) {
     EffectMacroList own;
     own.add("X", "0");
     own.add("Y", "1");
@@ -33,14 +33,13 @@ TEST(EffectMacroListTest, MergeKeepsTheLastDefinitionOfEachName) {
     EXPECT_EQ(macros[2].Name, nullptr);
     EXPECT_EQ(macros[2].Definition, nullptr);
     EXPECT_EQ(EffectMacroList().toD3DXMacros()[0].Name, nullptr);
-}
 
-TEST(EffectMacroListTest, ReadSkipsIncompleteMacrosAndConvertsToTheAnsiCodePage) {
-    Orvex::XMLNode macros;
-    ASSERT_TRUE(macros.loadFromText(L"<MACROS><MACRO NAME=\"A\" DEFINITION=\"1\" /><MACRO NAME=\"B\" />"
-                                    L"<MACRO DEFINITION=\"2\" /><OTHER NAME=\"C\" DEFINITION=\"3\" />"
-                                    L"<MACRO NAME=\"GRÜN\" DEFINITION=\"€\" /></MACROS>"));
-    EffectMacroList list = EffectMacroList::read(macros);
+    // Reading skips incomplete macros and converts to the ANSI code page.
+    Orvex::XMLNode node;
+    ASSERT_TRUE(node.loadFromText(L"<MACROS><MACRO NAME=\"A\" DEFINITION=\"1\" /><MACRO NAME=\"B\" />"
+                                  L"<MACRO DEFINITION=\"2\" /><OTHER NAME=\"C\" DEFINITION=\"3\" />"
+                                  L"<MACRO NAME=\"GRÜN\" DEFINITION=\"€\" /></MACROS>"));
+    EffectMacroList list = EffectMacroList::read(node);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list.macros()[0], (EffectMacroList::Macro{"A", "1"}));
     EXPECT_EQ(list.macros()[1], (EffectMacroList::Macro{"GR\xDCN", "\x80"}));

@@ -48,6 +48,14 @@ protected:
                          {c.x, c.y, c.z, 0}});
         return v;
     }
+    // One frame over black drawing the quads with the technique; the target read back.
+    std::vector<uint32_t> frame(char const* technique, std::vector<SpriteVertex> const& quads) {
+        clear(0xFF000000);
+        device()->BeginScene();
+        drawQuads(*fx, technique, quads, kFvf3D);
+        device()->EndScene();
+        return readTarget();
+    }
     void setCamera(D3DXMATRIX const& view, D3DXMATRIX const& viewInv, D3DXMATRIX const& projection) {
         fx->SetMatrix("g_View", &view);
         fx->SetMatrix("g_ViewInv", &viewInv);
@@ -94,11 +102,7 @@ TEST_F(SpriteEffectTest, Render3DTransformsAroundTheCentreAndTurnsBillboardsToTh
 
     // Straight on: world x, y are pixels (x shifted by 32).
     setCamera(identity, identity, projection);
-    clear(0xFF000000);
-    device()->BeginScene();
-    drawQuads(*fx, "Render3D", quad3D({-22, 15, 0.5f}, 5, 0xFFFFFFFF, 1), kFvf3D);
-    device()->EndScene();
-    auto pixels = readTarget();
+    auto pixels = frame("Render3D", quad3D({-22, 15, 0.5f}, 5, 0xFFFFFFFF, 1));
     EXPECT_TRUE(colorNear(at(pixels, 6, 11), 0xFF00FF00));
     EXPECT_TRUE(colorNear(at(pixels, 13, 18), 0xFF00FF00));
     EXPECT_EQ(at(pixels, 3, 15), 0xFF000000u);
@@ -111,20 +115,12 @@ TEST_F(SpriteEffectTest, Render3DTransformsAroundTheCentreAndTurnsBillboardsToTh
     D3DXMatrixInverse(&viewInv, nullptr, &view);
     viewInv._41 = viewInv._42 = viewInv._43 = 0.0f;
     setCamera(view, identity, projection);
-    clear(0xFF000000);
-    device()->BeginScene();
-    drawQuads(*fx, "Render3D", quad3D({0, 15, 0}, 5, 0xFFFFFFFF, 0), kFvf3D);
-    device()->EndScene();
-    pixels = readTarget();
+    pixels = frame("Render3D", quad3D({0, 15, 0}, 5, 0xFFFFFFFF, 0));
     EXPECT_EQ(at(pixels, 30, 15), 0xFF000000u);
     EXPECT_EQ(at(pixels, 34, 15), 0xFF000000u);
 
     setCamera(view, viewInv, projection);
-    clear(0xFF000000);
-    device()->BeginScene();
-    drawQuads(*fx, "Render3D", quad3D({0, 15, 0}, 5, 0xFFFFFFFF, 0), kFvf3D);
-    device()->EndScene();
-    pixels = readTarget();
+    pixels = frame("Render3D", quad3D({0, 15, 0}, 5, 0xFFFFFFFF, 0));
     EXPECT_TRUE(colorNear(at(pixels, 29, 12), 0xFFFF0000));
     EXPECT_TRUE(colorNear(at(pixels, 35, 18), 0xFFFF0000));
     EXPECT_EQ(at(pixels, 25, 15), 0xFF000000u);

@@ -21,11 +21,6 @@ protected:
     }
 };
 
-DWORD pixelAt(Texture2D& t, unsigned x, unsigned y) {
-    D3DXCOLOR c;
-    return t.readPixel(c, x, y) ? static_cast<DWORD>(c) : 0xDEADBEEFu;
-}
-
 }  // namespace
 
 TEST_F(TextureDataTest, TextureListLoadsEveryPictureAndPart) {
@@ -37,14 +32,14 @@ TEST_F(TextureDataTest, TextureListLoadsEveryPictureAndPart) {
 
     Texture2D* checker = manager.findTexture(L"checker");
     ASSERT_NE(checker, nullptr);
-    EXPECT_EQ(pixelAt(*checker, 0, 0), 0xFF404040u);
-    EXPECT_EQ(pixelAt(*checker, 8, 0), 0xFFC0C0C0u);
+    EXPECT_EQ(pixelOf(*checker, 0, 0), 0xFF404040u);
+    EXPECT_EQ(pixelOf(*checker, 8, 0), 0xFFC0C0C0u);
 
     Texture2D* ramp = manager.findTexture(L"ramp");
     ASSERT_NE(ramp, nullptr);
     EXPECT_EQ(ramp->getWidth(), 128u);
     EXPECT_EQ(ramp->getFormat(), D3DFMT_X8R8G8B8) << "an RGB file makes an X8R8G8B8 texture";
-    EXPECT_EQ(pixelAt(*ramp, 100, 10), 0xFF000000u | (200u << 16) | (0x80u << 8) | 80u);
+    EXPECT_EQ(pixelOf(*ramp, 100, 10), 0xFF000000u | (200u << 16) | (0x80u << 8) | 80u);
 
     Texture2D* disc = manager.findTexture(L"disc");
     ASSERT_NE(disc, nullptr);
@@ -70,12 +65,12 @@ TEST_F(TextureDataTest, TextureListLoadsEveryPictureAndPart) {
         EXPECT_EQ(r.left, (i % 4) * 64);
         EXPECT_EQ(r.top, (i / 4) * 64);
         EXPECT_EQ(tile->getTexture(), tiles->getTexture());
-        EXPECT_EQ(pixelAt(*tiles, static_cast<unsigned>(r.left + 32), static_cast<unsigned>(r.top + 32)),
+        EXPECT_EQ(pixelOf(*tiles, static_cast<unsigned>(r.left + 32), static_cast<unsigned>(r.top + 32)),
                   kTileColours[i]);
     }
     Texture2D* copy = manager.findTexture(L"tile0_copy");
     ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(pixelAt(*copy, 32, 32), kTileColours[0]);
-    EXPECT_EQ(pixelAt(*copy, 0, 32), 0xFFFFFFFFu) << "border";
-    EXPECT_EQ(pixelAt(*copy, 0, 0), 0u) << "transparent corner";
+    EXPECT_EQ(pixelOf(*copy, 32, 32), kTileColours[0]);
+    EXPECT_EQ(pixelOf(*copy, 0, 32), 0xFFFFFFFFu) << "border";
+    EXPECT_EQ(pixelOf(*copy, 0, 0), 0u) << "transparent corner";
 }

@@ -110,13 +110,15 @@ void TextureTest::drawFrame(IDirect3DTexture9* texture, float x, float y) {
     sprite->Release();
 }
 
+uint32_t TextureTest::pixelOf(Orvex::Texture2D& texture, unsigned x, unsigned y) {
+    D3DXCOLOR c;
+    return texture.readPixel(c, x, y) ? static_cast<uint32_t>(static_cast<DWORD>(c)) : 0xDEADBEEFu;
+}
+
 std::vector<uint32_t> TextureTest::readAll(Orvex::Texture2D& texture) {
     std::vector<uint32_t> out;
     for (unsigned y = 0; y < texture.getHeight(); ++y)
-        for (unsigned x = 0; x < texture.getWidth(); ++x) {
-            D3DXCOLOR c;
-            out.push_back(texture.readPixel(c, x, y) ? static_cast<uint32_t>(static_cast<DWORD>(c)) : 0xDEADBEEFu);
-        }
+        for (unsigned x = 0; x < texture.getWidth(); ++x) out.push_back(pixelOf(texture, x, y));
     return out;
 }
 

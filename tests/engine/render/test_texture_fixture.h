@@ -51,7 +51,8 @@ protected:
 
     // One frame: clear to black, draw the texture at (x, y) through an ID3DXSprite, present.
     void drawFrame(IDirect3DTexture9* texture, float x, float y);
-    // Level 0 of a texture through readPixel, as packed colours.
+    // One texel, or level 0, through readPixel as packed colours (0xDEADBEEF where it fails).
+    static uint32_t pixelOf(Orvex::Texture2D& texture, unsigned x, unsigned y);
     static std::vector<uint32_t> readAll(Orvex::Texture2D& texture);
 };
 
