@@ -62,28 +62,39 @@ IDirect3DTexture9* SpriteTest::makeTexture(unsigned width, unsigned height, std:
     return texture;
 }
 
-::testing::AssertionResult SpriteTest::filled(std::vector<uint32_t> const& pixels, unsigned x0, unsigned y0,
-                                              unsigned x1, unsigned y1, uint32_t colour) const {
-    if (pixels.size() != static_cast<size_t>(kWidth) * kHeight) return ::testing::AssertionFailure() << "no pixels";
+namespace {
+
+// Pixels of [x0, x1) x [y0, y1) against expected(x, y), up to six reported.
+::testing::AssertionResult compare(std::vector<uint32_t> const& pixels, unsigned width, unsigned x0, unsigned y0,
+                                   unsigned x1, unsigned y1, std::function<uint32_t(unsigned, unsigned)> const& expected) {
+    if (pixels.size() < static_cast<size_t>(width) * y1) return ::testing::AssertionFailure() << "no pixels";
     int wrong = 0;
     auto result = ::testing::AssertionSuccess();
     for (unsigned y = y0; y < y1; ++y)
         for (unsigned x = x0; x < x1; ++x) {
-            uint32_t const p = at(pixels, x, y);
-            if (p == colour) continue;
+            uint32_t const got = pixels[static_cast<size_t>(y) * width + x], want = expected(x, y);
+            if (got == want) continue;
             if (wrong++ == 0) result = ::testing::AssertionFailure();
-            if (wrong <= 4) {
-                char text[80];
-                std::snprintf(text, sizeof(text), " (%u,%u)=0x%08X", x, y, p);
-                result << text;
-            }
+            char text[96];
+            std::snprintf(text, sizeof(text), " (%u,%u)=0x%08X want 0x%08X", x, y, got, want);
+            if (wrong <= 6) result << text;
         }
-    if (wrong) {
-        char text[64];
-        std::snprintf(text, sizeof(text), "; %d pixels differ from 0x%08X", wrong, colour);
-        result << text;
-    }
+    if (wrong) result << "; " << wrong << " pixels wrong";
     return result;
+}
+
+}  // namespace
+
+::testing::AssertionResult SpriteTest::filled(std::vector<uint32_t> const& pixels, unsigned x0, unsigned y0,
+                                              unsigned x1, unsigned y1, uint32_t colour) const {
+    return compare(pixels, kWidth, x0, y0, x1, y1, [colour](unsigned, unsigned) { return colour; });
+}
+
+::testing::AssertionResult SpriteTest::matches(unsigned x0, unsigned y0, unsigned x1, unsigned y1,
+                                               std::function<uint32_t(unsigned, unsigned)> const& expected) const {
+    return compare(readTarget(), kWidth, 0, 0, kWidth, kHeight, [&](unsigned x, unsigned y) {
+        return x >= x0 && x < x1 && y >= y0 && y < y1 ? expected(x - x0, y - y0) : kClear;
+    });
 }
 
 bool SpriteTest::drawAt(IDirect3DTexture9* texture, float x, float y, uint32_t colour, RECT const* source) {

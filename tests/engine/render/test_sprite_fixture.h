@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,9 +39,13 @@ protected:
     void clear(uint32_t colour = kClear) const { RenderFixture::clear(colour); }
     // A managed A8R8G8B8 texture: one colour, or texels row by row; released by TearDown.
     IDirect3DTexture9* makeTexture(unsigned width, unsigned height, std::vector<uint32_t> const& texels);
-    // Pixels of the rectangle [x0, x1) x [y0, y1) that differ from colour (up to 4 reported).
+    // Pixels of the rectangle [x0, x1) x [y0, y1) that differ from colour (up to 6 reported).
     ::testing::AssertionResult filled(std::vector<uint32_t> const& pixels, unsigned x0, unsigned y0, unsigned x1,
                                       unsigned y1, uint32_t colour) const;
+    // Every pixel of the target read back: expected(x - x0, y - y0) inside the rectangle, the
+    // clear colour elsewhere.
+    ::testing::AssertionResult matches(unsigned x0, unsigned y0, unsigned x1, unsigned y1,
+                                       std::function<uint32_t(unsigned, unsigned)> const& expected) const;
     // Places a sprite of its source size at (x, y).
     bool drawAt(IDirect3DTexture9* texture, float x, float y, uint32_t colour = 0xFFFFFFFF, RECT const* source = nullptr);
 

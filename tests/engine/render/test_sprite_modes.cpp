@@ -3,9 +3,6 @@
 // with the grid each mode should give; both batchers, engine and raw textures.
 #include "tests/engine/render/test_sprite_fixture.h"
 
-#include <cstdio>
-#include <functional>
-
 #include "engine/render/D3DXSprite.h"
 #include "engine/render/Texture2D.h"
 
@@ -24,31 +21,6 @@ std::vector<uint32_t> texels(unsigned width, unsigned height) {
 
 class SpriteModeTest : public SpriteTest {
 protected:
-    // Every pixel of the target: expected(x, y) inside [x0, x1) x [y0, y1), the clear colour
-    // elsewhere.
-    ::testing::AssertionResult matches(unsigned x0, unsigned y0, unsigned x1, unsigned y1,
-                                       std::function<uint32_t(unsigned, unsigned)> const& expected) {
-        std::vector<uint32_t> const pixels = readTarget();
-        if (pixels.empty()) return ::testing::AssertionFailure() << "no pixels";
-        int wrong = 0;
-        auto result = ::testing::AssertionSuccess();
-        for (unsigned y = 0; y < kHeight; ++y)
-            for (unsigned x = 0; x < kWidth; ++x) {
-                bool const inside = x >= x0 && x < x1 && y >= y0 && y < y1;
-                uint32_t const want = inside ? expected(x - x0, y - y0) : kClear;
-                uint32_t const got = at(pixels, x, y);
-                if (got == want) continue;
-                if (wrong++ == 0) result = ::testing::AssertionFailure();
-                if (wrong <= 6) {
-                    char text[96];
-                    std::snprintf(text, sizeof(text), " (%u,%u)=0x%08X want 0x%08X", x, y, got, want);
-                    result << text;
-                }
-            }
-        if (wrong) result << "; " << wrong << " pixels wrong";
-        return result;
-    }
-
     // One batch around f.
     template <class F>
     void batch(F f) {

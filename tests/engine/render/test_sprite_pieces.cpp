@@ -76,7 +76,7 @@ TEST(SpriteDrawPieces, RepeatThenScale) {
     expectPiece(p[1], src, 1, 2, 30, 0);
 }
 
-TEST(SpriteDrawPieces, ScaleThenRepeatAndRepeatBoth) {
+TEST(SpriteDrawPieces, ScaleThenRepeat) {
     RECT const src = rect(4, 8, 24, 28);  // 20 x 20 at an offset
     Pieces p = rectPieces(src, FRect(10, 10, 50, 55), SDP_SCALE, SDP_REPEAT);
     ASSERT_EQ(p.size(), 3u);
@@ -84,12 +84,6 @@ TEST(SpriteDrawPieces, ScaleThenRepeatAndRepeatBoth) {
     expectPiece(p[1], src, 2, 1, 10, 30);
     expectPiece(p[2], rect(4, 8, 24, 13), 2, 1, 10, 50);
 
-    p = rectPieces(src, FRect(0, 0, 50, 45), SDP_REPEAT, SDP_REPEAT);
-    // 2 x 2 full tiles, 2 right, 2 bottom, 1 corner.
-    ASSERT_EQ(p.size(), 9u);
-    expectPiece(p[1], src, 1, 1, 0, 20);  // the outer loop runs over columns
-    expectPiece(p[5], rect(4, 8, 14, 28), 1, 1, 40, 20);
-    expectPiece(p[8], rect(4, 8, 14, 13), 1, 1, 40, 40);
 }
 
 TEST(SpriteDrawPieces, RepeatWholeNumberOfTimes) {
