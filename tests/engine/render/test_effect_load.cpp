@@ -1,5 +1,8 @@
 // Loading one effect definition: tables of techniques and parameters, user names, includes,
-// refusals without a box, compile failures with the "Fehler!" box, and device loss.
+// refusals without a box, compile failures with the "Fehler!" box, device loss, and effects
+// still listed at exit.
+#include <cstdlib>
+
 #include "port/d3d9/d3d9_port.h"
 #include "engine/platform/D3DInterface.h"
 #include "tests/engine/render/test_effect_fixture.h"
@@ -155,6 +158,23 @@ TEST_F(EffectTest, EffectsKeepDrawingAcrossALostAndResetDevice) {
     auto pixels = readTarget();
     EXPECT_TRUE(colorNear(at(pixels, 4, 4), 0xFF0000FF));
     EXPECT_EQ(at(pixels, 9, 4), 0xFF000000u);
+}
+
+// After the device object has shut the device down, the manager drops the effects still listed
+// during static destruction without touching the port's tables.
+TEST_F(EffectTest, EffectsLeftAtExitAreDroppedWithoutACrash) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    write("flat.fx", flatEffect());
+    std::wstring list = L"<L>" + definition(L"Left", "flat.fx") + L"</L>";
+    EXPECT_EXIT(
+        {
+            Orvex::XMLNode node = parse(list);
+            manager.loadEffects(node);
+            bool loaded = manager.findEffect(L"Left") != nullptr;
+            Orvex::D3DInterface::getInstance().shutdown();
+            std::exit(loaded ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
