@@ -91,9 +91,7 @@ std::pair<LONG, LONG> clientSize(HWND window) {
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-std::vector<D3DResolution> forcedResolutions() {
-    return {{1024, 768}, {1280, 720}, {1280, 1024}, {1680, 1050}, {1920, 1080}, {3840, 2160}};
-}
+std::vector<D3DResolution> const kForced = {{1024, 768}, {1280, 720}, {1280, 1024}, {1680, 1050}, {1920, 1080}, {3840, 2160}};
 
 class D3DInterfaceTest : public ::testing::Test {
 protected:
@@ -106,6 +104,19 @@ protected:
     void TearDown() override {
         d3d.shutdown();
         d3d.getInitParams() = D3DInitParams();
+    }
+    // Offers only the six forced resolutions.
+    D3DInitParams& offerForced() {
+        d3d.getInitParams().useIncludeResList = true;
+        d3d.getInitParams().includeResolutions = kForced;
+        return d3d.getInitParams();
+    }
+    // The mode the device, its back buffer and the window's client area all have.
+    void expectSize(UINT width, UINT height) {
+        EXPECT_EQ(sizeText(d3d.getWidth(), d3d.getHeight()), sizeText(width, height));
+        EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(width, height));
+        if (d3d.getPresentParameters().Windowed)
+            EXPECT_EQ(clientSize(d3d.getWindow().getHWND()), std::make_pair(LONG(width), LONG(height)));
     }
     D3DInterface& d3d = D3DInterface::getInstance();
 };
@@ -124,8 +135,7 @@ TEST_F(D3DInterfaceTest, CreatesWindowAndDeviceAndReportsCreationOnce) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(d3d.getPresentParameters().hDeviceWindow, window);
     EXPECT_TRUE(d3d.getPresentParameters().Windowed);
-    EXPECT_EQ(clientSize(window), std::make_pair(LONG{640}, LONG{480}));
-    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(640u, 480u));
+    expectSize(640, 480);
     RECT screen{1, 1, 1, 1};
     d3d.getScreenRect(screen);
     EXPECT_EQ(std::tuple(screen.left, screen.top, screen.right, screen.bottom), std::tuple(0, 0, 640, 480));
@@ -159,7 +169,6 @@ TEST_F(D3DInterfaceTest, UnconfirmedModeIsRestoredWhenTheConfirmationTimeRunsOut
     ASSERT_TRUE(d3d.init());
     DeviceEvents events(d3d);
     DefaultPoolHolder holder(d3d);
-    HWND window = d3d.getWindow().getHWND();
 
     bool changed = false;
     ASSERT_TRUE(d3d.setDisplayMode(mode(800, 600), false, true, &changed));
@@ -167,9 +176,7 @@ TEST_F(D3DInterfaceTest, UnconfirmedModeIsRestoredWhenTheConfirmationTimeRunsOut
     EXPECT_EQ(events.log, (std::vector<std::string>{"lost", "reset", "size 800x600", "confirm?"}));
     ASSERT_EQ(events.countdowns.size(), 1u);
     EXPECT_FLOAT_EQ(events.countdowns[0], 15.0f);
-    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(800u, 600u));
-    EXPECT_EQ(clientSize(window), std::make_pair(LONG{800}, LONG{600}));
-    EXPECT_EQ(d3d.getWidth(), 800u);
+    expectSize(800, 600);
     EXPECT_NE(holder.target, nullptr);
     EXPECT_TRUE(d3d.isConfirmationPending());
 
@@ -184,9 +191,7 @@ TEST_F(D3DInterfaceTest, UnconfirmedModeIsRestoredWhenTheConfirmationTimeRunsOut
     EXPECT_FLOAT_EQ(events.countdowns.back(), 0.0f);
     EXPECT_EQ(events.log, (std::vector<std::string>{"lost", "reset", "size 800x600", "confirm?", "lost", "reset",
                                                     "size 640x480", "restored"}));
-    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(640u, 480u));
-    EXPECT_EQ(clientSize(window), std::make_pair(LONG{640}, LONG{480}));
-    EXPECT_EQ(d3d.getWidth(), 640u);
+    expectSize(640, 480);
     EXPECT_NE(holder.target, nullptr);
 
     d3d.update(30.0);
@@ -208,8 +213,7 @@ TEST_F(D3DInterfaceTest, ConfirmedModeStaysAndSettingsHoldTheOldModeUntilThen) {
     std::size_t seen = events.log.size();
     d3d.update(60.0);
     EXPECT_EQ(events.log.size(), seen);
-    EXPECT_EQ(d3d.getWidth(), 800u);
-    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(800u, 600u));
+    expectSize(800, 600);
     d3d.writeConfig(section);
     EXPECT_EQ(section.getAttributeString(L"WIDTH", L""), L"800");
 
@@ -225,7 +229,7 @@ TEST_F(D3DInterfaceTest, RefusedModeIsRestoredAtOnceAndASecondSwitchKeepsTheFirs
     bool accept = false;
     d3d.confirmDisplayMode(accept);
     EXPECT_EQ(events.log, (std::vector<std::string>{"lost", "reset", "size 640x480", "restored"}));
-    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(640u, 480u));
+    expectSize(640, 480);
 
     ASSERT_TRUE(d3d.setDisplayMode(mode(800, 600), false, true));
     ASSERT_TRUE(d3d.setDisplayMode(mode(1024, 768), false, true));
@@ -270,12 +274,10 @@ TEST_F(D3DInterfaceTest, AFullScreenModeTheListDoesNotOfferIsRefused) {
 }
 
 TEST_F(D3DInterfaceTest, TheIncludeListOffersExactlyTheSixForcedResolutions) {
-    D3DInitParams& params = d3d.getInitParams();
-    params.useIncludeResList = true;
-    params.includeResolutions = forcedResolutions();
+    D3DInitParams& params = offerForced();
     std::vector<D3DDISPLAYMODE> const& modes = d3d.getDisplayModes();
     ASSERT_FALSE(modes.empty());
-    for (D3DResolution const& size : forcedResolutions()) {
+    for (D3DResolution const& size : kForced) {
         bool found = std::any_of(modes.begin(), modes.end(), [&](D3DDISPLAYMODE const& m) {
             return m.Width == size.width && m.Height == size.height;
         });
@@ -321,44 +323,28 @@ TEST_F(D3DInterfaceTest, AnIncludedResolutionTheAdapterLacksIsReportedOnceByUpda
     EXPECT_GT(d3d.getDisplayModes().size(), 1u);
 }
 
-TEST_F(D3DInterfaceTest, AFullScreenStartWithAnUnofferedSizeTakesTheNextOfferedSizeAndReportsIt) {
-    D3DInitParams& params = d3d.getInitParams();
-    params.useIncludeResList = true;
-    params.includeResolutions = forcedResolutions();
-    params.displayMode = mode(1300, 800);
-    params.setWindowed(false);
-    DeviceEvents events(d3d);
-    ASSERT_TRUE(d3d.init());
-    EXPECT_EQ(sizeText(d3d.getWidth(), d3d.getHeight()), "1280x720");
-    EXPECT_FALSE(d3d.getPresentParameters().Windowed);
-    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(1280u, 720u));
-    EXPECT_GE(d3d.findDisplayMode(d3d.getDisplayMode()), 0);
-    EXPECT_EQ(events.log, std::vector<std::string>{"created"});
-    // Held back until the first update, when the game listens.
-    d3d.update(0.01);
-    EXPECT_EQ(events.log, (std::vector<std::string>{"created", "unsupported 1300x800"}));
-    d3d.update(0.01);
-    EXPECT_EQ(events.log.size(), 2u);
-}
-
-TEST_F(D3DInterfaceTest, UseLargerResDegradesUpwardsAndWithoutAutoDegradeTheSizeIsTried) {
-    D3DInitParams& params = d3d.getInitParams();
-    params.useIncludeResList = true;
-    params.includeResolutions = forcedResolutions();
-    params.displayMode = mode(1300, 800);
-    params.setWindowed(false);
-    params.useLargerRes = true;
-    ASSERT_TRUE(d3d.init());
-    EXPECT_EQ(sizeText(d3d.getWidth(), d3d.getHeight()), "1680x1050");
-    d3d.shutdown();
-
-    params.displayMode = mode(1300, 800);
-    params.autoDegrade[0] = false;
-    DeviceEvents events(d3d);
-    ASSERT_TRUE(d3d.init());
-    EXPECT_EQ(sizeText(d3d.getWidth(), d3d.getHeight()), "1300x800");
-    d3d.update(0.01);
-    EXPECT_EQ(events.log, (std::vector<std::string>{"created", "unsupported 1300x800"}));
+// A full-screen start with a size the list does not offer: the next offered size (the larger one with
+// useLargerRes), or without auto-degrade the size itself; reported at the first update, when the game listens.
+TEST_F(D3DInterfaceTest, AFullScreenStartWithAnUnofferedSizeDegradesAndReportsIt) {
+    struct Case { bool larger, degrade; UINT width, height; };
+    for (Case c : {Case{false, true, 1280, 720}, Case{true, true, 1680, 1050}, Case{false, false, 1300, 800}}) {
+        SCOPED_TRACE(sizeText(c.width, c.height));
+        D3DInitParams& params = offerForced();
+        params.displayMode = mode(1300, 800);
+        params.setWindowed(false);
+        params.useLargerRes = c.larger;
+        params.autoDegrade[0] = c.degrade;
+        DeviceEvents events(d3d);
+        ASSERT_TRUE(d3d.init());
+        EXPECT_FALSE(d3d.getPresentParameters().Windowed);
+        expectSize(c.width, c.height);
+        if (c.degrade) EXPECT_GE(d3d.findDisplayMode(d3d.getDisplayMode()), 0);
+        EXPECT_EQ(events.log, std::vector<std::string>{"created"});
+        d3d.update(0.01);
+        d3d.update(0.01);
+        EXPECT_EQ(events.log, (std::vector<std::string>{"created", "unsupported 1300x800"}));
+        d3d.shutdown();
+    }
 }
 
 TEST_F(D3DInterfaceTest, SwitchingToFullScreenAndBackChangesTheWindowMode) {
@@ -369,37 +355,31 @@ TEST_F(D3DInterfaceTest, SwitchingToFullScreenAndBackChangesTheWindowMode) {
     EXPECT_FALSE(d3d.getPresentParameters().Windowed);
     EXPECT_FALSE(d3d.getInitParams().isWindowed());
     EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_POPUP);
-    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(offered.Width, offered.Height));
+    expectSize(offered.Width, offered.Height);
     d3d.update(11.0);
     EXPECT_TRUE(d3d.getPresentParameters().Windowed);
     EXPECT_TRUE(d3d.getInitParams().isWindowed());
     EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION);
-    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(640u, 480u));
+    expectSize(640, 480);
 }
 
-TEST_F(D3DInterfaceTest, ConsoleSetResolutionSwitchesWithoutConfirmation) {
+TEST_F(D3DInterfaceTest, ConsoleSetsAndCompletesResolutions) {
     ASSERT_TRUE(d3d.init());
     Orvex::Console& console = Orvex::Console::getInstance();
     std::wstring reply = console.execute(L"D3D_setResolution 800 600");
-    EXPECT_EQ(reply.rfind(L"Auflösung gesetzt: 800x600", 0), 0u) << std::string(reply.begin(), reply.end());
-    EXPECT_EQ(d3d.getWidth(), 800u);
+    EXPECT_EQ(reply.rfind(L"Aufl\u00f6sung gesetzt: 800x600", 0), 0u) << std::string(reply.begin(), reply.end());
     EXPECT_FALSE(d3d.isConfirmationPending());
-    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(800u, 600u));
-
+    expectSize(800, 600);
     reply = console.execute(L"d3d_setresolution -5 600");
-    EXPECT_EQ(reply.rfind(L"Ungültige Auflösung", 0), 0u);
+    EXPECT_EQ(reply.rfind(L"Ung\u00fcltige Aufl\u00f6sung", 0), 0u);
     EXPECT_EQ(d3d.getWidth(), 800u);
-}
 
-TEST_F(D3DInterfaceTest, ConsoleCompletesResolutionsFromTheModeList) {
-    D3DInitParams& params = d3d.getInitParams();
-    params.useIncludeResList = true;
-    params.includeResolutions = forcedResolutions();
+    offerForced();
     std::vector<std::wstring> offers;
-    Orvex::Console::getInstance().complete(L"D3D_setResolution 12", offers);
+    console.complete(L"D3D_setResolution 12", offers);
     EXPECT_EQ(offers, std::vector<std::wstring>{L"1280"});
     offers.clear();
-    Orvex::Console::getInstance().complete(L"D3D_setResolution 1280 ", offers);
+    console.complete(L"D3D_setResolution 1280 ", offers);
     EXPECT_EQ(offers, (std::vector<std::wstring>{L"720", L"1024"}));
 }
 

@@ -5,9 +5,8 @@
 #include <string>
 #include <tuple>
 
-#include "engine/core/Logger.h"
-#include "engine/core/XMLNode.h"
 #include "engine/platform/D3DInterface.h"
+#include "tests/engine/platform/PlatformTestSupport.h"
 
 using Orvex::D3DInitParams;
 using Orvex::D3DInterface;
@@ -41,17 +40,14 @@ D3DInitParams sampleParams() {
     return params;
 }
 
+auto modeOf(D3DDISPLAYMODE const& m) { return std::tuple(m.Width, m.Height, m.RefreshRate, m.Format); }
+
 void expectSameSettings(D3DInitParams const& a, D3DInitParams const& b) {
-    EXPECT_EQ(a.displayMode.Width, b.displayMode.Width);
-    EXPECT_EQ(a.displayMode.Height, b.displayMode.Height);
-    EXPECT_EQ(a.displayMode.RefreshRate, b.displayMode.RefreshRate);
-    EXPECT_EQ(a.displayMode.Format, b.displayMode.Format);
-    EXPECT_EQ(a.isWindowed(), b.isWindowed());
-    EXPECT_EQ(a.autoDegrade[0], b.autoDegrade[0]);
-    EXPECT_EQ(a.autoDegrade[1], b.autoDegrade[1]);
-    EXPECT_EQ(a.useLargerRes, b.useLargerRes);
-    EXPECT_EQ(a.useIncludeResList, b.useIncludeResList);
-    EXPECT_EQ(a.includeResolutions, b.includeResolutions);
+    auto fields = [](D3DInitParams const& p) {
+        return std::tuple(modeOf(p.displayMode), p.isWindowed(), p.autoDegrade[0], p.autoDegrade[1], p.useLargerRes,
+                          p.useIncludeResList, p.includeResolutions);
+    };
+    EXPECT_EQ(fields(a), fields(b));
 }
 
 TEST(D3DInitParamsConfig, RoundTripsThroughAPropertyFile) {
@@ -108,8 +104,7 @@ TEST(D3DInitParamsConfig, DamagedValuesKeepTheDefaultsWithALogLine) {
     D3DInitParams defaults;
     D3DInitParams params;
     params.readConfig(section);
-    auto mode = [](D3DDISPLAYMODE const& m) { return std::tuple(m.Width, m.Height, m.RefreshRate, m.Format); };
-    EXPECT_EQ(mode(params.displayMode), mode(defaults.displayMode));
+    EXPECT_EQ(modeOf(params.displayMode), modeOf(defaults.displayMode));
     EXPECT_FALSE(params.isWindowed());
     // One value given: only the first flag changes.
     EXPECT_FALSE(params.autoDegrade[0]);
@@ -117,10 +112,7 @@ TEST(D3DInitParamsConfig, DamagedValuesKeepTheDefaultsWithALogLine) {
     ASSERT_EQ(params.includeResolutions.size(), 1u);
     EXPECT_EQ(params.includeResolutions[0].width, 1024u);
 
-    bool logged = false;
-    for (std::wstring const& line : Orvex::Logger::getInstance().recentLines())
-        if (line.find(L"ERROR ") != std::wstring::npos && line.find(L"WIDTH=\"-3\"") != std::wstring::npos) logged = true;
-    EXPECT_TRUE(logged);
+    EXPECT_GT(platformtest::logLines(L"ERROR ", L"WIDTH=\"-3\""), 0);
 }
 
 TEST(D3DInterfaceSettings, ReadingTheSectionSetsTheModeTheDeviceStartsWith) {

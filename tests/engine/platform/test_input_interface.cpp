@@ -15,11 +15,12 @@
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/platform/TastaturLayout.h"
 #include "port/dinput/dinput_keys.h"
-#include "port/win32/HostPath.h"
 #include "port/win32/sdl_window.h"
+#include "tests/engine/platform/PlatformTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Orvex;
+using platformtest::pumpMessages;
 
 namespace {
 
@@ -64,6 +65,11 @@ public:
         for (auto const& k : keys) n += k.kind == kind;
         return n;
     }
+    std::vector<std::pair<char, unsigned>> keyCodes() const {
+        std::vector<std::pair<char, unsigned>> out;
+        for (auto const& k : keys) out.push_back({k.kind, k.code});
+        return out;
+    }
     std::string buttonKinds() const {
         std::string kinds;
         for (auto const& m : mouse)
@@ -83,7 +89,7 @@ protected:
         ASSERT_TRUE(AppWindow::getInstance().create(L"Input", 640, 480, true));
         hwnd_ = AppWindow::getInstance().getHWND();
         windowId_ = SDL_GetWindowID(port::win32::sdlWindow(hwnd_));
-        pump();
+        pumpMessages();
         DirectInputInterface& in = input();
         in.getInitParams() = DirectInputInitParams{};
         in.getInitParams().useWinApi = 1;
@@ -96,20 +102,13 @@ protected:
         input().shutdown();
         input().setClock(nullptr);
         AppWindow::getInstance().destroy();
-        pump();
+        pumpMessages();
     }
     static DirectInputInterface& input() { return DirectInputInterface::getInstance(); }
 
-    static void pump() {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    // Pushes SDL events, runs the message pump and one input poll.
+    // Runs the message pump (taking the pushed SDL events) and one input poll.
     void poll() {
-        pump();
+        pumpMessages();
         input().update();
     }
     void key(SDL_Scancode scancode, bool down) {
@@ -166,11 +165,8 @@ protected:
 TEST_F(InputInterfaceTest, KeyPressesArriveWithDirectInputCodes) {
     key(SDL_SCANCODE_A, true);
     poll();
-    ASSERT_EQ(recorder_.keys.size(), 2u);
-    EXPECT_EQ(recorder_.keys[0].kind, 'P');
-    EXPECT_EQ(recorder_.keys[0].code, static_cast<unsigned>(DIK_A));
+    EXPECT_EQ(recorder_.keyCodes(), (std::vector<std::pair<char, unsigned>>{{'P', DIK_A}, {'D', DIK_A}}));
     EXPECT_FALSE(recorder_.keys[0].repeat);
-    EXPECT_EQ(recorder_.keys[1].kind, 'D');
     EXPECT_TRUE(input().getKeyState().isKeyDown(DIK_A));
 
     key(SDL_SCANCODE_A, false);
@@ -178,45 +174,30 @@ TEST_F(InputInterfaceTest, KeyPressesArriveWithDirectInputCodes) {
     key(SDL_SCANCODE_RIGHT, false);
     key(SDL_SCANCODE_RETURN, true);
     poll();
-    std::vector<std::pair<char, unsigned>> got;
-    for (size_t i = 2; i < recorder_.keys.size(); ++i) got.push_back({recorder_.keys[i].kind, recorder_.keys[i].code});
-    std::vector<std::pair<char, unsigned>> want = {{'R', DIK_A},     {'P', DIK_RIGHT},  {'D', DIK_RIGHT},
-                                                   {'R', DIK_RIGHT}, {'P', DIK_RETURN}, {'D', DIK_RETURN}};
-    EXPECT_EQ(got, want);
+    std::vector<std::pair<char, unsigned>> want = {{'P', DIK_A},     {'D', DIK_A},      {'R', DIK_A},
+                                                   {'P', DIK_RIGHT}, {'D', DIK_RIGHT},  {'R', DIK_RIGHT},
+                                                   {'P', DIK_RETURN}, {'D', DIK_RETURN}};
+    EXPECT_EQ(recorder_.keyCodes(), want);
     EXPECT_FALSE(input().getKeyState().isKeyDown(DIK_A));
 }
 
 TEST_F(InputInterfaceTest, HeldKeyRepeatsAfterTheDelayAtTheRate) {
     key(SDL_SCANCODE_BACKSPACE, true);
     poll();
-    ASSERT_EQ(recorder_.count('P'), 1);
-    clock_ += 499;
-    poll();
-    EXPECT_EQ(recorder_.count('P'), 1) << "no repeat before 500 ms";
-    clock_ += 1;
-    poll();
-    ASSERT_EQ(recorder_.count('P'), 2);
-    EXPECT_TRUE(recorder_.keys.back().repeat);
-    EXPECT_EQ(recorder_.keys.back().repeatCount, 1u);
-    clock_ += 99;
-    poll();
-    EXPECT_EQ(recorder_.count('P'), 2);
-    clock_ += 1;
-    poll();
-    EXPECT_EQ(recorder_.count('P'), 3);
-    EXPECT_EQ(recorder_.keys.back().repeatCount, 2u);
+    // Each poll after the clock advance: presses so far and the last repeat count (-1: not checked).
+    // 500 ms delay, 100 ms rate; a stalled frame gives one repeat, not a burst, and the rate goes on.
+    struct Step { u32 advance; int presses; int repeatCount; };
+    Step const steps[] = {{499, 1, -1}, {1, 2, 1}, {99, 2, -1}, {1, 3, 2}, {5000, 4, -1}, {50, 4, -1}, {50, 5, -1}};
+    for (Step const& step : steps) {
+        clock_ += step.advance;
+        poll();
+        ASSERT_EQ(recorder_.count('P'), step.presses) << "after +" << step.advance;
+        if (step.repeatCount >= 0) {
+            EXPECT_TRUE(recorder_.keys.back().repeat);
+            EXPECT_EQ(recorder_.keys.back().repeatCount, static_cast<u32>(step.repeatCount));
+        }
+    }
     EXPECT_EQ(recorder_.count('D'), 1) << "repeats are no new key downs";
-
-    // A stalled frame gives one repeat, not a burst, and the rate goes on from there.
-    clock_ += 5000;
-    poll();
-    EXPECT_EQ(recorder_.count('P'), 4);
-    clock_ += 50;
-    poll();
-    EXPECT_EQ(recorder_.count('P'), 4);
-    clock_ += 50;
-    poll();
-    EXPECT_EQ(recorder_.count('P'), 5);
 
     key(SDL_SCANCODE_BACKSPACE, false);
     poll();
@@ -235,7 +216,7 @@ TEST_F(InputInterfaceTest, HeldKeyRepeatsAfterTheDelayAtTheRate) {
 
 TEST_F(InputInterfaceTest, LayoutCharactersReachEditText) {
     XMLNode layouts;
-    ASSERT_TRUE(layouts.load(port::windowsPath((testsupport::sourceDir() / "data" / "tastaturlayout.lay").string()), 1));
+    ASSERT_TRUE(layouts.load(platformtest::winPath(testsupport::sourceDir() / "data" / "tastaturlayout.lay"), 1));
     TastaturLayoutManager::getInstance().load(layouts);
     TastaturLayout const* layout = TastaturLayoutManager::getInstance().getActiveLayout();
     ASSERT_NE(layout, nullptr);
@@ -395,13 +376,8 @@ TEST(DirectInputInitParams, RoundTripOfEveryKey) {
     written.keyRepeatRate = 90;
     written.useWinApi = written.useWinApiCapture = 1;
     written.scanDoubleClicks = 0;
-    XMLNode section(L"DINPUTINITPARAMS");
-    written.writeConfig(section);
-    XMLNode reread;
-    ASSERT_TRUE(reread.loadFromText(section.toText()));
-    DirectInputInitParams read;
-    read.keyRepeatDelay = read.keyRepeatRate = -7;
-    read.readConfig(reread);
+    XMLNode section;
+    DirectInputInitParams read = platformtest::roundTrip(written, L"DINPUTINITPARAMS", &section);
     auto fields = [](DirectInputInitParams const& p) {
         return std::tuple(p.bufferedKeyboard, p.bufferedMouse, p.maxPollRateMouse, p.maxPollRateKeyboard,
                           p.keyRepeatDelay, p.keyRepeatRate, p.useWinApi, p.useWinApiCapture, p.scanDoubleClicks);
@@ -422,9 +398,6 @@ TEST_F(InputInterfaceTest, DirectInputPathReadsKeysAndButtons) {
     button(SDL_BUTTON_LEFT, true, 50, 50);
     button(SDL_BUTTON_LEFT, false, 50, 50);
     poll();
-    std::vector<std::pair<char, unsigned>> keys;
-    for (auto const& k : recorder_.keys) keys.push_back({k.kind, k.code});
-    std::vector<std::pair<char, unsigned>> want = {{'P', DIK_F7}, {'D', DIK_F7}, {'R', DIK_F7}};
-    EXPECT_EQ(keys, want);
+    EXPECT_EQ(recorder_.keyCodes(), (std::vector<std::pair<char, unsigned>>{{'P', DIK_F7}, {'D', DIK_F7}, {'R', DIK_F7}}));
     EXPECT_EQ(recorder_.buttonKinds(), "DU");
 }

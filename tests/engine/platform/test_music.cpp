@@ -6,21 +6,20 @@
 #include "engine/core/XMLNode.h"
 #include "engine/platform/MusicManager.h"
 #include "engine/platform/MusicStream.h"
-#include "port/win32/HostPath.h"
+#include "tests/engine/platform/PlatformTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Orvex;
+using namespace platformtest;
 
 namespace {
 
-std::wstring sourceFile(char const* relative) {
-    return port::windowsPath((testsupport::sourceDir() / relative).string());
-}
+std::wstring sourceFile(char const* relative) { return winPath(testsupport::sourceDir() / relative); }
 
 class MusicTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        GOBManager::getInstance().addSearchPath(port::windowsPath(testsupport::sourceDir().string()));
+        GOBManager::getInstance().addSearchPath(winPath(testsupport::sourceDir()));
         XMLNode root;
         ASSERT_TRUE(root.load(L"data\\Sounds\\sounds.snd"));
         XMLNode const* list = root.getChild(L"MUSIC");
@@ -44,19 +43,21 @@ TEST(MusicStream, StateRules) {
 
     ASSERT_TRUE(SUCCEEDED(stream.load(sourceFile("data/Sounds/menu.wav"))));
     EXPECT_EQ(stream.getState(), MusicStream::STATE_LOADED);
-    EXPECT_TRUE(SUCCEEDED(stream.pause())) << "a loaded stream may be paused";
-    EXPECT_EQ(stream.getState(), MusicStream::STATE_PAUSED);
-    EXPECT_EQ(stream.pause(), VFW_E_WRONG_STATE) << "already paused";
-    EXPECT_EQ(stream.getState(), MusicStream::STATE_PAUSED);
-    EXPECT_TRUE(SUCCEEDED(stream.run()));
-    EXPECT_EQ(stream.getState(), MusicStream::STATE_RUNNING);
-    EXPECT_EQ(stream.run(), VFW_E_WRONG_STATE) << "already running";
-    EXPECT_EQ(stream.getState(), MusicStream::STATE_RUNNING);
-    EXPECT_TRUE(SUCCEEDED(stream.pause()));
-    EXPECT_TRUE(SUCCEEDED(stream.run()));
-    EXPECT_TRUE(SUCCEEDED(stream.stop()));
-    EXPECT_EQ(stream.getState(), MusicStream::STATE_LOADED);
-    EXPECT_TRUE(SUCCEEDED(stream.run())) << "a stopped stream is loaded again";
+    // Each step: the call, whether it is allowed, the state after it.
+    using S = MusicStream;
+    struct Step { HRESULT (S::*call)(); bool ok; S::State state; };
+    Step const steps[] = {{&S::pause, true, S::STATE_PAUSED},   {&S::pause, false, S::STATE_PAUSED},
+                          {&S::run, true, S::STATE_RUNNING},    {&S::run, false, S::STATE_RUNNING},
+                          {&S::pause, true, S::STATE_PAUSED},   {&S::run, true, S::STATE_RUNNING},
+                          {&S::stop, true, S::STATE_LOADED},    {&S::run, true, S::STATE_RUNNING}};
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        HRESULT hr = (stream.*steps[i].call)();
+        EXPECT_EQ(SUCCEEDED(hr), steps[i].ok) << "step " << i;
+        if (!steps[i].ok) {
+            EXPECT_EQ(hr, VFW_E_WRONG_STATE) << "step " << i;
+        }
+        EXPECT_EQ(stream.getState(), steps[i].state) << "step " << i;
+    }
 }
 
 TEST(MusicStream, MissingOrUndecodableFilesLeaveItEmpty) {
@@ -108,15 +109,10 @@ TEST_F(MusicTest, SwitchingTracksAndPause) {
 }
 
 TEST(MusicManagerExit, MusicStillPlayingAtExitEndsCleanly) {
-    // The manager outlives the port's music session (made later, destroyed earlier): its streams
-    // must be let go before the session goes.
+    // The manager outlives the port's music session: its streams must go before the session does.
     EXPECT_EXIT(
         {
-            XMLNode list(L"MUSIC");
-            XMLNode* entry = list.addChild(L"ENTRY");
-            entry->setAttribute(L"NAME", L"M");
-            entry->addValue(sourceFile("data/Sounds/menu.wav"));
-            MusicManager::getInstance().loadMusic(list);
+            MusicManager::getInstance().loadMusic(entryList(L"MUSIC", {{L"M", {sourceFile("data/Sounds/menu.wav")}}}));
             MusicManager::getInstance().play(L"M", false);
             std::exit(MusicManager::getInstance().getCurrentStream() ? 7 : 1);
         },

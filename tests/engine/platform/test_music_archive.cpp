@@ -8,15 +8,14 @@
 
 #include "engine/core/GOBFormat.h"
 #include "engine/core/GOBManager.h"
-#include "engine/core/Logger.h"
-#include "engine/core/XMLNode.h"
 #include "engine/platform/MusicManager.h"
 #include "engine/platform/MusicStream.h"
-#include "port/win32/HostPath.h"
+#include "tests/engine/platform/PlatformTestSupport.h"
 #include "tests/port/mmio/WaveIo.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Orvex;
+using namespace platformtest;
 namespace fs = std::filesystem;
 
 namespace {
@@ -49,20 +48,15 @@ protected:
                                       error))
             << port::toUtf8(error);
         fs::remove_all(source);  // from now on only the archive has them
-        auto* archive = new GOBFile(L"music", port::windowsPath((dir_ / "music.gob").string()), 1);
+        auto* archive = new GOBFile(L"music", winPath(dir_ / "music.gob"), 1);
         ASSERT_EQ(archive->getEntryCount(), 2u);
         GOBManager::getInstance().addArchive(archive);
         // The disk is searched too (after the archive): nothing of the music is there.
-        GOBManager::getInstance().addSearchPath(port::windowsPath(dir_.string()));
+        GOBManager::getInstance().addSearchPath(winPath(dir_));
     }
     void TearDown() override {
         MusicManager::getInstance().clear();
         GOBManager::getInstance().clear();
-    }
-    static bool logContains(std::wstring const& text) {
-        for (auto const& line : Logger::getInstance().recentLines())
-            if (line.find(text) != std::wstring::npos) return true;
-        return false;
     }
 
     fs::path dir_;
@@ -103,14 +97,11 @@ TEST_F(MusicArchiveTest, TheArchiveComesBeforeTheDiskAndTheDiskStillServes) {
 }
 
 TEST_F(MusicArchiveTest, ManagerLoopsAndSwitchesTracksFromTheArchive) {
-    XMLNode list(L"MUSIC");
-    for (auto [name, file] : {std::pair{L"KURZ", L"MUSIC\\SHORT.WAV"}, {L"TON", L"music\\tone.ogg"}, {L"WEG", L"music\\weg.ogg"}}) {
-        XMLNode* entry = list.addChild(L"ENTRY");
-        entry->setAttribute(L"NAME", name);
-        entry->addValue(file);
-    }
     MusicManager& music = MusicManager::getInstance();
-    ASSERT_EQ(music.loadMusic(list), 3u);
+    ASSERT_EQ(music.loadMusic(entryList(L"MUSIC", {{L"KURZ", {L"MUSIC\\SHORT.WAV"}},
+                                                   {L"TON", {L"music\\tone.ogg"}},
+                                                   {L"WEG", {L"music\\weg.ogg"}}})),
+              3u);
 
     ASSERT_TRUE(music.play(L"KURZ", false));
     MusicStream* stream = music.getCurrentStream();

@@ -9,16 +9,14 @@
 #include <vector>
 
 #include "engine/core/GOBManager.h"
-#include "engine/core/Logger.h"
-#include "engine/core/XMLNode.h"
 #include "engine/platform/SoundManager.h"
 #include "port/crt/crt.h"
-#include "port/dsound/dsound_offline.h"
-#include "port/win32/HostPath.h"
+#include "tests/engine/platform/PlatformTestSupport.h"
 #include "tests/port/mmio/WaveIo.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Orvex;
+using namespace platformtest;
 
 namespace {
 
@@ -29,12 +27,6 @@ std::string makeWave(int frames, double level, WORD tag = WAVE_FORMAT_PCM) {
     std::string wave = wavetest::toneWave(frames, kRate, level, 0.3);
     wave[20] = static_cast<char>(tag);
     return wave;
-}
-
-bool logContains(std::wstring const& text) {
-    for (auto const& line : Logger::getInstance().recentLines())
-        if (line.find(text) != std::wstring::npos) return true;
-    return false;
 }
 
 class SoundTest : public ::testing::Test {
@@ -55,25 +47,15 @@ protected:
 
     std::wstring writeSample(std::string const& name, std::string const& bytes) {
         testsupport::writeFile(dir_ / name, bytes);
-        return port::windowsPath((dir_ / name).string());
+        return winPath(dir_ / name);
     }
-    // A "SOUND" list with one entry per (name, files).
-    static XMLNode list(std::vector<std::pair<std::wstring, std::vector<std::wstring>>> const& entries) {
-        XMLNode node(L"SOUND");
-        for (auto const& [name, files] : entries) {
-            XMLNode* entry = node.addChild(L"ENTRY");
-            entry->setAttribute(L"NAME", name);
-            for (auto const& file : files) entry->addValue(file);
-        }
-        return node;
-    }
-    // Peak output level of the next frames of the mix.
-    int peak(std::size_t frames) {
-        std::vector<int16_t> out(frames * 2);
-        port::dsound::renderMix(device_, out.data(), frames);
-        int best = 0;
-        for (int16_t v : out) best = std::max(best, std::abs(static_cast<int>(v)));
-        return best;
+    static XMLNode list(Entries const& entries) { return entryList(L"SOUND", entries); }
+    int peak(std::size_t frames) { return mixPeak(device_, frames); }
+    // Loads one entry of a fresh sample and returns its name's playing handle.
+    std::shared_ptr<PlayingSound> loadOne(wchar_t const* name, int frames) {
+        std::wstring file = writeSample(port::toUtf8(name) + ".wav", makeWave(frames, 0.5));
+        manager().loadSounds(list({{name, {file}}}));
+        return manager().playSound(name);
     }
 
     IDirectSound8* device_ = nullptr;
@@ -83,7 +65,7 @@ protected:
 }  // namespace
 
 TEST_F(SoundTest, GameSoundListLoadsEveryEntry) {
-    GOBManager::getInstance().addSearchPath(port::windowsPath(testsupport::sourceDir().string()));
+    GOBManager::getInstance().addSearchPath(winPath(testsupport::sourceDir()));
     ASSERT_TRUE(manager().loadFile(L"data\\Sounds\\sounds.snd"));
     for (wchar_t const* name : {L"MOVE", L"TIPP", L"WIN", L"LOSE", L"OverButton", L"ACHIVEMENT_UNLOCKED"})
         EXPECT_TRUE(manager().hasSound(name)) << std::wstring(name).size();
@@ -96,8 +78,7 @@ TEST_F(SoundTest, GameSoundListLoadsEveryEntry) {
 }
 
 TEST_F(SoundTest, UnknownNamesAndNoOutputGiveEmptyHandles) {
-    std::wstring file = writeSample("a.wav", makeWave(400, 0.5));
-    manager().loadSounds(list({{L"A", {file}}}));
+    loadOne(L"A", 400);
     EXPECT_FALSE(manager().playSound(L"B"));
     EXPECT_FALSE(manager().playSound(L"a")) << "names compare exactly";
     EXPECT_FALSE(manager().playSound(L""));
@@ -185,11 +166,9 @@ TEST_F(SoundTest, PlayingMixesTheSampleAndMasterVolumeScalesIt) {
 }
 
 TEST_F(SoundTest, FinishedSoundsAreRecycledAndDroppedHandlesStillPlay) {
-    std::wstring file = writeSample("short.wav", makeWave(500, 0.5));
-    manager().loadSounds(list({{L"SHORT", {file}}}));
     std::weak_ptr<PlayingSound> watch;
     {
-        auto sound = manager().playSound(L"SHORT");
+        auto sound = loadOne(L"SHORT", 500);
         watch = sound;
         sound->play(1.0, false);
     }
@@ -204,9 +183,7 @@ TEST_F(SoundTest, FinishedSoundsAreRecycledAndDroppedHandlesStillPlay) {
 }
 
 TEST_F(SoundTest, StopRewindsAndMarkStoppedLetsTheManagerGo) {
-    std::wstring file = writeSample("long.wav", makeWave(20000, 0.5));
-    manager().loadSounds(list({{L"LONG", {file}}}));
-    auto sound = manager().playSound(L"LONG");
+    auto sound = loadOne(L"LONG", 20000);
     sound->play(1.0, true);
     peak(3000);
     DWORD position = 0;
@@ -228,9 +205,7 @@ TEST_F(SoundTest, StopRewindsAndMarkStoppedLetsTheManagerGo) {
 
 TEST_F(SoundTest, TooManySoundsLetTheOldestGo) {
     manager().getInitParams().maxPlaying = 2;
-    std::wstring file = writeSample("l.wav", makeWave(20000, 0.5));
-    manager().loadSounds(list({{L"L", {file}}}));
-    auto first = manager().playSound(L"L");
+    auto first = loadOne(L"L", 20000);
     first->play(1.0, true);
     manager().playSound(L"L")->play(1.0, true);
     manager().playSound(L"L")->play(1.0, true);
@@ -243,12 +218,7 @@ TEST(SoundInitParams, RoundTrip) {
     written.enabled = false;
     written.maxPlaying = 17;
     written.sampleRate = 48000;
-    XMLNode section(L"SOUNDINITPARAMS");
-    written.writeConfig(section);
-    XMLNode reread;
-    ASSERT_TRUE(reread.loadFromText(section.toText()));
-    SoundInitParams read;
-    read.readConfig(reread);
+    SoundInitParams read = roundTrip(written, L"SOUNDINITPARAMS");
     EXPECT_EQ(std::tuple(read.enabled, read.maxPlaying, read.sampleRate), std::tuple(false, 17u, 48000u));
 
     XMLNode bad(L"SOUNDINITPARAMS");

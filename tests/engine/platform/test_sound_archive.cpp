@@ -9,15 +9,13 @@
 
 #include "engine/core/GOBFormat.h"
 #include "engine/core/GOBManager.h"
-#include "engine/core/Logger.h"
-#include "engine/core/XMLNode.h"
 #include "engine/platform/SoundManager.h"
-#include "port/dsound/dsound_offline.h"
-#include "port/win32/HostPath.h"
+#include "tests/engine/platform/PlatformTestSupport.h"
 #include "tests/port/mmio/WaveIo.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Orvex;
+using namespace platformtest;
 
 namespace {
 
@@ -32,7 +30,7 @@ protected:
         ASSERT_TRUE(SUCCEEDED(port::dsound::createOfflineDirectSound(kRate, &device_)));
         ASSERT_TRUE(manager().init(device_));
         dir_ = testsupport::makeTempDir("soundgob");
-        GOBManager::getInstance().addSearchPath(port::windowsPath(dir_.string()));
+        GOBManager::getInstance().addSearchPath(winPath(dir_));
     }
     void TearDown() override {
         manager().clear();
@@ -45,7 +43,7 @@ protected:
     // Writes an archive of the files to disk and mounts it with the order key.
     void mount(std::string const& name, int key, std::vector<std::pair<std::string, std::string>> const& files) {
         testsupport::writeFile(dir_ / (name + ".gob"), gob::buildArchive(files));
-        auto* archive = new GOBFile(port::fromUtf8(name), port::windowsPath((dir_ / (name + ".gob")).string()), key);
+        auto* archive = new GOBFile(port::fromUtf8(name), winPath(dir_ / (name + ".gob")), key);
         ASSERT_EQ(archive->getEntryCount(), files.size());
         GOBManager::getInstance().addArchive(archive);
     }
@@ -53,24 +51,12 @@ protected:
     int playedPeak(std::wstring const& name) {
         auto sound = manager().playSound(name);
         if (!sound || FAILED(sound->play(1.0, false))) return -1;
-        std::vector<int16_t> out(2048 * 2);
-        port::dsound::renderMix(device_, out.data(), 2048);
-        int best = 0;
-        for (int16_t v : out) best = std::max(best, std::abs(static_cast<int>(v)));
+        int best = mixPeak(device_, 2048);
         sound->stop(1);
         return best;
     }
     static XMLNode list(std::wstring const& name, std::vector<std::wstring> const& files) {
-        XMLNode node(L"SOUND");
-        XMLNode* entry = node.addChild(L"ENTRY");
-        entry->setAttribute(L"NAME", name);
-        for (auto const& file : files) entry->addValue(file);
-        return node;
-    }
-    static bool logContains(std::wstring const& text) {
-        for (auto const& line : Logger::getInstance().recentLines())
-            if (line.find(text) != std::wstring::npos) return true;
-        return false;
+        return entryList(L"SOUND", {{name, files}});
     }
 
     IDirectSound8* device_ = nullptr;

@@ -7,10 +7,9 @@
 #include <string>
 
 #include "engine/core/CodePage.h"
-#include "engine/core/Logger.h"
-#include "engine/core/XMLNode.h"
 #include "engine/platform/TastaturLayout.h"
 #include "port/dinput/dinput_keys.h"
+#include "tests/engine/platform/PlatformTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Orvex;
@@ -20,14 +19,6 @@ namespace {
 // German keys by what they type (the scan codes name US positions).
 constexpr u8 kSz = DIK_MINUS, kUe = DIK_LBRACKET, kPlus = DIK_RBRACKET, kOe = DIK_SEMICOLON;
 constexpr u8 kAe = DIK_APOSTROPHE, kZGerman = DIK_Y, kYGerman = DIK_Z, kLess = DIK_OEM_102;
-
-// The source tree; falls back on this file's place (tests/engine/platform) when the environment
-// does not name it.
-std::filesystem::path sourceTree() {
-    std::filesystem::path dir = testsupport::sourceDir();
-    if (std::filesystem::exists(dir / "data" / "tastaturlayout.lay")) return dir;
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path();
-}
 
 KeyState plain() { return KeyState(); }
 KeyState with(u8 a, u8 b = 0) {
@@ -43,7 +34,7 @@ class LayoutTest : public ::testing::Test {
 protected:
     void SetUp() override {
         manager().clear();
-        std::filesystem::path file = sourceTree() / "data" / "tastaturlayout.lay";
+        std::filesystem::path file = testsupport::sourceDir() / "data" / "tastaturlayout.lay";
         XMLNode root;
         ASSERT_TRUE(root.load(file.wstring(), 1)) << file;
         ASSERT_EQ(manager().load(root), 2u);
@@ -169,26 +160,42 @@ TEST_F(LayoutTest, TypeableCharsCoverEveryLevelOnce) {
     EXPECT_EQ(chars.find(L'\0'), std::wstring::npos);
 }
 
-TEST_F(LayoutTest, EditTextInsertsAtTheCaret) {
-    TextEditState edit(L"Hund", L'_', 2, -1, true);
-    EXPECT_EQ(edit.getTextBeforeCaret(), L"Hu");
-    EXPECT_EQ(edit.getDisplayText(), L"Hu_nd");
-    EXPECT_TRUE(german->editText(edit, kAe, plain(), false, false));
-    EXPECT_EQ(edit.getWholeText(), L"Huänd");
-    EXPECT_EQ(edit.getCaretPosition(), 3);
-    EXPECT_TRUE(german->editText(edit, DIK_Q, altGr(), false, false));
-    EXPECT_EQ(edit.getWholeText(), L"Huä@nd");
-    // Keys that type nothing change nothing.
-    EXPECT_FALSE(german->editText(edit, DIK_F1, plain(), false, false));
-    EXPECT_FALSE(german->editText(edit, DIK_A, with(DIK_LCONTROL), false, false));
-    EXPECT_EQ(edit.getWholeText(), L"Huä@nd");
+// Each step: the key, its state, whether editText takes it, the display text after it (caret shown).
+struct EditStep {
+    u8 code;
+    KeyState state;
+    bool taken;
+    wchar_t const* display;
+};
 
+TEST_F(LayoutTest, EditTextInsertsDeletesAndMovesTheCaret) {
+    auto run = [this](TextEditState edit, std::vector<EditStep> const& steps) {
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            EXPECT_EQ(german->editText(edit, steps[i].code, steps[i].state, false, false), steps[i].taken) << i;
+            if (steps[i].display) {
+                EXPECT_EQ(edit.getDisplayText(), steps[i].display) << i;
+            }
+        }
+    };
+    KeyState const p = plain(), ctrl = with(DIK_LCONTROL);
+    EXPECT_EQ(TextEditState(L"Hund", L'_', 2, -1, true).getTextBeforeCaret(), L"Hu");
+    // Keys that type nothing change nothing.
+    run(TextEditState(L"Hund", L'_', 2, -1, true),
+        {{kAe, p, true, L"Hu\u00e4_nd"}, {DIK_Q, altGr(), true, L"Hu\u00e4@_nd"}, {DIK_F1, p, false, L"Hu\u00e4@_nd"},
+         {DIK_A, ctrl, false, L"Hu\u00e4@_nd"}});
     // Without caret movement the caret keys do nothing and the caret stays at the end.
-    TextEditState fixed(L"abc", L'_', -1, -1, false);
-    EXPECT_FALSE(german->editText(fixed, DIK_LEFT, plain(), false, false));
-    EXPECT_FALSE(german->editText(fixed, DIK_HOME, plain(), false, false));
-    EXPECT_TRUE(german->editText(fixed, DIK_BACK, plain(), false, false));
-    EXPECT_EQ(fixed.getDisplayText(), L"ab_");
+    run(TextEditState(L"abc", L'_', -1, -1, false),
+        {{DIK_LEFT, p, false, nullptr}, {DIK_HOME, p, false, nullptr}, {DIK_BACK, p, true, L"ab_"}});
+    run(TextEditState(L"abc", L'|', 0, -1, true),
+        {{DIK_BACK, p, false, L"|abc"}, {DIK_LEFT, p, false, L"|abc"}, {DIK_DELETE, p, true, L"|bc"},
+         {DIK_RIGHT, p, true, L"b|c"}, {DIK_END, p, true, L"bc|"}, {DIK_DELETE, p, false, L"bc|"},
+         {DIK_RIGHT, p, false, L"bc|"}, {DIK_HOME, p, true, L"|bc"}, {DIK_END, p, true, L"bc|"},
+         {DIK_BACK, p, true, L"b|"}});
+    // At the maximum length deleting and moving still work; a longer text can only shrink.
+    run(TextEditState(L"", L'_', -1, 3, true),
+        {{DIK_A, p, true, nullptr}, {DIK_A, p, true, nullptr}, {DIK_A, p, true, nullptr}, {DIK_A, p, false, L"aaa_"},
+         {DIK_LEFT, p, true, L"aa_a"}, {DIK_BACK, p, true, L"a_a"}});
+    run(TextEditState(L"abcdef", L'_', -1, 3, true), {{DIK_A, p, false, L"abcdef_"}, {DIK_BACK, p, true, L"abcde_"}});
 }
 
 TEST_F(LayoutTest, EditTextRefusesPropertyFileCharacters) {
@@ -205,40 +212,6 @@ TEST_F(LayoutTest, EditTextRefusesPropertyFileCharacters) {
     EXPECT_FALSE(german->editText(bar, kLess, altGr(), false, true));
     EXPECT_TRUE(german->editText(bar, kLess, altGr(), true, false));
     EXPECT_EQ(bar.getWholeText(), L"|");
-}
-
-TEST_F(LayoutTest, EditTextStopsAtTheMaximumLength) {
-    TextEditState edit(L"", L'_', -1, 3, true);
-    for (bool taken : {true, true, true, false}) EXPECT_EQ(german->editText(edit, DIK_A, plain(), false, false), taken);
-    EXPECT_EQ(edit.getWholeText(), L"aaa");
-    // Deleting and moving still work at the limit.
-    EXPECT_TRUE(german->editText(edit, DIK_LEFT, plain(), false, false));
-    EXPECT_TRUE(german->editText(edit, DIK_BACK, plain(), false, false));
-    EXPECT_EQ(edit.getWholeText(), L"aa");
-    // A text already longer than the limit takes nothing more but can shrink.
-    TextEditState longer(L"abcdef", L'_', -1, 3, true);
-    EXPECT_FALSE(german->editText(longer, DIK_A, plain(), false, false));
-    EXPECT_TRUE(german->editText(longer, DIK_BACK, plain(), false, false));
-    EXPECT_EQ(longer.getWholeText(), L"abcde");
-}
-
-TEST_F(LayoutTest, BackspaceDeleteAndCaretKeys) {
-    TextEditState edit(L"abc", L'|', 0, -1, true);
-    EXPECT_FALSE(german->editText(edit, DIK_BACK, plain(), false, false));  // nothing before the caret
-    EXPECT_FALSE(german->editText(edit, DIK_LEFT, plain(), false, false));
-    EXPECT_TRUE(german->editText(edit, DIK_DELETE, plain(), false, false));
-    EXPECT_EQ(edit.getDisplayText(), L"|bc");
-    EXPECT_TRUE(german->editText(edit, DIK_RIGHT, plain(), false, false));
-    EXPECT_EQ(edit.getDisplayText(), L"b|c");
-    EXPECT_TRUE(german->editText(edit, DIK_END, plain(), false, false));
-    EXPECT_EQ(edit.getCaretPosition(), 2);
-    EXPECT_FALSE(german->editText(edit, DIK_DELETE, plain(), false, false));  // nothing after it
-    EXPECT_FALSE(german->editText(edit, DIK_RIGHT, plain(), false, false));
-    EXPECT_TRUE(german->editText(edit, DIK_HOME, plain(), false, false));
-    EXPECT_EQ(edit.getCaretPosition(), 0);
-    EXPECT_TRUE(german->editText(edit, DIK_END, plain(), false, false));
-    EXPECT_TRUE(german->editText(edit, DIK_BACK, plain(), false, false));
-    EXPECT_EQ(edit.getDisplayText(), L"b|");
 }
 
 TEST(TextEditState, CaretPositionOutsideTheTextGoesToTheEnd) {
@@ -329,14 +302,8 @@ TEST(TastaturLayoutManager, BadLayoutDataIsSkipped) {
         L"</LAYOUT></TASTATURLAYOUTS>"));
     EXPECT_EQ(manager.load(root), 1u);
     // One error line per skipped layout, skipped key and bad character.
-    std::size_t layoutLines = 0, keyLines = 0;
-    for (std::wstring const& line : Logger::getInstance().recentLines()) {
-        if (line.find(L"ERROR ") == std::wstring::npos) continue;
-        if (line.find(L"layout 0 has no NAME") != std::wstring::npos) ++layoutLines;
-        if (line.find(L"\"KAPUTT\"") != std::wstring::npos) ++keyLines;
-    }
-    EXPECT_EQ(layoutLines, 1u);
-    EXPECT_EQ(keyLines, 7u + 3u);
+    EXPECT_EQ(platformtest::logLines(L"ERROR ", L"layout 0 has no NAME"), 1);
+    EXPECT_EQ(platformtest::logLines(L"ERROR ", L"\"KAPUTT\""), 7 + 3);
 
     TastaturLayout* layout = manager.getLayout(L"KAPUTT");
     ASSERT_NE(layout, nullptr);
