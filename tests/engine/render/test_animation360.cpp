@@ -13,7 +13,7 @@
 #include "tests/support/TestSupport.h"
 
 using Orvex::Texture2DAnimation360;
-using namespace animtest;
+using namespace rendertest;
 
 namespace {
 

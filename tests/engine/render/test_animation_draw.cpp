@@ -6,11 +6,11 @@
 #include "engine/render/BaseSprite.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "tests/engine/render/test_animation_support.h"
-#include "tests/engine/render/test_sprite_fixture.h"
+#include "tests/engine/render/RenderFixture.h"
 
 using Orvex::SpriteRect;
 using Orvex::Texture2DAnimation;
-using namespace animtest;
+using namespace rendertest;
 
 namespace {
 
@@ -92,7 +92,7 @@ TEST_F(AnimationDrawPieces, EmptyFramesAndMissingTexturesDrawNothing) {
 }
 
 // The example sheet through the engine batcher and the "Sprite" effect (point-filtered).
-class AnimationDrawPixels : public spritetest::SpriteTest {
+class AnimationDrawPixels : public SpriteTest {
 protected:
     void SetUp() override {
         SpriteTest::SetUp();

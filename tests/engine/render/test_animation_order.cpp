@@ -10,7 +10,7 @@
 #include "tests/engine/render/test_animation_support.h"
 
 using Orvex::parseFrameOrder;
-using namespace animtest;
+using namespace rendertest;
 
 namespace {
 

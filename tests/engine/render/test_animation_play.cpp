@@ -12,7 +12,7 @@
 #include "tests/engine/render/test_animation_support.h"
 
 using Orvex::Texture2DAnimation;
-using namespace animtest;
+using namespace rendertest;
 
 namespace {
 

@@ -1,7 +1,6 @@
-// Helpers of the frame animation tests: definitions parsed from text, animations held by one
-// reference, frames told apart by their width (explicit frames need no texture); and the tests'
-// device (the effect tests' fixture) with textures in the registry's list and the test data
-// folder as a search path. The render fixture releases the registry after each test.
+// Helpers of the frame animation tests: animations held by one reference, frames told apart by
+// their width (explicit frames need no texture); and the render fixture with textures in the
+// registry's list and the test data folder as a search path.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +11,13 @@
 #include "engine/core/XMLNode.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/Texture2DAnimation.h"
-#include "tests/engine/render/test_effect_fixture.h"
+#include "engine/core/GOBManager.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "port/win32/HostPath.h"
+#include "tests/engine/render/RenderFixture.h"
+#include "tests/support/TestSupport.h"
 
-namespace animtest {
+namespace rendertest {
 
 struct Releaser {
     void operator()(Orvex::NamedObject* object) const {
@@ -23,12 +26,6 @@ struct Releaser {
 };
 template <class T>
 using Held = std::unique_ptr<T, Releaser>;
-
-inline Orvex::XMLNode parse(std::wstring const& text) {
-    Orvex::XMLNode node;
-    node.loadFromText(text);
-    return node;
-}
 
 // <ANIMATION_2D attributes> with n textureless frames of widths 1 .. n, then extra children.
 inline std::wstring frames(int n, std::wstring const& attributes, std::wstring const& extra = L"") {
@@ -58,16 +55,32 @@ struct Counter : sigslot::has_slots<> {
 };
 
 // The Windows-style path of the test data folder, and adding it to the search paths once.
-std::wstring testDataFolder();
-void addTestDataSearchPath();
+inline std::wstring testDataFolder() {
+    return port::windowsPath((testsupport::sourceDir() / "tests" / "engine" / "render" / "data").string());
+}
+inline void addTestDataSearchPath() {
+    static bool added = false;
+    if (!added) Orvex::GOBManager::getInstance().addSearchPath(testDataFolder());
+    added = true;
+}
 
-class AnimationDeviceTest : public effecttest::EffectTest {
+// A managed A8R8G8B8 texture of that size in the registry's texture list, empty or filled with
+// texels (one colour for all when one is given).
+inline Orvex::Texture2D* addTexture(std::wstring const& name, unsigned width, unsigned height,
+                                    std::vector<uint32_t> const& texels = {}) {
+    auto* texture = new Orvex::Texture2D(name);
+    EXPECT_TRUE(texture->create(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
+    Orvex::Texture2DAnimationManager::instance().getTextures().addTexture(texture, true);
+    if (!texels.empty()) fillTexels(*texture->getD3DTexture(), width, height, texels);
+    return texture;
+}
+
+class AnimationDeviceTest : public RenderFixture {
 protected:
-    void SetUp() override;
-    // A managed A8R8G8B8 texture of that size in the registry's texture list, empty or filled
-    // with texels (one colour for all when one is given).
-    Orvex::Texture2D* addTexture(std::wstring const& name, unsigned width, unsigned height,
-                                 std::vector<uint32_t> const& texels = {});
+    void SetUp() override {
+        RenderFixture::SetUp();
+        addTestDataSearchPath();
+    }
 };
 
-}  // namespace animtest
+}  // namespace rendertest

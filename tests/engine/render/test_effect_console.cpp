@@ -5,12 +5,12 @@
 #include "engine/core/AppInfo.h"
 #include "engine/core/Console.h"
 #include "port/win32/HostPath.h"
-#include "tests/engine/render/test_effect_fixture.h"
+#include "tests/engine/render/RenderFixture.h"
 #include "tests/support/TestSupport.h"
 
 using Orvex::Effect;
 
-namespace effecttest {
+namespace rendertest {
 namespace {
 
 struct ReloadCounter : sigslot::has_slots<> {
@@ -26,10 +26,10 @@ D3DXVECTOR4 colourOf(Effect* effect) {
 
 std::wstring run(std::wstring const& line) { return Orvex::Console::getInstance().execute(line); }
 
-class EffectConsoleTest : public EffectTest {
+class EffectConsoleTest : public RenderFixture {
 protected:
     void SetUp() override {
-        EffectTest::SetUp();
+        RenderFixture::SetUp();
         std::filesystem::remove_all(cacheFolder());
     }
     void loadTwo() {
@@ -37,8 +37,8 @@ protected:
         write("b.fx", flatEffect("float4(0.0, 1.0, 0.0, 1.0)"));
         Orvex::XMLNode list = parse(L"<L>" + definition(L"Alpha", "a.fx") + definition(L"Beta", "b.fx") +
                                     definition(L"Alphorn", "a.fx") + L"</L>");
-        manager.loadEffects(list);
-        ASSERT_EQ(manager.getEffects().size(), 3u);
+        effectManager.loadEffects(list);
+        ASSERT_EQ(effectManager.getEffects().size(), 3u);
     }
     std::filesystem::path cacheFolder() const {
         return port::hostPath(Orvex::AppInfo::getInstance().getUserFolder() + L"\\FXCache");
@@ -47,7 +47,7 @@ protected:
 
 TEST_F(EffectConsoleTest, ReloadEffectAndReloadAllEffectsRecompileChangedSource) {
     loadTwo();
-    Effect* alpha = manager.findEffect(L"Alpha");
+    Effect* alpha = effectManager.findEffect(L"Alpha");
     ReloadCounter counter;
     alpha->signalReloaded.connect(&counter, &ReloadCounter::onReloaded);
     write("a.fx", flatEffect("float4(0.0, 0.0, 1.0, 1.0)"));
@@ -55,7 +55,7 @@ TEST_F(EffectConsoleTest, ReloadEffectAndReloadAllEffectsRecompileChangedSource)
     EXPECT_EQ(run(L"FX_reloadEffect Alpha"), L"Effekt neu geladen!");
     EXPECT_EQ(colourOf(alpha), D3DXVECTOR4(0, 0, 1, 1));
     EXPECT_EQ(counter.count, 1);
-    EXPECT_EQ(colourOf(manager.findEffect(L"Alphorn")), D3DXVECTOR4(1, 0, 0, 1));  // not reloaded
+    EXPECT_EQ(colourOf(effectManager.findEffect(L"Alphorn")), D3DXVECTOR4(1, 0, 0, 1));  // not reloaded
 
     EXPECT_EQ(run(L"FX_reloadEffect alpha"), L"Effekt nicht gefunden!");  // effect names are exact
     EXPECT_EQ(counter.count, 1);
@@ -64,13 +64,13 @@ TEST_F(EffectConsoleTest, ReloadEffectAndReloadAllEffectsRecompileChangedSource)
     write("b.fx", flatEffect("float4(0.25, 0.25, 0.25, 1.0)"));
     EXPECT_EQ(run(L"FX_reloadAllEffects"), L"alle Effekte neu geladen");
     EXPECT_EQ(colourOf(alpha), D3DXVECTOR4(0.5f, 0.5f, 0.5f, 1));
-    EXPECT_EQ(colourOf(manager.findEffect(L"Beta")), D3DXVECTOR4(0.25f, 0.25f, 0.25f, 1));
-    EXPECT_EQ(colourOf(manager.findEffect(L"Alphorn")), D3DXVECTOR4(0.5f, 0.5f, 0.5f, 1));
+    EXPECT_EQ(colourOf(effectManager.findEffect(L"Beta")), D3DXVECTOR4(0.25f, 0.25f, 0.25f, 1));
+    EXPECT_EQ(colourOf(effectManager.findEffect(L"Alphorn")), D3DXVECTOR4(0.5f, 0.5f, 0.5f, 1));
 }
 
 TEST_F(EffectConsoleTest, AnEffectWhoseReloadFailedComesBackOnceTheSourceIsMended) {
     loadTwo();
-    Effect* beta = manager.findEffect(L"Beta");
+    Effect* beta = effectManager.findEffect(L"Beta");
     ReloadCounter counter;
     beta->signalReloaded.connect(&counter, &ReloadCounter::onReloaded);
     std::string broken = flatEffect();
@@ -84,7 +84,7 @@ TEST_F(EffectConsoleTest, AnEffectWhoseReloadFailedComesBackOnceTheSourceIsMende
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find(L"D3DXCreateEffect() schlug fehl"), std::wstring::npos);
     EXPECT_EQ(counter.count, 0);
-    EXPECT_EQ(manager.findEffect(L"Beta"), beta);  // still listed
+    EXPECT_EQ(effectManager.findEffect(L"Beta"), beta);  // still listed
 
     write("b.fx", flatEffect("float4(0.0, 0.0, 1.0, 1.0)"));
     EXPECT_EQ(run(L"FX_reloadEffect Beta"), L"Effekt neu geladen!");
@@ -96,7 +96,7 @@ TEST_F(EffectConsoleTest, AnEffectWhoseReloadFailedComesBackOnceTheSourceIsMende
 
 TEST_F(EffectConsoleTest, ShaderDebuggingRecompilesOnlyOnAChange) {
     loadTwo();
-    Effect* alpha = manager.findEffect(L"Alpha");
+    Effect* alpha = effectManager.findEffect(L"Alpha");
     ReloadCounter counter;
     alpha->signalReloaded.connect(&counter, &ReloadCounter::onReloaded);
     EXPECT_EQ(alpha->getCompileFlags(), static_cast<DWORD>(0x1000));
@@ -114,12 +114,12 @@ TEST_F(EffectConsoleTest, ShaderDebuggingRecompilesOnlyOnAChange) {
 TEST_F(EffectConsoleTest, EffectNamesCompleteByCaseSensitivePrefix) {
     loadTwo();
     std::vector<std::wstring> offers;
-    manager.completeArguments(Orvex::TypedConsoleCommand(L"fx_reloadeffect Al"), offers);
+    effectManager.completeArguments(Orvex::TypedConsoleCommand(L"fx_reloadeffect Al"), offers);
     EXPECT_EQ(offers, (std::vector<std::wstring>{L"Alpha", L"Alphorn"}));
     offers.clear();
-    manager.completeArguments(Orvex::TypedConsoleCommand(L"FX_reloadEffect al"), offers);
+    effectManager.completeArguments(Orvex::TypedConsoleCommand(L"FX_reloadEffect al"), offers);
     EXPECT_TRUE(offers.empty());
-    manager.completeArguments(Orvex::TypedConsoleCommand(L"FX_reloadAllEffects A"), offers);
+    effectManager.completeArguments(Orvex::TypedConsoleCommand(L"FX_reloadAllEffects A"), offers);
     EXPECT_TRUE(offers.empty());
 }
 
@@ -130,8 +130,8 @@ TEST_F(EffectConsoleTest, CompiledCacheIsWrittenReadUntilDeletedAndPurged) {
                                 definition(L"Cached", "a.fx",
                                            L"<MACROS><MACRO NAME=\"VALUE\" DEFINITION=\"3\" /></MACROS>") +
                                 definition(L"Uncached", "a.fx", L"", L" PRE_COMPILE=\"0\"") + L"</L>");
-    manager.loadEffects(list);
-    Effect* cached = manager.findEffect(L"Cached");
+    effectManager.loadEffects(list);
+    Effect* cached = effectManager.findEffect(L"Cached");
     ASSERT_NE(cached, nullptr);
     std::filesystem::path file = cacheFolder() / "Cached_a_(VALUE_3).fxo";
     EXPECT_EQ(port::hostPath(cached->getCachePath()), file.string());
@@ -142,7 +142,7 @@ TEST_F(EffectConsoleTest, CompiledCacheIsWrittenReadUntilDeletedAndPurged) {
     write("a.fx", flatEffect("float4(0.0, 1.0, 0.0, 1.0)"));
     run(L"FX_reloadEffect Cached");
     EXPECT_EQ(colourOf(cached), D3DXVECTOR4(1, 0, 0, 1));
-    EXPECT_EQ(colourOf(manager.findEffect(L"Uncached")), D3DXVECTOR4(1, 0, 0, 1));
+    EXPECT_EQ(colourOf(effectManager.findEffect(L"Uncached")), D3DXVECTOR4(1, 0, 0, 1));
     run(L"FX_reloadEffect Cached 1");
     EXPECT_EQ(colourOf(cached), D3DXVECTOR4(0, 1, 0, 1));
     ASSERT_TRUE(std::filesystem::exists(file));  // written again
@@ -161,8 +161,8 @@ TEST_F(EffectConsoleTest, UnusableCacheFileFallsBackToTheSource) {
     Orvex::XMLNode list = parse(L"<L>" + definition(L"Damaged", "a.fx") + L"</L>");
     std::filesystem::create_directories(cacheFolder());
     testsupport::writeFile(cacheFolder() / "Damaged_a.fxo", "technique T { pass P { VertexShader = Nothing; } }");
-    manager.loadEffects(list);
-    Effect* effect = manager.findEffect(L"Damaged");
+    effectManager.loadEffects(list);
+    Effect* effect = effectManager.findEffect(L"Damaged");
     ASSERT_NE(effect, nullptr);
     EXPECT_EQ(colourOf(effect), D3DXVECTOR4(0, 1, 0, 1));
     EXPECT_TRUE(takeBoxes().empty());
@@ -177,8 +177,8 @@ TEST_F(EffectConsoleTest, CacheNamesFromDataStayInsideTheCacheFolder) {
                                 definition(L"..\\..\\Escape", "a.fx",
                                            L"<MACROS><MACRO NAME=\"PATH\" DEFINITION=\"a/b:c\" /></MACROS>") +
                                 L"</L>");
-    manager.loadEffects(list);
-    Effect* effect = manager.findEffect(L"..\\..\\Escape");
+    effectManager.loadEffects(list);
+    Effect* effect = effectManager.findEffect(L"..\\..\\Escape");
     ASSERT_NE(effect, nullptr);
     EXPECT_TRUE(std::filesystem::exists(cacheFolder() / ".._.._Escape_a_(PATH_a_b_c).fxo"));
 }
@@ -186,11 +186,11 @@ TEST_F(EffectConsoleTest, CacheNamesFromDataStayInsideTheCacheFolder) {
 TEST_F(EffectConsoleTest, WithTheCacheOffNothingIsWritten) {
     write("a.fx", flatEffect());
     Orvex::XMLNode list = parse(L"<L>" + definition(L"Plain", "a.fx") + L"</L>");
-    manager.loadEffects(list);
-    ASSERT_NE(manager.findEffect(L"Plain"), nullptr);
+    effectManager.loadEffects(list);
+    ASSERT_NE(effectManager.findEffect(L"Plain"), nullptr);
     EXPECT_FALSE(std::filesystem::exists(cacheFolder()));
     EXPECT_EQ(run(L"FX_reloadEffect Plain 1"), L"Effekt neu geladen!");
 }
 
 }  // namespace
-}  // namespace effecttest
+}  // namespace rendertest

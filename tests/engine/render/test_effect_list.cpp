@@ -1,13 +1,16 @@
 // Effect lists: pools read before the effects that use them, first definitions winning,
 // bundles with permutations, macros and shared members, and macro list operations.
-#include "tests/engine/render/test_effect_fixture.h"
+#include "engine/render/EffectBundle.h"
+#include "tests/engine/render/RenderFixture.h"
 
 using Orvex::Effect;
 using Orvex::EffectBundle;
 using Orvex::EffectMacroList;
 
-namespace effecttest {
+namespace rendertest {
 namespace {
+
+using EffectTest = RenderFixture;
 
 int valueOf(Effect* effect) {
     INT value = -1;
@@ -53,13 +56,13 @@ TEST_F(EffectTest, PoolsServeEffectsDeclaredBeforeThemAndFirstNamesWin) {
                                 definition(L"B", "shared.fx", L"", L" EFFECT_POOL=\"Pool\"") +
                                 definition(L"A", "flat.fx") + definition(L"C", "shared.fx") +
                                 L"<EFFECT_POOL NAME=\"Pool\" /><EFFECT_POOL NAME=\"Pool\" /></EFFECTE>");
-    manager.loadEffects(list);
-    ASSERT_EQ(manager.getPools().size(), 1u);
-    ASSERT_NE(manager.findPool(L"Pool")->getPool(), nullptr);
-    ASSERT_EQ(manager.getEffects().size(), 3u);
-    Effect* a = manager.findEffect(L"A");
-    Effect* b = manager.findEffect(L"B");
-    Effect* c = manager.findEffect(L"C");
+    effectManager.loadEffects(list);
+    ASSERT_EQ(effectManager.getPools().size(), 1u);
+    ASSERT_NE(effectManager.findPool(L"Pool")->getPool(), nullptr);
+    ASSERT_EQ(effectManager.getEffects().size(), 3u);
+    Effect* a = effectManager.findEffect(L"A");
+    Effect* b = effectManager.findEffect(L"B");
+    Effect* c = effectManager.findEffect(L"C");
     ASSERT_TRUE(a && b && c);
     EXPECT_NE(a->findParameter(L"g_Shared"), nullptr);  // the first "A" (shared.fx) won
 
@@ -72,10 +75,10 @@ TEST_F(EffectTest, PoolsServeEffectsDeclaredBeforeThemAndFirstNamesWin) {
 
     // A second list adds only new names.
     Orvex::XMLNode more = parse(L"<MORE>" + definition(L"A", "flat.fx") + definition(L"D", "flat.fx") + L"</MORE>");
-    manager.loadEffects(more);
-    EXPECT_EQ(manager.getEffects().size(), 4u);
-    EXPECT_EQ(manager.findEffect(L"A"), a);
-    EXPECT_EQ(manager.findEffect(L"a"), nullptr);
+    effectManager.loadEffects(more);
+    EXPECT_EQ(effectManager.getEffects().size(), 4u);
+    EXPECT_EQ(effectManager.findEffect(L"A"), a);
+    EXPECT_EQ(effectManager.findEffect(L"a"), nullptr);
 }
 
 TEST_F(EffectTest, FailedEffectsAreNotListed) {
@@ -83,10 +86,10 @@ TEST_F(EffectTest, FailedEffectsAreNotListed) {
     write("broken.fx", "technique T { pass P { VertexShader = Nothing; } }\n");
     Orvex::XMLNode list = parse(L"<L>" + definition(L"Good", "flat.fx") + definition(L"Bad", "broken.fx") +
                                 L"<EFFECT NAME=\"NoFile\" /></L>");
-    manager.loadEffects(list);
-    ASSERT_EQ(manager.getEffects().size(), 1u);
-    EXPECT_EQ(manager.getEffects()[0]->getName(), L"Good");
-    EXPECT_EQ(manager.getEffects()[0]->getRefCount(), 1);  // the list's reference only
+    effectManager.loadEffects(list);
+    ASSERT_EQ(effectManager.getEffects().size(), 1u);
+    EXPECT_EQ(effectManager.getEffects()[0]->getName(), L"Good");
+    EXPECT_EQ(effectManager.getEffects()[0]->getRefCount(), 1);  // the list's reference only
     EXPECT_EQ(takeBoxes().size(), 1u);
 }
 
@@ -113,33 +116,33 @@ TEST_F(EffectTest, BundlePermutationsCompileWithTheirMacrosOverTheEffectsOwn) {
         L"</EFFECT_BUNDLE>"
         L"<EFFECT_BUNDLE NAME=\"Empty\"><PERMUTATION NAME=\"X\" /></EFFECT_BUNDLE>"
         L"</L>");
-    manager.loadEffects(list);
+    effectManager.loadEffects(list);
 
-    ASSERT_EQ(manager.getBundles().size(), 2u);
-    EXPECT_EQ(manager.findBundle(L"Empty"), nullptr);
-    EffectBundle* bundle = manager.findBundle(L"Bundle");
+    ASSERT_EQ(effectManager.getBundles().size(), 2u);
+    EXPECT_EQ(effectManager.findBundle(L"Empty"), nullptr);
+    EffectBundle* bundle = effectManager.findBundle(L"Bundle");
     ASSERT_NE(bundle, nullptr);
     ASSERT_EQ(bundle->getMembers().size(), 3u);
 
-    Effect* plain = manager.findEffect(L"Plain");
-    Effect* seven = manager.findEffect(L"Seven");
-    Effect* renamed = manager.findEffect(L"Renamed");
+    Effect* plain = effectManager.findEffect(L"Plain");
+    Effect* seven = effectManager.findEffect(L"Seven");
+    Effect* renamed = effectManager.findEffect(L"Renamed");
     EXPECT_EQ(valueOf(plain), 5);
     EXPECT_EQ(valueOf(seven), 7);  // the permutation's definition wins; the repeated key is dropped
     EXPECT_EQ(seven->getMacros().toText(L'_', L'_'), L"Y_1_VALUE_7");
     EXPECT_EQ(valueOf(renamed), 9);  // listed under the definition's NAME, not the key
-    EXPECT_EQ(manager.findEffect(L"Other"), nullptr);
+    EXPECT_EQ(effectManager.findEffect(L"Other"), nullptr);
     EXPECT_EQ(bundle->findMember(L"Other")->effect, renamed);
 
     // "EXISTING_EFFECT" shares the member without compiling; an unknown key falls back to NAME.
-    EffectBundle* second = manager.findBundle(L"Second");
+    EffectBundle* second = effectManager.findBundle(L"Second");
     ASSERT_NE(second, nullptr);
     ASSERT_NE(second->findMember(L"Seven"), nullptr);
     EXPECT_EQ(second->findMember(L"Seven")->effect, seven);
     EXPECT_EQ(second->findMember(L"Own"), nullptr);
-    EXPECT_EQ(valueOf(manager.findEffect(L"Fallback")), 0);
-    EXPECT_EQ(seven->getRefCount(), 3);  // the manager and both bundles
-    EXPECT_EQ(manager.getEffects().size(), 4u);
+    EXPECT_EQ(valueOf(effectManager.findEffect(L"Fallback")), 0);
+    EXPECT_EQ(seven->getRefCount(), 3);  // the effectManager and both bundles
+    EXPECT_EQ(effectManager.getEffects().size(), 4u);
 
     // Reloading merges the permutation's macros again without growing the list.
     ASSERT_TRUE(seven->reload());
@@ -148,4 +151,4 @@ TEST_F(EffectTest, BundlePermutationsCompileWithTheirMacrosOverTheEffectsOwn) {
 }
 
 }  // namespace
-}  // namespace effecttest
+}  // namespace rendertest

@@ -5,14 +5,16 @@
 
 #include "port/d3d9/d3d9_port.h"
 #include "engine/platform/D3DInterface.h"
-#include "tests/engine/render/test_effect_fixture.h"
+#include "tests/engine/render/RenderFixture.h"
 
 using Orvex::Effect;
 using Orvex::EffectParameter;
 using Orvex::EffectTechnique;
 
-namespace effecttest {
+namespace rendertest {
 namespace {
+
+using EffectTest = RenderFixture;
 
 TEST_F(EffectTest, LoadIndexesTechniquesAndParametersByName) {
     write("flat.fx", flatEffect());
@@ -141,8 +143,8 @@ TEST_F(EffectTest, AFailedLoadOfALoadedEffectEmptiesItsTables) {
 TEST_F(EffectTest, EffectsKeepDrawingAcrossALostAndResetDevice) {
     write("flat.fx", flatEffect("float4(0.0, 0.0, 1.0, 1.0)"));
     Orvex::XMLNode list = parse(L"<LIST>" + definition(L"Flat", "flat.fx") + L"</LIST>");
-    manager.loadEffects(list);
-    Effect* effect = manager.findEffect(L"Flat");
+    effectManager.loadEffects(list);
+    Effect* effect = effectManager.findEffect(L"Flat");
     ASSERT_NE(effect, nullptr);
 
     Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
@@ -153,7 +155,9 @@ TEST_F(EffectTest, EffectsKeepDrawingAcrossALostAndResetDevice) {
 
     clear(0xFF000000);
     device()->BeginScene();
-    drawQuads(*effect->getD3DXEffect(), "Flat", quad2D(0, 0, 8, 8, 0xFFFFFFFF, 0), D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
+    std::vector<SpriteVertex> const quad = {{0, 0, 0, 1, 0xFFFFFFFF, 0, 0, 0, {}}, {8, 0, 0, 1, 0xFFFFFFFF, 1, 0, 0, {}},
+                                           {0, 8, 0, 1, 0xFFFFFFFF, 0, 1, 0, {}}, {8, 8, 0, 1, 0xFFFFFFFF, 1, 1, 0, {}}};
+    drawQuads(*effect->getD3DXEffect(), "Flat", quad, D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
     device()->EndScene();
     auto pixels = readTarget();
     EXPECT_TRUE(colorNear(at(pixels, 4, 4), 0xFF0000FF));
@@ -169,8 +173,8 @@ TEST_F(EffectTest, EffectsLeftAtExitAreDroppedWithoutACrash) {
     EXPECT_EXIT(
         {
             Orvex::XMLNode node = parse(list);
-            manager.loadEffects(node);
-            bool loaded = manager.findEffect(L"Left") != nullptr;
+            effectManager.loadEffects(node);
+            bool loaded = effectManager.findEffect(L"Left") != nullptr;
             Orvex::D3DInterface::getInstance().shutdown();
             std::exit(loaded ? 0 : 1);
         },
@@ -178,4 +182,4 @@ TEST_F(EffectTest, EffectsLeftAtExitAreDroppedWithoutACrash) {
 }
 
 }  // namespace
-}  // namespace effecttest
+}  // namespace rendertest

@@ -5,38 +5,33 @@
 
 #include "engine/core/GOBManager.h"
 #include "port/win32/HostPath.h"
-#include "tests/engine/render/test_effect_fixture.h"
+#include "tests/engine/render/RenderFixture.h"
 #include "tests/support/TestSupport.h"
 
 using Orvex::Effect;
 
-namespace effecttest {
+namespace rendertest {
 namespace {
 
 constexpr DWORD kFvf3D = 0x2C4342;
 
-class SpriteEffectTest : public EffectTest {
+class SpriteEffectTest : public RenderFixture {
 protected:
     void SetUp() override {
-        EffectTest::SetUp();
+        RenderFixture::SetUp();
         Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(testsupport::sourceDir().string()));
         Orvex::XMLNode list;
         ASSERT_TRUE(list.load(L"data\\FX\\effecte.fxf"));
-        manager.loadEffects(list);
-        sprite = manager.findEffect(L"Sprite");
+        effectManager.loadEffects(list);
+        sprite = effectManager.findEffect(L"Sprite");
         ASSERT_NE(sprite, nullptr);
         fx = sprite->getD3DXEffect();
         ASSERT_NE(fx, nullptr);
     }
-    void TearDown() override {
-        for (IDirect3DTexture9* texture : textures) texture->Release();
-        EffectTest::TearDown();
-    }
     // A texture of one colour set into slot.
     void setSlot(int slot, std::vector<uint32_t> const& texels, unsigned width = 1, unsigned height = 1) {
-        textures.push_back(makeTexture(width, height, texels));
         std::string name = "g_Textur" + std::to_string(slot);
-        ASSERT_EQ(fx->SetTexture(name.c_str(), textures.back()), S_OK);
+        ASSERT_EQ(fx->SetTexture(name.c_str(), makeTexture(width, height, texels)), S_OK);
     }
     // A 3D sprite: a square of half-size h around centre c in the XY plane.
     static std::vector<SpriteVertex> quad3D(D3DXVECTOR3 c, float h, uint32_t diffuse, float slot) {
@@ -64,7 +59,6 @@ protected:
 
     Effect* sprite = nullptr;
     ID3DXEffect* fx = nullptr;
-    std::vector<IDirect3DTexture9*> textures;
 };
 
 TEST_F(SpriteEffectTest, ShippedListGivesTheFiveTechniquesAndTheSlotCount) {
@@ -149,4 +143,4 @@ TEST_F(SpriteEffectTest, AlphaTestDropsTransparentPixelsBeforeTheyWriteDepth) {
 }
 
 }  // namespace
-}  // namespace effecttest
+}  // namespace rendertest

@@ -11,7 +11,7 @@
 
 using Orvex::Texture2DAnimation;
 using Orvex::Texture2DAnimationManager;
-using namespace animtest;
+using namespace rendertest;
 
 class Registry : public AnimationDeviceTest {
 protected:

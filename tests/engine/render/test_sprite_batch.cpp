@@ -1,14 +1,14 @@
 // The engine batcher on the real device: chunks of up to "TEX_COUNT" textures, culling, the
 // vertex ring wrapping with a discarding lock, Begin/End rules, sorting, state-block handling,
 // immediate mode, and the buffers surviving a lost device.
-#include "tests/engine/render/test_sprite_fixture.h"
+#include "tests/engine/render/RenderFixture.h"
 
 #include <algorithm>
 
 #include "engine/platform/D3DInterface.h"
 #include "port/d3d9/d3d9_port.h"
 
-namespace spritetest {
+namespace rendertest {
 namespace {
 
 uint32_t colourOf(int i) {
@@ -184,4 +184,4 @@ TEST_F(SpriteBatchTest, TextureSortOrdersByAddressHighestFirst) {
 }
 
 }  // namespace
-}  // namespace spritetest
+}  // namespace rendertest

@@ -1,12 +1,12 @@
 // The drawing operations on the real device: a texture of distinct texels tiled, stretched,
 // clamped, fitted and turned into its target as the draw modes say, compared pixel by pixel
 // with the grid each mode should give; both batchers, engine and raw textures.
-#include "tests/engine/render/test_sprite_fixture.h"
+#include "tests/engine/render/RenderFixture.h"
 
 #include "engine/render/D3DXSprite.h"
 #include "engine/render/Texture2D.h"
 
-namespace spritetest {
+namespace rendertest {
 namespace {
 
 // Texel (x, y) of the test textures: every texel its own colour.
@@ -101,4 +101,4 @@ TEST_F(SpriteModeTest, EngineTextureTurnedAQuarterAboutItsCorner) {
 }
 
 }  // namespace
-}  // namespace spritetest
+}  // namespace rendertest

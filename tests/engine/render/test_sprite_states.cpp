@@ -1,13 +1,13 @@
 // The engine batcher's device states and 3D path: what End restores (only what Begin
 // captured), immediate mode drawing the 3D list once, depth sorting, a lost and reset device;
 // and the D3DX wrapper with its nesting and the sprite pair.
-#include "tests/engine/render/test_sprite_fixture.h"
+#include "tests/engine/render/RenderFixture.h"
 
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/SpriteHolder.h"
 #include "port/d3d9/d3d9_port.h"
 
-namespace spritetest {
+namespace rendertest {
 namespace {
 
 DWORD renderState(IDirect3DDevice9* device, D3DRENDERSTATETYPE state) {
@@ -226,4 +226,4 @@ TEST_F(SpriteStateTest, DeviceObjectOwnsOnePairRecreatedWithEveryDevice) {
 }
 
 }  // namespace
-}  // namespace spritetest
+}  // namespace rendertest

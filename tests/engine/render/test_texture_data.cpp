@@ -1,6 +1,6 @@
 // The project's own test pictures and texture list (data/Textures, made by
 // tools/make_test_pictures.py) load through the archive search order and hold what the tool drew.
-#include "tests/engine/render/test_texture_fixture.h"
+#include "tests/engine/render/RenderFixture.h"
 
 #include "engine/core/GOBManager.h"
 #include "engine/render/TextureManager.h"
@@ -9,14 +9,14 @@
 
 using Orvex::Texture2D;
 using Orvex::TextureManager;
-using namespace texturetest;
+using namespace rendertest;
 
 namespace {
 
-class TextureDataTest : public TextureTest {
+class TextureDataTest : public RenderFixture {
 protected:
     void SetUp() override {
-        TextureTest::SetUp();
+        RenderFixture::SetUp();
         Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(testsupport::sourceDir().string()));
     }
 };

@@ -1,6 +1,6 @@
 // Texture lifetime on the real device: idle suspend on the texture clock and resume with the
 // same pixels, the suspend rules, device loss and reset of D3DPOOL_DEFAULT textures, copies.
-#include "tests/engine/render/test_texture_fixture.h"
+#include "tests/engine/render/RenderFixture.h"
 
 #include "engine/core/OrvexEngine.h"
 #include "engine/platform/D3DInterface.h"
@@ -10,7 +10,7 @@
 
 using Orvex::BaseTexture;
 using Orvex::Texture2D;
-using namespace texturetest;
+using namespace rendertest;
 
 namespace {
 
@@ -30,7 +30,22 @@ struct SuspendEvents : sigslot::has_slots<> {
     }
 };
 
-class TextureLifecycleTest : public TextureTest {};
+class TextureLifecycleTest : public RenderFixture {
+protected:
+    // One frame: clear to black, draw the texture at (x, y) through an ID3DXSprite.
+    void drawFrame(IDirect3DTexture9* texture, float x, float y) {
+        ID3DXSprite* sprite = nullptr;
+        ASSERT_EQ(D3DXCreateSprite(device(), &sprite), D3D_OK);
+        clear(0xFF000000u);
+        device()->BeginScene();
+        sprite->Begin(0);
+        D3DXVECTOR3 const position(x, y, 0.0f);
+        sprite->Draw(texture, nullptr, nullptr, &position, 0xFFFFFFFFu);
+        sprite->End();
+        device()->EndScene();
+        sprite->Release();
+    }
+};
 
 }  // namespace
 

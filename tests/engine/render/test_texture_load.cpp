@@ -1,7 +1,7 @@
 // Texture loading on the real device: image files of several kinds, texture nodes with their
 // creation keys, the format the texture really has, parts (shared and cut), texture lists, the
 // device object's texture list, and bad input (missing, broken, absurd sizes).
-#include "tests/engine/render/test_texture_fixture.h"
+#include "tests/engine/render/RenderFixture.h"
 
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/TextureManager.h"
@@ -10,11 +10,11 @@
 using Orvex::Texture2D;
 using Orvex::TextureManager;
 using Orvex::XMLNode;
-using namespace texturetest;
+using namespace rendertest;
 
 namespace {
 
-class TextureLoadTest : public TextureTest {
+class TextureLoadTest : public RenderFixture {
 protected:
     // A texture list with one source texture (16x8 checker PNG) and the given parts.
     XMLNode list(std::wstring const& parts, std::wstring const& attributes = L"") {

@@ -1,7 +1,7 @@
 // Pixel access on locked textures (formats, bounds, sampling), opaque-pixel lists with random
 // picks, format names, half floats, creation and load parameters, the texture settings record,
 // and the float rectangle.
-#include "tests/engine/render/test_texture_fixture.h"
+#include "tests/engine/render/RenderFixture.h"
 
 #include <cmath>
 #include <limits>
@@ -16,11 +16,11 @@
 using Orvex::FRect;
 using Orvex::Texture2D;
 using Orvex::XMLNode;
-using namespace texturetest;
+using namespace rendertest;
 
 namespace {
 
-class TexturePixelTest : public TextureTest {};
+class TexturePixelTest : public RenderFixture {};
 
 // A made texture of that format, locked whole.
 bool makeLocked(Texture2D& t, unsigned width, unsigned height, D3DFORMAT format) {
