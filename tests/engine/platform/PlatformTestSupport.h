@@ -1,6 +1,8 @@
 // Helpers shared by the platform tests: log look-ups, Windows paths, the message pump, name lists,
-// settings round trips and the offline mix's peak level.
+// settings round trips and the sound fixture on an offline mix.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -11,9 +13,12 @@
 
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
+#include "engine/platform/SoundManager.h"
 #include "port/dsound/dsound_offline.h"
 #include "port/win32/HostPath.h"
 #include "port/win32/windows.h"
+#include "tests/port/mmio/WaveIo.h"
+#include "tests/support/TestSupport.h"
 
 namespace platformtest {
 
@@ -69,5 +74,30 @@ inline int mixPeak(IDirectSound8* device, std::size_t frames) {
     for (int16_t v : out) best = std::max(best, std::abs(static_cast<int>(v)));
     return best;
 }
+
+constexpr DWORD kSoundRate = 22050;
+inline std::string toneWave(int frames, double level) { return wavetest::toneWave(frames, kSoundRate, level, 0.3); }
+
+// The sound manager on an offline DirectSound object, with a fresh folder for samples.
+class SoundFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(port::dsound::createOfflineDirectSound(kSoundRate, &device_)));
+        ASSERT_TRUE(manager().init(device_));
+        dir_ = testsupport::makeTempDir("sounds");
+    }
+    void TearDown() override {
+        manager().clear();
+        manager().shutdown();
+        manager().setVolume(1.0);
+        manager().getInitParams() = Orvex::SoundInitParams{};
+        if (device_) device_->Release();
+    }
+    static Orvex::SoundManager& manager() { return Orvex::SoundManager::getInstance(); }
+    int peak(std::size_t frames) { return mixPeak(device_, frames); }
+
+    IDirectSound8* device_ = nullptr;
+    std::filesystem::path dir_;
+};
 
 }  // namespace platformtest

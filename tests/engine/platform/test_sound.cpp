@@ -2,64 +2,39 @@
 // runtime's rand, refused samples, playing, volumes and the recycling of finished sounds.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdint>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "engine/core/GOBManager.h"
-#include "engine/platform/SoundManager.h"
 #include "port/crt/crt.h"
 #include "tests/engine/platform/PlatformTestSupport.h"
-#include "tests/port/mmio/WaveIo.h"
-#include "tests/support/TestSupport.h"
 
 using namespace Orvex;
 using namespace platformtest;
 
 namespace {
 
-constexpr DWORD kRate = 22050;
-
-// A mono 16-bit WAV of n frames at level (0..1), with another format tag if asked.
+// A tone WAV with another format tag if asked.
 std::string makeWave(int frames, double level, WORD tag = WAVE_FORMAT_PCM) {
-    std::string wave = wavetest::toneWave(frames, kRate, level, 0.3);
+    std::string wave = toneWave(frames, level);
     wave[20] = static_cast<char>(tag);
     return wave;
 }
 
-class SoundTest : public ::testing::Test {
+class SoundTest : public SoundFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(SUCCEEDED(port::dsound::createOfflineDirectSound(kRate, &device_)));
-        ASSERT_TRUE(manager().init(device_));
-        dir_ = testsupport::makeTempDir("sounds");
-    }
-    void TearDown() override {
-        manager().clear();
-        manager().shutdown();
-        manager().setVolume(1.0);
-        manager().getInitParams() = SoundInitParams{};
-        if (device_) device_->Release();
-    }
-    static SoundManager& manager() { return SoundManager::getInstance(); }
-
     std::wstring writeSample(std::string const& name, std::string const& bytes) {
         testsupport::writeFile(dir_ / name, bytes);
         return winPath(dir_ / name);
     }
     static XMLNode list(Entries const& entries) { return entryList(L"SOUND", entries); }
-    int peak(std::size_t frames) { return mixPeak(device_, frames); }
     // Loads one entry of a fresh sample and returns its name's playing handle.
     std::shared_ptr<PlayingSound> loadOne(wchar_t const* name, int frames) {
         std::wstring file = writeSample(port::toUtf8(name) + ".wav", makeWave(frames, 0.5));
         manager().loadSounds(list({{name, {file}}}));
         return manager().playSound(name);
     }
-
-    IDirectSound8* device_ = nullptr;
-    std::filesystem::path dir_;
 };
 
 }  // namespace

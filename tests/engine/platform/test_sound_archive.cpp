@@ -9,36 +9,24 @@
 
 #include "engine/core/GOBFormat.h"
 #include "engine/core/GOBManager.h"
-#include "engine/platform/SoundManager.h"
 #include "tests/engine/platform/PlatformTestSupport.h"
-#include "tests/port/mmio/WaveIo.h"
-#include "tests/support/TestSupport.h"
 
 using namespace Orvex;
 using namespace platformtest;
 
 namespace {
 
-constexpr DWORD kRate = 22050;
-
-std::string toneWave(int frames, double level) { return wavetest::toneWave(frames, kRate, level, 0.3); }
-
-class SoundArchiveTest : public ::testing::Test {
+class SoundArchiveTest : public SoundFixture {
 protected:
     void SetUp() override {
         GOBManager::getInstance().clear();
-        ASSERT_TRUE(SUCCEEDED(port::dsound::createOfflineDirectSound(kRate, &device_)));
-        ASSERT_TRUE(manager().init(device_));
-        dir_ = testsupport::makeTempDir("soundgob");
+        SoundFixture::SetUp();
         GOBManager::getInstance().addSearchPath(winPath(dir_));
     }
     void TearDown() override {
-        manager().clear();
-        manager().shutdown();
+        SoundFixture::TearDown();
         GOBManager::getInstance().clear();
-        if (device_) device_->Release();
     }
-    static SoundManager& manager() { return SoundManager::getInstance(); }
 
     // Writes an archive of the files to disk and mounts it with the order key.
     void mount(std::string const& name, int key, std::vector<std::pair<std::string, std::string>> const& files) {
@@ -51,16 +39,13 @@ protected:
     int playedPeak(std::wstring const& name) {
         auto sound = manager().playSound(name);
         if (!sound || FAILED(sound->play(1.0, false))) return -1;
-        int best = mixPeak(device_, 2048);
+        int best = peak(2048);
         sound->stop(1);
         return best;
     }
     static XMLNode list(std::wstring const& name, std::vector<std::wstring> const& files) {
         return entryList(L"SOUND", {{name, files}});
     }
-
-    IDirectSound8* device_ = nullptr;
-    std::filesystem::path dir_;
 };
 
 }  // namespace
