@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "engine/core/CodePage.h"
 #include "engine/platform/TastaturLayout.h"
@@ -66,43 +67,27 @@ TEST_F(LayoutTest, ShippedFileHasBothLayoutsAndGermanIsDefault) {
     EXPECT_EQ(manager().getActiveLayout(), english);
 }
 
-TEST_F(LayoutTest, GermanCharactersOnEveryLevel) {
-    TastaturLayout const& de = *german;
-    EXPECT_EQ(typed(de, kAe, plain()), L"ä");
-    EXPECT_EQ(typed(de, kOe, plain()), L"ö");
-    EXPECT_EQ(typed(de, kUe, shift()), L"Ü");
-    EXPECT_EQ(typed(de, kSz, plain()), L"ß");
-    EXPECT_EQ(typed(de, kSz, shift()), L"?");
-    EXPECT_EQ(typed(de, DIK_2, shift()), L"\"");  // written #34 in the file
-    EXPECT_EQ(typed(de, kZGerman, plain()), L"z");
-    EXPECT_EQ(typed(de, kYGerman, plain()), L"y");
-
-    std::pair<u8, wchar_t const*> const altGrChars[] = {
-        {DIK_Q, L"@"},   {DIK_E, L"€"},       {DIK_M, L"µ"},  {DIK_2, L"²"},   {DIK_3, L"³"}, {DIK_7, L"{"},
-        {DIK_8, L"["}, {DIK_9, L"]"},     {DIK_0, L"}"},  {kSz, L"\\"}, {kPlus, L"~"}, {kLess, L"|"},
-    };
-    for (auto const& [code, text] : altGrChars) EXPECT_EQ(typed(de, code, altGr()), text) << int(code);
-    // Windows reports AltGr as Ctrl + Alt.
-    EXPECT_EQ(typed(de, DIK_Q, with(DIK_LCONTROL, DIK_LMENU)), L"@");
-    // Ctrl or the left Alt alone types nothing.
-    EXPECT_EQ(typed(de, DIK_A, with(DIK_LCONTROL)), L"");
-    EXPECT_EQ(typed(de, DIK_A, with(DIK_LMENU)), L"");
-    // A level the key does not have types nothing.
-    EXPECT_EQ(typed(de, DIK_A, altGr()), L"");
-
-    EXPECT_EQ(typed(*english, DIK_2, shift()), L"@");
-    EXPECT_EQ(typed(*english, DIK_APOSTROPHE, shift()), L"\"");
-}
-
-TEST_F(LayoutTest, CapsLockShiftsLettersOnly) {
-    KeyState caps;
+TEST_F(LayoutTest, CharactersOnEveryLevel) {
+    KeyState const p = plain(), s = shift(), ag = altGr(), ctrl = with(DIK_LCONTROL), alt = with(DIK_LMENU);
+    KeyState caps, capsShift = s;
     caps.setCapsLock(true);
-    EXPECT_EQ(typed(*german, DIK_A, caps), L"A");
-    EXPECT_EQ(typed(*german, kAe, caps), L"Ä");
-    EXPECT_EQ(typed(*german, DIK_1, caps), L"1");
-    EXPECT_EQ(typed(*german, kSz, caps), L"ß");
-    caps.setKeyDown(DIK_LSHIFT, true);
-    EXPECT_EQ(typed(*german, DIK_A, caps), L"a");
+    capsShift.setCapsLock(true);
+    struct Case { TastaturLayout const* layout; u8 code; KeyState state; wchar_t const* text; };
+    Case const cases[] = {
+        {german, kAe, p, L"\u00e4"}, {german, kOe, p, L"\u00f6"}, {german, kUe, s, L"\u00dc"}, {german, kSz, p, L"\u00df"},
+        {german, kSz, s, L"?"}, {german, DIK_2, s, L"\""} /* written #34 in the file */, {german, kZGerman, p, L"z"},
+        {german, kYGerman, p, L"y"}, {german, DIK_Q, ag, L"@"}, {german, DIK_E, ag, L"\u20ac"}, {german, DIK_M, ag, L"\u00b5"},
+        {german, DIK_2, ag, L"\u00b2"}, {german, DIK_3, ag, L"\u00b3"}, {german, DIK_7, ag, L"{"}, {german, DIK_8, ag, L"["},
+        {german, DIK_9, ag, L"]"}, {german, DIK_0, ag, L"}"}, {german, kSz, ag, L"\\"}, {german, kPlus, ag, L"~"},
+        {german, kLess, ag, L"|"},
+        // Windows reports AltGr as Ctrl + Alt; Ctrl or the left Alt alone types nothing, nor a missing level.
+        {german, DIK_Q, with(DIK_LCONTROL, DIK_LMENU), L"@"}, {german, DIK_A, ctrl, L""}, {german, DIK_A, alt, L""},
+        {german, DIK_A, ag, L""}, {english, DIK_2, s, L"@"}, {english, DIK_APOSTROPHE, s, L"\""},
+        // Caps lock shifts letters only, and shift undoes it.
+        {german, DIK_A, caps, L"A"}, {german, kAe, caps, L"\u00c4"}, {german, DIK_1, caps, L"1"}, {german, kSz, caps, L"\u00df"},
+        {german, DIK_A, capsShift, L"a"},
+    };
+    for (Case const& c : cases) EXPECT_EQ(typed(*c.layout, c.code, c.state), c.text) << int(c.code);
 }
 
 TEST_F(LayoutTest, KeysByNameAndCharacterFollowTheLayout) {
@@ -128,19 +113,14 @@ TEST_F(LayoutTest, KeysByNameAndCharacterFollowTheLayout) {
 }
 
 TEST_F(LayoutTest, KeyTypesDependOnTheLevel) {
-    EXPECT_EQ(german->getKeyType(DIK_A, plain()), KT_LETTER);
-    EXPECT_EQ(german->getKeyType(kAe, shift()), KT_LETTER);
-    EXPECT_EQ(german->getKeyType(DIK_1, plain()), KT_NUMBER);
-    EXPECT_EQ(german->getKeyType(DIK_1, shift()), KT_SATZ);   // '!'
-    EXPECT_EQ(german->getKeyType(DIK_Q, altGr()), KT_SONDER);  // '@'
-    EXPECT_EQ(german->getKeyType(DIK_SPACE, plain()), KT_SATZ);  // space
-    EXPECT_EQ(german->getKeyType(DIK_BACK, plain()), KT_BACKSPACE);
-    EXPECT_EQ(german->getKeyType(DIK_DELETE, plain()), KT_DEL);
-    EXPECT_EQ(german->getKeyType(DIK_LEFT, shift()), KT_STEUER);
-    EXPECT_EQ(german->getKeyType(DIK_F1, plain()), KT_REST);
-    EXPECT_EQ(german->getKeyType(DIK_A, with(DIK_LCONTROL)), KT_REST);
-    EXPECT_EQ(german->getKeyType(DIK_NUMPAD1, shift()), KT_REST);
-    EXPECT_EQ(german->getKeyType(0xFF, plain()), KT_REST);  // undefined key
+    std::tuple<u8, KeyState, u32> const cases[] = {
+        {DIK_A, plain(), KT_LETTER},       {kAe, shift(), KT_LETTER},          {DIK_1, plain(), KT_NUMBER},
+        {DIK_1, shift(), KT_SATZ} /* ! */, {DIK_Q, altGr(), KT_SONDER} /* @ */, {DIK_SPACE, plain(), KT_SATZ},
+        {DIK_BACK, plain(), KT_BACKSPACE}, {DIK_DELETE, plain(), KT_DEL},      {DIK_LEFT, shift(), KT_STEUER},
+        {DIK_F1, plain(), KT_REST},        {DIK_A, with(DIK_LCONTROL), KT_REST}, {DIK_NUMPAD1, shift(), KT_REST},
+        {0xFF, plain(), KT_REST} /* undefined key */,
+    };
+    for (auto const& [code, state, type] : cases) EXPECT_EQ(german->getKeyType(code, state), type) << int(code);
 }
 
 TEST(TastaturLayout, ParseKeyType) {
