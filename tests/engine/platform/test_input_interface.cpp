@@ -22,6 +22,9 @@
 using namespace Orvex;
 using platformtest::pumpMessages;
 
+// SDL events below name only the fields that matter; the rest is zero.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 namespace {
 
 struct KeyRecord {
@@ -111,48 +114,23 @@ protected:
         pumpMessages();
         input().update();
     }
-    void key(SDL_Scancode scancode, bool down) {
-        SDL_Event e{};
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.windowID = windowId_;
-        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        e.key.keysym.scancode = scancode;
-        e.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
-        SDL_PushEvent(&e);
+    static void push(SDL_Event e) { SDL_PushEvent(&e); }
+    static Uint8 state(bool down) { return down ? SDL_PRESSED : SDL_RELEASED; }
+    void key(SDL_Scancode code, bool down) {
+        push({.key = {.type = Uint32(down ? SDL_KEYDOWN : SDL_KEYUP), .windowID = windowId_, .state = state(down),
+                      .keysym = {.scancode = code, .sym = SDL_GetKeyFromScancode(code)}}});
     }
     void text(char const* utf8) {
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        e.text.windowID = windowId_;
+        SDL_Event e{.text = {.type = SDL_TEXTINPUT, .windowID = windowId_}};
         SDL_strlcpy(e.text.text, utf8, sizeof(e.text.text));
-        SDL_PushEvent(&e);
+        push(e);
     }
-    void motion(int x, int y) {
-        SDL_Event e{};
-        e.type = SDL_MOUSEMOTION;
-        e.motion.windowID = windowId_;
-        e.motion.x = x;
-        e.motion.y = y;
-        SDL_PushEvent(&e);
-    }
+    void motion(int x, int y) { push({.motion = {.type = SDL_MOUSEMOTION, .windowID = windowId_, .x = x, .y = y}}); }
     void button(Uint8 which, bool down, int x, int y) {
-        SDL_Event e{};
-        e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-        e.button.windowID = windowId_;
-        e.button.button = which;
-        e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-        e.button.clicks = 1;
-        e.button.x = x;
-        e.button.y = y;
-        SDL_PushEvent(&e);
+        push({.button = {.type = Uint32(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), .windowID = windowId_,
+                         .button = which, .state = state(down), .clicks = 1, .x = x, .y = y}});
     }
-    void wheel(int notches) {
-        SDL_Event e{};
-        e.type = SDL_MOUSEWHEEL;
-        e.wheel.windowID = windowId_;
-        e.wheel.y = notches;
-        SDL_PushEvent(&e);
-    }
+    void wheel(int notches) { push({.wheel = {.type = SDL_MOUSEWHEEL, .windowID = windowId_, .y = notches}}); }
 
     HWND hwnd_ = nullptr;
     Uint32 windowId_ = 0;
