@@ -201,12 +201,12 @@ std::vector<std::wstring> RenderFixture::takeBoxes() {
     return boxes;
 }
 
-uint32_t RenderFixture::pixelOf(Orvex::Texture2D& texture, unsigned x, unsigned y) {
+uint32_t pixelOf(Orvex::Texture2D& texture, unsigned x, unsigned y) {
     D3DXCOLOR c;
     return texture.readPixel(c, x, y) ? static_cast<uint32_t>(static_cast<DWORD>(c)) : 0xDEADBEEFu;
 }
 
-std::vector<uint32_t> RenderFixture::readAll(Orvex::Texture2D& texture) {
+std::vector<uint32_t> readAll(Orvex::Texture2D& texture) {
     std::vector<uint32_t> out;
     for (unsigned y = 0; y < texture.getHeight(); ++y)
         for (unsigned x = 0; x < texture.getWidth(); ++x) out.push_back(pixelOf(texture, x, y));

@@ -52,6 +52,10 @@ uint32_t quadrants(unsigned x, unsigned y);
 // texels row by row.
 void fillTexels(IDirect3DTexture9* texture, unsigned width, unsigned height, std::vector<uint32_t> const& texels);
 
+// One texel, or level 0, through readPixel as packed colours (0xDEADBEEF where it fails).
+uint32_t pixelOf(Orvex::Texture2D& texture, unsigned x, unsigned y);
+std::vector<uint32_t> readAll(Orvex::Texture2D& texture);
+
 // Holds the creation reference of a texture and releases it at scope end.
 struct TextureRef {
     Orvex::Texture2D* texture;
@@ -120,10 +124,6 @@ protected:
     static bool logged(std::wstring const& text);
     // Message boxes logged since the last call (headless they go to the port log).
     std::vector<std::wstring> takeBoxes();
-
-    // One texel, or level 0, through readPixel as packed colours (0xDEADBEEF where it fails).
-    static uint32_t pixelOf(Orvex::Texture2D& texture, unsigned x, unsigned y);
-    static std::vector<uint32_t> readAll(Orvex::Texture2D& texture);
 
     // Draws each quad (4 vertices: top-left, top-right, bottom-left, bottom-right) with every pass
     // of the technique, through the FVF given.

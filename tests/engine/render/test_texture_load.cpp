@@ -1,11 +1,12 @@
 // Texture loading on the real device: image files of several kinds, texture nodes with their
 // creation keys, the format the texture really has, parts (shared and cut), texture lists, the
 // device object's texture list, and bad input (missing, broken, absurd sizes).
-#include "tests/engine/render/RenderFixture.h"
+#include <cstring>
 
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/TextureManager.h"
 #include "engine/render/TextureSettings.h"
+#include "tests/engine/render/RenderFixture.h"
 
 using Orvex::Texture2D;
 using Orvex::TextureManager;
@@ -26,6 +27,16 @@ protected:
 
 uint32_t rgb(unsigned x, unsigned y) { return 0xFF000000u | (x * 16u) << 16 | (y * 16u) << 8 | 0x40u; }
 
+// The texture's first width x height texels against pixel(x + dx, y + dy).
+::testing::AssertionResult holds(Texture2D& t, unsigned width, unsigned height, PixelFn const& pixel,
+                                 unsigned dx = 0, unsigned dy = 0) {
+    for (unsigned y = 0; y < height; ++y)
+        for (unsigned x = 0; x < width; ++x)
+            if (uint32_t const got = pixelOf(t, x, y); got != pixel(x + dx, y + dy))
+                return ::testing::AssertionFailure() << std::hex << got << " at " << std::dec << x << "," << y;
+    return ::testing::AssertionSuccess();
+}
+
 }  // namespace
 
 TEST_F(TextureLoadTest, FileTextureHasTheFileSizeAndPixels) {
@@ -36,14 +47,11 @@ TEST_F(TextureLoadTest, FileTextureHasTheFileSizeAndPixels) {
     EXPECT_EQ(t->getRect().right, 16);
     EXPECT_EQ(t->getRect().bottom, 8);
     EXPECT_EQ(t->getFormat(), D3DFMT_A8R8G8B8);
-    std::vector<uint32_t> pixels = readAll(*t);
-    for (unsigned y = 0; y < 8; ++y)
-        for (unsigned x = 0; x < 16; ++x) EXPECT_EQ(pixels[y * 16 + x], quadrants(x, y)) << x << "," << y;
+    EXPECT_TRUE(holds(*t, 16, 8, quadrants));
 }
 
 TEST_F(TextureLoadTest, TwentyFourBitFileReportsTheTexturesOwnFormat) {
-    // The file is R8G8B8 (3 bytes a pixel); the texture is not. Reads stepping by the file's
-    // size would land between pixels.
+    // Reads stepping by the file's 3 bytes a pixel would land between the texture's pixels.
     TextureRef t;
     ASSERT_TRUE(t->loadFromFile(write("rgb.bmp", bmp24(10, 6, rgb))));
     EXPECT_EQ(t->getCreateParams().imageInfo.Width, 10u);
@@ -51,9 +59,7 @@ TEST_F(TextureLoadTest, TwentyFourBitFileReportsTheTexturesOwnFormat) {
     ASSERT_EQ(t->getTexture()->GetLevelDesc(0, &desc), D3D_OK);
     EXPECT_EQ(t->getFormat(), desc.Format);
     EXPECT_NE(t->getFormat(), D3DFMT_R8G8B8);
-    std::vector<uint32_t> pixels = readAll(*t);
-    for (unsigned y = 0; y < 6; ++y)
-        for (unsigned x = 0; x < 10; ++x) EXPECT_EQ(pixels[y * 10 + x], rgb(x, y)) << x << "," << y;
+    EXPECT_TRUE(holds(*t, 10, 6, rgb));
     t->buildPixelList(128);
     EXPECT_EQ(t->getPixelList().size(), 60u);
     EXPECT_TRUE(t->isInPixelList(9, 5));
@@ -86,18 +92,15 @@ TEST_F(TextureLoadTest, BadInputGivesALogLineAndNoTexture) {
     EXPECT_TRUE(logged(L"nothing.png"));
     EXPECT_FALSE(missing->isCreated());
 
-    TextureRef broken;
-    EXPECT_FALSE(broken->loadFromFile(write("broken.png", "\x89PNG\r\n\x1a\n but nothing more")));
-    EXPECT_TRUE(logged(L"broken.png"));
-    EXPECT_EQ(*broken->getD3DTexture(), nullptr);
-
-    TextureRef empty;
-    EXPECT_FALSE(empty->loadFromFile(write("empty.png", "")));
-    EXPECT_TRUE(logged(L"empty.png"));
-
-    TextureRef huge;
-    EXPECT_FALSE(huge->loadFromFile(write("huge.bmp", bmpHeaderOnly(100000, 100000))));
-    EXPECT_TRUE(logged(L"huge.bmp"));
+    std::pair<char const*, std::string> const files[] = {{"broken.png", "\x89PNG\r\n\x1a\n but nothing more"},
+                                                         {"empty.png", ""},
+                                                         {"huge.bmp", bmpHeaderOnly(100000, 100000)}};
+    for (auto const& [name, bytes] : files) {
+        TextureRef bad;
+        EXPECT_FALSE(bad->loadFromFile(write(name, bytes))) << name;
+        EXPECT_TRUE(logged(std::wstring(name, name + std::strlen(name)))) << name;
+        EXPECT_EQ(*bad->getD3DTexture(), nullptr) << name;
+    }
 
     TextureRef absurd;
     EXPECT_FALSE(absurd->create(0, 16, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED));
@@ -143,8 +146,7 @@ TEST_F(TextureLoadTest, TextureListLoadsTexturesAndPartsByName) {
     cut->getTexture()->GetLevelDesc(0, &desc);
     EXPECT_EQ(desc.Width, 16u);
     EXPECT_EQ(desc.Height, 4u);
-    for (unsigned y = 0; y < 3; ++y)
-        for (unsigned x = 0; x < 10; ++x) EXPECT_EQ(pixelOf(*cut, x, y), quadrants(x + 4, y + 4)) << x << "," << y;
+    EXPECT_TRUE(holds(*cut, 10, 3, quadrants, 4, 4));
     EXPECT_TRUE(cut->canSuspend()) << "a copied part is made again by its recipe";
 
     Texture2D* flat = manager.findTexture(L"flat");
@@ -224,23 +226,17 @@ TEST_F(TextureLoadTest, CopyFromMakesAnEmptyTextureOfTheSameShape) {
 TEST_F(TextureLoadTest, PartRectangleKeysOnThePartNode) {
     TextureRef source;
     ASSERT_TRUE(source->loadFromFile(write("wide.png", png(200, 100, quadrants))));
-    auto rectOf = [&](std::wstring const& attributes) {
-        XMLNode node = parse(L"<TEX_PART " + attributes + L"/>");
+    // A given right or bottom edge wins over the centre and the left or top edge.
+    std::pair<wchar_t const*, RECT> const cases[] = {{L"LC=\"100\" W=\"30\" T=\"0\" H=\"10\"", {85, 0, 115, 10}},
+                                                     {L"L=\"5\" R=\"50\" W=\"10\" TC=\"50\" H=\"20\"", {40, 40, 50, 60}},
+                                                     {L"L=\"7\" W=\"3\" T=\"1\" B=\"90\" H=\"9\"", {7, 81, 10, 90}}};
+    for (auto const& c : cases) {
+        XMLNode node = parse(L"<TEX_PART " + std::wstring(c.first) + L"/>");
+        RECT const& want = c.second;
         TextureRef part;
-        EXPECT_TRUE(part->loadPart(node, source.texture)) << std::string(attributes.begin(), attributes.end());
-        return part->getRect();
-    };
-    RECT r = rectOf(L"LC=\"100\" W=\"30\" T=\"0\" H=\"10\"");
-    EXPECT_EQ(r.left, 85);
-    EXPECT_EQ(r.right, 115);
-    r = rectOf(L"L=\"5\" R=\"50\" W=\"10\" TC=\"50\" H=\"20\"");
-    EXPECT_EQ(r.left, 40) << "a given right edge wins over the centre and the left edge";
-    EXPECT_EQ(r.right, 50);
-    EXPECT_EQ(r.top, 40);
-    EXPECT_EQ(r.bottom, 60);
-    r = rectOf(L"L=\"7\" W=\"3\" T=\"1\" B=\"90\" H=\"9\"");
-    EXPECT_EQ(r.left, 7);
-    EXPECT_EQ(r.right, 10);
-    EXPECT_EQ(r.top, 81);
-    EXPECT_EQ(r.bottom, 90);
+        EXPECT_TRUE(part->loadPart(node, source.texture));
+        RECT const r = part->getRect();
+        EXPECT_TRUE(r.left == want.left && r.top == want.top && r.right == want.right && r.bottom == want.bottom)
+            << r.left << "," << r.top << "," << r.right << "," << r.bottom << " in case " << &c - cases;
+    }
 }
