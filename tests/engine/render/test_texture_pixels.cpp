@@ -96,18 +96,23 @@ TEST_F(TexturePixelTest, SamplingHoldsTheEdgesAndInterpolates) {
     TextureRef t;
     ASSERT_TRUE(makeLocked(*t, 4, 1, D3DFMT_A8R8G8B8));
     for (unsigned x = 0; x < 4; ++x) t->setPixel(D3DXCOLOR(x / 3.0f, 0, 0, 1), x, 0);
-    D3DXCOLOR c;
-    ASSERT_TRUE(t->sampleColor(c, D3DXVECTOR2(1.0f, 0.0f), Texture2D::kSampleNearest));
-    EXPECT_NEAR(c.r, 1.0f, 1e-6f) << "u = 1 reads the last column";
-    ASSERT_TRUE(t->sampleColor(c, D3DXVECTOR2(0.99f, 0.0f), Texture2D::kSampleBilinear));
-    EXPECT_NEAR(c.r, 1.0f, 1e-6f) << "the last column repeats";
-    ASSERT_TRUE(t->sampleColor(c, D3DXVECTOR2(0.375f, 0.0f), Texture2D::kSampleBilinear));
-    EXPECT_NEAR(c.r, 0.5f, 1.0f / 255);
-    ASSERT_TRUE(t->sampleColor(c, D3DXVECTOR2(0.375f, 0.0f), Texture2D::kSampleBicubic));
-    EXPECT_NEAR(c.r, 0.5f, 1.0f / 255) << "a linear ramp stays linear";
+    // The edges hold (u = 1 and the last column read the last texel, NaN the first); a linear ramp
+    // stays linear for both filters.
     float const nan = std::numeric_limits<float>::quiet_NaN();
-    ASSERT_TRUE(t->sampleColor(c, D3DXVECTOR2(nan, -5.0f), Texture2D::kSampleBicubic));
-    EXPECT_NEAR(c.r, 0.0f, 1e-6f);
+    struct Case {
+        D3DXVECTOR2 uv;
+        Orvex::u32 mode;
+        float red;
+    } const cases[] = {{{1.0f, 0.0f}, Texture2D::kSampleNearest, 1.0f},
+                       {{0.99f, 0.0f}, Texture2D::kSampleBilinear, 1.0f},
+                       {{0.375f, 0.0f}, Texture2D::kSampleBilinear, 0.5f},
+                       {{0.375f, 0.0f}, Texture2D::kSampleBicubic, 0.5f},
+                       {{nan, -5.0f}, Texture2D::kSampleBicubic, 0.0f}};
+    D3DXCOLOR c;
+    for (Case const& k : cases) {
+        ASSERT_TRUE(t->sampleColor(c, k.uv, k.mode));
+        EXPECT_NEAR(c.r, k.red, 1.0f / 255) << "u " << k.uv.x << " mode " << k.mode;
+    }
     t->unlockRect(0);
     EXPECT_FALSE(t->sampleColor(c, D3DXVECTOR2(0, 0), 0)) << "needs a lock";
 }
