@@ -115,8 +115,9 @@ protected:
     void expectSize(UINT width, UINT height) {
         EXPECT_EQ(sizeText(d3d.getWidth(), d3d.getHeight()), sizeText(width, height));
         EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(width, height));
-        if (d3d.getPresentParameters().Windowed)
+        if (d3d.getPresentParameters().Windowed) {
             EXPECT_EQ(clientSize(d3d.getWindow().getHWND()), std::make_pair(LONG(width), LONG(height)));
+        }
     }
     D3DInterface& d3d = D3DInterface::getInstance();
 };
@@ -238,7 +239,7 @@ TEST_F(D3DInterfaceTest, RefusedModeIsRestoredAtOnceAndASecondSwitchKeepsTheFirs
     EXPECT_EQ(sizeText(d3d.getWidth(), d3d.getHeight()), "640x480");
 }
 
-TEST_F(D3DInterfaceTest, TheCurrentModeIsOnlyReappliedWhenForced) {
+TEST_F(D3DInterfaceTest, TheCurrentModeIsOnlyReappliedWhenForcedAndUnofferedModesAreRefused) {
     ASSERT_TRUE(d3d.init());
     DeviceEvents events(d3d);
     bool changed = true;
@@ -246,10 +247,15 @@ TEST_F(D3DInterfaceTest, TheCurrentModeIsOnlyReappliedWhenForced) {
     EXPECT_FALSE(changed);
     EXPECT_TRUE(events.log.empty());
     EXPECT_FALSE(d3d.isConfirmationPending());
-
     EXPECT_TRUE(d3d.setDisplayMode(d3d.getDisplayMode(), false, false, &changed, true));
     EXPECT_TRUE(changed);
     EXPECT_EQ(events.log, (std::vector<std::string>{"lost", "reset"}));
+
+    EXPECT_FALSE(d3d.setDisplayMode(mode(1234, 567), true, true));
+    EXPECT_EQ(events.log, (std::vector<std::string>{"lost", "reset", "unsupported 1234x567"}));
+    EXPECT_EQ(d3d.getWidth(), 640u);
+    EXPECT_FALSE(d3d.isConfirmationPending());
+    EXPECT_FALSE(d3d.setDisplayMode(mode(0, 480), false, false));
 }
 
 TEST_F(D3DInterfaceTest, AModeSetBeforeTheDeviceExistsIsWhereTheDeviceStarts) {
@@ -261,16 +267,6 @@ TEST_F(D3DInterfaceTest, AModeSetBeforeTheDeviceExistsIsWhereTheDeviceStarts) {
     ASSERT_TRUE(d3d.init());
     EXPECT_EQ(events.log, std::vector<std::string>{"created"});
     EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(720u, 400u));
-}
-
-TEST_F(D3DInterfaceTest, AFullScreenModeTheListDoesNotOfferIsRefused) {
-    ASSERT_TRUE(d3d.init());
-    DeviceEvents events(d3d);
-    EXPECT_FALSE(d3d.setDisplayMode(mode(1234, 567), true, true));
-    EXPECT_EQ(events.log, std::vector<std::string>{"unsupported 1234x567"});
-    EXPECT_EQ(d3d.getWidth(), 640u);
-    EXPECT_FALSE(d3d.isConfirmationPending());
-    EXPECT_FALSE(d3d.setDisplayMode(mode(0, 480), false, false));
 }
 
 TEST_F(D3DInterfaceTest, TheIncludeListOffersExactlyTheSixForcedResolutions) {
@@ -338,7 +334,9 @@ TEST_F(D3DInterfaceTest, AFullScreenStartWithAnUnofferedSizeDegradesAndReportsIt
         ASSERT_TRUE(d3d.init());
         EXPECT_FALSE(d3d.getPresentParameters().Windowed);
         expectSize(c.width, c.height);
-        if (c.degrade) EXPECT_GE(d3d.findDisplayMode(d3d.getDisplayMode()), 0);
+        if (c.degrade) {
+            EXPECT_GE(d3d.findDisplayMode(d3d.getDisplayMode()), 0);
+        }
         EXPECT_EQ(events.log, std::vector<std::string>{"created"});
         d3d.update(0.01);
         d3d.update(0.01);
