@@ -1,6 +1,7 @@
 // The program window: messages re-emitted, activation, closing, placement, the cursor flag.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/platform/AppWindow.h"
@@ -22,11 +23,7 @@ struct WindowListener : sigslot::has_slots<> {
         window.signalActive.connect(this, &WindowListener::onActive);
         window.signalClosed.connect(this, &WindowListener::onClosed);
     }
-    int count(UINT message) const {
-        int n = 0;
-        for (UINT m : messages) n += m == message;
-        return n;
-    }
+    int count(UINT message) const { return int(std::count(messages.begin(), messages.end(), message)); }
 };
 
 class AppWindowTest : public ::testing::Test {

@@ -64,9 +64,7 @@ public:
     void onAxis(MouseState& m, OrvexAchse const& a) { mouse.push_back({'A', a, m.x, m.y, m.moveZ}); }
 
     int count(char kind) const {
-        int n = 0;
-        for (auto const& k : keys) n += k.kind == kind;
-        return n;
+        return int(std::count_if(keys.begin(), keys.end(), [kind](KeyRecord const& k) { return k.kind == kind; }));
     }
     std::vector<std::pair<char, unsigned>> keyCodes() const {
         std::vector<std::pair<char, unsigned>> out;

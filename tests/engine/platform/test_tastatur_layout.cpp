@@ -217,7 +217,7 @@ std::wstring const kTestLayouts =
 
 }  // namespace
 
-TEST(TastaturLayoutManager, LoadsATestFileAsAnsiAndAsUtf16) {
+TEST(TastaturLayoutManager, LoadsATestFileAsAnsiAndAsUtf16AndReloadKeepsTheLayoutObject) {
     TastaturLayoutManager& manager = TastaturLayoutManager::getInstance();
     std::filesystem::path dir = testsupport::makeTempDir("layouts");
 
@@ -237,17 +237,7 @@ TEST(TastaturLayoutManager, LoadsATestFileAsAnsiAndAsUtf16) {
         EXPECT_EQ(eins->getKeyType(0x02, shift()), KT_NUMBER);  // explicit level type
         EXPECT_EQ(eins->getKeyType(0x1E, shift()), KT_LETTER);
     }
-    manager.clear();
-    EXPECT_FALSE(manager.loadFile((dir / "missing.lay").wstring()));
-    EXPECT_EQ(manager.getActiveLayout(), nullptr);
-}
 
-TEST(TastaturLayoutManager, ReloadKeepsTheLayoutObject) {
-    TastaturLayoutManager& manager = TastaturLayoutManager::getInstance();
-    manager.clear();
-    XMLNode root;
-    ASSERT_TRUE(root.loadFromText(kTestLayouts));
-    manager.load(root);
     TastaturLayout* eins = manager.getLayout(L"EINS");
     ASSERT_TRUE(manager.setActiveLayout(L"EINS"));
     XMLNode again;
@@ -259,7 +249,10 @@ TEST(TastaturLayoutManager, ReloadKeepsTheLayoutObject) {
     EXPECT_EQ(eins->getChar(0x1E, plain()), L'b');
     EXPECT_FALSE(eins->getKey(0x10).defined);  // replaced whole, not merged
     EXPECT_EQ(manager.getLayoutNames().size(), 2u);
+
     manager.clear();
+    EXPECT_FALSE(manager.loadFile((dir / "missing.lay").wstring()));
+    EXPECT_EQ(manager.getActiveLayout(), nullptr);
 }
 
 TEST(TastaturLayoutManager, BadLayoutDataIsSkipped) {
