@@ -20,6 +20,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+fs::path toneOgg() { return testsupport::sourceDir() / "tests" / "port" / "dshow" / "data" / "tone.ogg"; }
+
 void waitMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // Waits until the stream's position passes a value (the dummy audio output runs in real time).
@@ -39,7 +41,7 @@ protected:
         // Two files packed into music.gob: the test Ogg and a 0.4 s WAV.
         fs::path source = dir_ / "source";
         fs::create_directories(source);
-        fs::copy_file(testsupport::sourceDir() / "tests" / "port" / "dshow" / "data" / "tone.ogg", source / "Tone.ogg");
+        fs::copy_file(toneOgg(), source / "Tone.ogg");
         testsupport::writeFile(source / "Short.wav", wavetest::toneWave(8820, 22050, 0.2));
         std::wstring error;
         ASSERT_TRUE(gob::writeArchive((dir_ / "music.gob").string(),
@@ -85,8 +87,7 @@ TEST_F(MusicArchiveTest, TheArchiveComesBeforeTheDiskAndTheDiskStillServes) {
     MusicStream stream;
     EXPECT_EQ(stream.load(L"Music\\Tone.ogg"), S_OK);
     // A file that only the disk has is found through the search path.
-    fs::copy_file(testsupport::sourceDir() / "tests" / "port" / "dshow" / "data" / "tone.ogg",
-                  dir_ / "Music" / "Disk.ogg");
+    fs::copy_file(toneOgg(), dir_ / "Music" / "Disk.ogg");
     MusicStream fromDisk;
     EXPECT_EQ(fromDisk.load(L"music\\disk.ogg"), S_OK);
     // Neither place has this one.
