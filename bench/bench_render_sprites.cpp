@@ -22,6 +22,7 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Effect.h"
 #include "engine/render/Sprite.h"
+#include "tests/support/gl/HeadlessDevice.h"
 #include "port/win32/HostPath.h"
 
 namespace {
@@ -220,15 +221,7 @@ void rawPortLayer(benchmark::State& state) {
     }
     IDirect3DStateBlock9* saved = nullptr;
     device->CreateStateBlock(D3DSBT_ALL, &saved);
-    device->SetRenderState(D3DRS_ZENABLE, FALSE);
-    device->SetRenderState(D3DRS_LIGHTING, FALSE);
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    testsupport::setAlphaBlendedSpriteStates(device);
     device->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1);
     device->SetStreamSource(0, buffers.vb, 0, sizeof(RawVertex));
     device->SetIndices(buffers.ib);
