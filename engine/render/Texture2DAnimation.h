@@ -162,6 +162,8 @@ protected:
     // Frames of one "FRAME" child and one "FRAMES" sheet.
     AnimationFrame readExplicitFrame(XMLNode const& node) const;
     void readSheet(XMLNode const& sheet, std::vector<AnimationFrame>& out) const;
+    // "ANZ_FRAMES" and "SPALTEN" of a "FRAME_PARAMS" node, kept in range (with a log line).
+    void readSheetCounts(XMLNode const& params, int& count, int& columns) const;
     // "DESIRED_SIZE" into frameSize_.
     void readDesiredSize(XMLNode const& node);
     // The index rule for a position (truncated toward zero).

@@ -28,21 +28,6 @@ void appendCells(Texture2D* tex, RECT const& start, int count, int columns, bool
     }
 }
 
-// "ANZ_FRAMES" and "SPALTEN" of a "FRAME_PARAMS" node, kept in range.
-void readCellCounts(XMLNode const& params, std::wstring const& owner, int& count, int& columns) {
-    count = params.getAttributeInt(L"ANZ_FRAMES", 1);
-    columns = params.getAttributeInt(L"SPALTEN", 1);
-    if (columns < 1) {
-        logWarning(L"Animation \"" + owner + L"\": \"SPALTEN\" " + std::to_wstring(columns) + L" counts as 1");
-        columns = 1;
-    }
-    if (count > Texture2DAnimation::kMaxSheetFrames) {
-        logWarning(L"Animation \"" + owner + L"\": \"ANZ_FRAMES\" " + std::to_wstring(count) + L" cut to " +
-                   std::to_wstring(Texture2DAnimation::kMaxSheetFrames));
-        count = Texture2DAnimation::kMaxSheetFrames;
-    }
-}
-
 // Up to four integers of "RECT_START" over the defaults in r; false when absent.
 bool readRectStart(XMLNode const& params, RECT& r) {
     XMLAttribute const* a = params.getAttribute(L"RECT_START");
@@ -113,7 +98,7 @@ void Texture2DAnimation360::readSheetWhole(XMLNode const& sheet, std::vector<Ani
     }
     int count;
     int columns;
-    readCellCounts(*params, getName(), count, columns);
+    readSheetCounts(*params, count, columns);
     if (count < 1) return;
     bool const reverse = params->getAttributeBool(L"REVERSE", false);
     RECT start = image;
@@ -172,7 +157,7 @@ void Texture2DAnimation360::readLoadParams(XMLNode const& node) {
     RECT start{0, 0, 0, 0};
     bool hasStart = false;
     if (params) {
-        readCellCounts(*params, getName(), count, columns);
+        readSheetCounts(*params, count, columns);
         reverse = params->getAttributeBool(L"REVERSE", false);
         hasStart = readRectStart(*params, start);
     }

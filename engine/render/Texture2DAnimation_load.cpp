@@ -169,6 +169,20 @@ AnimationFrame Texture2DAnimation::readExplicitFrame(XMLNode const& node) const 
     return frame;
 }
 
+void Texture2DAnimation::readSheetCounts(XMLNode const& params, int& count, int& columns) const {
+    count = params.getAttributeInt(L"ANZ_FRAMES", 1);
+    columns = params.getAttributeInt(L"SPALTEN", 1);
+    if (columns < 1) {
+        logWarning(L"Animation \"" + getName() + L"\": \"SPALTEN\" " + std::to_wstring(columns) + L" counts as 1");
+        columns = 1;
+    }
+    if (count > kMaxSheetFrames) {
+        logWarning(L"Animation \"" + getName() + L"\": \"ANZ_FRAMES\" " + std::to_wstring(count) + L" cut to " +
+                   std::to_wstring(kMaxSheetFrames));
+        count = kMaxSheetFrames;
+    }
+}
+
 void Texture2DAnimation::readSheet(XMLNode const& sheet, std::vector<AnimationFrame>& out) const {
     Texture2D* tex = findSheetTexture(sheet);
     if (!tex) return;
@@ -179,18 +193,10 @@ void Texture2DAnimation::readSheet(XMLNode const& sheet, std::vector<AnimationFr
         return;
     }
 
-    int count = params->getAttributeInt(L"ANZ_FRAMES", 1);
-    int columns = params->getAttributeInt(L"SPALTEN", 1);
+    int count;
+    int columns;
+    readSheetCounts(*params, count, columns);
     bool const reverse = params->getAttributeBool(L"REVERSE", false);
-    if (columns < 1) {
-        logWarning(L"Animation \"" + getName() + L"\": \"SPALTEN\" " + std::to_wstring(columns) + L" counts as 1");
-        columns = 1;
-    }
-    if (count > kMaxSheetFrames) {
-        logWarning(L"Animation \"" + getName() + L"\": \"ANZ_FRAMES\" " + std::to_wstring(count) + L" cut to " +
-                   std::to_wstring(kMaxSheetFrames));
-        count = kMaxSheetFrames;
-    }
     if (count < 1) return;
 
     double startLeft = image.left;
