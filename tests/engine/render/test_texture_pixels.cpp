@@ -6,7 +6,6 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/core/OrvexEngine.h"
 #include "engine/render/FRect.h"
 #include "engine/render/TextureFormat.h"
 #include "engine/render/TextureSettings.h"

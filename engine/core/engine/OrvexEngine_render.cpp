@@ -4,7 +4,7 @@
 // keep a reference to the device, so closing the device first would leave it (and its GL
 // context) alive until the process ends.
 #include "engine/core/Logger.h"
-#include "engine/core/OrvexEngine.h"
+#include "engine/core/engine/OrvexEngine.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/EffectManager.h"
 #include "engine/render/SpriteHolder.h"
