@@ -55,6 +55,22 @@ Bytes makeTga(UINT w, UINT h, std::vector<uint32_t> const& argb) {
     return b;
 }
 
+// A 24-bit top-down run-length TGA: one raw packet per row.
+Bytes makeRleTga(UINT w, UINT h, std::vector<uint32_t> const& argb) {
+    Bytes b(12, '\0');
+    b[2] = 10;
+    put16(b, w);
+    put16(b, h);
+    b += static_cast<char>(24);
+    b += static_cast<char>(0x20);
+    for (UINT y = 0; y < h; ++y) {
+        b += static_cast<char>(w - 1);
+        for (UINT x = 0; x < w; ++x)
+            for (int shift : {0, 8, 16}) b += static_cast<char>((argb[y * w + x] >> shift) & 0xFF);
+    }
+    return b;
+}
+
 // PNG and JPEG through the port's own encoder (the one the save functions use).
 Bytes encode(D3DXIMAGE_FILEFORMAT format, UINT w, UINT h, std::vector<uint32_t> const& argb, int quality = 90) {
     std::vector<unsigned char> bytes;
@@ -126,6 +142,7 @@ TEST_F(TextureTest, LoadsBmpTgaPngAndJpeg) {
     } cases[] = {
         {"bmp", makeBmp(3, 2, kPixels), D3DFMT_R8G8B8, D3DXIFF_BMP},
         {"tga", makeTga(3, 2, kPixels), D3DFMT_A8R8G8B8, D3DXIFF_TGA},
+        {"run-length tga", makeRleTga(3, 2, kPixels), D3DFMT_R8G8B8, D3DXIFF_TGA},
         {"png", makePng(3, 2, kPixels), D3DFMT_A8R8G8B8, D3DXIFF_PNG},
     };
     for (auto const& c : cases) {
@@ -207,6 +224,7 @@ TEST_F(TextureTest, EveryTruncatedImageIsRefusedSafely) {
         UINT height;
     } const cases[] = {{makeBmp(3, 2, kPixels), 3, 2},
                        {makeTga(3, 2, kPixels), 3, 2},
+                       {makeRleTga(3, 2, kPixels), 3, 2},
                        {makePng(3, 2, kPixels), 3, 2},
                        {encode(D3DXIFF_JPG, 16, 8, std::vector<uint32_t>(16 * 8, 0xFF3366CC)), 16, 8},
                        {makeDds(8, 4, "DXT5", Bytes(32, '\x11')), 8, 4}};
