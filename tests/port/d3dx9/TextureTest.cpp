@@ -26,6 +26,10 @@ void put32(Bytes& b, std::initializer_list<uint32_t> values) {
     }
 }
 
+void putBgr(Bytes& b, uint32_t argb) {
+    for (int shift : {0, 8, 16}) b += static_cast<char>((argb >> shift) & 0xFF);
+}
+
 // A 24-bit BMP of ARGB pixels (alpha dropped), bottom row first unless top-down (negative height).
 Bytes makeBmp(UINT w, UINT h, std::vector<uint32_t> const& argb, bool topDown = false) {
     UINT rowBytes = (w * 3 + 3) & ~3u;
@@ -36,37 +40,36 @@ Bytes makeBmp(UINT w, UINT h, std::vector<uint32_t> const& argb, bool topDown = 
     put32(b, {0, rowBytes * h, 2835, 2835, 0, 0});
     for (UINT i = 0; i < h; ++i) {
         UINT y = topDown ? i : h - 1 - i;
-        for (UINT x = 0; x < w; ++x)
-            for (int shift : {0, 8, 16}) b += static_cast<char>((argb[y * w + x] >> shift) & 0xFF);
+        for (UINT x = 0; x < w; ++x) putBgr(b, argb[y * w + x]);
         b.append(rowBytes - w * 3, '\0');
     }
     return b;
 }
 
-// A 32-bit top-down TGA.
-Bytes makeTga(UINT w, UINT h, std::vector<uint32_t> const& argb) {
+// A TGA header without identification field or colour map.
+Bytes tgaHeader(int type, UINT w, UINT h, int bits, int descriptor) {
     Bytes b(12, '\0');
-    b[2] = 2;
+    b[2] = static_cast<char>(type);
     put16(b, w);
     put16(b, h);
-    b += static_cast<char>(32);
-    b += static_cast<char>(0x28);
+    b += static_cast<char>(bits);
+    b += static_cast<char>(descriptor);
+    return b;
+}
+
+// A 32-bit top-down TGA.
+Bytes makeTga(UINT w, UINT h, std::vector<uint32_t> const& argb) {
+    Bytes b = tgaHeader(2, w, h, 32, 0x28);
     for (uint32_t c : argb) put32(b, {c});  // B, G, R, A in memory
     return b;
 }
 
 // A 24-bit top-down run-length TGA: one raw packet per row.
 Bytes makeRleTga(UINT w, UINT h, std::vector<uint32_t> const& argb) {
-    Bytes b(12, '\0');
-    b[2] = 10;
-    put16(b, w);
-    put16(b, h);
-    b += static_cast<char>(24);
-    b += static_cast<char>(0x20);
+    Bytes b = tgaHeader(10, w, h, 24, 0x20);
     for (UINT y = 0; y < h; ++y) {
         b += static_cast<char>(w - 1);
-        for (UINT x = 0; x < w; ++x)
-            for (int shift : {0, 8, 16}) b += static_cast<char>((argb[y * w + x] >> shift) & 0xFF);
+        for (UINT x = 0; x < w; ++x) putBgr(b, argb[y * w + x]);
     }
     return b;
 }
@@ -505,12 +508,8 @@ TEST(ImageFile, HeadersDeclaringMorePixelsThanTheFileHoldsAreRefusedBeforeAlloca
     put16(bmp, 16384);
     put16(bmp, 1);
     put16(bmp, 24);
-    Bytes tga(18, '\0');  // uncompressed 32-bit, no pixels
-    tga[2] = 2;
-    tga[13] = tga[15] = 0x40;
-    tga[16] = 32;
-    Bytes rleTga = tga + Bytes(64, '\xFF');  // 64 bytes of run-length packets hold far fewer pixels
-    rleTga[2] = 10;
+    Bytes tga = tgaHeader(2, 16384, 16384, 32, 0);  // no pixels
+    Bytes rleTga = tgaHeader(10, 16384, 16384, 32, 0) + Bytes(64, '\xFF');  // far too few packets
     struct Case {
         char const* name;
         Bytes file;
