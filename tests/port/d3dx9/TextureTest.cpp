@@ -213,6 +213,13 @@ TEST_F(TextureTest, BrokenFilesFailWithoutReadingPastTheEnd) {
     EXPECT_EQ(t, nullptr);
     Bytes png = makePng(3, 2, kPixels);
     EXPECT_TRUE(FAILED(tryLoad(png.substr(0, png.size() / 2), &t, defaults)));
+    // A JPEG ending inside its pixel data is refused, not filled with grey.
+    std::vector<uint32_t> noise(32 * 32);
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u >> 8);
+    Bytes jpeg = encode(D3DXIFF_JPG, 32, 32, noise);
+    EXPECT_EQ(tryLoad(jpeg.substr(0, jpeg.size() - 100), &t, defaults), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(tryLoad(jpeg, &t, defaults), S_OK);
+    t->Release();
     D3DXIMAGE_INFO info{};
     EXPECT_EQ(imageInfo(makeDds(8, 8, "DXT1", "").substr(0, 60), &info), D3DXERR_INVALIDDATA);
     EXPECT_EQ(imageInfo("this is no picture at all", &info), D3DXERR_INVALIDDATA);
