@@ -17,6 +17,7 @@
 #include "engine/core/ConsoleCommand.h"
 #include "engine/core/PerfTimer.h"
 #include "engine/core/Types.h"
+#include "engine/render/TextureSettings.h"
 #include "signals/sigslot.h"
 
 namespace Orvex {
@@ -28,26 +29,6 @@ class IngameConsole;
 class KeyState;
 class UserGlobals;
 class XMLNode;
-
-// The texture settings ("TEXINITPARAMS"), held by the engine so that the settings file can be
-// read before the texture module starts; init hands them to the texture module
-// (applyTextureInitParams in engine/render/TextureSettings.h).
-struct TextureInitParams {
-    static constexpr u32 kUseTickCount = 0xFFFFFFFFu;
-
-    bool suspendOnTexLoad = false;           // "SUSPEND_ON_TEX_LOAD"
-    bool suspendOnTexCreate = false;         // "SUSPEND_ON_TEX_CREATE"
-    bool overrideAutoSuspend = false;        // "OVERRIDE_AUTO_SUSPEND"
-    u32 overrideAutoSuspendTime = 5000;      // "OVERRIDE_AUTO_SUSPEND_TIME", milliseconds
-    u32 actualTickCount = kUseTickCount;     // "ACTUAL_TICKCOUNT"; all-ones: start at GetTickCount
-
-    // Takes each of the five attributes that is present (numbers as unsigned base-10).
-    bool readConfig(XMLNode const& section);
-    // Sets all five attributes, in the file's order.
-    void writeConfig(XMLNode& section) const;
-
-    bool operator==(TextureInitParams const&) const = default;
-};
 
 class OrvexEngine : public ConsoleCommandReceiver {
 public:
@@ -93,6 +74,8 @@ public:
     // 8-bit text through a temporary file, so a failed write leaves the old file as it was.
     bool loadConfig(std::wstring const& path);
     bool saveConfig(std::wstring const& path);
+    // The texture settings ("TEXINITPARAMS"), held here so that the settings file can be read
+    // before the texture module starts; init applies them.
     TextureInitParams& getTextureInitParams() { return texParams_; }
 
     // Device, DirectInput, sound and the user-globals hooks; true at once when already done.

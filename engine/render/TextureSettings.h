@@ -1,7 +1,7 @@
 // Process-wide texture settings: whether new textures start suspended, join the idle check and
 // with what idle time; the size reduction applied when files are loaded; the texture tick
-// count that every last-use stamp and idle test reads; and applying the "TEXINITPARAMS" record
-// of the settings file (held by the engine) to them at start-up.
+// count that every last-use stamp and idle test reads; and the "TEXINITPARAMS" record of the
+// settings file (held by the engine), read, written and applied to them at start-up.
 //
 // The texture tick count is one clock for stamps and idle tests alike: the engine's count of
 // update milliseconds (OrvexEngine::getTextureTickCount) plus a base that "ACTUAL_TICKCOUNT"
@@ -13,7 +13,7 @@
 
 namespace Orvex {
 
-struct TextureInitParams;
+class XMLNode;
 
 struct TextureModuleSettings {
     // A new texture starts suspended (reads only its image information until first use).
@@ -42,8 +42,26 @@ u32 getTextureTickCount();
 // Makes the texture clock read value now; it keeps advancing with the engine's updates.
 void setTextureTickCount(u32 value);
 
-// Copies the record into the module settings and sets the texture clock (GetTickCount when the
-// record's tick count is all-ones). OrvexEngine::init calls it once the device exists.
-void applyTextureInitParams(TextureInitParams const& params);
+// The "TEXINITPARAMS" section of config.cfg.
+struct TextureInitParams {
+    static constexpr u32 kUseTickCount = 0xFFFFFFFFu;
+
+    bool suspendOnTexLoad = false;           // "SUSPEND_ON_TEX_LOAD"
+    bool suspendOnTexCreate = false;         // "SUSPEND_ON_TEX_CREATE"
+    bool overrideAutoSuspend = false;        // "OVERRIDE_AUTO_SUSPEND"
+    u32 overrideAutoSuspendTime = 5000;      // "OVERRIDE_AUTO_SUSPEND_TIME", milliseconds
+    u32 actualTickCount = kUseTickCount;     // "ACTUAL_TICKCOUNT"; all-ones: start at GetTickCount
+
+    // Takes each of the five attributes that is present (numbers as unsigned base-10; other text
+    // keeps the value with a log line).
+    bool read(XMLNode const& section);
+    // Sets all five attributes, in the file's order.
+    void write(XMLNode& section) const;
+    // Copies the record into the module settings and sets the texture clock (GetTickCount when
+    // the tick count is all-ones). OrvexEngine::init calls it once the device exists.
+    void apply() const;
+
+    bool operator==(TextureInitParams const&) const = default;
+};
 
 }  // namespace Orvex
