@@ -87,9 +87,9 @@ TEST(WindowTest, CreateSizeTextAndUserData) {
     ScreenToClient(window, &p);
     EXPECT_EQ(p.x, 5);
 
-    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE);
     ShowWindow(window, SW_SHOW);
-    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE);
     EXPECT_TRUE(DestroyWindow(window));
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(DestroyWindow(window));
