@@ -14,18 +14,6 @@ namespace {
 constexpr u32 kMaxModeSize = 16384;
 constexpr u32 kMaxRefreshRate = 1000;
 
-bool knownBackBufferFormat(u32 format) {
-    switch (format) {
-    case D3DFMT_X8R8G8B8:
-    case D3DFMT_A8R8G8B8:
-    case D3DFMT_R5G6B5:
-    case D3DFMT_X1R5G5B5:
-    case D3DFMT_A1R5G5B5:
-    case D3DFMT_A2R10G10B10: return true;
-    default: return false;
-    }
-}
-
 }  // namespace
 
 D3DInitParams::D3DInitParams() {
@@ -47,7 +35,7 @@ void D3DInitParams::readConfig(XMLNode const& node) {
     section.read(L"HEIGHT", 1, kMaxModeSize, displayMode.Height);
     section.read(L"REFRESH", 0, kMaxRefreshRate, displayMode.RefreshRate);
     if (XMLAttribute const* format = node.getAttribute(L"FORMAT")) {
-        if (knownBackBufferFormat(format->getLong()))
+        if (D3DInterface::isBackBufferFormat(static_cast<D3DFORMAT>(format->getLong())))
             displayMode.Format = static_cast<D3DFORMAT>(format->getLong());
         else
             logError(L"D3DINITPARAMS: FORMAT=\"" + format->getString() + L"\" is no back-buffer format");
