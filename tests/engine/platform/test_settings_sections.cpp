@@ -1,9 +1,11 @@
 // The init-parameter sections of config.cfg read through the one bounded reader: every value out
-// of its range, or no number at all, keeps the default and writes one log line naming it.
+// of its range, or no number at all, keeps the default and writes one log line naming it; the
+// sections round-trip through a property file.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include "engine/core/SettingsSection.h"
 #include "engine/platform/D3DInterface.h"
@@ -83,6 +85,33 @@ TEST(SettingsSections, OutOfRangeValuesKeepTheDefaultWithOneLogLine) {
     values->addValue(L"x");
     values->addValue(L"250");
     EXPECT_EQ(repeat(section), 250);
+}
+
+TEST(SettingsSections, SoundAndInputSectionsRoundTripEveryKey) {
+    SoundInitParams sound;
+    sound.enabled = false;
+    sound.maxPlaying = 17;
+    sound.sampleRate = 48000;
+    SoundInitParams const soundRead = platformtest::roundTrip(sound, L"SOUNDINITPARAMS");
+    EXPECT_EQ(std::tuple(soundRead.enabled, soundRead.maxPlaying, soundRead.sampleRate), std::tuple(false, 17u, 48000u));
+
+    DirectInputInitParams input;
+    input.bufferedKeyboard = false;
+    input.maxPollRateMouse = 10;
+    input.maxPollRateKeyboard = 12;
+    input.keyRepeatDelay = 450;
+    input.keyRepeatRate = 90;
+    input.useWinApi = input.useWinApiCapture = 1;
+    XMLNode section;
+    DirectInputInitParams const inputRead = platformtest::roundTrip(input, L"DINPUTINITPARAMS", &section);
+    auto fields = [](DirectInputInitParams const& p) {
+        return std::tuple(p.bufferedKeyboard, p.bufferedMouse, p.maxPollRateMouse, p.maxPollRateKeyboard,
+                          p.keyRepeatDelay, p.keyRepeatRate, p.useWinApi, p.useWinApiCapture, p.scanDoubleClicks);
+    };
+    EXPECT_EQ(fields(inputRead), fields(input));
+    XMLNode again(L"DINPUTINITPARAMS");  // writing what was read gives the same section
+    inputRead.writeConfig(again);
+    EXPECT_TRUE(again.equals(section));
 }
 
 TEST(SettingsSections, ValuesAtTheBoundsAreTaken) {

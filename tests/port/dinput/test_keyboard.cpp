@@ -161,7 +161,7 @@ TEST_F(DirectInputTest, KeyboardObjectsAndDeviceInfo) {
     caps.dwSize = sizeof(caps);
     ASSERT_EQ(keyboard->GetCapabilities(&caps), DI_OK);
     EXPECT_EQ(GET_DIDEVICE_TYPE(caps.dwDevType), DI8DEVTYPE_KEYBOARD);
-    EXPECT_GE(caps.dwButtons, std::size(kKeys) - 1);
+    EXPECT_GT(caps.dwButtons, 100u);  // every key of a full keyboard
     int keys = 0;
     keyboard->EnumObjects([](LPCDIDEVICEOBJECTINSTANCE o, LPVOID ref) -> BOOL {
         EXPECT_TRUE(o->guidType == GUID_Key);

@@ -166,13 +166,6 @@ TEST(WindowTest, ShellExecuteIsRefusedInTests) {
               SE_ERR_FNF);
 }
 
-TEST(WindowTest, SystemMetricsHaveNoFrame) {
-    EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), 0);
-    RECT rc{0, 0, 1024, 768};
-    AdjustWindowRect(&rc, WS_OVERLAPPEDWINDOW, FALSE);
-    EXPECT_EQ(rc.right, 1024);
-}
-
 // The child part of RealWindowOnDisplay: runs in a fresh process on the X display.
 TEST(WindowTest, RealWindowChild) {
     if (!std::getenv("ORVEX_REAL_WINDOW_CHILD")) GTEST_SKIP() << "runs only as the child of RealWindowOnDisplay";
