@@ -35,19 +35,6 @@ struct WNDCLASSEXW {
     HICON hIconSm;
 };
 
-struct WNDCLASSW {
-    UINT style;
-    WNDPROC lpfnWndProc;
-    int cbClsExtra;
-    int cbWndExtra;
-    HINSTANCE hInstance;
-    HICON hIcon;
-    HCURSOR hCursor;
-    HBRUSH hbrBackground;
-    LPCWSTR lpszMenuName;
-    LPCWSTR lpszClassName;
-};
-
 struct MSG {
     HWND hwnd;
     UINT message;
