@@ -23,8 +23,8 @@ bool SettingsSection::bounded(std::wstring const& what, std::wstring const& text
         value = number;
         return true;
     }
-    logError(name_ + L": " + what + L"=\"" + text + L"\" is out of range (" + std::to_wstring(low) + L".." +
-             std::to_wstring(high) + L"); keeping " + std::to_wstring(current));
+    logError(name_ + L": " + what + L"=\"" + text + L"\" is no number in " + std::to_wstring(low) + L".." +
+             std::to_wstring(high) + L"; keeping " + std::to_wstring(current));
     return false;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "engine/core/Types.h"
 
@@ -16,8 +17,6 @@ class XMLProperty;
 class SettingsSection {
 public:
     SettingsSection(XMLNode const& section, std::wstring name) : section_(section), name_(std::move(name)) {}
-
-    XMLNode const& node() const { return section_; }
 
     // The attribute key as a number within low..high.
     void read(wchar_t const* key, s64 low, s64 high, u32& target) const;
