@@ -1,14 +1,17 @@
-// Texture module settings, the texture clock and applying the "TEXINITPARAMS" record.
+// Texture module settings, the texture clock and the "TEXINITPARAMS" record.
 #include "engine/render/TextureSettings.h"
 
 #include <cmath>
 
+#include "engine/core/SettingsSection.h"
 #include "engine/core/XMLNode.h"
 #include "port/win32/kernel.h"
 
 namespace Orvex {
 
 namespace {
+
+constexpr s64 kMaxU32 = 0xFFFFFFFF;
 
 // The update milliseconds, wrapped to 32 bits.
 u32 updateMilliseconds(double ms) {
@@ -34,23 +37,6 @@ void TextureClock::advance(double milliseconds) {
     }
 }
 
-bool TextureInitParams::readConfig(XMLNode const& section) {
-    suspendOnTexLoad = section.getAttributeBool(L"SUSPEND_ON_TEX_LOAD", suspendOnTexLoad);
-    suspendOnTexCreate = section.getAttributeBool(L"SUSPEND_ON_TEX_CREATE", suspendOnTexCreate);
-    overrideAutoSuspend = section.getAttributeBool(L"OVERRIDE_AUTO_SUSPEND", overrideAutoSuspend);
-    overrideAutoSuspendTime = section.getAttributeLong(L"OVERRIDE_AUTO_SUSPEND_TIME", overrideAutoSuspendTime);
-    actualTickCount = section.getAttributeLong(L"ACTUAL_TICKCOUNT", actualTickCount);
-    return true;
-}
-
-void TextureInitParams::writeConfig(XMLNode& section) const {
-    section.setAttribute(L"SUSPEND_ON_TEX_CREATE", suspendOnTexCreate ? L"1" : L"0");
-    section.setAttribute(L"SUSPEND_ON_TEX_LOAD", suspendOnTexLoad ? L"1" : L"0");
-    section.setAttribute(L"OVERRIDE_AUTO_SUSPEND", overrideAutoSuspend ? L"1" : L"0");
-    section.setAttribute(L"OVERRIDE_AUTO_SUSPEND_TIME", std::to_wstring(overrideAutoSuspendTime));
-    section.setAttribute(L"ACTUAL_TICKCOUNT", std::to_wstring(actualTickCount));
-}
-
 TextureModuleSettings& TextureModuleSettings::get() {
     static TextureModuleSettings settings;
     return settings;
@@ -66,14 +52,31 @@ void setTextureTickCount(u32 value) {
     clock.base_ = value - updateMilliseconds(clock.updateMs_);
 }
 
-void applyTextureInitParams(TextureInitParams const& params) {
+bool TextureInitParams::read(XMLNode const& node) {
+    SettingsSection const section(node, L"TEXINITPARAMS");
+    section.read(L"SUSPEND_ON_TEX_LOAD", suspendOnTexLoad);
+    section.read(L"SUSPEND_ON_TEX_CREATE", suspendOnTexCreate);
+    section.read(L"OVERRIDE_AUTO_SUSPEND", overrideAutoSuspend);
+    section.read(L"OVERRIDE_AUTO_SUSPEND_TIME", 0, kMaxU32, overrideAutoSuspendTime);
+    section.read(L"ACTUAL_TICKCOUNT", 0, kMaxU32, actualTickCount);
+    return true;
+}
+
+void TextureInitParams::write(XMLNode& section) const {
+    section.setAttribute(L"SUSPEND_ON_TEX_CREATE", suspendOnTexCreate ? L"1" : L"0");
+    section.setAttribute(L"SUSPEND_ON_TEX_LOAD", suspendOnTexLoad ? L"1" : L"0");
+    section.setAttribute(L"OVERRIDE_AUTO_SUSPEND", overrideAutoSuspend ? L"1" : L"0");
+    section.setAttribute(L"OVERRIDE_AUTO_SUSPEND_TIME", std::to_wstring(overrideAutoSuspendTime));
+    section.setAttribute(L"ACTUAL_TICKCOUNT", std::to_wstring(actualTickCount));
+}
+
+void TextureInitParams::apply() const {
     TextureModuleSettings& settings = TextureModuleSettings::get();
-    settings.suspendOnCreate = params.suspendOnTexCreate;
-    settings.suspendOnLoad = params.suspendOnTexLoad;
-    settings.overrideAutoSuspend = params.overrideAutoSuspend;
-    settings.overrideAutoSuspendTime = params.overrideAutoSuspendTime;
-    u32 const ticks = params.actualTickCount;
-    setTextureTickCount(ticks == TextureInitParams::kUseTickCount ? GetTickCount() : ticks);
+    settings.suspendOnCreate = suspendOnTexCreate;
+    settings.suspendOnLoad = suspendOnTexLoad;
+    settings.overrideAutoSuspend = overrideAutoSuspend;
+    settings.overrideAutoSuspendTime = overrideAutoSuspendTime;
+    setTextureTickCount(actualTickCount == kUseTickCount ? GetTickCount() : actualTickCount);
 }
 
 }  // namespace Orvex

@@ -16,24 +16,6 @@ namespace Orvex {
 
 class XMLNode;
 
-// The texture settings ("TEXINITPARAMS"), held by the engine object so that the settings file can
-// be read before the texture module starts.
-struct TextureInitParams {
-    static constexpr u32 kUseTickCount = 0xFFFFFFFFu;
-
-    bool suspendOnTexLoad = false;           // "SUSPEND_ON_TEX_LOAD"
-    bool suspendOnTexCreate = false;         // "SUSPEND_ON_TEX_CREATE"
-    bool overrideAutoSuspend = false;        // "OVERRIDE_AUTO_SUSPEND"
-    u32 overrideAutoSuspendTime = 5000;      // "OVERRIDE_AUTO_SUSPEND_TIME", milliseconds
-    u32 actualTickCount = kUseTickCount;     // "ACTUAL_TICKCOUNT"; all-ones: start at GetTickCount
-
-    // Takes each of the five attributes that is present (numbers as unsigned base-10).
-    bool readConfig(XMLNode const& section);
-    // Sets all five attributes, in the file's order.
-    void writeConfig(XMLNode& section) const;
-
-    bool operator==(TextureInitParams const&) const = default;
-};
 
 // The update time that drives texture suspension. The engine's update step advances it; every
 // kCheckMs of it, checkSignal fires and textures in auto-suspend mode test their idle time.
@@ -87,8 +69,26 @@ u32 getTextureTickCount();
 // Makes the texture clock read value now; it keeps advancing with the engine's updates.
 void setTextureTickCount(u32 value);
 
-// Copies the record into the module settings and sets the texture clock (GetTickCount when the
-// record's tick count is all-ones). The engine object calls it once the device exists.
-void applyTextureInitParams(TextureInitParams const& params);
+// The "TEXINITPARAMS" section of config.cfg.
+struct TextureInitParams {
+    static constexpr u32 kUseTickCount = 0xFFFFFFFFu;
+
+    bool suspendOnTexLoad = false;           // "SUSPEND_ON_TEX_LOAD"
+    bool suspendOnTexCreate = false;         // "SUSPEND_ON_TEX_CREATE"
+    bool overrideAutoSuspend = false;        // "OVERRIDE_AUTO_SUSPEND"
+    u32 overrideAutoSuspendTime = 5000;      // "OVERRIDE_AUTO_SUSPEND_TIME", milliseconds
+    u32 actualTickCount = kUseTickCount;     // "ACTUAL_TICKCOUNT"; all-ones: start at GetTickCount
+
+    // Takes each of the five attributes that is present (numbers as unsigned base-10; other text
+    // keeps the value with a log line).
+    bool read(XMLNode const& section);
+    // Sets all five attributes, in the file's order.
+    void write(XMLNode& section) const;
+    // Copies the record into the module settings and sets the texture clock (GetTickCount when
+    // the tick count is all-ones). The engine object calls it once the device exists.
+    void apply() const;
+
+    bool operator==(TextureInitParams const&) const = default;
+};
 
 }  // namespace Orvex

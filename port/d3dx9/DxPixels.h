@@ -18,7 +18,8 @@ struct Image {
     std::vector<uint32_t> argb;
 };
 
-// Bytes per pixel of a format the layer converts (0 for DXT and unsupported formats).
+// Facts from the format table of port/d3d9/d3d9_port.h.
+// Bytes per pixel (0 for DXT and unknown formats).
 UINT bytesPerPixel(D3DFORMAT format);
 bool isDxt(D3DFORMAT format);
 // True for formats writePixels can produce.

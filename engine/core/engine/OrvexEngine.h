@@ -72,6 +72,8 @@ public:
     // 8-bit text through a temporary file, so a failed write leaves the old file as it was.
     bool loadConfig(std::wstring const& path);
     bool saveConfig(std::wstring const& path);
+    // The texture settings ("TEXINITPARAMS"), held here so that the settings file can be read
+    // before the texture module starts; init applies them.
     TextureInitParams& getTextureInitParams() { return texParams_; }
 
     // Device, DirectInput, sound and the user-globals hooks; true at once when already done.

@@ -42,7 +42,7 @@ bool OrvexEngine::loadConfig(std::wstring const& path) {
     }
 
     bool ok = readPlatformConfig(*engineParams);
-    if (XMLNode const* tex = engineParams->getChild(kTexParams)) ok = texParams_.readConfig(*tex) && ok;
+    if (XMLNode const* tex = engineParams->getChild(kTexParams)) ok = texParams_.read(*tex) && ok;
 
     if (userGlobals_) {
         XMLNode empty(kApiParams);
@@ -57,7 +57,7 @@ bool OrvexEngine::saveConfig(std::wstring const& path) {
     XMLNode root(kRootName);
     XMLNode* engineParams = root.addChild(kEngineParams);
     writePlatformConfig(*engineParams);
-    texParams_.writeConfig(*engineParams->addChild(kTexParams));
+    texParams_.write(*engineParams->addChild(kTexParams));
 
     XMLNode* api = root.addChild(kApiParams);
     if (userGlobals_ && !userGlobals_->save(*api))

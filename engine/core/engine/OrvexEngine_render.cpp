@@ -22,7 +22,7 @@ void OrvexEngine::acquireRender() {
     IsWindow(nullptr);
 }
 
-void OrvexEngine::initRender() { applyTextureInitParams(texParams_); }
+void OrvexEngine::initRender() { texParams_.apply(); }
 
 void OrvexEngine::releaseDevice() {
     // The batcher holds an effect reference, so it goes before the effects.
