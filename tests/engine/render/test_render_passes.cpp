@@ -10,6 +10,7 @@
 #include "engine/render/PostEffect.h"
 #include "engine/render/RenderManager.h"
 #include "engine/render/RenderToTexture.h"
+#include "engine/render/TextureSettings.h"
 #include "port/d3d9/d3d9_port.h"
 #include "port/win32/HostPath.h"
 #include "tests/engine/render/RenderFixture.h"
@@ -157,6 +158,54 @@ TEST_F(RenderPassTest, RenderToTextureTargetIsDrawnThenSampled) {
     EXPECT_TRUE(rtt.end());
     EXPECT_EQ(D3DPERF_BeginEvent(0, L"probe"), 0) << "an event was left open";
     D3DPERF_EndEvent();
+}
+
+TEST_F(RenderPassTest, RenderToTextureSizesAndATargetMadeWhileTexturesSuspend) {
+    // Textures start suspended: the target still follows a lost device.
+    Orvex::TextureModuleSettings::get().suspendOnCreate = true;
+    Orvex::RenderToTexture rtt(RECT{10, 20, 110, 70}, D3DFMT_UNKNOWN, D3DFMT_UNKNOWN, 1);
+    rtt.release();
+    ASSERT_TRUE(rtt.isValid());
+    EXPECT_EQ(std::pair(rtt.getWidth(), rtt.getHeight()), std::pair(100u, 50u));
+    EXPECT_EQ(std::pair(rtt.getViewport().X, rtt.getViewport().Y), std::pair(DWORD(10), DWORD(20)));
+    EXPECT_EQ(rtt.getTexture().getFormat(), D3DFMT_X8R8G8B8) << "format 0 takes the display's";
+
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+    port::d3d9::loseDevice(device());
+    EXPECT_FALSE(d3d.checkDevice());
+    EXPECT_EQ(port::d3d9::defaultPoolResources(device()), 0u);
+    ASSERT_TRUE(d3d.checkDevice());
+    EXPECT_TRUE(rtt.isValid());
+    EXPECT_NE(*rtt.getSurface(), nullptr);
+}
+
+TEST_F(RenderPassTest, ScaledPassMovesTheQuadAndTheNextEffectReadsThePartLeft) {
+    // A fixed 800x600 target: the down pass draws into its top-left quarter.
+    RenderManager fixed(800, 600);
+    Orvex::XMLNode rp = parse(L"<RP><POSTEFFECT NAME=\"down\" EFFECT=\"PostBlurDown\"/>"
+                              L"<POSTEFFECT NAME=\"copy\" EFFECT=\"PostCopy\" PRIORITY=\"HIGH\" MAKE_ORIGINAL=\"0\"/>"
+                              L"<ACTIVE_POSTEFFECTS>\"|down|\" \"|copy|\"</ACTIVE_POSTEFFECTS></RP>");
+    fixed.loadConfig(rp);
+    Orvex::PostEffectRenderer& post = fixed.getPostEffectRenderer();
+    fixed.getForwardRenderer().setEnabled(false);
+    ASSERT_TRUE(post.isCreated());
+    IDirect3DTexture9* scene = nullptr;
+    ASSERT_EQ(device()->CreateTexture(800, 600, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &scene,
+                                      nullptr),
+              D3D_OK);
+    fixed.render(nullptr, scene);
+    EXPECT_EQ(post.getQuad()[1].x, 399.5f);
+    EXPECT_EQ(post.getQuad()[3].y, 299.5f);
+    EXPECT_EQ(post.getQuad()[2].x, -0.5f);
+    EXPECT_EQ(post.getUMax(), 0.5f);
+    EXPECT_EQ(post.getQuad()[1].u0, 0.5f) << "the copy after it sampled only the half left";
+    // Switched off, both targets go; on again, they come back.
+    Orvex::XMLNode off = parse(L"<POSTEFFECT_RENDERING ENABLE=\"0\"/>");
+    post.readConfig(off);
+    EXPECT_FALSE(post.isCreated());
+    post.setEnabled(true);
+    EXPECT_TRUE(post.isCreated());
+    scene->Release();
 }
 
 TEST_F(RenderPassTest, ForwardRendererClearsToItsColourAndHandsItsSceneToThePassChain) {
