@@ -111,6 +111,7 @@ void D3DInterface::shutdown() {
         initParams_.setWindowed(savedWindowed_);
     }
     if (device_) {
+        signalDeviceShutdown.emit();
         device_->Release();
         device_ = nullptr;
     }

@@ -7,7 +7,9 @@
 // - signalDeviceLost before every IDirect3DDevice9::Reset (and once when the device reports
 //   itself lost); holders of D3DPOOL_DEFAULT resources release them here.
 // - signalDeviceReset after every successful reset; holders re-create their resources.
-// - signalDeviceCreated once, when the device first exists.
+// - signalDeviceCreated once, when the device first exists (again after a shutdown).
+// - signalDeviceShutdown when shutdown is about to release the device: holders of device
+//   objects let go of them, so the device really ends (and wait for signalDeviceCreated).
 // - signalSizeChanged (the resize signal) after a reset that changed the back-buffer size.
 // - signalModeNeedsConfirmation, then signalModeCountdown (seconds left, on every update while
 //   the confirmation runs) and finally signalModeConfirmed (true: the new mode stays, false: the
@@ -177,6 +179,7 @@ public:
     sigslot::signal0<> signalDeviceLost;
     sigslot::signal0<> signalDeviceReset;
     sigslot::signal0<> signalDeviceCreated;
+    sigslot::signal0<> signalDeviceShutdown;
     sigslot::signal2<unsigned long const&, unsigned long const&> signalSizeChanged;
     sigslot::signal0<> signalModeListRestricted;
     sigslot::signal0<> signalModeNeedsConfirmation;

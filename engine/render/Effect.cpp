@@ -11,6 +11,7 @@
 #include "engine/core/Logger.h"
 #include "engine/core/Paths.h"
 #include "engine/platform/D3DInterface.h"
+#include "engine/render/DeviceObjects.h"
 #include "engine/render/EffectBundle.h"
 #include "engine/render/EffectManager.h"
 
@@ -30,12 +31,6 @@ std::wstring bufferText(ID3DXBuffer* buffer) {
     char const* text = static_cast<char const*>(buffer->GetBufferPointer());
     std::string narrow(text, strnlen(text, buffer->GetBufferSize()));
     return toWideString(narrow);
-}
-
-template <class T>
-void releaseCom(T*& object) {
-    if (object) object->Release();
-    object = nullptr;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "engine/platform/D3DInterface.h"
+#include "engine/render/DeviceObjects.h"
 #include "engine/render/Effect.h"
 
 namespace Orvex {
@@ -45,21 +46,6 @@ constexpr StateValue kBeginStates[] = {
     {D3DRS_STENCILENABLE, FALSE},
     {D3DRS_VERTEXBLEND, 0},
     {D3DRS_WRAP0, 0},
-};
-
-template <class T>
-void releaseCom(T*& object) {
-    if (object) object->Release();
-    object = nullptr;
-}
-
-// A performance event for the lifetime of a scope.
-class PixEvent {
-public:
-    PixEvent(D3DCOLOR colour, wchar_t const* name) { D3DPERF_BeginEvent(colour, name); }
-    ~PixEvent() { D3DPERF_EndEvent(); }
-    PixEvent(PixEvent const&) = delete;
-    PixEvent& operator=(PixEvent const&) = delete;
 };
 
 // Texture coordinates of the source rectangle's corners in the texture's level 0.

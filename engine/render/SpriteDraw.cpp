@@ -21,8 +21,6 @@ bool toCount(double v, long long& out) {
     return true;
 }
 
-long long atLeastZero(long long v) { return v > 0 ? v : 0; }
-
 // int(v + 0.5) of a remainder (at most one source side long).
 long long nearest(float v) { return static_cast<long long>(v + 0.5f); }
 
@@ -33,7 +31,8 @@ void warnOnce(bool& said, wchar_t const* text) {
 }
 
 bool saidNoArea = false;
-bool saidTooMany = false;
+bool saidUncountable = false;
+bool saidCapped = false;
 
 // One draw being cut: the target's frame on screen, its size, the source and the modes.
 class PieceCutter {
@@ -61,7 +60,12 @@ public:
 private:
     bool has(u8 mode, u8 bit) const { return (mode & bit) != 0; }
 
+    // Pieces past the limit are dropped: a draw needing more shows its first kMaxSpritePieces.
     void add(RECT const& src, float scaleX, float scaleY, float a, float b) {
+        if (full()) {
+            capped_ = true;
+            return;
+        }
         SpriteQuadPiece p;
         p.source = src;
         p.rotation = rotation_;
@@ -71,21 +75,23 @@ private:
         out_.push_back(p);
     }
 
-    // Refuses the whole draw when count pieces more would pass the limit (or cannot be counted).
-    bool room(long long count, bool countable = true) {
-        if (countable && count >= 0 &&
-            static_cast<unsigned long long>(out_.size() - start_) + static_cast<unsigned long long>(count) <=
-                kMaxSpritePieces)
-            return true;
-        refused_ = true;
-        return false;
+    bool full() const { return out_.size() - start_ >= kMaxSpritePieces; }
+
+    // Refuses the whole draw when its piece count cannot be counted (NaN, infinite or far beyond
+    // any limit); countable draws go on and are capped by add.
+    bool countable(bool ok) {
+        if (!ok) refused_ = true;
+        return ok;
     }
 
     void finish() {
-        if (!refused_) return;
-        out_.resize(start_);
-        warnOnce(saidTooMany, L"Sprite: a draw would need too many pieces (tiny source, huge target), nothing "
-                              L"drawn (said once)");
+        if (refused_) {
+            out_.resize(start_);
+            warnOnce(saidUncountable, L"Sprite: a draw needs an uncountable number of pieces, nothing drawn (said once)");
+        } else if (capped_) {
+            warnOnce(saidCapped, L"Sprite: a draw needs more pieces than the limit (tiny source, huge target), only "
+                                 L"the first ones are drawn (said once)");
+        }
     }
 
     // Natural size, centred or end-aligned.
@@ -93,7 +99,7 @@ private:
         if (!has(mx_, SDP_CLAMP) && !has(my_, SDP_CLAMP)) return false;
         float const f = has(mx_, SDP_ALIGN_BACK) ? 1.0f : 0.5f;
         float const g = has(my_, SDP_ALIGN_BACK) ? 1.0f : 0.5f;
-        if (room(1)) add(source_, 1.0f, 1.0f, (W_ - sw_) * f, (H_ - sh_) * g);
+        add(source_, 1.0f, 1.0f, (W_ - sw_) * f, (H_ - sh_) * g);
         return true;
     }
 
@@ -106,9 +112,9 @@ private:
         float const scale = alongY ? W_ / sw_ : H_ / sh_;
         float const n = (alongY ? H_ / sh_ : W_ / sw_) / scale;
         long long k = 0;
-        if (!room(0, scale != 0.0f && toCount(n, k)) || !room(atLeastZero(k) + 1)) return alongX;
+        if (!countable(scale != 0.0f && toCount(n, k))) return alongX;
         float const step = (alongY ? sh_ : sw_) * scale;
-        for (long long i = 0; i < k; ++i) {
+        for (long long i = 0; i < k && !full(); ++i) {
             float const at = static_cast<float>(i) * step;
             add(source_, scale, scale, alongX ? at : 0.0f, alongY ? at : 0.0f);
         }
@@ -141,7 +147,6 @@ private:
         float const s = fy < fx ? fy : fx;
         float const scaleX = W_ < 0.0f ? -s : s;
         float const scaleY = H_ < 0.0f ? -s : s;
-        if (!room(1)) return true;
         if (fy < fx)
             add(source_, scaleX, scaleY, slack(mx_, W_, scaleX * sw_), 0.0f);
         else
@@ -159,7 +164,7 @@ private:
 
     void pairTable() {
         if (pair(SDP_SCALE, SDP_SCALE)) {
-            if (room(1)) add(source_, W_ / sw_, H_ / sh_, 0.0f, 0.0f);
+            add(source_, W_ / sw_, H_ / sh_, 0.0f, 0.0f);
         } else if (pair(SDP_REPEAT, SDP_REPEAT)) {
             repeatBoth();
         } else if (pair(SDP_SCALE, SDP_REPEAT)) {
@@ -180,12 +185,10 @@ private:
         float const ny = H_ / sh_;
         long long kx = 0;
         long long ky = 0;
-        if (!room(0, toCount(nx, kx) && toCount(ny, ky))) return;
-        long long const cx = atLeastZero(kx);
-        long long const cy = atLeastZero(ky);
-        if (cx > kMaxSpritePieces || cy > kMaxSpritePieces || !room(cx * cy + cx + cy + 1)) return;
-        for (long long i = 0; i < kx; ++i)
-            for (long long j = 0; j < ky; ++j)
+        if (!countable(toCount(nx, kx) && toCount(ny, ky))) return;
+        // Column by column; the loops stop at the limit, so a huge count costs no more than it.
+        for (long long i = 0; i < kx && ky > 0 && !full(); ++i)
+            for (long long j = 0; j < ky && !full(); ++j)
                 add(source_, 1.0f, 1.0f, static_cast<float>(i) * sw_, static_cast<float>(j) * sh_);
         float const rx = remainder(nx, kx, sw_);
         float const ry = remainder(ny, ky, sh_);
@@ -201,8 +204,8 @@ private:
         float const scaleY = ry / static_cast<float>(ryn);
         float const edgeA = static_cast<float>(kx) * sw_;
         float const edgeB = static_cast<float>(ky) * sh_;
-        for (long long j = 0; j < ky; ++j) add(right, scaleX, 1.0f, edgeA, static_cast<float>(j) * sh_);
-        for (long long i = 0; i < kx; ++i) add(bottom, 1.0f, scaleY, static_cast<float>(i) * sw_, edgeB);
+        for (long long j = 0; j < ky && !full(); ++j) add(right, scaleX, 1.0f, edgeA, static_cast<float>(j) * sh_);
+        for (long long i = 0; i < kx && !full(); ++i) add(bottom, 1.0f, scaleY, static_cast<float>(i) * sw_, edgeB);
         add(corner, scaleX, scaleY, edgeA, edgeB);
     }
 
@@ -211,9 +214,9 @@ private:
         float const size = alongX ? sw_ : sh_;
         float const n = (alongX ? W_ : H_) / size;
         long long k = 0;
-        if (!room(0, toCount(n, k)) || !room(atLeastZero(k) + 1)) return;
+        if (!countable(toCount(n, k))) return;
         float const across = alongX ? H_ / sh_ : W_ / sw_;
-        for (long long i = 0; i < k; ++i) {
+        for (long long i = 0; i < k && !full(); ++i) {
             float const at = static_cast<float>(i) * size;
             if (alongX)
                 add(source_, 1.0f, across, at, 0.0f);
@@ -240,13 +243,12 @@ private:
         long long kx = 1;
         long long ky = 1;
         if ((tilesX && !toCount(W_ / sw_ + 0.5f, kx)) || (tilesY && !toCount(H_ / sh_ + 0.5f, ky)))
-            return void(room(0, false));
+            return void(countable(false));
         if (kx <= 0 || ky <= 0) return;
-        if (kx > kMaxSpritePieces || ky > kMaxSpritePieces || !room(kx * ky)) return;
         float const sx = tilesX ? (W_ / static_cast<float>(kx)) / sw_ : W_ / sw_;
         float const sy = tilesY ? (H_ / static_cast<float>(ky)) / sh_ : H_ / sh_;
-        for (long long i = 0; i < kx; ++i)
-            for (long long j = 0; j < ky; ++j)
+        for (long long i = 0; i < kx && !full(); ++i)
+            for (long long j = 0; j < ky && !full(); ++j)
                 add(source_, sx, sy, static_cast<float>(i) * sx * sw_, static_cast<float>(j) * sy * sh_);
     }
 
@@ -264,6 +266,7 @@ private:
     u8 my_;
     std::size_t start_;
     bool refused_ = false;
+    bool capped_ = false;
 };
 
 }  // namespace

@@ -2,9 +2,10 @@
 // draw modes (SpriteRect.h): into a rotated placement (buildSpriteQuads), into an axis-aligned
 // rectangle (buildRectQuads), and the first-rule-only variant the sprites' drawInRect uses.
 //
-// Limits: a source without area gives no piece (it would divide by zero), and a draw that would
-// need more than kMaxSpritePieces pieces (a tiny source tiled over a huge target) gives none;
-// both are logged once per process, since such draws repeat every frame.
+// Limits: a source without area gives no piece (it would divide by zero), nor does a draw whose
+// piece count cannot be counted (NaN or infinite sizes); a draw that needs more than
+// kMaxSpritePieces pieces (a tiny source tiled over a huge target) gives its first
+// kMaxSpritePieces. Each is logged once per process, since such draws repeat every frame.
 #pragma once
 
 #include <vector>

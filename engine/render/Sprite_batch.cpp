@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 #include <cstdint>
+#include <set>
+#include <string>
 
 #include "engine/core/Logger.h"
 #include "engine/platform/D3DInterface.h"
@@ -17,15 +19,15 @@ namespace {
 char const* const kTextureParameters[Sprite::kMaxTextureSlots] = {"g_Textur0", "g_Textur1", "g_Textur2", "g_Textur3",
                                                                   "g_Textur4", "g_Textur5", "g_Textur6", "g_Textur7"};
 
-// Selects a technique by name; false (said once per name kind) when the effect lacks it.
+// Selects a technique by name; false (said once per technique name) when the effect lacks it.
 bool selectTechnique(ID3DXEffect& effect, char const* name) {
     D3DXHANDLE const technique = effect.GetTechniqueByName(name);
     if (technique && SUCCEEDED(effect.SetTechnique(technique))) return true;
-    static bool said = false;
-    if (!said) {
-        said = true;
+    // One flag per name: a second missing technique must still be reported.
+    static std::set<std::string> said;
+    if (said.insert(name).second) {
         logError(L"Sprite: the effect has no technique " + std::wstring(name, name + std::strlen(name)) +
-                 L", its sprites are not drawn (said once)");
+                 L", its sprites are not drawn (said once per technique)");
     }
     return false;
 }

@@ -93,6 +93,10 @@ void Texture2D::recreateByKind() {
 void Texture2D::recreateTexture() {
     loading_ = 1;
     recreateByKind();
+    // The loaders skip the device connection while loading; a default-pool texture made for the
+    // first time here (it was created or loaded while suspended) would otherwise never let go of
+    // its device texture on a lost device, and the reset would fail for good.
+    if (texture_ && createParams_.Pool == D3DPOOL_DEFAULT) connectDeviceSignals();
     // The loading time must not count as frame time.
     PerfTimer* timer = &PerfTimer::frameTimer();
     timer->update();

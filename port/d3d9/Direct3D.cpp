@@ -173,8 +173,14 @@ IDirect3D9* Direct3DCreate9(UINT sdkVersion) {
     return new port::d3d9::Direct3D();
 }
 
-int D3DPERF_BeginEvent(D3DCOLOR, LPCWSTR) { return 0; }
-int D3DPERF_EndEvent() { return 0; }
+namespace {
+// Open performance events: like Direct3D, Begin answers the level it opens and End the level it
+// closes (-1 when none is open), so unbalanced events show.
+int perfEventDepth = 0;
+}  // namespace
+
+int D3DPERF_BeginEvent(D3DCOLOR, LPCWSTR) { return perfEventDepth++; }
+int D3DPERF_EndEvent() { return perfEventDepth > 0 ? --perfEventDepth : -1; }
 void D3DPERF_SetMarker(D3DCOLOR, LPCWSTR) {}
 void D3DPERF_SetRegion(D3DCOLOR, LPCWSTR) {}
 BOOL D3DPERF_QueryRepeatFrame() { return FALSE; }

@@ -220,7 +220,8 @@ typedef IDirect3DStateBlock9* LPDIRECT3DSTATEBLOCK9;
 // D3D_SDK_VERSION.
 IDirect3D9* Direct3DCreate9(UINT sdkVersion);
 
-// PIX events: accepted and ignored.
+// PIX events: recorded nowhere. BeginEvent returns the zero-based level of the event it opens,
+// EndEvent the level of the one it closes, or -1 when no event is open.
 int D3DPERF_BeginEvent(D3DCOLOR color, LPCWSTR name);
 int D3DPERF_EndEvent();
 void D3DPERF_SetMarker(D3DCOLOR color, LPCWSTR name);

@@ -8,6 +8,7 @@
 #include "engine/core/Logger.h"
 #include "engine/core/engine/OrvexEngineConsole.h"
 #include "engine/core/UserGlobals.h"
+#include "engine/render/RenderManager.h"
 #include "port/win32/kernel.h"
 #include "port/win32/log.h"
 
@@ -50,6 +51,7 @@ OrvexEngine::~OrvexEngine() {
     // made after the engine and are gone by now.
     if (initialised_) releaseDevice();
     releasePlatform();
+    renderManager_.reset();
     ingameConsole_.reset();
     userGlobals_.reset();
     port::setLogSink({});

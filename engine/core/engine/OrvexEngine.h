@@ -27,6 +27,7 @@ class D3DInterface;
 class DirectInputInterface;
 class IngameConsole;
 class KeyState;
+class RenderManager;
 class UserGlobals;
 class XMLNode;
 
@@ -49,6 +50,8 @@ public:
     DirectInputInterface* getDirectInput() const { return input_; }
     PerfTimer* getPerfTimer() { return &timer_; }
     IngameConsole* getIngameConsole() const { return ingameConsole_.get(); }
+    // The render-pass pipeline whose target follows the back buffer ("RP_" console commands).
+    RenderManager* getRenderManager() const { return renderManager_.get(); }
 
     // The game's global settings. The engine takes ownership (a replaced object is deleted).
     void setUserGlobals(UserGlobals* globals);
@@ -195,9 +198,9 @@ private:
     AppWindow* window_ = nullptr;
     D3DInterface* d3d_ = nullptr;
     DirectInputInterface* input_ = nullptr;
-    // Still to come with their own parts: the language manager, the font manager, the render
-    // manager (built here with width and height 0xFFFFFFFF) and, after it, the spline manager
-    // (acquireRender makes them).
+    // Still to come with their own parts: the language manager, the font manager and, after the
+    // render manager, the spline manager (acquireRender makes them).
+    std::unique_ptr<RenderManager> renderManager_;
     std::unique_ptr<UserGlobals> userGlobals_;
     std::unique_ptr<IngameConsole> ingameConsole_;
     TextureInitParams texParams_;

@@ -7,6 +7,7 @@
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/EffectManager.h"
+#include "engine/render/RenderManager.h"
 #include "engine/render/SpriteHolder.h"
 #include "engine/render/TextureManager.h"
 #include "engine/render/TextureSettings.h"
@@ -20,6 +21,9 @@ void OrvexEngine::acquireRender() {
     // them (the device's window is destroyed through it).
     EffectManager::getInstance();
     IsWindow(nullptr);
+    // Its target follows the back buffer; its renderers make their targets once the device
+    // exists and let go of them when the device object shuts down.
+    renderManager_ = std::make_unique<RenderManager>(RenderManager::kFollowDevice, RenderManager::kFollowDevice);
 }
 
 void OrvexEngine::initRender() { texParams_.apply(); }

@@ -35,6 +35,7 @@ struct DeviceEvents : sigslot::has_slots<> {
         d3d.signalDeviceLost.connect(this, &DeviceEvents::onLost);
         d3d.signalDeviceReset.connect(this, &DeviceEvents::onReset);
         d3d.signalDeviceCreated.connect(this, &DeviceEvents::onCreated);
+        d3d.signalDeviceShutdown.connect(this, &DeviceEvents::onShutdown);
         d3d.signalSizeChanged.connect(this, &DeviceEvents::onSize);
         d3d.signalModeNeedsConfirmation.connect(this, &DeviceEvents::onNeedsConfirmation);
         d3d.signalModeConfirmed.connect(this, &DeviceEvents::onConfirmed);
@@ -45,6 +46,7 @@ struct DeviceEvents : sigslot::has_slots<> {
     void onLost() { log.push_back("lost"); }
     void onReset() { log.push_back("reset"); }
     void onCreated() { log.push_back("created"); }
+    void onShutdown() { log.push_back("shutdown"); }
     void onSize(unsigned long const& w, unsigned long const& h) { log.push_back("size " + sizeText(w, h)); }
     void onNeedsConfirmation() { log.push_back("confirm?"); }
     void onConfirmed(bool const& kept) { log.push_back(kept ? "kept" : "restored"); }
@@ -144,6 +146,12 @@ TEST_F(D3DInterfaceTest, CreatesWindowAndDeviceAndReportsCreationOnce) {
 
     EXPECT_TRUE(d3d.checkDevice());
     EXPECT_EQ(events.log.size(), 1u);
+
+    // Shutdown tells the holders while the device is still there; the next device is created anew.
+    d3d.shutdown();
+    d3d.shutdown();
+    ASSERT_TRUE(d3d.init());
+    EXPECT_EQ(events.log, (std::vector<std::string>{"created", "shutdown", "created"}));
 }
 
 TEST_F(D3DInterfaceTest, ForcedDeviceLossRunsLostThenResetThroughCheckDevice) {

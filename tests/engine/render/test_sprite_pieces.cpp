@@ -144,20 +144,26 @@ TEST(SpriteDrawPieces, SourceWithoutAreaGivesNoPiece) {
     }
 }
 
-TEST(SpriteDrawPieces, TinySourceInHugeTargetIsRefusedNotEndless) {
+TEST(SpriteDrawPieces, TinySourceInHugeTargetDrawsTheCappedCountWithoutEndlessLoops) {
     RECT const pixel = rect(0, 0, 1, 1);
     FRect const huge(0, 0, 1.0e7f, 1.0e7f);
-    EXPECT_TRUE(rectPieces(pixel, huge, SDP_REPEAT, SDP_REPEAT).empty());
-    EXPECT_TRUE(rectPieces(pixel, huge, SDP_REPEAT, SDP_SCALE).empty());
-    EXPECT_TRUE(rectPieces(pixel, huge, SDP_REPEAT_INT, SDP_REPEAT_INT).empty());
-    EXPECT_TRUE(spritePieces(placement(0, 0, 1, 1.0e9f), pixel, SDP_STRETCH_NUMBER, SDP_REPEAT).empty());
+    struct Case {
+        FRect target;
+        u8 modeX, modeY;
+    };
+    for (Case const& c : {Case{huge, SDP_REPEAT, SDP_REPEAT}, Case{huge, SDP_REPEAT, SDP_SCALE},
+                          Case{huge, SDP_REPEAT_INT, SDP_REPEAT_INT}, Case{FRect(0, 0, 128, 128), SDP_REPEAT, SDP_REPEAT}}) {
+        std::vector<SpriteQuadPiece> const pieces = rectPieces(pixel, c.target, c.modeX, c.modeY);
+        ASSERT_EQ(pieces.size(), kMaxSpritePieces) << int(c.modeX) << " " << int(c.modeY);
+        EXPECT_EQ(pieces[0].translation, D3DXVECTOR2(0.0f, 0.0f)) << "the first pieces are the ones kept";
+    }
+    EXPECT_EQ(spritePieces(placement(0, 0, 1, 1.0e8f), pixel, SDP_STRETCH_NUMBER, SDP_REPEAT).size(), kMaxSpritePieces);
+    // Sizes whose piece count cannot be counted still give nothing.
     EXPECT_TRUE(rectPieces(pixel, FRect(0, 0, INFINITY, 10), SDP_REPEAT, SDP_SCALE).empty());
     EXPECT_TRUE(rectPieces(pixel, FRect(0, 0, NAN, 10), SDP_REPEAT, SDP_REPEAT).empty());
     // A zero-wide target with stretch-number would divide by its zero scale.
     EXPECT_TRUE(spritePieces(placement(0, 0, 0, 100), pixel, SDP_STRETCH_NUMBER, SDP_REPEAT).empty());
-    // At the limit the draw still happens: 128 x 128 tiles = 16384 pieces would exceed it with
-    // the remainders, 100 x 100 tiles do not.
+    // Below the limit every piece is there: 100 x 100 tiles and their 201 remainders.
     EXPECT_EQ(rectPieces(pixel, FRect(0, 0, 100, 100), SDP_REPEAT, SDP_REPEAT).size(), 100u * 100 + 201);
-    EXPECT_TRUE(rectPieces(pixel, FRect(0, 0, 128, 128), SDP_REPEAT, SDP_REPEAT).empty());
     EXPECT_EQ(rectPieces(pixel, FRect(0, 0, 128, 128), SDP_REPEAT_INT, SDP_REPEAT_INT).size(), kMaxSpritePieces);
 }

@@ -3,6 +3,9 @@
 // and the D3DX wrapper with its nesting and the sprite pair.
 #include "tests/engine/render/RenderFixture.h"
 
+#include <algorithm>
+
+#include "engine/core/Logger.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/SpriteHolder.h"
 #include "port/d3d9/d3d9_port.h"
@@ -157,6 +160,34 @@ TEST_F(SpriteStateTest, LostAndResetDeviceRecreatesBuffersAndDrawsTheSamePixels)
     std::vector<uint32_t> const after = frame();
     ASSERT_EQ(after.size(), before.size());
     EXPECT_TRUE(after == before);
+}
+
+TEST_F(SpriteStateTest, EachMissingTechniqueIsReportedOnce) {
+    // An effect with none of the batcher's techniques: the 2D and the 3D draw each name theirs.
+    write("flat.fx", flatEffect());
+    Orvex::XMLNode node = parse(definition(L"NoSprite", "flat.fx"));
+    auto* flat = new Orvex::Effect(false);
+    ASSERT_TRUE(flat->load(node));
+    IDirect3DTexture9* texture = makeTexture(4, 4, {0xFFFFFFFF});
+    screenCamera();
+    auto frame = [&] {
+        ASSERT_TRUE(sprite->Begin(0, flat));
+        drawAt(texture, 0, 0);
+        draw3D(texture, 8, 8, 1, 4, 0xFFFFFFFF);
+        sprite->End();
+    };
+    frame();
+    EXPECT_TRUE(logged(L"has no technique Render2D,"));
+    EXPECT_TRUE(logged(L"has no technique Render3D,"));
+    auto reports = [] {
+        auto const lines = Orvex::Logger::getInstance().recentLines();
+        return std::count_if(lines.begin(), lines.end(),
+                             [](std::wstring const& l) { return l.find(L"has no technique") != std::wstring::npos; });
+    };
+    EXPECT_EQ(reports(), 2);
+    frame();
+    EXPECT_EQ(reports(), 2) << "said again";
+    flat->release();
 }
 
 TEST_F(SpriteStateTest, D3DXSpriteNestsAndFlushes) {

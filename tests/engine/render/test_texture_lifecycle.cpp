@@ -195,6 +195,30 @@ TEST_F(TextureLifecycleTest, LostAndResetDeviceRemakesDefaultPoolTexturesAndDraw
     EXPECT_EQ(readTarget(), before);
 }
 
+TEST_F(TextureLifecycleTest, DefaultPoolTexturesMadeWhileSuspendedFollowALostDevice) {
+    // Made while suspended, these get their device texture on the first use; they must still let
+    // go of it on a lost device, or the reset fails for good.
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+    Orvex::TextureModuleSettings::get().suspendOnCreate = true;
+    std::wstring const file = write("late.png", png(8, 8, quadrants));
+    Orvex::XMLNode node = parse(L"<TEXTUR2D NAME=\"lateNode\"><FILE FILENAME=\"" + file +
+                                L"\"/><FILE_INFO Pool=\"DEFAULT\" Usage=\"\"/></TEXTUR2D>");
+    TextureRef target, fromNode;
+    ASSERT_TRUE(target->create(8, 8, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT));
+    ASSERT_TRUE(fromNode->loadFromXML(node));
+    ASSERT_TRUE(target->isSuspended());
+    ASSERT_NE(target->getTexture(), nullptr);
+    ASSERT_NE(fromNode->getTexture(), nullptr);
+    std::vector<uint32_t> const pixels = readAll(*fromNode);
+
+    port::d3d9::loseDevice(d3d.getDevice());
+    EXPECT_FALSE(d3d.checkDevice());
+    EXPECT_EQ(port::d3d9::defaultPoolResources(d3d.getDevice()), 0u);
+    ASSERT_TRUE(d3d.checkDevice());
+    EXPECT_NE(*target->getD3DTexture(), nullptr);
+    EXPECT_EQ(readAll(*fromNode), pixels);
+}
+
 TEST_F(TextureLifecycleTest, PartsOfADefaultPoolTextureComeBackWhateverTheResetOrder) {
     Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
     std::wstring const file = write("pool.png", png(16, 8, quadrants));

@@ -382,4 +382,13 @@ void main() { port_alphaTest(colour.a); result = colour; }
     glDeleteProgram(program);
 }
 
+TEST(PerfEvents, LevelsShowWhetherEventsAreBalanced) {
+    EXPECT_EQ(D3DPERF_EndEvent(), -1) << "nothing open";
+    EXPECT_EQ(D3DPERF_BeginEvent(0xFFFFFFFF, L"outer"), 0);
+    EXPECT_EQ(D3DPERF_BeginEvent(0xFFFFFFFF, L"inner"), 1);
+    EXPECT_EQ(D3DPERF_EndEvent(), 1);
+    EXPECT_EQ(D3DPERF_EndEvent(), 0);
+    EXPECT_EQ(D3DPERF_EndEvent(), -1);
+}
+
 }  // namespace

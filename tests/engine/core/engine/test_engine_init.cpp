@@ -3,8 +3,10 @@
 // the back buffer (pixels read back).
 #include <gtest/gtest.h>
 
+#include "engine/core/Console.h"
 #include "engine/core/UserGlobals.h"
 #include "engine/platform/AppWindow.h"
+#include "engine/render/RenderManager.h"
 #include "port/win32/HostPath.h"
 #include "test_engine_fixture.h"
 #include "tests/support/TestSupport.h"
@@ -73,6 +75,22 @@ TEST_F(EngineStart, InitMakesTheDeviceBetweenTheHooksAndOnlyOnce) {
     EXPECT_EQ(calls, (std::vector<std::string>{"pre device=0", "post device=1"}));
     EXPECT_TRUE(engine->init());
     EXPECT_EQ(calls.size(), 2u);
+}
+
+TEST_F(EngineStart, RenderManagerFollowsTheBackBufferAndAnswersItsConsoleCommands) {
+    Orvex::RenderManager* manager = engine->getRenderManager();
+    ASSERT_NE(manager, nullptr);
+    ASSERT_TRUE(engine->init());
+    Orvex::u32 width = 0;
+    Orvex::u32 height = 0;
+    manager->getTargetSize(width, height);
+    EXPECT_EQ(std::pair(width, height), std::pair(320u, 240u));
+    // Its renderers made their targets on the device's creation.
+    EXPECT_TRUE(manager->getForwardRenderer().isCreated());
+    EXPECT_TRUE(manager->getPostEffectRenderer().isCreated());
+    EXPECT_EQ(Orvex::Console::getInstance().execute(L"rp_skipposteffects 4"), L"gesetzt");
+    EXPECT_EQ(manager->getSkipLevel(), 4u);
+    manager->setSkipLevel(0);
 }
 
 TEST_F(EngineStart, ShowConsoleSwitchShowsTheLogConsoleOnceStarted) {

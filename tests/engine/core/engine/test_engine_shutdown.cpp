@@ -13,6 +13,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/render/Effect.h"
 #include "engine/render/EffectManager.h"
+#include "engine/render/RenderManager.h"
 #include "engine/render/SpriteHolder.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/TextureManager.h"
@@ -139,8 +140,11 @@ TEST_F(EngineShutdown, ShutdownReleasesEffectsAndTexturesSoTheDeviceIsGone) {
     ASSERT_TRUE(engine->init());
     EXPECT_NE(D3DInterface::getInstance().getDevice(), nullptr);
     EXPECT_TRUE(sprites.getSprite().hasBuffers()) << "the sprite pair is made again on the new device";
-    // Nothing but the new sprite pair's buffers lives on the new device.
+    // Nothing but the new sprite pair's buffers and the render manager's targets lives on the new
+    // device (the renderers let go when switched off).
     sprites.release();
+    engine->getRenderManager()->getForwardRenderer().setEnabled(false);
+    engine->getRenderManager()->getPostEffectRenderer().setEnabled(false);
     EXPECT_EQ(port::d3d9::defaultPoolResources(D3DInterface::getInstance().getDevice()), 0u);
 }
 

@@ -1,0 +1,225 @@
+// Render-pass files and post-effect definitions: keys, priorities, keyed parameters, string
+// mappings, the "RP_" replies and listings, and broken input (one log line, the rest loads).
+#include <algorithm>
+
+#include "engine/core/Logger.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/render/PostEffect.h"
+#include "engine/render/RenderManager.h"
+#include "tests/engine/render/RenderFixture.h"
+
+namespace rendertest {
+namespace {
+
+using Orvex::PostEffect;
+using Orvex::RenderManager;
+
+std::wstring run(RenderManager& manager, std::wstring const& line) {
+    Orvex::TypedConsoleCommand typed(line);
+    Orvex::ConsoleCommand* command = manager.findCommand(typed.getCommand());
+    if (!command) return L"?";
+    if (typed.getArgumentCount() < command->getMinimumArguments()) return command->getHelp();
+    manager.executeCommand(*command, typed);
+    return typed.getReply();
+}
+
+std::size_t logCount(std::wstring const& text) {
+    auto const lines = Orvex::Logger::getInstance().recentLines();
+    return static_cast<std::size_t>(
+        std::count_if(lines.begin(), lines.end(), [&](std::wstring const& l) { return l.find(text) != std::wstring::npos; }));
+}
+
+// A post effect read from text, released at scope end.
+struct Effect {
+    PostEffect* effect;
+    explicit Effect(std::wstring const& text) {
+        Orvex::XMLNode node = parse(text);
+        effect = RenderManager::createPostEffect(node, nullptr);
+    }
+    ~Effect() { effect->release(); }
+    PostEffect* operator->() const { return effect; }
+};
+
+TEST(PostEffectDefinition, PrioritiesAndMatrixValues) {
+    struct Case {
+        wchar_t const* priority;
+        int expected;
+    };
+    for (Case const& c : {Case{L"LOW", 500}, Case{L"7", 1507}, Case{L"MED -100", 1400}, Case{L"HIGH 5", 2505}}) {
+        Effect e(std::wstring(L"<POSTEFFECT NAME=\"p\" PRIORITY=\"") + c.priority + L"\"/>");
+        EXPECT_EQ(e->getPriority(), c.expected) << "PRIORITY case " << c.expected;
+    }
+    Effect fifteen(L"<POSTEFFECT><MATRIX_PARAM_2 VALUE=\"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15\"/></POSTEFFECT>");
+    EXPECT_EQ(fifteen->getMatrixParam(1), D3DXMATRIX());
+    EXPECT_FALSE(fifteen->getSetMatrices());
+    Effect sixteen(L"<POSTEFFECT><MATRIX_PARAM_2 VALUE=\"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16\"/></POSTEFFECT>");
+    EXPECT_EQ(sixteen->getMatrixParam(1)._23, 7.0f);
+    EXPECT_TRUE(sixteen->getSetMatrices());
+    EXPECT_EQ(sixteen->getMatrixParam(9), D3DXMATRIX()) << "an index past the arrays reads nothing";
+}
+
+TEST(PostEffectDefinition, KeyedAccessByKind) {
+    Effect e(L"<POSTEFFECT NAME=\"p\">"
+             L"<STRING_MAPPING STRING=\"v\" MAPPING=\"VECTOR\" PARAM_NR=\"2\" INITIAL_VECTOR=\"1 2 3 4\"/>"
+             L"<STRING_MAPPING STRING=\"vy\" MAPPING=\"VECTOR_Y\" PARAM_NR=\"2\"/>"
+             L"<STRING_MAPPING STRING=\"f\" MAPPING=\"FLOAT\" PARAM_NR=\"4\" INITIAL_VALUE=\"0.5\"/>"
+             L"<STRING_MAPPING STRING=\"f\" MAPPING=\"SCALE_X\" PARAM_NR=\"0\"/>"
+             L"<STRING_MAPPING STRING=\"inv\" MAPPING=\"INV_SCALE_XY\" PARAM_NR=\"0\"/>"
+             L"<STRING_MAPPING STRING=\"m23\" MAPPING=\"M_23\" PARAM_NR=\"1\"/>"
+             L"<STRING_MAPPING STRING=\"on\" MAPPING=\"ENABLE\" PARAM_NR=\"0\"/>"
+             L"<STRING_MAPPING STRING=\"big\" MAPPING=\"FLOAT\" PARAM_NR=\"5\"/>"
+             L"<STRING_MAPPING STRING=\"neg\" MAPPING=\"FLOAT\" PARAM_NR=\"-1\"/>"
+             L"<STRING_MAPPING STRING=\"odd\" MAPPING=\"float\" PARAM_NR=\"0\"/></POSTEFFECT>");
+    EXPECT_EQ(e->getVector(L"v"), D3DXVECTOR4(1, 2, 3, 4));
+    EXPECT_EQ(e->getFloat(L"vy"), 2.0f);
+    EXPECT_EQ(e->getFloat(L"v"), -1.0f) << "a vector key has no float";
+    EXPECT_FALSE(e->setFloat(L"v", 1.0f));
+    EXPECT_EQ(e->getFloat(L"f"), 0.5f) << "the first mapping of a key wins";
+    EXPECT_TRUE(e->setFloat(L"inv", 4.0f));
+    EXPECT_EQ(e->getScale(), D3DXVECTOR2(0.25f, 0.25f));
+    EXPECT_TRUE(e->setFloat(L"m23", 9.0f));
+    EXPECT_EQ(e->getMatrixParam(1)._23, 9.0f);
+    EXPECT_EQ(e->getMatrix(L"m23")._11, -1.0f);
+    EXPECT_TRUE(e->setFloat(L"on", 0.0f));
+    EXPECT_FALSE(e->isEnabled());
+    EXPECT_EQ(e->getFloat(L"on"), 0.0f);
+    // A PARAM_NR outside the arrays and an unknown kind word are refused, each with a line.
+    for (wchar_t const* key : {L"big", L"neg", L"odd"}) {
+        EXPECT_FALSE(e->setFloat(key, 1.0f)) << "a refused mapping";
+        EXPECT_EQ(logCount(std::wstring(L"mapping \"") + key + L"\""), 1u);
+    }
+    std::vector<std::wstring> keys;
+    for (Orvex::PostEffectParam const& p : e->getStringMappings()) keys.push_back(p.key);
+    EXPECT_EQ(keys, (std::vector<std::wstring>{L"v", L"vy", L"f", L"inv", L"m23", L"on"}));
+}
+
+class RenderPassConfigTest : public RenderFixture {
+protected:
+    RenderPassConfigTest() : RenderFixture(640, 480) {}
+};
+
+TEST_F(RenderPassConfigTest, ConstantsAndPixelToTexelConversionFollowTheTargetSize) {
+    write("texel.fx", "float4 g_Pixels = float4(64.0, 32.0, 5.0, 7.0);\n"
+                      "float4 g_Texels < string ConvertPixelsToTexels = \"g_Pixels\"; >;\n"
+                      "float2 g_Steps[2] = { float2(64.0, 48.0), float2(320.0, 240.0) };\n"
+                      "float2 g_StepTexels[2] < string ConvertPixelsToTexels = \"g_Steps\"; >;\n"
+                      "float2 g_Const;\n" + flatEffect().substr(flatEffect().find("float4 g_Colour")));
+    Orvex::XMLNode list = parse(L"<L>" + definition(L"Texel", "texel.fx") + L"</L>");
+    effectManager.loadEffects(list);
+    RenderManager manager(640, 480);
+    Orvex::XMLNode rp = parse(
+        L"<RP><POSTEFFECT NAME=\"t\" EFFECT=\"Texel\"><CONSTANT_FLOATS FILL=\"g_Const\" TYPE=\"FLOAT2_TEXEL\">"
+        L"<PARAM X=\"64\" Y=\"32\"/></CONSTANT_FLOATS></POSTEFFECT>"
+        L"<ACTIVE_POSTEFFECTS>\"|t|\"</ACTIVE_POSTEFFECTS></RP>");
+    manager.loadConfig(rp, L"texel.rp");
+    PostEffect* t = manager.findPostEffect(L"t");
+    ASSERT_TRUE(t && t->isInitialized());
+    ID3DXEffect* fx = effectManager.findEffect(L"Texel")->getD3DXEffect();
+    D3DXVECTOR4 texels;
+    fx->GetVector("g_Texels", &texels);
+    EXPECT_NEAR(texels.x, 0.1f, 1e-6f);
+    EXPECT_NEAR(texels.y, 32.0f / 480.0f, 1e-6f);
+    EXPECT_EQ(texels.z, 5.0f) << "only x and y are divided";
+    EXPECT_EQ(texels.w, 7.0f);
+    float steps[4] = {};
+    fx->GetFloatArray("g_StepTexels", steps, 4);
+    EXPECT_NEAR(steps[0], 0.1f, 1e-6f);
+    EXPECT_NEAR(steps[1], 0.1f, 1e-6f);
+    EXPECT_NEAR(steps[2], 0.5f, 1e-6f);
+    EXPECT_NEAR(steps[3], 0.5f, 1e-6f);
+    float constant[2] = {};
+    fx->GetFloatArray("g_Const", constant, 2);
+    EXPECT_NEAR(constant[0], 0.1f, 1e-6f);
+    EXPECT_NEAR(constant[1], 32.0f / 480.0f, 1e-6f);
+}
+
+TEST_F(RenderPassConfigTest, ConsoleRepliesAndListingsComeInFileOrder) {
+    RenderManager manager(RenderManager::kFollowDevice, RenderManager::kFollowDevice);
+    Orvex::XMLNode rp = parse(
+        L"<RP><POSTEFFECT NAME=\"a\"><STRING_MAPPING STRING=\"V\" MAPPING=\"VECTOR\" PARAM_NR=\"0\"/>"
+        L"<STRING_MAPPING STRING=\"F\" MAPPING=\"FLOAT\" PARAM_NR=\"1\"/>"
+        L"<STRING_MAPPING STRING=\"M\" MAPPING=\"MATRIX\" PARAM_NR=\"0\"/></POSTEFFECT>"
+        L"<POSTEFFECT NAME=\"b\"><STRING_MAPPING STRING=\"F\" MAPPING=\"FLOAT\" PARAM_NR=\"0\"/></POSTEFFECT>"
+        L"<POSTEFFECTS_STRING_MAPPINGS>"
+        L"<STRING_MAPPING POSTEFFECT_NAME=\"b\" STRING=\"zeta\" PARAM_TO_CHANGE=\"F\" INITIAL_VALUE=\"2\"/>"
+        L"<STRING_MAPPING POSTEFFECT_NAME=\"a\" STRING=\"alpha\" PARAM_TO_CHANGE=\"V\"/>"
+        L"<STRING_MAPPING POSTEFFECT_NAME=\"a\" STRING=\"zeta\" PARAM_TO_CHANGE=\"F\"/>"
+        L"<STRING_MAPPING POSTEFFECT_NAME=\"a\" STRING=\"mid\" PARAM_TO_CHANGE=\"M\"/>"
+        L"<STRING_MAPPING POSTEFFECT_NAME=\"nobody\" STRING=\"lost\" PARAM_TO_CHANGE=\"F\" INITIAL_VALUE=\"3\"/>"
+        L"<INITIALIZE STRING=\"alpha\" INITIAL_VECTOR=\"1 2 3 4.5\"/>"
+        L"</POSTEFFECTS_STRING_MAPPINGS></RP>");
+    manager.loadConfig(rp, L"order.rp");
+    EXPECT_EQ(logCount(L"\"order.rp\": mapping \"lost\" names the unknown post effect \"nobody\""), 1u);
+    EXPECT_EQ(run(manager, L"RP_POST_getAllParamListe"),
+              L"zeta Typ: FLOAT\nzeta Typ: FLOAT\nalpha Typ: VECTOR\nmid Typ: MATRIX");
+    EXPECT_EQ(run(manager, L"RP_POST_getParamVector alpha"), L"Wert: 1 2 3 4.5 ");
+    EXPECT_EQ(run(manager, L"RP_POST_setParamFloat zeta 0.125"), L"gesetzt");
+    EXPECT_EQ(run(manager, L"RP_POST_getParamFloat zeta"), L"Wert: 0.125");
+    EXPECT_EQ(run(manager, L"RP_POST_getParamFloat lost"), L"Param wurde nicht gefunden");
+    EXPECT_EQ(run(manager, L"RP_POST_setParamVector alpha 1 2"), L"RP_POST_setParamVector Name Wert; setzt einen Posteffect Parameter Vector");
+    EXPECT_EQ(run(manager, L"RP_POST_addActiveEffect nobody"), L"gesetzt");
+    EXPECT_EQ(run(manager, L"RP_POST_addActiveEffect b"), L"gesetzt");
+    EXPECT_EQ(run(manager, L"RP_POST_addActiveEffect a"), L"gesetzt");
+    EXPECT_EQ(run(manager, L"RP_POST_addActiveEffect b"), L"gesetzt");
+    EXPECT_EQ(manager.getActiveEffects().size(), 2u) << "activated once";
+    EXPECT_EQ(manager.getActiveEffects()[0]->getName(), L"b") << "equal priorities keep their order";
+    std::vector<std::wstring> offers;
+    manager.completeArguments(Orvex::TypedConsoleCommand(L"RP_POST_setParamFloat "), offers);
+    EXPECT_EQ(offers, (std::vector<std::wstring>{L"zeta", L"zeta"}));
+    offers.clear();
+    manager.completeArguments(Orvex::TypedConsoleCommand(L"rp_post_removeactiveeffect a"), offers);
+    EXPECT_EQ(offers, std::vector<std::wstring>{L"a"});
+    EXPECT_EQ(run(manager, L"RP_POST_removeActiveEffect b"), L"entfernt");
+    EXPECT_EQ(manager.getActiveEffects().size(), 1u);
+}
+
+TEST_F(RenderPassConfigTest, BrokenRenderPassFileGivesOneLineAndTheRestLoads) {
+    std::wstring const path = write("broken.rp", "<RP>\r\n"
+                                                 "  <POSTEFFECT NAME=\"first\" PRIORITY=\"LOW\"/>\r\n"
+                                                 "  <POSTEFFECT NAME=\"second\"/>\r\n"
+                                                 "  <POSTEFFECT NAME=\"third PRIORITY=\"HIGH\"/>\r\n"
+                                                 "</RP>\r\n");
+    RenderManager manager(RenderManager::kFollowDevice, RenderManager::kFollowDevice);
+    manager.loadConfigFile(path);
+    EXPECT_EQ(logCount(L"broken.rp"), 1u);
+    EXPECT_EQ(logCount(L"line 4"), 1u);
+    ASSERT_GE(manager.getPostEffects().size(), 2u);
+    EXPECT_EQ(manager.getPostEffects()[0]->getName(), L"first");
+    EXPECT_EQ(manager.getPostEffects()[1]->getName(), L"second");
+    // A missing file loads nothing and keeps the defaults.
+    RenderManager empty(RenderManager::kFollowDevice, RenderManager::kFollowDevice);
+    empty.loadConfigFile(pathOf("none.rp"));
+    EXPECT_TRUE(empty.getPostEffects().empty());
+    EXPECT_TRUE(empty.getStretchToOrg());
+}
+
+TEST_F(RenderPassConfigTest, FixedTargetIgnoresResizesAndOwnDepthStencilFollowsTheDevice) {
+    RenderManager fixed(512, 256);
+    RenderManager follows(RenderManager::kFollowDevice, RenderManager::kFollowDevice);
+    struct Count : sigslot::has_slots<> {
+        int n = 0;
+        void on(RenderManager&) { ++n; }
+    } fixedCount, followCount;
+    fixed.targetChanged.connect(&fixedCount, &Count::on);
+    follows.targetChanged.connect(&followCount, &Count::on);
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+    d3d.signalSizeChanged.emit(800ul, 600ul);
+    EXPECT_EQ(fixedCount.n, 0);
+    EXPECT_EQ(followCount.n, 1);
+    Orvex::u32 w = 0, h = 0;
+    fixed.getTargetSize(w, h);
+    EXPECT_EQ(std::pair(w, h), std::pair(512u, 256u));
+    Orvex::XMLNode rp = parse(L"<RP CREATE_DEPTH_STENCIL=\"1\" DEPTH_STENCIL_FORMAT=\"D3DFMT_D24S8\"/>");
+    fixed.loadConfig(rp);
+    ASSERT_NE(fixed.getDepthStencil(), nullptr);
+    D3DSURFACE_DESC desc{};
+    fixed.getDepthStencil()->GetDesc(&desc);
+    EXPECT_EQ(std::pair(desc.Width, desc.Height), std::pair(512u, 256u));
+    fixed.onDeviceLost();
+    EXPECT_EQ(fixed.getDepthStencil(), nullptr);
+    fixed.onDeviceReset();
+    EXPECT_NE(fixed.getDepthStencil(), nullptr);
+}
+
+}  // namespace
+}  // namespace rendertest
