@@ -5,7 +5,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   libsdl2-dev libsdl2-mixer-dev
   libgl-dev libegl-dev libgl1-mesa-dri
-  libstb-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libstb-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
 )
