@@ -4,6 +4,8 @@
 // fonts installed from memory first, then fontconfig).
 #pragma once
 
+#include "port/gdi/wingdi.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -93,6 +95,9 @@ private:
     FaceMetrics metrics_;
     std::wstring family_;
 };
+
+// GetTextMetricsW's answer for the face.
+void fillTextMetrics(FontFace& face, TEXTMETRICW& metrics);
 
 // Registers the faces of a font file in memory; their count (0 for bytes FreeType cannot read).
 // The id goes to unregisterMemoryFaces.

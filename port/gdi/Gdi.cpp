@@ -66,6 +66,28 @@ std::shared_ptr<FontObject> selectedFont(HDC dc) {
 
 }  // namespace
 
+void fillTextMetrics(FontFace& face, TEXTMETRICW& metrics) {
+    auto const& m = face.metrics();
+    auto ranges = face.ranges(0xFFFF);
+    metrics = TEXTMETRICW{};
+    metrics.tmHeight = m.height;
+    metrics.tmAscent = m.ascent;
+    metrics.tmDescent = m.descent;
+    metrics.tmInternalLeading = m.internalLeading;
+    metrics.tmAveCharWidth = m.aveCharWidth;
+    metrics.tmMaxCharWidth = m.maxCharWidth;
+    metrics.tmWeight = m.weight;
+    metrics.tmDigitizedAspectX = 96;
+    metrics.tmDigitizedAspectY = 96;
+    metrics.tmFirstChar = ranges.empty() ? 0 : static_cast<WCHAR>(ranges.front().first);
+    metrics.tmLastChar = ranges.empty() ? 0 : static_cast<WCHAR>(ranges.back().second);
+    metrics.tmDefaultChar = metrics.tmFirstChar;
+    metrics.tmBreakChar = L' ';
+    metrics.tmItalic = m.italic ? 1 : 0;
+    metrics.tmPitchAndFamily = 0x06;  // outline (vector, TrueType-like) face, variable pitch
+    metrics.tmCharSet = ANSI_CHARSET;
+}
+
 }  // namespace port::gdi
 
 using port::gdi::FontObject;
@@ -127,25 +149,7 @@ BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics) {
     auto font = port::gdi::selectedFont(dc);
     if (!font || !metrics) return FALSE;
     std::lock_guard lock(font->mutex);
-    auto const& m = font->face->metrics();
-    auto ranges = font->face->ranges(0xFFFF);
-    *metrics = TEXTMETRICW{};
-    metrics->tmHeight = m.height;
-    metrics->tmAscent = m.ascent;
-    metrics->tmDescent = m.descent;
-    metrics->tmInternalLeading = m.internalLeading;
-    metrics->tmAveCharWidth = m.aveCharWidth;
-    metrics->tmMaxCharWidth = m.maxCharWidth;
-    metrics->tmWeight = m.weight;
-    metrics->tmDigitizedAspectX = 96;
-    metrics->tmDigitizedAspectY = 96;
-    metrics->tmFirstChar = ranges.empty() ? 0 : static_cast<WCHAR>(ranges.front().first);
-    metrics->tmLastChar = ranges.empty() ? 0 : static_cast<WCHAR>(ranges.back().second);
-    metrics->tmDefaultChar = metrics->tmFirstChar;
-    metrics->tmBreakChar = L' ';
-    metrics->tmItalic = m.italic ? 1 : 0;
-    metrics->tmPitchAndFamily = 0x06;  // outline (vector, TrueType-like) face, variable pitch
-    metrics->tmCharSet = ANSI_CHARSET;
+    port::gdi::fillTextMetrics(*font->face, *metrics);
     return TRUE;
 }
 
