@@ -2,6 +2,7 @@
 // against GDI's widths and against the ink, clipping, colour, characters outside the face, fonts
 // from memory, drawing through a caller's sprite, and device loss.
 #include "port/d3d9/d3d9_port.h"
+#include "port/d3dx9/DxFontGlyphs.h"
 #include "port/d3dx9/d3dx9.h"
 #include "port/gdi/FontFace.h"
 #include "tests/support/TestSupport.h"
@@ -257,6 +258,36 @@ TEST_F(FontTest, UnknownFacesFallBackAndBadCallsAreRefused) {
     other->GetTextMetricsW(&tm);
     EXPECT_LE(tm.tmHeight - tm.tmInternalLeading, port::gdi::kMaxPixelHeight);
     other->Release();
+}
+
+}  // namespace
+
+namespace {
+
+// A font asked for every glyph of a large face must not grow its textures without end: at the
+// page limit it starts over, and drawing still works afterwards.
+TEST_F(FontTest, GlyphPagesStayBoundedAndStartOver) {
+    auto face = port::gdi::FontFace::open({L"DejaVu Sans", -90, 0, FW_NORMAL, false});
+    ASSERT_NE(face, nullptr);
+    port::dx::GlyphCache cache(device, *face);
+    std::size_t most = 0;
+    cache.beginUse();
+    for (wchar_t c = 0x20, after = 0; c < 0xFFFF && after < 2000; ++c) {
+        cache.glyph(c);
+        most = std::max(most, cache.pageCount());
+        if (most == 16) ++after;  // well past the point where the last page filled
+    }
+    EXPECT_EQ(most, 16u);
+    cache.beginUse();  // full: starts over
+    EXPECT_EQ(cache.pageCount(), 0u);
+    EXPECT_NE(cache.glyph(L'A').page, nullptr);
+    EXPECT_GT(cache.glyph(L'A').advance, 0);
+
+    makeFont(-20);
+    EXPECT_EQ(font->PreloadCharacters(0x20, 0x17F), S_OK);
+    EXPECT_EQ(font->PreloadTextW(L"\u20ac", -1), S_OK);
+    EXPECT_EQ(font->PreloadCharacters(2, 1), D3DERR_INVALIDCALL);
+    EXPECT_GT(ink(draw(L"\u20ac", RECT{0, 0, 256, 96}, 0)).right, 0);
 }
 
 }  // namespace
