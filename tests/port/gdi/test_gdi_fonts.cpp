@@ -218,3 +218,28 @@ TEST(GdiFonts, CharactersOutsideTheFaceGetTheDefaultGlyphWidths) {
 }
 
 }  // namespace
+
+namespace {
+
+// A face whose tables are intact but whose glyph data is damaged installs, and then measures and
+// rasterises without reading out of bounds (the sanitizers watch), whatever it yields.
+TEST(GdiFonts, DamagedGlyphDataMeasuresAndRastersSafely) {
+    std::string bytes = testsupport::readFile(kDejaVuSans);
+    ASSERT_GT(bytes.size(), 200000u);
+    for (std::size_t i = bytes.size() / 2; i < bytes.size() / 2 + 8192; ++i) bytes[i] = static_cast<char>(0xFF ^ i);
+    DWORD count = 0;
+    HANDLE handle = AddFontMemResourceEx(bytes.data(), static_cast<DWORD>(bytes.size()), nullptr, &count);
+    if (!handle) GTEST_SKIP() << "FreeType refused the damaged face outright";
+    auto face = port::gdi::FontFace::open({L"DejaVu Sans", -30, 0, FW_BOLD, true});
+    ASSERT_NE(face, nullptr);
+    port::gdi::GlyphImage image;
+    for (char32_t c = 0x20; c < 0x3000; ++c) {
+        face->box(c);
+        if (face->render(c, image)) {
+            EXPECT_EQ(image.coverage.size(), static_cast<std::size_t>(image.width) * image.height);
+        }
+    }
+    EXPECT_TRUE(RemoveFontMemResourceEx(handle));
+}
+
+}  // namespace
