@@ -138,6 +138,22 @@ TEST_F(FontTest, AlignedTextInkLiesInsideItsCalcRect) {
     }
 }
 
+// The labels' own format: centred both ways, wrapped at words.
+TEST_F(FontTest, WrappedTextInkLiesInsideItsCalcRect) {
+    makeFont(-16);
+    int lineHeight = metrics().tmHeight;
+    RECT box{60, 4, 150, 92};
+    DWORD format = DT_CENTER | DT_VCENTER | DT_WORDBREAK;
+    std::wstring text = L"Neues Spiel mit drei Karten";
+    RECT measured = measure(text, box, format);
+    EXPECT_EQ((measured.bottom - measured.top) % lineHeight, 0);
+    EXPECT_GE((measured.bottom - measured.top) / lineHeight, 3);
+    EXPECT_LE(measured.right - measured.left, box.right - box.left);
+    RECT drawn = ink(draw(text, box, format));
+    EXPECT_TRUE(inside(drawn, measured));
+    EXPECT_GT(drawn.bottom - drawn.top, 2 * lineHeight);
+}
+
 TEST_F(FontTest, ClippedTextStaysInsideTheRectangleAndNoClipDoesNot) {
     makeFont(-24);
     RECT box{30, 20, 70, 36};  // smaller than the text both ways
