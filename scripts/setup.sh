@@ -5,9 +5,10 @@ packages=(
   g++ cmake ninja-build pkg-config
   libsdl2-dev libsdl2-mixer-dev
   libgl-dev libegl-dev libgl1-mesa-dri
-  libstb-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation
+  libstb-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  fonts-liberation
 )
 missing=()
 for p in "${packages[@]}"; do
