@@ -8,6 +8,7 @@ packages=(
   libpng-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  fonts-liberation
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,10 @@
-// D3DX core objects: buffers, the sprite batcher, lines and render-to-surface, drawn through the
-// device's own draw calls. Flag values are D3DX's.
+// D3DX core objects: buffers, the sprite batcher, fonts, lines and render-to-surface, drawn
+// through the device's own draw calls. Flag values are D3DX's.
 #pragma once
 
 #include "port/d3dx9/d3dx9math.h"
+#include "port/gdi/wingdi.h"
+#include "port/win32/winuser.h"
 
 // Results and special sizes shared by the D3DX headers.
 #define D3DX_DEFAULT ((UINT)-1)
@@ -58,6 +60,45 @@ struct ID3DXSprite : public IUnknown {
 typedef ID3DXSprite* LPD3DXSPRITE;
 
 HRESULT D3DXCreateSprite(IDirect3DDevice9* device, ID3DXSprite** sprite);
+
+struct D3DXFONT_DESCW {
+    INT Height;
+    UINT Width;
+    UINT Weight;
+    UINT MipLevels;
+    BOOL Italic;
+    BYTE CharSet;
+    BYTE OutputPrecision;
+    BYTE Quality;
+    BYTE PitchAndFamily;
+    WCHAR FaceName[LF_FACESIZE];
+};
+
+// Text in a face of the system or one installed with AddFontMemResourceEx (sizes and face names as
+// CreateFontW takes them). Glyphs are rasterised once into the font's textures and drawn as
+// sprites: through the sprite given to DrawTextW (inside its Begin, with its transform), or
+// through the font's own sprite with alpha blending. DrawTextW takes the DT_ formats DT_LEFT,
+// DT_CENTER, DT_RIGHT, DT_TOP, DT_VCENTER, DT_BOTTOM (both for any number of lines),
+// DT_SINGLELINE, DT_WORDBREAK, DT_NOCLIP and DT_CALCRECT (the rectangle becomes the one the text
+// covers as placed, and nothing is drawn); count -1 reads up to the terminating zero. It returns
+// the text height (with DT_VCENTER or DT_BOTTOM the offset from the rectangle's top to the text's
+// bottom), 0 on failure. Characters the face lacks draw nothing and take no room.
+struct ID3DXFont : public IUnknown {
+    virtual HRESULT GetDevice(IDirect3DDevice9** device) = 0;
+    virtual HRESULT GetDescW(D3DXFONT_DESCW* desc) = 0;
+    virtual BOOL GetTextMetricsW(TEXTMETRICW* metrics) = 0;
+    virtual HRESULT PreloadCharacters(UINT first, UINT last) = 0;
+    virtual HRESULT PreloadTextW(LPCWSTR text, INT count) = 0;
+    virtual INT DrawTextW(ID3DXSprite* sprite, LPCWSTR text, INT count, LPRECT rect, DWORD format,
+                          D3DCOLOR color) = 0;
+    virtual HRESULT OnLostDevice() = 0;
+    virtual HRESULT OnResetDevice() = 0;
+};
+typedef ID3DXFont* LPD3DXFONT;
+
+HRESULT D3DXCreateFontW(IDirect3DDevice9* device, INT height, UINT width, UINT weight, UINT mipLevels, BOOL italic,
+                        DWORD charSet, DWORD outputPrecision, DWORD quality, DWORD pitchAndFamily, LPCWSTR faceName,
+                        ID3DXFont** font);
 
 // Screen-space lines of a given width (pixels) drawn as quads; patterns are stored, not drawn.
 struct ID3DXLine : public IUnknown {

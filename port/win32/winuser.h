@@ -469,3 +469,15 @@ int GetSystemMetrics(int index);
 // dummy video driver, ORVEX_NO_DIALOGS set, or a failing box) the text goes to the port log
 // and the result is the confirming button (IDOK, or IDYES for yes/no boxes).
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+
+// DrawText formats (ID3DXFont::DrawTextW takes the same values); left and top are 0.
+#define DT_TOP 0x00000000
+#define DT_LEFT 0x00000000
+#define DT_CENTER 0x00000001
+#define DT_RIGHT 0x00000002
+#define DT_VCENTER 0x00000004
+#define DT_BOTTOM 0x00000008
+#define DT_WORDBREAK 0x00000010
+#define DT_SINGLELINE 0x00000020
+#define DT_NOCLIP 0x00000100
+#define DT_CALCRECT 0x00000400
