@@ -1,0 +1,44 @@
+// Fuzzes frame animation definitions without a device (textures are not found, so sheets and
+// numbered files add no frames; explicit frames, order lists, timing keys and angle sets are
+// read): plain and angle animations are built, cloned, stepped and asked for frames within
+// the frame bound.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "engine/render/Texture2DAnimation.h"
+#include "engine/render/Texture2DAnimation360.h"
+#include "tests/fuzz/FuzzSupport.h"
+
+namespace {
+
+void exercise(Orvex::Texture2DAnimation& animation) {
+    if (animation.getFrameCount() > Orvex::Texture2DAnimation::kMaxFrames) std::abort();
+    Orvex::Texture2DAnimation* clone = animation.clone();
+    if (clone->getFrameCount() != animation.getFrameCount()) std::abort();
+    clone->play();
+    for (double dt : {0.0, 0.016, 1e30, -5.0}) {
+        clone->update(dt);
+        (void)clone->getCurrentFrame();
+    }
+    Orvex::XMLNode state(L"STATE");
+    clone->writeState(state);
+    animation.readState(state);
+    clone->release();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
+    fuzz::quietLog();
+    Orvex::XMLNode root;
+    if (!fuzz::readTree(data, size, root)) return 0;
+    auto* plain = new Orvex::Texture2DAnimation(root);
+    exercise(*plain);
+    plain->release();
+    auto* angles = new Orvex::Texture2DAnimation360(root);
+    exercise(*angles);
+    angles->setAngle(-1e30f);
+    angles->release();
+    return 0;
+}
