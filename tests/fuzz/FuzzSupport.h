@@ -1,4 +1,4 @@
-// Helpers shared by the fuzz targets: a silent engine log (the targets check their own results)
+// Helpers shared by the fuzz targets: silent engine and port logs (the targets check their own results)
 // and the input read as a property-file tree.
 #pragma once
 
@@ -7,12 +7,14 @@
 
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
+#include "port/win32/log.h"
 
 namespace fuzz {
 
 inline void quietLog() {
     static bool const quiet = [] {
         Orvex::Logger::getInstance().setThreshold(1000, Orvex::LOG_MASK_ALL);
+        port::setLogSink([](port::LogLevel, std::wstring const&) {});
         return true;
     }();
     (void)quiet;

@@ -15,7 +15,8 @@ namespace {
 void exercise(Orvex::Texture2DAnimation& animation) {
     if (animation.getFrameCount() > Orvex::Texture2DAnimation::kMaxFrames) std::abort();
     Orvex::Texture2DAnimation* clone = animation.clone();
-    if (clone->getFrameCount() != animation.getFrameCount()) std::abort();
+    // A clone copies the frames, unless it reads the definition again (random orders may differ).
+    if (!animation.isReloadOnClone() && clone->getFrameCount() != animation.getFrameCount()) std::abort();
     clone->play();
     for (double dt : {0.0, 0.016, 1e30, -5.0}) {
         clone->update(dt);

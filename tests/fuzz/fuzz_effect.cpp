@@ -7,6 +7,7 @@
 #include <string>
 
 #include "port/d3dx9/d3dx9.h"
+#include "port/win32/log.h"
 
 namespace {
 
@@ -55,6 +56,11 @@ bool compile(std::string const& source, ID3DXInclude* include, std::string& comp
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
+    static bool const quiet = [] {
+        port::setLogSink([](port::LogLevel, std::wstring const&) {});
+        return true;
+    }();
+    (void)quiet;
     std::string const source(reinterpret_cast<char const*>(data), size);
     SelfInclude include(source);
     std::string compiled;

