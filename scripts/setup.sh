@@ -3,9 +3,9 @@
 set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
-  libsdl2-dev libsdl2-mixer-dev
+  libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev
   libgl-dev libegl-dev libgl1-mesa-dri
-  libstb-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libpng-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
 )

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "engine/core/Paths.h"
+#include "engine/core/Utils.h"
 #include "port/win32/HostPath.h"
 
 namespace Orvex {
@@ -50,11 +51,7 @@ GOBOrder const& GOBManager::findOrder(std::wstring const& name) const {
     return orders_.front();
 }
 
-GOBFile* GOBManager::findArchive(std::wstring const& name) const {
-    for (auto const& a : archives_)
-        if (a->getName() == name) return a.get();
-    return nullptr;
-}
+GOBFile* GOBManager::findArchive(std::wstring const& name) const { return findNamedObject(archives_, name); }
 
 void GOBManager::addSearchPath(std::wstring const& path) {
     if (path.empty()) return;

@@ -12,6 +12,11 @@ PerfTimer::PerfTimer() {
     if (QueryPerformanceCounter(&value)) lastCounter_ = value.QuadPart;
 }
 
+PerfTimer& PerfTimer::frameTimer() {
+    static PerfTimer timer;
+    return timer;
+}
+
 void PerfTimer::update() {
     LARGE_INTEGER now{};
     if (!QueryPerformanceCounter(&now)) return;

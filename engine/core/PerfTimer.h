@@ -13,6 +13,10 @@ public:
 
     PerfTimer();
 
+    // The frame timer the main loop advances (there is one loop per process); animations read
+    // it and loading code resets its delta.
+    static PerfTimer& frameTimer();
+
     // One step: the real time since the previous step (or construction) is added. Two calls in
     // a row make the next delta small, which is how loading time is kept out of a frame.
     void update();

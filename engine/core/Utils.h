@@ -2,8 +2,9 @@
 // (Case-insensitive name comparison is port::equalsNoCase in port/win32/HostPath.h.)
 #pragma once
 
-#include <string>
-#include <vector>
+#include <iterator>
+#include <memory>
+#include <string_view>
 
 #include "port/win32/windows_types.h"
 
@@ -13,12 +14,12 @@ namespace Orvex {
 // rectangle give no overlap); out is then all zero.
 bool intersectRects(RECT const& a, RECT const& b, RECT& out);
 
-// The first object whose name equals name exactly, else null. Null entries are skipped.
-template <class T>
-T* findNamedObject(std::vector<T*> const& objects, std::wstring const& name) {
-    for (T* object : objects) {
-        if (object && object->getName() == name) return object;
-    }
+// The first object whose getName() equals name exactly, else null: the one lookup by name for
+// every list of named things. Entries may be plain or owning pointers; null entries are skipped.
+template <class Objects>
+auto findNamedObject(Objects const& objects, std::wstring_view name) -> decltype(std::to_address(*std::begin(objects))) {
+    for (auto const& object : objects)
+        if (object && object->getName() == name) return std::to_address(object);
     return nullptr;
 }
 

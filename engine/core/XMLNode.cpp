@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "engine/core/Utils.h"
+
 namespace Orvex {
 
 // Destroys a list of subtrees without recursion: a node is destroyed only once its children
@@ -104,9 +106,7 @@ XMLAttribute* XMLNode::getAttribute(std::wstring_view name) {
 }
 
 XMLAttribute const* XMLNode::getAttribute(std::wstring_view name) const {
-    for (auto const& a : attributes_)
-        if (a->getName() == name) return a.get();
-    return nullptr;
+    return findNamedObject(attributes_, name);
 }
 
 XMLNode* XMLNode::getChild(std::wstring_view name, int index) {

@@ -129,6 +129,9 @@ public:
     // "1024x768 32 bit" + separator + "60 Hz" (the refresh part is left out for rate 0; formats
     // other than 16 bit, 32 bit and A2R10G10B10 give no depth text).
     static void displayModeToString(std::wstring& out, D3DDISPLAYMODE const& mode, std::wstring const& separator);
+    // The formats a back buffer (and a display mode) may have: the 16- and 32-bit RGB formats
+    // and A2R10G10B10.
+    static bool isBackBufferFormat(D3DFORMAT format);
 
     // Switches to mode (window mode !fullScreen) through a device reset. Full-screen modes must
     // be offered by getDisplayModes (else signalUnsupportedMode and false). With confirm, the

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/core/Logger.h"
+#include "engine/core/SettingsSection.h"
 #include "engine/core/XMLNode.h"
 
 namespace Orvex {
@@ -12,34 +13,6 @@ namespace {
 // Sizes beyond this are taken for damaged data.
 constexpr u32 kMaxModeSize = 16384;
 constexpr u32 kMaxRefreshRate = 1000;
-
-bool knownBackBufferFormat(u32 format) {
-    switch (format) {
-    case D3DFMT_X8R8G8B8:
-    case D3DFMT_A8R8G8B8:
-    case D3DFMT_R5G6B5:
-    case D3DFMT_X1R5G5B5:
-    case D3DFMT_A1R5G5B5:
-    case D3DFMT_A2R10G10B10: return true;
-    default: return false;
-    }
-}
-
-void readNumber(XMLNode const& section, wchar_t const* key, u32 low, u32 high, u32& target) {
-    XMLAttribute const* attribute = section.getAttribute(key);
-    if (!attribute) return;
-    u32 value = attribute->getLong();
-    if (value < low || value > high || attribute->getString().find(L'-') != std::wstring::npos) {
-        logError(L"D3DINITPARAMS: " + std::wstring(key) + L"=\"" + attribute->getString() +
-                 L"\" is out of range; keeping " + std::to_wstring(target));
-        return;
-    }
-    target = value;
-}
-
-void readFlag(XMLNode const& section, wchar_t const* key, bool& target) {
-    target = section.getAttributeBool(key, target);
-}
 
 }  // namespace
 
@@ -56,27 +29,28 @@ D3DInitParams::D3DInitParams() {
     presentParameters.PresentationInterval = D3DPRESENT_INTERVAL_DEFAULT;
 }
 
-void D3DInitParams::readConfig(XMLNode const& section) {
-    readNumber(section, L"WIDTH", 1, kMaxModeSize, displayMode.Width);
-    readNumber(section, L"HEIGHT", 1, kMaxModeSize, displayMode.Height);
-    readNumber(section, L"REFRESH", 0, kMaxRefreshRate, displayMode.RefreshRate);
-    if (XMLAttribute const* format = section.getAttribute(L"FORMAT")) {
-        if (knownBackBufferFormat(format->getLong()))
+void D3DInitParams::readConfig(XMLNode const& node) {
+    SettingsSection const section(node, L"D3DINITPARAMS");
+    section.read(L"WIDTH", 1, kMaxModeSize, displayMode.Width);
+    section.read(L"HEIGHT", 1, kMaxModeSize, displayMode.Height);
+    section.read(L"REFRESH", 0, kMaxRefreshRate, displayMode.RefreshRate);
+    if (XMLAttribute const* format = node.getAttribute(L"FORMAT")) {
+        if (D3DInterface::isBackBufferFormat(static_cast<D3DFORMAT>(format->getLong())))
             displayMode.Format = static_cast<D3DFORMAT>(format->getLong());
         else
             logError(L"D3DINITPARAMS: FORMAT=\"" + format->getString() + L"\" is no back-buffer format");
     }
     bool windowed = isWindowed();
-    readFlag(section, L"WINDOWED", windowed);
+    section.read(L"WINDOWED", windowed);
     setWindowed(windowed);
-    readFlag(section, L"USE_LARGER_RES", useLargerRes);
-    readFlag(section, L"USE_INCLUDE_RES_LIST", useIncludeResList);
-    if (XMLNode const* degrade = section.getChild(L"AUTO_DEGRADE")) {
+    section.read(L"USE_LARGER_RES", useLargerRes);
+    section.read(L"USE_INCLUDE_RES_LIST", useIncludeResList);
+    if (XMLNode const* degrade = node.getChild(L"AUTO_DEGRADE")) {
         for (u32 i = 0; i < 2; ++i)
             if (XMLProperty const* value = degrade->getValue(i)) autoDegrade[i] = value->getBool();
     }
     includeResolutions.clear();
-    for (std::unique_ptr<XMLNode> const& child : section.children()) {
+    for (std::unique_ptr<XMLNode> const& child : node.children()) {
         if (child->getName() != L"INCLUDE_RES") continue;
         D3DResolution size{child->getAttributeLong(L"WIDTH", 0), child->getAttributeLong(L"HEIGHT", 0)};
         if (size.width == 0 || size.height == 0 || size.width > kMaxModeSize || size.height > kMaxModeSize) {

@@ -95,17 +95,31 @@ int D3DInterface::findDisplayMode(D3DDISPLAYMODE const& mode) {
     return -1;
 }
 
+namespace {
+
+// The back-buffer formats and how mode texts name them.
+struct BackBufferFormat {
+    D3DFORMAT format;
+    wchar_t const* text;
+};
+constexpr BackBufferFormat kBackBufferFormats[] = {
+    {D3DFMT_R5G6B5, L" 16 bit"},   {D3DFMT_X1R5G5B5, L" 16 bit"}, {D3DFMT_A1R5G5B5, L" 16 bit"},
+    {D3DFMT_X8R8G8B8, L" 32 bit"}, {D3DFMT_A8R8G8B8, L" 32 bit"}, {D3DFMT_A2R10G10B10, L" A2R10G10B10"},
+};
+
+BackBufferFormat const* backBufferFormat(D3DFORMAT format) {
+    for (BackBufferFormat const& entry : kBackBufferFormats)
+        if (entry.format == format) return &entry;
+    return nullptr;
+}
+
+}  // namespace
+
+bool D3DInterface::isBackBufferFormat(D3DFORMAT format) { return backBufferFormat(format) != nullptr; }
+
 void D3DInterface::displayModeToString(std::wstring& out, D3DDISPLAYMODE const& mode, std::wstring const& separator) {
     out = std::to_wstring(mode.Width) + L"x" + std::to_wstring(mode.Height);
-    switch (mode.Format) {
-    case D3DFMT_R5G6B5:
-    case D3DFMT_X1R5G5B5:
-    case D3DFMT_A1R5G5B5: out += L" 16 bit"; break;
-    case D3DFMT_X8R8G8B8:
-    case D3DFMT_A8R8G8B8: out += L" 32 bit"; break;
-    case D3DFMT_A2R10G10B10: out += L" A2R10G10B10"; break;
-    default: break;
-    }
+    if (BackBufferFormat const* entry = backBufferFormat(mode.Format)) out += entry->text;
     if (mode.RefreshRate != 0) out += separator + std::to_wstring(mode.RefreshRate) + L" Hz";
 }
 

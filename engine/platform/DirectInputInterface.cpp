@@ -8,6 +8,7 @@
 #include <cwchar>
 
 #include "engine/core/Logger.h"
+#include "engine/core/SettingsSection.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/AppWindow.h"
 #include "port/dinput/dinput_keys.h"
@@ -17,18 +18,19 @@ namespace Orvex {
 
 // ---- init parameters ----
 
-void DirectInputInitParams::readConfig(XMLNode const& section) {
-    bufferedKeyboard = section.getAttributeBool(L"BUFFERED_KEYBOARD", bufferedKeyboard);
-    bufferedMouse = section.getAttributeBool(L"BUFFERED_MOUSE", bufferedMouse);
-    maxPollRateMouse = section.getAttributeInt(L"MAX_POLL_RATE_MOUSE", maxPollRateMouse);
-    maxPollRateKeyboard = section.getAttributeInt(L"MAX_POLL_RATE_KEYBOARD", maxPollRateKeyboard);
-    if (XMLNode const* repeat = section.getChild(L"KEY_REPEAT_RATE")) {
-        if (XMLProperty const* first = repeat->getValue(0)) keyRepeatDelay = first->getInt();
-        if (XMLProperty const* second = repeat->getValue(1)) keyRepeatRate = second->getInt();
+void DirectInputInitParams::readConfig(XMLNode const& node) {
+    SettingsSection const section(node, L"DINPUTINITPARAMS");
+    section.read(L"BUFFERED_KEYBOARD", bufferedKeyboard);
+    section.read(L"BUFFERED_MOUSE", bufferedMouse);
+    section.read(L"MAX_POLL_RATE_MOUSE", 0, kMaxIntervalMs, maxPollRateMouse);
+    section.read(L"MAX_POLL_RATE_KEYBOARD", 0, kMaxIntervalMs, maxPollRateKeyboard);
+    if (XMLNode const* repeat = node.getChild(L"KEY_REPEAT_RATE")) {
+        section.read(repeat->getValue(0), L"KEY_REPEAT_RATE delay", 0, kMaxIntervalMs, keyRepeatDelay);
+        section.read(repeat->getValue(1), L"KEY_REPEAT_RATE rate", 0, kMaxIntervalMs, keyRepeatRate);
     }
-    useWinApi = static_cast<u8>(section.getAttributeInt(L"USE_WINAPI", useWinApi));
-    useWinApiCapture = static_cast<u8>(section.getAttributeInt(L"USE_WINAPI_CAPTURE_B_MD_MU", useWinApiCapture));
-    scanDoubleClicks = static_cast<u8>(section.getAttributeInt(L"SCAN_DBL_CLICKS", scanDoubleClicks));
+    section.read(L"USE_WINAPI", useWinApi);
+    section.read(L"USE_WINAPI_CAPTURE_B_MD_MU", useWinApiCapture);
+    section.read(L"SCAN_DBL_CLICKS", scanDoubleClicks);
 }
 
 void DirectInputInitParams::writeConfig(XMLNode& section) const {

@@ -30,18 +30,22 @@ class XMLNode;
 
 // The "DINPUTINITPARAMS" section of config.cfg.
 struct DirectInputInitParams {
+    // Poll intervals and repeat times beyond this are taken for damaged data.
+    static constexpr s32 kMaxIntervalMs = 10000;
+
     bool bufferedKeyboard = true;   // "BUFFERED_KEYBOARD": DirectInput keyboard reads events
     bool bufferedMouse = true;      // "BUFFERED_MOUSE"
     s32 maxPollRateMouse = 0;       // "MAX_POLL_RATE_MOUSE": least ms between two mouse polls
     s32 maxPollRateKeyboard = 0;    // "MAX_POLL_RATE_KEYBOARD"
-    s32 keyRepeatDelay = 500;       // "KEY_REPEAT_RATE" first value, ms (0 or less: no repeat)
-    s32 keyRepeatRate = 100;        // "KEY_REPEAT_RATE" second value, ms (0 or less: no repeat)
+    s32 keyRepeatDelay = 500;       // "KEY_REPEAT_RATE" first value, ms (0: no repeat)
+    s32 keyRepeatRate = 100;        // "KEY_REPEAT_RATE" second value, ms (0: no repeat)
     u8 useWinApi = 0;               // "USE_WINAPI": keyboard and mouse from window messages
     u8 useWinApiCapture = 0;        // "USE_WINAPI_CAPTURE_B_MD_MU": capture the mouse while a
                                     // button is held (button down .. last button up)
     u8 scanDoubleClicks = 0;        // "SCAN_DBL_CLICKS": detect double clicks from press times
 
-    // Reads the keys present in the section (missing keys keep their values).
+    // Reads the keys present in the section (missing keys keep their values, numbers out of
+    // 0..kMaxIntervalMs too, with a log line).
     void readConfig(XMLNode const& section);
     // Adds the keys to the section: attributes, and "KEY_REPEAT_RATE" as a child with two values.
     void writeConfig(XMLNode& section) const;

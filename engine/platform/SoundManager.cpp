@@ -9,6 +9,7 @@
 
 #include "engine/core/File.h"
 #include "engine/core/Logger.h"
+#include "engine/core/SettingsSection.h"
 #include "engine/core/XMLNode.h"
 #include "port/crt/crt.h"
 #include "port/win32/HostPath.h"
@@ -30,12 +31,11 @@ double clampVolume(double volume) { return std::isfinite(volume) ? std::clamp(vo
 
 // ---- init parameters ----
 
-void SoundInitParams::readConfig(XMLNode const& section) {
-    enabled = section.getAttributeBool(L"ENABLED", enabled);
-    int count = section.getAttributeInt(L"MAX_PLAYING", static_cast<int>(maxPlaying));
-    if (count >= 1 && count <= 1024) maxPlaying = static_cast<u32>(count);
-    int rate = section.getAttributeInt(L"SAMPLE_RATE", static_cast<int>(sampleRate));
-    if (rate >= 8000 && rate <= 192000) sampleRate = static_cast<u32>(rate);
+void SoundInitParams::readConfig(XMLNode const& node) {
+    SettingsSection const section(node, L"SOUNDINITPARAMS");
+    section.read(L"ENABLED", enabled);
+    section.read(L"MAX_PLAYING", 1, kMaxPlayingLimit, maxPlaying);
+    section.read(L"SAMPLE_RATE", kMinSampleRate, kMaxSampleRate, sampleRate);
 }
 
 void SoundInitParams::writeConfig(XMLNode& section) const {

@@ -32,11 +32,15 @@ class XMLNode;
 
 // The "SOUNDINITPARAMS" section of config.cfg.
 struct SoundInitParams {
+    static constexpr u32 kMaxPlayingLimit = 1024;
+    static constexpr u32 kMinSampleRate = 8000;
+    static constexpr u32 kMaxSampleRate = 192000;
+
     bool enabled = true;       // "ENABLED": open the audio output at all
-    u32 maxPlaying = 64;       // "MAX_PLAYING": sounds playing at once (the oldest gives way)
+    u32 maxPlaying = 64;       // "MAX_PLAYING": sounds playing at once (the oldest gives way), 1..1024
     u32 sampleRate = 44100;    // "SAMPLE_RATE": primary buffer rate (8000..192000)
 
-    // Reads the keys present in the section; missing or out-of-range keys keep their value.
+    // Reads the keys present in the section; out-of-range keys keep their value with a log line.
     void readConfig(XMLNode const& section);
     void writeConfig(XMLNode& section) const;
 };

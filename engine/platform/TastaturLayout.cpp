@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "engine/core/Logger.h"
+#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "port/crt/crt.h"
 #include "port/dinput/dinput_keys.h"
@@ -352,10 +353,7 @@ bool TastaturLayoutManager::setActiveLayout(std::wstring const& name) {
 }
 
 TastaturLayout* TastaturLayoutManager::getLayout(std::wstring const& name) const {
-    for (auto const& layout : layouts_) {
-        if (layout->getName() == name) return layout.get();
-    }
-    return nullptr;
+    return findNamedObject(layouts_, name);
 }
 
 std::vector<std::wstring> TastaturLayoutManager::getLayoutNames() const {

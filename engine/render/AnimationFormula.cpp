@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "engine/core/Logger.h"
-#include "engine/core/OrvexEngine.h"
+#include "engine/core/PerfTimer.h"
 #include "engine/core/Random.h"
 #include "port/crt/crt.h"
 
@@ -117,7 +117,7 @@ double value(std::unique_ptr<AnimationTerm> const& term, AnimationClock const& c
 }  // namespace
 
 AnimationClock AnimationClock::fromEngine() {
-    PerfTimer* timer = OrvexEngine::getInstance()->getPerfTimer();
+    PerfTimer* timer = &PerfTimer::frameTimer();
     AnimationClock clock;
     clock.time = timer->getGameTime();
     clock.dTime = timer->getGameDelta();

@@ -2,19 +2,13 @@
 // cache purge and the "FX_" console commands.
 #include "engine/render/EffectManager.h"
 
+#include "engine/core/Utils.h"
 #include "engine/render/Effect.h"
 #include "engine/render/EffectBundle.h"
 #include "port/win32/windows.h"
 
 namespace Orvex {
 namespace {
-
-template <class T>
-T* findNamed(std::vector<T*> const& list, std::wstring const& name) {
-    for (T* object : list)
-        if (object->getName() == name) return object;
-    return nullptr;
-}
 
 template <class T>
 void releaseAll(std::vector<T*>& list) {
@@ -55,9 +49,9 @@ void EffectManager::clear() {
     releaseAll(bundles_);
 }
 
-Effect* EffectManager::findEffect(std::wstring const& name) const { return findNamed(effects_, name); }
-EffectBundle* EffectManager::findBundle(std::wstring const& name) const { return findNamed(bundles_, name); }
-EffectPool* EffectManager::findPool(std::wstring const& name) const { return findNamed(pools_, name); }
+Effect* EffectManager::findEffect(std::wstring const& name) const { return findNamedObject(effects_, name); }
+EffectBundle* EffectManager::findBundle(std::wstring const& name) const { return findNamedObject(bundles_, name); }
+EffectPool* EffectManager::findPool(std::wstring const& name) const { return findNamedObject(pools_, name); }
 
 void EffectManager::addEffect(Effect& effect) {
     effect.addRef();

@@ -2,7 +2,7 @@
 // device loss), size queries and locking.
 #include "engine/render/Texture2D.h"
 
-#include "engine/core/OrvexEngine.h"
+#include "engine/core/PerfTimer.h"
 #include "engine/render/TextureSettings.h"
 
 namespace Orvex {
@@ -94,7 +94,7 @@ void Texture2D::recreateTexture() {
     loading_ = 1;
     recreateByKind();
     // The loading time must not count as frame time.
-    PerfTimer* timer = OrvexEngine::getInstance()->getPerfTimer();
+    PerfTimer* timer = &PerfTimer::frameTimer();
     timer->update();
     timer->update();
     loading_ = 0;

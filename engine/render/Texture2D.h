@@ -25,6 +25,8 @@
 
 namespace Orvex {
 
+class File;
+
 class Texture2D : public BaseTexture {
 public:
     // Largest side length a loader or create accepts.
@@ -119,6 +121,11 @@ private:
     bool readImageInfo(std::vector<u8> const& data, TextureLoadParams const& loadParams);
     // D3DX creation from the file bytes in format (D3DFMT_UNKNOWN: the file's); true when made.
     bool createFromFileData(std::vector<u8> const& data, D3DFORMAT format);
+    // The loading path of both file recipes: reads an opened image file (requested names it in
+    // the log line when it was not found), takes its information and, unless suspended, creates
+    // the texture. False (logged) when missing, unreadable or no loadable image.
+    bool loadImageFile(File const& source, std::wstring const& requested, TextureLoadParams const& limits,
+                       D3DFORMAT format);
     // A "CUT" part: its own texture with the pixels of part copied from source.
     bool copyPart(Texture2D& source, RECT const& part, bool pow2);
     // "CLEAR_RGB": transparent pixels become (0, 0, 0, 0).

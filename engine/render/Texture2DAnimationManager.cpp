@@ -1,6 +1,7 @@
 // The texture and animation registry (see Texture2DAnimationManager.h).
 #include "engine/render/Texture2DAnimationManager.h"
 
+#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Texture2DAnimation.h"
@@ -21,10 +22,7 @@ Texture2DAnimationManager::Texture2DAnimationManager() : textures_(L"Texture2DAn
 Texture2DAnimationManager::~Texture2DAnimationManager() { releaseAnimations(); }
 
 Texture2DAnimation* Texture2DAnimationManager::findAnimation(std::wstring const& name) const {
-    for (Texture2DAnimation* animation : animations_) {
-        if (animation->getName() == name) return animation;
-    }
-    return nullptr;
+    return findNamedObject(animations_, name);
 }
 
 Texture2D* Texture2DAnimationManager::findTexture(std::wstring const& name) const {

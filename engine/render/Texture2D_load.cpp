@@ -126,6 +126,28 @@ bool Texture2D::createFromFileData(std::vector<u8> const& data, D3DFORMAT format
     return true;
 }
 
+bool Texture2D::loadImageFile(File const& source, std::wstring const& requested, TextureLoadParams const& limits,
+                              D3DFORMAT format) {
+    if (!source.isOpen()) {
+        logError(L"Texture \"" + getName() + L"\": file \"" + requested + L"\" not found");
+        return false;
+    }
+    fileName_ = source.getPath();
+    std::vector<u8> data;
+    if (!readFile(source, data)) {
+        logError(L"Texture \"" + getName() + L"\": file \"" + fileName_ + L"\" cannot be read");
+        return false;
+    }
+    if (!readImageInfo(data, limits)) return false;
+    if (suspended_) {
+        created_ = 1;
+        return true;
+    }
+    if (!createFromFileData(data, format)) return false;
+    applyDefaultPoolRules(true);
+    return true;
+}
+
 bool Texture2D::loadFromFile(std::wstring const& file, TextureLoadParams const& loadParams,
                              TextureCreateParams const& createParams) {
     reset(false);
@@ -133,27 +155,12 @@ bool Texture2D::loadFromFile(std::wstring const& file, TextureLoadParams const& 
     requestedParams_ = createParams;
     createParams_.Usage |= D3DUSAGE_AUTOGENMIPMAP;
     File source(file);
-    if (!source.open(file)) {
-        logError(L"Texture file \"" + file + L"\" not found");
-        return false;
+    if (source.open(file)) {
+        // The name follows the file without a name-changed signal (the texture is being made).
+        NamedObject::operator=(NamedObject(source.getPath()));
+        creationKind_ = kCreatedFromFile;
     }
-    fileName_ = source.getPath();
-    // The name follows the file without a name-changed signal (the texture is being made).
-    NamedObject::operator=(NamedObject(fileName_));
-    creationKind_ = kCreatedFromFile;
-    std::vector<u8> data;
-    if (!readFile(source, data)) {
-        logError(L"Texture file \"" + file + L"\" cannot be read");
-        return false;
-    }
-    if (!readImageInfo(data, loadParams)) return false;
-    if (suspended_) {
-        created_ = 1;
-        return true;
-    }
-    if (!createFromFileData(data, D3DFMT_UNKNOWN)) return false;
-    applyDefaultPoolRules(true);
-    return true;
+    return loadImageFile(source, file, loadParams, D3DFMT_UNKNOWN);
 }
 
 bool Texture2D::loadFromXML(XMLNode& node, TextureLoadParams const& loadParams) {
@@ -173,24 +180,9 @@ bool Texture2D::loadFromXML(XMLNode& node, TextureLoadParams const& loadParams) 
         return created_ != 0;
     }
     File source(*fileNode);
-    fileName_ = source.getPath();
-    if (!source.isOpen()) {
-        logError(L"Texture \"" + getName() + L"\": file \"" + fileName_ + L"\" not found");
+    if (!loadImageFile(source, fileNode->getAttributeString(L"FILENAME", L""), limits, createParams_.Format))
         return false;
-    }
-    std::vector<u8> data;
-    if (!readFile(source, data)) {
-        logError(L"Texture \"" + getName() + L"\": file \"" + fileName_ + L"\" cannot be read");
-        return false;
-    }
-    if (!readImageInfo(data, limits)) return false;
-    if (suspended_) {
-        created_ = 1;
-        return true;
-    }
-    if (!createFromFileData(data, createParams_.Format)) return false;
-    applyDefaultPoolRules(true);
-    if (clearRGB) clearTransparentRGB();
+    if (clearRGB && !suspended_) clearTransparentRGB();
     return true;
 }
 

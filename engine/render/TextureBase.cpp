@@ -1,7 +1,6 @@
 // Suspend, resume, the idle check and the device-signal connections of textures.
 #include "engine/render/TextureBase.h"
 
-#include "engine/core/OrvexEngine.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/TextureSettings.h"
 
@@ -75,7 +74,7 @@ void BaseTexture::setAutoSuspend(bool const& on, u32 const& time) {
     if (time != kKeepTime) autoSuspendTime_ = time;
     if (on == (autoSuspend_ != 0)) return;
     autoSuspend_ = on ? 1 : 0;
-    sigslot::signal0<>& check = OrvexEngine::getInstance()->textureCheckSignal;
+    sigslot::signal0<>& check = TextureClock::get().checkSignal;
     check.disconnect(this);
     if (on) check.connect(this, &BaseTexture::checkIdle);
 }

@@ -4,7 +4,7 @@
 // was loaded from, its file name).
 //
 // Auto-suspend: a texture in that mode is connected to the engine's texture check signal
-// (OrvexEngine::textureCheckSignal, about once a second of updates) and suspends itself when
+// (TextureClock::checkSignal, about once a second of updates) and suspends itself when
 // it has not been used for longer than its idle time on the texture clock (TextureSettings.h).
 #pragma once
 

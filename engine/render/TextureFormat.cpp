@@ -1,10 +1,12 @@
-// Format names, pixel sizes and half-float conversions.
+// Format names (the engine's names over the port's format table), pixel sizes and half-float
+// conversions.
 #include "engine/render/TextureFormat.h"
 
 #include <cstring>
 #include <iterator>
 
 #include "port/crt/crt.h"
+#include "port/d3d9/d3d9_port.h"
 
 namespace Orvex {
 
@@ -67,43 +69,8 @@ std::wstring d3dFormatToString(D3DFORMAT format) {
 }
 
 u32 formatPixelSize(D3DFORMAT format) {
-    switch (format) {
-    case D3DFMT_A8:
-    case D3DFMT_L8:
-    case D3DFMT_R3G3B2:
-        return 1;
-    case D3DFMT_R5G6B5:
-    case D3DFMT_X1R5G5B5:
-    case D3DFMT_A1R5G5B5:
-    case D3DFMT_A4R4G4B4:
-    case D3DFMT_X4R4G4B4:
-    case D3DFMT_A8L8:
-    case D3DFMT_L16:
-    case D3DFMT_R16F:
-    case D3DFMT_V8U8:
-        return 2;
-    case D3DFMT_R8G8B8:
-        return 3;
-    case D3DFMT_A8R8G8B8:
-    case D3DFMT_X8R8G8B8:
-    case D3DFMT_A8B8G8R8:
-    case D3DFMT_X8B8G8R8:
-    case D3DFMT_A2R10G10B10:
-    case D3DFMT_A2B10G10R10:
-    case D3DFMT_G16R16:
-    case D3DFMT_V16U16:
-    case D3DFMT_G16R16F:
-    case D3DFMT_R32F:
-        return 4;
-    case D3DFMT_A16B16G16R16:
-    case D3DFMT_A16B16G16R16F:
-    case D3DFMT_G32R32F:
-        return 8;
-    case D3DFMT_A32B32G32R32F:
-        return 16;
-    default:
-        return 0;
-    }
+    port::d3d9::PixelFormat const* p = port::d3d9::pixelFormat(format);
+    return p ? p->bytesPerPixel : 0;
 }
 
 u16 floatToHalf(float value) {

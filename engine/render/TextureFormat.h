@@ -13,7 +13,8 @@ namespace Orvex {
 D3DFORMAT parseD3DFormat(std::wstring const& text);
 // "D3DFMT_" names of the parseable formats; "D3DFMT_UNKNOWN" for any other value.
 std::wstring d3dFormatToString(D3DFORMAT format);
-// Bytes per pixel of an uncompressed format; 0 for block-compressed and unknown ones.
+// Bytes per pixel of an uncompressed format (the port's format table); 0 for block-compressed
+// and unknown ones.
 u32 formatPixelSize(D3DFORMAT format);
 
 // Float to binary16: the mantissa is truncated, magnitudes above 65504 become infinity, below

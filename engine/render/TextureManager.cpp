@@ -1,6 +1,7 @@
 // The texture list: lookups by name, adding with references, and loading texture lists.
 #include "engine/render/TextureManager.h"
 
+#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "engine/render/TextureSettings.h"
 
@@ -21,11 +22,7 @@ TextureManager::TextureManager(std::wstring const& name) : NamedObject(name) {}
 
 TextureManager::~TextureManager() { releaseAll(); }
 
-Texture2D* TextureManager::findTexture(std::wstring const& name) const {
-    for (Texture2D* texture : textures_)
-        if (texture && texture->getName() == name) return texture;
-    return nullptr;
-}
+Texture2D* TextureManager::findTexture(std::wstring const& name) const { return findNamedObject(textures_, name); }
 
 bool TextureManager::tryFindTexture(std::wstring const& name, Texture2D*& out) const {
     out = findTexture(name);

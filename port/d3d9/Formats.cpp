@@ -1,16 +1,23 @@
-// Direct3D formats as GL stores them. Memory layouts are Direct3D's (little-endian words, e.g.
-// A8R8G8B8 is the bytes B, G, R, A); GL upload formats are chosen to read those bytes unchanged,
-// with swizzles for alpha-only, luminance and X formats. DXT blocks are decoded on upload.
+// The pixel-format table of every layer, and Direct3D formats as GL stores them. Memory layouts
+// are Direct3D's (little-endian words, e.g. A8R8G8B8 is the bytes B, G, R, A); GL upload formats
+// are chosen to read those bytes unchanged, with swizzles for alpha-only, luminance and X
+// formats. DXT blocks are decoded on upload.
 #include "port/d3d9/Internal.h"
 
 namespace port::d3d9 {
 namespace {
 
-FormatInfo make(D3DFORMAT format, unsigned bpp, GLenum internal, GLenum upload, GLenum type,
+// Row flags.
+constexpr unsigned kAlpha = 1;
+constexpr unsigned kWritable = 2;
+
+FormatInfo make(D3DFORMAT format, unsigned bpp, unsigned flags, GLenum internal, GLenum upload, GLenum type,
                 std::initializer_list<GLint> swizzle = {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}) {
     FormatInfo info;
     info.format = format;
     info.bytesPerPixel = bpp;
+    info.alpha = (flags & kAlpha) != 0;
+    info.writable = (flags & kWritable) != 0;
     info.internalFormat = internal;
     info.uploadFormat = upload;
     info.uploadType = type;
@@ -19,43 +26,53 @@ FormatInfo make(D3DFORMAT format, unsigned bpp, GLenum internal, GLenum upload, 
     return info;
 }
 
+// Formats that are only read or written on the CPU (file data, locked pixels of other formats).
+FormatInfo cpuOnly(D3DFORMAT format, unsigned bpp, unsigned flags) { return make(format, bpp, flags, 0, 0, 0); }
+
 FormatInfo block(D3DFORMAT format, unsigned bytes) {
-    FormatInfo info = make(format, 0, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE);
+    FormatInfo info = make(format, 0, kAlpha, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE);
     info.blockBytes = bytes;
     return info;
 }
 
 FormatInfo depth(D3DFORMAT format) {
-    FormatInfo info = make(format, 4, GL_DEPTH24_STENCIL8, GL_DEPTH_STENCIL, GL_UNSIGNED_INT_24_8);
+    FormatInfo info = make(format, 4, 0, GL_DEPTH24_STENCIL8, GL_DEPTH_STENCIL, GL_UNSIGNED_INT_24_8);
     info.depth = true;
     return info;
 }
 
+constexpr unsigned kAW = kAlpha | kWritable;
+constexpr std::initializer_list<GLint> kOpaque = {GL_RED, GL_GREEN, GL_BLUE, GL_ONE};
+
 std::vector<FormatInfo> const& table() {
     static std::vector<FormatInfo> formats = {
-        make(D3DFMT_A8R8G8B8, 4, GL_RGBA8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV),
-        make(D3DFMT_X8R8G8B8, 4, GL_RGBA8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}),
-        make(D3DFMT_A8B8G8R8, 4, GL_RGBA8, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8_REV),
-        make(D3DFMT_X8B8G8R8, 4, GL_RGBA8, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8_REV, {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}),
-        make(D3DFMT_R5G6B5, 2, GL_RGB8, GL_RGB, GL_UNSIGNED_SHORT_5_6_5),
-        make(D3DFMT_X1R5G5B5, 2, GL_RGBA8, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV, {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}),
-        make(D3DFMT_A1R5G5B5, 2, GL_RGBA8, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV),
-        make(D3DFMT_A4R4G4B4, 2, GL_RGBA8, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV),
-        make(D3DFMT_X4R4G4B4, 2, GL_RGBA8, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV, {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}),
-        make(D3DFMT_A2R10G10B10, 4, GL_RGB10_A2, GL_BGRA, GL_UNSIGNED_INT_2_10_10_10_REV),
-        make(D3DFMT_A2B10G10R10, 4, GL_RGB10_A2, GL_RGBA, GL_UNSIGNED_INT_2_10_10_10_REV),
-        make(D3DFMT_A8, 1, GL_R8, GL_RED, GL_UNSIGNED_BYTE, {GL_ZERO, GL_ZERO, GL_ZERO, GL_RED}),
-        make(D3DFMT_L8, 1, GL_R8, GL_RED, GL_UNSIGNED_BYTE, {GL_RED, GL_RED, GL_RED, GL_ONE}),
-        make(D3DFMT_A8L8, 2, GL_RG8, GL_RG, GL_UNSIGNED_BYTE, {GL_RED, GL_RED, GL_RED, GL_GREEN}),
-        make(D3DFMT_L16, 2, GL_R16, GL_RED, GL_UNSIGNED_SHORT, {GL_RED, GL_RED, GL_RED, GL_ONE}),
-        make(D3DFMT_G16R16, 4, GL_RG16, GL_RG, GL_UNSIGNED_SHORT, {GL_RED, GL_GREEN, GL_ONE, GL_ONE}),
-        make(D3DFMT_A16B16G16R16, 8, GL_RGBA16, GL_RGBA, GL_UNSIGNED_SHORT),
-        make(D3DFMT_R16F, 2, GL_R16F, GL_RED, GL_HALF_FLOAT, {GL_RED, GL_ONE, GL_ONE, GL_ONE}),
-        make(D3DFMT_G16R16F, 4, GL_RG16F, GL_RG, GL_HALF_FLOAT, {GL_RED, GL_GREEN, GL_ONE, GL_ONE}),
-        make(D3DFMT_A16B16G16R16F, 8, GL_RGBA16F, GL_RGBA, GL_HALF_FLOAT),
-        make(D3DFMT_R32F, 4, GL_R32F, GL_RED, GL_FLOAT, {GL_RED, GL_ONE, GL_ONE, GL_ONE}),
-        make(D3DFMT_G32R32F, 8, GL_RG32F, GL_RG, GL_FLOAT, {GL_RED, GL_GREEN, GL_ONE, GL_ONE}),
-        make(D3DFMT_A32B32G32R32F, 16, GL_RGBA32F, GL_RGBA, GL_FLOAT),
+        make(D3DFMT_A8R8G8B8, 4, kAW, GL_RGBA8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV),
+        make(D3DFMT_X8R8G8B8, 4, kWritable, GL_RGBA8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, kOpaque),
+        make(D3DFMT_A8B8G8R8, 4, kAW, GL_RGBA8, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8_REV),
+        make(D3DFMT_X8B8G8R8, 4, kWritable, GL_RGBA8, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8_REV, kOpaque),
+        make(D3DFMT_R5G6B5, 2, kWritable, GL_RGB8, GL_RGB, GL_UNSIGNED_SHORT_5_6_5),
+        make(D3DFMT_X1R5G5B5, 2, kWritable, GL_RGBA8, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV, kOpaque),
+        make(D3DFMT_A1R5G5B5, 2, kAW, GL_RGBA8, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV),
+        make(D3DFMT_A4R4G4B4, 2, kAW, GL_RGBA8, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV),
+        make(D3DFMT_X4R4G4B4, 2, kWritable, GL_RGBA8, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV, kOpaque),
+        make(D3DFMT_A2R10G10B10, 4, kAlpha, GL_RGB10_A2, GL_BGRA, GL_UNSIGNED_INT_2_10_10_10_REV),
+        make(D3DFMT_A2B10G10R10, 4, kAlpha, GL_RGB10_A2, GL_RGBA, GL_UNSIGNED_INT_2_10_10_10_REV),
+        make(D3DFMT_A8, 1, kAW, GL_R8, GL_RED, GL_UNSIGNED_BYTE, {GL_ZERO, GL_ZERO, GL_ZERO, GL_RED}),
+        make(D3DFMT_L8, 1, kWritable, GL_R8, GL_RED, GL_UNSIGNED_BYTE, {GL_RED, GL_RED, GL_RED, GL_ONE}),
+        make(D3DFMT_A8L8, 2, kAW, GL_RG8, GL_RG, GL_UNSIGNED_BYTE, {GL_RED, GL_RED, GL_RED, GL_GREEN}),
+        make(D3DFMT_L16, 2, 0, GL_R16, GL_RED, GL_UNSIGNED_SHORT, {GL_RED, GL_RED, GL_RED, GL_ONE}),
+        make(D3DFMT_G16R16, 4, 0, GL_RG16, GL_RG, GL_UNSIGNED_SHORT, {GL_RED, GL_GREEN, GL_ONE, GL_ONE}),
+        make(D3DFMT_A16B16G16R16, 8, kAlpha, GL_RGBA16, GL_RGBA, GL_UNSIGNED_SHORT),
+        make(D3DFMT_R16F, 2, 0, GL_R16F, GL_RED, GL_HALF_FLOAT, {GL_RED, GL_ONE, GL_ONE, GL_ONE}),
+        make(D3DFMT_G16R16F, 4, 0, GL_RG16F, GL_RG, GL_HALF_FLOAT, {GL_RED, GL_GREEN, GL_ONE, GL_ONE}),
+        make(D3DFMT_A16B16G16R16F, 8, kAlpha, GL_RGBA16F, GL_RGBA, GL_HALF_FLOAT),
+        make(D3DFMT_R32F, 4, 0, GL_R32F, GL_RED, GL_FLOAT, {GL_RED, GL_ONE, GL_ONE, GL_ONE}),
+        make(D3DFMT_G32R32F, 8, 0, GL_RG32F, GL_RG, GL_FLOAT, {GL_RED, GL_GREEN, GL_ONE, GL_ONE}),
+        make(D3DFMT_A32B32G32R32F, 16, kAlpha, GL_RGBA32F, GL_RGBA, GL_FLOAT),
+        cpuOnly(D3DFMT_R8G8B8, 3, kWritable),
+        cpuOnly(D3DFMT_R3G3B2, 1, 0),
+        cpuOnly(D3DFMT_V8U8, 2, 0),
+        cpuOnly(D3DFMT_V16U16, 4, 0),
         block(D3DFMT_DXT1, 8),
         block(D3DFMT_DXT2, 16),
         block(D3DFMT_DXT3, 16),
@@ -127,10 +144,15 @@ void decodeAlphaDxt5(uint8_t const* b, uint8_t out[16][4]) {
 
 }  // namespace
 
-FormatInfo const* formatInfo(D3DFORMAT format) {
+PixelFormat const* pixelFormat(D3DFORMAT format) {
     for (FormatInfo const& info : table())
         if (info.format == format) return &info;
     return nullptr;
+}
+
+FormatInfo const* formatInfo(D3DFORMAT format) {
+    auto const* info = static_cast<FormatInfo const*>(pixelFormat(format));
+    return info && info->internalFormat ? info : nullptr;
 }
 
 unsigned rowPitch(FormatInfo const& info, unsigned width) {

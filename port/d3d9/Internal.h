@@ -25,18 +25,15 @@ namespace port::d3d9 {
 class Device;
 class Texture;
 
-// How a Direct3D format is stored in memory and uploaded to GL.
-struct FormatInfo {
-    D3DFORMAT format = D3DFMT_UNKNOWN;
-    unsigned bytesPerPixel = 0;  // 0 for block formats
-    unsigned blockBytes = 0;     // DXT: bytes per 4x4 block
+// How a Direct3D format is stored in memory and uploaded to GL (internalFormat 0: formats only
+// converted on the CPU, which the device does not store).
+struct FormatInfo : PixelFormat {
     GLenum internalFormat = 0;
     GLenum uploadFormat = 0;
     GLenum uploadType = 0;
     GLint swizzle[4] = {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA};
-    bool depth = false;
 };
-// Null for formats the layer does not store.
+// Null for formats the device does not store.
 FormatInfo const* formatInfo(D3DFORMAT format);
 // Bytes of one row of `width` pixels (block formats: one row of blocks).
 unsigned rowPitch(FormatInfo const& info, unsigned width);

@@ -1,5 +1,6 @@
 // Extras of the Direct3D 9 layer that Direct3D itself does not have: hooks for tests to drive
-// the device-loss path, and the block decoder the D3DX layer shares.
+// the device-loss path, and the pixel-format table and block decoder the D3DX layer and the
+// engine share.
 #pragma once
 
 #include "port/d3d9/d3d9.h"
@@ -13,6 +14,19 @@ void loseDevice(IDirect3DDevice9* device);
 
 // Number of live D3DPOOL_DEFAULT resources and state blocks that keep Reset from succeeding.
 unsigned defaultPoolResources(IDirect3DDevice9* device);
+
+// What the layers know of a format's pixels: one table (Formats.cpp) for the device, D3DX and the
+// engine, covering every format any of them reads, writes or stores.
+struct PixelFormat {
+    D3DFORMAT format = D3DFMT_UNKNOWN;
+    unsigned bytesPerPixel = 0;  // in memory; 0 for block formats, 4 for the device's depth words
+    unsigned blockBytes = 0;     // DXT: bytes per 4x4 block
+    bool alpha = false;          // the pixels keep an alpha channel
+    bool writable = false;       // D3DX converts ARGB images into it
+    bool depth = false;
+};
+// Null for a format no layer knows.
+PixelFormat const* pixelFormat(D3DFORMAT format);
 
 // Decodes DXT1/DXT2/DXT3/DXT4/DXT5 blocks (rows of blocks `pitch` bytes apart) into RGBA8 bytes
 // in memory order R, G, B, A.

@@ -1,15 +1,15 @@
-// Image files in memory: PNG, JPEG, BMP and TGA through stb_image; DDS (DXT1/DXT3/DXT5 and
-// uncompressed RGB, luminance and alpha layouts) read here. Sizes and data lengths are checked
-// before anything is read, so broken files fail with a message instead of reading past the end.
-#include "port/d3dx9/DxPixels.h"
+// Image files in memory: PNG, JPEG, BMP and TGA through their libraries (DxImageCodecs.h); DDS
+// (DXT1/DXT3/DXT5 and uncompressed RGB, luminance and alpha layouts) read here. Every other format
+// is refused. Sizes and data lengths are checked before anything is read, so broken files fail
+// with a message instead of reading past the end or allocating for pixels they do not hold.
+#include "port/d3dx9/DxImageCodecs.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace port::dx {
 
 namespace {
-
-constexpr UINT kMaxDimension = 16384;
 
 uint32_t le32(uint8_t const* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
@@ -59,10 +59,7 @@ bool readDdsHeader(uint8_t const* p, std::size_t size, DdsHeader& h, std::string
     h.bitCount = le32(p + 88);
     for (int i = 0; i < 4; ++i) h.masks[i] = le32(p + 92 + 4 * i);
     h.caps2 = le32(p + 112);
-    if (h.width == 0 || h.height == 0 || h.width > kMaxDimension || h.height > kMaxDimension) {
-        error = "DDS size " + std::to_string(h.width) + "x" + std::to_string(h.height) + " is out of range";
-        return false;
-    }
+    if (!checkImageSize("DDS", h.width, h.height, error)) return false;
     if (h.pixelFlags & kDdpfFourCC) {
         h.format = static_cast<D3DFORMAT>(h.fourCC);
         if (!isDxt(h.format)) {
@@ -82,27 +79,37 @@ bool readDdsHeader(uint8_t const* p, std::size_t size, DdsHeader& h, std::string
     return true;
 }
 
-D3DXIMAGE_FILEFORMAT fileFormat(uint8_t const* p, std::size_t size) {
-    if (size >= 8 && std::memcmp(p, "\x89PNG", 4) == 0) return D3DXIFF_PNG;
-    if (size >= 2 && p[0] == 0xFF && p[1] == 0xD8) return D3DXIFF_JPG;
-    if (size >= 2 && p[0] == 'B' && p[1] == 'M') return D3DXIFF_BMP;
-    if (size >= 2 && p[0] == 'P' && p[1] >= '1' && p[1] <= '6') return D3DXIFF_PPM;
-    return D3DXIFF_TGA;
+// The readers of the formats other than DDS; TGA has no signature and is tried last.
+struct Codec {
+    D3DXIMAGE_FILEFORMAT kind;
+    bool (*matches)(uint8_t const*, std::size_t);
+    bool (*readHeader)(uint8_t const*, std::size_t, ImageHeader&, std::string&);
+    bool (*decode)(uint8_t const*, std::size_t, ImageHeader const&, Image&, std::string&);
+};
+constexpr Codec kCodecs[] = {
+    {D3DXIFF_PNG, isPng, readPngHeader, decodePng},
+    {D3DXIFF_JPG, isJpeg, readJpegHeader, decodeJpeg},
+    {D3DXIFF_BMP, isBmp, readBmpHeader, decodeBmp},
+    {D3DXIFF_TGA, nullptr, readTgaHeader, decodeTga},
+};
+
+Codec const& codecFor(uint8_t const* p, std::size_t size) {
+    for (Codec const& c : kCodecs)
+        if (!c.matches || c.matches(p, size)) return c;
+    return kCodecs[std::size(kCodecs) - 1];
 }
 
-bool stbInfo(uint8_t const* p, std::size_t size, D3DXIMAGE_INFO& info) {
-    int w = 0, h = 0, channels = 0;
-    if (!stbImageInfo(p, size, w, h, channels)) return false;
-    if (w <= 0 || h <= 0 || static_cast<UINT>(w) > kMaxDimension || static_cast<UINT>(h) > kMaxDimension) return false;
-    info.Width = static_cast<UINT>(w);
-    info.Height = static_cast<UINT>(h);
+bool codecInfo(Codec const& codec, uint8_t const* p, std::size_t size, ImageHeader& header, D3DXIMAGE_INFO& info,
+               std::string& error) {
+    if (!codec.readHeader(p, size, header, error)) return false;
+    info.Width = header.width;
+    info.Height = header.height;
     info.Depth = 1;
     info.MipLevels = 1;
     info.ResourceType = D3DRTYPE_TEXTURE;
-    info.ImageFileFormat = fileFormat(p, size);
-    bool alpha = channels == 2 || channels == 4;
-    bool rgb24 = channels == 3 && (info.ImageFileFormat == D3DXIFF_BMP || info.ImageFileFormat == D3DXIFF_TGA);
-    info.Format = alpha ? D3DFMT_A8R8G8B8 : rgb24 ? D3DFMT_R8G8B8 : D3DFMT_X8R8G8B8;
+    info.ImageFileFormat = codec.kind;
+    bool rgb24 = codec.kind == D3DXIFF_BMP || codec.kind == D3DXIFF_TGA;
+    info.Format = header.alpha ? D3DFMT_A8R8G8B8 : rgb24 ? D3DFMT_R8G8B8 : D3DFMT_X8R8G8B8;
     return true;
 }
 
@@ -125,7 +132,9 @@ bool imageInfo(void const* data, std::size_t size, D3DXIMAGE_INFO& info) {
         info.ImageFileFormat = D3DXIFF_DDS;
         return true;
     }
-    return stbInfo(p, size, info);
+    ImageHeader header;
+    std::string error;
+    return codecInfo(codecFor(p, size), p, size, header, info, error);
 }
 
 bool decodeImage(void const* data, std::size_t size, Image& image, D3DXIMAGE_INFO& info, std::string& error) {
@@ -158,11 +167,15 @@ bool decodeImage(void const* data, std::size_t size, Image& image, D3DXIMAGE_INF
         }
         return true;
     }
-    if (!stbInfo(p, size, info)) {
-        error = "not an image file stb_image can read";
-        return false;
-    }
-    return stbDecode(p, size, image, error);
+    Codec const& codec = codecFor(p, size);
+    ImageHeader header;
+    return codecInfo(codec, p, size, header, info, error) && codec.decode(p, size, header, image, error);
+}
+
+bool checkImageSize(char const* kind, uint64_t width, uint64_t height, std::string& error) {
+    if (width >= 1 && height >= 1 && width <= kMaxImageSide && height <= kMaxImageSide) return true;
+    error = std::string(kind) + " size " + std::to_string(width) + "x" + std::to_string(height) + " is out of range";
+    return false;
 }
 
 }  // namespace port::dx

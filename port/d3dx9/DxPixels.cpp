@@ -46,84 +46,25 @@ uint32_t unit8(float v) {
 
 }  // namespace
 
+// Format facts come from the device layer's table (one list for every layer).
 UINT bytesPerPixel(D3DFORMAT format) {
-    switch (format) {
-        case D3DFMT_A8R8G8B8:
-        case D3DFMT_X8R8G8B8:
-        case D3DFMT_A8B8G8R8:
-        case D3DFMT_X8B8G8R8:
-        case D3DFMT_R32F:
-        case D3DFMT_G16R16:
-            return 4;
-        case D3DFMT_R8G8B8:
-            return 3;
-        case D3DFMT_R5G6B5:
-        case D3DFMT_X1R5G5B5:
-        case D3DFMT_A1R5G5B5:
-        case D3DFMT_A4R4G4B4:
-        case D3DFMT_X4R4G4B4:
-        case D3DFMT_A8L8:
-        case D3DFMT_L16:
-        case D3DFMT_R16F:
-            return 2;
-        case D3DFMT_A8:
-        case D3DFMT_L8:
-            return 1;
-        case D3DFMT_A16B16G16R16:
-        case D3DFMT_A16B16G16R16F:
-            return 8;
-        case D3DFMT_A32B32G32R32F:
-            return 16;
-        default:
-            return 0;
-    }
+    port::d3d9::PixelFormat const* p = port::d3d9::pixelFormat(format);
+    return p ? p->bytesPerPixel : 0;
 }
 
-bool isDxt(D3DFORMAT f) {
-    return f == D3DFMT_DXT1 || f == D3DFMT_DXT2 || f == D3DFMT_DXT3 || f == D3DFMT_DXT4 || f == D3DFMT_DXT5;
+bool isDxt(D3DFORMAT format) {
+    port::d3d9::PixelFormat const* p = port::d3d9::pixelFormat(format);
+    return p && p->blockBytes != 0;
 }
 
 bool canWrite(D3DFORMAT format) {
-    switch (format) {
-        case D3DFMT_A8R8G8B8:
-        case D3DFMT_X8R8G8B8:
-        case D3DFMT_A8B8G8R8:
-        case D3DFMT_X8B8G8R8:
-        case D3DFMT_R8G8B8:
-        case D3DFMT_R5G6B5:
-        case D3DFMT_X1R5G5B5:
-        case D3DFMT_A1R5G5B5:
-        case D3DFMT_A4R4G4B4:
-        case D3DFMT_X4R4G4B4:
-        case D3DFMT_A8L8:
-        case D3DFMT_A8:
-        case D3DFMT_L8:
-            return true;
-        default:
-            return false;
-    }
+    port::d3d9::PixelFormat const* p = port::d3d9::pixelFormat(format);
+    return p && p->writable;
 }
 
 bool hasAlphaChannel(D3DFORMAT format) {
-    switch (format) {
-        case D3DFMT_A8R8G8B8:
-        case D3DFMT_A8B8G8R8:
-        case D3DFMT_A1R5G5B5:
-        case D3DFMT_A4R4G4B4:
-        case D3DFMT_A8L8:
-        case D3DFMT_A8:
-        case D3DFMT_A16B16G16R16:
-        case D3DFMT_A16B16G16R16F:
-        case D3DFMT_A32B32G32R32F:
-        case D3DFMT_DXT1:
-        case D3DFMT_DXT2:
-        case D3DFMT_DXT3:
-        case D3DFMT_DXT4:
-        case D3DFMT_DXT5:
-            return true;
-        default:
-            return false;
-    }
+    port::d3d9::PixelFormat const* p = port::d3d9::pixelFormat(format);
+    return p && p->alpha;
 }
 
 void decodeDxt(D3DFORMAT format, uint8_t const* blocks, std::size_t pitch, UINT width, UINT height, uint32_t* argb) {

@@ -18,7 +18,8 @@ struct Image {
     std::vector<uint32_t> argb;
 };
 
-// Bytes per pixel of a format the layer converts (0 for DXT and unsupported formats).
+// Facts from the format table of port/d3d9/d3d9_port.h.
+// Bytes per pixel (0 for DXT and unknown formats).
 UINT bytesPerPixel(D3DFORMAT format);
 bool isDxt(D3DFORMAT format);
 // True for formats writePixels can produce.
@@ -46,15 +47,10 @@ bool readSurface(IDirect3DSurface9* surface, RECT const* rect, Image& image);
 // Writes an image (of the rectangle's size) into a rectangle of a surface (null: whole surface).
 bool writeSurface(IDirect3DSurface9* surface, RECT const* rect, Image const& image);
 
-// Decoded image files: PNG, JPEG, BMP, TGA (stb_image) and DDS (own decoder).
+// Decoded image files: PNG, JPEG, BMP, TGA and DDS (DxImageFile.cpp); other formats are refused.
 bool imageInfo(void const* data, std::size_t size, D3DXIMAGE_INFO& info);
 bool decodeImage(void const* data, std::size_t size, Image& image, D3DXIMAGE_INFO& info, std::string& error);
 
-// stb_image and stb_image_write (DxStb.cpp, the only file that compiles them).
-// Size and channel count of a PNG, JPEG, BMP or TGA file; false for data stb cannot read.
-bool stbImageInfo(void const* data, std::size_t size, int& width, int& height, int& channels);
-// Decodes a PNG, JPEG, BMP or TGA file; false with the reason in error.
-bool stbDecode(void const* data, std::size_t size, Image& image, std::string& error);
 // Encodes as PNG, BMP/DIB, TGA or JPEG (quality 1..100) into bytes. D3DERR_INVALIDCALL (logged)
 // for other formats, E_FAIL when encoding fails.
 HRESULT encodeImage(D3DXIMAGE_FILEFORMAT format, Image const& image, std::vector<unsigned char>& bytes,

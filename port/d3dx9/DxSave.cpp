@@ -1,12 +1,31 @@
-// Writing textures and surfaces as image files (PNG, BMP, TGA, JPEG) through stb_image_write,
-// for screenshots and saved pictures. The file is written in one piece after encoding, so a
-// failed encode leaves no half-written file behind.
+// Writing textures and surfaces as image files (PNG through libpng, JPEG through libjpeg-turbo,
+// BMP and TGA), for screenshots and saved pictures. The file is written in one piece after
+// encoding, so a failed encode leaves no half-written file behind.
 #include "port/d3dx9/DxCom.h"
-#include "port/d3dx9/DxPixels.h"
+#include "port/d3dx9/DxImageCodecs.h"
 #include "port/win32/HostPath.h"
 
 #include <cstdio>
 #include <vector>
+
+namespace port::dx {
+
+HRESULT encodeImage(D3DXIMAGE_FILEFORMAT format, Image const& image, std::vector<unsigned char>& bytes,
+                    int jpegQuality) {
+    bytes.clear();
+    bool ok = false;
+    switch (format) {
+        case D3DXIFF_PNG: ok = encodePng(image, bytes); break;
+        case D3DXIFF_BMP:
+        case D3DXIFF_DIB: ok = encodeBmp(image, bytes); break;
+        case D3DXIFF_TGA: ok = encodeTga(image, bytes); break;
+        case D3DXIFF_JPG: ok = encodeJpeg(image, jpegQuality, bytes); break;
+        default: logLine("saving: image file format " + std::to_string(format) + " is not supported"); return D3DERR_INVALIDCALL;
+    }
+    return ok ? S_OK : E_FAIL;
+}
+
+}  // namespace port::dx
 
 namespace {
 

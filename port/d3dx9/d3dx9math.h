@@ -1,6 +1,6 @@
-// D3DX maths: vectors, matrices, quaternions, planes and colours with D3DX's conventions
-// (row vectors multiplied from the left, left-handed view and projection matrices) and the
-// functions the engine calls. Plain float code, no SIMD; results match D3DX up to rounding.
+// D3DX maths: vectors, matrices, quaternions and colours with D3DX's conventions (row vectors
+// multiplied from the left, left-handed view and projection matrices) and the functions the
+// engine calls. Plain float code, no SIMD; results match D3DX up to rounding.
 #pragma once
 
 #include "port/d3d9/d3d9.h"
@@ -148,39 +148,17 @@ struct D3DXQUATERNION {
 
     D3DXQUATERNION& operator+=(D3DXQUATERNION const& q) { x += q.x; y += q.y; z += q.z; w += q.w; return *this; }
     D3DXQUATERNION& operator-=(D3DXQUATERNION const& q) { x -= q.x; y -= q.y; z -= q.z; w -= q.w; return *this; }
-    D3DXQUATERNION& operator*=(D3DXQUATERNION const& q);
     D3DXQUATERNION& operator*=(FLOAT f) { x *= f; y *= f; z *= f; w *= f; return *this; }
     D3DXQUATERNION& operator/=(FLOAT f) { FLOAT inv = 1.0f / f; return *this *= inv; }
     D3DXQUATERNION operator+() const { return *this; }
     D3DXQUATERNION operator-() const { return {-x, -y, -z, -w}; }
     D3DXQUATERNION operator+(D3DXQUATERNION const& q) const { return {x + q.x, y + q.y, z + q.z, w + q.w}; }
     D3DXQUATERNION operator-(D3DXQUATERNION const& q) const { return {x - q.x, y - q.y, z - q.z, w - q.w}; }
-    D3DXQUATERNION operator*(D3DXQUATERNION const& q) const;
     D3DXQUATERNION operator*(FLOAT f) const { return {x * f, y * f, z * f, w * f}; }
     D3DXQUATERNION operator/(FLOAT f) const { FLOAT inv = 1.0f / f; return *this * inv; }
     friend D3DXQUATERNION operator*(FLOAT f, D3DXQUATERNION const& q) { return q * f; }
     bool operator==(D3DXQUATERNION const& q) const { return x == q.x && y == q.y && z == q.z && w == q.w; }
     bool operator!=(D3DXQUATERNION const& q) const { return !(*this == q); }
-};
-
-struct D3DXPLANE {
-    FLOAT a = 0.0f;
-    FLOAT b = 0.0f;
-    FLOAT c = 0.0f;
-    FLOAT d = 0.0f;
-
-    D3DXPLANE() = default;
-    D3DXPLANE(FLOAT fa, FLOAT fb, FLOAT fc, FLOAT fd) : a(fa), b(fb), c(fc), d(fd) {}
-    explicit D3DXPLANE(FLOAT const* f) : a(f[0]), b(f[1]), c(f[2]), d(f[3]) {}
-
-    operator FLOAT*() { return &a; }
-    operator FLOAT const*() const { return &a; }
-
-    D3DXPLANE& operator*=(FLOAT f) { a *= f; b *= f; c *= f; d *= f; return *this; }
-    D3DXPLANE operator-() const { return {-a, -b, -c, -d}; }
-    D3DXPLANE operator*(FLOAT f) const { return {a * f, b * f, c * f, d * f}; }
-    bool operator==(D3DXPLANE const& p) const { return a == p.a && b == p.b && c == p.c && d == p.d; }
-    bool operator!=(D3DXPLANE const& p) const { return !(*this == p); }
 };
 
 // A colour of four floats. Conversion to a packed D3DCOLOR clamps each channel to 0..1 and
@@ -229,116 +207,43 @@ struct D3DXCOLOR {
     bool operator!=(D3DXCOLOR const& c) const { return !(*this == c); }
 };
 
+// Only the functions the engine and game call are here.
+
 // ---- 2D vectors ----
-FLOAT D3DXVec2Length(D3DXVECTOR2 const* v);
 FLOAT D3DXVec2LengthSq(D3DXVECTOR2 const* v);
-FLOAT D3DXVec2Dot(D3DXVECTOR2 const* a, D3DXVECTOR2 const* b);
-FLOAT D3DXVec2CCW(D3DXVECTOR2 const* a, D3DXVECTOR2 const* b);
-D3DXVECTOR2* D3DXVec2Add(D3DXVECTOR2* out, D3DXVECTOR2 const* a, D3DXVECTOR2 const* b);
-D3DXVECTOR2* D3DXVec2Subtract(D3DXVECTOR2* out, D3DXVECTOR2 const* a, D3DXVECTOR2 const* b);
-D3DXVECTOR2* D3DXVec2Minimize(D3DXVECTOR2* out, D3DXVECTOR2 const* a, D3DXVECTOR2 const* b);
-D3DXVECTOR2* D3DXVec2Maximize(D3DXVECTOR2* out, D3DXVECTOR2 const* a, D3DXVECTOR2 const* b);
-D3DXVECTOR2* D3DXVec2Scale(D3DXVECTOR2* out, D3DXVECTOR2 const* v, FLOAT s);
-D3DXVECTOR2* D3DXVec2Lerp(D3DXVECTOR2* out, D3DXVECTOR2 const* a, D3DXVECTOR2 const* b, FLOAT s);
 // A zero vector normalises to zero.
 D3DXVECTOR2* D3DXVec2Normalize(D3DXVECTOR2* out, D3DXVECTOR2 const* v);
-D3DXVECTOR2* D3DXVec2Hermite(D3DXVECTOR2* out, D3DXVECTOR2 const* v1, D3DXVECTOR2 const* t1,
-                             D3DXVECTOR2 const* v2, D3DXVECTOR2 const* t2, FLOAT s);
-D3DXVECTOR2* D3DXVec2CatmullRom(D3DXVECTOR2* out, D3DXVECTOR2 const* v0, D3DXVECTOR2 const* v1,
-                                D3DXVECTOR2 const* v2, D3DXVECTOR2 const* v3, FLOAT s);
-D3DXVECTOR2* D3DXVec2BaryCentric(D3DXVECTOR2* out, D3DXVECTOR2 const* v1, D3DXVECTOR2 const* v2,
-                                 D3DXVECTOR2 const* v3, FLOAT f, FLOAT g);
-// (x, y, 0, 1) * m.
-D3DXVECTOR4* D3DXVec2Transform(D3DXVECTOR4* out, D3DXVECTOR2 const* v, D3DXMATRIX const* m);
-// (x, y, 0, 1) * m, divided by w.
+// (x, y, 0, 1) * m, divided by w (w = 0: not divided).
 D3DXVECTOR2* D3DXVec2TransformCoord(D3DXVECTOR2* out, D3DXVECTOR2 const* v, D3DXMATRIX const* m);
-// (x, y, 0, 0) * m.
-D3DXVECTOR2* D3DXVec2TransformNormal(D3DXVECTOR2* out, D3DXVECTOR2 const* v, D3DXMATRIX const* m);
 // The array forms step through memory by the given strides in bytes.
-D3DXVECTOR4* D3DXVec2TransformArray(D3DXVECTOR4* out, UINT outStride, D3DXVECTOR2 const* v, UINT vStride,
-                                    D3DXMATRIX const* m, UINT n);
 D3DXVECTOR2* D3DXVec2TransformCoordArray(D3DXVECTOR2* out, UINT outStride, D3DXVECTOR2 const* v, UINT vStride,
                                          D3DXMATRIX const* m, UINT n);
+// (x, y, 0, 0) * m.
 D3DXVECTOR2* D3DXVec2TransformNormalArray(D3DXVECTOR2* out, UINT outStride, D3DXVECTOR2 const* v, UINT vStride,
                                           D3DXMATRIX const* m, UINT n);
 
 // ---- 3D vectors ----
-FLOAT D3DXVec3Length(D3DXVECTOR3 const* v);
-FLOAT D3DXVec3LengthSq(D3DXVECTOR3 const* v);
-FLOAT D3DXVec3Dot(D3DXVECTOR3 const* a, D3DXVECTOR3 const* b);
-D3DXVECTOR3* D3DXVec3Cross(D3DXVECTOR3* out, D3DXVECTOR3 const* a, D3DXVECTOR3 const* b);
-D3DXVECTOR3* D3DXVec3Add(D3DXVECTOR3* out, D3DXVECTOR3 const* a, D3DXVECTOR3 const* b);
-D3DXVECTOR3* D3DXVec3Subtract(D3DXVECTOR3* out, D3DXVECTOR3 const* a, D3DXVECTOR3 const* b);
-D3DXVECTOR3* D3DXVec3Minimize(D3DXVECTOR3* out, D3DXVECTOR3 const* a, D3DXVECTOR3 const* b);
-D3DXVECTOR3* D3DXVec3Maximize(D3DXVECTOR3* out, D3DXVECTOR3 const* a, D3DXVECTOR3 const* b);
-D3DXVECTOR3* D3DXVec3Scale(D3DXVECTOR3* out, D3DXVECTOR3 const* v, FLOAT s);
-D3DXVECTOR3* D3DXVec3Lerp(D3DXVECTOR3* out, D3DXVECTOR3 const* a, D3DXVECTOR3 const* b, FLOAT s);
-D3DXVECTOR3* D3DXVec3Normalize(D3DXVECTOR3* out, D3DXVECTOR3 const* v);
-D3DXVECTOR3* D3DXVec3Hermite(D3DXVECTOR3* out, D3DXVECTOR3 const* v1, D3DXVECTOR3 const* t1,
-                             D3DXVECTOR3 const* v2, D3DXVECTOR3 const* t2, FLOAT s);
+// 0.5 (2 v1 + (v2 - v0) s + (2 v0 - 5 v1 + 4 v2 - v3) s^2 + (3 v1 - v0 - 3 v2 + v3) s^3).
 D3DXVECTOR3* D3DXVec3CatmullRom(D3DXVECTOR3* out, D3DXVECTOR3 const* v0, D3DXVECTOR3 const* v1,
                                 D3DXVECTOR3 const* v2, D3DXVECTOR3 const* v3, FLOAT s);
-D3DXVECTOR3* D3DXVec3BaryCentric(D3DXVECTOR3* out, D3DXVECTOR3 const* v1, D3DXVECTOR3 const* v2,
-                                 D3DXVECTOR3 const* v3, FLOAT f, FLOAT g);
+// (x, y, z, 1) * m.
 D3DXVECTOR4* D3DXVec3Transform(D3DXVECTOR4* out, D3DXVECTOR3 const* v, D3DXMATRIX const* m);
+// (x, y, z, 1) * m, divided by w (w = 0: not divided).
 D3DXVECTOR3* D3DXVec3TransformCoord(D3DXVECTOR3* out, D3DXVECTOR3 const* v, D3DXMATRIX const* m);
-D3DXVECTOR3* D3DXVec3TransformNormal(D3DXVECTOR3* out, D3DXVECTOR3 const* v, D3DXMATRIX const* m);
-D3DXVECTOR4* D3DXVec3TransformArray(D3DXVECTOR4* out, UINT outStride, D3DXVECTOR3 const* v, UINT vStride,
-                                    D3DXMATRIX const* m, UINT n);
 D3DXVECTOR3* D3DXVec3TransformCoordArray(D3DXVECTOR3* out, UINT outStride, D3DXVECTOR3 const* v, UINT vStride,
                                          D3DXMATRIX const* m, UINT n);
-D3DXVECTOR3* D3DXVec3TransformNormalArray(D3DXVECTOR3* out, UINT outStride, D3DXVECTOR3 const* v, UINT vStride,
-                                          D3DXMATRIX const* m, UINT n);
-// Object space to the viewport and back (any of the three matrices may be null: identity).
-D3DXVECTOR3* D3DXVec3Project(D3DXVECTOR3* out, D3DXVECTOR3 const* v, D3DVIEWPORT9 const* viewport,
-                             D3DXMATRIX const* projection, D3DXMATRIX const* view, D3DXMATRIX const* world);
-D3DXVECTOR3* D3DXVec3Unproject(D3DXVECTOR3* out, D3DXVECTOR3 const* v, D3DVIEWPORT9 const* viewport,
-                               D3DXMATRIX const* projection, D3DXMATRIX const* view, D3DXMATRIX const* world);
 
 // ---- 4D vectors ----
-FLOAT D3DXVec4Length(D3DXVECTOR4 const* v);
-FLOAT D3DXVec4LengthSq(D3DXVECTOR4 const* v);
-FLOAT D3DXVec4Dot(D3DXVECTOR4 const* a, D3DXVECTOR4 const* b);
-D3DXVECTOR4* D3DXVec4Add(D3DXVECTOR4* out, D3DXVECTOR4 const* a, D3DXVECTOR4 const* b);
-D3DXVECTOR4* D3DXVec4Subtract(D3DXVECTOR4* out, D3DXVECTOR4 const* a, D3DXVECTOR4 const* b);
-D3DXVECTOR4* D3DXVec4Minimize(D3DXVECTOR4* out, D3DXVECTOR4 const* a, D3DXVECTOR4 const* b);
-D3DXVECTOR4* D3DXVec4Maximize(D3DXVECTOR4* out, D3DXVECTOR4 const* a, D3DXVECTOR4 const* b);
-D3DXVECTOR4* D3DXVec4Scale(D3DXVECTOR4* out, D3DXVECTOR4 const* v, FLOAT s);
-D3DXVECTOR4* D3DXVec4Lerp(D3DXVECTOR4* out, D3DXVECTOR4 const* a, D3DXVECTOR4 const* b, FLOAT s);
-D3DXVECTOR4* D3DXVec4Normalize(D3DXVECTOR4* out, D3DXVECTOR4 const* v);
-D3DXVECTOR4* D3DXVec4Cross(D3DXVECTOR4* out, D3DXVECTOR4 const* u, D3DXVECTOR4 const* v, D3DXVECTOR4 const* w);
-D3DXVECTOR4* D3DXVec4Hermite(D3DXVECTOR4* out, D3DXVECTOR4 const* v1, D3DXVECTOR4 const* t1,
-                             D3DXVECTOR4 const* v2, D3DXVECTOR4 const* t2, FLOAT s);
 D3DXVECTOR4* D3DXVec4CatmullRom(D3DXVECTOR4* out, D3DXVECTOR4 const* v0, D3DXVECTOR4 const* v1,
                                 D3DXVECTOR4 const* v2, D3DXVECTOR4 const* v3, FLOAT s);
-D3DXVECTOR4* D3DXVec4BaryCentric(D3DXVECTOR4* out, D3DXVECTOR4 const* v1, D3DXVECTOR4 const* v2,
-                                 D3DXVECTOR4 const* v3, FLOAT f, FLOAT g);
-D3DXVECTOR4* D3DXVec4Transform(D3DXVECTOR4* out, D3DXVECTOR4 const* v, D3DXMATRIX const* m);
-D3DXVECTOR4* D3DXVec4TransformArray(D3DXVECTOR4* out, UINT outStride, D3DXVECTOR4 const* v, UINT vStride,
-                                    D3DXMATRIX const* m, UINT n);
 
 // ---- matrices ----
 D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out);
-BOOL D3DXMatrixIsIdentity(D3DXMATRIX const* m);
-FLOAT D3DXMatrixDeterminant(D3DXMATRIX const* m);
 D3DXMATRIX* D3DXMatrixTranspose(D3DXMATRIX* out, D3DXMATRIX const* m);
-D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, D3DXMATRIX const* a, D3DXMATRIX const* b);
-// transpose(a * b).
-D3DXMATRIX* D3DXMatrixMultiplyTranspose(D3DXMATRIX* out, D3DXMATRIX const* a, D3DXMATRIX const* b);
 // Null (and *out untouched) when m is singular; determinant may be null.
 D3DXMATRIX* D3DXMatrixInverse(D3DXMATRIX* out, FLOAT* determinant, D3DXMATRIX const* m);
-// Splits an affine matrix into scaling, rotation and translation; fails for a zero scale.
-HRESULT D3DXMatrixDecompose(D3DXVECTOR3* scale, D3DXQUATERNION* rotation, D3DXVECTOR3* translation,
-                            D3DXMATRIX const* m);
 D3DXMATRIX* D3DXMatrixScaling(D3DXMATRIX* out, FLOAT sx, FLOAT sy, FLOAT sz);
-D3DXMATRIX* D3DXMatrixTranslation(D3DXMATRIX* out, FLOAT x, FLOAT y, FLOAT z);
-D3DXMATRIX* D3DXMatrixRotationX(D3DXMATRIX* out, FLOAT angle);
-D3DXMATRIX* D3DXMatrixRotationY(D3DXMATRIX* out, FLOAT angle);
 D3DXMATRIX* D3DXMatrixRotationZ(D3DXMATRIX* out, FLOAT angle);
-D3DXMATRIX* D3DXMatrixRotationAxis(D3DXMATRIX* out, D3DXVECTOR3 const* axis, FLOAT angle);
-D3DXMATRIX* D3DXMatrixRotationQuaternion(D3DXMATRIX* out, D3DXQUATERNION const* q);
-// Roll about z, then pitch about x, then yaw about y.
-D3DXMATRIX* D3DXMatrixRotationYawPitchRoll(D3DXMATRIX* out, FLOAT yaw, FLOAT pitch, FLOAT roll);
 // Msc^-1 * Msr^-1 * Ms * Msr * Msc * Mrc^-1 * Mr * Mrc * Mt; null arguments are identity parts.
 D3DXMATRIX* D3DXMatrixTransformation(D3DXMATRIX* out, D3DXVECTOR3 const* scalingCenter,
                                      D3DXQUATERNION const* scalingRotation, D3DXVECTOR3 const* scaling,
@@ -348,62 +253,5 @@ D3DXMATRIX* D3DXMatrixTransformation(D3DXMATRIX* out, D3DXVECTOR3 const* scaling
 D3DXMATRIX* D3DXMatrixTransformation2D(D3DXMATRIX* out, D3DXVECTOR2 const* scalingCenter, FLOAT scalingRotation,
                                        D3DXVECTOR2 const* scaling, D3DXVECTOR2 const* rotationCenter, FLOAT rotation,
                                        D3DXVECTOR2 const* translation);
-// Ms * Mrc^-1 * Mr * Mrc * Mt.
-D3DXMATRIX* D3DXMatrixAffineTransformation(D3DXMATRIX* out, FLOAT scaling, D3DXVECTOR3 const* rotationCenter,
-                                           D3DXQUATERNION const* rotation, D3DXVECTOR3 const* translation);
-D3DXMATRIX* D3DXMatrixAffineTransformation2D(D3DXMATRIX* out, FLOAT scaling, D3DXVECTOR2 const* rotationCenter,
-                                             FLOAT rotation, D3DXVECTOR2 const* translation);
 D3DXMATRIX* D3DXMatrixLookAtLH(D3DXMATRIX* out, D3DXVECTOR3 const* eye, D3DXVECTOR3 const* at, D3DXVECTOR3 const* up);
-D3DXMATRIX* D3DXMatrixLookAtRH(D3DXMATRIX* out, D3DXVECTOR3 const* eye, D3DXVECTOR3 const* at, D3DXVECTOR3 const* up);
-D3DXMATRIX* D3DXMatrixPerspectiveLH(D3DXMATRIX* out, FLOAT w, FLOAT h, FLOAT zn, FLOAT zf);
-D3DXMATRIX* D3DXMatrixPerspectiveRH(D3DXMATRIX* out, FLOAT w, FLOAT h, FLOAT zn, FLOAT zf);
 D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, FLOAT fovy, FLOAT aspect, FLOAT zn, FLOAT zf);
-D3DXMATRIX* D3DXMatrixPerspectiveFovRH(D3DXMATRIX* out, FLOAT fovy, FLOAT aspect, FLOAT zn, FLOAT zf);
-D3DXMATRIX* D3DXMatrixPerspectiveOffCenterLH(D3DXMATRIX* out, FLOAT l, FLOAT r, FLOAT b, FLOAT t, FLOAT zn, FLOAT zf);
-D3DXMATRIX* D3DXMatrixPerspectiveOffCenterRH(D3DXMATRIX* out, FLOAT l, FLOAT r, FLOAT b, FLOAT t, FLOAT zn, FLOAT zf);
-D3DXMATRIX* D3DXMatrixOrthoLH(D3DXMATRIX* out, FLOAT w, FLOAT h, FLOAT zn, FLOAT zf);
-D3DXMATRIX* D3DXMatrixOrthoRH(D3DXMATRIX* out, FLOAT w, FLOAT h, FLOAT zn, FLOAT zf);
-D3DXMATRIX* D3DXMatrixOrthoOffCenterLH(D3DXMATRIX* out, FLOAT l, FLOAT r, FLOAT b, FLOAT t, FLOAT zn, FLOAT zf);
-D3DXMATRIX* D3DXMatrixOrthoOffCenterRH(D3DXMATRIX* out, FLOAT l, FLOAT r, FLOAT b, FLOAT t, FLOAT zn, FLOAT zf);
-D3DXMATRIX* D3DXMatrixReflect(D3DXMATRIX* out, D3DXPLANE const* plane);
-
-// ---- quaternions ----
-FLOAT D3DXQuaternionLength(D3DXQUATERNION const* q);
-FLOAT D3DXQuaternionLengthSq(D3DXQUATERNION const* q);
-FLOAT D3DXQuaternionDot(D3DXQUATERNION const* a, D3DXQUATERNION const* b);
-D3DXQUATERNION* D3DXQuaternionIdentity(D3DXQUATERNION* out);
-BOOL D3DXQuaternionIsIdentity(D3DXQUATERNION const* q);
-D3DXQUATERNION* D3DXQuaternionConjugate(D3DXQUATERNION* out, D3DXQUATERNION const* q);
-D3DXQUATERNION* D3DXQuaternionNormalize(D3DXQUATERNION* out, D3DXQUATERNION const* q);
-D3DXQUATERNION* D3DXQuaternionInverse(D3DXQUATERNION* out, D3DXQUATERNION const* q);
-// The rotation a followed by the rotation b.
-D3DXQUATERNION* D3DXQuaternionMultiply(D3DXQUATERNION* out, D3DXQUATERNION const* a, D3DXQUATERNION const* b);
-D3DXQUATERNION* D3DXQuaternionRotationAxis(D3DXQUATERNION* out, D3DXVECTOR3 const* axis, FLOAT angle);
-D3DXQUATERNION* D3DXQuaternionRotationMatrix(D3DXQUATERNION* out, D3DXMATRIX const* m);
-D3DXQUATERNION* D3DXQuaternionRotationYawPitchRoll(D3DXQUATERNION* out, FLOAT yaw, FLOAT pitch, FLOAT roll);
-D3DXQUATERNION* D3DXQuaternionSlerp(D3DXQUATERNION* out, D3DXQUATERNION const* a, D3DXQUATERNION const* b, FLOAT t);
-void D3DXQuaternionToAxisAngle(D3DXQUATERNION const* q, D3DXVECTOR3* axis, FLOAT* angle);
-
-// ---- planes ----
-FLOAT D3DXPlaneDot(D3DXPLANE const* p, D3DXVECTOR4 const* v);
-FLOAT D3DXPlaneDotCoord(D3DXPLANE const* p, D3DXVECTOR3 const* v);
-FLOAT D3DXPlaneDotNormal(D3DXPLANE const* p, D3DXVECTOR3 const* v);
-D3DXPLANE* D3DXPlaneNormalize(D3DXPLANE* out, D3DXPLANE const* p);
-D3DXPLANE* D3DXPlaneFromPointNormal(D3DXPLANE* out, D3DXVECTOR3 const* point, D3DXVECTOR3 const* normal);
-D3DXPLANE* D3DXPlaneFromPoints(D3DXPLANE* out, D3DXVECTOR3 const* a, D3DXVECTOR3 const* b, D3DXVECTOR3 const* c);
-// Null when the line is parallel to the plane.
-D3DXVECTOR3* D3DXPlaneIntersectLine(D3DXVECTOR3* out, D3DXPLANE const* p, D3DXVECTOR3 const* a,
-                                    D3DXVECTOR3 const* b);
-// m must be the inverse transpose of the point transform, as with D3DX.
-D3DXPLANE* D3DXPlaneTransform(D3DXPLANE* out, D3DXPLANE const* p, D3DXMATRIX const* m);
-
-// ---- colours ----
-D3DXCOLOR* D3DXColorAdd(D3DXCOLOR* out, D3DXCOLOR const* a, D3DXCOLOR const* b);
-D3DXCOLOR* D3DXColorSubtract(D3DXCOLOR* out, D3DXCOLOR const* a, D3DXCOLOR const* b);
-D3DXCOLOR* D3DXColorScale(D3DXCOLOR* out, D3DXCOLOR const* c, FLOAT s);
-D3DXCOLOR* D3DXColorModulate(D3DXCOLOR* out, D3DXCOLOR const* a, D3DXCOLOR const* b);
-D3DXCOLOR* D3DXColorLerp(D3DXCOLOR* out, D3DXCOLOR const* a, D3DXCOLOR const* b, FLOAT s);
-// 1 - r, 1 - g, 1 - b; alpha kept.
-D3DXCOLOR* D3DXColorNegative(D3DXCOLOR* out, D3DXCOLOR const* c);
-D3DXCOLOR* D3DXColorAdjustSaturation(D3DXCOLOR* out, D3DXCOLOR const* c, FLOAT s);
-D3DXCOLOR* D3DXColorAdjustContrast(D3DXCOLOR* out, D3DXCOLOR const* c, FLOAT s);

@@ -1,5 +1,6 @@
 // D3DX texture and surface functions: textures from image files in memory (PNG, JPEG, BMP, TGA
-// through stb_image; DDS with DXT1/DXT3/DXT5 or uncompressed pixels decoded here), copies
+// through libpng, libjpeg-turbo, SDL and SDL2_image; DDS with DXT1/DXT3/DXT5 or uncompressed
+// pixels decoded here; other formats refused), copies
 // between surfaces with format conversion and scaling, and image files written from textures
 // and surfaces (PNG, BMP, TGA, JPEG).
 #pragma once

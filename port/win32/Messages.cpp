@@ -22,7 +22,6 @@ std::mutex g_queueMutex;
 std::deque<MSG> g_queue;
 bool g_quitPosted = false;
 int g_quitCode = 0;
-DWORD g_lastMessageTime = 0;
 
 POINT cursorPoint() {
     POINT p{0, 0};
@@ -241,7 +240,6 @@ BOOL PeekMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT r
             if (!matches(*it, window, filterMin, filterMax)) continue;
             *msg = *it;
             if (removeFlags & PM_REMOVE) g_queue.erase(it);
-            g_lastMessageTime = msg->time;
             return TRUE;
         }
         bool quitWanted = (filterMin == 0 && filterMax == 0) || (filterMin <= WM_QUIT && filterMax >= WM_QUIT);
@@ -252,29 +250,6 @@ BOOL PeekMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT r
         }
     }
     return FALSE;
-}
-
-BOOL GetMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
-    if (!msg) return -1;
-    if (window && window != reinterpret_cast<HWND>(-1) && !IsWindow(window)) return -1;
-    for (;;) {
-        if (PeekMessageW(msg, window, filterMin, filterMax, PM_REMOVE)) return msg->message == WM_QUIT ? FALSE : TRUE;
-        if (SDL_WasInit(SDL_INIT_VIDEO))
-            SDL_WaitEventTimeout(nullptr, 10);
-        else
-            SDL_Delay(10);
-    }
-}
-
-BOOL WaitMessage() {
-    MSG msg;
-    while (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-        if (SDL_WasInit(SDL_INIT_VIDEO))
-            SDL_WaitEventTimeout(nullptr, 10);
-        else
-            SDL_Delay(10);
-    }
-    return TRUE;
 }
 
 BOOL TranslateMessage(const MSG* msg) {
@@ -333,7 +308,5 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM) {
     default: return 0;
     }
 }
-
-DWORD GetMessageTime() { return g_lastMessageTime; }
 
 UINT GetDoubleClickTime() { return kDoubleClickTime; }

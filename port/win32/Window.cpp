@@ -169,23 +169,6 @@ ATOM RegisterClassExW(const WNDCLASSEXW* c) {
     return c ? registerClass(c->lpszClassName, c->style, c->lpfnWndProc, c->hInstance) : 0;
 }
 
-ATOM RegisterClassW(const WNDCLASSW* c) {
-    return c ? registerClass(c->lpszClassName, c->style, c->lpfnWndProc, c->hInstance) : 0;
-}
-
-BOOL UnregisterClassW(LPCWSTR className, HINSTANCE) {
-    ClassRecord* record = findClass(className);
-    if (!record) return FALSE;
-    for (auto& [handle, window] : windows())
-        if (!window->destroyed && window->proc == record->proc && window->classStyle == record->style) return FALSE;
-    for (auto it = classes().begin(); it != classes().end(); ++it)
-        if (&it->second == record) {
-            classes().erase(it);
-            break;
-        }
-    return TRUE;
-}
-
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
     ClassRecord* cls = findClass(className);
@@ -250,11 +233,6 @@ BOOL DestroyWindow(HWND window) {
 }
 
 BOOL IsWindow(HWND window) { return findWindow(window) ? TRUE : FALSE; }
-
-BOOL IsWindowVisible(HWND window) {
-    WindowRecord* record = findWindow(window);
-    return record && record->visible ? TRUE : FALSE;
-}
 
 BOOL IsIconic(HWND window) {
     WindowRecord* record = findWindow(window);
@@ -347,26 +325,12 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, U
     return TRUE;
 }
 
-BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL) {
-    return SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 BOOL GetClientRect(HWND window, LPRECT rect) {
     WindowRecord* record = findWindow(window);
     if (!record || !rect) return FALSE;
     int w = 0, h = 0;
     SDL_GetWindowSize(record->sdl, &w, &h);
     *rect = RECT{0, 0, w, h};
-    return TRUE;
-}
-
-BOOL GetWindowRect(HWND window, LPRECT rect) {
-    WindowRecord* record = findWindow(window);
-    if (!record || !rect) return FALSE;
-    int x = 0, y = 0, w = 0, h = 0;
-    SDL_GetWindowPosition(record->sdl, &x, &y);
-    SDL_GetWindowSize(record->sdl, &w, &h);
-    *rect = RECT{x, y, x + w, y + h};
     return TRUE;
 }
 
@@ -391,7 +355,6 @@ BOOL ScreenToClient(HWND window, LPPOINT point) {
 }
 
 BOOL AdjustWindowRect(LPRECT rect, DWORD, BOOL) { return rect ? TRUE : FALSE; }
-BOOL AdjustWindowRectEx(LPRECT rect, DWORD, BOOL, DWORD) { return rect ? TRUE : FALSE; }
 
 LONG_PTR GetWindowLongPtrW(HWND window, int index) {
     WindowRecord* record = findWindow(window);
@@ -430,14 +393,7 @@ LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value) {
     return old;
 }
 
-LONG GetWindowLongW(HWND window, int index) { return static_cast<LONG>(GetWindowLongPtrW(window, index)); }
-LONG SetWindowLongW(HWND window, int index, LONG value) {
-    return static_cast<LONG>(SetWindowLongPtrW(window, index, value));
-}
-
-HWND GetForegroundWindow() { return g_active; }
 HWND GetActiveWindow() { return g_active; }
-HWND GetFocus() { return g_active; }
 
 BOOL SetForegroundWindow(HWND window) {
     WindowRecord* record = findWindow(window);

@@ -64,7 +64,7 @@ struct KeyCodes {
 };
 KeyCodes translateKey(int sdlScancode, int sdlKeycode);
 
-// Key state table fed by the converted key and button events (GetKeyState, MK_ flags).
+// Key state table fed by the converted key and button events (MK_ flags, system keys).
 void setKeyDown(int virtualKey, bool down);
 bool isKeyDown(int virtualKey);
 WPARAM mouseKeyFlags();

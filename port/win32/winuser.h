@@ -35,19 +35,6 @@ struct WNDCLASSEXW {
     HICON hIconSm;
 };
 
-struct WNDCLASSW {
-    UINT style;
-    WNDPROC lpfnWndProc;
-    int cbClsExtra;
-    int cbWndExtra;
-    HINSTANCE hInstance;
-    HICON hIcon;
-    HCURSOR hCursor;
-    HBRUSH hbrBackground;
-    LPCWSTR lpszMenuName;
-    LPCWSTR lpszClassName;
-};
-
 struct MSG {
     HWND hwnd;
     UINT message;
@@ -425,8 +412,6 @@ struct CREATESTRUCTW {
 
 // Classes and windows.
 ATOM RegisterClassExW(const WNDCLASSEXW* windowClass);
-ATOM RegisterClassW(const WNDCLASSW* windowClass);
-BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance);
 // Sends WM_NCCREATE and WM_CREATE (lParam: the CREATESTRUCTW) before returning; a window
 // procedure answering WM_CREATE with -1 (or WM_NCCREATE with FALSE) fails the creation.
 // CW_USEDEFAULT sizes give 800x600 at a centred position. WS_VISIBLE shows it at once.
@@ -435,41 +420,31 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
 // Sends WM_DESTROY and WM_NCDESTROY, then closes the SDL window (once no device uses it).
 BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
-BOOL IsWindowVisible(HWND window);
 BOOL IsIconic(HWND window);
 BOOL ShowWindow(HWND window, int command);
 BOOL UpdateWindow(HWND window);
 BOOL SetWindowTextW(HWND window, LPCWSTR text);
 int GetWindowTextW(HWND window, LPWSTR text, int maxCount);
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
-BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 BOOL GetClientRect(HWND window, LPRECT rect);
-BOOL GetWindowRect(HWND window, LPRECT rect);
 BOOL ClientToScreen(HWND window, LPPOINT point);
 BOOL ScreenToClient(HWND window, LPPOINT point);
 BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu);
-BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle);
 LONG_PTR GetWindowLongPtrW(HWND window, int index);
 LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value);
-LONG GetWindowLongW(HWND window, int index);
-LONG SetWindowLongW(HWND window, int index, LONG value);
 
 // Activation and focus. Showing a window activates it (WM_ACTIVATE with WA_ACTIVE) as Windows
 // does, so a headless run sees the same activation as a desktop.
-HWND GetForegroundWindow();
 BOOL SetForegroundWindow(HWND window);
 HWND SetActiveWindow(HWND window);
 HWND GetActiveWindow();
 HWND SetFocus(HWND window);
-HWND GetFocus();
 HWND SetCapture(HWND window);
 BOOL ReleaseCapture();
 HWND GetCapture();
 
 // Messages.
 BOOL PeekMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
-// Waits for a message; 0 for WM_QUIT, -1 for a bad argument, else non-zero.
-BOOL GetMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax);
 // WM_KEYDOWN/WM_SYSKEYDOWN of Backspace, Tab, Enter, Escape and Ctrl+letter queue their WM_CHAR;
 // printable characters arrive as WM_CHAR from the text input already.
 BOOL TranslateMessage(const MSG* msg);
@@ -479,20 +454,14 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 // WM_CLOSE destroys the window; WM_SYSCOMMAND SC_CLOSE posts WM_CLOSE; everything else gives 0.
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-BOOL WaitMessage();
-DWORD GetMessageTime();
 UINT GetDoubleClickTime();
-SHORT GetKeyState(int virtualKey);
-SHORT GetAsyncKeyState(int virtualKey);
 
 // Cursor. ShowCursor counts as Windows does: shown while the count is 0 or more.
 int ShowCursor(BOOL show);
 BOOL SetCursorPos(int x, int y);
 BOOL GetCursorPos(LPPOINT point);
-HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name);
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name);
-BOOL ClipCursor(const RECT* rect);
 
 int GetSystemMetrics(int index);
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "engine/core/OrvexEngine.h"
+#include "engine/core/engine/OrvexEngine.h"
 #include "port/win32/HostPath.h"
 #include "tests/fuzz/FuzzSupport.h"
 

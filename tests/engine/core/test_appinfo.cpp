@@ -1,4 +1,4 @@
-// Application info: start directory, user folder kinds, folder creation, version block.
+// Application info: start directory, user folder kinds and folder creation.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -28,14 +28,8 @@ bool loggedErrorContaining(std::wstring const& text) {
 
 }  // namespace
 
-TEST(AppInfo, StartDirectoryAndVersion) {
+TEST(AppInfo, StartDirectoryIsTheCurrentFolder) {
     EXPECT_EQ(AppInfo::getInstance().getStartDirectory(), winPath(fs::current_path()));
-    // The version block's values are compiled in.
-    int major = -1, minor = -1, build = -1, revision = -1;
-    AppInfo::getInstance().getVersion(major, minor, build, revision);
-    EXPECT_EQ(major, port::versionBlock().major);
-    EXPECT_EQ(revision, port::versionBlock().revision);
-    EXPECT_FALSE(AppInfo::getInstance().getUpdatePage().empty());
 }
 
 TEST(AppInfo, FolderKindsPickTheirBase) {

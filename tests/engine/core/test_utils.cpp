@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "engine/core/NamedObject.h"
 
 namespace {
@@ -46,6 +49,11 @@ TEST(FindNamedObject, FirstExactMatchElseNull) {
     std::vector<Thing*> things{&b, &c};
     Thing* found = Orvex::findNamedObject(things, L"Karo");  // keeps the element type
     EXPECT_EQ(found, &c);
+
+    std::vector<std::unique_ptr<Thing>> owned;  // owning lists give plain pointers
+    owned.push_back(nullptr);
+    owned.push_back(std::make_unique<Thing>(L"Pik"));
+    EXPECT_EQ(Orvex::findNamedObject(owned, L"Pik"), owned[1].get());
 }
 
 }  // namespace

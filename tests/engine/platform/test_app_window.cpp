@@ -44,7 +44,7 @@ TEST_F(AppWindowTest, CreatesAShownWindowOfTheClientSizeAndReEmitsItsMessages) {
     ASSERT_TRUE(window.create(L"Titel", 640, 480, true));
     HWND hwnd = window.getHWND();
     ASSERT_NE(hwnd, nullptr);
-    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE);
     RECT client{};
     ASSERT_TRUE(GetClientRect(hwnd, &client));
     EXPECT_EQ(client.right - client.left, 640);
@@ -103,18 +103,18 @@ TEST_F(AppWindowTest, ClosingTheWindowIsReportedOnceAndDestroyIsNot) {
 
 TEST_F(AppWindowTest, PlaceResizesAndSwitchesTheWindowMode) {
     ASSERT_TRUE(window.create(L"A", 320, 200, true));
-    EXPECT_TRUE(GetWindowLongW(window.getHWND(), GWL_STYLE) & WS_CAPTION);
+    EXPECT_TRUE(GetWindowLongPtrW(window.getHWND(), GWL_STYLE) & WS_CAPTION);
     ASSERT_TRUE(window.place(800, 600, false));
     RECT client{};
     GetClientRect(window.getHWND(), &client);
     EXPECT_EQ(client.right * 1000 + client.bottom, 800600);
-    LONG style = GetWindowLongW(window.getHWND(), GWL_STYLE);
+    LONG_PTR style = GetWindowLongPtrW(window.getHWND(), GWL_STYLE);
     EXPECT_TRUE(style & WS_POPUP);
     EXPECT_FALSE(style & WS_CAPTION);
-    RECT frame{};
-    GetWindowRect(window.getHWND(), &frame);
-    EXPECT_EQ(frame.left, 0);
-    EXPECT_EQ(frame.top, 0);
+    POINT corner{0, 0};
+    ClientToScreen(window.getHWND(), &corner);
+    EXPECT_EQ(corner.x, 0);
+    EXPECT_EQ(corner.y, 0);
 }
 
 TEST_F(AppWindowTest, HidesTheSystemCursorOnlyWhenTheFlagIsOff) {

@@ -341,12 +341,12 @@ TEST_F(D3DInterfaceTest, SwitchingToFullScreenAndBackChangesTheWindowMode) {
     ASSERT_TRUE(d3d.setDisplayMode(offered, true, true));
     EXPECT_FALSE(d3d.getPresentParameters().Windowed);
     EXPECT_FALSE(d3d.getInitParams().isWindowed());
-    EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_POPUP);
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_STYLE) & WS_POPUP);
     expectSize(offered.Width, offered.Height);
     d3d.update(11.0);
     EXPECT_TRUE(d3d.getPresentParameters().Windowed);
     EXPECT_TRUE(d3d.getInitParams().isWindowed());
-    EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION);
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION);
     expectSize(640, 480);
 }
 

@@ -342,29 +342,6 @@ TEST_F(InputInterfaceTest, CenterMouseAndClientTest) {
     EXPECT_FALSE(input().isMouseInClient());
 }
 
-TEST(DirectInputInitParams, RoundTripOfEveryKey) {
-    DirectInputInitParams written;
-    written.bufferedKeyboard = false;
-    written.bufferedMouse = true;
-    written.maxPollRateMouse = 10;
-    written.maxPollRateKeyboard = 12;
-    written.keyRepeatDelay = 450;
-    written.keyRepeatRate = 90;
-    written.useWinApi = written.useWinApiCapture = 1;
-    written.scanDoubleClicks = 0;
-    XMLNode section;
-    DirectInputInitParams read = platformtest::roundTrip(written, L"DINPUTINITPARAMS", &section);
-    auto fields = [](DirectInputInitParams const& p) {
-        return std::tuple(p.bufferedKeyboard, p.bufferedMouse, p.maxPollRateMouse, p.maxPollRateKeyboard,
-                          p.keyRepeatDelay, p.keyRepeatRate, p.useWinApi, p.useWinApiCapture, p.scanDoubleClicks);
-    };
-    EXPECT_EQ(fields(read), fields(written));
-    // Writing what was read gives the same section.
-    XMLNode again(L"DINPUTINITPARAMS");
-    read.writeConfig(again);
-    EXPECT_TRUE(again.equals(section));
-}
-
 TEST_F(InputInterfaceTest, DirectInputPathReadsKeysAndButtons) {
     input().shutdown();
     input().getInitParams().useWinApi = 0;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "engine/core/GOBManager.h"
@@ -184,21 +183,4 @@ TEST_F(SoundTest, TooManySoundsLetTheOldestGo) {
     manager().playSound(L"L")->play(1.0, true);
     EXPECT_EQ(manager().getActiveCount(), 2u);
     EXPECT_FALSE(first->isPlaying());
-}
-
-TEST(SoundInitParams, RoundTrip) {
-    SoundInitParams written;
-    written.enabled = false;
-    written.maxPlaying = 17;
-    written.sampleRate = 48000;
-    SoundInitParams read = roundTrip(written, L"SOUNDINITPARAMS");
-    EXPECT_EQ(std::tuple(read.enabled, read.maxPlaying, read.sampleRate), std::tuple(false, 17u, 48000u));
-
-    XMLNode bad(L"SOUNDINITPARAMS");
-    bad.setAttribute(L"MAX_PLAYING", L"0");
-    bad.setAttribute(L"SAMPLE_RATE", L"banana");
-    SoundInitParams kept;
-    kept.readConfig(bad);
-    EXPECT_EQ(kept.maxPlaying, SoundInitParams{}.maxPlaying);
-    EXPECT_EQ(kept.sampleRate, SoundInitParams{}.sampleRate);
 }

@@ -7,7 +7,7 @@
 #include <cwchar>
 #include <limits>
 
-#include "engine/core/OrvexEngine.h"
+#include "engine/core/PerfTimer.h"
 #include "engine/core/Random.h"
 #include "tests/engine/render/test_animation_support.h"
 
@@ -188,7 +188,7 @@ TEST(AnimationPlay, SpeedFormulaScalesTheSpeed) {
     EXPECT_FLOAT_EQ(a->getPosition(), 3.0f);
 
     // A formula of the game time follows the engine's frame timer.
-    Orvex::PerfTimer* timer = Orvex::OrvexEngine::getInstance()->getPerfTimer();
+    Orvex::PerfTimer* timer = &Orvex::PerfTimer::frameTimer();
     timer->advance(0.0);
     double const t0 = timer->getGameTime();
     auto timed = make(frames(8, L"ANIMSPEED=\"1\" ANIMSPEED_TERM=\"D_TIME * 10\" PLAY=\"1\""));

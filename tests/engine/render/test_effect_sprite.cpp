@@ -7,6 +7,7 @@
 #include "port/win32/HostPath.h"
 #include "tests/engine/render/RenderFixture.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/gl/TestMatrices.h"
 
 using Orvex::Effect;
 
@@ -81,7 +82,7 @@ TEST_F(SpriteEffectTest, Render3DTransformsAroundTheCentreAndTurnsBillboardsToTh
     device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     D3DXMATRIX identity, projection;
     D3DXMatrixIdentity(&identity);
-    D3DXMatrixOrthoOffCenterLH(&projection, -32.0f, 32.0f, 48.0f, 0.0f, -20.0f, 20.0f);
+    projection = testsupport::orthoOffCenterLH(-32.0f, 32.0f, 48.0f, 0.0f, -20.0f, 20.0f);
 
     // Straight on: world x, y are pixels (x shifted by 32).
     setCamera(identity, identity, projection);
@@ -94,7 +95,7 @@ TEST_F(SpriteEffectTest, Render3DTransformsAroundTheCentreAndTurnsBillboardsToTh
 
     // The camera turned by 90 degrees sees the quad edge-on; as a billboard it faces the camera.
     D3DXMATRIX view, viewInv;
-    D3DXMatrixRotationY(&view, static_cast<float>(M_PI / 2));
+    view = testsupport::rotationYMatrix(static_cast<float>(M_PI / 2));
     D3DXMatrixInverse(&viewInv, nullptr, &view);
     viewInv._41 = viewInv._42 = viewInv._43 = 0.0f;
     setCamera(view, identity, projection);
@@ -114,7 +115,7 @@ TEST_F(SpriteEffectTest, AlphaTestDropsTransparentPixelsBeforeTheyWriteDepth) {
     setSlot(1, {0xFFFF0000});
     D3DXMATRIX identity, projection;
     D3DXMatrixIdentity(&identity);
-    D3DXMatrixOrthoOffCenterLH(&projection, 0.0f, 64.0f, 48.0f, 0.0f, 0.0f, 1.0f);
+    projection = testsupport::orthoOffCenterLH(0.0f, 64.0f, 48.0f, 0.0f, 0.0f, 1.0f);
     setCamera(identity, identity, projection);
     device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device()->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);

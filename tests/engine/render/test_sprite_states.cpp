@@ -6,6 +6,7 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/SpriteHolder.h"
 #include "port/d3d9/d3d9_port.h"
+#include "tests/support/gl/TestMatrices.h"
 
 namespace rendertest {
 namespace {
@@ -25,7 +26,7 @@ protected:
         D3DXMATRIX view;
         D3DXMatrixIdentity(&view);
         D3DXMATRIX projection;
-        D3DXMatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, 0, 100);
+        projection = testsupport::orthoOffCenterLH(0, kWidth, kHeight, 0, 0, 100);
         device()->SetTransform(D3DTS_VIEW, &view);
         device()->SetTransform(D3DTS_PROJECTION, &projection);
         device()->SetRenderState(D3DRS_ZENABLE, FALSE);

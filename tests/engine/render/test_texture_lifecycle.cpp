@@ -2,7 +2,6 @@
 // same pixels, the suspend rules, device loss and reset of D3DPOOL_DEFAULT textures, copies.
 #include "tests/engine/render/RenderFixture.h"
 
-#include "engine/core/OrvexEngine.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/TextureSettings.h"
 #include "port/d3d9/d3d9_port.h"
@@ -14,7 +13,7 @@ using namespace rendertest;
 
 namespace {
 
-void emitCheck() { Orvex::OrvexEngine::getInstance()->textureCheckSignal.emit(); }
+void emitCheck() { Orvex::TextureClock::get().checkSignal.emit(); }
 
 struct SuspendEvents : sigslot::has_slots<> {
     int suspended = 0, resumed = 0, lost = 0, restored = 0;

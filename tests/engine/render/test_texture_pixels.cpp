@@ -6,7 +6,6 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/core/OrvexEngine.h"
 #include "engine/render/FRect.h"
 #include "engine/render/TextureFormat.h"
 #include "engine/render/TextureSettings.h"
@@ -224,7 +223,7 @@ TEST(TextureParamsTest, SizeLimitsApplyOnlyWithAGlobalFlag) {
 TEST(TextureSettingsTest, RecordReadsWritesAndApplies) {
     Orvex::TextureInitParams record;
     XMLNode section;
-    record.writeConfig(section);
+    record.write(section);
     ASSERT_EQ(section.getAttributeCount(), 5u);
     EXPECT_EQ(section.getAttributeAt(0)->getName(), L"SUSPEND_ON_TEX_CREATE");
     EXPECT_EQ(section.getAttributeAt(4)->getName(), L"ACTUAL_TICKCOUNT");
@@ -232,11 +231,11 @@ TEST(TextureSettingsTest, RecordReadsWritesAndApplies) {
     XMLNode changed;
     ASSERT_TRUE(changed.loadFromText(L"<TEXINITPARAMS SUSPEND_ON_TEX_LOAD=\"1\" OVERRIDE_AUTO_SUSPEND=\"1\""
                                      L" OVERRIDE_AUTO_SUSPEND_TIME=\"750\" ACTUAL_TICKCOUNT=\"4000\"/>"));
-    record.readConfig(changed);
+    record.read(changed);
     EXPECT_TRUE(record.suspendOnTexLoad);
     EXPECT_FALSE(record.suspendOnTexCreate);
     EXPECT_EQ(record.overrideAutoSuspendTime, 750u);
-    Orvex::applyTextureInitParams(record);
+    record.apply();
     Orvex::TextureModuleSettings const& settings = Orvex::TextureModuleSettings::get();
     EXPECT_TRUE(settings.suspendOnLoad);
     EXPECT_FALSE(settings.suspendOnCreate);
@@ -247,7 +246,7 @@ TEST(TextureSettingsTest, RecordReadsWritesAndApplies) {
     // All-ones starts the texture clock at the system tick count.
     record.actualTickCount = Orvex::TextureInitParams::kUseTickCount;
     DWORD const before = GetTickCount();
-    Orvex::applyTextureInitParams(record);
+    record.apply();
     Orvex::u32 const started = Orvex::getTextureTickCount();
     EXPECT_LE(started - before, GetTickCount() - before);
     Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();

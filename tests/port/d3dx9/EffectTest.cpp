@@ -6,6 +6,7 @@
 #include "tests/support/TestSupport.h"
 #include "port/d3d9/d3d9_port.h"
 #include "port/win32/HostPath.h"
+#include "tests/support/gl/TestMatrices.h"
 
 #include <cstring>
 #include <string>
@@ -197,7 +198,7 @@ TEST_F(EffectTest, SharedParametersLiveInThePool) {
     ID3DXEffect* alone = load(nullptr);
     ASSERT_TRUE(first && second && alone);
     D3DXMATRIX view, read;
-    D3DXMatrixTranslation(&view, 1.0f, 2.0f, 3.0f);
+    view = testsupport::translationMatrix(1.0f, 2.0f, 3.0f);
     ASSERT_EQ(first->SetMatrix("g_View", &view), S_OK);
     ASSERT_EQ(second->GetMatrix("g_View", &read), S_OK);
     EXPECT_EQ(read, view);

@@ -4,6 +4,7 @@
 #include "tests/support/gl/DeviceFixture.h"
 #include "port/d3d9/d3d9_gl.h"
 #include "port/d3d9/d3d9_port.h"
+#include "tests/support/gl/TestMatrices.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ TEST_F(SpriteTest, DrawsTexelsOneToOneWithTranslationAndColourModulation) {
     device->BeginScene();
     ASSERT_EQ(sprite->Begin(0), S_OK);
     D3DXMATRIX move;
-    D3DXMatrixTranslation(&move, 10.0f, 5.0f, 0.0f);
+    move = testsupport::translationMatrix(10.0f, 5.0f, 0.0f);
     sprite->SetTransform(&move);
     D3DXVECTOR3 position(2.0f, 1.0f, 0.0f);
     ASSERT_EQ(sprite->Draw(texture, nullptr, nullptr, &position, 0xFFFF80FF), S_OK);  // green halved

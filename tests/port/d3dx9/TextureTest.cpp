@@ -6,6 +6,7 @@
 #include "tests/support/TestSupport.h"
 #include "port/win32/HostPath.h"
 
+#include <atomic>
 #include <string>
 
 namespace {
@@ -25,31 +26,51 @@ void put32(Bytes& b, std::initializer_list<uint32_t> values) {
     }
 }
 
-// A 24-bit bottom-up BMP of ARGB pixels (alpha dropped).
-Bytes makeBmp(UINT w, UINT h, std::vector<uint32_t> const& argb) {
+void putBgr(Bytes& b, uint32_t argb) {
+    for (int shift : {0, 8, 16}) b += static_cast<char>((argb >> shift) & 0xFF);
+}
+
+// A 24-bit BMP of ARGB pixels (alpha dropped), bottom row first unless top-down (negative height).
+Bytes makeBmp(UINT w, UINT h, std::vector<uint32_t> const& argb, bool topDown = false) {
     UINT rowBytes = (w * 3 + 3) & ~3u;
     Bytes b = "BM";
-    put32(b, {54 + rowBytes * h, 0, 54, 40, w, h});
+    put32(b, {54 + rowBytes * h, 0, 54, 40, w, topDown ? 0u - h : h});
     put16(b, 1);
     put16(b, 24);
     put32(b, {0, rowBytes * h, 2835, 2835, 0, 0});
-    for (UINT y = h; y-- > 0;) {
-        for (UINT x = 0; x < w; ++x)
-            for (int shift : {0, 8, 16}) b += static_cast<char>((argb[y * w + x] >> shift) & 0xFF);
+    for (UINT i = 0; i < h; ++i) {
+        UINT y = topDown ? i : h - 1 - i;
+        for (UINT x = 0; x < w; ++x) putBgr(b, argb[y * w + x]);
         b.append(rowBytes - w * 3, '\0');
     }
     return b;
 }
 
-// A 32-bit top-down TGA.
-Bytes makeTga(UINT w, UINT h, std::vector<uint32_t> const& argb) {
+// A TGA header without identification field or colour map.
+Bytes tgaHeader(int type, UINT w, UINT h, int bits, int descriptor) {
     Bytes b(12, '\0');
-    b[2] = 2;
+    b[2] = static_cast<char>(type);
     put16(b, w);
     put16(b, h);
-    b += static_cast<char>(32);
-    b += static_cast<char>(0x28);
+    b += static_cast<char>(bits);
+    b += static_cast<char>(descriptor);
+    return b;
+}
+
+// A 32-bit top-down TGA.
+Bytes makeTga(UINT w, UINT h, std::vector<uint32_t> const& argb) {
+    Bytes b = tgaHeader(2, w, h, 32, 0x28);
     for (uint32_t c : argb) put32(b, {c});  // B, G, R, A in memory
+    return b;
+}
+
+// A 24-bit top-down run-length TGA: one raw packet per row.
+Bytes makeRleTga(UINT w, UINT h, std::vector<uint32_t> const& argb) {
+    Bytes b = tgaHeader(10, w, h, 24, 0x20);
+    for (UINT y = 0; y < h; ++y) {
+        b += static_cast<char>(w - 1);
+        for (UINT x = 0; x < w; ++x) putBgr(b, argb[y * w + x]);
+    }
     return b;
 }
 
@@ -124,6 +145,7 @@ TEST_F(TextureTest, LoadsBmpTgaPngAndJpeg) {
     } cases[] = {
         {"bmp", makeBmp(3, 2, kPixels), D3DFMT_R8G8B8, D3DXIFF_BMP},
         {"tga", makeTga(3, 2, kPixels), D3DFMT_A8R8G8B8, D3DXIFF_TGA},
+        {"run-length tga", makeRleTga(3, 2, kPixels), D3DFMT_R8G8B8, D3DXIFF_TGA},
         {"png", makePng(3, 2, kPixels), D3DFMT_A8R8G8B8, D3DXIFF_PNG},
     };
     for (auto const& c : cases) {
@@ -191,6 +213,13 @@ TEST_F(TextureTest, BrokenFilesFailWithoutReadingPastTheEnd) {
     EXPECT_EQ(t, nullptr);
     Bytes png = makePng(3, 2, kPixels);
     EXPECT_TRUE(FAILED(tryLoad(png.substr(0, png.size() / 2), &t, defaults)));
+    // A JPEG ending inside its pixel data is refused, not filled with grey.
+    std::vector<uint32_t> noise(32 * 32);
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u >> 8);
+    Bytes jpeg = encode(D3DXIFF_JPG, 32, 32, noise);
+    EXPECT_EQ(tryLoad(jpeg.substr(0, jpeg.size() - 100), &t, defaults), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(tryLoad(jpeg, &t, defaults), S_OK);
+    t->Release();
     D3DXIMAGE_INFO info{};
     EXPECT_EQ(imageInfo(makeDds(8, 8, "DXT1", "").substr(0, 60), &info), D3DXERR_INVALIDDATA);
     EXPECT_EQ(imageInfo("this is no picture at all", &info), D3DXERR_INVALIDDATA);
@@ -205,7 +234,9 @@ TEST_F(TextureTest, EveryTruncatedImageIsRefusedSafely) {
         UINT height;
     } const cases[] = {{makeBmp(3, 2, kPixels), 3, 2},
                        {makeTga(3, 2, kPixels), 3, 2},
+                       {makeRleTga(3, 2, kPixels), 3, 2},
                        {makePng(3, 2, kPixels), 3, 2},
+                       {encode(D3DXIFF_JPG, 16, 8, std::vector<uint32_t>(16 * 8, 0xFF3366CC)), 16, 8},
                        {makeDds(8, 4, "DXT5", Bytes(32, '\x11')), 8, 4}};
     for (Case const& c : cases) {
         for (std::size_t n = 1; n < c.file.size(); ++n) {
@@ -390,6 +421,130 @@ TEST(ImageEncoder, LosslessFormatsDecodeToTheSamePixelsAndOthersAreRefused) {
     std::vector<unsigned char> bytes{1, 2, 3};
     EXPECT_EQ(port::dx::encodeImage(D3DXIFF_DDS, image, bytes), D3DERR_INVALIDCALL);
     EXPECT_TRUE(bytes.empty());
+}
+
+// Hostile files: each is the smallest input that showed a fault in an earlier decoder.
+
+// Largest single allocation while watched; AddressSanitizer's allocator reports every one,
+// including those made inside the image libraries.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, std::size_t),
+                                                          void (*)(const volatile void*)) __attribute__((weak));
+std::atomic<bool> gWatching{false};
+std::atomic<std::size_t> gLargest{0};
+void noteAllocation(const volatile void*, std::size_t size) {
+    if (!gWatching) return;
+    std::size_t seen = gLargest;
+    while (size > seen && !gLargest.compare_exchange_weak(seen, size)) {
+    }
+}
+void noteFree(const volatile void*) {}
+bool watchAllocations() {
+    static bool const installed = __sanitizer_install_malloc_and_free_hooks &&
+                                  __sanitizer_install_malloc_and_free_hooks(noteAllocation, noteFree) != 0;
+    gLargest = 0;
+    gWatching = installed;
+    return installed;
+}
+
+// The CRC a PNG chunk carries (over its type and data).
+uint32_t pngCrc(Bytes const& chunk) {
+    uint32_t crc = 0xFFFFFFFF;
+    for (unsigned char c : chunk) {
+        crc ^= c;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+void putBigEndian(Bytes& b, std::size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (24 - 8 * i));
+}
+
+// A real file whose header is made to declare 16384x16384: nothing of the pixels is there.
+Bytes pngDeclaringHugeSize() {
+    Bytes png = makePng(3, 2, kPixels);
+    putBigEndian(png, 16, 16384);
+    putBigEndian(png, 20, 16384);
+    putBigEndian(png, 29, pngCrc(png.substr(12, 17)));  // IHDR type and data
+    return png;
+}
+Bytes jpegDeclaringHugeSize() {
+    Bytes jpeg = encode(D3DXIFF_JPG, 8, 8, std::vector<uint32_t>(64, 0xFF808080));
+    std::size_t sof = jpeg.find("\xFF\xC0");
+    jpeg[sof + 5] = jpeg[sof + 7] = 0x40;  // height and width 0x4000
+    jpeg[sof + 6] = jpeg[sof + 8] = 0;
+    return jpeg;
+}
+
+TEST(ImageFile, FormatsOtherThanPngJpegBmpTgaAndDdsAreRefused) {
+    struct Case {
+        char const* name;
+        Bytes file;
+    } const cases[] = {
+        {"16-bit PNM (read past its end)", "P51 1 300 "},
+        {"GIF", Bytes("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14)},
+        {"PSD", Bytes("8BPS\x00\x01\x00\x00\x00\x00\x00\x00\x00\x03\x00\x00\x00\x01\x00\x00\x00\x01\x00\x08\x00\x03", 26)},
+        {"HDR", "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 1\n\x02\x02\x00\x01"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        port::dx::Image image;
+        D3DXIMAGE_INFO info{};
+        std::string error;
+        EXPECT_FALSE(port::dx::imageInfo(c.file.data(), c.file.size(), info));
+        EXPECT_FALSE(port::dx::decodeImage(c.file.data(), c.file.size(), image, info, error));
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+// A Huffman table segment whose code counts run past the file wrote past a table.
+TEST(ImageFile, NineByteJpegHuffmanSegmentIsRefused) {
+    Bytes const file("\xFF\xD8\xFF\xC4\x00\xFF\x01\xD8\xD8", 9);
+    port::dx::Image image;
+    D3DXIMAGE_INFO info{};
+    std::string error;
+    EXPECT_FALSE(port::dx::imageInfo(file.data(), file.size(), info));
+    EXPECT_FALSE(port::dx::decodeImage(file.data(), file.size(), image, info, error));
+    EXPECT_NE(error.find("JPEG"), std::string::npos) << error;
+}
+
+// A header declaring 16384x16384 with no pixel data behind it allocated the whole picture.
+TEST(ImageFile, HeadersDeclaringMorePixelsThanTheFileHoldsAreRefusedBeforeAllocating) {
+    Bytes bmp = "BM";  // 12-byte core header, 24 bits, no pixels
+    put32(bmp, {26, 0, 26, 12});
+    put16(bmp, 16384);
+    put16(bmp, 16384);
+    put16(bmp, 1);
+    put16(bmp, 24);
+    Bytes tga = tgaHeader(2, 16384, 16384, 32, 0);  // no pixels
+    Bytes rleTga = tgaHeader(10, 16384, 16384, 32, 0) + Bytes(64, '\xFF');  // far too few packets
+    struct Case {
+        char const* name;
+        Bytes file;
+    } const cases[] = {{"bmp", bmp}, {"tga", tga}, {"run-length tga", rleTga},
+                       {"png", pngDeclaringHugeSize()}, {"jpeg", jpegDeclaringHugeSize()}};
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        port::dx::Image image;
+        D3DXIMAGE_INFO info{};
+        std::string error;
+        bool const watched = watchAllocations();
+        EXPECT_FALSE(port::dx::decodeImage(c.file.data(), c.file.size(), image, info, error));
+        gWatching = false;
+        EXPECT_NE(error.find("cut short"), std::string::npos) << error;
+        if (watched) {
+            EXPECT_LT(gLargest.load(), std::size_t{1} << 20);
+        }
+    }
+}
+
+TEST(ImageFile, TopDownBmpReadsRightSideUp) {
+    Bytes file = makeBmp(3, 2, kPixels, true);
+    port::dx::Image image;
+    D3DXIMAGE_INFO info{};
+    std::string error;
+    ASSERT_TRUE(port::dx::decodeImage(file.data(), file.size(), image, info, error)) << error;
+    EXPECT_EQ(std::pair(info.Width, info.Height), std::pair(3u, 2u));
+    EXPECT_EQ(image.argb, kPixels);
 }
 
 }  // namespace

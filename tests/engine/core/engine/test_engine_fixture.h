@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/OrvexEngine.h"
+#include "engine/core/engine/OrvexEngine.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
 #include "tests/engine/core/test_log.h"

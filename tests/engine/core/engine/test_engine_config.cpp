@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/core/Logger.h"
-#include "engine/core/OrvexEngine.h"
+#include "engine/core/engine/OrvexEngine.h"
 #include "engine/core/UserGlobals.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/D3DInterface.h"

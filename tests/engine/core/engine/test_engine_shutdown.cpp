@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/core/OrvexEngine.h"
+#include "engine/core/engine/OrvexEngine.h"
 #include "engine/core/UserGlobals.h"
 #include "engine/core/XMLNode.h"
 #include "engine/render/Effect.h"

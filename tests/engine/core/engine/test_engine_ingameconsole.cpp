@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "engine/core/Console.h"
-#include "engine/core/OrvexEngineConsole.h"
+#include "engine/core/engine/OrvexEngineConsole.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/platform/TastaturLayout.h"

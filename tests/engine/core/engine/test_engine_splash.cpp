@@ -4,7 +4,7 @@
 
 #include "engine/core/GOBFormat.h"
 #include "engine/core/GOBManager.h"
-#include "engine/core/OrvexEngineSplash.h"
+#include "engine/core/engine/OrvexEngineSplash.h"
 #include "engine/core/Paths.h"
 #include "port/win32/HostPath.h"
 #include "test_engine_fixture.h"

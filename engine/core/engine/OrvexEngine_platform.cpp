@@ -7,8 +7,8 @@
 
 #include "engine/core/File.h"
 #include "engine/core/Logger.h"
-#include "engine/core/OrvexEngine.h"
-#include "engine/core/OrvexEngineConsole.h"
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/core/engine/OrvexEngineConsole.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/AppWindow.h"
 #include "engine/platform/D3DInterface.h"

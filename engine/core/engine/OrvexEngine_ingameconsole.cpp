@@ -3,7 +3,7 @@
 
 #include "engine/core/Console.h"
 #include "engine/core/Logger.h"
-#include "engine/core/OrvexEngineConsole.h"
+#include "engine/core/engine/OrvexEngineConsole.h"
 #include "engine/platform/InputState.h"
 #include "port/win32/HostPath.h"
 

@@ -4,7 +4,7 @@
 
 #include "engine/core/Console.h"
 #include "engine/core/Logger.h"
-#include "engine/core/OrvexEngine.h"
+#include "engine/core/engine/OrvexEngine.h"
 
 namespace Orvex {
 

@@ -4,7 +4,7 @@
 // keep a reference to the device, so closing the device first would leave it (and its GL
 // context) alive until the process ends.
 #include "engine/core/Logger.h"
-#include "engine/core/OrvexEngine.h"
+#include "engine/core/engine/OrvexEngine.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/EffectManager.h"
 #include "engine/render/SpriteHolder.h"
@@ -22,7 +22,7 @@ void OrvexEngine::acquireRender() {
     IsWindow(nullptr);
 }
 
-void OrvexEngine::initRender() { applyTextureInitParams(texParams_); }
+void OrvexEngine::initRender() { texParams_.apply(); }
 
 void OrvexEngine::releaseDevice() {
     // The batcher holds an effect reference, so it goes before the effects.

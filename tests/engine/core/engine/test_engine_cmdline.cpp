@@ -6,7 +6,7 @@
 
 #include "engine/core/GOBManager.h"
 #include "engine/core/Logger.h"
-#include "engine/core/OrvexEngine.h"
+#include "engine/core/engine/OrvexEngine.h"
 #include "engine/platform/AppWindow.h"
 #include "port/win32/HostPath.h"
 #include "port/win32/kernel.h"

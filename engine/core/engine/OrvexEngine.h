@@ -17,6 +17,7 @@
 #include "engine/core/ConsoleCommand.h"
 #include "engine/core/PerfTimer.h"
 #include "engine/core/Types.h"
+#include "engine/render/TextureSettings.h"
 #include "signals/sigslot.h"
 
 namespace Orvex {
@@ -29,26 +30,6 @@ class KeyState;
 class UserGlobals;
 class XMLNode;
 
-// The texture settings ("TEXINITPARAMS"), held by the engine so that the settings file can be
-// read before the texture module starts; init hands them to the texture module
-// (applyTextureInitParams in engine/render/TextureSettings.h).
-struct TextureInitParams {
-    static constexpr u32 kUseTickCount = 0xFFFFFFFFu;
-
-    bool suspendOnTexLoad = false;           // "SUSPEND_ON_TEX_LOAD"
-    bool suspendOnTexCreate = false;         // "SUSPEND_ON_TEX_CREATE"
-    bool overrideAutoSuspend = false;        // "OVERRIDE_AUTO_SUSPEND"
-    u32 overrideAutoSuspendTime = 5000;      // "OVERRIDE_AUTO_SUSPEND_TIME", milliseconds
-    u32 actualTickCount = kUseTickCount;     // "ACTUAL_TICKCOUNT"; all-ones: start at GetTickCount
-
-    // Takes each of the five attributes that is present (numbers as unsigned base-10).
-    bool readConfig(XMLNode const& section);
-    // Sets all five attributes, in the file's order.
-    void writeConfig(XMLNode& section) const;
-
-    bool operator==(TextureInitParams const&) const = default;
-};
-
 class OrvexEngine : public ConsoleCommandReceiver {
 public:
     // Running states: the loop runs (or may start) while the state is kRunning.
@@ -58,8 +39,6 @@ public:
     // Longest sleep of one loop pass, and the pause while the device cannot draw.
     static constexpr u32 kMaxSleepMs = 100;
     static constexpr u32 kDeviceWaitMs = 10;
-    // The texture check signal fires after this much update time.
-    static constexpr double kTextureCheckMs = 1000.0;
 
     // The engine, made with its managers on first use and destroyed at program exit.
     static OrvexEngine* getInstance();
@@ -93,6 +72,8 @@ public:
     // 8-bit text through a temporary file, so a failed write leaves the old file as it was.
     bool loadConfig(std::wstring const& path);
     bool saveConfig(std::wstring const& path);
+    // The texture settings ("TEXINITPARAMS"), held here so that the settings file can be read
+    // before the texture module starts; init applies them.
     TextureInitParams& getTextureInitParams() { return texParams_; }
 
     // Device, DirectInput, sound and the user-globals hooks; true at once when already done.
@@ -128,7 +109,7 @@ public:
     static bool consumeAccumulator(double& accumulator, double interval);
 
     // Milliseconds of update time counted for the texture check (grows without reset).
-    double getTextureTickCount() const { return textureTickMs_; }
+    double getTextureTickCount() const { return TextureClock::get().updateMs(); }
 
     // When off, the window code hides the system cursor over the window.
     void setSystemCursor(bool on);
@@ -157,8 +138,9 @@ public:
     sigslot::signal1<unsigned long const&> exitSignal;
     // Emitted by the window procedure on WM_ACTIVATE: true when the window becomes active.
     sigslot::signal1<bool const&> windowActiveSignal;
-    // Textures in auto-suspend mode check their idle time on it, once per second of updates.
-    sigslot::signal0<> textureCheckSignal;
+    // Textures in auto-suspend mode check their idle time on it, once per second of updates
+    // (the texture clock's signal; the update step advances that clock).
+    sigslot::signal0<>& textureCheckSignal = TextureClock::get().checkSignal;
     // Each splash-screen frame, after the picture is drawn and before the frame is presented:
     // the picture's path and its brightness (0 black .. 1 full).
     sigslot::signal2<std::wstring const&, float const&> splashFrameSignal;
@@ -209,7 +191,7 @@ private:
     void endSplashFrame();
     void releaseSplashPicture(SplashPicture* picture);
 
-    PerfTimer timer_;
+    PerfTimer& timer_ = PerfTimer::frameTimer();
     AppWindow* window_ = nullptr;
     D3DInterface* d3d_ = nullptr;
     DirectInputInterface* input_ = nullptr;
@@ -242,8 +224,6 @@ private:
     double updateAcc_ = 0.0;
     double renderAcc_ = 0.0;
     double lastUpdateClock_ = 0.0;
-    double textureTickMs_ = 0.0;
-    double textureCheckAcc_ = 0.0;
 
     std::function<double()> clock_;
     std::function<void(u32)> sleep_;

@@ -4,7 +4,7 @@
 #include "engine/core/File.h"
 #include "engine/core/GOBManager.h"
 #include "engine/core/Logger.h"
-#include "engine/core/OrvexEngine.h"
+#include "engine/core/engine/OrvexEngine.h"
 #include "engine/core/UserGlobals.h"
 #include "engine/core/XMLNode.h"
 
@@ -18,23 +18,6 @@ constexpr wchar_t kApiParams[] = L"API_PARAMS";
 constexpr wchar_t kTexParams[] = L"TEXINITPARAMS";
 
 }  // namespace
-
-bool TextureInitParams::readConfig(XMLNode const& section) {
-    suspendOnTexLoad = section.getAttributeBool(L"SUSPEND_ON_TEX_LOAD", suspendOnTexLoad);
-    suspendOnTexCreate = section.getAttributeBool(L"SUSPEND_ON_TEX_CREATE", suspendOnTexCreate);
-    overrideAutoSuspend = section.getAttributeBool(L"OVERRIDE_AUTO_SUSPEND", overrideAutoSuspend);
-    overrideAutoSuspendTime = section.getAttributeLong(L"OVERRIDE_AUTO_SUSPEND_TIME", overrideAutoSuspendTime);
-    actualTickCount = section.getAttributeLong(L"ACTUAL_TICKCOUNT", actualTickCount);
-    return true;
-}
-
-void TextureInitParams::writeConfig(XMLNode& section) const {
-    section.setAttribute(L"SUSPEND_ON_TEX_CREATE", suspendOnTexCreate ? L"1" : L"0");
-    section.setAttribute(L"SUSPEND_ON_TEX_LOAD", suspendOnTexLoad ? L"1" : L"0");
-    section.setAttribute(L"OVERRIDE_AUTO_SUSPEND", overrideAutoSuspend ? L"1" : L"0");
-    section.setAttribute(L"OVERRIDE_AUTO_SUSPEND_TIME", std::to_wstring(overrideAutoSuspendTime));
-    section.setAttribute(L"ACTUAL_TICKCOUNT", std::to_wstring(actualTickCount));
-}
 
 bool OrvexEngine::loadConfig(std::wstring const& path) {
     // Opened here rather than by XMLNode::load so that each failure gives exactly one line.
@@ -59,7 +42,7 @@ bool OrvexEngine::loadConfig(std::wstring const& path) {
     }
 
     bool ok = readPlatformConfig(*engineParams);
-    if (XMLNode const* tex = engineParams->getChild(kTexParams)) ok = texParams_.readConfig(*tex) && ok;
+    if (XMLNode const* tex = engineParams->getChild(kTexParams)) ok = texParams_.read(*tex) && ok;
 
     if (userGlobals_) {
         XMLNode empty(kApiParams);
@@ -74,7 +57,7 @@ bool OrvexEngine::saveConfig(std::wstring const& path) {
     XMLNode root(kRootName);
     XMLNode* engineParams = root.addChild(kEngineParams);
     writePlatformConfig(*engineParams);
-    texParams_.writeConfig(*engineParams->addChild(kTexParams));
+    texParams_.write(*engineParams->addChild(kTexParams));
 
     XMLNode* api = root.addChild(kApiParams);
     if (userGlobals_ && !userGlobals_->save(*api))

@@ -1,12 +1,12 @@
 // The engine object: construction with its managers, ownership of the user globals,
 // initialisation and the replaceable clock, sleep and device check.
-#include "engine/core/OrvexEngine.h"
+#include "engine/core/engine/OrvexEngine.h"
 
 #include <algorithm>
 
 #include "engine/core/Console.h"
 #include "engine/core/Logger.h"
-#include "engine/core/OrvexEngineConsole.h"
+#include "engine/core/engine/OrvexEngineConsole.h"
 #include "engine/core/UserGlobals.h"
 #include "port/win32/kernel.h"
 #include "port/win32/log.h"

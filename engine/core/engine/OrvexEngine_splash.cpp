@@ -6,8 +6,8 @@
 
 #include "engine/core/GOBManager.h"
 #include "engine/core/Logger.h"
-#include "engine/core/OrvexEngine.h"
-#include "engine/core/OrvexEngineSplash.h"
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/core/engine/OrvexEngineSplash.h"
 #include "engine/core/Paths.h"
 #include "port/win32/HostPath.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "engine/core/Logger.h"
-#include "engine/core/OrvexEngine.h"
+#include "engine/core/engine/OrvexEngine.h"
 #include "port/win32/windows.h"
 
 namespace Orvex {
@@ -62,13 +62,7 @@ void OrvexEngine::updateStep() {
     double const realDelta = timer_.getRealDelta();
     updatePlatform(realDelta);
 
-    double const elapsedMs = realDelta * 1000.0;
-    textureTickMs_ += elapsedMs;
-    textureCheckAcc_ += elapsedMs;
-    if (textureCheckAcc_ >= kTextureCheckMs) {
-        textureCheckAcc_ = 0.0;
-        textureCheckSignal.emit();
-    }
+    TextureClock::get().advance(realDelta * 1000.0);
 }
 
 int OrvexEngine::run() {
