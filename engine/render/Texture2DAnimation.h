@@ -11,11 +11,11 @@
 // "PLAY", "START_FRAME", "PASSING_FRAME_EVENT" children ("NAME", "FRAME_NR").
 //
 // Limits: a sheet has at most kMaxSheetFrames cells and "SPALTEN" below 1 counts as 1; an
-// order list yields at most kMaxOrderLength frames and an animation holds at most kMaxFrames
+// order list yields at most kMaxOrderLength frames and an animation reads at most kMaxFrames
 // (the sets of an angle animation together; every clone copies them); frame edges lie within
-// +-kMaxFrameEdge, so sizes and cuts computed from them cannot overflow. A looping animation keeps its position
-// within one play period (the frame shown does not change by it) and reports `ended` once per
-// pass; a speed or position that is not a finite number is ignored.
+// +-kMaxFrameEdge, so sizes and cuts computed from them cannot overflow. A looping animation
+// keeps its position within one play period (the frame shown does not change by it) and
+// reports `ended` once per pass; a speed or position that is not a finite number is ignored.
 #pragma once
 
 #include <memory>

@@ -23,9 +23,9 @@ void appendCells(Texture2D* tex, RECT const& start, int count, int columns, bool
         int const k = reverse ? count - 1 - i : i;
         s64 const left = start.left + (k % columns) * w;
         s64 const top = start.top + (k / columns) * h;
-        out.push_back(AnimationFrame::fromCell(tex, RECT{frameEdge(static_cast<double>(left)), frameEdge(static_cast<double>(top)),
-                                                       frameEdge(static_cast<double>(left + w)),
-                                                       frameEdge(static_cast<double>(top + h))}));
+        RECT const cell{frameEdge(static_cast<double>(left)), frameEdge(static_cast<double>(top)),
+                        frameEdge(static_cast<double>(left + w)), frameEdge(static_cast<double>(top + h))};
+        out.push_back(AnimationFrame::fromCell(tex, cell));
     }
 }
 
