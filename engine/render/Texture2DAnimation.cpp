@@ -96,14 +96,22 @@ AnimationFrame::~AnimationFrame() {
     if (texture) texture->release();
 }
 
+LONG frameEdge(double v) {
+    if (!std::isfinite(v)) return 0;
+    double const bound = Texture2DAnimation::kMaxFrameEdge;
+    return static_cast<LONG>(std::clamp(std::trunc(v), -bound, bound));
+}
+
+float frameSpan(LONG lo, LONG hi) { return static_cast<float>(static_cast<s64>(hi) - lo); }
+
 AnimationFrame AnimationFrame::fromCell(Texture2D* tex, RECT const& r) {
     AnimationFrame frame;
     AnimationFramePart part;
     part.setTexture(tex);
     part.texRect = r;
     frame.parts.push_back(std::move(part));
-    frame.width = static_cast<float>(r.right - r.left);
-    frame.height = static_cast<float>(r.bottom - r.top);
+    frame.width = frameSpan(r.left, r.right);
+    frame.height = frameSpan(r.top, r.bottom);
     frame.syncFirstPart();
     return frame;
 }

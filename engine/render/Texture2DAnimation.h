@@ -11,9 +11,11 @@
 // "PLAY", "START_FRAME", "PASSING_FRAME_EVENT" children ("NAME", "FRAME_NR").
 //
 // Limits: a sheet has at most kMaxSheetFrames cells and "SPALTEN" below 1 counts as 1; an
-// order list yields at most kMaxOrderLength frames. A looping animation keeps its position
-// within one play period (the frame shown does not change by it) and reports `ended` once per
-// pass; a speed or position that is not a finite number is ignored.
+// order list yields at most kMaxOrderLength frames and an animation reads at most kMaxFrames
+// (the sets of an angle animation together; every clone copies them); frame edges lie within
+// +-kMaxFrameEdge, so sizes and cuts computed from them cannot overflow. A looping animation
+// keeps its position within one play period (the frame shown does not change by it) and
+// reports `ended` once per pass; a speed or position that is not a finite number is ignored.
 #pragma once
 
 #include <memory>
@@ -81,6 +83,11 @@ struct PassingFrameEvent {
     s32 frame = 0;
 };
 
+// An edge from data (a float) truncated toward zero into +-kMaxFrameEdge; 0 when not finite.
+LONG frameEdge(double v);
+// right - left (or bottom - top) without overflow, whatever the edges.
+float frameSpan(LONG lo, LONG hi);
+
 // The frame indexes an "ORDER" node makes of a source list of count frames: one instruction
 // per value ("i", or "[repeat | rand a [b]] x from [- to]"), ranges in either direction, out-of-
 // range indexes skipped; "RANDOM_SHUFFLE" shuffles the result with the runtime's generator.
@@ -95,7 +102,9 @@ public:
     static constexpr u32 kOnce = 2;
     static constexpr float kDefaultSpeed = 20.0f;
     static constexpr s32 kMaxSheetFrames = 4096;
-    static constexpr u32 kMaxOrderLength = 65536;
+    static constexpr u32 kMaxFrames = 16384;
+    static constexpr u32 kMaxOrderLength = kMaxFrames;
+    static constexpr LONG kMaxFrameEdge = 1 << 24;
 
     // An empty animation (no frames) named by its id.
     Texture2DAnimation();
@@ -162,6 +171,11 @@ protected:
     // Frames of one "FRAME" child and one "FRAMES" sheet.
     AnimationFrame readExplicitFrame(XMLNode const& node) const;
     void readSheet(XMLNode const& sheet, std::vector<AnimationFrame>& out) const;
+    // Appends more to out while held (frames kept elsewhere) plus out stay below kMaxFrames;
+    // one log line when frames are left out.
+    void appendFrames(std::vector<AnimationFrame>& out, std::vector<AnimationFrame>&& more, std::size_t held) const;
+    // How many of wanted more frames fit beside used ones (the log line when not all).
+    std::size_t frameRoom(std::size_t used, std::size_t wanted) const;
     // "ANZ_FRAMES" and "SPALTEN" of a "FRAME_PARAMS" node, kept in range (with a log line).
     void readSheetCounts(XMLNode const& params, int& count, int& columns) const;
     // "DESIRED_SIZE" into frameSize_.
@@ -186,6 +200,7 @@ protected:
     bool reloadOnClone_ = false;
     TextureManager* ownTextures_ = nullptr;
     std::vector<PassingFrameEvent> events_;
+    mutable bool frameLimitLogged_ = false;
 };
 
 }  // namespace Orvex

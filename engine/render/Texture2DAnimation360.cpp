@@ -19,12 +19,13 @@ void appendCells(Texture2D* tex, RECT const& start, int count, int columns, bool
                  std::vector<AnimationFrame>& out) {
     s64 const w = static_cast<s64>(start.right) - start.left;
     s64 const h = static_cast<s64>(start.bottom) - start.top;
-    auto edge = [](s64 v) { return static_cast<LONG>(std::clamp<s64>(v, INT32_MIN, INT32_MAX)); };
     for (int i = 0; i < count; ++i) {
         int const k = reverse ? count - 1 - i : i;
         s64 const left = start.left + (k % columns) * w;
         s64 const top = start.top + (k / columns) * h;
-        out.push_back(AnimationFrame::fromCell(tex, RECT{edge(left), edge(top), edge(left + w), edge(top + h)}));
+        RECT const cell{frameEdge(static_cast<double>(left)), frameEdge(static_cast<double>(top)),
+                        frameEdge(static_cast<double>(left + w)), frameEdge(static_cast<double>(top + h))};
+        out.push_back(AnimationFrame::fromCell(tex, cell));
     }
 }
 
@@ -93,7 +94,7 @@ void Texture2DAnimation360::readSheetWhole(XMLNode const& sheet, std::vector<Ani
     RECT const image = tex->getRect();
     XMLNode const* params = sheet.getChild(L"FRAME_PARAMS");
     if (!params) {
-        out.push_back(AnimationFrame::fromCell(tex, image));
+        appendFrames(out, {AnimationFrame::fromCell(tex, image)}, heldInSets_);
         return;
     }
     int count;
@@ -110,7 +111,7 @@ void Texture2DAnimation360::readSheetWhole(XMLNode const& sheet, std::vector<Ani
     std::vector<AnimationFrame> cells;
     appendCells(tex, start, count, columns, reverse, cells);
     if (XMLNode const* order = params->getChild(L"ORDER")) cells = applyFrameOrder(*order, cells);
-    for (AnimationFrame& cell : cells) out.push_back(std::move(cell));
+    appendFrames(out, std::move(cells), heldInSets_);
 }
 
 void Texture2DAnimation360::readAngleSet(XMLNode const& node) {
@@ -119,7 +120,12 @@ void Texture2DAnimation360::readAngleSet(XMLNode const& node) {
     for (auto const& child : node.children()) {
         if (child->getName() == L"FRAMES") readSheetWhole(*child, set->frames);
     }
-    if (XMLNode const* order = node.getChild(L"ORDER")) set->frames = applyFrameOrder(*order, set->frames);
+    if (XMLNode const* order = node.getChild(L"ORDER")) {
+        std::vector<AnimationFrame> ordered = applyFrameOrder(*order, set->frames);
+        set->frames.clear();
+        appendFrames(set->frames, std::move(ordered), heldInSets_);
+    }
+    heldInSets_ += set->frames.size();
     angleSets_.push_back(std::move(set));
 }
 
@@ -140,6 +146,11 @@ void Texture2DAnimation360::readLoadParams(XMLNode const& node) {
                    L" angles of " + std::to_wstring(kMaxFilesPerAngle) + L" files");
         angles = std::min(angles, kMaxAngles);
         files = std::min(files, kMaxFilesPerAngle);
+    }
+    if (angles > 0 && files > 0 && static_cast<s64>(angles) * files > kMaxLoadFiles) {
+        logWarning(L"Animation \"" + getName() + L"\": \"LOAD_PARAMS\" of " + std::to_wstring(angles) + L" angles of " +
+                   std::to_wstring(files) + L" files refused (at most " + std::to_wstring(kMaxLoadFiles) + L" files)");
+        return;
     }
     bool const canSuspend = node.getAttributeBool(L"CAN_SUSPEND", true);
     bool autoSuspend = true;
@@ -168,20 +179,24 @@ void Texture2DAnimation360::readLoadParams(XMLNode const& node) {
         double const whole = std::trunc(static_cast<double>(set->angle));
         int const angleNumber = std::isfinite(whole) ? static_cast<int>(std::clamp(whole, -2147483648.0, 2147483647.0)) : 0;
         for (int j = 0; j < files; ++j) {
+            if (frameRoom(heldInSets_ + set->frames.size(), 1) == 0) break;
             std::wstring const file = formatFileName(pattern, angleNumber, j);
             Texture2D* tex = new Texture2D(file);
             if (tex->loadFromFile(file)) {
                 tex->setCanSuspend(canSuspend);
                 tex->setAutoSuspend(autoSuspend, autoSuspendTime);
+                std::vector<AnimationFrame> cells;
                 if (hasStart) {
-                    appendCells(tex, start, count, columns, reverse, set->frames);
+                    appendCells(tex, start, count, columns, reverse, cells);
                 } else {
-                    for (int c = 0; c < count; ++c) set->frames.push_back(AnimationFrame::fromCell(tex, tex->getRect()));
+                    cells.assign(static_cast<std::size_t>(std::max(count, 0)), AnimationFrame::fromCell(tex, tex->getRect()));
                 }
+                appendFrames(set->frames, std::move(cells), heldInSets_);
             }
             // The frames hold the texture from here on.
             tex->release();
         }
+        heldInSets_ += set->frames.size();
         angleSets_.push_back(std::move(set));
     }
 }

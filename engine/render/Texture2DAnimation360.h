@@ -6,7 +6,9 @@
 //
 // Limits: the "FILE" pattern comes from data and is formatted safely (conversions without a
 // matching number print nothing; names end at 1024 characters); at most kMaxAngles angles and
-// kMaxFilesPerAngle files per angle are loaded; an angle that is not a finite number is refused.
+// kMaxFilesPerAngle files per angle are loaded, and a "LOAD_PARAMS" naming more than
+// kMaxLoadFiles files in all is refused; all sets together hold at most kMaxFrames frames; an
+// angle that is not a finite number is refused.
 #pragma once
 
 #include <memory>
@@ -25,6 +27,7 @@ class Texture2DAnimation360 : public Texture2DAnimation {
 public:
     static constexpr s32 kMaxAngles = 3600;
     static constexpr s32 kMaxFilesPerAngle = 1000;
+    static constexpr s64 kMaxLoadFiles = 4096;
     static constexpr std::size_t kMaxFileNameLength = 1024;
 
     // The base's keys, then "ANGLE" children, "LOAD_PARAMS" children, "ANGLE" and
@@ -56,6 +59,7 @@ private:
     std::vector<std::unique_ptr<AngleFrameSet>> angleSets_;
     float angle_ = 0.0f;
     AngleFrameSet* currentSet_ = nullptr;
+    std::size_t heldInSets_ = 0;  // frames of the sets read so far
 };
 
 }  // namespace Orvex

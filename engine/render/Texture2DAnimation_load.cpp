@@ -25,13 +25,6 @@ std::vector<float> attributeNumbers(XMLNode const& node, wchar_t const* name) {
     return numbers;
 }
 
-// A number taken from a float as the runtime's truncating conversion would, without its
-// undefined behaviour for values outside the int range.
-LONG truncateToLong(double v) {
-    if (!std::isfinite(v)) return 0;
-    return static_cast<LONG>(std::clamp(std::trunc(v), -2147483648.0, 2147483647.0));
-}
-
 // Appends the indexes from..to (either direction, both ends included) repeat times, skipping
 // indexes outside the source; stops at the length limit.
 void appendRange(std::vector<u32>& out, s32 from, s32 to, s64 repeat, u32 count, bool& full) {
@@ -125,6 +118,22 @@ std::vector<AnimationFrame> applyFrameOrder(XMLNode const& order, std::vector<An
     return result;
 }
 
+void Texture2DAnimation::appendFrames(std::vector<AnimationFrame>& out, std::vector<AnimationFrame>&& more,
+                                      std::size_t held) const {
+    std::size_t const n = frameRoom(held + out.size(), more.size());
+    for (std::size_t i = 0; i < n; ++i) out.push_back(std::move(more[i]));
+}
+
+std::size_t Texture2DAnimation::frameRoom(std::size_t used, std::size_t wanted) const {
+    std::size_t const room = used < kMaxFrames ? kMaxFrames - used : 0;
+    if (wanted > room && !frameLimitLogged_) {
+        logWarning(L"Animation \"" + getName() + L"\": more than " + std::to_wstring(kMaxFrames) +
+                   L" frames; the rest is left out");
+        frameLimitLogged_ = true;
+    }
+    return std::min(room, wanted);
+}
+
 Texture2D* Texture2DAnimation::findTexture(std::wstring const& name) const {
     if (ownTextures_) {
         if (Texture2D* t = ownTextures_->findTexture(name)) return t;
@@ -159,10 +168,10 @@ AnimationFrame Texture2DAnimation::readExplicitFrame(XMLNode const& node) const 
         std::vector<float> rb = attributeNumbers(*child, L"RB");
         if (!rb.empty()) part.rb = D3DXVECTOR2(rb[0], rb.size() >= 2 ? rb[1] : rb[0]);
         std::vector<float> r = attributeNumbers(*child, L"TEX_RECT");
-        if (r.size() >= 1) part.texRect.left = part.texRect.right = truncateToLong(r[0]);
-        if (r.size() >= 2) part.texRect.top = part.texRect.bottom = truncateToLong(r[1]);
-        if (r.size() >= 3) part.texRect.right = part.texRect.bottom = truncateToLong(r[2]);
-        if (r.size() >= 4) part.texRect.bottom = truncateToLong(r[3]);
+        if (r.size() >= 1) part.texRect.left = part.texRect.right = frameEdge(r[0]);
+        if (r.size() >= 2) part.texRect.top = part.texRect.bottom = frameEdge(r[1]);
+        if (r.size() >= 3) part.texRect.right = part.texRect.bottom = frameEdge(r[2]);
+        if (r.size() >= 4) part.texRect.bottom = frameEdge(r[3]);
         frame.parts.push_back(std::move(part));
     }
     frame.syncFirstPart();
@@ -189,7 +198,7 @@ void Texture2DAnimation::readSheet(XMLNode const& sheet, std::vector<AnimationFr
     RECT const image = tex->getRect();
     XMLNode const* params = sheet.getChild(L"FRAME_PARAMS");
     if (!params) {
-        out.push_back(AnimationFrame::fromCell(tex, image));
+        appendFrames(out, {AnimationFrame::fromCell(tex, image)}, 0);
         return;
     }
 
@@ -241,11 +250,11 @@ void Texture2DAnimation::readSheet(XMLNode const& sheet, std::vector<AnimationFr
         double const r = std::floor(startLeft + (column + 1) * cellW + 0.5) - inset[2];
         double const t = std::floor(startTop + row * cellH + 0.5) + inset[1];
         double const b = std::floor(startTop + (row + 1) * cellH + 0.5) - inset[3];
-        RECT const cell{truncateToLong(l), truncateToLong(t), truncateToLong(r), truncateToLong(b)};
+        RECT const cell{frameEdge(l), frameEdge(t), frameEdge(r), frameEdge(b)};
         cells.push_back(AnimationFrame::fromCell(tex, cell));
     }
     if (XMLNode const* order = params->getChild(L"ORDER")) cells = applyFrameOrder(*order, cells);
-    for (AnimationFrame& cell : cells) out.push_back(std::move(cell));
+    appendFrames(out, std::move(cells), 0);
 }
 
 void Texture2DAnimation::readDesiredSize(XMLNode const& node) {
@@ -287,7 +296,8 @@ void Texture2DAnimation::readXML(XMLNode& node) {
     }
 
     for (auto const& child : node.children()) {
-        if (child->getName() == L"FRAME") frames_.push_back(readExplicitFrame(*child));
+        if (child->getName() != L"FRAME") continue;
+        appendFrames(frames_, {readExplicitFrame(*child)}, 0);
     }
     for (auto const& child : node.children()) {
         if (child->getName() == L"FRAMES") readSheet(*child, frames_);
@@ -296,7 +306,7 @@ void Texture2DAnimation::readXML(XMLNode& node) {
 
     if (!frames_.empty()) {
         RECT const& r = frames_.front().rect;
-        frameSize_ = D3DXVECTOR2(static_cast<float>(r.right - r.left), static_cast<float>(r.bottom - r.top));
+        frameSize_ = D3DXVECTOR2(frameSpan(r.left, r.right), frameSpan(r.top, r.bottom));
     }
     readDesiredSize(node);
 

@@ -1,8 +1,8 @@
 // The effect preprocessor (see FxPreprocessor.h). Macro expansion rescans each replacement with
 // the macro itself disabled, so self-referencing macros stop; function-like macro calls must
-// close on the same logical line. Include depth and the size of an expanded line are limited, so
-// a file including itself or macros doubling each other fail with an error instead of running
-// away.
+// close on the same logical line. Include depth, the number of includes and the expansion work of
+// a line, of a file and of the whole compile are limited, and the first error ends the run, so a
+// file including itself or macros doubling each other fail fast instead of running away.
 #include "port/d3dx9/FxPreprocessor.h"
 
 #include <cctype>
@@ -30,8 +30,13 @@ std::vector<std::pair<std::string, std::string>> macroList(D3DXMACRO const* defi
 namespace {
 
 constexpr int kMaxIncludeDepth = 32;
+constexpr int kMaxIncludes = 256;  // per compile
 constexpr int kMaxExpansionDepth = 64;
+// Characters handled while expanding macros: per logical line, per file (its includes apart) and
+// per compile.
 constexpr std::size_t kMaxExpandedLine = 1 << 18;
+constexpr std::size_t kMaxFileExpansion = 1 << 20;
+constexpr std::size_t kMaxCompileExpansion = 1 << 21;
 
 bool isIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
 bool isIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
@@ -183,6 +188,11 @@ private:
         }
     };
     std::string expand(std::vector<Tok> const& toks, Disabled const& disabled, int depth);
+    // Expands a whole line of text; an error (and an empty result) when a budget ran out.
+    std::string expandLine(std::vector<Tok> const& toks, int line);
+    bool overBudget() const {
+        return lineWork_ > kMaxExpandedLine || fileWork_ > kMaxFileExpansion || compileWork_ > kMaxCompileExpansion;
+    }
 
     ID3DXInclude* include_;
     Diagnostics& diag_;
@@ -190,19 +200,37 @@ private:
     std::vector<Conditional> conds_;
     std::string file_;
     int nextLine_ = 1;
-    std::size_t work_ = 0;  // characters handled while expanding the current line
+    int includes_ = 0;
+    // Characters handled while expanding: the current line, the current file, the compile.
+    std::size_t lineWork_ = 0;
+    std::size_t fileWork_ = 0;
+    std::size_t compileWork_ = 0;
 };
+
+std::string Preprocessor::expandLine(std::vector<Tok> const& toks, int line) {
+    lineWork_ = 0;
+    std::string expanded = expand(toks, Disabled{nullptr, nullptr}, 0);
+    if (!overBudget()) return expanded;
+    error(line, 1, lineWork_ > kMaxExpandedLine ? "macro expansion too large"
+                   : fileWork_ > kMaxFileExpansion ? "macro expansion of the file too large"
+                                                   : "macro expansion of the effect too large");
+    return std::string();
+}
 
 void Preprocessor::processFile(std::string_view text, std::string const& file, LPCVOID data, int depth,
                                std::string& out) {
     std::string savedFile = file_;
     int savedNext = nextLine_;
     std::size_t condBase = conds_.size();
+    std::size_t savedWork = fileWork_;
+    fileWork_ = 0;
     file_ = file;
     std::string clean = stripComments(text);
     std::size_t pos = 0;
     int line = 1;
-    while (pos < clean.size()) {
+    // The first error ends the run: what follows could only repeat it (a file including itself
+    // twice would otherwise go on through every chain).
+    while (pos < clean.size() && !diag_.failed()) {
         // One logical line: physical lines joined at a trailing backslash.
         std::string logical;
         int physical = 0;
@@ -225,13 +253,7 @@ void Preprocessor::processFile(std::string_view text, std::string const& file, L
         if (first != std::string::npos && logical[first] == '#') {
             directive(logical.substr(first + 1), line, data, depth, out);
         } else if (active()) {
-            work_ = 0;
-            std::string expanded = expand(tokenize(logical), Disabled{nullptr, nullptr}, 0);
-            if (work_ > kMaxExpandedLine) {
-                error(line, 1, "macro expansion too large");
-                expanded.clear();
-            }
-            out += expanded;
+            out += expandLine(tokenize(logical), line);
             out += '\n';
         } else {
             out += '\n';
@@ -240,9 +262,10 @@ void Preprocessor::processFile(std::string_view text, std::string const& file, L
         line += physical;
     }
     if (conds_.size() > condBase) {
-        error(conds_.back().line, 1, "#if without #endif");
+        if (!diag_.failed()) error(conds_.back().line, 1, "#if without #endif");
         conds_.resize(condBase);
     }
+    fileWork_ = savedWork;
     file_ = savedFile;
     nextLine_ = savedNext;
 }
@@ -352,7 +375,8 @@ void Preprocessor::doDefine(std::vector<Tok> const& toks, std::size_t i, int lin
 
 void Preprocessor::doInclude(std::string const& restIn, int line, LPCVOID data, int depth, std::string& out) {
     std::string rest = restIn;
-    if (!rest.empty() && rest[0] != '"' && rest[0] != '<') rest = trim(expand(tokenize(rest), Disabled{nullptr, nullptr}, 0));
+    if (!rest.empty() && rest[0] != '"' && rest[0] != '<') rest = trim(expandLine(tokenize(rest), line));
+    if (diag_.failed()) return;
     std::string fileName;
     D3DXINCLUDE_TYPE type = D3DXINC_LOCAL;
     std::size_t close = std::string::npos;
@@ -374,6 +398,11 @@ void Preprocessor::doInclude(std::string const& restIn, int line, LPCVOID data, 
         resume();
         return;
     }
+    if (++includes_ > kMaxIncludes) {
+        error(line, 1, "more than " + std::to_string(kMaxIncludes) + " includes (" + fileName + ")");
+        resume();
+        return;
+    }
     LPCVOID included = nullptr;
     UINT bytes = 0;
     if (!include_ || FAILED(include_->Open(type, fileName.c_str(), data, &included, &bytes)) || !included) {
@@ -392,8 +421,10 @@ void Preprocessor::doInclude(std::string const& restIn, int line, LPCVOID data, 
 std::string Preprocessor::expand(std::vector<Tok> const& toks, Disabled const& disabled, int depth) {
     std::string out;
     for (std::size_t i = 0; i < toks.size(); ++i) {
-        if (work_ > kMaxExpandedLine) break;  // a macro bomb: the caller reports it
-        work_ += toks[i].text.size();
+        if (overBudget()) break;  // a macro bomb: expandLine reports it
+        lineWork_ += toks[i].text.size();
+        fileWork_ += toks[i].text.size();
+        compileWork_ += toks[i].text.size();
         Tok const& t = toks[i];
         auto found = t.kind == TokKind::Ident ? macros_.find(t.text) : macros_.end();
         if (found == macros_.end() || disabled.has(t.text) || depth > kMaxExpansionDepth) {
@@ -680,7 +711,9 @@ bool Preprocessor::evalCondition(std::string const& expr, int line) {
         }
         resolved.push_back(toks[i]);
     }
-    ConditionParser parser(tokenize(expand(resolved, Disabled{nullptr, nullptr}, 0)));
+    std::string expanded = expandLine(resolved, line);
+    if (diag_.failed()) return false;
+    ConditionParser parser(tokenize(expanded));
     long long value = 0;
     if (!parser.parse(value)) {
         error(line, 1, "invalid #if expression '" + trim(expr) + "'");

@@ -9,14 +9,10 @@
 
 #include "engine/core/GOBFile.h"
 #include "engine/core/GOBFormat.h"
-#include "engine/core/Logger.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
-    static bool quiet = [] {
-        Orvex::Logger::getInstance().setThreshold(1000, Orvex::LOG_MASK_ALL);
-        return true;
-    }();
-    (void)quiet;
+    fuzz::quietLog();
 
     std::unique_ptr<Orvex::GOBFile> archive(
         Orvex::GOBFile::fromMemory(L"fuzz.gob", std::string(reinterpret_cast<char const*>(data), size), 0));

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "engine/core/CodePage.h"
-#include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
 
@@ -47,11 +47,7 @@ void checkWrittenShape(uint8_t const* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
-    static bool quiet = [] {
-        Orvex::Logger::getInstance().setThreshold(1000, Orvex::LOG_MASK_ALL);
-        return true;
-    }();
-    (void)quiet;
+    fuzz::quietLog();
 
     checkWrittenShape(data, size);
 

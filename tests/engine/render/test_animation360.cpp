@@ -98,7 +98,33 @@ TEST(Animation360, LoadParamsDefaultsAndCountGuards) {
     EXPECT_EQ(huge->getAngleSets().size(), static_cast<std::size_t>(Texture2DAnimation360::kMaxAngles));
 }
 
+// The product of the two counts is what loads: 3600 angles of 1000 files would be 3.6 million
+// textures from a definition of a hundred bytes.
+TEST(Animation360, TooManyFilesInAllAreRefused) {
+    EXPECT_TRUE(make360(L"<ANIMATION_2D TYPE=\"360\"><LOAD_PARAMS FILE=\"x\" ANZ_ANGLES=\"3600\" ANZ_FRAMES=\"1000\"/>"
+                        L"</ANIMATION_2D>")->getAngleSets().empty());
+}
+
 class Animation360Files : public AnimationDeviceTest {};
+
+// Long order lists in many sets: all sets together stop at the frame bound, and so do clones.
+TEST_F(Animation360Files, AllSetsTogetherHoldAtMostTheFrameBound) {
+    addTexture(L"t", 4, 4);
+    std::wstring text = L"<ANIMATION_2D TYPE=\"360\">";
+    for (int i = 0; i < 5; ++i)
+        text += L"<ANGLE ANGLE=\"" + std::to_wstring(i) + L"\"><FRAMES TEXTUR=\"t\"><FRAME_PARAMS ANZ_FRAMES=\"1\">"
+                L"<ORDER>\"|5000 x 0|\"</ORDER></FRAME_PARAMS></FRAMES></ANGLE>";
+    auto a = make360(text + L"</ANIMATION_2D>");
+    auto sizes = [](Texture2DAnimation360 const& animation) {
+        std::vector<std::size_t> out;
+        for (auto const& set : animation.getAngleSets()) out.push_back(set->frames.size());
+        return out;
+    };
+    std::size_t const rest = Orvex::Texture2DAnimation::kMaxFrames - 15000;
+    EXPECT_EQ(sizes(*a), (std::vector<std::size_t>{5000, 5000, 5000, rest, 0}));
+    Held<Texture2DAnimation360> clone(a->clone());
+    EXPECT_EQ(sizes(*clone), sizes(*a));
+}
 
 TEST_F(Animation360Files, SetsFromNumberedFiles) {
     std::filesystem::path folder = testsupport::makeTempDir("angles");

@@ -89,6 +89,12 @@ TEST(AnimationOrder, HugeRepeatsStopAtTheLengthBound) {
     EXPECT_EQ(ids[4], 0u);
 }
 
+TEST(AnimationOrder, AnAnimationHoldsAtMostTheFrameBound) {
+    std::wstring many;
+    for (Orvex::u32 i = 0; i < Orvex::Texture2DAnimation::kMaxFrames + 10; ++i) many += L"<FRAME/>";
+    EXPECT_EQ(make(L"<ANIMATION_2D>" + many + L"</ANIMATION_2D>")->getFrameCount(), Orvex::Texture2DAnimation::kMaxFrames);
+}
+
 TEST(AnimationOrder, ReordersTheWholeAnimationAndSheetsInOrder) {
     auto a = make(frames(4, L"", L"<ORDER>\"|3 - 0|\" \"|2 x 1|\"</ORDER>"));
     EXPECT_EQ(frameIds(*a), (std::vector<int>{3, 2, 1, 0, 1, 1}));

@@ -90,6 +90,29 @@ TEST_F(AnimationSheet, ColumnAndCountGuards) {
     EXPECT_EQ(huge->getFrameCount(), static_cast<Orvex::u32>(Texture2DAnimation::kMaxSheetFrames));
 }
 
+// Edges from data far outside int: the edges stop at the frame edge bound, and sizes come out
+// as the distance between them (no int overflow on the way).
+TEST_F(AnimationSheet, ExtremeInsetsGiveSaneSizes) {
+    addTexture(L"sheet", 200, 300);
+    LONG const bound = Texture2DAnimation::kMaxFrameEdge;
+    auto wide = make(sheet(L"ANZ_FRAMES=\"1\" CUT_RAND=\"-3e9\""));
+    ASSERT_EQ(wide->getFrameCount(), 1u);
+    EXPECT_TRUE(same(rects(*wide), {{-bound, -bound, bound, bound}}));
+    EXPECT_EQ(wide->getFrames()[0].width, 2.0f * static_cast<float>(bound));
+    EXPECT_EQ(wide->getFrameSize(), D3DXVECTOR2(2.0f * static_cast<float>(bound), 2.0f * static_cast<float>(bound)));
+    auto inverted = make(sheet(L"ANZ_FRAMES=\"1\" CUT_RAND=\"3e9 inf\""));
+    EXPECT_TRUE(same(rects(*inverted), {{bound, 0, -bound, 0}}));
+    EXPECT_EQ(inverted->getFrames()[0].width, -2.0f * static_cast<float>(bound));
+}
+
+TEST(AnimationFrameEdges, ExtremeTextureRectanglesGiveSaneSizes) {
+    LONG const bound = Texture2DAnimation::kMaxFrameEdge;
+    auto a = make(L"<ANIMATION_2D><FRAME><FRAME_PART TEX_RECT=\"-3e9 -1e12 3e9 1e12\"/></FRAME></ANIMATION_2D>");
+    ASSERT_EQ(a->getFrameCount(), 1u);
+    EXPECT_TRUE(same({a->getFrames()[0].rect}, {{-bound, -bound, bound, bound}}));
+    EXPECT_EQ(a->getFrameSize(), D3DXVECTOR2(2.0f * static_cast<float>(bound), 2.0f * static_cast<float>(bound)));
+}
+
 TEST_F(AnimationSheet, WholeImagesTextureLookupAndReferences) {
     Orvex::Texture2D* own = addTexture(L"self", 32, 16);
     Orvex::Texture2D* other = addTexture(L"other", 8, 8);

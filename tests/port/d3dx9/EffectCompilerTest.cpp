@@ -149,6 +149,25 @@ TEST(EffectCompiler, MissingIncludeAndSelfIncludeFail) {
     r = compile("#include \"loop.fxh\"\n", nullptr, &include);
     EXPECT_TRUE(FAILED(r.hr));
     EXPECT_NE(r.errors.find("nested too deeply"), std::string::npos) << r.errors;
+    // Including itself twice: the first chain that hits the depth limit ends the run, instead of
+    // going on through 2^32 includes.
+    include.files["fx/twice.fxh"] = "#include \"twice.fxh\"\n#include \"twice.fxh\"\n";
+    include.opened.clear();
+    r = compile("#include \"twice.fxh\"\n", nullptr, &include);
+    EXPECT_TRUE(FAILED(r.hr));
+    EXPECT_LE(include.opened.size(), 64u);
+    // Distinct files including the next one twice, each chain within the depth limit: the number
+    // of includes in one compile is bounded.
+    for (int i = 0; i < 20; ++i) {
+        std::string next = "#include \"f" + std::to_string(i + 1) + ".fxh\"\n";
+        include.files["fx/f" + std::to_string(i) + ".fxh"] = next + next;
+    }
+    include.files["fx/f20.fxh"] = "float x;\n";
+    include.opened.clear();
+    r = compile("#include \"f0.fxh\"\n", nullptr, &include);
+    EXPECT_TRUE(FAILED(r.hr));
+    EXPECT_NE(r.errors.find("includes"), std::string::npos) << r.errors.substr(0, 200);
+    EXPECT_LE(include.opened.size(), 300u);
     // Without a handler an include cannot be opened.
     r = compile("#include \"x.fxh\"\n");
     EXPECT_TRUE(FAILED(r.hr));
@@ -200,6 +219,23 @@ TEST(EffectCompiler, RunawayInputFailsInsteadOfHanging) {
     CompileResult r = compile(bomb);
     EXPECT_TRUE(FAILED(r.hr));
     EXPECT_NE(r.errors.find("too large"), std::string::npos) << r.errors.substr(0, 200);
+    // Doubling macros that stay under the line budget, used on many lines: the budget of the
+    // file (and of the compile, for includes) stops them early.
+    std::string lines = "#define B0 x x\n";
+    for (int i = 1; i < 15; ++i)
+        lines += "#define B" + std::to_string(i) + " B" + std::to_string(i - 1) + " B" + std::to_string(i - 1) + "\n";
+    for (int i = 0; i < 2000; ++i) lines += "B14\n";
+    r = compile(lines);
+    EXPECT_TRUE(FAILED(r.hr));
+    EXPECT_NE(r.errors.find("of the file too large"), std::string::npos) << r.errors.substr(0, 200);
+    MemoryInclude include;
+    include.mainFolder = "fx";
+    include.files["fx/many.fxh"] = "B14\nB14\nB14\nB14\n";
+    std::string manyIncludes = lines.substr(0, lines.find("B14\n"));
+    for (int i = 0; i < 100; ++i) manyIncludes += "#include \"many.fxh\"\n";
+    r = compile(manyIncludes, nullptr, &include);
+    EXPECT_TRUE(FAILED(r.hr));
+    EXPECT_NE(r.errors.find("of the effect too large"), std::string::npos) << r.errors.substr(0, 200);
     std::string nested = "float4 v = " + std::string(100000, '{') + "1" + std::string(100000, '}') + ";\n";
     EXPECT_TRUE(FAILED(compile(nested).hr));
 }

@@ -1,0 +1,54 @@
+#define A0 x x
+#define A1 A0 A0
+#define A2 A1 A1
+#define A3 A2 A2
+#define A4 A3 A3
+#define A5 A4 A4
+#define A6 A5 A5
+#define A7 A6 A6
+#define A8 A7 A7
+#define A9 A8 A8
+#define A10 A9 A9
+#define A11 A10 A10
+#define A12 A11 A11
+#define A13 A12 A12
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13
+A13

@@ -1,0 +1,2 @@
+#include "a.fxh"
+#include "a.fxh"

@@ -1,0 +1,2 @@
+#if 1
+sampler s = sampler_state { Texture = <t>; };
