@@ -101,6 +101,9 @@ bool Device::create(D3DPRESENT_PARAMETERS& parameters) {
     g_current = nullptr;
     if (!makeCurrent()) return false;
     glGenFramebuffers(1, &drawFbo_);
+    glBindFramebuffer(GL_FRAMEBUFFER, drawFbo_);
+    GLenum buffer = GL_COLOR_ATTACHMENT0;
+    glDrawBuffers(1, &buffer);
     glGenFramebuffers(1, &readFbo_);
     glGenFramebuffers(1, &blitFbo_);
     glGenVertexArrays(1, &vao_);
@@ -346,19 +349,34 @@ HRESULT Device::EndScene() {
     return D3D_OK;
 }
 
-void Device::bindFramebuffer() {
+void Device::bindFramebuffer(bool withDepth) {
     glBindFramebuffer(GL_FRAMEBUFFER, drawFbo_);
-    attachImage(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, renderTarget_->image());
-    GlImage depth = depthStencil_ ? depthStencil_->image() : GlImage{};
-    attachImage(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, depth);
-    GLenum buffer = GL_COLOR_ATTACHMENT0;
-    glDrawBuffers(1, &buffer);
+    // Changing an attachment makes llvmpipe finish the work queued for the old one: only
+    // attach what differs from the last draw.
+    auto same = [](GlImage const& a, GlImage const& b) {
+        return a.texture == b.texture && a.level == b.level && a.renderbuffer == b.renderbuffer;
+    };
+    GlImage color = renderTarget_->image();
+    if (!attachmentsKnown_ || !same(color, attachedColor_)) {
+        attachImage(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, color);
+        attachedColor_ = color;
+    }
+    GlImage depth = withDepth && depthStencil_ ? depthStencil_->image() : GlImage{};
+    if (!attachmentsKnown_ || !same(depth, attachedDepth_)) {
+        attachImage(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, depth);
+        attachedDepth_ = depth;
+    }
+    attachmentsKnown_ = true;
+}
+
+bool Device::depthInUse() const {
+    return depthStencil_ && (state_.render[D3DRS_ZENABLE] || state_.render[D3DRS_STENCILENABLE]);
 }
 
 HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
     if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !depthStencil_) return D3DERR_INVALIDCALL;
     if (!renderTarget_ || !makeCurrent()) return D3DERR_INVALIDCALL;
-    bindFramebuffer();
+    bindFramebuffer((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0 || depthInUse());
     D3DVIEWPORT9 const& vp = state_.viewport;
     RECT area{static_cast<LONG>(vp.X), static_cast<LONG>(vp.Y), static_cast<LONG>(vp.X + vp.Width),
               static_cast<LONG>(vp.Y + vp.Height)};

@@ -276,7 +276,7 @@ bool Device::prepareDraw(DWORD fvf, GLuint vertexBuffer, size_t vertexOffset, UI
     Layout layout = layoutOf(fvf);
     if (!layout.attributes[gl::kAttribPosition].enabled) return false;
     if (stride == 0) stride = layout.size;
-    bindFramebuffer();
+    bindFramebuffer(depthInUse());
     applyPipelineState(layout.pretransformed);
     applySamplers();
     glBindVertexArray(vao_);
@@ -294,7 +294,13 @@ bool Device::prepareDraw(DWORD fvf, GLuint vertexBuffer, size_t vertexOffset, UI
     glVertexAttrib4f(gl::kAttribDiffuse, 1.0f, 1.0f, 1.0f, 1.0f);  // Direct3D's default diffuse: opaque white
     if (!layout.attributes[gl::kAttribSpecular].enabled) glVertexAttrib4f(gl::kAttribSpecular, 0.0f, 0.0f, 0.0f, 0.0f);
     if (!layout.attributes[gl::kAttribDiffuse].enabled) glDisableVertexAttribArray(gl::kAttribDiffuse);
-    GLuint program = programOverride_ ? programOverride_ : builtInProgram(layout.pretransformed, fvf);
+    bool alphaTest = alphaTestInUse();
+    GLuint program = programOverride_;
+    if (program && !alphaTest) {
+        auto variant = alphaTestVariants_.find(program);
+        if (variant != alphaTestVariants_.end()) program = variant->second;
+    }
+    if (!program) program = builtInProgram(layout.pretransformed, fvf, alphaTest);
     if (!program) return false;
     glUseProgram(program);
     setProgramUniforms(program, layout.pretransformed);

@@ -373,6 +373,11 @@ public:
     void loseDevice() { lost_ = LostState::Lost; lostReported_ = false; }
     void setProgramOverride(GLuint program) { programOverride_ = program; }
     GLuint programOverride() const { return programOverride_; }
+    // Draws with `program` while the alpha test is off use `withoutAlphaTest` (0 forgets).
+    void setAlphaTestVariant(GLuint program, GLuint withoutAlphaTest);
+    // A GL texture or renderbuffer is about to be deleted: its name may come back for another
+    // object, so the draw framebuffer's attachments are looked at again at the next draw.
+    void forgetAttachments() { attachmentsKnown_ = false; }
     // Binds a framebuffer with the image as colour (or depth-stencil) attachment for reading.
     void bindReadImage(GlImage const& image);
     void bindDrawImage(GlImage const& image);
@@ -382,10 +387,14 @@ private:
     bool createBackBuffer(D3DPRESENT_PARAMETERS const& parameters);
     void applyWindowMode(D3DPRESENT_PARAMETERS const& parameters);
     void setDefaultStates();
-    void bindFramebuffer();
+    // Binds the draw framebuffer with the render target, and the depth-stencil surface when
+    // `withDepth`; attachments change only when they differ from the last ones.
+    void bindFramebuffer(bool withDepth);
+    bool depthInUse() const;
+    bool alphaTestInUse() const;
     void applyPipelineState(bool pretransformed);
     void applySamplers();
-    GLuint builtInProgram(bool pretransformed, DWORD fvf);
+    GLuint builtInProgram(bool pretransformed, DWORD fvf, bool alphaTest);
     ProgramUniforms const& uniformsOf(GLuint program);
     void setProgramUniforms(GLuint program, bool pretransformed);
     bool prepareDraw(DWORD fvf, GLuint vertexBuffer, size_t vertexOffset, UINT stride);
@@ -408,6 +417,10 @@ private:
     unsigned resizeCount_ = 0;
     bool inScene_ = false;
     GLuint programOverride_ = 0;
+    std::unordered_map<GLuint, GLuint> alphaTestVariants_;
+    GlImage attachedColor_;
+    GlImage attachedDepth_;
+    bool attachmentsKnown_ = false;
     GLuint drawFbo_ = 0;
     GLuint readFbo_ = 0;
     GLuint blitFbo_ = 0;

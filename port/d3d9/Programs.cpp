@@ -1,5 +1,6 @@
 // GLSL programs: the built-in fixed-function stand-in (one program per combination of position
-// kind, texture stage operations and texture presence, made on first use), the uniforms the
+// kind, texture stage operations, texture presence and alpha test, made on first use), the
+// variants of caller programs without the alpha test, the uniforms the
 // device sets in every program, and the GL contract of d3d9_gl.h.
 #include "port/d3d9/Internal.h"
 
@@ -35,6 +36,10 @@ void port_alphaTest(float alpha) {
 }
 )";
 
+char const* const kFragmentPreludeWithoutAlphaTest = R"(
+void port_alphaTest(float alpha) {}
+)";
+
 char const* attributeName(unsigned location) {
     static char const* const names[] = {"in_Position",  "in_Normal",    "in_Diffuse",   "in_Specular",
                                         "in_TexCoord0", "in_TexCoord1", "in_TexCoord2", "in_TexCoord3",
@@ -61,6 +66,10 @@ void setProgramOverride(IDirect3DDevice9* device, unsigned program) {
 
 unsigned programOverride(IDirect3DDevice9* device) {
     return device ? port::d3d9::deviceOf(device)->programOverride() : 0;
+}
+
+void setAlphaTestVariant(IDirect3DDevice9* device, unsigned program, unsigned withoutAlphaTest) {
+    if (device) port::d3d9::deviceOf(device)->setAlphaTestVariant(program, withoutAlphaTest);
 }
 
 }  // namespace port::gl
@@ -148,7 +157,9 @@ void main() {
 #if SPECULAR
     current.rgb = clamp(current.rgb + v_specular.rgb, 0.0, 1.0);
 #endif
+#if ALPHA_TEST
     port_alphaTest(current.a);
+#endif
     out_Color = current;
 }
 )";
@@ -183,7 +194,24 @@ D3DMATRIX multiply(D3DMATRIX const& a, D3DMATRIX const& b) {
 
 }  // namespace
 
-GLuint Device::builtInProgram(bool pretransformed, DWORD fvf) {
+bool Device::alphaTestInUse() const {
+    DWORD func = state_.render[D3DRS_ALPHAFUNC];
+    return state_.render[D3DRS_ALPHATESTENABLE] && func >= D3DCMP_NEVER && func < D3DCMP_ALWAYS;
+}
+
+void Device::setAlphaTestVariant(GLuint program, GLuint withoutAlphaTest) {
+    auto found = alphaTestVariants_.find(program);
+    if (found != alphaTestVariants_.end()) {
+        uniforms_.erase(found->second);
+        alphaTestVariants_.erase(found);
+    }
+    if (program && withoutAlphaTest) {
+        uniforms_.erase(withoutAlphaTest);
+        alphaTestVariants_[program] = withoutAlphaTest;
+    }
+}
+
+GLuint Device::builtInProgram(bool pretransformed, DWORD fvf, bool alphaTest) {
     unsigned sets = (fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
     std::string defines = "#define PRETRANSFORMED " + std::to_string(pretransformed ? 1 : 0) + "\n";
     auto define = [&](char const* name, DWORD value) {
@@ -204,6 +232,7 @@ GLuint Device::builtInProgram(bool pretransformed, DWORD fvf) {
                    (set < sets && set < 8 ? "in_TexCoord" + std::to_string(set) : std::string("vec4(0.0)")) + "\n";
     }
     define("SPECULAR", state_.render[D3DRS_SPECULARENABLE] && (fvf & D3DFVF_SPECULAR) ? 1 : 0);
+    define("ALPHA_TEST", alphaTest ? 1 : 0);
     auto found = programs_.find(defines);
     if (found != programs_.end()) return found->second;
 

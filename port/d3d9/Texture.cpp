@@ -69,7 +69,10 @@ Texture::Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usa
 }
 
 Texture::~Texture() {
-    if (gl_ && device_ && device_->makeCurrent()) glDeleteTextures(1, &gl_);
+    if (gl_ && device_ && device_->makeCurrent()) {
+        device_->forgetAttachments();
+        glDeleteTextures(1, &gl_);
+    }
 }
 
 void Texture::orphan() {

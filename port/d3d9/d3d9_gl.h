@@ -50,6 +50,12 @@
 //   sets it at each draw to (ALPHAFUNC, or D3DCMP_ALWAYS while the test is off; ALPHAREF & 0xFF).
 //   kFragmentPrelude declares it with `void port_alphaTest(float alpha)`, which discards the
 //   fragment when the test fails; call it with the final alpha.
+// - A `discard` anywhere in a program costs a software rasteriser on every pixel, even with the
+//   alpha test off. So a caller may link a second program from kFragmentPreludeWithoutAlphaTest
+//   (port_alphaTest does nothing) and pair it with setAlphaTestVariant(device, program, variant):
+//   draws with the override `program` then use `variant` while the alpha test is off (disabled,
+//   or D3DCMP_ALWAYS). The caller sets its uniforms in both programs. Pair with 0 before
+//   deleting either program.
 #pragma once
 
 struct IDirect3DDevice9;
@@ -78,6 +84,8 @@ void bindAttributeLocations(unsigned program);
 extern char const* const kVertexPrelude;
 // GLSL text declaring port_AlphaTest and port_alphaTest (see above).
 extern char const* const kFragmentPrelude;
+// GLSL text declaring a port_alphaTest that does nothing, for the variant without alpha test.
+extern char const* const kFragmentPreludeWithoutAlphaTest;
 
 // Makes the device's GL context current on this thread. False for a null device or one that has
 // no context (for example after a failed creation).
@@ -91,5 +99,8 @@ unsigned textureTarget(IDirect3DBaseTexture9* texture);
 // Replaces the built-in program for the device's following draws (0: built-in again).
 void setProgramOverride(IDirect3DDevice9* device, unsigned program);
 unsigned programOverride(IDirect3DDevice9* device);
+
+// Pairs an override program with its variant for draws without alpha test (0: no variant).
+void setAlphaTestVariant(IDirect3DDevice9* device, unsigned program, unsigned withoutAlphaTest);
 
 }  // namespace port::gl
