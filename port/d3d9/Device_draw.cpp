@@ -281,19 +281,26 @@ bool Device::prepareDraw(DWORD fvf, GLuint vertexBuffer, size_t vertexOffset, UI
     applySamplers();
     glBindVertexArray(vao_);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    for (GLuint i = 0; i < gl::kAttribCount; ++i) {
-        Attribute const& a = layout.attributes[i];
-        if (a.enabled) {
-            glEnableVertexAttribArray(i);
-            glVertexAttribPointer(i, a.size, a.type, a.normalized, static_cast<GLsizei>(stride),
-                                  reinterpret_cast<void const*>(vertexOffset + a.offset));
-        } else {
-            glDisableVertexAttribArray(i);
+    // Specifying the attributes again, even unchanged, costs llvmpipe a flush of its vertex
+    // work: only when the layout or its buffer changed.
+    VertexBinding binding{fvf, vertexBuffer, vertexOffset, stride};
+    if (!bindingKnown_ || !(binding == vertexBinding_)) {
+        for (GLuint i = 0; i < gl::kAttribCount; ++i) {
+            Attribute const& a = layout.attributes[i];
+            if (a.enabled) {
+                glEnableVertexAttribArray(i);
+                glVertexAttribPointer(i, a.size, a.type, a.normalized, static_cast<GLsizei>(stride),
+                                      reinterpret_cast<void const*>(vertexOffset + a.offset));
+            } else {
+                glDisableVertexAttribArray(i);
+            }
         }
+        glVertexAttrib4f(gl::kAttribDiffuse, 1.0f, 1.0f, 1.0f, 1.0f);  // Direct3D's default diffuse: opaque white
+        if (!layout.attributes[gl::kAttribSpecular].enabled)
+            glVertexAttrib4f(gl::kAttribSpecular, 0.0f, 0.0f, 0.0f, 0.0f);
+        vertexBinding_ = binding;
+        bindingKnown_ = true;
     }
-    glVertexAttrib4f(gl::kAttribDiffuse, 1.0f, 1.0f, 1.0f, 1.0f);  // Direct3D's default diffuse: opaque white
-    if (!layout.attributes[gl::kAttribSpecular].enabled) glVertexAttrib4f(gl::kAttribSpecular, 0.0f, 0.0f, 0.0f, 0.0f);
-    if (!layout.attributes[gl::kAttribDiffuse].enabled) glDisableVertexAttribArray(gl::kAttribDiffuse);
     bool alphaTest = alphaTestInUse();
     GLuint program = programOverride_;
     if (program && !alphaTest) {

@@ -375,9 +375,10 @@ public:
     GLuint programOverride() const { return programOverride_; }
     // Draws with `program` while the alpha test is off use `withoutAlphaTest` (0 forgets).
     void setAlphaTestVariant(GLuint program, GLuint withoutAlphaTest);
-    // A GL texture or renderbuffer is about to be deleted: its name may come back for another
-    // object, so the draw framebuffer's attachments are looked at again at the next draw.
-    void forgetAttachments() { attachmentsKnown_ = false; }
+    // A GL texture, renderbuffer or buffer is about to be deleted: its name may come back for
+    // another object, so the framebuffer attachments and vertex attributes are set again at the
+    // next draw.
+    void forgetBindings() { attachmentsKnown_ = bindingKnown_ = false; }
     // Binds a framebuffer with the image as colour (or depth-stencil) attachment for reading.
     void bindReadImage(GlImage const& image);
     void bindDrawImage(GlImage const& image);
@@ -421,6 +422,16 @@ private:
     GlImage attachedColor_;
     GlImage attachedDepth_;
     bool attachmentsKnown_ = false;
+    // The vertex attributes last specified in the vertex array object.
+    struct VertexBinding {
+        DWORD fvf = 0;
+        GLuint buffer = 0;
+        size_t offset = 0;
+        UINT stride = 0;
+        bool operator==(VertexBinding const&) const = default;
+    };
+    VertexBinding vertexBinding_;
+    bool bindingKnown_ = false;
     GLuint drawFbo_ = 0;
     GLuint readFbo_ = 0;
     GLuint blitFbo_ = 0;

@@ -49,7 +49,7 @@ Surface::Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT f
 
 Surface::~Surface() {
     if ((texture_ || renderbuffer_) && device_ && device_->makeCurrent()) {
-        device_->forgetAttachments();
+        device_->forgetBindings();
         if (texture_) glDeleteTextures(1, &texture_);
         if (renderbuffer_) glDeleteRenderbuffers(1, &renderbuffer_);
     }

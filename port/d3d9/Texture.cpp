@@ -70,7 +70,7 @@ Texture::Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usa
 
 Texture::~Texture() {
     if (gl_ && device_ && device_->makeCurrent()) {
-        device_->forgetAttachments();
+        device_->forgetBindings();
         glDeleteTextures(1, &gl_);
     }
 }

@@ -1,6 +1,6 @@
-// The draw framebuffer's attachments kept between draws (GL names reused after a delete, the
-// depth-stencil surface attached only while depth or stencil is used) and the built-in
-// program's variants with and without the alpha test.
+// State the device keeps between draws: the draw framebuffer's attachments and the vertex
+// attributes (GL names reused after a delete), the depth-stencil surface attached only while
+// depth or stencil is used, and the built-in program's variants with and without alpha test.
 #include "tests/support/gl/DeviceFixture.h"
 
 #define GL_GLEXT_PROTOTYPES 1
@@ -9,6 +9,7 @@
 #include "port/d3d9/d3d9_gl.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -121,6 +122,41 @@ TEST_F(AttachmentTest, ReleasedDepthSurfacesNameReusedByTheNextIsTested) {
     device->SetDepthStencilSurface(autoDepth);
     second->Release();
     autoDepth->Release();
+}
+
+// A vertex buffer made after another was released may get its GL name: draws read the new one.
+TEST_F(AttachmentTest, ReleasedVertexBuffersNameReusedByTheNextIsRead) {
+    auto makeQuad = [&](float x0, D3DCOLOR colour) {
+        IDirect3DVertexBuffer9* vb = nullptr;
+        EXPECT_EQ(device->CreateVertexBuffer(4 * sizeof(testsupport::ScreenVertex), D3DUSAGE_WRITEONLY,
+                                             testsupport::kScreenFvf, D3DPOOL_MANAGED, &vb, nullptr),
+                  D3D_OK);
+        void* data = nullptr;
+        if (!vb || vb->Lock(0, 0, &data, 0) != D3D_OK) return vb;
+        testsupport::ScreenVertex const v[4] = {{x0, 0, 0.5f, 1, colour, 0, 0},
+                                                {x0 + 8, 0, 0.5f, 1, colour, 1, 0},
+                                                {x0, 8, 0.5f, 1, colour, 0, 1},
+                                                {x0 + 8, 8, 0.5f, 1, colour, 1, 1}};
+        std::memcpy(data, v, sizeof(v));
+        vb->Unlock();
+        return vb;
+    };
+    device->SetFVF(testsupport::kScreenFvf);
+    IDirect3DVertexBuffer9* first = makeQuad(0, 0xFFFF0000);
+    ASSERT_NE(first, nullptr);
+    device->SetStreamSource(0, first, 0, sizeof(testsupport::ScreenVertex));
+    device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
+    device->SetStreamSource(0, nullptr, 0, 0);
+    EXPECT_EQ(first->Release(), 0u);
+    IDirect3DVertexBuffer9* second = makeQuad(16, 0xFF00FF00);
+    ASSERT_NE(second, nullptr);
+    device->SetStreamSource(0, second, 0, sizeof(testsupport::ScreenVertex));
+    device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
+    device->SetStreamSource(0, nullptr, 0, 0);
+    auto pixels = readTarget();
+    EXPECT_EQ(pixel(pixels, 4, 4) & kRgb, 0xFF0000u);
+    EXPECT_EQ(pixel(pixels, 20, 4) & kRgb, 0x00FF00u);
+    second->Release();
 }
 
 // Depth and stencil values survive the draws that leave them out (Z and stencil off, depth
