@@ -32,6 +32,15 @@ bool selectTechnique(ID3DXEffect& effect, char const* name) {
 
 std::uintptr_t address(IDirect3DTexture9* texture) { return reinterpret_cast<std::uintptr_t>(texture); }
 
+// "TEX_COUNT" belongs to "Render2D" whichever technique draws. Only eight texture parameters
+// exist, and a count below one could not hold the first texture; 0 when the effect has none.
+int annotatedSlots(ID3DXEffect& effect) {
+    D3DXHANDLE const annotation = effect.GetAnnotationByName(effect.GetTechniqueByName("Render2D"), "TEX_COUNT");
+    INT count = 0;
+    if (!annotation || FAILED(effect.GetInt(annotation, &count))) return 0;
+    return std::clamp<int>(count, 1, Sprite::kMaxTextureSlots);
+}
+
 }  // namespace
 
 void Sprite::drawBatch(bool with3D) {
@@ -84,6 +93,8 @@ void Sprite::draw3DList(ID3DXEffect& effect) {
     effect.SetMatrix("g_ViewInv", &viewInv);
     effect.SetMatrix("g_View", &view);
     effect.SetMatrix("g_Projection", &projection);
+    // 3D chunks keep the slot count they have, but never more than the effect's slots.
+    if (int const slots = annotatedSlots(effect)) textureSlots_ = std::min(textureSlots_, slots);
     drawList(effect, list3D_);
 }
 
@@ -94,12 +105,7 @@ void Sprite::draw2DList(ID3DXEffect& effect) {
             return address(a.texture) > address(b.texture);
         });
     if (!selectTechnique(effect, (flags_ & D3DXSPRITE_ALPHABLEND) ? "Render2DAlpha" : "Render2D")) return;
-    // "TEX_COUNT" belongs to "Render2D" whichever 2D technique draws. Only eight texture
-    // parameters exist, and a count below one could not hold the first texture.
-    D3DXHANDLE const annotation = effect.GetAnnotationByName(effect.GetTechniqueByName("Render2D"), "TEX_COUNT");
-    INT count = 0;
-    if (annotation && SUCCEEDED(effect.GetInt(annotation, &count)))
-        textureSlots_ = std::clamp<int>(count, 1, kMaxTextureSlots);
+    if (int const slots = annotatedSlots(effect)) textureSlots_ = slots;
     drawList(effect, list2D_);
 }
 
