@@ -371,7 +371,7 @@ public:
     void resourceDestroyed(ResourceBase* resource, bool defaultPool);
     unsigned defaultResources() const { return defaultResources_; }
     void loseDevice() { lost_ = LostState::Lost; lostReported_ = false; }
-    void setProgramOverride(GLuint program) { programOverride_ = program; }
+    void setProgramOverride(GLuint program);
     GLuint programOverride() const { return programOverride_; }
     // Draws with `program` while the alpha test is off use `withoutAlphaTest` (0 forgets).
     void setAlphaTestVariant(GLuint program, GLuint withoutAlphaTest);

@@ -199,6 +199,17 @@ bool Device::alphaTestInUse() const {
     return state_.render[D3DRS_ALPHATESTENABLE] && func >= D3DCMP_NEVER && func < D3DCMP_ALWAYS;
 }
 
+void Device::setProgramOverride(GLuint program) {
+    // A caller's program name can come back for another program after a delete: its uniform
+    // locations are looked up again whenever another override is set.
+    if (program != programOverride_) {
+        uniforms_.erase(program);
+        auto variant = alphaTestVariants_.find(program);
+        if (variant != alphaTestVariants_.end()) uniforms_.erase(variant->second);
+    }
+    programOverride_ = program;
+}
+
 void Device::setAlphaTestVariant(GLuint program, GLuint withoutAlphaTest) {
     auto found = alphaTestVariants_.find(program);
     if (found != alphaTestVariants_.end()) {
@@ -273,9 +284,6 @@ ProgramUniforms const& Device::uniformsOf(GLuint program) {
 }
 
 void Device::setProgramUniforms(GLuint program, bool pretransformed) {
-    // A program name can be reused after the caller deleted its program: look it up again when
-    // it is the override (cheap), keep the cache for the built-in ones.
-    if (program == programOverride_) uniforms_.erase(program);
     ProgramUniforms const& u = uniformsOf(program);
     D3DVIEWPORT9 const& vp = state_.viewport;
     float w = static_cast<float>(vp.Width ? vp.Width : 1), h = static_cast<float>(vp.Height ? vp.Height : 1);

@@ -29,7 +29,9 @@
 // - setProgramOverride(device, program) makes the following draws use that program instead of
 //   the built-in fixed-function program; 0 restores the built-in one. The override stays until
 //   changed (Reset clears it). The device calls glUseProgram(program) at each draw; the caller
-//   sets its own uniforms (after glUseProgram) before the draw.
+//   sets its own uniforms (after glUseProgram) before the draw. The device keeps the locations
+//   of its uniforms while the override stays: set another override (or 0) before deleting the
+//   program, since GL may give its name to the next one.
 // - Screen mapping: when the program has `uniform vec4 port_ScreenToClip;` the device sets it at
 //   each draw to (2/W, 2/H, (1 - 2X)/W - 1, (1 - 2Y)/H - 1) for the current viewport (X, Y, W, H).
 //   With it, a screen position p (Direct3D pixel coordinates, pixel centres on integers) maps to

@@ -1,6 +1,7 @@
 // State the device keeps between draws: the draw framebuffer's attachments and the vertex
 // attributes (GL names reused after a delete), the depth-stencil surface attached only while
-// depth or stencil is used, and the built-in program's variants with and without alpha test.
+// depth or stencil is used, the uniforms of override programs, and the built-in program's
+// variants with and without alpha test.
 #include "tests/support/gl/DeviceFixture.h"
 
 #define GL_GLEXT_PROTOTYPES 1
@@ -10,6 +11,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -18,6 +20,32 @@ namespace {
 bool const kReuseNames = setenv("force_gl_names_reuse", "true", 0) == 0;
 
 constexpr uint32_t kRgb = 0x00FFFFFF;
+
+// A caller's program linked with the device's attribute locations.
+GLuint linkProgram(std::string const& vertex, std::string const& fragment) {
+    auto compile = [](GLenum kind, std::string const& text) {
+        GLuint shader = glCreateShader(kind);
+        char const* source = text.c_str();
+        glShaderSource(shader, 1, &source, nullptr);
+        glCompileShader(shader);
+        GLint ok = 0;
+        glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+        EXPECT_TRUE(ok);
+        return shader;
+    };
+    GLuint program = glCreateProgram();
+    GLuint v = compile(GL_VERTEX_SHADER, vertex), f = compile(GL_FRAGMENT_SHADER, fragment);
+    glAttachShader(program, v);
+    glAttachShader(program, f);
+    port::gl::bindAttributeLocations(program);
+    glLinkProgram(program);
+    glDeleteShader(v);
+    glDeleteShader(f);
+    GLint linked = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    EXPECT_TRUE(linked);
+    return program;
+}
 
 class AttachmentTest : public testsupport::DrawingFixture {
 protected:
@@ -218,6 +246,31 @@ TEST_F(AttachmentTest, ClearOfDepthReachesTheSurfaceWhileZIsOff) {
     auto pixels = readTarget();
     EXPECT_EQ(pixel(pixels, 4, 4) & kRgb, 0u);
     EXPECT_EQ(pixel(pixels, 20, 4) & kRgb, 0x00FF00u);
+}
+
+// The uniforms the device sets are looked up again for a new override program, also one that
+// gets the name of a deleted one (Mesa hands out fresh program names, other drivers do not).
+TEST_F(AttachmentTest, OverrideProgramUnderAReusedNameGetsItsScreenMapping) {
+    ASSERT_TRUE(port::gl::makeCurrent(device));
+    std::string const fragment = "#version 330 core\nout vec4 result;\nvoid main() { result = vec4(0, 1, 0, 1); }\n";
+    GLuint fixed = linkProgram("#version 330 core\nin vec4 in_Position;\n"
+                               "void main() { gl_Position = vec4(in_Position.xy / 32.0 - 1.0, 0.0, 1.0); }\n",
+                               fragment);
+    port::gl::setProgramOverride(device, fixed);
+    drawAt(0, 0, 8, 8, 0.5f, 0xFFFFFFFF);  // no port_ScreenToClip in this one
+    port::gl::setProgramOverride(device, 0);
+    glDeleteProgram(fixed);
+    GLuint mapped = linkProgram(std::string("#version 330 core\n") + port::gl::kVertexPrelude +
+                                    "in vec4 in_Position;\nvoid main() { gl_Position = port_screenToClip(in_Position); }\n",
+                                fragment);
+    port::gl::setProgramOverride(device, mapped);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    drawAt(40, 20, 48, 28, 0.5f, 0xFFFFFFFF);
+    port::gl::setProgramOverride(device, 0);
+    glDeleteProgram(mapped);
+    auto pixels = readTarget();
+    EXPECT_EQ(pixel(pixels, 44, 24) & kRgb, 0x00FF00u);
+    EXPECT_EQ(pixel(pixels, 36, 24) & kRgb, 0u);
 }
 
 // The built-in program without the alpha test is used while the test is off or passes
