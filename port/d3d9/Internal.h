@@ -440,6 +440,14 @@ private:
     GLuint streamIbo_ = 0;
     GLuint samplers_[PORT_D3D_MAX_SAMPLERS] = {};
     std::unordered_map<std::string, GLuint> programs_;
+    // The key of the built-in program last used, and that program.
+    struct BuiltInKey {
+        DWORD values[20];
+        bool operator==(BuiltInKey const&) const = default;
+    };
+    BuiltInKey lastBuiltIn_{};
+    GLuint lastBuiltInProgram_ = 0;
+    bool builtInKnown_ = false;
     std::unordered_map<GLuint, ProgramUniforms> uniforms_;
     std::vector<ResourceBase*> resources_;
 };

@@ -181,6 +181,30 @@ GLuint compile(GLenum kind, std::string const& source) {
     return shader;
 }
 
+// Compiles and links the built-in program for its defines; 0 (logged) when GL refuses.
+GLuint linkBuiltIn(std::string const& defines) {
+    std::string head = "#version 330 core\n" + defines;
+    GLuint vs = compile(GL_VERTEX_SHADER, head + gl::kVertexPrelude + kBuiltInVertex);
+    GLuint fs = compile(GL_FRAGMENT_SHADER, head + gl::kFragmentPrelude + kBuiltInFragment);
+    GLuint program = 0;
+    if (vs && fs) {
+        program = glCreateProgram();
+        glAttachShader(program, vs);
+        glAttachShader(program, fs);
+        glLinkProgram(program);
+        GLint ok = 0;
+        glGetProgramiv(program, GL_LINK_STATUS, &ok);
+        if (!ok) {
+            port::logLine(port::LogLevel::Error, L"built-in program failed to link");
+            glDeleteProgram(program);
+            program = 0;
+        }
+    }
+    if (vs) glDeleteShader(vs);
+    if (fs) glDeleteShader(fs);
+    return program;
+}
+
 D3DMATRIX multiply(D3DMATRIX const& a, D3DMATRIX const& b) {
     D3DMATRIX out{};
     for (int i = 0; i < 4; ++i)
@@ -224,6 +248,21 @@ void Device::setAlphaTestVariant(GLuint program, GLuint withoutAlphaTest) {
 
 GLuint Device::builtInProgram(bool pretransformed, DWORD fvf, bool alphaTest) {
     unsigned sets = (fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
+    // Everything the program text depends on; the text is only made when it changed.
+    BuiltInKey key{};
+    std::size_t k = 0;
+    key.values[k++] = pretransformed;
+    key.values[k++] = sets;
+    key.values[k++] = state_.render[D3DRS_SPECULARENABLE] && (fvf & D3DFVF_SPECULAR);
+    key.values[k++] = alphaTest;
+    for (int i = 0; i < 2; ++i) {
+        DWORD const* t = state_.stage[i];
+        for (D3DTEXTURESTAGESTATETYPE type : {D3DTSS_COLOROP, D3DTSS_COLORARG1, D3DTSS_COLORARG2, D3DTSS_ALPHAOP,
+                                              D3DTSS_ALPHAARG1, D3DTSS_ALPHAARG2, D3DTSS_TEXCOORDINDEX})
+            key.values[k++] = t[type];
+        key.values[k++] = state_.textures[i] != nullptr;
+    }
+    if (builtInKnown_ && key == lastBuiltIn_) return lastBuiltInProgram_;
     std::string defines = "#define PRETRANSFORMED " + std::to_string(pretransformed ? 1 : 0) + "\n";
     auto define = [&](char const* name, DWORD value) {
         defines += "#define " + std::string(name) + " " + std::to_string(value) + "\n";
@@ -245,28 +284,10 @@ GLuint Device::builtInProgram(bool pretransformed, DWORD fvf, bool alphaTest) {
     define("SPECULAR", state_.render[D3DRS_SPECULARENABLE] && (fvf & D3DFVF_SPECULAR) ? 1 : 0);
     define("ALPHA_TEST", alphaTest ? 1 : 0);
     auto found = programs_.find(defines);
-    if (found != programs_.end()) return found->second;
-
-    std::string head = "#version 330 core\n" + defines;
-    GLuint vs = compile(GL_VERTEX_SHADER, head + gl::kVertexPrelude + kBuiltInVertex);
-    GLuint fs = compile(GL_FRAGMENT_SHADER, head + gl::kFragmentPrelude + kBuiltInFragment);
-    GLuint program = 0;
-    if (vs && fs) {
-        program = glCreateProgram();
-        glAttachShader(program, vs);
-        glAttachShader(program, fs);
-        glLinkProgram(program);
-        GLint ok = 0;
-        glGetProgramiv(program, GL_LINK_STATUS, &ok);
-        if (!ok) {
-            port::logLine(port::LogLevel::Error, L"built-in program failed to link");
-            glDeleteProgram(program);
-            program = 0;
-        }
-    }
-    if (vs) glDeleteShader(vs);
-    if (fs) glDeleteShader(fs);
-    programs_[defines] = program;
+    GLuint program = found != programs_.end() ? found->second : (programs_[defines] = linkBuiltIn(defines));
+    lastBuiltIn_ = key;
+    lastBuiltInProgram_ = program;
+    builtInKnown_ = true;
     return program;
 }
 
