@@ -98,12 +98,21 @@ void Sprite::draw3DList(ID3DXEffect& effect) {
     drawList(effect, list3D_);
 }
 
+void Sprite::sortByTexture() {
+    // The same comparisons at the same positions give the same order as sorting the records.
+    sortOrder_.resize(list2D_.size());
+    for (std::size_t i = 0; i < sortOrder_.size(); ++i) sortOrder_[i] = static_cast<u32>(i);
+    std::sort(sortOrder_.begin(), sortOrder_.end(), [this](u32 a, u32 b) {
+        return address(list2D_[a].texture) > address(list2D_[b].texture);
+    });
+    sortScratch_.clear();
+    for (u32 i : sortOrder_) sortScratch_.push_back(list2D_[i]);
+    list2D_.swap(sortScratch_);
+}
+
 void Sprite::draw2DList(ID3DXEffect& effect) {
     d3d_->getDevice()->SetFVF(kFVF2D);
-    if (flags_ & D3DXSPRITE_SORT_TEXTURE)
-        std::sort(list2D_.begin(), list2D_.end(), [](SpriteDrawRecord const& a, SpriteDrawRecord const& b) {
-            return address(a.texture) > address(b.texture);
-        });
+    if (flags_ & D3DXSPRITE_SORT_TEXTURE) sortByTexture();
     if (!selectTechnique(effect, (flags_ & D3DXSPRITE_ALPHABLEND) ? "Render2DAlpha" : "Render2D")) return;
     if (int const slots = annotatedSlots(effect)) textureSlots_ = slots;
     drawList(effect, list2D_);
