@@ -228,6 +228,7 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindow, const RGNDATA
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    pipelineDirty_ = true;
     // Rows are stored top first; the window's origin is at the bottom.
     GLint bw = static_cast<GLint>(backBuffer_->width()), bh = static_cast<GLint>(backBuffer_->height());
     glBlitFramebuffer(0, 0, bw, bh, 0, h, w, 0, GL_COLOR_BUFFER_BIT, (bw == w && bh == h) ? GL_NEAREST : GL_LINEAR);
@@ -307,6 +308,7 @@ HRESULT Device::SetRenderTarget(DWORD index, IDirect3DSurface9* renderTarget) {
     if (renderTarget_) renderTarget_->Release();
     renderTarget_ = s;
     state_.viewport = D3DVIEWPORT9{0, 0, s->width(), s->height(), 0.0f, 1.0f};
+    pipelineDirty_ = true;
     state_.scissor = RECT{0, 0, static_cast<LONG>(s->width()), static_cast<LONG>(s->height())};
     return D3D_OK;
 }
@@ -325,6 +327,7 @@ HRESULT Device::SetDepthStencilSurface(IDirect3DSurface9* depthStencil) {
     if (s) s->AddRef();
     if (depthStencil_) depthStencil_->Release();
     depthStencil_ = s;
+    pipelineDirty_ = true;  // depth and stencil tests follow the surface's presence
     return D3D_OK;
 }
 
@@ -393,6 +396,7 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthMask(GL_TRUE);
     glStencilMask(0xFF);
+    pipelineDirty_ = true;
     glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, (color & 0xFF) / 255.0f,
                  ((color >> 24) & 0xFF) / 255.0f);
     glClearDepth(z);

@@ -366,7 +366,14 @@ public:
 
     // Layer internals.
     bool makeCurrent();
-    StateSet& state() { return state_; }
+    // The state for writing by the layer itself (state blocks): the GL pipeline state is made
+    // again at the next draw.
+    StateSet& state() {
+        pipelineDirty_ = true;
+        return state_;
+    }
+    // GL state the draws set was changed by other work (Clear, copies, Present, new targets).
+    void dirtyPipeline() { pipelineDirty_ = true; }
     void resourceCreated(ResourceBase* resource, bool defaultPool);
     void resourceDestroyed(ResourceBase* resource, bool defaultPool);
     unsigned defaultResources() const { return defaultResources_; }
@@ -448,6 +455,18 @@ private:
     BuiltInKey lastBuiltIn_{};
     GLuint lastBuiltInProgram_ = 0;
     bool builtInKnown_ = false;
+    // The render states, viewport and scissor rectangle are made into GL state at the next draw
+    // only when something changed them (most draws change only textures and vertices).
+    bool pipelineDirty_ = true;
+    // The parameters last given to each sampler object.
+    struct SamplerParameters {
+        GLint magFilter = 0, minFilter = 0, wrapS = 0, wrapT = 0;
+        float border[4] = {};
+        float lodBias = 0.0f, minLod = 0.0f;
+        bool operator==(SamplerParameters const&) const = default;
+    };
+    SamplerParameters samplerParameters_[PORT_D3D_MAX_SAMPLERS];
+    bool samplerKnown_[PORT_D3D_MAX_SAMPLERS] = {};
     std::unordered_map<GLuint, ProgramUniforms> uniforms_;
     std::vector<ResourceBase*> resources_;
 };

@@ -1,7 +1,7 @@
 // State the device keeps between draws: the draw framebuffer's attachments and the vertex
 // attributes (GL names reused after a delete), the depth-stencil surface attached only while
-// depth or stencil is used, the uniforms of override programs, and the built-in program's
-// variants with and without alpha test.
+// depth or stencil is used, the uniforms of override programs, the render states made into GL
+// state only when changed, and the built-in program's variants with and without alpha test.
 #include "tests/support/gl/DeviceFixture.h"
 
 #define GL_GLEXT_PROTOTYPES 1
@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace {
@@ -150,6 +151,51 @@ TEST_F(AttachmentTest, ReleasedDepthSurfacesNameReusedByTheNextIsTested) {
     device->SetDepthStencilSurface(autoDepth);
     second->Release();
     autoDepth->Release();
+}
+
+// Work between draws that sets GL state of its own (Clear, copies, Present, a new render
+// target) must not leave it to the next draw, whose render states did not change.
+TEST_F(AttachmentTest, DrawsKeepTheirStatesAfterWorkThatSetsGlStateBetweenThem) {
+    IDirect3DSurface9* backBuffer = nullptr;
+    ASSERT_EQ(device->GetRenderTarget(0, &backBuffer), D3D_OK);
+    IDirect3DSurface9* plain = nullptr;
+    ASSERT_EQ(device->CreateRenderTarget(8, 8, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &plain, nullptr), D3D_OK);
+    struct Between {
+        char const* name;
+        std::function<void()> work;
+    } const cases[] = {
+        {"Clear", [&] { device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0); }},
+        {"ColorFill", [&] { device->ColorFill(plain, nullptr, 0xFF00FF00); }},
+        {"StretchRect", [&] {
+             RECT const corner{0, 0, 8, 8};
+             device->StretchRect(backBuffer, &corner, plain, nullptr, D3DTEXF_NONE);
+         }},
+        {"Present", [&] { device->Present(nullptr, nullptr, nullptr, nullptr); }},
+        {"render target texture", [&] {
+             IDirect3DTexture9* target = makeTarget();
+             if (target) target->Release();
+         }},
+    };
+    for (Between const& c : cases) {
+        SCOPED_TRACE(c.name);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+        device->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE);
+        RECT const left{0, 0, 32, 48};
+        device->SetScissorRect(&left);
+        device->SetRenderState(D3DRS_COLORWRITEENABLE, D3DCOLORWRITEENABLE_RED | D3DCOLORWRITEENABLE_ALPHA);
+        drawAt(0, 0, 64, 16, 0.5f, 0xFFFFFFFF);
+        c.work();
+        drawAt(0, 16, 64, 32, 0.5f, 0xFFFFFFFF);
+        device->SetRenderState(D3DRS_SCISSORTESTENABLE, FALSE);
+        device->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+        auto pixels = readTarget();
+        for (int y : {8, 24}) {
+            EXPECT_EQ(pixel(pixels, 8, y) & kRgb, 0xFF0000u) << "y " << y;  // red only
+            EXPECT_EQ(pixel(pixels, 40, y) & kRgb, 0u) << "y " << y;        // outside the scissor
+        }
+    }
+    plain->Release();
+    backBuffer->Release();
 }
 
 // A vertex buffer made after another was released may get its GL name: draws read the new one.
