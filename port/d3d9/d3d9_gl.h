@@ -10,10 +10,12 @@
 // - Texture stage / sampler i is GL texture unit i. At each draw the device binds, for every
 //   stage 0..7 with a texture set, that texture and a sampler object carrying the stage's
 //   D3DSAMP_ states (filters, address modes, border colour, LOD bias).
-// - At each draw the device binds its own vertex array object, buffers and program, and applies
-//   the render states (blending, alpha test in the built-in program, stencil, depth, culling,
-//   colour mask, scissor, viewport). Callers may change GL bindings between draws (texture units,
-//   GL_ARRAY_BUFFER, the current program, uniforms); they must not change the framebuffer,
+// - At each draw the device binds its own vertex array object, buffers, textures and program,
+//   and applies the render states (blending, alpha test in the built-in program, stencil, depth,
+//   culling, colour mask, scissor, viewport) when they changed since the last draw; vertex
+//   attributes, framebuffer attachments and sampler parameters also only when they changed.
+//   Callers may change GL bindings between draws (texture units, GL_ARRAY_BUFFER, the current
+//   program, uniforms); they must not change the framebuffer, the device's vertex array object,
 //   enables, blend/stencil/depth/colour-mask/viewport/scissor state directly: set those through
 //   IDirect3DDevice9 so the device's cache stays true.
 //
