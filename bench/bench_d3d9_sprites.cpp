@@ -1,6 +1,11 @@
-// One frame of 2,000 alpha-blended 128x176 textured sprites at 1920x1080, drawn as the sprite
-// batcher does: vertices written into a dynamic buffer (DISCARD) and one DrawIndexedPrimitive.
+// One frame of 2,000 alpha-blended 128x176 textured sprites at 1920x1080, drawn two ways in one
+// process:
+// - spriteFrame: as the sprite batcher does, through the port layer: vertices written into a
+//   dynamic buffer (DISCARD) and one DrawIndexedPrimitive;
+// - directGlOneDraw: the same sprites by the direct SDL2 + OpenGL reference (bench/DirectGl.h).
 // Reports frames per second; each frame ends with a 1x1 read-back so the GL work is finished.
+// One frame is drawn before timing, so shader compiles are not measured.
+#include "bench/DirectGl.h"
 #include "tests/support/gl/HeadlessDevice.h"
 
 #include <benchmark/benchmark.h>
@@ -20,6 +25,28 @@ constexpr DWORD kFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 constexpr UINT kSprites = 2000;
 constexpr UINT kWidth = 1920, kHeight = 1080, kSpriteW = 128, kSpriteH = 176;
 
+// The sprite's pixels, 0xAARRGGBB, and the sprites' places and colours.
+std::vector<uint32_t> spritePixels() {
+    std::vector<uint32_t> pixels(kSpriteW * kSpriteH);
+    for (UINT y = 0; y < kSpriteH; ++y)
+        for (UINT x = 0; x < kSpriteW; ++x)
+            pixels[y * kSpriteW + x] = ((x + y) % 255) << 24 | (x * 2) << 16 | (y & 0xFF) << 8 | 0x80;
+    return pixels;
+}
+
+std::vector<bench::DirectSprite> placedSprites() {
+    std::vector<bench::DirectSprite> placed;
+    unsigned seed = 12345;
+    for (UINT i = 0; i < kSprites; ++i) {
+        seed = seed * 214013u + 2531011u;
+        float x = static_cast<float>((seed >> 8) % (kWidth - kSpriteW));
+        seed = seed * 214013u + 2531011u;
+        float y = static_cast<float>((seed >> 8) % (kHeight - kSpriteH));
+        placed.push_back({x, y, kSpriteW, kSpriteH, 0, 0xFF000000u | (seed & 0xFFFFFF)});
+    }
+    return placed;
+}
+
 void spriteFrame(benchmark::State& state) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     testsupport::HeadlessDevice headless;
@@ -32,10 +59,9 @@ void spriteFrame(benchmark::State& state) {
     device->CreateTexture(kSpriteW, kSpriteH, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr);
     D3DLOCKED_RECT locked{};
     texture->LockRect(0, &locked, nullptr, 0);
+    std::vector<uint32_t> const pixels = spritePixels();
     for (UINT y = 0; y < kSpriteH; ++y)
-        for (UINT x = 0; x < kSpriteW; ++x)
-            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch)[x] =
-                ((x + y) % 255) << 24 | (x * 2) << 16 | (y & 0xFF) << 8 | 0x80;
+        std::memcpy(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch, &pixels[y * kSpriteW], kSpriteW * 4);
     texture->UnlockRect(0);
 
     IDirect3DVertexBuffer9* vb = nullptr;
@@ -53,19 +79,13 @@ void spriteFrame(benchmark::State& state) {
         std::memcpy(indices + 6 * q, quad, sizeof(quad));
     }
     ib->Unlock();
-    std::vector<Vertex> sprites(kSprites * 4);
-    unsigned seed = 12345;
-    for (UINT i = 0; i < kSprites; ++i) {
-        seed = seed * 214013u + 2531011u;
-        float x = static_cast<float>((seed >> 8) % (kWidth - kSpriteW));
-        seed = seed * 214013u + 2531011u;
-        float y = static_cast<float>((seed >> 8) % (kHeight - kSpriteH));
-        D3DCOLOR color = 0xFF000000u | (seed & 0xFFFFFF);
-        Vertex* v = &sprites[i * 4];
-        v[0] = {x, y, 0, 1, color, 0, 0};
-        v[1] = {x + kSpriteW, y, 0, 1, color, 1, 0};
-        v[2] = {x, y + kSpriteH, 0, 1, color, 0, 1};
-        v[3] = {x + kSpriteW, y + kSpriteH, 0, 1, color, 1, 1};
+    std::vector<Vertex> sprites;
+    for (bench::DirectSprite const& p : placedSprites()) {
+        float const x = p.x, y = p.y;
+        sprites.push_back({x, y, 0, 1, p.colour, 0, 0});
+        sprites.push_back({x + kSpriteW, y, 0, 1, p.colour, 1, 0});
+        sprites.push_back({x, y + kSpriteH, 0, 1, p.colour, 0, 1});
+        sprites.push_back({x + kSpriteW, y + kSpriteH, 0, 1, p.colour, 1, 1});
     }
     IDirect3DSurface9* probe = nullptr;
     device->CreateRenderTarget(1, 1, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &probe, nullptr);
@@ -82,7 +102,7 @@ void spriteFrame(benchmark::State& state) {
     device->SetStreamSource(0, vb, 0, sizeof(Vertex));
     device->SetIndices(ib);
     RECT corner{0, 0, 1, 1};
-    for (auto _ : state) {
+    auto frame = [&] {
         device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF206020, 1.0f, 0);
         device->BeginScene();
         void* data = nullptr;
@@ -94,7 +114,9 @@ void spriteFrame(benchmark::State& state) {
         device->StretchRect(backBuffer, &corner, probe, nullptr, D3DTEXF_NONE);
         device->GetRenderTargetData(probe, probeCopy);
         device->Present(nullptr, nullptr, nullptr, nullptr);
-    }
+    };
+    frame();
+    for (auto _ : state) frame();
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     device->SetTexture(0, nullptr);
     device->SetStreamSource(0, nullptr, 0, 0);
@@ -107,7 +129,25 @@ void spriteFrame(benchmark::State& state) {
     texture->Release();
 }
 
+void directGlOneDraw(benchmark::State& state) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    bench::DirectGl gl;
+    if (!gl.open(kWidth, kHeight, kSprites)) {
+        state.SkipWithError("no direct GL context");
+        return;
+    }
+    std::vector<uint32_t> const pixels = spritePixels();
+    gl.addTexture(kSpriteW, kSpriteH, pixels.data());
+    std::vector<bench::DirectSprite> const placed = placedSprites();
+    gl.frame(placed, 1);
+    unsigned draws = 0;
+    for (auto _ : state) draws = gl.frame(placed, 1);
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["drawCalls"] = draws;
+}
+
 }  // namespace
 
 BENCHMARK(spriteFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(directGlOneDraw)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

@@ -1,16 +1,27 @@
-// One 1920x1080 frame of 5,000 alpha-blended 64x64 sprites from 40 textures, three ways:
+// One 1920x1080 frame of 5,000 alpha-blended 64x64 sprites from 40 textures, drawn:
 // - batcherQueueOrder: the engine batcher (Orvex::Sprite, effect "Sprite"), sprites queued in a
 //   mixed texture order, so a chunk breaks whenever a ninth texture comes up;
-// - batcherSortedByTexture: the same with D3DXSPRITE_SORT_TEXTURE (five chunks of eight);
+// - batcherSortedByTexture: the same with D3DXSPRITE_SORT_TEXTURE (one chunk per texture, or
+//   five chunks of eight);
 // - rawPortLayer: the same sprites through the port layer alone, the vertices prebuilt and
 //   grouped by texture, one DrawIndexedPrimitive per texture with the built-in program;
 // - rawSpriteEffect: as rawPortLayer, but in the batcher's vertex layout drawn with the
 //   "Sprite" effect's "Render2DAlpha" (so batcherSortedByTexture / rawSpriteEffect is the
 //   batcher's own overhead, rawSpriteEffect / rawPortLayer the effect's pixel cost).
+// - directGlQueueOrder, directGlSortedByTexture: the reference, the same sprites drawn by the
+//   direct SDL2 + OpenGL program of bench/DirectGl.h in the same process: in queue order with up
+//   to eight textures per draw as the batcher chunks them ("slots:8") or one ("slots:1"), and
+//   sorted by texture, one texture per draw; directGlSortedIntoTexture draws the sorted frame
+//   into a texture as the port's back buffer is, to show what that alone costs llvmpipe.
+// The three effect benchmarks run with one texture slot as shipped ("texCount:1") and with eight
+// chosen per pixel ("texCount:8"), through the macro SPRITE_TEX_COUNT.
 // Real time per frame gives frames per second ("fps"); CPU time is the calling thread's (queuing,
 // vertex writing, the GL front end); llvmpipe rasterises on its own threads. Each frame ends
-// with a 1x1 read-back so the GL work is finished inside the frame.
+// with a 1x1 read-back so the GL work is finished inside the frame. One frame is drawn before
+// timing, so shader compiles are not measured.
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
 
 #include <cstdint>
 #include <cstdlib>
@@ -18,6 +29,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "bench/DirectGl.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Effect.h"
@@ -39,10 +51,28 @@ struct Placed {
     D3DCOLOR colour;
 };
 
+uint32_t texel(unsigned t, unsigned x, unsigned y) { return 0xC0000000u | (t * 6) << 16 | (x * 4) << 8 | (y * 4); }
+
+std::vector<Placed> placements() {
+    std::vector<Placed> placed;
+    unsigned seed = 12345;
+    auto next = [&seed] { return seed = seed * 214013u + 2531011u; };
+    for (unsigned i = 0; i < kSprites; ++i) {
+        Placed p;
+        p.x = static_cast<float>((next() >> 8) % (kWidth - kSize));
+        p.y = static_cast<float>((next() >> 8) % (kHeight - kSize));
+        p.texture = (next() >> 8) % kTextures;
+        p.colour = 0xFF000000u | (next() & 0xFFFFFF);
+        placed.push_back(p);
+    }
+    return placed;
+}
+
 // The device, the effect, the textures and the sprite placements shared by all runs.
 struct Scene {
     bool ready = false;
-    Orvex::Effect* effect = nullptr;
+    Orvex::Effect* effect = nullptr;      // SPRITE_TEX_COUNT 1, as the shipped effect list has it
+    Orvex::Effect* eightSlots = nullptr;  // SPRITE_TEX_COUNT 8
     Orvex::Sprite* sprite = nullptr;
     std::vector<IDirect3DTexture9*> textures;
     std::vector<Placed> placed;
@@ -61,11 +91,18 @@ struct Scene {
         Orvex::Effect::useCompiledCache = 0;
         std::filesystem::path const source =
             std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "FX" / "sprite.fx";
-        Orvex::XMLNode node;
-        node.loadFromText(L"<EFFECT NAME=\"Sprite\" PRE_COMPILE=\"0\"><FILE FILENAME=\"" +
-                          port::windowsPath(source.string()) + L"\" /></EFFECT>");
-        effect = new Orvex::Effect(false);
-        if (!effect->load(node)) return false;
+        auto load = [&source](std::wstring const& macros) -> Orvex::Effect* {
+            Orvex::XMLNode node;
+            node.loadFromText(L"<EFFECT NAME=\"Sprite\" PRE_COMPILE=\"0\"><FILE FILENAME=\"" +
+                              port::windowsPath(source.string()) + L"\" />" + macros + L"</EFFECT>");
+            auto* loaded = new Orvex::Effect(false);
+            if (loaded->load(node)) return loaded;
+            loaded->release();
+            return nullptr;
+        };
+        effect = load(L"<MACROS><MACRO NAME=\"SPRITE_TEX_COUNT\" DEFINITION=\"1\" /></MACROS>");
+        eightSlots = load(L"<MACROS><MACRO NAME=\"SPRITE_TEX_COUNT\" DEFINITION=\"8\" /></MACROS>");
+        if (!effect || !eightSlots) return false;
         sprite = new Orvex::Sprite();
         sprite->create();
         sprite->setEffect(effect);
@@ -78,20 +115,11 @@ struct Scene {
             for (unsigned y = 0; y < kSize; ++y)
                 for (unsigned x = 0; x < kSize; ++x)
                     reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch)[x] =
-                        0xC0000000u | (t * 6) << 16 | (x * 4) << 8 | (y * 4);
+                        texel(t, x, y);
             texture->UnlockRect(0);
             textures.push_back(texture);
         }
-        unsigned seed = 12345;
-        auto next = [&seed] { return seed = seed * 214013u + 2531011u; };
-        for (unsigned i = 0; i < kSprites; ++i) {
-            Placed p;
-            p.x = static_cast<float>((next() >> 8) % (kWidth - kSize));
-            p.y = static_cast<float>((next() >> 8) % (kHeight - kSize));
-            p.texture = (next() >> 8) % kTextures;
-            p.colour = 0xFF000000u | (next() & 0xFFFFFF);
-            placed.push_back(p);
-        }
+        placed = placements();
         device()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
         device()->CreateRenderTarget(1, 1, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &probe, nullptr);
         device()->CreateOffscreenPlainSurface(1, 1, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &probeCopy, nullptr);
@@ -113,14 +141,16 @@ Scene& scene() {
     return s;
 }
 
+// The batcher with the effect of the slot count given as the benchmark's argument (1 or 8).
 void batcherFrame(benchmark::State& state, Orvex::u32 flags) {
     Scene& s = scene();
     if (!s.ready) {
         state.SkipWithError("no device or no sprite effect");
         return;
     }
+    s.sprite->setEffect(state.range(0) == 8 ? s.eightSlots : s.effect);
     IDirect3DDevice9* device = s.device();
-    for (auto _ : state) {
+    auto frame = [&] {
         device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF206020, 1.0f, 0);
         device->BeginScene();
         s.sprite->Begin(flags, nullptr);
@@ -131,9 +161,12 @@ void batcherFrame(benchmark::State& state, Orvex::u32 flags) {
         s.sprite->End();
         device->EndScene();
         s.finishFrame();
-    }
+    };
+    frame();
+    for (auto _ : state) frame();
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["drawCalls"] = s.sprite->getStats().drawCalls;
+    s.sprite->setEffect(s.effect);
 }
 
 void batcherQueueOrder(benchmark::State& state) { batcherFrame(state, D3DXSPRITE_ALPHABLEND); }
@@ -222,10 +255,12 @@ void rawPortLayer(benchmark::State& state) {
     IDirect3DStateBlock9* saved = nullptr;
     device->CreateStateBlock(D3DSBT_ALL, &saved);
     testsupport::setAlphaBlendedSpriteStates(device);
+    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);  // as the effect and the reference sample
+    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
     device->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1);
     device->SetStreamSource(0, buffers.vb, 0, sizeof(RawVertex));
     device->SetIndices(buffers.ib);
-    for (auto _ : state) {
+    auto frame = [&] {
         device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF206020, 1.0f, 0);
         device->BeginScene();
         buffers.upload(vertices);
@@ -237,7 +272,9 @@ void rawPortLayer(benchmark::State& state) {
         }
         device->EndScene();
         s.finishFrame();
-    }
+    };
+    frame();
+    for (auto _ : state) frame();
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["drawCalls"] = kTextures;
     device->SetTexture(0, nullptr);
@@ -249,7 +286,7 @@ void rawPortLayer(benchmark::State& state) {
 
 void rawSpriteEffect(benchmark::State& state) {
     Scene& s = scene();
-    ID3DXEffect* effect = s.ready ? s.effect->getD3DXEffect() : nullptr;
+    ID3DXEffect* effect = s.ready ? (state.range(0) == 8 ? s.eightSlots : s.effect)->getD3DXEffect() : nullptr;
     if (!effect) {
         state.SkipWithError("no device or no sprite effect");
         return;
@@ -281,7 +318,7 @@ void rawSpriteEffect(benchmark::State& state) {
     device->SetFVF(Orvex::Sprite::kFVF2D);
     device->SetStreamSource(0, buffers.vb, 0, sizeof(Orvex::SpriteVertex));
     device->SetIndices(buffers.ib);
-    for (auto _ : state) {
+    auto frame = [&] {
         device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF206020, 1.0f, 0);
         device->BeginScene();
         buffers.upload(vertices);
@@ -300,7 +337,9 @@ void rawSpriteEffect(benchmark::State& state) {
         effect->End();
         device->EndScene();
         s.finishFrame();
-    }
+    };
+    frame();
+    for (auto _ : state) frame();
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["drawCalls"] = kTextures;
     if (saved) {
@@ -309,10 +348,61 @@ void rawSpriteEffect(benchmark::State& state) {
     }
 }
 
+// The reference's context and textures, made on first use.
+bench::DirectGl* directGl() {
+    static bench::DirectGl gl;
+    static bool ready = false;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        ready = gl.open(kWidth, kHeight, kSprites);
+        std::vector<uint32_t> pixels(kSize * kSize);
+        for (unsigned t = 0; ready && t < kTextures; ++t) {
+            for (unsigned y = 0; y < kSize; ++y)
+                for (unsigned x = 0; x < kSize; ++x) pixels[y * kSize + x] = texel(t, x, y);
+            gl.addTexture(kSize, kSize, pixels.data());
+        }
+    }
+    return ready ? &gl : nullptr;
+}
+
+void directGlFrame(benchmark::State& state, bool sorted, unsigned slots, bool intoTexture = false) {
+    bench::DirectGl* gl = directGl();
+    if (!gl) {
+        state.SkipWithError("no direct GL context");
+        return;
+    }
+    gl->drawIntoTexture(intoTexture);
+    std::vector<bench::DirectSprite> queued;
+    for (Placed const& p : placements()) queued.push_back({p.x, p.y, kSize, kSize, p.texture, p.colour});
+    std::vector<bench::DirectSprite> sprites;
+    unsigned draws = 0;
+    auto frame = [&] {
+        sprites = queued;
+        if (sorted)
+            std::stable_sort(sprites.begin(), sprites.end(),
+                             [](bench::DirectSprite const& a, bench::DirectSprite const& b) { return a.texture < b.texture; });
+        draws = gl->frame(sprites, slots);
+    };
+    frame();
+    for (auto _ : state) frame();
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["drawCalls"] = draws;
+    gl->drawIntoTexture(false);
+}
+
+void directGlQueueOrder(benchmark::State& state) { directGlFrame(state, false, static_cast<unsigned>(state.range(0))); }
+void directGlSortedByTexture(benchmark::State& state) { directGlFrame(state, true, 1); }
+void directGlSortedIntoTexture(benchmark::State& state) { directGlFrame(state, true, 1, true); }
+
 }  // namespace
 
+BENCHMARK(directGlQueueOrder)->ArgName("slots")->Arg(8)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(directGlSortedByTexture)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(directGlSortedIntoTexture)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(rawPortLayer)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(rawSpriteEffect)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(batcherSortedByTexture)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(batcherQueueOrder)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(rawSpriteEffect)->ArgName("texCount")->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(batcherSortedByTexture)->ArgName("texCount")->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(batcherQueueOrder)->ArgName("texCount")->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

@@ -14,7 +14,7 @@
 // and then transformed by g_View and g_Projection, so billboards turn to face the camera.
 //
 // Techniques (one pass each):
-//   Render2D < TEX_COUNT = 8 >  opaque (no blending); TEX_COUNT is the number of texture slots
+//   Render2D < TEX_COUNT >      opaque (no blending); TEX_COUNT is the number of texture slots
 //   Render2DAlpha               alpha blended with the device's blend factors (the batcher's
 //                               Begin sets SrcAlpha, InvSrcAlpha; with its flag 0x2 the caller's
 //                               own factors stay)
@@ -31,6 +31,14 @@
 // exact with linear filtering. Samplers filter linearly and clamp; with the macro
 // SPRITE_POINT_FILTER defined (for example in the effect list's "MACROS") they take the
 // nearest texel instead.
+
+// Texture slots per draw (the "TEX_COUNT" of "Render2D"): SPRITE_TEX_COUNT, 8 unless the effect
+// list's "MACROS" say otherwise. With one slot the pixel shader samples one texture; with more
+// it chooses among the slots by a chain of branches, which saves draws on a GPU, while a
+// software rasteriser runs every branch for every pixel (the shipped list asks for 1).
+#ifndef SPRITE_TEX_COUNT
+#define SPRITE_TEX_COUNT 8
+#endif
 
 #ifdef SPRITE_POINT_FILTER
 #define SPRITE_FILTER Point
@@ -99,6 +107,7 @@ glsl_pixel PS_Sprite {
     flat in int v_Slot;
     out vec4 result;
     void main() {
+#if SPRITE_TEX_COUNT > 1
         // Gradients taken outside the branches: neighbouring sprites may use other slots.
         vec2 dx = dFdx(v_TexCoord);
         vec2 dy = dFdy(v_TexCoord);
@@ -111,12 +120,15 @@ glsl_pixel PS_Sprite {
         else if (v_Slot == 5) texel = textureGrad(s_Textur5, v_TexCoord, dx, dy);
         else if (v_Slot == 6) texel = textureGrad(s_Textur6, v_TexCoord, dx, dy);
         else texel = textureGrad(s_Textur7, v_TexCoord, dx, dy);
+#else
+        vec4 texel = texture(s_Textur0, v_TexCoord);
+#endif
         result = texel * v_Colour;
         port_alphaTest(result.a);
     }
 }
 
-technique Render2D < int TEX_COUNT = 8; >
+technique Render2D < int TEX_COUNT = SPRITE_TEX_COUNT; >
 {
     pass P0 { AlphaBlendEnable = false; VertexShader = VS_Sprite2D; PixelShader = PS_Sprite; }
 }

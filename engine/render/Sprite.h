@@ -121,6 +121,9 @@ private:
     void drawBatch(bool with3D);
     void draw3DList(ID3DXEffect& effect);
     void draw2DList(ID3DXEffect& effect);
+    // Orders the 2D list by texture as std::sort of the records would, moving indices instead
+    // of records while sorting.
+    void sortByTexture();
     // Streams a list through the ring in chunks of at most textureSlots_ textures.
     void drawList(ID3DXEffect& effect, std::vector<SpriteDrawRecord>& list);
     // Copies a chunk into the ring at the ring position, binds its textures and draws it.
@@ -135,6 +138,9 @@ private:
     u32 flags_ = 0;
     std::vector<SpriteDrawRecord> list2D_;
     std::vector<SpriteDrawRecord> list3D_;
+    // Storage of sortByTexture, kept between frames.
+    std::vector<u32> sortOrder_;
+    std::vector<SpriteDrawRecord> sortScratch_;
     u32 ringPosition_ = 0;
     // The next lock discards (the ring wrapped); kept across lists and frames.
     bool discardNext_ = false;

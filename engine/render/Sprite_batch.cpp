@@ -34,6 +34,15 @@ bool selectTechnique(ID3DXEffect& effect, char const* name) {
 
 std::uintptr_t address(IDirect3DTexture9* texture) { return reinterpret_cast<std::uintptr_t>(texture); }
 
+// "TEX_COUNT" belongs to "Render2D" whichever technique draws. Only eight texture parameters
+// exist, and a count below one could not hold the first texture; 0 when the effect has none.
+int annotatedSlots(ID3DXEffect& effect) {
+    D3DXHANDLE const annotation = effect.GetAnnotationByName(effect.GetTechniqueByName("Render2D"), "TEX_COUNT");
+    INT count = 0;
+    if (!annotation || FAILED(effect.GetInt(annotation, &count))) return 0;
+    return std::clamp<int>(count, 1, Sprite::kMaxTextureSlots);
+}
+
 }  // namespace
 
 void Sprite::drawBatch(bool with3D) {
@@ -86,22 +95,28 @@ void Sprite::draw3DList(ID3DXEffect& effect) {
     effect.SetMatrix("g_ViewInv", &viewInv);
     effect.SetMatrix("g_View", &view);
     effect.SetMatrix("g_Projection", &projection);
+    // 3D chunks keep the slot count they have, but never more than the effect's slots.
+    if (int const slots = annotatedSlots(effect)) textureSlots_ = std::min(textureSlots_, slots);
     drawList(effect, list3D_);
+}
+
+void Sprite::sortByTexture() {
+    // The same comparisons at the same positions give the same order as sorting the records.
+    sortOrder_.resize(list2D_.size());
+    for (std::size_t i = 0; i < sortOrder_.size(); ++i) sortOrder_[i] = static_cast<u32>(i);
+    std::sort(sortOrder_.begin(), sortOrder_.end(), [this](u32 a, u32 b) {
+        return address(list2D_[a].texture) > address(list2D_[b].texture);
+    });
+    sortScratch_.clear();
+    for (u32 i : sortOrder_) sortScratch_.push_back(list2D_[i]);
+    list2D_.swap(sortScratch_);
 }
 
 void Sprite::draw2DList(ID3DXEffect& effect) {
     d3d_->getDevice()->SetFVF(kFVF2D);
-    if (flags_ & D3DXSPRITE_SORT_TEXTURE)
-        std::sort(list2D_.begin(), list2D_.end(), [](SpriteDrawRecord const& a, SpriteDrawRecord const& b) {
-            return address(a.texture) > address(b.texture);
-        });
+    if (flags_ & D3DXSPRITE_SORT_TEXTURE) sortByTexture();
     if (!selectTechnique(effect, (flags_ & D3DXSPRITE_ALPHABLEND) ? "Render2DAlpha" : "Render2D")) return;
-    // "TEX_COUNT" belongs to "Render2D" whichever 2D technique draws. Only eight texture
-    // parameters exist, and a count below one could not hold the first texture.
-    D3DXHANDLE const annotation = effect.GetAnnotationByName(effect.GetTechniqueByName("Render2D"), "TEX_COUNT");
-    INT count = 0;
-    if (annotation && SUCCEEDED(effect.GetInt(annotation, &count)))
-        textureSlots_ = std::clamp<int>(count, 1, kMaxTextureSlots);
+    if (int const slots = annotatedSlots(effect)) textureSlots_ = slots;
     drawList(effect, list2D_);
 }
 

@@ -19,7 +19,10 @@ Buffer<Interface, Desc>::Buffer(Device* device, UINT length, DWORD usage, D3DPOO
 
 template <class Interface, class Desc>
 Buffer<Interface, Desc>::~Buffer() {
-    if (gl_ && device_ && device_->makeCurrent()) glDeleteBuffers(1, &gl_);
+    if (gl_ && device_ && device_->makeCurrent()) {
+        device_->forgetBindings();
+        glDeleteBuffers(1, &gl_);
+    }
 }
 
 template <class Interface, class Desc>

@@ -101,6 +101,9 @@ bool Device::create(D3DPRESENT_PARAMETERS& parameters) {
     g_current = nullptr;
     if (!makeCurrent()) return false;
     glGenFramebuffers(1, &drawFbo_);
+    glBindFramebuffer(GL_FRAMEBUFFER, drawFbo_);
+    GLenum buffer = GL_COLOR_ATTACHMENT0;
+    glDrawBuffers(1, &buffer);
     glGenFramebuffers(1, &readFbo_);
     glGenFramebuffers(1, &blitFbo_);
     glGenVertexArrays(1, &vao_);
@@ -225,6 +228,7 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindow, const RGNDATA
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    pipelineDirty_ = true;
     // Rows are stored top first; the window's origin is at the bottom.
     GLint bw = static_cast<GLint>(backBuffer_->width()), bh = static_cast<GLint>(backBuffer_->height());
     glBlitFramebuffer(0, 0, bw, bh, 0, h, w, 0, GL_COLOR_BUFFER_BIT, (bw == w && bh == h) ? GL_NEAREST : GL_LINEAR);
@@ -304,6 +308,7 @@ HRESULT Device::SetRenderTarget(DWORD index, IDirect3DSurface9* renderTarget) {
     if (renderTarget_) renderTarget_->Release();
     renderTarget_ = s;
     state_.viewport = D3DVIEWPORT9{0, 0, s->width(), s->height(), 0.0f, 1.0f};
+    pipelineDirty_ = true;
     state_.scissor = RECT{0, 0, static_cast<LONG>(s->width()), static_cast<LONG>(s->height())};
     return D3D_OK;
 }
@@ -322,6 +327,7 @@ HRESULT Device::SetDepthStencilSurface(IDirect3DSurface9* depthStencil) {
     if (s) s->AddRef();
     if (depthStencil_) depthStencil_->Release();
     depthStencil_ = s;
+    pipelineDirty_ = true;  // depth and stencil tests follow the surface's presence
     return D3D_OK;
 }
 
@@ -346,19 +352,34 @@ HRESULT Device::EndScene() {
     return D3D_OK;
 }
 
-void Device::bindFramebuffer() {
+void Device::bindFramebuffer(bool withDepth) {
     glBindFramebuffer(GL_FRAMEBUFFER, drawFbo_);
-    attachImage(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, renderTarget_->image());
-    GlImage depth = depthStencil_ ? depthStencil_->image() : GlImage{};
-    attachImage(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, depth);
-    GLenum buffer = GL_COLOR_ATTACHMENT0;
-    glDrawBuffers(1, &buffer);
+    // Changing an attachment makes llvmpipe finish the work queued for the old one: only
+    // attach what differs from the last draw.
+    auto same = [](GlImage const& a, GlImage const& b) {
+        return a.texture == b.texture && a.level == b.level && a.renderbuffer == b.renderbuffer;
+    };
+    GlImage color = renderTarget_->image();
+    if (!attachmentsKnown_ || !same(color, attachedColor_)) {
+        attachImage(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, color);
+        attachedColor_ = color;
+    }
+    GlImage depth = withDepth && depthStencil_ ? depthStencil_->image() : GlImage{};
+    if (!attachmentsKnown_ || !same(depth, attachedDepth_)) {
+        attachImage(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, depth);
+        attachedDepth_ = depth;
+    }
+    attachmentsKnown_ = true;
+}
+
+bool Device::depthInUse() const {
+    return depthStencil_ && (state_.render[D3DRS_ZENABLE] || state_.render[D3DRS_STENCILENABLE]);
 }
 
 HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
     if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !depthStencil_) return D3DERR_INVALIDCALL;
     if (!renderTarget_ || !makeCurrent()) return D3DERR_INVALIDCALL;
-    bindFramebuffer();
+    bindFramebuffer((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0 || depthInUse());
     D3DVIEWPORT9 const& vp = state_.viewport;
     RECT area{static_cast<LONG>(vp.X), static_cast<LONG>(vp.Y), static_cast<LONG>(vp.X + vp.Width),
               static_cast<LONG>(vp.Y + vp.Height)};
@@ -375,6 +396,7 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthMask(GL_TRUE);
     glStencilMask(0xFF);
+    pipelineDirty_ = true;
     glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, (color & 0xFF) / 255.0f,
                  ((color >> 24) & 0xFF) / 255.0f);
     glClearDepth(z);

@@ -157,6 +157,8 @@ void blendFactors(DWORD src, DWORD dst, GLenum& glSrc, GLenum& glDst) {
 }  // namespace
 
 void Device::applyPipelineState(bool) {
+    if (!pipelineDirty_) return;
+    pipelineDirty_ = false;
     DWORD const* r = state_.render;
     D3DVIEWPORT9 const& vp = state_.viewport;
     glViewport(static_cast<GLint>(vp.X), static_cast<GLint>(vp.Y), static_cast<GLsizei>(vp.Width),
@@ -255,17 +257,26 @@ void Device::applySamplers() {
             else if (s[D3DSAMP_MIPFILTER] >= D3DTEXF_LINEAR)
                 minFilter = linearMin ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
         }
-        glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, linearMag ? GL_LINEAR : GL_NEAREST);
-        glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(minFilter));
-        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, static_cast<GLint>(glAddress(s[D3DSAMP_ADDRESSU])));
-        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, static_cast<GLint>(glAddress(s[D3DSAMP_ADDRESSV])));
-        float border[4];
-        colorOf(s[D3DSAMP_BORDERCOLOR], border);
-        glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, border);
-        float lodBias;
-        std::memcpy(&lodBias, &s[D3DSAMP_MIPMAPLODBIAS], 4);
-        glSamplerParameterf(sampler, GL_TEXTURE_LOD_BIAS, lodBias);
-        glSamplerParameterf(sampler, GL_TEXTURE_MIN_LOD, static_cast<float>(std::max(s[D3DSAMP_MAXMIPLEVEL], t->GetLOD())));
+        SamplerParameters p;
+        p.magFilter = linearMag ? GL_LINEAR : GL_NEAREST;
+        p.minFilter = static_cast<GLint>(minFilter);
+        p.wrapS = static_cast<GLint>(glAddress(s[D3DSAMP_ADDRESSU]));
+        p.wrapT = static_cast<GLint>(glAddress(s[D3DSAMP_ADDRESSV]));
+        colorOf(s[D3DSAMP_BORDERCOLOR], p.border);
+        std::memcpy(&p.lodBias, &s[D3DSAMP_MIPMAPLODBIAS], 4);
+        p.minLod = static_cast<float>(std::max(s[D3DSAMP_MAXMIPLEVEL], t->GetLOD()));
+        // The sampler objects are the device's own: parameters go to GL only when they changed.
+        if (!samplerKnown_[unit] || !(p == samplerParameters_[unit])) {
+            glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, p.magFilter);
+            glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, p.minFilter);
+            glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, p.wrapS);
+            glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, p.wrapT);
+            glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, p.border);
+            glSamplerParameterf(sampler, GL_TEXTURE_LOD_BIAS, p.lodBias);
+            glSamplerParameterf(sampler, GL_TEXTURE_MIN_LOD, p.minLod);
+            samplerParameters_[unit] = p;
+            samplerKnown_[unit] = true;
+        }
         glBindSampler(unit, sampler);
     }
     glActiveTexture(GL_TEXTURE0);
@@ -276,25 +287,38 @@ bool Device::prepareDraw(DWORD fvf, GLuint vertexBuffer, size_t vertexOffset, UI
     Layout layout = layoutOf(fvf);
     if (!layout.attributes[gl::kAttribPosition].enabled) return false;
     if (stride == 0) stride = layout.size;
-    bindFramebuffer();
+    bindFramebuffer(depthInUse());
     applyPipelineState(layout.pretransformed);
     applySamplers();
     glBindVertexArray(vao_);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    for (GLuint i = 0; i < gl::kAttribCount; ++i) {
-        Attribute const& a = layout.attributes[i];
-        if (a.enabled) {
-            glEnableVertexAttribArray(i);
-            glVertexAttribPointer(i, a.size, a.type, a.normalized, static_cast<GLsizei>(stride),
-                                  reinterpret_cast<void const*>(vertexOffset + a.offset));
-        } else {
-            glDisableVertexAttribArray(i);
+    // Specifying the attributes again, even unchanged, costs llvmpipe a flush of its vertex
+    // work: only when the layout or its buffer changed.
+    VertexBinding binding{fvf, vertexBuffer, vertexOffset, stride};
+    if (!bindingKnown_ || !(binding == vertexBinding_)) {
+        for (GLuint i = 0; i < gl::kAttribCount; ++i) {
+            Attribute const& a = layout.attributes[i];
+            if (a.enabled) {
+                glEnableVertexAttribArray(i);
+                glVertexAttribPointer(i, a.size, a.type, a.normalized, static_cast<GLsizei>(stride),
+                                      reinterpret_cast<void const*>(vertexOffset + a.offset));
+            } else {
+                glDisableVertexAttribArray(i);
+            }
         }
+        glVertexAttrib4f(gl::kAttribDiffuse, 1.0f, 1.0f, 1.0f, 1.0f);  // Direct3D's default diffuse: opaque white
+        if (!layout.attributes[gl::kAttribSpecular].enabled)
+            glVertexAttrib4f(gl::kAttribSpecular, 0.0f, 0.0f, 0.0f, 0.0f);
+        vertexBinding_ = binding;
+        bindingKnown_ = true;
     }
-    glVertexAttrib4f(gl::kAttribDiffuse, 1.0f, 1.0f, 1.0f, 1.0f);  // Direct3D's default diffuse: opaque white
-    if (!layout.attributes[gl::kAttribSpecular].enabled) glVertexAttrib4f(gl::kAttribSpecular, 0.0f, 0.0f, 0.0f, 0.0f);
-    if (!layout.attributes[gl::kAttribDiffuse].enabled) glDisableVertexAttribArray(gl::kAttribDiffuse);
-    GLuint program = programOverride_ ? programOverride_ : builtInProgram(layout.pretransformed, fvf);
+    bool alphaTest = alphaTestInUse();
+    GLuint program = programOverride_;
+    if (program && !alphaTest) {
+        auto variant = alphaTestVariants_.find(program);
+        if (variant != alphaTestVariants_.end()) program = variant->second;
+    }
+    if (!program) program = builtInProgram(layout.pretransformed, fvf, alphaTest);
     if (!program) return false;
     glUseProgram(program);
     setProgramUniforms(program, layout.pretransformed);

@@ -89,6 +89,7 @@ void releaseObjects(StateSet& set) {
 }
 
 void Device::setDefaultStates() {
+    pipelineDirty_ = true;
     releaseObjects(state_);
     StateSet& s = state_;
     std::memset(s.render, 0, sizeof(s.render));
@@ -191,6 +192,7 @@ HRESULT Device::SetViewport(const D3DVIEWPORT9* viewport) {
         viewport->Width == 0 || viewport->Height == 0)
         return D3DERR_INVALIDCALL;
     state_.viewport = *viewport;
+    pipelineDirty_ = true;
     return D3D_OK;
 }
 
@@ -203,6 +205,7 @@ HRESULT Device::GetViewport(D3DVIEWPORT9* viewport) {
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     if (static_cast<DWORD>(state) >= D3DRS_MAX_STATE) return D3DERR_INVALIDCALL;
     state_.render[state] = value;
+    pipelineDirty_ = true;
     return D3D_OK;
 }
 
@@ -259,6 +262,7 @@ HRESULT Device::ValidateDevice(DWORD* passes) {
 HRESULT Device::SetScissorRect(const RECT* rect) {
     if (!rect) return D3DERR_INVALIDCALL;
     state_.scissor = *rect;
+    pipelineDirty_ = true;
     return D3D_OK;
 }
 

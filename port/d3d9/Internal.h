@@ -363,13 +363,26 @@ public:
 
     // Layer internals.
     bool makeCurrent();
-    StateSet& state() { return state_; }
+    // The state for writing by the layer itself (state blocks): the GL pipeline state is made
+    // again at the next draw.
+    StateSet& state() {
+        pipelineDirty_ = true;
+        return state_;
+    }
+    // GL state the draws set was changed by other work (Clear, copies, Present, new targets).
+    void dirtyPipeline() { pipelineDirty_ = true; }
     void resourceCreated(ResourceBase* resource, bool defaultPool);
     void resourceDestroyed(ResourceBase* resource, bool defaultPool);
     unsigned defaultResources() const { return defaultResources_; }
     void loseDevice() { lost_ = LostState::Lost; lostReported_ = false; }
-    void setProgramOverride(GLuint program) { programOverride_ = program; }
+    void setProgramOverride(GLuint program);
     GLuint programOverride() const { return programOverride_; }
+    // Draws with `program` while the alpha test is off use `withoutAlphaTest` (0 forgets).
+    void setAlphaTestVariant(GLuint program, GLuint withoutAlphaTest);
+    // A GL texture, renderbuffer or buffer is about to be deleted: its name may come back for
+    // another object, so the framebuffer attachments and vertex attributes are set again at the
+    // next draw.
+    void forgetBindings() { attachmentsKnown_ = bindingKnown_ = false; }
     // Binds a framebuffer with the image as colour (or depth-stencil) attachment for reading.
     void bindReadImage(GlImage const& image);
     void bindDrawImage(GlImage const& image);
@@ -379,10 +392,14 @@ private:
     bool createBackBuffer(D3DPRESENT_PARAMETERS const& parameters);
     void applyWindowMode(D3DPRESENT_PARAMETERS const& parameters);
     void setDefaultStates();
-    void bindFramebuffer();
+    // Binds the draw framebuffer with the render target, and the depth-stencil surface when
+    // `withDepth`; attachments change only when they differ from the last ones.
+    void bindFramebuffer(bool withDepth);
+    bool depthInUse() const;
+    bool alphaTestInUse() const;
     void applyPipelineState(bool pretransformed);
     void applySamplers();
-    GLuint builtInProgram(bool pretransformed, DWORD fvf);
+    GLuint builtInProgram(bool pretransformed, DWORD fvf, bool alphaTest);
     ProgramUniforms const& uniformsOf(GLuint program);
     void setProgramUniforms(GLuint program, bool pretransformed);
     bool prepareDraw(DWORD fvf, GLuint vertexBuffer, size_t vertexOffset, UINT stride);
@@ -405,6 +422,20 @@ private:
     unsigned resizeCount_ = 0;
     bool inScene_ = false;
     GLuint programOverride_ = 0;
+    std::unordered_map<GLuint, GLuint> alphaTestVariants_;
+    GlImage attachedColor_;
+    GlImage attachedDepth_;
+    bool attachmentsKnown_ = false;
+    // The vertex attributes last specified in the vertex array object.
+    struct VertexBinding {
+        DWORD fvf = 0;
+        GLuint buffer = 0;
+        size_t offset = 0;
+        UINT stride = 0;
+        bool operator==(VertexBinding const&) const = default;
+    };
+    VertexBinding vertexBinding_;
+    bool bindingKnown_ = false;
     GLuint drawFbo_ = 0;
     GLuint readFbo_ = 0;
     GLuint blitFbo_ = 0;
@@ -413,6 +444,26 @@ private:
     GLuint streamIbo_ = 0;
     GLuint samplers_[PORT_D3D_MAX_SAMPLERS] = {};
     std::unordered_map<std::string, GLuint> programs_;
+    // The key of the built-in program last used, and that program.
+    struct BuiltInKey {
+        DWORD values[20];
+        bool operator==(BuiltInKey const&) const = default;
+    };
+    BuiltInKey lastBuiltIn_{};
+    GLuint lastBuiltInProgram_ = 0;
+    bool builtInKnown_ = false;
+    // The render states, viewport and scissor rectangle are made into GL state at the next draw
+    // only when something changed them (most draws change only textures and vertices).
+    bool pipelineDirty_ = true;
+    // The parameters last given to each sampler object.
+    struct SamplerParameters {
+        GLint magFilter = 0, minFilter = 0, wrapS = 0, wrapT = 0;
+        float border[4] = {};
+        float lodBias = 0.0f, minLod = 0.0f;
+        bool operator==(SamplerParameters const&) const = default;
+    };
+    SamplerParameters samplerParameters_[PORT_D3D_MAX_SAMPLERS];
+    bool samplerKnown_[PORT_D3D_MAX_SAMPLERS] = {};
     std::unordered_map<GLuint, ProgramUniforms> uniforms_;
     std::vector<ResourceBase*> resources_;
 };

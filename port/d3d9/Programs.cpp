@@ -1,5 +1,6 @@
 // GLSL programs: the built-in fixed-function stand-in (one program per combination of position
-// kind, texture stage operations and texture presence, made on first use), the uniforms the
+// kind, texture stage operations, texture presence and alpha test, made on first use), the
+// variants of caller programs without the alpha test, the uniforms the
 // device sets in every program, and the GL contract of d3d9_gl.h.
 #include "port/d3d9/Internal.h"
 
@@ -35,6 +36,10 @@ void port_alphaTest(float alpha) {
 }
 )";
 
+char const* const kFragmentPreludeWithoutAlphaTest = R"(
+void port_alphaTest(float alpha) {}
+)";
+
 char const* attributeName(unsigned location) {
     static char const* const names[] = {"in_Position",  "in_Normal",    "in_Diffuse",   "in_Specular",
                                         "in_TexCoord0", "in_TexCoord1", "in_TexCoord2", "in_TexCoord3",
@@ -61,6 +66,10 @@ void setProgramOverride(IDirect3DDevice9* device, unsigned program) {
 
 unsigned programOverride(IDirect3DDevice9* device) {
     return device ? port::d3d9::deviceOf(device)->programOverride() : 0;
+}
+
+void setAlphaTestVariant(IDirect3DDevice9* device, unsigned program, unsigned withoutAlphaTest) {
+    if (device) port::d3d9::deviceOf(device)->setAlphaTestVariant(program, withoutAlphaTest);
 }
 
 }  // namespace port::gl
@@ -148,7 +157,9 @@ void main() {
 #if SPECULAR
     current.rgb = clamp(current.rgb + v_specular.rgb, 0.0, 1.0);
 #endif
+#if ALPHA_TEST
     port_alphaTest(current.a);
+#endif
     out_Color = current;
 }
 )";
@@ -170,43 +181,8 @@ GLuint compile(GLenum kind, std::string const& source) {
     return shader;
 }
 
-D3DMATRIX multiply(D3DMATRIX const& a, D3DMATRIX const& b) {
-    D3DMATRIX out{};
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) {
-            float sum = 0.0f;
-            for (int k = 0; k < 4; ++k) sum += a.m[i][k] * b.m[k][j];
-            out.m[i][j] = sum;
-        }
-    return out;
-}
-
-}  // namespace
-
-GLuint Device::builtInProgram(bool pretransformed, DWORD fvf) {
-    unsigned sets = (fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
-    std::string defines = "#define PRETRANSFORMED " + std::to_string(pretransformed ? 1 : 0) + "\n";
-    auto define = [&](char const* name, DWORD value) {
-        defines += "#define " + std::string(name) + " " + std::to_string(value) + "\n";
-    };
-    for (int i = 0; i < 2; ++i) {
-        DWORD const* t = state_.stage[i];
-        std::string n = std::to_string(i);
-        define(("C" + n + "OP").c_str(), t[D3DTSS_COLOROP]);
-        define(("C" + n + "A1").c_str(), t[D3DTSS_COLORARG1]);
-        define(("C" + n + "A2").c_str(), t[D3DTSS_COLORARG2]);
-        define(("A" + n + "OP").c_str(), t[D3DTSS_ALPHAOP]);
-        define(("A" + n + "A1").c_str(), t[D3DTSS_ALPHAARG1]);
-        define(("A" + n + "A2").c_str(), t[D3DTSS_ALPHAARG2]);
-        define(("HAS_TEX" + n).c_str(), state_.textures[i] ? 1 : 0);
-        DWORD set = t[D3DTSS_TEXCOORDINDEX] & 0xFFFF;
-        defines += "#define TEXCOORD" + n + " " +
-                   (set < sets && set < 8 ? "in_TexCoord" + std::to_string(set) : std::string("vec4(0.0)")) + "\n";
-    }
-    define("SPECULAR", state_.render[D3DRS_SPECULARENABLE] && (fvf & D3DFVF_SPECULAR) ? 1 : 0);
-    auto found = programs_.find(defines);
-    if (found != programs_.end()) return found->second;
-
+// Compiles and links the built-in program for its defines; 0 (logged) when GL refuses.
+GLuint linkBuiltIn(std::string const& defines) {
     std::string head = "#version 330 core\n" + defines;
     GLuint vs = compile(GL_VERTEX_SHADER, head + gl::kVertexPrelude + kBuiltInVertex);
     GLuint fs = compile(GL_FRAGMENT_SHADER, head + gl::kFragmentPrelude + kBuiltInFragment);
@@ -226,7 +202,92 @@ GLuint Device::builtInProgram(bool pretransformed, DWORD fvf) {
     }
     if (vs) glDeleteShader(vs);
     if (fs) glDeleteShader(fs);
-    programs_[defines] = program;
+    return program;
+}
+
+D3DMATRIX multiply(D3DMATRIX const& a, D3DMATRIX const& b) {
+    D3DMATRIX out{};
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) {
+            float sum = 0.0f;
+            for (int k = 0; k < 4; ++k) sum += a.m[i][k] * b.m[k][j];
+            out.m[i][j] = sum;
+        }
+    return out;
+}
+
+}  // namespace
+
+bool Device::alphaTestInUse() const {
+    DWORD func = state_.render[D3DRS_ALPHAFUNC];
+    return state_.render[D3DRS_ALPHATESTENABLE] && func >= D3DCMP_NEVER && func < D3DCMP_ALWAYS;
+}
+
+void Device::setProgramOverride(GLuint program) {
+    // A caller's program name can come back for another program after a delete: its uniform
+    // locations are looked up again whenever another override is set.
+    if (program != programOverride_) {
+        uniforms_.erase(program);
+        auto variant = alphaTestVariants_.find(program);
+        if (variant != alphaTestVariants_.end()) uniforms_.erase(variant->second);
+    }
+    programOverride_ = program;
+}
+
+void Device::setAlphaTestVariant(GLuint program, GLuint withoutAlphaTest) {
+    auto found = alphaTestVariants_.find(program);
+    if (found != alphaTestVariants_.end()) {
+        uniforms_.erase(found->second);
+        alphaTestVariants_.erase(found);
+    }
+    if (program && withoutAlphaTest) {
+        uniforms_.erase(withoutAlphaTest);
+        alphaTestVariants_[program] = withoutAlphaTest;
+    }
+}
+
+GLuint Device::builtInProgram(bool pretransformed, DWORD fvf, bool alphaTest) {
+    unsigned sets = (fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
+    // Everything the program text depends on; the text is only made when it changed.
+    BuiltInKey key{};
+    std::size_t k = 0;
+    key.values[k++] = pretransformed;
+    key.values[k++] = sets;
+    key.values[k++] = state_.render[D3DRS_SPECULARENABLE] && (fvf & D3DFVF_SPECULAR);
+    key.values[k++] = alphaTest;
+    for (int i = 0; i < 2; ++i) {
+        DWORD const* t = state_.stage[i];
+        for (D3DTEXTURESTAGESTATETYPE type : {D3DTSS_COLOROP, D3DTSS_COLORARG1, D3DTSS_COLORARG2, D3DTSS_ALPHAOP,
+                                              D3DTSS_ALPHAARG1, D3DTSS_ALPHAARG2, D3DTSS_TEXCOORDINDEX})
+            key.values[k++] = t[type];
+        key.values[k++] = state_.textures[i] != nullptr;
+    }
+    if (builtInKnown_ && key == lastBuiltIn_) return lastBuiltInProgram_;
+    std::string defines = "#define PRETRANSFORMED " + std::to_string(pretransformed ? 1 : 0) + "\n";
+    auto define = [&](char const* name, DWORD value) {
+        defines += "#define " + std::string(name) + " " + std::to_string(value) + "\n";
+    };
+    for (int i = 0; i < 2; ++i) {
+        DWORD const* t = state_.stage[i];
+        std::string n = std::to_string(i);
+        define(("C" + n + "OP").c_str(), t[D3DTSS_COLOROP]);
+        define(("C" + n + "A1").c_str(), t[D3DTSS_COLORARG1]);
+        define(("C" + n + "A2").c_str(), t[D3DTSS_COLORARG2]);
+        define(("A" + n + "OP").c_str(), t[D3DTSS_ALPHAOP]);
+        define(("A" + n + "A1").c_str(), t[D3DTSS_ALPHAARG1]);
+        define(("A" + n + "A2").c_str(), t[D3DTSS_ALPHAARG2]);
+        define(("HAS_TEX" + n).c_str(), state_.textures[i] ? 1 : 0);
+        DWORD set = t[D3DTSS_TEXCOORDINDEX] & 0xFFFF;
+        defines += "#define TEXCOORD" + n + " " +
+                   (set < sets && set < 8 ? "in_TexCoord" + std::to_string(set) : std::string("vec4(0.0)")) + "\n";
+    }
+    define("SPECULAR", state_.render[D3DRS_SPECULARENABLE] && (fvf & D3DFVF_SPECULAR) ? 1 : 0);
+    define("ALPHA_TEST", alphaTest ? 1 : 0);
+    auto found = programs_.find(defines);
+    GLuint program = found != programs_.end() ? found->second : (programs_[defines] = linkBuiltIn(defines));
+    lastBuiltIn_ = key;
+    lastBuiltInProgram_ = program;
+    builtInKnown_ = true;
     return program;
 }
 
@@ -244,9 +305,6 @@ ProgramUniforms const& Device::uniformsOf(GLuint program) {
 }
 
 void Device::setProgramUniforms(GLuint program, bool pretransformed) {
-    // A program name can be reused after the caller deleted its program: look it up again when
-    // it is the override (cheap), keep the cache for the built-in ones.
-    if (program == programOverride_) uniforms_.erase(program);
     ProgramUniforms const& u = uniformsOf(program);
     D3DVIEWPORT9 const& vp = state_.viewport;
     float w = static_cast<float>(vp.Width ? vp.Width : 1), h = static_cast<float>(vp.Height ? vp.Height : 1);

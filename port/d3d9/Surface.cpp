@@ -49,6 +49,7 @@ Surface::Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT f
 
 Surface::~Surface() {
     if ((texture_ || renderbuffer_) && device_ && device_->makeCurrent()) {
+        device_->forgetBindings();
         if (texture_) glDeleteTextures(1, &texture_);
         if (renderbuffer_) glDeleteRenderbuffers(1, &renderbuffer_);
     }
@@ -255,6 +256,7 @@ HRESULT Device::StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, I
     bindDrawImage(dstImage);
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    pipelineDirty_ = true;
     GLenum glFilter = (filter == D3DTEXF_NONE || filter == D3DTEXF_POINT) ? GL_NEAREST : GL_LINEAR;
     glBlitFramebuffer(from.left, from.top, from.right, from.bottom, to.left, to.top, to.right, to.bottom,
                       GL_COLOR_BUFFER_BIT, glFilter);
@@ -278,6 +280,7 @@ HRESULT Device::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR
     glEnable(GL_SCISSOR_TEST);
     glScissor(area.left, area.top, area.right - area.left, area.bottom - area.top);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    pipelineDirty_ = true;
     glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, (color & 0xFF) / 255.0f,
                  ((color >> 24) & 0xFF) / 255.0f);
     glClear(GL_COLOR_BUFFER_BIT);

@@ -61,6 +61,7 @@ Texture::Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usa
     if (renderTarget()) {
         // A new render target reads as black, not as undefined memory.
         device->bindDrawImage(GlImage{gl_, 0, 0, false, width, height});
+        device->dirtyPipeline();
         glDisable(GL_SCISSOR_TEST);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         glClearColor(0, 0, 0, 0);
@@ -69,7 +70,10 @@ Texture::Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usa
 }
 
 Texture::~Texture() {
-    if (gl_ && device_ && device_->makeCurrent()) glDeleteTextures(1, &gl_);
+    if (gl_ && device_ && device_->makeCurrent()) {
+        device_->forgetBindings();
+        glDeleteTextures(1, &gl_);
+    }
 }
 
 void Texture::orphan() {

@@ -10,10 +10,12 @@
 // - Texture stage / sampler i is GL texture unit i. At each draw the device binds, for every
 //   stage 0..7 with a texture set, that texture and a sampler object carrying the stage's
 //   D3DSAMP_ states (filters, address modes, border colour, LOD bias).
-// - At each draw the device binds its own vertex array object, buffers and program, and applies
-//   the render states (blending, alpha test in the built-in program, stencil, depth, culling,
-//   colour mask, scissor, viewport). Callers may change GL bindings between draws (texture units,
-//   GL_ARRAY_BUFFER, the current program, uniforms); they must not change the framebuffer,
+// - At each draw the device binds its own vertex array object, buffers, textures and program,
+//   and applies the render states (blending, alpha test in the built-in program, stencil, depth,
+//   culling, colour mask, scissor, viewport) when they changed since the last draw; vertex
+//   attributes, framebuffer attachments and sampler parameters also only when they changed.
+//   Callers may change GL bindings between draws (texture units, GL_ARRAY_BUFFER, the current
+//   program, uniforms); they must not change the framebuffer, the device's vertex array object,
 //   enables, blend/stencil/depth/colour-mask/viewport/scissor state directly: set those through
 //   IDirect3DDevice9 so the device's cache stays true.
 //
@@ -29,7 +31,9 @@
 // - setProgramOverride(device, program) makes the following draws use that program instead of
 //   the built-in fixed-function program; 0 restores the built-in one. The override stays until
 //   changed (Reset clears it). The device calls glUseProgram(program) at each draw; the caller
-//   sets its own uniforms (after glUseProgram) before the draw.
+//   sets its own uniforms (after glUseProgram) before the draw. The device keeps the locations
+//   of its uniforms while the override stays: set another override (or 0) before deleting the
+//   program, since GL may give its name to the next one.
 // - Screen mapping: when the program has `uniform vec4 port_ScreenToClip;` the device sets it at
 //   each draw to (2/W, 2/H, (1 - 2X)/W - 1, (1 - 2Y)/H - 1) for the current viewport (X, Y, W, H).
 //   With it, a screen position p (Direct3D pixel coordinates, pixel centres on integers) maps to
@@ -50,6 +54,12 @@
 //   sets it at each draw to (ALPHAFUNC, or D3DCMP_ALWAYS while the test is off; ALPHAREF & 0xFF).
 //   kFragmentPrelude declares it with `void port_alphaTest(float alpha)`, which discards the
 //   fragment when the test fails; call it with the final alpha.
+// - A `discard` anywhere in a program costs a software rasteriser on every pixel, even with the
+//   alpha test off. So a caller may link a second program from kFragmentPreludeWithoutAlphaTest
+//   (port_alphaTest does nothing) and pair it with setAlphaTestVariant(device, program, variant):
+//   draws with the override `program` then use `variant` while the alpha test is off (disabled,
+//   or D3DCMP_ALWAYS). The caller sets its uniforms in both programs. Pair with 0 before
+//   deleting either program.
 #pragma once
 
 struct IDirect3DDevice9;
@@ -78,6 +88,8 @@ void bindAttributeLocations(unsigned program);
 extern char const* const kVertexPrelude;
 // GLSL text declaring port_AlphaTest and port_alphaTest (see above).
 extern char const* const kFragmentPrelude;
+// GLSL text declaring a port_alphaTest that does nothing, for the variant without alpha test.
+extern char const* const kFragmentPreludeWithoutAlphaTest;
 
 // Makes the device's GL context current on this thread. False for a null device or one that has
 // no context (for example after a failed creation).
@@ -91,5 +103,8 @@ unsigned textureTarget(IDirect3DBaseTexture9* texture);
 // Replaces the built-in program for the device's following draws (0: built-in again).
 void setProgramOverride(IDirect3DDevice9* device, unsigned program);
 unsigned programOverride(IDirect3DDevice9* device);
+
+// Pairs an override program with its variant for draws without alpha test (0: no variant).
+void setAlphaTestVariant(IDirect3DDevice9* device, unsigned program, unsigned withoutAlphaTest);
 
 }  // namespace port::gl

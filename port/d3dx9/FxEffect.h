@@ -25,7 +25,7 @@ public:
     std::map<std::string, Entry> shared;
 };
 
-// One linked GL program with the uniforms and samplers it really uses.
+// The GL programs of a pass with the uniforms and samplers they really use.
 struct PassProgram {
     struct Uniform {
         Variable* variable;
@@ -37,8 +37,15 @@ struct PassProgram {
         Variable* variable;
         UINT unit;
     };
-    unsigned program = 0;
-    std::vector<Uniform> uniforms;
+    // One linked GL program with the locations of the parameters it uses.
+    struct Variant {
+        unsigned program = 0;
+        std::vector<Uniform> uniforms;
+    };
+    // With the alpha test, and without it (program 0 when the pixel code never calls
+    // port_alphaTest, so both would be the same).
+    Variant withAlphaTest;
+    Variant withoutAlphaTest;
     std::vector<Sampler> samplers;
 };
 
@@ -140,11 +147,14 @@ private:
     void applySampler(UINT unit, Variable const& sampler);
     void applyPass(Pass const& pass, bool refsOnly);
     void uploadUniforms(PassProgram& program, bool force);
+    void uploadUniforms(PassProgram::Variant& variant, bool force);
     bool usesParameter(Technique const& technique, Variable const* parameter);
     void saveStates(Technique const& technique, DWORD flags);
     void restoreStates();
     bool compilePrograms(Diagnostics& diag);
     PassProgram* linkProgram(ShaderBlock const& vs, ShaderBlock const& ps, Diagnostics& diag);
+    bool linkVariant(PassProgram& pp, unsigned vertexShader, unsigned pixelShader, ShaderBlock const& vs,
+                     ShaderBlock const& ps, bool alphaTest, Diagnostics& diag);
 
     IDirect3DDevice9* device_;
     EffectPool* pool_;

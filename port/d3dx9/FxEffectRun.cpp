@@ -92,7 +92,7 @@ bool Effect::usesParameter(Technique const& t, Variable const* parameter) {
     };
     for (auto const& p : t.passes) {
         if (PassProgram* program = programFor(*p)) {
-            for (auto const& u : program->uniforms)
+            for (auto const& u : program->withAlphaTest.uniforms)
                 if (u.variable == parameter) return true;
             for (auto const& s : program->samplers)
                 if (samplerUses(s.variable)) return true;
@@ -163,11 +163,8 @@ void Effect::applyPass(Pass const& pass, bool refsOnly) {
     }
     if (PassProgram* program = programFor(pass)) {
         for (auto const& s : program->samplers) applySampler(s.unit, *s.variable);
-        if (port::gl::makeCurrent(device_)) {
-            glUseProgram(program->program);
-            uploadUniforms(*program, !refsOnly);
-        }
-        port::gl::setProgramOverride(device_, program->program);
+        if (port::gl::makeCurrent(device_)) uploadUniforms(*program, !refsOnly);
+        port::gl::setProgramOverride(device_, program->withAlphaTest.program);
     } else if (!refsOnly) {
         port::gl::setProgramOverride(device_, 0);
     }

@@ -106,23 +106,46 @@ PassProgram* Effect::linkProgram(ShaderBlock const& vs, ShaderBlock const& ps, D
     std::string common = declarations(*model_);
     std::string vsSource = std::string("#version 330 core\n") + port::gl::kVertexPrelude + "\n" +
                            kAttributeDeclarations + common + "#line " + std::to_string(vs.line) + "\n" + vs.code + "\n";
-    std::string psSource = std::string("#version 330 core\n") + port::gl::kFragmentPrelude + "\n" + common + "#line " + std::to_string(ps.line) + "\n" + ps.code + "\n";
+    auto psSource = [&](char const* prelude) {
+        return std::string("#version 330 core\n") + prelude + "\n" + common + "#line " + std::to_string(ps.line) +
+               "\n" + ps.code + "\n";
+    };
+    // Pixel code that never calls port_alphaTest has no variant: both would be the same.
+    bool variant = ps.code.find("port_alphaTest") != std::string::npos;
     std::string messages;
     GLuint v = compileStage(true, vsSource, vs, diag, messages);
-    GLuint f = compileStage(false, psSource, ps, diag, messages);
-    if (!v || !f) {
-        if (v) glDeleteShader(v);
-        if (f) glDeleteShader(f);
-        diag.error(vs.file, vs.line, 1, "GLSL messages:\n" + messages);
+    GLuint f = compileStage(false, psSource(port::gl::kFragmentPrelude), ps, diag, messages);
+    GLuint g = v && f && variant
+                   ? compileStage(false, psSource(port::gl::kFragmentPreludeWithoutAlphaTest), ps, diag, messages)
+                   : 0;
+    auto pp = std::make_unique<PassProgram>();
+    bool ok = v && f && (g || !variant);
+    if (!ok) diag.error(vs.file, vs.line, 1, "GLSL messages:\n" + messages);
+    ok = ok && linkVariant(*pp, v, f, vs, ps, true, diag) && (!g || linkVariant(*pp, v, g, vs, ps, false, diag));
+    for (GLuint shader : {v, f, g})
+        if (shader) glDeleteShader(shader);
+    if (!ok) {
+        for (auto* linked : {&pp->withAlphaTest, &pp->withoutAlphaTest})
+            if (linked->program) glDeleteProgram(linked->program);
         return nullptr;
     }
+    if (pp->withoutAlphaTest.program)
+        port::gl::setAlphaTestVariant(device_, pp->withAlphaTest.program, pp->withoutAlphaTest.program);
+    PassProgram* result = pp.get();
+    programs_[{vs.name, ps.name}] = std::move(pp);
+    return result;
+}
+
+// Links one variant from compiled stages and finds the parameters it uses.
+bool Effect::linkVariant(PassProgram& pp, unsigned vertexShader, unsigned pixelShader, ShaderBlock const& vs,
+                         ShaderBlock const& ps, bool alphaTest, Diagnostics& diag) {
     GLuint program = glCreateProgram();
-    glAttachShader(program, v);
-    glAttachShader(program, f);
+    glAttachShader(program, vertexShader);
+    glAttachShader(program, pixelShader);
     port::gl::bindAttributeLocations(program);
     glLinkProgram(program);
-    glDeleteShader(v);
-    glDeleteShader(f);
+    glDetachShader(program, vertexShader);
+    glDetachShader(program, pixelShader);
     GLint ok = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &ok);
     if (!ok) {
@@ -130,10 +153,10 @@ PassProgram* Effect::linkProgram(ShaderBlock const& vs, ShaderBlock const& ps, D
         glGetProgramInfoLog(program, sizeof(log) - 1, nullptr, log);
         diag.error(ps.file, ps.line, 1, "'" + vs.name + "' and '" + ps.name + "' do not link: " + log);
         glDeleteProgram(program);
-        return nullptr;
+        return false;
     }
-    auto pp = std::make_unique<PassProgram>();
-    pp->program = program;
+    PassProgram::Variant& variant = alphaTest ? pp.withAlphaTest : pp.withoutAlphaTest;
+    variant.program = program;
     GLint previous = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
     glUseProgram(program);
@@ -142,24 +165,19 @@ PassProgram* Effect::linkProgram(ShaderBlock const& vs, ShaderBlock const& ps, D
         GLint location = glGetUniformLocation(program, p->name.c_str());
         if (location < 0) continue;
         if (p->type.numeric()) {
-            pp->uniforms.push_back({p.get(), location});
+            variant.uniforms.push_back({p.get(), location});
         } else if (p->type.sampler()) {
             if (unit >= PORT_D3D_MAX_STAGES) {
                 diag.error(ps.file, ps.line, 1, "more than 8 samplers used by '" + vs.name + "' and '" + ps.name + "'");
                 break;
             }
             glUniform1i(location, static_cast<GLint>(unit));
-            pp->samplers.push_back({p.get(), unit++});
+            if (alphaTest) pp.samplers.push_back({p.get(), unit});
+            ++unit;
         }
     }
     glUseProgram(static_cast<GLuint>(previous));
-    if (diag.failed()) {
-        glDeleteProgram(program);
-        return nullptr;
-    }
-    PassProgram* result = pp.get();
-    programs_[{vs.name, ps.name}] = std::move(pp);
-    return result;
+    return !diag.failed();
 }
 
 bool Effect::compilePrograms(Diagnostics& diag) {
@@ -194,9 +212,18 @@ PassProgram* Effect::programFor(Pass const& pass) {
 }
 
 void Effect::uploadUniforms(PassProgram& program, bool force) {
-    for (auto& u : program.uniforms) {
+    for (auto* variant : {&program.withAlphaTest, &program.withoutAlphaTest}) {
+        if (variant->program) uploadUniforms(*variant, force);
+    }
+}
+
+void Effect::uploadUniforms(PassProgram::Variant& variant, bool force) {
+    bool current = false;  // switching programs costs GL work: only for a value to upload
+    for (auto& u : variant.uniforms) {
         Storage* s = u.variable->storage.get();
         if (!force && u.uploadedStorage == s && u.uploaded == s->version) continue;
+        if (!current) glUseProgram(variant.program);
+        current = true;
         u.uploaded = s->version;
         u.uploadedStorage = s;
         TypeDesc const& t = u.variable->type;
@@ -239,11 +266,13 @@ void Effect::uploadUniforms(PassProgram& program, bool force) {
 Effect::~Effect() {
     if (begun_) restoreStates();
     if (!programs_.empty() && port::gl::makeCurrent(device_)) {
-        if (port::gl::programOverride(device_)) {
-            for (auto const& [names, program] : programs_)
-                if (port::gl::programOverride(device_) == program->program) port::gl::setProgramOverride(device_, 0);
+        for (auto const& [names, program] : programs_) {
+            unsigned main = program->withAlphaTest.program;
+            if (port::gl::programOverride(device_) == main) port::gl::setProgramOverride(device_, 0);
+            port::gl::setAlphaTestVariant(device_, main, 0);
+            glDeleteProgram(main);
+            if (program->withoutAlphaTest.program) glDeleteProgram(program->withoutAlphaTest.program);
         }
-        for (auto const& [names, program] : programs_) glDeleteProgram(program->program);
     }
     programs_.clear();
     model_.reset();  // releases textures held by parameters before the device goes

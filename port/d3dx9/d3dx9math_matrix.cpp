@@ -1,6 +1,8 @@
 // D3DX matrix functions: row vectors (v' = v * M), left-handed view and projection builders.
 #include "port/d3dx9/d3dx9math.h"
 
+#include <cmath>
+
 namespace {
 
 D3DXMATRIX identity() {
@@ -208,6 +210,16 @@ D3DXMATRIX* D3DXMatrixTransformation2D(D3DXMATRIX* out, D3DXVECTOR2 const* scali
                                        D3DXVECTOR2 const* translationVec) {
     D3DXVECTOR2 sc = scalingCenter ? *scalingCenter : D3DXVECTOR2();
     D3DXVECTOR2 rc = rotationCenter ? *rotationCenter : D3DXVECTOR2();
+    // Sprites are mostly placed without rotation: the product below is then exactly the scaling
+    // followed by the translation (the rotation centre moves there and back by the same amount).
+    if (!scalingCenter && scalingRotation == 0.0f && rotation == 0.0f && std::isfinite(rc.x) && std::isfinite(rc.y)) {
+        D3DXMatrixScaling(out, scaling ? scaling->x : 1.0f, scaling ? scaling->y : 1.0f, 1.0f);
+        if (translationVec) {
+            out->_41 = translationVec->x;
+            out->_42 = translationVec->y;
+        }
+        return out;
+    }
     D3DXMATRIX m = translation(-sc.x, -sc.y, 0.0f);
     D3DXMATRIX r;
     if (scalingRotation != 0.0f) m = m * *D3DXMatrixRotationZ(&r, -scalingRotation);

@@ -252,19 +252,12 @@ void SpriteTest::TearDown() {
 }
 
 Orvex::Effect* SpriteTest::loadSpriteEffect(std::string const& texCount, bool pointFilter) {
-    std::filesystem::path source = testsupport::sourceDir() / "data" / "FX" / "sprite.fx";
-    if (!texCount.empty()) {
-        std::string text = testsupport::readFile(source);
-        std::string const key = "int TEX_COUNT = 8;";
-        std::size_t const at = text.find(key);
-        EXPECT_NE(at, std::string::npos) << "sprite.fx declares no TEX_COUNT of 8";
-        if (at == std::string::npos) return nullptr;
-        text.replace(at, key.size(), "int TEX_COUNT = " + texCount + ";");
-        source = testsupport::makeTempDir("fx_" + texCount) / "sprite.fx";
-        testsupport::writeFile(source, text);
-    }
-    std::wstring const macros =
-        pointFilter ? L"<MACROS><MACRO NAME=\"SPRITE_POINT_FILTER\" DEFINITION=\"1\" /></MACROS>" : L"";
+    std::filesystem::path const source = testsupport::sourceDir() / "data" / "FX" / "sprite.fx";
+    std::wstring macros;
+    if (!texCount.empty())
+        macros += L"<MACRO NAME=\"SPRITE_TEX_COUNT\" DEFINITION=\"" + port::fromUtf8(texCount) + L"\" />";
+    if (pointFilter) macros += L"<MACRO NAME=\"SPRITE_POINT_FILTER\" DEFINITION=\"1\" />";
+    if (!macros.empty()) macros = L"<MACROS>" + macros + L"</MACROS>";
     Orvex::XMLNode node =
         parse(effectDefinition(L"Sprite", port::windowsPath(source.string()), macros, L" PRE_COMPILE=\"0\""));
     auto* loaded = new Orvex::Effect(false);

@@ -153,7 +153,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The sprite effect, its "TEX_COUNT" replaced when texCount is not empty; released by TearDown.
+    // The sprite effect with SPRITE_TEX_COUNT texCount when not empty (sprite.fx's own default,
+    // eight slots, otherwise); released by TearDown.
     Orvex::Effect* loadSpriteEffect(std::string const& texCount = "", bool pointFilter = true);
     // Places a sprite of its source size at (x, y).
     bool drawAt(IDirect3DTexture9* texture, float x, float y, uint32_t colour = 0xFFFFFFFF, RECT const* source = nullptr);

@@ -1,5 +1,6 @@
-// The shipped effect list and its "Sprite" effect: techniques and annotation, and pixels of 3D
-// sprites in the batcher's vertex layout (billboards, alpha test). The 2D techniques' slots,
+// The shipped effect list and its "Sprite" effect (one texture slot, and its entry with eight):
+// techniques and annotation, and pixels of 3D sprites in the batcher's vertex layout
+// (billboards, alpha test). The 2D techniques' slots,
 // diffuse colours, texels and blending are read back through the engine batcher's tests.
 #include <cmath>
 
@@ -28,7 +29,22 @@ protected:
         ASSERT_NE(sprite, nullptr);
         fx = sprite->getD3DXEffect();
         ASSERT_NE(fx, nullptr);
+        // The same entry with eight slots, as "Sprite8".
+        std::string text = testsupport::readFile(testsupport::sourceDir() / "data" / "FX" / "effecte.fxf");
+        for (auto [from, to] : {std::pair<std::string, std::string>{"NAME=\"Sprite\"", "NAME=\"Sprite8\""},
+                                {"NAME=\"SPRITE_TEX_COUNT\" DEFINITION=\"1\"", "NAME=\"SPRITE_TEX_COUNT\" DEFINITION=\"8\""}}) {
+            std::size_t const at = text.find(from);
+            ASSERT_NE(at, std::string::npos) << from;
+            text.replace(at, from.size(), to);
+        }
+        Orvex::XMLNode eightList;
+        ASSERT_TRUE(eightList.loadFromText(port::fromUtf8(text)));
+        effectManager.loadEffects(eightList);
+        eightSlots = effectManager.findEffect(L"Sprite8");
+        ASSERT_NE(eightSlots, nullptr);
     }
+    // The pixel tests below choose textures by slot: they draw with the eight-slot effect.
+    void useEightSlots() { fx = eightSlots->getD3DXEffect(); }
     // A texture of one colour set into slot.
     void setSlot(int slot, std::vector<uint32_t> const& texels, unsigned width = 1, unsigned height = 1) {
         std::string name = "g_Textur" + std::to_string(slot);
@@ -59,6 +75,7 @@ protected:
     }
 
     Effect* sprite = nullptr;
+    Effect* eightSlots = nullptr;
     ID3DXEffect* fx = nullptr;
 };
 
@@ -67,16 +84,20 @@ TEST_F(SpriteEffectTest, ShippedListGivesTheFiveTechniquesAndTheSlotCount) {
     for (auto* technique : sprite->getTechniques()) names.push_back(technique->name);
     EXPECT_EQ(names, (std::vector<std::wstring>{L"Render2D", L"Render2DAlpha", L"Render3D", L"Render3DAlpha",
                                                 L"Render3DAlphaTest"}));
-    INT texCount = 0;
-    ASSERT_EQ(fx->GetInt(fx->GetAnnotationByName(sprite->getTechniqueHandle(L"Render2D"), "TEX_COUNT"), &texCount),
-              S_OK);
-    EXPECT_EQ(texCount, 8);
+    for (auto [effect, slots] : {std::pair(sprite, 1), std::pair(eightSlots, 8)}) {
+        INT texCount = 0;
+        ID3DXEffect* d3dx = effect->getD3DXEffect();
+        ASSERT_EQ(d3dx->GetInt(d3dx->GetAnnotationByName(effect->getTechniqueHandle(L"Render2D"), "TEX_COUNT"), &texCount),
+                  S_OK);
+        EXPECT_EQ(texCount, slots);
+    }
     EXPECT_FALSE(sprite->getPreCompile());  // the game compiles from source
     // Slot and matrix use show in the batcher's and the 3D read-backs.
     for (int slot = 0; slot < 8; ++slot) EXPECT_NE(sprite->findParameter(L"g_Textur" + std::to_wstring(slot)), nullptr);
 }
 
 TEST_F(SpriteEffectTest, Render3DTransformsAroundTheCentreAndTurnsBillboardsToTheCamera) {
+    useEightSlots();
     setSlot(0, {0xFFFF0000});
     setSlot(1, {0xFF00FF00});
     device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
@@ -111,6 +132,7 @@ TEST_F(SpriteEffectTest, Render3DTransformsAroundTheCentreAndTurnsBillboardsToTh
 }
 
 TEST_F(SpriteEffectTest, AlphaTestDropsTransparentPixelsBeforeTheyWriteDepth) {
+    useEightSlots();
     setSlot(0, {0x00FFFFFF});
     setSlot(1, {0xFFFF0000});
     D3DXMATRIX identity, projection;

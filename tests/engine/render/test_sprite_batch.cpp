@@ -183,5 +183,30 @@ TEST_F(SpriteBatchTest, TextureSortOrdersByAddressHighestFirst) {
         EXPECT_GT(reinterpret_cast<uintptr_t>(list[i - 1].texture), reinterpret_cast<uintptr_t>(list[i].texture));
 }
 
+// Sorting by texture leaves sprites of one texture in the order std::sort of the records gives
+// (sprites of one texture may overlap, so the order shows), whatever the list's length.
+TEST_F(SpriteBatchTest, TextureSortKeepsTheOrderOfSortingTheRecords) {
+    std::vector<IDirect3DTexture9*> t;
+    for (int i = 0; i < 7; ++i) t.push_back(makeTexture(2, 2, {colourOf(i)}));
+    auto queue = [&](u32 flags) {
+        ASSERT_TRUE(sprite->Begin(flags, nullptr));
+        for (int i = 0; i < 300; ++i) drawAt(t[(i * 5 + i / 7) % 7], static_cast<float>(i % 60), static_cast<float>(i / 60));
+        sprite->End();
+    };
+    queue(0);
+    std::vector<Orvex::SpriteDrawRecord> expected = sprite->get2DList();
+    std::sort(expected.begin(), expected.end(), [](Orvex::SpriteDrawRecord const& a, Orvex::SpriteDrawRecord const& b) {
+        return reinterpret_cast<uintptr_t>(a.texture) > reinterpret_cast<uintptr_t>(b.texture);
+    });
+    queue(D3DXSPRITE_SORT_TEXTURE);
+    auto const& sorted = sprite->get2DList();
+    ASSERT_EQ(sorted.size(), expected.size());
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        EXPECT_EQ(sorted[i].texture, expected[i].texture) << i;
+        EXPECT_EQ(sorted[i].vertices[0].x, expected[i].vertices[0].x) << i;
+        EXPECT_EQ(sorted[i].vertices[0].y, expected[i].vertices[0].y) << i;
+    }
+}
+
 }  // namespace
 }  // namespace rendertest

@@ -128,6 +128,22 @@ TEST_F(SpriteStateTest, ThreeDSpritesAreUnitQuadsPlacedAndSortedByDepth) {
     EXPECT_TRUE(filled(readTarget(), 12, 12, 28, 28, 0xFF0000FF));
 }
 
+// 3D chunks hold no more textures than the effect has slots: with one slot, each sprite its own.
+TEST_F(SpriteStateTest, ThreeDSpritesOfAOneSlotEffectShowTheirOwnTextures) {
+    sprite->setEffect(loadSpriteEffect("1"));
+    screenCamera();
+    uint32_t const colours[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
+    std::vector<IDirect3DTexture9*> textures;
+    for (uint32_t c : colours) textures.push_back(makeTexture(4, 4, {c}));
+    ASSERT_TRUE(sprite->Begin(0, nullptr));
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(draw3D(textures[i], 20.0f * i, 10, 1, 10, 0xFFFFFFFF));
+    sprite->End();
+    EXPECT_EQ(sprite->getStats().chunks, 3u);
+    std::vector<uint32_t> pixels = readTarget();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(filled(pixels, 20 * i + 2, 12, 20 * i + 8, 18, colours[i])) << "sprite " << i;
+}
+
 TEST_F(SpriteStateTest, LostAndResetDeviceRecreatesBuffersAndDrawsTheSamePixels) {
     Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
     IDirect3DTexture9* a = makeTexture(6, 6, {0xFFFF0000});

@@ -502,4 +502,83 @@ TEST_F(EffectTest, SaveStateFlagsOfBegin) {
     effect->Release();
 }
 
+// A pass calling port_alphaTest is linked with and without the test; draws switch between the
+// two with the device's alpha test, and parameter values reach both.
+TEST_F(EffectTest, AlphaTestVariantsFollowTheDeviceStateAndShareValues) {
+    std::string const source =
+        "float4 g_Colour = {1, 1, 1, 0.25};\n"
+        "glsl_vertex VS { void main() { gl_Position = port_screenToClip(in_Position); } }\n"
+        "glsl_pixel PS { out vec4 result; void main() { result = g_Colour; port_alphaTest(result.a); } }\n"
+        "technique T { pass P { AlphaTestEnable = false; VertexShader = VS; PixelShader = PS; } }\n"
+        "technique Tested { pass P { AlphaTestEnable = true; AlphaFunc = Greater; VertexShader = VS; PixelShader = PS; } }\n";
+    ID3DXEffect* effect = create(source);
+    ASSERT_NE(effect, nullptr);
+    clear(0xFF000000);
+    device->SetRenderState(D3DRS_ALPHAREF, 0x80);
+    struct Step {
+        BOOL test;        // set on the device inside the pass
+        DWORD func;
+        D3DCOLOR colour;  // g_Colour (alpha 0x40 fails GREATER 0x80)
+        D3DCOLOR expected;
+    } const steps[] = {{FALSE, D3DCMP_GREATER, 0x40FF0000, 0xFF0000}, {TRUE, D3DCMP_GREATER, 0x40FF0000, 0},
+                       {TRUE, D3DCMP_LESS, 0x4000FF00, 0x00FF00},     {FALSE, D3DCMP_LESS, 0x400000FF, 0x0000FF},
+                       {TRUE, D3DCMP_GREATER, 0xC0FFFF00, 0xFFFF00},  {TRUE, D3DCMP_GREATER, 0x40FFFFFF, 0}};
+    effect->SetTechnique("T");
+    UINT passes = 0;
+    ASSERT_EQ(effect->Begin(&passes, 0), S_OK);
+    ASSERT_EQ(effect->BeginPass(0), S_OK);
+    float x = 0;
+    for (Step const& s : steps) {
+        D3DXCOLOR colour(s.colour);
+        effect->SetVector("g_Colour", reinterpret_cast<D3DXVECTOR4 const*>(&colour));
+        effect->CommitChanges();
+        device->SetRenderState(D3DRS_ALPHATESTENABLE, s.test);
+        device->SetRenderState(D3DRS_ALPHAFUNC, s.func);
+        drawQuad(x, 0, x + 8, 8, 0xFFFFFFFF);
+        x += 8;
+    }
+    effect->EndPass();
+    effect->End();
+    // A technique turning the test on in its pass state.
+    effect->SetTechnique("Tested");
+    ASSERT_EQ(effect->Begin(&passes, 0), S_OK);
+    ASSERT_EQ(effect->BeginPass(0), S_OK);
+    drawQuad(0, 8, 8, 16, 0xFFFFFFFF);  // g_Colour still alpha 0x40: dropped
+    effect->EndPass();
+    effect->End();
+    auto pixels = readTarget();
+    for (size_t i = 0; i < std::size(steps); ++i)
+        EXPECT_EQ(pixel(pixels, static_cast<int>(i) * 8 + 4, 4) & 0xFFFFFFu, steps[i].expected) << "step " << i;
+    EXPECT_EQ(pixel(pixels, 4, 12) & 0xFFFFFFu, 0u);
+    effect->Release();
+}
+
+// A released effect takes its pairing along: a later program under the same GL name draws
+// with itself, whatever the alpha test.
+TEST_F(EffectTest, ReleasedEffectsVariantIsNotUsedForTheNextProgram) {
+    std::string const tested =
+        "glsl_vertex VS { void main() { gl_Position = port_screenToClip(in_Position); } }\n"
+        "glsl_pixel PS { out vec4 result; void main() { result = vec4(1, 0, 0, 1); port_alphaTest(1.0); } }\n"
+        "technique T { pass P { VertexShader = VS; PixelShader = PS; } }\n";
+    std::string const plain =
+        "glsl_vertex VS { void main() { gl_Position = port_screenToClip(in_Position); } }\n"
+        "glsl_pixel PS { out vec4 result; void main() { result = vec4(0, 1, 0, 1); } }\n"
+        "technique T { pass P { VertexShader = VS; PixelShader = PS; } }\n";
+    ID3DXEffect* first = create(tested);
+    ASSERT_NE(first, nullptr);
+    first->Release();
+    ID3DXEffect* second = create(plain);
+    ASSERT_NE(second, nullptr);
+    clear(0xFF000000);
+    device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+    UINT passes = 0;
+    ASSERT_EQ(second->Begin(&passes, 0), S_OK);
+    ASSERT_EQ(second->BeginPass(0), S_OK);
+    drawQuad(0, 0, 8, 8, 0xFFFFFFFF);
+    second->EndPass();
+    second->End();
+    EXPECT_EQ(pixel(readTarget(), 4, 4) & 0xFFFFFFu, 0x00FF00u);
+    second->Release();
+}
+
 }  // namespace

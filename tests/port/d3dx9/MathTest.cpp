@@ -99,6 +99,30 @@ TEST(D3DXMath, BuildersFollowTheirFormulas) {
     }
 }
 
+// Without rotations the 2D transform is the product of its steps exactly (sprites are placed
+// with it at whole and half pixels, where any rounding would move an edge).
+TEST(D3DXMath, Transformation2DWithoutRotationIsTheExactProduct) {
+    auto const moveBy = [](float x, float y) { return D3DXMATRIX(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, 0, 1); };
+    D3DXVECTOR2 const scalings[] = {{1, 1}, {3, 0.5f}, {-2, 1.75f}};
+    D3DXVECTOR2 const centres[] = {{0, 0}, {7.25f, -3}, {1e6f, 0.1f}};
+    D3DXVECTOR2 const moves[] = {{0, 0}, {10.5f, 20.25f}, {-0.5f, 1e-3f}};
+    for (bool nulls : {false, true})
+        for (D3DXVECTOR2 const& scaling : scalings)
+            for (D3DXVECTOR2 const& centre : centres)
+                for (D3DXVECTOR2 const& move : moves) {
+                    SCOPED_TRACE(testing::Message() << scaling.x << " " << centre.x << " " << move.x << " " << nulls);
+                    D3DXMATRIX steps = make(D3DXMatrixScaling, scaling.x, scaling.y, 1.0f) *
+                                       moveBy(-centre.x, -centre.y) *
+                                       moveBy(centre.x, centre.y) *
+                                       moveBy(move.x, move.y);
+                    bool const unit = scaling.x == 1 && centre.x == 0 && move.x == 0;
+                    D3DXMATRIX m = make(D3DXMatrixTransformation2D, nullptr, 0.0f, nulls && unit ? nullptr : &scaling,
+                                        nulls && unit ? nullptr : &centre, 0.0f, nulls && unit ? nullptr : &move);
+                    for (int r = 0; r < 4; ++r)
+                        for (int c = 0; c < 4; ++c) EXPECT_EQ(m.m[r][c], steps.m[r][c]) << "element " << r << c;
+                }
+}
+
 TEST(D3DXMath, InverseAndTranspose) {
     struct Case {
         char const* name;
