@@ -39,7 +39,8 @@ wchar_t widenAnsi(unsigned char c) { return (c >= 0x80 && c < 0xA0) ? kCp1252Hig
 
 class Formatter {
 public:
-    Formatter(FormatArg const* args, std::size_t count) : args_(args), count_(count) {}
+    Formatter(FormatArg const* args, std::size_t count, wchar_t decimalPoint)
+        : args_(args), count_(count), decimalPoint_(decimalPoint) {}
 
     std::wstring run(std::wstring_view format);
 
@@ -68,6 +69,7 @@ private:
     FormatArg const* args_;
     std::size_t count_;
     std::size_t next_ = 0;
+    wchar_t decimalPoint_;
     std::wstring out_;
 };
 
@@ -304,7 +306,8 @@ void Formatter::floating(Spec const& spec, double value) {
     format += "*.*";
     format += static_cast<char>(spec.conversion);
     std::string text = cFormat(format.c_str(), spec.width, precision < 0 ? 6 : precision, value);
-    out_.append(text.begin(), text.end());
+    // The C locale writes exactly one '.' at most, and only as the decimal point.
+    for (char ch : text) out_ += ch == '.' ? decimalPoint_ : static_cast<wchar_t>(ch);
 }
 
 void Formatter::pointer(Spec const& spec, void const* p) {
@@ -316,8 +319,8 @@ void Formatter::pointer(Spec const& spec, void const* p) {
 
 }  // namespace
 
-std::wstring formatArgs(std::wstring_view format, FormatArg const* args, std::size_t count) {
-    return Formatter(args, args ? count : 0).run(format);
+std::wstring formatArgs(std::wstring_view format, FormatArg const* args, std::size_t count, wchar_t decimalPoint) {
+    return Formatter(args, args ? count : 0, decimalPoint).run(format);
 }
 
 }  // namespace msvc
