@@ -1,5 +1,6 @@
 // The language manager reading text lists: texts filed by language, the first definition of
 // an id in a language kept, the current language chosen, the character list rebuilt.
+#include <algorithm>
 #include <set>
 
 #include "engine/core/CodePage.h"
@@ -31,22 +32,21 @@ void LanguageManager::load(XMLNode& node) {
 }
 
 void LanguageManager::collectCharacters() {
-    std::vector<bool> used(0x10000, false);
+    characters_.clear();
     for (Text const* text : allTexts_) {
         for (wchar_t const ch : text->getText()) {
             auto const code = static_cast<u32>(ch);
             if (code > 0xFFFF && code <= 0x10FFFF) {
-                used[0xD800 + ((code - 0x10000) >> 10)] = true;
-                used[0xDC00 + ((code - 0x10000) & 0x3FF)] = true;
-            } else if (code <= 0xFFFF) {
-                used[code] = true;
+                characters_.push_back(static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10)));
+                characters_.push_back(static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+            } else if (code != 0 && code <= 0xFFFF) {
+                characters_.push_back(ch);
             }
         }
     }
-    used[0] = false;
-    characters_.clear();
-    for (u32 code = 1; code < used.size(); ++code)
-        if (used[code]) characters_.push_back(static_cast<wchar_t>(code));
+    std::sort(characters_.begin(), characters_.end());
+    characters_.erase(std::unique(characters_.begin(), characters_.end()), characters_.end());
+    characters_.shrink_to_fit();
 }
 
 }  // namespace Orvex

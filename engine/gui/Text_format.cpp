@@ -14,8 +14,9 @@ std::size_t Text::outputLimit(std::size_t formatLength) {
 }
 
 std::wstring& Text::formatList(std::wstring& out, std::span<msvc::FormatArg const> args) const {
-    out = msvc::formatArgs(text_, args.data(), args.size(), decimalPoint_);
     std::size_t const limit = outputLimit(text_.size());
+    // One character more than fits tells a cut result from one that just fits.
+    out = msvc::formatArgs(text_, args.data(), args.size(), decimalPoint_, limit + 1);
     if (out.size() > limit) {
         out.resize(limit);
         if (!cutLogged_) {

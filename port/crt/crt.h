@@ -97,9 +97,11 @@ private:
 // %n uses its argument and writes nothing. An unknown conversion is copied as written. Widths and
 // precisions above 4096 count as 4096. Never reads past the given arguments.
 // decimalPoint is written where a floating-point conversion puts its point (a locale's decimal
-// comma, without switching the process-wide locale under other threads).
+// comma, without switching the process-wide locale under other threads). The result is cut to
+// maxLength characters, and formatting stops there, so a long format of wide fields from data
+// cannot allocate without bound.
 std::wstring formatArgs(std::wstring_view format, FormatArg const* args, std::size_t count,
-                        wchar_t decimalPoint = L'.');
+                        wchar_t decimalPoint = L'.', std::size_t maxLength = std::wstring::npos);
 
 // The decimal separator printf uses under a locale name as setlocale takes it: Windows names
 // ("French_Canada.1252", "German", "fra", "FRC"), tags ("fr-CA") and POSIX names ("de_DE.UTF-8"),

@@ -88,6 +88,20 @@ TEST(Language, FirstDefinitionWinsAlsoAcrossLoads) {
     for (Text* text : all) EXPECT_EQ(text->getRefCount(), 1);  // the table's reference only
 }
 
+TEST(Language, ACopiedTableKeepsItsTextsAfterTheManagerIsGone) {
+    Orvex::Language* copy = nullptr;
+    {
+        LanguageManager manager;
+        load(manager, LR"(<TEXTE><TEXT NAME="A" LANG="GER">"|bleibt|"</TEXT></TEXTE>)");
+        copy = new Orvex::Language(*manager.findLanguage(L"GER"));
+        EXPECT_EQ(copy->findText(L"A")->getRefCount(), 2);
+    }
+    EXPECT_EQ(copy->getName(), L"GER");
+    ASSERT_NE(copy->findText(L"A"), nullptr);
+    EXPECT_EQ(copy->findText(L"A")->getText(), L"bleibt");
+    copy->release();
+}
+
 TEST(Language, DefaultLanguageChoosesAndOtherwiseTheFirstTextDecides) {
     struct Case {
         char const* what;

@@ -126,11 +126,3 @@ TEST(TextFormat, LocalesGiveDecimalCommasPerText) {
     }
     EXPECT_EQ(processLocale, std::setlocale(LC_NUMERIC, nullptr));
 }
-
-TEST(TextFormat, UnknownLocaleKeepsThePoint) {
-    Text* text = readText(LR"(<TEXT NAME="A" SET_LOCALE="Klingon_Empire.1252">"|%.1f|"</TEXT>)");
-    std::wstring out;
-    EXPECT_FALSE(text->isLocaleKnown());
-    EXPECT_EQ(text->format(out, 2.5), L"2.5");
-    text->release();
-}

@@ -1,12 +1,7 @@
-// Decimal separators of runtime locale names, and the formatter writing a decimal comma without
-// the process-wide locale ever changing.
+// Decimal separators of runtime locale names, and the formatter writing the one it is given.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <clocale>
-#include <cstring>
 #include <string>
-#include <thread>
 
 #include "port/crt/crt.h"
 
@@ -60,26 +55,6 @@ TEST(CrtLocale, FormatterWritesTheGivenDecimalPointOnlyInNumbers) {
     EXPECT_EQ(msvc::formatArgs(L"%.1f", args, 1), L"2.5");
     msvc::FormatArg const hex[] = {1.5};
     EXPECT_EQ(msvc::formatArgs(L"%a", hex, 1, L','), L"0x1,8000000000000p+0");
-}
-
-TEST(CrtLocale, DecimalCommaLeavesTheProcessLocaleAlone) {
-    std::string const before = std::setlocale(LC_NUMERIC, nullptr);
-    std::atomic<bool> stop{false};
-    std::atomic<int> wrong{0};
-    // Another thread formats with the runtime's own printf all the while: it must keep its point.
-    std::thread other([&] {
-        char buffer[32];
-        while (!stop) {
-            std::snprintf(buffer, sizeof buffer, "%.1f", 2.5);
-            if (std::strcmp(buffer, "2.5") != 0) ++wrong;
-        }
-    });
-    msvc::FormatArg const args[] = {2.5};
-    for (int i = 0; i < 2000; ++i) EXPECT_EQ(msvc::formatArgs(L"%.1f", args, 1, L','), L"2,5");
-    stop = true;
-    other.join();
-    EXPECT_EQ(wrong, 0);
-    EXPECT_EQ(before, std::setlocale(LC_NUMERIC, nullptr));
 }
 
 }  // namespace
