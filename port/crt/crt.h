@@ -1,7 +1,7 @@
 // The Microsoft C runtime behaviours the game relies on, reproduced exactly and locale
 // independent: the rand generator (one state for the whole program), random_shuffle, the wide
-// number parsers and a wide printf-style formatter with MSVC meanings (%s is a wide string)
-// that is safe for formats read from data.
+// number parsers, a wide printf-style formatter with MSVC meanings (%s is a wide string)
+// that is safe for formats read from data, and the decimal separator of locale names.
 #pragma once
 
 #include <cstddef>
@@ -96,7 +96,18 @@ private:
 // whose argument (or '*' argument) has the wrong kind, prints nothing and uses its argument up;
 // %n uses its argument and writes nothing. An unknown conversion is copied as written. Widths and
 // precisions above 4096 count as 4096. Never reads past the given arguments.
-std::wstring formatArgs(std::wstring_view format, FormatArg const* args, std::size_t count);
+// decimalPoint is written where a floating-point conversion puts its point (a locale's decimal
+// comma, without switching the process-wide locale under other threads). The result is cut to
+// maxLength characters, and formatting stops there, so a long format of wide fields from data
+// cannot allocate without bound.
+std::wstring formatArgs(std::wstring_view format, FormatArg const* args, std::size_t count,
+                        wchar_t decimalPoint = L'.', std::size_t maxLength = std::wstring::npos);
+
+// The decimal separator printf uses under a locale name as setlocale takes it: Windows names
+// ("French_Canada.1252", "German", "fra", "FRC"), tags ("fr-CA") and POSIX names ("de_DE.UTF-8"),
+// "C" and "POSIX"; language and country decide, the code page does not; case is ignored.
+// False (point untouched) for a name it does not know.
+bool localeDecimalPoint(std::string_view localeName, wchar_t& point);
 
 template <class... Args>
 std::wstring format(std::wstring_view fmt, Args const&... args) {

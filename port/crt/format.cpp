@@ -39,7 +39,8 @@ wchar_t widenAnsi(unsigned char c) { return (c >= 0x80 && c < 0xA0) ? kCp1252Hig
 
 class Formatter {
 public:
-    Formatter(FormatArg const* args, std::size_t count) : args_(args), count_(count) {}
+    Formatter(FormatArg const* args, std::size_t count, wchar_t decimalPoint, std::size_t maxLength)
+        : args_(args), count_(count), decimalPoint_(decimalPoint), maxLength_(maxLength) {}
 
     std::wstring run(std::wstring_view format);
 
@@ -68,6 +69,8 @@ private:
     FormatArg const* args_;
     std::size_t count_;
     std::size_t next_ = 0;
+    wchar_t decimalPoint_;
+    std::size_t maxLength_;
     std::wstring out_;
 };
 
@@ -135,7 +138,8 @@ bool Formatter::parseSpec(std::wstring_view format, std::size_t& i, Spec& spec) 
 
 std::wstring Formatter::run(std::wstring_view format) {
     std::size_t i = 0;
-    while (i < format.size()) {
+    // One step adds at most one capped field, so the text never grows far past the limit.
+    while (i < format.size() && out_.size() < maxLength_) {
         wchar_t c = format[i];
         if (c != L'%') {
             out_ += c;
@@ -165,6 +169,7 @@ std::wstring Formatter::run(std::wstring_view format) {
         }
         convert(spec);
     }
+    if (out_.size() > maxLength_) out_.resize(maxLength_);
     return std::move(out_);
 }
 
@@ -304,7 +309,8 @@ void Formatter::floating(Spec const& spec, double value) {
     format += "*.*";
     format += static_cast<char>(spec.conversion);
     std::string text = cFormat(format.c_str(), spec.width, precision < 0 ? 6 : precision, value);
-    out_.append(text.begin(), text.end());
+    // The C locale writes exactly one '.' at most, and only as the decimal point.
+    for (char ch : text) out_ += ch == '.' ? decimalPoint_ : static_cast<wchar_t>(ch);
 }
 
 void Formatter::pointer(Spec const& spec, void const* p) {
@@ -316,8 +322,9 @@ void Formatter::pointer(Spec const& spec, void const* p) {
 
 }  // namespace
 
-std::wstring formatArgs(std::wstring_view format, FormatArg const* args, std::size_t count) {
-    return Formatter(args, args ? count : 0).run(format);
+std::wstring formatArgs(std::wstring_view format, FormatArg const* args, std::size_t count, wchar_t decimalPoint,
+                        std::size_t maxLength) {
+    return Formatter(args, args ? count : 0, decimalPoint, maxLength).run(format);
 }
 
 }  // namespace msvc

@@ -17,6 +17,7 @@
 #include "engine/core/ConsoleCommand.h"
 #include "engine/core/PerfTimer.h"
 #include "engine/core/Types.h"
+#include "engine/gui/LanguageManager.h"
 #include "engine/render/TextureSettings.h"
 #include "signals/sigslot.h"
 
@@ -52,6 +53,8 @@ public:
     IngameConsole* getIngameConsole() const { return ingameConsole_.get(); }
     // The render-pass pipeline whose target follows the back buffer ("RP_" console commands).
     RenderManager* getRenderManager() const { return renderManager_.get(); }
+    // The language texts ("data\texte.lng" and the lists other data names).
+    LanguageManager* getLanguage() { return &language_; }
 
     // The game's global settings. The engine takes ownership (a replaced object is deleted).
     void setUserGlobals(UserGlobals* globals);
@@ -198,9 +201,10 @@ private:
     AppWindow* window_ = nullptr;
     D3DInterface* d3d_ = nullptr;
     DirectInputInterface* input_ = nullptr;
-    // Still to come with their own parts: the language manager, the font manager and, after the
-    // render manager, the spline manager (acquireRender makes them).
+    // Still to come with their own parts: the font manager and, after the render manager, the
+    // spline manager (acquireRender makes them).
     std::unique_ptr<RenderManager> renderManager_;
+    LanguageManager language_;
     std::unique_ptr<UserGlobals> userGlobals_;
     std::unique_ptr<IngameConsole> ingameConsole_;
     TextureInitParams texParams_;

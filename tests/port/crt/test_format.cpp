@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "port/crt/crt.h"
 
@@ -98,6 +99,23 @@ TEST(CrtFormat, HugeWidthsAndPrecisionsAreCapped) {
     EXPECT_EQ(format(L"%999999999s", L"x").size(), 4096u);
     EXPECT_EQ(format(L"%*d|%*d", 2000000000, 1, INT32_MIN, 1).size(), 2 * 4096u + 1);
     EXPECT_EQ(format(L"%.*e", 2000000000, 1.0).size(), 4096u + 6u);
+}
+
+TEST(CrtFormat, OutputLimitStopsFormattingEarly) {
+    msvc::FormatArg const one[] = {1};
+    EXPECT_EQ(msvc::formatArgs(L"abcdef", nullptr, 0, L'.', 3), L"abc");
+    EXPECT_EQ(msvc::formatArgs(L"ab%5d", one, 1, L'.', 4), L"ab  ");
+    EXPECT_EQ(msvc::formatArgs(L"abc", nullptr, 0, L'.', 0), L"");
+    // 100,000 wide fields would be 400 million characters; the limit keeps it at a few thousand.
+    std::wstring wide;
+    for (int i = 0; i < 100000; ++i) wide += L"%4096s";
+    EXPECT_EQ(msvc::formatArgs(wide, nullptr, 0, L'.', 10000).size(), 0u);
+    msvc::FormatArg const text[] = {L"x"};
+    EXPECT_EQ(msvc::formatArgs(L"%4096s%4096s%4096s%4096s", text, 1, L'.', 10000).size(), 4096u);
+    std::wstring numbers;
+    for (int i = 0; i < 100000; ++i) numbers += L"%4096d";
+    std::vector<msvc::FormatArg> many(100000, msvc::FormatArg(1));
+    EXPECT_EQ(msvc::formatArgs(numbers, many.data(), many.size(), L'.', 10000).size(), 10000u);
 }
 
 TEST(CrtSwprintf, CutsToTheBufferAndTerminates) {

@@ -1,0 +1,38 @@
+// The language manager's lookup: texts by id in the current language.
+#include "engine/gui/LanguageManager.h"
+
+#include "engine/gui/Text.h"
+
+namespace Orvex {
+
+LanguageManager::LanguageManager() : defaultText_(new Text(kDefaultTextName)) {}
+
+LanguageManager::~LanguageManager() {
+    current_ = nullptr;
+    allTexts_.clear();
+    languages_.clear();
+    defaultText_->release();
+}
+
+Text* LanguageManager::findText(std::wstring const& id) const {
+    if (!current_) return defaultText_;
+    return current_->findText(id);
+}
+
+std::wstring LanguageManager::getText(std::wstring const& id) const {
+    Text const* text = findText(id);
+    return text ? text->getText() : std::wstring();
+}
+
+Language* LanguageManager::findLanguage(std::wstring const& code) const {
+    auto const found = languages_.find(code);
+    return found == languages_.end() ? nullptr : const_cast<Language*>(&found->second);
+}
+
+void LanguageManager::makeCurrent(Language* language) {
+    current_ = language;
+    languageCode_ = language->getName();
+    languageChanged.emit(languageCode_);
+}
+
+}  // namespace Orvex
