@@ -28,10 +28,6 @@ bool loggedErrorContaining(std::wstring const& text) {
 
 }  // namespace
 
-TEST(AppInfo, StartDirectoryIsTheCurrentFolder) {
-    EXPECT_EQ(AppInfo::getInstance().getStartDirectory(), winPath(fs::current_path()));
-}
-
 TEST(AppInfo, FolderKindsPickTheirBase) {
     AppInfo& info = AppInfo::getInstance();
     fs::path const data = std::getenv("XDG_DATA_HOME");

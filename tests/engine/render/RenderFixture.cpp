@@ -7,6 +7,7 @@
 #include "engine/core/AppInfo.h"
 #include "engine/core/Logger.h"
 #include "engine/platform/D3DInterface.h"
+#include "engine/render/RenderManager.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureManager.h"
 #include "engine/render/TextureSettings.h"
@@ -185,12 +186,31 @@ std::wstring RenderFixture::pathOf(std::string const& relative) const {
     return port::windowsPath((folder / relative).string());
 }
 
-bool RenderFixture::logged(std::wstring const& text) {
+std::size_t loggedCount(std::wstring const& text) {
     // The log keeps its last lines only; tests look for texts of their own (file and texture
     // names), so lines of earlier tests in the same process cannot match.
+    std::size_t count = 0;
     for (std::wstring const& line : Orvex::Logger::getInstance().recentLines())
-        if (line.find(text) != std::wstring::npos) return true;
-    return false;
+        if (line.find(text) != std::wstring::npos) ++count;
+    return count;
+}
+
+::testing::AssertionResult rectIs(RECT const& r, LONG left, LONG top, LONG right, LONG bottom) {
+    if (r.left == left && r.top == top && r.right == right && r.bottom == bottom) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+}
+
+Orvex::SpriteRect placement(float x, float y, float w, float h) {
+    return Orvex::SpriteRect(D3DXVECTOR2(x, y), D3DXVECTOR2(w, h), 0.0f, D3DXVECTOR2(0, 0), 0);
+}
+
+std::wstring runCommand(Orvex::RenderManager& manager, std::wstring const& line) {
+    Orvex::TypedConsoleCommand typed(line);
+    Orvex::ConsoleCommand* command = manager.findCommand(typed.getCommand());
+    if (!command) return L"?";
+    if (typed.getArgumentCount() < command->getMinimumArguments()) return command->getHelp();
+    manager.executeCommand(*command, typed);
+    return typed.getReply();
 }
 
 std::vector<std::wstring> RenderFixture::takeBoxes() {

@@ -22,6 +22,10 @@
 #include "tests/support/gl/DeviceFixture.h"
 #include "tests/support/gl/FlatEffect.h"
 
+namespace Orvex {
+class RenderManager;
+}
+
 namespace rendertest {
 
 using Orvex::kSpriteAlphaTest;
@@ -55,6 +59,16 @@ void fillTexels(IDirect3DTexture9* texture, unsigned width, unsigned height, std
 // One texel, or level 0, through readPixel as packed colours (0xDEADBEEF where it fails).
 uint32_t pixelOf(Orvex::Texture2D& texture, unsigned x, unsigned y);
 std::vector<uint32_t> readAll(Orvex::Texture2D& texture);
+
+// How many of the engine log's recent lines contain text.
+std::size_t loggedCount(std::wstring const& text);
+// r against (left, top, right, bottom).
+::testing::AssertionResult rectIs(RECT const& r, LONG left, LONG top, LONG right, LONG bottom);
+// A placement of that size at (x, y): no turn, centre at the top-left corner.
+Orvex::SpriteRect placement(float x, float y, float w, float h);
+// A console line run by a render manager: its reply, its help text when arguments are missing,
+// "?" for a command it does not have.
+std::wstring runCommand(Orvex::RenderManager& manager, std::wstring const& line);
 
 // Holds the creation reference of a texture and releases it at scope end.
 struct TextureRef {
@@ -121,7 +135,7 @@ protected:
     }
 
     // True when one of the engine log's recent lines contains text.
-    static bool logged(std::wstring const& text);
+    static bool logged(std::wstring const& text) { return loggedCount(text) > 0; }
     // Message boxes logged since the last call (headless they go to the port log).
     std::vector<std::wstring> takeBoxes();
 

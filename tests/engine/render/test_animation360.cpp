@@ -96,11 +96,8 @@ TEST(Animation360, LoadParamsDefaultsAndCountGuards) {
     auto huge = make360(L"<ANIMATION_2D TYPE=\"360\"><LOAD_PARAMS FILE=\"%s\" ANZ_ANGLES=\"100000000\" "
                         L"ANZ_FRAMES=\"0\" INC_ANGLE=\"nan\"/></ANIMATION_2D>");
     EXPECT_EQ(huge->getAngleSets().size(), static_cast<std::size_t>(Texture2DAnimation360::kMaxAngles));
-}
-
-// The product of the two counts is what loads: 3600 angles of 1000 files would be 3.6 million
-// textures from a definition of a hundred bytes.
-TEST(Animation360, TooManyFilesInAllAreRefused) {
+    // The product of the two counts is what loads: 3600 angles of 1000 files would be 3.6
+    // million textures from a definition of a hundred bytes. Too many files in all are refused.
     EXPECT_TRUE(make360(L"<ANIMATION_2D TYPE=\"360\"><LOAD_PARAMS FILE=\"x\" ANZ_ANGLES=\"3600\" ANZ_FRAMES=\"1000\"/>"
                         L"</ANIMATION_2D>")->getAngleSets().empty());
 }
@@ -172,12 +169,8 @@ TEST_F(Animation360Files, SetsFromAngleSheetsInWholePixels) {
     ASSERT_EQ(a->getFrameCount(), 3u);
     // Three rows of 20 / 3 = 6 whole pixels (no rounding), in the sheet's order 2, 1, 0; then the
     // set's order takes the first and the two cells of the second sheet.
-    RECT const first = a->getFrames()[0].rect;
-    EXPECT_EQ(first.top, 12);
-    EXPECT_EQ(first.bottom, 18);
+    EXPECT_TRUE(rectIs(a->getFrames()[0].rect, 0, 12, 30, 18));
     // "RECT_START" 4 2 keeps the image's right and bottom: cells 26 x 18 stepping right.
-    RECT const second = a->getFrames()[1].rect;
-    EXPECT_TRUE(second.left == 4 && second.top == 2 && second.right == 30 && second.bottom == 20)
-        << second.left << "," << second.top << "," << second.right << "," << second.bottom;
+    EXPECT_TRUE(rectIs(a->getFrames()[1].rect, 4, 2, 30, 20));
     EXPECT_EQ(a->getFrames()[2].rect.left, 30);
 }

@@ -50,14 +50,6 @@ public:
     }
 };
 
-SpriteRect placement(float x, float y, float w, float h) {
-    return SpriteRect(D3DXVECTOR2(x, y), D3DXVECTOR2(w, h), 0.0f, D3DXVECTOR2(0.0f, 0.0f), 0);
-}
-
-bool sameRect(RECT const& r, LONG l, LONG t, LONG rr, LONG b) {
-    return r.left == l && r.top == t && r.right == rr && r.bottom == b;
-}
-
 // A 20 x 10 frame of two 10 x 10 parts side by side (textures "left" and "right").
 std::wstring const kTwoParts =
     L"<ANIMATION_2D><FRAME FRAME_SIZE=\"20 10\">"
@@ -79,7 +71,7 @@ TEST_F(AnimationDrawPieces, TiledPiecesCutThePartsToTheirWindow) {
     ASSERT_EQ(sprite.draws.size(), 5u);
     float const x[] = {0.0f, 10.0f, 20.0f, 30.0f, 40.0f};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(sprite.draws[i].translation.x, x[i]) << i;
-    EXPECT_TRUE(sameRect(sprite.draws[4].source, 0, 0, 5, 10));  // half of the left part
+    EXPECT_TRUE(rectIs(sprite.draws[4].source, 0, 0, 5, 10));  // half of the left part
 }
 
 TEST_F(AnimationDrawPieces, EmptyFramesAndMissingTexturesDrawNothing) {

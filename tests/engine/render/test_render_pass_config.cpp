@@ -1,8 +1,5 @@
 // Render-pass files and post-effect definitions: keys, priorities, keyed parameters, string
 // mappings, the "RP_" replies and listings, and broken input (one log line, the rest loads).
-#include <algorithm>
-
-#include "engine/core/Logger.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/PostEffect.h"
 #include "engine/render/RenderManager.h"
@@ -13,21 +10,6 @@ namespace {
 
 using Orvex::PostEffect;
 using Orvex::RenderManager;
-
-std::wstring run(RenderManager& manager, std::wstring const& line) {
-    Orvex::TypedConsoleCommand typed(line);
-    Orvex::ConsoleCommand* command = manager.findCommand(typed.getCommand());
-    if (!command) return L"?";
-    if (typed.getArgumentCount() < command->getMinimumArguments()) return command->getHelp();
-    manager.executeCommand(*command, typed);
-    return typed.getReply();
-}
-
-std::size_t logCount(std::wstring const& text) {
-    auto const lines = Orvex::Logger::getInstance().recentLines();
-    return static_cast<std::size_t>(
-        std::count_if(lines.begin(), lines.end(), [&](std::wstring const& l) { return l.find(text) != std::wstring::npos; }));
-}
 
 // A post effect read from text, released at scope end.
 struct Effect {
@@ -86,7 +68,7 @@ TEST(PostEffectDefinition, KeyedAccessByKind) {
     // A PARAM_NR outside the arrays and an unknown kind word are refused, each with a line.
     for (wchar_t const* key : {L"big", L"neg", L"odd"}) {
         EXPECT_FALSE(e->setFloat(key, 1.0f)) << "a refused mapping";
-        EXPECT_EQ(logCount(std::wstring(L"mapping \"") + key + L"\""), 1u);
+        EXPECT_EQ(loggedCount(std::wstring(L"mapping \"") + key + L"\""), 1u);
     }
     std::vector<std::wstring> keys;
     for (Orvex::PostEffectParam const& p : e->getStringMappings()) keys.push_back(p.key);
@@ -149,18 +131,18 @@ TEST_F(RenderPassConfigTest, ConsoleRepliesAndListingsComeInFileOrder) {
         L"<INITIALIZE STRING=\"alpha\" INITIAL_VECTOR=\"1 2 3 4.5\"/>"
         L"</POSTEFFECTS_STRING_MAPPINGS></RP>");
     manager.loadConfig(rp, L"order.rp");
-    EXPECT_EQ(logCount(L"\"order.rp\": mapping \"lost\" names the unknown post effect \"nobody\""), 1u);
-    EXPECT_EQ(run(manager, L"RP_POST_getAllParamListe"),
+    EXPECT_EQ(loggedCount(L"\"order.rp\": mapping \"lost\" names the unknown post effect \"nobody\""), 1u);
+    EXPECT_EQ(runCommand(manager, L"RP_POST_getAllParamListe"),
               L"zeta Typ: FLOAT\nzeta Typ: FLOAT\nalpha Typ: VECTOR\nmid Typ: MATRIX");
-    EXPECT_EQ(run(manager, L"RP_POST_getParamVector alpha"), L"Wert: 1 2 3 4.5 ");
-    EXPECT_EQ(run(manager, L"RP_POST_setParamFloat zeta 0.125"), L"gesetzt");
-    EXPECT_EQ(run(manager, L"RP_POST_getParamFloat zeta"), L"Wert: 0.125");
-    EXPECT_EQ(run(manager, L"RP_POST_getParamFloat lost"), L"Param wurde nicht gefunden");
-    EXPECT_EQ(run(manager, L"RP_POST_setParamVector alpha 1 2"), L"RP_POST_setParamVector Name Wert; setzt einen Posteffect Parameter Vector");
-    EXPECT_EQ(run(manager, L"RP_POST_addActiveEffect nobody"), L"gesetzt");
-    EXPECT_EQ(run(manager, L"RP_POST_addActiveEffect b"), L"gesetzt");
-    EXPECT_EQ(run(manager, L"RP_POST_addActiveEffect a"), L"gesetzt");
-    EXPECT_EQ(run(manager, L"RP_POST_addActiveEffect b"), L"gesetzt");
+    EXPECT_EQ(runCommand(manager, L"RP_POST_getParamVector alpha"), L"Wert: 1 2 3 4.5 ");
+    EXPECT_EQ(runCommand(manager, L"RP_POST_setParamFloat zeta 0.125"), L"gesetzt");
+    EXPECT_EQ(runCommand(manager, L"RP_POST_getParamFloat zeta"), L"Wert: 0.125");
+    EXPECT_EQ(runCommand(manager, L"RP_POST_getParamFloat lost"), L"Param wurde nicht gefunden");
+    EXPECT_EQ(runCommand(manager, L"RP_POST_setParamVector alpha 1 2"), L"RP_POST_setParamVector Name Wert; setzt einen Posteffect Parameter Vector");
+    EXPECT_EQ(runCommand(manager, L"RP_POST_addActiveEffect nobody"), L"gesetzt");
+    EXPECT_EQ(runCommand(manager, L"RP_POST_addActiveEffect b"), L"gesetzt");
+    EXPECT_EQ(runCommand(manager, L"RP_POST_addActiveEffect a"), L"gesetzt");
+    EXPECT_EQ(runCommand(manager, L"RP_POST_addActiveEffect b"), L"gesetzt");
     EXPECT_EQ(manager.getActiveEffects().size(), 2u) << "activated once";
     EXPECT_EQ(manager.getActiveEffects()[0]->getName(), L"b") << "equal priorities keep their order";
     std::vector<std::wstring> offers;
@@ -169,7 +151,7 @@ TEST_F(RenderPassConfigTest, ConsoleRepliesAndListingsComeInFileOrder) {
     offers.clear();
     manager.completeArguments(Orvex::TypedConsoleCommand(L"rp_post_removeactiveeffect a"), offers);
     EXPECT_EQ(offers, std::vector<std::wstring>{L"a"});
-    EXPECT_EQ(run(manager, L"RP_POST_removeActiveEffect b"), L"entfernt");
+    EXPECT_EQ(runCommand(manager, L"RP_POST_removeActiveEffect b"), L"entfernt");
     EXPECT_EQ(manager.getActiveEffects().size(), 1u);
 }
 
@@ -181,8 +163,8 @@ TEST_F(RenderPassConfigTest, BrokenRenderPassFileGivesOneLineAndTheRestLoads) {
                                                  "</RP>\r\n");
     RenderManager manager(RenderManager::kFollowDevice, RenderManager::kFollowDevice);
     manager.loadConfigFile(path);
-    EXPECT_EQ(logCount(L"broken.rp"), 1u);
-    EXPECT_EQ(logCount(L"line 4"), 1u);
+    EXPECT_EQ(loggedCount(L"broken.rp"), 1u);
+    EXPECT_EQ(loggedCount(L"line 4"), 1u);
     ASSERT_GE(manager.getPostEffects().size(), 2u);
     EXPECT_EQ(manager.getPostEffects()[0]->getName(), L"first");
     EXPECT_EQ(manager.getPostEffects()[1]->getName(), L"second");

@@ -24,26 +24,19 @@ using Orvex::RenderManager;
 constexpr uint32_t kBlack = 0xFF000000;
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 
-// Two triangles of one colour over [x0, x1) x [y0, y1), untextured, on the current target.
-void fillRect(IDirect3DDevice9* device, float x0, float y0, float x1, float y1, uint32_t colour) {
+// A quad over [x0, x1) x [y0, y1) on the current target: one colour untextured, or a texture
+// point-sampled.
+void drawQuad(IDirect3DDevice9* device, float x0, float y0, float x1, float y1, uint32_t colour,
+              IDirect3DTexture9* texture = nullptr) {
     testsupport::ScreenVertex const v[4] = {{x0 - 0.5f, y0 - 0.5f, 0, 1, colour, 0, 0},
                                             {x1 - 0.5f, y0 - 0.5f, 0, 1, colour, 1, 0},
                                             {x0 - 0.5f, y1 - 0.5f, 0, 1, colour, 0, 1},
                                             {x1 - 0.5f, y1 - 0.5f, 0, 1, colour, 1, 1}};
-    device->SetTexture(0, nullptr);
-    device->SetFVF(testsupport::kScreenFvf);
-    device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(v[0]));
-}
-
-// Draws a texture over [x0, x1) x [y0, y1), point-sampled.
-void drawTexture(IDirect3DDevice9* device, IDirect3DTexture9* texture, float x0, float y0, float x1, float y1) {
-    testsupport::ScreenVertex const v[4] = {{x0 - 0.5f, y0 - 0.5f, 0, 1, kWhite, 0, 0},
-                                            {x1 - 0.5f, y0 - 0.5f, 0, 1, kWhite, 1, 0},
-                                            {x0 - 0.5f, y1 - 0.5f, 0, 1, kWhite, 0, 1},
-                                            {x1 - 0.5f, y1 - 0.5f, 0, 1, kWhite, 1, 1}};
     device->SetTexture(0, texture);
-    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
-    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+    if (texture) {
+        device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
+        device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+    }
     device->SetFVF(testsupport::kScreenFvf);
     device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(v[0]));
     device->SetTexture(0, nullptr);
@@ -109,19 +102,12 @@ protected:
         for (Orvex::PostEffect* e : std::vector(manager->getActiveEffects())) manager->removeActiveEffect(e);
         for (wchar_t const* name : names) manager->addActiveEffect(manager->findPostEffect(name));
     }
-    std::wstring run(std::wstring const& line) {
-        Orvex::TypedConsoleCommand typed(line);
-        Orvex::ConsoleCommand* command = manager->findCommand(typed.getCommand());
-        if (!command) return L"?";
-        if (typed.getArgumentCount() < command->getMinimumArguments()) return command->getHelp();
-        manager->executeCommand(*command, typed);
-        return typed.getReply();
-    }
+    std::wstring run(std::wstring const& line) { return runCommand(*manager, line); }
     // Left half black, right half white.
     void edgeScene() {
         scene.paint = [](IDirect3DDevice9* d) {
-            fillRect(d, 0, 0, kWidth / 2, kHeight, kBlack);
-            fillRect(d, kWidth / 2, 0, kWidth, kHeight, kWhite);
+            drawQuad(d, 0, 0, kWidth / 2, kHeight, kBlack);
+            drawQuad(d, kWidth / 2, 0, kWidth, kHeight, kWhite);
         };
     }
 
@@ -134,12 +120,11 @@ TEST_F(RenderPassTest, RenderToTextureTargetIsDrawnThenSampled) {
     EXPECT_FALSE(rtt.render()) << "nothing is made before the owner asks";
     rtt.release();
     ASSERT_TRUE(rtt.isValid());
-    EXPECT_EQ(rtt.getTexture().getName(), L"RT_RENDER");
     struct Painter : sigslot::has_slots<> {
         void onRender(Orvex::RenderToTexture&) {
             IDirect3DDevice9* d = Orvex::D3DInterface::getInstance().getDevice();
             d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0);
-            fillRect(d, 8, 0, 16, 8, 0xFFFF0000);
+            drawQuad(d, 8, 0, 16, 8, 0xFFFF0000);
         }
     } painter;
     rtt.signalRender.connect(&painter, &Painter::onRender);
@@ -148,7 +133,7 @@ TEST_F(RenderPassTest, RenderToTextureTargetIsDrawnThenSampled) {
     // Sampled onto the back buffer at twice its size.
     clear();
     ASSERT_EQ(device()->BeginScene(), D3D_OK);
-    drawTexture(device(), rtt.getTexture().getTexture(), 10, 10, 42, 26);
+    drawQuad(device(), 10, 10, 42, 26, kWhite, rtt.getTexture().getTexture());
     device()->EndScene();
     EXPECT_TRUE(matches(10, 10, 42, 26, [](unsigned x, unsigned) { return x < 16 ? 0xFF0000FFu : 0xFFFF0000u; }));
 
@@ -211,12 +196,7 @@ TEST_F(RenderPassTest, ScaledPassMovesTheQuadAndTheNextEffectReadsThePartLeft) {
 TEST_F(RenderPassTest, ForwardRendererClearsToItsColourAndHandsItsSceneToThePassChain) {
     Orvex::ForwardRenderer& forward = manager->getForwardRenderer();
     EXPECT_EQ(forward.getClearColorValue(), 0xFF202040u) << "the file's colour";
-    Orvex::XMLNode black = parse(L"<FORWARD_RENDERING CLEAR_COLOR=\"FF000000\"/>");
-    forward.readXML(black);
-    EXPECT_EQ(forward.getClearColorValue(), 0xFF000000u);
-    Orvex::XMLNode back = parse(L"<FORWARD_RENDERING CLEAR_COLOR=\"FF202040\"/>");
-    forward.readXML(back);
-    scene.paint = [](IDirect3DDevice9* d) { fillRect(d, 8, 8, 24, 16, kWhite); };
+    scene.paint = [](IDirect3DDevice9* d) { drawQuad(d, 8, 8, 24, 16, kWhite); };
 
     only({L"Copy"});
     std::vector<uint32_t> const viaCopy = frame();
@@ -256,8 +236,8 @@ TEST_F(RenderPassTest, TwoPassBlurWithScalingSoftensAnEdge) {
     only({L"Blur"});
     for (unsigned edge : {kWidth / 2, kWidth / 2 + 1}) {
         scene.paint = [edge](IDirect3DDevice9* d) {
-            fillRect(d, 0, 0, static_cast<float>(edge), kHeight, kBlack);
-            fillRect(d, static_cast<float>(edge), 0, kWidth, kHeight, kWhite);
+            drawQuad(d, 0, 0, static_cast<float>(edge), kHeight, kBlack);
+            drawQuad(d, static_cast<float>(edge), 0, kWidth, kHeight, kWhite);
         };
         std::vector<uint32_t> const pixels = frame();
         std::vector<double> const expected = blurredEdge(kWidth, edge);
@@ -270,7 +250,7 @@ TEST_F(RenderPassTest, TwoPassBlurWithScalingSoftensAnEdge) {
 }
 
 TEST_F(RenderPassTest, TintUsesItsVectorAndTimeAndIsSkippedByThePriorityRules) {
-    scene.paint = [](IDirect3DDevice9* d) { fillRect(d, 0, 0, kWidth, kHeight, kWhite); };
+    scene.paint = [](IDirect3DDevice9* d) { drawQuad(d, 0, 0, kWidth, kHeight, kWhite); };
     only({L"Copy", L"Tint"});
     EXPECT_EQ(run(L"RP_POST_setParamVector tintColour 0.5 1 0 1"), L"gesetzt");
     EXPECT_EQ(at(frame(), 4, 4) & 0xFFFFFF, 0x80FF00u);

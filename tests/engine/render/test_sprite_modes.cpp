@@ -31,32 +31,32 @@ protected:
     }
 };
 
-TEST_F(SpriteModeTest, RepeatTilesAtNaturalSizeWithCutRemainders) {
-    IDirect3DTexture9* t = makeTexture(4, 4, texels(4, 4));
-    RECT const source{0, 0, 4, 4};
-    batch([&] { sprite->drawInRectD3D(t, &source, Orvex::FRect(10, 10, 20, 16), Orvex::SDP_REPEAT, Orvex::SDP_REPEAT,
-                                      0xFFFFFFFF); });
-    EXPECT_TRUE(matches(10, 10, 20, 16, [](unsigned x, unsigned y) { return texel(x % 4, y % 4); }));
-}
-
-TEST_F(SpriteModeTest, ScaleStretchesTheSourceOverTheTarget) {
-    IDirect3DTexture9* t = makeTexture(2, 2, texels(2, 2));
-    RECT const source{0, 0, 2, 2};
-    batch([&] { sprite->drawInRectD3D(t, &source, Orvex::FRect(30, 10, 38, 22), Orvex::SDP_SCALE, Orvex::SDP_SCALE,
-                                      0xFFFFFFFF); });
-    EXPECT_TRUE(matches(30, 10, 38, 22, [](unsigned x, unsigned y) { return texel(x / 4, y / 6); }));
-}
-
-TEST_F(SpriteModeTest, ClampCentresAndStretchFitsToTheEnd) {
-    IDirect3DTexture9* t = makeTexture(4, 2, texels(4, 2));
-    RECT const source{0, 0, 4, 2};
-    batch([&] { sprite->drawInRectD3D(t, &source, Orvex::FRect(50, 10, 60, 20), Orvex::SDP_CLAMP, Orvex::SDP_CLAMP,
-                                      0xFFFFFFFF); });
-    EXPECT_TRUE(matches(53, 14, 57, 16, [](unsigned x, unsigned y) { return texel(x, y); }));
-    // Fitted into 8 x 8 keeping the aspect: scale 2, the slack below moved above.
-    batch([&] { sprite->drawInRectD3D(t, &source, Orvex::FRect(50, 10, 58, 18), Orvex::SDP_STRETCH,
-                                      Orvex::SDP_STRETCH | Orvex::SDP_ALIGN_BACK, 0xFFFFFFFF); });
-    EXPECT_TRUE(matches(50, 14, 58, 18, [](unsigned x, unsigned y) { return texel(x / 2, y / 2); }));
+TEST_F(SpriteModeTest, RepeatScaleClampAndStretchGiveTheirGridsInARectangle) {
+    using Expected = uint32_t (*)(unsigned, unsigned);
+    struct Case {
+        unsigned width, height;  // of the texture, drawn whole
+        Orvex::FRect target;
+        Orvex::u8 modeX, modeY;
+        unsigned x0, y0, x1, y1;  // where the grid lands
+        Expected expected;
+    } const cases[] = {
+        // Repeat tiles at natural size with cut remainders; scale stretches over the target.
+        {4, 4, {10, 10, 20, 16}, Orvex::SDP_REPEAT, Orvex::SDP_REPEAT, 10, 10, 20, 16,
+         [](unsigned x, unsigned y) { return texel(x % 4, y % 4); }},
+        {2, 2, {30, 10, 38, 22}, Orvex::SDP_SCALE, Orvex::SDP_SCALE, 30, 10, 38, 22,
+         [](unsigned x, unsigned y) { return texel(x / 4, y / 6); }},
+        // Clamp centres; stretch fits 8 x 8 keeping the aspect (scale 2, the slack below moved above).
+        {4, 2, {50, 10, 60, 20}, Orvex::SDP_CLAMP, Orvex::SDP_CLAMP, 53, 14, 57, 16, texel},
+        {4, 2, {50, 10, 58, 18}, Orvex::SDP_STRETCH, Orvex::SDP_STRETCH | Orvex::SDP_ALIGN_BACK, 50, 14, 58, 18,
+         [](unsigned x, unsigned y) { return texel(x / 2, y / 2); }},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        IDirect3DTexture9* t = makeTexture(c.width, c.height, texels(c.width, c.height));
+        RECT const source{0, 0, static_cast<LONG>(c.width), static_cast<LONG>(c.height)};
+        batch([&] { sprite->drawInRectD3D(t, &source, c.target, c.modeX, c.modeY, 0xFFFFFFFF); });
+        EXPECT_TRUE(matches(c.x0, c.y0, c.x1, c.y1, c.expected));
+    }
 }
 
 TEST_F(SpriteModeTest, RepeatIntAndRepeatScaleThroughAPlacement) {

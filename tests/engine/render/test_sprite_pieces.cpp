@@ -9,8 +9,10 @@
 
 #include "engine/render/SpriteDraw.h"
 #include "engine/render/SpriteRect.h"
+#include "tests/engine/render/RenderFixture.h"
 
 using namespace Orvex;
+using rendertest::placement;
 
 namespace {
 
@@ -36,15 +38,8 @@ Pieces spritePieces(SpriteRect const& target, RECT const& source, u8 mx, u8 my) 
     return out;
 }
 
-SpriteRect placement(float x, float y, float w, float h) {
-    return SpriteRect(D3DXVECTOR2(x, y), D3DXVECTOR2(w, h), 0.0f, D3DXVECTOR2(0, 0), 0);
-}
-
 void expectPiece(SpriteQuadPiece const& p, RECT const& source, float sx, float sy, float tx, float ty) {
-    EXPECT_EQ(p.source.left, source.left);
-    EXPECT_EQ(p.source.top, source.top);
-    EXPECT_EQ(p.source.right, source.right);
-    EXPECT_EQ(p.source.bottom, source.bottom);
+    EXPECT_TRUE(rendertest::rectIs(p.source, source.left, source.top, source.right, source.bottom));
     EXPECT_NEAR(p.scaling.x, sx, 1e-4f);
     EXPECT_NEAR(p.scaling.y, sy, 1e-4f);
     EXPECT_NEAR(p.translation.x, tx, 1e-3f);
