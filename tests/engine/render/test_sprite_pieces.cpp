@@ -55,45 +55,55 @@ TEST(SpriteDrawModes, WordsParseCaseInsensitivelyInBothForms) {
     for (wchar_t const* word : {L"SDP_", L"SCALE ", L""}) EXPECT_EQ(parseSpriteDrawMode(word), 0);
 }
 
-TEST(SpriteDrawPieces, RepeatThenScale) {
-    RECT const src = rect(0, 0, 30, 40);
-    Pieces p = rectPieces(src, FRect(0, 0, 100, 40), SDP_REPEAT, SDP_SCALE);
-    ASSERT_EQ(p.size(), 4u);
-    expectPiece(p[2], src, 1, 1, 60, 0);
-    expectPiece(p[3], rect(0, 0, 10, 40), 1, 1, 90, 0);
-    // An exact multiple still gets its one-pixel remainder.
-    p = rectPieces(src, FRect(0, 0, 90, 40), SDP_REPEAT, SDP_SCALE);
-    ASSERT_EQ(p.size(), 4u);
-    expectPiece(p[3], rect(0, 0, 1, 40), 1, 1, 90, 0);
-    // Scale across: the height is stretched on every tile.
-    p = rectPieces(src, FRect(0, 0, 100, 80), SDP_REPEAT, SDP_SCALE);
-    ASSERT_EQ(p.size(), 4u);
-    expectPiece(p[1], src, 1, 2, 30, 0);
-}
-
-TEST(SpriteDrawPieces, ScaleThenRepeat) {
-    RECT const src = rect(4, 8, 24, 28);  // 20 x 20 at an offset
-    Pieces p = rectPieces(src, FRect(10, 10, 50, 55), SDP_SCALE, SDP_REPEAT);
-    ASSERT_EQ(p.size(), 3u);
-    expectPiece(p[0], src, 2, 1, 10, 10);
-    expectPiece(p[1], src, 2, 1, 10, 30);
-    expectPiece(p[2], rect(4, 8, 24, 13), 2, 1, 10, 50);
-
-}
-
-TEST(SpriteDrawPieces, RepeatWholeNumberOfTimes) {
-    RECT const src = rect(0, 0, 30, 10);
-    Pieces p = rectPieces(src, FRect(0, 0, 100, 10), SDP_REPEAT_INT, SDP_SCALE);
-    ASSERT_EQ(p.size(), 3u);
-    for (int i = 0; i < 3; ++i) expectPiece(p[i], src, 100.0f / 90.0f, 1, i * 100.0f / 3.0f, 0);
-    EXPECT_TRUE(rectPieces(src, FRect(0, 0, 14, 10), SDP_REPEAT_INT, SDP_SCALE).empty());
-    p = rectPieces(rect(0, 0, 10, 10), FRect(0, 0, 20, 30), SDP_REPEAT_INT, SDP_REPEAT_INT);
-    ASSERT_EQ(p.size(), 6u);
-    expectPiece(p[5], rect(0, 0, 10, 10), 1, 1, 10, 20);
-    p = rectPieces(rect(0, 0, 10, 10), FRect(0, 0, 20, 25), SDP_SCALE, SDP_REPEAT_INT);
-    // nearest(2.5) is int(3.0): three tiles of 25 / 3 pixels.
-    ASSERT_EQ(p.size(), 3u);
-    expectPiece(p[2], rect(0, 0, 10, 10), 2, 25.0f / 30.0f, 0, 50.0f / 3.0f);
+TEST(SpriteDrawPieces, RepeatScaleAndStretchNumberPlaceTheirPieces) {
+    // Of the pieces for a source, target and mode pair: how many, and one of them (source part,
+    // scaling, translation). Targets are rectangles, or a placement at (0, 0) for stretch-number.
+    struct Case {
+        RECT source;
+        FRect target;
+        u8 modeX, modeY;
+        std::size_t count, index;
+        RECT part;
+        float sx, sy, tx, ty;
+    } const cases[] = {
+        // Repeat then scale; an exact multiple still gets its one-pixel remainder; the height
+        // stretched on every tile.
+        {rect(0, 0, 30, 40), FRect(0, 0, 100, 40), SDP_REPEAT, SDP_SCALE, 4, 2, rect(0, 0, 30, 40), 1, 1, 60, 0},
+        {rect(0, 0, 30, 40), FRect(0, 0, 100, 40), SDP_REPEAT, SDP_SCALE, 4, 3, rect(0, 0, 10, 40), 1, 1, 90, 0},
+        {rect(0, 0, 30, 40), FRect(0, 0, 90, 40), SDP_REPEAT, SDP_SCALE, 4, 3, rect(0, 0, 1, 40), 1, 1, 90, 0},
+        {rect(0, 0, 30, 40), FRect(0, 0, 100, 80), SDP_REPEAT, SDP_SCALE, 4, 1, rect(0, 0, 30, 40), 1, 2, 30, 0},
+        // Scale then repeat, a source at an offset.
+        {rect(4, 8, 24, 28), FRect(10, 10, 50, 55), SDP_SCALE, SDP_REPEAT, 3, 0, rect(4, 8, 24, 28), 2, 1, 10, 10},
+        {rect(4, 8, 24, 28), FRect(10, 10, 50, 55), SDP_SCALE, SDP_REPEAT, 3, 1, rect(4, 8, 24, 28), 2, 1, 10, 30},
+        {rect(4, 8, 24, 28), FRect(10, 10, 50, 55), SDP_SCALE, SDP_REPEAT, 3, 2, rect(4, 8, 24, 13), 2, 1, 10, 50},
+        // A whole number of times; nearest(2.5) is int(3.0): three tiles of 25 / 3 pixels.
+        {rect(0, 0, 30, 10), FRect(0, 0, 100, 10), SDP_REPEAT_INT, SDP_SCALE, 3, 0, rect(0, 0, 30, 10), 100.0f / 90.0f, 1, 0, 0},
+        {rect(0, 0, 30, 10), FRect(0, 0, 100, 10), SDP_REPEAT_INT, SDP_SCALE, 3, 1, rect(0, 0, 30, 10), 100.0f / 90.0f, 1,
+         100.0f / 3.0f, 0},
+        {rect(0, 0, 30, 10), FRect(0, 0, 100, 10), SDP_REPEAT_INT, SDP_SCALE, 3, 2, rect(0, 0, 30, 10), 100.0f / 90.0f, 1,
+         200.0f / 3.0f, 0},
+        {rect(0, 0, 30, 10), FRect(0, 0, 14, 10), SDP_REPEAT_INT, SDP_SCALE, 0, 0, {}, 0, 0, 0, 0},
+        {rect(0, 0, 10, 10), FRect(0, 0, 20, 30), SDP_REPEAT_INT, SDP_REPEAT_INT, 6, 5, rect(0, 0, 10, 10), 1, 1, 10, 20},
+        {rect(0, 0, 10, 10), FRect(0, 0, 20, 25), SDP_SCALE, SDP_REPEAT_INT, 3, 2, rect(0, 0, 10, 10), 2, 25.0f / 30.0f, 0,
+         50.0f / 3.0f},
+        // Stretch-number fits X to 40 (scale 2) and tiles 20-high steps over 50: two and a half.
+        {rect(0, 0, 20, 10), FRect(0, 0, 40, 50), SDP_STRETCH_NUMBER, SDP_REPEAT, 3, 0, rect(0, 0, 20, 10), 2, 2, 0, 0},
+        {rect(0, 0, 20, 10), FRect(0, 0, 40, 50), SDP_STRETCH_NUMBER, SDP_REPEAT, 3, 1, rect(0, 0, 20, 10), 2, 2, 0, 20},
+        {rect(0, 0, 20, 10), FRect(0, 0, 40, 50), SDP_STRETCH_NUMBER, SDP_REPEAT, 3, 2, rect(0, 0, 20, 5), 2, 2, 0, 40},
+        // The other way round; the stretch rule does not add its piece then.
+        {rect(0, 0, 10, 20), FRect(0, 0, 50, 20), SDP_REPEAT | SDP_STRETCH, SDP_STRETCH_NUMBER, 6, 5, rect(0, 0, 0, 20),
+         1, 1, 50, 0},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        bool const number = (c.modeX | c.modeY) & SDP_STRETCH_NUMBER;
+        Pieces const p = number ? spritePieces(placement(0, 0, c.target.right, c.target.bottom), c.source, c.modeX, c.modeY)
+                                : rectPieces(c.source, c.target, c.modeX, c.modeY);
+        ASSERT_EQ(p.size(), c.count);
+        if (c.count) expectPiece(p[c.index], c.part, c.sx, c.sy, c.tx, c.ty);
+    }
+    // buildRectQuads knows no stretch-number.
+    EXPECT_TRUE(rectPieces(rect(0, 0, 20, 10), FRect(0, 0, 40, 50), SDP_STRETCH_NUMBER, SDP_REPEAT).empty());
 }
 
 TEST(SpriteDrawPieces, BuildersAddEveryMatchingRuleDrawInRectOnlyTheFirst) {
@@ -111,23 +121,6 @@ TEST(SpriteDrawPieces, BuildersAddEveryMatchingRuleDrawInRectOnlyTheFirst) {
     expectPiece(first[0], src, 2, 2, 0, 0);
     // A pair that matches no row adds nothing.
     EXPECT_TRUE(rectPieces(src, target, 0, SDP_SCALE).empty());
-}
-
-TEST(SpriteDrawPieces, StretchNumberFitsOneAxisAndTilesTheOther) {
-    RECT const src = rect(0, 0, 20, 10);
-    // X fits 40 (scale 2); Y tiles 20-high steps over 50: two tiles and a half.
-    Pieces p = spritePieces(placement(0, 0, 40, 50), src, SDP_STRETCH_NUMBER, SDP_REPEAT);
-    ASSERT_EQ(p.size(), 3u);
-    expectPiece(p[0], src, 2, 2, 0, 0);
-    expectPiece(p[1], src, 2, 2, 0, 20);
-    expectPiece(p[2], rect(0, 0, 20, 5), 2, 2, 0, 40);
-    // The other way round; the stretch rule does not add its piece then.
-    p = spritePieces(placement(0, 0, 50, 20), rect(0, 0, 10, 20), SDP_REPEAT | SDP_STRETCH,
-                     SDP_STRETCH_NUMBER);
-    ASSERT_EQ(p.size(), 6u);
-    expectPiece(p[5], rect(0, 0, 0, 20), 1, 1, 50, 0);
-    // buildRectQuads knows no stretch-number.
-    EXPECT_TRUE(rectPieces(src, FRect(0, 0, 40, 50), SDP_STRETCH_NUMBER, SDP_REPEAT).empty());
 }
 
 TEST(SpriteDrawPieces, SourceWithoutAreaGivesNoPiece) {
