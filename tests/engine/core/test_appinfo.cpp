@@ -6,9 +6,9 @@
 #include <string>
 
 #include "engine/core/AppInfo.h"
-#include "engine/core/Logger.h"
 #include "port/win32/HostPath.h"
 #include "port/win32/VersionInfo.h"
+#include "tests/engine/core/test_log.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -19,12 +19,6 @@ namespace {
 std::wstring winPath(fs::path const& p) { return port::windowsPath(p.string()); }
 
 std::wstring savePath() { return port::versionBlock().savePath; }
-
-bool loggedErrorContaining(std::wstring const& text) {
-    for (auto const& line : Orvex::Logger::getInstance().recentLines())
-        if (line.find(L"ERROR ") != std::wstring::npos && line.find(text) != std::wstring::npos) return true;
-    return false;
-}
 
 }  // namespace
 
@@ -67,8 +61,10 @@ TEST(AppInfo, CreateUserFolderFailureIsLoggedAndReported) {
     testsupport::writeFile(blocker, "not a folder");
     setenv("XDG_DATA_HOME", blocker.c_str(), 1);
     info.setUserFolderKind(1);
+    logtest::LogWatch log;
     EXPECT_FALSE(info.createUserFolder());
-    EXPECT_TRUE(loggedErrorContaining(L"user folder"));
+    ASSERT_EQ(log.errors().size(), 1u);
+    EXPECT_TRUE(logtest::contains(log.errors()[0], L"user folder"));
 }
 
 // The instance exists from static initialisation on; the default folder must still follow the

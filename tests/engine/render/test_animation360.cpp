@@ -96,8 +96,11 @@ TEST(Animation360, LoadParamsDefaultsAndCountGuards) {
     auto huge = make360(L"<ANIMATION_2D TYPE=\"360\"><LOAD_PARAMS FILE=\"%s\" ANZ_ANGLES=\"100000000\" "
                         L"ANZ_FRAMES=\"0\" INC_ANGLE=\"nan\"/></ANIMATION_2D>");
     EXPECT_EQ(huge->getAngleSets().size(), static_cast<std::size_t>(Texture2DAnimation360::kMaxAngles));
-    // The product of the two counts is what loads: 3600 angles of 1000 files would be 3.6
-    // million textures from a definition of a hundred bytes. Too many files in all are refused.
+}
+
+// The product of the two counts is what loads: 3600 angles of 1000 files would be 3.6 million
+// textures from a definition of a hundred bytes.
+TEST(Animation360, TooManyFilesInAllAreRefused) {
     EXPECT_TRUE(make360(L"<ANIMATION_2D TYPE=\"360\"><LOAD_PARAMS FILE=\"x\" ANZ_ANGLES=\"3600\" ANZ_FRAMES=\"1000\"/>"
                         L"</ANIMATION_2D>")->getAngleSets().empty());
 }

@@ -29,27 +29,28 @@ using Ids = std::vector<Orvex::u32>;
 
 }  // namespace
 
-TEST(AnimationOrder, RangesRepeatsAndSingleIndexesSkippingThoseOutsideTheSource) {
-    struct Case {
-        std::vector<std::wstring> values;
-        Orvex::u32 count;
-        Ids expected;
-    } const cases[] = {
-        {{L"0 - 3", L"2", L"3 x 1 - 0"}, 8, {0, 1, 2, 3, 2, 1, 0, 1, 0, 1, 0}},
-        {{L"5 - 2"}, 8, {5, 4, 3, 2}},
-        {{L"2 x 4"}, 8, {4, 4}},
-        {{L"7", L"0", L"7"}, 8, {7, 0, 7}},
-        {{L"2 x"}, 8, {0, 1, 0, 1}},  // no number after "x": the default 0 .. 1
-        {{L"2 - 6"}, 4, {2, 3}},
-        {{L"6 - 2"}, 4, {3, 2}},
-        {{L"9", L"1", L"x 9 - 7"}, 4, {1}},
-        {{L"0 - 3"}, 0, {}},
-        {{L"-1"}, 4, {0, 1}},  // "-" switches to the second number: "-1" alone means 0 .. 1
-        {{L"0 x 0 - 3"}, 4, {}},  // repeats of zero or less append nothing
-        {{L"-2 x 0 - 3"}, 4, {}},
-        {{L"0 x 0 - 3", L"1"}, 4, {1}},
-    };
-    for (Case const& c : cases) EXPECT_EQ(run(c.values, c.count), c.expected) << "case " << &c - cases;
+TEST(AnimationOrder, RangesRepeatsAndSingleIndexes) {
+    EXPECT_EQ(run({L"0 - 3", L"2", L"3 x 1 - 0"}, 8), (Ids{0, 1, 2, 3, 2, 1, 0, 1, 0, 1, 0}));
+    EXPECT_EQ(run({L"5 - 2"}, 8), (Ids{5, 4, 3, 2}));
+    EXPECT_EQ(run({L"2 x 4"}, 8), (Ids{4, 4}));
+    EXPECT_EQ(run({L"7", L"0", L"7"}, 8), (Ids{7, 0, 7}));
+    // Without a number after "x" the range is the default 0 .. 1.
+    EXPECT_EQ(run({L"2 x"}, 8), (Ids{0, 1, 0, 1}));
+}
+
+TEST(AnimationOrder, IndexesOutsideTheSourceAreSkipped) {
+    EXPECT_EQ(run({L"2 - 6"}, 4), (Ids{2, 3}));
+    EXPECT_EQ(run({L"6 - 2"}, 4), (Ids{3, 2}));
+    EXPECT_EQ(run({L"9", L"1", L"x 9 - 7"}, 4), (Ids{1}));
+    EXPECT_TRUE(run({L"0 - 3"}, 0).empty());
+    // Negative numbers: "-" switches to the second number, so "-1" alone means 0 .. 1.
+    EXPECT_EQ(run({L"-1"}, 4), (Ids{0, 1}));
+}
+
+TEST(AnimationOrder, RepeatsOfZeroOrLessAppendNothing) {
+    EXPECT_TRUE(run({L"0 x 0 - 3"}, 4).empty());
+    EXPECT_TRUE(run({L"-2 x 0 - 3"}, 4).empty());
+    EXPECT_EQ(run({L"0 x 0 - 3", L"1"}, 4), (Ids{1}));
 }
 
 TEST(AnimationOrder, RandRepeatDrawsFromTheEngineGenerator) {
