@@ -23,6 +23,7 @@
 namespace Orvex {
 
 class AppWindow;
+class D3DXFontInterface;
 class D3DInterface;
 class DirectInputInterface;
 class IngameConsole;
@@ -52,6 +53,8 @@ public:
     IngameConsole* getIngameConsole() const { return ingameConsole_.get(); }
     // The render-pass pipeline whose target follows the back buffer ("RP_" console commands).
     RenderManager* getRenderManager() const { return renderManager_.get(); }
+    // The font manager (made with the engine; its fonts are prepared once the device exists).
+    D3DXFontInterface* getFontManager() const;
 
     // The game's global settings. The engine takes ownership (a replaced object is deleted).
     void setUserGlobals(UserGlobals* globals);
@@ -198,8 +201,8 @@ private:
     AppWindow* window_ = nullptr;
     D3DInterface* d3d_ = nullptr;
     DirectInputInterface* input_ = nullptr;
-    // Still to come with their own parts: the language manager, the font manager and, after the
-    // render manager, the spline manager (acquireRender makes them).
+    // Still to come with their own parts: the language manager and, after the render manager,
+    // the spline manager (acquireRender makes them).
     std::unique_ptr<RenderManager> renderManager_;
     std::unique_ptr<UserGlobals> userGlobals_;
     std::unique_ptr<IngameConsole> ingameConsole_;
