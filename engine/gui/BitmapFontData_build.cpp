@@ -1,6 +1,6 @@
 // Glyph tables rendered at run time: every present, placed cell of the work table is drawn with
 // the temporary device font and the style into its page through a render target, then the page
-// is copied into a managed texture of the table.
+// is copied into a managed texture of the table through a system-memory surface.
 #include "engine/gui/BitmapFontData.h"
 
 #include <algorithm>
@@ -55,13 +55,12 @@ BitmapFontData::BitmapFontData(std::vector<GlyphCell> const& cells, Font& font, 
     RECT const area{0, 0, pageWidth, pageHeight};
     RenderToTexture target(area, D3DFMT_A8R8G8B8, D3DFMT_D24X8, 1);
     target.release();
-    Texture2D staging;
-    staging.setCanSuspend(false);
     IDirect3DSurface9* stagingSurface = nullptr;
-    if (staging.create(static_cast<u32>(pageWidth), static_cast<u32>(pageHeight), 1, 0, D3DFMT_A8R8G8B8,
-                       D3DPOOL_SYSTEMMEM) &&
-        staging.getTexture())
-        staging.getTexture()->GetSurfaceLevel(0, &stagingSurface);
+    if (IDirect3DDevice9* device = D3DInterface::getInstance().getDevice();
+        device && FAILED(device->CreateOffscreenPlainSurface(static_cast<UINT>(pageWidth), static_cast<UINT>(pageHeight),
+                                                             D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &stagingSurface,
+                                                             nullptr)))
+        stagingSurface = nullptr;
     if (!target.isValid() || !stagingSurface) {
         logError(L"Glyph table \"" + getName() + L"\": no render target or copy surface of " +
                  std::to_wstring(pageWidth) + L"x" + std::to_wstring(pageHeight));

@@ -12,6 +12,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/D3DXFontInterface.h"
 #include "engine/gui/FontStyle.h"
+#include "engine/gui/FontText.h"
 #include "port/win32/windows_types.h"
 
 namespace fonttest {
