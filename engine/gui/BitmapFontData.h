@@ -45,6 +45,9 @@ class BitmapFontData : public NamedObject {
 public:
     static constexpr u32 kIndexSize = 0x10000;
     static constexpr u32 kMaxGlyphs = 0x7FFF;
+    // Bounds of a letter's coordinates and widths read from data (no texture is larger).
+    static constexpr int kMaxCoordinate = 0x10000;
+    static constexpr float kMaxMetric = 65536.0f;
 
     // From a "BITMAPFONT_DATA" element; source names the file in log lines.
     explicit BitmapFontData(XMLNode& node, std::wstring const& source = L"");

@@ -22,14 +22,14 @@ constexpr u32 kSpriteAlphaBlend = 0x10;
 
 // A letter's destination with its edges truncated and moved by (dx, dy).
 FRect movedTruncated(FRect const& d, int dx, int dy) {
-    auto t = [](float v) { return static_cast<float>(static_cast<int>(v)); };
+    auto t = [](float v) { return static_cast<float>(truncateToLong(v)); };
     return FRect(t(d.left) + static_cast<float>(dx), t(d.top) + static_cast<float>(dy), t(d.right) + static_cast<float>(dx),
                  t(d.bottom) + static_cast<float>(dy));
 }
 
 RECT sourceOf(BitmapLetterLayout const& letter) {
-    return RECT{static_cast<LONG>(letter.src.left), static_cast<LONG>(letter.src.top), static_cast<LONG>(letter.src.right),
-                static_cast<LONG>(letter.src.bottom)};
+    return RECT{truncateToLong(letter.src.left), truncateToLong(letter.src.top), truncateToLong(letter.src.right),
+                truncateToLong(letter.src.bottom)};
 }
 
 // A letter is drawn only with a glyph that has a texture.

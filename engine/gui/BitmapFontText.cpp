@@ -84,6 +84,12 @@ BitmapLetterLayout::BitmapLetterLayout(BitmapGlyph const* g, float const& scale)
     inkRight = pa + pb + std::max(pc, 0.0f);
 }
 
+LONG truncateToLong(float v) {
+    constexpr double kLimit = 2147483520.0;
+    if (std::isnan(v)) return 0;
+    return static_cast<LONG>(std::fmax(-kLimit, std::fmin(kLimit, static_cast<double>(v))));
+}
+
 u32 letterColor(BitmapLetterLayout const& letter, u32 foreground) {
     if (letter.colorMode == 1) return letter.color;
     if (letter.colorMode != 2) return foreground;
@@ -99,8 +105,10 @@ void BitmapFontText::layout() {
     lines.clear();
     RECT const r = rect;
     if (format & kTextCalcRect) {
+        auto const cx = static_cast<LONG>((static_cast<long long>(r.left) + r.right) / 2);
+        auto const cy = static_cast<LONG>((static_cast<long long>(r.top) + r.bottom) / 2);
         if (text.empty())
-            measured = RECT{(r.left + r.right) / 2, (r.top + r.bottom) / 2, (r.left + r.right) / 2, (r.top + r.bottom) / 2};
+            measured = RECT{cx, cy, cx, cy};
         else
             measured = RECT{r.right, r.bottom, r.left, r.top};
     }
@@ -111,7 +119,7 @@ void BitmapFontText::layout() {
     float s = bitmapFont->getHeight(true) * data.unitScale;
     if (extraScale >= 0.0f) s *= extraScale;
     float const h = s / data.unitScale;
-    float const available = static_cast<float>(r.right - r.left) - 0.5f;
+    float const available = static_cast<float>(r.right) - static_cast<float>(r.left) - 0.5f;
     BitmapLetterLayout const blank(data.findGlyph(L' '), s);
 
     for (SourceLine const& source : splitWords(text)) {
@@ -145,10 +153,10 @@ void BitmapFontText::layout() {
         BitmapTextLine& line = lines[i];
         float const row = static_cast<float>(i) * h;
         float y = static_cast<float>(r.top) + row;
-        if (format & kTextVCenter) y = std::trunc((static_cast<float>(r.bottom + r.top) - n * h) * 0.5f + row);
+        if (format & kTextVCenter) y = std::trunc((static_cast<float>(r.bottom) + static_cast<float>(r.top) - n * h) * 0.5f + row);
         if (format & kTextBottom) y = std::trunc((static_cast<float>(r.bottom) - n * h) + row);
         float x = static_cast<float>(r.left);
-        if (format & kTextCenter) x = std::trunc((static_cast<float>(r.right + r.left) - line.width) * 0.5f);
+        if (format & kTextCenter) x = std::trunc((static_cast<float>(r.right) + static_cast<float>(r.left) - line.width) * 0.5f);
         if (format & kTextRight) x = std::trunc(static_cast<float>(r.right) - line.width);
         std::vector<BitmapLetterLayout> kept;
         kept.reserve(line.letters.size());
@@ -161,10 +169,10 @@ void BitmapFontText::layout() {
         line.letters.swap(kept);
         if (format & kTextCalcRect)
             for (BitmapLetterLayout const& letter : line.letters) {
-                measured.left = std::min<LONG>(measured.left, static_cast<LONG>(letter.dst.left));
-                measured.top = std::min<LONG>(measured.top, static_cast<LONG>(letter.dst.top));
-                measured.right = std::max<LONG>(measured.right, static_cast<LONG>(letter.dst.right));
-                measured.bottom = std::max<LONG>(measured.bottom, static_cast<LONG>(letter.dst.bottom));
+                measured.left = std::min(measured.left, truncateToLong(letter.dst.left));
+                measured.top = std::min(measured.top, truncateToLong(letter.dst.top));
+                measured.right = std::max(measured.right, truncateToLong(letter.dst.right));
+                measured.bottom = std::max(measured.bottom, truncateToLong(letter.dst.bottom));
             }
     }
 }

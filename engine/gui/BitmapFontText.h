@@ -48,6 +48,10 @@ public:
     std::vector<BitmapTextLine> lines;
 };
 
+// Truncated toward zero and held inside the LONG range (not a number gives 0): placements from
+// extreme data never convert out of range.
+LONG truncateToLong(float v);
+
 // The colour a letter is drawn in with the style's foreground colour.
 u32 letterColor(BitmapLetterLayout const& letter, u32 foreground);
 

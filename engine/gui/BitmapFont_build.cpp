@@ -43,8 +43,10 @@ private:
     HGDIOBJ old_ = nullptr;
 };
 
-// ABC widths of every code unit and which of them the face has; false when GDI fails.
-bool measure(HDC dc, std::vector<GlyphCell>& cells, std::vector<u8> const& marks) {
+}  // namespace
+
+bool measureGlyphs(HDC dc, std::vector<GlyphCell>& cells, std::vector<u8> const& marks) {
+    if (cells.size() < kGlyphUnits || marks.size() < kGlyphUnits) return false;
     std::vector<ABCFLOAT> widths(kGlyphUnits);
     if (!GetCharABCWidthsFloatW(dc, 0, kGlyphUnits - 1, widths.data())) return false;
     DWORD const size = GetFontUnicodeRanges(dc, nullptr);
@@ -65,8 +67,6 @@ bool measure(HDC dc, std::vector<GlyphCell>& cells, std::vector<u8> const& marks
     return true;
 }
 
-}  // namespace
-
 BitmapFontData* BitmapFont::buildGlyphTable() {
     std::wstring const who = L"Bitmap font \"" + getName() + L"\": ";
     GlyphTableParams const params(createParams);
@@ -81,7 +81,7 @@ BitmapFontData* BitmapFont::buildGlyphTable() {
     std::vector<GlyphCell> cells(kGlyphUnits);
     {
         GdiMeasure gdi(*this);
-        if (!gdi.ready() || !measure(gdi.dc(), cells, marks)) {
+        if (!gdi.ready() || !measureGlyphs(gdi.dc(), cells, marks)) {
             logError(who + L"cannot measure the face \"" + fontName + L"\"; no glyph table");
             return nullptr;
         }

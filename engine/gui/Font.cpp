@@ -1,6 +1,9 @@
 // The font base: keys, scaled sizes, device signals and the private resource reference.
 #include "engine/gui/Font.h"
 
+#include <algorithm>
+
+#include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/D3DXFontInterface.h"
 #include "engine/gui/FontResourceHandle.h"
@@ -21,8 +24,13 @@ Font::Font() { connectDevice(); }
 Font::Font(XMLNode& node) : NamedObject(node) {
     connectDevice();
     fontName = node.getAttributeString(L"FONT_NAME", fontName);
-    height = static_cast<u32>(node.getAttributeInt(L"HEIGHT", static_cast<int>(height)));
-    width = static_cast<u32>(node.getAttributeInt(L"WIDTH", static_cast<int>(width)));
+    int const h = node.getAttributeInt(L"HEIGHT", static_cast<int>(height));
+    int const w = node.getAttributeInt(L"WIDTH", static_cast<int>(width));
+    height = static_cast<u32>(std::clamp(h, 0, kMaxSize));
+    width = static_cast<u32>(std::clamp(w, 0, kMaxSize));
+    if (height != static_cast<u32>(h) || width != static_cast<u32>(w))
+        logWarning(L"Font \"" + getName() + L"\": HEIGHT or WIDTH beyond 0 to " + std::to_wstring(kMaxSize) +
+                   L", brought inside");
     italic = node.getAttributeBool(L"ITALIC", italic);
     weight = static_cast<u32>(node.getAttributeInt(L"SIZE", static_cast<int>(weight)));
     scaleWithScreen = node.getAttributeBool(L"SCALE_WITH_SCREEN", scaleWithScreen);

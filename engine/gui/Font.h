@@ -28,6 +28,10 @@ u32 scaledFontWidth(u32 width, u32 screenWidth);
 
 class Font : public NamedObject {
 public:
+    // Largest "HEIGHT" and "WIDTH" taken from data: the glyphs of a larger font would take
+    // more memory than any screen can show.
+    static constexpr int kMaxSize = 1024;
+
     // Defaults only ("Arial", 15, width 0, weight 400, scaled).
     Font();
     explicit Font(XMLNode& node);

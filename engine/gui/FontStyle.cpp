@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
 
 namespace Orvex {
@@ -11,6 +12,19 @@ namespace {
 
 // Degrees to radians in single precision, as the halo's angles are computed.
 constexpr float kDegToRad = 0.01745329238474369f;
+
+// Inside [low, high]; not a number gives 0. True when the value had to change.
+bool bound(float& v, float low, float high) {
+    float const in = v;
+    v = std::isnan(v) ? 0.0f : std::fmin(std::fmax(v, low), high);
+    return !(v == in);
+}
+
+// Truncated toward zero, held to twice the offset bound.
+int toPixel(float v) {
+    bound(v, -2.0f * FontStyle::kMaxOffset, 2.0f * FontStyle::kMaxOffset);
+    return static_cast<int>(v);
+}
 
 float lerp(float a, float b, float t) { return a + (b - a) * t; }
 
@@ -38,6 +52,11 @@ FontStyle::FontStyle(XMLNode& node) : NamedObject(node) {
         shadowX = shadow->getAttributeFloat(L"X", shadowX);
         shadowY = shadow->getAttributeFloat(L"Y", shadowY);
     }
+    bool changed = bound(samples, 0.0f, kMaxSamples);
+    changed = bound(rings, 0.0f, kMaxRings) || changed;
+    for (float* v : {&radius, &shadowX, &shadowY}) changed = bound(*v, -kMaxOffset, kMaxOffset) || changed;
+    if (changed)
+        logWarning(L"Font style \"" + getName() + L"\": SAMPLES, RINGS, RADIUS or SHADOW out of range, brought inside");
 }
 
 FontStyle::FontStyle(FontStyle const& other) : NamedObject(other) { copyFields(other); }
@@ -76,22 +95,23 @@ FontStyle FontStyle::blend(FontStyle const& a, FontStyle const& b, float t) {
 std::vector<HaloOffset> haloOffsets(FontStyle const& style) {
     std::vector<HaloOffset> out;
     if (!style.drawHG) return out;
-    if (style.samples < 1.0f) {
-        out.push_back({static_cast<int>(style.shadowX), static_cast<int>(style.shadowY)});
+    if (!(style.samples >= 1.0f)) {
+        out.push_back({toPixel(style.shadowX), toPixel(style.shadowY)});
         return out;
     }
-    auto const directions = static_cast<unsigned>(style.samples);
-    auto const ringCount = static_cast<unsigned>(std::fmin(style.rings, 4294967040.0f));
-    if (ringCount == 0 || directions == 0) return out;
-    for (unsigned s = 0; static_cast<float>(s) < style.samples; ++s) {
+    // Styles made in code are held to the same bounds as those read from data.
+    if (!(style.rings >= 1.0f)) return out;
+    float const samples = std::fmin(style.samples, FontStyle::kMaxSamples);
+    float const rings = std::fmin(style.rings, FontStyle::kMaxRings);
+    auto const directions = static_cast<unsigned>(samples);
+    auto const ringCount = static_cast<unsigned>(rings);
+    for (unsigned s = 0; static_cast<float>(s) < samples; ++s) {
         float const angle = static_cast<float>(s) / static_cast<float>(directions) * 360.0f * kDegToRad;
         float const c = std::cos(angle), sn = std::sin(angle);
         for (unsigned r = 1;; ++r) {
-            out.push_back({static_cast<int>(static_cast<float>(r) * c / static_cast<float>(ringCount) * style.radius +
-                                            style.shadowX),
-                           static_cast<int>(static_cast<float>(r) * sn / static_cast<float>(ringCount) * style.radius +
-                                            style.shadowY)});
-            if (!(static_cast<float>(r) < style.rings)) break;
+            out.push_back({toPixel(static_cast<float>(r) * c / static_cast<float>(ringCount) * style.radius + style.shadowX),
+                           toPixel(static_cast<float>(r) * sn / static_cast<float>(ringCount) * style.radius + style.shadowY)});
+            if (!(static_cast<float>(r) < rings)) break;
         }
     }
     return out;

@@ -15,8 +15,15 @@ class XMLNode;
 
 class FontStyle : public NamedObject {
 public:
+    // Bounds of the values read from data (a halo of more copies would cost every draw dearly;
+    // offsets beyond these place nothing on any screen).
+    static constexpr float kMaxSamples = 64.0f;
+    static constexpr float kMaxRings = 16.0f;
+    static constexpr float kMaxOffset = 4096.0f;
+
     // Opaque black text, no background.
     FontStyle();
+    // Values that are not numbers or lie beyond the bounds are brought inside with one log line.
     explicit FontStyle(XMLNode& node);
     FontStyle(FontStyle const& other);
     FontStyle& operator=(FontStyle const& other);

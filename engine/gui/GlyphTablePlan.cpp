@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
 
 namespace Orvex {
@@ -44,6 +45,12 @@ GlyphTableParams::GlyphTableParams(XMLNode const& params) {
             sizeGiven = true;
             textureWidth = textureHeight = pieces.get(0)->getLong();
             if (pieces.getCount() > 1) textureHeight = pieces.get(1)->getLong();
+            u32 const w = textureWidth, h = textureHeight;
+            textureWidth = std::clamp(textureWidth, 1u, kMaxGivenTextureSize);
+            textureHeight = std::clamp(textureHeight, 1u, kMaxGivenTextureSize);
+            if (w != textureWidth || h != textureHeight)
+                logWarning(L"Glyph table parameters: SIZE_TABLES beyond 1 to " + std::to_wstring(kMaxGivenTextureSize) +
+                           L", brought inside");
         }
     }
     space = std::max(0, params.getAttributeInt(L"SPACE", 0));

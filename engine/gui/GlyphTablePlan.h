@@ -1,7 +1,7 @@
 // The plan of a glyph table built at run time: the build parameters ("CREATE_PARAMS":
 // "FONTSTYLE", "SIZE_TABLES", "SPACE", "RANGE" with "START", "END", "ADD", "DEFAULT_RANGES"),
 // which characters get a letter, how large each cell is, the texture size and where each cell
-// goes. No device is needed here; BitmapFont_build.cpp measures and renders.
+// goes. No device is needed here; BitmapFont_build.cpp measures (measureGlyphs) and renders.
 #pragma once
 
 #include <functional>
@@ -11,6 +11,7 @@
 #include "engine/core/Types.h"
 #include "engine/gui/BitmapFontData.h"
 #include "engine/gui/FontStyle.h"
+#include "port/win32/windows_types.h"
 
 namespace Orvex {
 
@@ -19,6 +20,8 @@ class XMLNode;
 // Largest texture side the estimate picks, and the most pages one table may use.
 inline constexpr u32 kMaxGlyphTextureSize = 1024;
 inline constexpr u32 kMaxGlyphPages = 64;
+// Largest texture side "SIZE_TABLES" may ask for.
+inline constexpr u32 kMaxGivenTextureSize = 4096;
 // Code units a table can hold a letter for (0 to 65534).
 inline constexpr u32 kGlyphUnits = 0xFFFF;
 
@@ -67,6 +70,10 @@ int cellWidth(GlyphCell const& cell, HaloExtents const& halo);
 bool estimateTextureSize(std::vector<int> const& widths, int cellHeight, int space, u32& width, u32& height);
 // The same from the exponent alone (what the estimate rounds).
 void textureSizeFromExponent(double e, u32& width, u32& height);
+
+// GDI's ABC widths of every code unit of the font selected into dc, and present = marked and
+// inside a range the face reports. False when GDI answers with a failure.
+bool measureGlyphs(HDC dc, std::vector<GlyphCell>& cells, std::vector<u8> const& marks);
 
 struct PackResult {
     unsigned pages = 0;

@@ -3,10 +3,12 @@
 // cells larger than the texture).
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <numeric>
 #include <vector>
 
 #include "engine/gui/GlyphTablePlan.h"
+#include "port/gdi/wingdi.h"
 #include "tests/engine/gui/FontFixture.h"
 
 namespace fonttest {
@@ -124,6 +126,41 @@ TEST(GlyphPlan, CellsThatCannotFitAreLeftOut) {
     PackResult const many = packCells(cells, HaloExtents{}, 10, 0, 16, 16);
     EXPECT_EQ(many.pages, kMaxGlyphPages);
     EXPECT_GT(many.overflow, 0u);
+}
+
+}  // namespace
+}  // namespace fonttest
+
+namespace fonttest {
+namespace {
+
+using namespace Orvex;
+
+// GDI answers are checked: a context that is no device context measures nothing.
+TEST(GlyphPlan, GdiFailuresAreReported) {
+    std::vector<GlyphCell> cells(kGlyphUnits);
+    std::vector<u8> marks(kGlyphUnits, 1);
+    EXPECT_FALSE(measureGlyphs(reinterpret_cast<HDC>(static_cast<std::uintptr_t>(0x5A5A)), cells, marks));
+    EXPECT_FALSE(measureGlyphs(nullptr, cells, marks));
+    HDC dc = GetDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    HFONT font = CreateFontW(20, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, L"Arial");
+    HGDIOBJ old = SelectObject(dc, font);
+    EXPECT_TRUE(measureGlyphs(dc, cells, marks));
+    EXPECT_TRUE(cells[L'A'].present);
+    EXPECT_GT(cells[L'A'].b, 5.0f);
+    EXPECT_FALSE(cells[0xE000].present) << "a private-use code unit the face lacks";
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+}
+
+TEST(GlyphPlan, GivenTextureSizesAreBounded) {
+    XMLNode node = parse(L"<CREATE_PARAMS SIZE_TABLES=\"99999 0\"/>");
+    GlyphTableParams const p(node);
+    EXPECT_EQ(p.textureWidth, kMaxGivenTextureSize);
+    EXPECT_EQ(p.textureHeight, 1u);
+    EXPECT_TRUE(logged({L"SIZE_TABLES"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // clipping and measuring.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -231,6 +232,45 @@ TEST_F(BitmapLayout, CharactersOutsideTheTable) {
     EXPECT_TRUE(none.lines.empty());
     EXPECT_EQ(none.measured.left, 3);
     EXPECT_EQ(none.measured.right, 1);
+}
+
+}  // namespace
+}  // namespace fonttest
+
+namespace fonttest {
+namespace {
+
+// Numbers from data beyond any sensible size are brought inside their bounds with a line, so
+// nothing converts out of range, loops for billions of halo copies or allocates without end.
+TEST_F(GlyphTable, ValuesOutOfRangeAreBroughtInside) {
+    load(L"<FONTS><FONTSTYLE NAME=\"gross\" DRAW_HG=\"1\" SAMPLES=\"1e9\" RINGS=\"1e9\" RADIUS=\"nan\" SHADOW=\"1e30 -1e30\"/>"
+         L"<D3DXFONT NAME=\"riesig\" HEIGHT=\"99999\" WIDTH=\"-4\"/>"
+         L"<BITMAPFONT_DATA NAME=\"weit\" ZERO_SIZE=\"1e-30\" OFFSETS=\"1e30\">"
+         L"<LETTER TYPE=\"a\" L=\"-2000000000\" R=\"2000000000\" H=\"2000000000\" ABC=\"1e38 -1e38 inf\"/>"
+         L"</BITMAPFONT_DATA><BITMAPFONT NAME=\"w\" BITMAPFONT_DATA=\"weit\" SCALE_WITH_SCREEN=\"0\"/></FONTS>",
+         L"grenzen.fnt");
+    Orvex::FontStyle const* style = fonts.findFontStyle(L"gross");
+    ASSERT_NE(style, nullptr);
+    EXPECT_FLOAT_EQ(style->samples, Orvex::FontStyle::kMaxSamples);
+    EXPECT_FLOAT_EQ(style->rings, Orvex::FontStyle::kMaxRings);
+    EXPECT_FLOAT_EQ(style->radius, 0.0f);
+    EXPECT_FLOAT_EQ(style->shadowX, Orvex::FontStyle::kMaxOffset);
+    EXPECT_LE(Orvex::haloOffsets(*style).size(), 64u * 16u);
+    EXPECT_TRUE(logged({L"\"gross\"", L"out of range"}));
+    EXPECT_EQ(fonts.findFont(L"riesig")->height, static_cast<Orvex::u32>(Orvex::Font::kMaxSize));
+    EXPECT_EQ(fonts.findFont(L"riesig")->width, 0u);
+    BitmapFontData* t = table(L"weit");
+    EXPECT_FLOAT_EQ(t->unitScale, 1.0f);
+    EXPECT_EQ(t->glyphs[0].left, -BitmapFontData::kMaxCoordinate);
+    EXPECT_FLOAT_EQ(t->glyphs[0].c, BitmapFontData::kMaxMetric);
+    EXPECT_TRUE(logged({L"grenzen.fnt", L"\"weit\"", L"out of range"}));
+    // Laid out in the widest rectangle there is: every edge stays a number.
+    BitmapFontText text(fonts.findFont(L"w"), *style);
+    text.text = L"aa a";
+    text.rect = RECT{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    text.format = Orvex::kTextCalcRect | Orvex::kTextCenter | Orvex::kTextVCenter;
+    text.layout();
+    EXPECT_LE(text.measured.left, text.measured.right);
 }
 
 }  // namespace
