@@ -6,7 +6,9 @@ data/Fonts/ziffern.png  a 5x7 pixel face of our own (digits, "+", "-", ":", "/",
 data/font.fnt           the font styles (plain, drop shadow, halo), the private font resource
                         (data/Fonts/DejaVuSansMono.ttf from Debian's fonts-dejavu-core, licence
                         beside it), the device fonts, the glyph table of ziffern.png letter by
-                        letter, a bitmap font on it, and a bitmap font built at run time.
+                        letter, a bitmap font on it, and a bitmap font built at run time on
+                        one 512x512 page (the estimated size spreads the glyphs over several
+                        pages, and every change of page within a text costs a draw call).
 
 The output is the same on every run. Usage: tools/make_font_data.py [repository root]
 """
@@ -82,7 +84,7 @@ def font_file(order):
         "\t</BITMAPFONT_DATA>",
         '\t<BITMAPFONT NAME="punkte" FONT_NAME="Ziffern" HEIGHT="14"/>',
         '\t<BITMAPFONT NAME="knopf" FONT_NAME="Arial" HEIGHT="20" CREATE_BITMAP_FONT_DATA="1">',
-        '\t\t<CREATE_PARAMS SPACE="1">',
+        '\t\t<CREATE_PARAMS SPACE="1" SIZE_TABLES="512">',
         '\t\t\t<FONTSTYLE COLOR_VG="FFFFFFFF" COLOR_HG="FF000000" DRAW_HG="1" SHADOW="1"/>',
         "\t\t</CREATE_PARAMS>",
         "\t</BITMAPFONT>",

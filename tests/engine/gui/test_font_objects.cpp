@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/gui/BitmapFont.h"
+#include "engine/gui/BitmapFontInterface.h"
 #include "engine/gui/D3DXFont.h"
 #include "engine/gui/FontResourceHandle.h"
 #include "engine/gui/FontStyle.h"
@@ -162,6 +163,39 @@ TEST_F(FontKeys, UnreadableResourceInstallsNothingWithOneLine) {
     EXPECT_EQ(fonts.findFontResource(L"bild")->handle, nullptr);
     EXPECT_TRUE(logged({L"kaputt", L"fehlt.ttf"}));
     EXPECT_TRUE(logged({L"bild", L"ziffern.png"}));
+}
+
+}  // namespace
+}  // namespace fonttest
+
+namespace fonttest {
+namespace {
+
+// A renderer creates the fonts it holds when it becomes ready, and later ones as they come; it
+// takes only its own kind and each name once.
+TEST_F(FontKeys, RendererTakesAndCreatesItsFonts) {
+    Orvex::BitmapFontInterface renderer;
+    Orvex::XMLNode first = parse(L"<BITMAPFONT NAME=\"eins\" SCALE_WITH_SCREEN=\"0\"/>");
+    Orvex::XMLNode second = parse(L"<BITMAPFONT NAME=\"zwei\" SCALE_WITH_SCREEN=\"0\"/>");
+    Orvex::XMLNode device = parse(L"<D3DXFONT NAME=\"drei\"/>");
+    auto* a = new Orvex::BitmapFont(first);
+    auto* again = new Orvex::BitmapFont(first);
+    auto* b = new Orvex::BitmapFont(second);
+    auto* other = new Orvex::D3DXFont(device);
+    EXPECT_TRUE(renderer.addFont(a));
+    EXPECT_FALSE(renderer.addFont(again)) << "a name already taken";
+    EXPECT_FALSE(renderer.addFont(other)) << "a device font";
+    EXPECT_FALSE(renderer.addFont(nullptr));
+    EXPECT_FALSE(a->isCreated());
+    renderer.prepareFonts();
+    EXPECT_TRUE(a->isCreated());
+    EXPECT_TRUE(renderer.addFont(b));
+    EXPECT_TRUE(b->isCreated()) << "made at once once the renderer is ready";
+    EXPECT_TRUE(renderer.removeFont(a));
+    EXPECT_FALSE(renderer.removeFont(a));
+    EXPECT_FALSE(renderer.hasFont(L"eins"));
+    EXPECT_TRUE(renderer.hasFont(L"zwei"));
+    for (Orvex::Font* f : std::vector<Orvex::Font*>{a, again, b, other}) f->release();
 }
 
 }  // namespace
