@@ -72,6 +72,8 @@ BitmapFontData::BitmapFontData(std::vector<GlyphCell> const& cells, Font& font, 
     D3DInterface& d3d = D3DInterface::getInstance();
     IDirect3DDevice9* device = d3d.getDevice();
     BaseSprite& sprite = d3d.getSprite().getD3DXSpriteObject();
+    // A font remade on the device-created signal may come before the sprite pair is made again.
+    if (!*d3d.getSprite().getD3DXSprite()) sprite.create();
     D3DXFontInterface& fonts = D3DXFontInterface::instance();
     std::size_t const count = std::min<std::size_t>(cells.size(), kIndexSize - 1);
     for (unsigned page = 0; page <= lastPage; ++page) {
