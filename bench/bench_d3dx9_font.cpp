@@ -2,6 +2,7 @@
 // as the GUI's labels are: through one sprite batch (the engine's way), and with the font's own
 // sprite per label. Reports CPU time per frame; each frame ends with a 1x1 read-back so the GL
 // work of one frame does not pile up behind the next.
+#include "bench/BenchLabels.h"
 #include "port/d3dx9/d3dx9.h"
 #include "tests/support/gl/FrameFinish.h"
 #include "tests/support/gl/HeadlessDevice.h"
@@ -14,31 +15,12 @@
 
 namespace {
 
-constexpr UINT kLabels = 2000;
-constexpr UINT kWidth = 1920, kHeight = 1080;
-constexpr LONG kLabelW = 120, kLabelH = 24;
+using benchlabels::kHeight;
+using benchlabels::kLabels;
+using benchlabels::kWidth;
+using benchlabels::Label;
+using benchlabels::makeLabels;
 constexpr DWORD kLabelFormat = DT_CENTER | DT_VCENTER | DT_WORDBREAK;
-
-struct Label {
-    std::wstring text;
-    RECT rect;
-    D3DCOLOR color;
-};
-
-std::vector<Label> makeLabels() {
-    static wchar_t const* const words[] = {L"Karte", L"Stapel", L"K\u00f6nig", L"Punkte", L"Zug", L"5 \u20ac"};
-    std::vector<Label> labels;
-    unsigned seed = 12345;
-    for (UINT i = 0; i < kLabels; ++i) {
-        seed = seed * 214013u + 2531011u;
-        LONG x = static_cast<LONG>((seed >> 8) % (kWidth - kLabelW));
-        seed = seed * 214013u + 2531011u;
-        LONG y = static_cast<LONG>((seed >> 8) % (kHeight - kLabelH));
-        labels.push_back({std::wstring(words[i % 6]) + L" " + std::to_wstring(i % 100), RECT{x, y, x + kLabelW, y + kLabelH},
-                          0xFF000000u | (seed & 0xFFFFFF)});
-    }
-    return labels;
-}
 
 void labelFrame(benchmark::State& state, bool oneBatch) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);

@@ -71,7 +71,6 @@ bool OrvexEngine::init() {
     if (!initPlatform()) return false;
     // Before anything loads a texture: the user globals' post-init hook may.
     initRender();
-    // The font manager is initialised here once it exists (after the device).
     if (userGlobals_ && !userGlobals_->onPostInit()) {
         logError(L"OrvexEngine::init: the user globals failed after start-up (onPostInit)");
         return false;

@@ -24,6 +24,7 @@
 namespace Orvex {
 
 class AppWindow;
+class D3DXFontInterface;
 class D3DInterface;
 class DirectInputInterface;
 class IngameConsole;
@@ -55,6 +56,8 @@ public:
     RenderManager* getRenderManager() const { return renderManager_.get(); }
     // The language texts ("data\texte.lng" and the lists other data names).
     LanguageManager* getLanguage() { return &language_; }
+    // The font manager (made with the engine; its fonts are prepared once the device exists).
+    D3DXFontInterface* getFontManager() const;
 
     // The game's global settings. The engine takes ownership (a replaced object is deleted).
     void setUserGlobals(UserGlobals* globals);
@@ -201,8 +204,8 @@ private:
     AppWindow* window_ = nullptr;
     D3DInterface* d3d_ = nullptr;
     DirectInputInterface* input_ = nullptr;
-    // Still to come with their own parts: the font manager and, after the render manager, the
-    // spline manager (acquireRender makes them).
+    // Still to come with their own parts: after the render manager, the spline manager
+    // (acquireRender makes it).
     std::unique_ptr<RenderManager> renderManager_;
     LanguageManager language_;
     std::unique_ptr<UserGlobals> userGlobals_;

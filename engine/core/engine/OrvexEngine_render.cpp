@@ -5,6 +5,8 @@
 // context) alive until the process ends.
 #include "engine/core/Logger.h"
 #include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/D3DXFontInterface.h"
+#include "engine/gui/GlyphTablePlan.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/EffectManager.h"
 #include "engine/render/RenderManager.h"
@@ -20,18 +22,34 @@ void OrvexEngine::acquireRender() {
     // there when the engine's destructor releases the device. The port's window table is one of
     // them (the device's window is destroyed through it).
     EffectManager::getInstance();
+    D3DXFontInterface::instance();
     IsWindow(nullptr);
+    // Run-time glyph tables cover the characters the language texts use.
+    setLanguageCharacterSource([this] {
+        std::vector<wchar_t> const units = language_.getCharacterList();
+        return std::vector<u16>(units.begin(), units.end());
+    });
     // Its target follows the back buffer; its renderers make their targets once the device
     // exists and let go of them when the device object shuts down.
     renderManager_ = std::make_unique<RenderManager>(RenderManager::kFollowDevice, RenderManager::kFollowDevice);
 }
 
-void OrvexEngine::initRender() { texParams_.apply(); }
+D3DXFontInterface* OrvexEngine::getFontManager() const { return &D3DXFontInterface::instance(); }
+
+void OrvexEngine::initRender() {
+    texParams_.apply();
+    // Once: fonts added later are created as they come.
+    D3DXFontInterface& fonts = D3DXFontInterface::instance();
+    if (!fonts.isReady()) fonts.initFonts();
+}
 
 void OrvexEngine::releaseDevice() {
     // The batcher holds an effect reference, so it goes before the effects.
     if (SpriteHolder* sprites = d3d_->findSprite()) sprites->release();
     EffectManager::getInstance().clear();
+    // Fonts and glyph tables hold device textures; the game loads its font files again after
+    // a new init.
+    D3DXFontInterface::instance().clearAll();
     d3d_->getTextureManager().releaseAll();
     d3d_->shutdown();
 }

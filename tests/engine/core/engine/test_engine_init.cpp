@@ -5,6 +5,9 @@
 
 #include "engine/core/Console.h"
 #include "engine/core/UserGlobals.h"
+#include "engine/core/XMLNode.h"
+#include "engine/gui/D3DXFont.h"
+#include "engine/gui/D3DXFontInterface.h"
 #include "engine/platform/AppWindow.h"
 #include "engine/render/RenderManager.h"
 #include "port/win32/HostPath.h"
@@ -90,6 +93,22 @@ TEST_F(EngineStart, RenderManagerFollowsTheBackBufferAndAnswersItsConsoleCommand
     EXPECT_EQ(Orvex::Console::getInstance().execute(L"rp_skipposteffects 4"), L"gesetzt");
     EXPECT_EQ(manager->getSkipLevel(), 4u);
     manager->setSkipLevel(0);
+}
+
+// Fonts added once the engine has started get their device font at once; the engine's shutdown
+// lets every font go before the device does.
+TEST_F(EngineStart, FontManagerIsPreparedWithTheDevice) {
+    Orvex::D3DXFontInterface* fonts = engine->getFontManager();
+    ASSERT_TRUE(engine->init());
+    EXPECT_TRUE(fonts->isReady());
+    Orvex::XMLNode root;
+    ASSERT_TRUE(root.loadFromText(L"<FONTS><D3DXFONT NAME=\"engine\" HEIGHT=\"12\"/></FONTS>"));
+    fonts->loadConfig(root);
+    auto* font = dynamic_cast<Orvex::D3DXFont*>(fonts->findFont(L"engine"));
+    ASSERT_NE(font, nullptr);
+    EXPECT_NE(font->getDeviceFont(), nullptr);
+    engine->shutdown();
+    EXPECT_EQ(fonts->findFont(L"engine"), nullptr);
 }
 
 TEST_F(EngineStart, ShowConsoleSwitchShowsTheLogConsoleOnceStarted) {
