@@ -2,10 +2,7 @@
 // indexed draws, transformed vertices, StretchRect, reference counts and program overrides.
 #include "tests/support/gl/DeviceFixture.h"
 
-#define GL_GLEXT_PROTOTYPES 1
-#include <GL/glcorearb.h>
-
-#include "port/d3d9/d3d9_gl.h"
+#include "tests/port/d3d9/GlProgram.h"
 #include "port/d3d9/d3d9_port.h"
 #include "port/win32/sdl_window.h"
 
@@ -343,26 +340,7 @@ in vec4 colour;
 out vec4 result;
 void main() { port_alphaTest(colour.a); result = colour; }
 )";
-    auto compile = [](GLenum kind, std::string const& text) {
-        GLuint shader = glCreateShader(kind);
-        char const* source = text.c_str();
-        glShaderSource(shader, 1, &source, nullptr);
-        glCompileShader(shader);
-        GLint ok = 0;
-        glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-        EXPECT_TRUE(ok);
-        return shader;
-    };
-    GLuint program = glCreateProgram();
-    GLuint v = compile(GL_VERTEX_SHADER, vs), f = compile(GL_FRAGMENT_SHADER, fs);
-    glAttachShader(program, v);
-    glAttachShader(program, f);
-    port::gl::bindAttributeLocations(program);
-    glLinkProgram(program);
-    GLint linked = 0;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    ASSERT_TRUE(linked);
-
+    GLuint program = d3d9test::linkProgram(vs, fs);
     port::gl::setProgramOverride(device, program);
     D3DVIEWPORT9 viewport{16, 8, 32, 32, 0, 1};  // screen positions do not move with the viewport
     device->SetViewport(&viewport);
@@ -377,8 +355,6 @@ void main() { port_alphaTest(colour.a); result = colour; }
     EXPECT_EQ(pixel(pixels, 29, 19) & kRgb, 0xFF0000u);
     EXPECT_EQ(pixel(pixels, 30, 10) & kRgb, 0u);
     EXPECT_EQ(pixel(pixels, 19, 10) & kRgb, 0u);
-    glDeleteShader(v);
-    glDeleteShader(f);
     glDeleteProgram(program);
 }
 
