@@ -217,10 +217,6 @@ TEST(GdiFonts, CharactersOutsideTheFaceGetTheDefaultGlyphWidths) {
     EXPECT_EQ(missing[1].abcfA + missing[1].abcfB + missing[1].abcfC, notdef.abcfA + notdef.abcfB + notdef.abcfC);
 }
 
-}  // namespace
-
-namespace {
-
 // A face whose tables are intact but whose glyph data is damaged installs, and then measures and
 // rasterises without reading out of bounds (the sanitizers watch), whatever it yields.
 TEST(GdiFonts, DamagedGlyphDataMeasuresAndRastersSafely) {

@@ -3,8 +3,8 @@
 #include "port/win32/log.h"
 #include "port/win32/sdl_window.h"
 #include "port/win32/windows.h"
+#include "tests/support/SdlEvents.h"
 
-#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -105,13 +105,7 @@ TEST(WindowTest, ExternalResizeIsReportedAndCounted) {
                                   nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     g_sent.clear();
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
-    e.window.windowID = SDL_GetWindowID(port::win32::sdlWindow(window));
-    e.window.data1 = 400;
-    e.window.data2 = 250;
-    SDL_PushEvent(&e);
+    testsupport::pushWindowEvent(SDL_GetWindowID(port::win32::sdlWindow(window)), SDL_WINDOWEVENT_SIZE_CHANGED, 400, 250);
     drain();
     ASSERT_FALSE(g_sent.empty());
     EXPECT_EQ(g_sent.back().first, static_cast<UINT>(WM_SIZE));
@@ -177,11 +171,7 @@ TEST(WindowTest, RealWindowChild) {
     drain();
     g_sent.clear();
     // A close request through the window system's own path.
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = SDL_WINDOWEVENT_CLOSE;
-    e.window.windowID = SDL_GetWindowID(port::win32::sdlWindow(window));
-    SDL_PushEvent(&e);
+    testsupport::pushWindowEvent(SDL_GetWindowID(port::win32::sdlWindow(window)), SDL_WINDOWEVENT_CLOSE);
     drain();
     ASSERT_FALSE(g_sent.empty());
     EXPECT_EQ(g_sent.front().first, static_cast<UINT>(WM_CLOSE));
