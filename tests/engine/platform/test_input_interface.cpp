@@ -3,8 +3,6 @@
 // key repeat driven by a test clock, the keyboard layout's characters and window-pixel positions.
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
 #include <algorithm>
 #include <string>
 #include <tuple>
@@ -17,13 +15,11 @@
 #include "port/dinput/dinput_keys.h"
 #include "port/win32/sdl_window.h"
 #include "tests/engine/platform/PlatformTestSupport.h"
+#include "tests/support/SdlEvents.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Orvex;
 using platformtest::pumpMessages;
-
-// SDL events below name only the fields that matter; the rest is zero.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace {
 
@@ -112,23 +108,13 @@ protected:
         pumpMessages();
         input().update();
     }
-    static void push(SDL_Event e) { SDL_PushEvent(&e); }
-    static Uint8 state(bool down) { return down ? SDL_PRESSED : SDL_RELEASED; }
     void key(SDL_Scancode code, bool down) {
-        push({.key = {.type = Uint32(down ? SDL_KEYDOWN : SDL_KEYUP), .windowID = windowId_, .state = state(down),
-                      .keysym = {.scancode = code, .sym = SDL_GetKeyFromScancode(code)}}});
+        testsupport::pushKey(windowId_, code, down, SDL_GetKeyFromScancode(code));
     }
-    void text(char const* utf8) {
-        SDL_Event e{.text = {.type = SDL_TEXTINPUT, .windowID = windowId_}};
-        SDL_strlcpy(e.text.text, utf8, sizeof(e.text.text));
-        push(e);
-    }
-    void motion(int x, int y) { push({.motion = {.type = SDL_MOUSEMOTION, .windowID = windowId_, .x = x, .y = y}}); }
-    void button(Uint8 which, bool down, int x, int y) {
-        push({.button = {.type = Uint32(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), .windowID = windowId_,
-                         .button = which, .state = state(down), .clicks = 1, .x = x, .y = y}});
-    }
-    void wheel(int notches) { push({.wheel = {.type = SDL_MOUSEWHEEL, .windowID = windowId_, .y = notches}}); }
+    void text(char const* utf8) { testsupport::pushText(windowId_, utf8); }
+    void motion(int x, int y) { testsupport::pushMotion(windowId_, x, y); }
+    void button(Uint8 which, bool down, int x, int y) { testsupport::pushButton(windowId_, which, down, x, y); }
+    void wheel(int notches) { testsupport::pushWheel(windowId_, notches); }
 
     HWND hwnd_ = nullptr;
     Uint32 windowId_ = 0;

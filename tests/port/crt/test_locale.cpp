@@ -15,32 +15,16 @@ struct LocaleCase {
 
 TEST(CrtLocale, DecimalPointOfLocaleNames) {
     LocaleCase const cases[] = {
-        {"French_Canada.1252", true, L','},
-        {"german_germany.1252", true, L','},
-        {"German", true, L','},
-        {"deu", true, L','},
-        {"FRC", true, L','},
-        {"fr-CA", true, L','},
-        {"de_DE.UTF-8", true, L','},
-        {"de_DE@euro", true, L','},
-        {"Portuguese_Brazil.1252", true, L','},
-        {"English_United States.1252", true, L'.'},
-        {"en-GB", true, L'.'},
-        {"Japanese_Japan.932", true, L'.'},
-        {"Chinese-Simplified", true, L'.'},
-        {"C", true, L'.'},
-        {"POSIX", true, L'.'},
+        {"French_Canada.1252", true, L','}, {"german_germany.1252", true, L','}, {"German", true, L','},
+        {"deu", true, L','}, {"FRC", true, L','}, {"fr-CA", true, L','}, {"de_DE.UTF-8", true, L','},
+        {"de_DE@euro", true, L','}, {"Portuguese_Brazil.1252", true, L','}, {"English_United States.1252", true, L'.'},
+        {"en-GB", true, L'.'}, {"Japanese_Japan.932", true, L'.'}, {"Chinese-Simplified", true, L'.'},
+        {"C", true, L'.'}, {"POSIX", true, L'.'},
         // Swiss and Mexican numbers take a point whatever the language.
-        {"German_Switzerland.1252", true, L'.'},
-        {"de_CH.UTF-8", true, L'.'},
-        {"DES", true, L'.'},
-        {"Spanish_Mexico.1252", true, L'.'},
-        {"Spanish_Spain.1252", true, L','},
+        {"German_Switzerland.1252", true, L'.'}, {"de_CH.UTF-8", true, L'.'}, {"DES", true, L'.'},
+        {"Spanish_Mexico.1252", true, L'.'}, {"Spanish_Spain.1252", true, L','},
         // Not known: the caller keeps its point.
-        {"", false, L'?'},
-        {".1252", false, L'?'},
-        {"Klingon_Empire.1252", false, L'?'},
-        {"x", false, L'?'},
+        {"", false, L'?'}, {".1252", false, L'?'}, {"Klingon_Empire.1252", false, L'?'}, {"x", false, L'?'},
     };
     for (LocaleCase const& c : cases) {
         wchar_t point = L'?';

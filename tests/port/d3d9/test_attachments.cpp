@@ -4,10 +4,7 @@
 // state only when changed, and the built-in program's variants with and without alpha test.
 #include "tests/support/gl/DeviceFixture.h"
 
-#define GL_GLEXT_PROTOTYPES 1
-#include <GL/glcorearb.h>
-
-#include "port/d3d9/d3d9_gl.h"
+#include "tests/port/d3d9/GlProgram.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -22,31 +19,7 @@ bool const kReuseNames = setenv("force_gl_names_reuse", "true", 0) == 0;
 
 constexpr uint32_t kRgb = 0x00FFFFFF;
 
-// A caller's program linked with the device's attribute locations.
-GLuint linkProgram(std::string const& vertex, std::string const& fragment) {
-    auto compile = [](GLenum kind, std::string const& text) {
-        GLuint shader = glCreateShader(kind);
-        char const* source = text.c_str();
-        glShaderSource(shader, 1, &source, nullptr);
-        glCompileShader(shader);
-        GLint ok = 0;
-        glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-        EXPECT_TRUE(ok);
-        return shader;
-    };
-    GLuint program = glCreateProgram();
-    GLuint v = compile(GL_VERTEX_SHADER, vertex), f = compile(GL_FRAGMENT_SHADER, fragment);
-    glAttachShader(program, v);
-    glAttachShader(program, f);
-    port::gl::bindAttributeLocations(program);
-    glLinkProgram(program);
-    glDeleteShader(v);
-    glDeleteShader(f);
-    GLint linked = 0;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    EXPECT_TRUE(linked);
-    return program;
-}
+using d3d9test::linkProgram;
 
 class AttachmentTest : public testsupport::DrawingFixture {
 protected:

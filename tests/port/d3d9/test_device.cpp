@@ -2,14 +2,11 @@
 // indexed draws, transformed vertices, StretchRect, reference counts and program overrides.
 #include "tests/support/gl/DeviceFixture.h"
 
-#define GL_GLEXT_PROTOTYPES 1
-#include <GL/glcorearb.h>
-
-#include "port/d3d9/d3d9_gl.h"
+#include "tests/port/d3d9/GlProgram.h"
 #include "port/d3d9/d3d9_port.h"
 #include "port/win32/sdl_window.h"
-
-#include <SDL2/SDL.h>
+#include "tests/support/SdlEvents.h"
+#include "tests/support/gl/TestMatrices.h"
 
 #include <string>
 
@@ -26,14 +23,7 @@ protected:
     }
 };
 
-D3DMATRIX translation(float x, float y, float z) {
-    D3DMATRIX m{};
-    m._11 = m._22 = m._33 = m._44 = 1.0f;
-    m._41 = x;
-    m._42 = y;
-    m._43 = z;
-    return m;
-}
+using testsupport::translationMatrix;
 
 TEST_F(DeviceTest, PixelStateBlockRestoresStencilAndBlendButNotTransforms) {
     device->SetRenderState(D3DRS_STENCILENABLE, TRUE);
@@ -42,7 +32,7 @@ TEST_F(DeviceTest, PixelStateBlockRestoresStencilAndBlendButNotTransforms) {
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);  // a vertex state
-    D3DMATRIX world = translation(1, 2, 3);
+    D3DMATRIX world = translationMatrix(1, 2, 3);
     device->SetTransform(D3DTS_WORLD, &world);
 
     IDirect3DStateBlock9* pixel = nullptr;
@@ -54,7 +44,7 @@ TEST_F(DeviceTest, PixelStateBlockRestoresStencilAndBlendButNotTransforms) {
     device->SetRenderState(D3DRS_STENCILMASK, 8);
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
-    D3DMATRIX moved = translation(7, 8, 9);
+    D3DMATRIX moved = translationMatrix(7, 8, 9);
     device->SetTransform(D3DTS_WORLD, &moved);
 
     ASSERT_EQ(pixel->Apply(), D3D_OK);
@@ -139,14 +129,8 @@ TEST_F(DeviceTest, LostDeviceNeedsResetAfterDefaultResourcesAreReleased) {
 TEST_F(DeviceTest, WindowResizedFromOutsideMakesTheDeviceNeedAReset) {
     SetWindowPos(window, nullptr, 0, 0, 80, 60, SWP_NOMOVE);  // the program's own resize: no loss
     EXPECT_EQ(device->TestCooperativeLevel(), D3D_OK);
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
-    e.window.windowID = SDL_GetWindowID(port::win32::sdlWindow(window));
-    e.window.data1 = 100;
-    e.window.data2 = 70;
     SDL_SetWindowSize(port::win32::sdlWindow(window), 100, 70);
-    SDL_PushEvent(&e);
+    testsupport::pushWindowEvent(SDL_GetWindowID(port::win32::sdlWindow(window)), SDL_WINDOWEVENT_SIZE_CHANGED, 100, 70);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
@@ -239,7 +223,7 @@ TEST_F(DeviceTest, TransformedVerticesFollowWorldViewProjection) {
     projection._22 = 2.0f / kHeight;
     projection._33 = 1.0f;
     projection._44 = 1.0f;
-    D3DMATRIX world = translation(-32.0f, -24.0f, 0.5f);  // (0,0) is the bottom-left corner
+    D3DMATRIX world = translationMatrix(-32.0f, -24.0f, 0.5f);  // (0,0) is the bottom-left corner
     device->SetTransform(D3DTS_PROJECTION, &projection);
     device->SetTransform(D3DTS_WORLD, &world);
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
@@ -343,26 +327,7 @@ in vec4 colour;
 out vec4 result;
 void main() { port_alphaTest(colour.a); result = colour; }
 )";
-    auto compile = [](GLenum kind, std::string const& text) {
-        GLuint shader = glCreateShader(kind);
-        char const* source = text.c_str();
-        glShaderSource(shader, 1, &source, nullptr);
-        glCompileShader(shader);
-        GLint ok = 0;
-        glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-        EXPECT_TRUE(ok);
-        return shader;
-    };
-    GLuint program = glCreateProgram();
-    GLuint v = compile(GL_VERTEX_SHADER, vs), f = compile(GL_FRAGMENT_SHADER, fs);
-    glAttachShader(program, v);
-    glAttachShader(program, f);
-    port::gl::bindAttributeLocations(program);
-    glLinkProgram(program);
-    GLint linked = 0;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    ASSERT_TRUE(linked);
-
+    GLuint program = d3d9test::linkProgram(vs, fs);
     port::gl::setProgramOverride(device, program);
     D3DVIEWPORT9 viewport{16, 8, 32, 32, 0, 1};  // screen positions do not move with the viewport
     device->SetViewport(&viewport);
@@ -377,8 +342,6 @@ void main() { port_alphaTest(colour.a); result = colour; }
     EXPECT_EQ(pixel(pixels, 29, 19) & kRgb, 0xFF0000u);
     EXPECT_EQ(pixel(pixels, 30, 10) & kRgb, 0u);
     EXPECT_EQ(pixel(pixels, 19, 10) & kRgb, 0u);
-    glDeleteShader(v);
-    glDeleteShader(f);
     glDeleteProgram(program);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -51,6 +52,8 @@ TEST(FontLayout, LinesBreakAtLineEndsAndWordsThatDoNotFit) {
     for (auto const& c : cases) EXPECT_EQ(linesOf(c.text, c.format, c.width), c.lines) << c.format;
 }
 
+std::tuple<LONG, LONG, LONG, LONG> corners(RECT const& r) { return {r.left, r.top, r.right, r.bottom}; }
+
 TEST(FontLayout, AlignmentPlacesTheBlockAndCalcRectBoundsIt) {
     std::vector<TextLine> lines{{0, 3, 30}, {4, 5, 10}};
     RECT rect{100, 50, 200, 150};
@@ -70,18 +73,12 @@ TEST(FontLayout, AlignmentPlacesTheBlockAndCalcRectBoundsIt) {
     };
     for (auto const& c : cases) {
         auto p = port::dx::placeLines(lines, rect, c.format, 20);
-        EXPECT_EQ(p.bounds.left, c.bounds.left) << c.format;
-        EXPECT_EQ(p.bounds.top, c.bounds.top) << c.format;
-        EXPECT_EQ(p.bounds.right, c.bounds.right) << c.format;
-        EXPECT_EQ(p.bounds.bottom, c.bounds.bottom) << c.format;
+        EXPECT_EQ(corners(p.bounds), corners(c.bounds)) << c.format;
         EXPECT_EQ(p.returnValue, c.returned) << c.format;
     }
     EXPECT_EQ(port::dx::lineLeft(lines[1], rect, DT_CENTER), 145);
     auto empty = port::dx::placeLines({}, rect, DT_CENTER | DT_VCENTER, 20);
-    EXPECT_EQ(empty.bounds.left, 150);
-    EXPECT_EQ(empty.bounds.right, 150);
-    EXPECT_EQ(empty.bounds.top, 100);
-    EXPECT_EQ(empty.bounds.bottom, 100);
+    EXPECT_EQ(corners(empty.bounds), std::tuple(150, 100, 150, 100));
 }
 
 }  // namespace

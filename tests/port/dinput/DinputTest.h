@@ -2,55 +2,26 @@
 // events the way a window's event source would.
 #pragma once
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "port/dinput/dinput.h"
+#include "tests/support/SdlEvents.h"
 
 namespace dinputtest {
 
 inline HWND fakeWindow() { return reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1000)); }
 
+// DirectInput takes the events of every window: they are pushed without a window id.
 inline void pushKey(SDL_Scancode scancode, bool down, bool repeat = false) {
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.repeat = repeat ? 1 : 0;
-    e.key.keysym.scancode = scancode;
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    testsupport::pushKey(0, scancode, down, SDLK_UNKNOWN, repeat);
 }
-
-inline void pushMotion(int dx, int dy) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.xrel = dx;
-    e.motion.yrel = dy;
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
-
-inline void pushButton(Uint8 button, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.button = button;
-    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
-
-inline void pushWheel(int notches, bool flipped = false) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEWHEEL;
-    e.wheel.y = notches;
-    e.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
-
+inline void pushMotion(int dx, int dy) { testsupport::pushMotion(0, 0, 0, dx, dy); }
+inline void pushButton(Uint8 button, bool down) { testsupport::pushButton(0, button, down); }
+inline void pushWheel(int notches, bool flipped = false) { testsupport::pushWheel(0, notches, flipped); }
 inline void pushFocus(bool gained) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    testsupport::pushWindowEvent(0, gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
 }
 
 struct DirectInputTest : ::testing::Test {

@@ -3,7 +3,7 @@
 // handles that are bad or stale.
 #include "port/gdi/FontFace.h"
 #include "port/gdi/wingdi.h"
-#include "port/win32/log.h"
+#include "tests/support/PortLogCapture.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -35,14 +35,7 @@ struct DcWithFont {
     }
 };
 
-// Collects the port log's lines for one test.
-struct LogCapture {
-    std::vector<std::wstring> lines;
-    LogCapture() {
-        port::setLogSink([this](port::LogLevel, std::wstring const& line) { lines.push_back(line); });
-    }
-    ~LogCapture() { port::setLogSink({}); }
-};
+using LogCapture = testsupport::PortLogCapture;
 
 TEST(GdiFonts, NegativeHeightIsTheCharacterHeightPositiveTheCell) {
     struct Case {
@@ -176,12 +169,12 @@ TEST(GdiFonts, BrokenFontDataIsRefusedWithALogLine) {
         EXPECT_EQ(AddFontMemResourceEx(c.bytes.data(), static_cast<DWORD>(c.bytes.size()), nullptr, &count), nullptr)
             << c.what;
         EXPECT_EQ(count, 0u);
-        EXPECT_EQ(log.lines.size(), 1u) << c.what;
+        EXPECT_EQ(log.taken().size(), 1u) << c.what;
     }
     LogCapture log;
     DWORD count = 0;
     EXPECT_EQ(AddFontMemResourceEx(nullptr, 10, nullptr, &count), nullptr);
-    EXPECT_EQ(log.lines.size(), 1u);
+    EXPECT_EQ(log.taken().size(), 1u);
 }
 
 TEST(GdiFonts, BadAndStaleHandlesFailSafely) {
@@ -216,10 +209,6 @@ TEST(GdiFonts, CharactersOutsideTheFaceGetTheDefaultGlyphWidths) {
     EXPECT_EQ(missing[0].abcfB, notdef.abcfB);
     EXPECT_EQ(missing[1].abcfA + missing[1].abcfB + missing[1].abcfC, notdef.abcfA + notdef.abcfB + notdef.abcfC);
 }
-
-}  // namespace
-
-namespace {
 
 // A face whose tables are intact but whose glyph data is damaged installs, and then measures and
 // rasterises without reading out of bounds (the sanitizers watch), whatever it yields.

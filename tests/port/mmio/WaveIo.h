@@ -1,16 +1,15 @@
 // Test helpers: WAV files written and read through the mmio functions the way the engine's sound
-// loader does, and a capture of the port layer's log lines.
+// loader does, and WAV bytes built by hand.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <vector>
 
-#include "port/win32/log.h"
 #include "port/mmio/mmsystem.h"
+#include "tests/support/PortLogCapture.h"
 
 namespace wavetest {
 
@@ -84,35 +83,7 @@ inline bool readWaveMemory(std::string bytes, WAVEFORMATEX& format, std::vector<
     return ok;
 }
 
-// Collects the port layer's log lines while alive (the default sink comes back afterwards).
-class LogCapture {
-public:
-    LogCapture() {
-        std::lock_guard<std::mutex> lock(mutex());
-        lines().clear();
-        errors() = 0;
-        port::setLogSink(&LogCapture::sink);
-    }
-    ~LogCapture() { port::setLogSink(nullptr); }
-    std::vector<std::wstring> taken() {
-        std::lock_guard<std::mutex> lock(mutex());
-        return lines();
-    }
-    std::size_t errorCount() {
-        std::lock_guard<std::mutex> lock(mutex());
-        return errors();
-    }
-
-private:
-    static std::vector<std::wstring>& lines() { static std::vector<std::wstring> l; return l; }
-    static std::size_t& errors() { static std::size_t n = 0; return n; }
-    static std::mutex& mutex() { static std::mutex m; return m; }
-    static void sink(port::LogLevel level, std::wstring const& message) {
-        std::lock_guard<std::mutex> lock(mutex());
-        lines().push_back(message);
-        if (level == port::LogLevel::Error) ++errors();
-    }
-};
+using LogCapture = testsupport::PortLogCapture;
 
 inline std::string le32(uint32_t v) {
     std::string s(4, '\0');

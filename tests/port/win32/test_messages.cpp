@@ -2,8 +2,8 @@
 // the wheel, close requests and the quit message.
 #include "port/win32/sdl_window.h"
 #include "port/win32/windows.h"
+#include "tests/support/SdlEvents.h"
 
-#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -79,24 +79,9 @@ protected:
     }
 
     void pushKey(SDL_Scancode scancode, SDL_Keycode keycode, bool down) {
-        SDL_Event e{};
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.windowID = sdlId();
-        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        e.key.keysym.scancode = scancode;
-        e.key.keysym.sym = keycode;
-        SDL_PushEvent(&e);
+        testsupport::pushKey(sdlId(), scancode, down, keycode);
     }
-    void pushButton(Uint8 button, bool down, int x, int y) {
-        SDL_Event e{};
-        e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-        e.button.windowID = sdlId();
-        e.button.button = button;
-        e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-        e.button.x = x;
-        e.button.y = y;
-        SDL_PushEvent(&e);
-    }
+    void pushButton(Uint8 button, bool down, int x, int y) { testsupport::pushButton(sdlId(), button, down, x, y); }
     void click(int x, int y) {
         pushButton(SDL_BUTTON_LEFT, true, x, y);
         pushButton(SDL_BUTTON_LEFT, false, x, y);
@@ -119,11 +104,7 @@ TEST_F(MessagesTest, CreationSendsCreateAndShowingActivates) {
 TEST_F(MessagesTest, CloseRequestArrivesAsWmCloseAndDefaultProcedureDestroys) {
     open(L"PlainClass");
     g_seen.clear();
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = SDL_WINDOWEVENT_CLOSE;
-    e.window.windowID = sdlId();
-    SDL_PushEvent(&e);
+    testsupport::pushWindowEvent(sdlId(), SDL_WINDOWEVENT_CLOSE);
     MSG msg{};
     for (int pass = 0; pass < 100 && msg.message != WM_QUIT; ++pass)
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) DispatchMessageW(&msg);
@@ -198,11 +179,7 @@ TEST_F(MessagesTest, AltMakesSystemKeysAndLayoutDecidesLetters) {
 TEST_F(MessagesTest, TextInputAndTranslateMessageGiveCharacters) {
     open(L"PlainClass");
     drain();
-    SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
-    e.text.windowID = sdlId();
-    SDL_strlcpy(e.text.text, "a\xC3\xA4\xE2\x82\xAC", sizeof(e.text.text));  // a, ä, €
-    SDL_PushEvent(&e);
+    testsupport::pushText(sdlId(), "a\xC3\xA4\xE2\x82\xAC");  // a, ä, €
     pushKey(SDL_SCANCODE_RETURN, SDLK_RETURN, true);
     pushKey(SDL_SCANCODE_RETURN, SDLK_RETURN, false);
     std::vector<WPARAM> chars;
@@ -213,12 +190,7 @@ TEST_F(MessagesTest, TextInputAndTranslateMessageGiveCharacters) {
 TEST_F(MessagesTest, MouseMessagesPackClientPositionAndButtons) {
     open(L"PlainClass");
     drain();
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.x = 30;
-    e.motion.y = 40;
-    e.motion.windowID = sdlId();
-    SDL_PushEvent(&e);
+    testsupport::pushMotion(sdlId(), 30, 40);
     pushButton(SDL_BUTTON_LEFT, true, 30, 40);
     pushButton(SDL_BUTTON_RIGHT, true, 31, 41);
     pushButton(SDL_BUTTON_RIGHT, false, 31, 41);
@@ -272,12 +244,7 @@ TEST_F(MessagesTest, WheelGives120PerNotchAtScreenPosition) {
     open(L"PlainClass");
     SetCursorPos(150, 100);
     drain();
-    SDL_Event e{};
-    e.type = SDL_MOUSEWHEEL;
-    e.wheel.y = -2;
-    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
-    e.wheel.windowID = sdlId();
-    SDL_PushEvent(&e);
+    testsupport::pushWheel(sdlId(), -2);
     auto msgs = drain();
     ASSERT_EQ(msgs.size(), 1u);
     EXPECT_EQ(msgs[0].message, static_cast<UINT>(WM_MOUSEWHEEL));

@@ -1,10 +1,10 @@
 // Windows, cursor counting, message boxes without a display, the shell refusal in tests, and a
 // real window on an X display when one is available.
-#include "port/win32/log.h"
 #include "port/win32/sdl_window.h"
 #include "port/win32/windows.h"
+#include "tests/support/PortLogCapture.h"
+#include "tests/support/SdlEvents.h"
 
-#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -105,13 +105,7 @@ TEST(WindowTest, ExternalResizeIsReportedAndCounted) {
                                   nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     g_sent.clear();
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
-    e.window.windowID = SDL_GetWindowID(port::win32::sdlWindow(window));
-    e.window.data1 = 400;
-    e.window.data2 = 250;
-    SDL_PushEvent(&e);
+    testsupport::pushWindowEvent(SDL_GetWindowID(port::win32::sdlWindow(window)), SDL_WINDOWEVENT_SIZE_CHANGED, 400, 250);
     drain();
     ASSERT_FALSE(g_sent.empty());
     EXPECT_EQ(g_sent.back().first, static_cast<UINT>(WM_SIZE));
@@ -145,23 +139,20 @@ TEST(WindowTest, ShowCursorCountsAsWindowsDoes) {
 }
 
 TEST(WindowTest, MessageBoxWithoutDisplayLogsAndConfirms) {
-    std::vector<std::wstring> lines;
-    port::setLogSink([&](port::LogLevel, std::wstring const& line) { lines.push_back(line); });
+    testsupport::PortLogCapture log;
     EXPECT_EQ(MessageBoxW(nullptr, L"createWindow() schlug fehl", L"Fehler!", MB_ICONERROR), IDOK);
     EXPECT_EQ(MessageBoxW(nullptr, L"Sicher?", L"Frage", MB_YESNO), IDYES);
-    port::setLogSink(nullptr);
+    std::vector<std::wstring> const lines = log.taken();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_NE(lines[0].find(L"Fehler!"), std::wstring::npos);
     EXPECT_NE(lines[0].find(L"createWindow() schlug fehl"), std::wstring::npos);
 }
 
 TEST(WindowTest, ShellExecuteIsRefusedInTests) {
-    std::vector<std::wstring> lines;
-    port::setLogSink([&](port::LogLevel, std::wstring const& line) { lines.push_back(line); });
+    testsupport::PortLogCapture log;
     HINSTANCE result = ShellExecuteW(nullptr, L"open", L"https://example.org/", nullptr, nullptr, SW_SHOW);
-    port::setLogSink(nullptr);
     EXPECT_LE(reinterpret_cast<intptr_t>(result), 32);
-    EXPECT_EQ(lines.size(), 1u);
+    EXPECT_EQ(log.taken().size(), 1u);
     EXPECT_EQ(reinterpret_cast<intptr_t>(ShellExecuteW(nullptr, L"open", L"C:\\does\\not\\exist", nullptr, nullptr, 1)),
               SE_ERR_FNF);
 }
@@ -177,11 +168,7 @@ TEST(WindowTest, RealWindowChild) {
     drain();
     g_sent.clear();
     // A close request through the window system's own path.
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = SDL_WINDOWEVENT_CLOSE;
-    e.window.windowID = SDL_GetWindowID(port::win32::sdlWindow(window));
-    SDL_PushEvent(&e);
+    testsupport::pushWindowEvent(SDL_GetWindowID(port::win32::sdlWindow(window)), SDL_WINDOWEVENT_CLOSE);
     drain();
     ASSERT_FALSE(g_sent.empty());
     EXPECT_EQ(g_sent.front().first, static_cast<UINT>(WM_CLOSE));
