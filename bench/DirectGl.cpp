@@ -3,7 +3,7 @@
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 #include <algorithm>
 #include <cstddef>

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/core/XMLNode.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "engine/render/EffectManager.h"
 #include "engine/render/PostEffect.h"
 #include "engine/render/RenderManager.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 
 namespace {
 

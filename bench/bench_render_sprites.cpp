@@ -35,7 +35,7 @@
 #include "engine/render/Effect.h"
 #include "engine/render/Sprite.h"
 #include "tests/support/gl/HeadlessDevice.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "engine/core/AppInfo.h"
 
 #include "engine/core/Logger.h"
-#include "port/win32/VersionInfo.h"
+#include "port/win32/win32_version.h"
 #include "port/win32/kernel.h"
 
 namespace Orvex {

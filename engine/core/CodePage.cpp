@@ -1,7 +1,7 @@
 // Windows-1252 and UTF-16LE conversions for file text and 8-bit strings.
 #include "engine/core/CodePage.h"
 
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 namespace Orvex {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "engine/core/Logger.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 namespace Orvex {
 

@@ -4,7 +4,7 @@
 #include "engine/core/Console.h"
 #include "engine/core/Logger.h"
 #include "port/crt/crt.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 namespace Orvex {
 

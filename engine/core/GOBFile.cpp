@@ -6,7 +6,8 @@
 #include "engine/core/File.h"
 #include "engine/core/CodePage.h"
 #include "engine/core/Logger.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_text.h"
 
 namespace Orvex {
 

@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "engine/core/File.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 namespace Orvex::gob {
 

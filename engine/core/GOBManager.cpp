@@ -7,7 +7,7 @@
 
 #include "engine/core/Paths.h"
 #include "engine/core/Utils.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 
 namespace Orvex {
 

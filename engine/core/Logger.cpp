@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 namespace Orvex {
 

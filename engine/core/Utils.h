@@ -1,5 +1,5 @@
 // Small helpers shared by the engine: rectangle overlap and lookup of named objects by name.
-// (Case-insensitive name comparison is port::equalsNoCase in port/win32/HostPath.h.)
+// (Case-insensitive name comparison is port::equalsNoCase in port/win32/win32_text.h.)
 #pragma once
 
 #include <iterator>

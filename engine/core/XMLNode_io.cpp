@@ -11,7 +11,7 @@
 #include "engine/core/File.h"
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 
 namespace Orvex {
 

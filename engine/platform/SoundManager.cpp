@@ -12,7 +12,7 @@
 #include "engine/core/SettingsSection.h"
 #include "engine/core/XMLNode.h"
 #include "port/crt/crt.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 namespace Orvex {
 

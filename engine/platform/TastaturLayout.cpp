@@ -10,7 +10,7 @@
 #include "engine/core/XMLNode.h"
 #include "port/crt/crt.h"
 #include "port/dinput/dinput_keys.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 namespace Orvex {
 

@@ -11,7 +11,7 @@
 #include "engine/core/Logger.h"
 #include "engine/core/Paths.h"
 #include "engine/render/Effect.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 #include "port/win32/windows.h"
 
 namespace Orvex {

@@ -4,12 +4,12 @@
 #include "port/d3d9/Internal.h"
 
 #include "port/d3d9/d3d9_port.h"
-#include "port/win32/HostPath.h"
-#include "port/win32/log.h"
-#include "port/win32/sdl_window.h"
+#include "port/win32/win32_text.h"
+#include "port/win32/win32_log.h"
+#include "port/win32/win32_sdl.h"
 #include "port/win32/winuser.h"
 
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 #include <algorithm>
 

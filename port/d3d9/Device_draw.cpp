@@ -5,8 +5,8 @@
 #include "port/d3d9/Internal.h"
 
 #include "port/d3d9/d3d9_gl.h"
-#include "port/win32/HostPath.h"
-#include "port/win32/log.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_log.h"
 
 #include <algorithm>
 #include <cstring>

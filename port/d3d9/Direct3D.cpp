@@ -2,10 +2,10 @@
 // capabilities and device creation; PIX events (ignored).
 #include "port/d3d9/Internal.h"
 
-#include "port/win32/log.h"
-#include "port/win32/sdl_window.h"
+#include "port/win32/win32_log.h"
+#include "port/win32/win32_sdl.h"
 
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 #include <algorithm>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // ColorFill.
 #include "port/d3d9/Internal.h"
 
-#include "port/win32/log.h"
+#include "port/win32/win32_log.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,8 +4,8 @@
 #include "port/d3d9/d3d9_gl.h"
 #include "port/d3dx9/d3dx9.h"
 #include "port/win32/ComObject.h"
-#include "port/win32/HostPath.h"
-#include "port/win32/log.h"
+#include "port/win32/win32_text.h"
+#include "port/win32/win32_log.h"
 
 #include <string>
 #include <string_view>

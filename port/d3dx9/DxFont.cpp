@@ -4,6 +4,7 @@
 #include "port/d3dx9/DxCom.h"
 #include "port/d3dx9/DxFontGlyphs.h"
 #include "port/d3dx9/DxFontLayout.h"
+#include "port/win32/win32_text.h"
 
 #include <algorithm>
 #include <cwchar>

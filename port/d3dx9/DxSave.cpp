@@ -3,7 +3,7 @@
 // encoding, so a failed encode leaves no half-written file behind.
 #include "port/d3dx9/DxCom.h"
 #include "port/d3dx9/DxImageCodecs.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 
 #include <cstdio>
 #include <vector>

@@ -3,7 +3,7 @@
 // memory-to-surface loads, and mip level filtering.
 #include "port/d3dx9/DxCom.h"
 #include "port/d3dx9/DxPixels.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 
 
 namespace port::dx {

@@ -2,7 +2,8 @@
 // compiled form is the preprocessed text), D3DXCreateEffect (source or compiled form),
 // D3DXCreateEffectFromFileW with a file include handler, and CloneEffect.
 #include "port/d3dx9/FxEffect.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_text.h"
 
 
 namespace port::fx {

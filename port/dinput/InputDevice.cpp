@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "port/dinput/KeyMap.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 namespace port::dinput {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "port/dinput/InputDevice.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 namespace port::dinput {
 namespace {

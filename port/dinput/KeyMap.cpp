@@ -3,7 +3,7 @@
 
 #include <iterator>
 
-#include "port/win32/ScanCodes.h"
+#include "port/win32/win32_scancodes.h"
 
 namespace port::dinput {
 

@@ -1,5 +1,5 @@
 // SDL scan codes (key positions, from the USB usage tables) to DirectInput key codes: DIK codes
-// are the set-1 codes of port/win32/ScanCodes.h.
+// are the set-1 codes of port/win32/win32_scancodes.h.
 #pragma once
 
 #include <SDL.h>

@@ -12,8 +12,9 @@
 #include "port/dshow/dshow.h"
 #include "port/dshow/dshow_memory.h"
 #include "port/win32/ComObject.h"
-#include "port/win32/HostPath.h"
-#include "port/win32/log.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_text.h"
+#include "port/win32/win32_log.h"
 
 namespace port::dshow {
 namespace {

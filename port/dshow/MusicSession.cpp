@@ -3,8 +3,8 @@
 
 #include <SDL.h>
 
-#include "port/win32/HostPath.h"
-#include "port/win32/log.h"
+#include "port/win32/win32_text.h"
+#include "port/win32/win32_log.h"
 
 namespace port::dshow {
 

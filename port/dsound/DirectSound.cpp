@@ -7,8 +7,8 @@
 #include "port/dsound/SoundBuffer.h"
 #include "port/dsound/dsound_offline.h"
 #include "port/win32/ComObject.h"
-#include "port/win32/HostPath.h"
-#include "port/win32/log.h"
+#include "port/win32/win32_text.h"
+#include "port/win32/win32_log.h"
 
 namespace port::dsound {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "port/win32/log.h"
+#include "port/win32/win32_log.h"
 
 namespace port::dsound {
 

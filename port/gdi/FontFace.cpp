@@ -3,7 +3,7 @@
 // light hinting with whole-pixel advances, 8-bit glyph images.
 #include "port/gdi/FontFace.h"
 #include "port/gdi/FreeTypeLibrary.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H

@@ -2,7 +2,7 @@
 // then fontconfig, asked for the name followed by its metric-compatible stand-ins.
 #include "port/gdi/FontFace.h"
 #include "port/gdi/FreeTypeLibrary.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 #include FT_SFNT_NAMES_H
 #include FT_TRUETYPE_IDS_H

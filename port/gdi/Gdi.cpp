@@ -2,7 +2,7 @@
 // stale or foreign handle fails instead of crashing; a context keeps its selected font alive.
 #include "port/gdi/FontFace.h"
 #include "port/gdi/wingdi.h"
-#include "port/win32/log.h"
+#include "port/win32/win32_log.h"
 
 #include <algorithm>
 #include <cstddef>

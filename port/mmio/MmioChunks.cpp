@@ -4,7 +4,7 @@
 #include <string>
 
 #include "port/mmio/MmioFile.h"
-#include "port/win32/log.h"
+#include "port/win32/win32_log.h"
 
 namespace {
 

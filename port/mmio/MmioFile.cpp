@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "port/win32/log.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_log.h"
+#include "port/win32/win32_paths.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
 // Message boxes (SDL, or the log without a display) and ShellExecuteW (xdg-open, detached).
-#include "port/win32/HostPath.h"
-#include "port/win32/log.h"
-#include "port/win32/sdl_window.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_text.h"
+#include "port/win32/win32_log.h"
+#include "port/win32/win32_sdl.h"
 #include "port/win32/shellapi.h"
-#include "port/win32/window_internal.h"
+#include "port/win32/Internal.h"
 
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 #include <cstdlib>
 #include <string>

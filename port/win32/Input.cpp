@@ -1,11 +1,11 @@
 // Keys, key state, cursor and system metrics. SDL key positions become Win32 virtual keys and
-// PC set-1 scan codes (ScanCodes.h, with the extended-key bit), letters and digits following the
+// PC set-1 scan codes (win32_scancodes.h, with the extended-key bit), letters and digits following the
 // keyboard layout as Windows virtual keys do.
-#include "port/win32/ScanCodes.h"
-#include "port/win32/sdl_window.h"
-#include "port/win32/window_internal.h"
+#include "port/win32/win32_scancodes.h"
+#include "port/win32/win32_sdl.h"
+#include "port/win32/Internal.h"
 
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 #include <array>
 

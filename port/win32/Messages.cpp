@@ -2,11 +2,11 @@
 // state changes (close, size, move, activation, focus) are sent to the window procedure while
 // the queue is pumped, as Windows sends them; input (keys, characters, mouse) is posted to the
 // queue. One queue serves the program; posting from other threads is safe.
-#include "port/win32/HostPath.h"
-#include "port/win32/sdl_window.h"
-#include "port/win32/window_internal.h"
+#include "port/win32/win32_text.h"
+#include "port/win32/win32_sdl.h"
+#include "port/win32/Internal.h"
 
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 #include <cstdlib>
 #include <deque>

@@ -2,7 +2,7 @@
 // 0x80 (right Ctrl 0x9D, arrows 0xC8..), Pause is 0xC5. On ISO keyboards (German) the key left
 // of Enter reports SDL's NONUSHASH and sits where the ANSI backslash is, so both give 0x2B; the
 // extra key next to left Shift ("<>" on German keyboards) is 0x56. AltGr is the right Alt key.
-#include "port/win32/ScanCodes.h"
+#include "port/win32/win32_scancodes.h"
 
 #include <array>
 

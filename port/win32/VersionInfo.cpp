@@ -1,5 +1,5 @@
 // The compiled-in version block. Change the numbers here for a release.
-#include "port/win32/VersionInfo.h"
+#include "port/win32/win32_version.h"
 
 #include <cwctype>
 

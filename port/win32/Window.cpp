@@ -1,12 +1,12 @@
 // Window classes and windows: one SDL window per Win32 window, created GL-capable so a
 // Direct3D device can draw into it. Windows have no frame of their own (window rect = client
 // rect placed at the window position). Child windows are not supported.
-#include "port/win32/HostPath.h"
-#include "port/win32/log.h"
-#include "port/win32/sdl_window.h"
-#include "port/win32/window_internal.h"
+#include "port/win32/win32_text.h"
+#include "port/win32/win32_log.h"
+#include "port/win32/win32_sdl.h"
+#include "port/win32/Internal.h"
 
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 #include <cstdlib>
 #include <cstring>

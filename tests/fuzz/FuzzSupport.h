@@ -7,7 +7,7 @@
 
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
-#include "port/win32/log.h"
+#include "port/win32/win32_log.h"
 
 namespace fuzz {
 

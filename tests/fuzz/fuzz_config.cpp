@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "engine/core/engine/OrvexEngine.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "port/d3dx9/d3dx9.h"
-#include "port/win32/log.h"
+#include "port/win32/win32_log.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "engine/core/GOBManager.h"
 #include "engine/render/Effect.h"
 #include "engine/render/EffectManager.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "port/win32/log.h"
+#include "port/win32/win32_log.h"
 
 namespace testsupport {
 

@@ -2,7 +2,7 @@
 // window, input and device code. A window id of 0 is what DirectInput's own tests use.
 #pragma once
 
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 namespace testsupport {
 

@@ -11,7 +11,7 @@
 #include "engine/core/GOBFile.h"
 #include "engine/core/GOBManager.h"
 #include "engine/core/XMLNode.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 #include "tests/support/TestSupport.h"
 
 #ifndef GOBPACK_PATH

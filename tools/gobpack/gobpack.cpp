@@ -12,7 +12,7 @@
 
 #include "engine/core/CodePage.h"
 #include "engine/core/GOBFormat.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 namespace fs = std::filesystem;
 

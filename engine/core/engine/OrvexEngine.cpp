@@ -10,7 +10,7 @@
 #include "engine/core/UserGlobals.h"
 #include "engine/render/RenderManager.h"
 #include "port/win32/kernel.h"
-#include "port/win32/log.h"
+#include "port/win32/win32_log.h"
 
 namespace Orvex {
 

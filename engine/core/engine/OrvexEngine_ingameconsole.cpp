@@ -5,7 +5,7 @@
 #include "engine/core/Logger.h"
 #include "engine/core/engine/OrvexEngineConsole.h"
 #include "engine/platform/InputState.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 namespace Orvex {
 

@@ -9,7 +9,7 @@
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/core/engine/OrvexEngineSplash.h"
 #include "engine/core/Paths.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 namespace Orvex {
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "engine/core/AppInfo.h"
-#include "port/win32/HostPath.h"
-#include "port/win32/VersionInfo.h"
-#include "tests/engine/core/test_log.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_version.h"
+#include "tests/engine/core/LogWatch.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;

@@ -7,7 +7,7 @@
 #include "engine/core/GOBFormat.h"
 #include "engine/core/GOBManager.h"
 #include "engine/core/XMLNode.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 #include "tests/support/TestSupport.h"
 
 using Orvex::File;

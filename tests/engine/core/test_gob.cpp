@@ -7,8 +7,8 @@
 #include "engine/core/GOBFile.h"
 #include "engine/core/GOBFormat.h"
 #include "engine/core/GOBManager.h"
-#include "port/win32/HostPath.h"
-#include "tests/engine/core/test_log.h"
+#include "port/win32/win32_text.h"
+#include "tests/engine/core/LogWatch.h"
 #include "tests/support/TestSupport.h"
 
 using Orvex::GOBFile;
@@ -87,9 +87,9 @@ struct DamageCase {
     uint32_t entriesKept;
 };
 
-class GOBDamaged : public GOBTest, public ::testing::WithParamInterface<DamageCase> {};
+class GOBDamagedTest : public GOBTest, public ::testing::WithParamInterface<DamageCase> {};
 
-TEST_P(GOBDamaged, KeepsWhatCouldBeReadAndLogsOneLine) {
+TEST_P(GOBDamagedTest, KeepsWhatCouldBeReadAndLogsOneLine) {
     LogWatch log;
     std::unique_ptr<GOBFile> archive(GOBFile::fromMemory(L"broken.gob", GetParam().make(), 0));
     EXPECT_EQ(archive->getEntryCount(), GetParam().entriesKept);
@@ -104,7 +104,7 @@ TEST_P(GOBDamaged, KeepsWhatCouldBeReadAndLogsOneLine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, GOBDamaged,
+    Cases, GOBDamagedTest,
     ::testing::Values(
         DamageCase{"empty", [] { return std::string(); }, 0},
         DamageCase{"short_header", [] { return std::string("GOB", 3); }, 0},

@@ -5,7 +5,8 @@
 
 #include "engine/core/CodePage.h"
 #include "engine/core/Paths.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_text.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Orvex;

@@ -7,8 +7,8 @@
 #include "engine/core/CodePage.h"
 #include "engine/core/GOBManager.h"
 #include "engine/core/XMLNode.h"
-#include "port/win32/HostPath.h"
-#include "tests/engine/core/test_log.h"
+#include "port/win32/win32_text.h"
+#include "tests/engine/core/LogWatch.h"
 #include "tests/support/TestSupport.h"
 
 using Orvex::XMLAttribute;

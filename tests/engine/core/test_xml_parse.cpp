@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/core/XMLNode.h"
-#include "tests/engine/core/test_log.h"
+#include "tests/engine/core/LogWatch.h"
 
 using logtest::contains;
 using logtest::LogWatch;
@@ -102,9 +102,9 @@ struct DamagedCase {
     int childrenKept;
 };
 
-class XMLParseDamaged : public ::testing::TestWithParam<DamagedCase> {};
+class XMLParseDamagedTest : public ::testing::TestWithParam<DamagedCase> {};
 
-TEST_P(XMLParseDamaged, KeepsWhatWasReadAndLogsOneLine) {
+TEST_P(XMLParseDamagedTest, KeepsWhatWasReadAndLogsOneLine) {
     XMLNode root;
     LogWatch log;
     root.loadFromText(GetParam().text, L"broken.xml");
@@ -114,7 +114,7 @@ TEST_P(XMLParseDamaged, KeepsWhatWasReadAndLogsOneLine) {
     EXPECT_EQ(static_cast<int>(root.getChildCount()), GetParam().childrenKept) << GetParam().name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, XMLParseDamaged,
+INSTANTIATE_TEST_SUITE_P(Cases, XMLParseDamagedTest,
                          ::testing::Values(DamagedCase{"unterminated_tag", L"<R><A/><B X=\"1\"", 2},
                                            DamagedCase{"unterminated_attribute", L"<R><A/><B X=\"1 /></R>", 2},
                                            DamagedCase{"unterminated_value", L"<R><A/>\"|never ends</R>", 1},

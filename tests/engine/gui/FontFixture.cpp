@@ -10,7 +10,7 @@
 #include "engine/render/SpriteHolder.h"
 #include "engine/render/TextureManager.h"
 #include "engine/gui/FontText.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/gl/DeviceFixture.h"
 
@@ -38,7 +38,7 @@ int loggedCount(std::wstring const& text) {
     return n;
 }
 
-void FontManagerTest::SetUp() {
+void FontManagerFixture::SetUp() {
     static bool searchPath = false;
     if (!searchPath) Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(testsupport::sourceDir().string()));
     searchPath = true;
@@ -47,21 +47,21 @@ void FontManagerTest::SetUp() {
     Orvex::D3DXFontInterface::setCurrentSprite(nullptr);
 }
 
-void FontManagerTest::TearDown() { fonts.clearAll(); }
+void FontManagerFixture::TearDown() { fonts.clearAll(); }
 
-void FontManagerTest::load(std::wstring const& text, std::wstring const& source) {
+void FontManagerFixture::load(std::wstring const& text, std::wstring const& source) {
     Orvex::XMLNode root;
     root.loadFromText(text, source);
     fonts.loadConfig(root, source);
 }
 
-void FontDrawTest::SetUp() {
-    FontManagerTest::SetUp();
+void FontDrawFixture::SetUp() {
+    FontManagerFixture::SetUp();
     reopen(width_, height_);
     if (!fonts.isReady()) fonts.initFonts();
 }
 
-void FontDrawTest::reopen(unsigned width, unsigned height) {
+void FontDrawFixture::reopen(unsigned width, unsigned height) {
     width_ = width;
     height_ = height;
     Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
@@ -73,8 +73,8 @@ void FontDrawTest::reopen(unsigned width, unsigned height) {
     ASSERT_TRUE(d3d.init());
 }
 
-void FontDrawTest::TearDown() {
-    FontManagerTest::TearDown();
+void FontDrawFixture::TearDown() {
+    FontManagerFixture::TearDown();
     Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
     if (Orvex::SpriteHolder* sprites = d3d.findSprite()) sprites->release();
     d3d.getTextureManager().releaseAll();
@@ -82,7 +82,7 @@ void FontDrawTest::TearDown() {
     d3d.getInitParams() = Orvex::D3DInitParams();
 }
 
-std::vector<uint32_t> FontDrawTest::frame(std::function<void()> const& draw) {
+std::vector<uint32_t> FontDrawFixture::frame(std::function<void()> const& draw) {
     IDirect3DDevice9* device = Orvex::D3DInterface::getInstance().getDevice();
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
     device->BeginScene();
@@ -91,17 +91,17 @@ std::vector<uint32_t> FontDrawTest::frame(std::function<void()> const& draw) {
     return testsupport::readRenderTarget(device);
 }
 
-std::vector<uint32_t> FontDrawTest::drawText(std::wstring const& font, std::wstring const& text, RECT rect,
+std::vector<uint32_t> FontDrawFixture::drawText(std::wstring const& font, std::wstring const& text, RECT rect,
                                              Orvex::u32 format, Orvex::FontStyle const& style) {
     return frame([&] { fonts.drawText(font, text, rect, format, style); });
 }
 
-RECT FontDrawTest::measure(std::wstring const& font, std::wstring const& text, RECT rect, Orvex::u32 format) {
+RECT FontDrawFixture::measure(std::wstring const& font, std::wstring const& text, RECT rect, Orvex::u32 format) {
     fonts.drawText(font, text, rect, format | Orvex::kTextCalcRect, white());
     return rect;
 }
 
-RECT FontDrawTest::inkOf(std::vector<uint32_t> const& pixels, uint32_t colour) const {
+RECT FontDrawFixture::inkOf(std::vector<uint32_t> const& pixels, uint32_t colour) const {
     RECT box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
     for (unsigned y = 0; y < height_ && !pixels.empty(); ++y)
         for (unsigned x = 0; x < width_; ++x) {
@@ -115,13 +115,13 @@ RECT FontDrawTest::inkOf(std::vector<uint32_t> const& pixels, uint32_t colour) c
     return box.left == INT_MAX ? RECT{} : box;
 }
 
-RECT FontDrawTest::ink(std::vector<uint32_t> const& pixels) const { return inkOf(pixels, 0); }
+RECT FontDrawFixture::ink(std::vector<uint32_t> const& pixels) const { return inkOf(pixels, 0); }
 
-int FontDrawTest::countOf(std::vector<uint32_t> const& pixels, uint32_t colour) const {
+int FontDrawFixture::countOf(std::vector<uint32_t> const& pixels, uint32_t colour) const {
     return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour));
 }
 
-Orvex::FontStyle FontDrawTest::white() {
+Orvex::FontStyle FontDrawFixture::white() {
     Orvex::FontStyle style;
     style.colorVG = D3DXCOLOR(1.0f, 1.0f, 1.0f, 1.0f);
     return style;

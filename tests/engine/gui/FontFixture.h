@@ -1,5 +1,5 @@
 // The font tests' helpers: property trees from text, a font manager emptied around each test,
-// and (FontDrawTest) the device object's device opened headless with pixels read back.
+// and (FontDrawFixture) the device object's device opened headless with pixels read back.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,7 +24,7 @@ bool logged(std::vector<std::wstring> const& texts);
 int loggedCount(std::wstring const& text);
 
 // A manager without fonts, styles or resources before and after the test.
-class FontManagerTest : public ::testing::Test {
+class FontManagerFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -34,13 +34,13 @@ protected:
 };
 
 // A device of width x height (X8R8G8B8, windowed), cleared to black.
-class FontDrawTest : public FontManagerTest {
+class FontDrawFixture : public FontManagerFixture {
 protected:
     static constexpr unsigned kWidth = 256;
     static constexpr unsigned kHeight = 96;
     static constexpr uint32_t kBlack = 0xFF000000;
 
-    explicit FontDrawTest(unsigned width = kWidth, unsigned height = kHeight) : width_(width), height_(height) {}
+    explicit FontDrawFixture(unsigned width = kWidth, unsigned height = kHeight) : width_(width), height_(height) {}
     void SetUp() override;
     void TearDown() override;
 

@@ -37,16 +37,16 @@ FontStyle redBackground(std::wstring const& keys) {
     return FontStyle(node);
 }
 
-class DeviceFontDraw : public FontDrawTest {
+class DeviceFontDrawTest : public FontDrawFixture {
 protected:
     void SetUp() override {
-        FontDrawTest::SetUp();
+        FontDrawFixture::SetUp();
         load(L"<FONTS><D3DXFONT NAME=\"d\" HEIGHT=\"20\" SCALE_WITH_SCREEN=\"0\"/>"
              L"<D3DXFONT NAME=\"fett\" HEIGHT=\"40\" SIZE=\"700\" SCALE_WITH_SCREEN=\"0\"/></FONTS>");
     }
 };
 
-TEST_F(DeviceFontDraw, AlignedAndWrappedTextLiesInItsMeasuredRectangle) {
+TEST_F(DeviceFontDrawTest, AlignedAndWrappedTextLiesInItsMeasuredRectangle) {
     RECT const box{20, 8, 236, 88};
     struct Case {
         u32 format;
@@ -79,7 +79,7 @@ TEST_F(DeviceFontDraw, AlignedAndWrappedTextLiesInItsMeasuredRectangle) {
     EXPECT_LE(wrapped.right - wrapped.left, box.right - box.left);
 }
 
-TEST_F(DeviceFontDraw, ShadowAndHaloWhereTheStylePutsThem) {
+TEST_F(DeviceFontDrawTest, ShadowAndHaloWhereTheStylePutsThem) {
     RECT const box{40, 20, 240, 90};
     std::vector<uint32_t> const plain = drawText(L"fett", L"HI", box, 0, white());
     RECT const text = inkOf(plain, kWhite);
@@ -107,7 +107,7 @@ TEST_F(DeviceFontDraw, ShadowAndHaloWhereTheStylePutsThem) {
               }()));
 }
 
-TEST_F(DeviceFontDraw, GermanLettersAndTheEuroSignDraw) {
+TEST_F(DeviceFontDrawTest, GermanLettersAndTheEuroSignDraw) {
     RECT const box{10, 10, 250, 90};
     RECT const plainA = ink(drawText(L"fett", L"A", box, 0, white()));
     RECT const umlautA = ink(drawText(L"fett", L"\x00C4", box, 0, white()));
@@ -122,12 +122,12 @@ TEST_F(DeviceFontDraw, GermanLettersAndTheEuroSignDraw) {
 
 // The data's font file: every font draws, the private face is monospaced, the glyph-table font
 // draws its letters at their size, and a lost device brings every font back to the same pixels.
-class DataFonts : public FontDrawTest {
+class DataFontsTest : public FontDrawFixture {
 protected:
     // At the reference height every font has its own size.
-    DataFonts() : FontDrawTest(256, 768) {}
+    DataFontsTest() : FontDrawFixture(256, 768) {}
     void SetUp() override {
-        FontDrawTest::SetUp();
+        FontDrawFixture::SetUp();
         ASSERT_TRUE(fonts.loadFile(L"data\\font.fnt"));
     }
     std::vector<std::vector<uint32_t>> drawAll() {
@@ -144,7 +144,7 @@ protected:
     std::vector<std::wstring> const kFonts{L"default", L"titel", L"klein", L"mono", L"punkte", L"knopf"};
 };
 
-TEST_F(DataFonts, EveryFontDraws) {
+TEST_F(DataFontsTest, EveryFontDraws) {
     for (std::wstring const& name : kFonts) {
         ASSERT_NE(fonts.findFont(name), nullptr) << std::string(name.begin(), name.end());
         RECT const drawn = ink(drawText(name, L"12:30", RECT{4, 4, 252, 92}, 0, white()));
@@ -160,7 +160,7 @@ TEST_F(DataFonts, EveryFontDraws) {
     EXPECT_EQ(show(eight), show(RECT{21, 20, 31, 34}));
 }
 
-TEST_F(DataFonts, DeviceLossKeepsEveryFontsPixels) {
+TEST_F(DataFontsTest, DeviceLossKeepsEveryFontsPixels) {
     auto const before = drawAll();
     Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
     port::d3d9::loseDevice(d3d.getDevice());
@@ -175,10 +175,10 @@ TEST_F(DataFonts, DeviceLossKeepsEveryFontsPixels) {
 }
 
 // A bitmap font built from the face draws the string its device font draws.
-class RuntimeGlyphs : public FontDrawTest {
+class RuntimeGlyphsTest : public FontDrawFixture {
 protected:
     void SetUp() override {
-        FontDrawTest::SetUp();
+        FontDrawFixture::SetUp();
         load(L"<FONTS><D3DXFONT NAME=\"d\" HEIGHT=\"24\" SCALE_WITH_SCREEN=\"0\"/>"
              L"<BITMAPFONT NAME=\"b\" HEIGHT=\"24\" SCALE_WITH_SCREEN=\"0\" CREATE_BITMAP_FONT_DATA=\"1\"/>"
              L"<BITMAPFONT NAME=\"gross\" HEIGHT=\"24\" SCALE_WITH_SCREEN=\"0\" CREATE_BITMAP_FONT_DATA=\"1\">"
@@ -187,7 +187,7 @@ protected:
     static int brightness(uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
 };
 
-TEST_F(RuntimeGlyphs, SameStringAsTheDeviceFont) {
+TEST_F(RuntimeGlyphsTest, SameStringAsTheDeviceFont) {
     for (std::wstring const text : {L"Karten 1234", L"\x00C4pfel \x20AC 5"}) {
         RECT const box{8, 20, 248, 80};
         std::vector<uint32_t> const device = drawText(L"d", text, box, 0, white());
@@ -209,7 +209,7 @@ TEST_F(RuntimeGlyphs, SameStringAsTheDeviceFont) {
 }
 
 // A table of A to Z only: a character outside it shows the first letter ("A").
-TEST_F(RuntimeGlyphs, CharactersOutsideTheTableShowTheFirstLetter) {
+TEST_F(RuntimeGlyphsTest, CharactersOutsideTheTableShowTheFirstLetter) {
     auto* font = dynamic_cast<BitmapFont*>(fonts.findFont(L"gross"));
     ASSERT_NE(font, nullptr);
     ASSERT_NE(font->data, nullptr);
@@ -221,7 +221,7 @@ TEST_F(RuntimeGlyphs, CharactersOutsideTheTableShowTheFirstLetter) {
 }
 
 // Nothing the face can give, or cells that fit no texture: no table, one line, no endless pages.
-TEST_F(RuntimeGlyphs, BuildsThatCannotPlaceAGlyph) {
+TEST_F(RuntimeGlyphsTest, BuildsThatCannotPlaceAGlyph) {
     load(L"<FONTS><BITMAPFONT NAME=\"privat\" HEIGHT=\"20\" CREATE_BITMAP_FONT_DATA=\"1\">"
          L"<CREATE_PARAMS><RANGE START=\"57344\" END=\"57350\"/></CREATE_PARAMS></BITMAPFONT>"
          L"<BITMAPFONT NAME=\"eng\" HEIGHT=\"40\" SCALE_WITH_SCREEN=\"0\" CREATE_BITMAP_FONT_DATA=\"1\">"
@@ -234,12 +234,12 @@ TEST_F(RuntimeGlyphs, BuildsThatCannotPlaceAGlyph) {
 }
 
 // Text scales with the screen height against 768.
-class ScaledFonts : public FontDrawTest {
+class ScaledFontsTest : public FontDrawFixture {
 protected:
-    ScaledFonts() : FontDrawTest(128, 384) {}
+    ScaledFontsTest() : FontDrawFixture(128, 384) {}
 };
 
-TEST_F(ScaledFonts, HeightFollowsTheScreen) {
+TEST_F(ScaledFontsTest, HeightFollowsTheScreen) {
     load(L"<FONTS><D3DXFONT NAME=\"d\" HEIGHT=\"20\"/><BITMAPFONT NAME=\"b\" HEIGHT=\"20\" CREATE_BITMAP_FONT_DATA=\"1\">"
          L"<CREATE_PARAMS><RANGE START=\"65\" END=\"90\"/></CREATE_PARAMS></BITMAPFONT></FONTS>");
     auto heights = [&] {

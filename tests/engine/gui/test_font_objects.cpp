@@ -88,16 +88,16 @@ TEST(FontStyle, FractionalCountsDrawNoHalo) {
     EXPECT_EQ(offsets(L"<FONTSTYLE DRAW_HG=\"1\" SAMPLES=\"4\" RINGS=\"0\" RADIUS=\"2\"/>"), P{});
 }
 
-class FontKeys : public FontManagerTest {
+class FontKeysTest : public FontManagerFixture {
 protected:
     void TearDown() override {
         Orvex::D3DInterface::getInstance().getInitParams() = Orvex::D3DInitParams();
-        FontManagerTest::TearDown();
+        FontManagerFixture::TearDown();
     }
     static void screenHeight(unsigned h) { Orvex::D3DInterface::getInstance().getInitParams().displayMode.Height = h; }
 };
 
-TEST_F(FontKeys, DefaultsAndScaledHeights) {
+TEST_F(FontKeysTest, DefaultsAndScaledHeights) {
     Orvex::XMLNode empty = parse(L"<D3DXFONT/>");
     Orvex::D3DXFont font(empty);
     EXPECT_EQ(font.fontName, L"Arial");
@@ -125,7 +125,7 @@ TEST_F(FontKeys, DefaultsAndScaledHeights) {
     EXPECT_EQ(Orvex::scaledFontWidth(10, 2048), 20u);
 }
 
-TEST_F(FontKeys, FirstDefinitionWinsAndBitmapFontsComeFirst) {
+TEST_F(FontKeysTest, FirstDefinitionWinsAndBitmapFontsComeFirst) {
     std::wstring const file =
         L"<FONTS><FONTSTYLE NAME=\"s\" COLOR_VG=\"FFFF0000\"/><FONTSTYLE NAME=\"s\" COLOR_VG=\"FF00FF00\"/>"
         L"<D3DXFONT NAME=\"beide\" HEIGHT=\"12\"/><D3DXFONT NAME=\"beide\" HEIGHT=\"40\"/>"
@@ -143,7 +143,7 @@ TEST_F(FontKeys, FirstDefinitionWinsAndBitmapFontsComeFirst) {
     EXPECT_EQ(bitmap->data, fonts.getBitmapFonts().findBitmapFontData(L"leer"));
 }
 
-TEST_F(FontKeys, FontsKeepTheirResourceAndTable) {
+TEST_F(FontKeysTest, FontsKeepTheirResourceAndTable) {
     load(L"<FONTS><FONT_RESOURCE NAME=\"Mono\" FILENAME=\"data\\Fonts\\DejaVuSansMono.ttf\"/>"
          L"<D3DXFONT NAME=\"m\" FONT_NAME=\"Mono\"/><D3DXFONT NAME=\"n\" USE_FONT_RESOURCE=\"fehlt\"/></FONTS>");
     Orvex::FontResourceHandle* mono = fonts.findFontResource(L"Mono");
@@ -155,7 +155,7 @@ TEST_F(FontKeys, FontsKeepTheirResourceAndTable) {
     EXPECT_EQ(mono->getRefCount(), 2);
 }
 
-TEST_F(FontKeys, UnreadableResourceInstallsNothingWithOneLine) {
+TEST_F(FontKeysTest, UnreadableResourceInstallsNothingWithOneLine) {
     load(L"<FONTS><FONT_RESOURCE NAME=\"kaputt\" FILENAME=\"data\\Fonts\\fehlt.ttf\"/>"
          L"<FONT_RESOURCE NAME=\"bild\" FILENAME=\"data\\Fonts\\ziffern.png\"/></FONTS>");
     ASSERT_NE(fonts.findFontResource(L"kaputt"), nullptr);
@@ -173,7 +173,7 @@ namespace {
 
 // A renderer creates the fonts it holds when it becomes ready, and later ones as they come; it
 // takes only its own kind and each name once.
-TEST_F(FontKeys, RendererTakesAndCreatesItsFonts) {
+TEST_F(FontKeysTest, RendererTakesAndCreatesItsFonts) {
     Orvex::BitmapFontInterface renderer;
     Orvex::XMLNode first = parse(L"<BITMAPFONT NAME=\"eins\" SCALE_WITH_SCREEN=\"0\"/>");
     Orvex::XMLNode second = parse(L"<BITMAPFONT NAME=\"zwei\" SCALE_WITH_SCREEN=\"0\"/>");

@@ -18,12 +18,12 @@ namespace {
 using Orvex::BitmapFontData;
 using Orvex::BitmapFontText;
 
-class GlyphTable : public FontManagerTest {
+class GlyphTableTest : public FontManagerFixture {
 protected:
     BitmapFontData* table(std::wstring const& name) { return fonts.getBitmapFonts().findBitmapFontData(name); }
 };
 
-TEST_F(GlyphTable, LettersAndTheirDefaults) {
+TEST_F(GlyphTableTest, LettersAndTheirDefaults) {
     load(L"<FONTS><BITMAPFONT_DATA NAME=\"t\" ZERO_SIZE=\"32\" OFFSETS=\"1 2\">"
          L"<LETTER TYPE=\"A\" L=\"10\" W=\"5\" T=\"1\" B=\"9\"/>"
          L"<LETTER L=\"3\"><TYPE>\"|B|\"</TYPE></LETTER>"
@@ -55,7 +55,7 @@ TEST_F(GlyphTable, LettersAndTheirDefaults) {
 
 // Right below left (or bottom above top) would give negative widths: such a letter becomes
 // empty, keeps its place in the index, and the file and letter are named once.
-TEST_F(GlyphTable, InvertedLettersBecomeEmpty) {
+TEST_F(GlyphTableTest, InvertedLettersBecomeEmpty) {
     load(L"<FONTS><BITMAPFONT_DATA NAME=\"inv\"><LETTER TYPE=\"a\" L=\"5\" W=\"3\"/>"
          L"<LETTER TYPE=\"b\" L=\"20\" R=\"10\" T=\"4\" H=\"-9\"/><LETTER TYPE=\"c\" L=\"5\" R=\"2\"/>"
          L"</BITMAPFONT_DATA></FONTS>",
@@ -73,7 +73,7 @@ TEST_F(GlyphTable, InvertedLettersBecomeEmpty) {
 
 // The index covers every code unit, 0xFFFF included; letters past what a signed 16-bit index
 // can reach are refused with one line.
-TEST_F(GlyphTable, IndexLimits) {
+TEST_F(GlyphTableTest, IndexLimits) {
     std::wstring file = L"<FONTS><BITMAPFONT_DATA NAME=\"voll\">";
     file += L"<LETTER TYPE=\"\xFFFF\" W=\"7\"/>";
     for (unsigned i = 0; i < BitmapFontData::kMaxGlyphs + 9; ++i)
@@ -91,7 +91,7 @@ TEST_F(GlyphTable, IndexLimits) {
         ASSERT_NE(t->findGlyph(static_cast<wchar_t>(u)), nullptr) << u;
 }
 
-TEST_F(GlyphTable, DamagedFileKeepsWhatWasReadWithOneLine) {
+TEST_F(GlyphTableTest, DamagedFileKeepsWhatWasReadWithOneLine) {
     Orvex::XMLNode root;
     root.loadFromText(L"<FONTS>\r\n<FONTSTYLE NAME=\"gut\"/>\r\n<D3DXFONT NAME=\"ok\"/>\r\n<D3DXFONT NAME=\"x\" \r\n", L"halb.fnt");
     fonts.loadConfig(root, L"halb.fnt");
@@ -102,10 +102,10 @@ TEST_F(GlyphTable, DamagedFileKeepsWhatWasReadWithOneLine) {
 }
 
 // Letters 10 wide (a 0, b 10, c 0), the blank 5, "-" 4 with c 1, a line height of 10.
-class BitmapLayout : public FontManagerTest {
+class BitmapLayoutTest : public FontManagerFixture {
 protected:
     void SetUp() override {
-        FontManagerTest::SetUp();
+        FontManagerFixture::SetUp();
         load(L"<FONTS><BITMAPFONT_DATA NAME=\"raster\" ZERO_SIZE=\"10\">"
              L"<LETTER TYPE=\"#\" L=\"0\" W=\"10\" H=\"10\"/>"
              L"<LETTER TYPE=\" \" ABC=\"0 5 0\"/><LETTER TYPE=\"-\" L=\"10\" W=\"4\" H=\"10\" ABC=\"0 4 1\"/>"
@@ -141,7 +141,7 @@ protected:
 constexpr RECT kWide{0, 0, 200, 100};
 constexpr Orvex::u32 kNoClip = Orvex::kTextNoClip;
 
-TEST_F(BitmapLayout, WordsAndSeparators) {
+TEST_F(BitmapLayoutTest, WordsAndSeparators) {
     using L = std::vector<std::vector<float>>;
     struct Case {
         std::wstring text;
@@ -163,7 +163,7 @@ TEST_F(BitmapLayout, WordsAndSeparators) {
     EXPECT_FLOAT_EQ(lay(L"a\n\nb", kWide, kNoClip).lines[2].letters[0].dst.top, 20.0f);
 }
 
-TEST_F(BitmapLayout, WrappingAndAlignment) {
+TEST_F(BitmapLayoutTest, WrappingAndAlignment) {
     // 45 wide: "aa bb" is 45 and fits only with room for the half pixel kept free.
     EXPECT_EQ(lay(L"aa bb", RECT{0, 0, 45, 50}, kNoClip | Orvex::kTextWordBreak).lines.size(), 2u);
     EXPECT_EQ(lay(L"aa bb", RECT{0, 0, 46, 50}, kNoClip | Orvex::kTextWordBreak).lines.size(), 1u);
@@ -189,7 +189,7 @@ TEST_F(BitmapLayout, WrappingAndAlignment) {
     }
 }
 
-TEST_F(BitmapLayout, MeasuringAndClipping) {
+TEST_F(BitmapLayoutTest, MeasuringAndClipping) {
     using namespace Orvex;
     RECT const box{10, 20, 190, 120};
     auto measure = [&](std::wstring const& text, u32 format = 0) {
@@ -219,7 +219,7 @@ TEST_F(BitmapLayout, MeasuringAndClipping) {
 
 // A character without a letter of its own lays out as the first letter ("#"); a font whose
 // table is missing lays out nothing and measures the inverted rectangle.
-TEST_F(BitmapLayout, CharactersOutsideTheTable) {
+TEST_F(BitmapLayoutTest, CharactersOutsideTheTable) {
     BitmapFontText const t = lay(L"a\x20AC" L"b", kWide, kNoClip);
     ASSERT_EQ(t.lines[0].letters.size(), 3u);
     EXPECT_FLOAT_EQ(t.lines[0].letters[1].src.left, 0.0f);
@@ -242,7 +242,7 @@ namespace {
 
 // Numbers from data beyond any sensible size are brought inside their bounds with a line, so
 // nothing converts out of range, loops for billions of halo copies or allocates without end.
-TEST_F(GlyphTable, ValuesOutOfRangeAreBroughtInside) {
+TEST_F(GlyphTableTest, ValuesOutOfRangeAreBroughtInside) {
     load(L"<FONTS><FONTSTYLE NAME=\"gross\" DRAW_HG=\"1\" SAMPLES=\"1e9\" RINGS=\"1e9\" RADIUS=\"nan\" SHADOW=\"1e30 -1e30\"/>"
          L"<D3DXFONT NAME=\"riesig\" HEIGHT=\"99999\" WIDTH=\"-4\"/>"
          L"<BITMAPFONT_DATA NAME=\"weit\" ZERO_SIZE=\"1e-30\" OFFSETS=\"1e30\">"

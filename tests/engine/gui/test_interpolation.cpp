@@ -93,13 +93,13 @@ std::vector<float> durations(Track const& track) {
 }  // namespace
 
 template <class T>
-class InterpolationValues : public ::testing::Test {};
+class InterpolationValuesTest : public ::testing::Test {};
 using ValueTypes = ::testing::Types<float, D3DXVECTOR2, D3DXCOLOR, D3DXVECTOR4>;
-TYPED_TEST_SUITE(InterpolationValues, ValueTypes);
+TYPED_TEST_SUITE(InterpolationValuesTest, ValueTypes);
 
 // Curves by hand: 0.5^2 = 0.25, 0.25^0.5 = 0.5, 0.5^0.5 = 0.7071068. Components run from
 // 10, 20, 30, 40 to 10, 0, 60, -40 (one resting, one falling, one rising).
-TYPED_TEST(InterpolationValues, FollowTheCurveComponentwise) {
+TYPED_TEST(InterpolationValuesTest, FollowTheCurveComponentwise) {
     struct Case {
         float exponent, t, curve;
     };

@@ -10,8 +10,8 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/LanguageManager.h"
 #include "engine/gui/Text.h"
-#include "port/win32/HostPath.h"
-#include "tests/engine/core/test_log.h"
+#include "port/win32/win32_text.h"
+#include "tests/engine/core/LogWatch.h"
 #include "tests/support/TestSupport.h"
 
 using Orvex::LanguageManager;

@@ -9,7 +9,7 @@
 
 #include "engine/core/XMLNode.h"
 #include "engine/gui/Text.h"
-#include "tests/engine/core/test_log.h"
+#include "tests/engine/core/LogWatch.h"
 
 using Orvex::Text;
 using Orvex::XMLNode;

@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "engine/platform/D3DInterface.h"
-#include "tests/engine/platform/PlatformTestSupport.h"
+#include "tests/engine/platform/PlatformSupport.h"
 
 using Orvex::D3DInitParams;
 using Orvex::D3DInterface;

@@ -13,8 +13,8 @@
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/platform/TastaturLayout.h"
 #include "port/dinput/dinput_keys.h"
-#include "port/win32/sdl_window.h"
-#include "tests/engine/platform/PlatformTestSupport.h"
+#include "port/win32/win32_sdl.h"
+#include "tests/engine/platform/PlatformSupport.h"
 #include "tests/support/SdlEvents.h"
 #include "tests/support/TestSupport.h"
 

@@ -6,7 +6,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/platform/MusicManager.h"
 #include "engine/platform/MusicStream.h"
-#include "tests/engine/platform/PlatformTestSupport.h"
+#include "tests/engine/platform/PlatformSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Orvex;

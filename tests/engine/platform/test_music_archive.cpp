@@ -10,9 +10,10 @@
 #include "engine/core/GOBManager.h"
 #include "engine/platform/MusicManager.h"
 #include "engine/platform/MusicStream.h"
-#include "tests/engine/platform/PlatformTestSupport.h"
+#include "tests/engine/platform/PlatformSupport.h"
 #include "tests/port/mmio/WaveIo.h"
 #include "tests/support/TestSupport.h"
+#include "port/win32/win32_text.h"
 
 using namespace Orvex;
 using namespace platformtest;

@@ -10,8 +10,8 @@
 #include "engine/core/SettingsSection.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
-#include "tests/engine/core/test_log.h"
-#include "tests/engine/platform/PlatformTestSupport.h"
+#include "tests/engine/core/LogWatch.h"
+#include "tests/engine/platform/PlatformSupport.h"
 
 using namespace Orvex;
 

@@ -7,7 +7,8 @@
 
 #include "engine/core/GOBManager.h"
 #include "port/crt/crt.h"
-#include "tests/engine/platform/PlatformTestSupport.h"
+#include "tests/engine/platform/PlatformSupport.h"
+#include "port/win32/win32_text.h"
 
 using namespace Orvex;
 using namespace platformtest;

@@ -9,7 +9,8 @@
 
 #include "engine/core/GOBFormat.h"
 #include "engine/core/GOBManager.h"
-#include "tests/engine/platform/PlatformTestSupport.h"
+#include "tests/engine/platform/PlatformSupport.h"
+#include "port/win32/win32_text.h"
 
 using namespace Orvex;
 using namespace platformtest;

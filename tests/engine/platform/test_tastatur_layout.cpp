@@ -10,7 +10,7 @@
 #include "engine/core/CodePage.h"
 #include "engine/platform/TastaturLayout.h"
 #include "port/dinput/dinput_keys.h"
-#include "tests/engine/platform/PlatformTestSupport.h"
+#include "tests/engine/platform/PlatformSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Orvex;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/platform/VideoPlayer.h"
-#include "tests/engine/platform/PlatformTestSupport.h"
+#include "tests/engine/platform/PlatformSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Orvex;

@@ -12,8 +12,9 @@
 #include "engine/render/TextureManager.h"
 #include "engine/render/TextureSettings.h"
 #include "port/d3dx9/DxPixels.h"
-#include "port/win32/HostPath.h"
-#include "port/win32/log.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_text.h"
+#include "port/win32/win32_log.h"
 #include "tests/support/TestSupport.h"
 
 namespace rendertest {

@@ -8,8 +8,8 @@
 #include <limits>
 
 #include "engine/render/Texture2DAnimation360.h"
-#include "port/win32/HostPath.h"
-#include "tests/engine/render/test_animation_support.h"
+#include "port/win32/win32_paths.h"
+#include "tests/engine/render/AnimationSupport.h"
 #include "tests/support/TestSupport.h"
 
 using Orvex::Texture2DAnimation360;
@@ -105,10 +105,10 @@ TEST(Animation360, TooManyFilesInAllAreRefused) {
                         L"</ANIMATION_2D>")->getAngleSets().empty());
 }
 
-class Animation360Files : public AnimationDeviceTest {};
+class Animation360Test : public AnimationFixture {};
 
 // Long order lists in many sets: all sets together stop at the frame bound, and so do clones.
-TEST_F(Animation360Files, AllSetsTogetherHoldAtMostTheFrameBound) {
+TEST_F(Animation360Test, AllSetsTogetherHoldAtMostTheFrameBound) {
     addTexture(L"t", 4, 4);
     std::wstring text = L"<ANIMATION_2D TYPE=\"360\">";
     for (int i = 0; i < 5; ++i)
@@ -126,7 +126,7 @@ TEST_F(Animation360Files, AllSetsTogetherHoldAtMostTheFrameBound) {
     EXPECT_EQ(sizes(*clone), sizes(*a));
 }
 
-TEST_F(Animation360Files, SetsFromNumberedFiles) {
+TEST_F(Animation360Test, SetsFromNumberedFiles) {
     std::filesystem::path folder = testsupport::makeTempDir("angles");
     std::filesystem::path sheet = testsupport::sourceDir() / "tests/engine/render/data/animations/walker_sheet.png";
     // Ten files per angle by default: only the first of angle 0 and the last of angle 350 exist.
@@ -157,7 +157,7 @@ TEST_F(Animation360Files, SetsFromNumberedFiles) {
     EXPECT_EQ(texture->getRefCount(), 12);
 }
 
-TEST_F(Animation360Files, SetsFromAngleSheetsInWholePixels) {
+TEST_F(Animation360Test, SetsFromAngleSheetsInWholePixels) {
     addTexture(L"turn", 30, 20);
     auto a = make360(L"<ANIMATION_2D TYPE=\"360\" ANGLE=\"100\">"
                      L"<ANGLE ANGLE=\"0\"><FRAMES TEXTUR=\"turn\"/></ANGLE>"

@@ -5,7 +5,7 @@
 
 #include "engine/render/BaseSprite.h"
 #include "engine/render/Texture2DAnimationManager.h"
-#include "tests/engine/render/test_animation_support.h"
+#include "tests/engine/render/AnimationSupport.h"
 #include "tests/engine/render/RenderFixture.h"
 
 using Orvex::SpriteRect;
@@ -59,9 +59,9 @@ std::wstring const kTwoParts =
 
 }  // namespace
 
-class AnimationDrawPieces : public AnimationDeviceTest {};
+class AnimationPiecesTest : public AnimationFixture {};
 
-TEST_F(AnimationDrawPieces, TiledPiecesCutThePartsToTheirWindow) {
+TEST_F(AnimationPiecesTest, TiledPiecesCutThePartsToTheirWindow) {
     addTexture(L"left", 10, 10);
     addTexture(L"right", 10, 10);
     auto a = make(kTwoParts);
@@ -74,7 +74,7 @@ TEST_F(AnimationDrawPieces, TiledPiecesCutThePartsToTheirWindow) {
     EXPECT_TRUE(rectIs(sprite.draws[4].source, 0, 0, 5, 10));  // half of the left part
 }
 
-TEST_F(AnimationDrawPieces, EmptyFramesAndMissingTexturesDrawNothing) {
+TEST_F(AnimationPiecesTest, EmptyFramesAndMissingTexturesDrawNothing) {
     RecordingSprite sprite;
     auto empty = make(L"<ANIMATION_2D/>");
     empty->buildFrameQuads(sprite, placement(0, 0, 10, 10), Orvex::SDP_SCALE, Orvex::SDP_SCALE, 0xFFFFFFFF);
@@ -84,7 +84,7 @@ TEST_F(AnimationDrawPieces, EmptyFramesAndMissingTexturesDrawNothing) {
 }
 
 // The example sheet through the engine batcher and the "Sprite" effect (point-filtered).
-class AnimationDrawPixels : public SpriteTest {
+class AnimationPixelsTest : public SpriteTest {
 protected:
     void SetUp() override {
         SpriteTest::SetUp();
@@ -105,7 +105,7 @@ protected:
     static constexpr uint32_t kBlack = 0xFF000000;
 };
 
-TEST_F(AnimationDrawPixels, CurrentFrameLandsOnItsPixels) {
+TEST_F(AnimationPixelsTest, CurrentFrameLandsOnItsPixels) {
     Held<Texture2DAnimation> walker(registry.findAnimation(L"walker")->clone());
     // Frame 0 (red, black border) doubled to 32 x 32 at (8, 8).
     draw(*walker, placement(8, 8, 32, 32));
@@ -122,7 +122,7 @@ TEST_F(AnimationDrawPixels, CurrentFrameLandsOnItsPixels) {
     EXPECT_TRUE(filled(pixels, 0, 40, kWidth, kHeight, kClear));
 }
 
-TEST_F(AnimationDrawPixels, TiledFrameAndInsetCells) {
+TEST_F(AnimationPixelsTest, TiledFrameAndInsetCells) {
     // "walker_bounce" cuts one pixel off every side: its cells are the borderless colours.
     Held<Texture2DAnimation> bounce(registry.findAnimation(L"walker_bounce")->clone());
     bounce->setPosition(2.0f);  // blue
@@ -134,7 +134,7 @@ TEST_F(AnimationDrawPixels, TiledFrameAndInsetCells) {
     EXPECT_TRUE(filled(pixels, 0, 18, kWidth, kHeight, kClear));
 }
 
-TEST_F(AnimationDrawPixels, FrameOfTwoPartsFromOneSheet) {
+TEST_F(AnimationPixelsTest, FrameOfTwoPartsFromOneSheet) {
     Orvex::XMLNode node = parse(L"<ANIMATION_2D><FRAME FRAME_SIZE=\"32 16\" TEXTUR=\"walker_sheet\">"
                                 L"<FRAME_PART TEX_RECT=\"0 0 16 16\" RB=\"-16 0\"/>"
                                 L"<FRAME_PART TEX_RECT=\"32 0 48 16\" TL=\"16 0\"/>"

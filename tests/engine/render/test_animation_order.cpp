@@ -7,7 +7,7 @@
 
 #include "engine/core/Random.h"
 #include "port/crt/crt.h"
-#include "tests/engine/render/test_animation_support.h"
+#include "tests/engine/render/AnimationSupport.h"
 
 using Orvex::parseFrameOrder;
 using namespace rendertest;

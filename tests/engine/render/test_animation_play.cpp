@@ -9,7 +9,7 @@
 
 #include "engine/core/PerfTimer.h"
 #include "engine/core/Random.h"
-#include "tests/engine/render/test_animation_support.h"
+#include "tests/engine/render/AnimationSupport.h"
 
 using Orvex::Texture2DAnimation;
 using namespace rendertest;

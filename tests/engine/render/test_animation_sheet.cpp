@@ -6,7 +6,7 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureSettings.h"
-#include "tests/engine/render/test_animation_support.h"
+#include "tests/engine/render/AnimationSupport.h"
 
 using Orvex::Texture2DAnimation;
 using namespace rendertest;
@@ -34,9 +34,9 @@ std::wstring sheet(std::wstring const& params, std::wstring const& texture = L"T
 
 }  // namespace
 
-class AnimationSheet : public AnimationDeviceTest {};
+class AnimationSheetTest : public AnimationFixture {};
 
-TEST_F(AnimationSheet, CellsByColumnsAndRows) {
+TEST_F(AnimationSheetTest, CellsByColumnsAndRows) {
     addTexture(L"sheet", 200, 300);
     auto a = make(sheet(L"ANZ_FRAMES=\"5\" SPALTEN=\"2\""));
     EXPECT_TRUE(same(rects(*a), {{0, 0, 100, 100}, {100, 0, 200, 100}, {0, 100, 100, 200}, {100, 100, 200, 200},
@@ -58,7 +58,7 @@ TEST_F(AnimationSheet, CellsByColumnsAndRows) {
     EXPECT_TRUE(same(rects(*odd), {{0, 0, 3, 10}, {3, 0, 7, 10}, {7, 0, 10, 10}}));
 }
 
-TEST_F(AnimationSheet, InsetsStartCellAndOrder) {
+TEST_F(AnimationSheetTest, InsetsStartCellAndOrder) {
     addTexture(L"sheet", 200, 300);
     auto cut = make(sheet(L"ANZ_FRAMES=\"2\" SPALTEN=\"2\" CUT_RAND=\"2\""));
     EXPECT_TRUE(same(rects(*cut), {{2, 2, 98, 298}, {102, 2, 198, 298}}));
@@ -77,7 +77,7 @@ TEST_F(AnimationSheet, InsetsStartCellAndOrder) {
     EXPECT_TRUE(same(rects(*ordered), {{150, 0, 200, 300}, {0, 0, 50, 300}, {50, 0, 100, 300}}));
 }
 
-TEST_F(AnimationSheet, ColumnAndCountGuards) {
+TEST_F(AnimationSheetTest, ColumnAndCountGuards) {
     addTexture(L"sheet", 200, 300);
     // "SPALTEN" 0 would divide by zero: it counts as one column.
     auto zero = make(sheet(L"ANZ_FRAMES=\"3\" SPALTEN=\"0\""));
@@ -92,7 +92,7 @@ TEST_F(AnimationSheet, ColumnAndCountGuards) {
 
 // Edges from data far outside int: the edges stop at the frame edge bound, and sizes come out
 // as the distance between them (no int overflow on the way).
-TEST_F(AnimationSheet, ExtremeInsetsGiveSaneSizes) {
+TEST_F(AnimationSheetTest, ExtremeInsetsGiveSaneSizes) {
     addTexture(L"sheet", 200, 300);
     LONG const bound = Texture2DAnimation::kMaxFrameEdge;
     auto wide = make(sheet(L"ANZ_FRAMES=\"1\" CUT_RAND=\"-3e9\""));
@@ -113,7 +113,7 @@ TEST(AnimationFrameEdges, ExtremeTextureRectanglesGiveSaneSizes) {
     EXPECT_EQ(a->getFrameSize(), D3DXVECTOR2(2.0f * static_cast<float>(bound), 2.0f * static_cast<float>(bound)));
 }
 
-TEST_F(AnimationSheet, WholeImagesTextureLookupAndReferences) {
+TEST_F(AnimationSheetTest, WholeImagesTextureLookupAndReferences) {
     Orvex::Texture2D* own = addTexture(L"self", 32, 16);
     Orvex::Texture2D* other = addTexture(L"other", 8, 8);
     EXPECT_EQ(own->getRefCount(), 1);
@@ -140,7 +140,7 @@ TEST_F(AnimationSheet, WholeImagesTextureLookupAndReferences) {
     EXPECT_EQ(d->getFrames()[0].texture, device);
 }
 
-TEST_F(AnimationSheet, ExplicitFramesOfParts) {
+TEST_F(AnimationSheetTest, ExplicitFramesOfParts) {
     Orvex::Texture2D* base = addTexture(L"base", 64, 64);
     Orvex::Texture2D* over = addTexture(L"over", 16, 16);
     auto a = make(L"<ANIMATION_2D>"
@@ -173,7 +173,7 @@ TEST_F(AnimationSheet, ExplicitFramesOfParts) {
     EXPECT_EQ(a->getFrameSize(), D3DXVECTOR2(2.0f, 2.0f));
 }
 
-TEST_F(AnimationSheet, ReducedTexturesScaleTheStartCellAndInsets) {
+TEST_F(AnimationSheetTest, ReducedTexturesScaleTheStartCellAndInsets) {
     Orvex::TextureModuleSettings& settings = Orvex::TextureModuleSettings::get();
     Orvex::TextureModuleSettings const saved = settings;
     settings.globalScale = 0.5f;

@@ -4,7 +4,7 @@
 
 #include "engine/core/AppInfo.h"
 #include "engine/core/Console.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 #include "tests/engine/render/RenderFixture.h"
 #include "tests/support/TestSupport.h"
 

@@ -5,7 +5,8 @@
 #include <cmath>
 
 #include "engine/core/GOBManager.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_text.h"
 #include "tests/engine/render/RenderFixture.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/gl/TestMatrices.h"

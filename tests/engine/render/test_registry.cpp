@@ -5,15 +5,15 @@
 
 #include "engine/render/Texture2DAnimation360.h"
 #include "engine/render/Texture2DAnimationManager.h"
-#include "tests/engine/render/test_animation_support.h"
-#include "port/win32/HostPath.h"
+#include "tests/engine/render/AnimationSupport.h"
+#include "port/win32/win32_paths.h"
 #include "tests/support/TestSupport.h"
 
 using Orvex::Texture2DAnimation;
 using Orvex::Texture2DAnimationManager;
 using namespace rendertest;
 
-class Registry : public AnimationDeviceTest {
+class AnimationRegistryTest : public AnimationFixture {
 protected:
     Texture2DAnimationManager& registry = Texture2DAnimationManager::instance();
 
@@ -23,7 +23,7 @@ protected:
     }
 };
 
-TEST_F(Registry, FirstDefinitionOfANameWins) {
+TEST_F(AnimationRegistryTest, FirstDefinitionOfANameWins) {
     std::wstring const list = L"<LIST>" + frames(2, L"NAME=\"run\"") + frames(3, L"NAME=\"jump\"") +
                               frames(5, L"NAME=\"run\"") + L"</LIST>";
     load(list);
@@ -39,7 +39,7 @@ TEST_F(Registry, FirstDefinitionOfANameWins) {
     EXPECT_EQ(registry.getAnimations().size(), 4u);
 }
 
-TEST_F(Registry, FactoryChoosesByExactType) {
+TEST_F(AnimationRegistryTest, FactoryChoosesByExactType) {
     load(L"<LIST><ANIMATION_2D NAME=\"a\" TYPE=\"360\"/><ANIMATION_2D NAME=\"b\" TYPE=\"360 \"/>"
          L"<ANIMATION_2D NAME=\"c\" TYPE=\"2D\"/><ANIMATION_2D NAME=\"d\"/></LIST>");
     EXPECT_NE(dynamic_cast<Orvex::Texture2DAnimation360*>(registry.findAnimation(L"a")), nullptr);
@@ -50,7 +50,7 @@ TEST_F(Registry, FactoryChoosesByExactType) {
     }
 }
 
-TEST_F(Registry, TextureFilesAndAMissingFile) {
+TEST_F(AnimationRegistryTest, TextureFilesAndAMissingFile) {
     std::filesystem::path folder = testsupport::makeTempDir("registry");
     testsupport::writeFile(folder / "textures.txt",
                            "<TEXTURES><TEXTUR2D NAME=\"from_file\"><FILE FILENAME=\"animations\\walker_sheet.png\"/>"
@@ -72,7 +72,7 @@ TEST_F(Registry, TextureFilesAndAMissingFile) {
     EXPECT_EQ(ghost->getFrameCount(), 0u);
 }
 
-TEST_F(Registry, ExampleAnimationListLoads) {
+TEST_F(AnimationRegistryTest, ExampleAnimationListLoads) {
     Orvex::XMLNode list;
     ASSERT_TRUE(list.load(testDataFolder() + L"\\animations\\walker.ani"));
     registry.load(list);

@@ -12,7 +12,7 @@
 #include "engine/render/RenderToTexture.h"
 #include "engine/render/TextureSettings.h"
 #include "port/d3d9/d3d9_port.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 #include "tests/engine/render/RenderFixture.h"
 #include "tests/support/TestSupport.h"
 

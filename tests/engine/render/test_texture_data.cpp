@@ -4,7 +4,7 @@
 
 #include "engine/core/GOBManager.h"
 #include "engine/render/TextureManager.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 #include "tests/support/TestSupport.h"
 
 using Orvex::Texture2D;

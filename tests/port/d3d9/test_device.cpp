@@ -4,7 +4,7 @@
 
 #include "tests/port/d3d9/GlProgram.h"
 #include "port/d3d9/d3d9_port.h"
-#include "port/win32/sdl_window.h"
+#include "port/win32/win32_sdl.h"
 #include "tests/support/SdlEvents.h"
 #include "tests/support/gl/TestMatrices.h"
 

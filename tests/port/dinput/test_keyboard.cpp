@@ -2,7 +2,7 @@
 // order, immediate state, overflow, acquisition and focus.
 #include <cstring>
 
-#include "tests/port/dinput/DinputTest.h"
+#include "tests/port/dinput/DinputSupport.h"
 
 namespace {
 

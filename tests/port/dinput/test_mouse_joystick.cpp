@@ -1,6 +1,6 @@
 // The DirectInput mouse (relative and absolute axes, wheel, buttons, buffered order) and
 // joysticks (absent ones are not listed; an SDL virtual joystick stands in for a real one).
-#include "tests/port/dinput/DinputTest.h"
+#include "tests/port/dinput/DinputSupport.h"
 
 namespace {
 

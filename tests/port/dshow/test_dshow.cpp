@@ -9,7 +9,8 @@
 #include <thread>
 
 #include "tests/port/dshow/MusicGraph.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_text.h"
 #include "tests/port/mmio/WaveIo.h"
 #include "tests/support/TestSupport.h"
 

@@ -17,7 +17,7 @@ namespace {
 
 using wavetest::pcmFormat;
 
-struct Offline : ::testing::Test {
+struct OfflineMixTest : ::testing::Test {
     IDirectSound8* sound = nullptr;
     void SetUp() override {
         ASSERT_EQ(port::dsound::createOfflineDirectSound(44100, &sound), DS_OK);
@@ -72,7 +72,7 @@ std::vector<char> constant16(std::size_t frames, std::vector<int16_t> const& fra
     return pcm16(s);
 }
 
-TEST_F(Offline, TwoBuffersAtMinus600MixToTheAttenuatedSum) {
+TEST_F(OfflineMixTest, TwoBuffersAtMinus600MixToTheAttenuatedSum) {
     IDirectSoundBuffer* a = makeBuffer(pcmFormat(1, 44100, 16), constant16(4000, {8000}), DSBCAPS_CTRLVOLUME);
     IDirectSoundBuffer* b = makeBuffer(pcmFormat(2, 44100, 16), constant16(4000, {4000, -2000}), DSBCAPS_CTRLVOLUME);
     ASSERT_TRUE(a && b);
@@ -88,7 +88,7 @@ TEST_F(Offline, TwoBuffersAtMinus600MixToTheAttenuatedSum) {
     }
 }
 
-TEST_F(Offline, FullVolumeReproducesSamplesAndClipsSums) {
+TEST_F(OfflineMixTest, FullVolumeReproducesSamplesAndClipsSums) {
     std::vector<int16_t> ramp;
     for (int i = 0; i < 300; ++i) ramp.push_back(static_cast<int16_t>(i * 100 - 15000));
     IDirectSoundBuffer* a = makeBuffer(pcmFormat(1, 44100, 16), pcm16(ramp), 0);
@@ -104,7 +104,7 @@ TEST_F(Offline, FullVolumeReproducesSamplesAndClipsSums) {
     EXPECT_EQ(out[0], 32767);
 }
 
-TEST_F(Offline, PanAttenuatesTheOtherSide) {
+TEST_F(OfflineMixTest, PanAttenuatesTheOtherSide) {
     IDirectSoundBuffer* a = makeBuffer(pcmFormat(1, 44100, 16), constant16(500, {10000}), DSBCAPS_CTRLPAN);
     EXPECT_EQ(a->SetPan(600), DS_OK);  // to the right: left loses 6 dB
     a->Play(0, 0, 0);
@@ -119,7 +119,7 @@ TEST_F(Offline, PanAttenuatesTheOtherSide) {
     EXPECT_EQ(a->SetVolume(-100), DSERR_CONTROLUNAVAIL);  // created without the volume control
 }
 
-TEST_F(Offline, EightBitRatesAndFrequencyAreConvertedAndInterpolated) {
+TEST_F(OfflineMixTest, EightBitRatesAndFrequencyAreConvertedAndInterpolated) {
     // 8-bit unsigned: 0xC0 is +0.5.
     IDirectSoundBuffer* a = makeBuffer(pcmFormat(1, 44100, 8), std::vector<char>(100, char(0xC0)), 0);
     a->Play(0, 0, 0);
@@ -150,7 +150,7 @@ TEST_F(Offline, EightBitRatesAndFrequencyAreConvertedAndInterpolated) {
     EXPECT_EQ(c->SetFrequency(50), DSERR_INVALIDPARAM);
 }
 
-TEST_F(Offline, OneShotStopsAndRewindsLoopWraps) {
+TEST_F(OfflineMixTest, OneShotStopsAndRewindsLoopWraps) {
     IDirectSoundBuffer* a = makeBuffer(pcmFormat(1, 44100, 16), pcm16({100, 200, 300, 400}), 0);
     a->Play(0, 0, 0);
     auto out = render(6);
@@ -184,7 +184,7 @@ TEST_F(Offline, OneShotStopsAndRewindsLoopWraps) {
     EXPECT_EQ(a->Play(1, 0, 0), DSERR_INVALIDPARAM);
 }
 
-TEST_F(Offline, LockWrapsAroundTheEndInTwoParts) {
+TEST_F(OfflineMixTest, LockWrapsAroundTheEndInTwoParts) {
     IDirectSoundBuffer* a = makeBuffer(pcmFormat(1, 44100, 16), std::vector<char>(1000, 0), 0);
     void *p1, *p2;
     DWORD n1, n2;
@@ -213,7 +213,7 @@ TEST_F(Offline, LockWrapsAroundTheEndInTwoParts) {
     EXPECT_EQ(a->Unlock(p1, n1, nullptr, 0), DS_OK);
 }
 
-TEST_F(Offline, DuplicatesShareSamplesButPlayOnTheirOwn) {
+TEST_F(OfflineMixTest, DuplicatesShareSamplesButPlayOnTheirOwn) {
     IDirectSoundBuffer* a = makeBuffer(pcmFormat(1, 44100, 16), constant16(100, {1000}), DSBCAPS_CTRLVOLUME);
     a->SetVolume(-600);
     IDirectSoundBuffer* b = nullptr;
@@ -240,7 +240,7 @@ TEST_F(Offline, DuplicatesShareSamplesButPlayOnTheirOwn) {
     EXPECT_EQ(out[0], -3000);
 }
 
-TEST_F(Offline, PrimaryBufferCarriesMasterVolumeAndFormat) {
+TEST_F(OfflineMixTest, PrimaryBufferCarriesMasterVolumeAndFormat) {
     DSBUFFERDESC desc{};
     desc.dwSize = sizeof(desc);
     desc.dwFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRLVOLUME;
@@ -275,7 +275,7 @@ TEST_F(Offline, PrimaryBufferCarriesMasterVolumeAndFormat) {
     primary->Release();
 }
 
-TEST_F(Offline, BufferDescriptionsAreChecked) {
+TEST_F(OfflineMixTest, BufferDescriptionsAreChecked) {
     WAVEFORMATEX format = pcmFormat(1, 22050, 16);
     DSBUFFERDESC desc{};
     desc.dwSize = sizeof(desc);
@@ -323,7 +323,7 @@ HRESULT loadWave(IDirectSound8* sound, std::string const& bytes, IDirectSoundBuf
     return (*out)->Unlock(p, n, nullptr, 0);
 }
 
-TEST_F(Offline, MalformedWaveFilesAreRefusedWithOneLogLine) {
+TEST_F(OfflineMixTest, MalformedWaveFilesAreRefusedWithOneLogLine) {
     std::string samples(200, '\x10');
     std::string good = wavetest::waveBytes(pcmFormat(1, 22050, 16), samples);
     std::string pastEnd = good;

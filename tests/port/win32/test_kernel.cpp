@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "port/win32/HostPath.h"
-#include "port/win32/VersionInfo.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_version.h"
 #include "port/win32/kernel.h"
 #include "tests/support/TestSupport.h"
 

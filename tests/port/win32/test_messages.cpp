@@ -1,6 +1,6 @@
 // Window messages from SDL events: packing of keys, characters, mouse buttons, double clicks,
 // the wheel, close requests and the quit message.
-#include "port/win32/sdl_window.h"
+#include "port/win32/win32_sdl.h"
 #include "port/win32/windows.h"
 #include "tests/support/SdlEvents.h"
 

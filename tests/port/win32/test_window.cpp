@@ -1,6 +1,6 @@
 // Windows, cursor counting, message boxes without a display, the shell refusal in tests, and a
 // real window on an X display when one is available.
-#include "port/win32/sdl_window.h"
+#include "port/win32/win32_sdl.h"
 #include "port/win32/windows.h"
 #include "tests/support/PortLogCapture.h"
 #include "tests/support/SdlEvents.h"

@@ -8,9 +8,10 @@
 #include "engine/core/Logger.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/platform/AppWindow.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_text.h"
 #include "port/win32/kernel.h"
-#include "test_engine_fixture.h"
+#include "tests/engine/core/engine/EngineFixture.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -18,7 +19,7 @@ namespace {
 using Orvex::Logger;
 using Orvex::OrvexEngine;
 
-class OrvexEngineCommandLine : public ::testing::Test {
+class EngineCommandLineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         engine = OrvexEngine::getInstance();
@@ -39,7 +40,7 @@ protected:
     bool consoleShown = false;
 };
 
-TEST_F(OrvexEngineCommandLine, LogThresholdsPerMessageClass) {
+TEST_F(EngineCommandLineTest, LogThresholdsPerMessageClass) {
     engine->parseCommandLine("-LOG_MISC 25 -LOG_WARNING 30 -LOG_ERROR 5");
     EXPECT_EQ(Logger::getInstance().getThreshold(Orvex::LOG_TYPE_INFO), 25);
     EXPECT_EQ(Logger::getInstance().getThreshold(Orvex::LOG_TYPE_WARNING), 30);
@@ -51,7 +52,7 @@ TEST_F(OrvexEngineCommandLine, LogThresholdsPerMessageClass) {
     EXPECT_EQ(Logger::getInstance().getThreshold(Orvex::LOG_TYPE_ERROR), 5);
 }
 
-TEST_F(OrvexEngineCommandLine, FlagsTakeAValueOrStandAlone) {
+TEST_F(EngineCommandLineTest, FlagsTakeAValueOrStandAlone) {
     engine->parseCommandLine("-DEBUG -visual_debugger 1 -SHOW_VIDEO 0 -ENABLE_INGAME_CONSOLE 1");
     EXPECT_TRUE(engine->isDebug());
     EXPECT_TRUE(engine->isVisualDebugger());
@@ -68,7 +69,7 @@ TEST_F(OrvexEngineCommandLine, FlagsTakeAValueOrStandAlone) {
     EXPECT_TRUE(Logger::getInstance().isConsoleShown());
 }
 
-TEST_F(OrvexEngineCommandLine, QuotedValuesSearchPathTitleAndAppPath) {
+TEST_F(EngineCommandLineTest, QuotedValuesSearchPathTitleAndAppPath) {
     std::size_t const pathsBefore = Orvex::GOBManager::getInstance().getSearchPaths().size();
     engine->parseCommandLine("  -SEARCHPATH \"C:\\Spiele\\Meine Daten\"   -APPTITLE \"Solitaire Deluxe\" ");
     auto const& paths = Orvex::GOBManager::getInstance().getSearchPaths();
@@ -92,7 +93,7 @@ TEST_F(OrvexEngineCommandLine, QuotedValuesSearchPathTitleAndAppPath) {
     ASSERT_TRUE(SetCurrentDirectoryW(before));
 }
 
-TEST_F(OrvexEngineCommandLine, UnknownSwitchesAndStrayWordsAreSkippedWithALogLine) {
+TEST_F(EngineCommandLineTest, UnknownSwitchesAndStrayWordsAreSkippedWithALogLine) {
     logtest::LogWatch log;
     engine->parseCommandLine("-UNBEKANNT 3 stray -DEBUG 1 -5");
     // One line each for the unknown switch (its value goes with it), "stray", and "-5", which

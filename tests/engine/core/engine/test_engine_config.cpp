@@ -13,8 +13,8 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/platform/SoundManager.h"
-#include "port/win32/HostPath.h"
-#include "test_engine_fixture.h"
+#include "port/win32/win32_paths.h"
+#include "tests/engine/core/engine/EngineFixture.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -41,7 +41,7 @@ public:
     int loads = 0;
 };
 
-class OrvexEngineConfig : public ::testing::Test {
+class EngineConfigTest : public ::testing::Test {
 protected:
     void SetUp() override {
         engine = OrvexEngine::getInstance();
@@ -74,7 +74,7 @@ protected:
     Orvex::DirectInputInitParams savedInput;
 };
 
-TEST_F(OrvexEngineConfig, ValuesWrittenAreValuesRead) {
+TEST_F(EngineConfigTest, ValuesWrittenAreValuesRead) {
     Orvex::D3DInitParams& d3d = D3DInterface::getInstance().getInitParams();
     d3d.displayMode = {1280, 720, 75, d3d.displayMode.Format};
     d3d.setWindowed(true);
@@ -129,7 +129,7 @@ TEST_F(OrvexEngineConfig, ValuesWrittenAreValuesRead) {
     EXPECT_EQ(globals->loads, 1);
 }
 
-TEST_F(OrvexEngineConfig, TextureSectionKeepsAllFiveKeysAndTheAllOnesTickCount) {
+TEST_F(EngineConfigTest, TextureSectionKeepsAllFiveKeysAndTheAllOnesTickCount) {
     // All-ones means "start the texture clock at the system tick count"; it must come back as
     // all-ones, not clamped to the largest signed value.
     Orvex::TextureInitParams& tex = engine->getTextureInitParams();
@@ -156,7 +156,7 @@ TEST_F(OrvexEngineConfig, TextureSectionKeepsAllFiveKeysAndTheAllOnesTickCount) 
     EXPECT_EQ(tex, (Orvex::TextureInitParams{false, true, false, 250, 0}));
 }
 
-TEST_F(OrvexEngineConfig, MissingEmptyOrGarbledFilesKeepTheDefaultsWithOneLogLine) {
+TEST_F(EngineConfigTest, MissingEmptyOrGarbledFilesKeepTheDefaultsWithOneLogLine) {
     Orvex::D3DInitParams& d3d = D3DInterface::getInstance().getInitParams();
     d3d.displayMode.Width = 1920;
     d3d.displayMode.Height = 1080;
@@ -178,7 +178,7 @@ TEST_F(OrvexEngineConfig, MissingEmptyOrGarbledFilesKeepTheDefaultsWithOneLogLin
     EXPECT_EQ(globals->loads, 1);  // without "API_PARAMS" the globals still get their (empty) section
 }
 
-TEST_F(OrvexEngineConfig, FailedWriteLeavesTheOldFileIntact) {
+TEST_F(EngineConfigTest, FailedWriteLeavesTheOldFileIntact) {
     globals->volume = 33;
     ASSERT_TRUE(engine->saveConfig(path));
     std::string const before = testsupport::readFile(hostFile);

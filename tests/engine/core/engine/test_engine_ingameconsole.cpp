@@ -12,7 +12,7 @@
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/platform/TastaturLayout.h"
 #include "port/dinput/dinput_keys.h"
-#include "test_engine_fixture.h"
+#include "tests/engine/core/engine/EngineFixture.h"
 
 namespace {
 
@@ -42,10 +42,10 @@ struct Stroke {
 std::vector<Stroke> const kExitThree = {{DIK_E, true},  {DIK_MINUS, true}, {DIK_E, true}, {DIK_X, false},
                                         {DIK_I, false}, {DIK_T, false},    {DIK_SPACE, false}, {DIK_3, false}};
 
-class IngameConsoleInput : public enginetest::HeadlessEngine {
+class IngameConsoleTest : public enginetest::EngineFixture {
 protected:
     void SetUp() override {
-        HeadlessEngine::SetUp();
+        EngineFixture::SetUp();
         Orvex::XMLNode layouts;
         ASSERT_TRUE(layouts.loadFromText(toWide(kLayout)));
         Orvex::TastaturLayoutManager::getInstance().load(layouts);
@@ -56,7 +56,7 @@ protected:
     void TearDown() override {
         console->setOpen(false);
         engine->parseCommandLine("-ENABLE_INGAME_CONSOLE 0");
-        HeadlessEngine::TearDown();
+        EngineFixture::TearDown();
     }
 
     static std::wstring toWide(char const* text) { return std::wstring(text, text + std::strlen(text)); }
@@ -76,7 +76,7 @@ protected:
     IngameConsole* console = nullptr;
 };
 
-TEST_F(IngameConsoleInput, ExitTypedIntoTheConsoleEndsRunWithItsCode) {
+TEST_F(IngameConsoleTest, ExitTypedIntoTheConsoleEndsRunWithItsCode) {
     press(IngameConsole::kToggleKey);  // ignored unless enabled
     EXPECT_FALSE(console->isOpen());
     engine->parseCommandLine("-ENABLE_INGAME_CONSOLE 1");
@@ -96,7 +96,7 @@ TEST_F(IngameConsoleInput, ExitTypedIntoTheConsoleEndsRunWithItsCode) {
     EXPECT_EQ(console->getHistory().back(), L"E_Exit 3");
 }
 
-TEST_F(IngameConsoleInput, OpenConsoleSilencesTheGamesKeyQueries) {
+TEST_F(IngameConsoleTest, OpenConsoleSilencesTheGamesKeyQueries) {
     KeyState state;
     state.setKeyDown(DIK_E, true);
     state.addPressed(DIK_E);
@@ -116,7 +116,7 @@ TEST_F(IngameConsoleInput, OpenConsoleSilencesTheGamesKeyQueries) {
     EXPECT_FALSE(console->onKey(state, DIK_E));
 }
 
-TEST_F(IngameConsoleInput, EditingCompletionAndHistory) {
+TEST_F(IngameConsoleTest, EditingCompletionAndHistory) {
     KeyState state;
     console->setOpen(true);
     console->onKey(state, DIK_E);

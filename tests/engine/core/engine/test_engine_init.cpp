@@ -10,8 +10,8 @@
 #include "engine/gui/D3DXFontInterface.h"
 #include "engine/platform/AppWindow.h"
 #include "engine/render/RenderManager.h"
-#include "port/win32/HostPath.h"
-#include "test_engine_fixture.h"
+#include "port/win32/win32_paths.h"
+#include "tests/engine/core/engine/EngineFixture.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/gl/DeviceFixture.h"
 
@@ -37,7 +37,7 @@ private:
     bool refuse_;
 };
 
-class EngineStart : public ::testing::Test {
+class EngineStartTest : public ::testing::Test {
 protected:
     void SetUp() override {
         engine = OrvexEngine::getInstance();
@@ -61,7 +61,7 @@ protected:
     OrvexEngine* engine = nullptr;
 };
 
-TEST_F(EngineStart, InitMakesTheDeviceBetweenTheHooksAndOnlyOnce) {
+TEST_F(EngineStartTest, InitMakesTheDeviceBetweenTheHooksAndOnlyOnce) {
     std::vector<std::string> calls;
     engine->setUserGlobals(new HookGlobals(calls, true));
     EXPECT_FALSE(engine->init());  // a refused pre-init fails the start without a device
@@ -79,7 +79,7 @@ TEST_F(EngineStart, InitMakesTheDeviceBetweenTheHooksAndOnlyOnce) {
     EXPECT_EQ(calls.size(), 2u);
 }
 
-TEST_F(EngineStart, RenderManagerFollowsTheBackBufferAndAnswersItsConsoleCommands) {
+TEST_F(EngineStartTest, RenderManagerFollowsTheBackBufferAndAnswersItsConsoleCommands) {
     Orvex::RenderManager* manager = engine->getRenderManager();
     ASSERT_NE(manager, nullptr);
     ASSERT_TRUE(engine->init());
@@ -97,7 +97,7 @@ TEST_F(EngineStart, RenderManagerFollowsTheBackBufferAndAnswersItsConsoleCommand
 
 // Fonts added once the engine has started get their device font at once; the engine's shutdown
 // lets every font go before the device does.
-TEST_F(EngineStart, FontManagerIsPreparedWithTheDevice) {
+TEST_F(EngineStartTest, FontManagerIsPreparedWithTheDevice) {
     Orvex::D3DXFontInterface* fonts = engine->getFontManager();
     ASSERT_TRUE(engine->init());
     EXPECT_TRUE(fonts->isReady());
@@ -111,7 +111,7 @@ TEST_F(EngineStart, FontManagerIsPreparedWithTheDevice) {
     EXPECT_EQ(fonts->findFont(L"engine"), nullptr);
 }
 
-TEST_F(EngineStart, ShowConsoleSwitchShowsTheLogConsoleOnceStarted) {
+TEST_F(EngineStartTest, ShowConsoleSwitchShowsTheLogConsoleOnceStarted) {
     Orvex::Logger& logger = Orvex::Logger::getInstance();
     bool const before = logger.isConsoleShown();
     logger.showConsole(false);
@@ -124,7 +124,7 @@ TEST_F(EngineStart, ShowConsoleSwitchShowsTheLogConsoleOnceStarted) {
     logger.showConsole(before);
 }
 
-TEST_F(EngineStart, ClosingTheWindowEndsTheLoopWithZero) {
+TEST_F(EngineStartTest, ClosingTheWindowEndsTheLoopWithZero) {
     ASSERT_TRUE(engine->init());
     enginetest::Counter renders;
     engine->renderSignal.connect(&renders, &enginetest::Counter::hit);
@@ -136,7 +136,7 @@ TEST_F(EngineStart, ClosingTheWindowEndsTheLoopWithZero) {
     EXPECT_GE(renders.count, 3);
 }
 
-TEST_F(EngineStart, WindowActivationIsPassedOn) {
+TEST_F(EngineStartTest, WindowActivationIsPassedOn) {
     ASSERT_TRUE(engine->init());
     struct Listener : sigslot::has_slots<sigslot::single_threaded> {
         void onActive(bool const& active) { states.push_back(active); }
@@ -149,7 +149,7 @@ TEST_F(EngineStart, WindowActivationIsPassedOn) {
     EXPECT_EQ(listener.states, (std::vector<bool>{false, true}));
 }
 
-TEST_F(EngineStart, SplashPictureIsDrawnFittedAndFaded) {
+TEST_F(EngineStartTest, SplashPictureIsDrawnFittedAndFaded) {
     ASSERT_TRUE(engine->init());
     std::filesystem::path const folder = testsupport::makeTempDir("splashpixels");
     testsupport::writeFile(folder / "red.png", enginetest::kRedPng);

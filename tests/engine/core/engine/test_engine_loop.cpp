@@ -10,14 +10,14 @@
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/platform/Inputmanager.h"
 #include "port/dinput/dinput_keys.h"
-#include "port/win32/log.h"
+#include "port/win32/win32_log.h"
 #include "port/win32/windows.h"
-#include "test_engine_fixture.h"
+#include "tests/engine/core/engine/EngineFixture.h"
 
 namespace {
 
 using enginetest::Counter;
-using enginetest::HeadlessEngine;
+using enginetest::EngineFixture;
 using Orvex::OrvexEngine;
 
 TEST(OrvexEngineAccumulator, DueStepKeepsTheRemainderOrHalf) {
@@ -31,9 +31,9 @@ TEST(OrvexEngineAccumulator, DueStepKeepsTheRemainderOrHalf) {
     }
 }
 
-using OrvexEngineLoop = HeadlessEngine;
+using EngineLoopTest = EngineFixture;
 
-TEST_F(OrvexEngineLoop, RunsAGivenNumberOfFramesAtSixtyPerSecond) {
+TEST_F(EngineLoopTest, RunsAGivenNumberOfFramesAtSixtyPerSecond) {
     Counter ticks, updates, renders;
     engine->tickSignal.connect(&ticks, &Counter::hit);
     engine->updateSignal.connect(&updates, &Counter::hit);
@@ -57,7 +57,7 @@ TEST_F(OrvexEngineLoop, RunsAGivenNumberOfFramesAtSixtyPerSecond) {
     EXPECT_LE(sleeps.size(), 330u);
 }
 
-TEST_F(OrvexEngineLoop, LongStallIsCaughtUpByHalvingNotByABurst) {
+TEST_F(EngineLoopTest, LongStallIsCaughtUpByHalvingNotByABurst) {
     Counter updates, renders;
     engine->updateSignal.connect(&updates, &Counter::hit);
     engine->renderSignal.connect(&renders, &Counter::hit);
@@ -95,7 +95,7 @@ TEST_F(OrvexEngineLoop, LongStallIsCaughtUpByHalvingNotByABurst) {
     EXPECT_LE(renders.count, 60 + 12);
 }
 
-TEST_F(OrvexEngineLoop, ExitRequestedBeforeTheLoopStartsGivesMinusOne) {
+TEST_F(EngineLoopTest, ExitRequestedBeforeTheLoopStartsGivesMinusOne) {
     Counter updates;
     engine->updateSignal.connect(&updates, &Counter::hit);
     engine->requestExit(5);
@@ -113,7 +113,7 @@ TEST_F(OrvexEngineLoop, ExitRequestedBeforeTheLoopStartsGivesMinusOne) {
     EXPECT_GT(updates.count, 25);
 }
 
-TEST_F(OrvexEngineLoop, FirstExitCodeWinsAndTheExitSignalCarriesIt) {
+TEST_F(EngineLoopTest, FirstExitCodeWinsAndTheExitSignalCarriesIt) {
     struct ExitListener : sigslot::has_slots<sigslot::single_threaded> {
         void onExit(unsigned long const& code) { codes.push_back(code); }
         std::vector<unsigned long> codes;
@@ -132,7 +132,7 @@ TEST_F(OrvexEngineLoop, FirstExitCodeWinsAndTheExitSignalCarriesIt) {
     EXPECT_EQ(engine->getRunState(), OrvexEngine::kRunning);
 }
 
-TEST_F(OrvexEngineLoop, TextureCheckOncePerSecondOfUpdates) {
+TEST_F(EngineLoopTest, TextureCheckOncePerSecondOfUpdates) {
     Counter checks;
     engine->textureCheckSignal.connect(&checks, &Counter::hit);
     double const ticksBefore = engine->getTextureTickCount();
@@ -142,7 +142,7 @@ TEST_F(OrvexEngineLoop, TextureCheckOncePerSecondOfUpdates) {
     EXPECT_NEAR(engine->getTextureTickCount() - ticksBefore, 3500.0, 40.0);
 }
 
-TEST_F(OrvexEngineLoop, NothingIsEmittedWhileTheDeviceCannotDraw) {
+TEST_F(EngineLoopTest, NothingIsEmittedWhileTheDeviceCannotDraw) {
     Counter updates, renders;
     engine->updateSignal.connect(&updates, &Counter::hit);
     engine->renderSignal.connect(&renders, &Counter::hit);
@@ -158,7 +158,7 @@ TEST_F(OrvexEngineLoop, NothingIsEmittedWhileTheDeviceCannotDraw) {
     EXPECT_EQ(sleeps.front(), OrvexEngine::kDeviceWaitMs);
 }
 
-TEST_F(OrvexEngineLoop, QuitMessageAndExitCommandEndTheLoopWithTheirCodes) {
+TEST_F(EngineLoopTest, QuitMessageAndExitCommandEndTheLoopWithTheirCodes) {
     Counter ticks;
     engine->tickSignal.connect(&ticks, &Counter::hit);
     ticks.onHit = [](int n) {
@@ -175,7 +175,7 @@ TEST_F(OrvexEngineLoop, QuitMessageAndExitCommandEndTheLoopWithTheirCodes) {
     EXPECT_EQ(reply, L"Programm wird beendet (Code 0)");
 }
 
-TEST_F(OrvexEngineLoop, TimeCommandsScaleAndPauseTheGameTime) {
+TEST_F(EngineLoopTest, TimeCommandsScaleAndPauseTheGameTime) {
     Orvex::Console& console = Orvex::Console::getInstance();
     EXPECT_EQ(console.execute(L"TIME_Factor 2"), L"Zeitfaktor: 2.000");
     Orvex::PerfTimer* timer = engine->getPerfTimer();
@@ -194,7 +194,7 @@ TEST_F(OrvexEngineLoop, TimeCommandsScaleAndPauseTheGameTime) {
     console.execute(L"TIME_Factor 1");
 }
 
-TEST_F(OrvexEngineLoop, InputOfTheStepIsReadyBeforeTheUpdateSignal) {
+TEST_F(EngineLoopTest, InputOfTheStepIsReadyBeforeTheUpdateSignal) {
     Counter ticks, updates;
     engine->tickSignal.connect(&ticks, &Counter::hit);
     engine->updateSignal.connect(&updates, &Counter::hit);

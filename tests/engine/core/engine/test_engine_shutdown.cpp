@@ -19,9 +19,9 @@
 #include "engine/render/TextureManager.h"
 #include "engine/render/TextureSettings.h"
 #include "port/d3d9/d3d9_port.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 #include "port/win32/kernel.h"
-#include "test_engine_fixture.h"
+#include "tests/engine/core/engine/EngineFixture.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/gl/FlatEffect.h"
 
@@ -67,7 +67,7 @@ void startWithEffectAndTexture(std::filesystem::path const& folder) {
     ASSERT_TRUE(D3DInterface::getInstance().getTextureManager().addTexture(texture, true));
 }
 
-class EngineShutdown : public ::testing::Test {
+class EngineShutdownTest : public ::testing::Test {
 protected:
     void SetUp() override {
         engine = OrvexEngine::getInstance();
@@ -87,7 +87,7 @@ protected:
     Orvex::TextureInitParams savedTex;
 };
 
-TEST_F(EngineShutdown, InitHandsTheTextureSettingsToTheTextureModuleBeforeThePostInitHook) {
+TEST_F(EngineShutdownTest, InitHandsTheTextureSettingsToTheTextureModuleBeforeThePostInitHook) {
     Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
     Orvex::TextureInitParams& params = engine->getTextureInitParams();
     params = {true, true, true, 321, 7777};
@@ -113,7 +113,7 @@ TEST_F(EngineShutdown, InitHandsTheTextureSettingsToTheTextureModuleBeforeThePos
     EXPECT_FALSE(Orvex::TextureModuleSettings::get().suspendOnCreate);
 }
 
-TEST_F(EngineShutdown, ShutdownReleasesEffectsAndTexturesSoTheDeviceIsGone) {
+TEST_F(EngineShutdownTest, ShutdownReleasesEffectsAndTexturesSoTheDeviceIsGone) {
     startWithEffectAndTexture(testsupport::makeTempDir("shutdown"));
     if (HasFatalFailure()) return;
     IDirect3DDevice9* device = D3DInterface::getInstance().getDevice();

@@ -6,8 +6,8 @@
 #include "engine/core/GOBManager.h"
 #include "engine/core/engine/OrvexEngineSplash.h"
 #include "engine/core/Paths.h"
-#include "port/win32/HostPath.h"
-#include "test_engine_fixture.h"
+#include "port/win32/win32_paths.h"
+#include "tests/engine/core/engine/EngineFixture.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -61,10 +61,10 @@ TEST(SplashImages, PicturesOfTheFolderFromDiskAndArchivesSortedByName) {
     EXPECT_TRUE(Orvex::listSplashImages(L"\\gibt\\es\\nicht").empty());
 }
 
-class SplashSequence : public enginetest::HeadlessEngine {
+class SplashTest : public enginetest::EngineFixture {
 protected:
     void SetUp() override {
-        HeadlessEngine::SetUp();
+        EngineFixture::SetUp();
         folder = testsupport::makeTempDir("splashrun");
         for (char const* name : {"1.png", "2.jpg", "3.png"}) testsupport::writeFile(folder / name, "x");
         windowsFolder = port::windowsPath(folder.string());
@@ -85,7 +85,7 @@ protected:
     std::wstring windowsFolder;
 };
 
-TEST_F(SplashSequence, EachPictureFadesInStaysAndFadesOutInNameOrder) {
+TEST_F(SplashTest, EachPictureFadesInStaysAndFadesOutInNameOrder) {
     Frames frames;
     engine->splashFrameSignal.connect(&frames, &Frames::onFrame);
     EXPECT_TRUE(engine->showSplashScreens(L"\\gibt\\es\\nicht", 1000, 100, 100));  // shows nothing
@@ -117,7 +117,7 @@ TEST_F(SplashSequence, EachPictureFadesInStaysAndFadesOutInNameOrder) {
     EXPECT_LT(frames.levels[i], 0.1f);
 }
 
-TEST_F(SplashSequence, QuitDuringTheSplashesSkipsTheRestAndTheLoop) {
+TEST_F(SplashTest, QuitDuringTheSplashesSkipsTheRestAndTheLoop) {
     Frames frames;
     engine->splashFrameSignal.connect(&frames, &Frames::onFrame);
     frames.onEach = [&] {

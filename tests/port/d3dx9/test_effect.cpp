@@ -5,7 +5,7 @@
 #include "tests/support/gl/DeviceFixture.h"
 #include "tests/support/TestSupport.h"
 #include "port/d3d9/d3d9_port.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 #include "tests/support/gl/TestMatrices.h"
 
 #include <cstring>

@@ -11,7 +11,7 @@
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
-#include "tests/engine/core/test_log.h"
+#include "tests/engine/core/LogWatch.h"
 
 namespace enginetest {
 
@@ -37,7 +37,7 @@ inline void resetStartSettings() {
     Orvex::DirectInputInterface::getInstance().getInitParams() = Orvex::DirectInputInitParams();
 }
 
-class HeadlessEngine : public ::testing::Test {
+class EngineFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         engine = Orvex::OrvexEngine::getInstance();

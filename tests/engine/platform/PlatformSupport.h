@@ -15,7 +15,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/platform/SoundManager.h"
 #include "port/dsound/dsound_offline.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 #include "port/win32/windows.h"
 #include "tests/port/mmio/WaveIo.h"
 #include "tests/support/TestSupport.h"

@@ -1,10 +1,7 @@
-#include "port/win32/HostPath.h"
+// Windows file-name case folding and UTF-8 for host names.
+#include "port/win32/win32_text.h"
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <system_error>
-#include <vector>
+#include <cstdint>
 
 namespace port {
 
@@ -58,13 +55,6 @@ std::wstring fromUtf8(std::string const& text) {
     return out;
 }
 
-std::string hostPathNoLookup(std::wstring const& windowsPath) {
-    std::wstring p = windowsPath;
-    for (auto& ch : p)
-        if (ch == L'\\') ch = L'/';
-    return toUtf8(p);
-}
-
 wchar_t foldCase(wchar_t ch) {
     auto c = static_cast<uint32_t>(ch);
     if (c < 0x80) return (c >= 'A' && c <= 'Z') ? static_cast<wchar_t>(c + 32) : ch;
@@ -88,59 +78,6 @@ bool equalsNoCase(std::wstring_view a, std::wstring_view b) {
     for (std::size_t i = 0; i < a.size(); ++i)
         if (a[i] != b[i] && foldCase(a[i]) != foldCase(b[i])) return false;
     return true;
-}
-
-std::string hostPath(std::wstring const& windowsPath) {
-    std::string direct = hostPathNoLookup(windowsPath);
-    std::error_code ec;
-    if (direct.empty() || std::filesystem::exists(direct, ec)) return direct;
-
-    // Walk the path component by component, matching each one case-insensitively. Once a
-    // component has no match, the rest is kept as written, so a new file in an existing folder
-    // of another case still lands in that folder.
-    std::filesystem::path input(direct);
-    std::filesystem::path resolved = input.is_absolute() ? std::filesystem::path("/") : std::filesystem::path();
-    bool missing = false;
-    for (auto const& part : input.relative_path()) {
-        std::string name = part.string();
-        if (name.empty() || name == ".") continue;
-        std::filesystem::path candidate = resolved / name;
-        if (missing || name == ".." || std::filesystem::exists(candidate, ec)) {
-            resolved = candidate;
-            continue;
-        }
-        std::filesystem::path folder = resolved.empty() ? std::filesystem::path(".") : resolved;
-        std::wstring wanted = fromUtf8(name);
-        bool found = false;
-        for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-            std::string entry = it->path().filename().string();
-            if (equalsNoCase(fromUtf8(entry), wanted)) {
-                resolved /= entry;
-                found = true;
-                break;
-            }
-        }
-        if (!found) {
-            missing = true;
-            resolved = candidate;
-        }
-    }
-    std::string result = resolved.string();
-    // Keep a trailing separator as written (a folder path).
-    if (!direct.empty() && direct.back() == '/' && (result.empty() || result.back() != '/')) result += '/';
-    return result;
-}
-
-bool commitFile(std::FILE* file) {
-    if (!file || std::fflush(file) != 0) return false;
-    return ::fsync(::fileno(file)) == 0;
-}
-
-std::wstring windowsPath(std::string const& hostPath) {
-    std::wstring p = fromUtf8(hostPath);
-    for (auto& ch : p)
-        if (ch == L'/') ch = L'\\';
-    return p;
 }
 
 }  // namespace port

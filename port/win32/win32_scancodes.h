@@ -2,7 +2,7 @@
 // behind Win32 key messages and DirectInput key codes (DIK_ codes are these numbers).
 #pragma once
 
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 namespace port::win32 {
 

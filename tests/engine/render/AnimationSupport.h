@@ -13,7 +13,7 @@
 #include "engine/render/Texture2DAnimation.h"
 #include "engine/core/GOBManager.h"
 #include "engine/render/Texture2DAnimationManager.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
 #include "tests/engine/render/RenderFixture.h"
 #include "tests/support/TestSupport.h"
 
@@ -75,7 +75,7 @@ inline Orvex::Texture2D* addTexture(std::wstring const& name, unsigned width, un
     return texture;
 }
 
-class AnimationDeviceTest : public RenderFixture {
+class AnimationFixture : public RenderFixture {
 protected:
     void SetUp() override {
         RenderFixture::SetUp();

@@ -1,7 +1,7 @@
 // The port layer's log hook: a replaceable sink, stderr by default.
-#include "port/win32/log.h"
+#include "port/win32/win32_log.h"
 
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 #include <cstdio>
 

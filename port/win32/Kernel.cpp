@@ -13,7 +13,8 @@
 #include <thread>
 #include <unistd.h>
 
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_text.h"
 
 namespace {
 

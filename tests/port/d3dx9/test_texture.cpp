@@ -4,7 +4,7 @@
 #include "port/d3dx9/d3dx9.h"
 #include "tests/support/gl/DeviceFixture.h"
 #include "tests/support/TestSupport.h"
-#include "port/win32/HostPath.h"
+#include "port/win32/win32_text.h"
 
 #include <atomic>
 #include <string>
