@@ -76,7 +76,7 @@ void D3DInitParams::readConfig(XMLNode const& section) {
             if (XMLProperty const* value = degrade->getValue(i)) autoDegrade[i] = value->getBool();
     }
     includeResolutions.clear();
-    for (std::unique_ptr<XMLNode> const& child : section.children()) {
+    for (XMLNode const* child : section.children()) {
         if (child->getName() != L"INCLUDE_RES") continue;
         D3DResolution size{child->getAttributeLong(L"WIDTH", 0), child->getAttributeLong(L"HEIGHT", 0)};
         if (size.width == 0 || size.height == 0 || size.width > kMaxModeSize || size.height > kMaxModeSize) {

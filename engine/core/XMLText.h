@@ -1,0 +1,139 @@
+// The text of a property-file name or value. A loaded tree keeps its texts as views of the file's
+// text (8-bit Windows-1252 or wide) held by the tree's store (XMLStore), so loading costs no
+// allocation per text; a std::wstring is made only when one is asked for or the text changes.
+// Asking for the std::wstring of a view is a change of representation, not of the text, so it
+// happens in const functions: a tree must not be read from two threads at once.
+#pragma once
+
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "engine/core/Types.h"
+
+namespace Orvex {
+
+class XMLText {
+public:
+    XMLText() = default;
+    explicit XMLText(std::wstring text) { own(std::move(text)); }
+    // Copies own their text: a copy never depends on the store of the original.
+    XMLText(XMLText const& other) { own(other.toString()); }
+    XMLText& operator=(XMLText const& other);
+    // Moves keep views as views: only the tree code moves texts, within a store's lifetime.
+    XMLText(XMLText&& other) noexcept : p_(other.p_), size_(other.size_), kind_(other.kind_) { other.forget(); }
+    XMLText& operator=(XMLText&& other) noexcept {
+        if (this != &other) {
+            if (kind_ == kOwned) delete owned();
+            p_ = other.p_;
+            size_ = other.size_;
+            kind_ = other.kind_;
+            other.forget();
+        }
+        return *this;
+    }
+    ~XMLText() {
+        if (kind_ == kOwned) delete owned();
+    }
+
+    // Moves an owned text, copies a view: for objects that may outlive the store of the original.
+    static XMLText detach(XMLText&& text) { return text.isView() ? XMLText(text) : std::move(text); }
+    // Views of text that outlives this object; longer texts than a view can hold are copied.
+    static XMLText view(wchar_t const* text, std::size_t size) {
+        XMLText t;
+        if (size > 0) t.setView(text, size, kWide);
+        return t;
+    }
+    static XMLText view(u8 const* ansi, std::size_t size) {
+        XMLText t;
+        if (size > 0) t.setView(ansi, size, kAnsi);
+        return t;
+    }
+
+    std::size_t size() const { return kind_ == kOwned ? owned()->size() : size_; }
+    bool empty() const { return size() == 0; }
+    bool isView() const { return kind_ == kWide || kind_ == kAnsi; }
+
+    // The text as a std::wstring, made from a view on first request and kept.
+    std::wstring const& str() const;
+    // The same for changing it in place.
+    std::wstring& mutableStr();
+    std::wstring toString() const;
+    void set(std::wstring text);
+    void clear() { drop(); }
+
+    bool operator==(XMLText const& other) const;
+    bool operator==(std::wstring_view other) const;
+
+    // Calls f with the text as a std::wstring_view, without keeping a std::wstring of it.
+    template <class F>
+    auto withView(F&& f) const;
+    // Calls f for every character in order.
+    template <class F>
+    void forEachChar(F&& f) const;
+
+    // The text as stored: wide characters (views and owned texts), else Windows-1252 bytes.
+    bool isAnsi() const { return kind_ == kAnsi; }
+    wchar_t const* wideData() const;
+    u8 const* ansiData() const { return static_cast<u8 const*>(p_); }
+
+private:
+    enum Kind : u8 { kEmpty, kOwned, kWide, kAnsi };
+    static constexpr std::size_t kShortText = 64;  // views up to this are widened on the stack
+
+    std::wstring* owned() const { return static_cast<std::wstring*>(const_cast<void*>(p_)); }
+    void own(std::wstring text);
+    void drop();
+    void forget() {
+        p_ = nullptr;
+        size_ = 0;
+        kind_ = kEmpty;
+    }
+    void setView(void const* text, std::size_t size, Kind kind) {
+        if (size > kMaxView) return setLongView(text, size, kind);
+        p_ = text;
+        size_ = static_cast<u32>(size);
+        kind_ = kind;
+    }
+    void setLongView(void const* text, std::size_t size, Kind kind);
+    static constexpr std::size_t kMaxView = 0xFFFFFFFFu;
+    void materialize() const;
+
+    mutable void const* p_ = nullptr;
+    mutable u32 size_ = 0;  // of a view
+    mutable Kind kind_ = kEmpty;
+};
+
+namespace xmltext {
+// Windows-1252 byte to character, as a table (the parser's hot path).
+extern wchar_t const (&kAnsiToWide)[256];
+}  // namespace xmltext
+
+inline wchar_t const* XMLText::wideData() const {
+    return kind_ == kOwned ? owned()->data() : static_cast<wchar_t const*>(p_);
+}
+
+template <class F>
+auto XMLText::withView(F&& f) const {
+    if (kind_ != kAnsi) return f(kind_ == kEmpty ? std::wstring_view() : std::wstring_view(wideData(), size()));
+    if (size_ <= kShortText) {
+        wchar_t wide[kShortText];
+        for (u32 i = 0; i < size_; ++i) wide[i] = xmltext::kAnsiToWide[ansiData()[i]];
+        return f(std::wstring_view(wide, size_));
+    }
+    std::wstring wide = toString();
+    return f(std::wstring_view(wide));
+}
+
+template <class F>
+void XMLText::forEachChar(F&& f) const {
+    std::size_t n = size();
+    if (kind_ == kAnsi) {
+        for (std::size_t i = 0; i < n; ++i) f(xmltext::kAnsiToWide[ansiData()[i]]);
+    } else if (n > 0) {
+        wchar_t const* w = wideData();
+        for (std::size_t i = 0; i < n; ++i) f(w[i]);
+    }
+}
+
+}  // namespace Orvex
