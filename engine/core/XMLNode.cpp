@@ -7,28 +7,28 @@
 namespace Orvex {
 
 void XMLNode::release() {
-    if (addedParts_) {
+    if (hasAddedParts()) {
         for (XMLAttribute* a : attributes_)
-            if (!a->stored_) delete a;
+            if (!a->isStored()) delete a;
         for (XMLProperty* v : values_)
-            if (!v->stored_) delete v;
+            if (!v->isStored()) delete v;
         // Added subtrees go without recursion: a node is deleted once its added children are
         // queued, so each destructor finds no added children left.
         std::vector<XMLNode*> pending;
         for (XMLNode* c : children_)
-            if (!c->stored_) pending.push_back(c);
+            if (!c->isStored()) pending.push_back(c);
         children_.reset();
         while (!pending.empty()) {
             XMLNode* node = pending.back();
             pending.pop_back();
-            if (node->addedParts_) {
+            if (node->hasAddedParts()) {
                 for (XMLNode* c : node->children_)
-                    if (!c->stored_) pending.push_back(c);
+                    if (!c->isStored()) pending.push_back(c);
             }
             node->children_.reset();
             delete node;
         }
-        addedParts_ = false;
+        setAddedParts(false);
     }
     attributes_.reset();
     values_.reset();
@@ -57,7 +57,7 @@ XMLNode& XMLNode::operator=(XMLNode&& other) noexcept {
 }
 
 void XMLNode::takeFrom(XMLNode& other) {
-    if (other.stored_ && !other.store_) {
+    if (other.isStored() && !other.store_) {
         // other's names, values and stored entries belong to the store of its tree.
         copyIntoNewStore(other);
         other.clear();
@@ -68,12 +68,12 @@ void XMLNode::takeFrom(XMLNode& other) {
     values_ = std::move(other.values_);
     children_ = std::move(other.children_);
     store_ = std::move(other.store_);
-    addedParts_ = other.addedParts_;
-    other.addedParts_ = false;
+    setAddedParts(other.hasAddedParts());
+    other.setAddedParts(false);
 }
 
 XMLNode::~XMLNode() {
-    if (addedParts_ || store_) release();
+    if (hasAddedParts() || store_) release();
 }
 
 void XMLNode::clear() {
@@ -182,7 +182,7 @@ u32 XMLNode::getChildCount(std::wstring_view name) const {
 XMLAttribute* XMLNode::addAttribute(XMLAttribute* attribute) {
     if (attribute) {
         attributes_.push(attribute);
-        addedParts_ = true;
+        setAddedParts(true);
     }
     return attribute;
 }
@@ -190,7 +190,7 @@ XMLAttribute* XMLNode::addAttribute(XMLAttribute* attribute) {
 XMLNode* XMLNode::addChild(XMLNode* child) {
     if (child && child != this) {
         children_.push(child);
-        addedParts_ = true;
+        setAddedParts(true);
     }
     return child;
 }
@@ -198,7 +198,7 @@ XMLNode* XMLNode::addChild(XMLNode* child) {
 XMLProperty* XMLNode::addValue(XMLProperty* value) {
     if (value) {
         values_.push(value);
-        addedParts_ = true;
+        setAddedParts(true);
     }
     return value;
 }
@@ -216,7 +216,7 @@ bool XMLNode::removeChild(XMLNode const* child) {
         XMLNode* c = children_[i];
         if (c != child) continue;
         children_.erase(i);
-        if (c->stored_) {
+        if (c->isStored()) {
             c->clear();  // the memory is the store's
         } else {
             XMLNode doomed;  // deleted through a holder, so its subtree goes without recursion

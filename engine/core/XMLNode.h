@@ -143,30 +143,37 @@ private:
     // node, which then owns the store.
     bool parseStore(std::unique_ptr<XMLStore> store, std::wstring const& sourceName);
 
+    // Flags kept in the name's spare room: the node lives in a store, which destroys it; the
+    // lists may hold heap objects, which this node deletes.
+    enum : u8 { kStored = 1, kAddedParts = 2 };
+    bool isStored() const { return name_.ownerBits() & kStored; }
+    bool hasAddedParts() const { return name_.ownerBits() & kAddedParts; }
+    void setAddedParts(bool added) {
+        name_.setOwnerBits(static_cast<u8>((name_.ownerBits() & ~kAddedParts) | (added ? kAddedParts : 0)));
+    }
+
     XMLText name_;
     XMLList<XMLAttribute> attributes_;
     XMLList<XMLProperty> values_;
     XMLList<XMLNode> children_;
     std::unique_ptr<XMLStore> store_;  // of a tree loaded or copied into this node
-    bool stored_ = false;              // lives in a store, which destroys it
-    bool addedParts_ = false;          // the lists may hold heap objects, which this node deletes
 };
 
 inline XMLNode* XMLStore::newNode() {
     auto* node = new (nodes_.take(sizeof(XMLNode))) XMLNode();
-    node->stored_ = true;
+    node->name_.setOwnerBits(XMLNode::kStored);
     return node;
 }
 
 inline XMLAttribute* XMLStore::newAttribute() {
     auto* attribute = new (attributes_.take(sizeof(XMLAttribute))) XMLAttribute();
-    attribute->stored_ = true;
+    attribute->markStored();
     return attribute;
 }
 
 inline XMLProperty* XMLStore::newValue() {
     auto* value = new (values_.take(sizeof(XMLProperty))) XMLProperty();
-    value->stored_ = true;
+    value->markStored();
     return value;
 }
 

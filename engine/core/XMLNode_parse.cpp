@@ -112,6 +112,11 @@ private:
     std::vector<Level> open_;
     std::vector<XMLItem<XMLNode>> children_;
     std::vector<XMLItem<XMLProperty>> values_;
+    // Attributes of the tag being read: in slots reserved in the store, or past kAttributeSlots
+    // in attributes_.
+    static constexpr std::size_t kAttributeSlots = 16;
+    XMLItem<XMLAttribute>* slots_ = nullptr;
+    std::size_t slotCount_ = 0;
     std::vector<XMLItem<XMLAttribute>> attributes_;
     u32 skippedDepth_ = 0;  // open elements below the depth limit that are not kept
     bool rootStarted_ = false;
@@ -157,9 +162,13 @@ bool XMLParser<CharT>::skipPast(char const* terminator, wchar_t const* what) {
 template <class CharT>
 bool XMLParser<CharT>::scanContent() {
     while (p_ < n_) {
+        std::size_t p = p_;
+        while (p < n_ && t_[p] != '<' && t_[p] != '"') ++p;
+        p_ = p;
+        if (p >= n_) break;
         CharT c = t_[p_];
         if (c == '<') return true;
-        if (c == '"' && p_ + 1 < n_ && t_[p_ + 1] == '|') {
+        if (p_ + 1 < n_ && t_[p_ + 1] == '|') {
             std::size_t start = p_ + 2;
             std::size_t end = find("|\"", start);
             bool closed = end != npos;
@@ -169,7 +178,7 @@ bool XMLParser<CharT>::scanContent() {
             }
             if (skippedDepth_ == 0) {
                 XMLProperty* value = store_.newValue();
-                value->text_ = text(start, end);
+                value->text_.assignView(t_ + start, end - start);
                 values_.push_back(value);
             }
             if (!closed) {
@@ -186,57 +195,76 @@ bool XMLParser<CharT>::scanContent() {
 
 template <class CharT>
 bool XMLParser<CharT>::readAttributes(XMLNode* node, bool& selfClosing) {
+    // The cursor is kept in a local: stores into new objects would otherwise make the compiler
+    // reload it after each one.
+    std::size_t p = p_;
+    CharT const* t = t_;
+    std::size_t const n = n_;
+    auto skipBlanksAt = [&] {
+        while (p < n && isBlank(t[p])) ++p;
+    };
+    bool ok = true;
     selfClosing = false;
     for (;;) {
-        skipBlanks();
-        if (p_ >= n_) {
-            fail(L"unterminated tag", p_);
-            return false;
+        skipBlanksAt();
+        if (p >= n) {
+            fail(L"unterminated tag", p);
+            ok = false;
+            break;
         }
-        CharT c = t_[p_];
+        CharT c = t[p];
         if (c == '>') {
-            ++p_;
-            return true;
+            ++p;
+            break;
         }
-        if (c == '/' && p_ + 1 < n_ && t_[p_ + 1] == '>') {
-            p_ += 2;
+        if (c == '/' && p + 1 < n && t[p + 1] == '>') {
+            p += 2;
             selfClosing = true;
-            return true;
+            break;
         }
-        std::size_t nameStart = p_;
-        std::size_t nameEnd = p_ = scanName(p_, kEndsAttributeName);
-        skipBlanks();
-        if (p_ >= n_) {
-            fail(L"unterminated tag", p_);
-            return false;
+        std::size_t nameStart = p;
+        std::size_t nameEnd = p = scanName(p, kEndsAttributeName);
+        skipBlanksAt();
+        if (p >= n) {
+            fail(L"unterminated tag", p);
+            ok = false;
+            break;
         }
-        if (t_[p_] != '=') {
+        if (t[p] != '=') {
             // Not an attribute: step over the stray character and go on.
             fail(L"attribute without value", nameStart);
-            if (nameEnd == nameStart) ++p_;
+            if (nameEnd == nameStart) ++p;
             continue;
         }
-        ++p_;
-        skipBlanks();
-        if (p_ >= n_ || t_[p_] != '"') {
-            fail(L"attribute value without quotes", p_);
+        ++p;
+        skipBlanksAt();
+        if (p >= n || t[p] != '"') {
+            fail(L"attribute value without quotes", p);
             continue;
         }
-        std::size_t valueStart = p_ + 1;
+        std::size_t valueStart = p + 1;
         std::size_t valueEnd = find(static_cast<CharT>('"'), valueStart);
         if (valueEnd == npos) {
-            fail(L"unterminated attribute value", p_);
-            p_ = n_;
-            return false;
+            fail(L"unterminated attribute value", p);
+            p = n;
+            ok = false;
+            break;
         }
         if (node) {
             XMLAttribute* attribute = store_.newAttribute();
-            attribute->name_ = text(nameStart, nameEnd);
-            attribute->text_ = text(valueStart, valueEnd);
-            attributes_.push_back(attribute);
+            attribute->name_.assignView(t + nameStart, nameEnd - nameStart);
+            attribute->text_.assignView(t + valueStart, valueEnd - valueStart);
+            if (slotCount_ < kAttributeSlots) {
+                slots_[slotCount_++] = attribute;
+            } else {
+                if (attributes_.empty()) attributes_.assign(slots_, slots_ + kAttributeSlots);
+                attributes_.push_back(attribute);
+            }
         }
-        p_ = valueEnd + 1;
+        p = valueEnd + 1;
     }
+    p_ = p;
+    return ok;
 }
 
 template <class CharT>
@@ -255,20 +283,25 @@ bool XMLParser<CharT>::readOpenTag(XMLNode& root) {
         if (skippedDepth_ == 0) fail(L"elements nested too deep skipped", tagStart);
     } else if (open_.empty()) {
         node = &root;
-        node->name_ = text(nameStart, nameEnd);
+        node->name_.assignView(t_ + nameStart, nameEnd - nameStart);
         rootStarted_ = true;
     } else {
         node = store_.newNode();
-        node->name_ = text(nameStart, nameEnd);
+        node->name_.assignView(t_ + nameStart, nameEnd - nameStart);
         children_.push_back(node);
     }
 
     bool selfClosing = false;
-    attributes_.clear();
-    bool ok = readAttributes(node, selfClosing);
-    if (std::size_t n = attributes_.size()) {
-        node->attributes_.adopt(store_.newArray(attributes_.data(), n), static_cast<u32>(n));
+    if (node) {
+        slots_ = store_.reserveSlots<XMLAttribute>(kAttributeSlots);
+        slotCount_ = 0;
+        attributes_.clear();
     }
+    bool ok = readAttributes(node, selfClosing);
+    if (std::size_t n = attributes_.size())
+        node->attributes_.adopt(store_.newArray(attributes_.data(), n), static_cast<u32>(n));
+    else if (node && slotCount_ > 0)
+        node->attributes_.adopt(store_.claimSlots<XMLAttribute>(slotCount_), static_cast<u32>(slotCount_));
     if (!ok) return false;
     if (selfClosing) {
         if (node == &root) rootDone_ = true;

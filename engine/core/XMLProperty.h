@@ -70,8 +70,11 @@ private:
     template <class CharT>
     friend class XMLParser;
 
+    // Lives in a tree's store, which destroys it (a flag kept in the text's spare room).
+    bool isStored() const { return text_.ownerBits() != 0; }
+    void markStored() { text_.setOwnerBits(1); }
+
     XMLText text_;
-    bool stored_ = false;  // lives in a tree's store, which destroys it
 };
 
 template <>

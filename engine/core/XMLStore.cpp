@@ -84,7 +84,7 @@ XMLStore::~XMLStore() {
     // Nodes holding anything besides stored objects let go of it first, while every stored
     // object is still alive to tell which entries are its own; then all are destroyed.
     nodes_.forEach<XMLNode>([](XMLNode& n) {
-        if (n.addedParts_ || n.store_) n.release();
+        if (n.hasAddedParts() || n.store_) n.release();
     });
     nodes_.forEach<XMLNode>([](XMLNode& n) { n.~XMLNode(); });
     attributes_.forEach<XMLAttribute>([](XMLAttribute& a) { a.~XMLAttribute(); });

@@ -38,6 +38,16 @@ public:
         std::memcpy(static_cast<void*>(array), items, count * sizeof(XMLItem<T>));
         return array;
     }
+    // Room for up to count list entries, claimed later with claimSlots: nothing else may be
+    // taken from the store in between. Loaded elements' attributes are read into such slots.
+    template <class T>
+    XMLItem<T>* reserveSlots(std::size_t count) {
+        return static_cast<XMLItem<T>*>(raw_.reserve(count * sizeof(XMLItem<T>)));
+    }
+    template <class T>
+    XMLItem<T>* claimSlots(std::size_t count) {
+        return static_cast<XMLItem<T>*>(raw_.take(count * sizeof(XMLItem<T>)));
+    }
     // A view of a copy of text made in the store.
     XMLText keep(XMLText const& text);
 
@@ -61,11 +71,15 @@ private:
         ~Chain();
         // Room for bytes, 8-aligned; objects of one kind taken in a row lie as an array.
         void* take(std::size_t bytes) {
+            void* p = reserve(bytes);
+            head_->used += (bytes + 7) & ~std::size_t(7);
+            return p;
+        }
+        // The room take would give, without taking it.
+        void* reserve(std::size_t bytes) {
             bytes = (bytes + 7) & ~std::size_t(7);
             if (!head_ || head_->size - head_->used < bytes) addBlock(bytes);
-            void* p = head_->payload() + head_->used;
-            head_->used += bytes;
-            return p;
+            return head_->payload() + head_->used;
         }
         // Calls f for every object taken, where the chain holds objects of type T only.
         template <class T, class F>

@@ -22,6 +22,7 @@ public:
     XMLText& operator=(XMLText const& other);
     // Moves keep views as views: only the tree code moves texts, within a store's lifetime.
     XMLText(XMLText&& other) noexcept : p_(other.p_), size_(other.size_), kind_(other.kind_) { other.forget(); }
+    // The owner's flags live in what would be padding; copies and moves leave them alone.
     XMLText& operator=(XMLText&& other) noexcept {
         if (this != &other) {
             if (kind_ == kOwned) delete owned();
@@ -50,6 +51,14 @@ public:
         return t;
     }
 
+    // Makes this text a view, as view() does, without a temporary.
+    template <class CharT>
+    void assignView(CharT const* text, std::size_t size) {
+        if (kind_ == kOwned) delete owned();
+        forget();
+        if (size > 0) setView(text, size, sizeof(CharT) == 1 ? kAnsi : kWide);
+    }
+
     std::size_t size() const { return kind_ == kOwned ? owned()->size() : size_; }
     bool empty() const { return size() == 0; }
     bool isView() const { return kind_ == kWide || kind_ == kAnsi; }
@@ -71,6 +80,9 @@ public:
     // Calls f for every character in order.
     template <class F>
     void forEachChar(F&& f) const;
+
+    u8 ownerBits() const { return ownerBits_; }
+    void setOwnerBits(u8 bits) { ownerBits_ = bits; }
 
     // The text as stored: wide characters (views and owned texts), else Windows-1252 bytes.
     bool isAnsi() const { return kind_ == kAnsi; }
@@ -102,6 +114,7 @@ private:
     mutable void const* p_ = nullptr;
     mutable u32 size_ = 0;  // of a view
     mutable Kind kind_ = kEmpty;
+    u8 ownerBits_ = 0;
 };
 
 namespace xmltext {
