@@ -56,15 +56,19 @@ void XMLStore::Chain::addBlock(std::size_t bytes) {
     nextSize_ = total < kMaxBlock ? total * 2 : kMaxBlock;
     if (total - sizeof(Block) < bytes) total = sizeof(Block) + bytes;  // an outsized request
     auto* block = static_cast<Block*>(newBlockMemory(total));
+    closeHead();
     block->next = head_;
     block->size = total - sizeof(Block);
     block->used = 0;
     head_ = block;
+    next_ = block->payload();
+    end_ = next_ + block->size;
 }
 
 template <class T, class F>
 void XMLStore::Chain::forEach(F&& f) {
     static_assert(alignof(T) <= 8 && sizeof(T) % 8 == 0);
+    closeHead();
     for (Block* b = head_; b; b = b->next) {
         T* items = reinterpret_cast<T*>(b->payload());
         std::size_t count = b->used / sizeof(T);

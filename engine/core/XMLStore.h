@@ -59,7 +59,7 @@ private:
     struct alignas(16) Block {
         Block* next;
         std::size_t size;  // payload bytes, which follow the header
-        std::size_t used;
+        std::size_t used;  // set once a newer block is added
         unsigned char* payload() { return reinterpret_cast<unsigned char*>(this + 1); }
     };
     // Blocks of one kind of object, each twice the last up to kMaxBlock.
@@ -71,15 +71,15 @@ private:
         ~Chain();
         // Room for bytes, 8-aligned; objects of one kind taken in a row lie as an array.
         void* take(std::size_t bytes) {
-            void* p = reserve(bytes);
-            head_->used += (bytes + 7) & ~std::size_t(7);
+            unsigned char* p = static_cast<unsigned char*>(reserve(bytes));
+            next_ = p + ((bytes + 7) & ~std::size_t(7));
             return p;
         }
         // The room take would give, without taking it.
         void* reserve(std::size_t bytes) {
             bytes = (bytes + 7) & ~std::size_t(7);
-            if (!head_ || head_->size - head_->used < bytes) addBlock(bytes);
-            return head_->payload() + head_->used;
+            if (static_cast<std::size_t>(end_ - next_) < bytes) addBlock(bytes);
+            return next_;
         }
         // Calls f for every object taken, where the chain holds objects of type T only.
         template <class T, class F>
@@ -87,7 +87,13 @@ private:
 
     private:
         void addBlock(std::size_t bytes);
+        // Bytes used in the newest block, which only next_ tracks while it is being filled.
+        void closeHead() {
+            if (head_) head_->used = static_cast<std::size_t>(next_ - head_->payload());
+        }
         Block* head_ = nullptr;
+        unsigned char* next_ = nullptr;  // free room of the newest block
+        unsigned char* end_ = nullptr;
         std::size_t nextSize_ = 0;
     };
 

@@ -147,3 +147,24 @@ TEST(XMLFile, SaveFindsAnExistingFileInOtherCase) {
     ASSERT_TRUE(tree.save(wide(dir) + L"\\data\\config.cfg", false));
     EXPECT_EQ(testsupport::readFile(dir / "Data" / "Config.CFG"), "<NEW/>\r\n");
 }
+
+TEST(XMLFile, LongUtf16TextKeepsSurrogatesAtEveryPosition) {
+    // Surrogate-free runs are widened in blocks: pairs and lone surrogates must come through
+    // wherever they fall relative to a block.
+    auto dir = testsupport::makeTempDir("xml_utf16_long");
+    std::wstring text;
+    for (int k = 0; k < 40; ++k) {
+        text += std::wstring(static_cast<std::size_t>(k), L'a');
+        text += L'\U0001F600';
+        text += static_cast<wchar_t>(0xDC00);  // a lone low surrogate
+        text += L'\u00e4';
+    }
+    XMLNode tree(L"R");
+    tree.addAttribute(new XMLAttribute(L"A", text));
+    tree.addValue(text);
+    ASSERT_TRUE(tree.save(wide(dir / "long.xml"), true));
+    XMLNode loaded;
+    ASSERT_TRUE(loaded.load(wide(dir / "long.xml")));
+    EXPECT_EQ(loaded.getAttribute(L"A")->getString(), text);
+    EXPECT_EQ(loaded.getValue(0)->getString(), text);
+}
