@@ -10,7 +10,7 @@ namespace Orvex {
 
 namespace {
 
-constexpr std::size_t kFirstBlock = 1024;
+constexpr std::size_t kFirstBlock = 512;  // small copies of single elements are common
 constexpr std::size_t kMaxBlock = 256 * 1024;
 // Spare full-size blocks kept per thread: trees are loaded and dropped in a row, and fresh
 // blocks would have to be paged in again each time.

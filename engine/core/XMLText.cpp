@@ -84,7 +84,9 @@ std::wstring& XMLText::mutableStr() {
 }
 
 void XMLText::set(std::wstring text) {
-    if (kind_ == kOwned && !text.empty()) {
+    // An owned string stays the same object, so references to it stay valid, as they would
+    // to a plain std::wstring member.
+    if (kind_ == kOwned) {
         *owned() = std::move(text);
         return;
     }

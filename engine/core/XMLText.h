@@ -25,6 +25,11 @@ public:
     // The owner's flags live in what would be padding; copies and moves leave them alone.
     XMLText& operator=(XMLText&& other) noexcept {
         if (this != &other) {
+            if (kind_ == kOwned && other.kind_ == kOwned) {
+                *owned() = std::move(*other.owned());  // the same string object, as for set
+                other.drop();
+                return *this;
+            }
             if (kind_ == kOwned) delete owned();
             p_ = other.p_;
             size_ = other.size_;
