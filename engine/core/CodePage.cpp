@@ -1,9 +1,6 @@
 // Windows-1252 and UTF-16LE conversions for file text and 8-bit strings.
 #include "engine/core/CodePage.h"
 
-#include <bit>
-#include <cstring>
-
 #include "port/win32/HostPath.h"
 
 namespace Orvex {
@@ -60,23 +57,6 @@ std::wstring decodeFileText(unsigned char const* bytes, std::size_t size) {
         out.resize((size - 2) / 2);
         std::size_t n = 0;
         for (std::size_t i = 2; i + 1 < size; i += 2) {
-            // Blocks without surrogates (nearly all text) are widened in one loop the compiler
-            // can vectorise; a block holding one goes unit by unit below.
-            if constexpr (std::endian::native == std::endian::little) {
-                constexpr std::size_t kBlock = 16;
-                if (size - i >= 2 * kBlock) {
-                    uint16_t units[kBlock];
-                    std::memcpy(units, bytes + i, sizeof units);
-                    bool surrogate = false;
-                    for (uint16_t u : units) surrogate |= (u & 0xF800) == 0xD800;
-                    if (!surrogate) {
-                        for (std::size_t k = 0; k < kBlock; ++k) out[n + k] = static_cast<wchar_t>(units[k]);
-                        n += kBlock;
-                        i += 2 * kBlock - 2;
-                        continue;
-                    }
-                }
-            }
             uint32_t unit = bytes[i] | (static_cast<uint32_t>(bytes[i + 1]) << 8);
             if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < size) {
                 uint32_t low = bytes[i + 2] | (static_cast<uint32_t>(bytes[i + 3]) << 8);

@@ -29,10 +29,14 @@ constexpr std::array<u8, 256> kNameStops = [] {
     return stops;
 }();
 
+// CharT is char for 8-bit text, wchar_t for wide text and char16_t for the UTF-16LE bytes of a
+// file, read unit by unit (surrogates are never syntax) with no wide copy of the file.
 template <class CharT>
 class XMLParser {
 public:
-    XMLParser(CharT const* text, std::size_t size, XMLStore& store, std::wstring const& source)
+    using Text = std::conditional_t<std::is_same_v<CharT, char16_t>, Utf16LEText, CharT const*>;
+
+    XMLParser(Text text, std::size_t size, XMLStore& store, std::wstring const& source)
         : t_(text), n_(size), source_(source), store_(store) {}
 
     // Fills root; true when a root element was found.
@@ -65,9 +69,13 @@ private:
         if constexpr (sizeof(CharT) == 1) {
             void const* hit = std::memchr(t_ + from, c, n_ - from);
             return hit ? static_cast<std::size_t>(static_cast<CharT const*>(hit) - t_) : npos;
-        } else {
+        } else if constexpr (std::is_same_v<CharT, wchar_t>) {
             wchar_t const* hit = std::wmemchr(t_ + from, c, n_ - from);
             return hit ? static_cast<std::size_t>(hit - t_) : npos;
+        } else {
+            for (std::size_t p = from; p < n_; ++p)
+                if (t_[p] == c) return p;
+            return npos;
         }
     }
     // The position of an ASCII sequence, or npos.
@@ -97,7 +105,7 @@ private:
     // Ends the innermost open elements until `keep` are left, storing their lists.
     void closeLevels(std::size_t keep);
 
-    CharT const* t_;
+    Text t_;
     std::size_t n_;
     std::size_t p_ = 0;
     std::wstring const& source_;
@@ -198,7 +206,7 @@ bool XMLParser<CharT>::readAttributes(XMLNode* node, bool& selfClosing) {
     // The cursor is kept in a local: stores into new objects would otherwise make the compiler
     // reload it after each one.
     std::size_t p = p_;
-    CharT const* t = t_;
+    Text t = t_;
     std::size_t const n = n_;
     auto skipBlanksAt = [&] {
         while (p < n && isBlank(t[p])) ++p;
@@ -414,19 +422,24 @@ bool XMLParser<CharT>::run(XMLNode& root) {
 
 bool XMLNode::parseStore(std::unique_ptr<XMLStore> store, std::wstring const& sourceName) {
     std::vector<u8>& bytes = store->bytes;
-    bool marked = bytes.size() >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xEF && bytes[1] == 0xBB));
-    if (marked) {
+    bool utf16 = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    if (bytes.size() >= 2 && bytes[0] == 0xEF && bytes[1] == 0xBB) {
         store->wide = decodeFileText(bytes.data(), bytes.size());
         std::vector<u8>().swap(bytes);
     }
     clear();
     store_ = std::move(store);
+    std::vector<u8> const& text = store_->bytes;
     bool found;
-    if (store_->bytes.empty()) {
+    if (utf16) {
+        // The units after the mark; an odd last byte is no unit.
+        XMLParser<char16_t> parser(Utf16LEText{text.data() + 2}, (text.size() - 2) / 2, *store_, sourceName);
+        found = parser.run(*this);
+    } else if (text.empty()) {
         XMLParser<wchar_t> parser(store_->wide.data(), store_->wide.size(), *store_, sourceName);
         found = parser.run(*this);
     } else {
-        XMLParser<unsigned char> parser(store_->bytes.data(), store_->bytes.size(), *store_, sourceName);
+        XMLParser<unsigned char> parser(text.data(), text.size(), *store_, sourceName);
         found = parser.run(*this);
     }
     if (!found) clear();

@@ -103,6 +103,11 @@ XMLText XMLStore::keep(XMLText const& text) {
         std::memcpy(copy, text.ansiData(), n);
         return XMLText::view(copy, n);
     }
+    if (text.isUtf16()) {
+        auto* copy = static_cast<u8*>(raw_.take(2 * n));
+        std::memcpy(copy, text.utf16Data(), 2 * n);
+        return XMLText::view(Utf16LEText{copy}, n);
+    }
     auto* copy = static_cast<wchar_t*>(raw_.take(n * sizeof(wchar_t)));
     std::memcpy(copy, text.wideData(), n * sizeof(wchar_t));
     return XMLText::view(copy, n);

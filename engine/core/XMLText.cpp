@@ -28,9 +28,14 @@ XMLText& XMLText::operator=(XMLText const& other) {
 }
 
 void XMLText::setLongView(void const* text, std::size_t size, Kind kind) {
-    std::wstring wide(size, L'\0');
-    for (std::size_t i = 0; i < size; ++i)
-        wide[i] = kind == kAnsi ? xmltext::kAnsiToWide[static_cast<u8 const*>(text)[i]] : static_cast<wchar_t const*>(text)[i];
+    std::wstring wide;
+    wide.reserve(size);
+    if (kind == kUtf16) {
+        forEachUtf16Char(Utf16LEText{static_cast<u8 const*>(text)}, size, [&](wchar_t c) { wide += c; });
+    } else {
+        for (std::size_t i = 0; i < size; ++i)
+            wide += kind == kAnsi ? xmltext::kAnsiToWide[static_cast<u8 const*>(text)[i]] : static_cast<wchar_t const*>(text)[i];
+    }
     own(std::move(wide));
 }
 
@@ -53,6 +58,12 @@ std::wstring XMLText::toString() const {
         case kAnsi: {
             std::wstring wide(size_, L'\0');
             for (u32 i = 0; i < size_; ++i) wide[i] = xmltext::kAnsiToWide[ansiData()[i]];
+            return wide;
+        }
+        case kUtf16: {
+            std::wstring wide;
+            wide.reserve(size_);
+            forEachUtf16Char(Utf16LEText{utf16Data()}, size_, [&](wchar_t c) { wide += c; });
             return wide;
         }
         default: return {};
@@ -94,6 +105,14 @@ void XMLText::set(std::wstring text) {
 }
 
 bool XMLText::operator==(std::wstring_view other) const {
+    if (kind_ == kUtf16) {
+        // Units are at least as many as characters; compared as they are decoded.
+        if (size_ < other.size()) return false;
+        std::size_t at = 0;
+        bool same = true;
+        forEachChar([&](wchar_t c) { same = same && at < other.size() && other[at++] == c; });
+        return same && at == other.size();
+    }
     std::size_t n = size();
     if (n != other.size()) return false;
     if (n == 0) return true;
@@ -105,6 +124,11 @@ bool XMLText::operator==(std::wstring_view other) const {
 }
 
 bool XMLText::operator==(XMLText const& other) const {
+    // UTF-16 units decode one way only, so two UTF-16 views are equal exactly when their units are.
+    if (kind_ == kUtf16 && other.kind_ == kUtf16)
+        return size_ == other.size_ && std::memcmp(utf16Data(), other.utf16Data(), 2 * std::size_t(size_)) == 0;
+    if (kind_ == kUtf16) return other == *this;
+    if (other.kind_ == kUtf16) return other.withView([this](std::wstring_view w) { return *this == w; });
     std::size_t n = size();
     if (n != other.size()) return false;
     if (n == 0) return true;

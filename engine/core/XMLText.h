@@ -1,6 +1,7 @@
 // The text of a property-file name or value. A loaded tree keeps its texts as views of the file's
-// text (8-bit Windows-1252 or wide) held by the tree's store (XMLStore), so loading costs no
-// allocation per text; a std::wstring is made only when one is asked for or the text changes.
+// text (8-bit Windows-1252 or UTF-16LE bytes, or wide text) held by the tree's store (XMLStore),
+// so loading costs no allocation per text; a std::wstring is made only when one is asked for or
+// the text changes.
 // Asking for the std::wstring of a view is a change of representation, not of the text, so it
 // happens in const functions: a tree must not be read from two threads at once.
 #pragma once
@@ -8,10 +9,20 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "engine/core/Types.h"
 
 namespace Orvex {
+
+// UTF-16LE units of a file's bytes, indexed like an array of char16_t (on any host).
+struct Utf16LEText {
+    u8 const* bytes;
+    char16_t operator[](std::size_t i) const {
+        return static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    }
+    Utf16LEText operator+(std::size_t i) const { return {bytes + 2 * i}; }
+};
 
 class XMLText {
 public:
@@ -55,18 +66,26 @@ public:
         if (size > 0) t.setView(ansi, size, kAnsi);
         return t;
     }
-
-    // Makes this text a view, as view() does, without a temporary.
-    template <class CharT>
-    void assignView(CharT const* text, std::size_t size) {
-        if (kind_ == kOwned) delete owned();
-        forget();
-        if (size > 0) setView(text, size, sizeof(CharT) == 1 ? kAnsi : kWide);
+    static XMLText view(Utf16LEText units, std::size_t size) {
+        XMLText t;
+        if (size > 0) t.setView(units.bytes, size, kUtf16);
+        return t;
     }
 
+    // Makes this text a view, as view() does, without a temporary.
+    template <class Text>
+    void assignView(Text text, std::size_t size) {
+        if (kind_ == kOwned) delete owned();
+        forget();
+        if (size == 0) return;
+        if constexpr (std::is_same_v<Text, Utf16LEText>) setView(text.bytes, size, kUtf16);
+        else setView(text, size, sizeof(*text) == 1 ? kAnsi : kWide);
+    }
+
+    // Characters, or for a UTF-16 view its units (a surrogate pair is one character).
     std::size_t size() const { return kind_ == kOwned ? owned()->size() : size_; }
     bool empty() const { return size() == 0; }
-    bool isView() const { return kind_ == kWide || kind_ == kAnsi; }
+    bool isView() const { return kind_ == kWide || kind_ == kAnsi || kind_ == kUtf16; }
 
     // The text as a std::wstring, made from a view on first request and kept.
     std::wstring const& str() const;
@@ -89,13 +108,16 @@ public:
     u8 ownerBits() const { return ownerBits_; }
     void setOwnerBits(u8 bits) { ownerBits_ = bits; }
 
-    // The text as stored: wide characters (views and owned texts), else Windows-1252 bytes.
+    // The text as stored: wide characters (views and owned texts), Windows-1252 bytes or
+    // UTF-16LE bytes.
     bool isAnsi() const { return kind_ == kAnsi; }
+    bool isUtf16() const { return kind_ == kUtf16; }
     wchar_t const* wideData() const;
     u8 const* ansiData() const { return static_cast<u8 const*>(p_); }
+    u8 const* utf16Data() const { return static_cast<u8 const*>(p_); }
 
 private:
-    enum Kind : u8 { kEmpty, kOwned, kWide, kAnsi };
+    enum Kind : u8 { kEmpty, kOwned, kWide, kAnsi, kUtf16 };
     static constexpr std::size_t kShortText = 64;  // views up to this are widened on the stack
 
     std::wstring* owned() const { return static_cast<std::wstring*>(const_cast<void*>(p_)); }
@@ -131,13 +153,32 @@ inline wchar_t const* XMLText::wideData() const {
     return kind_ == kOwned ? owned()->data() : static_cast<wchar_t const*>(p_);
 }
 
+// Calls f for each character of count UTF-16LE units, joining surrogate pairs as reading a
+// file does (decodeFileText); lone surrogates pass through.
+template <class F>
+void forEachUtf16Char(Utf16LEText units, std::size_t count, F&& f) {
+    for (std::size_t i = 0; i < count; ++i) {
+        u32 unit = units[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < count) {
+            u32 low = units[i + 1];
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            }
+        }
+        f(static_cast<wchar_t>(unit));
+    }
+}
+
 template <class F>
 auto XMLText::withView(F&& f) const {
-    if (kind_ != kAnsi) return f(kind_ == kEmpty ? std::wstring_view() : std::wstring_view(wideData(), size()));
-    if (size_ <= kShortText) {
+    if (kind_ != kAnsi && kind_ != kUtf16)
+        return f(kind_ == kEmpty ? std::wstring_view() : std::wstring_view(wideData(), size()));
+    if (size_ <= kShortText) {  // as many characters at most as units or bytes
         wchar_t wide[kShortText];
-        for (u32 i = 0; i < size_; ++i) wide[i] = xmltext::kAnsiToWide[ansiData()[i]];
-        return f(std::wstring_view(wide, size_));
+        std::size_t n = 0;
+        forEachChar([&](wchar_t c) { wide[n++] = c; });
+        return f(std::wstring_view(wide, n));
     }
     std::wstring wide = toString();
     return f(std::wstring_view(wide));
@@ -148,6 +189,8 @@ void XMLText::forEachChar(F&& f) const {
     std::size_t n = size();
     if (kind_ == kAnsi) {
         for (std::size_t i = 0; i < n; ++i) f(xmltext::kAnsiToWide[ansiData()[i]]);
+    } else if (kind_ == kUtf16) {
+        forEachUtf16Char(Utf16LEText{utf16Data()}, n, f);
     } else if (n > 0) {
         wchar_t const* w = wideData();
         for (std::size_t i = 0; i < n; ++i) f(w[i]);
