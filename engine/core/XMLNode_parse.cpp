@@ -1,5 +1,6 @@
 // The property-file parser: one pass over the text with an explicit stack of open elements (no
-// recursion). It reads wide text, or 8-bit text directly, so 8-bit files need no wide copy.
+// recursion). It reads wide text, or a file's 8-bit or UTF-16LE bytes directly, so files need no
+// wide copy.
 // Nodes, attributes and values are made in the tree's store, their names and values are views
 // of the text the store holds, and each element's lists are collected on shared stacks and
 // stored as exact arrays when the element ends. Damaged input keeps what was read up to the
