@@ -21,11 +21,30 @@ public:
     XMLAttribute(std::wstring name, float value) : XMLProperty(value), name_(std::move(name)) {}
     XMLAttribute(std::wstring name, double value) : XMLProperty(value), name_(std::move(name)) {}
 
-    std::wstring const& getName() const { return name_; }
-    void setName(std::wstring name) { name_ = std::move(name); }
+    // Copies and moves own their texts, as for XMLProperty.
+    XMLAttribute(XMLAttribute const&) = default;
+    XMLAttribute(XMLAttribute&& other) noexcept
+        : XMLProperty(std::move(other)), name_(XMLText::detach(std::move(other.name_))) {}
+    XMLAttribute& operator=(XMLAttribute const&) = default;
+    XMLAttribute& operator=(XMLAttribute&& other) noexcept {
+        XMLProperty::operator=(std::move(other));
+        if (this != &other) name_ = XMLText::detach(std::move(other.name_));
+        return *this;
+    }
+
+    std::wstring const& getName() const { return name_.str(); }
+    void setName(std::wstring name) { name_.set(std::move(name)); }
+    // The name as stored, for reading without making a std::wstring of it.
+    XMLText const& name() const { return name_; }
 
 private:
-    std::wstring name_;
+    friend class XMLNode;
+    friend class XMLStore;
+    template <class CharT>
+    friend class XMLParser;
+    XMLAttribute() = default;
+
+    XMLText name_;
 };
 
 }  // namespace Orvex

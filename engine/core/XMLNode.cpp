@@ -2,29 +2,38 @@
 #include "engine/core/XMLNode.h"
 
 #include <utility>
-
-#include "engine/core/Utils.h"
+#include <vector>
 
 namespace Orvex {
 
-// Destroys a list of subtrees without recursion: a node is destroyed only once its children
-// have no children of their own (leaves die with their parent), deeper levels are queued.
-void XMLNode::destroyTrees(std::vector<std::unique_ptr<XMLNode>>& trees) {
-    bool deep = false;
-    for (auto const& t : trees) deep = deep || !t->children_.empty();
-    if (!deep) {
-        trees.clear();
-        return;
+void XMLNode::release() {
+    if (hasAddedParts()) {
+        for (XMLAttribute* a : attributes_)
+            if (!a->isStored()) delete a;
+        for (XMLProperty* v : values_)
+            if (!v->isStored()) delete v;
+        // Added subtrees go without recursion: a node is deleted once its added children are
+        // queued, so each destructor finds no added children left.
+        std::vector<XMLNode*> pending;
+        for (XMLNode* c : children_)
+            if (!c->isStored()) pending.push_back(c);
+        children_.reset();
+        while (!pending.empty()) {
+            XMLNode* node = pending.back();
+            pending.pop_back();
+            if (node->hasAddedParts()) {
+                for (XMLNode* c : node->children_)
+                    if (!c->isStored()) pending.push_back(c);
+            }
+            node->children_.reset();
+            delete node;
+        }
+        setAddedParts(false);
     }
-    std::vector<std::unique_ptr<XMLNode>> pending = std::move(trees);
-    trees.clear();
-    while (!pending.empty()) {
-        std::unique_ptr<XMLNode> node = std::move(pending.back());
-        pending.pop_back();
-        for (auto& kid : node->children_)
-            if (!kid->children_.empty()) pending.push_back(std::move(kid));
-        node->children_.clear();  // what is left are leaves (or moved-out nulls)
-    }
+    attributes_.reset();
+    values_.reset();
+    children_.reset();
+    store_.reset();  // last: the lists pointed into it
 }
 
 XMLNode::XMLNode(XMLNode const& other) { copyFrom(other); }
@@ -34,51 +43,88 @@ XMLNode& XMLNode::operator=(XMLNode const& other) {
     return *this;
 }
 
+XMLNode::XMLNode(XMLNode&& other) noexcept { takeFrom(other); }
+
 XMLNode& XMLNode::operator=(XMLNode&& other) noexcept {
     if (this != &other) {
         // Taken first: other may be a part of this tree, which the next step destroys.
-        auto children = std::move(other.children_);
-        auto attributes = std::move(other.attributes_);
-        auto values = std::move(other.values_);
-        auto name = std::move(other.name_);
-        destroyTrees(children_);
-        name_ = std::move(name);
-        attributes_ = std::move(attributes);
-        values_ = std::move(values);
-        children_ = std::move(children);
+        XMLNode taken;
+        taken.takeFrom(other);
+        release();
+        takeFrom(taken);
     }
     return *this;
 }
 
-XMLNode::~XMLNode() { destroyTrees(children_); }
+void XMLNode::takeFrom(XMLNode& other) {
+    if (other.isStored() && !other.store_) {
+        // other's names, values and stored entries belong to the store of its tree.
+        copyIntoNewStore(other);
+        other.clear();
+        return;
+    }
+    name_ = std::move(other.name_);
+    attributes_ = std::move(other.attributes_);
+    values_ = std::move(other.values_);
+    children_ = std::move(other.children_);
+    store_ = std::move(other.store_);
+    setAddedParts(other.hasAddedParts());
+    other.setAddedParts(false);
+}
+
+XMLNode::~XMLNode() {
+    if (hasAddedParts() || store_) release();
+}
 
 void XMLNode::clear() {
-    destroyTrees(children_);
+    release();
     name_.clear();
-    attributes_.clear();
-    values_.clear();
 }
 
 void XMLNode::copyFrom(XMLNode const& other) {
     if (&other == this) return;
     // Built apart first: other may be a part of this tree.
     XMLNode copy;
-    std::vector<std::pair<XMLNode const*, XMLNode*>> work{{&other, &copy}};
+    copy.copyIntoNewStore(other);
+    *this = std::move(copy);
+}
+
+void XMLNode::copyIntoNewStore(XMLNode const& other) {
+    auto store = std::make_unique<XMLStore>();
+    XMLNode fresh;  // this node's content is replaced only once the copy is complete
+    std::vector<std::pair<XMLNode const*, XMLNode*>> work{{&other, &fresh}};
     while (!work.empty()) {
         auto [from, to] = work.back();
         work.pop_back();
-        to->name_ = from->name_;
-        to->attributes_.reserve(from->attributes_.size());
-        for (auto const& a : from->attributes_) to->attributes_.push_back(std::make_unique<XMLAttribute>(*a));
-        to->values_.reserve(from->values_.size());
-        for (auto const& v : from->values_) to->values_.push_back(std::make_unique<XMLProperty>(*v));
-        to->children_.reserve(from->children_.size());
-        for (auto const& c : from->children_) {
-            to->children_.push_back(std::make_unique<XMLNode>());
-            work.emplace_back(c.get(), to->children_.back().get());
-        }
+        to->name_ = store->keep(from->name_);
+        // Each list is stored as a copy of from's array whose entries are then replaced.
+        auto copyList = [&store](auto const& fromList, auto& toList, auto copyItem) {
+            if (u32 n = static_cast<u32>(fromList.size())) {
+                auto* items = store->newArray(fromList.begin(), n);
+                for (u32 i = 0; i < n; ++i) items[i] = copyItem(items[i].get());
+                toList.adopt(items, n);
+            }
+        };
+        copyList(from->attributes_, to->attributes_, [&store](XMLAttribute const* a) {
+            XMLAttribute* copy = store->newAttribute();
+            copy->name_ = store->keep(a->name_);
+            copy->text_ = store->keep(a->text_);
+            return copy;
+        });
+        copyList(from->values_, to->values_, [&store](XMLProperty const* v) {
+            XMLProperty* copy = store->newValue();
+            copy->text_ = store->keep(v->text_);
+            return copy;
+        });
+        copyList(from->children_, to->children_, [&](XMLNode const* c) {
+            XMLNode* copy = store->newNode();
+            work.emplace_back(c, copy);
+            return copy;
+        });
     }
-    *this = std::move(copy);
+    fresh.store_ = std::move(store);
+    release();
+    takeFrom(fresh);
 }
 
 bool XMLNode::equals(XMLNode const& other) const {
@@ -86,16 +132,16 @@ bool XMLNode::equals(XMLNode const& other) const {
     while (!work.empty()) {
         auto [a, b] = work.back();
         work.pop_back();
-        if (a->name_ != b->name_ || a->attributes_.size() != b->attributes_.size() ||
+        if (!(a->name_ == b->name_) || a->attributes_.size() != b->attributes_.size() ||
             a->values_.size() != b->values_.size() || a->children_.size() != b->children_.size())
             return false;
         for (std::size_t i = 0; i < a->attributes_.size(); ++i) {
-            if (a->attributes_[i]->getName() != b->attributes_[i]->getName() ||
-                a->attributes_[i]->getString() != b->attributes_[i]->getString())
+            if (!(a->attributes_[i]->name_ == b->attributes_[i]->name_) ||
+                !(a->attributes_[i]->text_ == b->attributes_[i]->text_))
                 return false;
         }
         for (std::size_t i = 0; i < a->values_.size(); ++i)
-            if (a->values_[i]->getString() != b->values_[i]->getString()) return false;
+            if (!(a->values_[i]->text_ == b->values_[i]->text_)) return false;
         for (std::size_t i = 0; i < a->children_.size(); ++i) work.emplace_back(a->children_[i].get(), b->children_[i].get());
     }
     return true;
@@ -106,7 +152,9 @@ XMLAttribute* XMLNode::getAttribute(std::wstring_view name) {
 }
 
 XMLAttribute const* XMLNode::getAttribute(std::wstring_view name) const {
-    return findNamedObject(attributes_, name);
+    for (XMLAttribute const* a : attributes_)
+        if (a->name_ == name) return a;
+    return nullptr;
 }
 
 XMLNode* XMLNode::getChild(std::wstring_view name, int index) {
@@ -115,9 +163,9 @@ XMLNode* XMLNode::getChild(std::wstring_view name, int index) {
 
 XMLNode const* XMLNode::getChild(std::wstring_view name, int index) const {
     int wanted = index < 0 ? 0 : index;
-    for (auto const& c : children_) {
-        if (!name.empty() && c->name_ != name) continue;
-        if (wanted == 0) return c.get();
+    for (XMLNode const* c : children_) {
+        if (!name.empty() && !(c->name_ == name)) continue;
+        if (wanted == 0) return c;
         --wanted;
     }
     return nullptr;
@@ -126,23 +174,32 @@ XMLNode const* XMLNode::getChild(std::wstring_view name, int index) const {
 u32 XMLNode::getChildCount(std::wstring_view name) const {
     if (name.empty()) return static_cast<u32>(children_.size());
     u32 count = 0;
-    for (auto const& c : children_)
+    for (XMLNode const* c : children_)
         if (c->name_ == name) ++count;
     return count;
 }
 
 XMLAttribute* XMLNode::addAttribute(XMLAttribute* attribute) {
-    if (attribute) attributes_.emplace_back(attribute);
+    if (attribute) {
+        attributes_.push(attribute);
+        setAddedParts(true);
+    }
     return attribute;
 }
 
 XMLNode* XMLNode::addChild(XMLNode* child) {
-    if (child && child != this) children_.emplace_back(child);
+    if (child && child != this) {
+        children_.push(child);
+        setAddedParts(true);
+    }
     return child;
 }
 
 XMLProperty* XMLNode::addValue(XMLProperty* value) {
-    if (value) values_.emplace_back(value);
+    if (value) {
+        values_.push(value);
+        setAddedParts(true);
+    }
     return value;
 }
 
@@ -155,14 +212,17 @@ XMLAttribute* XMLNode::setAttribute(std::wstring const& name, std::wstring text)
 }
 
 bool XMLNode::removeChild(XMLNode const* child) {
-    for (auto it = children_.begin(); it != children_.end(); ++it) {
-        if (it->get() == child) {
-            std::vector<std::unique_ptr<XMLNode>> doomed;
-            doomed.push_back(std::move(*it));
-            children_.erase(it);
-            destroyTrees(doomed);
-            return true;
+    for (std::size_t i = 0; i < children_.size(); ++i) {
+        XMLNode* c = children_[i];
+        if (c != child) continue;
+        children_.erase(i);
+        if (c->isStored()) {
+            c->clear();  // the memory is the store's
+        } else {
+            XMLNode doomed;  // deleted through a holder, so its subtree goes without recursion
+            doomed.addChild(c);
         }
+        return true;
     }
     return false;
 }

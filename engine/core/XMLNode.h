@@ -1,6 +1,12 @@
 // An element of the engine's property files: a name, its attributes, its values and its child
 // elements, all owned by the node.
 //
+// Storage: a loaded or copied tree keeps its nodes, attributes and values in one store owned by
+// the node it was loaded into (XMLStore), its names and values as views of the file's text, and
+// its lists as arrays held by the store. Whatever is added afterwards is an ordinary heap object
+// of the node it was added to. Pointers to a tree's objects stay valid until they are removed or
+// the tree is cleared, loaded again or destroyed.
+//
 // Syntax: one root element per file; <NAME A="v" B="w"> ... </NAME> or <NAME ... />. Values are
 // written "|text|" between the tags and end at the first |"; attribute values are written between
 // double quotes. Neither knows escapes, so a value cannot hold |" and an attribute cannot hold ";
@@ -13,13 +19,16 @@
 #pragma once
 
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "engine/core/Types.h"
 #include "engine/core/XMLAttribute.h"
+#include "engine/core/XMLList.h"
 #include "engine/core/XMLProperty.h"
+#include "engine/core/XMLStore.h"
+#include "engine/core/XMLText.h"
 
 namespace Orvex {
 
@@ -32,12 +41,16 @@ public:
     explicit XMLNode(std::wstring name) : name_(std::move(name)) {}
     XMLNode(XMLNode const& other);
     XMLNode& operator=(XMLNode const& other);
-    XMLNode(XMLNode&& other) noexcept = default;
+    // Takes other's content; other is left empty. other may be a part of this tree, but this
+    // must not be a part of other's.
+    XMLNode(XMLNode&& other) noexcept;
     XMLNode& operator=(XMLNode&& other) noexcept;
     ~XMLNode();
 
-    std::wstring const& getName() const { return name_; }
-    void setName(std::wstring name) { name_ = std::move(name); }
+    std::wstring const& getName() const { return name_.str(); }
+    void setName(std::wstring name) { name_.set(std::move(name)); }
+    // The name as stored, for reading without making a std::wstring of it.
+    XMLText const& name() const { return name_; }
 
     // Deletes every child, value and attribute and empties the name.
     void clear();
@@ -52,7 +65,7 @@ public:
     XMLAttribute* getAttribute(std::wstring_view name);
     XMLAttribute const* getAttribute(std::wstring_view name) const;
     u32 getAttributeCount() const { return static_cast<u32>(attributes_.size()); }
-    XMLAttribute* getAttributeAt(u32 i) const { return i < attributes_.size() ? attributes_[i].get() : nullptr; }
+    XMLAttribute* getAttributeAt(u32 i) const { return i < attributes_.size() ? attributes_[i] : nullptr; }
 
     // The child of that name with `index` earlier same-named children; -1 and 0 give the first.
     // An empty name matches any child. Null when absent.
@@ -63,7 +76,7 @@ public:
 
     u32 getValueCount() const { return static_cast<u32>(values_.size()); }
     // Value i, or null out of range.
-    XMLProperty* getValue(u32 i) const { return i < values_.size() ? values_[i].get() : nullptr; }
+    XMLProperty* getValue(u32 i) const { return i < values_.size() ? values_[i] : nullptr; }
 
     // Append; the node owns what is added (null is ignored). Each returns its argument.
     XMLAttribute* addAttribute(XMLAttribute* attribute);
@@ -108,20 +121,60 @@ public:
     // leading ? or !) become _; a " in an attribute value, or after | in a value, becomes '.
     std::wstring toText() const;
 
-    // Direct access for walking the tree.
-    std::vector<std::unique_ptr<XMLNode>> const& children() const { return children_; }
-    std::vector<std::unique_ptr<XMLAttribute>> const& attributes() const { return attributes_; }
-    std::vector<std::unique_ptr<XMLProperty>> const& values() const { return values_; }
+    // Direct access for walking the tree: ranges of pointers, in order.
+    XMLList<XMLNode> const& children() const { return children_; }
+    XMLList<XMLAttribute> const& attributes() const { return attributes_; }
+    XMLList<XMLProperty> const& values() const { return values_; }
 
 private:
     template <class CharT>
     friend class XMLParser;
-    static void destroyTrees(std::vector<std::unique_ptr<XMLNode>>& trees);
+    friend class XMLStore;
 
-    std::wstring name_;
-    std::vector<std::unique_ptr<XMLAttribute>> attributes_;
-    std::vector<std::unique_ptr<XMLProperty>> values_;
-    std::vector<std::unique_ptr<XMLNode>> children_;
+    // Frees what the node holds besides stored objects: added attributes, values and subtrees
+    // (without recursion), list arrays and its own store. The lists are left empty.
+    void release();
+    // Moves other's content into this node, which holds nothing; content that lives in a store
+    // other does not own is copied instead, as that store belongs to other's tree.
+    void takeFrom(XMLNode& other);
+    // Replaces this node's content with a copy of other's, kept in a new store.
+    void copyIntoNewStore(XMLNode const& other);
+    // Parses the text the store holds (bytes, or wide text when there are none) into this
+    // node, which then owns the store.
+    bool parseStore(std::unique_ptr<XMLStore> store, std::wstring const& sourceName);
+
+    // Flags kept in the name's spare room: the node lives in a store, which destroys it; the
+    // lists may hold heap objects, which this node deletes.
+    enum : u8 { kStored = 1, kAddedParts = 2 };
+    bool isStored() const { return name_.ownerBits() & kStored; }
+    bool hasAddedParts() const { return name_.ownerBits() & kAddedParts; }
+    void setAddedParts(bool added) {
+        name_.setOwnerBits(static_cast<u8>((name_.ownerBits() & ~kAddedParts) | (added ? kAddedParts : 0)));
+    }
+
+    XMLText name_;
+    XMLList<XMLAttribute> attributes_;
+    XMLList<XMLProperty> values_;
+    XMLList<XMLNode> children_;
+    std::unique_ptr<XMLStore> store_;  // of a tree loaded or copied into this node
 };
+
+inline XMLNode* XMLStore::newNode() {
+    auto* node = new (nodes_.take(sizeof(XMLNode))) XMLNode();
+    node->name_.setOwnerBits(XMLNode::kStored);
+    return node;
+}
+
+inline XMLAttribute* XMLStore::newAttribute() {
+    auto* attribute = new (attributes_.take(sizeof(XMLAttribute))) XMLAttribute();
+    attribute->markStored();
+    return attribute;
+}
+
+inline XMLProperty* XMLStore::newValue() {
+    auto* value = new (values_.take(sizeof(XMLProperty))) XMLProperty();
+    value->markStored();
+    return value;
+}
 
 }  // namespace Orvex

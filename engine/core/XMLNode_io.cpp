@@ -11,6 +11,7 @@
 #include "engine/core/File.h"
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
+#include "engine/core/XMLStore.h"
 #include "port/win32/win32_paths.h"
 
 namespace Orvex {
@@ -37,15 +38,15 @@ public:
             openTag(*node, depth);
             if (node->values().empty() && node->children().empty()) {
                 // "</>" would read as a closing tag.
-                if (node->getName().empty() && node->attributes().empty()) out += L' ';
+                if (node->name().empty() && node->attributes().empty()) out += L' ';
                 out += L"/>\r\n";
                 return;
             }
             out += L">\r\n";
-            for (auto const& v : node->values()) {
+            for (XMLProperty const* v : node->values()) {
                 out.append(depth + 1, L'\t');
                 out += L"\"|";
-                value(v->getString());
+                value(v->text());
                 out += L"|\"\r\n";
             }
             stack.push_back({node, 0});
@@ -54,7 +55,7 @@ public:
         while (!stack.empty()) {
             Frame& top = stack.back();
             if (top.nextChild < top.node->children().size()) {
-                XMLNode const* child = top.node->children()[top.nextChild++].get();
+                XMLNode const* child = top.node->children()[top.nextChild++];
                 enter(child);  // may grow the stack: top is not used after this
                 continue;
             }
@@ -62,7 +63,7 @@ public:
             stack.pop_back();
             out.append(stack.size(), L'\t');
             out += L"</";
-            elementName(done->getName());
+            elementName(done->name());
             out += L">\r\n";
         }
     }
@@ -72,37 +73,40 @@ private:
         if (bad) ++replaced;
         out += bad ? L'_' : c;
     }
-    void elementName(std::wstring const& name) {
-        for (std::size_t i = 0; i < name.size(); ++i) {
-            wchar_t c = name[i];
-            put(c, isBlank(c) || c == L'>' || c == L'/' || c == L'"' || (i == 0 && (c == L'?' || c == L'!')));
-        }
+    void elementName(XMLText const& name) {
+        bool first = true;
+        name.forEachChar([&](wchar_t c) {
+            put(c, isBlank(c) || c == L'>' || c == L'/' || c == L'"' || (first && (c == L'?' || c == L'!')));
+            first = false;
+        });
     }
-    void attributeName(std::wstring const& name) {
-        for (wchar_t c : name) put(c, isBlank(c) || c == L'=' || c == L'>' || c == L'/' || c == L'"');
+    void attributeName(XMLText const& name) {
+        name.forEachChar([&](wchar_t c) { put(c, isBlank(c) || c == L'=' || c == L'>' || c == L'/' || c == L'"'); });
     }
     void openTag(XMLNode const& node, std::size_t depth) {
         out.append(depth, L'\t');
         out += L'<';
-        elementName(node.getName());
-        for (auto const& a : node.attributes()) {
+        elementName(node.name());
+        for (XMLAttribute const* a : node.attributes()) {
             out += L' ';
-            attributeName(a->getName());
+            attributeName(a->name());
             out += L"=\"";
-            for (wchar_t c : a->getString()) {
+            a->text().forEachChar([&](wchar_t c) {
                 if (c == L'"') ++replaced;
                 out += c == L'"' ? L'\'' : c;
-            }
+            });
             out += L'"';
         }
     }
     // A value ends at the first |" : such a quotation mark becomes an apostrophe.
-    void value(std::wstring const& text) {
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            bool bad = text[i] == L'"' && i > 0 && text[i - 1] == L'|';
+    void value(XMLText const& text) {
+        wchar_t previous = 0;
+        text.forEachChar([&](wchar_t c) {
+            bool bad = c == L'"' && previous == L'|';
             if (bad) ++replaced;
-            out += bad ? L'\'' : text[i];
-        }
+            out += bad ? L'\'' : c;
+            previous = c;
+        });
     }
 };
 
@@ -116,15 +120,11 @@ bool XMLNode::load(std::wstring const& fileName, int mode) {
         logWarning(L"Property file \"" + fileName + L"\" not found");
         return false;
     }
-    // The file buffer is kept between loads of a thread: the game loads many files in a row into
-    // trees it clears in between, and a fresh multi-megabyte block each time would make the
-    // allocator merge every small block just freed, which costs more than the parse.
-    thread_local std::vector<u8> bytes;
-    constexpr std::size_t kKeptBuffer = 16u << 20;
-    bool ok = file.readAll(bytes) && loadFromBytes(bytes.data(), bytes.size(), fileName);
-    if (bytes.capacity() > kKeptBuffer) std::vector<u8>().swap(bytes);
-    if (!ok) clear();
-    return ok;
+    // Read straight into the new tree's store: the 8-bit text stays there as what the tree's
+    // names and values are views of.
+    auto store = std::make_unique<XMLStore>();
+    if (!file.readAll(store->bytes)) return false;
+    return parseStore(std::move(store), fileName);
 }
 
 std::wstring XMLNode::toText() const {

@@ -1,7 +1,11 @@
 // The property-file parser: one pass over the text with an explicit stack of open elements (no
-// recursion). It reads wide text, or 8-bit text directly (each byte widened through
-// Windows-1252 only where text is kept), so 8-bit files need no wide copy. Damaged input keeps
-// what was read up to the damage and logs one error line naming the source and the line.
+// recursion). It reads wide text, or a file's 8-bit or UTF-16LE bytes directly, so files need no
+// wide copy.
+// Nodes, attributes and values are made in the tree's store, their names and values are views
+// of the text the store holds, and each element's lists are collected on shared stacks and
+// stored as exact arrays when the element ends. Damaged input keeps what was read up to the
+// damage and logs one error line naming the source and the line.
+#include <array>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -12,43 +16,67 @@
 #include "engine/core/CodePage.h"
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
+#include "engine/core/XMLStore.h"
 
 namespace Orvex {
 
-namespace {
+// Characters ending element names and attribute names (besides blanks and control characters).
+enum : u8 { kEndsElementName = 1, kEndsAttributeName = 2 };
+constexpr std::array<u8, 256> kNameStops = [] {
+    std::array<u8, 256> stops{};
+    for (unsigned c = 0; c <= ' '; ++c) stops[c] = kEndsElementName | kEndsAttributeName;
+    for (unsigned char c : {'>', '/', '"'}) stops[c] = kEndsElementName | kEndsAttributeName;
+    stops['='] = kEndsAttributeName;
+    return stops;
+}();
 
-struct AnsiTable {
-    wchar_t map[256];
-    AnsiTable() {
-        for (unsigned b = 0; b < 256; ++b) map[b] = widenAnsi(static_cast<unsigned char>(b));
-    }
-};
-AnsiTable const kAnsi;
-
-}  // namespace
-
+// CharT is char for 8-bit text, wchar_t for wide text and char16_t for the UTF-16LE bytes of a
+// file, read unit by unit (surrogates are never syntax) with no wide copy of the file.
 template <class CharT>
 class XMLParser {
 public:
-    XMLParser(CharT const* text, std::size_t size, std::wstring const& source) : t_(text), n_(size), source_(source) {}
+    using Text = std::conditional_t<std::is_same_v<CharT, char16_t>, Utf16LEText, CharT const*>;
+
+    XMLParser(Text text, std::size_t size, XMLStore& store, std::wstring const& source)
+        : t_(text), n_(size), source_(source), store_(store) {}
 
     // Fills root; true when a root element was found.
     bool run(XMLNode& root);
 
 private:
     static bool isBlank(CharT c) { return static_cast<std::make_unsigned_t<CharT>>(c) <= ' '; }
+    static u8 stopSetOf(CharT c) {
+        auto u = static_cast<std::make_unsigned_t<CharT>>(c);
+        return u < 256 ? kNameStops[u] : 0;
+    }
     void skipBlanks() {
         while (p_ < n_ && isBlank(t_[p_])) ++p_;
     }
+    // The end of a name starting at `from`: the first blank or character of the stop set.
+    std::size_t scanName(std::size_t from, u8 stopSet) const {
+        std::size_t p = from;
+        while (p < n_ && !(stopSetOf(t_[p]) & stopSet)) ++p;
+        return p;
+    }
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+    // Most searched texts are short: walked here, longer ones are handed to memchr.
+    static constexpr std::size_t kWalked = 32;
     std::size_t find(CharT c, std::size_t from) const {
+        std::size_t walked = n_ - from < kWalked ? n_ : from + kWalked;
+        for (std::size_t p = from; p < walked; ++p)
+            if (t_[p] == c) return p;
+        from = walked;
         if (from >= n_) return npos;
         if constexpr (sizeof(CharT) == 1) {
             void const* hit = std::memchr(t_ + from, c, n_ - from);
             return hit ? static_cast<std::size_t>(static_cast<CharT const*>(hit) - t_) : npos;
-        } else {
+        } else if constexpr (std::is_same_v<CharT, wchar_t>) {
             wchar_t const* hit = std::wmemchr(t_ + from, c, n_ - from);
             return hit ? static_cast<std::size_t>(hit - t_) : npos;
+        } else {
+            for (std::size_t p = from; p < n_; ++p)
+                if (t_[p] == c) return p;
+            return npos;
         }
     }
     // The position of an ASCII sequence, or npos.
@@ -62,27 +90,8 @@ private:
         }
         return npos;
     }
-    std::wstring text(std::size_t from, std::size_t to) const {
-        if constexpr (sizeof(CharT) == 1) {
-            std::wstring out(to - from, L'\0');
-            for (std::size_t i = from; i < to; ++i) out[i - from] = kAnsi.map[t_[i]];
-            return out;
-        } else {
-            return std::wstring(t_ + from, to - from);
-        }
-    }
-    bool textEquals(std::size_t from, std::size_t to, std::wstring const& name) const {
-        if (name.size() != to - from) return false;
-        for (std::size_t i = from; i < to; ++i) {
-            wchar_t c;
-            if constexpr (sizeof(CharT) == 1)
-                c = kAnsi.map[t_[i]];
-            else
-                c = t_[i];
-            if (c != name[i - from]) return false;
-        }
-        return true;
-    }
+    XMLText text(std::size_t from, std::size_t to) const { return XMLText::view(t_ + from, to - from); }
+    bool textEquals(std::size_t from, std::size_t to, XMLText const& name) const { return text(from, to) == name; }
 
     void fail(wchar_t const* what, std::size_t at);
     void reportError() const;
@@ -94,13 +103,30 @@ private:
     bool skipPast(char const* terminator, wchar_t const* what);
     // Moves p_ to the next '<' inside an element, collecting "|values|" on the way.
     bool scanContent();
+    // Ends the innermost open elements until `keep` are left, storing their lists.
+    void closeLevels(std::size_t keep);
 
-    CharT const* t_;
+    Text t_;
     std::size_t n_;
     std::size_t p_ = 0;
     std::wstring const& source_;
+    XMLStore& store_;
 
-    std::vector<XMLNode*> open_;
+    // An open element and where its children and values start on the shared stacks.
+    struct Level {
+        XMLNode* node;
+        std::size_t firstChild;
+        std::size_t firstValue;
+    };
+    std::vector<Level> open_;
+    std::vector<XMLItem<XMLNode>> children_;
+    std::vector<XMLItem<XMLProperty>> values_;
+    // Attributes of the tag being read: in slots reserved in the store, or past kAttributeSlots
+    // in attributes_.
+    static constexpr std::size_t kAttributeSlots = 16;
+    XMLItem<XMLAttribute>* slots_ = nullptr;
+    std::size_t slotCount_ = 0;
+    std::vector<XMLItem<XMLAttribute>> attributes_;
     u32 skippedDepth_ = 0;  // open elements below the depth limit that are not kept
     bool rootStarted_ = false;
     bool rootDone_ = false;
@@ -145,9 +171,13 @@ bool XMLParser<CharT>::skipPast(char const* terminator, wchar_t const* what) {
 template <class CharT>
 bool XMLParser<CharT>::scanContent() {
     while (p_ < n_) {
+        std::size_t p = p_;
+        while (p < n_ && t_[p] != '<' && t_[p] != '"') ++p;
+        p_ = p;
+        if (p >= n_) break;
         CharT c = t_[p_];
         if (c == '<') return true;
-        if (c == '"' && p_ + 1 < n_ && t_[p_ + 1] == '|') {
+        if (p_ + 1 < n_ && t_[p_ + 1] == '|') {
             std::size_t start = p_ + 2;
             std::size_t end = find("|\"", start);
             bool closed = end != npos;
@@ -155,7 +185,11 @@ bool XMLParser<CharT>::scanContent() {
                 fail(L"unterminated value", p_);
                 end = n_;
             }
-            if (skippedDepth_ == 0) open_.back()->values_.push_back(std::make_unique<XMLProperty>(text(start, end)));
+            if (skippedDepth_ == 0) {
+                XMLProperty* value = store_.newValue();
+                value->text_.assignView(t_ + start, end - start);
+                values_.push_back(value);
+            }
             if (!closed) {
                 p_ = n_;
                 return false;
@@ -170,61 +204,83 @@ bool XMLParser<CharT>::scanContent() {
 
 template <class CharT>
 bool XMLParser<CharT>::readAttributes(XMLNode* node, bool& selfClosing) {
+    // The cursor is kept in a local: stores into new objects would otherwise make the compiler
+    // reload it after each one.
+    std::size_t p = p_;
+    Text t = t_;
+    std::size_t const n = n_;
+    auto skipBlanksAt = [&] {
+        while (p < n && isBlank(t[p])) ++p;
+    };
+    bool ok = true;
     selfClosing = false;
     for (;;) {
-        skipBlanks();
-        if (p_ >= n_) {
-            fail(L"unterminated tag", p_);
-            return false;
+        skipBlanksAt();
+        if (p >= n) {
+            fail(L"unterminated tag", p);
+            ok = false;
+            break;
         }
-        CharT c = t_[p_];
+        CharT c = t[p];
         if (c == '>') {
-            ++p_;
-            return true;
+            ++p;
+            break;
         }
-        if (c == '/' && p_ + 1 < n_ && t_[p_ + 1] == '>') {
-            p_ += 2;
+        if (c == '/' && p + 1 < n && t[p + 1] == '>') {
+            p += 2;
             selfClosing = true;
-            return true;
+            break;
         }
-        std::size_t nameStart = p_;
-        while (p_ < n_ && !isBlank(t_[p_]) && t_[p_] != '=' && t_[p_] != '>' && t_[p_] != '/' && t_[p_] != '"') ++p_;
-        std::size_t nameEnd = p_;
-        skipBlanks();
-        if (p_ >= n_) {
-            fail(L"unterminated tag", p_);
-            return false;
+        std::size_t nameStart = p;
+        std::size_t nameEnd = p = scanName(p, kEndsAttributeName);
+        skipBlanksAt();
+        if (p >= n) {
+            fail(L"unterminated tag", p);
+            ok = false;
+            break;
         }
-        if (t_[p_] != '=') {
+        if (t[p] != '=') {
             // Not an attribute: step over the stray character and go on.
             fail(L"attribute without value", nameStart);
-            if (nameEnd == nameStart) ++p_;
+            if (nameEnd == nameStart) ++p;
             continue;
         }
-        ++p_;
-        skipBlanks();
-        if (p_ >= n_ || t_[p_] != '"') {
-            fail(L"attribute value without quotes", p_);
+        ++p;
+        skipBlanksAt();
+        if (p >= n || t[p] != '"') {
+            fail(L"attribute value without quotes", p);
             continue;
         }
-        std::size_t valueStart = p_ + 1;
+        std::size_t valueStart = p + 1;
         std::size_t valueEnd = find(static_cast<CharT>('"'), valueStart);
         if (valueEnd == npos) {
-            fail(L"unterminated attribute value", p_);
-            p_ = n_;
-            return false;
+            fail(L"unterminated attribute value", p);
+            p = n;
+            ok = false;
+            break;
         }
-        if (node) node->attributes_.push_back(std::make_unique<XMLAttribute>(text(nameStart, nameEnd), text(valueStart, valueEnd)));
-        p_ = valueEnd + 1;
+        if (node) {
+            XMLAttribute* attribute = store_.newAttribute();
+            attribute->name_.assignView(t + nameStart, nameEnd - nameStart);
+            attribute->text_.assignView(t + valueStart, valueEnd - valueStart);
+            if (slotCount_ < kAttributeSlots) {
+                slots_[slotCount_++] = attribute;
+            } else {
+                if (attributes_.empty()) attributes_.assign(slots_, slots_ + kAttributeSlots);
+                attributes_.push_back(attribute);
+            }
+        }
+        p = valueEnd + 1;
     }
+    p_ = p;
+    return ok;
 }
 
 template <class CharT>
 bool XMLParser<CharT>::readOpenTag(XMLNode& root) {
     std::size_t tagStart = p_ - 1;
     std::size_t nameStart = p_;
-    while (p_ < n_ && !isBlank(t_[p_]) && t_[p_] != '>' && t_[p_] != '/' && t_[p_] != '"') ++p_;
-    std::size_t nameEnd = p_;
+    std::size_t nameEnd = p_ = scanName(p_, kEndsElementName);
 
     if (rootDone_) {
         fail(L"second root element ignored", tagStart);
@@ -236,16 +292,26 @@ bool XMLParser<CharT>::readOpenTag(XMLNode& root) {
         if (skippedDepth_ == 0) fail(L"elements nested too deep skipped", tagStart);
     } else if (open_.empty()) {
         node = &root;
-        node->name_ = text(nameStart, nameEnd);
+        node->name_.assignView(t_ + nameStart, nameEnd - nameStart);
         rootStarted_ = true;
     } else {
-        auto child = std::make_unique<XMLNode>(text(nameStart, nameEnd));
-        node = child.get();
-        open_.back()->children_.push_back(std::move(child));
+        node = store_.newNode();
+        node->name_.assignView(t_ + nameStart, nameEnd - nameStart);
+        children_.push_back(node);
     }
 
     bool selfClosing = false;
-    if (!readAttributes(node, selfClosing)) return false;
+    if (node) {
+        slots_ = store_.reserveSlots<XMLAttribute>(kAttributeSlots);
+        slotCount_ = 0;
+        attributes_.clear();
+    }
+    bool ok = readAttributes(node, selfClosing);
+    if (std::size_t n = attributes_.size())
+        node->attributes_.adopt(store_.newArray(attributes_.data(), n), static_cast<u32>(n));
+    else if (node && slotCount_ > 0)
+        node->attributes_.adopt(store_.claimSlots<XMLAttribute>(slotCount_), static_cast<u32>(slotCount_));
+    if (!ok) return false;
     if (selfClosing) {
         if (node == &root) rootDone_ = true;
         return true;
@@ -253,7 +319,7 @@ bool XMLParser<CharT>::readOpenTag(XMLNode& root) {
     if (tooDeep)
         ++skippedDepth_;
     else
-        open_.push_back(node);
+        open_.push_back({node, children_.size(), values_.size()});
     return true;
 }
 
@@ -280,21 +346,37 @@ bool XMLParser<CharT>::readCloseTag() {
         fail(L"closing tag without an open element", tagStart);
         return true;
     }
-    if (textEquals(from, to, open_.back()->name_)) {
-        open_.pop_back();
+    if (textEquals(from, to, open_.back().node->name_)) {
+        closeLevels(open_.size() - 1);
     } else {
         // Close up to the innermost element of that name; a name nobody opened is ignored.
         std::size_t match = open_.size();
-        while (match > 0 && !textEquals(from, to, open_[match - 1]->name_)) --match;
+        while (match > 0 && !textEquals(from, to, open_[match - 1].node->name_)) --match;
         if (match == 0) {
             fail(L"closing tag of an element that is not open", tagStart);
             return true;
         }
         fail(L"closing tag does not match the open element", tagStart);
-        open_.resize(match - 1);
+        closeLevels(match - 1);
     }
     if (open_.empty()) rootDone_ = true;
     return true;
+}
+
+template <class CharT>
+void XMLParser<CharT>::closeLevels(std::size_t keep) {
+    while (open_.size() > keep) {
+        Level const& level = open_.back();
+        if (std::size_t n = children_.size() - level.firstChild) {
+            level.node->children_.adopt(store_.newArray(children_.data() + level.firstChild, n), static_cast<u32>(n));
+            children_.resize(level.firstChild);
+        }
+        if (std::size_t n = values_.size() - level.firstValue) {
+            level.node->values_.adopt(store_.newArray(values_.data() + level.firstValue, n), static_cast<u32>(n));
+            values_.resize(level.firstValue);
+        }
+        open_.pop_back();
+    }
 }
 
 template <class CharT>
@@ -333,23 +415,48 @@ bool XMLParser<CharT>::run(XMLNode& root) {
         if (!more) break;
     }
     if (errorCount_ == 0 && (!open_.empty() || skippedDepth_ > 0)) fail(L"end of file inside an element", n_);
+    closeLevels(0);  // a damaged file keeps what was read
     if (!rootStarted_) fail(L"no element found", 0);
     reportError();
     return rootStarted_;
 }
 
-bool XMLNode::loadFromText(std::wstring_view text, std::wstring const& sourceName) {
+bool XMLNode::parseStore(std::unique_ptr<XMLStore> store, std::wstring const& sourceName) {
+    std::vector<u8>& bytes = store->bytes;
+    bool utf16 = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    if (bytes.size() >= 2 && bytes[0] == 0xEF && bytes[1] == 0xBB) {
+        store->wide = decodeFileText(bytes.data(), bytes.size());
+        std::vector<u8>().swap(bytes);
+    }
     clear();
-    XMLParser<wchar_t> parser(text.data(), text.size(), sourceName);
-    return parser.run(*this);
+    store_ = std::move(store);
+    std::vector<u8> const& text = store_->bytes;
+    bool found;
+    if (utf16) {
+        // The units after the mark; an odd last byte is no unit.
+        XMLParser<char16_t> parser(Utf16LEText{text.data() + 2}, (text.size() - 2) / 2, *store_, sourceName);
+        found = parser.run(*this);
+    } else if (text.empty()) {
+        XMLParser<wchar_t> parser(store_->wide.data(), store_->wide.size(), *store_, sourceName);
+        found = parser.run(*this);
+    } else {
+        XMLParser<unsigned char> parser(text.data(), text.size(), *store_, sourceName);
+        found = parser.run(*this);
+    }
+    if (!found) clear();
+    return found;
+}
+
+bool XMLNode::loadFromText(std::wstring_view text, std::wstring const& sourceName) {
+    auto store = std::make_unique<XMLStore>();
+    store->wide.assign(text);  // copied before the tree is cleared: text may be a part of it
+    return parseStore(std::move(store), sourceName);
 }
 
 bool XMLNode::loadFromBytes(unsigned char const* bytes, std::size_t size, std::wstring const& sourceName) {
-    clear();
-    bool marked = size >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xEF && bytes[1] == 0xBB));
-    if (marked) return loadFromText(decodeFileText(bytes, size), sourceName);
-    XMLParser<unsigned char> parser(bytes, size, sourceName);
-    return parser.run(*this);
+    auto store = std::make_unique<XMLStore>();
+    if (size > 0) store->bytes.assign(bytes, bytes + size);
+    return parseStore(std::move(store), sourceName);
 }
 
 }  // namespace Orvex

@@ -25,33 +25,52 @@ XMLProperty::XMLProperty(double value) : text_(streamText(value)) {}
 XMLProperty::XMLProperty(unsigned int value) : text_(std::to_wstring(value)) {}
 XMLProperty::XMLProperty(int value) : text_(std::to_wstring(value)) {}
 
-bool XMLProperty::getBool() const { return msvc::wtoi(text_) != 0; }
-int XMLProperty::getInt() const { return msvc::wtoi(text_); }
-u32 XMLProperty::getLong() const { return msvc::wcstoul(text_, 10); }
+// A view moved out of a tree would outlive the tree's store: only owned texts move as they are.
+XMLProperty::XMLProperty(XMLProperty&& other) noexcept : text_(XMLText::detach(std::move(other.text_))) {}
+
+XMLProperty& XMLProperty::operator=(XMLProperty const& other) {
+    text_ = other.text_;
+    return *this;
+}
+
+XMLProperty& XMLProperty::operator=(XMLProperty&& other) noexcept {
+    if (this != &other) text_ = XMLText::detach(std::move(other.text_));
+    return *this;
+}
+
+bool XMLProperty::getBool() const { return getInt() != 0; }
+int XMLProperty::getInt() const {
+    return text_.withView([](std::wstring_view t) { return msvc::wtoi(t); });
+}
+u32 XMLProperty::getLong() const { return getLongBase(10); }
 u32 XMLProperty::getLongBase(int base) const {
     // wcstoul accepts 0 and 2..36; anything else reads nothing.
     if (base != 0 && (base < 2 || base > 36)) return 0;
-    return msvc::wcstoul(text_, base);
+    return text_.withView([base](std::wstring_view t) { return msvc::wcstoul(t, base); });
 }
-u32 XMLProperty::getHex() const { return msvc::wcstoul(text_, 16); }
-float XMLProperty::getFloat() const { return static_cast<float>(msvc::wtof(text_)); }
-double XMLProperty::getDouble() const { return msvc::wtof(text_); }
+u32 XMLProperty::getHex() const { return getLongBase(16); }
+float XMLProperty::getFloat() const { return static_cast<float>(getDouble()); }
+double XMLProperty::getDouble() const {
+    return text_.withView([](std::wstring_view t) { return msvc::wtof(t); });
+}
 
 XMLValueTokens XMLProperty::split(std::wstring const& separator) const {
     XMLValueTokens tokens;
     tokens.separator_ = separator;
-    if (separator.empty()) {
-        if (!text_.empty()) tokens.pieces_.emplace_back(text_);
-        return tokens;
-    }
-    wchar_t cut = separator[0];
-    std::size_t start = 0;
-    while (start <= text_.size()) {
-        std::size_t end = text_.find(cut, start);
-        if (end == std::wstring::npos) end = text_.size();
-        if (end > start) tokens.pieces_.emplace_back(text_.substr(start, end - start));
-        start = end + 1;
-    }
+    text_.withView([&](std::wstring_view text) {
+        if (separator.empty()) {
+            if (!text.empty()) tokens.pieces_.emplace_back(std::wstring(text));
+            return;
+        }
+        wchar_t cut = separator[0];
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            std::size_t end = text.find(cut, start);
+            if (end == std::wstring_view::npos) end = text.size();
+            if (end > start) tokens.pieces_.emplace_back(std::wstring(text.substr(start, end - start)));
+            start = end + 1;
+        }
+    });
     return tokens;
 }
 

@@ -1,5 +1,6 @@
 // The text of a property-file value or attribute, with typed getters, and the split view
-// XMLValueTokens whose pieces are written back into the value when the view ends.
+// XMLValueTokens whose pieces are written back into the value when the view ends. In a loaded
+// tree the text is a view of the file's text until a std::wstring of it is asked for (XMLText).
 // Number parsing follows the Microsoft runtime (msvc::wtoi, wcstoul, wtof), locale independent;
 // text that is not a number reads as 0.
 #pragma once
@@ -8,26 +9,36 @@
 #include <vector>
 
 #include "engine/core/Types.h"
+#include "engine/core/XMLText.h"
 
 namespace Orvex {
 
 class XMLValueTokens;
+class XMLStore;
 
 class XMLProperty {
 public:
     XMLProperty() = default;
     explicit XMLProperty(std::wstring text) : text_(std::move(text)) {}
-    explicit XMLProperty(wchar_t const* text) : text_(text ? text : L"") {}
+    explicit XMLProperty(wchar_t const* text) : text_(std::wstring(text ? text : L"")) {}
+    // Copies and moves own their text, so they never depend on the tree of the original.
+    XMLProperty(XMLProperty const& other) : text_(other.text_) {}
+    XMLProperty(XMLProperty&& other) noexcept;
+    XMLProperty& operator=(XMLProperty const& other);
+    XMLProperty& operator=(XMLProperty&& other) noexcept;
+    ~XMLProperty() = default;
     // Numbers as a wide text stream writes them by default (six significant digits).
     explicit XMLProperty(float value);
     explicit XMLProperty(double value);
     explicit XMLProperty(unsigned int value);
     explicit XMLProperty(int value);
 
-    std::wstring const& getString() const { return text_; }
-    std::wstring& getString() { return text_; }
-    std::wstring getStringCopy() const { return text_; }
-    void setString(std::wstring text) { text_ = std::move(text); }
+    std::wstring const& getString() const { return text_.str(); }
+    std::wstring& getString() { return text_.mutableStr(); }
+    std::wstring getStringCopy() const { return text_.toString(); }
+    void setString(std::wstring text) { text_.set(std::move(text)); }
+    // The text as stored, for reading without making a std::wstring of it.
+    XMLText const& text() const { return text_; }
 
     // _wtoi(text) != 0.
     bool getBool() const;
@@ -54,7 +65,16 @@ public:
     static void convert(T& target, std::wstring const& source);
 
 private:
-    std::wstring text_;
+    friend class XMLNode;
+    friend class XMLStore;
+    template <class CharT>
+    friend class XMLParser;
+
+    // Lives in a tree's store, which destroys it (a flag kept in the text's spare room).
+    bool isStored() const { return text_.ownerBits() != 0; }
+    void markStored() { text_.setOwnerBits(1); }
+
+    XMLText text_;
 };
 
 template <>

@@ -50,7 +50,7 @@ void D3DInitParams::readConfig(XMLNode const& node) {
             if (XMLProperty const* value = degrade->getValue(i)) autoDegrade[i] = value->getBool();
     }
     includeResolutions.clear();
-    for (std::unique_ptr<XMLNode> const& child : node.children()) {
+    for (XMLNode const* child : node.children()) {
         if (child->getName() != L"INCLUDE_RES") continue;
         D3DResolution size{child->getAttributeLong(L"WIDTH", 0), child->getAttributeLong(L"HEIGHT", 0)};
         if (size.width == 0 || size.height == 0 || size.width > kMaxModeSize || size.height > kMaxModeSize) {

@@ -147,3 +147,33 @@ TEST(XMLFile, SaveFindsAnExistingFileInOtherCase) {
     ASSERT_TRUE(tree.save(wide(dir) + L"\\data\\config.cfg", false));
     EXPECT_EQ(testsupport::readFile(dir / "Data" / "Config.CFG"), "<NEW/>\r\n");
 }
+
+TEST(XMLFile, Utf16FilesAreReadInPlaceWithSurrogatesAnywhere) {
+    // A UTF-16 file is parsed unit by unit, its texts kept as views of the units: pairs must
+    // become one character and lone surrogates stay, wherever they fall, in names, attribute
+    // values and values alike, for lookups, numbers, copies and comparisons.
+    auto dir = testsupport::makeTempDir("xml_utf16_long");
+    std::wstring text;
+    for (int k = 0; k < 40; ++k) {
+        text += std::wstring(static_cast<std::size_t>(k), L'a');
+        text += L'\U0001F600';
+        text += static_cast<wchar_t>(0xDC00);  // a lone low surrogate
+        text += L'\u00e4';
+    }
+    XMLNode tree(L"R");
+    tree.addAttribute(new XMLAttribute(L"A", text));
+    tree.addAttribute(new XMLAttribute(L"N\U0001F600", 12));
+    tree.addValue(text);
+    tree.addChild(L"E\U0001F600")->addValue(L"\U0001F600");
+    ASSERT_TRUE(tree.save(wide(dir / "long.xml"), true));
+    XMLNode loaded;
+    ASSERT_TRUE(loaded.load(wide(dir / "long.xml")));
+    EXPECT_EQ(loaded.getAttribute(L"A")->getString(), text);
+    EXPECT_EQ(loaded.getValue(0)->getString(), text);
+    EXPECT_EQ(loaded.getAttributeInt(L"N\U0001F600", 0), 12);
+    ASSERT_NE(loaded.getChild(L"E\U0001F600"), nullptr);
+    EXPECT_EQ(loaded.getChild(L"E\U0001F600")->getValue(0)->getString(), L"\U0001F600");
+    EXPECT_TRUE(loaded.equals(tree));
+    XMLNode copy(loaded);
+    EXPECT_TRUE(copy.equals(tree));
+}
