@@ -8,6 +8,7 @@
 #include "engine/core/Logger.h"
 #include "engine/core/OrvexEngineConsole.h"
 #include "engine/core/UserGlobals.h"
+#include "engine/render/SplineManager.h"
 #include "port/win32/kernel.h"
 #include "port/win32/log.h"
 
@@ -51,6 +52,7 @@ OrvexEngine::~OrvexEngine() {
     if (initialised_) releaseDevice();
     releasePlatform();
     ingameConsole_.reset();
+    splineManager_.reset();
     userGlobals_.reset();
     port::setLogSink({});
 }

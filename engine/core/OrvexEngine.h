@@ -26,6 +26,7 @@ class D3DInterface;
 class DirectInputInterface;
 class IngameConsole;
 class KeyState;
+class SplineManager;
 class UserGlobals;
 class XMLNode;
 
@@ -70,6 +71,8 @@ public:
     DirectInputInterface* getDirectInput() const { return input_; }
     PerfTimer* getPerfTimer() { return &timer_; }
     IngameConsole* getIngameConsole() const { return ingameConsole_.get(); }
+    // The spline manager ("SPL_reload"), made with the engine and deleted with it.
+    SplineManager* getSplineManager() const { return splineManager_.get(); }
 
     // The game's global settings. The engine takes ownership (a replaced object is deleted).
     void setUserGlobals(UserGlobals* globals);
@@ -213,9 +216,9 @@ private:
     AppWindow* window_ = nullptr;
     D3DInterface* d3d_ = nullptr;
     DirectInputInterface* input_ = nullptr;
-    // Still to come with their own parts: the language manager, the font manager, the render
-    // manager (built here with width and height 0xFFFFFFFF) and, after it, the spline manager
-    // (acquireRender makes them).
+    // Still to come with their own parts: the language manager, the font manager and the render
+    // manager (built here with width and height 0xFFFFFFFF, before the spline manager).
+    std::unique_ptr<SplineManager> splineManager_;
     std::unique_ptr<UserGlobals> userGlobals_;
     std::unique_ptr<IngameConsole> ingameConsole_;
     TextureInitParams texParams_;

@@ -6,7 +6,9 @@
 #include "engine/core/Logger.h"
 #include "engine/core/OrvexEngine.h"
 #include "engine/platform/D3DInterface.h"
+#include "engine/render/CameraManager.h"
 #include "engine/render/EffectManager.h"
+#include "engine/render/SplineManager.h"
 #include "engine/render/SpriteHolder.h"
 #include "engine/render/TextureManager.h"
 #include "engine/render/TextureSettings.h"
@@ -20,6 +22,11 @@ void OrvexEngine::acquireRender() {
     // them (the device's window is destroyed through it).
     EffectManager::getInstance();
     IsWindow(nullptr);
+    // The camera manager ("CAM_") lives to process exit; the spline manager ("SPL_reload") is
+    // the engine's. Neither holds device resources: cameras rebuild their projection on a
+    // device reset by themselves.
+    CameraManager::getInstance();
+    splineManager_ = std::make_unique<SplineManager>();
 }
 
 void OrvexEngine::initRender() { applyTextureInitParams(texParams_); }

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 #include "engine/core/XMLNode.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Camera.h"
 #include "tests/engine/core/test_log.h"
+#include "tests/engine/render/RenderFixture.h"
 
 using Orvex::Camera;
 using Orvex::LookAtCamera;
@@ -361,3 +363,34 @@ TEST_F(CameraTest, UnusableValuesInACameraElementAreNamedInOneLineAndKept) {
 }
 
 }  // namespace
+
+namespace rendertest {
+namespace {
+
+using CameraDeviceTest = RenderFixture;
+
+TEST_F(CameraDeviceTest, ApplySetsTheMatricesAndAResetOfTheDeviceReshapesTheProjection) {
+    auto* cam = new LookAtCamera(L"Gerät");
+    cam->setEyePosition(D3DXVECTOR3(2, 3, -4));
+    EXPECT_FLOAT_EQ(cam->getAspect(), float(kWidth) / kHeight);
+    D3DXMATRIX world;
+    D3DXMatrixTranslation(&world, 1, 2, 3);
+    cam->setWorld(world);
+    cam->apply();
+    D3DMATRIX read{};
+    ASSERT_EQ(device()->GetTransform(D3DTS_PROJECTION, &read), D3D_OK);
+    EXPECT_EQ(0, std::memcmp(&read, &cam->getProjection(), sizeof read));
+    ASSERT_EQ(device()->GetTransform(D3DTS_VIEW, &read), D3D_OK);
+    EXPECT_EQ(0, std::memcmp(&read, &cam->getView(), sizeof read));
+    ASSERT_EQ(device()->GetTransform(D3DTS_WORLD, &read), D3D_OK);
+    EXPECT_EQ(0, std::memcmp(&read, &world, sizeof read));
+
+    D3DDISPLAYMODE wide = Orvex::D3DInterface::getInstance().getDisplayMode();
+    wide.Width = 2 * kHeight;
+    ASSERT_TRUE(Orvex::D3DInterface::getInstance().setDisplayMode(wide, false, false));
+    EXPECT_FLOAT_EQ(cam->getAspect(), 2.0f) << "rebuilt on the device's reset";
+    cam->release();
+}
+
+}  // namespace
+}  // namespace rendertest
