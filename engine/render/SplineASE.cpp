@@ -14,7 +14,7 @@ namespace {
 constexpr std::wstring_view kShapeObject = L"*SHAPEOBJECT";
 constexpr std::wstring_view kAnyVertex = L"*SHAPE_VERTEX_";
 constexpr std::wstring_view kKnot = L"*SHAPE_VERTEX_KNOT";
-// Words longer than this are no numbers of ours.
+// Words longer than this are no numbers (nor keywords) of ours.
 constexpr std::size_t kMaxNumberLength = 64;
 
 bool isSeparator(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r'; }
@@ -102,17 +102,32 @@ void readAseVertices(std::wstring_view text, std::wstring const& shapeName, bool
     auto const [begin, end] = shapeBlock(text, shapeName, out.shapeFound);
     std::wstring_view const keyword = withInterpolated ? kAnyVertex : kKnot;
     bool full = false;
+    // The next line feed is looked up again only once a keyword lies beyond it, and a word ends
+    // the line once it is longer than any number: a text of keywords without line feeds or
+    // blanks is then read in one pass instead of once per keyword.
+    std::size_t newline = 0;
+    bool newlineKnown = false;
     for (std::size_t at = text.find(keyword, begin); at != std::wstring_view::npos && at < end;
          at = text.find(keyword, at + keyword.size())) {
-        std::size_t lineEnd = text.find(L'\n', at);
-        if (lineEnd == std::wstring_view::npos || lineEnd > end) lineEnd = end;
+        if (!newlineKnown || newline < at) {
+            newline = text.find(L'\n', at);
+            if (newline == std::wstring_view::npos) newline = text.size();
+            newlineKnown = true;
+        }
+        std::size_t const lineEnd = newline < end ? newline : end;
         std::wstring_view words[5];
         std::size_t count = 0;
-        for (std::size_t p = at; p < lineEnd && count < 5;) {
+        bool tooLong = false;
+        for (std::size_t p = at; p < lineEnd && count < 5 && !tooLong;) {
             while (p < lineEnd && isSeparator(text[p])) ++p;
             std::size_t const start = p;
-            while (p < lineEnd && !isSeparator(text[p])) ++p;
-            if (p > start) words[count++] = text.substr(start, p - start);
+            while (p < lineEnd && !isSeparator(text[p]) && p - start <= kMaxNumberLength) ++p;
+            tooLong = p - start > kMaxNumberLength;
+            if (p > start && !tooLong) words[count++] = text.substr(start, p - start);
+        }
+        if (tooLong) {
+            reader.problem(at, L"vertex line with an overlong word");
+            continue;
         }
         AseVertex vertex;
         if (count < 5) {

@@ -108,6 +108,21 @@ TEST(AseReaderTest, KeepsAtMostTheAllowedNumberOfVertices) {
     EXPECT_EQ(result.firstProblemLine, 5u);
 }
 
+TEST(AseReaderTest, KeywordsWithoutLineFeedsOrBlanksAreReadInOnePass) {
+    // Each keyword's line and first word reach to the end of such a text; looking them up
+    // afresh for every keyword would take hours on these two megabytes.
+    std::wstring glued;
+    for (int i = 0; i < 110000; ++i) glued += L"*SHAPE_VERTEX_KNOT";
+    AseReadResult result;
+    Orvex::readAseVertices(glued, L"", false, 100, result);
+    EXPECT_TRUE(result.vertices.empty());
+    EXPECT_EQ(result.problemCount, 110000u);
+    std::wstring spaced;
+    for (int i = 0; i < 110000; ++i) spaced += L"*SHAPE_VERTEX_KNOT 1 2 3 4 ";
+    Orvex::readAseVertices(spaced, L"", false, 200000, result);
+    EXPECT_EQ(result.vertices.size(), 110000u) << "one line holding many vertices";
+}
+
 class AseImportTest : public ::testing::Test {
 protected:
     void SetUp() override { folder = testsupport::makeTempDir("ase"); }
