@@ -30,6 +30,8 @@
 
 namespace Orvex {
 
+class SplinePointKeys;
+
 class Spline : public NamedObject {
 public:
     static constexpr u32 kMaxControlPoints = 65536;
@@ -75,8 +77,8 @@ public:
     // Nothing happens without one.
     void reload();
 
-    // Applies a node's control-point keys to a point (only what the node names changes).
-    // Refused values are added to problems when given.
+    // Applies a node's control-point keys to a point (only what the node names changes; see
+    // SplinePointKeys.h). Refused values are added to problems when given.
     static void readSplinePoint(SplinePoint& point, XMLNode const& node, std::vector<std::wstring>* problems = nullptr);
     // Sets the bits listed under "SET", then clears those under "UNSET"; a value k sets bit
     // k mod 32. Negative values are refused.
@@ -88,7 +90,7 @@ private:
     // Reads a definition into this spline (points, loop, average), depth counting averages.
     void readDefinition(XMLNode const& node, u32 depth, std::vector<std::wstring>& problems);
     void readAverage(XMLNode const& average, u32 depth, std::vector<std::wstring>& problems, bool& complete);
-    void importAse(XMLNode const& node, XMLNode const* defaults, std::vector<std::wstring>& problems);
+    void importAse(XMLNode const& node, SplinePointKeys const& defaults, std::vector<std::wstring>& problems);
     void computeDirections(u32 extension);
 
     std::vector<SplinePoint> points_;

@@ -7,10 +7,11 @@
 #include "engine/core/File.h"
 #include "engine/render/Spline.h"
 #include "engine/render/SplineASE.h"
+#include "engine/render/SplinePointKeys.h"
 
 namespace Orvex {
 
-void Spline::importAse(XMLNode const& node, XMLNode const* defaults, std::vector<std::wstring>& problems) {
+void Spline::importAse(XMLNode const& node, SplinePointKeys const& defaults, std::vector<std::wstring>& problems) {
     std::wstring const fileName = node.getAttributeString(L"CREATE_FROM_ASE", L"");
     float factor[3] = {1.0f, 1.0f, 1.0f};
     float displace[3] = {0.0f, 0.0f, 0.0f};
@@ -50,8 +51,8 @@ void Spline::importAse(XMLNode const& node, XMLNode const* defaults, std::vector
         if (hadPoints) {
             if (vertex.index < 0 || static_cast<std::size_t>(vertex.index) >= points_.size()) continue;
             target = &points_[static_cast<std::size_t>(vertex.index)];
-        } else if (defaults) {
-            readSplinePoint(fresh, *defaults);
+        } else {
+            defaults.apply(fresh);
         }
         float const x = vertex.x * factor[0] + displace[0];
         float const z = vertex.y * factor[1] + displace[1];

@@ -10,6 +10,7 @@
 
 #include "engine/core/Logger.h"
 #include "engine/render/Spline.h"
+#include "engine/render/SplinePointKeys.h"
 
 namespace Orvex {
 
@@ -17,64 +18,13 @@ namespace {
 
 using Problems = std::vector<std::wstring>;
 
-void note(Problems* problems, std::wstring const& what) {
-    if (problems) problems->push_back(what);
-}
-
 // Reads a finite float into value; a value that is not finite is refused.
-void readFinite(XMLProperty const& property, float& value, wchar_t const* key, Problems* problems) {
+void readFinite(XMLProperty const& property, float& value, wchar_t const* key, Problems& problems) {
     float const read = property.getFloat();
     if (std::isfinite(read))
         value = read;
     else
-        note(problems, std::wstring(L"\"") + key + L"\" is not a finite number");
-}
-
-// Up to count numbers of an attribute into values, or the keys of a child element.
-void readNumbers(XMLNode const& node, wchar_t const* key, wchar_t const* const* childKeys, u32 count, float* values,
-                 Problems* problems) {
-    if (XMLAttribute const* attribute = node.getAttribute(key)) {
-        auto const words = attribute->split(L" ");
-        for (u32 i = 0; i < count && i < words.getCount(); ++i) readFinite(*words.get(i), values[i], key, problems);
-        return;
-    }
-    XMLNode const* child = node.getChild(key);
-    if (!child) return;
-    for (u32 i = 0; i < count; ++i)
-        if (XMLAttribute const* attribute = child->getAttribute(childKeys[i]))
-            readFinite(*attribute, values[i], key, problems);
-}
-
-struct TypeWord {
-    wchar_t const* word;
-    SplineFunction function;
-    u32 type;
-};
-
-TypeWord const kTypes[] = {
-    {L"LINEAR", splineInterpolateLinear, kSplineLinear},
-    {L"LINEAR+", splineInterpolateLinearPlus, kSplineLinearPlus},
-    {L"CATMULL", splineInterpolateCatmull, kSplineCatmull},
-    {L"CATMULL+", splineInterpolateCatmullPlus, kSplineCatmullPlus},
-    {L"NONE", splineInterpolateNone, kSplineNone},
-};
-
-void readInterpolator(SplineInterpolator& entry, XMLNode const& node, Problems* problems) {
-    entry.function = splineInterpolateLinear;
-    std::wstring const type = node.getAttributeString(L"TYPE", L"LINEAR");
-    for (TypeWord const& known : kTypes) {
-        if (type != known.word) continue;
-        entry.function = known.function;
-        entry.type = known.type;
-    }
-    if (XMLAttribute const* param = node.getAttribute(L"PARAM")) readFinite(*param, entry.param, L"PARAM", problems);
-    entry.mask = 0;
-    if (XMLAttribute const* data = node.getAttribute(L"DATA")) {
-        auto const words = data->split(L" ");
-        for (u32 i = 0; i < words.getCount(); ++i) entry.mask |= splineComponentMask(words.get(i)->getString());
-    } else {
-        for (auto const& value : node.values()) entry.mask |= splineComponentMask(value->getString());
-    }
+        problems.push_back(std::wstring(L"\"") + key + L"\" is not a finite number");
 }
 
 void logProblems(Problems const& problems, std::wstring const& name, std::wstring const& source) {
@@ -115,39 +65,13 @@ void Spline::reload() {
 }
 
 void Spline::readSplinePoint(SplinePoint& point, XMLNode const& node, Problems* problems) {
-    static wchar_t const* const kXYZW[] = {L"X", L"Y", L"Z", L"W"};
-    readNumbers(node, L"POSITION", kXYZW, 3, point.position, problems);
-    readNumbers(node, L"USERDATA", kXYZW, 4, point.userData, problems);
-    if (XMLNode const* flag = node.getChild(L"FLAG")) readFlags(point.flags, *flag, problems);
-    u32 const count = node.getChildCount(L"INTERPOL_TYPE");
-    if (count == 0) return;
-    point.interpolators[0].function = splineInterpolateLinear;
-    if (count > SplinePoint::kInterpolatorCount)
-        note(problems, L"more than " + std::to_wstring(SplinePoint::kInterpolatorCount) + L" \"INTERPOL_TYPE\"");
-    u32 j = 0;
-    for (auto const& child : node.children()) {
-        if (child->getName() != L"INTERPOL_TYPE") continue;
-        if (j == SplinePoint::kInterpolatorCount) break;
-        readInterpolator(point.interpolators[j++], *child, problems);
-    }
+    SplinePointKeys(node, problems).apply(point);
 }
 
 void Spline::readFlags(u32& flags, XMLNode const& node, Problems* problems) {
-    auto apply = [&](wchar_t const* list, bool set) {
-        XMLNode const* child = node.getChild(list);
-        if (!child) return;
-        for (auto const& value : child->values()) {
-            int const k = value->getInt();
-            if (k < 0) {
-                note(problems, L"negative flag bit " + std::to_wstring(k));
-                continue;
-            }
-            u32 const bit = 1u << (static_cast<u32>(k) % 32u);
-            flags = set ? (flags | bit) : (flags & ~bit);
-        }
-    };
-    apply(L"SET", true);
-    apply(L"UNSET", false);
+    SplinePointKeys keys;
+    keys.readFlags(node, problems);
+    keys.applyFlags(flags);
 }
 
 void Spline::readDefinition(XMLNode const& node, u32 depth, Problems& problems) {
@@ -167,7 +91,9 @@ void Spline::readDefinition(XMLNode const& node, u32 depth, Problems& problems) 
     }
     loop_ = node.getAttributeBool(L"LOOP", loop_ != 0) ? 1 : 0;
     average_ = node.getAttributeBool(L"AVERAGE", average_ != 0) ? 1 : 0;
-    XMLNode const* defaults = node.getChild(L"DEFAULT");
+    // Keys read once serve every point they apply to.
+    XMLNode const* defaultNode = node.getChild(L"DEFAULT");
+    SplinePointKeys const defaults = defaultNode ? SplinePointKeys(*defaultNode, &problems) : SplinePointKeys();
 
     bool full = false;
     for (auto const& child : node.children()) {
@@ -178,8 +104,8 @@ void Spline::readDefinition(XMLNode const& node, u32 depth, Problems& problems) 
             continue;
         }
         SplinePoint point;
-        if (defaults) readSplinePoint(point, *defaults, &problems);
-        readSplinePoint(point, *child, &problems);
+        defaults.apply(point);
+        SplinePointKeys(*child, &problems).apply(point);
         points_.push_back(point);
     }
 
@@ -189,11 +115,12 @@ void Spline::readDefinition(XMLNode const& node, u32 depth, Problems& problems) 
         if (child->getName() != L"PARAM_GROUP") continue;
         XMLAttribute const* list = child->getAttribute(L"CONTROL_POINTS");
         if (!list) continue;
+        SplinePointKeys const group(*child, &problems);
         auto const indices = list->split(L" ");
         for (u32 i = 0; i < indices.getCount(); ++i) {
             int const index = indices.get(i)->getInt();
             if (index >= 0 && static_cast<std::size_t>(index) < points_.size())
-                readSplinePoint(points_[static_cast<std::size_t>(index)], *child, &problems);
+                group.apply(points_[static_cast<std::size_t>(index)]);
         }
     }
     rebuildTables();
@@ -231,7 +158,7 @@ void Spline::readAverage(XMLNode const& average, u32 depth, Problems& problems, 
     }
     bool const takeFirst = average.getAttributeBool(L"TAKE_FIRST_AS_DEFAULT", true);
     float distScale = 1.0f;
-    if (XMLAttribute const* scale = average.getAttribute(L"DIST_SCALE")) readFinite(*scale, distScale, L"DIST_SCALE", &problems);
+    if (XMLAttribute const* scale = average.getAttribute(L"DIST_SCALE")) readFinite(*scale, distScale, L"DIST_SCALE", problems);
     bool const saveDist = average.getAttributeBool(L"SAVE_DIST", false);
 
     points_.clear();

@@ -34,8 +34,19 @@ protected:
         // be found, not the source tree that other tests search.
         Orvex::GOBManager::getInstance().clear();
         Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(folder.string()));
+        // The console runs a command by its first owner: when an engine made earlier in this
+        // process has its spline manager, it stands aside while this test's manager answers.
+        Orvex::ConsoleCommandReceiver* owner = nullptr;
+        Orvex::Console::getInstance().findCommand(L"SPL_reload", &owner);
+        if (owner != &manager) {
+            standingAside = owner;
+            Orvex::Console::getInstance().unregisterReceiver(owner);
+        }
     }
-    void TearDown() override { Orvex::GOBManager::getInstance().clear(); }
+    void TearDown() override {
+        Orvex::GOBManager::getInstance().clear();
+        if (standingAside) Orvex::Console::getInstance().registerReceiver(standingAside);
+    }
     std::wstring file(std::string const& relative) const { return port::windowsPath((folder / relative).string()); }
     void replaceInFile(std::string const& relative, std::string const& from, std::string const& to) const {
         std::string text = testsupport::readFile(folder / relative);
@@ -52,6 +63,7 @@ protected:
 
     SplineManager manager;
     std::filesystem::path folder;
+    Orvex::ConsoleCommandReceiver* standingAside = nullptr;
 };
 
 TEST_F(SplineManagerTest, TheSampleFileLoadsLoopsOpenSplinesShapesAndAverages) {

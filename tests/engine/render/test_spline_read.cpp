@@ -202,6 +202,25 @@ TEST(SplineReadTest, UntrustedNumbersAndCountsAreBounded) {
     }
 }
 
+TEST(SplineReadTest, DefaultsAndGroupsAreReadOnceForAllTheirPoints) {
+    // A large default and group applied to many points: read per point, the keys would cost
+    // the node's size times the point count (about 10^9 steps here).
+    std::wstring filler;
+    for (int i = 0; i < 20000; ++i) filler += L"<X/>";
+    std::wstring text = L"<SPLINE><DEFAULT USERDATA=\"5\">" + filler + L"</DEFAULT>";
+    for (int i = 0; i < 20000; ++i) text += L"<CONTROLPOINT/>";
+    text += L"<PARAM_GROUP CONTROL_POINTS=\"";
+    for (int i = 0; i < 20000; ++i) text += L"0 ";
+    text += L"19999\" POSITION=\"1 2 3\">" + filler + L"</PARAM_GROUP></SPLINE>";
+    auto spline = read(text);
+    auto const& p = spline->getControlPoints();
+    ASSERT_EQ(p.size(), 20000u);
+    EXPECT_EQ(p[12345].userData[0], 5.0f);
+    EXPECT_TRUE(near3(p[0].position, 1, 2, 3));
+    EXPECT_TRUE(near3(p[19999].position, 1, 2, 3));
+    EXPECT_TRUE(near3(p[1].position, 0, 0, 0));
+}
+
 TEST(SplineReadTest, ReloadRebuildsFromTheStoredDefinition) {
     auto spline = read(L"<SPLINE NAME=\"R\" LOOP=\"1\"><CONTROLPOINT POSITION=\"0 0\"/><CONTROLPOINT POSITION=\"3 4\"/></SPLINE>");
     spline->getControlPoints().clear();
