@@ -34,7 +34,8 @@ class SplinePointKeys;
 
 class Spline : public NamedObject {
 public:
-    static constexpr u32 kMaxControlPoints = 65536;
+    // About 1.7 MB of points; more than any path of the game needs.
+    static constexpr u32 kMaxControlPoints = 4096;
     static constexpr u32 kMaxAverageDepth = 16;
     static constexpr u32 kLoopExtension = 3;
     static constexpr u32 kOpenExtension = 2;

@@ -39,10 +39,18 @@ unsigned SplineManager::loadSplines(std::wstring const& fileName) {
         return 0;
     }
     unsigned added = 0;
+    std::size_t points = 0;
     for (auto const& child : root.children()) {
         if (child->getName() != L"SPLINE") continue;
         if (findSpline(child->getAttributeString(L"NAME", L""))) continue;
         auto* spline = new Spline(*child, fileName);
+        points += spline->getControlPoints().size();
+        if (points > kMaxPointsPerFile) {
+            logError(L"Spline file \"" + fileName + L"\": more than " + std::to_wstring(kMaxPointsPerFile) +
+                     L" control points; spline \"" + spline->getName() + L"\" and those after it skipped");
+            spline->release();
+            break;
+        }
         addSpline(*spline);
         spline->release();
         ++added;

@@ -17,6 +17,10 @@ class Spline;
 
 class SplineManager : public ConsoleCommandReceiver {
 public:
+    // Control points one spline file may add in all (each spline has its own limit too), so a
+    // small file of many large averages cannot take gigabytes.
+    static constexpr u32 kMaxPointsPerFile = 65536;
+
     SplineManager();
     ~SplineManager() override;
     SplineManager(SplineManager const&) = delete;
@@ -31,7 +35,8 @@ public:
     std::vector<Spline*> const& getSplines() const { return splines_; }
 
     // Reads a spline file and lists its splines (names already listed are skipped); returns
-    // how many were added. A missing or damaged file logs one line naming it.
+    // how many were added. A missing or damaged file logs one line naming it; so does a file
+    // whose splines pass kMaxPointsPerFile (the splines from there on are not added).
     unsigned loadSplines(std::wstring const& fileName);
     // Takes the spline's definition afresh from its file (when it came from one and the file
     // still defines it) and reloads it.

@@ -158,6 +158,17 @@ TEST_F(SplineManagerTest, ABrokenSplineFileLogsOneLineAndKeepsTheSplinesBeforeTh
     EXPECT_TRUE(logtest::contains(errors[0], L"kaputt.spl")) << errors[0];
     EXPECT_TRUE(logtest::contains(errors[0], L"at line 4")) << errors[0] << ": the open quote of line 3 ends there";
 
+    // Many averages of the largest size: the file's budget stops them, not the memory.
+    std::string many = "<SPLINES>";
+    for (int i = 0; i < 40; ++i)
+        many += "<SPLINE NAME=\"G" + std::to_string(i) + "\"><AVERAGE NUMPTS=\"0 999999\"><SPLINE1/><SPLINE2/></AVERAGE></SPLINE>";
+    testsupport::writeFile(folder / "gross.spl", many + "</SPLINES>");
+    logtest::LogWatch budget;
+    EXPECT_EQ(manager.loadSplines(file("gross.spl")), Orvex::SplineManager::kMaxPointsPerFile / Spline::kMaxControlPoints);
+    ASSERT_FALSE(budget.errors().empty());
+    EXPECT_TRUE(logtest::contains(budget.errors().back(), L"gross.spl\": more than 65536 control points"))
+        << budget.errors().back();
+
     logtest::LogWatch missing;
     EXPECT_EQ(manager.loadSplines(file("fehlt.spl")), 0u);
     ASSERT_EQ(missing.errors().size(), 1u);
