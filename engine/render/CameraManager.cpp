@@ -95,6 +95,11 @@ unsigned CameraManager::loadCameras(std::wstring const& fileName) {
         if (Camera* known = name.empty() ? nullptr : findCamera(name)) {
             known->readXML(*child);
         } else {
+            if (cameras_.size() >= kMaxLoadedCameras) {
+                logError(L"Camera file \"" + fileName + L"\": more than " + std::to_wstring(kMaxLoadedCameras) +
+                         L" cameras; the rest is not read");
+                break;
+            }
             auto* camera = new LookAtCamera(name);
             camera->readXML(*child);
             addCamera(*camera);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/core/ConsoleCommand.h"
+#include "engine/core/Types.h"
 
 namespace Orvex {
 
@@ -21,6 +22,10 @@ class XMLNode;
 
 class CameraManager : public ConsoleCommandReceiver {
 public:
+    // A camera file adds no cameras beyond this many in the list (a few bytes of file per
+    // camera would otherwise take a kilobyte each without end).
+    static constexpr u32 kMaxLoadedCameras = 1024;
+
     static CameraManager& getInstance();
 
     // Appends the camera with one more reference (a camera already listed is not added again).
@@ -42,7 +47,8 @@ public:
     // each; returns the count.
     unsigned fillCameraNode(XMLNode& node, std::wstring const* name) const;
     // Reads a "CAMERAS" file as described above; returns the number of cameras read. A missing
-    // or damaged file logs one line naming it.
+    // or damaged file logs one line naming it; so does a file that would list more than
+    // kMaxLoadedCameras cameras (the rest of it is not read).
     unsigned loadCameras(std::wstring const& fileName);
 
     void executeCommand(ConsoleCommand& command, TypedConsoleCommand& typed) override;

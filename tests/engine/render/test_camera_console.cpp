@@ -126,6 +126,16 @@ TEST_F(CameraConsoleTest, BrokenCameraFilesLogOneLineAndLoadWhatTheyCan) {
     EXPECT_EQ(zf, 40.0);
     EXPECT_NEAR(camera(L"rechts").getVerticalFovDegrees(), 50.0, 1e-9);
     EXPECT_EQ(manager.findCamera(L"neu"), nullptr);
+    std::string many = "<CAMERAS>";
+    for (unsigned i = 0; i < CameraManager::kMaxLoadedCameras + 50; ++i) many += "<CAMERA NAME=\"c" + std::to_string(i) + "\"/>";
+    testsupport::writeFile(folder / "viele.cam", many + "</CAMERAS>");
+    {
+        logtest::LogWatch watch;
+        run(L"CAM_loadCamera " + file("viele.cam"));
+        EXPECT_EQ(manager.getCameras().size(), CameraManager::kMaxLoadedCameras);
+        ASSERT_EQ(watch.errors().size(), 1u);
+        EXPECT_TRUE(logtest::contains(watch.errors()[0], L"viele.cam\": more than 1024 cameras"));
+    }
     logtest::LogWatch watch;
     EXPECT_EQ(run(L"CAM_loadCamera " + file("fehlt.cam")), L"0 Cameras loaded!");
     ASSERT_EQ(watch.errors().size(), 1u);
