@@ -185,18 +185,24 @@ D3DDISPLAYMODE D3DInterface::chooseStartMode(D3DDISPLAYMODE const& wanted, bool 
 
 bool D3DInterface::applyMode(D3DDISPLAYMODE const& mode, bool windowed) {
     u32 oldWidth = getWidth(), oldHeight = getHeight();
+    D3DDISPLAYMODE const oldMode = initParams_.displayMode;
+    bool const oldWindowed = initParams_.isWindowed();
     D3DPRESENT_PARAMETERS oldParams = presentParams_;
     window_.place(mode.Width, mode.Height, windowed);
     buildPresentParameters(mode, windowed);
+    // The new mode is current before the reset, so that what rebuilds on the reset signal
+    // (cameras, render targets) reads the new size.
+    initParams_.displayMode = mode;
+    initParams_.setWindowed(windowed);
     if (!resetDevice()) {
         // Back to the parameters that worked; checkDevice retries them should this fail too.
+        initParams_.displayMode = oldMode;
+        initParams_.setWindowed(oldWindowed);
         presentParams_ = oldParams;
         window_.place(oldWidth, oldHeight, oldParams.Windowed != FALSE);
         resetDevice();
         return false;
     }
-    initParams_.displayMode = mode;
-    initParams_.setWindowed(windowed);
     if (mode.Width != oldWidth || mode.Height != oldHeight) {
         unsigned long width = mode.Width, height = mode.Height;
         signalSizeChanged.emit(width, height);

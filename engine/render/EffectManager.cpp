@@ -3,19 +3,13 @@
 #include "engine/render/EffectManager.h"
 
 #include "engine/core/Utils.h"
+#include "engine/core/NamedObjectList.h"
 #include "engine/render/Effect.h"
 #include "engine/render/EffectBundle.h"
 #include "port/win32/windows.h"
 
 namespace Orvex {
 namespace {
-
-template <class T>
-void releaseAll(std::vector<T*>& list) {
-    std::vector<T*> released;
-    released.swap(list);
-    for (T* object : released) object->release();
-}
 
 wchar_t const kReloadAll[] = L"FX_reloadAllEffects";
 wchar_t const kReload[] = L"FX_reloadEffect";
@@ -125,9 +119,7 @@ void EffectManager::executeCommand(ConsoleCommand& command, TypedConsoleCommand&
 
 void EffectManager::completeArguments(TypedConsoleCommand const& typed, std::vector<std::wstring>& offers) {
     if (!typed.isCommand(kReload) && !typed.isCommand(kShaderDebugging)) return;
-    std::wstring const& prefix = typed.getArgument(0);
-    for (Effect* effect : effects_)
-        if (effect->getName().compare(0, prefix.size(), prefix) == 0) offers.push_back(effect->getName());
+    appendNamesStartingWith(effects_, typed.getArgument(0), offers);
 }
 
 }  // namespace Orvex

@@ -7,15 +7,11 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/DeviceObjects.h"
 #include "engine/render/Effect.h"
+#include "engine/render/Camera.h"
 #include "engine/render/PostEffect.h"
 #include "engine/render/PostEffectValues.h"
 #include "engine/render/Texture2D.h"
 
-// The camera of the frame gives "g_ZminMaxQuo"; without the camera module it stays unset.
-#if __has_include("engine/render/Camera.h")
-#include "engine/render/Camera.h"
-#define ORVEX_POSTEFFECT_CAMERA 1
-#endif
 
 namespace Orvex {
 
@@ -25,20 +21,14 @@ constexpr char kTechnique[] = "RenderPost";
 
 // Near plane, far plane and far / near of the camera; false without one.
 bool clipPlanes(Camera* camera, float (&out)[3]) {
-#ifdef ORVEX_POSTEFFECT_CAMERA
     if (!camera) return false;
     double zNear = 0.0;
     double zFar = 0.0;
     camera->getClipPlanes(zNear, zFar);
     out[0] = static_cast<float>(zNear);
     out[1] = static_cast<float>(zFar);
-    out[2] = static_cast<float>(zFar / zNear);
+    out[2] = zNear > 0.0 ? static_cast<float>(zFar / zNear) : 0.0f;
     return true;
-#else
-    (void)camera;
-    (void)out;
-    return false;
-#endif
 }
 
 // A float annotation of a pass, or 1.

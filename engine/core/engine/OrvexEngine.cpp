@@ -9,6 +9,7 @@
 #include "engine/core/engine/OrvexEngineConsole.h"
 #include "engine/core/UserGlobals.h"
 #include "engine/render/RenderManager.h"
+#include "engine/render/SplineManager.h"
 #include "port/win32/kernel.h"
 #include "port/win32/win32_log.h"
 
@@ -53,6 +54,7 @@ OrvexEngine::~OrvexEngine() {
     releasePlatform();
     renderManager_.reset();
     ingameConsole_.reset();
+    splineManager_.reset();
     userGlobals_.reset();
     port::setLogSink({});
 }

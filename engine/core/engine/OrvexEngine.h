@@ -30,6 +30,7 @@ class DirectInputInterface;
 class IngameConsole;
 class KeyState;
 class RenderManager;
+class SplineManager;
 class UserGlobals;
 class XMLNode;
 
@@ -58,6 +59,8 @@ public:
     LanguageManager* getLanguage() { return &language_; }
     // The font manager (made with the engine; its fonts are prepared once the device exists).
     D3DXFontInterface* getFontManager() const;
+    // The spline manager ("SPL_reload"), made with the engine and deleted with it.
+    SplineManager* getSplineManager() const { return splineManager_.get(); }
 
     // The game's global settings. The engine takes ownership (a replaced object is deleted).
     void setUserGlobals(UserGlobals* globals);
@@ -204,9 +207,8 @@ private:
     AppWindow* window_ = nullptr;
     D3DInterface* d3d_ = nullptr;
     DirectInputInterface* input_ = nullptr;
-    // Still to come with their own parts: after the render manager, the spline manager
-    // (acquireRender makes it).
     std::unique_ptr<RenderManager> renderManager_;
+    std::unique_ptr<SplineManager> splineManager_;
     LanguageManager language_;
     std::unique_ptr<UserGlobals> userGlobals_;
     std::unique_ptr<IngameConsole> ingameConsole_;

@@ -8,8 +8,10 @@
 #include "engine/gui/D3DXFontInterface.h"
 #include "engine/gui/GlyphTablePlan.h"
 #include "engine/platform/D3DInterface.h"
+#include "engine/render/CameraManager.h"
 #include "engine/render/EffectManager.h"
 #include "engine/render/RenderManager.h"
+#include "engine/render/SplineManager.h"
 #include "engine/render/SpriteHolder.h"
 #include "engine/render/TextureManager.h"
 #include "engine/render/TextureSettings.h"
@@ -32,6 +34,11 @@ void OrvexEngine::acquireRender() {
     // Its target follows the back buffer; its renderers make their targets once the device
     // exists and let go of them when the device object shuts down.
     renderManager_ = std::make_unique<RenderManager>(RenderManager::kFollowDevice, RenderManager::kFollowDevice);
+    // The camera manager ("CAM_") lives to process exit; the spline manager ("SPL_reload") is
+    // the engine's. Neither holds device resources: cameras rebuild their projection on a
+    // device reset by themselves.
+    CameraManager::getInstance();
+    splineManager_ = std::make_unique<SplineManager>();
 }
 
 D3DXFontInterface* OrvexEngine::getFontManager() const { return &D3DXFontInterface::instance(); }

@@ -1,0 +1,130 @@
+// Reading and applying the control-point keys of a property node.
+#include "engine/render/SplinePointKeys.h"
+
+#include <cmath>
+
+#include "engine/core/XMLNode.h"
+
+namespace Orvex {
+
+namespace {
+
+using Problems = std::vector<std::wstring>;
+
+void note(Problems* problems, std::wstring const& what) {
+    if (problems) problems->push_back(what);
+}
+
+// Up to count numbers of an attribute, or the keys of a child element of that name.
+void readNumbers(XMLNode const& node, wchar_t const* key, u32 count, bool* has, float* values, Problems* problems) {
+    static wchar_t const* const kXYZW[] = {L"X", L"Y", L"Z", L"W"};
+    auto take = [&](XMLProperty const& property, u32 i) {
+        float const read = property.getFloat();
+        if (std::isfinite(read)) {
+            has[i] = true;
+            values[i] = read;
+        } else {
+            note(problems, std::wstring(L"\"") + key + L"\" is not a finite number");
+        }
+    };
+    if (XMLAttribute const* attribute = node.getAttribute(key)) {
+        auto const words = attribute->split(L" ");
+        for (u32 i = 0; i < count && i < words.getCount(); ++i) take(*words.get(i), i);
+        return;
+    }
+    if (XMLNode const* child = node.getChild(key))
+        for (u32 i = 0; i < count; ++i)
+            if (XMLAttribute const* attribute = child->getAttribute(kXYZW[i])) take(*attribute, i);
+}
+
+struct TypeWord {
+    wchar_t const* word;
+    SplineFunction function;
+    u32 type;
+};
+
+TypeWord const kTypes[] = {
+    {L"LINEAR", splineInterpolateLinear, kSplineLinear},
+    {L"LINEAR+", splineInterpolateLinearPlus, kSplineLinearPlus},
+    {L"CATMULL", splineInterpolateCatmull, kSplineCatmull},
+    {L"CATMULL+", splineInterpolateCatmullPlus, kSplineCatmullPlus},
+    {L"NONE", splineInterpolateNone, kSplineNone},
+};
+
+}  // namespace
+
+void SplinePointKeys::read(XMLNode const& node, Problems* problems) {
+    readNumbers(node, L"POSITION", 3, hasPosition_, position_, problems);
+    readNumbers(node, L"USERDATA", 4, hasUserData_, userData_, problems);
+    if (XMLNode const* flag = node.getChild(L"FLAG")) readFlags(*flag, problems);
+
+    for (auto const& child : node.children()) {
+        if (child->getName() != L"INTERPOL_TYPE") continue;
+        if (entryCount_ == SplinePoint::kInterpolatorCount) {
+            note(problems, L"more than " + std::to_wstring(SplinePoint::kInterpolatorCount) + L" \"INTERPOL_TYPE\"");
+            break;
+        }
+        Entry& entry = entries_[entryCount_++];
+        entry.function = splineInterpolateLinear;
+        std::wstring const type = child->getAttributeString(L"TYPE", L"LINEAR");
+        for (TypeWord const& known : kTypes) {
+            if (type != known.word) continue;
+            entry.function = known.function;
+            entry.hasType = true;
+            entry.type = known.type;
+        }
+        if (XMLAttribute const* param = child->getAttribute(L"PARAM")) {
+            float const read = param->getFloat();
+            entry.hasParam = std::isfinite(read);
+            entry.param = entry.hasParam ? read : 0.0f;
+            if (!entry.hasParam) note(problems, L"\"PARAM\" is not a finite number");
+        }
+        if (XMLAttribute const* data = child->getAttribute(L"DATA")) {
+            auto const words = data->split(L" ");
+            for (u32 i = 0; i < words.getCount(); ++i) entry.mask |= splineComponentMask(words.get(i)->getString());
+        } else {
+            for (auto const& value : child->values()) entry.mask |= splineComponentMask(value->getString());
+        }
+    }
+}
+
+void SplinePointKeys::readFlags(XMLNode const& flag, Problems* problems) {
+    auto collect = [&](wchar_t const* list, bool set) {
+        XMLNode const* child = flag.getChild(list);
+        if (!child) return;
+        for (auto const& value : child->values()) {
+            int const k = value->getInt();
+            if (k < 0) {
+                note(problems, L"negative flag bit " + std::to_wstring(k));
+                continue;
+            }
+            u32 const bit = 1u << (static_cast<u32>(k) % 32u);
+            if (set) {
+                setFlags_ |= bit;
+                clearFlags_ &= ~bit;
+            } else {
+                clearFlags_ |= bit;
+            }
+        }
+    };
+    collect(L"SET", true);
+    collect(L"UNSET", false);
+}
+
+void SplinePointKeys::apply(SplinePoint& point) const {
+    for (int i = 0; i < 3; ++i)
+        if (hasPosition_[i]) point.position[i] = position_[i];
+    for (int i = 0; i < 4; ++i)
+        if (hasUserData_[i]) point.userData[i] = userData_[i];
+    applyFlags(point.flags);
+    for (u32 j = 0; j < entryCount_; ++j) {
+        SplineInterpolator& target = point.interpolators[j];
+        Entry const& entry = entries_[j];
+        target.function = entry.function;
+        if (entry.hasType) target.type = entry.type;
+        if (entry.hasParam) target.param = entry.param;
+        target.mask = entry.mask;
+    }
+}
+
+}  // namespace Orvex

@@ -1,0 +1,74 @@
+// The "CREATE_FROM_ASE" import: vertices of a shape in ASE text become control points, or
+// move the spline's existing points of the same index. "ASE_FAKTOR" and "ASE_DISPLACE" (up to
+// three numbers; a single number serves all three axes) scale and shift them; the ASE's second
+// axis becomes depth (z) and its third height (y).
+#include <cmath>
+
+#include "engine/core/File.h"
+#include "engine/render/Spline.h"
+#include "engine/render/SplineASE.h"
+#include "engine/render/SplinePointKeys.h"
+
+namespace Orvex {
+
+void Spline::importAse(XMLNode const& node, SplinePointKeys const& defaults, std::vector<std::wstring>& problems) {
+    std::wstring const fileName = node.getAttributeString(L"CREATE_FROM_ASE", L"");
+    float factor[3] = {1.0f, 1.0f, 1.0f};
+    float displace[3] = {0.0f, 0.0f, 0.0f};
+    auto readTriple = [&](wchar_t const* key, float(&values)[3]) {
+        XMLAttribute const* attribute = node.getAttribute(key);
+        if (!attribute) return;
+        auto const words = attribute->split(L" ");
+        u32 const given = words.getCount() < 3 ? words.getCount() : 3;
+        for (u32 i = 0; i < given; ++i) {
+            float const read = words.get(i)->getFloat();
+            if (std::isfinite(read))
+                values[i] = read;
+            else
+                problems.push_back(std::wstring(L"\"") + key + L"\" is not a finite number");
+        }
+        for (u32 i = given; i < 3 && given > 0; ++i) values[i] = values[0];
+    };
+    readTriple(L"ASE_FAKTOR", factor);
+    readTriple(L"ASE_DISPLACE", displace);
+    std::wstring const shape = node.getAttributeString(L"USE_SHAPE", L"");
+    bool const withInterpolated = node.getAttributeBool(L"LOAD_INTERP_TOO", false);
+
+    File file(L"ASE Spline Data");
+    if (!file.open(fileName, L"DEFAULT")) {
+        problems.push_back(L"ASE file \"" + fileName + L"\" not found");
+        return;
+    }
+    AseReadResult result;
+    readAseVertices(file.readText(), shape, withInterpolated, kMaxControlPoints, result);
+    logAseProblems(result, fileName);
+    if (!result.shapeFound) problems.push_back(L"no shape \"" + shape + L"\" in \"" + fileName + L"\", read all shapes");
+
+    bool const hadPoints = !points_.empty();
+    for (AseVertex const& vertex : result.vertices) {
+        SplinePoint fresh;
+        SplinePoint* target = &fresh;
+        if (hadPoints) {
+            if (vertex.index < 0 || static_cast<std::size_t>(vertex.index) >= points_.size()) continue;
+            target = &points_[static_cast<std::size_t>(vertex.index)];
+        } else {
+            defaults.apply(fresh);
+        }
+        float const x = vertex.x * factor[0] + displace[0];
+        float const z = vertex.y * factor[1] + displace[1];
+        float const y = vertex.z * factor[2] + displace[2];
+        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+            problems.push_back(L"ASE vertex " + std::to_wstring(vertex.index) + L" out of range after scaling");
+            continue;
+        }
+        target->position[0] = x;
+        target->position[1] = y;
+        target->position[2] = z;
+        if (!hadPoints) {
+            if (points_.size() >= kMaxControlPoints) break;
+            points_.push_back(fresh);
+        }
+    }
+}
+
+}  // namespace Orvex

@@ -1,0 +1,186 @@
+// Building a spline from its definition: control points ("CONTROLPOINT", with "DEFAULT"
+// applied first), the ASE import, "PARAM_GROUP" settings for listed points, and splines
+// averaged from two others ("AVERAGE" with "SPLINE1" and "SPLINE2"). Also reload.
+//
+// Refused data (a number that is not finite, a negative flag bit, interpolators beyond the
+// fifteenth, too many points, averages nested too deep) is skipped and named in one log line
+// per spline: its name and the file it came from.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/core/Logger.h"
+#include "engine/render/Spline.h"
+#include "engine/render/SplinePointKeys.h"
+
+namespace Orvex {
+
+namespace {
+
+using Problems = std::vector<std::wstring>;
+
+// Reads a finite float into value; a value that is not finite is refused.
+void readFinite(XMLProperty const& property, float& value, wchar_t const* key, Problems& problems) {
+    float const read = property.getFloat();
+    if (std::isfinite(read))
+        value = read;
+    else
+        problems.push_back(std::wstring(L"\"") + key + L"\" is not a finite number");
+}
+
+void logProblems(Problems const& problems, std::wstring const& name, std::wstring const& source) {
+    if (problems.empty()) return;
+    std::wstring line = L"Spline \"" + name + L"\"";
+    if (!source.empty()) line += L" in \"" + source + L"\"";
+    line += L": " + problems.front();
+    if (problems.size() > 1) line += L" (" + std::to_wstring(problems.size() - 1) + L" further problems)";
+    logError(line + L"; skipped");
+}
+
+}  // namespace
+
+Spline::Spline(XMLNode& node, std::wstring const& sourceName)
+    : NamedObject(node), hasDefinition_(1), definition_(node), sourceName_(sourceName) {
+    Problems problems;
+    readDefinition(node, 0, problems);
+    logProblems(problems, getName(), sourceName_);
+}
+
+void Spline::setDefinition(XMLNode const& node, std::wstring const& sourceName) {
+    definition_ = node;
+    sourceName_ = sourceName;
+    hasDefinition_ = 1;
+}
+
+void Spline::reload() {
+    if (!hasDefinition_) return;
+    XMLNode definition(definition_);
+    Spline fresh(definition, sourceName_);
+    points_ = std::move(fresh.points_);
+    before_ = std::move(fresh.before_);
+    after_ = std::move(fresh.after_);
+    length_ = fresh.length_;
+    loop_ = fresh.loop_;
+    average_ = fresh.average_;
+    rebuildTables();
+}
+
+void Spline::readSplinePoint(SplinePoint& point, XMLNode const& node, Problems* problems) {
+    SplinePointKeys(node, problems).apply(point);
+}
+
+void Spline::readFlags(u32& flags, XMLNode const& node, Problems* problems) {
+    SplinePointKeys keys;
+    keys.readFlags(node, problems);
+    keys.applyFlags(flags);
+}
+
+void Spline::readDefinition(XMLNode const& node, u32 depth, Problems& problems) {
+    if (depth > kMaxAverageDepth) {
+        problems.push_back(L"averages nested deeper than " + std::to_wstring(kMaxAverageDepth));
+        rebuildTables();
+        return;
+    }
+    if (XMLNode const* average = node.getChild(L"AVERAGE")) {
+        bool complete = false;
+        readAverage(*average, depth, problems, complete);
+        if (complete) {
+            rebuildTables();
+            return;
+        }
+        points_.clear();
+    }
+    loop_ = node.getAttributeBool(L"LOOP", loop_ != 0) ? 1 : 0;
+    average_ = node.getAttributeBool(L"AVERAGE", average_ != 0) ? 1 : 0;
+    // Keys read once serve every point they apply to.
+    XMLNode const* defaultNode = node.getChild(L"DEFAULT");
+    SplinePointKeys const defaults = defaultNode ? SplinePointKeys(*defaultNode, &problems) : SplinePointKeys();
+
+    bool full = false;
+    for (auto const& child : node.children()) {
+        if (child->getName() != L"CONTROLPOINT") continue;
+        if (points_.size() >= kMaxControlPoints) {
+            if (!full) problems.push_back(L"more than " + std::to_wstring(kMaxControlPoints) + L" control points");
+            full = true;
+            continue;
+        }
+        SplinePoint point;
+        defaults.apply(point);
+        SplinePointKeys(*child, &problems).apply(point);
+        points_.push_back(point);
+    }
+
+    if (node.getAttribute(L"CREATE_FROM_ASE")) importAse(node, defaults, problems);
+
+    for (auto const& child : node.children()) {
+        if (child->getName() != L"PARAM_GROUP") continue;
+        XMLAttribute const* list = child->getAttribute(L"CONTROL_POINTS");
+        if (!list) continue;
+        SplinePointKeys const group(*child, &problems);
+        auto const indices = list->split(L" ");
+        for (u32 i = 0; i < indices.getCount(); ++i) {
+            int const index = indices.get(i)->getInt();
+            if (index >= 0 && static_cast<std::size_t>(index) < points_.size())
+                group.apply(points_[static_cast<std::size_t>(index)]);
+        }
+    }
+    rebuildTables();
+}
+
+void Spline::readAverage(XMLNode const& average, u32 depth, Problems& problems, bool& complete) {
+    XMLNode const* first = average.getChild(L"SPLINE1");
+    XMLNode const* second = average.getChild(L"SPLINE2");
+    complete = first && second;
+    Spline s1;
+    Spline s2;
+    if (first) s1.readDefinition(*first, depth + 1, problems);
+    if (second) s2.readDefinition(*second, depth + 1, problems);
+    std::size_t const n1 = s1.points_.size();
+    std::size_t const n2 = s2.points_.size();
+
+    long long count = 0;
+    if (XMLAttribute const* numbers = average.getAttribute(L"NUMPTS")) {
+        auto const words = numbers->split(L" ");
+        int const mode = words.getCount() > 0 ? words.get(0)->getInt() : 0;
+        if (mode == 1)
+            count = static_cast<long long>(std::max(n1, n2));
+        else if (mode == -1)
+            count = static_cast<long long>(std::min(n1, n2));
+        else if (words.getCount() > 1)
+            count = words.get(1)->getInt();
+    }
+    if (count < 0) {
+        problems.push_back(L"negative \"NUMPTS\"");
+        count = 0;
+    }
+    if (count > static_cast<long long>(kMaxControlPoints)) {
+        problems.push_back(L"\"NUMPTS\" above " + std::to_wstring(kMaxControlPoints));
+        count = kMaxControlPoints;
+    }
+    bool const takeFirst = average.getAttributeBool(L"TAKE_FIRST_AS_DEFAULT", true);
+    float distScale = 1.0f;
+    if (XMLAttribute const* scale = average.getAttribute(L"DIST_SCALE")) readFinite(*scale, distScale, L"DIST_SCALE", problems);
+    bool const saveDist = average.getAttributeBool(L"SAVE_DIST", false);
+
+    points_.clear();
+    points_.reserve(static_cast<std::size_t>(count));
+    float const N = static_cast<float>(count);
+    for (long long i = 0; i < count; ++i) {
+        float const fi = static_cast<float>(i);
+        SplinePoint const a = s1.getPointAt(static_cast<float>(n1) * fi / N);
+        SplinePoint const b = s2.getPointAt(static_cast<float>(n2) * fi / N);
+        SplinePoint point = takeFirst ? a : b;
+        for (u32 k = 0; k < SplinePoint::kComponentCount; ++k) point.component(k) = (a.component(k) + b.component(k)) / 2.0f;
+        if (saveDist) {
+            float const dx = a.position[0] - b.position[0];
+            float const dy = a.position[1] - b.position[1];
+            float const dz = a.position[2] - b.position[2];
+            point.userData[0] = std::sqrt(dx * dx + dy * dy + dz * dz) / 2.0f * distScale;
+        }
+        points_.push_back(point);
+    }
+    Spline const& source = takeFirst ? s1 : s2;
+    loop_ = source.loop_;
+    average_ = source.average_;
+}
+
+}  // namespace Orvex
