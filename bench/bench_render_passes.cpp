@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "bench/EngineDevice.h"
 #include "engine/core/GOBManager.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/D3DInterface.h"
@@ -21,6 +22,7 @@
 #include "engine/render/PostEffect.h"
 #include "engine/render/RenderManager.h"
 #include "port/win32/win32_paths.h"
+#include "tests/support/gl/FrameFinish.h"
 
 namespace {
 
@@ -36,19 +38,13 @@ struct Vertex {
 struct Passes : sigslot::has_slots<> {
     bool ready = false;
     std::unique_ptr<Orvex::RenderManager> manager;
-    IDirect3DSurface9* backBuffer = nullptr;
-    IDirect3DSurface9* probe = nullptr;
-    IDirect3DSurface9* probeCopy = nullptr;
+    // Never released: the device object may be gone before this static object at exit.
+    testsupport::FrameFinish* finishFrame = nullptr;
 
     IDirect3DDevice9* device() const { return Orvex::D3DInterface::getInstance().getDevice(); }
 
     bool init() {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
-        d3d.getInitParams().displayMode = D3DDISPLAYMODE{kWidth, kHeight, 60, D3DFMT_X8R8G8B8};
-        d3d.getInitParams().setWindowed(true);
-        if (!d3d.init()) return false;
-        Orvex::Effect::useCompiledCache = 0;
+        if (!bench::openEngineDevice(kWidth, kHeight)) return false;
         std::filesystem::path const root = std::filesystem::path(__FILE__).parent_path().parent_path();
         Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(root.string()));
         Orvex::XMLNode list;
@@ -63,10 +59,8 @@ struct Passes : sigslot::has_slots<> {
         device()->SetRenderState(D3DRS_LIGHTING, FALSE);
         device()->SetRenderState(D3DRS_ZENABLE, FALSE);
         device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        device()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
-        device()->CreateRenderTarget(1, 1, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &probe, nullptr);
-        device()->CreateOffscreenPlainSurface(1, 1, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &probeCopy, nullptr);
-        ready = backBuffer && probe && probeCopy && manager->getPostEffectRenderer().isCreated();
+        finishFrame = new testsupport::FrameFinish(device());
+        ready = finishFrame->ready() && manager->getPostEffectRenderer().isCreated();
         return ready;
     }
 
@@ -88,13 +82,6 @@ struct Passes : sigslot::has_slots<> {
         for (Orvex::PostEffect* e : std::vector(manager->getActiveEffects())) manager->removeActiveEffect(e);
         if (blur) manager->addActiveEffect(manager->findPostEffect(L"Blur"));
     }
-
-    void finishFrame() {
-        RECT const corner{0, 0, 1, 1};
-        device()->StretchRect(backBuffer, &corner, probe, nullptr, D3DTEXF_NONE);
-        device()->GetRenderTargetData(probe, probeCopy);
-        device()->Present(nullptr, nullptr, nullptr, nullptr);
-    }
 };
 
 Passes& passes() {
@@ -111,7 +98,7 @@ void directScene(benchmark::State& state) {
         p.device()->BeginScene();
         p.drawScene();
         p.device()->EndScene();
-        p.finishFrame();
+        (*p.finishFrame)();
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -122,7 +109,7 @@ void throughRenderManager(benchmark::State& state, bool blur) {
     p.activate(blur);
     for (auto _ : state) {
         p.manager->render(nullptr, nullptr);
-        p.finishFrame();
+        (*p.finishFrame)();
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }

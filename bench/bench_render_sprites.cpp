@@ -30,12 +30,14 @@
 #include <vector>
 
 #include "bench/DirectGl.h"
+#include "bench/EngineDevice.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Effect.h"
 #include "engine/render/Sprite.h"
-#include "tests/support/gl/HeadlessDevice.h"
 #include "port/win32/win32_paths.h"
+#include "tests/support/gl/FrameFinish.h"
+#include "tests/support/gl/HeadlessDevice.h"
 
 namespace {
 
@@ -76,19 +78,13 @@ struct Scene {
     Orvex::Sprite* sprite = nullptr;
     std::vector<IDirect3DTexture9*> textures;
     std::vector<Placed> placed;
-    IDirect3DSurface9* backBuffer = nullptr;
-    IDirect3DSurface9* probe = nullptr;
-    IDirect3DSurface9* probeCopy = nullptr;
+    // Never released: the device object may be gone before this static object at exit.
+    testsupport::FrameFinish* finishFrame = nullptr;
 
     IDirect3DDevice9* device() const { return Orvex::D3DInterface::getInstance().getDevice(); }
 
     bool init() {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
-        d3d.getInitParams().displayMode = D3DDISPLAYMODE{kWidth, kHeight, 60, D3DFMT_X8R8G8B8};
-        d3d.getInitParams().setWindowed(true);
-        if (!d3d.init()) return false;
-        Orvex::Effect::useCompiledCache = 0;
+        if (!bench::openEngineDevice(kWidth, kHeight)) return false;
         std::filesystem::path const source =
             std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "FX" / "sprite.fx";
         auto load = [&source](std::wstring const& macros) -> Orvex::Effect* {
@@ -120,18 +116,9 @@ struct Scene {
             textures.push_back(texture);
         }
         placed = placements();
-        device()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
-        device()->CreateRenderTarget(1, 1, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &probe, nullptr);
-        device()->CreateOffscreenPlainSurface(1, 1, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &probeCopy, nullptr);
-        ready = backBuffer && probe && probeCopy;
+        finishFrame = new testsupport::FrameFinish(device());
+        ready = finishFrame->ready();
         return ready;
-    }
-
-    void finishFrame() {
-        RECT const corner{0, 0, 1, 1};
-        device()->StretchRect(backBuffer, &corner, probe, nullptr, D3DTEXF_NONE);
-        device()->GetRenderTargetData(probe, probeCopy);
-        device()->Present(nullptr, nullptr, nullptr, nullptr);
     }
 };
 
@@ -160,7 +147,7 @@ void batcherFrame(benchmark::State& state, Orvex::u32 flags) {
         }
         s.sprite->End();
         device->EndScene();
-        s.finishFrame();
+        (*s.finishFrame)();
     };
     frame();
     for (auto _ : state) frame();
@@ -271,7 +258,7 @@ void rawPortLayer(benchmark::State& state) {
             device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, kSprites * 4, groupStart[t] * 6, count * 2);
         }
         device->EndScene();
-        s.finishFrame();
+        (*s.finishFrame)();
     };
     frame();
     for (auto _ : state) frame();
@@ -336,7 +323,7 @@ void rawSpriteEffect(benchmark::State& state) {
         effect->EndPass();
         effect->End();
         device->EndScene();
-        s.finishFrame();
+        (*s.finishFrame)();
     };
     frame();
     for (auto _ : state) frame();
