@@ -2,6 +2,9 @@
 // PE_Combiniation, the group that forwards to its members.
 #include "engine/render/PostEffect.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "engine/core/CodePage.h"
 #include "engine/core/Logger.h"
 #include "engine/platform/D3DInterface.h"
@@ -26,7 +29,7 @@ D3DXVECTOR4 vectorOf(XMLNode const& node, D3DXVECTOR4 v) {
 s32 priorityOf(std::wstring const& text) {
     std::vector<std::wstring> const words = postEffectWords(text);
     if (words.empty()) return PostEffect::kPriorityMed;
-    s32 priority = 0;
+    s64 priority = 0;
     if (words[0] == L"HIGH")
         priority = PostEffect::kPriorityHigh;
     else if (words[0] == L"MED")
@@ -34,9 +37,10 @@ s32 priorityOf(std::wstring const& text) {
     else if (words[0] == L"LOW")
         priority = PostEffect::kPriorityLow;
     else
-        priority = XMLProperty(words[0]).getInt() + PostEffect::kPriorityMed;
+        priority = s64{XMLProperty(words[0]).getInt()} + PostEffect::kPriorityMed;
     if (words.size() > 1) priority += XMLProperty(words[1]).getInt();
-    return priority;
+    // Numbers from the file may add up past the range: held at its ends.
+    return static_cast<s32>(std::clamp<s64>(priority, std::numeric_limits<s32>::min(), std::numeric_limits<s32>::max()));
 }
 
 }  // namespace

@@ -27,7 +27,9 @@ TEST(PostEffectDefinition, PrioritiesAndMatrixValues) {
         wchar_t const* priority;
         int expected;
     };
-    for (Case const& c : {Case{L"LOW", 500}, Case{L"7", 1507}, Case{L"MED -100", 1400}, Case{L"HIGH 5", 2505}}) {
+    for (Case const& c : {Case{L"LOW", 500}, Case{L"7", 1507}, Case{L"MED -100", 1400}, Case{L"HIGH 5", 2505},
+                        // sums past the range are held at its ends
+                        Case{L"2147483647 5", 2147483647}, Case{L"-2147483648 -1500", -2147483647 - 1}}) {
         Effect e(std::wstring(L"<POSTEFFECT NAME=\"p\" PRIORITY=\"") + c.priority + L"\"/>");
         EXPECT_EQ(e->getPriority(), c.expected) << "PRIORITY case " << c.expected;
     }
