@@ -5,8 +5,8 @@
 // - directGlOneDraw: the same sprites by the direct SDL2 + OpenGL reference (bench/DirectGl.h).
 // Reports frames per second; each frame ends with a 1x1 read-back so the GL work is finished.
 // One frame is drawn before timing, so shader compiles are not measured.
+#include "bench/BenchDevice.h"
 #include "bench/DirectGl.h"
-#include "tests/support/gl/HeadlessDevice.h"
 
 #include <benchmark/benchmark.h>
 
@@ -48,12 +48,8 @@ std::vector<bench::DirectSprite> placedSprites() {
 }
 
 void spriteFrame(benchmark::State& state) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
     testsupport::HeadlessDevice headless;
-    if (!headless.open(kWidth, kHeight)) {
-        state.SkipWithError("no device");
-        return;
-    }
+    if (!bench::openHeadlessDevice(state, headless, kWidth, kHeight)) return;
     IDirect3DDevice9* device = headless.device;
     IDirect3DTexture9* texture = nullptr;
     device->CreateTexture(kSpriteW, kSpriteH, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr);

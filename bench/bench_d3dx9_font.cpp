@@ -2,14 +2,13 @@
 // as the GUI's labels are: through one sprite batch (the engine's way), and with the font's own
 // sprite per label. Reports CPU time per frame; each frame ends with a 1x1 read-back so the GL
 // work of one frame does not pile up behind the next.
+#include "bench/BenchDevice.h"
 #include "bench/BenchLabels.h"
 #include "port/d3dx9/d3dx9.h"
 #include "tests/support/gl/FrameFinish.h"
-#include "tests/support/gl/HeadlessDevice.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -23,12 +22,8 @@ using benchlabels::makeLabels;
 constexpr DWORD kLabelFormat = DT_CENTER | DT_VCENTER | DT_WORDBREAK;
 
 void labelFrame(benchmark::State& state, bool oneBatch) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
     testsupport::HeadlessDevice headless;
-    if (!headless.open(kWidth, kHeight)) {
-        state.SkipWithError("no device");
-        return;
-    }
+    if (!bench::openHeadlessDevice(state, headless, kWidth, kHeight)) return;
     IDirect3DDevice9* device = headless.device;
     ID3DXFont* font = nullptr;
     ID3DXSprite* sprite = nullptr;

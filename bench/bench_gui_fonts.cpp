@@ -7,10 +7,10 @@
 // pile up behind the next.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "bench/BenchDevice.h"
 #include "bench/BenchLabels.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/D3DXFontInterface.h"
@@ -30,11 +30,7 @@ using benchlabels::makeLabels;
 constexpr Orvex::u32 kLabelFormat = Orvex::kTextCenter | Orvex::kTextVCenter | Orvex::kTextWordBreak;
 
 void labelFrame(benchmark::State& state, wchar_t const* fontName) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
-    d3d.getInitParams().displayMode = D3DDISPLAYMODE{kWidth, kHeight, 60, D3DFMT_X8R8G8B8};
-    d3d.getInitParams().setWindowed(true);
-    if (!d3d.getDevice() && !d3d.init()) {
+    if (!bench::openEngineDevice(kWidth, kHeight)) {
         state.SkipWithError("no device");
         return;
     }
@@ -52,6 +48,7 @@ void labelFrame(benchmark::State& state, wchar_t const* fontName) {
     Orvex::FontStyle style;
     style.colorVG = D3DXCOLOR(1.0f, 1.0f, 0.8f, 1.0f);
     std::vector<Label> const labels = makeLabels();
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
     IDirect3DDevice9* device = d3d.getDevice();
     Orvex::BaseSprite& sprite = d3d.getSprite().getD3DXSpriteObject();
     testsupport::FrameFinish finish(device);

@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "bench/EngineDevice.h"
+#include "bench/BenchDevice.h"
 #include "engine/core/GOBManager.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/D3DInterface.h"

@@ -29,8 +29,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "bench/BenchDevice.h"
 #include "bench/DirectGl.h"
-#include "bench/EngineDevice.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Effect.h"
