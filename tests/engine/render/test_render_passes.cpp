@@ -214,6 +214,7 @@ TEST_F(RenderPassTest, ForwardRendererClearsToItsColourAndHandsItsSceneToThePass
     logLines.clear();
     std::vector<uint32_t> const untouched = frame();
     EXPECT_TRUE(std::all_of(untouched.begin(), untouched.end(), [](uint32_t p) { return p == 0xFF00FF00u; }));
+    EXPECT_TRUE(logLines.empty()) << "nothing was tried and refused";
     EXPECT_EQ(manager->getFrameCounter(), 3u);
 }
 
