@@ -1,0 +1,63 @@
+// The registry of achievements in definition order, filled once from "data\achivement.acv"
+// (a top element with one child "ACHIVEMENT" per achievement), counted by name, and reset and
+// read per profile from the profile's "ACHIVEMENT_DATA" (one child "ACHIVEMENT" with "NAME",
+// "VALUE" and "UNLOCKED" per achievement).
+//
+// Names: find compares each achievement's name, then its aliases, in order; the first match
+// wins, so of two definitions with the same name the second is never counted (one log line when
+// loading). Profile entries are written under the own name and read through find.
+//
+// Limits: kMaxAchivements in the registry; definitions past it are dropped with one log line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "game/cards/Achivement.h"
+
+namespace Orvex {
+class XMLNode;
+}
+
+namespace Solitaire {
+
+class AchivementManager {
+public:
+    static constexpr wchar_t const* kDefinitionFile = L"data\\achivement.acv";
+    static constexpr wchar_t const* kProfileElement = L"ACHIVEMENT_DATA";
+    static constexpr std::size_t kMaxAchivements = 4096;
+
+    // Made on first use, destroyed at exit. Tests and tools may make registries of their own.
+    static AchivementManager& instance();
+    AchivementManager();
+    ~AchivementManager();
+    AchivementManager(AchivementManager const&) = delete;
+    AchivementManager& operator=(AchivementManager const&) = delete;
+
+    // Appends an achievement for every child "ACHIVEMENT" of the node, in order.
+    void load(Orvex::XMLNode& node);
+    // Reads the definition file (kDefinitionFile unless named) and loads it; false when the file
+    // holds nothing (the registry stays as it was, and every count is then ignored).
+    bool loadFile(std::wstring const& fileName = kDefinitionFile);
+
+    // The first achievement named so or with that alias, or null. Adds no reference.
+    Achivement* find(std::wstring const& name) const;
+    // The counting every site uses: the found achievement's value becomes value + amount.
+    // False when no achievement answers to the name.
+    bool count(std::wstring const& name, float amount);
+    std::vector<Achivement*> getAll() const { return achivements_; }
+
+    // Every value 0, every unlocked flag as defined; no signal.
+    void resetAll();
+    // Each child "ACHIVEMENT" is read into the achievement find gives for its "NAME"; unknown
+    // names are skipped.
+    void readProfileData(Orvex::XMLNode& node);
+    // One child "ACHIVEMENT" per achievement in registry order ("NAME", "VALUE", "UNLOCKED"),
+    // replacing the node's earlier "ACHIVEMENT" children; its other children stay.
+    void writeProfileData(Orvex::XMLNode& node);
+
+private:
+    std::vector<Achivement*> achivements_;
+};
+
+}  // namespace Solitaire

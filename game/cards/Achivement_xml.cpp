@@ -1,0 +1,21 @@
+// An achievement's profile record: "VALUE" and "UNLOCKED".
+#include "engine/core/Logger.h"
+#include "engine/core/XMLNode.h"
+#include "game/cards/Achivement.h"
+#include "game/cards/StatistikNumbers.h"
+
+namespace Solitaire {
+
+void Achivement::readXML(Orvex::XMLNode& node) {
+    if (!readFiniteAttribute(node, L"VALUE", -3.0e38, value_))
+        Orvex::logError(L"Achievement \"" + getName() + L"\": VALUE \"" + node.getAttributeString(L"VALUE", L"") +
+                        L"\" is no finite number; the value stays " + numberText(value_));
+    unlocked_ = node.getAttributeBool(L"UNLOCKED", unlocked_);
+}
+
+void Achivement::writeXML(Orvex::XMLNode& node) {
+    node.setAttribute(L"VALUE", numberText(value_));
+    node.setAttribute(L"UNLOCKED", unlocked_ ? L"1" : L"0");
+}
+
+}  // namespace Solitaire

@@ -1,0 +1,52 @@
+// Reading and writing a statistics set as its "STATISTIK" element.
+#include <string>
+
+#include "engine/core/Logger.h"
+#include "engine/core/XMLNode.h"
+#include "game/cards/Statistik.h"
+#include "game/cards/StatistikNumbers.h"
+
+namespace Solitaire {
+
+namespace {
+
+constexpr wchar_t const* kCounterKeys[Statistik::kCounterCount] = {
+    L"MOUSE_KM", L"CLICK", L"DBL_CLICK", L"FAIL_DBL_CLICK", L"STARTED", L"WON", L"END",
+    L"UNDOS",    L"TIPPS", L"MOVED",     L"MIX",            L"MAX_COMBO", L"ANZ_COMBOS", L"COMBOS",
+};
+
+// "TIME" stands between these two in the element.
+constexpr int kCountersBeforeTime = static_cast<int>(StatistikCounter::Undos) + 1;
+
+}  // namespace
+
+wchar_t const* Statistik::counterKey(StatistikCounter counter) {
+    int const index = static_cast<int>(counter);
+    return index >= 0 && index < kCounterCount ? kCounterKeys[index] : L"";
+}
+
+void Statistik::readXML(Orvex::XMLNode& node) {
+    NamedObject::readXML(node);
+    readCounters(node);
+}
+
+void Statistik::readCounters(Orvex::XMLNode const& node) {
+    std::wstring broken;
+    auto const note = [&broken](wchar_t const* key) { broken += (broken.empty() ? L"" : L", ") + std::wstring(key); };
+    for (int i = 0; i < kCounterCount; ++i)
+        if (!readCounterAttribute(node, kCounterKeys[i], counters_[i])) note(kCounterKeys[i]);
+    if (!readFiniteAttribute(node, kTimeKey, 0.0, time_)) note(kTimeKey);
+    if (!broken.empty())
+        Orvex::logError(L"Statistics \"" + getName() + L"\": " + broken +
+                        L" not a count (32-bit, not negative, finite); the previous values are kept");
+}
+
+void Statistik::writeXML(Orvex::XMLNode& node) {
+    NamedObject::writeXML(node);
+    for (int i = 0; i < kCounterCount; ++i) {
+        if (i == kCountersBeforeTime) node.setAttribute(kTimeKey, numberText(time_));
+        node.setAttribute(kCounterKeys[i], counterText(counters_[i]));
+    }
+}
+
+}  // namespace Solitaire
