@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
@@ -22,15 +23,15 @@ std::wstring const& emptyText() {
 
 }  // namespace
 
-Achivement::Achivement(Orvex::XMLNode& node) : NamedObject(node) {
-    readGoals(node);
+Achivement::Achivement(Orvex::XMLNode& node, std::wstring const& source) : NamedObject(node) {
+    readGoals(node, source);
     unlocked_ = unlockedByDefault_ = node.getAttributeBool(L"UNLOCKED", false);
     addPrefix_ = node.getAttributeBool(L"ADD_PRE", true);
     addSuffix_ = node.getAttributeBool(L"ADD_POST", true);
     if (Orvex::XMLNode const* names = node.getChild(L"NAMEN")) {
         for (Orvex::XMLProperty const* alias : names->values()) {
             if (aliases_.size() == kMaxAliases) {
-                Orvex::logError(L"Achievement \"" + getName() + L"\": more than " + std::to_wstring(kMaxAliases) +
+                Orvex::logError(logPrefix(source) + L"more than " + std::to_wstring(kMaxAliases) +
                                 L" names in NAMEN; the rest are ignored");
                 break;
             }
@@ -48,7 +49,11 @@ Achivement::Achivement(Orvex::XMLNode& node) : NamedObject(node) {
 
 Achivement::~Achivement() = default;
 
-void Achivement::readGoals(Orvex::XMLNode const& node) {
+std::wstring Achivement::logPrefix(std::wstring const& source) const {
+    return L"Achievement \"" + getName() + L"\"" + (source.empty() ? L"" : L" (" + source + L")") + L": ";
+}
+
+void Achivement::readGoals(Orvex::XMLNode const& node, std::wstring const& source) {
     Orvex::XMLAttribute const* goals = node.getAttribute(L"GOALS");
     if (!goals) return;
     std::vector<float> pieces;
@@ -56,7 +61,7 @@ void Achivement::readGoals(Orvex::XMLNode const& node) {
     Orvex::XMLValueTokens const tokens = goals->split(L" ");
     for (Orvex::u32 i = 0; i < tokens.size() && pieces.size() < kGoalCount; ++i) {
         auto const value = parseFiniteText(tokens.get(i)->getString());
-        bool const fits = value && std::fabs(*value) <= 3.0e38;
+        bool const fits = value && std::fabs(*value) <= std::numeric_limits<float>::max();
         broken |= !fits;
         pieces.push_back(fits ? static_cast<float>(*value) : 0.0f);
     }
@@ -66,7 +71,7 @@ void Achivement::readGoals(Orvex::XMLNode const& node) {
     bool const falling = !std::is_sorted(thresholds_.begin(), thresholds_.end());
     if (falling) std::sort(thresholds_.begin(), thresholds_.end());
     if (broken || falling)
-        Orvex::logError(L"Achievement \"" + getName() + L"\": GOALS \"" + goals->getStringCopy() + L"\"" +
+        Orvex::logError(logPrefix(source) + L"GOALS \"" + goals->getStringCopy() + L"\"" +
                         (broken ? L" holds a piece that is no finite number (read as 0)" : L"") +
                         (falling ? L" falls; the thresholds are used in rising order" : L""));
 }
@@ -84,7 +89,7 @@ AchivementMedal Achivement::getMedal() const { return medalFor(value_); }
 
 void Achivement::setValue(float value) {
     if (!std::isfinite(value)) {
-        Orvex::logError(L"Achievement \"" + getName() + L"\": the value " + numberText(value) +
+        Orvex::logError(logPrefix({}) + L"the value " + numberText(value) +
                         L" is no finite number; it stays " + numberText(value_));
         return;
     }
@@ -111,10 +116,6 @@ float Achivement::getThreshold(AchivementMedal medal) const {
 
 std::wstring const& Achivement::getPostTextId(int medal) const {
     return medal >= 0 && medal < kMedalLevels ? postTextIds_[medal] : emptyText();
-}
-
-bool Achivement::answersTo(std::wstring const& name) const {
-    return getName() == name || std::find(aliases_.begin(), aliases_.end(), name) != aliases_.end();
 }
 
 void Achivement::reset() {

@@ -38,8 +38,9 @@ public:
     static constexpr std::size_t kMaxAliases = 64;
     static constexpr int kMedalLevels = 4;
 
-    // From a definition element (see the top of this file).
-    explicit Achivement(Orvex::XMLNode& node);
+    // From a definition element (see the top of this file); source names the element in log
+    // lines (file and place).
+    explicit Achivement(Orvex::XMLNode& node, std::wstring const& source = {});
     ~Achivement() override;
 
     // 0 while locked; else the highest medal whose threshold is above 0 and reached.
@@ -62,8 +63,6 @@ public:
     // The text id for a medal level; empty when not given or out of range.
     std::wstring const& getPostTextId(int medal) const;
     std::vector<std::wstring> const& getAliases() const { return aliases_; }
-    // The own name or one of the aliases, compared exactly.
-    bool answersTo(std::wstring const& name) const;
 
     // Value 0, unlocked flag as defined; no signal.
     void reset();
@@ -77,7 +76,9 @@ public:
     sigslot::signal2<Achivement&, AchivementMedal const&> medalChanged;
 
 private:
-    void readGoals(Orvex::XMLNode const& node);
+    void readGoals(Orvex::XMLNode const& node, std::wstring const& source);
+    // The start of a log line about this achievement.
+    std::wstring logPrefix(std::wstring const& source) const;
     AchivementMedal medalFor(float value) const;
 
     std::array<float, 3> thresholds_{};

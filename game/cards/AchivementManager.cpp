@@ -1,8 +1,6 @@
 // The achievement registry: loading the definitions, lookup and counting, the profile data.
 #include "game/cards/AchivementManager.h"
 
-#include <unordered_set>
-
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
 
@@ -19,27 +17,31 @@ AchivementManager::~AchivementManager() {
     for (Achivement* achivement : achivements_) achivement->release();
 }
 
-void AchivementManager::load(Orvex::XMLNode& node) {
-    std::unordered_set<std::wstring> names;
-    for (Achivement const* achivement : achivements_) names.insert(achivement->getName());
+void AchivementManager::load(Orvex::XMLNode& node, std::wstring const& source) {
     std::wstring duplicates;
+    std::size_t number = 0;
     for (Orvex::XMLNode* child : node.children()) {
         if (child->getName() != Achivement::kElementName) continue;
+        ++number;
         if (achivements_.size() == kMaxAchivements) {
-            Orvex::logError(L"Achievements: more than " + std::to_wstring(kMaxAchivements) +
+            Orvex::logError(L"Achievements (" + source + L"): more than " + std::to_wstring(kMaxAchivements) +
                             L" definitions; the rest are ignored");
             break;
         }
-        auto* achivement = new Achivement(*child);
+        std::wstring const place = source + L", ACHIVEMENT " + std::to_wstring(number);
+        auto* achivement = new Achivement(*child, place);
         if (!child->getAttribute(L"NAME"))
-            Orvex::logError(L"Achievements: a definition without NAME is called \"" + achivement->getName() +
-                            L"\" for this run only; its profile entry will not be found again");
-        if (!names.insert(achivement->getName()).second && duplicates.size() < 256)
+            Orvex::logError(L"Achievements (" + place + L"): no NAME; it is called \"" + achivement->getName() +
+                            L"\" for this run only, so its profile entry is not found again");
+        if (byName_.count(achivement->getName()) && duplicates.size() < 256)
             duplicates += (duplicates.empty() ? L"" : L", ") + achivement->getName();
         achivements_.push_back(achivement);
+        byName_.try_emplace(achivement->getName(), achivement);
+        for (std::wstring const& alias : achivement->getAliases()) byName_.try_emplace(alias, achivement);
     }
     if (!duplicates.empty())
-        Orvex::logWarning(L"Achievements: names defined twice (the first definition is counted): " + duplicates);
+        Orvex::logWarning(L"Achievements (" + source +
+                          L"): names defined before as a name or alias (the first is counted): " + duplicates);
 }
 
 bool AchivementManager::loadFile(std::wstring const& fileName) {
@@ -48,14 +50,13 @@ bool AchivementManager::loadFile(std::wstring const& fileName) {
         Orvex::logError(L"Achievements: \"" + fileName + L"\" holds no definitions; no achievement counts");
         return false;
     }
-    load(root);
+    load(root, fileName);
     return true;
 }
 
 Achivement* AchivementManager::find(std::wstring const& name) const {
-    for (Achivement* achivement : achivements_)
-        if (achivement->answersTo(name)) return achivement;
-    return nullptr;
+    auto const found = byName_.find(name);
+    return found == byName_.end() ? nullptr : found->second;
 }
 
 bool AchivementManager::count(std::wstring const& name, float amount) {

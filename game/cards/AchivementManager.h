@@ -3,14 +3,16 @@
 // read per profile from the profile's "ACHIVEMENT_DATA" (one child "ACHIVEMENT" with "NAME",
 // "VALUE" and "UNLOCKED" per achievement).
 //
-// Names: find compares each achievement's name, then its aliases, in order; the first match
-// wins, so of two definitions with the same name the second is never counted (one log line when
-// loading). Profile entries are written under the own name and read through find.
+// Names: find gives the first achievement, in definition order, whose name or one of whose
+// aliases equals the name exactly; so of two definitions with the same name (or a name that is
+// an earlier one's alias) the second is never counted (one log line when loading). Profile
+// entries are written under the own name and read through find.
 //
 // Limits: kMaxAchivements in the registry; definitions past it are dropped with one log line.
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "game/cards/Achivement.h"
@@ -34,8 +36,9 @@ public:
     AchivementManager(AchivementManager const&) = delete;
     AchivementManager& operator=(AchivementManager const&) = delete;
 
-    // Appends an achievement for every child "ACHIVEMENT" of the node, in order.
-    void load(Orvex::XMLNode& node);
+    // Appends an achievement for every child "ACHIVEMENT" of the node, in order; source names
+    // the node in log lines.
+    void load(Orvex::XMLNode& node, std::wstring const& source = L"achievement definitions");
     // Reads the definition file (kDefinitionFile unless named) and loads it; false when the file
     // holds nothing (the registry stays as it was, and every count is then ignored).
     bool loadFile(std::wstring const& fileName = kDefinitionFile);
@@ -58,6 +61,9 @@ public:
 
 private:
     std::vector<Achivement*> achivements_;
+    // Every name and alias to the first achievement answering to it: what the walk in
+    // definition order finds, without walking (profiles may hold many entries).
+    std::unordered_map<std::wstring, Achivement*> byName_;
 };
 
 }  // namespace Solitaire

@@ -1,4 +1,6 @@
 // An achievement's profile record: "VALUE" and "UNLOCKED".
+#include <limits>
+
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
 #include "game/cards/Achivement.h"
@@ -7,7 +9,7 @@
 namespace Solitaire {
 
 void Achivement::readXML(Orvex::XMLNode& node) {
-    if (!readFiniteAttribute(node, L"VALUE", -3.0e38, value_))
+    if (!readFiniteAttribute(node, L"VALUE", -std::numeric_limits<double>::max(), value_))
         Orvex::logError(L"Achievement \"" + getName() + L"\": VALUE \"" + node.getAttributeString(L"VALUE", L"") +
                         L"\" is no finite number; the value stays " + numberText(value_));
     unlocked_ = node.getAttributeBool(L"UNLOCKED", unlocked_);

@@ -141,6 +141,19 @@ TEST(AchivementDefinitionTest, BrokenOrMissingFilesLeaveASafeRegistry) {
     EXPECT_FALSE(missing.count(L"KARTEN_MOVED", 1));
 }
 
+TEST(AchivementDefinitionTest, ABadDefinitionIsNamedByFileAndPlace) {
+    auto const file = testsupport::makeTempDir("achivement_bad") / "bad.acv";
+    testsupport::writeFile(file, "<A>\r\n<ACHIVEMENT NAME=\"A\" GOALS=\"1\"/>\r\n"
+                                 "<ACHIVEMENT NAME=\"B\" GOALS=\"zwei\"/>\r\n</A>");
+    AchivementManager registry;
+    logtest::LogWatch log;
+    ASSERT_TRUE(registry.loadFile(cardstest::hostFile(file)));
+    ASSERT_EQ(log.errors().size(), 1u);
+    EXPECT_TRUE(logtest::contains(log.errors()[0], L"bad.acv, ACHIVEMENT 2")) << log.errors()[0].size();
+    EXPECT_TRUE(logtest::contains(log.errors()[0], L"\"B\""));
+    EXPECT_EQ(registry.getAll().size(), 2u);
+}
+
 TEST(AchivementDefinitionTest, AliasListsAreBounded) {
     std::wstring names;
     for (std::size_t i = 0; i < Achivement::kMaxAliases + 10; ++i) names += L"\"|N" + std::to_wstring(i) + L"|\" ";
