@@ -108,7 +108,9 @@ TEST(StatistikFileTest, BrokenAttributesKeepTheirCounters) {
         EXPECT_EQ(set.get(StatistikCounter::Won), 77u);
         for (int i = 0; i < Statistik::kCounterCount; ++i) {
             auto const counter = static_cast<StatistikCounter>(i);
-            if (counter != StatistikCounter::Won) EXPECT_EQ(set.get(counter), before.get(counter));
+            if (counter != StatistikCounter::Won) {
+                EXPECT_EQ(set.get(counter), before.get(counter));
+            }
         }
         EXPECT_EQ(set.getTime(), 99.5);
     }
