@@ -70,6 +70,8 @@ public:
     // Profile record: "VALUE" and "UNLOCKED" when present; no signal. A "VALUE" that is not a
     // finite number keeps the value, with one log line.
     void readXML(Orvex::XMLNode& node) override;
+    // readXML without the log line: false when "VALUE" was present but unreadable.
+    bool readProfileEntry(Orvex::XMLNode const& node);
     // Adds "VALUE" (reading back to the same float) and "UNLOCKED" (0 or 1).
     void writeXML(Orvex::XMLNode& node) override;
 

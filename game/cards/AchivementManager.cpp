@@ -6,6 +6,13 @@
 
 namespace Solitaire {
 
+namespace {
+
+// A log line about many entries names the first few.
+constexpr std::size_t kNamedInLogLine = 8;
+
+}  // namespace
+
 AchivementManager& AchivementManager::instance() {
     static AchivementManager registry;
     return registry;
@@ -19,6 +26,7 @@ AchivementManager::~AchivementManager() {
 
 void AchivementManager::load(Orvex::XMLNode& node, std::wstring const& source) {
     std::wstring duplicates;
+    std::size_t duplicateCount = 0;
     std::size_t number = 0;
     for (Orvex::XMLNode* child : node.children()) {
         if (child->getName() != Achivement::kElementName) continue;
@@ -33,15 +41,16 @@ void AchivementManager::load(Orvex::XMLNode& node, std::wstring const& source) {
         if (!child->getAttribute(L"NAME"))
             Orvex::logError(L"Achievements (" + place + L"): no NAME; it is called \"" + achivement->getName() +
                             L"\" for this run only, so its profile entry is not found again");
-        if (byName_.count(achivement->getName()) && duplicates.size() < 256)
+        if (byName_.count(achivement->getName()) && duplicateCount++ < kNamedInLogLine)
             duplicates += (duplicates.empty() ? L"" : L", ") + achivement->getName();
         achivements_.push_back(achivement);
         byName_.try_emplace(achivement->getName(), achivement);
         for (std::wstring const& alias : achivement->getAliases()) byName_.try_emplace(alias, achivement);
     }
-    if (!duplicates.empty())
+    if (duplicateCount > 0)
         Orvex::logWarning(L"Achievements (" + source +
-                          L"): names defined before as a name or alias (the first is counted): " + duplicates);
+                          L"): names defined before as a name or alias (the first is counted): " + duplicates +
+                          (duplicateCount > kNamedInLogLine ? L", ..." : L""));
 }
 
 bool AchivementManager::loadFile(std::wstring const& fileName) {
@@ -71,10 +80,18 @@ void AchivementManager::resetAll() {
 }
 
 void AchivementManager::readProfileData(Orvex::XMLNode& node) {
+    std::wstring broken;
+    std::size_t brokenCount = 0;
     for (Orvex::XMLNode* child : node.children()) {
         if (child->getName() != Achivement::kElementName) continue;
-        if (Achivement* achivement = find(child->getAttributeString(L"NAME", L""))) achivement->readXML(*child);
+        Achivement* achivement = find(child->getAttributeString(L"NAME", L""));
+        if (!achivement || achivement->readProfileEntry(*child)) continue;
+        if (brokenCount++ < kNamedInLogLine) broken += (broken.empty() ? L"" : L", ") + achivement->getName();
     }
+    if (brokenCount > 0)
+        Orvex::logError(L"Achievements: " + std::to_wstring(brokenCount) + L" profile entries with a VALUE that is no " +
+                        L"finite number (" + broken + (brokenCount > kNamedInLogLine ? L", ..." : L"") +
+                        L"); those values stay as they were");
 }
 
 void AchivementManager::writeProfileData(Orvex::XMLNode& node) {

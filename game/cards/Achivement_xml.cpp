@@ -9,10 +9,15 @@
 namespace Solitaire {
 
 void Achivement::readXML(Orvex::XMLNode& node) {
-    if (!readFiniteAttribute(node, L"VALUE", -std::numeric_limits<double>::max(), value_))
-        Orvex::logError(L"Achievement \"" + getName() + L"\": VALUE \"" + node.getAttributeString(L"VALUE", L"") +
+    if (!readProfileEntry(node))
+        Orvex::logError(logPrefix({}) + L"VALUE \"" + node.getAttributeString(L"VALUE", L"") +
                         L"\" is no finite number; the value stays " + numberText(value_));
+}
+
+bool Achivement::readProfileEntry(Orvex::XMLNode const& node) {
+    bool const valueRead = readFiniteAttribute(node, L"VALUE", -std::numeric_limits<double>::max(), value_);
     unlocked_ = node.getAttributeBool(L"UNLOCKED", unlocked_);
+    return valueRead;
 }
 
 void Achivement::writeXML(Orvex::XMLNode& node) {

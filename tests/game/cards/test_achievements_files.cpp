@@ -108,6 +108,17 @@ TEST_F(AchivementFileTest, BrokenProfileEntriesKeepTheirValues) {
         EXPECT_EQ(log.errors().size(), row.errorLines);
         EXPECT_EQ(registry.find(L"STARS")->getValue(), row.expected);
     }
+
+    // A profile full of broken entries still gives one line.
+    XMLNode data(L"ACHIVEMENT_DATA");
+    for (Achivement const* achivement : registry.getAll()) {
+        XMLNode* entry = data.addChild(L"ACHIVEMENT");
+        entry->setAttribute(L"NAME", achivement->getName());
+        entry->setAttribute(L"VALUE", L"nan");
+    }
+    logtest::LogWatch log;
+    registry.readProfileData(data);
+    EXPECT_EQ(log.lines().size(), 1u);
 }
 
 TEST(AchivementDefinitionTest, BrokenOrMissingFilesLeaveASafeRegistry) {
