@@ -93,12 +93,6 @@ void Karte::onStyleChanged(Style* newStyle) {
     if (!links.empty() || !backLinks.empty()) placeLinked(style->arrangeSpeed);
 }
 
-template <class Interp>
-void Karte::applySpeed(Interp& interp, float const& speed) {
-    if (speed > 0.0f && std::isfinite(speed)) interp.speed = speed;
-    else interp.setTime(1.0f);
-}
-
 // Steps 2 and 3 of every setter: true when the change starts now.
 bool Karte::startsNow(int const& bit, float const& delay) {
     if (delay > 0.0f) {

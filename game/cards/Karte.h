@@ -19,6 +19,7 @@
 // Karte_undo.cpp: snapshots; Karte_render.cpp: the renderable side.
 #pragma once
 
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -234,7 +235,10 @@ private:
     bool startsNow(int const& bit, float const& delay);
     // The speed to run an interpolation with after a setter: not above 0 (or not finite) jumps.
     template <class Interp>
-    static void applySpeed(Interp& interp, float const& speed);
+    static void applySpeed(Interp& interp, float const& speed) {
+        if (speed > 0.0f && speed <= std::numeric_limits<float>::max()) interp.speed = speed;
+        else interp.setTime(1.0f);
+    }
 };
 
 // "KREUZ 2"-style name of suit and value.
