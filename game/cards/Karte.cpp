@@ -45,6 +45,16 @@ Karte::Karte(int const& cardValue, int const& cardSuit, int const&, int const& c
     settings.kartensetChanged.connect(this, &Karte::onKartensetChanged);
     onKartensetChanged(settings.getKartenset());
 
+    // Every property rests at its first value until a setter gives it a goal.
+    position.setAll(position.current, position.current, position.current, 1.0f, false);
+    opacity.setAll(1.0f, 1.0f, 1.0f, 1.0f, false);
+    rotation.setAll(0.0f, 0.0f, 0.0f, 1.0f, false);
+    scale.setAll(1.0f, 1.0f, 1.0f, 1.0f, false);
+    face.setAll(0.0f, 0.0f, 0.0f, 1.0f, false);
+    locks.setAll(locks.current, locks.current, locks.current, 1.0f, false);
+    keys.setAll(keys.current, keys.current, keys.current, 1.0f, false);
+    markOffset.setAll(markOffset.current, markOffset.current, markOffset.current, 1.0f, false);
+    markRotation.setAll(0.0f, 0.0f, 0.0f, 1.0f, false);
     position.running = true;
     opacity.running = true;
     rotation.running = false;
