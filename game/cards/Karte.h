@@ -19,6 +19,7 @@
 // Karte_undo.cpp: snapshots; Karte_render.cpp: the renderable side.
 #pragma once
 
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -91,7 +92,6 @@ public:
         int suit, value, extraNumber;
         Kartenstapel* pile;
         StapelLayout* pileLayout;
-        std::wstring pileName;
         bool faceUp;
         std::wstring tag;
         float opacity, scale;
@@ -132,8 +132,8 @@ public:
     int getSuit() const { return suit; }
     int getValue() const { return value; }
 
-    // The pile and a copy of its name; marks the description dirty. The template form reads the
-    // name where Kartenstapel is a complete type.
+    // The pile and a copy of its name (into `tag`); marks the description dirty. The template
+    // form reads the name where Kartenstapel is a complete type.
     void setPile(Kartenstapel* newPile, StapelLayout* layout, std::wstring const& name);
     void setPile(std::nullptr_t) { setPile(nullptr, nullptr, std::wstring()); }
     template <class Pile>
@@ -216,7 +216,7 @@ public:
     bool isJoker = false;
     Kartenstapel* pile = nullptr;
     StapelLayout* pileLayout = nullptr;
-    std::wstring pileName;
+    // The name of the pile as the card keeps it.
     std::wstring tag;
     float renderOrder = 0.0f;
     Kartenset* cardSet = nullptr;
@@ -231,9 +231,14 @@ public:
 private:
     void onMarkOffsetReached(Vec2Interp& interp);
     void onMarkRotationReached(FloatInterp& interp);
+    // Stores the wait of a delayed change; false while the change waits.
+    bool startsNow(int const& bit, float const& delay);
     // The speed to run an interpolation with after a setter: not above 0 (or not finite) jumps.
     template <class Interp>
-    static void applySpeed(Interp& interp, float const& speed);
+    static void applySpeed(Interp& interp, float const& speed) {
+        if (speed > 0.0f && speed <= std::numeric_limits<float>::max()) interp.speed = speed;
+        else interp.setTime(1.0f);
+    }
 };
 
 // "KREUZ 2"-style name of suit and value.
