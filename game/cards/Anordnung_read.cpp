@@ -1,14 +1,15 @@
 // The arrangement definition reader: keys in their fixed order, the wish list, then the weights.
 // Refused values keep the field as it was and are named in one log line per arrangement.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
 #include "engine/render/Spline.h"
 #include "game/cards/Anordnung.h"
+#include "game/cards/ReadProblems.h"
 #include "port/crt/crt.h"
 
 namespace Solitaire {
@@ -33,66 +34,33 @@ std::vector<std::wstring> splitBlanks(std::wstring const& text) {
     return pieces;
 }
 
-class Reader {
-public:
-    Reader(Orvex::XMLNode const& node) : node_(node) {}
-
-    std::wstring const* text(std::wstring_view key) const {
-        Orvex::XMLAttribute const* attribute = node_.getAttribute(key);
-        return attribute ? &attribute->getString() : nullptr;
-    }
-
-    // Up to `most` finite numbers; false (and a problem) when absent, empty or not finite.
-    bool numbers(std::wstring_view key, std::size_t most, std::vector<float>& out) {
-        std::wstring const* value = text(key);
-        if (!value) return false;
-        out.clear();
-        for (std::wstring const& piece : splitBlanks(*value)) {
-            if (out.size() == most) break;
-            double const number = msvc::wtof(piece);
-            if (!std::isfinite(number) || std::fabs(number) > 3.0e38) {
-                refuse(key);
-                return false;
-            }
-            out.push_back(static_cast<float>(number));
+// x, y (= x with one number) and, with a third number, the rotation; all finite or none taken.
+void readTriple(Orvex::XMLNode const& node, std::wstring_view key, float& x, float& y, float& rotation,
+                ReadProblems& problems) {
+    std::wstring const* text = attributeText(node, key);
+    if (!text) return;
+    std::vector<std::wstring> const pieces = splitBlanks(*text);
+    if (pieces.empty()) return;
+    float v[3] = {0.0f, 0.0f, 0.0f};
+    std::size_t const n = std::min<std::size_t>(pieces.size(), 3);
+    for (std::size_t i = 0; i < n; ++i) {
+        double const number = msvc::wtof(pieces[i]);
+        if (!std::isfinite(static_cast<float>(number))) {
+            problems.add(L"\"" + std::wstring(key) + L"\" is not finite");
+            return;
         }
-        if (out.empty()) {
-            refuse(key);
-            return false;
-        }
-        return true;
+        v[i] = static_cast<float>(number);
     }
+    x = v[0];
+    y = n > 1 ? v[1] : v[0];
+    if (n > 2) rotation = v[2];
+}
 
-    void readFloat(std::wstring_view key, float& field) {
-        std::vector<float> v;
-        if (numbers(key, 1, v)) field = v[0];
-    }
-
-    void readBool(std::wstring_view key, bool& field) {
-        if (std::wstring const* value = text(key)) field = msvc::wtoi(*value) != 0;
-    }
-
-    // x, y (= x with one number) and, with a third number, the rotation.
-    void readTriple(std::wstring_view key, float& x, float& y, float& rotation) {
-        std::vector<float> v;
-        if (!numbers(key, 3, v)) return;
-        x = v[0];
-        y = v.size() > 1 ? v[1] : v[0];
-        if (v.size() > 2) rotation = v[2];
-    }
-
-    void readStep(std::wstring_view key, std::wstring_view rotationKey, Anordnung::Offset& step) {
-        readTriple(key, step.x, step.y, step.rotation);
-        readFloat(rotationKey, step.rotation);
-    }
-
-    void refuse(std::wstring_view key) { problems_.emplace_back(key); }
-    std::vector<std::wstring> const& problems() const { return problems_; }
-
-private:
-    Orvex::XMLNode const& node_;
-    std::vector<std::wstring> problems_;
-};
+void readStep(Orvex::XMLNode const& node, std::wstring_view key, std::wstring_view rotationKey,
+              Anordnung::Offset& step, ReadProblems& problems) {
+    readTriple(node, key, step.x, step.y, step.rotation, problems);
+    readFloat(node, rotationKey, step.rotation, problems);
+}
 
 int centerWord(std::wstring const& word) {
     if (word == L"MIN") return Anordnung::kCenterMin;
@@ -106,12 +74,12 @@ int centerWord(std::wstring const& word) {
 
 void Anordnung::loadDefinition(Orvex::XMLNode& node, AnordnungReadOptions const& options) {
     Orvex::NamedObject::readXML(node);
-    Reader read(node);
+    ReadProblems problems;
 
     if (Orvex::XMLNode const* next = node.getChild(L"NEXT")) {
         for (Orvex::XMLProperty const* value : next->values()) {
             if (nextNames.size() >= kMaxNextNames) {
-                read.refuse(L"NEXT");
+                problems.add(L"more than " + std::to_wstring(kMaxNextNames) + L" \"NEXT\" names");
                 break;
             }
             nextNames.insert(value->getStringCopy());
@@ -122,58 +90,47 @@ void Anordnung::loadDefinition(Orvex::XMLNode& node, AnordnungReadOptions const&
         if (spline) spline->release();
         spline = built;
     }
-    if (std::wstring const* both = read.text(L"SPLINE_START_AT_0_END_AT_END")) {
+    if (std::wstring const* both = attributeText(node, L"SPLINE_START_AT_0_END_AT_END")) {
         std::vector<std::wstring> const flags = splitBlanks(*both);
         if (!flags.empty()) splineStartAtZero = splineEndAtEnd = msvc::wtoi(flags[0]) != 0;
         if (flags.size() > 1) splineEndAtEnd = msvc::wtoi(flags[1]) != 0;
     }
-    read.readBool(L"USE_SPLINE_DIRECTION", useSplineDirection);
-    read.readFloat(L"SPLINE_ROTATION_OFFSET", splineRotationOffset);
-    read.readFloat(L"SPLINE_ROTATION_FAKTOR", splineRotationFactor);
+    readBool(node, L"USE_SPLINE_DIRECTION", useSplineDirection);
+    readFloat(node, L"SPLINE_ROTATION_OFFSET", splineRotationOffset, problems);
+    readFloat(node, L"SPLINE_ROTATION_FAKTOR", splineRotationFactor, problems);
     float power = splinePow;
-    read.readFloat(L"SPLINE_POW", power);
-    // t^0 and negative powers put every card at one end or at infinity.
+    readFloat(node, L"SPLINE_POW", power, problems);
+    // t^0 and negative powers would put every card at one end or at infinity.
     if (power > 0.0f) splinePow = power;
-    else read.refuse(L"SPLINE_POW");
-    read.readTriple(L"POSITION", position.x, position.y, rotation);
-    read.readFloat(L"ROTATION", rotation);
-    read.readStep(L"DELTA_VISIBLE", L"DELTA_ROTATION_VISIBLE", deltaVisible);
-    read.readStep(L"DELTA_SELECT", L"DELTA_ROTATION_SELECT", deltaSelect);
-    read.readStep(L"DELTA_INVISIBLE", L"DELTA_ROTATION_INVISIBLE", deltaInvisible);
-    std::vector<float> ratio;
-    if (read.numbers(L"CENTER_MODE_VERH", 2, ratio)) {
-        centerRatio[0] = ratio[0];
-        centerRatio[1] = ratio.size() > 1 ? ratio[1] : ratio[0];
-    }
-    if (std::wstring const* modes = read.text(L"CENTER_MODE")) {
+    else problems.add(L"\"SPLINE_POW\" is not above 0");
+    readTriple(node, L"POSITION", position.x, position.y, rotation, problems);
+    readFloat(node, L"ROTATION", rotation, problems);
+    readStep(node, L"DELTA_VISIBLE", L"DELTA_ROTATION_VISIBLE", deltaVisible, problems);
+    readStep(node, L"DELTA_SELECT", L"DELTA_ROTATION_SELECT", deltaSelect, problems);
+    readStep(node, L"DELTA_INVISIBLE", L"DELTA_ROTATION_INVISIBLE", deltaInvisible, problems);
+    D3DXVECTOR2 ratio{centerRatio[0], centerRatio[1]};
+    readFloatPair(node, L"CENTER_MODE_VERH", ratio, problems);
+    centerRatio[0] = ratio.x;
+    centerRatio[1] = ratio.y;
+    if (std::wstring const* modes = attributeText(node, L"CENTER_MODE")) {
         std::vector<std::wstring> const words = splitBlanks(*modes);
         for (std::size_t axis = 0; axis < 2 && axis < words.size(); ++axis) {
             int const mode = centerWord(words[axis]);
             if (mode >= 0) centerMode[axis] = mode;
         }
     }
-    if (std::wstring const* count = read.text(L"MAX_CARDS")) {
-        long long const cardsAllowed = msvc::wtoi(*count);
-        if (cardsAllowed == -1 || (cardsAllowed >= 0 && cardsAllowed <= kMaxCards)) {
-            maxCards = static_cast<int>(cardsAllowed);
-        } else if (cardsAllowed > kMaxCards) {
-            maxCards = kMaxCards;
-            read.refuse(L"MAX_CARDS");
-        } else {
-            read.refuse(L"MAX_CARDS");
-        }
-    }
-    read.readBool(L"CARDS_CENTERED_ON_SPLINE", cardsCenteredOnSpline);
+    readInt(node, L"MAX_CARDS", maxCards, -1, kMaxCards, problems);
+    readBool(node, L"CARDS_CENTERED_ON_SPLINE", cardsCenteredOnSpline);
 
     if (Orvex::XMLNode const* list = node.getChild(L"WUENSCHE")) {
         int place = 0;
         for (Orvex::XMLNode const* child : list->children()) {
             if (child->getName() != L"WUNSCH") continue;
             if (place >= kMaxWishes) {
-                read.refuse(L"WUNSCH");
+                problems.add(L"more than " + std::to_wstring(kMaxWishes) + L" wishes");
                 break;
             }
-            KartenWunsch wish(*child, place++, options.sourceName);
+            KartenWunsch wish(*child, place++, problems);
             if (options.removeExtraWishes && wish.colourRule == KartenWunsch::kColourExtra) {
                 wish.colourRule = KartenWunsch::kColourAll;
                 wish.valueRule = KartenWunsch::kValueAll;
@@ -191,14 +148,7 @@ void Anordnung::loadDefinition(Orvex::XMLNode& node, AnordnungReadOptions const&
         }
     }
     computeSplineWeights();
-
-    if (!read.problems().empty()) {
-        std::wstring line = L"Anordnung \"" + getName() + L"\"";
-        if (!options.sourceName.empty()) line += L" in \"" + options.sourceName + L"\"";
-        line += L": refused";
-        for (std::wstring const& key : read.problems()) line += L" " + key;
-        Orvex::logError(line + L"; kept the values before");
-    }
+    problems.log(L"Anordnung \"" + getName() + L"\"", options.sourceName);
 }
 
 }  // namespace Solitaire

@@ -12,6 +12,8 @@ class XMLNode;
 
 namespace Solitaire {
 
+class ReadProblems;
+
 class KartenWunsch {
 public:
     static constexpr int kColourAll = 9;  // "ALLES"
@@ -23,8 +25,8 @@ public:
     // Defaults; the place is the given index, the wish id the next program-wide number.
     explicit KartenWunsch(int const& place = 0);
     // Reads "FARBE", "WERT", "POSITION", "VISIBLE", "USERNAME", "IS_WILDCARD_PROP",
-    // "IS_JOKER_PROP", "LOCK", "KEY". sourceName names the file in log lines.
-    KartenWunsch(Orvex::XMLNode const& node, int const& place, std::wstring const& sourceName = L"");
+    // "IS_JOKER_PROP", "LOCK", "KEY"; refused values keep their defaults and go to problems.
+    KartenWunsch(Orvex::XMLNode const& node, int const& place, ReadProblems& problems);
 
     // Colour 9, value 17, not visible, no keys or locks, both probabilities -1.
     bool isNeutral() const;
