@@ -134,7 +134,7 @@ TEST_F(PileTest, APairLeavesForThePairGoalAndAJokerLeavesFirst) {
         goal->getCards(paired, true, true);
         EXPECT_EQ(paired, joker ? (std::vector<Karte*>{open, partner}) : (std::vector<Karte*>{partner, open}));
         EXPECT_EQ(open->pile, goal);
-        EXPECT_EQ(partner->pileName, L"G");
+        EXPECT_EQ(partner->tag, L"G");
     }
 }
 
@@ -154,8 +154,9 @@ TEST_F(PileTest, DrawOrdersStackCardsAboveThePileAndEndOnALinkCycle) {
     lower->position.t = 0.5f;
     orders.update(manager().cards);
     EXPECT_FLOAT_EQ(lower->renderOrder, 26.5f);
-    // A card of the other layer is passed through to what lies below it.
-    EXPECT_FLOAT_EQ(upper->renderOrder, 1000.0f + 0.5f + 1.0f);
+    // A card of the other layer is passed through to what lies below it (nothing here); lying
+    // on a card, the upper one does not start from the pile's index.
+    EXPECT_FLOAT_EQ(upper->renderOrder, 1000.0f + 1.0f);
 
     // Links that close a circle end with a finite order.
     upper->upperLayer = false;
