@@ -7,6 +7,7 @@
 #include "game/cards/Anordnung.h"
 #include "game/cards/Placing.h"
 #include "game/cards/RenderOrder.h"
+#include "game/cards/Style.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/cards/CardTableFixture.h"
 #include "tests/game/cards/PileBuilder.h"
@@ -210,6 +211,28 @@ TEST_F(PileTest, APlaceGivenBeforeTheCellIsKnownWaitsForIt) {
     EXPECT_FLOAT_EQ(pile->relativePosition.x, 1.5f);
     EXPECT_FLOAT_EQ(pile->relativePosition.y, 2.0f);
     EXPECT_FLOAT_EQ(pile->position.y, 280.0f);
+}
+
+TEST_F(PileTest, TheCardStepIsTheStylesPileOffsetTimesTheCardSetsFactor) {
+    auto* wide = new Kartenset(L"TEST_WIDE");
+    wide->cellSize = D3DXVECTOR2(200.0f, 100.0f);
+    wide->offsetFactor = D3DXVECTOR2(2.0f, 0.5f);
+    StyleSettings::instance().addKartenset(wide);
+    wide->release();
+    Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" POSITION_REL=\"1 2\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+    Karte* card = makeCard(1);
+    pile->addCard(card, nullptr, true, false);
+    Style const& style = *StyleSettings::instance().getStyle();
+    StyleSettings::instance().setKartenset(wide);
+    EXPECT_FLOAT_EQ(pile->cardStep.x, style.pileOffset.x * 2.0f);
+    EXPECT_FLOAT_EQ(pile->cardStep.y, style.pileOffset.y * 0.5f);
+    EXPECT_EQ(pile->cardSize, D3DXVECTOR2(200.0f, 100.0f));
+    EXPECT_EQ(pile->position, D3DXVECTOR2(200.0f, 200.0f));
+    // The change lays the cards out again at once.
+    EXPECT_FLOAT_EQ(card->position.goal.x, 200.0f);
+    StyleSettings::instance().setKartenset(cardtest::tableCardSet());
+    EXPECT_EQ(pile->position, D3DXVECTOR2(100.0f, 280.0f));
+    EXPECT_FLOAT_EQ(card->position.goal.x, 100.0f);
 }
 
 TEST_F(PileTest, ArrangingWithAFillLimitOfZeroPlacesCardsAtFinitePoints) {
