@@ -30,6 +30,7 @@ enum ColourRule : int {
 // (code - 23), 36..48 "at least" (code - 36).
 enum ValueRule : int {
     kValueAss = 0,
+    kValueDame = 11,
     kValueKoenig = 12,
     kValueZahlen = 13,
     kValueFiguren = 14,

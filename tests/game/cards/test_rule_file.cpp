@@ -242,6 +242,25 @@ TEST_F(RuleFileTest, IncludesTemplatesOverridesAndPlaces) {
     }
 }
 
+TEST_F(RuleFileTest, WishKeysActOnTheArrangementsReadAfterThem) {
+    Orvex::XMLNode node;
+    ASSERT_TRUE(node.loadFromText(
+        L"<SPIEL REMOVE_ALL_EXTRA_CARDS_WUENSCHE=\"1\">"
+        L"<STAPEL NAME=\"P\" AUTO_CREATE_EXTRACARD_WISH=\"1\" INIT_KARTEN_VERDECKT=\"3\">"
+        L"<ANORDNUNG NAME=\"A\"><WUENSCHE><WUNSCH POSITION=\"2\" FARBE=\"EXTRA\"/>"
+        L"<WUNSCH POSITION=\"4\" WERT=\"DAME\"/></WUENSCHE></ANORDNUNG></STAPEL></SPIEL>"));
+    manager().loadGameDefinition(node, L"wuensche.sol");
+    Anordnung const& root = *pile(L"P").getRootArrangement();
+    // The EXTRA wish lost its colour and was dropped; the extra-card wish takes place 0 and
+    // counts one more hidden card; the other wish moved up one place.
+    ASSERT_EQ(root.wishes.size(), 2u);
+    EXPECT_EQ(root.wishes[0].valueRule, kValueDame);
+    EXPECT_EQ(root.wishes[0].position, 5);
+    EXPECT_EQ(root.wishes[1].colourRule, kColourExtra);
+    EXPECT_EQ(root.wishes[1].position, 0);
+    EXPECT_EQ(pile(L"P").rules.initHiddenCards, 4);
+}
+
 TEST_F(RuleFileTest, AResetRestoresEveryDefaultOfTheDefinition) {
     load(L"tests\\game\\cards\\data\\inc_main.sol");
     manager().createDiscardPile();
