@@ -52,9 +52,7 @@ Anordnung* findFreeSlot(Anordnung& arrangement, int& slot) {
 void insertCard(Anordnung& arrangement, Karte* card) {
     if (!card) return;
     arrangement.addCardEntry(card);
-    Kartenstapel* pile = arrangement.getPile();
-    card->setPile(pile);
-    card->tag = pile ? pile->getName() : std::wstring();
+    card->setPile(arrangement.getPile());
 }
 
 bool Kartenstapel::addCard(Karte* card, Karte* partner, bool arrangeRoot, bool noPairs) {
