@@ -159,6 +159,10 @@ public:
     float fillRatio = 0.0f;
     bool cardsCenteredOnSpline = false;
     std::vector<KartenWunsch> wishes;
+
+private:
+    // The offset of a place from the counts before it and, on a spline, the counts of all places.
+    Offset offsetAt(Counts const& before, int const& place, Counts whole) const;
 };
 
 }  // namespace Solitaire

@@ -62,27 +62,44 @@ void Anordnung::computeSplineWeights() {
     splineWeights[2] = s / sum;
 }
 
+namespace {
+
+struct CountRules {
+    bool hideExtra;
+    bool selectOffset;
+};
+
+CountRules countRules(StapelLayout const* layout) {
+    Style const* look = StyleSettings::instance().getStyle();
+    return {look && look->hideExtraCards, layoutOf(layout).useSelectOffset};
+}
+
+void countCard(Karte const* card, CountRules const& rules, Anordnung::Counts& counts) {
+    if (!card) return;
+    if (card->suit == Karte::kSuitExtra && rules.hideExtra) return;
+    if (card->getMarkState() != 0 && rules.selectOffset) ++counts.selected;
+    else if (card->isFaceUp()) ++counts.visible;
+    else ++counts.hidden;
+}
+
+}  // namespace
+
 Anordnung::Counts Anordnung::countBefore(int const& place) const {
     Counts counts;
     if (place <= 0) return counts;
-    Style const* look = StyleSettings::instance().getStyle();
-    bool const hideExtra = look && look->hideExtraCards;
-    bool const selectOffset = layoutOf(layout).useSelectOffset;
+    CountRules const rules = countRules(layout);
     std::size_t const walked = std::min(static_cast<std::size_t>(place), cards.size());
-    for (std::size_t i = 0; i < walked; ++i) {
-        Karte const* card = cards[i];
-        if (!card) continue;
-        if (card->suit == Karte::kSuitExtra && hideExtra) continue;
-        if (card->getMarkState() != 0 && selectOffset) ++counts.selected;
-        else if (card->isFaceUp()) ++counts.visible;
-        else ++counts.hidden;
-    }
+    for (std::size_t i = 0; i < walked; ++i) countCard(cards[i], rules, counts);
     counts.hidden += place - static_cast<int>(walked);
     return counts;
 }
 
 Anordnung::Offset Anordnung::placeOffset(int const& place, int const& places) const {
-    Counts const c = countBefore(place);
+    Counts const whole = spline ? countBefore(places - 1) : Counts{};
+    return offsetAt(countBefore(place), place, whole);
+}
+
+Anordnung::Offset Anordnung::offsetAt(Counts const& c, int const& place, Counts whole) const {
     D3DXVECTOR2 const step = layoutOf(layout).cardStep;
     Offset out;
     if (!spline) {
@@ -99,7 +116,6 @@ Anordnung::Offset Anordnung::placeOffset(int const& place, int const& places) co
     float const wh = splineWeights[1];
     float const ws = splineWeights[2];
     float const numerator = c.visible * wv + c.hidden * wh + c.selected * ws;
-    Counts whole = countBefore(places - 1);
     if (!splineStartAtZero) ++whole.visible;
     if (!splineEndAtEnd) ++whole.visible;
     float const denominator = whole.visible * wv + whole.hidden * wh + whole.selected * ws;
@@ -190,13 +206,19 @@ void Anordnung::place(float const& speed, std::vector<Karte*> const& exclusions)
     float const ch = pileLayout.cardSize.y;
     int const places = placesOf(*this);
     float const k = std::max(pileLayout.jitter.x * deltaVisible.x, pileLayout.jitter.y * deltaVisible.y);
+    // The counts before each place grow card by card instead of being walked again per card.
+    CountRules const rules = countRules(layout);
+    Counts const whole = spline ? countBefore(places - 1) : Counts{};
+    Counts before;
     for (std::size_t i = 0; i < cards.size(); ++i) {
         Karte* card = cards[i];
+        Counts const here = before;
+        countCard(card, rules, before);
         if (!card || std::find(exclusions.begin(), exclusions.end(), card) != exclusions.end()) continue;
         // Cards that came in without jitter entries (a restored list) lie without jitter.
         D3DXVECTOR2 const jitter = i < cardOffsets.size() ? cardOffsets[i] : D3DXVECTOR2(0.0f, 0.0f);
         float const turn = i < cardTurns.size() ? cardTurns[i] : 0.0f;
-        Offset const o = placeOffset(static_cast<int>(i), places);
+        Offset const o = offsetAt(here, static_cast<int>(i), whole);
         D3DXVECTOR2 const goal{(jitter.x * k + o.x) * cw + a.x + cw * bx, (jitter.y * k + o.y) * ch + a.y + ch * by};
         card->moveTo(goal, speed, 0.0f);
         card->rotateTo(turn * pileLayout.rotationJitter + o.rotation + rotation, speed, 0.0f, true);

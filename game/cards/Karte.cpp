@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/cards/Kartenset.h"
+#include "game/cards/RuleWords.h"
 #include "game/cards/StapelLayout.h"
 #include "game/cards/Style.h"
 #include "game/cards/StyleSettings.h"
@@ -11,10 +12,6 @@
 namespace Solitaire {
 
 namespace {
-
-constexpr wchar_t const* kSuitWords[] = {L"KREUZ", L"KARO", L"PIK", L"HERZ", L"EXTRA"};
-constexpr wchar_t const* kValueWords[] = {L"ASS", L"2", L"3",    L"4",    L"5",     L"6",    L"7",
-                                          L"8",   L"9", L"10",   L"BUBE", L"DAME",  L"KÖNIG"};
 
 bool finite(D3DXVECTOR4 const& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
@@ -31,9 +28,10 @@ void retain(T*& field, T* object) {
 }  // namespace
 
 std::wstring cardName(int const& suit, int const& value) {
-    std::wstring name = suit >= 0 && suit <= 4 ? kSuitWords[suit] : std::to_wstring(suit);
+    // The rule vocabulary's words; an EXTRA card's number is its value.
+    std::wstring name = suit >= 0 && suit <= Karte::kSuitExtra ? colourRuleName(suit) : std::to_wstring(suit);
     name += L' ';
-    name += value >= 0 && value <= 12 && suit != Karte::kSuitExtra ? kValueWords[value] : std::to_wstring(value);
+    name += value >= 0 && value <= 12 && suit != Karte::kSuitExtra ? valueRuleName(value) : std::to_wstring(value);
     return name;
 }
 

@@ -10,9 +10,10 @@
 // Links: `links` are the cards this card lies on, `backLinks` the cards lying on it; X.linkTo(Y)
 // means X lies on Y, and Y stands in X's `links` exactly when X stands in Y's `backLinks`. A
 // card is free when `backLinks` is empty; the run picked at c is c.collectLinked(run, true, 0,
-// limit). (An older description calls `links` the cards that follow a card; the code that reads
-// the lists, linkEnds and the placing, reads them this way.) The offset lists run beside the
-// link lists, one entry per link: where that card's goal lies relative to this card's goal.
+// limit). Note that `links` are not "the cards that follow this card", as the name may suggest:
+// linkEnds and the placing read them as the cards beneath. The offset lists run beside the link
+// lists (one entry per link: where that card's goal lies relative to this card's goal) or stay
+// empty until updateLinkOffsets rebuilds them.
 //
 // Karte.cpp: construction, slots, the property setters and queries; Karte_motion.cpp: glide,
 // turn, deferred start and the mark swings; Karte_links.cpp: links and linked placement;

@@ -94,37 +94,34 @@ void Karte::setMarkState(int const& flags, float const& speed) {
 
 namespace {
 
-// The swing of the current mark: the style's wobble for 1 .. 32, the tip values for 64 and 128;
-// false for no mark (the swing settles at rest).
-bool swingOf(Style const* look, int markState, D3DXVECTOR2& offset, float& angle, float& speed) {
-    if (!look || markState == 0) return false;
-    if (markState & (kMarkTip1 | kMarkTip2)) {
-        offset = look->tipOffset;
-        angle = look->tipRotation;
-        speed = kTipSwingSpeed;
-        return true;
-    }
-    int const lowest = markState & -markState;
-    Style::SelectWobble const* wobble = look->wobbleForMark(lowest);
-    if (!wobble) return false;
-    offset = wobble->offset;
-    angle = wobble->rotation;
-    speed = wobble->speed;
-    return true;
+struct Swing {
+    bool active = false;  // without a mark the swing settles at rest
+    D3DXVECTOR2 offset{0.0f, 0.0f};
+    float angle = 0.0f;
+    float speed = kTipSwingSpeed;
+};
+
+// The swing of the current mark: the style's wobble for 1 .. 32, the tip values for 64 and 128.
+Swing swingOf(Style const* look, int markState) {
+    Swing swing;
+    if (!look || markState == 0) return swing;
+    if (markState & (kMarkTip1 | kMarkTip2)) return {true, look->tipOffset, look->tipRotation, kTipSwingSpeed};
+    Style::SelectWobble const* wobble = look->wobbleForMark(markState & -markState);
+    if (wobble) swing = {true, wobble->offset, wobble->rotation, wobble->speed};
+    return swing;
 }
 
 }  // namespace
 
 void Karte::restartMarkOffset() {
-    D3DXVECTOR2 amplitude{0.0f, 0.0f};
-    float angle = 0.0f;
-    float speed = kTipSwingSpeed;
+    Swing const swing = swingOf(styleOf(style), markState);
     D3DXVECTOR2 const now = markOffset.current;
-    if (!swingOf(styleOf(style), markState, amplitude, angle, speed)) {
-        markOffset.speed = speed;
+    markOffset.speed = swing.speed;
+    if (!swing.active) {
         markOffset.set(now, D3DXVECTOR2(0.0f, 0.0f), 0.0f);
         return;
     }
+    D3DXVECTOR2 const amplitude = swing.offset;
     float sx = signOf(now.x);
     float sy = signOf(now.y);
     if (amplitude.x == 0.0f || amplitude.y == 0.0f) {
@@ -143,22 +140,15 @@ void Karte::restartMarkOffset() {
             sy = -sy;
         }
     }
-    markOffset.speed = speed;
     markOffset.set(now, D3DXVECTOR2(std::fabs(amplitude.x) * sx, std::fabs(amplitude.y) * sy), 0.0f);
 }
 
 void Karte::restartMarkAngle() {
-    D3DXVECTOR2 amplitude{0.0f, 0.0f};
-    float angle = 0.0f;
-    float speed = kTipSwingSpeed;
+    Swing const swing = swingOf(styleOf(style), markState);
     float const now = markRotation.current;
-    if (!swingOf(styleOf(style), markState, amplitude, angle, speed)) {
-        markRotation.speed = speed;
-        markRotation.set(now, 0.0f, 0.0f);
-        return;
-    }
-    markRotation.speed = speed;
-    markRotation.set(now, now > 0.0f ? -angle : angle, 0.0f);
+    markRotation.speed = swing.speed;
+    if (!swing.active) markRotation.set(now, 0.0f, 0.0f);
+    else markRotation.set(now, now > 0.0f ? -swing.angle : swing.angle, 0.0f);
 }
 
 void Karte::onMarkOffsetReached(Vec2Interp&) {

@@ -14,16 +14,17 @@ namespace cardtest {
 constexpr float kCellWidth = 10.0f;
 constexpr float kCellHeight = 20.0f;
 
-// Makes a card set current once per process (cell kCellWidth x kCellHeight) and returns it.
+// Makes the card set with a cell of kCellWidth x kCellHeight current (other tests may have
+// chosen another) and returns it.
 inline Solitaire::Kartenset& cardSet() {
     static Solitaire::Kartenset* const set = [] {
         auto* made = new Solitaire::Kartenset(L"TEST_SET");
         made->cellSize = {kCellWidth, kCellHeight};
         Solitaire::StyleSettings::instance().addKartenset(made);
-        Solitaire::StyleSettings::instance().setKartenset(made);
         made->release();
         return made;
     }();
+    Solitaire::StyleSettings::instance().setKartenset(set);
     return *set;
 }
 

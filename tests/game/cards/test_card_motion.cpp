@@ -71,7 +71,9 @@ TEST(CardTurn, WrapBringsAnglesIntoPlusMinus90) {
     for (Case const& c : cases) {
         auto card = makeCard();
         card->rotateTo(c.angle, 0.0f, 0.0f, c.wrap);
-        if (!std::isnan(c.goal)) EXPECT_FLOAT_EQ(card->rotation.goal, c.goal) << c.angle;
+        if (!std::isnan(c.goal)) {
+            EXPECT_FLOAT_EQ(card->rotation.goal, c.goal) << c.angle;
+        }
         EXPECT_LE(std::fabs(card->rotation.goal), c.wrap ? 90.0f : 360.0f);
     }
     auto card = makeCard();
