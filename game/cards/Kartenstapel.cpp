@@ -70,6 +70,13 @@ void Kartenstapel::setScale(float newScale) {
     for (Karte* card : getCardsWithLinked()) card->setScale(scale_, 0.0f, 0.0f);
 }
 
+void Kartenstapel::setMarkState(int const& flags, float const& speed) {
+    KartenObjekt::setMarkState(flags, speed);
+    std::vector<Karte*> held;
+    getCards(held, true, true);
+    for (Karte* card : held) card->setMarkState(flags, speed);
+}
+
 void Kartenstapel::queueRender(RenderQueue& queue, RenderContext const&) {
     if (rules.drawPile) queue.add(this, rules.renderIndex);
 }

@@ -87,6 +87,9 @@ public:
     // Takes card out of the root chain; clears its pile; with rebuild, re-links the chain.
     bool removeCard(Karte* card, bool rebuild);
 
+    // Marks the pile and every card it holds, face up or not.
+    void setMarkState(int const& flags, float const& speed) override;
+
     // Scale of the pile and, at once, of every card it holds (with its linked piles).
     void setScale(float scale);
     float getScale() const { return scale_; }

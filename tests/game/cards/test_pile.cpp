@@ -189,14 +189,21 @@ TEST_F(PileTest, BridgingUnlinkLeavesTheCardAboveOnTheCardBelow) {
     EXPECT_EQ(pile->getRootArrangement()->cards, (std::vector<Karte*>{a, c}));
 }
 
-TEST_F(PileTest, ScaleReachesEveryCardAtOnce) {
+TEST_F(PileTest, ScaleAndMarksReachEveryCard) {
     Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
-    Karte* card = makeCard(1);
-    pile->addCard(card, nullptr, true, false);
+    Karte* up = makeCard(1, 0, true);
+    Karte* down = makeCard(2, 0, false);
+    pile->addCard(up, nullptr, true, false);
+    pile->addCard(down, nullptr, true, false);
     pile->setScale(0.5f);
-    EXPECT_FLOAT_EQ(card->scale.current, 0.5f);
+    EXPECT_FLOAT_EQ(up->scale.current, 0.5f);
+    EXPECT_FLOAT_EQ(down->scale.current, 0.5f);
     pile->setScale(std::nanf(""));
     EXPECT_FLOAT_EQ(pile->getScale(), 0.5f);
+    pile->setMarkState(kMarkAccepted, 1.0f);
+    EXPECT_EQ(pile->getMarkState(), kMarkAccepted);
+    EXPECT_EQ(up->getMarkState(), kMarkAccepted);
+    EXPECT_EQ(down->getMarkState(), kMarkAccepted);
 }
 
 TEST_F(PileTest, APlaceGivenBeforeTheCellIsKnownWaitsForIt) {
