@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "engine/render/Spline.h"
 #include "game/cards/Anordnung.h"
@@ -239,6 +240,42 @@ TEST_F(RuleFileTest, IncludesTemplatesOverridesAndPlaces) {
         EXPECT_FLOAT_EQ(places[i].renderIndex, expected[i].renderIndex);
         EXPECT_FLOAT_EQ(places[i].scale, expected[i].scale);
         EXPECT_EQ(places[i].drawIfEmpty, expected[i].drawIfEmpty);
+    }
+}
+
+TEST_F(RuleFileTest, SmallDefinitionsReadAsWritten) {
+    struct Case {
+        wchar_t const* text;
+        std::function<bool(Kartenmanager const&)> holds;
+    };
+    auto first = [](Kartenmanager const& m) -> Kartenstapel const& { return *m.piles.at(0); };
+    Case const cases[] = {
+        {L"<S/>", [](auto const& m) { return m.piles.empty() && m.deckSize == 52 && m.score == 1000.0f && m.autoCheckEnd; }},
+        {L"<S KARTEN_WERT=\"ZAHLEN\"/>", [](auto const& m) { return m.deckValueRules[0] == 13 && m.deckValueRules[1] == 13; }},
+        {L"<S KARTEN_FARBE=\"LILA\" REMOVE_QUELLSTAPEL_TYP=\"WASTE\" SHOW_STAPEL_TYP=\"??\"/>",
+         [](auto const& m) { return m.deckColourRule == kColourNichts && m.removeSourcePileType == 1 && m.showPileType == 2; }},
+        {L"<S><STAPEL POSITION_REL=\"1.5\"/></S>",
+         [&](auto const& m) { return first(m).position == D3DXVECTOR2(150.0f, 210.0f); }},
+        {L"<S><STAPEL POSITION=\"50\" POSITION_REL=\"2 1\"/></S>",
+         [&](auto const& m) { return first(m).position == D3DXVECTOR2(200.0f, 140.0f); }},
+        {L"<S><STAPEL WRAP_MODE=\"ACHT\" WRAP_AROUND=\"1\"/></S>",
+         [&](auto const& m) { return first(m).rules.wrapLow == 7 && first(m).rules.wrapHigh == 7 && first(m).rules.wrapAround == 1; }},
+        {L"<S><STAPEL IS_ZIELSTAPEL=\"ZIEL\"/></S>", [&](auto const& m) { return first(m).rules.shuffleFlags == 0u; }},
+        {L"<S><STAPEL IS_ZIELSTAPEL=\"END\"/></S>",
+         [&](auto const& m) { return first(m).rules.goalKind == 2 && first(m).rules.shuffleFlags == 1u; }},
+        {L"<S><STAPEL><ANORDNUNG NAME=\"X\"/><ANORDNUNG NAME=\"Y\"/></STAPEL></S>",
+         [&](auto const& m) { return first(m).getRootArrangement() == first(m).findArrangement(L"X"); }},
+        {L"<S><STAPEL ROOT_ANORDNUNG=\"Y\"><ANORDNUNG NAME=\"X\"/><ANORDNUNG NAME=\"Y\"/></STAPEL></S>",
+         [&](auto const& m) { return first(m).getRootArrangement() == first(m).findArrangement(L"Y"); }},
+        {L"<S><STAPEL AUTO_FILL=\"1\"><AUTO_FILL>\"|A|\"</AUTO_FILL><AUTO_FILL>\"|B|\"</AUTO_FILL></STAPEL></S>",
+         [&](auto const& m) { return first(m).rules.autoFill && first(m).rules.autoFillPiles == std::vector<std::wstring>{L"A"}; }},
+    };
+    for (Case const& c : cases) {
+        manager().createDiscardPile();
+        Orvex::XMLNode node;
+        ASSERT_TRUE(node.loadFromText(c.text));
+        manager().loadGameDefinition(node, L"klein.sol");
+        EXPECT_TRUE(c.holds(manager())) << std::string(c.text, c.text + wcslen(c.text));
     }
 }
 
