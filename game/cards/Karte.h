@@ -82,8 +82,9 @@ public:
     class KartenUndoData : public UndoData {
     public:
         explicit KartenUndoData(Karte& card);
-        // Restarts nothing waiting, then writes links, goals (through the setters at the current
-        // style's undo speeds), attributes, pile and flags back; ends a flight.
+        // Ends the card's wait, then writes links, goals (through the setters at the current
+        // style's undo speeds), attributes, pile and flags back; ends a flight. The offset lists
+        // are emptied and rebuilt when the cards are next placed.
         void restore() override;
 
         Karte& owner;

@@ -55,4 +55,16 @@ float secondsToArrive(Interp& interp, float dt = 0.001f, float limit = 100.0f) {
     return elapsed;
 }
 
+// Frames of dt until the interpolation reaches its goal once; a swing that restarts itself at its
+// goal stops there with its next goal set.
+template <class Interp>
+void arriveOnce(Interp& interp, float dt = 0.001f, int frames = 100000) {
+    struct Watch : sigslot::has_slots<> {
+        bool reached = false;
+        void onGoal(Interp&) { reached = true; }
+    } watch;
+    interp.goalReachedSignal.connect(&watch, &Watch::onGoal);
+    for (int i = 0; i < frames && !watch.reached; ++i) interp.update(dt);
+}
+
 }  // namespace cardtest

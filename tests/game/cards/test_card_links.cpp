@@ -149,6 +149,35 @@ TEST(CardLinks, OffsetsFollowTheLinkedCardsGoals) {
     EXPECT_EQ(cards[1]->position.goal.y, 4.0f);
 }
 
+TEST(CardLinks, PlacingOverAGivenSetMovesOnlyItsMembers) {
+    // 1 lies on 0, 2 on 1; a drag carries 1 and 2 only.
+    auto cards = makeCards(3);
+    for (int i = 0; i < 3; ++i) cards[i]->moveTo({0.0f, 10.0f * i}, 0.0f, 0.0f);
+    cards[1]->linkTo(cards[0].get());
+    cards[2]->linkTo(cards[1].get());
+    cards[1]->moveTo({200.0f, 100.0f}, 0.0f, 0.0f);
+    cards[1]->placeLinkedIn(0.0f, {{cards[1].get(), 0}, {cards[2].get(), 1}});
+    EXPECT_EQ(cards[2]->position.goal.x, 200.0f);
+    EXPECT_EQ(cards[2]->position.goal.y, 110.0f);
+    EXPECT_EQ(cards[0]->position.goal.x, 0.0f) << "not in the set: stays";
+}
+
+TEST(CardLinks, CardSetChangePlacesLinkedCardsWithoutPile) {
+    auto cards = makeCards(2);
+    cards[0]->moveTo({5.0f, 5.0f}, 0.0f, 0.0f);
+    cards[1]->moveTo({5.0f, 9.0f}, 0.0f, 0.0f);
+    cards[1]->linkTo(cards[0].get());
+    cards[0]->moveTo({40.0f, 5.0f}, 0.0f, 0.0f);
+    auto* other = new Solitaire::Kartenset(L"OTHER_SET");
+    other->cellSize = {30.0f, 45.0f};
+    cards[1]->onKartensetChanged(other);
+    EXPECT_EQ(cards[1]->cardSize.y, 45.0f);
+    EXPECT_EQ(cards[1]->position.goal.x, 40.0f) << "the chain is placed from its bottom card";
+    EXPECT_EQ(cards[1]->position.goal.y, 9.0f);
+    cards[1]->onKartensetChanged(&cardtest::cardSet());
+    other->release();
+}
+
 TEST(CardLinks, DestroyedCardLeavesNoPointerBehind) {
     auto cards = makeCards(3);
     cards[1]->linkTo(cards[0].get());

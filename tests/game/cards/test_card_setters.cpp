@@ -204,10 +204,20 @@ TEST(CardMarks, SwingsAlternateWhileMarkedAndSettleWhenCleared) {
     float const firstAngle = card->markRotation.goal;
     EXPECT_EQ(std::fabs(firstY), 3.0f);
     EXPECT_EQ(std::fabs(firstAngle), 6.0f);
-    cardtest::secondsToArrive(card->markOffset);
-    cardtest::secondsToArrive(card->markRotation);
+    cardtest::arriveOnce(card->markOffset);
+    cardtest::arriveOnce(card->markRotation);
     EXPECT_EQ(card->markOffset.goal.y, -firstY) << "the swing turns back at its end";
     EXPECT_EQ(card->markRotation.goal, -firstAngle);
+    // Both axes swinging: a new sign pair differs from the current one.
+    look.wobbles[Solitaire::Style::kSelectMoveable].offset = {2.0f, 3.0f};
+    for (int swing = 0; swing < 8; ++swing) {
+        float const x = card->markOffset.goal.x;
+        float const y = card->markOffset.goal.y;
+        cardtest::arriveOnce(card->markOffset);
+        EXPECT_TRUE(card->markOffset.goal.x != x || card->markOffset.goal.y != y);
+        EXPECT_EQ(std::fabs(card->markOffset.goal.x), 2.0f);
+        EXPECT_EQ(std::fabs(card->markOffset.goal.y), 3.0f);
+    }
     card->setMarkState(0, -10.0f);
     EXPECT_EQ(card->markOffset.goal.y, 0.0f);
     EXPECT_EQ(card->markRotation.goal, 0.0f);
