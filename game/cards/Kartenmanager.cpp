@@ -1,0 +1,103 @@
+// The card manager's instance, construction, reset and look-ups.
+#include "game/cards/Kartenmanager.h"
+
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/StyleSettings.h"
+
+namespace Solitaire {
+
+Kartenmanager& Kartenmanager::instance() {
+    static Kartenmanager manager;
+    return manager;
+}
+
+Kartenmanager::Kartenmanager() {
+    // The style settings are made first, so they outlive the piles that listen to them.
+    StyleSettings::instance();
+    createDiscardPile();
+}
+
+Kartenmanager::~Kartenmanager() { createDiscardPile(); }
+
+void Kartenmanager::releaseAll() {
+    discardFrom(0);
+    for (Karte* card : cards) {
+        card->setPile(nullptr);
+        card->release();
+    }
+    cards.clear();
+    for (Kartenstapel* pile : piles) pile->release();
+    piles.clear();
+    for (Kartenstapel* pile : templates) pile->release();
+    templates.clear();
+}
+
+void Kartenmanager::resetFields() {
+    score = startScore = 1000.0f;
+    bonusScore = extraScore = 0.0f;
+    extraCardsFound = 0;
+    gameTime = 0.0f;
+    gameName.clear();
+    gameStyleName.clear();
+    deckSize = 52;
+    deckColourRule = 9;
+    deckValueRules[0] = deckValueRules[1] = 17;
+    alternateCardCreation = false;
+    extraCardCount = extraCardType = 0;
+    hintIndex = 0;
+    gameStatus = 0;
+    gameEndSent = false;
+    resolutionPending = true;
+    resolutionDelay = -1.0f;
+    useRightMouse = useDoubleClick = autoCheckEnd = true;
+    visibleRatio = wildcardRatio = jokerRatio = 0.0f;
+    goalCardCount = endPileCardCount = goalAndEndCardCount = 0;
+    tableauPileCount = emptyTableauPileCount = tableauCardsAtStart = tableauCardCount = 0;
+    wildcardList.clear();
+    jokerList.clear();
+    showPileType = removeSourcePileType = 3;
+    removeTargetPileName = shufflePileName = L"STAPEL_ABLAGE";
+    specialPileName.clear();
+    specialPileEmpty = false;
+    doubleClickGoalOnly = false;
+    firstPileFilter.clear();
+    secondPileFilter.clear();
+    autoMoveCount = -1;
+    notInGoalLimits[0] = notInGoalLimits[1] = 0;
+    pilePositions.clear();
+    removeExtraCardWishes = removeKeyOrLockWishes = false;
+}
+
+void Kartenmanager::createDiscardPile() {
+    releaseAll();
+    resetFields();
+    tooltipChanged.emit(std::wstring(), false);
+}
+
+Kartenstapel* Kartenmanager::findPile(std::wstring const& name) const {
+    for (Kartenstapel* pile : piles)
+        if (pile->getName() == name) return pile;
+    return nullptr;
+}
+
+Kartenstapel* Kartenmanager::findTemplate(std::wstring const& name) const {
+    for (Kartenstapel* pile : templates)
+        if (pile->getName() == name) return pile;
+    return nullptr;
+}
+
+std::vector<Kartenstapel*> Kartenmanager::getPilesOfType(int type) const {
+    std::vector<Kartenstapel*> out;
+    for (Kartenstapel* pile : piles)
+        if (pile->rules.pileType == type) out.push_back(pile);
+    return out;
+}
+
+void Kartenmanager::addCard(Karte* card) {
+    if (!card) return;
+    card->index = static_cast<int>(cards.size());
+    cards.push_back(card);
+}
+
+}  // namespace Solitaire

@@ -1,0 +1,182 @@
+// Reading a variant file: includes ("KARTEN_FILE" before, "KARTEN_FILE_POST" after the piles),
+// the two wish keys, templates, piles, pile positions, the pile order, then the game keys, which
+// therefore win over those of every file the element includes.
+#include <algorithm>
+#include <cmath>
+#include <cwctype>
+
+#include "engine/core/Logger.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/ReadProblems.h"
+#include "game/cards/RuleWords.h"
+
+namespace Solitaire {
+
+namespace {
+
+// Archive names compare without case and with either slash.
+std::wstring fileKey(std::wstring const& name) {
+    std::wstring key = name;
+    for (wchar_t& c : key) c = c == L'/' ? L'\\' : static_cast<wchar_t>(std::towlower(c));
+    return key;
+}
+
+std::wstring describeSource(std::wstring const& sourceName) {
+    return sourceName.empty() ? std::wstring(L"Variant definition") : L"Variant file \"" + sourceName + L"\"";
+}
+
+// "POSITION_REL" of a pile position: x y, optionally divided by a third number (both) or by a
+// third and a fourth (each); one number sets both.
+bool readRelativePlace(Orvex::XMLAttribute const& attribute, D3DXVECTOR2& out) {
+    Orvex::XMLValueTokens const pieces = attribute.split(L" ");
+    Orvex::u32 const count = pieces.getCount();
+    if (count == 0) return true;
+    float const x = pieces.get(0)->getFloat();
+    float const y = count > 1 ? pieces.get(1)->getFloat() : x;
+    float dx = 1.0f, dy = 1.0f;
+    if (count == 3) dx = dy = pieces.get(2)->getFloat();
+    if (count >= 4) {
+        dx = pieces.get(2)->getFloat();
+        dy = pieces.get(3)->getFloat();
+    }
+    D3DXVECTOR2 const place(x / dx, y / dy);
+    if (!std::isfinite(place.x) || !std::isfinite(place.y)) return false;
+    out = place;
+    return true;
+}
+
+}  // namespace
+
+bool Kartenmanager::loadGameDefinitionFile(std::wstring const& fileName) {
+    Orvex::XMLNode node;
+    if (!node.load(fileName)) {
+        Orvex::logError(L"Variant file \"" + fileName + L"\" cannot be read; nothing loaded");
+        return false;
+    }
+    loadGameDefinition(node, fileName);
+    return true;
+}
+
+void Kartenmanager::loadGameDefinition(Orvex::XMLNode& node, std::wstring const& sourceName) {
+    std::wstring const outerSource = currentSource_;
+    if (!sourceName.empty()) openFiles_.push_back(fileKey(sourceName));
+    currentSource_ = sourceName;
+    readDefinition(node, sourceName, 0);
+    currentSource_ = outerSource;
+    if (!sourceName.empty()) openFiles_.pop_back();
+}
+
+void Kartenmanager::readInclude(Orvex::XMLNode const& element, std::wstring const& sourceName, int depth) {
+    std::wstring const* file = attributeText(element, L"FILE");
+    if (!file) return;
+    std::wstring const what = describeSource(sourceName) + L": include \"" + *file + L"\"";
+    if (depth + 1 > kMaxIncludeDepth) {
+        Orvex::logError(what + L" nests deeper than " + std::to_wstring(kMaxIncludeDepth) + L" files; skipped");
+        return;
+    }
+    std::wstring const key = fileKey(*file);
+    if (std::find(openFiles_.begin(), openFiles_.end(), key) != openFiles_.end()) {
+        Orvex::logError(what + L" is already being read (an include cycle); skipped");
+        return;
+    }
+    Orvex::XMLNode included;
+    if (!included.load(*file)) {
+        Orvex::logError(what + L" cannot be read; skipped");
+        return;
+    }
+    openFiles_.push_back(key);
+    std::wstring const outerSource = currentSource_;
+    currentSource_ = *file;
+    readDefinition(included, *file, depth + 1);
+    currentSource_ = outerSource;
+    openFiles_.pop_back();
+}
+
+void Kartenmanager::readDefinition(Orvex::XMLNode& node, std::wstring const& sourceName, int depth) {
+    ReadProblems problems;
+
+    for (Orvex::XMLNode* child : node.children())
+        if (child->getName() == L"KARTEN_FILE") readInclude(*child, sourceName, depth);
+
+    readBool(node, L"REMOVE_ALL_EXTRA_CARDS_WUENSCHE", removeExtraCardWishes);
+    readBool(node, L"REMOVE_ALL_KEY_OR_LOCK_CARDS_WUENSCHE", removeKeyOrLockWishes);
+
+    auto readPiles = [&](wchar_t const* element, std::vector<Kartenstapel*>& list) {
+        for (Orvex::XMLNode* child : node.children()) {
+            if (child->getName() != element) continue;
+            if (list.size() >= static_cast<std::size_t>(kMaxPiles)) {
+                problems.add(L"more than " + std::to_wstring(kMaxPiles) + L" \"" + element + L"\" elements");
+                break;
+            }
+            auto* pile = new Kartenstapel(static_cast<int>(list.size()));
+            pile->readDefinition(*child, sourceName);
+            list.push_back(pile);
+        }
+    };
+    readPiles(L"STAPEL_VORLAGE", templates);
+    readPiles(L"STAPEL", piles);
+
+    for (Orvex::XMLNode* child : node.children())
+        if (child->getName() == L"KARTEN_FILE_POST") readInclude(*child, sourceName, depth);
+
+    if (Orvex::XMLNode const* positions = node.getChild(L"DYNAMIC_STAPEL_POSES")) {
+        pilePositions.clear();
+        for (Orvex::XMLNode const* entry : positions->children()) {
+            if (entry->getName() != L"STAPEL_POS") continue;
+            if (pilePositions.size() >= static_cast<std::size_t>(kMaxPilePositions)) {
+                problems.add(L"more than " + std::to_wstring(kMaxPilePositions) + L" \"STAPEL_POS\" elements");
+                break;
+            }
+            PilePosition place;
+            place.name = entry->getAttributeString(L"NAME", L"");
+            if (Orvex::XMLAttribute const* relative = entry->getAttribute(L"POSITION_REL"))
+                if (!readRelativePlace(*relative, place.relative))
+                    problems.add(L"\"POSITION_REL\" of \"" + place.name + L"\" is not finite");
+            readFloat(*entry, L"RENDER_INDEX", place.renderIndex, problems);
+            readFloat(*entry, L"SCALE", place.scale, problems);
+            readBool(*entry, L"DRAW_IF_LEER", place.drawIfEmpty);
+            pilePositions.push_back(std::move(place));
+        }
+    }
+
+    std::stable_sort(piles.begin(), piles.end(),
+                     [](Kartenstapel const* a, Kartenstapel const* b) { return a->rules.order < b->rules.order; });
+    for (std::size_t i = 0; i < piles.size(); ++i) piles[i]->index = static_cast<int>(i);
+
+    if (std::wstring const* text = attributeText(node, L"KARTEN_FARBE")) deckColourRule = parseColourRule(*text);
+    if (Orvex::XMLAttribute const* values = node.getAttribute(L"KARTEN_WERT")) {
+        Orvex::XMLValueTokens const words = values->split(L" ");
+        if (words.getCount() > 0) {
+            deckValueRules[0] = parseValueRule(words.get(0)->getString());
+            deckValueRules[1] = words.getCount() > 1 ? parseValueRule(words.get(1)->getString()) : deckValueRules[0];
+        }
+    }
+    readInt(node, L"ANZAHL_KARTEN", deckSize, 0, kMaxDeckSize, problems);
+    readInt(node, L"ANZAHL_STERNE", extraCardCount, 0, kMaxExtraCards, problems);
+    readInt(node, L"STERNETYP", extraCardType, 0, kMaxExtraType, problems);
+    if (node.getAttribute(L"SCORE_START")) {
+        float start = startScore;
+        readFloat(node, L"SCORE_START", start, problems);
+        score = startScore = pointsBalance = startPointsBalance = start;
+    }
+    if (std::wstring const* text = attributeText(node, L"NAME")) gameName = *text;
+    if (std::wstring const* text = attributeText(node, L"GAMESTYLE")) gameStyleName = *text;
+    readFloat(node, L"GLOBAL_MAKE_KARTEN_VISIBLE_VERH", visibleRatio, problems);
+    readFloat(node, L"GLOBAL_MAKE_WILDCARD_VERH", wildcardRatio, problems);
+    readFloat(node, L"GLOBAL_MAKE_JOKER_VERH", jokerRatio, problems);
+    readBool(node, L"USE_RIGHT_MOUSE", useRightMouse);
+    readBool(node, L"USE_DOUBLE_CLICK", useDoubleClick);
+    if (std::wstring const* text = attributeText(node, L"REMOVE_ZIELSTAPEL_NAME")) removeTargetPileName = *text;
+    if (std::wstring const* text = attributeText(node, L"REMOVE_QUELLSTAPEL_TYP")) removeSourcePileType = parsePileType(*text);
+    if (std::wstring const* text = attributeText(node, L"SHOW_STAPEL_TYP")) showPileType = parsePileType(*text);
+    if (std::wstring const* text = attributeText(node, L"SHUFFLE_STAPEL_NAME")) shufflePileName = *text;
+    readBool(node, L"AUTO_CHECK_END", autoCheckEnd);
+    if (std::wstring const* text = attributeText(node, L"SPECIAL_STAPEL")) specialPileName = *text;
+    readBool(node, L"DBL_CLICK_ZIEL_ONLY", doubleClickGoalOnly);
+    readBool(node, L"ALTERNATE_CARD_CREATION", alternateCardCreation);
+
+    problems.log(describeSource(sourceName), {});
+}
+
+}  // namespace Solitaire

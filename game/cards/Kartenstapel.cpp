@@ -1,0 +1,90 @@
+// A pile's construction, its style and card-set slots, its scale and the parts of the render
+// protocol it has so far.
+#include "game/cards/Kartenstapel.h"
+
+#include <cmath>
+
+#include "game/cards/Anordnung.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenset.h"
+#include "game/cards/Style.h"
+#include "game/cards/StyleSettings.h"
+
+namespace Solitaire {
+
+Kartenstapel::Kartenstapel(int index) : KartenObjekt(index) {
+    StyleSettings& settings = StyleSettings::instance();
+    settings.styleChanged.connect(this, &Kartenstapel::onStyleChanged);
+    settings.kartensetChanged.connect(this, &Kartenstapel::onKartensetChanged);
+    onStyleChanged(settings.getStyle());
+    onKartensetChanged(settings.getKartenset());
+}
+
+Kartenstapel::~Kartenstapel() {
+    clearArrangements();
+    if (cardSet) cardSet->release();
+    if (style) style->release();
+}
+
+void Kartenstapel::clearArrangements() {
+    for (Anordnung* arrangement : arrangements_) delete arrangement;
+    arrangements_.clear();
+    rootArrangement_ = nullptr;
+}
+
+std::wstring Kartenstapel::getTypeName() const { return pileTypeName(rules.pileType); }
+
+void Kartenstapel::updateCardStep() {
+    if (!style) return;
+    cardStep = style->pileOffset;
+    if (cardSet) {
+        cardStep.x *= cardSet->offsetFactor.x;
+        cardStep.y *= cardSet->offsetFactor.y;
+    }
+}
+
+void Kartenstapel::onStyleChanged(Style* newStyle) {
+    if (!newStyle) return;
+    newStyle->addRef();
+    if (style) style->release();
+    style = newStyle;
+    updateCardStep();
+    jitter = style->randomOffset;
+    rotationJitter = style->randomRotation;
+    arrange(0.0f);
+}
+
+void Kartenstapel::onKartensetChanged(Kartenset* newSet) {
+    if (!newSet) return;
+    newSet->addRef();
+    if (cardSet) cardSet->release();
+    cardSet = newSet;
+    updateCardStep();
+    setCellSize(cardSet->cellSize);
+    arrange(0.0f);
+}
+
+void Kartenstapel::setScale(float newScale) {
+    if (newScale == scale_ || !std::isfinite(newScale)) return;
+    scale_ = newScale;
+    for (Karte* card : getCardsWithLinked()) card->setScale(scale_, 0.0f, 0.0f);
+}
+
+void Kartenstapel::setMarkState(int const& flags, float const& speed) {
+    KartenObjekt::setMarkState(flags, speed);
+    std::vector<Karte*> held;
+    getCards(held, true, true);
+    for (Karte* card : held) card->setMarkState(flags, speed);
+}
+
+void Kartenstapel::queueRender(RenderQueue& queue, RenderContext const&) {
+    if (rules.drawPile) queue.add(this, rules.renderIndex);
+}
+
+void Kartenstapel::render(RenderContext const&) {}
+
+Orvex::SpriteRect Kartenstapel::getScreenQuad() { return Orvex::SpriteRect(); }
+
+Orvex::Texture2D* Kartenstapel::getShapeTexture() { return cardSet ? cardSet->shape : nullptr; }
+
+}  // namespace Solitaire

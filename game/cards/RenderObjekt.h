@@ -1,0 +1,67 @@
+// The base of everything the table renderer draws (cards, piles, the background): objects queue
+// themselves with a float order key each frame and are drawn in ascending order of it. Also the
+// queue itself and the context a frame is drawn with.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/core/NamedObject.h"
+#include "engine/render/SpriteRect.h"
+#include "port/d3dx9/d3dx9math.h"
+
+namespace Orvex {
+class Texture2D;
+class XMLNode;
+}  // namespace Orvex
+
+namespace Solitaire {
+
+class RenderObjekt;
+
+// The table camera's zoom and offset, a screen offset and the layer drawn (-1 = all).
+struct RenderContext {
+    float zoom = 1.0f;
+    D3DXVECTOR2 cameraOffset{0.0f, 0.0f};
+    D3DXVECTOR2 screenOffset{0.0f, 0.0f};
+    int layer = -1;
+};
+
+struct RenderItem {
+    RenderObjekt* object = nullptr;
+    float order = 0.0f;
+};
+
+// One frame's items; sortItems orders them stably by ascending key (equal keys keep the order in
+// which they were queued). The same list serves picking.
+class RenderQueue {
+public:
+    void add(RenderObjekt* object, float order);
+    void sortItems();
+    void clear() { items_.clear(); }
+    std::vector<RenderItem> const& items() const { return items_; }
+
+private:
+    std::vector<RenderItem> items_;
+};
+
+class RenderObjekt : public Orvex::NamedObject {
+public:
+    // 2^126: an object without an order of its own is drawn after everything else.
+    static constexpr float kLastOrder = 8.50705917e37f;
+
+    RenderObjekt() = default;
+    explicit RenderObjekt(std::wstring const& name) : Orvex::NamedObject(name) {}
+    explicit RenderObjekt(Orvex::XMLNode& node) : Orvex::NamedObject(node) {}
+
+    // Adds the object to the frame's queue when it has something to draw.
+    virtual void queueRender(RenderQueue& queue, RenderContext const& context) = 0;
+    virtual void render(RenderContext const& context) = 0;
+    // The screen rectangle used for picking.
+    virtual Orvex::SpriteRect getScreenQuad() = 0;
+    // The texture giving the object's outline, or null.
+    virtual Orvex::Texture2D* getShapeTexture() = 0;
+    virtual float getRenderOrder() { return kLastOrder; }
+};
+
+}  // namespace Solitaire

@@ -1,0 +1,36 @@
+// Fuzzes the variant file reader: the input read as a game definition into the card manager
+// (templates, piles, arrangements, wishes, places), then a deck laid onto the piles and every
+// pile arranged, so the layout runs on whatever the reader accepted.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "game/cards/Anordnung.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenstapel.h"
+#include "tests/fuzz/FuzzSupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
+    fuzz::quietLog();
+    Orvex::XMLNode root;
+    if (!fuzz::readTree(data, size, root)) return 0;
+    Solitaire::Kartenmanager& manager = Solitaire::Kartenmanager::instance();
+    manager.createDiscardPile();
+    manager.loadGameDefinition(root, L"fuzz.sol");
+    if (manager.piles.size() > static_cast<std::size_t>(Solitaire::Kartenmanager::kMaxPiles)) std::abort();
+    if (!manager.piles.empty()) {
+        for (int i = 0; i < 52; ++i) {
+            auto* card = new Solitaire::Karte(i % 13, i / 13, 1, i);
+            manager.addCard(card);
+            manager.piles[static_cast<std::size_t>(i) % manager.piles.size()]->addCard(card, nullptr, true, true);
+        }
+        for (Solitaire::Kartenstapel* pile : manager.piles) pile->arrange(0.0f);
+        for (Solitaire::Karte const* card : manager.cards)
+            if (!std::isfinite(card->position.goal.x) || !std::isfinite(card->position.goal.y)) std::abort();
+        manager.saveUndoState();
+    }
+    manager.createDiscardPile();
+    return 0;
+}

@@ -1,0 +1,302 @@
+// Piles: the room of arrangement chains, laying cards and runs, pairs, the cards a pile and its
+// linked piles hold, scale, places given before the cell is known, draw orders and undo.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "game/cards/Anordnung.h"
+#include "game/cards/Placing.h"
+#include "game/cards/RenderOrder.h"
+#include "game/cards/Style.h"
+#include "tests/engine/core/LogWatch.h"
+#include "tests/game/cards/CardTableFixture.h"
+#include "tests/game/cards/PileBuilder.h"
+
+namespace Solitaire {
+namespace {
+
+using cardtest::makeCard;
+using cardtest::makePile;
+using PileTest = cardtest::CardTableFixture;
+
+std::wstring const kChain =
+    L"<STAPEL NAME=\"P\"><ANORDNUNG NAME=\"A\" MAX_CARDS=\"%A\"><NEXT>\"|B|\"</NEXT></ANORDNUNG>"
+    L"<ANORDNUNG NAME=\"B\" MAX_CARDS=\"%B\"/></STAPEL>";
+
+std::wstring chain(int a, int b) {
+    std::wstring text = kChain;
+    text.replace(text.find(L"%A"), 2, std::to_wstring(a));
+    text.replace(text.find(L"%B"), 2, std::to_wstring(b));
+    return text;
+}
+
+TEST_F(PileTest, FreeCapacityAddsUpTheChainAndAnyUnlimitedPartOpensIt) {
+    struct Case {
+        int maxA, maxB, inA, inB;
+        int capacity, capacityWithoutCards;
+    } const cases[] = {
+        {7, -1, 3, 0, -1, -1},
+        {7, 5, 3, 1, 8, 12},
+        {1, 1, 1, 1, 0, 2},
+        {0, 0, 0, 0, 0, 0},
+    };
+    for (Case const& c : cases) {
+        manager().createDiscardPile();
+        Kartenstapel* pile = makePile(chain(c.maxA, c.maxB));
+        Anordnung& a = *pile->findArrangement(L"A");
+        Anordnung& b = *pile->findArrangement(L"B");
+        for (int i = 0; i < c.inA; ++i) insertCard(a, makeCard(i));
+        for (int i = 0; i < c.inB; ++i) insertCard(b, makeCard(i));
+        EXPECT_EQ(pile->freeCapacity(true), c.capacity) << c.maxA << " " << c.maxB;
+        EXPECT_EQ(pile->freeCapacity(false), c.capacityWithoutCards) << c.maxA << " " << c.maxB;
+    }
+    manager().createDiscardPile();
+    EXPECT_EQ(makePile(L"<STAPEL NAME=\"LEER\"/>")->freeCapacity(true), 0);
+}
+
+TEST_F(PileTest, CardsFillTheFirstArrangementThenItsSuccessorAndARunKeepsItsOrder) {
+    Kartenstapel* pile = makePile(chain(2, 2));
+    Anordnung& a = *pile->findArrangement(L"A");
+    Anordnung& b = *pile->findArrangement(L"B");
+    int slot = 7;
+    // The successor waits while the arrangement before it has room.
+    EXPECT_EQ(findFreeSlot(b, slot), nullptr);
+    EXPECT_EQ(slot, -1);
+    std::vector<Karte*> cards;
+    for (int i = 0; i < 5; ++i) cards.push_back(makeCard(12 - i));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(findFreeSlot(a, slot), i < 2 ? &a : &b);
+        EXPECT_EQ(slot, i);
+        EXPECT_TRUE(pile->addCard(cards[i], nullptr, true, false));
+        EXPECT_EQ(cards[i]->pile, pile);
+        EXPECT_EQ(cards[i]->tag, L"P");
+    }
+    EXPECT_FALSE(pile->addCard(cards[4], nullptr, true, false));
+    EXPECT_EQ(cards[4]->pile, nullptr);
+    EXPECT_EQ(a.cards, (std::vector<Karte*>{cards[0], cards[1]}));
+    EXPECT_EQ(b.cards, (std::vector<Karte*>{cards[2], cards[3]}));
+    // Links run along the chain: each card lies on the one before it.
+    EXPECT_EQ(cards[2]->links, std::vector<Karte*>{cards[1]});
+    EXPECT_EQ(pile->collectFreeCards(), std::vector<Karte*>{cards[3]});
+
+    manager().createDiscardPile();
+    Kartenstapel* column = makePile(L"<STAPEL NAME=\"S\"><ANORDNUNG NAME=\"F\"/></STAPEL>");
+    Karte* bottom = makeCard(12);
+    ASSERT_TRUE(column->addCard(bottom, nullptr, true, false));
+    std::vector<Karte*> run{makeCard(11), makeCard(10), makeCard(9)};
+    run[1]->linkTo(run[0]);
+    EXPECT_FALSE(column->addRun({}, nullptr));
+    ASSERT_TRUE(column->addRun(run, bottom));
+    EXPECT_EQ(column->getRootArrangement()->cards, (std::vector<Karte*>{bottom, run[0], run[1], run[2]}));
+    EXPECT_EQ(run[0]->links, std::vector<Karte*>{bottom});
+    EXPECT_EQ(run[2]->links, std::vector<Karte*>{run[1]});
+    EXPECT_EQ(column->collectFreeCards(), std::vector<Karte*>{run[2]});
+}
+
+TEST_F(PileTest, CardsOfAPileAndOfItsLinkedPiles) {
+    Kartenstapel* pile = makePile(
+        L"<STAPEL NAME=\"P\"><ANORDNUNG NAME=\"A\"/><VERKNÜPFT>\"|Q|\" \"|P|\" \"|FEHLT|\" \"|Q|\"</VERKNÜPFT></STAPEL>");
+    Kartenstapel* linked = makePile(L"<STAPEL NAME=\"Q\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+    Karte* up = makeCard(1, 0, true);
+    Karte* down = makeCard(2, 0, false);
+    Karte* other = makeCard(3);
+    pile->addCard(up, nullptr, true, false);
+    pile->addCard(down, nullptr, true, false);
+    linked->addCard(other, nullptr, true, false);
+    struct Case {
+        bool hidden, visible;
+        std::vector<Karte*> expected;
+    } const cases[] = {{false, false, {}}, {true, false, {down}}, {false, true, {up}}, {true, true, {up, down}}};
+    for (Case const& c : cases) {
+        std::vector<Karte*> out;
+        pile->getCards(out, c.hidden, c.visible);
+        EXPECT_EQ(out, c.expected) << c.hidden << c.visible;
+    }
+    // One level deep, each card once; the pile itself and unknown names add nothing.
+    EXPECT_EQ(pile->getCardsWithLinked(), (std::vector<Karte*>{up, down, other}));
+    EXPECT_EQ(linked->getCardsWithLinked(), std::vector<Karte*>{other});
+}
+
+TEST_F(PileTest, APairLeavesForThePairGoalAndAJokerLeavesFirst) {
+    for (bool joker : {false, true}) {
+        manager().createDiscardPile();
+        Kartenstapel* goal = makePile(L"<STAPEL NAME=\"G\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+        Kartenstapel* pile = makePile(
+            L"<STAPEL NAME=\"P\" PAIRS=\"1\"><ANORDNUNG NAME=\"A\"/><PAIR_GOAL>\"|FEHLT|\" \"|G|\"</PAIR_GOAL></STAPEL>");
+        Karte* open = makeCard(8);
+        open->isJoker = joker;
+        ASSERT_TRUE(pile->addCard(open, nullptr, true, false));  // nothing open before: stays
+        Karte* partner = makeCard(3);
+        EXPECT_TRUE(pile->addCard(partner, nullptr, true, false));
+        std::vector<Karte*> left;
+        pile->getCards(left, true, true);
+        EXPECT_TRUE(left.empty());
+        std::vector<Karte*> paired;
+        goal->getCards(paired, true, true);
+        EXPECT_EQ(paired, joker ? (std::vector<Karte*>{open, partner}) : (std::vector<Karte*>{partner, open}));
+        EXPECT_EQ(open->pile, goal);
+        EXPECT_EQ(partner->tag, L"G");
+    }
+}
+
+TEST_F(PileTest, DrawOrdersStackCardsAboveThePileAndEndOnALinkCycle) {
+    Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" RENDER_INDEX=\"0.5\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+    Karte* lower = makeCard(1);
+    Karte* upper = makeCard(2);
+    pile->addCard(lower, nullptr, true, false);
+    pile->addCard(upper, nullptr, true, false);
+    RenderOrder orders;
+    orders.update(manager().cards);
+    EXPECT_FLOAT_EQ(lower->renderOrder, 1.5f);
+    EXPECT_FLOAT_EQ(upper->renderOrder, 2.5f);
+
+    // The upper layer lies above everything; a running glide lifts the card.
+    upper->upperLayer = true;
+    lower->position.t = 0.5f;
+    orders.update(manager().cards);
+    EXPECT_FLOAT_EQ(lower->renderOrder, 26.5f);
+    // A card of the other layer is passed through to what lies below it (nothing here); lying
+    // on a card, the upper one does not start from the pile's index.
+    EXPECT_FLOAT_EQ(upper->renderOrder, 1000.0f + 1.0f);
+
+    // Links that close a circle end with a finite order.
+    upper->upperLayer = false;
+    lower->position.t = 1.0f;
+    lower->linkTo(upper);
+    orders.update(manager().cards);
+    EXPECT_TRUE(std::isfinite(lower->renderOrder));
+    EXPECT_TRUE(std::isfinite(upper->renderOrder));
+    // A card without a pile stands at its own number.
+    Karte* loose = makeCard(5);
+    orders.update(manager().cards);
+    EXPECT_FLOAT_EQ(loose->renderOrder, static_cast<float>(loose->getIndex()) + 1.0f);
+}
+
+TEST_F(PileTest, BridgingUnlinkLeavesTheCardAboveOnTheCardBelow) {
+    Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+    Karte* a = makeCard(1);
+    Karte* b = makeCard(2);
+    Karte* c = makeCard(3);
+    for (Karte* card : {a, b, c}) pile->addCard(card, nullptr, true, false);
+    b->unlink(true, true, true);
+    EXPECT_TRUE(b->links.empty() && b->backLinks.empty());
+    EXPECT_EQ(c->links, std::vector<Karte*>{a});
+    EXPECT_EQ(a->backLinks, std::vector<Karte*>{c});
+    // Taken off its pile, the card is no longer held; the chain is linked anew without it.
+    EXPECT_TRUE(pile->removeCard(b, true));
+    EXPECT_EQ(b->pile, nullptr);
+    EXPECT_FALSE(pile->removeCard(b, true));
+    EXPECT_EQ(pile->getRootArrangement()->cards, (std::vector<Karte*>{a, c}));
+}
+
+TEST_F(PileTest, ScaleAndMarksReachEveryCard) {
+    Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+    Karte* up = makeCard(1, 0, true);
+    Karte* down = makeCard(2, 0, false);
+    pile->addCard(up, nullptr, true, false);
+    pile->addCard(down, nullptr, true, false);
+    pile->setScale(0.5f);
+    EXPECT_FLOAT_EQ(up->scale.current, 0.5f);
+    EXPECT_FLOAT_EQ(down->scale.current, 0.5f);
+    pile->setScale(std::nanf(""));
+    EXPECT_FLOAT_EQ(pile->getScale(), 0.5f);
+    pile->setMarkState(kMarkAccepted, 1.0f);
+    EXPECT_EQ(pile->getMarkState(), kMarkAccepted);
+    EXPECT_EQ(up->getMarkState(), kMarkAccepted);
+    EXPECT_EQ(down->getMarkState(), kMarkAccepted);
+}
+
+TEST_F(PileTest, APlaceGivenBeforeTheCellIsKnownWaitsForIt) {
+    auto* noCell = new Kartenset(L"TEST_NO_CELL");
+    StyleSettings::instance().addKartenset(noCell);
+    noCell->release();
+    StyleSettings::instance().setKartenset(noCell);
+    Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" POSITION=\"150 280\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+    EXPECT_TRUE(std::isfinite(pile->relativePosition.x) && std::isfinite(pile->relativePosition.y));
+    EXPECT_FLOAT_EQ(pile->position.x, 150.0f);
+    StyleSettings::instance().setKartenset(cardtest::tableCardSet());
+    EXPECT_FLOAT_EQ(pile->relativePosition.x, 1.5f);
+    EXPECT_FLOAT_EQ(pile->relativePosition.y, 2.0f);
+    EXPECT_FLOAT_EQ(pile->position.y, 280.0f);
+}
+
+TEST_F(PileTest, TheCardStepIsTheStylesPileOffsetTimesTheCardSetsFactor) {
+    auto* wide = new Kartenset(L"TEST_WIDE");
+    wide->cellSize = D3DXVECTOR2(200.0f, 100.0f);
+    wide->offsetFactor = D3DXVECTOR2(2.0f, 0.5f);
+    StyleSettings::instance().addKartenset(wide);
+    wide->release();
+    Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" POSITION_REL=\"1 2\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+    Karte* card = makeCard(1);
+    pile->addCard(card, nullptr, true, false);
+    Style const& style = *StyleSettings::instance().getStyle();
+    StyleSettings::instance().setKartenset(wide);
+    EXPECT_FLOAT_EQ(pile->cardStep.x, style.pileOffset.x * 2.0f);
+    EXPECT_FLOAT_EQ(pile->cardStep.y, style.pileOffset.y * 0.5f);
+    EXPECT_EQ(pile->cardSize, D3DXVECTOR2(200.0f, 100.0f));
+    EXPECT_EQ(pile->position, D3DXVECTOR2(200.0f, 200.0f));
+    // The change lays the cards out again at once.
+    EXPECT_FLOAT_EQ(card->position.goal.x, 200.0f);
+    StyleSettings::instance().setKartenset(cardtest::tableCardSet());
+    EXPECT_EQ(pile->position, D3DXVECTOR2(100.0f, 280.0f));
+    EXPECT_FLOAT_EQ(card->position.goal.x, 100.0f);
+}
+
+TEST_F(PileTest, ArrangingWithAFillLimitOfZeroPlacesCardsAtFinitePoints) {
+    Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" MAX_ANZ_FILL_KARTEN=\"0\" POSITION_REL=\"1 1\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+    std::vector<Karte*> cards{makeCard(1), makeCard(2), makeCard(3)};
+    for (Karte* card : cards) pile->addCard(card, nullptr, true, false);
+    pile->arrange(0.0f);
+    for (Karte* card : cards) {
+        EXPECT_TRUE(std::isfinite(card->position.goal.x) && std::isfinite(card->position.goal.y));
+        EXPECT_FLOAT_EQ(card->position.goal.x, 100.0f);
+    }
+    EXPECT_LT(cards[0]->position.goal.y, cards[2]->position.goal.y);
+
+    // One card alone is placed; the others keep their goals.
+    D3DXVECTOR2 const kept = cards[0]->position.goal;
+    cards[0]->moveTo(D3DXVECTOR2(-5.0f, -5.0f), 0.0f, 0.0f);
+    cards[2]->moveTo(D3DXVECTOR2(-5.0f, -5.0f), 0.0f, 0.0f);
+    pile->arrange(cards[0], 0.0f);
+    EXPECT_EQ(cards[0]->position.goal, kept);
+    EXPECT_FLOAT_EQ(cards[2]->position.goal.x, -5.0f);
+}
+
+TEST_F(PileTest, UndoRestoresThePlaceAndScaleAndStepsTheArrangements) {
+    Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" POSITION_REL=\"1 1\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+    Karte* card = makeCard(1);
+    pile->saveUndoState();
+    pile->addCard(card, nullptr, true, false);
+    pile->setRelativePosition(D3DXVECTOR2(3.0f, 4.0f));
+    pile->setScale(2.0f);
+    pile->saveUndoState();
+    EXPECT_EQ(pile->stepHistory(-1), -1);
+    EXPECT_FLOAT_EQ(pile->relativePosition.x, 1.0f);
+    EXPECT_FLOAT_EQ(pile->position.y, 140.0f);
+    EXPECT_FLOAT_EQ(pile->getScale(), 1.0f);
+    EXPECT_TRUE(pile->getRootArrangement()->cards.empty());
+    EXPECT_EQ(pile->stepHistory(5), 1);
+    EXPECT_EQ(pile->getRootArrangement()->cards, std::vector<Karte*>{card});
+    pile->discardFrom(0);
+    EXPECT_EQ(pile->getUndoIndex(), -1);
+    EXPECT_EQ(pile->getRootArrangement()->getUndoIndex(), -1);
+}
+
+TEST_F(PileTest, ADefinitionBeyondTheLimitsKeepsWhatFitsWithOneLine) {
+    std::wstring text = L"<STAPEL NAME=\"VIELE\">";
+    for (int i = 0; i < Kartenstapel::kMaxArrangements + 6; ++i) text += L"<ANORDNUNG NAME=\"A" + std::to_wstring(i) + L"\"/>";
+    text += L"<QUELLSTAPEL>";
+    for (int i = 0; i < Kartenstapel::kMaxNamesPerList + 1; ++i) text += L"\"|N|\" ";
+    text += L"</QUELLSTAPEL></STAPEL>";
+    logtest::LogWatch watch;
+    Kartenstapel* pile = makePile(text);
+    EXPECT_EQ(pile->getArrangements().size(), static_cast<std::size_t>(Kartenstapel::kMaxArrangements));
+    EXPECT_EQ(pile->rules.sourcePiles.size(), static_cast<std::size_t>(Kartenstapel::kMaxNamesPerList));
+    auto const errors = watch.errors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(logtest::contains(errors[0], L"VIELE"));
+    EXPECT_TRUE(logtest::contains(errors[0], L"1 further problems"));
+}
+
+}  // namespace
+}  // namespace Solitaire

@@ -1,0 +1,154 @@
+// Broken variant files: include cycles and depth, counts and numbers out of bounds, files cut
+// short or missing. Each keeps what was read, gives one log line naming the file and the pile,
+// and the reader goes on.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/core/GOBManager.h"
+#include "game/cards/Anordnung.h"
+#include "port/win32/win32_paths.h"
+#include "tests/engine/core/LogWatch.h"
+#include "tests/game/cards/CardTableFixture.h"
+
+namespace Solitaire {
+namespace {
+
+using RuleFileFaultTest = cardtest::CardTableFixture;
+
+std::vector<std::wstring> pileNames() {
+    std::vector<std::wstring> names;
+    for (Kartenstapel const* pile : Kartenmanager::instance().piles) names.push_back(pile->getName());
+    return names;
+}
+
+bool anyContains(std::vector<std::wstring> const& lines, std::wstring const& part) {
+    for (std::wstring const& line : lines)
+        if (logtest::contains(line, part)) return true;
+    return false;
+}
+
+TEST_F(RuleFileFaultTest, AnIncludeCycleIsReadOnceAndNamed) {
+    logtest::LogWatch watch;
+    load(L"tests\\game\\cards\\data\\cycle_a.sol");
+    // b is read inside a; b's way back to a and to itself (other case, other slashes) are cut.
+    EXPECT_EQ(pileNames(), (std::vector<std::wstring>{L"B", L"A"}));
+    EXPECT_EQ(manager().gameName, L"ZYKLUS_A");
+    auto const errors = watch.errors();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_TRUE(logtest::contains(errors[0], L"cycle_b.sol"));
+    EXPECT_TRUE(logtest::contains(errors[0], L"include cycle"));
+}
+
+TEST_F(RuleFileFaultTest, IncludesNestDeeperThanTheLimitAreCut) {
+    std::filesystem::path const folder = testsupport::makeTempDir("deep_includes");
+    int const files = Kartenmanager::kMaxIncludeDepth + 4;
+    for (int i = 0; i < files; ++i) {
+        std::string text = "<TIEFE" + std::to_string(i) + ">";
+        if (i + 1 < files) text += "<KARTEN_FILE FILE=\"tief" + std::to_string(i + 1) + ".sol\"/>";
+        text += "<STAPEL NAME=\"T" + std::to_string(i) + "\"/></TIEFE" + std::to_string(i) + ">";
+        testsupport::writeFile(folder / ("tief" + std::to_string(i) + ".sol"), text);
+    }
+    Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(folder.string()));
+    logtest::LogWatch watch;
+    load(L"tief0.sol");
+    // The top file and kMaxIncludeDepth levels below it.
+    EXPECT_EQ(manager().piles.size(), static_cast<std::size_t>(Kartenmanager::kMaxIncludeDepth + 1));
+    EXPECT_EQ(manager().piles.back()->getName(), L"T0");
+    auto const errors = watch.errors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(logtest::contains(errors[0], L"nests deeper"));
+}
+
+TEST_F(RuleFileFaultTest, NumbersOutOfBoundsKeepTheirDefaults) {
+    logtest::LogWatch watch;
+    load(L"tests\\game\\cards\\data\\broken_numbers.sol");
+    ASSERT_EQ(manager().piles.size(), 2u);
+    Kartenstapel& broken = pile(L"ZAHLEN");
+    struct Kept {
+        char const* key;
+        double read, expected;
+    } const kept[] = {
+        {"SCALE", broken.getScale(), 1.0},
+        {"RENDER_INDEX", broken.rules.renderIndex, 0.5},
+        {"POSITION", broken.position.x, 0.0},
+        {"INIT_KARTEN_SICHTBAR", static_cast<double>(broken.rules.initVisibleCards), 0.0},
+        {"INIT_KARTEN_VERDECKT", static_cast<double>(broken.rules.initHiddenCards), 0.0},
+        {"MAX_ANZ_FILL_KARTEN", static_cast<double>(broken.rules.maxFillCards), -1.0},
+        {"ABSCHATTUNG", static_cast<double>(broken.rules.shading), 0.0},
+        {"ANZAHL_AUFDECKEN", static_cast<double>(broken.rules.revealCount), 1.0},
+        {"ACCEPT_STAPEL_SIZE", static_cast<double>(broken.rules.acceptRunSize), -1.0},
+        {"STAPELTYP", static_cast<double>(broken.rules.pileType), static_cast<double>(kPileBasis)},
+        {"MAX_CARDS", static_cast<double>(broken.getRootArrangement()->maxCards),
+         static_cast<double>(Anordnung::kMaxCards)},
+        {"ANZAHL_KARTEN", static_cast<double>(manager().deckSize), 52.0},
+        {"ANZAHL_STERNE", static_cast<double>(manager().extraCardCount), 0.0},
+        {"STERNETYP", static_cast<double>(manager().extraCardType), 0.0},
+        {"SCORE_START", manager().score, 1000.0},
+        {"GLOBAL_MAKE_JOKER_VERH", manager().jokerRatio, 0.0},
+        {"STAPEL_POS", manager().getPilePositions().at(0).relative.x, 0.0},
+    };
+    for (Kept const& k : kept) EXPECT_EQ(k.read, k.expected) << k.key;
+    // The root falls back to the first arrangement; the wish beyond any card is refused.
+    EXPECT_EQ(broken.getRootArrangement(), broken.findArrangement(L"EINZIGE"));
+    for (KartenWunsch const& wish : broken.getRootArrangement()->wishes) EXPECT_LE(wish.position, KartenWunsch::kMaxPosition);
+    // The pile after it reads as written.
+    EXPECT_EQ(pile(L"HEIL").rules.initVisibleCards, 2);
+
+    auto const errors = watch.errors();
+    auto pileLines = 0;
+    for (std::wstring const& line : errors)
+        if (logtest::contains(line, L"Pile \"ZAHLEN\"")) {
+            ++pileLines;
+            EXPECT_TRUE(logtest::contains(line, L"broken_numbers.sol"));
+        }
+    EXPECT_EQ(pileLines, 1);
+    EXPECT_TRUE(anyContains(errors, L"Variant file \"tests\\game\\cards\\data\\broken_numbers.sol\""));
+}
+
+TEST_F(RuleFileFaultTest, TooManyPilesAreCut) {
+    std::wstring text = L"<VIELE>";
+    for (int i = 0; i < Kartenmanager::kMaxPiles + 3; ++i) text += L"<STAPEL NAME=\"S" + std::to_wstring(i) + L"\"/>";
+    for (int i = 0; i < Kartenmanager::kMaxPiles + 1; ++i) text += L"<STAPEL_VORLAGE NAME=\"V\"/>";
+    text += L"<DYNAMIC_STAPEL_POSES>";
+    for (int i = 0; i < Kartenmanager::kMaxPilePositions + 1; ++i) text += L"<STAPEL_POS NAME=\"S\"/>";
+    text += L"</DYNAMIC_STAPEL_POSES></VIELE>";
+    Orvex::XMLNode node;
+    ASSERT_TRUE(node.loadFromText(text));
+    logtest::LogWatch watch;
+    manager().loadGameDefinition(node, L"viele.sol");
+    EXPECT_EQ(manager().piles.size(), static_cast<std::size_t>(Kartenmanager::kMaxPiles));
+    EXPECT_EQ(manager().templates.size(), static_cast<std::size_t>(Kartenmanager::kMaxPiles));
+    EXPECT_EQ(manager().getPilePositions().size(), static_cast<std::size_t>(Kartenmanager::kMaxPilePositions));
+    auto const errors = watch.errors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(logtest::contains(errors[0], L"viele.sol"));
+    EXPECT_TRUE(logtest::contains(errors[0], L"2 further problems"));
+}
+
+TEST_F(RuleFileFaultTest, AFileCutShortOrMissingKeepsWhatWasRead) {
+    {
+        logtest::LogWatch watch;
+        load(L"tests\\game\\cards\\data\\broken_cut.sol");
+        EXPECT_EQ(pile(L"VOLLSTAENDIG").rules.sourcePiles, (std::vector<std::wstring>{L"A", L"B"}));
+        EXPECT_TRUE(anyContains(watch.errors(), L"broken_cut.sol"));
+    }
+    manager().createDiscardPile();
+    {
+        logtest::LogWatch watch;
+        load(L"tests\\game\\cards\\data\\missing_include.sol");
+        EXPECT_EQ(pileNames(), std::vector<std::wstring>{L"DANACH"});
+        auto const errors = watch.errors();
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_TRUE(logtest::contains(errors[0], L"gibt_es_nicht.sol"));
+        EXPECT_TRUE(logtest::contains(errors[0], L"missing_include.sol"));
+    }
+    manager().createDiscardPile();
+    logtest::LogWatch watch;
+    EXPECT_FALSE(manager().loadGameDefinitionFile(L"tests\\game\\cards\\data\\nirgends.sol"));
+    EXPECT_TRUE(manager().piles.empty());
+    EXPECT_EQ(watch.errors().size(), 1u);
+}
+
+}  // namespace
+}  // namespace Solitaire
