@@ -5,9 +5,28 @@
 // runs (the offset pair of GUILayoutFILL_WOffset is set by its owner).
 #pragma once
 
+#include <vector>
+
+#include "engine/render/FRect.h"
+
 namespace Orvex {
 
+class GUIRect;
 class GUIWindow;
+class GUIWindowOptions;
+
+// One child as a layout manager sees it: its options and the rectangle description it writes.
+struct GUILayoutItem {
+    GUIWindowOptions const* options = nullptr;
+    GUIRect* rect = nullptr;
+};
+
+// The fill arrangement of items inside parentRect; with offset (non-null), the variant of
+// GUILayoutFILL_WOffset shifted by offset[0], offset[1].
+void arrangeFill(std::vector<GUILayoutItem> const& items, FRect const& parentRect, float const* offset);
+
+// The window's direct children as layout items, and its screen rectangle.
+void collectLayoutItems(GUIWindow& window, std::vector<GUILayoutItem>& out, FRect& parentRect);
 
 class GUILayoutManager {
 public:
@@ -16,7 +35,7 @@ public:
     GUILayoutManager& operator=(GUILayoutManager const&) = delete;
     virtual ~GUILayoutManager() = default;
 
-    virtual void arrange(GUIWindow& window) {}
+    virtual void arrange(GUIWindow& /*window*/) {}
 };
 
 // "DEFAULT".

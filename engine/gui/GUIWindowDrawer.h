@@ -91,7 +91,7 @@ public:
     virtual void draw(GUIWindow& window, FRect const& rect);
     // The window's shape mask ("TEX_SHAPE", else its look) into rect.
     virtual void drawShape(GUIWindow& window, FRect const& rect);
-    virtual void update(float const& dt) {}
+    virtual void update(float const& /*dt*/) {}
     virtual D3DXCOLOR getColor() const { return color; }
 
     // The layers in submission order: lower ("ANI_FOREGROUND" / "TEX_FOREGROUND"), the state
@@ -119,7 +119,6 @@ public:
     void update(float const& dt) override;
 
 private:
-    D3DXCOLOR pickColor();
     void startLeg();
 };
 
@@ -136,9 +135,6 @@ public:
     GUIWindowDrawerColorCatmull(GUIWindowDrawerColorCatmull const&) = default;
     GUIWindowDrawer* clone() const override;
     void update(float const& dt) override;
-
-private:
-    D3DXCOLOR pickColor();
 };
 
 class GUIWindowDrawerRotation : public GUIWindowDrawer {
@@ -188,5 +184,21 @@ GUIWindowDrawer* createWindowDrawer(XMLNode const& node);
 
 // Uniform Catmull-Rom between p1 and p2 at t.
 float catmullRom(float p0, float p1, float p2, float p3, float t);
+
+// One frame of a spline through picked points: t advances by speed x dt; on reaching 1 the
+// points shift down, the last becomes pick() and t restarts at 0.
+template <class T, class Pick>
+void stepSpline(T (&points)[4], float& t, float speed, float dt, Pick&& pick) {
+    t += speed * dt;
+    if (t < 1.0f) return;
+    points[0] = points[1];
+    points[1] = points[2];
+    points[2] = points[3];
+    points[3] = pick();
+    t = 0.0f;
+}
+
+// The next colour of a colour drawer: from min when next is set, else from max; next flips.
+D3DXCOLOR pickColorRange(bool& next, GUIColorRange const& minRange, GUIColorRange const& maxRange);
 
 }  // namespace Orvex
