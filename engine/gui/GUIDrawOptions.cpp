@@ -31,7 +31,7 @@ void GUIDrawType::load(XMLNode const& node) {
     if (XMLAttribute const* a = node.getAttribute(L"Y")) y = parseDrawModes(*a);
 }
 
-void GUIDrawOptions::load(XMLNode& node) {
+void GUIDrawOptions::load(XMLNode const& node) {
     if (XMLAttribute const* a = node.getAttribute(L"ALPHA")) alpha = a->getDouble();
     if (XMLAttribute const* a = node.getAttribute(L"ACTIVE_BLEND")) activeBlend = a->getDouble();
     if (XMLAttribute const* a = node.getAttribute(L"INACTIVE_BLEND")) inactiveBlend = a->getDouble();

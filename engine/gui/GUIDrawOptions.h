@@ -51,7 +51,7 @@ public:
     GUITextureSet textures;
 
     // Reads a "DRAWOPTIONS" element over the present values.
-    void load(XMLNode& node);
+    void load(XMLNode const& node);
 
     Texture2D*& getTexNormal() { return textures.normal; }
     Texture2D*& getTexPress() { return textures.press; }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/gui/GUIRect.h"
+#include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowOptions.h"
 
 namespace Orvex {
@@ -101,6 +102,29 @@ void arrangeFill(std::vector<GUILayoutItem> const& items, FRect const& parentRec
             r.position.offY += offset[1];
         }
     }
+}
+
+void collectLayoutItems(GUIWindow& window, std::vector<GUILayoutItem>& out, FRect& parentRect) {
+    parentRect = window.getScreenRect();
+    std::vector<GUIWindow*> children;
+    window.collectChildren(children);
+    out.clear();
+    for (GUIWindow* child : children) out.push_back({&child->getOptions(), &child->getRect()});
+}
+
+void GUILayoutFILL::arrange(GUIWindow& window) {
+    std::vector<GUILayoutItem> items;
+    FRect parentRect;
+    collectLayoutItems(window, items, parentRect);
+    arrangeFill(items, parentRect, nullptr);
+}
+
+void GUILayoutFILL_WOffset::arrange(GUIWindow& window) {
+    std::vector<GUILayoutItem> items;
+    FRect parentRect;
+    collectLayoutItems(window, items, parentRect);
+    float const offset[2] = {offsetX, offsetY};
+    arrangeFill(items, parentRect, offset);
 }
 
 }  // namespace Orvex

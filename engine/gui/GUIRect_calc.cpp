@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/gui/GUIRect.h"
+#include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowMover.h"
 #include "engine/platform/D3DInterface.h"
 
@@ -108,6 +109,10 @@ void GUIRect::getEffectiveSizeParams(GUIRectAxis& out, FRect const& parent) cons
                     aspect.offY);
     out.offX += (r.right - r.left) - w0;
     out.offY += (r.bottom - r.top) - h0;
+}
+
+void GUIRect::getEffectiveSizeParams(GUIRectAxis& out, GUIWindow const& parent) const {
+    getEffectiveSizeParams(out, parent.getScreenRect());
 }
 
 void applySizeLimits(FRect& rect, FRect const& parent, GUIRectAxis const& minSize, GUIRectAxis const& maxSize) {

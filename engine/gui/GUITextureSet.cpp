@@ -68,9 +68,13 @@ void GUITextureSet::releaseAll() {
     for (Texture2DAnimation** slot : {&aniNormal, &aniMark, &aniBackground, &aniForeground}) releaseSlot(*slot);
 }
 
-void GUITextureSet::load(XMLNode& node) {
+void GUITextureSet::load(XMLNode const& node) {
     TextureManager& textures = D3DInterface::getInstance().getTextureManager();
-    if (XMLNode* own = node.getChild(L"TEXTURE_2D_NODE")) textures.loadTextures(*own);
+    if (XMLNode const* own = node.getChild(L"TEXTURE_2D_NODE")) {
+        // The texture list reader takes a node it may change; it gets a copy.
+        XMLNode list(*own);
+        textures.loadTextures(list);
+    }
 
     struct TextureKey {
         wchar_t const* key;

@@ -37,7 +37,7 @@ public:
     // "TEX_MARK", "TEX_PRESS", "TEX_PRESS_MARK", "TEX_DISABLE", "TEX_SHAPE", "TEX_BACKGROUND",
     // "TEX_FOREGROUND" (a name not found leaves no texture, with a log line), then "ANI_NORMAL",
     // "ANI_MARK", "ANI_BACKGROUND", "ANI_FOREGROUND" (a name not found keeps the old one).
-    void load(XMLNode& node);
+    void load(XMLNode const& node);
 
     // Release the old, reference the new (null allowed).
     static void assignTexture(Texture2D*& slot, Texture2D* texture);

@@ -69,6 +69,10 @@ struct GUIDrawState {
     double blend = 0.0;          // activation blend 0 .. 1
 };
 
+// The GUI system's sprite, through which every window draws (the device's D3DX sprite until
+// one is set).
+BaseSprite* guiSprite();
+
 // A colour channel to a byte: 255 from 1.0 up, 0 from 0.0 down (NaN too), else c x 255 + 0.5
 // truncated.
 u8 guiColorByte(float c);

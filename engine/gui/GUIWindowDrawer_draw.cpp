@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/gui/GUIDrawOptions.h"
+#include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowDrawer.h"
 #include "engine/render/BaseSprite.h"
 #include "engine/render/SpriteRect.h"
@@ -93,6 +94,34 @@ void GUIWindowDrawer::submitLayers(BaseSprite& sprite, std::vector<GUIDrawLayer>
             sprite.drawSpriteRect(layer.texture, layer.hasSource ? &layer.source : nullptr, place, layer.modeX,
                                   layer.modeY, layer.colour);
     }
+}
+
+void GUIWindowDrawer::draw(GUIWindow& window, FRect const& rect) {
+    BaseSprite* sprite = guiSprite();
+    if (!sprite) return;
+    GUIWindow const* blendFrom = window.getOptions().activateParent && window.getParent() ? window.getParent() : &window;
+    GUIDrawState const state{window.getAccumulatedAlpha(), window.isEnabledInTree(),
+                             blendFrom->getBlendState().activationBlend};
+    // One list for every window of a frame: drawing does not recurse through here.
+    static std::vector<GUIDrawLayer> layers;
+    layers.clear();
+    planLayers(window.getDrawOptions(), state, layers);
+    submitLayers(*sprite, layers, rect);
+}
+
+void GUIWindowDrawer::drawShape(GUIWindow& window, FRect const& rect) {
+    GUIDrawOptions const& o = window.getDrawOptions();
+    if (!o.textures.shape) {
+        draw(window, rect);
+        return;
+    }
+    BaseSprite* sprite = guiSprite();
+    if (!sprite) return;
+    D3DXCOLOR const c(o.modulateColor.r, o.modulateColor.g, o.modulateColor.b,
+                      static_cast<float>(o.modulateColor.a * window.getAccumulatedAlpha()));
+    SpriteRect const place = SpriteRect::fromFRect(rect, rotation, rotationCentre, SpriteRect::kCentreRelative);
+    sprite->drawSpriteRect(o.textures.shape, nullptr, place, static_cast<u8>(o.shapeDrawType.x),
+                           static_cast<u8>(o.shapeDrawType.y), guiColorToD3D(c));
 }
 
 }  // namespace Orvex

@@ -11,6 +11,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIRect.h"
 #include "tests/engine/core/LogWatch.h"
+#include "tests/engine/gui/GuiTestSupport.h"
 
 namespace {
 
@@ -19,18 +20,14 @@ using Orvex::GUIRect;
 using Orvex::GUIRectAxis;
 
 GUIRect readRect(std::wstring const& xml) {
-    Orvex::XMLNode node;
-    EXPECT_TRUE(node.loadFromText(xml));
     GUIRect rect;
-    rect.load(node);
+    guitest::loadFrom(rect, xml);
     return rect;
 }
 
 GUIRectAxis readAxis(std::wstring const& xml) {
-    Orvex::XMLNode node;
-    EXPECT_TRUE(node.loadFromText(xml));
     GUIRectAxis axis;
-    axis.load(node);
+    guitest::loadFrom(axis, xml);
     return axis;
 }
 
@@ -151,9 +148,7 @@ TEST(GuiRect, AnchorNamesAndTheAnchorTheRectangleKeeps) {
 
 TEST(GuiRect, KeysLeftOutKeepTheValuesTheRectangleHad) {
     GUIRect rect = readRect(L"<GUIRECT PARAMS_X=\"AS_VERH\"><POS_TL X_OFF=\"7\"/><SIZE X_OFF=\"30\"/></GUIRECT>");
-    Orvex::XMLNode node;
-    ASSERT_TRUE(node.loadFromText(L"<GUIRECT PARAMS_X=\"NO\"><PARAMS X_REL=\"3\"/></GUIRECT>"));
-    rect.load(node);
+    guitest::loadFrom(rect, L"<GUIRECT PARAMS_X=\"NO\"><PARAMS X_REL=\"3\"/></GUIRECT>");
     EXPECT_EQ(rect.xAspectMode, 0);
     EXPECT_EQ(rect.position.offX, 7.0f);
     EXPECT_EQ(rect.size.offX, 30.0f);
