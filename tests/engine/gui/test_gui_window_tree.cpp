@@ -127,7 +127,7 @@ TEST_F(GUIWindowTree, ADestroyedWindowEmitsNothingWhileItGoes) {
     Recorder rec;
     rec.watch(*parent);
     parent->release();
-    EXPECT_TRUE(rec.lines.empty()) << std::string(rec.joined().begin(), rec.joined().end());
+    EXPECT_EQ(rec.joined(), L"");
 }
 
 TEST_F(GUIWindowTree, RemovingReportsWhetherTheChildWasThere) {
