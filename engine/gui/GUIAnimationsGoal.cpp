@@ -24,13 +24,15 @@ constexpr WordValue kTextureModes[] = {
     {L"START_STATIC", GUIAnimationsGoal::kStartStatic},
 };
 
-// A number key that must be finite: anything else keeps the present value, with a log line.
+// A number key within [least, kMaxNumber]: anything else (NaN too) keeps the present value, with
+// a log line.
 template <class T>
-void readFinite(XMLNode const& node, wchar_t const* key, T& value, std::wstring const& goalName) {
+void readFinite(XMLNode const& node, wchar_t const* key, T& value, std::wstring const& goalName,
+                double least = -GUIAnimationsGoal::kMaxNumber) {
     XMLAttribute const* attribute = node.getAttribute(key);
     if (!attribute) return;
     double const read = attribute->getDouble();
-    if (std::isfinite(read) && std::fabs(read) <= GUIAnimationsGoal::kMaxNumber) {
+    if (read >= least && read <= GUIAnimationsGoal::kMaxNumber) {
         value = static_cast<T>(read);
         return;
     }
@@ -53,7 +55,8 @@ GUIAnimationsGoal::GUIAnimationsGoal(XMLNode& node, GUIRect const* baseRect, GUI
 
 void GUIAnimationsGoal::readKeys(XMLNode const& node) {
     if (XMLAttribute const* attribute = node.getAttribute(L"NAME")) name = attribute->getString();
-    readFinite(node, L"SPEED", speed, name);
+    // A negative speed would hold the track at its start: the goal would never be reached.
+    readFinite(node, L"SPEED", speed, name, 0.0);
     interpolateRects = node.getAttributeBool(L"INTERPOLATE_GUIRECTS", interpolateRects);
     if (XMLAttribute const* attribute = node.getAttribute(L"INTERPOLATE_GUIRECT_MODE")) {
         rectMode = 0;

@@ -26,8 +26,8 @@ public:
     // "INTERPOLATE_TEXTURES" words: where a texture field comes from on each side of c = 0.5.
     enum TextureMode { kStatic = 0, kStartGoal = 1, kStaticGoal = 2, kStartStatic = 3 };
 
-    // Speeds and overshoot numbers beyond this (or not finite) are damaged data: the key keeps
-    // its present value, with a log line.
+    // Speeds and overshoot numbers beyond this (or not finite), and negative speeds, are damaged
+    // data: the key keeps its present value, with a log line.
     static constexpr double kMaxNumber = 1.0e6;
 
     GUIAnimationsGoal() = default;

@@ -214,7 +214,7 @@ TEST_F(GUIWindowGoals, RectModeChoosesTheBlendedSets) {
     }
 }
 
-// A speed or overshoot that is no usable number keeps its default, with one log line that shows
+// A speed or overshoot that is no usable number (or a speed below 0) keeps its default, with one log line that shows
 // the window's text as it stands (never read as a format).
 TEST_F(GUIWindowGoals, UnusableGoalNumbersKeepTheirDefaults) {
     Orvex::XMLNode node;
@@ -228,4 +228,8 @@ TEST_F(GUIWindowGoals, UnusableGoalNumbersKeepTheirDefaults) {
     EXPECT_EQ(goal.overshootSplit, 1.0f);
     EXPECT_EQ(guitest::loggedCount({L"\"%s%n%x\"", L"SPEED"}), 1);
     EXPECT_EQ(guitest::loggedCount({L"\"%s%n%x\""}), 3);
+    Orvex::XMLNode backwards;
+    backwards.loadFromText(L"<ANIMATION_GOAL NAME=\"rueckwaerts\" SPEED=\"-2\"/>");
+    EXPECT_EQ(GUIAnimationsGoal(backwards, nullptr, nullptr, nullptr).speed, 1.0);
+    EXPECT_EQ(guitest::loggedCount({L"rueckwaerts", L"SPEED"}), 1);
 }
