@@ -241,8 +241,16 @@ void GUIWindow::setParent(GUIWindow* newParent) {
         return;
     }
     if (parent && parent != newParent) parent->removeChild(this);
+    if (parent) parent->signalDestroyed.disconnect(this);
     parent = newParent;
-    if (parent) updateRect(false, false);
+    if (!parent) return;
+    // The new parent need not hold this window as a child: it must not outlive it here.
+    parent->signalDestroyed.connect(this, &GUIWindow::onParentDestroyed);
+    updateRect(false, false);
+}
+
+void GUIWindow::onParentDestroyed(NamedObject* gone) {
+    if (parent == gone) parent = nullptr;
 }
 
 void GUIWindow::sortChildrenByLayer() {

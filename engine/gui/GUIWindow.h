@@ -19,6 +19,7 @@
 //   GUIWindow.cpp           construction from a node, copy, destruction, tree queries, hit test
 //   GUIWindow_goals.cpp     goal control: animateToGoal, jumpToGoal, retargeting, the track slots
 //   GUIWindow_blend.cpp     state blending and the per-frame update
+//   GUIWindow_rect.cpp      the screen rectangle, alpha and enabled state up the tree
 //   GUIWindow_input.cpp     presses, releases, clicks, the wheel, focus and activation
 //   GUIWindow_children.cpp  adding and removing children, z-order
 //   GUIWindow_templates.cpp copy masks, template records, copying from a template
@@ -204,6 +205,8 @@ public:
     // moves, or null at the top.
     GUIWindow* getMoveContainer();
     bool moveTo(D3DXVECTOR2 const& point);
+    // Hangs the window below newParent without entering its child list (a scroll panel's
+    // content); refused for a descendant. The window forgets a parent that is destroyed.
     void setParent(GUIWindow* newParent);
     void sortChildrenByLayer();
     // The top-most window of this subtree under the point (flags bit 2: an input query).
@@ -313,6 +316,8 @@ protected:
 
 private:
     void connectGoalTrack();
+    // A parent set by setParent alone (not holding this window as a child) went away.
+    void onParentDestroyed(NamedObject* gone);
     // Lets go of one child without signals: its reference, its parent pointer, its layer link.
     void detachQuietly(GUIWindow* child);
 };

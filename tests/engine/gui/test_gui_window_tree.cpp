@@ -73,6 +73,20 @@ TEST_F(GUIWindowTree, SetParentRefusesADescendant) {
     a->release();
 }
 
+// A window hung below another by setParent alone forgets it when it is destroyed.
+TEST_F(GUIWindowTree, AParentSetAloneIsForgottenWhenItGoes) {
+    GUIWindow* host = box(L"wirt");
+    GUIWindow* content = box(L"inhalt");
+    content->setParent(host);
+    EXPECT_EQ(content->getParent(), host);
+    EXPECT_TRUE(host->getChildren().empty());
+    host->release();
+    EXPECT_EQ(content->getParent(), nullptr);
+    content->updateRect(false, false);
+    EXPECT_TRUE(content->isEnabledInTree());
+    content->release();
+}
+
 // Moving a child from A to B: B's adding, A's removing and removed, then B's added; the child's
 // count is unchanged.
 TEST_F(GUIWindowTree, MovingAChildBetweenParentsSignalsInOrder) {
