@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/core/XMLNode.h"
+#include "engine/render/Texture2D.h"
 #include "tests/engine/gui/GUIFixture.h"
 
 using Orvex::GUIAnimationsGoal;
@@ -232,4 +233,64 @@ TEST_F(GUIWindowGoals, UnusableGoalNumbersKeepTheirDefaults) {
     backwards.loadFromText(L"<ANIMATION_GOAL NAME=\"rueckwaerts\" SPEED=\"-2\"/>");
     EXPECT_EQ(GUIAnimationsGoal(backwards, nullptr, nullptr, nullptr).speed, 1.0);
     EXPECT_EQ(guitest::loggedCount({L"rueckwaerts", L"SPEED"}), 1);
+}
+
+// "INTERPOLATE_TEXTURES": the look and the layers each switch between start, goal and the base
+// at curve 0.5 by their own mode.
+TEST_F(GUIWindowGoals, TextureModesPickTheirSourceAtTheMiddle) {
+    Orvex::Texture2D* texStart = new Orvex::Texture2D(L"start");
+    Orvex::Texture2D* texGoal = new Orvex::Texture2D(L"ziel");
+    Orvex::Texture2D* texBase = new Orvex::Texture2D(L"basis");
+    Orvex::GUIDrawOptions start, goal, base;
+    start.setTexNormal(texStart);
+    start.setTexBackground(texStart);
+    goal.setTexNormal(texGoal);
+    goal.setTexBackground(texGoal);
+    base.setTexNormal(texBase);
+    base.setTexBackground(texBase);
+    struct Case {
+        int look, layer;
+        double c;
+        Orvex::Texture2D* normal;
+        Orvex::Texture2D* background;
+    };
+    Case const cases[] = {
+        {0, 0, 0.3, texBase, texBase},   {1, 1, 0.3, texStart, texStart}, {1, 1, 0.5, texStart, texStart},
+        {1, 2, 0.7, texGoal, texGoal},   {2, 3, 0.3, texBase, texStart},  {2, 3, 0.7, texGoal, texBase},
+        {3, 0, 0.7, texBase, texBase},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.look << " " << c.layer << " " << c.c);
+        Orvex::GUIDrawOptions const out = GUIWindow::blendDrawOptions(start, goal, base, c.c, c.look, c.layer);
+        EXPECT_EQ(out.textures.normal, c.normal);
+        EXPECT_EQ(out.textures.background, c.background);
+    }
+    // Each record holds one reference; the blends let theirs go.
+    EXPECT_EQ(texStart->getRefCount(), 3);
+    EXPECT_EQ(texGoal->getRefCount(), 3);
+    EXPECT_EQ(texBase->getRefCount(), 3);
+    start.textures.releaseAll();
+    goal.textures.releaseAll();
+    base.textures.releaseAll();
+    texStart->release();
+    texGoal->release();
+    texBase->release();
+}
+
+// moveTo to the same place twice changes the rectangle once.
+TEST_F(GUIWindowGoals, MovingTwiceToOnePlaceChangesTheRectangleOnce) {
+    GUIWindow* w = makeBox(L"w", 0, 0, 10, 10);
+    struct Count : sigslot::has_slots<> {
+        int rect = 0, moved = 0;
+        void onRect(GUIWindow&) { ++rect; }
+        void onMoved(GUIWindow&) { ++moved; }
+    } count;
+    w->rectChanged.connect(&count, &Count::onRect);
+    w->moved.connect(&count, &Count::onMoved);
+    w->moveTo(D3DXVECTOR2(30, 40));
+    w->moveTo(D3DXVECTOR2(30, 40));
+    EXPECT_EQ(count.rect, 1);
+    EXPECT_EQ(count.moved, 2);
+    EXPECT_EQ(w->getScreenRect(), Orvex::FRect(30, 40, 40, 50));
+    w->release();
 }
