@@ -34,13 +34,35 @@ u32 cappedCount(XMLNode const& node, wchar_t const* name, std::wstring const& so
 
 }  // namespace
 
+namespace {
+
+// The file being loaded, for the factory's log lines (windows are made from nested elements).
+std::wstring loadingSource = L"(code)";
+
+// Widget types of the GUI files. Until a widget's class exists its elements make plain windows.
+constexpr wchar_t const* kWindowTypes[] = {L"",         L"WINDOW", L"LABEL",        L"CHECKBOX_BUTTON",
+                                           L"CHECKBOX", L"FRAME",  L"PROGRESSBAR",  L"BUTTON",
+                                           L"SCROLL_PANEL", L"SLIDER", L"TOOLTIP"};
+
+bool isKnownType(std::wstring const& type) {
+    for (wchar_t const* known : kWindowTypes)
+        if (type == known) return true;
+    return false;
+}
+
+}  // namespace
+
 GUIWindow* GUISystem::createWindow(XMLNode& node) {
-    // Only the plain window exists so far; the widgets join here as their classes arrive, and
-    // every other "TYPE" gives a plain window.
+    std::wstring const type = node.getAttributeString(L"TYPE", L"");
+    if (!isKnownType(type))
+        logWarning(L"GUI file \"" + loadingSource + L"\": window \"" + node.getAttributeString(L"NAME", L"") +
+                   L"\" has the unknown TYPE \"" + type + L"\"; made a plain window");
     return new GUIWindow(node);
 }
 
 void GUISystem::loadTextures(XMLNode& root, std::wstring const& sourceName) {
+    std::wstring const outer = loadingSource;
+    loadingSource = sourceName;
     TextureManager& textures = device_->getTextureManager();
     if (XMLNode* lists = root.getChild(L"TEXTURE_2DFILES")) {
         for (u32 i = 0, n = lists->getChildCount(L"TEXTURE_2D_FILE"); i < n; ++i) {
@@ -82,6 +104,7 @@ void GUISystem::loadTextures(XMLNode& root, std::wstring const& sourceName) {
     if (XMLAttribute* quality = root.getAttribute(L"USE_QUALITY_STENCIL")) setQualityStencil(quality->getBool());
     rebuildTooltips();
     sortWindows();
+    loadingSource = outer;
 }
 
 }  // namespace Orvex

@@ -61,8 +61,10 @@ TEST_F(GUIWindowLoad, TheSampleScreenLoadsWithItsTemplates) {
         {800, 600, rectOf(220, 620, 380, 660), rectOf(670, 510, 790, 590)},
         {1024, 768, rectOf(220, 620, 380, 660), rectOf(894, 678, 1014, 758)},
     };
+    int loads = 0;
     for (Case const& c : cases) {
         SCOPED_TRACE(c.w);
+        ++loads;
         setScreen(c.w, c.h);
         gui.clear();
         loadSamples();
@@ -90,6 +92,7 @@ TEST_F(GUIWindowLoad, TheSampleScreenLoadsWithItsTemplates) {
         EXPECT_EQ(note->getUserId(), L"notiz");
         EXPECT_EQ(gui.findWindow(L"hauptmenue")->getClickSound(), L"klick");
         EXPECT_TRUE(Orvex::GUISystem::useQualityStencil());
+        EXPECT_EQ(guitest::loggedCount({L"fenster.gui", L"\"notiz\"", L"GIBT_ES_NICHT"}), loads);
     }
 }
 
@@ -136,6 +139,8 @@ TEST_F(GUIWindowLoad, TemplateLoopsAndUnknownKeysLoadWhatTheyCan) {
     EXPECT_EQ(a->getGoals().size(), 1u);
     EXPECT_EQ(a->getGoals()[0]->name, L"X");
     EXPECT_NE(gui.findWindow(L"kind"), nullptr);
+    EXPECT_EQ(guitest::loggedCount({L"test.gui", L"\"kind\"", L"ETWAS"}), 1);
+    EXPECT_EQ(guitest::loggedCount({L"unknown TYPE"}), 1);
 }
 
 // A file with more top-level windows than it may hold keeps the first ones and says so once.
