@@ -48,10 +48,10 @@ GUIAnimationsGoal::GUIAnimationsGoal(XMLNode& node, GUIRect const* baseRect, GUI
     readKeys(node);
     if (XMLNode const* child = node.getChild(L"GUIRECT")) rect.load(*child);
     if (XMLNode const* child = node.getChild(L"OPTIONS")) options.load(*child);
-    if (XMLNode const* child = node.getChild(L"DRAWOPTIONS")) drawOptions.load(*child);
+    if (XMLNode* child = node.getChild(L"DRAWOPTIONS")) drawOptions.load(*child);
 }
 
-void GUIAnimationsGoal::readKeys(XMLNode& node) {
+void GUIAnimationsGoal::readKeys(XMLNode const& node) {
     if (XMLAttribute const* attribute = node.getAttribute(L"NAME")) name = attribute->getString();
     readFinite(node, L"SPEED", speed, name);
     interpolateRects = node.getAttributeBool(L"INTERPOLATE_GUIRECTS", interpolateRects);

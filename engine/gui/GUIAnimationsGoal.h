@@ -55,7 +55,7 @@ public:
     std::wstring name;                  // "NAME"
 
     // Reads the keys above (not the records) over the present values.
-    void readKeys(XMLNode& node);
+    void readKeys(XMLNode const& node);
 };
 
 }  // namespace Orvex

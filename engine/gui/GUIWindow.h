@@ -287,7 +287,7 @@ protected:
 
     GUIRect rect;
     GUIRectAxis minSize;
-    GUIRectAxis maxSize;
+    GUIRectAxis maxSize{1.0f, 1.0f};  // never wider or taller than the parent
     GUIDrawOptions drawOptions;
     GUIWindowOptions options;
     GUIWindowTimes times;

@@ -1,0 +1,177 @@
+// GUI windows from GUI files: the sample screens of data/GUI with their templates (before and
+// after loading), copy masks, tooltip records, user ids, and bad input (unknown types and keys,
+// templates that name themselves or each other, more windows than a file may hold).
+#include "engine/core/XMLNode.h"
+#include "engine/core/XMLProperty.h"
+#include "engine/gui/GUITooltipParam.h"
+#include "tests/engine/gui/GUIFixture.h"
+
+using Orvex::GUIWindow;
+using guitest::GUIFixture;
+
+namespace {
+
+class GUIWindowLoad : public GUIFixture {
+protected:
+    void loadSamples() {
+        guitest::loadFile(L"data\\GUI\\vorlagen.gui");
+        guitest::loadFile(L"data\\GUI\\fenster.gui");
+    }
+};
+
+Orvex::FRect rectOf(float l, float t, float r, float b) { return Orvex::FRect(l, t, r, b); }
+
+}  // namespace
+
+TEST_F(GUIWindowLoad, MasksReadWordsInOrder) {
+    struct Case {
+        wchar_t const* text;
+        int mask;
+    };
+    Case const cases[] = {
+        {L"ALL", -1},
+        {L"POSITION SIZE", 3},
+        {L"ALL !TEXTURES !COLORS", ~(4 | 16)},
+        {L"TEXTURES ALL", -1},
+        {L"POSITION UNSINN !SIZE DRAWTYPES", 1 | 512},
+        {L"", 0},
+    };
+    for (Case const& c : cases) {
+        Orvex::XMLProperty text{std::wstring(c.text)};
+        Orvex::XMLValueTokens words = text.split(L" ");
+        EXPECT_EQ(Orvex::parseCopyMask(words, 0, words.getCount()), c.mask) << c.mask;
+    }
+    Orvex::XMLProperty record{std::wstring(L"knopf_vorlage POSITION TIMES")};
+    Orvex::GUITemplateRecord const r = Orvex::parseTemplateRecord(record);
+    EXPECT_EQ(r.name, L"knopf_vorlage");
+    EXPECT_EQ(r.mask, 1 | 8);
+    Orvex::XMLProperty bare{std::wstring(L"knopf_vorlage")};
+    EXPECT_EQ(Orvex::parseTemplateRecord(bare).mask, 0);
+}
+
+// Rectangles of the sample screen in two screen sizes, templates of the first file applied in
+// the second: "start" takes size, options and tooltip before its own data and the bright colours
+// after; "ende" takes no colours; the note of an unknown type is a plain window.
+TEST_F(GUIWindowLoad, TheSampleScreenLoadsWithItsTemplates) {
+    struct Case {
+        unsigned w, h;
+        Orvex::FRect start, note;
+    };
+    Case const cases[] = {
+        {800, 600, rectOf(220, 620, 380, 660), rectOf(670, 510, 790, 590)},
+        {1024, 768, rectOf(220, 620, 380, 660), rectOf(894, 678, 1014, 758)},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.w);
+        setScreen(c.w, c.h);
+        gui.clear();
+        loadSamples();
+        GUIWindow* start = gui.findWindow(L"start");
+        GUIWindow* ende = gui.findWindow(L"ende");
+        GUIWindow* note = gui.findWindow(L"notiz");
+        ASSERT_TRUE(start && ende && note);
+        EXPECT_EQ(start->getScreenRect(), c.start);
+        EXPECT_EQ(note->getScreenRect(), c.note);
+        EXPECT_EQ(start->getDrawOptions().alpha, 1.0);
+        EXPECT_EQ(start->getDrawOptions().modulateColor, D3DXCOLOR(0xFFFFE080));
+        EXPECT_EQ(start->getDrawOptions().activeBlend, 0.1);
+        EXPECT_TRUE(start->getOptions().canBringParentToFront);
+        EXPECT_EQ(ende->getDrawOptions().alpha, 1.0);
+        EXPECT_EQ(ende->getDrawOptions().modulateColor, D3DXCOLOR(1, 1, 1, 1));
+        EXPECT_EQ(ende->getDrawOptions().activeBlend, 0.25);
+        EXPECT_TRUE(ende->hasGoal(L"GEDRUECKT"));
+        ASSERT_NE(start->getFirstTooltipParam(), nullptr);
+        EXPECT_EQ(start->getFirstTooltipParam()->getWindow(), start);
+        EXPECT_EQ(start->findTooltipParamById(7), start->getFirstTooltipParam());
+        EXPECT_EQ(start->getParent(), gui.findWindow(L"hauptmenue"));
+        std::vector<GUIWindow*> buttons;
+        gui.findAllWindows(L"knopf", buttons);
+        EXPECT_EQ(buttons, (std::vector<GUIWindow*>{start, ende}));
+        EXPECT_EQ(note->getUserId(), L"notiz");
+        EXPECT_EQ(gui.findWindow(L"hauptmenue")->getClickSound(), L"klick");
+        EXPECT_TRUE(Orvex::GUISystem::useQualityStencil());
+    }
+}
+
+// Layers sort the top-level list: the note (layer 5) after the panel; children by their own.
+TEST_F(GUIWindowLoad, LoadedWindowsAreInLayerOrder) {
+    loadSamples();
+    std::vector<GUIWindow*> top;
+    gui.getWindows(top);
+    ASSERT_EQ(top.size(), 2u);
+    EXPECT_EQ(top[0]->getName(), L"hauptmenue");
+    EXPECT_EQ(top[1]->getName(), L"notiz");
+    std::vector<GUIWindow*> all;
+    gui.collectWindows(all, Orvex::GUISystem::WindowFilter({L"n"}, {L"notiz"}));
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0]->getName(), L"hauptmenue");
+    EXPECT_EQ(all[1]->getName(), L"ende");
+}
+
+// Bad data loads what it can: templates naming themselves or each other end, copying from
+// oneself does nothing, unknown keys and types are passed over.
+TEST_F(GUIWindowLoad, TemplateLoopsAndUnknownKeysLoadWhatTheyCan) {
+    guitest::loadText(
+        L"<GUI>"
+        L"<VORLAGEN>"
+        L"  <WINDOW NAME=\"a\" VORLAGE_POST=\"a ALL\" UNBEKANNT=\"1\">"
+        L"    <WINDOW_PARAMS><ANIMATION_GOAL NAME=\"X\"/><GUIRECT><POS_TL/><SIZE X_OFF=\"5\" Y_OFF=\"5\"/></GUIRECT></WINDOW_PARAMS>"
+        L"  </WINDOW>"
+        L"  <WINDOW NAME=\"b\" VORLAGE_PRE=\"a ALL\" VORLAGE_POST=\"c ALL\"/>"
+        L"  <WINDOW NAME=\"c\" VORLAGE_PRE=\"b ALL\" VORLAGE_POST=\"b ALL\"/>"
+        L"</VORLAGEN>"
+        L"<WINDOW NAME=\"w\" TYPE=\"\" VORLAGE_PRE=\"c ALL\" VORLAGE_POST=\"w ALL\">"
+        L"  <WINDOW NAME=\"kind\" TYPE=\"ETWAS\" VORLAGE_POST=\"fehlt ALL\"><QUATSCH/></WINDOW>"
+        L"</WINDOW>"
+        L"</GUI>");
+    GUIWindow* w = gui.findWindow(L"w");
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->hasGoal(L"X"));
+    EXPECT_EQ(w->getScreenRect(), rectOf(0, 0, 5, 5));
+    // A template that names itself: re-applying it copies nothing (it would delete the goals it
+    // copies from).
+    GUIWindow* a = gui.findTemplate(L"a");
+    ASSERT_NE(a, nullptr);
+    a->reapplyTemplates();
+    EXPECT_EQ(a->getGoals().size(), 1u);
+    EXPECT_EQ(a->getGoals()[0]->name, L"X");
+    EXPECT_NE(gui.findWindow(L"kind"), nullptr);
+}
+
+// A file with more top-level windows than it may hold keeps the first ones and says so once.
+TEST_F(GUIWindowLoad, TooManyWindowsAreCutWithOneLine) {
+    std::wstring text = L"<GUI>";
+    for (int i = 0; i < 4100; ++i) text += L"<WINDOW/>";
+    text += L"</GUI>";
+    guitest::loadText(text, L"viele.gui");
+    std::vector<GUIWindow*> top;
+    gui.getWindows(top);
+    EXPECT_EQ(top.size(), 4096u);
+    EXPECT_EQ(guitest::loggedCount({L"viele.gui", L"4100"}), 1);
+}
+
+// A window node without "WINDOW_PARAMS": zero size, default options, no goals; children still.
+TEST_F(GUIWindowLoad, AWindowWithoutParametersStillHasItsChildren) {
+    GUIWindow* w = guitest::makeWindow(L"<WINDOW NAME=\"leer\"><WINDOW NAME=\"k1\"/><WINDOW NAME=\"k2\"/></WINDOW>");
+    ASSERT_NE(w, nullptr);
+    w->updateRect(true, true);
+    EXPECT_EQ(w->getScreenRect(), rectOf(0, 0, 0, 0));
+    EXPECT_TRUE(w->getGoals().empty());
+    EXPECT_EQ(w->getChildren().size(), 2u);
+    EXPECT_TRUE(w->getOptions().visible);
+    EXPECT_EQ(w->getUserId(), L"leer");
+    w->release();
+}
+
+// Two goals named "DEFAULT": the later is the default, both stay.
+TEST_F(GUIWindowLoad, TheLastDefaultGoalWins) {
+    GUIWindow* w = guitest::makeWindow(
+        L"<WINDOW NAME=\"w\"><WINDOW_PARAMS>"
+        L"<ANIMATION_GOAL NAME=\"DEFAULT\"><DRAWOPTIONS ALPHA=\"0.25\"/></ANIMATION_GOAL>"
+        L"<ANIMATION_GOAL NAME=\"DEFAULT\"><DRAWOPTIONS ALPHA=\"0.5\"/></ANIMATION_GOAL>"
+        L"</WINDOW_PARAMS></WINDOW>");
+    EXPECT_EQ(w->getGoals().size(), 2u);
+    EXPECT_EQ(w->getDefaultGoal().drawOptions.alpha, 0.5);
+    EXPECT_EQ(w->getDrawOptions().alpha, 0.5);
+    w->release();
+}
