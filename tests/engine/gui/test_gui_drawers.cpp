@@ -15,6 +15,7 @@
 #include "engine/gui/GUIWindowDrawer.h"
 #include "engine/gui/GUIWindowMover.h"
 #include "engine/render/Texture2D.h"
+#include "engine/render/Texture2DAnimation.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/engine/gui/GuiTestSupport.h"
 
@@ -231,6 +232,18 @@ TEST_F(DrawerLayers, ForegroundLiesBeneathAndBackgroundAboveTheStateLayer) {
     EXPECT_EQ(layers[0].modeX, 4) << "the foreground keeps its own draw type";
     EXPECT_EQ(layers[2].modeX, 2);
     EXPECT_EQ(layers[2].modeY, 8);
+
+    // A foreground animation replaces the texture and draws with the background's draw types
+    // (as the data expects it).
+    auto* animation = new Texture2DAnimation();
+    GUITextureSet::assignAnimation(options_.textures.aniForeground, animation);
+    animation->release();
+    auto const animated = plan({1.0, true, 0.0});
+    ASSERT_EQ(animated.size(), 3u);
+    EXPECT_EQ(animated[0].animation, animation);
+    EXPECT_EQ(animated[0].texture, nullptr);
+    EXPECT_EQ(animated[0].modeX, 2);
+    EXPECT_EQ(animated[0].modeY, 8);
 }
 
 TEST_F(DrawerLayers, DisabledWindowsDrawTheirDisabledOrNormalLookInTheBaseColour) {
