@@ -157,6 +157,22 @@ TEST(GuiDrawer, SmoothRotationFollowsTheSplineThroughItsPicks) {
     EXPECT_FLOAT_EQ(r.rotation, 20.0f) << "t restarts at the new second point";
 }
 
+TEST(GuiDrawer, SplinesIgnoreStepsBackwardsOrNotANumber) {
+    auto d = drawer(L"<DRAWER TYPE=\"ROTATION_CATMULL\" ROTATION_MIN=\"10\" ROTATION_MAX=\"20\" ROTATION_SPEED=\"-3\"/>");
+    auto c = drawer(L"<DRAWER TYPE=\"COLOR_CATMULL\" SPEED=\"-3\" COLOR_MAX=\"FF000000\"/>");
+    auto m = mover(L"<GUI_MOVER TYPE=\"CATMULL\" DISTANCE=\"10\" TIME_FAKTOR=\"-2\"/>");
+    for (float dt : {0.5f, 100.0f, NAN, 1.0e30f}) {
+        d->update(dt);
+        c->update(dt);
+        m->update(dt);
+    }
+    EXPECT_EQ(d->rotation, 10.0f) << "resting at the second point, where t is 0";
+    EXPECT_EQ(guiColorToD3D(c->getColor()), 0xFF000000u);
+    D3DXVECTOR4 const o = m->getOffset();
+    EXPECT_TRUE(std::isfinite(o.x) && std::isfinite(o.y));
+    EXPECT_LE(std::hypot(o.x, o.y), 10.0f + 1e-3f);
+}
+
 TEST(GuiDrawer, ColourChannelsConvertWithRoundingAndClamping) {
     struct {
         float c;
