@@ -190,10 +190,14 @@ GUIWindowDrawer* createWindowDrawer(XMLNode const& node);
 float catmullRom(float p0, float p1, float p2, float p3, float t);
 
 // One frame of a spline through picked points: t advances by speed x dt; on reaching 1 the
-// points shift down, the last becomes pick() and t restarts at 0.
+// points shift down, the last becomes pick() and t restarts at 0. A step that would move t
+// below 0 or is not a number (a negative speed from data, a NaN frame time) is ignored: the
+// spline would leave its points and run off to infinity.
 template <class T, class Pick>
 void stepSpline(T (&points)[4], float& t, float speed, float dt, Pick&& pick) {
-    t += speed * dt;
+    float const next = t + speed * dt;
+    if (!(next >= 0.0f)) return;
+    t = next;
     if (t < 1.0f) return;
     points[0] = points[1];
     points[1] = points[2];

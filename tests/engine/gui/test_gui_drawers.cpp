@@ -15,6 +15,7 @@
 #include "engine/gui/GUIWindowDrawer.h"
 #include "engine/gui/GUIWindowMover.h"
 #include "engine/render/Texture2D.h"
+#include "engine/render/Texture2DAnimation.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/engine/gui/GuiTestSupport.h"
 
@@ -156,6 +157,22 @@ TEST(GuiDrawer, SmoothRotationFollowsTheSplineThroughItsPicks) {
     EXPECT_FLOAT_EQ(r.rotation, 20.0f) << "t restarts at the new second point";
 }
 
+TEST(GuiDrawer, SplinesIgnoreStepsBackwardsOrNotANumber) {
+    auto d = drawer(L"<DRAWER TYPE=\"ROTATION_CATMULL\" ROTATION_MIN=\"10\" ROTATION_MAX=\"20\" ROTATION_SPEED=\"-3\"/>");
+    auto c = drawer(L"<DRAWER TYPE=\"COLOR_CATMULL\" SPEED=\"-3\" COLOR_MAX=\"FF000000\"/>");
+    auto m = mover(L"<GUI_MOVER TYPE=\"CATMULL\" DISTANCE=\"10\" TIME_FAKTOR=\"-2\"/>");
+    for (float dt : {0.5f, 100.0f, NAN, 1.0e30f}) {
+        d->update(dt);
+        c->update(dt);
+        m->update(dt);
+    }
+    EXPECT_EQ(d->rotation, 10.0f) << "resting at the second point, where t is 0";
+    EXPECT_EQ(guiColorToD3D(c->getColor()), 0xFF000000u);
+    D3DXVECTOR4 const o = m->getOffset();
+    EXPECT_TRUE(std::isfinite(o.x) && std::isfinite(o.y));
+    EXPECT_LE(std::hypot(o.x, o.y), 10.0f + 1e-3f);
+}
+
 TEST(GuiDrawer, ColourChannelsConvertWithRoundingAndClamping) {
     struct {
         float c;
@@ -231,6 +248,18 @@ TEST_F(DrawerLayers, ForegroundLiesBeneathAndBackgroundAboveTheStateLayer) {
     EXPECT_EQ(layers[0].modeX, 4) << "the foreground keeps its own draw type";
     EXPECT_EQ(layers[2].modeX, 2);
     EXPECT_EQ(layers[2].modeY, 8);
+
+    // A foreground animation replaces the texture and draws with the background's draw types
+    // (as the data expects it).
+    auto* animation = new Texture2DAnimation();
+    GUITextureSet::assignAnimation(options_.textures.aniForeground, animation);
+    animation->release();
+    auto const animated = plan({1.0, true, 0.0});
+    ASSERT_EQ(animated.size(), 3u);
+    EXPECT_EQ(animated[0].animation, animation);
+    EXPECT_EQ(animated[0].texture, nullptr);
+    EXPECT_EQ(animated[0].modeX, 2);
+    EXPECT_EQ(animated[0].modeY, 8);
 }
 
 TEST_F(DrawerLayers, DisabledWindowsDrawTheirDisabledOrNormalLookInTheBaseColour) {
