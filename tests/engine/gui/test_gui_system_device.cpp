@@ -1,10 +1,12 @@
-// The GUI with the engine's device open: the hit test's texture check (alpha under the pointer,
-// a zero-sized window), and the GUI system's draw walking a list that window callbacks change.
+// The GUI with the engine's device open: the sample screens drawn and hit where their pictures
+// are opaque, the hit test's texture check (alpha under the pointer, a zero-sized window), and
+// the GUI system's draw walking a list that window callbacks change.
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/SpriteHolder.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/TextureManager.h"
 #include "tests/engine/gui/GUIFixture.h"
+#include "tests/support/gl/DeviceFixture.h"
 
 using Orvex::GUIWindow;
 using guitest::GUIFixture;
@@ -112,4 +114,51 @@ TEST_F(GUIDevice, DrawingSurvivesCallbacksThatChangeTheList) {
     gui.getWindows(top);
     EXPECT_EQ(top, std::vector<GUIWindow*>{a});
     a->release();
+}
+
+namespace {
+
+bool near(uint32_t argb, int r, int g, int b) {
+    auto close = [](int have, int want) { return have >= want - 3 && have <= want + 3; };
+    return close((argb >> 16) & 0xFF, r) && close((argb >> 8) & 0xFF, g) && close(argb & 0xFF, b);
+}
+
+}  // namespace
+
+// The sample screens with the panel shown: each window's picture in its colour at its place,
+// nothing where no window is, and the disc taking the pointer only where it is opaque.
+TEST_F(GUIDevice, TheSampleScreenDrawsAndHitsItsPictures) {
+    guitest::loadFile(L"data\\GUI\\vorlagen.gui");
+    guitest::loadFile(L"data\\GUI\\fenster.gui");
+    GUIWindow* panel = gui.findWindow(L"hauptmenue");
+    ASSERT_NE(panel, nullptr);
+    panel->jumpToGoal(L"AN");
+    IDirect3DDevice9* device = Orvex::D3DInterface::getInstance().getDevice();
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000000, 1.0f, 0);
+    device->BeginScene();
+    gui.draw();
+    device->EndScene();
+    std::vector<uint32_t> const pixels = testsupport::readRenderTarget(device);
+    ASSERT_EQ(pixels.size(), std::size_t{kScreenW} * kScreenH);
+    auto at = [&](unsigned x, unsigned y) { return pixels[y * kScreenW + x]; };
+    struct Probe {
+        char const* what;
+        unsigned x, y;
+        int r, g, b;
+    };
+    Probe const probes[] = {
+        {"note, white tinted yellow", 730, 560, 0xFF, 0xF0, 0x80},
+        {"disc centre", 52, 52, 255, 255, 255},
+        {"disc corner (clear)", 21, 21, 0, 0, 0},
+        {"start button, bright post colours", 300, 190, 0x30, 0x54, 0x60},
+        {"end button, template colours left out", 300, 250, 0x30, 0x60, 0xC0},
+        {"nothing", 10, 300, 0, 0, 0},
+    };
+    for (Probe const& p : probes) {
+        SCOPED_TRACE(p.what);
+        EXPECT_TRUE(near(at(p.x, p.y), p.r, p.g, p.b)) << std::hex << at(p.x, p.y);
+    }
+    GUIWindow* disc = gui.findWindow(L"scheibe");
+    EXPECT_EQ(gui.windowAt(D3DXVECTOR2(52, 52), Orvex::GUISystem::kHitInput), disc);
+    EXPECT_EQ(gui.windowAt(D3DXVECTOR2(21, 21), Orvex::GUISystem::kHitInput), nullptr);
 }
