@@ -23,11 +23,7 @@ constexpr double kFrame = 1.0 / 60.0;
 
 Orvex::GUIWindow* box(std::wstring const& name, float x, float y, float w, float h) {
     auto* window = new Orvex::GUIWindow(name);
-    Orvex::GUIRect& rect = window->getRect();
-    rect.position.offX = x;
-    rect.position.offY = y;
-    rect.size.offX = w;
-    rect.size.offY = h;
+    window->setPixelRect(x, y, w, h);
     window->initDefaultState();
     return window;
 }

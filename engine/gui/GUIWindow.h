@@ -189,6 +189,9 @@ public:
     // Recomputes screenRect from the parent's (or the screen's) rectangle, the size limits and
     // the movers; emits rectChanged unless noSignal; lays out and recomputes the children.
     void updateRect(bool noSignal, bool childrenNoSignal);
+    // Places the window by pixels from its parent's top-left corner (a plain top-left
+    // rectangle, no relative parts) and recomputes it; for screens built by code.
+    void setPixelRect(float x, float y, float w, float h);
     // Screen width and height the rectangles resolve against (the device's display mode).
     float getScreenWidth() const;
     float getScreenHeight() const;

@@ -12,6 +12,15 @@ float GUIWindow::getScreenWidth() const { return static_cast<float>(device->getW
 
 float GUIWindow::getScreenHeight() const { return static_cast<float>(device->getHeight()); }
 
+void GUIWindow::setPixelRect(float x, float y, float w, float h) {
+    rect = GUIRect();
+    rect.position.offX = x;
+    rect.position.offY = y;
+    rect.size.offX = w;
+    rect.size.offY = h;
+    updateRect(false, false);
+}
+
 void GUIWindow::updateRect(bool noSignal, bool childrenNoSignal) {
     HeldRef<GUIWindow> hold(this);
     float const sw = getScreenWidth();

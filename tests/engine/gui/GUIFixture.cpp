@@ -26,13 +26,8 @@ Orvex::GUIWindow* makeWindow(std::wstring const& text) {
 
 Orvex::GUIWindow* makeBox(std::wstring const& name, float x, float y, float w, float h) {
     auto* window = new Orvex::GUIWindow(name);
-    Orvex::GUIRect& rect = window->getRect();
-    rect.position.offX = x;
-    rect.position.offY = y;
-    rect.size.offX = w;
-    rect.size.offY = h;
+    window->setPixelRect(x, y, w, h);
     window->initDefaultState();
-    window->updateRect(true, true);
     return window;
 }
 
