@@ -3,6 +3,7 @@
 #include "engine/gui/GUITooltipParam.h"
 
 #include "engine/core/XMLNode.h"
+#include "engine/gui/GUIWindow.h"
 #include "engine/gui/LanguageManager.h"
 
 namespace Orvex {
@@ -38,9 +39,23 @@ GUITooltipParam::GUITooltipParam(GUITooltipParam const& other)
       textId_(other.textId_),
       text_(other.text_),
       timer_(other.timer_),
-      window_(other.window_),
       useTextId_(other.useTextId_),
-      enabled_(other.enabled_) {}
+      enabled_(other.enabled_) {
+    setWindow(other.window_);
+}
+
+void GUITooltipParam::setWindow(GUIWindow* window) {
+    if (windowObject_) windowObject_->signalDestroyed.disconnect(this);
+    window_ = window;
+    windowObject_ = window;
+    if (windowObject_) windowObject_->signalDestroyed.connect(this, &GUITooltipParam::onWindowDestroyed);
+}
+
+void GUITooltipParam::onWindowDestroyed(NamedObject* object) {
+    if (object != windowObject_) return;
+    window_ = nullptr;
+    windowObject_ = nullptr;
+}
 
 std::wstring& GUITooltipParam::getText(std::wstring& out) {
     if (useTextId_) out = gLanguage ? gLanguage->getText(textId_) : std::wstring();

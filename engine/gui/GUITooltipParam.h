@@ -1,7 +1,8 @@
 // One tooltip text of a GUI window ("TOOLTIP" in "WINDOW_PARAMS"): a language text id or a
 // literal text, an id for game code, an enabled flag and a display delay. getText computes the
 // text and then lets textHook rewrite it. Reference counted; a window holds one reference per
-// record and records may be shared between windows.
+// record and records may be shared between windows. A shared record outlives the window it names:
+// it forgets that window when the window is destroyed (its hook then emits nothing).
 #pragma once
 
 #include <string>
@@ -39,7 +40,7 @@ public:
     int getTooltipId() const { return tooltipId_; }
     bool usesTextId() const { return useTextId_; }
     GUIWindow* getWindow() const { return window_; }
-    void setWindow(GUIWindow* window) { window_ = window; }
+    void setWindow(GUIWindow* window);
 
     // Same text id, same tooltip id, and neither uses its text id (records with literal texts
     // are told apart by their ids only).
@@ -50,11 +51,15 @@ public:
     static LanguageManager* getLanguageSource();
 
 private:
+    void onWindowDestroyed(NamedObject* object);
+
     int tooltipId_ = 0;
     std::wstring textId_;
     std::wstring text_;
     double timer_ = -1.0;
     GUIWindow* window_ = nullptr;
+    // The window as the object whose destroyed signal this record listens to.
+    NamedObject* windowObject_ = nullptr;
     bool useTextId_ = true;
     bool enabled_ = true;
 };

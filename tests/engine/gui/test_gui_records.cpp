@@ -12,6 +12,7 @@
 #include "engine/gui/GUILayoutManager.h"
 #include "engine/gui/GUIRect.h"
 #include "engine/gui/GUITooltipParam.h"
+#include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowOptions.h"
 #include "engine/gui/LanguageManager.h"
 #include "engine/platform/D3DInterface.h"
@@ -147,12 +148,21 @@ TEST(GuiTooltip, TextIdOrLiteralTextAndTheHook) {
     both->textHook.connect(&hook, &Hook::rewrite);
     both->getText(out);
     EXPECT_EQ(hook.calls, 0) << "without a window nothing is emitted";
-    both->setWindow(reinterpret_cast<GUIWindow*>(&hook));
+    auto* owner = new GUIWindow(L"owner");
+    both->setWindow(owner);
     EXPECT_EQ(both->getText(out), L"literal!");
     EXPECT_EQ(hook.calls, 1);
     GUITooltipParam copy(*both);
     copy.getText(out);
     EXPECT_EQ(hook.calls, 1) << "a copy's hook starts empty";
+    EXPECT_EQ(copy.getWindow(), owner);
+
+    // A record shared with another window outlives the window it names: it forgets it.
+    owner->release();
+    EXPECT_EQ(both->getWindow(), nullptr);
+    EXPECT_EQ(copy.getWindow(), nullptr);
+    EXPECT_EQ(both->getText(out), L"literal");
+    EXPECT_EQ(hook.calls, 1);
 
     GUITooltipParam::setLanguageSource(nullptr);
     EXPECT_EQ(byId->getText(out), L"");
