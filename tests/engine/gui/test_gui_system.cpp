@@ -197,6 +197,32 @@ TEST_F(GUISystemTest, UpdateSurvivesCallbacksThatChangeTheList) {
     meddler.added->release();
 }
 
+// A callback empties the whole GUI during the update: the walk ends on the windows it holds.
+TEST_F(GUISystemTest, UpdateSurvivesAClearFromACallback) {
+    struct Clearer : sigslot::has_slots<> {
+        Orvex::GUISystem* gui = nullptr;
+        int calls = 0;
+        void onGoal(GUIWindow&, Orvex::GUIAnimationsGoal&) {
+            ++calls;
+            gui->clear();
+        }
+    } clearer;
+    clearer.gui = &gui;
+    auto* goal = new Orvex::GUIAnimationsGoal();
+    goal->name = L"ZIEL";
+    a->addGoal(goal);
+    a->goalReached.connect(&clearer, &Clearer::onGoal);
+    a->animateToGoal(L"ZIEL", 10.0, false);
+    gui.update(0.5);
+    gui.update(0.5);
+    EXPECT_EQ(clearer.calls, 1);
+    std::vector<GUIWindow*> top;
+    gui.getWindows(top);
+    EXPECT_TRUE(top.empty());
+    EXPECT_EQ(a->getRefCount(), 1);
+    EXPECT_EQ(b->getRefCount(), 1);
+}
+
 // A click slot that drops the window from the GUI and releases it: the release operation and
 // the GUI system finish with the window still alive, and it goes once they let go.
 TEST_F(GUISystemTest, AWindowMayDestroyItselfFromItsClick) {
