@@ -1,7 +1,8 @@
 // Fuzzes the GUI-file reader with file bytes: the property-file parse, the GUI system's load
 // (templates before and after, windows, goals, tooltips, drawers, movers, rectangles), then a
 // few frames of the loaded screen: every goal played and jumped to, the mouse pressed, dragged
-// and released across it, each window copied, and the GUI emptied again.
+// and released across it, each window copied, frames updated and drawn (without a device), and
+// the GUI emptied again.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -47,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
         gui.onMouseMove(state, Orvex::OA_MOUSE_X);
         gui.onMouseUp(state, Orvex::OMB_LEFT);
         gui.update(0.25);
+        gui.draw();
     }
     for (Orvex::GUIWindow* w : all) w->release();
     gui.clear();
