@@ -2,13 +2,16 @@
 // 20 buttons each, 1280 x 720):
 //  - hover: the pointer sweeps across the screen, one movement event and one update per frame
 //    (hit tests from the top, activation changes, the update's hover at the still pointer);
-//  - goals: every button glides between two goals all the time (state blends per step).
+//  - goals: every button glides between two goals all the time (state blends per step);
+//  - load: a GUI file of 30 panels holding 100 windows each read into windows (its cost must
+//    grow with the number of windows, not with its square).
 // No device is needed: the display size is set on the device object.
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <vector>
 
+#include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
@@ -100,8 +103,33 @@ void goals(benchmark::State& state) {
     gui.clear();
 }
 
+void load(benchmark::State& state) {
+    int const panels = static_cast<int>(state.range(0));
+    std::wstring text = L"<GUI>";
+    for (int p = 0; p < panels; ++p) {
+        text += L"<WINDOW NAME=\"panel\"><WINDOW_PARAMS><GUIRECT><POS_TL/><SIZE X_REL=\"1\" Y_REL=\"1\"/></GUIRECT>"
+                L"</WINDOW_PARAMS>";
+        for (int b = 0; b < 100; ++b)
+            text += L"<WINDOW NAME=\"knopf\"><WINDOW_PARAMS><GUIRECT><POS_TL X_OFF=\"4\" Y_OFF=\"4\"/>"
+                    L"<SIZE X_OFF=\"40\" Y_OFF=\"20\"/></GUIRECT></WINDOW_PARAMS></WINDOW>";
+        text += L"</WINDOW>";
+    }
+    text += L"</GUI>";
+    Orvex::XMLNode root;
+    root.loadFromText(text, L"bench.gui");
+    Orvex::GUISystem& gui = Orvex::GUISystem::instance();
+    for (auto _ : state) {
+        gui.loadTextures(root, L"bench.gui");
+        state.PauseTiming();
+        gui.clear();
+        state.ResumeTiming();
+    }
+    state.counters["windows"] = panels * 101;
+}
+
 }  // namespace
 
+BENCHMARK(load)->Arg(3)->Arg(30)->Unit(benchmark::kMillisecond);
 BENCHMARK(hover)->Unit(benchmark::kMicrosecond);
 BENCHMARK(goals)->Unit(benchmark::kMicrosecond);
 

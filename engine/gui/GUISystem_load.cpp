@@ -2,14 +2,15 @@
 // quality-stencil switch) and the window factory keyed by "TYPE".
 //
 // Bad data: names and texts from the file are data and only ever concatenated into log lines.
-// A file with more windows or templates than kMaxWindowsPerFile keeps the first ones, with one
-// log line.
+// One file makes at most kMaxWindowsPerFile windows (templates, windows and all their children):
+// the rest are left out, with one log line. Without the cap a file of a few megabytes of empty
+// elements would make gigabytes of windows.
 #include "engine/core/Logger.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/gui/GUIWindowRef.h"
+#include "engine/gui/GUIWindowXml.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureManager.h"
@@ -18,26 +19,18 @@ namespace Orvex {
 
 namespace {
 
-// More top-level windows or templates than this in one file are taken as damaged data.
-constexpr u32 kMaxWindowsPerFile = 4096;
+// Real screens hold a few hundred windows; far more in one file is damaged data.
+constexpr u32 kMaxWindowsPerFile = 16384;
 
-TextureLoadParams guiTextureParams() { return TextureLoadParams(0, 0xFFFFFFFFu, 1, 1); }
-
-// The number of `name` children to read, capped with a log line naming the file.
-u32 cappedCount(XMLNode const& node, wchar_t const* name, std::wstring const& source) {
-    u32 const count = node.getChildCount(name);
-    if (count <= kMaxWindowsPerFile) return count;
-    logWarning(L"GUI file \"" + source + L"\": " + std::to_wstring(count) + L" " + name + L" entries; only the first " +
-               std::to_wstring(kMaxWindowsPerFile) + L" are read");
-    return kMaxWindowsPerFile;
-}
-
-}  // namespace
-
-namespace {
-
-// The file being loaded, for the factory's log lines (windows are made from nested elements).
-std::wstring loadingSource = L"(code)";
+// The file being loaded: its name for the factory's log lines (windows are made from nested
+// elements) and how many windows it has made.
+struct LoadingFile {
+    std::wstring source = L"(code)";
+    bool active = false;
+    u32 made = 0;
+    bool capLogged = false;
+};
+LoadingFile loading;
 
 // Widget types of the GUI files. Until a widget's class exists its elements make plain windows.
 constexpr wchar_t const* kWindowTypes[] = {L"",         L"WINDOW", L"LABEL",        L"CHECKBOX_BUTTON",
@@ -50,61 +43,81 @@ bool isKnownType(std::wstring const& type) {
     return false;
 }
 
+// False once the file being loaded has made its share of windows.
+bool mayMakeWindow() {
+    if (!loading.active) return true;
+    if (loading.made < kMaxWindowsPerFile) {
+        ++loading.made;
+        return true;
+    }
+    if (!loading.capLogged)
+        logWarning(L"GUI file \"" + loading.source + L"\": more than " + std::to_wstring(kMaxWindowsPerFile) +
+                   L" windows; the rest are left out");
+    loading.capLogged = true;
+    return false;
+}
+
+TextureLoadParams guiTextureParams() { return TextureLoadParams(0, 0xFFFFFFFFu, 1, 1); }
+
 }  // namespace
 
 GUIWindow* GUISystem::createWindow(XMLNode& node) {
+    if (!mayMakeWindow()) return nullptr;
     std::wstring const type = node.getAttributeString(L"TYPE", L"");
     if (!isKnownType(type))
-        logWarning(L"GUI file \"" + loadingSource + L"\": window \"" + node.getAttributeString(L"NAME", L"") +
+        logWarning(L"GUI file \"" + loading.source + L"\": window \"" + node.getAttributeString(L"NAME", L"") +
                    L"\" has the unknown TYPE \"" + type + L"\"; made a plain window");
     return new GUIWindow(node);
 }
 
 void GUISystem::loadTextures(XMLNode& root, std::wstring const& sourceName) {
-    std::wstring const outer = loadingSource;
-    loadingSource = sourceName;
+    LoadingFile const outer = loading;
+    loading = LoadingFile{sourceName, true, 0, false};
     TextureManager& textures = device_->getTextureManager();
     if (XMLNode* lists = root.getChild(L"TEXTURE_2DFILES")) {
-        for (u32 i = 0, n = lists->getChildCount(L"TEXTURE_2D_FILE"); i < n; ++i) {
-            XMLNode* entry = lists->getChild(L"TEXTURE_2D_FILE", static_cast<int>(i));
+        forEachChild(*lists, L"TEXTURE_2D_FILE", [&](XMLNode& entry) {
             XMLNode list;
-            if (list.load(entry->getAttributeString(L"FILENAME", L"")))
-                textures.loadTextures(list, guiTextureParams());
+            if (list.load(entry.getAttributeString(L"FILENAME", L""))) textures.loadTextures(list, guiTextureParams());
+            return true;
+        });
+    }
+    forEachChild(root, L"TEXTURES", [&](XMLNode& entry) {
+        if (XMLAttribute* file = entry.getAttribute(L"FILE")) {
+            XMLNode list;
+            list.load(file->getString());
+            textures.loadTextures(list, guiTextureParams());
         }
-    }
-    for (u32 i = 0, n = root.getChildCount(L"TEXTURES"); i < n; ++i) {
-        XMLAttribute* file = root.getChild(L"TEXTURES", static_cast<int>(i))->getAttribute(L"FILE");
-        if (!file) continue;
-        XMLNode list;
-        list.load(file->getString());
-        textures.loadTextures(list, guiTextureParams());
-    }
-    for (u32 i = 0, n = root.getChildCount(L"ANIMATION"); i < n; ++i) {
-        XMLAttribute* file = root.getChild(L"ANIMATION", static_cast<int>(i))->getAttribute(L"FILE");
-        if (!file) continue;
-        XMLNode list;
-        list.load(file->getString());
-        Texture2DAnimationManager::instance().load(list);
-    }
+        return true;
+    });
+    forEachChild(root, L"ANIMATION", [&](XMLNode& entry) {
+        if (XMLAttribute* file = entry.getAttribute(L"FILE")) {
+            XMLNode list;
+            list.load(file->getString());
+            Texture2DAnimationManager::instance().load(list);
+        }
+        return true;
+    });
     if (XMLNode* section = root.getChild(L"VORLAGEN")) {
-        for (u32 i = 0, n = cappedCount(*section, L"WINDOW", sourceName); i < n; ++i) {
-            GUIWindow* window = createWindow(*section->getChild(L"WINDOW", static_cast<int>(i)));
-            if (!window) continue;
+        forEachChild(*section, L"WINDOW", [&](XMLNode& element) {
+            GUIWindow* window = createWindow(element);
+            if (!window) return !loading.capLogged;
             window->reapplyTemplates();
             templates_.push_back(window);
-        }
+            return true;
+        });
     }
-    for (u32 i = 0, n = cappedCount(root, L"WINDOW", sourceName); i < n; ++i) {
-        GUIWindow* window = createWindow(*root.getChild(L"WINDOW", static_cast<int>(i)));
-        if (!window) continue;
+    forEachChild(root, L"WINDOW", [&](XMLNode& element) {
+        GUIWindow* window = createWindow(element);
+        if (!window) return !loading.capLogged;
         windows_.push_back(window);
         window->reapplyTemplates();
         window->updateRect(false, false);
-    }
+        return true;
+    });
     if (XMLAttribute* quality = root.getAttribute(L"USE_QUALITY_STENCIL")) setQualityStencil(quality->getBool());
     rebuildTooltips();
     sortWindows();
-    loadingSource = outer;
+    loading = outer;
 }
 
 }  // namespace Orvex

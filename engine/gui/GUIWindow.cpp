@@ -12,6 +12,7 @@
 #include "engine/gui/GUIWindowDrawer.h"
 #include "engine/gui/GUIWindowMover.h"
 #include "engine/gui/GUIWindowRef.h"
+#include "engine/gui/GUIWindowXml.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/Texture2DAnimation.h"
@@ -135,26 +136,38 @@ void GUIWindow::readNode(XMLNode& node) {
         defaultGoal = GUIAnimationsGoal(*params, &rect, &drawOptions, &options);
         currentState = defaultGoal;
         applyState(defaultGoal);
-        for (u32 i = 0, n = params->getChildCount(L"ANIMATION_GOAL"); i < n; ++i)
-            addGoal(new GUIAnimationsGoal(*params->getChild(L"ANIMATION_GOAL", static_cast<int>(i)), nullptr,
-                                          nullptr, nullptr));
-        for (u32 i = 0, n = params->getChildCount(L"TOOLTIP"); i < n; ++i) {
-            auto* param = new GUITooltipParam(*params->getChild(L"TOOLTIP", static_cast<int>(i)));
+        forEachChild(*params, L"ANIMATION_GOAL", [&](XMLNode& element) {
+            addGoal(new GUIAnimationsGoal(element, nullptr, nullptr, nullptr));
+            return true;
+        });
+        forEachChild(*params, L"TOOLTIP", [&](XMLNode& element) {
+            auto* param = new GUITooltipParam(element);
             param->setWindow(this);
             tooltipParams.push_back(param);
-        }
-        for (u32 i = 0, n = params->getChildCount(L"GUI_MOVER"); i < n; ++i)
-            if (GUIWindowMover* mover = createWindowMover(*params->getChild(L"GUI_MOVER", static_cast<int>(i))))
-                movers.push_back(mover);
+            return true;
+        });
+        forEachChild(*params, L"GUI_MOVER", [&](XMLNode& element) {
+            if (GUIWindowMover* mover = createWindowMover(element)) movers.push_back(mover);
+            return true;
+        });
         if (XMLAttribute* start = params->getAttribute(L"ANIMATION_GOAL")) jumpToGoal(start->getString());
         if (XMLNode* sound = params->getChild(L"SOUND"))
             if (XMLAttribute* click = sound->getAttribute(L"ON_LCLICK")) clickSound = click->getString();
     }
 
-    for (u32 i = 0, n = node.getChildCount(L"WINDOW"); i < n; ++i) {
-        GUIWindow* child = GUISystem::createWindow(*node.getChild(L"WINDOW", static_cast<int>(i)));
-        if (child && !addChild(child, true, true)) child->release();
-    }
+    static int nesting = 0;  // windows being built from nested elements right now
+    ++nesting;
+    building_ = true;
+    forEachChild(node, L"WINDOW", [&](XMLNode& element) {
+        GUIWindow* child = GUISystem::createWindow(element);
+        if (!child) return false;  // the file has made all the windows it may
+        if (!addChild(child, true, true)) child->release();
+        return true;
+    });
+    building_ = false;
+    --nesting;
+    sortChildrenByLayer();
+    if (nesting == 0 && !children.empty()) updateRect(false, false);
 }
 
 void GUIWindow::addGoal(GUIAnimationsGoal* goal) {

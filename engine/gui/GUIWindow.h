@@ -323,6 +323,11 @@ private:
     void onParentDestroyed(NamedObject* gone);
     // Lets go of one child without signals: its reference, its parent pointer, its layer link.
     void detachQuietly(GUIWindow* child);
+
+    // While the constructor adds the children of its element: addChild appends without sorting
+    // or recomputing rectangles, and the constructor sorts once and (outermost window only)
+    // recomputes once, so a file's windows cost linear time, not quadratic.
+    bool building_ = false;
 };
 
 }  // namespace Orvex

@@ -30,11 +30,13 @@ bool GUIWindow::addChild(GUIWindow* child, bool const& noAddRef, bool const& app
     else
         children.insert(children.begin(), child);
     child->layerChanged.connect(this, &GUIWindow::sortChildrenByLayer);
-    sortChildrenByLayer();
+    if (!building_) sortChildrenByLayer();
     if (child->parent && child->parent != this) child->parent->removeChild(child);
     child->parent = this;
-    child->updateRect(false, false);
-    updateRect(false, false);
+    if (!building_) {
+        child->updateRect(false, false);
+        updateRect(false, false);
+    }
     childAdded.emit(*child, true);
     return true;
 }

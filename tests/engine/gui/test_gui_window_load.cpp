@@ -144,16 +144,21 @@ TEST_F(GUIWindowLoad, TemplateLoopsAndUnknownKeysLoadWhatTheyCan) {
     EXPECT_EQ(guitest::loggedCount({L"unknown TYPE"}), 1);
 }
 
-// A file with more top-level windows than it may hold keeps the first ones and says so once.
+// A file that would make more windows than it may (top-level and nested alike) keeps the first
+// ones and says so once.
 TEST_F(GUIWindowLoad, TooManyWindowsAreCutWithOneLine) {
-    std::wstring text = L"<GUI>";
-    for (int i = 0; i < 4100; ++i) text += L"<WINDOW/>";
+    std::wstring text = L"<GUI><WINDOW NAME=\"huelle\">";
+    for (int i = 0; i < 10000; ++i) text += L"<WINDOW/>";
+    text += L"</WINDOW>";
+    for (int i = 0; i < 10000; ++i) text += L"<WINDOW/>";
     text += L"</GUI>";
     guitest::loadText(text, L"viele.gui");
-    std::vector<GUIWindow*> top;
-    gui.getWindows(top);
-    EXPECT_EQ(top.size(), 4096u);
-    EXPECT_EQ(guitest::loggedCount({L"viele.gui", L"4100"}), 1);
+    std::vector<GUIWindow*> all;
+    gui.collectAllWindows(all);
+    EXPECT_EQ(all.size(), 16384u);
+    ASSERT_NE(gui.findWindow(L"huelle"), nullptr);
+    EXPECT_EQ(gui.findWindow(L"huelle")->getChildren().size(), 10000u);
+    EXPECT_EQ(guitest::loggedCount({L"viele.gui", L"16384"}), 1);
 }
 
 // A window node without "WINDOW_PARAMS": zero size, default options, no goals; children still.
