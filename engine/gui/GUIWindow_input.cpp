@@ -148,6 +148,8 @@ void GUIWindow::setActive(bool on, GUIWindow* successor) {
         }
         times.activation = GUIWindowTimer{false, 0.0, 0.0};
         deactivated.emit(*this);
+        // A successor sets itself next; a window that no longer holds the activation (a slot
+        // moved it on) must not take it from its new holder.
         if (!successor && gui.getActiveWindow() == this) gui.setActiveWindow(nullptr);
     }
 }

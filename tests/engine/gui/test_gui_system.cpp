@@ -258,3 +258,15 @@ TEST_F(GUISystemTest, RolesHoldReferences) {
     EXPECT_EQ(a->getRefCount(), count - 1);
     EXPECT_EQ(gui.getActiveWindow(), nullptr);
 }
+
+// After a device reset every top-level tree resolves again against the new screen size.
+TEST_F(GUISystemTest, ADeviceResetRecomputesTheScreen) {
+    guitest::loadFile(L"data\\GUI\\fenster.gui");
+    GUIWindow* note = gui.findWindow(L"notiz");
+    GUIWindow* grip = gui.findWindow(L"notiz_griff");
+    ASSERT_TRUE(note && grip);
+    setScreen(1024, 768);
+    gui.onDeviceReset();
+    EXPECT_EQ(note->getScreenRect(), Orvex::FRect(894, 678, 1014, 758));
+    EXPECT_EQ(grip->getScreenRect(), Orvex::FRect(894, 678, 1014, 694));
+}

@@ -4,6 +4,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/core/XMLProperty.h"
 #include "engine/gui/GUITooltipParam.h"
+#include "engine/render/Texture2D.h"
 #include "tests/engine/gui/GUIFixture.h"
 
 using Orvex::GUIWindow;
@@ -179,4 +180,61 @@ TEST_F(GUIWindowLoad, TheLastDefaultGoalWins) {
     EXPECT_EQ(w->getDefaultGoal().drawOptions.alpha, 0.5);
     EXPECT_EQ(w->getDrawOptions().alpha, 0.5);
     w->release();
+}
+
+// What each mask word copies from a template (the template's own mask, here all but the size,
+// applied first); copying the options twice doubles the tooltip records.
+TEST_F(GUIWindowLoad, CopyingFromATemplateTakesWhatTheMaskNames) {
+    auto* texNormal = new Orvex::Texture2D(L"normal");
+    auto* texBack = new Orvex::Texture2D(L"hinten");
+    GUIWindow* source = guitest::makeWindow(
+        L"<WINDOW NAME=\"vorlage\" IS_VORLAGE_FOR=\"ALL !SIZE\"><WINDOW_PARAMS>"
+        L"<GUIRECT><POS_TL X_OFF=\"7\" Y_OFF=\"8\"/><SIZE X_OFF=\"70\" Y_OFF=\"80\"/></GUIRECT>"
+        L"<DRAWOPTIONS ALPHA=\"0.5\" ACTIVE_BLEND=\"0.3\"/><OPTIONS MOUSE_MOVE=\"1\"/>"
+        L"<TOOLTIP TEXT=\"tipp\"/><ANIMATION_GOAL NAME=\"G\"/></WINDOW_PARAMS></WINDOW>");
+    source->getDrawOptions().setTexNormal(texNormal);
+    struct Case {
+        wchar_t const* words;
+        float x, w;
+        double alpha, activeBlend;
+        bool textured, mouseMove;
+        std::size_t tooltips;
+        bool templateGoals;
+    };
+    Case const cases[] = {
+        {L"POSITION", 7, 20, 1.0, 0.0, false, false, 0, false},
+        {L"SIZE", 0, 20, 1.0, 0.0, false, false, 0, false},
+        {L"COLORS TEXTURES", 0, 20, 0.5, 0.0, true, false, 0, false},
+        {L"TIMES", 0, 20, 1.0, 0.3, false, false, 0, false},
+        {L"OPTIONS OPTIONS", 0, 20, 1.0, 0.0, false, true, 2, false},
+        {L"ANIMATION_GOALS", 0, 20, 1.0, 0.0, false, false, 0, true},
+        {L"ALL", 7, 20, 0.5, 0.3, true, true, 1, true},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(std::string(c.words, c.words + std::wcslen(c.words)));
+        GUIWindow* w = guitest::makeBox(L"w", 0, 0, 20, 20);
+        w->addGoal(new Orvex::GUIAnimationsGoal());
+        w->getDrawOptions().setTexBackground(texBack);
+        Orvex::XMLProperty text{std::wstring(c.words)};
+        Orvex::XMLValueTokens words = text.split(L" ");
+        int const mask = Orvex::parseCopyMask(words, 0, words.getCount());
+        w->copyFromTemplate(source, mask);
+        if (std::wstring(c.words) == L"OPTIONS OPTIONS") w->copyFromTemplate(source, mask);
+        w->updateRect(true, true);
+        EXPECT_EQ(w->getScreenRect().left, c.x);
+        EXPECT_EQ(w->getScreenRect().right - w->getScreenRect().left, c.w);
+        EXPECT_EQ(w->getDrawOptions().alpha, c.alpha);
+        EXPECT_EQ(w->getDrawOptions().activeBlend, c.activeBlend);
+        EXPECT_EQ(w->getDrawOptions().textures.normal == texNormal, c.textured);
+        // The template has no background: the window keeps its own.
+        EXPECT_EQ(w->getDrawOptions().textures.background, texBack);
+        EXPECT_EQ(w->getOptions().mouseMove, c.mouseMove);
+        EXPECT_EQ(w->getTooltipParams().size(), c.tooltips);
+        ASSERT_EQ(w->getGoals().size(), 1u);
+        EXPECT_EQ(w->getGoals()[0]->name == L"G", c.templateGoals);
+        w->release();
+    }
+    source->release();
+    texNormal->release();
+    texBack->release();
 }
