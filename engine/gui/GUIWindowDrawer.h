@@ -101,7 +101,7 @@ public:
     // The layers in submission order: lower ("ANI_FOREGROUND" / "TEX_FOREGROUND"), the state
     // layers (normal and mark, or the disabled look), upper ("ANI_BACKGROUND" /
     // "TEX_BACKGROUND"). Layers without texture or with alpha exactly 0 are left out.
-    void planLayers(GUIDrawOptions& options, GUIDrawState const& state, std::vector<GUIDrawLayer>& out) const;
+    void planLayers(GUIDrawOptions const& options, GUIDrawState const& state, std::vector<GUIDrawLayer>& out) const;
     // Submits planned layers placed by rect, this drawer's rotation and centre.
     void submitLayers(BaseSprite& sprite, std::vector<GUIDrawLayer> const& layers, FRect const& rect) const;
 

@@ -55,8 +55,9 @@ D3DCOLOR guiColorToD3D(D3DXCOLOR const& c) {
            (static_cast<D3DCOLOR>(guiColorByte(c.g)) << 8) | static_cast<D3DCOLOR>(guiColorByte(c.b));
 }
 
-void GUIWindowDrawer::planLayers(GUIDrawOptions& o, GUIDrawState const& state, std::vector<GUIDrawLayer>& out) const {
-    GUITextureSet& t = o.textures;
+void GUIWindowDrawer::planLayers(GUIDrawOptions const& o, GUIDrawState const& state,
+                                 std::vector<GUIDrawLayer>& out) const {
+    GUITextureSet const& t = o.textures;
     float const alpha = static_cast<float>(state.alpha);
     D3DXCOLOR const base(color.r * o.modulateColor.r, color.g * o.modulateColor.g, color.b * o.modulateColor.b,
                          color.a * (o.modulateColor.a * alpha));

@@ -7,12 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindowDrawer.h"
 #include "engine/gui/GUIWindowRef.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Sprite.h"
 #include "engine/render/TextureManager.h"
 #include "tests/engine/gui/GuiDrawFixture.h"
+#include "tests/engine/gui/GuiTestSupport.h"
 
 namespace {
 
@@ -206,6 +209,74 @@ TEST_F(GuiDraw, DisabledAndHighlightedLooksAndTheWholePixelRectangle) {
     tree.root->getOptions().enabled = false;
     px = frame(*tree.root);
     EXPECT_EQ(at(px, 20, 15), 0xFF808080u) << "a disabled ancestor shows the disabled look";
+}
+
+TEST_F(GuiDraw, DrawerRotationTurnsTheWindowAboutItsCentre) {
+    Tree tree{makeWindow(L"screen", FRect(0, 0, 128, 96), kBlack)};
+    GUIWindow* bar = makeWindow(L"bar", FRect(20, 40, 60, 50), kRed);  // 40 x 10, centre (40, 45)
+    adopt(tree.root, bar);
+    auto px = frame(*tree.root);
+    EXPECT_EQ(count(px, kRed), 40 * 10);
+    bar->getDrawer()->rotation = 90.0f;
+    px = frame(*tree.root);
+    EXPECT_EQ(count(px, kRed, 35, 25, 45, 65), 10 * 40) << "standing upright about its centre";
+    EXPECT_EQ(count(px, kRed), 10 * 40);
+    // A centre at the left end: the bar swings down from (20, 45).
+    bar->getDrawer()->rotationCentre = D3DXVECTOR2(0.0f, 0.5f);
+    px = frame(*tree.root);
+    EXPECT_EQ(count(px, kRed, 15, 45, 25, 85), 10 * 40);
+}
+
+TEST_F(GuiDraw, ActivationFadesTheMarkLookOverTheNormalOne) {
+    struct {
+        bool crossblend;
+        double seconds;  // of a 0.5 s activation blend
+        uint32_t colour;
+    } const cases[] = {
+        // Blue normal, red mark: at half the blend the mark lies at half alpha over the normal.
+        {false, 0.0, kBlue},
+        {false, 0.25, 0xFF800080},
+        {false, 1.0, kRed},
+        // Cross-fading: the normal fades out under the mark (0.5 x 0.5 of blue left below it).
+        {true, 0.25, 0xFF800040},
+        {true, 1.0, kRed},
+    };
+    // The white picture once more under its own name, for the mark layer.
+    TextureManager& textures = D3DInterface::getInstance().getTextureManager();
+    XMLNode list = guitest::parse(L"<TEXTURES><TEXTUR2D NAME=\"gui_white_mark\"><FILE FILENAME=\"data\\GUI\\"
+                                  L"gui_white.png\"/></TEXTUR2D></TEXTURES>");
+    textures.loadTextures(list);
+    ASSERT_NE(textures.findTexture(L"gui_white_mark"), nullptr);
+    for (auto const& c : cases) {
+        Tree tree{makeWindow(L"screen", FRect(0, 0, 128, 96), kBlack)};
+        GUIWindow* w = makeWindow(L"button", FRect(10, 10, 30, 30), 0xFFFFFFFF);
+        w->getDrawOptions().setTexMark(textures.findTexture(L"gui_white_mark"));
+        w->getDrawOptions().activeBlend = 0.5;
+        w->getDrawOptions().crossblend = c.crossblend;
+        adopt(tree.root, w);
+        // The colours come from two drawers' worth of modulation: normal blue, mark red.
+        struct TwoColours : GUIWindowDrawer {
+            void draw(GUIWindow& window, FRect const& rect) override {
+                std::vector<GUIDrawLayer> layers;
+                planLayers(window.getDrawOptions(), {1.0, true, window.getBlendState().activationBlend}, layers);
+                for (GUIDrawLayer& l : layers)
+                    l.colour = (l.colour & 0xFF000000u) | (l.texture == window.getDrawOptions().textures.mark ? 0xFF0000u
+                                                                                                          : 0x0000FFu);
+                submitLayers(*guiSprite(), layers, rect);
+            }
+        };
+        w->setDrawer(new TwoColours());
+        w->setActive(true, nullptr);
+        if (c.seconds > 0.0) w->update(c.seconds);
+        auto const px = frame(*tree.root);
+        uint32_t const got = at(px, 20, 20);
+        for (int shift : {0, 8, 16}) {
+            int const g = static_cast<int>((got >> shift) & 0xFF);
+            int const want = static_cast<int>((c.colour >> shift) & 0xFF);
+            EXPECT_NEAR(g, want, 2) << c.crossblend << " " << c.seconds << " channel " << shift;
+        }
+        w->setActive(false, nullptr);
+    }
 }
 
 TEST_F(GuiDraw, StateBlocksAreLetGoOnALostDeviceAndMadeAgain) {
