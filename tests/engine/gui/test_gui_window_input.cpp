@@ -236,3 +236,43 @@ TEST_F(GUIWindowInput, ActivationBlendFollowsTheActiveFlag) {
         w->release();
     }
 }
+
+// Hit tests: children first from the last, input flags making windows or their children
+// transparent, ACTIVATE_PARENT handing the hit up, clipping to the parent's rectangle.
+TEST_F(GUIWindowInput, HitTestsFindTheTopMostTakingWindow) {
+    struct Case {
+        char const* what;
+        int parentIgnore, childIgnore;
+        bool activateParent, clientOnly, childVisible;
+        int flags;
+        float x;
+        wchar_t const* hit;  // name, or empty for none
+    };
+    Case const cases[] = {
+        {"child over parent", 0, 0, false, false, true, 2, 15, L"kind"},
+        {"child ignores input", 0, 1, false, false, true, 2, 15, L"eltern"},
+        {"parent hides its children", 2, 0, false, false, true, 2, 15, L"eltern"},
+        {"parent ignores only itself", 1, 0, false, false, true, 2, 15, L"kind"},
+        {"not an input query", 3, 3, false, false, true, 0, 15, L"kind"},
+        {"child activates the parent", 0, 0, true, false, true, 2, 15, L"eltern"},
+        {"child outside, unclipped", 0, 0, false, false, true, 2, 120, L"kind"},
+        {"child outside, clipped", 0, 0, false, true, true, 2, 120, L""},
+        {"hidden child", 0, 0, false, false, false, 2, 15, L"eltern"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        GUIWindow* parent = makeBox(L"eltern", 0, 0, 100, 100);
+        GUIWindow* child = makeBox(L"kind", 10, 10, 150, 20);
+        parent->getMaxSize() = Orvex::GUIRectAxis{-1.0f, -1.0f};
+        child->getMaxSize() = Orvex::GUIRectAxis{-1.0f, -1.0f};
+        parent->addChild(child, true, true);
+        parent->getOptions().inputIgnore = c.parentIgnore;
+        parent->getOptions().drawInClientOnly = c.clientOnly;
+        child->getOptions().inputIgnore = c.childIgnore;
+        child->getOptions().activateParent = c.activateParent;
+        child->getOptions().visible = c.childVisible;
+        GUIWindow* hit = parent->hitTest(D3DXVECTOR2(c.x, 15), gui.getScreenRect(), c.flags);
+        EXPECT_EQ(hit ? hit->getName() : std::wstring(), c.hit);
+        parent->release();
+    }
+}
