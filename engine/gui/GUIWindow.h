@@ -228,6 +228,8 @@ public:
     bool hasGoal(std::wstring const& name) const;
     GUIAnimationsGoal getTargetState() const;
     bool isAnimating() const;
+    // Plays the track from the present state to the goal (unless it is the target already and
+    // not forced); a rate (speedFactor x "SPEED") of 0, below 0 or not a number jumps.
     void animateToGoal(std::wstring const& name, double const& speedFactor, bool const& force);
     void jumpToGoal(std::wstring const& name);
     void retargetAnimation(GUIAnimationsGoal const& goal);

@@ -1,6 +1,8 @@
 // The GUI window's goal control: finding goals, animating to a goal along the keyframe track
 // (with an optional overshoot and return), jumping, re-targeting a running animation, and the
 // two slots through which each step of the track is written into the window.
+#include <cmath>
+
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowRef.h"
 
@@ -61,7 +63,8 @@ void GUIWindow::animateToGoal(std::wstring const& name, double const& speedFacto
     GUIAnimationsGoal const goal = findGoal(name);
     if (!force && !goal.name.empty() && getTargetState().name == goal.name) return;
     double const rate = speedFactor * goal.speed;
-    if (rate == 0.0) {
+    // 0 jumps; a rate below 0 or not a number would hold the track at its start for ever.
+    if (!(rate > 0.0) || !std::isfinite(rate)) {
         jumpToGoal(name);
         return;
     }

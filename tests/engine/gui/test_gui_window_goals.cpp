@@ -96,6 +96,9 @@ TEST_F(GUIWindowGoals, RestartsOnlyWhenForcedAndJumpsAtSpeedZero) {
         {"heading there already", L"AN", 1.0, false, L"", 375.0f},
         {"forced restart", L"AN", 1.0, true, L"goalStarted AN hauptmenue", 375.0f},
         {"speed 0 jumps", L"AN", 0.0, true, L"goalStarted AN hauptmenue; goalReached AN hauptmenue", 150.0f},
+        {"negative speed jumps", L"AN", -1.0, true, L"goalStarted AN hauptmenue; goalReached AN hauptmenue", 150.0f},
+        {"speed not a number jumps", L"AN", std::nan(""), true,
+         L"goalStarted AN hauptmenue; goalReached AN hauptmenue", 150.0f},
         {"unknown goal takes the default", L"NIRGENDS", 0.0, false,
          L"goalStarted  hauptmenue; goalReached  hauptmenue", 150.0f},
     };
