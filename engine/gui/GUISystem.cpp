@@ -42,6 +42,7 @@ GUISystem& GUISystem::instance() {
 }
 
 GUISystem::GUISystem() : device_(&D3DInterface::getInstance()) {
+    sprite_ = &device_->getSprite().getD3DXSpriteObject();
     device_->signalDeviceLost.connect(this, &GUISystem::onDeviceLost);
     device_->signalDeviceReset.connect(this, &GUISystem::onDeviceReset);
 }
