@@ -94,6 +94,19 @@ TEST_F(GUISystemTest, PressesAndReleasesFollowThePointer) {
     }
 }
 
+// A double click is two clicks: each release within the click time of the press before it.
+TEST_F(GUISystemTest, ADoubleClickClicksTwice) {
+    for (int i = 0; i < 2; ++i) {
+        down(50, 50);
+        gui.update(0.05);
+        up(50, 50);
+        gui.update(0.05);
+    }
+    EXPECT_EQ(rec.joined(),
+              L"activated a; leftPressed a 1; leftClicked a; leftReleased a 1; leftPressed a 1; leftClicked a; "
+              L"leftReleased a 1");
+}
+
 // A press brings its window to the front of its layer; a window of layer -1 stays above all.
 TEST_F(GUISystemTest, PressingBringsToFrontWithinTheLayer) {
     std::vector<GUIWindow*> top;
