@@ -7,6 +7,7 @@
 #include "engine/core/Logger.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
+#include "engine/gui/GUISystem.h"
 
 namespace Orvex {
 
@@ -36,8 +37,8 @@ void readFinite(XMLNode const& node, wchar_t const* key, T& value, std::wstring 
         value = static_cast<T>(read);
         return;
     }
-    logWarning(L"GUI goal \"" + goalName + L"\": " + key + L" \"" + attribute->getString() +
-               L"\" is not a usable number; kept " + std::to_wstring(static_cast<double>(value)));
+    logWarning(L"GUI file \"" + GUISystem::loadingFile() + L"\", goal \"" + goalName + L"\": " + key + L" \"" +
+               attribute->getString() + L"\" is not a usable number; kept " + std::to_wstring(static_cast<double>(value)));
 }
 
 }  // namespace

@@ -55,7 +55,11 @@ public:
     // log lines.
     void loadTextures(XMLNode& root, std::wstring const& sourceName = L"(GUI file)");
     // The window factory by "TYPE"; the new window carries one reference, owned by the caller.
+    // Null once the file being loaded has made as many windows as a file may.
     static GUIWindow* createWindow(XMLNode& node);
+    // The name of the GUI file being loaded, for log lines of what its elements make; "(code)"
+    // outside a load.
+    static std::wstring const& loadingFile();
 
     // ---- lists ----
     // Appends a top-level window (a reference added) and sorts the list by layer.

@@ -61,6 +61,8 @@ TextureLoadParams guiTextureParams() { return TextureLoadParams(0, 0xFFFFFFFFu, 
 
 }  // namespace
 
+std::wstring const& GUISystem::loadingFile() { return loading.source; }
+
 GUIWindow* GUISystem::createWindow(XMLNode& node) {
     if (!mayMakeWindow()) return nullptr;
     std::wstring const type = node.getAttributeString(L"TYPE", L"");

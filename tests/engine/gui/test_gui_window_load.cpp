@@ -113,13 +113,14 @@ TEST_F(GUIWindowLoad, LoadedWindowsAreInLayerOrder) {
 }
 
 // Bad data loads what it can: templates naming themselves or each other end, copying from
-// oneself does nothing, unknown keys and types are passed over.
+// oneself does nothing, unknown keys are passed over, an unknown type and an absurd number each
+// give one line naming the file.
 TEST_F(GUIWindowLoad, TemplateLoopsAndUnknownKeysLoadWhatTheyCan) {
     guitest::loadText(
         L"<GUI>"
         L"<VORLAGEN>"
         L"  <WINDOW NAME=\"a\" VORLAGE_POST=\"a ALL\" UNBEKANNT=\"1\">"
-        L"    <WINDOW_PARAMS><ANIMATION_GOAL NAME=\"X\"/><GUIRECT><POS_TL/><SIZE X_OFF=\"5\" Y_OFF=\"5\"/></GUIRECT></WINDOW_PARAMS>"
+        L"    <WINDOW_PARAMS><ANIMATION_GOAL NAME=\"X\" SPEED=\"-1e400\"/><GUIRECT><POS_TL/><SIZE X_OFF=\"5\" Y_OFF=\"5\"/></GUIRECT></WINDOW_PARAMS>"
         L"  </WINDOW>"
         L"  <WINDOW NAME=\"b\" VORLAGE_PRE=\"a ALL\" VORLAGE_POST=\"c ALL\"/>"
         L"  <WINDOW NAME=\"c\" VORLAGE_PRE=\"b ALL\" VORLAGE_POST=\"b ALL\"/>"
@@ -142,6 +143,7 @@ TEST_F(GUIWindowLoad, TemplateLoopsAndUnknownKeysLoadWhatTheyCan) {
     EXPECT_NE(gui.findWindow(L"kind"), nullptr);
     EXPECT_EQ(guitest::loggedCount({L"test.gui", L"\"kind\"", L"ETWAS"}), 1);
     EXPECT_EQ(guitest::loggedCount({L"unknown TYPE"}), 1);
+    EXPECT_EQ(guitest::loggedCount({L"test.gui", L"\"X\"", L"SPEED"}), 1);
 }
 
 // A file that would make more windows than it may (top-level and nested alike) keeps the first
