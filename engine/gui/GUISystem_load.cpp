@@ -1,0 +1,125 @@
+// Loading GUI files into the GUI system (texture lists, animations, templates, windows, the
+// quality-stencil switch) and the window factory keyed by "TYPE".
+//
+// Bad data: names and texts from the file are data and only ever concatenated into log lines.
+// One file makes at most kMaxWindowsPerFile windows (templates, windows and all their children):
+// the rest are left out, with one log line. Without the cap a file of a few megabytes of empty
+// elements would make gigabytes of windows.
+#include "engine/core/Logger.h"
+#include "engine/core/XMLAttribute.h"
+#include "engine/core/XMLNode.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/GUIWindowXml.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "engine/render/TextureManager.h"
+
+namespace Orvex {
+
+namespace {
+
+// Real screens hold a few hundred windows; far more in one file is damaged data.
+constexpr u32 kMaxWindowsPerFile = 16384;
+
+// The file being loaded: its name for the factory's log lines (windows are made from nested
+// elements) and how many windows it has made.
+struct LoadingFile {
+    std::wstring source = L"(code)";
+    bool active = false;
+    u32 made = 0;
+    bool capLogged = false;
+};
+LoadingFile loading;
+
+// Widget types of the GUI files. Until a widget's class exists its elements make plain windows.
+constexpr wchar_t const* kWindowTypes[] = {L"",         L"WINDOW", L"LABEL",        L"CHECKBOX_BUTTON",
+                                           L"CHECKBOX", L"FRAME",  L"PROGRESSBAR",  L"BUTTON",
+                                           L"SCROLL_PANEL", L"SLIDER", L"TOOLTIP"};
+
+bool isKnownType(std::wstring const& type) {
+    for (wchar_t const* known : kWindowTypes)
+        if (type == known) return true;
+    return false;
+}
+
+// False once the file being loaded has made its share of windows.
+bool mayMakeWindow() {
+    if (!loading.active) return true;
+    if (loading.made < kMaxWindowsPerFile) {
+        ++loading.made;
+        return true;
+    }
+    if (!loading.capLogged)
+        logWarning(L"GUI file \"" + loading.source + L"\": more than " + std::to_wstring(kMaxWindowsPerFile) +
+                   L" windows; the rest are left out");
+    loading.capLogged = true;
+    return false;
+}
+
+TextureLoadParams guiTextureParams() { return TextureLoadParams(0, 0xFFFFFFFFu, 1, 1); }
+
+}  // namespace
+
+std::wstring const& GUISystem::loadingFile() { return loading.source; }
+
+GUIWindow* GUISystem::createWindow(XMLNode& node) {
+    if (!mayMakeWindow()) return nullptr;
+    std::wstring const type = node.getAttributeString(L"TYPE", L"");
+    if (!isKnownType(type))
+        logWarning(L"GUI file \"" + loading.source + L"\": window \"" + node.getAttributeString(L"NAME", L"") +
+                   L"\" has the unknown TYPE \"" + type + L"\"; made a plain window");
+    return new GUIWindow(node);
+}
+
+void GUISystem::loadTextures(XMLNode& root, std::wstring const& sourceName) {
+    LoadingFile const outer = loading;
+    loading = LoadingFile{sourceName, true, 0, false};
+    TextureManager& textures = device_->getTextureManager();
+    if (XMLNode* lists = root.getChild(L"TEXTURE_2DFILES")) {
+        forEachChild(*lists, L"TEXTURE_2D_FILE", [&](XMLNode& entry) {
+            XMLNode list;
+            if (list.load(entry.getAttributeString(L"FILENAME", L""))) textures.loadTextures(list, guiTextureParams());
+            return true;
+        });
+    }
+    forEachChild(root, L"TEXTURES", [&](XMLNode& entry) {
+        if (XMLAttribute* file = entry.getAttribute(L"FILE")) {
+            XMLNode list;
+            list.load(file->getString());
+            textures.loadTextures(list, guiTextureParams());
+        }
+        return true;
+    });
+    forEachChild(root, L"ANIMATION", [&](XMLNode& entry) {
+        if (XMLAttribute* file = entry.getAttribute(L"FILE")) {
+            XMLNode list;
+            list.load(file->getString());
+            Texture2DAnimationManager::instance().load(list);
+        }
+        return true;
+    });
+    if (XMLNode* section = root.getChild(L"VORLAGEN")) {
+        forEachChild(*section, L"WINDOW", [&](XMLNode& element) {
+            GUIWindow* window = createWindow(element);
+            if (!window) return !loading.capLogged;
+            window->reapplyTemplates();
+            templates_.push_back(window);
+            return true;
+        });
+    }
+    forEachChild(root, L"WINDOW", [&](XMLNode& element) {
+        GUIWindow* window = createWindow(element);
+        if (!window) return !loading.capLogged;
+        windows_.push_back(window);
+        window->reapplyTemplates();
+        window->updateRect(false, false);
+        return true;
+    });
+    if (XMLAttribute* quality = root.getAttribute(L"USE_QUALITY_STENCIL")) setQualityStencil(quality->getBool());
+    rebuildTooltips();
+    sortWindows();
+    loading = outer;
+}
+
+}  // namespace Orvex

@@ -1,0 +1,110 @@
+// The GUI tests' screen, GUI system reset, window makers, mouse states and signal recorder.
+#include "tests/engine/gui/GUIFixture.h"
+
+#include "engine/core/GOBManager.h"
+#include "engine/core/Logger.h"
+#include "engine/platform/D3DInterface.h"
+#include "port/win32/win32_paths.h"
+#include "tests/support/TestSupport.h"
+
+namespace guitest {
+
+namespace {
+
+// Marks where a test's own log lines begin.
+std::wstring const kLogMark = L"---- GUI test starts ----";
+
+}  // namespace
+
+Orvex::GUIWindow* makeWindow(std::wstring const& text) {
+    Orvex::XMLNode root;
+    EXPECT_TRUE(root.loadFromText(text, L"window.gui"));
+    Orvex::XMLNode* node = root.getName() == L"WINDOW" ? &root : root.getChild(L"WINDOW");
+    EXPECT_NE(node, nullptr);
+    return node ? Orvex::GUISystem::createWindow(*node) : nullptr;
+}
+
+Orvex::GUIWindow* makeBox(std::wstring const& name, float x, float y, float w, float h) {
+    auto* window = new Orvex::GUIWindow(name);
+    window->setPixelRect(x, y, w, h);
+    window->initDefaultState();
+    return window;
+}
+
+void loadFile(std::wstring const& path) {
+    Orvex::XMLNode root;
+    EXPECT_TRUE(root.load(path)) << "missing " << std::string(path.begin(), path.end());
+    Orvex::GUISystem::instance().loadTextures(root, path);
+}
+
+void loadText(std::wstring const& text, std::wstring const& source) {
+    Orvex::XMLNode root;
+    root.loadFromText(text, source);
+    Orvex::GUISystem::instance().loadTextures(root, source);
+}
+
+Orvex::MouseState mouseAt(float x, float y, bool leftDown) {
+    Orvex::MouseState state;
+    state.x = x;
+    state.y = y;
+    state.setButtonDown(Orvex::OMB_LEFT, leftDown);
+    return state;
+}
+
+int loggedCount(std::vector<std::wstring> const& texts) {
+    std::deque<std::wstring> const lines = Orvex::Logger::getInstance().recentLines();
+    int n = 0;
+    for (auto it = lines.rbegin(); it != lines.rend() && it->find(kLogMark) == std::wstring::npos; ++it) {
+        bool all = true;
+        for (std::wstring const& t : texts) all = all && it->find(t) != std::wstring::npos;
+        n += all ? 1 : 0;
+    }
+    return n;
+}
+
+void Recorder::watch(Orvex::GUIWindow& w) {
+    w.focusGained.connect(this, &Recorder::onFocusGained);
+    w.focusLost.connect(this, &Recorder::onFocusLost);
+    w.activated.connect(this, &Recorder::onActivated);
+    w.deactivated.connect(this, &Recorder::onDeactivated);
+    w.leftClicked.connect(this, &Recorder::onLeftClicked);
+    w.rightClicked.connect(this, &Recorder::onRightClicked);
+    w.leftPressed.connect(this, &Recorder::onLeftPressed);
+    w.rightPressed.connect(this, &Recorder::onRightPressed);
+    w.leftReleased.connect(this, &Recorder::onLeftReleased);
+    w.rightReleased.connect(this, &Recorder::onRightReleased);
+    w.axisMoved.connect(this, &Recorder::onAxis);
+    w.goalStarted.connect(this, &Recorder::onGoalStarted);
+    w.goalReached.connect(this, &Recorder::onGoalReached);
+    w.childAdding.connect(this, &Recorder::onChildAdding);
+    w.childRemoving.connect(this, &Recorder::onChildRemoving);
+    w.childAdded.connect(this, &Recorder::onChildAdded);
+    w.childRemoved.connect(this, &Recorder::onChildRemoved);
+}
+
+std::wstring Recorder::joined() const {
+    std::wstring out;
+    for (std::wstring const& line : lines) out += (out.empty() ? L"" : L"; ") + line;
+    return out;
+}
+
+void GUIFixture::SetUp() {
+    static bool searchPath = false;
+    if (!searchPath)
+        Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(testsupport::sourceDir().string()));
+    searchPath = true;
+    setScreen(kScreenW, kScreenH);
+    gui.clear();
+    Orvex::GUISystem::setQualityStencil(false);
+    Orvex::logInfo(kLogMark);
+}
+
+void GUIFixture::TearDown() { gui.clear(); }
+
+void GUIFixture::setScreen(unsigned w, unsigned h) {
+    D3DDISPLAYMODE& mode = Orvex::D3DInterface::getInstance().getInitParams().displayMode;
+    mode.Width = w;
+    mode.Height = h;
+}
+
+}  // namespace guitest

@@ -1,0 +1,247 @@
+// GUI windows from GUI files: the sample screens of data/GUI with their templates (before and
+// after loading), copy masks, tooltip records, user ids, and bad input (unknown types and keys,
+// templates that name themselves or each other, more windows than a file may hold).
+#include "engine/core/XMLNode.h"
+#include "engine/core/XMLProperty.h"
+#include "engine/gui/GUITooltipParam.h"
+#include "engine/render/Texture2D.h"
+#include "tests/engine/gui/GUIFixture.h"
+
+using Orvex::GUIWindow;
+using guitest::GUIFixture;
+
+namespace {
+
+class GUIWindowLoad : public GUIFixture {
+protected:
+    void loadSamples() {
+        guitest::loadFile(L"data\\GUI\\vorlagen.gui");
+        guitest::loadFile(L"data\\GUI\\fenster.gui");
+    }
+};
+
+Orvex::FRect rectOf(float l, float t, float r, float b) { return Orvex::FRect(l, t, r, b); }
+
+}  // namespace
+
+TEST_F(GUIWindowLoad, MasksReadWordsInOrder) {
+    struct Case {
+        wchar_t const* text;
+        int mask;
+    };
+    Case const cases[] = {
+        {L"ALL", -1},
+        {L"POSITION SIZE", 3},
+        {L"ALL !TEXTURES !COLORS", ~(4 | 16)},
+        {L"TEXTURES ALL", -1},
+        {L"POSITION UNSINN !SIZE DRAWTYPES", 1 | 512},
+        {L"", 0},
+    };
+    for (Case const& c : cases) {
+        Orvex::XMLProperty text{std::wstring(c.text)};
+        Orvex::XMLValueTokens words = text.split(L" ");
+        EXPECT_EQ(Orvex::parseCopyMask(words, 0, words.getCount()), c.mask) << c.mask;
+    }
+    Orvex::XMLProperty record{std::wstring(L"knopf_vorlage POSITION TIMES")};
+    Orvex::GUITemplateRecord const r = Orvex::parseTemplateRecord(record);
+    EXPECT_EQ(r.name, L"knopf_vorlage");
+    EXPECT_EQ(r.mask, 1 | 8);
+    Orvex::XMLProperty bare{std::wstring(L"knopf_vorlage")};
+    EXPECT_EQ(Orvex::parseTemplateRecord(bare).mask, 0);
+}
+
+// Rectangles of the sample screen in two screen sizes, templates of the first file applied in
+// the second: "start" takes size, options and tooltip before its own data and the bright colours
+// after; "ende" takes no colours; the note of an unknown type is a plain window.
+TEST_F(GUIWindowLoad, TheSampleScreenLoadsWithItsTemplates) {
+    struct Case {
+        unsigned w, h;
+        Orvex::FRect start, note;
+    };
+    Case const cases[] = {
+        {800, 600, rectOf(220, 620, 380, 660), rectOf(670, 510, 790, 590)},
+        {1024, 768, rectOf(220, 620, 380, 660), rectOf(894, 678, 1014, 758)},
+    };
+    int loads = 0;
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.w);
+        ++loads;
+        setScreen(c.w, c.h);
+        gui.clear();
+        loadSamples();
+        GUIWindow* start = gui.findWindow(L"start");
+        GUIWindow* ende = gui.findWindow(L"ende");
+        GUIWindow* note = gui.findWindow(L"notiz");
+        ASSERT_TRUE(start && ende && note);
+        EXPECT_EQ(start->getScreenRect(), c.start);
+        EXPECT_EQ(note->getScreenRect(), c.note);
+        EXPECT_EQ(start->getDrawOptions().alpha, 1.0);
+        EXPECT_EQ(start->getDrawOptions().modulateColor, D3DXCOLOR(0xFFFFE080));
+        EXPECT_EQ(start->getDrawOptions().activeBlend, 0.1);
+        EXPECT_TRUE(start->getOptions().canBringParentToFront);
+        EXPECT_EQ(ende->getDrawOptions().alpha, 1.0);
+        EXPECT_EQ(ende->getDrawOptions().modulateColor, D3DXCOLOR(1, 1, 1, 1));
+        EXPECT_EQ(ende->getDrawOptions().activeBlend, 0.25);
+        EXPECT_TRUE(ende->hasGoal(L"GEDRUECKT"));
+        ASSERT_NE(start->getFirstTooltipParam(), nullptr);
+        EXPECT_EQ(start->getFirstTooltipParam()->getWindow(), start);
+        EXPECT_EQ(start->findTooltipParamById(7), start->getFirstTooltipParam());
+        EXPECT_EQ(start->getParent(), gui.findWindow(L"hauptmenue"));
+        std::vector<GUIWindow*> buttons;
+        gui.findAllWindows(L"knopf", buttons);
+        EXPECT_EQ(buttons, (std::vector<GUIWindow*>{start, ende}));
+        EXPECT_EQ(note->getUserId(), L"notiz");
+        EXPECT_EQ(gui.findWindow(L"hauptmenue")->getClickSound(), L"klick");
+        EXPECT_TRUE(Orvex::GUISystem::useQualityStencil());
+        EXPECT_EQ(guitest::loggedCount({L"fenster.gui", L"\"notiz\"", L"GIBT_ES_NICHT"}), loads);
+    }
+}
+
+// Layers sort the top-level list: the note (layer 5) after the others, which keep file order.
+TEST_F(GUIWindowLoad, LoadedWindowsAreInLayerOrder) {
+    loadSamples();
+    std::vector<GUIWindow*> top;
+    gui.getWindows(top);
+    std::wstring order;
+    for (GUIWindow* w : top) order += w->getName() + L" ";
+    EXPECT_EQ(order, L"hauptmenue scheibe funke notiz ");
+    std::vector<GUIWindow*> all;
+    gui.collectWindows(all, Orvex::GUISystem::WindowFilter({L"n"}, {L"notiz"}));
+    order.clear();
+    for (GUIWindow* w : all) order += w->getName() + L" ";
+    EXPECT_EQ(order, L"hauptmenue ende funke ");
+}
+
+// Bad data loads what it can: templates naming themselves or each other end, copying from
+// oneself does nothing, unknown keys are passed over, an unknown type and an absurd number each
+// give one line naming the file.
+TEST_F(GUIWindowLoad, TemplateLoopsAndUnknownKeysLoadWhatTheyCan) {
+    guitest::loadText(
+        L"<GUI>"
+        L"<VORLAGEN>"
+        L"  <WINDOW NAME=\"a\" VORLAGE_POST=\"a ALL\" UNBEKANNT=\"1\">"
+        L"    <WINDOW_PARAMS><ANIMATION_GOAL NAME=\"X\" SPEED=\"-1e400\"/><GUIRECT><POS_TL/><SIZE X_OFF=\"5\" Y_OFF=\"5\"/></GUIRECT></WINDOW_PARAMS>"
+        L"  </WINDOW>"
+        L"  <WINDOW NAME=\"b\" VORLAGE_PRE=\"a ALL\" VORLAGE_POST=\"c ALL\"/>"
+        L"  <WINDOW NAME=\"c\" VORLAGE_PRE=\"b ALL\" VORLAGE_POST=\"b ALL\"/>"
+        L"</VORLAGEN>"
+        L"<WINDOW NAME=\"w\" TYPE=\"\" VORLAGE_PRE=\"c ALL\" VORLAGE_POST=\"w ALL\">"
+        L"  <WINDOW NAME=\"kind\" TYPE=\"ETWAS\" VORLAGE_POST=\"fehlt ALL\"><QUATSCH/></WINDOW>"
+        L"</WINDOW>"
+        L"</GUI>");
+    GUIWindow* w = gui.findWindow(L"w");
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->hasGoal(L"X"));
+    EXPECT_EQ(w->getScreenRect(), rectOf(0, 0, 5, 5));
+    // A template that names itself: re-applying it copies nothing (it would delete the goals it
+    // copies from).
+    GUIWindow* a = gui.findTemplate(L"a");
+    ASSERT_NE(a, nullptr);
+    a->reapplyTemplates();
+    EXPECT_EQ(a->getGoals().size(), 1u);
+    EXPECT_EQ(a->getGoals()[0]->name, L"X");
+    EXPECT_NE(gui.findWindow(L"kind"), nullptr);
+    EXPECT_EQ(guitest::loggedCount({L"test.gui", L"\"kind\"", L"ETWAS"}), 1);
+    EXPECT_EQ(guitest::loggedCount({L"unknown TYPE"}), 1);
+    EXPECT_EQ(guitest::loggedCount({L"test.gui", L"\"X\"", L"SPEED"}), 1);
+}
+
+// A file that would make more windows than it may (top-level and nested alike) keeps the first
+// ones and says so once.
+TEST_F(GUIWindowLoad, TooManyWindowsAreCutWithOneLine) {
+    std::wstring text = L"<GUI><WINDOW NAME=\"huelle\">";
+    for (int i = 0; i < 10000; ++i) text += L"<WINDOW/>";
+    text += L"</WINDOW>";
+    for (int i = 0; i < 10000; ++i) text += L"<WINDOW/>";
+    text += L"</GUI>";
+    guitest::loadText(text, L"viele.gui");
+    std::vector<GUIWindow*> all;
+    gui.collectAllWindows(all);
+    EXPECT_EQ(all.size(), 16384u);
+    ASSERT_NE(gui.findWindow(L"huelle"), nullptr);
+    EXPECT_EQ(gui.findWindow(L"huelle")->getChildren().size(), 10000u);
+    EXPECT_EQ(guitest::loggedCount({L"viele.gui", L"16384"}), 1);
+}
+
+// A window node without "WINDOW_PARAMS": zero size, default options, no goals; children still.
+TEST_F(GUIWindowLoad, AWindowWithoutParametersStillHasItsChildren) {
+    GUIWindow* w = guitest::makeWindow(L"<WINDOW NAME=\"leer\"><WINDOW NAME=\"k1\"/><WINDOW NAME=\"k2\"/></WINDOW>");
+    ASSERT_NE(w, nullptr);
+    w->updateRect(true, true);
+    EXPECT_EQ(w->getScreenRect(), rectOf(0, 0, 0, 0));
+    EXPECT_TRUE(w->getGoals().empty());
+    EXPECT_EQ(w->getChildren().size(), 2u);
+    EXPECT_TRUE(w->getOptions().visible);
+    EXPECT_EQ(w->getUserId(), L"leer");
+    w->release();
+}
+
+// Two goals named "DEFAULT": the later is the default, both stay.
+TEST_F(GUIWindowLoad, TheLastDefaultGoalWins) {
+    GUIWindow* w = guitest::makeWindow(
+        L"<WINDOW NAME=\"w\"><WINDOW_PARAMS>"
+        L"<ANIMATION_GOAL NAME=\"DEFAULT\"><DRAWOPTIONS ALPHA=\"0.25\"/></ANIMATION_GOAL>"
+        L"<ANIMATION_GOAL NAME=\"DEFAULT\"><DRAWOPTIONS ALPHA=\"0.5\"/></ANIMATION_GOAL>"
+        L"</WINDOW_PARAMS></WINDOW>");
+    EXPECT_EQ(w->getGoals().size(), 2u);
+    EXPECT_EQ(w->getDefaultGoal().drawOptions.alpha, 0.5);
+    EXPECT_EQ(w->getDrawOptions().alpha, 0.5);
+    w->release();
+}
+
+// What each mask word copies from a template (the template's own mask, here all but the size,
+// applied first); copying the options twice doubles the tooltip records.
+TEST_F(GUIWindowLoad, CopyingFromATemplateTakesWhatTheMaskNames) {
+    auto* texNormal = new Orvex::Texture2D(L"normal");
+    auto* texBack = new Orvex::Texture2D(L"hinten");
+    GUIWindow* source = guitest::makeWindow(
+        L"<WINDOW NAME=\"vorlage\" IS_VORLAGE_FOR=\"ALL !SIZE\"><WINDOW_PARAMS>"
+        L"<GUIRECT><POS_TL X_OFF=\"7\" Y_OFF=\"8\"/><SIZE X_OFF=\"70\" Y_OFF=\"80\"/></GUIRECT>"
+        L"<DRAWOPTIONS ALPHA=\"0.5\" ACTIVE_BLEND=\"0.3\"/><OPTIONS MOUSE_MOVE=\"1\"/>"
+        L"<TOOLTIP TEXT=\"tipp\"/><ANIMATION_GOAL NAME=\"G\"/></WINDOW_PARAMS></WINDOW>");
+    source->getDrawOptions().setTexNormal(texNormal);
+    struct Case {
+        wchar_t const* words;
+        float x, w;
+        double alpha, activeBlend;
+        bool textured, mouseMove;
+        std::size_t tooltips;
+        bool templateGoals;
+    };
+    Case const cases[] = {
+        {L"POSITION", 7, 20, 1.0, 0.0, false, false, 0, false},
+        {L"SIZE", 0, 20, 1.0, 0.0, false, false, 0, false},
+        {L"COLORS TEXTURES", 0, 20, 0.5, 0.0, true, false, 0, false},
+        {L"TIMES", 0, 20, 1.0, 0.3, false, false, 0, false},
+        {L"OPTIONS OPTIONS", 0, 20, 1.0, 0.0, false, true, 2, false},
+        {L"ANIMATION_GOALS", 0, 20, 1.0, 0.0, false, false, 0, true},
+        {L"ALL", 7, 20, 0.5, 0.3, true, true, 1, true},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(std::string(c.words, c.words + std::wcslen(c.words)));
+        GUIWindow* w = guitest::makeBox(L"w", 0, 0, 20, 20);
+        w->addGoal(new Orvex::GUIAnimationsGoal());
+        w->getDrawOptions().setTexBackground(texBack);
+        Orvex::XMLProperty text{std::wstring(c.words)};
+        Orvex::XMLValueTokens words = text.split(L" ");
+        int const mask = Orvex::parseCopyMask(words, 0, words.getCount());
+        w->copyFromTemplate(source, mask);
+        if (std::wstring(c.words) == L"OPTIONS OPTIONS") w->copyFromTemplate(source, mask);
+        w->updateRect(true, true);
+        EXPECT_EQ(w->getScreenRect().left, c.x);
+        EXPECT_EQ(w->getScreenRect().right - w->getScreenRect().left, c.w);
+        EXPECT_EQ(w->getDrawOptions().alpha, c.alpha);
+        EXPECT_EQ(w->getDrawOptions().activeBlend, c.activeBlend);
+        EXPECT_EQ(w->getDrawOptions().textures.normal == texNormal, c.textured);
+        // The template has no background: the window keeps its own.
+        EXPECT_EQ(w->getDrawOptions().textures.background, texBack);
+        EXPECT_EQ(w->getOptions().mouseMove, c.mouseMove);
+        EXPECT_EQ(w->getTooltipParams().size(), c.tooltips);
+        ASSERT_EQ(w->getGoals().size(), 1u);
+        EXPECT_EQ(w->getGoals()[0]->name == L"G", c.templateGoals);
+        w->release();
+    }
+    source->release();
+    texNormal->release();
+    texBack->release();
+}

@@ -1,0 +1,272 @@
+// GUI window children and z-order: the tree stays a tree (no cycles, no doubles, no parent
+// pointers into released or destroyed windows, no signals from a half-destroyed window), the
+// signal order of adding and moving children, and the layer order of siblings.
+#include "tests/engine/gui/GUIFixture.h"
+
+using Orvex::GUIWindow;
+using guitest::GUIFixture;
+using guitest::makeBox;
+using guitest::Recorder;
+
+namespace {
+
+std::wstring names(std::vector<GUIWindow*> const& list) {
+    std::wstring out;
+    for (GUIWindow* w : list) out += (out.empty() ? L"" : L" ") + w->getName();
+    return out;
+}
+
+GUIWindow* box(std::wstring const& name, Orvex::s32 layer = 0) {
+    GUIWindow* w = makeBox(name, 0, 0, 10, 10);
+    w->getDrawOptions().layer = layer;
+    return w;
+}
+
+class GUIWindowTree : public GUIFixture {};
+
+}  // namespace
+
+// a -> b -> c; the cases add a window somewhere in this chain.
+TEST_F(GUIWindowTree, AddingRefusesCyclesAndDoublesAndLeavesTheTreeAsItWas) {
+    struct Case {
+        char const* what;
+        int parent;  // index into {a, b, c}
+        int child;
+        bool accepted;
+    };
+    Case const cases[] = {
+        {"a window under itself", 0, 0, false},
+        {"a root under its grandchild", 2, 0, false},
+        {"a parent under its child", 2, 1, false},
+        {"a child a second time", 0, 1, false},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        GUIWindow* w[3] = {box(L"a"), box(L"b"), box(L"c")};
+        w[0]->addChild(w[1], false, true);
+        w[1]->addChild(w[2], false, true);
+        Recorder rec;
+        rec.watch(*w[c.parent]);
+        EXPECT_EQ(w[c.parent]->addChild(w[c.child], false, true), c.accepted);
+        EXPECT_EQ(rec.joined(), L"childAdding " + w[c.child]->getName() + L"; childAdded " + w[c.child]->getName() + L" 0");
+        EXPECT_EQ(w[0]->getParent(), nullptr);
+        EXPECT_EQ(w[1]->getParent(), w[0]);
+        EXPECT_EQ(w[2]->getParent(), w[1]);
+        EXPECT_EQ(w[0]->getChildren().size(), 1u);
+        EXPECT_EQ(w[1]->getChildren().size(), 1u);
+        EXPECT_EQ(w[2]->getChildren().size(), 0u);
+        EXPECT_EQ(w[1]->getRefCount(), 2);
+        for (GUIWindow* x : w) x->release();
+    }
+    GUIWindow* a = box(L"a");
+    EXPECT_TRUE(a->addChild(nullptr, false, true));
+    a->release();
+}
+
+TEST_F(GUIWindowTree, SetParentRefusesADescendant) {
+    GUIWindow* a = box(L"a");
+    GUIWindow* b = box(L"b");
+    a->addChild(b, true, true);
+    a->setParent(b);
+    EXPECT_EQ(a->getParent(), nullptr);
+    EXPECT_EQ(guitest::loggedCount({L"\"a\"", L"\"b\"", L"below"}), 1);
+    a->release();
+}
+
+// A window hung below another by setParent alone forgets it when it is destroyed.
+TEST_F(GUIWindowTree, AParentSetAloneIsForgottenWhenItGoes) {
+    GUIWindow* host = box(L"wirt");
+    GUIWindow* content = box(L"inhalt");
+    content->setParent(host);
+    EXPECT_EQ(content->getParent(), host);
+    EXPECT_TRUE(host->getChildren().empty());
+    host->release();
+    EXPECT_EQ(content->getParent(), nullptr);
+    content->updateRect(false, false);
+    EXPECT_TRUE(content->isEnabledInTree());
+    content->release();
+}
+
+// Moving a child from A to B: B's adding, A's removing and removed, then B's added; the child's
+// count is unchanged.
+TEST_F(GUIWindowTree, MovingAChildBetweenParentsSignalsInOrder) {
+    GUIWindow* a = box(L"A");
+    GUIWindow* b = box(L"B");
+    GUIWindow* child = box(L"kind");
+    a->addChild(child, false, true);
+    int const count = child->getRefCount();
+    Recorder rec;
+    rec.watch(*a);
+    rec.watch(*b);
+    EXPECT_TRUE(b->addChild(child, false, true));
+    EXPECT_EQ(rec.joined(), L"childAdding kind; childRemoving kind; childRemoved kind 1; childAdded kind 1");
+    EXPECT_EQ(child->getRefCount(), count);
+    EXPECT_EQ(child->getParent(), b);
+    EXPECT_TRUE(a->getChildren().empty());
+    child->release();
+    a->release();
+    b->release();
+}
+
+// The survivors forget the parent that let them go; a layer change of a survivor afterwards
+// must not reach the gone parent (the sanitizer would see it).
+TEST_F(GUIWindowTree, ReleasedChildrenKeepNoPointerToTheirFormerParent) {
+    for (bool destroyParent : {false, true}) {
+        SCOPED_TRACE(destroyParent ? "parent destroyed" : "removeAllChildren");
+        GUIWindow* parent = box(L"eltern");
+        GUIWindow* kept = box(L"bleibt");
+        parent->addChild(kept, false, true);
+        Recorder rec;
+        rec.watch(*parent);
+        if (destroyParent) {
+            parent->release();
+        } else {
+            parent->removeAllChildren();
+            EXPECT_TRUE(rec.lines.empty());
+            parent->release();
+        }
+        EXPECT_EQ(kept->getParent(), nullptr);
+        EXPECT_EQ(kept->getRefCount(), 1);
+        kept->layerChanged.emit();
+        kept->updateRect(false, false);
+        kept->release();
+    }
+}
+
+// The destructor's child removal reaches no slot: the window is half gone by then.
+TEST_F(GUIWindowTree, ADestroyedWindowEmitsNothingWhileItGoes) {
+    GUIWindow* parent = box(L"eltern");
+    parent->addChild(box(L"eins"), true, true);
+    parent->addChild(box(L"zwei"), true, true);
+    Recorder rec;
+    rec.watch(*parent);
+    parent->release();
+    EXPECT_EQ(rec.joined(), L"");
+}
+
+TEST_F(GUIWindowTree, RemovingReportsWhetherTheChildWasThere) {
+    GUIWindow* parent = box(L"eltern");
+    GUIWindow* stranger = box(L"fremd");
+    Recorder rec;
+    rec.watch(*parent);
+    EXPECT_FALSE(parent->removeChild(nullptr));
+    EXPECT_TRUE(rec.lines.empty());
+    EXPECT_FALSE(parent->removeChild(stranger));
+    EXPECT_EQ(rec.joined(), L"childRemoving fremd; childRemoved fremd 0");
+    stranger->release();
+    parent->release();
+}
+
+// Children stay stably sorted by layer (compared unsigned) and move within their layer's run.
+TEST_F(GUIWindowTree, ChildrenKeepLayerOrder) {
+    struct Case {
+        char const* what;
+        std::vector<Orvex::s32> layers;  // children c0, c1, ... appended in this order
+        char op;                         // 'f' bring child to front, 'b' send to back, 'p' prepend a new layer-0
+        int index;
+        wchar_t const* order;
+    };
+    Case const cases[] = {
+        {"front within layer 0", {0, 0, 1}, 'f', 0, L"c1 c0 c2"},
+        {"back within layer 1", {0, 1, 1}, 'b', 2, L"c0 c2 c1"},
+        {"prepended layer 0 goes first", {0, 1}, 'p', 0, L"neu c0 c1"},
+        {"layer -1 after layer 1000", {-1, 1000, 0}, 'f', 1, L"c2 c1 c0"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        GUIWindow* parent = box(L"eltern");
+        std::vector<GUIWindow*> kids;
+        for (std::size_t i = 0; i < c.layers.size(); ++i) {
+            kids.push_back(box(L"c" + std::to_wstring(i), c.layers[i]));
+            parent->addChild(kids.back(), true, true);
+        }
+        if (c.op == 'f') parent->bringChildToFront(kids[c.index]);
+        if (c.op == 'b') parent->sendChildToBack(kids[c.index]);
+        if (c.op == 'p') parent->addChild(box(L"neu"), true, false);
+        EXPECT_EQ(names(parent->getChildren()), c.order);
+        parent->release();
+    }
+}
+
+// bringToFront climbs through parents that allow it, up to the GUI system's list.
+TEST_F(GUIWindowTree, BringingToFrontClimbsAsTheOptionsAllow) {
+    struct Case {
+        char const* what;
+        bool canBring;
+        bool bringParent;
+        wchar_t const* children;
+        wchar_t const* top;
+    };
+    Case const cases[] = {
+        {"plain", true, false, L"b a", L"y x"},
+        {"not allowed", false, false, L"a b", L"x y"},
+        {"parent instead", true, true, L"a b", L"y x"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        GUIWindow* x = box(L"x");
+        GUIWindow* y = box(L"y");
+        gui.addWindow(x);
+        gui.addWindow(y);
+        GUIWindow* a = box(L"a");
+        x->addChild(a, true, true);
+        x->addChild(box(L"b"), true, true);
+        a->getOptions().canBringToFront = c.canBring;
+        a->getOptions().canBringParentToFront = c.bringParent;
+        a->bringToFront();
+        EXPECT_EQ(names(x->getChildren()), c.children);
+        std::vector<GUIWindow*> top;
+        gui.getWindows(top);
+        EXPECT_EQ(names(top), c.top);
+        gui.clear();
+        x->release();
+        y->release();
+    }
+}
+
+TEST_F(GUIWindowTree, QueriesWalkTheTreeDepthFirst) {
+    GUIWindow* root = box(L"wurzel");
+    GUIWindow* a = box(L"a");
+    GUIWindow* b = box(L"b");
+    root->addChild(a, true, true);
+    root->addChild(b, true, true);
+    a->addChild(box(L"a1"), true, true);
+    b->addChild(box(L"b1"), true, true);
+    a->setUserId(L"knopf");
+    b->getChildren()[0]->setUserId(L"knopf");
+    std::vector<GUIWindow*> out;
+    root->collectDescendants(out);
+    EXPECT_EQ(names(out), L"a a1 b b1");
+    out.clear();
+    root->collectByUserId(L"knopf", out);
+    EXPECT_EQ(names(out), L"a b1");
+    out.clear();
+    root->collectByUserId(L"wurzel", out);
+    EXPECT_EQ(names(out), L"wurzel");
+    EXPECT_EQ(root->findChild(L"wurzel"), root);
+    EXPECT_EQ(root->findChild(L"b1"), b->getChildren()[0]);
+    EXPECT_EQ(root->findChild(L"nichts"), nullptr);
+    root->release();
+}
+
+// A copy has the look but neither children nor parent nor connections.
+TEST_F(GUIWindowTree, ACopyStandsAlone) {
+    GUIWindow* root = box(L"wurzel");
+    GUIWindow* child = box(L"kind");
+    root->addChild(child, true, true);
+    Recorder rec;
+    rec.watch(*child);
+    GUIWindow* copy = child->clone();
+    EXPECT_EQ(copy->getParent(), nullptr);
+    EXPECT_TRUE(copy->getChildren().empty());
+    EXPECT_EQ(copy->getName(), L"kind");
+    EXPECT_EQ(copy->getRect(), child->getRect());
+    copy->setActive(true, nullptr);
+    copy->setActive(false, nullptr);
+    EXPECT_TRUE(rec.lines.empty());
+    GUIWindow* rootCopy = root->clone();
+    EXPECT_TRUE(rootCopy->getChildren().empty());
+    copy->release();
+    rootCopy->release();
+    root->release();
+}

@@ -1,0 +1,94 @@
+#!/usr/bin/env python3
+"""Writes the GUI's own pictures and their texture list into data/GUI/.
+
+Every picture is drawn here from simple shapes, so the data carries nothing taken from
+elsewhere; the PNG writer is the test pictures' (make_test_pictures.py). The output is the same
+on every run.
+
+Pictures:
+  gui_white.png          16x16 opaque white: a window's look coloured by "MODULATE_COLOR"
+  gui_button.png         64x32 blue button body with a light 2-pixel border, transparent corners
+  gui_button_mark.png    64x32 the same in orange (the highlighted look)
+  gui_button_press.png   64x32 the same in dark blue (pressed)
+  gui_button_disable.png 64x32 the same in grey (disabled)
+  gui_frame.png          64x64 dark panel with a 4-pixel light frame
+  gui_label.png          64x16 half-transparent dark strip behind a text
+  gui_disc_shape.png     64x64 opaque white disc of radius 30 on a transparent ground: a shape
+                         mask for clipping and hit tests
+gui_textures.tex: a texture list ("TEXTUR2D" elements) naming each picture.
+
+Usage: tools/make_gui_pictures.py [output folder]   (default: data/GUI in this repo)
+"""
+import os
+import sys
+
+from make_test_pictures import png_bytes
+
+BUTTON_COLOURS = {
+    "gui_button.png": (0x30, 0x60, 0xC0),
+    "gui_button_mark.png": (0xE0, 0x80, 0x20),
+    "gui_button_press.png": (0x20, 0x30, 0x80),
+    "gui_button_disable.png": (0x80, 0x80, 0x80),
+}
+
+
+def white(x, y):
+    return (0xFF, 0xFF, 0xFF, 0xFF)
+
+
+def button(colour):
+    def pixel(x, y):
+        corner = (x < 3 or x >= 61) and (y < 3 or y >= 29)
+        if corner:
+            return (0, 0, 0, 0)
+        if x < 2 or x >= 62 or y < 2 or y >= 30:
+            return (0xE0, 0xE0, 0xF0, 0xFF)
+        return colour + (0xFF,)
+    return pixel
+
+
+def frame(x, y):
+    if x < 4 or x >= 60 or y < 4 or y >= 60:
+        return (0xC8, 0xC8, 0xB0, 0xFF)
+    return (0x28, 0x28, 0x30, 0xFF)
+
+
+def label(x, y):
+    return (0x10, 0x10, 0x18, 0x80)
+
+
+def disc_shape(x, y):
+    dx, dy = x - 31.5, y - 31.5
+    return (0xFF, 0xFF, 0xFF, 0xFF) if dx * dx + dy * dy <= 30 * 30 else (0, 0, 0, 0)
+
+
+def texture_list(names):
+    lines = ['<!-- The GUI\'s own pictures (written by tools/make_gui_pictures.py). -->', '<TEXTURES>']
+    for name in names:
+        lines.append(f'\t<TEXTUR2D NAME="{name[:-4]}">')
+        lines.append(f'\t\t<FILE FILENAME="data\\GUI\\{name}"/>')
+        lines.append('\t\t<FILE_INFO Format="A8R8G8B8" Pool="MANAGED"/>')
+        lines.append('\t</TEXTUR2D>')
+    lines.append('</TEXTURES>')
+    return "\r\n".join(lines) + "\r\n"
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "GUI")
+    os.makedirs(out, exist_ok=True)
+    pictures = {"gui_white.png": png_bytes(16, 16, white)}
+    for name, colour in BUTTON_COLOURS.items():
+        pictures[name] = png_bytes(64, 32, button(colour))
+    pictures["gui_frame.png"] = png_bytes(64, 64, frame)
+    pictures["gui_label.png"] = png_bytes(64, 16, label)
+    pictures["gui_disc_shape.png"] = png_bytes(64, 64, disc_shape)
+    for name, data in pictures.items():
+        with open(os.path.join(out, name), "wb") as f:
+            f.write(data)
+    with open(os.path.join(out, "gui_textures.tex"), "wb") as f:
+        f.write(texture_list(list(pictures)).encode("ascii"))
+
+
+if __name__ == "__main__":
+    main()
