@@ -1,6 +1,7 @@
-// The device: its GL context on the window's SDL window, the back buffer (a GL texture with an
-// automatic D24S8 depth-stencil renderbuffer), Present, Reset and device loss, render targets,
-// Clear and scenes. Drawing is in Device_draw.cpp, states in Device_states.cpp.
+// The device: its GL context on the window's SDL window, the back buffer (the window's own
+// framebuffer with its depth-stencil, or a GL texture with a D24S8 renderbuffer where the window
+// cannot serve, see Device_window.cpp), Present, Reset and device loss, render targets, Clear
+// and scenes. Drawing is in Device_draw.cpp, states in Device_states.cpp.
 #include "port/d3d9/Internal.h"
 
 #include "port/d3d9/d3d9_port.h"
@@ -90,9 +91,7 @@ bool Device::create(D3DPRESENT_PARAMETERS& parameters) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    port::win32::requestWindowFramebuffer();
     context_ = SDL_GL_CreateContext(sdl_);
     if (!context_) {
         port::logLine(port::LogLevel::Error, L"CreateDevice: no OpenGL 3.3 context: " + port::fromUtf8(SDL_GetError()));
@@ -110,6 +109,8 @@ bool Device::create(D3DPRESENT_PARAMETERS& parameters) {
     glGenBuffers(1, &streamVbo_);
     glGenBuffers(1, &streamIbo_);
     glGenSamplers(PORT_D3D_MAX_SAMPLERS, samplers_);
+    if (SDL_GL_ExtensionSupported("GL_ARB_clip_control"))
+        clipControl_ = reinterpret_cast<void (*)(GLenum, GLenum)>(SDL_GL_GetProcAddress("glClipControl"));
     return Reset(&parameters) == D3D_OK;
 }
 
@@ -130,13 +131,17 @@ void Device::applyWindowMode(D3DPRESENT_PARAMETERS const& parameters) {
 }
 
 bool Device::createBackBuffer(D3DPRESENT_PARAMETERS const& p) {
+    windowDepthHolder_ = nullptr;
+    windowBackBuffer_ = chooseWindowBackBuffer(p);
     backBuffer_ = new Surface(this, Surface::Kind::RenderTarget, p.BackBufferWidth, p.BackBufferHeight,
-                              p.BackBufferFormat, D3DPOOL_DEFAULT, D3DUSAGE_RENDERTARGET, false);
+                              p.BackBufferFormat, D3DPOOL_DEFAULT, D3DUSAGE_RENDERTARGET, false, windowBackBuffer_);
     if (!backBuffer_->valid()) return false;
     if (p.EnableAutoDepthStencil) {
         autoDepth_ = new Surface(this, Surface::Kind::DepthStencil, p.BackBufferWidth, p.BackBufferHeight,
-                                 p.AutoDepthStencilFormat, D3DPOOL_DEFAULT, D3DUSAGE_DEPTHSTENCIL, false);
+                                 p.AutoDepthStencilFormat, D3DPOOL_DEFAULT, D3DUSAGE_DEPTHSTENCIL, false,
+                                 windowBackBuffer_);
         if (!autoDepth_->valid()) return false;
+        if (windowBackBuffer_) windowDepthHolder_ = autoDepth_;
     }
     renderTarget_ = backBuffer_;
     renderTarget_->AddRef();
@@ -222,6 +227,10 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindow, const RGNDATA
     if (!makeCurrent()) return D3DERR_DEVICELOST;
     SDL_Window* target = destWindow ? port::win32::sdlWindow(destWindow) : sdl_;
     if (target != sdl_) return D3DERR_INVALIDCALL;  // one window per device
+    if (windowBackBuffer_) {
+        SDL_GL_SwapWindow(sdl_);
+        return D3D_OK;
+    }
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(sdl_, &w, &h);
     bindReadImage(backBuffer_->image());
@@ -353,7 +362,15 @@ HRESULT Device::EndScene() {
 }
 
 void Device::bindFramebuffer(bool withDepth) {
+    if (renderTarget_->onWindow()) {
+        if (withDepth && depthStencil_ && depthStencil_ != windowDepthHolder_) moveDepthToWindow(depthStencil_);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        setClipOrigin(true);
+        return;
+    }
+    if (withDepth && depthStencil_ && depthStencil_ == windowDepthHolder_) evictWindowDepth();
     glBindFramebuffer(GL_FRAMEBUFFER, drawFbo_);
+    setClipOrigin(false);
     // Changing an attachment makes llvmpipe finish the work queued for the old one: only
     // attach what differs from the last draw.
     auto same = [](GlImage const& a, GlImage const& b) {
@@ -379,7 +396,6 @@ bool Device::depthInUse() const {
 HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
     if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !depthStencil_) return D3DERR_INVALIDCALL;
     if (!renderTarget_ || !makeCurrent()) return D3DERR_INVALIDCALL;
-    bindFramebuffer((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0 || depthInUse());
     D3DVIEWPORT9 const& vp = state_.viewport;
     RECT area{static_cast<LONG>(vp.X), static_cast<LONG>(vp.Y), static_cast<LONG>(vp.X + vp.Width),
               static_cast<LONG>(vp.Y + vp.Height)};
@@ -389,6 +405,14 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
         area.right = std::min(area.right, state_.scissor.right);
         area.bottom = std::min(area.bottom, state_.scissor.bottom);
     }
+    // Depth and stencil cleared whole need not be copied into or out of the window first.
+    bool wholeDepth = (flags & D3DCLEAR_ZBUFFER) && (flags & D3DCLEAR_STENCIL) && (count == 0 || !rects) &&
+                      area.left <= 0 && area.top <= 0 && area.right >= static_cast<LONG>(depthStencil_->width()) &&
+                      area.bottom >= static_cast<LONG>(depthStencil_->height());
+    depthDiscard_ = wholeDepth ? depthStencil_ : nullptr;
+    bindFramebuffer((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0 || depthInUse());
+    depthDiscard_ = nullptr;
+    GlImage target = renderTarget_->image();
     GLbitfield bits = 0;
     if (flags & D3DCLEAR_TARGET) bits |= GL_COLOR_BUFFER_BIT;
     if (flags & D3DCLEAR_ZBUFFER) bits |= GL_DEPTH_BUFFER_BIT;
@@ -408,7 +432,7 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
         r.right = std::min(r.right, area.right);
         r.bottom = std::min(r.bottom, area.bottom);
         if (r.left >= r.right || r.top >= r.bottom) return;
-        glScissor(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        glScissor(r.left, glRow(target, r.top, r.bottom - r.top), r.right - r.left, r.bottom - r.top);
         glClear(bits);
     };
     if (count == 0 || !rects) {

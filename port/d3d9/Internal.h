@@ -78,6 +78,7 @@ struct GlImage {
     bool depth = false;
     unsigned width = 0;
     unsigned height = 0;
+    bool window = false;  // the window's own framebuffer (colour: the back buffer drawn in place)
 };
 
 class Surface : public port::ComObject<IDirect3DSurface9, IID_IDirect3DResource9, IID_IDirect3DSurface9>,
@@ -87,9 +88,11 @@ public:
     // A level of a texture (reference counts go to the texture).
     Surface(Texture* owner, UINT level);
     // A stand-alone surface. The device's own back buffer and depth surface do not count
-    // against Reset (countsForReset false).
+    // against Reset (countsForReset false). `onWindow`: the back buffer or automatic depth-stencil
+    // of the window's own framebuffer (a depth surface gets a renderbuffer only when its values
+    // must leave the window, see ensureStorage).
     Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT format, D3DPOOL pool, DWORD usage,
-            bool countsForReset = true);
+            bool countsForReset = true, bool onWindow = false);
     ~Surface() override;
 
     ULONG AddRef() override;
@@ -110,6 +113,10 @@ public:
     UINT level() const { return level_; }
     bool valid() const { return valid_; }
     GlImage image() const;
+    bool onWindow() const { return onWindow_; }
+    // A depth surface of the window: its own renderbuffer, made on first need. False when GL
+    // could not make it.
+    bool ensureStorage();
     D3DFORMAT format() const { return format_; }
     UINT width() const { return width_; }
     UINT height() const { return height_; }
@@ -127,6 +134,7 @@ private:
     D3DPOOL pool_ = D3DPOOL_DEFAULT;
     DWORD usage_ = 0;
     bool valid_ = false;
+    bool onWindow_ = false;
     GLuint texture_ = 0;
     GLuint renderbuffer_ = 0;
     std::vector<uint8_t> memory_;
@@ -386,6 +394,19 @@ public:
     // Binds a framebuffer with the image as colour (or depth-stencil) attachment for reading.
     void bindReadImage(GlImage const& image);
     void bindDrawImage(GlImage const& image);
+    // The GL row (from the bottom) of the lower edge of `height` rows from `top` (Direct3D rows,
+    // top first) of an image: the same row in textures, turned over in the window.
+    GLint glRow(GlImage const& image, LONG top, LONG height) const {
+        return image.window ? static_cast<GLint>(image.height) - static_cast<GLint>(top + height)
+                            : static_cast<GLint>(top);
+    }
+    // Whether the back buffer is the window's own framebuffer (else a texture copied at Present).
+    bool backBufferOnWindow() const { return windowBackBuffer_; }
+    // A depth surface is going away: the window no longer holds its values.
+    void depthSurfaceDestroyed(Surface* surface);
+    // The depth surface's values are in its own renderbuffer (copied out of the window's
+    // depth-stencil when they were there). False when it could not be given storage.
+    bool depthOffWindow(Surface* surface);
 
 private:
     enum class LostState { Ok, Lost, NotReset };
@@ -404,6 +425,13 @@ private:
     void setProgramUniforms(GLuint program, bool pretransformed);
     bool prepareDraw(DWORD fvf, GLuint vertexBuffer, size_t vertexOffset, UINT stride);
     void attachImage(GLenum target, GLenum attachment, GlImage const& image);
+    // Device_window.cpp: whether the window's framebuffer can be the back buffer for these
+    // parameters (logged when the choice changes), the clip origin of the current target, and
+    // the depth values moved between the window's depth-stencil and depth surfaces.
+    bool chooseWindowBackBuffer(D3DPRESENT_PARAMETERS const& parameters);
+    void setClipOrigin(bool upperLeft);
+    void moveDepthToWindow(Surface* surface);
+    void evictWindowDepth();
 
     Direct3D* d3d_;
     HWND window_;
@@ -436,6 +464,16 @@ private:
     };
     VertexBinding vertexBinding_;
     bool bindingKnown_ = false;
+    // The back buffer is drawn in the window's framebuffer, upside down for GL (clip origin
+    // upper left there); textures keep GL's lower-left origin with Direct3D's rows.
+    bool windowBackBuffer_ = false;
+    std::wstring loggedChoice_;
+    void (*clipControl_)(GLenum, GLenum) = nullptr;
+    int clipOrigin_ = -1;  // -1 unknown, 0 lower left, 1 upper left
+    // The depth surface whose values are in the window's depth-stencil (null: none), and one
+    // whose values are about to be cleared whole (moving it copies nothing).
+    Surface* windowDepthHolder_ = nullptr;
+    Surface* depthDiscard_ = nullptr;
     GLuint drawFbo_ = 0;
     GLuint readFbo_ = 0;
     GLuint blitFbo_ = 0;

@@ -16,11 +16,15 @@ Surface::Surface(Texture* owner, UINT level)
       pool_(owner->pool()), usage_(owner->usage()), valid_(true) {}
 
 Surface::Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT format, D3DPOOL pool, DWORD usage,
-                 bool countsForReset)
+                 bool countsForReset, bool onWindow)
     : ResourceBase(device, countsForReset && pool == D3DPOOL_DEFAULT), kind_(kind), width_(width),
-      height_(height), format_(format), pool_(pool), usage_(usage) {
+      height_(height), format_(format), pool_(pool), usage_(usage), onWindow_(onWindow) {
     FormatInfo const* info = formatInfo(format);
     if (!info || width == 0 || height == 0) return;
+    if (onWindow) {
+        valid_ = kind == Kind::DepthStencil ? info->depth : kind == Kind::RenderTarget && !info->depth;
+        return;
+    }
     if (kind == Kind::SystemMemory) {
         if (info->depth) return;
         memory_.assign(static_cast<size_t>(rowPitch(*info, width)) * rowCount(*info, height), 0);
@@ -29,12 +33,7 @@ Surface::Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT f
     }
     if (!device->makeCurrent()) return;
     if (kind == Kind::DepthStencil) {
-        if (!info->depth) return;
-        glGenRenderbuffers(1, &renderbuffer_);
-        glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer_);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(width),
-                              static_cast<GLsizei>(height));
-        valid_ = true;
+        valid_ = info->depth && ensureStorage();
         return;
     }
     if (info->depth || info->blockBytes) return;
@@ -47,7 +46,18 @@ Surface::Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT f
     valid_ = true;
 }
 
+bool Surface::ensureStorage() {
+    if (renderbuffer_) return true;
+    if (kind_ != Kind::DepthStencil || !device_ || !device_->makeCurrent()) return false;
+    glGenRenderbuffers(1, &renderbuffer_);
+    glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(width_),
+                          static_cast<GLsizei>(height_));
+    return renderbuffer_ != 0;
+}
+
 Surface::~Surface() {
+    if (kind_ == Kind::DepthStencil && device_) device_->depthSurfaceDestroyed(this);
     if ((texture_ || renderbuffer_) && device_ && device_->makeCurrent()) {
         device_->forgetBindings();
         if (texture_) glDeleteTextures(1, &texture_);
@@ -114,7 +124,8 @@ HRESULT Surface::UnlockRect() {
 
 GlImage Surface::image() const {
     if (owner_) return GlImage{owner_->gl(), static_cast<GLint>(level_), 0, false, width_, height_};
-    return GlImage{texture_, 0, renderbuffer_, kind_ == Kind::DepthStencil, width_, height_};
+    bool depth = kind_ == Kind::DepthStencil;
+    return GlImage{texture_, 0, renderbuffer_, depth, width_, height_, onWindow_ && !depth};
 }
 
 // --- Device: surfaces and copies ---------------------------------------------------------------
@@ -125,7 +136,7 @@ Surface* asSurface(IDirect3DSurface9* surface) { return static_cast<Surface*>(su
 
 bool hasGlColor(Surface* s) {
     GlImage image = s->image();
-    return s->valid() && image.texture != 0 && !image.depth;
+    return s->valid() && (image.texture != 0 || image.window) && !image.depth;
 }
 
 RECT wholeRect(Surface* s) { return RECT{0, 0, static_cast<LONG>(s->width()), static_cast<LONG>(s->height())}; }
@@ -148,12 +159,21 @@ void Device::attachImage(GLenum target, GLenum attachment, GlImage const& image)
 }
 
 void Device::bindReadImage(GlImage const& image) {
+    if (image.window) {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glReadBuffer(GL_BACK);
+        return;
+    }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);
     attachImage(GL_READ_FRAMEBUFFER, image.depth ? GL_DEPTH_STENCIL_ATTACHMENT : GL_COLOR_ATTACHMENT0, image);
     glReadBuffer(image.depth ? GL_NONE : GL_COLOR_ATTACHMENT0);
 }
 
 void Device::bindDrawImage(GlImage const& image) {
+    if (image.window) {
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        return;
+    }
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, blitFbo_);
     attachImage(GL_DRAW_FRAMEBUFFER, image.depth ? GL_DEPTH_STENCIL_ATTACHMENT : GL_COLOR_ATTACHMENT0, image);
     GLenum buffer = image.depth ? GL_NONE : GL_COLOR_ATTACHMENT0;
@@ -221,12 +241,19 @@ HRESULT Device::GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSu
         return D3DERR_INVALIDCALL;
     FormatInfo const* info = formatInfo(dst->format());
     if (!info || info->blockBytes || info->depth || !makeCurrent()) return D3DERR_INVALIDCALL;
-    bindReadImage(src->image());
+    GlImage image = src->image();
+    bindReadImage(image);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ROW_LENGTH, static_cast<GLint>(dst->width()));
     glReadPixels(0, 0, static_cast<GLsizei>(dst->width()), static_cast<GLsizei>(dst->height()), info->uploadFormat,
                  info->uploadType, dst->memory().data());
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    if (image.window) {  // the window's rows come bottom first
+        uint8_t* bytes = dst->memory().data();
+        size_t pitch = dst->pitch();
+        for (size_t top = 0, bottom = dst->height() - 1; top < bottom; ++top, --bottom)
+            std::swap_ranges(bytes + top * pitch, bytes + (top + 1) * pitch, bytes + bottom * pitch);
+    }
     if (dst->format() == D3DFMT_X8R8G8B8)  // X formats read back opaque
         for (size_t i = 3; i < dst->memory().size(); i += 4) dst->memory()[i] = 0xFF;
     return D3D_OK;
@@ -244,8 +271,11 @@ HRESULT Device::StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, I
     GlImage dstImage = dst->image();
     if (src->kind() == Surface::Kind::DepthStencil || dst->kind() == Surface::Kind::DepthStencil) {
         if (src->kind() != dst->kind() || sourceRect || destRect) return D3DERR_INVALIDCALL;
-        bindReadImage(srcImage);
-        bindDrawImage(dstImage);
+        if (!depthOffWindow(src) || !depthOffWindow(dst)) return D3DERR_INVALIDCALL;
+        bindReadImage(src->image());
+        bindDrawImage(dst->image());
+        glDisable(GL_SCISSOR_TEST);
+        pipelineDirty_ = true;
         glBlitFramebuffer(0, 0, static_cast<GLint>(src->width()), static_cast<GLint>(src->height()), 0, 0,
                           static_cast<GLint>(dst->width()), static_cast<GLint>(dst->height()),
                           GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT, GL_NEAREST);
@@ -258,8 +288,16 @@ HRESULT Device::StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, I
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     pipelineDirty_ = true;
     GLenum glFilter = (filter == D3DTEXF_NONE || filter == D3DTEXF_POINT) ? GL_NEAREST : GL_LINEAR;
-    glBlitFramebuffer(from.left, from.top, from.right, from.bottom, to.left, to.top, to.right, to.bottom,
-                      GL_COLOR_BUFFER_BIT, glFilter);
+    // Rows of the window run the other way: a window side is given with its edges swapped.
+    GLint fromBottom = glRow(srcImage, from.top, from.bottom - from.top);
+    GLint toBottom = glRow(dstImage, to.top, to.bottom - to.top);
+    GLint fromHeight = from.bottom - from.top, toHeight = to.bottom - to.top;
+    GLint srcY0 = srcImage.window ? fromBottom + fromHeight : fromBottom;
+    GLint srcY1 = srcImage.window ? fromBottom : fromBottom + fromHeight;
+    GLint dstY0 = dstImage.window ? toBottom + toHeight : toBottom;
+    GLint dstY1 = dstImage.window ? toBottom : toBottom + toHeight;
+    glBlitFramebuffer(from.left, srcY0, from.right, srcY1, to.left, dstY0, to.right, dstY1, GL_COLOR_BUFFER_BIT,
+                      glFilter);
     return D3D_OK;
 }
 
@@ -276,9 +314,11 @@ HRESULT Device::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR
         return D3D_OK;
     }
     if (!hasGlColor(s) || !makeCurrent()) return D3DERR_INVALIDCALL;
-    bindDrawImage(s->image());
+    GlImage image = s->image();
+    bindDrawImage(image);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(area.left, area.top, area.right - area.left, area.bottom - area.top);
+    glScissor(area.left, glRow(image, area.top, area.bottom - area.top), area.right - area.left,
+              area.bottom - area.top);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     pipelineDirty_ = true;
     glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, (color & 0xFF) / 255.0f,
