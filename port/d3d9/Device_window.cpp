@@ -10,6 +10,7 @@
 
 #include "port/win32/win32_log.h"
 
+#include <EGL/egl.h>
 #include <SDL.h>
 
 namespace port::d3d9 {
@@ -27,12 +28,27 @@ GLint defaultFramebufferSize(GLenum attachment, GLenum size) {
     return bits;
 }
 
+// The size GL draws into where EGL made the window's surface: SDL's offscreen driver keeps the
+// surface it made first when the window is resized. False where EGL does not draw the window.
+bool eglSurfaceSize(int& width, int& height) {
+    EGLSurface surface = eglGetCurrentSurface(EGL_DRAW);
+    if (surface == EGL_NO_SURFACE) return false;
+    EGLint w = 0, h = 0;
+    EGLDisplay display = eglGetCurrentDisplay();
+    if (!eglQuerySurface(display, surface, EGL_WIDTH, &w) || !eglQuerySurface(display, surface, EGL_HEIGHT, &h))
+        return false;
+    width = w;
+    height = h;
+    return true;
+}
+
 }  // namespace
 
 bool Device::chooseWindowBackBuffer(D3DPRESENT_PARAMETERS const& p) {
     std::wstring refusal;
-    int w = 0, h = 0;
+    int w = 0, h = 0, surfaceWidth = 0, surfaceHeight = 0;
     SDL_GL_GetDrawableSize(sdl_, &w, &h);
+    if (!eglSurfaceSize(surfaceWidth, surfaceHeight)) surfaceWidth = w, surfaceHeight = h;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     GLint samples = 0;
     glGetIntegerv(GL_SAMPLES, &samples);
@@ -42,8 +58,10 @@ bool Device::chooseWindowBackBuffer(D3DPRESENT_PARAMETERS const& p) {
         refusal = L"the back buffer format is not 8-bit RGB";
     } else if (p.MultiSampleType != D3DMULTISAMPLE_NONE || samples != 0) {
         refusal = L"multisampling differs";
-    } else if (static_cast<UINT>(w) != p.BackBufferWidth || static_cast<UINT>(h) != p.BackBufferHeight) {
-        refusal = L"the window is " + std::to_wstring(w) + L"x" + std::to_wstring(h);
+    } else if (static_cast<UINT>(w) != p.BackBufferWidth || static_cast<UINT>(h) != p.BackBufferHeight ||
+               surfaceWidth != w || surfaceHeight != h) {
+        refusal = L"the window is " + std::to_wstring(w) + L"x" + std::to_wstring(h) + L", its GL surface " +
+                  std::to_wstring(surfaceWidth) + L"x" + std::to_wstring(surfaceHeight);
     } else if (defaultFramebufferSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE) != kColourBits ||
                defaultFramebufferSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE) != kColourBits) {
         refusal = L"the window has no 8-bit alpha channel";  // the back buffer keeps alpha

@@ -1,0 +1,262 @@
+// The back buffer drawn in the window's own framebuffer or, where the window cannot serve the
+// present parameters, in a texture: the choice and its log line, and the same pixels either way
+// (rows top first) through viewport, scissor, Clear, ColorFill, StretchRect, reads and depth
+// values that move between the window and texture targets.
+#include "tests/support/gl/DeviceFixture.h"
+
+#include "port/d3d9/d3d9_port.h"
+#include "tests/support/PortLogCapture.h"
+
+#include <string>
+
+namespace {
+
+constexpr uint32_t kRgb = 0x00FFFFFF;
+using port::d3d9::backBufferOnWindow;
+
+bool logged(std::vector<std::wstring> const& lines, std::wstring const& part) {
+    for (auto const& line : lines)
+        if (line.find(part) != std::wstring::npos) return true;
+    return false;
+}
+
+class WindowChoiceTest : public testsupport::DrawingFixture {};
+
+// Back buffers the window can be (its size, 8-bit RGB, no multisampling) are; others stay
+// textures. Each change of the choice is logged once, a Reset that keeps it logs nothing.
+TEST_F(WindowChoiceTest, WindowServesTheParametersItCanGive) {
+    EXPECT_TRUE(backBufferOnWindow(device));
+    struct Case {
+        char const* name;
+        UINT width, height;
+        D3DFORMAT format;
+        D3DMULTISAMPLE_TYPE samples;
+        bool onWindow;
+        wchar_t const* log;  // part of the line logged at the change, null: nothing logged
+    } const cases[] = {
+        {"same again", kWidth, kHeight, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, true, nullptr},
+        {"alpha format", kWidth, kHeight, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, true, nullptr},
+        {"smaller than the window", 32, 24, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, false, L"the window is 64x48"},
+        {"16-bit", kWidth, kHeight, D3DFMT_R5G6B5, D3DMULTISAMPLE_NONE, false, L"not 8-bit RGB"},
+        {"multisampled", kWidth, kHeight, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONMASKABLE, false, L"multisampling"},
+        {"multisampled again", kWidth, kHeight, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONMASKABLE, false, nullptr},
+        {"window again", kWidth, kHeight, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, true, L"the window's framebuffer"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::PortLogCapture log;
+        D3DPRESENT_PARAMETERS pp = presentParameters(c.width, c.height);
+        pp.BackBufferFormat = c.format;
+        pp.MultiSampleType = c.samples;
+        ASSERT_EQ(device->Reset(&pp), D3D_OK);
+        EXPECT_EQ(backBufferOnWindow(device), c.onWindow);
+        auto lines = log.taken();
+        if (c.log) {
+            EXPECT_EQ(lines.size(), 1u);
+            EXPECT_TRUE(logged(lines, c.log));
+        } else {
+            EXPECT_TRUE(lines.empty());
+        }
+        // Either way the picture reads with its top row first.
+        device->SetRenderState(D3DRS_ZENABLE, FALSE);
+        device->SetRenderState(D3DRS_LIGHTING, FALSE);
+        clear(0xFF000000);
+        drawQuad(0, 0, 8, 4, 0xFFFF0000);
+        auto pixels = readTarget();
+        ASSERT_EQ(pixels.size(), static_cast<size_t>(c.width) * c.height);
+        EXPECT_EQ(pixel(pixels, 1, 1, c.width) & kRgb, 0xFF0000u);
+        EXPECT_EQ(pixel(pixels, 1, c.height - 2, c.width) & kRgb, 0u);
+    }
+}
+
+// A window resized by the program (no loss) no longer fits a back buffer of the old size.
+TEST_F(WindowChoiceTest, ResizedWindowKeepsTheBackBufferInATexture) {
+    SetWindowPos(window, nullptr, 0, 0, 80, 60, SWP_NOMOVE);
+    D3DPRESENT_PARAMETERS pp = presentParameters();
+    ASSERT_EQ(device->Reset(&pp), D3D_OK);
+    EXPECT_FALSE(backBufferOnWindow(device));
+}
+
+// The same scenes on both kinds of back buffer: the window's framebuffer (the fixture's
+// device) and a texture (the window made larger than the back buffer).
+class BackBufferTest : public testsupport::DrawingFixture, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        DrawingFixture::SetUp();
+        if (!device || GetParam()) return;
+        SetWindowPos(window, nullptr, 0, 0, 80, 60, SWP_NOMOVE);
+        D3DPRESENT_PARAMETERS pp = presentParameters();
+        ASSERT_EQ(device->Reset(&pp), D3D_OK);
+        device->SetRenderState(D3DRS_ZENABLE, FALSE);
+        device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    }
+
+    // A quad at depth z (0..1) in the diffuse colour.
+    void drawAt(float x0, float y0, float x1, float y1, float z, D3DCOLOR color) {
+        testsupport::ScreenVertex v[4] = {{x0, y0, z, 1.0f, color, 0, 0},
+                                          {x1, y0, z, 1.0f, color, 1, 0},
+                                          {x0, y1, z, 1.0f, color, 0, 1},
+                                          {x1, y1, z, 1.0f, color, 1, 1}};
+        device->SetFVF(testsupport::kScreenFvf);
+        ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(v[0])), D3D_OK);
+    }
+
+    IDirect3DSurface9* backBuffer() {
+        IDirect3DSurface9* surface = nullptr;
+        EXPECT_EQ(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &surface), D3D_OK);
+        return surface;
+    }
+
+    struct Expect {
+        int x, y;
+        uint32_t colour;
+    };
+    static void expectPixels(std::vector<uint32_t> const& pixels, std::initializer_list<Expect> expected,
+                             UINT width = kWidth) {
+        for (Expect const& e : expected)
+            EXPECT_EQ(pixel(pixels, e.x, e.y, width) & kRgb, e.colour) << e.x << "," << e.y;
+    }
+};
+
+TEST_P(BackBufferTest, ChosenAsAsked) { EXPECT_EQ(backBufferOnWindow(device), GetParam()); }
+
+// Viewport, scissor rectangle and Clear rectangles count rows from the top.
+TEST_P(BackBufferTest, ViewportScissorAndClearRectanglesFromTheTop) {
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    clear(0xFF000000);
+    D3DVIEWPORT9 viewport{8, 4, 16, 12, 0.0f, 1.0f};
+    device->SetViewport(&viewport);
+    drawAt(0, 0, 64, 48, 0.5f, 0xFFFF0000);  // only the viewport is drawn
+    D3DRECT rect{40, 2, 44, 6};
+    device->Clear(1, &rect, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0);  // clipped to the viewport: nothing
+    viewport = D3DVIEWPORT9{0, 0, kWidth, kHeight, 0.0f, 1.0f};
+    device->SetViewport(&viewport);
+    device->Clear(1, &rect, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0);
+    RECT scissor{30, 30, 50, 40};
+    device->SetScissorRect(&scissor);
+    device->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE);
+    drawAt(0, 0, 64, 48, 0.5f, 0xFF0000FF);
+    device->SetRenderState(D3DRS_SCISSORTESTENABLE, FALSE);
+    expectPixels(readTarget(), {{8, 4, 0xFF0000},
+                                {23, 15, 0xFF0000},
+                                {7, 4, 0},
+                                {8, 3, 0},
+                                {24, 15, 0},
+                                {23, 16, 0},
+                                {40, 2, 0x00FF00},
+                                {43, 5, 0x00FF00},
+                                {43, 6, 0},
+                                {30, 30, 0x0000FF},
+                                {49, 39, 0x0000FF},
+                                {49, 40, 0},
+                                {30, 29, 0}});
+}
+
+// ColorFill and StretchRect into and out of the back buffer, and GetRenderTargetData of both.
+TEST_P(BackBufferTest, CopiesToAndFromTheBackBufferKeepRowsTopFirst) {
+    IDirect3DSurface9* back = backBuffer();
+    ASSERT_TRUE(back);
+    ASSERT_EQ(device->ColorFill(back, nullptr, 0xFF000000), D3D_OK);
+    RECT top{0, 0, 64, 8};
+    ASSERT_EQ(device->ColorFill(back, &top, 0xFFFF0000), D3D_OK);
+    RECT corner{56, 40, 64, 48};
+    ASSERT_EQ(device->ColorFill(back, &corner, 0xFF0000FF), D3D_OK);
+
+    IDirect3DSurface9* target = nullptr;
+    ASSERT_EQ(device->CreateRenderTarget(32, 24, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &target, nullptr),
+              D3D_OK);
+    RECT from{32, 0, 64, 48};  // the right half at half its height
+    ASSERT_EQ(device->StretchRect(back, &from, target, nullptr, D3DTEXF_NONE), D3D_OK);
+    IDirect3DSurface9* copy = nullptr;
+    ASSERT_EQ(device->CreateOffscreenPlainSurface(32, 24, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &copy, nullptr), D3D_OK);
+    ASSERT_EQ(device->GetRenderTargetData(target, copy), D3D_OK);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+    auto row = [&](int y) { return reinterpret_cast<uint32_t const*>(static_cast<uint8_t const*>(locked.pBits) + y * locked.Pitch); };
+    EXPECT_EQ(row(0)[0] & kRgb, 0xFF0000u);
+    EXPECT_EQ(row(3)[0] & kRgb, 0xFF0000u);
+    EXPECT_EQ(row(4)[0] & kRgb, 0u);
+    EXPECT_EQ(row(23)[31] & kRgb, 0x0000FFu);
+    EXPECT_EQ(row(23)[24] & kRgb, 0x0000FFu);
+    EXPECT_EQ(row(23)[23] & kRgb, 0u);
+    EXPECT_EQ(row(19)[31] & kRgb, 0u);
+    copy->UnlockRect();
+
+    RECT into{0, 24, 32, 48};  // the copy back, into the lower left quarter
+    ASSERT_EQ(device->StretchRect(target, nullptr, back, &into, D3DTEXF_NONE), D3D_OK);
+    expectPixels(readTarget(), {{0, 0, 0xFF0000},
+                                {63, 7, 0xFF0000},
+                                {0, 8, 0},
+                                {63, 47, 0x0000FF},
+                                {0, 24, 0xFF0000},
+                                {31, 27, 0xFF0000},
+                                {0, 28, 0},
+                                {31, 47, 0x0000FF},
+                                {23, 47, 0},
+                                {31, 43, 0}});
+    EXPECT_EQ(back->LockRect(&locked, nullptr, 0), D3DERR_INVALIDCALL);  // not lockable either way
+    copy->Release();
+    target->Release();
+    back->Release();
+}
+
+// Depth values follow their surface: the automatic depth-stencil used with a texture target and
+// back, and a depth surface of its own used with the back buffer, keep what was written.
+TEST_P(BackBufferTest, DepthValuesFollowTheirSurfaceBetweenTargets) {
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000000, 0.5f, 0);
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
+    drawAt(0, 0, 32, 16, 0.3f, 0xFFFF0000);  // top left: depth 0.3
+
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device->CreateTexture(kWidth, kHeight, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                    &texture, nullptr),
+              D3D_OK);
+    IDirect3DSurface9* textureSurface = nullptr;
+    texture->GetSurfaceLevel(0, &textureSurface);
+    IDirect3DSurface9* back = backBuffer();
+    device->SetRenderTarget(0, textureSurface);  // the automatic depth-stencil stays
+    drawAt(0, 0, 64, 48, 0.4f, 0xFF00FF00);      // dropped where 0.3 was written, writes 0.4 elsewhere
+    expectPixels(readTarget(), {{4, 4, 0}, {31, 15, 0}, {32, 4, 0x00FF00}, {4, 16, 0x00FF00}, {63, 47, 0x00FF00}});
+
+    device->SetRenderTarget(0, back);
+    drawAt(0, 0, 64, 48, 0.35f, 0xFF0000FF);  // in front of 0.4, behind 0.3
+    IDirect3DSurface9* own = nullptr;
+    ASSERT_EQ(device->CreateDepthStencilSurface(kWidth, kHeight, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, FALSE, &own,
+                                                nullptr),
+              D3D_OK);
+    IDirect3DSurface9* automatic = nullptr;
+    device->GetDepthStencilSurface(&automatic);
+    device->SetDepthStencilSurface(own);
+    RECT lower{0, 40, 64, 48};
+    D3DRECT lowerRect{lower.left, lower.top, lower.right, lower.bottom};
+    device->Clear(0, nullptr, D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0, 1.0f, 0);
+    device->Clear(1, &lowerRect, D3DCLEAR_ZBUFFER, 0, 0.0f, 0);  // bottom rows: nothing passes
+    drawAt(56, 0, 64, 48, 0.9f, 0xFFFFFF00);                       // right column but its bottom
+    device->SetDepthStencilSurface(automatic);
+    drawAt(0, 44, 8, 48, 0.36f, 0xFFFF00FF);  // behind the 0.35 written at the bottom left: dropped
+    expectPixels(readTarget(), {{4, 4, 0xFF0000},
+                                {40, 4, 0x0000FF},
+                                {4, 30, 0x0000FF},
+                                {60, 4, 0xFFFF00},
+                                {60, 39, 0xFFFF00},
+                                {60, 40, 0x0000FF},
+                                {4, 46, 0x0000FF}});
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    automatic->Release();
+    own->Release();
+    back->Release();
+    textureSurface->Release();
+    texture->Release();
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, BackBufferTest, ::testing::Values(true, false),
+                         [](::testing::TestParamInfo<bool> const& info) {
+                             return std::string(info.param ? "Window" : "Texture");
+                         });
+
+}  // namespace
