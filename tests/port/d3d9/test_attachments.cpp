@@ -4,6 +4,7 @@
 // state only when changed, and the built-in program's variants with and without alpha test.
 #include "tests/support/gl/DeviceFixture.h"
 
+#include "tests/port/d3d9/DepthQuad.h"
 #include "tests/port/d3d9/GlProgram.h"
 
 #include "port/d3d9/d3d9_port.h"
@@ -34,14 +35,8 @@ protected:
         device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
     }
 
-    // A quad at depth z (0..1).
     void drawAt(float x0, float y0, float x1, float y1, float z, D3DCOLOR color) {
-        testsupport::ScreenVertex v[4] = {{x0, y0, z, 1.0f, color, 0, 0},
-                                          {x1, y0, z, 1.0f, color, 1, 0},
-                                          {x0, y1, z, 1.0f, color, 0, 1},
-                                          {x1, y1, z, 1.0f, color, 1, 1}};
-        device->SetFVF(testsupport::kScreenFvf);
-        ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(v[0])), D3D_OK);
+        d3d9test::drawAt(device, x0, y0, x1, y1, z, color);
     }
 
     // Whether the framebuffer the last draw went to has a depth-stencil attachment.
@@ -250,16 +245,22 @@ void AttachmentTest::depthStencilSequence(bool checkAttachments) {
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000000, 0.5f, 0);
     device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
     drawAt(0, 0, 64, 48, 0.1f, 0xFF000080);  // Z off: neither tested nor written
-    if (checkAttachments) EXPECT_FALSE(depthAttached());
+    if (checkAttachments) {
+        EXPECT_FALSE(depthAttached());
+    }
 
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
     device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
     drawAt(0, 0, 16, 16, 0.3f, 0xFFFF0000);   // in front of the cleared 0.5: drawn, writes 0.3
     drawAt(16, 0, 32, 16, 0.7f, 0xFFFF0000);  // behind: dropped
-    if (checkAttachments) EXPECT_TRUE(depthAttached());
+    if (checkAttachments) {
+        EXPECT_TRUE(depthAttached());
+    }
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     drawAt(32, 0, 48, 16, 0.9f, 0xFF00FF00);  // Z off again: drawn
-    if (checkAttachments) EXPECT_FALSE(depthAttached());
+    if (checkAttachments) {
+        EXPECT_FALSE(depthAttached());
+    }
 
     device->SetRenderState(D3DRS_STENCILENABLE, TRUE);  // marks the left half with 1
     device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_ALWAYS);
@@ -267,7 +268,9 @@ void AttachmentTest::depthStencilSequence(bool checkAttachments) {
     device->SetRenderState(D3DRS_STENCILREF, 1);
     device->SetRenderState(D3DRS_COLORWRITEENABLE, 0);
     drawAt(0, 16, 32, 48, 0.5f, 0xFFFFFFFF);
-    if (checkAttachments) EXPECT_TRUE(depthAttached());
+    if (checkAttachments) {
+        EXPECT_TRUE(depthAttached());
+    }
     device->SetRenderState(D3DRS_STENCILENABLE, FALSE);
     device->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
     drawAt(48, 0, 64, 16, 0.5f, 0xFF0000FF);

@@ -5,6 +5,7 @@
 #include "tests/support/gl/DeviceFixture.h"
 
 #include "port/d3d9/d3d9_port.h"
+#include "tests/port/d3d9/DepthQuad.h"
 #include "tests/support/PortLogCapture.h"
 
 #include <string>
@@ -91,14 +92,8 @@ protected:
         device->SetRenderState(D3DRS_LIGHTING, FALSE);
     }
 
-    // A quad at depth z (0..1) in the diffuse colour.
     void drawAt(float x0, float y0, float x1, float y1, float z, D3DCOLOR color) {
-        testsupport::ScreenVertex v[4] = {{x0, y0, z, 1.0f, color, 0, 0},
-                                          {x1, y0, z, 1.0f, color, 1, 0},
-                                          {x0, y1, z, 1.0f, color, 0, 1},
-                                          {x1, y1, z, 1.0f, color, 1, 1}};
-        device->SetFVF(testsupport::kScreenFvf);
-        ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(v[0])), D3D_OK);
+        d3d9test::drawAt(device, x0, y0, x1, y1, z, color);
     }
 
     IDirect3DSurface9* backBuffer() {
