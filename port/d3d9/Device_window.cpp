@@ -20,6 +20,8 @@ constexpr GLint kColourBits = 8;
 constexpr GLint kDepthBits = 24;
 constexpr GLint kStencilBits = 8;
 
+bool g_textureBackBuffer = false;
+
 GLint defaultFramebufferSize(GLenum attachment, GLenum size) {
     GLint type = GL_NONE;
     glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, attachment, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE, &type);
@@ -52,7 +54,9 @@ bool Device::chooseWindowBackBuffer(D3DPRESENT_PARAMETERS const& p) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     GLint samples = 0;
     glGetIntegerv(GL_SAMPLES, &samples);
-    if (!clipControl_) {
+    if (g_textureBackBuffer) {
+        refusal = L"a texture back buffer was asked for";
+    } else if (!clipControl_) {
         refusal = L"GL has no clip control to keep Direct3D's rows";
     } else if (p.BackBufferFormat != D3DFMT_X8R8G8B8 && p.BackBufferFormat != D3DFMT_A8R8G8B8) {
         refusal = L"the back buffer format is not 8-bit RGB";
@@ -144,6 +148,8 @@ void Device::moveDepthToWindow(Surface* surface) {
     blitDepth(true, width, height, static_cast<GLint>(backBuffer_->height()));
     pipelineDirty_ = true;
 }
+
+void preferTextureBackBuffer(bool texture) { g_textureBackBuffer = texture; }
 
 bool backBufferOnWindow(IDirect3DDevice9* device) { return device && deviceOf(device)->backBufferOnWindow(); }
 
