@@ -96,6 +96,16 @@ protected:
         d3d9test::drawAt(device, x0, y0, x1, y1, z, color);
     }
 
+    // A render-target texture of the back buffer's size and its level (both referenced).
+    IDirect3DTexture9* makeTargetTexture(IDirect3DSurface9** level) {
+        IDirect3DTexture9* texture = nullptr;
+        EXPECT_EQ(device->CreateTexture(kWidth, kHeight, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                        &texture, nullptr),
+                  D3D_OK);
+        if (texture) texture->GetSurfaceLevel(0, level);
+        return texture;
+    }
+
     IDirect3DSurface9* backBuffer() {
         IDirect3DSurface9* surface = nullptr;
         EXPECT_EQ(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &surface), D3D_OK);
@@ -207,12 +217,9 @@ TEST_P(BackBufferTest, DepthValuesFollowTheirSurfaceBetweenTargets) {
     device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
     drawAt(0, 0, 32, 16, 0.3f, 0xFFFF0000);  // top left: depth 0.3
 
-    IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(device->CreateTexture(kWidth, kHeight, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
-                                    &texture, nullptr),
-              D3D_OK);
     IDirect3DSurface9* textureSurface = nullptr;
-    texture->GetSurfaceLevel(0, &textureSurface);
+    IDirect3DTexture9* texture = makeTargetTexture(&textureSurface);
+    ASSERT_TRUE(texture);
     IDirect3DSurface9* back = backBuffer();
     device->SetRenderTarget(0, textureSurface);  // the automatic depth-stencil stays
     drawAt(0, 0, 64, 48, 0.4f, 0xFF00FF00);      // dropped where 0.3 was written, writes 0.4 elsewhere
@@ -244,6 +251,61 @@ TEST_P(BackBufferTest, DepthValuesFollowTheirSurfaceBetweenTargets) {
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     automatic->Release();
     own->Release();
+    back->Release();
+    textureSurface->Release();
+    texture->Release();
+}
+
+// Direct3D's clockwise triangles (on screen, rows down) are its front faces on either kind of
+// back buffer and in a texture target: culling and two-sided stencil pick the same triangles.
+TEST_P(BackBufferTest, WindingOfTrianglesAsOnScreen) {
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    auto triangles = [&](D3DCOLOR colour) {  // left: clockwise on screen; right: counter-clockwise
+        testsupport::ScreenVertex v[6] = {{0, 0, 0.5f, 1, colour, 0, 0},  {30, 0, 0.5f, 1, colour, 0, 0},
+                                          {0, 40, 0.5f, 1, colour, 0, 0}, {34, 0, 0.5f, 1, colour, 0, 0},
+                                          {34, 40, 0.5f, 1, colour, 0, 0}, {64, 0, 0.5f, 1, colour, 0, 0}};
+        device->SetFVF(testsupport::kScreenFvf);
+        ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, v, sizeof(v[0])), D3D_OK);
+    };
+    IDirect3DSurface9* textureSurface = nullptr;
+    IDirect3DTexture9* texture = makeTargetTexture(&textureSurface);
+    ASSERT_TRUE(texture);
+    IDirect3DSurface9* back = backBuffer();
+    for (IDirect3DSurface9* target : {back, textureSurface}) {
+        SCOPED_TRACE(target == back ? "back buffer" : "texture target");
+        device->SetRenderTarget(0, target);
+        struct Case {
+            DWORD cull;
+            uint32_t left, right;
+        } const cases[] = {{D3DCULL_CCW, 0xFF0000, 0}, {D3DCULL_CW, 0, 0xFF0000}, {D3DCULL_NONE, 0xFF0000, 0xFF0000}};
+        for (Case const& c : cases) {
+            device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+            device->SetRenderState(D3DRS_CULLMODE, c.cull);
+            triangles(0xFFFF0000);
+            expectPixels(readTarget(), {{4, 4, c.left}, {56, 4, c.right}});
+        }
+        // Two-sided stencil: clockwise faces write 2, counter-clockwise ones 1; then colour
+        // where the stencil holds 1.
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_STENCIL, 0xFF000000, 1.0f, 0);
+        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        device->SetRenderState(D3DRS_STENCILENABLE, TRUE);
+        device->SetRenderState(D3DRS_TWOSIDEDSTENCILMODE, TRUE);
+        device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_ALWAYS);
+        device->SetRenderState(D3DRS_CCW_STENCILFUNC, D3DCMP_ALWAYS);
+        device->SetRenderState(D3DRS_STENCILREF, 2);
+        device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_REPLACE);
+        device->SetRenderState(D3DRS_CCW_STENCILPASS, D3DSTENCILOP_INCR);
+        triangles(0xFF000000);
+        device->SetRenderState(D3DRS_TWOSIDEDSTENCILMODE, FALSE);
+        device->SetRenderState(D3DRS_STENCILREF, 1);
+        device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_EQUAL);
+        device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_KEEP);
+        drawAt(0, 0, 64, 48, 0.5f, 0xFF00FF00);
+        device->SetRenderState(D3DRS_STENCILENABLE, FALSE);
+        expectPixels(readTarget(), {{4, 4, 0}, {56, 4, 0x00FF00}, {32, 44, 0}});
+    }
+    device->SetRenderTarget(0, back);
     back->Release();
     textureSurface->Release();
     texture->Release();
