@@ -105,17 +105,25 @@ bool Device::depthOffWindow(Surface* surface) {
 
 namespace {
 
-// Copies the depth and stencil of the top `width` x `height` rows between the window (bound as
-// `windowTarget` 0) and a surface's framebuffer, turning the rows over.
+// Copies the depth and stencil of the top `width` x `height` rows between the window's
+// framebuffer and a surface's (bound for reading and drawing), turning the rows over.
 void blitDepth(bool toWindow, GLint width, GLint height, GLint windowHeight) {
     glDisable(GL_SCISSOR_TEST);
     GLint top = windowHeight, bottom = windowHeight - height;
+    while (glGetError() != GL_NO_ERROR) {
+    }
     if (toWindow)
         glBlitFramebuffer(0, 0, width, height, 0, top, width, bottom, GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT,
                           GL_NEAREST);
     else
         glBlitFramebuffer(0, top, width, bottom, 0, 0, width, height, GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT,
                           GL_NEAREST);
+    // A driver whose window depth-stencil differs from GL_DEPTH24_STENCIL8 refuses the copy.
+    static bool logged = false;
+    if (glGetError() != GL_NO_ERROR && !logged) {
+        logged = true;
+        port::logLine(port::LogLevel::Error, L"Direct3D device: depth values could not be copied to or from the window");
+    }
 }
 
 }  // namespace

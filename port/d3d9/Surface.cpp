@@ -159,9 +159,8 @@ void Device::attachImage(GLenum target, GLenum attachment, GlImage const& image)
 }
 
 void Device::bindReadImage(GlImage const& image) {
-    if (image.window) {
+    if (image.window) {  // its read buffer stays GL's default: the one drawn into
         glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-        glReadBuffer(GL_BACK);
         return;
     }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);
