@@ -1,7 +1,7 @@
 // The device: its GL context on the window's SDL window, the back buffer (the window's own
-// framebuffer with its depth-stencil, or a GL texture with a D24S8 renderbuffer where the window
-// cannot serve, see Device_window.cpp), Present, Reset and device loss, render targets, Clear
-// and scenes. Drawing is in Device_draw.cpp, states in Device_states.cpp.
+// framebuffer, or a GL texture where the window cannot serve, see Device_window.cpp) with an
+// automatic D24S8 depth-stencil renderbuffer, Present, Reset and device loss, render targets,
+// Clear and scenes. Drawing is in Device_draw.cpp, states in Device_states.cpp.
 #include "port/d3d9/Internal.h"
 
 #include "port/d3d9/d3d9_port.h"
@@ -131,17 +131,14 @@ void Device::applyWindowMode(D3DPRESENT_PARAMETERS const& parameters) {
 }
 
 bool Device::createBackBuffer(D3DPRESENT_PARAMETERS const& p) {
-    windowDepthHolder_ = nullptr;
     windowBackBuffer_ = chooseWindowBackBuffer(p);
     backBuffer_ = new Surface(this, Surface::Kind::RenderTarget, p.BackBufferWidth, p.BackBufferHeight,
                               p.BackBufferFormat, D3DPOOL_DEFAULT, D3DUSAGE_RENDERTARGET, false, windowBackBuffer_);
     if (!backBuffer_->valid()) return false;
     if (p.EnableAutoDepthStencil) {
         autoDepth_ = new Surface(this, Surface::Kind::DepthStencil, p.BackBufferWidth, p.BackBufferHeight,
-                                 p.AutoDepthStencilFormat, D3DPOOL_DEFAULT, D3DUSAGE_DEPTHSTENCIL, false,
-                                 windowBackBuffer_);
+                                 p.AutoDepthStencilFormat, D3DPOOL_DEFAULT, D3DUSAGE_DEPTHSTENCIL, false);
         if (!autoDepth_->valid()) return false;
-        if (windowBackBuffer_) windowDepthHolder_ = autoDepth_;
     }
     renderTarget_ = backBuffer_;
     renderTarget_->AddRef();
@@ -228,6 +225,7 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindow, const RGNDATA
     SDL_Window* target = destWindow ? port::win32::sdlWindow(destWindow) : sdl_;
     if (target != sdl_) return D3DERR_INVALIDCALL;  // one window per device
     if (windowBackBuffer_) {
+        moveBackBuffer(true);
         SDL_GL_SwapWindow(sdl_);
         return D3D_OK;
     }
@@ -362,13 +360,14 @@ HRESULT Device::EndScene() {
 }
 
 void Device::bindFramebuffer(bool withDepth) {
-    if (renderTarget_->onWindow()) {
-        if (withDepth && depthStencil_ && depthStencil_ != windowDepthHolder_) moveDepthToWindow(depthStencil_);
+    // The window has no depth-stencil: draws that need one move the back buffer into its texture
+    // until Present.
+    if (renderTarget_->inWindow() && withDepth && depthStencil_) moveBackBuffer(false);
+    if (renderTarget_->inWindow()) {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         setClipOrigin(true);
         return;
     }
-    if (withDepth && depthStencil_ && depthStencil_ == windowDepthHolder_) evictWindowDepth();
     glBindFramebuffer(GL_FRAMEBUFFER, drawFbo_);
     setClipOrigin(false);
     // Changing an attachment makes llvmpipe finish the work queued for the old one: only
@@ -405,14 +404,6 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
         area.right = std::min(area.right, state_.scissor.right);
         area.bottom = std::min(area.bottom, state_.scissor.bottom);
     }
-    // Depth and stencil cleared whole need not be copied into or out of the window first.
-    bool wholeDepth = (flags & D3DCLEAR_ZBUFFER) && (flags & D3DCLEAR_STENCIL) && (count == 0 || !rects) &&
-                      area.left <= 0 && area.top <= 0 && area.right >= static_cast<LONG>(depthStencil_->width()) &&
-                      area.bottom >= static_cast<LONG>(depthStencil_->height());
-    depthDiscard_ = wholeDepth ? depthStencil_ : nullptr;
-    bindFramebuffer((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0 || depthInUse());
-    depthDiscard_ = nullptr;
-    GlImage target = renderTarget_->image();
     GLbitfield bits = 0;
     if (flags & D3DCLEAR_TARGET) bits |= GL_COLOR_BUFFER_BIT;
     if (flags & D3DCLEAR_ZBUFFER) bits |= GL_DEPTH_BUFFER_BIT;
@@ -425,20 +416,31 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
                  ((color >> 24) & 0xFF) / 255.0f);
     glClearDepth(z);
     glClearStencil(static_cast<GLint>(stencil & 0xFF));
-    glEnable(GL_SCISSOR_TEST);
-    auto clearRect = [&](RECT r) {
+    std::vector<RECT> cleared;
+    auto clip = [&](RECT r) {
         r.left = std::max(r.left, area.left);
         r.top = std::max(r.top, area.top);
         r.right = std::min(r.right, area.right);
         r.bottom = std::min(r.bottom, area.bottom);
-        if (r.left >= r.right || r.top >= r.bottom) return;
-        glScissor(r.left, glRow(target, r.top, r.bottom - r.top), r.right - r.left, r.bottom - r.top);
-        glClear(bits);
+        if (r.left < r.right && r.top < r.bottom) cleared.push_back(r);
     };
     if (count == 0 || !rects) {
-        clearRect(area);
+        clip(area);
     } else {
-        for (DWORD i = 0; i < count; ++i) clearRect(RECT{rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2});
+        for (DWORD i = 0; i < count; ++i) clip(RECT{rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2});
+    }
+    bool depthBits = (bits & (GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT)) != 0;
+    glEnable(GL_SCISSOR_TEST);
+    if (renderTarget_->inWindow() && depthBits) {
+        clearBeside(cleared, bits);
+    } else {
+        // Depth stays attached while in use, as draws have it (attachments change only on need).
+        bindFramebuffer(depthBits || (depthInUse() && !renderTarget_->inWindow()));
+        GlImage target = renderTarget_->image();
+        for (RECT const& r : cleared) {
+            glScissor(r.left, glRow(target, r.top, r.bottom - r.top), r.right - r.left, r.bottom - r.top);
+            glClear(bits);
+        }
     }
     glDisable(GL_SCISSOR_TEST);
     return D3D_OK;

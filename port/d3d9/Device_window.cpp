@@ -2,10 +2,12 @@
 // the copy of a texture back buffer at every Present, but GL counts the window's rows from the
 // bottom: the clip origin is turned to the upper left while the window is the target (so
 // pictures, winding and stencil faces come out as in textures) and viewport, scissor, reads and
-// copies turn the rows over. The window's depth-stencil serves the back buffer; a depth surface
-// used with both the window and textures has its values copied between the window and its own
-// renderbuffer when it changes sides. Where the window cannot give what the present parameters
-// ask, the back buffer stays a texture copied to the window at Present.
+// copies turn the rows over. The window has no depth-stencil (llvmpipe pays for one at every
+// frame even with Z and stencil off): depth surfaces stay renderbuffers, a Clear of them beside
+// the window clears them on their own, and the first draw that tests depth or stencil on the
+// back buffer moves its pixels into its texture, where they stay until Present copies them back.
+// Where the window cannot give what the present parameters ask, the back buffer stays a texture
+// copied to the window at Present.
 #include "port/d3d9/Internal.h"
 
 #include "port/win32/win32_log.h"
@@ -17,8 +19,6 @@ namespace port::d3d9 {
 namespace {
 
 constexpr GLint kColourBits = 8;
-constexpr GLint kDepthBits = 24;
-constexpr GLint kStencilBits = 8;
 
 bool g_textureBackBuffer = false;
 
@@ -69,9 +69,6 @@ bool Device::chooseWindowBackBuffer(D3DPRESENT_PARAMETERS const& p) {
     } else if (defaultFramebufferSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE) != kColourBits ||
                defaultFramebufferSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE) != kColourBits) {
         refusal = L"the window has no 8-bit alpha channel";  // the back buffer keeps alpha
-    } else if (defaultFramebufferSize(GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE) < kDepthBits ||
-               defaultFramebufferSize(GL_STENCIL, GL_FRAMEBUFFER_ATTACHMENT_STENCIL_SIZE) < kStencilBits) {
-        refusal = L"the window has no D24S8 depth-stencil";
     }
     while (glGetError() != GL_NO_ERROR) {
     }
@@ -92,69 +89,36 @@ void Device::setClipOrigin(bool upperLeft) {
     clipOrigin_ = origin;
 }
 
-void Device::depthSurfaceDestroyed(Surface* surface) {
-    if (windowDepthHolder_ == surface) windowDepthHolder_ = nullptr;
-    if (depthDiscard_ == surface) depthDiscard_ = nullptr;
-}
-
-bool Device::depthOffWindow(Surface* surface) {
-    if (surface->kind() != Surface::Kind::DepthStencil) return true;
-    if (surface == windowDepthHolder_) evictWindowDepth();
-    return surface->ensureStorage();
-}
-
-namespace {
-
-// Copies the depth and stencil of the top `width` x `height` rows between the window's
-// framebuffer and a surface's (bound for reading and drawing), turning the rows over.
-void blitDepth(bool toWindow, GLint width, GLint height, GLint windowHeight) {
+void Device::moveBackBuffer(bool toWindow) {
+    Surface* back = backBuffer_;
+    if (!back || !back->onWindow() || back->inWindow() == toWindow) return;
+    back->setInWindow(false);
+    GlImage texture = back->image();
+    GlImage window{0, 0, 0, false, texture.width, texture.height, true};
+    bindReadImage(toWindow ? texture : window);
+    bindDrawImage(toWindow ? window : texture);
     glDisable(GL_SCISSOR_TEST);
-    GLint top = windowHeight, bottom = windowHeight - height;
-    while (glGetError() != GL_NO_ERROR) {
-    }
-    if (toWindow)
-        glBlitFramebuffer(0, 0, width, height, 0, top, width, bottom, GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT,
-                          GL_NEAREST);
-    else
-        glBlitFramebuffer(0, top, width, bottom, 0, 0, width, height, GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT,
-                          GL_NEAREST);
-    // A driver whose window depth-stencil differs from GL_DEPTH24_STENCIL8 refuses the copy.
-    static bool logged = false;
-    if (glGetError() != GL_NO_ERROR && !logged) {
-        logged = true;
-        port::logLine(port::LogLevel::Error, L"Direct3D device: depth values could not be copied to or from the window");
-    }
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    pipelineDirty_ = true;  // viewport and scissor rows follow the place
+    GLint w = static_cast<GLint>(texture.width), h = static_cast<GLint>(texture.height);
+    glBlitFramebuffer(0, 0, w, h, 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);  // rows turned over
+    back->setInWindow(toWindow);
 }
 
-}  // namespace
-
-void Device::evictWindowDepth() {
-    Surface* surface = windowDepthHolder_;
-    windowDepthHolder_ = nullptr;
-    if (!surface || !surface->ensureStorage()) {
-        port::logLine(port::LogLevel::Error, L"Direct3D device: no storage for depth values leaving the window");
-        return;
+void Device::clearBeside(std::vector<RECT> const& rects, GLbitfield bits) {
+    GlImage window = renderTarget_->image();
+    if (bits & GL_COLOR_BUFFER_BIT) {
+        bindFramebuffer(false);
+        for (RECT const& r : rects) {
+            glScissor(r.left, glRow(window, r.top, r.bottom - r.top), r.right - r.left, r.bottom - r.top);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
     }
-    if (surface == depthDiscard_) return;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    bindDrawImage(surface->image());
-    GLint width = static_cast<GLint>(std::min(surface->width(), backBuffer_->width()));
-    GLint height = static_cast<GLint>(std::min(surface->height(), backBuffer_->height()));
-    blitDepth(false, width, height, static_cast<GLint>(backBuffer_->height()));
-    pipelineDirty_ = true;
-}
-
-void Device::moveDepthToWindow(Surface* surface) {
-    if (windowDepthHolder_) evictWindowDepth();
-    windowDepthHolder_ = surface;
-    GlImage image = surface->image();
-    if (!image.renderbuffer || surface == depthDiscard_) return;  // no values yet, or about to be cleared
-    bindReadImage(image);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    GLint width = static_cast<GLint>(std::min(surface->width(), backBuffer_->width()));
-    GLint height = static_cast<GLint>(std::min(surface->height(), backBuffer_->height()));
-    blitDepth(true, width, height, static_cast<GLint>(backBuffer_->height()));
-    pipelineDirty_ = true;
+    bindDrawImage(depthStencil_->image());
+    for (RECT const& r : rects) {
+        glScissor(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        glClear(bits & (GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT));
+    }
 }
 
 void preferTextureBackBuffer(bool texture) { g_textureBackBuffer = texture; }

@@ -88,9 +88,9 @@ public:
     // A level of a texture (reference counts go to the texture).
     Surface(Texture* owner, UINT level);
     // A stand-alone surface. The device's own back buffer and depth surface do not count
-    // against Reset (countsForReset false). `onWindow`: the back buffer or automatic depth-stencil
-    // of the window's own framebuffer (a depth surface gets a renderbuffer only when its values
-    // must leave the window, see ensureStorage).
+    // against Reset (countsForReset false). `onWindow`: the back buffer drawn in the window's
+    // own framebuffer, with its texture for the draws that need a depth-stencil surface (see
+    // Device_window.cpp); it starts in the window.
     Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT format, D3DPOOL pool, DWORD usage,
             bool countsForReset = true, bool onWindow = false);
     ~Surface() override;
@@ -113,10 +113,11 @@ public:
     UINT level() const { return level_; }
     bool valid() const { return valid_; }
     GlImage image() const;
+    // The back buffer of the window, and whether its pixels are in the window now (else in its
+    // texture).
     bool onWindow() const { return onWindow_; }
-    // A depth surface of the window: its own renderbuffer, made on first need. False when GL
-    // could not make it.
-    bool ensureStorage();
+    bool inWindow() const { return onWindow_ && inWindow_; }
+    void setInWindow(bool inWindow) { inWindow_ = inWindow; }
     D3DFORMAT format() const { return format_; }
     UINT width() const { return width_; }
     UINT height() const { return height_; }
@@ -135,6 +136,7 @@ private:
     DWORD usage_ = 0;
     bool valid_ = false;
     bool onWindow_ = false;
+    bool inWindow_ = false;
     GLuint texture_ = 0;
     GLuint renderbuffer_ = 0;
     std::vector<uint8_t> memory_;
@@ -402,11 +404,6 @@ public:
     }
     // Whether the back buffer is the window's own framebuffer (else a texture copied at Present).
     bool backBufferOnWindow() const { return windowBackBuffer_; }
-    // A depth surface is going away: the window no longer holds its values.
-    void depthSurfaceDestroyed(Surface* surface);
-    // The depth surface's values are in its own renderbuffer (copied out of the window's
-    // depth-stencil when they were there). False when it could not be given storage.
-    bool depthOffWindow(Surface* surface);
 
 private:
     enum class LostState { Ok, Lost, NotReset };
@@ -427,11 +424,13 @@ private:
     void attachImage(GLenum target, GLenum attachment, GlImage const& image);
     // Device_window.cpp: whether the window's framebuffer can be the back buffer for these
     // parameters (logged when the choice changes), the clip origin of the current target, and
-    // the depth values moved between the window's depth-stencil and depth surfaces.
+    // the back buffer's pixels moved between the window and its texture.
     bool chooseWindowBackBuffer(D3DPRESENT_PARAMETERS const& parameters);
     void setClipOrigin(bool upperLeft);
-    void moveDepthToWindow(Surface* surface);
-    void evictWindowDepth();
+    void moveBackBuffer(bool toWindow);
+    // Clear of the back buffer in the window with depth or stencil: colour in the window, depth
+    // and stencil in the depth surface on its own.
+    void clearBeside(std::vector<RECT> const& rects, GLbitfield bits);
 
     Direct3D* d3d_;
     HWND window_;
@@ -470,10 +469,6 @@ private:
     std::wstring loggedChoice_;
     void (*clipControl_)(GLenum, GLenum) = nullptr;
     int clipOrigin_ = -1;  // -1 unknown, 0 lower left, 1 upper left
-    // The depth surface whose values are in the window's depth-stencil (null: none), and one
-    // whose values are about to be cleared whole (moving it copies nothing).
-    Surface* windowDepthHolder_ = nullptr;
-    Surface* depthDiscard_ = nullptr;
     GLuint drawFbo_ = 0;
     GLuint readFbo_ = 0;
     GLuint blitFbo_ = 0;

@@ -21,10 +21,7 @@ Surface::Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT f
       height_(height), format_(format), pool_(pool), usage_(usage), onWindow_(onWindow) {
     FormatInfo const* info = formatInfo(format);
     if (!info || width == 0 || height == 0) return;
-    if (onWindow) {
-        valid_ = kind == Kind::DepthStencil ? info->depth : kind == Kind::RenderTarget && !info->depth;
-        return;
-    }
+    inWindow_ = onWindow;
     if (kind == Kind::SystemMemory) {
         if (info->depth) return;
         memory_.assign(static_cast<size_t>(rowPitch(*info, width)) * rowCount(*info, height), 0);
@@ -33,7 +30,12 @@ Surface::Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT f
     }
     if (!device->makeCurrent()) return;
     if (kind == Kind::DepthStencil) {
-        valid_ = info->depth && ensureStorage();
+        if (!info->depth) return;
+        glGenRenderbuffers(1, &renderbuffer_);
+        glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer_);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(width),
+                              static_cast<GLsizei>(height));
+        valid_ = true;
         return;
     }
     if (info->depth || info->blockBytes) return;
@@ -46,18 +48,7 @@ Surface::Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT f
     valid_ = true;
 }
 
-bool Surface::ensureStorage() {
-    if (renderbuffer_) return true;
-    if (kind_ != Kind::DepthStencil || !device_ || !device_->makeCurrent()) return false;
-    glGenRenderbuffers(1, &renderbuffer_);
-    glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(width_),
-                          static_cast<GLsizei>(height_));
-    return renderbuffer_ != 0;
-}
-
 Surface::~Surface() {
-    if (kind_ == Kind::DepthStencil && device_) device_->depthSurfaceDestroyed(this);
     if ((texture_ || renderbuffer_) && device_ && device_->makeCurrent()) {
         device_->forgetBindings();
         if (texture_) glDeleteTextures(1, &texture_);
@@ -124,8 +115,8 @@ HRESULT Surface::UnlockRect() {
 
 GlImage Surface::image() const {
     if (owner_) return GlImage{owner_->gl(), static_cast<GLint>(level_), 0, false, width_, height_};
-    bool depth = kind_ == Kind::DepthStencil;
-    return GlImage{texture_, 0, renderbuffer_, depth, width_, height_, onWindow_ && !depth};
+    if (inWindow()) return GlImage{0, 0, 0, false, width_, height_, true};
+    return GlImage{texture_, 0, renderbuffer_, kind_ == Kind::DepthStencil, width_, height_};
 }
 
 // --- Device: surfaces and copies ---------------------------------------------------------------
@@ -164,6 +155,8 @@ void Device::bindReadImage(GlImage const& image) {
         return;
     }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);
+    // One attachment at a time: a framebuffer is as large as its smallest attachment.
+    attachImage(GL_READ_FRAMEBUFFER, image.depth ? GL_COLOR_ATTACHMENT0 : GL_DEPTH_STENCIL_ATTACHMENT, GlImage{});
     attachImage(GL_READ_FRAMEBUFFER, image.depth ? GL_DEPTH_STENCIL_ATTACHMENT : GL_COLOR_ATTACHMENT0, image);
     glReadBuffer(image.depth ? GL_NONE : GL_COLOR_ATTACHMENT0);
 }
@@ -174,6 +167,7 @@ void Device::bindDrawImage(GlImage const& image) {
         return;
     }
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, blitFbo_);
+    attachImage(GL_DRAW_FRAMEBUFFER, image.depth ? GL_COLOR_ATTACHMENT0 : GL_DEPTH_STENCIL_ATTACHMENT, GlImage{});
     attachImage(GL_DRAW_FRAMEBUFFER, image.depth ? GL_DEPTH_STENCIL_ATTACHMENT : GL_COLOR_ATTACHMENT0, image);
     GLenum buffer = image.depth ? GL_NONE : GL_COLOR_ATTACHMENT0;
     glDrawBuffers(1, &buffer);
@@ -270,10 +264,9 @@ HRESULT Device::StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, I
     GlImage dstImage = dst->image();
     if (src->kind() == Surface::Kind::DepthStencil || dst->kind() == Surface::Kind::DepthStencil) {
         if (src->kind() != dst->kind() || sourceRect || destRect) return D3DERR_INVALIDCALL;
-        if (!depthOffWindow(src) || !depthOffWindow(dst)) return D3DERR_INVALIDCALL;
-        bindReadImage(src->image());
-        bindDrawImage(dst->image());
-        glDisable(GL_SCISSOR_TEST);
+        bindReadImage(srcImage);
+        bindDrawImage(dstImage);
+        glDisable(GL_SCISSOR_TEST);  // left on by draws with a scissor rectangle
         pipelineDirty_ = true;
         glBlitFramebuffer(0, 0, static_cast<GLint>(src->width()), static_cast<GLint>(src->height()), 0, 0,
                           static_cast<GLint>(dst->width()), static_cast<GLint>(dst->height()),

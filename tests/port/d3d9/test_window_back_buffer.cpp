@@ -311,6 +311,82 @@ TEST_P(BackBufferTest, WindingOfTrianglesAsOnScreen) {
     texture->Release();
 }
 
+// Depth and stencil cleared by rectangle beside the back buffer's colour (the window has none of
+// its own), and a frame that tests depth on the back buffer keeps its picture through Present.
+TEST_P(BackBufferTest, DepthClearedBesideAndPictureKeptThroughPresent) {
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000000, 1.0f, 0);
+    D3DRECT top{0, 0, 64, 8};
+    device->Clear(1, &top, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 0.0f, 0);  // top rows: nothing passes
+    drawAt(0, 40, 64, 48, 0.5f, 0xFFFFFFFF);  // bottom rows, Z off
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
+    drawAt(0, 0, 32, 48, 0.5f, 0xFFFF0000);  // left half, except the top rows
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    std::initializer_list<Expect> const picture = {{4, 4, 0x0000FF},  {40, 4, 0x0000FF}, {4, 20, 0xFF0000},
+                                                   {4, 44, 0xFF0000}, {40, 20, 0},       {40, 44, 0xFFFFFF}};
+    expectPixels(readTarget(), picture);
+    ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    expectPixels(readTarget(), picture);
+    drawAt(60, 0, 64, 48, 0.5f, 0xFF00FF00);  // after Present, Z off again
+    expectPixels(readTarget(), {{62, 4, 0x00FF00}, {62, 44, 0x00FF00}, {4, 44, 0xFF0000}});
+}
+
+// Copies of depth surfaces are not clipped by a scissor rectangle a draw left on, and a colour
+// copy after one is not limited to the depth surface's size.
+TEST_P(BackBufferTest, DepthCopiesAreWholeAndLeaveColourCopiesWhole) {
+    IDirect3DSurface9* depth[2] = {};
+    for (auto*& d : depth)
+        ASSERT_EQ(device->CreateDepthStencilSurface(kWidth, kHeight, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, FALSE, &d,
+                                                    nullptr),
+                  D3D_OK);
+    IDirect3DSurface9* automatic = nullptr;
+    device->GetDepthStencilSurface(&automatic);
+    device->SetDepthStencilSurface(depth[0]);
+    device->Clear(0, nullptr, D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0, 0.0f, 0);  // nothing passes LESS
+    RECT scissor{0, 0, 8, 8};
+    device->SetScissorRect(&scissor);
+    device->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE);
+    drawAt(0, 0, 64, 48, 0.5f, 0xFF000000);  // leaves GL's scissor test on
+    device->SetRenderState(D3DRS_SCISSORTESTENABLE, FALSE);
+    ASSERT_EQ(device->StretchRect(depth[0], nullptr, depth[1], nullptr, D3DTEXF_NONE), D3D_OK);
+
+    IDirect3DSurface9* small = nullptr;
+    IDirect3DSurface9* large = nullptr;
+    ASSERT_EQ(device->CreateRenderTarget(16, 16, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &small, nullptr),
+              D3D_OK);
+    ASSERT_EQ(device->CreateRenderTarget(kWidth, kHeight, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &large,
+                                         nullptr),
+              D3D_OK);
+    IDirect3DSurface9* smallDepth = nullptr;
+    ASSERT_EQ(device->CreateDepthStencilSurface(16, 16, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, FALSE, &smallDepth,
+                                                nullptr),
+              D3D_OK);
+    IDirect3DSurface9* smallDepth2 = nullptr;
+    ASSERT_EQ(device->CreateDepthStencilSurface(16, 16, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, FALSE, &smallDepth2,
+                                                nullptr),
+              D3D_OK);
+    ASSERT_EQ(device->StretchRect(smallDepth, nullptr, smallDepth2, nullptr, D3DTEXF_NONE), D3D_OK);
+    ASSERT_EQ(device->ColorFill(small, nullptr, 0xFF00FF00), D3D_OK);
+    RECT whole{0, 0, kWidth, kHeight};
+    ASSERT_EQ(device->StretchRect(small, nullptr, large, &whole, D3DTEXF_NONE), D3D_OK);
+
+    device->SetRenderTarget(0, large);
+    expectPixels(readTarget(), {{2, 2, 0x00FF00}, {40, 30, 0x00FF00}, {63, 47, 0x00FF00}});
+    device->SetDepthStencilSurface(depth[1]);
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
+    drawAt(0, 0, 64, 48, 0.5f, 0xFFFF0000);  // the copied 0 everywhere: dropped
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    expectPixels(readTarget(), {{2, 2, 0x00FF00}, {40, 30, 0x00FF00}});
+    IDirect3DSurface9* back = backBuffer();
+    device->SetRenderTarget(0, back);
+    device->SetDepthStencilSurface(automatic);
+    for (IDirect3DSurface9* s : {back, automatic, smallDepth, smallDepth2, small, large, depth[0], depth[1]})
+        s->Release();
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, BackBufferTest, ::testing::Values(true, false),
                          [](::testing::TestParamInfo<bool> const& info) {
                              return std::string(info.param ? "Window" : "Texture");
