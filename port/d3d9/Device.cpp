@@ -226,6 +226,7 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindow, const RGNDATA
     if (target != sdl_) return D3DERR_INVALIDCALL;  // one window per device
     if (windowBackBuffer_) {
         moveBackBuffer(true);
+        windowCleared_ = false;  // what a swap leaves behind is not ours to know
         SDL_GL_SwapWindow(sdl_);
         return D3D_OK;
     }
@@ -366,6 +367,7 @@ void Device::bindFramebuffer(bool withDepth) {
     if (renderTarget_->inWindow()) {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         setClipOrigin(true);
+        windowCleared_ = false;
         return;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, drawFbo_);
@@ -412,8 +414,7 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     glDepthMask(GL_TRUE);
     glStencilMask(0xFF);
     pipelineDirty_ = true;
-    glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, (color & 0xFF) / 255.0f,
-                 ((color >> 24) & 0xFF) / 255.0f);
+    setClearColour(color);
     glClearDepth(z);
     glClearStencil(static_cast<GLint>(stencil & 0xFF));
     std::vector<RECT> cleared;
@@ -443,6 +444,13 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
         }
     }
     glDisable(GL_SCISSOR_TEST);
+    RECT const whole{0, 0, static_cast<LONG>(renderTarget_->width()), static_cast<LONG>(renderTarget_->height())};
+    if (renderTarget_->inWindow() && (flags & D3DCLEAR_TARGET) && cleared.size() == 1 &&
+        cleared[0].left == whole.left && cleared[0].top == whole.top && cleared[0].right == whole.right &&
+        cleared[0].bottom == whole.bottom) {
+        windowCleared_ = true;
+        windowClearColour_ = color;
+    }
     return D3D_OK;
 }
 

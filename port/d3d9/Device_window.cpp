@@ -95,13 +95,20 @@ void Device::moveBackBuffer(bool toWindow) {
     back->setInWindow(false);
     GlImage texture = back->image();
     GlImage window{0, 0, 0, false, texture.width, texture.height, true};
-    bindReadImage(toWindow ? texture : window);
+    bool cleared = !toWindow && windowCleared_;
     bindDrawImage(toWindow ? window : texture);
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     pipelineDirty_ = true;  // viewport and scissor rows follow the place
-    GLint w = static_cast<GLint>(texture.width), h = static_cast<GLint>(texture.height);
-    glBlitFramebuffer(0, 0, w, h, 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);  // rows turned over
+    if (cleared) {
+        setClearColour(windowClearColour_);
+        glClear(GL_COLOR_BUFFER_BIT);
+    } else {
+        bindReadImage(toWindow ? texture : window);
+        GLint w = static_cast<GLint>(texture.width), h = static_cast<GLint>(texture.height);
+        glBlitFramebuffer(0, 0, w, h, 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);  // rows turned over
+    }
+    windowCleared_ = false;
     back->setInWindow(toWindow);
 }
 

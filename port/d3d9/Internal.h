@@ -40,6 +40,12 @@ unsigned rowPitch(FormatInfo const& info, unsigned width);
 // Rows in memory for `height` pixels (block formats: rows of blocks).
 unsigned rowCount(FormatInfo const& info, unsigned height);
 
+// glClearColor of a Direct3D colour (0xAARRGGBB).
+inline void setClearColour(DWORD c) {
+    glClearColor(((c >> 16) & 0xFF) / 255.0f, ((c >> 8) & 0xFF) / 255.0f, (c & 0xFF) / 255.0f,
+                 ((c >> 24) & 0xFF) / 255.0f);
+}
+
 // Every resource knows its device (without holding a reference, so bound resources make no
 // cycles) and whether it counts against Reset. A device that goes away first orphans its
 // resources: their GL objects are freed and their calls fail from then on.
@@ -469,6 +475,10 @@ private:
     std::wstring loggedChoice_;
     void (*clipControl_)(GLenum, GLenum) = nullptr;
     int clipOrigin_ = -1;  // -1 unknown, 0 lower left, 1 upper left
+    // The back buffer in the window holds one colour from a whole Clear and nothing else since:
+    // moving it into its texture clears the texture instead of copying.
+    bool windowCleared_ = false;
+    D3DCOLOR windowClearColour_ = 0;
     GLuint drawFbo_ = 0;
     GLuint readFbo_ = 0;
     GLuint blitFbo_ = 0;

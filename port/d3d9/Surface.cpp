@@ -164,6 +164,7 @@ void Device::bindReadImage(GlImage const& image) {
 void Device::bindDrawImage(GlImage const& image) {
     if (image.window) {
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        windowCleared_ = false;
         return;
     }
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, blitFbo_);
@@ -313,8 +314,7 @@ HRESULT Device::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR
               area.bottom - area.top);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     pipelineDirty_ = true;
-    glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, (color & 0xFF) / 255.0f,
-                 ((color >> 24) & 0xFF) / 255.0f);
+    setClearColour(color);
     glClear(GL_COLOR_BUFFER_BIT);
     glDisable(GL_SCISSOR_TEST);
     return D3D_OK;

@@ -333,6 +333,24 @@ TEST_P(BackBufferTest, DepthClearedBesideAndPictureKeptThroughPresent) {
     expectPixels(readTarget(), {{62, 4, 0x00FF00}, {62, 44, 0x00FF00}, {4, 44, 0xFF0000}});
 }
 
+// A frame that starts with a whole Clear and then tests depth keeps the cleared colour, also
+// where nothing is drawn, and a Clear of part of the back buffer is not taken for a whole one.
+TEST_P(BackBufferTest, ClearedColourSurvivesTheFirstDepthTest) {
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    for (bool partly : {false, true}) {
+        SCOPED_TRACE(partly ? "then part of it" : "whole");
+        ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF336699, 1.0f, 0);
+        D3DRECT corner{48, 32, 64, 48};
+        if (partly) device->Clear(1, &corner, D3DCLEAR_TARGET, 0xFFFFFF00, 1.0f, 0);
+        device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+        drawAt(0, 0, 16, 16, 0.5f, 0xFFFF0000);
+        device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+        expectPixels(readTarget(), {{4, 4, 0xFF0000}, {40, 8, 0x336699}, {50, 34, partly ? 0xFFFF00u : 0x336699u}});
+    }
+}
+
 // Copies of depth surfaces are not clipped by a scissor rectangle a draw left on, and a colour
 // copy after one is not limited to the depth surface's size.
 TEST_P(BackBufferTest, DepthCopiesAreWholeAndLeaveColourCopiesWhole) {
