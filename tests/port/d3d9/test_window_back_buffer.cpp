@@ -1,7 +1,8 @@
 // The back buffer drawn in the window's own framebuffer or, where the window cannot serve the
 // present parameters, in a texture: the choice and its log line, and the same pixels either way
-// (rows top first) through viewport, scissor, Clear, ColorFill, StretchRect, reads and depth
-// values that move between the window and texture targets.
+// (rows top first) through viewport, scissor, Clear, ColorFill, StretchRect, reads, winding,
+// depth values kept across targets, and the back buffer's move into its texture for draws that
+// test depth (the window has no depth-stencil) and back at Present.
 #include "tests/support/gl/DeviceFixture.h"
 
 #include "port/d3d9/d3d9_port.h"
