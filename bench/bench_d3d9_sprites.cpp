@@ -1,12 +1,15 @@
 // One frame of 2,000 alpha-blended 128x176 textured sprites at 1920x1080, drawn two ways in one
 // process:
 // - spriteFrame: as the sprite batcher does, through the port layer: vertices written into a
-//   dynamic buffer (DISCARD) and one DrawIndexedPrimitive;
+//   dynamic buffer (DISCARD) and one DrawIndexedPrimitive; "window:1" with the back buffer in the
+//   window's framebuffer (as the device chooses where it can), "window:0" in a texture copied to
+//   the window at Present;
 // - directGlOneDraw: the same sprites by the direct SDL2 + OpenGL reference (bench/DirectGl.h).
 // Reports frames per second; each frame ends with a 1x1 read-back so the GL work is finished.
 // One frame is drawn before timing, so shader compiles are not measured.
 #include "bench/BenchDevice.h"
 #include "bench/DirectGl.h"
+#include "port/d3d9/d3d9_port.h"
 
 #include <benchmark/benchmark.h>
 
@@ -49,7 +52,10 @@ std::vector<bench::DirectSprite> placedSprites() {
 
 void spriteFrame(benchmark::State& state) {
     testsupport::HeadlessDevice headless;
-    if (!bench::openHeadlessDevice(state, headless, kWidth, kHeight)) return;
+    port::d3d9::preferTextureBackBuffer(state.range(0) == 0);
+    bool const opened = bench::openHeadlessDevice(state, headless, kWidth, kHeight);
+    port::d3d9::preferTextureBackBuffer(false);
+    if (!opened) return;
     IDirect3DDevice9* device = headless.device;
     IDirect3DTexture9* texture = nullptr;
     device->CreateTexture(kSpriteW, kSpriteH, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr);
@@ -144,6 +150,6 @@ void directGlOneDraw(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(spriteFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(spriteFrame)->ArgName("window")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(directGlOneDraw)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

@@ -2,7 +2,10 @@
 // - batcherQueueOrder: the engine batcher (Orvex::Sprite, effect "Sprite"), sprites queued in a
 //   mixed texture order, so a chunk breaks whenever a ninth texture comes up;
 // - batcherSortedByTexture: the same with D3DXSPRITE_SORT_TEXTURE (one chunk per texture, or
-//   five chunks of eight);
+//   five chunks of eight); both with the device's depth test on, as the engine leaves it (the
+//   automatic depth-stencil makes D3DRS_ZENABLE default to TRUE), so the back buffer is drawn
+//   through its texture; batcherSortedWithoutDepth turns the depth test off first, so the back
+//   buffer stays in the window;
 // - rawPortLayer: the same sprites through the port layer alone, the vertices prebuilt and
 //   grouped by texture, one DrawIndexedPrimitive per texture with the built-in program;
 // - rawSpriteEffect: as rawPortLayer, but in the batcher's vertex layout drawn with the
@@ -129,7 +132,7 @@ Scene& scene() {
 }
 
 // The batcher with the effect of the slot count given as the benchmark's argument (1 or 8).
-void batcherFrame(benchmark::State& state, Orvex::u32 flags) {
+void batcherFrame(benchmark::State& state, Orvex::u32 flags, bool depthTest = true) {
     Scene& s = scene();
     if (!s.ready) {
         state.SkipWithError("no device or no sprite effect");
@@ -137,6 +140,9 @@ void batcherFrame(benchmark::State& state, Orvex::u32 flags) {
     }
     s.sprite->setEffect(state.range(0) == 8 ? s.eightSlots : s.effect);
     IDirect3DDevice9* device = s.device();
+    DWORD zEnable = D3DZB_TRUE;
+    device->GetRenderState(D3DRS_ZENABLE, &zEnable);
+    if (!depthTest) device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     auto frame = [&] {
         device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF206020, 1.0f, 0);
         device->BeginScene();
@@ -154,11 +160,15 @@ void batcherFrame(benchmark::State& state, Orvex::u32 flags) {
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["drawCalls"] = s.sprite->getStats().drawCalls;
     s.sprite->setEffect(s.effect);
+    device->SetRenderState(D3DRS_ZENABLE, zEnable);
 }
 
 void batcherQueueOrder(benchmark::State& state) { batcherFrame(state, D3DXSPRITE_ALPHABLEND); }
 void batcherSortedByTexture(benchmark::State& state) {
     batcherFrame(state, D3DXSPRITE_ALPHABLEND | D3DXSPRITE_SORT_TEXTURE);
+}
+void batcherSortedWithoutDepth(benchmark::State& state) {
+    batcherFrame(state, D3DXSPRITE_ALPHABLEND | D3DXSPRITE_SORT_TEXTURE, false);
 }
 
 // The same sprites grouped by texture, one quad of four vertices each, in either layout.
@@ -391,5 +401,6 @@ BENCHMARK(directGlSortedIntoTexture)->Unit(benchmark::kMillisecond)->UseRealTime
 BENCHMARK(rawPortLayer)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(rawSpriteEffect)->ArgName("texCount")->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(batcherSortedByTexture)->ArgName("texCount")->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(batcherSortedWithoutDepth)->ArgName("texCount")->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(batcherQueueOrder)->ArgName("texCount")->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

@@ -1,5 +1,6 @@
-// The device: its GL context on the window's SDL window, the back buffer (a GL texture with an
-// automatic D24S8 depth-stencil renderbuffer), Present, Reset and device loss, render targets,
+// The device: its GL context on the window's SDL window, the back buffer (the window's own
+// framebuffer, or a GL texture where the window cannot serve, see Device_window.cpp) with an
+// automatic D24S8 depth-stencil renderbuffer, Present, Reset and device loss, render targets,
 // Clear and scenes. Drawing is in Device_draw.cpp, states in Device_states.cpp.
 #include "port/d3d9/Internal.h"
 
@@ -90,9 +91,7 @@ bool Device::create(D3DPRESENT_PARAMETERS& parameters) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    port::win32::requestWindowFramebuffer();
     context_ = SDL_GL_CreateContext(sdl_);
     if (!context_) {
         port::logLine(port::LogLevel::Error, L"CreateDevice: no OpenGL 3.3 context: " + port::fromUtf8(SDL_GetError()));
@@ -110,6 +109,8 @@ bool Device::create(D3DPRESENT_PARAMETERS& parameters) {
     glGenBuffers(1, &streamVbo_);
     glGenBuffers(1, &streamIbo_);
     glGenSamplers(PORT_D3D_MAX_SAMPLERS, samplers_);
+    if (SDL_GL_ExtensionSupported("GL_ARB_clip_control"))
+        clipControl_ = reinterpret_cast<void (*)(GLenum, GLenum)>(SDL_GL_GetProcAddress("glClipControl"));
     return Reset(&parameters) == D3D_OK;
 }
 
@@ -130,8 +131,9 @@ void Device::applyWindowMode(D3DPRESENT_PARAMETERS const& parameters) {
 }
 
 bool Device::createBackBuffer(D3DPRESENT_PARAMETERS const& p) {
+    windowBackBuffer_ = chooseWindowBackBuffer(p);
     backBuffer_ = new Surface(this, Surface::Kind::RenderTarget, p.BackBufferWidth, p.BackBufferHeight,
-                              p.BackBufferFormat, D3DPOOL_DEFAULT, D3DUSAGE_RENDERTARGET, false);
+                              p.BackBufferFormat, D3DPOOL_DEFAULT, D3DUSAGE_RENDERTARGET, false, windowBackBuffer_);
     if (!backBuffer_->valid()) return false;
     if (p.EnableAutoDepthStencil) {
         autoDepth_ = new Surface(this, Surface::Kind::DepthStencil, p.BackBufferWidth, p.BackBufferHeight,
@@ -222,6 +224,12 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindow, const RGNDATA
     if (!makeCurrent()) return D3DERR_DEVICELOST;
     SDL_Window* target = destWindow ? port::win32::sdlWindow(destWindow) : sdl_;
     if (target != sdl_) return D3DERR_INVALIDCALL;  // one window per device
+    if (windowBackBuffer_) {
+        moveBackBuffer(true);
+        windowCleared_ = false;  // what a swap leaves behind is not ours to know
+        SDL_GL_SwapWindow(sdl_);
+        return D3D_OK;
+    }
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(sdl_, &w, &h);
     bindReadImage(backBuffer_->image());
@@ -353,7 +361,17 @@ HRESULT Device::EndScene() {
 }
 
 void Device::bindFramebuffer(bool withDepth) {
+    // The window has no depth-stencil: draws that need one move the back buffer into its texture
+    // until Present.
+    if (renderTarget_->inWindow() && withDepth && depthStencil_) moveBackBuffer(false);
+    if (renderTarget_->inWindow()) {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        setClipOrigin(true);
+        windowCleared_ = false;
+        return;
+    }
     glBindFramebuffer(GL_FRAMEBUFFER, drawFbo_);
+    setClipOrigin(false);
     // Changing an attachment makes llvmpipe finish the work queued for the old one: only
     // attach what differs from the last draw.
     auto same = [](GlImage const& a, GlImage const& b) {
@@ -379,7 +397,6 @@ bool Device::depthInUse() const {
 HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
     if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !depthStencil_) return D3DERR_INVALIDCALL;
     if (!renderTarget_ || !makeCurrent()) return D3DERR_INVALIDCALL;
-    bindFramebuffer((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0 || depthInUse());
     D3DVIEWPORT9 const& vp = state_.viewport;
     RECT area{static_cast<LONG>(vp.X), static_cast<LONG>(vp.Y), static_cast<LONG>(vp.X + vp.Width),
               static_cast<LONG>(vp.Y + vp.Height)};
@@ -397,26 +414,43 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     glDepthMask(GL_TRUE);
     glStencilMask(0xFF);
     pipelineDirty_ = true;
-    glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, (color & 0xFF) / 255.0f,
-                 ((color >> 24) & 0xFF) / 255.0f);
+    setClearColour(color);
     glClearDepth(z);
     glClearStencil(static_cast<GLint>(stencil & 0xFF));
-    glEnable(GL_SCISSOR_TEST);
-    auto clearRect = [&](RECT r) {
+    std::vector<RECT> cleared;
+    auto clip = [&](RECT r) {
         r.left = std::max(r.left, area.left);
         r.top = std::max(r.top, area.top);
         r.right = std::min(r.right, area.right);
         r.bottom = std::min(r.bottom, area.bottom);
-        if (r.left >= r.right || r.top >= r.bottom) return;
-        glScissor(r.left, r.top, r.right - r.left, r.bottom - r.top);
-        glClear(bits);
+        if (r.left < r.right && r.top < r.bottom) cleared.push_back(r);
     };
     if (count == 0 || !rects) {
-        clearRect(area);
+        clip(area);
     } else {
-        for (DWORD i = 0; i < count; ++i) clearRect(RECT{rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2});
+        for (DWORD i = 0; i < count; ++i) clip(RECT{rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2});
+    }
+    bool depthBits = (bits & (GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT)) != 0;
+    glEnable(GL_SCISSOR_TEST);
+    if (renderTarget_->inWindow() && depthBits) {
+        clearBeside(cleared, bits);
+    } else {
+        // Depth stays attached while in use, as draws have it (attachments change only on need).
+        bindFramebuffer(depthBits || (depthInUse() && !renderTarget_->inWindow()));
+        GlImage target = renderTarget_->image();
+        for (RECT const& r : cleared) {
+            glScissor(r.left, glRow(target, r.top, r.bottom - r.top), r.right - r.left, r.bottom - r.top);
+            glClear(bits);
+        }
     }
     glDisable(GL_SCISSOR_TEST);
+    RECT const whole{0, 0, static_cast<LONG>(renderTarget_->width()), static_cast<LONG>(renderTarget_->height())};
+    if (renderTarget_->inWindow() && (flags & D3DCLEAR_TARGET) && cleared.size() == 1 &&
+        cleared[0].left == whole.left && cleared[0].top == whole.top && cleared[0].right == whole.right &&
+        cleared[0].bottom == whole.bottom) {
+        windowCleared_ = true;
+        windowClearColour_ = color;
+    }
     return D3D_OK;
 }
 

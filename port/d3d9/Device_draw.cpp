@@ -161,13 +161,15 @@ void Device::applyPipelineState(bool) {
     pipelineDirty_ = false;
     DWORD const* r = state_.render;
     D3DVIEWPORT9 const& vp = state_.viewport;
-    glViewport(static_cast<GLint>(vp.X), static_cast<GLint>(vp.Y), static_cast<GLsizei>(vp.Width),
-               static_cast<GLsizei>(vp.Height));
+    GlImage target = renderTarget_->image();
+    glViewport(static_cast<GLint>(vp.X), glRow(target, static_cast<LONG>(vp.Y), static_cast<LONG>(vp.Height)),
+               static_cast<GLsizei>(vp.Width), static_cast<GLsizei>(vp.Height));
     glDepthRange(vp.MinZ, vp.MaxZ);
     if (r[D3DRS_SCISSORTESTENABLE]) {
         glEnable(GL_SCISSOR_TEST);
         RECT const& s = state_.scissor;
-        glScissor(s.left, s.top, std::max<LONG>(0, s.right - s.left), std::max<LONG>(0, s.bottom - s.top));
+        LONG height = std::max<LONG>(0, s.bottom - s.top);
+        glScissor(s.left, glRow(target, s.top, height), std::max<LONG>(0, s.right - s.left), height);
     } else {
         glDisable(GL_SCISSOR_TEST);
     }

@@ -40,6 +40,12 @@ unsigned rowPitch(FormatInfo const& info, unsigned width);
 // Rows in memory for `height` pixels (block formats: rows of blocks).
 unsigned rowCount(FormatInfo const& info, unsigned height);
 
+// glClearColor of a Direct3D colour (0xAARRGGBB).
+inline void setClearColour(DWORD c) {
+    glClearColor(((c >> 16) & 0xFF) / 255.0f, ((c >> 8) & 0xFF) / 255.0f, (c & 0xFF) / 255.0f,
+                 ((c >> 24) & 0xFF) / 255.0f);
+}
+
 // Every resource knows its device (without holding a reference, so bound resources make no
 // cycles) and whether it counts against Reset. A device that goes away first orphans its
 // resources: their GL objects are freed and their calls fail from then on.
@@ -78,6 +84,7 @@ struct GlImage {
     bool depth = false;
     unsigned width = 0;
     unsigned height = 0;
+    bool window = false;  // the window's own framebuffer (colour: the back buffer drawn in place)
 };
 
 class Surface : public port::ComObject<IDirect3DSurface9, IID_IDirect3DResource9, IID_IDirect3DSurface9>,
@@ -87,9 +94,11 @@ public:
     // A level of a texture (reference counts go to the texture).
     Surface(Texture* owner, UINT level);
     // A stand-alone surface. The device's own back buffer and depth surface do not count
-    // against Reset (countsForReset false).
+    // against Reset (countsForReset false). `onWindow`: the back buffer drawn in the window's
+    // own framebuffer, with its texture for the draws that need a depth-stencil surface (see
+    // Device_window.cpp); it starts in the window.
     Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT format, D3DPOOL pool, DWORD usage,
-            bool countsForReset = true);
+            bool countsForReset = true, bool onWindow = false);
     ~Surface() override;
 
     ULONG AddRef() override;
@@ -110,6 +119,11 @@ public:
     UINT level() const { return level_; }
     bool valid() const { return valid_; }
     GlImage image() const;
+    // The back buffer of the window, and whether its pixels are in the window now (else in its
+    // texture).
+    bool onWindow() const { return onWindow_; }
+    bool inWindow() const { return onWindow_ && inWindow_; }
+    void setInWindow(bool inWindow) { inWindow_ = inWindow; }
     D3DFORMAT format() const { return format_; }
     UINT width() const { return width_; }
     UINT height() const { return height_; }
@@ -127,6 +141,8 @@ private:
     D3DPOOL pool_ = D3DPOOL_DEFAULT;
     DWORD usage_ = 0;
     bool valid_ = false;
+    bool onWindow_ = false;
+    bool inWindow_ = false;
     GLuint texture_ = 0;
     GLuint renderbuffer_ = 0;
     std::vector<uint8_t> memory_;
@@ -386,6 +402,14 @@ public:
     // Binds a framebuffer with the image as colour (or depth-stencil) attachment for reading.
     void bindReadImage(GlImage const& image);
     void bindDrawImage(GlImage const& image);
+    // The GL row (from the bottom) of the lower edge of `height` rows from `top` (Direct3D rows,
+    // top first) of an image: the same row in textures, turned over in the window.
+    GLint glRow(GlImage const& image, LONG top, LONG height) const {
+        return image.window ? static_cast<GLint>(image.height) - static_cast<GLint>(top + height)
+                            : static_cast<GLint>(top);
+    }
+    // Whether the back buffer is the window's own framebuffer (else a texture copied at Present).
+    bool backBufferOnWindow() const { return windowBackBuffer_; }
 
 private:
     enum class LostState { Ok, Lost, NotReset };
@@ -404,6 +428,15 @@ private:
     void setProgramUniforms(GLuint program, bool pretransformed);
     bool prepareDraw(DWORD fvf, GLuint vertexBuffer, size_t vertexOffset, UINT stride);
     void attachImage(GLenum target, GLenum attachment, GlImage const& image);
+    // Device_window.cpp: whether the window's framebuffer can be the back buffer for these
+    // parameters (logged when the choice changes), the clip origin of the current target, and
+    // the back buffer's pixels moved between the window and its texture.
+    bool chooseWindowBackBuffer(D3DPRESENT_PARAMETERS const& parameters);
+    void setClipOrigin(bool upperLeft);
+    void moveBackBuffer(bool toWindow);
+    // Clear of the back buffer in the window with depth or stencil: colour in the window, depth
+    // and stencil in the depth surface on its own.
+    void clearBeside(std::vector<RECT> const& rects, GLbitfield bits);
 
     Direct3D* d3d_;
     HWND window_;
@@ -436,6 +469,16 @@ private:
     };
     VertexBinding vertexBinding_;
     bool bindingKnown_ = false;
+    // The back buffer is drawn in the window's framebuffer, upside down for GL (clip origin
+    // upper left there); textures keep GL's lower-left origin with Direct3D's rows.
+    bool windowBackBuffer_ = false;
+    std::wstring loggedChoice_;
+    void (*clipControl_)(GLenum, GLenum) = nullptr;
+    int clipOrigin_ = -1;  // -1 unknown, 0 lower left, 1 upper left
+    // The back buffer in the window holds one colour from a whole Clear and nothing else since:
+    // moving it into its texture clears the texture instead of copying.
+    bool windowCleared_ = false;
+    D3DCOLOR windowClearColour_ = 0;
     GLuint drawFbo_ = 0;
     GLuint readFbo_ = 0;
     GLuint blitFbo_ = 0;

@@ -16,11 +16,12 @@ Surface::Surface(Texture* owner, UINT level)
       pool_(owner->pool()), usage_(owner->usage()), valid_(true) {}
 
 Surface::Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT format, D3DPOOL pool, DWORD usage,
-                 bool countsForReset)
+                 bool countsForReset, bool onWindow)
     : ResourceBase(device, countsForReset && pool == D3DPOOL_DEFAULT), kind_(kind), width_(width),
-      height_(height), format_(format), pool_(pool), usage_(usage) {
+      height_(height), format_(format), pool_(pool), usage_(usage), onWindow_(onWindow) {
     FormatInfo const* info = formatInfo(format);
     if (!info || width == 0 || height == 0) return;
+    inWindow_ = onWindow;
     if (kind == Kind::SystemMemory) {
         if (info->depth) return;
         memory_.assign(static_cast<size_t>(rowPitch(*info, width)) * rowCount(*info, height), 0);
@@ -114,6 +115,7 @@ HRESULT Surface::UnlockRect() {
 
 GlImage Surface::image() const {
     if (owner_) return GlImage{owner_->gl(), static_cast<GLint>(level_), 0, false, width_, height_};
+    if (inWindow()) return GlImage{0, 0, 0, false, width_, height_, true};
     return GlImage{texture_, 0, renderbuffer_, kind_ == Kind::DepthStencil, width_, height_};
 }
 
@@ -125,7 +127,7 @@ Surface* asSurface(IDirect3DSurface9* surface) { return static_cast<Surface*>(su
 
 bool hasGlColor(Surface* s) {
     GlImage image = s->image();
-    return s->valid() && image.texture != 0 && !image.depth;
+    return s->valid() && (image.texture != 0 || image.window) && !image.depth;
 }
 
 RECT wholeRect(Surface* s) { return RECT{0, 0, static_cast<LONG>(s->width()), static_cast<LONG>(s->height())}; }
@@ -148,13 +150,25 @@ void Device::attachImage(GLenum target, GLenum attachment, GlImage const& image)
 }
 
 void Device::bindReadImage(GlImage const& image) {
+    if (image.window) {  // its read buffer stays GL's default: the one drawn into
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        return;
+    }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);
+    // One attachment at a time: a framebuffer is as large as its smallest attachment.
+    attachImage(GL_READ_FRAMEBUFFER, image.depth ? GL_COLOR_ATTACHMENT0 : GL_DEPTH_STENCIL_ATTACHMENT, GlImage{});
     attachImage(GL_READ_FRAMEBUFFER, image.depth ? GL_DEPTH_STENCIL_ATTACHMENT : GL_COLOR_ATTACHMENT0, image);
     glReadBuffer(image.depth ? GL_NONE : GL_COLOR_ATTACHMENT0);
 }
 
 void Device::bindDrawImage(GlImage const& image) {
+    if (image.window) {
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        windowCleared_ = false;
+        return;
+    }
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, blitFbo_);
+    attachImage(GL_DRAW_FRAMEBUFFER, image.depth ? GL_COLOR_ATTACHMENT0 : GL_DEPTH_STENCIL_ATTACHMENT, GlImage{});
     attachImage(GL_DRAW_FRAMEBUFFER, image.depth ? GL_DEPTH_STENCIL_ATTACHMENT : GL_COLOR_ATTACHMENT0, image);
     GLenum buffer = image.depth ? GL_NONE : GL_COLOR_ATTACHMENT0;
     glDrawBuffers(1, &buffer);
@@ -221,12 +235,19 @@ HRESULT Device::GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSu
         return D3DERR_INVALIDCALL;
     FormatInfo const* info = formatInfo(dst->format());
     if (!info || info->blockBytes || info->depth || !makeCurrent()) return D3DERR_INVALIDCALL;
-    bindReadImage(src->image());
+    GlImage image = src->image();
+    bindReadImage(image);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ROW_LENGTH, static_cast<GLint>(dst->width()));
     glReadPixels(0, 0, static_cast<GLsizei>(dst->width()), static_cast<GLsizei>(dst->height()), info->uploadFormat,
                  info->uploadType, dst->memory().data());
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    if (image.window) {  // the window's rows come bottom first
+        uint8_t* bytes = dst->memory().data();
+        size_t pitch = dst->pitch();
+        for (size_t top = 0, bottom = dst->height() - 1; top < bottom; ++top, --bottom)
+            std::swap_ranges(bytes + top * pitch, bytes + (top + 1) * pitch, bytes + bottom * pitch);
+    }
     if (dst->format() == D3DFMT_X8R8G8B8)  // X formats read back opaque
         for (size_t i = 3; i < dst->memory().size(); i += 4) dst->memory()[i] = 0xFF;
     return D3D_OK;
@@ -246,6 +267,8 @@ HRESULT Device::StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, I
         if (src->kind() != dst->kind() || sourceRect || destRect) return D3DERR_INVALIDCALL;
         bindReadImage(srcImage);
         bindDrawImage(dstImage);
+        glDisable(GL_SCISSOR_TEST);  // left on by draws with a scissor rectangle
+        pipelineDirty_ = true;
         glBlitFramebuffer(0, 0, static_cast<GLint>(src->width()), static_cast<GLint>(src->height()), 0, 0,
                           static_cast<GLint>(dst->width()), static_cast<GLint>(dst->height()),
                           GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT, GL_NEAREST);
@@ -258,8 +281,16 @@ HRESULT Device::StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, I
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     pipelineDirty_ = true;
     GLenum glFilter = (filter == D3DTEXF_NONE || filter == D3DTEXF_POINT) ? GL_NEAREST : GL_LINEAR;
-    glBlitFramebuffer(from.left, from.top, from.right, from.bottom, to.left, to.top, to.right, to.bottom,
-                      GL_COLOR_BUFFER_BIT, glFilter);
+    // Rows of the window run the other way: a window side is given with its edges swapped.
+    GLint fromBottom = glRow(srcImage, from.top, from.bottom - from.top);
+    GLint toBottom = glRow(dstImage, to.top, to.bottom - to.top);
+    GLint fromHeight = from.bottom - from.top, toHeight = to.bottom - to.top;
+    GLint srcY0 = srcImage.window ? fromBottom + fromHeight : fromBottom;
+    GLint srcY1 = srcImage.window ? fromBottom : fromBottom + fromHeight;
+    GLint dstY0 = dstImage.window ? toBottom + toHeight : toBottom;
+    GLint dstY1 = dstImage.window ? toBottom : toBottom + toHeight;
+    glBlitFramebuffer(from.left, srcY0, from.right, srcY1, to.left, dstY0, to.right, dstY1, GL_COLOR_BUFFER_BIT,
+                      glFilter);
     return D3D_OK;
 }
 
@@ -276,13 +307,14 @@ HRESULT Device::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR
         return D3D_OK;
     }
     if (!hasGlColor(s) || !makeCurrent()) return D3DERR_INVALIDCALL;
-    bindDrawImage(s->image());
+    GlImage image = s->image();
+    bindDrawImage(image);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(area.left, area.top, area.right - area.left, area.bottom - area.top);
+    glScissor(area.left, glRow(image, area.top, area.bottom - area.top), area.right - area.left,
+              area.bottom - area.top);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     pipelineDirty_ = true;
-    glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, (color & 0xFF) / 255.0f,
-                 ((color >> 24) & 0xFF) / 255.0f);
+    setClearColour(color);
     glClear(GL_COLOR_BUFFER_BIT);
     glDisable(GL_SCISSOR_TEST);
     return D3D_OK;

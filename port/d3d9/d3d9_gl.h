@@ -2,11 +2,17 @@
 // loading) that draw with their own GLSL programs through the device's draw calls.
 //
 // How the device uses GL
-// - One OpenGL 3.3 core context per device, on the device window's SDL window. Everything is
-//   drawn into framebuffer objects; Present copies the back buffer to the window.
-// - Rows are stored top row first everywhere (textures, render targets, the back buffer): GL row
-//   0 is Direct3D's top row. So a texture coordinate v = 0 samples the top row in GL too, and
-//   render-target textures need no flip. (Only Present flips, when it copies to the window.)
+// - One OpenGL 3.3 core context per device, on the device window's SDL window. Textures and
+//   render targets are drawn through framebuffer objects. The back buffer is the window's own
+//   framebuffer where the window has what the present parameters ask (its size, 8-bit RGBA, no
+//   multisampling, GL clip control; port::d3d9::backBufferOnWindow tells), otherwise a texture
+//   that Present copies to the window. The window has no depth-stencil: from the first draw that
+//   tests depth or stencil on the back buffer until Present, the back buffer is its texture.
+// - Rows are stored top row first in textures and render targets: GL row 0 is Direct3D's top
+//   row. So a texture coordinate v = 0 samples the top row in GL too, and render-target textures
+//   need no flip. The window counts rows from the bottom: while it is the target the device sets
+//   the clip origin to the upper left, so the same gl_Position puts a pixel at the same place
+//   either way (gl_FragCoord.y does differ: it counts from the window's bottom there).
 // - Texture stage / sampler i is GL texture unit i. At each draw the device binds, for every
 //   stage 0..7 with a texture set, that texture and a sampler object carrying the stage's
 //   D3DSAMP_ states (filters, address modes, border colour, LOD bias).

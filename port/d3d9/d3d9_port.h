@@ -12,6 +12,13 @@ namespace port::d3d9 {
 // succeeds; Present returns D3DERR_DEVICELOST meanwhile.
 void loseDevice(IDirect3DDevice9* device);
 
+// Whether the device draws its back buffer straight into the window's framebuffer (chosen at
+// creation and Reset) rather than into a texture copied to the window at Present.
+bool backBufferOnWindow(IDirect3DDevice9* device);
+// Devices made or Reset from now on keep the back buffer in a texture (true) or use the window
+// where it can serve (false, the default): for benchmarks of what the copy at Present costs.
+void preferTextureBackBuffer(bool texture);
+
 // Number of live D3DPOOL_DEFAULT resources and state blocks that keep Reset from succeeding.
 unsigned defaultPoolResources(IDirect3DDevice9* device);
 

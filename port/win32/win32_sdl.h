@@ -14,6 +14,12 @@ bool ensureVideo();
 // True when no real display is in use (video driver "offscreen" or "dummy").
 bool headlessVideo();
 
+// Asks SDL for the framebuffer every window and its GL context get: 8-bit colour with alpha,
+// single-sampled, no depth-stencil (a device keeps those apart), so a device can draw its back
+// buffer in the window. Windows choose their pixel format when they are made (X11, EGL), so
+// window creation asks too.
+void requestWindowFramebuffer();
+
 // The SDL window of a live window handle, or null.
 SDL_Window* sdlWindow(HWND window);
 

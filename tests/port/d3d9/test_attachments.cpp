@@ -4,7 +4,10 @@
 // state only when changed, and the built-in program's variants with and without alpha test.
 #include "tests/support/gl/DeviceFixture.h"
 
+#include "tests/port/d3d9/DepthQuad.h"
 #include "tests/port/d3d9/GlProgram.h"
+
+#include "port/d3d9/d3d9_port.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -32,14 +35,8 @@ protected:
         device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
     }
 
-    // A quad at depth z (0..1).
     void drawAt(float x0, float y0, float x1, float y1, float z, D3DCOLOR color) {
-        testsupport::ScreenVertex v[4] = {{x0, y0, z, 1.0f, color, 0, 0},
-                                          {x1, y0, z, 1.0f, color, 1, 0},
-                                          {x0, y1, z, 1.0f, color, 0, 1},
-                                          {x1, y1, z, 1.0f, color, 1, 1}};
-        device->SetFVF(testsupport::kScreenFvf);
-        ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(v[0])), D3D_OK);
+        d3d9test::drawAt(device, x0, y0, x1, y1, z, color);
     }
 
     // Whether the framebuffer the last draw went to has a depth-stencil attachment.
@@ -49,6 +46,10 @@ protected:
                                               GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE, &type);
         return type != GL_NONE;
     }
+
+    // Depth and stencil set, tested and kept across draws that leave them out, on the current
+    // target and depth surface (the attachments checked where they are the device's to make).
+    void depthStencilSequence(bool checkAttachments);
 
     IDirect3DTexture9* makeTarget() {
         IDirect3DTexture9* target = nullptr;
@@ -207,21 +208,59 @@ TEST_F(AttachmentTest, ReleasedVertexBuffersNameReusedByTheNextIsRead) {
 }
 
 // Depth and stencil values survive the draws that leave them out (Z and stencil off, depth
-// writes on): turned on later, both test against what was cleared and written before.
+// writes on): turned on later, both test against what was cleared and written before. A texture
+// target has the depth surface attached only while used; the window's framebuffer (the back
+// buffer where it can serve) always has its own.
 TEST_F(AttachmentTest, DepthStencilAttachedOnlyWhileUsedKeepsItsValues) {
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device->CreateTexture(kWidth, kHeight, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                    &texture, nullptr),
+              D3D_OK);
+    IDirect3DSurface9* textureSurface = nullptr;
+    IDirect3DSurface9* depth = nullptr;
+    IDirect3DSurface9* backBuffer = nullptr;
+    texture->GetSurfaceLevel(0, &textureSurface);
+    ASSERT_EQ(device->CreateDepthStencilSurface(kWidth, kHeight, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, FALSE, &depth,
+                                                nullptr),
+              D3D_OK);
+    device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
+    for (bool onTexture : {false, true}) {
+        SCOPED_TRACE(onTexture ? "texture target" : "back buffer");
+        bool window = !onTexture && port::d3d9::backBufferOnWindow(device);
+        if (onTexture) {
+            device->SetRenderTarget(0, textureSurface);
+            device->SetDepthStencilSurface(depth);
+        }
+        depthStencilSequence(!window);
+        device->SetRenderTarget(0, backBuffer);
+    }
+    backBuffer->Release();
+    depth->Release();
+    textureSurface->Release();
+    texture->Release();
+}
+
+void AttachmentTest::depthStencilSequence(bool checkAttachments) {
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000000, 0.5f, 0);
     device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
     drawAt(0, 0, 64, 48, 0.1f, 0xFF000080);  // Z off: neither tested nor written
-    EXPECT_FALSE(depthAttached());
+    if (checkAttachments) {
+        EXPECT_FALSE(depthAttached());
+    }
 
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
     device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
     drawAt(0, 0, 16, 16, 0.3f, 0xFFFF0000);   // in front of the cleared 0.5: drawn, writes 0.3
     drawAt(16, 0, 32, 16, 0.7f, 0xFFFF0000);  // behind: dropped
-    EXPECT_TRUE(depthAttached());
+    if (checkAttachments) {
+        EXPECT_TRUE(depthAttached());
+    }
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     drawAt(32, 0, 48, 16, 0.9f, 0xFF00FF00);  // Z off again: drawn
-    EXPECT_FALSE(depthAttached());
+    if (checkAttachments) {
+        EXPECT_FALSE(depthAttached());
+    }
 
     device->SetRenderState(D3DRS_STENCILENABLE, TRUE);  // marks the left half with 1
     device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_ALWAYS);
@@ -229,7 +268,9 @@ TEST_F(AttachmentTest, DepthStencilAttachedOnlyWhileUsedKeepsItsValues) {
     device->SetRenderState(D3DRS_STENCILREF, 1);
     device->SetRenderState(D3DRS_COLORWRITEENABLE, 0);
     drawAt(0, 16, 32, 48, 0.5f, 0xFFFFFFFF);
-    EXPECT_TRUE(depthAttached());
+    if (checkAttachments) {
+        EXPECT_TRUE(depthAttached());
+    }
     device->SetRenderState(D3DRS_STENCILENABLE, FALSE);
     device->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
     drawAt(48, 0, 64, 16, 0.5f, 0xFF0000FF);
