@@ -91,6 +91,12 @@ Orvex::Texture2D* Kartenset::getInGroup(int group, int i) const {
     return slots_[static_cast<std::size_t>(start + i)];
 }
 
+Orvex::Texture2D* Kartenset::getFace(int suit, int value) const {
+    // Checked apart: suit x 13 + value alone would take KARO_ASS for (KREUZ, 13).
+    if (suit < 0 || suit > 4 || value < 0 || value > 12) return nullptr;
+    return getInGroup(kFaces, suit * 13 + value);
+}
+
 int Kartenset::clampBackIndex(int index) { return std::clamp(index, 0, kBackCount - 1); }
 
 Orvex::Texture2D* Kartenset::getBack(int index) const { return getInGroup(kBacks, clampBackIndex(index)); }

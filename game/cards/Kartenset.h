@@ -58,7 +58,8 @@ public:
     float getAspectRatio(int slot) const;
     // Slot i of a group; null when the group or i is out of range.
     Orvex::Texture2D* getInGroup(int group, int i) const;
-    Orvex::Texture2D* getFace(int suit, int value) const { return getInGroup(kFaces, suit * 13 + value); }
+    // Null for a suit outside 0 .. 4 or a value outside 0 .. 12.
+    Orvex::Texture2D* getFace(int suit, int value) const;
     Orvex::Texture2D* getColourMark(int colourRule) const { return getInGroup(kColourMarks, colourRule); }
     Orvex::Texture2D* getValueMark(int valueRule) const { return getInGroup(kValueMarks, valueRule); }
     Orvex::Texture2D* getPilePicture(int pileType) const { return getInGroup(kPiles, pileType); }
