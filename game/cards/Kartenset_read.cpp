@@ -18,6 +18,8 @@ namespace {
 constexpr float kMaxCellSide = 100000.0f;
 // A card set names about 220 pictures; a file with far more is not loaded (each one opens a file).
 constexpr Orvex::u32 kMaxTextures = 1024;
+// Each pair files the set into a group found by a walk over all groups.
+constexpr std::size_t kMaxSetEntries = 64;
 
 struct EmitterKey {
     wchar_t const* key;
@@ -60,8 +62,14 @@ void Kartenset::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     setEntries_.clear();
     if (Orvex::XMLNode const* sets = node.getChild(L"KARTENSET_SETS")) {
         // Pairs (group, entry); an odd last value is ignored.
-        for (Orvex::u32 i = 0; i + 1 < sets->getValueCount(); i += 2)
+        for (Orvex::u32 i = 0; i + 1 < sets->getValueCount(); i += 2) {
+            if (setEntries_.size() == kMaxSetEntries) {
+                problems.add(L"\"KARTENSET_SETS\" holds more than " + std::to_wstring(kMaxSetEntries) +
+                             L" pairs; the rest is ignored");
+                break;
+            }
             setEntries_.emplace_back(sets->getValue(i)->getString(), sets->getValue(i + 1)->getString());
+        }
     }
 
     if (node.getChildCount(L"TEXTUR2D") > kMaxTextures)

@@ -28,6 +28,13 @@ void expectOneLine(logtest::LogWatch const& watch, std::wstring const& file, std
     EXPECT_TRUE(logtest::contains(errors[0], named)) << std::string(errors[0].begin(), errors[0].end());
 }
 
+// n (group, entry) pairs.
+std::wstring manyPairs(int n) {
+    std::wstring text;
+    for (int i = 0; i < n; ++i) text += L"\"|G" + std::to_wstring(i) + L"|\" \"|E|\" ";
+    return text;
+}
+
 // n texture elements without files.
 std::wstring manyTextures(int n) {
     std::wstring text;
@@ -104,6 +111,8 @@ TEST_F(StyleFilesTest, HostileCardSetAndBackgroundFilesAreRefusedWhole) {
         {L"<K NAME=\"NAN\" KARTEN_SIZE=\"nan\"/>", L"KARTEN_SIZE"},
         {L"<K NAME=\"HUGE\" KARTEN_SIZE=\"1e30 1\"/>", L"KARTEN_SIZE"},
         {L"<K NAME=\"MANY\">" + manyTextures(1025) + L"</K>", L"TEXTUR2D"},
+        // Each pair is a walk over the groups: a bounded number is filed.
+        {L"<K NAME=\"SETS\"><KARTENSET_SETS>" + manyPairs(65) + L"</KARTENSET_SETS></K>", L"KARTENSET_SETS"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(std::string(c.text.begin(), c.text.end()));
@@ -112,6 +121,7 @@ TEST_F(StyleFilesTest, HostileCardSetAndBackgroundFilesAreRefusedWhole) {
         auto* set = new Kartenset(node, L"kaputt.kset");
         expectOneLine(watch, L"Card set \"" + set->getName() + L"\" in \"kaputt.kset\"", c.named);
         EXPECT_EQ(set->cellSize, D3DXVECTOR2(200, 275));
+        EXPECT_LE(set->getSetEntries().size(), 64u);
         set->release();
     }
     logtest::LogWatch watch;
