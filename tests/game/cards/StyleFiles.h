@@ -29,6 +29,16 @@ inline Orvex::XMLNode tree(std::wstring const& text) {
     return node;
 }
 
+// Style settings' lists and choices as at the start (clear keeps the plain choices).
+inline void resetSettings() {
+    Solitaire::StyleSettings& settings = Solitaire::StyleSettings::instance();
+    settings.clear();
+    settings.setStyleParam(0.0f);
+    settings.setCardsBack(0);
+    settings.setTooltipType(0);
+    settings.setParticleSpawnMult(1.0f);
+}
+
 class StyleFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -42,14 +52,7 @@ protected:
     }
 
     static Solitaire::StyleSettings& settings() { return Solitaire::StyleSettings::instance(); }
-    // Lists and choices as at the start (clear keeps the plain choices).
-    static void reset() {
-        settings().clear();
-        settings().setStyleParam(0.0f);
-        settings().setCardsBack(0);
-        settings().setTooltipType(0);
-        settings().setParticleSpawnMult(1.0f);
-    }
+    static void reset() { resetSettings(); }
 
     // Loads a styles file named from the source tree ("data\Styles.sty").
     void loadFile(std::wstring const& file) {

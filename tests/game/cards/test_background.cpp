@@ -4,58 +4,27 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/XMLNode.h"
-#include "engine/platform/D3DInterface.h"
-#include "engine/render/D3DXSprite.h"
 #include "engine/render/Texture2D.h"
-#include "engine/render/TextureManager.h"
-#include "engine/render/TextureSettings.h"
 #include "game/cards/Background.h"
-#include "tests/game/cards/StyleFiles.h"
-#include "tests/support/gl/DeviceFixture.h"
+#include "tests/game/cards/TableDevice.h"
 
 namespace Solitaire {
 namespace {
 
-constexpr unsigned kWidth = 128;
-constexpr unsigned kHeight = 96;
-constexpr uint32_t kClear = 0xFF101010;
+using styletest::kClear;
+using styletest::kHeight;
+using styletest::kWidth;
 
-class BackgroundDrawTest : public ::testing::Test {
+class BackgroundDrawTest : public styletest::TableDeviceTest {
 protected:
-    void SetUp() override {
-        styletest::addSourceSearchPath();
-        Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
-        d3d.shutdown();
-        d3d.getInitParams() = Orvex::D3DInitParams();
-        d3d.getInitParams().displayMode = D3DDISPLAYMODE{kWidth, kHeight, 60, D3DFMT_X8R8G8B8};
-        d3d.getInitParams().setWindowed(true);
-        ASSERT_TRUE(d3d.init());
-        Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
-        ASSERT_TRUE(sprite.create());
-    }
     void TearDown() override {
         if (background) background->release();
-        Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
-        d3d.getTextureManager().releaseAll();
-        d3d.shutdown();
-        d3d.getInitParams() = Orvex::D3DInitParams();
+        TableDeviceTest::TearDown();
     }
-
-    IDirect3DDevice9* device() const { return Orvex::D3DInterface::getInstance().getDevice(); }
-
-    // One frame: clear, the background through the sprite, the pixels read back.
     std::vector<uint32_t> draw(RenderContext const& context) {
-        device()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClear, 1.0f, 0);
-        EXPECT_TRUE(sprite.Begin(D3DXSPRITE_ALPHABLEND, nullptr));
-        background->render(context);
-        sprite.End();
-        return testsupport::readRenderTarget(device());
-    }
-    static uint32_t at(std::vector<uint32_t> const& pixels, unsigned x, unsigned y) {
-        return pixels[static_cast<std::size_t>(y) * kWidth + x];
+        return TableDeviceTest::draw([&] { background->render(context); });
     }
 
-    Orvex::D3DXSprite sprite;
     Background* background = nullptr;
 };
 
