@@ -21,6 +21,13 @@ constexpr wchar_t const* kSingleWords[6] = {L"MARK", L"INVALID", L"SHAPE", L"WIL
 constexpr int kColourAll = 9;
 constexpr int kValueAll = 17;
 
+constexpr int slotTotal() {
+    int total = 0;
+    for (int size : Kartenset::kGroupSize) total += size;
+    return total;
+}
+static_assert(slotTotal() == Kartenset::kSlotCount, "the slot count is the sum of the groups");
+
 }  // namespace
 
 Kartenset::Kartenset(std::wstring const& name) : Orvex::NamedObject(name) { aspect_.fill(1.0f); }

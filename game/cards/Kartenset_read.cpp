@@ -80,9 +80,10 @@ void Kartenset::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     D3DXVECTOR2 size{0.0f, 0.0f};
     bool sized = false;
     if (node.getAttribute(L"KARTEN_SIZE")) {
+        std::size_t const before = problems.size();
         readFloatPair(node, L"KARTEN_SIZE", size, problems);
         sized = usableSide(size.x) && usableSide(size.y);
-        if (!sized && problems.empty()) problems.add(L"\"KARTEN_SIZE\" is no usable card size");
+        if (!sized && problems.size() == before) problems.add(L"\"KARTEN_SIZE\" is no usable card size");
     }
     for (int slot = 0; !sized && slot < kFaceCount; ++slot) {
         Orvex::Texture2D* face = slots_[static_cast<std::size_t>(slot)];

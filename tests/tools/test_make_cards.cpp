@@ -49,15 +49,17 @@ TEST(MakeCardsTest, TwoRunsWriteTheSameBytesAndTheShippedDataHasEveryFile) {
     for (auto const& [name, bytes] : a) {
         EXPECT_TRUE(shipped.count(name)) << name;
         // PNG signature; the lists are the same text.
-        if (name.size() > 4 && name.substr(name.size() - 4) == ".png") EXPECT_EQ(bytes.substr(1, 3), "PNG") << name;
-        else EXPECT_EQ(shipped.at(name), bytes) << name;
+        if (name.size() > 4 && name.substr(name.size() - 4) == ".png")
+            EXPECT_EQ(bytes.substr(1, 3), "PNG") << name;
+        else
+            EXPECT_EQ(shipped.at(name), bytes) << name;
     }
 }
 
 TEST(MakeCardsTest, AMissingFontOrUsageFails) {
     EXPECT_EQ(std::system((std::string(MAKE_CARDS_PATH) + " > /dev/null 2>&1").c_str()) != 0, true);
-    std::string const command =
-        std::string(MAKE_CARDS_PATH) + " /nonexistent.ttf " + testsupport::makeTempDir("cards_c").string() + " 2>/dev/null";
+    std::string const command = std::string(MAKE_CARDS_PATH) + " /nonexistent.ttf " +
+                                testsupport::makeTempDir("cards_c").string() + " 2>/dev/null";
     int const raw = std::system(command.c_str());
     EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
 }

@@ -29,7 +29,9 @@ Shape circle(float cx, float cy, float radius) {
     return [=](float x, float y) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= radius * radius; };
 }
 
-Shape ring(float cx, float cy, float outer, float inner) { return subtract(circle(cx, cy, outer), circle(cx, cy, inner)); }
+Shape ring(float cx, float cy, float outer, float inner) {
+    return subtract(circle(cx, cy, outer), circle(cx, cy, inner));
+}
 
 Shape polygon(std::vector<std::pair<float, float>> points) {
     return [points = std::move(points)](float x, float y) {
@@ -57,21 +59,28 @@ Shape subtract(Shape a, Shape b) {
 
 Shape suitShape(int suit, float cx, float cy, float s) {
     switch (suit) {
-    case 0:  // KREUZ: three leaves and a foot
-        return unite({circle(cx, cy - 0.24f * s, 0.2f * s), circle(cx, cy, 0.12f * s), circle(cx - 0.23f * s, cy + 0.06f * s, 0.2f * s),
-                      circle(cx + 0.23f * s, cy + 0.06f * s, 0.2f * s),
-                      polygon({{cx - 0.05f * s, cy}, {cx + 0.05f * s, cy}, {cx + 0.16f * s, cy + 0.45f * s},
-                               {cx - 0.16f * s, cy + 0.45f * s}})});
-    case 1:  // KARO
-        return polygon({{cx, cy - 0.5f * s}, {cx + 0.36f * s, cy}, {cx, cy + 0.5f * s}, {cx - 0.36f * s, cy}});
-    case 2:  // PIK: a heart upside down with a foot
-        return unite({circle(cx - 0.2f * s, cy + 0.08f * s, 0.21f * s), circle(cx + 0.2f * s, cy + 0.08f * s, 0.21f * s),
-                      polygon({{cx - 0.4f * s, cy + 0.04f * s}, {cx + 0.4f * s, cy + 0.04f * s}, {cx, cy - 0.48f * s}}),
-                      polygon({{cx - 0.05f * s, cy + 0.1f * s}, {cx + 0.05f * s, cy + 0.1f * s},
-                               {cx + 0.16f * s, cy + 0.48f * s}, {cx - 0.16f * s, cy + 0.48f * s}})});
-    default:  // HERZ
-        return unite({circle(cx - 0.2f * s, cy - 0.16f * s, 0.22f * s), circle(cx + 0.2f * s, cy - 0.16f * s, 0.22f * s),
-                      polygon({{cx - 0.415f * s, cy - 0.1f * s}, {cx + 0.415f * s, cy - 0.1f * s}, {cx, cy + 0.45f * s}})});
+        case 0:  // KREUZ: three leaves and a foot
+            return unite({circle(cx, cy - 0.24f * s, 0.2f * s), circle(cx, cy, 0.12f * s),
+                          circle(cx - 0.23f * s, cy + 0.06f * s, 0.2f * s),
+                          circle(cx + 0.23f * s, cy + 0.06f * s, 0.2f * s),
+                          polygon({{cx - 0.05f * s, cy},
+                                   {cx + 0.05f * s, cy},
+                                   {cx + 0.16f * s, cy + 0.45f * s},
+                                   {cx - 0.16f * s, cy + 0.45f * s}})});
+        case 1:  // KARO
+            return polygon({{cx, cy - 0.5f * s}, {cx + 0.36f * s, cy}, {cx, cy + 0.5f * s}, {cx - 0.36f * s, cy}});
+        case 2:  // PIK: a heart upside down with a foot
+            return unite(
+                {circle(cx - 0.2f * s, cy + 0.08f * s, 0.21f * s), circle(cx + 0.2f * s, cy + 0.08f * s, 0.21f * s),
+                 polygon({{cx - 0.4f * s, cy + 0.04f * s}, {cx + 0.4f * s, cy + 0.04f * s}, {cx, cy - 0.48f * s}}),
+                 polygon({{cx - 0.05f * s, cy + 0.1f * s},
+                          {cx + 0.05f * s, cy + 0.1f * s},
+                          {cx + 0.16f * s, cy + 0.48f * s},
+                          {cx - 0.16f * s, cy + 0.48f * s}})});
+        default:  // HERZ
+            return unite(
+                {circle(cx - 0.2f * s, cy - 0.16f * s, 0.22f * s), circle(cx + 0.2f * s, cy - 0.16f * s, 0.22f * s),
+                 polygon({{cx - 0.415f * s, cy - 0.1f * s}, {cx + 0.415f * s, cy - 0.1f * s}, {cx, cy + 0.45f * s}})});
     }
 }
 
@@ -186,7 +195,11 @@ bool Canvas::savePng(std::string const& path) const {
     }
     png_init_io(png, out);
     png_set_compression_level(png, 9);
-    int const depth = palette.empty() ? 8 : palette.size() <= 2 ? 1 : palette.size() <= 4 ? 2 : palette.size() <= 16 ? 4 : 8;
+    int const depth = palette.empty()        ? 8
+                      : palette.size() <= 2  ? 1
+                      : palette.size() <= 4  ? 2
+                      : palette.size() <= 16 ? 4
+                                             : 8;
     std::size_t const w = static_cast<std::size_t>(width_);
     std::vector<png_byte> row;
     if (palette.empty()) {

@@ -32,7 +32,8 @@ constexpr Colour kBlack{25, 25, 25, 255};
 constexpr Colour kRed{200, 30, 40, 255};
 constexpr Colour kGold{215, 170, 40, 255};
 constexpr Colour kHint{255, 255, 255, 110};
-constexpr Colour kIconColours[4] = {{215, 170, 40, 255}, {190, 195, 205, 255}, {190, 105, 50, 255}, {60, 120, 220, 255}};
+constexpr Colour kIconColours[4] = {
+    {215, 170, 40, 255}, {190, 195, 205, 255}, {190, 105, 50, 255}, {60, 120, 220, 255}};
 
 struct Output {
     std::filesystem::path folder;
@@ -80,9 +81,12 @@ void face(Output& out, int suit, int value) {
 
 void back(Output& out, int number, Colour fill, Colour stripe) {
     Canvas card = blankCard(fill);
-    card.fill([](float x, float y) { return x > 14 && x < kCardWidth - 14 && y > 14 && y < kCardHeight - 14 &&
-                                            (static_cast<int>(x + y) % 20 < 4 || static_cast<int>(x - y + 400) % 20 < 4); },
-              stripe);
+    card.fill(
+        [](float x, float y) {
+            return x > 14 && x < kCardWidth - 14 && y > 14 && y < kCardHeight - 14 &&
+                   (static_cast<int>(x + y) % 20 < 4 || static_cast<int>(x - y + 400) % 20 < 4);
+        },
+        stripe);
     out.save(card, "BACK_" + std::to_string(number));
 }
 
@@ -96,9 +100,10 @@ void labelledCard(Output& out, std::string const& name, Colour inside, std::stri
 
 void outline(Output& out, std::string const& name, Colour colour, float width) {
     Canvas card(kCardWidth, kCardHeight);
-    card.fill(cards::subtract(cards::roundedRect(0, 0, kCardWidth, kCardHeight, kCorner),
-                              cards::roundedRect(width, width, kCardWidth - width, kCardHeight - width, kCorner - width)),
-              colour);
+    card.fill(
+        cards::subtract(cards::roundedRect(0, 0, kCardWidth, kCardHeight, kCorner),
+                        cards::roundedRect(width, width, kCardWidth - width, kCardHeight - width, kCorner - width)),
+        colour);
     out.save(card, name);
 }
 
@@ -115,9 +120,10 @@ void pilePicture(Output& out, std::string const& word) {
 void acceptsPicture(Output& out, std::string const& word, int suit, std::string const& label) {
     Canvas card(kCardWidth, kCardHeight);
     float const cx = kCardWidth / 2.0f, cy = kCardHeight / 2.0f;
-    if (suit >= 0) card.fill(cards::suitShape(suit, cx, cy, 90), kHint);
+    if (suit >= 0 && suit < 4) card.fill(cards::suitShape(suit, cx, cy, 90), kHint);
     if (suit == 4)
-        for (int s = 0; s < 4; ++s) card.fill(cards::suitShape(s, cx + (s % 2 ? 28.0f : -28.0f), cy + (s / 2 ? 30.0f : -30.0f), 44), kHint);
+        for (int s = 0; s < 4; ++s)
+            card.fill(cards::suitShape(s, cx + (s % 2 ? 28.0f : -28.0f), cy + (s / 2 ? 30.0f : -30.0f), 44), kHint);
     if (!label.empty()) card.text(out.font, label, cx, cy, 64, kHint);
     if (suit < 0 && label.empty()) card.fill(cards::ring(cx, cy, 40, 32), kHint);
     out.save(card, "ACCEPTS_" + word);
@@ -145,7 +151,8 @@ void lockIcon(Output& out, int i) {
 void background(Output& out, int number, Colour base, Colour pattern) {
     Canvas table(kBackgroundSize, kBackgroundSize);
     table.fill([](float, float) { return true; }, base);
-    table.fill([](float x, float y) { return (static_cast<int>(x) / 16 + static_cast<int>(y) / 16) % 2 == 0; }, pattern);
+    table.fill([](float x, float y) { return (static_cast<int>(x) / 16 + static_cast<int>(y) / 16) % 2 == 0; },
+               pattern);
     out.save(table, "BACKGROUND_" + std::to_string(number));
 }
 
@@ -203,7 +210,8 @@ int main(int argc, char** argv) {
         labelledCard(out, "EXTRA_" + std::to_string(i), kGold, "EXTRA " + std::to_string(i + 1), kBlack, 30, true);
     for (int i = 0; i < 4; ++i) keyIcon(out, i);
     for (int i = 0; i < 4; ++i) lockIcon(out, i);
-    for (char const* word : {"VORRAT", "MUELL", "BASIS", "TABLEAU", "FAECHER", "ABLAGE", "RESERVE"}) pilePicture(out, word);
+    for (char const* word : {"VORRAT", "MUELL", "BASIS", "TABLEAU", "FAECHER", "ABLAGE", "RESERVE"})
+        pilePicture(out, word);
     for (int suit = 0; suit < 4; ++suit) acceptsPicture(out, kSuits[suit], suit, "");
     acceptsPicture(out, "ALL_F", 4, "");
     for (int value = 0; value < 13; ++value) acceptsPicture(out, kValues[value], -1, kValueLabels[value]);
@@ -217,10 +225,10 @@ int main(int argc, char** argv) {
                        "\t<KARTENSET_SETS>\"|STANDARD|\" \"|CLASSIC|\"</KARTENSET_SETS>\r\n" +
                            textureList(out.textures, "BACKGROUND_", false) + "</KARTENSET>\r\n") &&
              out.ok;
-    out.ok = writeText(out.folder / "Tisch.bkg", "<BACKGROUND NAME=\"TISCH\">\r\n" +
-                                                     textureList(out.textures, "BACKGROUND_", true) +
-                                                     "</BACKGROUND>\r\n") &&
-             out.ok;
+    out.ok =
+        writeText(out.folder / "Tisch.bkg", "<BACKGROUND NAME=\"TISCH\">\r\n" +
+                                                textureList(out.textures, "BACKGROUND_", true) + "</BACKGROUND>\r\n") &&
+        out.ok;
     FT_Done_Face(out.font);
     FT_Done_FreeType(library);
     return out.ok ? 0 : 1;
