@@ -65,12 +65,12 @@ std::wstring Kartenset::slotName(int slot) {
         return std::wstring(kSuitWords[slot / 13]) + L"_" + kValueWords[slot % 13];
     case kExtraFaces:
         return L"EXTRA_" + std::to_wstring(slot);
-    case kColourMarks:
-        if (slot < 4) return std::wstring(L"ACCEPTS_") + kSuitWords[slot];
-        return slot == kColourAll ? L"ACCEPTS_ALL_F" : L"ACCEPTS_";
     case kValueMarks:
         if (slot < 13) return std::wstring(L"ACCEPTS_") + kValueWords[slot];
         return slot == kValueAll ? L"ACCEPTS_ALL_W" : L"ACCEPTS_";
+    case kColourMarks:
+        if (slot < 4) return std::wstring(L"ACCEPTS_") + kSuitWords[slot];
+        return slot == kColourAll ? L"ACCEPTS_ALL_F" : L"ACCEPTS_";
     case kBacks:
         return L"BACK_" + std::to_wstring(slot + 1);
     case kPiles:

@@ -1,7 +1,8 @@
 // A card set: card faces, backs and marker textures, colours, emitter names and the size of one
 // card cell on the table, read from a card-set file. Textures sit in fixed slot groups (faces by
-// suit x 13 + value, extra faces, colour and value markers by rule code, backs, empty-pile
+// suit x 13 + value, extra faces, value and colour markers by rule code, backs, empty-pile
 // pictures by pile type, keys, locks and six single pictures), each slot with its aspect ratio.
+// Slot indices run over the groups in that order (value markers before colour markers).
 // Every index into a group comes from data (a rule code, "CARDS_BACK", a card's suit), so the
 // getters check it: out of range gives null, except the back, which is clamped into its table.
 //
@@ -26,15 +27,15 @@ namespace Solitaire {
 class Kartenset : public Orvex::NamedObject {
 public:
     // The slot groups in table order.
-    enum Group : int { kFaces, kExtraFaces, kColourMarks, kValueMarks, kBacks, kPiles, kKeys, kLocks, kSingles,
+    enum Group : int { kFaces, kExtraFaces, kValueMarks, kColourMarks, kBacks, kPiles, kKeys, kLocks, kSingles,
                        kGroupCount };
-    static constexpr int kGroupSize[kGroupCount] = {65, 20, 14, 49, 20, 10, 4, 4, 6};
+    static constexpr int kGroupSize[kGroupCount] = {65, 20, 49, 14, 20, 10, 4, 4, 6};
     static constexpr int kFaceCount = 65;  // 5 suits x 13 values; the EXTRA row stays empty
     static constexpr int kExtraFaceCount = 20;
     static constexpr int kBackCount = 20;
     // The single pictures.
     enum Single : int { kMark, kInvalid, kShape, kWildcard, kJoker, kPairsSelection };
-    static constexpr int kSlotCount = 65 + 20 + 14 + 49 + 20 + 10 + 4 + 4 + 6;
+    static constexpr int kSlotCount = 65 + 20 + 49 + 14 + 20 + 10 + 4 + 4 + 6;
     // The cell size of a set with neither "KARTEN_SIZE" nor faces.
     static constexpr float kDefaultCellWidth = 200.0f;
     static constexpr float kDefaultCellHeight = 275.0f;

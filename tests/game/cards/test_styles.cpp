@@ -43,9 +43,9 @@ TEST_F(StyleFilesTest, TheShippedStylesFillEverySlotTheirDataNames) {
         EXPECT_NE(set->getTexture(slot), nullptr) << slot;
         ++filled;
     }
-    // 52 faces, 3 extra faces, 14 + 49 markers (the bare "ACCEPTS_" fills the codes without a
+    // 52 faces, 3 extra faces, 49 + 14 markers (the bare "ACCEPTS_" fills the codes without a
     // word), 2 backs, 10 pile pictures (BASIS three times more), 4 keys, 4 locks, 6 singles.
-    EXPECT_EQ(filled, 52 + 3 + 14 + 49 + 2 + 10 + 4 + 4 + 6);
+    EXPECT_EQ(filled, 52 + 3 + 49 + 14 + 2 + 10 + 4 + 4 + 6);
     for (int suit = 0; suit < 4; ++suit)
         for (int value = 0; value < 13; ++value) EXPECT_NE(set->getFace(suit, value), nullptr);
     EXPECT_NEAR(set->getAspectRatio(0), 200.0f / 275.0f, 1e-6f);
