@@ -48,6 +48,10 @@ void Background::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     }
     current_ = pictures_[static_cast<std::size_t>(Orvex::randomInt(0, static_cast<int>(pictures_.size())))];
     current_->addRef();
+    // Only the picture shown keeps its texture on the device.
+    for (Orvex::Texture2D* picture : pictures_) {
+        if (picture != current_) picture->suspend();
+    }
 }
 
 void Background::queueRender(RenderQueue& queue, RenderContext const&) { queue.add(this, getRenderOrder()); }

@@ -36,6 +36,7 @@ TEST_F(BackgroundDrawTest, TheShippedPictureIsStretchedOverTheTarget) {
     Orvex::Texture2D* picture = background->getCurrentPicture();
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(background->getShapeTexture(), picture);
+    for (Orvex::Texture2D* other : background->getPictures()) EXPECT_EQ(other->isSuspended(), other != picture);
     // The two pictures: 16 x 16 checkers of two close colours on 256 x 256.
     bool const green = picture->getName() == L"BACKGROUND_1";
     uint32_t const base = green ? 0xFF195A32 : 0xFF19375F;
