@@ -85,6 +85,6 @@ void Kartenstapel::render(RenderContext const&) {}
 
 Orvex::SpriteRect Kartenstapel::getScreenQuad() { return Orvex::SpriteRect(); }
 
-Orvex::Texture2D* Kartenstapel::getShapeTexture() { return cardSet ? cardSet->shape : nullptr; }
+Orvex::Texture2D* Kartenstapel::getShapeTexture() { return cardSet ? cardSet->getSingle(Kartenset::kShape) : nullptr; }
 
 }  // namespace Solitaire

@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "engine/core/NamedObject.h"
+#include "engine/render/FRect.h"
 #include "engine/render/SpriteRect.h"
 #include "port/d3dx9/d3dx9math.h"
 
 namespace Orvex {
+class BaseSprite;
 class Texture2D;
 class XMLNode;
 }  // namespace Orvex
@@ -19,8 +21,11 @@ namespace Solitaire {
 
 class RenderObjekt;
 
-// The table camera's zoom and offset, a screen offset and the layer drawn (-1 = all).
+// The sprite batcher and target rectangle drawn into, the table camera's zoom and offset, a
+// screen offset and the layer drawn (-1 = all).
 struct RenderContext {
+    Orvex::BaseSprite* sprite = nullptr;
+    Orvex::FRect target;
     float zoom = 1.0f;
     D3DXVECTOR2 cameraOffset{0.0f, 0.0f};
     D3DXVECTOR2 screenOffset{0.0f, 0.0f};

@@ -1,6 +1,8 @@
 // Style defaults, the parameter blend and the wobble table.
 #include "game/cards/Style.h"
 
+#include <algorithm>
+
 namespace Solitaire {
 
 namespace {
@@ -27,6 +29,8 @@ void Style::applyParam(float const& p) {
     tipOffset = blend(tipOffsetMin, tipOffsetMax, p);
     tipRotation = blend(tipRotationMin, tipRotationMax, p);
 }
+
+D3DXCOLOR const& Style::shadingColour(int index) const { return shading[std::clamp(index, 0, 1)]; }
 
 Style::SelectWobble const* Style::wobbleForMark(int const& markFlag) const {
     for (int i = 0; i < kSelectKinds; ++i) {

@@ -1,11 +1,14 @@
 // A table style: how piles fan their cards, how cards are shaded, marked, wobbled and moved.
 // Holds every key of a "STYLE" definition with its default and the values derived from the
-// style parameter (applyParam). Reading the definition comes with the styles file.
+// style parameter (applyParam).
+//
+// Style.cpp: defaults, the blend and the checked look-ups; Style_read.cpp: reading and writing.
 #pragma once
 
 #include <string>
 
 #include "engine/core/NamedObject.h"
+#include "engine/core/XMLNode.h"
 #include "port/d3dx9/d3dx9math.h"
 
 namespace Solitaire {
@@ -85,7 +88,20 @@ struct StyleValues {
 
 class Style : public Orvex::NamedObject, public StyleValues {
 public:
+    // Bounds of the read values that multiply drawing work or divide.
+    static constexpr int kMaxShadowRings = 8;
+    static constexpr int kMaxShadowSamples = 64;
+    static constexpr int kMaxMarkFalloff = 64;
+
     explicit Style(std::wstring const& name);
+    // Name from "NAME", defaults, then readXML; sourceName names the file in log lines.
+    explicit Style(Orvex::XMLNode& node, std::wstring const& sourceName = std::wstring());
+
+    // Reads a "STYLE" definition; refused values keep theirs, with one log line for the style.
+    void readXML(Orvex::XMLNode& node) override;
+    void readXML(Orvex::XMLNode& node, std::wstring const& sourceName);
+    // "NAME" and, as values, the pile, card and hint keys (nothing reads them back).
+    void writeXML(Orvex::XMLNode& node) override;
 
     // Every default, then applyParam(param).
     void setDefaults();
@@ -94,6 +110,8 @@ public:
 
     // The selection wobble of a mark flag (1 .. 32); null for other flags.
     SelectWobble const* wobbleForMark(int const& markFlag) const;
+    // The shading colour of a tint index from data, clamped into the two colours.
+    D3DXCOLOR const& shadingColour(int index) const;
 };
 
 }  // namespace Solitaire

@@ -1,6 +1,9 @@
-// The style settings: lists of styles and card sets with their current choices.
+// The style settings: lists of styles, card-set sets and backgrounds with their current choices.
 #include "game/cards/StyleSettings.h"
 
+#include <cmath>
+
+#include "game/cards/Background.h"
 #include "game/cards/Kartenset.h"
 #include "game/cards/Style.h"
 
@@ -27,6 +30,14 @@ bool replaceCurrent(T*& current, T* object) {
     return true;
 }
 
+template <class T>
+void releaseAll(std::vector<T*>& list, T*& current) {
+    if (current) current->release();
+    current = nullptr;
+    for (T* object : list) object->release();
+    list.clear();
+}
+
 }  // namespace
 
 StyleSettings& StyleSettings::instance() {
@@ -34,42 +45,162 @@ StyleSettings& StyleSettings::instance() {
     return settings;
 }
 
-StyleSettings::StyleSettings() {
+StyleSettings::StyleSettings() { addFallbackStyle(); }
+
+StyleSettings::~StyleSettings() {
+    defaultBackground_ = nullptr;
+    fallbackStyle_ = nullptr;
+    releaseAll(styles_, style_);
+    releaseAll(backgrounds_, background_);
+    if (cardSet_) cardSet_->release();
+    cardSet_ = nullptr;
+    for (CardSetSet* set : sets_) {
+        for (auto& entry : set->entries) entry.first->release();
+        delete set;
+    }
+}
+
+void StyleSettings::addFallbackStyle() {
     auto* fallback = new Style(L"DEFAULT");
     addStyle(fallback);
     fallback->release();  // the list holds it
+    fallbackStyle_ = fallback;
 }
 
-StyleSettings::~StyleSettings() {
-    if (style_) style_->release();
+void StyleSettings::clear() {
+    for (CardSetSet* set : sets_) {
+        for (auto& entry : set->entries) entry.first->release();
+        delete set;
+    }
+    sets_.clear();
+    currentSet_ = nullptr;
+    entryName_.clear();
     if (cardSet_) cardSet_->release();
-    for (Style* style : styles_) style->release();
-    for (Kartenset* cardSet : cardSets_) cardSet->release();
+    cardSet_ = nullptr;
+    defaultBackground_ = nullptr;
+    fallbackStyle_ = nullptr;
+    releaseAll(backgrounds_, background_);
+    releaseAll(styles_, style_);
+    addFallbackStyle();
+}
+
+Orvex::Texture2D* StyleSettings::getCardSetTexture(int slot) const {
+    return cardSet_ ? cardSet_->getTexture(slot) : nullptr;
 }
 
 void StyleSettings::addStyle(Style* style) {
     if (!style) return;
     style->addRef();
     styles_.push_back(style);
-    if (!style_) replaceCurrent(style_, style);
+    if (!style_ || style_ == fallbackStyle_) setStyle(style);
+}
+
+void StyleSettings::addBackground(Background* background) {
+    if (!background) return;
+    background->addRef();
+    backgrounds_.push_back(background);
+    if (!background_) replaceCurrent(background_, background);
 }
 
 void StyleSettings::addKartenset(Kartenset* cardSet) {
     if (!cardSet) return;
-    cardSet->addRef();
-    cardSets_.push_back(cardSet);
+    auto file = [this, cardSet](std::wstring const& group, std::wstring const& entry) {
+        CardSetSet* set = findCardSetSet(group);
+        if (!set) {
+            set = new CardSetSet{group, {}};
+            sets_.push_back(set);
+        }
+        cardSet->addRef();
+        set->entries.emplace_back(cardSet, entry);
+    };
+    if (cardSet->getSetEntries().empty()) file(L"DEFAULT", cardSet->getName());
+    for (auto const& [group, entry] : cardSet->getSetEntries()) file(group, entry);
 }
 
 Style* StyleSettings::findStyle(std::wstring const& name) const { return findByName(styles_, name); }
 
-Kartenset* StyleSettings::findKartenset(std::wstring const& name) const { return findByName(cardSets_, name); }
+Background* StyleSettings::findBackground(std::wstring const& name) const { return findByName(backgrounds_, name); }
+
+Kartenset* StyleSettings::findKartenset(std::wstring const& name) const {
+    for (CardSetSet const* set : sets_) {
+        for (auto const& entry : set->entries) {
+            if (entry.first->getName() == name) return entry.first;
+        }
+    }
+    return nullptr;
+}
+
+StyleSettings::CardSetSet* StyleSettings::findCardSetSet(std::wstring const& name) {
+    for (CardSetSet* set : sets_) {
+        if (set->name == name) return set;
+    }
+    return nullptr;
+}
+
+int StyleSettings::indexOfKartenset(CardSetSet const* set) const {
+    for (std::size_t i = 0; i < sets_.size(); ++i) {
+        if (sets_[i] == set) return static_cast<int>(i);
+    }
+    return 0;
+}
+
+void StyleSettings::selectStyle(std::wstring const& name) { setStyle(findStyle(name)); }
+
+void StyleSettings::selectBackground(std::wstring const& name) {
+    replaceCurrent(background_, findBackground(name));
+}
+
+void StyleSettings::selectCardSetSet(std::wstring const& name) {
+    CardSetSet* set = findCardSetSet(name);
+    if (!set) return;
+    currentSet_ = set;
+    if (cardSet_) selectCardSet(entryName_);
+}
+
+void StyleSettings::selectCardSet(std::wstring const& name) {
+    if (!currentSet_) return;
+    Kartenset* chosen = nullptr;
+    for (auto const& entry : currentSet_->entries) {
+        if (entry.second == name) chosen = entry.first;
+    }
+    if (!chosen) return;
+    setCurrentCardSet(chosen);
+    entryName_ = name;
+}
+
+void StyleSettings::selectKartensetByIndex(int index) {
+    if (index < 0 || index >= static_cast<int>(sets_.size())) return;
+    selectCardSetSet(sets_[static_cast<std::size_t>(index)]->name);
+}
 
 void StyleSettings::setStyle(Style* style) {
     if (replaceCurrent(style_, style)) styleChanged.emit(style_);
 }
 
-void StyleSettings::setKartenset(Kartenset* cardSet) {
-    if (replaceCurrent(cardSet_, cardSet)) kartensetChanged.emit(cardSet_);
+void StyleSettings::setCurrentCardSet(Kartenset* cardSet) {
+    if (!cardSet || cardSet == cardSet_) return;
+    if (cardSet_) cardSet_->setTexturesActive(false);
+    replaceCurrent(cardSet_, cardSet);
+    cardSet_->setTexturesActive(true);
+    entryName_ = cardSet_->getName();
+    kartensetChanged.emit(cardSet_);
+}
+
+void StyleSettings::setCardsBack(int index) {
+    cardsBack_ = Kartenset::clampBackIndex(index);
+    cardsBackChanged.emit(cardsBack_);
+}
+
+void StyleSettings::setStyleParam(float param) {
+    if (!std::isfinite(param)) return;
+    styleParam_ = param;
+    if (!style_) return;
+    style_->applyParam(styleParam_);
+    styleChanged.emit(style_);
+}
+
+void StyleSettings::setParticleSpawnMult(float mult) {
+    if (std::isfinite(mult)) particleSpawnMult_ = mult;
 }
 
 }  // namespace Solitaire

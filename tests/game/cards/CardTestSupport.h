@@ -21,7 +21,7 @@ inline Solitaire::Kartenset& cardSet() {
         auto* made = new Solitaire::Kartenset(L"TEST_SET");
         made->cellSize = {kCellWidth, kCellHeight};
         Solitaire::StyleSettings::instance().addKartenset(made);
-        made->release();
+        // The creation reference stays here, so clearing the style settings cannot free it.
         return made;
     }();
     Solitaire::StyleSettings::instance().setKartenset(set);

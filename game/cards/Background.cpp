@@ -1,0 +1,66 @@
+// The background: reading its pictures, choosing one, and drawing it.
+#include "game/cards/Background.h"
+
+#include "engine/core/Random.h"
+#include "engine/core/XMLNode.h"
+#include "engine/render/BaseSprite.h"
+#include "engine/render/Texture2D.h"
+#include "engine/render/TextureManager.h"
+#include "game/cards/ReadProblems.h"
+
+namespace Solitaire {
+
+Background::Background(std::wstring const& name) : RenderObjekt(name) {}
+
+Background::Background(Orvex::XMLNode& node, std::wstring const& sourceName) : RenderObjekt(node) {
+    readXML(node, sourceName);
+}
+
+Background::~Background() {
+    releasePictures();
+    if (current_) current_->release();
+}
+
+void Background::releasePictures() {
+    for (Orvex::Texture2D* picture : pictures_) picture->release();
+    pictures_.clear();
+}
+
+void Background::readXML(Orvex::XMLNode& node) { readXML(node, std::wstring()); }
+
+void Background::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
+    Orvex::NamedObject::readXML(node);
+    releasePictures();
+    if (node.getChildCount(L"TEXTUR2D") > kMaxTextures) {
+        ReadProblems problems;
+        problems.add(L"more than " + std::to_wstring(kMaxTextures) + L" \"TEXTUR2D\" elements, none loaded");
+        problems.log(L"Background \"" + getName() + L"\"", sourceName);
+        return;
+    }
+    Orvex::TextureManager local(L"BACKGROUND");
+    local.loadTextures(node);
+    pictures_ = local.findTexturesContaining(L"BACKGROUND");
+    for (Orvex::Texture2D* picture : pictures_) picture->addRef();
+    if (pictures_.empty()) return;
+    if (current_) {
+        current_->suspend();
+        current_->release();
+    }
+    current_ = pictures_[static_cast<std::size_t>(Orvex::randomInt(0, static_cast<int>(pictures_.size())))];
+    current_->addRef();
+    // Only the picture shown keeps its texture on the device.
+    for (Orvex::Texture2D* picture : pictures_) {
+        if (picture != current_) picture->suspend();
+    }
+}
+
+void Background::queueRender(RenderQueue& queue, RenderContext const&) { queue.add(this, getRenderOrder()); }
+
+void Background::render(RenderContext const& context) {
+    if (!current_ || !context.sprite) return;
+    context.sprite->drawInRect(current_, nullptr, context.target, Orvex::SDP_SCALE, Orvex::SDP_SCALE, 0xFFFFFFFF);
+}
+
+Orvex::SpriteRect Background::getScreenQuad() { return Orvex::SpriteRect(); }
+
+}  // namespace Solitaire

@@ -1,0 +1,101 @@
+// Loading the styles file or the game's settings node into the style settings, and saving the
+// card-look choices. "GAMESTYLE" elements are left to the game-style code.
+#include <cmath>
+
+#include "engine/core/XMLNode.h"
+#include "game/cards/Background.h"
+#include "game/cards/Kartenset.h"
+#include "game/cards/ReadProblems.h"
+#include "game/cards/Style.h"
+#include "game/cards/StyleSettings.h"
+
+namespace Solitaire {
+
+namespace {
+
+// Card-set and background files: the tree of the named file, empty when it cannot be read.
+bool loadNamedFile(Orvex::XMLNode const& child, Orvex::XMLNode& tree, std::wstring& file, ReadProblems& problems) {
+    Orvex::XMLAttribute const* name = child.getAttribute(L"FILE");
+    if (!name) return false;
+    file = name->getString();
+    if (!tree.load(file)) {
+        problems.add(L"\"" + child.getName() + L"\" file \"" + file + L"\" cannot be read");
+        tree.clear();
+    }
+    return true;
+}
+
+}  // namespace
+
+void StyleSettings::load(Orvex::XMLNode& node, std::wstring const& sourceName) {
+    ReadProblems problems;
+    readFloat(node, L"STYLE_PARAM", styleParam_, problems);
+    readFiles(node, sourceName, problems);
+    readChoices(node, problems);
+    if (style_) {
+        style_->applyParam(getStyleParam());
+        styleChanged.emit(style_);
+    }
+    defaultBackground_ = background_;
+    problems.log(L"Styles", sourceName);
+}
+
+void StyleSettings::readFiles(Orvex::XMLNode& node, std::wstring const& sourceName, ReadProblems& problems) {
+    for (Orvex::XMLNode* child : node.children()) {
+        std::wstring const& kind = child->getName();
+        Orvex::XMLNode tree;
+        std::wstring file;
+        if (kind == L"KARTENSET") {
+            if (!loadNamedFile(*child, tree, file, problems)) continue;
+            auto* cardSet = new Kartenset(tree, file);
+            addKartenset(cardSet);
+            cardSet->release();
+        } else if (kind == L"BACKGROUND") {
+            if (!loadNamedFile(*child, tree, file, problems)) continue;
+            auto* background = new Background(tree, file);
+            addBackground(background);
+            background->release();
+        } else if (kind == L"STYLE") {
+            auto* style = new Style(*child, sourceName);
+            addStyle(style);
+            style->release();
+        }
+    }
+}
+
+void StyleSettings::readChoices(Orvex::XMLNode& node, ReadProblems& problems) {
+    if (std::wstring const* name = attributeText(node, L"ACTUAL_STYLE")) selectStyle(*name);
+    if (std::wstring const* name = attributeText(node, L"ACTUAL_BACKGROUND")) selectBackground(*name);
+    int back = cardsBack_;
+    readInt(node, L"CARDS_BACK", back, 0, Kartenset::kBackCount - 1, problems);
+    cardsBack_ = back;
+    readInt(node, L"TOOLTIP_TYPE", tooltipType_, -0x7FFFFFFF, 0x7FFFFFFF, problems);
+    readFloat(node, L"PARTIKEL_SPAWN_MULT", particleSpawnMult_, problems);
+
+    if (std::wstring const* name = attributeText(node, L"ACTUAL_CARDSET_SET")) selectCardSetSet(*name);
+    if (!currentSet_ && !sets_.empty()) currentSet_ = sets_.front();
+    if (std::wstring const* name = attributeText(node, L"ACTUAL_CARDSET")) selectCardSet(*name);
+    if (!cardSet_ && currentSet_ && !currentSet_->entries.empty()) {
+        std::wstring const entry = currentSet_->entries.front().second;
+        setCurrentCardSet(currentSet_->entries.front().first);
+        entryName_ = entry;
+    }
+}
+
+void StyleSettings::save(Orvex::XMLNode& node) const {
+    if (style_) node.setAttribute(L"ACTUAL_STYLE", style_->getName());
+    if (currentSet_) node.setAttribute(L"ACTUAL_CARDSET_SET", currentSet_->name);
+    if (cardSet_) node.setAttribute(L"ACTUAL_CARDSET", cardSet_->getName());
+    if (background_) node.setAttribute(L"ACTUAL_BACKGROUND", background_->getName());
+    auto number = [&node](wchar_t const* key, auto value) {
+        Orvex::XMLAttribute text(L"", value);
+        node.setAttribute(key, text.getString());
+    };
+    number(L"STYLE_PARAM", getStyleParam());
+    number(L"SCALE_PARAM", 0.5f);
+    number(L"CARDS_BACK", cardsBack_);
+    number(L"TOOLTIP_TYPE", tooltipType_);
+    number(L"PARTIKEL_SPAWN_MULT", particleSpawnMult_);
+}
+
+}  // namespace Solitaire

@@ -1,0 +1,82 @@
+// Fuzzes the styles readers with file bytes: the input read as a styles file (or settings node)
+// into the style settings, as a card-set file, as a background file and as one style. Whatever is
+// read, the settings keep a style, indices stay inside their tables, cell sizes are usable, and
+// the saved choices read back to the same choices.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "engine/render/TextureSettings.h"
+#include "game/cards/Background.h"
+#include "game/cards/Kartenset.h"
+#include "game/cards/Style.h"
+#include "game/cards/StyleSettings.h"
+#include "tests/fuzz/FuzzSupport.h"
+
+namespace {
+
+void checkCardSet(Solitaire::Kartenset const& set) {
+    D3DXVECTOR2 const cell = set.cellSize;
+    if (!(cell.x > 0.0f && cell.y > 0.0f && std::isfinite(cell.x) && std::isfinite(cell.y))) std::abort();
+    for (int slot = 0; slot < Solitaire::Kartenset::kSlotCount; ++slot)
+        if (!std::isfinite(set.getAspectRatio(slot))) std::abort();
+}
+
+void checkStyle(Solitaire::Style const& style) {
+    if (style.markFalloff < 1) std::abort();
+    for (auto const& shadow : style.shadows)
+        if (shadow.rings * shadow.samples > Solitaire::Style::kMaxShadowRings * Solitaire::Style::kMaxShadowSamples)
+            std::abort();
+}
+
+void checkSettings(Orvex::XMLNode& root) {
+    Solitaire::StyleSettings& settings = Solitaire::StyleSettings::instance();
+    settings.clear();
+    settings.load(root, L"fuzz.sty");
+    if (!settings.getStyle()) std::abort();
+    checkStyle(*settings.getStyle());
+    if (settings.getCardsBack() < 0 || settings.getCardsBack() >= Solitaire::Kartenset::kBackCount) std::abort();
+    if (!std::isfinite(Solitaire::StyleSettings::getStyleParam())) std::abort();
+    if (Solitaire::Kartenset* set = settings.getKartenset()) checkCardSet(*set);
+
+    Orvex::XMLNode saved(L"SOLITAIRE");
+    settings.save(saved);
+    Solitaire::Style* style = settings.getStyle();
+    Solitaire::Kartenset* set = settings.getKartenset();
+    int const back = settings.getCardsBack();
+    int const tooltip = settings.getTooltipType();
+    settings.load(saved, L"saved");
+    // Look-ups take the first of equal names, so the style read back may be an earlier twin, and
+    // an entry name may stand for several card sets of a set.
+    if (settings.getStyle()->getName() != style->getName() || (set && !settings.getKartenset())) std::abort();
+    if (settings.getCardsBack() != back || settings.getTooltipType() != tooltip) std::abort();
+    settings.clear();
+    settings.setStyleParam(0.0f);
+    settings.setCardsBack(0);
+    settings.setTooltipType(0);
+    settings.setParticleSpawnMult(1.0f);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
+    fuzz::quietLog();
+    // Texture files are read for their size only: no device is needed.
+    Orvex::TextureModuleSettings::get().suspendOnLoad = true;
+    Orvex::XMLNode root;
+    fuzz::readTree(data, size, root);
+    checkSettings(root);
+
+    auto* set = new Solitaire::Kartenset(root, L"fuzz.kset");
+    checkCardSet(*set);
+    set->release();
+    auto* background = new Solitaire::Background(root, L"fuzz.bkg");
+    background->release();
+    for (Orvex::XMLNode* child : root.children()) {
+        auto* style = new Solitaire::Style(*child, L"fuzz.sty");
+        checkStyle(*style);
+        style->release();
+    }
+    return 0;
+}
