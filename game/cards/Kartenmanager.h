@@ -245,9 +245,10 @@ public:
 
     // ---- TEMPORARY until the hint work is merged ----
     bool autoFinish(Kartenstapel* pile);
-    bool moveRunToGoalPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count, bool any);
+    bool moveRunToGoalPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count,
+                           bool excludePairs);
     bool moveRunToAnyPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count, bool any);
-    void rebuildHints();
+    int rebuildHints();
     std::vector<HintRecord> hints;
 
     std::vector<Karte*> cards;         // one reference each
