@@ -5,6 +5,7 @@
 // Kartenmanager.cpp: the instance, construction, the reset (createDiscardPile) and look-ups.
 // Kartenmanager_read.cpp: reading a variant file (loadGameDefinition, includes, positions).
 // Kartenmanager_undo.cpp: the manager's undo record, saving a step and stepping all histories.
+// Kartenmanager_hints.cpp: the hint list, showing hints, automatic moves and the shuffle power.
 //
 // Includes ("KARTEN_FILE", "KARTEN_FILE_POST") nest at most kMaxIncludeDepth deep, and a file
 // that is already being read is not read again, so a cycle ends with one log line. Piles,
@@ -17,13 +18,15 @@
 #include <vector>
 
 #include "engine/core/XMLNode.h"
+#include "game/cards/HintRecord.h"
+#include "game/cards/Karte.h"
 #include "game/cards/UndoObjekt.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
 
 namespace Solitaire {
 
-class Karte;
+class Anordnung;
 class KartenObjekt;
 class Kartenstapel;
 
@@ -91,6 +94,25 @@ public:
     // histories. undoSteps returns the manager's own change (0 when the game is decided).
     void saveUndoState() override;
     virtual Orvex::s32 undoSteps(Orvex::s32 const& steps, bool const& free, bool const& chargeAnyway);
+
+    // ---- Hints, automatic moves and the shuffle power (Kartenmanager_hints.cpp) ----
+    // A card moved to a goal pile waits this long per run moved before it (seconds).
+    static constexpr float kGoalMoveCardDelay = 0.1f;
+    // Lists every move possible now, heaviest first, weights turned into cumulative fractions;
+    // returns how many.
+    int rebuildHints();
+    void showHintRecord(HintRecord const& record);
+    // Moves every run that may go to a goal pile there, each card at most once, never from one
+    // goal pile to another; pile null: every pile but the wildcard and joker piles.
+    bool autoFinish(Kartenstapel* pile);
+    // Lays run on the first pile (pile-list order, source skipped) of goal kind 1 that takes it,
+    // or with "PAIRS" unless excludePairs; count delays the cards by kGoalMoveCardDelay each.
+    bool moveRunToGoalPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count,
+                           bool excludePairs);
+    // The same over every pile; count and any are not used.
+    bool moveRunToAnyPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count, bool any);
+    bool swapCards(Karte* a, Anordnung* arrangementA, Karte* b, Anordnung* arrangementB);
+    std::vector<HintRecord> hints;
 
     // Signals, in order.
     sigslot::signal2<bool const&, GameEndParms const&> gameEnded;
