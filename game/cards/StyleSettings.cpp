@@ -1,6 +1,7 @@
 // The style settings: lists of styles and card sets with their current choices.
 #include "game/cards/StyleSettings.h"
 
+#include "game/cards/GameStyle.h"
 #include "game/cards/Kartenset.h"
 #include "game/cards/Style.h"
 
@@ -38,6 +39,10 @@ StyleSettings::StyleSettings() {
     auto* fallback = new Style(L"DEFAULT");
     addStyle(fallback);
     fallback->release();  // the list holds it
+    auto* fallbackGame = new GameStyle(L"DEFAULT");
+    addGameStyle(fallbackGame);
+    setGameStyle(fallbackGame);
+    fallbackGame->release();
 }
 
 StyleSettings::~StyleSettings() {
@@ -45,6 +50,8 @@ StyleSettings::~StyleSettings() {
     if (cardSet_) cardSet_->release();
     for (Style* style : styles_) style->release();
     for (Kartenset* cardSet : cardSets_) cardSet->release();
+    if (gameStyle_) gameStyle_->release();
+    for (GameStyle* gameStyle : gameStyles_) gameStyle->release();
 }
 
 void StyleSettings::addStyle(Style* style) {
@@ -60,12 +67,24 @@ void StyleSettings::addKartenset(Kartenset* cardSet) {
     cardSets_.push_back(cardSet);
 }
 
+void StyleSettings::addGameStyle(GameStyle* gameStyle) {
+    if (!gameStyle) return;
+    gameStyle->addRef();
+    gameStyles_.push_back(gameStyle);
+}
+
+GameStyle* StyleSettings::findGameStyle(std::wstring const& name) const { return findByName(gameStyles_, name); }
+
 Style* StyleSettings::findStyle(std::wstring const& name) const { return findByName(styles_, name); }
 
 Kartenset* StyleSettings::findKartenset(std::wstring const& name) const { return findByName(cardSets_, name); }
 
 void StyleSettings::setStyle(Style* style) {
     if (replaceCurrent(style_, style)) styleChanged.emit(style_);
+}
+
+void StyleSettings::setGameStyle(GameStyle* gameStyle) {
+    if (replaceCurrent(gameStyle_, gameStyle)) gameStyleChanged.emit(gameStyle_);
 }
 
 void StyleSettings::setKartenset(Kartenset* cardSet) {

@@ -107,7 +107,7 @@ TEST_F(RuleFileTest, ShippedPilesCarryTheirRules) {
          kClickAufdecken, 0, 1, -1, 8, 0, 0, 1024, 1.4f, 3.4f},
         {L"data\\Level\\Paare.sol", L"REIHE4", kPileTableau, 0, kColourAlles, kValueKoenig, kValueNichts, kClickAufdecken,
          0, 1, -1, 7, 8, 0, 1024, 2.4f, 2.9f},
-        {L"data\\Level\\Herzreihe.sol", L"PLATZ13", kPileReserve, 0, kColourAlles, kValueAlles, kValueNichts,
+        {L"data\\Level\\Herzreihe.sol", L"PLATZ13", kPileTableau, 0, kColourAlles, kValueAlles, kValueNichts,
          kClickAufdecken, 0, 1, -1, 0, 1, 0, 1, 12, 0},
     };
     for (PileCase const& c : cases) {
