@@ -12,7 +12,8 @@
 // Kartenmanager_resolve.cpp: the move's resolution, extra cards, win and end tests.
 // Kartenmanager_pick.cpp: the render queue, picking, the click mode, sounds and effects.
 // Kartenmanager_clicks.cpp: the piles' click actions (a face-down card, the empty pile).
-// Kartenmanager_hints.cpp: the hint list, showing hints, automatic moves and the shuffle power.
+// Kartenmanager_hints.cpp: the hint list, showing hints and automatic moves.
+// Kartenmanager_mix.cpp: the shuffle power.
 //
 // Includes ("KARTEN_FILE", "KARTEN_FILE_POST") nest at most kMaxIncludeDepth deep, and a file
 // that is already being read is not read again, so a cycle ends with one log line. Piles,
@@ -129,7 +130,16 @@ public:
     // Lists every move possible now, heaviest first, weights turned into cumulative fractions;
     // returns how many.
     int rebuildHints();
+    // The hint button and the automatic hint. goalFirst: the first move towards a goal, free of
+    // charge; paid: refused unless score and balance cover "TIPP"; avoidJokerPile: records that
+    // take a card off a wildcard or joker pile are passed over. Otherwise the record at
+    // hintIndex, which then moves on cyclically.
+    bool showHint(bool goalFirst, bool paid, bool avoidJokerPile);
+    // Marks the record's cards and piles with the tip colours and starts "TIP_EMITTER" there;
+    // an empty-pile click marks that pile.
     void showHintRecord(HintRecord const& record);
+    // The shuffle power: the piles' shuffle cards change places in pairs at random.
+    bool mix();
     // Moves every run that may go to a goal pile there, each card at most once, never from one
     // goal pile to another; pile null: every pile but the wildcard and joker piles.
     bool autoFinish(Kartenstapel* pile);

@@ -1,13 +1,16 @@
-// The card manager's hint list and automatic moves: rebuilding the list after a move, moving a
-// run to a goal pile or to any pile that takes it, finishing to the goal piles, and swapping two
-// cards between their arrangements.
+// The card manager's hint list and automatic moves: rebuilding the list after a move, showing a
+// hint, moving a run to a goal pile or to any pile that takes it, finishing to the goal piles,
+// and swapping two cards between their arrangements.
 #include <algorithm>
 #include <unordered_set>
 
 #include "game/cards/Anordnung.h"
+#include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenset.h"
 #include "game/cards/Kartenstapel.h"
+#include "game/cards/SolPartikelManager.h"
 #include "game/cards/StatistikManager.h"
 #include "game/cards/Style.h"
 #include "game/cards/StyleSettings.h"
@@ -61,7 +64,32 @@ bool isGoalTarget(Kartenstapel const* pile, bool excludePairs) {
     return pile->rules.goalKind == 1 || (!excludePairs && pile->rules.pairs);
 }
 
+bool offSpecialPile(Karte const* card) {
+    return card && (card->isJoker || card->isWildcard) && card->pile && card->pile->isSpecialPile();
+}
+
+// Clearing a mark uses this speed.
+constexpr float kClearMarkSpeed = -10.0f;
+
+float tipSpeed() {
+    Style const* style = StyleSettings::instance().getStyle();
+    return style ? style->tipDuration : 0.0f;
+}
+
+// A tip mark, and the card set's tip effect at the object.
+void markTip(KartenObjekt* object, int mark) {
+    if (!object) return;
+    object->setMarkState(mark, tipSpeed());
+    if (Kartenset const* set = StyleSettings::instance().getKartenset())
+        SolPartikelManager::instance().spawnAt(set->tipEmitter, *object);
+}
+
 }  // namespace
+
+bool isJokerOrWildcardMove(HintRecord const& record) {
+    if (offSpecialPile(record.card) || offSpecialPile(record.targetCard)) return true;
+    return std::any_of(record.run.begin(), record.run.end(), [](auto const& entry) { return offSpecialPile(entry.first); });
+}
 
 int Kartenmanager::rebuildHints() {
     hints.clear();
@@ -81,6 +109,71 @@ int Kartenmanager::rebuildHints() {
         hint.weight = total > 0.0 ? static_cast<float>(running / total) : 1.0f;
     }
     return static_cast<int>(hints.size());
+}
+
+bool Kartenmanager::showHint(bool goalFirst, bool paid, bool avoidJokerPile) {
+    if (gameStatus != 0 || hints.empty()) return false;
+    if (goalFirst) {
+        for (HintRecord const& hint : hints) {
+            if (hint.direction <= 0 || (avoidJokerPile && isJokerOrWildcardMove(hint))) continue;
+            playSound(GameStyle::kSoundTipp);
+            showHintRecord(hint);
+            return true;
+        }
+        return false;
+    }
+    if (paid && gameStyle_) {
+        float const price = -gameStyle_->tippPoints;
+        if (price > getScore() || price > pointsBalance) return false;
+    }
+    std::size_t const count = hints.size();
+    std::size_t index = static_cast<std::size_t>(std::max(hintIndex, 0)) % count;
+    if (avoidJokerPile) {
+        std::size_t tried = 0;
+        while (tried < count && isJokerOrWildcardMove(hints[index])) {
+            index = (index + 1) % count;
+            ++tried;
+        }
+        if (tried == count) return false;
+    }
+    playSound(GameStyle::kSoundTipp);
+    showHintRecord(hints[index]);
+    hintIndex = static_cast<int>((index + 1) % count);
+    StatistikManager::instance().countHint();
+    float const cost = paid && gameStyle_ ? gameStyle_->getTippPenalty() : 0.0f;
+    if (cost != 0.0f) {
+        changeScore(cost);
+        spawnPoints(cost);
+    }
+    return true;
+}
+
+void Kartenmanager::showHintRecord(HintRecord const& record) {
+    // The last hint's marks go first.
+    for (Karte* card : cards)
+        if (card->getMarkState() & (kMarkTip1 | kMarkTip2)) card->setMarkState(0, kClearMarkSpeed);
+    for (Kartenstapel* pile : piles)
+        if (pile->getMarkState() & (kMarkTip1 | kMarkTip2)) pile->setMarkState(0, kClearMarkSpeed);
+
+    bool const cardsOnly = gameStyle_ && gameStyle_->tipStyle == 1;
+    if (record.clickEmpty) {
+        // The empty pile has no card to show, so the pile itself is marked.
+        markTip(record.sourcePile, kMarkTip1);
+    } else if (record.clickCard && record.card) {
+        markTip(record.card, kMarkTip2);
+    } else if (record.isMove && record.card) {
+        if (cardsOnly) {
+            markTip(record.card, kMarkTip2);
+            markTip(record.targetCard, kMarkTip2);
+            return;
+        }
+        // The target pile's mark reaches its cards; the carried cards above the first take the
+        // other colour.
+        if (record.targetPile) markTip(record.targetPile, kMarkTip2);
+        for (auto const& entry : record.run)
+            if (entry.first != record.card) entry.first->setMarkState(kMarkTip1, tipSpeed());
+        markTip(record.card, kMarkTip2);
+    }
 }
 
 bool Kartenmanager::moveRunToGoalPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count,
