@@ -40,6 +40,10 @@ struct HintRecord {
     }
 };
 
+// Whether the record takes a wildcard or joker off a wildcard or joker pile (as the card to
+// move, the card it goes on, or a card of its run).
+bool isJokerOrWildcardMove(HintRecord const& record);
+
 // The weights the search gives, in order: a face-down card click off and on a tableau pile, a
 // move to a goal pile, from a goal pile, between goal piles, between other piles, and such a move
 // whose card already lies where its own pile's rules allow; then the empty-pile click.

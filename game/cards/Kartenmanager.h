@@ -12,6 +12,8 @@
 // Kartenmanager_resolve.cpp: the move's resolution, extra cards, win and end tests.
 // Kartenmanager_pick.cpp: the render queue, picking, the click mode, sounds and effects.
 // Kartenmanager_clicks.cpp: the piles' click actions (a face-down card, the empty pile).
+// Kartenmanager_hints.cpp: the hint list, showing hints and automatic moves.
+// Kartenmanager_mix.cpp: the shuffle power.
 //
 // Includes ("KARTEN_FILE", "KARTEN_FILE_POST") nest at most kMaxIncludeDepth deep, and a file
 // that is already being read is not read again, so a cycle ends with one log line. Piles,
@@ -121,6 +123,34 @@ public:
     // histories. undoSteps returns the manager's own change (0 when the game is decided).
     void saveUndoState() override;
     virtual Orvex::s32 undoSteps(Orvex::s32 const& steps, bool const& free, bool const& chargeAnyway);
+
+    // ---- Hints, automatic moves and the shuffle power (Kartenmanager_hints.cpp) ----
+    // A card moved to a goal pile waits this long per run moved before it (seconds).
+    static constexpr float kGoalMoveCardDelay = 0.1f;
+    // Lists every move possible now, heaviest first, weights turned into cumulative fractions;
+    // returns how many.
+    int rebuildHints();
+    // The hint button and the automatic hint. goalFirst: the first move towards a goal, free of
+    // charge; paid: refused unless score and balance cover "TIPP"; avoidJokerPile: records that
+    // take a card off a wildcard or joker pile are passed over. Otherwise the record at
+    // hintIndex, which then moves on cyclically.
+    bool showHint(bool goalFirst, bool paid, bool avoidJokerPile);
+    // Marks the record's cards and piles with the tip colours and starts "TIP_EMITTER" there;
+    // an empty-pile click marks that pile.
+    void showHintRecord(HintRecord const& record);
+    // The shuffle power: the piles' shuffle cards change places in pairs at random.
+    bool mix();
+    // Moves every run that may go to a goal pile there, each card at most once, never from one
+    // goal pile to another; pile null: every pile but the wildcard and joker piles.
+    bool autoFinish(Kartenstapel* pile);
+    // Lays run on the first pile (pile-list order, source skipped) of goal kind 1 that takes it,
+    // or with "PAIRS" unless excludePairs; count delays the cards by kGoalMoveCardDelay each.
+    bool moveRunToGoalPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count,
+                           bool excludePairs);
+    // The same over every pile; count and any are not used.
+    bool moveRunToAnyPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count, bool any);
+    bool swapCards(Karte* a, Anordnung* arrangementA, Karte* b, Anordnung* arrangementB);
+    std::vector<HintRecord> hints;
 
     // Signals, in order.
     sigslot::signal2<bool const&, GameEndParms const&> gameEnd;
@@ -242,14 +272,6 @@ public:
     // ---- The piles' click actions (Kartenmanager_clicks.cpp); true when they ran ----
     bool onClickHidden(Kartenstapel* pile, Karte* card);
     bool onClickEmpty(Kartenstapel* pile);
-
-    // ---- TEMPORARY until the hint work is merged ----
-    bool autoFinish(Kartenstapel* pile);
-    bool moveRunToGoalPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count,
-                           bool excludePairs);
-    bool moveRunToAnyPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count, bool any);
-    int rebuildHints();
-    std::vector<HintRecord> hints;
 
     std::vector<Karte*> cards;         // one reference each
     std::vector<Kartenstapel*> piles;  // one reference each

@@ -26,6 +26,7 @@
 #include "game/cards/HintRecord.h"
 #include "game/cards/Karte.h"
 #include "game/cards/KartenObjekt.h"
+#include "game/cards/KartenWunsch.h"
 #include "game/cards/PileRules.h"
 #include "game/cards/StapelLayout.h"
 #include "port/d3dx9/d3dx9math.h"
@@ -115,6 +116,9 @@ public:
     // Whether a click on this empty pile would fetch anything: a fetch bit, a "REST_COUNT_HOLEN"
     // not spent and a linked pile holding cards.
     bool emptyClickFetches() const;
+    // The deal's wishes of every arrangement, in order: a wish after a dealt card becomes the
+    // colour and value (one copy per value) a card must have to follow it.
+    void collectDealWishes(std::vector<KartenWunsch>& out) const;
     bool isGoalPile() const { return rules.goalKind != 0; }
     bool isSpecialPile() const;
 

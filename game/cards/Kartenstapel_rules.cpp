@@ -278,6 +278,30 @@ bool Kartenstapel::acceptsCards(Karte::LinkedCards const& run, Karte const* onCa
     return accepted;
 }
 
+void Kartenstapel::collectDealWishes(std::vector<KartenWunsch>& out) const {
+    bool const pairs = rules.pairs;
+    WrapAround const wrap = WrapAround::of(rules);
+    for (Anordnung const* arrangement : arrangements_) {
+        int const held = static_cast<int>(arrangement->cards.size());
+        for (KartenWunsch const& wish : arrangement->wishes) {
+            if (arrangement->maxCards >= 0 && wish.position > arrangement->maxCards) continue;
+            if (wish.position <= 0 || wish.position >= held) {
+                out.push_back(wish);
+                continue;
+            }
+            Karte const* previous = arrangement->cards[static_cast<std::size_t>(wish.position - 1)];
+            int values[2] = {kValueNichts, kValueNichts};
+            int const count = acceptedValuesAfter(wish.valueRule, previous->value, wrap, pairs, values);
+            for (int i = 0; i < count; ++i) {
+                KartenWunsch copy = wish;
+                copy.colourRule = acceptedColourAfter(wish.colourRule, previous->suit);
+                copy.valueRule = values[i];
+                out.push_back(copy);
+            }
+        }
+    }
+}
+
 bool Kartenstapel::emptyClickFetches() const {
     unsigned const actions = rules.clickOnEmpty;
     if ((actions & kEmptyHolenAlle) == 0) return false;

@@ -368,5 +368,39 @@ TEST_F(RuleMatchingPileTest, TheEmptyClickFetchesOnlyWhatIsThere) {
     EXPECT_FALSE(stock->emptyClickFetches());
 }
 
+TEST_F(RuleMatchingPileTest, DealWishesFollowTheCardBeforeThem) {
+    struct Case {
+        wchar_t const* pile;
+        wchar_t const* colour;
+        wchar_t const* value;
+        std::vector<std::pair<int, int>> wishes;  // (colour, value) of the copies
+    } const cases[] = {
+        {L"", L"ALLE_WECHSEL", L"VORHERIGE_MINUS", {{kColourRot, 7}}},
+        {L"", L"VORHERIGE", L"PLUS_MINUS", {{kPik, 7}, {kPik, 9}}},
+        {L"", L"VORHERIGE_FARBE", L"kDAME", {}},
+        {L"PAIRS=\"1\"", L"ALLES", L"KÖNIG", {{kColourAlles, 3}}},
+    };
+    for (Case const& c : cases) {
+        manager().createDiscardPile();
+        Kartenstapel* pile = cardtest::makePile(
+            L"<STAPEL NAME=\"P\" " + std::wstring(c.pile) + L"><ANORDNUNG NAME=\"A\" MAX_CARDS=\"3\"><WUENSCHE>"
+            L"<WUNSCH POSITION=\"0\" FARBE=\"HERZ\" WERT=\"ASS\"/>"
+            L"<WUNSCH POSITION=\"1\" FARBE=\"" + c.colour + L"\" WERT=\"" + c.value + L"\"/>"
+            L"<WUNSCH POSITION=\"2\" FARBE=\"KARO\" WERT=\"VORHERIGE\"/>"
+            L"</WUENSCHE></ANORDNUNG></STAPEL>");
+        deal(pile, {{kPik, 8}, {kHerz, 1}});
+        std::vector<KartenWunsch> wishes;
+        pile->collectDealWishes(wishes);
+        // The first wish has no card before it, the third's place is not dealt yet: both unchanged.
+        ASSERT_EQ(wishes.size(), c.wishes.size() + 2) << c.colour;
+        EXPECT_EQ(wishes.front().valueRule, kValueAss);
+        EXPECT_EQ(wishes.back().valueRule, kValueVorherige);
+        for (std::size_t i = 0; i < c.wishes.size(); ++i) {
+            EXPECT_EQ(wishes[i + 1].colourRule, c.wishes[i].first) << c.colour;
+            EXPECT_EQ(wishes[i + 1].valueRule, c.wishes[i].second) << c.value;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace Solitaire
