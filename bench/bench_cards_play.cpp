@@ -3,33 +3,19 @@
 // second; and one per-frame update of a dealt table.
 #include <benchmark/benchmark.h>
 
-#include "engine/core/GOBManager.h"
-#include "engine/core/Logger.h"
+#include "bench/BenchCardTable.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/InputState.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenset.h"
 #include "game/cards/SolitaireCamera.h"
 #include "game/cards/StyleSettings.h"
-#include "port/win32/win32_paths.h"
 
 namespace {
 
 wchar_t const* const kKlondike = L"data\\Level\\Goldrausch.sol";
 
-Solitaire::Kartenmanager& table() {
-    static bool const ready = [] {
-        Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(ORVEX_SOURCE_DIR));
-        auto* cardSet = new Solitaire::Kartenset(L"BENCH");
-        cardSet->cellSize = D3DXVECTOR2(100.0f, 140.0f);
-        Solitaire::StyleSettings::instance().addKartenset(cardSet);
-        Solitaire::StyleSettings::instance().setKartenset(cardSet);
-        cardSet->release();
-        return true;
-    }();
-    (void)ready;
-    return Solitaire::Kartenmanager::instance();
-}
+Solitaire::Kartenmanager& table() { return benchCardTable(); }
 
 Orvex::XMLNode& klondikeTree() {
     static Orvex::XMLNode root = [] {
@@ -76,11 +62,4 @@ BENCHMARK(BM_UpdateOneFrame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    Orvex::Logger::getInstance().setThreshold(1000, Orvex::LOG_MASK_ALL);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Solitaire::Kartenmanager::instance().createDiscardPile();
-    return 0;
-}
+int main(int argc, char** argv) { return runCardBenchmarks(argc, argv); }
