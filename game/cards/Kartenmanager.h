@@ -396,6 +396,8 @@ private:
     void spawnPoints(float const& delta);
 
     GameStyle* gameStyle_ = nullptr;  // counted
+    int resolveDepth_ = 0;
+    std::vector<Karte*> resolutionCollected_;
     std::function<Orvex::u32()> clock_;
 
     std::wstring currentSource_;

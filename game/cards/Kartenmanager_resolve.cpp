@@ -81,7 +81,10 @@ bool Kartenmanager::scanExtraCards(Kartenstapel* pile, bool fire) {
 void Kartenmanager::resolveAfterMove(bool playerMove) {
     Style const* style = StyleSettings::instance().getStyle();
     float const fadeSpeed = style ? style->fadeoutSpeed : 1.0f;
-    std::vector<Karte*> collected;
+    // A pass that changed something runs the update, which may resolve again inside this call:
+    // the cards collected are shared down to the innermost call.
+    if (resolveDepth_++ == 0) resolutionCollected_.clear();
+    std::vector<Karte*>& collected = resolutionCollected_;
     for (int pass = 0; pass < kMaxResolutionPasses; ++pass) {
         bool changed = false;
         for (Kartenstapel* pile : piles) {
@@ -146,6 +149,7 @@ void Kartenmanager::resolveAfterMove(bool playerMove) {
         if (!changed) break;
         update(0.0, 0.0, Orvex::MouseState());
     }
+    --resolveDepth_;
 
     // Goal arrivals.
     for (Karte* card : cards) {
