@@ -95,8 +95,11 @@ int Kartenmanager::rebuildHints() {
     hints.clear();
     hintIndex = 0;
     HintWeights const weights;
+    std::vector<std::vector<Karte*>> targets;
+    targets.reserve(piles.size());
+    for (Kartenstapel const* pile : piles) targets.push_back(pile->getTargetCards());
     for (Kartenstapel* pile : piles)
-        if (!pile->isSpecialPile()) pile->collectMoves(piles, hints, weights);
+        if (!pile->isSpecialPile()) pile->collectMoves(piles, hints, weights, &targets);
     if (hints.empty()) return 0;
     // Stable, so the same table always gives the same list.
     std::stable_sort(hints.begin(), hints.end(),
