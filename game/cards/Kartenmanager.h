@@ -49,6 +49,12 @@ class Kartenstapel;
 class SolitaireCamera;
 class SolPartikel;
 
+// The per-frame steps of one card (animations, wait, mark and state timers) and of one pile (mark
+// timer, turning its top card up, filling empty piles it names); Kartenmanager_update.cpp.
+class Kartenmanager;
+void stepCard(Karte& card, float dt);
+void stepPile(Kartenmanager& manager, Kartenstapel& pile, float dt);
+
 // The armed power that changes what a click does.
 enum ClickMode : int {
     kClickNormal = 0,

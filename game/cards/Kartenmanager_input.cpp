@@ -131,6 +131,8 @@ void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR
             moved = autoFinish(pile);
         }
         if (moved) {
+            // The finish moves without recording: one step covers it and schedules its resolution.
+            saveUndoState();
             playSound(GameStyle::kSoundMove);
             clearHoverMarks();
         } else {

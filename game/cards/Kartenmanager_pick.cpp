@@ -10,6 +10,7 @@
 #include "game/cards/Kartenset.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Picking.h"
+#include "game/cards/RenderOrder.h"
 #include "game/cards/SolPartikelManager.h"
 #include "game/cards/SolitaireCamera.h"
 #include "game/cards/StatistikManager.h"
@@ -72,6 +73,8 @@ float overlapArea(Orvex::FRect const& a, Orvex::FRect const& b) {
 }
 
 void Kartenmanager::queueRender(RenderContext const& context, RenderQueue& queue) {
+    // Cards are queued by their draw order of this frame: a card above the cards it lies on.
+    if (context.layerMask & kLayerCards) RenderOrder().update(cards);
     if (context.layerMask & kLayerPiles) {
         for (Kartenstapel* pile : piles) {
             bool hidden = false;

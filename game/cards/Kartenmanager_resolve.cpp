@@ -81,17 +81,17 @@ bool Kartenmanager::scanExtraCards(Kartenstapel* pile, bool fire) {
 void Kartenmanager::resolveAfterMove(bool playerMove) {
     Style const* style = StyleSettings::instance().getStyle();
     float const fadeSpeed = style ? style->fadeoutSpeed : 1.0f;
-    std::vector<Karte*> stuck;
+    std::vector<Karte*> collected;
     for (int pass = 0; pass < kMaxResolutionPasses; ++pass) {
         bool changed = false;
         for (Kartenstapel* pile : piles) {
             if (!pile->getRootArrangement()) continue;
             for (Karte* card : pile->getRootArrangement()->collectFreeCards()) {
                 if (card->suit != Karte::kSuitExtra) continue;
-                if (std::find(stuck.begin(), stuck.end(), card) != stuck.end()) continue;
+                if (std::find(collected.begin(), collected.end(), card) != collected.end()) continue;
                 collectExtraCard(pile, card);
-                if (card->pile == pile) stuck.push_back(card);
-                else changed = true;
+                collected.push_back(card);
+                changed |= card->pile != pile;
             }
         }
 

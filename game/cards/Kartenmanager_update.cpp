@@ -50,7 +50,64 @@ std::wstring text(std::wstring const& id) {
     return engine->getLanguage()->getText(id);
 }
 
+// A mark given with a timer above -10 runs out at 0.
+void stepMark(KartenObjekt& object, float dt) {
+    if (object.markSpeed <= -10.0f) return;
+    object.markSpeed -= dt;
+    if (object.markSpeed > 0.0f) return;
+    object.markSpeed = -11.0f;
+    object.markState = 0;
+    object.markColour = D3DXCOLOR(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
 }  // namespace
+
+void stepCard(Karte& card, float dt) {
+    if (card.waitTime > 0.0f) card.setWaitTimer(card.waitTime - dt, 0);
+    card.position.update(dt);
+    card.rotation.update(dt);
+    card.scale.update(dt);
+    card.opacity.update(dt);
+    card.face.update(dt);
+    card.locks.update(dt);
+    card.keys.update(dt);
+    card.markOffset.update(dt);
+    card.markRotation.update(dt);
+    stepMark(card, dt);
+    if (card.stateTimer > 0.0f) {
+        card.stateTimer -= dt;
+        if (card.stateTimer <= 0.0f) {
+            card.stateTimer = -1.0f;
+            card.stateFlag = card.pendingStateFlag;
+        }
+    }
+}
+
+void stepPile(Kartenmanager& manager, Kartenstapel& pile, float dt) {
+    stepMark(pile, dt);
+    Style const* style = currentStyle();
+    float const turnSpeed = style ? style->makeVisibleSpeed : 0.0f;
+    if (pile.rules.turnTopCardUp && pile.rules.clickOnHidden == kClickAufdecken)
+        for (Karte* card : pile.collectFreeCards())
+            if (!card->isFaceUp() && !card->isMoving()) card->setFaceUp(true, turnSpeed, 0.0f);
+    if (!pile.rules.autoFill) return;
+    // Each empty named pile takes one top card; bounded by the names and the piles found.
+    for (std::wstring const& name : pile.rules.autoFillPiles) {
+        for (Kartenstapel* target : manager.findPilesByName(name)) {
+            if (target == &pile || !target->getCardsWithLinked().empty()) continue;
+            std::vector<Karte*> const top = pile.collectFreeCards();
+            if (top.empty()) return;
+            Karte* card = top.front();
+            if (!pile.removeCard(card, true)) continue;
+            card->unlink(false, true, true);
+            target->addCard(card, nullptr, true, true);
+            card->updateLinkOffsets();
+            if (pile.rules.autoFillMakeVisible) card->setFaceUp(true, turnSpeed, 0.0f);
+            pile.arrange(pileSpeed());
+            target->arrange(pileSpeed());
+        }
+    }
+}
 
 void Kartenmanager::executeMove(Karte::LinkedCards const& run, Kartenstapel* source, Kartenstapel* target,
                                 Karte* held) {
@@ -58,14 +115,20 @@ void Kartenmanager::executeMove(Karte::LinkedCards const& run, Kartenstapel* sou
     std::vector<Karte*> runCards;
     for (auto const& entry : run) runCards.push_back(entry.first);
     bool const toSpecial = target->rules.pileType == kPileWildcard || target->rules.pileType == kPileWildcardJoker;
+    // A run offered by a pile may lie on one of its linked piles: each card leaves the pile that
+    // holds it, or it would lie in two arrangements.
+    std::vector<Kartenstapel*> left;
     for (Karte* card : runCards) {
-        if (source) source->removeCard(card, false);
+        if (Kartenstapel* from = card->pile) {
+            if (std::find(left.begin(), left.end(), from) == left.end()) left.push_back(from);
+            from->removeCard(card, false);
+        }
         card->pruneLinks(runCards, true);
         card->isWildcard = toSpecial;
     }
-    if (source) {
-        if (Anordnung* root = source->getRootArrangement()) root->rebuildLinks();
-        source->arrange(pileSpeed());
+    for (Kartenstapel* from : left) {
+        if (Anordnung* root = from->getRootArrangement()) root->rebuildLinks();
+        from->arrange(pileSpeed());
     }
     target->addRun(runCards, nullptr);
     if (target != source) {
@@ -90,7 +153,9 @@ void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const&) {
             ++i;
         }
     }
-    // The per-object steps (flights, marks, auto fill) come with the objects' own updates.
+    float const step = static_cast<float>(realDt);
+    for (Kartenstapel* pile : piles) stepPile(*this, *pile, step);
+    for (Karte* card : cards) stepCard(*card, step);
 
     ease(shownScorePlus, score, realDt);
     ease(shownScoreMinus, bonusScore, realDt);
