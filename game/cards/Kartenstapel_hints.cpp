@@ -84,21 +84,21 @@ int Kartenstapel::collectMoves(std::vector<Kartenstapel*> const& allPiles, std::
             }
         }
     }
-    if (moves > 0) return moves + 2;
 
     std::vector<Karte*> held;
     getCards(held, true, true);
     // Only a click that fetches cards is a move: a spent "REST_COUNT_HOLEN" or empty linked piles
     // would keep the list from ever emptying, and the game from ever being lost.
-    if (held.empty() && emptyClickFetches()) {
+    bool const emptyClick = held.empty() && emptyClickFetches();
+    if (emptyClick) {
         HintRecord record;
         record.clickEmpty = true;
         record.sourcePile = self;
         record.weight = weights.emptyClick;
         out.push_back(std::move(record));
-        return 2;
     }
-    return 0;
+    if (moves > 0) return moves + 2;
+    return emptyClick ? 2 : 0;
 }
 
 }  // namespace Solitaire
