@@ -14,7 +14,9 @@
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
+#include "port/crt/crt.h"
 #include "tests/game/cards/CardTableFixture.h"
+#include "tests/game/cards/PlayTable.h"
 
 namespace Solitaire {
 namespace {
@@ -123,6 +125,35 @@ TEST_F(VariantHintTest, CarryLimitsOfTheVariantFiles) {
     parked->unlink(false, true, true);
     pile(L"ZELLE1").addCard(parked, nullptr, true, false);
     EXPECT_EQ(pile(L"TABLEAU1").getMaxMovableRun(), 3);
+}
+
+using ShuffleSoakTest = cardtest::PlayTable;
+
+TEST_F(ShuffleSoakTest, ShufflesKeepEveryVariantSoundAndUndoPutsTheCardsBack) {
+    // Variants without face-down cards shuffle nothing ("MISCHEN_MODE" takes face-down cards).
+    int mixes = 0;
+    for (std::wstring const& file : cardtest::kVariants) {
+        start(file, L"5");
+        manager().resolveAfterMove(false);
+        for (unsigned round = 0; round < 12; ++round) {
+            std::vector<std::tuple<Kartenstapel*, Anordnung*, bool>> before;
+            for (Karte* card : manager().cards)
+                before.emplace_back(card->pile, manager().findArrangementOfCard(card), card->isFaceUp());
+            msvc::srand(round);
+            if (!manager().mix()) continue;
+            ++mixes;
+            expectInvariants();
+            manager().undoSteps(-1, true, false);
+            expectInvariants();
+            for (std::size_t i = 0; i < manager().cards.size(); ++i) {
+                Karte* card = manager().cards[i];
+                EXPECT_EQ(card->pile, std::get<0>(before[i])) << cardtest::narrow(file) << " card " << i;
+                EXPECT_EQ(manager().findArrangementOfCard(card), std::get<1>(before[i]));
+                EXPECT_EQ(card->isFaceUp(), std::get<2>(before[i]));
+            }
+        }
+    }
+    EXPECT_GE(mixes, 4 * 12);
 }
 
 }  // namespace
