@@ -3,32 +3,18 @@
 // every move pays, and rebuilding the hint list of that table, which every resolved move pays.
 #include <benchmark/benchmark.h>
 
-#include "engine/core/GOBManager.h"
-#include "engine/core/Logger.h"
+#include "bench/BenchCardTable.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenset.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/StyleSettings.h"
-#include "port/win32/win32_paths.h"
 
 namespace {
 
 wchar_t const* const kSpider = L"data\\Level\\Spinne.sol";
 
-Solitaire::Kartenmanager& table() {
-    static bool const ready = [] {
-        Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(ORVEX_SOURCE_DIR));
-        auto* cardSet = new Solitaire::Kartenset(L"BENCH");
-        cardSet->cellSize = D3DXVECTOR2(100.0f, 140.0f);
-        Solitaire::StyleSettings::instance().addKartenset(cardSet);
-        Solitaire::StyleSettings::instance().setKartenset(cardSet);
-        cardSet->release();
-        return true;
-    }();
-    (void)ready;
-    return Solitaire::Kartenmanager::instance();
-}
+Solitaire::Kartenmanager& table() { return benchCardTable(); }
 
 // The spider read and its 104 cards dealt round the piles.
 Solitaire::Kartenmanager& dealtSpider() {
@@ -97,11 +83,4 @@ BENCHMARK(BM_RebuildHintsSpider)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    Orvex::Logger::getInstance().setThreshold(1000, Orvex::LOG_MASK_ALL);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Solitaire::Kartenmanager::instance().createDiscardPile();
-    return 0;
-}
+int main(int argc, char** argv) { return runCardBenchmarks(argc, argv); }

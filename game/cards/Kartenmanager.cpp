@@ -15,7 +15,9 @@ Kartenmanager& Kartenmanager::instance() {
 
 Kartenmanager::Kartenmanager() {
     // The style settings are made first, so they outlive the piles that listen to them.
-    StyleSettings::instance();
+    StyleSettings& settings = StyleSettings::instance();
+    settings.gameStyleChanged.connect(this, &Kartenmanager::onGameStyleChanged);
+    settings.kartensetChanged.connect(this, &Kartenmanager::onKartensetChanged);
     createDiscardPile();
 }
 

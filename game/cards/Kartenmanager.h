@@ -44,6 +44,7 @@ namespace Solitaire {
 
 class Anordnung;
 class GameStyle;
+class Kartenset;
 class KartenObjekt;
 class Kartenstapel;
 class SolitaireCamera;
@@ -384,6 +385,8 @@ private:
     void clearTooltip();
     void dealToPile(Kartenstapel* pile, std::vector<Karte*>& deck, struct DealRecords& records, int& pilesFilled,
                     int& wildcardsMade, int& jokersMade, bool quick);
+    void onGameStyleChanged(GameStyle* gameStyle) { setGameStyle(gameStyle); }
+    void onKartensetChanged(Kartenset* cardSet);
     void onMultiplierRaised(float const& factor);
     void onMultiplierEnded(float const& factor);
     void onComboCountChanged(unsigned const& combo);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/core/Logger.h"
 #include "engine/core/Random.h"
 #include "engine/platform/D3DInterface.h"
 #include "game/cards/Anordnung.h"
@@ -68,6 +69,12 @@ bool wishAdmits(KartenWunsch const& wish, Karte const* card) {
 void Kartenmanager::startGame(SolitaireCamera* newCamera, std::wstring const& text, bool quick,
                               OwnedCards const& wildcards, OwnedCards const& jokers, float balance) {
     camera = newCamera;
+    // The game style the variant names becomes current; without one the current one stays.
+    if (!gameStyleName.empty()) {
+        StyleSettings& settings = StyleSettings::instance();
+        if (GameStyle* named = settings.findGameStyle(gameStyleName)) settings.setGameStyle(named);
+        else Orvex::logWarning(L"Game style \"" + gameStyleName + L"\" of \"" + gameName + L"\" is unknown; the current one plays");
+    }
     gameStatus = 0;
     gameEndSent = false;
     resetInput();

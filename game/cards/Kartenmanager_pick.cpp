@@ -219,6 +219,10 @@ void Kartenmanager::collectExtraCard(Kartenstapel* pile, Karte* card) {
     }
 }
 
+void Kartenmanager::onKartensetChanged(Kartenset* cardSet) {
+    if (cardSet && camera) camera->setCardSize(cardSet->cellSize.x, cardSet->cellSize.y);
+}
+
 void Kartenmanager::setGameStyle(GameStyle* gameStyle) {
     if (gameStyle == gameStyle_) return;
     if (gameStyle_) {

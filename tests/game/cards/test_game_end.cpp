@@ -11,6 +11,7 @@
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
+#include "game/cards/StyleSettings.h"
 #include "tests/game/cards/PlayTable.h"
 
 namespace {
@@ -181,6 +182,26 @@ TEST_F(GameEndTest, AnOpenExtraCardItsPileDoesNotGiveUpEndsTheResolution) {
     EXPECT_EQ(manager().extraCardsFound, 1);
     root->removeCard(extra);
     extra->setPile(nullptr);
+}
+
+TEST_F(GameEndTest, TheGameStyleAVariantNamesScoresItsGame) {
+    Solitaire::StyleSettings& settings = Solitaire::StyleSettings::instance();
+    if (!settings.findGameStyle(L"ZEHNER")) {
+        Orvex::XMLNode node;
+        ASSERT_TRUE(node.loadFromText(L"<GAMESTYLE NAME=\"ZEHNER\" MOVE_ON_ZIEL=\"10\" AUTO_MULTIPLIER=\"0\"/>"));
+        auto* named = new Solitaire::GameStyle(node);
+        settings.addGameStyle(named);
+        named->release();
+    }
+    std::wstring named = kGoalTable;
+    named.replace(named.find(L"NAME=\"S\""), 8, L"NAME=\"S\" GAMESTYLE=\"ZEHNER\"");
+    startText(named);
+    EXPECT_EQ(manager().getGameStyle(), settings.findGameStyle(L"ZEHNER"));
+    float const before = manager().score;
+    move(pile(L"T"), pile(L"Z"), 3);
+    EXPECT_FLOAT_EQ(manager().score - before, 30.0f);
+    settings.setGameStyle(settings.findGameStyle(L"DEFAULT"));
+    EXPECT_EQ(manager().getGameStyle(), settings.findGameStyle(L"DEFAULT"));
 }
 
 }  // namespace

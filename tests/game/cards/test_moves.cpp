@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/LanguageManager.h"
 #include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
@@ -86,7 +88,27 @@ TEST_F(MovesTest, ADragLandsARefusedDropIsMarkedAndDropsBackOrNowhereAreSilent) 
     expectInvariants();
 }
 
+std::wstring text(wchar_t const* id) { return Orvex::OrvexEngine::getInstance()->getLanguage()->getText(id); }
+
+TEST_F(MovesTest, TheTableTextsAreInBothLanguages) {
+    Orvex::XMLNode texts;
+    ASSERT_TRUE(texts.load(L"data\\texte.lng"));
+    Orvex::LanguageManager languages;
+    languages.load(texts);
+    for (wchar_t const* id :
+         {L"WIRD_AKZEPTIERT_STAPEL", L"WIRD_AKZEPTIERT_KARTE", L"WIRD_NICHTAKZEPTIERT_STAPEL", L"WIRD_NICHTAKZEPTIERT_KARTE",
+          L"VERSCHIEBBAR", L"NICHT_VERSCHIEBBAR", L"AKZEPTIERT", L"KARTENSTAPELSIZE", L"KARTENSTAPELSIZE_EZ",
+          L"KARTENSTAPELRESTSIZE", L"KARTENSTAPELRESTSIZE_EZ", L"TABLEAU_STAPEL", L"WILDCARD_JOKER_STAPEL"})
+        for (wchar_t const* language : {L"GER", L"ENG"})
+            EXPECT_NE(languages.findLanguage(language)->findText(id), nullptr) << cardtest::narrow(id);
+}
+
 TEST_F(MovesTest, HoverMarksFourOverAnAcceptingPileAndEightOverARefusingOne) {
+    if (!Orvex::OrvexEngine::getInstance()->getLanguage()->getCurrentLanguage()) {
+        Orvex::XMLNode texts;
+        ASSERT_TRUE(texts.load(L"data\\texte.lng"));
+        Orvex::OrvexEngine::getInstance()->getLanguage()->load(texts);
+    }
     manager().tooltipChanged.connect(&tooltips, &TooltipRecorder::onTooltip);
     for (int seed = 1; seed < 40; ++seed) {
         start(L"data\\Level\\Goldrausch.sol", std::to_wstring(seed));
@@ -104,6 +126,9 @@ TEST_F(MovesTest, HoverMarksFourOverAnAcceptingPileAndEightOverARefusingOne) {
     EXPECT_EQ(marked->getMarkState(), Solitaire::kMarkAccepted);
     ASSERT_FALSE(tooltips.shown.empty());
     EXPECT_TRUE(tooltips.shown.back().second);
+    std::wstring const accepted = text(L"WIRD_AKZEPTIERT_KARTE");
+    ASSERT_FALSE(accepted.empty());
+    EXPECT_TRUE(tooltips.shown.back().first.ends_with(accepted));
 
     Kartenstapel* other = refusing(hint.card);
     ASSERT_NE(other, nullptr);
@@ -112,6 +137,7 @@ TEST_F(MovesTest, HoverMarksFourOverAnAcceptingPileAndEightOverARefusingOne) {
     ASSERT_EQ(manager().hoverPile, other);
     marked = manager().hoverCard ? static_cast<KartenObjekt*>(manager().hoverCard) : other;
     EXPECT_EQ(marked->getMarkState(), Solitaire::kMarkNotAccepted);
+    EXPECT_TRUE(tooltips.shown.back().first.ends_with(text(L"WIRD_NICHTAKZEPTIERT_KARTE")));
     release(at(*other));
 }
 
