@@ -42,6 +42,22 @@ void BM_NewKlondikeGame(benchmark::State& state) {
 }
 BENCHMARK(BM_NewKlondikeGame)->Unit(benchmark::kMicrosecond);
 
+void BM_StartOnly(benchmark::State& state) {
+    Solitaire::Kartenmanager& manager = table();
+    Solitaire::SolitaireCamera camera;
+    Orvex::XMLNode& tree = klondikeTree();
+    unsigned seed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        manager.createDiscardPile();
+        manager.loadGameDefinition(tree, kKlondike);
+        state.ResumeTiming();
+        manager.startGame(&camera, std::to_wstring(++seed), true, {}, {}, 0.0f);
+    }
+    manager.camera = nullptr;
+}
+BENCHMARK(BM_StartOnly)->Unit(benchmark::kMicrosecond);
+
 void BM_UpdateOneFrame(benchmark::State& state) {
     Solitaire::Kartenmanager& manager = table();
     Solitaire::SolitaireCamera camera;

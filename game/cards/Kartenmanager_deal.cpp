@@ -118,9 +118,12 @@ void Kartenmanager::startGame(SolitaireCamera* newCamera, std::wstring const& te
         gameStyle_->updateMultiplier();
     }
     resolveAfterMove(false);
+    // The table was just resolved: the first record schedules and runs one resolution of its own
+    // (with the hint list); the first update resolves the table once more.
+    resolutionPending = false;
+    saveUndoState();
     resolutionPending = true;
     resolutionDelay = -1.0f;
-    saveUndoState();
 }
 
 void Kartenmanager::deal(int wildcardsMade, int jokersMade, bool quick) {
