@@ -2,6 +2,8 @@
 // hint, moving a run to a goal pile or to any pile that takes it, finishing to the goal piles,
 // and swapping two cards between their arrangements.
 #include <algorithm>
+#include <set>
+#include <tuple>
 #include <unordered_set>
 
 #include "game/cards/Anordnung.h"
@@ -95,8 +97,19 @@ int Kartenmanager::rebuildHints() {
     hints.clear();
     hintIndex = 0;
     HintWeights const weights;
+    std::vector<std::vector<Karte*>> targets;
+    targets.reserve(piles.size());
+    for (Kartenstapel const* pile : piles) targets.push_back(pile->getTargetCards());
     for (Kartenstapel* pile : piles)
-        if (!pile->isSpecialPile()) pile->collectMoves(piles, hints, weights);
+        if (!pile->isSpecialPile()) pile->collectMoves(piles, hints, weights, &targets);
+    // A pile also offers its linked piles' cards, so the same move may come from two piles:
+    // it is listed once, where it came first.
+    std::set<std::tuple<Karte const*, Kartenstapel const*, Karte const*>> seen;
+    hints.erase(std::remove_if(hints.begin(), hints.end(),
+                               [&](HintRecord const& h) {
+                                   return h.isMove && !seen.emplace(h.card, h.targetPile, h.targetCard).second;
+                               }),
+                hints.end());
     if (hints.empty()) return 0;
     // Stable, so the same table always gives the same list.
     std::stable_sort(hints.begin(), hints.end(),

@@ -113,6 +113,8 @@ public:
     std::vector<Karte*> getTargetCards() const;
     // Whether the pile takes run; onCard, when given, is the only card it may be laid on.
     bool acceptsCards(Karte::LinkedCards const& run, Karte const* onCard) const;
+    // The same with the pile's getTargetCards taken once by a caller asking about many runs.
+    bool acceptsCards(Karte::LinkedCards const& run, Karte const* onCard, std::vector<Karte*> const& targets) const;
     // Whether a click on this empty pile would fetch anything: a fetch bit, a "REST_COUNT_HOLEN"
     // not spent and a linked pile holding cards.
     bool emptyClickFetches() const;
@@ -124,8 +126,10 @@ public:
 
     // Hints (Kartenstapel_hints.cpp): appends the moves that start here; 0 nothing, 1 card
     // clicks, 2 the empty-pile click, k + 2 for k moves.
+    // targetCards, when given, holds getTargetCards of each of allPiles (taken once by a caller
+    // asking every pile).
     int collectMoves(std::vector<Kartenstapel*> const& allPiles, std::vector<HintRecord>& out,
-                     HintWeights const& weights) const;
+                     HintWeights const& weights, std::vector<std::vector<Karte*>> const* targetCards = nullptr) const;
 
     // Marks the pile and every card it holds, face up or not.
     void setMarkState(int const& flags, float const& speed) override;

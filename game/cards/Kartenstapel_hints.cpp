@@ -1,6 +1,8 @@
 // The hint search over one pile: clicks on its open face-down cards, else every run it lets be
 // picked against every card of every other pile that would take it, else a click on the empty
 // pile when that click would fetch cards.
+#include <algorithm>
+
 #include "game/cards/Anordnung.h"
 #include "game/cards/HintRecord.h"
 #include "game/cards/Karte.h"
@@ -24,7 +26,7 @@ bool liesLegally(Kartenstapel const& pile, Karte const* card) {
 }  // namespace
 
 int Kartenstapel::collectMoves(std::vector<Kartenstapel*> const& allPiles, std::vector<HintRecord>& out,
-                               HintWeights const& weights) const {
+                               HintWeights const& weights, std::vector<std::vector<Karte*>> const* targetCards) const {
     if (!rootArrangement_) return 0;
     Kartenstapel* self = const_cast<Kartenstapel*>(this);
 
@@ -37,6 +39,16 @@ int Kartenstapel::collectMoves(std::vector<Kartenstapel*> const& allPiles, std::
     }
     if (clicks > 0) return 1;
 
+    // Each pile's cards to lay a run on, taken once for all runs of this pile.
+    std::vector<std::vector<Karte*>> own;
+    if (!targetCards || targetCards->size() != allPiles.size()) {
+        own.resize(allPiles.size());
+        for (std::size_t i = 0; i < allPiles.size(); ++i)
+            if (allPiles[i] && allPiles[i] != this) own[i] = allPiles[i]->getTargetCards();
+        targetCards = &own;
+    }
+    std::vector<std::vector<Karte*>> const& targets = *targetCards;
+
     int moves = 0;
     Karte::LinkedCards run;
     for (Karte* card : getCardsWithLinked()) {
@@ -44,13 +56,16 @@ int Kartenstapel::collectMoves(std::vector<Kartenstapel*> const& allPiles, std::
         collectCarriedRun(card, run);
         bool const fromGoal = isGoalPile();
         float const stayWeight = liesLegally(*this, card) ? weights.gainsNothing : weights.between;
-        for (Kartenstapel* target : allPiles) {
+        for (std::size_t i = 0; i < allPiles.size(); ++i) {
+            Kartenstapel* target = allPiles[i];
             if (!target || target == this) continue;
-            std::vector<Karte*> candidates = target->getTargetCards();
-            if (candidates.empty()) candidates.push_back(nullptr);
+            std::vector<Karte*> const& candidates = targets[i];
             bool const toGoal = target->isGoalPile();
-            for (Karte* onCard : candidates) {
-                if (!target->acceptsCards(run, onCard)) continue;
+            // An empty pile is asked once, with no card to lay the run on.
+            std::size_t const asks = std::max<std::size_t>(candidates.size(), 1);
+            for (std::size_t k = 0; k < asks; ++k) {
+                Karte* onCard = candidates.empty() ? nullptr : candidates[k];
+                if (!target->acceptsCards(run, onCard, candidates)) continue;
                 HintRecord record;
                 record.isMove = true;
                 record.sourcePile = self;
@@ -69,21 +84,21 @@ int Kartenstapel::collectMoves(std::vector<Kartenstapel*> const& allPiles, std::
             }
         }
     }
-    if (moves > 0) return moves + 2;
 
     std::vector<Karte*> held;
     getCards(held, true, true);
     // Only a click that fetches cards is a move: a spent "REST_COUNT_HOLEN" or empty linked piles
     // would keep the list from ever emptying, and the game from ever being lost.
-    if (held.empty() && emptyClickFetches()) {
+    bool const emptyClick = held.empty() && emptyClickFetches();
+    if (emptyClick) {
         HintRecord record;
         record.clickEmpty = true;
         record.sourcePile = self;
         record.weight = weights.emptyClick;
         out.push_back(std::move(record));
-        return 2;
     }
-    return 0;
+    if (moves > 0) return moves + 2;
+    return emptyClick ? 2 : 0;
 }
 
 }  // namespace Solitaire

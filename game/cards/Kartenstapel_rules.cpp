@@ -2,6 +2,7 @@
 // carries, whether a card continues an accepted sequence, the shuffle's cards, the cards a run
 // may be laid on and whether the pile takes a run.
 #include <algorithm>
+#include <span>
 
 #include "game/cards/Anordnung.h"
 #include "game/cards/Karte.h"
@@ -225,6 +226,11 @@ std::vector<Karte*> Kartenstapel::getTargetCards() const {
 }
 
 bool Kartenstapel::acceptsCards(Karte::LinkedCards const& run, Karte const* onCard) const {
+    return acceptsCards(run, onCard, getTargetCards());
+}
+
+bool Kartenstapel::acceptsCards(Karte::LinkedCards const& run, Karte const* onCard,
+                                std::vector<Karte*> const& targets) const {
     int const length = static_cast<int>(run.size());
     if (run.empty() || !run.front().first || !rootArrangement_) return false;
     if (rules.acceptRunSize >= 0 && length > rules.acceptRunSize) return false;
@@ -243,14 +249,15 @@ bool Kartenstapel::acceptsCards(Karte::LinkedCards const& run, Karte const* onCa
     if (room != -1 && room < length && !rules.pairs) return false;
 
     if (isSpecialPile() && source && source->isSpecialPile()) return false;
-    std::vector<Karte*> candidates = getTargetCards();
-    bool const anyFaceUp = std::any_of(candidates.begin(), candidates.end(), [](Karte* c) { return c->isFaceUp(); });
-    bool const noCandidate = candidates.empty();
+    bool const anyFaceUp = std::any_of(targets.begin(), targets.end(), [](Karte* c) { return c->isFaceUp(); });
+    bool const noCandidate = targets.empty();
 
+    Karte* const only[1] = {const_cast<Karte*>(onCard)};
+    std::span<Karte* const> candidates(targets);
     if (onCard) {
-        if (std::find(candidates.begin(), candidates.end(), onCard) == candidates.end() || first == onCard) return false;
+        if (std::find(targets.begin(), targets.end(), onCard) == targets.end() || first == onCard) return false;
         if (onCard->isJoker) return true;
-        candidates.assign(1, const_cast<Karte*>(onCard));
+        candidates = only;
     }
     if (first->isJoker) return true;
 

@@ -195,6 +195,20 @@ TEST_F(HintTest, TheEmptyStockClickCountsOnlyWhileItFetches) {
     }
 }
 
+TEST_F(HintTest, AnEmptyPileOffersItsClickBesideTheMovesOfItsLinkedCards) {
+    Kartenstapel* empty = makePile(L"<STAPEL NAME=\"V\" CLICK_ON_LEER=\"HOLEN_VERKN_ALLE\"><ANORDNUNG NAME=\"A\"/>"
+                                   L"<VERKNÜPFT>\"|M|\"</VERKNÜPFT></STAPEL>");
+    Kartenstapel* linked = tablePile(L"M", L"");
+    tablePile(L"T1", L"");
+    deal(linked, {{kPik, 3}});
+    // The linked card may go onto the empty T1 (by M's and T1's lists): one move, and the click.
+    std::vector<HintRecord> out;
+    EXPECT_EQ(empty->collectMoves(manager().piles, out, HintWeights{}), 3);
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_TRUE(out[0].isMove);
+    EXPECT_TRUE(out[1].clickEmpty);
+}
+
 TEST_F(HintTest, WildcardAndJokerPilesOfferNoMovesOfTheirOwn) {
     Kartenstapel* wild = tablePile(L"W", L"STAPELTYP=\"WILDCARD\"");
     tablePile(L"T1", L"");

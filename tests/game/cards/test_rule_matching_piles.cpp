@@ -368,6 +368,21 @@ TEST_F(RuleMatchingPileTest, TheEmptyClickFetchesOnlyWhatIsThere) {
     EXPECT_FALSE(stock->emptyClickFetches());
 }
 
+TEST_F(RuleMatchingPileTest, ADeckWhoseFiltersAdmitNoCardStaysEmpty) {
+    manager().deckValueRules[0] = parseValueRule(L"g10");
+    manager().deckValueRules[1] = parseValueRule(L"k2");
+    manager().deckSize = 52;
+    manager().createDeck();  // ends
+    EXPECT_TRUE(manager().cards.empty());
+    manager().deckValueRules[0] = manager().deckValueRules[1] = kValueZahlen;
+    manager().deckColourRule = kColourRot;
+    manager().deckSize = 30;
+    manager().createDeck();
+    ASSERT_EQ(manager().cards.size(), 30u);  // one pass of 20, then part of the next
+    EXPECT_EQ(manager().cards[20]->suit, kKaro);
+    EXPECT_EQ(manager().cards[20]->value, 0);
+}
+
 TEST_F(RuleMatchingPileTest, DealWishesFollowTheCardBeforeThem) {
     struct Case {
         wchar_t const* pile;
