@@ -17,7 +17,8 @@
 //
 // Karte.cpp: construction, slots, the property setters and queries; Karte_motion.cpp: glide,
 // turn, deferred start and the mark swings; Karte_links.cpp: links and linked placement;
-// Karte_undo.cpp: snapshots; Karte_render.cpp: the renderable side.
+// Karte_undo.cpp: snapshots; Karte_render.cpp: the renderable side; Karte_swap.cpp: the
+// shuffle's exchange of two cards.
 #pragma once
 
 #include <limits>
@@ -168,6 +169,10 @@ public:
     void placeLinked(float const& speed);
     // The same placement over the given cards only (while a run is dragged).
     void placeLinkedIn(float const& speed, LinkedCards const& cards);
+
+    // Takes other's place and gives it this one (links, pile, render order, face, goals);
+    // refused for EXTRA cards, wildcards and jokers (Karte_swap.cpp).
+    bool swapPlaceWith(Karte& other);
 
     void setMarkState(int const& flags, float const& speed) override;
     // Restart the two mark swings (goal-reached slots of markOffset and markRotation).

@@ -1,6 +1,7 @@
 // The card manager's instance, construction, reset and look-ups.
 #include "game/cards/Kartenmanager.h"
 
+#include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/StyleSettings.h"
@@ -14,11 +15,16 @@ Kartenmanager& Kartenmanager::instance() {
 
 Kartenmanager::Kartenmanager() {
     // The style settings are made first, so they outlive the piles that listen to them.
-    StyleSettings::instance();
+    StyleSettings& settings = StyleSettings::instance();
+    settings.gameStyleChanged.connect(this, &Kartenmanager::onGameStyleChanged);
+    settings.kartensetChanged.connect(this, &Kartenmanager::onKartensetChanged);
     createDiscardPile();
 }
 
-Kartenmanager::~Kartenmanager() { createDiscardPile(); }
+Kartenmanager::~Kartenmanager() {
+    createDiscardPile();
+    setGameStyle(nullptr);
+}
 
 void Kartenmanager::releaseAll() {
     discardFrom(0);
@@ -59,7 +65,7 @@ void Kartenmanager::resetFields() {
     showPileType = removeSourcePileType = 3;
     removeTargetPileName = shufflePileName = L"STAPEL_ABLAGE";
     specialPileName.clear();
-    specialPileEmpty = false;
+    specialPileWasEmpty = false;
     doubleClickGoalOnly = false;
     firstPileFilter.clear();
     secondPileFilter.clear();
@@ -67,11 +73,20 @@ void Kartenmanager::resetFields() {
     notInGoalLimits[0] = notInGoalLimits[1] = 0;
     pilePositions.clear();
     removeExtraCardWishes = removeKeyOrLockWishes = false;
+    clickMode = kClickNormal;
+    placedCardCount = 0;
+    tutorialCardNames.clear();
+    tutorialPileNames.clear();
+    delayedSounds.clear();
 }
 
 void Kartenmanager::createDiscardPile() {
+    resetInput();
     releaseAll();
+    setGameStyle(StyleSettings::instance().getGameStyle());
     resetFields();
+    tooltipObject = nullptr;
+    tooltipText.clear();
     tooltipChanged.emit(std::wstring(), false);
 }
 

@@ -5,6 +5,15 @@
 // Kartenmanager.cpp: the instance, construction, the reset (createDiscardPile) and look-ups.
 // Kartenmanager_read.cpp: reading a variant file (loadGameDefinition, includes, positions).
 // Kartenmanager_undo.cpp: the manager's undo record, saving a step and stepping all histories.
+// Kartenmanager_score.cpp: score, seed, deck, bought jokers and wildcards, counts and queries.
+// Kartenmanager_deal.cpp: a new game, the deal and the deal start points.
+// Kartenmanager_input.cpp: presses, releases, moves and double clicks on the table.
+// Kartenmanager_update.cpp: move execution, the per-frame update and the hover feedback.
+// Kartenmanager_resolve.cpp: the move's resolution, extra cards, win and end tests.
+// Kartenmanager_pick.cpp: the render queue, picking, the click mode, sounds and effects.
+// Kartenmanager_clicks.cpp: the piles' click actions (a face-down card, the empty pile).
+// Kartenmanager_hints.cpp: the hint list, showing hints and automatic moves.
+// Kartenmanager_mix.cpp: the shuffle power.
 //
 // Includes ("KARTEN_FILE", "KARTEN_FILE_POST") nest at most kMaxIncludeDepth deep, and a file
 // that is already being read is not read again, so a cycle ends with one log line. Piles,
@@ -12,20 +21,49 @@
 // finite. A refused key, include or element is named in one log line with its file.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "engine/core/Types.h"
 #include "engine/core/XMLNode.h"
+#include "engine/render/FRect.h"
+#include "game/cards/HintRecord.h"
+#include "game/cards/Karte.h"
+#include "game/cards/RenderObjekt.h"
 #include "game/cards/UndoObjekt.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
 
+namespace Orvex {
+class MouseState;
+}
+
 namespace Solitaire {
 
-class Karte;
+class Anordnung;
+class GameStyle;
+class Kartenset;
 class KartenObjekt;
 class Kartenstapel;
+class SolitaireCamera;
+class SolPartikel;
+
+// The per-frame steps of one card (animations, wait, mark and state timers) and of one pile (mark
+// timer, turning its top card up, filling empty piles it names); Kartenmanager_update.cpp.
+class Kartenmanager;
+void stepCard(Karte& card, float dt);
+void stepPile(Kartenmanager& manager, Kartenstapel& pile, float dt);
+
+// The armed power that changes what a click does.
+enum ClickMode : int {
+    kClickNormal = 0,
+    kClickReveal = 1,   // the next click on a face-down card turns it up
+    kClickRemove = 2,   // the next click on a face-up card removes it
+    kClickShuffle = 3,  // carried out at once
+    kClickUndo = 4,     // a free undo step, carried out at once
+};
 
 // The record sent with the game-end signal.
 struct GameEndParms {
@@ -59,7 +97,8 @@ public:
     static constexpr int kMaxPilePositions = 256;
     static constexpr int kMaxDeckSize = 1024;     // "ANZAHL_KARTEN": twenty decks
     static constexpr int kMaxExtraCards = 1024;   // "ANZAHL_STERNE"
-    static constexpr int kMaxExtraType = 255;     // "STERNETYP": an index into the extra faces
+    // "STERNETYP" indexes the card set's extra faces: a larger value is refused (one log line).
+    static constexpr int kMaxExtraType = 19;  // Kartenset::kExtraFaceCount - 1
 
     static Kartenmanager& instance();
     Kartenmanager(Kartenmanager const&) = delete;
@@ -92,21 +131,154 @@ public:
     void saveUndoState() override;
     virtual Orvex::s32 undoSteps(Orvex::s32 const& steps, bool const& free, bool const& chargeAnyway);
 
+    // ---- Hints, automatic moves and the shuffle power (Kartenmanager_hints.cpp) ----
+    // A card moved to a goal pile waits this long per run moved before it (seconds).
+    static constexpr float kGoalMoveCardDelay = 0.1f;
+    // Lists every move possible now, heaviest first, weights turned into cumulative fractions;
+    // returns how many.
+    int rebuildHints();
+    // The hint button and the automatic hint. goalFirst: the first move towards a goal, free of
+    // charge; paid: refused unless score and balance cover "TIPP"; avoidJokerPile: records that
+    // take a card off a wildcard or joker pile are passed over. Otherwise the record at
+    // hintIndex, which then moves on cyclically.
+    bool showHint(bool goalFirst, bool paid, bool avoidJokerPile);
+    // Marks the record's cards and piles with the tip colours and starts "TIP_EMITTER" there;
+    // an empty-pile click marks that pile.
+    void showHintRecord(HintRecord const& record);
+    // The shuffle power: the piles' shuffle cards change places in pairs at random.
+    bool mix();
+    // Moves every run that may go to a goal pile there, each card at most once, never from one
+    // goal pile to another; pile null: every pile but the wildcard and joker piles.
+    bool autoFinish(Kartenstapel* pile);
+    // Lays run on the first pile (pile-list order, source skipped) of goal kind 1 that takes it,
+    // or with "PAIRS" unless excludePairs; count delays the cards by kGoalMoveCardDelay each.
+    bool moveRunToGoalPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count,
+                           bool excludePairs);
+    // The same over every pile; count and any are not used.
+    bool moveRunToAnyPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count, bool any);
+    bool swapCards(Karte* a, Anordnung* arrangementA, Karte* b, Anordnung* arrangementB);
+    std::vector<HintRecord> hints;
+
     // Signals, in order.
-    sigslot::signal2<bool const&, GameEndParms const&> gameEnded;
+    sigslot::signal2<bool const&, GameEndParms const&> gameEnd;
     sigslot::signal2<std::wstring const&, bool const&> tooltipChanged;
-    sigslot::signal1<D3DXVECTOR4 const&> cardBoundsChanged;
-    sigslot::signal1<D3DXVECTOR4 const&> locksOpened;
-    sigslot::signal1<Karte&> wildcardCollected;
-    sigslot::signal1<Karte&> jokerCollected;
-    sigslot::signal3<Karte&, unsigned long, unsigned long> cardEvent;
+    sigslot::signal1<D3DXVECTOR4 const&> lockedCardsFound;
+    sigslot::signal1<D3DXVECTOR4 const&> cardsUnlocked;
+    sigslot::signal1<Karte&> wildcardFound;
+    sigslot::signal1<Karte&> jokerFound;
+    sigslot::signal3<Karte&, unsigned long, unsigned long> extraCardExposed;
     sigslot::signal1<unsigned long const&> goalCardsArrived;
-    sigslot::signal1<Karte&> goalCardArrived;
+    sigslot::signal1<Karte&> cardScored;
     sigslot::signal2<KartenObjekt&, bool> objectUsed;
     sigslot::signal1<unsigned long const&> comboChanged;
     sigslot::signal0<> specialPileMissing;
-    sigslot::signal1<Kartenstapel&> specialPileEmptied;
-    sigslot::signal1<Kartenstapel&> specialPileFilled;
+    sigslot::signal1<Kartenstapel&> specialPileEmpty;
+    sigslot::signal1<Kartenstapel&> specialPileRefilled;
+    sigslot::signal1<ClickMode const&> clickModeUsed;
+
+    // ---- Score, seed, deck, counts (Kartenmanager_score.cpp) ----
+    static constexpr float kFlyDuration = 0.25f;
+    static constexpr int kFlyValue = 2;
+    // Every score change: score and balance clamped at 0, "SCORE_CHANGED" counted.
+    void changeScore(float const& delta);
+    static unsigned seedFromText(std::wstring const& text);
+    static std::wstring makeSeedText(unsigned seed);
+    // The cards of a new game: ordinary ones pass by pass until deckSize, then the EXTRA cards.
+    void createDeck();
+    Karte* buyJoker(int const& suit, int const& value);
+    Karte* buyWildcard(int const& suit, int const& value);
+    Kartenstapel* findWildcardPile() const;
+    Kartenstapel* findJokerPile() const;
+    std::vector<std::pair<int, int>> collectJokers() const;
+    std::vector<std::pair<int, int>> collectWildcards() const;
+    std::vector<Kartenstapel*> findPilesByName(std::wstring const& name) const;
+    int countTableauCards() const;
+    int countEmptyTableauPiles() const;
+    int getClearedCardCount() const { return tableauCardsAtStart - tableauCardCount; }
+    // 0 when no card lay on the tableau at the start.
+    float getClearedCardRatio() const;
+    float getRestCardRatio() const;
+    // The record of the game-end signal, for a win or not.
+    GameEndParms makeGameEndParms(bool won) const;
+    int getExtraCardsFound() const { return extraCardsFound; }
+    std::wstring getGameName() const { return gameName; }
+    float getScore() const { return score + bonusScore; }
+    float getPointsBalance() const { return pointsBalance; }
+    void setPointsBalance(float const& balance, bool const& alsoReference);
+    void setUseDoubleClick(bool const& on) { useDoubleClick = on; }
+    void setUseRightMouse(bool const& on) { useRightMouse = on; }
+    bool passesFirstPileFilter(Kartenstapel const* pile) const;
+    bool passesSecondPileFilter(Kartenstapel const* pile) const;
+    bool isAllowedCard(Karte const* card) const;
+    bool isAllowedPile(Kartenstapel const* pile) const;
+    std::vector<std::wstring>& getTutorialNameList1() { return tutorialCardNames; }
+    std::vector<std::wstring>& getTutorialNameList2() { return tutorialPileNames; }
+    void updateSpecialPile(bool emit);
+    Anordnung* findArrangementOfCard(Karte const* card) const;
+
+    // ---- New game and deal (Kartenmanager_deal.cpp) ----
+    using OwnedCards = std::vector<std::pair<int, int>>;
+    void startGame(SolitaireCamera* camera, std::wstring const& seedText, bool quick, OwnedCards const& wildcards,
+                   OwnedCards const& jokers, float balance);
+    void deal(int wildcardsMade, int jokersMade, bool quick);
+    void placeCardAtStart(Karte* card, Orvex::FRect const& table, Kartenstapel* pile);
+    // The rectangle of all cards' goal positions (and the piles), or an empty one at 0.
+    Orvex::FRect computeTableRect() const;
+    std::wstring const& getSeedText() const { return seedText; }
+
+    // ---- Input (Kartenmanager_input.cpp); positions in table coordinates ----
+    static constexpr Orvex::u32 kDoubleClickWindow = 1000;  // ms after a double-click event
+    static constexpr Orvex::u32 kDoubleClickGrace = 20;     // ms after the deadline
+    static constexpr Orvex::u32 kHoverInterval = 100;       // ms between hover passes
+    void onMouseDown(Orvex::MouseState const& state, int button, D3DXVECTOR2 const& position);
+    void onMouseUp(Orvex::MouseState const& state, int button, D3DXVECTOR2 const& position);
+    void onMouseMove(Orvex::MouseState const& state, int axis, D3DXVECTOR2 const& position);
+    void onDoubleClick(Orvex::MouseState const& state, int button, D3DXVECTOR2 const& position);
+    // The tick clock (ms); empty restores GetTickCount. Tests drive time with it.
+    void setClock(std::function<Orvex::u32()> clock) { clock_ = std::move(clock); }
+    Orvex::u32 now() const;
+    Karte* getHeldCard() const { return heldCard; }
+
+    // ---- Moves, update and feedback (Kartenmanager_update.cpp) ----
+    // Lays the run on target (taking it from source, when given); counts and effects.
+    void executeMove(Karte::LinkedCards const& run, Kartenstapel* source, Kartenstapel* target, Karte* held);
+    void update(double dt, double realDt, Orvex::MouseState const& state);
+    void clearHoverMarks();
+    int getHintMarkFlags(Karte const* card) const;
+    bool isGameEndShown() const { return gameEndSent; }
+    // Plays a sound of the game style after a delay (seconds of real time).
+    void queueSound(float delay, std::wstring const& name);
+
+    // ---- Resolution and game end (Kartenmanager_resolve.cpp) ----
+    // Passes of the resolution: each may open or collect something; more than this means data
+    // that keeps changing, and the resolution stops.
+    static constexpr int kMaxResolutionPasses = 256;
+    void scheduleResolution();
+    void resolveAfterMove(bool playerMove);
+    bool scanExtraCards(Kartenstapel* pile, bool fire);
+    bool checkWin();
+    bool checkEnd();
+    void finishGame();
+    float startEndFlyOut(std::wstring const& splineName);
+
+    // ---- Render queue, picking, powers, sounds (Kartenmanager_pick.cpp) ----
+    void queueRender(RenderContext const& context, RenderQueue& queue);
+    // 0 nothing, 1 a card without a pile, 3 a card on a pile, 2 a pile alone.
+    int pickAt(D3DXVECTOR2 const& query, Karte*& card, Kartenstapel*& pile,
+               std::vector<Karte*> const& excluded = {});
+    int pickDropTarget(D3DXVECTOR2 const& query, Karte*& card, Kartenstapel*& pile,
+                       std::vector<Karte*> const& dragged);
+    bool setClickMode(int mode);
+    int getClickMode() const { return clickMode; }
+    void collectExtraCard(Kartenstapel* pile, Karte* card);
+    void setGameStyle(GameStyle* gameStyle);
+    GameStyle* getGameStyle() const { return gameStyle_; }
+    void playSound(int sound);
+    SolitaireCamera* getCamera() const { return camera; }
+
+    // ---- The piles' click actions (Kartenmanager_clicks.cpp); true when they ran ----
+    bool onClickHidden(Kartenstapel* pile, Karte* card);
+    bool onClickEmpty(Kartenstapel* pile);
 
     std::vector<Karte*> cards;         // one reference each
     std::vector<Kartenstapel*> piles;  // one reference each
@@ -152,7 +324,7 @@ public:
     std::wstring removeTargetPileName = L"STAPEL_ABLAGE";
     std::wstring shufflePileName = L"STAPEL_ABLAGE";
     std::wstring specialPileName;
-    bool specialPileEmpty = false;
+    bool specialPileWasEmpty = false;  // last state updateSpecialPile reported
     bool doubleClickGoalOnly = false;
     std::vector<std::wstring> firstPileFilter, secondPileFilter;
     int autoMoveCount = -1;
@@ -165,12 +337,68 @@ public:
     // Arranging, undo and the click actions do nothing of their own while it is set.
     bool bypass = false;
 
+    // Play state.
+    SolitaireCamera* camera = nullptr;
+    std::wstring seedText;
+    float shownScorePlus = 0.0f, shownScoreMinus = 0.0f, shownBalance = 0.0f;
+    int clickMode = kClickNormal;
+    int placedCardCount = 0;
+    Orvex::FRect tableRect{0.0f, 0.0f, 0.0f, 0.0f};
+    std::vector<std::wstring> tutorialCardNames, tutorialPileNames;
+    // Input state (reset by a new game).
+    Karte* heldCard = nullptr;
+    Karte* lastClickedCard = nullptr;
+    Karte::LinkedCards carriedRun;
+    Kartenstapel* sourcePile = nullptr;
+    D3DXVECTOR2 pickCardPosition{0.0f, 0.0f}, pickPointer{0.0f, 0.0f}, pickCameraOffset{0.0f, 0.0f};
+    D3DXVECTOR2 pointer{0.0f, 0.0f};  // the last pointer position seen
+    SolPartikel* dragEffect = nullptr;
+    Orvex::u32 leftDeadline = 0, rightDeadline = 0, lastInputTick = 0;
+    std::vector<Karte*> selectedCards;  // two-click mode
+    Karte* pointerCard = nullptr;
+    Karte* hoverCard = nullptr;
+    Kartenstapel* hoverPile = nullptr;
+    KartenObjekt* tooltipObject = nullptr;
+    std::wstring tooltipText;
+    struct DelayedSound {
+        float delay;
+        std::wstring name;
+    };
+    std::vector<DelayedSound> delayedSounds;
+
 private:
     Kartenmanager();
     void releaseAll();
     void resetFields();
     void readDefinition(Orvex::XMLNode& node, std::wstring const& sourceName, int depth);
     void readInclude(Orvex::XMLNode const& element, std::wstring const& sourceName, int depth);
+    void resetInput();
+    void stamp() { lastInputTick = now(); }
+    bool beforeDeadline(Orvex::u32 deadline, Orvex::u32 tick) const;
+    void flushResolution();
+    void mouseDownPairs(D3DXVECTOR2 const& position);
+    void mouseDownDrag(D3DXVECTOR2 const& position);
+    bool pairMove(Karte* moving, Kartenstapel* target, Karte* onCard);
+    void hoverIdle();
+    void hoverCarrying();
+    void setTooltip(KartenObjekt* object, std::wstring const& text);
+    void clearTooltip();
+    void dealToPile(Kartenstapel* pile, std::vector<Karte*>& deck, struct DealRecords& records, int& pilesFilled,
+                    int& wildcardsMade, int& jokersMade, bool quick);
+    void onGameStyleChanged(GameStyle* gameStyle) { setGameStyle(gameStyle); }
+    void onKartensetChanged(Kartenset* cardSet);
+    void onMultiplierRaised(float const& factor);
+    void onMultiplierEnded(float const& factor);
+    void onComboCountChanged(unsigned const& combo);
+    void onComboStep();
+    void onComboEnded(unsigned const& combo);
+    void onNewBestCombo(unsigned const& combo);
+    void spawnPoints(float const& delta);
+
+    GameStyle* gameStyle_ = nullptr;  // counted
+    int resolveDepth_ = 0;
+    std::vector<Karte*> resolutionCollected_;
+    std::function<Orvex::u32()> clock_;
 
     std::wstring currentSource_;
     std::vector<std::wstring> openFiles_;  // the include chain being read

@@ -1,10 +1,15 @@
 // The card manager's undo record (balance, counters and the card list) and the steps of the whole
 // table: one save covers the manager, every card and every pile; an undo or redo moves them all.
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
+#include "engine/platform/InputState.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
+#include "game/cards/GameStyle.h"
 #include "game/cards/Kartenstapel.h"
+#include "game/cards/StatistikManager.h"
 #include "game/cards/Style.h"
 #include "game/cards/StyleSettings.h"
 
@@ -41,10 +46,20 @@ public:
         owner_.emptyTableauPileCount = emptyTableauPileCount_;
         owner_.tableauCardsAtStart = tableauCardsAtStart_;
         owner_.tableauCardCount = tableauCardCount_;
-        // The references move with the list: take the saved ones before letting the old go.
+        // The references move with the list: take the saved ones before letting the old go. A
+        // card that leaves the list (bought after this step) leaves the table too, and every
+        // card's index is its place in the list again.
         for (Karte* card : cards_) card->addRef();
-        for (Karte* card : owner_.cards) card->release();
+        for (Karte* card : owner_.cards) {
+            if (std::find(cards_.begin(), cards_.end(), card) == cards_.end()) {
+                if (Kartenstapel* pile = card->pile) pile->removeCard(card, true);
+                card->unlink(false, true, true);
+                card->setPile(nullptr);
+            }
+            card->release();
+        }
         owner_.cards = cards_;
+        for (std::size_t i = 0; i < owner_.cards.size(); ++i) owner_.cards[i]->index = static_cast<int>(i);
     }
 
 private:
@@ -57,23 +72,49 @@ private:
 };
 
 void Kartenmanager::saveUndoState() {
+    scheduleResolution();
+    update(0.0, 0.0, Orvex::MouseState());
+    updateSpecialPile(true);
     UndoObjekt::saveUndoState();
     appendUndoRecord(std::make_unique<KartenmanagerUndoData>(*this));
     for (Karte* card : cards) card->saveUndoState();
     for (Kartenstapel* pile : piles) pile->saveUndoState();
 }
 
-Orvex::s32 Kartenmanager::undoSteps(Orvex::s32 const& steps, bool const&, bool const&) {
+Orvex::s32 Kartenmanager::undoSteps(Orvex::s32 const& steps, bool const& free, bool const& chargeAnyway) {
     if (gameStatus != 0) return 0;
+    float const penalty = gameStyle_ ? gameStyle_->undoPoints : 0.0f;
+    if (!bypass && !free) {
+        Orvex::s32 const last = static_cast<Orvex::s32>(getUndoCount()) - 1;
+        Orvex::s32 const target = std::clamp(getUndoIndex() + steps, 0, std::max(0, last));
+        float const cost = static_cast<float>(target - getUndoIndex()) * penalty;
+        if (cost > score || cost > pointsBalance) return 0;
+    }
     Orvex::s32 const made = stepHistory(steps);
     // The list may have changed with the restored record: step the cards it names now.
+    Orvex::s32 largest = 0;
     std::vector<Karte*> const table = cards;
-    for (Karte* card : table) card->stepHistory(steps);
-    for (Kartenstapel* pile : piles) pile->stepHistory(steps);
+    for (Karte* card : table) largest = std::max(largest, std::abs(card->stepHistory(steps)));
+    for (Kartenstapel* pile : piles) largest = std::max(largest, std::abs(pile->stepHistory(steps)));
     if (bypass) return made;
     Style const* style = StyleSettings::instance().getStyle();
     float const speed = style ? style->arrangeSpeedUndo : 0.0f;
     for (Kartenstapel* pile : piles) pile->arrange(speed);
+    if (!free || chargeAnyway) {
+        StatistikManager::instance().addUndos(static_cast<Orvex::u32>(largest));
+        if (made < 0 && gameStyle_) {
+            float const points = static_cast<float>(-made) * gameStyle_->getUndoPoints(true);
+            if (points != 0.0f) {
+                changeScore(points);
+                spawnPoints(points);
+            }
+        }
+    }
+    resolveAfterMove(false);
+    tableauCardCount = countTableauCards();
+    emptyTableauPileCount = countEmptyTableauPiles();
+    if (!free && gameStyle_) gameStyle_->updateMultiplier();
+    updateSpecialPile(true);
     return made;
 }
 

@@ -8,6 +8,8 @@
 // Kartenstapel_placing.cpp: laying cards and runs on the pile, and the arrangement's free slot
 // and insertion.
 // Kartenstapel_undo.cpp: the pile's undo record and its history steps.
+// Kartenstapel_rules.cpp: a card on a card, pick-up, the run accepted, the shuffle's cards.
+// Kartenstapel_hints.cpp: the moves that start at the pile (the hint search).
 //
 // Layout numbers (StapelLayout): `cardStep` is the style's effective "STAPEL" "VERSCHIEBUNG"
 // times the card set's "VERSCHIEBUNG_MULT", `cardSize` the card set's cell, `jitter` and
@@ -21,7 +23,10 @@
 #include <vector>
 
 #include "engine/core/XMLNode.h"
+#include "game/cards/HintRecord.h"
+#include "game/cards/Karte.h"
 #include "game/cards/KartenObjekt.h"
+#include "game/cards/KartenWunsch.h"
 #include "game/cards/PileRules.h"
 #include "game/cards/StapelLayout.h"
 #include "port/d3dx9/d3dx9math.h"
@@ -86,6 +91,45 @@ public:
     D3DXVECTOR2 getAnchorPosition() const;
     // Takes card out of the root chain; clears its pile; with rebuild, re-links the chain.
     bool removeCard(Karte* card, bool rebuild);
+
+    // Rules (Kartenstapel_rules.cpp). upper is laid on lower (the pile's card); with upper null
+    // lower alone is judged (the empty-pile rules). The colour codes 0..3, 5, 6 test the lower
+    // card, the value codes 0..14 the upper. run serves the whole-run codes 15 and 16, which set
+    // wholeRun.
+    bool acceptsCardOn(Karte const* lower, Karte const* upper, int colourRule, int valueRule, bool& wholeRun,
+                       Karte::LinkedCards const& run) const;
+    // Whether card, with what lies on it, may be picked up here; never a locked card, nor a run
+    // holding one.
+    bool canPickCard(Karte const* card) const;
+    // How many cards may lie on a picked card (-1 no limit).
+    int getMaxMovableRun() const;
+    // The run picking card carries: the card first, then the cards on it up to the carry limit.
+    void collectCarriedRun(Karte const* card, Karte::LinkedCards& run) const;
+    bool isInAcceptedSequence(Karte const* card) const;
+    // The cards the shuffle power may swap ("MISCHEN_MODE").
+    std::vector<Karte*> getMixCards() const;
+    // The cards a run may be laid on: the free cards of the root chain; on a wildcard or joker
+    // pile its face-up cards.
+    std::vector<Karte*> getTargetCards() const;
+    // Whether the pile takes run; onCard, when given, is the only card it may be laid on.
+    bool acceptsCards(Karte::LinkedCards const& run, Karte const* onCard) const;
+    // The same with the pile's getTargetCards taken once by a caller asking about many runs.
+    bool acceptsCards(Karte::LinkedCards const& run, Karte const* onCard, std::vector<Karte*> const& targets) const;
+    // Whether a click on this empty pile would fetch anything: a fetch bit, a "REST_COUNT_HOLEN"
+    // not spent and a linked pile holding cards.
+    bool emptyClickFetches() const;
+    // The deal's wishes of every arrangement, in order: a wish after a dealt card becomes the
+    // colour and value (one copy per value) a card must have to follow it.
+    void collectDealWishes(std::vector<KartenWunsch>& out) const;
+    bool isGoalPile() const { return rules.goalKind != 0; }
+    bool isSpecialPile() const;
+
+    // Hints (Kartenstapel_hints.cpp): appends the moves that start here; 0 nothing, 1 card
+    // clicks, 2 the empty-pile click, k + 2 for k moves.
+    // targetCards, when given, holds getTargetCards of each of allPiles (taken once by a caller
+    // asking every pile).
+    int collectMoves(std::vector<Kartenstapel*> const& allPiles, std::vector<HintRecord>& out,
+                     HintWeights const& weights, std::vector<std::vector<Karte*>> const* targetCards = nullptr) const;
 
     // Marks the pile and every card it holds, face up or not.
     void setMarkState(int const& flags, float const& speed) override;

@@ -21,15 +21,22 @@ namespace Solitaire {
 
 class RenderObjekt;
 
-// The sprite batcher and target rectangle drawn into, the table camera's zoom and offset, a
-// screen offset and the layer drawn (-1 = all).
+class SolitaireCamera;
+
+// Layers of the table passes (the context's layer mask; -1 all).
+enum RenderLayer : int { kLayerCards = 1, kLayerParticles = 2, kLayerPiles = 4, kLayerBackground = 8 };
+
+// What one pass draws or picks with: the sprite batcher and the target rectangle drawn into, the
+// table camera (or none: identity), a screen offset, the layer mask, the particle layer (-1 all)
+// and the rectangle of the pass (a 1 by 1 rectangle at the pointer when picking).
 struct RenderContext {
     Orvex::BaseSprite* sprite = nullptr;
     Orvex::FRect target;
-    float zoom = 1.0f;
-    D3DXVECTOR2 cameraOffset{0.0f, 0.0f};
+    SolitaireCamera const* camera = nullptr;
     D3DXVECTOR2 screenOffset{0.0f, 0.0f};
-    int layer = -1;
+    int layerMask = -1;
+    int particleLayer = -1;
+    float left = 0.0f, right = 1024.0f, top = 0.0f, bottom = 768.0f;
 };
 
 struct RenderItem {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/cards/Background.h"
+#include "game/cards/GameStyle.h"
 #include "game/cards/Kartenset.h"
 #include "game/cards/Style.h"
 
@@ -52,6 +53,7 @@ StyleSettings::~StyleSettings() {
     fallbackStyle_ = nullptr;
     releaseAll(styles_, style_);
     releaseAll(backgrounds_, background_);
+    releaseAll(gameStyles_, gameStyle_);
     if (cardSet_) cardSet_->release();
     cardSet_ = nullptr;
     for (CardSetSet* set : sets_) {
@@ -65,6 +67,10 @@ void StyleSettings::addFallbackStyle() {
     addStyle(fallback);
     fallback->release();  // the list holds it
     fallbackStyle_ = fallback;
+    auto* fallbackGame = new GameStyle(L"DEFAULT");
+    addGameStyle(fallbackGame);
+    setGameStyle(fallbackGame);
+    fallbackGame->release();
 }
 
 void StyleSettings::clear() {
@@ -81,6 +87,7 @@ void StyleSettings::clear() {
     fallbackStyle_ = nullptr;
     releaseAll(backgrounds_, background_);
     releaseAll(styles_, style_);
+    releaseAll(gameStyles_, gameStyle_);
     addFallbackStyle();
 }
 
@@ -116,6 +123,14 @@ void StyleSettings::addKartenset(Kartenset* cardSet) {
     if (cardSet->getSetEntries().empty()) file(L"DEFAULT", cardSet->getName());
     for (auto const& [group, entry] : cardSet->getSetEntries()) file(group, entry);
 }
+
+void StyleSettings::addGameStyle(GameStyle* gameStyle) {
+    if (!gameStyle) return;
+    gameStyle->addRef();
+    gameStyles_.push_back(gameStyle);
+}
+
+GameStyle* StyleSettings::findGameStyle(std::wstring const& name) const { return findByName(gameStyles_, name); }
 
 Style* StyleSettings::findStyle(std::wstring const& name) const { return findByName(styles_, name); }
 
@@ -175,6 +190,10 @@ void StyleSettings::selectKartensetByIndex(int index) {
 
 void StyleSettings::setStyle(Style* style) {
     if (replaceCurrent(style_, style)) styleChanged.emit(style_);
+}
+
+void StyleSettings::setGameStyle(GameStyle* gameStyle) {
+    if (replaceCurrent(gameStyle_, gameStyle)) gameStyleChanged.emit(gameStyle_);
 }
 
 void StyleSettings::setCurrentCardSet(Kartenset* cardSet) {

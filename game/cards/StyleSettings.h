@@ -1,9 +1,9 @@
-// The single owner of the styles, card sets and backgrounds with the current choice of each, the
-// card back, tooltip type and particle multiplier, and their change signals. Card sets are filed
-// into card-set sets by their (group, entry) pairs, or into "DEFAULT" under their own name.
-// A style named "DEFAULT" exists and is current from the start, so cards and piles always have
-// one; the first style a styles file brings replaces it as the current one. Adding appends;
-// every look-up by name takes the first match.
+// The single owner of the styles, game styles, card sets and backgrounds with the current choice
+// of each, the card back, tooltip type and particle multiplier, and their change signals. Card sets
+// are filed into card-set sets by their (group, entry) pairs, or into "DEFAULT" under their own
+// name. A style and a game style named "DEFAULT" exist and are current from the start, so cards,
+// piles and scoring always have one; the first style a styles file brings replaces the fallback
+// style as the current one. Adding appends; every look-up by name takes the first match.
 //
 // StyleSettings.cpp: lists, look-ups and choosing; StyleSettings_load.cpp: reading the styles
 // file (or the settings node) and saving the choices.
@@ -23,6 +23,7 @@ class XMLNode;
 namespace Solitaire {
 
 class Background;
+class GameStyle;
 class Kartenset;
 class ReadProblems;
 class Style;
@@ -62,6 +63,7 @@ public:
     std::wstring const& getCardSetEntryName() const { return entryName_; }
     // A texture of the current card set by slot index; null without card set or out of range.
     Orvex::Texture2D* getCardSetTexture(int slot) const;
+    GameStyle* getGameStyle() const { return gameStyle_; }
 
     // Appends with one reference held by the list (null is ignored). The first style appended
     // while none (or only the fallback) is current becomes current, with the style signal; the
@@ -70,6 +72,8 @@ public:
     void addBackground(Background* background);
     // Files a card set by its (group, entry) pairs, or into "DEFAULT" under its own name.
     void addKartenset(Kartenset* cardSet);
+    void addGameStyle(GameStyle* gameStyle);
+    GameStyle* findGameStyle(std::wstring const& name) const;
 
     // The first of each list with that name, or null; a card set by its own name in any set.
     Style* findStyle(std::wstring const& name) const;
@@ -104,10 +108,12 @@ public:
     void setStyleParam(float param);
     void setTooltipType(int type) { tooltipType_ = type; }
     void setParticleSpawnMult(float mult);
+    void setGameStyle(GameStyle* gameStyle);
 
     sigslot::signal1<Kartenset*> kartensetChanged;
     sigslot::signal1<Style*> styleChanged;
     sigslot::signal1<int> cardsBackChanged;
+    sigslot::signal1<GameStyle*> gameStyleChanged;
 
 private:
     StyleSettings();
@@ -120,6 +126,8 @@ private:
 
     std::vector<CardSetSet*> sets_;
     CardSetSet* currentSet_ = nullptr;
+    std::vector<GameStyle*> gameStyles_;
+    GameStyle* gameStyle_ = nullptr;
     Kartenset* cardSet_ = nullptr;
     std::wstring entryName_;
     std::vector<Style*> styles_;

@@ -28,7 +28,7 @@ struct ShippedFile {
 ShippedFile const kShipped[] = {
     {L"data\\Level\\Goldrausch.sol", L"GOLDRAUSCH", 13, 52, kColourAlles, 1000.0f},
     {L"data\\Level\\GoldrauschDrei.sol", L"GOLDRAUSCH_DREI", 13, 52, kColourAlles, 500.0f},
-    {L"data\\Level\\Zellen.sol", L"ZELLEN", 16, 52, kColourAlles, 1000.0f},
+    {L"data\\Level\\Zellen.sol", L"ZELLEN", 18, 52, kColourAlles, 1000.0f},
     {L"data\\Level\\Spinne.sol", L"SPINNE", 12, 104, kColourPik, 1000.0f},
     {L"data\\Level\\Golfplatz.sol", L"GOLFPLATZ", 9, 52, kColourAlles, 1000.0f},
     {L"data\\Level\\Paare.sol", L"PAARE", 10, 52, kColourAlles, 1000.0f},
@@ -64,8 +64,8 @@ TEST_F(RuleFileTest, ShippedVariantsLoadWithoutComplaintAndEveryMoveIsTakenByIts
                 for (std::wstring const& name : *list) EXPECT_NE(manager().findPile(name), nullptr);
             dealt += pile->rules.initVisibleCards + pile->rules.initHiddenCards;
         }
-        // The deal uses the whole deck.
-        EXPECT_EQ(dealt, shipped.deckSize);
+        // The deal uses the whole deck, extra cards included.
+        EXPECT_EQ(dealt, shipped.deckSize + manager().extraCardCount);
     }
 }
 
@@ -98,7 +98,7 @@ TEST_F(RuleFileTest, ShippedPilesCarryTheirRules) {
         {L"data\\Level\\Zellen.sol", L"ZELLE2", kPileReserve, 0, kColourAlles, kValueAlles, kValueAlles, kClickAufdecken,
          0, 1, -1, 15, 15, 0, 1, 1.2f, 0},
         {L"data\\Level\\Zellen.sol", L"TABLEAU8", kPileTableau, 0, kColourAlleWechsel, kValueVorherigeMinus, kValueAlles,
-         kClickAufdecken, 0, 1, -1, 15, 15, 4, 1024, 8.4f, 1.4f},
+         kClickAufdecken, 0, 1, -1, 17, 15, 4, 1024, 8.4f, 1.4f},
         {L"data\\Level\\Spinne.sol", L"STAPEL_ZIEL", kPileAblage, 1, kColourAlles, kValueStapelMinus, kValueStapelMinus,
          kClickAufdecken, 0, 1, -1, 10, 0, 0, 1024, 0, 0},
         {L"data\\Level\\Spinne.sol", L"TABLEAU10", kPileTableau, 0, kColourAlles, kValueVorherigeMinus, kValueAlles,
@@ -107,7 +107,7 @@ TEST_F(RuleFileTest, ShippedPilesCarryTheirRules) {
          kClickAufdecken, 0, 1, -1, 8, 0, 0, 1024, 1.4f, 3.4f},
         {L"data\\Level\\Paare.sol", L"REIHE4", kPileTableau, 0, kColourAlles, kValueKoenig, kValueNichts, kClickAufdecken,
          0, 1, -1, 7, 8, 0, 1024, 2.4f, 2.9f},
-        {L"data\\Level\\Herzreihe.sol", L"PLATZ13", kPileReserve, 0, kColourAlles, kValueAlles, kValueNichts,
+        {L"data\\Level\\Herzreihe.sol", L"PLATZ13", kPileTableau, 0, kColourAlles, kValueAlles, kValueNichts,
          kClickAufdecken, 0, 1, -1, 0, 1, 0, 1, 12, 0},
     };
     for (PileCase const& c : cases) {

@@ -1,0 +1,86 @@
+// Tooltip texts of cards and piles.
+#include "game/cards/Describe.h"
+
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/LanguageManager.h"
+#include "game/cards/Anordnung.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/RuleMatching.h"
+#include "game/cards/RuleWords.h"
+#include "port/crt/crt.h"
+
+namespace Solitaire {
+
+namespace {
+
+// Free capacities shown as a number; more room than a suit's run is not worth a line.
+constexpr int kMaxShownRoom = 13;
+
+std::wstring text(std::wstring const& id) {
+    Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
+    if (!engine || !engine->getLanguage()) return std::wstring();
+    return engine->getLanguage()->getText(id);
+}
+
+void append(std::wstring& out, std::wstring const& part) {
+    if (part.empty()) return;
+    if (!out.empty()) out += kDescriptionSeparator;
+    out += part;
+}
+
+// "AKZEPTIERT" and the names of what may follow (suit of `suit`, value of `value`); nothing for
+// NICHTS. suit or value below 0: the rules stand alone (an empty pile).
+std::wstring acceptedText(PileRules const& rules, int colourRule, int valueRule, int suit, int value) {
+    if (colourRule == kColourNichts || valueRule == kValueNichts) return std::wstring();
+    int const colour = suit >= 0 ? acceptedColourAfter(colourRule, suit) : colourRule;
+    int values[2] = {valueRule, valueRule};
+    int count = 1;
+    if (value >= 0) count = acceptedValuesAfter(valueRule, value, WrapAround::of(rules), rules.pairs, values);
+    if (count <= 0) return std::wstring();
+    std::wstring names;
+    if (colour != kColourAlles) names = colourRuleText(colour);
+    if (valueRule != kValueAlles) {
+        for (int i = 0; i < count && i < 2; ++i) {
+            if (!names.empty()) names += L" ";
+            names += valueRuleText(values[i]);
+        }
+    }
+    return text(L"AKZEPTIERT") + names;
+}
+
+}  // namespace
+
+void describe(Karte& card, std::wstring& out, bool withPile, bool withAccepted, bool withNext) {
+    out.clear();
+    Kartenstapel* pile = card.pile;
+    if (withPile && pile) describe(*pile, out, false, false);
+    card.descriptionDirty = false;
+    if (!card.isFaceUp() || card.suit == Karte::kSuitExtra) return;
+    append(out, colourRuleText(card.suit) + L" " + valueRuleText(card.value));
+    if (!pile) return;
+    append(out, text(pile->canPickCard(&card) ? L"VERSCHIEBBAR" : L"NICHT_VERSCHIEBBAR"));
+    if (card.backLinks.empty() && withAccepted && withNext)
+        append(out, acceptedText(pile->rules, pile->rules.acceptColourRule, pile->rules.acceptValueRule, card.suit,
+                                 card.value));
+}
+
+void describe(Kartenstapel& pile, std::wstring& out, bool withAccepted, bool) {
+    out.clear();
+    pile.descriptionDirty = false;
+    append(out, text(pile.getTypeName()));
+    int const count = static_cast<int>(pile.getCardsWithLinked().size());
+    append(out, msvc::format(text(count == 1 ? L"KARTENSTAPELSIZE_EZ" : L"KARTENSTAPELSIZE"), count));
+    int const room = pile.getRootArrangement() ? pile.freeCapacity(true) : -1;
+    if (room >= 0 && room <= kMaxShownRoom)
+        append(out, msvc::format(text(room == 1 ? L"KARTENSTAPELRESTSIZE_EZ" : L"KARTENSTAPELRESTSIZE"), room));
+    if (!withAccepted || room == 0) return;
+    std::vector<Karte*> const top = pile.collectFreeCards();
+    if (top.empty())
+        append(out, acceptedText(pile.rules, pile.rules.acceptColourRuleEmpty, pile.rules.acceptValueRuleEmpty, -1, -1));
+    else
+        append(out, acceptedText(pile.rules, pile.rules.acceptColourRule, pile.rules.acceptValueRule, top.back()->suit,
+                                 top.back()->value));
+}
+
+}  // namespace Solitaire

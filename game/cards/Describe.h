@@ -1,0 +1,19 @@
+// The tooltip descriptions of cards and piles, built from localised texts: what a card is,
+// whether it can be picked up and what its pile accepts on it next; what a pile is, how many
+// cards it holds, how much room it has left and what it accepts.
+#pragma once
+
+#include <string>
+
+namespace Solitaire {
+
+class Karte;
+class Kartenstapel;
+
+// Parts joined by kDescriptionSeparator; clears the description-dirty flag.
+void describe(Karte& card, std::wstring& out, bool withPile, bool withAccepted, bool withNext);
+void describe(Kartenstapel& pile, std::wstring& out, bool withAccepted, bool withNext);
+
+inline constexpr wchar_t kDescriptionSeparator[] = L"\n";
+
+}  // namespace Solitaire

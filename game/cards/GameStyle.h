@@ -1,0 +1,113 @@
+// A game style: the scoring constants of play, the running score multiplier with its combo
+// counters, the limits and prices of wildcards and jokers, the mouse mode, the deal start
+// positions and the sound name of every game event. Read from a "GAMESTYLE" element of the
+// styles file; the style settings keep the current one ("DEFAULT" unless data names another).
+//
+// GameStyle.cpp: defaults, reading and the multiplier.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/core/NamedObject.h"
+#include "port/d3dx9/d3dx9math.h"
+#include "signals/sigslot.h"
+
+namespace Solitaire {
+
+class GameStyle : public Orvex::NamedObject {
+public:
+    // The game events with a sound, in the order the names are kept.
+    enum Sound : int {
+        kSoundErrorMove = 0, kSoundMoveStart, kSoundMove, kSoundWin, kSoundEnd, kSoundUndo, kSoundTipp,
+        kSoundMix, kSoundToZiel, kSoundLose, kSoundBronze, kSoundSilber, kSoundGold, kSoundPerfekt,
+        kSoundComboStart, kSoundComboEnd, kSoundCombo, kSoundBoniShuffle, kSoundBoniMakeVisible,
+        kSoundBoniRemove, kSoundExtraCard, kSoundUnlocked, kSoundUnlocked1, kSoundUnlocked2,
+        kSoundUnlocked3, kSoundUnlocked4, kSoundWildcardFound, kSoundJokerFound, kSoundFlyStart,
+        kSoundUnkeyed, kSoundUnkeyed1, kSoundUnkeyed2, kSoundUnkeyed3, kSoundUnkeyed4,
+        kSoundCount
+    };
+    static_assert(kSoundCount == 34);
+    // More start positions than any table needs; later ones are skipped.
+    static constexpr std::size_t kMaxStartPositions = 256;
+
+    // By name (the fallback "DEFAULT"): every default.
+    explicit GameStyle(std::wstring const& name);
+    // From a "GAMESTYLE" element: name, defaults, then readXML.
+    explicit GameStyle(Orvex::XMLNode& node);
+
+    void setDefaults();
+    void readXML(Orvex::XMLNode& node) override;
+
+    // The attribute word of an event ("UNLOCKED1") and its default sound name ("UNLOCK1").
+    static wchar_t const* soundKey(int sound);
+    static wchar_t const* defaultSoundName(int sound);
+    std::wstring const& getSoundName(int sound) const;
+
+    // 1 + BONUS x min(count, MAX) once count reaches MIN, else 1.
+    float getMultiplierFactor() const;
+    // One counted step; with combo also a combo step (signals as they change).
+    void addMultiplier(bool combo);
+    // Ends the running multiplier: count 0 (signals when the factor changes), combo 0.
+    void updateMultiplier();
+    // Resets the running values of a new game (best combo included), silently.
+    void resetRunning();
+    // "MOVE_ON_ZIEL" x the factor before the step; then, with "AUTO_MULTIPLIER", one step.
+    float getMoveOnZielPoints(bool combo);
+    // "WIN" x the factor before the step; then, with "AUTO_MULTIPLIER", one step without combo.
+    float winPoints();
+    // The point getters that end a running multiplier when "AUTO_MULTIPLIER" is on.
+    float getUndoPoints(bool update);
+    float getTippPenalty();
+    float getWrongDoubleClickPoints();
+
+    unsigned getMultiplierCount() const { return multiplierCount; }
+    unsigned getCombo() const { return comboCount; }
+    unsigned getMaxCombo() const { return bestCombo; }
+
+    sigslot::signal1<float const&> multiplierRaised;
+    sigslot::signal1<float const&> multiplierEnded;
+    sigslot::signal2<float const&, float const&> multiplierChanged;
+    sigslot::signal1<unsigned const&> comboEnded;
+    sigslot::signal1<unsigned const&> comboCountChanged;
+    sigslot::signal1<unsigned const&> newBestCombo;
+    sigslot::signal0<> comboStep;
+
+    std::wstring sounds[kSoundCount];
+    std::vector<D3DXVECTOR4> startPositions;
+    float startScore = 0.0f;
+    bool canRemoveTopCardsOnly = false;
+    float undoPoints = -100.0f;
+    float wrongDoubleClickPoints = -50.0f;
+    float moveOnZiel = 100.0f;
+    float moveFromZiel = -150.0f;
+    float winBonus = 500.0f;
+    float mischenPoints = -500.0f;
+    float tippPoints = -100.0f;
+    bool autoMultiplier = true;
+    float multiplierBonus = 0.1f;
+    unsigned multiplierCount = 0;
+    unsigned minMultipliers = 0;
+    unsigned maxMultipliers = 10;
+    float scoreDownMultiplier = 1.0f;
+    int maxWildcards = -1;       // -1: no limit
+    int maxJokers = -1;
+    int maxWildcardsJokers = -1;
+    unsigned comboCount = 0;
+    unsigned bestCombo = 0;
+    int priceWildcard = 10000;
+    int priceJoker = 25000;
+    int mouseControlMode = 0;  // 1: pairs (two clicks)
+    int tipStyle = 0;          // 1: hints on cards only
+
+private:
+    float factorFor(unsigned count) const;
+};
+
+// Plays a sound of the engine's list once at volume 1.0; an unknown or empty name plays nothing.
+void playSound(std::wstring const& name);
+
+// Whether one more may be made under a "MAX_*" limit: -1 (or any negative) is no limit.
+bool underLimit(int made, int limit);
+
+}  // namespace Solitaire

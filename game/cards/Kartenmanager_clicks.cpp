@@ -1,0 +1,141 @@
+// The click actions of piles: a click on a face-down card ("CLICK_ON_VERDECKT": turn it, deal
+// onto the linked piles, "xMULT" passes) and a click on the empty pile ("CLICK_ON_LEER": fetch
+// the linked piles' cards back, limited by "REST_COUNT_HOLEN").
+//
+// Each pass of a hidden-card click takes the clicked position anew and checks it again before
+// every card that leaves, since cards leaving shorten the list. The empty-pile fetch skips the
+// pile itself and piles named twice, and moves a card only when its pile gives it up, so no
+// card ever lies in two arrangements.
+#include <algorithm>
+
+#include "game/cards/Anordnung.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/Style.h"
+#include "game/cards/StyleSettings.h"
+#include "port/crt/crt.h"
+
+namespace Solitaire {
+
+namespace {
+
+// Linked piles by name, each once and never the pile itself.
+std::vector<Kartenstapel*> linkedPilesOf(Kartenmanager const& manager, Kartenstapel const* pile) {
+    std::vector<Kartenstapel*> out;
+    for (std::wstring const& name : pile->rules.linkedPiles)
+        for (Kartenstapel* linked : manager.findPilesByName(name))
+            if (linked != pile && std::find(out.begin(), out.end(), linked) == out.end()) out.push_back(linked);
+    return out;
+}
+
+}  // namespace
+
+bool Kartenmanager::onClickHidden(Kartenstapel* pile, Karte* card) {
+    Anordnung* root = pile ? pile->getRootArrangement() : nullptr;
+    if (!card || !root || card->isFaceUp() || card->isLocked() || pile->rules.clickOnHidden == 0) return false;
+    std::vector<Karte*> held;
+    root->collectCards(held, true, true);
+    if (std::find(held.begin(), held.end(), card) == held.end()) return false;
+
+    unsigned const bits = pile->rules.clickOnHidden;
+    Style const* style = StyleSettings::instance().getStyle();
+    float const visibleSpeed = style ? style->makeVisibleSpeed : 0.0f;
+    float const revealSpeed = style ? style->arrangeSpeedReveal : 0.0f;
+    float const waitStep = style ? style->revealWaitTimer : 0.0f;
+    float const wait2 = style ? style->revealWaitTimer2 : 0.0f;
+    if ((bits & kClickResetMultiplier) && !bypass && gameStyle_) gameStyle_->updateMultiplier();
+
+    std::vector<Kartenstapel*> const linked = linkedPilesOf(*this, pile);
+    int const passes = (bits & kClickXMult) ? std::clamp(pile->rules.revealCount, 1, Anordnung::kMaxCards) : 1;
+    bool dealt = false;
+    for (int pass = 0; pass < passes; ++pass) {
+        std::vector<Karte*> current;
+        root->collectCards(current, true, true);
+        if (current.empty()) break;
+        auto found = std::find(current.begin(), current.end(), card);
+        std::size_t position = found != current.end() ? static_cast<std::size_t>(found - current.begin()) : 0;
+        if (pass == 0 && (bits & kClickVerknVerdecken)) {
+            float const hideSpeed = style ? style->makeInvisibleSpeed : 0.0f;
+            for (Kartenstapel* other : linked)
+                for (Karte* each : other->getCardsWithLinked()) each->setFaceUp(false, hideSpeed, 0.0f);
+        }
+        Karte* last = current[std::min(position, current.size() - 1)];
+        if (bits & kClickMoveVerknStapel) {
+            for (std::size_t n = 0; n < linked.size(); ++n) {
+                current.clear();
+                root->collectCards(current, true, true);
+                if (current.empty()) break;
+                // The list shrank with every card that left: take the top when the place is gone.
+                position = std::min(position, current.size() - 1);
+                Karte* leaving = current[position];
+                float const delay = waitStep * static_cast<float>(pass + static_cast<int>(n));
+                leaving->pendingStateFlag = false;
+                leaving->dealDelay = delay;
+                if (!pile->removeCard(leaving, true)) break;
+                leaving->unlink(false, true, true);
+                linked[n]->addCard(leaving, nullptr, true, true);
+                leaving->pendingStateFlag = true;
+                if (delay + wait2 > 0.0f) leaving->stateTimer = delay + wait2;
+                else leaving->stateFlag = true;
+                if (bits & kClickAufdecken) leaving->setFaceUp(true, visibleSpeed, 0.0f);
+                linked[n]->arrange(revealSpeed);
+                last = leaving;
+                dealt = true;
+            }
+        } else if (bits & kClickAufdecken) {
+            last->setFaceUp(true, visibleSpeed, 0.0f);
+        }
+    }
+    if (dealt) playSound(GameStyle::kSoundMoveStart);
+    root->rebuildLinks();
+    pile->arrange(revealSpeed);
+    return true;
+}
+
+bool Kartenmanager::onClickEmpty(Kartenstapel* pile) {
+    if (!pile || pile->rules.clickOnEmpty == 0) return false;
+    unsigned const bits = pile->rules.clickOnEmpty;
+    if (bits & kEmptyHolenXMult) {
+        if (pile->rules.restCount == 0) return false;
+        // From -1 it goes on below zero and never reaches 0: no limit.
+        if (pile->rules.restCount > 0) --pile->rules.restCount;
+    }
+    Style const* style = StyleSettings::instance().getStyle();
+    float const revealSpeed = style ? style->arrangeSpeedReveal : 0.0f;
+    Anordnung* root = pile->getRootArrangement();
+    if (bits & kEmptyHolenAlle) {
+        for (Kartenstapel* linked : linkedPilesOf(*this, pile)) {
+            std::vector<Karte*> taken = linked->getCardsWithLinked();
+            if (bits & kEmptyStapelMischen) msvc::random_shuffle(taken.begin(), taken.end());
+            for (auto it = taken.rbegin(); it != taken.rend(); ++it) {
+                Karte* card = *it;
+                Kartenstapel* from = card->pile;
+                if (!from || from == pile || !from->removeCard(card, false)) continue;
+                card->unlink(false, true, true);
+                if (!pile->addCard(card, nullptr, false, true)) {
+                    // No room here: the card goes back where it was.
+                    from->addCard(card, nullptr, false, true);
+                    continue;
+                }
+                card->updateLinkOffsets();
+                if (bits & kEmptyStapelSichtbar) card->setFaceUp(true, style ? style->makeVisibleSpeed : 0.0f, 0.0f);
+                else if (bits & kEmptyStapelVerdecken)
+                    card->setFaceUp(false, style ? style->makeInvisibleSpeed : 0.0f, 0.0f);
+            }
+            if (Anordnung* linkedRoot = linked->getRootArrangement()) linkedRoot->rebuildLinks();
+            if (root) root->rebuildLinks();
+            linked->arrange(revealSpeed);
+        }
+    }
+    pile->arrange(revealSpeed);
+    if ((bits & kEmptyDoKova) && root) {
+        std::vector<Karte*> held;
+        root->collectCards(held, true, true);
+        if (!held.empty()) onClickHidden(pile, held.front());
+    }
+    return true;
+}
+
+}  // namespace Solitaire

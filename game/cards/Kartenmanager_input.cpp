@@ -1,0 +1,395 @@
+// Presses, releases, pointer moves and double clicks on the table (positions in table
+// coordinates): picking a run up and carrying it, dropping it, double clicks, the right button,
+// the two-click (pairs) mode and the two click powers.
+//
+// Ticks are 32-bit milliseconds from the manager's clock; deadlines are compared by unsigned
+// difference, so they hold across the wrap of the tick count. A release over no pile lays
+// nothing anywhere: the run slides back to where it was taken.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/platform/InputState.h"
+#include "port/win32/kernel.h"
+#include "game/cards/AchivementManager.h"
+#include "game/cards/Anordnung.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenset.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/SolPartikelManager.h"
+#include "game/cards/SolitaireCamera.h"
+#include "game/cards/StatistikManager.h"
+#include "game/cards/Style.h"
+#include "game/cards/StyleSettings.h"
+
+namespace Solitaire {
+
+namespace {
+
+constexpr int kLeft = 0;
+constexpr int kRight = 1;
+constexpr float kClearSpeed = -10.0f;
+constexpr float kErrorSpeed = 1.0f;
+
+Style const* currentStyle() { return StyleSettings::instance().getStyle(); }
+
+float pileSpeed() {
+    Style const* style = currentStyle();
+    return style ? style->arrangeSpeed : 0.0f;
+}
+
+bool isSpecialType(int type) { return type == kPileWildcard || type == kPileJoker || type == kPileWildcardJoker; }
+
+void countAchievement(wchar_t const* name) { AchivementManager::instance().count(name, 1.0f); }
+
+}  // namespace
+
+Orvex::u32 Kartenmanager::now() const { return clock_ ? clock_() : static_cast<Orvex::u32>(GetTickCount()); }
+
+bool Kartenmanager::beforeDeadline(Orvex::u32 deadline, Orvex::u32 tick) const {
+    // tick lies before the deadline, or at most the grace after it; the window is far below
+    // half the tick range, so the signed difference is exact across the wrap.
+    auto const late = static_cast<std::int32_t>(tick - deadline);
+    return late < static_cast<std::int32_t>(kDoubleClickGrace);
+}
+
+void Kartenmanager::resetInput() {
+    heldCard = lastClickedCard = nullptr;
+    carriedRun.clear();
+    sourcePile = nullptr;
+    dragEffect = nullptr;
+    selectedCards.clear();
+    pointerCard = hoverCard = nullptr;
+    hoverPile = nullptr;
+    leftDeadline = rightDeadline = 0;
+    clickMode = kClickNormal;
+}
+
+void Kartenmanager::flushResolution() {
+    if (resolutionPending && resolutionDelay > 0.0f) {
+        resolutionDelay = -1.0f;
+        update(0.0, 0.0, Orvex::MouseState());
+    }
+}
+
+void Kartenmanager::onDoubleClick(Orvex::MouseState const& state, int button, D3DXVECTOR2 const& position) {
+    flushResolution();
+    if (clickMode != kClickNormal) return;
+    Orvex::u32 const tick = now();
+    if (button == kRight && gameStatus == 0 && useRightMouse && useDoubleClick) rightDeadline = tick + kDoubleClickWindow;
+    else if (button == kLeft && gameStatus == 0 && useDoubleClick) leftDeadline = tick + kDoubleClickWindow;
+    else return;
+    onMouseDown(state, button, position);
+}
+
+void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR2 const& position) {
+    pointer = position;
+    flushResolution();
+    Style const* style = currentStyle();
+    Karte* card = nullptr;
+    Kartenstapel* pile = nullptr;
+    if (clickMode == kClickReveal) {
+        pickAt(position, card, pile);
+        if (!(isAllowedCard(card) || isAllowedPile(pile)) || !pile || pile->rules.pileType != showPileType || !card ||
+            card->isFaceUp())
+            return;
+        card->setFaceUp(true, style ? style->makeVisibleSpeed : 0.0f, 0.0f);
+        clickMode = kClickNormal;
+        playSound(GameStyle::kSoundBoniMakeVisible);
+        saveUndoState();
+        clickModeUsed.emit(ClickMode(kClickReveal));
+        return;
+    }
+    if (clickMode == kClickRemove) {
+        Kartenstapel* target = findPile(removeTargetPileName);
+        pickAt(position, card, pile);
+        if (!(isAllowedCard(card) || isAllowedPile(pile)) || !pile || pile->rules.pileType != removeSourcePileType ||
+            !card || !card->isFaceUp() || !target || target == pile)
+            return;
+        if (gameStyle_ && gameStyle_->canRemoveTopCardsOnly && !card->backLinks.empty()) return;
+        card->unlink(true, true, true);
+        pile->removeCard(card, true);
+        pile->arrange(pileSpeed());
+        target->addCard(card, nullptr, true, true);
+        target->arrange(pileSpeed());
+        clickMode = kClickNormal;
+        playSound(GameStyle::kSoundBoniRemove);
+        saveUndoState();
+        clickModeUsed.emit(ClickMode(kClickRemove));
+        return;
+    }
+    if (clickMode != kClickNormal) return;
+
+    Orvex::u32 const tick = now();
+    if (button == kRight) {
+        if (gameStatus != 0 || !useRightMouse) return;
+        bool moved = false;
+        if (beforeDeadline(rightDeadline, tick)) {
+            moved = autoFinish(nullptr);
+        } else if ((pickAt(position, card, pile) & 2) && pile && !isSpecialType(pile->rules.pileType)) {
+            moved = autoFinish(pile);
+        }
+        if (moved) {
+            // The finish moves without recording: one step covers it and schedules its resolution.
+            saveUndoState();
+            playSound(GameStyle::kSoundMove);
+            clearHoverMarks();
+        } else {
+            playSound(GameStyle::kSoundErrorMove);
+        }
+        rightDeadline = tick;
+        stamp();
+        return;
+    }
+    if (button != kLeft || gameStatus != 0) return;
+    if (gameStyle_ && gameStyle_->mouseControlMode == 1) mouseDownPairs(position);
+    else mouseDownDrag(position);
+}
+
+void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
+    Karte* card = nullptr;
+    Kartenstapel* pile = nullptr;
+    int const mask = pickAt(position, card, pile);
+    Orvex::u32 const tick = now();
+    if (mask & 1) {
+        if (!isAllowedCard(card)) return;
+        Karte::LinkedCards run;
+        bool pickable = false;
+        if (pile && pile->canPickCard(card)) {
+            pile->collectCarriedRun(card, run);
+            pickable = true;
+        }
+        bool pickUp = true;
+        bool automatic = false;
+        bool trueDouble = false;
+        if (pile && pile->rules.singleDoubleClick && card->isFaceUp()) {
+            automatic = true;
+            pickUp = false;
+        } else if (card == lastClickedCard && beforeDeadline(leftDeadline, tick)) {
+            automatic = trueDouble = true;
+            StatistikManager::instance().countDoubleClick();
+        }
+        bool moved = false;
+        if (automatic && pickable) {
+            moved = doubleClickGoalOnly ? moveRunToGoalPile(card, pile, run, 0, false)
+                                        : moveRunToAnyPile(card, pile, run, 0, false);
+        }
+        if (automatic) {
+            objectUsed.emit(*card, moved);
+            if (moved) {
+                playSound(GameStyle::kSoundMove);
+                if (pile != sourcePile) {
+                    countAchievement(L"KARTEN_MOVED");
+                    StatistikManager::instance().addMoved(static_cast<Orvex::u32>(run.size()));
+                    if (Kartenset const* set = StyleSettings::instance().getKartenset())
+                        SolPartikelManager::instance().spawnAt(set->movedEmitter, *card);
+                }
+                heldCard = nullptr;
+                sourcePile = nullptr;
+                clearHoverMarks();
+                saveUndoState();
+                StatistikManager::instance().countClick();
+            } else {
+                card->setMarkState(kMarkRefused, kErrorSpeed);
+                playSound(GameStyle::kSoundErrorMove);
+                if (trueDouble) {
+                    StatistikManager::instance().countFailedDoubleClick();
+                    float const points = gameStyle_ ? gameStyle_->getWrongDoubleClickPoints() : 0.0f;
+                    if (points != 0.0f) {
+                        changeScore(points);
+                        spawnPoints(points);
+                    }
+                }
+            }
+        }
+        leftDeadline = tick;
+        if (!moved && pickUp) {
+            StatistikManager::instance().countClick();
+            if (!card->isFaceUp()) {
+                if (pile && onClickHidden(pile, card)) {
+                    objectUsed.emit(*card, true);
+                    objectUsed.emit(*pile, true);
+                    saveUndoState();
+                }
+            } else if (pickable && !trueDouble) {
+                clearHoverMarks();
+                card->setMarkState(0, kClearSpeed);
+                heldCard = lastClickedCard = card;
+                carriedRun = run;
+                sourcePile = pile;
+                pickCardPosition = card->getPositionGoal();
+                pickPointer = position;
+                pickCameraOffset = camera ? camera->getOffset() : D3DXVECTOR2(0.0f, 0.0f);
+                if (Kartenset const* set = StyleSettings::instance().getKartenset())
+                    dragEffect = SolPartikelManager::instance().spawnAt(set->moveEmitter, *card);
+                for (auto const& entry : carriedRun) entry.first->updateLinkOffsets();
+            } else if (!pickable) {
+                heldCard = nullptr;
+                sourcePile = nullptr;
+                carriedRun.clear();
+                clearHoverMarks();
+                lastClickedCard = card;
+            }
+        }
+        stamp();
+        return;
+    }
+    if (mask & 2) {
+        if (!isAllowedPile(pile)) return;
+        bool const done = onClickEmpty(pile);
+        if (done) saveUndoState();
+        objectUsed.emit(*pile, done);
+    }
+    stamp();
+}
+
+bool Kartenmanager::pairMove(Karte* moving, Kartenstapel* target, Karte* onCard) {
+    Kartenstapel* from = moving->pile;
+    Karte::LinkedCards run{{moving, 0}};
+    if (!target->acceptsCards(run, onCard)) return false;
+    if (from) {
+        from->removeCard(moving, false);
+        moving->pruneLinks({moving}, true);
+        if (Anordnung* root = from->getRootArrangement()) root->rebuildLinks();
+        from->arrange(pileSpeed());
+    }
+    if (onCard && isSpecialType(target->rules.pileType)) {
+        target->removeCard(onCard, true);
+        target->addCard(onCard, nullptr, true, false);
+    }
+    target->addCard(moving, onCard, true, false);
+    StatistikManager::instance().addMoved(1);
+    if (Kartenset const* set = StyleSettings::instance().getKartenset())
+        SolPartikelManager::instance().spawnAt(set->movedEmitter, *moving);
+    target->arrange(pileSpeed());
+    saveUndoState();
+    countAchievement(L"KARTEN_MOVED");
+    playSound(GameStyle::kSoundMove);
+    return true;
+}
+
+void Kartenmanager::mouseDownPairs(D3DXVECTOR2 const& position) {
+    Karte* card = nullptr;
+    Kartenstapel* pile = nullptr;
+    int const mask = pickAt(position, card, pile);
+    if (!(mask & 1)) {
+        selectedCards.clear();
+        stamp();
+        return;
+    }
+    if (!(isAllowedCard(card) || isAllowedPile(pile))) return;
+    StatistikManager::instance().countClick();
+    if (!card->isFaceUp() && !card->isMoving() && card->backLinks.empty() && pile && pile->rules.pileType == kPileVorrat) {
+        selectedCards.clear();
+        if (onClickHidden(pile, card)) {
+            objectUsed.emit(*card, true);
+            objectUsed.emit(*pile, true);
+            saveUndoState();
+        }
+        stamp();
+        return;
+    }
+    bool const open = card->isFaceUp() && !card->isMoving() && pile &&
+                      (((pile->rules.pileType == kPileAblage || pile->rules.pileType == kPileTableau) &&
+                        card->backLinks.empty()) ||
+                       isSpecialType(pile->rules.pileType));
+    if (!open) {
+        stamp();
+        return;
+    }
+    Karte* selected = nullptr;
+    for (Karte* other : cards)
+        if (other != card && std::find(selectedCards.begin(), selectedCards.end(), other) != selectedCards.end()) {
+            selected = other;
+            break;
+        }
+    if (selected) {
+        clearHoverMarks();
+        if (!pairMove(selected, pile, card)) {
+            selected->setMarkState(kMarkRefused, kErrorSpeed);
+            card->setMarkState(kMarkRefused, kErrorSpeed);
+            playSound(GameStyle::kSoundErrorMove);
+            countAchievement(L"KARTEN_MOVE_ERROR");
+        }
+        selectedCards.clear();
+        stamp();
+        return;
+    }
+    bool const already = std::find(selectedCards.begin(), selectedCards.end(), card) != selectedCards.end();
+    if (!pile->canPickCard(card) || already) {
+        selectedCards.clear();
+        stamp();
+        return;
+    }
+    selectedCards.push_back(card);
+    if (!card->isWildcard && !card->isJoker) {
+        clearHoverMarks();
+        for (std::wstring const& name : pile->rules.pairGoalPiles) {
+            Kartenstapel* goal = findPile(name);
+            if (goal && goal != pile && pairMove(card, goal, nullptr)) {
+                selectedCards.clear();
+                break;
+            }
+        }
+    }
+    stamp();
+}
+
+void Kartenmanager::onMouseMove(Orvex::MouseState const& state, int axis, D3DXVECTOR2 const& position) {
+    pointer = position;
+    bool const pairsMode = gameStyle_ && gameStyle_->mouseControlMode == 1;
+    if (pairsMode && (state.isButtonDown(0) || state.isButtonDown(1))) return;
+    if (gameStatus == 0 && (axis == 2 || axis == 5)) {
+        float const moved = std::fabs(state.getMovement(static_cast<Orvex::OrvexAchse>(axis)));
+        if (std::isfinite(moved) && moved >= 1.0f)
+            StatistikManager::instance().addMouseDistance(static_cast<Orvex::u32>(std::min(moved, 1.0e6f)));
+    }
+    if (!heldCard || !state.isButtonDown(0)) return;
+    D3DXVECTOR2 const cameraOffset = camera ? camera->getOffset() : D3DXVECTOR2(0.0f, 0.0f);
+    D3DXVECTOR2 const goal{pickCardPosition.x + (position.x - pickPointer.x) - (cameraOffset.x - pickCameraOffset.x),
+                           pickCardPosition.y + (position.y - pickPointer.y) - (cameraOffset.y - pickCameraOffset.y)};
+    Style const* style = currentStyle();
+    heldCard->moveTo(goal, style ? style->arrangeSpeedMove : 0.0f, 0.0f);
+    heldCard->placeLinkedIn(style ? style->arrangeSpeedMove : 0.0f, carriedRun);
+}
+
+void Kartenmanager::onMouseUp(Orvex::MouseState const&, int button, D3DXVECTOR2 const& position) {
+    pointer = position;
+    if (button != kLeft || clickMode != kClickNormal) return;
+    if (gameStyle_ && gameStyle_->mouseControlMode == 1) return;
+    Karte* card = nullptr;
+    Kartenstapel* pile = nullptr;
+    std::vector<Karte*> dragged;
+    for (auto const& entry : carriedRun) dragged.push_back(entry.first);
+    int const mask = pickDropTarget(position, card, pile, dragged);
+    // Over no pile, or once the game is decided, the run goes nowhere and slides back.
+    Kartenstapel* target = (mask & 2) && gameStatus == 0 ? pile : nullptr;
+    if (heldCard && target) {
+        clearHoverMarks();
+        scheduleResolution();
+        if (isAllowedCard(card) || isAllowedPile(target)) {
+            if (target->acceptsCards(carriedRun, nullptr)) {
+                executeMove(carriedRun, sourcePile, target, heldCard);
+                saveUndoState();
+                countAchievement(L"KARTEN_MOVED");
+                playSound(GameStyle::kSoundMove);
+            } else if (target != sourcePile) {
+                heldCard->setMarkState(kMarkRefused, kErrorSpeed);
+                playSound(GameStyle::kSoundErrorMove);
+                countAchievement(L"KARTEN_MOVE_ERROR");
+            }
+        }
+    }
+    if (heldCard) {
+        // The refused run slides back where it lies.
+        for (Kartenstapel* each : piles) each->arrange(pileSpeed());
+    }
+    heldCard = nullptr;
+    sourcePile = nullptr;
+    carriedRun.clear();
+    dragEffect = nullptr;
+    stamp();
+}
+
+}  // namespace Solitaire

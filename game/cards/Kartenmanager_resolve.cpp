@@ -1,0 +1,256 @@
+// A move's resolution: extra cards, keys and locks, wildcards and jokers sent to their piles,
+// goal arrivals scored with the running multiplier, the table counts; its scheduling; the win
+// and end tests, the explicit end and the end-of-game flight.
+//
+// The resolution repeats its passes while one changes something. A collected extra card leaves
+// its pile and is not seen again; one its arrangement does not give up is collected once and
+// then left alone, since it would be found open in every pass and the passes would never end.
+// Passes are bounded by kMaxResolutionPasses besides.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/platform/InputState.h"
+#include "game/cards/AchivementManager.h"
+#include "game/cards/Anordnung.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenset.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/SolPartikelManager.h"
+#include "game/cards/Style.h"
+#include "game/cards/StyleSettings.h"
+
+namespace Solitaire {
+
+namespace {
+
+bool isSpecialType(int type) { return type == kPileWildcard || type == kPileJoker || type == kPileWildcardJoker; }
+
+bool anyComponent(D3DXVECTOR4 const& v) { return v.x != 0.0f || v.y != 0.0f || v.z != 0.0f || v.w != 0.0f; }
+
+float component(D3DXVECTOR4 const& v, int i) { return i == 0 ? v.x : i == 1 ? v.y : i == 2 ? v.z : v.w; }
+
+void setComponent(D3DXVECTOR4& v, int i, float value) { (i == 0 ? v.x : i == 1 ? v.y : i == 2 ? v.z : v.w) = value; }
+
+// A wildcard or joker that should go to its pile: free, pickable, not there yet.
+bool wantsCollecting(Karte const* card, bool joker) {
+    if (!(joker ? card->isJoker : card->isWildcard) || !card->pile || !card->backLinks.empty()) return false;
+    int const type = card->pile->rules.pileType;
+    if (type == (joker ? kPileJoker : kPileWildcard) || type == kPileWildcardJoker) return false;
+    return card->pile->canPickCard(card);
+}
+
+}  // namespace
+
+void Kartenmanager::scheduleResolution() {
+    update(0.0, 0.0, Orvex::MouseState());
+    bool extra = false;
+    for (Kartenstapel* pile : piles)
+        if ((extra = scanExtraCards(pile, false))) break;
+    bool collect = false;
+    for (Karte const* card : cards) {
+        if (!card->isWildcard && !card->isJoker) continue;
+        collect = wantsCollecting(card, card->isJoker);
+        break;
+    }
+    resolutionPending = true;
+    Style const* style = StyleSettings::instance().getStyle();
+    if (collect) {
+        if (resolutionDelay < 1.0f) resolutionDelay = 2.0f;
+    } else if (extra) {
+        if (resolutionDelay < 0.5f) resolutionDelay = 1.0f;
+    } else if (!style || !style->useAutoCheckAutoFinish || autoMoveCount == -1) {
+        resolutionDelay = -1.0f;
+    } else {
+        resolutionDelay = static_cast<float>(autoMoveCount) * style->revealWaitTimer;
+    }
+}
+
+bool Kartenmanager::scanExtraCards(Kartenstapel* pile, bool fire) {
+    if (!pile || !pile->getRootArrangement()) return false;
+    bool found = false;
+    for (Karte* card : pile->getRootArrangement()->collectFreeCards()) {
+        if (card->suit != Karte::kSuitExtra) continue;
+        found = true;
+        if (fire) collectExtraCard(pile, card);
+    }
+    return found;
+}
+
+void Kartenmanager::resolveAfterMove(bool playerMove) {
+    Style const* style = StyleSettings::instance().getStyle();
+    float const fadeSpeed = style ? style->fadeoutSpeed : 1.0f;
+    // A pass that changed something runs the update, which may resolve again inside this call:
+    // the cards collected are shared down to the innermost call.
+    if (resolveDepth_++ == 0) resolutionCollected_.clear();
+    std::vector<Karte*>& collected = resolutionCollected_;
+    for (int pass = 0; pass < kMaxResolutionPasses; ++pass) {
+        bool changed = false;
+        for (Kartenstapel* pile : piles) {
+            if (!pile->getRootArrangement()) continue;
+            for (Karte* card : pile->getRootArrangement()->collectFreeCards()) {
+                if (card->suit != Karte::kSuitExtra) continue;
+                if (std::find(collected.begin(), collected.end(), card) != collected.end()) continue;
+                collectExtraCard(pile, card);
+                collected.push_back(card);
+                changed |= card->pile != pile;
+            }
+        }
+
+        // Keys on goal piles open the matching lock components.
+        for (Karte* card : cards) {
+            if (!card->pile || card->pile->rules.goalKind == 0 || !anyComponent(card->keys.goal)) continue;
+            playSound(GameStyle::kSoundUnkeyed);
+            for (int i = 0; i < 4; ++i)
+                if (component(card->keys.goal, i) != 0.0f) playSound(GameStyle::kSoundUnkeyed1 + i);
+            card->setKeys({0.0f, 0.0f, 0.0f, 0.0f}, fadeSpeed, 0.0f);
+        }
+        D3DXVECTOR4 keyMax{0.0f, 0.0f, 0.0f, 0.0f};
+        for (Karte const* card : cards)
+            for (int i = 0; i < 4; ++i)
+                setComponent(keyMax, i, std::max(component(keyMax, i), component(card->keys.goal, i)));
+        D3DXVECTOR4 opened{0.0f, 0.0f, 0.0f, 0.0f};
+        bool unlocked = false;
+        for (Karte* card : cards) {
+            D3DXVECTOR4 lock = card->locks.goal;
+            if (!anyComponent(lock)) continue;
+            for (int i = 0; i < 4; ++i) {
+                if (component(lock, i) <= component(keyMax, i)) continue;
+                setComponent(lock, i, component(keyMax, i));
+                setComponent(opened, i, 1.0f);
+            }
+            card->setLocks(lock, fadeSpeed, 0.0f);
+            if (!anyComponent(lock)) unlocked = true;
+        }
+        if (unlocked) {
+            changed = true;
+            playSound(GameStyle::kSoundUnlocked);
+            for (int i = 0; i < 4; ++i)
+                if (component(opened, i) != 0.0f) playSound(GameStyle::kSoundUnlocked1 + i);
+            cardsUnlocked.emit(opened);
+        }
+
+        for (Karte* card : cards) {
+            bool const joker = card->isJoker;
+            if (!wantsCollecting(card, joker)) continue;
+            Kartenstapel* target = joker ? findJokerPile() : findWildcardPile();
+            if (!target) continue;
+            Kartenstapel* from = card->pile;
+            if (!from->removeCard(card, true)) continue;
+            from->arrange(style ? style->arrangeSpeed : 0.0f);
+            card->unlink(false, true, true);
+            target->addCard(card, nullptr, true, true);
+            target->arrange(style ? style->arrangeSpeedReveal : 0.0f);
+            playSound(joker ? GameStyle::kSoundJokerFound : GameStyle::kSoundWildcardFound);
+            (joker ? jokerFound : wildcardFound).emit(*card);
+            changed = true;
+        }
+        if (!changed) break;
+        update(0.0, 0.0, Orvex::MouseState());
+    }
+    --resolveDepth_;
+
+    // Goal arrivals.
+    for (Karte* card : cards) {
+        if (!card->pile) continue;
+        int const before = card->goalKind;
+        card->goalKind = card->pile->rules.goalKind;
+        if (before == 1 || card->goalKind != 1 || !playerMove || isSpecialType(card->pile->rules.pileType)) continue;
+        if (Kartenset const* set = StyleSettings::instance().getKartenset()) {
+            SolPartikelManager::instance().spawnAt(set->toGoalEmitter, *card);
+            SolPartikelManager::instance().spawnFlying(set->addPointsEmitter, card->getPositionGoal(),
+                                                       card->getPositionGoal(), kFlyDuration, kFlyValue);
+        }
+        cardScored.emit(*card);
+    }
+
+    int goal = 0, end = 0;
+    bool pairs = false;
+    for (Kartenstapel const* pile : piles) {
+        pairs |= pile->rules.pairs;
+        if (pile->rules.goalKind == 1) goal += static_cast<int>(pile->getCardsWithLinked().size());
+        else if (pile->rules.goalKind == 2) end += static_cast<int>(pile->getCardsWithLinked().size());
+    }
+    if (playerMove && goal != goalCardCount && !gameEndSent && gameStyle_) {
+        if (goal < goalCardCount) {
+            if (gameStyle_->autoMultiplier) gameStyle_->updateMultiplier();
+            float const delta = static_cast<float>(goalCardCount - goal) * gameStyle_->moveFromZiel;
+            if (delta != 0.0f) {
+                changeScore(delta);
+                spawnPoints(delta);
+            }
+        } else {
+            int const n = goal - goalCardCount;
+            playSound(GameStyle::kSoundToZiel);
+            for (int i = 0; i < n; ++i) {
+                float points = 0.0f;
+                if (pairs && i % 2 == 1) {
+                    points = gameStyle_->getMultiplierFactor() * gameStyle_->moveOnZiel;
+                    if (gameStyle_->autoMultiplier) gameStyle_->addMultiplier(false);
+                } else {
+                    points = gameStyle_->getMoveOnZielPoints(true);
+                }
+                changeScore(points);
+            }
+            goalCardsArrived.emit(static_cast<unsigned long>(n));
+            AchivementManager::instance().count(L"KARTEN_MOVE_TO_ZIEL", static_cast<float>(n));
+        }
+    }
+    endPileCardCount = end;
+    goalCardCount = goal;
+    goalAndEndCardCount = goal + end;
+    if (gameEndSent) return;
+
+    tableauPileCount = static_cast<int>(getPilesOfType(kPileTableau).size());
+    emptyTableauPileCount = countEmptyTableauPiles();
+    int const now = countTableauCards();
+    int const removed = tableauCardCount - now;
+    tableauCardCount = now;
+    if (removed >= 1) AchivementManager::instance().count(L"KARTEN_ABGEBAUT", static_cast<float>(removed));
+}
+
+bool Kartenmanager::checkWin() {
+    if (gameStatus == 0 && tableauPileCount == emptyTableauPileCount) {
+        playSound(GameStyle::kSoundWin);
+        if (gameStyle_) {
+            changeScore(gameStyle_->getMoveOnZielPoints(false) * static_cast<float>(endPileCardCount));
+            changeScore(gameStyle_->winPoints());
+        }
+        gameStatus = 1;
+        if (!gameEndSent) {
+            gameEndSent = true;
+            gameEnd.emit(true, makeGameEndParms(true));
+        }
+    }
+    return gameStatus != 0;
+}
+
+bool Kartenmanager::checkEnd() {
+    if (gameStatus == 0) checkWin();
+    if (gameStatus == 0 && hints.empty()) {
+        playSound(GameStyle::kSoundEnd);
+        gameStatus = -1;
+        if (!gameEndSent) {
+            gameEndSent = true;
+            gameEnd.emit(false, makeGameEndParms(false));
+        }
+    }
+    return gameStatus != 0;
+}
+
+void Kartenmanager::finishGame() {
+    if (gameStatus != 0) {
+        if (gameEndSent) return;
+        gameEndSent = true;
+        gameEnd.emit(gameStatus > 0, makeGameEndParms(false));
+        return;
+    }
+    if (checkEnd() || gameEndSent) return;
+    gameEndSent = true;
+    gameEnd.emit(false, makeGameEndParms(false));
+}
+
+float Kartenmanager::startEndFlyOut(std::wstring const&) { return 0.0f; }
+
+}  // namespace Solitaire

@@ -1,0 +1,264 @@
+// The card manager's score and balance, the seed, the deck, bought jokers and wildcards, the
+// table counts, the game-end record and small queries.
+#include <algorithm>
+#include <sstream>
+
+#include "engine/core/Random.h"
+#include "game/cards/AchivementManager.h"
+#include "game/cards/Anordnung.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenset.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/RuleMatching.h"
+#include "game/cards/Style.h"
+#include "game/cards/StyleSettings.h"
+
+namespace Solitaire {
+
+static_assert(Kartenmanager::kMaxExtraType == Kartenset::kExtraFaceCount - 1);
+
+void Kartenmanager::changeScore(float const& delta) {
+    score += delta;
+    if (!(score > 0.0f)) score = 0.0f;
+    pointsBalance += delta;
+    if (!(pointsBalance > 0.0f)) pointsBalance = 0.0f;
+    AchivementManager::instance().count(L"SCORE_CHANGED", delta);
+}
+
+void Kartenmanager::setPointsBalance(float const& balance, bool const& alsoReference) {
+    pointsBalance = balance > 0.0f ? balance : 0.0f;
+    if (alsoReference) shownBalance = pointsBalance;
+}
+
+unsigned Kartenmanager::seedFromText(std::wstring const& text) {
+    // Leading decimal digits, wrapping as an unsigned number does.
+    unsigned number = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') break;
+        number = number * 10u + static_cast<unsigned>(c - L'0');
+    }
+    if (number != 0 || text == L"0") return number;
+    unsigned sum = 0;
+    unsigned position = 1;
+    for (wchar_t c : text) sum += static_cast<unsigned>(c) * position++;
+    return sum;
+}
+
+std::wstring Kartenmanager::makeSeedText(unsigned seed) { return std::to_wstring(seed); }
+
+void Kartenmanager::createDeck() {
+    Orvex::FRect const table = computeTableRect();
+    D3DXVECTOR2 const centre{(table.left + table.right) * 0.5f, (table.top + table.bottom) * 0.5f};
+    auto make = [&](int suit, int value, D3DXVECTOR2 const& at) {
+        auto* card = new Karte(value, suit, 1, static_cast<int>(cards.size()));
+        card->moveTo(at, 0.0f, 0.0f);
+        card->rotateTo(Orvex::randomFloat(-180.0f, 180.0f), 0.0f, 0.0f, false);
+        addCard(card);
+    };
+    // A pass of no card would repeat for ever: deckPass is empty then, and the deck stays empty.
+    std::vector<std::pair<int, int>> const pass = deckPass(deckColourRule, deckValueRules, alternateCardCreation);
+    int made = 0;
+    while (!pass.empty() && made < deckSize) {
+        for (auto const& [suit, value] : pass) {
+            if (made >= deckSize) break;
+            make(suit, value, centre);
+            ++made;
+        }
+    }
+    for (int i = 0; i < extraCardCount; ++i) make(Karte::kSuitExtra, extraCardType, {centre.x, table.top - 1000.0f});
+}
+
+namespace {
+
+Karte* buySpecial(Kartenmanager& manager, Kartenstapel* pile, int suit, int value, bool joker) {
+    if (!pile) return nullptr;
+    auto* card = new Karte(value, suit, 1, static_cast<int>(manager.cards.size()));
+    manager.addCard(card);
+    pile->addCard(card, nullptr, true, true);
+    Style const* style = StyleSettings::instance().getStyle();
+    pile->arrange(style ? style->arrangeSpeed : 0.0f);
+    card->setFaceUp(true, 0.0f, 0.0f);
+    (joker ? card->isJoker : card->isWildcard) = true;
+    return card;
+}
+
+}  // namespace
+
+Karte* Kartenmanager::buyJoker(int const& suit, int const& value) {
+    jokerList.emplace_back(suit, value);
+    Karte* card = buySpecial(*this, findJokerPile(), suit, value, true);
+    // Only a card that joins the game counts in the deck size.
+    if (card) ++deckSize;
+    return card;
+}
+
+Karte* Kartenmanager::buyWildcard(int const& suit, int const& value) {
+    wildcardList.emplace_back(suit, value);
+    Karte* card = buySpecial(*this, findWildcardPile(), suit, value, false);
+    if (card) ++deckSize;
+    return card;
+}
+
+namespace {
+
+Kartenstapel* firstOfTypes(std::vector<Kartenstapel*> const& piles, int first, int second) {
+    for (Kartenstapel* pile : piles)
+        if (pile->rules.pileType == first) return pile;
+    for (Kartenstapel* pile : piles)
+        if (pile->rules.pileType == second) return pile;
+    return nullptr;
+}
+
+std::vector<std::pair<int, int>> flaggedCards(Kartenstapel const* pile, bool joker) {
+    std::vector<std::pair<int, int>> out;
+    for (Karte* card : pile->getCardsWithLinked())
+        if (joker ? card->isJoker : card->isWildcard) out.emplace_back(card->suit, card->value);
+    return out;
+}
+
+}  // namespace
+
+Kartenstapel* Kartenmanager::findWildcardPile() const { return firstOfTypes(piles, kPileWildcard, kPileWildcardJoker); }
+
+Kartenstapel* Kartenmanager::findJokerPile() const { return firstOfTypes(piles, kPileJoker, kPileWildcardJoker); }
+
+std::vector<std::pair<int, int>> Kartenmanager::collectJokers() const {
+    Kartenstapel const* pile = findJokerPile();
+    return pile ? flaggedCards(pile, true) : jokerList;
+}
+
+std::vector<std::pair<int, int>> Kartenmanager::collectWildcards() const {
+    Kartenstapel const* pile = findWildcardPile();
+    return pile ? flaggedCards(pile, false) : wildcardList;
+}
+
+std::vector<Kartenstapel*> Kartenmanager::findPilesByName(std::wstring const& name) const {
+    std::vector<Kartenstapel*> out;
+    for (Kartenstapel* pile : piles)
+        if (pile->getName() == name) out.push_back(pile);
+    return out;
+}
+
+int Kartenmanager::countTableauCards() const {
+    int count = 0;
+    for (Kartenstapel const* pile : piles)
+        if (pile->rules.pileType == kPileTableau) count += static_cast<int>(pile->getCardsWithLinked().size());
+    return count;
+}
+
+int Kartenmanager::countEmptyTableauPiles() const {
+    int count = 0;
+    for (Kartenstapel const* pile : piles)
+        if (pile->rules.pileType == kPileTableau && pile->getCardsWithLinked().empty()) ++count;
+    return count;
+}
+
+float Kartenmanager::getClearedCardRatio() const {
+    return tableauCardsAtStart > 0 ? static_cast<float>(getClearedCardCount()) / static_cast<float>(tableauCardsAtStart)
+                                   : 0.0f;
+}
+
+float Kartenmanager::getRestCardRatio() const {
+    return tableauCardsAtStart > 0 ? static_cast<float>(tableauCardCount) / static_cast<float>(tableauCardsAtStart)
+                                   : 0.0f;
+}
+
+GameEndParms Kartenmanager::makeGameEndParms(bool won) const {
+    GameEndParms record;
+    record.score = score + bonusScore;
+    record.time = gameTime;
+    record.extraCards = extraCardsFound;
+    record.allTableauEmpty = emptyTableauPileCount == tableauPileCount;
+    record.emptyTableauPiles = emptyTableauPileCount;
+    record.maxCombo = 0;
+    if (won) {
+        record.restCards = 0;
+        record.restRatio = 0.0f;
+        record.clearedCards = tableauCardsAtStart;
+        record.clearedRatio = 1.0f;
+    } else {
+        // A table that started without tableau cards has nothing to compare with: ratios 0.
+        record.restCards = tableauCardCount;
+        record.restRatio = getRestCardRatio();
+        record.clearedCards = getClearedCardCount();
+        record.clearedRatio = getClearedCardRatio();
+    }
+    return record;
+}
+
+namespace {
+
+bool nameListed(std::vector<std::wstring> const& names, std::wstring const& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+}  // namespace
+
+bool Kartenmanager::passesFirstPileFilter(Kartenstapel const* pile) const {
+    return firstPileFilter.empty() || !pile || nameListed(firstPileFilter, pile->getName());
+}
+
+bool Kartenmanager::passesSecondPileFilter(Kartenstapel const* pile) const {
+    return secondPileFilter.empty() || !pile || nameListed(secondPileFilter, pile->getName());
+}
+
+bool Kartenmanager::isAllowedCard(Karte const* card) const {
+    if (tutorialCardNames.empty()) return true;
+    return card && nameListed(tutorialCardNames, card->getUserName());
+}
+
+bool Kartenmanager::isAllowedPile(Kartenstapel const* pile) const {
+    if (tutorialPileNames.empty()) return true;
+    return pile && nameListed(tutorialPileNames, pile->getUserName());
+}
+
+void Kartenmanager::updateSpecialPile(bool emit) {
+    Kartenstapel* pile = findPile(specialPileName);
+    if (!pile) {
+        specialPileMissing.emit();
+        return;
+    }
+    bool const empty = pile->getCardsWithLinked().empty();
+    if (emit && empty != specialPileWasEmpty) {
+        if (empty) specialPileEmpty.emit(*pile);
+        else specialPileRefilled.emit(*pile);
+    }
+    specialPileWasEmpty = empty;
+}
+
+Anordnung* Kartenmanager::findArrangementOfCard(Karte const* card) const {
+    for (Kartenstapel const* pile : piles)
+        for (Anordnung* arrangement : pile->getArrangements())
+            if (std::find(arrangement->cards.begin(), arrangement->cards.end(), card) != arrangement->cards.end())
+                return arrangement;
+    return nullptr;
+}
+
+Orvex::FRect Kartenmanager::computeTableRect() const {
+    bool any = false;
+    Orvex::FRect r{0.0f, 0.0f, 0.0f, 0.0f};
+    auto take = [&](D3DXVECTOR2 const& centre, D3DXVECTOR2 const& size) {
+        float const l = centre.x - size.x * 0.5f, t = centre.y - size.y * 0.5f;
+        float const rt = centre.x + size.x * 0.5f, b = centre.y + size.y * 0.5f;
+        if (!any) {
+            r = Orvex::FRect(l, t, rt, b);
+            any = true;
+            return;
+        }
+        r.left = std::min(r.left, l);
+        r.top = std::min(r.top, t);
+        r.right = std::max(r.right, rt);
+        r.bottom = std::max(r.bottom, b);
+    };
+    for (Kartenstapel const* pile : piles) {
+        bool named = false;
+        for (PilePosition const& entry : pilePositions) named |= entry.name == pile->getName();
+        if (named) continue;
+        take(pile->position, pile->cardSize * pile->getScale());
+        for (Karte* card : pile->getCardsWithLinked()) take(card->getPositionGoal(), card->cardSize * card->scale.goal);
+    }
+    return r;
+}
+
+}  // namespace Solitaire

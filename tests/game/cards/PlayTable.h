@@ -1,0 +1,141 @@
+// A table to play on in tests: the card-table fixture with a camera, a settable tick clock,
+// achievement counters the card manager counts into, games started from shipped or inline
+// variants, clicks at cards and piles through their screen rectangles, a signature of the dealt
+// table and the invariants every position must keep.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/core/XMLNode.h"
+#include "engine/platform/InputState.h"
+#include "game/cards/AchivementManager.h"
+#include "game/cards/Anordnung.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Picking.h"
+#include "game/cards/SolitaireCamera.h"
+#include "tests/game/cards/AchivementDefinitions.h"
+#include "tests/game/cards/CardTableFixture.h"
+
+namespace cardtest {
+
+inline std::wstring const kVariants[] = {
+    L"data\\Level\\Goldrausch.sol", L"data\\Level\\GoldrauschDrei.sol", L"data\\Level\\Zellen.sol",
+    L"data\\Level\\Spinne.sol",     L"data\\Level\\Golfplatz.sol",      L"data\\Level\\Paare.sol",
+    L"data\\Level\\Herzreihe.sol",
+};
+
+inline std::string narrow(std::wstring const& text) { return std::string(text.begin(), text.end()); }
+
+class PlayTable : public CardTableFixture {
+protected:
+    void SetUp() override {
+        CardTableFixture::SetUp();
+        cardstest::loadDefinitions(Solitaire::AchivementManager::instance(),
+                                   L"<A><ACHIVEMENT NAME=\"KARTEN_MOVED\"/><ACHIVEMENT NAME=\"KARTEN_MOVE_ERROR\"/>"
+                                   L"<ACHIVEMENT NAME=\"SCORE_CHANGED\"/><ACHIVEMENT NAME=\"KARTEN_MOVE_TO_ZIEL\"/>"
+                                   L"<ACHIVEMENT NAME=\"KARTEN_ABGEBAUT\"/></A>");
+        manager().setClock([this] { return tick; });
+        style().setDefaults();
+    }
+    void TearDown() override {
+        manager().setClock({});
+        CardTableFixture::TearDown();
+        manager().camera = nullptr;
+        style().setDefaults();
+    }
+
+    static Solitaire::GameStyle& style() { return *Solitaire::StyleSettings::instance().getGameStyle(); }
+
+    static float counted(wchar_t const* name) {
+        Solitaire::Achivement* found = Solitaire::AchivementManager::instance().find(name);
+        return found ? found->getValue() : -1.0f;
+    }
+
+    // Reads a variant file and deals it.
+    void start(std::wstring const& file, std::wstring const& seed, bool quick = true,
+               Solitaire::Kartenmanager::OwnedCards const& wildcards = {},
+               Solitaire::Kartenmanager::OwnedCards const& jokers = {}, float balance = 0.0f) {
+        manager().createDiscardPile();
+        load(file);
+        manager().startGame(&camera, seed, quick, wildcards, jokers, balance);
+    }
+    // Reads a definition from text and deals it.
+    void startText(std::wstring const& text, std::wstring const& seed = L"1") {
+        manager().createDiscardPile();
+        Orvex::XMLNode root;
+        root.loadFromText(text, L"play test");
+        manager().loadGameDefinition(root, L"play test");
+        manager().startGame(&camera, seed, true, {}, {}, 0.0f);
+    }
+
+    static D3DXVECTOR2 centreOf(Orvex::FRect const& r) { return {(r.left + r.right) * 0.5f, (r.top + r.bottom) * 0.5f}; }
+    D3DXVECTOR2 at(Solitaire::Karte const* card) { return centreOf(Solitaire::computeScreenRect(*card, &camera)); }
+    D3DXVECTOR2 at(Solitaire::Kartenstapel const& pile) { return centreOf(Solitaire::computeScreenRect(pile, &camera)); }
+
+    void press(D3DXVECTOR2 const& p, int button = 0) {
+        Orvex::MouseState state;
+        state.setButtonDown(button, true);
+        manager().onMouseDown(state, button, p);
+    }
+    void release(D3DXVECTOR2 const& p, int button = 0) { manager().onMouseUp(Orvex::MouseState(), button, p); }
+    void drag(D3DXVECTOR2 const& from, D3DXVECTOR2 const& to) {
+        press(from);
+        Orvex::MouseState state;
+        state.setButtonDown(0, true);
+        manager().onMouseMove(state, 0, to);
+        release(to);
+    }
+    // Frames of the given length (game and real time alike), the clock following.
+    void frames(int count, double dt = 1.0 / 60.0) {
+        for (int i = 0; i < count; ++i) {
+            tick += static_cast<Orvex::u32>(dt * 1000.0);
+            manager().update(dt, dt, Orvex::MouseState());
+        }
+    }
+
+    // Every pile's cards as "suit.value" with "*" for a face-up card, piles by "|".
+    std::string signature() {
+        std::string out;
+        for (Solitaire::Kartenstapel const* pile : manager().piles) {
+            std::vector<Solitaire::Karte*> held;
+            pile->getCards(held, true, true);
+            for (Solitaire::Karte const* card : held)
+                out += std::to_string(card->suit) + "." + std::to_string(card->value) + (card->isFaceUp() ? "*" : "") + " ";
+            out += "|";
+        }
+        return out;
+    }
+
+    // Each card once in the list and, when it has a pile, in exactly one arrangement of that pile;
+    // links symmetric; indices are places; score and balance not below 0.
+    void expectInvariants() {
+        std::map<Solitaire::Karte const*, int> holders;
+        for (Solitaire::Kartenstapel const* pile : manager().piles)
+            for (Solitaire::Anordnung const* arrangement : pile->getArrangements())
+                for (Solitaire::Karte const* card : arrangement->cards) ++holders[card];
+        std::map<Solitaire::Karte const*, int> listed;
+        for (std::size_t i = 0; i < manager().cards.size(); ++i) {
+            Solitaire::Karte const* card = manager().cards[i];
+            ASSERT_EQ(++listed[card], 1) << "card listed twice";
+            ASSERT_EQ(card->index, static_cast<int>(i));
+            ASSERT_EQ(holders[card], card->pile ? 1 : 0) << "card " << i;
+            for (Solitaire::Karte const* below : card->links)
+                ASSERT_EQ(std::count(below->backLinks.begin(), below->backLinks.end(), card), 1);
+            for (Solitaire::Karte const* above : card->backLinks)
+                ASSERT_EQ(std::count(above->links.begin(), above->links.end(), card), 1);
+        }
+        for (auto const& [card, count] : holders) ASSERT_EQ(listed[card], 1) << "a held card is not in the list";
+        ASSERT_GE(manager().score, 0.0f);
+        ASSERT_GE(manager().pointsBalance, 0.0f);
+    }
+
+    Solitaire::SolitaireCamera camera;
+    Orvex::u32 tick = 100000;
+};
+
+}  // namespace cardtest

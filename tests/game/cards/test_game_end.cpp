@@ -1,0 +1,207 @@
+// The move's resolution and the game end: the scoring examples, keys opening locks, a variant
+// without tableau won at once, the game-end signal once, a table with no move lost (also when
+// the only move left would be a spent redeal), ratios of a table that started empty, an open
+// extra card that its pile does not give up, and an undo that resolves without scoring.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "game/cards/Anordnung.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/StyleSettings.h"
+#include "tests/game/cards/PlayTable.h"
+
+namespace {
+
+using Solitaire::GameEndParms;
+using Solitaire::Karte;
+using Solitaire::Kartenstapel;
+
+struct EndRecorder : sigslot::has_slots<> {
+    std::vector<std::pair<bool, GameEndParms>> ends;
+    std::vector<D3DXVECTOR4> unlocked;
+    void onEnd(bool const& won, GameEndParms const& parms) { ends.emplace_back(won, parms); }
+    void onUnlocked(D3DXVECTOR4 const& opened) { unlocked.push_back(opened); }
+};
+
+// A tableau pile T of hearts ace to king in order (king on top) and a goal pile Z taking them.
+std::wstring const kGoalTable =
+    L"<SOLITAIRE NAME=\"S\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"13\" AUTO_CHECK_END=\"0\">"
+    L"<STAPEL NAME=\"Z\" STAPELTYP=\"BASIS\" IS_ZIELSTAPEL=\"ZIEL\"><ANORDNUNG NAME=\"A\"/>"
+    L"<QUELLSTAPEL>\"|T|\"</QUELLSTAPEL><ZIELSTAPEL>\"|T|\"</ZIELSTAPEL></STAPEL>"
+    L"<STAPEL NAME=\"T\" INIT_KARTEN_SICHTBAR=\"13\"><ANORDNUNG NAME=\"A\"/>"
+    L"<QUELLSTAPEL>\"|Z|\"</QUELLSTAPEL><ZIELSTAPEL>\"|Z|\"</ZIELSTAPEL></STAPEL></SOLITAIRE>";
+
+class GameEndTest : public cardtest::PlayTable {
+protected:
+    void SetUp() override {
+        PlayTable::SetUp();
+        manager().gameEnd.connect(&recorder, &EndRecorder::onEnd);
+        manager().cardsUnlocked.connect(&recorder, &EndRecorder::onUnlocked);
+    }
+    // Moves the top n cards of from onto to, as a drop does, and records the step (which resolves).
+    void move(Kartenstapel& from, Kartenstapel& to, std::size_t n) {
+        std::vector<Karte*> held;
+        from.getCards(held, true, true);
+        ASSERT_GE(held.size(), n);
+        Karte::LinkedCards run;
+        for (std::size_t i = held.size() - n; i < held.size(); ++i) run.emplace_back(held[i], 0);
+        manager().executeMove(run, &from, &to, run.front().first);
+        manager().saveUndoState();
+    }
+    EndRecorder recorder;
+};
+
+TEST_F(GameEndTest, ScoringExamples) {
+    style().minMultipliers = 1;
+    style().maxMultipliers = 10;
+    style().multiplierBonus = 0.5f;
+    style().moveOnZiel = 10.0f;
+    style().moveFromZiel = -15.0f;
+    startText(kGoalTable);
+    float const before = manager().score;
+    float const achieved = counted(L"SCORE_CHANGED");
+    // Two cards reach the goal in one move: 10 at factor 1, then 15 at factor 1.5.
+    move(pile(L"T"), pile(L"Z"), 2);
+    EXPECT_FLOAT_EQ(manager().score - before, 25.0f);
+    EXPECT_EQ(style().getMultiplierCount(), 2u);
+    EXPECT_EQ(manager().goalCardCount, 2);
+    EXPECT_FLOAT_EQ(counted(L"KARTEN_MOVE_TO_ZIEL"), 2.0f);
+    EXPECT_FLOAT_EQ(counted(L"SCORE_CHANGED") - achieved, 25.0f);
+    // A card taken back costs 15 and ends the multiplier; the score stops at 0.
+    manager().score = manager().pointsBalance = 5.0f;
+    move(pile(L"Z"), pile(L"T"), 1);
+    EXPECT_EQ(manager().score, 0.0f);
+    EXPECT_EQ(manager().pointsBalance, 0.0f);
+    EXPECT_EQ(style().getMultiplierCount(), 0u);
+    EXPECT_FLOAT_EQ(counted(L"SCORE_CHANGED") - achieved, 10.0f);
+}
+
+TEST_F(GameEndTest, AnUndoResolvesWithoutScoringAndLeavesTheScore) {
+    startText(kGoalTable);
+    move(pile(L"T"), pile(L"Z"), 1);
+    float const scored = manager().score;
+    ASSERT_EQ(manager().undoSteps(-1, true, false), -1);
+    EXPECT_EQ(manager().score, scored);
+    EXPECT_EQ(manager().goalCardCount, 0);
+    expectInvariants();
+}
+
+TEST_F(GameEndTest, AKeyOnTheGoalOpensTheLocksItMatches) {
+    startText(kGoalTable);
+    std::vector<Karte*> held;
+    pile(L"T").getCards(held, true, true);
+    Karte* key = held.back();
+    Karte* locked = held.front();
+    Karte* other = held[3];
+    // A third lock component whose key stays on the tableau keeps that component shut.
+    held[5]->setKeys({0.0f, 0.0f, 1.0f, 0.0f}, 0.0f, 0.0f);
+    key->setKeys({1.0f, 0.0f, 0.0f, 0.0f}, 0.0f, 0.0f);
+    locked->setLocks({1.0f, 0.0f, 0.0f, 0.0f}, 0.0f, 0.0f);
+    other->setLocks({1.0f, 0.0f, 1.0f, 0.0f}, 0.0f, 0.0f);
+    move(pile(L"T"), pile(L"Z"), 1);
+    EXPECT_FALSE(locked->isLocked());
+    auto same = [](D3DXVECTOR4 const& a, D3DXVECTOR4 const& b) {
+        return a.x == b.x && a.y == b.y && a.z == b.z && a.w == b.w;
+    };
+    EXPECT_TRUE(same(key->keys.goal, {0.0f, 0.0f, 0.0f, 0.0f}));
+    // Only the component a key opened drops.
+    EXPECT_TRUE(same(other->locks.goal, {0.0f, 0.0f, 1.0f, 0.0f}));
+    ASSERT_EQ(recorder.unlocked.size(), 1u);
+    EXPECT_TRUE(same(recorder.unlocked[0], {1.0f, 0.0f, 0.0f, 0.0f}));
+}
+
+TEST_F(GameEndTest, AVariantWithoutTableauIsWonAtOnceAndTheEndIsSentOnce) {
+    startText(L"<SOLITAIRE NAME=\"S\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"13\">"
+              L"<STAPEL NAME=\"Z\" STAPELTYP=\"BASIS\" IS_ZIELSTAPEL=\"ZIEL\"><ANORDNUNG NAME=\"A\"/></STAPEL></SOLITAIRE>");
+    EXPECT_EQ(manager().gameStatus, 1);
+    ASSERT_EQ(recorder.ends.size(), 1u);
+    EXPECT_TRUE(recorder.ends[0].first);
+    EXPECT_EQ(recorder.ends[0].second.clearedRatio, 1.0f);
+    manager().checkEnd();
+    manager().finishGame();
+    frames(5);
+    EXPECT_EQ(recorder.ends.size(), 1u);
+}
+
+TEST_F(GameEndTest, ATableWithoutMovesIsLostAlsoWhenOnlyASpentRedealIsLeft) {
+    // A stock emptied onto a waste that can give nothing: a redeal while "REST_COUNT_HOLEN" allows.
+    auto table = [](int rest) {
+        return L"<SOLITAIRE NAME=\"K\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"13\">"
+               L"<STAPEL NAME=\"VORRAT\" STAPELTYP=\"VORRAT\" CLICK_ON_LEER=\"HOLEN_VERKN_ALLE HOLEN_xMULT\" "
+               L"REST_COUNT_HOLEN=\"" + std::to_wstring(rest) + L"\" ACCEPT_KARTEN_FARBE_LEER=\"NICHTS\" CAN_MOVE_STAPEL=\"0\">"
+               L"<ANORDNUNG NAME=\"A\"/><VERKNÜPFT>\"|MUELL|\"</VERKNÜPFT></STAPEL>"
+               L"<STAPEL NAME=\"MUELL\" STAPELTYP=\"MUELL\" INIT_KARTEN_SICHTBAR=\"12\" CAN_MOVE_STAPEL=\"0\" ACCEPT_KARTEN_FARBE=\"NICHTS\"><ANORDNUNG NAME=\"A\"/></STAPEL>"
+               L"<STAPEL NAME=\"T\" INIT_KARTEN_SICHTBAR=\"1\" CAN_MOVE_STAPEL=\"0\"><ANORDNUNG NAME=\"A\"/></STAPEL></SOLITAIRE>";
+    };
+    startText(table(1));
+    EXPECT_EQ(manager().gameStatus, 0);
+    EXPECT_FALSE(manager().hints.empty());
+    EXPECT_TRUE(recorder.ends.empty());
+    // The one redeal is used up: nothing is left and the game is lost.
+    ASSERT_TRUE(manager().onClickEmpty(&pile(L"VORRAT")));
+    manager().saveUndoState();
+    EXPECT_TRUE(pile(L"MUELL").getCardsWithLinked().empty());
+    EXPECT_EQ(manager().gameStatus, -1);
+    EXPECT_EQ(recorder.ends.size(), 1u);
+    // An empty stock whose redeals are spent offers nothing either.
+    recorder.ends.clear();
+    startText(table(0));
+    EXPECT_EQ(manager().gameStatus, -1);
+    ASSERT_EQ(recorder.ends.size(), 1u);
+    EXPECT_FALSE(recorder.ends[0].first);
+    EXPECT_EQ(recorder.ends[0].second.restCards, 1);
+    EXPECT_FLOAT_EQ(recorder.ends[0].second.restRatio, 1.0f);
+}
+
+TEST_F(GameEndTest, RatiosOfATableThatStartedEmptyAreZero) {
+    startText(L"<SOLITAIRE NAME=\"S\" ANZAHL_KARTEN=\"0\" AUTO_CHECK_END=\"0\"><STAPEL NAME=\"T\"><ANORDNUNG NAME=\"A\"/></STAPEL>"
+              L"<STAPEL NAME=\"U\"><ANORDNUNG NAME=\"A\"/></STAPEL></SOLITAIRE>");
+    GameEndParms const record = manager().makeGameEndParms(false);
+    EXPECT_EQ(record.restRatio, 0.0f);
+    EXPECT_EQ(record.clearedRatio, 0.0f);
+    EXPECT_FALSE(std::isnan(manager().getClearedCardRatio()));
+}
+
+TEST_F(GameEndTest, AnOpenExtraCardItsPileDoesNotGiveUpEndsTheResolution) {
+    startText(L"<SOLITAIRE NAME=\"S\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"2\" ANZAHL_STERNE=\"1\" AUTO_CHECK_END=\"0\">"
+              L"<STAPEL NAME=\"T\" INIT_KARTEN_SICHTBAR=\"2\"><ANORDNUNG NAME=\"A\"/></STAPEL></SOLITAIRE>");
+    Karte* extra = manager().cards.back();
+    ASSERT_EQ(extra->suit, Karte::kSuitExtra);
+    ASSERT_EQ(extra->pile, nullptr);
+    // Listed twice, it stays open after one removal: collected once, and the passes end.
+    Solitaire::Anordnung* root = pile(L"T").getRootArrangement();
+    root->addCardEntry(extra);
+    root->addCardEntry(extra);
+    extra->setPile(&pile(L"T"));
+    root->rebuildLinks();
+    manager().resolveAfterMove(true);
+    EXPECT_EQ(manager().extraCardsFound, 1);
+    root->removeCard(extra);
+    extra->setPile(nullptr);
+}
+
+TEST_F(GameEndTest, TheGameStyleAVariantNamesScoresItsGame) {
+    Solitaire::StyleSettings& settings = Solitaire::StyleSettings::instance();
+    if (!settings.findGameStyle(L"ZEHNER")) {
+        Orvex::XMLNode node;
+        ASSERT_TRUE(node.loadFromText(L"<GAMESTYLE NAME=\"ZEHNER\" MOVE_ON_ZIEL=\"10\" AUTO_MULTIPLIER=\"0\"/>"));
+        auto* named = new Solitaire::GameStyle(node);
+        settings.addGameStyle(named);
+        named->release();
+    }
+    std::wstring named = kGoalTable;
+    named.replace(named.find(L"NAME=\"S\""), 8, L"NAME=\"S\" GAMESTYLE=\"ZEHNER\"");
+    startText(named);
+    EXPECT_EQ(manager().getGameStyle(), settings.findGameStyle(L"ZEHNER"));
+    float const before = manager().score;
+    move(pile(L"T"), pile(L"Z"), 3);
+    EXPECT_FLOAT_EQ(manager().score - before, 30.0f);
+    settings.setGameStyle(settings.findGameStyle(L"DEFAULT"));
+    EXPECT_EQ(manager().getGameStyle(), settings.findGameStyle(L"DEFAULT"));
+}
+
+}  // namespace

@@ -1,0 +1,215 @@
+// Moves from input in table coordinates: a drag that lands, a refused drop (mark 1, the error
+// counter), a drop back on the own pile and one over no pile (both silent), hover marks 4 and 8
+// with the tooltip, double clicks across the wrap of the tick count, the pairs game's two
+// clicks, and the shown score easing after a stalled frame.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/LanguageManager.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenstapel.h"
+#include "tests/game/cards/PlayTable.h"
+
+namespace {
+
+using Solitaire::HintRecord;
+using Solitaire::Karte;
+using Solitaire::KartenObjekt;
+using Solitaire::Kartenstapel;
+
+struct TooltipRecorder : sigslot::has_slots<> {
+    std::vector<std::pair<std::wstring, bool>> shown;
+    void onTooltip(std::wstring const& text, bool const& show) { shown.emplace_back(text, show); }
+};
+
+class MovesTest : public cardtest::PlayTable {
+protected:
+    // The first move of the hint list that carries a single face-up card between two piles.
+    HintRecord const* firstMove(bool toGoal) {
+        for (HintRecord const& hint : manager().hints)
+            if (hint.isMove && hint.run.size() == 1 && (hint.direction > 0) == toGoal) return &hint;
+        return nullptr;
+    }
+    // A face-up card that can be picked up but has no move at all.
+    Karte* stuckCard() {
+        for (Kartenstapel* pile : manager().piles)
+            for (Karte* card : pile->collectFreeCards()) {
+                if (!card->isFaceUp() || !pile->canPickCard(card)) continue;
+                bool moves = false;
+                for (HintRecord const& hint : manager().hints) moves |= hint.isMove && hint.card == card;
+                if (!moves) return card;
+            }
+        return nullptr;
+    }
+    // A pile, not the card's own, that refuses it.
+    Kartenstapel* refusing(Karte* card) {
+        Karte::LinkedCards run{{card, 0}};
+        for (Kartenstapel* pile : manager().piles)
+            if (pile != card->pile && pile->rules.drawPile && !pile->acceptsCards(run, nullptr)) return pile;
+        return nullptr;
+    }
+    TooltipRecorder tooltips;
+};
+
+TEST_F(MovesTest, ADragLandsARefusedDropIsMarkedAndDropsBackOrNowhereAreSilent) {
+    for (int seed = 1; seed < 40; ++seed) {
+        start(L"data\\Level\\Goldrausch.sol", std::to_wstring(seed));
+        if (firstMove(false) && stuckCard()) break;
+    }
+    HintRecord const hint = *firstMove(false);
+    Karte* card = hint.card;
+    float const moved = counted(L"KARTEN_MOVED");
+    drag(at(card), at(*hint.targetPile));
+    EXPECT_EQ(card->pile, hint.targetPile);
+    EXPECT_FLOAT_EQ(counted(L"KARTEN_MOVED"), moved + 1.0f);
+    EXPECT_EQ(manager().getHeldCard(), nullptr);
+    expectInvariants();
+
+    frames(2);
+    Karte* stuck = stuckCard();
+    ASSERT_NE(stuck, nullptr);
+    Kartenstapel* home = stuck->pile;
+    Kartenstapel* other = refusing(stuck);
+    ASSERT_NE(other, nullptr);
+    float const errors = counted(L"KARTEN_MOVE_ERROR");
+    drag(at(stuck), at(*other));
+    EXPECT_EQ(stuck->pile, home);
+    EXPECT_EQ(stuck->getMarkState(), Solitaire::kMarkRefused);
+    EXPECT_FLOAT_EQ(counted(L"KARTEN_MOVE_ERROR"), errors + 1.0f);
+    // Back onto its own pile, and over empty table: no error, nothing moves.
+    drag(at(stuck), at(*home));
+    drag(at(stuck), {-5000.0f, -5000.0f});
+    EXPECT_EQ(stuck->pile, home);
+    EXPECT_FLOAT_EQ(counted(L"KARTEN_MOVE_ERROR"), errors + 1.0f);
+    expectInvariants();
+}
+
+std::wstring text(wchar_t const* id) { return Orvex::OrvexEngine::getInstance()->getLanguage()->getText(id); }
+
+TEST_F(MovesTest, TheTableTextsAreInBothLanguages) {
+    Orvex::XMLNode texts;
+    ASSERT_TRUE(texts.load(L"data\\texte.lng"));
+    Orvex::LanguageManager languages;
+    languages.load(texts);
+    for (wchar_t const* id :
+         {L"WIRD_AKZEPTIERT_STAPEL", L"WIRD_AKZEPTIERT_KARTE", L"WIRD_NICHTAKZEPTIERT_STAPEL", L"WIRD_NICHTAKZEPTIERT_KARTE",
+          L"VERSCHIEBBAR", L"NICHT_VERSCHIEBBAR", L"AKZEPTIERT", L"KARTENSTAPELSIZE", L"KARTENSTAPELSIZE_EZ",
+          L"KARTENSTAPELRESTSIZE", L"KARTENSTAPELRESTSIZE_EZ", L"TABLEAU_STAPEL", L"WILDCARD_JOKER_STAPEL"})
+        for (wchar_t const* language : {L"GER", L"ENG"})
+            EXPECT_NE(languages.findLanguage(language)->findText(id), nullptr) << cardtest::narrow(id);
+}
+
+TEST_F(MovesTest, HoverMarksFourOverAnAcceptingPileAndEightOverARefusingOne) {
+    if (!Orvex::OrvexEngine::getInstance()->getLanguage()->getCurrentLanguage()) {
+        Orvex::XMLNode texts;
+        ASSERT_TRUE(texts.load(L"data\\texte.lng"));
+        Orvex::OrvexEngine::getInstance()->getLanguage()->load(texts);
+    }
+    manager().tooltipChanged.connect(&tooltips, &TooltipRecorder::onTooltip);
+    for (int seed = 1; seed < 40; ++seed) {
+        start(L"data\\Level\\Goldrausch.sol", std::to_wstring(seed));
+        if (firstMove(false)) break;
+    }
+    HintRecord const hint = *firstMove(false);
+    press(at(hint.card));
+    ASSERT_EQ(manager().getHeldCard(), hint.card);
+    Orvex::MouseState held;
+    held.setButtonDown(0, true);
+    manager().onMouseMove(held, 0, at(*hint.targetPile));
+    frames(10);
+    ASSERT_EQ(manager().hoverPile, hint.targetPile);
+    KartenObjekt* marked = manager().hoverCard ? static_cast<KartenObjekt*>(manager().hoverCard) : hint.targetPile;
+    EXPECT_EQ(marked->getMarkState(), Solitaire::kMarkAccepted);
+    ASSERT_FALSE(tooltips.shown.empty());
+    EXPECT_TRUE(tooltips.shown.back().second);
+    std::wstring const accepted = text(L"WIRD_AKZEPTIERT_KARTE");
+    ASSERT_FALSE(accepted.empty());
+    EXPECT_TRUE(tooltips.shown.back().first.ends_with(accepted));
+
+    Kartenstapel* other = refusing(hint.card);
+    ASSERT_NE(other, nullptr);
+    manager().onMouseMove(held, 0, at(*other));
+    frames(10);
+    ASSERT_EQ(manager().hoverPile, other);
+    marked = manager().hoverCard ? static_cast<KartenObjekt*>(manager().hoverCard) : other;
+    EXPECT_EQ(marked->getMarkState(), Solitaire::kMarkNotAccepted);
+    EXPECT_TRUE(tooltips.shown.back().first.ends_with(text(L"WIRD_NICHTAKZEPTIERT_KARTE")));
+    release(at(*other));
+}
+
+TEST_F(MovesTest, ADoubleClickCountsWithinTheWindowAlsoAcrossTheTickWrap) {
+    // A click, then at `later` ms either the double-click event (its window is its own 1000 ms)
+    // or a plain press, which counts as a double click only within 20 ms of the last one.
+    struct Row {
+        Orvex::u32 first;
+        Orvex::u32 later;
+        bool event;
+        bool isDouble;
+    } const rows[] = {
+        {100000u, 300u, true, true},       {0xFFFFFE00u, 300u, true, true}, {100000u, 15u, false, true},
+        {100000u, 25u, false, false},      {0xFFFFFFF0u, 15u, false, true}, {0xFFFFFFF0u, 40u, false, false},
+        {0xFFFFFFF0u, 999u, false, false},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.first << " + " << row.later << (row.event ? " event" : " press"));
+        Karte* card = nullptr;
+        for (int seed = 1; seed < 40 && !card; ++seed) {
+            start(L"data\\Level\\Goldrausch.sol", std::to_wstring(seed));
+            card = stuckCard();
+        }
+        ASSERT_NE(card, nullptr);
+        tick = row.first;
+        press(at(card));
+        release(at(card));
+        float const before = manager().score;
+        tick = row.first + row.later;
+        if (row.event) manager().onDoubleClick(Orvex::MouseState(), 0, at(card));
+        else press(at(card));
+        release(at(card));
+        // A double click that moves nothing costs the game style's points.
+        EXPECT_EQ(manager().score < before, row.isDouble);
+    }
+}
+
+TEST_F(MovesTest, TwoClicksLayTheFirstCardOnTheSecondInThePairsGame) {
+    style().mouseControlMode = 1;
+    HintRecord const* pair = nullptr;
+    for (int seed = 1; seed < 60 && !pair; ++seed) {
+        start(L"data\\Level\\Paare.sol", std::to_wstring(seed));
+        for (HintRecord const& hint : manager().hints)
+            if (hint.isMove && hint.targetCard && hint.run.size() == 1 && !hint.targetCard->isJoker) pair = &hint;
+    }
+    ASSERT_NE(pair, nullptr);
+    Karte* first = pair->card;
+    Karte* second = pair->targetCard;
+    Kartenstapel* firstPile = first->pile;
+    press(at(first));
+    release(at(first));
+    press(at(second));
+    release(at(second));
+    EXPECT_NE(first->pile, firstPile);
+    expectInvariants();
+    // A click on empty table clears a selection.
+    press({-5000.0f, -5000.0f});
+    EXPECT_TRUE(manager().selectedCards.empty());
+}
+
+TEST_F(MovesTest, TheShownScoreLandsOnTheRealOneAfterAStall) {
+    start(L"data\\Level\\Goldrausch.sol", L"3");
+    struct Row {
+        double realDt;
+        float shown;
+    } const rows[] = {{0.5, 1000.0f}, {1.0, 1000.0f}, {3.0, 1000.0f}, {0.01, 50.0f}};
+    for (Row const& row : rows) {
+        manager().score = 1000.0f;
+        manager().shownScorePlus = 0.0f;
+        manager().update(0.0, row.realDt, Orvex::MouseState());
+        EXPECT_FLOAT_EQ(manager().shownScorePlus, row.shown) << row.realDt;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+// The piles' click actions: a draw of three from a stock of fewer cards (the place taken anew as
+// cards leave), redeals limited by "REST_COUNT_HOLEN", a fetch from piles named twice or naming the
+// pile itself (no card in two arrangements), and the two click powers.
+#include <gtest/gtest.h>
+
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenstapel.h"
+#include "tests/game/cards/PlayTable.h"
+
+namespace {
+
+using Solitaire::Karte;
+
+class ClickActionsTest : public cardtest::PlayTable {
+protected:
+    Karte* topOfStock() {
+        std::vector<Karte*> held;
+        pile(L"STAPEL_VORRAT").getCards(held, true, true);
+        return held.empty() ? nullptr : held.back();
+    }
+};
+
+TEST_F(ClickActionsTest, DrawingThreeFromAShortStockAndLimitedRedeals) {
+    start(L"data\\Level\\GoldrauschDrei.sol", L"12");
+    std::size_t const stock = pile(L"STAPEL_VORRAT").getCardsWithLinked().size();
+    ASSERT_EQ(stock, 24u);
+    // Eight draws of three empty the stock, the last ones from a shrinking list.
+    int draws = 0;
+    while (Karte* top = topOfStock()) {
+        ASSERT_TRUE(manager().onClickHidden(&pile(L"STAPEL_VORRAT"), top));
+        ASSERT_LE(++draws, 24);
+        expectInvariants();
+    }
+    EXPECT_EQ(draws, 8);
+    std::vector<Karte*> waste;
+    pile(L"STAPEL_MUELL").getCards(waste, true, true);
+    EXPECT_EQ(waste.size(), 24u);
+    // Two redeals, then none.
+    for (int redeal = 0; redeal < 2; ++redeal) {
+        ASSERT_TRUE(manager().onClickEmpty(&pile(L"STAPEL_VORRAT")));
+        EXPECT_EQ(pile(L"STAPEL_VORRAT").getCardsWithLinked().size(), 24u);
+        while (Karte* top = topOfStock()) manager().onClickHidden(&pile(L"STAPEL_VORRAT"), top);
+    }
+    EXPECT_FALSE(manager().onClickEmpty(&pile(L"STAPEL_VORRAT")));
+    EXPECT_EQ(topOfStock(), nullptr);
+    expectInvariants();
+}
+
+TEST_F(ClickActionsTest, AFetchFromPilesNamedTwiceOrFromItselfHoldsEachCardOnce) {
+    startText(L"<SOLITAIRE NAME=\"T\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"13\" AUTO_CHECK_END=\"0\">"
+              L"<STAPEL NAME=\"V\" STAPELTYP=\"VORRAT\" CLICK_ON_LEER=\"HOLEN_VERKN_ALLE STAPEL_MISCHEN\"><ANORDNUNG NAME=\"A\"/>"
+              L"<VERKNÜPFT>\"|V|\" \"|M|\" \"|M|\" \"|N|\"</VERKNÜPFT></STAPEL>"
+              L"<STAPEL NAME=\"M\" INIT_KARTEN_SICHTBAR=\"6\"><ANORDNUNG NAME=\"A\"/></STAPEL>"
+              L"<STAPEL NAME=\"N\" INIT_KARTEN_SICHTBAR=\"7\"><ANORDNUNG NAME=\"A\" MAX_CARDS=\"7\"/></STAPEL></SOLITAIRE>");
+    ASSERT_TRUE(manager().onClickEmpty(&pile(L"V")));
+    EXPECT_EQ(pile(L"V").getCardsWithLinked().size(), 13u);
+    EXPECT_TRUE(pile(L"M").getCardsWithLinked().empty());
+    expectInvariants();
+    // Fetching again from empty piles changes nothing.
+    ASSERT_TRUE(manager().onClickEmpty(&pile(L"V")));
+    EXPECT_EQ(pile(L"V").getCardsWithLinked().size(), 13u);
+    expectInvariants();
+}
+
+TEST_F(ClickActionsTest, TheRevealAndRemovePowersActOnTheNextClick) {
+    start(L"data\\Level\\Goldrausch.sol", L"21");
+    // Revealing: a face-down tableau card turns up, the mode returns to normal.
+    Karte* hidden = nullptr;
+    for (Karte* card : pile(L"TABLEAU7").getCardsWithLinked())
+        if (!card->isFaceUp()) hidden = card;
+    ASSERT_NE(hidden, nullptr);
+    ASSERT_TRUE(manager().setClickMode(Solitaire::kClickReveal));
+    // Its upper edge shows under the card that covers the rest.
+    Orvex::FRect const rect = Solitaire::computeScreenRect(*hidden, &camera);
+    press({(rect.left + rect.right) * 0.5f, rect.top + 1.0f});
+    EXPECT_TRUE(hidden->isFaceUp());
+    EXPECT_EQ(manager().getClickMode(), Solitaire::kClickNormal);
+    // A pile shuffle without its pile shuffles nothing and leaves the mode 0.
+    manager().setClickMode(Solitaire::kClickShuffle);
+    EXPECT_EQ(manager().getClickMode(), Solitaire::kClickNormal);
+    // A free undo step takes the reveal back.
+    EXPECT_TRUE(manager().setClickMode(Solitaire::kClickUndo));
+    EXPECT_FALSE(hidden->isFaceUp());
+    expectInvariants();
+}
+
+}  // namespace
