@@ -25,8 +25,15 @@ TEST_F(ClickActionsTest, DrawingThreeFromAShortStockAndLimitedRedeals) {
     start(L"data\\Level\\GoldrauschDrei.sol", L"12");
     std::size_t const stock = pile(L"STAPEL_VORRAT").getCardsWithLinked().size();
     ASSERT_EQ(stock, 24u);
-    // Eight draws of three empty the stock, the last ones from a shrinking list.
-    int draws = 0;
+    // A draw of three takes the three top cards, the top one first.
+    std::vector<Karte*> before;
+    pile(L"STAPEL_VORRAT").getCards(before, true, true);
+    ASSERT_TRUE(manager().onClickHidden(&pile(L"STAPEL_VORRAT"), before.back()));
+    std::vector<Karte*> drawn;
+    pile(L"STAPEL_MUELL").getCards(drawn, true, true);
+    EXPECT_EQ(drawn, (std::vector<Karte*>{before[23], before[22], before[21]}));
+    // Seven more draws empty the stock, the place checked again as the list shrinks.
+    int draws = 1;
     while (Karte* top = topOfStock()) {
         ASSERT_TRUE(manager().onClickHidden(&pile(L"STAPEL_VORRAT"), top));
         ASSERT_LE(++draws, 24);
