@@ -92,4 +92,29 @@ TEST_F(ClickActionsTest, TheRevealAndRemovePowersActOnTheNextClick) {
     expectInvariants();
 }
 
+TEST_F(ClickActionsTest, APileShuffleExchangesTheShufflePilesCardsWithItsLinkedPiles) {
+    std::wstring const table =
+        L"<SOLITAIRE NAME=\"T\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"13\" SHUFFLE_STAPEL_NAME=\"S\" AUTO_CHECK_END=\"0\">"
+        L"<STAPEL NAME=\"S\" INIT_KARTEN_SICHTBAR=\"4\"><ANORDNUNG NAME=\"A\"/><VERKNÜPFT>\"|L|\"</VERKNÜPFT></STAPEL>"
+        L"<STAPEL NAME=\"L\" INIT_KARTEN_SICHTBAR=\"9\"><ANORDNUNG NAME=\"A\"/></STAPEL></SOLITAIRE>";
+    startText(table);
+    std::vector<Karte*> before, after;
+    pile(L"S").getCards(before, true, true);
+    ASSERT_TRUE(manager().setClickMode(Solitaire::kClickShuffle));
+    pile(L"S").getCards(after, true, true);
+    // Every try exchanges all four; later tries may bring some back, never all.
+    ASSERT_EQ(after.size(), 4u);
+    EXPECT_LT(std::count_if(after.begin(), after.end(),
+                            [&](Karte* card) { return std::count(before.begin(), before.end(), card) > 0; }),
+              4);
+    EXPECT_EQ(manager().getClickMode(), Solitaire::kClickNormal);
+    EXPECT_EQ(pile(L"S").getCardsWithLinked().size(), 13u);
+    expectInvariants();
+    // A shuffle pile that links nothing has nothing to exchange.
+    startText(L"<SOLITAIRE NAME=\"T\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"13\" SHUFFLE_STAPEL_NAME=\"S\">"
+              L"<STAPEL NAME=\"S\" INIT_KARTEN_SICHTBAR=\"13\"><ANORDNUNG NAME=\"A\"/></STAPEL></SOLITAIRE>");
+    EXPECT_FALSE(manager().setClickMode(Solitaire::kClickShuffle));
+    EXPECT_EQ(manager().getClickMode(), Solitaire::kClickNormal);
+}
+
 }  // namespace
