@@ -3,7 +3,7 @@
 // the linked piles' cards back, limited by "REST_COUNT_HOLEN").
 //
 // Each pass of a hidden-card click takes the clicked position anew and checks it again before
-// every card that leaves, since cards leaving shorten the list. The empty-pile fetch skips the
+// every card that leaves, since cards leaving shorten the list; a place past the end is the top. The empty-pile fetch skips the
 // pile itself and piles named twice, and moves a card only when its pile gives it up, so no
 // card ever lies in two arrangements.
 #include <algorithm>
@@ -50,12 +50,16 @@ bool Kartenmanager::onClickHidden(Kartenstapel* pile, Karte* card) {
     std::vector<Kartenstapel*> const linked = linkedPilesOf(*this, pile);
     int const passes = (bits & kClickXMult) ? std::clamp(pile->rules.revealCount, 1, Anordnung::kMaxCards) : 1;
     bool dealt = false;
+    std::size_t position = 0;
     for (int pass = 0; pass < passes; ++pass) {
         std::vector<Karte*> current;
         root->collectCards(current, true, true);
         if (current.empty()) break;
+        // The clicked card's place while it is there; once it has left, the same place from the
+        // end the cards leave (the new top card of a stock), not the bottom of the pile.
         auto found = std::find(current.begin(), current.end(), card);
-        std::size_t position = found != current.end() ? static_cast<std::size_t>(found - current.begin()) : 0;
+        if (found != current.end()) position = static_cast<std::size_t>(found - current.begin());
+        position = std::min(position, current.size() - 1);
         if (pass == 0 && (bits & kClickVerknVerdecken)) {
             float const hideSpeed = style ? style->makeInvisibleSpeed : 0.0f;
             for (Kartenstapel* other : linked)

@@ -16,6 +16,7 @@
 #include "game/cards/StatistikManager.h"
 #include "game/cards/Style.h"
 #include "game/cards/StyleSettings.h"
+#include "port/crt/crt.h"
 
 namespace Solitaire {
 
@@ -177,17 +178,45 @@ bool Kartenmanager::setClickMode(int mode) {
         return true;
     }
     case kClickShuffle: {
-        // The pile shuffle exchanges cards of the shuffle pile; nothing to exchange leaves the
-        // mode at 0 as well.
-        Kartenstapel* pile = findPile(shufflePileName);
         clickMode = kClickNormal;
-        if (!pile) return true;
-        std::vector<Karte*> const all = pile->getCardsWithLinked();
-        Anordnung const* root = pile->getRootArrangement();
-        std::size_t const held = root ? static_cast<std::size_t>(root->countCards()) : 0;
-        if (held >= all.size()) return false;
-        // Cards outside the arrangement wait for the exchange of the shuffle power.
-        return false;
+        Kartenstapel* pile = findPile(shufflePileName);
+        if (!pile || !pile->getRootArrangement()) return true;
+        Anordnung* root = pile->getRootArrangement();
+        auto outside = [&] {
+            std::vector<Karte*> all = pile->getCardsWithLinked();
+            std::vector<Karte*> held;
+            root->collectCards(held, true, true);
+            std::erase_if(all, [&](Karte* c) { return std::find(held.begin(), held.end(), c) != held.end(); });
+            return std::make_pair(all, held);
+        };
+        // Nothing outside the pile's own cards: nothing to exchange.
+        if (outside().first.empty()) return false;
+        std::size_t const tries = 2 * pile->getCardsWithLinked().size();
+        for (std::size_t attempt = 0; attempt < tries; ++attempt) {
+            auto [others, held] = outside();
+            msvc::random_shuffle(others.begin(), others.end());
+            for (std::size_t i = 0; i < others.size() && i < held.size(); ++i) {
+                if (!others[i]->pile || !held[i]->pile) continue;
+                swapCards(others[i], findArrangementOfCard(others[i]), held[i], findArrangementOfCard(held[i]));
+            }
+            std::vector<HintRecord> moves;
+            HintWeights const weights;
+            for (Kartenstapel* other : piles) {
+                if (other == pile || other == findWildcardPile() || other == findJokerPile()) continue;
+                pile->collectMoves(piles, moves, weights);
+                other->collectMoves(piles, moves, weights);
+                if (moves.size() > 2) break;
+            }
+            if (moves.size() > 2) break;
+        }
+        Style const* style = StyleSettings::instance().getStyle();
+        pile->arrange(style ? style->arrangeSpeed : 0.0f);
+        scheduleResolution();
+        saveUndoState();
+        if (Kartenset const* set = currentCardSet()) SolPartikelManager::instance().spawnAt(set->shuffleEmitter, *pile);
+        playSound(GameStyle::kSoundBoniShuffle);
+        clickModeUsed.emit(ClickMode(kClickShuffle));
+        return true;
     }
     default:
         clickMode = mode;

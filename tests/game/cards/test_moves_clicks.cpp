@@ -25,8 +25,15 @@ TEST_F(ClickActionsTest, DrawingThreeFromAShortStockAndLimitedRedeals) {
     start(L"data\\Level\\GoldrauschDrei.sol", L"12");
     std::size_t const stock = pile(L"STAPEL_VORRAT").getCardsWithLinked().size();
     ASSERT_EQ(stock, 24u);
-    // Eight draws of three empty the stock, the last ones from a shrinking list.
-    int draws = 0;
+    // A draw of three takes the three top cards, the top one first.
+    std::vector<Karte*> before;
+    pile(L"STAPEL_VORRAT").getCards(before, true, true);
+    ASSERT_TRUE(manager().onClickHidden(&pile(L"STAPEL_VORRAT"), before.back()));
+    std::vector<Karte*> drawn;
+    pile(L"STAPEL_MUELL").getCards(drawn, true, true);
+    EXPECT_EQ(drawn, (std::vector<Karte*>{before[23], before[22], before[21]}));
+    // Seven more draws empty the stock, the place checked again as the list shrinks.
+    int draws = 1;
     while (Karte* top = topOfStock()) {
         ASSERT_TRUE(manager().onClickHidden(&pile(L"STAPEL_VORRAT"), top));
         ASSERT_LE(++draws, 24);
@@ -83,6 +90,31 @@ TEST_F(ClickActionsTest, TheRevealAndRemovePowersActOnTheNextClick) {
     EXPECT_TRUE(manager().setClickMode(Solitaire::kClickUndo));
     EXPECT_FALSE(hidden->isFaceUp());
     expectInvariants();
+}
+
+TEST_F(ClickActionsTest, APileShuffleExchangesTheShufflePilesCardsWithItsLinkedPiles) {
+    std::wstring const table =
+        L"<SOLITAIRE NAME=\"T\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"13\" SHUFFLE_STAPEL_NAME=\"S\" AUTO_CHECK_END=\"0\">"
+        L"<STAPEL NAME=\"S\" INIT_KARTEN_SICHTBAR=\"4\"><ANORDNUNG NAME=\"A\"/><VERKNÜPFT>\"|L|\"</VERKNÜPFT></STAPEL>"
+        L"<STAPEL NAME=\"L\" INIT_KARTEN_SICHTBAR=\"9\"><ANORDNUNG NAME=\"A\"/></STAPEL></SOLITAIRE>";
+    startText(table);
+    std::vector<Karte*> before, after;
+    pile(L"S").getCards(before, true, true);
+    ASSERT_TRUE(manager().setClickMode(Solitaire::kClickShuffle));
+    pile(L"S").getCards(after, true, true);
+    // Every try exchanges all four; later tries may bring some back, never all.
+    ASSERT_EQ(after.size(), 4u);
+    EXPECT_LT(std::count_if(after.begin(), after.end(),
+                            [&](Karte* card) { return std::count(before.begin(), before.end(), card) > 0; }),
+              4);
+    EXPECT_EQ(manager().getClickMode(), Solitaire::kClickNormal);
+    EXPECT_EQ(pile(L"S").getCardsWithLinked().size(), 13u);
+    expectInvariants();
+    // A shuffle pile that links nothing has nothing to exchange.
+    startText(L"<SOLITAIRE NAME=\"T\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"13\" SHUFFLE_STAPEL_NAME=\"S\">"
+              L"<STAPEL NAME=\"S\" INIT_KARTEN_SICHTBAR=\"13\"><ANORDNUNG NAME=\"A\"/></STAPEL></SOLITAIRE>");
+    EXPECT_FALSE(manager().setClickMode(Solitaire::kClickShuffle));
+    EXPECT_EQ(manager().getClickMode(), Solitaire::kClickNormal);
 }
 
 }  // namespace
