@@ -8,6 +8,9 @@
 #include "engine/core/Logger.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
+#include "engine/gui/GUIProgressBar.h"
+#include "engine/gui/GUIScrollPanel.h"
+#include "engine/gui/GUISlider.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowXml.h"
@@ -69,6 +72,9 @@ GUIWindow* GUISystem::createWindow(XMLNode& node) {
     if (!isKnownType(type))
         logWarning(L"GUI file \"" + loading.source + L"\": window \"" + node.getAttributeString(L"NAME", L"") +
                    L"\" has the unknown TYPE \"" + type + L"\"; made a plain window");
+    if (type == L"PROGRESSBAR") return new GUIProgressBar(node);
+    if (type == L"SCROLL_PANEL") return new GUIScrollPanel(node);
+    if (type == L"SLIDER") return new GUISlider(node);
     return new GUIWindow(node);
 }
 
