@@ -52,6 +52,9 @@ protected:
     }
     void TearDown() override {
         gui.clear();
+        // The GUI system keeps the pointer: later tests start from where a fresh one has it.
+        Orvex::MouseState home = mouseAt(0, 0);
+        gui.onMouseMove(home, Orvex::OA_MOUSE_X);
         if (slider) slider->release();
         GUIFixture::TearDown();
     }
