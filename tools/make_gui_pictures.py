@@ -23,6 +23,13 @@ Pictures:
   gui_scroll_thumb.png   16x32 light grey thumb with transparent corners
   gui_arrow_up.png, gui_arrow_down.png, gui_arrow_left.png, gui_arrow_right.png
                          16x16 blue scroll buttons, a white triangle pointing that way
+  gui_check_off.png      16x16 checkbox, unchecked: light 2-pixel border around dark grey
+  gui_check_on.png       16x16 checkbox, checked: the same border around green
+  gui_check_mark.png     16x16 hover overlay of a checkbox: a light border, transparent inside
+  gui_frame_corner.png   16x16 flat gold: the corners of a nine-part frame
+  gui_frame_edge.png     16x16 flat brown: its border strips
+  gui_frame_fill.png     16x16 flat dark blue: its centre
+  gui_tooltip.png        32x32 pale yellow note with a dark 1-pixel border
 gui_textures.tex: a texture list ("TEXTUR2D" elements) naming each picture.
 
 Usage: tools/make_gui_pictures.py [output folder]   (default: data/GUI in this repo)
@@ -103,6 +110,22 @@ def arrow(direction):
             return (0xFF, 0xFF, 0xFF, 0xFF)
         return (0x30, 0x60, 0xC0, 0xFF)
     return pixel
+def flat(colour):
+    return lambda x, y: colour + (0xFF,)
+
+
+def check_box(inside):
+    def pixel(x, y):
+        if x < 2 or x >= 14 or y < 2 or y >= 14:
+            return (0xE0, 0xE0, 0xE0, 0xFF)
+        return inside
+    return pixel
+
+
+def tooltip(x, y):
+    if x < 1 or x >= 31 or y < 1 or y >= 31:
+        return (0x40, 0x38, 0x20, 0xFF)
+    return (0xFF, 0xF4, 0xB0, 0xFF)
 
 
 def texture_list(names):
@@ -134,6 +157,13 @@ def main():
     pictures["gui_scroll_thumb.png"] = png_bytes(16, 32, thumb)
     for direction in ("up", "down", "left", "right"):
         pictures[f"gui_arrow_{direction}.png"] = png_bytes(16, 16, arrow(direction))
+    pictures["gui_check_off.png"] = png_bytes(16, 16, check_box((0x30, 0x30, 0x30, 0xFF)))
+    pictures["gui_check_on.png"] = png_bytes(16, 16, check_box((0x20, 0xC0, 0x40, 0xFF)))
+    pictures["gui_check_mark.png"] = png_bytes(16, 16, check_box((0, 0, 0, 0)))
+    pictures["gui_frame_corner.png"] = png_bytes(16, 16, flat((0xD0, 0xA0, 0x20)))
+    pictures["gui_frame_edge.png"] = png_bytes(16, 16, flat((0x80, 0x60, 0x40)))
+    pictures["gui_frame_fill.png"] = png_bytes(16, 16, flat((0x20, 0x30, 0x40)))
+    pictures["gui_tooltip.png"] = png_bytes(32, 32, tooltip)
     for name, data in pictures.items():
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)

@@ -7,6 +7,8 @@
 #include "engine/core/Logger.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWidgetParts.h"
 #include "engine/gui/GUIWindowOptions.h"
@@ -56,6 +58,8 @@ GUIProgressBar::~GUIProgressBar() {
     ratioChanged.disconnect_all();
     finished.disconnect_all();
 }
+
+GUILabel* GUIProgressBar::getLabel() const { return dynamic_cast<GUILabel*>(label_); }
 
 GUIWindow* GUIProgressBar::clone() { return new GUIProgressBar(*this); }
 
@@ -118,12 +122,7 @@ bool GUIProgressBar::addChild(GUIWindow*, bool const&, bool const&) { return fal
 
 bool GUIProgressBar::removeChild(GUIWindow*) { return false; }
 
-void GUIProgressBar::removeAllChildren() {
-    for (std::size_t i = children.size(); i-- > 0;) {
-        GUIWindow* child = children[i];
-        if (child != part_ && child != label_) GUIWindow::removeChild(child);
-    }
-}
+void GUIProgressBar::removeAllChildren() { removeChildrenExcept(*this, {part_, label_}); }
 
 bool GUIProgressBar::shouldDrawChild(unsigned, GUIWindow* child) { return !(child == part_ && cutTexture_); }
 

@@ -16,6 +16,8 @@
 
 namespace Orvex {
 
+class GUILabel;
+
 class GUIProgressBar : public GUIWindow {
 public:
     // "TYP" values.
@@ -53,7 +55,8 @@ public:
     float getMax() const { return maximum_; }
     s32 getFillType() const { return fillType_; }
     bool isFull() const { return full_; }
-    GUIWindow* getLabel() const { return label_; }
+    // The caption part (a label), or null.
+    GUILabel* getLabel() const;
     GUIWindow* getProgressPart() const { return part_; }
 
     // The ratio of value to maximum with granularity g (no snapping for g <= 0).

@@ -7,6 +7,7 @@
 
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUILayoutManager.h"
 #include "engine/gui/GUIWidgetParts.h"
 #include "engine/gui/GUIWindowOptions.h"
@@ -81,6 +82,8 @@ GUISlider::~GUISlider() {
     releasePart(knob_);
     releasePart(track_);
 }
+
+GUILabel* GUISlider::getLabel() const { return dynamic_cast<GUILabel*>(label_); }
 
 GUIWindow* GUISlider::clone() { return new GUISlider(*this); }
 

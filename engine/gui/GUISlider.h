@@ -16,6 +16,8 @@
 
 namespace Orvex {
 
+class GUILabel;
+
 class GUISlider : public GUIWindow {
 public:
     static constexpr float kDefaultMinimum = 0.0f;
@@ -44,7 +46,8 @@ public:
     float getMinimum() const { return minimum_; }
     float getMaximum() const { return maximum_; }
     float getGranularity() const { return granularity_; }
-    GUIWindow* getLabel() const { return label_; }
+    // The caption part (a label), or null.
+    GUILabel* getLabel() const;
     GUIWindow* getKnob() const { return knob_; }
     GUIWindow* getTrack() const { return track_; }
     GUIWindow* getLeftButton() const { return leftButton_; }

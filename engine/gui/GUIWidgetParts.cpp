@@ -5,19 +5,22 @@
 #include <cwchar>
 
 #include "engine/core/XMLNode.h"
-#include "engine/gui/GUIWindow.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUILabel.h"
 
 namespace Orvex {
 
-GUIWindow* makePartButton(XMLNode& node) { return new GUIWindow(node); }
+GUIWindow* makePartButton(XMLNode& node) { return new GUIButton(node); }
 
-GUIWindow* makePartButton(std::wstring const& name) { return new GUIWindow(name); }
+GUIWindow* makePartButton(std::wstring const& name) { return new GUIButton(name); }
 
-GUIWindow* makePartLabel(XMLNode& node) { return new GUIWindow(node); }
+GUIWindow* makePartLabel(XMLNode& node) { return new GUILabel(node); }
 
-GUIWindow* makePartLabel(std::wstring const& name) { return new GUIWindow(name); }
+GUIWindow* makePartLabel(std::wstring const& name) { return new GUILabel(name); }
 
-void readPartLabelParams(GUIWindow* /*label*/, XMLNode& /*params*/) {}
+void readPartLabelParams(GUIWindow* label, XMLNode& params) {
+    if (auto* l = dynamic_cast<GUILabel*>(label)) l->readLabelParams(params);
+}
 
 int readNumbers(std::wstring const& text, float* out, int count) {
     wchar_t const* p = text.c_str();

@@ -1,8 +1,12 @@
-// The widgets demo screen (data/GUI/demo_widgets.gui) on the device at 800 x 600: every widget
-// loads through the factory, the screen is drawn and written as a screenshot PNG into the build
-// folder, and probes find each widget's pictures where the layout puts them.
+// The widgets demo screen (data/GUI/demo_widgets.gui) on the device at 800 x 600 with the
+// engine's fonts (data/font.fnt): every widget loads through the factory, the screen is drawn
+// and written as a screenshot PNG into the build folder (demo_widgets.png), and probes find each
+// widget's pictures and texts where the layout puts them.
 #include <filesystem>
 
+#include "engine/gui/D3DXFontInterface.h"
+#include "engine/gui/GUIFrame.h"
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUIScrollPanel.h"
 #include "engine/gui/GUISlider.h"
@@ -14,6 +18,7 @@
 #include "tests/engine/gui/GUIFixture.h"
 #include "tests/support/gl/DeviceFixture.h"
 
+using Orvex::FRect;
 using Orvex::GUIWindow;
 using guitest::GUIFixture;
 
@@ -28,9 +33,17 @@ protected:
         d3d.getInitParams().displayMode = D3DDISPLAYMODE{kScreenW, kScreenH, 60, D3DFMT_X8R8G8B8};
         d3d.getInitParams().setWindowed(true);
         ASSERT_TRUE(d3d.init());
+        Orvex::D3DXFontInterface& fonts = Orvex::D3DXFontInterface::instance();
+        fonts.clearAll();
+        fonts.setResourceSettleMs(0);
+        if (!fonts.isReady()) fonts.initFonts();
+        Orvex::XMLNode fontFile;
+        ASSERT_TRUE(fontFile.load(L"data\\font.fnt"));
+        fonts.loadConfig(fontFile, L"data\\font.fnt");
     }
     void TearDown() override {
         gui.clear();
+        Orvex::D3DXFontInterface::instance().clearAll();
         gui.setSprite(nullptr);
         Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
         if (Orvex::SpriteHolder* sprites = d3d.findSprite()) sprites->release();
@@ -71,6 +84,8 @@ bool near(uint32_t argb, uint32_t want) {
 TEST_F(DemoScreen, EveryWidgetLoadsDrawsAndIsWrittenAsAScreenshot) {
     guitest::loadFile(L"data\\GUI\\demo_widgets.gui");
     EXPECT_EQ(guitest::loggedCount({L"demo_widgets.gui"}), 0);
+    EXPECT_NE(dynamic_cast<Orvex::GUIFrame*>(gui.findWindow(L"demo_rahmen")), nullptr);
+    EXPECT_NE(dynamic_cast<Orvex::GUILabel*>(gui.findWindow(L"demo_titel")), nullptr);
     EXPECT_NE(dynamic_cast<Orvex::GUISlider*>(gui.findWindow(L"demo_regler_1")), nullptr);
     EXPECT_NE(dynamic_cast<Orvex::GUIProgressBar*>(gui.findWindow(L"demo_balken_cut")), nullptr);
     auto* scroll = dynamic_cast<Orvex::GUIScrollPanel*>(gui.findWindow(L"demo_rollbild"));
@@ -95,11 +110,30 @@ TEST_F(DemoScreen, EveryWidgetLoadsDrawsAndIsWrittenAsAScreenshot) {
         {"layout: left column", 30, 500, 0xFF806040},
         {"layout: fill", 200, 500, 0xFFD0D0C0},
         {"layout: bottom strip", 200, 575, 0xFF507050},
-        {"nothing", 300, 200, 0xFF000000},
+        {"frame centre", 300, 200, 0xFF203040},
+        {"frame edge", 200, 26, 0xFF806040},
+        {"start button ground", 60, 100, 0xFF3060C0},
+        {"nothing", 600, 290, 0xFF000000},
     };
     for (Probe const& p : probes) {
         SCOPED_TRACE(p.what);
         EXPECT_TRUE(near(at(p.x, p.y), p.colour)) << std::hex << at(p.x, p.y);
+    }
+    // The title is written in white over the frame's centre, inside its label.
+    FRect const title = gui.findWindow(L"demo_titel")->getScreenRect();
+    int white = 0;
+    for (unsigned y = static_cast<unsigned>(title.top); y < static_cast<unsigned>(title.bottom); ++y)
+        for (unsigned x = static_cast<unsigned>(title.left); x < static_cast<unsigned>(title.right); ++x)
+            white += near(at(x, y), 0xFFFFFFFF);
+    EXPECT_GT(white, 100);
+    // The slider's and the progress bar's captions are written too.
+    for (wchar_t const* name : {L"demo_regler_2_text", L"demo_balken_cut_LABEL"}) {
+        FRect const box = gui.findWindow(name)->getScreenRect();
+        int light = 0;
+        for (unsigned y = static_cast<unsigned>(box.top); y < static_cast<unsigned>(box.bottom); ++y)
+            for (unsigned x = static_cast<unsigned>(box.left); x < static_cast<unsigned>(box.right); ++x)
+                light += (at(x, y) & 0xFF) > 0xC0 && ((at(x, y) >> 8) & 0xFF) > 0xC0;
+        EXPECT_GT(light, 10) << std::string(name, name + wcslen(name));
     }
     // Tiles scrolled out of the panel leave no pixels outside it.
     scroll->scrollStep(Orvex::GUIScrollPanel::kDown, 100);

@@ -3,6 +3,7 @@
 // the guarded maximum, and the bar drawn through the device in each direction.
 #include <cmath>
 
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIProgressBar.h"
 #include "tests/engine/gui/GUIFixture.h"
 #include "tests/engine/gui/GuiDrawFixture.h"
