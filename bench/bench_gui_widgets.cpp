@@ -1,9 +1,10 @@
 // The widgets demo screen at 1280x720 with 300 widgets, as the GUI system runs it: per frame the
 // pointer moves one step across the screen (a hover test, activation changes), the GUI system
 // updates every window and draws them in one sprite batch through the engine batcher and the
-// "Sprite" effect. The screen is data/GUI/demo_widgets.gui and a grid of 100 cells, each a
-// slider, a progress bar and either a scroll panel of four tiles or a window docking three
-// children, filling it to 302 widgets (the demo's 11 stand in for three cells).
+// "Sprite" effect, with the engine's fonts. The screen is data/GUI/demo_widgets.gui (20 widgets)
+// and a grid of 100 cells, each a slider, a progress bar and, in turn, a scroll panel of four
+// tiles, a window docking three children, a button, a checkbox, a nine-part frame or a label,
+// filling it to 302 widgets (the demo's widgets stand in for six cells).
 // Counters per frame: "updateMs" and "drawMs" (the thread's CPU time of the GUI system's update,
 // including the hover, and of its draw), "drawCalls", "widgets", "windows" (all windows with
 // the widgets' parts). Each frame ends with a 1x1 read-back so its GL work is done inside it.
@@ -16,7 +17,7 @@
 #include "bench/BenchDevice.h"
 #include "engine/core/GOBManager.h"
 #include "engine/core/XMLNode.h"
-#include "engine/gui/GUIProgressBar.h"
+#include "engine/gui/D3DXFontInterface.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
@@ -34,7 +35,9 @@ constexpr unsigned kWidth = 1280;
 constexpr unsigned kHeight = 720;
 constexpr int kColumns = 10;
 constexpr int kRows = 10;
-constexpr int kDemoWidgets = 11;  // top-level widgets of demo_widgets.gui, the layout window included
+// Widgets of demo_widgets.gui: frame, title, two buttons, four checkboxes, tooltip, three sliders,
+// six progress bars, the scroll panel and the layout window.
+constexpr int kDemoWidgets = 20;
 constexpr int kSkippedCells = kDemoWidgets / 3;  // the demo's widgets stand in for these
 constexpr int kWidgets = kDemoWidgets + 3 * (kColumns * kRows - kSkippedCells);
 
@@ -83,24 +86,56 @@ std::wstring cell(int i, int x, int y) {
             look(L"gui_progress_back") + L"</WINDOW_PARAMS><PROGRESSBAR_PARAMS AKT_WERT=\"0." + n(i % 10) +
             L"\" TYP=\"" + (i % 2 ? L"LEFT_RIGHT" : L"BOTTOM_TOP") +
             L"\"><TEXTURES_2D_PROGRESS TEX_NORMAL=\"gui_progress_fill\"/></PROGRESSBAR_PARAMS></WINDOW>";
-    if (i % 2) {
-        text += L"<WINDOW TYPE=\"SCROLL_PANEL\" NAME=\"rollbild" + id + L"\"><WINDOW_PARAMS>" + rect(x, y + 34, 120, 34) +
-                look(L"gui_frame") + L"</WINDOW_PARAMS><SCROLL_PANEL_PARAMS HORIZONTAL_SCROLL=\"1\" "
-                L"SIZE_ABSOLUT=\"8\"><HORIZONTAL_PARAMS>" +
-                part(L"BUTTON_LEFT", look(L"gui_arrow_left")) + part(L"BUTTON_RIGHT", look(L"gui_arrow_right")) +
-                part(L"SCROLL_BUTTON", look(L"gui_scroll_thumb")) + part(L"SCROLL_UNDERGROUND", look(L"gui_scroll_track")) +
-                L"</HORIZONTAL_PARAMS></SCROLL_PANEL_PARAMS>";
-        for (int t = 0; t < 4; ++t)
-            text += L"<WINDOW NAME=\"kachel\"><WINDOW_PARAMS>" + rect(t * 50, 0, 46, 24) +
-                    L"<MAX_SIZE X_REL=\"-1\" Y_REL=\"-1\"/>" + look(L"gui_white", L"FF4080C0") + L"</WINDOW_PARAMS></WINDOW>";
-        text += L"</WINDOW>";
-    } else {
-        text += L"<WINDOW NAME=\"anordnung" + id + L"\"><WINDOW_PARAMS>" + rect(x, y + 34, 120, 34) +
-                L"<OPTIONS LAYOUTMANAGER=\"DEFAULT\"/>" + look(L"gui_white", L"FF303038") + L"</WINDOW_PARAMS>";
-        for (wchar_t const* where : {L"TOP", L"LEFT", L"FILL"})
-            text += L"<WINDOW NAME=\"teil\"><WINDOW_PARAMS>" + rect(0, 0, 20, 8) + L"<OPTIONS LAYOUT_PARAM=\"" + where +
-                    L"\"/>" + look(L"gui_white", L"FF5070A0") + L"</WINDOW_PARAMS></WINDOW>";
-        text += L"</WINDOW>";
+    std::wstring const at = rect(x, y + 34, 120, 34);
+    switch (i % 6) {
+        case 0:
+            text += L"<WINDOW TYPE=\"SCROLL_PANEL\" NAME=\"rollbild" + id + L"\"><WINDOW_PARAMS>" + at +
+                    look(L"gui_frame") + L"</WINDOW_PARAMS><SCROLL_PANEL_PARAMS HORIZONTAL_SCROLL=\"1\" "
+                    L"SIZE_ABSOLUT=\"8\"><HORIZONTAL_PARAMS>" +
+                    part(L"BUTTON_LEFT", look(L"gui_arrow_left")) + part(L"BUTTON_RIGHT", look(L"gui_arrow_right")) +
+                    part(L"SCROLL_BUTTON", look(L"gui_scroll_thumb")) +
+                    part(L"SCROLL_UNDERGROUND", look(L"gui_scroll_track")) + L"</HORIZONTAL_PARAMS></SCROLL_PANEL_PARAMS>";
+            for (int t = 0; t < 4; ++t)
+                text += L"<WINDOW NAME=\"kachel\"><WINDOW_PARAMS>" + rect(t * 50, 0, 46, 24) +
+                        L"<MAX_SIZE X_REL=\"-1\" Y_REL=\"-1\"/>" + look(L"gui_white", L"FF4080C0") +
+                        L"</WINDOW_PARAMS></WINDOW>";
+            text += L"</WINDOW>";
+            break;
+        case 1:
+            text += L"<WINDOW NAME=\"anordnung" + id + L"\"><WINDOW_PARAMS>" + at +
+                    L"<OPTIONS LAYOUTMANAGER=\"DEFAULT\"/>" + look(L"gui_white", L"FF303038") + L"</WINDOW_PARAMS>";
+            for (wchar_t const* where : {L"TOP", L"LEFT", L"FILL"})
+                text += L"<WINDOW NAME=\"teil\"><WINDOW_PARAMS>" + rect(0, 0, 20, 8) + L"<OPTIONS LAYOUT_PARAM=\"" +
+                        where + L"\"/>" + look(L"gui_white", L"FF5070A0") + L"</WINDOW_PARAMS></WINDOW>";
+            text += L"</WINDOW>";
+            break;
+        case 2:
+            text += L"<WINDOW TYPE=\"BUTTON\" NAME=\"knopf" + id + L"\"><WINDOW_PARAMS>" + at +
+                    L"<DRAWOPTIONS TEX_NORMAL=\"gui_button\" TEX_MARK=\"gui_button_mark\" ACTIVE_BLEND=\"0.2\" "
+                    L"INACTIVE_BLEND=\"0.3\"/></WINDOW_PARAMS><BUTTON_PARAMS><LABEL_PARAMS FONT_NAME=\"default\" "
+                    L"TEXT=\"Knopf " + id + L"\"/></BUTTON_PARAMS></WINDOW>";
+            break;
+        case 3:
+            text += L"<WINDOW TYPE=\"CHECKBOX\" NAME=\"kasten" + id + L"\"><WINDOW_PARAMS>" + at +
+                    L"</WINDOW_PARAMS><CHECKBOX_PARAMS CHECKBOX_LOC=\"LEFT\"><CHECKBOX_BUTTON_PARAMS>"
+                    L"<CHECKBOX_SIZE REL=\"0\" OFF=\"28\"/><TEXTURES_2D TEX_NORMAL=\"gui_check_off\" "
+                    L"TEX_PRESS=\"gui_check_on\" TEX_MARK=\"gui_check_mark\"/></CHECKBOX_BUTTON_PARAMS>"
+                    L"<LABEL_PARAMS FONT_NAME=\"klein\" TEXT=\"Kasten\" FLAGS=\"LEFT VCENTER\"/></CHECKBOX_PARAMS></WINDOW>";
+            break;
+        case 4:
+            text += L"<WINDOW TYPE=\"FRAME\" NAME=\"rahmen" + id + L"\"><WINDOW_PARAMS>" + at +
+                    L"</WINDOW_PARAMS><FRAME_PARAMS><RAND_SIZE REL=\"0\" OFF=\"6\"/>";
+            for (wchar_t const* side : {L"TOP", L"BOTTOM", L"LEFT", L"RIGHT"})
+                text += std::wstring(L"<TEXTURES_2D_") + side + L" TEX_NORMAL=\"gui_frame_edge\"/>";
+            for (wchar_t const* corner : {L"TOP_LEFT", L"TOP_RIGHT", L"BOTTOM_LEFT", L"BOTTOM_RIGHT"})
+                text += std::wstring(L"<TEXTURES_2D_") + corner + L" TEX_NORMAL=\"gui_frame_corner\"/>";
+            text += L"<TEXTURES_2D_FILL TEX_NORMAL=\"gui_frame_fill\"/></FRAME_PARAMS></WINDOW>";
+            break;
+        default:
+            text += L"<WINDOW TYPE=\"LABEL\" NAME=\"text" + id + L"\"><WINDOW_PARAMS>" + at + look(L"gui_label") +
+                    L"</WINDOW_PARAMS><LABEL_PARAMS FONT_NAME=\"default\" FONT_STYLENAME=\"schatten\" TEXT=\"Zeile " +
+                    id + L"\" FLAGS=\"CENTER VCENTER\"/></WINDOW>";
+            break;
     }
     return text;
 }
@@ -127,6 +162,11 @@ struct Scene {
         sprite->setEffect(effect);
         GUISystem& gui = GUISystem::instance();
         gui.setSprite(sprite);
+        D3DXFontInterface& fonts = D3DXFontInterface::instance();
+        if (!fonts.isReady()) fonts.initFonts();
+        XMLNode fontFile;
+        if (!fontFile.load(L"data\\font.fnt")) return false;
+        fonts.loadConfig(fontFile, L"data\\font.fnt");
         XMLNode demo;
         if (!demo.load(L"data\\GUI\\demo_widgets.gui")) return false;
         gui.loadTextures(demo, L"demo_widgets.gui");
@@ -204,4 +244,14 @@ void demoScreen(benchmark::State& state) {
 
 BENCHMARK(demoScreen)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    // The windows and fonts go before the process's static objects: the font manager's font
+    // resources would otherwise be released after the font registry they unregister from.
+    GUISystem::instance().clear();
+    D3DXFontInterface::instance().clearAll();
+    return 0;
+}
