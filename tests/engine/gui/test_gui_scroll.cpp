@@ -321,3 +321,31 @@ TEST_F(ScrollDraw, ScrolledContentIsClippedToThePanel) {
     EXPECT_EQ(count(pixels, 0xFFFF0000), 0);
     w->release();
 }
+
+// Absurd numbers in any of the three widgets' blocks leave a screen that loads, updates, takes
+// the pointer and scrolls without hanging or crashing.
+TEST_F(ScrollTest, AbsurdNumbersLeaveAUsableScreen) {
+    std::wstring const cases[] = {
+        L"<WINDOW TYPE=\"SCROLL_PANEL\" NAME=\"x\"><SCROLL_PANEL_PARAMS VERTICAL_SCROLL=\"1\" HORIZONTAL_SCROLL=\"1\" "
+        L"AUTO_SCROLL=\"1\" SIZE_ABSOLUT=\"1e30 -1e30\" SIZE_RELATIV=\"nan inf 0 0\" SCROLL_SPEED=\"1e38\">"
+        L"<VERTICAL_PARAMS SCROLL_CHANGE=\"1e38 1e38 0\" SCROLL_RASTER=\"7\"/></SCROLL_PANEL_PARAMS>" +
+            box(L"a", 0, 0, 100000, 100000) + L"</WINDOW>",
+        L"<WINDOW TYPE=\"SLIDER\" NAME=\"x\"><SLIDER_PARAMS SHOW_BUTTONS=\"1\" ALTERNATE_MODE=\"1\" VALUE_RANGE=\"1e38 -1e38\" "
+        L"VALUE=\"nan\" GRANULARITAET=\"1e-30\" VALUE_CHANGE=\"inf\"/></WINDOW>",
+        L"<WINDOW TYPE=\"PROGRESSBAR\" NAME=\"x\"><PROGRESSBAR_PARAMS MAX_WERT=\"-5\" AKT_WERT=\"1e38\" "
+        L"GRANULARITAET=\"1e-38\" TYP=\"MODULATE\"/></WINDOW>",
+    };
+    for (std::wstring const& c : cases) {
+        gui.clear();
+        guitest::loadText(L"<GUI>" + c + L"</GUI>");
+        GUIWindow* w = gui.findWindow(L"x");
+        ASSERT_NE(w, nullptr);
+        w->setPixelRect(10, 10, 300, 200);
+        for (int i = 0; i < 3; ++i) gui.update(0.05);
+        click(150, 100);
+        wheel(150, 100, Orvex::OA_MOUSE_Z_NEG);
+        drag(290, 50, 290, 150);
+        gui.update(0.05);
+        if (auto* p = dynamic_cast<GUIScrollPanel*>(w)) p->scrollStep(GUIScrollPanel::kDown | GUIScrollPanel::kRight, 1e30f);
+    }
+}
