@@ -317,3 +317,32 @@ TEST_F(Buttons, TheDemoScreenLoadsItsWidgetsAndItsRadioSetWorks) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace Orvex;
+
+// Drops the screen from the GUI system when a box changes.
+class ScreenDropper : public sigslot::has_slots<> {
+public:
+    GUIWindow* screen = nullptr;
+    void onChanged(GUICheckboxButton&) {
+        if (screen) GUISystem::instance().removeWindow(screen);
+        screen = nullptr;
+    }
+};
+
+TEST_F(Buttons, AChangedSlotThatDropsTheWholeScreenDuringAClickLeavesNoDanglingWindow) {
+    guitest::loadText(panel(checkbox(L"a", 0, L"><GROUP_NAMES>\"|b_BUTTON|\"</GROUP_NAMES>") +
+                            checkbox(L"b", 50, L"ENABLED=\"1\">")));
+    ScreenDropper dropper;
+    dropper.screen = gui.findWindow(L"panel");
+    find<GUICheckbox>(L"a")->getButton()->changed.connect(&dropper, &ScreenDropper::onChanged);
+    click(110, 20);
+    EXPECT_EQ(gui.findWindow(L"panel"), nullptr);
+    gui.update(0.1);
+    click(110, 70);
+    EXPECT_EQ(gui.getPressedWindow(), nullptr);
+}
+
+}  // namespace

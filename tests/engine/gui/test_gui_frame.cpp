@@ -100,6 +100,21 @@ TEST_F(Frames, WithoutParametersNinePartsIgnoreInputAndPressesReachTheFrame) {
     EXPECT_EQ(gui.windowAt(D3DXVECTOR2(40, 30), GUISystem::kHitInput), f);
 }
 
+TEST_F(Frames, DrawType2OfTheFrameTilesStripsAlongTheirLengthAndTheFillBothWays) {
+    guitest::loadText(L"<GUI><WINDOW NAME=\"rahmen\" TYPE=\"FRAME\"><WINDOW_PARAMS><DRAWOPTIONS><DRAW_TYPE X=\"REPEAT\"/>"
+                      L"</DRAWOPTIONS></WINDOW_PARAMS><FRAME_PARAMS/></WINDOW></GUI>");
+    auto* f = dynamic_cast<GUIFrame*>(gui.findWindow(L"rahmen"));
+    ASSERT_NE(f, nullptr);
+    auto type = [&](GUIFrame::Part p) { return f->getPart(p)->getDrawOptions().drawType; };
+    int const y = f->getDrawOptions().drawType.y;
+    EXPECT_EQ(type(GUIFrame::kTop), (GUIDrawType{2, 1}));
+    EXPECT_EQ(type(GUIFrame::kBottom), (GUIDrawType{2, 1}));
+    EXPECT_EQ(type(GUIFrame::kLeft), (GUIDrawType{1, y}));
+    EXPECT_EQ(type(GUIFrame::kTopLeft), (GUIDrawType{1, 1}));
+    EXPECT_EQ(type(GUIFrame::kFill), (GUIDrawType{2, y}));
+    EXPECT_EQ(f->getPart(GUIFrame::kFill)->getDrawOptions().backDrawType, (GUIDrawType{1, 1}));
+}
+
 TEST_F(Frames, ContentBesideThePartsIsDrawnAsChildrenAndRemovedAlone) {
     GUIFrame* f = load(L"<FRAME_PARAMS/>");
     ASSERT_NE(f, nullptr);

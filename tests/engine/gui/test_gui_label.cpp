@@ -155,6 +155,30 @@ TEST_F(LabelDraw, EnabledLabelsUseTheNormalStyleAndDisabledOnesTheDisabledStyle)
     l->release();
 }
 
+TEST_F(LabelDraw, AButtonsCaptionLightsUpWithTheHoveredButton) {
+    GUISystem& gui = GUISystem::instance();
+    XMLNode root;
+    ASSERT_TRUE(root.loadFromText(
+        L"<GUI><WINDOW NAME=\"knopf\" TYPE=\"BUTTON\"><WINDOW_PARAMS><GUIRECT><POS_TL X_OFF=\"8\" Y_OFF=\"8\"/>"
+        L"<SIZE X_OFF=\"120\" Y_OFF=\"40\"/></GUIRECT><DRAWOPTIONS ACTIVE_BLEND=\"0.5\"/></WINDOW_PARAMS>"
+        L"<BUTTON_PARAMS><LABEL_PARAMS FONT_NAME=\"d\" FONT_STYLENAME=\"weiss\" FONT_STYLENAME_MARK=\"rot\" "
+        L"TEXT=\"Los\"/></BUTTON_PARAMS></WINDOW></GUI>"));
+    gui.loadTextures(root, L"knopf.gui");
+    auto const before = frame([&] { gui.draw(); });
+    EXPECT_GT(countOf(before, kWhite), 20);
+    EXPECT_EQ(countOf(before, kRed), 0);
+    MouseState s = guitest::mouseAt(60, 28);
+    gui.onMouseMove(s, OA_MOUSE_X);
+    gui.update(0.25);
+    auto const half = frame([&] { gui.draw(); });
+    EXPECT_EQ(countOf(half, kWhite), 0) << "half way between the styles";
+    EXPECT_EQ(countOf(half, kRed), 0);
+    gui.update(0.3);
+    auto const lit = frame([&] { gui.draw(); });
+    EXPECT_EQ(countOf(lit, kWhite), 0);
+    EXPECT_GT(countOf(lit, kRed), 20) << "the mark style once the button's blend is 1";
+}
+
 TEST_F(LabelDraw, HalfAlphaHalvesTheTextsAlphaOnly) {
     GUILabel* l = makeLabel(L"FONT_NAME=\"d\" FONT_STYLENAME=\"weiss\" TEXT=\"Hand\"/>", L"<DRAWOPTIONS ALPHA=\"0.5\"/>");
     ASSERT_NE(l, nullptr);
