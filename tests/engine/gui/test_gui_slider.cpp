@@ -3,6 +3,7 @@
 // track, the degenerate ranges and knobs, and the knob drawn through the device.
 #include <cmath>
 
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUISlider.h"
 #include "tests/engine/gui/GUIFixture.h"
 #include "tests/engine/gui/GuiDrawFixture.h"
@@ -181,6 +182,21 @@ TEST_F(SliderTest, ChildrenFromOutsideAreRefusedAndClonesWork) {
     EXPECT_FLOAT_EQ(twin->getKnob()->getScreenRect().left, 260.0f);
     EXPECT_EQ(twin->getKnob()->getParent(), twin->getTrack());
     copy->release();
+}
+
+// A slider showing its value without a "LABEL" element makes its own label over the track; it is
+// disabled (drawn in its disabled style) and hands the pointer on, so the knob still drags.
+TEST_F(SliderTest, AShownLabelIsMadeOverTheTrack) {
+    make(L"SHOW_LABEL=\"1\"");
+    Orvex::GUILabel* label = slider->getLabel();
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->getName(), L"s_LABEL");
+    EXPECT_EQ(label->getParent(), slider->getTrack());
+    EXPECT_FALSE(label->isEnabled());
+    EXPECT_EQ(label->getScreenRect(), slider->getTrack()->getScreenRect());
+    float const centre = knobLeft() + 10.0f;
+    drag(centre, centre + 400.0f, 110);
+    EXPECT_FLOAT_EQ(slider->getValue(), 10.0f);
 }
 
 namespace {
