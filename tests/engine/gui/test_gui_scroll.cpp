@@ -1,6 +1,7 @@
 // The scroll panel through the GUI system's mouse routing: button steps, the wheel, thumb drags
 // (with the raster), animated scrolling, gap closing, auto scroll, auto focus, children added
 // to a scrolled panel, bad bar sizes, and the content clipped to the panel on the device.
+#include <algorithm>
 #include <cmath>
 
 #include "engine/gui/GUIScrollPanel.h"
@@ -286,6 +287,42 @@ TEST_F(ScrollTest, BadBarSizesAndOutsideResizesStaySane) {
     panel->setPixelRect(100, 100, 200, 400);
     FRect const thumb = rectOf(L"sp_Scroll_TB");
     EXPECT_NEAR(thumb.bottom - thumb.top, 300.0f * 400.0f / 600.0f, 1e-3);
+}
+
+namespace {
+
+// Records how deeply update runs inside itself.
+class DepthPanel : public GUIScrollPanel {
+public:
+    using GUIScrollPanel::GUIScrollPanel;
+    void update(double const& dt) override {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        GUIScrollPanel::update(dt);
+        --depth;
+    }
+    int depth = 0;
+    int deepest = 0;
+};
+
+}  // namespace
+
+// Rectangle changes run a refresh and an update; the changes those make themselves (gap
+// closing, a resize from outside, auto scroll laying out the bars) never re-enter the update.
+TEST_F(ScrollTest, RectangleChangesDoNotReenterTheUpdate) {
+    Orvex::XMLNode root;
+    ASSERT_TRUE(root.loadFromText(panelText(L"VERTICAL_SCROLL=\"1\" HORIZONTAL_SCROLL=\"1\" AUTO_SCROLL=\"1\"",
+                                            box(L"inhalt", 0, 0, 600, 600))));
+    auto* p = new DepthPanel(root);
+    gui.addWindow(p);
+    p->updateRect(false, false);
+    p->scrollTo(D3DXVECTOR2(-500, -500));
+    gui.update(0.0);
+    p->setPixelRect(50, 50, 700, 500);
+    gui.update(0.0);
+    EXPECT_EQ(p->deepest, 1);
+    EXPECT_FLOAT_EQ(rectOf(L"inhalt").bottom, p->getContentPanel()->getScreenRect().bottom);
+    p->release();
 }
 
 namespace {
