@@ -15,6 +15,14 @@ Pictures:
   gui_label.png          64x16 half-transparent dark strip behind a text
   gui_disc_shape.png     64x64 opaque white disc of radius 30 on a transparent ground: a shape
                          mask for clipping and hit tests
+  gui_slider_track.png   64x16 dark groove with a light 1-pixel rim (slider track)
+  gui_slider_knob.png    16x24 light knob with a darker rim and a middle notch
+  gui_progress_back.png  64x16 dark bar ground with a light 1-pixel rim
+  gui_progress_fill.png  64x16 green fill, lighter towards the top
+  gui_scroll_track.png   16x64 dark scroll track with a light 1-pixel rim
+  gui_scroll_thumb.png   16x32 light grey thumb with transparent corners
+  gui_arrow_up.png, gui_arrow_down.png, gui_arrow_left.png, gui_arrow_right.png
+                         16x16 blue scroll buttons, a white triangle pointing that way
   gui_check_off.png      16x16 checkbox, unchecked: light 2-pixel border around dark grey
   gui_check_on.png       16x16 checkbox, checked: the same border around green
   gui_check_mark.png     16x16 hover overlay of a checkbox: a light border, transparent inside
@@ -69,6 +77,39 @@ def disc_shape(x, y):
     return (0xFF, 0xFF, 0xFF, 0xFF) if dx * dx + dy * dy <= 30 * 30 else (0, 0, 0, 0)
 
 
+def rimmed(w, h, rim, inside):
+    def pixel(x, y):
+        return rim if x == 0 or y == 0 or x == w - 1 or y == h - 1 else inside
+    return pixel
+
+
+def knob(x, y):
+    if x == 0 or y == 0 or x == 15 or y == 23:
+        return (0x60, 0x60, 0x70, 0xFF)
+    if 7 <= x <= 8 and 6 <= y <= 17:
+        return (0x80, 0x80, 0x90, 0xFF)
+    return (0xE8, 0xE8, 0xF0, 0xFF)
+
+
+def progress_fill(x, y):
+    light = 0x40 + (15 - y) * 6
+    return (0x20, 0x90 + light // 2, 0x30, 0xFF)
+
+
+def thumb(x, y):
+    corner = (x < 2 or x >= 14) and (y < 2 or y >= 30)
+    return (0, 0, 0, 0) if corner else (0xB0, 0xB4, 0xC0, 0xFF)
+
+
+def arrow(direction):
+    def pixel(x, y):
+        # Distance along the arrow (0 at its base, 9 at its point) and across it.
+        along = {"up": 12 - y, "down": y - 3, "left": 12 - x, "right": x - 3}[direction]
+        across = abs((x if direction in ("up", "down") else y) - 7.5)
+        if 0 <= along <= 9 and across <= (9 - along) * 0.6:
+            return (0xFF, 0xFF, 0xFF, 0xFF)
+        return (0x30, 0x60, 0xC0, 0xFF)
+    return pixel
 def flat(colour):
     return lambda x, y: colour + (0xFF,)
 
@@ -108,6 +149,14 @@ def main():
     pictures["gui_frame.png"] = png_bytes(64, 64, frame)
     pictures["gui_label.png"] = png_bytes(64, 16, label)
     pictures["gui_disc_shape.png"] = png_bytes(64, 64, disc_shape)
+    pictures["gui_slider_track.png"] = png_bytes(64, 16, rimmed(64, 16, (0xA0, 0xA0, 0xB0, 0xFF), (0x20, 0x20, 0x28, 0xFF)))
+    pictures["gui_slider_knob.png"] = png_bytes(16, 24, knob)
+    pictures["gui_progress_back.png"] = png_bytes(64, 16, rimmed(64, 16, (0xA0, 0xA0, 0xB0, 0xFF), (0x18, 0x18, 0x20, 0xFF)))
+    pictures["gui_progress_fill.png"] = png_bytes(64, 16, progress_fill)
+    pictures["gui_scroll_track.png"] = png_bytes(16, 64, rimmed(16, 64, (0x70, 0x70, 0x80, 0xFF), (0x28, 0x28, 0x30, 0xFF)))
+    pictures["gui_scroll_thumb.png"] = png_bytes(16, 32, thumb)
+    for direction in ("up", "down", "left", "right"):
+        pictures[f"gui_arrow_{direction}.png"] = png_bytes(16, 16, arrow(direction))
     pictures["gui_check_off.png"] = png_bytes(16, 16, check_box((0x30, 0x30, 0x30, 0xFF)))
     pictures["gui_check_on.png"] = png_bytes(16, 16, check_box((0x20, 0xC0, 0x40, 0xFF)))
     pictures["gui_check_mark.png"] = png_bytes(16, 16, check_box((0, 0, 0, 0)))

@@ -13,6 +13,9 @@
 #include "engine/gui/GUICheckboxButton.h"
 #include "engine/gui/GUIFrame.h"
 #include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIProgressBar.h"
+#include "engine/gui/GUIScrollPanel.h"
+#include "engine/gui/GUISlider.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUITooltip.h"
 #include "engine/gui/GUIWindow.h"
@@ -38,8 +41,7 @@ struct LoadingFile {
 };
 LoadingFile loading;
 
-// Widget types of the GUI files and what each makes. Types whose class does not exist yet make
-// plain windows.
+// Widget types of the GUI files and what each makes.
 struct WindowType {
     wchar_t const* type;
     GUIWindow* (*make)(XMLNode& node);
@@ -53,8 +55,8 @@ GUIWindow* make(XMLNode& node) {
 constexpr WindowType kWindowTypes[] = {
     {L"", make<GUIWindow>},          {L"WINDOW", make<GUIWindow>},   {L"LABEL", make<GUILabel>},
     {L"CHECKBOX_BUTTON", make<GUICheckboxButton>}, {L"CHECKBOX", make<GUICheckbox>},
-    {L"FRAME", make<GUIFrame>},      {L"PROGRESSBAR", make<GUIWindow>}, {L"BUTTON", make<GUIButton>},
-    {L"SCROLL_PANEL", make<GUIWindow>}, {L"SLIDER", make<GUIWindow>}, {L"TOOLTIP", make<GUITooltip>},
+    {L"FRAME", make<GUIFrame>},      {L"PROGRESSBAR", make<GUIProgressBar>}, {L"BUTTON", make<GUIButton>},
+    {L"SCROLL_PANEL", make<GUIScrollPanel>}, {L"SLIDER", make<GUISlider>}, {L"TOOLTIP", make<GUITooltip>},
 };
 
 WindowType const* typeOf(std::wstring const& type) {

@@ -1,0 +1,143 @@
+// The widgets demo screen (data/GUI/demo_widgets.gui) on the device at 800 x 600 with the
+// engine's fonts (data/font.fnt): every widget loads through the factory, the screen is drawn
+// and written as a screenshot PNG into the build folder (demo_widgets.png), and probes find each
+// widget's pictures and texts where the layout puts them.
+#include <filesystem>
+
+#include "engine/gui/D3DXFontInterface.h"
+#include "engine/gui/GUIFrame.h"
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIProgressBar.h"
+#include "engine/gui/GUIScrollPanel.h"
+#include "engine/gui/GUISlider.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/render/SpriteHolder.h"
+#include "engine/render/TextureManager.h"
+#include "port/d3dx9/d3dx9tex.h"
+#include "port/win32/win32_text.h"
+#include "tests/engine/gui/GUIFixture.h"
+#include "tests/support/gl/DeviceFixture.h"
+
+using Orvex::FRect;
+using Orvex::GUIWindow;
+using guitest::GUIFixture;
+
+namespace {
+
+class DemoScreen : public GUIFixture {
+protected:
+    void SetUp() override {
+        GUIFixture::SetUp();
+        Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+        d3d.getInitParams() = Orvex::D3DInitParams();
+        d3d.getInitParams().displayMode = D3DDISPLAYMODE{kScreenW, kScreenH, 60, D3DFMT_X8R8G8B8};
+        d3d.getInitParams().setWindowed(true);
+        ASSERT_TRUE(d3d.init());
+        Orvex::D3DXFontInterface& fonts = Orvex::D3DXFontInterface::instance();
+        fonts.clearAll();
+        fonts.setResourceSettleMs(0);
+        if (!fonts.isReady()) fonts.initFonts();
+        Orvex::XMLNode fontFile;
+        ASSERT_TRUE(fontFile.load(L"data\\font.fnt"));
+        fonts.loadConfig(fontFile, L"data\\font.fnt");
+    }
+    void TearDown() override {
+        gui.clear();
+        Orvex::D3DXFontInterface::instance().clearAll();
+        gui.setSprite(nullptr);
+        Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+        if (Orvex::SpriteHolder* sprites = d3d.findSprite()) sprites->release();
+        d3d.getTextureManager().releaseAll();
+        d3d.shutdown();
+        d3d.getInitParams() = Orvex::D3DInitParams();
+        GUIFixture::TearDown();
+    }
+    // Draws the GUI and reads the back buffer; writes it as a PNG when a file name is given.
+    std::vector<uint32_t> shoot(std::string const& file = "") {
+        IDirect3DDevice9* device = Orvex::D3DInterface::getInstance().getDevice();
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000000, 1.0f, 0);
+        device->BeginScene();
+        gui.draw();
+        device->EndScene();
+        if (!file.empty()) {
+            IDirect3DSurface9* back = nullptr;
+            device->GetRenderTarget(0, &back);
+            std::wstring const path = port::fromUtf8((std::filesystem::current_path() / file).string());
+            EXPECT_EQ(D3DXSaveSurfaceToFile(path.c_str(), D3DXIFF_PNG, back, nullptr, nullptr), S_OK);
+            back->Release();
+        }
+        return testsupport::readRenderTarget(device);
+    }
+};
+
+bool near(uint32_t argb, uint32_t want) {
+    for (int shift : {0, 8, 16}) {
+        int const a = static_cast<int>((argb >> shift) & 0xFF);
+        int const b = static_cast<int>((want >> shift) & 0xFF);
+        if (a < b - 4 || a > b + 4) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST_F(DemoScreen, EveryWidgetLoadsDrawsAndIsWrittenAsAScreenshot) {
+    guitest::loadFile(L"data\\GUI\\demo_widgets.gui");
+    EXPECT_EQ(guitest::loggedCount({L"demo_widgets.gui"}), 0);
+    EXPECT_NE(dynamic_cast<Orvex::GUIFrame*>(gui.findWindow(L"demo_rahmen")), nullptr);
+    EXPECT_NE(dynamic_cast<Orvex::GUILabel*>(gui.findWindow(L"demo_titel")), nullptr);
+    EXPECT_NE(dynamic_cast<Orvex::GUISlider*>(gui.findWindow(L"demo_regler_1")), nullptr);
+    EXPECT_NE(dynamic_cast<Orvex::GUIProgressBar*>(gui.findWindow(L"demo_balken_cut")), nullptr);
+    auto* scroll = dynamic_cast<Orvex::GUIScrollPanel*>(gui.findWindow(L"demo_rollbild"));
+    ASSERT_NE(scroll, nullptr);
+    // A second to settle: fades and goals reach their states.
+    for (int i = 0; i < 10; ++i) gui.update(0.1);
+    std::vector<uint32_t> const pixels = shoot("demo_widgets.png");
+    ASSERT_EQ(pixels.size(), std::size_t{kScreenW} * kScreenH);
+    auto at = [&](unsigned x, unsigned y) { return pixels[y * kScreenW + x]; };
+    struct Probe {
+        char const* what;
+        unsigned x, y;
+        uint32_t colour;
+    };
+    Probe const probes[] = {
+        {"slider 1 left arrow ground", 422, 22, 0xFF3060C0},
+        {"slider 1 track groove", 500, 32, 0xFF202028},
+        {"progress bar: filled part", 425, 106, 0xFF20BF30},
+        {"progress bar: empty ground", 700, 104, 0xFF181820},
+        {"right-to-left bar: empty left", 470, 128, 0xFF181820},
+        {"scroll panel's first tile", 440, 330, 0xFFC04040},
+        {"layout: top strip", 24, 424, 0xFF5070A0},
+        {"layout: left column", 30, 500, 0xFF806040},
+        {"layout: fill", 200, 500, 0xFFD0D0C0},
+        {"layout: bottom strip", 200, 575, 0xFF507050},
+        {"frame centre", 300, 200, 0xFF203040},
+        {"frame edge", 200, 26, 0xFF806040},
+        {"start button ground", 60, 100, 0xFF3060C0},
+        {"nothing", 600, 290, 0xFF000000},
+    };
+    for (Probe const& p : probes) {
+        SCOPED_TRACE(p.what);
+        EXPECT_TRUE(near(at(p.x, p.y), p.colour)) << std::hex << at(p.x, p.y);
+    }
+    // The title is written in white over the frame's centre, inside its label.
+    FRect const title = gui.findWindow(L"demo_titel")->getScreenRect();
+    int white = 0;
+    for (unsigned y = static_cast<unsigned>(title.top); y < static_cast<unsigned>(title.bottom); ++y)
+        for (unsigned x = static_cast<unsigned>(title.left); x < static_cast<unsigned>(title.right); ++x)
+            white += near(at(x, y), 0xFFFFFFFF);
+    EXPECT_GT(white, 100);
+    // The slider's, the progress bar's and the layout's captions are written too.
+    for (wchar_t const* name : {L"demo_regler_2_text", L"demo_balken_cut_LABEL", L"demo_anordnung_oben"}) {
+        FRect const box = gui.findWindow(name)->getScreenRect();
+        int light = 0;
+        for (unsigned y = static_cast<unsigned>(box.top); y < static_cast<unsigned>(box.bottom); ++y)
+            for (unsigned x = static_cast<unsigned>(box.left); x < static_cast<unsigned>(box.right); ++x)
+                light += (at(x, y) & 0xFF) > 0xC0 && ((at(x, y) >> 8) & 0xFF) > 0xC0;
+        EXPECT_GT(light, 10) << std::string(name, name + wcslen(name));
+    }
+    // Tiles scrolled out of the panel leave no pixels outside it.
+    scroll->scrollStep(Orvex::GUIScrollPanel::kDown, 100);
+    std::vector<uint32_t> const after = shoot();
+    for (unsigned x = 420; x < 790; x += 7) EXPECT_TRUE(near(after[295 * kScreenW + x], 0xFF000000)) << x;
+}
