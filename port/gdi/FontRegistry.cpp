@@ -16,9 +16,11 @@ namespace port::gdi {
 
 namespace {
 
+// The registry and its locks are never destroyed: font resources held by other statics (the
+// engine's font manager) are removed during exit, possibly after this file's statics are gone.
 std::mutex& libraryMutex() {
-    static std::mutex mutex;
-    return mutex;
+    static auto* mutex = new std::mutex;
+    return *mutex;
 }
 
 std::wstring lowered(std::wstring text) {
@@ -68,8 +70,8 @@ struct Registry {
 };
 
 Registry& registry() {
-    static Registry r;
-    return r;
+    static auto* r = new Registry;
+    return *r;
 }
 
 // Family names of a face: FreeType's, and the Windows family names of its name table (UTF-16BE).

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -232,3 +236,28 @@ TEST(GdiFonts, DamagedGlyphDataMeasuresAndRastersSafely) {
 }
 
 }  // namespace
+
+// A font resource removed by a static destroyed at exit, after the registry was first used (so
+// the registry is built later and would be destroyed earlier), must not touch freed memory.
+TEST(GdiFonts, AResourceRemovedDuringExitFindsTheRegistry) {
+    std::string bytes = testsupport::readFile(kDejaVuSans);
+    ASSERT_FALSE(bytes.empty());
+    pid_t const child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        struct RemoveAtExit {
+            HANDLE handle = nullptr;
+            ~RemoveAtExit() {
+                if (handle) RemoveFontMemResourceEx(handle);
+            }
+        };
+        static RemoveAtExit holder;  // built before the registry, so destroyed after it
+        DWORD count = 0;
+        holder.handle = AddFontMemResourceEx(bytes.data(), static_cast<DWORD>(bytes.size()), nullptr, &count);
+        std::exit(holder.handle ? 0 : 3);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the child died during exit";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
