@@ -1,5 +1,7 @@
 // A link's key combination: key names looked up in the active keyboard layout, and windows
 // whose shown label gives a key that follows the label's text.
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuLinkN.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
@@ -11,10 +13,14 @@ namespace {
 
 TastaturLayout const* activeLayout() { return TastaturLayoutManager::getInstance().getActiveLayout(); }
 
-// The text a window shows as a label (a label, or a button's label); empty for other windows.
-std::wstring shownLabelText(GUIWindow*) { return std::wstring(); }
-
 }  // namespace
+
+GUILabel* findShownLabel(std::wstring const& windowName) {
+    GUIWindow* window = GUISystem::instance().findWindow(windowName);
+    if (auto* label = dynamic_cast<GUILabel*>(window)) return label;
+    if (auto* button = dynamic_cast<GUIButton*>(window)) return button->getLabel();
+    return nullptr;
+}
 
 void GUIMenuKeyCombo::read(XMLNode& node) {
     TastaturLayout const* layout = activeLayout();
@@ -33,9 +39,9 @@ std::vector<u8> GUIMenuKeyCombo::resolveKeys() const {
     std::vector<u8> keys = keys_;
     if (windowNames_.empty()) return keys;
     TastaturLayout const* layout = activeLayout();
-    GUISystem& gui = GUISystem::instance();
     for (std::wstring const& name : windowNames_) {
-        std::wstring const text = shownLabelText(gui.findWindow(name));
+        GUILabel* label = findShownLabel(name);
+        std::wstring const text = label ? label->getText() : std::wstring();
         u8 code = 0;
         if (!text.empty() && layout && layout->findKeyByChar(text, code)) keys.push_back(code);
     }

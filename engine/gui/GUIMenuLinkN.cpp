@@ -6,6 +6,7 @@
 #include "engine/gui/GUIMenuBlendToGoalsN.h"
 #include "engine/gui/GUIMenuCombinationN.h"
 #include "engine/gui/GUIMenuCreateClickN.h"
+#include "engine/gui/GUIMenuEditLabelN.h"
 #include "engine/gui/GUIMenuEventN.h"
 #include "engine/gui/GUIMenuLinkNUndo.h"
 #include "engine/gui/GUIMenuManagerN.h"
@@ -34,6 +35,8 @@ GUIMenuLinkN* GUIMenuLinkN::create(XMLNode& node, int depth) {
         link = new GUIMenuCombinationN(node);
     } else if (type == L"SOUND") {
         link = new GUIMenuPlaySoundN(node);
+    } else if (type == L"EDIT_LABEL") {
+        link = new GUIMenuEditLabelN(node);
     } else {
         if (!type.empty())
             logWarning(L"Menu link \"" + node.getAttributeString(L"NAME", L"") + L"\": unknown TYPE \"" + type +

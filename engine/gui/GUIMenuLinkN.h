@@ -9,7 +9,7 @@
 // without end.
 //
 // Split: GUIMenuLinkN.cpp (reading, input, conditions, waits, the plain action, the factory),
-// GUIMenuKeyCombo.cpp (key combinations).
+// GUIMenuKeyCombo.cpp (key combinations and the labels they follow).
 #pragma once
 
 #include <string>
@@ -22,8 +22,12 @@
 
 namespace Orvex {
 
+class GUILabel;
 class GUIWindow;
 class TastaturLayout;
+
+// The label a window shows: the window itself when it is a label, a button's caption, else null.
+GUILabel* findShownLabel(std::wstring const& windowName);
 
 // One "TRIGGER_KEYCOMBO": key names of the active layout, and window names whose shown label
 // adds the key of its first character at the moment of the event.

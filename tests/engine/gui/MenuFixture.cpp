@@ -23,7 +23,9 @@ void MenuRecorder::listen(std::wstring const& eventName) {
     event->fired.connect(this, &MenuRecorder::onFired);
 }
 
-void MenuRecorder::watchMenus() { Orvex::GUIMenuManagerN::instance().menuChanged.connect(this, &MenuRecorder::onChanged); }
+void MenuRecorder::watchMenus() {
+    Orvex::GUIMenuManagerN::instance().menuChanged.connect(this, &MenuRecorder::onChanged);
+}
 
 std::string MenuRecorder::joined() const {
     std::wstring out;
@@ -64,8 +66,8 @@ void MenuFixture::loadMenus(std::vector<std::wstring> const& windows, std::wstri
                             std::wstring const& attributes) {
     loadText(screens(windows));
     Orvex::XMLNode root;
-    ASSERT_TRUE(root.loadFromText(quoted(L"<MENUES><GUIMENUS " + attributes + L">" + guimenus + L"</GUIMENUS></MENUES>"),
-                                  L"test.mnu"));
+    ASSERT_TRUE(root.loadFromText(
+        quoted(L"<MENUES><GUIMENUS " + attributes + L">" + guimenus + L"</GUIMENUS></MENUES>"), L"test.mnu"));
     menus.load(root, L"test.mnu");
 }
 

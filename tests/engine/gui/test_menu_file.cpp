@@ -5,6 +5,7 @@
 
 #include "tests/engine/gui/MenuFixture.h"
 
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuCreateClickN.h"
 #include "engine/gui/GUIWindow.h"
 
@@ -52,12 +53,18 @@ TEST_F(MenuFileTest, ScriptedDemoSwitchesScreensByInputAlone) {
          "hintergrund optionen_fenster optionen_tipp"},
         {"sound button toggles the light", [&] { click(L"knopf_ton"); }, 1.0, "TITEL *OPTIONEN",
          "hintergrund optionen_fenster optionen_tipp"},
+        {"typing a name over the prompt",
+         [&] {
+             for (wchar_t const* k : {L"O", L"T", L"T", L"O", L"BACK"}) key(k);
+         },
+         1.0, "TITEL *OPTIONEN", "hintergrund optionen_fenster optionen_tipp"},
         {"Escape goes back", [&] { key(L"ESCAPE"); }, 1.0, "*TITEL OPTIONEN", "hintergrund titel"},
-        {"Return clicks the play button", [&] { key(L"RETURN"); }, 0.3, "TITEL *LADEN", "lade_hinweis"},
+        {"S follows the play button's caption", [&] { key(L"S"); }, 0.3, "TITEL *LADEN", "lade_hinweis"},
         {"loading ends after its wait", [&] { frame(0.3); }, 1.0, "TITEL LADEN *SPIEL", "spiel_leiste"},
         {"Escape opens the pause over the game", [&] { key(L"ESCAPE"); }, 1.0, "TITEL LADEN SPIEL *PAUSE",
          "pause_fenster spiel_leiste"},
-        {"P is not heard in the pause", [&] { key(L"P"); }, 1.0, "TITEL LADEN SPIEL *PAUSE", "pause_fenster spiel_leiste"},
+        {"P is not heard in the pause", [&] { key(L"P"); }, 1.0, "TITEL LADEN SPIEL *PAUSE",
+         "pause_fenster spiel_leiste"},
         {"continue", [&] { click(L"knopf_weiter"); }, 1.0, "TITEL LADEN *SPIEL PAUSE", "spiel_leiste"},
         {"pause button", [&] { click(L"knopf_pause"); }, 1.0, "TITEL LADEN SPIEL *PAUSE", "pause_fenster spiel_leiste"},
         {"main menu", [&] { click(L"knopf_hauptmenue"); }, 1.0, "TITEL LADEN SPIEL PAUSE *TITEL", "hintergrund titel"},
@@ -77,6 +84,7 @@ TEST_F(MenuFileTest, ScriptedDemoSwitchesScreensByInputAlone) {
         if (std::string(s.what) == "main menu") EXPECT_EQ(goalOf(L"titel"), "AN");
     }
     EXPECT_EQ(light, "AUS");
+    EXPECT_EQ(Orvex::findShownLabel(L"name_feld")->getText(), L"ott");
     EXPECT_EQ(menus.getActiveMenu()->getName(), L"TITEL");
     EXPECT_EQ(active(), "TITEL");
     std::string const heard = rec.joined();
@@ -97,38 +105,49 @@ TEST_F(MenuFileTest, BadLinksGiveOneLogLineAndNeverHang) {
         {"unknown kind reads as a plain link",
          L"<GUIMENU NAME='M'><GUIMENULINK NAME='L' TYPE='ZAUBERN'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\""
          L"</TRIGGER_KEYCOMBO></TRIGGER_KEYS><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK></GUIMENU>",
-         [](MenuFileTest& t) { t.key(L"Q"); }, {L"\"L\"", L"ZAUBERN"}, "event L"},
+         [](MenuFileTest& t) { t.key(L"Q"); },
+         {L"\"L\"", L"ZAUBERN"},
+         "event L"},
         {"a click link that clicks its own window",
          L"<GUIMENU NAME='M'><GUIMENULINK NAME='L' TYPE='CREATE_CLICK'><TRIGGER_WINDOW_LCLICK>\"|a|\""
          L"</TRIGGER_WINDOW_LCLICK><CREATE_LCLICK>\"|a|\"</CREATE_LCLICK></GUIMENULINK>"
          L"<GUIMENULINK NAME='ZAEHLER' PRIORITY='1' BREAK_AFTER_AKTION='0'><TRIGGER_WINDOW_LCLICK>\"|a|\""
          L"</TRIGGER_WINDOW_LCLICK><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK></GUIMENU>",
-         [](MenuFileTest& t) { t.click(L"a"); }, {L"\"L\"", L"leads back to itself"}, "event ZAEHLER; event ZAEHLER"},
+         [](MenuFileTest& t) { t.click(L"a"); },
+         {L"\"L\"", L"leads back to itself"},
+         "event ZAEHLER; event ZAEHLER"},
         {"a combination whose part clicks the combination's window",
          L"<GUIMENU NAME='M'><GUIMENULINK NAME='C' TYPE='COMBINATION'><TRIGGER_WINDOW_LCLICK>\"|a|\""
          L"</TRIGGER_WINDOW_LCLICK><CALL_EVENTS>\"|E|\"</CALL_EVENTS>"
          L"<GUIMENULINK NAME='TEIL' TYPE='CREATE_CLICK'><CREATE_LCLICK>\"|a|\"</CREATE_LCLICK></GUIMENULINK>"
          L"</GUIMENULINK></GUIMENU>",
-         [](MenuFileTest& t) { t.click(L"a"); }, {L"\"C\"", L"leads back to itself"}, "event C"},
+         [](MenuFileTest& t) { t.click(L"a"); },
+         {L"\"C\"", L"leads back to itself"},
+         "event C"},
         {"two menus whose activation links activate each other",
          L"<GUIMENU NAME='M' ON_ACTIVATE_LINK='ZU_N'><GUIMENULINK NAME='ZU_N'><ACTIVATE_MENUS>\"|N|\"</ACTIVATE_MENUS>"
          L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK></GUIMENU>"
          L"<GUIMENU NAME='N' ON_ACTIVATE_LINK='ZU_M'><GUIMENULINK NAME='ZU_M'><ACTIVATE_MENUS>\"|M|\"</ACTIVATE_MENUS>"
          L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK></GUIMENU>",
-         [](MenuFileTest& t) { t.menus.activateMenu(L"N", 0.0); }, {L"\"N\"", L"switched to again"},
+         [](MenuFileTest& t) { t.menus.activateMenu(L"N", 0.0); },
+         {L"\"N\"", L"switched to again"},
          "event ZU_N; event ZU_M"},
         {"a link naming windows and menus that do not exist",
          L"<GUIMENU NAME='M'><GUIMENULINK NAME='L' TYPE='BLENDGOAL'><BLENDGOAL GUIWINDOW='nirgends' BLENDGOAL='AN'/>"
          L"<TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO></TRIGGER_KEYS>"
          L"<ACTIVATE_MENUS>\"|NIRGENDS|\"</ACTIVATE_MENUS></GUIMENULINK></GUIMENU>",
-         [](MenuFileTest& t) { t.key(L"Q"); }, {L"\"L\"", L"nirgends"}, ""},
+         [](MenuFileTest& t) { t.key(L"Q"); },
+         {L"\"L\"", L"nirgends"},
+         ""},
         {"clicks beyond reason",
          L"<GUIMENU NAME='M'><GUIMENULINK NAME='L' TYPE='CREATE_CLICK' N_TIMES='2000000000'>"
          L"<TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO></TRIGGER_KEYS>"
          L"<CREATE_LCLICK>\"|a|\"</CREATE_LCLICK></GUIMENULINK>"
          L"<GUIMENULINK NAME='Z'><TRIGGER_WINDOW_LCLICK>\"|a|\"</TRIGGER_WINDOW_LCLICK>"
          L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK></GUIMENU>",
-         [](MenuFileTest& t) { t.key(L"Q"); }, {L"\"L\"", L"N_TIMES"}, nullptr},
+         [](MenuFileTest& t) { t.key(L"Q"); },
+         {L"\"L\"", L"N_TIMES"},
+         nullptr},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.what);

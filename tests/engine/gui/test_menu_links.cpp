@@ -3,6 +3,7 @@
 // Links call the event "E"; the recorder writes the name of the calling link.
 #include "tests/engine/gui/MenuFixture.h"
 
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIWindow.h"
 
 using guitest::MenuFixture;
@@ -44,15 +45,19 @@ TEST_F(MenuLinkTest, KeyCombinationsMatchExactlyAndOnANewPress) {
         {"two keys", L"\"|LCONTROL|\" \"|Q|\"", L"", {L"LCONTROL"}, {L"Q"}, 1},
         {"two keys, a third held", L"\"|LCONTROL|\" \"|Q|\"", L"", {L"LCONTROL", L"LSHIFT"}, {L"Q"}, 0},
         {"two keys held, none new", L"\"|LCONTROL|\" \"|Q|\"", L"", {L"LCONTROL", L"Q"}, {}, 0},
-        {"held with continuous trigger", L"\"|LCONTROL|\" \"|Q|\"", L"CONTINUOUS_KEY_TRIGGER='1'",
-         {L"LCONTROL", L"Q"}, {}, 1},
+        {"held with continuous trigger",
+         L"\"|LCONTROL|\" \"|Q|\"",
+         L"CONTINUOUS_KEY_TRIGGER='1'",
+         {L"LCONTROL", L"Q"},
+         {},
+         1},
         {"key names ignore letter case", L"\"|q|\"", L"", {}, {L"Q"}, 1},
         {"a name that is neither key nor window", L"\"|gibts_nicht|\"", L"", {}, {L"Q"}, 0},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.what);
-        loadLinks(std::wstring(L"<GUIMENULINK NAME='L' ") + c.extra + L"><TRIGGER_KEYS><TRIGGER_KEYCOMBO>" +
-                  c.combo + L"</TRIGGER_KEYCOMBO></TRIGGER_KEYS><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>");
+        loadLinks(std::wstring(L"<GUIMENULINK NAME='L' ") + c.extra + L"><TRIGGER_KEYS><TRIGGER_KEYCOMBO>" + c.combo +
+                  L"</TRIGGER_KEYCOMBO></TRIGGER_KEYS><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>");
         keys(c.held, c.pressed);
         EXPECT_EQ(static_cast<int>(rec.lines.size()), c.runs);
     }
@@ -117,10 +122,11 @@ TEST_F(MenuLinkTest, ConditionsOnMenusAndTheHoveredWindow) {
 }
 
 TEST_F(MenuLinkTest, ClicksTriggerByUserIdOnTheirButton) {
-    loadLinks(L"<GUIMENULINK NAME='LINKS'><TRIGGER_WINDOW_LCLICK>\"|a|\"</TRIGGER_WINDOW_LCLICK>"
-              L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>"
-              L"<GUIMENULINK NAME='RECHTS'><TRIGGER_WINDOW_RCLICK>\"|a|\"</TRIGGER_WINDOW_RCLICK>"
-              L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>");
+    loadLinks(
+        L"<GUIMENULINK NAME='LINKS'><TRIGGER_WINDOW_LCLICK>\"|a|\"</TRIGGER_WINDOW_LCLICK>"
+        L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>"
+        L"<GUIMENULINK NAME='RECHTS'><TRIGGER_WINDOW_RCLICK>\"|a|\"</TRIGGER_WINDOW_RCLICK>"
+        L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>");
     settle();
     click(L"a");
     click(L"a", Orvex::OMB_RIGHT);
@@ -170,8 +176,9 @@ public:
 };
 
 TEST_F(MenuLinkTest, ARunThatTriggersItsLinkAgainQueuesForLater) {
-    loadLinks(L"<GUIMENULINK NAME='L' WAITTIMER='0.5'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO>"
-              L"</TRIGGER_KEYS><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>");
+    loadLinks(
+        L"<GUIMENULINK NAME='L' WAITTIMER='0.5'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO>"
+        L"</TRIGGER_KEYS><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>");
     Retrigger again;
     menus.findEvent(L"E")->fired.connect(&again, &Retrigger::onFired);
     key(L"Q");
@@ -186,9 +193,10 @@ TEST_F(MenuLinkTest, ARunThatTriggersItsLinkAgainQueuesForLater) {
 }
 
 TEST_F(MenuLinkTest, WaitsOnlyCountDownWhileAListingMenuIsActive) {
-    loadLinks(L"<GUIMENULINK NAME='L' WAITTIMER='0.5'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO>"
-              L"</TRIGGER_KEYS><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>",
-              L"<GUIMENU NAME='O' MENU_ID='1'/>");
+    loadLinks(
+        L"<GUIMENULINK NAME='L' WAITTIMER='0.5'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO>"
+        L"</TRIGGER_KEYS><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>",
+        L"<GUIMENU NAME='O' MENU_ID='1'/>");
     key(L"Q");
     menus.activateMenu(L"O", 0.0);
     frame(1.0);
@@ -199,10 +207,11 @@ TEST_F(MenuLinkTest, WaitsOnlyCountDownWhileAListingMenuIsActive) {
 }
 
 TEST_F(MenuLinkTest, PlainLinkActivatesItsMenusFromLastToFirst) {
-    loadLinks(L"<GUIMENULINK NAME='L'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO></TRIGGER_KEYS>"
-              L"<ACTIVATE_MENUS>\"|A|\" \"|FEHLT|\" \"|B|\"</ACTIVATE_MENUS></GUIMENULINK>",
-              L"<GUIMENU NAME='A' MENU_ID='1'><GUIMENULINKS>\"|L2|\"</GUIMENULINKS></GUIMENU>"
-              L"<GUIMENU NAME='B' MENU_ID='1'/>");
+    loadLinks(
+        L"<GUIMENULINK NAME='L'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO></TRIGGER_KEYS>"
+        L"<ACTIVATE_MENUS>\"|A|\" \"|FEHLT|\" \"|B|\"</ACTIVATE_MENUS></GUIMENULINK>",
+        L"<GUIMENU NAME='A' MENU_ID='1'><GUIMENULINKS>\"|L2|\"</GUIMENULINKS></GUIMENU>"
+        L"<GUIMENU NAME='B' MENU_ID='1'/>");
     key(L"Q");
     EXPECT_EQ(history(), "M B *A");
     EXPECT_EQ(active(), "A");
@@ -234,8 +243,9 @@ TEST_F(MenuLinkTest, UndoStepsBackOverSkipMenusAndStopsWhereItCannotMove) {
                                    L"<GUIMENU NAME='M2' MENU_ID='1'><GUIMENULINKS>\"|U|\"</GUIMENULINKS></GUIMENU>"
                                    L"<GUIMENU NAME='M3' MENU_ID='1'><GUIMENULINKS>\"|U|\"</GUIMENULINKS></GUIMENU>"
                                    L"<GUIMENULINK NAME='U' TYPE='UNDO' ") +
-                          c.undo + L"<TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO></TRIGGER_KEYS>"
-                                   L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK><GUIEVENT NAME='E'/>");
+                          c.undo +
+                          L"<TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO></TRIGGER_KEYS>"
+                          L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK><GUIEVENT NAME='E'/>");
         rec.lines.clear();
         rec.listen(L"E");
         for (wchar_t const* name : {L"M1", L"M2", L"M3"}) menus.activateMenu(name, 0.0);
@@ -246,18 +256,20 @@ TEST_F(MenuLinkTest, UndoStepsBackOverSkipMenusAndStopsWhereItCannotMove) {
 }
 
 TEST_F(MenuLinkTest, CreateClickClicksWindowsWithoutAPointer) {
-    loadLinks(L"<GUIMENULINK NAME='K' TYPE='CREATE_CLICK' N_TIMES='2'>"
-              L"<TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO></TRIGGER_KEYS>"
-              L"<CREATE_LCLICK>\"|a|\" \"|fehlt|\"</CREATE_LCLICK><CREATE_RCLICK>\"|b|\"</CREATE_RCLICK>"
-              L"<ACTIVATE_MENUS>\"|N|\"</ACTIVATE_MENUS></GUIMENULINK>"
-              L"<GUIMENULINK NAME='A_GEKLICKT' BREAK_AFTER_AKTION='0'><TRIGGER_WINDOW_LCLICK>\"|a|\"</TRIGGER_WINDOW_LCLICK>"
-              L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>");
+    loadLinks(
+        L"<GUIMENULINK NAME='K' TYPE='CREATE_CLICK' N_TIMES='2'>"
+        L"<TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO></TRIGGER_KEYS>"
+        L"<CREATE_LCLICK>\"|a|\" \"|fehlt|\"</CREATE_LCLICK><CREATE_RCLICK>\"|b|\"</CREATE_RCLICK>"
+        L"<ACTIVATE_MENUS>\"|N|\"</ACTIVATE_MENUS></GUIMENULINK>"
+        L"<GUIMENULINK NAME='A_GEKLICKT' BREAK_AFTER_AKTION='0'><TRIGGER_WINDOW_LCLICK>\"|a|\"</TRIGGER_WINDOW_LCLICK>"
+        L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>");
     guitest::Recorder windows;
     windows.watch(*gui.findWindow(L"a"));
     windows.watch(*gui.findWindow(L"b"));
     key(L"Q");
-    std::wstring const once = L"leftPressed a 1; leftClicked a; leftReleased a 1; rightPressed b 1; rightClicked b; "
-                              L"rightReleased b 1";
+    std::wstring const once =
+        L"leftPressed a 1; leftClicked a; leftReleased a 1; rightPressed b 1; rightClicked b; "
+        L"rightReleased b 1";
     EXPECT_EQ(narrow(windows.joined()), narrow(once + L"; " + once));
     EXPECT_EQ(rec.joined(), "event A_GEKLICKT; event A_GEKLICKT");
     EXPECT_EQ(history(), "*M");  // its menus to activate are not used
@@ -266,13 +278,15 @@ TEST_F(MenuLinkTest, CreateClickClicksWindowsWithoutAPointer) {
 
 TEST_F(MenuLinkTest, CreateClickReachesAParentThroughInputToParent) {
     gui.clear();
-    guitest::loadText(guitest::quoted(L"<GUI><WINDOW NAME='eltern' USER_ID='eltern'><WINDOW NAME='kind'><WINDOW_PARAMS>"
-                                      L"<OPTIONS INPUT_TO_PARENT='1'/></WINDOW_PARAMS></WINDOW></WINDOW></GUI>"));
-    loadLinks(L"<GUIMENULINK NAME='K' TYPE='CREATE_CLICK'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO>"
-              L"</TRIGGER_KEYS><CREATE_LCLICK>\"|kind|\"</CREATE_LCLICK></GUIMENULINK>"
-              L"<GUIMENULINK NAME='ELTERN'><TRIGGER_WINDOW_LCLICK>\"|eltern|\"</TRIGGER_WINDOW_LCLICK>"
-              L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>",
-              L"", false);
+    guitest::loadText(
+        guitest::quoted(L"<GUI><WINDOW NAME='eltern' USER_ID='eltern'><WINDOW NAME='kind'><WINDOW_PARAMS>"
+                        L"<OPTIONS INPUT_TO_PARENT='1'/></WINDOW_PARAMS></WINDOW></WINDOW></GUI>"));
+    loadLinks(
+        L"<GUIMENULINK NAME='K' TYPE='CREATE_CLICK'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO>"
+        L"</TRIGGER_KEYS><CREATE_LCLICK>\"|kind|\"</CREATE_LCLICK></GUIMENULINK>"
+        L"<GUIMENULINK NAME='ELTERN'><TRIGGER_WINDOW_LCLICK>\"|eltern|\"</TRIGGER_WINDOW_LCLICK>"
+        L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>",
+        L"", false);
     key(L"Q");
     EXPECT_EQ(rec.joined(), "event ELTERN");
 }
@@ -296,9 +310,10 @@ TEST_F(MenuLinkTest, BlendGoalTogglesOrRepeatsItsFirstGoal) {
         // Window a is hidden (ignored by M) so the runs alone move it.
         menus.clear();
         gui.clear();
-        loadMenus({L"a"}, std::wstring(L"<GUIMENU NAME='M'><GUIMENULINK NAME='B' TYPE='BLENDGOAL'>"
-                                       L"<TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO></TRIGGER_KEYS>") +
-                              c.entry + L"</GUIMENULINK></GUIMENU>",
+        loadMenus({L"a"},
+                  std::wstring(L"<GUIMENU NAME='M'><GUIMENULINK NAME='B' TYPE='BLENDGOAL'>"
+                               L"<TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO></TRIGGER_KEYS>") +
+                      c.entry + L"</GUIMENULINK></GUIMENU>",
                   L"ACTIVE_MENU='M'");
         std::string goals;
         for (int i = 0; i < 3; ++i) {
@@ -311,12 +326,13 @@ TEST_F(MenuLinkTest, BlendGoalTogglesOrRepeatsItsFirstGoal) {
 }
 
 TEST_F(MenuLinkTest, CombinationTriggersItsLinksThenActsItself) {
-    loadLinks(L"<GUIMENULINK NAME='C' TYPE='COMBINATION'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO>"
-              L"</TRIGGER_KEYS><CALL_EVENTS>\"|E|\"</CALL_EVENTS>"
-              L"<GUIMENULINK NAME='SOFORT'><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>"
-              L"<GUIMENULINK NAME='SPAETER' WAITTIMER='0.3'><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>"
-              L"<GUIMENULINK NAME='TON' TYPE='SOUND' CUE='gibt_es_nicht'><CALL_EVENTS>\"|E|\"</CALL_EVENTS>"
-              L"</GUIMENULINK></GUIMENULINK>");
+    loadLinks(
+        L"<GUIMENULINK NAME='C' TYPE='COMBINATION'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO>"
+        L"</TRIGGER_KEYS><CALL_EVENTS>\"|E|\"</CALL_EVENTS>"
+        L"<GUIMENULINK NAME='SOFORT'><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>"
+        L"<GUIMENULINK NAME='SPAETER' WAITTIMER='0.3'><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>"
+        L"<GUIMENULINK NAME='TON' TYPE='SOUND' CUE='gibt_es_nicht'><CALL_EVENTS>\"|E|\"</CALL_EVENTS>"
+        L"</GUIMENULINK></GUIMENULINK>");
     key(L"Q");
     EXPECT_EQ(rec.joined(), "event SOFORT; event TON; event C");
     frame(0.4);
@@ -333,15 +349,50 @@ TEST_F(MenuLinkTest, OnlyTheActiveMenusLinksWithUseOnlyThisLinks) {
                           {"only the active menu", L"USE_ONLY_THIS_LINKS='1'", "event VON_O"}};
     for (Case const& c : cases) {
         SCOPED_TRACE(c.what);
-        loadLinks(L"<GUIMENULINK NAME='VON_M' BREAK_AFTER_AKTION='0'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\""
-                  L"</TRIGGER_KEYCOMBO></TRIGGER_KEYS><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>",
-                  std::wstring(L"<GUIMENU NAME='O' MENU_ID='2' ") + c.flag +
-                      L"><INVERT_STATE ID_MASK='0'/><GUIMENULINK NAME='VON_O' BREAK_AFTER_AKTION='0'>"
-                      L"<TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO></TRIGGER_KEYS>"
-                      L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK></GUIMENU>");
+        loadLinks(
+            L"<GUIMENULINK NAME='VON_M' BREAK_AFTER_AKTION='0'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\""
+            L"</TRIGGER_KEYCOMBO></TRIGGER_KEYS><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>",
+            std::wstring(L"<GUIMENU NAME='O' MENU_ID='2' ") + c.flag +
+                L"><INVERT_STATE ID_MASK='0'/><GUIMENULINK NAME='VON_O' BREAK_AFTER_AKTION='0'>"
+                L"<TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|Q|\"</TRIGGER_KEYCOMBO></TRIGGER_KEYS>"
+                L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK></GUIMENU>");
         menus.activateMenu(L"O", 0.0);
         EXPECT_EQ(active(), "M O");
         key(L"Q");
         EXPECT_EQ(rec.joined(), c.heard);
+    }
+}
+
+TEST_F(MenuLinkTest, KeyFollowsTheCaptionOfAButton) {
+    gui.clear();
+    guitest::loadText(
+        guitest::quoted(L"<GUI><WINDOW NAME='knopf' TYPE='BUTTON'><BUTTON_PARAMS><LABEL_PARAMS TEXT='Quit'/>"
+                        L"</BUTTON_PARAMS></WINDOW><WINDOW NAME='schild' TYPE='LABEL'/></GUI>"));
+    loadLinks(
+        L"<GUIMENULINK NAME='KNOPF'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|knopf|\"</TRIGGER_KEYCOMBO></TRIGGER_KEYS>"
+        L"<CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>"
+        L"<GUIMENULINK NAME='SCHILD'><TRIGGER_KEYS><TRIGGER_KEYCOMBO>\"|LCONTROL|\" \"|schild|\"</TRIGGER_KEYCOMBO>"
+        L"</TRIGGER_KEYS><CALL_EVENTS>\"|E|\"</CALL_EVENTS></GUIMENULINK>",
+        L"", false);
+    struct Step {
+        wchar_t const* caption;  // of the button; the label shows the same
+        std::vector<std::wstring> held;
+        wchar_t const* key;
+        char const* heard;
+    };
+    Step const steps[] = {
+        {L"Quit", {}, L"Q", "event KNOPF"},
+        {L"Weiter", {}, L"Q", ""},
+        {L"Weiter", {}, L"W", "event KNOPF"},
+        {L"Weiter", {L"LCONTROL"}, L"W", "event SCHILD"},
+        {L"", {}, L"W", ""},
+    };
+    for (Step const& s : steps) {
+        SCOPED_TRACE(narrow(s.caption) + " " + narrow(s.key));
+        Orvex::findShownLabel(L"knopf")->setText(s.caption);
+        Orvex::findShownLabel(L"schild")->setText(s.caption);
+        rec.lines.clear();
+        keys(s.held, {s.key});
+        EXPECT_EQ(rec.joined(), s.heard);
     }
 }

@@ -27,56 +27,80 @@ TEST_F(MenuManagerTest, RulesDecideWhichMenusStayActive) {
          L"<GUIMENU NAME='B' MENU_ID='1'><LINKED_GUI_WINDOWS>\"|b|\"</LINKED_GUI_WINDOWS></GUIMENU>"
          L"<GUIMENU NAME='C' MENU_ID='0'><LINKED_GUI_WINDOWS>\"|c|\"</LINKED_GUI_WINDOWS></GUIMENU>"
          L"<GUIMENU NAME='D' MENU_ID='2'><LINKED_GUI_WINDOWS>\"|d|\"</LINKED_GUI_WINDOWS></GUIMENU>",
-         {L"C", L"B", L"D", L"A"}, "A C", "a c"},
+         {L"C", L"B", L"D", L"A"},
+         "A C",
+         "a c"},
         {"a menu with id 0 named in INVERT_STATE is hidden",
          L"<GUIMENU NAME='A' MENU_ID='1'><LINKED_GUI_WINDOWS>\"|a|\"</LINKED_GUI_WINDOWS>"
          L"<INVERT_STATE>\"|C|\"</INVERT_STATE></GUIMENU>"
          L"<GUIMENU NAME='C'><LINKED_GUI_WINDOWS>\"|c|\"</LINKED_GUI_WINDOWS></GUIMENU>",
-         {L"C", L"A"}, "A", "a"},
+         {L"C", L"A"},
+         "A",
+         "a"},
         {"named in INVERT_STATE and IGNORE_STATE: left alone",
          L"<GUIMENU NAME='A' MENU_ID='1'><LINKED_GUI_WINDOWS>\"|a|\"</LINKED_GUI_WINDOWS>"
          L"<INVERT_STATE>\"|B|\"</INVERT_STATE><IGNORE_STATE>\"|B|\"</IGNORE_STATE></GUIMENU>"
          L"<GUIMENU NAME='B'><LINKED_GUI_WINDOWS>\"|b|\"</LINKED_GUI_WINDOWS></GUIMENU>",
-         {L"B", L"A"}, "A B", "a b"},
+         {L"B", L"A"},
+         "A B",
+         "a b"},
         {"ignore by mask",
          L"<GUIMENU NAME='A' MENU_ID='1'><LINKED_GUI_WINDOWS>\"|a|\"</LINKED_GUI_WINDOWS>"
          L"<IGNORE_STATE ID_MASK='2'/></GUIMENU>"
-         L"<GUIMENU NAME='B' MENU_ID='2'><LINKED_GUI_WINDOWS>\"|b|\"</LINKED_GUI_WINDOWS><INVERT_STATE ID_MASK='0'/></GUIMENU>",
-         {L"B", L"A"}, "A B", "a b"},
+         L"<GUIMENU NAME='B' MENU_ID='2'><LINKED_GUI_WINDOWS>\"|b|\"</LINKED_GUI_WINDOWS><INVERT_STATE "
+         L"ID_MASK='0'/></GUIMENU>",
+         {L"B", L"A"},
+         "A B",
+         "a b"},
         {"two menus naming each other in SAME_STATE activate each other once",
          L"<GUIMENU NAME='A'><LINKED_GUI_WINDOWS>\"|a|\"</LINKED_GUI_WINDOWS><SAME_STATE>\"|B|\"</SAME_STATE></GUIMENU>"
-         L"<GUIMENU NAME='B'><LINKED_GUI_WINDOWS>\"|b|\"</LINKED_GUI_WINDOWS><SAME_STATE>\"|A|\"</SAME_STATE></GUIMENU>",
-         {L"A"}, "A B", "a b"},
+         L"<GUIMENU "
+         L"NAME='B'><LINKED_GUI_WINDOWS>\"|b|\"</LINKED_GUI_WINDOWS><SAME_STATE>\"|A|\"</SAME_STATE></GUIMENU>",
+         {L"A"},
+         "A B",
+         "a b"},
         {"a window shared with a hidden menu shows again as post-activate window",
          L"<GUIMENU NAME='A' MENU_ID='1'><LINKED_GUI_WINDOWS>\"|a|\" \"|c|\"</LINKED_GUI_WINDOWS></GUIMENU>"
          L"<GUIMENU NAME='B' MENU_ID='1'><LINKED_GUI_WINDOWS>\"|c|\" \"|b|\""
          L"<POST_ACTIVATE_GUI_WINDOWS>\"|c|\"</POST_ACTIVATE_GUI_WINDOWS></LINKED_GUI_WINDOWS></GUIMENU>",
-         {L"A", L"B"}, "B", "b c"},
+         {L"A", L"B"},
+         "B",
+         "b c"},
         {"without the post-activate entry the shared window goes",
          L"<GUIMENU NAME='A' MENU_ID='1'><LINKED_GUI_WINDOWS>\"|a|\" \"|c|\"</LINKED_GUI_WINDOWS></GUIMENU>"
          L"<GUIMENU NAME='B' MENU_ID='1'><LINKED_GUI_WINDOWS>\"|c|\" \"|b|\"</LINKED_GUI_WINDOWS></GUIMENU>",
-         {L"A", L"B"}, "B", "b"},
+         {L"A", L"B"},
+         "B",
+         "b"},
         {"a missing window shifts the ignore-on-activate positions",
          L"<GUIMENU NAME='A'><LINKED_GUI_WINDOWS>\"|fehlt|\" \"|a|\" \"|b|\""
          L"<IGNORE_ON_ACTIVATE>\"|1|\" \"|0|\"</IGNORE_ON_ACTIVATE></LINKED_GUI_WINDOWS></GUIMENU>",
-         {L"A"}, "A", "b"},
+         {L"A"},
+         "A",
+         "b"},
         // The post-activate list is longer than the flags: position 1 has no bit, which counts as
         // clear, so the second entry shows the window that the first leaves alone.
         {"post-activate positions past the flags count as clear",
          L"<GUIMENU NAME='A'><LINKED_GUI_WINDOWS>\"|a|\""
          L"<POST_ACTIVATE_GUI_WINDOWS>\"|a|\" \"|a|\"</POST_ACTIVATE_GUI_WINDOWS>"
          L"<IGNORE_ON_ACTIVATE>\"|1|\"</IGNORE_ON_ACTIVATE></LINKED_GUI_WINDOWS></GUIMENU>",
-         {L"A"}, "A", "a"},
+         {L"A"},
+         "A",
+         "a"},
         {"post-activate window with its bit set stays",
          L"<GUIMENU NAME='A'><LINKED_GUI_WINDOWS>\"|a|\""
          L"<POST_ACTIVATE_GUI_WINDOWS>\"|a|\"</POST_ACTIVATE_GUI_WINDOWS>"
          L"<IGNORE_ON_ACTIVATE>\"|1|\"</IGNORE_ON_ACTIVATE></LINKED_GUI_WINDOWS></GUIMENU>",
-         {L"A"}, "A", ""},
+         {L"A"},
+         "A",
+         ""},
         {"ignore-on-deactivate keeps a window shown",
          L"<GUIMENU NAME='A' MENU_ID='1'><LINKED_GUI_WINDOWS>\"|a|\" \"|c|\""
          L"<IGNORE_ON_DEACTIVATE>\"|0|\" \"|1|\"</IGNORE_ON_DEACTIVATE></LINKED_GUI_WINDOWS></GUIMENU>"
          L"<GUIMENU NAME='B' MENU_ID='1'><LINKED_GUI_WINDOWS>\"|b|\"</LINKED_GUI_WINDOWS></GUIMENU>",
-         {L"A", L"B"}, "B", "b c"},
+         {L"A", L"B"},
+         "B",
+         "b c"},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.what);
@@ -91,16 +115,19 @@ TEST_F(MenuManagerTest, RulesDecideWhichMenusStayActive) {
 }
 
 TEST_F(MenuManagerTest, GoalOverridesChooseTheGoalOfAnotherMenu) {
-    guitest::loadText(guitest::quoted(L"<GUI><WINDOW NAME='x'><WINDOW_PARAMS ANIMATION_GOAL='AUS'>"
-             L"<ANIMATION_GOAL NAME='AN'/><ANIMATION_GOAL NAME='AUS'/><ANIMATION_GOAL NAME='LINKS'/>"
-             L"<ANIMATION_GOAL NAME='WEG'/></WINDOW_PARAMS></WINDOW></GUI>"));
-    loadMenus({}, L"<GUIMENU NAME='A' MENU_ID='1'><LINKED_GUI_WINDOWS>\"|x|\"</LINKED_GUI_WINDOWS></GUIMENU>"
-                  L"<GUIMENU NAME='B' MENU_ID='1'><USE_ACTIVATE_GOAL MENU='A' GOAL='LINKS'/>"
-                  L"<USE_DEACTIVATE_GOAL MENU='A' GOAL='WEG'/></GUIMENU>"
-                  L"<GUIMENU NAME='C' MENU_ID='1'><USE_ACTIVATE_GOAL MENU='A'/><USE_ACTIVATE_GOAL MENU='FEHLT' GOAL='X'/>"
-                  L"</GUIMENU>"
-                  L"<GUIMENU NAME='D' ACTIVATE_GOAL='GIBT_ES_NICHT'><INVERT_STATE ID_MASK='0'/><LINKED_GUI_WINDOWS>\"|x|\"</LINKED_GUI_WINDOWS>"
-                  L"</GUIMENU>");
+    guitest::loadText(
+        guitest::quoted(L"<GUI><WINDOW NAME='x'><WINDOW_PARAMS ANIMATION_GOAL='AUS'>"
+                        L"<ANIMATION_GOAL NAME='AN'/><ANIMATION_GOAL NAME='AUS'/><ANIMATION_GOAL NAME='LINKS'/>"
+                        L"<ANIMATION_GOAL NAME='WEG'/></WINDOW_PARAMS></WINDOW></GUI>"));
+    loadMenus({},
+              L"<GUIMENU NAME='A' MENU_ID='1'><LINKED_GUI_WINDOWS>\"|x|\"</LINKED_GUI_WINDOWS></GUIMENU>"
+              L"<GUIMENU NAME='B' MENU_ID='1'><USE_ACTIVATE_GOAL MENU='A' GOAL='LINKS'/>"
+              L"<USE_DEACTIVATE_GOAL MENU='A' GOAL='WEG'/></GUIMENU>"
+              L"<GUIMENU NAME='C' MENU_ID='1'><USE_ACTIVATE_GOAL MENU='A'/><USE_ACTIVATE_GOAL MENU='FEHLT' GOAL='X'/>"
+              L"</GUIMENU>"
+              L"<GUIMENU NAME='D' ACTIVATE_GOAL='GIBT_ES_NICHT'><INVERT_STATE "
+              L"ID_MASK='0'/><LINKED_GUI_WINDOWS>\"|x|\"</LINKED_GUI_WINDOWS>"
+              L"</GUIMENU>");
     struct Step {
         wchar_t const* menu;
         char const* goal;
@@ -123,7 +150,9 @@ TEST_F(MenuManagerTest, HistoryGrowsWithSwitchesAndIsCutAfterGoingBack) {
     Case const cases[] = {
         {"three switches", {L"A", L"B", L"C"}, "A B *C", "menu A<-; menu B<A; menu C<B"},
         {"the same menu again", {L"A", L"A"}, "*A", "menu A<-; menu A<A"},
-        {"back two, then a third menu", {L"A", L"B", L"C", L"-2", L"B"}, "A *B",
+        {"back two, then a third menu",
+         {L"A", L"B", L"C", L"-2", L"B"},
+         "A *B",
          "menu A<-; menu B<A; menu C<B; menu A<C; menu B<A"},
         {"back past the start", {L"A", L"B", L"-5"}, "*A B", "menu A<-; menu B<A; menu A<B"},
         {"forward past the end", {L"A", L"B", L"-1", L"9"}, "A *B", "menu A<-; menu B<A; menu A<B; menu B<A"},
@@ -133,8 +162,9 @@ TEST_F(MenuManagerTest, HistoryGrowsWithSwitchesAndIsCutAfterGoingBack) {
         SCOPED_TRACE(c.what);
         menus.clear();
         gui.clear();
-        loadMenus({L"a", L"b", L"c"}, L"<GUIMENU NAME='A' MENU_ID='1'/><GUIMENU NAME='B' MENU_ID='1'/>"
-                                      L"<GUIMENU NAME='C' MENU_ID='1'/>");
+        loadMenus({L"a", L"b", L"c"},
+                  L"<GUIMENU NAME='A' MENU_ID='1'/><GUIMENU NAME='B' MENU_ID='1'/>"
+                  L"<GUIMENU NAME='C' MENU_ID='1'/>");
         rec.lines.clear();
         rec.watchMenus();
         for (std::wstring const& op : c.ops) {
@@ -178,11 +208,12 @@ TEST_F(MenuManagerTest, StartMenuBlendsInFromHidden) {
 }
 
 TEST_F(MenuManagerTest, MissingNamesAreLoggedOnceEach) {
-    loadMenus({L"a"},
-              L"<GUIMENU NAME='A'><LINKED_GUI_WINDOWS>\"|a|\" \"|weg1|\"</LINKED_GUI_WINDOWS>"
-              L"<GUIMENULINK NAME='L'><MOUSE_OVER>\"|weg2|\"</MOUSE_OVER><ACTIVATE_MENUS>\"|NIRGENDS|\"</ACTIVATE_MENUS>"
-              L"</GUIMENULINK></GUIMENU>",
-              L"ACTIVE_MENU='KEINES'");
+    loadMenus(
+        {L"a"},
+        L"<GUIMENU NAME='A'><LINKED_GUI_WINDOWS>\"|a|\" \"|weg1|\"</LINKED_GUI_WINDOWS>"
+        L"<GUIMENULINK NAME='L'><MOUSE_OVER>\"|weg2|\"</MOUSE_OVER><ACTIVATE_MENUS>\"|NIRGENDS|\"</ACTIVATE_MENUS>"
+        L"</GUIMENULINK></GUIMENU>",
+        L"ACTIVE_MENU='KEINES'");
     EXPECT_EQ(guitest::loggedCount({L"test.mnu", L"weg1"}), 1);
     EXPECT_EQ(guitest::loggedCount({L"test.mnu", L"weg2"}), 1);
     EXPECT_EQ(guitest::loggedCount({L"test.mnu", L"NIRGENDS"}), 1);
