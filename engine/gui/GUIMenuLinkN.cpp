@@ -159,10 +159,13 @@ bool GUIMenuLinkN::run() {
         loopLogged_ = true;
         return false;
     }
+    GUIMenuManagerN& manager = GUIMenuManagerN::instance();
+    if (!manager.enterCascade(L"link \"" + getName() + L"\"")) return false;
     running_ = true;
     addRef();
     bool const result = execute();
     running_ = false;
+    manager.leaveCascade();
     release();
     return result;
 }

@@ -132,7 +132,51 @@ void GUIMenuManagerN::collectActiveLinks(std::vector<GUIMenuLinkN*>& out) const 
     });
 }
 
+bool GUIMenuManagerN::enterCascade(std::wstring const& what) {
+    if (cascadeDepth_ == 0) {
+        cascadeSteps_ = 0;
+        cascadeLogged_ = false;
+    }
+    if (cascadeSteps_ >= kMaxCascadeSteps) {
+        if (!cascadeLogged_)
+            logWarning(L"Menus: one event caused more than " + std::to_wstring(kMaxCascadeSteps) +
+                       L" menu activations and link runs; " + what + L" and the rest are skipped");
+        cascadeLogged_ = true;
+        return false;
+    }
+    ++cascadeSteps_;
+    ++cascadeDepth_;
+    return true;
+}
+
+void GUIMenuManagerN::leaveCascade() {
+    if (cascadeDepth_ > 0) --cascadeDepth_;
+}
+
+namespace {
+
+// One event (a key, a click, a frame's waits) is one cascade: everything it causes shares the
+// step budget.
+class CascadeScope {
+public:
+    CascadeScope(GUIMenuManagerN& manager, wchar_t const* what) : manager_(manager), on_(manager.enterCascade(what)) {}
+    ~CascadeScope() {
+        if (on_) manager_.leaveCascade();
+    }
+    CascadeScope(CascadeScope const&) = delete;
+    CascadeScope& operator=(CascadeScope const&) = delete;
+    bool on() const { return on_; }
+
+private:
+    GUIMenuManagerN& manager_;
+    bool on_;
+};
+
+}  // namespace
+
 void GUIMenuManagerN::update(double const& dt) {
+    CascadeScope cascade(*this, L"the frame's waits");
+    if (!cascade.on()) return;
     std::vector<GUIMenuLinkN*> links;
     collectActiveLinks(links);
     HeldList<GUIMenuLinkN> hold(links);
@@ -141,6 +185,8 @@ void GUIMenuManagerN::update(double const& dt) {
 
 template <class Accepts>
 void GUIMenuManagerN::dispatch(Accepts accepts) {
+    CascadeScope cascade(*this, L"the event");
+    if (!cascade.on()) return;
     std::vector<GUIMenuLinkN*> links;
     collectActiveLinks(links);
     HeldList<GUIMenuLinkN> hold(links);

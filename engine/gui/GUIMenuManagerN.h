@@ -26,6 +26,11 @@ class XMLNode;
 
 class GUIMenuManagerN : public sigslot::has_slots<sigslot::single_threaded> {
 public:
+    // Menu activations and link runs that one event may cause, nested or in a row: same-state
+    // lists and links that activate menus whose links activate menus again can branch without
+    // end, so a cascade stops here (one log line).
+    static constexpr u32 kMaxCascadeSteps = 256;
+
     static GUIMenuManagerN& instance();
 
     GUIMenuManagerN(GUIMenuManagerN const&) = delete;
@@ -60,6 +65,12 @@ public:
 
     void update(double const& dt);
 
+    // A step of a cascade (a menu activation or a link run), counted from the outermost one;
+    // false, and nothing is to run, once the cascade has taken kMaxCascadeSteps. Every true
+    // is paired with leaveCascade.
+    bool enterCascade(std::wstring const& what);
+    void leaveCascade();
+
     // ---- input slots ----
     void onKey(KeyState& state, unsigned char const& code);
     void onWindowLeftClick(GUIWindow& window);
@@ -89,6 +100,9 @@ private:
     std::vector<GUIMenuN*> history_;
     // Menus whose switch was reached again from inside its own activation (logged once each).
     std::vector<GUIMenuN const*> loopsLogged_;
+    int cascadeDepth_ = 0;
+    u32 cascadeSteps_ = 0;
+    bool cascadeLogged_ = false;
 };
 
 }  // namespace Orvex

@@ -121,6 +121,8 @@ void GUIMenuN::applyGoalOverrides() {
 
 void GUIMenuN::activate(double const& speed) {
     if (busy_) return;
+    GUIMenuManagerN& manager = GUIMenuManagerN::instance();
+    if (!manager.enterCascade(L"menu \"" + getName() + L"\"")) return;
     busy_ = true;
     active_ = true;
     addRef();
@@ -144,6 +146,7 @@ void GUIMenuN::activate(double const& speed) {
     if (!onActivateLink_.empty())
         if (GUIMenuLinkN* link = findLink(onActivateLink_)) link->trigger();
     busy_ = false;
+    manager.leaveCascade();
     release();
 }
 

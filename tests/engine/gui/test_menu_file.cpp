@@ -183,3 +183,20 @@ TEST_F(MenuFileTest, MissingMenuFileLeavesNoMenus) {
     EXPECT_TRUE(menus.getMenus().empty());
     EXPECT_EQ(guitest::loggedCount({L"gibt_es_nicht.mnu"}), 1);
 }
+
+TEST_F(MenuFileTest, BranchingCascadesStopAfterAFixedNumberOfSteps) {
+    // Twelve menus that each keep all the others shown: every order of them is a path of the
+    // same-state rule, far too many to walk.
+    std::wstring all;
+    for (int i = 0; i < 12; ++i) all += L"\"|S" + std::to_wstring(i) + L"|\" ";
+    std::wstring data;
+    for (int i = 0; i < 12; ++i)
+        data += L"<GUIMENU NAME='S" + std::to_wstring(i) + L"'><SAME_STATE>" + all + L"</SAME_STATE></GUIMENU>";
+    loadMenus({}, data);
+    menus.activateMenu(L"S0", 0.0);
+    EXPECT_EQ(guitest::loggedCount({L"more than", L"menu activations"}), 1);
+    for (Orvex::GUIMenuN* menu : menus.getMenus()) EXPECT_TRUE(menu->isActive()) << narrow(menu->getName());
+    // The next event has its own budget.
+    menus.activateMenu(L"S1", 0.0);
+    EXPECT_EQ(guitest::loggedCount({L"more than", L"menu activations"}), 2);
+}
