@@ -15,6 +15,13 @@ Pictures:
   gui_label.png          64x16 half-transparent dark strip behind a text
   gui_disc_shape.png     64x64 opaque white disc of radius 30 on a transparent ground: a shape
                          mask for clipping and hit tests
+  gui_check_off.png      16x16 checkbox, unchecked: light 2-pixel border around dark grey
+  gui_check_on.png       16x16 checkbox, checked: the same border around green
+  gui_check_mark.png     16x16 hover overlay of a checkbox: a light border, transparent inside
+  gui_frame_corner.png   16x16 flat gold: the corners of a nine-part frame
+  gui_frame_edge.png     16x16 flat brown: its border strips
+  gui_frame_fill.png     16x16 flat dark blue: its centre
+  gui_tooltip.png        32x32 pale yellow note with a dark 1-pixel border
 gui_textures.tex: a texture list ("TEXTUR2D" elements) naming each picture.
 
 Tutorial pictures, with their own list tut_textures.tex:
@@ -67,6 +74,24 @@ def disc_shape(x, y):
     return (0xFF, 0xFF, 0xFF, 0xFF) if dx * dx + dy * dy <= 30 * 30 else (0, 0, 0, 0)
 
 
+def flat(colour):
+    return lambda x, y: colour + (0xFF,)
+
+
+def check_box(inside):
+    def pixel(x, y):
+        if x < 2 or x >= 14 or y < 2 or y >= 14:
+            return (0xE0, 0xE0, 0xE0, 0xFF)
+        return inside
+    return pixel
+
+
+def tooltip(x, y):
+    if x < 1 or x >= 31 or y < 1 or y >= 31:
+        return (0x40, 0x38, 0x20, 0xFF)
+    return (0xFF, 0xF4, 0xB0, 0xFF)
+
+
 ARROW_COLOUR = (0xFF, 0xD0, 0x20, 0xFF)
 
 
@@ -105,6 +130,13 @@ def main():
     pictures["gui_frame.png"] = png_bytes(64, 64, frame)
     pictures["gui_label.png"] = png_bytes(64, 16, label)
     pictures["gui_disc_shape.png"] = png_bytes(64, 64, disc_shape)
+    pictures["gui_check_off.png"] = png_bytes(16, 16, check_box((0x30, 0x30, 0x30, 0xFF)))
+    pictures["gui_check_on.png"] = png_bytes(16, 16, check_box((0x20, 0xC0, 0x40, 0xFF)))
+    pictures["gui_check_mark.png"] = png_bytes(16, 16, check_box((0, 0, 0, 0)))
+    pictures["gui_frame_corner.png"] = png_bytes(16, 16, flat((0xD0, 0xA0, 0x20)))
+    pictures["gui_frame_edge.png"] = png_bytes(16, 16, flat((0x80, 0x60, 0x40)))
+    pictures["gui_frame_fill.png"] = png_bytes(16, 16, flat((0x20, 0x30, 0x40)))
+    pictures["gui_tooltip.png"] = png_bytes(32, 32, tooltip)
     for name, data in pictures.items():
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)

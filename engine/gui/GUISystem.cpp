@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "engine/gui/GUITooltip.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowRef.h"
 #include "engine/platform/D3DInterface.h"
@@ -132,8 +133,15 @@ void GUISystem::rebuildTooltips() {
     std::vector<GUIWindow*> old;
     old.swap(tooltips_);
     for (GUIWindow* window : old) window->release();
-    // The tooltip widget registers itself here once it exists; plain windows are never tooltips.
+    std::vector<GUIWindow*> all;
+    collectAllWindows(all);
+    for (GUIWindow* window : all)
+        if (dynamic_cast<GUITooltip*>(window)) {
+            window->addRef();
+            tooltips_.push_back(window);
+        }
 }
+
 
 // ---- z-order ----
 
@@ -171,6 +179,8 @@ bool GUISystem::exchange(GUIWindow*& slot, GUIWindow* w) {
 
 void GUISystem::setActiveWindow(GUIWindow* window) {
     if (exchange(active_, window)) activeWindowChanged.emit(window);
+    HeldList<GUIWindow> tips(tooltips_);
+    for (GUIWindow* tip : tips) static_cast<GUITooltip*>(tip)->setTarget(window);
 }
 
 void GUISystem::setFocusWindow(GUIWindow* window) {

@@ -6,6 +6,7 @@
 // Each step holds a reference on the window it calls: a press or click slot may remove or
 // release that window, or clear the GUI.
 #include "engine/gui/GUISystem.h"
+#include "engine/gui/GUITooltip.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowRef.h"
 
@@ -52,7 +53,8 @@ void GUISystem::onMouseUp(MouseState& state, OrvexMouseButton button) {
 
 void GUISystem::onMouseMove(MouseState& state, OrvexAchse axis) {
     pointer_ = D3DXVECTOR2(state.x, state.y);
-    // Tooltips follow the pointer once the tooltip widget exists.
+    HeldList<GUIWindow> tips(tooltips_);
+    for (GUIWindow* tip : tips) static_cast<GUITooltip*>(tip)->onMouseMove(state);
     if (active_) {
         HeldRef<GUIWindow> hold(active_);
         active_->onAxis(state, axis);

@@ -8,7 +8,13 @@
 #include "engine/core/Logger.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUICheckbox.h"
+#include "engine/gui/GUICheckboxButton.h"
+#include "engine/gui/GUIFrame.h"
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUISystem.h"
+#include "engine/gui/GUITooltip.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowXml.h"
 #include "engine/platform/D3DInterface.h"
@@ -32,15 +38,29 @@ struct LoadingFile {
 };
 LoadingFile loading;
 
-// Widget types of the GUI files. Until a widget's class exists its elements make plain windows.
-constexpr wchar_t const* kWindowTypes[] = {L"",         L"WINDOW", L"LABEL",        L"CHECKBOX_BUTTON",
-                                           L"CHECKBOX", L"FRAME",  L"PROGRESSBAR",  L"BUTTON",
-                                           L"SCROLL_PANEL", L"SLIDER", L"TOOLTIP"};
+// Widget types of the GUI files and what each makes. Types whose class does not exist yet make
+// plain windows.
+struct WindowType {
+    wchar_t const* type;
+    GUIWindow* (*make)(XMLNode& node);
+};
 
-bool isKnownType(std::wstring const& type) {
-    for (wchar_t const* known : kWindowTypes)
-        if (type == known) return true;
-    return false;
+template <class W>
+GUIWindow* make(XMLNode& node) {
+    return new W(node);
+}
+
+constexpr WindowType kWindowTypes[] = {
+    {L"", make<GUIWindow>},          {L"WINDOW", make<GUIWindow>},   {L"LABEL", make<GUILabel>},
+    {L"CHECKBOX_BUTTON", make<GUICheckboxButton>}, {L"CHECKBOX", make<GUICheckbox>},
+    {L"FRAME", make<GUIFrame>},      {L"PROGRESSBAR", make<GUIWindow>}, {L"BUTTON", make<GUIButton>},
+    {L"SCROLL_PANEL", make<GUIWindow>}, {L"SLIDER", make<GUIWindow>}, {L"TOOLTIP", make<GUITooltip>},
+};
+
+WindowType const* typeOf(std::wstring const& type) {
+    for (WindowType const& known : kWindowTypes)
+        if (type == known.type) return &known;
+    return nullptr;
 }
 
 // False once the file being loaded has made its share of windows.
@@ -66,10 +86,11 @@ std::wstring const& GUISystem::loadingFile() { return loading.source; }
 GUIWindow* GUISystem::createWindow(XMLNode& node) {
     if (!mayMakeWindow()) return nullptr;
     std::wstring const type = node.getAttributeString(L"TYPE", L"");
-    if (!isKnownType(type))
+    WindowType const* known = typeOf(type);
+    if (!known)
         logWarning(L"GUI file \"" + loading.source + L"\": window \"" + node.getAttributeString(L"NAME", L"") +
                    L"\" has the unknown TYPE \"" + type + L"\"; made a plain window");
-    return new GUIWindow(node);
+    return known ? known->make(node) : new GUIWindow(node);
 }
 
 void GUISystem::loadTextures(XMLNode& root, std::wstring const& sourceName) {

@@ -192,6 +192,10 @@ public:
     // Places the window by pixels from its parent's top-left corner (a plain top-left
     // rectangle, no relative parts) and recomputes it; for screens built by code.
     void setPixelRect(float x, float y, float w, float h);
+    // Shifts the window by pixel offsets of its position set so that its rectangle lies inside
+    // bounds (else the parent's rectangle, else the screen); a window larger than the bounds
+    // ends flush with their right or bottom edge.
+    void moveInsideParent(FRect const* bounds);
     // Screen width and height the rectangles resolve against (the device's display mode).
     float getScreenWidth() const;
     float getScreenHeight() const;

@@ -1,6 +1,8 @@
 // The GUI window's screen rectangle (resolved against the parent's or the screen's rectangle,
 // then laid out for the children) and the queries that climb the tree: accumulated alpha, draw
 // colour, enabled in the whole tree.
+#include <cmath>
+
 #include "engine/gui/GUILayoutManager.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowRef.h"
@@ -33,6 +35,22 @@ void GUIWindow::updateRect(bool noSignal, bool childrenNoSignal) {
     HeldList<GUIWindow> snapshot(children);
     for (GUIWindow* child : snapshot)
         if (child->parent == this) child->updateRect(childrenNoSignal, childrenNoSignal);
+}
+
+void GUIWindow::moveInsideParent(FRect const* bounds) {
+    HeldRef<GUIWindow> hold(this);
+    updateRect(false, false);
+    FRect const area = bounds ? *bounds : parent ? parent->screenRect : FRect(0.0f, 0.0f, getScreenWidth(), getScreenHeight());
+    auto inside = [](float lo, float hi, float areaLo, float areaHi) {
+        float shift = 0.0f;
+        if (lo < areaLo) shift = areaLo - lo;
+        if (hi + shift > areaHi) shift = areaHi - hi;
+        return shift;
+    };
+    float const dx = inside(screenRect.left, screenRect.right, area.left, area.right);
+    float const dy = inside(screenRect.top, screenRect.bottom, area.top, area.bottom);
+    if (std::isfinite(dx)) rect.position.offX += dx;
+    if (std::isfinite(dy)) rect.position.offY += dy;
 }
 
 double GUIWindow::getAccumulatedAlpha() const {

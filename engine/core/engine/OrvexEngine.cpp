@@ -7,6 +7,7 @@
 #include "engine/core/Console.h"
 #include "engine/core/Logger.h"
 #include "engine/core/engine/OrvexEngineConsole.h"
+#include "engine/gui/GUITooltipParam.h"
 #include "engine/core/UserGlobals.h"
 #include "engine/render/RenderManager.h"
 #include "engine/render/SplineManager.h"
@@ -56,6 +57,7 @@ OrvexEngine::~OrvexEngine() {
     ingameConsole_.reset();
     splineManager_.reset();
     userGlobals_.reset();
+    if (GUITooltipParam::getLanguageSource() == &language_) GUITooltipParam::setLanguageSource(nullptr);
     port::setLogSink({});
 }
 

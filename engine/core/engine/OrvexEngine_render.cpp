@@ -6,6 +6,7 @@
 #include "engine/core/Logger.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/D3DXFontInterface.h"
+#include "engine/gui/GUITooltipParam.h"
 #include "engine/gui/GlyphTablePlan.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/CameraManager.h"
@@ -31,6 +32,8 @@ void OrvexEngine::acquireRender() {
         std::vector<wchar_t> const units = language_.getCharacterList();
         return std::vector<u16>(units.begin(), units.end());
     });
+    // Tooltip and label text ids resolve in the engine's languages.
+    GUITooltipParam::setLanguageSource(&language_);
     // Its target follows the back buffer; its renderers make their targets once the device
     // exists and let go of them when the device object shuts down.
     renderManager_ = std::make_unique<RenderManager>(RenderManager::kFollowDevice, RenderManager::kFollowDevice);
