@@ -20,6 +20,7 @@
 
 namespace Orvex {
 
+class GUILabel;
 class GUIWindow;
 class Texture2D;
 class Texture2DAnimation;
@@ -152,6 +153,8 @@ private:
     // One run of steps 1 to 3 of a showing or hiding.
     void showSteps(bool show);
     void showText();
+    // The label-name window when it is a label; with buttonsToo, else a button's label.
+    GUILabel* findLabel(bool buttonsToo) const;
     void showAnimation();
     // The arrow picture: an animation frame or a whole texture; false when there is none.
     bool findArrowImage(Texture2D*& texture, RECT& source) const;

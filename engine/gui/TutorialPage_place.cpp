@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/TutorialPage.h"
 #include "engine/platform/D3DInterface.h"
@@ -137,9 +138,37 @@ void TutorialPage::placeWindow(GUIWindow* window, bool force) {
 
 void TutorialPage::checkTextFits(GUIWindow* window) {
     if (usable.size() < goals.size()) usable.resize(goals.size(), true);
-    // Without a label to measure, every goal counts as fitting.
-    (void)window;
-    std::fill(usable.begin(), usable.end(), true);
+    if (!fittingGoalsOnly) {
+        std::fill(usable.begin(), usable.end(), true);
+        return;
+    }
+    std::wstring remembered;
+    GUIAnimationsGoal saved;
+    if (window) {
+        window->captureCurrentState();
+        saved = window->getCurrentState();
+        remembered = saved.name;
+    }
+    GUILabel* label = findLabel(false);
+    GUIWindow* parent = label ? label->getParent() : nullptr;
+    for (std::size_t i = 0; i < goals.size(); ++i) {
+        if (!window || !label || !parent) {
+            usable[i] = true;
+            continue;
+        }
+        window->jumpToGoal(goals[i].name);
+        RECT const t = label->measureText();
+        FRect const p = parent->getScreenRect();
+        float const pw = std::trunc(p.right) - std::trunc(p.left);
+        float const ph = std::trunc(p.bottom) - std::trunc(p.top);
+        usable[i] = static_cast<float>(t.right - t.left) <= pw + kFitSlack &&
+                    static_cast<float>(t.bottom - t.top) < ph + kFitSlack;
+    }
+    if (!window) return;
+    if (window->hasGoal(remembered))
+        window->jumpToGoal(remembered);
+    else
+        window->applyState(saved);  // a window at no named goal goes back where it was
 }
 
 }  // namespace Orvex

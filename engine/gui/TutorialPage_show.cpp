@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "engine/core/Logger.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/TutorialPage.h"
@@ -79,9 +81,27 @@ void TutorialPage::connectDraw(GUIWindow* window) {
     window->selfDrawn.connect(this, &TutorialPage::onAfterDraw);
 }
 
+GUILabel* TutorialPage::findLabel(bool buttonsToo) const {
+    GUIWindow* w = findWindow(labelName);
+    if (auto* label = dynamic_cast<GUILabel*>(w)) return label;
+    if (!buttonsToo) return nullptr;
+    auto* button = dynamic_cast<GUIButton*>(w);
+    return button ? button->getLabel() : nullptr;
+}
+
 void TutorialPage::showText() {
-    // The page text goes into a label window; labels come with the widgets. Until a label is
-    // found the page shows no text and its text rectangle stays empty.
+    GUILabel* label = findLabel(true);
+    if (!label) return;
+    // The hook may rewrite the text for good; the flag is for this showing only.
+    bool useId = useTextId;
+    textHook.emit(*this, textId, text, useId);
+    if (useId)
+        label->setTextId(textId);
+    else
+        label->setText(text);
+    RECT const r = label->measureText();
+    textRect = FRect(static_cast<float>(r.left), static_cast<float>(r.top), static_cast<float>(r.right),
+                     static_cast<float>(r.bottom));
 }
 
 void TutorialPage::showAnimation() {
