@@ -206,4 +206,28 @@ TEST_F(TutorialDraw, AnArrowInFrontIsDrawnOverThePageWindow) {
     }
 }
 
+TEST_F(TutorialDraw, ThePagePictureGoesOnTheWindowAndItsGoals) {
+    GUIWindow* seite = root->findChild(L"seite");
+    Texture2D* paper = D3DInterface::getInstance().getTextureManager().findTexture(L"tut_seite");
+    ASSERT_NE(paper, nullptr);
+    auto* an = new GUIAnimationsGoal(seite->getCurrentState());
+    an->name = L"AN";
+    seite->addGoal(an);
+    auto carries = [&](GUIDrawOptions const& o, Texture2D* t) {
+        return o.textures.background == t && o.backgroundSource.use == (t != nullptr);
+    };
+    show(L"DARKEN=\"0\" ANIM_WINDOW=\"seite\" TEXTUR=\"tut_seite\"", L"");
+    EXPECT_TRUE(carries(seite->getDrawOptions(), paper));
+    EXPECT_TRUE(carries(seite->getCurrentState().drawOptions, paper)) << "so goal animations keep it";
+    ASSERT_EQ(seite->getGoals().size(), 1u);
+    EXPECT_TRUE(carries(seite->getGoals()[0]->drawOptions, paper));
+    EXPECT_EQ(seite->getDrawOptions().backgroundSource.rect, FRect(0, 0, 64, 64));
+    page->setShown(false);
+    page->release();
+    page = nullptr;
+
+    show(L"DARKEN=\"0\" ANIM_WINDOW=\"seite\" TEXTUR=\"gibt_es_nicht\"", L"");
+    EXPECT_TRUE(carries(seite->getDrawOptions(), nullptr)) << "a missing picture takes the old one off";
+}
+
 }  // namespace
