@@ -75,14 +75,9 @@ TutorialPage::TutorialPage(TutorialPage const& source, TutorialStrip* strip) : N
         points.push_back({p.start ? new TutPoint(*p.start) : nullptr, p.goal ? new TutPoint(*p.goal) : nullptr});
 }
 
+// The draw slots are cut by the receiver base (either side of a connection cuts both); no
+// window lookup here, as the manager may destroy pages after the GUI system at exit.
 TutorialPage::~TutorialPage() {
-    if (shown) {
-        // Cut the draw slots; a page is never left connected to a window it no longer owns.
-        if (GUIWindow* w = GUISystem::instance().findWindow(windowName)) {
-            w->beforeDrawSelf.disconnect(this);
-            w->selfDrawn.disconnect(this);
-        }
-    }
     clearPoints();
     releaseAnimation();
 }

@@ -230,4 +230,13 @@ TEST_F(TutorialDraw, ThePagePictureGoesOnTheWindowAndItsGoals) {
     EXPECT_TRUE(carries(seite->getDrawOptions(), nullptr)) << "a missing picture takes the old one off";
 }
 
+TEST_F(TutorialDraw, APageDestroyedWhileShownLeavesItsWindowDrawingPlainly) {
+    show(L"PFEIL_SIZE=\"3\"", kToTarget);
+    page->release();  // never hidden
+    page = nullptr;
+    auto const px = draw();
+    EXPECT_EQ(at(px, 4, 90), kGrey);
+    EXPECT_EQ(arrowPixels(px, 0, 0, 128, 96), 0);
+}
+
 }  // namespace
