@@ -32,6 +32,11 @@ Pictures:
   gui_tooltip.png        32x32 pale yellow note with a dark 1-pixel border
 gui_textures.tex: a texture list ("TEXTUR2D" elements) naming each picture.
 
+Tutorial pictures, with their own list tut_textures.tex:
+  tut_pfeil.png          64x32 yellow arrow pointing right (shaft to x 40, head to the tip at the
+                         right edge's middle) on a transparent ground
+  tut_seite.png          64x64 light paper page with a 2-pixel brown border
+
 Usage: tools/make_gui_pictures.py [output folder]   (default: data/GUI in this repo)
 """
 import os
@@ -128,6 +133,23 @@ def tooltip(x, y):
     return (0xFF, 0xF4, 0xB0, 0xFF)
 
 
+ARROW_COLOUR = (0xFF, 0xD0, 0x20, 0xFF)
+
+
+def tut_arrow(x, y):
+    cy = 15.5
+    if x < 40:
+        return ARROW_COLOUR if abs(y - cy) <= 4 else (0, 0, 0, 0)
+    half = 16 * (63 - x) / 23.0
+    return ARROW_COLOUR if abs(y - cy) <= half else (0, 0, 0, 0)
+
+
+def tut_page(x, y):
+    if x < 2 or x >= 62 or y < 2 or y >= 62:
+        return (0x70, 0x48, 0x20, 0xFF)
+    return (0xF0, 0xE8, 0xC8, 0xFF)
+
+
 def texture_list(names):
     lines = ['<!-- The GUI\'s own pictures (written by tools/make_gui_pictures.py). -->', '<TEXTURES>']
     for name in names:
@@ -169,6 +191,12 @@ def main():
             f.write(data)
     with open(os.path.join(out, "gui_textures.tex"), "wb") as f:
         f.write(texture_list(list(pictures)).encode("ascii"))
+    tutorial = {"tut_pfeil.png": png_bytes(64, 32, tut_arrow), "tut_seite.png": png_bytes(64, 64, tut_page)}
+    for name, data in tutorial.items():
+        with open(os.path.join(out, name), "wb") as f:
+            f.write(data)
+    with open(os.path.join(out, "tut_textures.tex"), "wb") as f:
+        f.write(texture_list(list(tutorial)).encode("ascii"))
 
 
 if __name__ == "__main__":

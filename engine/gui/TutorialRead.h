@@ -1,0 +1,33 @@
+// Reading the values of a tutorial file: number pairs, sprite draw-mode words, and numbers kept
+// within sane bounds. A number that is not finite or lies outside its bounds keeps the
+// default, with one log line naming the key.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "port/d3dx9/d3dx9math.h"
+
+namespace Orvex {
+
+class XMLNode;
+
+namespace tutorial {
+
+// No tutorial value needs more: larger numbers are damaged data.
+inline constexpr double kMaxNumber = 1.0e6;
+
+// "a" or "a b"; one number sets both. Absent: out stays. Each number bounded as readNumber.
+void readPair(XMLNode const& node, std::wstring_view key, D3DXVECTOR2& out);
+// A float attribute within [lo, hi]; absent: out stays; anything else: out stays, logged.
+void readNumber(XMLNode const& node, std::wstring_view key, float& out, double lo = -kMaxNumber,
+                double hi = kMaxNumber);
+void readNumber(XMLNode const& node, std::wstring_view key, double& out, double lo = -kMaxNumber,
+                double hi = kMaxNumber);
+// One or two draw-mode words; one word sets both directions.
+void readDrawModes(XMLNode const& node, std::wstring_view key, int& x, int& y);
+// Logs the attributes of node whose names are not in the list (one line for the element).
+void noteUnknownKeys(XMLNode const& node, std::initializer_list<std::wstring_view> known);
+
+}  // namespace tutorial
+}  // namespace Orvex

@@ -1,0 +1,78 @@
+// Our tutorial file over our demo screens, frame by frame: the introduction strip slides the
+// main menu in, moves its page window to a screen corner clear of each window it points at,
+// steps on by a click and by time, and ends with the page window out; a page whose window is
+// missing says so once.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/core/XMLNode.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/TutorialManager.h"
+#include "engine/gui/TutorialPage.h"
+#include "engine/gui/TutorialStrip.h"
+#include "tests/engine/gui/TutorialTestSupport.h"
+
+namespace {
+
+using namespace Orvex;
+using guitest::goalOf;
+
+constexpr double kFrame = 1.0 / 60.0;
+
+bool overlaps(FRect const& a, FRect const& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+class TutorialDemo : public guitest::TutorialFixture {
+protected:
+    void SetUp() override {
+        TutorialFixture::SetUp();
+        for (wchar_t const* file : {L"data\\GUI\\vorlagen.gui", L"data\\GUI\\fenster.gui", L"data\\GUI\\tutorial.gui"})
+            guitest::loadFile(file);
+        XMLNode root;
+        ASSERT_TRUE(root.load(L"data\\tutorial.tut"));
+        tutorials.loadTemplates(root);
+    }
+    void run(double seconds) {
+        for (double t = 0.0; t < seconds; t += kFrame) {
+            gui.update(kFrame);
+            tutorials.update(kFrame);
+        }
+    }
+};
+
+TEST_F(TutorialDemo, TheIntroductionKeepsItsPageClearOfEachTarget) {
+    TutorialStrip* intro = tutorials.showStrip(L"einfuehrung");
+    ASSERT_NE(intro, nullptr);
+    struct Step {
+        wchar_t const* target;
+        wchar_t const* corner;
+    } const steps[] = {{L"start", L"OBEN_RECHTS"}, {L"notiz", L"OBEN_LINKS"}, {L"scheibe", L"OBEN_RECHTS"}};
+    GUIWindow* page = gui.findWindow(L"tut_seite");
+    ASSERT_NE(page, nullptr);
+    for (Step const& step : steps) {
+        SCOPED_TRACE(std::wstring(step.target));
+        run(2.0);
+        EXPECT_EQ(goalOf(L"hauptmenue"), L"AN") << "slid in on show";
+        EXPECT_EQ(goalOf(L"tut_seite"), step.corner);
+        EXPECT_FALSE(page->isAnimating());
+        EXPECT_FALSE(overlaps(page->getScreenRect(), gui.findWindow(step.target)->getScreenRect()));
+        if (std::wstring(step.target) != L"scheibe") intro->nextPage();
+    }
+    run(8.0);  // the last page times out
+    EXPECT_TRUE(intro->isFinished());
+    EXPECT_EQ(goalOf(L"tut_seite"), L"AUS");
+}
+
+TEST_F(TutorialDemo, APageWhoseWindowIsMissingSaysSoOnceAndStillSteps) {
+    gui.removeWindow(gui.findWindow(L"tut_seite"));
+    TutorialStrip* s = tutorials.showStrip(L"kurz");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(guitest::loggedCount({L"tut_seite", L"not found"}), 1);
+    run(6.0);
+    EXPECT_TRUE(s->isFinished());
+    EXPECT_EQ(goalOf(L"hauptmenue"), L"AUS") << "the hide blend";
+}
+
+}  // namespace
