@@ -5,12 +5,15 @@
 //   five chunks of eight); both with the device's depth test on, as the engine leaves it (the
 //   automatic depth-stencil makes D3DRS_ZENABLE default to TRUE), so the back buffer is drawn
 //   through its texture; batcherSortedWithoutDepth turns the depth test off first, so the back
-//   buffer stays in the window;
+//   buffer stays in the window. The game's 2D passes draw as the depth-on runs do: the forward
+//   renderer clears colour, depth and stencil of its own render-target texture and never turns
+//   D3DRS_ZENABLE off, so directGlSortedIntoTexture is their reference, the window the limit;
 // - rawPortLayer: the same sprites through the port layer alone, the vertices prebuilt and
 //   grouped by texture, one DrawIndexedPrimitive per texture with the built-in program;
 // - rawSpriteEffect: as rawPortLayer, but in the batcher's vertex layout drawn with the
 //   "Sprite" effect's "Render2DAlpha" (so batcherSortedByTexture / rawSpriteEffect is the
-//   batcher's own overhead, rawSpriteEffect / rawPortLayer the effect's pixel cost).
+//   batcher's own overhead, rawSpriteEffect / rawPortLayer the effect's pixel cost);
+// - batcherQueueAndSort: the batcher's own CPU work of a sorted frame, without drawing.
 // - directGlQueueOrder, directGlSortedByTexture: the reference, the same sprites drawn by the
 //   direct SDL2 + OpenGL program of bench/DirectGl.h in the same process: in queue order with up
 //   to eight textures per draw as the batcher chunks them ("slots:8") or one ("slots:1"), and
@@ -27,6 +30,7 @@
 #include <algorithm>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -169,6 +173,40 @@ void batcherSortedByTexture(benchmark::State& state) {
 }
 void batcherSortedWithoutDepth(benchmark::State& state) {
     batcherFrame(state, D3DXSPRITE_ALPHABLEND | D3DXSPRITE_SORT_TEXTURE, false);
+}
+
+// The batcher's own work without drawing: Begin (state block capture, render states), queuing
+// the 5,000 sprites, the sort by texture and End (state block apply). The effect has none of the
+// batcher's techniques, so End stops after sorting.
+void batcherQueueAndSort(benchmark::State& state) {
+    Scene& s = scene();
+    static Orvex::Effect* const noTechnique = [] {
+        std::filesystem::path const source = std::filesystem::temp_directory_path() / "bench_sprite_none.fx";
+        if (FILE* f = std::fopen(source.string().c_str(), "w")) {
+            std::fputs("technique Other { pass P0 { } }\n", f);
+            std::fclose(f);
+        }
+        Orvex::XMLNode node;
+        node.loadFromText(L"<EFFECT NAME=\"None\" PRE_COMPILE=\"0\"><FILE FILENAME=\"" +
+                          port::windowsPath(source.string()) + L"\" /></EFFECT>");
+        auto* loaded = new Orvex::Effect(false);
+        if (loaded->load(node) && loaded->getD3DXEffect()) return loaded;
+        loaded->release();
+        return static_cast<Orvex::Effect*>(nullptr);
+    }();
+    if (!s.ready || !noTechnique) {
+        state.SkipWithError("no device or no effect");
+        return;
+    }
+    for (auto _ : state) {
+        s.sprite->Begin(D3DXSPRITE_ALPHABLEND | D3DXSPRITE_SORT_TEXTURE, noTechnique);
+        for (Placed const& p : s.placed) {
+            D3DXVECTOR2 const position(p.x, p.y);
+            s.sprite->DrawSprite2D(s.textures[p.texture], nullptr, nullptr, nullptr, 0.0f, &position, p.colour);
+        }
+        s.sprite->End();
+    }
+    state.counters["sprites"] = static_cast<double>(s.sprite->get2DList().size());
 }
 
 // The same sprites grouped by texture, one quad of four vertices each, in either layout.
@@ -402,5 +440,6 @@ BENCHMARK(rawPortLayer)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(rawSpriteEffect)->ArgName("texCount")->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(batcherSortedByTexture)->ArgName("texCount")->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(batcherSortedWithoutDepth)->ArgName("texCount")->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(batcherQueueAndSort)->Unit(benchmark::kMillisecond);
 BENCHMARK(batcherQueueOrder)->ArgName("texCount")->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

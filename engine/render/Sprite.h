@@ -19,6 +19,7 @@
 // until End.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "engine/core/Types.h"
@@ -121,8 +122,8 @@ private:
     void drawBatch(bool with3D);
     void draw3DList(ID3DXEffect& effect);
     void draw2DList(ID3DXEffect& effect);
-    // Orders the 2D list by texture as std::sort of the records would, moving indices instead
-    // of records while sorting.
+    // Orders the 2D list by texture as std::sort of the records would, moving small key and
+    // index pairs instead of records while sorting.
     void sortByTexture();
     // Streams a list through the ring in chunks of at most textureSlots_ textures.
     void drawList(ID3DXEffect& effect, std::vector<SpriteDrawRecord>& list);
@@ -139,7 +140,11 @@ private:
     std::vector<SpriteDrawRecord> list2D_;
     std::vector<SpriteDrawRecord> list3D_;
     // Storage of sortByTexture, kept between frames.
-    std::vector<u32> sortOrder_;
+    struct SortKey {
+        std::uintptr_t texture;
+        u32 index;
+    };
+    std::vector<SortKey> sortOrder_;
     std::vector<SpriteDrawRecord> sortScratch_;
     u32 ringPosition_ = 0;
     // The next lock discards (the ring wrapped); kept across lists and frames.

@@ -102,13 +102,14 @@ void Sprite::draw3DList(ID3DXEffect& effect) {
 
 void Sprite::sortByTexture() {
     // The same comparisons at the same positions give the same order as sorting the records.
+    // The keys sit beside the indices, so comparing reads no record (records are 208 bytes apart).
     sortOrder_.resize(list2D_.size());
-    for (std::size_t i = 0; i < sortOrder_.size(); ++i) sortOrder_[i] = static_cast<u32>(i);
-    std::sort(sortOrder_.begin(), sortOrder_.end(), [this](u32 a, u32 b) {
-        return address(list2D_[a].texture) > address(list2D_[b].texture);
-    });
+    for (std::size_t i = 0; i < sortOrder_.size(); ++i)
+        sortOrder_[i] = SortKey{address(list2D_[i].texture), static_cast<u32>(i)};
+    std::sort(sortOrder_.begin(), sortOrder_.end(),
+              [](SortKey const& a, SortKey const& b) { return a.texture > b.texture; });
     sortScratch_.clear();
-    for (u32 i : sortOrder_) sortScratch_.push_back(list2D_[i]);
+    for (SortKey const& k : sortOrder_) sortScratch_.push_back(list2D_[k.index]);
     list2D_.swap(sortScratch_);
 }
 
