@@ -5,6 +5,7 @@
 // Kartenmanager.cpp: the instance, construction, the reset (createDiscardPile) and look-ups.
 // Kartenmanager_read.cpp: reading a variant file (loadGameDefinition, includes, positions).
 // Kartenmanager_undo.cpp: the manager's undo record, saving a step and stepping all histories.
+// Kartenmanager_save.cpp: saving and resuming a running game.
 //
 // Includes ("KARTEN_FILE", "KARTEN_FILE_POST") nest at most kMaxIncludeDepth deep, and a file
 // that is already being read is not read again, so a cycle ends with one log line. Piles,
@@ -91,6 +92,11 @@ public:
     // histories. undoSteps returns the manager's own change (0 when the game is decided).
     void saveUndoState() override;
     virtual Orvex::s32 undoSteps(Orvex::s32 const& steps, bool const& free, bool const& chargeAnyway);
+
+    // The running game into node (nothing once the game is decided), and back into the game
+    // that was started anew; sourceName names the save in the log line of refused data.
+    void saveRunningGame(Orvex::XMLNode& node) const;
+    void loadRunningGame(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");
 
     // Signals, in order.
     sigslot::signal2<bool const&, GameEndParms const&> gameEnded;
