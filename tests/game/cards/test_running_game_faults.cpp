@@ -62,6 +62,18 @@ TEST_F(RunningGameFaults, ACardListedByTwoArrangementsEndsInTheLastOne) {
     EXPECT_EQ(static_cast<int>(table.size()), kRunningDeck);
 }
 
+TEST_F(RunningGameFaults, ALinkedPilesCardsKeepTheirOwnPileWhateverTheOrderOfTheSave) {
+    deal(0);
+    // The stock names the waste as linked; here the waste comes first in the save.
+    std::vector<std::wstring> const lines =
+        loadText(L"<Q><STAPEL ID=\"1\"><ANNORDNUNG NAME=\"HAUFEN\">\"|20|\"</ANNORDNUNG></STAPEL>"
+                 L"<STAPEL ID=\"0\"/></Q>");
+    EXPECT_TRUE(lines.empty());
+    Solitaire::Karte const& card = *manager().cards[20];
+    EXPECT_EQ(card.pile, &pile(L"STAPEL_MUELL"));
+    EXPECT_EQ(card.tag, L"STAPEL_MUELL");
+}
+
 TEST_F(RunningGameFaults, AnOverfullListLoadsWhatFitsAndCardsTheGameLacksAreSkipped) {
     struct Case {
         char const* what;
