@@ -4,8 +4,9 @@
 //
 // The save is untrusted: indexes must name a card or pile of this game, numbers must be finite
 // and the status one of -1, 0, 1; a refused value keeps what the new game has, and all refusals
-// of one load make one log line. Children other than "KARTE" and "STAPEL" (the quick save's
-// "STATISTIK") are not read here.
+// of one load make one log line. A card ends in exactly one arrangement: one that a list takes
+// leaves its old arrangement first, and one that no list takes goes back where it lay. Children
+// other than "KARTE" and "STAPEL" (the quick save's "STATISTIK") are not read here.
 #include <charconv>
 #include <climits>
 #include <cmath>
