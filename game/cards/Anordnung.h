@@ -4,7 +4,8 @@
 // the definition's card wishes. The pile names it Kartenstapel::Anordnung.
 //
 // Anordnung.cpp: construction, copies, wishes, chains, counts and undo; Anordnung_read.cpp: the
-// definition reader; Anordnung_place.cpp: offsets, anchor and placement.
+// definition reader; Anordnung_place.cpp: offsets, anchor and placement; Anordnung_save.cpp: its
+// part of the running-game save.
 //
 // Definitions are untrusted: "MAX_CARDS" and wish places are held within kMaxCards, the wish
 // list within kMaxWishes, non-finite numbers are refused (the default stays) with one log line
@@ -31,6 +32,7 @@ namespace Solitaire {
 
 class Kartenstapel;
 class StapelLayout;
+struct RunningGameLoad;
 
 // What the game definition asks of the wishes being read.
 struct AnordnungReadOptions {
@@ -128,6 +130,10 @@ public:
     void computeSplineWeights();
 
     void saveUndoState() override;
+
+    // Running-game save: "NAME" and the card indexes as values, first to last.
+    void saveState(Orvex::XMLNode& node) const;
+    void loadState(Orvex::XMLNode const& node, RunningGameLoad& load);
 
     Kartenstapel* getPile() const { return pile; }
     StapelLayout* getLayout() const { return layout; }

@@ -18,7 +18,7 @@
 // Karte.cpp: construction, slots, the property setters and queries; Karte_motion.cpp: glide,
 // turn, deferred start and the mark swings; Karte_links.cpp: links and linked placement;
 // Karte_undo.cpp: snapshots; Karte_render.cpp: the renderable side; Karte_swap.cpp: the
-// shuffle's exchange of two cards.
+// shuffle's exchange of two cards; Karte_save.cpp: the card's part of the running-game save.
 #pragma once
 
 #include <limits>
@@ -180,6 +180,10 @@ public:
     void restartMarkAngle();
 
     void saveUndoState() override;
+
+    // Running-game save: "VISIBLE", "LOCK", "KEY", and "WILDCARD", "JOKER" when set.
+    void saveState(Orvex::XMLNode& node) const override;
+    void loadState(Orvex::XMLNode const& node, RunningGameLoad& load) override;
 
     // Slots of the style settings' signals; null is ignored.
     void onKartensetChanged(Kartenset* newSet);

@@ -9,7 +9,13 @@
 #include "game/cards/UndoObjekt.h"
 #include "port/d3dx9/d3dx9math.h"
 
+namespace Orvex {
+class XMLNode;
+}
+
 namespace Solitaire {
+
+struct RunningGameLoad;
 
 // Mark flags of cards and piles.
 enum MarkFlag : int {
@@ -36,6 +42,9 @@ public:
     virtual void setMarkState(int const& flags, float const& speed);
     bool getStateFlag() const { return stateFlag; }
     int getIndex() const { return index; }
+    // The object's part of the running-game save (cards and piles override; *_save.cpp).
+    virtual void saveState(Orvex::XMLNode&) const {}
+    virtual void loadState(Orvex::XMLNode const&, RunningGameLoad&) {}
     std::wstring const& getUserName() const { return userName; }
 
     bool descriptionDirty = true;

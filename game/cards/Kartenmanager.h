@@ -14,6 +14,7 @@
 // Kartenmanager_clicks.cpp: the piles' click actions (a face-down card, the empty pile).
 // Kartenmanager_hints.cpp: the hint list, showing hints and automatic moves.
 // Kartenmanager_mix.cpp: the shuffle power.
+// Kartenmanager_save.cpp: saving and resuming a running game.
 //
 // Includes ("KARTEN_FILE", "KARTEN_FILE_POST") nest at most kMaxIncludeDepth deep, and a file
 // that is already being read is not read again, so a cycle ends with one log line. Piles,
@@ -158,6 +159,10 @@ public:
     bool moveRunToAnyPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count, bool any);
     bool swapCards(Karte* a, Anordnung* arrangementA, Karte* b, Anordnung* arrangementB);
     std::vector<HintRecord> hints;
+    // The running game into node (nothing once the game is decided), and back into the game
+    // that was started anew; sourceName names the save in the log line of refused data.
+    void saveRunningGame(Orvex::XMLNode& node) const;
+    void loadRunningGame(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");
 
     // Signals, in order.
     sigslot::signal2<bool const&, GameEndParms const&> gameEnd;

@@ -10,6 +10,7 @@
 // Kartenstapel_undo.cpp: the pile's undo record and its history steps.
 // Kartenstapel_rules.cpp: a card on a card, pick-up, the run accepted, the shuffle's cards.
 // Kartenstapel_hints.cpp: the moves that start at the pile (the hint search).
+// Kartenstapel_save.cpp: the pile's part of the running-game save (its arrangements).
 //
 // Layout numbers (StapelLayout): `cardStep` is the style's effective "STAPEL" "VERSCHIEBUNG"
 // times the card set's "VERSCHIEBUNG_MULT", `cardSize` the card set's cell, `jitter` and
@@ -142,6 +143,10 @@ public:
     void saveUndoState() override;
     Orvex::s32 stepHistory(Orvex::s32 const& delta) override;
     void discardFrom(Orvex::s32 const& n) override;
+
+    // Running-game save: one "ANNORDNUNG" per arrangement.
+    void saveState(Orvex::XMLNode& node) const override;
+    void loadState(Orvex::XMLNode const& node, RunningGameLoad& load) override;
 
     // Not drawn yet: the pile picture comes with the table renderer.
     void queueRender(RenderQueue& queue, RenderContext const& context) override;

@@ -1,0 +1,169 @@
+// Saving and resuming a running game: where every card lies and how it looks, the arrangement
+// contents of every pile, score, time, status and the game's name. The save holds no rules; it
+// is read into a game of the same variant started anew.
+//
+// The save is untrusted: indexes must name a card or pile of this game, numbers must be finite
+// and the status one of -1, 0, 1; a refused value keeps what the new game has, and all refusals
+// of one load make one log line. A card ends in exactly one arrangement: one that a list takes
+// leaves its old arrangement first, and one that no list takes goes back where it lay. Children
+// other than "KARTE" and "STAPEL" (the quick save's "STATISTIK") are not read here.
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <string>
+
+#include "engine/core/XMLNode.h"
+#include "game/cards/Anordnung.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/Placing.h"
+#include "game/cards/RunningGameLoad.h"
+#include "game/cards/StatistikNumbers.h"
+#include "game/cards/Style.h"
+#include "game/cards/StyleSettings.h"
+
+namespace Solitaire {
+
+bool parseStateIndex(std::wstring_view text, int& index) {
+    std::optional<Orvex::u32> const number = parseCounterText(text);
+    if (!number || *number > static_cast<Orvex::u32>(INT_MAX)) return false;
+    index = static_cast<int>(*number);
+    return true;
+}
+
+namespace {
+
+std::wstring floatText(float value) { return Orvex::XMLProperty(value).getString(); }
+
+// A present attribute that is a finite number goes into value; anything else is named.
+void readNumber(Orvex::XMLNode const& node, std::wstring_view key, float& value, RunningGameLoad& load) {
+    Orvex::XMLAttribute const* attribute = node.getAttribute(key);
+    if (!attribute) return;
+    std::optional<double> const number = parseFiniteText(attribute->getString());
+    if (number && std::isfinite(static_cast<float>(*number)))
+        value = static_cast<float>(*number);
+    else
+        load.problems.add(L"\"" + std::wstring(key) + L"\" \"" + attribute->getString() + L"\" is not a finite number");
+}
+
+// The object whose getIndex is the element's "ID"; null (and a problem) otherwise.
+template <class T>
+T* findByIndex(Orvex::XMLNode const& element, std::vector<T*> const& list, RunningGameLoad& load) {
+    std::wstring const text = element.getAttributeString(L"ID", L"");
+    int index = -1;
+    if (parseStateIndex(text, index)) {
+        for (T* object : list)
+            if (object->getIndex() == index) return object;
+    }
+    load.problems.add(L"\"" + element.getName() + L"\" \"ID\" \"" + text + L"\" names nothing in this game");
+    return nullptr;
+}
+
+}  // namespace
+
+void Kartenmanager::saveRunningGame(Orvex::XMLNode& node) const {
+    if (gameStatus != 0) return;
+    for (Karte const* card : cards) {
+        Orvex::XMLNode* element = node.addChild(L"KARTE");
+        element->setAttribute(L"ID", std::to_wstring(card->getIndex()));
+        card->saveState(*element);
+    }
+    for (Kartenstapel const* pile : piles) {
+        Orvex::XMLNode* element = node.addChild(L"STAPEL");
+        element->setAttribute(L"ID", std::to_wstring(pile->getIndex()));
+        pile->saveState(*element);
+    }
+    node.setAttribute(L"SCORE_PLUS", floatText(score));
+    node.setAttribute(L"SCORE_MINUS", floatText(bonusScore));
+    node.setAttribute(L"GAMESTATUS", std::to_wstring(static_cast<int>(gameStatus)));
+    node.setAttribute(L"TIME", floatText(gameTime));
+    node.setAttribute(L"GAME_NAME", gameName);
+}
+
+void Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring const& sourceName) {
+    // Every history starts again with the loaded table as its one step.
+    UndoObjekt::discardFrom(0);
+    for (Karte* card : cards) card->discardFrom(0);
+    for (Kartenstapel* pile : piles) pile->discardFrom(0);
+
+    RunningGameLoad load;
+    for (Karte* card : cards) load.cardsByIndex.emplace(card->getIndex(), card);
+    for (Kartenstapel* pile : piles)
+        for (Anordnung* arrangement : pile->getArrangements())
+            for (Karte* card : arrangement->cards) load.holder[card] = arrangement;
+
+    // A save that flags any card lists all flagged cards: the new deal's flags go. An older save
+    // without flags leaves the deal's.
+    bool flagged = false;
+    for (Orvex::XMLNode const* child : node.children())
+        if (child->getName() == L"KARTE" && (child->getAttribute(L"WILDCARD") || child->getAttribute(L"JOKER")))
+            flagged = true;
+    if (flagged)
+        for (Karte* card : cards) card->isWildcard = card->isJoker = false;
+
+    for (Orvex::XMLNode const* child : node.children()) {
+        if (child->getName() != L"KARTE") continue;
+        if (Karte* card = findByIndex(*child, cards, load)) card->loadState(*child, load);
+    }
+    for (Orvex::XMLNode const* child : node.children()) {
+        if (child->getName() != L"STAPEL") continue;
+        if (Kartenstapel* pile = findByIndex(*child, piles, load)) pile->loadState(*child, load);
+    }
+    // A card an arrangement let go of and no list took goes back there, or where there is room.
+    for (auto const& [card, arrangement] : load.released) {
+        if (load.holder.count(card)) continue;
+        Anordnung* home = arrangement;
+        if (home->maxCards >= 0 && static_cast<int>(home->cards.size()) >= home->maxCards) {
+            home = nullptr;
+            int slot = -1;
+            for (Kartenstapel* pile : piles)
+                if (pile->getRootArrangement() && (home = findFreeSlot(*pile->getRootArrangement(), slot))) break;
+        }
+        if (!home) {
+            load.problems.add(L"no pile has room for card " + std::to_wstring(card->getIndex()));
+            card->setPile(nullptr);
+            continue;
+        }
+        insertCard(*home, card);
+        load.holder[card] = home;
+    }
+    // A pile hands its linked piles' cards its own name: each card ends with the pile holding it.
+    for (auto const& [card, arrangement] : load.holder)
+        if (card->pile != arrangement->getPile()) card->setPile(arrangement->getPile());
+
+    Style const* current = StyleSettings::instance().getStyle();
+    float const speed = current ? current->arrangeSpeed : 0.0f;
+    for (Kartenstapel* pile : piles) {
+        if (!pile->getRootArrangement()) continue;
+        pile->getRootArrangement()->rebuildLinks();
+        pile->arrange(speed);
+    }
+
+    if (node.getAttribute(L"SCORE")) {
+        std::size_t const refusedBefore = load.problems.size();
+        float plus = score;
+        readNumber(node, L"SCORE", plus, load);
+        if (load.problems.size() == refusedBefore) {
+            score = plus;
+            bonusScore = 0.0f;
+        }
+    }
+    readNumber(node, L"SCORE_PLUS", score, load);
+    readNumber(node, L"SCORE_MINUS", bonusScore, load);
+    readNumber(node, L"TIME", gameTime, load);
+    if (Orvex::XMLAttribute const* status = node.getAttribute(L"GAMESTATUS")) {
+        std::optional<double> const number = parseFiniteText(status->getString());
+        if (number && (*number == -1.0 || *number == 0.0 || *number == 1.0))
+            gameStatus = static_cast<signed char>(*number);
+        else
+            load.problems.add(L"\"GAMESTATUS\" \"" + status->getString() + L"\" is not -1, 0 or 1");
+    }
+    if (node.getAttribute(L"GAME_NAME")) gameName = node.getAttributeString(L"GAME_NAME", gameName);
+    load.problems.log(L"Running game", sourceName);
+
+    resolutionPending = true;
+    saveUndoState();
+}
+
+}  // namespace Solitaire

@@ -1,0 +1,147 @@
+// Hostile and damaged running-game saves: indexes that name nothing, a card listed by two
+// arrangements, an arrangement overfilled, numbers that are not finite and a status out of range.
+// Each loads what it can, keeps the rest of the new game and says so in one log line.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/game/cards/RunningGameTable.h"
+#include "tests/engine/core/LogWatch.h"
+
+namespace cardtest {
+namespace {
+
+using Solitaire::Anordnung;
+
+class RunningGameFaults : public RunningGameTable {
+protected:
+    // Loads text into a fresh deal; returns the log lines it wrote.
+    std::vector<std::wstring> loadText(std::wstring const& text) {
+        Orvex::XMLNode node;
+        EXPECT_TRUE(node.parse(text)) << "test text does not parse";
+        logtest::LogWatch log;
+        manager().loadRunningGame(node, L"quick.prf");
+        return log.errors();
+    }
+};
+
+TEST_F(RunningGameFaults, IndexesThatNameNothingAreSkipped) {
+    std::wstring const ids[] = {L"-1", L"52", L"4294967295", L"99999999999", L"2147483648", L"x", L"", L"1.5"};
+    for (std::wstring const& id : ids) {
+        for (wchar_t const* shape : {L"card", L"pile", L"entry"}) {
+            deal(0);
+            std::vector<CardPlace> const before = snapshotTable();
+            std::wstring text;
+            if (shape == std::wstring(L"card")) text = L"<Q><KARTE ID=\"" + id + L"\" VISIBLE=\"1\"/></Q>";
+            else if (shape == std::wstring(L"pile"))
+                text = L"<Q><STAPEL ID=\"" + id + L"\"><ANNORDNUNG NAME=\"FAECHER\">\"|1|\" \"|2|\"</ANNORDNUNG></STAPEL></Q>";
+            else
+                text = L"<Q><STAPEL ID=\"3\"><ANNORDNUNG NAME=\"FAECHER\">\"|" + id + L"|\"</ANNORDNUNG></STAPEL></Q>";
+            std::vector<std::wstring> const lines = loadText(text);
+            std::wstring const label = id + L" as " + shape;
+            EXPECT_EQ(lines.size(), 1u) << std::string(label.begin(), label.end());
+            // A listed arrangement is emptied first; the cards no list took go back in order.
+            EXPECT_EQ(snapshotTable(), before) << std::string(label.begin(), label.end());
+        }
+    }
+}
+
+TEST_F(RunningGameFaults, ACardListedByTwoArrangementsEndsInTheLastOne) {
+    deal(0);
+    std::vector<std::wstring> const lines =
+        loadText(L"<Q><STAPEL ID=\"2\"><ANNORDNUNG NAME=\"FAECHER\">\"|20|\" \"|21|\"</ANNORDNUNG></STAPEL>"
+                 L"<STAPEL ID=\"3\"><ANNORDNUNG NAME=\"FAECHER\">\"|21|\" \"|22|\"</ANNORDNUNG></STAPEL>"
+                 L"<STAPEL ID=\"2\"><ANNORDNUNG NAME=\"FAECHER\">\"|20|\" \"|23|\"</ANNORDNUNG></STAPEL></Q>");
+    EXPECT_TRUE(lines.empty());
+    std::vector<CardPlace> const table = snapshotTable();  // each card in exactly one
+    EXPECT_EQ(table[21].pile, 3);
+    EXPECT_EQ(table[21].place, 0);
+    EXPECT_EQ(table[20].pile, 2);
+    EXPECT_EQ(table[23].pile, 2);
+    EXPECT_EQ(manager().cards[21]->pile, manager().piles[3]);
+    EXPECT_EQ(static_cast<int>(table.size()), kRunningDeck);
+}
+
+TEST_F(RunningGameFaults, ALinkedPilesCardsKeepTheirOwnPileWhateverTheOrderOfTheSave) {
+    deal(0);
+    // The stock names the waste as linked; here the waste comes first in the save.
+    std::vector<std::wstring> const lines =
+        loadText(L"<Q><STAPEL ID=\"1\"><ANNORDNUNG NAME=\"HAUFEN\">\"|20|\"</ANNORDNUNG></STAPEL>"
+                 L"<STAPEL ID=\"0\"/></Q>");
+    EXPECT_TRUE(lines.empty());
+    Solitaire::Karte const& card = *manager().cards[20];
+    EXPECT_EQ(card.pile, &pile(L"STAPEL_MUELL"));
+    EXPECT_EQ(card.tag, L"STAPEL_MUELL");
+}
+
+TEST_F(RunningGameFaults, AnOverfullListLoadsWhatFitsAndCardsTheGameLacksAreSkipped) {
+    struct Case {
+        char const* what;
+        wchar_t const* list;
+        std::vector<int> first;  // what the arrangement starts with afterwards
+    } const cases[] = {
+        {"past MAX_CARDS", L"\"|30|\" \"|31|\" \"|32|\" \"|33|\" \"|34|\"", {30, 31, 32}},
+        {"a card the game lacks", L"\"|30|\" \"|60|\" \"|31|\"", {30, 31}},
+        {"a card listed twice", L"\"|30|\" \"|30|\" \"|31|\"", {30, 31}},
+    };
+    for (Case const& c : cases) {
+        deal(0);
+        Anordnung& fan = *manager().piles[4]->getArrangements().front();
+        fan.maxCards = 3;
+        std::vector<std::wstring> const lines =
+            loadText(std::wstring(L"<Q><STAPEL ID=\"4\"><ANNORDNUNG NAME=\"FAECHER\">") + c.list +
+                     L"</ANNORDNUNG></STAPEL></Q>");
+        EXPECT_EQ(lines.size(), 1u) << c.what;
+        ASSERT_GE(fan.cards.size(), c.first.size()) << c.what;
+        EXPECT_LE(fan.cards.size(), 3u) << c.what;
+        for (std::size_t i = 0; i < c.first.size(); ++i)
+            EXPECT_EQ(fan.cards[i], manager().cards[static_cast<std::size_t>(c.first[i])]) << c.what;
+        snapshotTable();  // no card left the table, none lies twice
+    }
+}
+
+TEST_F(RunningGameFaults, NumbersThatAreNotFiniteKeepTheNewGamesValues) {
+    struct Case {
+        wchar_t const* attributes;
+    } const cases[] = {
+        {L"TIME=\"nan\""},          {L"TIME=\"inf\""},          {L"TIME=\"1e999\""},
+        {L"SCORE=\"-inf\""},        {L"SCORE_PLUS=\"nan\""},    {L"SCORE_MINUS=\"-1e400\""},
+        {L"GAMESTATUS=\"2\""},      {L"GAMESTATUS=\"-5\""},     {L"GAMESTATUS=\"0.5\""},
+        {L"GAMESTATUS=\"nan\""},    {L"SCORE_PLUS=\"12abc\""},
+    };
+    for (Case const& c : cases) {
+        deal(0);
+        manager().score = 640.0f;
+        manager().bonusScore = -3.0f;
+        manager().gameTime = 9.0f;
+        std::vector<std::wstring> const lines = loadText(std::wstring(L"<Q ") + c.attributes + L"/>");
+        std::wstring const label(c.attributes);
+        EXPECT_EQ(lines.size(), 1u) << std::string(label.begin(), label.end());
+        EXPECT_EQ(manager().score, 640.0f);
+        EXPECT_EQ(manager().bonusScore, -3.0f);
+        EXPECT_EQ(manager().gameTime, 9.0f);
+        EXPECT_EQ(manager().gameStatus, 0);
+    }
+    for (wchar_t const* card : {L"LOCK=\"1 nan\"", L"KEY=\"inf\"", L"LOCK=\"1e39\"", L"KEY=\"0 x\""}) {
+        deal(0);
+        manager().cards[8]->setLocks(D3DXVECTOR4(0.0f, 3.0f, 0.0f, 0.0f), 0.0f, 0.0f);
+        manager().cards[8]->setKeys(D3DXVECTOR4(4.0f, 0.0f, 0.0f, 0.0f), 0.0f, 0.0f);
+        std::vector<std::wstring> const lines = loadText(std::wstring(L"<Q><KARTE ID=\"8\" ") + card + L"/></Q>");
+        EXPECT_EQ(lines.size(), 1u);
+        EXPECT_EQ(manager().cards[8]->locks.goal, D3DXVECTOR4(0.0f, 3.0f, 0.0f, 0.0f));
+        EXPECT_EQ(manager().cards[8]->keys.goal, D3DXVECTOR4(4.0f, 0.0f, 0.0f, 0.0f));
+    }
+}
+
+TEST_F(RunningGameFaults, ManyRefusalsMakeOneLineNamingTheSave) {
+    deal(0);
+    std::vector<std::wstring> const lines =
+        loadText(L"<Q TIME=\"nan\" GAMESTATUS=\"7\"><KARTE ID=\"-3\"/><STAPEL ID=\"900\"/>"
+                 L"<STAPEL ID=\"1\"><ANNORDNUNG NAME=\"NIRGENDS\">\"|1|\"</ANNORDNUNG></STAPEL></Q>");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find(L"quick.prf"), std::wstring::npos);
+    snapshotTable();
+}
+
+}  // namespace
+}  // namespace cardtest
