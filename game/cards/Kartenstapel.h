@@ -10,6 +10,7 @@
 // Kartenstapel_undo.cpp: the pile's undo record and its history steps.
 // Kartenstapel_rules.cpp: a card on a card, pick-up, the run accepted, the shuffle's cards.
 // Kartenstapel_hints.cpp: the moves that start at the pile (the hint search).
+// Kartenstapel_render.cpp: queueing and drawing the empty place, accept markers and mark.
 //
 // Layout numbers (StapelLayout): `cardStep` is the style's effective "STAPEL" "VERSCHIEBUNG"
 // times the card set's "VERSCHIEBUNG_MULT", `cardSize` the card set's cell, `jitter` and
@@ -143,7 +144,7 @@ public:
     Orvex::s32 stepHistory(Orvex::s32 const& delta) override;
     void discardFrom(Orvex::s32 const& n) override;
 
-    // Not drawn yet: the pile picture comes with the table renderer.
+    // Drawn over the pile's camera-mapped rectangle when "DRAW_STAPEL" is set.
     void queueRender(RenderQueue& queue, RenderContext const& context) override;
     void render(RenderContext const& context) override;
     Orvex::SpriteRect getScreenQuad() override;
