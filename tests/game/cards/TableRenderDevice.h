@@ -1,12 +1,13 @@
 // Fixture of the table drawing tests: the headless device with a sprite, the shipped styles
 // (card set "CLASSIC", the table background) loaded, a camera fitting the table into the frame,
-// and a frame drawn through the table renderer.
+// a dealt shipped variant and a frame drawn through the table renderer.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "engine/core/XMLNode.h"
+#include "engine/platform/InputState.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/SolitaireCamera.h"
 #include "game/cards/StyleSettings.h"
@@ -14,6 +15,9 @@
 #include "tests/game/cards/TableDevice.h"
 
 namespace styletest {
+
+// The blue of the shipped first card back (blue well above red).
+inline bool bluish(uint32_t c) { return (c & 0xFF) > ((c >> 16) & 0xFF) + 40; }
 
 class TableRenderTest : public TableDeviceTest {
 protected:
@@ -33,6 +37,13 @@ protected:
         TableDeviceTest::TearDown();
     }
     static Solitaire::Kartenmanager& manager() { return Solitaire::Kartenmanager::instance(); }
+
+    // Deals a shipped variant with a fixed seed and lets turns and glides end (ten seconds).
+    void deal() {
+        ASSERT_TRUE(manager().loadGameDefinitionFile(L"data\\Level\\Goldrausch.sol"));
+        manager().startGame(&camera, L"7", true, {}, {}, 0.0f);
+        for (int i = 0; i < 600; ++i) manager().update(1.0 / 60.0, 1.0 / 60.0, Orvex::MouseState());
+    }
 
     // The whole frame of the given layers through the table renderer.
     std::vector<uint32_t> drawFrame(int layers = -1) {

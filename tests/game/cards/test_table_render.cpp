@@ -5,7 +5,6 @@
 
 #include <cmath>
 
-#include "engine/platform/InputState.h"
 #include "game/cards/CardDrawing.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenset.h"
@@ -17,6 +16,7 @@
 namespace Solitaire {
 namespace {
 
+using styletest::bluish;
 using styletest::kClear;
 using styletest::kHeight;
 using styletest::kWidth;
@@ -33,16 +33,11 @@ bool probe(Orvex::FRect const& r, float u, float v, Probe& out) {
     return true;
 }
 
-bool bluish(uint32_t c) { return (c & 0xFF) > ((c >> 16) & 0xFF) + 40; }
-
 class DealtTableTest : public styletest::TableRenderTest {
 protected:
     void SetUp() override {
         TableRenderTest::SetUp();
-        ASSERT_TRUE(manager().loadGameDefinitionFile(L"data\\Level\\Goldrausch.sol"));
-        manager().startGame(&camera, L"7", true, {}, {}, 0.0f);
-        // Let turns and glides end: ten seconds of frames.
-        for (int i = 0; i < 600; ++i) manager().update(1.0 / 60.0, 1.0 / 60.0, Orvex::MouseState());
+        deal();
     }
 };
 

@@ -16,9 +16,8 @@
 namespace Solitaire {
 namespace {
 
+using styletest::bluish;
 using styletest::kClear;
-
-bool bluish(uint32_t c) { return (c & 0xFF) > ((c >> 16) & 0xFF) + 40; }
 
 class CardDrawFaultTest : public styletest::TableRenderTest {
 protected:
