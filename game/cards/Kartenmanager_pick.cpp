@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "game/cards/Anordnung.h"
+#include "game/cards/Background.h"
+#include "game/cards/CardDrawing.h"
 #include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
@@ -58,7 +60,11 @@ float hitMeasure(Karte const& card, SolitaireCamera const* camera, D3DXVECTOR2 c
     float const dx = point.x - c.x, dy = point.y - c.y;
     float const x = dx * std::cos(angle) - dy * std::sin(angle);
     float const y = dx * std::sin(angle) + dy * std::cos(angle);
-    bool const inside = std::fabs(x) <= (r.right - r.left) * 0.5f && std::fabs(y) <= (r.bottom - r.top) * 0.5f;
+    float const w = r.right - r.left, h = r.bottom - r.top;
+    bool inside = std::fabs(x) <= w * 0.5f && std::fabs(y) <= h * 0.5f;
+    // Sets with per-pixel shapes leave out the clear parts (rounded corners) of the outline.
+    if (inside && card.cardSet && card.cardSet->useTextureCheck && w > 0.0f && h > 0.0f)
+        inside = shapeCovers(card.cardSet->getShapeTexture(card.suit, card.value), x / w + 0.5f, y / h + 0.5f);
     return inside ? 1.0f : 0.0f;
 }
 
@@ -87,6 +93,8 @@ void Kartenmanager::queueRender(RenderContext const& context, RenderQueue& queue
     }
     if (context.layerMask & kLayerCards)
         for (Karte* card : cards) card->queueRender(queue, context);
+    if (context.layerMask & kLayerBackground)
+        if (Background* background = StyleSettings::instance().getBackground()) background->queueRender(queue, context);
 }
 
 int Kartenmanager::pickAt(D3DXVECTOR2 const& query, Karte*& card, Kartenstapel*& pile,

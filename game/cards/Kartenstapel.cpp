@@ -1,5 +1,4 @@
-// A pile's construction, its style and card-set slots, its scale and the parts of the render
-// protocol it has so far.
+// A pile's construction, its style and card-set slots and its scale.
 #include "game/cards/Kartenstapel.h"
 
 #include <cmath>
@@ -76,15 +75,5 @@ void Kartenstapel::setMarkState(int const& flags, float const& speed) {
     getCards(held, true, true);
     for (Karte* card : held) card->setMarkState(flags, speed);
 }
-
-void Kartenstapel::queueRender(RenderQueue& queue, RenderContext const&) {
-    if (rules.drawPile) queue.add(this, rules.renderIndex);
-}
-
-void Kartenstapel::render(RenderContext const&) {}
-
-Orvex::SpriteRect Kartenstapel::getScreenQuad() { return Orvex::SpriteRect(); }
-
-Orvex::Texture2D* Kartenstapel::getShapeTexture() { return cardSet ? cardSet->getSingle(Kartenset::kShape) : nullptr; }
 
 }  // namespace Solitaire

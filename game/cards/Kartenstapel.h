@@ -11,6 +11,7 @@
 // Kartenstapel_rules.cpp: a card on a card, pick-up, the run accepted, the shuffle's cards.
 // Kartenstapel_hints.cpp: the moves that start at the pile (the hint search).
 // Kartenstapel_save.cpp: the pile's part of the running-game save (its arrangements).
+// Kartenstapel_render.cpp: queueing and drawing the empty place, accept markers and mark.
 //
 // Layout numbers (StapelLayout): `cardStep` is the style's effective "STAPEL" "VERSCHIEBUNG"
 // times the card set's "VERSCHIEBUNG_MULT", `cardSize` the card set's cell, `jitter` and
@@ -148,7 +149,7 @@ public:
     void saveState(Orvex::XMLNode& node) const override;
     void loadState(Orvex::XMLNode const& node, RunningGameLoad& load) override;
 
-    // Not drawn yet: the pile picture comes with the table renderer.
+    // Drawn over the pile's camera-mapped rectangle when "DRAW_STAPEL" is set.
     void queueRender(RenderQueue& queue, RenderContext const& context) override;
     void render(RenderContext const& context) override;
     Orvex::SpriteRect getScreenQuad() override;

@@ -1,0 +1,47 @@
+// Drawing a pile: the empty-place picture of its type, the markers of what it accepts when empty
+// and its mark, each stretched over the pile's camera-mapped rectangle.
+#include "engine/render/BaseSprite.h"
+#include "game/cards/CardDrawing.h"
+#include "game/cards/Kartenset.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/Picking.h"
+#include "game/cards/RuleWords.h"
+
+namespace Solitaire {
+
+namespace {
+
+constexpr D3DCOLOR kMarkerColour = 0x80FFFFFF;  // accept markers at half alpha
+
+void drawStretched(RenderContext const& context, Orvex::Texture2D* texture, Orvex::FRect const& rect,
+                   D3DCOLOR colour) {
+    if (texture) context.sprite->drawInRect(texture, nullptr, rect, Orvex::SDP_SCALE, Orvex::SDP_SCALE, colour);
+}
+
+}  // namespace
+
+void Kartenstapel::queueRender(RenderQueue& queue, RenderContext const&) {
+    if (rules.drawPile) queue.add(this, rules.renderIndex);
+}
+
+void Kartenstapel::render(RenderContext const& context) {
+    if (!rules.drawPile || !cardSet || !style || !context.sprite) return;
+    Orvex::FRect rect = computeScreenRect(*this, context.camera);
+    rect.left += context.screenOffset.x;
+    rect.right += context.screenOffset.x;
+    rect.top += context.screenOffset.y;
+    rect.bottom += context.screenOffset.y;
+    drawStretched(context, cardSet->getPilePicture(rules.pileType), rect, 0xFFFFFFFF);
+    if (rules.acceptColourRuleEmpty != kColourNichts && rules.acceptValueRuleEmpty != kValueNichts) {
+        drawStretched(context, cardSet->getColourMark(rules.acceptColourRuleEmpty), rect, kMarkerColour);
+        drawStretched(context, cardSet->getValueMark(rules.acceptValueRuleEmpty), rect, kMarkerColour);
+    }
+    Orvex::Texture2D* mark = cardSet->getSingle(Kartenset::kMark);
+    if (markState != 0 && mark) drawStretched(context, mark, rect, toColour(markColour));
+}
+
+Orvex::SpriteRect Kartenstapel::getScreenQuad() { return Orvex::SpriteRect(); }
+
+Orvex::Texture2D* Kartenstapel::getShapeTexture() { return cardSet ? cardSet->getSingle(Kartenset::kShape) : nullptr; }
+
+}  // namespace Solitaire

@@ -1,0 +1,92 @@
+// The table renderer's pass and its game windows (see TableRenderer.h).
+#include "game/cards/TableRenderer.h"
+
+#include "engine/gui/GUIWindow.h"
+#include "game/cards/Kartenmanager.h"
+
+namespace Solitaire {
+
+namespace {
+
+Orvex::FRect asRect(RECT const& r) {
+    return Orvex::FRect(static_cast<float>(r.left), static_cast<float>(r.top), static_cast<float>(r.right),
+                        static_cast<float>(r.bottom));
+}
+
+}  // namespace
+
+void drawTable(Kartenmanager& manager, RenderContext const& context, RenderQueue& queue) {
+    queue.clear();
+    manager.queueRender(context, queue);
+    queue.sortItems();
+    for (RenderItem const& item : queue.items()) item.object->render(context);
+    queue.clear();
+}
+
+SolitaireRenderer::SolitaireRenderer(Orvex::BaseSprite* sprite) : sprite_(sprite) {}
+
+SolitaireRenderer::~SolitaireRenderer() { setWindows(nullptr, nullptr); }
+
+void SolitaireRenderer::take(Orvex::GUIWindow*& slot, Orvex::GUIWindow* window,
+                             void (SolitaireRenderer::*slotFunction)(Orvex::GUIWindow&, bool const&)) {
+    if (slot == window) return;
+    if (window) window->addRef();
+    if (slot) {
+        slot->selfDrawn.disconnect(this);
+        slot->release();
+    }
+    slot = window;
+    if (slot) slot->selfDrawn.connect(this, slotFunction);
+}
+
+void SolitaireRenderer::setWindows(Orvex::GUIWindow* main, Orvex::GUIWindow* background) {
+    take(main_, main, &SolitaireRenderer::onMainWindowDrawn);
+    take(background_, background, &SolitaireRenderer::onBackgroundWindowDrawn);
+}
+
+Orvex::FRect SolitaireRenderer::getWindowRect() const {
+    return main_ ? main_->getScreenRect() : asRect(viewport_);
+}
+
+// Both directions offset by the window's left and top on either side: they invert each other.
+D3DXVECTOR2 SolitaireRenderer::toWindowPoint(D3DXVECTOR2 const& p) const {
+    if (!main_) return {0.0f, 0.0f};
+    Orvex::FRect const w = main_->getScreenRect();
+    float const vw = static_cast<float>(viewport_.right - viewport_.left);
+    float const vh = static_cast<float>(viewport_.bottom - viewport_.top);
+    if (vw == 0.0f || vh == 0.0f) return {0.0f, 0.0f};
+    return {(p.x - w.left) / vw * (w.right - w.left) + w.left, (p.y - w.top) / vh * (w.bottom - w.top) + w.top};
+}
+
+D3DXVECTOR2 SolitaireRenderer::toGamePoint(D3DXVECTOR2 const& p) const {
+    if (!main_) return {0.0f, 0.0f};
+    Orvex::FRect const w = main_->getScreenRect();
+    float const ww = w.right - w.left, wh = w.bottom - w.top;
+    if (ww == 0.0f || wh == 0.0f) return {0.0f, 0.0f};
+    return {(p.x - w.left) / ww * static_cast<float>(viewport_.right - viewport_.left) + w.left,
+            (p.y - w.top) / wh * static_cast<float>(viewport_.bottom - viewport_.top) + w.top};
+}
+
+void SolitaireRenderer::pass(Orvex::FRect const& rect, int mask) {
+    RenderContext context;
+    context.sprite = sprite_;
+    context.camera = Kartenmanager::instance().camera;
+    context.target = rect;
+    context.left = rect.left;
+    context.right = rect.right;
+    context.top = rect.top;
+    context.bottom = rect.bottom;
+    context.layerMask = mask;
+    drawTable(Kartenmanager::instance(), context, queue_);
+}
+
+void SolitaireRenderer::onMainWindowDrawn(Orvex::GUIWindow&, bool const& drawn) {
+    if (!drawn) return;
+    pass(asRect(viewport_), background_ ? layerMask_ & ~kLayerBackground : layerMask_);
+}
+
+void SolitaireRenderer::onBackgroundWindowDrawn(Orvex::GUIWindow& window, bool const& drawn) {
+    if (drawn) pass(window.getScreenRect(), kLayerBackground);
+}
+
+}  // namespace Solitaire

@@ -1,0 +1,156 @@
+// Card drawing with indices and counts taken from data: a face slot, extra face, back or tint
+// index out of range never reads outside the card set's or style's tables; a mark falloff of 0
+// does not divide by 0; huge shadow counts are bounded per card.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+
+#include "game/cards/CardDrawing.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenset.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/Style.h"
+#include "tests/game/cards/TableRenderDevice.h"
+
+namespace Solitaire {
+namespace {
+
+using styletest::bluish;
+using styletest::kClear;
+
+class CardDrawFaultTest : public styletest::TableRenderTest {
+protected:
+    void TearDown() override {
+        for (Karte* card : made) card->release();
+        TableRenderTest::TearDown();
+    }
+    Karte* makeCard(int suit, int value, bool up) {
+        auto* card = new Karte(value, suit, 0, 0);
+        card->cardSize = D3DXVECTOR2(40.0f, 55.0f);
+        card->position.setAll(D3DXVECTOR2(64, 48), D3DXVECTOR2(64, 48), D3DXVECTOR2(64, 48), 1.0f, false);
+        float const f = up ? 1.0f : 0.0f;
+        card->face.setAll(f, f, f, 1.0f, false);
+        made.push_back(card);
+        return card;
+    }
+    std::vector<uint32_t> drawCard(Karte* card) {
+        RenderContext context;
+        context.sprite = &sprite;
+        return draw([&] { card->render(context); });
+    }
+    uint32_t tint(int index) {
+        D3DXCOLOR const& k = StyleSettings::instance().getStyle()->shadingColour(index);
+        return toColour(D3DXCOLOR(k.r, k.g, k.b, 1.0f));
+    }
+
+    std::vector<Karte*> made;
+};
+
+TEST_F(CardDrawFaultTest, FaceSlotsOutsideTheSetDrawNothing) {
+    struct Case {
+        int suit, value;
+        bool drawn;
+    };
+    // Suit x 13 + value beyond the faces, a negative value, an extra face past its group, the
+    // empty EXTRA row of the faces; a real extra face and a joker draw.
+    Case const cases[] = {{9, 0, false},  {3, 13, false}, {0, -1, false}, {Karte::kSuitExtra, 25, false},
+                          {Karte::kSuitExtra, -2, false}, {Karte::kSuitExtra, 0, true}, {2, 12, true}};
+    for (Case const& c : cases) {
+        Karte* card = makeCard(c.suit, c.value, true);
+        std::vector<uint32_t> const pixels = drawCard(card);
+        EXPECT_EQ(at(pixels, 64, 48) != kClear, c.drawn) << c.suit << "," << c.value;
+    }
+    Karte* joker = makeCard(9, 99, true);
+    joker->isJoker = true;
+    EXPECT_NE(at(drawCard(joker), 64, 48), kClear);
+}
+
+TEST_F(CardDrawFaultTest, ABackIndexOutsideTheSetShowsAnExistingBack) {
+    Karte* card = makeCard(1, 4, false);
+    // The shipped set has a blue first and a red second back; a missing back shows the first.
+    struct Case {
+        int index;
+        bool blue;
+    };
+    Case const cases[] = {{0, true}, {1, false}, {2, true}, {19, true}, {99, true}, {-5, true}, {INT_MAX, true},
+                          {INT_MIN, true}};
+    for (Case const& c : cases) {
+        StyleSettings::instance().setCardsBack(c.index);
+        uint32_t const pixel = at(drawCard(card), 64, 40);
+        EXPECT_NE(pixel, kClear) << c.index;
+        EXPECT_EQ(bluish(pixel), c.blue) << c.index << " " << std::hex << pixel;
+    }
+}
+
+TEST_F(CardDrawFaultTest, ATintIndexOutsideTheStyleTakesTheNearestColour) {
+    Kartenstapel pile(0);
+    Karte* card = makeCard(0, 0, true);
+    card->pile = &pile;
+    struct Case {
+        short shading;
+        int colour;
+    };
+    Case const cases[] = {{0, 0}, {1, 1}, {500, 1}, {-3, 0}, {SHRT_MAX, 1}};
+    for (Case const& c : cases) {
+        pile.rules.shading = c.shading;
+        std::vector<uint32_t> const pixels = drawCard(card);
+        EXPECT_TRUE(testsupport::colorNear(at(pixels, 64 - 14, 48), tint(c.colour), 3)) << c.shading;
+    }
+    card->pile = nullptr;
+}
+
+TEST_F(CardDrawFaultTest, AMarkFalloffOfZeroFadesAsOne) {
+    struct Case {
+        int level, falloff;
+        float min, fade;
+    };
+    Case const cases[] = {{1, 3, 0.25f, 0.0f},  {2, 4, 0.25f, 0.25f}, {9, 3, 0.25f, 0.75f},
+                          {3, 0, 0.25f, 0.75f}, {2, 0, 0.5f, 0.5f},   {2, -7, 0.0f, 1.0f}};
+    for (Case const& c : cases) EXPECT_FLOAT_EQ(markFade(c.level, c.falloff, c.min), c.fade) << c.level << "," << c.falloff;
+    // Drawn with the falloff 0: the mark shows, finite, over the face.
+    Style* style = StyleSettings::instance().getStyle();
+    style->markFalloff = 0;
+    Karte* card = makeCard(0, 0, true);
+    card->highlightLevel = 2;
+    std::vector<uint32_t> const plain = [&] {
+        card->highlightLevel = 0;
+        auto p = drawCard(card);
+        card->highlightLevel = 2;
+        return p;
+    }();
+    EXPECT_NE(drawCard(card), plain);
+}
+
+TEST_F(CardDrawFaultTest, ShadowWorkPerCardIsBounded) {
+    struct Case {
+        int samples, rings, wantSamples, wantRings;
+    };
+    Case const cases[] = {{8, 1, 8, 1},     {8, 2, 8, 2},          {0, 5, 0, 5},          {-4, -1, 0, 0},
+                          {64, 8, 64, 1},   {INT_MAX, INT_MAX, 64, 1}, {1, INT_MAX, 1, 64}, {16, 16, 16, 4}};
+    for (Case const& c : cases) {
+        ShadowDraws const d = boundShadowDraws(c.samples, c.rings);
+        EXPECT_EQ(d.samples, c.wantSamples) << c.samples << "," << c.rings;
+        EXPECT_EQ(d.rings, c.wantRings) << c.samples << "," << c.rings;
+        EXPECT_LE(d.samples * d.rings, kMaxShadowDraws);
+    }
+    // A style asking for billions of copies still draws its card in one frame.
+    Style* style = StyleSettings::instance().getStyle();
+    style->shadows[0].samples = INT_MAX;
+    style->shadows[0].rings = INT_MAX;
+    style->shadows[0].colour = D3DXCOLOR(0.0f, 0.0f, 0.0f, 1.0f);
+    Karte* card = makeCard(0, 0, true);
+    EXPECT_TRUE(testsupport::colorNear(at(drawCard(card), 64 - 14, 48), tint(0), 3));
+}
+
+TEST(CardColourBytes, ComponentsBecomeBytesSafely) {
+    struct Case {
+        float c;
+        unsigned char byte;
+    };
+    Case const cases[] = {{0.0f, 0}, {-1.0f, 0}, {1.0f, 255}, {7.0f, 255}, {0.5f, 127}, {NAN, 0}, {INFINITY, 255}};
+    for (Case const& c : cases) EXPECT_EQ(colourByte(c.c), c.byte) << c.c;
+}
+
+}  // namespace
+}  // namespace Solitaire
