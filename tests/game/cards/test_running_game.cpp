@@ -79,8 +79,14 @@ TEST_F(RunningGame, EveryHistoryHoldsTheLoadedTableAsItsOneStep) {
         for (Anordnung const* arrangement : pile->getArrangements()) EXPECT_EQ(arrangement->getUndoCount(), 1u);
     }
 
-    manager().undoSteps(-1, false, false);
+    // Free undos: the loaded table has no points balance to pay the style's undo penalty with.
+    manager().undoSteps(-1, true, false);
     EXPECT_EQ(snapshotTable(), loaded) << "an undo right after the load changes nothing";
+
+    move(L"TABLEAU2", L"STAPEL_MUELL");
+    ASSERT_NE(snapshotTable(), loaded);
+    manager().undoSteps(-1, true, false);
+    EXPECT_EQ(snapshotTable(), loaded) << "a move and its undo return to the loaded table";
 }
 
 TEST_F(RunningGame, SaveLoadAndSaveAgainGiveTheSameNode) {
