@@ -1,9 +1,10 @@
-// A particle's start, motion, wave path and the pieces of its drawing that need no texture.
+// A particle's start, motion and wave path.
 #include "game/cards/SolPartikel.h"
 
 #include <cmath>
 
 #include "engine/core/Random.h"
+#include "engine/render/Texture2DAnimation.h"
 
 namespace Solitaire {
 
@@ -75,10 +76,12 @@ void SolPartikel::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* directio
     rotation_ = draw(rotationRange_);
     rotationSpeed_ = draw(rotationSpeedRange_);
     centre_ = lerp(rotationCentre_[0], rotationCentre_[1], Orvex::randomFloat(0.0f, 1.0f));
+    startAnimation();
 }
 
 void SolPartikel::update(float const& dt) {
     if (isFinished()) return;
+    if (Orvex::Texture2DAnimation* animation = animation_.get()) animation->update(static_cast<double>(dt));
     if (hasWave_) {
         float const t = lifetime_ > 0.0f ? std::fmin(age_ / lifetime_, 1.0f) : 1.0f;
         position_ = startOffset_ + wave_.pointAt(t);
@@ -90,10 +93,6 @@ void SolPartikel::update(float const& dt) {
     age_ += dt;
     if (lifetime_ >= 0.0f && age_ >= lifetime_) finished_ = true;
 }
-
-void SolPartikel::queueRender(RenderQueue&, RenderContext const&) {}
-
-void SolPartikel::render(RenderContext const&) {}
 
 Orvex::SpriteRect SolPartikel::getScreenQuad() {
     return Orvex::SpriteRect(position_, size_, rotation_, centre_, Orvex::SpriteRect::kCentreRelative);

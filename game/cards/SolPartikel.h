@@ -1,7 +1,7 @@
 // A particle of the table's effects and the emitter that spawns them (a particle that emits).
 // Both are read from named templates of the particle file and cloned when an effect starts.
-// Split over SolPartikel.cpp (start, motion), SolPartikel_read.cpp (templates) and
-// SolPartikelEmitter.cpp (emission).
+// Split over SolPartikel.cpp (start, motion), SolPartikel_draw.cpp (animation, drawing),
+// SolPartikel_read.cpp (templates) and SolPartikelEmitter.cpp (emission).
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 
 namespace Orvex {
 class GUIWindow;
+class Texture2DAnimation;
 }
 
 namespace Solitaire {
@@ -30,6 +31,21 @@ struct WavePath {
     float amplitude = 1.0f;
     int frequency = 1;
     D3DXVECTOR2 pointAt(float t) const;
+};
+
+// An owned animation clone; copies clone it again.
+class OwnedAnimation {
+public:
+    OwnedAnimation() = default;
+    OwnedAnimation(OwnedAnimation const& other);
+    OwnedAnimation& operator=(OwnedAnimation const& other);
+    ~OwnedAnimation();
+    // Takes over one reference (null allowed), releasing the one held.
+    void reset(Orvex::Texture2DAnimation* animation);
+    Orvex::Texture2DAnimation* get() const { return animation_; }
+
+private:
+    Orvex::Texture2DAnimation* animation_ = nullptr;
 };
 
 class SolPartikel : public RenderObjekt {
@@ -65,6 +81,9 @@ public:
     // The fraction of life passed: 0 before the start, 1 for a lifetime of 0, 0 for a particle
     // that lives until it is ended (negative lifetime).
     float lifeFraction() const;
+    Orvex::Texture2DAnimation* getAnimation() const { return animation_.get(); }
+    // The draw colour packed as A, R, G, B bytes.
+    std::uint32_t packedColour() const;
 
     void queueRender(RenderQueue& queue, RenderContext const& context) override;
     void render(RenderContext const& context) override;
@@ -110,6 +129,11 @@ protected:
     float drawOrder_ = kLastOrder;
     WavePath wave_;
     bool hasWave_ = false;
+    OwnedAnimation animation_;
+
+private:
+    void startAnimation();
+    void onAnimationEnded(Orvex::Texture2DAnimation& animation);
 };
 
 class SolPartikelEmitter : public SolPartikel {

@@ -5,6 +5,7 @@
 
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
+#include "engine/render/Texture2DAnimationManager.h"
 #include "game/cards/KartenObjekt.h"
 #include "game/cards/ReadProblems.h"
 #include "game/cards/SolPartikel.h"
@@ -63,6 +64,10 @@ void SolPartikelManager::clear() {
 void SolPartikelManager::loadTemplates(Orvex::XMLNode& root, std::wstring const& sourceName) {
     ReadProblems problems;
     for (Orvex::XMLNode* child : root.children()) {
+        if (child->getName() == L"ANIMATIONEN") {
+            loadAnimations(*child, sourceName);
+            continue;
+        }
         bool const emitter = child->getName() == L"EMITTER_VORLAGE";
         if (!emitter && child->getName() != L"PARTIKEL_VORLAGE") continue;
         if (particleTemplates_.size() + emitterTemplates_.size() >= kMaxTemplates) {
@@ -84,6 +89,16 @@ void SolPartikelManager::loadTemplates(Orvex::XMLNode& root, std::wstring const&
             particleTemplates_.push_back(object);
         }
     }
+}
+
+void SolPartikelManager::loadAnimations(Orvex::XMLNode const& node, std::wstring const& sourceName) {
+    std::wstring const file = node.getAttributeString(L"FILE", L"");
+    Orvex::XMLNode list;
+    if (file.empty() || !list.load(file)) {
+        Orvex::logError(L"Particle file \"" + sourceName + L"\": animation list \"" + file + L"\" not read");
+        return;
+    }
+    Orvex::Texture2DAnimationManager::instance().load(list);
 }
 
 void SolPartikelManager::loadFiles() {

@@ -67,6 +67,8 @@ public:
 
 private:
     SolPartikelManager() = default;
+    // An "ANIMATIONEN" element: its "FILE" goes to the animation registry.
+    void loadAnimations(Orvex::XMLNode const& node, std::wstring const& sourceName);
     SolPartikelEmitter* startEmitter(std::wstring const& name, D3DXVECTOR2 const& position);
 
     std::vector<SolPartikel*> particleTemplates_;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/core/XMLNode.h"
+#include "engine/render/Texture2DAnimationManager.h"
 #include "game/cards/SolPartikel.h"
 #include "game/cards/SolPartikelManager.h"
 #include "game/cards/StyleSettings.h"
@@ -21,6 +22,9 @@ protected:
     }
     void TearDown() override {
         manager().clear();
+        // The shipped file registers its animations; later tests start from an empty registry.
+        Orvex::Texture2DAnimationManager::instance().releaseAnimations();
+        Orvex::Texture2DAnimationManager::instance().getTextures().releaseAll();
         Solitaire::StyleSettings::instance().setParticleSpawnMult(1.0f);
     }
     static Solitaire::SolPartikelManager& manager() { return Solitaire::SolPartikelManager::instance(); }

@@ -3,6 +3,7 @@
 #include "game/cards/Kartenset.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/cards/ParticleFiles.h"
+#include "tests/game/cards/StyleFiles.h"
 #include "tests/support/TestSupport.h"
 
 namespace Solitaire {
@@ -11,6 +12,7 @@ namespace {
 using particletest::ParticleTest;
 
 void loadShipped() {
+    styletest::addSourceSearchPath();
     Orvex::XMLNode root;
     ASSERT_TRUE(root.load((testsupport::sourceDir() / "data" / "Partikel.par").wstring()));
     SolPartikelManager::instance().loadTemplates(root, L"data\\Partikel.par");
