@@ -34,6 +34,13 @@ D3DXVECTOR2 WavePath::pointAt(float t) const {
     return start + d * (length * t) + n * wave;
 }
 
+SolPartikel::SolPartikel() {
+    colourCurve_.addKey(D3DXCOLOR(1.0f, 1.0f, 1.0f, 1.0f), 0.0f, true);
+    colourCurve_.setTime(0.0f);
+    scaleCurve_.addKey(D3DXVECTOR2(1.0f, 1.0f), 0.0f, true);
+    scaleCurve_.setTime(0.0f);
+}
+
 float SolPartikel::lifeFraction() const {
     if (lifetime_ < 0.0f) return 0.0f;
     if (!(lifetime_ > 0.0f)) return 1.0f;  // a lifetime of 0 is over at once; no division by it
@@ -77,6 +84,8 @@ void SolPartikel::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* directio
     rotationSpeed_ = draw(rotationSpeedRange_);
     centre_ = lerp(rotationCentre_[0], rotationCentre_[1], Orvex::randomFloat(0.0f, 1.0f));
     startAnimation();
+    colourCurve_.setTime(0.0f);
+    scaleCurve_.setTime(0.0f);
 }
 
 void SolPartikel::update(float const& dt) {
@@ -91,6 +100,8 @@ void SolPartikel::update(float const& dt) {
     }
     rotation_ += rotationSpeed_ * dt;
     age_ += dt;
+    colourCurve_.setTime(lifeFraction());
+    scaleCurve_.setTime(lifeFraction());
     if (lifetime_ >= 0.0f && age_ >= lifetime_) finished_ = true;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/gui/MultiInterpolation.h"
 #include "game/cards/RenderObjekt.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -50,7 +51,10 @@ private:
 
 class SolPartikel : public RenderObjekt {
 public:
-    SolPartikel() = default;
+    // Keys of a colour or scale curve at most.
+    static constexpr std::size_t kMaxCurveKeys = 256;
+
+    SolPartikel();
     SolPartikel(SolPartikel const& other) = default;
     SolPartikel& operator=(SolPartikel const& other) = default;
     ~SolPartikel() override = default;
@@ -82,8 +86,10 @@ public:
     // that lives until it is ended (negative lifetime).
     float lifeFraction() const;
     Orvex::Texture2DAnimation* getAnimation() const { return animation_.get(); }
-    // The draw colour packed as A, R, G, B bytes.
+    // The draw colour (colour times the colour curve) packed as A, R, G, B bytes.
     std::uint32_t packedColour() const;
+    // The size times the scale curve.
+    D3DXVECTOR2 drawSize() const;
 
     void queueRender(RenderQueue& queue, RenderContext const& context) override;
     void render(RenderContext const& context) override;
@@ -110,6 +116,10 @@ protected:
     float rotationSpeedRange_[2]{0.0f, 0.0f};
     D3DXVECTOR2 rotationCentre_[2]{{0.5f, 0.5f}, {0.5f, 0.5f}};
     float lifetimeRange_[2]{0.0f, 0.0f};
+    // Over the fraction of life: a key's value is reached when the fraction is the sum of the
+    // delta times up to it.
+    Orvex::MultiInterpolation<D3DXCOLOR, float> colourCurve_;
+    Orvex::MultiInterpolation<D3DXVECTOR2, float> scaleCurve_;
 
     // State of a started particle.
     D3DXVECTOR2 startOffset_{0.0f, 0.0f};

@@ -44,8 +44,14 @@ void SolPartikel::onAnimationEnded(Orvex::Texture2DAnimation&) {
 }
 
 std::uint32_t SolPartikel::packedColour() const {
-    return (std::uint32_t{colourByte(colour_.a)} << 24) | (std::uint32_t{colourByte(colour_.r)} << 16) |
-           (std::uint32_t{colourByte(colour_.g)} << 8) | std::uint32_t{colourByte(colour_.b)};
+    D3DXCOLOR const& curve = colourCurve_.getValue();
+    return (std::uint32_t{colourByte(colour_.a * curve.a)} << 24) | (std::uint32_t{colourByte(colour_.r * curve.r)} << 16) |
+           (std::uint32_t{colourByte(colour_.g * curve.g)} << 8) | std::uint32_t{colourByte(colour_.b * curve.b)};
+}
+
+D3DXVECTOR2 SolPartikel::drawSize() const {
+    D3DXVECTOR2 const& scale = scaleCurve_.getValue();
+    return {size_.x * scale.x, size_.y * scale.y};
 }
 
 void SolPartikel::queueRender(RenderQueue& queue, RenderContext const&) {
@@ -58,7 +64,7 @@ void SolPartikel::render(RenderContext const& context) {
     Orvex::AnimationFrame const* frame = animation->getCurrentFrame();
     if (!frame || !frame->texture) return;
     D3DXVECTOR2 position = position_;
-    D3DXVECTOR2 size = size_;
+    D3DXVECTOR2 size = drawSize();
     if (layer_ == 0) {
         if (context.camera) {
             float const zoom = context.camera->getScale(false);

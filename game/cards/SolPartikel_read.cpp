@@ -76,6 +76,26 @@ void readArea(Orvex::XMLNode const& node, std::wstring_view key, float area[4], 
         for (std::size_t j = i; j < 4; ++j) area[j] = values[i];
 }
 
+// The curve's keys are replaced by the "VALUE_DELTATIME" children (at most the key limit).
+template <class T, class ReadValue>
+void readCurve(Orvex::XMLNode const& node, Orvex::MultiInterpolation<T, float>& curve, ReadProblems& problems,
+               ReadValue readValue) {
+    curve.clearKeys();
+    for (Orvex::XMLNode const* key : node.children()) {
+        if (key->getName() != L"VALUE_DELTATIME") continue;
+        if (curve.getKeyCount() >= SolPartikel::kMaxCurveKeys) {
+            problems.add(L"\"" + node.getName() + L"\" has more than " + std::to_wstring(SolPartikel::kMaxCurveKeys) +
+                         L" keys");
+            break;
+        }
+        float delta = 0.0f;
+        readFloat(*key, L"DELTA_TIME", delta, problems);
+        curve.addKey(readValue(*key, problems), delta, true);
+    }
+    if (curve.getKeyCount() == 0) curve.addKey(readValue(node, problems), 0.0f, true);  // no keys: the default
+    curve.setTime(0.0f);
+}
+
 }  // namespace
 
 void SolPartikel::readTemplate(Orvex::XMLNode& node, ReadProblems& problems) {
@@ -94,6 +114,17 @@ void SolPartikel::readTemplate(Orvex::XMLNode& node, ReadProblems& problems) {
         for (Orvex::u32 i = 0; i < list->getValueCount(); ++i) animations_.push_back(list->getValue(i)->getString());
     readInt(node, L"IGNORE_CAMERA", layer_, -32768, 32767, problems);
     if (std::wstring const* sound = attributeText(node, L"SOUND")) sound_ = *sound;
+    if (Orvex::XMLNode const* curve = node.getChild(L"COLOR_AT_LIFE"))
+        readCurve(*curve, colourCurve_, problems, [](Orvex::XMLNode const& key, ReadProblems&) {
+            Orvex::XMLAttribute const* value = key.getAttribute(L"VALUE");
+            return value ? colourFromHex(value->getHex()) : D3DXCOLOR(1.0f, 1.0f, 1.0f, 1.0f);
+        });
+    if (Orvex::XMLNode const* curve = node.getChild(L"SCALE_AT_LIFE"))
+        readCurve(*curve, scaleCurve_, problems, [](Orvex::XMLNode const& key, ReadProblems& keyProblems) {
+            D3DXVECTOR2 scale{1.0f, 1.0f};
+            readFloatPair(key, L"VALUE", scale, keyProblems);
+            return scale;
+        });
     readRange(node, L"LIFETIME", lifetimeRange_, problems);
     readRange(node, L"ROTATION_SPEED", rotationSpeedRange_, problems);
     readRange(node, L"ROTATION", rotationRange_, problems);

@@ -157,6 +157,34 @@ TEST_F(ParticleTest, UnknownNamesSpawnNothing) {
     EXPECT_EQ(manager().spawnOnObject(L"NONE", nullptr), nullptr);
 }
 
+struct CurveCase {
+    wchar_t const* lifetime;
+    float age;
+    int alpha;    // the draw colour's alpha byte
+    float scale;  // the draw size's factor
+};
+
+class LifeCurves : public ParticleTest, public ::testing::WithParamInterface<CurveCase> {};
+
+// Alpha fades from 255 to 0 and the scale grows from 1 to 3 over the life; a lifetime of 0 sits
+// at the end of its curves, a negative one at their start.
+TEST_P(LifeCurves, FollowTheFractionOfLife) {
+    load(std::wstring(L"<PARTIKEL_VORLAGE NAME=\"P\" SIZE=\"10 10\" LIFETIME=\"") + GetParam().lifetime +
+         L"\"><COLOR_AT_LIFE><VALUE_DELTATIME VALUE=\"FFFFFFFF\"/><VALUE_DELTATIME VALUE=\"00FFFFFF\" "
+         L"DELTA_TIME=\"1\"/></COLOR_AT_LIFE><SCALE_AT_LIFE><VALUE_DELTATIME VALUE=\"1\"/>"
+         L"<VALUE_DELTATIME VALUE=\"3 3\" DELTA_TIME=\"1\"/></SCALE_AT_LIFE></PARTIKEL_VORLAGE>");
+    SolPartikel* p = manager().findParticleTemplate(L"P")->clone();
+    p->start({0.0f, 0.0f}, nullptr);
+    p->update(GetParam().age);
+    EXPECT_NEAR(static_cast<int>(p->packedColour() >> 24), GetParam().alpha, 1);
+    EXPECT_NEAR(p->drawSize().x, 10.0f * GetParam().scale, 0.01f);
+    p->release();
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LifeCurves,
+                         ::testing::Values(CurveCase{L"2", 0.5f, 191, 1.5f}, CurveCase{L"2", 1.0f, 128, 2.0f},
+                                           CurveCase{L"0", 0.1f, 0, 3.0f}, CurveCase{L"-1", 5.0f, 255, 1.0f}));
+
 struct ByteCase {
     float channel;
     int byte;
