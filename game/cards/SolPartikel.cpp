@@ -5,6 +5,7 @@
 
 #include "engine/core/Random.h"
 #include "engine/render/Texture2DAnimation.h"
+#include "game/cards/GameStyle.h"
 
 namespace Solitaire {
 
@@ -86,6 +87,7 @@ void SolPartikel::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* directio
     startAnimation();
     colourCurve_.setTime(0.0f);
     scaleCurve_.setTime(0.0f);
+    playSound(sound_);
 }
 
 void SolPartikel::update(float const& dt) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/core/Random.h"
+#include "game/cards/GameStyle.h"
 #include "game/cards/SolPartikel.h"
 #include "game/cards/SolPartikelManager.h"
 
@@ -139,6 +140,7 @@ void SolPartikelEmitter::emitOne(bool reallySpawn) {
     ++entry.spawned;
     if (entry.limit != -1) rebuildActiveEntries();  // the entry may have reached its limit
     if (!reallySpawn) return;
+    playSound(entry.sound);
     SolPartikel* child = found->clone();
     placeChild(*child, entry);
     if (child->isEmitter()) static_cast<SolPartikelEmitter*>(child)->setSpawnMultiplier(spawnMultiplier_);
