@@ -1,24 +1,181 @@
-// The particle manager without templates: spawns find nothing.
+// The particle manager: templates by name, spawning, the per-frame update and the draw passes.
 #include "game/cards/SolPartikelManager.h"
 
+#include <algorithm>
+
+#include "engine/core/Logger.h"
+#include "engine/core/XMLNode.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "game/cards/KartenObjekt.h"
+#include "game/cards/ReadProblems.h"
+#include "game/cards/SolPartikel.h"
+#include "game/cards/StyleSettings.h"
+
 namespace Solitaire {
+
+namespace {
+
+template <class T>
+T* findByName(std::vector<T*> const& list, std::wstring const& name) {
+    for (T* object : list)
+        if (object->getName() == name) return object;
+    return nullptr;
+}
+
+template <class T>
+void releaseAll(std::vector<T*>& list) {
+    for (T* object : list) object->release();
+    list.clear();
+}
+
+bool inLayer(SolPartikel const& object, int layer) { return layer == -1 || object.getLayer() == layer; }
+
+// Updates the list's objects of the layer; objects appended meanwhile are updated in this pass
+// too. The finished ones are released and removed, the rest keep their order.
+void updateList(std::vector<SolPartikel*>& list, float dt, int layer) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        SolPartikel* object = list[i];
+        if (!inLayer(*object, layer)) continue;
+        object->update(dt);
+        if (object->isFinished()) {
+            object->release();
+            list[i] = nullptr;
+        }
+    }
+    list.erase(std::remove(list.begin(), list.end(), nullptr), list.end());
+}
+
+}  // namespace
 
 SolPartikelManager& SolPartikelManager::instance() {
     static SolPartikelManager manager;
     return manager;
 }
 
-SolPartikel* SolPartikelManager::spawn(std::wstring const&, D3DXVECTOR2 const&) { return nullptr; }
+SolPartikelManager::~SolPartikelManager() { clear(); }
 
-SolPartikel* SolPartikelManager::spawnAt(std::wstring const&, KartenObjekt&) { return nullptr; }
-
-SolPartikel* SolPartikelManager::spawnFlying(std::wstring const&, D3DXVECTOR2 const&, D3DXVECTOR2 const&,
-                                             float const&, int const&) {
-    return nullptr;
+void SolPartikelManager::clear() {
+    releaseAll(particles_);
+    releaseAll(particleTemplates_);
+    releaseAll(emitters_);
+    releaseAll(emitterTemplates_);
 }
 
-void SolPartikelManager::update(float const&, int) {}
+void SolPartikelManager::loadTemplates(Orvex::XMLNode& root, std::wstring const& sourceName) {
+    ReadProblems problems;
+    for (Orvex::XMLNode* child : root.children()) {
+        if (child->getName() == L"ANIMATIONEN") {
+            loadAnimations(*child, sourceName);
+            continue;
+        }
+        bool const emitter = child->getName() == L"EMITTER_VORLAGE";
+        if (!emitter && child->getName() != L"PARTIKEL_VORLAGE") continue;
+        if (particleTemplates_.size() + emitterTemplates_.size() >= kMaxTemplates) {
+            Orvex::logError(L"Particle file \"" + sourceName + L"\": more than " + std::to_wstring(kMaxTemplates) +
+                            L" templates; the rest skipped");
+            return;
+        }
+        if (emitter) {
+            auto* object = new SolPartikelEmitter();
+            object->readXML(*child);
+            object->readEmitterTemplate(*child, problems);
+            problems.log(L"Emitter template \"" + object->getName() + L"\"", sourceName);
+            emitterTemplates_.push_back(object);
+        } else {
+            auto* object = new SolPartikel();
+            object->readXML(*child);
+            object->readTemplate(*child, problems);
+            problems.log(L"Particle template \"" + object->getName() + L"\"", sourceName);
+            particleTemplates_.push_back(object);
+        }
+    }
+}
 
-void SolPartikelManager::queueRender(RenderContext const&, RenderQueue&) {}
+void SolPartikelManager::loadAnimations(Orvex::XMLNode const& node, std::wstring const& sourceName) {
+    std::wstring const file = node.getAttributeString(L"FILE", L"");
+    Orvex::XMLNode list;
+    if (file.empty() || !list.load(file)) {
+        Orvex::logError(L"Particle file \"" + sourceName + L"\": animation list \"" + file + L"\" not read");
+        return;
+    }
+    Orvex::Texture2DAnimationManager::instance().load(list);
+}
+
+void SolPartikelManager::loadFiles() {
+    for (std::wstring const file : {L"data\\Level\\Partikel.par", L"data\\Partikel.par"}) {
+        Orvex::XMLNode root;
+        if (root.load(file)) loadTemplates(root, file);
+    }
+}
+
+SolPartikelEmitter* SolPartikelManager::startEmitter(std::wstring const& name, D3DXVECTOR2 const& position) {
+    SolPartikelEmitter const* found = findEmitterTemplate(name);
+    if (!found || !hasRoom()) return nullptr;
+    auto* emitter = static_cast<SolPartikelEmitter*>(found->clone());
+    emitter->setSpawnMultiplier(StyleSettings::instance().getParticleSpawnMult());
+    emitter->start(position, nullptr);
+    emitters_.push_back(emitter);
+    return emitter;
+}
+
+SolPartikel* SolPartikelManager::spawn(std::wstring const& name, D3DXVECTOR2 const& position) {
+    return startEmitter(name, position);
+}
+
+SolPartikel* SolPartikelManager::spawnOnObject(std::wstring const& name, RenderObjekt* object) {
+    SolPartikelEmitter* emitter = startEmitter(name, {0.0f, 0.0f});
+    if (emitter) emitter->setAttachedObject(object);
+    return emitter;
+}
+
+SolPartikel* SolPartikelManager::spawnAt(std::wstring const& name, KartenObjekt& object) {
+    return spawnOnObject(name, &object);
+}
+
+SolPartikel* SolPartikelManager::spawnFlying(std::wstring const& name, D3DXVECTOR2 const& start,
+                                             D3DXVECTOR2 const& end, float const& amplitude, int const& frequency) {
+    SolPartikel* emitter = spawnOnObject(name, nullptr);
+    if (emitter) emitter->setWave(WavePath{start, end, amplitude, frequency});
+    return emitter;
+}
+
+void SolPartikelManager::add(SolPartikel* object) {
+    if (!object) return;
+    if (!hasRoom()) {
+        object->release();
+        return;
+    }
+    (object->isEmitter() ? emitters_ : particles_).push_back(object);
+}
+
+void SolPartikelManager::update(float const& dt, int layer) {
+    updateList(emitters_, dt, layer);
+    updateList(particles_, dt, layer);
+}
+
+void SolPartikelManager::queueRender(RenderContext const& context, RenderQueue& queue) {
+    for (std::vector<SolPartikel*> const* list : {&emitters_, &particles_})
+        for (SolPartikel* object : *list)
+            if (inLayer(*object, context.particleLayer)) object->queueRender(queue, context);
+}
+
+void SolPartikelManager::render(RenderContext const& context) {
+    for (std::vector<SolPartikel*> const* list : {&emitters_, &particles_})
+        for (SolPartikel* object : *list)
+            if (inLayer(*object, context.particleLayer)) object->render(context);
+}
+
+SolPartikel const* SolPartikelManager::findTemplate(std::wstring const& name) const {
+    if (SolPartikel const* found = findParticleTemplate(name)) return found;
+    return findEmitterTemplate(name);
+}
+
+SolPartikel const* SolPartikelManager::findParticleTemplate(std::wstring const& name) const {
+    return findByName(particleTemplates_, name);
+}
+
+SolPartikelEmitter const* SolPartikelManager::findEmitterTemplate(std::wstring const& name) const {
+    return findByName(emitterTemplates_, name);
+}
 
 }  // namespace Solitaire

@@ -1,34 +1,80 @@
-// The particle manager of the table. The particle templates and their drawing come later: until
-// then no template is found, every spawn returns null and callers go on without an effect.
+// The particle manager of the table: the particle and emitter templates of the particle files and
+// every live particle and emitter. Effects start by naming an emitter template; the live objects
+// are advanced and drawn by layer (0 the table, others the screen; -1 all).
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "port/d3dx9/d3dx9math.h"
+
+namespace Orvex {
+class XMLNode;
+}
 
 namespace Solitaire {
 
 class KartenObjekt;
+class RenderObjekt;
 class RenderQueue;
 struct RenderContext;
 
 class SolPartikel;
+class SolPartikelEmitter;
 
 class SolPartikelManager {
 public:
-    static SolPartikelManager& instance();
+    // Live particles and emitters together at most: an effect that emits itself (or a very
+    // long-lived one) stops creating new objects here instead of growing without bound.
+    static constexpr std::size_t kMaxLive = 4096;
+    // Templates per manager at most, so a hostile file cannot take all memory.
+    static constexpr std::size_t kMaxTemplates = 4096;
 
-    // A named effect at a point, at an object, or flying from start to end; null when the
-    // template is unknown.
+    static SolPartikelManager& instance();
+    ~SolPartikelManager();
+
+    // Reads a particle file's tree; appends to the templates (earlier names win on lookup).
+    void loadTemplates(Orvex::XMLNode& root, std::wstring const& sourceName);
+    // "data\Level\Partikel.par" then "data\Partikel.par"; a missing file loads nothing.
+    void loadFiles();
+    // Releases every live object and template.
+    void clear();
+
+    // A named effect at a point, on an object, or flying from start to end along a wave of
+    // `amplitude` (times the distance) and `frequency` half waves; null when the emitter template
+    // is unknown or the live list is full.
     SolPartikel* spawn(std::wstring const& name, D3DXVECTOR2 const& position);
+    SolPartikel* spawnOnObject(std::wstring const& name, RenderObjekt* object);
     SolPartikel* spawnAt(std::wstring const& name, KartenObjekt& object);
     SolPartikel* spawnFlying(std::wstring const& name, D3DXVECTOR2 const& start, D3DXVECTOR2 const& end,
-                             float const& duration, int const& value);
-    void update(float const& dt, int group);
+                             float const& amplitude, int const& frequency);
+    // Takes over one reference of a started particle or emitter.
+    void add(SolPartikel* object);
+    bool hasRoom() const { return particles_.size() + emitters_.size() < kMaxLive; }
+
+    // Advances the live emitters, then particles, of that layer (-1 all) and removes the finished.
+    void update(float const& dt, int layer);
     void queueRender(RenderContext const& context, RenderQueue& queue);
+    void render(RenderContext const& context);
+
+    SolPartikel const* findTemplate(std::wstring const& name) const;
+    SolPartikel const* findParticleTemplate(std::wstring const& name) const;
+    SolPartikelEmitter const* findEmitterTemplate(std::wstring const& name) const;
+
+    std::vector<SolPartikel*> const& liveParticles() const { return particles_; }
+    std::vector<SolPartikel*> const& liveEmitters() const { return emitters_; }
 
 private:
     SolPartikelManager() = default;
+    // An "ANIMATIONEN" element: its "FILE" goes to the animation registry.
+    void loadAnimations(Orvex::XMLNode const& node, std::wstring const& sourceName);
+    SolPartikelEmitter* startEmitter(std::wstring const& name, D3DXVECTOR2 const& position);
+
+    std::vector<SolPartikel*> particleTemplates_;
+    std::vector<SolPartikel*> particles_;
+    std::vector<SolPartikelEmitter*> emitterTemplates_;
+    std::vector<SolPartikel*> emitters_;
 };
 
 }  // namespace Solitaire

@@ -1,0 +1,114 @@
+// A particle's start, motion and wave path.
+#include "game/cards/SolPartikel.h"
+
+#include <cmath>
+
+#include "engine/core/Random.h"
+#include "engine/render/Texture2DAnimation.h"
+#include "game/cards/GameStyle.h"
+
+namespace Solitaire {
+
+namespace {
+
+constexpr float kPi = 3.14159265358979f;
+
+D3DXVECTOR2 lerp(D3DXVECTOR2 const& a, D3DXVECTOR2 const& b, float t) { return a + (b - a) * t; }
+
+float draw(float const range[2]) { return Orvex::randomFloat(range[0], range[1]); }
+
+}  // namespace
+
+std::uint8_t colourByte(float channel) {
+    if (!(channel > 0.0f)) return 0;  // also NaN
+    if (channel >= 1.0f) return 255;
+    return static_cast<std::uint8_t>(channel * 255.0f + 0.5f);
+}
+
+D3DXVECTOR2 WavePath::pointAt(float t) const {
+    D3DXVECTOR2 const delta = end - start;
+    float const length = std::sqrt(delta.x * delta.x + delta.y * delta.y);
+    if (!(length > 0.0f) || !std::isfinite(length)) return start;
+    D3DXVECTOR2 const d = delta / length;
+    D3DXVECTOR2 const n{d.y, -d.x};
+    float const wave = std::sin(kPi * static_cast<float>(frequency) * t) * (1.0f - t) * amplitude * length;
+    return start + d * (length * t) + n * wave;
+}
+
+SolPartikel::SolPartikel() {
+    colourCurve_.addKey(D3DXCOLOR(1.0f, 1.0f, 1.0f, 1.0f), 0.0f, true);
+    colourCurve_.setTime(0.0f);
+    scaleCurve_.addKey(D3DXVECTOR2(1.0f, 1.0f), 0.0f, true);
+    scaleCurve_.setTime(0.0f);
+}
+
+float SolPartikel::lifeFraction() const {
+    if (lifetime_ < 0.0f) return 0.0f;
+    if (!(lifetime_ > 0.0f)) return 1.0f;  // a lifetime of 0 is over at once; no division by it
+    return age_ / lifetime_;
+}
+
+void SolPartikel::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* direction) {
+    age_ = 0.0f;
+    finished_ = false;
+    startOffset_ = {Orvex::randomFloat(positionArea_[1].x, positionArea_[0].x),
+                    Orvex::randomFloat(positionArea_[1].y, positionArea_[0].y)};
+    position_ = startOffset_ + position;
+    D3DXVECTOR2 heading{1.0f, 0.0f};
+    if (direction == nullptr) {
+        float const angle = draw(direction_) * kPi / 180.0f;
+        heading = {std::cos(angle), std::sin(angle)};
+    } else {
+        float const length = std::sqrt(direction->x * direction->x + direction->y * direction->y);
+        heading = length > 0.0f ? *direction / length : D3DXVECTOR2{0.0f, 0.0f};
+    }
+    velocity_ = heading * draw(speed_);
+    startVelocity_ = velocity_;
+    gravity_ = lerp(gravitation_[0], gravitation_[1], Orvex::randomFloat(0.0f, 1.0f));
+    if (uniformSize_) {
+        size_ = lerp(sizeRange_[0], sizeRange_[1], Orvex::randomFloat(0.0f, 1.0f));
+    } else {
+        size_ = {Orvex::randomFloat(sizeRange_[0].x, sizeRange_[1].x),
+                 Orvex::randomFloat(sizeRange_[0].y, sizeRange_[1].y)};
+    }
+    D3DXCOLOR const& a = colourRange_[0];
+    D3DXCOLOR const& b = colourRange_[1];
+    if (colourPerChannel_) {
+        colour_ = {Orvex::randomFloat(a.r, b.r), Orvex::randomFloat(a.g, b.g), Orvex::randomFloat(a.b, b.b),
+                   Orvex::randomFloat(a.a, b.a)};
+    } else {
+        float const t = Orvex::randomFloat(0.0f, 1.0f);
+        colour_ = {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
+    }
+    lifetime_ = draw(lifetimeRange_);
+    rotation_ = draw(rotationRange_);
+    rotationSpeed_ = draw(rotationSpeedRange_);
+    centre_ = lerp(rotationCentre_[0], rotationCentre_[1], Orvex::randomFloat(0.0f, 1.0f));
+    startAnimation();
+    colourCurve_.setTime(0.0f);
+    scaleCurve_.setTime(0.0f);
+    playSound(sound_);
+}
+
+void SolPartikel::update(float const& dt) {
+    if (isFinished()) return;
+    if (Orvex::Texture2DAnimation* animation = animation_.get()) animation->update(static_cast<double>(dt));
+    if (hasWave_) {
+        float const t = lifetime_ > 0.0f ? std::fmin(age_ / lifetime_, 1.0f) : 1.0f;
+        position_ = startOffset_ + wave_.pointAt(t);
+    } else {
+        velocity_ += gravity_ * dt;
+        position_ += velocity_ * dt;
+    }
+    rotation_ += rotationSpeed_ * dt;
+    age_ += dt;
+    colourCurve_.setTime(lifeFraction());
+    scaleCurve_.setTime(lifeFraction());
+    if (lifetime_ >= 0.0f && age_ >= lifetime_) finished_ = true;
+}
+
+Orvex::SpriteRect SolPartikel::getScreenQuad() {
+    return Orvex::SpriteRect(position_, size_, rotation_, centre_, Orvex::SpriteRect::kCentreRelative);
+}
+
+}  // namespace Solitaire

@@ -1,0 +1,214 @@
+// A particle of the table's effects and the emitter that spawns them (a particle that emits).
+// Both are read from named templates of the particle file and cloned when an effect starts.
+// Split over SolPartikel.cpp (start, motion), SolPartikel_draw.cpp (animation, drawing),
+// SolPartikel_read.cpp (templates) and SolPartikelEmitter.cpp (emission).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/gui/MultiInterpolation.h"
+#include "game/cards/RenderObjekt.h"
+#include "port/d3dx9/d3dx9math.h"
+
+namespace Orvex {
+class GUIWindow;
+class Texture2DAnimation;
+}
+
+namespace Solitaire {
+
+class ReadProblems;
+
+// A channel 0..1 as a byte: at least 1 gives 255, at most 0 (and NaN) gives 0.
+std::uint8_t colourByte(float channel);
+
+// A path from start to end with `frequency` half waves that shrink to nothing at the end; the
+// point at fraction t of the way.
+struct WavePath {
+    D3DXVECTOR2 start{0.0f, 0.0f};
+    D3DXVECTOR2 end{0.0f, 0.0f};
+    float amplitude = 1.0f;
+    int frequency = 1;
+    D3DXVECTOR2 pointAt(float t) const;
+};
+
+// An owned animation clone; copies clone it again.
+class OwnedAnimation {
+public:
+    OwnedAnimation() = default;
+    OwnedAnimation(OwnedAnimation const& other);
+    OwnedAnimation& operator=(OwnedAnimation const& other);
+    ~OwnedAnimation();
+    // Takes over one reference (null allowed), releasing the one held.
+    void reset(Orvex::Texture2DAnimation* animation);
+    Orvex::Texture2DAnimation* get() const { return animation_; }
+
+private:
+    Orvex::Texture2DAnimation* animation_ = nullptr;
+};
+
+class SolPartikel : public RenderObjekt {
+public:
+    // Keys of a colour or scale curve at most.
+    static constexpr std::size_t kMaxCurveKeys = 256;
+
+    SolPartikel();
+    SolPartikel(SolPartikel const& other) = default;
+    SolPartikel& operator=(SolPartikel const& other) = default;
+    ~SolPartikel() override = default;
+
+    // Reads a template; problems go to the list, the fields keep their values.
+    void readTemplate(Orvex::XMLNode& node, ReadProblems& problems);
+    virtual SolPartikel* clone() const { return new SolPartikel(*this); }
+    virtual void update(float const& dt);
+    virtual void start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* direction);
+    // Emitters take effects on GUI windows; a plain particle has no source window.
+    virtual void setRelativeWindow(Orvex::GUIWindow* window) { (void)window; }
+    virtual bool isEmitter() const { return false; }
+
+    void setFinished(bool const& finished) { finished_ = finished; }
+    bool isFinished() const { return forcedEnd_ != 0 ? forcedEnd_ > 0 : finished_; }
+    // 1 finished now, -1 never finished, 0 by its own rule.
+    void setForceEnd(std::int8_t state) { forcedEnd_ = state; }
+    void setPosition(D3DXVECTOR2 const& position) { position_ = position; }
+    D3DXVECTOR2 const& getPosition() const { return position_; }
+    D3DXVECTOR2 const& getVelocity() const { return velocity_; }
+    float getAge() const { return age_; }
+    float getLifetime() const { return lifetime_; }
+    int getLayer() const { return layer_; }
+    D3DXCOLOR const& getColour() const { return colour_; }
+    void setDrawOrder(float order) { drawOrder_ = order; }
+    // Follows the path instead of moving by velocity (mode 0: start offset + point).
+    void setWave(WavePath const& wave) { wave_ = wave; hasWave_ = true; }
+    // The fraction of life passed: 0 before the start, 1 for a lifetime of 0, 0 for a particle
+    // that lives until it is ended (negative lifetime).
+    float lifeFraction() const;
+    Orvex::Texture2DAnimation* getAnimation() const { return animation_.get(); }
+    // The draw colour (colour times the colour curve) packed as A, R, G, B bytes.
+    std::uint32_t packedColour() const;
+    // The size times the scale curve.
+    D3DXVECTOR2 drawSize() const;
+
+    void queueRender(RenderQueue& queue, RenderContext const& context) override;
+    void render(RenderContext const& context) override;
+    Orvex::SpriteRect getScreenQuad() override;
+    Orvex::Texture2D* getShapeTexture() override { return nullptr; }
+    float getRenderOrder() override { return drawOrder_; }
+
+protected:
+    // Fields set by the template file.
+    int layer_ = 0;
+    std::vector<std::wstring> animations_;
+    bool syncWithAnimation_ = true;
+    bool endIfAnimationFinished_ = false;
+    std::wstring sound_;
+    D3DXVECTOR2 positionArea_[2]{{0.0f, 0.0f}, {0.0f, 0.0f}};
+    float speed_[2]{0.0f, 0.0f};
+    float direction_[2]{0.0f, 0.0f};
+    D3DXVECTOR2 sizeRange_[2]{{0.0f, 0.0f}, {0.0f, 0.0f}};
+    bool uniformSize_ = true;
+    D3DXCOLOR colourRange_[2]{{1.0f, 1.0f, 1.0f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f}};
+    bool colourPerChannel_ = true;
+    D3DXVECTOR2 gravitation_[2]{{0.0f, 0.0f}, {0.0f, 0.0f}};
+    float rotationRange_[2]{0.0f, 0.0f};
+    float rotationSpeedRange_[2]{0.0f, 0.0f};
+    D3DXVECTOR2 rotationCentre_[2]{{0.5f, 0.5f}, {0.5f, 0.5f}};
+    float lifetimeRange_[2]{0.0f, 0.0f};
+    // Over the fraction of life: a key's value is reached when the fraction is the sum of the
+    // delta times up to it.
+    Orvex::MultiInterpolation<D3DXCOLOR, float> colourCurve_;
+    Orvex::MultiInterpolation<D3DXVECTOR2, float> scaleCurve_;
+
+    // State of a started particle.
+    D3DXVECTOR2 startOffset_{0.0f, 0.0f};
+    D3DXVECTOR2 position_{0.0f, 0.0f};
+    D3DXVECTOR2 velocity_{0.0f, 0.0f};
+    D3DXVECTOR2 startVelocity_{0.0f, 0.0f};
+    D3DXVECTOR2 gravity_{0.0f, 0.0f};
+    D3DXVECTOR2 size_{0.0f, 0.0f};
+    D3DXCOLOR colour_{1.0f, 1.0f, 1.0f, 1.0f};
+    float rotation_ = 0.0f;
+    float rotationSpeed_ = 0.0f;
+    D3DXVECTOR2 centre_{0.5f, 0.5f};
+    float age_ = 0.0f;
+    float lifetime_ = 0.0f;
+    bool finished_ = false;
+    std::int8_t forcedEnd_ = 0;
+    float drawOrder_ = kLastOrder;
+    WavePath wave_;
+    bool hasWave_ = false;
+    OwnedAnimation animation_;
+
+private:
+    void startAnimation();
+    void onAnimationEnded(Orvex::Texture2DAnimation& animation);
+};
+
+class SolPartikelEmitter : public SolPartikel {
+public:
+    // Emission steps per update at most, so a huge rate or time step cannot stall a frame.
+    static constexpr int kMaxStepsPerUpdate = 100;
+    // Half waves of a path at most (each makes eight path points).
+    static constexpr int kMaxWaveFrequency = 64;
+
+    struct SpawnEntry {
+        std::wstring name;
+        float windowStart = 0.0f;
+        float windowEnd = 1.0f;
+        std::int32_t limit = -1;
+        std::int32_t spawned = 0;
+        std::wstring sound;
+        bool circle = false;
+        bool removeOthers = false;
+        bool hasPath = false;
+        float pathStart[4]{0.0f, 0.0f, 0.0f, 0.0f};
+        float pathEnd[4]{0.0f, 0.0f, 0.0f, 0.0f};
+        float amplitude = 1.0f;
+        int frequency = 1;
+        int pathMode = 0;
+        float weight = 1.0f;
+        float cumulative = 1.0f;
+    };
+
+    SolPartikelEmitter() = default;
+    SolPartikelEmitter(SolPartikelEmitter const& other);
+    SolPartikelEmitter& operator=(SolPartikelEmitter const& other);
+    ~SolPartikelEmitter() override;
+
+    void readEmitterTemplate(Orvex::XMLNode& node, ReadProblems& problems);
+    SolPartikel* clone() const override { return new SolPartikelEmitter(*this); }
+    void update(float const& dt) override;
+    void start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* direction) override;
+    void setRelativeWindow(Orvex::GUIWindow* window) override { sourceWindow_ = window; }
+    bool isEmitter() const override { return true; }
+
+    void setEnabled(bool enabled) { enabled_ = enabled; }
+    void setSpawnMultiplier(float multiplier);
+    // Held with a reference while attached; null detaches.
+    void setAttachedObject(RenderObjekt* object);
+    std::uint32_t getEmittedCount() const { return emitted_; }
+    std::vector<SpawnEntry> const& getEntries() const { return entries_; }
+
+private:
+    void rebuildActiveEntries();
+    void emitOne(bool reallySpawn);
+    void placeChild(SolPartikel& child, SpawnEntry const& entry);
+
+    std::vector<SpawnEntry> entries_;
+    std::vector<SpawnEntry*> active_;
+    std::int32_t limitRange_[2]{-1, -1};
+    std::int32_t limit_ = -1;
+    std::uint32_t emitted_ = 0;
+    float rateRange_[2]{1.0f, 1.0f};
+    float rate_ = 1.0f;
+    bool enabled_ = true;
+    float emissionClock_ = 0.0f;
+    float multiplierClock_ = 0.0f;
+    RenderObjekt* attached_ = nullptr;
+    Orvex::GUIWindow* sourceWindow_ = nullptr;
+    float spawnMultiplier_ = 1.0f;
+};
+
+}  // namespace Solitaire

@@ -1,0 +1,31 @@
+// Fuzzes the particle file reader with file bytes: the input read as a particle file, then every
+// emitter template started and run for a few frames. Whatever is read, updates end, positions
+// stay numbers or the effect ends, and the live objects stay within the manager's cap.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "game/cards/SolPartikel.h"
+#include "game/cards/SolPartikelManager.h"
+#include "tests/fuzz/FuzzSupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
+    fuzz::quietLog();
+    Solitaire::SolPartikelManager& manager = Solitaire::SolPartikelManager::instance();
+    manager.clear();
+    Orvex::XMLNode root;
+    fuzz::readTree(data, size, root);
+    manager.loadTemplates(root, L"fuzz.par");
+    for (Orvex::XMLNode* child : root.children()) {
+        std::wstring const name = child->getAttributeString(L"NAME", L"");
+        manager.spawn(name, {10.0f, 20.0f});
+        manager.spawnFlying(name, {0.0f, 0.0f}, {100.0f, 50.0f}, 0.25f, 2);
+    }
+    for (int frame = 0; frame < 8; ++frame) {
+        manager.update(0.1f, -1);
+        if (manager.liveParticles().size() + manager.liveEmitters().size() > Solitaire::SolPartikelManager::kMaxLive)
+            std::abort();
+    }
+    manager.clear();
+    return 0;
+}

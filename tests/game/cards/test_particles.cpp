@@ -1,0 +1,203 @@
+// Particles and emitters: emission by rate, limit and spawn multiplier, lifetimes, circles, paths
+// and which file's template wins.
+#include <cmath>
+
+#include "tests/game/cards/ParticleFiles.h"
+
+namespace Solitaire {
+namespace {
+
+using particletest::ParticleTest;
+
+constexpr wchar_t kSpark[] = L"<PARTIKEL_VORLAGE NAME=\"SPARK\" LIFETIME=\"10\" SPEED=\"10\"/>";
+
+struct EmissionCase {
+    wchar_t const* what;
+    wchar_t const* keys;    // the emitter's attributes
+    float multiplier;       // the style settings' "PARTIKEL_SPAWN_MULT"
+    std::size_t particles;  // live after one second
+    std::size_t emitters;   // live after one second
+};
+
+class Emission : public ParticleTest, public ::testing::WithParamInterface<EmissionCase> {};
+
+TEST_P(Emission, CountsStepsAndSpawnsWithinTheLimit) {
+    EmissionCase const& c = GetParam();
+    load(std::wstring(kSpark) + L"<EMITTER_VORLAGE NAME=\"E\" LIFETIME=\"-1\" " + c.keys +
+         L"><PARTIKEL>\"|SPARK|\"</PARTIKEL></EMITTER_VORLAGE>");
+    StyleSettings::instance().setParticleSpawnMult(c.multiplier);
+    ASSERT_NE(manager().spawn(L"E", {0.0f, 0.0f}), nullptr);
+    run(20, 0.0501f);  // just over a second, off the step boundaries
+    EXPECT_EQ(particles(), c.particles);
+    EXPECT_EQ(emitters(), c.emitters);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Emission,
+    ::testing::Values(
+        EmissionCase{L"rate 10 limit 5: five particles, then finished", L"PPS=\"10\" MAXPARTIKEL=\"5\"", 1.0f, 5, 0},
+        EmissionCase{L"multiplier 0 counts five steps but shows nothing", L"PPS=\"10\" MAXPARTIKEL=\"5\"", 0.0f, 0, 0},
+        EmissionCase{L"a multiplier above 1 counts as 1", L"PPS=\"10\" MAXPARTIKEL=\"5\"", 7.0f, 5, 0},
+        EmissionCase{L"a negative multiplier counts as 0", L"PPS=\"10\" MAXPARTIKEL=\"5\"", -3.0f, 0, 0},
+        EmissionCase{L"rate 0 emits nothing and the update returns", L"PPS=\"0\" MAXPARTIKEL=\"5\"", 1.0f, 0, 1},
+        EmissionCase{L"a negative rate emits nothing", L"PPS=\"-4\"", 1.0f, 0, 1},
+        EmissionCase{L"no limit and a negative lifetime emit on", L"PPS=\"10\"", 1.0f, 10, 1},
+        EmissionCase{L"a huge rate is bounded per update", L"PPS=\"1e30\"", 1.0f,
+                     20 * SolPartikelEmitter::kMaxStepsPerUpdate, 1}));
+
+TEST_F(ParticleTest, ParticlesDieWithinTheirLifetimes) {
+    load(L"<PARTIKEL_VORLAGE NAME=\"SHORT\" LIFETIME=\"0.2 0.4\"/>"
+         L"<EMITTER_VORLAGE NAME=\"E\" LIFETIME=\"-1\" PPS=\"1000\" MAXPARTIKEL=\"3\"><PARTIKEL>\"|SHORT|\"</PARTIKEL>"
+         L"</EMITTER_VORLAGE>");
+    manager().spawn(L"E", {0.0f, 0.0f});
+    run(5, 0.01f);
+    ASSERT_EQ(particles(), 3u);
+    for (SolPartikel const* p : manager().liveParticles()) {
+        EXPECT_GE(p->getLifetime(), 0.2f);
+        EXPECT_LE(p->getLifetime(), 0.4f);
+    }
+    run(10, 0.01f);
+    EXPECT_EQ(particles(), 3u);  // the shortest life is 0.2 s
+    run(40, 0.01f);
+    EXPECT_EQ(particles(), 0u);
+}
+
+TEST_F(ParticleTest, LifetimeZeroEndsAfterTheFirstUpdateWithoutDividingByIt) {
+    load(L"<PARTIKEL_VORLAGE NAME=\"FLASH\" LIFETIME=\"0\"/>"
+         L"<EMITTER_VORLAGE NAME=\"E\" LIFETIME=\"0\" PPS=\"1000\"><PARTIKEL>\"|FLASH|\"</PARTIKEL></EMITTER_VORLAGE>");
+    SolPartikel* emitter = manager().spawn(L"E", {0.0f, 0.0f});
+    ASSERT_NE(emitter, nullptr);
+    EXPECT_EQ(emitter->lifeFraction(), 1.0f);
+    run(1, 0.01f);
+    EXPECT_EQ(emitters(), 0u);
+    EXPECT_EQ(particles(), 0u);
+}
+
+TEST_F(ParticleTest, CircleEntrySpreadsItsParticlesEvenly) {
+    load(L"<PARTIKEL_VORLAGE NAME=\"DOT\" LIFETIME=\"10\" SPEED=\"10\"/>"
+         L"<EMITTER_VORLAGE NAME=\"E\" LIFETIME=\"-1\" PPS=\"100\" MAXPARTIKEL=\"8\">"
+         L"<VORLAGE NAME=\"DOT\" CIRCLE=\"1\" MAX_ANZ=\"8\"/></EMITTER_VORLAGE>");
+    manager().spawn(L"E", {0.0f, 0.0f});
+    run(10, 0.02f);
+    ASSERT_EQ(particles(), 8u);
+    for (std::size_t i = 0; i < 8; ++i) {
+        D3DXVECTOR2 const v = manager().liveParticles()[i]->getVelocity();
+        float const angle = std::atan2(v.y, v.x) * 180.0f / 3.14159265f;
+        float const expected = static_cast<float>((i + 1) * 45 % 360);
+        EXPECT_NEAR(std::remainder(angle - expected, 360.0f), 0.0f, 0.01f) << i;
+    }
+}
+
+struct CircleLimitCase {
+    wchar_t const* limit;
+    std::size_t particles;
+};
+
+class CircleLimit : public ParticleTest, public ::testing::WithParamInterface<CircleLimitCase> {};
+
+// A circle without a positive limit has no angle step: no division by it, no NaN direction.
+TEST_P(CircleLimit, HasFiniteDirections) {
+    load(std::wstring(L"<PARTIKEL_VORLAGE NAME=\"DOT\" LIFETIME=\"10\" SPEED=\"10\"/>"
+                      L"<EMITTER_VORLAGE NAME=\"E\" LIFETIME=\"-1\" PPS=\"100\" MAXPARTIKEL=\"4\">"
+                      L"<VORLAGE NAME=\"DOT\" CIRCLE=\"1\" MAX_ANZ=\"") +
+         GetParam().limit + L"\"/></EMITTER_VORLAGE>");
+    manager().spawn(L"E", {0.0f, 0.0f});
+    run(10, 0.02f);
+    EXPECT_EQ(particles(), GetParam().particles);
+    for (SolPartikel const* p : manager().liveParticles()) {
+        EXPECT_TRUE(std::isfinite(p->getVelocity().x) && std::isfinite(p->getVelocity().y));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CircleLimit,
+                         ::testing::Values(CircleLimitCase{L"0", 0}, CircleLimitCase{L"0.5", 0},
+                                           CircleLimitCase{L"-1", 4}, CircleLimitCase{L"1e20", 4}));
+
+TEST_F(ParticleTest, FirstFileWins) {
+    load(L"<EMITTER_VORLAGE NAME=\"E\" LIFETIME=\"-1\" PPS=\"100\" MAXPARTIKEL=\"2\"><PARTIKEL>\"|P|\"</PARTIKEL>"
+         L"</EMITTER_VORLAGE><PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"10\" SPEED=\"5\"/>",
+         L"data\\Level\\Partikel.par");
+    load(L"<EMITTER_VORLAGE NAME=\"E\" LIFETIME=\"-1\" PPS=\"100\" MAXPARTIKEL=\"7\"><PARTIKEL>\"|P|\"</PARTIKEL>"
+         L"</EMITTER_VORLAGE><PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"10\" SPEED=\"50\"/>",
+         L"data\\Partikel.par");
+    manager().spawn(L"E", {0.0f, 0.0f});
+    run(10, 0.02f);
+    ASSERT_EQ(particles(), 2u);
+    D3DXVECTOR2 const v = manager().liveParticles()[0]->getVelocity();
+    EXPECT_NEAR(std::sqrt(v.x * v.x + v.y * v.y), 5.0f, 0.001f);
+}
+
+TEST_F(ParticleTest, AnEmitterEmittingItselfStopsAtTheLiveCap) {
+    load(L"<EMITTER_VORLAGE NAME=\"SELF\" LIFETIME=\"-1\" PPS=\"50\"><PARTIKEL>\"|SELF|\"</PARTIKEL></EMITTER_VORLAGE>");
+    manager().spawn(L"SELF", {0.0f, 0.0f});
+    run(30, 0.05f);
+    EXPECT_EQ(emitters() + particles(), SolPartikelManager::kMaxLive);
+    EXPECT_EQ(manager().spawn(L"SELF", {0.0f, 0.0f}), nullptr);  // full: refused, not grown
+}
+
+TEST_F(ParticleTest, FlyingEffectEndsAtItsEndPoint) {
+    load(L"<EMITTER_VORLAGE NAME=\"FLY\" LIFETIME=\"1\" PPS=\"0\"/>");
+    SolPartikel* fly = manager().spawnFlying(L"FLY", {0.0f, 0.0f}, {100.0f, 0.0f}, 0.25f, 2);
+    ASSERT_NE(fly, nullptr);
+    fly->addRef();
+    float maxOff = 0.0f;
+    for (int i = 0; i < 11; ++i) {  // the last update places it at 0.999 of its life, then ends it
+        manager().update(0.0999f, -1);
+        maxOff = std::fmax(maxOff, std::fabs(fly->getPosition().y));
+    }
+    EXPECT_NEAR(fly->getPosition().x, 100.0f, 1.0f);
+    EXPECT_GT(maxOff, 1.0f);  // it waved on the way
+    EXPECT_EQ(emitters(), 0u);
+    fly->release();
+}
+
+TEST_F(ParticleTest, UnknownNamesSpawnNothing) {
+    load(kSpark);
+    EXPECT_EQ(manager().spawn(L"SPARK", {0.0f, 0.0f}), nullptr);  // a particle template, not an emitter
+    EXPECT_EQ(manager().spawnOnObject(L"NONE", nullptr), nullptr);
+}
+
+struct CurveCase {
+    wchar_t const* lifetime;
+    float age;
+    int alpha;    // the draw colour's alpha byte
+    float scale;  // the draw size's factor
+};
+
+class LifeCurves : public ParticleTest, public ::testing::WithParamInterface<CurveCase> {};
+
+// Alpha fades from 255 to 0 and the scale grows from 1 to 3 over the life; a lifetime of 0 sits
+// at the end of its curves, a negative one at their start.
+TEST_P(LifeCurves, FollowTheFractionOfLife) {
+    load(std::wstring(L"<PARTIKEL_VORLAGE NAME=\"P\" SIZE=\"10 10\" LIFETIME=\"") + GetParam().lifetime +
+         L"\"><COLOR_AT_LIFE><VALUE_DELTATIME VALUE=\"FFFFFFFF\"/><VALUE_DELTATIME VALUE=\"00FFFFFF\" "
+         L"DELTA_TIME=\"1\"/></COLOR_AT_LIFE><SCALE_AT_LIFE><VALUE_DELTATIME VALUE=\"1\"/>"
+         L"<VALUE_DELTATIME VALUE=\"3 3\" DELTA_TIME=\"1\"/></SCALE_AT_LIFE></PARTIKEL_VORLAGE>");
+    SolPartikel* p = manager().findParticleTemplate(L"P")->clone();
+    p->start({0.0f, 0.0f}, nullptr);
+    p->update(GetParam().age);
+    EXPECT_NEAR(static_cast<int>(p->packedColour() >> 24), GetParam().alpha, 1);
+    EXPECT_NEAR(p->drawSize().x, 10.0f * GetParam().scale, 0.01f);
+    p->release();
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LifeCurves,
+                         ::testing::Values(CurveCase{L"2", 0.5f, 191, 1.5f}, CurveCase{L"2", 1.0f, 128, 2.0f},
+                                           CurveCase{L"0", 0.1f, 0, 3.0f}, CurveCase{L"-1", 5.0f, 255, 1.0f}));
+
+struct ByteCase {
+    float channel;
+    int byte;
+};
+
+class ColourBytes : public ::testing::TestWithParam<ByteCase> {};
+
+TEST_P(ColourBytes, AreClampedAndNaNIsZero) { EXPECT_EQ(colourByte(GetParam().channel), GetParam().byte); }
+
+INSTANTIATE_TEST_SUITE_P(Table, ColourBytes,
+                         ::testing::Values(ByteCase{2.0f, 255}, ByteCase{1.0f, 255}, ByteCase{0.5f, 128},
+                                           ByteCase{0.0f, 0}, ByteCase{-1.0f, 0}, ByteCase{NAN, 0},
+                                           ByteCase{INFINITY, 255}, ByteCase{-INFINITY, 0}));
+
+}  // namespace
+}  // namespace Solitaire
