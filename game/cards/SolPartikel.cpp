@@ -19,12 +19,6 @@ float draw(float const range[2]) { return Orvex::randomFloat(range[0], range[1])
 
 }  // namespace
 
-std::uint8_t colourByte(float channel) {
-    if (!(channel > 0.0f)) return 0;  // also NaN
-    if (channel >= 1.0f) return 255;
-    return static_cast<std::uint8_t>(channel * 255.0f + 0.5f);
-}
-
 D3DXVECTOR2 WavePath::pointAt(float t) const {
     D3DXVECTOR2 const delta = end - start;
     float const length = std::sqrt(delta.x * delta.x + delta.y * delta.y);

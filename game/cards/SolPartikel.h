@@ -21,9 +21,6 @@ namespace Solitaire {
 
 class ReadProblems;
 
-// A channel 0..1 as a byte: at least 1 gives 255, at most 0 (and NaN) gives 0.
-std::uint8_t colourByte(float channel);
-
 // A path from start to end with `frequency` half waves that shrink to nothing at the end; the
 // point at fraction t of the way.
 struct WavePath {

@@ -5,6 +5,7 @@
 #include "engine/render/BaseSprite.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimationManager.h"
+#include "game/cards/CardDrawing.h"
 #include "game/cards/SolPartikel.h"
 #include "game/cards/SolitaireCamera.h"
 

@@ -185,19 +185,5 @@ INSTANTIATE_TEST_SUITE_P(Table, LifeCurves,
                          ::testing::Values(CurveCase{L"2", 0.5f, 191, 1.5f}, CurveCase{L"2", 1.0f, 128, 2.0f},
                                            CurveCase{L"0", 0.1f, 0, 3.0f}, CurveCase{L"-1", 5.0f, 255, 1.0f}));
 
-struct ByteCase {
-    float channel;
-    int byte;
-};
-
-class ColourBytes : public ::testing::TestWithParam<ByteCase> {};
-
-TEST_P(ColourBytes, AreClampedAndNaNIsZero) { EXPECT_EQ(colourByte(GetParam().channel), GetParam().byte); }
-
-INSTANTIATE_TEST_SUITE_P(Table, ColourBytes,
-                         ::testing::Values(ByteCase{2.0f, 255}, ByteCase{1.0f, 255}, ByteCase{0.5f, 128},
-                                           ByteCase{0.0f, 0}, ByteCase{-1.0f, 0}, ByteCase{NAN, 0},
-                                           ByteCase{INFINITY, 255}, ByteCase{-INFINITY, 0}));
-
 }  // namespace
 }  // namespace Solitaire
