@@ -1,5 +1,0 @@
-<ZYKLUS_B NAME="ZYKLUS_B">
-	<KARTEN_FILE FILE="tests\game\cards\data\cycle_a.sol"/>
-	<KARTEN_FILE_POST FILE="TESTS/GAME/CARDS/DATA/CYCLE_B.SOL"/>
-	<STAPEL NAME="B"/>
-</ZYKLUS_B>
