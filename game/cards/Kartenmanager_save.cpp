@@ -162,6 +162,20 @@ void Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring con
     if (node.getAttribute(L"GAME_NAME")) gameName = node.getAttributeString(L"GAME_NAME", gameName);
     load.problems.log(L"Running game", sourceName);
 
+    // Cards the save put on goal and end piles came there by the load: the pending resolution
+    // must not take them for the player's arrivals (points, arrivals, cards cleared).
+    for (Karte* card : cards)
+        if (card->pile) card->goalKind = card->pile->rules.goalKind;
+    int goal = 0, end = 0;
+    for (Kartenstapel const* pile : piles) {
+        if (pile->rules.goalKind == 1) goal += static_cast<int>(pile->getCardsWithLinked().size());
+        else if (pile->rules.goalKind == 2) end += static_cast<int>(pile->getCardsWithLinked().size());
+    }
+    goalCardCount = goal;
+    endPileCardCount = end;
+    goalAndEndCardCount = goal + end;
+    tableauCardCount = countTableauCards();
+    emptyTableauPileCount = countEmptyTableauPiles();
     resolutionPending = true;
     saveUndoState();
 }

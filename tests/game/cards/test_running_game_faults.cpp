@@ -145,3 +145,27 @@ TEST_F(RunningGameFaults, ManyRefusalsMakeOneLineNamingTheSave) {
 
 }  // namespace
 }  // namespace cardtest
+
+namespace cardtest {
+namespace {
+
+struct ArrivalCounter : sigslot::has_slots<> {
+    unsigned long arrived = 0;
+    void onArrived(unsigned long const& count) { arrived += count; }
+};
+
+// Cards the save puts on the goal pile arrive there by the load, not by a move of the player's:
+// the resolution the load leaves for the next frame must not credit them as arrivals.
+TEST_F(RunningGameFaults, CardsLoadedOntoTheGoalPileAreNoArrivalsOfThePlayers) {
+    playSomeMoves();
+    Orvex::XMLNode const node = saved();
+    freshOtherTable();
+    manager().loadRunningGame(node);
+    ArrivalCounter counter;
+    manager().goalCardsArrived.connect(&counter, &ArrivalCounter::onArrived);
+    manager().resolveAfterMove(true);
+    EXPECT_EQ(counter.arrived, 0u);
+}
+
+}  // namespace
+}  // namespace cardtest
