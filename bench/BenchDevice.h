@@ -34,4 +34,15 @@ inline bool openHeadlessDevice(benchmark::State& state, testsupport::HeadlessDev
     return false;
 }
 
+// The scene of a benchmark program, set up on first use (its init() says whether it is ready);
+// null, with the benchmark skipped as "no device", when it could not be.
+template <class Scene>
+Scene* readyScene(benchmark::State& state) {
+    static Scene scene;
+    static bool const ready = scene.init();
+    if (ready) return &scene;
+    state.SkipWithError("no device");
+    return nullptr;
+}
+
 }  // namespace bench

@@ -141,7 +141,6 @@ std::wstring cell(int i, int x, int y) {
 }
 
 struct Scene {
-    bool ready = false;
     Effect* effect = nullptr;
     CountingSprite* sprite = nullptr;
     int windows = 0;
@@ -188,22 +187,10 @@ struct Scene {
     }
 };
 
-Scene& scene() {
-    static Scene s;
-    static bool tried = false;
-    if (!tried) {
-        tried = true;
-        s.ready = s.init();
-    }
-    return s;
-}
-
 void demoScreen(benchmark::State& state) {
-    Scene& s = scene();
-    if (!s.ready) {
-        state.SkipWithError("no device");
-        return;
-    }
+    Scene* scene = bench::readyScene<Scene>(state);
+    if (!scene) return;
+    Scene& s = *scene;
     GUISystem& gui = GUISystem::instance();
     IDirect3DDevice9* device = D3DInterface::getInstance().getDevice();
     double updateSeconds = 0.0;

@@ -73,7 +73,6 @@ GUIWindow* makeWindow(std::wstring const& name, float x, float y, float w, float
 }
 
 struct Scene {
-    bool ready = false;
     Effect* oneSlot = nullptr;
     Effect* eightSlots = nullptr;
     CountingSprite* sprite = nullptr;
@@ -154,22 +153,10 @@ struct Scene {
     }
 };
 
-Scene& scene() {
-    static Scene s;
-    static bool tried = false;
-    if (!tried) {
-        tried = true;
-        s.ready = s.init();
-    }
-    return s;
-}
-
 void guiScreen(benchmark::State& state) {
-    Scene& s = scene();
-    if (!s.ready) {
-        state.SkipWithError("no device");
-        return;
-    }
+    Scene* scene = bench::readyScene<Scene>(state);
+    if (!scene) return;
+    Scene& s = *scene;
     s.sprite->setEffect(state.range(0) == 8 ? s.eightSlots : s.oneSlot);
     s.setClipping(state.range(1) != 0);
     IDirect3DDevice9* device = D3DInterface::getInstance().getDevice();
