@@ -64,6 +64,7 @@ void XMLNode::takeFrom(XMLNode& other) {
         return;
     }
     name_ = std::move(other.name_);
+    line_ = other.line_;
     attributes_ = std::move(other.attributes_);
     values_ = std::move(other.values_);
     children_ = std::move(other.children_);
@@ -79,6 +80,7 @@ XMLNode::~XMLNode() {
 void XMLNode::clear() {
     release();
     name_.clear();
+    line_ = 0;
 }
 
 void XMLNode::copyFrom(XMLNode const& other) {
@@ -97,6 +99,7 @@ void XMLNode::copyIntoNewStore(XMLNode const& other) {
         auto [from, to] = work.back();
         work.pop_back();
         to->name_ = store->keep(from->name_);
+        to->line_ = from->line_;
         // Each list is stored as a copy of from's array whose entries are then replaced.
         auto copyList = [&store](auto const& fromList, auto& toList, auto copyItem) {
             if (u32 n = static_cast<u32>(fromList.size())) {

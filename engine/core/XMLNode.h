@@ -52,6 +52,10 @@ public:
     // The name as stored, for reading without making a std::wstring of it.
     XMLText const& name() const { return name_; }
 
+    // Line of the element's start tag in the text it was parsed from (the first line is 1);
+    // 0 for a node made in code. Readers name it in their log lines.
+    u32 getLine() const { return line_; }
+
     // Deletes every child, value and attribute and empties the name.
     void clear();
     // Deep copy of other's name, attributes, values and children (replacing this node's).
@@ -157,6 +161,7 @@ private:
     XMLList<XMLProperty> values_;
     XMLList<XMLNode> children_;
     std::unique_ptr<XMLStore> store_;  // of a tree loaded or copied into this node
+    u32 line_ = 0;
 };
 
 inline XMLNode* XMLStore::newNode() {

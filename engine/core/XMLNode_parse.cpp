@@ -95,6 +95,19 @@ private:
 
     void fail(wchar_t const* what, std::size_t at);
     void reportError() const;
+    // The line of position at. Tags come in text order, so the count only moves forward and
+    // each newline is looked for once (a file on one long line stays linear).
+    u32 lineAt(std::size_t at) {
+        if (!newlineKnown_) {
+            nextNewline_ = find(static_cast<CharT>('\n'), 0);
+            newlineKnown_ = true;
+        }
+        while (nextNewline_ != npos && nextNewline_ < at) {
+            ++line_;
+            nextNewline_ = find(static_cast<CharT>('\n'), nextNewline_ + 1);
+        }
+        return line_;
+    }
 
     bool readOpenTag(XMLNode& root);
     bool readCloseTag();
@@ -127,6 +140,9 @@ private:
     XMLItem<XMLAttribute>* slots_ = nullptr;
     std::size_t slotCount_ = 0;
     std::vector<XMLItem<XMLAttribute>> attributes_;
+    u32 line_ = 1;
+    std::size_t nextNewline_ = 0;
+    bool newlineKnown_ = false;
     u32 skippedDepth_ = 0;  // open elements below the depth limit that are not kept
     bool rootStarted_ = false;
     bool rootDone_ = false;
@@ -302,6 +318,7 @@ bool XMLParser<CharT>::readOpenTag(XMLNode& root) {
 
     bool selfClosing = false;
     if (node) {
+        node->line_ = lineAt(tagStart);
         slots_ = store_.reserveSlots<XMLAttribute>(kAttributeSlots);
         slotCount_ = 0;
         attributes_.clear();

@@ -46,7 +46,7 @@ void readTriple(Orvex::XMLNode const& node, std::wstring_view key, float& x, flo
     for (std::size_t i = 0; i < n; ++i) {
         double const number = msvc::wtof(pieces[i]);
         if (!std::isfinite(static_cast<float>(number))) {
-            problems.add(L"\"" + std::wstring(key) + L"\" is not finite");
+            problems.add(L"\"" + std::wstring(key) + L"\" is not finite", node.getLine());
             return;
         }
         v[i] = static_cast<float>(number);
@@ -148,7 +148,7 @@ void Anordnung::loadDefinition(Orvex::XMLNode& node, AnordnungReadOptions const&
         }
     }
     computeSplineWeights();
-    problems.log(L"Anordnung \"" + getName() + L"\"", options.sourceName);
+    problems.log(L"Anordnung \"" + getName() + L"\"", options.sourceName, node.getLine());
 }
 
 }  // namespace Solitaire

@@ -29,22 +29,22 @@ void Anordnung::loadState(Orvex::XMLNode const& node, RunningGameLoad& load) {
         std::wstring const& text = node.getValue(i)->getString();
         int index = -1;
         if (!parseStateIndex(text, index)) {
-            load.problems.add(L"card \"" + text + L"\" in \"" + getName() + L"\" is not an index");
+            load.problems.add(L"card \"" + text + L"\" in \"" + getName() + L"\" is not an index", node.getLine());
             continue;
         }
         auto const known = load.cardsByIndex.find(index);
         if (known == load.cardsByIndex.end()) {
-            load.problems.add(L"card " + text + L" in \"" + getName() + L"\" is not in this game");
+            load.problems.add(L"card " + text + L" in \"" + getName() + L"\" is not in this game", node.getLine());
             continue;
         }
         Karte* const card = known->second;
         auto const held = load.holder.find(card);
         if (held != load.holder.end() && held->second == this) {
-            load.problems.add(L"card " + text + L" is listed twice in \"" + getName() + L"\"");
+            load.problems.add(L"card " + text + L" is listed twice in \"" + getName() + L"\"", node.getLine());
             continue;
         }
         if (maxCards >= 0 && static_cast<int>(cards.size()) >= maxCards) {
-            load.problems.add(L"\"" + getName() + L"\" holds no more than " + std::to_wstring(maxCards) + L" cards");
+            load.problems.add(L"\"" + getName() + L"\" holds no more than " + std::to_wstring(maxCards) + L" cards", node.getLine());
             continue;
         }
         if (held != load.holder.end()) held->second->removeCard(card);

@@ -34,7 +34,7 @@ void Background::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     if (node.getChildCount(L"TEXTUR2D") > kMaxTextures) {
         ReadProblems problems;
         problems.add(L"more than " + std::to_wstring(kMaxTextures) + L" \"TEXTUR2D\" elements, none loaded");
-        problems.log(L"Background \"" + getName() + L"\"", sourceName);
+        problems.log(L"Background \"" + getName() + L"\"", sourceName, node.getLine());
         return;
     }
     Orvex::TextureManager local(L"BACKGROUND");

@@ -176,7 +176,7 @@ void Kartenmanager::readDefinition(Orvex::XMLNode& node, std::wstring const& sou
     readBool(node, L"DBL_CLICK_ZIEL_ONLY", doubleClickGoalOnly);
     readBool(node, L"ALTERNATE_CARD_CREATION", alternateCardCreation);
 
-    problems.log(describeSource(sourceName), {});
+    problems.log(describeSource(sourceName), {}, node.getLine());
 }
 
 }  // namespace Solitaire

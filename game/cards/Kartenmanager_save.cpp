@@ -44,7 +44,7 @@ void readNumber(Orvex::XMLNode const& node, std::wstring_view key, float& value,
     if (number && std::isfinite(static_cast<float>(*number)))
         value = static_cast<float>(*number);
     else
-        load.problems.add(L"\"" + std::wstring(key) + L"\" \"" + attribute->getString() + L"\" is not a finite number");
+        load.problems.add(L"\"" + std::wstring(key) + L"\" \"" + attribute->getString() + L"\" is not a finite number", node.getLine());
 }
 
 // The object whose getIndex is the element's "ID"; null (and a problem) otherwise.
@@ -56,7 +56,7 @@ T* findByIndex(Orvex::XMLNode const& element, std::vector<T*> const& list, Runni
         for (T* object : list)
             if (object->getIndex() == index) return object;
     }
-    load.problems.add(L"\"" + element.getName() + L"\" \"ID\" \"" + text + L"\" names nothing in this game");
+    load.problems.add(L"\"" + element.getName() + L"\" \"ID\" \"" + text + L"\" names nothing in this game", element.getLine());
     return nullptr;
 }
 
@@ -121,7 +121,7 @@ void Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring con
                 if (pile->getRootArrangement() && (home = findFreeSlot(*pile->getRootArrangement(), slot))) break;
         }
         if (!home) {
-            load.problems.add(L"no pile has room for card " + std::to_wstring(card->getIndex()));
+            load.problems.add(L"no pile has room for card " + std::to_wstring(card->getIndex()), node.getLine());
             card->setPile(nullptr);
             continue;
         }
@@ -157,7 +157,7 @@ void Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring con
         if (number && (*number == -1.0 || *number == 0.0 || *number == 1.0))
             gameStatus = static_cast<signed char>(*number);
         else
-            load.problems.add(L"\"GAMESTATUS\" \"" + status->getString() + L"\" is not -1, 0 or 1");
+            load.problems.add(L"\"GAMESTATUS\" \"" + status->getString() + L"\" is not -1, 0 or 1", node.getLine());
     }
     if (node.getAttribute(L"GAME_NAME")) gameName = node.getAttributeString(L"GAME_NAME", gameName);
     load.problems.log(L"Running game", sourceName);

@@ -92,7 +92,7 @@ void Kartenset::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
         sized = usableSide(size.x) && usableSide(size.y);
     }
     cellSize = sized ? size : D3DXVECTOR2(kDefaultCellWidth, kDefaultCellHeight);
-    problems.log(L"Card set \"" + getName() + L"\"", sourceName);
+    problems.log(L"Card set \"" + getName() + L"\"", sourceName, node.getLine());
 }
 
 void Kartenset::takeTextures(Orvex::XMLNode& node) {

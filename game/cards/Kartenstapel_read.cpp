@@ -31,7 +31,7 @@ void readNameList(Orvex::XMLNode const& node, std::wstring_view key, std::vector
     for (Orvex::XMLProperty const* value : child->values()) {
         if (list.size() >= static_cast<std::size_t>(Kartenstapel::kMaxNamesPerList)) {
             problems.add(L"\"" + std::wstring(key) + L"\" holds more than " +
-                         std::to_wstring(Kartenstapel::kMaxNamesPerList) + L" names");
+                         std::to_wstring(Kartenstapel::kMaxNamesPerList) + L" names", node.getLine());
             return;
         }
         list.push_back(value->getString());
@@ -169,7 +169,7 @@ void Kartenstapel::readDefinition(Orvex::XMLNode& node, std::wstring const& sour
     readBool(node, L"DECKE_TOPKARTE_AUF", rules.turnTopCardUp);
     readFloat(node, L"MAKE_KARTEN_VISIBLE_VERH", rules.visibleRatio, problems);
 
-    problems.log(L"Pile \"" + getName() + L"\"", sourceName);
+    problems.log(L"Pile \"" + getName() + L"\"", sourceName, node.getLine());
 }
 
 void Kartenstapel::copyFrom(Kartenstapel const& templatePile) {

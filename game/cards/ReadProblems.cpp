@@ -7,13 +7,15 @@
 
 namespace Solitaire {
 
-void ReadProblems::log(std::wstring const& what, std::wstring const& sourceName) {
+void ReadProblems::log(std::wstring const& what, std::wstring const& sourceName, Orvex::u32 line) {
     if (problems_.empty()) return;
-    std::wstring line = what;
-    if (!sourceName.empty()) line += L" in \"" + sourceName + L"\"";
-    line += L": " + problems_.front();
-    if (problems_.size() > 1) line += L" (" + std::to_wstring(problems_.size() - 1) + L" further problems)";
-    Orvex::logError(line + L"; skipped");
+    Problem const& first = problems_.front();
+    std::wstring text = what;
+    if (!sourceName.empty()) text += L" in \"" + sourceName + L"\"";
+    if (Orvex::u32 const at = first.line ? first.line : line) text += L" at line " + std::to_wstring(at);
+    text += L": " + first.text;
+    if (problems_.size() > 1) text += L" (" + std::to_wstring(problems_.size() - 1) + L" further problems)";
+    Orvex::logError(text + L"; skipped");
     problems_.clear();
 }
 
@@ -29,7 +31,7 @@ void readFloat(Orvex::XMLNode const& node, std::wstring_view key, float& value, 
     if (std::isfinite(read))
         value = read;
     else
-        problems.add(L"\"" + std::wstring(key) + L"\" is not a finite number");
+        problems.add(L"\"" + std::wstring(key) + L"\" is not a finite number", node.getLine());
 }
 
 void readInt(Orvex::XMLNode const& node, std::wstring_view key, int& value, int low, int high, ReadProblems& problems) {
@@ -40,7 +42,7 @@ void readInt(Orvex::XMLNode const& node, std::wstring_view key, int& value, int 
         value = read;
     else
         problems.add(L"\"" + std::wstring(key) + L"\" " + std::to_wstring(read) + L" lies outside " +
-                     std::to_wstring(low) + L".." + std::to_wstring(high));
+                     std::to_wstring(low) + L".." + std::to_wstring(high), node.getLine());
 }
 
 void readBool(Orvex::XMLNode const& node, std::wstring_view key, bool& value) {
@@ -58,7 +60,7 @@ void readFloatPair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR
     if (std::isfinite(x) && std::isfinite(y))
         value = D3DXVECTOR2(x, y);
     else
-        problems.add(L"\"" + std::wstring(key) + L"\" is not a pair of finite numbers");
+        problems.add(L"\"" + std::wstring(key) + L"\" is not a pair of finite numbers", node.getLine());
 }
 
 }  // namespace Solitaire

@@ -1,5 +1,5 @@
 // Reading untrusted variant data: the refusals of one object are gathered and logged as one line
-// naming the object and the file ("Pile "X" in "file": ...; skipped"). Helpers read finite
+// naming the object, the file and the line ("Pile "X" in "file" at line 12: ...; skipped"). Helpers read finite
 // numbers and bounded counts into a field, leaving the field as it was on refusal.
 #pragma once
 
@@ -14,15 +14,21 @@ namespace Solitaire {
 
 class ReadProblems {
 public:
-    void add(std::wstring text) { problems_.push_back(std::move(text)); }
+    // line: of the element the problem is in (XMLNode::getLine), 0 when unknown.
+    void add(std::wstring text, Orvex::u32 line = 0) { problems_.push_back({std::move(text), line}); }
     bool empty() const { return problems_.empty(); }
     std::size_t size() const { return problems_.size(); }
-    // One error line: what (e.g. L"Pile \"X\""), the file when known, the first problem and how
-    // many more. Nothing without problems. Clears the list.
-    void log(std::wstring const& what, std::wstring const& sourceName);
+    // One error line: what (e.g. L"Pile \"X\""), the file when known, the first problem's line
+    // (else `line`, the object's element) when known, the first problem and how many more.
+    // Nothing without problems. Clears the list.
+    void log(std::wstring const& what, std::wstring const& sourceName, Orvex::u32 line = 0);
 
 private:
-    std::vector<std::wstring> problems_;
+    struct Problem {
+        std::wstring text;
+        Orvex::u32 line;
+    };
+    std::vector<Problem> problems_;
 };
 
 // Attribute key as a finite float; absent leaves value.

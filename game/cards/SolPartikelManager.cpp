@@ -79,13 +79,13 @@ void SolPartikelManager::loadTemplates(Orvex::XMLNode& root, std::wstring const&
             auto* object = new SolPartikelEmitter();
             object->readXML(*child);
             object->readEmitterTemplate(*child, problems);
-            problems.log(L"Emitter template \"" + object->getName() + L"\"", sourceName);
+            problems.log(L"Emitter template \"" + object->getName() + L"\"", sourceName, child->getLine());
             emitterTemplates_.push_back(object);
         } else {
             auto* object = new SolPartikel();
             object->readXML(*child);
             object->readTemplate(*child, problems);
-            problems.log(L"Particle template \"" + object->getName() + L"\"", sourceName);
+            problems.log(L"Particle template \"" + object->getName() + L"\"", sourceName, child->getLine());
             particleTemplates_.push_back(object);
         }
     }

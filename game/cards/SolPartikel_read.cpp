@@ -23,7 +23,7 @@ bool readNumbers(Orvex::XMLNode const& node, std::wstring_view key, std::vector<
         if (pieces.get(i)->getString().empty()) continue;
         float const value = pieces.get(i)->getFloat();
         if (!std::isfinite(value)) {
-            problems.add(L"\"" + std::wstring(key) + L"\" is not a list of finite numbers");
+            problems.add(L"\"" + std::wstring(key) + L"\" is not a list of finite numbers", node.getLine());
             out.clear();
             return false;
         }
@@ -65,7 +65,7 @@ void readCount(Orvex::XMLNode const& node, std::wstring_view key, std::int32_t& 
         read <= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
         value = static_cast<std::int32_t>(read);
     else
-        problems.add(L"\"" + std::wstring(key) + L"\" is not a count");
+        problems.add(L"\"" + std::wstring(key) + L"\" is not a count", node.getLine());
 }
 
 // Up to four floats; each given value also becomes the value of every later component.
@@ -85,7 +85,7 @@ void readCurve(Orvex::XMLNode const& node, Orvex::MultiInterpolation<T, float>& 
         if (key->getName() != L"VALUE_DELTATIME") continue;
         if (curve.getKeyCount() >= SolPartikel::kMaxCurveKeys) {
             problems.add(L"\"" + node.getName() + L"\" has more than " + std::to_wstring(SolPartikel::kMaxCurveKeys) +
-                         L" keys");
+                         L" keys", node.getLine());
             break;
         }
         float delta = 0.0f;

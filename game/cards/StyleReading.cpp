@@ -13,8 +13,8 @@ D3DXCOLOR colourOf(Orvex::XMLProperty const& text) {
                      static_cast<float>(argb & 0xFF) / 255.0f, static_cast<float>((argb >> 24) & 0xFF) / 255.0f);
 }
 
-void refuse(ReadProblems& problems, std::wstring_view key, wchar_t const* what) {
-    problems.add(L"\"" + std::wstring(key) + L"\" " + what);
+void refuse(ReadProblems& problems, Orvex::XMLNode const& node, std::wstring_view key, wchar_t const* what) {
+    problems.add(L"\"" + std::wstring(key) + L"\" " + what, node.getLine());
 }
 
 }  // namespace
@@ -59,7 +59,7 @@ void readIntPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, 
     int const b = pieces.getCount() > 1 ? pieces.get(1)->getInt() : a;
     if (a < low || a > high || b < low || b > high) {
         problems.add(L"\"" + std::wstring(key) + L"\" lies outside " + std::to_wstring(low) + L".." +
-                     std::to_wstring(high));
+                     std::to_wstring(high), node.getLine());
         return;
     }
     first = a;
@@ -73,7 +73,7 @@ void readFloatQuad(Orvex::XMLNode const& node, std::wstring_view key, float (&va
     float read[4] = {value[0], value[1], value[2], value[3]};
     for (Orvex::u32 i = 0; i < pieces.getCount() && i < 4; ++i) {
         float const v = pieces.get(i)->getFloat();
-        if (!std::isfinite(v)) return refuse(problems, key, L"is not a list of finite numbers");
+        if (!std::isfinite(v)) return refuse(problems, node, key, L"is not a list of finite numbers");
         // Each piece sets its own component and every later one it shares a bit with.
         for (int c = static_cast<int>(i); c < 4; ++c)
             if ((c & static_cast<int>(i)) == static_cast<int>(i)) read[c] = v;

@@ -19,7 +19,7 @@ bool loadNamedFile(Orvex::XMLNode const& child, Orvex::XMLNode& tree, std::wstri
     if (!name) return false;
     file = name->getString();
     if (!tree.load(file)) {
-        problems.add(L"\"" + child.getName() + L"\" file \"" + file + L"\" cannot be read");
+        problems.add(L"\"" + child.getName() + L"\" file \"" + file + L"\" cannot be read", child.getLine());
         tree.clear();
     }
     return true;
@@ -37,7 +37,7 @@ void StyleSettings::load(Orvex::XMLNode& node, std::wstring const& sourceName) {
         styleChanged.emit(style_);
     }
     defaultBackground_ = background_;
-    problems.log(L"Styles", sourceName);
+    problems.log(L"Styles", sourceName, node.getLine());
 }
 
 void StyleSettings::readFiles(Orvex::XMLNode& node, std::wstring const& sourceName, ReadProblems& problems) {

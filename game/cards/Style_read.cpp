@@ -112,7 +112,7 @@ void Style::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     if (Orvex::XMLNode const* speeds = node.getChild(L"SPEEDS")) {
         for (SpeedKey const& entry : kSpeedKeys) readFloat(*speeds, entry.key, this->*entry.field, problems);
     }
-    problems.log(L"Style \"" + getName() + L"\"", sourceName);
+    problems.log(L"Style \"" + getName() + L"\"", sourceName, node.getLine());
 }
 
 void Style::writeXML(Orvex::XMLNode& node) {

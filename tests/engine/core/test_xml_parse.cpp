@@ -81,6 +81,29 @@ TEST(XMLParse, ReadsElementsAttributesAndValues) {
     EXPECT_EQ(root.getChildCount(), 1u);
 }
 
+// Readers name an element's line in their log lines: the same in every encoding, after copies.
+TEST(XMLParse, ElementsKnowTheLineOfTheirStartTag) {
+    std::string const text(kSample);
+    std::string utf16{"\xFF\xFE"};
+    for (char c : text) utf16 += {c, '\0'};
+    XMLNode fromWide, fromBytes, fromUtf16;
+    ASSERT_TRUE(fromWide.loadFromText(widen(kSample)));
+    ASSERT_TRUE(fromBytes.loadFromBytes(reinterpret_cast<unsigned char const*>(text.data()), text.size(), L"t"));
+    ASSERT_TRUE(fromUtf16.loadFromBytes(reinterpret_cast<unsigned char const*>(utf16.data()), utf16.size(), L"t"));
+    XMLNode copy(fromWide);
+    for (XMLNode const* root : {&fromWide, &fromBytes, &fromUtf16, &copy}) {
+        EXPECT_EQ(root->getLine(), 3u);
+        EXPECT_EQ(root->getChild(L"CHILD", 0)->getLine(), 6u);
+        EXPECT_EQ(root->getChild(L"CHILD", 1)->getLine(), 8u);
+        EXPECT_EQ(root->getChild(L"CHILD", 1)->getChild(L"GRANDCHILD")->getLine(), 10u);
+        EXPECT_EQ(root->getChild(L"CHILD", 2)->getLine(), 12u);
+    }
+    EXPECT_EQ(XMLNode(L"MADE").getLine(), 0u);
+    XMLNode oneLine;
+    ASSERT_TRUE(oneLine.loadFromText(L"<A><B/><C/></A>"));
+    EXPECT_EQ(oneLine.getChild(L"C")->getLine(), 1u);
+}
+
 TEST(XMLParse, ControlCharactersAndHighCharactersAreNotSyntax) {
     // Only blanks (and characters below them) separate; nothing above U+FFFF breaks anything.
     std::wstring text = L"<R";

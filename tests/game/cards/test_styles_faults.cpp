@@ -70,8 +70,9 @@ TEST_F(StyleFilesTest, BrokenStylesGiveOneLineAndKeepTheirDefaults) {
     for (auto const& c : cases) {
         SCOPED_TRACE(std::string(c.body.begin(), c.body.end()));
         logtest::LogWatch watch;
-        loadText(L"<S><STYLE NAME=\"KAPUTT\">" + c.body + L"</STYLE></S>", L"kaputt.sty");
-        expectOneLine(watch, L"Style \"KAPUTT\" in \"kaputt.sty\"", c.named);
+        // The line named is the refused element's.
+        loadText(L"<S>\n<STYLE NAME=\"KAPUTT\">\n" + c.body + L"</STYLE></S>", L"kaputt.sty");
+        expectOneLine(watch, L"Style \"KAPUTT\" in \"kaputt.sty\" at line 3:", c.named);
         Style* style = settings().findStyle(L"KAPUTT");
         ASSERT_NE(style, nullptr);
         c.check(*style);
