@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "game/cards/CardFlight.h"
 #include "game/cards/Kartenset.h"
 #include "game/cards/RuleWords.h"
 #include "game/cards/StapelLayout.h"

@@ -18,10 +18,12 @@
 // Karte.cpp: construction, slots, the property setters and queries; Karte_motion.cpp: glide,
 // turn, deferred start and the mark swings; Karte_links.cpp: links and linked placement;
 // Karte_undo.cpp: snapshots; Karte_render.cpp: the renderable side; Karte_swap.cpp: the
-// shuffle's exchange of two cards; Karte_save.cpp: the card's part of the running-game save.
+// shuffle's exchange of two cards; Karte_save.cpp: the card's part of the running-game save;
+// Karte_flight.cpp: flights along a path (CardFlight.h).
 #pragma once
 
 #include <limits>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,8 +32,13 @@
 #include "game/cards/KartenObjekt.h"
 #include "port/d3dx9/d3dx9math.h"
 
+namespace Orvex {
+struct SplinePoint;
+}
+
 namespace Solitaire {
 
+struct CardFlight;
 class Kartenset;
 class Kartenstapel;
 class StapelLayout;
@@ -122,6 +129,12 @@ public:
     // ORs flags into the pending bits and sets the wait; when a running wait ends (t not above 0)
     // the stored changes start: glide, face, scale, turn, locks, keys, opacity.
     void setWaitTimer(float const& delay, int const& flags);
+
+    // Flights (Karte_flight.cpp). setFlight replaces any flight (null ends it) and starts the new
+    // one from where the card stands now; stepFlight advances it and ends it at the path's end.
+    void setFlight(std::unique_ptr<CardFlight> newFlight);
+    void stepFlight(float dt);
+    bool isFlying() const { return flight != nullptr; }
 
     // With pending and a waiting glide the stored goal; else current or goal position.
     void getPosition(D3DXVECTOR2& out, bool const& current, bool const& pending) const;
@@ -233,8 +246,9 @@ public:
     Kartenset* cardSet = nullptr;
     Style* style = nullptr;
     bool specialFlag = false;
-    // Positive while the card flies (the flight record comes with the end-of-game flight).
+    // Positive while the card flies: the seconds left of the flight as it was planned.
     float flightTime = -1.0f;
+    std::unique_ptr<CardFlight> flight;
     // Cards in the upper layer are drawn above all others.
     bool upperLayer = false;
     bool overlayFlag = false;
@@ -244,6 +258,8 @@ private:
     void onMarkRotationReached(FloatInterp& interp);
     // Stores the wait of a delayed change; false while the change waits.
     bool startsNow(int const& bit, float const& delay);
+    // Position, rotation and scale from the flight's path point, as its "PARAMS" ask.
+    void applyFlightPose(Orvex::SplinePoint const& target);
     // The speed to run an interpolation with after a setter: not above 0 (or not finite) jumps.
     template <class Interp>
     static void applySpeed(Interp& interp, float const& speed) {

@@ -1,6 +1,7 @@
 // Card snapshots: where the card is going (pending goals first) and how it is linked.
 #include <memory>
 
+#include "game/cards/CardFlight.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Style.h"
 #include "game/cards/StyleSettings.h"
@@ -65,7 +66,7 @@ void Karte::KartenUndoData::restore() {
     card.isJoker = isJoker;
     card.specialFlag = specialFlag;
     // A restored card no longer flies.
-    card.flightTime = -1.0f;
+    card.setFlight(nullptr);
     card.upperLayer = false;
     card.descriptionDirty = true;
 }

@@ -9,7 +9,7 @@
 // Kartenmanager_deal.cpp: a new game, the deal and the deal start points.
 // Kartenmanager_input.cpp: presses, releases, moves and double clicks on the table.
 // Kartenmanager_update.cpp: move execution, the per-frame update and the hover feedback.
-// Kartenmanager_resolve.cpp: the move's resolution, extra cards, win and end tests.
+// Kartenmanager_resolve.cpp: the move's resolution, extra cards, win and end tests, the fly-out.
 // Kartenmanager_pick.cpp: the render queue, picking, the click mode, sounds and effects.
 // Kartenmanager_clicks.cpp: the piles' click actions (a face-down card, the empty pile).
 // Kartenmanager_hints.cpp: the hint list, showing hints and automatic moves.
@@ -182,8 +182,9 @@ public:
     sigslot::signal1<ClickMode const&> clickModeUsed;
 
     // ---- Score, seed, deck, counts (Kartenmanager_score.cpp) ----
-    static constexpr float kFlyDuration = 0.25f;
-    static constexpr int kFlyValue = 2;
+    // The wave of the points, multiplier and combo effects flying to the score display.
+    static constexpr float kPointsWaveAmplitude = 0.25f;
+    static constexpr int kPointsWaveFrequency = 2;
     // Every score change: score and balance clamped at 0, "SCORE_CHANGED" counted.
     void changeScore(float const& delta);
     static unsigned seedFromText(std::wstring const& text);
@@ -264,6 +265,8 @@ public:
     bool checkWin();
     bool checkEnd();
     void finishGame();
+    // The end-of-game flight of every pile's cards over the fly spline of that name; its
+    // duration in seconds, 0 for an unknown name.
     float startEndFlyOut(std::wstring const& splineName);
 
     // ---- Render queue, picking, powers, sounds (Kartenmanager_pick.cpp) ----

@@ -287,7 +287,7 @@ namespace {
 void spawnEmitter(std::wstring Kartenset::*name) {
     if (Kartenset const* set = currentCardSet())
         SolPartikelManager::instance().spawnFlying(set->*name, {-1000.0f, -1000.0f}, {-1000.0f, -1000.0f},
-                                                   Kartenmanager::kFlyDuration, Kartenmanager::kFlyValue);
+                                                   Kartenmanager::kPointsWaveAmplitude, Kartenmanager::kPointsWaveFrequency);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "engine/platform/InputState.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/Anordnung.h"
+#include "game/cards/FlySpline.h"
 #include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
@@ -160,7 +161,7 @@ void Kartenmanager::resolveAfterMove(bool playerMove) {
         if (Kartenset const* set = StyleSettings::instance().getKartenset()) {
             SolPartikelManager::instance().spawnAt(set->toGoalEmitter, *card);
             SolPartikelManager::instance().spawnFlying(set->addPointsEmitter, card->getPositionGoal(),
-                                                       card->getPositionGoal(), kFlyDuration, kFlyValue);
+                                                       card->getPositionGoal(), kPointsWaveAmplitude, kPointsWaveFrequency);
         }
         cardScored.emit(*card);
     }
@@ -251,6 +252,9 @@ void Kartenmanager::finishGame() {
     gameEnd.emit(false, makeGameEndParms(false));
 }
 
-float Kartenmanager::startEndFlyOut(std::wstring const&) { return 0.0f; }
+float Kartenmanager::startEndFlyOut(std::wstring const& splineName) {
+    FlySpline const* spline = FlySpline::find(splineName);
+    return spline ? spline->startFlight(piles, *this) : 0.0f;
+}
 
 }  // namespace Solitaire

@@ -63,6 +63,7 @@ void stepMark(KartenObjekt& object, float dt) {
 }  // namespace
 
 void stepCard(Karte& card, float dt) {
+    card.stepFlight(dt);
     if (card.waitTime > 0.0f) card.setWaitTimer(card.waitTime - dt, 0);
     card.position.update(dt);
     card.rotation.update(dt);

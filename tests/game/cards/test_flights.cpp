@@ -1,0 +1,239 @@
+// Card flights: the fly-spline reader and its refusals, the end-of-game fly-out over the shipped
+// fly splines (duration, one flight sound per 14 cards, every card landing in time), constant end
+// times that no wait can break, and the deal gliding every card to its place in time.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/render/TextureSettings.h"
+#include "game/cards/CardFlight.h"
+#include "game/cards/FlySpline.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/Style.h"
+#include "tests/engine/core/LogWatch.h"
+#include "tests/game/cards/PlayTable.h"
+#include "tests/game/cards/StyleFiles.h"
+
+namespace Solitaire {
+namespace {
+
+// One fly spline from the text of its element.
+std::unique_ptr<FlySpline, void (*)(FlySpline*)> readSpline(std::wstring const& text) {
+    Orvex::XMLNode node = styletest::tree(text);
+    return {new FlySpline(node, L"test.fsp"), [](FlySpline* s) { s->release(); }};
+}
+
+std::wstring steps(int count, std::wstring const& step) {
+    std::wstring text;
+    for (int i = 0; i < count; ++i) text += step;
+    return text;
+}
+
+constexpr wchar_t kPoint[] = L"<CONTROL_POINT X=\"0.5\" Y=\"0.5\"/>";
+
+TEST(FlySplineRead, KeysDefaultsAndRefusals) {
+    std::wstring const point = kPoint;
+    struct Case {
+        std::wstring body;        // inside FLY_SPLINE
+        wchar_t const* refused;   // what the one log line names, or null for none
+        std::size_t steps;
+        float along, to, wait;    // of the first step
+        int params;
+        bool constant;
+    } const cases[] = {
+        {L"<KARTEN_FLY_SPLINE>" + point + L"</KARTEN_FLY_SPLINE>", nullptr, 1, 1.0f, 1.0f, 0.0f, kFlyUsePosition, false},
+        {L"<KARTEN_FLY_SPLINE PARAMS=\"USE_ROT MULT_SCALE\" CONSTANT_END_TIME=\"0.5\">" + point + L"</KARTEN_FLY_SPLINE>",
+         nullptr, 1, 1.0f, 1.0f, 0.0f, kFlyUseRotation | kFlyMultScale, true},
+        {L"<KARTEN_FLY_SPLINE PARAMS=\"OTHER\" CONSTANT_END_TIME=\"0.0\">" + point + L"</KARTEN_FLY_SPLINE>", nullptr, 1,
+         1.0f, 1.0f, 0.0f, 0, false},
+        // A speed that is not positive would ask for an endless or backward flight.
+        {L"<KARTEN_FLY_SPLINE ALONG_SPEED=\"0\">" + point + L"</KARTEN_FLY_SPLINE>", L"ALONG_SPEED", 1, 1.0f, 1.0f, 0.0f,
+         kFlyUsePosition, false},
+        {L"<KARTEN_FLY_SPLINE ALONG_SPEED=\"-2\" TO_SPEED=\"3\">" + point + L"</KARTEN_FLY_SPLINE>", L"ALONG_SPEED", 1,
+         1.0f, 3.0f, 0.0f, kFlyUsePosition, false},
+        {L"<KARTEN_FLY_SPLINE TO_SPEED=\"nan\">" + point + L"</KARTEN_FLY_SPLINE>", L"TO_SPEED", 1, 1.0f, 1.0f, 0.0f,
+         kFlyUsePosition, false},
+        {L"<KARTEN_FLY_SPLINE WAIT_TIMER_MAX=\"inf\" ALONG_SPEED=\"2\">" + point + L"</KARTEN_FLY_SPLINE>",
+         L"WAIT_TIMER_MAX", 1, 2.0f, 1.0f, 0.0f, kFlyUsePosition, false},
+        // No path to follow: the step goes.
+        {L"<KARTEN_FLY_SPLINE/><KARTEN_FLY_SPLINE ALONG_SPEED=\"2\">" + point + L"</KARTEN_FLY_SPLINE>",
+         L"without control points", 1, 2.0f, 1.0f, 0.0f, kFlyUsePosition, false},
+        {steps(FlySpline::kMaxSteps + 40, L"<KARTEN_FLY_SPLINE>" + point + L"</KARTEN_FLY_SPLINE>"), L"steps",
+         FlySpline::kMaxSteps, 1.0f, 1.0f, 0.0f, kFlyUsePosition, false},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(std::string(c.body.begin(), c.body.begin() + std::min<std::size_t>(c.body.size(), 90)));
+        logtest::LogWatch const watch;
+        auto const spline = readSpline(L"<FLY_SPLINE NAME=\"S\">\n" + c.body + L"</FLY_SPLINE>");
+        auto const errors = watch.errors();
+        if (c.refused) {
+            ASSERT_EQ(errors.size(), 1u);
+            EXPECT_TRUE(logtest::contains(errors[0], L"test.fsp") && logtest::contains(errors[0], L"line 2") &&
+                        logtest::contains(errors[0], c.refused))
+                << std::string(errors[0].begin(), errors[0].end());
+        } else {
+            EXPECT_TRUE(errors.empty());
+        }
+        ASSERT_EQ(spline->steps.size(), c.steps);
+        FlyStep const& first = spline->steps.front();
+        EXPECT_EQ(first.alongSpeed, c.along);
+        EXPECT_EQ(first.toSpeed, c.to);
+        EXPECT_EQ(first.waitTimerMax, c.wait);
+        EXPECT_EQ(first.params, c.params);
+        EXPECT_EQ(first.constantEndTime, c.constant);
+    }
+    logtest::LogWatch const watch;
+    auto const many = readSpline(L"<FLY_SPLINE><KARTEN_FLY_SPLINE>" + steps(FlySpline::kMaxControlPoints + 1, kPoint) +
+                                 L"</KARTEN_FLY_SPLINE></FLY_SPLINE>");
+    EXPECT_EQ(many->steps.front().points.size(), FlySpline::kMaxControlPoints);
+    EXPECT_EQ(watch.errors().size(), 1u);
+}
+
+// A dealt table with the shipped styles and fly splines.
+class FlightTable : public cardtest::PlayTable {
+protected:
+    void SetUp() override {
+        PlayTable::SetUp();
+        styletest::addSourceSearchPath();
+        Orvex::TextureModuleSettings::get().suspendOnLoad = true;
+        Orvex::XMLNode styles;
+        ASSERT_TRUE(styles.load(L"data\\Styles.sty"));
+        StyleSettings::instance().load(styles, L"data\\Styles.sty");
+        FlySpline::clearList();
+        ASSERT_TRUE(FlySpline::loadFile());
+    }
+    void TearDown() override {
+        FlySpline::clearList();
+        manager().delayedSounds.clear();
+        PlayTable::TearDown();
+        styletest::resetSettings();
+        Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
+    }
+
+    std::vector<Karte*> flying() const {
+        std::vector<Karte*> out;
+        for (Karte* card : manager().cards)
+            if (card->isFlying()) out.push_back(card);
+        return out;
+    }
+    // Each flying card's landing time: its wait plus the path at its speed.
+    static float landing(Karte const& card) { return card.flight->delay + 1.0f / card.flight->alongSpeed; }
+};
+
+TEST_F(FlightTable, TheDealGlidesEveryCardToItsPlaceWithinItsWaitAndGlideTime) {
+    Style const& look = *StyleSettings::instance().getStyle();
+    float const dt = 1.0f / 60.0f;
+    for (std::wstring const& file : {cardtest::kVariants[0], cardtest::kVariants[3]}) {
+        SCOPED_TRACE(cardtest::narrow(file));
+        start(file, L"4711", false);
+        struct Arrival {
+            Karte* card;
+            D3DXVECTOR2 place;
+            float due;
+        };
+        std::vector<Arrival> arrivals;
+        float last = 0.0f;
+        for (Karte* card : manager().cards) {
+            D3DXVECTOR2 place;
+            card->getPosition(place, false, true);
+            D3DXVECTOR2 const from = card->position.current;
+            float const distance = std::hypot(place.x - from.x, place.y - from.y);
+            float const glide = std::min(distance, look.arrangeMaxLinDist) / (look.arrangeSpeed * look.arrangeSpeedMult);
+            float const due = std::max(card->waitTime, 0.0f) + glide;
+            ASSERT_GT(distance, 100.0f) << "every card comes in from outside the table";
+            arrivals.push_back({card, place, due});
+            last = std::max(last, due);
+        }
+        for (float time = 0.0f; time < last + 2.0f * dt; time += dt) {
+            frames(1, dt);
+            for (Arrival const& a : arrivals) {
+                if (time < a.due + dt) continue;
+                ASSERT_NEAR(a.card->position.current.x, a.place.x, 0.5f) << time << " s, due at " << a.due;
+                ASSERT_NEAR(a.card->position.current.y, a.place.y, 0.5f) << time << " s, due at " << a.due;
+            }
+        }
+    }
+}
+
+TEST_F(FlightTable, AWinningFlyOutLastsAsComputedWithOneSoundPer14Cards) {
+    start(cardtest::kVariants[0], L"4711", true);
+    int const total = static_cast<int>(manager().cards.size());
+    // "KARTEN_FLY_WIN": two steps side by side, each (1 / 0.5 + a wait of 2.0) x 1.0 seconds.
+    float const duration = manager().startEndFlyOut(L"KARTEN_FLY_WIN");
+    EXPECT_FLOAT_EQ(duration, 4.0f);
+    ASSERT_EQ(flying().size(), manager().cards.size());
+    for (Kartenstapel const* pile : manager().piles) EXPECT_TRUE(pile->getCardsWithLinked().empty());
+
+    std::wstring const sound = manager().getGameStyle()->getSoundName(GameStyle::kSoundFlyStart);
+    ASSERT_FALSE(sound.empty());
+    int const n = total / FlySpline::kCardsPerSound;
+    ASSERT_EQ(manager().delayedSounds.size(), static_cast<std::size_t>(n));
+    for (int j = 0; j < n; ++j) {
+        EXPECT_FLOAT_EQ(manager().delayedSounds[j].delay, static_cast<float>(j) / static_cast<float>(n) * duration);
+        EXPECT_EQ(manager().delayedSounds[j].name, sound);
+    }
+
+    float latest = 0.0f;
+    for (Karte const* card : flying()) latest = std::max(latest, landing(*card));
+    EXPECT_LE(latest, duration);
+    EXPECT_GT(latest, duration - 0.25f) << "the flight is not over long before its duration";
+    float const dt = 1.0f / 60.0f;
+    frames(static_cast<int>(duration / dt) + 2, dt);
+    EXPECT_TRUE(flying().empty());
+    EXPECT_TRUE(manager().delayedSounds.empty()) << "every flight sound played";
+    for (Karte const* card : manager().cards) {
+        EXPECT_TRUE(std::isfinite(card->position.current.x) && std::isfinite(card->rotation.current));
+        EXPECT_LT(card->position.current.y, manager().tableRect.top) << "the win throws the cards out over the top";
+    }
+}
+
+TEST_F(FlightTable, ALostGameFliesEveryCardInAtOnceAndAnUnknownSplineNone) {
+    start(cardtest::kVariants[0], L"4711", true);
+    EXPECT_EQ(manager().startEndFlyOut(L"NO_SUCH_FLIGHT"), 0.0f);
+    EXPECT_TRUE(flying().empty());
+    // "KARTEN_FLY_LOSE": one step with a constant end time, a path of 1 / 0.4 seconds.
+    EXPECT_FLOAT_EQ(manager().startEndFlyOut(L"KARTEN_FLY_LOSE"), 2.5f);
+    ASSERT_EQ(flying().size(), manager().cards.size());
+    for (Karte const* card : flying()) EXPECT_NEAR(landing(*card), 2.5f, 1e-4f);
+}
+
+TEST_F(FlightTable, ConstantEndTimesHoldWhateverTheWaits) {
+    // Waits beyond the path time, and a second step that starts after the first: the plain formula
+    // 1 / (1 / speed - delay) divides by zero or turns negative for both.
+    start(cardtest::kVariants[0], L"4711", true);
+    auto const spline = readSpline(
+        L"<FLY_SPLINE NAME=\"HARD\">"
+        L"<KARTEN_FLY_SPLINE CONSTANT_END_TIME=\"1\" WAIT_TIMER_MAX=\"5\" ALONG_SPEED=\"1\">" + std::wstring(kPoint) +
+        L"</KARTEN_FLY_SPLINE>"
+        L"<KARTEN_FLY_SPLINE CONSTANT_END_TIME=\"1\" WAIT_TIMER_MAX=\"1\" ALONG_SPEED=\"0.5\">" + std::wstring(kPoint) +
+        L"</KARTEN_FLY_SPLINE></FLY_SPLINE>");
+    EXPECT_FLOAT_EQ(spline->startFlight(manager().piles, manager()), 3.0f);
+    int first = 0, second = 0;
+    for (Karte const* card : flying()) {
+        float const speed = card->flight->alongSpeed;
+        ASSERT_TRUE(std::isfinite(speed) && speed > 0.0f);
+        float const land = landing(*card);
+        if (std::fabs(land - 1.0f) < 1e-4f) ++first;
+        else if (std::fabs(land - 3.0f) < 1e-4f) ++second;
+        else ADD_FAILURE() << "lands at " << land;
+        EXPECT_GE(1.0f / speed, FlySpline::kMinTravelShare / (land < 2.0f ? 1.0f : 0.5f) - 1e-5f);
+    }
+    EXPECT_GT(first, 0);
+    EXPECT_GT(second, 0);
+    frames(200, 1.0 / 60.0);
+    EXPECT_TRUE(flying().empty());
+}
+
+TEST_F(FlightTable, AFlySplineWithoutStepsFliesNothing) {
+    start(cardtest::kVariants[0], L"4711", true);
+    std::string const before = signature();
+    auto const spline = readSpline(L"<FLY_SPLINE NAME=\"EMPTY\"><KARTEN_FLY_SPLINE/></FLY_SPLINE>");
+    EXPECT_EQ(spline->startFlight(manager().piles, manager()), 0.0f);
+    EXPECT_TRUE(flying().empty());
+    EXPECT_EQ(signature(), before);
+    EXPECT_TRUE(manager().delayedSounds.empty());
+}
+
+}  // namespace
+}  // namespace Solitaire
