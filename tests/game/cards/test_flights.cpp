@@ -12,6 +12,7 @@
 #include "game/cards/GameStyle.h"
 #include "game/cards/Style.h"
 #include "tests/engine/core/LogWatch.h"
+#include "tests/game/cards/CardTestSupport.h"
 #include "tests/game/cards/PlayTable.h"
 #include "tests/game/cards/StyleFiles.h"
 
@@ -88,6 +89,93 @@ TEST(FlySplineRead, KeysDefaultsAndRefusals) {
                                  L"</KARTEN_FLY_SPLINE></FLY_SPLINE>");
     EXPECT_EQ(many->steps.front().points.size(), FlySpline::kMaxControlPoints);
     EXPECT_EQ(watch.errors().size(), 1u);
+}
+
+// A straight path from (100, 0) to (300, 0), turning by 90 and growing to 3 on the way.
+Orvex::Spline* straightPath() {
+    auto* path = new Orvex::Spline();
+    for (float x : {100.0f, 300.0f}) {
+        Orvex::SplinePoint point;
+        point.position[0] = x;
+        point.userData[0] = x < 200.0f ? 0.0f : 90.0f;
+        point.userData[1] = x < 200.0f ? 1.0f : 3.0f;
+        path->getControlPoints().push_back(point);
+    }
+    path->rebuildTables();
+    return path;
+}
+
+TEST(CardFlightStep, WaitsApproachesTravelsAndAppliesItsParams) {
+    // The card starts at (0, 100), turned 10 degrees, at scale 2; speed along 1 (a 1 s path).
+    struct Case {
+        int params;
+        float toSpeed;
+        float delay;
+        D3DXVECTOR2 end;  // where the card lands
+        float rotation, scale;
+    } const cases[] = {
+        {kFlyUsePosition, 1.0f, 0.0f, {300.0f, 0.0f}, 10.0f, 2.0f},
+        {kFlyUsePosition, 1.0f, 0.5f, {300.0f, 0.0f}, 10.0f, 2.0f},
+        // Approaching at half the speed: halfway between the start and the path's end.
+        {kFlyUsePosition, 0.5f, 0.0f, {150.0f, 50.0f}, 10.0f, 2.0f},
+        {kFlyUseRotation | kFlyUseScale, 1.0f, 0.0f, {0.0f, 100.0f}, 90.0f, 3.0f},
+        {kFlyAddRotation | kFlyMultScale, 1.0f, 0.0f, {0.0f, 100.0f}, 100.0f, 6.0f},
+        {0, 1.0f, 0.0f, {0.0f, 100.0f}, 10.0f, 2.0f},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.params);
+        auto card = cardtest::makeCard();
+        card->moveTo({0.0f, 100.0f}, 0.0f, 0.0f);
+        card->rotateTo(10.0f, 0.0f, 0.0f, false);
+        card->setScale(2.0f, 0.0f, 0.0f);
+        Orvex::Spline* path = straightPath();
+        auto flight = std::make_unique<CardFlight>(path);
+        flight->delay = c.delay;
+        flight->towardSpeed = c.toSpeed;
+        flight->params = c.params;
+        card->setFlight(std::move(flight));
+        EXPECT_EQ(path->getRefCount(), 2);
+        float const step = 1.0f / 64.0f;  // exact in binary: no drift over the frames
+        float seconds = 0.0f;
+        for (; seconds + step <= c.delay; seconds += step) {
+            card->stepFlight(step);
+            ASSERT_EQ(card->position.current.x, 0.0f) << "nothing moves while the flight waits";
+        }
+        while (card->isFlying() && seconds < 10.0f) {
+            card->stepFlight(step);
+            seconds += step;
+        }
+        EXPECT_FALSE(card->isFlying());
+        EXPECT_EQ(card->flightTime, -1.0f);
+        EXPECT_NEAR(seconds, 1.0f + c.delay, 1e-4f);
+        EXPECT_NEAR(card->position.current.x, c.end.x, 1e-2f);
+        EXPECT_NEAR(card->position.current.y, c.end.y, 1e-2f);
+        EXPECT_NEAR(card->rotation.current, c.rotation, 1e-3f);
+        EXPECT_NEAR(card->scale.current, c.scale, 1e-3f);
+        EXPECT_EQ(path->getRefCount(), 1) << "the ended flight gave its path back";
+        path->release();
+    }
+}
+
+TEST(CardFlightStep, ASpeedThatIsNoPositiveNumberStillEndsAndARestoredCardFliesNoMore) {
+    for (float speed : {0.0f, -1.0f, std::nanf("")}) {
+        auto card = cardtest::makeCard();
+        auto flight = std::make_unique<CardFlight>(nullptr);
+        flight->alongSpeed = speed;
+        card->setFlight(std::move(flight));
+        ASSERT_TRUE(card->isFlying());
+        for (int i = 0; i < 2000 && card->isFlying(); ++i) card->stepFlight(1.0f);
+        EXPECT_FALSE(card->isFlying()) << speed;
+    }
+    auto card = cardtest::makeCard();
+    card->saveUndoState();
+    Orvex::Spline* path = straightPath();
+    card->setFlight(std::make_unique<CardFlight>(path));
+    card->stepFlight(0.25f);
+    card->stepHistory(0);
+    EXPECT_FALSE(card->isFlying());
+    EXPECT_EQ(path->getRefCount(), 1);
+    path->release();
 }
 
 // A dealt table with the shipped styles and fly splines.
