@@ -1,6 +1,7 @@
-// Card flights: the fly-spline reader and its refusals, the end-of-game fly-out over the shipped
-// fly splines (duration, one flight sound per 14 cards, every card landing in time), constant end
-// times that no wait can break, and the deal gliding every card to its place in time.
+// Card flights: the fly-spline reader and its refusals, a card's flight step, the end-of-game
+// fly-out over the shipped fly splines (duration, one flight sound per 14 cards, every card
+// landing in time), constant end times that no wait can break, and the deal gliding every card to
+// its place in time.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,43 +26,40 @@ std::unique_ptr<FlySpline, void (*)(FlySpline*)> readSpline(std::wstring const& 
     return {new FlySpline(node, L"test.fsp"), [](FlySpline* s) { s->release(); }};
 }
 
-std::wstring steps(int count, std::wstring const& step) {
-    std::wstring text;
-    for (int i = 0; i < count; ++i) text += step;
-    return text;
+std::wstring repeat(int count, std::wstring const& text) {
+    std::wstring out;
+    for (int i = 0; i < count; ++i) out += text;
+    return out;
 }
 
 constexpr wchar_t kPoint[] = L"<CONTROL_POINT X=\"0.5\" Y=\"0.5\"/>";
 
+// A fly step with the given attributes and one control point.
+std::wstring step(std::wstring const& attributes) {
+    return L"<KARTEN_FLY_SPLINE " + attributes + L">" + kPoint + L"</KARTEN_FLY_SPLINE>";
+}
+
 TEST(FlySplineRead, KeysDefaultsAndRefusals) {
-    std::wstring const point = kPoint;
+    int const kPos = kFlyUsePosition;
     struct Case {
-        std::wstring body;        // inside FLY_SPLINE
-        wchar_t const* refused;   // what the one log line names, or null for none
+        std::wstring body;       // inside FLY_SPLINE
+        wchar_t const* refused;  // what the one log line names, or null for none
         std::size_t steps;
-        float along, to, wait;    // of the first step
+        float along, to, wait;  // of the first step
         int params;
         bool constant;
     } const cases[] = {
-        {L"<KARTEN_FLY_SPLINE>" + point + L"</KARTEN_FLY_SPLINE>", nullptr, 1, 1.0f, 1.0f, 0.0f, kFlyUsePosition, false},
-        {L"<KARTEN_FLY_SPLINE PARAMS=\"USE_ROT MULT_SCALE\" CONSTANT_END_TIME=\"0.5\">" + point + L"</KARTEN_FLY_SPLINE>",
-         nullptr, 1, 1.0f, 1.0f, 0.0f, kFlyUseRotation | kFlyMultScale, true},
-        {L"<KARTEN_FLY_SPLINE PARAMS=\"OTHER\" CONSTANT_END_TIME=\"0.0\">" + point + L"</KARTEN_FLY_SPLINE>", nullptr, 1,
-         1.0f, 1.0f, 0.0f, 0, false},
+        {step(L""), nullptr, 1, 1.0f, 1.0f, 0.0f, kPos, false},
+        {step(L"PARAMS=\"USE_ROT MULT_SCALE\" CONSTANT_END_TIME=\"0.5\""), nullptr, 1, 1, 1, 0, 2 | 512, true},
+        {step(L"PARAMS=\"OTHER\" CONSTANT_END_TIME=\"0.0\""), nullptr, 1, 1.0f, 1.0f, 0.0f, 0, false},
         // A speed that is not positive would ask for an endless or backward flight.
-        {L"<KARTEN_FLY_SPLINE ALONG_SPEED=\"0\">" + point + L"</KARTEN_FLY_SPLINE>", L"ALONG_SPEED", 1, 1.0f, 1.0f, 0.0f,
-         kFlyUsePosition, false},
-        {L"<KARTEN_FLY_SPLINE ALONG_SPEED=\"-2\" TO_SPEED=\"3\">" + point + L"</KARTEN_FLY_SPLINE>", L"ALONG_SPEED", 1,
-         1.0f, 3.0f, 0.0f, kFlyUsePosition, false},
-        {L"<KARTEN_FLY_SPLINE TO_SPEED=\"nan\">" + point + L"</KARTEN_FLY_SPLINE>", L"TO_SPEED", 1, 1.0f, 1.0f, 0.0f,
-         kFlyUsePosition, false},
-        {L"<KARTEN_FLY_SPLINE WAIT_TIMER_MAX=\"inf\" ALONG_SPEED=\"2\">" + point + L"</KARTEN_FLY_SPLINE>",
-         L"WAIT_TIMER_MAX", 1, 2.0f, 1.0f, 0.0f, kFlyUsePosition, false},
+        {step(L"ALONG_SPEED=\"0\""), L"ALONG_SPEED", 1, 1.0f, 1.0f, 0.0f, kPos, false},
+        {step(L"ALONG_SPEED=\"-2\" TO_SPEED=\"3\""), L"ALONG_SPEED", 1, 1.0f, 3.0f, 0.0f, kPos, false},
+        {step(L"TO_SPEED=\"nan\""), L"TO_SPEED", 1, 1.0f, 1.0f, 0.0f, kPos, false},
+        {step(L"WAIT_TIMER_MAX=\"inf\" ALONG_SPEED=\"2\""), L"WAIT_TIMER_MAX", 1, 2.0f, 1.0f, 0.0f, kPos, false},
         // No path to follow: the step goes.
-        {L"<KARTEN_FLY_SPLINE/><KARTEN_FLY_SPLINE ALONG_SPEED=\"2\">" + point + L"</KARTEN_FLY_SPLINE>",
-         L"without control points", 1, 2.0f, 1.0f, 0.0f, kFlyUsePosition, false},
-        {steps(FlySpline::kMaxSteps + 40, L"<KARTEN_FLY_SPLINE>" + point + L"</KARTEN_FLY_SPLINE>"), L"steps",
-         FlySpline::kMaxSteps, 1.0f, 1.0f, 0.0f, kFlyUsePosition, false},
+        {L"<KARTEN_FLY_SPLINE/>" + step(L"ALONG_SPEED=\"2\""), L"without control points", 1, 2, 1, 0, kPos, false},
+        {repeat(FlySpline::kMaxSteps + 40, step(L"")), L"steps", FlySpline::kMaxSteps, 1, 1, 0, kPos, false},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(std::string(c.body.begin(), c.body.begin() + std::min<std::size_t>(c.body.size(), 90)));
@@ -85,7 +83,7 @@ TEST(FlySplineRead, KeysDefaultsAndRefusals) {
         EXPECT_EQ(first.constantEndTime, c.constant);
     }
     logtest::LogWatch const watch;
-    auto const many = readSpline(L"<FLY_SPLINE><KARTEN_FLY_SPLINE>" + steps(FlySpline::kMaxControlPoints + 1, kPoint) +
+    auto const many = readSpline(L"<FLY_SPLINE><KARTEN_FLY_SPLINE>" + repeat(FlySpline::kMaxControlPoints + 1, kPoint) +
                                  L"</KARTEN_FLY_SPLINE></FLY_SPLINE>");
     EXPECT_EQ(many->steps.front().points.size(), FlySpline::kMaxControlPoints);
     EXPECT_EQ(watch.errors().size(), 1u);
@@ -276,10 +274,15 @@ TEST_F(FlightTable, AWinningFlyOutLastsAsComputedWithOneSoundPer14Cards) {
     }
 }
 
-TEST_F(FlightTable, ALostGameFliesEveryCardInAtOnceAndAnUnknownSplineNone) {
+TEST_F(FlightTable, ALostGameFliesEveryCardInAtOnceAndAnUnknownOrEmptySplineNone) {
     start(cardtest::kVariants[0], L"4711", true);
+    std::string const before = signature();
     EXPECT_EQ(manager().startEndFlyOut(L"NO_SUCH_FLIGHT"), 0.0f);
+    auto const empty = readSpline(L"<FLY_SPLINE NAME=\"EMPTY\"><KARTEN_FLY_SPLINE/></FLY_SPLINE>");
+    EXPECT_EQ(empty->startFlight(manager().piles, manager()), 0.0f);
     EXPECT_TRUE(flying().empty());
+    EXPECT_EQ(signature(), before);
+    EXPECT_TRUE(manager().delayedSounds.empty());
     // "KARTEN_FLY_LOSE": one step with a constant end time, a path of 1 / 0.4 seconds.
     EXPECT_FLOAT_EQ(manager().startEndFlyOut(L"KARTEN_FLY_LOSE"), 2.5f);
     ASSERT_EQ(flying().size(), manager().cards.size());
@@ -311,16 +314,6 @@ TEST_F(FlightTable, ConstantEndTimesHoldWhateverTheWaits) {
     EXPECT_GT(second, 0);
     frames(200, 1.0 / 60.0);
     EXPECT_TRUE(flying().empty());
-}
-
-TEST_F(FlightTable, AFlySplineWithoutStepsFliesNothing) {
-    start(cardtest::kVariants[0], L"4711", true);
-    std::string const before = signature();
-    auto const spline = readSpline(L"<FLY_SPLINE NAME=\"EMPTY\"><KARTEN_FLY_SPLINE/></FLY_SPLINE>");
-    EXPECT_EQ(spline->startFlight(manager().piles, manager()), 0.0f);
-    EXPECT_TRUE(flying().empty());
-    EXPECT_EQ(signature(), before);
-    EXPECT_TRUE(manager().delayedSounds.empty());
 }
 
 }  // namespace
