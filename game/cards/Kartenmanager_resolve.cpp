@@ -161,7 +161,8 @@ void Kartenmanager::resolveAfterMove(bool playerMove) {
         if (Kartenset const* set = StyleSettings::instance().getKartenset()) {
             SolPartikelManager::instance().spawnAt(set->toGoalEmitter, *card);
             SolPartikelManager::instance().spawnFlying(set->addPointsEmitter, card->getPositionGoal(),
-                                                       card->getPositionGoal(), kPointsWaveAmplitude, kPointsWaveFrequency);
+                                                       card->getPositionGoal(), kPointsWaveAmplitude,
+                                                       kPointsWaveFrequency);
         }
         cardScored.emit(*card);
     }

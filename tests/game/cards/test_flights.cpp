@@ -225,7 +225,8 @@ TEST_F(FlightTable, TheDealGlidesEveryCardToItsPlaceWithinItsWaitAndGlideTime) {
             card->getPosition(place, false, true);
             D3DXVECTOR2 const from = card->position.current;
             float const distance = std::hypot(place.x - from.x, place.y - from.y);
-            float const glide = std::min(distance, look.arrangeMaxLinDist) / (look.arrangeSpeed * look.arrangeSpeedMult);
+            float const glide =
+                std::min(distance, look.arrangeMaxLinDist) / (look.arrangeSpeed * look.arrangeSpeedMult);
             float const due = std::max(card->waitTime, 0.0f) + glide;
             ASSERT_GT(distance, 100.0f) << "every card comes in from outside the table";
             arrivals.push_back({card, place, due});
