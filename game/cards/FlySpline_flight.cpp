@@ -3,9 +3,10 @@
 // kCardsPerSound cards spread over the flight.
 //
 // Durations: a step lasts (1 / speed along + wait, the wait left out with a constant end time) x
-// "START_AT_PARAM_LAST". Steps run one after another, or with "USE_MODULO" side by side, when
-// the flight lasts as long as its longest step (not that divided by the number of steps, which
-// would end the flight for its callers while cards still fly).
+// "START_AT_PARAM_LAST". Steps run one after another, or with "USE_MODULO" side by side; then the
+// time returned (which the game end waits before its results, and over which the flight sounds
+// are spread) is the longest step divided by the number of steps, so the results come up while
+// the last cards are still in the air.
 //
 // Constant end time: every card of the step arrives when the step's path time is over, each
 // travelling the path time less its own wait within the step. The waits are squeezed so that no
@@ -93,7 +94,7 @@ float FlySpline::startFlight(std::vector<Kartenstapel*> piles, Kartenmanager& ma
         float const duration = (pathTime + (step.constantEndTime ? 0.0f : waitMax)) * startAtParam;
         running = useModulo ? std::max(running, duration) : running + duration;
     }
-    float const duration = running;
+    float const duration = useModulo ? running / static_cast<float>(stepCount) : running;
 
     // Pile by pile in turns: a pile that gave cards goes back to the end of the list.
     std::vector<Karte*> order;
