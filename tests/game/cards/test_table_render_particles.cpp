@@ -4,8 +4,12 @@
 // multiplier of 0 shows none.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/render/BaseSprite.h"
+#include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Picking.h"
@@ -119,6 +123,50 @@ TEST_F(RendererParticleTest, TheParticleWindowTakesTheScreenLayers) {
     StyleSettings::instance().setParticleSpawnMult(0.0f);
     EXPECT_EQ(emit(main), table);
     EXPECT_EQ(emit(overlay), std::vector<uint32_t>(table.size(), kClear));
+}
+
+// A particle draws its frame as the sprite batcher's stretched sprite rectangle would: turned
+// about an off-centre point, not square, on either kind of layer.
+TEST_F(RendererParticleTest, AParticleDrawsAsItsSpriteRectangle) {
+    for (int layer : {0, 1}) {
+        // 40 x 14 pixels on the screen either way.
+        float const unit = layer == 0 ? 1.0f / camera.getScale(false) : 1.0f;
+        D3DXVECTOR2 const start = layer == 0 ? camera.screenToWorld(D3DXVECTOR2(60.0f, 40.0f), false)
+                                             : D3DXVECTOR2(60.0f, 40.0f);
+        SolPartikelManager::instance().clear();
+        Orvex::XMLNode root;
+        ASSERT_TRUE(root.loadFromText(
+            L"<PARTIKEL_DATEI><PARTIKEL_VORLAGE NAME=\"T\" ANIMATION=\"SPARK\" LIFETIME=\"10\" SIZE=\"" +
+            std::to_wstring(40.0f * unit) + L" " + std::to_wstring(14.0f * unit) + L"\" "
+            L"ROTATION=\"30\" ROTATION_CENTER=\"0.25 0.7\" COLOR=\"C0FFFF00\" IGNORE_CAMERA=\"" +
+            std::to_wstring(layer) + L"\"/></PARTIKEL_DATEI>"));
+        SolPartikelManager::instance().loadTemplates(root, L"turn.par");
+        std::unique_ptr<SolPartikel, void (*)(SolPartikel*)> particle(
+            SolPartikelManager::instance().findParticleTemplate(L"T")->clone(), [](SolPartikel* p) { p->release(); });
+        particle->start(start, nullptr);
+        RenderContext context;
+        context.sprite = &sprite;
+        context.camera = &camera;
+        context.screenOffset = {3.0f, 2.0f};
+        std::vector<uint32_t> const drawn = draw([&] { particle->render(context); });
+
+        D3DXVECTOR2 position = particle->getPosition() + context.screenOffset;
+        D3DXVECTOR2 size = particle->drawSize();
+        if (layer == 0) {
+            position = particle->getPosition() * camera.getScale(false) + camera.getOffset();
+            size *= camera.getScale(false);
+        }
+        ASSERT_NE(particle->getAnimation(), nullptr);
+        Orvex::AnimationFrame const* frame = particle->getAnimation()->getCurrentFrame();
+        Orvex::SpriteRect const place(position, size, 30.0f, D3DXVECTOR2(0.25f, 0.7f),
+                                      Orvex::SpriteRect::kCentreRelative | Orvex::SpriteRect::kPositionIsCentre);
+        std::vector<uint32_t> const expected = draw([&] {
+            sprite.drawSpriteRect(frame->texture, &frame->rect, place, Orvex::SDP_SCALE, Orvex::SDP_SCALE,
+                                  particle->packedColour());
+        });
+        EXPECT_NE(expected, std::vector<uint32_t>(expected.size(), kClear));
+        EXPECT_EQ(drawn, expected) << "layer " << layer;
+    }
 }
 
 }  // namespace
