@@ -71,18 +71,19 @@ void SolitaireRenderer::deleteTarget() {
 
 void SolitaireRenderer::drawTarget() {
     if (!target_ || !sprite_) return;
-    // A batch still open (a redraw asked for while the GUI draws) is set aside meanwhile.
+    // A batch still open (a redraw asked for while the GUI draws) is set aside meanwhile; a
+    // batcher that cannot set it aside keeps the last picture rather than clearing it.
     bool const open = sprite_->isInBegin();
     if (open) sprite_->flushBatch();
-    target_->render();
+    if (!sprite_->isInBegin()) target_->render();
     if (open) sprite_->resumeBatch();
 }
 
 void SolitaireRenderer::onRenderTarget(Orvex::RenderToTexture& target) {
     IDirect3DDevice9* device = Orvex::D3DInterface::getInstance().getDevice();
     if (&target != target_ || !device || !sprite_) return;
-    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
     if (!sprite_->Begin(kTargetSpriteFlags, nullptr)) return;
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
     blendCoverage(device);
     Orvex::FRect const area(0.0f, 0.0f, static_cast<float>(width(viewport_)), static_cast<float>(height(viewport_)));
     drawTable(Kartenmanager::instance(), makeContext(area, mainMask(), mainParticleLayer()), queue_);
