@@ -6,6 +6,7 @@
 
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/platform/D3DInterface.h"
 #include "engine/render/Effect.h"
 #include "engine/render/RenderToTexture.h"
 #include "engine/render/Sprite.h"
@@ -58,6 +59,9 @@ protected:
     // window drawn inside the GUI's sprite batch.
     std::vector<uint32_t> gameFrame() {
         renderer.setRenderFrames(-1);
+        return windowFrame();
+    }
+    std::vector<uint32_t> windowFrame() {
         device()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClear, 1.0f, 0);
         EXPECT_TRUE(batcher.Begin(D3DXSPRITE_ALPHABLEND, nullptr));
         main->selfDrawn.emit(*main, true);
@@ -81,6 +85,12 @@ TEST_F(RendererTargetTest, TheTableThroughTheTextureIsTheTableDrawnDirectly) {
     ASSERT_TRUE(renderer.getRenderTarget()->isValid());
     // Without the target's coverage alpha some 1,700 pixels at card edges come out darker.
     EXPECT_EQ(differing(gameFrame(), direct), 0);
+    // A device reset makes the target anew: every layer, drawn again at once.
+    renderer.setRenderFrames(kLayerBackground);
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+    ASSERT_TRUE(d3d.setDisplayMode(d3d.getDisplayMode(), false, false, nullptr, true));
+    EXPECT_EQ(renderer.getRenderFrames(), -1);
+    EXPECT_EQ(differing(windowFrame(), direct), 0);
     // A redraw asked for inside the batch, which this batcher cannot set aside, keeps the last
     // picture instead of leaving the target cleared; the window shows it.
     device()->Clear(0, nullptr, D3DCLEAR_TARGET, kClear, 1.0f, 0);
