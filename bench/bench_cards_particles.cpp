@@ -1,5 +1,6 @@
 // Particle speed: one frame's update of 2,000 live particles (moving, turning, fading over their
-// life). Their drawing is measured with the table renderer's frame.
+// life). Their drawing, with animated particles, is measured in the table frame of
+// bench_cards_frame.cpp.
 #include <benchmark/benchmark.h>
 
 #include "engine/core/XMLNode.h"

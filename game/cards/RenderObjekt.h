@@ -26,16 +26,28 @@ class SolitaireCamera;
 // Layers of the table passes (the context's layer mask; -1 all).
 enum RenderLayer : int { kLayerCards = 1, kLayerParticles = 2, kLayerPiles = 4, kLayerBackground = 8 };
 
+// Particle layers of a pass besides a single one (particle layers are 16-bit, 0 the table's):
+// every layer, or every layer but the table's.
+constexpr int kAllParticleLayers = -1;
+constexpr int kScreenParticleLayers = -0x10000;
+
+// Whether a particle of `layer` belongs to a pass of `passLayer`.
+constexpr bool inParticleLayer(int layer, int passLayer) {
+    if (passLayer == kAllParticleLayers) return true;
+    if (passLayer == kScreenParticleLayers) return layer != 0;
+    return layer == passLayer;
+}
+
 // What one pass draws or picks with: the sprite batcher and the target rectangle drawn into, the
-// table camera (or none: identity), a screen offset, the layer mask, the particle layer (-1 all)
-// and the rectangle of the pass (a 1 by 1 rectangle at the pointer when picking).
+// table camera (or none: identity), a screen offset, the layer mask, the particle layer and the
+// rectangle of the pass (a 1 by 1 rectangle at the pointer when picking).
 struct RenderContext {
     Orvex::BaseSprite* sprite = nullptr;
     Orvex::FRect target;
     SolitaireCamera const* camera = nullptr;
     D3DXVECTOR2 screenOffset{0.0f, 0.0f};
     int layerMask = -1;
-    int particleLayer = -1;
+    int particleLayer = kAllParticleLayers;
     float left = 0.0f, right = 1024.0f, top = 0.0f, bottom = 768.0f;
 };
 

@@ -8,6 +8,7 @@
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/cards/KartenObjekt.h"
 #include "game/cards/ReadProblems.h"
+#include "game/cards/RenderObjekt.h"
 #include "game/cards/SolPartikel.h"
 #include "game/cards/StyleSettings.h"
 
@@ -28,7 +29,7 @@ void releaseAll(std::vector<T*>& list) {
     list.clear();
 }
 
-bool inLayer(SolPartikel const& object, int layer) { return layer == -1 || object.getLayer() == layer; }
+bool inLayer(SolPartikel const& object, int layer) { return inParticleLayer(object.getLayer(), layer); }
 
 // Updates the list's objects of the layer; objects appended meanwhile are updated in this pass
 // too. The finished ones are released and removed, the rest keep their order.

@@ -53,7 +53,8 @@ public:
     void add(SolPartikel* object);
     bool hasRoom() const { return particles_.size() + emitters_.size() < kMaxLive; }
 
-    // Advances the live emitters, then particles, of that layer (-1 all) and removes the finished.
+    // Advances the live emitters, then particles, of that layer (-1 all, kScreenParticleLayers
+    // all but 0) and removes the finished.
     void update(float const& dt, int layer);
     void queueRender(RenderContext const& context, RenderQueue& queue);
     void render(RenderContext const& context);

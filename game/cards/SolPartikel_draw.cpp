@@ -1,5 +1,6 @@
 // A particle's animation and its drawing: layer 0 through the table camera, the other layers in
 // screen space with the context's offset; centred on the particle's position.
+#include <cmath>
 #include <cstdlib>
 
 #include "engine/render/BaseSprite.h"
@@ -59,11 +60,18 @@ void SolPartikel::queueRender(RenderQueue& queue, RenderContext const&) {
     if (animation_.get()) queue.add(this, drawOrder_);
 }
 
+// The frame's source rectangle scaled to the size, turned about the rotation centre (a fraction
+// of the size) and that centre put on the position: the one piece a stretched sprite rectangle
+// makes, with its matrix written out, as thousands of particles are drawn per frame.
 void SolPartikel::render(RenderContext const& context) {
     Orvex::Texture2DAnimation* animation = animation_.get();
     if (!animation || !context.sprite) return;
     Orvex::AnimationFrame const* frame = animation->getCurrentFrame();
     if (!frame || !frame->texture) return;
+    RECT const& source = frame->rect;
+    float const sourceW = static_cast<float>(source.right - source.left);
+    float const sourceH = static_cast<float>(source.bottom - source.top);
+    if (sourceW <= 0.0f || sourceH <= 0.0f) return;
     D3DXVECTOR2 position = position_;
     D3DXVECTOR2 size = drawSize();
     if (layer_ == 0) {
@@ -75,10 +83,21 @@ void SolPartikel::render(RenderContext const& context) {
     } else {
         position += context.screenOffset;
     }
-    Orvex::SpriteRect const place(position, size, rotation_, centre_,
-                                  Orvex::SpriteRect::kCentreRelative | Orvex::SpriteRect::kPositionIsCentre);
-    context.sprite->drawSpriteRect(frame->texture, &frame->rect, place, Orvex::SDP_SCALE, Orvex::SDP_SCALE,
-                                   packedColour());
+    IDirect3DTexture9** texture = frame->texture->getD3DTexture();
+    if (!texture || !*texture) return;
+    float const angle = D3DXToRadian(rotation_);
+    float const c = std::cos(angle), s = std::sin(angle);
+    float const sx = size.x / sourceW, sy = size.y / sourceH;
+    float const cx = size.x * centre_.x, cy = size.y * centre_.y;
+    D3DXMATRIX m;
+    D3DXMatrixIdentity(&m);
+    m._11 = sx * c;
+    m._12 = sx * s;
+    m._21 = -sy * s;
+    m._22 = sy * c;
+    m._41 = position.x - cx * c + cy * s;
+    m._42 = position.y - cx * s - cy * c;
+    context.sprite->DrawSprite2D(*texture, &source, &m, packedColour());
 }
 
 }  // namespace Solitaire

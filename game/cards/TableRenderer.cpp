@@ -1,8 +1,13 @@
-// The table renderer's pass and its game windows (see TableRenderer.h).
+// The table renderer's passes, its game windows and the window-point mapping (see
+// TableRenderer.h).
 #include "game/cards/TableRenderer.h"
 
 #include "engine/gui/GUIWindow.h"
+#include "engine/render/BaseSprite.h"
+#include "engine/render/RenderToTexture.h"
 #include "game/cards/Kartenmanager.h"
+#include "game/cards/SolPartikelManager.h"
+#include "game/cards/StyleSettings.h"
 
 namespace Solitaire {
 
@@ -13,19 +18,28 @@ Orvex::FRect asRect(RECT const& r) {
                         static_cast<float>(r.bottom));
 }
 
+bool particlesShown() { return StyleSettings::instance().getParticleSpawnMult() > 0.0f; }
+
 }  // namespace
 
 void drawTable(Kartenmanager& manager, RenderContext const& context, RenderQueue& queue) {
     queue.clear();
     manager.queueRender(context, queue);
+    if ((context.layerMask & kLayerParticles) && particlesShown())
+        SolPartikelManager::instance().queueRender(context, queue);
     queue.sortItems();
     for (RenderItem const& item : queue.items()) item.object->render(context);
     queue.clear();
 }
 
-SolitaireRenderer::SolitaireRenderer(Orvex::BaseSprite* sprite) : sprite_(sprite) {}
+SolitaireRenderer::SolitaireRenderer(Orvex::BaseSprite* sprite, SolitaireCamera const* camera)
+    : sprite_(sprite), camera_(camera) {}
 
-SolitaireRenderer::~SolitaireRenderer() { setWindows(nullptr, nullptr); }
+SolitaireRenderer::~SolitaireRenderer() {
+    setWindows(nullptr, nullptr);
+    setParticleWindow(nullptr);
+    deleteTarget();
+}
 
 void SolitaireRenderer::take(Orvex::GUIWindow*& slot, Orvex::GUIWindow* window,
                              void (SolitaireRenderer::*slotFunction)(Orvex::GUIWindow&, bool const&)) {
@@ -42,6 +56,10 @@ void SolitaireRenderer::take(Orvex::GUIWindow*& slot, Orvex::GUIWindow* window,
 void SolitaireRenderer::setWindows(Orvex::GUIWindow* main, Orvex::GUIWindow* background) {
     take(main_, main, &SolitaireRenderer::onMainWindowDrawn);
     take(background_, background, &SolitaireRenderer::onBackgroundWindowDrawn);
+}
+
+void SolitaireRenderer::setParticleWindow(Orvex::GUIWindow* window) {
+    take(particles_, window, &SolitaireRenderer::onParticleWindowDrawn);
 }
 
 Orvex::FRect SolitaireRenderer::getWindowRect() const {
@@ -67,26 +85,42 @@ D3DXVECTOR2 SolitaireRenderer::toGamePoint(D3DXVECTOR2 const& p) const {
             (p.y - w.top) / wh * static_cast<float>(viewport_.bottom - viewport_.top) + w.top};
 }
 
-void SolitaireRenderer::pass(Orvex::FRect const& rect, int mask) {
+RenderContext SolitaireRenderer::makeContext(Orvex::FRect const& rect, int mask, int particleLayer) const {
     RenderContext context;
     context.sprite = sprite_;
-    context.camera = Kartenmanager::instance().camera;
+    context.camera = camera_ ? camera_ : Kartenmanager::instance().camera;
     context.target = rect;
     context.left = rect.left;
     context.right = rect.right;
     context.top = rect.top;
     context.bottom = rect.bottom;
     context.layerMask = mask;
-    drawTable(Kartenmanager::instance(), context, queue_);
+    context.particleLayer = particleLayer;
+    return context;
 }
 
-void SolitaireRenderer::onMainWindowDrawn(Orvex::GUIWindow&, bool const& drawn) {
+int SolitaireRenderer::mainMask() const { return background_ ? layerMask_ & ~kLayerBackground : layerMask_; }
+
+int SolitaireRenderer::mainParticleLayer() const { return particles_ ? 0 : kAllParticleLayers; }
+
+void SolitaireRenderer::onMainWindowDrawn(Orvex::GUIWindow& window, bool const& drawn) {
     if (!drawn) return;
-    pass(asRect(viewport_), background_ ? layerMask_ & ~kLayerBackground : layerMask_);
+    if (!renderToTexture_) {
+        drawTable(Kartenmanager::instance(), makeContext(asRect(viewport_), mainMask(), mainParticleLayer()), queue_);
+        return;
+    }
+    if (target_ && sprite_)
+        sprite_->drawInRect(&target_->getTexture(), nullptr, window.getScreenRect(), Orvex::SDP_SCALE,
+                            Orvex::SDP_SCALE, 0xFFFFFFFF);
 }
 
 void SolitaireRenderer::onBackgroundWindowDrawn(Orvex::GUIWindow& window, bool const& drawn) {
-    if (drawn) pass(window.getScreenRect(), kLayerBackground);
+    if (drawn) drawTable(Kartenmanager::instance(), makeContext(window.getScreenRect(), kLayerBackground, 0), queue_);
+}
+
+void SolitaireRenderer::onParticleWindowDrawn(Orvex::GUIWindow&, bool const& drawn) {
+    if (!drawn || !particlesShown()) return;
+    SolPartikelManager::instance().render(makeContext(asRect(viewport_), kLayerParticles, kScreenParticleLayers));
 }
 
 }  // namespace Solitaire

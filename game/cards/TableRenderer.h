@@ -1,8 +1,13 @@
 // The table renderer: one pass queues the card manager's objects of the context's layers (piles,
-// cards, the current background), sorts them stably by ascending order and draws them in that
-// order, so later items cover earlier ones. SolitaireRenderer runs such passes when its game
-// windows have been drawn (the main window without the background when a background window
-// draws it) and maps points between the window and the game's viewport.
+// cards, the current background) and the particles of the context's particle layer, sorts them
+// stably by ascending order and draws them in that order, so later items cover earlier ones.
+// SolitaireRenderer runs such passes when its game windows have been drawn: the main window
+// draws the table (without the background when a background window draws it, with only the
+// table's particle layer 0 when a particle window draws the screen layers). With render-to-
+// texture on, the table is drawn into a target texture of the viewport's size and the main
+// window shows that picture. It also maps points between the window and the game's viewport.
+// Split over TableRenderer.cpp (passes, windows, points) and TableRenderer_target.cpp (the
+// render target).
 #pragma once
 
 #include "game/cards/RenderObjekt.h"
@@ -11,27 +16,44 @@
 
 namespace Orvex {
 class GUIWindow;
-}
+class RenderToTexture;
+}  // namespace Orvex
 
 namespace Solitaire {
 
 class Kartenmanager;
 
+// One pass: the manager's objects and (layer bit 2, a spawn multiplier above 0) the particles.
 void drawTable(Kartenmanager& manager, RenderContext const& context, RenderQueue& queue);
 
 class SolitaireRenderer : public sigslot::has_slots<sigslot::single_threaded> {
 public:
-    explicit SolitaireRenderer(Orvex::BaseSprite* sprite);
+    // A side of the render target at most (the device's texture limit on small cards).
+    static constexpr LONG kMaxTargetSide = 8192;
+
+    // The camera null: the card manager's camera at the time of each pass.
+    explicit SolitaireRenderer(Orvex::BaseSprite* sprite, SolitaireCamera const* camera = nullptr);
     ~SolitaireRenderer() override;
     SolitaireRenderer(SolitaireRenderer const&) = delete;
     SolitaireRenderer& operator=(SolitaireRenderer const&) = delete;
 
     // Takes a reference on each window and listens to its draw signal; null drops the old one.
     void setWindows(Orvex::GUIWindow* main, Orvex::GUIWindow* background);
-    void setRenderFrames(int mask) { layerMask_ = mask; }
-    void setViewport(RECT const& viewport) { viewport_ = viewport; }
+    // The window whose draw signal draws the particles of the screen layers (all but 0).
+    void setParticleWindow(Orvex::GUIWindow* window);
+    // Stores the layer mask; with render-to-texture on, the target is drawn again at once.
+    void setRenderFrames(int mask);
+    // Keeps the render-to-texture state (a target of another size is made anew).
+    void setViewport(RECT const& viewport);
+    void setViewport(RECT const& viewport, bool renderToTexture);
+    // Makes or deletes the target when the state changes, or when its size no longer is the
+    // viewport's; an empty or oversized viewport gets no target.
+    void setRenderToTexture(bool on);
     void setSprite(Orvex::BaseSprite* sprite) { sprite_ = sprite; }
     RECT const& getViewport() const { return viewport_; }
+    bool isRenderToTexture() const { return renderToTexture_; }
+    Orvex::RenderToTexture* getRenderTarget() const { return target_; }
+    int getRenderFrames() const { return layerMask_; }
     // The main window's screen rectangle, or the viewport without one.
     Orvex::FRect getWindowRect() const;
 
@@ -42,16 +64,31 @@ public:
 
     void onMainWindowDrawn(Orvex::GUIWindow& window, bool const& drawn);
     void onBackgroundWindowDrawn(Orvex::GUIWindow& window, bool const& drawn);
+    void onParticleWindowDrawn(Orvex::GUIWindow& window, bool const& drawn);
+    // Draws the table into the target (its scene is open).
+    void onRenderTarget(Orvex::RenderToTexture& target);
+    // The target was made again (a device reset): every layer, drawn again.
+    void onRenderTargetChanged(Orvex::RenderToTexture& target);
 
 private:
-    void pass(Orvex::FRect const& rect, int mask);
+    RenderContext makeContext(Orvex::FRect const& rect, int mask, int particleLayer) const;
+    // The main window's layers: without the background when a background window draws it.
+    int mainMask() const;
+    // The table's particle layer 0 when a particle window draws the others, else all.
+    int mainParticleLayer() const;
+    void drawTarget();
+    void deleteTarget();
     void take(Orvex::GUIWindow*& slot, Orvex::GUIWindow* window,
               void (SolitaireRenderer::*slotFunction)(Orvex::GUIWindow&, bool const&));
 
+    Orvex::RenderToTexture* target_ = nullptr;
     Orvex::GUIWindow* main_ = nullptr;
     Orvex::GUIWindow* background_ = nullptr;
+    Orvex::GUIWindow* particles_ = nullptr;
     Orvex::BaseSprite* sprite_ = nullptr;
+    SolitaireCamera const* camera_ = nullptr;
     int layerMask_ = -1;
+    bool renderToTexture_ = false;
     RECT viewport_{0, 0, 1024, 768};
     RenderQueue queue_;
 };
