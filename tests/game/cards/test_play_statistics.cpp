@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "game/cards/AchivementManager.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
@@ -22,6 +23,8 @@ protected:
     void SetUp() override {
         PlayTable::SetUp();
         StatistikManager::instance().resetProfileStatistik();
+        // Earlier games in this process counted into the same achievements.
+        Solitaire::AchivementManager::instance().resetAll();
         StatistikManager::instance().create(L"STATS");
         StatistikManager::instance().create(L"VAR_STATS");
     }
