@@ -1,9 +1,11 @@
-// A particle's start, motion and wave path.
+// A particle's start, motion and paths (its own spline or a wave from a start to an end point).
 #include "game/cards/SolPartikel.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/core/Random.h"
+#include "engine/render/Spline.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/cards/GameStyle.h"
 
@@ -17,16 +19,40 @@ D3DXVECTOR2 lerp(D3DXVECTOR2 const& a, D3DXVECTOR2 const& b, float t) { return a
 
 float draw(float const range[2]) { return Orvex::randomFloat(range[0], range[1]); }
 
+bool finite(D3DXVECTOR2 const& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+
+Orvex::SplinePoint pathPoint(D3DXVECTOR2 const& p) {
+    Orvex::SplinePoint point;
+    point.position[0] = p.x;
+    point.position[1] = p.y;
+    return point;
+}
+
 }  // namespace
 
-D3DXVECTOR2 WavePath::pointAt(float t) const {
+Orvex::Spline* makeWaveSpline(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end, float amplitude, int frequency) {
+    if (!finite(start) || !finite(end)) return nullptr;
+    int const halfWaves = std::clamp(frequency, 0, SolPartikel::kMaxWaveFrequency);
     D3DXVECTOR2 const delta = end - start;
     float const length = std::sqrt(delta.x * delta.x + delta.y * delta.y);
-    if (!(length > 0.0f) || !std::isfinite(length)) return start;
-    D3DXVECTOR2 const d = delta / length;
+    bool const usable = length > 0.0f && std::isfinite(length);
+    D3DXVECTOR2 const d = usable ? delta / length : D3DXVECTOR2{0.0f, 0.0f};
     D3DXVECTOR2 const n{d.y, -d.x};
-    float const wave = std::sin(kPi * static_cast<float>(frequency) * t) * (1.0f - t) * amplitude * length;
-    return start + d * (length * t) + n * wave;
+    float const swing = std::isfinite(amplitude) ? amplitude * length : 0.0f;
+    auto* spline = new Orvex::Spline();
+    std::vector<Orvex::SplinePoint>& points = spline->getControlPoints();
+    int const steps = 8 * halfWaves;
+    if (steps == 0) points.push_back(pathPoint(start));
+    for (int i = 0; i < steps; ++i) {
+        float const t = static_cast<float>(i) / static_cast<float>(steps);
+        D3DXVECTOR2 p = start + d * (length * t);
+        D3DXVECTOR2 const waved = p + n * (std::sin(kPi * static_cast<float>(halfWaves) * t) * (1.0f - t) * swing);
+        if (finite(waved)) p = waved;  // a swing too wide for a float keeps to the straight line
+        points.push_back(pathPoint(finite(p) ? p : start));
+    }
+    points.push_back(pathPoint(end));
+    spline->rebuildTables();
+    return spline;
 }
 
 SolPartikel::SolPartikel() {
@@ -59,6 +85,7 @@ void SolPartikel::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* directio
     velocity_ = heading * draw(speed_);
     startVelocity_ = velocity_;
     gravity_ = lerp(gravitation_[0], gravitation_[1], Orvex::randomFloat(0.0f, 1.0f));
+    startGravity_ = gravity_;
     if (uniformSize_) {
         size_ = lerp(sizeRange_[0], sizeRange_[1], Orvex::randomFloat(0.0f, 1.0f));
     } else {
@@ -84,16 +111,42 @@ void SolPartikel::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* directio
     playSound(sound_);
 }
 
+void SolPartikel::setSpline(Orvex::Spline* spline, int const& mode) {
+    spline_.adopt(spline);
+    splineMode_ = mode == kPathVelocity || mode == kPathGravitation ? mode : kPathPosition;
+}
+
+void SolPartikel::move(float dt) {
+    velocity_ += gravity_ * dt;
+    position_ += velocity_ * dt;
+}
+
+// The point at the fraction of life along the path's length.
+void SolPartikel::followSpline(float dt) {
+    Orvex::Spline const& spline = *spline_.get();
+    Orvex::SplinePoint const point = spline.getPointAt(spline.parameterAtDistance(spline.getLength() * lifeFraction()));
+    D3DXVECTOR2 const p{point.position[0], point.position[1]};
+    switch (splineMode_) {
+        case kPathVelocity:
+            velocity_ = startVelocity_ + p;
+            move(dt);
+            break;
+        case kPathGravitation:
+            gravity_ = startGravity_ + p;
+            move(dt);
+            break;
+        default:
+            position_ = startOffset_ + p;
+    }
+}
+
 void SolPartikel::update(float const& dt) {
     if (isFinished()) return;
     if (Orvex::Texture2DAnimation* animation = animation_.get()) animation->update(static_cast<double>(dt));
-    if (hasWave_) {
-        float const t = lifetime_ > 0.0f ? std::fmin(age_ / lifetime_, 1.0f) : 1.0f;
-        position_ = startOffset_ + wave_.pointAt(t);
-    } else {
-        velocity_ += gravity_ * dt;
-        position_ += velocity_ * dt;
-    }
+    if (spline_.get())
+        followSpline(dt);
+    else
+        move(dt);
     rotation_ += rotationSpeed_ * dt;
     age_ += dt;
     colourCurve_.setTime(lifeFraction());
