@@ -259,6 +259,32 @@ TEST_F(ParticleTest, AnEntryPathLeadsItsParticlesToItsEndArea) {
     }
 }
 
+TEST_F(ParticleTest, AnEntryThatRemovesOthersIsTheOnlyOneAfterItsFirstSpawn) {
+    load(L"<PARTIKEL_VORLAGE NAME=\"A\" LIFETIME=\"10\"/><PARTIKEL_VORLAGE NAME=\"B\" LIFETIME=\"10\"/>"
+         L"<PARTIKEL_VORLAGE NAME=\"C\" LIFETIME=\"10\"/><EMITTER_VORLAGE NAME=\"E\" LIFETIME=\"-1\" PPS=\"100\" "
+         L"MAXPARTIKEL=\"60\"><VORLAGE NAME=\"A\"/><VORLAGE NAME=\"B\" REMOVE_OTHERS=\"1\"/><VORLAGE NAME=\"C\"/>"
+         L"</EMITTER_VORLAGE>");
+    manager().spawn(L"E", {0.0f, 0.0f});
+    run(40, 0.02f);
+    ASSERT_EQ(particles(), 60u);
+    bool seen = false;
+    for (SolPartikel const* p : manager().liveParticles()) {
+        if (seen) EXPECT_EQ(p->getName(), L"B");
+        seen = seen || p->getName() == L"B";
+    }
+    EXPECT_TRUE(seen);
+}
+
+TEST_F(ParticleTest, AnEmitterStartedDuringTheUpdateIsUpdatedInTheSamePass) {
+    load(L"<PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"10\"/><EMITTER_VORLAGE NAME=\"CHILD\" LIFETIME=\"-1\" PPS=\"1000\" "
+         L"MAXPARTIKEL=\"1\"><PARTIKEL>\"|P|\"</PARTIKEL></EMITTER_VORLAGE><EMITTER_VORLAGE NAME=\"E\" LIFETIME=\"-1\" "
+         L"PPS=\"1000\" MAXPARTIKEL=\"1\"><PARTIKEL>\"|CHILD|\"</PARTIKEL></EMITTER_VORLAGE>");
+    manager().spawn(L"E", {0.0f, 0.0f});
+    run(1, 0.01f);
+    EXPECT_EQ(particles(), 1u);  // the child emitter emitted in the pass that started it
+    EXPECT_EQ(emitters(), 0u);   // both reached their limit
+}
+
 TEST_F(ParticleTest, UnknownNamesSpawnNothing) {
     load(kSpark);
     EXPECT_EQ(manager().spawn(L"SPARK", {0.0f, 0.0f}), nullptr);  // a particle template, not an emitter
