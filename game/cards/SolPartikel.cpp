@@ -21,16 +21,10 @@ float draw(float const range[2]) { return Orvex::randomFloat(range[0], range[1])
 
 bool finite(D3DXVECTOR2 const& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
-Orvex::SplinePoint pathPoint(D3DXVECTOR2 const& p) {
-    Orvex::SplinePoint point;
-    point.position[0] = p.x;
-    point.position[1] = p.y;
-    return point;
-}
-
 }  // namespace
 
-Orvex::Spline* makeWaveSpline(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end, float amplitude, int frequency) {
+std::shared_ptr<WavePath const> WavePath::make(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end, float amplitude,
+                                               int frequency) {
     if (!finite(start) || !finite(end)) return nullptr;
     int const halfWaves = std::clamp(frequency, 0, SolPartikel::kMaxWaveFrequency);
     D3DXVECTOR2 const delta = end - start;
@@ -39,20 +33,45 @@ Orvex::Spline* makeWaveSpline(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end, 
     D3DXVECTOR2 const d = usable ? delta / length : D3DXVECTOR2{0.0f, 0.0f};
     D3DXVECTOR2 const n{d.y, -d.x};
     float const swing = std::isfinite(amplitude) ? amplitude * length : 0.0f;
-    auto* spline = new Orvex::Spline();
-    std::vector<Orvex::SplinePoint>& points = spline->getControlPoints();
+    auto path = std::make_shared<WavePath>();
     int const steps = 8 * halfWaves;
-    if (steps == 0) points.push_back(pathPoint(start));
+    if (steps == 0) path->points_.push_back(start);
     for (int i = 0; i < steps; ++i) {
         float const t = static_cast<float>(i) / static_cast<float>(steps);
         D3DXVECTOR2 p = start + d * (length * t);
         D3DXVECTOR2 const waved = p + n * (std::sin(kPi * static_cast<float>(halfWaves) * t) * (1.0f - t) * swing);
         if (finite(waved)) p = waved;  // a swing too wide for a float keeps to the straight line
-        points.push_back(pathPoint(finite(p) ? p : start));
+        path->points_.push_back(finite(p) ? p : start);
     }
-    points.push_back(pathPoint(end));
-    spline->rebuildTables();
-    return spline;
+    path->points_.push_back(end);
+    float running = 0.0f;
+    path->lengths_.push_back(running);
+    for (std::size_t i = 1; i < path->points_.size(); ++i) {
+        D3DXVECTOR2 const step = path->points_[i] - path->points_[i - 1];
+        running += std::sqrt(step.x * step.x + step.y * step.y);
+        path->lengths_.push_back(running);
+    }
+    return path;
+}
+
+D3DXVECTOR2 WavePath::pointAt(float fraction) const {
+    float const f = std::isnan(fraction) ? 0.0f : std::clamp(fraction, 0.0f, 1.0f);
+    float const total = lengths_.back();
+    std::size_t i = 0;
+    float within = 0.0f;
+    if (std::isfinite(total) && total > 0.0f) {
+        float const distance = total * f;
+        i = static_cast<std::size_t>(std::upper_bound(lengths_.begin(), lengths_.end(), distance) - lengths_.begin());
+        i = std::clamp<std::size_t>(i, 1, points_.size() - 1) - 1;
+        float const segment = lengths_[i + 1] - lengths_[i];
+        within = segment > 0.0f ? std::fmin((distance - lengths_[i]) / segment, 1.0f) : 0.0f;
+    } else if (points_.size() > 1) {
+        float const at = f * static_cast<float>(points_.size() - 1);
+        i = std::min(static_cast<std::size_t>(at), points_.size() - 2);
+        within = at - static_cast<float>(i);
+    }
+    if (i + 1 >= points_.size()) return points_[i];
+    return points_[i] * (1.0f - within) + points_[i + 1] * within;  // no difference that could overflow
 }
 
 SolPartikel::SolPartikel() {
@@ -111,9 +130,24 @@ void SolPartikel::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* directio
     playSound(sound_);
 }
 
+namespace {
+
+int usableMode(int mode) {
+    return mode == SolPartikel::kPathVelocity || mode == SolPartikel::kPathGravitation ? mode : SolPartikel::kPathPosition;
+}
+
+}  // namespace
+
 void SolPartikel::setSpline(Orvex::Spline* spline, int const& mode) {
     spline_.adopt(spline);
-    splineMode_ = mode == kPathVelocity || mode == kPathGravitation ? mode : kPathPosition;
+    wave_.reset();
+    splineMode_ = usableMode(mode);
+}
+
+void SolPartikel::setWave(std::shared_ptr<WavePath const> wave, int const& mode) {
+    wave_ = std::move(wave);
+    spline_.adopt(nullptr);
+    splineMode_ = usableMode(mode);
 }
 
 void SolPartikel::move(float dt) {
@@ -121,11 +155,16 @@ void SolPartikel::move(float dt) {
     position_ += velocity_ * dt;
 }
 
-// The point at the fraction of life along the path's length.
-void SolPartikel::followSpline(float dt) {
-    Orvex::Spline const& spline = *spline_.get();
-    Orvex::SplinePoint const point = spline.getPointAt(spline.parameterAtDistance(spline.getLength() * lifeFraction()));
-    D3DXVECTOR2 const p{point.position[0], point.position[1]};
+void SolPartikel::followPath(float dt) {
+    D3DXVECTOR2 p;
+    if (WavePath const* wave = wave_.get()) {
+        p = wave->pointAt(lifeFraction());
+    } else {
+        Orvex::Spline const& spline = *spline_.get();
+        Orvex::SplinePoint const point =
+            spline.getPointAt(spline.parameterAtDistance(spline.getLength() * lifeFraction()));
+        p = {point.position[0], point.position[1]};
+    }
     switch (splineMode_) {
         case kPathVelocity:
             velocity_ = startVelocity_ + p;
@@ -143,8 +182,8 @@ void SolPartikel::followSpline(float dt) {
 void SolPartikel::update(float const& dt) {
     if (isFinished()) return;
     if (Orvex::Texture2DAnimation* animation = animation_.get()) animation->update(static_cast<double>(dt));
-    if (spline_.get())
-        followSpline(dt);
+    if (wave_ || spline_.get())
+        followPath(dt);
     else
         move(dt);
     rotation_ += rotationSpeed_ * dt;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,9 +57,22 @@ private:
 };
 
 // A path from start to end with `frequency` half waves of `amplitude` times the distance that
-// shrink to nothing at the end (no frequency: the straight line). One reference for the caller;
-// null when an end is not a finite point.
-Orvex::Spline* makeWaveSpline(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end, float amplitude, int frequency);
+// shrink to nothing at the end (no frequency: the straight line): eight points per half wave and
+// the end point, joined by straight lines. Kept as plain points (a particle on a path carries no
+// full spline) and shared, unchanged, by the particles that follow it.
+class WavePath {
+public:
+    // Null when an end is not a finite point.
+    static std::shared_ptr<WavePath const> make(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end, float amplitude,
+                                                int frequency);
+    std::vector<D3DXVECTOR2> const& points() const { return points_; }
+    // The point at that fraction of the length (of the point count when the length overflows).
+    D3DXVECTOR2 pointAt(float fraction) const;
+
+private:
+    std::vector<D3DXVECTOR2> points_;
+    std::vector<float> lengths_;  // from the start to each point
+};
 
 // An owned animation clone; copies clone it again.
 class OwnedAnimation {
@@ -112,9 +126,10 @@ public:
     D3DXCOLOR const& getColour() const { return colour_; }
     void setDrawOrder(float order) { drawOrder_ = order; }
     // Takes over one reference of the path (null: none) and how it moves the particle; shared,
-    // never changed, by the particle's copies. A mode outside 0..2 counts as 0.
+    // never changed, by the particle's copies. A mode outside 0..2 counts as 0. A particle follows
+    // one path: a spline replaces a wave and a wave a spline.
     void setSpline(Orvex::Spline* spline, int const& mode);
-    Orvex::Spline* getSpline() const { return spline_.get(); }
+    void setWave(std::shared_ptr<WavePath const> wave, int const& mode);
     // The fraction of life passed: 0 before the start, 1 for a lifetime of 0, 0 for a particle
     // that lives until it is ended (negative lifetime).
     float lifeFraction() const;
@@ -172,13 +187,15 @@ protected:
     std::int8_t forcedEnd_ = 0;
     float drawOrder_ = kLastOrder;
     CountedRef<Orvex::Spline> spline_;
+    std::shared_ptr<WavePath const> wave_;
     int splineMode_ = kPathPosition;
     OwnedAnimation animation_;
 
 private:
     // Velocity by gravitation, position by velocity.
     void move(float dt);
-    void followSpline(float dt);
+    // The point of the path at the fraction of life moves the particle by the path mode.
+    void followPath(float dt);
     // The template's own "SPLINE" element: a path followed from the start offset.
     void readSpline(Orvex::XMLNode& node, ReadProblems& problems);
     void startAnimation();

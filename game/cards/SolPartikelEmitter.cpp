@@ -5,7 +5,6 @@
 
 #include "engine/core/Random.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/render/Spline.h"
 #include "game/cards/GameStyle.h"
 #include "game/cards/SolPartikel.h"
 #include "game/cards/SolPartikelManager.h"
@@ -109,7 +108,9 @@ void SolPartikelEmitter::emitOne(bool reallySpawn) {
     SolPartikel const* found = manager.findTemplate(entry.name);
     if (!found) return;
     ++entry.spawned;
-    if (entry.limit != -1) rebuildActiveEntries();  // the entry may have reached its limit
+    // The entry may have reached its limit, or now removes the others (from this step on, not
+    // only from the next update).
+    if (entry.limit != -1 || (entry.removeOthers && entry.spawned == 1)) rebuildActiveEntries();
     if (!reallySpawn) return;
     playSound(entry.sound);
     SolPartikel* child = found->clone();
@@ -119,7 +120,7 @@ void SolPartikelEmitter::emitOne(bool reallySpawn) {
                                 Orvex::randomFloat(entry.pathStart[1], entry.pathStart[3])};
         D3DXVECTOR2 const end{Orvex::randomFloat(entry.pathEnd[0], entry.pathEnd[2]),
                               Orvex::randomFloat(entry.pathEnd[1], entry.pathEnd[3])};
-        child->setSpline(makeWaveSpline(start, end, entry.amplitude, entry.frequency), entry.pathMode);
+        child->setWave(WavePath::make(start, end, entry.amplitude, entry.frequency), entry.pathMode);
     }
     if (child->isEmitter()) static_cast<SolPartikelEmitter*>(child)->setSpawnMultiplier(spawnMultiplier_);
     manager.add(child);

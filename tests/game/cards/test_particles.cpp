@@ -164,7 +164,7 @@ TEST_P(PathModes, MoveByTheirPathPoint) {
     load(L"<PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"1\"/>");
     SolPartikel* p = manager().findParticleTemplate(L"P")->clone();
     p->start({1000.0f, 0.0f}, nullptr);
-    p->setSpline(makeWaveSpline({0.0f, 0.0f}, {100.0f, 0.0f}, 0.0f, 1), GetParam().mode);
+    p->setWave(WavePath::make({0.0f, 0.0f}, {100.0f, 0.0f}, 0.0f, 1), GetParam().mode);
     for (int i = 0; i < 5; ++i) p->update(0.1f);
     EXPECT_NEAR(p->getPosition().x, GetParam().x, 0.01f);
     EXPECT_NEAR(p->getPosition().y, 0.0f, 0.01f);
@@ -217,21 +217,21 @@ struct WaveCase {
 
 class WavePaths : public ::testing::TestWithParam<WaveCase> {};
 
-// Eight points per half wave and the end point; finite points whatever the input.
+// Eight points per half wave and the end point; finite points along it whatever the input.
 TEST_P(WavePaths, AreBoundedAndFinite) {
     WaveCase const& c = GetParam();
-    Orvex::Spline* path = makeWaveSpline(c.start, c.end, c.amplitude, c.frequency);
+    std::shared_ptr<WavePath const> const path = WavePath::make(c.start, c.end, c.amplitude, c.frequency);
     if (c.points == 0) {
         EXPECT_EQ(path, nullptr);
         return;
     }
     ASSERT_NE(path, nullptr);
-    EXPECT_EQ(path->getControlPoints().size(), c.points);
-    for (Orvex::SplinePoint const& point : path->getControlPoints())
-        EXPECT_TRUE(std::isfinite(point.position[0]) && std::isfinite(point.position[1]));
-    Orvex::SplinePoint const& last = path->getControlPoints().back();
-    EXPECT_EQ(last.position[0], c.end.x);
-    path->release();
+    EXPECT_EQ(path->points().size(), c.points);
+    for (float const t : {0.0f, 0.3f, 0.77f, 1.0f, 2.0f, std::nanf("")}) {
+        D3DXVECTOR2 const p = path->pointAt(t);
+        EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << t;
+    }
+    EXPECT_EQ(path->pointAt(1.0f).x, c.end.x);
 }
 
 float const kNaN = std::nanf("");
