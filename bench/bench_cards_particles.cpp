@@ -26,7 +26,7 @@ void fill(Solitaire::SolPartikelManager& manager, bool paths) {
         Solitaire::SolPartikel* particle = model->clone();
         particle->start({512.0f, 384.0f}, nullptr);
         if (paths)
-            particle->setWave(Solitaire::WavePath::make({0.0f, 0.0f}, {800.0f, 600.0f}, 0.25f, 2),
+            particle->setWave(Solitaire::makeWaveSpline({0.0f, 0.0f}, {800.0f, 600.0f}, 0.25f, 2),
                                 Solitaire::SolPartikel::kPathPosition);
         manager.add(particle);
     }

@@ -23,7 +23,7 @@ bool finite(D3DXVECTOR2 const& v) { return std::isfinite(v.x) && std::isfinite(v
 
 }  // namespace
 
-std::shared_ptr<WavePath const> WavePath::make(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end, float amplitude,
+std::shared_ptr<WavePath const> makeWaveSpline(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end, float amplitude,
                                                int frequency) {
     if (!finite(start) || !finite(end)) return nullptr;
     int const halfWaves = std::clamp(frequency, 0, SolPartikel::kMaxWaveFrequency);

@@ -62,17 +62,20 @@ private:
 // full spline) and shared, unchanged, by the particles that follow it.
 class WavePath {
 public:
-    // Null when an end is not a finite point.
-    static std::shared_ptr<WavePath const> make(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end, float amplitude,
-                                                int frequency);
     std::vector<D3DXVECTOR2> const& points() const { return points_; }
     // The point at that fraction of the length (of the point count when the length overflows).
     D3DXVECTOR2 pointAt(float fraction) const;
 
 private:
+    friend std::shared_ptr<WavePath const> makeWaveSpline(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end,
+                                                          float amplitude, int frequency);
     std::vector<D3DXVECTOR2> points_;
     std::vector<float> lengths_;  // from the start to each point
 };
+
+// The wave path from start to end; null when an end is not a finite point.
+std::shared_ptr<WavePath const> makeWaveSpline(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end, float amplitude,
+                                               int frequency);
 
 // An owned animation clone; copies clone it again.
 class OwnedAnimation {
@@ -125,9 +128,9 @@ public:
     int getLayer() const { return layer_; }
     D3DXCOLOR const& getColour() const { return colour_; }
     void setDrawOrder(float order) { drawOrder_ = order; }
-    // Takes over one reference of the path (null: none) and how it moves the particle; shared,
-    // never changed, by the particle's copies. A mode outside 0..2 counts as 0. A particle follows
-    // one path: a spline replaces a wave and a wave a spline.
+    // The path the particle follows (null: none) and how it moves it (a mode outside 0..2 counts
+    // as 0); shared, never changed, by the particle's copies. setSpline takes over one reference.
+    // A particle follows one path: a spline replaces a wave and a wave a spline.
     void setSpline(Orvex::Spline* spline, int const& mode);
     void setWave(std::shared_ptr<WavePath const> wave, int const& mode);
     // The fraction of life passed: 0 before the start, 1 for a lifetime of 0, 0 for a particle

@@ -120,7 +120,7 @@ void SolPartikelEmitter::emitOne(bool reallySpawn) {
                                 Orvex::randomFloat(entry.pathStart[1], entry.pathStart[3])};
         D3DXVECTOR2 const end{Orvex::randomFloat(entry.pathEnd[0], entry.pathEnd[2]),
                               Orvex::randomFloat(entry.pathEnd[1], entry.pathEnd[3])};
-        child->setWave(WavePath::make(start, end, entry.amplitude, entry.frequency), entry.pathMode);
+        child->setWave(makeWaveSpline(start, end, entry.amplitude, entry.frequency), entry.pathMode);
     }
     if (child->isEmitter()) static_cast<SolPartikelEmitter*>(child)->setSpawnMultiplier(spawnMultiplier_);
     manager.add(child);

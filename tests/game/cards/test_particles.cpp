@@ -164,7 +164,7 @@ TEST_P(PathModes, MoveByTheirPathPoint) {
     load(L"<PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"1\"/>");
     SolPartikel* p = manager().findParticleTemplate(L"P")->clone();
     p->start({1000.0f, 0.0f}, nullptr);
-    p->setWave(WavePath::make({0.0f, 0.0f}, {100.0f, 0.0f}, 0.0f, 1), GetParam().mode);
+    p->setWave(makeWaveSpline({0.0f, 0.0f}, {100.0f, 0.0f}, 0.0f, 1), GetParam().mode);
     for (int i = 0; i < 5; ++i) p->update(0.1f);
     EXPECT_NEAR(p->getPosition().x, GetParam().x, 0.01f);
     EXPECT_NEAR(p->getPosition().y, 0.0f, 0.01f);
@@ -220,7 +220,7 @@ class WavePaths : public ::testing::TestWithParam<WaveCase> {};
 // Eight points per half wave and the end point; finite points along it whatever the input.
 TEST_P(WavePaths, AreBoundedAndFinite) {
     WaveCase const& c = GetParam();
-    std::shared_ptr<WavePath const> const path = WavePath::make(c.start, c.end, c.amplitude, c.frequency);
+    std::shared_ptr<WavePath const> const path = makeWaveSpline(c.start, c.end, c.amplitude, c.frequency);
     if (c.points == 0) {
         EXPECT_EQ(path, nullptr);
         return;
