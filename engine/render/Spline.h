@@ -46,8 +46,9 @@ public:
     Spline(Spline const& other);
     Spline& operator=(Spline const&) = delete;
     // Builds the spline from a definition and keeps a copy of it for reload. sourceName (the
-    // file the node came from) is named in log lines.
-    explicit Spline(XMLNode& node, std::wstring const& sourceName = L"");
+    // file the node came from) is named in log lines. With problems given, the refusals go
+    // there instead of the log (for readers that report one line per element of their own).
+    explicit Spline(XMLNode& node, std::wstring const& sourceName = L"", std::vector<std::wstring>* problems = nullptr);
 
     // The control points; call rebuildTables after changing them.
     std::vector<SplinePoint>& getControlPoints() { return points_; }

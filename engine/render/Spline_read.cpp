@@ -38,11 +38,14 @@ void logProblems(Problems const& problems, std::wstring const& name, std::wstrin
 
 }  // namespace
 
-Spline::Spline(XMLNode& node, std::wstring const& sourceName)
+Spline::Spline(XMLNode& node, std::wstring const& sourceName, Problems* problemsOut)
     : NamedObject(node), hasDefinition_(1), definition_(node), sourceName_(sourceName) {
     Problems problems;
     readDefinition(node, 0, problems);
-    logProblems(problems, getName(), sourceName_);
+    if (problemsOut)
+        problemsOut->insert(problemsOut->end(), problems.begin(), problems.end());
+    else
+        logProblems(problems, getName(), sourceName_);
 }
 
 void Spline::setDefinition(XMLNode const& node, std::wstring const& sourceName) {

@@ -1,9 +1,11 @@
-// A particle's start, motion and wave path.
+// A particle's start, motion and paths (its own spline or a wave from a start to an end point).
 #include "game/cards/SolPartikel.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/core/Random.h"
+#include "engine/render/Spline.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/cards/GameStyle.h"
 
@@ -17,16 +19,59 @@ D3DXVECTOR2 lerp(D3DXVECTOR2 const& a, D3DXVECTOR2 const& b, float t) { return a
 
 float draw(float const range[2]) { return Orvex::randomFloat(range[0], range[1]); }
 
+bool finite(D3DXVECTOR2 const& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+
 }  // namespace
 
-D3DXVECTOR2 WavePath::pointAt(float t) const {
+std::shared_ptr<WavePath const> makeWaveSpline(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end, float amplitude,
+                                               int frequency) {
+    if (!finite(start) || !finite(end)) return nullptr;
+    int const halfWaves = std::clamp(frequency, 0, SolPartikel::kMaxWaveFrequency);
     D3DXVECTOR2 const delta = end - start;
     float const length = std::sqrt(delta.x * delta.x + delta.y * delta.y);
-    if (!(length > 0.0f) || !std::isfinite(length)) return start;
-    D3DXVECTOR2 const d = delta / length;
+    bool const usable = length > 0.0f && std::isfinite(length);
+    D3DXVECTOR2 const d = usable ? delta / length : D3DXVECTOR2{0.0f, 0.0f};
     D3DXVECTOR2 const n{d.y, -d.x};
-    float const wave = std::sin(kPi * static_cast<float>(frequency) * t) * (1.0f - t) * amplitude * length;
-    return start + d * (length * t) + n * wave;
+    float const swing = std::isfinite(amplitude) ? amplitude * length : 0.0f;
+    auto path = std::make_shared<WavePath>();
+    int const steps = 8 * halfWaves;
+    if (steps == 0) path->points_.push_back(start);
+    for (int i = 0; i < steps; ++i) {
+        float const t = static_cast<float>(i) / static_cast<float>(steps);
+        D3DXVECTOR2 p = start + d * (length * t);
+        D3DXVECTOR2 const waved = p + n * (std::sin(kPi * static_cast<float>(halfWaves) * t) * (1.0f - t) * swing);
+        if (finite(waved)) p = waved;  // a swing too wide for a float keeps to the straight line
+        path->points_.push_back(finite(p) ? p : start);
+    }
+    path->points_.push_back(end);
+    float running = 0.0f;
+    path->lengths_.push_back(running);
+    for (std::size_t i = 1; i < path->points_.size(); ++i) {
+        D3DXVECTOR2 const step = path->points_[i] - path->points_[i - 1];
+        running += std::sqrt(step.x * step.x + step.y * step.y);
+        path->lengths_.push_back(running);
+    }
+    return path;
+}
+
+D3DXVECTOR2 WavePath::pointAt(float fraction) const {
+    float const f = std::isnan(fraction) ? 0.0f : std::clamp(fraction, 0.0f, 1.0f);
+    float const total = lengths_.back();
+    std::size_t i = 0;
+    float within = 0.0f;
+    if (std::isfinite(total) && total > 0.0f) {
+        float const distance = total * f;
+        i = static_cast<std::size_t>(std::upper_bound(lengths_.begin(), lengths_.end(), distance) - lengths_.begin());
+        i = std::clamp<std::size_t>(i, 1, points_.size() - 1) - 1;
+        float const segment = lengths_[i + 1] - lengths_[i];
+        within = segment > 0.0f ? std::fmin((distance - lengths_[i]) / segment, 1.0f) : 0.0f;
+    } else if (points_.size() > 1) {
+        float const at = f * static_cast<float>(points_.size() - 1);
+        i = std::min(static_cast<std::size_t>(at), points_.size() - 2);
+        within = at - static_cast<float>(i);
+    }
+    if (i + 1 >= points_.size()) return points_[i];
+    return points_[i] * (1.0f - within) + points_[i + 1] * within;  // no difference that could overflow
 }
 
 SolPartikel::SolPartikel() {
@@ -59,6 +104,7 @@ void SolPartikel::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* directio
     velocity_ = heading * draw(speed_);
     startVelocity_ = velocity_;
     gravity_ = lerp(gravitation_[0], gravitation_[1], Orvex::randomFloat(0.0f, 1.0f));
+    startGravity_ = gravity_;
     if (uniformSize_) {
         size_ = lerp(sizeRange_[0], sizeRange_[1], Orvex::randomFloat(0.0f, 1.0f));
     } else {
@@ -84,16 +130,62 @@ void SolPartikel::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* directio
     playSound(sound_);
 }
 
+namespace {
+
+int usableMode(int mode) {
+    return mode == SolPartikel::kPathVelocity || mode == SolPartikel::kPathGravitation ? mode : SolPartikel::kPathPosition;
+}
+
+}  // namespace
+
+void SolPartikel::setSpline(Orvex::Spline* spline, int const& mode) {
+    spline_.adopt(spline);
+    wave_.reset();
+    splineMode_ = usableMode(mode);
+}
+
+void SolPartikel::setWave(std::shared_ptr<WavePath const> wave, int const& mode) {
+    wave_ = std::move(wave);
+    spline_.adopt(nullptr);
+    splineMode_ = usableMode(mode);
+}
+
+void SolPartikel::move(float dt) {
+    velocity_ += gravity_ * dt;
+    position_ += velocity_ * dt;
+}
+
+void SolPartikel::followPath(float dt) {
+    D3DXVECTOR2 p;
+    if (WavePath const* wave = wave_.get()) {
+        p = wave->pointAt(lifeFraction());
+    } else {
+        Orvex::Spline const& spline = *spline_.get();
+        Orvex::SplinePoint const point =
+            spline.getPointAt(spline.parameterAtDistance(spline.getLength() * lifeFraction()));
+        p = {point.position[0], point.position[1]};
+    }
+    switch (splineMode_) {
+        case kPathVelocity:
+            velocity_ = startVelocity_ + p;
+            move(dt);
+            break;
+        case kPathGravitation:
+            gravity_ = startGravity_ + p;
+            move(dt);
+            break;
+        default:
+            position_ = startOffset_ + p;
+    }
+}
+
 void SolPartikel::update(float const& dt) {
     if (isFinished()) return;
     if (Orvex::Texture2DAnimation* animation = animation_.get()) animation->update(static_cast<double>(dt));
-    if (hasWave_) {
-        float const t = lifetime_ > 0.0f ? std::fmin(age_ / lifetime_, 1.0f) : 1.0f;
-        position_ = startOffset_ + wave_.pointAt(t);
-    } else {
-        velocity_ += gravity_ * dt;
-        position_ += velocity_ * dt;
-    }
+    if (wave_ || spline_.get())
+        followPath(dt);
+    else
+        move(dt);
     rotation_ += rotationSpeed_ * dt;
     age_ += dt;
     colourCurve_.setTime(lifeFraction());

@@ -1,14 +1,17 @@
 // A particle of the table's effects and the emitter that spawns them (a particle that emits).
 // Both are read from named templates of the particle file and cloned when an effect starts.
-// Split over SolPartikel.cpp (start, motion), SolPartikel_draw.cpp (animation, drawing),
-// SolPartikel_read.cpp (templates) and SolPartikelEmitter.cpp (emission).
+// Split over SolPartikel.cpp (start, motion, paths), SolPartikel_draw.cpp (animation, drawing),
+// SolPartikel_read.cpp (templates), SolPartikelEmitter.cpp (emission) and
+// SolPartikelEmitter_place.cpp (where an emitted particle starts).
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/gui/MultiInterpolation.h"
+#include "engine/render/Spline.h"
 #include "game/cards/RenderObjekt.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -21,15 +24,58 @@ namespace Solitaire {
 
 class ReadProblems;
 
-// A path from start to end with `frequency` half waves that shrink to nothing at the end; the
-// point at fraction t of the way.
-struct WavePath {
-    D3DXVECTOR2 start{0.0f, 0.0f};
-    D3DXVECTOR2 end{0.0f, 0.0f};
-    float amplitude = 1.0f;
-    int frequency = 1;
-    D3DXVECTOR2 pointAt(float t) const;
+// One counted reference to a reference-counted object (null allowed); copies share the object.
+template <class T>
+class CountedRef {
+public:
+    CountedRef() = default;
+    CountedRef(CountedRef const& other) : object_(other.object_) {
+        if (object_) object_->addRef();
+    }
+    CountedRef& operator=(CountedRef const& other) {
+        hold(other.object_);
+        return *this;
+    }
+    ~CountedRef() {
+        if (object_) object_->release();
+    }
+    // Holds the object with a reference of its own.
+    void hold(T* object) {
+        if (object) object->addRef();
+        if (object_) object_->release();
+        object_ = object;
+    }
+    // Takes over the caller's reference.
+    void adopt(T* object) {
+        if (object_) object_->release();
+        object_ = object;
+    }
+    T* get() const { return object_; }
+
+private:
+    T* object_ = nullptr;
 };
+
+// A path from start to end with `frequency` half waves of `amplitude` times the distance that
+// shrink to nothing at the end (no frequency: the straight line): eight points per half wave and
+// the end point, joined by straight lines. Kept as plain points (a particle on a path carries no
+// full spline) and shared, unchanged, by the particles that follow it.
+class WavePath {
+public:
+    std::vector<D3DXVECTOR2> const& points() const { return points_; }
+    // The point at that fraction of the length (of the point count when the length overflows).
+    D3DXVECTOR2 pointAt(float fraction) const;
+
+private:
+    friend std::shared_ptr<WavePath const> makeWaveSpline(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end,
+                                                          float amplitude, int frequency);
+    std::vector<D3DXVECTOR2> points_;
+    std::vector<float> lengths_;  // from the start to each point
+};
+
+// The wave path from start to end; null when an end is not a finite point.
+std::shared_ptr<WavePath const> makeWaveSpline(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end, float amplitude,
+                                               int frequency);
 
 // An owned animation clone; copies clone it again.
 class OwnedAnimation {
@@ -50,6 +96,11 @@ class SolPartikel : public RenderObjekt {
 public:
     // Keys of a colour or scale curve at most.
     static constexpr std::size_t kMaxCurveKeys = 256;
+    // Half waves of a path at most (each makes eight path points).
+    static constexpr int kMaxWaveFrequency = 64;
+    // How a path moves the particle: its point is the position (from the start offset), the
+    // velocity (added to the start velocity) or the gravitation (added to the start gravitation).
+    enum SplineMode : int { kPathPosition = 0, kPathVelocity = 1, kPathGravitation = 2 };
 
     SolPartikel();
     SolPartikel(SolPartikel const& other) = default;
@@ -77,8 +128,11 @@ public:
     int getLayer() const { return layer_; }
     D3DXCOLOR const& getColour() const { return colour_; }
     void setDrawOrder(float order) { drawOrder_ = order; }
-    // Follows the path instead of moving by velocity (mode 0: start offset + point).
-    void setWave(WavePath const& wave) { wave_ = wave; hasWave_ = true; }
+    // The path the particle follows (null: none) and how it moves it (a mode outside 0..2 counts
+    // as 0); shared, never changed, by the particle's copies. setSpline takes over one reference.
+    // A particle follows one path: a spline replaces a wave and a wave a spline.
+    void setSpline(Orvex::Spline* spline, int const& mode);
+    void setWave(std::shared_ptr<WavePath const> wave, int const& mode);
     // The fraction of life passed: 0 before the start, 1 for a lifetime of 0, 0 for a particle
     // that lives until it is ended (negative lifetime).
     float lifeFraction() const;
@@ -124,6 +178,7 @@ protected:
     D3DXVECTOR2 velocity_{0.0f, 0.0f};
     D3DXVECTOR2 startVelocity_{0.0f, 0.0f};
     D3DXVECTOR2 gravity_{0.0f, 0.0f};
+    D3DXVECTOR2 startGravity_{0.0f, 0.0f};
     D3DXVECTOR2 size_{0.0f, 0.0f};
     D3DXCOLOR colour_{1.0f, 1.0f, 1.0f, 1.0f};
     float rotation_ = 0.0f;
@@ -134,11 +189,18 @@ protected:
     bool finished_ = false;
     std::int8_t forcedEnd_ = 0;
     float drawOrder_ = kLastOrder;
-    WavePath wave_;
-    bool hasWave_ = false;
+    CountedRef<Orvex::Spline> spline_;
+    std::shared_ptr<WavePath const> wave_;
+    int splineMode_ = kPathPosition;
     OwnedAnimation animation_;
 
 private:
+    // Velocity by gravitation, position by velocity.
+    void move(float dt);
+    // The point of the path at the fraction of life moves the particle by the path mode.
+    void followPath(float dt);
+    // The template's own "SPLINE" element: a path followed from the start offset.
+    void readSpline(Orvex::XMLNode& node, ReadProblems& problems);
     void startAnimation();
     void onAnimationEnded(Orvex::Texture2DAnimation& animation);
 };
@@ -147,8 +209,12 @@ class SolPartikelEmitter : public SolPartikel {
 public:
     // Emission steps per update at most, so a huge rate or time step cannot stall a frame.
     static constexpr int kMaxStepsPerUpdate = 100;
-    // Half waves of a path at most (each makes eight path points).
-    static constexpr int kMaxWaveFrequency = 64;
+    // Pixels at least this opaque (of 255) are where particles start on an object or window.
+    static constexpr short kOpaqueAlpha = 16;
+    // Random picks of a window's pixel that must land inside its image rectangle, at most.
+    static constexpr int kMaxWindowPixelTries = 1000;
+    // Draw order of particles started on a window: above the table.
+    static constexpr float kWindowDrawOrder = 10000.0f;
 
     struct SpawnEntry {
         std::wstring name;
@@ -169,16 +235,17 @@ public:
         float cumulative = 1.0f;
     };
 
-    SolPartikelEmitter() = default;
+    SolPartikelEmitter();
     SolPartikelEmitter(SolPartikelEmitter const& other);
     SolPartikelEmitter& operator=(SolPartikelEmitter const& other);
     ~SolPartikelEmitter() override;
 
     void readEmitterTemplate(Orvex::XMLNode& node, ReadProblems& problems);
-    SolPartikel* clone() const override { return new SolPartikelEmitter(*this); }
+    SolPartikel* clone() const override;
     void update(float const& dt) override;
     void start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* direction) override;
-    void setRelativeWindow(Orvex::GUIWindow* window) override { sourceWindow_ = window; }
+    // Particles start on the window's drawn pixels (held with a reference; null: none).
+    void setRelativeWindow(Orvex::GUIWindow* window) override;
     bool isEmitter() const override { return true; }
 
     void setEnabled(bool enabled) { enabled_ = enabled; }
@@ -194,7 +261,8 @@ private:
     void placeChild(SolPartikel& child, SpawnEntry const& entry);
 
     std::vector<SpawnEntry> entries_;
-    std::vector<SpawnEntry*> active_;
+    // Indices into entries_ (so copies stay valid).
+    std::vector<std::size_t> active_;
     std::int32_t limitRange_[2]{-1, -1};
     std::int32_t limit_ = -1;
     std::uint32_t emitted_ = 0;
@@ -203,8 +271,8 @@ private:
     bool enabled_ = true;
     float emissionClock_ = 0.0f;
     float multiplierClock_ = 0.0f;
-    RenderObjekt* attached_ = nullptr;
-    Orvex::GUIWindow* sourceWindow_ = nullptr;
+    CountedRef<RenderObjekt> attached_;
+    CountedRef<Orvex::GUIWindow> sourceWindow_;
     float spawnMultiplier_ = 1.0f;
 };
 

@@ -1,59 +1,30 @@
 // The emitter: counts emission steps at its rate, picks an entry by weight among those whose
 // window covers the current fraction of its life, and starts a clone of the entry's template.
+#include <algorithm>
 #include <cmath>
 
 #include "engine/core/Random.h"
+#include "engine/gui/GUIWindow.h"
 #include "game/cards/GameStyle.h"
 #include "game/cards/SolPartikel.h"
 #include "game/cards/SolPartikelManager.h"
 
 namespace Solitaire {
 
-SolPartikelEmitter::SolPartikelEmitter(SolPartikelEmitter const& other)
-    : SolPartikel(other),
-      entries_(other.entries_),
-      limitRange_{other.limitRange_[0], other.limitRange_[1]},
-      limit_(other.limit_),
-      emitted_(other.emitted_),
-      rateRange_{other.rateRange_[0], other.rateRange_[1]},
-      rate_(other.rate_),
-      enabled_(other.enabled_),
-      sourceWindow_(other.sourceWindow_),
-      spawnMultiplier_(other.spawnMultiplier_) {
-    setAttachedObject(other.attached_);
-}
+SolPartikelEmitter::SolPartikelEmitter() = default;
+SolPartikelEmitter::SolPartikelEmitter(SolPartikelEmitter const& other) = default;
+SolPartikelEmitter& SolPartikelEmitter::operator=(SolPartikelEmitter const& other) = default;
+SolPartikelEmitter::~SolPartikelEmitter() = default;
 
-SolPartikelEmitter::~SolPartikelEmitter() { setAttachedObject(nullptr); }
-
-SolPartikelEmitter& SolPartikelEmitter::operator=(SolPartikelEmitter const& other) {
-    if (this == &other) return *this;
-    SolPartikel::operator=(other);
-    entries_ = other.entries_;
-    active_.clear();
-    limitRange_[0] = other.limitRange_[0];
-    limitRange_[1] = other.limitRange_[1];
-    limit_ = other.limit_;
-    emitted_ = other.emitted_;
-    rateRange_[0] = other.rateRange_[0];
-    rateRange_[1] = other.rateRange_[1];
-    rate_ = other.rate_;
-    enabled_ = other.enabled_;
-    sourceWindow_ = other.sourceWindow_;
-    spawnMultiplier_ = other.spawnMultiplier_;
-    setAttachedObject(other.attached_);
-    return *this;
-}
+SolPartikel* SolPartikelEmitter::clone() const { return new SolPartikelEmitter(*this); }
 
 void SolPartikelEmitter::setSpawnMultiplier(float multiplier) {
     spawnMultiplier_ = multiplier > 0.0f ? std::fmin(multiplier, 1.0f) : 0.0f;  // NaN gives 0
 }
 
-void SolPartikelEmitter::setAttachedObject(RenderObjekt* object) {
-    if (object == attached_) return;
-    if (object) object->addRef();
-    if (attached_) attached_->release();
-    attached_ = object;
-}
+void SolPartikelEmitter::setAttachedObject(RenderObjekt* object) { attached_.hold(object); }
+
+void SolPartikelEmitter::setRelativeWindow(Orvex::GUIWindow* window) { sourceWindow_.hold(window); }
 
 void SolPartikelEmitter::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* direction) {
     SolPartikel::start(position, direction);
@@ -101,20 +72,21 @@ void SolPartikelEmitter::update(float const& dt) {
 void SolPartikelEmitter::rebuildActiveEntries() {
     active_.clear();
     float const f = lifeFraction();
-    for (SpawnEntry& entry : entries_) {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        SpawnEntry const& entry = entries_[i];
         bool const removesOthers = entry.removeOthers && entry.spawned > 0;
         if (removesOthers) active_.clear();
         if (entry.windowStart <= f && f <= entry.windowEnd &&
             static_cast<std::uint32_t>(entry.spawned) < static_cast<std::uint32_t>(entry.limit))
-            active_.push_back(&entry);
+            active_.push_back(i);
         if (removesOthers) break;
     }
     float total = 0.0f;
-    for (SpawnEntry const* entry : active_) total += entry->weight;
+    for (std::size_t i : active_) total += entries_[i].weight;
     float running = 0.0f;
-    for (SpawnEntry* entry : active_) {
-        running += entry->weight;
-        entry->cumulative = total > 0.0f ? running / total : 1.0f;
+    for (std::size_t i : active_) {
+        running += entries_[i].weight;
+        entries_[i].cumulative = total > 0.0f ? running / total : 1.0f;
     }
 }
 
@@ -126,53 +98,32 @@ void SolPartikelEmitter::emitOne(bool reallySpawn) {
     SolPartikelManager& manager = SolPartikelManager::instance();
     if (reallySpawn && !manager.hasRoom()) return;  // full: nothing is made, nothing counted
     float const r = Orvex::randomFloat(0.0f, 1.0f);
-    SpawnEntry* chosen = nullptr;
-    for (SpawnEntry* entry : active_) {
-        if (entry->cumulative >= r) {
-            chosen = entry;
-            break;
-        }
-    }
-    if (!chosen) chosen = active_[static_cast<std::size_t>(Orvex::randomInt(0, static_cast<int>(active_.size())))];
-    SolPartikel const* found = manager.findTemplate(chosen->name);
+    auto const first = std::find_if(active_.begin(), active_.end(),
+                                    [&](std::size_t i) { return entries_[i].cumulative >= r; });
+    std::size_t const chosen =
+        first != active_.end()
+            ? *first
+            : active_[static_cast<std::size_t>(Orvex::randomInt(0, static_cast<int>(active_.size())))];
+    SpawnEntry& entry = entries_[chosen];
+    SolPartikel const* found = manager.findTemplate(entry.name);
     if (!found) return;
-    SpawnEntry& entry = *chosen;
     ++entry.spawned;
-    if (entry.limit != -1) rebuildActiveEntries();  // the entry may have reached its limit
+    // The entry may have reached its limit, or now removes the others (from this step on, not
+    // only from the next update).
+    if (entry.limit != -1 || (entry.removeOthers && entry.spawned == 1)) rebuildActiveEntries();
     if (!reallySpawn) return;
     playSound(entry.sound);
     SolPartikel* child = found->clone();
     placeChild(*child, entry);
+    if (entry.hasPath) {
+        D3DXVECTOR2 const start{Orvex::randomFloat(entry.pathStart[0], entry.pathStart[2]),
+                                Orvex::randomFloat(entry.pathStart[1], entry.pathStart[3])};
+        D3DXVECTOR2 const end{Orvex::randomFloat(entry.pathEnd[0], entry.pathEnd[2]),
+                              Orvex::randomFloat(entry.pathEnd[1], entry.pathEnd[3])};
+        child->setWave(makeWaveSpline(start, end, entry.amplitude, entry.frequency), entry.pathMode);
+    }
     if (child->isEmitter()) static_cast<SolPartikelEmitter*>(child)->setSpawnMultiplier(spawnMultiplier_);
     manager.add(child);
-}
-
-void SolPartikelEmitter::placeChild(SolPartikel& child, SpawnEntry const& entry) {
-    D3DXVECTOR2 circle{1.0f, 0.0f};
-    if (entry.circle && entry.limit > 0) {
-        // A limit of 0 or none spreads nothing: every particle takes the first direction.
-        float const angle = static_cast<float>(entry.spawned) * 360.0f / static_cast<float>(entry.limit) *
-                            3.14159265358979f / 180.0f;
-        circle = {std::cos(angle), std::sin(angle)};
-    }
-    if (attached_) {
-        Orvex::SpriteRect const quad = attached_->getScreenQuad();
-        D3DXVECTOR2 const none{0.0f, 0.0f};
-        child.start(D3DXVECTOR2{quad.x, quad.y}, entry.circle ? &circle : &none);
-        child.setDrawOrder(attached_->getRenderOrder() + 1.0f);
-    } else {
-        child.start(position_, entry.circle ? &circle : nullptr);
-    }
-    if (entry.hasPath) {
-        WavePath wave;
-        wave.start = {Orvex::randomFloat(entry.pathStart[0], entry.pathStart[2]),
-                      Orvex::randomFloat(entry.pathStart[1], entry.pathStart[3])};
-        wave.end = {Orvex::randomFloat(entry.pathEnd[0], entry.pathEnd[2]),
-                    Orvex::randomFloat(entry.pathEnd[1], entry.pathEnd[3])};
-        wave.amplitude = entry.amplitude;
-        wave.frequency = entry.frequency;
-        child.setWave(wave);
-    }
 }
 
 }  // namespace Solitaire

@@ -136,7 +136,7 @@ SolPartikel* SolPartikelManager::spawnAt(std::wstring const& name, KartenObjekt&
 SolPartikel* SolPartikelManager::spawnFlying(std::wstring const& name, D3DXVECTOR2 const& start,
                                              D3DXVECTOR2 const& end, float const& amplitude, int const& frequency) {
     SolPartikel* emitter = spawnOnObject(name, nullptr);
-    if (emitter) emitter->setWave(WavePath{start, end, amplitude, frequency});
+    if (emitter) emitter->setWave(makeWaveSpline(start, end, amplitude, frequency), SolPartikel::kPathPosition);
     return emitter;
 }
 

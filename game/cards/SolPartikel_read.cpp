@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "engine/core/XMLNode.h"
+#include "engine/render/Spline.h"
 #include "game/cards/ReadProblems.h"
 #include "game/cards/SolPartikel.h"
 #include "game/cards/SolPartikelManager.h"
@@ -114,6 +115,7 @@ void SolPartikel::readTemplate(Orvex::XMLNode& node, ReadProblems& problems) {
         for (Orvex::u32 i = 0; i < list->getValueCount(); ++i) animations_.push_back(list->getValue(i)->getString());
     readInt(node, L"IGNORE_CAMERA", layer_, -32768, 32767, problems);
     if (std::wstring const* sound = attributeText(node, L"SOUND")) sound_ = *sound;
+    if (Orvex::XMLNode* path = node.getChild(L"SPLINE")) readSpline(*path, problems);
     if (Orvex::XMLNode const* curve = node.getChild(L"COLOR_AT_LIFE"))
         readCurve(*curve, colourCurve_, problems, [](Orvex::XMLNode const& key, ReadProblems&) {
             Orvex::XMLAttribute const* value = key.getAttribute(L"VALUE");
@@ -142,6 +144,19 @@ void SolPartikel::readTemplate(Orvex::XMLNode& node, ReadProblems& problems) {
     readRange(node, L"DIRECTION", direction_, problems);
 }
 
+void SolPartikel::readSpline(Orvex::XMLNode& node, ReadProblems& problems) {
+    std::vector<std::wstring> refused;
+    auto* spline = new Orvex::Spline(node, L"", &refused);
+    for (std::wstring const& text : refused) problems.add(L"\"SPLINE\": " + text, node.getLine());
+    // A path without points (or too long for a float) would pin the particle to one place.
+    bool const usable = !spline->getControlPoints().empty() && std::isfinite(spline->getLength());
+    if (refused.empty() && !usable) problems.add(L"\"SPLINE\" has no usable control points", node.getLine());
+    if (refused.empty() && usable)
+        setSpline(spline, kPathPosition);
+    else
+        spline->release();
+}
+
 void SolPartikelEmitter::readEmitterTemplate(Orvex::XMLNode& node, ReadProblems& problems) {
     if (std::wstring const* base = attributeText(node, L"VORLAGE")) {
         SolPartikelEmitter const* found = SolPartikelManager::instance().findEmitterTemplate(*base);
@@ -160,7 +175,7 @@ void SolPartikelEmitter::readEmitterTemplate(Orvex::XMLNode& node, ReadProblems&
             limits[i] < static_cast<float>(std::numeric_limits<std::int32_t>::max()))
             limitRange_[i] = static_cast<std::int32_t>(limits[i]);
         else
-            problems.add(L"\"MAXPARTIKEL\" is not a count");
+            problems.add(L"\"MAXPARTIKEL\" is not a count", node.getLine());
     }
     if (Orvex::XMLNode const* list = node.getChild(L"PARTIKEL")) {
         for (Orvex::u32 i = 0; i < list->getValueCount(); ++i) {

@@ -29,6 +29,14 @@ inline std::wstring const kVariants[] = {
     L"data\\Level\\Herzreihe.sol",
 };
 
+// A tableau pile T of hearts ace to king in order (king on top) and a goal pile Z taking them.
+inline std::wstring const kGoalTable =
+    L"<SOLITAIRE NAME=\"S\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"13\" AUTO_CHECK_END=\"0\">"
+    L"<STAPEL NAME=\"Z\" STAPELTYP=\"BASIS\" IS_ZIELSTAPEL=\"ZIEL\"><ANORDNUNG NAME=\"A\"/>"
+    L"<QUELLSTAPEL>\"|T|\"</QUELLSTAPEL><ZIELSTAPEL>\"|T|\"</ZIELSTAPEL></STAPEL>"
+    L"<STAPEL NAME=\"T\" INIT_KARTEN_SICHTBAR=\"13\"><ANORDNUNG NAME=\"A\"/>"
+    L"<QUELLSTAPEL>\"|Z|\"</QUELLSTAPEL><ZIELSTAPEL>\"|Z|\"</ZIELSTAPEL></STAPEL></SOLITAIRE>";
+
 inline std::string narrow(std::wstring const& text) { return std::string(text.begin(), text.end()); }
 
 class PlayTable : public CardTableFixture {
@@ -89,6 +97,16 @@ protected:
         state.setButtonDown(0, true);
         manager().onMouseMove(state, 0, to);
         release(to);
+    }
+    // Moves the top n cards of from onto to, as a drop does, and records the step (which resolves).
+    void move(Solitaire::Kartenstapel& from, Solitaire::Kartenstapel& to, std::size_t n) {
+        std::vector<Solitaire::Karte*> held;
+        from.getCards(held, true, true);
+        ASSERT_GE(held.size(), n);
+        Solitaire::Karte::LinkedCards run;
+        for (std::size_t i = held.size() - n; i < held.size(); ++i) run.emplace_back(held[i], 0);
+        manager().executeMove(run, &from, &to, run.front().first);
+        manager().saveUndoState();
     }
     // Frames of the given length (game and real time alike), the clock following.
     void frames(int count, double dt = 1.0 / 60.0) {

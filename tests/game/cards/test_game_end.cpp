@@ -27,13 +27,7 @@ struct EndRecorder : sigslot::has_slots<> {
     void onUnlocked(D3DXVECTOR4 const& opened) { unlocked.push_back(opened); }
 };
 
-// A tableau pile T of hearts ace to king in order (king on top) and a goal pile Z taking them.
-std::wstring const kGoalTable =
-    L"<SOLITAIRE NAME=\"S\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"13\" AUTO_CHECK_END=\"0\">"
-    L"<STAPEL NAME=\"Z\" STAPELTYP=\"BASIS\" IS_ZIELSTAPEL=\"ZIEL\"><ANORDNUNG NAME=\"A\"/>"
-    L"<QUELLSTAPEL>\"|T|\"</QUELLSTAPEL><ZIELSTAPEL>\"|T|\"</ZIELSTAPEL></STAPEL>"
-    L"<STAPEL NAME=\"T\" INIT_KARTEN_SICHTBAR=\"13\"><ANORDNUNG NAME=\"A\"/>"
-    L"<QUELLSTAPEL>\"|Z|\"</QUELLSTAPEL><ZIELSTAPEL>\"|Z|\"</ZIELSTAPEL></STAPEL></SOLITAIRE>";
+using cardtest::kGoalTable;
 
 class GameEndTest : public cardtest::PlayTable {
 protected:
@@ -41,16 +35,6 @@ protected:
         PlayTable::SetUp();
         manager().gameEnd.connect(&recorder, &EndRecorder::onEnd);
         manager().cardsUnlocked.connect(&recorder, &EndRecorder::onUnlocked);
-    }
-    // Moves the top n cards of from onto to, as a drop does, and records the step (which resolves).
-    void move(Kartenstapel& from, Kartenstapel& to, std::size_t n) {
-        std::vector<Karte*> held;
-        from.getCards(held, true, true);
-        ASSERT_GE(held.size(), n);
-        Karte::LinkedCards run;
-        for (std::size_t i = held.size() - n; i < held.size(); ++i) run.emplace_back(held[i], 0);
-        manager().executeMove(run, &from, &to, run.front().first);
-        manager().saveUndoState();
     }
     EndRecorder recorder;
 };

@@ -1,5 +1,5 @@
 // Particles and emitters: emission by rate, limit and spawn multiplier, lifetimes, circles, paths
-// and which file's template wins.
+// (the three modes, a template's own path, wave paths) and which file's template wins.
 #include <cmath>
 
 #include "tests/game/cards/ParticleFiles.h"
@@ -149,6 +149,140 @@ TEST_F(ParticleTest, FlyingEffectEndsAtItsEndPoint) {
     EXPECT_GT(maxOff, 1.0f);  // it waved on the way
     EXPECT_EQ(emitters(), 0u);
     fly->release();
+}
+
+struct PathCase {
+    int mode;
+    float x;  // after five updates of 0.1 s along a straight path from (0, 0) to (100, 0)
+};
+
+class PathModes : public ParticleTest, public ::testing::WithParamInterface<PathCase> {};
+
+// The path's point at the fraction of life is the position (from the start offset, not the start
+// point), the velocity or the gravitation (added to their start values); other modes count as 0.
+TEST_P(PathModes, MoveByTheirPathPoint) {
+    load(L"<PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"1\"/>");
+    SolPartikel* p = manager().findParticleTemplate(L"P")->clone();
+    p->start({1000.0f, 0.0f}, nullptr);
+    p->setWave(makeWaveSpline({0.0f, 0.0f}, {100.0f, 0.0f}, 0.0f, 1), GetParam().mode);
+    for (int i = 0; i < 5; ++i) p->update(0.1f);
+    EXPECT_NEAR(p->getPosition().x, GetParam().x, 0.01f);
+    EXPECT_NEAR(p->getPosition().y, 0.0f, 0.01f);
+    p->release();
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PathModes,
+                         ::testing::Values(PathCase{0, 40.0f},     // the point at 0.4 of the way
+                                           PathCase{1, 1010.0f},   // velocities 0, 10, .. 40
+                                           PathCase{2, 1002.0f},   // gravitations 0, 10, .. 40
+                                           PathCase{7, 40.0f}));
+
+struct OwnPathCase {
+    wchar_t const* spline;
+    float x, y;  // after five updates of 0.1 s of a particle started at (5, 5) with speed 10 along x
+};
+
+class OwnPath : public ParticleTest, public ::testing::WithParamInterface<OwnPathCase> {};
+
+// A template's own path is followed from its start offset (copies share it); one without points or
+// with a refused value is refused and the particle moves by its velocity.
+TEST_P(OwnPath, IsFollowedOrRefused) {
+    load(std::wstring(L"<PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"1\" SPEED=\"10\">") + GetParam().spline +
+         L"</PARTIKEL_VORLAGE><PARTIKEL_VORLAGE NAME=\"COPY\" VORLAGE=\"P\"/>");
+    for (wchar_t const* name : {L"P", L"COPY"}) {
+        SolPartikel* p = manager().findParticleTemplate(name)->clone();
+        p->start({5.0f, 5.0f}, nullptr);
+        for (int i = 0; i < 5; ++i) p->update(0.1f);
+        EXPECT_NEAR(p->getPosition().x, GetParam().x, 0.01f);
+        EXPECT_NEAR(p->getPosition().y, GetParam().y, 0.01f);
+        p->release();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, OwnPath,
+    ::testing::Values(OwnPathCase{L"<SPLINE><CONTROLPOINT POSITION=\"0 0 0\"/><CONTROLPOINT POSITION=\"0 50 0\"/>"
+                                  L"</SPLINE>",
+                                  0.0f, 20.0f},
+                      OwnPathCase{L"<SPLINE/>", 10.0f, 5.0f},
+                      OwnPathCase{L"<SPLINE><CONTROLPOINT POSITION=\"0 0 0\"/><CONTROLPOINT POSITION=\"nan\"/></SPLINE>",
+                                  10.0f, 5.0f}));
+
+struct WaveCase {
+    D3DXVECTOR2 start, end;
+    float amplitude;
+    int frequency;
+    std::size_t points;  // null path: 0
+};
+
+class WavePaths : public ::testing::TestWithParam<WaveCase> {};
+
+// Eight points per half wave and the end point; finite points along it whatever the input.
+TEST_P(WavePaths, AreBoundedAndFinite) {
+    WaveCase const& c = GetParam();
+    std::shared_ptr<WavePath const> const path = makeWaveSpline(c.start, c.end, c.amplitude, c.frequency);
+    if (c.points == 0) {
+        EXPECT_EQ(path, nullptr);
+        return;
+    }
+    ASSERT_NE(path, nullptr);
+    EXPECT_EQ(path->points().size(), c.points);
+    for (float const t : {0.0f, 0.3f, 0.77f, 1.0f, 2.0f, std::nanf("")}) {
+        D3DXVECTOR2 const p = path->pointAt(t);
+        EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << t;
+    }
+    EXPECT_EQ(path->pointAt(1.0f).x, c.end.x);
+}
+
+float const kNaN = std::nanf("");
+INSTANTIATE_TEST_SUITE_P(
+    Table, WavePaths,
+    ::testing::Values(WaveCase{{0, 0}, {100, 0}, 0.25f, 2, 17}, WaveCase{{0, 0}, {100, 0}, 0.25f, 0, 2},
+                      WaveCase{{0, 0}, {100, 0}, 0.25f, -3, 2},
+                      WaveCase{{0, 0}, {100, 0}, 0.25f, 1000, 8 * SolPartikel::kMaxWaveFrequency + 1},
+                      WaveCase{{5, 5}, {5, 5}, 0.25f, 2, 17}, WaveCase{{0, 0}, {100, 0}, kNaN, 2, 17},
+                      WaveCase{{0, 0}, {100, 0}, 3e38f, 2, 17}, WaveCase{{-3e38f, 0}, {3e38f, 0}, 1.0f, 2, 17},
+                      WaveCase{{kNaN, 0}, {100, 0}, 0.25f, 2, 0}));
+
+TEST_F(ParticleTest, AnEntryPathLeadsItsParticlesToItsEndArea) {
+    load(L"<PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"1\"/><EMITTER_VORLAGE NAME=\"E\" LIFETIME=\"-1\" PPS=\"1000\" "
+         L"MAXPARTIKEL=\"3\"><VORLAGE NAME=\"P\"><SPLINE START=\"10 20\" END=\"110 20 130 20\" AMP=\"0.5\" FREQ=\"3\"/>"
+         L"</VORLAGE></EMITTER_VORLAGE>");
+    manager().spawn(L"E", {-500.0f, -500.0f});
+    run(1, 0.01f);
+    ASSERT_EQ(particles(), 3u);
+    run(98, 0.01f);  // the particles are 0.98 s old
+    for (SolPartikel const* p : manager().liveParticles()) {
+        EXPECT_GT(p->getPosition().x, 105.0f);
+        EXPECT_LT(p->getPosition().x, 135.0f);
+        EXPECT_NEAR(p->getPosition().y, 20.0f, 3.0f);
+    }
+}
+
+TEST_F(ParticleTest, AnEntryThatRemovesOthersIsTheOnlyOneAfterItsFirstSpawn) {
+    load(L"<PARTIKEL_VORLAGE NAME=\"A\" LIFETIME=\"10\"/><PARTIKEL_VORLAGE NAME=\"B\" LIFETIME=\"10\"/>"
+         L"<PARTIKEL_VORLAGE NAME=\"C\" LIFETIME=\"10\"/><EMITTER_VORLAGE NAME=\"E\" LIFETIME=\"-1\" PPS=\"100\" "
+         L"MAXPARTIKEL=\"60\"><VORLAGE NAME=\"A\"/><VORLAGE NAME=\"B\" REMOVE_OTHERS=\"1\"/><VORLAGE NAME=\"C\"/>"
+         L"</EMITTER_VORLAGE>");
+    manager().spawn(L"E", {0.0f, 0.0f});
+    run(40, 0.02f);
+    ASSERT_EQ(particles(), 60u);
+    bool seen = false;
+    for (SolPartikel const* p : manager().liveParticles()) {
+        if (seen) EXPECT_EQ(p->getName(), L"B");
+        seen = seen || p->getName() == L"B";
+    }
+    EXPECT_TRUE(seen);
+}
+
+TEST_F(ParticleTest, AnEmitterStartedDuringTheUpdateIsUpdatedInTheSamePass) {
+    load(L"<PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"10\"/><EMITTER_VORLAGE NAME=\"CHILD\" LIFETIME=\"-1\" PPS=\"1000\" "
+         L"MAXPARTIKEL=\"1\"><PARTIKEL>\"|P|\"</PARTIKEL></EMITTER_VORLAGE><EMITTER_VORLAGE NAME=\"E\" LIFETIME=\"-1\" "
+         L"PPS=\"1000\" MAXPARTIKEL=\"1\"><PARTIKEL>\"|CHILD|\"</PARTIKEL></EMITTER_VORLAGE>");
+    manager().spawn(L"E", {0.0f, 0.0f});
+    run(1, 0.01f);
+    EXPECT_EQ(particles(), 1u);  // the child emitter emitted in the pass that started it
+    EXPECT_EQ(emitters(), 0u);   // both reached their limit
 }
 
 TEST_F(ParticleTest, UnknownNamesSpawnNothing) {

@@ -62,6 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Table, ShippedEffect,
 struct BrokenCase {
     wchar_t const* text;
     wchar_t const* named;  // what the one log line names
+    wchar_t const* line;   // and the line it names
 };
 
 class BrokenParticles : public ParticleTest, public ::testing::WithParamInterface<BrokenCase> {};
@@ -73,6 +74,7 @@ TEST_P(BrokenParticles, LogOneLineAndKeepTheDefaults) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_TRUE(logtest::contains(errors[0], L"broken.par"));
     EXPECT_TRUE(logtest::contains(errors[0], GetParam().named)) << std::string(errors[0].begin(), errors[0].end());
+    EXPECT_TRUE(logtest::contains(errors[0], GetParam().line)) << std::string(errors[0].begin(), errors[0].end());
     SolPartikelEmitter const* emitter = manager().findEmitterTemplate(L"E");
     ASSERT_NE(emitter, nullptr);
     for (SolPartikelEmitter::SpawnEntry const& entry : emitter->getEntries()) EXPECT_EQ(entry.limit, -1);
@@ -80,16 +82,20 @@ TEST_P(BrokenParticles, LogOneLineAndKeepTheDefaults) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, BrokenParticles,
-    ::testing::Values(BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\"><VORLAGE NAME=\"P\" MAX_ANZ=\"1e20\"/></EMITTER_VORLAGE>",
-                                 L"MAX_ANZ"},
-                      BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\"><VORLAGE NAME=\"P\" MAX_ANZ=\"-3e9\"/></EMITTER_VORLAGE>",
-                                 L"MAX_ANZ"},
-                      BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\" MAXPARTIKEL=\"5e12\"/>", L"MAXPARTIKEL"},
-                      BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\" LIFETIME=\"1e39\"/>", L"LIFETIME"},
-                      BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\" SPEED=\"1 1e300\"/>", L"SPEED"},
-                      BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\"><VORLAGE NAME=\"P\"><SPLINE FREQ=\"100000000\"/>"
-                                 L"</VORLAGE></EMITTER_VORLAGE>",
-                                 L"FREQ"}));
+    ::testing::Values(
+        BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\"><VORLAGE NAME=\"P\" MAX_ANZ=\"1e20\"/></EMITTER_VORLAGE>", L"MAX_ANZ",
+                   L"line 1"},
+        BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\">\n<VORLAGE NAME=\"P\" MAX_ANZ=\"-3e9\"/></EMITTER_VORLAGE>", L"MAX_ANZ",
+                   L"line 2"},
+        BrokenCase{L"\n<EMITTER_VORLAGE NAME=\"E\" MAXPARTIKEL=\"5e12\"/>", L"MAXPARTIKEL", L"line 2"},
+        BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\" LIFETIME=\"1e39\"/>", L"LIFETIME", L"line 1"},
+        BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\" SPEED=\"1 1e300\"/>", L"SPEED", L"line 1"},
+        BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\"><VORLAGE NAME=\"P\"><SPLINE FREQ=\"100000000\"/>"
+                   L"</VORLAGE></EMITTER_VORLAGE>",
+                   L"FREQ", L"line 1"},
+        BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\">\n\n<SPLINE><CONTROLPOINT POSITION=\"0 nan\"/></SPLINE></EMITTER_VORLAGE>",
+                   L"SPLINE", L"line 3"},
+        BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\">\n<SPLINE LOOP=\"1\"/></EMITTER_VORLAGE>", L"SPLINE", L"line 2"}));
 
 }  // namespace
 }  // namespace Solitaire
