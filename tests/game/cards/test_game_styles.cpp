@@ -31,7 +31,9 @@ void readCases(ReadCase const (&cases)[N], std::wstring const& logged) {
         c.check(style);
         auto const errors = watch.errors();
         ASSERT_EQ(errors.size(), logged.empty() ? 0u : 1u);
-        if (!logged.empty()) EXPECT_TRUE(logtest::contains(errors[0], logged)) << narrow(errors[0]);
+        if (!logged.empty()) {
+            EXPECT_TRUE(logtest::contains(errors[0], logged)) << narrow(errors[0]);
+        }
     }
 }
 
