@@ -19,7 +19,7 @@ NamedObject::NamedObject() : id_(nextId()) { name_ = std::to_wstring(id_); }
 
 NamedObject::NamedObject(std::wstring const& name) : name_(name), id_(nextId()) {}
 
-NamedObject::NamedObject(XMLNode& node) : id_(nextId()) {
+NamedObject::NamedObject(XMLNode& node) : id_(nextId()), line_(node.getLine()) {
     if (XMLAttribute const* attribute = node.getAttribute(L"NAME")) {
         name_ = attribute->getString();
     } else {
@@ -28,16 +28,20 @@ NamedObject::NamedObject(XMLNode& node) : id_(nextId()) {
 }
 
 NamedObject::NamedObject(NamedObject const& other)
-    : sigslot::has_slots<sigslot::single_threaded>(), name_(other.name_), id_(nextId()) {}
+    : sigslot::has_slots<sigslot::single_threaded>(), name_(other.name_), id_(nextId()), line_(other.line_) {}
 
 NamedObject& NamedObject::operator=(NamedObject const& other) {
-    if (this != &other) name_ = other.name_;
+    if (this != &other) {
+        name_ = other.name_;
+        line_ = other.line_;
+    }
     return *this;
 }
 
 NamedObject::~NamedObject() { signalDestroyed.emit(this); }
 
 void NamedObject::readXML(XMLNode& node) {
+    line_ = node.getLine();
     if (XMLAttribute const* attribute = node.getAttribute(L"NAME")) name_ = attribute->getString();
 }
 

@@ -24,12 +24,13 @@ public:
     // Copies the name; takes a new running id and a reference count of one. The copy starts
     // without connections and without user pointers.
     NamedObject(NamedObject const& other);
-    // Copies the other object's name (no name-changed signal); id and count stay.
+    // Copies the other object's name and line (no name-changed signal); id and count stay.
     NamedObject& operator=(NamedObject const& other);
     // Emits the destroyed signal first.
     ~NamedObject() override;
 
-    // Reads the attribute "NAME" into the name; the name stays when it is absent.
+    // Reads the attribute "NAME" into the name; the name stays when it is absent. Takes the
+    // element's line.
     virtual void readXML(XMLNode& node);
     // Adds the attribute "NAME" with the current name.
     virtual void writeXML(XMLNode& node);
@@ -44,6 +45,9 @@ public:
     // Sets the name and emits the name-changed signal (object, old name, new name).
     void setName(std::wstring const& name);
     u32 getId() const { return id_; }
+    // Line of the element the object was made or last read from (copies keep it), for log lines
+    // about it later; 0 when made in code.
+    u32 getLine() const { return line_; }
 
     // Stores object in slot index, growing the slot list as needed. Indexes from kMaxUserPointers
     // on are refused with a log line (the list would take gigabytes).
@@ -60,6 +64,7 @@ private:
 
     std::wstring name_;
     u32 id_;
+    u32 line_ = 0;
     s32 refCount_ = 1;
     std::vector<void*> userPointers_;
 };

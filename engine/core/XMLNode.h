@@ -164,6 +164,10 @@ private:
     u32 line_ = 0;
 };
 
+// " at line N" for log lines naming where an element starts; empty for line 0 (made in code).
+inline std::wstring atLine(u32 line) { return line ? L" at line " + std::to_wstring(line) : std::wstring(); }
+inline std::wstring atLine(XMLNode const& node) { return atLine(node.getLine()); }
+
 inline XMLNode* XMLStore::newNode() {
     auto* node = new (nodes_.take(sizeof(XMLNode))) XMLNode();
     node->name_.setOwnerBits(XMLNode::kStored);

@@ -39,9 +39,10 @@ bool boundFloat(float& v, float limit) {
     return !(v == in);
 }
 
-std::wstring where(std::wstring const& source, std::wstring const& name) {
+// line: of the glyph table's element.
+std::wstring where(std::wstring const& source, std::wstring const& name, u32 line) {
     return L"Font file \"" + (source.empty() ? std::wstring(L"(text)") : source) + L"\", glyph table \"" + name +
-           L"\": ";
+           L"\"" + atLine(line) + L": ";
 }
 
 }  // namespace
@@ -55,7 +56,7 @@ BitmapFontData::BitmapFontData(XMLNode& node, std::wstring const& source) : Name
         if (size >= 1.0f / kMaxMetric && size <= kMaxMetric)
             unitScale = 1.0f / size;
         else
-            logWarning(where(source, getName()) + L"ZERO_SIZE out of range; 1 is used");
+            logWarning(where(source, getName(), node.getLine()) + L"ZERO_SIZE out of range; 1 is used");
     }
     if (XMLAttribute const* list = node.getAttribute(L"OFFSETS")) {
         XMLValueTokens const pieces = list->split(L" ");
@@ -102,12 +103,14 @@ BitmapFontData::BitmapFontData(XMLNode& node, std::wstring const& source) : Name
         if (!addGlyph(unit, glyph)) ++refused;
     }
     if (inverted)
-        logWarning(where(source, getName()) + std::to_wstring(inverted) + L" letter(s) with right below left or bottom " +
+        logWarning(where(source, getName(), node.getLine()) + std::to_wstring(inverted) +
+                   L" letter(s) with right below left or bottom " +
                    L"above top, drawn empty (first: LETTER " + std::to_wstring(firstBad) + L")");
     if (outside)
-        logWarning(where(source, getName()) + std::to_wstring(outside) + L" value(s) out of range brought inside");
+        logWarning(where(source, getName(), node.getLine()) + std::to_wstring(outside) +
+                   L" value(s) out of range brought inside");
     if (refused)
-        logWarning(where(source, getName()) + std::to_wstring(refused) + L" letter(s) past the " +
+        logWarning(where(source, getName(), node.getLine()) + std::to_wstring(refused) + L" letter(s) past the " +
                    std::to_wstring(kMaxGlyphs) + L" a table can index were left out");
     loaded = true;
 }

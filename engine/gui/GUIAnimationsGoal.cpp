@@ -37,7 +37,7 @@ void readFinite(XMLNode const& node, wchar_t const* key, T& value, std::wstring 
         value = static_cast<T>(read);
         return;
     }
-    logWarning(L"GUI file \"" + GUISystem::loadingFile() + L"\", goal \"" + goalName + L"\": " + key + L" \"" +
+    logWarning(GUISystem::loadingPlace(node.getLine()) + L", goal \"" + goalName + L"\": " + key + L" \"" +
                attribute->getString() + L"\" is not a usable number; kept " + std::to_wstring(static_cast<double>(value)));
 }
 

@@ -64,12 +64,12 @@ void placeLabel(GUIRect& r, GUICheckbox::Location at, float s, float p) {
 
 }  // namespace
 
-float checkboxSize(std::wstring const& text, float fallback, std::wstring const& where) {
-    std::vector<float> const v = widgetNumbers(text, where);
+float checkboxSize(std::wstring const& text, float fallback, std::wstring const& where, u32 line) {
+    std::vector<float> const v = widgetNumbers(text, where, line);
     if (v.empty()) return fallback;
     if (v.size() == 1) return v[0];
     if (v[1] == 0.0f) {
-        logWarning(L"GUI file \"" + GUISystem::loadingFile() + L"\": " + where + L" \"" + text +
+        logWarning(GUISystem::loadingPlace(line) + L": " + where + L" \"" + text +
                    L"\" divides by zero; the size stays " + std::to_wstring(fallback));
         return fallback;
     }
@@ -110,14 +110,17 @@ void GUICheckbox::readParams(XMLNode& params) {
     if (XMLAttribute* a = params.getAttribute(L"LABEL_LOC")) locationOf(a->getString(), labelAt);
     float s = kDefaultBoxSize;
     float p = 0.0f;
-    if (XMLAttribute* a = params.getAttribute(L"CHECKBOX_SIZE")) s = checkboxSize(a->getString(), s, L"CHECKBOX_SIZE");
+    if (XMLAttribute* a = params.getAttribute(L"CHECKBOX_SIZE"))
+        s = checkboxSize(a->getString(), s, L"CHECKBOX_SIZE", params.getLine());
     sendToBox_ = params.getAttributeBool(L"SEND_TO_BOX", sendToBox_);
 
     if (XMLNode* boxParams = params.getChild(L"CHECKBOX_BUTTON_PARAMS")) {
         box_->readParams(*boxParams, true);
         if (XMLNode* size = boxParams->getChild(L"CHECKBOX_SIZE")) {
-            if (XMLAttribute* a = size->getAttribute(L"OFF")) p = checkboxSize(a->getString(), p, L"CHECKBOX_SIZE OFF");
-            if (XMLAttribute* a = size->getAttribute(L"REL")) s = checkboxSize(a->getString(), s, L"CHECKBOX_SIZE REL");
+            if (XMLAttribute* a = size->getAttribute(L"OFF"))
+                p = checkboxSize(a->getString(), p, L"CHECKBOX_SIZE OFF", size->getLine());
+            if (XMLAttribute* a = size->getAttribute(L"REL"))
+                s = checkboxSize(a->getString(), s, L"CHECKBOX_SIZE REL", size->getLine());
         }
         if (XMLNode* min = boxParams->getChild(L"MIN_SIZE")) box_->getMinSize().load(*min);
         if (XMLNode* max = boxParams->getChild(L"MAX_SIZE")) box_->getMaxSize().load(*max);

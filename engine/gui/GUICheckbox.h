@@ -41,6 +41,7 @@ private:
 };
 
 // "a" or "a b" (a / b) of a checkbox size key; fallback when b is 0 or the value is unusable.
-float checkboxSize(std::wstring const& text, float fallback, std::wstring const& where);
+// line: of the element, for the log line.
+float checkboxSize(std::wstring const& text, float fallback, std::wstring const& where, u32 line);
 
 }  // namespace Orvex

@@ -52,7 +52,7 @@ void GUICheckboxButton::readParams(XMLNode& params, bool throughSetter) {
         if (throughSetter) setChecked(a->getBool());
         else checked_ = a->getBool();
     }
-    if (XMLAttribute* a = params.getAttribute(L"ENABLE_TIMER")) setFadeTime(a->getDouble());
+    if (XMLAttribute* a = params.getAttribute(L"ENABLE_TIMER")) setFadeTime(a->getDouble(), params.getLine());
     if (XMLAttribute* a = params.getAttribute(L"ONE_WAY_CLICK")) oneWayClick_ = a->getInt();
     if (XMLAttribute* a = params.getAttribute(L"DRAW_ENABLED_FULL")) drawCheckedFull_ = a->getBool();
     if (XMLNode* names = params.getChild(L"GROUP_NAMES"))
@@ -60,9 +60,9 @@ void GUICheckboxButton::readParams(XMLNode& params, bool throughSetter) {
             if (XMLProperty const* name = names->getValue(i)) groupNames_.push_back(name->getString());
 }
 
-void GUICheckboxButton::setFadeTime(double seconds) {
+void GUICheckboxButton::setFadeTime(double seconds, u32 line) {
     if (!(seconds >= 0.0) || !std::isfinite(seconds)) {
-        logWarning(L"GUI checkbox \"" + getName() + L"\" (" + GUISystem::loadingFile() +
+        logWarning(L"GUI checkbox \"" + getName() + L"\" (" + GUISystem::loadingPlace(line) +
                    L"): ENABLE_TIMER below 0 or not a number; read as 0");
         seconds = 0.0;
     }

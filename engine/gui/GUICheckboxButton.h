@@ -47,8 +47,9 @@ public:
     std::vector<GUICheckboxButton*> const& getGroup() const { return group_; }
     std::vector<std::wstring> const& getGroupNames() const { return groupNames_; }
 
-    // A fade time from data: below 0 or not a number reads as 0, with a log line.
-    void setFadeTime(double seconds);
+    // A fade time from data: below 0 or not a number reads as 0, with a log line naming the
+    // element's line.
+    void setFadeTime(double seconds, u32 line = 0);
     double getFadeTime() const { return fadeTime_; }
     double getFadeTimer() const { return fadeTimer_; }
     // Fade share 0 (unchecked look) .. 1 (checked look).

@@ -84,13 +84,14 @@ GUIFrame::GUIFrame(XMLNode& node) : GUIWindow(node) {
     }
     if (XMLNode* params = node.getChild(L"FRAME_PARAMS")) {
         if (XMLNode* sizes = params->getChild(L"RAND_SIZE")) {
+            u32 const line = sizes->getLine();
             if (XMLAttribute* a = sizes->getAttribute(L"REL"))
-                if (!parseBorders(widgetNumbers(a->getString(), L"FRAME RAND_SIZE REL"), true, borderRel_))
-                    logWarning(L"GUI file \"" + GUISystem::loadingFile() + L"\": frame \"" + getName() +
+                if (!parseBorders(widgetNumbers(a->getString(), L"FRAME RAND_SIZE REL", line), true, borderRel_))
+                    logWarning(GUISystem::loadingPlace(line) + L": frame \"" + getName() +
                                L"\" RAND_SIZE REL \"" + a->getString() +
                                L"\" has a reference size of 0; the relative borders stay");
             if (XMLAttribute* a = sizes->getAttribute(L"OFF"))
-                parseBorders(widgetNumbers(a->getString(), L"FRAME RAND_SIZE OFF"), false, borderOff_);
+                parseBorders(widgetNumbers(a->getString(), L"FRAME RAND_SIZE OFF", line), false, borderOff_);
         }
         placeParts();
         for (int i = 0; i < kPartCount; ++i)

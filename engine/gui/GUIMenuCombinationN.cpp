@@ -25,7 +25,7 @@ void GUIMenuCombinationN::readXML(XMLNode& node) {
         return true;
     });
     if (tooDeep)
-        logWarning(L"Menu link \"" + getName() + L"\": combinations nested deeper than " +
+        logWarning(L"Menu link \"" + getName() + L"\"" + atLine(node) + L": combinations nested deeper than " +
                    std::to_wstring(kMaxNesting) + L"; the inner links are left out");
 }
 

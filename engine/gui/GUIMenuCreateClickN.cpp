@@ -16,7 +16,8 @@ void GUIMenuCreateClickN::readXML(XMLNode& node) {
     appendChildValues(node, L"CREATE_RCLICK", rightClick_);
     times_ = node.getAttributeInt(L"N_TIMES", times_);
     if (times_ > kMaxTimes) {
-        logWarning(L"Menu link \"" + getName() + L"\": N_TIMES " + std::to_wstring(times_) + L" is more than " +
+        logWarning(L"Menu link \"" + getName() + L"\"" + atLine(node) + L": N_TIMES " + std::to_wstring(times_) +
+                   L" is more than " +
                    std::to_wstring(kMaxTimes) + L"; " + std::to_wstring(kMaxTimes) + L" clicks are made");
         times_ = kMaxTimes;
     }

@@ -39,7 +39,8 @@ GUIMenuLinkN* GUIMenuLinkN::create(XMLNode& node, int depth) {
         link = new GUIMenuEditLabelN(node);
     } else {
         if (!type.empty())
-            logWarning(L"Menu link \"" + node.getAttributeString(L"NAME", L"") + L"\": unknown TYPE \"" + type +
+            logWarning(L"Menu link \"" + node.getAttributeString(L"NAME", L"") + L"\"" + atLine(node) +
+                       L": unknown TYPE \"" + type +
                        L"\", read as a plain link");
         link = new GUIMenuLinkN(node);
     }

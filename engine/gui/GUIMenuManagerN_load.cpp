@@ -69,8 +69,8 @@ void GUIMenuManagerN::load(XMLNode& root, std::wstring const& sourceName) {
             if (GUIMenuN* menu = findMenu(start->getString())) {
                 setActiveMenu(menu, 0.0);
             } else {
-                logWarning(L"Menu file \"" + sourceName + L"\": ACTIVE_MENU \"" + start->getString() +
-                           L"\" names no menu");
+                logWarning(L"Menu file \"" + sourceName + L"\"" + atLine(*menus) + L": ACTIVE_MENU \"" +
+                           start->getString() + L"\" names no menu");
             }
         }
         if (XMLAttribute const* speed = menus->getAttribute(L"DEACTIVATE_ACTIVATE_START_SPEED")) {
@@ -97,23 +97,24 @@ void GUIMenuManagerN::load(XMLNode& root, std::wstring const& sourceName) {
 void GUIMenuManagerN::reportMissingNames(std::wstring const& sourceName) const {
     GUISystem& gui = GUISystem::instance();
     int reports = 0;
-    auto report = [&](std::wstring const& line) {
-        if (reports++ < kMaxNameReports) logWarning(L"Menu file \"" + sourceName + L"\": " + line);
+    // line: of the menu or link element that names the missing one.
+    auto report = [&](u32 line, std::wstring const& text) {
+        if (reports++ < kMaxNameReports) logWarning(L"Menu file \"" + sourceName + L"\"" + atLine(line) + L": " + text);
     };
     for (GUIMenuN* menu : menus_)
         for (std::wstring const& name : menu->getMissingWindows())
-            report(L"menu \"" + menu->getName() + L"\" links window \"" +
+            report(menu->getLine(), L"menu \"" + menu->getName() + L"\" links window \"" +
                        name + L"\", which does not exist");
     auto checkLink = [&](GUIMenuLinkN* link) {
         std::vector<std::wstring> names;
         link->collectWindowNames(names);
         for (std::wstring const& name : names)
             if (!gui.findWindow(name))
-                report(L"link \"" + link->getName() + L"\" names window \"" +
+                report(link->getLine(), L"link \"" + link->getName() + L"\" names window \"" +
                            name + L"\", which does not exist");
         for (std::wstring const& name : link->getMenusToActivate())
             if (!findMenu(name))
-                report(L"link \"" + link->getName() + L"\" activates menu \"" +
+                report(link->getLine(), L"link \"" + link->getName() + L"\" activates menu \"" +
                            name + L"\", which does not exist");
     };
     for (GUIMenuLinkN* link : links_) checkLink(link);

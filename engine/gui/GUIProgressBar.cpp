@@ -68,7 +68,7 @@ void GUIProgressBar::readParams(XMLNode& params) {
     if (max > 0.0f && std::isfinite(max)) {
         maximum_ = max;
     } else {
-        logWarning(L"GUI file \"" + GUISystem::loadingFile() + L"\": progress bar \"" + getName() +
+        logWarning(GUISystem::loadingPlace(params.getLine()) + L": progress bar \"" + getName() +
                    L"\" has MAX_WERT \"" + params.getAttributeString(L"MAX_WERT", L"") + L"\"; using 1");
         maximum_ = 1.0f;
     }

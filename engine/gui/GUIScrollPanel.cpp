@@ -33,7 +33,7 @@ void readPair(XMLNode const& node, wchar_t const* key, float out[2], std::wstrin
     float const dx = count >= 3 ? n[2] : 1.0f;
     float const dy = count >= 4 ? n[3] : dx;
     if (dx == 0.0f || dy == 0.0f) {
-        logWarning(L"GUI file \"" + GUISystem::loadingFile() + L"\": scroll panel \"" + owner + L"\" " + key +
+        logWarning(GUISystem::loadingPlace(node.getLine()) + L": scroll panel \"" + owner + L"\" " + key +
                    L" \"" + a->getString() + L"\" divides by 0; the divisor is left out");
         return;
     }

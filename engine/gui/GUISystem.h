@@ -57,9 +57,9 @@ public:
     // The window factory by "TYPE"; the new window carries one reference, owned by the caller.
     // Null once the file being loaded has made as many windows as a file may.
     static GUIWindow* createWindow(XMLNode& node);
-    // The name of the GUI file being loaded, for log lines of what its elements make; "(code)"
-    // outside a load.
-    static std::wstring const& loadingFile();
+    // "GUI file "name" at line N" of the GUI file being loaded and the element's line, for log
+    // lines of what its elements make; the name is "(code)" outside a load.
+    static std::wstring loadingPlace(u32 line);
 
     // ---- lists ----
     // Appends a top-level window (a reference added) and sorts the list by layer.

@@ -65,15 +65,15 @@ WindowType const* typeOf(std::wstring const& type) {
     return nullptr;
 }
 
-// False once the file being loaded has made its share of windows.
-bool mayMakeWindow() {
+// False once the file being loaded has made its share of windows; line: the refused element's.
+bool mayMakeWindow(u32 line) {
     if (!loading.active) return true;
     if (loading.made < kMaxWindowsPerFile) {
         ++loading.made;
         return true;
     }
     if (!loading.capLogged)
-        logWarning(L"GUI file \"" + loading.source + L"\": more than " + std::to_wstring(kMaxWindowsPerFile) +
+        logWarning(GUISystem::loadingPlace(line) + L": more than " + std::to_wstring(kMaxWindowsPerFile) +
                    L" windows; the rest are left out");
     loading.capLogged = true;
     return false;
@@ -83,14 +83,14 @@ TextureLoadParams guiTextureParams() { return TextureLoadParams(0, 0xFFFFFFFFu, 
 
 }  // namespace
 
-std::wstring const& GUISystem::loadingFile() { return loading.source; }
+std::wstring GUISystem::loadingPlace(u32 line) { return L"GUI file \"" + loading.source + L"\"" + atLine(line); }
 
 GUIWindow* GUISystem::createWindow(XMLNode& node) {
-    if (!mayMakeWindow()) return nullptr;
+    if (!mayMakeWindow(node.getLine())) return nullptr;
     std::wstring const type = node.getAttributeString(L"TYPE", L"");
     WindowType const* known = typeOf(type);
     if (!known)
-        logWarning(L"GUI file \"" + loading.source + L"\": window \"" + node.getAttributeString(L"NAME", L"") +
+        logWarning(loadingPlace(node.getLine()) + L": window \"" + node.getAttributeString(L"NAME", L"") +
                    L"\" has the unknown TYPE \"" + type + L"\"; made a plain window");
     return known ? known->make(node) : new GUIWindow(node);
 }

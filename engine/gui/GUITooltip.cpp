@@ -19,7 +19,7 @@ namespace {
 void readPair(XMLNode const& node, wchar_t const* key, bool& a, bool& b) {
     XMLAttribute const* attr = node.getAttribute(key);
     if (!attr) return;
-    std::vector<float> const v = widgetNumbers(attr->getString(), key);
+    std::vector<float> const v = widgetNumbers(attr->getString(), key, node.getLine());
     if (v.empty()) return;
     a = v[0] != 0.0f;
     b = (v.size() >= 2 ? v[1] : v[0]) != 0.0f;
@@ -62,7 +62,7 @@ GUITooltip::GUITooltip(XMLNode& node) : GUIWindow(node) {
             }
         tooltipId_ = params->getAttributeInt(L"TOOLTIP_ID", tooltipId_);
         if (XMLAttribute* a = params->getAttribute(L"TIMER")) {
-            std::vector<float> const v = widgetNumbers(a->getString(), L"TOOLTIP TIMER");
+            std::vector<float> const v = widgetNumbers(a->getString(), L"TOOLTIP TIMER", params->getLine());
             delay_ = threshold_ = v.empty() ? kDefaultDelay : v[0];
         }
         if (XMLNode* n = params->getChild(L"POS_OFFSET")) posOffset_.load(*n);
@@ -70,7 +70,7 @@ GUITooltip::GUITooltip(XMLNode& node) : GUIWindow(node) {
         if (XMLNode* n = params->getChild(L"DEFAULT_SIZE")) defaultSize_.load(*n);
         useDefaultTip_ = params->getAttributeBool(L"USE_DEFAULT_TIP", useDefaultTip_);
         if (XMLAttribute* a = params->getAttribute(L"ONLY_STATIC_MAX_DIST")) {
-            std::vector<float> const v = widgetNumbers(a->getString(), L"ONLY_STATIC_MAX_DIST");
+            std::vector<float> const v = widgetNumbers(a->getString(), L"ONLY_STATIC_MAX_DIST", params->getLine());
             if (!v.empty()) restDistance_ = v[0];
         }
         onlyStatic_ = params->getAttributeBool(L"ONLY_STATIC", onlyStatic_);

@@ -12,7 +12,7 @@
 
 namespace Orvex {
 
-std::vector<float> widgetNumbers(std::wstring const& text, std::wstring const& where) {
+std::vector<float> widgetNumbers(std::wstring const& text, std::wstring const& where, u32 line) {
     std::vector<float> out;
     XMLProperty const words(text);
     XMLValueTokens tokens = words.split(L" ");
@@ -26,7 +26,7 @@ std::vector<float> widgetNumbers(std::wstring const& text, std::wstring const& w
             continue;
         }
         if (!logged)
-            logWarning(L"GUI file \"" + GUISystem::loadingFile() + L"\": " + where + L" \"" + text +
+            logWarning(GUISystem::loadingPlace(line) + L": " + where + L" \"" + text +
                        L"\" holds a number out of range; read as 0");
         logged = true;
         out.push_back(0.0f);
@@ -40,7 +40,7 @@ namespace {
 bool borderOf(XMLNode const& node, wchar_t const* key, bool pairs, float (&out)[4]) {
     XMLAttribute const* a = node.getAttribute(key);
     if (!a) return false;
-    std::vector<float> const v = widgetNumbers(a->getString(), std::wstring(L"RAND_SIZE ") + key);
+    std::vector<float> const v = widgetNumbers(a->getString(), std::wstring(L"RAND_SIZE ") + key, node.getLine());
     auto nth = [&](std::size_t i) { return i < v.size() ? v[i] : 0.0f; };
     if (pairs) {
         float const x = nth(0);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/Types.h"
+
 namespace Orvex {
 
 class GUIRect;
@@ -18,8 +20,8 @@ class XMLNode;
 inline constexpr double kMaxWidgetNumber = 1.0e6;
 
 // The blank-separated numbers of text; a piece that is not a usable number reads as 0 with one
-// log line naming where (the key) and the text.
-std::vector<float> widgetNumbers(std::wstring const& text, std::wstring const& where);
+// log line naming where (the key), the element's line and the text.
+std::vector<float> widgetNumbers(std::wstring const& text, std::wstring const& where, u32 line);
 
 // A label's place inside its widget from a "RAND_SIZE" element: "REL" and "OFF", each up to
 // four numbers left, top, right, bottom (missing ones 0). With pairs set (the tooltip's form)

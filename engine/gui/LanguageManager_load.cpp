@@ -17,7 +17,8 @@ void LanguageManager::load(XMLNode& node) {
         if (child->getName() != L"TEXT") continue;
         Text* text = new Text(*child);
         if (!text->isLocaleKnown() && unknownLocales.insert(text->getLocale()).second)
-            logWarning(L"Language texts: unknown locale \"" + toWideString(text->getLocale()) + L"\" (text \"" +
+            logWarning(L"Language texts" + atLine(*child) + L": unknown locale \"" +
+                       toWideString(text->getLocale()) + L"\" (text \"" +
                        text->getName() + L"\", language \"" + text->getLang() + L"\"): numbers keep the point");
         auto const [entry, made] = languages_.try_emplace(text->getLang(), text->getLang());
         if (made && !firstLanguage_) firstLanguage_ = &entry->second;

@@ -30,17 +30,20 @@ void releaseAll(std::vector<T*>& list) {
 // Appends an element of `name` made by make(child) for each child, up to the cap.
 template <class T, class Make>
 void readEach(XMLNode& parent, std::wstring_view name, std::vector<T*>& list, Make make) {
+    u32 cappedAt = 0;  // line of the first element left out
     bool capped = false;
     forEachChild(parent, name, [&](XMLNode& child) {
         if (list.size() >= TutorialManager::kMaxElements) {
             capped = true;
+            cappedAt = child.getLine();
             return false;
         }
         list.push_back(make(child));
         return true;
     });
     if (capped)
-        logWarning(L"tutorial file: more than " + std::to_wstring(TutorialManager::kMaxElements) + L" \"" +
+        logWarning(L"tutorial file" + atLine(cappedAt) + L": more than " +
+                   std::to_wstring(TutorialManager::kMaxElements) + L" \"" +
                    std::wstring(name) + L"\" elements; the rest are left out");
 }
 
@@ -68,7 +71,8 @@ void TutorialManager::loadTemplates(XMLNode& root) {
             if (list.load(file->getStringCopy()))
                 Texture2DAnimationManager::instance().load(list);
             else
-                logWarning(L"tutorial file: animation list \"" + file->getStringCopy() + L"\" could not be read");
+                logWarning(L"tutorial file" + atLine(entry) + L": animation list \"" + file->getStringCopy() +
+                           L"\" could not be read");
         }
         return true;
     });
@@ -82,7 +86,7 @@ void TutorialManager::loadTemplates(XMLNode& root) {
     for (XMLNode* child : root.children()) {
         std::wstring const& n = child->getName();
         if (n != L"ANIMATIONEN" && n != L"VORLAGEN" && n != L"STRIP")
-            logWarning(L"tutorial file: unknown element \"" + n + L"\" is ignored");
+            logWarning(L"tutorial file" + atLine(*child) + L": unknown element \"" + n + L"\" is ignored");
     }
 }
 

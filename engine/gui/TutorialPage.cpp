@@ -173,7 +173,7 @@ void TutorialPage::readNode(XMLNode& node) {
         return true;
     });
     if (capped)
-        logWarning(L"tutorial file: page \"" + getName() + L"\" has more than " +
+        logWarning(L"tutorial file" + atLine(node) + L": page \"" + getName() + L"\" has more than " +
                    std::to_wstring(TutorialManager::kMaxElements) + L" point pairs; the rest are left out");
     if (XMLNode* g = node.getChild(L"ANIMGOALS", 0)) readGoals(*g);
     if (XMLNode* m = node.getChild(L"MOVE_PFEIL", 0)) readMove(*m);
@@ -183,7 +183,8 @@ void TutorialPage::readNode(XMLNode& node) {
         std::wstring const& n = child->getName();
         if (n != L"TUT_POINTS" && n != L"ANIMGOALS" && n != L"MOVE_PFEIL" && n != L"BLEND_ON_SHOW" &&
             n != L"BLEND_ON_HIDE")
-            logWarning(L"tutorial file: page \"" + getName() + L"\" has the unknown element \"" + n +
+            logWarning(L"tutorial file" + atLine(*child) + L": page \"" + getName() +
+                       L"\" has the unknown element \"" + n +
                        L"\"; it is ignored");
     }
 }
@@ -208,7 +209,8 @@ void TutorialPage::readGoals(XMLNode& g) {
             if (parseMask(goal.getValue(i)->getStringCopy(), mask))
                 record.masks.push_back(mask);
             else
-                logWarning(L"tutorial file: page \"" + getName() + L"\" goal \"" + record.name + L"\" mask \"" +
+                logWarning(L"tutorial file" + atLine(goal) + L": page \"" + getName() + L"\" goal \"" + record.name +
+                           L"\" mask \"" +
                            goal.getValue(i)->getStringCopy() + L"\" is not a mask of 0 and 1; it is left out");
         }
         if (goal.getValueCount() == 0) record.masks.push_back(kAllBits);

@@ -13,7 +13,8 @@ namespace Orvex::tutorial {
 namespace {
 
 void noteBadNumber(XMLNode const& node, std::wstring_view key, std::wstring const& text) {
-    logWarning(L"tutorial file: \"" + node.getName() + L"\" \"" + node.getAttributeString(L"NAME", L"") + L"\" " +
+    logWarning(L"tutorial file" + atLine(node) + L": \"" + node.getName() + L"\" \"" +
+               node.getAttributeString(L"NAME", L"") + L"\" " +
                std::wstring(key) + L"=\"" + text + L"\" is out of range; the default stays");
 }
 
@@ -68,7 +69,8 @@ void noteUnknownKeys(XMLNode const& node, std::initializer_list<std::wstring_vie
         if (!found) unknown += (unknown.empty() ? L"" : L", ") + a->getName();
     }
     if (!unknown.empty())
-        logWarning(L"tutorial file: \"" + node.getName() + L"\" \"" + node.getAttributeString(L"NAME", L"") +
+        logWarning(L"tutorial file" + atLine(node) + L": \"" + node.getName() + L"\" \"" +
+                   node.getAttributeString(L"NAME", L"") +
                    L"\" has unknown keys (" + unknown + L"); they are ignored");
 }
 

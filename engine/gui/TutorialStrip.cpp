@@ -31,14 +31,15 @@ TutorialStrip::TutorialStrip(XMLNode& node) : NamedObject(node) {
         return true;
     });
     if (capped)
-        logWarning(L"tutorial file: strip \"" + getName() + L"\" has more than " +
+        logWarning(L"tutorial file" + atLine(node) + L": strip \"" + getName() + L"\" has more than " +
                    std::to_wstring(TutorialManager::kMaxElements) + L" pages; the rest are left out");
     if (XMLNode* b = node.getChild(L"BLEND_ON_SHOW", 0)) blendOnShow = readBlendList(b);
     if (XMLNode* b = node.getChild(L"BLEND_ON_HIDE", 0)) blendOnHide = readBlendList(b);
     for (XMLNode* child : node.children()) {
         std::wstring const& n = child->getName();
         if (n != L"PAGE" && n != L"BLEND_ON_SHOW" && n != L"BLEND_ON_HIDE")
-            logWarning(L"tutorial file: strip \"" + getName() + L"\" has the unknown element \"" + n +
+            logWarning(L"tutorial file" + atLine(*child) + L": strip \"" + getName() +
+                       L"\" has the unknown element \"" + n +
                        L"\"; it is ignored");
     }
 }

@@ -24,7 +24,7 @@ u32 MusicManager::loadMusic(XMLNode const& node) {
         std::wstring name = entry->getAttributeString(L"NAME", std::wstring());
         XMLProperty const* file = entry->getValue(0);
         if (name.empty() || !file || file->getString().empty()) {
-            logWarning(L"MusicManager: music entry without NAME or file skipped");
+            logWarning(L"MusicManager: music entry" + atLine(*entry) + L" without NAME or file skipped");
             continue;
         }
         Track track;

@@ -134,7 +134,7 @@ u32 SoundManager::loadSounds(XMLNode const& node) {
         XMLNode const* entryNode = node.getChild(L"ENTRY", static_cast<int>(i));
         std::wstring name = entryNode->getAttributeString(L"NAME", std::wstring());
         if (name.empty()) {
-            logWarning(L"SoundManager: sound entry without NAME skipped");
+            logWarning(L"SoundManager: sound entry" + atLine(*entryNode) + L" without NAME skipped");
             continue;
         }
         double volume = entryNode->getAttributeDouble(L"VOLUME", 1.0);
@@ -145,7 +145,7 @@ u32 SoundManager::loadSounds(XMLNode const& node) {
             if (auto sample = loadSample(fileName)) samples.push_back(std::move(sample));
         }
         if (samples.empty()) {
-            logWarning(L"SoundManager: sound \"" + name + L"\" has no usable sample");
+            logWarning(L"SoundManager: sound \"" + name + L"\"" + atLine(*entryNode) + L" has no usable sample");
             continue;
         }
         Entry& entry = entries_[name];

@@ -89,7 +89,8 @@ unsigned CameraManager::loadCameras(std::wstring const& fileName) {
         if (child->getName() != L"CAMERA") continue;
         std::wstring const type = child->getAttributeString(L"TYPE", L"LOOKAT");
         if (type != L"LOOKAT") {
-            logError(L"Camera file \"" + fileName + L"\": camera type \"" + type + L"\" unknown, camera skipped");
+            logError(L"Camera file \"" + fileName + L"\"" + atLine(*child) + L": camera type \"" + type +
+                     L"\" unknown, camera skipped");
             continue;
         }
         std::wstring const name = child->getAttributeString(L"NAME", L"");
@@ -97,7 +98,8 @@ unsigned CameraManager::loadCameras(std::wstring const& fileName) {
             known->readXML(*child);
         } else {
             if (cameras_.size() >= kMaxLoadedCameras) {
-                logError(L"Camera file \"" + fileName + L"\": more than " + std::to_wstring(kMaxLoadedCameras) +
+                logError(L"Camera file \"" + fileName + L"\"" + atLine(*child) + L": more than " +
+                         std::to_wstring(kMaxLoadedCameras) +
                          L" cameras; the rest is not read");
                 break;
             }

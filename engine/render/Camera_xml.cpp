@@ -106,7 +106,7 @@ void Camera::readXML(XMLNode& node) {
     Problems problems;
     readFields(node, problems);
     if (problems.empty()) return;
-    std::wstring line = L"Camera \"" + getName() + L"\": ";
+    std::wstring line = L"Camera \"" + getName() + L"\"" + atLine(node) + L": ";
     for (std::size_t i = 0; i < problems.size(); ++i) line += (i ? L", " : L"") + problems[i];
     logError(line + L" (kept the present values)");
 }

@@ -64,7 +64,8 @@ void EffectBundle::loadPermutation(XMLNode& permutation, std::vector<XMLNode*> c
     std::wstring key = keyAttribute->getString();
     if (members_.count(key)) {
         // The bundle would keep its first member anyway; compiling a second is wasted.
-        logWarning(L"EffectBundle " + getName() + L": permutation " + key + L" listed twice, the first stays");
+        logWarning(L"EffectBundle " + getName() + atLine(permutation) + L": permutation " + key +
+                   L" listed twice, the first stays");
         return;
     }
     if (XMLNode const* macros = permutation.getChild(L"MACROS")) currentMacros_ = EffectMacroList::read(*macros);

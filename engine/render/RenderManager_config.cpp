@@ -33,7 +33,8 @@ void RenderManager::loadConfig(XMLNode& renderPass, std::wstring const& sourceNa
         for (auto const& value : names->values()) {
             PostEffect* effect = findPostEffect(value->getString());
             if (!effect) {
-                logWarning(L"Render passes \"" + sourceName + L"\": " + list + L" names the unknown post effect \"" +
+                logWarning(L"Render passes \"" + sourceName + L"\"" + atLine(*names) + L": " + list +
+                           L" names the unknown post effect \"" +
                            value->getString() + L"\"");
                 continue;
             }
@@ -55,13 +56,14 @@ void RenderManager::readMappings(XMLNode& node, std::wstring const& sourceName) 
         XMLAttribute const* string = child->getAttribute(L"STRING");
         XMLAttribute const* param = child->getAttribute(L"PARAM_TO_CHANGE");
         if (!effectName || !string || !param) {
-            logWarning(L"Render passes \"" + sourceName +
-                       L"\": a STRING_MAPPING lacks POSTEFFECT_NAME, STRING or PARAM_TO_CHANGE, ignored");
+            logWarning(L"Render passes \"" + sourceName + L"\"" + atLine(*child) +
+                       L": a STRING_MAPPING lacks POSTEFFECT_NAME, STRING or PARAM_TO_CHANGE, ignored");
             continue;
         }
         PostEffect* effect = findPostEffect(effectName->getString());
         if (!effect) {
-            logWarning(L"Render passes \"" + sourceName + L"\": mapping \"" + string->getString() +
+            logWarning(L"Render passes \"" + sourceName + L"\"" + atLine(*child) + L": mapping \"" +
+                       string->getString() +
                        L"\" names the unknown post effect \"" + effectName->getString() + L"\", ignored");
             continue;
         }

@@ -47,7 +47,8 @@ unsigned SplineManager::loadSplines(std::wstring const& fileName) {
         auto* spline = new Spline(*child, fileName);
         points += spline->getControlPoints().size();
         if (points > kMaxPointsPerFile) {
-            logError(L"Spline file \"" + fileName + L"\": more than " + std::to_wstring(kMaxPointsPerFile) +
+            logError(L"Spline file \"" + fileName + L"\"" + atLine(*child) + L": more than " +
+                     std::to_wstring(kMaxPointsPerFile) +
                      L" control points; spline \"" + spline->getName() + L"\" and those after it skipped");
             spline->release();
             break;

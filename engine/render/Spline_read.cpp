@@ -27,11 +27,12 @@ void readFinite(XMLProperty const& property, float& value, wchar_t const* key, P
         problems.push_back(std::wstring(L"\"") + key + L"\" is not a finite number");
 }
 
-void logProblems(Problems const& problems, std::wstring const& name, std::wstring const& source) {
+// at: the line of the spline's element.
+void logProblems(Problems const& problems, std::wstring const& name, std::wstring const& source, u32 at) {
     if (problems.empty()) return;
     std::wstring line = L"Spline \"" + name + L"\"";
     if (!source.empty()) line += L" in \"" + source + L"\"";
-    line += L": " + problems.front();
+    line += atLine(at) + L": " + problems.front();
     if (problems.size() > 1) line += L" (" + std::to_wstring(problems.size() - 1) + L" further problems)";
     logError(line + L"; skipped");
 }
@@ -45,7 +46,7 @@ Spline::Spline(XMLNode& node, std::wstring const& sourceName, Problems* problems
     if (problemsOut)
         problemsOut->insert(problemsOut->end(), problems.begin(), problems.end());
     else
-        logProblems(problems, getName(), sourceName_);
+        logProblems(problems, getName(), sourceName_, node.getLine());
 }
 
 void Spline::setDefinition(XMLNode const& node, std::wstring const& sourceName) {

@@ -142,13 +142,15 @@ void Texture2DAnimation360::readLoadParams(XMLNode const& node) {
     int angles = node.getAttributeInt(L"ANZ_ANGLES", 36);
     int files = node.getAttributeInt(L"ANZ_FRAMES", 10);
     if (angles > kMaxAngles || files > kMaxFilesPerAngle) {
-        logWarning(L"Animation \"" + getName() + L"\": \"LOAD_PARAMS\" limited to " + std::to_wstring(kMaxAngles) +
+        logWarning(L"Animation \"" + getName() + L"\"" + atLine(node) + L": \"LOAD_PARAMS\" limited to " +
+                   std::to_wstring(kMaxAngles) +
                    L" angles of " + std::to_wstring(kMaxFilesPerAngle) + L" files");
         angles = std::min(angles, kMaxAngles);
         files = std::min(files, kMaxFilesPerAngle);
     }
     if (angles > 0 && files > 0 && static_cast<s64>(angles) * files > kMaxLoadFiles) {
-        logWarning(L"Animation \"" + getName() + L"\": \"LOAD_PARAMS\" of " + std::to_wstring(angles) + L" angles of " +
+        logWarning(L"Animation \"" + getName() + L"\"" + atLine(node) + L": \"LOAD_PARAMS\" of " +
+                   std::to_wstring(angles) + L" angles of " +
                    std::to_wstring(files) + L" files refused (at most " + std::to_wstring(kMaxLoadFiles) + L" files)");
         return;
     }

@@ -105,7 +105,8 @@ std::vector<u32> parseFrameOrder(XMLNode const& order, u32 count) {
         }
     }
     if (full) {
-        logWarning(L"Frame order list longer than " + std::to_wstring(Texture2DAnimation::kMaxOrderLength) +
+        logWarning(L"Frame order list" + atLine(order) + L" longer than " +
+                   std::to_wstring(Texture2DAnimation::kMaxOrderLength) +
                    L" frames; the rest is left out");
     }
     if (order.getAttributeBool(L"RANDOM_SHUFFLE", false)) msvc::random_shuffle(result.begin(), result.end());
@@ -127,7 +128,8 @@ void Texture2DAnimation::appendFrames(std::vector<AnimationFrame>& out, std::vec
 std::size_t Texture2DAnimation::frameRoom(std::size_t used, std::size_t wanted) const {
     std::size_t const room = used < kMaxFrames ? kMaxFrames - used : 0;
     if (wanted > room && !frameLimitLogged_) {
-        logWarning(L"Animation \"" + getName() + L"\": more than " + std::to_wstring(kMaxFrames) +
+        logWarning(L"Animation \"" + getName() + L"\"" + atLine(getLine()) + L": more than " +
+                   std::to_wstring(kMaxFrames) +
                    L" frames; the rest is left out");
         frameLimitLogged_ = true;
     }
@@ -182,11 +184,13 @@ void Texture2DAnimation::readSheetCounts(XMLNode const& params, int& count, int&
     count = params.getAttributeInt(L"ANZ_FRAMES", 1);
     columns = params.getAttributeInt(L"SPALTEN", 1);
     if (columns < 1) {
-        logWarning(L"Animation \"" + getName() + L"\": \"SPALTEN\" " + std::to_wstring(columns) + L" counts as 1");
+        logWarning(L"Animation \"" + getName() + L"\"" + atLine(params) + L": \"SPALTEN\" " + std::to_wstring(columns) +
+                   L" counts as 1");
         columns = 1;
     }
     if (count > kMaxSheetFrames) {
-        logWarning(L"Animation \"" + getName() + L"\": \"ANZ_FRAMES\" " + std::to_wstring(count) + L" cut to " +
+        logWarning(L"Animation \"" + getName() + L"\"" + atLine(params) + L": \"ANZ_FRAMES\" " +
+                   std::to_wstring(count) + L" cut to " +
                    std::to_wstring(kMaxSheetFrames));
         count = kMaxSheetFrames;
     }

@@ -75,7 +75,8 @@ bool Texture2D::readImageInfo(std::vector<u8> const& data, TextureLoadParams con
     D3DXIMAGE_INFO info{};
     if (FAILED(D3DXGetImageInfoFromFileInMemory(data.data(), static_cast<UINT>(data.size()), &info))) return true;
     if (info.Width == 0 || info.Height == 0 || info.Width > kMaxTextureSize || info.Height > kMaxTextureSize) {
-        logError(L"Texture \"" + getName() + L"\": image \"" + fileName_ + L"\" has an unusable size " +
+        logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": image \"" + fileName_ +
+                 L"\" has an unusable size " +
                  std::to_wstring(info.Width) + L"x" + std::to_wstring(info.Height));
         return false;
     }
@@ -109,7 +110,8 @@ bool Texture2D::createFromFileData(std::vector<u8> const& data, D3DFORMAT format
         format, p.Pool, p.Filter, p.MipFilter, p.ColorKey, &info, p.palette, &texture_);
     if (FAILED(hr) || !texture_) {
         texture_ = nullptr;
-        logError(L"Texture \"" + getName() + L"\": \"" + fileName_ + L"\" is no loadable image (" + hresultText(hr) +
+        logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": \"" + fileName_ +
+                 L"\" is no loadable image (" + hresultText(hr) +
                  L")");
         return false;
     }
@@ -129,13 +131,14 @@ bool Texture2D::createFromFileData(std::vector<u8> const& data, D3DFORMAT format
 bool Texture2D::loadImageFile(File const& source, std::wstring const& requested, TextureLoadParams const& limits,
                               D3DFORMAT format) {
     if (!source.isOpen()) {
-        logError(L"Texture \"" + getName() + L"\": file \"" + requested + L"\" not found");
+        logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": file \"" + requested + L"\" not found");
         return false;
     }
     fileName_ = source.getPath();
     std::vector<u8> data;
     if (!readFile(source, data)) {
-        logError(L"Texture \"" + getName() + L"\": file \"" + fileName_ + L"\" cannot be read");
+        logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": file \"" + fileName_ +
+                 L"\" cannot be read");
         return false;
     }
     if (!readImageInfo(data, limits)) return false;
@@ -176,7 +179,7 @@ bool Texture2D::loadFromXML(XMLNode& node, TextureLoadParams const& loadParams) 
 
     XMLNode* fileNode = node.getChild(L"FILE");
     if (!fileNode) {
-        if (!created_) logError(L"Texture \"" + getName() + L"\" names no \"FILE\"");
+        if (!created_) logError(L"Texture \"" + getName() + L"\"" + atLine(node) + L" names no \"FILE\"");
         return created_ != 0;
     }
     File source(*fileNode);
@@ -199,7 +202,8 @@ void Texture2D::clearTransparentRGB() {
 
 bool Texture2D::loadPart(XMLNode& node, Texture2D* source) {
     if (!source || source == this) {
-        logError(L"Texture part \"" + node.getAttributeString(L"NAME", L"") + L"\" has no source texture");
+        logError(L"Texture part \"" + node.getAttributeString(L"NAME", L"") + L"\"" + atLine(node) +
+                 L" has no source texture");
         return false;
     }
     reset(false);
@@ -226,7 +230,8 @@ bool Texture2D::loadPart(XMLNode& node, Texture2D* source) {
     u32 const sourceHeight = source->getHeight();
     if (part.left < 0 || part.top < 0 || part.right <= part.left || part.bottom <= part.top ||
         static_cast<u32>(part.right) > sourceWidth || static_cast<u32>(part.bottom) > sourceHeight) {
-        logError(L"Texture part \"" + getName() + L"\": rectangle (" + std::to_wstring(part.left) + L", " +
+        logError(L"Texture part \"" + getName() + L"\"" + atLine(node) + L": rectangle (" +
+                 std::to_wstring(part.left) + L", " +
                  std::to_wstring(part.top) + L", " + std::to_wstring(part.right) + L", " +
                  std::to_wstring(part.bottom) + L") lies outside \"" + source->getName() + L"\"");
         return false;

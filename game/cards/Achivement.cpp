@@ -49,8 +49,10 @@ Achivement::Achivement(Orvex::XMLNode& node, std::wstring const& source) : Named
 
 Achivement::~Achivement() = default;
 
-std::wstring Achivement::logPrefix(std::wstring const& source) const {
-    return L"Achievement \"" + getName() + L"\"" + (source.empty() ? L"" : L" (" + source + L")") + L": ";
+std::wstring Achivement::logPrefix(std::wstring const& source, Orvex::u32 line) const {
+    return L"Achievement \"" + getName() + L"\"" + (source.empty() ? L"" : L" (" + source + L")") +
+           Orvex::atLine(line) +
+           L": ";
 }
 
 void Achivement::readGoals(Orvex::XMLNode const& node, std::wstring const& source) {

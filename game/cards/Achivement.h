@@ -79,8 +79,8 @@ public:
 
 private:
     void readGoals(Orvex::XMLNode const& node, std::wstring const& source);
-    // The start of a log line about this achievement.
-    std::wstring logPrefix(std::wstring const& source) const;
+    // The start of a log line about this achievement; line: of its element, when known.
+    std::wstring logPrefix(std::wstring const& source, Orvex::u32 line = 0) const;
     AchivementMedal medalFor(float value) const;
 
     std::array<float, 3> thresholds_{};

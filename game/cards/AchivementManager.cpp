@@ -32,11 +32,12 @@ void AchivementManager::load(Orvex::XMLNode& node, std::wstring const& source) {
         if (child->getName() != Achivement::kElementName) continue;
         ++number;
         if (achivements_.size() == kMaxAchivements) {
-            Orvex::logError(L"Achievements (" + source + L"): more than " + std::to_wstring(kMaxAchivements) +
+            Orvex::logError(L"Achievements (" + source + Orvex::atLine(*child) + L"): more than " +
+                            std::to_wstring(kMaxAchivements) +
                             L" definitions; the rest are ignored");
             break;
         }
-        std::wstring const place = source + L", ACHIVEMENT " + std::to_wstring(number);
+        std::wstring const place = source + L", ACHIVEMENT " + std::to_wstring(number) + Orvex::atLine(*child);
         auto* achivement = new Achivement(*child, place);
         if (!child->getAttribute(L"NAME"))
             Orvex::logError(L"Achievements (" + place + L"): no NAME; it is called \"" + achivement->getName() +
@@ -86,7 +87,8 @@ void AchivementManager::readProfileData(Orvex::XMLNode& node) {
         if (child->getName() != Achivement::kElementName) continue;
         Achivement* achivement = find(child->getAttributeString(L"NAME", L""));
         if (!achivement || achivement->readProfileEntry(*child)) continue;
-        if (brokenCount++ < kNamedInLogLine) broken += (broken.empty() ? L"" : L", ") + achivement->getName();
+        if (brokenCount++ < kNamedInLogLine)
+            broken += (broken.empty() ? L"" : L", ") + achivement->getName() + Orvex::atLine(*child);
     }
     if (brokenCount > 0)
         Orvex::logError(L"Achievements: " + std::to_wstring(brokenCount) + L" profile entries with a VALUE that is no " +

@@ -10,7 +10,7 @@ namespace Solitaire {
 
 void Achivement::readXML(Orvex::XMLNode& node) {
     if (!readProfileEntry(node))
-        Orvex::logError(logPrefix({}) + L"VALUE \"" + node.getAttributeString(L"VALUE", L"") +
+        Orvex::logError(logPrefix({}, node.getLine()) + L"VALUE \"" + node.getAttributeString(L"VALUE", L"") +
                         L"\" is no finite number; the value stays " + numberText(value_));
 }
 

@@ -1,9 +1,10 @@
 // A game style: the scoring constants of play, the running score multiplier with its combo
 // counters, the limits and prices of wildcards and jokers, the mouse mode, the deal start
 // positions and the sound name of every game event. Read from a "GAMESTYLE" element of the
-// styles file; the style settings keep the current one ("DEFAULT" unless data names another).
+// styles file; the style settings keep the list and the current one ("DEFAULT" unless data names
+// another). Refused values keep their defaults and give one log line naming file and line.
 //
-// GameStyle.cpp: defaults, reading and the multiplier.
+// GameStyle.cpp: defaults, sound words and the multiplier; GameStyle_read.cpp: the reader.
 #pragma once
 
 #include <string>
@@ -30,14 +31,21 @@ public:
     static_assert(kSoundCount == 34);
     // More start positions than any table needs; later ones are skipped.
     static constexpr std::size_t kMaxStartPositions = 256;
+    // Multiplier steps and prices beyond this are refused as data faults; so are point values and
+    // a multiplier bonus beyond theirs, which keeps every score product finite.
+    static constexpr int kMaxCount = 1000000000;
+    static constexpr float kMaxPoints = 1.0e9f;
+    static constexpr float kMaxMultiplierBonus = 1000.0f;
 
     // By name (the fallback "DEFAULT"): every default.
     explicit GameStyle(std::wstring const& name);
-    // From a "GAMESTYLE" element: name, defaults, then readXML.
-    explicit GameStyle(Orvex::XMLNode& node);
+    // From a "GAMESTYLE" element: name, defaults, then readXML; sourceName names the file in
+    // the log line of refused values.
+    explicit GameStyle(Orvex::XMLNode& node, std::wstring const& sourceName = std::wstring());
 
     void setDefaults();
     void readXML(Orvex::XMLNode& node) override;
+    void readXML(Orvex::XMLNode& node, std::wstring const& sourceName);
 
     // The attribute word of an event ("UNLOCKED1") and its default sound name ("UNLOCK1").
     static wchar_t const* soundKey(int sound);

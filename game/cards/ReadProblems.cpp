@@ -12,7 +12,7 @@ void ReadProblems::log(std::wstring const& what, std::wstring const& sourceName,
     Problem const& first = problems_.front();
     std::wstring text = what;
     if (!sourceName.empty()) text += L" in \"" + sourceName + L"\"";
-    if (Orvex::u32 const at = first.line ? first.line : line) text += L" at line " + std::to_wstring(at);
+    text += Orvex::atLine(first.line ? first.line : line);
     text += L": " + first.text;
     if (problems_.size() > 1) text += L" (" + std::to_wstring(problems_.size() - 1) + L" further problems)";
     Orvex::logError(text + L"; skipped");

@@ -37,7 +37,7 @@ void Statistik::readCounters(Orvex::XMLNode const& node) {
         if (!readCounterAttribute(node, kCounterKeys[i], counters_[i])) note(kCounterKeys[i]);
     if (!readFiniteAttribute(node, kTimeKey, 0.0, time_)) note(kTimeKey);
     if (!broken.empty())
-        Orvex::logError(L"Statistics \"" + getName() + L"\": " + broken +
+        Orvex::logError(L"Statistics \"" + getName() + L"\"" + Orvex::atLine(node) + L": " + broken +
                         L" not a count (32-bit, not negative, finite); the previous values are kept");
 }
 

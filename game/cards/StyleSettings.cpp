@@ -2,6 +2,7 @@
 #include "game/cards/StyleSettings.h"
 
 #include <cmath>
+#include <utility>
 
 #include "game/cards/Background.h"
 #include "game/cards/GameStyle.h"
@@ -51,6 +52,7 @@ StyleSettings::StyleSettings() { addFallbackStyle(); }
 StyleSettings::~StyleSettings() {
     defaultBackground_ = nullptr;
     fallbackStyle_ = nullptr;
+    fallbackGameStyle_ = nullptr;
     releaseAll(styles_, style_);
     releaseAll(backgrounds_, background_);
     releaseAll(gameStyles_, gameStyle_);
@@ -69,8 +71,8 @@ void StyleSettings::addFallbackStyle() {
     fallbackStyle_ = fallback;
     auto* fallbackGame = new GameStyle(L"DEFAULT");
     addGameStyle(fallbackGame);
-    setGameStyle(fallbackGame);
     fallbackGame->release();
+    fallbackGameStyle_ = fallbackGame;
 }
 
 void StyleSettings::clear() {
@@ -85,6 +87,7 @@ void StyleSettings::clear() {
     cardSet_ = nullptr;
     defaultBackground_ = nullptr;
     fallbackStyle_ = nullptr;
+    fallbackGameStyle_ = nullptr;
     releaseAll(backgrounds_, background_);
     releaseAll(styles_, style_);
     releaseAll(gameStyles_, gameStyle_);
@@ -128,6 +131,14 @@ void StyleSettings::addGameStyle(GameStyle* gameStyle) {
     if (!gameStyle) return;
     gameStyle->addRef();
     gameStyles_.push_back(gameStyle);
+    if (gameStyle_ && gameStyle_ != fallbackGameStyle_) return;
+    setGameStyle(gameStyle);
+    // Data brought a game style: the fallback leaves the list (whoever still holds it keeps it
+    // alive until the signal has moved them on).
+    if (GameStyle* fallback = std::exchange(fallbackGameStyle_, nullptr)) {
+        std::erase(gameStyles_, fallback);
+        fallback->release();
+    }
 }
 
 GameStyle* StyleSettings::findGameStyle(std::wstring const& name) const { return findByName(gameStyles_, name); }
@@ -164,6 +175,8 @@ void StyleSettings::selectStyle(std::wstring const& name) { setStyle(findStyle(n
 void StyleSettings::selectBackground(std::wstring const& name) {
     replaceCurrent(background_, findBackground(name));
 }
+
+void StyleSettings::selectGameStyle(std::wstring const& name) { setGameStyle(findGameStyle(name)); }
 
 void StyleSettings::selectCardSetSet(std::wstring const& name) {
     CardSetSet* set = findCardSetSet(name);

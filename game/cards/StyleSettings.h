@@ -3,7 +3,8 @@
 // are filed into card-set sets by their (group, entry) pairs, or into "DEFAULT" under their own
 // name. A style and a game style named "DEFAULT" exist and are current from the start, so cards,
 // piles and scoring always have one; the first style a styles file brings replaces the fallback
-// style as the current one. Adding appends; every look-up by name takes the first match.
+// style as the current one, and the first game style replaces the fallback game style in the list
+// too. Adding appends; every look-up by name takes the first match.
 //
 // StyleSettings.cpp: lists, look-ups and choosing; StyleSettings_load.cpp: reading the styles
 // file (or the settings node) and saving the choices.
@@ -65,9 +66,10 @@ public:
     Orvex::Texture2D* getCardSetTexture(int slot) const;
     GameStyle* getGameStyle() const { return gameStyle_; }
 
-    // Appends with one reference held by the list (null is ignored). The first style appended
-    // while none (or only the fallback) is current becomes current, with the style signal; the
-    // first background while none is current becomes current, without signal.
+    // Appends with one reference held by the list (null is ignored). The first style or game
+    // style appended while none (or only the fallback) is current becomes current, with its
+    // signal, and the fallback game style leaves the list; the first background while none is
+    // current becomes current, without signal.
     void addStyle(Style* style);
     void addBackground(Background* background);
     // Files a card set by its (group, entry) pairs, or into "DEFAULT" under its own name.
@@ -87,6 +89,7 @@ public:
     // Choosing by name; an unknown name changes nothing.
     void selectStyle(std::wstring const& name);
     void selectBackground(std::wstring const& name);
+    void selectGameStyle(std::wstring const& name);
     // The set becomes current; with a card set current, the entry of the remembered entry name
     // is chosen in it (when the set has one).
     void selectCardSetSet(std::wstring const& name);
@@ -128,6 +131,7 @@ private:
     CardSetSet* currentSet_ = nullptr;
     std::vector<GameStyle*> gameStyles_;
     GameStyle* gameStyle_ = nullptr;
+    GameStyle* fallbackGameStyle_ = nullptr;  // not counted: the list holds it
     Kartenset* cardSet_ = nullptr;
     std::wstring entryName_;
     std::vector<Style*> styles_;

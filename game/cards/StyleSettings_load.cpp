@@ -1,9 +1,10 @@
 // Loading the styles file or the game's settings node into the style settings, and saving the
-// card-look choices. "GAMESTYLE" elements are left to the game-style code.
+// card-look and game-style choices.
 #include <cmath>
 
 #include "engine/core/XMLNode.h"
 #include "game/cards/Background.h"
+#include "game/cards/GameStyle.h"
 #include "game/cards/Kartenset.h"
 #include "game/cards/ReadProblems.h"
 #include "game/cards/Style.h"
@@ -31,6 +32,8 @@ void StyleSettings::load(Orvex::XMLNode& node, std::wstring const& sourceName) {
     ReadProblems problems;
     readFloat(node, L"STYLE_PARAM", styleParam_, problems);
     readFiles(node, sourceName, problems);
+    // Without a game style in data the fallback plays, and listeners hear of it.
+    if (gameStyle_ == fallbackGameStyle_) gameStyleChanged.emit(gameStyle_);
     readChoices(node, problems);
     if (style_) {
         style_->applyParam(getStyleParam());
@@ -59,6 +62,10 @@ void StyleSettings::readFiles(Orvex::XMLNode& node, std::wstring const& sourceNa
             auto* style = new Style(*child, sourceName);
             addStyle(style);
             style->release();
+        } else if (kind == L"GAMESTYLE") {
+            auto* gameStyle = new GameStyle(*child, sourceName);
+            addGameStyle(gameStyle);
+            gameStyle->release();
         }
     }
 }
@@ -66,6 +73,7 @@ void StyleSettings::readFiles(Orvex::XMLNode& node, std::wstring const& sourceNa
 void StyleSettings::readChoices(Orvex::XMLNode& node, ReadProblems& problems) {
     if (std::wstring const* name = attributeText(node, L"ACTUAL_STYLE")) selectStyle(*name);
     if (std::wstring const* name = attributeText(node, L"ACTUAL_BACKGROUND")) selectBackground(*name);
+    if (std::wstring const* name = attributeText(node, L"ACTUAL_GAMESTYLE")) selectGameStyle(*name);
     int back = cardsBack_;
     readInt(node, L"CARDS_BACK", back, 0, Kartenset::kBackCount - 1, problems);
     cardsBack_ = back;
@@ -87,6 +95,7 @@ void StyleSettings::save(Orvex::XMLNode& node) const {
     if (currentSet_) node.setAttribute(L"ACTUAL_CARDSET_SET", currentSet_->name);
     if (cardSet_) node.setAttribute(L"ACTUAL_CARDSET", cardSet_->getName());
     if (background_) node.setAttribute(L"ACTUAL_BACKGROUND", background_->getName());
+    if (gameStyle_) node.setAttribute(L"ACTUAL_GAMESTYLE", gameStyle_->getName());
     auto number = [&node](wchar_t const* key, auto value) {
         Orvex::XMLAttribute text(L"", value);
         node.setAttribute(key, text.getString());

@@ -1,7 +1,8 @@
 // Fuzzes the styles readers with file bytes: the input read as a styles file (or settings node)
-// into the style settings, as a card-set file, as a background file and as one style. Whatever is
-// read, the settings keep a style, indices stay inside their tables, cell sizes are usable, and
-// the saved choices read back to the same choices.
+// into the style settings, as a card-set file, as a background file, as one style and as one game
+// style. Whatever is read, the settings keep a style and a game style, indices stay inside their
+// tables, cell sizes are usable, scores stay finite, and the saved choices read back to the same
+// choices.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +10,7 @@
 
 #include "engine/render/TextureSettings.h"
 #include "game/cards/Background.h"
+#include "game/cards/GameStyle.h"
 #include "game/cards/Kartenset.h"
 #include "game/cards/Style.h"
 #include "game/cards/StyleSettings.h"
@@ -30,12 +32,29 @@ void checkStyle(Solitaire::Style const& style) {
             std::abort();
 }
 
+// Every point value at the largest factor its steps reach stays finite.
+void checkGameStyle(Solitaire::GameStyle& style) {
+    if (style.startPositions.size() > Solitaire::GameStyle::kMaxStartPositions) std::abort();
+    for (D3DXVECTOR4 const& p : style.startPositions)
+        if (!std::isfinite(p.x + p.y + p.z + p.w)) std::abort();
+    if (style.priceJoker < 0 || style.priceWildcard < 0) std::abort();
+    style.multiplierCount = style.maxMultipliers;
+    float const factor = style.getMultiplierFactor();
+    float const points[] = {style.undoPoints, style.wrongDoubleClickPoints, style.moveOnZiel, style.moveFromZiel,
+                            style.winBonus,   style.mischenPoints,          style.tippPoints, style.startScore,
+                            style.scoreDownMultiplier};
+    for (float value : points)
+        if (!std::isfinite(value * factor)) std::abort();
+    style.multiplierCount = 0;
+}
+
 void checkSettings(Orvex::XMLNode& root) {
     Solitaire::StyleSettings& settings = Solitaire::StyleSettings::instance();
     settings.clear();
     settings.load(root, L"fuzz.sty");
-    if (!settings.getStyle()) std::abort();
+    if (!settings.getStyle() || !settings.getGameStyle()) std::abort();
     checkStyle(*settings.getStyle());
+    checkGameStyle(*settings.getGameStyle());
     if (settings.getCardsBack() < 0 || settings.getCardsBack() >= Solitaire::Kartenset::kBackCount) std::abort();
     if (!std::isfinite(Solitaire::StyleSettings::getStyleParam())) std::abort();
     if (Solitaire::Kartenset* set = settings.getKartenset()) checkCardSet(*set);
@@ -44,12 +63,14 @@ void checkSettings(Orvex::XMLNode& root) {
     settings.save(saved);
     Solitaire::Style* style = settings.getStyle();
     Solitaire::Kartenset* set = settings.getKartenset();
+    std::wstring const gameStyle = settings.getGameStyle()->getName();
     int const back = settings.getCardsBack();
     int const tooltip = settings.getTooltipType();
     settings.load(saved, L"saved");
     // Look-ups take the first of equal names, so the style read back may be an earlier twin, and
     // an entry name may stand for several card sets of a set.
     if (settings.getStyle()->getName() != style->getName() || (set && !settings.getKartenset())) std::abort();
+    if (settings.getGameStyle()->getName() != gameStyle) std::abort();
     if (settings.getCardsBack() != back || settings.getTooltipType() != tooltip) std::abort();
     settings.clear();
     settings.setStyleParam(0.0f);
@@ -77,6 +98,9 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
         auto* style = new Solitaire::Style(*child, L"fuzz.sty");
         checkStyle(*style);
         style->release();
+        auto* gameStyle = new Solitaire::GameStyle(*child, L"fuzz.sty");
+        checkGameStyle(*gameStyle);
+        gameStyle->release();
     }
     return 0;
 }

@@ -163,6 +163,33 @@ TEST_F(GUIWindowLoad, TooManyWindowsAreCutWithOneLine) {
     EXPECT_EQ(guitest::loggedCount({L"viele.gui", L"16384"}), 1);
 }
 
+// Each refused value's line names the GUI file and the line of the element it stands in.
+TEST_F(GUIWindowLoad, RefusedValuesNameTheFileAndTheLineOfTheirElement) {
+    struct Case {
+        wchar_t const* element;  // starts on line 2; a line break in it puts the refused part on 3
+        wchar_t const* key;
+    } const cases[] = {
+        {L"<WINDOW NAME=\"t\" TYPE=\"ETWAS\"/>", L"unknown TYPE"},
+        {L"<WINDOW NAME=\"g\"><WINDOW_PARAMS>\n<ANIMATION_GOAL NAME=\"X\" SPEED=\"nan\"/></WINDOW_PARAMS></WINDOW>",
+         L"SPEED"},
+        {L"<WINDOW TYPE=\"PROGRESSBAR\" NAME=\"p\">\n<PROGRESSBAR_PARAMS MAX_WERT=\"0\"/></WINDOW>", L"MAX_WERT"},
+        {L"<WINDOW TYPE=\"CHECKBOX\" NAME=\"c\">\n<CHECKBOX_PARAMS CHECKBOX_SIZE=\"1 0\"/></WINDOW>",
+         L"CHECKBOX_SIZE"},
+        {L"<WINDOW TYPE=\"SCROLL_PANEL\" NAME=\"s\">\n<SCROLL_PANEL_PARAMS SIZE_RELATIV=\"1 1 0\"/></WINDOW>",
+         L"SIZE_RELATIV"},
+        {L"<WINDOW TYPE=\"FRAME\" NAME=\"f\"><FRAME_PARAMS>\n<RAND_SIZE OFF=\"1e99\"/></FRAME_PARAMS></WINDOW>",
+         L"RAND_SIZE OFF"},
+    };
+    for (auto const& c : cases) {
+        std::wstring const element = c.element;
+        SCOPED_TRACE(std::string(element.begin(), element.end()));
+        std::wstring const at = element.find(L'\n') == std::wstring::npos ? L"at line 2" : L"at line 3";
+        guitest::loadText(L"<GUI>\n" + element + L"</GUI>", L"zeilen.gui");
+        EXPECT_EQ(guitest::loggedCount({L"GUI file \"zeilen.gui\" " + at, c.key}), 1);
+        gui.clear();
+    }
+}
+
 // A window node without "WINDOW_PARAMS": zero size, default options, no goals; children still.
 TEST_F(GUIWindowLoad, AWindowWithoutParametersStillHasItsChildren) {
     GUIWindow* w = guitest::makeWindow(L"<WINDOW NAME=\"leer\"><WINDOW NAME=\"k1\"/><WINDOW NAME=\"k2\"/></WINDOW>");

@@ -207,16 +207,17 @@ TEST_F(MenuManagerTest, StartMenuBlendsInFromHidden) {
     EXPECT_EQ(shown(), "a");
 }
 
+// Each names the file and the line of the menu or link that names the missing one.
 TEST_F(MenuManagerTest, MissingNamesAreLoggedOnceEach) {
     loadMenus(
         {L"a"},
-        L"<GUIMENU NAME='A'><LINKED_GUI_WINDOWS>\"|a|\" \"|weg1|\"</LINKED_GUI_WINDOWS>"
-        L"<GUIMENULINK NAME='L'><MOUSE_OVER>\"|weg2|\"</MOUSE_OVER><ACTIVATE_MENUS>\"|NIRGENDS|\"</ACTIVATE_MENUS>"
+        L"\n<GUIMENU NAME='A'><LINKED_GUI_WINDOWS>\"|a|\" \"|weg1|\"</LINKED_GUI_WINDOWS>"
+        L"\n<GUIMENULINK NAME='L'><MOUSE_OVER>\"|weg2|\"</MOUSE_OVER><ACTIVATE_MENUS>\"|NIRGENDS|\"</ACTIVATE_MENUS>"
         L"</GUIMENULINK></GUIMENU>",
         L"ACTIVE_MENU='KEINES'");
-    EXPECT_EQ(guitest::loggedCount({L"test.mnu", L"weg1"}), 1);
-    EXPECT_EQ(guitest::loggedCount({L"test.mnu", L"weg2"}), 1);
-    EXPECT_EQ(guitest::loggedCount({L"test.mnu", L"NIRGENDS"}), 1);
-    EXPECT_EQ(guitest::loggedCount({L"test.mnu", L"KEINES"}), 1);
+    EXPECT_EQ(guitest::loggedCount({L"test.mnu\" at line 2", L"weg1"}), 1);
+    EXPECT_EQ(guitest::loggedCount({L"test.mnu\" at line 3", L"weg2"}), 1);
+    EXPECT_EQ(guitest::loggedCount({L"test.mnu\" at line 3", L"NIRGENDS"}), 1);
+    EXPECT_EQ(guitest::loggedCount({L"test.mnu\" at line 1", L"KEINES"}), 1);
     EXPECT_EQ(menus.getActiveMenu(), nullptr);
 }

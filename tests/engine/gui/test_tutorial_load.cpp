@@ -22,7 +22,8 @@ class TutorialLoad : public guitest::TutorialFixture {
 protected:
     // The first page of the only strip of a file holding one page element.
     TutorialPage* page(std::wstring const& pageElement) {
-        loadTutorial(L"<TUTORIAL><STRIP NAME=\"s\">" + pageElement + L"</STRIP></TUTORIAL>");
+        // The page starts on line 3.
+        loadTutorial(L"<TUTORIAL>\n<STRIP NAME=\"s\">\n" + pageElement + L"</STRIP></TUTORIAL>");
         EXPECT_EQ(tutorials.getStrips().size(), 1u);
         if (tutorials.getStrips().empty() || tutorials.getStrips()[0]->getPages().empty()) return nullptr;
         return tutorials.getStrips()[0]->getPages()[0];
@@ -188,6 +189,9 @@ TEST_F(TutorialLoad, DamagedFilesGiveOneLogLineEachAndKeepDefaults) {
         TutorialPage* p = page(c.element);
         ASSERT_NE(p, nullptr);
         EXPECT_EQ(loggedCount(c.logged) - before, 1);
+        std::vector<std::wstring> named = c.logged;
+        named.push_back(L"tutorial file at line 3:");
+        EXPECT_EQ(loggedCount(named), 1);
         c.check(*p);
     }
 }

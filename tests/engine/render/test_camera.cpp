@@ -343,13 +343,13 @@ TEST_F(CameraTest, WrittenCamerasReadBackToTheSameProjectionAndView) {
 TEST_F(CameraTest, UnusableValuesInACameraElementAreNamedInOneLineAndKept) {
     LookAtCamera* cam = camera(L"Held");
     Orvex::XMLNode node;
-    ASSERT_TRUE(node.loadFromText(L"<CAMERA FOV=\"-5\" ZNEAR=\"20\" ZFAR=\"10\" FOV_EXTREMA=\"abc\">"
+    ASSERT_TRUE(node.loadFromText(L"\n<CAMERA FOV=\"-5\" ZNEAR=\"20\" ZFAR=\"10\" FOV_EXTREMA=\"abc\">"
                                   L"<POSITION_EYE X=\"1e999\" Y=\"2\" Z=\"-3\"/></CAMERA>"));
     logtest::LogWatch watch;
     cam->readXML(node);
     auto const errors = watch.errors();
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_TRUE(logtest::contains(errors[0], L"Camera \"Held\""));
+    EXPECT_TRUE(logtest::contains(errors[0], L"Camera \"Held\" at line 2:"));
     EXPECT_TRUE(logtest::contains(errors[0], L"\"FOV\""));
     EXPECT_TRUE(logtest::contains(errors[0], L"\"ZNEAR\" not below \"ZFAR\""));
     EXPECT_NEAR(cam->getVerticalFovDegrees(), 90.0, 1e-5);

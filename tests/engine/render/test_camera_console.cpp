@@ -134,7 +134,7 @@ TEST_F(CameraConsoleTest, BrokenCameraFilesLogOneLineAndLoadWhatTheyCan) {
         run(L"CAM_loadCamera " + file("viele.cam"));
         EXPECT_EQ(manager.getCameras().size(), CameraManager::kMaxLoadedCameras);
         ASSERT_EQ(watch.errors().size(), 1u);
-        EXPECT_TRUE(logtest::contains(watch.errors()[0], L"viele.cam\": more than 1024 cameras"));
+        EXPECT_TRUE(logtest::contains(watch.errors()[0], L"viele.cam\" at line 1: more than 1024 cameras"));
     }
     logtest::LogWatch watch;
     EXPECT_EQ(run(L"CAM_loadCamera " + file("fehlt.cam")), L"0 Cameras loaded!");

@@ -129,11 +129,11 @@ TEST_F(RenderPassConfigTest, ConsoleRepliesAndListingsComeInFileOrder) {
         L"<STRING_MAPPING POSTEFFECT_NAME=\"a\" STRING=\"alpha\" PARAM_TO_CHANGE=\"V\"/>"
         L"<STRING_MAPPING POSTEFFECT_NAME=\"a\" STRING=\"zeta\" PARAM_TO_CHANGE=\"F\"/>"
         L"<STRING_MAPPING POSTEFFECT_NAME=\"a\" STRING=\"mid\" PARAM_TO_CHANGE=\"M\"/>"
-        L"<STRING_MAPPING POSTEFFECT_NAME=\"nobody\" STRING=\"lost\" PARAM_TO_CHANGE=\"F\" INITIAL_VALUE=\"3\"/>"
+        L"\n<STRING_MAPPING POSTEFFECT_NAME=\"nobody\" STRING=\"lost\" PARAM_TO_CHANGE=\"F\" INITIAL_VALUE=\"3\"/>"
         L"<INITIALIZE STRING=\"alpha\" INITIAL_VECTOR=\"1 2 3 4.5\"/>"
         L"</POSTEFFECTS_STRING_MAPPINGS></RP>");
     manager.loadConfig(rp, L"order.rp");
-    EXPECT_EQ(loggedCount(L"\"order.rp\": mapping \"lost\" names the unknown post effect \"nobody\""), 1u);
+    EXPECT_EQ(loggedCount(L"\"order.rp\" at line 2: mapping \"lost\" names the unknown post effect \"nobody\""), 1u);
     EXPECT_EQ(runCommand(manager, L"RP_POST_getAllParamListe"),
               L"zeta Typ: FLOAT\nzeta Typ: FLOAT\nalpha Typ: VECTOR\nmid Typ: MATRIX");
     EXPECT_EQ(runCommand(manager, L"RP_POST_getParamVector alpha"), L"Wert: 1 2 3 4.5 ");

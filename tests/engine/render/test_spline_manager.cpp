@@ -166,7 +166,7 @@ TEST_F(SplineManagerTest, ABrokenSplineFileLogsOneLineAndKeepsTheSplinesBeforeTh
     logtest::LogWatch budget;
     EXPECT_EQ(manager.loadSplines(file("gross.spl")), Orvex::SplineManager::kMaxPointsPerFile / Spline::kMaxControlPoints);
     ASSERT_FALSE(budget.errors().empty());
-    EXPECT_TRUE(logtest::contains(budget.errors().back(), L"gross.spl\": more than 65536 control points"))
+    EXPECT_TRUE(logtest::contains(budget.errors().back(), L"gross.spl\" at line 1: more than 65536 control points"))
         << budget.errors().back();
 
     logtest::LogWatch missing;

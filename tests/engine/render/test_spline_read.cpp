@@ -104,13 +104,14 @@ TEST(SplineReadTest, FlagsAreSetThenClearedAndNegativeBitsRefused) {
     EXPECT_EQ(p[2].flags, 0x89u) << "the group reaches the listed points that exist";
 
     logtest::LogWatch watch;
-    auto bad = read(L"<SPLINE NAME=\"Minus\"><CONTROLPOINT><FLAG><SET>\"|-1|\" \"|2|\" \"|-33|\"</SET>"
+    auto bad = read(L"\n<SPLINE NAME=\"Minus\"><CONTROLPOINT><FLAG><SET>\"|-1|\" \"|2|\" \"|-33|\"</SET>"
                     L"<UNSET>\"|-2|\"</UNSET></FLAG></CONTROLPOINT></SPLINE>",
                     L"data\\Splines\\test.spl");
     EXPECT_EQ(bad->getControlPoints()[0].flags, 0x4u) << "the negative numbers change nothing";
     auto const errors = watch.errors();
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_TRUE(logtest::contains(errors[0], L"Spline \"Minus\" in \"data\\Splines\\test.spl\"")) << errors[0];
+    EXPECT_TRUE(logtest::contains(errors[0], L"Spline \"Minus\" in \"data\\Splines\\test.spl\" at line 2:"))
+        << errors[0];
     EXPECT_TRUE(logtest::contains(errors[0], L"negative flag bit -1")) << errors[0];
     EXPECT_TRUE(logtest::contains(errors[0], L"2 further problems")) << errors[0];
 }

@@ -123,7 +123,7 @@ TEST_F(TextureLoadTest, TextureListLoadsTexturesAndPartsByName) {
                         L"<TEX_PART NAME=\"outside\" L=\"10\" T=\"0\" W=\"10\" H=\"2\"/>");
     TextureManager manager;
     manager.loadTextures(node);
-    EXPECT_TRUE(logged(L"part \"outside\": rectangle (10, 0, 20, 2)"));
+    EXPECT_TRUE(logged(L"part \"outside\" at line 1: rectangle (10, 0, 20, 2)"));
     ASSERT_EQ(manager.getCount(), 4u);
     Texture2D* sheet = manager.findTexture(L"sheet");
     ASSERT_NE(sheet, nullptr);

@@ -4,6 +4,7 @@
 
 #include "engine/core/XMLNode.h"
 #include "tests/engine/core/LogWatch.h"
+#include "game/cards/Statistik.h"
 #include "tests/game/cards/AchivementDefinitions.h"
 #include "tests/game/cards/ProfileFiles.h"
 
@@ -160,9 +161,42 @@ TEST(AchivementDefinitionTest, ABadDefinitionIsNamedByFileAndPlace) {
     logtest::LogWatch log;
     ASSERT_TRUE(registry.loadFile(cardstest::hostFile(file)));
     ASSERT_EQ(log.errors().size(), 1u);
-    EXPECT_TRUE(logtest::contains(log.errors()[0], L"bad.acv, ACHIVEMENT 2")) << log.errors()[0].size();
+    EXPECT_TRUE(logtest::contains(log.errors()[0], L"bad.acv, ACHIVEMENT 2 at line 3")) << log.errors()[0].size();
     EXPECT_TRUE(logtest::contains(log.errors()[0], L"\"B\""));
     EXPECT_EQ(registry.getAll().size(), 2u);
+}
+
+// Definitions, profile entries and statistics sets name the line of the element they refuse.
+TEST(AchivementDefinitionTest, RefusedElementsNameTheirLine) {
+    struct Row {
+        wchar_t const* element;  // on line 3
+        void (*read)(XMLNode& root);
+        wchar_t const* named;  // in every line, besides the line number
+    } const rows[] = {
+        {L"<ACHIVEMENT NAME=\"B\" GOALS=\"zwei\"/>",
+         [](XMLNode& root) { AchivementManager().load(root, L"z.acv"); }, L"(z.acv, ACHIVEMENT 1 at line 3): GOALS"},
+        {L"<ACHIVEMENT NAME=\"B\" VALUE=\"nan\"/>",
+         [](XMLNode& root) {
+             AchivementManager registry;
+             cardstest::loadDefinitions(registry, L"<A><ACHIVEMENT NAME=\"B\"/></A>");
+             registry.readProfileData(root);
+             registry.find(L"B")->readXML(*root.getChild(L"ACHIVEMENT"));
+         },
+         L"B"},
+        {L"<STATISTIK NAME=\"S\" CLICK=\"viele\"/>",
+         [](XMLNode& root) { Statistik(std::wstring(L"S")).readXML(*root.getChild(L"STATISTIK")); },
+         L"Statistics \"S\" at line 3: CLICK"},
+    };
+    for (Row const& row : rows) {
+        XMLNode root;
+        ASSERT_TRUE(root.loadFromText(L"<P>\n\n" + std::wstring(row.element) + L"</P>"));
+        logtest::LogWatch log;
+        row.read(root);
+        ASSERT_FALSE(log.errors().empty());
+        for (std::wstring const& line : log.errors())
+            EXPECT_TRUE(logtest::contains(line, row.named) && logtest::contains(line, L" at line 3"))
+                << std::string(line.begin(), line.end());
+    }
 }
 
 TEST(AchivementDefinitionTest, AliasListsAreBounded) {

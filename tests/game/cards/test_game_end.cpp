@@ -184,7 +184,9 @@ TEST_F(GameEndTest, TheGameStyleAVariantNamesScoresItsGame) {
     float const before = manager().score;
     move(pile(L"T"), pile(L"Z"), 3);
     EXPECT_FLOAT_EQ(manager().score - before, 30.0f);
-    settings.setGameStyle(settings.findGameStyle(L"DEFAULT"));
+    // Emptied settings bring the fallback back, and the card manager follows.
+    settings.clear();
+    ASSERT_NE(settings.findGameStyle(L"DEFAULT"), nullptr);
     EXPECT_EQ(manager().getGameStyle(), settings.findGameStyle(L"DEFAULT"));
 }
 

@@ -143,6 +143,22 @@ TEST_F(RunningGameFaults, ManyRefusalsMakeOneLineNamingTheSave) {
     snapshotTable();
 }
 
+TEST_F(RunningGameFaults, TheLineNamesTheRefusedElement) {
+    wchar_t const* const cases[] = {
+        L"<Q>\n\n<KARTE ID=\"-3\"/></Q>",
+        L"<Q>\n<KARTE ID=\"8\"/>\n<KARTE ID=\"8\" KEY=\"inf\"/></Q>",
+        L"<Q>\n<STAPEL ID=\"3\">\n<ANNORDNUNG NAME=\"FAECHER\">\"|77|\"</ANNORDNUNG></STAPEL></Q>",
+        L"\n\n<Q SCORE=\"nan\"/>",
+    };
+    for (wchar_t const* text : cases) {
+        deal(0);
+        std::vector<std::wstring> const lines = loadText(text);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_NE(lines[0].find(L"\"quick.prf\" at line 3:"), std::wstring::npos)
+            << std::string(lines[0].begin(), lines[0].end());
+    }
+}
+
 }  // namespace
 }  // namespace cardtest
 

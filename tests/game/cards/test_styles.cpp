@@ -1,8 +1,9 @@
-// The shipped styles file: every texture our card set names fills its slot, the style and the
-// background come in, the choices survive a save and a load, and card-set sets switch entries
-// as the settings' choosing says.
+// The shipped styles file: every texture our card set names fills its slot, the style, the game
+// style and the background come in, the choices survive a save and a load, and card-set sets
+// switch entries as the settings' choosing says.
 #include <set>
 
+#include "game/cards/GameStyle.h"
 #include "engine/render/Texture2D.h"
 #include "game/cards/Background.h"
 #include "game/cards/Kartenset.h"
@@ -69,16 +70,19 @@ TEST_F(StyleFilesTest, TheShippedStylesFillEverySlotTheirDataNames) {
     EXPECT_EQ(background->getPictures().size(), 2u);
     EXPECT_NE(background->getCurrentPicture(), nullptr);
     EXPECT_EQ(settings().getDefaultBackground(), background);
+    ASSERT_NE(settings().getGameStyle(), nullptr);
+    EXPECT_EQ(settings().getGameStyle()->getName(), L"KLASSISCH");
 }
 
 TEST_F(StyleFilesTest, TheChoicesRoundTripThroughSaveAndLoad) {
     loadFile(L"data\\Styles.sty");
-    loadText(L"<S><STYLE NAME=\"ZWEITER\"/></S>");
+    loadText(L"<S><STYLE NAME=\"ZWEITER\"/><GAMESTYLE NAME=\"ZWEITES_SPIEL\"/></S>");
     auto* second = new Background(L"ZWEITER_TISCH");
     settings().addBackground(second);
     second->release();
     settings().selectStyle(L"ZWEITER");
     settings().selectBackground(L"ZWEITER_TISCH");
+    settings().selectGameStyle(L"ZWEITES_SPIEL");
     settings().setCardsBack(1);
     settings().setTooltipType(2);
     settings().setParticleSpawnMult(0.25f);
@@ -89,7 +93,7 @@ TEST_F(StyleFilesTest, TheChoicesRoundTripThroughSaveAndLoad) {
     std::vector<std::wstring> keys;
     for (Orvex::XMLAttribute const* attribute : saved.attributes()) keys.push_back(attribute->getName());
     EXPECT_EQ(keys, (std::vector<std::wstring>{L"ACTUAL_STYLE", L"ACTUAL_CARDSET_SET", L"ACTUAL_CARDSET",
-                                               L"ACTUAL_BACKGROUND", L"STYLE_PARAM", L"SCALE_PARAM", L"CARDS_BACK",
+                                               L"ACTUAL_BACKGROUND", L"ACTUAL_GAMESTYLE", L"STYLE_PARAM", L"SCALE_PARAM", L"CARDS_BACK",
                                                L"TOOLTIP_TYPE", L"PARTIKEL_SPAWN_MULT"}));
     EXPECT_EQ(saved.getAttributeString(L"SCALE_PARAM", L""), L"0.5");
     // Saving again replaces the attributes instead of adding them twice.
@@ -100,13 +104,15 @@ TEST_F(StyleFilesTest, TheChoicesRoundTripThroughSaveAndLoad) {
     Orvex::XMLNode reread = tree(saved.toText());
     reset();
     loadFile(L"data\\Styles.sty");
-    loadText(L"<S><STYLE NAME=\"ZWEITER\"/></S>");
+    loadText(L"<S><STYLE NAME=\"ZWEITER\"/><GAMESTYLE NAME=\"ZWEITES_SPIEL\"/></S>");
     auto* again = new Background(L"ZWEITER_TISCH");
     settings().addBackground(again);
     again->release();
     ASSERT_EQ(settings().getStyle()->getName(), L"KLASSISCH");
     ASSERT_EQ(settings().getCardsBack(), 0);
+    ASSERT_EQ(settings().getGameStyle()->getName(), L"KLASSISCH");
     settings().load(reread, L"config.cfg");
+    EXPECT_EQ(settings().getGameStyle()->getName(), L"ZWEITES_SPIEL");
     EXPECT_EQ(settings().getStyle()->getName(), L"ZWEITER");
     EXPECT_EQ(settings().getBackground()->getName(), L"ZWEITER_TISCH");
     EXPECT_EQ(settings().getCardSetSet()->name, L"STANDARD");
