@@ -95,7 +95,8 @@ void StyleSettings::save(Orvex::XMLNode& node) const {
     if (currentSet_) node.setAttribute(L"ACTUAL_CARDSET_SET", currentSet_->name);
     if (cardSet_) node.setAttribute(L"ACTUAL_CARDSET", cardSet_->getName());
     if (background_) node.setAttribute(L"ACTUAL_BACKGROUND", background_->getName());
-    if (gameStyle_) node.setAttribute(L"ACTUAL_GAMESTYLE", gameStyle_->getName());
+    // No "ACTUAL_GAMESTYLE": a variant makes its own game style current while it is played, so
+    // what is current here is no choice of the player's to keep.
     auto number = [&node](wchar_t const* key, auto value) {
         Orvex::XMLAttribute text(L"", value);
         node.setAttribute(key, text.getString());

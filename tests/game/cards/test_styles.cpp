@@ -93,7 +93,7 @@ TEST_F(StyleFilesTest, TheChoicesRoundTripThroughSaveAndLoad) {
     std::vector<std::wstring> keys;
     for (Orvex::XMLAttribute const* attribute : saved.attributes()) keys.push_back(attribute->getName());
     EXPECT_EQ(keys, (std::vector<std::wstring>{L"ACTUAL_STYLE", L"ACTUAL_CARDSET_SET", L"ACTUAL_CARDSET",
-                                               L"ACTUAL_BACKGROUND", L"ACTUAL_GAMESTYLE", L"STYLE_PARAM", L"SCALE_PARAM", L"CARDS_BACK",
+                                               L"ACTUAL_BACKGROUND", L"STYLE_PARAM", L"SCALE_PARAM", L"CARDS_BACK",
                                                L"TOOLTIP_TYPE", L"PARTIKEL_SPAWN_MULT"}));
     EXPECT_EQ(saved.getAttributeString(L"SCALE_PARAM", L""), L"0.5");
     // Saving again replaces the attributes instead of adding them twice.
@@ -112,7 +112,8 @@ TEST_F(StyleFilesTest, TheChoicesRoundTripThroughSaveAndLoad) {
     ASSERT_EQ(settings().getCardsBack(), 0);
     ASSERT_EQ(settings().getGameStyle()->getName(), L"KLASSISCH");
     settings().load(reread, L"config.cfg");
-    EXPECT_EQ(settings().getGameStyle()->getName(), L"ZWEITES_SPIEL");
+    // The game style is the variant's to choose: it is read, never saved.
+    EXPECT_EQ(settings().getGameStyle()->getName(), L"KLASSISCH");
     EXPECT_EQ(settings().getStyle()->getName(), L"ZWEITER");
     EXPECT_EQ(settings().getBackground()->getName(), L"ZWEITER_TISCH");
     EXPECT_EQ(settings().getCardSetSet()->name, L"STANDARD");
