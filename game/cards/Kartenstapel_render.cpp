@@ -40,7 +40,13 @@ void Kartenstapel::render(RenderContext const& context) {
     if (markState != 0 && mark) drawStretched(context, mark, rect, toColour(markColour));
 }
 
-Orvex::SpriteRect Kartenstapel::getScreenQuad() { return Orvex::SpriteRect(); }
+// The pile's rectangle on the table, unturned; effects started on the pile spread over it.
+Orvex::SpriteRect Kartenstapel::getScreenQuad() {
+    Orvex::FRect const r = computeScreenRect(*this, nullptr);
+    D3DXVECTOR2 const centre{(r.left + r.right) * 0.5f, (r.top + r.bottom) * 0.5f};
+    return Orvex::SpriteRect(centre, D3DXVECTOR2(r.right - r.left, r.bottom - r.top), 0.0f, D3DXVECTOR2(0.5f, 0.5f),
+                             Orvex::SpriteRect::kCentreRelative | Orvex::SpriteRect::kPositionIsCentre);
+}
 
 Orvex::Texture2D* Kartenstapel::getShapeTexture() { return cardSet ? cardSet->getSingle(Kartenset::kShape) : nullptr; }
 

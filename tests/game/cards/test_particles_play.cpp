@@ -1,9 +1,11 @@
 // The card manager's effects in play start the shipped emitters: the hint's sparks on the hinted
 // cards, the goal burst and the points, multiplier and combo tokens of moves to a goal pile, and
 // the multiplier's and combo's end.
+#include <cmath>
 #include <set>
 
 #include "engine/render/Texture2DAnimationManager.h"
+#include "game/cards/Kartenstapel.h"
 #include "game/cards/SolPartikel.h"
 #include "game/cards/SolPartikelManager.h"
 #include "tests/game/cards/PlayTable.h"
@@ -53,6 +55,22 @@ protected:
 TEST_F(EffectsInPlay, AHintSparklesOnItsCards) {
     ASSERT_TRUE(manager().showHint(false, false, false));
     EXPECT_EQ(started(), std::set<std::wstring>{L"TIPP_EMITTER"});
+}
+
+// A pile's effect (the shuffle power's, a hint onto an empty pile) starts on the pile's place.
+TEST_F(EffectsInPlay, AnEffectOnAPileStartsOverThePile) {
+    Kartenstapel* goal = &pile(L"Z");
+    goal->position = D3DXVECTOR2(400.0f, 300.0f);
+    ASSERT_NE(particles().spawnAt(L"TIPP_EMITTER", *goal), nullptr);
+    particles().update(0.1f, -1);
+    ASSERT_FALSE(particles().liveParticles().empty());
+    D3DXVECTOR2 const half = goal->cardSize * goal->getScale() * 0.5f;
+    for (SolPartikel const* particle : particles().liveParticles()) {
+        D3DXVECTOR2 const from = particle->getPosition() - goal->position;
+        // Started inside the rectangle; a tenth of a second of flight at most beside it.
+        EXPECT_LT(std::fabs(from.x), half.x * 1.5f);
+        EXPECT_LT(std::fabs(from.y), half.y * 1.5f);
+    }
 }
 
 TEST_F(EffectsInPlay, MovesToTheGoalBurstAndFlyTokens) {
