@@ -125,11 +125,21 @@ private:
     // Orders the 2D list by texture as std::sort of the records would, moving small key and
     // index pairs instead of records while sorting.
     void sortByTexture();
+    // A run of the list drawn with one call per pass: its place in the ring and its textures.
+    struct Chunk {
+        std::size_t first = 0;
+        u32 count = 0;
+        u32 ring = 0;
+        int used = 0;
+        IDirect3DTexture9* slots[kMaxTextureSlots] = {};
+    };
     // Streams a list through the ring in chunks of at most textureSlots_ textures.
     void drawList(ID3DXEffect& effect, std::vector<SpriteDrawRecord>& list);
-    // Copies a chunk into the ring at the ring position, binds its textures and draws it.
-    void drawChunk(ID3DXEffect& effect, UINT passes, SpriteDrawRecord const* records, u32 count,
-                   IDirect3DTexture9* const* slots, int slotsUsed);
+    // Copies the planned chunks (chunks_, up to the ring's end) into the ring with one lock.
+    void writeChunks(std::vector<SpriteDrawRecord> const& list);
+    // Binds a written chunk's textures and draws it (in the begun pass when `passBegun`, else
+    // once per pass).
+    void drawChunk(ID3DXEffect& effect, UINT passes, Chunk const& chunk, bool passBegun);
 
     s32 beginCount_ = 0;
     Effect* effect_ = nullptr;
@@ -146,6 +156,10 @@ private:
     };
     std::vector<SortKey> sortOrder_;
     std::vector<SpriteDrawRecord> sortScratch_;
+    // The chunks of drawList between two ring wraps, kept between frames.
+    std::vector<Chunk> chunks_;
+    // The effect's handles of "g_Textur0" .. "g_Textur7" for the list being drawn.
+    D3DXHANDLE textureHandles_[kMaxTextureSlots] = {};
     u32 ringPosition_ = 0;
     // The next lock discards (the ring wrapped); kept across lists and frames.
     bool discardNext_ = false;
