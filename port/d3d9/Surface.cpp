@@ -285,13 +285,10 @@ HRESULT Device::StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, I
     GLint fromBottom = glRow(srcImage, from.top, from.bottom - from.top);
     GLint toBottom = glRow(dstImage, to.top, to.bottom - to.top);
     GLint fromHeight = from.bottom - from.top, toHeight = to.bottom - to.top;
-    // A single row needs no turning over: unturned, a copy of the same size is a plain copy for
-    // llvmpipe instead of a draw (a 1x1 read-back of the window ends every measured frame).
-    bool const turn = srcImage.window != dstImage.window && (fromHeight != 1 || toHeight != 1);
-    GLint srcY0 = srcImage.window && turn ? fromBottom + fromHeight : fromBottom;
-    GLint srcY1 = srcImage.window && turn ? fromBottom : fromBottom + fromHeight;
-    GLint dstY0 = dstImage.window && turn ? toBottom + toHeight : toBottom;
-    GLint dstY1 = dstImage.window && turn ? toBottom : toBottom + toHeight;
+    GLint srcY0 = srcImage.window ? fromBottom + fromHeight : fromBottom;
+    GLint srcY1 = srcImage.window ? fromBottom : fromBottom + fromHeight;
+    GLint dstY0 = dstImage.window ? toBottom + toHeight : toBottom;
+    GLint dstY1 = dstImage.window ? toBottom : toBottom + toHeight;
     glBlitFramebuffer(from.left, srcY0, from.right, srcY1, to.left, dstY0, to.right, dstY1, GL_COLOR_BUFFER_BIT,
                       glFilter);
     return D3D_OK;
