@@ -97,31 +97,42 @@ void Sprite::draw3DList(ID3DXEffect& effect) {
     effect.SetMatrix("g_Projection", &projection);
     // 3D chunks keep the slot count they have, but never more than the effect's slots.
     if (int const slots = annotatedSlots(effect)) textureSlots_ = std::min(textureSlots_, slots);
-    drawList(effect, list3D_);
+    drawList(effect, list3D_, nullptr);
 }
 
 void Sprite::sortByTexture() {
     // The same comparisons at the same positions give the same order as sorting the records.
-    // The keys sit beside the indices, so comparing reads no record (records are 208 bytes apart).
+    // The keys sit beside the indices, so comparing reads no record (records are 208 bytes apart),
+    // and the records stay where they are: the list is drawn through the sorted indices.
     sortOrder_.resize(list2D_.size());
     for (std::size_t i = 0; i < sortOrder_.size(); ++i)
         sortOrder_[i] = SortKey{address(list2D_[i].texture), static_cast<u32>(i)};
     std::sort(sortOrder_.begin(), sortOrder_.end(),
               [](SortKey const& a, SortKey const& b) { return a.texture > b.texture; });
-    sortScratch_.clear();
-    for (SortKey const& k : sortOrder_) sortScratch_.push_back(list2D_[k.index]);
-    list2D_.swap(sortScratch_);
+    sortPending_ = true;
+}
+
+std::vector<SpriteDrawRecord> const& Sprite::get2DList() {
+    if (sortPending_ && sortOrder_.size() == list2D_.size()) {
+        sortScratch_.clear();
+        for (SortKey const& k : sortOrder_) sortScratch_.push_back(list2D_[k.index]);
+        list2D_.swap(sortScratch_);
+    }
+    sortPending_ = false;
+    return list2D_;
 }
 
 void Sprite::draw2DList(ID3DXEffect& effect) {
     d3d_->getDevice()->SetFVF(kFVF2D);
-    if (flags_ & D3DXSPRITE_SORT_TEXTURE) sortByTexture();
+    bool const sorted = (flags_ & D3DXSPRITE_SORT_TEXTURE) != 0;
+    if (sorted) sortByTexture();
     if (!selectTechnique(effect, (flags_ & D3DXSPRITE_ALPHABLEND) ? "Render2DAlpha" : "Render2D")) return;
     if (int const slots = annotatedSlots(effect)) textureSlots_ = slots;
-    drawList(effect, list2D_);
+    drawList(effect, list2D_, sorted ? &sortOrder_ : nullptr);
 }
 
-void Sprite::drawList(ID3DXEffect& effect, std::vector<SpriteDrawRecord>& list) {
+void Sprite::drawList(ID3DXEffect& effect, std::vector<SpriteDrawRecord>& list, std::vector<SortKey> const* order) {
+    auto record = [&list, order](std::size_t i) -> SpriteDrawRecord& { return list[order ? (*order)[i].index : i]; };
     UINT passes = 0;
     if (FAILED(effect.Begin(&passes, 0))) return;
     // Handles once per list: a name is looked up at every use.
@@ -146,21 +157,21 @@ void Sprite::drawList(ID3DXEffect& effect, std::vector<SpriteDrawRecord>& list) 
             chunk.ring = position;
             // The chunk grows while the ring has room after it and its textures fit the slots.
             while (next + chunk.count < list.size() && position + chunk.count < kRingQuads) {
-                SpriteDrawRecord& record = list[next + chunk.count];
+                SpriteDrawRecord& r = record(next + chunk.count);
                 int slot = 0;
-                while (slot < chunk.used && chunk.slots[slot] != record.texture) ++slot;
+                while (slot < chunk.used && chunk.slots[slot] != r.texture) ++slot;
                 if (slot == chunk.used) {
                     if (chunk.used >= textureSlots_) break;
-                    chunk.slots[chunk.used++] = record.texture;
+                    chunk.slots[chunk.used++] = r.texture;
                 }
-                record.slot = static_cast<u8>(slot);
+                r.slot = static_cast<u8>(slot);
                 ++chunk.count;
             }
             next += chunk.count;
             position += chunk.count + kChunkGap;
             wrapped = position >= kRingQuads;
         }
-        writeChunks(list);
+        writeChunks(list, order);
         for (Chunk const& chunk : chunks_) drawChunk(effect, passes, chunk, onePass);
         ringPosition_ = wrapped ? position % kRingQuads : position;
         discardNext_ = wrapped;
@@ -169,7 +180,7 @@ void Sprite::drawList(ID3DXEffect& effect, std::vector<SpriteDrawRecord>& list) 
     effect.End();
 }
 
-void Sprite::writeChunks(std::vector<SpriteDrawRecord> const& list) {
+void Sprite::writeChunks(std::vector<SpriteDrawRecord> const& list, std::vector<SortKey> const* order) {
     Chunk const& last = chunks_.back();
     u32 const first = chunks_.front().ring;
     DWORD const lockFlags = discardNext_ ? D3DLOCK_DISCARD : D3DLOCK_NOOVERWRITE;
@@ -182,8 +193,9 @@ void Sprite::writeChunks(std::vector<SpriteDrawRecord> const& list) {
     for (Chunk const& chunk : chunks_) {
         SpriteVertex* out = static_cast<SpriteVertex*>(data) + (chunk.ring - first) * kVerticesPerQuad;
         for (std::size_t i = chunk.first; i < chunk.first + chunk.count; ++i) {
-            float const slot = static_cast<float>(list[i].slot);
-            for (SpriteVertex const& v : list[i].vertices) {
+            SpriteDrawRecord const& r = list[order ? (*order)[i].index : i];
+            float const slot = static_cast<float>(r.slot);
+            for (SpriteVertex const& v : r.vertices) {
                 *out = v;
                 out->slot = slot;
                 ++out;
