@@ -26,7 +26,7 @@ out vec2 v_uv;
 out vec4 v_colour;
 flat out int v_slot;
 void main() {
-    gl_Position = vec4(in_position * u_scale + vec2(-1.0, 1.0), 0.0, 1.0);
+    gl_Position = vec4(in_position * u_scale + vec2(-1.0, 1.0), -1.0, 1.0);  // depth 0, Direct3D's z 0
     v_uv = in_uv;
     v_colour = in_colour;
     v_slot = int(in_slot + 0.5);
@@ -85,6 +85,7 @@ DirectGl::~DirectGl() {
         glDeleteTextures(static_cast<GLsizei>(textures_.size()), textures_.data());
         glDeleteTextures(1, &targetTexture_);
         glDeleteFramebuffers(1, &targetFbo_);
+        glDeleteRenderbuffers(1, &targetDepth_);
         GLuint buffers[] = {vbo_, ibo_};
         glDeleteBuffers(2, buffers);
         glDeleteVertexArrays(1, &vao_);
@@ -95,7 +96,7 @@ DirectGl::~DirectGl() {
     if (window_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-bool DirectGl::open(unsigned width, unsigned height, unsigned maxSprites) {
+bool DirectGl::open(unsigned width, unsigned height, unsigned maxSprites, bool windowDepth) {
     if (maxSprites > kMaxQuads || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     width_ = width;
     height_ = height;
@@ -103,8 +104,8 @@ bool DirectGl::open(unsigned width, unsigned height, unsigned maxSprites) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, windowDepth ? 24 : 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, windowDepth ? 8 : 0);
     window_ = SDL_CreateWindow("direct GL", 0, 0, static_cast<int>(width), static_cast<int>(height),
                                SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!window_) {
@@ -183,6 +184,10 @@ void DirectGl::drawIntoTexture(bool intoTexture) {
     glGenFramebuffers(1, &targetFbo_);
     glBindFramebuffer(GL_FRAMEBUFFER, targetFbo_);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, targetTexture_, 0);
+    glGenRenderbuffers(1, &targetDepth_);
+    glBindRenderbuffer(GL_RENDERBUFFER, targetDepth_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(width_),
+                          static_cast<GLsizei>(height_));
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
@@ -221,6 +226,24 @@ unsigned DirectGl::frame(std::vector<DirectSprite> const& sprites, unsigned slot
     glClear(GL_COLOR_BUFFER_BIT);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    if (intoTexture_ && depthAttached_ != depthTest_) {  // only while tested, as the port attaches it
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                  depthTest_ ? targetDepth_ : 0);
+        depthAttached_ = depthTest_;
+    }
+    if (depthTest_ && !depthCleared_[intoTexture_ ? 1 : 0]) {  // once, as a device clears it at creation
+        glDepthMask(GL_TRUE);
+        glClearDepth(1.0);
+        glClear(GL_DEPTH_BUFFER_BIT);
+        depthCleared_[intoTexture_ ? 1 : 0] = true;
+    }
+    if (depthTest_) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LEQUAL);
+        glDepthMask(GL_TRUE);
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
     glUseProgram(programs_[slots > 1 ? 1 : 0]);
     glBindVertexArray(vao_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);

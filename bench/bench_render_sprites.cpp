@@ -7,18 +7,24 @@
 //   through its texture; batcherSortedWithoutDepth turns the depth test off first, so the back
 //   buffer stays in the window. The game's 2D passes draw as the depth-on runs do: the forward
 //   renderer clears colour, depth and stencil of its own render-target texture and never turns
-//   D3DRS_ZENABLE off, so directGlSortedIntoTexture is their reference, the window the limit;
+//   D3DRS_ZENABLE off, so directGlSortedWithDepth is their reference (the same scene), the
+//   window without depth the limit;
 // - rawPortLayer: the same sprites through the port layer alone, the vertices prebuilt and
 //   grouped by texture, one DrawIndexedPrimitive per texture with the built-in program;
 // - rawSpriteEffect: as rawPortLayer, but in the batcher's vertex layout drawn with the
 //   "Sprite" effect's "Render2DAlpha" (so batcherSortedByTexture / rawSpriteEffect is the
 //   batcher's own overhead, rawSpriteEffect / rawPortLayer the effect's pixel cost);
+// - batcherQueueOrderWithoutDepth: batcherQueueOrder with the depth test off;
 // - batcherQueueAndSort: the batcher's own CPU work of a sorted frame, without drawing.
 // - directGlQueueOrder, directGlSortedByTexture: the reference, the same sprites drawn by the
 //   direct SDL2 + OpenGL program of bench/DirectGl.h in the same process: in queue order with up
 //   to eight textures per draw as the batcher chunks them ("slots:8") or one ("slots:1"), and
 //   sorted by texture, one texture per draw; directGlSortedIntoTexture draws the sorted frame
-//   into a texture as the port's back buffer is, to show what that alone costs llvmpipe.
+//   into a texture as the port's back buffer is, to show what that alone costs llvmpipe;
+//   directGlSortedWithDepth and directGlQueueOrderWithDepth draw as the port does for the
+//   depth-on runs (into a texture with a depth-stencil buffer, z 0, less-or-equal, writes on),
+//   so they are the same scene as batcherSortedByTexture and batcherQueueOrder;
+//   directGlSortedWindowDepth tests depth in a window with its own depth-stencil buffer instead.
 // The three effect benchmarks run with one texture slot as shipped ("texCount:1") and with eight
 // chosen per pixel ("texCount:8"), through the macro SPRITE_TEX_COUNT.
 // Real time per frame gives frames per second ("fps"); CPU time is the calling thread's (queuing,
@@ -168,6 +174,7 @@ void batcherFrame(benchmark::State& state, Orvex::u32 flags, bool depthTest = tr
 }
 
 void batcherQueueOrder(benchmark::State& state) { batcherFrame(state, D3DXSPRITE_ALPHABLEND); }
+void batcherQueueOrderWithoutDepth(benchmark::State& state) { batcherFrame(state, D3DXSPRITE_ALPHABLEND, false); }
 void batcherSortedByTexture(benchmark::State& state) {
     batcherFrame(state, D3DXSPRITE_ALPHABLEND | D3DXSPRITE_SORT_TEXTURE);
 }
@@ -383,32 +390,38 @@ void rawSpriteEffect(benchmark::State& state) {
     }
 }
 
-// The reference's context and textures, made on first use.
-bench::DirectGl* directGl() {
-    static bench::DirectGl gl;
-    static bool ready = false;
-    static bool tried = false;
-    if (!tried) {
-        tried = true;
+// The reference's context and textures, made on first use: one window without and one with a
+// depth-stencil buffer.
+bench::DirectGl* directGl(bool windowDepth = false) {
+    static bench::DirectGl gl[2];
+    static bool ready[2] = {};
+    static bool tried[2] = {};
+    int const i = windowDepth ? 1 : 0;
+    if (!tried[i]) {
+        tried[i] = true;
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        ready = gl.open(kWidth, kHeight, kSprites);
+        ready[i] = gl[i].open(kWidth, kHeight, kSprites, windowDepth);
         std::vector<uint32_t> pixels(kSize * kSize);
-        for (unsigned t = 0; ready && t < kTextures; ++t) {
+        for (unsigned t = 0; ready[i] && t < kTextures; ++t) {
             for (unsigned y = 0; y < kSize; ++y)
                 for (unsigned x = 0; x < kSize; ++x) pixels[y * kSize + x] = texel(t, x, y);
-            gl.addTexture(kSize, kSize, pixels.data());
+            gl[i].addTexture(kSize, kSize, pixels.data());
         }
     }
-    return ready ? &gl : nullptr;
+    return ready[i] ? &gl[i] : nullptr;
 }
 
-void directGlFrame(benchmark::State& state, bool sorted, unsigned slots, bool intoTexture = false) {
-    bench::DirectGl* gl = directGl();
+// Where the reference draws and whether it tests depth.
+enum class Target { Window, Texture, TextureWithDepth, WindowWithDepth };
+
+void directGlFrame(benchmark::State& state, bool sorted, unsigned slots, Target target = Target::Window) {
+    bench::DirectGl* gl = directGl(target == Target::WindowWithDepth);
     if (!gl) {
         state.SkipWithError("no direct GL context");
         return;
     }
-    gl->drawIntoTexture(intoTexture);
+    gl->drawIntoTexture(target == Target::Texture || target == Target::TextureWithDepth);
+    gl->testDepth(target == Target::TextureWithDepth || target == Target::WindowWithDepth);
     std::vector<bench::DirectSprite> queued;
     for (Placed const& p : placements()) queued.push_back({p.x, p.y, kSize, kSize, p.texture, p.colour});
     std::vector<bench::DirectSprite> sprites;
@@ -425,21 +438,31 @@ void directGlFrame(benchmark::State& state, bool sorted, unsigned slots, bool in
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["drawCalls"] = draws;
     gl->drawIntoTexture(false);
+    gl->testDepth(false);
 }
 
 void directGlQueueOrder(benchmark::State& state) { directGlFrame(state, false, static_cast<unsigned>(state.range(0))); }
+void directGlQueueOrderWithDepth(benchmark::State& state) {
+    directGlFrame(state, false, static_cast<unsigned>(state.range(0)), Target::TextureWithDepth);
+}
 void directGlSortedByTexture(benchmark::State& state) { directGlFrame(state, true, 1); }
-void directGlSortedIntoTexture(benchmark::State& state) { directGlFrame(state, true, 1, true); }
+void directGlSortedIntoTexture(benchmark::State& state) { directGlFrame(state, true, 1, Target::Texture); }
+void directGlSortedWithDepth(benchmark::State& state) { directGlFrame(state, true, 1, Target::TextureWithDepth); }
+void directGlSortedWindowDepth(benchmark::State& state) { directGlFrame(state, true, 1, Target::WindowWithDepth); }
 
 }  // namespace
 
 BENCHMARK(directGlQueueOrder)->ArgName("slots")->Arg(8)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(directGlSortedByTexture)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(directGlSortedIntoTexture)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(directGlQueueOrderWithDepth)->ArgName("slots")->Arg(8)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(directGlSortedWithDepth)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(directGlSortedWindowDepth)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(rawPortLayer)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(rawSpriteEffect)->ArgName("texCount")->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(batcherSortedByTexture)->ArgName("texCount")->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(batcherSortedWithoutDepth)->ArgName("texCount")->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(batcherQueueAndSort)->Unit(benchmark::kMillisecond);
 BENCHMARK(batcherQueueOrder)->ArgName("texCount")->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(batcherQueueOrderWithoutDepth)->ArgName("texCount")->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

@@ -204,6 +204,7 @@ bool Sprite::Begin(u32 flags, Effect* effect) {
     flags_ = flags | defaultFlags_;
     textureSlots_ = kDefaultTextureSlots;
     list2D_.clear();
+    sortPending_ = false;
     list3D_.clear();
     stats_ = SpriteBatchStats();
     stateCaptured_ = false;
@@ -237,8 +238,16 @@ bool Sprite::DrawSprite2D(IDirect3DTexture9* const& texture, RECT const* source,
     D3DXVECTOR2 placed[4];
     D3DXMATRIX identity;
     D3DXMatrixIdentity(&identity);
-    D3DXVec2TransformCoordArray(placed, sizeof(D3DXVECTOR2), corners, sizeof(D3DXVECTOR2),
-                                transform ? transform : &identity, 4);
+    D3DXMATRIX const& m = transform ? *transform : identity;
+    if (m._14 == 0.0f && m._24 == 0.0f && m._44 == 1.0f) {
+        // Affine (every 2D sprite's): w is exactly 1 for these finite corners, so the sums alone
+        // give what the transform would, without its four divisions.
+        for (int i = 0; i < 4; ++i)
+            placed[i] = D3DXVECTOR2(corners[i].x * m._11 + corners[i].y * m._21 + m._41,
+                                    corners[i].x * m._12 + corners[i].y * m._22 + m._42);
+    } else {
+        D3DXVec2TransformCoordArray(placed, sizeof(D3DXVECTOR2), corners, sizeof(D3DXVECTOR2), &m, 4);
+    }
     if ((flags_ & kSpriteCulling) && outsideRenderTarget(placed)) {
         ++stats_.culled;
         return false;
@@ -259,6 +268,7 @@ bool Sprite::DrawSprite2D(IDirect3DTexture9* const& texture, RECT const* source,
         // Only the 2D list: the 3D list is drawn once, at End.
         drawBatch(false);
         list2D_.clear();
+        sortPending_ = false;
     }
     return true;
 }

@@ -108,7 +108,9 @@ public:
     u32 getRingPosition() const { return ringPosition_; }
     int getTextureSlotCount() const { return textureSlots_; }
     SpriteBatchStats const& getStats() const { return stats_; }
-    std::vector<SpriteDrawRecord> const& get2DList() const { return list2D_; }
+    // The 2D list in drawing order (a list sorted by texture is put in that order here, since
+    // drawing only reads it through the sorted indices).
+    std::vector<SpriteDrawRecord> const& get2DList();
     std::vector<SpriteDrawRecord> const& get3DList() const { return list3D_; }
     bool hasBuffers() const { return vertexBuffer_ && indexBuffer_; }
 
@@ -122,14 +124,30 @@ private:
     void drawBatch(bool with3D);
     void draw3DList(ID3DXEffect& effect);
     void draw2DList(ID3DXEffect& effect);
-    // Orders the 2D list by texture as std::sort of the records would, moving small key and
-    // index pairs instead of records while sorting.
+    // Orders the 2D list by texture as std::sort of the records would, sorting small key and
+    // index pairs instead of records (sortOrder_; the records do not move).
     void sortByTexture();
-    // Streams a list through the ring in chunks of at most textureSlots_ textures.
-    void drawList(ID3DXEffect& effect, std::vector<SpriteDrawRecord>& list);
-    // Copies a chunk into the ring at the ring position, binds its textures and draws it.
-    void drawChunk(ID3DXEffect& effect, UINT passes, SpriteDrawRecord const* records, u32 count,
-                   IDirect3DTexture9* const* slots, int slotsUsed);
+    // A sprite of the 2D list by its texture's address, for sorting.
+    struct SortKey {
+        std::uintptr_t texture;
+        u32 index;
+    };
+    // A run of the list drawn with one call per pass: its place in the ring and its textures.
+    struct Chunk {
+        std::size_t first = 0;
+        u32 count = 0;
+        u32 ring = 0;
+        int used = 0;
+        IDirect3DTexture9* slots[kMaxTextureSlots] = {};
+    };
+    // Streams a list through the ring in chunks of at most textureSlots_ textures, in the order
+    // of `order` where given.
+    void drawList(ID3DXEffect& effect, std::vector<SpriteDrawRecord>& list, std::vector<SortKey> const* order);
+    // Copies the planned chunks (chunks_, up to the ring's end) into the ring with one lock.
+    void writeChunks(std::vector<SpriteDrawRecord> const& list, std::vector<SortKey> const* order);
+    // Binds a written chunk's textures and draws it (in the begun pass when `passBegun`, else
+    // once per pass).
+    void drawChunk(ID3DXEffect& effect, UINT passes, Chunk const& chunk, bool passBegun);
 
     s32 beginCount_ = 0;
     Effect* effect_ = nullptr;
@@ -139,13 +157,15 @@ private:
     u32 flags_ = 0;
     std::vector<SpriteDrawRecord> list2D_;
     std::vector<SpriteDrawRecord> list3D_;
-    // Storage of sortByTexture, kept between frames.
-    struct SortKey {
-        std::uintptr_t texture;
-        u32 index;
-    };
+    // Storage of sortByTexture, kept between frames; the 2D list is not yet in sortOrder_'s
+    // order while sortPending_.
     std::vector<SortKey> sortOrder_;
     std::vector<SpriteDrawRecord> sortScratch_;
+    bool sortPending_ = false;
+    // The chunks of drawList between two ring wraps, kept between frames.
+    std::vector<Chunk> chunks_;
+    // The effect's handles of "g_Textur0" .. "g_Textur7" for the list being drawn.
+    D3DXHANDLE textureHandles_[kMaxTextureSlots] = {};
     u32 ringPosition_ = 0;
     // The next lock discards (the ring wrapped); kept across lists and frames.
     bool discardNext_ = false;

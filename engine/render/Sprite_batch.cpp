@@ -97,92 +97,127 @@ void Sprite::draw3DList(ID3DXEffect& effect) {
     effect.SetMatrix("g_Projection", &projection);
     // 3D chunks keep the slot count they have, but never more than the effect's slots.
     if (int const slots = annotatedSlots(effect)) textureSlots_ = std::min(textureSlots_, slots);
-    drawList(effect, list3D_);
+    drawList(effect, list3D_, nullptr);
 }
 
 void Sprite::sortByTexture() {
     // The same comparisons at the same positions give the same order as sorting the records.
-    // The keys sit beside the indices, so comparing reads no record (records are 208 bytes apart).
+    // The keys sit beside the indices, so comparing reads no record (records are 208 bytes apart),
+    // and the records stay where they are: the list is drawn through the sorted indices.
     sortOrder_.resize(list2D_.size());
     for (std::size_t i = 0; i < sortOrder_.size(); ++i)
         sortOrder_[i] = SortKey{address(list2D_[i].texture), static_cast<u32>(i)};
     std::sort(sortOrder_.begin(), sortOrder_.end(),
               [](SortKey const& a, SortKey const& b) { return a.texture > b.texture; });
-    sortScratch_.clear();
-    for (SortKey const& k : sortOrder_) sortScratch_.push_back(list2D_[k.index]);
-    list2D_.swap(sortScratch_);
+    sortPending_ = true;
+}
+
+std::vector<SpriteDrawRecord> const& Sprite::get2DList() {
+    if (sortPending_ && sortOrder_.size() == list2D_.size()) {
+        sortScratch_.clear();
+        for (SortKey const& k : sortOrder_) sortScratch_.push_back(list2D_[k.index]);
+        list2D_.swap(sortScratch_);
+    }
+    sortPending_ = false;
+    return list2D_;
 }
 
 void Sprite::draw2DList(ID3DXEffect& effect) {
     d3d_->getDevice()->SetFVF(kFVF2D);
-    if (flags_ & D3DXSPRITE_SORT_TEXTURE) sortByTexture();
+    bool const sorted = (flags_ & D3DXSPRITE_SORT_TEXTURE) != 0;
+    if (sorted) sortByTexture();
     if (!selectTechnique(effect, (flags_ & D3DXSPRITE_ALPHABLEND) ? "Render2DAlpha" : "Render2D")) return;
     if (int const slots = annotatedSlots(effect)) textureSlots_ = slots;
-    drawList(effect, list2D_);
+    drawList(effect, list2D_, sorted ? &sortOrder_ : nullptr);
 }
 
-void Sprite::drawList(ID3DXEffect& effect, std::vector<SpriteDrawRecord>& list) {
+void Sprite::drawList(ID3DXEffect& effect, std::vector<SpriteDrawRecord>& list, std::vector<SortKey> const* order) {
+    auto record = [&list, order](std::size_t i) -> SpriteDrawRecord& { return list[order ? (*order)[i].index : i]; };
     UINT passes = 0;
     if (FAILED(effect.Begin(&passes, 0))) return;
-    IDirect3DTexture9* slots[kMaxTextureSlots] = {};
+    // Handles once per list: a name is looked up at every use.
+    for (int s = 0; s < kMaxTextureSlots; ++s) {
+        textureHandles_[s] = effect.GetParameterByName(nullptr, kTextureParameters[s]);
+        if (!textureHandles_[s]) textureHandles_[s] = kTextureParameters[s];
+    }
+    // With one pass (every sprite technique) the pass stays begun and each chunk commits its
+    // textures; with more, each chunk runs all passes before the next is drawn.
+    bool const onePass = passes == 1;
+    if (onePass) effect.BeginPass(0);
     std::size_t next = 0;
     while (next < list.size()) {
-        std::fill(std::begin(slots), std::end(slots), nullptr);
-        int used = 0;
-        u32 count = 0;
-        // The chunk grows while the ring has room after it and its textures fit the slots.
-        while (next + count < list.size() && ringPosition_ + count < kRingQuads) {
-            SpriteDrawRecord& record = list[next + count];
-            int slot = 0;
-            while (slot < used && slots[slot] != record.texture) ++slot;
-            if (slot == used) {
-                if (used >= textureSlots_) break;
-                slots[used++] = record.texture;
+        // The chunks up to the ring's end are planned first and written with one lock: one
+        // upload for many draws instead of one each.
+        chunks_.clear();
+        u32 position = ringPosition_;
+        bool wrapped = false;
+        while (next < list.size() && !wrapped) {
+            Chunk& chunk = chunks_.emplace_back();
+            chunk.first = next;
+            chunk.ring = position;
+            // The chunk grows while the ring has room after it and its textures fit the slots.
+            while (next + chunk.count < list.size() && position + chunk.count < kRingQuads) {
+                SpriteDrawRecord& r = record(next + chunk.count);
+                int slot = 0;
+                while (slot < chunk.used && chunk.slots[slot] != r.texture) ++slot;
+                if (slot == chunk.used) {
+                    if (chunk.used >= textureSlots_) break;
+                    chunk.slots[chunk.used++] = r.texture;
+                }
+                r.slot = static_cast<u8>(slot);
+                ++chunk.count;
             }
-            record.slot = static_cast<u8>(slot);
-            ++count;
+            next += chunk.count;
+            position += chunk.count + kChunkGap;
+            wrapped = position >= kRingQuads;
         }
-        drawChunk(effect, passes, &list[next], count, slots, used);
-        next += count;
+        writeChunks(list, order);
+        for (Chunk const& chunk : chunks_) drawChunk(effect, passes, chunk, onePass);
+        ringPosition_ = wrapped ? position % kRingQuads : position;
+        discardNext_ = wrapped;
     }
+    if (onePass) effect.EndPass();
     effect.End();
 }
 
-void Sprite::drawChunk(ID3DXEffect& effect, UINT passes, SpriteDrawRecord const* records, u32 count,
-                       IDirect3DTexture9* const* slots, int slotsUsed) {
+void Sprite::writeChunks(std::vector<SpriteDrawRecord> const& list, std::vector<SortKey> const* order) {
+    Chunk const& last = chunks_.back();
+    u32 const first = chunks_.front().ring;
     DWORD const lockFlags = discardNext_ ? D3DLOCK_DISCARD : D3DLOCK_NOOVERWRITE;
     if (discardNext_) ++stats_.discardLocks;
-    discardNext_ = false;
     void* data = nullptr;
-    if (SUCCEEDED(vertexBuffer_->Lock(ringPosition_ * kQuadBytes, count * kQuadBytes, &data, lockFlags)) && data) {
-        SpriteVertex* out = static_cast<SpriteVertex*>(data);
-        for (u32 i = 0; i < count; ++i) {
-            float const slot = static_cast<float>(records[i].slot);
-            for (SpriteVertex const& v : records[i].vertices) {
+    if (FAILED(vertexBuffer_->Lock(first * kQuadBytes, (last.ring + last.count - first) * kQuadBytes, &data,
+                                   lockFlags)) ||
+        !data)
+        return;
+    for (Chunk const& chunk : chunks_) {
+        SpriteVertex* out = static_cast<SpriteVertex*>(data) + (chunk.ring - first) * kVerticesPerQuad;
+        for (std::size_t i = chunk.first; i < chunk.first + chunk.count; ++i) {
+            SpriteDrawRecord const& r = list[order ? (*order)[i].index : i];
+            float const slot = static_cast<float>(r.slot);
+            for (SpriteVertex const& v : r.vertices) {
                 *out = v;
                 out->slot = slot;
                 ++out;
             }
         }
-        vertexBuffer_->Unlock();
     }
-    for (int s = slotsUsed - 1; s >= 0; --s) effect.SetTexture(kTextureParameters[s], slots[s]);
+    vertexBuffer_->Unlock();
+}
+
+void Sprite::drawChunk(ID3DXEffect& effect, UINT passes, Chunk const& chunk, bool passBegun) {
+    for (int s = chunk.used - 1; s >= 0; --s) effect.SetTexture(textureHandles_[s], chunk.slots[s]);
     effect.CommitChanges();
     IDirect3DDevice9* const device = d3d_->getDevice();
     for (UINT pass = 0; pass < passes; ++pass) {
-        effect.BeginPass(pass);
+        if (!passBegun) effect.BeginPass(pass);
         device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, kRingQuads * kVerticesPerQuad,
-                                     ringPosition_ * kIndicesPerQuad, count * 2);
-        effect.EndPass();
+                                     chunk.ring * kIndicesPerQuad, chunk.count * 2);
+        if (!passBegun) effect.EndPass();
         ++stats_.drawCalls;
     }
     ++stats_.chunks;
-    stats_.quads += count;
-    ringPosition_ += count + kChunkGap;
-    if (ringPosition_ >= kRingQuads) {
-        ringPosition_ %= kRingQuads;
-        discardNext_ = true;
-    }
+    stats_.quads += chunk.count;
 }
 
 }  // namespace Orvex

@@ -45,6 +45,7 @@ Device::~Device() {
     left.swap(resources_);
     for (ResourceBase* resource : left) resource->orphan();
     if (current) {
+        for (auto& [number, fence] : presentFences_) glDeleteSync(fence);
         for (auto& [key, program] : programs_) glDeleteProgram(program);
         GLuint fbos[] = {drawFbo_, readFbo_, blitFbo_};
         glDeleteFramebuffers(3, fbos);
@@ -228,6 +229,7 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindow, const RGNDATA
         moveBackBuffer(true);
         windowCleared_ = false;  // what a swap leaves behind is not ours to know
         SDL_GL_SwapWindow(sdl_);
+        fencePresent();
         return D3D_OK;
     }
     int w = 0, h = 0;
@@ -241,7 +243,29 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindow, const RGNDATA
     GLint bw = static_cast<GLint>(backBuffer_->width()), bh = static_cast<GLint>(backBuffer_->height());
     glBlitFramebuffer(0, 0, bw, bh, 0, h, w, 0, GL_COLOR_BUFFER_BIT, (bw == w && bh == h) ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(sdl_);
+    fencePresent();
     return D3D_OK;
+}
+
+void Device::fencePresent() {
+    constexpr std::size_t kMaxPresentFences = 8;  // a later fence stands for the ones dropped
+    ++presents_;
+    if (presentFences_.size() >= kMaxPresentFences) {
+        glDeleteSync(presentFences_.front().second);
+        presentFences_.pop_front();
+    }
+    if (GLsync fence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0)) presentFences_.emplace_back(presents_, fence);
+}
+
+bool Device::finishedBefore(uint64_t present) {
+    while (presentsFinished_ < present && !presentFences_.empty()) {
+        GLenum const state = glClientWaitSync(presentFences_.front().second, 0, 0);
+        if (state != GL_ALREADY_SIGNALED && state != GL_CONDITION_SATISFIED) break;
+        presentsFinished_ = presentFences_.front().first;
+        glDeleteSync(presentFences_.front().second);
+        presentFences_.pop_front();
+    }
+    return presentsFinished_ >= present;
 }
 
 HRESULT Device::GetDirect3D(IDirect3D9** d3d) {

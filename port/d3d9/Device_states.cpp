@@ -191,6 +191,9 @@ HRESULT Device::SetViewport(const D3DVIEWPORT9* viewport) {
     if (viewport->X + viewport->Width > renderTarget_->width() || viewport->Y + viewport->Height > renderTarget_->height() ||
         viewport->Width == 0 || viewport->Height == 0)
         return D3DERR_INVALIDCALL;
+    // Unchanged values leave the GL pipeline state as it is (effect passes set their states at
+    // every draw).
+    if (std::memcmp(&state_.viewport, viewport, sizeof(D3DVIEWPORT9)) == 0) return D3D_OK;
     state_.viewport = *viewport;
     pipelineDirty_ = true;
     return D3D_OK;
@@ -204,6 +207,7 @@ HRESULT Device::GetViewport(D3DVIEWPORT9* viewport) {
 
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     if (static_cast<DWORD>(state) >= D3DRS_MAX_STATE) return D3DERR_INVALIDCALL;
+    if (state_.render[state] == value) return D3D_OK;
     state_.render[state] = value;
     pipelineDirty_ = true;
     return D3D_OK;
@@ -261,6 +265,7 @@ HRESULT Device::ValidateDevice(DWORD* passes) {
 
 HRESULT Device::SetScissorRect(const RECT* rect) {
     if (!rect) return D3DERR_INVALIDCALL;
+    if (std::memcmp(&state_.scissor, rect, sizeof(RECT)) == 0) return D3D_OK;
     state_.scissor = *rect;
     pipelineDirty_ = true;
     return D3D_OK;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -231,10 +232,22 @@ public:
     void orphan() override;
     GLuint gl() const { return gl_; }
     D3DFORMAT format() const { return format_; }
-    UINT size() const { return static_cast<UINT>(memory_.size()); }
+    UINT size() const { return length_; }
 
 private:
-    std::vector<uint8_t> memory_;
+    // Dynamic write-only buffers are locked straight in GL's storage (nothing is read back).
+    bool mapsGl() const { return (usage_ & D3DUSAGE_DYNAMIC) && (usage_ & D3DUSAGE_WRITEONLY); }
+    HRESULT lockMapped(UINT offset, DWORD flags, void** data);
+    // DISCARD of a mapped buffer: storage no draw in flight reads.
+    void takeFreeStorage();
+
+    std::vector<uint8_t> memory_;  // the buffer's bytes, except where GL's storage is locked
+    UINT length_ = 0;
+    uint8_t* mapped_ = nullptr;
+    // Mapped buffers: the storage a DISCARD moved away from, and the presents made by then.
+    GLuint spare_ = 0;
+    uint64_t spareRetired_ = 0;
+
     DWORD usage_;
     D3DPOOL pool_;
     D3DFORMAT format_;
@@ -410,6 +423,10 @@ public:
     }
     // Whether the back buffer is the window's own framebuffer (else a texture copied at Present).
     bool backBufferOnWindow() const { return windowBackBuffer_; }
+    // Presents made so far, and whether GL has finished the work issued before present number
+    // `present` (a fence follows every Present).
+    uint64_t presentCount() const { return presents_; }
+    bool finishedBefore(uint64_t present);
 
 private:
     enum class LostState { Ok, Lost, NotReset };
@@ -437,6 +454,7 @@ private:
     // Clear of the back buffer in the window with depth or stencil: colour in the window, depth
     // and stencil in the depth surface on its own.
     void clearBeside(std::vector<RECT> const& rects, GLbitfield bits);
+    void fencePresent();
 
     Direct3D* d3d_;
     HWND window_;
@@ -509,6 +527,10 @@ private:
     bool samplerKnown_[PORT_D3D_MAX_SAMPLERS] = {};
     std::unordered_map<GLuint, ProgramUniforms> uniforms_;
     std::vector<ResourceBase*> resources_;
+    // Fences set after the presents not yet known finished, with their numbers.
+    std::deque<std::pair<uint64_t, GLsync>> presentFences_;
+    uint64_t presents_ = 0;
+    uint64_t presentsFinished_ = 0;
 };
 
 class Direct3D : public port::ComObject<IDirect3D9, IID_IDirect3D9> {

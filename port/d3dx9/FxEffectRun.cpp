@@ -35,6 +35,8 @@ bool Effect::build(Diagnostics& diag) {
         }
     }
     if (diag.failed() || !compilePrograms(diag)) return false;
+    for (auto& p : model_->parameters)
+        if (!p->samplerTexture.empty()) p->samplerTextureParameter = model_->findParameter(p->samplerTexture);
     registerHandles();
     current_ = model_->techniques.empty() ? nullptr : model_->techniques.front().get();
     return true;
@@ -129,7 +131,9 @@ DWORD Effect::stateValue(StateAssignment const& sa) const {
 
 void Effect::applySampler(UINT unit, Variable const& sampler) {
     IDirect3DBaseTexture9* texture = nullptr;
-    if (Variable const* t = model_->findParameter(sampler.samplerTexture))
+    Variable const* t = sampler.samplerTextureParameter;
+    if (!t && !sampler.samplerTexture.empty()) t = model_->findParameter(sampler.samplerTexture);
+    if (t)
         texture = t->storage->textures.empty() ? nullptr : t->storage->textures[0];
     device_->SetTexture(unit, texture);
     for (auto const& [state, value] : sampler.samplerStates)

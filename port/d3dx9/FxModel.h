@@ -58,6 +58,8 @@ struct Variable {
     std::vector<std::unique_ptr<Variable>> elementViews;
     // Samplers: the texture parameter (Texture = <name>) and D3DSAMP_ states.
     std::string samplerTexture;
+    // That texture parameter, found once the effect is built (drawing looks it up at every pass).
+    Variable const* samplerTextureParameter = nullptr;
     std::vector<std::pair<DWORD, DWORD>> samplerStates;
     std::string file;
     int line = 0;

@@ -201,10 +201,23 @@ TEST_F(DeviceTest, IndexedDrawsFromARingBufferWithDiscardAndNoOverwrite) {
     ASSERT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 32, 6, 2), D3D_OK);
     writeQuad(2, D3DLOCK_NOOVERWRITE, 32, 0xFF0000FF);
     ASSERT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 8, 0, 32, 0, 2), D3D_OK);  // base vertex: quad 2
+    // Locks held at once (the buffer is written where GL keeps it) reach the draws made after
+    // the last unlock.
+    void* outer = nullptr;
+    ASSERT_EQ(vb->Lock(3 * 192, 192, &outer, D3DLOCK_NOOVERWRITE), D3D_OK);
+    writeQuad(4, D3DLOCK_NOOVERWRITE, 48, 0xFFFFFF00);
+    float const xs[4] = {8, 16, 8, 16}, ys[4] = {24, 24, 32, 32};
+    for (int i = 0; i < 4; ++i)
+        static_cast<SpriteVertex*>(outer)[i] = SpriteVertex{xs[i], ys[i], 0, 1, 0xFF00FFFF, 0, 0, 0, {0, 0, 0, 0}};
+    ASSERT_EQ(vb->Unlock(), D3D_OK);
+    ASSERT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 32, 18, 4), D3D_OK);  // quads 3 and 4
     auto pixels = readTarget();
     EXPECT_EQ(pixel(pixels, 4, 4) & kRgb, 0xFF0000u);
     EXPECT_EQ(pixel(pixels, 20, 4) & kRgb, 0x00FF00u);
     EXPECT_EQ(pixel(pixels, 36, 4) & kRgb, 0x0000FFu);
+    EXPECT_EQ(pixel(pixels, 12, 28) & kRgb, 0x00FFFFu);
+    EXPECT_EQ(pixel(pixels, 52, 4) & kRgb, 0xFFFF00u);
+    EXPECT_EQ(vb->Unlock(), D3DERR_INVALIDCALL);  // no lock left
     EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 32, 40, 4), D3DERR_INVALIDCALL);  // past the end
     device->SetStreamSource(0, nullptr, 0, 0);
     device->SetIndices(nullptr);
@@ -258,6 +271,48 @@ TEST_F(DeviceTest, StretchRectAndColorFillBetweenSurfaces) {
     EXPECT_EQ(device->StretchRect(target, &outside, backBuffer, nullptr, D3DTEXF_NONE), D3DERR_INVALIDCALL);
     backBuffer->Release();
     target->Release();
+}
+
+// One row copied out of the back buffer (a 1x1 read-back ends every measured frame) is that row,
+// whichever way the back buffer's rows run in GL.
+TEST_F(DeviceTest, StretchRectOfOneRowCopiesThatRow) {
+    IDirect3DSurface9* backBuffer = nullptr;
+    device->GetRenderTarget(0, &backBuffer);
+    ASSERT_EQ(device->ColorFill(backBuffer, nullptr, 0xFF0000FF), D3D_OK);
+    RECT const band{0, 5, kWidth, 6};
+    ASSERT_EQ(device->ColorFill(backBuffer, &band, 0xFFFF0000), D3D_OK);
+    IDirect3DSurface9* row = nullptr;
+    ASSERT_EQ(device->CreateRenderTarget(4, 1, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &row, nullptr), D3D_OK);
+    IDirect3DSurface9* copy = nullptr;
+    ASSERT_EQ(device->CreateOffscreenPlainSurface(4, 1, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &copy, nullptr), D3D_OK);
+    struct Case {
+        LONG top;
+        uint32_t rgb;
+    };
+    for (Case c : {Case{5, 0xFF0000u}, Case{4, 0x0000FFu}, Case{6, 0x0000FFu}}) {
+        RECT const from{2, c.top, 6, c.top + 1};
+        ASSERT_EQ(device->StretchRect(backBuffer, &from, row, nullptr, D3DTEXF_NONE), D3D_OK);
+        ASSERT_EQ(device->GetRenderTargetData(row, copy), D3D_OK);
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(static_cast<uint32_t*>(locked.pBits)[x] & kRgb, c.rgb) << c.top;
+        copy->UnlockRect();
+    }
+    // A single row copied into a taller rectangle is stretched, not turned.
+    RECT const tall{0, 10, 4, 14};
+    RECT const one{0, 5, 4, 6};
+    IDirect3DSurface9* square = nullptr;
+    ASSERT_EQ(device->CreateRenderTarget(4, 4, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &square, nullptr),
+              D3D_OK);
+    ASSERT_EQ(device->StretchRect(backBuffer, &one, square, nullptr, D3DTEXF_NONE), D3D_OK);
+    ASSERT_EQ(device->StretchRect(square, nullptr, backBuffer, &tall, D3DTEXF_NONE), D3D_OK);
+    auto pixels = readTarget();
+    for (int y = 10; y < 14; ++y) EXPECT_EQ(pixel(pixels, 1, y) & kRgb, 0xFF0000u) << y;
+    EXPECT_EQ(pixel(pixels, 1, 9) & kRgb, 0x0000FFu);
+    square->Release();
+    copy->Release();
+    row->Release();
+    backBuffer->Release();
 }
 
 TEST_F(DeviceTest, ReferenceCountsFollowCom) {
