@@ -136,6 +136,7 @@ void SolPartikel::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* directio
     startAnimation();
     colourCurve_.setTime(0.0f);
     scaleCurve_.setTime(0.0f);
+    takeCurveValues();
     playSound(sound_);
 }
 
@@ -202,6 +203,7 @@ void SolPartikel::update(float const& dt) {
         float const fraction = lifeFraction();
         placeCurve(colourCurve_, fraction);
         placeCurve(scaleCurve_, fraction);
+        takeCurveValues();
     }
     if (lifetime_ >= 0.0f && age_ >= lifetime_) finished_ = true;
 }

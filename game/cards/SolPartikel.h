@@ -165,6 +165,9 @@ protected:
     int splineMode_ = kPathPosition;
     float drawOrder_ = kLastOrder;
     D3DXCOLOR colour_{1.0f, 1.0f, 1.0f, 1.0f};
+    // The curves' present values, kept here so drawing does not reach into the curves.
+    D3DXCOLOR curveColour_{1.0f, 1.0f, 1.0f, 1.0f};
+    D3DXVECTOR2 curveScale_{1.0f, 1.0f};
     OwnedAnimation animation_;
     CountedRef<Orvex::Spline> spline_;
     std::shared_ptr<WavePath const> wave_;
@@ -204,6 +207,11 @@ private:
     // The template's own "SPLINE" element: a path followed from the start offset.
     void readSpline(Orvex::XMLNode& node, ReadProblems& problems);
     void startAnimation();
+    // Copies the curves' values after they were placed.
+    void takeCurveValues() {
+        curveColour_ = colourCurve_.getValue();
+        curveScale_ = scaleCurve_.getValue();
+    }
     void onAnimationEnded(Orvex::Texture2DAnimation& animation);
 };
 
