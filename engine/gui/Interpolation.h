@@ -39,6 +39,9 @@ F unitClamp(F x) {
 // pow(t, exponent) for t in [0, 1], in double precision; an unusable exponent bends as 1.
 template <class F>
 F curve(F t, F exponent) {
+    // Exact shortcuts for the common cases (pow(t, 1) is t; pow(0, e > 0) is 0; pow(1, e) is 1):
+    // thousands of tracks are placed per frame, most of them straight lines.
+    if (exponent == F(1) || t == F(0) || t == F(1)) return unitClamp(t);
     double const e = (exponent > F(0) && std::isfinite(exponent)) ? static_cast<double>(exponent) : 1.0;
     return unitClamp(static_cast<F>(std::pow(static_cast<double>(t), e)));
 }

@@ -139,10 +139,10 @@ Texture2DAnimation::Texture2DAnimation(Texture2DAnimation const& other)
       frameSize_(other.frameSize_),
       playing_(other.playing_),
       reversed_(other.reversed_),
+      events_(other.events_),
       definition_(other.definition_),
       reloadOnClone_(other.reloadOnClone_),
-      ownTextures_(other.ownTextures_),
-      events_(other.events_) {
+      ownTextures_(other.ownTextures_) {
     if (ownTextures_) ownTextures_->addRef();
     if (reloadOnClone_) {
         // Every clone rolls its own random speed, start frame, order and formula values.
@@ -253,7 +253,8 @@ void Texture2DAnimation::clampOncePosition() {
 
 void Texture2DAnimation::update(double const& dt) {
     if (!playing_) return;
-    s32 const before = getCurrentFrameIndex();
+    // The frame index is only needed for the passing-frame events.
+    s32 const before = events_.empty() ? 0 : getCurrentFrameIndex();
 
     double speed = speed_;
     if (speedTerm_) speed *= static_cast<float>(speedTerm_->evaluate());
@@ -282,6 +283,7 @@ void Texture2DAnimation::update(double const& dt) {
         position_ = static_cast<float>(next);
     }
 
+    if (events_.empty()) return;
     s32 const after = getCurrentFrameIndex();
     if (after == before) return;
     for (PassingFrameEvent const& event : events_) {

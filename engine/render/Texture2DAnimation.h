@@ -196,10 +196,11 @@ protected:
     bool playing_ = false;
     bool reversed_ = false;
     std::unique_ptr<AnimationTerm> speedTerm_;
+    // Beside the play state: every update of every clone reads it.
+    std::vector<PassingFrameEvent> events_;
     XMLNode definition_;
     bool reloadOnClone_ = false;
     TextureManager* ownTextures_ = nullptr;
-    std::vector<PassingFrameEvent> events_;
     mutable bool frameLimitLogged_ = false;
 };
 

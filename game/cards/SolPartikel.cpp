@@ -21,6 +21,15 @@ float draw(float const range[2]) { return Orvex::randomFloat(range[0], range[1])
 
 bool finite(D3DXVECTOR2 const& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
+// Places a curve at a fraction of life unless it already stands at the time that fraction
+// clamps to (its value then is the same): a particle that lives until it is ended, or is past
+// its curve's end, keeps its value without a new evaluation each frame.
+template <class Track>
+void placeCurve(Track& curve, float fraction) {
+    float const time = !(fraction > 0.0f) ? 0.0f : std::min(fraction, curve.getTotalTime());
+    if (time != curve.getTime()) curve.setTime(fraction);
+}
+
 }  // namespace
 
 std::shared_ptr<WavePath const> makeWaveSpline(D3DXVECTOR2 const& start, D3DXVECTOR2 const& end, float amplitude,
@@ -127,6 +136,7 @@ void SolPartikel::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* directio
     startAnimation();
     colourCurve_.setTime(0.0f);
     scaleCurve_.setTime(0.0f);
+    takeCurveValues();
     playSound(sound_);
 }
 
@@ -188,8 +198,13 @@ void SolPartikel::update(float const& dt) {
         move(dt);
     rotation_ += rotationSpeed_ * dt;
     age_ += dt;
-    colourCurve_.setTime(lifeFraction());
-    scaleCurve_.setTime(lifeFraction());
+    // A particle that lives until it is ended stays at fraction 0, where start placed the curves.
+    if (!(lifetime_ < 0.0f)) {
+        float const fraction = lifeFraction();
+        placeCurve(colourCurve_, fraction);
+        placeCurve(scaleCurve_, fraction);
+        takeCurveValues();
+    }
     if (lifetime_ >= 0.0f && age_ >= lifetime_) finished_ = true;
 }
 

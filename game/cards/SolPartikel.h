@@ -149,6 +149,32 @@ public:
     float getRenderOrder() override { return drawOrder_; }
 
 protected:
+    // State of a started particle, first and together: it is what every frame reads and
+    // writes for thousands of particles.
+    D3DXVECTOR2 position_{0.0f, 0.0f};
+    D3DXVECTOR2 velocity_{0.0f, 0.0f};
+    D3DXVECTOR2 gravity_{0.0f, 0.0f};
+    D3DXVECTOR2 size_{0.0f, 0.0f};
+    float rotation_ = 0.0f;
+    float rotationSpeed_ = 0.0f;
+    float age_ = 0.0f;
+    float lifetime_ = 0.0f;
+    D3DXVECTOR2 centre_{0.5f, 0.5f};
+    bool finished_ = false;
+    std::int8_t forcedEnd_ = 0;
+    int splineMode_ = kPathPosition;
+    float drawOrder_ = kLastOrder;
+    D3DXCOLOR colour_{1.0f, 1.0f, 1.0f, 1.0f};
+    // The curves' present values, kept here so drawing does not reach into the curves.
+    D3DXCOLOR curveColour_{1.0f, 1.0f, 1.0f, 1.0f};
+    D3DXVECTOR2 curveScale_{1.0f, 1.0f};
+    OwnedAnimation animation_;
+    CountedRef<Orvex::Spline> spline_;
+    std::shared_ptr<WavePath const> wave_;
+    D3DXVECTOR2 startOffset_{0.0f, 0.0f};
+    D3DXVECTOR2 startVelocity_{0.0f, 0.0f};
+    D3DXVECTOR2 startGravity_{0.0f, 0.0f};
+
     // Fields set by the template file.
     int layer_ = 0;
     std::vector<std::wstring> animations_;
@@ -172,27 +198,6 @@ protected:
     Orvex::MultiInterpolation<D3DXCOLOR, float> colourCurve_;
     Orvex::MultiInterpolation<D3DXVECTOR2, float> scaleCurve_;
 
-    // State of a started particle.
-    D3DXVECTOR2 startOffset_{0.0f, 0.0f};
-    D3DXVECTOR2 position_{0.0f, 0.0f};
-    D3DXVECTOR2 velocity_{0.0f, 0.0f};
-    D3DXVECTOR2 startVelocity_{0.0f, 0.0f};
-    D3DXVECTOR2 gravity_{0.0f, 0.0f};
-    D3DXVECTOR2 startGravity_{0.0f, 0.0f};
-    D3DXVECTOR2 size_{0.0f, 0.0f};
-    D3DXCOLOR colour_{1.0f, 1.0f, 1.0f, 1.0f};
-    float rotation_ = 0.0f;
-    float rotationSpeed_ = 0.0f;
-    D3DXVECTOR2 centre_{0.5f, 0.5f};
-    float age_ = 0.0f;
-    float lifetime_ = 0.0f;
-    bool finished_ = false;
-    std::int8_t forcedEnd_ = 0;
-    float drawOrder_ = kLastOrder;
-    CountedRef<Orvex::Spline> spline_;
-    std::shared_ptr<WavePath const> wave_;
-    int splineMode_ = kPathPosition;
-    OwnedAnimation animation_;
 
 private:
     // Velocity by gravitation, position by velocity.
@@ -202,6 +207,11 @@ private:
     // The template's own "SPLINE" element: a path followed from the start offset.
     void readSpline(Orvex::XMLNode& node, ReadProblems& problems);
     void startAnimation();
+    // Copies the curves' values after they were placed.
+    void takeCurveValues() {
+        curveColour_ = colourCurve_.getValue();
+        curveScale_ = scaleCurve_.getValue();
+    }
     void onAnimationEnded(Orvex::Texture2DAnimation& animation);
 };
 

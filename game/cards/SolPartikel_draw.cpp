@@ -46,13 +46,13 @@ void SolPartikel::onAnimationEnded(Orvex::Texture2DAnimation&) {
 }
 
 std::uint32_t SolPartikel::packedColour() const {
-    D3DXCOLOR const& curve = colourCurve_.getValue();
+    D3DXCOLOR const& curve = curveColour_;
     return (std::uint32_t{colourByte(colour_.a * curve.a)} << 24) | (std::uint32_t{colourByte(colour_.r * curve.r)} << 16) |
            (std::uint32_t{colourByte(colour_.g * curve.g)} << 8) | std::uint32_t{colourByte(colour_.b * curve.b)};
 }
 
 D3DXVECTOR2 SolPartikel::drawSize() const {
-    D3DXVECTOR2 const& scale = scaleCurve_.getValue();
+    D3DXVECTOR2 const& scale = curveScale_;
     return {size_.x * scale.x, size_.y * scale.y};
 }
 

@@ -127,6 +127,7 @@ void SolPartikel::readTemplate(Orvex::XMLNode& node, ReadProblems& problems) {
             readFloatPair(key, L"VALUE", scale, keyProblems);
             return scale;
         });
+    takeCurveValues();
     readRange(node, L"LIFETIME", lifetimeRange_, problems);
     readRange(node, L"ROTATION_SPEED", rotationSpeedRange_, problems);
     readRange(node, L"ROTATION", rotationRange_, problems);

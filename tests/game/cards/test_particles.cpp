@@ -319,5 +319,27 @@ INSTANTIATE_TEST_SUITE_P(Table, LifeCurves,
                          ::testing::Values(CurveCase{L"2", 0.5f, 191, 1.5f}, CurveCase{L"2", 1.0f, 128, 2.0f},
                                            CurveCase{L"0", 0.1f, 0, 3.0f}, CurveCase{L"-1", 5.0f, 255, 1.0f}));
 
+// Frame after frame: a curve shorter than the life stays at its end once passed, and a particle
+// that lives until it is ended stays at its curve's start (the curves are placed again only
+// when the fraction moves them).
+TEST_F(ParticleTest, LifeCurvesHoldTheirPlaceOverManyFrames) {
+    load(L"<PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"2\"><COLOR_AT_LIFE><VALUE_DELTATIME VALUE=\"FFFFFFFF\"/>"
+         L"<VALUE_DELTATIME VALUE=\"00FFFFFF\" DELTA_TIME=\"0.5\"/></COLOR_AT_LIFE></PARTIKEL_VORLAGE>"
+         L"<PARTIKEL_VORLAGE NAME=\"Q\" VORLAGE=\"P\" LIFETIME=\"-1\"/>");
+    SolPartikel* finite = manager().findParticleTemplate(L"P")->clone();
+    SolPartikel* endless = manager().findParticleTemplate(L"Q")->clone();
+    finite->start({0.0f, 0.0f}, nullptr);
+    endless->start({0.0f, 0.0f}, nullptr);
+    int const alphas[] = {191, 128, 64, 0, 0, 0, 0, 0};  // fractions 0.125 .. 1 of a curve ending at 0.5
+    for (int alpha : alphas) {
+        finite->update(0.25f);
+        endless->update(0.25f);
+        EXPECT_NEAR(static_cast<int>(finite->packedColour() >> 24), alpha, 1) << finite->getAge();
+        EXPECT_EQ(endless->packedColour() >> 24, 255u) << endless->getAge();
+    }
+    finite->release();
+    endless->release();
+}
+
 }  // namespace
 }  // namespace Solitaire
