@@ -214,14 +214,15 @@ TEST_F(AttachmentTest, ReleasedVertexBuffersNameReusedByTheNextIsRead) {
 // unit above it (stage 1 selecting its texture, sampled with set 0).
 TEST_F(AttachmentTest, TextureUnitsShowTheirTexturesAfterUploadsAndReleasedNames) {
     auto solid = [&](uint32_t colour) { return makeTexture(4, 4, [colour](UINT, UINT) { return colour; }); };
-    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     device->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
     device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
     device->SetTextureStageState(1, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
     device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 0);
     for (DWORD stage : {0u, 1u}) {
         SCOPED_TRACE(stage);
-        if (stage == 0) {  // the fixture's stage 0 shows the diffuse colour
+        // The fixture's stage 0 shows the diffuse colour; stage 1 runs in its own round.
+        device->SetTextureStageState(1, D3DTSS_COLOROP, stage == 1 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE);
+        if (stage == 0) {
             device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
             device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
         } else {
