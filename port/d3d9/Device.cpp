@@ -31,6 +31,7 @@ unsigned defaultPoolResources(IDirect3DDevice9* device) { return device ? device
 
 Device::Device(Direct3D* d3d, HWND window, DWORD behavior) : d3d_(d3d), window_(window), behavior_(behavior) {
     d3d_->AddRef();
+    forgetBindings();
 }
 
 Device::~Device() {
@@ -110,6 +111,8 @@ bool Device::create(D3DPRESENT_PARAMETERS& parameters) {
     glGenBuffers(1, &streamVbo_);
     glGenBuffers(1, &streamIbo_);
     glGenSamplers(PORT_D3D_MAX_SAMPLERS, samplers_);
+    // Unit i samples with sampler object i for the device's whole life.
+    for (GLuint unit = 0; unit < PORT_D3D_MAX_SAMPLERS; ++unit) glBindSampler(unit, samplers_[unit]);
     if (SDL_GL_ExtensionSupported("GL_ARB_clip_control"))
         clipControl_ = reinterpret_cast<void (*)(GLenum, GLenum)>(SDL_GL_GetProcAddress("glClipControl"));
     return Reset(&parameters) == D3D_OK;

@@ -241,13 +241,32 @@ void Device::applyPipelineState(bool) {
     }
 }
 
+void Device::bindWorkTexture(GLuint texture) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    boundTextures_[0] = texture;
+}
+
+void Device::useProgram(GLuint program) {
+    if (programKnown_ && program == currentProgram_) return;
+    glUseProgram(program);
+    currentProgram_ = program;
+    programKnown_ = true;
+}
+
 void Device::applySamplers() {
+    // Looking a texture name up costs GL a locked table search even when it is bound already:
+    // only units whose texture changed are bound. The sampler objects stay bound to their units.
+    GLuint active = 0;
     for (GLuint unit = 0; unit < PORT_D3D_MAX_SAMPLERS; ++unit) {
         IDirect3DBaseTexture9* texture = state_.textures[unit];
         if (!texture) continue;
         auto* t = static_cast<Texture*>(static_cast<IDirect3DTexture9*>(texture));
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glBindTexture(GL_TEXTURE_2D, t->gl());
+        if (boundTextures_[unit] != t->gl()) {
+            if (active != unit) glActiveTexture(GL_TEXTURE0 + unit);
+            active = unit;
+            glBindTexture(GL_TEXTURE_2D, t->gl());
+            boundTextures_[unit] = t->gl();
+        }
         DWORD const* s = state_.sampler[unit];
         GLuint sampler = samplers_[unit];
         bool linearMag = s[D3DSAMP_MAGFILTER] >= D3DTEXF_LINEAR;
@@ -279,9 +298,8 @@ void Device::applySamplers() {
             samplerParameters_[unit] = p;
             samplerKnown_[unit] = true;
         }
-        glBindSampler(unit, sampler);
     }
-    glActiveTexture(GL_TEXTURE0);
+    if (active != 0) glActiveTexture(GL_TEXTURE0);
 }
 
 bool Device::prepareDraw(DWORD fvf, GLuint vertexBuffer, size_t vertexOffset, UINT stride) {
@@ -322,7 +340,7 @@ bool Device::prepareDraw(DWORD fvf, GLuint vertexBuffer, size_t vertexOffset, UI
     }
     if (!program) program = builtInProgram(layout.pretransformed, fvf, alphaTest);
     if (!program) return false;
-    glUseProgram(program);
+    useProgram(program);
     setProgramUniforms(program, layout.pretransformed);
     return true;
 }

@@ -228,7 +228,7 @@ HRESULT Device::GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) {
 
 HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
     if (stage >= PORT_D3D_MAX_SAMPLERS) return D3DERR_INVALIDCALL;
-    setRef(state_.textures[stage], texture);
+    if (state_.textures[stage] != texture) setRef(state_.textures[stage], texture);
     return D3D_OK;
 }
 

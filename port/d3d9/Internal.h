@@ -301,13 +301,18 @@ private:
     StateSet saved_;
 };
 
-// Locations of the uniforms the device sets in a program.
+// Locations of the uniforms the device sets in a program, and the values it last gave the
+// screen mapping, the alpha test and the texture factor (a draw sets only what changed).
 struct ProgramUniforms {
     GLint screenToClip = -1;
     GLint alphaTest = -1;
     GLint worldViewProjection = -1;
     GLint textureFactor = -1;
     GLint sampler[2] = {-1, -1};
+    bool valuesKnown = false;
+    float screenToClipValue[4] = {};
+    GLint alphaTestValue[2] = {};
+    DWORD textureFactorValue = 0;
 };
 
 class Direct3D;
@@ -411,7 +416,16 @@ public:
     // A GL texture, renderbuffer or buffer is about to be deleted: its name may come back for
     // another object, so the framebuffer attachments and vertex attributes are set again at the
     // next draw.
-    void forgetBindings() { attachmentsKnown_ = bindingKnown_ = false; }
+    void forgetBindings() {
+        attachmentsKnown_ = bindingKnown_ = false;
+        std::fill(std::begin(boundTextures_), std::end(boundTextures_), kUnknownName);
+    }
+    // Binds a texture on unit 0 (the active unit outside draws) for uploads and other work, so
+    // the draws know what unit 0 holds.
+    void bindWorkTexture(GLuint texture);
+    // Makes the program current (layers above that set uniforms use this, so the draws know
+    // which program GL has).
+    void useProgram(GLuint program);
     // Binds a framebuffer with the image as colour (or depth-stencil) attachment for reading.
     void bindReadImage(GlImage const& image);
     void bindDrawImage(GlImage const& image);
@@ -441,7 +455,8 @@ private:
     void applyPipelineState(bool pretransformed);
     void applySamplers();
     GLuint builtInProgram(bool pretransformed, DWORD fvf, bool alphaTest);
-    ProgramUniforms const& uniformsOf(GLuint program);
+    ProgramUniforms& uniformsOf(GLuint program);
+    ProgramUniforms& lookUpUniforms(GLuint program);
     void setProgramUniforms(GLuint program, bool pretransformed);
     bool prepareDraw(DWORD fvf, GLuint vertexBuffer, size_t vertexOffset, UINT stride);
     void attachImage(GLenum target, GLenum attachment, GlImage const& image);
@@ -504,6 +519,15 @@ private:
     GLuint streamVbo_ = 0;
     GLuint streamIbo_ = 0;
     GLuint samplers_[PORT_D3D_MAX_SAMPLERS] = {};
+    // The texture each unit holds in GL (kUnknownName after a deletion: GL reuses names), and
+    // the current program: bound again only when they differ.
+    static constexpr GLuint kUnknownName = ~0u;
+    GLuint boundTextures_[PORT_D3D_MAX_SAMPLERS] = {};  // filled with kUnknownName at construction
+    GLuint currentProgram_ = 0;
+    bool programKnown_ = false;
+    // The uniforms of the program drawn with last (draws mostly repeat their program).
+    GLuint lastUniformsProgram_ = 0;
+    ProgramUniforms* lastUniforms_ = nullptr;
     std::unordered_map<std::string, GLuint> programs_;
     // The key of the built-in program last used, and that program.
     struct BuiltInKey {

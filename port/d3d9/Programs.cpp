@@ -64,6 +64,10 @@ void setProgramOverride(IDirect3DDevice9* device, unsigned program) {
     if (device) port::d3d9::deviceOf(device)->setProgramOverride(program);
 }
 
+void useProgram(IDirect3DDevice9* device, unsigned program) {
+    if (device) port::d3d9::deviceOf(device)->useProgram(program);
+}
+
 unsigned programOverride(IDirect3DDevice9* device) {
     return device ? port::d3d9::deviceOf(device)->programOverride() : 0;
 }
@@ -230,11 +234,13 @@ void Device::setProgramOverride(GLuint program) {
         uniforms_.erase(program);
         auto variant = alphaTestVariants_.find(program);
         if (variant != alphaTestVariants_.end()) uniforms_.erase(variant->second);
+        lastUniforms_ = nullptr;
     }
     programOverride_ = program;
 }
 
 void Device::setAlphaTestVariant(GLuint program, GLuint withoutAlphaTest) {
+    lastUniforms_ = nullptr;
     auto found = alphaTestVariants_.find(program);
     if (found != alphaTestVariants_.end()) {
         uniforms_.erase(found->second);
@@ -291,7 +297,14 @@ GLuint Device::builtInProgram(bool pretransformed, DWORD fvf, bool alphaTest) {
     return program;
 }
 
-ProgramUniforms const& Device::uniformsOf(GLuint program) {
+ProgramUniforms& Device::uniformsOf(GLuint program) {
+    if (lastUniforms_ && lastUniformsProgram_ == program) return *lastUniforms_;
+    lastUniformsProgram_ = program;
+    lastUniforms_ = &lookUpUniforms(program);
+    return *lastUniforms_;
+}
+
+ProgramUniforms& Device::lookUpUniforms(GLuint program) {
     auto found = uniforms_.find(program);
     if (found != uniforms_.end()) return found->second;
     ProgramUniforms u;
@@ -305,16 +318,29 @@ ProgramUniforms const& Device::uniformsOf(GLuint program) {
 }
 
 void Device::setProgramUniforms(GLuint program, bool pretransformed) {
-    ProgramUniforms const& u = uniformsOf(program);
-    D3DVIEWPORT9 const& vp = state_.viewport;
-    float w = static_cast<float>(vp.Width ? vp.Width : 1), h = static_cast<float>(vp.Height ? vp.Height : 1);
-    if (u.screenToClip >= 0)
-        glUniform4f(u.screenToClip, 2.0f / w, 2.0f / h, (1.0f - 2.0f * static_cast<float>(vp.X)) / w - 1.0f,
-                    (1.0f - 2.0f * static_cast<float>(vp.Y)) / h - 1.0f);
+    // A program keeps its uniforms' values: only those that changed since its last draw are set.
+    ProgramUniforms& u = uniformsOf(program);
+    bool const known = u.valuesKnown;
+    u.valuesKnown = true;
+    if (u.screenToClip >= 0) {
+        D3DVIEWPORT9 const& vp = state_.viewport;
+        float w = static_cast<float>(vp.Width ? vp.Width : 1), h = static_cast<float>(vp.Height ? vp.Height : 1);
+        float const value[4] = {2.0f / w, 2.0f / h, (1.0f - 2.0f * static_cast<float>(vp.X)) / w - 1.0f,
+                                (1.0f - 2.0f * static_cast<float>(vp.Y)) / h - 1.0f};
+        if (!known || std::memcmp(value, u.screenToClipValue, sizeof(value)) != 0) {
+            glUniform4fv(u.screenToClip, 1, value);
+            std::memcpy(u.screenToClipValue, value, sizeof(value));
+        }
+    }
     if (u.alphaTest >= 0) {
         DWORD const* r = state_.render;
-        glUniform2i(u.alphaTest, r[D3DRS_ALPHATESTENABLE] ? static_cast<GLint>(r[D3DRS_ALPHAFUNC]) : D3DCMP_ALWAYS,
-                    static_cast<GLint>(r[D3DRS_ALPHAREF] & 0xFF));
+        GLint const value[2] = {r[D3DRS_ALPHATESTENABLE] ? static_cast<GLint>(r[D3DRS_ALPHAFUNC]) : D3DCMP_ALWAYS,
+                                static_cast<GLint>(r[D3DRS_ALPHAREF] & 0xFF)};
+        if (!known || value[0] != u.alphaTestValue[0] || value[1] != u.alphaTestValue[1]) {
+            glUniform2iv(u.alphaTest, 1, value);
+            u.alphaTestValue[0] = value[0];
+            u.alphaTestValue[1] = value[1];
+        }
     }
     if (u.worldViewProjection >= 0 && !pretransformed) {
         D3DMATRIX wvp = multiply(multiply(state_.transforms[transformSlot(D3DTS_WORLD)],
@@ -324,11 +350,15 @@ void Device::setProgramUniforms(GLuint program, bool pretransformed) {
     }
     if (u.textureFactor >= 0) {
         DWORD c = state_.render[D3DRS_TEXTUREFACTOR];
-        glUniform4f(u.textureFactor, ((c >> 16) & 0xFF) / 255.0f, ((c >> 8) & 0xFF) / 255.0f, (c & 0xFF) / 255.0f,
-                    ((c >> 24) & 0xFF) / 255.0f);
+        if (!known || c != u.textureFactorValue) {
+            glUniform4f(u.textureFactor, ((c >> 16) & 0xFF) / 255.0f, ((c >> 8) & 0xFF) / 255.0f,
+                        (c & 0xFF) / 255.0f, ((c >> 24) & 0xFF) / 255.0f);
+            u.textureFactorValue = c;
+        }
     }
-    for (int i = 0; i < 2; ++i)
-        if (u.sampler[i] >= 0) glUniform1i(u.sampler[i], i);
+    if (!known)
+        for (int i = 0; i < 2; ++i)
+            if (u.sampler[i] >= 0) glUniform1i(u.sampler[i], i);
 }
 
 }  // namespace port::d3d9

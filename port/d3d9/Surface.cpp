@@ -40,7 +40,7 @@ Surface::Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT f
     }
     if (info->depth || info->blockBytes) return;
     glGenTextures(1, &texture_);
-    glBindTexture(GL_TEXTURE_2D, texture_);
+    device->bindWorkTexture(texture_);
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(info->internalFormat), static_cast<GLsizei>(width),
                  static_cast<GLsizei>(height), 0, info->uploadFormat, info->uploadType, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);

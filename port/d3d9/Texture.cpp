@@ -37,7 +37,7 @@ Texture::Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usa
     UINT glLevels = autoGen ? fullChain : count;
     levels_.resize(count);
     glGenTextures(1, &gl_);
-    glBindTexture(GL_TEXTURE_2D, gl_);
+    device->bindWorkTexture(gl_);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     UINT w = width, h = height;
@@ -95,7 +95,7 @@ HRESULT Texture::SetAutoGenFilterType(D3DTEXTUREFILTERTYPE filter) {
 
 void Texture::GenerateMipSubLevels() {
     if (!gl_ || !(usage_ & D3DUSAGE_AUTOGENMIPMAP) || !device_ || !device_->makeCurrent()) return;
-    glBindTexture(GL_TEXTURE_2D, gl_);
+    device_->bindWorkTexture(gl_);
     glGenerateMipmap(GL_TEXTURE_2D);
 }
 
@@ -162,7 +162,7 @@ HRESULT Texture::writeRect(UINT level, RECT const& rect, uint8_t const* bytes, u
 void Texture::upload(UINT level, RECT const& rect) {
     if (!gl_ || !device_ || !device_->makeCurrent()) return;
     Level& l = levels_[level];
-    glBindTexture(GL_TEXTURE_2D, gl_);
+    device_->bindWorkTexture(gl_);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (info_->blockBytes) {
         // Whole block rows of the rectangle, decoded to RGBA.

@@ -20,10 +20,12 @@
 //   and applies the render states (blending, alpha test in the built-in program, stencil, depth,
 //   culling, colour mask, scissor, viewport) when they changed since the last draw; vertex
 //   attributes, framebuffer attachments and sampler parameters also only when they changed.
-//   Callers may change GL bindings between draws (texture units, GL_ARRAY_BUFFER, the current
-//   program, uniforms); they must not change the framebuffer, the device's vertex array object,
-//   enables, blend/stencil/depth/colour-mask/viewport/scissor state directly: set those through
-//   IDirect3DDevice9 so the device's cache stays true.
+//   Textures are bound and the program made current only when they differ from what the device
+//   bound last. Callers may change GL_ARRAY_BUFFER and uniforms between draws, and make a
+//   program current through useProgram (below) to set its uniforms; they must not bind textures,
+//   samplers or programs, change the active texture unit, the framebuffer, the device's vertex
+//   array object, enables, blend/stencil/depth/colour-mask/viewport/scissor state directly: set
+//   those through IDirect3DDevice9 so the device's cache stays true.
 //
 // Drawing with an own program (program override)
 // - Link the program with the attribute locations below (call bindAttributeLocations before
@@ -36,8 +38,8 @@
 //   - in_TexCoord0 .. in_TexCoord7: the FVF's coordinate sets, 1 to 4 floats each.
 // - setProgramOverride(device, program) makes the following draws use that program instead of
 //   the built-in fixed-function program; 0 restores the built-in one. The override stays until
-//   changed (Reset clears it). The device calls glUseProgram(program) at each draw; the caller
-//   sets its own uniforms (after glUseProgram) before the draw. The device keeps the locations
+//   changed (Reset clears it). The device makes the program current at each draw; the caller
+//   sets its own uniforms (after useProgram) before the draw. The device keeps the locations
 //   of its uniforms while the override stays: set another override (or 0) before deleting the
 //   program, since GL may give its name to the next one.
 // - Screen mapping: when the program has `uniform vec4 port_ScreenToClip;` the device sets it at
@@ -108,6 +110,9 @@ unsigned textureTarget(IDirect3DBaseTexture9* texture);
 
 // Replaces the built-in program for the device's following draws (0: built-in again).
 void setProgramOverride(IDirect3DDevice9* device, unsigned program);
+// glUseProgram through the device, which then knows the current program (the context must be
+// current).
+void useProgram(IDirect3DDevice9* device, unsigned program);
 unsigned programOverride(IDirect3DDevice9* device);
 
 // Pairs an override program with its variant for draws without alpha test (0: no variant).

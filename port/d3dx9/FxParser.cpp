@@ -19,7 +19,7 @@ Storage::~Storage() {
 }
 
 void Storage::setTexture(std::size_t element, IDirect3DBaseTexture9* texture) {
-    if (element >= textures.size()) return;
+    if (element >= textures.size() || textures[element] == texture) return;
     if (texture) texture->AddRef();
     if (textures[element]) textures[element]->Release();
     textures[element] = texture;

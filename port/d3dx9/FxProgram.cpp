@@ -157,9 +157,7 @@ bool Effect::linkVariant(PassProgram& pp, unsigned vertexShader, unsigned pixelS
     }
     PassProgram::Variant& variant = alphaTest ? pp.withAlphaTest : pp.withoutAlphaTest;
     variant.program = program;
-    GLint previous = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
-    glUseProgram(program);
+    port::gl::useProgram(device_, program);  // the device's next draw makes its own program current
     UINT unit = 0;
     for (auto const& p : model_->parameters) {
         GLint location = glGetUniformLocation(program, p->name.c_str());
@@ -176,7 +174,6 @@ bool Effect::linkVariant(PassProgram& pp, unsigned vertexShader, unsigned pixelS
             ++unit;
         }
     }
-    glUseProgram(static_cast<GLuint>(previous));
     return !diag.failed();
 }
 
@@ -222,7 +219,7 @@ void Effect::uploadUniforms(PassProgram::Variant& variant, bool force) {
     for (auto& u : variant.uniforms) {
         Storage* s = u.variable->storage.get();
         if (!force && u.uploadedStorage == s && u.uploaded == s->version) continue;
-        if (!current) glUseProgram(variant.program);
+        if (!current) port::gl::useProgram(device_, variant.program);
         current = true;
         u.uploaded = s->version;
         u.uploadedStorage = s;

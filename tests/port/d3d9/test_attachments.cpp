@@ -1,7 +1,8 @@
-// State the device keeps between draws: the draw framebuffer's attachments and the vertex
-// attributes (GL names reused after a delete), the depth-stencil surface attached only while
-// depth or stencil is used, the uniforms of override programs, the render states made into GL
-// state only when changed, and the built-in program's variants with and without alpha test.
+// State the device keeps between draws: the draw framebuffer's attachments, the vertex
+// attributes and the textures of the units (GL names reused after a delete), the depth-stencil
+// surface attached only while depth or stencil is used, the uniforms of override programs, the
+// render states made into GL state only when changed, and the built-in program's variants with
+// and without alpha test.
 #include "tests/support/gl/DeviceFixture.h"
 
 #include "tests/port/d3d9/DepthQuad.h"
@@ -205,6 +206,58 @@ TEST_F(AttachmentTest, ReleasedVertexBuffersNameReusedByTheNextIsRead) {
     EXPECT_EQ(pixel(pixels, 4, 4) & kRgb, 0xFF0000u);
     EXPECT_EQ(pixel(pixels, 20, 4) & kRgb, 0x00FF00u);
     second->Release();
+}
+
+// Textures are bound to their units only when they differ from the last draw's. Work that binds
+// a texture of its own (a new texture's upload) and a released texture whose name the next one
+// gets must not leave a unit showing the wrong texture, on unit 0 (where uploads bind) and on a
+// unit above it (stage 1 selecting its texture, sampled with set 0).
+TEST_F(AttachmentTest, TextureUnitsShowTheirTexturesAfterUploadsAndReleasedNames) {
+    auto solid = [&](uint32_t colour) { return makeTexture(4, 4, [colour](UINT, UINT) { return colour; }); };
+    device->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(1, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 0);
+    for (DWORD stage : {0u, 1u}) {
+        SCOPED_TRACE(stage);
+        // The fixture's stage 0 shows the diffuse colour; stage 1 runs in its own round.
+        device->SetTextureStageState(1, D3DTSS_COLOROP, stage == 1 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE);
+        if (stage == 0) {
+            device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+            device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+        } else {
+            device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+            device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+        }
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+        IDirect3DTexture9* red = solid(0xFFFF0000);
+        ASSERT_NE(red, nullptr);
+        device->SetTexture(stage, red);
+        drawAt(0, 0, 8, 8, 0.5f, 0xFFFFFFFF);
+        IDirect3DTexture9* green = solid(0xFF00FF00);  // uploaded between two draws of red
+        ASSERT_NE(green, nullptr);
+        drawAt(8, 0, 16, 8, 0.5f, 0xFFFFFFFF);
+        unsigned const name = port::gl::textureName(red);
+        device->SetTexture(stage, nullptr);
+        EXPECT_EQ(red->Release(), 0u);
+        IDirect3DTexture9* blue = solid(0xFF0000FF);  // may get red's name
+        ASSERT_NE(blue, nullptr);
+        ASSERT_TRUE(kReuseNames);
+        bool const reused = port::gl::textureName(blue) == name;
+        device->SetTexture(stage, blue);
+        drawAt(16, 0, 24, 8, 0.5f, 0xFFFFFFFF);
+        device->SetTexture(stage, green);
+        drawAt(24, 0, 32, 8, 0.5f, 0xFFFFFFFF);
+        device->SetTexture(stage, nullptr);
+        auto pixels = readTarget();
+        EXPECT_EQ(pixel(pixels, 4, 4) & kRgb, 0xFF0000u);
+        EXPECT_EQ(pixel(pixels, 12, 4) & kRgb, 0xFF0000u);
+        EXPECT_EQ(pixel(pixels, 20, 4) & kRgb, 0x0000FFu) << (reused ? "under red's name" : "");
+        EXPECT_EQ(pixel(pixels, 28, 4) & kRgb, 0x00FF00u);
+        green->Release();
+        blue->Release();
+    }
+    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
 }
 
 // Depth and stencil values survive the draws that leave them out (Z and stencil off, depth
