@@ -4,30 +4,16 @@
 
 #include <filesystem>
 
-#include "engine/core/GOBManager.h"
-#include "engine/core/Logger.h"
+#include "bench/BenchCardTable.h"
 #include "engine/core/XMLNode.h"
 #include "game/cards/Karte.h"
-#include "game/cards/Kartenmanager.h"
-#include "game/cards/Kartenset.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/StyleSettings.h"
 #include "port/win32/win32_paths.h"
 
 namespace {
 
 Solitaire::Kartenmanager& dealtSpider() {
-    static bool const ready = [] {
-        Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(ORVEX_SOURCE_DIR));
-        auto* cardSet = new Solitaire::Kartenset(L"BENCH_SAVE");
-        cardSet->cellSize = D3DXVECTOR2(100.0f, 140.0f);
-        Solitaire::StyleSettings::instance().addKartenset(cardSet);
-        Solitaire::StyleSettings::instance().setKartenset(cardSet);
-        cardSet->release();
-        return true;
-    }();
-    (void)ready;
-    Solitaire::Kartenmanager& manager = Solitaire::Kartenmanager::instance();
+    Solitaire::Kartenmanager& manager = benchCardTable();
     manager.createDiscardPile();
     manager.loadGameDefinitionFile(L"data\\Level\\Spinne.sol");
     for (int i = 0; i < 104; ++i) {
@@ -76,11 +62,4 @@ BENCHMARK(BM_LoadRunningGameFromDisk)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    Orvex::Logger::getInstance().setThreshold(1000, Orvex::LOG_MASK_ALL);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Solitaire::Kartenmanager::instance().createDiscardPile();
-    return 0;
-}
+int main(int argc, char** argv) { return runCardBenchmarks(argc, argv); }
