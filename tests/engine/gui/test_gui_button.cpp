@@ -288,11 +288,6 @@ TEST_F(Buttons, TheCheckboxRefusesContentAndClonesItsParts) {
     copy->release();
 }
 
-}  // namespace
-
-namespace {
-
-using namespace Orvex;
 
 // The demo screen: every widget of this file made by the factory, without a log line, and its
 // radio set working under injected clicks.
@@ -316,11 +311,6 @@ TEST_F(Buttons, TheDemoScreenLoadsItsWidgetsAndItsRadioSetWorks) {
     EXPECT_TRUE(box(L"demo_ton")->isChecked()) << "a press on the label reaches the box";
 }
 
-}  // namespace
-
-namespace {
-
-using namespace Orvex;
 
 // Drops the screen from the GUI system when a box changes.
 class ScreenDropper : public sigslot::has_slots<> {

@@ -1,12 +1,15 @@
 // Screen rectangles of windows read from GUI elements: a panel with a minimum size and children
 // in several anchor, aspect, relative and screen-relative modes, with the default and an
-// unbounded maximum size, on two screens; and a fill layout placing children through updateRect.
+// unbounded maximum size, on two screens; and a fill layout, plain and shifted, placing children
+// through updateRect.
 #include <gtest/gtest.h>
 
 #include <cwchar>
 #include <string>
 
+#include "engine/gui/GUILayoutManager.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/gui/GUIWindowOptions.h"
 #include "tests/engine/gui/GUIFixture.h"
 
 namespace {
@@ -91,6 +94,18 @@ TEST_F(GuiWindowRect, FillLayoutPlacesChildrenWhenTheRectangleIsComputed) {
     for (auto const& c : cases) {
         FRect const got = dock->findChild(c.name)->getScreenRect();
         EXPECT_EQ(got, c.want) << std::string(c.name, c.name + wcslen(c.name));
+    }
+    // The offset variant a scroll panel uses shifts every docked child by its pair.
+    dock->getOptions().createLayoutManager(L"DEFAULT_USEOFFEST");
+    auto* shifted = dynamic_cast<GUILayoutFILL_WOffset*>(dock->getOptions().getLayoutManager());
+    ASSERT_NE(shifted, nullptr);
+    shifted->offsetX = 5;
+    shifted->offsetY = -7;
+    dock->updateRect(false, false);
+    for (auto const& c : cases) {
+        FRect const got = dock->findChild(c.name)->getScreenRect();
+        FRect const want(c.want.left + 5, c.want.top - 7, c.want.right + 5, c.want.bottom - 7);
+        EXPECT_EQ(got, want) << "offset " << std::string(c.name, c.name + wcslen(c.name));
     }
     dock->release();
 }
