@@ -1,8 +1,11 @@
-// Helpers of the GUI record and window tests: property trees from text, records read from them.
+// Helpers of the GUI record and window tests: property trees from text, records read from them,
+// pixels compared with a tolerance.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include "engine/core/XMLNode.h"
@@ -20,6 +23,16 @@ template <class T>
 void loadFrom(T& record, std::wstring const& xml) {
     Orvex::XMLNode node = parse(xml);
     record.load(node);
+}
+
+// Whether red, green and blue of two AARRGGBB pixels lie within tolerance of each other (the
+// device's filtering and blending round a little).
+inline bool nearRgb(uint32_t have, uint32_t want, int tolerance) {
+    for (int shift : {0, 8, 16}) {
+        int const a = static_cast<int>(have >> shift & 0xFF), b = static_cast<int>(want >> shift & 0xFF);
+        if (std::abs(a - b) > tolerance) return false;
+    }
+    return true;
 }
 
 }  // namespace guitest

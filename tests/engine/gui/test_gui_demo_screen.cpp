@@ -16,6 +16,7 @@
 #include "port/d3dx9/d3dx9tex.h"
 #include "port/win32/win32_text.h"
 #include "tests/engine/gui/GUIFixture.h"
+#include "tests/engine/gui/GuiTestSupport.h"
 #include "tests/support/gl/DeviceFixture.h"
 
 using Orvex::FRect;
@@ -70,14 +71,7 @@ protected:
     }
 };
 
-bool near(uint32_t argb, uint32_t want) {
-    for (int shift : {0, 8, 16}) {
-        int const a = static_cast<int>((argb >> shift) & 0xFF);
-        int const b = static_cast<int>((want >> shift) & 0xFF);
-        if (a < b - 4 || a > b + 4) return false;
-    }
-    return true;
-}
+bool near(uint32_t argb, uint32_t want) { return guitest::nearRgb(argb, want, 4); }
 
 }  // namespace
 

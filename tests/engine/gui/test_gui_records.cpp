@@ -171,7 +171,6 @@ TEST(GuiTooltip, TextIdOrLiteralTextAndTheHook) {
 }
 
 TEST(GuiTooltip, EqualityNeedsIdsEqualAndNoTextIds) {
-    auto make = [](wchar_t const* xml) { return tooltip(xml); };
     struct {
         wchar_t const* a;
         wchar_t const* b;
@@ -183,8 +182,8 @@ TEST(GuiTooltip, EqualityNeedsIdsEqualAndNoTextIds) {
         {L"<T TEXT_ID=\"A\" TEXT=\"x\"/>", L"<T TEXT_ID=\"B\" TEXT=\"x\"/>", false},
     };
     for (auto const& c : cases) {
-        GUITooltipParam* a = make(c.a);
-        GUITooltipParam* b = make(c.b);
+        GUITooltipParam* a = tooltip(c.a);
+        GUITooltipParam* b = tooltip(c.b);
         EXPECT_EQ(*a == *b, c.equal);
         a->release();
         b->release();

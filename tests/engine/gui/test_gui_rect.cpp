@@ -32,10 +32,11 @@ GUIRectAxis readAxis(std::wstring const& xml) {
 }
 
 void expectRect(FRect const& got, FRect const& want, std::wstring const& what) {
-    EXPECT_NEAR(got.left, want.left, 1e-3) << std::string(what.begin(), what.end());
-    EXPECT_NEAR(got.top, want.top, 1e-3) << std::string(what.begin(), what.end());
-    EXPECT_NEAR(got.right, want.right, 1e-3) << std::string(what.begin(), what.end());
-    EXPECT_NEAR(got.bottom, want.bottom, 1e-3) << std::string(what.begin(), what.end());
+    SCOPED_TRACE(std::string(what.begin(), what.end()));
+    EXPECT_NEAR(got.left, want.left, 1e-3);
+    EXPECT_NEAR(got.top, want.top, 1e-3);
+    EXPECT_NEAR(got.right, want.right, 1e-3);
+    EXPECT_NEAR(got.bottom, want.bottom, 1e-3);
 }
 
 // Parent A: a 800 x 600 screen. Parent B: 400 x 300 at (100, 50) on a 1024 x 768 screen.

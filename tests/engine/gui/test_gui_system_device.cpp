@@ -6,6 +6,7 @@
 #include "engine/render/Texture2D.h"
 #include "engine/render/TextureManager.h"
 #include "tests/engine/gui/GUIFixture.h"
+#include "tests/engine/gui/GuiTestSupport.h"
 #include "tests/support/gl/DeviceFixture.h"
 
 using Orvex::GUIWindow;
@@ -116,15 +117,6 @@ TEST_F(GUIDevice, DrawingSurvivesCallbacksThatChangeTheList) {
     a->release();
 }
 
-namespace {
-
-bool near(uint32_t argb, int r, int g, int b) {
-    auto close = [](int have, int want) { return have >= want - 3 && have <= want + 3; };
-    return close((argb >> 16) & 0xFF, r) && close((argb >> 8) & 0xFF, g) && close(argb & 0xFF, b);
-}
-
-}  // namespace
-
 // The sample screens with the panel shown: each window's picture in its colour at its place,
 // nothing where no window is, and the disc taking the pointer only where it is opaque.
 TEST_F(GUIDevice, TheSampleScreenDrawsAndHitsItsPictures) {
@@ -156,7 +148,7 @@ TEST_F(GUIDevice, TheSampleScreenDrawsAndHitsItsPictures) {
     };
     for (Probe const& p : probes) {
         SCOPED_TRACE(p.what);
-        EXPECT_TRUE(near(at(p.x, p.y), p.r, p.g, p.b)) << std::hex << at(p.x, p.y);
+        EXPECT_TRUE(guitest::nearRgb(at(p.x, p.y), uint32_t(p.r << 16 | p.g << 8 | p.b), 3)) << std::hex << at(p.x, p.y);
     }
     GUIWindow* disc = gui.findWindow(L"scheibe");
     EXPECT_EQ(gui.windowAt(D3DXVECTOR2(52, 52), Orvex::GUISystem::kHitInput), disc);

@@ -30,11 +30,7 @@ int channel(uint32_t p, int shift) { return static_cast<int>(p >> shift & 0xFF);
 // The arrow picture's yellow, allowing for a little fading.
 bool isArrow(uint32_t p) { return channel(p, 16) >= 0xC0 && channel(p, 8) >= 0x90 && channel(p, 0) <= 0x60; }
 
-bool near(uint32_t p, uint32_t q) {
-    for (int s : {0, 8, 16})
-        if (std::abs(channel(p, s) - channel(q, s)) > 2) return false;
-    return true;
-}
+bool near(uint32_t p, uint32_t q) { return guitest::nearRgb(p, q, 2); }
 
 class TutorialDraw : public guitest::GuiDrawFixture {
 protected:
