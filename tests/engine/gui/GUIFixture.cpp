@@ -99,7 +99,28 @@ void GUIFixture::SetUp() {
     Orvex::logInfo(kLogMark);
 }
 
-void GUIFixture::TearDown() { gui.clear(); }
+void GUIFixture::TearDown() {
+    gui.clear();
+    // The GUI system keeps the pointer: later tests start from where a fresh one has it.
+    Orvex::MouseState home = mouseAt(0, 0);
+    gui.onMouseMove(home, Orvex::OA_MOUSE_X);
+}
+
+void GUIFixture::click(float x, float y) {
+    Orvex::MouseState down = mouseAt(x, y, true);
+    gui.onMouseDown(down, Orvex::OMB_LEFT);
+    Orvex::MouseState up = mouseAt(x, y);
+    gui.onMouseUp(up, Orvex::OMB_LEFT);
+}
+
+void GUIFixture::drag(float x0, float y0, float x1, float y1, Orvex::OrvexAchse axis) {
+    Orvex::MouseState down = mouseAt(x0, y0, true);
+    gui.onMouseDown(down, Orvex::OMB_LEFT);
+    Orvex::MouseState moved = mouseAt(x1, y1, true);
+    gui.onMouseMove(moved, axis);
+    Orvex::MouseState up = mouseAt(x1, y1);
+    gui.onMouseUp(up, Orvex::OMB_LEFT);
+}
 
 void GUIFixture::setScreen(unsigned w, unsigned h) {
     D3DDISPLAYMODE& mode = Orvex::D3DInterface::getInstance().getInitParams().displayMode;

@@ -72,6 +72,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
     void setScreen(unsigned w, unsigned h);
+    // A left press and release at (x, y) through the GUI system.
+    void click(float x, float y);
+    // A left drag from (x0, y0) to (x1, y1); the move reports axis.
+    void drag(float x0, float y0, float x1, float y1, Orvex::OrvexAchse axis = Orvex::OA_MOUSE_Y);
 
     Orvex::GUISystem& gui = Orvex::GUISystem::instance();
 };

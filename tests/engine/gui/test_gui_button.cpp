@@ -20,12 +20,6 @@ using namespace Orvex;
 
 class Buttons : public guitest::GUIFixture {
 protected:
-    void click(float x, float y) {
-        MouseState down = guitest::mouseAt(x, y, true);
-        gui.onMouseDown(down, OMB_LEFT);
-        MouseState up = guitest::mouseAt(x, y, false);
-        gui.onMouseUp(up, OMB_LEFT);
-    }
     template <class W>
     W* find(std::wstring const& name) {
         auto* w = dynamic_cast<W*>(gui.findWindow(name));

@@ -67,27 +67,6 @@ protected:
         if (panel) heard.watch(*panel);
         return panel;
     }
-    void TearDown() override {
-        gui.clear();
-        // The GUI system keeps the pointer: later tests start from where a fresh one has it.
-        Orvex::MouseState home = mouseAt(0, 0);
-        gui.onMouseMove(home, Orvex::OA_MOUSE_X);
-        GUIFixture::TearDown();
-    }
-    void click(float x, float y) {
-        Orvex::MouseState d = mouseAt(x, y, true);
-        gui.onMouseDown(d, Orvex::OMB_LEFT);
-        Orvex::MouseState u = mouseAt(x, y);
-        gui.onMouseUp(u, Orvex::OMB_LEFT);
-    }
-    void drag(float x0, float y0, float x1, float y1) {
-        Orvex::MouseState d = mouseAt(x0, y0, true);
-        gui.onMouseDown(d, Orvex::OMB_LEFT);
-        Orvex::MouseState m = mouseAt(x1, y1, true);
-        gui.onMouseMove(m, Orvex::OA_MOUSE_Y);
-        Orvex::MouseState u = mouseAt(x1, y1);
-        gui.onMouseUp(u, Orvex::OMB_LEFT);
-    }
     void wheel(float x, float y, Orvex::OrvexAchse axis) {
         Orvex::MouseState s = mouseAt(x, y);
         gui.onMouseMove(s, Orvex::OA_MOUSE_X);

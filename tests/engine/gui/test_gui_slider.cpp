@@ -53,27 +53,14 @@ protected:
     }
     void TearDown() override {
         gui.clear();
-        // The GUI system keeps the pointer: later tests start from where a fresh one has it.
-        Orvex::MouseState home = mouseAt(0, 0);
-        gui.onMouseMove(home, Orvex::OA_MOUSE_X);
         if (slider) slider->release();
         GUIFixture::TearDown();
     }
     void click(float x, float y) {
-        Orvex::MouseState d = mouseAt(x, y, true);
-        gui.onMouseDown(d, Orvex::OMB_LEFT);
-        Orvex::MouseState u = mouseAt(x, y);
-        gui.onMouseUp(u, Orvex::OMB_LEFT);
+        GUIFixture::click(x, y);
         gui.update(0.0);
     }
-    void drag(float x0, float x1, float y) {
-        Orvex::MouseState d = mouseAt(x0, y, true);
-        gui.onMouseDown(d, Orvex::OMB_LEFT);
-        Orvex::MouseState m = mouseAt(x1, y, true);
-        gui.onMouseMove(m, Orvex::OA_MOUSE_X);
-        Orvex::MouseState u = mouseAt(x1, y);
-        gui.onMouseUp(u, Orvex::OMB_LEFT);
-    }
+    void drag(float x0, float x1, float y) { GUIFixture::drag(x0, y, x1, y, Orvex::OA_MOUSE_X); }
     float knobLeft() const { return slider->getKnob()->getScreenRect().left; }
 
     GUISlider* slider = nullptr;
