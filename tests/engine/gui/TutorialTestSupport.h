@@ -29,6 +29,8 @@ inline std::wstring goalOf(std::wstring const& window) {
 // A top-level window named `name` at (x, y, w, h) of an 800 x 600 screen, with the goals
 // "AN" (same place) and "AUS" (hidden), written as GUI file text.
 std::wstring windowText(std::wstring const& name, float x, float y, float w, float h);
+// An animation goal `name` at (x, y, w, h) of its parent, as GUI file text.
+std::wstring goalText(std::wstring const& name, float x, float y, float w, float h);
 
 // The 800 x 600 screen of GUIFixture with an empty tutorial manager.
 class TutorialFixture : public GUIFixture {

@@ -17,21 +17,17 @@ namespace {
 
 using namespace Orvex;
 using guitest::goalOf;
+using guitest::goalText;
 using guitest::loadTutorial;
 using guitest::windowText;
 
 // The page window with one goal per corner (cells 0, 2, 6, 8 of an 800 x 600 screen), a zero-
 // sized goal, the goal that mode 2 rewrites, and targets in the corners and the middle.
-std::wstring goal(std::wstring const& name, float x, float y, float w, float h) {
-    return L"<ANIMATION_GOAL NAME=\"" + name + L"\"><GUIRECT><POS_TL X_OFF=\"" + std::to_wstring(x) + L"\" Y_OFF=\"" +
-           std::to_wstring(y) + L"\"/><SIZE X_OFF=\"" + std::to_wstring(w) + L"\" Y_OFF=\"" + std::to_wstring(h) +
-           L"\"/></GUIRECT></ANIMATION_GOAL>";
-}
 
 std::wstring screenText() {
-    return L"<GUI><WINDOW NAME=\"seite\"><WINDOW_PARAMS>" + goal(L"AN", 300, 225, 200, 150) +
-           goal(L"OL", 10, 10, 240, 150) + goal(L"OR", 550, 10, 240, 150) + goal(L"UL", 10, 440, 240, 150) +
-           goal(L"UR", 550, 440, 240, 150) + goal(L"FLACH", 300, 300, 0, 0) + goal(L"GROESSE", 0, 0, 10, 10) +
+    return L"<GUI><WINDOW NAME=\"seite\"><WINDOW_PARAMS>" + goalText(L"AN", 300, 225, 200, 150) +
+           goalText(L"OL", 10, 10, 240, 150) + goalText(L"OR", 550, 10, 240, 150) + goalText(L"UL", 10, 440, 240, 150) +
+           goalText(L"UR", 550, 440, 240, 150) + goalText(L"FLACH", 300, 300, 0, 0) + goalText(L"GROESSE", 0, 0, 10, 10) +
            L"</WINDOW_PARAMS></WINDOW>" + windowText(L"ziel_ol", 20, 20, 60, 40) +
            windowText(L"ziel_or", 700, 20, 60, 40) + windowText(L"ziel_ul", 20, 520, 60, 40) +
            windowText(L"ziel_mitte", 380, 280, 40, 40) + L"</GUI>";

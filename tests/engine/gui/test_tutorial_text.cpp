@@ -19,10 +19,7 @@ namespace {
 
 using namespace Orvex;
 
-std::wstring goal(std::wstring const& name, float w, float h) {
-    return L"<ANIMATION_GOAL NAME=\"" + name + L"\"><GUIRECT><POS_TL X_OFF=\"100\" Y_OFF=\"100\"/><SIZE X_OFF=\"" +
-           std::to_wstring(w) + L"\" Y_OFF=\"" + std::to_wstring(h) + L"\"/></GUIRECT></ANIMATION_GOAL>";
-}
+std::wstring goal(std::wstring const& name, float w, float h) { return guitest::goalText(name, 100, 100, w, h); }
 
 // The page window with goals of four sizes and a label, and a button with its caption.
 std::wstring const kScreen =
