@@ -31,6 +31,8 @@ protected:
         if (texture) texture->release();
         Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
         if (Orvex::SpriteHolder* sprites = d3d.findSprite()) sprites->release();
+        // The GUI files' pictures would outlive the device under their names.
+        d3d.getTextureManager().releaseAll();
         d3d.shutdown();
         d3d.getInitParams() = Orvex::D3DInitParams();
         GUIFixture::TearDown();
