@@ -4,6 +4,8 @@
 #include "engine/core/GOBManager.h"
 #include "engine/core/Logger.h"
 #include "engine/platform/D3DInterface.h"
+#include "engine/render/SpriteHolder.h"
+#include "engine/render/TextureManager.h"
 #include "port/win32/win32_paths.h"
 #include "tests/support/TestSupport.h"
 
@@ -97,6 +99,23 @@ void GUIFixture::SetUp() {
     gui.clear();
     Orvex::GUISystem::setQualityStencil(false);
     Orvex::logInfo(kLogMark);
+}
+
+bool GUIFixture::openDevice() {
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+    d3d.getInitParams() = Orvex::D3DInitParams();
+    d3d.getInitParams().displayMode = D3DDISPLAYMODE{kScreenW, kScreenH, 60, D3DFMT_X8R8G8B8};
+    d3d.getInitParams().setWindowed(true);
+    return d3d.init();
+}
+
+void GUIFixture::closeDevice() {
+    gui.setSprite(nullptr);
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+    if (Orvex::SpriteHolder* sprites = d3d.findSprite()) sprites->release();
+    d3d.getTextureManager().releaseAll();
+    d3d.shutdown();
+    d3d.getInitParams() = Orvex::D3DInitParams();
 }
 
 void GUIFixture::TearDown() {

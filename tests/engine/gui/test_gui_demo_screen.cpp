@@ -11,7 +11,6 @@
 #include "engine/gui/GUIScrollPanel.h"
 #include "engine/gui/GUISlider.h"
 #include "engine/platform/D3DInterface.h"
-#include "engine/render/SpriteHolder.h"
 #include "engine/render/TextureManager.h"
 #include "port/d3dx9/d3dx9tex.h"
 #include "port/win32/win32_text.h"
@@ -29,11 +28,7 @@ class DemoScreen : public GUIFixture {
 protected:
     void SetUp() override {
         GUIFixture::SetUp();
-        Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
-        d3d.getInitParams() = Orvex::D3DInitParams();
-        d3d.getInitParams().displayMode = D3DDISPLAYMODE{kScreenW, kScreenH, 60, D3DFMT_X8R8G8B8};
-        d3d.getInitParams().setWindowed(true);
-        ASSERT_TRUE(d3d.init());
+        ASSERT_TRUE(openDevice());
         Orvex::D3DXFontInterface& fonts = Orvex::D3DXFontInterface::instance();
         fonts.clearAll();
         fonts.setResourceSettleMs(0);
@@ -45,12 +40,7 @@ protected:
     void TearDown() override {
         gui.clear();
         Orvex::D3DXFontInterface::instance().clearAll();
-        gui.setSprite(nullptr);
-        Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
-        if (Orvex::SpriteHolder* sprites = d3d.findSprite()) sprites->release();
-        d3d.getTextureManager().releaseAll();
-        d3d.shutdown();
-        d3d.getInitParams() = Orvex::D3DInitParams();
+        closeDevice();
         GUIFixture::TearDown();
     }
     // Draws the GUI and reads the back buffer; writes it as a PNG when a file name is given.

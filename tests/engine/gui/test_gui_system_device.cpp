@@ -2,7 +2,6 @@
 // are opaque, the hit test's texture check (alpha under the pointer, a zero-sized window), and
 // the GUI system's draw walking a list that window callbacks change.
 #include "engine/platform/D3DInterface.h"
-#include "engine/render/SpriteHolder.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/TextureManager.h"
 #include "tests/engine/gui/GUIFixture.h"
@@ -19,22 +18,12 @@ class GUIDevice : public GUIFixture {
 protected:
     void SetUp() override {
         GUIFixture::SetUp();
-        Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
-        d3d.getInitParams() = Orvex::D3DInitParams();
-        d3d.getInitParams().displayMode = D3DDISPLAYMODE{kScreenW, kScreenH, 60, D3DFMT_X8R8G8B8};
-        d3d.getInitParams().setWindowed(true);
-        ASSERT_TRUE(d3d.init());
+        ASSERT_TRUE(openDevice());
     }
     void TearDown() override {
         gui.clear();
-        gui.setSprite(nullptr);
         if (texture) texture->release();
-        Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
-        if (Orvex::SpriteHolder* sprites = d3d.findSprite()) sprites->release();
-        // The GUI files' pictures would outlive the device under their names.
-        d3d.getTextureManager().releaseAll();
-        d3d.shutdown();
-        d3d.getInitParams() = Orvex::D3DInitParams();
+        closeDevice();
         GUIFixture::TearDown();
     }
 
