@@ -11,8 +11,8 @@
 // event here first (onMouseDown, onMouseUp, onMouseMove) with the input system's mouse state,
 // whose x and y are window pixels, the coordinates of every window rectangle. The caller then
 // asks getActiveWindow whether the GUI took the event (an active window that takes input and is
-// not the table window); if not, it passes the event on to the card manager in table
-// coordinates (Kartenmanager.h). Its per-frame update slot calls update with the real step, its
+// not the table window); if not, it passes the event on to the card manager in the game
+// viewport's coordinates (Kartenmanager.h). Its per-frame update slot calls update with the real step, its
 // draw step draw, inside the scene.
 //
 // Split: GUISystem.cpp (lists, roles, z-order, update and draw), GUISystem_load.cpp (GUI files

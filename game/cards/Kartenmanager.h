@@ -25,12 +25,16 @@
 // to the GUI system (GUISystem::onMouseDown/Up/Move); unless the GUI's active window then takes
 // input (and is not the table window), and only while the in-game screen is active and the game
 // has not ended, they pass it on to onMouseDown, onMouseUp or onMouseMove; its double-click slot
-// makes the same test, without the GUI, for onDoubleClick. Positions are in table coordinates:
-// the game viewport's pixels, into which SolitaireRenderer::toGamePoint maps the window's
-// pointer. Cards and piles live in the table camera's world: picking takes them into table
-// coordinates with SolitaireCamera::worldToScreen (computeScreenRect), screenToWorld is the way
-// back. Its update slot calls update once per frame (game step, real step, the mouse state); the
-// hover feedback there picks at the last pointer position the input handlers saw.
+// makes the same test, without the GUI, for onDoubleClick. Its update slot calls update once per
+// frame (game step, real step, the mouse state); the hover feedback there picks at the last
+// pointer position the input handlers saw.
+//
+// Coordinates: cards and piles lie in table coordinates, the table camera's world. Pointer
+// positions are view coordinates, the game viewport's pixels, into which
+// SolitaireRenderer::toGamePoint maps the window's pointer; they do not pass through
+// SolitaireCamera::screenToWorld. Picking takes the cards and piles into the view instead
+// (SolitaireCamera::worldToScreen, computeScreenRect), and a drag moves the held card by the
+// pointer's movement less the camera offset's.
 //
 // Includes ("KARTEN_FILE", "KARTEN_FILE_POST") nest at most kMaxIncludeDepth deep, and a file
 // that is already being read is not read again, so a cycle ends with one log line. Piles,
@@ -249,7 +253,7 @@ public:
     Orvex::FRect computeTableRect() const;
     std::wstring const& getSeedText() const { return seedText; }
 
-    // ---- Input (Kartenmanager_input.cpp); positions in table coordinates ----
+    // ---- Input (Kartenmanager_input.cpp); positions in view coordinates (see the top) ----
     static constexpr Orvex::u32 kDoubleClickWindow = 1000;  // ms after a double-click event
     static constexpr Orvex::u32 kDoubleClickGrace = 20;     // ms after the deadline
     static constexpr Orvex::u32 kHoverInterval = 100;       // ms between hover passes
