@@ -2,19 +2,39 @@
 // templates, the game definition's settings, score, balance and the table counters, and the undo
 // history of the whole table.
 //
-// Kartenmanager.cpp: the instance, construction, the reset (createDiscardPile) and look-ups.
+// Kartenmanager.cpp: the instance, construction, the reset (createDiscardPile), look-ups, adding
+//   a card.
 // Kartenmanager_read.cpp: reading a variant file (loadGameDefinition, includes, positions).
 // Kartenmanager_undo.cpp: the manager's undo record, saving a step and stepping all histories.
-// Kartenmanager_score.cpp: score, seed, deck, bought jokers and wildcards, counts and queries.
+// Kartenmanager_score.cpp: score, seed, deck, bought jokers and wildcards, counts and queries,
+//   the game-end record, the pile and tutorial filters, the special pile, the table rectangle.
 // Kartenmanager_deal.cpp: a new game, the deal and the deal start points.
-// Kartenmanager_input.cpp: presses, releases, moves and double clicks on the table.
-// Kartenmanager_update.cpp: move execution, the per-frame update and the hover feedback.
+// Kartenmanager_input.cpp: presses, releases, moves and double clicks on the table, the click
+//   deadlines, forcing a pending resolution first.
+// Kartenmanager_update.cpp: move execution, the per-frame update (stepCard, stepPile), the hover
+//   feedback, the tooltip and delayed sounds.
 // Kartenmanager_resolve.cpp: the move's resolution, extra cards, win and end tests, the fly-out.
-// Kartenmanager_pick.cpp: the render queue, picking, the click mode, sounds and effects.
+// Kartenmanager_pick.cpp: the render queue, picking, the click mode, collecting extra cards, the
+//   card set and game style with their combo and multiplier slots, points effects and sounds.
 // Kartenmanager_clicks.cpp: the piles' click actions (a face-down card, the empty pile).
-// Kartenmanager_hints.cpp: the hint list, showing hints and automatic moves.
+// Kartenmanager_hints.cpp: the hint list, showing hints, automatic moves, swapping two cards.
 // Kartenmanager_mix.cpp: the shuffle power.
 // Kartenmanager_save.cpp: saving and resuming a running game.
+//
+// Who calls in: the game object's slots. Its press, release and move slots hand each event first
+// to the GUI system (GUISystem::onMouseDown/Up/Move); unless the GUI's active window then takes
+// input (and is not the table window), and only while the in-game screen is active and the game
+// has not ended, they pass it on to onMouseDown, onMouseUp or onMouseMove; its double-click slot
+// makes the same test, without the GUI, for onDoubleClick. Its update slot calls update once per
+// frame (game step, real step, the mouse state); the hover feedback there picks at the last
+// pointer position the input handlers saw.
+//
+// Coordinates: cards and piles lie in table coordinates, the table camera's world. Pointer
+// positions are view coordinates, the game viewport's pixels, into which
+// SolitaireRenderer::toGamePoint maps the window's pointer; they do not pass through
+// SolitaireCamera::screenToWorld. Picking takes the cards and piles into the view instead
+// (SolitaireCamera::worldToScreen, computeScreenRect), and a drag moves the held card by the
+// pointer's movement less the camera offset's.
 //
 // Includes ("KARTEN_FILE", "KARTEN_FILE_POST") nest at most kMaxIncludeDepth deep, and a file
 // that is already being read is not read again, so a cycle ends with one log line. Piles,
@@ -127,12 +147,13 @@ public:
     // Takes a card into the game (one reference; its index becomes its place in the list).
     void addCard(Karte* card);
 
-    // Undo: steps 4 to 6 of a save (base, own record, every card, every pile), and stepping all
-    // histories. undoSteps returns the manager's own change (0 when the game is decided).
+    // Undo: a save first resolves what is pending and updates (a zero-time update, the special
+    // pile), then records the base, its own record, every card and every pile; undoSteps steps
+    // all histories and returns the manager's own change (0 when the game is decided).
     void saveUndoState() override;
     virtual Orvex::s32 undoSteps(Orvex::s32 const& steps, bool const& free, bool const& chargeAnyway);
 
-    // ---- Hints, automatic moves and the shuffle power (Kartenmanager_hints.cpp) ----
+    // ---- Hints and automatic moves (Kartenmanager_hints.cpp), the shuffle power (_mix.cpp) ----
     // A card moved to a goal pile waits this long per run moved before it (seconds).
     static constexpr float kGoalMoveCardDelay = 0.1f;
     // Lists every move possible now, heaviest first, weights turned into cumulative fractions;
@@ -232,7 +253,7 @@ public:
     Orvex::FRect computeTableRect() const;
     std::wstring const& getSeedText() const { return seedText; }
 
-    // ---- Input (Kartenmanager_input.cpp); positions in table coordinates ----
+    // ---- Input (Kartenmanager_input.cpp); positions in view coordinates (see the top) ----
     static constexpr Orvex::u32 kDoubleClickWindow = 1000;  // ms after a double-click event
     static constexpr Orvex::u32 kDoubleClickGrace = 20;     // ms after the deadline
     static constexpr Orvex::u32 kHoverInterval = 100;       // ms between hover passes
