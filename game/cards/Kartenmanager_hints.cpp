@@ -90,6 +90,9 @@ void markTip(KartenObjekt* object, int mark) {
 
 bool isJokerOrWildcardMove(HintRecord const& record) {
     if (offSpecialPile(record.card) || offSpecialPile(record.targetCard)) return true;
+    if ((record.sourcePile && record.sourcePile->isSpecialPile()) ||
+        (record.targetPile && record.targetPile->isSpecialPile()))
+        return true;
     return std::any_of(record.run.begin(), record.run.end(), [](auto const& entry) { return offSpecialPile(entry.first); });
 }
 
