@@ -88,7 +88,8 @@ Orvex::s32 Kartenmanager::undoSteps(Orvex::s32 const& steps, bool const& free, b
         Orvex::s32 const last = static_cast<Orvex::s32>(getUndoCount()) - 1;
         Orvex::s32 const target = std::clamp(getUndoIndex() + steps, 0, std::max(0, last));
         float const cost = static_cast<float>(target - getUndoIndex()) * penalty;
-        if (cost > score || cost > pointsBalance) return 0;
+        // The score the player sees, the time drain included.
+        if (cost > getScore() || cost > pointsBalance) return 0;
     }
     Orvex::s32 const made = stepHistory(steps);
     // The list may have changed with the restored record: step the cards it names now.
