@@ -149,7 +149,8 @@ public:
     // The shuffle power: the piles' shuffle cards change places in pairs at random.
     bool mix();
     // Moves every run that may go to a goal pile there, each card at most once, never from one
-    // goal pile to another; pile null: every pile but the wildcard and joker piles.
+    // goal pile to another; pile null: every pile but the wildcard and joker piles. Each move is
+    // recorded as an undo step of its own.
     bool autoFinish(Kartenstapel* pile);
     // Lays run on the first pile (pile-list order, source skipped) of goal kind 1 that takes it,
     // or with "PAIRS" unless excludePairs; count delays the cards by kGoalMoveCardDelay each.
