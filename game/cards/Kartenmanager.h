@@ -130,6 +130,7 @@ public:
     // Undo: steps 4 to 6 of a save (base, own record, every card, every pile), and stepping all
     // histories. undoSteps returns the manager's own change (0 when the game is decided).
     void saveUndoState() override;
+    // Nothing happens (0) when the step would go nowhere; a resolution still pending runs first.
     virtual Orvex::s32 undoSteps(Orvex::s32 const& steps, bool const& free, bool const& chargeAnyway);
 
     // ---- Hints, automatic moves and the shuffle power (Kartenmanager_hints.cpp) ----
@@ -261,7 +262,9 @@ public:
     // that keeps changing, and the resolution stops.
     static constexpr int kMaxResolutionPasses = 256;
     void scheduleResolution();
-    void resolveAfterMove(bool playerMove);
+    // restoredStep: the table of an undo or redo step, taken as recorded; only the goal kinds
+    // and the counts are taken anew.
+    void resolveAfterMove(bool playerMove, bool restoredStep = false);
     bool scanExtraCards(Kartenstapel* pile, bool fire);
     bool checkWin();
     bool checkEnd();
@@ -403,8 +406,12 @@ private:
     void onComboEnded(unsigned const& combo);
     void onNewBestCombo(unsigned const& combo);
     void spawnPoints(float const& delta);
+    // Steps 4 to 6 of a save; again replaces the current step's records instead.
+    void recordStep(bool again);
 
     GameStyle* gameStyle_ = nullptr;  // counted
+    // The current step's record may be renewed by a resolution: no move since it was taken.
+    bool recordOpen_ = false;
     int resolveDepth_ = 0;
     std::vector<Karte*> resolutionCollected_;
     std::function<Orvex::u32()> clock_;

@@ -187,6 +187,7 @@ void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const&) {
             rebuildHints();
             checkWin();
             if (autoCheckEnd) checkEnd();
+            if (recordOpen_) recordStep(true);
         }
     }
 }
