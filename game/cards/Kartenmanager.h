@@ -8,7 +8,8 @@
 // Kartenmanager_score.cpp: score, seed, deck, bought jokers and wildcards, counts and queries.
 // Kartenmanager_deal.cpp: a new game, the deal and the deal start points.
 // Kartenmanager_input.cpp: presses, releases, moves and double clicks on the table.
-// Kartenmanager_update.cpp: move execution, the per-frame update and the hover feedback.
+// Kartenmanager_update.cpp: move execution, the per-frame update, the hover feedback and the
+// piles placed on the screen ("STAPEL_POS").
 // Kartenmanager_resolve.cpp: the move's resolution, extra cards, win and end tests, the fly-out.
 // Kartenmanager_pick.cpp: the render queue, picking, the click mode, sounds and effects.
 // Kartenmanager_clicks.cpp: the piles' click actions (a face-down card, the empty pile).
@@ -252,6 +253,12 @@ public:
     void executeMove(Karte::LinkedCards const& run, Kartenstapel* source, Kartenstapel* target, Karte* held);
     void update(double dt, double realDt, Orvex::MouseState const& state);
     void clearHoverMarks();
+    // Places each pile a "STAPEL_POS" record names at the record's screen-relative place (through
+    // the camera as it stands), with the record's scale and render index; its cards go along at
+    // once. Returns the number of records.
+    int applyScreenPilePositions();
+    // Nothing is held and the card under the pointer lies on a pile a record names.
+    bool isPointerCardOnPositionedPile() const;
     int getHintMarkFlags(Karte const* card) const;
     bool isGameEndShown() const { return gameEndSent; }
     // Plays a sound of the game style after a delay (seconds of real time).
