@@ -12,7 +12,7 @@
 // Kartenmanager_input.cpp: presses, releases, moves and double clicks on the table, the click
 //   deadlines, forcing a pending resolution first.
 // Kartenmanager_update.cpp: move execution, the per-frame update (stepCard, stepPile), the hover
-//   feedback, the tooltip and delayed sounds.
+//   feedback, the tooltip, delayed sounds and the piles placed on the screen ("STAPEL_POS").
 // Kartenmanager_resolve.cpp: the move's resolution, extra cards, win and end tests, the fly-out.
 // Kartenmanager_pick.cpp: the render queue, picking, the click mode, collecting extra cards, the
 //   card set and game style with their combo and multiplier slots, points effects and sounds.
@@ -151,6 +151,7 @@ public:
     // pile), then records the base, its own record, every card and every pile; undoSteps steps
     // all histories and returns the manager's own change (0 when the game is decided).
     void saveUndoState() override;
+    // Nothing happens (0) when the step would go nowhere; a resolution still pending runs first.
     virtual Orvex::s32 undoSteps(Orvex::s32 const& steps, bool const& free, bool const& chargeAnyway);
 
     // ---- Hints and automatic moves (Kartenmanager_hints.cpp), the shuffle power (_mix.cpp) ----
@@ -170,7 +171,8 @@ public:
     // The shuffle power: the piles' shuffle cards change places in pairs at random.
     bool mix();
     // Moves every run that may go to a goal pile there, each card at most once, never from one
-    // goal pile to another; pile null: every pile but the wildcard and joker piles.
+    // goal pile to another; pile null: every pile but the wildcard and joker piles. Each move is
+    // recorded as an undo step of its own.
     bool autoFinish(Kartenstapel* pile);
     // Lays run on the first pile (pile-list order, source skipped) of goal kind 1 that takes it,
     // or with "PAIRS" unless excludePairs; count delays the cards by kGoalMoveCardDelay each.
@@ -271,6 +273,12 @@ public:
     void executeMove(Karte::LinkedCards const& run, Kartenstapel* source, Kartenstapel* target, Karte* held);
     void update(double dt, double realDt, Orvex::MouseState const& state);
     void clearHoverMarks();
+    // Places each pile a "STAPEL_POS" record names at the record's screen-relative place (through
+    // the camera as it stands), with the record's scale and render index; its cards go along at
+    // once. Returns the number of records.
+    int applyScreenPilePositions();
+    // Nothing is held and the card under the pointer lies on a pile a record names.
+    bool isPointerCardOnPositionedPile() const;
     int getHintMarkFlags(Karte const* card) const;
     bool isGameEndShown() const { return gameEndSent; }
     // Plays a sound of the game style after a delay (seconds of real time).
@@ -281,7 +289,9 @@ public:
     // that keeps changing, and the resolution stops.
     static constexpr int kMaxResolutionPasses = 256;
     void scheduleResolution();
-    void resolveAfterMove(bool playerMove);
+    // restoredStep: the table of an undo or redo step, taken as recorded; only the goal kinds
+    // and the counts are taken anew.
+    void resolveAfterMove(bool playerMove, bool restoredStep = false);
     bool scanExtraCards(Kartenstapel* pile, bool fire);
     bool checkWin();
     bool checkEnd();
@@ -423,8 +433,12 @@ private:
     void onComboEnded(unsigned const& combo);
     void onNewBestCombo(unsigned const& combo);
     void spawnPoints(float const& delta);
+    // Steps 4 to 6 of a save; again replaces the current step's records instead.
+    void recordStep(bool again);
 
     GameStyle* gameStyle_ = nullptr;  // counted
+    // The current step's record may be renewed by a resolution: no move since it was taken.
+    bool recordOpen_ = false;
     int resolveDepth_ = 0;
     std::vector<Karte*> resolutionCollected_;
     std::function<Orvex::u32()> clock_;
