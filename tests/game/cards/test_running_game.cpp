@@ -71,6 +71,8 @@ TEST_F(RunningGame, ScoreAndTimeResumeExactly) {
         {16777215.0f, -0.1f, 0.1f},
         {0.0f, -9876543.0f, 86399.999f},
         {3.0e38f, -1.0e-7f, 1.0e-30f},
+        // The one float whose shortest text reads back as its neighbour through a double.
+        {1.0f, -7.038531e-26f, 7.038531e-26f},
     };
     for (Case const& c : cases) {
         playSomeMoves();
