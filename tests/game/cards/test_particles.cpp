@@ -356,6 +356,22 @@ TEST_F(ParticleTest, TheRuntimesRandPicksTheAnimation) {
     }
 }
 
+// An effect of its own kind decides itself when it is over: the manager asks it after each update.
+TEST_F(ParticleTest, AnEffectThatEndsByItsOwnRuleIsRemoved) {
+    struct Countdown : SolPartikel {
+        int frames = 3;
+        void update(float const&) override { --frames; }
+        bool isFinished() const override { return frames <= 0; }
+    };
+    auto* countdown = new Countdown();
+    countdown->setForceEnd(-1);  // never by the particle's own rule
+    manager().add(countdown);
+    run(2, 0.02f);
+    EXPECT_EQ(particles(), 1u);
+    run(1, 0.02f);
+    EXPECT_EQ(particles(), 0u);
+}
+
 TEST_F(ParticleTest, UnknownNamesSpawnNothing) {
     load(kSpark);
     EXPECT_EQ(manager().spawn(L"SPARK", {0.0f, 0.0f}), nullptr);  // a particle template, not an emitter
