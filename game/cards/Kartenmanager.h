@@ -229,6 +229,8 @@ public:
     float getLevelScore() const { return shownScorePlus + shownScoreMinus; }
     float getPointsReference() const { return shownBalance; }
     float getPointsBalance() const { return pointsBalance; }
+    // Cards left on the tableau (the game-end record's remaining cards).
+    int getRestCardCount() const { return tableauCardCount; }
     int getTableauPileCount() const { return tableauPileCount; }
     int getEmptyTableauPileCount() const { return emptyTableauPileCount; }
     float getTime() const { return gameTime; }
