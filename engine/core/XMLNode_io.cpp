@@ -127,7 +127,9 @@ XMLNode::ReadResult XMLNode::loadChecked(std::wstring const& fileName, int mode)
     return parseStore(std::move(store), fileName);
 }
 
-bool XMLNode::load(std::wstring const& fileName, int mode) { return loadChecked(fileName, mode) != ReadResult::kNothing; }
+bool XMLNode::load(std::wstring const& fileName, int mode) {
+    return loadChecked(fileName, mode) != ReadResult::kNothing;
+}
 
 std::wstring XMLNode::toText() const {
     TreeWriter writer;

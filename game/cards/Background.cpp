@@ -56,7 +56,8 @@ void Background::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
 
 void Background::pickRandomImage() {
     if (pictures_.empty() || (pictures_.size() == 1 && current_ == pictures_.front())) return;
-    Orvex::Texture2D* chosen = pictures_[static_cast<std::size_t>(Orvex::randomInt(0, static_cast<int>(pictures_.size())))];
+    int const drawn = Orvex::randomInt(0, static_cast<int>(pictures_.size()));
+    Orvex::Texture2D* chosen = pictures_[static_cast<std::size_t>(drawn)];
     if (chosen == current_) return;
     if (current_) {
         current_->suspend();

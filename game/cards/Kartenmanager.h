@@ -6,7 +6,8 @@
 // Kartenmanager_read.cpp: reading a variant file (loadGameDefinition, includes, positions).
 // Kartenmanager_undo.cpp: the manager's undo record, saving a step and stepping all histories.
 // Kartenmanager_score.cpp: score, seed, deck, bought jokers and wildcards, counts and queries.
-// Kartenmanager_deal.cpp: a new game, the deal and the deal start points.
+// Kartenmanager_deal.cpp: a new game, the deal and the deal start points, fitting the camera
+// again (relayout) and announcing the dealt locks.
 // Kartenmanager_input.cpp: presses, releases, moves and double clicks on the table.
 // Kartenmanager_update.cpp: move execution, the per-frame update and the hover feedback.
 // Kartenmanager_resolve.cpp: the move's resolution, extra cards, win and end tests, the fly-out.

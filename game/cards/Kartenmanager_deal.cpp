@@ -272,10 +272,12 @@ void Kartenmanager::computeCardBounds() {
     D3DXVECTOR4 largest{0.0f, 0.0f, 0.0f, 0.0f};
     bool any = false;
     for (Karte const* card : cards) {
-        D3DXVECTOR4 const& counted = (card->pendingMask & Karte::kPendingLocks) ? card->pending.locks : card->locks.current;
+        bool const waits = card->pendingMask & Karte::kPendingLocks;
+        D3DXVECTOR4 const& counted = waits ? card->pending.locks : card->locks.current;
         if (counted == D3DXVECTOR4(0.0f, 0.0f, 0.0f, 0.0f)) continue;
         D3DXVECTOR4 const& v = card->locks.current;
-        largest = {std::max(largest.x, v.x), std::max(largest.y, v.y), std::max(largest.z, v.z), std::max(largest.w, v.w)};
+        largest = {std::max(largest.x, v.x), std::max(largest.y, v.y), std::max(largest.z, v.z),
+                   std::max(largest.w, v.w)};
         any = true;
     }
     if (any) lockedCardsFound.emit(largest);

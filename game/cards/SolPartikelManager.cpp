@@ -119,7 +119,8 @@ void SolPartikelManager::readPendingTemplates(std::vector<PendingTemplate>& pend
         while (!stack.empty()) {
             PendingTemplate const& entry = pending[stack.back()];
             std::vector<std::size_t> const bases = basesOf(entry, indexOf);
-            auto const unread = std::find_if(bases.begin(), bases.end(), [&](std::size_t i) { return state[i] == kUnread; });
+            auto const unread =
+                std::find_if(bases.begin(), bases.end(), [&](std::size_t i) { return state[i] == kUnread; });
             if (unread != bases.end()) {
                 stack.push_back(*unread);
                 state[*unread] = kWaiting;

@@ -148,8 +148,9 @@ TEST_F(PileTest, TheTopAndTheFirstCardAskTheLinkedPilesAndEndOnACycle) {
         {f, nullptr, bottom},  // E is empty and names only D
     };
     for (Case const& each : cases) {
-        EXPECT_EQ(each.pile->getTopCard(), each.topCard) << std::string(each.pile->getName().begin(), each.pile->getName().end());
-        EXPECT_EQ(each.pile->findFirstCard(), each.firstCard) << std::string(each.pile->getName().begin(), each.pile->getName().end());
+        std::string const name(each.pile->getName().begin(), each.pile->getName().end());
+        EXPECT_EQ(each.pile->getTopCard(), each.topCard) << name;
+        EXPECT_EQ(each.pile->findFirstCard(), each.firstCard) << name;
     }
     Karte* own = makeCard(3);
     b->addCard(own, nullptr, true, false);

@@ -151,7 +151,8 @@ TEST_F(RunningGameFaults, ASaveCutShortIsRefusedWholeAndTheDealIsKept) {
     std::vector<std::size_t> cuts;
     std::size_t lastContent = 0;
     for (std::size_t at = whole.find('\n'); at != std::string::npos; at = whole.find('\n', at + 1)) {
-        std::size_t const lineStart = whole.rfind('\n', at - 1) == std::string::npos ? 0 : whole.rfind('\n', at - 1) + 1;
+        std::size_t const previous = whole.rfind('\n', at - 1);
+        std::size_t const lineStart = previous == std::string::npos ? 0 : previous + 1;
         std::size_t const text = whole.find_first_not_of('\t', lineStart);
         if (whole.compare(text, 2, "</") != 0) lastContent = lineStart;
         cuts.push_back(at + 1);
