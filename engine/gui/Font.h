@@ -40,7 +40,8 @@ public:
     ~Font() override;
 
     // Makes the device resources (nothing when made already); releaseResources lets them go and
-    // clears created.
+    // clears created. It is the font's "release" of device resources under another name:
+    // release is the reference count's (NamedObject), which deletes the font at zero.
     virtual void create() = 0;
     virtual void releaseResources() = 0;
     virtual void onLostDevice() {}

@@ -1,4 +1,4 @@
-// The background: reading its pictures, choosing one, and drawing it.
+// The background: reading its pictures, choosing one at random (again when asked), and drawing it.
 #include "game/cards/Background.h"
 
 #include "engine/core/Random.h"
@@ -45,13 +45,26 @@ void Background::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     if (current_) {
         current_->suspend();
         current_->release();
+        current_ = nullptr;
     }
-    current_ = pictures_[static_cast<std::size_t>(Orvex::randomInt(0, static_cast<int>(pictures_.size())))];
-    current_->addRef();
+    pickRandomImage();
     // Only the picture shown keeps its texture on the device.
     for (Orvex::Texture2D* picture : pictures_) {
         if (picture != current_) picture->suspend();
     }
+}
+
+void Background::pickRandomImage() {
+    if (pictures_.empty() || (pictures_.size() == 1 && current_ == pictures_.front())) return;
+    int const drawn = Orvex::randomInt(0, static_cast<int>(pictures_.size()));
+    Orvex::Texture2D* chosen = pictures_[static_cast<std::size_t>(drawn)];
+    if (chosen == current_) return;
+    if (current_) {
+        current_->suspend();
+        current_->release();
+    }
+    current_ = chosen;
+    current_->addRef();
 }
 
 void Background::queueRender(RenderQueue& queue, RenderContext const&) { queue.add(this, getRenderOrder()); }

@@ -23,6 +23,9 @@ public:
     // Loads the pictures and picks the current one (the old one is suspended and released).
     void readXML(Orvex::XMLNode& node) override;
     void readXML(Orvex::XMLNode& node, std::wstring const& sourceName);
+    // Draws the picture to show from the engine's generator (a variant's start asks for a new
+    // one); the picture shown before is suspended and released. One picture is kept.
+    void pickRandomImage();
 
     void queueRender(RenderQueue& queue, RenderContext const& context) override;
     // The current picture stretched over the context's target, white and opaque.

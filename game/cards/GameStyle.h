@@ -69,6 +69,9 @@ public:
     float getTippPenalty();
     float getWrongDoubleClickPoints();
 
+    // "PRICE_WILDCARD" and "PRICE_JOKER": what the shop takes from the points balance.
+    int getWildcardPrice() const { return priceWildcard; }
+    int getJokerPrice() const { return priceJoker; }
     unsigned getMultiplierCount() const { return multiplierCount; }
     unsigned getCombo() const { return comboCount; }
     unsigned getMaxCombo() const { return bestCombo; }

@@ -16,7 +16,8 @@
 // empty until updateLinkOffsets rebuilds them.
 //
 // Karte.cpp: construction, slots, the property setters and queries; Karte_motion.cpp: glide,
-// turn, deferred start and the mark swings; Karte_links.cpp: links and linked placement;
+// turn, deferred start and the mark swings; Karte_links.cpp: links, linked placement and the
+// drag distances;
 // Karte_undo.cpp: snapshots; Karte_render.cpp: the renderable side; Karte_swap.cpp: the
 // shuffle's exchange of two cards; Karte_save.cpp: the card's part of the running-game save;
 // Karte_flight.cpp: flights along a path (CardFlight.h).
@@ -183,6 +184,13 @@ public:
     // The same placement over the given cards only (while a run is dragged).
     void placeLinkedIn(float const& speed, LinkedCards const& cards);
 
+    // The drag distance of carried cards (1 the picked card, 1 + the distance in the run for
+    // the cards it carries, 0 when not carried). setDragDistance gives each card of run 1 + |its
+    // depth - this card's depth| (0 for distance 0); spreadDragDistance gives distance to this
+    // card and, with deep, to every card lying on it. Each card once.
+    void setDragDistance(int const& distance, LinkedCards const& run);
+    void spreadDragDistance(int const& distance, bool const& deep);
+
     // Takes other's place and gives it this one (links, pile, render order, face, goals);
     // refused for EXTRA cards, wildcards and jokers (Karte_swap.cpp).
     bool swapPlaceWith(Karte& other);
@@ -251,6 +259,7 @@ public:
     std::unique_ptr<CardFlight> flight;
     // Cards in the upper layer are drawn above all others.
     bool upperLayer = false;
+    int dragDistance = 0;
     bool overlayFlag = false;
 
 private:

@@ -1,10 +1,11 @@
 // Card links: which card lies on which, the offsets beside them, the breadth-first collection
-// of linked cards and their placement around each other.
+// of linked cards, their placement around each other and the drag distances of a carried run.
 //
 // The offset lists are either aligned with their link lists (one entry per link) or empty until
 // updateLinkOffsets rebuilds them; every change below keeps that, so an offset never belongs to
 // another card than the one at its index.
 #include <algorithm>
+#include <cstdlib>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -190,6 +191,30 @@ void Karte::placeLinkedIn(float const& speed, LinkedCards const& cards) {
             card.backLinks[i]->moveTo({base.x + card.backLinkOffsets[i].x, base.y + card.backLinkOffsets[i].y}, speed,
                                       0.0f);
         }
+    }
+}
+
+void Karte::setDragDistance(int const& distance, LinkedCards const& run) {
+    int own = 0;
+    for (auto const& [card, depth] : run)
+        if (card == this) own = depth;
+    std::unordered_set<Karte const*> visited;
+    for (auto const& [card, depth] : run) {
+        if (!card || !visited.insert(card).second) continue;
+        card->dragDistance = distance == 0 ? 0 : 1 + std::abs(depth - own);
+    }
+}
+
+void Karte::spreadDragDistance(int const& distance, bool const& deep) {
+    std::vector<Karte*> next{this};
+    std::unordered_set<Karte const*> visited{this};
+    while (!next.empty()) {
+        Karte* card = next.back();
+        next.pop_back();
+        card->dragDistance = distance;
+        if (!deep) break;
+        for (Karte* above : card->backLinks)
+            if (above && visited.insert(above).second) next.push_back(above);
     }
 }
 

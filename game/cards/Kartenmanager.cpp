@@ -1,5 +1,7 @@
-// The card manager's instance, construction, reset and look-ups.
+// The card manager's instance, construction, reset and look-ups (by name, user name, type).
 #include "game/cards/Kartenmanager.h"
+
+#include <algorithm>
 
 #include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
@@ -79,6 +81,9 @@ void Kartenmanager::resetFields() {
     tutorialCardNames.clear();
     tutorialPileNames.clear();
     delayedSounds.clear();
+    // The hints name the cards and piles just released.
+    hints.clear();
+    resetSearchTree();
 }
 
 void Kartenmanager::createDiscardPile() {
@@ -107,6 +112,22 @@ std::vector<Kartenstapel*> Kartenmanager::getPilesOfType(int type) const {
     std::vector<Kartenstapel*> out;
     for (Kartenstapel* pile : piles)
         if (pile->rules.pileType == type) out.push_back(pile);
+    return out;
+}
+
+std::vector<KartenObjekt*> Kartenmanager::getPilesByUserName(std::wstring const& name) const {
+    return getPilesByUserName(std::vector<std::wstring>{name});
+}
+
+std::vector<KartenObjekt*> Kartenmanager::getPilesByUserName(std::vector<std::wstring> const& names) const {
+    auto named = [&names](KartenObjekt const* object) {
+        return std::find(names.begin(), names.end(), object->getUserName()) != names.end();
+    };
+    std::vector<KartenObjekt*> out;
+    for (Kartenstapel* pile : piles)
+        if (named(pile)) out.push_back(pile);
+    for (Karte* card : cards)
+        if (named(card)) out.push_back(card);
     return out;
 }
 

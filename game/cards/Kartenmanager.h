@@ -8,7 +8,8 @@
 // Kartenmanager_undo.cpp: the manager's undo record, saving a step and stepping all histories.
 // Kartenmanager_score.cpp: score, seed, deck, bought jokers and wildcards, counts and queries,
 //   the game-end record, the pile and tutorial filters, the special pile, the table rectangle.
-// Kartenmanager_deal.cpp: a new game, the deal and the deal start points.
+// Kartenmanager_deal.cpp: a new game, the deal and the deal start points, fitting the camera
+//   again (relayout) and announcing the dealt locks.
 // Kartenmanager_input.cpp: presses, releases, moves and double clicks on the table, the click
 //   deadlines, forcing a pending resolution first.
 // Kartenmanager_update.cpp: move execution, the per-frame update (stepCard, stepPile), the hover
@@ -16,7 +17,6 @@
 // Kartenmanager_resolve.cpp: the move's resolution, extra cards, win and end tests, the fly-out.
 // Kartenmanager_pick.cpp: the render queue, picking, the click mode, collecting extra cards, the
 //   card set and game style with their combo and multiplier slots, points effects and sounds.
-// Kartenmanager_clicks.cpp: the piles' click actions (a face-down card, the empty pile).
 // Kartenmanager_hints.cpp: the hint list, showing hints, automatic moves, swapping two cards.
 // Kartenmanager_mix.cpp: the shuffle power.
 // Kartenmanager_save.cpp: saving and resuming a running game.
@@ -43,7 +43,9 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -139,6 +141,10 @@ public:
 
     Kartenstapel* findPile(std::wstring const& name) const;
     Kartenstapel* findTemplate(std::wstring const& name) const;
+    // Every pile whose "USERNAME" is one of the names, in pile order, then every such card, in
+    // card order (the tutorials point at table objects by user name).
+    std::vector<KartenObjekt*> getPilesByUserName(std::wstring const& name) const;
+    std::vector<KartenObjekt*> getPilesByUserName(std::vector<std::wstring> const& names) const;
     std::vector<Kartenstapel*> getPilesOfType(int type) const;
     std::vector<Kartenstapel*> const& getPiles() const { return piles; }
     std::vector<Kartenstapel*> const& getTemplates() const { return templates; }
@@ -181,11 +187,16 @@ public:
     // The same over every pile; count and any are not used.
     bool moveRunToAnyPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count, bool any);
     bool swapCards(Karte* a, Anordnung* arrangementA, Karte* b, Anordnung* arrangementB);
+    // Empties the hint search's record of the moves it has listed (the reset and every new
+    // search start from nothing).
+    void resetSearchTree() { searchTree_.clear(); }
     std::vector<HintRecord> hints;
     // The running game into node (nothing once the game is decided), and back into the game
-    // that was started anew; sourceName names the save in the log line of refused data.
+    // that was started anew; sourceName names the save in the log line of refused data. A save
+    // that falls short of the counts it carries is refused whole: false, and the game is left as
+    // it was dealt.
     void saveRunningGame(Orvex::XMLNode& node) const;
-    void loadRunningGame(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");
+    bool loadRunningGame(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");
 
     // Signals, in order.
     sigslot::signal2<bool const&, GameEndParms const&> gameEnd;
@@ -231,8 +242,22 @@ public:
     GameEndParms makeGameEndParms(bool won) const;
     int getExtraCardsFound() const { return extraCardsFound; }
     std::wstring getGameName() const { return gameName; }
+    int getCardCount() const { return static_cast<int>(cards.size()); }
+    int getGoalCardCount() const { return goalCardCount; }
+    // Cards on goal piles per card of the game; 0 without cards.
+    float getGoalCardRatio() const;
     float getScore() const { return score + bonusScore; }
+    float getScorePlus() const { return score; }
+    float getScoreMinus() const { return bonusScore; }
+    // The score and the balance as shown: they follow the real ones frame by frame.
+    float getLevelScore() const { return shownScorePlus + shownScoreMinus; }
+    float getPointsReference() const { return shownBalance; }
     float getPointsBalance() const { return pointsBalance; }
+    // Cards left on the tableau (the game-end record's remaining cards).
+    int getRestCardCount() const { return tableauCardCount; }
+    int getTableauPileCount() const { return tableauPileCount; }
+    int getEmptyTableauPileCount() const { return emptyTableauPileCount; }
+    float getTime() const { return gameTime; }
     void setPointsBalance(float const& balance, bool const& alsoReference);
     void setUseDoubleClick(bool const& on) { useDoubleClick = on; }
     void setUseRightMouse(bool const& on) { useRightMouse = on; }
@@ -251,8 +276,16 @@ public:
                    OwnedCards const& jokers, float balance);
     void deal(int wildcardsMade, int jokersMade, bool quick);
     void placeCardAtStart(Karte* card, Orvex::FRect const& table, Kartenstapel* pile);
-    // The rectangle of all cards' goal positions (and the piles), or an empty one at 0.
+    // The union of the piles' bounds (where their cards are going), leaving out the piles placed
+    // by screen positions; an empty one at 0 without such piles.
     Orvex::FRect computeTableRect() const;
+    // The table rectangle of the game, as the camera was last fitted to it.
+    Orvex::FRect const& getTableRect() const { return tableRect; }
+    // After the game window changed size: the camera (when set) fits the table rectangle at once.
+    void relayout();
+    // The largest lock value of each kind over the locked cards (a card with a lock waiting
+    // counts by it), announced through lockedCardsFound when any card is locked.
+    void computeCardBounds();
     std::wstring const& getSeedText() const { return seedText; }
 
     // ---- Input (Kartenmanager_input.cpp); positions in view coordinates (see the top) ----
@@ -314,10 +347,6 @@ public:
     GameStyle* getGameStyle() const { return gameStyle_; }
     void playSound(int sound);
     SolitaireCamera* getCamera() const { return camera; }
-
-    // ---- The piles' click actions (Kartenmanager_clicks.cpp); true when they ran ----
-    bool onClickHidden(Kartenstapel* pile, Karte* card);
-    bool onClickEmpty(Kartenstapel* pile);
 
     std::vector<Karte*> cards;         // one reference each
     std::vector<Kartenstapel*> piles;  // one reference each
@@ -445,6 +474,8 @@ private:
 
     std::wstring currentSource_;
     std::vector<std::wstring> openFiles_;  // the include chain being read
+    // The moves the hint search has listed: a move offered by two piles is listed once.
+    std::set<std::tuple<Karte const*, Kartenstapel const*, Karte const*>> searchTree_;
 };
 
 }  // namespace Solitaire

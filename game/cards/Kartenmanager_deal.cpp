@@ -1,5 +1,5 @@
 // A new game: seed, deck, deal, bought jokers and wildcards, revealing, camera; the deal start
-// points of cards.
+// points of cards; fitting the camera again and announcing the locks of the dealt cards.
 //
 // The deal loses no card: required cards are reserved per pile and wish (piles copied from one
 // template share wish ids, so ids do not tell them apart), a reservation whose wish was not
@@ -266,6 +266,26 @@ void Kartenmanager::placeCardAtStart(Karte* card, Orvex::FRect const& table, Kar
     }
     card->moveTo(start, 0.0f, 0.0f);
     ++placedCardCount;
+}
+
+void Kartenmanager::relayout() {
+    if (camera) camera->fitContent(tableRect, 0.0f);
+    applyScreenPilePositions();
+}
+
+void Kartenmanager::computeCardBounds() {
+    D3DXVECTOR4 largest{0.0f, 0.0f, 0.0f, 0.0f};
+    bool any = false;
+    for (Karte const* card : cards) {
+        bool const waits = card->pendingMask & Karte::kPendingLocks;
+        D3DXVECTOR4 const& counted = waits ? card->pending.locks : card->locks.current;
+        if (counted == D3DXVECTOR4(0.0f, 0.0f, 0.0f, 0.0f)) continue;
+        D3DXVECTOR4 const& v = card->locks.current;
+        largest = {std::max(largest.x, v.x), std::max(largest.y, v.y), std::max(largest.z, v.z),
+                   std::max(largest.w, v.w)};
+        any = true;
+    }
+    if (any) lockedCardsFound.emit(largest);
 }
 
 }  // namespace Solitaire

@@ -107,10 +107,10 @@ int Kartenmanager::rebuildHints() {
         if (!pile->isSpecialPile()) pile->collectMoves(piles, hints, weights, &targets);
     // A pile also offers its linked piles' cards, so the same move may come from two piles:
     // it is listed once, where it came first.
-    std::set<std::tuple<Karte const*, Kartenstapel const*, Karte const*>> seen;
+    resetSearchTree();
     hints.erase(std::remove_if(hints.begin(), hints.end(),
                                [&](HintRecord const& h) {
-                                   return h.isMove && !seen.emplace(h.card, h.targetPile, h.targetCard).second;
+                                   return h.isMove && !searchTree_.emplace(h.card, h.targetPile, h.targetCard).second;
                                }),
                 hints.end());
     if (hints.empty()) return 0;

@@ -184,6 +184,7 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
                     if (Kartenset const* set = StyleSettings::instance().getKartenset())
                         SolPartikelManager::instance().spawnAt(set->movedEmitter, *card);
                 }
+                card->setDragDistance(0, run);
                 heldCard = nullptr;
                 sourcePile = nullptr;
                 clearHoverMarks();
@@ -206,7 +207,7 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
         if (!moved && pickUp) {
             StatistikManager::instance().countClick();
             if (!card->isFaceUp()) {
-                if (pile && onClickHidden(pile, card)) {
+                if (pile && pile->onClickHidden(card)) {
                     objectUsed.emit(*card, true);
                     objectUsed.emit(*pile, true);
                     saveUndoState();
@@ -223,6 +224,7 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
                 if (Kartenset const* set = StyleSettings::instance().getKartenset())
                     dragEffect = SolPartikelManager::instance().spawnAt(set->moveEmitter, *card);
                 for (auto const& entry : carriedRun) entry.first->updateLinkOffsets();
+                card->setDragDistance(1, carriedRun);
             } else if (!pickable) {
                 heldCard = nullptr;
                 sourcePile = nullptr;
@@ -236,7 +238,7 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
     }
     if (mask & 2) {
         if (!isAllowedPile(pile)) return;
-        bool const done = onClickEmpty(pile);
+        bool const done = pile->onClickEmpty();
         if (done) saveUndoState();
         objectUsed.emit(*pile, done);
     }
@@ -281,7 +283,7 @@ void Kartenmanager::mouseDownPairs(D3DXVECTOR2 const& position) {
     StatistikManager::instance().countClick();
     if (!card->isFaceUp() && !card->isMoving() && card->backLinks.empty() && pile && pile->rules.pileType == kPileVorrat) {
         selectedCards.clear();
-        if (onClickHidden(pile, card)) {
+        if (pile->onClickHidden(card)) {
             objectUsed.emit(*card, true);
             objectUsed.emit(*pile, true);
             saveUndoState();
@@ -383,6 +385,7 @@ void Kartenmanager::onMouseUp(Orvex::MouseState const&, int button, D3DXVECTOR2 
     if (heldCard) {
         // The refused run slides back where it lies.
         for (Kartenstapel* each : piles) each->arrange(pileSpeed());
+        heldCard->setDragDistance(0, carriedRun);
     }
     heldCard = nullptr;
     sourcePile = nullptr;

@@ -262,28 +262,22 @@ Anordnung* Kartenmanager::findArrangementOfCard(Karte const* card) const {
     return nullptr;
 }
 
+float Kartenmanager::getGoalCardRatio() const {
+    return cards.empty() ? 0.0f : static_cast<float>(goalCardCount) / static_cast<float>(cards.size());
+}
+
 Orvex::FRect Kartenmanager::computeTableRect() const {
     bool any = false;
     Orvex::FRect r{0.0f, 0.0f, 0.0f, 0.0f};
-    auto take = [&](D3DXVECTOR2 const& centre, D3DXVECTOR2 const& size) {
-        float const l = centre.x - size.x * 0.5f, t = centre.y - size.y * 0.5f;
-        float const rt = centre.x + size.x * 0.5f, b = centre.y + size.y * 0.5f;
-        if (!any) {
-            r = Orvex::FRect(l, t, rt, b);
-            any = true;
-            return;
-        }
-        r.left = std::min(r.left, l);
-        r.top = std::min(r.top, t);
-        r.right = std::max(r.right, rt);
-        r.bottom = std::max(r.bottom, b);
-    };
     for (Kartenstapel const* pile : piles) {
         bool named = false;
         for (PilePosition const& entry : pilePositions) named |= entry.name == pile->getName();
         if (named) continue;
-        take(pile->position, pile->cardSize * pile->getScale());
-        for (Karte* card : pile->getCardsWithLinked()) take(card->getPositionGoal(), card->cardSize * card->scale.goal);
+        Orvex::FRect bounds;
+        pile->getBounds(bounds, false);
+        if (any) r.unite(bounds);
+        else r = bounds;
+        any = true;
     }
     return r;
 }

@@ -64,22 +64,6 @@ void stepMark(KartenObjekt& object, float dt) {
     object.markColour = D3DXCOLOR(0.0f, 0.0f, 0.0f, 0.0f);
 }
 
-// Moves the pile to at and its cards with it, without a glide: their glides (start, goal and
-// where they are) and a goal still waiting shift alike.
-void carryPileTo(Kartenstapel& pile, D3DXVECTOR2 const& at) {
-    D3DXVECTOR2 const shift{at.x - pile.position.x, at.y - pile.position.y};
-    if (shift.x == 0.0f && shift.y == 0.0f) return;
-    pile.setTablePosition(at);
-    std::vector<Karte*> held;
-    pile.getCards(held, true, true);
-    for (Karte* card : held) {
-        card->position.start += shift;
-        card->position.goal += shift;
-        card->position.current += shift;
-        card->pending.position += shift;
-    }
-}
-
 }  // namespace
 
 void stepCard(Karte& card, float dt) {
@@ -219,7 +203,7 @@ int Kartenmanager::applyScreenPilePositions() {
         if (!pile) continue;
         pile->setScale(entry.scale);
         pile->rules.renderIndex = entry.renderIndex;
-        if (camera) carryPileTo(*pile, camera->relativeToWorld(entry.relative.x, entry.relative.y, false));
+        if (camera) pile->setPosition(camera->relativeToWorld(entry.relative.x, entry.relative.y, false));
     }
     return static_cast<int>(pilePositions.size());
 }

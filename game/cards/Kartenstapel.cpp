@@ -1,10 +1,11 @@
-// A pile's construction, its style and card-set slots and its scale.
+// A pile's construction, its style and card-set slots, its scale and its place.
 #include "game/cards/Kartenstapel.h"
 
 #include <cmath>
 
 #include "game/cards/Anordnung.h"
 #include "game/cards/Karte.h"
+#include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenset.h"
 #include "game/cards/Style.h"
 #include "game/cards/StyleSettings.h"
@@ -67,6 +68,19 @@ void Kartenstapel::setScale(float newScale) {
     if (newScale == scale_ || !std::isfinite(newScale)) return;
     scale_ = newScale;
     for (Karte* card : getCardsWithLinked()) card->setScale(scale_, 0.0f, 0.0f);
+}
+
+void Kartenstapel::setPosition(D3DXVECTOR2 const& origin) {
+    D3DXVECTOR2 const old = position;
+    setTablePosition(origin);  // not finite: refused, nothing moves
+    D3DXVECTOR2 const delta = position - old;
+    if ((delta.x == 0.0f && delta.y == 0.0f) || Kartenmanager::instance().bypass) return;
+    for (Karte* card : getCardsWithLinked()) {
+        card->position.start += delta;
+        card->position.goal += delta;
+        card->position.current += delta;
+        card->pending.position += delta;
+    }
 }
 
 void Kartenstapel::setMarkState(int const& flags, float const& speed) {

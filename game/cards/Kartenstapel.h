@@ -4,7 +4,9 @@
 //
 // Kartenstapel.cpp: construction, the style and card-set slots, scale and position.
 // Kartenstapel_read.cpp: reading a pile definition ("VORLAGE" copies, arrangements, keys).
-// Kartenstapel_cards.cpp: the cards of the pile, free cards and capacity, arranging.
+// Kartenstapel_cards.cpp: the cards of the pile, its top and first card, free cards and
+// capacity, turning them all, arranging, its bounds.
+// Kartenstapel_clicks.cpp: the click actions (a face-down card, the empty pile).
 // Kartenstapel_placing.cpp: laying cards and runs on the pile, and the arrangement's free slot
 // and insertion.
 // Kartenstapel_undo.cpp: the pile's undo record and its history steps.
@@ -25,6 +27,7 @@
 #include <vector>
 
 #include "engine/core/XMLNode.h"
+#include "engine/render/FRect.h"
 #include "game/cards/HintRecord.h"
 #include "game/cards/Karte.h"
 #include "game/cards/KartenObjekt.h"
@@ -72,6 +75,17 @@ public:
     void getCards(std::vector<Karte*>& out, bool const& takeHidden, bool const& takeVisible) const;
     // getCards (both kinds), then each "VERKNÜPFT" pile's, one level deep, each card once.
     std::vector<Karte*> getCardsWithLinked() const;
+    // The last card of the pile; an empty pile asks its first linked pile, and so on while
+    // empty (each pile once). Null at the end.
+    Karte* getTopCard() const;
+    // Breadth-first over the pile and its linked piles (each once): the first card of the first
+    // that holds cards; null when none does.
+    Karte* findFirstCard() const;
+    // Turns every card of every arrangement face up or down at that speed, without delay.
+    void setAllCardsFaceUp(bool const& up, float const& speed);
+    // The pile's place (its cell at its scale) united with the rectangle of each of its cards:
+    // where the cards are now (current) or where they are going.
+    void getBounds(Orvex::FRect& out, bool const& current) const;
     // The cards of the root chain on which no card lies.
     std::vector<Karte*> collectFreeCards() const;
     // Room left in the root chain: -1 unlimited, else the sum of "MAX_CARDS" (less the cards held
@@ -139,6 +153,16 @@ public:
     // Scale of the pile and, at once, of every card it holds (with its linked piles).
     void setScale(float scale);
     float getScale() const { return scale_; }
+    // Moves the pile's place (table units) and, at once and without animation, every card it
+    // holds (with its linked piles) by as much: their glides keep running from where they were
+    // relative to the pile. Nothing while the card manager's bypass flag is set.
+    void setPosition(D3DXVECTOR2 const& origin);
+
+    // Click actions; true when they ran. A face-down card of the root chain ("CLICK_ON_VERDECKT"):
+    // turn it, deal onto the linked piles; the empty pile ("CLICK_ON_LEER"): fetch the linked
+    // piles' cards back, limited by "REST_COUNT_HOLEN".
+    bool onClickHidden(Karte* card);
+    bool onClickEmpty();
 
     // Undo protocol: the pile's record and each arrangement's in step.
     void saveUndoState() override;

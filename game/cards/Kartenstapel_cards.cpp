@@ -1,5 +1,8 @@
-// The cards a pile holds, its free cards and room, and laying its cards out.
+// The cards a pile holds, its top and first card, its free cards and room, turning them all,
+// laying its cards out, and its bounds. Walks over linked piles visit each pile once, so piles
+// that name each other end.
 #include <algorithm>
+#include <deque>
 
 #include "game/cards/Anordnung.h"
 #include "game/cards/Karte.h"
@@ -25,6 +28,60 @@ std::vector<Karte*> Kartenstapel::getCardsWithLinked() const {
             if (std::find(out.begin(), out.end(), card) == out.end()) out.push_back(card);
     }
     return out;
+}
+
+Karte* Kartenstapel::getTopCard() const {
+    Kartenmanager const& manager = Kartenmanager::instance();
+    std::vector<Kartenstapel const*> asked;
+    for (Kartenstapel const* pile = this; pile;) {
+        asked.push_back(pile);
+        std::vector<Karte*> held;
+        pile->getCards(held, true, true);
+        if (!held.empty()) return held.back();
+        pile = pile->rules.linkedPiles.empty() ? nullptr : manager.findPile(pile->rules.linkedPiles.front());
+        if (std::find(asked.begin(), asked.end(), pile) != asked.end()) break;
+    }
+    return nullptr;
+}
+
+Karte* Kartenstapel::findFirstCard() const {
+    Kartenmanager const& manager = Kartenmanager::instance();
+    std::vector<Kartenstapel const*> seen{this};
+    std::deque<Kartenstapel const*> next{this};
+    while (!next.empty()) {
+        Kartenstapel const* pile = next.front();
+        next.pop_front();
+        std::vector<Karte*> held;
+        pile->getCards(held, true, true);
+        if (!held.empty()) return held.front();
+        for (std::wstring const& name : pile->rules.linkedPiles) {
+            Kartenstapel const* linked = manager.findPile(name);
+            if (!linked || std::find(seen.begin(), seen.end(), linked) != seen.end()) continue;
+            seen.push_back(linked);
+            next.push_back(linked);
+        }
+    }
+    return nullptr;
+}
+
+void Kartenstapel::setAllCardsFaceUp(bool const& up, float const& speed) {
+    for (Anordnung* arrangement : arrangements_)
+        for (Karte* card : arrangement->cards) card->setFaceUp(up, speed, 0.0f);
+}
+
+void Kartenstapel::getBounds(Orvex::FRect& out, bool const& current) const {
+    auto rect = [](D3DXVECTOR2 const& centre, D3DXVECTOR2 const& size) {
+        return Orvex::FRect(centre.x - size.x * 0.5f, centre.y - size.y * 0.5f, centre.x + size.x * 0.5f,
+                            centre.y + size.y * 0.5f);
+    };
+    out = rect(position, cardSize * scale_);
+    std::vector<Karte*> held;
+    getCards(held, true, true);
+    for (Karte const* card : held) {
+        D3DXVECTOR2 place;
+        card->getPosition(place, current, !current);
+        out.unite(rect(place, card->cardSize * (current ? card->scale.current : card->scale.goal)));
+    }
 }
 
 std::vector<Karte*> Kartenstapel::collectFreeCards() const {

@@ -190,7 +190,8 @@ void SolPartikel::followPath(float dt) {
 }
 
 void SolPartikel::update(float const& dt) {
-    if (isFinished()) return;
+    // Its own rule, without the virtual call per particle: the manager asks isFinished after.
+    if (endedNow()) return;
     if (Orvex::Texture2DAnimation* animation = animation_.get()) animation->update(static_cast<double>(dt));
     if (wave_ || spline_.get())
         followPath(dt);

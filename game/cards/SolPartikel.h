@@ -116,11 +116,13 @@ public:
     virtual void setRelativeWindow(Orvex::GUIWindow* window) { (void)window; }
     virtual bool isEmitter() const { return false; }
 
-    void setFinished(bool const& finished) { finished_ = finished; }
-    bool isFinished() const { return forcedEnd_ != 0 ? forcedEnd_ > 0 : finished_; }
+    // Virtual, so an effect of its own kind may end or move itself otherwise; the manager asks
+    // isFinished after every update.
+    virtual void setFinished(bool const& finished) { finished_ = finished; }
+    virtual bool isFinished() const { return endedNow(); }
     // 1 finished now, -1 never finished, 0 by its own rule.
     void setForceEnd(std::int8_t state) { forcedEnd_ = state; }
-    void setPosition(D3DXVECTOR2 const& position) { position_ = position; }
+    virtual void setPosition(D3DXVECTOR2 const& position) { position_ = position; }
     D3DXVECTOR2 const& getPosition() const { return position_; }
     D3DXVECTOR2 const& getVelocity() const { return velocity_; }
     float getAge() const { return age_; }
@@ -149,6 +151,9 @@ public:
     float getRenderOrder() override { return drawOrder_; }
 
 protected:
+    // The forced end decides, else the finished flag: what isFinished gives unless overridden.
+    bool endedNow() const { return forcedEnd_ != 0 ? forcedEnd_ > 0 : finished_; }
+
     // State of a started particle, first and together: it is what every frame reads and
     // writes for thousands of particles.
     D3DXVECTOR2 position_{0.0f, 0.0f};

@@ -1,7 +1,7 @@
 // Fuzzes the property-file parser with file bytes (8-bit, UTF-16LE or UTF-8 after their marks).
-// Beyond not crashing, whatever was read must survive writing and reading back unchanged, and a
-// tree built from arbitrary text (names and values holding any character) must be written so
-// that it reads back with the same shape.
+// Beyond not crashing, whatever was read must survive writing and reading back unchanged and
+// whole (a written file reads as complete), and a tree built from arbitrary text (names and
+// values holding any character) must be written so that it reads back whole with the same shape.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -32,7 +32,8 @@ void checkWrittenShape(uint8_t const* data, std::size_t size) {
         start = end + 1;
     }
     Orvex::XMLNode reread;
-    if (!reread.loadFromText(built.toText(), L"fuzz written")) std::abort();
+    if (reread.loadFromTextChecked(built.toText(), L"fuzz written") != Orvex::XMLNode::ReadResult::kComplete)
+        std::abort();
     if (reread.getChildCount() != built.getChildCount() || reread.getValueCount() != built.getValueCount())
         std::abort();
     for (Orvex::u32 i = 0; i < built.getChildCount(); ++i) {
@@ -54,7 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     Orvex::XMLNode root;
     if (!root.loadFromBytes(data, size, L"fuzz")) return 0;
     Orvex::XMLNode again;
-    if (!again.loadFromText(root.toText(), L"fuzz round trip") || !again.equals(root)) std::abort();
+    if (again.loadFromTextChecked(root.toText(), L"fuzz round trip") != Orvex::XMLNode::ReadResult::kComplete ||
+        !again.equals(root))
+        std::abort();
 
     Orvex::XMLNode copy(root);
     if (!copy.equals(root)) std::abort();

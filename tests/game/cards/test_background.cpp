@@ -1,7 +1,9 @@
 // The table background on the real device: the shipped picture stretched over the frame's target
-// rectangle and nothing outside it; a background without picture or sprite draws nothing but
-// still takes part in the frame, first, and is never picked.
+// rectangle and nothing outside it, a new picture drawn when asked; a background without picture
+// or sprite draws nothing but still takes part in the frame, first, and is never picked.
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "engine/core/XMLNode.h"
 #include "engine/render/Texture2D.h"
@@ -54,6 +56,27 @@ TEST_F(BackgroundDrawTest, TheShippedPictureIsStretchedOverTheTarget) {
         }
     for (unsigned x : {0u, 15u, 112u, 127u}) EXPECT_EQ(at(pixels, x, 40), kClear) << x;
     for (unsigned y : {0u, 7u, 88u, 95u}) EXPECT_EQ(at(pixels, 60, y), kClear) << y;
+}
+
+// A variant's start asks for a picture anew: over many draws both pictures come up, the one
+// shown is held, and the one shown before is suspended and let go.
+TEST_F(BackgroundDrawTest, ANewPictureIsDrawnAndTheOldOneSuspended) {
+    Orvex::XMLNode file;
+    ASSERT_TRUE(file.load(L"data\\Cards\\Tisch.bkg"));
+    background = new Background(file, L"data\\Cards\\Tisch.bkg");
+    std::vector<Orvex::Texture2D*> const pictures = background->getPictures();
+    ASSERT_EQ(pictures.size(), 2u);
+    std::set<Orvex::Texture2D*> shown;
+    for (int draw = 0; draw < 64; ++draw) {
+        Orvex::Texture2D* before = background->getCurrentPicture();
+        background->pickRandomImage();
+        Orvex::Texture2D* now = background->getCurrentPicture();
+        Orvex::Texture2D* other = pictures[0] == now ? pictures[1] : pictures[0];
+        shown.insert(now);
+        EXPECT_EQ(now->getRefCount(), other->getRefCount() + 1) << "the one shown is held once more";
+        if (now != before) EXPECT_TRUE(before->isSuspended());
+    }
+    EXPECT_EQ(shown.size(), 2u);
 }
 
 TEST_F(BackgroundDrawTest, WithoutPictureOrSpriteNothingIsDrawnButItIsQueuedFirst) {

@@ -1,4 +1,5 @@
-// Card links: symmetry and deduplication, collecting with limits, bridging, pruning, and 10^5
+// Card links: symmetry and deduplication, collecting with limits, bridging, pruning, the drag
+// distances of a carried run, and 10^5
 // random link, unlink, bridge, prune and rebuild operations that must keep every pair of lists
 // symmetric, free of duplicates and self links, with offsets beside them.
 #include <gtest/gtest.h>
@@ -59,6 +60,41 @@ TEST(CardLinks, LinkToIsSymmetricOnceHoweverOftenCalled) {
     EXPECT_EQ(y->backLinks, std::vector<Karte*>{x});
     EXPECT_TRUE(x->backLinks.empty());
     EXPECT_EQ(brokenLinks(cards), "");
+}
+
+// A run of three picked at its middle card counts from it; spreading reaches the cards lying on
+// a card (each once, also where the links run in a circle) and no card beneath it.
+TEST(CardLinks, DragDistancesCountFromTheCardAndSpreadUpwards) {
+    auto cards = makeCards(5);
+    Karte* a = cards[0].get();
+    Karte* b = cards[1].get();
+    Karte* c = cards[2].get();
+    Karte* d = cards[3].get();
+    Karte* below = cards[4].get();
+    Karte::LinkedCards const run{{a, 0}, {b, 1}, {c, 2}, {b, 1}};
+    struct Case {
+        Karte* from;
+        int distance;
+        int expected[3];
+    } const cases[] = {{a, 1, {1, 2, 3}}, {b, 1, {2, 1, 2}}, {c, 7, {3, 2, 1}}, {b, 0, {0, 0, 0}}};
+    for (Case const& each : cases) {
+        each.from->setDragDistance(each.distance, run);
+        EXPECT_EQ(a->dragDistance, each.expected[0]);
+        EXPECT_EQ(b->dragDistance, each.expected[1]);
+        EXPECT_EQ(c->dragDistance, each.expected[2]);
+    }
+
+    a->linkTo(below);
+    b->linkTo(a);
+    c->linkTo(b);
+    d->linkTo(b);
+    a->linkTo(c);  // a circle: the walk visits each card once
+    b->spreadDragDistance(4, false);
+    EXPECT_EQ(b->dragDistance, 4);
+    EXPECT_EQ(c->dragDistance, 0);
+    b->spreadDragDistance(5, true);
+    for (Karte const* card : {a, b, c, d}) EXPECT_EQ(card->dragDistance, 5);
+    EXPECT_EQ(below->dragDistance, 0);
 }
 
 TEST(CardLinks, CollectLinkedLimitsCountCardsPerDirection) {

@@ -1,5 +1,6 @@
-// The card manager: its reset, its undo record, and undo and redo over a whole table: random run
-// transfers between the spider's piles, each saved on every object, then stepped back and forth.
+// The card manager: its reset, its look-up by user name, the locks it announces, the camera fitted
+// again, its undo record, and undo and redo over a whole table: random run transfers between the
+// spider's piles, each saved on every object, then stepped back and forth.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -7,6 +8,7 @@
 
 #include "game/cards/Anordnung.h"
 #include "game/cards/Karte.h"
+#include "game/cards/SolitaireCamera.h"
 #include "tests/game/cards/CardTableFixture.h"
 #include "tests/game/cards/PileBuilder.h"
 
@@ -36,6 +38,75 @@ TEST_F(CardManagerTest, TheResetEmptiesTheTableAndTheHistoryAndClearsTheTooltip)
     // A card that outlives the table keeps no pointer to a pile that is gone.
     EXPECT_EQ(card->pile, nullptr);
     card->release();
+}
+
+// Tutorials point at table objects by user name: the piles first, then the cards, each in order.
+TEST_F(CardManagerTest, UserNamesFindPilesThenCards) {
+    Kartenstapel* first = cardtest::makePile(L"<STAPEL NAME=\"A\" USERNAME=\"ZIEL\"><ANORDNUNG NAME=\"X\"/></STAPEL>");
+    cardtest::makePile(L"<STAPEL NAME=\"B\" USERNAME=\"ANDERS\"><ANORDNUNG NAME=\"X\"/></STAPEL>");
+    Kartenstapel* third = cardtest::makePile(L"<STAPEL NAME=\"C\" USERNAME=\"ZIEL\"><ANORDNUNG NAME=\"X\"/></STAPEL>");
+    Karte* plain = cardtest::makeCard(1);
+    Karte* named = cardtest::makeCard(2);
+    Karte* other = cardtest::makeCard(3);
+    named->userName = L"ZIEL";
+    other->userName = L"ANDERS";
+    first->addCard(plain, nullptr, true, false);
+    first->addCard(named, nullptr, true, false);
+    struct Case {
+        std::vector<std::wstring> names;
+        std::vector<KartenObjekt*> found;
+    } const cases[] = {
+        {{L"ZIEL"}, {first, third, named}},
+        {{L"ANDERS", L"ZIEL"}, {first, manager().piles[1], third, named, other}},
+        {{L"ziel"}, {}},
+        {{}, {}},
+    };
+    for (Case const& c : cases) EXPECT_EQ(manager().getPilesByUserName(c.names), c.found) << c.names.size();
+    EXPECT_EQ(manager().getPilesByUserName(L"ZIEL"), cases[0].found);
+}
+
+struct LockRecorder : sigslot::has_slots<> {
+    std::vector<D3DXVECTOR4> announced;
+    void onLocks(D3DXVECTOR4 const& locks) { announced.push_back(locks); }
+};
+
+// The largest lock of each kind over the locked cards; a lock that waits for its delay counts
+// the card; a table without locks announces nothing.
+TEST_F(CardManagerTest, TheLocksOfTheTableAreAnnouncedKindByKind) {
+    LockRecorder recorder;
+    manager().lockedCardsFound.connect(&recorder, &LockRecorder::onLocks);
+    Karte* open = cardtest::makeCard(1);
+    manager().computeCardBounds();
+    EXPECT_TRUE(recorder.announced.empty());
+
+    Karte* first = cardtest::makeCard(2);
+    Karte* second = cardtest::makeCard(3);
+    Karte* waiting = cardtest::makeCard(4);
+    first->setLocks(D3DXVECTOR4(1.0f, 0.0f, 3.0f, 0.0f), 0.0f, 0.0f);
+    second->setLocks(D3DXVECTOR4(2.0f, 1.0f, 0.0f, 0.0f), 0.0f, 0.0f);
+    waiting->setLocks(D3DXVECTOR4(0.0f, 0.0f, 0.0f, 9.0f), 0.0f, 1.0f);  // still 0 now
+    (void)open;
+    manager().computeCardBounds();
+    ASSERT_EQ(recorder.announced.size(), 1u);
+    EXPECT_EQ(recorder.announced[0], D3DXVECTOR4(2.0f, 1.0f, 3.0f, 0.0f));
+}
+
+// After the window changed size the camera fits the table at once, without gliding there.
+TEST_F(CardManagerTest, ARelayoutFitsTheCameraAtOnce) {
+    SolitaireCamera camera;
+    manager().relayout();  // no camera: nothing to fit
+    manager().camera = &camera;
+    manager().tableRect = Orvex::FRect(0.0f, 0.0f, 2000.0f, 500.0f);
+    camera.tableArea = Orvex::FRect(0.0f, 0.0f, 1000.0f, 500.0f);
+    camera.setCardSize(0.0f, 0.0f);
+    manager().relayout();
+    EXPECT_FLOAT_EQ(camera.getScale(false), 0.5f);
+    EXPECT_FLOAT_EQ(camera.getOffset().y, 125.0f);
+    camera.tableArea = Orvex::FRect(0.0f, 0.0f, 4000.0f, 1000.0f);
+    manager().relayout();
+    EXPECT_FLOAT_EQ(camera.getScale(false), 2.0f);
+    EXPECT_FLOAT_EQ(camera.getOffset().x, 0.0f);
+    manager().camera = nullptr;
 }
 
 TEST_F(CardManagerTest, AnUndoStepRestoresBalanceCountersAndCardsButNotTheScore) {

@@ -126,7 +126,7 @@ TEST_F(GameEndTest, ATableWithoutMovesIsLostAlsoWhenOnlyASpentRedealIsLeft) {
     EXPECT_FALSE(manager().hints.empty());
     EXPECT_TRUE(recorder.ends.empty());
     // The one redeal is used up: nothing is left and the game is lost.
-    ASSERT_TRUE(manager().onClickEmpty(&pile(L"VORRAT")));
+    ASSERT_TRUE(pile(L"VORRAT").onClickEmpty());
     manager().saveUndoState();
     EXPECT_TRUE(pile(L"MUELL").getCardsWithLinked().empty());
     EXPECT_EQ(manager().gameStatus, -1);

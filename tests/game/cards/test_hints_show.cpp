@@ -1,5 +1,5 @@
 // Showing hints (charges, refusals, cycling, the goal-first and joker-avoiding modes, the marks
-// of each record kind) and the shuffle power.
+// of each record kind, none after the reset) and the shuffle power.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -67,6 +67,17 @@ TEST_F(ShowHintTest, NothingToShowCostsNothing) {
     EXPECT_EQ(manager().rebuildHints(), 0);
     EXPECT_FALSE(manager().showHint(false, true, false));
     EXPECT_EQ(manager().score, 1000.0f);
+}
+
+// The reset releases the cards and piles the hints name: the list goes with them, so a hint
+// asked for before the next deal shows nothing instead of reaching for released cards.
+TEST_F(ShowHintTest, TheResetTakesTheHintsWithTheTable) {
+    threeMoves();
+    manager().createDiscardPile();
+    EXPECT_TRUE(manager().hints.empty());
+    manager().setGameStyle(&style());
+    EXPECT_FALSE(manager().showHint(false, false, false));
+    EXPECT_FALSE(manager().showHint(true, false, true));
 }
 
 TEST_F(ShowHintTest, APaidHintNeedsScoreAndBalance) {

@@ -1,7 +1,7 @@
 // Moves from input in table coordinates: a drag that lands, a refused drop (mark 1, the error
 // counter), a drop back on the own pile and one over no pile (both silent), hover marks 4 and 8
 // with the tooltip, double clicks across the wrap of the tick count, the pairs game's two
-// clicks, and the shown score easing after a stalled frame.
+// clicks, the drag distances of a carried run, and the shown score easing after a stalled frame.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -196,6 +196,28 @@ TEST_F(MovesTest, TwoClicksLayTheFirstCardOnTheSecondInThePairsGame) {
     // A click on empty table clears a selection.
     press({-5000.0f, -5000.0f});
     EXPECT_TRUE(manager().selectedCards.empty());
+}
+
+// Picking a card up gives it drag distance 1 and each card it carries 1 + its place in the run;
+// the release gives them 0 again.
+TEST_F(MovesTest, ACarriedRunHasItsDragDistancesUntilTheRelease) {
+    startText(cardtest::kGoalTable);
+    frames(120);
+    std::vector<Karte*> held;
+    pile(L"T").getCards(held, true, true);
+    ASSERT_EQ(held.size(), 13u);
+    Karte* queen = held[11];
+    Karte* king = held[12];
+    // The queen shows above the king: press on its visible strip.
+    Orvex::FRect const rect = Solitaire::computeScreenRect(*queen, &camera);
+    press({(rect.left + rect.right) * 0.5f, rect.top + (rect.bottom - rect.top) * 0.05f});
+    ASSERT_EQ(manager().getHeldCard(), queen);
+    EXPECT_EQ(queen->dragDistance, 1);
+    EXPECT_EQ(king->dragDistance, 2);
+    EXPECT_EQ(held[10]->dragDistance, 0);
+    release({-5000.0f, -5000.0f});
+    EXPECT_EQ(queen->dragDistance, 0);
+    EXPECT_EQ(king->dragDistance, 0);
 }
 
 TEST_F(MovesTest, TheShownScoreLandsOnTheRealOneAfterAStall) {

@@ -28,14 +28,14 @@ TEST_F(ClickActionsTest, DrawingThreeFromAShortStockAndLimitedRedeals) {
     // A draw of three takes the three top cards, the top one first.
     std::vector<Karte*> before;
     pile(L"STAPEL_VORRAT").getCards(before, true, true);
-    ASSERT_TRUE(manager().onClickHidden(&pile(L"STAPEL_VORRAT"), before.back()));
+    ASSERT_TRUE(pile(L"STAPEL_VORRAT").onClickHidden(before.back()));
     std::vector<Karte*> drawn;
     pile(L"STAPEL_MUELL").getCards(drawn, true, true);
     EXPECT_EQ(drawn, (std::vector<Karte*>{before[23], before[22], before[21]}));
     // Seven more draws empty the stock, the place checked again as the list shrinks.
     int draws = 1;
     while (Karte* top = topOfStock()) {
-        ASSERT_TRUE(manager().onClickHidden(&pile(L"STAPEL_VORRAT"), top));
+        ASSERT_TRUE(pile(L"STAPEL_VORRAT").onClickHidden(top));
         ASSERT_LE(++draws, 24);
         expectInvariants();
     }
@@ -45,11 +45,11 @@ TEST_F(ClickActionsTest, DrawingThreeFromAShortStockAndLimitedRedeals) {
     EXPECT_EQ(waste.size(), 24u);
     // Two redeals, then none.
     for (int redeal = 0; redeal < 2; ++redeal) {
-        ASSERT_TRUE(manager().onClickEmpty(&pile(L"STAPEL_VORRAT")));
+        ASSERT_TRUE(pile(L"STAPEL_VORRAT").onClickEmpty());
         EXPECT_EQ(pile(L"STAPEL_VORRAT").getCardsWithLinked().size(), 24u);
-        while (Karte* top = topOfStock()) manager().onClickHidden(&pile(L"STAPEL_VORRAT"), top);
+        while (Karte* top = topOfStock()) pile(L"STAPEL_VORRAT").onClickHidden(top);
     }
-    EXPECT_FALSE(manager().onClickEmpty(&pile(L"STAPEL_VORRAT")));
+    EXPECT_FALSE(pile(L"STAPEL_VORRAT").onClickEmpty());
     EXPECT_EQ(topOfStock(), nullptr);
     expectInvariants();
 }
@@ -60,12 +60,12 @@ TEST_F(ClickActionsTest, AFetchFromPilesNamedTwiceOrFromItselfHoldsEachCardOnce)
               L"<VERKNÜPFT>\"|V|\" \"|M|\" \"|M|\" \"|N|\"</VERKNÜPFT></STAPEL>"
               L"<STAPEL NAME=\"M\" INIT_KARTEN_SICHTBAR=\"6\"><ANORDNUNG NAME=\"A\"/></STAPEL>"
               L"<STAPEL NAME=\"N\" INIT_KARTEN_SICHTBAR=\"7\"><ANORDNUNG NAME=\"A\" MAX_CARDS=\"7\"/></STAPEL></SOLITAIRE>");
-    ASSERT_TRUE(manager().onClickEmpty(&pile(L"V")));
+    ASSERT_TRUE(pile(L"V").onClickEmpty());
     EXPECT_EQ(pile(L"V").getCardsWithLinked().size(), 13u);
     EXPECT_TRUE(pile(L"M").getCardsWithLinked().empty());
     expectInvariants();
     // Fetching again from empty piles changes nothing.
-    ASSERT_TRUE(manager().onClickEmpty(&pile(L"V")));
+    ASSERT_TRUE(pile(L"V").onClickEmpty());
     EXPECT_EQ(pile(L"V").getCardsWithLinked().size(), 13u);
     expectInvariants();
 }

@@ -1,5 +1,7 @@
 // Piles: the room of arrangement chains, laying cards and runs, pairs, the cards a pile and its
-// linked piles hold, scale, places given before the cell is known, draw orders and undo.
+// linked piles hold, the top and first card over linked piles, turning all cards, moving the
+// pile with its cards, its bounds, scale, places given before the cell is known, draw orders and
+// undo.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -115,6 +117,124 @@ TEST_F(PileTest, CardsOfAPileAndOfItsLinkedPiles) {
     // One level deep, each card once; the pile itself and unknown names add nothing.
     EXPECT_EQ(pile->getCardsWithLinked(), (std::vector<Karte*>{up, down, other}));
     EXPECT_EQ(linked->getCardsWithLinked(), std::vector<Karte*>{other});
+}
+
+// A and B name each other, C holds cards; D and E, both empty, name each other; F names an
+// empty pile first and C second.
+TEST_F(PileTest, TheTopAndTheFirstCardAskTheLinkedPilesAndEndOnACycle) {
+    auto pileNamed = [](wchar_t const* name, wchar_t const* linked) {
+        return makePile(std::wstring(L"<STAPEL NAME=\"") + name + L"\"><ANORDNUNG NAME=\"A\"/><VERKNÜPFT>" + linked +
+                        L"</VERKNÜPFT></STAPEL>");
+    };
+    Kartenstapel* a = pileNamed(L"A", L"\"|B|\"");
+    Kartenstapel* b = pileNamed(L"B", L"\"|A|\" \"|C|\"");
+    Kartenstapel* c = pileNamed(L"C", L"");
+    Kartenstapel* d = pileNamed(L"D", L"\"|E|\"");
+    pileNamed(L"E", L"\"|D|\"");
+    Kartenstapel* f = pileNamed(L"F", L"\"|E|\" \"|C|\"");
+    Karte* bottom = makeCard(1);
+    Karte* top = makeCard(2);
+    c->addCard(bottom, nullptr, true, false);
+    c->addCard(top, nullptr, true, false);
+    struct Case {
+        Kartenstapel* pile;
+        Karte* topCard;    // the first linked pile, and its first, while empty
+        Karte* firstCard;  // breadth-first over all linked piles
+    } const cases[] = {
+        {c, top, bottom},
+        {b, nullptr, bottom},  // B asks A, which asks B again
+        {a, nullptr, bottom},
+        {d, nullptr, nullptr},
+        {f, nullptr, bottom},  // E is empty and names only D
+    };
+    for (Case const& each : cases) {
+        std::string const name(each.pile->getName().begin(), each.pile->getName().end());
+        EXPECT_EQ(each.pile->getTopCard(), each.topCard) << name;
+        EXPECT_EQ(each.pile->findFirstCard(), each.firstCard) << name;
+    }
+    Karte* own = makeCard(3);
+    b->addCard(own, nullptr, true, false);
+    EXPECT_EQ(a->getTopCard(), own);
+    EXPECT_EQ(a->findFirstCard(), own);
+}
+
+TEST_F(PileTest, TurningAllCardsReachesEveryArrangementButNoLinkedPile) {
+    Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\"><ANORDNUNG NAME=\"A\" MAX_CARDS=\"1\"><NEXT>\"|B|\"</NEXT>"
+                                  L"</ANORDNUNG><ANORDNUNG NAME=\"B\"/><VERKNÜPFT>\"|Q|\"</VERKNÜPFT></STAPEL>");
+    Kartenstapel* linked = makePile(L"<STAPEL NAME=\"Q\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+    Karte* first = makeCard(1, 0, false);
+    Karte* second = makeCard(2, 0, false);
+    Karte* other = makeCard(3, 0, false);
+    pile->addCard(first, nullptr, true, false);
+    pile->addCard(second, nullptr, true, false);
+    linked->addCard(other, nullptr, true, false);
+    ASSERT_EQ(pile->getArrangements()[1]->cards, std::vector<Karte*>{second});
+    pile->setAllCardsFaceUp(true, 0.0f);
+    EXPECT_TRUE(first->isFaceUp());
+    EXPECT_TRUE(second->isFaceUp());
+    EXPECT_FALSE(other->isFaceUp());
+    // With a speed the turn runs, and nothing waits for a delay.
+    pile->setAllCardsFaceUp(false, 2.0f);
+    EXPECT_FALSE(first->isFaceUp());
+    EXPECT_GT(first->face.current, 0.5f);
+    EXPECT_EQ(first->pendingMask & Karte::kPendingFace, 0);
+}
+
+// A pile placed anew carries its cards (and its linked piles') along at once: a glide under way
+// keeps running from where it was relative to the pile, and a glide waiting for its delay lands
+// where the pile now is.
+TEST_F(PileTest, MovingThePileMovesItsCardsAtOnce) {
+    Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" POSITION=\"100 100\"><ANORDNUNG NAME=\"A\"/>"
+                                  L"<VERKNÜPFT>\"|Q|\"</VERKNÜPFT></STAPEL>");
+    Kartenstapel* linked = makePile(L"<STAPEL NAME=\"Q\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+    Karte* gliding = makeCard(1);
+    Karte* waiting = makeCard(2);
+    Karte* other = makeCard(3);
+    pile->addCard(gliding, nullptr, true, false);
+    pile->addCard(waiting, nullptr, true, false);
+    linked->addCard(other, nullptr, true, false);
+    gliding->moveTo({0.0f, 0.0f}, 0.0f, 0.0f);
+    gliding->moveTo({200.0f, 50.0f}, 1.0f, 0.0f);
+    gliding->position.update(0.25f);
+    waiting->moveTo({120.0f, 130.0f}, 1.0f, 0.5f);
+    D3DXVECTOR2 const start = gliding->position.start, current = gliding->position.current;
+    D3DXVECTOR2 const otherAt = other->position.current;
+    float const t = gliding->position.t;
+
+    pile->setPosition({130.0f, 90.0f});
+    D3DXVECTOR2 const by{30.0f, -10.0f};
+    EXPECT_EQ(pile->position, D3DXVECTOR2(130.0f, 90.0f));
+    EXPECT_EQ(gliding->position.start, start + by);
+    EXPECT_EQ(gliding->position.current, current + by);
+    EXPECT_EQ(gliding->position.goal, D3DXVECTOR2(230.0f, 40.0f));
+    EXPECT_EQ(gliding->position.t, t);
+    EXPECT_EQ(waiting->pending.position, D3DXVECTOR2(150.0f, 120.0f));
+    EXPECT_EQ(other->position.current, otherAt + by);
+    // The same place again, or no number, moves nothing.
+    pile->setPosition({130.0f, 90.0f});
+    pile->setPosition({std::nanf(""), 0.0f});
+    EXPECT_EQ(gliding->position.goal, D3DXVECTOR2(230.0f, 40.0f));
+    EXPECT_EQ(pile->position, D3DXVECTOR2(130.0f, 90.0f));
+}
+
+// The bounds hold the pile's cell and each of its cards where it is now or where it is going.
+TEST_F(PileTest, TheBoundsHoldThePileAndItsCardsNowOrWhereTheyGo) {
+    Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" POSITION=\"100 100\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+    Karte* card = makeCard(1);
+    pile->addCard(card, nullptr, true, false);
+    D3DXVECTOR2 const cell = pile->cardSize;
+    ASSERT_GT(cell.x, 0.0f);
+    card->moveTo({100.0f, 100.0f}, 0.0f, 0.0f);
+    card->moveTo({100.0f + 2.0f * cell.x, 100.0f}, 1.0f, 0.0f);
+    Orvex::FRect now, going;
+    pile->getBounds(now, true);
+    pile->getBounds(going, false);
+    EXPECT_FLOAT_EQ(now.left, 100.0f - cell.x * 0.5f);
+    EXPECT_FLOAT_EQ(now.right, 100.0f + cell.x * 0.5f);
+    EXPECT_FLOAT_EQ(going.left, 100.0f - cell.x * 0.5f);
+    EXPECT_FLOAT_EQ(going.right, 100.0f + cell.x * 2.5f);
+    EXPECT_FLOAT_EQ(going.top, 100.0f - cell.y * 0.5f);
+    EXPECT_FLOAT_EQ(going.bottom, 100.0f + cell.y * 0.5f);
 }
 
 TEST_F(PileTest, APairLeavesForThePairGoalAndAJokerLeavesFirst) {

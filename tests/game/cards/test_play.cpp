@@ -35,9 +35,9 @@ protected:
         if (hint.isMove) {
             manager().executeMove(hint.run, hint.sourcePile, hint.targetPile, hint.card);
         } else if (hint.clickCard) {
-            if (!manager().onClickHidden(hint.sourcePile, hint.card)) return false;
+            if (!hint.sourcePile || !hint.sourcePile->onClickHidden(hint.card)) return false;
         } else if (hint.clickEmpty) {
-            if (!manager().onClickEmpty(hint.sourcePile)) return false;
+            if (!hint.sourcePile || !hint.sourcePile->onClickEmpty()) return false;
         } else {
             return false;
         }

@@ -201,13 +201,13 @@ TEST_F(UndoStepsTest, AnUndoneRedealIsGivenBackAndTheGameGoesOn) {
     stock.rules.restCount = 1;
     manager().saveUndoState();
     ASSERT_EQ(manager().rebuildHints(), 1);
-    ASSERT_TRUE(manager().onClickEmpty(&stock));
+    ASSERT_TRUE(stock.onClickEmpty());
     manager().saveUndoState();
     ASSERT_EQ(manager().undoSteps(-1, true, false), -1);
     EXPECT_EQ(manager().rebuildHints(), 1) << "the redeal is offered again";
     EXPECT_FALSE(manager().checkEnd());
     EXPECT_EQ(manager().gameStatus, 0);
-    EXPECT_TRUE(manager().onClickEmpty(&stock));
+    EXPECT_TRUE(stock.onClickEmpty());
 }
 
 // A seeded player over the shipped variants: moves from the hint list and jokers and wildcards
@@ -287,8 +287,8 @@ TEST_F(UndoStepsTest, EveryUndoAndRedoGivesBackTheTableOfItsStep) {
                     if (manager().hints.empty()) break;
                     HintRecord const hint = manager().hints[random() % manager().hints.size()];
                     if (hint.isMove) manager().executeMove(hint.run, hint.sourcePile, hint.targetPile, hint.card);
-                    else if (hint.clickCard && !manager().onClickHidden(hint.sourcePile, hint.card)) continue;
-                    else if (hint.clickEmpty && !manager().onClickEmpty(hint.sourcePile)) continue;
+                    else if (hint.clickCard && !hint.sourcePile->onClickHidden(hint.card)) continue;
+                    else if (hint.clickEmpty && !hint.sourcePile->onClickEmpty()) continue;
                 }
                 manager().saveUndoState();
                 steps.resize(static_cast<std::size_t>(manager().getUndoIndex()));

@@ -1,6 +1,7 @@
-// The click actions of piles: a click on a face-down card ("CLICK_ON_VERDECKT": turn it, deal
+// The click actions of a pile: a click on a face-down card ("CLICK_ON_VERDECKT": turn it, deal
 // onto the linked piles, "xMULT" passes) and a click on the empty pile ("CLICK_ON_LEER": fetch
-// the linked piles' cards back, limited by "REST_COUNT_HOLEN").
+// the linked piles' cards back, limited by "REST_COUNT_HOLEN"). The card manager's mouse
+// handling calls them; the linked piles, the game style and the sounds are the manager's.
 //
 // Each pass of a hidden-card click takes the clicked position anew and checks it again before
 // every card that leaves, since cards leaving shorten the list; a place past the end is the top. The empty-pile fetch skips the
@@ -22,33 +23,35 @@ namespace Solitaire {
 namespace {
 
 // Linked piles by name, each once and never the pile itself.
-std::vector<Kartenstapel*> linkedPilesOf(Kartenmanager const& manager, Kartenstapel const* pile) {
+std::vector<Kartenstapel*> linkedPilesOf(Kartenstapel const* pile) {
     std::vector<Kartenstapel*> out;
     for (std::wstring const& name : pile->rules.linkedPiles)
-        for (Kartenstapel* linked : manager.findPilesByName(name))
+        for (Kartenstapel* linked : Kartenmanager::instance().findPilesByName(name))
             if (linked != pile && std::find(out.begin(), out.end(), linked) == out.end()) out.push_back(linked);
     return out;
 }
 
 }  // namespace
 
-bool Kartenmanager::onClickHidden(Kartenstapel* pile, Karte* card) {
-    Anordnung* root = pile ? pile->getRootArrangement() : nullptr;
-    if (!card || !root || card->isFaceUp() || card->isLocked() || pile->rules.clickOnHidden == 0) return false;
+bool Kartenstapel::onClickHidden(Karte* card) {
+    Anordnung* const root = rootArrangement_;
+    if (!card || !root || card->isFaceUp() || card->isLocked() || rules.clickOnHidden == 0) return false;
     std::vector<Karte*> held;
     root->collectCards(held, true, true);
     if (std::find(held.begin(), held.end(), card) == held.end()) return false;
 
-    unsigned const bits = pile->rules.clickOnHidden;
+    Kartenmanager& manager = Kartenmanager::instance();
+    unsigned const bits = rules.clickOnHidden;
     Style const* style = StyleSettings::instance().getStyle();
     float const visibleSpeed = style ? style->makeVisibleSpeed : 0.0f;
     float const revealSpeed = style ? style->arrangeSpeedReveal : 0.0f;
     float const waitStep = style ? style->revealWaitTimer : 0.0f;
     float const wait2 = style ? style->revealWaitTimer2 : 0.0f;
-    if ((bits & kClickResetMultiplier) && !bypass && gameStyle_) gameStyle_->updateMultiplier();
+    GameStyle* const gameStyle = manager.getGameStyle();
+    if ((bits & kClickResetMultiplier) && !manager.bypass && gameStyle) gameStyle->updateMultiplier();
 
-    std::vector<Kartenstapel*> const linked = linkedPilesOf(*this, pile);
-    int const passes = (bits & kClickXMult) ? std::clamp(pile->rules.revealCount, 1, Anordnung::kMaxCards) : 1;
+    std::vector<Kartenstapel*> const linked = linkedPilesOf(this);
+    int const passes = (bits & kClickXMult) ? std::clamp(rules.revealCount, 1, Anordnung::kMaxCards) : 1;
     bool dealt = false;
     std::size_t position = 0;
     for (int pass = 0; pass < passes; ++pass) {
@@ -62,8 +65,7 @@ bool Kartenmanager::onClickHidden(Kartenstapel* pile, Karte* card) {
         position = std::min(position, current.size() - 1);
         if (pass == 0 && (bits & kClickVerknVerdecken)) {
             float const hideSpeed = style ? style->makeInvisibleSpeed : 0.0f;
-            for (Kartenstapel* other : linked)
-                for (Karte* each : other->getCardsWithLinked()) each->setFaceUp(false, hideSpeed, 0.0f);
+            for (Kartenstapel* other : linked) other->setAllCardsFaceUp(false, hideSpeed);
         }
         Karte* last = current[std::min(position, current.size() - 1)];
         if (bits & kClickMoveVerknStapel) {
@@ -77,7 +79,7 @@ bool Kartenmanager::onClickHidden(Kartenstapel* pile, Karte* card) {
                 float const delay = waitStep * static_cast<float>(pass + static_cast<int>(n));
                 leaving->pendingStateFlag = false;
                 leaving->dealDelay = delay;
-                if (!pile->removeCard(leaving, true)) break;
+                if (!removeCard(leaving, true)) break;
                 leaving->unlink(false, true, true);
                 linked[n]->addCard(leaving, nullptr, true, true);
                 leaving->pendingStateFlag = true;
@@ -92,33 +94,33 @@ bool Kartenmanager::onClickHidden(Kartenstapel* pile, Karte* card) {
             last->setFaceUp(true, visibleSpeed, 0.0f);
         }
     }
-    if (dealt) playSound(GameStyle::kSoundMoveStart);
+    if (dealt) manager.playSound(GameStyle::kSoundMoveStart);
     root->rebuildLinks();
-    pile->arrange(revealSpeed);
+    arrange(revealSpeed);
     return true;
 }
 
-bool Kartenmanager::onClickEmpty(Kartenstapel* pile) {
-    if (!pile || pile->rules.clickOnEmpty == 0) return false;
-    unsigned const bits = pile->rules.clickOnEmpty;
+bool Kartenstapel::onClickEmpty() {
+    if (rules.clickOnEmpty == 0) return false;
+    unsigned const bits = rules.clickOnEmpty;
     if (bits & kEmptyHolenXMult) {
-        if (pile->rules.restCount == 0) return false;
+        if (rules.restCount == 0) return false;
         // From -1 it goes on below zero and never reaches 0: no limit.
-        if (pile->rules.restCount > 0) --pile->rules.restCount;
+        if (rules.restCount > 0) --rules.restCount;
     }
     Style const* style = StyleSettings::instance().getStyle();
     float const revealSpeed = style ? style->arrangeSpeedReveal : 0.0f;
-    Anordnung* root = pile->getRootArrangement();
+    Anordnung* const root = rootArrangement_;
     if (bits & kEmptyHolenAlle) {
-        for (Kartenstapel* linked : linkedPilesOf(*this, pile)) {
+        for (Kartenstapel* linked : linkedPilesOf(this)) {
             std::vector<Karte*> taken = linked->getCardsWithLinked();
             if (bits & kEmptyStapelMischen) msvc::random_shuffle(taken.begin(), taken.end());
             for (auto it = taken.rbegin(); it != taken.rend(); ++it) {
                 Karte* card = *it;
                 Kartenstapel* from = card->pile;
-                if (!from || from == pile || !from->removeCard(card, false)) continue;
+                if (!from || from == this || !from->removeCard(card, false)) continue;
                 card->unlink(false, true, true);
-                if (!pile->addCard(card, nullptr, false, true)) {
+                if (!addCard(card, nullptr, false, true)) {
                     // No room here: the card goes back where it was.
                     from->addCard(card, nullptr, false, true);
                     continue;
@@ -133,11 +135,11 @@ bool Kartenmanager::onClickEmpty(Kartenstapel* pile) {
             linked->arrange(revealSpeed);
         }
     }
-    pile->arrange(revealSpeed);
+    arrange(revealSpeed);
     if ((bits & kEmptyDoKova) && root) {
         std::vector<Karte*> held;
         root->collectCards(held, true, true);
-        if (!held.empty()) onClickHidden(pile, held.front());
+        if (!held.empty()) onClickHidden(held.front());
     }
     return true;
 }
