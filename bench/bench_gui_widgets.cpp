@@ -1,10 +1,10 @@
 // The widgets demo screen at 1280x720 with 300 widgets, as the GUI system runs it: per frame the
 // pointer moves one step across the screen (a hover test, activation changes), the GUI system
 // updates every window and draws them in one sprite batch through the engine batcher and the
-// "Sprite" effect, with the engine's fonts. The screen is data/GUI/demo_widgets.gui (20 widgets)
+// "Sprite" effect, with the engine's fonts. The screen is data/GUI/demo_widgets.gui (22 widgets)
 // and a grid of 100 cells, each a slider, a progress bar and, in turn, a scroll panel of four
 // tiles, a window docking three children, a button, a checkbox, a nine-part frame or a label,
-// filling it to 302 widgets (the demo's widgets stand in for six cells).
+// filling it to 301 widgets (the demo's widgets stand in for seven cells).
 // Counters per frame: "updateMs" and "drawMs" (the thread's CPU time of the GUI system's update,
 // including the hover, and of its draw), "drawCalls", "widgets", "windows" (all windows with
 // the widgets' parts). Each frame ends with a 1x1 read-back so its GL work is done inside it.
@@ -35,9 +35,9 @@ constexpr unsigned kWidth = 1280;
 constexpr unsigned kHeight = 720;
 constexpr int kColumns = 10;
 constexpr int kRows = 10;
-// Widgets of demo_widgets.gui: frame, title, two buttons, four checkboxes, tooltip, three sliders,
-// six progress bars, the scroll panel and the layout window.
-constexpr int kDemoWidgets = 20;
+// Widgets of demo_widgets.gui: frame, title, two buttons, four checkboxes, a checkbox button,
+// tooltip, three sliders, seven progress bars, the scroll panel and the layout window.
+constexpr int kDemoWidgets = 22;
 constexpr int kSkippedCells = kDemoWidgets / 3;  // the demo's widgets stand in for these
 constexpr int kWidgets = kDemoWidgets + 3 * (kColumns * kRows - kSkippedCells);
 

@@ -10,3 +10,8 @@ pkg_check_modules(SDL2_IMAGE REQUIRED IMPORTED_TARGET SDL2_image)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
 find_package(Threads REQUIRED)
+# The monospaced face the card tool draws with and the font tests install as a file: Debian's
+# fonts-dejavu-core (scripts/setup.sh), where the package puts it; the game finds it by name
+# through fontconfig.
+find_file(ORVEX_MONO_FONT DejaVuSansMono.ttf PATHS /usr/share/fonts/truetype/dejavu /usr/share/fonts/dejavu
+          /usr/share/fonts/TTF NO_DEFAULT_PATH REQUIRED)

@@ -3,12 +3,13 @@
 
 data/Fonts/ziffern.png  a 5x7 pixel face of our own (digits, "+", "-", ":", "/", "x"), each
                         letter drawn twice as large (10x14) in white with alpha, one row.
-data/font.fnt           the font styles (plain, drop shadow, halo), the private font resource
-                        (data/Fonts/DejaVuSansMono.ttf from Debian's fonts-dejavu-core, licence
-                        beside it), the device fonts, the glyph table of ziffern.png letter by
-                        letter, a bitmap font on it, and a bitmap font built at run time on
-                        one 512x512 page (the estimated size spreads the glyphs over several
-                        pages, and every change of page within a text costs a draw call).
+data/font.fnt           the font styles (plain, drop shadow, halo), the device fonts (their faces
+                        found by fontconfig: "mono" is DejaVu Sans Mono of Debian's
+                        fonts-dejavu-core, the others Arial's stand-in), the glyph table of
+                        ziffern.png letter by letter, a bitmap font on it, and a bitmap font
+                        built at run time on one 512x512 page (the estimated size spreads the
+                        glyphs over several pages, and every change of page within a text costs
+                        a draw call).
 
 The output is the same on every run. Usage: tools/make_font_data.py [repository root]
 """
@@ -65,7 +66,6 @@ def font_file(order):
         '\t<FONTSTYLE NAME="dunkel" COLOR_VG="FF202020" COLOR_HG="00000000"/>',
         '\t<FONTSTYLE NAME="schatten" COLOR_VG="FFFFFFFF" COLOR_HG="C0000000" DRAW_HG="1" SHADOW="2"/>',
         '\t<FONTSTYLE NAME="halo" COLOR_VG="FFFFE080" COLOR_HG="FF402000" DRAW_HG="1" RADIUS="2" SAMPLES="8" RINGS="2"/>',
-        '\t<FONT_RESOURCE NAME="DejaVu Sans Mono" FILENAME="data\\Fonts\\DejaVuSansMono.ttf"/>',
         '\t<D3DXFONT NAME="default" FONT_NAME="Arial" HEIGHT="18"/>',
         '\t<D3DXFONT NAME="titel" FONT_NAME="Arial" HEIGHT="32" SIZE="700"/>',
         '\t<D3DXFONT NAME="klein" FONT_NAME="Arial" HEIGHT="13"/>',

@@ -32,10 +32,23 @@ Pictures:
   gui_tooltip.png        32x32 pale yellow note with a dark 1-pixel border
 gui_textures.tex: a texture list ("TEXTUR2D" elements) naming each picture.
 
+The GUI's frame animations, with their own list gui_animationen.ani:
+  gui_anzeige.png        320x16 a level meter in five 64x16 frames side by side: a dark ground
+                         with a light rim holding four lamps, of which frame k lights the first k
+                         in orange (the "ANIMATION" progress bar shows the frame of its ratio)
+gui_animationen.ani: the sheet as a texture and the animation "gui_anzeige" over its five
+frames, standing still (the bar sets the frame).
+
 Tutorial pictures, with their own list tut_textures.tex:
   tut_pfeil.png          64x32 yellow arrow pointing right (shaft to x 40, head to the tip at the
                          right edge's middle) on a transparent ground
   tut_seite.png          64x64 light paper page with a 2-pixel brown border
+
+Tutorial animations, with their own list tut_animationen.ani:
+  tut_seite_ecke.png     256x64 four 64x64 frames side by side of the tutorial page whose lower
+                         right corner folds over, 0, 6, 12 and 18 pixels deep
+tut_animationen.ani: the sheet as a texture and the animation "tut_seite_ecke" playing the fold
+forward and back.
 
 Usage: tools/make_gui_pictures.py [output folder]   (default: data/GUI in this repo)
 """
@@ -150,6 +163,53 @@ def tut_page(x, y):
     return (0xF0, 0xE8, 0xC8, 0xFF)
 
 
+METER_FRAMES = 5
+METER_LIT = (0xFF, 0xB0, 0x20, 0xFF)
+METER_DARK = (0x40, 0x34, 0x28, 0xFF)
+
+
+def meter(x, y):
+    """Frame x // 64 of the level meter: that many of its four lamps lit."""
+    frame, fx = divmod(x, 64)
+    if fx == 0 or y == 0 or fx == 63 or y == 15:
+        return (0xA0, 0xA0, 0xB0, 0xFF)
+    lamp, lx = divmod(fx - 3, 15)
+    if 0 <= lamp < 4 and lx < 13 and 3 <= y <= 12:
+        return METER_LIT if lamp < frame else METER_DARK
+    return (0x18, 0x18, 0x20, 0xFF)
+
+
+FOLD_DEPTHS = (0, 6, 12, 18)
+
+
+def page_fold(x, y):
+    """Frame x // 64 of the tutorial page: its lower right corner folded over by that depth."""
+    frame, fx = divmod(x, 64)
+    depth = FOLD_DEPTHS[frame]
+    # Distance into the corner along the diagonal: beyond the fold line the page is gone, just
+    # inside it the folded-over back shows.
+    into = (fx - (64 - depth)) + (y - (64 - depth))
+    if depth and into > depth:
+        return (0, 0, 0, 0)
+    if depth and into > 0 and fx >= 64 - depth and y >= 64 - depth:
+        return (0xC8, 0xB8, 0x90, 0xFF)
+    return tut_page(fx, y)
+
+
+def animation_list(comment, texture, animations):
+    lines = [f'<!-- {comment} (written by tools/make_gui_pictures.py). -->', '<ANIMATIONS>', '\t<TEXTURES>',
+             f'\t\t<TEXTUR2D NAME="{texture[:-4]}">', f'\t\t\t<FILE FILENAME="data\\GUI\\{texture}"/>',
+             '\t\t\t<FILE_INFO Format="A8R8G8B8" Pool="MANAGED"/>', '\t\t</TEXTUR2D>', '\t</TEXTURES>']
+    for name, attributes, frames, columns in animations:
+        lines.append(f'\t<ANIMATION_2D NAME="{name}" {attributes}>')
+        lines.append(f'\t\t<FRAMES TEXTUR="{texture[:-4]}">')
+        lines.append(f'\t\t\t<FRAME_PARAMS ANZ_FRAMES="{frames}" SPALTEN="{columns}"/>')
+        lines.append('\t\t</FRAMES>')
+        lines.append('\t</ANIMATION_2D>')
+    lines.append('</ANIMATIONS>')
+    return "\r\n".join(lines) + "\r\n"
+
+
 def texture_list(names):
     lines = ['<!-- The GUI\'s own pictures (written by tools/make_gui_pictures.py). -->', '<TEXTURES>']
     for name in names:
@@ -191,12 +251,24 @@ def main():
             f.write(data)
     with open(os.path.join(out, "gui_textures.tex"), "wb") as f:
         f.write(texture_list(list(pictures)).encode("ascii"))
+    with open(os.path.join(out, "gui_anzeige.png"), "wb") as f:
+        f.write(png_bytes(64 * METER_FRAMES, 16, meter))
+    with open(os.path.join(out, "gui_animationen.ani"), "wb") as f:
+        f.write(animation_list("The GUI's frame animations", "gui_anzeige.png",
+                               [("gui_anzeige", 'PLAY="0" PLAY_TYPE="ONCE"', METER_FRAMES, METER_FRAMES)])
+                .encode("ascii"))
     tutorial = {"tut_pfeil.png": png_bytes(64, 32, tut_arrow), "tut_seite.png": png_bytes(64, 64, tut_page)}
     for name, data in tutorial.items():
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)
     with open(os.path.join(out, "tut_textures.tex"), "wb") as f:
         f.write(texture_list(list(tutorial)).encode("ascii"))
+    with open(os.path.join(out, "tut_seite_ecke.png"), "wb") as f:
+        f.write(png_bytes(64 * len(FOLD_DEPTHS), 64, page_fold))
+    with open(os.path.join(out, "tut_animationen.ani"), "wb") as f:
+        f.write(animation_list("The tutorial pages' frame animations", "tut_seite_ecke.png",
+                               [("tut_seite_ecke", 'ANIMSPEED="4" PLAY="1" PLAY_TYPE="FORWARD_BACKWARD"',
+                                 len(FOLD_DEPTHS), len(FOLD_DEPTHS))]).encode("ascii"))
 
 
 if __name__ == "__main__":

@@ -6,6 +6,7 @@
 // stored as exact arrays when the element ends. Damaged input keeps what was read up to the
 // damage and logs one error line naming the source and the line.
 #include <array>
+#include <bit>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -29,6 +30,58 @@ constexpr std::array<u8, 256> kNameStops = [] {
     stops['='] = kEndsAttributeName;
     return stops;
 }();
+
+// Eight bytes at a time for the 8-bit text, which is most files: finding a character, finding
+// the first of two, and counting one, on 64-bit words read with memcpy (never past the text).
+namespace bytewise {
+
+static_assert(std::endian::native == std::endian::little, "a word's first byte is its lowest");
+constexpr u64 kOnes = 0x0101010101010101ull;
+constexpr u64 kLow7 = 0x7F7F7F7F7F7F7F7Full;
+
+inline u64 load(u8 const* p) {
+    u64 w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
+// The high bit of every byte of w that equals c, and no other bit (exact, no borrows).
+inline u64 matches(u64 w, u8 c) {
+    u64 const x = w ^ (kOnes * c);
+    return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+inline std::size_t firstMatch(u64 bits) { return static_cast<std::size_t>(std::countr_zero(bits)) >> 3; }
+
+// The first position in [from, to) holding a or b, or to.
+inline std::size_t findEither(u8 const* t, std::size_t from, std::size_t to, u8 a, u8 b) {
+    std::size_t p = from;
+    for (; p + 8 <= to; p += 8) {
+        u64 const w = load(t + p);
+        if (u64 const bits = matches(w, a) | matches(w, b)) return p + firstMatch(bits);
+    }
+    for (; p < to; ++p)
+        if (t[p] == a || t[p] == b) return p;
+    return to;
+}
+
+// How many bytes of [from, to) equal c: per-byte counts summed in the lanes of one word, folded
+// before a lane can overflow.
+inline std::size_t count(u8 const* t, std::size_t from, std::size_t to, u8 c) {
+    auto fold = [](u64 lanes) {
+        lanes = (lanes & 0x00FF00FF00FF00FFull) + ((lanes >> 8) & 0x00FF00FF00FF00FFull);
+        return static_cast<std::size_t>((lanes * 0x0001000100010001ull) >> 48);
+    };
+    std::size_t total = 0;
+    std::size_t p = from;
+    while (p + 8 <= to) {
+        u64 lanes = 0;
+        for (int k = 0; k < 255 && p + 8 <= to; ++k, p += 8) lanes += matches(load(t + p), c) >> 7;
+        total += fold(lanes);
+    }
+    for (; p < to; ++p) total += t[p] == c;
+    return total;
+}
+
+}  // namespace bytewise
 
 // CharT is char for 8-bit text, wchar_t for wide text and char16_t for the UTF-16LE bytes of a
 // file, read unit by unit (surrogates are never syntax) with no wide copy of the file.
@@ -65,8 +118,13 @@ private:
     static constexpr std::size_t kWalked = 32;
     std::size_t find(CharT c, std::size_t from) const {
         std::size_t walked = n_ - from < kWalked ? n_ : from + kWalked;
-        for (std::size_t p = from; p < walked; ++p)
-            if (t_[p] == c) return p;
+        if constexpr (sizeof(CharT) == 1) {
+            std::size_t const p = bytewise::findEither(t_, from, walked, c, c);
+            if (p < walked) return p;
+        } else {
+            for (std::size_t p = from; p < walked; ++p)
+                if (t_[p] == c) return p;
+        }
         from = walked;
         if (from >= n_) return npos;
         if constexpr (sizeof(CharT) == 1) {
@@ -98,16 +156,15 @@ private:
     void fail(wchar_t const* what, std::size_t at);
     void reportError() const;
     // The line of position at. Tags come in text order, so the count only moves forward and
-    // each newline is looked for once (a file on one long line stays linear).
+    // each character is counted once (a file on one long line stays linear).
     u32 lineAt(std::size_t at) {
-        if (!newlineKnown_) {
-            nextNewline_ = find(static_cast<CharT>('\n'), 0);
-            newlineKnown_ = true;
+        if (at <= counted_) return line_;
+        if constexpr (sizeof(CharT) == 1) {
+            line_ += static_cast<u32>(bytewise::count(t_, counted_, at, '\n'));
+        } else {
+            for (std::size_t p = counted_; p < at; ++p) line_ += t_[p] == '\n';
         }
-        while (nextNewline_ != npos && nextNewline_ < at) {
-            ++line_;
-            nextNewline_ = find(static_cast<CharT>('\n'), nextNewline_ + 1);
-        }
+        counted_ = at;
         return line_;
     }
 
@@ -143,8 +200,7 @@ private:
     std::size_t slotCount_ = 0;
     std::vector<XMLItem<XMLAttribute>> attributes_;
     u32 line_ = 1;
-    std::size_t nextNewline_ = 0;
-    bool newlineKnown_ = false;
+    std::size_t counted_ = 0;  // newlines before this position are in line_
     u32 skippedDepth_ = 0;  // open elements below the depth limit that are not kept
     bool rootStarted_ = false;
     bool rootDone_ = false;
@@ -190,7 +246,11 @@ template <class CharT>
 bool XMLParser<CharT>::scanContent() {
     while (p_ < n_) {
         std::size_t p = p_;
-        while (p < n_ && t_[p] != '<' && t_[p] != '"') ++p;
+        if constexpr (sizeof(CharT) == 1) {
+            p = bytewise::findEither(t_, p, n_, '<', '"');
+        } else {
+            while (p < n_ && t_[p] != '<' && t_[p] != '"') ++p;
+        }
         p_ = p;
         if (p >= n_) break;
         CharT c = t_[p_];

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/core/NamedObjectList.h"
 #include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/BitmapFont.h"
@@ -41,9 +42,7 @@ BitmapFontInterface::~BitmapFontInterface() { clearFonts(); }
 
 void BitmapFontInterface::clearFonts() {
     FontDrawInterface::clearFonts();
-    auto const held = std::move(data_);
-    data_.clear();
-    for (BitmapFontData* data : held) data->release();
+    releaseAll(data_);
 }
 
 void BitmapFontInterface::loadFonts(XMLNode& root, std::wstring const& source) {

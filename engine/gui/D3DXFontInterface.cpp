@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/core/NamedObjectList.h"
 #include "engine/core/Utils.h"
 #include "engine/gui/D3DXFont.h"
 #include "engine/gui/FontResourceHandle.h"
@@ -43,9 +44,7 @@ void D3DXFontInterface::initFonts() {
 
 void D3DXFontInterface::clearAll() {
     for (auto it = renderers_.rbegin(); it != renderers_.rend(); ++it) (*it)->clearFonts();
-    auto const resources = std::move(resources_);
-    resources_.clear();
-    for (FontResourceHandle* r : resources) r->release();
+    releaseAll(resources_);
     auto const styles = std::move(styles_);
     styles_.clear();
     for (auto const& [name, style] : styles)

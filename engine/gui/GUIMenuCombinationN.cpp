@@ -3,13 +3,12 @@
 #include "engine/gui/GUIMenuCombinationN.h"
 
 #include "engine/core/Logger.h"
+#include "engine/core/NamedObjectList.h"
 #include "engine/gui/GUIWindowXml.h"
 
 namespace Orvex {
 
-GUIMenuCombinationN::~GUIMenuCombinationN() {
-    for (GUIMenuLinkN* link : subLinks_) link->release();
-}
+GUIMenuCombinationN::~GUIMenuCombinationN() { releaseAll(subLinks_); }
 
 void GUIMenuCombinationN::readXML(XMLNode& node) {
     GUIMenuLinkN::readXML(node);

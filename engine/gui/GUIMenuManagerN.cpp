@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "engine/core/Logger.h"
+#include "engine/core/NamedObjectList.h"
+#include "engine/core/Utils.h"
 #include "engine/gui/GUIMenuEventN.h"
 #include "engine/gui/GUIMenuLinkN.h"
 #include "engine/gui/GUIMenuN.h"
@@ -31,31 +33,14 @@ void GUIMenuManagerN::clear() {
     historyIndex_ = -1;
     loopsLogged_.clear();
     // Links first: a menu's own links and the global ones may be named by other menus.
-    std::vector<GUIMenuLinkN*> links;
-    links.swap(links_);
-    for (GUIMenuLinkN* link : links) link->release();
-    std::vector<GUIMenuN*> menus;
-    menus.swap(menus_);
-    for (GUIMenuN* menu : menus) menu->release();
-    std::vector<GUIMenuEventN*> events;
-    events.swap(events_);
-    for (GUIMenuEventN* event : events) event->release();
+    releaseAll(links_);
+    releaseAll(menus_);
+    releaseAll(events_);
 }
 
-namespace {
-
-template <class T>
-T* findByName(std::vector<T*> const& list, std::wstring const& name) {
-    for (T* item : list)
-        if (item->getName() == name) return item;
-    return nullptr;
-}
-
-}  // namespace
-
-GUIMenuN* GUIMenuManagerN::findMenu(std::wstring const& name) const { return findByName(menus_, name); }
-GUIMenuLinkN* GUIMenuManagerN::findLink(std::wstring const& name) const { return findByName(links_, name); }
-GUIMenuEventN* GUIMenuManagerN::findEvent(std::wstring const& name) const { return findByName(events_, name); }
+GUIMenuN* GUIMenuManagerN::findMenu(std::wstring const& name) const { return findNamedObject(menus_, name); }
+GUIMenuLinkN* GUIMenuManagerN::findLink(std::wstring const& name) const { return findNamedObject(links_, name); }
+GUIMenuEventN* GUIMenuManagerN::findEvent(std::wstring const& name) const { return findNamedObject(events_, name); }
 
 bool GUIMenuManagerN::activateMenu(std::wstring const& name, double const& speed) {
     GUIMenuN* menu = findMenu(name);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "engine/core/NamedObjectList.h"
+#include "engine/core/Utils.h"
 #include "engine/gui/GUIMenuLinkN.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUISystem.h"
@@ -33,8 +35,8 @@ bool contains(std::vector<GUIMenuN*> const& list, GUIMenuN const* menu) {
 GUIMenuN::GUIMenuN(XMLNode& node) : NamedObject(node) {}
 
 GUIMenuN::~GUIMenuN() {
-    for (GUIWindow* window : linkedWindows_) window->release();
-    for (GUIMenuLinkN* link : ownLinks_) link->release();
+    releaseAll(linkedWindows_);
+    releaseAll(ownLinks_);
 }
 
 void GUIMenuN::readXML(XMLNode& node) {
@@ -168,8 +170,7 @@ void GUIMenuN::collectLinks(std::vector<GUIMenuLinkN*>& out) const {
 }
 
 GUIMenuLinkN* GUIMenuN::findLink(std::wstring const& name) const {
-    for (GUIMenuLinkN* link : ownLinks_)
-        if (link->getName() == name) return link;
+    if (GUIMenuLinkN* own = findNamedObject(ownLinks_, name)) return own;
     return GUIMenuManagerN::instance().findLink(name);
 }
 

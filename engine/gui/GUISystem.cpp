@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "engine/core/NamedObjectList.h"
 #include "engine/gui/GUITooltip.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowRef.h"
@@ -130,9 +131,7 @@ void GUISystem::clear() {
 }
 
 void GUISystem::rebuildTooltips() {
-    std::vector<GUIWindow*> old;
-    old.swap(tooltips_);
-    for (GUIWindow* window : old) window->release();
+    releaseAll(tooltips_);
     std::vector<GUIWindow*> all;
     collectAllWindows(all);
     for (GUIWindow* window : all)

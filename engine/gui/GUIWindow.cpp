@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "engine/core/Logger.h"
+#include "engine/core/NamedObjectList.h"
+#include "engine/core/Utils.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
@@ -92,8 +94,7 @@ GUIWindow::~GUIWindow() {
     }
     for (GUIAnimationsGoal* goal : goals) delete goal;
     goals.clear();
-    for (GUITooltipParam* param : tooltipParams) param->release();
-    tooltipParams.clear();
+    releaseAll(tooltipParams);
     releaseStateBlock();
     for (GUIWindowMover* mover : movers) delete mover;
     movers.clear();
@@ -276,9 +277,7 @@ void GUIWindow::sortChildrenByLayer() {
 GUITooltipParam* GUIWindow::getFirstTooltipParam() const { return tooltipParams.empty() ? nullptr : tooltipParams.front(); }
 
 GUITooltipParam* GUIWindow::findTooltipParam(std::wstring const& name) const {
-    for (GUITooltipParam* param : tooltipParams)
-        if (param->getName() == name) return param;
-    return nullptr;
+    return findNamedObject(tooltipParams, name);
 }
 
 GUITooltipParam* GUIWindow::findTooltipParamById(int const& id) const {

@@ -3,6 +3,8 @@
 #include "engine/gui/TutorialManager.h"
 
 #include "engine/core/Logger.h"
+#include "engine/core/NamedObjectList.h"
+#include "engine/core/Utils.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIWindowXml.h"
@@ -12,20 +14,6 @@
 namespace Orvex {
 
 namespace {
-
-template <class T>
-T* findByName(std::vector<T*> const& list, std::wstring const& name) {
-    for (T* item : list)
-        if (item->getName() == name) return item;
-    return nullptr;
-}
-
-template <class T>
-void releaseAll(std::vector<T*>& list) {
-    std::vector<T*> old;
-    old.swap(list);
-    for (T* item : old) item->release();
-}
 
 // Appends an element of `name` made by make(child) for each child, up to the cap.
 template <class T, class Make>
@@ -91,15 +79,15 @@ void TutorialManager::loadTemplates(XMLNode& root) {
 }
 
 TutorialStrip* TutorialManager::findStripTemplate(std::wstring const& name) const {
-    return findByName(stripTemplates_, name);
+    return findNamedObject(stripTemplates_, name);
 }
 
 TutorialPage* TutorialManager::findPageTemplate(std::wstring const& name) const {
-    return findByName(pageTemplates_, name);
+    return findNamedObject(pageTemplates_, name);
 }
 
 TutPoint* TutorialManager::findPointTemplate(std::wstring const& name) const {
-    return findByName(pointTemplates_, name);
+    return findNamedObject(pointTemplates_, name);
 }
 
 void TutorialManager::addStrip(TutorialStrip* strip) {
@@ -109,7 +97,7 @@ void TutorialManager::addStrip(TutorialStrip* strip) {
 }
 
 TutorialStrip* TutorialManager::showStrip(std::wstring const& name) {
-    TutorialStrip* strip = findByName(strips_, name);
+    TutorialStrip* strip = findNamedObject(strips_, name);
     if (!strip) return nullptr;
     strip->restart();
     current_ = strip;

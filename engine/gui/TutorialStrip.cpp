@@ -2,6 +2,7 @@
 #include "engine/gui/TutorialStrip.h"
 
 #include "engine/core/Logger.h"
+#include "engine/core/NamedObjectList.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
@@ -46,9 +47,7 @@ TutorialStrip::TutorialStrip(XMLNode& node) : NamedObject(node) {
 
 TutorialStrip::TutorialStrip(TutorialStrip const& source) : NamedObject(source) { copyFrom(source); }
 
-TutorialStrip::~TutorialStrip() {
-    for (TutorialPage* page : pages) page->release();
-}
+TutorialStrip::~TutorialStrip() { releaseAll(pages); }
 
 void TutorialStrip::copyFrom(TutorialStrip const& source) {
     windowNames = source.windowNames;

@@ -7,6 +7,7 @@
 
 #include "engine/core/CodePage.h"
 #include "engine/core/Logger.h"
+#include "engine/core/NamedObjectList.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/DeviceObjects.h"
 #include "engine/render/PostEffectRenderer.h"
@@ -210,8 +211,7 @@ void PostEffect::addStaticTexture(StaticPostEffectTexture* texture, bool const& 
 }
 
 void PostEffect::clearStaticTextures() {
-    for (StaticPostEffectTexture* t : staticTextures_) t->release();
-    staticTextures_.clear();
+    releaseAll(staticTextures_);
 }
 
 std::vector<PostEffectParam> PostEffect::getStringMappings() const {
@@ -241,8 +241,7 @@ PE_Combiniation::PE_Combiniation(PE_Combiniation const& other) : PostEffect(othe
 }
 
 PE_Combiniation::~PE_Combiniation() {
-    for (PostEffect* child : children_) child->release();
-    children_.clear();
+    releaseAll(children_);
 }
 
 PE_Combiniation* PE_Combiniation::clone() { return new PE_Combiniation(*this); }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "engine/core/NamedObjectList.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/DeviceObjects.h"
 #include "engine/render/PostEffect.h"
@@ -30,8 +31,7 @@ RenderManager::RenderManager(unsigned long const& width, unsigned long const& he
 
 RenderManager::~RenderManager() {
     postEffectRenderer_.getEffects().clear();
-    for (PostEffect* effect : postEffects_) effect->release();
-    postEffects_.clear();
+    releaseAll(postEffects_);
     stringMappings_.clear();
     releaseCom(depthStencil_);
 }

@@ -1,6 +1,7 @@
 // The texture and animation registry (see Texture2DAnimationManager.h).
 #include "engine/render/Texture2DAnimationManager.h"
 
+#include "engine/core/NamedObjectList.h"
 #include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/D3DInterface.h"
@@ -48,11 +49,7 @@ void Texture2DAnimationManager::load(XMLNode& node) {
     }
 }
 
-void Texture2DAnimationManager::releaseAnimations() {
-    std::vector<Texture2DAnimation*> animations;
-    animations.swap(animations_);
-    for (Texture2DAnimation* animation : animations) animation->release();
-}
+void Texture2DAnimationManager::releaseAnimations() { releaseAll(animations_); }
 
 Texture2DAnimation* createTexture2DAnimation(XMLNode& node) {
     XMLAttribute const* type = node.getAttribute(L"TYPE");

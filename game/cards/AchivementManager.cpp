@@ -2,6 +2,7 @@
 #include "game/cards/AchivementManager.h"
 
 #include "engine/core/Logger.h"
+#include "engine/core/NamedObjectList.h"
 #include "engine/core/XMLNode.h"
 
 namespace Solitaire {
@@ -20,9 +21,7 @@ AchivementManager& AchivementManager::instance() {
 
 AchivementManager::AchivementManager() = default;
 
-AchivementManager::~AchivementManager() {
-    for (Achivement* achivement : achivements_) achivement->release();
-}
+AchivementManager::~AchivementManager() { Orvex::releaseAll(achivements_); }
 
 void AchivementManager::load(Orvex::XMLNode& node, std::wstring const& source) {
     std::wstring duplicates;

@@ -8,6 +8,7 @@
 
 #include "engine/core/Logger.h"
 #include "engine/core/Random.h"
+#include "engine/core/Utils.h"
 #include "engine/render/Spline.h"
 
 namespace Solitaire {
@@ -92,10 +93,8 @@ void Anordnung::readXML(Orvex::XMLNode& node) { loadDefinition(node, AnordnungRe
 
 void Anordnung::linkSuccessors(std::vector<Anordnung*> const& pileArrangements) {
     for (std::wstring const& name : nextNames) {
-        auto const found = std::find_if(pileArrangements.begin(), pileArrangements.end(),
-                                        [&](Anordnung const* a) { return a && a->getName() == name; });
-        if (found == pileArrangements.end()) continue;
-        Anordnung* next = *found;
+        Anordnung* next = Orvex::findNamedObject(pileArrangements, name);
+        if (!next) continue;
         if (std::find(nextArrangements.begin(), nextArrangements.end(), next) != nextArrangements.end()) continue;
         nextArrangements.push_back(next);
         next->previousArrangements.push_back(this);

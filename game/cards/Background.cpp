@@ -1,6 +1,7 @@
 // The background: reading its pictures, choosing one at random (again when asked), and drawing it.
 #include "game/cards/Background.h"
 
+#include "engine/core/NamedObjectList.h"
 #include "engine/core/Random.h"
 #include "engine/core/XMLNode.h"
 #include "engine/render/BaseSprite.h"
@@ -22,8 +23,7 @@ Background::~Background() {
 }
 
 void Background::releasePictures() {
-    for (Orvex::Texture2D* picture : pictures_) picture->release();
-    pictures_.clear();
+    Orvex::releaseAll(pictures_);
 }
 
 void Background::readXML(Orvex::XMLNode& node) { readXML(node, std::wstring()); }

@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "engine/core/Logger.h"
+#include "engine/core/NamedObjectList.h"
+#include "engine/core/Utils.h"
 #include "game/cards/ReadProblems.h"
 
 namespace Solitaire {
@@ -94,11 +96,7 @@ std::vector<FlySpline*>& FlySpline::list() {
     return splines;
 }
 
-FlySpline* FlySpline::find(std::wstring const& name) {
-    for (FlySpline* spline : list())
-        if (spline->getName() == name) return spline;
-    return nullptr;
-}
+FlySpline* FlySpline::find(std::wstring const& name) { return Orvex::findNamedObject(list(), name); }
 
 void FlySpline::loadList(Orvex::XMLNode& root, std::wstring const& sourceName) {
     for (Orvex::XMLNode* child : root.children())
@@ -117,8 +115,7 @@ bool FlySpline::loadFile() {
 }
 
 void FlySpline::clearList() {
-    for (FlySpline* spline : list()) spline->release();
-    list().clear();
+    Orvex::releaseAll(list());
 }
 
 }  // namespace Solitaire

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "engine/core/NamedObjectList.h"
+#include "engine/core/Utils.h"
 #include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenstapel.h"
@@ -35,10 +37,8 @@ void Kartenmanager::releaseAll() {
         card->release();
     }
     cards.clear();
-    for (Kartenstapel* pile : piles) pile->release();
-    piles.clear();
-    for (Kartenstapel* pile : templates) pile->release();
-    templates.clear();
+    Orvex::releaseAll(piles);
+    Orvex::releaseAll(templates);
 }
 
 void Kartenmanager::resetFields() {
@@ -96,16 +96,10 @@ void Kartenmanager::createDiscardPile() {
     tooltipChanged.emit(std::wstring(), false);
 }
 
-Kartenstapel* Kartenmanager::findPile(std::wstring const& name) const {
-    for (Kartenstapel* pile : piles)
-        if (pile->getName() == name) return pile;
-    return nullptr;
-}
+Kartenstapel* Kartenmanager::findPile(std::wstring const& name) const { return Orvex::findNamedObject(piles, name); }
 
 Kartenstapel* Kartenmanager::findTemplate(std::wstring const& name) const {
-    for (Kartenstapel* pile : templates)
-        if (pile->getName() == name) return pile;
-    return nullptr;
+    return Orvex::findNamedObject(templates, name);
 }
 
 std::vector<Kartenstapel*> Kartenmanager::getPilesOfType(int type) const {

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <memory>
 
+#include "engine/core/NamedObjectList.h"
 #include "engine/platform/InputState.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
@@ -38,9 +39,7 @@ public:
           cards_(manager.cards) {
         for (Karte* card : cards_) card->addRef();
     }
-    ~KartenmanagerUndoData() override {
-        for (Karte* card : cards_) card->release();
-    }
+    ~KartenmanagerUndoData() override { Orvex::releaseAll(cards_); }
 
     void restore() override {
         owner_.pointsBalance = pointsBalance_;

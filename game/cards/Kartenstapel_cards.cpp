@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "engine/core/Utils.h"
 #include "game/cards/Anordnung.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
@@ -93,9 +94,7 @@ int Kartenstapel::freeCapacity(bool lessCards) const {
 }
 
 Kartenstapel::Anordnung* Kartenstapel::findArrangement(std::wstring const& name) const {
-    for (Anordnung* arrangement : arrangements_)
-        if (arrangement->getName() == name) return arrangement;
-    return nullptr;
+    return Orvex::findNamedObject(arrangements_, name);
 }
 
 void Kartenstapel::arrange(float speed, std::vector<Karte*> const& exclusions) {

@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "engine/core/Logger.h"
+#include "engine/core/NamedObjectList.h"
+#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/cards/KartenObjekt.h"
@@ -15,19 +17,6 @@
 namespace Solitaire {
 
 namespace {
-
-template <class T>
-T* findByName(std::vector<T*> const& list, std::wstring const& name) {
-    for (T* object : list)
-        if (object->getName() == name) return object;
-    return nullptr;
-}
-
-template <class T>
-void releaseAll(std::vector<T*>& list) {
-    for (T* object : list) object->release();
-    list.clear();
-}
 
 bool inLayer(SolPartikel const& object, int layer) { return inParticleLayer(object.getLayer(), layer); }
 
@@ -56,10 +45,10 @@ SolPartikelManager& SolPartikelManager::instance() {
 SolPartikelManager::~SolPartikelManager() { clear(); }
 
 void SolPartikelManager::clear() {
-    releaseAll(particles_);
-    releaseAll(particleTemplates_);
-    releaseAll(emitters_);
-    releaseAll(emitterTemplates_);
+    Orvex::releaseAll(particles_);
+    Orvex::releaseAll(particleTemplates_);
+    Orvex::releaseAll(emitters_);
+    Orvex::releaseAll(emitterTemplates_);
 }
 
 void SolPartikelManager::loadTemplates(Orvex::XMLNode& root, std::wstring const& sourceName) {
@@ -231,11 +220,11 @@ SolPartikel const* SolPartikelManager::findTemplate(std::wstring const& name) co
 }
 
 SolPartikel const* SolPartikelManager::findParticleTemplate(std::wstring const& name) const {
-    return findByName(particleTemplates_, name);
+    return Orvex::findNamedObject(particleTemplates_, name);
 }
 
 SolPartikelEmitter const* SolPartikelManager::findEmitterTemplate(std::wstring const& name) const {
-    return findByName(emitterTemplates_, name);
+    return Orvex::findNamedObject(emitterTemplates_, name);
 }
 
 }  // namespace Solitaire

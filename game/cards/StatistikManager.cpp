@@ -3,6 +3,8 @@
 #include "game/cards/StatistikManager.h"
 
 #include "engine/core/Logger.h"
+#include "engine/core/NamedObjectList.h"
+#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 
 namespace Solitaire {
@@ -14,9 +16,7 @@ StatistikManager& StatistikManager::instance() {
 
 StatistikManager::StatistikManager() { resetProfileStatistik(); }
 
-StatistikManager::~StatistikManager() {
-    for (Statistik* set : active_) set->release();
-}
+StatistikManager::~StatistikManager() { Orvex::releaseAll(active_); }
 
 bool StatistikManager::isProfileName(std::wstring const& name) const { return name == kProfileSetName; }
 
@@ -56,11 +56,7 @@ bool StatistikManager::add(Statistik* set) {
 
 void StatistikManager::remove(std::wstring const& name) { drop(name); }
 
-Statistik* StatistikManager::find(std::wstring const& name) const {
-    for (Statistik* set : active_)
-        if (set->getName() == name) return set;
-    return nullptr;
-}
+Statistik* StatistikManager::find(std::wstring const& name) const { return Orvex::findNamedObject(active_, name); }
 
 void StatistikManager::addMouseDistance(Orvex::u32 distance) {
     forEach([&](Statistik& s) { s.addMouseDistance(distance); });

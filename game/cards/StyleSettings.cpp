@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "engine/core/NamedObjectList.h"
+#include "engine/core/Utils.h"
 #include "game/cards/Background.h"
 #include "game/cards/GameStyle.h"
 #include "game/cards/Kartenset.h"
@@ -12,14 +14,6 @@
 namespace Solitaire {
 
 namespace {
-
-template <class T>
-T* findByName(std::vector<T*> const& list, std::wstring const& name) {
-    for (T* object : list) {
-        if (object->getName() == name) return object;
-    }
-    return nullptr;
-}
 
 // Makes object current: one more reference for it, one less for the old one.
 template <class T>
@@ -36,8 +30,7 @@ template <class T>
 void releaseAll(std::vector<T*>& list, T*& current) {
     if (current) current->release();
     current = nullptr;
-    for (T* object : list) object->release();
-    list.clear();
+    Orvex::releaseAll(list);
 }
 
 }  // namespace
@@ -148,11 +141,15 @@ void StyleSettings::addGameStyle(GameStyle* gameStyle) {
     }
 }
 
-GameStyle* StyleSettings::findGameStyle(std::wstring const& name) const { return findByName(gameStyles_, name); }
+GameStyle* StyleSettings::findGameStyle(std::wstring const& name) const {
+    return Orvex::findNamedObject(gameStyles_, name);
+}
 
-Style* StyleSettings::findStyle(std::wstring const& name) const { return findByName(styles_, name); }
+Style* StyleSettings::findStyle(std::wstring const& name) const { return Orvex::findNamedObject(styles_, name); }
 
-Background* StyleSettings::findBackground(std::wstring const& name) const { return findByName(backgrounds_, name); }
+Background* StyleSettings::findBackground(std::wstring const& name) const {
+    return Orvex::findNamedObject(backgrounds_, name);
+}
 
 Kartenset* StyleSettings::findKartenset(std::wstring const& name) const {
     for (CardSetSet const* set : sets_) {

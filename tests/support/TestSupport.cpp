@@ -23,6 +23,8 @@ std::filesystem::path sourceDir() {
     return src ? std::filesystem::path(src) : std::filesystem::path(ORVEX_SOURCE_DIR);
 }
 
+std::filesystem::path monoFontFile() { return ORVEX_MONO_FONT; }
+
 void writeFile(std::filesystem::path const& path, std::string const& bytes) {
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

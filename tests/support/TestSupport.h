@@ -14,6 +14,10 @@ std::filesystem::path makeTempDir(std::string const& name);
 // The source tree (for test data kept beside the tests).
 std::filesystem::path sourceDir();
 
+// A font file of the system: the packaged DejaVu Sans Mono (fonts-dejavu-core), for tests that
+// need a face as a file rather than by name.
+std::filesystem::path monoFontFile();
+
 // Writes bytes to a file, creating folders as needed.
 void writeFile(std::filesystem::path const& path, std::string const& bytes);
 std::string readFile(std::filesystem::path const& path);

@@ -20,9 +20,8 @@ namespace {
 namespace fs = std::filesystem;
 
 int makeCards(fs::path const& folder) {
-    std::string const command = std::string(MAKE_CARDS_PATH) + " " +
-                                (testsupport::sourceDir() / "data" / "Fonts" / "DejaVuSansMono.ttf").string() + " " +
-                                folder.string() + " 2>&1";
+    std::string const command =
+        std::string(MAKE_CARDS_PATH) + " " + testsupport::monoFontFile().string() + " " + folder.string() + " 2>&1";
     int const raw = std::system(command.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }

@@ -104,6 +104,38 @@ TEST(XMLParse, ElementsKnowTheLineOfTheirStartTag) {
     EXPECT_EQ(oneLine.getChild(L"C")->getLine(), 1u);
 }
 
+// 8-bit files are searched and their lines counted eight bytes at a time: texts of every length
+// around those words, bytes that differ from the syntax only in their high bit (0x8A and 0xBC
+// beside "\n" and "<"), and a gap of thousands of lines read as the wide text of the same file.
+TEST(XMLParse, EightBitTextReadsAsItsWideText) {
+    std::string text = "<ROOT>\r\n";
+    for (int i = 0; i < 120; ++i) {
+        std::string filler(static_cast<std::size_t>(i % 19), i % 3 ? '\x8A' : '\xBC');
+        text += std::string(static_cast<std::size_t>(i % 11), '\t') + "<E" + std::to_string(i) + " A=\"" + filler +
+                "\" B=\"" + std::string(static_cast<std::size_t>(i % 23), 'x') + "\">\"|" + filler + "\n|\"" +
+                std::string(static_cast<std::size_t>(i % 5), '\n') + "</E" + std::to_string(i) + ">\r\n";
+        if (i == 60) text += std::string(5000, '\n') + std::string(3000, ' ');
+    }
+    text += "</ROOT>";
+    XMLNode bytes, wide;
+    ASSERT_TRUE(bytes.loadFromBytes(reinterpret_cast<unsigned char const*>(text.data()), text.size(), L"t"));
+    std::wstring widened;
+    for (char c : text) widened += Orvex::xmltext::kAnsiToWide[static_cast<unsigned char>(c)];
+    ASSERT_TRUE(wide.loadFromText(widened));
+    ASSERT_EQ(bytes.getChildCount(), 120u);
+    EXPECT_TRUE(bytes.equals(wide));
+    for (Orvex::u32 i = 0; i < 120; ++i) {
+        SCOPED_TRACE(i);
+        XMLNode const* b = bytes.getChild(L"", static_cast<int>(i));
+        XMLNode const* w = wide.getChild(L"", static_cast<int>(i));
+        EXPECT_EQ(b->getLine(), w->getLine());
+        EXPECT_EQ(b->getAttribute(L"B")->getString().size(), i % 23);
+        EXPECT_EQ(b->getValue(0)->getString().size(), i % 19 + 1);
+    }
+    // E60's value and line end, then the gap.
+    EXPECT_EQ(bytes.getChild(L"E61")->getLine(), bytes.getChild(L"E60")->getLine() + 2 + 5000);
+}
+
 TEST(XMLParse, ControlCharactersAndHighCharactersAreNotSyntax) {
     // Only blanks (and characters below them) separate; nothing above U+FFFF breaks anything.
     std::wstring text = L"<R";

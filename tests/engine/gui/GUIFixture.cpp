@@ -5,6 +5,7 @@
 #include "engine/core/Logger.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/SpriteHolder.h"
+#include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureManager.h"
 #include "port/win32/win32_paths.h"
 #include "tests/support/TestSupport.h"
@@ -113,13 +114,22 @@ void GUIFixture::closeDevice() {
     gui.setSprite(nullptr);
     Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
     if (Orvex::SpriteHolder* sprites = d3d.findSprite()) sprites->release();
+    releaseAnimations();
     d3d.getTextureManager().releaseAll();
     d3d.shutdown();
     d3d.getInitParams() = Orvex::D3DInitParams();
 }
 
+void GUIFixture::releaseAnimations() {
+    Orvex::Texture2DAnimationManager& registry = Orvex::Texture2DAnimationManager::instance();
+    registry.releaseAnimations();
+    registry.getTextures().releaseAll();
+}
+
 void GUIFixture::TearDown() {
     gui.clear();
+    // GUI and tutorial files bring animation lists; the next test reads them afresh.
+    releaseAnimations();
     // The GUI system keeps the pointer: later tests start from where a fresh one has it.
     Orvex::MouseState home = mouseAt(0, 0);
     gui.onMouseMove(home, Orvex::OA_MOUSE_X);

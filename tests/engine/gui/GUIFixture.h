@@ -73,9 +73,12 @@ protected:
     void TearDown() override;
     void setScreen(unsigned w, unsigned h);
     // The engine's device, windowed at the screen size; closeDevice lets go of the GUI sprite,
-    // the device's sprites and pictures (they would outlive it under their names) and the device.
+    // the device's sprites and pictures and the animations with their pictures (they would
+    // outlive it under their names) and the device.
     static bool openDevice();
     void closeDevice();
+    // Empties the animation registry and its picture list.
+    static void releaseAnimations();
     // A left press and release at (x, y) through the GUI system.
     void click(float x, float y);
     // A left drag from (x0, y0) to (x1, y1); the move reports axis.

@@ -1,10 +1,11 @@
 // Text drawn through the real device and read back: device fonts aligned, wrapped and measured,
 // shadow and halo where the style puts them, scaling with the screen height, German letters
 // and the euro sign, bitmap fonts built at run time against their device font, characters
-// outside a glyph table, the data's font file, and device loss.
+// outside a glyph table, the data's font file (faces of the system only), and device loss.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "engine/platform/D3DInterface.h"
 #include "port/d3d9/d3d9_port.h"
 #include "tests/engine/gui/FontFixture.h"
+#include "tests/support/TestSupport.h"
 
 namespace fonttest {
 namespace {
@@ -120,7 +122,7 @@ TEST_F(DeviceFontDrawTest, GermanLettersAndTheEuroSignDraw) {
     }
 }
 
-// The data's font file: every font draws, the private face is monospaced, the glyph-table font
+// The data's font file: every font draws, the mono face is monospaced, the glyph-table font
 // draws its letters at their size, and a lost device brings every font back to the same pixels.
 class DataFontsTest : public FontDrawFixture {
 protected:
@@ -151,13 +153,23 @@ TEST_F(DataFontsTest, EveryFontDraws) {
         EXPECT_GT(drawn.right - drawn.left, 10) << std::string(name.begin(), name.end());
     }
     EXPECT_NE(dynamic_cast<BitmapFont*>(fonts.findFont(L"knopf"))->data, nullptr);
-    // The shipped face: every letter takes the same room.
+    // The mono face (fontconfig finds the packaged one by its name): every letter takes the
+    // same room.
     EXPECT_EQ(measure(L"mono", L"iiii", RECT{0, 0, 200, 50}, 0).right, measure(L"mono", L"MMMM", RECT{0, 0, 200, 50}, 0).right);
     EXPECT_NE(measure(L"default", L"iiii", RECT{0, 0, 200, 50}, 0).right,
               measure(L"default", L"MMMM", RECT{0, 0, 200, 50}, 0).right);
     // The glyph-table face: "8" covers its full 10 x 14 letter after its space of 1.
     RECT const eight = inkOf(drawText(L"punkte", L"8", RECT{20, 20, 200, 90}, 0, white()), kWhite);
     EXPECT_EQ(show(eight), show(RECT{21, 20, 31, 34}));
+}
+
+// The data carries no font file: the faces are the system's, found by name.
+TEST_F(DataFontsTest, TheDataHoldsNoFontFiles) {
+    for (auto const& entry : std::filesystem::recursive_directory_iterator(testsupport::sourceDir() / "data")) {
+        std::string const extension = entry.path().extension().string();
+        EXPECT_TRUE(extension != ".ttf" && extension != ".otf" && extension != ".ttc") << entry.path();
+    }
+    EXPECT_EQ(fonts.findFontResource(L"DejaVu Sans Mono"), nullptr) << "no face of its own";
 }
 
 TEST_F(DataFontsTest, DeviceLossKeepsEveryFontsPixels) {

@@ -10,7 +10,9 @@
 #include "engine/gui/FontResourceHandle.h"
 #include "engine/gui/FontStyle.h"
 #include "engine/platform/D3DInterface.h"
+#include "port/win32/win32_paths.h"
 #include "tests/engine/gui/FontFixture.h"
+#include "tests/support/TestSupport.h"
 
 namespace fonttest {
 namespace {
@@ -144,8 +146,9 @@ TEST_F(FontKeysTest, FirstDefinitionWinsAndBitmapFontsComeFirst) {
 }
 
 TEST_F(FontKeysTest, FontsKeepTheirResourceAndTable) {
-    load(L"<FONTS><FONT_RESOURCE NAME=\"Mono\" FILENAME=\"data\\Fonts\\DejaVuSansMono.ttf\"/>"
-         L"<D3DXFONT NAME=\"m\" FONT_NAME=\"Mono\"/><D3DXFONT NAME=\"n\" USE_FONT_RESOURCE=\"fehlt\"/></FONTS>");
+    // A font file of the system, given by its full path.
+    load(L"<FONTS><FONT_RESOURCE NAME=\"Mono\" FILENAME=\"" + port::windowsPath(testsupport::monoFontFile().string()) +
+         L"\"/><D3DXFONT NAME=\"m\" FONT_NAME=\"Mono\"/><D3DXFONT NAME=\"n\" USE_FONT_RESOURCE=\"fehlt\"/></FONTS>");
     Orvex::FontResourceHandle* mono = fonts.findFontResource(L"Mono");
     ASSERT_NE(mono, nullptr);
     EXPECT_NE(mono->handle, nullptr);

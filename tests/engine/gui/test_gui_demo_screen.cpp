@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "engine/gui/D3DXFontInterface.h"
+#include "engine/gui/GUICheckboxButton.h"
 #include "engine/gui/GUIFrame.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIProgressBar.h"
@@ -72,6 +73,12 @@ TEST_F(DemoScreen, EveryWidgetLoadsDrawsAndIsWrittenAsAScreenshot) {
     EXPECT_NE(dynamic_cast<Orvex::GUILabel*>(gui.findWindow(L"demo_titel")), nullptr);
     EXPECT_NE(dynamic_cast<Orvex::GUISlider*>(gui.findWindow(L"demo_regler_1")), nullptr);
     EXPECT_NE(dynamic_cast<Orvex::GUIProgressBar*>(gui.findWindow(L"demo_balken_cut")), nullptr);
+    auto* lone = dynamic_cast<Orvex::GUICheckboxButton*>(gui.findWindow(L"demo_schalter"));
+    ASSERT_NE(lone, nullptr);
+    EXPECT_TRUE(lone->isChecked());
+    auto* meter = dynamic_cast<Orvex::GUIProgressBar*>(gui.findWindow(L"demo_balken_ani"));
+    ASSERT_NE(meter, nullptr);
+    EXPECT_EQ(meter->getFillType(), Orvex::GUIProgressBar::kAnimation);
     auto* scroll = dynamic_cast<Orvex::GUIScrollPanel*>(gui.findWindow(L"demo_rollbild"));
     ASSERT_NE(scroll, nullptr);
     // A second to settle: fades and goals reach their states.
@@ -95,6 +102,13 @@ TEST_F(DemoScreen, EveryWidgetLoadsDrawsAndIsWrittenAsAScreenshot) {
         {"layout: left column", 30, 500, 0xFF806040},
         {"layout: fill", 200, 500, 0xFFD0D0C0},
         {"layout: bottom strip", 200, 575, 0xFF507050},
+        {"lone checkbox button, checked", 514, 224, 0xFF20C040},
+        {"lone checkbox button's rim", 502, 224, 0xFFE0E0E0},
+        // The meter's frame at 0.6 of five frames is frame 3: lamps 0 to 2 lit, lamp 3 dark.
+        {"meter: first lamp lit", 575, 224, 0xFFFFB020},
+        {"meter: third lamp lit", 665, 224, 0xFFFFB020},
+        {"meter: fourth lamp dark", 710, 224, 0xFF403428},
+        {"meter: ground between the lamps", 598, 224, 0xFF181820},
         {"frame centre", 300, 200, 0xFF203040},
         {"frame edge", 200, 26, 0xFF806040},
         {"start button ground", 60, 100, 0xFF3060C0},

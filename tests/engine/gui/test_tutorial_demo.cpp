@@ -1,16 +1,20 @@
 // Our tutorial file over our demo screens, frame by frame: the introduction strip slides the
 // main menu in, moves its page window to a screen corner clear of each window it points at,
 // steps on by a click and by time, and ends with the page window out; a page whose window is
-// missing says so once.
+// missing says so once; the closing page plays its animation on the page window.
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include <set>
 
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/TutorialManager.h"
 #include "engine/gui/TutorialPage.h"
 #include "engine/gui/TutorialStrip.h"
+#include "engine/render/Texture2DAnimation.h"
+#include "engine/render/Texture2DAnimationManager.h"
 #include "tests/engine/gui/TutorialTestSupport.h"
 
 namespace {
@@ -73,6 +77,41 @@ TEST_F(TutorialDemo, APageWhoseWindowIsMissingSaysSoOnceAndStillSteps) {
     run(6.0);
     EXPECT_TRUE(s->isFinished());
     EXPECT_EQ(goalOf(L"hauptmenue"), L"AUS") << "the hide blend";
+}
+
+// The demo on the device, so that the animation list's sheet is loaded as a picture.
+class TutorialDemoDrawn : public TutorialDemo {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(openDevice());
+        TutorialDemo::SetUp();
+    }
+    void TearDown() override {
+        tutorials.clear();
+        gui.clear();
+        closeDevice();
+        TutorialDemo::TearDown();
+    }
+};
+
+// The closing page's picture is the animation the file's animation list brings: its frames of
+// the folding corner go onto the page window one after the other while the page is shown.
+TEST_F(TutorialDemoDrawn, TheClosingPagePlaysItsAnimationOnThePageWindow) {
+    Texture2DAnimation* folding = Texture2DAnimationManager::instance().findAnimation(L"tut_seite_ecke");
+    ASSERT_NE(folding, nullptr) << "the tutorial file's ANIMATIONEN list";
+    ASSERT_EQ(folding->getFrameCount(), 4u);
+    Texture2D* sheet = folding->getFrame(0)->texture;
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_NE(tutorials.showStrip(L"kurz"), nullptr);
+    GUIWindow* page = gui.findWindow(L"tut_seite");
+    std::set<LONG> lefts;
+    for (int i = 0; i < 30; ++i) {
+        run(0.05);
+        GUIDrawOptions& look = page->getDrawOptions();
+        EXPECT_EQ(look.getTexBackground(), sheet);
+        lefts.insert(static_cast<LONG>(look.backgroundSource.rect.left));
+    }
+    EXPECT_EQ(lefts, (std::set<LONG>{0, 64, 128, 192})) << "every frame of the sheet was shown";
 }
 
 }  // namespace

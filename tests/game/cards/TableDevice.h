@@ -29,7 +29,7 @@ protected:
         Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
         d3d.shutdown();
         d3d.getInitParams() = Orvex::D3DInitParams();
-        d3d.getInitParams().displayMode = D3DDISPLAYMODE{kWidth, kHeight, 60, D3DFMT_X8R8G8B8};
+        d3d.getInitParams().displayMode = D3DDISPLAYMODE{screenW, screenH, 60, D3DFMT_X8R8G8B8};
         d3d.getInitParams().setWindowed(true);
         ASSERT_TRUE(d3d.init());
         Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
@@ -60,6 +60,10 @@ protected:
     }
 
     Orvex::D3DXSprite sprite;
+    // The frame's size: kWidth x kHeight unless a fixture drawing whole tables sets another in
+    // its constructor.
+    unsigned screenW = kWidth;
+    unsigned screenH = kHeight;
 };
 
 }  // namespace styletest

@@ -27,8 +27,9 @@ protected:
         ASSERT_TRUE(styles.load(L"data\\Styles.sty"));
         Solitaire::StyleSettings::instance().load(styles, L"data\\Styles.sty");
         ASSERT_NE(Solitaire::StyleSettings::instance().getKartenset(), nullptr);
-        camera.setSecondRect(Orvex::FRect(0, 0, kWidth, kHeight));
-        camera.setRelativeRect(Orvex::FRect(0, 0, kWidth, 100000));  // no bottom-margin cap
+        float const w = static_cast<float>(screenW), h = static_cast<float>(screenH);
+        camera.setSecondRect(Orvex::FRect(0, 0, w, h));
+        camera.setRelativeRect(Orvex::FRect(0, 0, w, 100000));  // no bottom-margin cap
         manager().createDiscardPile();
     }
     void TearDown() override {
@@ -38,9 +39,11 @@ protected:
     }
     static Solitaire::Kartenmanager& manager() { return Solitaire::Kartenmanager::instance(); }
 
-    // Deals a shipped variant with a fixed seed and lets turns and glides end (ten seconds).
-    void deal() {
-        ASSERT_TRUE(manager().loadGameDefinitionFile(L"data\\Level\\Goldrausch.sol"));
+    // Deals a shipped variant with a fixed seed and lets turns and glides end (ten seconds); the
+    // table of an earlier deal goes first.
+    void deal(std::wstring const& variant = L"data\\Level\\Goldrausch.sol") {
+        manager().createDiscardPile();
+        ASSERT_TRUE(manager().loadGameDefinitionFile(variant));
         manager().startGame(&camera, L"7", true, {}, {}, 0.0f);
         for (int i = 0; i < 600; ++i) manager().update(1.0 / 60.0, 1.0 / 60.0, Orvex::MouseState());
     }
@@ -50,7 +53,7 @@ protected:
         Solitaire::RenderContext context;
         context.sprite = &sprite;
         context.camera = &camera;
-        context.target = Orvex::FRect(0, 0, kWidth, kHeight);
+        context.target = Orvex::FRect(0, 0, static_cast<float>(screenW), static_cast<float>(screenH));
         context.layerMask = layers;
         Solitaire::RenderQueue queue;
         return draw([&] { Solitaire::drawTable(manager(), context, queue); });

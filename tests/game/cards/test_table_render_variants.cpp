@@ -1,0 +1,151 @@
+// Every shipped variant dealt and drawn at 1280 x 720 with the shipped style, each frame written
+// as a screenshot PNG into the build folder (table_<variant>.png) for a look: the faces show on
+// white paper where the pile asks for no shade, and the shade where it does; in "Paare" each row
+// of the pyramid lies over the row above it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "game/cards/CardDrawing.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/Picking.h"
+#include "game/cards/Style.h"
+#include "port/d3dx9/d3dx9tex.h"
+#include "port/win32/win32_text.h"
+#include "tests/game/cards/TableRenderDevice.h"
+
+namespace Solitaire {
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFFFF;
+
+// The variants of data\Level (their file names without ".sol"; the others are includes).
+constexpr char const* kVariants[] = {"Goldrausch", "GoldrauschDrei", "Golfplatz", "Herzreihe",
+                                     "Paare",      "Spinne",         "Zellen"};
+
+std::wstring variantFile(char const* name) {
+    return L"data\\Level\\" + port::fromUtf8(name) + L".sol";
+}
+
+// A face-up card drawn as its face alone: no lock, key, joker, wildcard, extra or mark on it.
+bool plainFace(Karte const& card) {
+    D3DXVECTOR4 const none(0.0f, 0.0f, 0.0f, 0.0f);
+    return card.isFaceUp() && !card.isJoker && !card.isWildcard && !card.specialFlag && !card.overlayFlag &&
+           card.highlightLevel == 0 && card.suit != Karte::kSuitExtra && card.keys.current == none &&
+           card.locks.current == none;
+}
+
+bool overlap(Orvex::FRect const& a, Orvex::FRect const& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+class ShippedTableTest : public styletest::TableRenderTest {
+protected:
+    ShippedTableTest() {
+        screenW = 1280;
+        screenH = 720;
+    }
+    uint32_t pixel(std::vector<uint32_t> const& frame, D3DXVECTOR2 const& p) const {
+        return frame[static_cast<std::size_t>(p.y) * screenW + static_cast<std::size_t>(p.x)];
+    }
+    // The back buffer as it stands after drawFrame, as a PNG in the test's working folder.
+    void writeScreenshot(std::string const& file) {
+        IDirect3DSurface9* back = nullptr;
+        device()->GetRenderTarget(0, &back);
+        ASSERT_NE(back, nullptr);
+        std::wstring const path = port::fromUtf8((std::filesystem::current_path() / file).string());
+        EXPECT_EQ(D3DXSaveSurfaceToFile(path.c_str(), D3DXIFF_PNG, back, nullptr, nullptr), S_OK);
+        back->Release();
+    }
+    // The middle of the card's top margin, a sixteenth down its face: paper on every face.
+    D3DXVECTOR2 marginOf(Karte const& card) const {
+        Orvex::FRect const r = computeScreenRect(card, &camera);
+        return {r.left + 0.5f * (r.right - r.left), r.top + 0.06f * (r.bottom - r.top)};
+    }
+    // The card that picking finds at p (the one seen there), or null.
+    Karte* seenAt(D3DXVECTOR2 const& p) {
+        Karte* card = nullptr;
+        Kartenstapel* pile = nullptr;
+        return manager().pickAt(p, card, pile, {}) == 3 ? card : nullptr;
+    }
+    // Every card of the table with its pile.
+    std::vector<std::pair<Karte*, Kartenstapel*>> cardsOnPiles() const {
+        std::vector<std::pair<Karte*, Kartenstapel*>> out;
+        for (Kartenstapel* pile : manager().piles) {
+            std::vector<Karte*> held;
+            pile->getCards(held, true, true);
+            for (Karte* card : held) out.emplace_back(card, pile);
+        }
+        return out;
+    }
+};
+
+// The top margin of every plain face that is seen there is white paper times the pile's tint,
+// which is white unless the pile names a shade; a pile asking for the shade shows it.
+TEST_F(ShippedTableTest, EveryVariantShowsItsFacesOnWhitePaper) {
+    Style const& style = *StyleSettings::instance().getStyle();
+    D3DXCOLOR const& shade = style.shadingColour(1);
+    EXPECT_LT(shade.r, 0.9f) << "the style keeps a shade for piles that ask for it";
+    for (char const* variant : kVariants) {
+        SCOPED_TRACE(variant);
+        deal(variantFile(variant));
+        std::vector<uint32_t> const frame = drawFrame();
+        writeScreenshot(std::string("table_") + variant + ".png");
+        int white = 0;
+        for (auto const& [card, pile] : cardsOnPiles()) {
+            if (!plainFace(*card)) continue;
+            D3DXVECTOR2 const p = marginOf(*card);
+            if (p.x < 0 || p.y < 0 || p.x >= screenW || p.y >= screenH || seenAt(p) != card) continue;
+            D3DXCOLOR const& k = style.shadingColour(pile->rules.shading);
+            uint32_t const want = pile->rules.shading == 0 ? kWhite : toColour(D3DXCOLOR(k.r, k.g, k.b, 1.0f));
+            EXPECT_TRUE(testsupport::colorNear(pixel(frame, p), want, 3)) << std::hex << pixel(frame, p);
+            white += pile->rules.shading == 0;
+        }
+        EXPECT_GE(white, 1);
+    }
+    // A pile that asks for the shade draws its faces in it.
+    deal(variantFile("Goldrausch"));
+    for (Kartenstapel* pile : manager().piles) pile->rules.shading = 1;
+    std::vector<uint32_t> const shaded = drawFrame();
+    int seen = 0;
+    for (auto const& [card, pile] : cardsOnPiles()) {
+        D3DXVECTOR2 const p = marginOf(*card);
+        if (!plainFace(*card) || seenAt(p) != card) continue;
+        EXPECT_TRUE(testsupport::colorNear(pixel(shaded, p), toColour(D3DXCOLOR(shade.r, shade.g, shade.b, 1.0f)), 3));
+        ++seen;
+    }
+    EXPECT_GE(seen, 1);
+}
+
+// The pyramid of "Paare": wherever cards of two rows overlap, the lower row's card is drawn over
+// the upper row's and is the one picked there.
+TEST_F(ShippedTableTest, PaareRowsLieEachOverTheRowAbove) {
+    deal(variantFile("Paare"));
+    drawFrame();
+    auto row = [](Kartenstapel const* pile) {
+        std::wstring const& name = pile->getName();
+        return name.rfind(L"REIHE", 0) == 0 ? std::stoi(name.substr(5)) : 0;
+    };
+    std::vector<std::pair<Karte*, Kartenstapel*>> const cards = cardsOnPiles();
+    int pairs = 0;
+    for (auto const& [upper, upperPile] : cards)
+        for (auto const& [lower, lowerPile] : cards) {
+            if (row(upperPile) == 0 || row(lowerPile) <= row(upperPile)) continue;
+            Orvex::FRect const a = computeScreenRect(*upper, &camera), b = computeScreenRect(*lower, &camera);
+            if (!overlap(a, b)) continue;
+            ++pairs;
+            EXPECT_GT(lower->renderOrder, upper->renderOrder) << row(lowerPile) << " over " << row(upperPile);
+            // A point both cover: the lower row's card is seen there.
+            D3DXVECTOR2 const p((std::max(a.left, b.left) + std::min(a.right, b.right)) * 0.5f,
+                                (std::max(a.top, b.top) + std::min(a.bottom, b.bottom)) * 0.5f);
+            Karte* seen = seenAt(p);
+            EXPECT_NE(seen, upper) << row(lowerPile) << " over " << row(upperPile);
+        }
+    EXPECT_GE(pairs, 6 * 2);
+}
+
+}  // namespace
+}  // namespace Solitaire
