@@ -9,7 +9,9 @@ ResultsDelay::Events ResultsDelay::advance(float realStep) {
     float const previous = delay;
     delay -= realStep;
     if (skip) delay = kSkipped;
-    events.reveal = previous >= revealThreshold && delay <= revealThreshold;
+    // Crossing the threshold is going below it: a delay that lands on it exactly reveals in the
+    // update that leaves it, not in both.
+    events.reveal = previous >= revealThreshold && delay < revealThreshold;
     events.leave = previous > kMedalsLeave && delay <= kMedalsLeave;
     if (delay <= 0.0f) {
         events.open = true;

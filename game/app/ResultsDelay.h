@@ -1,7 +1,8 @@
 // The delay between a decided game and its evaluation screen. The game-end handler starts it
 // (pending 1 for a rated game, -1 otherwise) with a base delay plus the cards' end flight; each
-// update counts it down by the real step: crossing the reveal threshold reveals the medal,
-// crossing 1 s sends the medals away, reaching 0 opens the evaluation. A click while it runs
+// update counts it down by the real step: going below the reveal threshold reveals the medal
+// (once, also when an update lands on the threshold exactly), crossing 1 s sends the medals
+// away, reaching 0 opens the evaluation. A click while it runs
 // asks for a skip: the next update sets it to -1 and so takes every remaining event at once.
 // The skip request is used up when the evaluation opens, so it cannot cut the next game's delay.
 #pragma once

@@ -141,7 +141,8 @@ GameFiles::GameFiles() {
              "<GUIMENULINK NAME=\"WEITER\"><TRIGGER_WINDOW_LCLICK>\"|S_WEITER|\"</TRIGGER_WINDOW_LCLICK>"
              "<ACTIVATE_MENUS>\"|HAUPTMENU|\"</ACTIVATE_MENUS></GUIMENULINK>") +
         menu("HAUPTMENU", "\"|H_HAUPT|\"") + menu("INGAMEMENU", "\"|I_SPIEL|\"") +
-        menu("TUTORIALMENU", "\"|I_SPIEL|\" \"|T_TUTORIAL|\"") + menu("AUSWERTUNGMENU", "\"|A_AUSWERTUNG|\"") +
+        "<GUIMENU NAME=\"TUTORIALMENU\" MENU_ID=\"2\"><LINKED_GUI_WINDOWS>\"|T_TUTORIAL|\"</LINKED_GUI_WINDOWS>"
+        "<INVERT_STATE ID_MASK=\"0\"/></GUIMENU>" + menu("AUSWERTUNGMENU", "\"|A_AUSWERTUNG|\"") +
         "</GUIMENUS></MENUES>";
 
     // Texts and the pause font.

@@ -7,7 +7,7 @@
 // filled by the four bands; "LoadingScreens" holds the hidden "L_SplashScreen" with the bar
 // "LS_SplashProgress"; menus "STARTMENU" (active at start, its button "S_WEITER" leads to
 // "HAUPTMENU"), "HAUPTMENU", "INGAMEMENU" (the table windows, medals, god bars 1, 2 and 4),
-// "TUTORIALMENU", "AUSWERTUNGMENU"; the 17 cursors of "data\menu\mouse.ani", each two frames of
+// "TUTORIALMENU" (over the in-game screen, which stays active), "AUSWERTUNGMENU"; the 17 cursors of "data\menu\mouse.ani", each two frames of
 // its own colours; "RECTS" whose cells are coloured by row, column and piece.
 #pragma once
 
