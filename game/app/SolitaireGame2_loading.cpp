@@ -10,6 +10,7 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Sprite.h"
+#include "engine/render/SpriteRect.h"
 #include "engine/render/TextureManager.h"
 #include "engine/render/TextureParams.h"
 #include "game/app/SolitaireGame2.h"
@@ -21,10 +22,15 @@ namespace Solitaire {
 namespace {
 
 constexpr D3DCOLOR kWhite = 0xFFFFFFFF;
-// The splash is stretched over the screen; the bands are drawn with modes 20 and 4.
+// The splash is stretched over the screen. A band's picture keeps its aspect (uniform fit) and
+// lies against the centre window: aligned to its far end for the left and top bands, to its
+// near end for the right and bottom ones, centred across. (Aligned to the far end alike, as the
+// left band is, the right and bottom pictures would lie 5000 pixels off the screen and the top
+// one midway there: only the left margin would be covered.)
 constexpr Orvex::u8 kStretch = 1;
-constexpr Orvex::u8 kBandModeX = 20;
-constexpr Orvex::u8 kBandModeY = 4;
+constexpr Orvex::u8 kFit = Orvex::SDP_STRETCH;
+constexpr Orvex::u8 kFitToFar = Orvex::SDP_STRETCH | Orvex::SDP_ALIGN_BACK;
+constexpr Orvex::u8 kFitToNear = Orvex::SDP_STRETCH | Orvex::SDP_ALIGN_FRONT;
 
 // One colour channel: clamped to 0..1, times 255, rounded; a NaN gives 0.
 DWORD channel(float value) {
@@ -133,16 +139,17 @@ void SolitaireGame2::drawScreenFrame(Orvex::GUIWindow& window, bool const& drawn
     struct Band {
         Orvex::Texture2D* texture;
         long long l, t, r, b;
+        Orvex::u8 modeX, modeY;
     };
-    Band const bands[] = {{frameLeft_, oL - kBandReach, oT, iL + 1, oB},
-                          {frameRight_, iR - 1, oT, oR + kBandReach, oB},
-                          {frameTop_, oL, oT - kBandReach, oR, iT + 1},
-                          {frameBottom_, oL, iB - 1, oR, oB + kBandReach}};
+    Band const bands[] = {{frameLeft_, oL - kBandReach, oT, iL + 1, oB, kFitToFar, kFit},
+                          {frameRight_, iR - 1, oT, oR + kBandReach, oB, kFitToNear, kFit},
+                          {frameTop_, oL, oT - kBandReach, oR, iT + 1, kFit, kFitToFar},
+                          {frameBottom_, oL, iB - 1, oR, oB + kBandReach, kFit, kFitToNear}};
     for (Band const& band : bands) {
         if (!band.texture) continue;
         Orvex::FRect const target(static_cast<float>(band.l), static_cast<float>(band.t), static_cast<float>(band.r),
                                   static_cast<float>(band.b));
-        sprite_->drawInRect(band.texture, nullptr, target, kBandModeX, kBandModeY, colour);
+        sprite_->drawInRect(band.texture, nullptr, target, band.modeX, band.modeY, colour);
     }
 }
 

@@ -107,7 +107,7 @@ GameFiles::GameFiles() {
     files["data/GUI/Rand.gui"] =
         "<GUI><TEXTURES FILE=\"data\\GUI\\bilder.tex\"/><TEXTURES FILE=\"data\\GUI\\rand.tex\"/>"
         "<WINDOW NAME=\"R_RANDMENU\"><WINDOW_PARAMS>" + fullRect() +
-        "<DRAWOPTIONS EBENE=\"0\" TEX_NORMAL=\"weiss\" MODULATE_COLOR=\"00000000\"/></WINDOW_PARAMS>"
+        "<DRAWOPTIONS EBENE=\"0\" MODULATE_COLOR=\"FFFFFFFF\"/></WINDOW_PARAMS>"
         "<WINDOW NAME=\"R_RANDCENTER\"><WINDOW_PARAMS><GUIRECT><POS_TL X_OFF=\"" + std::to_string(m) + "\" Y_OFF=\"" +
         std::to_string(m) + "\"/><SIZE X_REL=\"1\" Y_REL=\"1\" X_OFF=\"" + std::to_string(-2 * m) + "\" Y_OFF=\"" +
         std::to_string(-2 * m) + "\"/></GUIRECT><DRAWOPTIONS TEX_NORMAL=\"weiss\" MODULATE_COLOR=\"00000000\"/>"
