@@ -53,6 +53,41 @@ std::string window(std::string const& name, std::string const& type, float x, fl
            "</WINDOW_PARAMS></WINDOW>";
 }
 
+// A window over the whole of its parent, drawing nothing of its own.
+std::string fullWindow(std::string const& name) {
+    return "<WINDOW NAME=\"" + name + "\"><WINDOW_PARAMS>" + fullRect() + "</WINDOW_PARAMS></WINDOW>";
+}
+
+// An information panel: goals "AUS" (hidden) and "CENTER" (shown).
+std::string panel(std::string const& name) {
+    std::string const r = rect(100, 100, 60, 30);
+    return "<WINDOW NAME=\"" + name + "\"><WINDOW_PARAMS ANIMATION_GOAL=\"AUS\">" + r +
+           "<ANIMATION_GOAL NAME=\"CENTER\" SPEED=\"1\">" + r + "<OPTIONS VISIBLE=\"1\"/></ANIMATION_GOAL>" +
+           "<ANIMATION_GOAL NAME=\"AUS\" SPEED=\"1\">" + r + "<OPTIONS VISIBLE=\"0\"/></ANIMATION_GOAL>" +
+           "</WINDOW_PARAMS></WINDOW>";
+}
+
+// A mono 16-bit PCM WAV of a short tone.
+std::string wav(unsigned samples) {
+    auto put = [](std::string& b, uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) b += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    std::string b = "RIFF";
+    put(b, 36 + samples * 2, 4);
+    b += "WAVEfmt ";
+    put(b, 16, 4);
+    put(b, 1, 2);
+    put(b, 1, 2);
+    put(b, 22050, 4);
+    put(b, 44100, 4);
+    put(b, 2, 2);
+    put(b, 16, 2);
+    b += "data";
+    put(b, samples * 2, 4);
+    for (unsigned i = 0; i < samples; ++i) put(b, (i / 25) % 2 ? 0x2000u : 0xE000u, 2);
+    return b;
+}
+
 // A medal: hidden at "AUS", shown at "AN", gone at "WEG".
 std::string medal(std::string const& name) {
     std::string const r = rect(0, 0, 10, 10);
@@ -115,13 +150,13 @@ GameFiles::GameFiles() {
 
     files["data/GUI/Loadscreen.gui"] =
         "<GUI><WINDOW NAME=\"LoadingScreens\"><WINDOW_PARAMS>" + fullRect() +
-        "<DRAWOPTIONS EBENE=\"50\"/></WINDOW_PARAMS>"
+        "<OPTIONS INPUT_IGNORE=\"3\"/><DRAWOPTIONS EBENE=\"50\"/></WINDOW_PARAMS>"
         "<WINDOW NAME=\"L_SplashScreen\"><WINDOW_PARAMS>" + fullRect() +
         "<OPTIONS VISIBLE=\"0\"/><DRAWOPTIONS TEX_NORMAL=\"weiss\" MODULATE_COLOR=\"" + colourText(kSplashColour) +
         "\"/></WINDOW_PARAMS>" + progressBar("LS_SplashProgress", 20, 20, 100, 10) + "</WINDOW></WINDOW></GUI>";
 
-    std::string ingame = window("I_DRAW", "", 0, 0, 320, 240) + window("I_RenderWindow", "", 0, 0, 320, 240) +
-                         window("I_RenderWindowOverlay", "", 0, 0, 320, 240) + window("TMPWINDOW", "", 0, 0, 8, 8) +
+    std::string ingame = fullWindow("I_DRAW") + fullWindow("I_RenderWindow") + fullWindow("I_RenderWindowOverlay") +
+                         window("TMPWINDOW", "", 0, 0, 8, 8) + panel("I_GameName") + panel("I_Help") +
                          progressBar("I_GODS_1", 10, 200, 40, 8) + progressBar("I_GODS_2", 60, 200, 40, 8) +
                          progressBar("I_GODS_4", 160, 200, 40, 8) + progressBar("I_TIPP", 210, 200, 40, 8);
     for (char const* name : {"I_ABSCHLUSS_NIX", "I_ABSCHLUSS_BRONZE", "I_ABSCHLUSS_SILBER", "I_ABSCHLUSS_GOLD",
@@ -144,6 +179,11 @@ GameFiles::GameFiles() {
         "<GUIMENU NAME=\"TUTORIALMENU\" MENU_ID=\"2\"><LINKED_GUI_WINDOWS>\"|T_TUTORIAL|\"</LINKED_GUI_WINDOWS>"
         "<INVERT_STATE ID_MASK=\"0\"/></GUIMENU>" + menu("AUSWERTUNGMENU", "\"|A_AUSWERTUNG|\"") +
         "</GUIMENUS></MENUES>";
+
+    // The hover sound.
+    files["data/Sounds/over.wav"] = wav(2205);
+    files["data/Sounds/sounds.snd"] =
+        "<SOUNDS><SOUND><ENTRY NAME=\"OverButton\" VOLUME=\"1\">\"|data\\Sounds\\over.wav|\"</ENTRY></SOUND></SOUNDS>";
 
     // Texts and the pause font.
     files["data/texte.lng"] =

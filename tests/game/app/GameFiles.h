@@ -4,11 +4,12 @@
 // cuts or leaves out files before writing them.
 //
 // The screen: "R_RANDMENU" covers it, "R_RANDCENTER" leaves margins of kFrameMargin pixels
-// filled by the four bands; "LoadingScreens" holds the hidden "L_SplashScreen" with the bar
-// "LS_SplashProgress"; menus "STARTMENU" (active at start, its button "S_WEITER" leads to
+// filled by the four bands; "LoadingScreens" (on top, ignoring input) holds the hidden
+// "L_SplashScreen" with the bar "LS_SplashProgress"; menus "STARTMENU" (active at start, its button "S_WEITER" leads to
 // "HAUPTMENU"), "HAUPTMENU", "INGAMEMENU" (the table windows, medals, god bars 1, 2 and 4),
 // "TUTORIALMENU" (over the in-game screen, which stays active), "AUSWERTUNGMENU"; the 17 cursors of "data\menu\mouse.ani", each two frames of
-// its own colours; "RECTS" whose cells are coloured by row, column and piece.
+// its own colours; "RECTS" whose cells are coloured by row, column and piece; the sound
+// "OverButton".
 #pragma once
 
 #include <cstdint>
