@@ -19,7 +19,7 @@ namespace guitest {
 Orvex::GUIWindow* makeWindow(std::wstring const& text);
 // A plain window placed at (x, y) with the size (w, h) in pixels.
 Orvex::GUIWindow* makeBox(std::wstring const& name, float x, float y, float w, float h);
-// Loads a GUI file of the source tree ("data\GUI\...") into the GUI system.
+// Loads a GUI file of the source tree ("data\GUI\...", "tests\engine\gui\data\...") into the GUI system.
 void loadFile(std::wstring const& path);
 // Loads a GUI file given as text.
 void loadText(std::wstring const& text, std::wstring const& source = L"test.gui");

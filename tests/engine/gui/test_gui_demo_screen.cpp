@@ -1,4 +1,4 @@
-// The widgets demo screen (data/GUI/demo_widgets.gui) on the device at 800 x 600 with the
+// The widgets demo screen (tests/engine/gui/data/demo_widgets.gui) on the device at 800 x 600 with the
 // engine's fonts (data/font.fnt): every widget loads through the factory, the screen is drawn
 // and written as a screenshot PNG into the build folder (demo_widgets.png), and probes find each
 // widget's pictures and texts where the layout puts them.
@@ -66,7 +66,7 @@ bool near(uint32_t argb, uint32_t want) { return guitest::nearRgb(argb, want, 4)
 }  // namespace
 
 TEST_F(DemoScreen, EveryWidgetLoadsDrawsAndIsWrittenAsAScreenshot) {
-    guitest::loadFile(L"data\\GUI\\demo_widgets.gui");
+    guitest::loadFile(L"tests\\engine\\gui\\data\\demo_widgets.gui");
     EXPECT_EQ(guitest::loggedCount({L"demo_widgets.gui"}), 0);
     EXPECT_NE(dynamic_cast<Orvex::GUIFrame*>(gui.findWindow(L"demo_rahmen")), nullptr);
     EXPECT_NE(dynamic_cast<Orvex::GUILabel*>(gui.findWindow(L"demo_titel")), nullptr);

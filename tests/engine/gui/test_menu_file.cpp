@@ -1,4 +1,4 @@
-// The game's own menu file (data\GUI\menus.mnu) driven only by input events, and menu files
+// The demo menu file (tests/engine/gui/data/menus.mnu) driven only by input events, and menu files
 // with bad data: unknown link kinds, names that resolve to nothing, links that lead back to
 // themselves, deep nesting. Each gives one log line and never hangs.
 #include <functional>
@@ -17,7 +17,7 @@ namespace {
 class MenuFileTest : public MenuFixture {
 protected:
     void loadGameMenus() {
-        loadMenuFile(L"data\\GUI\\menus.mnu");
+        loadMenuFile(L"tests\\engine\\gui\\data\\menus.mnu");
         rec.listen(L"BEENDEN");
         rec.listen(L"SPIEL_STARTEN");
         rec.watchMenus();
