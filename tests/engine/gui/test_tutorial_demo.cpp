@@ -31,7 +31,7 @@ protected:
         for (wchar_t const* file : {L"vorlagen.gui", L"fenster.gui", L"tutorial.gui"})
             guitest::loadFile(std::wstring(L"tests\\engine\\gui\\data\\") + file);
         XMLNode root;
-        ASSERT_TRUE(root.load(L"data\\tutorial.tut"));
+        ASSERT_TRUE(root.load(L"tests\\engine\\gui\\data\\tutorial.tut"));
         tutorials.loadTemplates(root);
     }
     void run(double seconds) {
