@@ -16,7 +16,7 @@ namespace {
 
 class MenuFileTest : public MenuFixture {
 protected:
-    void loadGameMenus() {
+    void loadDemoMenus() {
         loadMenuFile(L"tests\\engine\\gui\\data\\menus.mnu");
         rec.listen(L"BEENDEN");
         rec.listen(L"SPIEL_STARTEN");
@@ -26,8 +26,8 @@ protected:
 
 }  // namespace
 
-TEST_F(MenuFileTest, GameMenusLoadCleanAndStartAtTheTitle) {
-    loadGameMenus();
+TEST_F(MenuFileTest, DemoMenusLoadCleanAndStartAtTheTitle) {
+    loadDemoMenus();
     EXPECT_EQ(guitest::loggedCount({L"menus.mnu"}), 0);
     EXPECT_EQ(menus.getMenus().size(), 5u);
     EXPECT_EQ(history(), "*TITEL");
@@ -36,7 +36,7 @@ TEST_F(MenuFileTest, GameMenusLoadCleanAndStartAtTheTitle) {
 }
 
 TEST_F(MenuFileTest, ScriptedDemoSwitchesScreensByInputAlone) {
-    loadGameMenus();
+    loadDemoMenus();
     settle();
     struct Step {
         char const* what;
