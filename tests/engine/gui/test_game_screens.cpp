@@ -4,9 +4,11 @@
 // on the device at 1024 x 768: they load without a log line, hold every name the game looks up,
 // have every text in German and English, switch from the start screen to the main menu and its
 // exit question by input alone, and are drawn into screenshots in the build folder
-// (game_loading.png, game_start.png, game_main_menu.png, game_exit_question.png) that probes
-// check where the layout puts them.
+// (game_loading_*.png, game_start_*.png, game_main_menu_*.png, game_exit_question_*.png at three
+// screen sizes) that probes check where the layout puts them.
+#include <algorithm>
 #include <functional>
+#include <string>
 
 #include "engine/gui/D3DXFontInterface.h"
 #include "engine/gui/GUIButton.h"
@@ -30,14 +32,16 @@ using guitest::narrow;
 
 namespace {
 
-constexpr unsigned kWidth = 1024;
-constexpr unsigned kHeight = 768;
+struct ScreenSize {
+    unsigned width;
+    unsigned height;
+};
 
 class GameScreensTest : public guitest::MenuFixture {
 protected:
     void SetUp() override {
         MenuFixture::SetUp();
-        ASSERT_TRUE(openDevice(kWidth, kHeight));
+        ASSERT_TRUE(openDevice(screen().width, screen().height));
         Orvex::GUITooltipParam::setLanguageSource(&language);
         logtest::LogWatch watch;
         loadAsTheGameDoes();
@@ -73,6 +77,8 @@ protected:
         textures.loadTextures(dot, Orvex::TextureLoadParams(0, 0xFFFFFFFFu, true, true));
     }
 
+    virtual ScreenSize screen() const { return {1024, 768}; }
+
     static Orvex::Texture2D* texture(std::wstring const& name) {
         return Orvex::D3DInterface::getInstance().getTextureManager().findTexture(name);
     }
@@ -81,8 +87,8 @@ protected:
         return shootScreen(file, 0xFF808080, only);
     }
 
-    static uint32_t at(std::vector<uint32_t> const& pixels, float x, float y) {
-        return pixels[static_cast<unsigned>(y) * kWidth + static_cast<unsigned>(x)];
+    uint32_t at(std::vector<uint32_t> const& pixels, float x, float y) const {
+        return pixels[static_cast<unsigned>(y) * screen().width + static_cast<unsigned>(x)];
     }
     // Pixels inside the window's rectangle that are near white (its caption's letters).
     int lightPixelsIn(std::vector<uint32_t> const& pixels, std::wstring const& window) const {
@@ -231,12 +237,38 @@ TEST_F(GameScreensTest, KeysLeadOnAndReturnConfirmsTheExitQuestion) {
     }
 }
 
-TEST_F(GameScreensTest, ScreensAreDrawnWhereTheirLayoutPutsThem) {
+// The screens at a 4:3, a 16:9 and a 5:4 size: the baize fills the largest 4:3 rectangle in the
+// middle (the game covers the rest with the border bands), the screens lie inside it.
+class GameScreenSizesTest : public GameScreensTest, public testing::WithParamInterface<ScreenSize> {
+protected:
+    ScreenSize screen() const override { return GetParam(); }
+    std::string shot(char const* name) const {
+        return std::string("game_") + name + "_" + std::to_string(GetParam().width) + "x" +
+               std::to_string(GetParam().height) + ".png";
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Sizes, GameScreenSizesTest,
+                         testing::Values(ScreenSize{1024, 768}, ScreenSize{1280, 720}, ScreenSize{1280, 1024}),
+                         [](testing::TestParamInfo<ScreenSize> const& info) {
+                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+                         });
+
+TEST_P(GameScreenSizesTest, WhereTheirLayoutPutsThem) {
+    float const w = static_cast<float>(GetParam().width), h = static_cast<float>(GetParam().height);
+    FRect const centre = gui.findWindow(L"R_RANDCENTER")->getScreenRect();
+    float const scale = std::min(w / 4.0f, h / 3.0f);
+    EXPECT_NEAR(centre.right - centre.left, 4.0f * scale, 1.0f);
+    EXPECT_NEAR(centre.bottom - centre.top, 3.0f * scale, 1.0f);
+    EXPECT_NEAR(centre.left + centre.right, w, 1.0f) << "in the middle";
+    EXPECT_NEAR(centre.top + centre.bottom, h, 1.0f);
+    EXPECT_EQ(gui.findWindow(L"L_SplashScreen")->getScreenRect(), centre);
+
     // The loading screen as the game draws it while the bar is at 40 %.
     GUIWindow* splash = gui.findWindow(L"L_SplashScreen");
     dynamic_cast<Orvex::GUIProgressBar*>(gui.findWindow(L"LS_SplashProgress"))->setRatio(0.4f);
     splash->getOptions().visible = true;
-    std::vector<uint32_t> pixels = shoot("game_loading.png", splash);
+    std::vector<uint32_t> pixels = shoot(shot("loading"), splash);
     splash->getOptions().visible = false;
     FRect const bar = gui.findWindow(L"LS_SplashProgress")->getScreenRect();
     float const barY = (bar.top + bar.bottom) / 2;
@@ -247,16 +279,23 @@ TEST_F(GameScreensTest, ScreensAreDrawnWhereTheirLayoutPutsThem) {
     EXPECT_GT(lightPixelsIn(pixels, L"LS_Text"), 50) << "\"loading\"";
 
     settle();
-    pixels = shoot("game_start.png");
+    pixels = shoot(shot("start"));
+    for (wchar_t const* name : {L"SM_Karten", L"SM_Titel", L"SM_Weiter"}) {
+        FRect const r = gui.findWindow(name)->getScreenRect();
+        EXPECT_TRUE(r.left >= centre.left && r.right <= centre.right && r.top >= centre.top && r.bottom <= centre.bottom)
+            << narrow(name);
+    }
     EXPECT_GT(lightPixelsIn(pixels, L"SM_Titel"), 200);
     EXPECT_GT(lightPixelsIn(pixels, L"SM_Weiter"), 50);
-    uint32_t const baize = at(pixels, 20, 20);
-    EXPECT_GT((baize >> 8) & 0xFF, (baize >> 16) & 0xFF) << "green baize in the corner at 4:3";
+    uint32_t const baize = at(pixels, centre.left + 20, centre.top + 20);
+    EXPECT_GT((baize >> 8) & 0xFF, (baize >> 16) & 0xFF) << "green baize in the 4:3 rectangle's corner";
 
     click(L"SM_Fenster");
     settle();
-    pixels = shoot("game_main_menu.png");
+    pixels = shoot(shot("main_menu"));
     FRect const panel = gui.findWindow(L"H_Fenster")->getScreenRect();
+    EXPECT_TRUE(panel.left >= centre.left && panel.right <= centre.right && panel.top >= centre.top &&
+                panel.bottom <= centre.bottom);
     EXPECT_TRUE(guitest::nearRgb(at(pixels, panel.left + 20, panel.top + 300), 0xFF1C283A, 6)) << "the panel's body";
     EXPECT_TRUE(guitest::nearRgb(at(pixels, panel.left + 1, panel.top + 300), 0xFFC0CCDC, 40)) << "its light rim";
     for (wchar_t const* button : {L"H_FreiesSpiel", L"H_Exit"}) {
@@ -270,7 +309,7 @@ TEST_F(GameScreensTest, ScreensAreDrawnWhereTheirLayoutPutsThem) {
 
     click(L"H_Exit");
     settle();
-    pixels = shoot("game_exit_question.png");
+    pixels = shoot(shot("exit_question"));
     EXPECT_GT(lightPixelsIn(pixels, L"B_Frage"), 100);
     uint32_t const veiled = at(pixels, panel.left + 20, panel.top + 40);
     EXPECT_LT(veiled & 0xFF, 0x1C) << "the main menu lies darker under the veil";
