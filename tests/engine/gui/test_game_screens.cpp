@@ -293,9 +293,11 @@ TEST_P(GameScreenSizesTest, WhereTheirLayoutPutsThem) {
     click(L"SM_Fenster");
     settle();
     pixels = shoot(shot("main_menu"));
-    FRect const panel = gui.findWindow(L"H_Fenster")->getScreenRect();
+    FRect const panel = gui.findWindow(L"H_Rahmen")->getScreenRect();
     EXPECT_TRUE(panel.left >= centre.left && panel.right <= centre.right && panel.top >= centre.top &&
                 panel.bottom <= centre.bottom);
+    EXPECT_NEAR(panel.bottom - panel.top, (centre.bottom - centre.top) * 600.0f / 768.0f, 1.0f)
+        << "the panel grows with the screen";
     EXPECT_TRUE(guitest::nearRgb(at(pixels, panel.left + 20, panel.top + 300), 0xFF1C283A, 6)) << "the panel's body";
     EXPECT_TRUE(guitest::nearRgb(at(pixels, panel.left + 1, panel.top + 300), 0xFFC0CCDC, 40)) << "its light rim";
     for (wchar_t const* button : {L"H_FreiesSpiel", L"H_Exit"}) {
