@@ -1,7 +1,7 @@
 // The widgets demo screen at 1280x720 with 300 widgets, as the GUI system runs it: per frame the
 // pointer moves one step across the screen (a hover test, activation changes), the GUI system
 // updates every window and draws them in one sprite batch through the engine batcher and the
-// "Sprite" effect, with the engine's fonts. The screen is data/GUI/demo_widgets.gui (20 widgets)
+// "Sprite" effect, with the engine's fonts. The screen is tests/engine/gui/data/demo_widgets.gui (20 widgets)
 // and a grid of 100 cells, each a slider, a progress bar and, in turn, a scroll panel of four
 // tiles, a window docking three children, a button, a checkbox, a nine-part frame or a label,
 // filling it to 302 widgets (the demo's widgets stand in for six cells).
@@ -167,7 +167,7 @@ struct Scene {
         if (!fontFile.load(L"data\\font.fnt")) return false;
         fonts.loadConfig(fontFile, L"data\\font.fnt");
         XMLNode demo;
-        if (!demo.load(L"data\\GUI\\demo_widgets.gui")) return false;
+        if (!demo.load(L"tests\\engine\\gui\\data\\demo_widgets.gui")) return false;
         gui.loadTextures(demo, L"demo_widgets.gui");
         std::wstring grid = L"<GUI>";
         int i = 0;

@@ -32,12 +32,14 @@ Pictures:
   gui_tooltip.png        32x32 pale yellow note with a dark 1-pixel border
 gui_textures.tex: a texture list ("TEXTUR2D" elements) naming each picture.
 
-Tutorial pictures, with their own list tut_textures.tex:
+Tutorial pictures of the tests' demo pages, with their own list tut_textures.tex, written into
+tests/engine/gui/data/:
   tut_pfeil.png          64x32 yellow arrow pointing right (shaft to x 40, head to the tip at the
                          right edge's middle) on a transparent ground
   tut_seite.png          64x64 light paper page with a 2-pixel brown border
 
-Usage: tools/make_gui_pictures.py [output folder]   (default: data/GUI in this repo)
+Usage: tools/make_gui_pictures.py [output folder [tutorial output folder]]
+       (defaults: data/GUI and tests/engine/gui/data in this repo)
 """
 import os
 import sys
@@ -150,11 +152,11 @@ def tut_page(x, y):
     return (0xF0, 0xE8, 0xC8, 0xFF)
 
 
-def texture_list(names):
+def texture_list(names, folder):
     lines = ['<!-- The GUI\'s own pictures (written by tools/make_gui_pictures.py). -->', '<TEXTURES>']
     for name in names:
         lines.append(f'\t<TEXTUR2D NAME="{name[:-4]}">')
-        lines.append(f'\t\t<FILE FILENAME="data\\GUI\\{name}"/>')
+        lines.append(f'\t\t<FILE FILENAME="{folder}\\{name}"/>')
         lines.append('\t\t<FILE_INFO Format="A8R8G8B8" Pool="MANAGED"/>')
         lines.append('\t</TEXTUR2D>')
     lines.append('</TEXTURES>')
@@ -164,7 +166,9 @@ def texture_list(names):
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "GUI")
+    tutorial_out = sys.argv[2] if len(sys.argv) > 2 else os.path.join(here, "..", "tests", "engine", "gui", "data")
     os.makedirs(out, exist_ok=True)
+    os.makedirs(tutorial_out, exist_ok=True)
     pictures = {"gui_white.png": png_bytes(16, 16, white)}
     for name, colour in BUTTON_COLOURS.items():
         pictures[name] = png_bytes(64, 32, button(colour))
@@ -190,13 +194,13 @@ def main():
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)
     with open(os.path.join(out, "gui_textures.tex"), "wb") as f:
-        f.write(texture_list(list(pictures)).encode("ascii"))
+        f.write(texture_list(list(pictures), "data\\GUI").encode("ascii"))
     tutorial = {"tut_pfeil.png": png_bytes(64, 32, tut_arrow), "tut_seite.png": png_bytes(64, 64, tut_page)}
     for name, data in tutorial.items():
-        with open(os.path.join(out, name), "wb") as f:
+        with open(os.path.join(tutorial_out, name), "wb") as f:
             f.write(data)
-    with open(os.path.join(out, "tut_textures.tex"), "wb") as f:
-        f.write(texture_list(list(tutorial)).encode("ascii"))
+    with open(os.path.join(tutorial_out, "tut_textures.tex"), "wb") as f:
+        f.write(texture_list(list(tutorial), "tests\\engine\\gui\\data").encode("ascii"))
 
 
 if __name__ == "__main__":
