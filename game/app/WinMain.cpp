@@ -74,6 +74,16 @@ void forceStartSettings() {
     textures.actualTickCount = 0;
 }
 
+std::string joinCommandLine(int argc, char const* const* argv, int first) {
+    std::string line;
+    for (int i = first; i < argc; ++i) {
+        std::string const argument = argv[i];
+        if (!line.empty()) line += ' ';
+        line += argument.find_first_of(" \t") == std::string::npos ? argument : '"' + argument + '"';
+    }
+    return line;
+}
+
 }  // namespace Solitaire
 
 int WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {

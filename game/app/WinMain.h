@@ -13,6 +13,8 @@
 // centred; the game object; the main loop; config.cfg written; the engine shut down.
 #pragma once
 
+#include <string>
+
 #include "port/win32/windows_types.h"
 
 int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
@@ -23,5 +25,9 @@ namespace Solitaire {
 // file then holds at exit): display-mode options, the offered resolutions, input and texture
 // settings.
 void forceStartSettings();
+
+// The program's arguments from argv[first] on as the 8-bit command line WinMain reads: joined
+// by blanks, an argument holding a blank in double quotes.
+std::string joinCommandLine(int argc, char const* const* argv, int first = 1);
 
 }  // namespace Solitaire
