@@ -13,6 +13,7 @@
 #include "engine/render/Effect.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureManager.h"
+#include "port/d3dx9/d3dx9tex.h"
 #include "port/win32/win32_paths.h"
 #include "port/win32/windows.h"
 #include "tests/support/TestSupport.h"
@@ -21,12 +22,34 @@
 namespace apptest {
 
 void GameFixture::start(unsigned w, unsigned h) {
-    width = w;
-    height = h;
     folder = testsupport::makeTempDir("game_data");
     files.write(folder);
     Orvex::GOBManager::getInstance().clear();
     Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(folder.string()));
+    startEngine(w, h);
+}
+
+void GameFixture::startOn(std::filesystem::path const& root, unsigned w, unsigned h) {
+    folder = root;
+    Orvex::GOBManager::getInstance().clear();
+    Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(root.string()));
+    Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath((root / "data").string()));
+    startEngine(w, h);
+}
+
+void GameFixture::keepBackBuffer(std::string const& name) {
+    std::filesystem::create_directories("screenshots");
+    IDirect3DSurface9* back = nullptr;
+    Orvex::D3DInterface::getInstance().getDevice()->GetRenderTarget(0, &back);
+    if (!back) return;
+    std::wstring const path = port::windowsPath((std::filesystem::current_path() / "screenshots" / name).string());
+    D3DXSaveSurfaceToFileW(path.c_str(), D3DXIFF_PNG, back, nullptr, nullptr);
+    back->Release();
+}
+
+void GameFixture::startEngine(unsigned w, unsigned h) {
+    width = w;
+    height = h;
     Orvex::Effect::useCompiledCache = 0;
     Orvex::Effect::writeCompiledCache = 0;
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "game/app/MyGlobals.h"
@@ -27,6 +28,9 @@ protected:
 
     // Writes the files, starts the engine at the size and builds the game object.
     void start(unsigned width = kWidth, unsigned height = kHeight);
+    // The same on a tree of the game's own data: root and root/data as the search paths, as
+    // scripts/run.sh gives them.
+    void startOn(std::filesystem::path const& root, unsigned width, unsigned height);
     void stop();
 
     // One update after the frame timer advanced by real seconds (game time: real times the
@@ -37,12 +41,16 @@ protected:
     uint32_t at(std::vector<uint32_t> const& pixels, unsigned x, unsigned y) const {
         return pixels[static_cast<std::size_t>(y) * width + x];
     }
+    // The back buffer saved as a PNG in the build folder's "screenshots", for a person to see.
+    static void keepBackBuffer(std::string const& name);
     // Activates a menu and lets its windows reach their goals.
     void showMenu(wchar_t const* name);
     // The pointer at (x, y) of the window, inside its client area.
     void pointerAt(float x, float y);
     // The first window of that name at any level of the GUI.
     static Orvex::GUIWindow* find(std::wstring const& name);
+
+    void startEngine(unsigned width, unsigned height);
 
     GameFiles files;
     std::filesystem::path folder;
