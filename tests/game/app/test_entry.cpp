@@ -221,6 +221,52 @@ TEST_F(EntryTest, PlaysFromTheGameArchiveAlone) {
     expectForcedValues();
 }
 
+// Hostile game settings act as the settings object's checks say (a cursor outside 0 to 3 shows
+// as the system arrow, the managers ignore or clamp the volumes) and come back as they were read.
+TEST_F(EntryTest, HostileGameSettingsComeBackAsRead) {
+    struct {
+        char const* attributes;
+        char const* volume;
+        std::wstring sound, music;
+        int cursor;
+    } const cases[] = {
+        {" MOUSE_CURSOR=\"99\"", "<VOLUME SOUNDVOLUME=\"nan\" MUSICVOLUME=\"1e30\"/>", L"nan", L"1e+30", 99},
+        {" MOUSE_CURSOR=\"-5\"", "<VOLUME SOUNDVOLUME=\"-5\" MUSICVOLUME=\"150\"/>", L"-5", L"150", -5},
+    };
+    for (auto const& c : cases) {
+        testsupport::writeFile(userFolder / "config.cfg", "<MyEngineParams><ENGINE_PARAMS>" + windowed(640, 480) +
+                                                              "</ENGINE_PARAMS><API_PARAMS" + c.attributes + ">" +
+                                                              c.volume + "</API_PARAMS></MyEngineParams>");
+        EXPECT_EQ(runGame(playScript(), {"-ENABLE_INGAME_CONSOLE", "1"}), 0) << c.attributes;
+        EXPECT_EQ(errors(), std::vector<std::string>{}) << c.attributes;
+        Orvex::XMLNode const config = readConfig();
+        Orvex::XMLNode const* api = config.getChild(L"API_PARAMS");
+        ASSERT_NE(api, nullptr);
+        EXPECT_EQ(api->getAttributeInt(L"MOUSE_CURSOR", 0), c.cursor);
+        Orvex::XMLNode const* volume = api->getChild(L"VOLUME");
+        ASSERT_NE(volume, nullptr);
+        EXPECT_EQ(volume->getAttributeString(L"SOUNDVOLUME", L""), c.sound);
+        EXPECT_EQ(volume->getAttributeString(L"MUSICVOLUME", L""), c.music);
+        fs::remove_all(run);
+        fs::create_directories(run);
+    }
+}
+
+// A settings file cut short: one line names it and the line, what was read before the cut is
+// used, the game runs, and the file is written whole again.
+TEST_F(EntryTest, CutSettingsFileIsWrittenWholeAgain) {
+    writeConfig(windowed(640, 480), " MOUSE_CURSOR=\"2\"");
+    std::string const whole = testsupport::readFile(userFolder / "config.cfg");
+    testsupport::writeFile(userFolder / "config.cfg", whole.substr(0, whole.size() / 3));
+    EXPECT_EQ(runGame(playScript(), {"-ENABLE_INGAME_CONSOLE", "1"}), 0);
+    std::vector<std::string> const errorLines = errors();
+    ASSERT_EQ(errorLines.size(), 1u);
+    EXPECT_NE(errorLines[0].find("config.cfg"), std::string::npos) << errorLines[0];
+    EXPECT_NE(errorLines[0].find("line"), std::string::npos) << errorLines[0];
+    expectForcedValues();
+    EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(640u, 480u));
+}
+
 TEST_F(EntryTest, ClosedWhileLoadingEndsWithMinusOneAndWritesTheSettings) {
     writeConfig(windowed(640, 480));
     EXPECT_EQ(runGame({"0 close-while-loading"}, {}), 255);
