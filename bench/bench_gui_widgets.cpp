@@ -1,9 +1,10 @@
 // The widgets demo screen at 1280x720 with 300 widgets, as the GUI system runs it: per frame the
 // pointer moves one step across the screen (a hover test, activation changes), the GUI system
 // updates every window and draws them in one sprite batch through the engine batcher and the
-// "Sprite" effect, with the engine's fonts. The screen is data/GUI/demo_widgets.gui (22 widgets)
-// and a grid of 100 cells, each a slider, a progress bar and, in turn, a scroll panel of four
-// tiles, a window docking three children, a button, a checkbox, a nine-part frame or a label,
+// "Sprite" effect, with the engine's fonts. The screen is tests/engine/gui/data/demo_widgets.gui
+// (22 widgets) and a grid of 100 cells, each a slider, a progress bar and, in turn, a scroll
+// panel of four tiles, a window docking three children, a button, a checkbox, a nine-part frame
+// or a label,
 // filling it to 301 widgets (the demo's widgets stand in for seven cells).
 // Counters per frame: "updateMs" and "drawMs" (the thread's CPU time of the GUI system's update,
 // including the hover, and of its draw), "drawCalls", "widgets", "windows" (all windows with
@@ -167,7 +168,7 @@ struct Scene {
         if (!fontFile.load(L"data\\font.fnt")) return false;
         fonts.loadConfig(fontFile, L"data\\font.fnt");
         XMLNode demo;
-        if (!demo.load(L"data\\GUI\\demo_widgets.gui")) return false;
+        if (!demo.load(L"tests\\engine\\gui\\data\\demo_widgets.gui")) return false;
         gui.loadTextures(demo, L"demo_widgets.gui");
         std::wstring grid = L"<GUI>";
         int i = 0;

@@ -6,10 +6,11 @@ data/Fonts/ziffern.png  a 5x7 pixel face of our own (digits, "+", "-", ":", "/",
 data/font.fnt           the font styles (plain, drop shadow, halo), the device fonts (their faces
                         found by fontconfig: "mono" is DejaVu Sans Mono of Debian's
                         fonts-dejavu-core, the others Arial's stand-in), the glyph table of
-                        ziffern.png letter by letter, a bitmap font on it, and a bitmap font
-                        built at run time on one 512x512 page (the estimated size spreads the
-                        glyphs over several pages, and every change of page within a text costs
-                        a draw call).
+                        ziffern.png letter by letter, a bitmap font on it, a bitmap font built
+                        at run time on one 512x512 page (the estimated size spreads the glyphs
+                        over several pages, and every change of page within a text costs a draw
+                        call), and the game screens' styles and fonts ("Menu..." and the pause
+                        screen's "PauseFont" with the style "PauseText").
 
 The output is the same on every run. Usage: tools/make_font_data.py [repository root]
 """
@@ -88,6 +89,17 @@ def font_file(order):
         '\t\t\t<FONTSTYLE COLOR_VG="FFFFFFFF" COLOR_HG="FF000000" DRAW_HG="1" SHADOW="1"/>',
         "\t\t</CREATE_PARAMS>",
         "\t</BITMAPFONT>",
+        "\t<!-- The game's screens: menus, dialogs, tooltips, the pause screen. -->",
+        '\t<FONTSTYLE NAME="MenuHell" COLOR_VG="FFFFFFFF" COLOR_HG="B0000000" DRAW_HG="1" SHADOW="2"/>',
+        '\t<FONTSTYLE NAME="MenuDunkel" COLOR_VG="FF2A1804" COLOR_HG="00000000"/>',
+        '\t<FONTSTYLE NAME="MenuNotiz" COLOR_VG="FF302010" COLOR_HG="00000000"/>',
+        '\t<FONTSTYLE NAME="PauseText" COLOR_VG="FFFFFFFF" COLOR_HG="FF000000" DRAW_HG="1" RADIUS="3" SAMPLES="8" RINGS="2"/>',
+        '\t<D3DXFONT NAME="MenuTitel" FONT_NAME="Arial" HEIGHT="64" SIZE="700"/>',
+        '\t<D3DXFONT NAME="MenuUeberschrift" FONT_NAME="Arial" HEIGHT="36" SIZE="700"/>',
+        '\t<D3DXFONT NAME="MenuKnopf" FONT_NAME="Arial" HEIGHT="24" SIZE="700"/>',
+        '\t<D3DXFONT NAME="MenuText" FONT_NAME="Arial" HEIGHT="24"/>',
+        '\t<D3DXFONT NAME="MenuKlein" FONT_NAME="Arial" HEIGHT="17"/>',
+        '\t<D3DXFONT NAME="PauseFont" FONT_NAME="Arial" HEIGHT="72" SIZE="700"/>',
         "</FONTS>",
     ]
     return "\r\n".join(lines) + "\r\n"

@@ -32,25 +32,23 @@ Pictures:
   gui_tooltip.png        32x32 pale yellow note with a dark 1-pixel border
 gui_textures.tex: a texture list ("TEXTUR2D" elements) naming each picture.
 
-The GUI's frame animations, with their own list gui_animationen.ani:
-  gui_anzeige.png        320x16 a level meter in five 64x16 frames side by side: a dark ground
-                         with a light rim holding four lamps, of which frame k lights the first k
-                         in orange (the "ANIMATION" progress bar shows the frame of its ratio)
-gui_animationen.ani: the sheet as a texture and the animation "gui_anzeige" over its five
-frames, standing still (the bar sets the frame).
-
-Tutorial pictures, with their own list tut_textures.tex:
+Tutorial pictures of the tests' demo pages, with their own list tut_textures.tex, and the demo
+screens' frame animations, all written into tests/engine/gui/data/:
   tut_pfeil.png          64x32 yellow arrow pointing right (shaft to x 40, head to the tip at the
                          right edge's middle) on a transparent ground
   tut_seite.png          64x64 light paper page with a 2-pixel brown border
-
-Tutorial animations, with their own list tut_animationen.ani:
+  gui_anzeige.png        320x16 a level meter in five 64x16 frames side by side: a dark ground
+                         with a light rim holding four lamps, of which frame k lights the first k
+                         in orange (the "ANIMATION" progress bar shows the frame of its ratio)
   tut_seite_ecke.png     256x64 four 64x64 frames side by side of the tutorial page whose lower
                          right corner folds over, 0, 6, 12 and 18 pixels deep
-tut_animationen.ani: the sheet as a texture and the animation "tut_seite_ecke" playing the fold
-forward and back.
+gui_animationen.ani: the meter sheet as a texture and the animation "gui_anzeige" over its five
+frames, standing still (the bar sets the frame).
+tut_animationen.ani: the page sheet as a texture and the animation "tut_seite_ecke" playing the
+fold forward and back.
 
-Usage: tools/make_gui_pictures.py [output folder]   (default: data/GUI in this repo)
+Usage: tools/make_gui_pictures.py [output folder [tutorial output folder]]
+       (defaults: data/GUI and tests/engine/gui/data in this repo)
 """
 import os
 import sys
@@ -196,9 +194,9 @@ def page_fold(x, y):
     return tut_page(fx, y)
 
 
-def animation_list(comment, texture, animations):
+def animation_list(comment, folder, texture, animations):
     lines = [f'<!-- {comment} (written by tools/make_gui_pictures.py). -->', '<ANIMATIONS>', '\t<TEXTURES>',
-             f'\t\t<TEXTUR2D NAME="{texture[:-4]}">', f'\t\t\t<FILE FILENAME="data\\GUI\\{texture}"/>',
+             f'\t\t<TEXTUR2D NAME="{texture[:-4]}">', f'\t\t\t<FILE FILENAME="{folder}\\{texture}"/>',
              '\t\t\t<FILE_INFO Format="A8R8G8B8" Pool="MANAGED"/>', '\t\t</TEXTUR2D>', '\t</TEXTURES>']
     for name, attributes, frames, columns in animations:
         lines.append(f'\t<ANIMATION_2D NAME="{name}" {attributes}>')
@@ -210,11 +208,11 @@ def animation_list(comment, texture, animations):
     return "\r\n".join(lines) + "\r\n"
 
 
-def texture_list(names):
+def texture_list(names, folder):
     lines = ['<!-- The GUI\'s own pictures (written by tools/make_gui_pictures.py). -->', '<TEXTURES>']
     for name in names:
         lines.append(f'\t<TEXTUR2D NAME="{name[:-4]}">')
-        lines.append(f'\t\t<FILE FILENAME="data\\GUI\\{name}"/>')
+        lines.append(f'\t\t<FILE FILENAME="{folder}\\{name}"/>')
         lines.append('\t\t<FILE_INFO Format="A8R8G8B8" Pool="MANAGED"/>')
         lines.append('\t</TEXTUR2D>')
     lines.append('</TEXTURES>')
@@ -224,7 +222,9 @@ def texture_list(names):
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "GUI")
+    tutorial_out = sys.argv[2] if len(sys.argv) > 2 else os.path.join(here, "..", "tests", "engine", "gui", "data")
     os.makedirs(out, exist_ok=True)
+    os.makedirs(tutorial_out, exist_ok=True)
     pictures = {"gui_white.png": png_bytes(16, 16, white)}
     for name, colour in BUTTON_COLOURS.items():
         pictures[name] = png_bytes(64, 32, button(colour))
@@ -250,23 +250,24 @@ def main():
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)
     with open(os.path.join(out, "gui_textures.tex"), "wb") as f:
-        f.write(texture_list(list(pictures)).encode("ascii"))
-    with open(os.path.join(out, "gui_anzeige.png"), "wb") as f:
-        f.write(png_bytes(64 * METER_FRAMES, 16, meter))
-    with open(os.path.join(out, "gui_animationen.ani"), "wb") as f:
-        f.write(animation_list("The GUI's frame animations", "gui_anzeige.png",
-                               [("gui_anzeige", 'PLAY="0" PLAY_TYPE="ONCE"', METER_FRAMES, METER_FRAMES)])
-                .encode("ascii"))
+        f.write(texture_list(list(pictures), "data\\GUI").encode("ascii"))
     tutorial = {"tut_pfeil.png": png_bytes(64, 32, tut_arrow), "tut_seite.png": png_bytes(64, 64, tut_page)}
     for name, data in tutorial.items():
-        with open(os.path.join(out, name), "wb") as f:
+        with open(os.path.join(tutorial_out, name), "wb") as f:
             f.write(data)
-    with open(os.path.join(out, "tut_textures.tex"), "wb") as f:
-        f.write(texture_list(list(tutorial)).encode("ascii"))
-    with open(os.path.join(out, "tut_seite_ecke.png"), "wb") as f:
+    with open(os.path.join(tutorial_out, "tut_textures.tex"), "wb") as f:
+        f.write(texture_list(list(tutorial), "tests\\engine\\gui\\data").encode("ascii"))
+    demo = "tests\\engine\\gui\\data"
+    with open(os.path.join(tutorial_out, "gui_anzeige.png"), "wb") as f:
+        f.write(png_bytes(64 * METER_FRAMES, 16, meter))
+    with open(os.path.join(tutorial_out, "gui_animationen.ani"), "wb") as f:
+        f.write(animation_list("The GUI's frame animations", demo, "gui_anzeige.png",
+                               [("gui_anzeige", 'PLAY="0" PLAY_TYPE="ONCE"', METER_FRAMES, METER_FRAMES)])
+                .encode("ascii"))
+    with open(os.path.join(tutorial_out, "tut_seite_ecke.png"), "wb") as f:
         f.write(png_bytes(64 * len(FOLD_DEPTHS), 64, page_fold))
-    with open(os.path.join(out, "tut_animationen.ani"), "wb") as f:
-        f.write(animation_list("The tutorial pages' frame animations", "tut_seite_ecke.png",
+    with open(os.path.join(tutorial_out, "tut_animationen.ani"), "wb") as f:
+        f.write(animation_list("The tutorial pages' frame animations", demo, "tut_seite_ecke.png",
                                [("tut_seite_ecke", 'ANIMSPEED="4" PLAY="1" PLAY_TYPE="FORWARD_BACKWARD"',
                                  len(FOLD_DEPTHS), len(FOLD_DEPTHS))]).encode("ascii"))
 

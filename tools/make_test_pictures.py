@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the engine's own test pictures and their texture list into data/Textures/.
+"""Writes the engine's own test pictures and their texture list into
+tests/engine/render/data/Textures/.
 
 Every picture is drawn here from simple shapes (checkers, ramps, a disc, card-like tiles), so
 the data carries nothing taken from elsewhere. PNG is written with zlib alone; the output is the
@@ -14,7 +15,8 @@ Pictures:
 textures.tex: a texture list ("TEXTUR2D" elements) naming each picture, with the eight tiles
 as "TEX_PART"s of "tiles" (shared) and one copied ("CUT") part.
 
-Usage: tools/make_test_pictures.py [output folder]   (default: data/Textures in this repo)
+Usage: tools/make_test_pictures.py [output folder]
+       (default: tests/engine/render/data/Textures in this repo)
 """
 import os
 import struct
@@ -70,14 +72,18 @@ def tiles(x, y):
     return (r, g, b, 0xFF)
 
 
+# Where the pictures lie, as the list names them (from the top of the source tree).
+LIST_FOLDER = "tests\\engine\\render\\data\\Textures"
+
+
 def texture_list():
     lines = ['<TEXTURES>']
     for name, extra in (("checker", ""), ("ramp", ""), ("disc", ' CLEAR_RGB="1"')):
         lines.append(f'\t<TEXTUR2D NAME="{name}"{extra}>')
-        lines.append(f'\t\t<FILE FILENAME="data\\Textures\\{name}.png"/>')
+        lines.append(f'\t\t<FILE FILENAME="{LIST_FOLDER}\\{name}.png"/>')
         lines.append('\t</TEXTUR2D>')
     lines.append('\t<TEXTUR2D NAME="tiles">')
-    lines.append('\t\t<FILE FILENAME="data\\Textures\\tiles.png"/>')
+    lines.append(f'\t\t<FILE FILENAME="{LIST_FOLDER}\\tiles.png"/>')
     lines.append('\t\t<FILE_INFO Format="A8R8G8B8" Pool="MANAGED"/>')
     for i in range(8):
         lines.append(f'\t\t<TEX_PART NAME="tile{i}"><TEX_RECT L="{(i % 4) * 64}" T="{(i // 4) * 64}" W="64" H="64"/>'
@@ -90,7 +96,8 @@ def texture_list():
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "Textures")
+    default = os.path.join(here, "..", "tests", "engine", "render", "data", "Textures")
+    out = sys.argv[1] if len(sys.argv) > 1 else default
     os.makedirs(out, exist_ok=True)
     pictures = {
         "checker.png": png_bytes(64, 64, checker),

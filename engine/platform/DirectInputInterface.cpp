@@ -157,9 +157,11 @@ void DirectInputInterface::processKey(KeyEvent const& event) {
         keys_.setRepeat(false, 0);
         repeatKey_ = code;
         repeatCount_ = 0;
-        repeatNext_ = now() + static_cast<u32>(params_.keyRepeatDelay > 0 ? params_.keyRepeatDelay : 0);
         keyPressedSignal.emit(keys_, code);
         keyDownSignal.emit(keys_, code);
+        // The delay runs from when the press has been handled: a slow handler (a screenshot) must
+        // not make the key look held, since its release can only be seen at the next poll.
+        repeatNext_ = now() + static_cast<u32>(params_.keyRepeatDelay > 0 ? params_.keyRepeatDelay : 0);
     } else {
         if (!keys_.isKeyDown(code)) return;
         keys_.setKeyDown(code, false);

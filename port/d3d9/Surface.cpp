@@ -230,26 +230,32 @@ HRESULT Device::UpdateSurface(IDirect3DSurface9* source, const RECT* sourceRect,
 HRESULT Device::GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSurface9* dest) {
     Surface* src = asSurface(renderTarget);
     Surface* dst = asSurface(dest);
-    if (!src || !dst || !hasGlColor(src) || dst->kind() != Surface::Kind::SystemMemory ||
+    // The destination is system memory: a plain surface, or a level of a SYSTEMMEM texture
+    // (screenshots copy the back buffer into a texture to save it).
+    bool const intoLevel =
+        dst && dst->kind() == Surface::Kind::TextureLevel && dst->owner()->pool() == D3DPOOL_SYSTEMMEM;
+    if (!src || !dst || !hasGlColor(src) || (dst->kind() != Surface::Kind::SystemMemory && !intoLevel) ||
         src->width() != dst->width() || src->height() != dst->height())
         return D3DERR_INVALIDCALL;
     FormatInfo const* info = formatInfo(dst->format());
     if (!info || info->blockBytes || info->depth || !makeCurrent()) return D3DERR_INVALIDCALL;
+    size_t const pitch = intoLevel ? static_cast<size_t>(dst->width()) * info->bytesPerPixel : dst->pitch();
+    std::vector<uint8_t> scratch(intoLevel ? pitch * dst->height() : 0);
+    uint8_t* bytes = intoLevel ? scratch.data() : dst->memory().data();
     GlImage image = src->image();
     bindReadImage(image);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ROW_LENGTH, static_cast<GLint>(dst->width()));
     glReadPixels(0, 0, static_cast<GLsizei>(dst->width()), static_cast<GLsizei>(dst->height()), info->uploadFormat,
-                 info->uploadType, dst->memory().data());
+                 info->uploadType, bytes);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     if (image.window) {  // the window's rows come bottom first
-        uint8_t* bytes = dst->memory().data();
-        size_t pitch = dst->pitch();
         for (size_t top = 0, bottom = dst->height() - 1; top < bottom; ++top, --bottom)
             std::swap_ranges(bytes + top * pitch, bytes + (top + 1) * pitch, bytes + bottom * pitch);
     }
     if (dst->format() == D3DFMT_X8R8G8B8)  // X formats read back opaque
-        for (size_t i = 3; i < dst->memory().size(); i += 4) dst->memory()[i] = 0xFF;
+        for (size_t i = 3; i < pitch * dst->height(); i += 4) bytes[i] = 0xFF;
+    if (intoLevel) return dst->owner()->writeRect(dst->level(), wholeRect(dst), bytes, static_cast<unsigned>(pitch));
     return D3D_OK;
 }
 

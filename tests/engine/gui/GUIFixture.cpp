@@ -1,14 +1,20 @@
 // The GUI tests' screen, GUI system reset, window makers, mouse states and signal recorder.
 #include "tests/engine/gui/GUIFixture.h"
 
+#include <filesystem>
+
 #include "engine/core/GOBManager.h"
 #include "engine/core/Logger.h"
+#include "engine/gui/D3DXFontInterface.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/SpriteHolder.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureManager.h"
+#include "port/d3dx9/d3dx9tex.h"
 #include "port/win32/win32_paths.h"
+#include "port/win32/win32_text.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/gl/DeviceFixture.h"
 
 namespace guitest {
 
@@ -102,15 +108,24 @@ void GUIFixture::SetUp() {
     Orvex::logInfo(kLogMark);
 }
 
-bool GUIFixture::openDevice() {
+bool GUIFixture::openDevice(unsigned width, unsigned height) {
     Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
     d3d.getInitParams() = Orvex::D3DInitParams();
-    d3d.getInitParams().displayMode = D3DDISPLAYMODE{kScreenW, kScreenH, 60, D3DFMT_X8R8G8B8};
+    d3d.getInitParams().displayMode = D3DDISPLAYMODE{width, height, 60, D3DFMT_X8R8G8B8};
     d3d.getInitParams().setWindowed(true);
     return d3d.init();
 }
 
+bool GUIFixture::loadFonts(std::wstring const& fontFile) {
+    Orvex::D3DXFontInterface& fonts = Orvex::D3DXFontInterface::instance();
+    fonts.clearAll();
+    fonts.setResourceSettleMs(0);
+    if (!fonts.isReady()) fonts.initFonts();
+    return fonts.loadFile(fontFile);
+}
+
 void GUIFixture::closeDevice() {
+    Orvex::D3DXFontInterface::instance().clearAll();
     gui.setSprite(nullptr);
     Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
     if (Orvex::SpriteHolder* sprites = d3d.findSprite()) sprites->release();
@@ -124,6 +139,25 @@ void GUIFixture::releaseAnimations() {
     Orvex::Texture2DAnimationManager& registry = Orvex::Texture2DAnimationManager::instance();
     registry.releaseAnimations();
     registry.getTextures().releaseAll();
+}
+
+std::vector<uint32_t> GUIFixture::shootScreen(std::string const& file, uint32_t clear, Orvex::GUIWindow* only) {
+    IDirect3DDevice9* device = Orvex::D3DInterface::getInstance().getDevice();
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, clear, 1.0f, 0);
+    device->BeginScene();
+    if (only)
+        only->drawRoot(true);
+    else
+        gui.draw();
+    device->EndScene();
+    if (!file.empty()) {
+        IDirect3DSurface9* back = nullptr;
+        device->GetRenderTarget(0, &back);
+        std::wstring const path = port::fromUtf8((std::filesystem::current_path() / file).string());
+        EXPECT_EQ(D3DXSaveSurfaceToFile(path.c_str(), D3DXIFF_PNG, back, nullptr, nullptr), S_OK);
+        back->Release();
+    }
+    return testsupport::readRenderTarget(device);
 }
 
 void GUIFixture::TearDown() {

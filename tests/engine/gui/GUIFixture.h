@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ namespace guitest {
 Orvex::GUIWindow* makeWindow(std::wstring const& text);
 // A plain window placed at (x, y) with the size (w, h) in pixels.
 Orvex::GUIWindow* makeBox(std::wstring const& name, float x, float y, float w, float h);
-// Loads a GUI file of the source tree ("data\GUI\...") into the GUI system.
+// Loads a GUI file of the source tree ("data\GUI\...", "tests\engine\gui\data\...") into the GUI system.
 void loadFile(std::wstring const& path);
 // Loads a GUI file given as text.
 void loadText(std::wstring const& text, std::wstring const& source = L"test.gui");
@@ -72,11 +73,19 @@ protected:
     void SetUp() override;
     void TearDown() override;
     void setScreen(unsigned w, unsigned h);
-    // The engine's device, windowed at the screen size; closeDevice lets go of the GUI sprite,
-    // the device's sprites and pictures and the animations with their pictures (they would
-    // outlive it under their names) and the device.
-    static bool openDevice();
+    // The engine's device, windowed at the screen size (or the size given); closeDevice lets go
+    // of the GUI sprite, the fonts, the device's sprites and pictures (they would outlive it
+    // under their names) and the device.
+    static bool openDevice(unsigned width = kScreenW, unsigned height = kScreenH);
     void closeDevice();
+    // On the open device: clears to the colour, draws the GUI (or only the tree of `only`) in a
+    // scene, writes the back buffer as a PNG into the working folder when a file name is given,
+    // and reads its pixels (AARRGGBB, rows top down).
+    std::vector<uint32_t> shootScreen(std::string const& file = "", uint32_t clear = 0xFF000000,
+                                      Orvex::GUIWindow* only = nullptr);
+    // On the open device: the engine's fonts afresh with the styles and fonts of the font file
+    // (the game's is "data\font.fnt"); closeDevice lets go of them.
+    static bool loadFonts(std::wstring const& fontFile);
     // Empties the animation registry and its picture list.
     static void releaseAnimations();
     // A left press and release at (x, y) through the GUI system.

@@ -286,7 +286,7 @@ TEST_F(Buttons, TheCheckboxRefusesContentAndClonesItsParts) {
 // The demo screen: every widget of this file made by the factory, without a log line, and its
 // radio set working under injected clicks.
 TEST_F(Buttons, TheDemoScreenLoadsItsWidgetsAndItsRadioSetWorks) {
-    guitest::loadFile(L"data\\GUI\\demo_widgets.gui");
+    guitest::loadFile(L"tests\\engine\\gui\\data\\demo_widgets.gui");
     EXPECT_EQ(guitest::loggedCount({L"demo_widgets.gui"}), 0);
     EXPECT_NE(dynamic_cast<GUIFrame*>(gui.findWindow(L"demo_rahmen")), nullptr);
     EXPECT_NE(dynamic_cast<GUILabel*>(gui.findWindow(L"demo_titel")), nullptr);

@@ -1,4 +1,4 @@
-// The widgets demo screen (data/GUI/demo_widgets.gui) on the device at 800 x 600 with the
+// The widgets demo screen (tests/engine/gui/data/demo_widgets.gui) on the device at 800 x 600 with the
 // engine's fonts (data/font.fnt): every widget loads through the factory, the screen is drawn
 // and written as a screenshot PNG into the build folder (demo_widgets.png), and probes find each
 // widget's pictures and texts where the layout puts them.
@@ -11,13 +11,8 @@
 #include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUIScrollPanel.h"
 #include "engine/gui/GUISlider.h"
-#include "engine/platform/D3DInterface.h"
-#include "engine/render/TextureManager.h"
-#include "port/d3dx9/d3dx9tex.h"
-#include "port/win32/win32_text.h"
 #include "tests/engine/gui/GUIFixture.h"
 #include "tests/engine/gui/GuiTestSupport.h"
-#include "tests/support/gl/DeviceFixture.h"
 
 using Orvex::FRect;
 using Orvex::GUIWindow;
@@ -30,35 +25,12 @@ protected:
     void SetUp() override {
         GUIFixture::SetUp();
         ASSERT_TRUE(openDevice());
-        Orvex::D3DXFontInterface& fonts = Orvex::D3DXFontInterface::instance();
-        fonts.clearAll();
-        fonts.setResourceSettleMs(0);
-        if (!fonts.isReady()) fonts.initFonts();
-        Orvex::XMLNode fontFile;
-        ASSERT_TRUE(fontFile.load(L"data\\font.fnt"));
-        fonts.loadConfig(fontFile, L"data\\font.fnt");
+        ASSERT_TRUE(loadFonts(L"data\\font.fnt"));
     }
     void TearDown() override {
         gui.clear();
-        Orvex::D3DXFontInterface::instance().clearAll();
         closeDevice();
         GUIFixture::TearDown();
-    }
-    // Draws the GUI and reads the back buffer; writes it as a PNG when a file name is given.
-    std::vector<uint32_t> shoot(std::string const& file = "") {
-        IDirect3DDevice9* device = Orvex::D3DInterface::getInstance().getDevice();
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000000, 1.0f, 0);
-        device->BeginScene();
-        gui.draw();
-        device->EndScene();
-        if (!file.empty()) {
-            IDirect3DSurface9* back = nullptr;
-            device->GetRenderTarget(0, &back);
-            std::wstring const path = port::fromUtf8((std::filesystem::current_path() / file).string());
-            EXPECT_EQ(D3DXSaveSurfaceToFile(path.c_str(), D3DXIFF_PNG, back, nullptr, nullptr), S_OK);
-            back->Release();
-        }
-        return testsupport::readRenderTarget(device);
     }
 };
 
@@ -67,7 +39,7 @@ bool near(uint32_t argb, uint32_t want) { return guitest::nearRgb(argb, want, 4)
 }  // namespace
 
 TEST_F(DemoScreen, EveryWidgetLoadsDrawsAndIsWrittenAsAScreenshot) {
-    guitest::loadFile(L"data\\GUI\\demo_widgets.gui");
+    guitest::loadFile(L"tests\\engine\\gui\\data\\demo_widgets.gui");
     EXPECT_EQ(guitest::loggedCount({L"demo_widgets.gui"}), 0);
     EXPECT_NE(dynamic_cast<Orvex::GUIFrame*>(gui.findWindow(L"demo_rahmen")), nullptr);
     EXPECT_NE(dynamic_cast<Orvex::GUILabel*>(gui.findWindow(L"demo_titel")), nullptr);
@@ -83,7 +55,7 @@ TEST_F(DemoScreen, EveryWidgetLoadsDrawsAndIsWrittenAsAScreenshot) {
     ASSERT_NE(scroll, nullptr);
     // A second to settle: fades and goals reach their states.
     for (int i = 0; i < 10; ++i) gui.update(0.1);
-    std::vector<uint32_t> const pixels = shoot("demo_widgets.png");
+    std::vector<uint32_t> const pixels = shootScreen("demo_widgets.png");
     ASSERT_EQ(pixels.size(), std::size_t{kScreenW} * kScreenH);
     auto at = [&](unsigned x, unsigned y) { return pixels[y * kScreenW + x]; };
     struct Probe {
@@ -136,6 +108,6 @@ TEST_F(DemoScreen, EveryWidgetLoadsDrawsAndIsWrittenAsAScreenshot) {
     }
     // Tiles scrolled out of the panel leave no pixels outside it.
     scroll->scrollStep(Orvex::GUIScrollPanel::kDown, 100);
-    std::vector<uint32_t> const after = shoot();
+    std::vector<uint32_t> const after = shootScreen();
     for (unsigned x = 420; x < 790; x += 7) EXPECT_TRUE(near(after[295 * kScreenW + x], 0xFF000000)) << x;
 }

@@ -152,7 +152,7 @@ TEST_F(GUISystemTest, TheWheelGoesToTheActiveWindow) {
 // Dragging the loaded note by its grip moves the note ("MOVE_PARENT"); a pointer that does not
 // move moves nothing; a window without "MOUSE_MOVE" stays.
 TEST_F(GUISystemTest, DraggingMovesTheWindowOrItsParent) {
-    guitest::loadFile(L"data\\GUI\\fenster.gui");
+    guitest::loadFile(L"tests\\engine\\gui\\data\\fenster.gui");
     GUIWindow* note = gui.findWindow(L"notiz");
     ASSERT_NE(note, nullptr);
     EXPECT_EQ(note->getScreenRect(), Orvex::FRect(670, 510, 790, 590));
@@ -274,7 +274,7 @@ TEST_F(GUISystemTest, RolesHoldReferences) {
 
 // After a device reset every top-level tree resolves again against the new screen size.
 TEST_F(GUISystemTest, ADeviceResetRecomputesTheScreen) {
-    guitest::loadFile(L"data\\GUI\\fenster.gui");
+    guitest::loadFile(L"tests\\engine\\gui\\data\\fenster.gui");
     GUIWindow* note = gui.findWindow(L"notiz");
     GUIWindow* grip = gui.findWindow(L"notiz_griff");
     ASSERT_TRUE(note && grip);

@@ -111,8 +111,8 @@ TEST_F(GUIDevice, DrawingSurvivesCallbacksThatChangeTheList) {
 // The sample screens with the panel shown: each window's picture in its colour at its place,
 // nothing where no window is, and the disc taking the pointer only where it is opaque.
 TEST_F(GUIDevice, TheSampleScreenDrawsAndHitsItsPictures) {
-    guitest::loadFile(L"data\\GUI\\vorlagen.gui");
-    guitest::loadFile(L"data\\GUI\\fenster.gui");
+    guitest::loadFile(L"tests\\engine\\gui\\data\\vorlagen.gui");
+    guitest::loadFile(L"tests\\engine\\gui\\data\\fenster.gui");
     GUIWindow* panel = gui.findWindow(L"hauptmenue");
     ASSERT_NE(panel, nullptr);
     panel->jumpToGoal(L"AN");

@@ -19,8 +19,8 @@ namespace {
 class GUIWindowGoals : public GUIFixture {
 protected:
     GUIWindow* panel() {
-        guitest::loadFile(L"data\\GUI\\vorlagen.gui");
-        guitest::loadFile(L"data\\GUI\\fenster.gui");
+        guitest::loadFile(L"tests\\engine\\gui\\data\\vorlagen.gui");
+        guitest::loadFile(L"tests\\engine\\gui\\data\\fenster.gui");
         GUIWindow* w = gui.findWindow(L"hauptmenue");
         EXPECT_NE(w, nullptr);
         return w;

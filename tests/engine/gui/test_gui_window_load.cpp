@@ -15,8 +15,8 @@ namespace {
 class GUIWindowLoad : public GUIFixture {
 protected:
     void loadSamples() {
-        guitest::loadFile(L"data\\GUI\\vorlagen.gui");
-        guitest::loadFile(L"data\\GUI\\fenster.gui");
+        guitest::loadFile(L"tests\\engine\\gui\\data\\vorlagen.gui");
+        guitest::loadFile(L"tests\\engine\\gui\\data\\fenster.gui");
     }
 };
 

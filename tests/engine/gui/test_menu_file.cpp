@@ -1,4 +1,4 @@
-// The game's own menu file (data\GUI\menus.mnu) driven only by input events, and menu files
+// The demo menu file (tests/engine/gui/data/menus.mnu) driven only by input events, and menu files
 // with bad data: unknown link kinds, names that resolve to nothing, links that lead back to
 // themselves, deep nesting. Each gives one log line and never hangs.
 #include <functional>
@@ -16,8 +16,8 @@ namespace {
 
 class MenuFileTest : public MenuFixture {
 protected:
-    void loadGameMenus() {
-        loadMenuFile(L"data\\GUI\\menus.mnu");
+    void loadDemoMenus() {
+        loadMenuFile(L"tests\\engine\\gui\\data\\menus.mnu");
         rec.listen(L"BEENDEN");
         rec.listen(L"SPIEL_STARTEN");
         rec.watchMenus();
@@ -26,8 +26,8 @@ protected:
 
 }  // namespace
 
-TEST_F(MenuFileTest, GameMenusLoadCleanAndStartAtTheTitle) {
-    loadGameMenus();
+TEST_F(MenuFileTest, DemoMenusLoadCleanAndStartAtTheTitle) {
+    loadDemoMenus();
     EXPECT_EQ(guitest::loggedCount({L"menus.mnu"}), 0);
     EXPECT_EQ(menus.getMenus().size(), 5u);
     EXPECT_EQ(history(), "*TITEL");
@@ -36,7 +36,7 @@ TEST_F(MenuFileTest, GameMenusLoadCleanAndStartAtTheTitle) {
 }
 
 TEST_F(MenuFileTest, ScriptedDemoSwitchesScreensByInputAlone) {
-    loadGameMenus();
+    loadDemoMenus();
     settle();
     struct Step {
         char const* what;

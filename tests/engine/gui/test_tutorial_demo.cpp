@@ -32,10 +32,10 @@ class TutorialDemo : public guitest::TutorialFixture {
 protected:
     void SetUp() override {
         TutorialFixture::SetUp();
-        for (wchar_t const* file : {L"data\\GUI\\vorlagen.gui", L"data\\GUI\\fenster.gui", L"data\\GUI\\tutorial.gui"})
-            guitest::loadFile(file);
+        for (wchar_t const* file : {L"vorlagen.gui", L"fenster.gui", L"tutorial.gui"})
+            guitest::loadFile(std::wstring(L"tests\\engine\\gui\\data\\") + file);
         XMLNode root;
-        ASSERT_TRUE(root.load(L"data\\tutorial.tut"));
+        ASSERT_TRUE(root.load(L"tests\\engine\\gui\\data\\tutorial.tut"));
         tutorials.loadTemplates(root);
     }
     void run(double seconds) {

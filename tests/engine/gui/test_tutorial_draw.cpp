@@ -39,7 +39,7 @@ protected:
         GUISystem::instance().clear();
         TutorialManager::instance().clear();
         XMLNode list;
-        ASSERT_TRUE(list.load(L"data\\GUI\\tut_textures.tex"));
+        ASSERT_TRUE(list.load(L"tests\\engine\\gui\\data\\tut_textures.tex"));
         D3DInterface::getInstance().getTextureManager().loadTextures(list);
         // A grey screen holding a red target and the blue page window in the bottom right.
         root = makeWindow(L"screen", FRect(0, 0, 128, 96), kGrey);

@@ -1,6 +1,7 @@
-// Reading tutorial files: our own data\tutorial.tut, templates of strips, pages and points and
-// the copies made of them, the value forms of the keys, and damaged files (unknown keys and
-// elements, absurd numbers, bad masks, too many elements), each with one log line.
+// Reading tutorial files: the demo tutorial.tut (tests/engine/gui/data), templates of strips,
+// pages and points and the copies made of them, the value forms of the keys, and damaged files
+// (unknown keys and elements, absurd numbers, bad masks, too many elements), each with one log
+// line.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,7 +33,7 @@ protected:
 
 TEST_F(TutorialLoad, OurTutorialFileGivesItsStripsWithTheTemplatesApplied) {
     XMLNode root;
-    ASSERT_TRUE(root.load(L"data\\tutorial.tut"));
+    ASSERT_TRUE(root.load(L"tests\\engine\\gui\\data\\tutorial.tut"));
     tutorials.loadTemplates(root);
     ASSERT_EQ(tutorials.getStrips().size(), 2u);
     TutorialStrip* intro = tutorials.getStrips()[0];

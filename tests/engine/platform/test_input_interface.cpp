@@ -176,6 +176,29 @@ TEST_F(InputInterfaceTest, HeldKeyRepeatsAfterTheDelayAtTheRate) {
     EXPECT_EQ(recorder_.count('P'), 6);
 }
 
+// A press whose handler takes longer than the repeat delay (a screenshot being saved) brings no
+// repeat before its release is seen: the delay runs from when the press was handled.
+TEST_F(InputInterfaceTest, SlowPressHandlerBringsNoRepeat) {
+    struct Slow : sigslot::has_slots<> {
+        u32* clock = nullptr;
+        void onPressed(KeyState&, unsigned char const&) { *clock += 800; }
+    } slow;
+    slow.clock = &clock_;
+    input().keyPressedSignal.connect(&slow, &Slow::onPressed);
+    key(SDL_SCANCODE_F7, true);
+    poll();
+    EXPECT_EQ(recorder_.count('P'), 1);
+    clock_ += 10;
+    poll();
+    EXPECT_EQ(recorder_.count('P'), 1);
+    key(SDL_SCANCODE_F7, false);
+    poll();
+    clock_ += 1000;
+    poll();
+    EXPECT_EQ(recorder_.count('P'), 1);
+    input().keyPressedSignal.disconnect(&slow);
+}
+
 TEST_F(InputInterfaceTest, LayoutCharactersReachEditText) {
     XMLNode layouts;
     ASSERT_TRUE(layouts.load(platformtest::winPath(testsupport::sourceDir() / "data" / "tastaturlayout.lay"), 1));

@@ -1,4 +1,4 @@
-// The project's own test pictures and texture list (data/Textures, made by
+// The project's own test pictures and texture list (tests/engine/render/data/Textures, made by
 // tools/make_test_pictures.py) load through the archive search order and hold what the tool drew.
 #include "tests/engine/render/RenderFixture.h"
 
@@ -25,7 +25,7 @@ protected:
 
 TEST_F(TextureDataTest, TextureListLoadsEveryPictureAndPart) {
     Orvex::XMLNode list;
-    ASSERT_TRUE(list.load(L"data\\Textures\\textures.tex"));
+    ASSERT_TRUE(list.load(L"tests\\engine\\render\\data\\Textures\\textures.tex"));
     TextureManager manager;
     manager.loadTextures(list);
     EXPECT_EQ(manager.getCount(), 4u + 9u);

@@ -315,6 +315,34 @@ TEST_F(DeviceTest, StretchRectOfOneRowCopiesThatRow) {
     backBuffer->Release();
 }
 
+// The render target copied into level 0 of a SYSTEMMEM texture, as a screenshot does before it
+// saves the texture; a texture in another pool is refused.
+TEST_F(DeviceTest, RenderTargetDataIntoASystemMemoryTextureLevel) {
+    IDirect3DSurface9* backBuffer = nullptr;
+    device->GetRenderTarget(0, &backBuffer);
+    ASSERT_EQ(device->ColorFill(backBuffer, nullptr, 0xFF0000FF), D3D_OK);
+    RECT const corner{0, 0, 8, 4};
+    ASSERT_EQ(device->ColorFill(backBuffer, &corner, 0xFFFF0000), D3D_OK);
+    for (D3DPOOL pool : {D3DPOOL_SYSTEMMEM, D3DPOOL_MANAGED}) {
+        IDirect3DTexture9* texture = nullptr;
+        ASSERT_EQ(device->CreateTexture(kWidth, kHeight, 1, 0, D3DFMT_X8R8G8B8, pool, &texture, nullptr), D3D_OK);
+        IDirect3DSurface9* level = nullptr;
+        ASSERT_EQ(texture->GetSurfaceLevel(0, &level), D3D_OK);
+        if (pool == D3DPOOL_SYSTEMMEM) {
+            ASSERT_EQ(device->GetRenderTargetData(backBuffer, level), D3D_OK);
+            std::vector<uint32_t> const pixels = readTexture(texture);
+            ASSERT_EQ(pixels.size(), static_cast<std::size_t>(kWidth) * kHeight);
+            EXPECT_EQ(pixel(pixels, 1, 1), 0xFFFF0000u);
+            EXPECT_EQ(pixel(pixels, 20, 20), 0xFF0000FFu);
+        } else {
+            EXPECT_EQ(device->GetRenderTargetData(backBuffer, level), D3DERR_INVALIDCALL);
+        }
+        level->Release();
+        texture->Release();
+    }
+    backBuffer->Release();
+}
+
 TEST_F(DeviceTest, ReferenceCountsFollowCom) {
     IDirect3DTexture9* texture = makeTexture(8, 8, [](UINT, UINT) { return 0u; });
     IDirect3DSurface9* level = nullptr;

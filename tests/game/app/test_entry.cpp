@@ -1,0 +1,292 @@
+// The entry point end to end, each run a fresh process (game_driver runs WinMain and pushes SDL
+// events at chosen frames): from the start menu to the main menu by a click, a screenshot, the
+// in-game console's "E_Exit"; the same from a folder holding only the game's archive; a window
+// closed while loading and a machine without a device end with -1 and still write config.cfg,
+// whose forced values replace what the file held.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/core/XMLNode.h"
+#include "port/win32/win32_text.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kTimeoutSeconds = 240;
+
+// The lines the dummy audio driver brings: it offers one output, which the sounds hold, so the
+// music cannot open its own (on a desktop both open).
+bool isAudioDriverLine(std::string const& line) {
+    return line.rfind("ERROR Music: cannot open the audio output", 0) == 0 ||
+           (line.rfind("ERROR MusicStream: ", 0) == 0 && line.find("cannot be played") != std::string::npos);
+}
+
+class EntryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        base = testsupport::makeTempDir("entry");
+        run = base / "run";
+        fs::create_directories(run);
+        userFolder = testsupport::homeDir() / ".local" / "share" / "Orvex" / "Velquorandix";
+    }
+
+    // apiAttributes: attributes of "API_PARAMS" (with a leading blank).
+    void writeConfig(std::string const& engineParams, std::string const& apiAttributes = "") {
+        testsupport::writeFile(userFolder / "config.cfg", "<MyEngineParams><ENGINE_PARAMS>" + engineParams +
+                                                              "</ENGINE_PARAMS><API_PARAMS" + apiAttributes +
+                                                              "/></MyEngineParams>");
+    }
+    static std::string windowed(unsigned w, unsigned h) {
+        return "<D3DINITPARAMS WIDTH=\"" + std::to_string(w) + "\" HEIGHT=\"" + std::to_string(h) +
+               "\" REFRESH=\"60\" WINDOWED=\"1\"><INCLUDE_RES WIDTH=\"640\" HEIGHT=\"480\"/></D3DINITPARAMS>";
+    }
+
+    // Runs the driver in the run folder; the exit status (-1 read as 255), or -1000 - signal.
+    int runGame(std::vector<std::string> const& script, std::vector<std::string> args, bool searchPaths = true,
+                char const* videoDriver = "offscreen") {
+        std::string scriptText;
+        for (std::string const& line : script) scriptText += line + "\n";
+        testsupport::writeFile(base / "script.txt", scriptText);
+        if (searchPaths) {
+            std::string const root = testsupport::sourceDir().string();
+            args.insert(args.begin(), {"-SEARCHPATH", root, "-SEARCHPATH", root + "/data"});
+        }
+        std::vector<std::string> argv{GAME_DRIVER_PATH, (base / "script.txt").string()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        pid_t const child = fork();
+        if (child == 0) {
+            if (chdir(run.c_str()) != 0) _exit(126);
+            setenv("SDL_VIDEODRIVER", videoDriver, 1);
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            std::vector<char*> raw;
+            for (std::string& a : argv) raw.push_back(a.data());
+            raw.push_back(nullptr);
+            execv(raw[0], raw.data());
+            _exit(127);
+        }
+        int status = 0;
+        auto const end = std::chrono::steady_clock::now() + std::chrono::seconds(kTimeoutSeconds);
+        while (waitpid(child, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > end) {
+                kill(child, SIGKILL);
+                waitpid(child, &status, 0);
+                ADD_FAILURE() << "the game did not end within " << kTimeoutSeconds << " s";
+                return -2000;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1000 - WTERMSIG(status);
+    }
+
+    std::vector<std::string> logLines() const {
+        std::vector<std::string> lines;
+        std::ifstream in(run / "logs" / "logfile.log");
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+    // Error lines of the run, besides those of the dummy audio driver.
+    std::vector<std::string> errors() const {
+        std::vector<std::string> out;
+        for (std::string const& line : logLines())
+            if (line.rfind("ERROR", 0) == 0 && !isAudioDriverLine(line)) out.push_back(line);
+        return out;
+    }
+
+    Orvex::XMLNode readConfig() const {
+        Orvex::XMLNode root;
+        EXPECT_TRUE(root.loadFromText(port::fromUtf8(testsupport::readFile(userFolder / "config.cfg"))));
+        return root;
+    }
+
+    // The values the entry point forces over config.cfg, found in the written file.
+    void expectForcedValues() const {
+        Orvex::XMLNode root = readConfig();
+        Orvex::XMLNode const* engine = root.getChild(L"ENGINE_PARAMS");
+        ASSERT_NE(engine, nullptr);
+        Orvex::XMLNode const* d3d = engine->getChild(L"D3DINITPARAMS");
+        ASSERT_NE(d3d, nullptr);
+        EXPECT_EQ(d3d->getAttributeInt(L"USE_LARGER_RES", -1), 0);
+        EXPECT_EQ(d3d->getAttributeInt(L"USE_INCLUDE_RES_LIST", -1), 1);
+        Orvex::XMLNode const* degrade = d3d->getChild(L"AUTO_DEGRADE");
+        ASSERT_NE(degrade, nullptr);
+        ASSERT_EQ(degrade->values().size(), 2u);
+        for (auto const& value : degrade->values()) EXPECT_EQ(value->getInt(), 1);
+        // Exactly the six offered resolutions, in order, whatever the file listed.
+        int const resolutions[6][2] = {{1024, 768}, {1280, 720}, {1280, 1024}, {1680, 1050}, {1920, 1080}, {3840, 2160}};
+        ASSERT_EQ(d3d->getChildCount(L"INCLUDE_RES"), 6u);
+        for (int i = 0; i < 6; ++i) {
+            Orvex::XMLNode const* res = d3d->getChild(L"INCLUDE_RES", i);
+            EXPECT_EQ(res->getAttributeInt(L"WIDTH", 0), resolutions[i][0]) << i;
+            EXPECT_EQ(res->getAttributeInt(L"HEIGHT", 0), resolutions[i][1]) << i;
+        }
+        Orvex::XMLNode const* input = engine->getChild(L"DINPUTINITPARAMS");
+        ASSERT_NE(input, nullptr);
+        struct {
+            wchar_t const* key;
+            int value;
+        } const inputs[] = {{L"BUFFERED_KEYBOARD", 1}, {L"BUFFERED_MOUSE", 1}, {L"MAX_POLL_RATE_MOUSE", 10},
+                            {L"MAX_POLL_RATE_KEYBOARD", 10}, {L"USE_WINAPI", 1}, {L"USE_WINAPI_CAPTURE_B_MD_MU", 1},
+                            {L"SCAN_DBL_CLICKS", 0}};
+        for (auto const& i : inputs) EXPECT_EQ(input->getAttributeInt(i.key, -1), i.value) << port::toUtf8(i.key);
+        Orvex::XMLNode const* repeat = input->getChild(L"KEY_REPEAT_RATE");
+        ASSERT_NE(repeat, nullptr);
+        ASSERT_EQ(repeat->values().size(), 2u);
+        EXPECT_EQ(repeat->values()[0]->getInt(), 500);
+        EXPECT_EQ(repeat->values()[1]->getInt(), 100);
+        Orvex::XMLNode const* textures = engine->getChild(L"TEXINITPARAMS");
+        ASSERT_NE(textures, nullptr);
+        EXPECT_EQ(textures->getAttributeInt(L"SUSPEND_ON_TEX_LOAD", -1), 1);
+        EXPECT_EQ(textures->getAttributeInt(L"OVERRIDE_AUTO_SUSPEND", -1), 1);
+        EXPECT_EQ(textures->getAttributeInt(L"ACTUAL_TICKCOUNT", -1), 0);
+        Orvex::XMLNode const* api = root.getChild(L"API_PARAMS");
+        ASSERT_NE(api, nullptr);
+        EXPECT_NE(api->getChild(L"VOLUME"), nullptr);
+        EXPECT_NE(api->getAttribute(L"MOUSE_CURSOR"), nullptr);
+        EXPECT_NE(api->getChild(L"SOLITAIRE"), nullptr);
+    }
+
+    // The PNG's width and height, 0 0 when it is none.
+    static std::pair<unsigned, unsigned> pngSize(fs::path const& file) {
+        std::string const bytes = testsupport::readFile(file);
+        if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
+        auto be = [&](std::size_t at) {
+            return (unsigned(uint8_t(bytes[at])) << 24) | (unsigned(uint8_t(bytes[at + 1])) << 16) |
+                   (unsigned(uint8_t(bytes[at + 2])) << 8) | unsigned(uint8_t(bytes[at + 3]));
+        };
+        return {be(16), be(20)};
+    }
+
+    // A copy of a screenshot in the build folder, for a person to look at.
+    static void keepScreenshot(fs::path const& from, std::string const& name) {
+        fs::create_directories("screenshots");
+        std::error_code ec;
+        fs::copy_file(from, fs::path("screenshots") / name, fs::copy_options::overwrite_existing, ec);
+    }
+
+    static std::vector<std::string> const& playScript() {
+        static std::vector<std::string> const script{
+            "10 menu STARTMENU", "12 click SM_Fenster", "70 menu HAUPTMENU", "72 key F7",
+            "80 key GRAVE",      "82 type E_Exit",      "84 key RETURN",
+        };
+        return script;
+    }
+
+    fs::path base;
+    fs::path run;
+    fs::path userFolder;
+};
+
+TEST_F(EntryTest, PlaysFromTheStartMenuToTheConsolesExit) {
+    writeConfig(windowed(1024, 768), " MOUSE_CURSOR=\"1\"");
+    EXPECT_EQ(runGame(playScript(), {"-ENABLE_INGAME_CONSOLE", "1"}), 0);
+    EXPECT_EQ(errors(), std::vector<std::string>{});
+    EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(1024u, 768u));
+    EXPECT_FALSE(fs::exists(run / "Screenshot_1.png"));
+    keepScreenshot(run / "Screenshot_0.png", "entry_main_menu_1024x768.png");
+    expectForcedValues();
+    Orvex::XMLNode const config = readConfig();
+    EXPECT_EQ(config.getChild(L"API_PARAMS")->getAttributeInt(L"MOUSE_CURSOR", -1), 1);
+}
+
+// The folder holds nothing but the game's archive, made by gobpack of the game's files ("data\"
+// and the keyboard layouts at its top); no search path.
+TEST_F(EntryTest, PlaysFromTheGameArchiveAlone) {
+    fs::path const stage = base / "stage";
+    fs::path const data = testsupport::sourceDir() / "data";
+    fs::create_directories(stage);
+    fs::copy(data, stage / "data", fs::copy_options::recursive);
+    fs::copy_file(data / "tastaturlayout.lay", stage / "tastaturlayout.lay");
+    std::string const pack = std::string(GOBPACK_PATH) + " pack '" + stage.string() + "' '" +
+                             (run / "velquorandix.gob").string() + "' > /dev/null";
+    ASSERT_EQ(std::system(pack.c_str()), 0);
+    fs::remove_all(stage);
+    writeConfig(windowed(1280, 720));
+    EXPECT_EQ(runGame(playScript(), {"-ENABLE_INGAME_CONSOLE", "1"}, false), 0);
+    EXPECT_EQ(errors(), std::vector<std::string>{});
+    EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(1280u, 720u));
+    keepScreenshot(run / "Screenshot_0.png", "entry_main_menu_1280x720_archive.png");
+    expectForcedValues();
+}
+
+// Hostile game settings act as the settings object's checks say (a cursor outside 0 to 3 shows
+// as the system arrow, the managers ignore or clamp the volumes) and come back as they were read.
+TEST_F(EntryTest, HostileGameSettingsComeBackAsRead) {
+    struct {
+        char const* attributes;
+        char const* volume;
+        std::wstring sound, music;
+        int cursor;
+    } const cases[] = {
+        {" MOUSE_CURSOR=\"99\"", "<VOLUME SOUNDVOLUME=\"nan\" MUSICVOLUME=\"1e30\"/>", L"nan", L"1e+30", 99},
+        {" MOUSE_CURSOR=\"-5\"", "<VOLUME SOUNDVOLUME=\"-5\" MUSICVOLUME=\"150\"/>", L"-5", L"150", -5},
+    };
+    for (auto const& c : cases) {
+        testsupport::writeFile(userFolder / "config.cfg", "<MyEngineParams><ENGINE_PARAMS>" + windowed(640, 480) +
+                                                              "</ENGINE_PARAMS><API_PARAMS" + c.attributes + ">" +
+                                                              c.volume + "</API_PARAMS></MyEngineParams>");
+        EXPECT_EQ(runGame(playScript(), {"-ENABLE_INGAME_CONSOLE", "1"}), 0) << c.attributes;
+        EXPECT_EQ(errors(), std::vector<std::string>{}) << c.attributes;
+        Orvex::XMLNode const config = readConfig();
+        Orvex::XMLNode const* api = config.getChild(L"API_PARAMS");
+        ASSERT_NE(api, nullptr);
+        EXPECT_EQ(api->getAttributeInt(L"MOUSE_CURSOR", 0), c.cursor);
+        Orvex::XMLNode const* volume = api->getChild(L"VOLUME");
+        ASSERT_NE(volume, nullptr);
+        EXPECT_EQ(volume->getAttributeString(L"SOUNDVOLUME", L""), c.sound);
+        EXPECT_EQ(volume->getAttributeString(L"MUSICVOLUME", L""), c.music);
+        fs::remove_all(run);
+        fs::create_directories(run);
+    }
+}
+
+// A settings file cut short: one line names it and the line, what was read before the cut is
+// used, the game runs, and the file is written whole again.
+TEST_F(EntryTest, CutSettingsFileIsWrittenWholeAgain) {
+    writeConfig(windowed(640, 480), " MOUSE_CURSOR=\"2\"");
+    std::string const whole = testsupport::readFile(userFolder / "config.cfg");
+    testsupport::writeFile(userFolder / "config.cfg", whole.substr(0, whole.size() / 3));
+    EXPECT_EQ(runGame(playScript(), {"-ENABLE_INGAME_CONSOLE", "1"}), 0);
+    std::vector<std::string> const errorLines = errors();
+    ASSERT_EQ(errorLines.size(), 1u);
+    EXPECT_NE(errorLines[0].find("config.cfg"), std::string::npos) << errorLines[0];
+    EXPECT_NE(errorLines[0].find("line"), std::string::npos) << errorLines[0];
+    expectForcedValues();
+    EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(640u, 480u));
+}
+
+TEST_F(EntryTest, ClosedWhileLoadingEndsWithMinusOneAndWritesTheSettings) {
+    writeConfig(windowed(640, 480));
+    EXPECT_EQ(runGame({"0 close-while-loading"}, {}), 255);
+    expectForcedValues();
+    // The game never got to its first frame.
+    for (std::string const& line : logLines()) EXPECT_EQ(line.rfind("driver: frame", 0), std::string::npos) << line;
+}
+
+// Without a usable device (a video driver without OpenGL) the engine cannot start: -1, and the
+// settings file is written all the same, from the defaults of a missing file and the forced
+// values.
+TEST_F(EntryTest, NoDeviceEndsWithMinusOneAndWritesTheSettings) {
+    EXPECT_EQ(runGame({}, {}, true, "dummy"), 255);
+    expectForcedValues();
+    Orvex::XMLNode const config = readConfig();
+    Orvex::XMLNode const* d3d = config.getChild(L"ENGINE_PARAMS")->getChild(L"D3DINITPARAMS");
+    EXPECT_EQ(d3d->getAttributeInt(L"WIDTH", 0), 1920);
+    EXPECT_EQ(d3d->getAttributeInt(L"HEIGHT", 0), 1080);
+    EXPECT_EQ(d3d->getAttributeInt(L"REFRESH", 0), 75);
+    EXPECT_EQ(d3d->getAttributeInt(L"WINDOWED", -1), 0);
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+// The game object on the game's own data: the loading screen, the main menu at two screen sizes
+// and the pause overlay, each drawn and kept in the build folder ("screenshots") for a person to
+// look at.
+#include <gtest/gtest.h>
+
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIMenuN.h"
+#include "engine/platform/D3DInterface.h"
+#include "tests/game/app/GameFixture.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/gl/DeviceFixture.h"
+
+namespace {
+
+using apptest::GameFixture;
+
+class GameScreensTest : public GameFixture, public ::testing::WithParamInterface<std::pair<unsigned, unsigned>> {
+protected:
+    void SetUp() override { startOn(testsupport::sourceDir(), GetParam().first, GetParam().second); }
+
+    std::string size() const { return std::to_string(width) + "x" + std::to_string(height); }
+    // How many pixels of the frame differ from the clear colour.
+    int drawnPixels(std::vector<uint32_t> const& pixels) const {
+        int n = 0;
+        for (uint32_t p : pixels) n += p != Solitaire::SolitaireGame2::kClearColour;
+        return n;
+    }
+};
+
+TEST_P(GameScreensTest, LoadingScreenMainMenuAndPause) {
+    ASSERT_NE(game->getLoadingWindow(), nullptr);
+    ASSERT_TRUE(game->showLoadingProgress(0.6f, true));
+    std::vector<uint32_t> pixels = testsupport::readRenderTarget(Orvex::D3DInterface::getInstance().getDevice());
+    EXPECT_GT(drawnPixels(pixels), static_cast<int>(width * height / 2));
+    keepBackBuffer("loading_" + size() + ".png");
+
+    showMenu(L"HAUPTMENU");
+    for (int i = 0; i < 60; ++i) step(1.0 / 60);
+    EXPECT_TRUE(Orvex::GUIMenuManagerN::instance().findMenu(L"HAUPTMENU")->isActive());
+    std::vector<uint32_t> const menu = frame();
+    EXPECT_GT(drawnPixels(menu), static_cast<int>(width * height / 2));
+    keepBackBuffer("main_menu_" + size() + ".png");
+
+    game->onWindowActive(false);
+    step(1.0 / 60);
+    std::vector<uint32_t> const paused = frame();
+    keepBackBuffer("pause_" + size() + ".png");
+    // The whole screen is darker under the overlay.
+    auto brightness = [](uint32_t c) { return ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF); };
+    for (unsigned y : {height / 8, height - height / 8})
+        for (unsigned x : {width / 8, width - width / 8})
+            EXPECT_LT(brightness(at(paused, x, y)), brightness(at(menu, x, y))) << x << " " << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(ScreenSizes, GameScreensTest,
+                         ::testing::Values(std::make_pair(1024u, 768u), std::make_pair(1280u, 720u)),
+                         [](auto const& info) {
+                             return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
+                         });
+
+}  // namespace
