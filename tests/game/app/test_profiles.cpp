@@ -182,7 +182,6 @@ TEST_F(ProfileTest, SwitchingProfilesKeepsTheLeftOnesDataAsCollected) {
     EXPECT_EQ(Solitaire::StatistikManager::instance().getProfileStatistik()->get(StatistikCounter::Won), 0u);
     EXPECT_EQ(variant(L"KLASSIKER", L"SPINNE", L"SPINNE")->getStatistik(), nullptr);
     Solitaire::StatistikManager::instance().countClick();
-    ASSERT_TRUE(profiles().saveProfiles() || true);
     Orvex::XMLNode written(L"PROFILE");
     a->writeXML(*written.addChild(L"PROFIL"));
     b->writeXML(*written.addChild(L"PROFIL"));
