@@ -103,7 +103,7 @@ public:
     void readVariantData(Orvex::XMLNode const& node);
     bool writeQuickSave();
     // Restores the current variant's quick save into the running game of that variant; false
-    // without a save.
+    // without a save, or when the card manager refuses a save that is not whole (the game stays).
     bool resumeQuickSave();
 
     sigslot::signal1<SolCategorie*> categorySelected;

@@ -177,7 +177,8 @@ bool SolitaireManager::resumeQuickSave() {
     if (!currentVariant_ || currentVariant_->getQuickSave().isEmpty()) return false;
     Orvex::XMLNode const& save = currentVariant_->getQuickSave();
     Kartenmanager& cards = Kartenmanager::instance();
-    cards.loadRunningGame(save, L"quick save of \"" + currentVariant_->getName() + L"\"");
+    // A save that is not whole is refused: the new deal stays, and so do its statistics.
+    if (!cards.loadRunningGame(save, L"quick save of \"" + currentVariant_->getName() + L"\"")) return false;
     if (gameStatistik_) {
         if (Orvex::XMLNode const* counters = save.getChild(Statistik::kElementName)) {
             gameStatistik_->readCounters(*counters);

@@ -224,6 +224,25 @@ TEST_F(QuickSaveTest, ASaveWithoutStatisticsResetsThemAndTakesTheGamesTime) {
     EXPECT_DOUBLE_EQ(catalogue().getGameStatistik()->getTime(), 61.25);
 }
 
+TEST_F(QuickSaveTest, ASaveThatIsNotWholeIsRefusedAndTheNewDealStays) {
+    startDealt(L"11");
+    play();
+    ASSERT_TRUE(catalogue().writeQuickSave());
+    Orvex::XMLNode& save = catalogue().getCurrentVariant()->getQuickSave();
+    // Cut short: the last pile gone.
+    Orvex::XMLNode const* last = nullptr;
+    for (Orvex::XMLNode const* child : save.children())
+        if (child->getName() == L"STAPEL") last = child;
+    ASSERT_TRUE(last);
+    save.removeChild(last);
+    startDealt(L"12");
+    catalogue().getGameStatistik()->addMoved(3);
+    auto const table = cardtest::snapshotTable();
+    EXPECT_FALSE(catalogue().resumeQuickSave());
+    EXPECT_EQ(cardtest::snapshotTable(), table);
+    EXPECT_EQ(catalogue().getGameStatistik()->get(StatistikCounter::Moved), 3u);
+}
+
 TEST_F(QuickSaveTest, WithoutASaveOrAVariantNothingResumes) {
     startDealt(L"11");
     auto const table = cardtest::snapshotTable();
