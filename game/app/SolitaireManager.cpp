@@ -25,7 +25,13 @@ SolitaireManager& SolitaireManager::instance() {
     return manager;
 }
 
-SolitaireManager::~SolitaireManager() { clear(); }
+SolitaireManager::~SolitaireManager() {
+    // At exit the statistics registry may be gone already: only the own references go.
+    if (gameStatistik_) gameStatistik_->release();
+    if (variantStatistik_) variantStatistik_->release();
+    gameStatistik_ = variantStatistik_ = nullptr;
+    clear();
+}
 
 void SolitaireManager::clear() {
     releaseGameStatistik();
