@@ -117,6 +117,8 @@ private:
         std::wstring name;
     };
 
+    // A card set by its own name: as an entry of the current set, else wherever it is filed.
+    static void selectKartenset(std::wstring const& name);
     SolVariant* findVariant(std::wstring const& category, std::wstring const& game, std::wstring const& variant) const;
     void releaseGameStatistik();
 

@@ -82,7 +82,7 @@ void SolitaireManager::readHighscores(Orvex::XMLNode const& node, std::wstring c
     }
     if (std::wstring const* name = attributeText(node, L"SAVED_KS")) {
         savedKartenset_ = {true, *name};
-        settings.selectCardSet(*name);
+        selectKartenset(*name);
     }
     if (node.getAttribute(L"SAVED_SP")) {
         std::size_t const before = problems.size();

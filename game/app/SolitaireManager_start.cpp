@@ -35,15 +35,15 @@ struct ResolvedOverrides {
     }
 };
 
-// A card set by its own name: as an entry of the current set, else wherever it is filed.
-void selectKartenset(StyleSettings& settings, std::wstring const& name) {
+}  // namespace
+
+void SolitaireManager::selectKartenset(std::wstring const& name) {
+    StyleSettings& settings = StyleSettings::instance();
     settings.selectCardSet(name);
     Kartenset const* current = settings.getKartenset();
     if (current && current->getName() == name) return;
     if (Kartenset* found = settings.findKartenset(name)) settings.setCurrentCardSet(found);
 }
-
-}  // namespace
 
 bool SolitaireManager::startVariant() {
     alternativeBackground_ = false;
@@ -88,7 +88,7 @@ bool SolitaireManager::startVariant() {
         }
     };
     look(savedKartenset_, resolved.kartenset, settings.getKartenset() ? settings.getKartenset()->getName() : L"",
-         [&settings](std::wstring const& name) { selectKartenset(settings, name); });
+         [](std::wstring const& name) { selectKartenset(name); });
     look(savedGameStyle_, resolved.gameStyle, settings.getGameStyle() ? settings.getGameStyle()->getName() : L"",
          [&settings](std::wstring const& name) { settings.selectGameStyle(name); });
     look(savedBackground_, resolved.background, settings.getBackground() ? settings.getBackground()->getName() : L"",
