@@ -1,6 +1,9 @@
 // Mounting a .gob archive and reading its entries.
 #include "engine/core/GOBFile.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include <cstdio>
 
 #include "engine/core/File.h"
@@ -28,6 +31,12 @@ GOBFile* GOBFile::fromMemory(std::wstring const& name, std::string bytes, int or
 void GOBFile::readFromDisk() {
     hostPath_ = port::hostPath(archiveFileName_);
     gob::Directory directory;
+    std::error_code ec;
+    if (!std::filesystem::exists(hostPath_, ec)) {
+        // Archives a game does not ship (a publisher's "cp.gob") are looked for all the same.
+        logWarning(L"Archive \"" + archiveFileName_ + L"\" (" + name_ + L") not found; no files are read from it");
+        return;
+    }
     if (!gob::readDirectoryFile(hostPath_, directory)) {
         logError(L"Archive \"" + archiveFileName_ + L"\" (" + name_ + L") cannot be opened; no files are read from it");
         return;

@@ -7,7 +7,7 @@ UserGlobals::~UserGlobals() = default;
 
 bool UserGlobals::load(XMLNode&) { return true; }
 bool UserGlobals::save(XMLNode&) { return true; }
-bool UserGlobals::onPreInit() { return true; }
-bool UserGlobals::onPostInit() { return true; }
+bool UserGlobals::onPreInit(EngineInitParams&) { return true; }
+bool UserGlobals::onPostInit(EngineInitParams&) { return true; }
 
 }  // namespace Orvex

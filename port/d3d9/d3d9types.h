@@ -594,12 +594,14 @@ enum D3DSTATEBLOCKTYPE { D3DSBT_ALL = 1, D3DSBT_PIXELSTATE = 2, D3DSBT_VERTEXSTA
 // Records
 // ---------------------------------------------------------------------------------------------
 
-struct D3DDISPLAYMODE {
+// The record carries the SDK's tag as well, so code that names the tag (signal types of the
+// game) means the same type.
+typedef struct _D3DDISPLAYMODE {
     UINT Width;
     UINT Height;
     UINT RefreshRate;
     D3DFORMAT Format;
-};
+} D3DDISPLAYMODE;
 
 struct D3DPRESENT_PARAMETERS {
     UINT BackBufferWidth;

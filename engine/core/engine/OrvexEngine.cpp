@@ -6,9 +6,11 @@
 
 #include "engine/core/Console.h"
 #include "engine/core/Logger.h"
+#include "engine/core/UserGlobals.h"
 #include "engine/core/engine/OrvexEngineConsole.h"
 #include "engine/gui/GUITooltipParam.h"
-#include "engine/core/UserGlobals.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/RenderManager.h"
 #include "engine/render/SplineManager.h"
 #include "port/win32/kernel.h"
@@ -68,14 +70,15 @@ void OrvexEngine::setUserGlobals(UserGlobals* globals) {
 
 bool OrvexEngine::init() {
     if (initialised_) return true;
-    if (userGlobals_ && !userGlobals_->onPreInit()) {
+    EngineInitParams params{&d3d_->getInitParams(), &input_->getInitParams(), &texParams_};
+    if (userGlobals_ && !userGlobals_->onPreInit(params)) {
         logError(L"OrvexEngine::init: the user globals refused to start (onPreInit)");
         return false;
     }
     if (!initPlatform()) return false;
     // Before anything loads a texture: the user globals' post-init hook may.
     initRender();
-    if (userGlobals_ && !userGlobals_->onPostInit()) {
+    if (userGlobals_ && !userGlobals_->onPostInit(params)) {
         logError(L"OrvexEngine::init: the user globals failed after start-up (onPostInit)");
         return false;
     }

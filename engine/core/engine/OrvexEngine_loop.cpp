@@ -1,9 +1,11 @@
 // The engine's main loop: message pump, the tick/update/render accumulators with the halving
-// reset, the update step's timer and texture check, the sleep, and exit requests.
+// reset, the update step's timer and texture check, the sleep, and exit requests. The update and
+// render steps are measured as "UpdateLoop" and "RenderLoop" while the measure switch is on.
 #include <algorithm>
 #include <cmath>
 
 #include "engine/core/Logger.h"
+#include "engine/core/MeasureManager.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "port/win32/windows.h"
 
@@ -42,13 +44,17 @@ double OrvexEngine::runPass(double elapsed) {
 
     if (consumeAccumulator(tickAcc_, tickInterval_)) tickSignal.emit();
     if (runState_ == kRunning && consumeAccumulator(updateAcc_, updateInterval_)) updateStep();
-    if (runState_ == kRunning && consumeAccumulator(renderAcc_, renderInterval_)) renderSignal.emit();
+    if (runState_ == kRunning && consumeAccumulator(renderAcc_, renderInterval_)) {
+        ScopedMeasure measure(L"RenderLoop");
+        renderSignal.emit();
+    }
 
     double wait = std::min({tickInterval_ - tickAcc_, updateInterval_ - updateAcc_, renderInterval_ - renderAcc_});
     return std::clamp(wait, 0.0, kMaxSleepMs / 1000.0);
 }
 
 void OrvexEngine::updateStep() {
+    ScopedMeasure measure(L"UpdateLoop");
     double const clock = now();
     if (clock_)
         timer_.advance(clock - lastUpdateClock_);

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "engine/core/GOBFile.h"
 #include "engine/core/GOBFormat.h"
 #include "engine/core/GOBManager.h"
+#include "port/win32/win32_paths.h"
 #include "port/win32/win32_text.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/support/TestSupport.h"
@@ -71,14 +73,26 @@ TEST_F(GOBTest, ReadsASoundArchiveFromDisk) {
     EXPECT_EQ(readAll(*dup, L"A.txt"), "1");
 }
 
+// A missing archive is an ordinary case (the game looks for archives it does not ship): one
+// warning line. One that exists and cannot be read is an error.
 TEST_F(GOBTest, MissingArchiveFindsNothingAndLogs) {
     LogWatch log;
     GOBFile archive(L"CPGOB", L"no_such_archive.gob", 1);
     EXPECT_FALSE(archive.isValid());
     EXPECT_EQ(archive.getEntryCount(), 0u);
     EXPECT_EQ(archive.findEntry(L"anything"), nullptr);
-    ASSERT_EQ(log.errors().size(), 1u);
-    EXPECT_TRUE(contains(log.errors()[0], L"no_such_archive.gob"));
+    EXPECT_TRUE(log.errors().empty());
+    auto const lines = log.lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(contains(lines[0], L"no_such_archive.gob") && contains(lines[0], L"not found"));
+
+    std::filesystem::path const folder = testsupport::makeTempDir("gob_folder") / "folder.gob";
+    std::filesystem::create_directories(folder);
+    LogWatch unreadable;
+    GOBFile notAFile(L"BASEGOB", port::windowsPath(folder.string()), 0);
+    EXPECT_EQ(notAFile.getEntryCount(), 0u);
+    ASSERT_EQ(unreadable.errors().size(), 1u);
+    EXPECT_TRUE(contains(unreadable.errors()[0], L"folder.gob"));
 }
 
 struct DamageCase {

@@ -23,11 +23,13 @@ using Orvex::OrvexEngine;
 class HookGlobals : public Orvex::UserGlobals {
 public:
     explicit HookGlobals(std::vector<std::string>& calls, bool refuse = false) : calls_(calls), refuse_(refuse) {}
-    bool onPreInit() override {
+    bool onPreInit(Orvex::EngineInitParams& params) override {
         calls_.push_back(std::string("pre device=") + (D3DInterface::getInstance().getDevice() ? "1" : "0"));
+        // The records handed over are the ones the engine starts with: a size set here is used.
+        if (params.device) params.device->displayMode.Width = 300;
         return !refuse_;
     }
-    bool onPostInit() override {
+    bool onPostInit(Orvex::EngineInitParams&) override {
         calls_.push_back(std::string("post device=") + (D3DInterface::getInstance().getDevice() ? "1" : "0"));
         return true;
     }
@@ -75,6 +77,7 @@ TEST_F(EngineStartTest, InitMakesTheDeviceBetweenTheHooksAndOnlyOnce) {
     EXPECT_TRUE(engine->isInitialised());
     EXPECT_TRUE(engine->getDirectInput()->isInitialised());
     EXPECT_EQ(calls, (std::vector<std::string>{"pre device=0", "post device=1"}));
+    EXPECT_EQ(engine->getD3DInterface()->getWidth(), 300u);
     EXPECT_TRUE(engine->init());
     EXPECT_EQ(calls.size(), 2u);
 }

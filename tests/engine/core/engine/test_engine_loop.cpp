@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "engine/core/Console.h"
+#include "engine/core/MeasureManager.h"
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/platform/Inputmanager.h"
 #include "port/dinput/dinput_keys.h"
@@ -55,6 +56,32 @@ TEST_F(EngineLoopTest, RunsAGivenNumberOfFramesAtSixtyPerSecond) {
     // No sleep is longer than the cap, and the loop never spun through empty passes.
     for (Orvex::u32 ms : sleeps) EXPECT_TRUE(ms > 0 && ms <= OrvexEngine::kMaxSleepMs) << ms;
     EXPECT_LE(sleeps.size(), 330u);
+}
+
+// With the measure switch on, each update and render step is one run of "UpdateLoop" and
+// "RenderLoop"; with it off (as the game leaves it) nothing is recorded.
+TEST_F(EngineLoopTest, UpdateAndRenderStepsAreMeasuredWhileTheSwitchIsOn) {
+    Orvex::MeasureManager& measures = Orvex::MeasureManager::getInstance();
+    for (bool on : {false, true}) {
+        measures.reset();
+        measures.setEnabled(on);
+        Counter updates, renders;
+        engine->updateSignal.connect(&updates, &Counter::hit);
+        engine->renderSignal.connect(&renders, &Counter::hit);
+        renders.onHit = [this](int n) {
+            if (n == 10) engine->requestExit(0);
+        };
+        EXPECT_EQ(engine->run(), 0);
+        Orvex::Measurement update, render;
+        EXPECT_EQ(measures.getMeasurement(L"UpdateLoop", update), on);
+        EXPECT_EQ(measures.getMeasurement(L"RenderLoop", render), on);
+        if (on) {
+            EXPECT_EQ(update.count, static_cast<Orvex::u64>(updates.count));
+            EXPECT_EQ(render.count, 10u);
+        }
+    }
+    measures.setEnabled(false);
+    measures.reset();
 }
 
 TEST_F(EngineLoopTest, LongStallIsCaughtUpByHalvingNotByABurst) {

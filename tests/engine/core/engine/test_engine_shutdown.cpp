@@ -34,7 +34,7 @@ using Orvex::OrvexEngine;
 // Sees the texture module's settings when the engine calls the post-init hook.
 class SettingsProbe : public Orvex::UserGlobals {
 public:
-    bool onPostInit() override {
+    bool onPostInit(Orvex::EngineInitParams&) override {
         suspendOnCreateSeen = Orvex::TextureModuleSettings::get().suspendOnCreate;
         tickCountSeen = Orvex::getTextureTickCount();
         return true;

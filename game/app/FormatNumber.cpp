@@ -1,0 +1,36 @@
+// Digit groups for the player's numbers.
+#include "game/app/FormatNumber.h"
+
+#include "engine/core/engine/OrvexEngine.h"
+
+namespace Solitaire {
+
+namespace {
+
+constexpr wchar_t kFrenchCode[] = L"FRE";
+constexpr int kGroup = 3;
+
+}  // namespace
+
+std::wstring formatNumber(int value) {
+    return formatNumber(value, Orvex::OrvexEngine::getInstance()->getLanguage()->getLanguageCode());
+}
+
+std::wstring formatNumber(int value, std::wstring const& languageCode) {
+    wchar_t const separator = languageCode == kFrenchCode ? L' ' : L'.';
+    // The magnitude in 64 bits: negating INT_MIN in 32 would overflow.
+    long long magnitude = value;
+    if (magnitude < 0) magnitude = -magnitude;
+    std::wstring reversed;
+    int digits = 0;
+    do {
+        if (digits > 0 && digits % kGroup == 0) reversed += separator;
+        reversed += static_cast<wchar_t>(L'0' + magnitude % 10);
+        magnitude /= 10;
+        ++digits;
+    } while (magnitude > 0);
+    if (value < 0) reversed += L'-';
+    return std::wstring(reversed.rbegin(), reversed.rend());
+}
+
+}  // namespace Solitaire

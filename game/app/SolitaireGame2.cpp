@@ -1,0 +1,244 @@
+// The game object's construction: the managers it holds, its own objects, the start-up of the
+// game data in its fixed order behind the loading bar, and its destruction.
+#include "game/app/SolitaireGame2.h"
+
+#include <chrono>
+
+#include "engine/core/MeasureManager.h"
+#include "engine/core/XMLNode.h"
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/D3DXFontInterface.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/TutorialManager.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/platform/MusicManager.h"
+#include "engine/platform/SoundManager.h"
+#include "engine/platform/TastaturLayout.h"
+#include "engine/render/Camera.h"
+#include "engine/render/EffectManager.h"
+#include "engine/render/RenderManager.h"
+#include "engine/render/Sprite.h"
+#include "engine/render/SpriteHolder.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "engine/render/TextureManager.h"
+#include "engine/render/TextureParams.h"
+#include "game/app/MyGlobals.h"
+#include "game/cards/AchivementManager.h"
+#include "game/cards/FlySpline.h"
+#include "game/cards/SolPartikelManager.h"
+#include "game/cards/SolitaireCamera.h"
+#include "game/cards/StyleSettings.h"
+#include "game/cards/TableRenderer.h"
+#include "game/minigames/MinispielManager.h"
+#include "game/story/ExtendedTutorialManager.h"
+#include "game/story/SolTutorialManager.h"
+#include "game/story/StoryManager.h"
+#include "port/win32/windows.h"
+
+namespace Solitaire {
+
+namespace {
+
+// The table camera's speed and exponent, and its margins.
+constexpr float kCameraSpeed = 0.5f;
+constexpr float kCameraExponent = 2.0f;
+constexpr float kCameraMargin = 500.0f;
+// The points count-up of the evaluation screen.
+constexpr float kCountUpExponent = 1.5f;
+constexpr float kCountUpSpeed = 0.33f;
+
+constexpr wchar_t kEffectList[] = L"data\\FX\\effecte.fxf";
+constexpr wchar_t kSpriteEffect[] = L"Sprite";
+constexpr wchar_t kCursorNames[SolitaireGame2::kCursorCount][14] = {
+    L"PFEIL_LT",      L"PFEIL_CT",      L"PFEIL_RT",      L"PFEIL_LC",      L"PFEIL_CC",     L"PFEIL_RC",
+    L"PFEIL_LB",      L"PFEIL_CB",      L"PFEIL_RB",      L"MOUSE_CURSOR1", L"MOUSE_CURSOR2", L"MOUSE_CURSOR3",
+    L"MOUSE_CURSOR4", L"MOUSE_GOD0",    L"MOUSE_GOD1",    L"MOUSE_GOD2",    L"MOUSE_GOD3"};
+
+// Loads a property file into the shared tree (which the load clears first); a missing file
+// leaves it empty, and its loader then finds nothing.
+Orvex::XMLNode& read(Orvex::XMLNode& tree, wchar_t const* fileName) {
+    tree.load(fileName);
+    return tree;
+}
+
+}  // namespace
+
+SolitaireGame2::SolitaireGame2()
+    : engine_(Orvex::OrvexEngine::getInstance()),
+      d3d_(&Orvex::D3DInterface::getInstance()),
+      gui_(&Orvex::GUISystem::instance()),
+      menus_(&Orvex::GUIMenuManagerN::instance()),
+      solTutorials_(&SolTutorialManager::instance()),
+      tutorials_(&Orvex::TutorialManager::instance()),
+      extTutorials_(&ExtendedTutorialManager::instance()),
+      story_(&StoryManager::instance()),
+      cards_(&Kartenmanager::instance()),
+      particles_(&SolPartikelManager::instance()),
+      minigames_(&MinispielManager::instance()),
+      achievements_(&AchivementManager::instance()),
+      globals_(dynamic_cast<MyGlobals*>(engine_->getUserGlobals())) {
+    // 1. Own objects and starting values; the engine's measurements stay off.
+    sprite_ = &d3d_->getSprite().getSprite();
+    camera_ = new SolitaireCamera(kCameraSpeed, kCameraExponent);
+    camera_->setMargins(kCameraMargin, kCameraMargin);
+    lookAtCamera_ = new Orvex::LookAtCamera(L"");
+    renderer_ = new SolitaireRenderer(sprite_, camera_);
+    countUp_.exponent = kCountUpExponent;
+    countUp_.running = true;
+    countUp_.speed = kCountUpSpeed;
+    countUp_.update(0.0f);
+    Orvex::MeasureManager::getInstance().setEnabled(false);
+    // 2. The card manager's events.
+    connectCardManager();
+    // 3. Sixty updates and frames a second; the current display mode.
+    engine_->setRenderInterval(1.0 / kFrameRate);
+    engine_->setUpdateInterval(1.0 / kFrameRate);
+    findDisplayMode();
+    // 4. Frame, display, input and window signals and the GUI's hover.
+    connectEngine();
+    // 5, 6. The engine's batcher with the "Sprite" effect draws the table and the GUI.
+    renderer_->setSprite(sprite_);
+    gui_->setSprite(sprite_);
+    Orvex::XMLNode tree;
+    Orvex::EffectManager::getInstance().loadEffects(read(tree, kEffectList));
+    sprite_->setEffect(Orvex::EffectManager::getInstance().findEffect(kSpriteEffect));
+    // 7. The window to the front.
+    if (HWND window = d3d_->getWindow().getHWND()) {
+        ShowWindow(window, SW_SHOW);
+        SetForegroundWindow(window);
+        SetActiveWindow(window);
+        SetFocus(window);
+    }
+    if (!loadData()) return;
+    // 30. The table follows the display size.
+    d3d_->signalSizeChanged.connect(this, &SolitaireGame2::onDisplaySizeChanged);
+    unsigned long const width = d3d_->getWidth();
+    unsigned long const height = d3d_->getHeight();
+    onDisplaySizeChanged(width, height);
+    // The free-play selection frame joins here with the free-play panels.
+    // 31. Loading time is not a frame.
+    engine_->getPerfTimer()->update();
+    engine_->getPerfTimer()->update();
+    // 32, 33.
+    playModeMusic(true);
+    constructed_ = true;
+}
+
+bool SolitaireGame2::loadData() {
+    Orvex::XMLNode tree;
+    // 8, 9. Branding pictures and the publisher splash (display times, measured apart).
+    auto const splashStart = std::chrono::steady_clock::now();
+    engine_->showSplashScreens(L"branding\\", kBrandingMs, 0, 0);
+    showPublisherSplash();
+    splashSeconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - splashStart).count();
+    // 10. Read over the tree that held the splash's list: the load clears it first.
+    Orvex::TastaturLayoutManager::getInstance().load(read(tree, L"tastaturlayout.lay"));
+    // 11.
+    engine_->getRenderManager()->loadConfig(read(tree, L"data\\GUI\\renderpass.rp"), L"data\\GUI\\renderpass.rp");
+    // 12, 13.
+    loadScreenFrame();
+    gui_->loadTextures(read(tree, L"data\\GUI\\Loadscreen.gui"), L"data\\GUI\\Loadscreen.gui");
+    loadingWindow_ = gui_->findWindow(L"LoadingScreens");
+    if (loadingWindow_) loadingWindow_->addRef();
+    if (!showLoadingProgress(0.1f, true)) return false;
+    // 14.
+    engine_->getLanguage()->load(read(tree, L"data\\texte.lng"));
+    engine_->getFontManager()->loadConfig(read(tree, L"data\\font.fnt"), L"data\\font.fnt");
+    if (!showLoadingProgress(0.15f, true)) return false;
+    // 15.
+    menus_->load(read(tree, L"data\\GUI\\menus.mnu"), L"data\\GUI\\menus.mnu");
+    if (!showLoadingProgress(0.4f, true)) return false;
+    // 16. The engine's tutorial pages, then the extended tutorials.
+    tutorials_->loadTemplates(read(tree, L"data\\tutorial.tut"));
+    extTutorials_->load(read(tree, L"data\\exttutorial.tut"));
+    if (!showLoadingProgress(0.45f, true)) return false;
+    // 17.
+    solTutorials_->loadUserTutorials(read(tree, L"data\\loctutorials.tut"));
+    connectTutorials();
+    if (!showLoadingProgress(0.5f, true)) return false;
+    // 18.
+    Orvex::Texture2DAnimationManager::instance().load(read(tree, L"data\\menu\\mouse.ani"));
+    if (!showLoadingProgress(0.55f, true)) return false;
+    // 19.
+    d3d_->getTextureManager().loadTextures(read(tree, L"data\\menu\\dot.tex"),
+                                           Orvex::TextureLoadParams(0, static_cast<Orvex::u32>(-1), true, true));
+    if (!showLoadingProgress(0.55f, true)) return false;
+    // 20. The styles file, then the card-look choices kept from the last run over its defaults.
+    StyleSettings& styles = StyleSettings::instance();
+    styles.load(read(tree, L"data\\Styles.sty"), L"data\\Styles.sty");
+    if (globals_) styles.load(globals_->getSolitaireNode(), L"config.cfg (SOLITAIRE)");
+    if (!showLoadingProgress(0.7f, true)) return false;
+    // 21. The catalogue ("data\Level\Level.dat") joins here with the catalogue of variants.
+    if (!showLoadingProgress(0.75f, true)) return false;
+    // 22.
+    particles_->loadTemplates(read(tree, L"data\\Level\\Partikel.par"), L"data\\Level\\Partikel.par");
+    particles_->loadTemplates(read(tree, L"data\\Partikel.par"), L"data\\Partikel.par");
+    if (!showLoadingProgress(0.75f, true)) return false;
+    // 23.
+    FlySpline::loadList(read(tree, L"data\\FlySplines.fsp"), L"data\\FlySplines.fsp");
+    if (!showLoadingProgress(0.75f, true)) return false;
+    // 24.
+    story_->load(read(tree, L"data\\Story\\Story.str"));
+    connectStory();
+    if (!showLoadingProgress(0.75f, true)) return false;
+    // 25.
+    minigames_->loadDefinitions(read(tree, L"data\\Games\\minigames.min"));
+    connectMinigames();
+    minigames_->initGUI();
+    minigames_->shuffleOrder();
+    if (!showLoadingProgress(0.8f, true)) return false;
+    // 26.
+    achievements_->load(read(tree, L"data\\achivement.acv"), L"data\\achivement.acv");
+    if (!showLoadingProgress(0.825f, true)) return false;
+    // 27. Sounds and music from one file.
+    read(tree, L"data\\Sounds\\sounds.snd");
+    if (Orvex::XMLNode const* sounds = tree.getChild(L"SOUND")) Orvex::SoundManager::getInstance().loadSounds(*sounds);
+    if (Orvex::XMLNode const* music = tree.getChild(L"MUSIC")) Orvex::MusicManager::getInstance().loadMusic(*music);
+    if (!showLoadingProgress(0.85f, true)) return false;
+    // 28.
+    fillCursorTable();
+    if (!showLoadingProgress(0.9f, true)) return false;
+    // 29. The profiles ("profile.prf") and their campaign tables join here with the profiles.
+    menus_->menuChanged.connect(this, &SolitaireGame2::onMenuChanged);
+    wireGui();
+    buildProfilePanel();
+    return showLoadingProgress(1.0f, true);
+}
+
+void SolitaireGame2::findDisplayMode() {
+    currentModeIndex_ = d3d_->findDisplayMode(d3d_->getDisplayMode());
+    chosenModeIndex_ = currentModeIndex_;
+}
+
+void SolitaireGame2::fillCursorTable() {
+    Orvex::Texture2DAnimationManager& animations = Orvex::Texture2DAnimationManager::instance();
+    for (int i = 0; i < kCursorCount; ++i) cursors_[i] = animations.findAnimation(kCursorNames[i]);
+}
+
+Orvex::Texture2DAnimation* SolitaireGame2::getCursor(int index) const {
+    return index >= 0 && index < kCursorCount ? cursors_[index] : nullptr;
+}
+
+SolitaireGame2::~SolitaireGame2() {
+    // 1. The profiles are saved here once the profiles are part of the game.
+    // 2. The card-look choices into the settings node, which config.cfg then holds.
+    if (globals_) {
+        Orvex::XMLNode& node = globals_->getSolitaireNode();
+        node.clear();
+        StyleSettings::instance().save(node);
+    }
+    // 3.
+    if (loadingWindow_) loadingWindow_->release();
+    loadingWindow_ = nullptr;
+    // 4.
+    Orvex::MusicManager::getInstance().pause();
+    // 5. Owned objects in the reverse order of their making; the slots disconnect as the base
+    // goes.
+    delete renderer_;
+    lookAtCamera_->release();
+    camera_->release();
+}
+
+}  // namespace Solitaire

@@ -1,0 +1,421 @@
+// The game application object: one instance, built by the entry point once the engine has
+// started and destroyed when the main loop has ended. Its constructor is the game's whole
+// start-up: it takes the engine's and the game's managers, shows the branding pictures and the
+// publisher splash, loads every data file in a fixed order behind the loading bar, and connects
+// its slots, each once and in a fixed order. Afterwards the engine's signals drive it: the
+// update signal its update, the render signal its draw, the tick signal its input poll; the GUI,
+// the card manager, the tutorials, the story and the mini-games reach it through its slots. Its
+// destructor hands the card-look choices to the settings node, which the entry point then writes
+// into config.cfg.
+//
+// A quit message taken while loading ends the constructor at the next loading step: the rest is
+// not loaded, the object stays not fully constructed, and the main loop, told to stop before it
+// started, returns -1 at once.
+//
+// The slots of the HUD, powers and shop, menus and mouse, the button dispatcher, the screens and
+// the game flow are connected at their place already; their bodies come with that work and do
+// nothing yet. The mouse slots hand every event to the GUI system, so the menus work.
+//
+// Files:
+//   SolitaireGame2.cpp              construction with the loading order, destruction
+//   SolitaireGame2_loading.cpp      splash, loading bar, loading screen, screen frame bands
+//   SolitaireGame2_wiring.cpp       the connections of the constructor and the GUI wiring
+//   SolitaireGame2_slots.cpp        the small slots: tutorials, story music, hover sound, mode
+//                                   music, table re-layout, window activation, unused events
+//   SolitaireGame2_update.cpp       the per-frame update and its steps
+//   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, cursors, input poll
+//   SolitaireGame2_keys.cpp         the key handler and screenshots
+//   SolitaireGame2_hud.cpp          HUD, powers and shop slots
+//   SolitaireGame2_menus.cpp        menu switching, mouse routing, the button dispatcher
+//   SolitaireGame2_screens.cpp      results, achievements, options, campaign screens
+//   SolitaireGame2_flow.cpp         game end, mini-game end, story end
+#pragma once
+
+#include <deque>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/gui/Interpolation.h"
+#include "engine/platform/InputState.h"
+#include "game/app/InGameStep.h"
+#include "game/app/PanelBlend.h"
+#include "game/app/ResultsDelay.h"
+#include "game/cards/Achivement.h"
+#include "game/cards/Kartenmanager.h"
+#include "port/d3d9/d3d9types.h"
+#include "port/d3dx9/d3dx9math.h"
+#include "signals/sigslot.h"
+
+namespace Orvex {
+class D3DInterface;
+class GUICheckbox;
+class GUICheckboxButton;
+class GUILabel;
+class GUIMenuManagerN;
+class GUIMenuN;
+class GUIProgressBar;
+class GUISlider;
+class GUISystem;
+class GUITooltipParam;
+class GUIWindow;
+class LookAtCamera;
+class OrvexEngine;
+class Sprite;
+class Texture2D;
+class Texture2DAnimation;
+class TutorialManager;
+}  // namespace Orvex
+
+namespace Solitaire {
+
+class AchivementManager;
+class ExtendedTutorialManager;
+class Minispiel;
+class MinispielManager;
+class MyGlobals;
+class SolPartikelManager;
+class SolTutorialManager;
+class SolitaireCamera;
+class SolitaireRenderer;
+class StoryManager;
+class StoryPart;
+
+class SolitaireGame2 : public sigslot::has_slots<sigslot::single_threaded> {
+public:
+    // The cursor table: the nine tutorial arrows, the four cursor pictures, the four power
+    // cursors of "data\menu\mouse.ani".
+    static constexpr int kCursorCount = 17;
+    static constexpr int kFirstArrow = 0;
+    static constexpr int kArrowCount = 9;
+    static constexpr int kFirstMouseCursor = 9;
+    static constexpr int kMouseCursorCount = 4;
+    static constexpr int kFirstGodCursor = 13;
+    // Screen states: a menu, the level selection, in game.
+    static constexpr int kScreenMenu = 0;
+    static constexpr int kScreenLevels = 1;
+    static constexpr int kScreenInGame = 2;
+    // The publisher splash's display time (ms by the tick count), the branding pictures' (ms).
+    static constexpr unsigned kSplashMs = 3000;
+    static constexpr unsigned kBrandingMs = 2000;
+    // Frame rate of the engine's update and render steps.
+    static constexpr double kFrameRate = 60.0;
+    // The cursor's side as a share of the screen width; the power cursor's side and the
+    // mini-game's second cursor as a share of the screen (50 pixels at 1024 x 768).
+    static constexpr float kCursorShare = 0.03125f;
+    static constexpr float kPowerCursorShareX = 0.048828125f;
+    static constexpr float kPowerCursorShareY = 0.065104164f;
+    // Offset of the power cursor from the pointer with the system arrow.
+    static constexpr float kPowerCursorOffsetX = 15.0f;
+    static constexpr float kPowerCursorOffsetY = 20.0f;
+    // The frame bands reach this far beyond the outer window.
+    static constexpr int kBandReach = 5000;
+    // Clear colour of the loading screen and the game's frames (opaque mid grey).
+    static constexpr D3DCOLOR kClearColour = 0xFF808080;
+    // Sprite batch flag: alpha blending.
+    static constexpr unsigned kSpriteFlags = 16;
+    // The pause overlay's colour (black at alpha 160).
+    static constexpr D3DCOLOR kPauseColour = 0xA0000000;
+    // Inner table rectangle as shares of the table window (15, 15, 60 and 170 pixels at
+    // 1024 x 768).
+    static constexpr float kTableSideShare = 0.0146484375f;
+    static constexpr float kTableTopShare = 0.078125f;
+    static constexpr float kTableBottomShare = 0.2213541716337204f;
+    // DirectInput codes of the keys the handler knows.
+    static constexpr unsigned char kKeyF1 = 0x3B;
+    static constexpr unsigned char kKeyF7 = 0x41;
+    static constexpr unsigned char kKeyF8 = 0x42;
+
+    SolitaireGame2();
+    ~SolitaireGame2() override;
+    SolitaireGame2(SolitaireGame2 const&) = delete;
+    SolitaireGame2& operator=(SolitaireGame2 const&) = delete;
+
+    // ---- per frame (the engine's update, render and tick signals) ----
+    virtual void update();
+    virtual void draw();
+    virtual void pollInput();
+
+    // ---- loading (SolitaireGame2_loading.cpp) ----
+    // Sets the loading bar and pumps window messages; false when the program was told to quit.
+    bool showLoadingProgress(float const& fraction, bool draw);
+    void drawLoadingScreen();
+    // Draws the four frame bands around "R_RANDCENTER" within the given window's rectangle.
+    void drawScreenFrame(Orvex::GUIWindow& window, bool const& drawn);
+    bool isFullyConstructed() const { return constructed_; }
+    // Seconds spent in the branding pictures and the publisher splash (display times).
+    double getSplashSeconds() const { return splashSeconds_; }
+
+    // ---- wiring and small slots (SolitaireGame2_wiring.cpp, SolitaireGame2_slots.cpp) ----
+    void wireGui();
+    // The first window of that name at any level of the GUI (top-level windows in drawing
+    // order, each searched depth first), or null.
+    static Orvex::GUIWindow* findWindow(std::wstring const& name);
+    void onObjectUsed(KartenObjekt& object, bool flag);
+    void onTutorialShown();
+    void onTutorialHidden();
+    void onTutorialMapPoint(D3DXVECTOR2& point);
+    void onStoryMusic(std::wstring const& name);
+    void onStoryModeMusic();
+    void onActiveWindowChanged(Orvex::GUIWindow* window);
+    void playModeMusic(bool const& restart);
+    void onDisplaySizeChanged(unsigned long const& width, unsigned long const& height);
+    void onWindowActive(bool const& active);
+    // The inner table rectangle of a table window rectangle.
+    static Orvex::FRect innerTableRect(Orvex::FRect const& window);
+    // Slots without effect: events the game receives and does not use.
+    void ignoreCount(unsigned long const& count);
+    void ignoreKey(Orvex::KeyState& state, unsigned char const& code);
+    void ignoreEvent();
+    void ignoreBeforeDraw(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    void ignoreTooltipText(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
+
+    // ---- input and keys (SolitaireGame2_keys.cpp) ----
+    void onKeyPressed(Orvex::KeyState& state, unsigned char const& code);
+    // The back buffer saved as "Screenshot_<n>.png" in the working folder; false (nothing
+    // written, the number kept) when the capture fails.
+    bool takeScreenshot();
+    static int getScreenshotCounter();
+
+    // ---- HUD, powers and shop (SolitaireGame2_hud.cpp) ----
+    void onCardTooltipText(std::wstring const& text, bool const& show);
+    void onLockedCardsFound(D3DXVECTOR4 const& counts);
+    void onExtraCardFound(Karte& card, unsigned long a, unsigned long b);
+    void onCardScored(Karte& card);
+    void onComboChanged(unsigned long const& combo);
+    void onWildcardFound(Karte& card);
+    void onJokerFound(Karte& card);
+    void onCardsUnlocked(D3DXVECTOR4 const& counts);
+    void onNoEndPile();
+    void onEndPileEmptied(Kartenstapel& pile);
+    void onEndPileRefilled(Kartenstapel& pile);
+    void onClickModeUsed(ClickMode const& mode);
+    void provideCardTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
+    void onTipTimerGoal(Orvex::Interpolation<float, float>& timer);
+    void onTipTimerChanged(Orvex::Interpolation<float, float>& timer);
+    void onGodTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
+    void onGodBarClicked(Orvex::GUIWindow& window);
+    void onGodBarFull(Orvex::GUIProgressBar& bar);
+    void drawStatisticsPanel(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    void onStatisticsZoneEntered(Orvex::GUIWindow& zone);
+    void onStatisticsZoneLeft(Orvex::GUIWindow& zone);
+    void drawHelpFrame(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    void onHelpZoneEntered(Orvex::GUIWindow& zone);
+    void onHelpZoneLeft(Orvex::GUIWindow& zone);
+    void drawGameNameFrame(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    void drawMedalStar(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    void drawStoryPicture(Orvex::GUIWindow& window, bool const& drawn);
+    void drawWildcardOffer(Orvex::GUIWindow& window, bool const& drawn);
+    void drawJokerOffer(Orvex::GUIWindow& window, bool const& drawn);
+    void onWildcardNext(Orvex::GUIWindow& window);
+    void onWildcardPrev(Orvex::GUIWindow& window);
+    void onBuyWildcard(Orvex::GUIWindow& window);
+    void onBuyJoker(Orvex::GUIWindow& window);
+    void refreshHudLabels();
+    void refreshGoalsPanel();
+
+    // ---- menus, mouse and buttons (SolitaireGame2_menus.cpp) ----
+    void onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previous);
+    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
+    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
+    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis);
+    void onMouseDoubleClick(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
+    void onMinigameFinished(Minispiel& game);
+    void onButtonClicked(Orvex::GUIWindow& window);
+
+    // ---- screens (SolitaireGame2_screens.cpp) ----
+    void onAchievementMedal(Achivement& achievement, AchivementMedal const& medal);
+    bool canShowAchievementPopup();
+    void showAchievementPopup(Achivement& achievement, AchivementMedal medal);
+    void dismissAchievementPopup();
+    void onModeListRestricted();
+    void onModeNeedsConfirmation();
+    void onModeConfirmed(bool const& accepted);
+    void onModeCountdown(float const& secondsLeft);
+    void onUnsupportedMode(_D3DDISPLAYMODE& mode);
+    void buildProfilePanel();
+    void onFullscreenSlider(Orvex::GUISlider& slider, float const& value);
+    void onFullscreenCheckbox(Orvex::GUICheckboxButton& button);
+    void onResolutionSlider(Orvex::GUISlider& slider, float const& value);
+    void onSoundVolumeSlider(Orvex::GUISlider& slider, float const& value);
+    void onMusicVolumeSlider(Orvex::GUISlider& slider, float const& value);
+    void onRandomSlider(Orvex::GUISlider& slider, float const& value);
+    void onCursor0(Orvex::GUIWindow& window);
+    void onCursor1(Orvex::GUIWindow& window);
+    void onCursor2(Orvex::GUIWindow& window);
+    void onCursor3(Orvex::GUIWindow& window);
+    void applyCursor();
+    void onTutorialCheckbox(Orvex::GUICheckboxButton& button);
+    void wireLevelScreen();
+    void wireChapterScreen();
+
+    // ---- game flow (SolitaireGame2_flow.cpp) ----
+    void onGameEnd(bool const& won, GameEndParms const& parms);
+    void onMinispielEnd(Minispiel& game, float const& ratio, bool const& skipped);
+    bool endStory();
+
+    // ---- state read by the per-frame steps and their tests ----
+    bool isActive() const { return active_; }
+    int getScreenState() const { return screenState_; }
+    ResultsDelay& getResultsDelay() { return results_; }
+    PanelBlend& getGameNameBlend() { return gameNameBlend_; }
+    PanelBlend& getHelpBlend() { return helpBlend_; }
+    InGameStep& getInGameStep() { return inGameStep_; }
+    Orvex::Texture2DAnimation* getCursor(int index) const;
+    SolitaireCamera* getCamera() const { return camera_; }
+    SolitaireRenderer* getRenderer() const { return renderer_; }
+    Orvex::GUIWindow* getLoadingWindow() const { return loadingWindow_; }
+    int getCurrentModeIndex() const { return currentModeIndex_; }
+    std::vector<Orvex::GUIProgressBar*> const& getGodBars() const { return godBars_; }
+    bool isFullscreen() const { return fullscreen_; }
+    void setStoryPart(StoryPart* part) { storyPart_ = part; }
+
+private:
+    // ---- construction steps (SolitaireGame2.cpp, SolitaireGame2_loading.cpp) ----
+    // False when the program was told to quit meanwhile.
+    bool loadData();
+    void connectCardManager();
+    void connectEngine();
+    void connectTutorials();
+    void connectStory();
+    void connectMinigames();
+    void showPublisherSplash();
+    void loadScreenFrame();
+    void fillCursorTable();
+    void findDisplayMode();
+
+    // ---- GUI wiring steps (SolitaireGame2_wiring.cpp) ----
+    void wireOptions();
+    void wireCursorChoice();
+    void wireTutorialCheckboxes();
+    void wireHud();
+    void wireGods();
+    void wirePanels();
+    void wireMedals();
+    void wireShop();
+    void wireAchievements();
+
+    // ---- update steps (SolitaireGame2_update.cpp) ----
+    // The pointer in game coordinates, as a mouse state for the card manager.
+    Orvex::MouseState pointerInGame() const;
+    void updateOutsideGame(double realStep);
+    void updateInGame(double gameStep, double realStep);
+    void updateReminders(double step, double realStep);
+    void updateResultsDelay(double realStep);
+    void revealMedal();
+    void updateCountUp(double realStep);
+    void updateTooltipFollower();
+    void updateStory(double realStep);
+    void updatePanelBlends(double realStep);
+    void updateCursorAnimations(double realStep);
+    void updateAchievementPopup(double realStep);
+    bool isMenuActive(wchar_t const* name) const;
+
+    // ---- draw steps (SolitaireGame2_draw.cpp) ----
+    void drawPauseOverlay();
+    void drawPointer();
+    void drawCursorPicture(Orvex::Texture2DAnimation* animation, float x, float y, float width, float height);
+
+    // Held single instances.
+    Orvex::OrvexEngine* engine_;
+    Orvex::D3DInterface* d3d_;
+    Orvex::GUISystem* gui_;
+    Orvex::GUIMenuManagerN* menus_;
+    SolTutorialManager* solTutorials_;
+    Orvex::TutorialManager* tutorials_;
+    ExtendedTutorialManager* extTutorials_;
+    StoryManager* story_;
+    Kartenmanager* cards_;
+    SolPartikelManager* particles_;
+    MinispielManager* minigames_;
+    AchivementManager* achievements_;
+    MyGlobals* globals_;
+    Orvex::Sprite* sprite_ = nullptr;
+
+    // Owned, in the order of construction.
+    SolitaireCamera* camera_ = nullptr;
+    Orvex::LookAtCamera* lookAtCamera_ = nullptr;
+    SolitaireRenderer* renderer_ = nullptr;
+    Orvex::Interpolation<float, float> countUp_;
+    Orvex::Interpolation<float, float> tipTimer_;
+
+    // Loading screen and frame.
+    Orvex::GUIWindow* loadingWindow_ = nullptr;
+    Orvex::GUIWindow* frameCentre_ = nullptr;
+    Orvex::GUIWindow* frameMenu_ = nullptr;
+    Orvex::Texture2D* frameLeft_ = nullptr;
+    Orvex::Texture2D* frameRight_ = nullptr;
+    Orvex::Texture2D* frameTop_ = nullptr;
+    Orvex::Texture2D* frameBottom_ = nullptr;
+    double splashSeconds_ = 0.0;
+
+    Orvex::Texture2DAnimation* cursors_[kCursorCount] = {};
+    int currentModeIndex_ = -1;
+    int chosenModeIndex_ = -1;
+    bool active_ = true;
+    int screenState_ = kScreenMenu;
+    bool constructed_ = false;
+
+    // Per-frame state.
+    InGameStep inGameStep_;
+    ResultsDelay results_;
+    PanelBlend gameNameBlend_;
+    PanelBlend helpBlend_;
+    Orvex::GUILabel* countUpLabel_ = nullptr;
+    bool tooltipShown_ = false;
+    StoryPart* storyPart_ = nullptr;
+    float achievementPopupTimer_ = -1.0f;
+    std::deque<std::pair<Achivement*, AchivementMedal>> achievementQueue_;
+    bool firstProfileBlock_ = false;
+    bool showHelpNext_ = false;
+
+    // Kept by the GUI wiring (null when the GUI files lack them).
+    Orvex::GUIWindow* tooltipWindow_ = nullptr;
+    Orvex::GUIWindow* points_ = nullptr;
+    Orvex::GUIWindow* points2_ = nullptr;
+    Orvex::GUIWindow* time_ = nullptr;
+    Orvex::GUIWindow* multiplier_ = nullptr;
+    Orvex::GUIWindow* combo_ = nullptr;
+    Orvex::GUIWindow* item_ = nullptr;
+    Orvex::GUIWindow* gesMed_ = nullptr;
+    Orvex::GUIProgressBar* tipButton_ = nullptr;
+    float tipReminder_ = 0.0f;
+    Orvex::GUIWindow* pointsAni_ = nullptr;
+    Orvex::GUIWindow* comboAni_ = nullptr;
+    Orvex::GUIWindow* itemAni_ = nullptr;
+    Orvex::Texture2DAnimation* tutorialArrow_ = nullptr;
+    Orvex::GUIWindow* gods_ = nullptr;
+    std::vector<Orvex::GUIProgressBar*> godBars_;
+    std::vector<float> godReminders_;
+    Orvex::GUIWindow* endGame_ = nullptr;
+    Orvex::GUIWindow* statistics_ = nullptr;
+    Orvex::GUIWindow* statisticsZone_ = nullptr;
+    Orvex::GUIWindow* help_ = nullptr;
+    Orvex::GUIWindow* helpZone_ = nullptr;
+    Orvex::GUIWindow* gameName_ = nullptr;
+    // The five medal windows: none, bronze, silver, gold, perfect; and their four stars.
+    Orvex::GUIWindow* medals_[5] = {};
+    Orvex::GUIWindow* medalStars_[4] = {};
+    Orvex::Texture2DAnimation* medalStar_ = nullptr;
+    Orvex::GUIWindow* storyPicture_ = nullptr;
+    Orvex::GUIWindow* shopWindows_[7] = {};
+    Orvex::GUICheckbox* tutorialCheckboxes_[4] = {};
+    Achivement* playTime_ = nullptr;
+    Orvex::GUIWindow* achievementWindow_ = nullptr;
+    Orvex::GUIWindow* achievementParticles_ = nullptr;
+    bool fullscreen_ = false;
+    bool fullscreenChosen_ = false;
+
+    // Further state of the screens (help pages, campaign positions, shop, menus).
+    int helpPage_ = -1;
+    int helpSubPage_ = -2;
+    int currentChapter_ = -1;
+    int currentLevel_ = -1;
+    int nextLevel_ = -1;
+    int levelPositionA_ = -1;
+    int levelPositionB_ = -1;
+    int wildcardChoice_ = 3;
+    int menuIndex_ = 7;
+};
+
+}  // namespace Solitaire

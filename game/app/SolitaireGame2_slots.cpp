@@ -1,0 +1,94 @@
+// The game object's small slots: the object-used tutorial trigger, the tutorial pause and point
+// mapping, the story's music requests, the hover sound, the mode music, the table re-layout, the
+// window activation, and the slots of events the game does not use.
+#include <cmath>
+
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/platform/MusicManager.h"
+#include "engine/platform/PlayingSound.h"
+#include "engine/platform/SoundManager.h"
+#include "game/app/SolitaireGame2.h"
+#include "game/cards/KartenObjekt.h"
+#include "game/cards/SolitaireCamera.h"
+#include "game/cards/TableRenderer.h"
+#include "game/story/ExtendedTutorialManager.h"
+
+namespace Solitaire {
+
+namespace {
+
+// The performance timer's pause slot of a running tutorial.
+constexpr int kTutorialPauseSlot = 7;
+constexpr wchar_t kHoverSound[] = L"OverButton";
+constexpr double kHoverVolume = 1.0;
+
+// A window coordinate as a whole pixel, truncated; values no screen has are held at the LONG
+// range (a hostile GUI file must not make the conversion undefined).
+LONG toPixel(float v) {
+    if (!(v > -2.0e9f)) return std::isnan(v) ? 0 : -2000000000;
+    if (v > 2.0e9f) return 2000000000;
+    return static_cast<LONG>(v);
+}
+
+}  // namespace
+
+void SolitaireGame2::onObjectUsed(KartenObjekt& object, bool flag) {
+    extTutorials_->onCardEvent(object.getUserName(), flag);
+}
+
+void SolitaireGame2::onTutorialShown() { engine_->getPerfTimer()->setPause(kTutorialPauseSlot, true); }
+
+void SolitaireGame2::onTutorialHidden() { engine_->getPerfTimer()->setPause(kTutorialPauseSlot, false); }
+
+void SolitaireGame2::onTutorialMapPoint(D3DXVECTOR2& point) {
+    point = renderer_->toWindowPoint(camera_->worldToScreen(point, false));
+}
+
+void SolitaireGame2::onStoryMusic(std::wstring const& name) { Orvex::MusicManager::getInstance().play(name, false); }
+
+void SolitaireGame2::onStoryModeMusic() { playModeMusic(false); }
+
+void SolitaireGame2::onActiveWindowChanged(Orvex::GUIWindow* window) {
+    auto* button = dynamic_cast<Orvex::GUIButton*>(window);
+    if (!button || button->getOptions().inputIgnore != 0) return;
+    Orvex::SoundManager& sounds = Orvex::SoundManager::getInstance();
+    sounds.playSample(sounds.playSound(kHoverSound), kHoverVolume);
+}
+
+void SolitaireGame2::playModeMusic(bool const& restart) {
+    Orvex::MusicManager::getInstance().play(screenState_ == kScreenInGame ? L"INGAME" : L"MENU", restart);
+}
+
+Orvex::FRect SolitaireGame2::innerTableRect(Orvex::FRect const& window) {
+    float const width = window.right - window.left;
+    float const height = window.bottom - window.top;
+    return Orvex::FRect(window.left + width * kTableSideShare, window.top + height * kTableTopShare,
+                        window.right - width * kTableSideShare, window.bottom - height * kTableBottomShare);
+}
+
+void SolitaireGame2::onDisplaySizeChanged(unsigned long const&, unsigned long const&) {
+    Orvex::FRect const window = renderer_->getWindowRect();
+    renderer_->setViewport(RECT{toPixel(window.left), toPixel(window.top), toPixel(window.right), toPixel(window.bottom)});
+    camera_->setViewRect(Orvex::FRect(0.0f, 0.0f, static_cast<float>(d3d_->getWidth()),
+                                      static_cast<float>(d3d_->getHeight())));
+    camera_->setRelativeRect(window);
+    camera_->setSecondRect(innerTableRect(window));
+    // The card manager lays its table out again in the camera it plays with.
+    if (SolitaireCamera* camera = cards_->getCamera()) camera->fitContent(cards_->tableRect, 0.0f);
+}
+
+void SolitaireGame2::onWindowActive(bool const& active) {
+    // The settings' music stream this would pause or run is not part of the game.
+    active_ = active;
+}
+
+void SolitaireGame2::ignoreCount(unsigned long const&) {}
+void SolitaireGame2::ignoreKey(Orvex::KeyState&, unsigned char const&) {}
+void SolitaireGame2::ignoreEvent() {}
+void SolitaireGame2::ignoreBeforeDraw(Orvex::GUIWindow&, bool&, bool&, bool&) {}
+void SolitaireGame2::ignoreTooltipText(Orvex::GUIWindow&, Orvex::GUITooltipParam&, std::wstring&) {}
+
+}  // namespace Solitaire

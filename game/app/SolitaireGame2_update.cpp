@@ -1,0 +1,245 @@
+// The game object's per-frame update: the GUI and the managers by the real step, the table by
+// the in-game fixed step while the in-game screen is active (by a game step of 0 elsewhere, so
+// cards still animate), the reminders, the results delay, the count-up, the tooltip follower,
+// the story, the panel blends, the cursor animations and the achievement popups.
+//
+// The texture module's clock and its once-a-second check are the engine's update step's own.
+#include <cmath>
+
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIMenuN.h"
+#include "engine/gui/GUIProgressBar.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/Text.h"
+#include "engine/gui/TutorialManager.h"
+#include "engine/gui/TutorialStrip.h"
+#include "engine/platform/DirectInputInterface.h"
+#include "engine/core/Random.h"
+#include "engine/render/Texture2DAnimation.h"
+#include "game/app/FormatNumber.h"
+#include "game/app/SolitaireGame2.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/PileWords.h"
+#include "game/cards/SolPartikelManager.h"
+#include "game/cards/SolitaireCamera.h"
+#include "game/cards/TableRenderer.h"
+#include "game/minigames/MinispielManager.h"
+#include "game/story/ExtendedTutorialManager.h"
+#include "game/story/StoryPart.h"
+
+namespace Solitaire {
+
+namespace {
+
+constexpr wchar_t kInGameMenu[] = L"INGAMEMENU";
+constexpr wchar_t kTutorialMenu[] = L"TUTORIALMENU";
+constexpr wchar_t kResultsMenu[] = L"AUSWERTUNGMENU";
+constexpr wchar_t kExtraCardStrip[] = L"EXTRACARD_FOUND";
+// Particle groups: every group, and the group that runs outside the game.
+constexpr int kAllParticles = -1;
+constexpr int kMenuParticles = 2;
+// Reminders of a ready power or tip: again after 5 to 10 s, flying with these arguments.
+constexpr float kReminderMin = 5.0f;
+constexpr float kReminderMax = 10.0f;
+constexpr float kReminderFlight = 0.25f;
+constexpr int kReminderValue = 2;
+// The tooltip hot spot: an 8 x 8 window centred under the pointer.
+constexpr float kTooltipHalf = 4.0f;
+constexpr float kTooltipSide = 8.0f;
+constexpr double kMedalSpeed = 1.0;
+
+D3DXVECTOR2 centreOf(Orvex::GUIWindow const& window) {
+    Orvex::FRect const r = window.getScreenRect();
+    return D3DXVECTOR2((r.left + r.right) * 0.5f, (r.top + r.bottom) * 0.5f);
+}
+
+// Counts a reminder down while its power is ready; at 0 it flies a reminder particle over the
+// window and starts again after a random 5 to 10 s.
+void remind(Orvex::GUIProgressBar& bar, float& countdown, double realStep, wchar_t const* particle) {
+    if (!(bar.getRatio() >= 1.0f)) return;
+    countdown -= static_cast<float>(realStep);
+    if (countdown > 0.0f) return;
+    countdown = Orvex::randomFloat(kReminderMin, kReminderMax);
+    D3DXVECTOR2 const at = centreOf(bar);
+    SolPartikelManager::instance().spawnFlying(particle, at, at, kReminderFlight, kReminderValue);
+}
+
+}  // namespace
+
+bool SolitaireGame2::isMenuActive(wchar_t const* name) const {
+    Orvex::GUIMenuN* menu = menus_->findMenu(name);
+    return menu && menu->isActive();
+}
+
+Orvex::MouseState SolitaireGame2::pointerInGame() const {
+    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
+    Orvex::MouseState state = input.getMouseState();
+    D3DXVECTOR2 const point = renderer_->toGamePoint(D3DXVECTOR2(input.mouseX, input.mouseY));
+    state.x = point.x;
+    state.y = point.y;
+    return state;
+}
+
+void SolitaireGame2::update() {
+    Orvex::PerfTimer* timer = engine_->getPerfTimer();
+    double const gameStep = timer->getGameDelta();
+    double const realStep = timer->getRealDelta();
+    gui_->update(realStep);
+    menus_->update(realStep);
+    tutorials_->update(realStep);
+    minigames_->update(realStep);
+    if (!active_) return;
+    // The new-profile name check joins here with the profiles.
+    if (isMenuActive(kInGameMenu))
+        updateInGame(gameStep, realStep);
+    else
+        updateOutsideGame(realStep);
+    updateResultsDelay(realStep);
+    updateCountUp(realStep);
+    updateTooltipFollower();
+    updateStory(realStep);
+    updatePanelBlends(realStep);
+    updateCursorAnimations(realStep);
+    updateAchievementPopup(realStep);
+}
+
+void SolitaireGame2::updateOutsideGame(double realStep) {
+    float const step = static_cast<float>(realStep);
+    particles_->update(step, extTutorials_->isRunning() ? kAllParticles : kMenuParticles);
+    cards_->update(0.0, realStep, pointerInGame());
+}
+
+void SolitaireGame2::updateInGame(double gameStep, double realStep) {
+    double const step = inGameStep_.take(gameStep);
+    extTutorials_->update(static_cast<float>(gameStep));
+    if (step > 0.0) {
+        float const fstep = static_cast<float>(step);
+        camera_->update(fstep);
+        cards_->update(step, step, pointerInGame());
+        particles_->update(fstep, kAllParticles);
+        tipTimer_.update(fstep);
+        refreshHudLabels();
+        updateReminders(step, realStep);
+    }
+    if (gameStep == 0.0) {
+        if (extTutorials_->isRunning()) particles_->update(static_cast<float>(realStep), kAllParticles);
+        Orvex::TutorialStrip* strip = tutorials_->getCurrentStrip();
+        bool const tableStill = isMenuActive(kTutorialMenu) && strip && strip->getName() == kExtraCardStrip;
+        cards_->update(0.0, tableStill ? 0.0 : realStep, pointerInGame());
+    }
+    if (playTime_) playTime_->setValue(playTime_->getValue() + static_cast<float>(gameStep));
+    refreshGoalsPanel();
+}
+
+void SolitaireGame2::updateReminders(double, double realStep) {
+    for (std::size_t i = 0; i < godBars_.size() && i < godReminders_.size(); ++i)
+        if (godBars_[i]) remind(*godBars_[i], godReminders_[i], realStep, L"GOD_READY_EMITTER_ERINNERN");
+    if (tipButton_) remind(*tipButton_, tipReminder_, realStep, L"TIPP_READY_EMITTER_ERINNERN");
+}
+
+void SolitaireGame2::updateResultsDelay(double realStep) {
+    ResultsDelay::Events const events = results_.advance(static_cast<float>(realStep));
+    if (events.reveal) revealMedal();
+    if (events.leave)
+        for (Orvex::GUIWindow* medal : medals_)
+            if (medal) medal->animateToGoal(L"WEG", kMedalSpeed, false);
+    if (events.open) {
+        playSound(L"COUNT_POINTS");
+        menus_->activateMenu(kResultsMenu, -1.0);
+    }
+}
+
+void SolitaireGame2::revealMedal() {
+    // The five medal windows: none, bronze, silver, gold, perfect.
+    int medal = 0;
+    int sound = GameStyle::kSoundLose;
+    switch (results_.rating) {
+    case 2: medal = 1, sound = GameStyle::kSoundBronze; break;
+    case 3: medal = 2, sound = GameStyle::kSoundSilber; break;
+    case 4: {
+        bool const perfect =
+            static_cast<std::size_t>(cards_->countEmptyTableauPiles()) == cards_->getPilesOfType(kPileTableau).size();
+        medal = perfect ? 4 : 3;
+        sound = perfect ? GameStyle::kSoundPerfekt : GameStyle::kSoundGold;
+        break;
+    }
+    default: break;
+    }
+    Orvex::GUIWindow* window = medals_[medal];
+    if (!window) return;
+    window->animateToGoal(L"AN", kMedalSpeed, false);
+    cards_->playSound(sound);
+}
+
+void SolitaireGame2::updateCountUp(double realStep) {
+    if (!countUpLabel_ || !isMenuActive(kResultsMenu)) return;
+    countUp_.update(static_cast<float>(realStep));
+    if (Orvex::Text* text = engine_->getLanguage()->findText(countUpLabel_->getTextId())) {
+        // A value past the int range is held at its end rather than converted undefined.
+        float const value = countUp_.current;
+        int const shown = !(value > -2147483648.0f) ? (std::isnan(value) ? 0 : INT32_MIN)
+                          : value >= 2147483648.0f  ? INT32_MAX
+                                                    : static_cast<int>(value);
+        std::wstring formatted;
+        text->format(formatted, formatNumber(shown));
+        countUpLabel_->setText(formatted);
+    }
+    if (countUp_.t >= 1.0f) countUpLabel_ = nullptr;
+}
+
+void SolitaireGame2::updateTooltipFollower() {
+    if (!tooltipWindow_ || !tooltipShown_) return;
+    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
+    float originX = 0.0f;
+    float originY = 0.0f;
+    if (Orvex::GUIWindow* parent = tooltipWindow_->getParent()) {
+        originX = parent->getScreenRect().left;
+        originY = parent->getScreenRect().top;
+    }
+    Orvex::GUIRect& rect = tooltipWindow_->getRect();
+    rect.getParamsX().offX = input.mouseX - kTooltipHalf - originX;
+    rect.getParamsX().offY = input.mouseY - kTooltipHalf - originY;
+    rect.getParamsY().offX = kTooltipSide;
+    rect.getParamsY().offY = kTooltipSide;
+    tooltipWindow_->updateRect(false, false);
+}
+
+void SolitaireGame2::updateStory(double realStep) {
+    if (storyPart_ && storyPart_->update(static_cast<float>(realStep))) endStory();
+}
+
+void SolitaireGame2::updatePanelBlends(double realStep) {
+    // One blend moves per update: the banner's first.
+    if (gameNameBlend_.isMoving())
+        gameNameBlend_.move(static_cast<float>(realStep));
+    else if (helpBlend_.isMoving())
+        helpBlend_.move(static_cast<float>(realStep));
+}
+
+void SolitaireGame2::updateCursorAnimations(double realStep) {
+    bool const held = Orvex::DirectInputInterface::getInstance().getMouseState().isButtonDown(0);
+    double const cursorStep = held ? realStep : -realStep;
+    for (int i = kFirstMouseCursor; i < kFirstMouseCursor + kMouseCursorCount; ++i)
+        if (cursors_[i]) cursors_[i]->update(cursorStep);
+    for (int i = kFirstArrow; i < kFirstArrow + kArrowCount; ++i)
+        if (cursors_[i]) cursors_[i]->update(realStep);
+    if (tutorialArrow_) tutorialArrow_->update(realStep);
+    if (medalStar_) medalStar_->update(realStep);
+}
+
+void SolitaireGame2::updateAchievementPopup(double realStep) {
+    if (!achievementWindow_) return;
+    if (achievementPopupTimer_ > 0.0f) {
+        achievementPopupTimer_ -= static_cast<float>(realStep);
+        if (achievementPopupTimer_ <= 0.0f) dismissAchievementPopup();
+    } else if (!achievementQueue_.empty() && canShowAchievementPopup()) {
+        auto const [achievement, medal] = achievementQueue_.front();
+        showAchievementPopup(*achievement, medal);
+        achievementQueue_.pop_front();
+    }
+}
+
+}  // namespace Solitaire

@@ -1,0 +1,137 @@
+// The entry point's start-up sequence and its failures: a missing archive, settings file or
+// frame texture is no failure; a window that cannot be made has shown its message and start-up
+// goes on; an engine that cannot start ends the program with -1 after writing the settings file.
+#include "game/app/WinMain.h"
+
+#include <iterator>
+
+#include "engine/core/AppInfo.h"
+#include "engine/core/GOBFile.h"
+#include "engine/core/GOBManager.h"
+#include "engine/core/Logger.h"
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/platform/AppWindow.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/platform/DirectInputInterface.h"
+#include "engine/platform/VideoPlayer.h"
+#include "engine/render/Effect.h"
+#include "engine/render/TextureSettings.h"
+#include "game/app/MyGlobals.h"
+#include "game/app/SolitaireGame2.h"
+#include "port/win32/kernel.h"
+
+namespace Solitaire {
+
+namespace {
+
+constexpr int kLogPriority = 25;
+constexpr unsigned kGodCount = 4;
+// Without a settings file: full screen at this mode.
+constexpr UINT kDefaultWidth = 1920;
+constexpr UINT kDefaultHeight = 1080;
+constexpr UINT kDefaultRefresh = 75;
+constexpr Orvex::u32 kConfirmTimeMs = 15000;
+constexpr Orvex::s32 kPollRateMs = 10;
+constexpr Orvex::s32 kKeyRepeatDelayMs = 500;
+constexpr Orvex::s32 kKeyRepeatRateMs = 100;
+constexpr Orvex::D3DResolution kOfferedResolutions[] = {{1024, 768},  {1280, 720},  {1280, 1024},
+                                                        {1680, 1050}, {1920, 1080}, {3840, 2160}};
+
+void mount(wchar_t const* name, wchar_t const* file, int order) {
+    auto* archive = new Orvex::GOBFile(name, file, order);
+    archive->setOrderIndex(order);
+    Orvex::GOBManager& archives = Orvex::GOBManager::getInstance();
+    archives.addArchive(archive);
+    archives.rebuildOrders();
+}
+
+std::wstring configPath() { return Orvex::AppInfo::getInstance().getUserFolder() + L"\\config.cfg"; }
+
+}  // namespace
+
+void forceStartSettings() {
+    Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
+    Orvex::D3DInitParams& device = engine->getD3DInterface()->getInitParams();
+    device.autoDegrade[0] = true;
+    device.autoDegrade[1] = true;
+    device.useLargerRes = false;
+    device.useIncludeResList = true;
+    device.includeResolutions.assign(std::begin(kOfferedResolutions), std::end(kOfferedResolutions));
+    device.confirmTimeMs = kConfirmTimeMs;
+    Orvex::DirectInputInitParams& input = engine->getDirectInput()->getInitParams();
+    input.bufferedKeyboard = true;
+    input.bufferedMouse = true;
+    input.maxPollRateMouse = kPollRateMs;
+    input.maxPollRateKeyboard = kPollRateMs;
+    input.keyRepeatDelay = kKeyRepeatDelayMs;
+    input.keyRepeatRate = kKeyRepeatRateMs;
+    input.useWinApi = 1;
+    input.useWinApiCapture = 1;
+    input.scanDoubleClicks = 0;
+    Orvex::TextureInitParams& textures = engine->getTextureInitParams();
+    textures.suspendOnTexLoad = true;
+    textures.overrideAutoSuspend = true;
+    textures.actualTickCount = 0;
+}
+
+}  // namespace Solitaire
+
+int WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    using namespace Solitaire;
+    // 1, 2, 3, 4.
+    Orvex::Logger& log = Orvex::Logger::getInstance();
+    log.log(100, Orvex::LOG_TYPE_PLAIN, L"", true);
+    log.setThreshold(kLogPriority, Orvex::LOG_MASK_ALL);
+    CoInitialize(nullptr);
+    mount(L"CPGOB", L"cp.gob", 1);
+    log.showConsole(false);
+    // 5. Effects are compiled from their sources, never taken from stale compiled files.
+    Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
+    Orvex::Effect::useCompiledCache = 0;
+    engine->parseCommandLine(commandLine);
+    // 6.
+    Orvex::AppInfo& app = Orvex::AppInfo::getInstance();
+    app.setUserFolderKind(Orvex::AppInfo::USER_FOLDER_APPDATA);
+    app.createUserFolder();
+    // 7.
+    auto* globals = new MyGlobals();
+    engine->setUserGlobals(globals);
+    globals->setGodCount(kGodCount);
+    // 8.
+    engine->getWindow()->setInstance(instance);
+    // 9, 10.
+    Orvex::D3DInterface* d3d = engine->getD3DInterface();
+    if (!engine->loadConfig(configPath())) {
+        Orvex::D3DInitParams& device = d3d->getInitParams();
+        device.displayMode.Width = kDefaultWidth;
+        device.displayMode.Height = kDefaultHeight;
+        device.displayMode.RefreshRate = kDefaultRefresh;
+        device.setWindowed(false);
+    }
+    forceStartSettings();
+    // 11. A failure has shown its message; start-up goes on.
+    d3d->createWindow();
+    // 12. Closed during the intro: nothing more, not even the settings file. The game ships no
+    // video: one that is not there is skipped without asking the player for it.
+    if (engine->isShowVideo() && Orvex::listFiles(L"intro.wmv")) {
+        Orvex::VideoPlayer intro(L"intro.wmv");
+        if (intro.play().quit) {
+            engine->shutdown();
+            return 0;
+        }
+    }
+    // 13.
+    mount(L"BASEGOB", L"velquorandix.gob", 0);
+    // 14 to 18.
+    int exitCode = -1;
+    if (engine->init()) {
+        globals->loadFrames();
+        engine->getDirectInput()->centerMouse();
+        SolitaireGame2 game;
+        exitCode = engine->run();
+    }
+    // 19, 20.
+    engine->saveConfig(configPath());
+    engine->shutdown();
+    return exitCode;
+}

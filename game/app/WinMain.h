@@ -1,0 +1,27 @@
+// The game's entry point, as the platform calls it: brings the engine up in its fixed order,
+// owns the game object for the whole run, runs the main loop and writes the settings file at the
+// end. Returns the process exit code: the main loop's (0 for a closed window or E_Exit), -1 when
+// the engine could not start or the program was closed while loading, 0 when it was closed
+// during the intro video (then nothing is written).
+//
+// Start-up: an empty log line and the log thresholds; COM; the archive "cp.gob" ("CPGOB", key 1);
+// the console hidden; the engine with effects compiled from source and the command line read;
+// the user folder below the application-data folder; the game's settings object (four gods);
+// config.cfg read from the user folder (missing: 1920 x 1080 at 75 Hz full screen) and the
+// game's fixed values forced over it; the window; the intro video; the archive
+// "velquorandix.gob" ("BASEGOB", key 0); the engine started; the frame texture; the pointer
+// centred; the game object; the main loop; config.cfg written; the engine shut down.
+#pragma once
+
+#include "port/win32/windows_types.h"
+
+int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
+
+namespace Solitaire {
+
+// The values the game forces over the settings file before the window opens (and which the
+// file then holds at exit): display-mode options, the offered resolutions, input and texture
+// settings.
+void forceStartSettings();
+
+}  // namespace Solitaire

@@ -1,0 +1,34 @@
+// The mini-game cursor: process-wide values through which a running mini-game replaces or
+// doubles the mouse cursor. The game object's draw reads them every frame: while a picture is
+// set and the second-cursor flag is clear, the picture's current frame is the cursor; with the
+// size flag set it is drawn at the given size and offset from the pointer, both given for a
+// 1024 x 768 screen and scaled to the back buffer. While the second-cursor flag is set, the
+// picture is drawn at the second position in addition to the normal cursor.
+#pragma once
+
+#include "port/d3dx9/d3dx9math.h"
+
+namespace Orvex {
+class Texture2DAnimation;
+}  // namespace Orvex
+
+namespace Solitaire {
+
+struct MinispielCursor {
+    // The screen the size and offset are given for.
+    static constexpr float kDesignWidth = 1024.0f;
+    static constexpr float kDesignHeight = 768.0f;
+    static constexpr float kDefaultSize = 100.0f;
+
+    static MinispielCursor& instance();
+
+    // The game that sets the picture holds a reference and releases it when it clears it.
+    Orvex::Texture2DAnimation* picture = nullptr;
+    bool sizeFlag = false;
+    bool secondCursor = false;
+    D3DXVECTOR2 size{kDefaultSize, kDefaultSize};
+    D3DXVECTOR2 offset{0.0f, 0.0f};
+    D3DXVECTOR2 secondPosition{0.0f, 0.0f};
+};
+
+}  // namespace Solitaire

@@ -1,0 +1,13 @@
+// The story manager's single instance; the story file is not read yet.
+#include "game/story/StoryManager.h"
+
+namespace Solitaire {
+
+StoryManager& StoryManager::instance() {
+    static StoryManager manager;
+    return manager;
+}
+
+void StoryManager::load(Orvex::XMLNode&) {}
+
+}  // namespace Solitaire

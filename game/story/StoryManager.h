@@ -1,0 +1,40 @@
+// The story manager: the scenes of "data\Story\Story.str" and the music requests their switches
+// make. The game object connects the four signals at start-up; a scene that asks for music emits
+// playMusic with the track, stopMusic, startStandardMusic (the game's own track for its screen)
+// or stopStandardMusic.
+//
+// For now the manager holds no scenes: load reads nothing and no scene ever plays, as with an
+// empty story file. The story file's reader and the scenes come with the story scenes.
+#pragma once
+
+#include <string>
+
+#include "signals/sigslot.h"
+
+namespace Orvex {
+class XMLNode;
+}  // namespace Orvex
+
+namespace Solitaire {
+
+class StoryManager {
+public:
+    static StoryManager& instance();
+
+    // The story file's root node. Nothing is read yet: the story stays empty.
+    void load(Orvex::XMLNode& root);
+
+    // Signals, in this order.
+    sigslot::signal1<std::wstring const&> playMusic;
+    sigslot::signal0<> stopMusic;
+    sigslot::signal0<> startStandardMusic;
+    sigslot::signal0<> stopStandardMusic;
+
+    StoryManager(StoryManager const&) = delete;
+    StoryManager& operator=(StoryManager const&) = delete;
+
+private:
+    StoryManager() = default;
+};
+
+}  // namespace Solitaire

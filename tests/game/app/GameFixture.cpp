@@ -1,0 +1,88 @@
+// The game object on a headless engine, for the game application's tests.
+#include "tests/game/app/GameFixture.h"
+
+#include "engine/core/GOBManager.h"
+#include "engine/core/PerfTimer.h"
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/TutorialManager.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/platform/DirectInputInterface.h"
+#include "engine/render/Effect.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "engine/render/TextureManager.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/windows.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/gl/DeviceFixture.h"
+
+namespace apptest {
+
+void GameFixture::start(unsigned w, unsigned h) {
+    width = w;
+    height = h;
+    folder = testsupport::makeTempDir("game_data");
+    files.write(folder);
+    Orvex::GOBManager::getInstance().clear();
+    Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(folder.string()));
+    Orvex::Effect::useCompiledCache = 0;
+    Orvex::Effect::writeCompiledCache = 0;
+
+    Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
+    globals = new Solitaire::MyGlobals();
+    engine->setUserGlobals(globals);
+    globals->setGodCount(4);
+    Orvex::D3DInitParams& params = Orvex::D3DInterface::getInstance().getInitParams();
+    params = Orvex::D3DInitParams();
+    params.displayMode = D3DDISPLAYMODE{w, h, 60, D3DFMT_X8R8G8B8};
+    params.setWindowed(true);
+    Orvex::DirectInputInterface::getInstance().getInitParams().useWinApi = 1;
+    ASSERT_TRUE(engine->init());
+    globals->loadFrames();
+    game = std::make_unique<Solitaire::SolitaireGame2>();
+    ASSERT_TRUE(game->isFullyConstructed());
+}
+
+void GameFixture::stop() {
+    game.reset();
+    Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
+    Orvex::GUIMenuManagerN::instance().clear();
+    Orvex::GUISystem::instance().clear();
+    Orvex::TutorialManager::instance().clear();
+    Orvex::Texture2DAnimationManager::instance().releaseAnimations();
+    engine->shutdown();
+    engine->setUserGlobals(nullptr);
+    globals = nullptr;
+    Orvex::D3DInterface::getInstance().getInitParams() = Orvex::D3DInitParams();
+    Orvex::GOBManager::getInstance().clear();
+}
+
+void GameFixture::step(double realSeconds) {
+    Orvex::PerfTimer::frameTimer().advance(realSeconds);
+    game->update();
+}
+
+std::vector<uint32_t> GameFixture::frame() {
+    game->draw();
+    return testsupport::readRenderTarget(Orvex::D3DInterface::getInstance().getDevice());
+}
+
+void GameFixture::showMenu(wchar_t const* name) {
+    ASSERT_TRUE(Orvex::GUIMenuManagerN::instance().activateMenu(name, -1.0));
+    for (int i = 0; i < 5; ++i) step(0.1);
+}
+
+void GameFixture::pointerAt(float x, float y) {
+    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
+    input.mouseX = x;
+    input.mouseY = y;
+    POINT point{static_cast<LONG>(x), static_cast<LONG>(y)};
+    ClientToScreen(Orvex::D3DInterface::getInstance().getWindow().getHWND(), &point);
+    SetCursorPos(point.x, point.y);
+}
+
+Orvex::GUIWindow* GameFixture::find(std::wstring const& name) { return Solitaire::SolitaireGame2::findWindow(name); }
+
+}  // namespace apptest

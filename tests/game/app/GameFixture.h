@@ -1,0 +1,55 @@
+// The game object built for real in a test: the engine started headless on a small window with
+// the game's settings object, the test data tree of GameFiles as the only search path, and the
+// game object constructed as the entry point does. Frames are driven by hand: advance the frame
+// timer, then update or draw; pixels are read back from the back buffer.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "game/app/MyGlobals.h"
+#include "game/app/SolitaireGame2.h"
+#include "tests/game/app/GameFiles.h"
+
+namespace apptest {
+
+class GameFixture : public ::testing::Test {
+protected:
+    static constexpr unsigned kWidth = 320;
+    static constexpr unsigned kHeight = 240;
+
+    void SetUp() override { start(); }
+    void TearDown() override { stop(); }
+
+    // Writes the files, starts the engine at the size and builds the game object.
+    void start(unsigned width = kWidth, unsigned height = kHeight);
+    void stop();
+
+    // One update after the frame timer advanced by real seconds (game time: real times the
+    // timer's factor, 0 while paused).
+    void step(double realSeconds);
+    // One drawn frame; the back buffer's pixels, rows top first.
+    std::vector<uint32_t> frame();
+    uint32_t at(std::vector<uint32_t> const& pixels, unsigned x, unsigned y) const {
+        return pixels[static_cast<std::size_t>(y) * width + x];
+    }
+    // Activates a menu and lets its windows reach their goals.
+    void showMenu(wchar_t const* name);
+    // The pointer at (x, y) of the window, inside its client area.
+    void pointerAt(float x, float y);
+    // The first window of that name at any level of the GUI.
+    static Orvex::GUIWindow* find(std::wstring const& name);
+
+    GameFiles files;
+    std::filesystem::path folder;
+    Solitaire::MyGlobals* globals = nullptr;
+    std::unique_ptr<Solitaire::SolitaireGame2> game;
+    unsigned width = kWidth;
+    unsigned height = kHeight;
+};
+
+}  // namespace apptest
