@@ -3,6 +3,7 @@
 // game, and the card manager reset and read; and closing the game's statistics.
 #include <optional>
 
+#include "engine/core/File.h"
 #include "engine/core/XMLNode.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
@@ -14,6 +15,7 @@
 #include "game/cards/Kartenset.h"
 #include "game/cards/StatistikManager.h"
 #include "game/cards/StyleSettings.h"
+#include "game/story/SolTutorialManager.h"
 
 namespace Solitaire {
 
@@ -119,6 +121,12 @@ bool SolitaireManager::startVariant() {
     cards.loadGameDefinition(tree, currentVariant_->getFile());
     if (resolved.rightMouse) cards.setUseRightMouse(resolved.rightMouse > 0);
     if (resolved.doubleClick) cards.setUseDoubleClick(resolved.doubleClick > 0);
+
+    // The variant's own tutorials; most variants have none, which is no fault.
+    std::wstring const& tutorials = currentVariant_->getTutorialFile();
+    tree.clear();
+    if (!tutorials.empty() && Orvex::File(tutorials).open(tutorials) && tree.load(tutorials))
+        SolTutorialManager::instance().loadUserTutorials(tree);
 
     if (Background* background = settings.getBackground()) background->pickRandomImage();
     return true;

@@ -42,7 +42,7 @@ void GameFixture::start(unsigned w, unsigned h) {
     ASSERT_TRUE(engine->init());
     globals->loadFrames();
     game = std::make_unique<Solitaire::SolitaireGame2>();
-    ASSERT_TRUE(game->isFullyConstructed());
+    ASSERT_EQ(game->isFullyConstructed(), expectConstructed);
 }
 
 void GameFixture::stop() {

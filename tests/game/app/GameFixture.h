@@ -45,6 +45,8 @@ protected:
     static Orvex::GUIWindow* find(std::wstring const& name);
 
     GameFiles files;
+    // Whether start expects the constructor to finish (a quit during loading ends it early).
+    bool expectConstructed = true;
     std::filesystem::path folder;
     Solitaire::MyGlobals* globals = nullptr;
     std::unique_ptr<Solitaire::SolitaireGame2> game;
