@@ -42,12 +42,7 @@ void Background::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     pictures_ = local.findTexturesContaining(L"BACKGROUND");
     for (Orvex::Texture2D* picture : pictures_) picture->addRef();
     if (pictures_.empty()) return;
-    if (current_) {
-        current_->suspend();
-        current_->release();
-        current_ = nullptr;
-    }
-    pickRandomImage();
+    show(pictures_[static_cast<std::size_t>(Orvex::randomInt(0, static_cast<int>(pictures_.size())))]);
     // Only the picture shown keeps its texture on the device.
     for (Orvex::Texture2D* picture : pictures_) {
         if (picture != current_) picture->suspend();
@@ -55,16 +50,18 @@ void Background::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
 }
 
 void Background::pickRandomImage() {
-    if (pictures_.empty() || (pictures_.size() == 1 && current_ == pictures_.front())) return;
-    int const drawn = Orvex::randomInt(0, static_cast<int>(pictures_.size()));
-    Orvex::Texture2D* chosen = pictures_[static_cast<std::size_t>(drawn)];
-    if (chosen == current_) return;
+    if (pictures_.size() < 2) return;
+    show(pictures_[static_cast<std::size_t>(Orvex::randomInt(0, static_cast<int>(pictures_.size())))]);
+}
+
+void Background::show(Orvex::Texture2D* picture) {
+    if (picture == current_) return;
+    picture->addRef();
     if (current_) {
         current_->suspend();
         current_->release();
     }
-    current_ = chosen;
-    current_->addRef();
+    current_ = picture;
 }
 
 void Background::queueRender(RenderQueue& queue, RenderContext const&) { queue.add(this, getRenderOrder()); }

@@ -23,10 +23,6 @@ public:
     // Loads the pictures and picks the current one (the old one is suspended and released).
     void readXML(Orvex::XMLNode& node) override;
     void readXML(Orvex::XMLNode& node, std::wstring const& sourceName);
-    // Draws the picture to show from the engine's generator (a variant's start asks for a new
-    // one); the picture shown before is suspended and released. One picture is kept.
-    void pickRandomImage();
-
     void queueRender(RenderQueue& queue, RenderContext const& context) override;
     // The current picture stretched over the context's target, white and opaque.
     void render(RenderContext const& context) override;
@@ -35,11 +31,17 @@ public:
     Orvex::Texture2D* getShapeTexture() override { return current_; }
     float getRenderOrder() override { return 0.0f; }
 
+    // With more than one picture, a random one becomes current (the old one is suspended); a
+    // variant's start calls it.
+    void pickRandomImage();
+
     std::vector<Orvex::Texture2D*> const& getPictures() const { return pictures_; }
     Orvex::Texture2D* getCurrentPicture() const { return current_; }
 
 private:
     void releasePictures();
+    // Makes picture current (one reference), suspending and releasing the one before.
+    void show(Orvex::Texture2D* picture);
 
     std::vector<Orvex::Texture2D*> pictures_;
     Orvex::Texture2D* current_ = nullptr;
