@@ -96,6 +96,21 @@ bool File::readAll(u8*& buffer, u32& size) const {
     return true;
 }
 
+std::wstring File::getIdentity() const {
+    if (!open_) return {};
+    if (archive_) return L"archive " + archive_->getName() + L" at " + std::to_wstring(entry_.offset);
+    std::error_code ec;
+    std::filesystem::path const canonical = std::filesystem::canonical(hostPath_, ec);
+    if (!ec) return L"disk " + canonical.wstring();
+    return L"disk " + std::filesystem::absolute(hostPath_, ec).lexically_normal().wstring();
+}
+
+std::wstring fileIdentity(std::wstring const& name) {
+    File file(name);
+    if (!file.open(name)) return L"name " + name;
+    return file.getIdentity();
+}
+
 std::wstring File::readText() const {
     std::vector<u8> bytes;
     if (!readAll(bytes)) return {};

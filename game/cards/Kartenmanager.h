@@ -17,7 +17,8 @@
 // Kartenmanager_save.cpp: saving and resuming a running game.
 //
 // Includes ("KARTEN_FILE", "KARTEN_FILE_POST") nest at most kMaxIncludeDepth deep, and a file
-// that is already being read is not read again, so a cycle ends with one log line. Piles,
+// that is already being read, under whichever name, is not read again, so a cycle ends with one
+// log line; one definition reads at most kMaxIncludeReads included files in all. Piles,
 // templates, pile positions and deck counts are bounded by the limits below; numbers must be
 // finite. A refused key, include or element is named in one log line with its file.
 #pragma once
@@ -94,6 +95,9 @@ public:
     class KartenmanagerUndoData;
 
     static constexpr int kMaxIncludeDepth = 16;
+    // Included files one definition reads in all: a file may include one file many times (no
+    // cycle), and nested, that would read it exponentially often.
+    static constexpr int kMaxIncludeReads = 64;
     static constexpr int kMaxPiles = 256;         // piles, and templates apart
     static constexpr int kMaxPilePositions = 256;
     static constexpr int kMaxDeckSize = 1024;     // "ANZAHL_KARTEN": twenty decks
@@ -409,7 +413,8 @@ private:
     std::function<Orvex::u32()> clock_;
 
     std::wstring currentSource_;
-    std::vector<std::wstring> openFiles_;  // the include chain being read
+    std::vector<std::wstring> openFiles_;  // the include chain being read (file identities)
+    int includeReads_ = 0;                 // included files the definition being read has read
 };
 
 }  // namespace Solitaire

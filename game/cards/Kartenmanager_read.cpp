@@ -3,8 +3,8 @@
 // therefore win over those of every file the element includes.
 #include <algorithm>
 #include <cmath>
-#include <cwctype>
 
+#include "engine/core/File.h"
 #include "engine/core/Logger.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
@@ -14,13 +14,6 @@
 namespace Solitaire {
 
 namespace {
-
-// Archive names compare without case and with either slash.
-std::wstring fileKey(std::wstring const& name) {
-    std::wstring key = name;
-    for (wchar_t& c : key) c = c == L'/' ? L'\\' : static_cast<wchar_t>(std::towlower(c));
-    return key;
-}
 
 std::wstring describeSource(std::wstring const& sourceName) {
     return sourceName.empty() ? std::wstring(L"Variant definition") : L"Variant file \"" + sourceName + L"\"";
@@ -60,7 +53,8 @@ bool Kartenmanager::loadGameDefinitionFile(std::wstring const& fileName) {
 
 void Kartenmanager::loadGameDefinition(Orvex::XMLNode& node, std::wstring const& sourceName) {
     std::wstring const outerSource = currentSource_;
-    if (!sourceName.empty()) openFiles_.push_back(fileKey(sourceName));
+    if (openFiles_.empty()) includeReads_ = 0;
+    if (!sourceName.empty()) openFiles_.push_back(Orvex::fileIdentity(sourceName));
     currentSource_ = sourceName;
     readDefinition(node, sourceName, 0);
     currentSource_ = outerSource;
@@ -75,11 +69,22 @@ void Kartenmanager::readInclude(Orvex::XMLNode const& element, std::wstring cons
         Orvex::logError(what + L" nests deeper than " + std::to_wstring(kMaxIncludeDepth) + L" files; skipped");
         return;
     }
-    std::wstring const key = fileKey(*file);
+    // By the file it opens: ".\a.sol" and "A.SOL" are a.sol again.
+    std::wstring const key = Orvex::fileIdentity(*file);
     if (std::find(openFiles_.begin(), openFiles_.end(), key) != openFiles_.end()) {
         Orvex::logError(what + L" is already being read (an include cycle); skipped");
         return;
     }
+    if (includeReads_ >= kMaxIncludeReads) {
+        // The count steps past the limit once, so the line is written once.
+        if (includeReads_ == kMaxIncludeReads) {
+            Orvex::logError(what + L" passes the " + std::to_wstring(kMaxIncludeReads) +
+                            L" included files one definition may read; it and the rest are skipped");
+            ++includeReads_;
+        }
+        return;
+    }
+    ++includeReads_;
     Orvex::XMLNode included;
     if (!included.load(*file)) {
         Orvex::logError(what + L" cannot be read; skipped");
