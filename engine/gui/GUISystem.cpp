@@ -63,17 +63,21 @@ FRect GUISystem::getScreenRect() const {
 
 // ---- lists ----
 
-void GUISystem::addWindow(GUIWindow* window) {
-    if (!window || std::find(windows_.begin(), windows_.end(), window) != windows_.end()) return;
-    window->addRef();
+void GUISystem::listWindow(GUIWindow* window) {
     windows_.push_back(window);
+    listed_.insert(window);
+}
+
+void GUISystem::addWindow(GUIWindow* window) {
+    if (!window || listed_.count(window)) return;
+    window->addRef();
+    listWindow(window);
     sortWindows();
 }
 
 bool GUISystem::removeWindow(GUIWindow* window) {
-    auto const it = std::find(windows_.begin(), windows_.end(), window);
-    if (it == windows_.end()) return false;
-    windows_.erase(it);
+    if (!listed_.erase(window)) return false;
+    windows_.erase(std::find(windows_.begin(), windows_.end(), window));
     window->release();
     return true;
 }
@@ -122,6 +126,9 @@ void GUISystem::clear() {
     // Emptied before the releases: a destructor reached from here finds the lists consistent.
     std::vector<GUIWindow*> old;
     old.swap(windows_);
+    listed_.clear();
+    windowsLoaded_ = 0;
+    loadedFiles_.clear();
     old.insert(old.end(), templates_.begin(), templates_.end());
     old.insert(old.end(), tooltips_.begin(), tooltips_.end());
     templates_.clear();
@@ -202,7 +209,7 @@ void GUISystem::update(double dt) {
     // pass over windows that left the list meanwhile.
     HeldList<GUIWindow> snapshot(windows_);
     for (GUIWindow* window : snapshot)
-        if (std::find(windows_.begin(), windows_.end(), window) != windows_.end()) window->update(dt);
+        if (listed_.count(window)) window->update(dt);
     if (!pressed_) hover(pointer_);
 }
 
@@ -213,7 +220,7 @@ void GUISystem::draw() {
     HeldList<GUIWindow> snapshot(windows_);
     bool const beginOwnBatch = false;
     for (GUIWindow* window : snapshot)
-        if (std::find(windows_.begin(), windows_.end(), window) != windows_.end()) window->drawRoot(beginOwnBatch);
+        if (listed_.count(window)) window->drawRoot(beginOwnBatch);
     sprite_->End();
     D3DPERF_EndEvent();
 }

@@ -1,6 +1,7 @@
 // The texture and animation registry (see Texture2DAnimationManager.h).
 #include "engine/render/Texture2DAnimationManager.h"
 
+#include "engine/core/File.h"
 #include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/D3DInterface.h"
@@ -48,7 +49,18 @@ void Texture2DAnimationManager::load(XMLNode& node) {
     }
 }
 
+bool Texture2DAnimationManager::loadFile(std::wstring const& fileName) {
+    std::wstring const identity = fileIdentity(fileName);
+    if (loadedFiles_.count(identity)) return true;
+    XMLNode list;
+    if (!list.load(fileName)) return false;
+    loadedFiles_.insert(identity);
+    load(list);
+    return true;
+}
+
 void Texture2DAnimationManager::releaseAnimations() {
+    loadedFiles_.clear();
     std::vector<Texture2DAnimation*> animations;
     animations.swap(animations_);
     for (Texture2DAnimation* animation : animations) animation->release();
