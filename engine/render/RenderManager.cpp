@@ -33,6 +33,7 @@ RenderManager::~RenderManager() {
     for (PostEffect* effect : postEffects_) effect->release();
     postEffects_.clear();
     stringMappings_.clear();
+    mappingIndex_.clear();
     releaseCom(depthStencil_);
 }
 
