@@ -99,9 +99,9 @@ bool File::readAll(u8*& buffer, u32& size) const {
 std::wstring File::getIdentity() const {
     if (!open_) return {};
     if (archive_) return L"archive " + archive_->getName() + L" at " + std::to_wstring(entry_.offset);
+    // The disk search gives the names as they are on disk (in their case), so the absolute path
+    // without "." and ".." names the file; asking the disk for links would cost a call per folder.
     std::error_code ec;
-    std::filesystem::path const canonical = std::filesystem::canonical(hostPath_, ec);
-    if (!ec) return L"disk " + canonical.wstring();
     return L"disk " + std::filesystem::absolute(hostPath_, ec).lexically_normal().wstring();
 }
 

@@ -40,7 +40,8 @@ public:
     // The archive the file was found in (null: on disk, or not open).
     GOBFile const* getArchive() const { return archive_; }
     // Which file this is, as a text equal for every name that opens the same file: the archive
-    // and the entry's place in it, or the canonical path on disk; empty when not open.
+    // and the entry's place in it, or the absolute path on disk without "." and ".." (links are
+    // not followed); empty when not open.
     std::wstring getIdentity() const;
 
 private:

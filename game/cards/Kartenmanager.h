@@ -413,8 +413,15 @@ private:
     std::function<Orvex::u32()> clock_;
 
     std::wstring currentSource_;
-    std::vector<std::wstring> openFiles_;  // the include chain being read (file identities)
-    int includeReads_ = 0;                 // included files the definition being read has read
+    // The include chain being read: each file's name, the last part of it without case, and
+    // its identity (Orvex::File::getIdentity), looked up only when an include's name ends alike.
+    struct OpenFile {
+        std::wstring name;
+        std::wstring lastName;
+        std::wstring identity;
+    };
+    std::vector<OpenFile> openFiles_;
+    int includeReads_ = 0;  // included files the definition being read has read
 };
 
 }  // namespace Solitaire

@@ -67,12 +67,22 @@ TEST_F(RuleFileFaultTest, AFileIncludingItselfUnderOtherNamesIsReadOnce) {
                            "<S><KARTEN_FILE FILE=\"s.sol\"/><KARTEN_FILE FILE=\".\\s.sol\"/>"
                            "<KARTEN_FILE FILE=\".\\.\\S.SOL\"/><STAPEL NAME=\"S\"/></S>");
     Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(folder.string()));
-    logtest::LogWatch watch;
-    load(L"s.sol");
-    EXPECT_EQ(pileNames(), (std::vector<std::wstring>{L"S"}));
-    auto const errors = watch.errors();
-    ASSERT_EQ(errors.size(), 3u);
-    for (std::wstring const& line : errors) EXPECT_TRUE(logtest::contains(line, L"include cycle"));
+    for (bool fromTree : {false, true}) {
+        SCOPED_TRACE(fromTree ? "read from a tree" : "read from the file");
+        manager().createDiscardPile();
+        logtest::LogWatch watch;
+        if (fromTree) {
+            Orvex::XMLNode node;
+            ASSERT_TRUE(node.load(L"s.sol"));
+            manager().loadGameDefinition(node, L"s.sol");
+        } else {
+            load(L"s.sol");
+        }
+        EXPECT_EQ(pileNames(), (std::vector<std::wstring>{L"S"}));
+        auto const errors = watch.errors();
+        ASSERT_EQ(errors.size(), 3u);
+        for (std::wstring const& line : errors) EXPECT_TRUE(logtest::contains(line, L"include cycle"));
+    }
 }
 
 // Each file includes the next one twice (no cycle): eight levels would read 510 files; one
