@@ -130,6 +130,7 @@ TEST_F(FileTest, OneFileHasOneIdentityUnderEverySpelling) {
     auto dir = testsupport::makeTempDir("file_identity");
     testsupport::writeFile(dir / "data" / "a.txt", "a");
     testsupport::writeFile(dir / "data" / "b.txt", "b");
+    testsupport::writeFile(dir / "data" / "\xC3\x9C" "bung.txt", "u");  // a name beyond ASCII, as UTF-8
     GOBManager::getInstance().addSearchPath(wide(dir));
     GOBManager::getInstance().addArchive(GOBFile::fromMemory(L"IDS", gob::buildArchive({{"data\\x.txt", "x"}}), 1));
     struct Case {
@@ -144,6 +145,8 @@ TEST_F(FileTest, OneFileHasOneIdentityUnderEverySpelling) {
         {L"data\\x.txt", L"Data\\X.txt", true},
         {L"data\\x.txt", L"data\\a.txt", false},
         {L"fehlt.txt", L"FEHLT.txt", false},
+        {L"data\\\u00DCbung.txt", L".\\data\\\u00DCbung.txt", true},
+        {L"data\\\u00DCbung.txt", L"data\\a.txt", false},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(port::toUtf8(std::wstring(c.first) + L" / " + c.second));
