@@ -45,7 +45,12 @@ PostEffect* lookUp(std::unordered_map<std::wstring, PostEffect*> const& byName, 
 
 }  // namespace
 
+void RenderManager::report(std::wstring const& line) {
+    if (reports_++ < kMaxReports) logWarning(line);
+}
+
 void RenderManager::loadConfig(XMLNode& renderPass, std::wstring const& sourceName) {
+    reports_ = 0;
     readPostEffects(renderPass, sourceName);
     if (XMLNode* forward = renderPass.getChild(L"FORWARD_RENDERING")) forwardRenderer_.readXML(*forward);
     if (XMLNode* post = renderPass.getChild(L"POSTEFFECT_RENDERING")) postEffectRenderer_.readConfig(*post);
@@ -59,6 +64,9 @@ void RenderManager::loadConfig(XMLNode& renderPass, std::wstring const& sourceNa
         readMappings(*mappings, sourceName, byName);
     if (XMLAttribute const* skip = renderPass.getAttribute(L"SKIP_POSTEFFECTS")) setSkipLevel(skip->getLong());
     setDepthStencil(createDepthStencil_ != 0, depthStencilFormat_);
+    if (reports_ > kMaxReports)
+        logWarning(L"Render passes \"" + sourceName + L"\": " + std::to_wstring(reports_ - kMaxReports) +
+                   L" more names or mappings refused");
 }
 
 void RenderManager::readPostEffects(XMLNode& renderPass, std::wstring const& sourceName) {
@@ -96,7 +104,7 @@ void RenderManager::readActivations(XMLNode& renderPass, std::wstring const& sou
         for (auto const& value : names->values()) {
             PostEffect* effect = lookUp(byName, value->getString());
             if (!effect) {
-                logWarning(L"Render passes \"" + sourceName + L"\"" + atLine(*names) + L": " + list +
+                report(L"Render passes \"" + sourceName + L"\"" + atLine(*names) + L": " + list +
                            L" names the unknown post effect \"" + value->getString() + L"\"");
                 continue;
             }
@@ -127,13 +135,13 @@ void RenderManager::readMappings(XMLNode& node, std::wstring const& sourceName, 
         XMLAttribute const* string = child->getAttribute(L"STRING");
         XMLAttribute const* param = child->getAttribute(L"PARAM_TO_CHANGE");
         if (!effectName || !string || !param) {
-            logWarning(L"Render passes \"" + sourceName + L"\"" + atLine(*child) +
+            report(L"Render passes \"" + sourceName + L"\"" + atLine(*child) +
                        L": a STRING_MAPPING lacks POSTEFFECT_NAME, STRING or PARAM_TO_CHANGE, ignored");
             continue;
         }
         PostEffect* effect = lookUp(byName, effectName->getString());
         if (!effect) {
-            logWarning(L"Render passes \"" + sourceName + L"\"" + atLine(*child) + L": mapping \"" +
+            report(L"Render passes \"" + sourceName + L"\"" + atLine(*child) + L": mapping \"" +
                        string->getString() +
                        L"\" names the unknown post effect \"" + effectName->getString() + L"\", ignored");
             continue;

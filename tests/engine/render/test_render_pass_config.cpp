@@ -200,6 +200,20 @@ TEST_F(RenderPassConfigTest, PostEffectsPastTheLimitAreLeftOut) {
     EXPECT_EQ(order, L"e3 gruppe g3 e0 e2 ");
 }
 
+// Unknown names and broken mappings are named one by one up to a limit, the rest in one line.
+TEST_F(RenderPassConfigTest, RefusedNamesAreNamedUpToALimit) {
+    std::wstring text = L"<RP><POSTEFFECT NAME=\"a\"/><ACTIVE_POSTEFFECTS>";
+    for (Orvex::u32 i = 0; i < RenderManager::kMaxReports; ++i) text += L"\"|fehlt" + std::to_wstring(i) + L"|\" ";
+    text += L"</ACTIVE_POSTEFFECTS><POSTEFFECTS_STRING_MAPPINGS>";
+    for (int i = 0; i < 5; ++i) text += L"<STRING_MAPPING POSTEFFECT_NAME=\"a\"/>";
+    text += L"</POSTEFFECTS_STRING_MAPPINGS></RP>";
+    Orvex::XMLNode rp = parse(text);
+    RenderManager manager(RenderManager::kFollowDevice, RenderManager::kFollowDevice);
+    manager.loadConfig(rp, L"namen.rp");
+    EXPECT_EQ(loggedCount(L"\"namen.rp\""), static_cast<std::size_t>(RenderManager::kMaxReports + 1));
+    EXPECT_EQ(loggedCount(L"\"namen.rp\": 5 more names or mappings refused"), 1u);
+}
+
 TEST_F(RenderPassConfigTest, BrokenRenderPassFileGivesOneLineAndTheRestLoads) {
     std::wstring const path = write("broken.rp", "<RP>\r\n"
                                                  "  <POSTEFFECT NAME=\"first\" PRIORITY=\"LOW\"/>\r\n"
