@@ -149,7 +149,7 @@ void topLevel(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(load)->Arg(3)->Arg(30)->Arg(120)->Unit(benchmark::kMillisecond);
-BENCHMARK(topLevel)->Arg(1024)->Arg(16384)->Unit(benchmark::kMillisecond);
+BENCHMARK(topLevel)->Arg(1024)->Arg(2048)->Arg(4096)->Arg(8192)->Arg(16384)->Unit(benchmark::kMillisecond);
 BENCHMARK(hover)->Unit(benchmark::kMicrosecond);
 BENCHMARK(goals)->Unit(benchmark::kMicrosecond);
 

@@ -66,6 +66,7 @@ FRect GUISystem::getScreenRect() const {
 void GUISystem::listWindow(GUIWindow* window) {
     windows_.push_back(window);
     listed_.insert(window);
+    ++listChanges_;
 }
 
 void GUISystem::addWindow(GUIWindow* window) {
@@ -77,6 +78,7 @@ void GUISystem::addWindow(GUIWindow* window) {
 
 bool GUISystem::removeWindow(GUIWindow* window) {
     if (!listed_.erase(window)) return false;
+    ++listChanges_;
     windows_.erase(std::find(windows_.begin(), windows_.end(), window));
     window->release();
     return true;
@@ -127,6 +129,7 @@ void GUISystem::clear() {
     std::vector<GUIWindow*> old;
     old.swap(windows_);
     listed_.clear();
+    ++listChanges_;
     windowsLoaded_ = 0;
     loadedFiles_.clear();
     old.insert(old.end(), templates_.begin(), templates_.end());
@@ -204,12 +207,17 @@ void GUISystem::setPressedWindow(GUIWindow* window, MouseState const& state) {
 
 // ---- frame ----
 
+bool GUISystem::stillListed(GUIWindow const* window, u64 taken) const {
+    return listChanges_ == taken || listed_.count(window) > 0;
+}
+
 void GUISystem::update(double dt) {
     // A window's update may reorder, add or drop top-level windows: walk a held snapshot, and
     // pass over windows that left the list meanwhile.
     HeldList<GUIWindow> snapshot(windows_);
+    u64 const taken = listChanges_;
     for (GUIWindow* window : snapshot)
-        if (listed_.count(window)) window->update(dt);
+        if (stillListed(window, taken)) window->update(dt);
     if (!pressed_) hover(pointer_);
 }
 
@@ -219,8 +227,9 @@ void GUISystem::draw() {
     sprite_->Begin(kSpriteFlags, nullptr);
     HeldList<GUIWindow> snapshot(windows_);
     bool const beginOwnBatch = false;
+    u64 const taken = listChanges_;
     for (GUIWindow* window : snapshot)
-        if (listed_.count(window)) window->drawRoot(beginOwnBatch);
+        if (stillListed(window, taken)) window->drawRoot(beginOwnBatch);
     sprite_->End();
     D3DPERF_EndEvent();
 }

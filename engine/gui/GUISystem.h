@@ -147,9 +147,13 @@ private:
 
     // Appends to windows_ and listed_ (the reference passes in).
     void listWindow(GUIWindow* window);
+    // Whether a window of a snapshot taken at listChanges_ == taken is still listed; asks the
+    // set only when the list has changed since.
+    bool stillListed(GUIWindow const* window, u64 taken) const;
 
     std::vector<GUIWindow*> windows_;
     std::unordered_set<GUIWindow const*> listed_;  // what windows_ holds
+    u64 listChanges_ = 0;                           // counts windows added to and taken off it
     std::vector<GUIWindow*> templates_;
     std::vector<GUIWindow*> tooltips_;
     GUIWindow* active_ = nullptr;
