@@ -4,7 +4,9 @@
 //    (hit tests from the top, activation changes, the update's hover at the still pointer);
 //  - goals: every button glides between two goals all the time (state blends per step);
 //  - load: a GUI file of 30 panels holding 100 windows each read into windows (its cost must
-//    grow with the number of windows, not with its square).
+//    grow with the number of windows, not with its square);
+//  - topLevel: one update of N top-level windows, up to the GUI files' window cap (its cost
+//    must grow with N, not with its square).
 // No device is needed: the display size is set on the device object.
 #include <benchmark/benchmark.h>
 
@@ -127,9 +129,27 @@ void load(benchmark::State& state) {
     state.counters["windows"] = panels * 101;
 }
 
+void topLevel(benchmark::State& state) {
+    int const count = static_cast<int>(state.range(0));
+    std::wstring text = L"<GUI>";
+    for (int i = 0; i < count; ++i)
+        text += L"<WINDOW NAME=\"w\"><WINDOW_PARAMS><GUIRECT><POS_TL X_OFF=\"" + std::to_wstring(i % 1000) +
+                L"\"/><SIZE X_OFF=\"20\" Y_OFF=\"20\"/></GUIRECT></WINDOW_PARAMS></WINDOW>";
+    text += L"</GUI>";
+    Orvex::XMLNode root;
+    root.loadFromText(text, L"bench.gui");
+    Orvex::GUISystem& gui = Orvex::GUISystem::instance();
+    gui.clear();
+    gui.loadTextures(root, L"bench.gui");
+    for (auto _ : state) gui.update(kFrame);
+    state.counters["windows"] = count;
+    gui.clear();
+}
+
 }  // namespace
 
 BENCHMARK(load)->Arg(3)->Arg(30)->Arg(120)->Unit(benchmark::kMillisecond);
+BENCHMARK(topLevel)->Arg(1024)->Arg(2048)->Arg(4096)->Arg(8192)->Arg(16384)->Unit(benchmark::kMillisecond);
 BENCHMARK(hover)->Unit(benchmark::kMicrosecond);
 BENCHMARK(goals)->Unit(benchmark::kMicrosecond);
 

@@ -7,6 +7,10 @@
 // Real time per frame gives frames per second ("fps"); CPU time is the calling thread's; llvmpipe
 // rasterises on its own threads. Each frame ends with a 1x1 read-back so the GL work is finished
 // inside the frame.
+// And without drawing:
+// - loadConfig: a new render manager reading a render-pass file of N post effects, each with a
+//   mapping, activated in the file and named by a mapping string; 16,000 are cut at the
+//   manager's limit. The time must grow with the file, not with its square.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -117,8 +121,32 @@ void throughRenderManager(benchmark::State& state, bool blur) {
 void forwardNoPostEffects(benchmark::State& state) { throughRenderManager(state, false); }
 void blurChain(benchmark::State& state) { throughRenderManager(state, true); }
 
+void loadConfig(benchmark::State& state) {
+    int const count = static_cast<int>(state.range(0));
+    std::wstring text = L"<RP>";
+    for (int i = 0; i < count; ++i)
+        text += L"<POSTEFFECT NAME=\"e" + std::to_wstring(i) + L"\" PRIORITY=\"" + std::to_wstring(i % 7) +
+                L"\"><STRING_MAPPING STRING=\"k\" MAPPING=\"FLOAT\" PARAM_NR=\"0\"/></POSTEFFECT>";
+    text += L"<ACTIVE_POSTEFFECTS>";
+    for (int i = 0; i < count; ++i) text += L"\"|e" + std::to_wstring(i) + L"|\" ";
+    text += L"</ACTIVE_POSTEFFECTS><POSTEFFECTS_STRING_MAPPINGS>";
+    for (int i = 0; i < count; ++i)
+        text += L"<STRING_MAPPING POSTEFFECT_NAME=\"e" + std::to_wstring(i) + L"\" STRING=\"s" + std::to_wstring(i) +
+                L"\" PARAM_TO_CHANGE=\"k\" INITIAL_VALUE=\"1\"/>";
+    text += L"</POSTEFFECTS_STRING_MAPPINGS></RP>";
+    Orvex::XMLNode root;
+    root.loadFromText(text, L"bench.rp");
+    for (auto _ : state) {
+        Orvex::RenderManager manager(Orvex::RenderManager::kFollowDevice, Orvex::RenderManager::kFollowDevice);
+        manager.loadConfig(root, L"bench.rp");
+        benchmark::DoNotOptimize(manager.getActiveEffects().size());
+    }
+    state.counters["definitions"] = count;
+}
+
 }  // namespace
 
+BENCHMARK(loadConfig)->Arg(256)->Arg(16000)->Unit(benchmark::kMillisecond);
 BENCHMARK(directScene)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(forwardNoPostEffects)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(blurChain)->Unit(benchmark::kMillisecond)->UseRealTime();

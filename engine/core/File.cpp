@@ -96,6 +96,25 @@ bool File::readAll(u8*& buffer, u32& size) const {
     return true;
 }
 
+std::wstring File::getIdentity() const {
+    if (!open_) return {};
+    if (archive_) return L"archive " + archive_->getName() + L" at " + std::to_wstring(entry_.offset);
+    // The disk search gives the names as they are on disk (in their case), so the absolute path
+    // without "." and ".." names the file; asking the disk for links would cost a call per folder.
+    // Its bytes are taken as they are: a name need not be text in any encoding.
+    std::error_code ec;
+    std::string const path = std::filesystem::absolute(hostPath_, ec).lexically_normal().string();
+    std::wstring identity = L"disk ";
+    for (char c : path) identity.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    return identity;
+}
+
+std::wstring fileIdentity(std::wstring const& name) {
+    File file(name);
+    if (!file.open(name)) return L"name " + name;
+    return file.getIdentity();
+}
+
 std::wstring File::readText() const {
     std::vector<u8> bytes;
     if (!readAll(bytes)) return {};

@@ -39,6 +39,10 @@ public:
     std::wstring const& getPath() const { return path_; }
     // The archive the file was found in (null: on disk, or not open).
     GOBFile const* getArchive() const { return archive_; }
+    // Which file this is, as a text equal for every name that opens the same file: the archive
+    // and the entry's place in it, or the absolute path on disk without "." and ".." (links are
+    // not followed); empty when not open.
+    std::wstring getIdentity() const;
 
 private:
     std::wstring name_;
@@ -48,6 +52,11 @@ private:
     gob::Entry entry_;
     std::string hostPath_;
 };
+
+// The identity (File::getIdentity) of the file a name opens through the order "DEFAULT", or
+// the name itself when it opens nothing. Readers that follow names from data compare these, so
+// one file under several spellings ("a.sol", ".\a.sol", "A.SOL") counts as one.
+std::wstring fileIdentity(std::wstring const& name);
 
 // fopen without a stdio buffer, for reading or writing a file in a few whole blocks (no
 // allocation behind the scenes, no copy through the buffer).

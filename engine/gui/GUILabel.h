@@ -74,6 +74,7 @@ public:
     void setFlags(u32 flags) { flags_ = flags; }
 
     void setCaretVisible(bool const& on) { caretVisible_ = on; }
+    bool isCaretVisible() const { return caretVisible_; }
     void setCaretPosition(int const& position) { caretPosition_ = position; }
     void setCaretChar(wchar_t const& c) { caretChar_ = c; }
 

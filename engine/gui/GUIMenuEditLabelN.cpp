@@ -108,8 +108,9 @@ bool GUIMenuEditLabelN::execute() {
 }
 
 void GUIMenuEditLabelN::showCaret(Record& record) {
-    // Without SHOW_CURSOR no caret character goes into the shown text.
-    record.label->setCaretVisible(showCursor_ && (!clearNext_ || showCursorIfNotCleared_));
+    // Shown also without SHOW_CURSOR, which only makes it blink; a prompt waiting to be
+    // cleared hides it unless SHOW_CURSOR_IF_NOT_CLEARED.
+    record.label->setCaretVisible(!clearNext_ || showCursorIfNotCleared_);
     record.label->setCaretChar(record.phase ? cursorOn_ : cursorOff_);
     record.label->setCaretPosition(record.caret);
 }

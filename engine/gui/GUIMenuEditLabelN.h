@@ -1,6 +1,6 @@
 // "EDIT_LABEL": types the keys of the active layout into labels ("LABELS": label windows, or
-// buttons whose caption is edited), with an optional blinking caret, a maximum length, and a
-// prompt that the first key clears.
+// buttons whose caption is edited), with a caret (shown once a label changes, blinking with
+// "SHOW_CURSOR"), a maximum length, and a prompt that the first key clears.
 #pragma once
 
 #include "engine/gui/GUIMenuLinkN.h"

@@ -1,5 +1,8 @@
-// Reading the menu file: its GUI files, menus, global links, events and start menu; connecting
-// the click slots to the windows; one log line per name that resolves to nothing.
+// Reading the menu file: its GUI files (each loaded once), menus, global links, events and start
+// menu; connecting the click slots to the windows; one log line per name that resolves to
+// nothing.
+#include <unordered_set>
+
 #include "engine/core/Logger.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
@@ -30,13 +33,19 @@ bool GUIMenuManagerN::loadFile(std::wstring const& fileName) {
 
 void GUIMenuManagerN::load(XMLNode& root, std::wstring const& sourceName) {
     GUISystem& gui = GUISystem::instance();
+    // A file loaded already would make its windows again: each is loaded once, and the first
+    // repetition is reported.
+    std::unordered_set<std::wstring> named;
+    bool repeatReported = false;
     forEachChild(root, L"GUI", [&](XMLNode& entry) {
         XMLAttribute const* file = entry.getAttribute(L"FILE");
         if (!file) return true;
         std::wstring const name = file->getString();
-        XMLNode tree;
-        tree.load(name);  // logs a file it cannot read
-        gui.loadTextures(tree, name);
+        if ((!named.insert(name).second || !gui.loadFile(name)) && !repeatReported) {
+            logWarning(L"Menu file \"" + sourceName + L"\"" + atLine(entry) + L": GUI file \"" + name +
+                       L"\" is loaded already; it and later repetitions are not loaded again");
+            repeatReported = true;
+        }
         return true;
     });
 

@@ -134,7 +134,9 @@ bool GUIProgressBar::shouldDrawChild(unsigned, GUIWindow* child) { return !(chil
 float GUIProgressBar::ratioOf(float value, float maximum, float granularity) {
     if (!(maximum > 0.0f)) return 0.0f;
     float r = value / maximum;
-    if (granularity > 0.0f) r = granularity * std::floor(r / granularity + 0.5f);
+    // Truncated toward zero after adding a half: below zero, down to one and a half granules
+    // snap to 0.
+    if (granularity > 0.0f) r = granularity * std::trunc(r / granularity + 0.5f);
     return std::isfinite(r) ? r : 0.0f;
 }
 

@@ -59,7 +59,8 @@ public:
     GUILabel* getLabel() const;
     GUIWindow* getProgressPart() const { return part_; }
 
-    // The ratio of value to maximum with granularity g (no snapping for g <= 0).
+    // The ratio of value to maximum with granularity g: g x trunc(ratio / g + 0.5), so -0.25
+    // with g 0.25 gives 0 (no snapping for g <= 0).
     static float ratioOf(float value, float maximum, float granularity);
     // The fill type of a "TYP" word; `fallback` for other words.
     static s32 fillTypeOf(std::wstring const& word, s32 fallback);

@@ -148,18 +148,21 @@ void GUISlider::adopt(GUIWindow* parent, GUIWindow* part, bool append) {
         parent->addChild(part, false, append);
 }
 
+void GUISlider::placeLabel() {
+    if (!label_ || !showLabel_) return;
+    GUIWindowOptions& o = label_->getOptions();
+    o.canBringParentToFront = true;
+    o.activateParent = true;
+    o.enabled = false;
+    o.inputIgnore = GUIWindowOptions::kIgnoreSelf;
+    adopt(labelOnKnob_ ? knob_ : track_, label_, true);
+}
+
 void GUISlider::assembleParts() {
     knob_->moved.connect(this, &GUISlider::onKnobMoved);
     track_->rectChanged.connect(this, &GUISlider::onTrackRectChanged);
     adopt(track_, knob_, true);
-    if (label_ && showLabel_) {
-        GUIWindowOptions& o = label_->getOptions();
-        o.canBringParentToFront = true;
-        o.activateParent = true;
-        o.enabled = false;
-        o.inputIgnore = GUIWindowOptions::kIgnoreSelf;
-        adopt(labelOnKnob_ ? knob_ : track_, label_, true);
-    }
+    placeLabel();
     knob_->getOptions().mouseMove = true;
     knob_->getOptions().canBringToFront = false;
     arrangeParts();
@@ -202,6 +205,10 @@ bool GUISlider::addChild(GUIWindow* /*child*/, bool const& /*noAddRef*/, bool co
 
 void GUISlider::update(double const& dt) {
     GUIWindow::update(dt);
+    orderParts();
+}
+
+void GUISlider::orderParts() {
     if (!showButtons_ || children.size() < 3 || !leftButton_ || !rightButton_) return;
     GUIWindow* const order[3] = {leftButton_, rightButton_, track_};
     if (std::equal(order, order + 3, children.begin())) return;
@@ -218,6 +225,21 @@ void GUISlider::copyFromTemplate(GUIWindow* source, int const& mask) {
     auto* other = dynamic_cast<GUISlider*>(source);
     if (!other || other == this) return;
     int const parts = other->getTemplateMask() & mask;
+    // Parts the template has and this slider lacks are cloned from it, working as if read.
+    bool cloned = false;
+    auto cloneButton = [&](GUIWindow*& mine, GUIWindow* theirs) {
+        if (mine || !theirs) return;
+        mine = theirs->clone();
+        mine->getOptions().usableForLayoutManager = true;
+        connectButton(mine);
+        cloned = true;
+    };
+    cloneButton(leftButton_, other->leftButton_);
+    cloneButton(rightButton_, other->rightButton_);
+    if (!label_ && other->label_) {
+        label_ = other->label_->clone();
+        cloned = true;
+    }
     auto copyPart = [&](GUIWindow* mine, GUIWindow* theirs) {
         if (mine && theirs) mine->copyFromTemplate(theirs, parts);
     };
@@ -240,7 +262,11 @@ void GUISlider::copyFromTemplate(GUIWindow* source, int const& mask) {
         labelOnKnob_ = other->labelOnKnob_;
         showButtons_ = other->showButtons_;
         alternateMode_ = other->alternateMode_;
-        if (track_) arrangeParts();
+    }
+    if ((parts & kCopyOptions) || cloned) {
+        arrangeParts();
+        placeLabel();
+        orderParts();
     }
 }
 

@@ -38,6 +38,9 @@ public:
     bool addChild(GUIWindow* child, bool const& noAddRef, bool const& append) override;
     void removeAllChildren() override {}
     void update(double const& dt) override;
+    // From a slider template also clones the buttons and label this slider lacks (they work as
+    // if read: buttons step, the label is placed), copies each part from the template's, and
+    // with "OPTIONS" or a cloned part arranges the parts again.
     void copyFromTemplate(GUIWindow* source, int const& mask) override;
 
     void setValue(float const& value);
@@ -68,6 +71,11 @@ private:
     void assembleParts();
     // Buttons and track by show-buttons and alternate mode.
     void arrangeParts();
+    // With show label: the label's options, and the label under the knob or the track.
+    void placeLabel();
+    // With show buttons: left button, right button and track first among the children, in
+    // that order (the layout docks the buttons before the track fills the rest).
+    void orderParts();
     void connectButton(GUIWindow* button);
     void onStepClicked(GUIWindow& button);
     void onKnobMoved(GUIWindow& knob);

@@ -64,17 +64,23 @@ FRect GUISystem::getScreenRect() const {
 
 // ---- lists ----
 
-void GUISystem::addWindow(GUIWindow* window) {
-    if (!window || std::find(windows_.begin(), windows_.end(), window) != windows_.end()) return;
-    window->addRef();
+void GUISystem::listWindow(GUIWindow* window) {
     windows_.push_back(window);
+    listed_.insert(window);
+    ++listChanges_;
+}
+
+void GUISystem::addWindow(GUIWindow* window) {
+    if (!window || listed_.count(window)) return;
+    window->addRef();
+    listWindow(window);
     sortWindows();
 }
 
 bool GUISystem::removeWindow(GUIWindow* window) {
-    auto const it = std::find(windows_.begin(), windows_.end(), window);
-    if (it == windows_.end()) return false;
-    windows_.erase(it);
+    if (!listed_.erase(window)) return false;
+    ++listChanges_;
+    windows_.erase(std::find(windows_.begin(), windows_.end(), window));
     window->release();
     return true;
 }
@@ -123,6 +129,10 @@ void GUISystem::clear() {
     // Emptied before the releases: a destructor reached from here finds the lists consistent.
     std::vector<GUIWindow*> old;
     old.swap(windows_);
+    listed_.clear();
+    ++listChanges_;
+    windowsLoaded_ = 0;
+    loadedFiles_.clear();
     old.insert(old.end(), templates_.begin(), templates_.end());
     old.insert(old.end(), tooltips_.begin(), tooltips_.end());
     templates_.clear();
@@ -196,12 +206,17 @@ void GUISystem::setPressedWindow(GUIWindow* window, MouseState const& state) {
 
 // ---- frame ----
 
+bool GUISystem::stillListed(GUIWindow const* window, u64 taken) const {
+    return listChanges_ == taken || listed_.count(window) > 0;
+}
+
 void GUISystem::update(double dt) {
     // A window's update may reorder, add or drop top-level windows: walk a held snapshot, and
     // pass over windows that left the list meanwhile.
     HeldList<GUIWindow> snapshot(windows_);
+    u64 const taken = listChanges_;
     for (GUIWindow* window : snapshot)
-        if (std::find(windows_.begin(), windows_.end(), window) != windows_.end()) window->update(dt);
+        if (stillListed(window, taken)) window->update(dt);
     if (!pressed_) hover(pointer_);
 }
 
@@ -211,8 +226,9 @@ void GUISystem::draw() {
     sprite_->Begin(kSpriteFlags, nullptr);
     HeldList<GUIWindow> snapshot(windows_);
     bool const beginOwnBatch = false;
+    u64 const taken = listChanges_;
     for (GUIWindow* window : snapshot)
-        if (std::find(windows_.begin(), windows_.end(), window) != windows_.end()) window->drawRoot(beginOwnBatch);
+        if (stillListed(window, taken)) window->drawRoot(beginOwnBatch);
     sprite_->End();
     D3DPERF_EndEvent();
 }

@@ -5,7 +5,12 @@
 //
 // Every stored window holds one counted reference. Update and draw walk a snapshot of the
 // top-level list with a reference held on each entry, so window callbacks may bring windows to
-// the front, add or remove top-level windows, or release them while the walk runs.
+// the front, add or remove top-level windows, or release them while the walk runs; a set of the
+// listed windows tells in constant time whether an entry is still listed.
+//
+// GUI files make at most kMaxLoadedWindows windows between two clears, all files together (one
+// file named many times, or many files, would otherwise make millions); loadFile reads a file
+// only once between two clears.
 //
 // Who calls in: the game object's slots. Its press, release and move slots hand every mouse
 // event here first (onMouseDown, onMouseUp, onMouseMove) with the input system's mouse state,
@@ -20,6 +25,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/core/Types.h"
@@ -42,6 +48,9 @@ public:
     static constexpr int kHitHover = 6;
     // Begin flag of the GUI sprite (alpha blending).
     static constexpr u32 kSpriteFlags = 16;
+    // Windows (templates, windows and all their children) the GUI files loaded since the last
+    // clear may make together: real screens hold a few hundred.
+    static constexpr u32 kMaxLoadedWindows = 16384;
 
     // A name filter: a name passes when it contains every include text and no exclude text.
     struct WindowFilter {
@@ -62,9 +71,15 @@ public:
     // "USE_QUALITY_STENCIL". Appends to what earlier files gave. sourceName names the file in
     // log lines.
     void loadTextures(XMLNode& root, std::wstring const& sourceName = L"(GUI file)");
-    // The window factory by "TYPE"; the new window carries one reference, owned by the caller.
-    // Null once the file being loaded has made as many windows as a file may.
+    // Reads a GUI file (archives, then disk) and loads it as loadTextures does, unless the same
+    // file (under whichever name) was loaded since the last clear: then false, nothing done.
+    bool loadFile(std::wstring const& fileName);
+    // The window factory by "TYPE" (an unknown type makes a plain window); the new window
+    // carries one reference, owned by the caller. Null once the loaded GUI files have made
+    // kMaxLoadedWindows windows.
     static GUIWindow* createWindow(XMLNode& node);
+    // Whether the factory knows the "TYPE" (children of an unknown type are left out).
+    static bool knowsWindowType(std::wstring const& type);
     // "GUI file "name" at line N" of the GUI file being loaded and the element's line, for log
     // lines of what its elements make; the name is "(code)" outside a load.
     static std::wstring loadingPlace(u32 line);
@@ -82,7 +97,8 @@ public:
     GUIWindow* findTemplate(std::wstring const& name) const;
     void findAllWindows(std::wstring const& userId, std::vector<GUIWindow*>& out) const;
     std::vector<GUIWindow*> const& getTooltips() const { return tooltips_; }
-    // Releases every window, template, tooltip and role.
+    // Releases every window, template, tooltip and role; forgets the loaded files and their
+    // window count.
     void clear();
 
     // ---- z-order ----
@@ -137,7 +153,15 @@ private:
     // The hover step: activates the window under the point, or deactivates the active one.
     void hover(D3DXVECTOR2 const& point);
 
+    // Appends to windows_ and listed_ (the reference passes in).
+    void listWindow(GUIWindow* window);
+    // Whether a window of a snapshot taken at listChanges_ == taken is still listed; asks the
+    // set only when the list has changed since.
+    bool stillListed(GUIWindow const* window, u64 taken) const;
+
     std::vector<GUIWindow*> windows_;
+    std::unordered_set<GUIWindow const*> listed_;  // what windows_ holds
+    u64 listChanges_ = 0;                           // counts windows added to and taken off it
     std::vector<GUIWindow*> templates_;
     std::vector<GUIWindow*> tooltips_;
     GUIWindow* active_ = nullptr;
@@ -148,6 +172,8 @@ private:
     D3DXVECTOR2 pointer_{0.0f, 0.0f};
     D3DInterface* device_ = nullptr;
     BaseSprite* sprite_ = nullptr;
+    u32 windowsLoaded_ = 0;                    // made by GUI files since the last clear
+    std::unordered_set<std::wstring> loadedFiles_;  // identities of the files loadFile read
 };
 
 }  // namespace Orvex

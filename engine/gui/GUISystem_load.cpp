@@ -2,9 +2,12 @@
 // quality-stencil switch) and the window factory keyed by "TYPE".
 //
 // Bad data: names and texts from the file are data and only ever concatenated into log lines.
-// One file makes at most kMaxWindowsPerFile windows (templates, windows and all their children):
-// the rest are left out, with one log line. Without the cap a file of a few megabytes of empty
-// elements would make gigabytes of windows.
+// The GUI files loaded since the last clear make at most kMaxLoadedWindows windows together
+// (templates, windows and all their children): the rest are left out, with one log line per
+// file. Without the cap a file of a few megabytes of empty elements, or a small one loaded many
+// times, would make gigabytes of windows. An animation list is loaded once however many GUI
+// files name it.
+#include "engine/core/File.h"
 #include "engine/core/Logger.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
@@ -28,15 +31,11 @@ namespace Orvex {
 
 namespace {
 
-// Real screens hold a few hundred windows; far more in one file is damaged data.
-constexpr u32 kMaxWindowsPerFile = 16384;
-
 // The file being loaded: its name for the factory's log lines (windows are made from nested
-// elements) and how many windows it has made.
+// elements) and whether it has said that the GUI is full.
 struct LoadingFile {
     std::wstring source = L"(code)";
     bool active = false;
-    u32 made = 0;
     bool capLogged = false;
 };
 LoadingFile loading;
@@ -65,28 +64,26 @@ WindowType const* typeOf(std::wstring const& type) {
     return nullptr;
 }
 
-// False once the file being loaded has made its share of windows; line: the refused element's.
-bool mayMakeWindow(u32 line) {
-    if (!loading.active) return true;
-    if (loading.made < kMaxWindowsPerFile) {
-        ++loading.made;
-        return true;
-    }
-    if (!loading.capLogged)
-        logWarning(GUISystem::loadingPlace(line) + L": more than " + std::to_wstring(kMaxWindowsPerFile) +
-                   L" windows; the rest are left out");
-    loading.capLogged = true;
-    return false;
-}
-
 TextureLoadParams guiTextureParams() { return TextureLoadParams(0, 0xFFFFFFFFu, 1, 1); }
 
 }  // namespace
 
 std::wstring GUISystem::loadingPlace(u32 line) { return L"GUI file \"" + loading.source + L"\"" + atLine(line); }
 
+bool GUISystem::knowsWindowType(std::wstring const& type) { return typeOf(type) != nullptr; }
+
 GUIWindow* GUISystem::createWindow(XMLNode& node) {
-    if (!mayMakeWindow(node.getLine())) return nullptr;
+    if (loading.active) {
+        u32& made = instance().windowsLoaded_;
+        if (made >= kMaxLoadedWindows) {
+            if (!loading.capLogged)
+                logWarning(loadingPlace(node.getLine()) + L": the GUI files hold more than " +
+                           std::to_wstring(kMaxLoadedWindows) + L" windows; the rest are left out");
+            loading.capLogged = true;
+            return nullptr;
+        }
+        ++made;
+    }
     std::wstring const type = node.getAttributeString(L"TYPE", L"");
     WindowType const* known = typeOf(type);
     if (!known)
@@ -95,9 +92,17 @@ GUIWindow* GUISystem::createWindow(XMLNode& node) {
     return known ? known->make(node) : new GUIWindow(node);
 }
 
+bool GUISystem::loadFile(std::wstring const& fileName) {
+    if (!loadedFiles_.insert(fileIdentity(fileName)).second) return false;
+    XMLNode tree;
+    tree.load(fileName);  // logs a file it cannot read
+    loadTextures(tree, fileName);
+    return true;
+}
+
 void GUISystem::loadTextures(XMLNode& root, std::wstring const& sourceName) {
     LoadingFile const outer = loading;
-    loading = LoadingFile{sourceName, true, 0, false};
+    loading = LoadingFile{sourceName, true, false};
     TextureManager& textures = device_->getTextureManager();
     if (XMLNode* lists = root.getChild(L"TEXTURE_2DFILES")) {
         forEachChild(*lists, L"TEXTURE_2D_FILE", [&](XMLNode& entry) {
@@ -115,11 +120,8 @@ void GUISystem::loadTextures(XMLNode& root, std::wstring const& sourceName) {
         return true;
     });
     forEachChild(root, L"ANIMATION", [&](XMLNode& entry) {
-        if (XMLAttribute* file = entry.getAttribute(L"FILE")) {
-            XMLNode list;
-            list.load(file->getString());
-            Texture2DAnimationManager::instance().load(list);
-        }
+        if (XMLAttribute* file = entry.getAttribute(L"FILE"))
+            Texture2DAnimationManager::instance().loadFile(file->getString());
         return true;
     });
     if (XMLNode* section = root.getChild(L"VORLAGEN")) {
@@ -134,7 +136,7 @@ void GUISystem::loadTextures(XMLNode& root, std::wstring const& sourceName) {
     forEachChild(root, L"WINDOW", [&](XMLNode& element) {
         GUIWindow* window = createWindow(element);
         if (!window) return !loading.capLogged;
-        windows_.push_back(window);
+        listWindow(window);
         window->reapplyTemplates();
         window->updateRect(false, false);
         return true;

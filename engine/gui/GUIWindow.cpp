@@ -160,8 +160,16 @@ void GUIWindow::readNode(XMLNode& node) {
     ++nesting;
     building_ = true;
     forEachChild(node, L"WINDOW", [&](XMLNode& element) {
+        // A child of a type the factory does not know is left out (a top-level one is a plain window).
+        std::wstring const type = element.getAttributeString(L"TYPE", L"");
+        if (!GUISystem::knowsWindowType(type)) {
+            logWarning(GUISystem::loadingPlace(element.getLine()) + L": child window \"" +
+                       element.getAttributeString(L"NAME", L"") + L"\" has the unknown TYPE \"" + type +
+                       L"\"; skipped");
+            return true;
+        }
         GUIWindow* child = GUISystem::createWindow(element);
-        if (!child) return false;  // the file has made all the windows it may
+        if (!child) return false;  // the GUI files have made all the windows they may
         if (!addChild(child, true, true)) child->release();
         return true;
     });

@@ -109,7 +109,8 @@ public:
     using GoalTrack = MultiInterpolationUser<GUIAnimationsGoal, float>;
 
     explicit GUIWindow(std::wstring const& name);
-    // From a GUI file element ("WINDOW"); children are made by the GUI system's factory.
+    // From a GUI file element ("WINDOW"); children are made by the GUI system's factory, and a
+    // child of a "TYPE" the factory does not know is left out with a log line.
     explicit GUIWindow(XMLNode& node);
     // Copies the look, goals, templates, tooltips, drawer and movers; not the children, parent,
     // signal connections, timers or screen rectangle.

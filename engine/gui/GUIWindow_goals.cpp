@@ -60,7 +60,8 @@ bool hasOvershoot(GUIAnimationsGoal const& goal) { return goal.overshootPercent 
 
 void GUIWindow::animateToGoal(std::wstring const& name, double const& speedFactor, bool const& force) {
     HeldRef<GUIWindow> hold(this);
-    GUIAnimationsGoal const goal = findGoal(name);
+    // The window's own record: goalStarted hands it on, so a slot sees (and may adjust) the goal.
+    GUIAnimationsGoal& goal = findGoal(name);
     if (!force && !goal.name.empty() && getTargetState().name == goal.name) return;
     double const rate = speedFactor * goal.speed;
     // 0 jumps; a rate below 0 or not a number would hold the track at its start for ever.
@@ -79,8 +80,7 @@ void GUIWindow::animateToGoal(std::wstring const& name, double const& speedFacto
     }
     goalAnimation.setTime(0.0f);
     goalAnimation.speed = static_cast<float>(rate);
-    GUIAnimationsGoal started = goal;
-    goalStarted.emit(*this, started);
+    goalStarted.emit(*this, goal);
 }
 
 void GUIWindow::jumpToGoal(std::wstring const& name) {

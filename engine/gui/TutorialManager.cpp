@@ -55,10 +55,7 @@ void TutorialManager::clear() {
 void TutorialManager::loadTemplates(XMLNode& root) {
     forEachChild(root, L"ANIMATIONEN", [&](XMLNode& entry) {
         if (XMLAttribute* file = entry.getAttribute(L"FILE")) {
-            XMLNode list;
-            if (list.load(file->getStringCopy()))
-                Texture2DAnimationManager::instance().load(list);
-            else
+            if (!Texture2DAnimationManager::instance().loadFile(file->getStringCopy()))
                 logWarning(L"tutorial file" + atLine(entry) + L": animation list \"" + file->getStringCopy() +
                            L"\" could not be read");
         }

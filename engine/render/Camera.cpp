@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "engine/platform/D3DInterface.h"
 
@@ -144,8 +145,18 @@ void Camera::updateMatrices() {
     changed.emit(*this);
 }
 
-bool Camera::setClipPlanes(double zNear, double zFar) {
+bool Camera::usableClipPlanes(double zNear, double zFar) {
     if (!positiveFinite(zNear) || !positiveFinite(zFar) || !(zNear < zFar)) return false;
+    if (zFar > std::numeric_limits<float>::max()) return false;
+    float const n = static_cast<float>(zNear);
+    float const f = static_cast<float>(zFar);
+    if (!(n > 0.0f && n < f)) return false;
+    float const depth = f - n;
+    return std::isfinite(f / depth) && std::isfinite(n * f / depth);
+}
+
+bool Camera::setClipPlanes(double zNear, double zFar) {
+    if (!usableClipPlanes(zNear, zFar)) return false;
     zNear_ = zNear;
     zFar_ = zFar;
     buildProjection();

@@ -84,8 +84,13 @@ public:
         zNear = zNear_;
         zFar = zFar_;
     }
-    // Both positive and finite with zNear < zFar; otherwise nothing changes and false returns.
+    // Usable clip planes (usableClipPlanes); otherwise nothing changes and false returns.
     bool setClipPlanes(double zNear, double zFar);
+    // Whether the single-precision projection can take the planes: zNear above 0 and below
+    // zFar also as floats, zFar within float range, and the depth terms zf / (zf - zn) and
+    // zn x zf / (zf - zn) finite (1 and 1e39, or 1 and 1.00000001, would give a projection of
+    // infinities and NaNs).
+    static bool usableClipPlanes(double zNear, double zFar);
 
     FOV const& getFov() const { return fov_; }
     FOV const& getFovMin() const { return fovMin_; }

@@ -2,8 +2,8 @@
 // A free angle is written as its angle for a 4:3 screen, and "FOV_FIXED" (three flags: the
 // angle, the smallest, the largest) tells which records are fixed, so a camera read back
 // projects as it did. A value that cannot be used (not a positive finite angle, clip planes
-// out of order, a coordinate that is not finite) keeps the camera's present value and is named
-// in the one log line the camera writes.
+// out of order or beyond what the single-precision projection takes, a coordinate that is not
+// finite) keeps the camera's present value and is named in the one log line the camera writes.
 #include <cmath>
 #include <sstream>
 #include <vector>
@@ -119,11 +119,13 @@ void Camera::readFields(XMLNode& node, std::vector<std::wstring>& problems) {
     fov_ = records[0];
     fovMin_ = records[1];
     fovMax_ = records[2];
-    if (zNear < zFar) {
+    if (zNear >= zFar) {
+        problems.push_back(L"\"ZNEAR\" not below \"ZFAR\"");
+    } else if (!usableClipPlanes(zNear, zFar)) {
+        problems.push_back(L"\"ZNEAR\" and \"ZFAR\" beyond what the projection can take");
+    } else {
         zNear_ = zNear;
         zFar_ = zFar;
-    } else {
-        problems.push_back(L"\"ZNEAR\" not below \"ZFAR\"");
     }
     buildProjection();
 }

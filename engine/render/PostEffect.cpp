@@ -163,8 +163,16 @@ void PostEffect::read(XMLNode& node) {
             }
         }
     }
-    for (auto const& child : node.children())
-        if (child->getName() == L"STRING_MAPPING") readMapping(*child);
+    u32 mappings = 0;
+    for (auto const& child : node.children()) {
+        if (child->getName() != L"STRING_MAPPING") continue;
+        if (mappings++ == kMaxMappings) {
+            logWarning(L"Post effect \"" + getName() + L"\"" + atLine(*child) + L": more than " +
+                       std::to_wstring(kMaxMappings) + L" STRING_MAPPING elements; the rest are ignored");
+            break;
+        }
+        readMapping(*child);
+    }
     for (auto const& child : node.children())
         if (child->getName() == L"STATIC_TEXTURE") staticTextures_.push_back(new StaticPostEffectTexture(*child));
 }
@@ -180,6 +188,12 @@ void PostEffect::readMapping(XMLNode& node) {
                    kindWord->getString() + L"\", ignored");
         return;
     }
+    // The first definition of a key stands: a second one would overwrite its initial values.
+    if (findMapping(key->getString())) {
+        logWarning(L"Post effect \"" + getName() + L"\"" + atLine(node) + L": mapping \"" + key->getString() +
+                   L"\" is defined already; this one and its initial values are ignored");
+        return;
+    }
     if (XMLAttribute const* nr = node.getAttribute(L"PARAM_NR")) {
         // The number indexes arrays of kParamCount entries: anything else is refused.
         int const paramNr = nr->getInt();
@@ -188,8 +202,7 @@ void PostEffect::readMapping(XMLNode& node) {
                        nr->getString() + L" outside 0.." + std::to_wstring(kParamCount - 1) + L", ignored");
             return;
         }
-        if (!findMapping(key->getString()))
-            mappings_.push_back(Mapping{key->getString(), kind, static_cast<u32>(paramNr)});
+        mappings_.push_back(Mapping{key->getString(), kind, static_cast<u32>(paramNr)});
     }
     if (XMLAttribute const* value = node.getAttribute(L"INITIAL_VALUE")) setFloat(key->getString(), value->getFloat());
     if (XMLAttribute const* vector = node.getAttribute(L"INITIAL_VECTOR")) {

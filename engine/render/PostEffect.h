@@ -19,7 +19,9 @@
 // "ConvertPixelsToTexels" = "other" receives other's vectors divided by the target size.
 //
 // Limits: kParamCount entries per parameter array; a "PARAM_NR" outside 0..kParamCount-1 is
-// refused with a log line. String mappings keep the order of the file, so listings are stable.
+// refused with a log line; at most kMaxMappings "STRING_MAPPING" children are read. String
+// mappings keep the order of the file, so listings are stable; the first mapping of a key
+// stands, a later one of the same key is ignored with its initial values.
 //
 // Split: PostEffect.cpp (reading a node, copies, static textures, string mappings, the group
 // PE_Combiniation), PostEffect_bind.cpp (binding to the shader effect, its reload and
@@ -108,6 +110,8 @@ struct PostEffectParam {
 class PostEffect : public NamedObject {
 public:
     static constexpr u32 kParamCount = 5;
+    // Mapping keys are looked up one by one: a few dozen serve any shader.
+    static constexpr u32 kMaxMappings = 256;
     static constexpr s32 kPriorityHigh = 2500;
     static constexpr s32 kPriorityMed = 1500;
     static constexpr s32 kPriorityLow = 500;

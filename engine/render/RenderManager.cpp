@@ -33,6 +33,7 @@ RenderManager::~RenderManager() {
     postEffectRenderer_.getEffects().clear();
     releaseAll(postEffects_);
     stringMappings_.clear();
+    mappingIndex_.clear();
     releaseCom(depthStencil_);
 }
 

@@ -14,7 +14,12 @@
 // "PARAM_TO_CHANGE", and "INITIALIZE" with "STRING"; both with the optional "INITIAL_VALUE",
 // "INITIAL_VECTOR" (4 numbers), "INITIAL_MATRIX" (16 numbers, row by row)); attributes
 // "STRETCH_TO_ORG", "CREATE_DEPTH_STENCIL", "DEPTH_STENCIL_FORMAT", "SKIP_POSTEFFECTS".
-// A definition that names an unknown post effect is logged and skipped; the rest loads.
+// A definition that names an unknown post effect is logged and skipped (the first kMaxReports
+// such lines of a file, then one line with their count); the rest loads. A
+// manager holds at most kMaxPostEffects post effects (group members counted): a definition
+// that would pass it is left out with one log line. Reading a file costs time in proportion to
+// its size: names are looked up in an index, and the activations of the file are sorted in
+// once.
 //
 // Mapping strings keep the order in which the file named them, so the parameter listing and
 // the console's completions always come out in the same order.
@@ -25,6 +30,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -53,6 +59,12 @@ class RenderManager : public ConsoleCommandReceiver {
 public:
     // A target size that follows the device object's width or height.
     static constexpr u32 kFollowDevice = 0xFFFFFFFFu;
+    // Every post effect is a full-screen pass: far fewer than this make a frame.
+    static constexpr u32 kMaxPostEffects = 256;
+    // (post effect, key) pairs one mapping string addresses; further ones are ignored.
+    static constexpr u32 kMaxMappingPairs = 64;
+    // Refused names and mappings a file reports one by one.
+    static constexpr u32 kMaxReports = 32;
 
     RenderManager(unsigned long const& width, unsigned long const& height);
     ~RenderManager() override;
@@ -105,8 +117,19 @@ public:
 
 private:
     using Mappings = std::vector<RenderPassMapping>;
+    using EffectIndex = std::unordered_map<std::wstring, PostEffect*>;
     Mappings const* findMappings(std::wstring const& string) const;
-    void readMappings(XMLNode& node, std::wstring const& sourceName);
+    // Post effects and group members by name, the first of a name as findPostEffect finds it.
+    EffectIndex indexEffects() const;
+    // The file's "POSTEFFECT" definitions, up to kMaxPostEffects post effects in all.
+    void readPostEffects(XMLNode& renderPass, std::wstring const& sourceName);
+    // "ACTIVE_POSTEFFECTS" and "INACTIVE_POSTEFFECTS", as addActiveEffect and removeActiveEffect
+    // one name after the other would leave the active list, sorted once.
+    void readActivations(XMLNode& renderPass, std::wstring const& sourceName, EffectIndex const& byName);
+    void readMappings(XMLNode& node, std::wstring const& sourceName, EffectIndex const& byName);
+    // A refused name or mapping of the file being read: the first kMaxReports are logged, the
+    // rest counted in one line at the end.
+    void report(std::wstring const& line);
     void applyInitialValues(XMLNode& node, std::wstring const& string);
     void onResize(unsigned long const& width, unsigned long const& height);
     void registerCommands();
@@ -116,6 +139,9 @@ private:
     u32 targetHeight_;
     std::vector<PostEffect*> postEffects_;
     std::vector<std::pair<std::wstring, Mappings>> stringMappings_;
+    std::unordered_map<std::wstring, std::size_t> mappingIndex_;  // string -> its stringMappings_ entry
+    u32 postEffectCount_ = 0;                                       // group members counted
+    u32 reports_ = 0;                                               // of the file being read
     u32 frameCounter_ = 0;
     D3DInterface* d3d_;
     u32 skipLevel_ = 0;

@@ -2,6 +2,7 @@
 #include "engine/render/RenderManager.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
@@ -17,65 +18,152 @@ void RenderManager::loadConfigFile(std::wstring const& path) {
     loadConfig(node, path);
 }
 
+namespace {
+
+// The post effects a definition makes: itself and, for a group, its members; counting stops
+// once past limit.
+u32 definitionSize(XMLNode const& definition, u32 limit) {
+    u32 count = 1;
+    if (definition.getAttributeString(L"TYPE", L"") != L"COMBINATION") return count;
+    for (auto const& child : definition.children()) {
+        if (count > limit) break;
+        if (child->getName() == L"POSTEFFECT") count += definitionSize(*child, limit - count);
+    }
+    return count;
+}
+
+void indexEffect(PostEffect* effect, std::unordered_map<std::wstring, PostEffect*>& byName) {
+    byName.emplace(effect->getName(), effect);
+    if (auto* group = dynamic_cast<PE_Combiniation*>(effect))
+        for (PostEffect* member : group->getChildren()) indexEffect(member, byName);
+}
+
+PostEffect* lookUp(std::unordered_map<std::wstring, PostEffect*> const& byName, std::wstring const& name) {
+    auto const found = byName.find(name);
+    return found == byName.end() ? nullptr : found->second;
+}
+
+}  // namespace
+
+void RenderManager::report(std::wstring const& line) {
+    if (reports_++ < kMaxReports) logWarning(line);
+}
+
 void RenderManager::loadConfig(XMLNode& renderPass, std::wstring const& sourceName) {
-    for (auto const& child : renderPass.children())
-        if (child->getName() == L"POSTEFFECT")
-            if (PostEffect* made = createPostEffect(*child, &postEffectRenderer_)) postEffects_.push_back(made);
+    reports_ = 0;
+    readPostEffects(renderPass, sourceName);
     if (XMLNode* forward = renderPass.getChild(L"FORWARD_RENDERING")) forwardRenderer_.readXML(*forward);
     if (XMLNode* post = renderPass.getChild(L"POSTEFFECT_RENDERING")) postEffectRenderer_.readConfig(*post);
     stretchToOrg_ = renderPass.getAttributeBool(L"STRETCH_TO_ORG", stretchToOrg_ != 0) ? 1 : 0;
     createDepthStencil_ = renderPass.getAttributeBool(L"CREATE_DEPTH_STENCIL", createDepthStencil_ != 0) ? 1 : 0;
     if (XMLAttribute const* format = renderPass.getAttribute(L"DEPTH_STENCIL_FORMAT"))
         depthStencilFormat_ = parseD3DFormat(format->getString());
+    EffectIndex const byName = indexEffects();
+    readActivations(renderPass, sourceName, byName);
+    if (XMLNode* mappings = renderPass.getChild(L"POSTEFFECTS_STRING_MAPPINGS"))
+        readMappings(*mappings, sourceName, byName);
+    if (XMLAttribute const* skip = renderPass.getAttribute(L"SKIP_POSTEFFECTS")) setSkipLevel(skip->getLong());
+    setDepthStencil(createDepthStencil_ != 0, depthStencilFormat_);
+    if (reports_ > kMaxReports)
+        logWarning(L"Render passes \"" + sourceName + L"\": " + std::to_wstring(reports_ - kMaxReports) +
+                   L" more names or mappings refused");
+}
+
+void RenderManager::readPostEffects(XMLNode& renderPass, std::wstring const& sourceName) {
+    for (auto const& child : renderPass.children()) {
+        if (child->getName() != L"POSTEFFECT") continue;
+        u32 const room = kMaxPostEffects - postEffectCount_;
+        u32 const size = definitionSize(*child, room);
+        if (size > room) {
+            logWarning(L"Render passes \"" + sourceName + L"\"" + atLine(*child) + L": post effect \"" +
+                       child->getAttributeString(L"NAME", L"") + L"\" would pass " + std::to_wstring(kMaxPostEffects) +
+                       L" post effects; it and the rest are left out");
+            return;
+        }
+        if (PostEffect* made = createPostEffect(*child, &postEffectRenderer_)) {
+            postEffects_.push_back(made);
+            postEffectCount_ += size;
+        }
+    }
+}
+
+RenderManager::EffectIndex RenderManager::indexEffects() const {
+    EffectIndex byName;
+    for (PostEffect* effect : postEffects_) indexEffect(effect, byName);
+    return byName;
+}
+
+void RenderManager::readActivations(XMLNode& renderPass, std::wstring const& sourceName, EffectIndex const& byName) {
+    std::vector<PostEffect*>& active = postEffectRenderer_.getEffects();
+    std::unordered_set<PostEffect*> listed(active.begin(), active.end());
+    std::unordered_set<PostEffect*> removed;
+    bool added = false;
     for (auto [list, activate] : {std::pair{L"ACTIVE_POSTEFFECTS", true}, std::pair{L"INACTIVE_POSTEFFECTS", false}}) {
         XMLNode const* names = renderPass.getChild(list);
         if (!names) continue;
         for (auto const& value : names->values()) {
-            PostEffect* effect = findPostEffect(value->getString());
+            PostEffect* effect = lookUp(byName, value->getString());
             if (!effect) {
-                logWarning(L"Render passes \"" + sourceName + L"\"" + atLine(*names) + L": " + list +
-                           L" names the unknown post effect \"" +
-                           value->getString() + L"\"");
+                report(L"Render passes \"" + sourceName + L"\"" + atLine(*names) + L": " + list +
+                           L" names the unknown post effect \"" + value->getString() + L"\"");
                 continue;
             }
-            if (activate)
-                addActiveEffect(effect);
-            else
-                removeActiveEffect(effect);
+            // Every activation comes before every removal, so each list is one pass.
+            if (activate && listed.insert(effect).second) {
+                effect->bindEffect();
+                active.push_back(effect);
+                added = true;
+            } else if (!activate && listed.erase(effect)) {
+                removed.insert(effect);
+            }
         }
     }
-    if (XMLNode* mappings = renderPass.getChild(L"POSTEFFECTS_STRING_MAPPINGS")) readMappings(*mappings, sourceName);
-    if (XMLAttribute const* skip = renderPass.getAttribute(L"SKIP_POSTEFFECTS")) setSkipLevel(skip->getLong());
-    setDepthStencil(createDepthStencil_ != 0, depthStencilFormat_);
+    if (!removed.empty())
+        active.erase(std::remove_if(active.begin(), active.end(), [&](PostEffect* e) { return removed.count(e) > 0; }),
+                     active.end());
+    if (added) {
+        sortActive();
+        setSkipLevel(skipLevel_);
+    }
 }
 
-void RenderManager::readMappings(XMLNode& node, std::wstring const& sourceName) {
+void RenderManager::readMappings(XMLNode& node, std::wstring const& sourceName, EffectIndex const& byName) {
+    bool pairsReported = false;
     for (auto const& child : node.children()) {
         if (child->getName() != L"STRING_MAPPING") continue;
         XMLAttribute const* effectName = child->getAttribute(L"POSTEFFECT_NAME");
         XMLAttribute const* string = child->getAttribute(L"STRING");
         XMLAttribute const* param = child->getAttribute(L"PARAM_TO_CHANGE");
         if (!effectName || !string || !param) {
-            logWarning(L"Render passes \"" + sourceName + L"\"" + atLine(*child) +
+            report(L"Render passes \"" + sourceName + L"\"" + atLine(*child) +
                        L": a STRING_MAPPING lacks POSTEFFECT_NAME, STRING or PARAM_TO_CHANGE, ignored");
             continue;
         }
-        PostEffect* effect = findPostEffect(effectName->getString());
+        PostEffect* effect = lookUp(byName, effectName->getString());
         if (!effect) {
-            logWarning(L"Render passes \"" + sourceName + L"\"" + atLine(*child) + L": mapping \"" +
+            report(L"Render passes \"" + sourceName + L"\"" + atLine(*child) + L": mapping \"" +
                        string->getString() +
                        L"\" names the unknown post effect \"" + effectName->getString() + L"\", ignored");
             continue;
         }
         RenderPassMapping const pair{effect, param->getString()};
-        auto entry = std::find_if(stringMappings_.begin(), stringMappings_.end(),
-                                  [&](auto const& e) { return e.first == string->getString(); });
-        if (entry == stringMappings_.end()) {
+        auto const [entry, fresh] = mappingIndex_.emplace(string->getString(), stringMappings_.size());
+        if (fresh) {
             stringMappings_.emplace_back(string->getString(), Mappings{pair});
-        } else if (std::none_of(entry->second.begin(), entry->second.end(), [&](RenderPassMapping const& m) {
-                       return m.postEffect == pair.postEffect && m.key == pair.key;
-                   })) {
-            entry->second.push_back(pair);
+        } else {
+            Mappings& pairs = stringMappings_[entry->second].second;
+            bool const known = std::any_of(pairs.begin(), pairs.end(), [&](RenderPassMapping const& m) {
+                return m.postEffect == pair.postEffect && m.key == pair.key;
+            });
+            if (!known && pairs.size() >= kMaxMappingPairs) {
+                if (!pairsReported)
+                    logWarning(L"Render passes \"" + sourceName + L"\"" + atLine(*child) + L": mapping \"" +
+                               string->getString() + L"\" would address more than " +
+                               std::to_wstring(kMaxMappingPairs) + L" parameters; such mappings are ignored");
+                pairsReported = true;
+                continue;
+            }
+            if (!known) pairs.push_back(pair);
         }
         applyInitialValues(*child, string->getString());
     }
@@ -98,9 +186,8 @@ void RenderManager::applyInitialValues(XMLNode& node, std::wstring const& string
 }
 
 RenderManager::Mappings const* RenderManager::findMappings(std::wstring const& string) const {
-    for (auto const& entry : stringMappings_)
-        if (entry.first == string) return &entry.second;
-    return nullptr;
+    auto const entry = mappingIndex_.find(string);
+    return entry == mappingIndex_.end() ? nullptr : &stringMappings_[entry->second].second;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "engine/core/Logger.h"
 #include "engine/platform/D3DInterface.h"
@@ -19,15 +20,17 @@ namespace {
 char const* const kTextureParameters[Sprite::kMaxTextureSlots] = {"g_Textur0", "g_Textur1", "g_Textur2", "g_Textur3",
                                                                   "g_Textur4", "g_Textur5", "g_Textur6", "g_Textur7"};
 
-// Selects a technique by name; false (said once per technique name) when the effect lacks it.
-bool selectTechnique(ID3DXEffect& effect, char const* name) {
+// Selects a technique by name; false (said once per effect and technique) when the effect
+// lacks it.
+bool selectTechnique(ID3DXEffect& effect, Effect const& owner, char const* name) {
     D3DXHANDLE const technique = effect.GetTechniqueByName(name);
     if (technique && SUCCEEDED(effect.SetTechnique(technique))) return true;
-    // One flag per name: a second missing technique must still be reported.
-    static std::set<std::string> said;
-    if (said.insert(name).second) {
-        logError(L"Sprite: the effect has no technique " + std::wstring(name, name + std::strlen(name)) +
-                 L", its sprites are not drawn (said once per technique)");
+    // By the effect's running id and the name: another effect, or another technique of the same
+    // effect, missing must still be reported.
+    static std::set<std::pair<u32, std::string>> said;
+    if (said.emplace(owner.getId(), name).second) {
+        logError(L"Sprite: the effect \"" + owner.getName() + L"\" has no technique " +
+                 std::wstring(name, name + std::strlen(name)) + L", its sprites are not drawn (said once)");
     }
     return false;
 }
@@ -62,7 +65,7 @@ void Sprite::draw3DList(ID3DXEffect& effect) {
     device->SetFVF(kFVF3D);
     char const* technique = "Render3D";
     if (flags_ & D3DXSPRITE_ALPHABLEND) technique = (flags_ & kSpriteAlphaTest) ? "Render3DAlphaTest" : "Render3DAlpha";
-    if (!selectTechnique(effect, technique)) return;
+    if (!selectTechnique(effect, *effect_, technique)) return;
     D3DXMATRIX view;
     D3DXMATRIX projection;
     device->GetTransform(D3DTS_VIEW, &view);
@@ -126,7 +129,7 @@ void Sprite::draw2DList(ID3DXEffect& effect) {
     d3d_->getDevice()->SetFVF(kFVF2D);
     bool const sorted = (flags_ & D3DXSPRITE_SORT_TEXTURE) != 0;
     if (sorted) sortByTexture();
-    if (!selectTechnique(effect, (flags_ & D3DXSPRITE_ALPHABLEND) ? "Render2DAlpha" : "Render2D")) return;
+    if (!selectTechnique(effect, *effect_, (flags_ & D3DXSPRITE_ALPHABLEND) ? "Render2DAlpha" : "Render2D")) return;
     if (int const slots = annotatedSlots(effect)) textureSlots_ = slots;
     drawList(effect, list2D_, sorted ? &sortOrder_ : nullptr);
 }

@@ -1,6 +1,7 @@
 // The texture and animation registry (see Texture2DAnimationManager.h).
 #include "engine/render/Texture2DAnimationManager.h"
 
+#include "engine/core/File.h"
 #include "engine/core/NamedObjectList.h"
 #include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
@@ -49,7 +50,20 @@ void Texture2DAnimationManager::load(XMLNode& node) {
     }
 }
 
-void Texture2DAnimationManager::releaseAnimations() { releaseAll(animations_); }
+bool Texture2DAnimationManager::loadFile(std::wstring const& fileName) {
+    std::wstring const identity = fileIdentity(fileName);
+    if (loadedFiles_.count(identity)) return true;
+    XMLNode list;
+    if (!list.load(fileName)) return false;
+    loadedFiles_.insert(identity);
+    load(list);
+    return true;
+}
+
+void Texture2DAnimationManager::releaseAnimations() {
+    loadedFiles_.clear();
+    releaseAll(animations_);
+}
 
 Texture2DAnimation* createTexture2DAnimation(XMLNode& node) {
     XMLAttribute const* type = node.getAttribute(L"TYPE");

@@ -2,9 +2,13 @@
 // name. Filled from graphics list nodes ("TEXTURES", "TEXTURE_FILES", "ANIMATION_2D") of the
 // GUI, mini-game, tutorial, particle, story and start-up files; the first definition of an
 // animation name wins. Users clone the registered animations for their own play state.
+//
+// A list file is read once until the animations are released, however many files name it
+// (unnamed animations would otherwise be added again at every mention).
 #pragma once
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/render/TextureManager.h"
@@ -33,7 +37,11 @@ public:
     // Loads one graphics list: "TEXTURES", each file of "TEXTURE_FILES", every "ANIMATION_2D"
     // whose "NAME" is not registered yet.
     void load(XMLNode& node);
-    // Releases every animation and empties the list.
+    // Reads a graphics list file (archives, then disk) and loads it, unless the same file (under
+    // whichever name) was loaded before: then true at once. False when it cannot be read (the
+    // file layer logs it).
+    bool loadFile(std::wstring const& fileName);
+    // Releases every animation and empties the list; list files may be loaded again.
     void releaseAnimations();
 
 private:
@@ -42,6 +50,7 @@ private:
 
     TextureManager textures_;
     std::vector<Texture2DAnimation*> animations_;
+    std::unordered_set<std::wstring> loadedFiles_;  // identities of the files loadFile read
 };
 
 // The animation factory: "TYPE" exactly "360" makes an angle animation, anything else a plain

@@ -37,7 +37,8 @@
 // pointer's movement less the camera offset's.
 //
 // Includes ("KARTEN_FILE", "KARTEN_FILE_POST") nest at most kMaxIncludeDepth deep, and a file
-// that is already being read is not read again, so a cycle ends with one log line. Piles,
+// that is already being read, under whichever name, is not read again, so a cycle ends with one
+// log line; one definition reads at most kMaxIncludeReads included files in all. Piles,
 // templates, pile positions and deck counts are bounded by the limits below; numbers must be
 // finite. A refused key, include or element is named in one log line with its file.
 #pragma once
@@ -116,6 +117,9 @@ public:
     class KartenmanagerUndoData;
 
     static constexpr int kMaxIncludeDepth = 16;
+    // Included files one definition reads in all: a file may include one file many times (no
+    // cycle), and nested, that would read it exponentially often.
+    static constexpr int kMaxIncludeReads = 64;
     static constexpr int kMaxPiles = 256;         // piles, and templates apart
     static constexpr int kMaxPilePositions = 256;
     static constexpr int kMaxDeckSize = 1024;     // "ANZAHL_KARTEN": twenty decks
@@ -473,7 +477,15 @@ private:
     std::function<Orvex::u32()> clock_;
 
     std::wstring currentSource_;
-    std::vector<std::wstring> openFiles_;  // the include chain being read
+    // The include chain being read: each file's name, the last part of it without case, and
+    // its identity (Orvex::File::getIdentity), looked up only when an include's name ends alike.
+    struct OpenFile {
+        std::wstring name;
+        std::wstring lastName;
+        std::wstring identity;
+    };
+    std::vector<OpenFile> openFiles_;
+    int includeReads_ = 0;  // included files the definition being read has read
     // The moves the hint search has listed: a move offered by two piles is listed once.
     std::set<std::tuple<Karte const*, Kartenstapel const*, Karte const*>> searchTree_;
 };

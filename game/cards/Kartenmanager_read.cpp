@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cwctype>
+#include <vector>
 
+#include "engine/core/File.h"
 #include "engine/core/Logger.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
@@ -15,10 +17,18 @@ namespace Solitaire {
 
 namespace {
 
-// Archive names compare without case and with either slash.
-std::wstring fileKey(std::wstring const& name) {
-    std::wstring key = name;
-    for (wchar_t& c : key) c = c == L'/' ? L'\\' : static_cast<wchar_t>(std::towlower(c));
+// An opened file's property tree, read once (a file opens through the archives and the disk
+// search, which costs more than reading a small file).
+bool readOpenedFile(Orvex::File const& file, Orvex::XMLNode& out) {
+    std::vector<Orvex::u8> bytes;
+    return file.readAll(bytes) && out.loadFromBytes(bytes.data(), bytes.size(), file.getPath());
+}
+
+// The last part of a file name, without case: two names of one file end alike.
+std::wstring lastNameKey(std::wstring const& name) {
+    std::size_t const slash = name.find_last_of(L"\\/");
+    std::wstring key = slash == std::wstring::npos ? name : name.substr(slash + 1);
+    for (wchar_t& c : key) c = static_cast<wchar_t>(std::towlower(c));
     return key;
 }
 
@@ -60,7 +70,8 @@ bool Kartenmanager::loadGameDefinitionFile(std::wstring const& fileName) {
 
 void Kartenmanager::loadGameDefinition(Orvex::XMLNode& node, std::wstring const& sourceName) {
     std::wstring const outerSource = currentSource_;
-    if (!sourceName.empty()) openFiles_.push_back(fileKey(sourceName));
+    if (openFiles_.empty()) includeReads_ = 0;
+    if (!sourceName.empty()) openFiles_.push_back(OpenFile{sourceName, lastNameKey(sourceName), L""});
     currentSource_ = sourceName;
     readDefinition(node, sourceName, 0);
     currentSource_ = outerSource;
@@ -75,17 +86,40 @@ void Kartenmanager::readInclude(Orvex::XMLNode const& element, std::wstring cons
         Orvex::logError(what + L" nests deeper than " + std::to_wstring(kMaxIncludeDepth) + L" files; skipped");
         return;
     }
-    std::wstring const key = fileKey(*file);
-    if (std::find(openFiles_.begin(), openFiles_.end(), key) != openFiles_.end()) {
-        Orvex::logError(what + L" is already being read (an include cycle); skipped");
+    if (includeReads_ >= kMaxIncludeReads) {
+        // The count steps past the limit once, so the line is written once.
+        if (includeReads_ == kMaxIncludeReads) {
+            Orvex::logError(what + L" passes the " + std::to_wstring(kMaxIncludeReads) +
+                            L" included files one definition may read; it and the rest are skipped");
+            ++includeReads_;
+        }
         return;
     }
-    Orvex::XMLNode included;
-    if (!included.load(*file)) {
+    Orvex::File opened(*file);
+    if (!opened.open(*file)) {
         Orvex::logError(what + L" cannot be read; skipped");
         return;
     }
-    openFiles_.push_back(key);
+    // By the file it opens: ".\a.sol" and "A.SOL" are a.sol again. Only names that end alike
+    // can open one file, so only for those the identities are looked up.
+    std::wstring const lastName = lastNameKey(*file);
+    std::wstring identity;
+    for (OpenFile& open : openFiles_) {
+        if (open.lastName != lastName) continue;
+        if (open.identity.empty()) open.identity = Orvex::fileIdentity(open.name);
+        if (identity.empty()) identity = opened.getIdentity();
+        if (open.identity == identity) {
+            Orvex::logError(what + L" is already being read (an include cycle); skipped");
+            return;
+        }
+    }
+    ++includeReads_;
+    Orvex::XMLNode included;
+    if (!readOpenedFile(opened, included)) {
+        Orvex::logError(what + L" cannot be read; skipped");
+        return;
+    }
+    openFiles_.push_back(OpenFile{*file, lastName, identity});
     std::wstring const outerSource = currentSource_;
     currentSource_ = *file;
     readDefinition(included, *file, depth + 1);

@@ -142,12 +142,8 @@ void SolPartikelManager::readPendingTemplates(std::vector<PendingTemplate>& pend
 
 void SolPartikelManager::loadAnimations(Orvex::XMLNode const& node, std::wstring const& sourceName) {
     std::wstring const file = node.getAttributeString(L"FILE", L"");
-    Orvex::XMLNode list;
-    if (file.empty() || !list.load(file)) {
+    if (file.empty() || !Orvex::Texture2DAnimationManager::instance().loadFile(file))
         Orvex::logError(L"Particle file \"" + sourceName + L"\": animation list \"" + file + L"\" not read");
-        return;
-    }
-    Orvex::Texture2DAnimationManager::instance().load(list);
 }
 
 void SolPartikelManager::loadFiles() {

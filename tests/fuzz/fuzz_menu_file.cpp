@@ -2,16 +2,19 @@
 // windows (so that names can resolve), the menu manager's load (menus, links of every kind,
 // events, the start menu), then input: keys spread over the codes, clicks on every window, frames that
 // run the wait timers, every menu activated and the history walked. Then everything is emptied.
+// The input is cut into files as FuzzSupport.h describes, so the GUI files it names ("part1" ...)
+// are loaded (each once, within the GUI's window cap) and their animation lists too.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/platform/D3DInterface.h"
-#include "tests/fuzz/FuzzSupport.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "tests/fuzz/FuzzScreen.h"
 
 namespace {
 
@@ -26,17 +29,15 @@ char const kScreen[] =
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
-    fuzz::quietLog();
-    D3DDISPLAYMODE& mode = Orvex::D3DInterface::getInstance().getInitParams().displayMode;
-    mode.Width = 640;
-    mode.Height = 480;
+    fuzz::quietScreen();
     Orvex::GUISystem& gui = Orvex::GUISystem::instance();
     Orvex::XMLNode screen;
     fuzz::readTree(reinterpret_cast<uint8_t const*>(kScreen), sizeof(kScreen) - 1, screen);
     gui.loadTextures(screen, L"fuzz.gui");
 
+    std::size_t const first = fuzz::serveParts(data, size);
     Orvex::XMLNode root;
-    fuzz::readTree(data, size, root);
+    fuzz::readTree(data, first, root);
     Orvex::GUIMenuManagerN& menus = Orvex::GUIMenuManagerN::instance();
     menus.load(root, L"fuzz.mnu");
 
@@ -49,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     }
     std::vector<Orvex::GUIWindow*> all;
     gui.collectAllWindows(all);
+    if (all.size() > Orvex::GUISystem::kMaxLoadedWindows) std::abort();
     for (Orvex::GUIWindow* w : all) w->addRef();
     for (Orvex::GUIWindow* w : all) {
         menus.onWindowLeftClick(*w);
@@ -68,5 +70,6 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     for (Orvex::GUIWindow* w : all) w->release();
     menus.clear();
     gui.clear();
+    Orvex::Texture2DAnimationManager::instance().releaseAnimations();
     return 0;
 }

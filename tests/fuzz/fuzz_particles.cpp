@@ -1,11 +1,13 @@
 // Fuzzes the particle file reader with file bytes: the input read as a particle file, then every
 // emitter template started (at a point, flying, on an object) and run for a few frames. Whatever
 // is read, updates end, positions stay numbers or the effect ends, and the live objects stay
-// within the manager's cap.
+// within the manager's cap. The input is cut into files as FuzzSupport.h describes, so the
+// animation lists it names ("part1" ...) are read too (each once); they are released at the end.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
+#include "engine/render/Texture2DAnimationManager.h"
 #include "game/cards/SolPartikel.h"
 #include "game/cards/SolPartikelManager.h"
 #include "tests/fuzz/FuzzSupport.h"
@@ -29,8 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     fuzz::quietLog();
     Solitaire::SolPartikelManager& manager = Solitaire::SolPartikelManager::instance();
     manager.clear();
+    std::size_t const first = fuzz::serveParts(data, size);
     Orvex::XMLNode root;
-    fuzz::readTree(data, size, root);
+    fuzz::readTree(data, first, root);
     manager.loadTemplates(root, L"fuzz.par");
     for (Orvex::XMLNode* child : root.children()) {
         std::wstring const name = child->getAttributeString(L"NAME", L"");
@@ -46,5 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
             std::abort();
     }
     manager.clear();
+    Orvex::Texture2DAnimationManager::instance().releaseAnimations();
     return 0;
 }

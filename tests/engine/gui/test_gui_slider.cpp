@@ -186,6 +186,32 @@ TEST_F(SliderTest, AShownLabelIsMadeOverTheTrack) {
     EXPECT_FLOAT_EQ(slider->getValue(), 10.0f);
 }
 
+// A bare slider copied from a slider template with buttons and a shown label clones them as
+// working parts: the buttons docked at the ends step the value, the label lies over the track.
+TEST_F(SliderTest, ATemplateGivesTheButtonsAndLabelTheSliderLacks) {
+    GUIWindow* source = guitest::makeWindow(sliderText(L"SHOW_LABEL=\"1\""));
+    ASSERT_NE(source, nullptr);
+    slider = dynamic_cast<GUISlider*>(guitest::makeWindow(
+        L"<WINDOW TYPE=\"SLIDER\" NAME=\"t\"><WINDOW_PARAMS><GUIRECT><POS_TL X_OFF=\"100\" Y_OFF=\"100\"/>"
+        L"<SIZE X_OFF=\"200\" Y_OFF=\"20\"/></GUIRECT><OPTIONS LAYOUTMANAGER=\"DEFAULT\"/></WINDOW_PARAMS></WINDOW>"));
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->getLeftButton(), nullptr);
+    slider->copyFromTemplate(source, Orvex::kCopyOptions);
+    source->release();
+    ASSERT_NE(slider->getLeftButton(), nullptr);
+    ASSERT_NE(slider->getRightButton(), nullptr);
+    ASSERT_NE(slider->getLabel(), nullptr);
+    EXPECT_EQ(slider->getLabel()->getParent(), slider->getTrack());
+    gui.addWindow(slider);
+    slider->updateRect(false, false);
+    slider->valueChanged.connect(&values, &Values::onValue);
+    EXPECT_FLOAT_EQ(slider->getRightButton()->getScreenRect().left, 280.0f);
+    click(290, 110);
+    click(110, 110);
+    click(110, 110);
+    EXPECT_EQ(values.heard, (std::vector<float>{8, 5, 2}));
+}
+
 namespace {
 
 class SliderDraw : public guitest::GuiDrawFixture {};

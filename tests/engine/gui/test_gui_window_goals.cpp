@@ -116,6 +116,22 @@ TEST_F(GUIWindowGoals, RestartsOnlyWhenForcedAndJumpsAtSpeedZero) {
     }
 }
 
+// goalStarted of an animation hands on the window's own goal record, not a copy of it.
+TEST_F(GUIWindowGoals, GoalStartedHandsOnTheWindowsOwnRecord) {
+    GUIWindow* w = makeBox(L"w", 0, 0, 10, 10);
+    w->initDefaultState();
+    w->addGoal(goalAt(L"UNTEN", 50.0f));
+    w->findGoal(L"UNTEN").speed = 2.0;
+    struct Heard : sigslot::has_slots<> {
+        GUIAnimationsGoal* goal = nullptr;
+        void on(GUIWindow&, GUIAnimationsGoal& g) { goal = &g; }
+    } heard;
+    w->goalStarted.connect(&heard, &Heard::on);
+    w->animateToGoal(L"UNTEN", 1.0, false);
+    EXPECT_EQ(heard.goal, &w->findGoal(L"UNTEN"));
+    w->release();
+}
+
 // 5 to 1 passes 4, 3, 2: one layerChanged per change, none for steps within a layer.
 TEST_F(GUIWindowGoals, LayerChangesAreAnnouncedOncePerChange) {
     GUIWindow* w = makeBox(L"w", 0, 0, 10, 10);

@@ -1,11 +1,20 @@
 // GUI windows from GUI files: the sample screens of data/GUI with their templates (before and
 // after loading), copy masks, tooltip records, user ids, and bad input (unknown types and keys,
-// templates that name themselves or each other, more windows than a file may hold).
+// templates that name themselves or each other, more windows than the files may hold, lists
+// named again and again).
+#include <filesystem>
+#include <functional>
+
+#include "engine/core/GOBManager.h"
 #include "engine/core/XMLNode.h"
 #include "engine/core/XMLProperty.h"
 #include "engine/gui/GUITooltipParam.h"
+#include "engine/gui/TutorialManager.h"
 #include "engine/render/Texture2D.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "port/win32/win32_paths.h"
 #include "tests/engine/gui/GUIFixture.h"
+#include "tests/support/TestSupport.h"
 
 using Orvex::GUIWindow;
 using guitest::GUIFixture;
@@ -113,8 +122,8 @@ TEST_F(GUIWindowLoad, LoadedWindowsAreInLayerOrder) {
 }
 
 // Bad data loads what it can: templates naming themselves or each other end, copying from
-// oneself does nothing, unknown keys are passed over, an unknown type and an absurd number each
-// give one line naming the file.
+// oneself does nothing, unknown keys are passed over, a child of an unknown type is left out;
+// the unknown type and an absurd number each give one line naming the file.
 TEST_F(GUIWindowLoad, TemplateLoopsAndUnknownKeysLoadWhatTheyCan) {
     guitest::loadText(
         L"<GUI>"
@@ -140,7 +149,7 @@ TEST_F(GUIWindowLoad, TemplateLoopsAndUnknownKeysLoadWhatTheyCan) {
     a->reapplyTemplates();
     EXPECT_EQ(a->getGoals().size(), 1u);
     EXPECT_EQ(a->getGoals()[0]->name, L"X");
-    EXPECT_NE(gui.findWindow(L"kind"), nullptr);
+    EXPECT_EQ(gui.findWindow(L"kind"), nullptr) << "a child of an unknown type is left out";
     EXPECT_EQ(guitest::loggedCount({L"test.gui", L"\"kind\"", L"ETWAS"}), 1);
     EXPECT_EQ(guitest::loggedCount({L"unknown TYPE"}), 1);
     EXPECT_EQ(guitest::loggedCount({L"test.gui", L"\"X\"", L"SPEED"}), 1);
@@ -161,6 +170,53 @@ TEST_F(GUIWindowLoad, TooManyWindowsAreCutWithOneLine) {
     ASSERT_NE(gui.findWindow(L"huelle"), nullptr);
     EXPECT_EQ(gui.findWindow(L"huelle")->getChildren().size(), 10000u);
     EXPECT_EQ(guitest::loggedCount({L"viele.gui", L"16384"}), 1);
+}
+
+// The cap holds for all loaded files together: a second file finds the GUI full and says so
+// once; after a clear the files load again.
+TEST_F(GUIWindowLoad, TheWindowCapHoldsForAllFilesTogether) {
+    std::wstring text = L"<GUI>";
+    for (int i = 0; i < 10000; ++i) text += L"<WINDOW/>";
+    text += L"</GUI>";
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        guitest::loadText(text, L"erste.gui");
+        guitest::loadText(text, L"zweite.gui");
+        std::vector<GUIWindow*> all;
+        gui.collectAllWindows(all);
+        EXPECT_EQ(all.size(), static_cast<std::size_t>(Orvex::GUISystem::kMaxLoadedWindows));
+        EXPECT_EQ(guitest::loggedCount({L"zweite.gui", L"16384"}), round + 1);
+        EXPECT_EQ(guitest::loggedCount({L"erste.gui", L"16384"}), 0);
+        gui.clear();
+    }
+}
+
+// An animation list that GUI and tutorial files name again and again, under any spelling,
+// is loaded once: its unnamed animation is not added at every mention. Released, it loads anew.
+TEST_F(GUIWindowLoad, AnAnimationListIsLoadedOnce) {
+    std::filesystem::path const dir = testsupport::makeTempDir("animation_list_once");
+    testsupport::writeFile(dir / "liste.ani", "<LISTE><ANIMATION_2D/><ANIMATION_2D NAME=\"benannt\"/></LISTE>");
+    Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(dir.string()));
+    Orvex::Texture2DAnimationManager& registry = Orvex::Texture2DAnimationManager::instance();
+    registry.releaseAnimations();
+    Orvex::XMLNode tutorial;
+    ASSERT_TRUE(tutorial.loadFromText(L"<TUTORIAL><ANIMATIONEN FILE=\".\\Liste.ani\"/></TUTORIAL>"));
+    std::function<void()> const mentions[] = {
+        [] {
+            guitest::loadText(L"<GUI><ANIMATION FILE=\"liste.ani\"/><ANIMATION FILE=\".\\LISTE.ANI\"/></GUI>", L"a.gui");
+        },
+        [] { guitest::loadText(L"<GUI><ANIMATION FILE=\"liste.ani\"/></GUI>", L"b.gui"); },
+        [&] { Orvex::TutorialManager::instance().loadTemplates(tutorial); },
+    };
+    for (auto const& mention : mentions) {
+        mention();
+        EXPECT_EQ(registry.getAnimations().size(), 2u);
+    }
+    registry.releaseAnimations();
+    mentions[0]();
+    EXPECT_EQ(registry.getAnimations().size(), 2u);
+    registry.releaseAnimations();
+    Orvex::TutorialManager::instance().clear();
 }
 
 // Each refused value's line names the GUI file and the line of the element it stands in.

@@ -107,3 +107,31 @@ TEST_F(EditLabelTest, BlinkingLeavesTheTextAlone) {
     key(L"A");
     EXPECT_EQ(text(), "Namea");
 }
+
+// A label changed from outside shows its caret, blinking or not; a prompt that the next key
+// clears hides it unless SHOW_CURSOR_IF_NOT_CLEARED.
+TEST_F(EditLabelTest, AChangedLabelShowsItsCaret) {
+    struct Case {
+        char const* what;
+        wchar_t const* attributes;
+        bool toTextId;
+        bool shown;
+    };
+    Case const cases[] = {
+        {"without SHOW_CURSOR", L"", false, true},
+        {"with SHOW_CURSOR", L"SHOW_CURSOR='1'", false, true},
+        {"a prompt again", L"FIRST_CLEAR='1' RESET_CLEAR='1'", true, false},
+        {"a prompt with SHOW_CURSOR_IF_NOT_CLEARED", L"FIRST_CLEAR='1' RESET_CLEAR='1' SHOW_CURSOR_IF_NOT_CLEARED='1'",
+         true, true},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        loadEditor(c.attributes);
+        Orvex::GUILabel* label = Orvex::findShownLabel(L"feld");
+        if (c.toTextId)
+            label->setTextId(L"EINGABE_NAME");
+        else
+            label->setText(L"alt");
+        EXPECT_EQ(label->isCaretVisible(), c.shown);
+    }
+}

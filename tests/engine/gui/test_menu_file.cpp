@@ -1,6 +1,7 @@
 // The demo menu file (tests/engine/gui/data/menus.mnu) driven only by input events, and menu files
 // with bad data: unknown link kinds, names that resolve to nothing, links that lead back to
 // themselves, deep nesting. Each gives one log line and never hangs.
+#include <algorithm>
 #include <functional>
 
 #include "tests/engine/gui/MenuFixture.h"
@@ -176,6 +177,28 @@ TEST_F(MenuFileTest, DeepNestingOfCombinationsIsCut) {
         links = L"<GUIMENULINK NAME='C" + std::to_wstring(i) + L"' TYPE='COMBINATION'>" + links + L"</GUIMENULINK>";
     loadMenus({}, L"<GUIMENU NAME='M'>" + links + L"</GUIMENU>", L"ACTIVE_MENU='M'");
     EXPECT_EQ(guitest::loggedCount({L"nested deeper"}), 1);
+}
+
+// A GUI file the menu file names again, under whichever spelling, is not loaded again (its
+// windows would double); the first repetition is reported. After a clear it loads again.
+TEST_F(MenuFileTest, AGUIFileNamedTwiceIsLoadedOnce) {
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        Orvex::XMLNode root;
+        ASSERT_TRUE(root.loadFromText(guitest::quoted(L"<MENUES><GUI FILE='tests\\engine\\gui\\data\\fenster.gui'/>"
+                                                      L"<GUI FILE='.\\TESTS\\Engine\\gui\\DATA\\Fenster.gui'/>"
+                                                      L"<GUI FILE='tests\\engine\\gui\\data\\fenster.gui'/></MENUES>"),
+                                      L"doppelt.mnu"));
+        menus.load(root, L"doppelt.mnu");
+        std::vector<Orvex::GUIWindow*> all;
+        gui.collectAllWindows(all);
+        EXPECT_EQ(std::count_if(all.begin(), all.end(),
+                                [](Orvex::GUIWindow* w) { return w->getName() == L"hauptmenue"; }),
+                  1);
+        EXPECT_EQ(guitest::loggedCount({L"doppelt.mnu", L"line 1", L"loaded already"}), round + 1);
+        menus.clear();
+        gui.clear();
+    }
 }
 
 TEST_F(MenuFileTest, MissingMenuFileLeavesNoMenus) {

@@ -275,6 +275,12 @@ TEST_F(CameraTest, UnusableSettingsAreRefused) {
     EXPECT_FALSE(cam->setClipPlanes(1.0, 1.0));
     EXPECT_FALSE(cam->setClipPlanes(0.0, 10.0));
     EXPECT_FALSE(cam->setClipPlanes(1.0, std::nan("")));
+    // Planes a float projection cannot take: beyond float range, one plane as floats, a depth
+    // term that overflows.
+    EXPECT_FALSE(cam->setClipPlanes(1.0, 1e39));
+    EXPECT_FALSE(cam->setClipPlanes(1.0, 1.00000001));
+    EXPECT_FALSE(cam->setClipPlanes(1e20, 1e30));
+    EXPECT_FALSE(cam->setClipPlanes(1e-46, 1.0));
     EXPECT_TRUE(cam->getProjection() == before);
     EXPECT_TRUE(cam->setClipPlanes(1.0, 50.0));
     M4 expected;
@@ -358,6 +364,14 @@ TEST_F(CameraTest, UnusableValuesInACameraElementAreNamedInOneLineAndKept) {
     EXPECT_EQ(zn, 0.1);
     EXPECT_EQ(zf, 100.0);
     EXPECT_TRUE(near3(cam->getEyePosition(), 0, 2, -3));
+    // Planes in order but past float range keep the present ones and a finite projection.
+    ASSERT_TRUE(node.loadFromText(L"<CAMERA ZNEAR=\"1\" ZFAR=\"1e39\"/>"));
+    cam->readXML(node);
+    cam->getClipPlanes(zn, zf);
+    EXPECT_EQ(zf, 100.0);
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) EXPECT_TRUE(std::isfinite(cam->getProjection().m[r][c]));
+    EXPECT_EQ(watch.errors().size(), 2u);
 }
 
 }  // namespace

@@ -77,6 +77,22 @@ TEST(PostEffectDefinition, KeyedAccessByKind) {
     EXPECT_EQ(keys, (std::vector<std::wstring>{L"v", L"vy", L"f", L"inv", L"m23", L"on"}));
 }
 
+// The first mapping of a key stands with its initial value; a second one, and mappings past
+// the limit, are ignored with one line each.
+TEST(PostEffectDefinition, ASecondMappingOfAKeyIsIgnoredWithItsInitialValues) {
+    std::wstring text = L"<POSTEFFECT NAME=\"p\">"
+                        L"<STRING_MAPPING STRING=\"zwei\" MAPPING=\"FLOAT\" PARAM_NR=\"0\" INITIAL_VALUE=\"0.5\"/>"
+                        L"<STRING_MAPPING STRING=\"zwei\" MAPPING=\"FLOAT\" PARAM_NR=\"1\" INITIAL_VALUE=\"2\"/>";
+    for (Orvex::u32 i = 0; i < PostEffect::kMaxMappings + 5; ++i)
+        text += L"<STRING_MAPPING STRING=\"k" + std::to_wstring(i) + L"\" MAPPING=\"FLOAT\" PARAM_NR=\"2\"/>";
+    Effect e(text + L"</POSTEFFECT>");
+    EXPECT_EQ(e->getFloat(L"zwei"), 0.5f);
+    EXPECT_EQ(e->getFloatParam(1), 0.0f) << "the second mapping's parameter is untouched";
+    EXPECT_EQ(loggedCount(L"mapping \"zwei\" is defined already"), 1u);
+    EXPECT_EQ(e->getStringMappings().size(), static_cast<std::size_t>(PostEffect::kMaxMappings - 1));
+    EXPECT_EQ(loggedCount(L"STRING_MAPPING elements; the rest are ignored"), 1u);
+}
+
 class RenderPassConfigTest : public RenderFixture {
 protected:
     RenderPassConfigTest() : RenderFixture(640, 480) {}
@@ -155,6 +171,47 @@ TEST_F(RenderPassConfigTest, ConsoleRepliesAndListingsComeInFileOrder) {
     EXPECT_EQ(offers, std::vector<std::wstring>{L"a"});
     EXPECT_EQ(runCommand(manager, L"RP_POST_removeActiveEffect b"), L"entfernt");
     EXPECT_EQ(manager.getActiveEffects().size(), 1u);
+}
+
+// Definitions past kMaxPostEffects post effects (group members counted) are left out with one
+// line; the activations of the file end as one activation after the other would leave them.
+TEST_F(RenderPassConfigTest, PostEffectsPastTheLimitAreLeftOut) {
+    std::wstring text = L"<RP>";
+    for (Orvex::u32 i = 0; i + 6 < RenderManager::kMaxPostEffects; ++i)
+        text += L"<POSTEFFECT NAME=\"e" + std::to_wstring(i) + L"\" PRIORITY=\"" + (i % 2 ? L"LOW" : L"HIGH") + L"\"/>";
+    text += L"<POSTEFFECT NAME=\"gruppe\" TYPE=\"COMBINATION\" PRIORITY=\"MED\"><POSTEFFECT NAME=\"g1\"/>"
+            L"<POSTEFFECT NAME=\"g2\" TYPE=\"COMBINATION\"><POSTEFFECT NAME=\"g3\"/></POSTEFFECT></POSTEFFECT>";
+    text += L"\n<POSTEFFECT NAME=\"zu_gross\" TYPE=\"COMBINATION\"><POSTEFFECT/><POSTEFFECT/><POSTEFFECT/></POSTEFFECT>"
+            L"<POSTEFFECT NAME=\"danach\"/>";
+    text += L"<ACTIVE_POSTEFFECTS>\"|e3|\" \"|gruppe|\" \"|e0|\" \"|e1|\" \"|e3|\" \"|e2|\" \"|g3|\" \"|danach|\""
+            L"</ACTIVE_POSTEFFECTS>"
+            L"<INACTIVE_POSTEFFECTS>\"|e1|\" \"|e5|\"</INACTIVE_POSTEFFECTS></RP>";
+    Orvex::XMLNode rp = parse(text);
+    RenderManager manager(RenderManager::kFollowDevice, RenderManager::kFollowDevice);
+    manager.loadConfig(rp, L"viele.rp");
+    EXPECT_EQ(manager.getPostEffects().size(), static_cast<std::size_t>(RenderManager::kMaxPostEffects - 6 + 1));
+    EXPECT_EQ(manager.findPostEffect(L"zu_gross"), nullptr);
+    EXPECT_EQ(manager.findPostEffect(L"danach"), nullptr);
+    EXPECT_EQ(loggedCount(L"\"viele.rp\" at line 2: post effect \"zu_gross\" would pass 256 post effects"), 1u);
+    // By priority, equal ones in the order of activation: e3 LOW, gruppe and g3 MED (g3 by
+    // default), e0 and e2 HIGH; e1 went again, "danach" was never made.
+    std::wstring order;
+    for (PostEffect* effect : manager.getActiveEffects()) order += effect->getName() + L" ";
+    EXPECT_EQ(order, L"e3 gruppe g3 e0 e2 ");
+}
+
+// Unknown names and broken mappings are named one by one up to a limit, the rest in one line.
+TEST_F(RenderPassConfigTest, RefusedNamesAreNamedUpToALimit) {
+    std::wstring text = L"<RP><POSTEFFECT NAME=\"a\"/><ACTIVE_POSTEFFECTS>";
+    for (Orvex::u32 i = 0; i < RenderManager::kMaxReports; ++i) text += L"\"|fehlt" + std::to_wstring(i) + L"|\" ";
+    text += L"</ACTIVE_POSTEFFECTS><POSTEFFECTS_STRING_MAPPINGS>";
+    for (int i = 0; i < 5; ++i) text += L"<STRING_MAPPING POSTEFFECT_NAME=\"a\"/>";
+    text += L"</POSTEFFECTS_STRING_MAPPINGS></RP>";
+    Orvex::XMLNode rp = parse(text);
+    RenderManager manager(RenderManager::kFollowDevice, RenderManager::kFollowDevice);
+    manager.loadConfig(rp, L"namen.rp");
+    EXPECT_EQ(loggedCount(L"\"namen.rp\""), static_cast<std::size_t>(RenderManager::kMaxReports + 1));
+    EXPECT_EQ(loggedCount(L"\"namen.rp\": 5 more names or mappings refused"), 1u);
 }
 
 TEST_F(RenderPassConfigTest, BrokenRenderPassFileGivesOneLineAndTheRestLoads) {

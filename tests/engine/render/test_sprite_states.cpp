@@ -198,6 +198,24 @@ TEST_F(SpriteStateTest, EachMissingTechniqueIsReportedOnce) {
     flat->release();
 }
 
+// The report is remembered per effect: a second effect without the technique is named too.
+TEST_F(SpriteStateTest, AnotherEffectMissingTheTechniqueIsReportedToo) {
+    write("flat.fx", flatEffect());
+    IDirect3DTexture9* texture = makeTexture(4, 4, {0xFFFFFFFF});
+    screenCamera();
+    for (wchar_t const* name : {L"Flach1", L"Flach2", L"Flach1"}) {
+        Orvex::XMLNode node = parse(definition(name, "flat.fx"));
+        auto* flat = new Orvex::Effect(false);
+        ASSERT_TRUE(flat->load(node));
+        ASSERT_TRUE(sprite->Begin(0, flat));
+        drawAt(texture, 0, 0);
+        sprite->End();
+        flat->release();
+    }
+    EXPECT_EQ(loggedCount(L"\"Flach1\" has no technique Render2D,"), 2u) << "two effects of one name";
+    EXPECT_EQ(loggedCount(L"\"Flach2\" has no technique Render2D,"), 1u);
+}
+
 TEST_F(SpriteStateTest, D3DXSpriteNestsAndFlushes) {
     Orvex::D3DXSprite d3dx;
     EXPECT_FALSE(d3dx.Begin(0, nullptr));  // no ID3DXSprite before create

@@ -60,6 +60,56 @@ TEST_F(RuleFileFaultTest, IncludesNestDeeperThanTheLimitAreCut) {
     EXPECT_TRUE(logtest::contains(errors[0], L"nests deeper"));
 }
 
+// One file under three spellings is one file: its own includes of itself are cycles.
+TEST_F(RuleFileFaultTest, AFileIncludingItselfUnderOtherNamesIsReadOnce) {
+    std::filesystem::path const folder = testsupport::makeTempDir("self_includes");
+    testsupport::writeFile(folder / "s.sol",
+                           "<S><KARTEN_FILE FILE=\"s.sol\"/><KARTEN_FILE FILE=\".\\s.sol\"/>"
+                           "<KARTEN_FILE FILE=\".\\.\\S.SOL\"/><STAPEL NAME=\"S\"/></S>");
+    Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(folder.string()));
+    for (bool fromTree : {false, true}) {
+        SCOPED_TRACE(fromTree ? "read from a tree" : "read from the file");
+        manager().createDiscardPile();
+        logtest::LogWatch watch;
+        if (fromTree) {
+            Orvex::XMLNode node;
+            ASSERT_TRUE(node.load(L"s.sol"));
+            manager().loadGameDefinition(node, L"s.sol");
+        } else {
+            load(L"s.sol");
+        }
+        EXPECT_EQ(pileNames(), (std::vector<std::wstring>{L"S"}));
+        auto const errors = watch.errors();
+        ASSERT_EQ(errors.size(), 3u);
+        for (std::wstring const& line : errors) EXPECT_TRUE(logtest::contains(line, L"include cycle"));
+    }
+}
+
+// Each file includes the next one twice (no cycle): eight levels would read 510 files; one
+// definition reads kMaxIncludeReads and says so once.
+TEST_F(RuleFileFaultTest, IncludesAreBoundedInAll) {
+    std::filesystem::path const folder = testsupport::makeTempDir("doubling_includes");
+    int const files = 9;
+    for (int i = 0; i < files; ++i) {
+        std::string const next = "zwei" + std::to_string(i + 1) + ".sol";
+        std::string text = "<ZWEI>";
+        if (i + 1 < files) text += "<KARTEN_FILE FILE=\"" + next + "\"/><KARTEN_FILE FILE=\".\\" + next + "\"/>";
+        text += "<STAPEL NAME=\"Z" + std::to_string(i) + "\"/></ZWEI>";
+        testsupport::writeFile(folder / ("zwei" + std::to_string(i) + ".sol"), text);
+    }
+    Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(folder.string()));
+    logtest::LogWatch watch;
+    load(L"zwei0.sol");
+    EXPECT_EQ(manager().piles.size(), static_cast<std::size_t>(Kartenmanager::kMaxIncludeReads + 1));
+    auto const errors = watch.errors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(logtest::contains(errors[0], L"included files one definition may read"));
+    // The next definition reads its includes afresh.
+    manager().createDiscardPile();
+    load(L"zwei7.sol");
+    EXPECT_EQ(manager().piles.size(), 3u);
+}
+
 TEST_F(RuleFileFaultTest, NumbersOutOfBoundsKeepTheirDefaults) {
     logtest::LogWatch watch;
     load(L"tests\\game\\cards\\data\\broken_numbers.sol");
