@@ -1,13 +1,17 @@
 // The mini-games played headless through the real window, device and game object.
 #include "tests/game/minigames/MinigameFixture.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
+#include "engine/render/Texture2DAnimationManager.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielCursor.h"
 #include "game/minigames/MinispielManager.h"
@@ -66,8 +70,11 @@ void MinigameFixture::SetUp() {
 }
 
 void MinigameFixture::TearDown() {
-    // The games hold windows and pictures: let them go while the device lives.
+    // The games hold windows and pictures: let them go while the device lives. The animation
+    // registry's own pictures would outlive the device and be found again by the next start.
     manager().clear();
+    Orvex::Texture2DAnimationManager::instance().releaseAnimations();
+    Orvex::Texture2DAnimationManager::instance().getTextures().releaseAll();
     stop();
 }
 
@@ -155,6 +162,24 @@ D3DXVECTOR2 MinigameFixture::middleOf(std::wstring const& windowName) const {
     return window ? middleOf(window->getScreenRect()) : D3DXVECTOR2(0.0f, 0.0f);
 }
 
+D3DXVECTOR2 MinigameFixture::reachablePointOf(Orvex::GUIWindow& window) {
+    // Rings of grid points around the middle, nearest first.
+    constexpr int kSteps = 8;
+    Orvex::FRect const r = window.getScreenRect();
+    D3DXVECTOR2 const middle = middleOf(r);
+    float const dx = (r.right - r.left) / (2.0f * kSteps + 2.0f);
+    float const dy = (r.bottom - r.top) / (2.0f * kSteps + 2.0f);
+    for (int ring = 0; ring <= kSteps; ++ring)
+        for (int i = -ring; i <= ring; ++i)
+            for (int j = -ring; j <= ring; ++j) {
+                if (std::max(std::abs(i), std::abs(j)) != ring) continue;
+                // Events carry whole pixels: the point the window will see.
+                D3DXVECTOR2 const point(std::floor(middle.x + i * dx), std::floor(middle.y + j * dy));
+                if (Orvex::GUISystem::instance().windowAt(point, Orvex::GUISystem::kHitInput) == &window) return point;
+            }
+    return middle;
+}
+
 Solitaire::MinispielManager& MinigameFixture::manager() const { return Solitaire::MinispielManager::instance(); }
 
 Solitaire::Minispiel* MinigameFixture::active() const { return manager().getActiveMinispiel(); }
@@ -176,6 +201,8 @@ void MinigameFixture::closeHelp() {
 }
 
 void MinigameFixture::skipFromHelp() { click(middleOf(L"MINISPIEL_H_SkipButton")); }
+
+void MinigameFixture::waitForTheEnd(Solitaire::Minispiel& solved) { wait(solved.getEndDelayLeft() + 2 * kStep); }
 
 void MinigameFixture::loseByTime() {
     Solitaire::Minispiel* game = active();

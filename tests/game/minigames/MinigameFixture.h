@@ -89,6 +89,9 @@ protected:
     // The middle of a window by name (any level of the GUI), or of a rectangle.
     static D3DXVECTOR2 middleOf(Orvex::FRect const& rect);
     D3DXVECTOR2 middleOf(std::wstring const& windowName) const;
+    // A point of the window where a press reaches it (not covered by another window), nearest
+    // its middle; its middle when there is none.
+    static D3DXVECTOR2 reachablePointOf(Orvex::GUIWindow& window);
 
     // ---- the mini-game ----
     // Makes the game of that name active as the game flow does and shows "MINIGAMEMENU"; the
@@ -98,6 +101,8 @@ protected:
     void closeHelp();
     // Clicks the help's skip button.
     void skipFromHelp();
+    // Lets a solved game's end delay run out (and a frame more, as frame times are rounded).
+    void waitForTheEnd(Solitaire::Minispiel& game);
     // Lets the time run out, then clicks the second skip button at the bar.
     void loseByTime();
     // Clicks the window of the active game named prefix + literal (its first clone below the

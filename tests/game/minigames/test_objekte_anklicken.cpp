@@ -37,7 +37,7 @@ TEST_F(ObjekteAnklickenTest, WonByClickingTheShownObjectInEveryRound) {
     EXPECT_EQ(log.count(L"move"), 2u);
     EXPECT_TRUE(game->isFinished(false));
     keep("objekt_klicken_geloest");
-    wait(game->getEndDelay());
+    waitForTheEnd(*game);
     float ratio = 0.0f;
     bool skipped = true;
     ASSERT_TRUE(log.lastEnded(ratio, skipped));

@@ -1,0 +1,120 @@
+// The sorting game on the shipped data ("MINIGAME_0": red cards to the red tray, which needs two
+// and a sum of 5, black cards to the black one), played by dragging with input events.
+#include <gtest/gtest.h>
+
+#include "engine/gui/GUIWindow.h"
+#include "game/minigames/MinispielManager.h"
+#include "game/minigames/MinispielZuordnen.h"
+#include "tests/game/minigames/MinigameFixture.h"
+
+namespace {
+
+using Solitaire::MinispielZuordnen;
+
+class ZuordnenTest : public minigametest::MinigameFixture {
+protected:
+    MinispielZuordnen* game = nullptr;
+
+    void SetUp() override {
+        MinigameFixture::SetUp();
+        game = dynamic_cast<MinispielZuordnen*>(begin(L"MINIGAME_0"));
+        ASSERT_NE(game, nullptr);
+        closeHelp();
+    }
+
+    MinispielZuordnen::Gegenstand* item(std::wstring const& name) const {
+        for (auto* each : game->getItems())
+            if (each->getName() == name) return each;
+        return nullptr;
+    }
+    MinispielZuordnen::Gebiet* area(std::wstring const& name) const {
+        for (auto* each : game->getAreas())
+            if (each->getName() == name) return each;
+        return nullptr;
+    }
+    // Drags the item to the middle of the area, each card to a place of its own beside it, so
+    // no card covers another whole.
+    void put(std::wstring const& itemName, std::wstring const& areaName) {
+        MinispielZuordnen::Gegenstand* card = item(itemName);
+        ASSERT_NE(card, nullptr);
+        std::size_t index = 0;
+        while (game->getItems()[index] != card) ++index;
+        float const beside = (static_cast<float>(index) - 1.5f) * 40.0f;
+        D3DXVECTOR2 const to = middleOf(area(areaName)->window->getScreenRect()) + D3DXVECTOR2(beside, 0.0f);
+        drag(reachablePointOf(*card->window), to);
+    }
+    void check() { clickPart(L"ZUORDNEN_OK"); }
+};
+
+TEST_F(ZuordnenTest, WonAtOnceByOkWhenEveryCardLiesRight) {
+    keep("zuordnen_start");
+    put(L"HERZ_2", L"ROT");
+    put(L"KARO_3", L"ROT");
+    put(L"PIK_4", L"SCHWARZ");
+    put(L"KREUZ_1", L"SCHWARZ");
+    EXPECT_EQ(log.count(L"move"), 4u);
+    EXPECT_EQ(log.count(L"wrong"), 0u);
+    keep("zuordnen_sortiert");
+    check();
+    float ratio = 0.0f;
+    bool skipped = true;
+    ASSERT_TRUE(log.lastEnded(ratio, skipped));
+    EXPECT_GT(ratio, 0.0f);
+    EXPECT_FALSE(skipped);
+    tick();
+    EXPECT_EQ(active(), nullptr);
+}
+
+TEST_F(ZuordnenTest, AWrongArrangementFailsKeepsItsPlacesAndBlinks) {
+    put(L"HERZ_2", L"SCHWARZ");
+    EXPECT_EQ(log.count(L"wrong"), 1u);
+    put(L"KARO_3", L"ROT");
+    put(L"PIK_4", L"SCHWARZ");
+    put(L"KREUZ_1", L"SCHWARZ");
+    check();
+    EXPECT_EQ(log.count(L"failed"), 1u);
+    EXPECT_EQ(log.count(L"ended"), 0u);
+    // The arrangement stays; the card on the wrong tray, that tray (three cards for two) and the
+    // red tray (one card for its minimum of two, a sum of 3 for 5) blink.
+    EXPECT_EQ(item(L"HERZ_2")->area, area(L"SCHWARZ"));
+    EXPECT_GT(item(L"HERZ_2")->markTime, 0.0f);
+    EXPECT_EQ(item(L"KARO_3")->markTime, 0.0f);
+    EXPECT_GT(area(L"SCHWARZ")->markTime, 0.0f);
+    EXPECT_GT(area(L"ROT")->markTime, 0.0f);
+    // Half-way through the blink the red tray lies under the frame's red veil; after the blink's
+    // two seconds it is light again.
+    Orvex::FRect const r = area(L"ROT")->window->getScreenRect();
+    D3DXVECTOR2 const inside(r.left + 0.3f * (r.right - r.left), r.top + 0.25f * (r.bottom - r.top));
+    wait(0.9);
+    keep("zuordnen_blinkt");
+    uint32_t const veiled = pixelAt(pixels(), inside);
+    EXPECT_LT((veiled >> 8) & 0xFF, 180u) << std::hex << veiled;
+    EXPECT_GT((veiled >> 16) & 0xFF, (veiled >> 8) & 0xFF) << std::hex << veiled;
+    wait(1.2);
+    uint32_t const clear = pixelAt(pixels(), inside);
+    EXPECT_GT((clear >> 8) & 0xFF, 200u) << std::hex << clear;
+    // Set right, OK wins.
+    put(L"HERZ_2", L"ROT");
+    EXPECT_EQ(item(L"HERZ_2")->area, area(L"ROT"));
+    check();
+    EXPECT_EQ(log.count(L"ended"), 1u);
+}
+
+TEST_F(ZuordnenTest, LostWhenTheTimeRunsOut) {
+    loseByTime();
+    float ratio = 1.0f;
+    bool skipped = false;
+    ASSERT_TRUE(log.lastEnded(ratio, skipped));
+    EXPECT_EQ(ratio, 0.0f);
+    EXPECT_TRUE(skipped);
+}
+
+TEST_F(ZuordnenTest, CancelClosesTheGameAndTheFlowDeactivatesIt) {
+    clickPart(L"ZUORDNEN_CANCEL");
+    EXPECT_EQ(log.count(L"closed"), 1u);
+    EXPECT_NE(active(), nullptr);
+    manager().setActiveMinispiel(nullptr);
+    EXPECT_EQ(log.lines.back(), L"inactive");
+}
+
+}  // namespace
