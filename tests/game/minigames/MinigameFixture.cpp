@@ -194,6 +194,23 @@ Solitaire::Minispiel* MinigameFixture::begin(std::wstring const& name) {
     return found;
 }
 
+void MinigameFixture::expectWon() const {
+    float ratio = 0.0f;
+    bool skipped = true;
+    ASSERT_TRUE(log.lastEnded(ratio, skipped)) << "no gameEnded";
+    EXPECT_GT(ratio, 0.0f);
+    EXPECT_LE(ratio, 1.0f);
+    EXPECT_FALSE(skipped);
+}
+
+void MinigameFixture::expectSkipped() const {
+    float ratio = 1.0f;
+    bool skipped = false;
+    ASSERT_TRUE(log.lastEnded(ratio, skipped)) << "no gameEnded";
+    EXPECT_EQ(ratio, 0.0f);
+    EXPECT_TRUE(skipped);
+}
+
 void MinigameFixture::closeHelp() {
     click(middleOf(L"MINISPIEL_H_OKButton"));
     ticks(kSettleFrames, false);

@@ -97,6 +97,16 @@ protected:
     // Makes the game of that name active as the game flow does and shows "MINIGAMEMENU"; the
     // help is up. Null when the game does not exist.
     Solitaire::Minispiel* begin(std::wstring const& name);
+    // begin, the game as its class (null when it is not), and the help closed.
+    template <class Game>
+    Game* play(std::wstring const& name) {
+        auto* game = dynamic_cast<Game*>(begin(name));
+        if (game) closeHelp();
+        return game;
+    }
+    // The last report was a win (a ratio above 0, not skipped), resp. a skip (0, skipped).
+    void expectWon() const;
+    void expectSkipped() const;
     // Clicks the help's OK button, closing the help: the time starts counting.
     void closeHelp();
     // Clicks the help's skip button.

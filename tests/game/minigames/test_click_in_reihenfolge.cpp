@@ -17,9 +17,8 @@ protected:
 
     void SetUp() override {
         MinigameFixture::SetUp();
-        game = dynamic_cast<ClickInReihenfolge*>(begin(L"MINIGAME_6"));
+        game = play<ClickInReihenfolge>(L"MINIGAME_6");
         ASSERT_NE(game, nullptr);
-        closeHelp();
     }
 
     void stone(int number) {
@@ -38,11 +37,7 @@ TEST_F(ClickInReihenfolgeTest, WonByClickingTheStonesInTheirOrder) {
     tick();
     keep("reihenfolge_geloest");
     waitForTheEnd(*game);
-    float ratio = 0.0f;
-    bool skipped = true;
-    ASSERT_TRUE(log.lastEnded(ratio, skipped));
-    EXPECT_GT(ratio, 0.0f);
-    EXPECT_FALSE(skipped);
+    expectWon();
 }
 
 TEST_F(ClickInReihenfolgeTest, AStoneThatIsNotOpenDoesNothing) {
@@ -58,10 +53,7 @@ TEST_F(ClickInReihenfolgeTest, AStoneThatIsNotOpenDoesNothing) {
 
 TEST_F(ClickInReihenfolgeTest, LostWhenTheTimeRunsOut) {
     loseByTime();
-    float ratio = 1.0f;
-    bool skipped = false;
-    ASSERT_TRUE(log.lastEnded(ratio, skipped));
-    EXPECT_TRUE(skipped);
+    expectSkipped();
 }
 
 }  // namespace

@@ -38,11 +38,7 @@ TEST_F(ObjekteAnklickenTest, WonByClickingTheShownObjectInEveryRound) {
     EXPECT_TRUE(game->isFinished(false));
     keep("objekt_klicken_geloest");
     waitForTheEnd(*game);
-    float ratio = 0.0f;
-    bool skipped = true;
-    ASSERT_TRUE(log.lastEnded(ratio, skipped));
-    EXPECT_GT(ratio, 0.0f);
-    EXPECT_FALSE(skipped);
+    expectWon();
     tick();
     EXPECT_EQ(active(), nullptr);
 }
@@ -50,11 +46,7 @@ TEST_F(ObjekteAnklickenTest, WonByClickingTheShownObjectInEveryRound) {
 TEST_F(ObjekteAnklickenTest, LostWhenTheTimeRunsOutAndTheSecondSkipButtonIsClicked) {
     closeHelp();
     loseByTime();
-    float ratio = 1.0f;
-    bool skipped = false;
-    ASSERT_TRUE(log.lastEnded(ratio, skipped));
-    EXPECT_EQ(ratio, 0.0f);
-    EXPECT_TRUE(skipped);
+    expectSkipped();
     tick();
     EXPECT_EQ(active(), nullptr);
 }

@@ -18,9 +18,8 @@ protected:
 
     void SetUp() override {
         MinigameFixture::SetUp();
-        game = dynamic_cast<RichtigenPfadAnklicken*>(begin(L"MINIGAME_5"));
+        game = play<RichtigenPfadAnklicken>(L"MINIGAME_5");
         ASSERT_NE(game, nullptr);
-        closeHelp();
     }
 
     void tickPath(std::size_t index) {
@@ -40,11 +39,7 @@ TEST_F(RichtigerPfadTest, WonByTickingThePathToTheChest) {
     // The goal picture lies over the paths.
     EXPECT_NE(game->getWorkWindow()->getDrawOptions().getTexBackground(), nullptr);
     waitForTheEnd(*game);
-    float ratio = 0.0f;
-    bool skipped = true;
-    ASSERT_TRUE(log.lastEnded(ratio, skipped));
-    EXPECT_GT(ratio, 0.0f);
-    EXPECT_FALSE(skipped);
+    expectWon();
 }
 
 TEST_F(RichtigerPfadTest, AWrongPathFailsAndStartsOverWithItsTickKept) {
@@ -66,10 +61,7 @@ TEST_F(RichtigerPfadTest, OkWithNothingTickedSolves) {
 
 TEST_F(RichtigerPfadTest, LostWhenTheTimeRunsOut) {
     loseByTime();
-    float ratio = 1.0f;
-    bool skipped = false;
-    ASSERT_TRUE(log.lastEnded(ratio, skipped));
-    EXPECT_TRUE(skipped);
+    expectSkipped();
 }
 
 }  // namespace

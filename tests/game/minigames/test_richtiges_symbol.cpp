@@ -18,9 +18,8 @@ protected:
 
     void SetUp() override {
         MinigameFixture::SetUp();
-        game = dynamic_cast<RichtigesSymbolAnklicken*>(begin(L"MINIGAME_4"));
+        game = play<RichtigesSymbolAnklicken>(L"MINIGAME_4");
         ASSERT_NE(game, nullptr);
-        closeHelp();
     }
 
     RichtigesSymbolAnklicken::Gebiet* area(std::wstring const& name) const {
@@ -55,11 +54,7 @@ TEST_F(RichtigesSymbolTest, WonAtOnceByOkWithTheRedSymbolsTicked) {
     tickBox(L"KARO");
     keep("symbole_angekreuzt");
     check();
-    float ratio = 0.0f;
-    bool skipped = true;
-    ASSERT_TRUE(log.lastEnded(ratio, skipped));
-    EXPECT_GT(ratio, 0.0f);
-    EXPECT_FALSE(skipped);
+    expectWon();
     tick();
     EXPECT_EQ(active(), nullptr);
 }
@@ -98,10 +93,7 @@ TEST_F(RichtigesSymbolTest, AWrongAnswerFailsAndStartsOverUntickedAndReshuffled)
 
 TEST_F(RichtigesSymbolTest, LostWhenTheTimeRunsOut) {
     loseByTime();
-    float ratio = 1.0f;
-    bool skipped = false;
-    ASSERT_TRUE(log.lastEnded(ratio, skipped));
-    EXPECT_TRUE(skipped);
+    expectSkipped();
 }
 
 }  // namespace

@@ -25,9 +25,8 @@ protected:
 
     void SetUp() override {
         MinigameFixture::SetUp();
-        game = dynamic_cast<UnterschiedeAnklicken*>(begin(L"MINIGAME_3"));
+        game = play<UnterschiedeAnklicken>(L"MINIGAME_3");
         ASSERT_NE(game, nullptr);
-        closeHelp();
     }
 
     // A pixel of the part's 64 x 64 picture on the screen.
@@ -61,11 +60,7 @@ TEST_F(UnterschiedeTest, WonByClickingEachDifferenceOnEitherPicture) {
     EXPECT_FALSE(MinispielCursor::instance().secondCursor);
     EXPECT_EQ(MinispielCursor::instance().picture, nullptr);
     waitForTheEnd(*game);
-    float ratio = 0.0f;
-    bool skipped = true;
-    ASSERT_TRUE(log.lastEnded(ratio, skipped));
-    EXPECT_GT(ratio, 0.0f);
-    EXPECT_FALSE(skipped);
+    expectWon();
 }
 
 TEST_F(UnterschiedeTest, ATransparentPixelOfADifferenceFindsNothing) {
@@ -115,10 +110,7 @@ TEST_F(UnterschiedeTest, TheCursorIsClearedWhenTheGameIsHidden) {
 
 TEST_F(UnterschiedeTest, LostWhenTheTimeRunsOut) {
     loseByTime();
-    float ratio = 1.0f;
-    bool skipped = false;
-    ASSERT_TRUE(log.lastEnded(ratio, skipped));
-    EXPECT_TRUE(skipped);
+    expectSkipped();
 }
 
 }  // namespace

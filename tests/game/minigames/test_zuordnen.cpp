@@ -17,9 +17,8 @@ protected:
 
     void SetUp() override {
         MinigameFixture::SetUp();
-        game = dynamic_cast<MinispielZuordnen*>(begin(L"MINIGAME_0"));
+        game = play<MinispielZuordnen>(L"MINIGAME_0");
         ASSERT_NE(game, nullptr);
-        closeHelp();
     }
 
     MinispielZuordnen::Gegenstand* item(std::wstring const& name) const {
@@ -56,11 +55,7 @@ TEST_F(ZuordnenTest, WonAtOnceByOkWhenEveryCardLiesRight) {
     EXPECT_EQ(log.count(L"wrong"), 0u);
     keep("zuordnen_sortiert");
     check();
-    float ratio = 0.0f;
-    bool skipped = true;
-    ASSERT_TRUE(log.lastEnded(ratio, skipped));
-    EXPECT_GT(ratio, 0.0f);
-    EXPECT_FALSE(skipped);
+    expectWon();
     tick();
     EXPECT_EQ(active(), nullptr);
 }
@@ -102,11 +97,7 @@ TEST_F(ZuordnenTest, AWrongArrangementFailsKeepsItsPlacesAndBlinks) {
 
 TEST_F(ZuordnenTest, LostWhenTheTimeRunsOut) {
     loseByTime();
-    float ratio = 1.0f;
-    bool skipped = false;
-    ASSERT_TRUE(log.lastEnded(ratio, skipped));
-    EXPECT_EQ(ratio, 0.0f);
-    EXPECT_TRUE(skipped);
+    expectSkipped();
 }
 
 TEST_F(ZuordnenTest, CancelClosesTheGameAndTheFlowDeactivatesIt) {

@@ -17,9 +17,8 @@ protected:
 
     void SetUp() override {
         MinigameFixture::SetUp();
-        game = dynamic_cast<MinispielZuordnen2*>(begin(L"MINIGAME_1"));
+        game = play<MinispielZuordnen2>(L"MINIGAME_1");
         ASSERT_NE(game, nullptr);
-        closeHelp();
     }
 
     void put(MinispielZuordnen2::Gegenstand* piece, MinispielZuordnen2::Gebiet* shadow) {
@@ -40,11 +39,7 @@ TEST_F(Zuordnen2Test, WonWhenEveryShapeLiesOnItsShadow) {
         EXPECT_FALSE(piece->window->getOptions().enabled);
     }
     waitForTheEnd(*game);
-    float ratio = 0.0f;
-    bool skipped = true;
-    ASSERT_TRUE(log.lastEnded(ratio, skipped));
-    EXPECT_GT(ratio, 0.0f);
-    EXPECT_FALSE(skipped);
+    expectWon();
 }
 
 TEST_F(Zuordnen2Test, AWrongShadowSignalsAWrongMoveAndLeavesTheShapeWhereItWasDropped) {
@@ -61,10 +56,7 @@ TEST_F(Zuordnen2Test, AWrongShadowSignalsAWrongMoveAndLeavesTheShapeWhereItWasDr
 
 TEST_F(Zuordnen2Test, LostWhenTheTimeRunsOut) {
     loseByTime();
-    float ratio = 1.0f;
-    bool skipped = false;
-    ASSERT_TRUE(log.lastEnded(ratio, skipped));
-    EXPECT_TRUE(skipped);
+    expectSkipped();
 }
 
 }  // namespace
