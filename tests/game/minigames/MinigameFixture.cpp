@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/core/XMLNode.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUISystem.h"
@@ -183,6 +184,13 @@ D3DXVECTOR2 MinigameFixture::reachablePointOf(Orvex::GUIWindow& window) {
 Solitaire::MinispielManager& MinigameFixture::manager() const { return Solitaire::MinispielManager::instance(); }
 
 Solitaire::Minispiel* MinigameFixture::active() const { return manager().getActiveMinispiel(); }
+
+void MinigameFixture::define(std::wstring const& games, std::wstring const& topKeys) {
+    Orvex::XMLNode tree;
+    tree.loadFromText(L"<MINISPIELE " + topKeys + L">" + games + L"</MINISPIELE>", L"test.min");
+    manager().loadDefinitions(tree, L"test.min");
+    manager().initGUI();
+}
 
 Solitaire::Minispiel* MinigameFixture::begin(std::wstring const& name) {
     Solitaire::Minispiel* found = manager().findMinispiel(name);

@@ -94,6 +94,9 @@ protected:
     static D3DXVECTOR2 reachablePointOf(Orvex::GUIWindow& window);
 
     // ---- the mini-game ----
+    // Replaces the shipped games by these MINISPIEL elements (the screens and templates stay), as
+    // a definition file named "test.min" with the top element's keys.
+    void define(std::wstring const& games, std::wstring const& topKeys = L"");
     // Makes the game of that name active as the game flow does and shows "MINIGAMEMENU"; the
     // help is up. Null when the game does not exist.
     Solitaire::Minispiel* begin(std::wstring const& name);

@@ -25,13 +25,6 @@ using Solitaire::MinispielManager;
 
 class MinispielManagerTest : public minigametest::MinigameFixture {
 protected:
-    // Replaces the shipped games by these (the screens and templates stay).
-    void define(std::wstring const& games, std::wstring const& topKeys = L"") {
-        Orvex::XMLNode tree;
-        tree.loadFromText(L"<MINISPIELE " + topKeys + L">" + games + L"</MINISPIELE>", L"test.min");
-        manager().loadDefinitions(tree, L"test.min");
-        manager().initGUI();
-    }
     // A click-in-order game of one stone: clicking stone 1 solves it.
     static std::wstring oneStone(std::wstring const& keys) {
         return L"<MINISPIEL TYPE=\"CLICKON\" NAME=\"T\" " + keys +
@@ -100,8 +93,9 @@ TEST_F(MinispielManagerTest, SkippingFromTheHelpEndsTheGameSkippedAndDeactivates
 }
 
 TEST_F(MinispielManagerTest, RunOutTheBarShowsZeroAndTheSecondSkipButtonTakesItsPlace) {
-    define(oneStone(L"LSG_TIME=\"10\" TIMER=\"0.5\""), L"SKIP_OFF_REL_X=\"1 64\" SKIP_OFF_REL_Y=\"0\" "
-                                                         L"SKIP_OFF_OFF_X=\"3\" SKIP_OFF_OFF_Y=\"-2\" USE_SKIP_BAR_REL=\"1\"");
+    std::wstring const offsets =
+        L"SKIP_OFF_REL_X=\"1 64\" SKIP_OFF_REL_Y=\"0\" SKIP_OFF_OFF_X=\"3\" SKIP_OFF_OFF_Y=\"-2\" USE_SKIP_BAR_REL=\"1\"";
+    define(oneStone(L"LSG_TIME=\"10\" TIMER=\"0.5\""), offsets);
     begin(L"T");
     closeHelp();
     ASSERT_NE(bar(), nullptr);
@@ -305,5 +299,30 @@ TEST_F(MinispielManagerTest, TheOrderIsShuffledByTheDealsGeneratorAndFoundFirstI
             break;
         }
 }
+
+}  // namespace
+
+namespace {
+
+// A game whose templates are missing (a prefix no template has) shows nothing but can still be
+// made active and skipped.
+class MissingTemplatesTest : public minigametest::MinigameFixture,
+                             public ::testing::WithParamInterface<wchar_t const*> {};
+
+TEST_P(MissingTemplatesTest, TheGameCanStillBeSkipped) {
+    define(std::wstring(L"<MINISPIEL TYPE=\"") + GetParam() + L"\" NAME=\"M\" PR\u00C4FIX=\"NIX_\"/>");
+    Minispiel* game = begin(L"M");
+    ASSERT_NE(game, nullptr);
+    EXPECT_EQ(game->getWindow(), nullptr);
+    EXPECT_TRUE(game->getWindows().empty());
+    ticks(10, true);
+    skipFromHelp();
+    expectSkipped();
+    EXPECT_EQ(active(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, MissingTemplatesTest,
+                         ::testing::Values(L"ZUORDNEN", L"ZUORDNEN2", L"RICHTIGES_SYMBOL", L"RICHTIGER_PFAD",
+                                           L"OBJEKT_KLICKEN", L"UNTERSCHIEDE", L"CLICKON"));
 
 }  // namespace

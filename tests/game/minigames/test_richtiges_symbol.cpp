@@ -6,6 +6,7 @@
 #include "engine/gui/GUIWindow.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/RichtigesSymbolAnklicken.h"
+#include "tests/engine/core/LogWatch.h"
 #include "tests/game/minigames/MinigameFixture.h"
 
 namespace {
@@ -95,5 +96,44 @@ TEST_F(RichtigesSymbolTest, LostWhenTheTimeRunsOut) {
     loseByTime();
     expectSkipped();
 }
+
+}  // namespace
+
+namespace {
+
+// Grids that cannot be shuffled are not, and a grid of 0 columns is none; one log line each.
+struct GridCase {
+    wchar_t const* arrangement;
+    int areas;
+    bool windows;
+    bool shuffles;
+    std::size_t logLines;
+};
+
+class RichtigesSymbolGridTest : public minigametest::MinigameFixture, public ::testing::WithParamInterface<GridCase> {};
+
+TEST_P(RichtigesSymbolGridTest, ShufflesOnlyAGridOfTwoOrMoreWindows) {
+    std::wstring areas;
+    for (int i = 0; i < GetParam().areas; ++i)
+        areas += std::wstring(L"<GEBIET ") + (GetParam().windows || i > 0 ? L"GUI=\"MG_SYMBOLFELD\" " : L"") +
+                 L"GUI_CHECK_BOX=\"MG_SYMBOLHAKEN\" ANIMATION=\"MG_SYMBOL_HERZ\"/>";
+    logtest::LogWatch watch;
+    define(L"<MINISPIEL TYPE=\"RICHTIGES_SYMBOL\" NAME=\"S\" PR\u00C4FIX=\"MS_\" ANORDNUNG=\"" +
+           std::wstring(GetParam().arrangement) + L"\">" + areas + L"</MINISPIEL>");
+    auto* game = play<RichtigesSymbolAnklicken>(L"S");
+    ASSERT_NE(game, nullptr);
+    EXPECT_EQ(game->canShuffle(), GetParam().shuffles);
+    std::size_t mine = 0;
+    for (std::wstring const& line : watch.lines()) mine += logtest::contains(line, L"test.min");
+    EXPECT_EQ(mine, GetParam().logLines);
+    // A wrong answer starts over, with or without a shuffle.
+    clickPart(L"MS_RICHTIGES_SYMBOL_OK");
+    EXPECT_EQ(log.count(L"failed") + log.count(L"ended"), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Grids, RichtigesSymbolGridTest,
+                         ::testing::Values(GridCase{L"-1", 2, true, true, 0}, GridCase{L"-1", 1, true, false, 1},
+                                           GridCase{L"0", 3, true, false, 1}, GridCase{L"2", 3, false, false, 1},
+                                           GridCase{L"3", 7, true, true, 0}));
 
 }  // namespace

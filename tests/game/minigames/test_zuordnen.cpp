@@ -109,3 +109,48 @@ TEST_F(ZuordnenTest, CancelClosesTheGameAndTheFlowDeactivatesIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// Judging, on a sorting game defined here: areas A (at least two items) and B; items a2 (2) and
+// a3 (3) meant for A, b1 (1) meant for B; A's items must add up to 5.
+struct JudgeCase {
+    wchar_t const* checkPlaces;
+    wchar_t const* a2;  // the area each item lies on ("" for none)
+    wchar_t const* a3;
+    wchar_t const* b1;
+    bool right;
+};
+
+class ZuordnenJudgeTest : public minigametest::MinigameFixture, public ::testing::WithParamInterface<JudgeCase> {};
+
+TEST_P(ZuordnenJudgeTest, JudgesPlacesCountsAndSums) {
+    define(std::wstring(L"<MINISPIEL TYPE=\"ZUORDNEN\" NAME=\"Z\" CHECK_PLACES=\"") + GetParam().checkPlaces +
+           L"\">"
+           L"<GEBIET NAME=\"A\" GUI=\"MG_KORB\" MIN_GEGENSTAND_ANZ=\"2\"/><GEBIET NAME=\"B\" GUI=\"MG_KORB\"/>"
+           L"<GEGENSTAND NAME=\"a2\" GUI=\"MG_KARTE\" ZIEL_GEBIET=\"A\" WERT=\"2\"/>"
+           L"<GEGENSTAND NAME=\"a3\" GUI=\"MG_KARTE\" WERT=\"3\">\"|A|\" \"|NIRGENDS|\"</GEGENSTAND>"
+           L"<GEGENSTAND NAME=\"b1\" GUI=\"MG_KARTE\" ZIEL_GEBIET=\"B\" WERT=\"1\"/>"
+           L"<SUMME_VON SUMME=\"5\">\"|A|\"</SUMME_VON></MINISPIEL>");
+    auto* game = dynamic_cast<MinispielZuordnen*>(manager().findMinispiel(L"Z"));
+    ASSERT_NE(game, nullptr);
+    auto areaNamed = [&](std::wstring const& name) -> MinispielZuordnen::Gebiet* {
+        for (auto* area : game->getAreas())
+            if (area->getName() == name) return area;
+        return nullptr;
+    };
+    wchar_t const* places[3] = {GetParam().a2, GetParam().a3, GetParam().b1};
+    for (std::size_t i = 0; i < 3; ++i) game->getItems()[i]->setArea(areaNamed(places[i]));
+    EXPECT_EQ(game->judge(), GetParam().right);
+}
+
+INSTANTIATE_TEST_SUITE_P(Arrangements, ZuordnenJudgeTest,
+                         ::testing::Values(JudgeCase{L"1", L"A", L"A", L"B", true},
+                                           JudgeCase{L"1", L"A", L"B", L"B", false},   // a3 astray, A short
+                                           JudgeCase{L"1", L"A", L"A", L"", false},    // B meant for one, empty
+                                           JudgeCase{L"1", L"A", L"A", L"A", false},   // A over its count
+                                           JudgeCase{L"0", L"A", L"A", L"", true},     // only the sum counts
+                                           JudgeCase{L"0", L"A", L"A", L"A", false},   // sum 6
+                                           JudgeCase{L"0", L"B", L"B", L"B", false})); // sum 0
+
+}  // namespace
