@@ -67,12 +67,15 @@ bool SignalLog::lastEnded(float& ratio, bool& skipped) const {
 void MinigameFixture::SetUp() {
     Solitaire::MinispielCursor::instance() = Solitaire::MinispielCursor();
     startOn(testsupport::sourceDir(), kScreenWidth, kScreenHeight);
+    log.lines.clear();
+    log.ends.clear();
     log.connect(manager());
 }
 
 void MinigameFixture::TearDown() {
     // The games hold windows and pictures: let them go while the device lives. The animation
     // registry's own pictures would outlive the device and be found again by the next start.
+    log.disconnect_all();
     manager().clear();
     Orvex::Texture2DAnimationManager::instance().releaseAnimations();
     Orvex::Texture2DAnimationManager::instance().getTextures().releaseAll();
