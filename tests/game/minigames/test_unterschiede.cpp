@@ -2,7 +2,10 @@
 // right half, an apple not counted, the mirror cursor on), played by clicks through the window.
 #include <gtest/gtest.h>
 
+#include "engine/core/XMLNode.h"
+#include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUILabel.h"
+#include "engine/gui/LanguageManager.h"
 #include "engine/gui/GUIWindow.h"
 #include "game/minigames/MinispielCursor.h"
 #include "game/minigames/MinispielManager.h"
@@ -111,6 +114,28 @@ TEST_F(UnterschiedeTest, TheCursorIsClearedWhenTheGameIsHidden) {
 TEST_F(UnterschiedeTest, LostWhenTheTimeRunsOut) {
     loseByTime();
     expectSkipped();
+}
+
+}  // namespace
+
+namespace {
+
+// The count's text is a format from data: a hostile one reads only the one number it is given.
+class UnterschiedeFormatTest : public minigametest::MinigameFixture {};
+
+TEST_F(UnterschiedeFormatTest, AHostileCountFormatPrintsOnlyWhatItIsGiven) {
+    Orvex::XMLNode texts;
+    ASSERT_TRUE(texts.loadFromText(L"<TEXTE><TEXT NAME=\"MG_TEST_FORMAT\" LANG=\"GER\">"
+                                   L"\"|[%s|%n|%d|%99999999d|%ls|%x]|\"</TEXT></TEXTE>"));
+    Orvex::OrvexEngine::getInstance()->getLanguage()->load(texts);
+    auto* game = play<UnterschiedeAnklicken>(L"MINIGAME_3");
+    ASSERT_NE(game, nullptr);
+    game->getLabel()->setTextId(L"MG_TEST_FORMAT");
+    tick();
+    std::wstring const text = game->getLabel()->getText();
+    EXPECT_EQ(text.front(), L'[');
+    EXPECT_EQ(text.back(), L']');
+    EXPECT_LT(text.size(), 64u);
 }
 
 }  // namespace
