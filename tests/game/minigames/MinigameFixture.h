@@ -31,6 +31,13 @@ class MinispielManager;
 
 namespace minigametest {
 
+// A wide text for test names and messages (its characters below 128; others as '?').
+inline std::string narrow(std::wstring const& text) {
+    std::string out;
+    for (wchar_t c : text) out += c > 0 && c < 128 ? static_cast<char>(c) : '?';
+    return out;
+}
+
 // Records the manager's signals as text lines.
 class SignalLog : public sigslot::has_slots<sigslot::single_threaded> {
 public:

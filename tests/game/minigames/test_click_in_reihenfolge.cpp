@@ -72,6 +72,9 @@ struct OrderCase {
     bool solved;
     std::size_t logLines;
 };
+void PrintTo(OrderCase const& c, std::ostream* out) {
+    *out << c.clicks.size() << " clicks, " << c.done.size() << " done";
+}
 
 class ClickOrderTest : public minigametest::MinigameFixture, public ::testing::WithParamInterface<OrderCase> {};
 

@@ -11,6 +11,7 @@
 #include "game/minigames/GridLayout.h"
 #include "game/minigames/MinispielKeys.h"
 #include "tests/engine/core/LogWatch.h"
+#include "tests/game/minigames/MinigameFixture.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ struct RatioCase {
     float value;
     bool logged;
 };
+void PrintTo(RatioCase const& c, std::ostream* out) { *out << '"' << minigametest::narrow(c.text) << '"'; }
 
 class MinigameRatioTest : public ::testing::TestWithParam<RatioCase> {};
 
@@ -53,6 +55,7 @@ struct PairCase {
     int second;
     bool logged;
 };
+void PrintTo(PairCase const& c, std::ostream* out) { *out << '"' << minigametest::narrow(c.text) << '"'; }
 
 class MinigamePairTest : public ::testing::TestWithParam<PairCase> {};
 
@@ -102,6 +105,7 @@ struct GridCase {
     int expectedColumns;
     int expectedRows;
 };
+void PrintTo(GridCase const& c, std::ostream* out) { *out << c.areas << " areas, columns " << c.columns; }
 
 class GridShapeTest : public ::testing::TestWithParam<GridCase> {};
 
@@ -146,6 +150,9 @@ struct LandingCase {
     Orvex::FRect item;
     int expected;
 };
+void PrintTo(LandingCase const& c, std::ostream* out) {
+    *out << c.item.left << "," << c.item.top << " lands on " << c.expected;
+}
 
 class LandingTest : public ::testing::TestWithParam<LandingCase> {};
 

@@ -93,8 +93,8 @@ TEST_F(MinispielManagerTest, SkippingFromTheHelpEndsTheGameSkippedAndDeactivates
 }
 
 TEST_F(MinispielManagerTest, RunOutTheBarShowsZeroAndTheSecondSkipButtonTakesItsPlace) {
-    std::wstring const offsets =
-        L"SKIP_OFF_REL_X=\"1 64\" SKIP_OFF_REL_Y=\"0\" SKIP_OFF_OFF_X=\"3\" SKIP_OFF_OFF_Y=\"-2\" USE_SKIP_BAR_REL=\"1\"";
+    std::wstring const offsets = L"SKIP_OFF_REL_X=\"1 64\" SKIP_OFF_REL_Y=\"0\" SKIP_OFF_OFF_X=\"3\" "
+                                 L"SKIP_OFF_OFF_Y=\"-2\" USE_SKIP_BAR_REL=\"1\"";
     define(oneStone(L"LSG_TIME=\"10\" TIMER=\"0.5\""), offsets);
     begin(L"T");
     closeHelp();
@@ -148,6 +148,7 @@ struct TimeCase {
     wchar_t const* keys;
     float ratio;
 };
+void PrintTo(TimeCase const& c, std::ostream* out) { *out << minigametest::narrow(c.keys); }
 
 class MinispielTimeTest : public MinispielManagerTest, public ::testing::WithParamInterface<TimeCase> {};
 
@@ -253,6 +254,7 @@ struct OffsetCase {
     float value;
     std::size_t logLines;
 };
+void PrintTo(OffsetCase const& c, std::ostream* out) { *out << '"' << minigametest::narrow(c.text) << '"'; }
 
 class SkipOffsetTest : public MinispielManagerTest, public ::testing::WithParamInterface<OffsetCase> {};
 

@@ -113,6 +113,9 @@ struct FormCase {
     std::size_t objects;
     std::size_t logLines;
 };
+void PrintTo(FormCase const& c, std::ostream* out) {
+    *out << minigametest::narrow(c.keys) << ", " << c.objects << " objects";
+}
 
 class ObjekteFormTest : public ObjekteDefinitionTest, public ::testing::WithParamInterface<FormCase> {};
 

@@ -109,6 +109,9 @@ struct GridCase {
     bool shuffles;
     std::size_t logLines;
 };
+void PrintTo(GridCase const& c, std::ostream* out) {
+    *out << "ANORDNUNG " << minigametest::narrow(c.arrangement) << ", " << c.areas << " areas";
+}
 
 class RichtigesSymbolGridTest : public minigametest::MinigameFixture, public ::testing::WithParamInterface<GridCase> {};
 

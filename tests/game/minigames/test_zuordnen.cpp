@@ -121,6 +121,10 @@ struct JudgeCase {
     wchar_t const* b1;
     bool right;
 };
+void PrintTo(JudgeCase const& c, std::ostream* out) {
+    using minigametest::narrow;
+    *out << "check " << narrow(c.checkPlaces) << ": " << narrow(c.a2) << "/" << narrow(c.a3) << "/" << narrow(c.b1);
+}
 
 class ZuordnenJudgeTest : public minigametest::MinigameFixture, public ::testing::WithParamInterface<JudgeCase> {};
 
