@@ -21,7 +21,8 @@
 //   SolitaireGame2_loading.cpp      splash, loading bar, loading screen, screen frame bands
 //   SolitaireGame2_wiring.cpp       the connections of the constructor and the GUI wiring
 //   SolitaireGame2_slots.cpp        the small slots: tutorials, story music, hover sound, mode
-//                                   music, table re-layout, window activation, unused events
+//                                   music, table re-layout, window activation, mini-game
+//                                   frames, unused events
 //   SolitaireGame2_update.cpp       the per-frame update and its steps
 //   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, cursors, input poll
 //   SolitaireGame2_keys.cpp         the key handler and screenshots
@@ -165,6 +166,8 @@ public:
     void onTutorialMapPoint(D3DXVECTOR2& point);
     void onStoryMusic(std::wstring const& name);
     void onStoryModeMusic();
+    // A mini-game's frame around a screen rectangle: the frame set's (row 0) in one colour.
+    void drawMinispielFrame(RECT const& rect, int const& border, D3DCOLOR const& colour);
     void onActiveWindowChanged(Orvex::GUIWindow* window);
     void playModeMusic(bool const& restart);
     void onDisplaySizeChanged(unsigned long const& width, unsigned long const& height);

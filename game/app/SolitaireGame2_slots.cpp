@@ -10,6 +10,7 @@
 #include "engine/platform/MusicManager.h"
 #include "engine/platform/PlayingSound.h"
 #include "engine/platform/SoundManager.h"
+#include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/KartenObjekt.h"
 #include "game/cards/SolitaireCamera.h"
@@ -52,6 +53,11 @@ void SolitaireGame2::onTutorialMapPoint(D3DXVECTOR2& point) {
 void SolitaireGame2::onStoryMusic(std::wstring const& name) { Orvex::MusicManager::getInstance().play(name, false); }
 
 void SolitaireGame2::onStoryModeMusic() { playModeMusic(false); }
+
+void SolitaireGame2::drawMinispielFrame(RECT const& rect, int const& border, D3DCOLOR const& colour) {
+    // The first layer in the colour, the other two invisible, as the HUD's frames are drawn.
+    if (globals_) globals_->drawFrame(rect, border, colour, 0, 0, 0, 0, 0, 0);
+}
 
 void SolitaireGame2::onActiveWindowChanged(Orvex::GUIWindow* window) {
     auto* button = dynamic_cast<Orvex::GUIButton*>(window);

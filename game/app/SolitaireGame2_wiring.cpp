@@ -109,6 +109,7 @@ void SolitaireGame2::connectStory() {
 void SolitaireGame2::connectMinigames() {
     minigames_->gameClosed.connect(this, &SolitaireGame2::onMinigameFinished);
     minigames_->gameEnded.connect(this, &SolitaireGame2::onMinispielEnd);
+    minigames_->frameRequested.connect(this, &SolitaireGame2::drawMinispielFrame);
 }
 
 void SolitaireGame2::wireGui() {
