@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "engine/core/GOBManager.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
@@ -18,6 +19,7 @@
 #include "game/cards/AchivementManager.h"
 #include "tests/game/app/GameFixture.h"
 #include "tests/game/cards/ProfileFiles.h"
+#include "port/win32/win32_paths.h"
 #include "tests/support/TestSupport.h"
 
 namespace apptest {
@@ -54,12 +56,25 @@ protected:
         Orvex::GUILabel* label = Solitaire::findLabel(name);
         return label ? label->getText() : L"(no label)";
     }
-    // Takes the window out of the GUI so a step that needs it finds nothing.
-    static void removeWindow(std::wstring const& name) {
-        Orvex::GUIWindow* window = find(name);
-        ASSERT_NE(window, nullptr) << std::string(name.begin(), name.end());
-        ASSERT_NE(window->getParent(), nullptr);
-        window->getParent()->removeChild(window);
+    // Starts again with the window of that name in a GUI file renamed, so a step that needs it
+    // finds nothing: the changed file lies in a folder searched before the source tree.
+    void restartWithout(std::string const& guiFile, std::string const& window) {
+        stop();
+        std::string text = testsupport::readFile(testsupport::sourceDir() / "data/GUI" / guiFile);
+        std::string const name = "NAME=\"" + window + "\"";
+        std::size_t const at = text.find(name);
+        ASSERT_NE(at, std::string::npos) << window;
+        text.replace(at, name.size(), "NAME=\"" + window + "_FEHLT\"");
+        std::filesystem::path const over = testsupport::makeTempDir("screens_without");
+        std::filesystem::create_directories(over / "data/GUI");
+        testsupport::writeFile(over / "data/GUI" / guiFile, text);
+        Orvex::GOBManager& files = Orvex::GOBManager::getInstance();
+        files.clear();
+        files.addSearchPath(port::windowsPath(over.string()));
+        files.addSearchPath(port::windowsPath(testsupport::sourceDir().string()));
+        files.addSearchPath(port::windowsPath((testsupport::sourceDir() / "data").string()));
+        startEngine(kScreenWidth, kScreenHeight);
+        ASSERT_EQ(find(std::wstring(window.begin(), window.end())), nullptr);
     }
     // Steps until the menu's windows reached their goals, then draws and keeps a screenshot.
     void keepScreen(wchar_t const* menu, std::string const& file) {
