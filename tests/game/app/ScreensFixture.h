@@ -56,6 +56,25 @@ protected:
         Orvex::GUILabel* label = Solitaire::findLabel(name);
         return label ? label->getText() : L"(no label)";
     }
+    // A press and a release at the middle of the window through the game's mouse slots, as the
+    // input signals bring them.
+    void click(Orvex::GUIWindow& window) {
+        Orvex::FRect const r = window.getScreenRect();
+        float const x = (r.left + r.right) * 0.5f, y = (r.top + r.bottom) * 0.5f;
+        Orvex::MouseState state;
+        state.x = x;
+        state.y = y;
+        pointerAt(x, y);
+        Orvex::OrvexAchse const axis = Orvex::OA_MOUSE_X;
+        game->onMouseMove(state, axis);
+        step(0.0);
+        Orvex::OrvexMouseButton const left = Orvex::OMB_LEFT;
+        state.setButtonDown(0, true);
+        game->onMouseDown(state, left);
+        state.setButtonDown(0, false);
+        game->onMouseUp(state, left);
+        step(0.0);
+    }
     // Starts again with the window of that name in a GUI file renamed, so a step that needs it
     // finds nothing: the changed file lies in a folder searched before the source tree.
     void restartWithout(std::string const& guiFile, std::string const& window) {
