@@ -20,6 +20,14 @@ Orvex::GUILabel* labelOf(Orvex::GUIWindow* window) {
 
 Orvex::GUILabel* findLabel(std::wstring const& name) { return labelOf(SolitaireGame2::findWindow(name)); }
 
+void setWindowEnabled(std::wstring const& name, bool enabled) {
+    if (Orvex::GUIWindow* window = SolitaireGame2::findWindow(name)) window->getOptions().enabled = enabled;
+}
+
+void setWindowVisible(std::wstring const& name, bool visible) {
+    if (Orvex::GUIWindow* window = SolitaireGame2::findWindow(name)) window->getOptions().visible = visible;
+}
+
 Orvex::Text* findLanguageText(std::wstring const& id) {
     return Orvex::OrvexEngine::getInstance()->getLanguage()->findText(id);
 }

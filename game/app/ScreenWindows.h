@@ -24,6 +24,9 @@ Orvex::Text* findLanguageText(std::wstring const& id);
 // The current language's text of that id formatted with the arguments; empty when missing.
 template <class... Args>
 std::wstring formatLanguageText(std::wstring const& id, Args const&... args);
+// The first window of that name enabled or disabled, shown or hidden; nothing when missing.
+void setWindowEnabled(std::wstring const& name, bool enabled);
+void setWindowVisible(std::wstring const& name, bool visible);
 // The texture of that name in the device's registry, else among the animations' textures.
 Orvex::Texture2D* findScreenTexture(std::wstring const& name);
 

@@ -12,9 +12,10 @@
 // not loaded, the object stays not fully constructed, and the main loop, told to stop before it
 // started, returns -1 at once.
 //
-// The slots of the HUD, powers and shop, menus and mouse, the button dispatcher, the screens and
-// the game flow are connected at their place already; their bodies come with that work and do
-// nothing yet. The mouse slots hand every event to the GUI system, so the menus work.
+// The achievement, options, profile and help screens work behind their slots. The slots of the
+// HUD, powers and shop, menus and mouse, the button dispatcher, the results and campaign screens
+// and the game flow are connected at their place already; their bodies come with that work and
+// do nothing yet. The mouse slots hand every event to the GUI system, so the menus work.
 //
 // Files:
 //   SolitaireGame2.cpp              construction with the loading order, destruction

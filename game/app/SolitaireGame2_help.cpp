@@ -76,14 +76,6 @@ void showSelected(Orvex::GUIWindow& button) {
     o.setTexMark(o.getTexPress());
 }
 
-void setVisible(wchar_t const* name, bool visible) {
-    if (Orvex::GUIWindow* window = SolitaireGame2::findWindow(name)) window->getOptions().visible = visible;
-}
-
-void setEnabled(wchar_t const* name, bool enabled) {
-    if (Orvex::GUIWindow* window = SolitaireGame2::findWindow(name)) window->getOptions().enabled = enabled;
-}
-
 }  // namespace
 
 void SolitaireGame2::stepHelpPage(int& page, int& sub, bool forward) {
@@ -122,8 +114,8 @@ void SolitaireGame2::showHelpPage(int& page, int& sub) {
         if (Orvex::GUIWindow* old = findWindow(pageButtonName(helpPage_))) showUnselected(*old);
     if (Orvex::GUIWindow* button = findWindow(pageButtonName(page))) showSelected(*button);
     bool const credits = page == kCreditsPage;
-    setVisible(L"H_C_Credits", credits);
-    setVisible(L"H_C_Version", credits);
+    setWindowVisible(L"H_C_Credits", credits);
+    setWindowVisible(L"H_C_Version", credits);
     if (auto* version = dynamic_cast<Orvex::GUILabel*>(findWindow(L"H_C_Version"))) {
         int major = 0, minor = 0, build = 0, revision = 0;
         Orvex::AppInfo::getInstance().getVersion(major, minor, build, revision);
@@ -131,8 +123,8 @@ void SolitaireGame2::showHelpPage(int& page, int& sub) {
     }
     if (Orvex::GUIWindow* window = findWindow(L"H_HELP_FENSTER"))
         window->getDrawOptions().setTexBackground(credits ? nullptr : subPagePicture(page, sub));
-    setEnabled(L"H_PREV", credits || subPageExists(page, sub - 1) || pageExists(page - 1));
-    setEnabled(L"H_NEXT", !credits);
+    setWindowEnabled(L"H_PREV", credits || subPageExists(page, sub - 1) || pageExists(page - 1));
+    setWindowEnabled(L"H_NEXT", !credits);
     helpPage_ = page;
     helpSubPage_ = sub;
 }

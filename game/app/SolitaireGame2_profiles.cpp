@@ -37,10 +37,6 @@ constexpr ProfileLook kActiveLook{L"P_Leer_A", L"P_Leer_AM", L"ACTIVE_PROFIL_NOR
 constexpr ProfileLook kInactiveLook{L"P_Leer", L"P_Leer_M", L"INACTIVE_PROFIL_NORMAL", L"INACTIVE_PROFIL_MARKED",
                                     L"ProfilFont"};
 
-void setEnabled(wchar_t const* name, bool enabled) {
-    if (Orvex::GUIWindow* window = SolitaireGame2::findWindow(name)) window->getOptions().enabled = enabled;
-}
-
 void applyLook(Orvex::GUIWindow& button, ProfileLook const& look) {
     Orvex::GUIDrawOptions& options = button.getDrawOptions();
     options.setTexNormal(findScreenTexture(look.normal));
@@ -62,7 +58,7 @@ bool isListed(Profil const* profile) {
 }  // namespace
 
 void SolitaireGame2::buildProfilePanel() {
-    setEnabled(kDeleteButton, false);
+    setWindowEnabled(kDeleteButton, false);
     profileButtons_.clear();
     selectedProfileButton_ = nullptr;
     auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findWindow(kPanel));
@@ -105,7 +101,7 @@ void SolitaireGame2::refreshProfileButtons() {
         applyLook(*button, isActive ? kActiveLook : kInactiveLook);
         if (!isActive) continue;
         selectedProfileButton_ = button;
-        setEnabled(kDeleteButton, true);
+        setWindowEnabled(kDeleteButton, true);
     }
     if (auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findWindow(kPanel)))
         if (selectedProfileButton_) panel->setFocusWindow(selectedProfileButton_, 0.0f, 1.0f, 0.0f, 1.0f);
