@@ -1,6 +1,6 @@
 // The game object's small slots: the object-used tutorial trigger, the tutorial pause and point
-// mapping, the story's music requests, the hover sound, the mode music, the table re-layout, the
-// window activation, and the slots of events the game does not use.
+// mapping, the story's music requests, the hover sound, the mode music, the table re-layout and
+// the slots of events the game does not use.
 #include <cmath>
 
 #include "engine/core/engine/OrvexEngine.h"
@@ -86,11 +86,6 @@ void SolitaireGame2::onDisplaySizeChanged(unsigned long const&, unsigned long co
     camera_->setSecondRect(innerTableRect(window));
     // The card manager lays its table out again in the camera it plays with.
     if (SolitaireCamera* camera = cards_->getCamera()) camera->fitContent(cards_->tableRect, 0.0f);
-}
-
-void SolitaireGame2::onWindowActive(bool const& active) {
-    // The settings' music stream this would pause or run is not part of the game.
-    active_ = active;
 }
 
 void SolitaireGame2::ignoreCount(unsigned long const&) {}

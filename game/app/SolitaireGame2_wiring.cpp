@@ -97,6 +97,7 @@ void SolitaireGame2::connectTutorials() {
     solTutorials_->tutorialStarted.connect(this, &SolitaireGame2::onTutorialShown);
     solTutorials_->tutorialClosed.connect(this, &SolitaireGame2::onTutorialHidden);
     solTutorials_->mapTablePoint.connect(this, &SolitaireGame2::onTutorialMapPoint);
+    solTutorials_->activeProfileWanted.connect(this, &SolitaireGame2::provideActiveProfile);
 }
 
 void SolitaireGame2::connectStory() {
