@@ -31,7 +31,5 @@ void SolitaireGame2::onCursor2(Orvex::GUIWindow&) {}
 void SolitaireGame2::onCursor3(Orvex::GUIWindow&) {}
 void SolitaireGame2::applyCursor() {}
 void SolitaireGame2::onTutorialCheckbox(Orvex::GUICheckboxButton&) {}
-void SolitaireGame2::wireLevelScreen() {}
-void SolitaireGame2::wireChapterScreen() {}
 
 }  // namespace Solitaire
