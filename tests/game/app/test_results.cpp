@@ -8,10 +8,12 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIButton.h"
+#include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIScrollPanel.h"
 #include "game/app/FormatNumber.h"
 #include "game/app/HighscoreEintrag.h"
@@ -58,6 +60,12 @@ protected:
     }
     void setNextLevel(bool available) { game->setNextLevelAvailable(available); }
     static void setGameTime(float seconds) { Solitaire::Kartenmanager::instance().gameTime = seconds; }
+    // A "STATISTIK" element with these counters.
+    static Orvex::XMLNode counters(std::vector<std::pair<std::wstring, std::wstring>> const& values) {
+        Orvex::XMLNode node(L"STATISTIK");
+        for (auto const& [key, value] : values) node.setAttribute(key, value);
+        return node;
+    }
     static std::vector<HighscoreEintrag*>& highscores() { return catalogue().getCurrentVariant()->getHighscores(); }
 
     static std::vector<Orvex::GUIWindow*> listButtons() {
@@ -198,6 +206,143 @@ TEST_F(ResultsTest, ScoresPastTheIntRangeShowWhole) {
     EXPECT_EQ(Solitaire::formatNumber(Solitaire::wholeNumber(-1e300), L"GER"), L"-9.223.372.036.854.775.808");
     EXPECT_EQ(Solitaire::formatNumber(Solitaire::wholeNumber(std::nan("")), L"GER"), L"0");
     EXPECT_EQ(Solitaire::formatNumber(Solitaire::wholeNumber(-0.9), L"GER"), L"0");
+}
+
+}  // namespace
+
+namespace {
+
+class HighscoreListTest : public ResultsTest {
+protected:
+    void SetUp() override {
+        ResultsTest::SetUp();
+        chooseFreeVariant();
+        for (HighscoreEintrag* old : highscores()) old->release();
+        highscores().clear();
+    }
+    void TearDown() override {
+        for (HighscoreEintrag* old : highscores()) old->release();
+        highscores().clear();
+        ResultsTest::TearDown();
+    }
+    static std::wstring lineOf(Orvex::GUIWindow* button) {
+        auto* b = dynamic_cast<Orvex::GUIButton*>(button);
+        return b && b->getLabel() ? b->getLabel()->getText() : L"(no button)";
+    }
+};
+
+// One button per entry in rank order, its line formatted with the entry's values; a name with
+// "%" stays as it is; a won game in its own style; the variant's counters below.
+TEST_F(HighscoreListTest, ListsEveryEntryWithItsValues) {
+    highscores().push_back(entry(L"Anna", 5000.0f, L"123", true, 95.5));
+    highscores().push_back(entry(L"100% %s %n", 4000.0f, L"77"));
+    auto* stats = new Solitaire::Statistik(L"VAR_STATS");
+    stats->readCounters(counters({{L"STARTED", L"9"}, {L"WON", L"4"}, {L"MOVED", L"300"}}));
+    catalogue().getCurrentVariant()->setStatistik(stats);
+    stats->release();
+    game->refreshHighscoreList();
+    std::vector<Orvex::GUIWindow*> const buttons = listButtons();
+    ASSERT_EQ(buttons.size(), 2u);
+    EXPECT_EQ(lineOf(buttons[0]), L"1.  Anna  5000 Punkte  96 s  03.07.2024 14:05  Kombination 4  Zur\u00fcck 2");
+    EXPECT_EQ(lineOf(buttons[1]), L"2.  100% %s %n  4000 Punkte  0 s  03.07.2024 14:05  Kombination 0  Zur\u00fcck 0");
+    auto* won = dynamic_cast<Orvex::GUIButton*>(buttons[0]);
+    EXPECT_EQ(won->getLabel()->getStyleName(0), L"HighscoreStyleWon");
+    EXPECT_EQ(won->getLabel()->getStyleName(1), L"HighscoreStyleWon");
+    EXPECT_NE(dynamic_cast<Orvex::GUIButton*>(buttons[1])->getLabel()->getStyleName(0), L"HighscoreStyleWon");
+    EXPECT_EQ(textOf(L"STG_GAMESTATISTIKEN"),
+              L"Begonnen: 9   Gewonnen: 4   Zur\u00fcckgenommen: 0   Spielzeit: 0 s   L\u00e4ngste Kombination: 0   Bewegte Karten: 300");
+    showMenu(L"STATISTIKENGAMEMENU");
+    keepScreen("statistics_variant_1024x768");
+}
+
+// An empty list leaves the panel empty and still fills the counters (0 without statistics).
+TEST_F(HighscoreListTest, EmptyListStillShowsTheCounters) {
+    catalogue().getCurrentVariant()->setStatistik(nullptr);
+    game->refreshHighscoreList();
+    EXPECT_TRUE(listButtons().empty());
+    EXPECT_EQ(textOf(L"STG_GAMESTATISTIKEN"), L"");
+    auto* stats = new Solitaire::Statistik(L"VAR_STATS");
+    catalogue().getCurrentVariant()->setStatistik(stats);
+    stats->release();
+    game->refreshHighscoreList();
+    EXPECT_EQ(textOf(L"STG_GAMESTATISTIKEN"),
+              L"Begonnen: 0   Gewonnen: 0   Zur\u00fcckgenommen: 0   Spielzeit: 0 s   L\u00e4ngste Kombination: 0   Bewegte Karten: 0");
+}
+
+// A click on an entry after a free game opens the dialog with that entry; "HSE_COPYSEED" fills the
+// seed field of free play; after a campaign level nothing happens.
+TEST_F(HighscoreListTest, EntryOpensTheDialogInFreePlayOnly) {
+    highscores().push_back(entry(L"Anna", 5000.0f, L"123"));
+    highscores().push_back(entry(L"Bert", 4000.0f, L"4711"));
+    game->refreshHighscoreList();
+    showMenu(L"STATISTIKENGAMEMENU");
+    click(*listButtons()[1]);
+    EXPECT_EQ(activeMenu(), L"HIGHSCOREEDITMENU");
+    ASSERT_EQ(game->getSelectedHighscore(), highscores()[1]);
+    keepScreen("highscore_dialog_1024x768");
+    EXPECT_TRUE(game->copySelectedHighscoreSeed());
+    EXPECT_EQ(textOf(L"FG_SEED"), L"4711");
+    // The dialog's way back returns to the list.
+    click(L"HSE_CANCEL");
+    EXPECT_EQ(activeMenu(), L"STATISTIKENGAMEMENU");
+
+    // Removed: the list holds one entry, the selection is gone, the kept button does nothing.
+    Orvex::GUIWindow* kept = listButtons()[1];
+    kept->addRef();
+    EXPECT_TRUE(game->removeSelectedHighscore());
+    ASSERT_EQ(highscores().size(), 1u);
+    EXPECT_EQ(game->getSelectedHighscore(), nullptr);
+    EXPECT_FALSE(game->copySelectedHighscoreSeed());
+    EXPECT_FALSE(game->removeSelectedHighscore());
+    game->onHighscoreEntryClicked(*kept);
+    EXPECT_EQ(game->getSelectedHighscore(), nullptr);
+    EXPECT_EQ(activeMenu(), L"STATISTIKENGAMEMENU");
+    kept->release();
+
+    // The same list under a campaign level: clicks do nothing.
+    chooseCampaignLevel();
+    for (HighscoreEintrag* e : highscores()) e->release();
+    highscores().clear();
+    highscores().push_back(entry(L"Carl", 100.0f, L"9"));
+    game->refreshHighscoreList();
+    click(*listButtons()[0]);
+    EXPECT_EQ(activeMenu(), L"STATISTIKENGAMEMENU");
+    EXPECT_EQ(game->getSelectedHighscore(), nullptr);
+}
+
+// A hundred entries (the most a file gives a variant) make a hundred lines; the list starts at
+// the top.
+TEST_F(HighscoreListTest, HundredEntries) {
+    for (int i = 0; i < 100; ++i) highscores().push_back(entry(L"Spieler " + std::to_wstring(i), 1e6f - i, L"1"));
+    game->refreshHighscoreList();
+    std::vector<Orvex::GUIWindow*> const buttons = listButtons();
+    ASSERT_EQ(buttons.size(), 100u);
+    EXPECT_EQ(lineOf(buttons[99]).substr(0, 16), L"100.  Spieler 99");
+    showMenu(L"STATISTIKENGAMEMENU");
+    for (int i = 0; i < 20; ++i) step(0.05);
+    auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(find(L"STG_HIGHSCORE_SCROLL"));
+    EXPECT_NEAR(buttons[0]->getScreenRect().top, panel->getContentPanel()->getScreenRect().top, 1.0f);
+    EXPECT_GT(buttons[99]->getScreenRect().top, panel->getScreenRect().bottom);
+}
+
+// The overall statistics: hours, minutes and seconds of the play time; a time past every range is
+// held; no profile set empties the text.
+TEST_F(ResultsTest, OverallStatistics) {
+    Solitaire::Statistik* overall = Solitaire::StatistikManager::instance().getProfileStatistik();
+    ASSERT_NE(overall, nullptr);
+    overall->reset();
+    overall->readCounters(counters({{L"MOUSE_KM", L"12345"}, {L"CLICK", L"10"}, {L"TIME", L"3725"}}));
+    game->refreshStatistics();
+    std::wstring const text = textOf(L"ST_STATISTIKEN");
+    EXPECT_NE(text.find(L"Mausweg: 12,345 km"), std::wstring::npos) << port::toUtf8(text);
+    EXPECT_NE(text.find(L"Klicks: 10"), std::wstring::npos);
+    EXPECT_NE(text.find(L"Spielzeit: 1:02:05"), std::wstring::npos) << port::toUtf8(text);
+    showMenu(L"STATISTIKENMENU");
+    keepScreen("statistics_overall_1024x768");
+    overall->addTime(1e300);
+    game->refreshStatistics();
+    EXPECT_NE(textOf(L"ST_STATISTIKEN").find(L"Spielzeit: 596523:14:07"), std::wstring::npos)
+        << port::toUtf8(textOf(L"ST_STATISTIKEN"));
 }
 
 }  // namespace
