@@ -13,6 +13,7 @@
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/ScreenWindows.h"
+#include "game/app/SolitaireManager.h"
 #include "port/win32/win32_paths.h"
 #include "port/win32/win32_text.h"
 #include "tests/game/app/GameFixture.h"
@@ -26,6 +27,8 @@ protected:
     static constexpr unsigned kScreenHeight = 768;
 
     void SetUp() override {
+        // The catalogue appends what it reads: each game object starts from an empty one.
+        Solitaire::SolitaireManager::instance().clear();
         Solitaire::ProfilManager::instance().setFilePath(
             port::windowsPath((testsupport::makeTempDir("screens_profiles") / "profile.prf").string()));
         startOn(testsupport::sourceDir(), kScreenWidth, kScreenHeight);
@@ -33,6 +36,7 @@ protected:
     void TearDown() override {
         stop();
         Solitaire::ProfilManager::instance().clear();
+        Solitaire::SolitaireManager::instance().clear();
     }
 
     // A new profile, added and active, with the campaign's chapters (chapter 0 open).

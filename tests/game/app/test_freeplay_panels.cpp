@@ -56,11 +56,6 @@ protected:
         ASSERT_TRUE(tree.loadFromText(text));
         catalogue().loadCatalogue(tree, L"(test catalogue)");
     }
-    void TearDown() override {
-        catalogue().clear();
-        catalogue().loadCatalogueFile();
-        ScreensFixture::TearDown();
-    }
 };
 
 // On entry the first category, game and variant are chosen; clicks choose others and the preview,
