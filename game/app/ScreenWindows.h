@@ -1,67 +1,43 @@
-// Small steps the game's screens share when they fill windows found by name: the label of a
-// window (a label, or a button's caption), a label's own text formatted with numbers and names,
-// a goal jumped to, a scroll panel emptied for a rebuilt list or scrolled to its start, and
-// numbers kept in a window's user pointer slots.
-//
-// Every look-up may find nothing: a missing window is skipped, never an error. Texts are formats
-// from the language file and the values come as arguments, so a name holding "%" is printed as
-// it stands (Orvex::Text formats through the port's safe formatter).
+// Lookups the screens make by name on every refresh: a label that may also be a button's label,
+// a language text that may be missing, and a texture from the device's registry or, failing
+// that, from the animations' textures. Each gives null for what is not there, so a screen whose
+// data lacks a window, text or picture skips only the step that needs it.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
-#include "engine/gui/GUILabel.h"
-#include "engine/gui/Text.h"
-
 namespace Orvex {
+class GUILabel;
 class GUIWindow;
-}
+class Text;
+class Texture2D;
+}  // namespace Orvex
 
 namespace Solitaire {
 
-// The window's label: the window itself when it is one, else a button's caption; null otherwise.
+// The window itself when it is a label, its label when it is a button, else null.
 Orvex::GUILabel* labelOf(Orvex::GUIWindow* window);
-// labelOf the first window of that name at any level of the GUI.
+// labelOf the first window of that name.
 Orvex::GUILabel* findLabel(std::wstring const& name);
-// The text of the label's own text id in the current language, or null.
-Orvex::Text* ownText(Orvex::GUILabel const& label);
-// Jumps the window of that name to the goal (nothing when it is missing).
-void jumpWindow(std::wstring const& name, std::wstring const& goal);
-
-// The label's own text formatted with the arguments; false (the label keeps its text) when the
-// label is null or its text id has no text.
+// The current language's text of that id, or null.
+Orvex::Text* findLanguageText(std::wstring const& id);
+// The current language's text of that id formatted with the arguments; empty when missing.
 template <class... Args>
-bool formatOwnText(Orvex::GUILabel* label, Args const&... args) {
-    Orvex::Text* text = label ? ownText(*label) : nullptr;
-    if (!text) return false;
+std::wstring formatLanguageText(std::wstring const& id, Args const&... args);
+// The texture of that name in the device's registry, else among the animations' textures.
+Orvex::Texture2D* findScreenTexture(std::wstring const& name);
+
+}  // namespace Solitaire
+
+#include "engine/gui/Text.h"
+
+namespace Solitaire {
+
+template <class... Args>
+std::wstring formatLanguageText(std::wstring const& id, Args const&... args) {
     std::wstring out;
-    label->setText(text->format(out, args...));
-    return true;
+    if (Orvex::Text* text = findLanguageText(id)) text->format(out, args...);
+    return out;
 }
-
-// A copy of the window with copies of all its children, the copy holding one reference for the
-// caller. A child the copy already has under the same name (a button's caption, a widget's own
-// parts) is not copied twice. Copies go kMaxCloneDepth levels deep.
-constexpr int kMaxCloneDepth = 32;
-Orvex::GUIWindow* cloneTree(Orvex::GUIWindow& source);
-
-// A list panel before it is filled again: every child released and a fill layout for the new
-// ones. A scroll panel's content takes the fill that follows its scroll offset, so the list keeps
-// its scrolled place when it is laid out again.
-void resetListPanel(Orvex::GUIWindow& panel);
-// A scroll panel laid out and scrolled to its first position (top left); zero-time updates
-// before and after let it settle. Nothing for null or a window that is not a scroll panel.
-void scrollPanelToStart(Orvex::GUIWindow* panel);
-
-// A number in a window's user pointer slot (the slots hold pointers; numbers go in as their
-// bit pattern and come back exactly).
-void setSlotNumber(Orvex::GUIWindow& window, std::uint32_t slot, int number);
-int getSlotNumber(Orvex::GUIWindow const& window, std::uint32_t slot);
-
-// Seconds from a file or a clock as a whole count for minutes and hours: not a number, negative
-// or infinite gives 0, values past kMaxWholeSeconds are held there.
-constexpr std::int64_t kMaxWholeSeconds = 0x7FFFFFFF;
-std::int64_t wholeSeconds(double seconds);
 
 }  // namespace Solitaire

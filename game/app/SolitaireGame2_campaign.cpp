@@ -20,7 +20,7 @@
 #include "game/app/CampaignRecords.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
-#include "game/app/ScreenWindows.h"
+#include "game/app/ScreenLists.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"

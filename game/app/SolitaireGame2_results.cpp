@@ -23,7 +23,7 @@
 #include "engine/gui/Text.h"
 #include "game/app/FormatNumber.h"
 #include "game/app/HighscoreEintrag.h"
-#include "game/app/ScreenWindows.h"
+#include "game/app/ScreenLists.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireGame2.h"

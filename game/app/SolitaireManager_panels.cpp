@@ -16,7 +16,7 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowOptions.h"
 #include "engine/render/Texture2D.h"
-#include "game/app/ScreenWindows.h"
+#include "game/app/ScreenLists.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"

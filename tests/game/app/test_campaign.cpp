@@ -9,20 +9,20 @@
 
 #include "engine/gui/GUIWindow.h"
 #include "game/app/CampaignRecords.h"
-#include "game/app/ScreenWindows.h"
+#include "game/app/ScreenLists.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolitaireManager.h"
-#include "tests/game/app/ScreensFixture.h"
+#include "tests/game/app/PlayScreensFixture.h"
 
 namespace {
 
 using Solitaire::SolitaireGame2;
 
-class CampaignTest : public apptest::ScreensFixture {
+class CampaignTest : public apptest::PlayScreensFixture {
 protected:
     void SetUp() override {
-        ScreensFixture::SetUp();
+        PlayScreensFixture::SetUp();
         profile = &makeProfile();
     }
 

@@ -17,13 +17,13 @@
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/Statistik.h"
-#include "tests/game/app/ScreensFixture.h"
+#include "tests/game/app/PlayScreensFixture.h"
 
 namespace {
 
 using Solitaire::SolitaireManager;
 
-class FreePlayPanelsTest : public apptest::ScreensFixture {
+class FreePlayPanelsTest : public apptest::PlayScreensFixture {
 protected:
     static SolitaireManager& catalogue() { return SolitaireManager::instance(); }
 

@@ -26,14 +26,14 @@
 #include "game/cards/PileWords.h"
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikManager.h"
-#include "tests/game/app/ScreensFixture.h"
+#include "tests/game/app/PlayScreensFixture.h"
 
 namespace {
 
 using Solitaire::HighscoreEintrag;
 using Solitaire::SolitaireManager;
 
-class ResultsTest : public apptest::ScreensFixture {
+class ResultsTest : public apptest::PlayScreensFixture {
 protected:
     static SolitaireManager& catalogue() { return SolitaireManager::instance(); }
 

@@ -9,7 +9,7 @@
 #include "engine/gui/GUISystem.h"
 #include "game/app/SolitaireManager.h"
 #include "port/win32/win32_text.h"
-#include "tests/game/app/ScreensFixture.h"
+#include "tests/game/app/PlayScreensFixture.h"
 
 namespace {
 
@@ -18,10 +18,10 @@ struct Missing {
     bool isTemplate;
 };
 
-class ScreensMissingTest : public apptest::ScreensFixture, public ::testing::WithParamInterface<Missing> {
+class ScreensMissingTest : public apptest::PlayScreensFixture, public ::testing::WithParamInterface<Missing> {
 protected:
     void SetUp() override {
-        ScreensFixture::SetUp();
+        PlayScreensFixture::SetUp();
         Missing const m = GetParam();
         Orvex::GUIWindow* gone = m.isTemplate ? Orvex::GUISystem::instance().findTemplate(m.name) : find(m.name);
         ASSERT_NE(gone, nullptr) << port::toUtf8(m.name);

@@ -12,7 +12,7 @@
 #include "engine/gui/GUIWindow.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
-#include "game/app/ScreenWindows.h"
+#include "game/app/ScreenLists.h"
 #include "game/app/SolitaireManager.h"
 #include "port/win32/win32_paths.h"
 #include "port/win32/win32_text.h"
@@ -21,7 +21,7 @@
 
 namespace apptest {
 
-class ScreensFixture : public GameFixture {
+class PlayScreensFixture : public GameFixture {
 protected:
     static constexpr unsigned kScreenWidth = 1024;
     static constexpr unsigned kScreenHeight = 768;

@@ -14,19 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/GOBManager.h"
-#include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUIButton.h"
-#include "engine/gui/GUIMenuManagerN.h"
-#include "engine/gui/GUISystem.h"
-#include "engine/gui/TutorialManager.h"
 #include "engine/gui/GUIScrollPanel.h"
-#include "engine/platform/D3DInterface.h"
-#include "engine/platform/DirectInputInterface.h"
-#include "engine/render/Effect.h"
-#include "engine/render/Texture2DAnimationManager.h"
 #include "game/app/HighscoreEintrag.h"
-#include "game/app/MyGlobals.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/SolCategorie.h"
@@ -34,54 +24,14 @@
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
-#include "game/cards/FlySpline.h"
 #include "port/win32/win32_paths.h"
 #include "tests/fuzz/FuzzSupport.h"
+#include "tests/game/app/GameOnData.h"
 
 namespace {
 
 using Solitaire::SolitaireGame2;
 using Solitaire::SolitaireManager;
-
-SolitaireGame2* g_game = nullptr;
-
-// At exit, as the game's tests end theirs: the object, the screens' managers, the engine.
-void tearDown() {
-    delete g_game;
-    g_game = nullptr;
-    Orvex::GUIMenuManagerN::instance().clear();
-    Orvex::GUISystem::instance().clear();
-    Orvex::TutorialManager::instance().clear();
-    Orvex::Texture2DAnimationManager::instance().releaseAnimations();
-    Orvex::OrvexEngine::getInstance()->shutdown();
-    // The process-wide spline list outlives the object; its vector goes before the leak check.
-    Solitaire::FlySpline::clearList();
-}
-
-// The game object on the source tree's data, made once for the whole run.
-SolitaireGame2& game() {
-    static SolitaireGame2* const made = [] {
-        Orvex::GOBManager& files = Orvex::GOBManager::getInstance();
-        files.addSearchPath(port::windowsPath(ORVEX_SOURCE_DIR));
-        files.addSearchPath(port::windowsPath(std::string(ORVEX_SOURCE_DIR) + "/data"));
-        Orvex::Effect::useCompiledCache = 0;
-        Orvex::Effect::writeCompiledCache = 0;
-        Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
-        auto* globals = new Solitaire::MyGlobals();
-        engine->setUserGlobals(globals);
-        Orvex::D3DInitParams& params = Orvex::D3DInterface::getInstance().getInitParams();
-        params.displayMode = D3DDISPLAYMODE{640, 480, 60, D3DFMT_X8R8G8B8};
-        params.setWindowed(true);
-        Orvex::DirectInputInterface::getInstance().getInitParams().useWinApi = 1;
-        if (!engine->init()) std::abort();
-        globals->loadFrames();
-        g_game = new SolitaireGame2();
-        if (!g_game->isFullyConstructed()) std::abort();
-        std::atexit(tearDown);
-        return g_game;
-    }();
-    return *made;
-}
 
 std::size_t listedHighscores() {
     auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(SolitaireGame2::findWindow(L"STG_HIGHSCORE_SCROLL"));
@@ -150,9 +100,9 @@ void buildFreePlay() {
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     fuzz::quietLog();
-    SolitaireGame2& screens = game();
+    SolitaireGame2& screens = apptest::gameOnData(ORVEX_SOURCE_DIR, 640, 480);
     static std::filesystem::path const folder = [] {
-        std::filesystem::path made = std::filesystem::temp_directory_path() / ("fuzz_screens_" + std::to_string(getpid()));
+        std::filesystem::path made = std::filesystem::temp_directory_path() / ("fuzz_play_screens_" + std::to_string(getpid()));
         std::filesystem::create_directories(made);
         return made;
     }();

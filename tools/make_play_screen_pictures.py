@@ -16,7 +16,7 @@ Pictures and the names their lists give them:
                      "FG_KNOPF" / "FG_KNOPF_M" (a slim list button, 240x40: resting, pointed at)
 Lists: auswertung.tex, levelauswahl.tex, freiesspiel.tex (each loaded by its screen's GUI file).
 
-Usage: tools/make_screen_pictures.py [output folder]   (default: data/Menu in this repo)
+Usage: tools/make_play_screen_pictures.py [output folder]   (default: data/Menu in this repo)
 """
 import math
 import os
@@ -25,7 +25,7 @@ import sys
 from make_menu_pictures import (Canvas, band, circle, part, polygon, rounded_rect, segment, text_file, texture,
                                 union, vertical)
 
-HEADER = "<!-- {} (written by tools/make_screen_pictures.py). -->"
+HEADER = "<!-- {} (written by tools/make_play_screen_pictures.py). -->"
 GOLD = (236, 190, 60, 255)
 GOLD_DARK = (150, 100, 20, 255)
 GREY = (120, 120, 120, 255)
