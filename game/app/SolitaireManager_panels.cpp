@@ -47,11 +47,15 @@ void releaseAll(std::vector<Orvex::GUIButton*>& buttons) {
     buttons.clear();
 }
 
-// A copy of the button template, labelled with the item's text id, holding the item, shown; one
-// reference for the column's list (the caller hands the other to the panel or a banner).
-Orvex::GUIButton* makeItemButton(Orvex::GUIButton& vorlage, std::wstring const& textId, void* item) {
+// A copy of the button template, named after the item (column prefix and the item's name),
+// labelled with the item's text id, holding the item, shown; one reference for the column's list
+// (the caller hands the other to the panel or a banner).
+template <class T>
+Orvex::GUIButton* makeItemButton(Orvex::GUIButton& vorlage, wchar_t const* prefix, T* item) {
     auto* button = dynamic_cast<Orvex::GUIButton*>(cloneTree(vorlage));
     if (!button) return nullptr;
+    button->setName(prefix + item->getName());
+    std::wstring const& textId = item->getOptions().textId;
     if (Orvex::GUILabel* label = button->getLabel()) label->setTextId(textId);
     button->setUserPointer(item, 0);
     button->getOptions().visible = true;
@@ -136,7 +140,7 @@ void SolitaireManager::buildCategoryPanel() {
     if (vorlage)
         for (SolCategorie* category : categories_) {
             if (!category->getOptions().showInSelection) continue;
-            Orvex::GUIButton* button = makeItemButton(*vorlage, category->getOptions().textId, category);
+            Orvex::GUIButton* button = makeItemButton(*vorlage, L"FG_Kategorie_", category);
             if (!button) continue;
             Orvex::GUIWindowOptions& options = button->getOptions();
             options.layoutParam = L"LEFT";
@@ -172,7 +176,7 @@ void SolitaireManager::buildGamePanel() {
         for (SolSolitaire* game : games) {
             if (!game->getOptions().showInSelection) continue;
             bool const second = banner && game->getOptions().extraBanner && vorlage2 && banner2;
-            Orvex::GUIButton* button = makeItemButton(second ? *vorlage2 : *vorlage, game->getOptions().textId, game);
+            Orvex::GUIButton* button = makeItemButton(second ? *vorlage2 : *vorlage, L"FG_Game_", game);
             if (!button) continue;
             button->leftClicked.connect(this, &SolitaireManager::onGameButton);
             gameButtons_.push_back(button);
@@ -206,7 +210,7 @@ void SolitaireManager::buildVariantPanel() {
     if (vorlage)
         for (SolVariant* variant : panelGame_->getVariants()) {
             if (!variant->getOptions().showInSelection) continue;
-            Orvex::GUIButton* button = makeItemButton(*vorlage, variant->getOptions().textId, variant);
+            Orvex::GUIButton* button = makeItemButton(*vorlage, L"FG_Variante_", variant);
             if (!button) continue;
             button->getOptions().usableForLayoutManager = true;
             button->leftClicked.connect(this, &SolitaireManager::onVariantButton);
