@@ -15,7 +15,6 @@
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIScrollPanel.h"
-#include "game/app/FormatNumber.h"
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
@@ -196,16 +195,6 @@ TEST_F(ResultsTest, PointsCountUpToTheScore) {
     for (int i = 0; i < 120 && game->getCountUpLabel(); ++i) step(0.1);
     EXPECT_EQ(textOf(L"A_ST_Points_Lose"), L"Punkteziel verfehlt: 200.000");
     keepScreen("results_campaign_1024x768");
-}
-
-// Scores past the int range count in 64 bits.
-TEST_F(ResultsTest, ScoresPastTheIntRangeShowWhole) {
-    EXPECT_EQ(Solitaire::formatNumber(Solitaire::wholeNumber(5e9), L"GER"), L"5.000.000.000");
-    EXPECT_EQ(Solitaire::formatNumber(Solitaire::wholeNumber(-5e9), L"FRE"), L"-5 000 000 000");
-    EXPECT_EQ(Solitaire::formatNumber(Solitaire::wholeNumber(1e300), L"GER"), L"9.223.372.036.854.775.807");
-    EXPECT_EQ(Solitaire::formatNumber(Solitaire::wholeNumber(-1e300), L"GER"), L"-9.223.372.036.854.775.808");
-    EXPECT_EQ(Solitaire::formatNumber(Solitaire::wholeNumber(std::nan("")), L"GER"), L"0");
-    EXPECT_EQ(Solitaire::formatNumber(Solitaire::wholeNumber(-0.9), L"GER"), L"0");
 }
 
 }  // namespace
