@@ -1,6 +1,9 @@
 // Digit groups for the player's numbers.
 #include "game/app/FormatNumber.h"
 
+#include <cmath>
+#include <limits>
+
 #include "engine/core/engine/OrvexEngine.h"
 
 namespace Solitaire {
@@ -10,17 +13,22 @@ namespace {
 constexpr wchar_t kFrenchCode[] = L"FRE";
 constexpr int kGroup = 3;
 
+std::wstring currentCode() { return Orvex::OrvexEngine::getInstance()->getLanguage()->getLanguageCode(); }
+
 }  // namespace
 
-std::wstring formatNumber(int value) {
-    return formatNumber(value, Orvex::OrvexEngine::getInstance()->getLanguage()->getLanguageCode());
-}
+std::wstring formatNumber(int value) { return formatNumber(static_cast<std::int64_t>(value), currentCode()); }
 
 std::wstring formatNumber(int value, std::wstring const& languageCode) {
+    return formatNumber(static_cast<std::int64_t>(value), languageCode);
+}
+
+std::wstring formatNumber(std::int64_t value) { return formatNumber(value, currentCode()); }
+
+std::wstring formatNumber(std::int64_t value, std::wstring const& languageCode) {
     wchar_t const separator = languageCode == kFrenchCode ? L' ' : L'.';
-    // The magnitude in 64 bits: negating INT_MIN in 32 would overflow.
-    long long magnitude = value;
-    if (magnitude < 0) magnitude = -magnitude;
+    // The magnitude unsigned: negating INT64_MIN as a signed value would overflow.
+    std::uint64_t magnitude = value < 0 ? 0u - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     std::wstring reversed;
     int digits = 0;
     do {
@@ -31,6 +39,16 @@ std::wstring formatNumber(int value, std::wstring const& languageCode) {
     } while (magnitude > 0);
     if (value < 0) reversed += L'-';
     return std::wstring(reversed.rbegin(), reversed.rend());
+}
+
+std::int64_t wholeNumber(double value) {
+    using Limits = std::numeric_limits<std::int64_t>;
+    if (std::isnan(value)) return 0;
+    // 2^63 is exact as a double; anything at or past it (or below -2^63) is held at the end.
+    constexpr double kTop = 9223372036854775808.0;
+    if (value >= kTop) return Limits::max();
+    if (value < -kTop) return Limits::min();
+    return static_cast<std::int64_t>(value);
 }
 
 }  // namespace Solitaire

@@ -1,8 +1,9 @@
 // Numbers written with digit groups of three for the player: "1.234.567", or "1 234 567" when the
-// current language is French ("FRE"), a minus sign in front of negative values. Every int is
-// written exactly, INT_MIN included.
+// current language is French ("FRE"), a minus sign in front of negative values. Every int and
+// every 64-bit value is written exactly, the most negative ones included.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace Solitaire {
@@ -11,5 +12,12 @@ namespace Solitaire {
 std::wstring formatNumber(int value);
 // With the separator of the language named by its code.
 std::wstring formatNumber(int value, std::wstring const& languageCode);
+// The 64-bit forms (scores and points balances past the int range).
+std::wstring formatNumber(std::int64_t value);
+std::wstring formatNumber(std::int64_t value, std::wstring const& languageCode);
+
+// A float as a whole 64-bit number for formatNumber: truncated towards zero, held at the ends of
+// the range, 0 for not a number.
+std::int64_t wholeNumber(double value);
 
 }  // namespace Solitaire

@@ -26,6 +26,7 @@
 #include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureManager.h"
 #include "engine/render/TextureParams.h"
+#include "game/app/HighscoreEintrag.h"
 #include "game/app/MyGlobals.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/FlySpline.h"
@@ -121,7 +122,7 @@ SolitaireGame2::SolitaireGame2()
     unsigned long const width = d3d_->getWidth();
     unsigned long const height = d3d_->getHeight();
     onDisplaySizeChanged(width, height);
-    // The free-play selection frame joins here with the free-play panels.
+    SolitaireManager::instance().connectFreePlayFrame();
     // 31. Loading time is not a frame.
     engine_->getPerfTimer()->update();
     engine_->getPerfTimer()->update();
@@ -240,6 +241,10 @@ SolitaireGame2::~SolitaireGame2() {
         node.clear();
         StyleSettings::instance().save(node);
     }
+    // The screens' own references to their windows go before the GUI does.
+    if (selectedHighscore_) selectedHighscore_->release();
+    selectedHighscore_ = nullptr;
+    SolitaireManager::instance().releasePanelButtons();
     // 3.
     if (loadingWindow_) loadingWindow_->release();
     loadingWindow_ = nullptr;

@@ -28,12 +28,14 @@
 //   SolitaireGame2_keys.cpp         the key handler and screenshots
 //   SolitaireGame2_hud.cpp          HUD, powers and shop slots
 //   SolitaireGame2_menus.cpp        menu switching, mouse routing, the button dispatcher
-//   SolitaireGame2_screens.cpp      results, achievements, options, campaign screens
+//   SolitaireGame2_screens.cpp      the new active profile, warnings
 //   SolitaireGame2_achievements.cpp the achievement list, its hover particles, the medal popup
 //   SolitaireGame2_options.cpp      display modes and their confirmation, volumes, cursor,
 //                                   tutorial switches, the options display, window activation
 //   SolitaireGame2_profiles.cpp     the profile panel and its buttons
 //   SolitaireGame2_help.cpp         help pages and credits, the in-game help panel
+//   SolitaireGame2_results.cpp      the results screen, the highscore list and the statistics
+//   SolitaireGame2_campaign.cpp     the campaign's chapter and level screens
 //   SolitaireGame2_flow.cpp         game end, mini-game end, story end
 #pragma once
 
@@ -56,6 +58,7 @@
 
 namespace Orvex {
 class D3DInterface;
+class GUIAnimationsGoal;
 class GUICheckbox;
 class GUICheckboxButton;
 class GUILabel;
@@ -79,6 +82,7 @@ namespace Solitaire {
 
 class AchivementManager;
 class ExtendedTutorialManager;
+class HighscoreEintrag;
 class Minispiel;
 class MinispielManager;
 class MyGlobals;
@@ -324,6 +328,55 @@ public:
     void onMinispielEnd(Minispiel& game, float const& ratio, bool const& skipped);
     bool endStory();
 
+    // ---- results, highscores and statistics (SolitaireGame2_results.cpp) ----
+    // Fills "AUSWERTUNGMENU" for the game just ended (before it opens): rating 0 to 4 (2, 3, 4 are
+    // one to three stars), whether to keep the rating, a free game, and the two goal notes.
+    void showResults(int const& rating, bool const& storeRating, bool const& freeGame, bool const& pointsGoalMissed,
+                     bool const& comboGoalMissed);
+    // "STATISTIKENGAMEMENU": the current variant's highscores and statistics.
+    void refreshHighscoreList();
+    // "STATISTIKENMENU": the overall statistics "DEFAULT".
+    void refreshStatistics();
+    void scrollHighscoresToStart(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
+    void onHighscoreEntryClicked(Orvex::GUIWindow& window);
+    // The entry "HIGHSCOREEDITMENU" acts on (null when none, or when it left its list).
+    HighscoreEintrag* getSelectedHighscore() const;
+    // "HSE_DELETE": the selected entry leaves the current variant's list; false without one.
+    bool removeSelectedHighscore();
+    // "HSE_COPYSEED": the selected entry's game name into the label of "FG_SEED"; false without
+    // an entry or that window.
+    bool copySelectedHighscoreSeed();
+    int getStoredRating() const { return storedRating_; }
+    // Set by the game end: a next campaign level follows the one just ended.
+    void setNextLevelAvailable(bool available) { nextLevelAvailable_ = available; }
+    // The window whose label the count-up writes (null when none).
+    Orvex::GUILabel* getCountUpLabel() const { return countUpLabel_; }
+    Orvex::Interpolation<float, float> const& getCountUp() const { return countUp_; }
+
+    // ---- campaign chapter and level screens (SolitaireGame2_campaign.cpp) ----
+    static constexpr int kLevelsPerPage = 12;
+    static constexpr int kLevelColumns = 4;
+    // Pages with an animation goal "PAGE" 1 .. kPageGoals on the level container.
+    static constexpr int kPageGoals = 5;
+    // "KATEGORIEMENU": each chapter button enabled when open, its info text.
+    void refreshChapterScreen();
+    // "LEVELAUSWAHLMENU": one button per level of the selected chapter, paged.
+    void buildLevelScreen();
+    // The chapters' completion recomputed from their levels (after every game, on the chapters).
+    void refreshCampaignResults();
+    void onChapterClicked(Orvex::GUIWindow& button);
+    void onLevelClicked(Orvex::GUIWindow& button);
+    void onNextPage(Orvex::GUIWindow& button);
+    void onPrevPage(Orvex::GUIWindow& button);
+    void drawPagePoints(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    void showPage(float speed);
+    int getSelectedChapter() const { return selectedChapter_; }
+    int getCurrentPage() const { return currentPage_; }
+    int getPageCount() const { return pageCount_; }
+    // Starts level `level` of chapter `chapter`: 0 nothing started, 1 started, 2 a story scene
+    // instead (the game flow, SolitaireGame2_flow.cpp).
+    int startCampaignLevel(int chapter, int level, bool withTutorial);
+
     // ---- state read by the per-frame steps and their tests ----
     bool isActive() const { return active_; }
     int getScreenState() const { return screenState_; }
@@ -499,6 +552,20 @@ private:
     // One reference held on each; a button carries its profile in user pointer slot 0.
     std::vector<CountedRef<Orvex::GUIWindow>> profileButtons_;
     Orvex::GUIWindow* selectedProfileButton_ = nullptr;
+    // ---- results, highscores and statistics (SolitaireGame2_results.cpp) ----
+    // Whether the current variant is a campaign level (its highscores are not replayed).
+    static bool isCampaignSelected();
+    int storedRating_ = 0;
+    HighscoreEintrag* selectedHighscore_ = nullptr;  // held (one reference)
+    // The game end found a next campaign level (the results screen offers "A_NEXT").
+    bool nextLevelAvailable_ = false;
+
+    // ---- campaign chapter and level screens (SolitaireGame2_campaign.cpp) ----
+    Orvex::GUIWindow* levelFrame_ = nullptr;
+    Orvex::GUIWindow* levelButtons_ = nullptr;
+    int selectedChapter_ = 0;
+    int currentPage_ = -1;
+    int pageCount_ = 0;
 };
 
 }  // namespace Solitaire

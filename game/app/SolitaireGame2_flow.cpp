@@ -11,4 +11,6 @@ void SolitaireGame2::onMinispielEnd(Minispiel&, float const&, bool const&) {}
 
 bool SolitaireGame2::endStory() { return true; }
 
+int SolitaireGame2::startCampaignLevel(int, int, bool) { return 0; }
+
 }  // namespace Solitaire

@@ -10,7 +10,5 @@ namespace Solitaire {
 void SolitaireGame2::onActiveProfileChanged(Profil*, Profil*) {}
 // The warning dialog comes with the menus; until then a warning shows nothing.
 void SolitaireGame2::showWarning(std::wstring const&) {}
-void SolitaireGame2::wireLevelScreen() {}
-void SolitaireGame2::wireChapterScreen() {}
 
 }  // namespace Solitaire

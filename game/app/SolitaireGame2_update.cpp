@@ -190,13 +190,9 @@ void SolitaireGame2::updateCountUp(double realStep) {
     if (!countUpLabel_ || !isMenuActive(kResultsMenu)) return;
     countUp_.update(static_cast<float>(realStep));
     if (Orvex::Text* text = engine_->getLanguage()->findText(countUpLabel_->getTextId())) {
-        // A value past the int range is held at its end rather than converted undefined.
-        float const value = countUp_.current;
-        int const shown = !(value > -2147483648.0f) ? (std::isnan(value) ? 0 : INT32_MIN)
-                          : value >= 2147483648.0f  ? INT32_MAX
-                                                    : static_cast<int>(value);
+        // Scores pass the int range: the count shows 64 bits, held at the range's ends.
         std::wstring formatted;
-        text->format(formatted, formatNumber(shown));
+        text->format(formatted, formatNumber(wholeNumber(countUp_.current)));
         countUpLabel_->setText(formatted);
     }
     if (countUp_.t >= 1.0f) countUpLabel_ = nullptr;

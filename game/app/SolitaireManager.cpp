@@ -34,6 +34,7 @@ SolitaireManager::~SolitaireManager() {
 }
 
 void SolitaireManager::clear() {
+    releasePanelButtons();
     releaseGameStatistik();
     if (variantStatistik_) variantStatistik_->release();
     variantStatistik_ = nullptr;

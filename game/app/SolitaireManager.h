@@ -15,6 +15,8 @@
 // SolitaireManager.cpp: the instance, reading the catalogue, look-ups and previews.
 // SolitaireManager_start.cpp: starting a variant (overrides, statistics) and closing its statistics.
 // SolitaireManager_data.cpp: highscores, per-variant data and the quick save.
+// SolitaireManager_panels.cpp: the free-play screen's three columns of buttons (categories, games,
+// variants), the preview and the variant's statistics lines.
 #pragma once
 
 #include <string>
@@ -23,8 +25,11 @@
 #include "signals/sigslot.h"
 
 namespace Orvex {
+class GUIAnimationsGoal;
+class GUIButton;
+class GUIWindow;
 class XMLNode;
-}
+}  // namespace Orvex
 
 namespace Solitaire {
 
@@ -60,8 +65,6 @@ public:
     bool loadCatalogueFile(std::wstring const& fileName = kCatalogueFile);
     // Releases the whole catalogue and the current choice (tests and tools).
     void clear();
-    // The free-play panels are built by the selection screen; until then nothing to build.
-    void buildCategoryPanel() {}
 
     std::vector<SolCategorie*> const& getCategories() const { return categories_; }
     SolCategorie* findCategory(std::wstring const& name) const;
@@ -106,6 +109,42 @@ public:
     // without a save, or when the card manager refuses a save that is not whole (the game stays).
     bool resumeQuickSave();
 
+    // ---- Free-play panels (SolitaireManager_panels.cpp) ----
+    // Bits of scrollPanelsToSelection: the variant, game and category columns.
+    static constexpr int kScrollVariants = 1;
+    static constexpr int kScrollGames = 2;
+    static constexpr int kScrollCategories = 4;
+    static constexpr int kScrollAll = kScrollVariants | kScrollGames | kScrollCategories;
+    // Each rebuilds one column from its templates; the category column also selects the first
+    // shown category when none is chosen yet.
+    void buildCategoryPanel();
+    void buildGamePanel();
+    void buildVariantPanel();
+    // Make the item current and selected, mark its button, rebuild the dependent columns and
+    // emit the item's signal (also for null).
+    void selectCategory(SolCategorie* category);
+    void selectGame(SolSolitaire* game);
+    void selectVariant(SolVariant* variant);
+    // The buttons' click slots: the item in the button's user pointer slot 0, when it is still
+    // in its column's list.
+    void onCategoryButton(Orvex::GUIWindow& button);
+    void onGameButton(Orvex::GUIWindow& button);
+    void onVariantButton(Orvex::GUIWindow& button);
+    // The first shown category with a game that has a variant, its first such game and variant.
+    void selectFirstEntries();
+    void scrollPanelsToSelection(int flags);
+    void onFreePlayFrameReady(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
+    // Once, by the game object: "FG_FreiesSpielFrame" reaching a goal scrolls every column.
+    void connectFreePlayFrame();
+    // Lets go of the buttons the columns hold (before the GUI they belong to goes).
+    void releasePanelButtons();
+    SolCategorie* getPanelCategory() const { return panelCategory_; }
+    SolSolitaire* getPanelGame() const { return panelGame_; }
+    SolVariant* getPanelVariant() const { return panelVariant_; }
+    std::vector<Orvex::GUIButton*> const& getCategoryButtons() const { return categoryButtons_; }
+    std::vector<Orvex::GUIButton*> const& getGameButtons() const { return gameButtons_; }
+    std::vector<Orvex::GUIButton*> const& getVariantButtons() const { return variantButtons_; }
+
     sigslot::signal1<SolCategorie*> categorySelected;
     sigslot::signal1<SolSolitaire*> gameSelected;
     sigslot::signal1<SolVariant*> variantSelected;
@@ -137,6 +176,12 @@ private:
     bool styleParamSaved_ = false;
     float savedStyleParam_ = 0.0f;
     bool alternativeBackground_ = false;
+
+    // ---- Free-play panels (SolitaireManager_panels.cpp) ----
+    // Each button held by one reference until its column is rebuilt.
+    std::vector<Orvex::GUIButton*> categoryButtons_;
+    std::vector<Orvex::GUIButton*> gameButtons_;
+    std::vector<Orvex::GUIButton*> variantButtons_;
 };
 
 }  // namespace Solitaire

@@ -289,4 +289,31 @@ TEST_F(EntryTest, NoDeviceEndsWithMinusOneAndWritesTheSettings) {
     EXPECT_EQ(d3d->getAttributeInt(L"WINDOWED", -1), 0);
 }
 
+// The free-play, campaign and statistics screens reached from the main menu by clicks through the
+// real window: a category and a game of free play chosen by their buttons, the variant's highscores
+// and back, the chapters, the statistics; a screenshot of each for a person to look at.
+TEST_F(EntryTest, ReachesFreePlayCampaignAndStatisticsByClicks) {
+    writeConfig(windowed(1024, 768));
+    std::vector<std::string> const script{
+        "10 menu STARTMENU",          "12 click SM_Fenster",      "70 menu HAUPTMENU",
+        "72 click H_FreiesSpiel",     "130 menu FREIESSPIELMENU", "132 click FG_Kategorie_KNOBELEIEN",
+        "140 click FG_Game_HERZREIHE", "190 key F7",              "192 click FG_Highscores",
+        "250 menu STATISTIKENGAMEMENU", "252 key F7",             "254 key ESCAPE",
+        "310 menu FREIESSPIELMENU",   "312 key ESCAPE",           "370 menu HAUPTMENU",
+        "372 click H_Kampagne",       "430 menu KATEGORIEMENU",   "432 key F7",
+        "434 key ESCAPE",             "490 menu HAUPTMENU",       "492 click H_Statistiken",
+        "550 menu STATISTIKENMENU",   "552 key F7",               "554 key ESCAPE",
+        "610 menu HAUPTMENU",         "612 key GRAVE",            "614 type E_Exit",
+        "616 key RETURN",
+    };
+    EXPECT_EQ(runGame(script, {"-ENABLE_INGAME_CONSOLE", "1"}), 0);
+    EXPECT_EQ(errors(), std::vector<std::string>{});
+    char const* const shots[] = {"entry_free_play", "entry_highscores", "entry_chapters", "entry_statistics"};
+    for (int i = 0; i < 4; ++i) {
+        fs::path const shot = run / ("Screenshot_" + std::to_string(i) + ".png");
+        EXPECT_EQ(pngSize(shot), std::make_pair(1024u, 768u)) << shots[i];
+        keepScreenshot(shot, std::string(shots[i]) + "_1024x768.png");
+    }
+}
+
 }  // namespace

@@ -1,0 +1,262 @@
+// The results screen ("AUSWERTUNGMENU") filled when a game ends, the in-game statistics screen
+// ("STATISTIKENGAMEMENU") with the current variant's highscore list, and the overall statistics
+// ("STATISTIKENMENU"). Labels are formatted from their own text ids; every window is looked up by
+// name and a missing one skips only its own step.
+//
+// Values from the profile are untrusted: times are clamped before they become whole minutes and
+// hours (wholeSeconds), scores before they become 64-bit counts (wholeNumber).
+//
+// A highscore button carries its entry in user pointer slot 0 (a pointer does not fit the 32-bit
+// user value); a click looks the entry up again in the current variant's list, so a button kept
+// from before the list changed does nothing.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/LanguageManager.h"
+#include "engine/gui/Text.h"
+#include "game/app/FormatNumber.h"
+#include "game/app/HighscoreEintrag.h"
+#include "game/app/ScreenLists.h"
+#include "game/app/SolCategorie.h"
+#include "game/app/SolVariant.h"
+#include "game/app/SolitaireGame2.h"
+#include "game/app/SolitaireManager.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/PileWords.h"
+#include "game/cards/Statistik.h"
+#include "game/cards/StatistikManager.h"
+#include "game/cards/StyleSettings.h"
+
+namespace Solitaire {
+
+namespace {
+
+using Counter = StatistikCounter;
+
+constexpr wchar_t kEditMenu[] = L"HIGHSCOREEDITMENU";
+constexpr wchar_t kHighscorePanel[] = L"STG_HIGHSCORE_SCROLL";
+constexpr wchar_t kHighscoreTemplate[] = L"STG_HighscoreVorlage";
+constexpr wchar_t kWonStyle[] = L"HighscoreStyleWon";
+constexpr wchar_t const* kOverallStatistik = StatistikManager::kProfileSetName;
+constexpr int kSecondsPerMinute = 60;
+constexpr int kSecondsPerHour = 3600;
+// Ratings: 2, 3 and 4 are one, two and three stars.
+constexpr int kFirstStarRating = 2;
+constexpr int kStarCount = 3;
+constexpr int kMaxRating = 4;
+
+int whole(std::int64_t value) { return static_cast<int>(value); }
+
+// "A_ST_Undos" / "A_FG_Undos": the undo count and what the undos cost in points.
+void fillUndos(wchar_t const* name, Statistik const& running, GameStyle* style) {
+    Orvex::u32 const undos = running.get(Counter::Undos);
+    double const cost = static_cast<double>(undos) * (style ? style->getUndoPoints(false) : 0.0f);
+    formatOwnText(findLabel(name), undos, formatNumber(wholeNumber(cost)));
+}
+
+wchar_t const* howWellText(int rating, bool everyTableauCleared) {
+    switch (rating) {
+    case 0:
+    case 1: return L"A_HOW_WELL_0";
+    case 2: return L"A_HOW_WELL_1";
+    case 3: return L"A_HOW_WELL_2";
+    case 4: return everyTableauCleared ? L"A_HOW_WELL_4" : L"A_HOW_WELL_3";
+    default: return L"";
+    }
+}
+
+}  // namespace
+
+bool SolitaireGame2::isCampaignSelected() {
+    SolitaireManager const& catalogue = SolitaireManager::instance();
+    SolCategorie const* category = catalogue.getCurrentCategory();
+    return category && (category->isStory() || category->getName() == SolitaireManager::kCampaignName);
+}
+
+void SolitaireGame2::showResults(int const& rating, bool const& storeRating, bool const& freeGame,
+                                 bool const& pointsGoalMissed, bool const& comboGoalMissed) {
+    bool const story = !freeGame;
+    // 1, 2.
+    jumpWindow(L"A_STORY", story ? L"AN" : L"AUS");
+    jumpWindow(L"A_FREIES_SPIEL", story ? L"AUS" : L"AN");
+    if (storeRating) storedRating_ = rating;
+    Statistik const* running = SolitaireManager::instance().getGameStatistik();
+    GameStyle* style = cards_->getGameStyle() ? cards_->getGameStyle() : StyleSettings::instance().getGameStyle();
+    float const score = cards_->getScore();
+    if (story) {
+        // 3.
+        std::int64_t const seconds = wholeSeconds(cards_->getTime());
+        formatOwnText(findLabel(L"A_ST_Zeit"), whole(seconds / kSecondsPerMinute), whole(seconds % kSecondsPerMinute));
+        jumpWindow(L"A_ST_Points", pointsGoalMissed ? L"AUS" : L"AN");
+        jumpWindow(L"A_ST_Points_Lose", pointsGoalMissed ? L"AN" : L"AUS");
+        countUpLabel_ = findLabel(pointsGoalMissed ? L"A_ST_Points_Lose" : L"A_ST_Points");
+        // The campaign's points go on from the count shown last.
+        countUp_.set(countUp_.current, score, 0.0f);
+        if (running) {
+            fillUndos(L"A_ST_Undos", *running, style);
+            if (Statistik const* overall = StatistikManager::instance().find(kOverallStatistik)) {
+                jumpWindow(L"A_ST_Combo", comboGoalMissed ? L"AUS" : L"AN");
+                jumpWindow(L"A_ST_Combo_Lose", comboGoalMissed ? L"AN" : L"AUS");
+                Orvex::u32 const combo = running->get(Counter::MaxCombo);
+                formatOwnText(findLabel(L"A_ST_Combo"), combo);
+                formatOwnText(findLabel(L"A_ST_Combo_Lose"), combo);
+                formatOwnText(findLabel(L"A_ST_Combo2"), overall->get(Counter::MaxCombo));
+                formatOwnText(findLabel(L"A_ST_Multi"), static_cast<double>(running->getMaxFactor()));
+            }
+        }
+        bool const cleared =
+            static_cast<std::size_t>(cards_->countEmptyTableauPiles()) == cards_->getPilesOfType(kPileTableau).size();
+        if (Orvex::GUILabel* label = findLabel(L"A_ST_HowWellLabel")) label->setTextId(howWellText(rating, cleared));
+    } else {
+        // 4.
+        double const time = cards_->getTime();
+        formatOwnText(findLabel(L"A_FG_Zeit"), std::isfinite(time) ? time : 0.0);
+        countUpLabel_ = findLabel(L"A_FG_Points");
+        countUp_.setAll(0.0f, score, 0.0f, 0.0f, true);
+        if (running) {
+            fillUndos(L"A_FG_Undos", *running, style);
+            formatOwnText(findLabel(L"A_FG_Mix"), running->get(Counter::Mixes));
+        }
+    }
+    // The count's first value, written as the count-up writes every later one.
+    formatOwnText(countUpLabel_, formatNumber(wholeNumber(countUp_.current)));
+    // 5.
+    for (int k = 0; k < kStarCount; ++k)
+        jumpWindow(L"A_Star" + std::to_wstring(k + 1), rating >= kFirstStarRating + k && rating <= kMaxRating ? L"ON" : L"OFF");
+    // 6.
+    wchar_t const* goals[3] = {L"AN", L"AUS", L"AN"};
+    if (freeGame) {
+        goals[0] = L"AN_C", goals[1] = L"AUS", goals[2] = L"AUS";
+    } else if (nextLevelAvailable_) {
+        goals[0] = L"AUS", goals[1] = L"AN", goals[2] = L"AN";
+    }
+    jumpWindow(L"A_BACK", goals[0]);
+    jumpWindow(L"A_NEXT", goals[1]);
+    jumpWindow(L"A_RESTART", goals[2]);
+}
+
+void SolitaireGame2::refreshHighscoreList() {
+    Orvex::GUIWindow* panel = findWindow(kHighscorePanel);
+    // 1.
+    if (panel) resetListPanel(*panel);
+    SolVariant* variant = SolitaireManager::instance().getCurrentVariant();
+    // 2.
+    auto* vorlage = dynamic_cast<Orvex::GUIButton*>(gui_->findTemplate(kHighscoreTemplate));
+    if (panel && vorlage && variant) {
+        Orvex::Text const* format = vorlage->getLabel() ? ownText(*vorlage->getLabel()) : nullptr;
+        int rank = 0;
+        for (HighscoreEintrag* entry : variant->getHighscores()) {
+            ++rank;
+            auto* button = dynamic_cast<Orvex::GUIButton*>(vorlage->clone());
+            if (!button) continue;
+            button->setName(L"STG_Highscore_" + std::to_wstring(rank));
+            Statistik const* stats = entry->getStatistik();
+            if (Orvex::GUILabel* label = button->getLabel()) {
+                if (!format) {
+                    label->setText(entry->getName());
+                } else {
+                    std::wstring text;
+                    format->format(text, rank, entry->getName(), static_cast<double>(entry->getScore()),
+                                   stats ? stats->getTime() : 0.0, entry->getDay(), entry->getMonth(), entry->getYear(),
+                                   entry->getHour(), entry->getMinute(), stats ? stats->get(Counter::MaxCombo) : 0u,
+                                   stats ? stats->get(Counter::Undos) : 0u);
+                    label->setText(text);
+                }
+                if (stats && stats->get(Counter::Won) != 0) {
+                    label->setFontStyle(kWonStyle, Orvex::GUILabel::kNormal);
+                    label->setFontStyle(kWonStyle, Orvex::GUILabel::kMark);
+                }
+            }
+            Orvex::GUIWindowOptions& options = button->getOptions();
+            options.visible = true;
+            options.layoutParam = L"TOP";
+            options.usableForLayoutManager = true;
+            button->setUserPointer(entry, 0);
+            button->leftClicked.connect(this, &SolitaireGame2::onHighscoreEntryClicked);
+            panel->addChild(button, true, true);
+        }
+    }
+    // 3.
+    if (Orvex::GUILabel* label = findLabel(L"STG_GAMESTATISTIKEN")) {
+        Statistik const* stats = variant ? variant->getStatistik() : nullptr;
+        if (stats)
+            formatOwnText(label, stats->get(Counter::Started), stats->get(Counter::Won), stats->get(Counter::Undos),
+                          stats->getTime(), stats->get(Counter::MaxCombo), stats->get(Counter::Moved));
+        else
+            label->setText(L"");
+    }
+    // 4.
+    scrollPanelToStart(panel);
+}
+
+void SolitaireGame2::refreshStatistics() {
+    Orvex::GUILabel* label = findLabel(L"ST_STATISTIKEN");
+    if (!label) return;
+    Statistik const* overall = StatistikManager::instance().find(kOverallStatistik);
+    if (!overall) {
+        label->setText(L"");
+        return;
+    }
+    std::int64_t const seconds = wholeSeconds(overall->getTime());
+    formatOwnText(label, overall->get(Counter::MouseDistance) / 1000.0, overall->get(Counter::Clicks),
+                  overall->get(Counter::DoubleClicks), overall->get(Counter::FailedDoubleClicks),
+                  overall->get(Counter::Started), overall->get(Counter::Won), overall->get(Counter::Undos),
+                  whole(seconds / kSecondsPerHour), whole(seconds % kSecondsPerHour / kSecondsPerMinute),
+                  whole(seconds % kSecondsPerMinute), overall->get(Counter::MaxCombo), overall->get(Counter::Moved));
+}
+
+void SolitaireGame2::scrollHighscoresToStart(Orvex::GUIWindow&, Orvex::GUIAnimationsGoal&) {
+    Orvex::GUIWindow* panel = findWindow(kHighscorePanel);
+    if (!panel) return;
+    panel->updateRect(false, false);
+    scrollPanelToStart(panel);
+}
+
+void SolitaireGame2::onHighscoreEntryClicked(Orvex::GUIWindow& window) {
+    if (isCampaignSelected()) return;
+    SolVariant const* variant = SolitaireManager::instance().getCurrentVariant();
+    if (!variant) return;
+    auto* entry = static_cast<HighscoreEintrag*>(window.getUserPointer(0));
+    auto const& list = variant->getHighscores();
+    if (!entry || std::find(list.begin(), list.end(), entry) == list.end()) return;
+    entry->addRef();
+    if (selectedHighscore_) selectedHighscore_->release();
+    selectedHighscore_ = entry;
+    menus_->activateMenu(kEditMenu, -1.0);
+}
+
+HighscoreEintrag* SolitaireGame2::getSelectedHighscore() const {
+    SolVariant const* variant = SolitaireManager::instance().getCurrentVariant();
+    if (!selectedHighscore_ || !variant) return nullptr;
+    auto const& list = variant->getHighscores();
+    return std::find(list.begin(), list.end(), selectedHighscore_) != list.end() ? selectedHighscore_ : nullptr;
+}
+
+bool SolitaireGame2::removeSelectedHighscore() {
+    HighscoreEintrag* entry = getSelectedHighscore();
+    if (!entry) return false;
+    auto& list = SolitaireManager::instance().getCurrentVariant()->getHighscores();
+    list.erase(std::find(list.begin(), list.end(), entry));
+    entry->release();  // the list's reference
+    selectedHighscore_->release();
+    selectedHighscore_ = nullptr;
+    return true;
+}
+
+bool SolitaireGame2::copySelectedHighscoreSeed() {
+    HighscoreEintrag const* entry = getSelectedHighscore();
+    Orvex::GUILabel* seed = findLabel(L"FG_SEED");
+    if (!entry || !seed) return false;
+    seed->setText(entry->getGameName());
+    return true;
+}
+
+}  // namespace Solitaire

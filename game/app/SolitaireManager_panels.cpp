@@ -1,0 +1,344 @@
+// The free-play screen's columns: categories, the games of the chosen category and the variants
+// of the chosen game, each a scroll panel of buttons copied from templates of the GUI files, with
+// the chosen variant's preview and two statistics lines. Every window and template is looked up by
+// name; a missing one leaves its part of the screen out.
+//
+// A button carries its item in user pointer slot 0 (a pointer does not fit the 32-bit user
+// value). A click takes the item only while it is still in its column's list: a button kept from
+// before the column was rebuilt does nothing. A banner is added to a category or variant button
+// past the button's own refusal of children (the button keeps its caption; the banner lies on top).
+#include <string>
+
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIScrollPanel.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/GUIWindowOptions.h"
+#include "engine/render/Texture2D.h"
+#include "game/app/ScreenLists.h"
+#include "game/app/SolCategorie.h"
+#include "game/app/SolSolitaire.h"
+#include "game/app/SolVariant.h"
+#include "game/app/SolitaireGame2.h"
+#include "game/app/SolitaireManager.h"
+#include "game/cards/Statistik.h"
+
+namespace Solitaire {
+
+namespace {
+
+constexpr wchar_t kCategoryPanel[] = L"FG_KategoriePanel";
+constexpr wchar_t kGamePanel[] = L"FG_GamePanel";
+constexpr wchar_t kVariantPanel[] = L"FG_VariantenPanel";
+constexpr wchar_t kPreview[] = L"FG_Preview";
+
+// The label look of a column's buttons: style names by state and the fonts, chosen or not.
+struct ColumnLook {
+    wchar_t const* activeFont;
+    wchar_t const* inactiveFont;
+};
+constexpr ColumnLook kCategoryLook{L"ActiveSolKategorieFont", L"SolKategorieFont"};
+constexpr ColumnLook kGameLook{L"ActiveSolGameFont", L"SolGameFont"};
+constexpr ColumnLook kVariantLook{L"ActiveSolVariantFont", L"SolVariantFont"};
+
+void releaseAll(std::vector<Orvex::GUIButton*>& buttons) {
+    for (Orvex::GUIButton* button : buttons) button->release();
+    buttons.clear();
+}
+
+// A copy of the button template, named after the item (column prefix and the item's name),
+// labelled with the item's text id, holding the item, shown; one reference for the column's list
+// (the caller hands the other to the panel or a banner).
+template <class T>
+Orvex::GUIButton* makeItemButton(Orvex::GUIButton& vorlage, wchar_t const* prefix, T* item) {
+    auto* button = dynamic_cast<Orvex::GUIButton*>(cloneTree(vorlage));
+    if (!button) return nullptr;
+    button->setName(prefix + item->getName());
+    std::wstring const& textId = item->getOptions().textId;
+    if (Orvex::GUILabel* label = button->getLabel()) label->setTextId(textId);
+    button->setUserPointer(item, 0);
+    button->getOptions().visible = true;
+    return button;
+}
+
+// A banner copy added on top of a button (buttons refuse children through their own addChild).
+void addBanner(Orvex::GUIButton& button, Orvex::GUIWindow* vorlage) {
+    if (!vorlage) return;
+    Orvex::GUIWindow* banner = cloneTree(*vorlage);
+    if (banner && !button.Orvex::GUIWindow::addChild(banner, true, true)) banner->release();
+}
+
+void markColumn(std::vector<Orvex::GUIButton*> const& buttons, void const* item, ColumnLook const& look,
+                wchar_t const* panelName) {
+    auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(SolitaireGame2::findWindow(panelName));
+    for (Orvex::GUIButton* button : buttons) {
+        bool const chosen = item && button->getUserPointer(0) == item;
+        if (Orvex::GUILabel* label = button->getLabel()) {
+            label->setFontStyle(chosen ? L"ACTIVE_FG_NORMAL" : L"INACTIVE_FG_NORMAL", Orvex::GUILabel::kNormal);
+            label->setFontStyle(chosen ? L"ACTIVE_FG_MARKED" : L"INACTIVE_FG_MARKED", Orvex::GUILabel::kMark);
+            label->setFont(chosen ? look.activeFont : look.inactiveFont);
+        }
+        if (chosen && panel) panel->setFocusWindow(button, 0.0f, 1.0f, 0.0f, 1.0f);
+    }
+}
+
+Orvex::GUIButton* chosenButton(std::vector<Orvex::GUIButton*> const& buttons, void const* item) {
+    for (Orvex::GUIButton* button : buttons)
+        if (item && button->getUserPointer(0) == item) return button;
+    return nullptr;
+}
+
+// The item of the clicked button when it is still one of the list; else null.
+template <class T>
+T* stillListed(Orvex::GUIWindow const& button, std::vector<T*> const& list) {
+    void* item = button.getUserPointer(0);
+    for (T* entry : list)
+        if (entry == item) return entry;
+    return nullptr;
+}
+
+// A statistics line: its own text with one number, or empty when the text id has no text.
+void setStatisticsLine(wchar_t const* name, Orvex::u32 value) {
+    Orvex::GUILabel* label = findLabel(name);
+    if (label && !formatOwnText(label, value)) label->setText(L"");
+}
+
+template <class T>
+std::size_t countShown(std::vector<T*> const& items) {
+    std::size_t n = 0;
+    for (T const* item : items) n += item->getOptions().showInSelection;
+    return n;
+}
+
+template <class T>
+T* firstShown(std::vector<T*> const& items) {
+    for (T* item : items)
+        if (item->getOptions().showInSelection) return item;
+    return nullptr;
+}
+
+}  // namespace
+
+void SolitaireManager::releasePanelButtons() {
+    releaseAll(categoryButtons_);
+    releaseAll(gameButtons_);
+    releaseAll(variantButtons_);
+}
+
+void SolitaireManager::buildCategoryPanel() {
+    // 1, 2, 3.
+    releaseAll(categoryButtons_);
+    Orvex::GUIWindow* panel = SolitaireGame2::findWindow(kCategoryPanel);
+    if (!panel) return;
+    resetListPanel(*panel);
+    // 4.
+    Orvex::GUISystem& gui = Orvex::GUISystem::instance();
+    auto* vorlage = dynamic_cast<Orvex::GUIButton*>(gui.findTemplate(L"FG_KategorieVorlage"));
+    Orvex::GUIWindow* banner = gui.findTemplate(L"FG_KategorieBannerVorlage");
+    // 5.
+    if (vorlage)
+        for (SolCategorie* category : categories_) {
+            if (!category->getOptions().showInSelection) continue;
+            Orvex::GUIButton* button = makeItemButton(*vorlage, L"FG_Kategorie_", category);
+            if (!button) continue;
+            Orvex::GUIWindowOptions& options = button->getOptions();
+            options.layoutParam = L"LEFT";
+            options.usableForLayoutManager = true;
+            button->leftClicked.connect(this, &SolitaireManager::onCategoryButton);
+            categoryButtons_.push_back(button);
+            panel->addChild(button, false, true);
+            if (category->getOptions().extraBanner) addBanner(*button, banner);
+        }
+    // 6.
+    if (!panelCategory_) {
+        selectCategory(firstShown(categories_));
+        scrollPanelsToSelection(kScrollVariants | kScrollGames);
+    }
+}
+
+void SolitaireManager::buildGamePanel() {
+    // 1.
+    releaseAll(gameButtons_);
+    Orvex::GUIWindow* panel = SolitaireGame2::findWindow(kGamePanel);
+    if (!panel) return;
+    resetListPanel(*panel);
+    // 2.
+    Orvex::GUISystem& gui = Orvex::GUISystem::instance();
+    auto* vorlage = dynamic_cast<Orvex::GUIButton*>(gui.findTemplate(L"FG_GameVorlage"));
+    Orvex::GUIWindow* banner = gui.findTemplate(L"FG_GameBannerVorlage");
+    auto* vorlage2 = dynamic_cast<Orvex::GUIButton*>(gui.findTemplate(L"FG_GameVorlage2"));
+    Orvex::GUIWindow* banner2 = gui.findTemplate(L"FG_GameBannerVorlage2");
+    // 3.
+    std::vector<SolSolitaire*> const none;
+    std::vector<SolSolitaire*> const& games = panelCategory_ ? panelCategory_->getGames() : none;
+    if (vorlage)
+        for (SolSolitaire* game : games) {
+            if (!game->getOptions().showInSelection) continue;
+            bool const second = banner && game->getOptions().extraBanner && vorlage2 && banner2;
+            Orvex::GUIButton* button = makeItemButton(second ? *vorlage2 : *vorlage, L"FG_Game_", game);
+            if (!button) continue;
+            button->leftClicked.connect(this, &SolitaireManager::onGameButton);
+            gameButtons_.push_back(button);
+            if (!banner) {
+                button->getOptions().usableForLayoutManager = true;
+                panel->addChild(button, false, true);
+                continue;
+            }
+            Orvex::GUIWindow* holder = cloneTree(second ? *banner2 : *banner);
+            if (!holder) continue;
+            holder->getOptions().visible = true;
+            holder->getOptions().usableForLayoutManager = true;
+            panel->addChild(holder, true, true);
+            holder->addChild(button, false, true);
+        }
+    // 4.
+    if (!panelGame_ && !games.empty()) {
+        selectGame(firstShown(games));
+        scrollPanelsToSelection(kScrollVariants);
+    }
+}
+
+void SolitaireManager::buildVariantPanel() {
+    releaseAll(variantButtons_);
+    Orvex::GUIWindow* panel = SolitaireGame2::findWindow(kVariantPanel);
+    if (!panel || !panelGame_) return;
+    resetListPanel(*panel);
+    Orvex::GUISystem& gui = Orvex::GUISystem::instance();
+    auto* vorlage = dynamic_cast<Orvex::GUIButton*>(gui.findTemplate(L"FG_VarianteVorlage"));
+    Orvex::GUIWindow* banner = gui.findTemplate(L"FG_VarianteBannerVorlage");
+    if (vorlage)
+        for (SolVariant* variant : panelGame_->getVariants()) {
+            if (!variant->getOptions().showInSelection) continue;
+            Orvex::GUIButton* button = makeItemButton(*vorlage, L"FG_Variante_", variant);
+            if (!button) continue;
+            button->getOptions().usableForLayoutManager = true;
+            button->leftClicked.connect(this, &SolitaireManager::onVariantButton);
+            variantButtons_.push_back(button);
+            panel->addChild(button, false, true);
+            if (variant->getOptions().extraBanner) addBanner(*button, banner);
+        }
+    if (!panelVariant_) {
+        selectVariant(firstShown(panelGame_->getVariants()));
+        scrollPanelsToSelection(kScrollVariants);
+    }
+}
+
+void SolitaireManager::selectCategory(SolCategorie* category) {
+    currentCategory_ = panelCategory_ = category;
+    markColumn(categoryButtons_, category, kCategoryLook, kCategoryPanel);
+    if (category) {
+        currentGame_ = panelGame_ = nullptr;
+        buildGamePanel();
+    }
+    categorySelected.emit(category);
+}
+
+void SolitaireManager::selectGame(SolSolitaire* game) {
+    currentGame_ = panelGame_ = game;
+    markColumn(gameButtons_, game, kGameLook, kGamePanel);
+    if (game) {
+        Orvex::Texture2D* preview = game->getPreview();
+        if (!preview && panelVariant_) preview = panelVariant_->getPreview();
+        Orvex::GUIWindow* previewWindow = SolitaireGame2::findWindow(kPreview);
+        if (previewWindow) {
+            if (Orvex::GUIWindow* variants = SolitaireGame2::findWindow(kVariantPanel)) {
+                bool const several = countShown(game->getVariants()) > 1;
+                previewWindow->jumpToGoal(several ? L"NORMAL" : L"FULL");
+                variants->jumpToGoal(several ? L"NORMAL" : L"AUS");
+            }
+            previewWindow->getDrawOptions().setTexBackground(preview);
+        }
+        currentVariant_ = panelVariant_ = nullptr;
+        buildVariantPanel();
+    } else {
+        // Nothing to choose from: no variant of another game stays current or on the screen.
+        currentVariant_ = panelVariant_ = nullptr;
+        releaseAll(variantButtons_);
+        if (Orvex::GUIWindow* variants = SolitaireGame2::findWindow(kVariantPanel)) variants->removeAllChildren();
+    }
+    gameSelected.emit(game);
+}
+
+void SolitaireManager::selectVariant(SolVariant* variant) {
+    currentVariant_ = panelVariant_ = variant;
+    markColumn(variantButtons_, variant, kVariantLook, kVariantPanel);
+    if (variant) {
+        Orvex::Texture2D* preview = variant->getPreview();
+        if (!preview && panelGame_) preview = panelGame_->getPreview();
+        if (Orvex::GUIWindow* previewWindow = SolitaireGame2::findWindow(kPreview))
+            previewWindow->getDrawOptions().setTexBackground(preview);
+        Statistik const* stats = variant->getStatistik();
+        Orvex::u32 const won = stats ? stats->get(StatistikCounter::Won) : 0u;
+        Orvex::u32 const ended = stats ? stats->get(StatistikCounter::Ended) : 0u;
+        setStatisticsLine(L"FG_STATISTIKEN_WIN", won);
+        // Finished games: won or ended; the counters stop at the top of their range, so does the sum.
+        Orvex::u32 const finished = won > UINT32_MAX - ended ? UINT32_MAX : won + ended;
+        setStatisticsLine(L"FG_STATISTIKEN_STARTED", finished);
+    }
+    variantSelected.emit(variant);
+}
+
+void SolitaireManager::onCategoryButton(Orvex::GUIWindow& button) {
+    if (SolCategorie* category = stillListed(button, categories_)) selectCategory(category);
+}
+
+void SolitaireManager::onGameButton(Orvex::GUIWindow& button) {
+    if (!panelCategory_) return;
+    if (SolSolitaire* game = stillListed(button, panelCategory_->getGames())) selectGame(game);
+}
+
+void SolitaireManager::onVariantButton(Orvex::GUIWindow& button) {
+    if (!panelGame_) return;
+    if (SolVariant* variant = stillListed(button, panelGame_->getVariants())) selectVariant(variant);
+}
+
+void SolitaireManager::selectFirstEntries() {
+    for (SolCategorie* category : categories_) {
+        if (!category->getOptions().showInSelection) continue;
+        for (SolSolitaire* game : category->getGames()) {
+            if (game->getVariants().empty()) continue;
+            SolVariant* variant = game->getVariants().front();
+            currentCategory_ = category;
+            currentGame_ = game;
+            currentVariant_ = variant;
+            selectCategory(category);
+            selectGame(game);
+            selectVariant(variant);
+            return;
+        }
+    }
+}
+
+void SolitaireManager::scrollPanelsToSelection(int flags) {
+    struct Column {
+        int bit;
+        wchar_t const* panel;
+        std::vector<Orvex::GUIButton*> const& buttons;
+        void const* item;
+    };
+    Column const columns[] = {{kScrollVariants, kVariantPanel, variantButtons_, panelVariant_},
+                              {kScrollGames, kGamePanel, gameButtons_, panelGame_},
+                              {kScrollCategories, kCategoryPanel, categoryButtons_, panelCategory_}};
+    for (Column const& column : columns) {
+        if (!(flags & column.bit)) continue;
+        auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(SolitaireGame2::findWindow(column.panel));
+        if (!panel) continue;
+        panel->updateRect(false, false);
+        scrollPanelToStart(panel);
+        panel->setFocusWindow(chosenButton(column.buttons, column.item), 0.0f, 1.0f, 0.0f, 1.0f);
+    }
+}
+
+void SolitaireManager::onFreePlayFrameReady(Orvex::GUIWindow&, Orvex::GUIAnimationsGoal&) {
+    scrollPanelsToSelection(kScrollAll);
+}
+
+void SolitaireManager::connectFreePlayFrame() {
+    Orvex::GUIWindow* frame = SolitaireGame2::findWindow(L"FG_FreiesSpielFrame");
+    if (!frame) return;
+    frame->goalReached.disconnect(this);
+    frame->goalReached.connect(this, &SolitaireManager::onFreePlayFrameReady);
+}
+
+}  // namespace Solitaire
