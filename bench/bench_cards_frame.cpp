@@ -63,7 +63,7 @@ struct Scene {
     bool init() {
         Orvex::Logger::getInstance().setThreshold(1000, Orvex::LOG_MASK_ALL);
         if (!bench::openEngineDevice(kWidth, kHeight)) return false;
-        std::filesystem::path const repo = std::filesystem::path(__FILE__).parent_path().parent_path();
+        std::filesystem::path const repo = std::filesystem::path(ORVEX_SOURCE_DIR);
         Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(repo.string()));
         Orvex::XMLNode definition;
         definition.loadFromText(L"<EFFECT NAME=\"Sprite\" PRE_COMPILE=\"0\"><FILE FILENAME=\"" +

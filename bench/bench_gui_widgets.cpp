@@ -148,7 +148,7 @@ struct Scene {
 
     bool init() {
         if (!bench::openEngineDevice(kWidth, kHeight)) return false;
-        std::filesystem::path const repo = std::filesystem::path(__FILE__).parent_path().parent_path();
+        std::filesystem::path const repo = std::filesystem::path(ORVEX_SOURCE_DIR);
         GOBManager::getInstance().addSearchPath(port::windowsPath(repo.string()));
         std::wstring const fx = port::windowsPath((repo / "data" / "FX" / "sprite.fx").string());
         XMLNode definition;

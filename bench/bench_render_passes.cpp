@@ -45,7 +45,7 @@ struct Passes : sigslot::has_slots<> {
 
     bool init() {
         if (!bench::openEngineDevice(kWidth, kHeight)) return false;
-        std::filesystem::path const root = std::filesystem::path(__FILE__).parent_path().parent_path();
+        std::filesystem::path const root = std::filesystem::path(ORVEX_SOURCE_DIR);
         Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(root.string()));
         Orvex::XMLNode list;
         if (!list.load(L"data\\FX\\effecte.fxf")) return false;

@@ -99,7 +99,7 @@ struct Scene {
     bool init() {
         if (!bench::openEngineDevice(kWidth, kHeight)) return false;
         std::filesystem::path const source =
-            std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "FX" / "sprite.fx";
+            std::filesystem::path(ORVEX_SOURCE_DIR) / "data" / "FX" / "sprite.fx";
         auto load = [&source](std::wstring const& macros) -> Orvex::Effect* {
             Orvex::XMLNode node;
             node.loadFromText(L"<EFFECT NAME=\"Sprite\" PRE_COMPILE=\"0\"><FILE FILENAME=\"" +

@@ -16,6 +16,10 @@
 //
 // Every tree operation (parse, save, copy, compare, destroy) walks the tree without recursion,
 // so deep trees cannot overflow the stack; the parser keeps at most kMaxDepth levels.
+//
+// Split: XMLNode.cpp (ownership, look-ups, adding and removing, copy and comparison, typed
+// attribute reads), XMLNode_parse.cpp (the parser: loadFromText, loadFromBytes),
+// XMLNode_io.cpp (load through the archives, toText, save through a temporary file).
 #pragma once
 
 #include <memory>

@@ -6,6 +6,9 @@
 // Index entries start at 0, so a character without a letter of its own shows the first letter;
 // an entry that is negative or not below the letter count means no letter. The index holds
 // signed 16-bit numbers: letters past kMaxGlyphs are refused.
+//
+// Split: BitmapFontData.cpp (reading the element, the letter lookup), BitmapFontData_build.cpp
+// (rendering the pages from a device font).
 #pragma once
 
 #include <array>

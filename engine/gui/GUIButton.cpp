@@ -20,11 +20,12 @@ void removeChildrenExcept(GUIWindow& w, std::vector<GUIWindow*> const& keep) {
 GUIButton::GUIButton(XMLNode& node) : GUIWindow(node) {
     auto* label = new GUILabel(getName() + L"_LABEL");
     label->shareTooltipParams(*this);
-    label_ = label;  // the template reaches the caption too
-    applyTemplateByName(templatePre);
     label->getOptions().mouseMove = options.mouseMove;
     label->getOptions().moveParent = true;
     attachLabel(label);
+    // The caption is in place before the template comes again, so the template's caption (its
+    // border, look and text) is what stays; the button's own parameters come last.
+    applyTemplateByName(templatePre);
     if (XMLNode* params = node.getChild(L"BUTTON_PARAMS")) {
         if (XMLNode* border = params->getChild(L"RAND_SIZE")) applyLabelBorder(label_->getRect(), *border, false);
         if (XMLNode* block = params->getChild(L"LABEL_PARAMS")) label_->readLabelParams(*block);

@@ -81,16 +81,20 @@ GUICheckbox::GUICheckbox(XMLNode& node) : GUIWindow(node) {
     box_ = new GUICheckboxButton(getName() + L"_BUTTON");
     label_->shareTooltipParams(*this);
     box_->shareTooltipParams(*this);
-    applyTemplateByName(templatePre);
     for (GUIWindow* part : {static_cast<GUIWindow*>(label_), static_cast<GUIWindow*>(box_)}) {
         part->getDrawOptions() = drawOptions;
         part->getDrawOptions().textures.releaseAll();
     }
     label_->getOptions().inputIgnore = 1;
     box_->getOptions().moveParent = true;
-    bool labelFirst = true;
+    // The parts are set up before the template comes again, so the template's label and box
+    // (their places, looks and states) are what stays; the checkbox's own parameters come last.
+    applyTemplateByName(templatePre);
+    // The box may come to the front exactly when the label comes first (below): a template's
+    // box carries its order, and a box without one the default, label first.
+    bool labelFirst = box_->getOptions().canBringToFront;
     if (XMLNode* params = node.getChild(L"CHECKBOX_PARAMS")) {
-        labelFirst = params->getAttributeBool(L"LABEL_FIRST", true);
+        labelFirst = params->getAttributeBool(L"LABEL_FIRST", labelFirst);
         readParams(*params);
     }
     label_->initDefaultState();

@@ -68,7 +68,6 @@ bool GUIFrame::parseBorders(std::vector<float> const& v, bool relative, Borders&
 
 GUIFrame::GUIFrame(XMLNode& node) : GUIWindow(node) {
     for (int i = 0; i < kPartCount; ++i) parts_[i] = new GUIWindow(getName() + kSuffixes[i]);
-    applyTemplateByName(templatePre);
     for (GUIWindow* part : parts_) {
         GUIDrawOptions& o = part->getDrawOptions();
         o = drawOptions;
@@ -82,6 +81,9 @@ GUIFrame::GUIFrame(XMLNode& node) : GUIWindow(node) {
         parts_[kLeft]->getDrawOptions().drawType = parts_[kRight]->getDrawOptions().drawType = GUIDrawType{1, own.y};
         parts_[kFill]->getDrawOptions().drawType = own;
     }
+    // The parts are set up before the template comes again, so the template's parts (places,
+    // looks) and borders are what stays; the frame's own parameters come last.
+    applyTemplateByName(templatePre);
     if (XMLNode* params = node.getChild(L"FRAME_PARAMS")) {
         if (XMLNode* sizes = params->getChild(L"RAND_SIZE")) {
             u32 const line = sizes->getLine();
@@ -179,6 +181,9 @@ void GUIFrame::copyFromTemplate(GUIWindow* source, int const& mask) {
     int const parts = (from->getTemplateMask() & mask) | kCopyPosition | kCopySize;
     for (int i = 0; i < kPartCount; ++i)
         if (parts_[i] && from->parts_[i]) parts_[i]->copyFromTemplate(from->parts_[i], parts);
+    // The borders go with the parts' places, which come from them.
+    borderRel_ = from->borderRel_;
+    borderOff_ = from->borderOff_;
 }
 
 bool GUIFrame::shouldDrawChild(unsigned, GUIWindow* child) { return !isPart(child); }

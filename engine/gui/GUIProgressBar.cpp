@@ -21,7 +21,6 @@ GUIProgressBar::GUIProgressBar(XMLNode& node) : GUIWindow(node) {
     part_ = new GUIWindow(getName() + L"_PROGRESS");
     label_->shareTooltipParams(*this);
     part_->shareTooltipParams(*this);
-    applyTemplateByName(templatePre);
     for (GUIWindow* inner : {label_, part_}) {
         inner->getDrawOptions() = drawOptions;
         inner->getDrawOptions().textures.releaseAll();
@@ -33,6 +32,10 @@ GUIProgressBar::GUIProgressBar(XMLNode& node) : GUIWindow(node) {
     options.drawInClientOnly = true;
     options.drawSubwindows = false;
     useModulateColor_ = false;
+    // The parts and options are set up before the template comes again, so the template's
+    // (the progress part's look, the caption, its window options) are what stays; the bar's own
+    // parameters come last.
+    applyTemplateByName(templatePre);
     if (XMLNode* params = node.getChild(L"PROGRESSBAR_PARAMS")) readParams(*params);
     full_ = value_ >= maximum_;
     adoptParts();

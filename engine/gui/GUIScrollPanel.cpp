@@ -55,6 +55,15 @@ void readStep(XMLNode const& node, wchar_t const* key, float out[2]) {
 }  // namespace
 
 GUIScrollPanel::GUIScrollPanel(XMLNode& node) : GUIWindow(node) {
+    // The parts exist when the template comes again, so the template's parts reach them (the
+    // left-side ones too when the template has them); the panel's own parameters and parts come
+    // last. These first parts take the panel's tooltip records below, with the panel's own.
+    auto const* from = dynamic_cast<GUIScrollPanel const*>(GUISystem::instance().findTemplate(templatePre.name));
+    if (from && (from->getTemplateMask() & templatePre.mask & kCopyOptions)) useLeftRight_ = from->useLeftRight_;
+    std::vector<GUITooltipParam*> tips;
+    tips.swap(tooltipParams);
+    makeMissingParts();
+    tips.swap(tooltipParams);
     applyTemplateByName(templatePre);
     if (XMLNode* params = node.getChild(L"SCROLL_PANEL_PARAMS")) readParams(*params);
     makeMissingParts();
@@ -364,6 +373,8 @@ void GUIScrollPanel::copyFromTemplate(GUIWindow* source, int const& mask) {
     autoFocus_ = other->autoFocus_;
     userLayout_ = other->userLayout_;
     clickOnFirst_ = other->clickOnFirst_;
+    panelDrawInClient_ = other->panelDrawInClient_;
+    focusBorder_ = other->focusBorder_;
 }
 
 }  // namespace Orvex

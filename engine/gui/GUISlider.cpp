@@ -9,6 +9,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUILayoutManager.h"
+#include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWidgetParts.h"
 #include "engine/gui/GUIWindowOptions.h"
 
@@ -31,10 +32,16 @@ void dock(GUIWindow* part, wchar_t const* where) {
 }  // namespace
 
 GUISlider::GUISlider(XMLNode& node) : GUIWindow(node) {
+    // Knob and track exist when the template comes again, so the template's knob and track reach
+    // them with its settings and values; the slider's own parameters and parts come last.
+    GUIWindow* const plainKnob = knob_ = new GUIWindow(getName() + L"_INNEN");
+    track_ = new GUIWindow(getName() + L"_AUSSEN");
+    applyTemplateByName(templatePre);
     if (XMLNode* params = node.getChild(L"SLIDER_PARAMS")) readParams(*params);
-    if (!knob_) knob_ = new GUIWindow(getName() + L"_INNEN");
-    if (!track_) track_ = new GUIWindow(getName() + L"_AUSSEN");
-    knobPosition_ = knob_->getRect().getParamsX();
+    // The knob's own place is saved, unless the knob came from a template: that one is placed
+    // already, and the template's saved place came with it.
+    if (knob_ != plainKnob || !dynamic_cast<GUISlider*>(GUISystem::instance().findTemplate(templatePre.name)))
+        knobPosition_ = knob_->getRect().getParamsX();
     if (showLabel_ && !label_) label_ = makePartLabel(getName() + L"_LABEL");
     if (label_ && showLabel_ && !useLoadedLabelPos_) {
         GUIRect& r = label_->getRect();

@@ -7,6 +7,14 @@
 // top-level list with a reference held on each entry, so window callbacks may bring windows to
 // the front, add or remove top-level windows, or release them while the walk runs.
 //
+// Who calls in: the game object's slots. Its press, release and move slots hand every mouse
+// event here first (onMouseDown, onMouseUp, onMouseMove) with the input system's mouse state,
+// whose x and y are window pixels, the coordinates of every window rectangle. The caller then
+// asks getActiveWindow whether the GUI took the event (an active window that takes input and is
+// not the table window); if not, it passes the event on to the card manager in the game
+// viewport's coordinates (Kartenmanager.h). Its per-frame update slot calls update with the real step, its
+// draw step draw, inside the scene.
+//
 // Split: GUISystem.cpp (lists, roles, z-order, update and draw), GUISystem_load.cpp (GUI files
 // and the factory), GUISystem_input.cpp (mouse routing).
 #pragma once

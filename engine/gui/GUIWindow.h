@@ -16,13 +16,17 @@
 // torn down, so no slot sees a half-destroyed window.
 //
 // The class is split over files by aspect:
-//   GUIWindow.cpp           construction from a node, copy, destruction, tree queries, hit test
+//   GUIWindow.cpp           construction from a node, copy, clone, destruction, adding goals,
+//                           the drawer, tree queries, moving, the parent link, tooltip records,
+//                           the hit test
 //   GUIWindow_goals.cpp     goal control: animateToGoal, jumpToGoal, retargeting, the track slots
 //   GUIWindow_blend.cpp     state blending and the per-frame update
 //   GUIWindow_rect.cpp      the screen rectangle, alpha and enabled state up the tree
-//   GUIWindow_input.cpp     presses, releases, clicks, the wheel, focus and activation
+//   GUIWindow_input.cpp     presses, releases, clicks, the wheel, focus and activation, isEnabled,
+//                           the covered-by-a-later-window test
 //   GUIWindow_children.cpp  adding and removing children, z-order
-//   GUIWindow_templates.cpp copy masks, template records, copying from a template
+//   GUIWindow_templates.cpp copy masks, template records, shared look textures, copying from a
+//                           template
 //   GUIWindow_draw.cpp      drawing, the stencil pass and the drawer's layers
 #pragma once
 

@@ -23,6 +23,13 @@
 //
 // The main loop calls update(real seconds) once per update step; the confirmation countdown runs
 // on it (real time, so a paused game still times out).
+//
+// Split: D3DInterface.cpp (window and device creation, loss, reset and the device check,
+// shutdown), D3DInterface_modes.cpp (the display modes, the start mode, switching with the
+// confirmation countdown, update), D3DInterface_config.cpp ("D3DINITPARAMS" and the console
+// command). The accessors of the render library's types live with those types, so this library
+// does not depend on it: engine/render/EffectManager_device.cpp, SpriteHolder_device.cpp and
+// TextureManager_device.cpp.
 #pragma once
 
 #include <string>

@@ -9,6 +9,11 @@
 // compiler's messages; headless the box goes to the log) and leaves the effect unloaded. An
 // effect that loaded once keeps its definition, so a reload after the source was mended brings
 // it back even when a reload in between failed.
+//
+// Split: Effect.cpp (loading, compiling, creating, the technique and parameter tables, user
+// names, reload, device loss), FXCache.cpp (the compiled-effect cache files),
+// EffectMacroList.cpp (macro lists), EffectInclude.cpp (#include files of sources and the error
+// box).
 #pragma once
 
 #include <map>

@@ -11,6 +11,9 @@
 // The effects hold the device: call clear() before the device object shuts the device down.
 // Effects still listed at the end of the program are dropped without releasing their D3DX
 // objects, since by then the device and the port's tables may be gone.
+//
+// EffectManager.cpp holds the manager; EffectManager_device.cpp the device object's accessor
+// D3DInterface::getEffectManager, kept here so that the platform library need not link this one.
 #pragma once
 
 #include <string>

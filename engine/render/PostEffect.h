@@ -20,6 +20,11 @@
 //
 // Limits: kParamCount entries per parameter array; a "PARAM_NR" outside 0..kParamCount-1 is
 // refused with a log line. String mappings keep the order of the file, so listings are stable.
+//
+// Split: PostEffect.cpp (reading a node, copies, static textures, string mappings, the group
+// PE_Combiniation), PostEffect_bind.cpp (binding to the shader effect, its reload and
+// destruction, the constant floats, the pixel-to-texel conversion, the per-frame parameters),
+// PostEffect_params.cpp (parameters by mapping key or by index).
 #pragma once
 
 #include <string>

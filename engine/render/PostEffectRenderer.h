@@ -12,6 +12,9 @@
 // Device objects are D3DPOOL_DEFAULT: released on device-lost, on the device object's shutdown,
 // when disabled and when the target size changes; made on device-reset, device-created, when
 // enabled and after a size change.
+//
+// Split: PostEffectRenderer.cpp (device objects, the quad, settings, one frame of the chain),
+// PostEffectRenderer_draw.cpp (one post effect drawn pass by pass).
 #pragma once
 
 #include <vector>

@@ -18,6 +18,10 @@
 //
 // Mapping strings keep the order in which the file named them, so the parameter listing and
 // the console's completions always come out in the same order.
+//
+// Split: RenderManager.cpp (the frame, the target size, the active list and skip level, the own
+// depth-stencil surface, the device signals), RenderManager_config.cpp (reading the render-pass
+// file, parameters by mapping string), RenderManager_console.cpp (the "RP_" commands).
 #pragma once
 
 #include <string>

@@ -17,6 +17,10 @@
 // Limits: kRingQuads quads per ring, kMaxTextureSlots textures per draw call ("TEX_COUNT" is
 // clamped to 1 .. kMaxTextureSlots). Records hold no texture reference: textures must live
 // until End.
+//
+// Split: Sprite.cpp (device objects and their loss, the effect, Begin and End, queuing 2D and 3D
+// sprites, culling), Sprite_batch.cpp (sorting, the techniques, streaming the lists through the
+// ring in chunks).
 #pragma once
 
 #include <cstdint>

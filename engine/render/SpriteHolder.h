@@ -2,6 +2,8 @@
 // object owns one (D3DInterface::getSprite); its sprites are created through recreate whenever
 // the device is created (at once when the device exists already). The font renderer takes the
 // ID3DXSprite through getD3DXSprite; everything else draws through getSprite.
+// SpriteHolder.cpp holds the pair; SpriteHolder_device.cpp the device object's accessor
+// D3DInterface::getSprite, kept here so that the platform library need not link this one.
 #pragma once
 
 #include "engine/render/D3DXSprite.h"

@@ -14,6 +14,11 @@
 //
 // Limits: loaders refuse images larger than kMaxTextureSize texels per side and part
 // rectangles outside their source (with a log line); pixel access needs a lock.
+//
+// Split: Texture2D.cpp (copies, the device texture's lifetime: suspend, re-creation by recipe,
+// device loss; sizes and locking), Texture2D_load.cpp (the recipes: image file, texture node,
+// part, empty; filter keys and "CLEAR_RGB"), Texture2D_pixels.cpp (pixel reads and writes per
+// format, sampling, the opaque-pixel list and random picks).
 #pragma once
 
 #include <string>

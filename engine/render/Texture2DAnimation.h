@@ -16,6 +16,10 @@
 // +-kMaxFrameEdge, so sizes and cuts computed from them cannot overflow. A looping animation
 // keeps its position within one play period (the frame shown does not change by it) and
 // reports `ended` once per pass; a speed or position that is not a finite number is ignored.
+//
+// Split: Texture2DAnimation.cpp (frames, playing, timing, state, cloning),
+// Texture2DAnimation_load.cpp (reading a definition and finding its textures),
+// Texture2DAnimation_draw.cpp (cutting the current frame into quads for the sprite draw modes).
 #pragma once
 
 #include <memory>

@@ -2,6 +2,8 @@
 // own one (the texture and animation registry holds one, the device object another: the last
 // place where texture names are looked up). loadTextures reads a texture list: "TEXTUR2D"
 // elements with "TEX_PART" children; the first texture of a name wins.
+// TextureManager.cpp holds the list; TextureManager_device.cpp the device object's accessor
+// D3DInterface::getTextureManager, kept here so that the platform library need not link this one.
 #pragma once
 
 #include <string>

@@ -41,7 +41,7 @@ struct HintRecord {
 };
 
 // Whether the record takes a wildcard or joker off a wildcard or joker pile (as the card to
-// move, the card it goes on, or a card of its run).
+// move, the card it goes on, or a card of its run), or starts or ends on such a pile.
 bool isJokerOrWildcardMove(HintRecord const& record);
 
 // The weights the search gives, in order: a face-down card click off and on a tableau pile, a

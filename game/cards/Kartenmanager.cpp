@@ -56,6 +56,7 @@ void Kartenmanager::resetFields() {
     gameEndSent = false;
     resolutionPending = true;
     resolutionDelay = -1.0f;
+    recordOpen_ = false;
     useRightMouse = useDoubleClick = autoCheckEnd = true;
     visibleRatio = wildcardRatio = jokerRatio = 0.0f;
     goalCardCount = endPileCardCount = goalAndEndCardCount = 0;

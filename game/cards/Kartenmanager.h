@@ -2,19 +2,39 @@
 // templates, the game definition's settings, score, balance and the table counters, and the undo
 // history of the whole table.
 //
-// Kartenmanager.cpp: the instance, construction, the reset (createDiscardPile) and look-ups.
+// Kartenmanager.cpp: the instance, construction, the reset (createDiscardPile), look-ups, adding
+//   a card.
 // Kartenmanager_read.cpp: reading a variant file (loadGameDefinition, includes, positions).
 // Kartenmanager_undo.cpp: the manager's undo record, saving a step and stepping all histories.
-// Kartenmanager_score.cpp: score, seed, deck, bought jokers and wildcards, counts and queries.
+// Kartenmanager_score.cpp: score, seed, deck, bought jokers and wildcards, counts and queries,
+//   the game-end record, the pile and tutorial filters, the special pile, the table rectangle.
 // Kartenmanager_deal.cpp: a new game, the deal and the deal start points.
-// Kartenmanager_input.cpp: presses, releases, moves and double clicks on the table.
-// Kartenmanager_update.cpp: move execution, the per-frame update and the hover feedback.
+// Kartenmanager_input.cpp: presses, releases, moves and double clicks on the table, the click
+//   deadlines, forcing a pending resolution first.
+// Kartenmanager_update.cpp: move execution, the per-frame update (stepCard, stepPile), the hover
+//   feedback, the tooltip, delayed sounds and the piles placed on the screen ("STAPEL_POS").
 // Kartenmanager_resolve.cpp: the move's resolution, extra cards, win and end tests, the fly-out.
-// Kartenmanager_pick.cpp: the render queue, picking, the click mode, sounds and effects.
+// Kartenmanager_pick.cpp: the render queue, picking, the click mode, collecting extra cards, the
+//   card set and game style with their combo and multiplier slots, points effects and sounds.
 // Kartenmanager_clicks.cpp: the piles' click actions (a face-down card, the empty pile).
-// Kartenmanager_hints.cpp: the hint list, showing hints and automatic moves.
+// Kartenmanager_hints.cpp: the hint list, showing hints, automatic moves, swapping two cards.
 // Kartenmanager_mix.cpp: the shuffle power.
 // Kartenmanager_save.cpp: saving and resuming a running game.
+//
+// Who calls in: the game object's slots. Its press, release and move slots hand each event first
+// to the GUI system (GUISystem::onMouseDown/Up/Move); unless the GUI's active window then takes
+// input (and is not the table window), and only while the in-game screen is active and the game
+// has not ended, they pass it on to onMouseDown, onMouseUp or onMouseMove; its double-click slot
+// makes the same test, without the GUI, for onDoubleClick. Its update slot calls update once per
+// frame (game step, real step, the mouse state); the hover feedback there picks at the last
+// pointer position the input handlers saw.
+//
+// Coordinates: cards and piles lie in table coordinates, the table camera's world. Pointer
+// positions are view coordinates, the game viewport's pixels, into which
+// SolitaireRenderer::toGamePoint maps the window's pointer; they do not pass through
+// SolitaireCamera::screenToWorld. Picking takes the cards and piles into the view instead
+// (SolitaireCamera::worldToScreen, computeScreenRect), and a drag moves the held card by the
+// pointer's movement less the camera offset's.
 //
 // Includes ("KARTEN_FILE", "KARTEN_FILE_POST") nest at most kMaxIncludeDepth deep, and a file
 // that is already being read is not read again, so a cycle ends with one log line. Piles,
@@ -127,12 +147,14 @@ public:
     // Takes a card into the game (one reference; its index becomes its place in the list).
     void addCard(Karte* card);
 
-    // Undo: steps 4 to 6 of a save (base, own record, every card, every pile), and stepping all
-    // histories. undoSteps returns the manager's own change (0 when the game is decided).
+    // Undo: a save first resolves what is pending and updates (a zero-time update, the special
+    // pile), then records the base, its own record, every card and every pile; undoSteps steps
+    // all histories and returns the manager's own change (0 when the game is decided).
     void saveUndoState() override;
+    // Nothing happens (0) when the step would go nowhere; a resolution still pending runs first.
     virtual Orvex::s32 undoSteps(Orvex::s32 const& steps, bool const& free, bool const& chargeAnyway);
 
-    // ---- Hints, automatic moves and the shuffle power (Kartenmanager_hints.cpp) ----
+    // ---- Hints and automatic moves (Kartenmanager_hints.cpp), the shuffle power (_mix.cpp) ----
     // A card moved to a goal pile waits this long per run moved before it (seconds).
     static constexpr float kGoalMoveCardDelay = 0.1f;
     // Lists every move possible now, heaviest first, weights turned into cumulative fractions;
@@ -149,7 +171,8 @@ public:
     // The shuffle power: the piles' shuffle cards change places in pairs at random.
     bool mix();
     // Moves every run that may go to a goal pile there, each card at most once, never from one
-    // goal pile to another; pile null: every pile but the wildcard and joker piles.
+    // goal pile to another; pile null: every pile but the wildcard and joker piles. Each move is
+    // recorded as an undo step of its own.
     bool autoFinish(Kartenstapel* pile);
     // Lays run on the first pile (pile-list order, source skipped) of goal kind 1 that takes it,
     // or with "PAIRS" unless excludePairs; count delays the cards by kGoalMoveCardDelay each.
@@ -232,7 +255,7 @@ public:
     Orvex::FRect computeTableRect() const;
     std::wstring const& getSeedText() const { return seedText; }
 
-    // ---- Input (Kartenmanager_input.cpp); positions in table coordinates ----
+    // ---- Input (Kartenmanager_input.cpp); positions in view coordinates (see the top) ----
     static constexpr Orvex::u32 kDoubleClickWindow = 1000;  // ms after a double-click event
     static constexpr Orvex::u32 kDoubleClickGrace = 20;     // ms after the deadline
     static constexpr Orvex::u32 kHoverInterval = 100;       // ms between hover passes
@@ -250,6 +273,12 @@ public:
     void executeMove(Karte::LinkedCards const& run, Kartenstapel* source, Kartenstapel* target, Karte* held);
     void update(double dt, double realDt, Orvex::MouseState const& state);
     void clearHoverMarks();
+    // Places each pile a "STAPEL_POS" record names at the record's screen-relative place (through
+    // the camera as it stands), with the record's scale and render index; its cards go along at
+    // once. Returns the number of records.
+    int applyScreenPilePositions();
+    // Nothing is held and the card under the pointer lies on a pile a record names.
+    bool isPointerCardOnPositionedPile() const;
     int getHintMarkFlags(Karte const* card) const;
     bool isGameEndShown() const { return gameEndSent; }
     // Plays a sound of the game style after a delay (seconds of real time).
@@ -260,7 +289,9 @@ public:
     // that keeps changing, and the resolution stops.
     static constexpr int kMaxResolutionPasses = 256;
     void scheduleResolution();
-    void resolveAfterMove(bool playerMove);
+    // restoredStep: the table of an undo or redo step, taken as recorded; only the goal kinds
+    // and the counts are taken anew.
+    void resolveAfterMove(bool playerMove, bool restoredStep = false);
     bool scanExtraCards(Kartenstapel* pile, bool fire);
     bool checkWin();
     bool checkEnd();
@@ -402,8 +433,12 @@ private:
     void onComboEnded(unsigned const& combo);
     void onNewBestCombo(unsigned const& combo);
     void spawnPoints(float const& delta);
+    // Steps 4 to 6 of a save; again replaces the current step's records instead.
+    void recordStep(bool again);
 
     GameStyle* gameStyle_ = nullptr;  // counted
+    // The current step's record may be renewed by a resolution: no move since it was taken.
+    bool recordOpen_ = false;
     int resolveDepth_ = 0;
     std::vector<Karte*> resolutionCollected_;
     std::function<Orvex::u32()> clock_;

@@ -105,12 +105,16 @@ void Kartenmanager::startGame(SolitaireCamera* newCamera, std::wstring const& te
             if (!card->isFaceUp() && p > Orvex::randomFloat(0.0f, 1.0f)) card->setFaceUp(true, turnSpeed, 0.0f);
     }
 
+    // The piles placed on the screen stand apart from the table rectangle; placed before and
+    // again after the camera fits it.
+    applyScreenPilePositions();
     tableRect = computeTableRect();
     if (camera) {
         if (Kartenset const* set = StyleSettings::instance().getKartenset())
             camera->setCardSize(set->cellSize.x, set->cellSize.y);
         camera->fitContent(tableRect, quick ? 0.0f : 1.0f);
     }
+    applyScreenPilePositions();
     tableauCardsAtStart = countTableauCards();
     tableauCardCount = tableauCardsAtStart;
     if (gameStyle_) {

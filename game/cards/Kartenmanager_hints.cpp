@@ -90,6 +90,9 @@ void markTip(KartenObjekt* object, int mark) {
 
 bool isJokerOrWildcardMove(HintRecord const& record) {
     if (offSpecialPile(record.card) || offSpecialPile(record.targetCard)) return true;
+    if ((record.sourcePile && record.sourcePile->isSpecialPile()) ||
+        (record.targetPile && record.targetPile->isSpecialPile()))
+        return true;
     return std::any_of(record.run.begin(), record.run.end(), [](auto const& entry) { return offSpecialPile(entry.first); });
 }
 
@@ -218,10 +221,11 @@ bool Kartenmanager::autoFinish(Kartenstapel* only) {
             if (!pile->isSpecialPile()) sources.push_back(pile);
 
     // Every card moves at most once and nothing leaves a goal pile, so two piles cannot pass a
-    // run to and fro: the rounds end after at most one per card.
+    // run to and fro: the rounds end after at most one per card. Each move is an undo step of its
+    // own; while the finish runs, autoMoveCount holds the moves so far, which spaces the
+    // resolutions out when the style asks for it ("USE_AUTOCHECKAUTOFINISH").
     std::unordered_set<Karte const*> moved;
     int runs = 0;
-    std::size_t cardsMoved = 0;
     bool progressed = true;
     while (progressed) {
         progressed = false;
@@ -237,14 +241,15 @@ bool Kartenmanager::autoFinish(Kartenstapel* only) {
                     continue;
                 if (!moveRunToGoalPile(card, pile, run, runs, false)) continue;
                 for (auto const& entry : run) moved.insert(entry.first);
-                cardsMoved += run.size();
-                ++runs;
+                StatistikManager::instance().addMoved(static_cast<Orvex::u32>(run.size()));
+                autoMoveCount = ++runs;
+                saveUndoState();
                 progressed = true;
                 break;
             }
         }
     }
-    if (cardsMoved > 0) StatistikManager::instance().addMoved(static_cast<Orvex::u32>(cardsMoved));
+    autoMoveCount = -1;
     return runs > 0;
 }
 

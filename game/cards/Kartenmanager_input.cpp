@@ -131,8 +131,7 @@ void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR
             moved = autoFinish(pile);
         }
         if (moved) {
-            // The finish moves without recording: one step covers it and schedules its resolution.
-            saveUndoState();
+            // The finish recorded a step per move.
             playSound(GameStyle::kSoundMove);
             clearHoverMarks();
         } else {

@@ -158,7 +158,8 @@ void Kartenmanager::readDefinition(Orvex::XMLNode& node, std::wstring const& sou
     if (node.getAttribute(L"SCORE_START")) {
         float start = startScore;
         readFloat(node, L"SCORE_START", start, problems);
-        score = startScore = pointsBalance = startPointsBalance = start;
+        // The score only: the balance is the player's and comes with the new game.
+        score = startScore = start;
     }
     if (std::wstring const* text = attributeText(node, L"NAME")) gameName = *text;
     if (std::wstring const* text = attributeText(node, L"GAMESTYLE")) gameStyleName = *text;

@@ -79,14 +79,14 @@ bool Kartenmanager::scanExtraCards(Kartenstapel* pile, bool fire) {
     return found;
 }
 
-void Kartenmanager::resolveAfterMove(bool playerMove) {
+void Kartenmanager::resolveAfterMove(bool playerMove, bool restoredStep) {
     Style const* style = StyleSettings::instance().getStyle();
     float const fadeSpeed = style ? style->fadeoutSpeed : 1.0f;
     // A pass that changed something runs the update, which may resolve again inside this call:
     // the cards collected are shared down to the innermost call.
     if (resolveDepth_++ == 0) resolutionCollected_.clear();
     std::vector<Karte*>& collected = resolutionCollected_;
-    for (int pass = 0; pass < kMaxResolutionPasses; ++pass) {
+    for (int pass = 0; pass < kMaxResolutionPasses && !restoredStep; ++pass) {
         bool changed = false;
         for (Kartenstapel* pile : piles) {
             if (!pile->getRootArrangement()) continue;

@@ -1,8 +1,11 @@
 // The card manager's score and balance, the seed, the deck, bought jokers and wildcards, the
 // table counts, the game-end record and small queries.
 #include <algorithm>
+#include <limits>
 #include <sstream>
+#include <string>
 
+#include "engine/core/CodePage.h"
 #include "engine/core/Random.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/Anordnung.h"
@@ -31,17 +34,41 @@ void Kartenmanager::setPointsBalance(float const& balance, bool const& alsoRefer
     if (alsoReference) shownBalance = pointsBalance;
 }
 
+namespace {
+
+// The blanks a stream skips before a number (the classic locale's).
+bool isStreamBlank(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
+
+}  // namespace
+
 unsigned Kartenmanager::seedFromText(std::wstring const& text) {
-    // Leading decimal digits, wrapping as an unsigned number does.
-    unsigned number = 0;
-    for (wchar_t c : text) {
-        if (c < L'0' || c > L'9') break;
-        number = number * 10u + static_cast<unsigned>(c - L'0');
+    // Read as an unsigned stream extraction reads: blanks skipped, one sign (a minus negates in
+    // unsigned arithmetic, so "-1" is the largest seed), then digits; a number past 32 bits
+    // gives the largest seed.
+    constexpr unsigned long long kLargest = std::numeric_limits<unsigned>::max();
+    std::size_t at = 0;
+    while (at < text.size() && isStreamBlank(text[at])) ++at;
+    bool negative = false;
+    if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) negative = text[at++] == L'-';
+    unsigned long long magnitude = 0;
+    bool digits = false;
+    for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) {
+        digits = true;
+        magnitude = std::min(kLargest + 1, magnitude * 10u + static_cast<unsigned>(text[at] - L'0'));
     }
+    unsigned number = 0;
+    if (digits && magnitude > kLargest) number = static_cast<unsigned>(kLargest);
+    else if (digits) number = negative ? 0u - static_cast<unsigned>(magnitude) : static_cast<unsigned>(magnitude);
     if (number != 0 || text == L"0") return number;
+    // The weighted sum runs over UTF-16 units (a character beyond U+FFFF is its two surrogates),
+    // so one text deals one table wherever wide characters are 16 bits.
+    std::string units;
+    Orvex::appendUtf16LE(units, text);
     unsigned sum = 0;
-    unsigned position = 1;
-    for (wchar_t c : text) sum += static_cast<unsigned>(c) * position++;
+    for (std::size_t i = 0; i + 1 < units.size(); i += 2) {
+        unsigned const unit = static_cast<unsigned char>(units[i]) | static_cast<unsigned char>(units[i + 1]) << 8;
+        sum += unit * static_cast<unsigned>(i / 2 + 1);
+    }
     return sum;
 }
 

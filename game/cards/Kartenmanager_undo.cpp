@@ -1,5 +1,11 @@
 // The card manager's undo record (balance, counters and the card list) and the steps of the whole
 // table: one save covers the manager, every card and every pile; an undo or redo moves them all.
+//
+// A step holds the table as the player saw it when the step was left: a resolution that runs
+// after the record (a delayed one) renews the record, and an undo or redo takes the restored
+// table as it stands. Its resolution only counts: nothing is collected, opened or sent on there,
+// since whether a joker is collected depends on whether it still glides, which the record does
+// not know.
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -72,23 +78,58 @@ private:
 };
 
 void Kartenmanager::saveUndoState() {
+    // A move was made since the last record: that record stays as it was.
+    recordOpen_ = false;
     scheduleResolution();
     update(0.0, 0.0, Orvex::MouseState());
     updateSpecialPile(true);
+    recordStep(false);
+    // A resolution that runs later (a delayed one, the first after a new game) renews this record,
+    // so the step holds the table the player saw when it was left.
+    recordOpen_ = true;
+}
+
+void Kartenmanager::recordStep(bool again) {
+    // again: each object's current record is replaced; the histories keep their length. An object
+    // without a record (a card bought since) takes its first.
+    auto reopen = [again](UndoObjekt& object) {
+        if (again && object.getUndoIndex() >= 0) object.discardFrom(object.getUndoIndex());
+    };
+    reopen(*this);
     UndoObjekt::saveUndoState();
     appendUndoRecord(std::make_unique<KartenmanagerUndoData>(*this));
-    for (Karte* card : cards) card->saveUndoState();
-    for (Kartenstapel* pile : piles) pile->saveUndoState();
+    for (Karte* card : cards) {
+        reopen(*card);
+        card->saveUndoState();
+    }
+    for (Kartenstapel* pile : piles) {
+        reopen(*pile);
+        pile->saveUndoState();
+    }
 }
 
 Orvex::s32 Kartenmanager::undoSteps(Orvex::s32 const& steps, bool const& free, bool const& chargeAnyway) {
     if (gameStatus != 0) return 0;
-    float const penalty = gameStyle_ ? gameStyle_->undoPoints : 0.0f;
-    if (!bypass && !free) {
-        Orvex::s32 const last = static_cast<Orvex::s32>(getUndoCount()) - 1;
-        Orvex::s32 const target = std::clamp(getUndoIndex() + steps, 0, std::max(0, last));
+    Orvex::s32 const last = static_cast<Orvex::s32>(getUndoCount()) - 1;
+    Orvex::s32 const target = std::clamp(getUndoIndex() + steps, 0, std::max(0, last));
+    // Nothing to step to: nothing is restored, charged or resolved, so the table stays as it is.
+    if (!bypass && target == getUndoIndex()) return 0;
+    if (!bypass) {
+        // The step being left is completed first, as a press completes it before a move: its
+        // resolution runs and renews its record.
+        if (resolutionPending) {
+            resolutionDelay = -1.0f;
+            update(0.0, 0.0, Orvex::MouseState());
+        }
+        if (gameStatus != 0) return 0;
+        float const penalty = gameStyle_ ? gameStyle_->undoPoints : 0.0f;
         float const cost = static_cast<float>(target - getUndoIndex()) * penalty;
-        if (cost > score || cost > pointsBalance) return 0;
+        // The score the player sees, the time drain included.
+        if (!free && (cost > getScore() || cost > pointsBalance)) return 0;
+        // The restored table is the step's whole table: nothing waits to resolve it again.
+        recordOpen_ = false;
+        resolutionPending = false;
+        resolutionDelay = -1.0f;
     }
     Orvex::s32 const made = stepHistory(steps);
     // The list may have changed with the restored record: step the cards it names now.
@@ -110,7 +151,7 @@ Orvex::s32 Kartenmanager::undoSteps(Orvex::s32 const& steps, bool const& free, b
             }
         }
     }
-    resolveAfterMove(false);
+    resolveAfterMove(false, true);
     tableauCardCount = countTableauCards();
     emptyTableauPileCount = countEmptyTableauPiles();
     if (!free && gameStyle_) gameStyle_->updateMultiplier();

@@ -1,5 +1,9 @@
 // Move execution, the per-frame update and the feedback while the pointer hovers or a run is
-// carried (marks 4 and 8, the "WIRD_…" texts, the tooltip).
+// carried (marks 4 and 8, the "WIRD_…" texts, the tooltip), and the piles placed on the screen.
+//
+// A pile placed on the screen is placed again after every update, through the camera as it stands
+// (not its goal), so it keeps its place on the screen while the table glides and zooms; its cards
+// are carried along at once rather than gliding after it.
 //
 // Easing: the shown values move by (real - shown) x realDt x 5 per frame, which overshoots once
 // realDt x 5 exceeds 1 (a stalled frame) and swings ever wider past 2; the step is capped at the
@@ -58,6 +62,22 @@ void stepMark(KartenObjekt& object, float dt) {
     object.markSpeed = -11.0f;
     object.markState = 0;
     object.markColour = D3DXCOLOR(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
+// Moves the pile to at and its cards with it, without a glide: their glides (start, goal and
+// where they are) and a goal still waiting shift alike.
+void carryPileTo(Kartenstapel& pile, D3DXVECTOR2 const& at) {
+    D3DXVECTOR2 const shift{at.x - pile.position.x, at.y - pile.position.y};
+    if (shift.x == 0.0f && shift.y == 0.0f) return;
+    pile.setTablePosition(at);
+    std::vector<Karte*> held;
+    pile.getCards(held, true, true);
+    for (Karte* card : held) {
+        card->position.start += shift;
+        card->position.goal += shift;
+        card->position.current += shift;
+        card->pending.position += shift;
+    }
 }
 
 }  // namespace
@@ -187,8 +207,28 @@ void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const&) {
             rebuildHints();
             checkWin();
             if (autoCheckEnd) checkEnd();
+            if (recordOpen_) recordStep(true);
         }
     }
+    applyScreenPilePositions();
+}
+
+int Kartenmanager::applyScreenPilePositions() {
+    for (PilePosition const& entry : pilePositions) {
+        Kartenstapel* pile = findPile(entry.name);
+        if (!pile) continue;
+        pile->setScale(entry.scale);
+        pile->rules.renderIndex = entry.renderIndex;
+        if (camera) carryPileTo(*pile, camera->relativeToWorld(entry.relative.x, entry.relative.y, false));
+    }
+    return static_cast<int>(pilePositions.size());
+}
+
+bool Kartenmanager::isPointerCardOnPositionedPile() const {
+    if (heldCard || !pointerCard || !pointerCard->pile) return false;
+    std::wstring const& name = pointerCard->pile->getName();
+    return std::any_of(pilePositions.begin(), pilePositions.end(),
+                       [&](PilePosition const& entry) { return entry.name == name; });
 }
 
 void Kartenmanager::clearHoverMarks() {

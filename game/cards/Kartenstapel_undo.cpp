@@ -1,4 +1,5 @@
-// The pile's undo record (its place and scale) and the steps it takes with its arrangements.
+// The pile's undo record (its place, its scale and the redeals left) and the steps it takes with
+// its arrangements. A redeal spent by an undone step is given back with it.
 #include <memory>
 
 #include "game/cards/Anordnung.h"
@@ -9,16 +10,18 @@ namespace Solitaire {
 class Kartenstapel::KartenstapelUndoData : public UndoData {
 public:
     explicit KartenstapelUndoData(Kartenstapel& pile)
-        : owner_(pile), relativePosition_(pile.relativePosition), scale_(pile.scale_) {}
+        : owner_(pile), relativePosition_(pile.relativePosition), scale_(pile.scale_), restCount_(pile.rules.restCount) {}
     void restore() override {
         owner_.setRelativePosition(relativePosition_);
         owner_.scale_ = scale_;
+        owner_.rules.restCount = restCount_;
     }
 
 private:
     Kartenstapel& owner_;
     D3DXVECTOR2 relativePosition_;
     float scale_;
+    int restCount_;  // "REST_COUNT_HOLEN"
 };
 
 void Kartenstapel::saveUndoState() {

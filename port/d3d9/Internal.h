@@ -1,5 +1,13 @@
 // Internal classes of the Direct3D 9 layer: the device, textures, surfaces, buffers and state
 // blocks, with the GL objects behind them. Not for use outside port/d3d9.
+//
+// Files: Device.cpp (the context, the back buffer, Present, Reset and loss, render targets,
+// Clear and scenes), Device_states.cpp (recorded states, streams and state blocks),
+// Device_draw.cpp (FVF layouts, GL state at each draw, the draw calls), Device_window.cpp (the
+// back buffer in the window's framebuffer), Programs.cpp (the built-in and caller programs and
+// their uniforms), Surface.cpp (surfaces and the device's copies between them), Buffers.cpp
+// (vertex and index buffers), Texture.cpp (textures), Formats.cpp (the format table),
+// Direct3D.cpp (the Direct3D object).
 #pragma once
 
 #define GL_GLEXT_PROTOTYPES 1

@@ -1,6 +1,10 @@
 // DirectInput devices over SDL and the hub that feeds them from an SDL event watch.
 // Locking: the hub's mutex guards the hub and every device's event-fed state. SDL functions are
 // never called with it held, since SDL may call the watch while holding its own locks.
+//
+// Split: InputDevice.cpp (acquisition, cooperative level, data formats, properties, buffered
+// data, keyboard and mouse states), JoystickDevice.cpp (joystick objects, axis mapping, the
+// joystick state), InputHub.cpp (the hub and its event watch).
 #pragma once
 
 #include <SDL.h>

@@ -7,6 +7,15 @@
 // accumulator to max(0, min(acc - interval, acc / 2)) so that a stall is caught up in a few
 // halving steps instead of a burst; then sleep until the next step is due, at most 100 ms.
 // The clock, the sleep and the device check can be replaced, so the loop runs headless in tests.
+//
+// Split: OrvexEngine.cpp (the instance, init, the intervals, the replaceable clock, sleep and
+// device check), OrvexEngine_loop.cpp (the main loop, its pass and update step, exit requests),
+// OrvexEngine_cmdline.cpp (command-line switches), OrvexEngine_config.cpp (the settings file),
+// OrvexEngine_console.cpp (the "E_" and "TIME_" console commands), OrvexEngine_platform.cpp
+// (the platform managers, window activation and close, splash pictures on the device),
+// OrvexEngine_render.cpp (the render managers and letting go of the device),
+// OrvexEngine_splash.cpp (the splash screens' timing and loop) and
+// OrvexEngine_ingameconsole.cpp (the in-game console of OrvexEngineConsole.h).
 #pragma once
 
 #include <functional>

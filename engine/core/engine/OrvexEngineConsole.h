@@ -2,6 +2,7 @@
 // the active keyboard layout, Enter runs the line through the console dispatch, Tab completes,
 // the arrow keys walk the history. While it is open, key queries of the game report nothing.
 // Drawing comes with the GUI; it shows the input line and the recent log lines.
+// Code: OrvexEngine_ingameconsole.cpp.
 #pragma once
 
 #include <deque>

@@ -1,11 +1,12 @@
 // A table to play on in tests: the card-table fixture with a camera, a settable tick clock,
 // achievement counters the card manager counts into, games started from shipped or inline
 // variants, clicks at cards and piles through their screen rectangles, a signature of the dealt
-// table and the invariants every position must keep.
+// table, the invariants every position must keep, and a gold-rush table on which nothing moves.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -38,6 +39,21 @@ inline std::wstring const kGoalTable =
     L"<QUELLSTAPEL>\"|Z|\"</QUELLSTAPEL><ZIELSTAPEL>\"|Z|\"</ZIELSTAPEL></STAPEL></SOLITAIRE>";
 
 inline std::string narrow(std::wstring const& text) { return std::string(text.begin(), text.end()); }
+
+// The cards of a dealt "GoldrauschDrei" laid so that nothing can move: one five on a column,
+// every other card face up on the waste with a five on top, the stock empty.
+inline void layStuckGoldrauschDrei(Solitaire::Kartenmanager& manager) {
+    std::vector<Solitaire::Karte*> all = manager.cards;
+    std::stable_partition(all.begin(), all.end(), [](Solitaire::Karte const* card) { return card->value != 4; });
+    auto const firstFive =
+        std::find_if(all.begin(), all.end(), [](Solitaire::Karte const* card) { return card->value == 4; });
+    for (Solitaire::Karte* card : all) {
+        if (card->pile) card->pile->removeCard(card, true);
+        card->unlink(false, true, true);
+        card->setFaceUp(true, 0.0f, 0.0f);
+        manager.findPile(card == *firstFive ? L"TABLEAU1" : L"STAPEL_MUELL")->addCard(card, nullptr, true, false);
+    }
+}
 
 class PlayTable : public CardTableFixture {
 protected:

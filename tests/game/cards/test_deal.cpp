@@ -25,16 +25,22 @@ protected:
     }
 };
 
-TEST(SeedText, DigitsFirstElseTheWeightedCharacterSum) {
+TEST(SeedText, ReadAsAnUnsignedStreamElseTheWeightedCharacterSum) {
     struct Row {
         wchar_t const* text;
         unsigned seed;
     } const rows[] = {
         {L"12abc", 12u}, {L"abc", 97u + 98u * 2u + 99u * 3u}, {L"0", 0u}, {L"00", 48u + 48u * 2u}, {L"", 0u},
         {L"42", 42u},    {L"042", 42u},                       {L"AB", 197u},
-        // Digits beyond the unsigned range wrap; any text is safe.
-        {L"4294967296", 0u + (L'4' * 1u + L'2' * 2u + L'9' * 3u + L'4' * 4u + L'9' * 5u + L'6' * 6u + L'7' * 7u +
-                              L'2' * 8u + L'9' * 9u + L'6' * 10u)},
+        // As the stream reads: blanks first, one sign, a minus taken modulo 2^32, and a number
+        // past 32 bits held at the largest.
+        {L" 12", 12u}, {L"\t\n7", 7u}, {L"+5", 5u}, {L"-1", 4294967295u}, {L"-4294967295", 1u},
+        {L"4294967295", 4294967295u}, {L"4294967296", 4294967295u}, {L"-4294967296", 4294967295u},
+        {L"99999999999999999999999", 4294967295u},
+        // Nothing read: a sign alone, a blank after the sign, minus zero.
+        {L"+", 43u}, {L"- 1", 45u + 32u * 2u + 49u * 3u}, {L"-0", 45u + 48u * 2u},
+        // UTF-16 units: U+1D11E is D834 DD1E, so "a" after it stands third.
+        {L"\U0001D11Ea", 0xD834u + 0xDD1Eu * 2u + 97u * 3u},
     };
     for (Row const& row : rows) EXPECT_EQ(Kartenmanager::seedFromText(row.text), row.seed) << cardtest::narrow(row.text);
 }

@@ -12,6 +12,7 @@
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
+#include "game/cards/PileWords.h"
 #include "port/crt/crt.h"
 #include "tests/game/cards/CardTableFixture.h"
 #include "tests/game/cards/RuleTableBuilder.h"
@@ -125,14 +126,40 @@ TEST_F(ShowHintTest, GoalFirstAndAvoidingJokerPiles) {
     EXPECT_TRUE(isJokerOrWildcardMove(manager().hints.front()));
     EXPECT_FALSE(manager().showHint(false, false, true));
     EXPECT_FALSE(manager().showHint(true, false, true));
-    // Plain cards again: the cursor passes the records that still touch a joker.
-    cards[0]->isJoker = false;
-    cards[1]->isJoker = false;
+    // Plain cards on plain piles again: the cursor passes the records that still touch a joker
+    // or its pile.
+    for (int i = 0; i < 2; ++i) {
+        manager().findPile(L"P" + std::to_wstring(i))->rules.pileType = kPileTableau;
+        cards[static_cast<std::size_t>(i)]->isJoker = false;
+    }
     manager().hintIndex = 0;
     EXPECT_TRUE(manager().showHint(false, false, true));
     std::size_t const count = manager().hints.size();
     std::size_t const shown = (static_cast<std::size_t>(manager().hintIndex) + count - 1) % count;
     EXPECT_FALSE(isJokerOrWildcardMove(manager().hints[shown]));
+}
+
+TEST_F(ShowHintTest, AMoveFromOrToAWildcardOrJokerPileTouchesAJoker) {
+    Kartenstapel* tableau = rulePile(L"T", L"");
+    Kartenstapel* other = rulePile(L"U", L"");
+    Karte* plain = deal(tableau, {{kHerz, 4}})[0];
+    Karte* onOther = deal(other, {{kPik, 5}})[0];
+    struct Case {
+        wchar_t const* source;
+        wchar_t const* target;
+        bool touches;
+    } const cases[] = {
+        {L"TABLEAU", L"TABLEAU", false}, {L"JOKER", L"TABLEAU", true},  {L"TABLEAU", L"WILDCARD", true},
+        {L"TABLEAU", L"WILDCARD_JOKER", true}, {L"BASIS", L"VORRAT", false},
+    };
+    for (Case const& c : cases) {
+        tableau->rules.pileType = parsePileType(c.source);
+        other->rules.pileType = parsePileType(c.target);
+        HintRecord const record{
+            .isMove = true, .sourcePile = tableau, .targetPile = other, .card = plain, .targetCard = onOther,
+            .run = {{plain, 0}}};
+        EXPECT_EQ(isJokerOrWildcardMove(record), c.touches) << tableau->rules.pileType << " " << other->rules.pileType;
+    }
 }
 
 TEST_F(ShowHintTest, EachRecordKindShowsItsMarks) {

@@ -87,17 +87,7 @@ TEST_F(VariantHintTest, ASpentRedealIsNoMoveAndTheGameIsLost) {
         EndListener listener;
         manager().gameEnd.connect(&listener, &EndListener::onEnd);
         manager().startGame(nullptr, L"3", true, {}, {}, 0.0f);
-        // One five on a column, every other card on the waste, face up, a five on top: nothing
-        // can move, and the stock is empty.
-        std::vector<Karte*> all = manager().cards;
-        std::stable_partition(all.begin(), all.end(), [](Karte const* card) { return card->value != 4; });
-        auto const firstFive = std::find_if(all.begin(), all.end(), [](Karte const* card) { return card->value == 4; });
-        for (Karte* card : all) {
-            if (card->pile) card->pile->removeCard(card, true);
-            card->unlink(false, true, true);
-            card->setFaceUp(true, 0.0f, 0.0f);
-            pile(card == *firstFive ? L"TABLEAU1" : L"STAPEL_MUELL").addCard(card, nullptr, true, false);
-        }
+        cardtest::layStuckGoldrauschDrei(manager());
         pile(L"STAPEL_VORRAT").rules.restCount = redeals;
         manager().resolveAfterMove(true);
         EXPECT_EQ(manager().rebuildHints(), redeals) << redeals;
@@ -134,7 +124,7 @@ TEST_F(ShuffleSoakTest, ShufflesKeepEveryVariantSoundAndUndoPutsTheCardsBack) {
     int mixes = 0;
     for (std::wstring const& file : cardtest::kVariants) {
         start(file, L"5");
-        manager().resolveAfterMove(false);
+        frames(1);  // the first update resolves the deal and renews its step
         for (unsigned round = 0; round < 12; ++round) {
             std::vector<std::tuple<Kartenstapel*, Anordnung*, bool>> before;
             for (Karte* card : manager().cards)

@@ -69,7 +69,6 @@ TEST_F(PlayTest, TheTinyVariantIsWonByTheAutomaticMovesOnce) {
         frames(2);
         ASSERT_EQ(manager().gameStatus, 0);
         EXPECT_TRUE(manager().autoFinish(nullptr));
-        manager().saveUndoState();
         frames(20);
         EXPECT_EQ(manager().gameStatus, 1);
         EXPECT_EQ(ends.won, 1);

@@ -279,6 +279,18 @@ TEST_F(RuleFileTest, SmallDefinitionsReadAsWritten) {
     }
 }
 
+TEST_F(RuleFileTest, TheStartScoreSetsTheScoreButNotThePointsBalance) {
+    manager().pointsBalance = 77.0f;
+    manager().startPointsBalance = 66.0f;
+    Orvex::XMLNode node;
+    ASSERT_TRUE(node.loadFromText(L"<S SCORE_START=\"250\"/>"));
+    manager().loadGameDefinition(node, L"start.sol");
+    EXPECT_EQ(manager().score, 250.0f);
+    EXPECT_EQ(manager().startScore, 250.0f);
+    EXPECT_EQ(manager().pointsBalance, 77.0f);
+    EXPECT_EQ(manager().startPointsBalance, 66.0f);
+}
+
 TEST_F(RuleFileTest, WishKeysActOnTheArrangementsReadAfterThem) {
     Orvex::XMLNode node;
     ASSERT_TRUE(node.loadFromText(

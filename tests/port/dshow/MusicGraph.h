@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "port/dshow/dshow.h"
+#include "tests/support/TestSupport.h"
 
 namespace dshowtest {
 
@@ -60,6 +61,6 @@ struct Graph {
 };
 
 // Three seconds of a tone in Ogg Vorbis (made by data/make_music.sh).
-inline std::filesystem::path tonePath() { return std::filesystem::path(__FILE__).parent_path() / "data" / "tone.ogg"; }
+inline std::filesystem::path tonePath() { return testsupport::sourceDir() / "tests" / "port" / "dshow" / "data" / "tone.ogg"; }
 
 }  // namespace dshowtest

@@ -1,0 +1,1 @@
+// A fixture source of the file-map check: named in Widget.h.

@@ -1,0 +1,2 @@
+// A fixture header of the file-map check that misses a file: Widget_draw.cpp is named,
+// the reading file is not (nor is a file whose name merely ends like it: MyWidget_load.cpp).
