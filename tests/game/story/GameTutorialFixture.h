@@ -6,6 +6,8 @@
 #include <string>
 
 #include "engine/gui/TutorialManager.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "engine/render/TextureManager.h"
 #include "game/story/ExtendedTutorialManager.h"
 #include "game/story/SolTutorialManager.h"
 #include "tests/engine/gui/MenuFixture.h"
@@ -49,6 +51,12 @@ protected:
         Orvex::TutorialManager::instance().clear();
     }
 
+    // The animation registry's animations and pictures belong to the device they were loaded on:
+    // tests that open a device forget them before and after.
+    static void forgetPictures() {
+        Orvex::Texture2DAnimationManager::instance().releaseAnimations();
+        Orvex::Texture2DAnimationManager::instance().getTextures().releaseAll();
+    }
     static Solitaire::SolTutorialManager& tutorials() { return Solitaire::SolTutorialManager::instance(); }
     static Orvex::TutorialManager& engine() { return Orvex::TutorialManager::instance(); }
     static void loadUserTutorials(std::wstring const& text, std::wstring const& source = L"test.tut") {
