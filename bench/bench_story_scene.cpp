@@ -9,12 +9,9 @@
 // is done inside it.
 #include <benchmark/benchmark.h>
 
-#include <ctime>
-#include <filesystem>
 #include <string>
 
-#include "bench/BenchDevice.h"
-#include "engine/core/GOBManager.h"
+#include "bench/BenchGuiScene.h"
 #include "engine/core/Random.h"
 #include "engine/core/XMLNode.h"
 #include "engine/core/engine/OrvexEngine.h"
@@ -23,12 +20,9 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/LanguageManager.h"
 #include "engine/platform/D3DInterface.h"
-#include "engine/render/Effect.h"
-#include "engine/render/Sprite.h"
-#include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureManager.h"
+#include "engine/render/Texture2DAnimationManager.h"
 #include "game/story/StoryPart.h"
-#include "port/win32/win32_paths.h"
 #include "tests/support/gl/FrameFinish.h"
 
 namespace {
@@ -40,22 +34,6 @@ constexpr unsigned kHeight = 1080;
 constexpr int kElements = 200;
 constexpr int kTextEvery = 4;
 wchar_t const* const kPictures[] = {L"STORY_STERN", L"STORY_WOLKE", L"STORY_SONNE", L"STORY_FIGUR", L"STORY_TURM"};
-
-class CountingSprite : public Sprite {
-public:
-    bool End() override {
-        bool const done = Sprite::End();
-        drawCalls += getStats().drawCalls;
-        return done;
-    }
-    unsigned drawCalls = 0;
-};
-
-double threadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-}
 
 std::wstring n(double v) { return std::to_wstring(v); }
 
@@ -83,31 +61,15 @@ struct Painter : sigslot::has_slots<> {
 
 struct Scene {
     Effect* effect = nullptr;
-    CountingSprite* sprite = nullptr;
+    bench::CountingSprite* sprite = nullptr;
     Solitaire::StoryPart* story = nullptr;
     Painter painter;
     testsupport::FrameFinish* finishFrame = nullptr;  // never released: the device may go first
 
     bool init() {
-        if (!bench::openEngineDevice(kWidth, kHeight)) return false;
-        std::filesystem::path const repo = std::filesystem::path(ORVEX_SOURCE_DIR);
-        GOBManager::getInstance().addSearchPath(port::windowsPath(repo.string()));
-        std::wstring const fx = port::windowsPath((repo / "data" / "FX" / "sprite.fx").string());
-        XMLNode definition;
-        definition.loadFromText(L"<EFFECT NAME=\"Sprite\" PRE_COMPILE=\"0\"><FILE FILENAME=\"" + fx +
-                                L"\" /><MACROS><MACRO NAME=\"SPRITE_TEX_COUNT\" DEFINITION=\"8\" /></MACROS></EFFECT>");
-        effect = new Effect(false);
-        if (!effect->load(definition)) return false;
-        sprite = new CountingSprite();
-        sprite->create();
-        sprite->setEffect(effect);
+        if (!bench::setUpGuiDrawing(kWidth, kHeight, effect, sprite)) return false;
         GUISystem& gui = GUISystem::instance();
-        gui.setSprite(sprite);
-        D3DXFontInterface& fonts = D3DXFontInterface::instance();
-        if (!fonts.isReady()) fonts.initFonts();
         XMLNode file;
-        if (!file.load(L"data\\font.fnt")) return false;
-        fonts.loadConfig(file, L"data\\font.fnt");
         if (!file.load(L"data\\texte.lng")) return false;
         OrvexEngine::getInstance()->getLanguage()->load(file);
         if (!file.load(L"data\\Story\\story.ani")) return false;
@@ -146,14 +108,14 @@ void storyScene(benchmark::State& state) {
     double updateSeconds = 0.0;
     double drawSeconds = 0.0;
     auto frame = [&] {
-        double const t0 = threadSeconds();
+        double const t0 = bench::threadSeconds();
         s.story->update(1.0f / 60.0f);
-        double const t1 = threadSeconds();
+        double const t1 = bench::threadSeconds();
         device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000000, 1.0f, 0);
         device->BeginScene();
         gui.draw();
         device->EndScene();
-        double const t2 = threadSeconds();
+        double const t2 = bench::threadSeconds();
         (*s.finishFrame)();
         updateSeconds += t1 - t0;
         drawSeconds += t2 - t1;
