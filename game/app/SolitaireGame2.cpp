@@ -56,6 +56,8 @@ constexpr wchar_t kCursorNames[SolitaireGame2::kCursorCount][14] = {
     L"PFEIL_LB",      L"PFEIL_CB",      L"PFEIL_RB",      L"MOUSE_CURSOR1", L"MOUSE_CURSOR2", L"MOUSE_CURSOR3",
     L"MOUSE_CURSOR4", L"MOUSE_GOD0",    L"MOUSE_GOD1",    L"MOUSE_GOD2",    L"MOUSE_GOD3"};
 
+double g_splashSeconds = 0.0;
+
 // Loads a property file into the shared tree (which the load clears first); a missing file
 // leaves it empty, and its loader then finds nothing.
 Orvex::XMLNode& read(Orvex::XMLNode& tree, wchar_t const* fileName) {
@@ -132,7 +134,7 @@ bool SolitaireGame2::loadData() {
     auto const splashStart = std::chrono::steady_clock::now();
     engine_->showSplashScreens(L"branding\\", kBrandingMs, 0, 0);
     showPublisherSplash();
-    splashSeconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - splashStart).count();
+    g_splashSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - splashStart).count();
     // 10. Read over the tree that held the splash's list: the load clears it first.
     Orvex::TastaturLayoutManager::getInstance().load(read(tree, L"tastaturlayout.lay"));
     // 11.
@@ -206,6 +208,8 @@ bool SolitaireGame2::loadData() {
     buildProfilePanel();
     return showLoadingProgress(1.0f, true);
 }
+
+double SolitaireGame2::getSplashSeconds() { return g_splashSeconds; }
 
 void SolitaireGame2::findDisplayMode() {
     currentModeIndex_ = d3d_->findDisplayMode(d3d_->getDisplayMode());

@@ -143,8 +143,9 @@ public:
     // Draws the four frame bands around "R_RANDCENTER" within the given window's rectangle.
     void drawScreenFrame(Orvex::GUIWindow& window, bool const& drawn);
     bool isFullyConstructed() const { return constructed_; }
-    // Seconds spent in the branding pictures and the publisher splash (display times).
-    double getSplashSeconds() const { return splashSeconds_; }
+    // Seconds the last game object built spent showing the branding pictures and the publisher
+    // splash (display times the start-up fixes; start-up measurements leave them out).
+    static double getSplashSeconds();
 
     // ---- wiring and small slots (SolitaireGame2_wiring.cpp, SolitaireGame2_slots.cpp) ----
     void wireGui();
@@ -244,6 +245,8 @@ public:
     void onCursor1(Orvex::GUIWindow& window);
     void onCursor2(Orvex::GUIWindow& window);
     void onCursor3(Orvex::GUIWindow& window);
+    // Shows the chosen cursor: the system arrow for the shown cursor 3 (MyGlobals::getShownCursor,
+    // which a setting outside 0 to 3 also gives), else the game's picture.
     void applyCursor();
     void onTutorialCheckbox(Orvex::GUICheckboxButton& button);
     void wireLevelScreen();
@@ -347,7 +350,6 @@ private:
     Orvex::Texture2D* frameRight_ = nullptr;
     Orvex::Texture2D* frameTop_ = nullptr;
     Orvex::Texture2D* frameBottom_ = nullptr;
-    double splashSeconds_ = 0.0;
 
     Orvex::Texture2DAnimation* cursors_[kCursorCount] = {};
     int currentModeIndex_ = -1;

@@ -25,11 +25,13 @@ constexpr int kTutorialPauseSlot = 7;
 constexpr wchar_t kHoverSound[] = L"OverButton";
 constexpr double kHoverVolume = 1.0;
 
-// A window coordinate as a whole pixel, truncated; values no screen has are held at the LONG
-// range (a hostile GUI file must not make the conversion undefined).
+// A window coordinate as a whole pixel, truncated; values no screen has are held at a bound
+// inside the LONG range (a hostile GUI file must not make the conversion undefined).
+constexpr LONG kPixelBound = 2000000000;
 LONG toPixel(float v) {
-    if (!(v > -2.0e9f)) return std::isnan(v) ? 0 : -2000000000;
-    if (v > 2.0e9f) return 2000000000;
+    if (std::isnan(v)) return 0;
+    if (!(v > -static_cast<float>(kPixelBound))) return -kPixelBound;
+    if (v > static_cast<float>(kPixelBound)) return kPixelBound;
     return static_cast<LONG>(v);
 }
 
