@@ -107,13 +107,28 @@ public:
     double getAttributeDouble(std::wstring_view name, double fallback) const;
     std::wstring getAttributeString(std::wstring_view name, std::wstring const& fallback) const;
 
+    // What a load read. load and loadFromText are tolerant: they say only whether anything was
+    // read, and a damaged file (cut short, a tag left open or closed twice, a second root, ...)
+    // keeps the elements read before the damage. A caller that must not take a part for the
+    // whole (a profile, a saved game) asks the Checked forms and trusts only kComplete:
+    //
+    //     if (tree.loadChecked(path) != XMLNode::ReadResult::kComplete) ... damaged or missing
+    enum class ReadResult : u8 {
+        kNothing,   // not found, unreadable or no element: the node is empty (load gives false)
+        kDamaged,   // read up to damage, one error line logged: the node holds what came before
+        kComplete,  // every element read to its end, nothing skipped, nothing logged
+    };
+
     // Reads a property file into this node: the file's root element becomes the node. Mode 0
     // opens the file through the archive order "DEFAULT" (archives, then disk); any other mode
     // reads the path from disk only. False (and an empty node) when the file cannot be read or
-    // holds no element; a damaged file keeps what could be read and logs one error line.
+    // holds no element; a damaged file keeps what could be read, logs one error line and gives
+    // true (loadChecked tells it apart).
     bool load(std::wstring const& fileName, int mode = 0);
+    ReadResult loadChecked(std::wstring const& fileName, int mode = 0);
     // Parses text into this node as load does; sourceName names the text in log lines.
     bool loadFromText(std::wstring_view text, std::wstring const& sourceName = L"(text)");
+    ReadResult loadFromTextChecked(std::wstring_view text, std::wstring const& sourceName = L"(text)");
     // Parses a file's bytes (UTF-16LE or UTF-8 after a byte-order mark, else Windows-1252).
     bool loadFromBytes(unsigned char const* bytes, std::size_t size, std::wstring const& sourceName);
     bool parse(std::wstring_view text, std::wstring const& sourceName = L"(text)") {
@@ -149,7 +164,7 @@ private:
     void copyIntoNewStore(XMLNode const& other);
     // Parses the text the store holds (bytes, or wide text when there are none) into this
     // node, which then owns the store.
-    bool parseStore(std::unique_ptr<XMLStore> store, std::wstring const& sourceName);
+    ReadResult parseStore(std::unique_ptr<XMLStore> store, std::wstring const& sourceName);
 
     // Flags kept in the name's spare room: the node lives in a store, which destroys it; the
     // lists may hold heap objects, which this node deletes.

@@ -112,20 +112,22 @@ private:
 
 }  // namespace
 
-bool XMLNode::load(std::wstring const& fileName, int mode) {
+XMLNode::ReadResult XMLNode::loadChecked(std::wstring const& fileName, int mode) {
     clear();
     GOBManager const& archives = GOBManager::getInstance();
     File file(fileName);
     if (!file.open(fileName, mode == 0 ? archives.getDefaultOrder() : archives.getDiskOrder())) {
         logWarning(L"Property file \"" + fileName + L"\" not found");
-        return false;
+        return ReadResult::kNothing;
     }
     // Read straight into the new tree's store: the 8-bit text stays there as what the tree's
     // names and values are views of.
     auto store = std::make_unique<XMLStore>();
-    if (!file.readAll(store->bytes)) return false;
+    if (!file.readAll(store->bytes)) return ReadResult::kNothing;  // File named it in the log
     return parseStore(std::move(store), fileName);
 }
+
+bool XMLNode::load(std::wstring const& fileName, int mode) { return loadChecked(fileName, mode) != ReadResult::kNothing; }
 
 std::wstring XMLNode::toText() const {
     TreeWriter writer;

@@ -42,6 +42,8 @@ public:
 
     // Fills root; true when a root element was found.
     bool run(XMLNode& root);
+    // Whether the text was read without damage (nothing logged).
+    bool whole() const { return errorCount_ == 0; }
 
 private:
     static bool isBlank(CharT c) { return static_cast<std::make_unsigned_t<CharT>>(c) <= ' '; }
@@ -438,7 +440,7 @@ bool XMLParser<CharT>::run(XMLNode& root) {
     return rootStarted_;
 }
 
-bool XMLNode::parseStore(std::unique_ptr<XMLStore> store, std::wstring const& sourceName) {
+XMLNode::ReadResult XMLNode::parseStore(std::unique_ptr<XMLStore> store, std::wstring const& sourceName) {
     std::vector<u8>& bytes = store->bytes;
     bool utf16 = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
     if (bytes.size() >= 2 && bytes[0] == 0xEF && bytes[1] == 0xBB) {
@@ -449,31 +451,42 @@ bool XMLNode::parseStore(std::unique_ptr<XMLStore> store, std::wstring const& so
     store_ = std::move(store);
     std::vector<u8> const& text = store_->bytes;
     bool found;
+    bool whole;
     if (utf16) {
         // The units after the mark; an odd last byte is no unit.
         XMLParser<char16_t> parser(Utf16LEText{text.data() + 2}, (text.size() - 2) / 2, *store_, sourceName);
         found = parser.run(*this);
+        whole = parser.whole();
     } else if (text.empty()) {
         XMLParser<wchar_t> parser(store_->wide.data(), store_->wide.size(), *store_, sourceName);
         found = parser.run(*this);
+        whole = parser.whole();
     } else {
         XMLParser<unsigned char> parser(text.data(), text.size(), *store_, sourceName);
         found = parser.run(*this);
+        whole = parser.whole();
     }
-    if (!found) clear();
-    return found;
+    if (!found) {
+        clear();
+        return ReadResult::kNothing;
+    }
+    return whole ? ReadResult::kComplete : ReadResult::kDamaged;
 }
 
-bool XMLNode::loadFromText(std::wstring_view text, std::wstring const& sourceName) {
+XMLNode::ReadResult XMLNode::loadFromTextChecked(std::wstring_view text, std::wstring const& sourceName) {
     auto store = std::make_unique<XMLStore>();
     store->wide.assign(text);  // copied before the tree is cleared: text may be a part of it
     return parseStore(std::move(store), sourceName);
 }
 
+bool XMLNode::loadFromText(std::wstring_view text, std::wstring const& sourceName) {
+    return loadFromTextChecked(text, sourceName) != ReadResult::kNothing;
+}
+
 bool XMLNode::loadFromBytes(unsigned char const* bytes, std::size_t size, std::wstring const& sourceName) {
     auto store = std::make_unique<XMLStore>();
     if (size > 0) store->bytes.assign(bytes, bytes + size);
-    return parseStore(std::move(store), sourceName);
+    return parseStore(std::move(store), sourceName) != ReadResult::kNothing;
 }
 
 }  // namespace Orvex

@@ -1,5 +1,7 @@
 // The game object's construction: the managers it holds, its own objects, the start-up of the
 // game data in its fixed order behind the loading bar, and its destruction.
+#include "game/app/ProfilManager.h"
+#include "game/app/SolitaireManager.h"
 #include "game/app/SolitaireGame2.h"
 
 #include <chrono>
@@ -172,7 +174,8 @@ bool SolitaireGame2::loadData() {
     styles.load(read(tree, L"data\\Styles.sty"), L"data\\Styles.sty");
     if (globals_) styles.load(globals_->getSolitaireNode(), L"config.cfg (SOLITAIRE)");
     if (!showLoadingProgress(0.7f, true)) return false;
-    // 21. The catalogue ("data\Level\Level.dat") joins here with the catalogue of variants.
+    // 21.
+    SolitaireManager::instance().loadCatalogue(read(tree, SolitaireManager::kCatalogueFile), SolitaireManager::kCatalogueFile);
     if (!showLoadingProgress(0.75f, true)) return false;
     // 22.
     particles_->loadTemplates(read(tree, L"data\\Level\\Partikel.par"), L"data\\Level\\Partikel.par");
@@ -202,9 +205,12 @@ bool SolitaireGame2::loadData() {
     // 28.
     fillCursorTable();
     if (!showLoadingProgress(0.9f, true)) return false;
-    // 29. The profiles ("profile.prf") and their campaign tables join here with the profiles.
+    // 29.
     menus_->menuChanged.connect(this, &SolitaireGame2::onMenuChanged);
     wireGui();
+    ProfilManager& profiles = ProfilManager::instance();
+    profiles.loadProfiles();
+    profiles.buildAllCampaignTables();
     buildProfilePanel();
     return showLoadingProgress(1.0f, true);
 }
@@ -226,7 +232,8 @@ Orvex::Texture2DAnimation* SolitaireGame2::getCursor(int index) const {
 }
 
 SolitaireGame2::~SolitaireGame2() {
-    // 1. The profiles are saved here once the profiles are part of the game.
+    // 1. Not after a quit during loading: the file stays as it was.
+    if (constructed_) ProfilManager::instance().saveProfiles();
     // 2. The card-look choices into the settings node, which config.cfg then holds.
     if (globals_) {
         Orvex::XMLNode& node = globals_->getSolitaireNode();

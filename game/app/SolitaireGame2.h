@@ -74,6 +74,7 @@ class ExtendedTutorialManager;
 class Minispiel;
 class MinispielManager;
 class MyGlobals;
+class Profil;
 class SolPartikelManager;
 class SolTutorialManager;
 class SolitaireCamera;
@@ -125,6 +126,12 @@ public:
     static constexpr unsigned char kKeyF1 = 0x3B;
     static constexpr unsigned char kKeyF7 = 0x41;
     static constexpr unsigned char kKeyF8 = 0x42;
+    // The preview picture of a variant (F8), the points F1 adds over "I_Points2", and the hit-test
+    // mask that finds the window under the pointer.
+    static constexpr LONG kPreviewWidth = 370;
+    static constexpr LONG kPreviewHeight = 278;
+    static constexpr float kMakerPoints = 100000.0f;
+    static constexpr int kHitTestMask = 6;
 
     SolitaireGame2();
     ~SolitaireGame2() override;
@@ -177,6 +184,9 @@ public:
     // written, the number kept) when the capture fails.
     bool takeScreenshot();
     static int getScreenshotCounter();
+    // Cards and piles drawn at the preview size and saved under the current variant's preview
+    // path (below the working folder, folders made as needed); the previews then load again.
+    bool writePreviewPicture();
 
     // ---- HUD, powers and shop (SolitaireGame2_hud.cpp) ----
     void onCardTooltipText(std::wstring const& text, bool const& show);
@@ -235,6 +245,8 @@ public:
     void onModeCountdown(float const& secondsLeft);
     void onUnsupportedMode(_D3DDISPLAYMODE& mode);
     void buildProfilePanel();
+    // The profile screens' handling of a new active profile.
+    void onActiveProfileChanged(Profil* old, Profil* active);
     void onFullscreenSlider(Orvex::GUISlider& slider, float const& value);
     void onFullscreenCheckbox(Orvex::GUICheckboxButton& button);
     void onResolutionSlider(Orvex::GUISlider& slider, float const& value);
@@ -301,6 +313,8 @@ private:
     // ---- update steps (SolitaireGame2_update.cpp) ----
     // The pointer in game coordinates, as a mouse state for the card manager.
     Orvex::MouseState pointerInGame() const;
+    // The new-profile dialog's name label: the error look while a profile has that name.
+    void checkNewProfileName();
     void updateOutsideGame(double realStep);
     void updateInGame(double gameStep, double realStep);
     void updateReminders(double step, double realStep);

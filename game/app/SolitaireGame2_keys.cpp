@@ -1,11 +1,23 @@
 // The game object's key handler: the first-profile block, screenshots on F7, and dismissing the
 // game-name banner and the help panel.
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/gui/GUISystem.h"
 #include "engine/platform/D3DInterface.h"
+#include "engine/platform/DirectInputInterface.h"
+#include "engine/render/RenderToTexture.h"
+#include "engine/render/Texture2D.h"
+#include "game/app/Profil.h"
+#include "game/app/ProfilManager.h"
 #include "game/app/SolitaireGame2.h"
+#include "game/app/SolitaireManager.h"
+#include "game/cards/SolitaireCamera.h"
+#include "game/cards/TableRenderer.h"
+#include "port/win32/win32_paths.h"
 #include "port/d3dx9/d3dx9tex.h"
 
 namespace Solitaire {
@@ -51,6 +63,64 @@ bool SolitaireGame2::takeScreenshot() {
     return written;
 }
 
+bool SolitaireGame2::writePreviewPicture() {
+    std::wstring const path = SolitaireManager::instance().getPreviewPath();
+    // A preview path is data: it stays below the working folder.
+    std::filesystem::path const host(port::hostPathNoLookup(path));
+    for (auto const& part : host)
+        if (part == "..") return false;
+    if (host.is_absolute()) return false;
+    std::error_code error;
+    if (host.has_parent_path()) std::filesystem::create_directories(host.parent_path(), error);
+
+    // 1, 2. The table alone into a target of the preview's size.
+    RECT const viewport = renderer_->getViewport();
+    bool const toTexture = renderer_->isRenderToTexture();
+    renderer_->setViewport(RECT{0, 0, kPreviewWidth, kPreviewHeight}, true);
+    Orvex::FRect const view = camera_->getViewRect(), relative = camera_->getRelativeRect();
+    Orvex::FRect const second = camera_->tableArea;
+    float const fx = static_cast<float>(kPreviewWidth) / (relative.right - relative.left);
+    float const fy = static_cast<float>(kPreviewHeight) / (relative.bottom - relative.top);
+    Orvex::FRect const preview(0.0f, 0.0f, static_cast<float>(kPreviewWidth), static_cast<float>(kPreviewHeight));
+    camera_->setViewRect(preview);
+    camera_->setRelativeRect(preview);
+    camera_->setSecondRect(Orvex::FRect((second.left - view.left) * fx, (second.top - view.top) * fy,
+                                        (second.right - view.left) * fx, (second.bottom - view.top) * fy));
+    camera_->fitContent(cards_->tableRect, 0.0f);
+    // 3. Cards and piles, drawn into the target at once.
+    int const frames = renderer_->getRenderFrames();
+    renderer_->setRenderFrames(5);
+    // 4.
+    camera_->setViewRect(view);
+    camera_->setRelativeRect(relative);
+    camera_->setSecondRect(second);
+    camera_->fitContent(cards_->tableRect, 0.0f);
+    // 5-7. The target's picture in system memory, saved.
+    bool written = false;
+    IDirect3DDevice9* device = d3d_->getDevice();
+    Orvex::RenderToTexture* target = renderer_->getRenderTarget();
+    IDirect3DTexture9* const* source = target ? target->getTexture().getD3DTexture() : nullptr;
+    if (device && source && *source) {
+        IDirect3DSurface9* from = nullptr;
+        IDirect3DSurface9* to = nullptr;
+        IDirect3DTexture9* copy = nullptr;
+        D3DSURFACE_DESC desc{};
+        if (SUCCEEDED((*source)->GetLevelDesc(0, &desc)) &&
+            SUCCEEDED(device->CreateTexture(desc.Width, desc.Height, 1, 0, desc.Format, D3DPOOL_SYSTEMMEM, &copy, nullptr)) &&
+            SUCCEEDED((*source)->GetSurfaceLevel(0, &from)) && SUCCEEDED(copy->GetSurfaceLevel(0, &to)) &&
+            SUCCEEDED(device->GetRenderTargetData(from, to)))
+            written = SUCCEEDED(D3DXSaveTextureToFileW(path.c_str(), D3DXIFF_PNG, copy, nullptr));
+        releaseAll(to);
+        releaseAll(from);
+        releaseAll(copy);
+    }
+    // 8.
+    renderer_->setRenderFrames(frames);
+    renderer_->setViewport(viewport, toTexture);
+    SolitaireManager::instance().reloadPreviews();
+    return written;
+}
+
 void SolitaireGame2::onKeyPressed(Orvex::KeyState&, unsigned char const& code) {
     // 1. The key that ends the first-profile block does nothing else.
     if (firstProfileBlock_) {
@@ -60,8 +130,16 @@ void SolitaireGame2::onKeyPressed(Orvex::KeyState&, unsigned char const& code) {
     }
     // 2.
     if (code == kKeyF7) takeScreenshot();
-    // 3, 4. The preview picture (F8) and the points key (F1) of the two fixed profiles join here
-    // with the profiles.
+    // 3, 4. The preview picture and the points, for the makers' two profiles only.
+    Profil const* profile = ProfilManager::instance().getActiveProfile();
+    if (profile && (profile->getName() == L"VORTMAK" || profile->getName() == L"ZELUP")) {
+        if (code == kKeyF8) writePreviewPicture();
+        if (code == kKeyF1) {
+            Orvex::DirectInputInterface const& input = Orvex::DirectInputInterface::getInstance();
+            Orvex::GUIWindow const* under = gui_->windowAt(D3DXVECTOR2(input.mouseX, input.mouseY), kHitTestMask);
+            if (under && under->getName() == L"I_Points2") cards_->changeScore(kMakerPoints);
+        }
+    }
     // 5. A key dismisses the banner, which may bring the help panel, or else the help panel.
     if (gameName_ && gameNameBlend_.target > 0.5f) {
         gameNameBlend_.target = 0.0f;

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/GUIButton.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
@@ -20,6 +21,7 @@
 #include "engine/core/Random.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/app/FormatNumber.h"
+#include "game/app/ProfilManager.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/GameStyle.h"
 #include "game/cards/PileWords.h"
@@ -69,6 +71,16 @@ void remind(Orvex::GUIProgressBar& bar, float& countdown, double realStep, wchar
 
 }  // namespace
 
+void SolitaireGame2::checkNewProfileName() {
+    Orvex::GUIWindow* window = findWindow(L"NP_ProfilName_LABEL");
+    auto* label = dynamic_cast<Orvex::GUILabel*>(window);
+    if (auto* button = dynamic_cast<Orvex::GUIButton*>(window)) label = button->getLabel();
+    if (!label) return;
+    wchar_t const* const style = ProfilManager::instance().findProfile(label->getText()) ? L"NP_FontStyle_ERR" : L"NP_FontStyle_OK";
+    label->setFontStyle(style, 0);
+    label->setFontStyle(style, 1);
+}
+
 bool SolitaireGame2::isMenuActive(wchar_t const* name) const {
     Orvex::GUIMenuN* menu = menus_->findMenu(name);
     return menu && menu->isActive();
@@ -92,7 +104,7 @@ void SolitaireGame2::update() {
     tutorials_->update(realStep);
     minigames_->update(realStep);
     if (!active_) return;
-    // The new-profile name check joins here with the profiles.
+    if (isMenuActive(L"NEUESPROFIL")) checkNewProfileName();
     if (isMenuActive(kInGameMenu))
         updateInGame(gameStep, realStep);
     else

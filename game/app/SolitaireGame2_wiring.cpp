@@ -15,6 +15,7 @@
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimationManager.h"
+#include "game/app/ProfilManager.h"
 #include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/AchivementManager.h"
@@ -86,7 +87,9 @@ void SolitaireGame2::connectEngine() {
     input.keyDownSignal.connect(this, &SolitaireGame2::ignoreKey);
     input.keyReleasedSignal.connect(this, &SolitaireGame2::ignoreKey);
     engine_->windowActiveSignal.connect(this, &SolitaireGame2::onWindowActive);
-    // The profile list's two signals join here with the profiles.
+    ProfilManager& profiles = ProfilManager::instance();
+    profiles.listChanged.connect(this, &SolitaireGame2::buildProfilePanel);
+    profiles.activeChanged.connect(this, &SolitaireGame2::onActiveProfileChanged);
     gui_->activeWindowChanged.connect(this, &SolitaireGame2::onActiveWindowChanged);
 }
 

@@ -42,16 +42,26 @@ void Background::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     pictures_ = local.findTexturesContaining(L"BACKGROUND");
     for (Orvex::Texture2D* picture : pictures_) picture->addRef();
     if (pictures_.empty()) return;
-    if (current_) {
-        current_->suspend();
-        current_->release();
-    }
-    current_ = pictures_[static_cast<std::size_t>(Orvex::randomInt(0, static_cast<int>(pictures_.size())))];
-    current_->addRef();
+    show(pictures_[static_cast<std::size_t>(Orvex::randomInt(0, static_cast<int>(pictures_.size())))]);
     // Only the picture shown keeps its texture on the device.
     for (Orvex::Texture2D* picture : pictures_) {
         if (picture != current_) picture->suspend();
     }
+}
+
+void Background::pickRandomImage() {
+    if (pictures_.size() < 2) return;
+    show(pictures_[static_cast<std::size_t>(Orvex::randomInt(0, static_cast<int>(pictures_.size())))]);
+}
+
+void Background::show(Orvex::Texture2D* picture) {
+    if (picture == current_) return;
+    picture->addRef();
+    if (current_) {
+        current_->suspend();
+        current_->release();
+    }
+    current_ = picture;
 }
 
 void Background::queueRender(RenderQueue& queue, RenderContext const&) { queue.add(this, getRenderOrder()); }

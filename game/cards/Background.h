@@ -32,11 +32,17 @@ public:
     Orvex::Texture2D* getShapeTexture() override { return current_; }
     float getRenderOrder() override { return 0.0f; }
 
+    // With more than one picture, a random one becomes current (the old one is suspended); a
+    // variant's start calls it.
+    void pickRandomImage();
+
     std::vector<Orvex::Texture2D*> const& getPictures() const { return pictures_; }
     Orvex::Texture2D* getCurrentPicture() const { return current_; }
 
 private:
     void releasePictures();
+    // Makes picture current (one reference), suspending and releasing the one before.
+    void show(Orvex::Texture2D* picture);
 
     std::vector<Orvex::Texture2D*> pictures_;
     Orvex::Texture2D* current_ = nullptr;

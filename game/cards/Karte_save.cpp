@@ -1,5 +1,6 @@
 // The card's part of the running-game save: its face, locks and keys as they will end (goals,
 // pending ones first), and the wildcard and joker flags, which the new deal chose by chance.
+// Numbers are written with the digits that read back exactly.
 #include <cmath>
 #include <string>
 
@@ -19,7 +20,7 @@ std::wstring quadText(D3DXVECTOR4 const& value) {
     std::wstring text;
     for (float part : parts) {
         if (!text.empty()) text += L' ';
-        text += Orvex::XMLProperty(part).getString();
+        text += numberText(part);
     }
     return text;
 }

@@ -183,9 +183,11 @@ public:
     bool swapCards(Karte* a, Anordnung* arrangementA, Karte* b, Anordnung* arrangementB);
     std::vector<HintRecord> hints;
     // The running game into node (nothing once the game is decided), and back into the game
-    // that was started anew; sourceName names the save in the log line of refused data.
+    // that was started anew; sourceName names the save in the log line of refused data. A save
+    // that falls short of the counts it carries is refused whole: false, and the game is left as
+    // it was dealt.
     void saveRunningGame(Orvex::XMLNode& node) const;
-    void loadRunningGame(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");
+    bool loadRunningGame(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");
 
     // Signals, in order.
     sigslot::signal2<bool const&, GameEndParms const&> gameEnd;

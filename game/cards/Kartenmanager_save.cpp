@@ -7,6 +7,15 @@
 // of one load make one log line. A card ends in exactly one arrangement: one that a list takes
 // leaves its old arrangement first, and one that no list takes goes back where it lay. Children
 // other than "KARTE" and "STAPEL" (the quick save's "STATISTIK") are not read here.
+//
+// A save carries its counts: the node the number of its "KARTE" and "STAPEL" elements
+// ("KARTEN_ANZAHL", "STAPEL_ANZAHL", written first), each "STAPEL" the number of its
+// "ANNORDNUNG" elements, each "ANNORDNUNG" the number of its cards. A save read from a file cut
+// short keeps only the part before the cut and falls short of a count: it is refused whole (one
+// log line) and the new deal stays as it is. A node without counts (written by hand) is read as
+// it stands. A cut inside the very last number is no count's business: the file's reader asks
+// Orvex::XMLNode::loadChecked for that. Score and time are written with the digits that read
+// back exactly.
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -34,7 +43,43 @@ bool parseStateIndex(std::wstring_view text, int& index) {
 
 namespace {
 
-std::wstring floatText(float value) { return Orvex::XMLProperty(value).getString(); }
+constexpr wchar_t kCardCountKey[] = L"KARTEN_ANZAHL";
+constexpr wchar_t kPileCountKey[] = L"STAPEL_ANZAHL";
+constexpr wchar_t kArrangementCountKey[] = L"ANNORDNUNG_ANZAHL";
+
+std::wstring countText(std::size_t count) { return std::to_wstring(count); }
+
+// The element's count attribute against what it holds; false (and the problem) when the count is
+// missing or differs. what names the counted things.
+bool countMatches(Orvex::XMLNode const& element, wchar_t const* key, std::size_t held, wchar_t const* what,
+                  ReadProblems& problems) {
+    Orvex::XMLAttribute const* attribute = element.getAttribute(key);
+    int expected = -1;
+    if (attribute && parseStateIndex(attribute->getString(), expected) && static_cast<std::size_t>(expected) == held)
+        return true;
+    std::wstring text = L"the save is not whole: \"" + element.getName() + L"\" holds " + countText(held) + L" " + what;
+    text += attribute ? L" of " + attribute->getString() : std::wstring(L" and no \"") + key + L"\"";
+    problems.add(text + L", so none of it is loaded", element.getLine());
+    return false;
+}
+
+// Whether a counted save holds everything its counts say (see the file's head); a save without
+// counts passes.
+bool isWhole(Orvex::XMLNode const& node, ReadProblems& problems) {
+    if (!node.getAttribute(kCardCountKey) && !node.getAttribute(kPileCountKey)) return true;
+    if (!countMatches(node, kCardCountKey, node.getChildCount(L"KARTE"), L"\"KARTE\"", problems)) return false;
+    if (!countMatches(node, kPileCountKey, node.getChildCount(L"STAPEL"), L"\"STAPEL\"", problems)) return false;
+    for (Orvex::XMLNode const* pile : node.children()) {
+        if (pile->getName() != L"STAPEL") continue;
+        if (!countMatches(*pile, kArrangementCountKey, pile->getChildCount(L"ANNORDNUNG"), L"\"ANNORDNUNG\"", problems))
+            return false;
+        for (Orvex::XMLNode const* arrangement : pile->children())
+            if (arrangement->getName() == L"ANNORDNUNG" &&
+                !countMatches(*arrangement, kCardCountKey, arrangement->getValueCount(), L"cards", problems))
+                return false;
+    }
+    return true;
+}
 
 // A present attribute that is a finite number goes into value; anything else is named.
 void readNumber(Orvex::XMLNode const& node, std::wstring_view key, float& value, RunningGameLoad& load) {
@@ -64,6 +109,8 @@ T* findByIndex(Orvex::XMLNode const& element, std::vector<T*> const& list, Runni
 
 void Kartenmanager::saveRunningGame(Orvex::XMLNode& node) const {
     if (gameStatus != 0) return;
+    node.setAttribute(kCardCountKey, countText(cards.size()));
+    node.setAttribute(kPileCountKey, countText(piles.size()));
     for (Karte const* card : cards) {
         Orvex::XMLNode* element = node.addChild(L"KARTE");
         element->setAttribute(L"ID", std::to_wstring(card->getIndex()));
@@ -72,22 +119,29 @@ void Kartenmanager::saveRunningGame(Orvex::XMLNode& node) const {
     for (Kartenstapel const* pile : piles) {
         Orvex::XMLNode* element = node.addChild(L"STAPEL");
         element->setAttribute(L"ID", std::to_wstring(pile->getIndex()));
+        element->setAttribute(kArrangementCountKey, countText(pile->getArrangements().size()));
         pile->saveState(*element);
+        for (Orvex::XMLNode* arrangement : element->children())
+            arrangement->setAttribute(kCardCountKey, countText(arrangement->getValueCount()));
     }
-    node.setAttribute(L"SCORE_PLUS", floatText(score));
-    node.setAttribute(L"SCORE_MINUS", floatText(bonusScore));
+    node.setAttribute(L"SCORE_PLUS", numberText(score));
+    node.setAttribute(L"SCORE_MINUS", numberText(bonusScore));
     node.setAttribute(L"GAMESTATUS", std::to_wstring(static_cast<int>(gameStatus)));
-    node.setAttribute(L"TIME", floatText(gameTime));
+    node.setAttribute(L"TIME", numberText(gameTime));
     node.setAttribute(L"GAME_NAME", gameName);
 }
 
-void Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring const& sourceName) {
+bool Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring const& sourceName) {
+    RunningGameLoad load;
+    if (!isWhole(node, load.problems)) {
+        load.problems.log(L"Running game", sourceName, node.getLine());
+        return false;
+    }
     // Every history starts again with the loaded table as its one step.
     UndoObjekt::discardFrom(0);
     for (Karte* card : cards) card->discardFrom(0);
     for (Kartenstapel* pile : piles) pile->discardFrom(0);
 
-    RunningGameLoad load;
     for (Karte* card : cards) load.cardsByIndex.emplace(card->getIndex(), card);
     for (Kartenstapel* pile : piles)
         for (Anordnung* arrangement : pile->getArrangements())
@@ -178,6 +232,7 @@ void Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring con
     emptyTableauPileCount = countEmptyTableauPiles();
     resolutionPending = true;
     saveUndoState();
+    return true;
 }
 
 }  // namespace Solitaire

@@ -8,6 +8,7 @@
 #include "game/cards/GameStyle.h"
 #include "game/cards/SolPartikel.h"
 #include "game/cards/SolPartikelManager.h"
+#include "port/crt/crt.h"
 
 namespace Solitaire {
 
@@ -103,7 +104,7 @@ void SolPartikelEmitter::emitOne(bool reallySpawn) {
     std::size_t const chosen =
         first != active_.end()
             ? *first
-            : active_[static_cast<std::size_t>(Orvex::randomInt(0, static_cast<int>(active_.size())))];
+            : active_[static_cast<std::size_t>(msvc::rand()) % active_.size()];
     SpawnEntry& entry = entries_[chosen];
     SolPartikel const* found = manager.findTemplate(entry.name);
     if (!found) return;

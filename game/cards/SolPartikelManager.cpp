@@ -63,7 +63,9 @@ void SolPartikelManager::clear() {
 }
 
 void SolPartikelManager::loadTemplates(Orvex::XMLNode& root, std::wstring const& sourceName) {
-    ReadProblems problems;
+    // First every template of the file by name, so a "VORLAGE" finds a template defined further
+    // down; then their fields, each template after the ones it copies.
+    std::vector<PendingTemplate> pending;
     for (Orvex::XMLNode* child : root.children()) {
         if (child->getName() == L"ANIMATIONEN") {
             loadAnimations(*child, sourceName);
@@ -74,20 +76,76 @@ void SolPartikelManager::loadTemplates(Orvex::XMLNode& root, std::wstring const&
         if (particleTemplates_.size() + emitterTemplates_.size() >= kMaxTemplates) {
             Orvex::logError(L"Particle file \"" + sourceName + L"\": more than " + std::to_wstring(kMaxTemplates) +
                             L" templates; the rest skipped");
-            return;
+            break;
         }
+        SolPartikel* object = nullptr;
         if (emitter) {
-            auto* object = new SolPartikelEmitter();
-            object->readXML(*child);
-            object->readEmitterTemplate(*child, problems);
-            problems.log(L"Emitter template \"" + object->getName() + L"\"", sourceName, child->getLine());
-            emitterTemplates_.push_back(object);
+            auto* made = new SolPartikelEmitter();
+            emitterTemplates_.push_back(made);
+            object = made;
         } else {
-            auto* object = new SolPartikel();
-            object->readXML(*child);
-            object->readTemplate(*child, problems);
-            problems.log(L"Particle template \"" + object->getName() + L"\"", sourceName, child->getLine());
+            object = new SolPartikel();
             particleTemplates_.push_back(object);
+        }
+        object->readXML(*child);
+        pending.push_back({object, child, emitter});
+    }
+    readPendingTemplates(pending, sourceName);
+}
+
+std::vector<std::size_t> SolPartikelManager::basesOf(PendingTemplate const& entry, PendingIndex const& indexOf) const {
+    std::vector<std::size_t> bases;
+    std::wstring const* name = attributeText(*entry.node, L"VORLAGE");
+    if (!name) return bases;
+    SolPartikel const* found[2] = {findParticleTemplate(*name), entry.emitter ? findEmitterTemplate(*name) : nullptr};
+    for (SolPartikel const* base : found) {
+        auto const at = base && base != entry.object ? indexOf.find(base) : indexOf.end();
+        if (at != indexOf.end()) bases.push_back(at->second);
+    }
+    return bases;
+}
+
+void SolPartikelManager::readPendingTemplates(std::vector<PendingTemplate>& pending, std::wstring const& sourceName) {
+    PendingIndex indexOf;
+    for (std::size_t i = 0; i < pending.size(); ++i) indexOf.emplace(pending[i].object, i);
+    ReadProblems problems;
+    enum : char { kUnread, kWaiting, kRead };
+    std::vector<char> state(pending.size(), kUnread);
+    std::vector<std::size_t> stack;
+    for (std::size_t first = 0; first < pending.size(); ++first) {
+        if (state[first] != kUnread) continue;
+        stack.push_back(first);
+        state[first] = kWaiting;
+        while (!stack.empty()) {
+            PendingTemplate const& entry = pending[stack.back()];
+            std::vector<std::size_t> const bases = basesOf(entry, indexOf);
+            auto const unread = std::find_if(bases.begin(), bases.end(), [&](std::size_t i) { return state[i] == kUnread; });
+            if (unread != bases.end()) {
+                stack.push_back(*unread);
+                state[*unread] = kWaiting;
+                continue;
+            }
+            if (std::wstring const* base = attributeText(*entry.node, L"VORLAGE")) {
+                SolPartikel const* particle = findParticleTemplate(*base);
+                SolPartikel const* emitter = entry.emitter ? findEmitterTemplate(*base) : nullptr;
+                // Itself, or a base still waiting on the way here: the templates copy each other.
+                if (particle == entry.object || emitter == entry.object ||
+                    std::any_of(bases.begin(), bases.end(), [&](std::size_t i) { return state[i] == kWaiting; }))
+                    problems.add(L"\"VORLAGE\" \"" + *base + L"\" leads back to this template", entry.node->getLine());
+                else if (!particle && !emitter)
+                    problems.add(L"\"VORLAGE\" \"" + *base + L"\" names no template", entry.node->getLine());
+            }
+            if (entry.emitter) {
+                static_cast<SolPartikelEmitter*>(entry.object)->readEmitterTemplate(*entry.node, problems);
+                problems.log(L"Emitter template \"" + entry.object->getName() + L"\"", sourceName,
+                             entry.node->getLine());
+            } else {
+                entry.object->readTemplate(*entry.node, problems);
+                problems.log(L"Particle template \"" + entry.object->getName() + L"\"", sourceName,
+                             entry.node->getLine());
+            }
+            state[stack.back()] = kRead;
+            stack.pop_back();
         }
     }
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "port/d3dx9/d3dx9math.h"
@@ -34,7 +35,9 @@ public:
     static SolPartikelManager& instance();
     ~SolPartikelManager();
 
-    // Reads a particle file's tree; appends to the templates (earlier names win on lookup).
+    // Reads a particle file's tree; appends to the templates (earlier names win on lookup). A
+    // "VORLAGE" finds its template wherever it stands in the file; one naming no template, or
+    // a chain of them leading back to itself, is named in the template's log line.
     void loadTemplates(Orvex::XMLNode& root, std::wstring const& sourceName);
     // "data\Level\Partikel.par" then "data\Partikel.par"; a missing file loads nothing.
     void loadFiles();
@@ -67,7 +70,21 @@ public:
     std::vector<SolPartikel*> const& liveEmitters() const { return emitters_; }
 
 private:
+    // A template of the file being read: made and named, its fields still to read.
+    struct PendingTemplate {
+        SolPartikel* object;
+        Orvex::XMLNode* node;
+        bool emitter;
+    };
+
     SolPartikelManager() = default;
+    // The templates of the file being read that entry's "VORLAGE" copies (a particle template,
+    // and for an emitter also an emitter template), as indexes into the pending list.
+    using PendingIndex = std::unordered_map<SolPartikel const*, std::size_t>;
+    std::vector<std::size_t> basesOf(PendingTemplate const& entry, PendingIndex const& indexOf) const;
+    // Reads the fields of every pending template, each after the templates it copies; copies that
+    // lead back to themselves are named in the template's log line and read as they stand.
+    void readPendingTemplates(std::vector<PendingTemplate>& pending, std::wstring const& sourceName);
     // An "ANIMATIONEN" element: its "FILE" goes to the animation registry.
     void loadAnimations(Orvex::XMLNode const& node, std::wstring const& sourceName);
     SolPartikelEmitter* startEmitter(std::wstring const& name, D3DXVECTOR2 const& position);

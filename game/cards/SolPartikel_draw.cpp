@@ -1,7 +1,6 @@
 // A particle's animation and its drawing: layer 0 through the table camera, the other layers in
 // screen space with the context's offset; centred on the particle's position.
 #include <cmath>
-#include <cstdlib>
 
 #include "engine/render/BaseSprite.h"
 #include "engine/render/Texture2DAnimation.h"
@@ -9,6 +8,7 @@
 #include "game/cards/CardDrawing.h"
 #include "game/cards/SolPartikel.h"
 #include "game/cards/SolitaireCamera.h"
+#include "port/crt/crt.h"
 
 namespace Solitaire {
 
@@ -29,7 +29,7 @@ void OwnedAnimation::reset(Orvex::Texture2DAnimation* animation) {
 
 void SolPartikel::startAnimation() {
     if (!animations_.empty()) {
-        std::wstring const& name = animations_[static_cast<std::size_t>(std::rand()) % animations_.size()];
+        std::wstring const& name = animations_[static_cast<std::size_t>(msvc::rand()) % animations_.size()];
         Orvex::Texture2DAnimation* found = Orvex::Texture2DAnimationManager::instance().findAnimation(name);
         animation_.reset(found ? found->clone() : nullptr);
     }

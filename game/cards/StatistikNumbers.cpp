@@ -78,7 +78,13 @@ std::wstring numberText(double value) {
 
 std::wstring numberText(float value) {
     char buffer[64];
-    auto const result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    // The readers take a double and round it to float; for one float (7.038531e-26) the shortest
+    // text lands on the other side through that double. Nine digits always come back.
+    double read = 0.0;
+    std::from_chars(buffer, result.ptr, read);
+    if (std::isfinite(value) && static_cast<float>(read) != value)
+        result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 9);
     return widen(buffer, result.ptr);
 }
 

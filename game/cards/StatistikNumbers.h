@@ -22,7 +22,8 @@ std::optional<Orvex::u32> parseCounterText(std::wstring_view text);
 // A finite decimal number ("12", "-0.5", "1.5e3"); nan, inf and overflow are refused.
 std::optional<double> parseFiniteText(std::wstring_view text);
 
-// Shortest round-trip decimal texts.
+// Shortest round-trip decimal texts: read back by the readers above (through a double, for a
+// float) they give exactly the value written.
 std::wstring counterText(Orvex::u32 value);
 std::wstring numberText(double value);
 std::wstring numberText(float value);

@@ -102,7 +102,14 @@ void StyleSettings::addStyle(Style* style) {
     if (!style) return;
     style->addRef();
     styles_.push_back(style);
-    if (!style_ || style_ == fallbackStyle_) setStyle(style);
+    if (style_ && style_ != fallbackStyle_) return;
+    setStyle(style);
+    // Data brought a style: the fallback leaves the list, so a style of data named "DEFAULT" is
+    // the one that name finds (a saved "ACTUAL_STYLE" chooses it again after a restart).
+    if (Style* fallback = std::exchange(fallbackStyle_, nullptr); fallback && fallback != style) {
+        std::erase(styles_, fallback);
+        fallback->release();
+    }
 }
 
 void StyleSettings::addBackground(Background* background) {

@@ -2,9 +2,9 @@
 // of each, the card back, tooltip type and particle multiplier, and their change signals. Card sets
 // are filed into card-set sets by their (group, entry) pairs, or into "DEFAULT" under their own
 // name. A style and a game style named "DEFAULT" exist and are current from the start, so cards,
-// piles and scoring always have one; the first style a styles file brings replaces the fallback
-// style as the current one, and the first game style replaces the fallback game style in the list
-// too. Adding appends; every look-up by name takes the first match.
+// piles and scoring always have one; the first style and the first game style a styles file
+// brings replace the fallbacks, in the list too (only a table without data keeps them). Adding
+// appends; every look-up by name takes the first match.
 //
 // StyleSettings.cpp: lists, look-ups and choosing; StyleSettings_load.cpp: reading the styles
 // file (or the settings node) and saving the choices.
@@ -68,8 +68,8 @@ public:
 
     // Appends with one reference held by the list (null is ignored). The first style or game
     // style appended while none (or only the fallback) is current becomes current, with its
-    // signal, and the fallback game style leaves the list; the first background while none is
-    // current becomes current, without signal.
+    // signal, and the fallback leaves the list; the first background while none is current
+    // becomes current, without signal.
     void addStyle(Style* style);
     void addBackground(Background* background);
     // Files a card set by its (group, entry) pairs, or into "DEFAULT" under its own name.

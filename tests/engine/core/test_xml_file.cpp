@@ -112,6 +112,32 @@ TEST(XMLFile, ReadsUtf16WithLoneSurrogatesAndOddLengthAndMissingFiles) {
     EXPECT_EQ(root.getName(), L"");
 }
 
+// A file cut short anywhere before its root's closing tag still loads (the part before the cut)
+// but never reads as complete; the whole file does.
+TEST(XMLFile, AFileCutShortAnywhereIsNeverReadAsComplete) {
+    auto dir = testsupport::makeTempDir("xml_cut");
+    for (bool unicode : {false, true}) {
+        std::filesystem::path const file = dir / (unicode ? "cut16.xml" : "cut8.xml");
+        ASSERT_TRUE(sampleTree(unicode).save(wide(file), unicode));
+        std::string const whole = testsupport::readFile(file);
+        XMLNode tree;
+        ASSERT_EQ(tree.loadChecked(wide(file)), XMLNode::ReadResult::kComplete);
+        std::size_t const rootEnd = whole.rfind(unicode ? std::string("<\0/\0", 4) : std::string("</"));
+        ASSERT_NE(rootEnd, std::string::npos);
+        logtest::LogWatch log;
+        // Every cut before the last unit of "</PROFILE>".
+        std::size_t const cuts = rootEnd + (unicode ? 19 : 10);
+        for (std::size_t size = 0; size < cuts; ++size) {
+            testsupport::writeFile(file, whole.substr(0, size));
+            XMLNode::ReadResult const result = tree.loadChecked(wide(file));
+            EXPECT_NE(result, XMLNode::ReadResult::kComplete) << (unicode ? "UTF-16 " : "8-bit ") << size;
+            EXPECT_EQ(result == XMLNode::ReadResult::kNothing, tree.isEmpty() && tree.getName().empty()) << size;
+        }
+    }
+    XMLNode missing;
+    EXPECT_EQ(missing.loadChecked(L"no\\such\\file.xml"), XMLNode::ReadResult::kNothing);
+}
+
 TEST(XMLFile, SaveReplacesTheOldFileWholeOrLeavesIt) {
     auto dir = testsupport::makeTempDir("xml_replace");
     std::wstring path = wide(dir / "a.xml");

@@ -118,7 +118,8 @@ TEST(XMLParse, ControlCharactersAndHighCharactersAreNotSyntax) {
     EXPECT_EQ(root.getValue(0)->getString(), std::wstring(1, L'\0'));
 }
 
-// Each damaged text keeps what came before the damage and logs exactly one error line.
+// Each damaged text keeps what came before the damage and logs exactly one error line; the
+// checked load tells it from a whole text (kNothing where no element was found at all).
 struct DamagedCase {
     char const* name;
     std::wstring text;
@@ -130,11 +131,22 @@ class XMLParseDamagedTest : public ::testing::TestWithParam<DamagedCase> {};
 TEST_P(XMLParseDamagedTest, KeepsWhatWasReadAndLogsOneLine) {
     XMLNode root;
     LogWatch log;
-    root.loadFromText(GetParam().text, L"broken.xml");
+    bool const found = root.loadFromText(GetParam().text, L"broken.xml");
     auto errors = log.errors();
     ASSERT_EQ(errors.size(), 1u) << GetParam().name;
     EXPECT_TRUE(contains(errors[0], L"broken.xml")) << errors[0];
     EXPECT_EQ(static_cast<int>(root.getChildCount()), GetParam().childrenKept) << GetParam().name;
+
+    XMLNode checked;
+    XMLNode::ReadResult const result = checked.loadFromTextChecked(GetParam().text, L"broken.xml");
+    EXPECT_EQ(result, found ? XMLNode::ReadResult::kDamaged : XMLNode::ReadResult::kNothing) << GetParam().name;
+    EXPECT_TRUE(checked.equals(root)) << "the checked load keeps the same part";
+}
+
+TEST(XMLParse, AWholeTextReadsCompletely) {
+    XMLNode root;
+    EXPECT_EQ(root.loadFromTextChecked(widen(kSample)), XMLNode::ReadResult::kComplete);
+    EXPECT_EQ(root.loadFromTextChecked(L"<R/>"), XMLNode::ReadResult::kComplete);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, XMLParseDamagedTest,

@@ -65,7 +65,7 @@ void GameFixture::startEngine(unsigned w, unsigned h) {
     ASSERT_TRUE(engine->init());
     globals->loadFrames();
     game = std::make_unique<Solitaire::SolitaireGame2>();
-    ASSERT_TRUE(game->isFullyConstructed());
+    ASSERT_EQ(game->isFullyConstructed(), expectConstructed);
 }
 
 void GameFixture::stop() {

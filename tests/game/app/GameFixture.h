@@ -53,6 +53,8 @@ protected:
     void startEngine(unsigned width, unsigned height);
 
     GameFiles files;
+    // Whether start expects the constructor to finish (a quit during loading ends it early).
+    bool expectConstructed = true;
     std::filesystem::path folder;
     Solitaire::MyGlobals* globals = nullptr;
     std::unique_ptr<Solitaire::SolitaireGame2> game;

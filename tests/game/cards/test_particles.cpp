@@ -1,8 +1,14 @@
 // Particles and emitters: emission by rate, limit and spawn multiplier, lifetimes, circles, paths
-// (the three modes, a template's own path, wave paths) and which file's template wins.
+// (the three modes, a template's own path, wave paths), which file's template wins, copies of
+// templates defined further down, and the runtime's rand picking a particle's animation.
 #include <cmath>
 
+#include "engine/render/Texture2DAnimation.h"
+#include "engine/render/TextureSettings.h"
+#include "port/crt/crt.h"
+#include "tests/engine/core/LogWatch.h"
 #include "tests/game/cards/ParticleFiles.h"
+#include "tests/game/cards/StyleFiles.h"
 
 namespace Solitaire {
 namespace {
@@ -283,6 +289,71 @@ TEST_F(ParticleTest, AnEmitterStartedDuringTheUpdateIsUpdatedInTheSamePass) {
     run(1, 0.01f);
     EXPECT_EQ(particles(), 1u);  // the child emitter emitted in the pass that started it
     EXPECT_EQ(emitters(), 0u);   // both reached their limit
+}
+
+// A "VORLAGE" copies its template wherever that stands in the file: before, after, or at the
+// end of a chain defined backwards. Each emitter emits three particles of speed 5 when its copy
+// worked, none otherwise.
+struct CopyCase {
+    char const* what;
+    wchar_t const* file;
+};
+
+class TemplateCopies : public ParticleTest, public ::testing::WithParamInterface<CopyCase> {};
+
+TEST_P(TemplateCopies, FindTheirTemplateWhereverItStands) {
+    logtest::LogWatch log;
+    load(GetParam().file);
+    EXPECT_TRUE(log.errors().empty()) << GetParam().what;
+    ASSERT_NE(manager().spawn(L"USER", {0.0f, 0.0f}), nullptr) << GetParam().what;
+    run(10, 0.02f);
+    ASSERT_EQ(particles(), 3u) << GetParam().what;
+    D3DXVECTOR2 const v = manager().liveParticles()[0]->getVelocity();
+    EXPECT_NEAR(std::sqrt(v.x * v.x + v.y * v.y), 5.0f, 0.001f) << GetParam().what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TemplateCopies,
+    ::testing::Values(
+        CopyCase{"emitter before its emitter template",
+                 L"<EMITTER_VORLAGE NAME=\"USER\" VORLAGE=\"BASE\"/>"
+                 L"<EMITTER_VORLAGE NAME=\"BASE\" LIFETIME=\"-1\" PPS=\"100\" MAXPARTIKEL=\"3\"><PARTIKEL>\"|P|\"</PARTIKEL>"
+                 L"</EMITTER_VORLAGE><PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"10\" SPEED=\"5\"/>"},
+        CopyCase{"particle before its particle template",
+                 L"<EMITTER_VORLAGE NAME=\"USER\" LIFETIME=\"-1\" PPS=\"100\" MAXPARTIKEL=\"3\"><PARTIKEL>\"|Q|\"</PARTIKEL>"
+                 L"</EMITTER_VORLAGE><PARTIKEL_VORLAGE NAME=\"Q\" VORLAGE=\"P\"/>"
+                 L"<PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"10\" SPEED=\"5\"/>"},
+        CopyCase{"a chain defined backwards",
+                 L"<EMITTER_VORLAGE NAME=\"USER\" VORLAGE=\"MITTE\"/><EMITTER_VORLAGE NAME=\"MITTE\" VORLAGE=\"BASE\"/>"
+                 L"<EMITTER_VORLAGE NAME=\"BASE\" LIFETIME=\"-1\" PPS=\"100\" MAXPARTIKEL=\"3\"><PARTIKEL>\"|Q|\"</PARTIKEL>"
+                 L"</EMITTER_VORLAGE><PARTIKEL_VORLAGE NAME=\"Q\" VORLAGE=\"P\"/>"
+                 L"<PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"10\" SPEED=\"5\"/>"},
+        CopyCase{"an emitter copying a particle template further down",
+                 L"<EMITTER_VORLAGE NAME=\"USER\" VORLAGE=\"FLUG\" PPS=\"100\" MAXPARTIKEL=\"3\"><PARTIKEL>\"|P|\"</PARTIKEL>"
+                 L"</EMITTER_VORLAGE><PARTIKEL_VORLAGE NAME=\"FLUG\" LIFETIME=\"-1\"/>"
+                 L"<PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"10\" SPEED=\"5\"/>"}),
+    [](auto const& info) { return "case" + std::to_string(info.index); });
+
+// The animation of a particle with several is picked by the runtime's rand (the port's generator,
+// which the game seeds), not by the C library's.
+TEST_F(ParticleTest, TheRuntimesRandPicksTheAnimation) {
+    styletest::addSourceSearchPath();
+    Orvex::TextureModuleSettings::get().suspendOnLoad = true;
+    load(L"<ANIMATIONEN FILE=\"data\\Particles\\partikel.ani\"/>"
+         L"<PARTIKEL_VORLAGE NAME=\"P\" LIFETIME=\"1\"><ANIMATIONEN>\"|SPARK|\" \"|GLOW|\"</ANIMATIONEN>"
+         L"</PARTIKEL_VORLAGE>");
+    Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
+    wchar_t const* const names[] = {L"SPARK", L"GLOW"};
+    for (unsigned seed = 1; seed <= 24; ++seed) {
+        msvc::srand(seed);
+        std::wstring const expected = names[msvc::rand() % 2];
+        SolPartikel* particle = manager().findParticleTemplate(L"P")->clone();
+        msvc::srand(seed);
+        particle->start({0.0f, 0.0f}, nullptr);
+        ASSERT_NE(particle->getAnimation(), nullptr);
+        EXPECT_EQ(particle->getAnimation()->getName(), expected) << seed;
+        particle->release();
+    }
 }
 
 TEST_F(ParticleTest, UnknownNamesSpawnNothing) {

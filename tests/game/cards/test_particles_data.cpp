@@ -95,7 +95,13 @@ INSTANTIATE_TEST_SUITE_P(
                    L"FREQ", L"line 1"},
         BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\">\n\n<SPLINE><CONTROLPOINT POSITION=\"0 nan\"/></SPLINE></EMITTER_VORLAGE>",
                    L"SPLINE", L"line 3"},
-        BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\">\n<SPLINE LOOP=\"1\"/></EMITTER_VORLAGE>", L"SPLINE", L"line 2"}));
+        BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\">\n<SPLINE LOOP=\"1\"/></EMITTER_VORLAGE>", L"SPLINE", L"line 2"},
+        // Copies that name nothing, or lead back to the template itself.
+        BrokenCase{L"\n<EMITTER_VORLAGE NAME=\"E\" VORLAGE=\"NIRGENDS\"/>", L"NIRGENDS", L"line 2"},
+        BrokenCase{L"<EMITTER_VORLAGE NAME=\"E\" VORLAGE=\"E\"/>", L"leads back", L"line 1"},
+        BrokenCase{L"<PARTIKEL_VORLAGE NAME=\"A\" VORLAGE=\"B\"/>\n<PARTIKEL_VORLAGE NAME=\"B\" VORLAGE=\"A\"/>"
+                   L"<EMITTER_VORLAGE NAME=\"E\"/>",
+                   L"leads back", L"line 2"}));
 
 }  // namespace
 }  // namespace Solitaire

@@ -61,6 +61,34 @@ TEST_F(RunningGame, ResumesTheSameTableInAnotherDealThroughTheProfileFile) {
         }
 }
 
+// Score parts and time come back through the profile file exactly, where six significant
+// digits would give 1,234,570 points and 4321.99 s.
+TEST_F(RunningGame, ScoreAndTimeResumeExactly) {
+    struct Case {
+        float plus, minus, time;
+    } const cases[] = {
+        {1234567.0f, -42.25f, 4321.987f},
+        {16777215.0f, -0.1f, 0.1f},
+        {0.0f, -9876543.0f, 86399.999f},
+        {3.0e38f, -1.0e-7f, 1.0e-30f},
+        // The one float whose shortest text reads back as its neighbour through a double.
+        {1.0f, -7.038531e-26f, 7.038531e-26f},
+    };
+    for (Case const& c : cases) {
+        playSomeMoves();
+        manager().score = c.plus;
+        manager().bonusScore = c.minus;
+        manager().gameTime = c.time;
+        Orvex::XMLNode loaded;
+        ASSERT_TRUE(cardstest::saveAndLoad(profileWithQuickSave(saved()), "running_game_digits", loaded));
+        freshOtherTable();
+        ASSERT_TRUE(manager().loadRunningGame(quickSaveOf(loaded), L"profile.prf"));
+        EXPECT_EQ(manager().score, c.plus);
+        EXPECT_EQ(manager().bonusScore, c.minus);
+        EXPECT_EQ(manager().gameTime, c.time);
+    }
+}
+
 TEST_F(RunningGame, EveryHistoryHoldsTheLoadedTableAsItsOneStep) {
     playSomeMoves();
     Orvex::XMLNode const node = saved();

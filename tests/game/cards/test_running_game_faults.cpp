@@ -3,9 +3,13 @@
 // Each loads what it can, keeps the rest of the new game and says so in one log line.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
+#include "port/win32/win32_paths.h"
+#include "tests/game/cards/ProfileFiles.h"
 #include "tests/game/cards/RunningGameTable.h"
+#include "tests/support/TestSupport.h"
 #include "tests/engine/core/LogWatch.h"
 
 namespace cardtest {
@@ -130,6 +134,82 @@ TEST_F(RunningGameFaults, NumbersThatAreNotFiniteKeepTheNewGamesValues) {
         EXPECT_EQ(lines.size(), 1u);
         EXPECT_EQ(manager().cards[8]->locks.goal, D3DXVECTOR4(0.0f, 3.0f, 0.0f, 0.0f));
         EXPECT_EQ(manager().cards[8]->keys.goal, D3DXVECTOR4(4.0f, 0.0f, 0.0f, 0.0f));
+    }
+}
+
+// A save file cut short after any whole line before its last card list reads as damaged and
+// keeps only the part before the cut; the load refuses that part whole with one line, and the new
+// deal (cards, score, history) stays as it was.
+TEST_F(RunningGameFaults, ASaveCutShortIsRefusedWholeAndTheDealIsKept) {
+    playSomeMoves();
+    auto const file = cardstest::hostFile(testsupport::makeTempDir("running_game_cut") / "quick.prf");
+    ASSERT_TRUE(saved().save(file, false));
+    std::filesystem::path const path = port::hostPath(file);
+    std::string const whole = testsupport::readFile(path);
+    // Line ends after which something is cut: every line up to the last that opens an element
+    // or holds a card (after it only closing tags follow).
+    std::vector<std::size_t> cuts;
+    std::size_t lastContent = 0;
+    for (std::size_t at = whole.find('\n'); at != std::string::npos; at = whole.find('\n', at + 1)) {
+        std::size_t const lineStart = whole.rfind('\n', at - 1) == std::string::npos ? 0 : whole.rfind('\n', at - 1) + 1;
+        std::size_t const text = whole.find_first_not_of('\t', lineStart);
+        if (whole.compare(text, 2, "</") != 0) lastContent = lineStart;
+        cuts.push_back(at + 1);
+    }
+    std::erase_if(cuts, [&](std::size_t cut) { return cut == 0 || cut > lastContent; });
+    ASSERT_GT(cuts.size(), 60u);
+    // Inside a card's tag and inside an arrangement's tag.
+    cuts.push_back(whole.find("<KARTE") + 12);
+    cuts.push_back(whole.find("<ANNORDNUNG") + 16);
+    for (std::size_t cut : cuts) {
+        testsupport::writeFile(path, whole.substr(0, cut));
+        Orvex::XMLNode node;
+        ASSERT_EQ(node.loadChecked(file, 1), Orvex::XMLNode::ReadResult::kDamaged) << cut;
+        freshOtherTable();
+        std::vector<CardPlace> const dealt = snapshotTable();
+        std::size_t const steps = manager().getUndoCount();
+        logtest::LogWatch log;
+        EXPECT_FALSE(manager().loadRunningGame(node, L"quick.prf")) << cut;
+        ASSERT_EQ(log.errors().size(), 1u) << cut;
+        EXPECT_NE(log.errors()[0].find(L"quick.prf"), std::wstring::npos);
+        EXPECT_EQ(snapshotTable(), dealt) << cut;
+        EXPECT_EQ(manager().score, 1000.0f) << cut;
+        EXPECT_EQ(manager().gameName, L"GOLFPLATZ 1") << cut;
+        EXPECT_EQ(manager().getUndoCount(), steps) << cut;
+    }
+    // The whole file loads.
+    testsupport::writeFile(path, whole);
+    Orvex::XMLNode node;
+    ASSERT_EQ(node.loadChecked(file, 1), Orvex::XMLNode::ReadResult::kComplete);
+    freshOtherTable();
+    EXPECT_TRUE(manager().loadRunningGame(node, L"quick.prf"));
+    EXPECT_EQ(manager().gameName, L"GOLFPLATZ 4711");
+}
+
+// Counts that differ from what the save holds, or a count missing inside a counted save.
+TEST_F(RunningGameFaults, ASaveShortOfItsCountsIsRefusedWhole) {
+    wchar_t const* const cases[] = {
+        L"<Q KARTEN_ANZAHL=\"2\" STAPEL_ANZAHL=\"0\" SCORE_PLUS=\"5\"><KARTE ID=\"3\" VISIBLE=\"1\"/></Q>",
+        L"<Q KARTEN_ANZAHL=\"0\" STAPEL_ANZAHL=\"2\" SCORE_PLUS=\"5\"><STAPEL ID=\"2\" ANNORDNUNG_ANZAHL=\"0\"/></Q>",
+        L"<Q KARTEN_ANZAHL=\"0\" STAPEL_ANZAHL=\"1\" SCORE_PLUS=\"5\"><STAPEL ID=\"2\" ANNORDNUNG_ANZAHL=\"1\"/></Q>",
+        L"<Q KARTEN_ANZAHL=\"0\" STAPEL_ANZAHL=\"1\" SCORE_PLUS=\"5\"><STAPEL ID=\"2\" ANNORDNUNG_ANZAHL=\"1\">"
+        L"<ANNORDNUNG NAME=\"FAECHER\" KARTEN_ANZAHL=\"2\">\"|12|\"</ANNORDNUNG></STAPEL></Q>",
+        L"<Q KARTEN_ANZAHL=\"0\" STAPEL_ANZAHL=\"1\" SCORE_PLUS=\"5\"><STAPEL ID=\"2\" ANNORDNUNG_ANZAHL=\"1\">"
+        L"<ANNORDNUNG NAME=\"FAECHER\">\"|12|\"</ANNORDNUNG></STAPEL></Q>",
+        L"<Q KARTEN_ANZAHL=\"0\" STAPEL_ANZAHL=\"1\" SCORE_PLUS=\"5\"><STAPEL ID=\"2\"/></Q>",
+        L"<Q KARTEN_ANZAHL=\"x\" STAPEL_ANZAHL=\"0\" SCORE_PLUS=\"5\"/>",
+        L"<Q KARTEN_ANZAHL=\"0\" SCORE_PLUS=\"5\"/>",
+    };
+    for (wchar_t const* text : cases) {
+        deal(0);
+        std::vector<CardPlace> const dealt = snapshotTable();
+        Orvex::XMLNode node;
+        ASSERT_TRUE(node.parse(text));
+        logtest::LogWatch log;
+        EXPECT_FALSE(manager().loadRunningGame(node, L"quick.prf")) << std::wstring_view(text).size();
+        EXPECT_EQ(log.errors().size(), 1u);
+        EXPECT_EQ(snapshotTable(), dealt);
+        EXPECT_NE(manager().score, 5.0f);
     }
 }
 

@@ -168,6 +168,27 @@ TEST_F(StyleFilesTest, SwitchingSetsKeepsTheEntryNameWhereTheNewSetHasIt) {
     EXPECT_EQ(announced, 3);
 }
 
+// A styles file may bring a style of its own named "DEFAULT": chosen and saved, it is the one
+// chosen again when the settings are read after a restart, not the built-in fallback.
+TEST_F(StyleFilesTest, ADataStyleNamedDefaultIsChosenAgainAfterARestart) {
+    std::wstring const styles =
+        L"<S><STYLE NAME=\"ERSTER\"/><STYLE NAME=\"DEFAULT\"><SPEEDS ANORDNENSPEED=\"7\"/></STYLE></S>";
+    loadText(styles);
+    settings().selectStyle(L"DEFAULT");
+    ASSERT_EQ(settings().getStyle()->arrangeSpeed, 7.0f);
+    Orvex::XMLNode saved(L"SOLITAIRE");
+    settings().save(saved);
+    Orvex::XMLNode reread = tree(saved.toText());
+
+    reset();
+    loadText(styles);
+    ASSERT_EQ(settings().getStyle()->getName(), L"ERSTER");
+    settings().load(reread, L"config.cfg");
+    EXPECT_EQ(settings().getStyle()->getName(), L"DEFAULT");
+    EXPECT_EQ(settings().getStyle()->arrangeSpeed, 7.0f) << "the data's style, not the fallback";
+    EXPECT_EQ(settings().findStyle(L"DEFAULT"), settings().getStyle());
+}
+
 TEST_F(StyleFilesTest, AFileWithoutStylesGivesTheCurrentDefaultStyle) {
     loadText(L"<S ACTUAL_STYLE=\"NONE\"/>");
     ASSERT_NE(settings().getStyle(), nullptr);

@@ -1,0 +1,50 @@
+// One highscore entry of a variant: the player's profile name (the object's name), the score, the
+// local date and time of the result, the game's name and the statistics of that game. Written as
+// a "HIGHSCORE" element: "NAME", "GAME_NAME", "SCORE", "DATE" ("hour minute day month year") and
+// an optional child "STATISTIK".
+//
+// Reading is untrusted: a "SCORE" that is absent or not a finite number reads as 0; each "DATE"
+// piece that is missing keeps the current time's value, one that is not a number reads as 0.
+#pragma once
+
+#include <string>
+
+#include "engine/core/NamedObject.h"
+#include "engine/core/Types.h"
+
+namespace Solitaire {
+
+class Statistik;
+
+class HighscoreEintrag : public Orvex::NamedObject {
+public:
+    // A new result, dated now; statistics may be null, else the entry takes its own reference.
+    HighscoreEintrag(std::wstring const& player, float score, std::wstring const& gameName, Statistik* statistik);
+    // From a "HIGHSCORE" element; the statistics, when present, are the entry's own (not active).
+    explicit HighscoreEintrag(Orvex::XMLNode& node);
+    ~HighscoreEintrag() override;
+
+    void writeXML(Orvex::XMLNode& node) override;
+
+    float getScore() const { return score_; }
+    std::wstring const& getGameName() const { return gameName_; }
+    Statistik* getStatistik() const { return statistik_; }
+    int getDay() const { return day_; }
+    int getMonth() const { return month_; }
+    int getYear() const { return year_; }
+    int getHour() const { return hour_; }
+    int getMinute() const { return minute_; }
+
+    // The list order: the greater score first (used with a stable sort).
+    static bool compare(HighscoreEintrag const* a, HighscoreEintrag const* b) { return a->score_ > b->score_; }
+
+private:
+    void stampNow();
+
+    float score_ = 0.0f;
+    int day_ = 0, month_ = 0, year_ = 0, hour_ = 0, minute_ = 0;
+    Statistik* statistik_ = nullptr;
+    std::wstring gameName_;
+};
+
+}  // namespace Solitaire

@@ -1,0 +1,109 @@
+// A profile: construction, tutorials and story scenes, unlocks, goods, and handing its stored
+// trees to the live managers and back.
+#include "game/app/Profil.h"
+
+#include <algorithm>
+
+#include "game/app/ProfilManager.h"
+#include "game/app/SolitaireManager.h"
+#include "game/cards/AchivementManager.h"
+#include "game/cards/StatistikManager.h"
+
+namespace Solitaire {
+
+namespace {
+
+bool contains(std::vector<std::wstring> const& list, std::wstring const& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+bool startsWith(std::wstring const& text, std::wstring_view prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
+
+constexpr std::wstring_view kStoryPrefix = L"STORY";
+constexpr std::wstring_view kSolitairePrefix = L"SOLITAIRE_";
+
+}  // namespace
+
+Profil::Profil(std::wstring const& name) : NamedObject(name), godPercent_(kGodCount, 0.0f) {}
+
+Profil::Profil(Orvex::XMLNode& node, std::wstring const& sourceName) : NamedObject(node), godPercent_(kGodCount, 0.0f) {
+    readXML(node, sourceName);
+}
+
+Profil::~Profil() = default;
+
+bool Profil::shouldShowTutorial(std::wstring const& name) const {
+    if (startsWith(name, kStoryPrefix)) return !contains(storySeen_, name);
+    if (startsWith(name, kSolitairePrefix)) return showTutorials_ && !contains(solitaireTutorialsSeen_, name);
+    return showTutorials_ && !contains(tutorialsSeen_, name);
+}
+
+void Profil::markTutorialSeen(std::wstring const& name) {
+    if (startsWith(name, kStoryPrefix)) {
+        if (shouldShowTutorial(name)) storySeen_.push_back(name);
+    } else if (startsWith(name, kSolitairePrefix)) {
+        if (shouldShowTutorial(name)) solitaireTutorialsSeen_.push_back(name);
+    } else if (!contains(tutorialsSeen_, name)) {
+        tutorialsSeen_.push_back(name);
+    }
+}
+
+bool Profil::isTutorialAllowed(std::wstring const& name) const {
+    return startsWith(name, kStoryPrefix) || startsWith(name, kSolitairePrefix) || showTutorials_;
+}
+
+bool Profil::isInTutorialList(std::wstring const& name) const { return contains(tutorialsSeen_, name); }
+
+void Profil::clearTutorialsSeen() {
+    tutorialsSeen_.clear();
+    solitaireTutorialsSeen_.clear();
+}
+
+void Profil::addUnlock(std::wstring const& name, bool temporary) {
+    if (temporary) {
+        if (!contains(temporaryUnlocks_, name)) temporaryUnlocks_.push_back(name);
+        return;
+    }
+    if (contains(unlocks_, name)) return;
+    temporaryUnlocks_.erase(std::remove(temporaryUnlocks_.begin(), temporaryUnlocks_.end(), name), temporaryUnlocks_.end());
+    unlocks_.push_back(name);
+}
+
+bool Profil::isUnlocked(std::wstring const& name) const { return contains(unlocks_, name) || contains(temporaryUnlocks_, name); }
+
+float Profil::getGodPercent(int index) const {
+    if (godPercent_.empty()) return 0.0f;
+    return godPercent_[static_cast<std::size_t>(std::clamp(index, 0, getGodCount() - 1))];
+}
+
+void Profil::setGodPercent(int index, float value) {
+    if (godPercent_.empty()) return;
+    godPercent_[static_cast<std::size_t>(std::clamp(index, 0, getGodCount() - 1))] = value;
+}
+
+void Profil::activate() {
+    ProfilManager const& profiles = ProfilManager::instance();
+    for (int i = 0; i < profiles.getProfileCount(); ++i) profiles.getProfile(i)->setLive(false);
+    live_ = true;
+    StatistikManager& statistics = StatistikManager::instance();
+    statistics.resetProfileStatistik();
+    statistics.readProfileStatistik(statistikData_);
+    AchivementManager& achievements = AchivementManager::instance();
+    achievements.resetAll();
+    achievements.readProfileData(achivementData_);
+    SolitaireManager::instance().readVariantData(profileData_);
+}
+
+void Profil::collectLiveData() {
+    profileData_.clear();
+    statistikData_.clear();
+    achivementData_.clear();
+    profileData_.setName(L"PROFILE_DATA");
+    statistikData_.setName(L"STATISTIK");
+    achivementData_.setName(AchivementManager::kProfileElement);
+    SolitaireManager::instance().writeVariantData(profileData_);
+    StatistikManager::instance().writeProfileStatistik(statistikData_);
+    AchivementManager::instance().writeProfileData(achivementData_);
+}
+
+}  // namespace Solitaire

@@ -1,0 +1,126 @@
+// A player's profile: the name (the object's name), campaign progress, tutorials and story scenes
+// seen, unlock names, owned wildcards and jokers, the charge given to each power-up, the points
+// balance, and three stored sub-trees (per-variant data with the quick saves, the profile-wide
+// statistics, the achievements) that become live in their managers while the profile is active.
+//
+// The profile file is untrusted. Reading keeps what reads and names the rest in one log line per
+// profile, keeping defaults: campaign numbers are bounded (chapter and level numbers up to
+// kMaxCampaignNumber, a number seen twice keeps its first record, results clamped to their range,
+// found counts 32-bit); wildcards and jokers whose suit or value word is unknown are dropped, at
+// most kMaxOwnedCards each; "PERCENT_GODS" values go to entry min(i, count - 1) when there is
+// one; numbers must be finite.
+//
+// Profil.cpp: construction, tutorials, unlocks, goods, activating and collecting the live data.
+// Profil_xml.cpp: reading and writing the "PROFIL" element.
+// Profil_campaign.cpp: the campaign table, opening chapters and advancing after a passed level.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/core/NamedObject.h"
+#include "engine/core/XMLNode.h"
+#include "game/app/CampaignRecords.h"
+
+namespace Solitaire {
+
+class SolitaireManager;
+
+class Profil : public Orvex::NamedObject {
+public:
+    static constexpr int kGodCount = 4;          // the game's power-ups
+    static constexpr int kOpenLevelWindow = 5;   // levels of a chapter open at once
+    static constexpr int kMaxCampaignNumber = 9999;
+    static constexpr std::size_t kMaxChapters = 1024;
+    static constexpr std::size_t kMaxLevels = 1024;  // per chapter
+    static constexpr std::size_t kMaxOwnedCards = 256;
+    static constexpr wchar_t const* kElementName = L"PROFIL";
+
+    // (suit code, value code) pairs of the card rules.
+    using CardList = std::vector<std::pair<int, int>>;
+
+    explicit Profil(std::wstring const& name);
+    // From a "PROFIL" element; sourceName names the file in log lines.
+    explicit Profil(Orvex::XMLNode& node, std::wstring const& sourceName = std::wstring());
+    ~Profil() override;
+
+    void readXML(Orvex::XMLNode& node) override;
+    void readXML(Orvex::XMLNode& node, std::wstring const& sourceName);
+    // The live profile's stored trees are collected from the managers first.
+    void writeXML(Orvex::XMLNode& node) override;
+
+    // ---- Tutorials and story scenes ----
+    bool shouldShowTutorial(std::wstring const& name) const;
+    void markTutorialSeen(std::wstring const& name);
+    bool isTutorialAllowed(std::wstring const& name) const;
+    bool isInTutorialList(std::wstring const& name) const;
+    void setShowTutorials(bool show) { showTutorials_ = show; }
+    bool getShowTutorials() const { return showTutorials_; }
+    void clearStorySeen() { storySeen_.clear(); }
+    void clearTutorialsSeen();
+
+    // ---- Unlocks ----
+    void addUnlock(std::wstring const& name, bool temporary);
+    bool isUnlocked(std::wstring const& name) const;
+    std::vector<std::wstring> const& getUnlocks() const { return unlocks_; }
+
+    // ---- Goods ----
+    CardList getWildcards() const { return wildcards_; }
+    void setWildcards(CardList const& cards) { wildcards_ = cards; }
+    CardList getJokers() const { return jokers_; }
+    void setJokers(CardList const& cards) { jokers_ = cards; }
+    // The index is clamped into the list; nothing (0) when the list is empty.
+    float getGodPercent(int index) const;
+    void setGodPercent(int index, float value);
+    int getGodCount() const { return static_cast<int>(godPercent_.size()); }
+    float getPoints() const { return points_; }
+    void setPoints(float points) { points_ = points; }
+
+    // ---- Campaign (Profil_campaign.cpp) ----
+    std::vector<ChapterRecord>& getCampaign() { return campaign_; }
+    std::vector<ChapterRecord> const& getCampaign() const { return campaign_; }
+    ChapterRecord* findChapter(int number);
+    static LevelRecord* findLevel(ChapterRecord& chapter, int number);
+    // Adds the chapters of catalogue's "KAMPAGNE" the profile lacks, then opens chapter 0.
+    void buildCampaignTable(SolitaireManager const& catalogue);
+    void buildCampaignTable();
+    bool openChapter(int chapter);
+    // After level of chapter was passed: opens levels up to the open-level window and finds the
+    // next position; false when there is none to go to.
+    bool advanceCampaign(int chapter, int level, int& nextChapter, int& nextLevel, bool chapterFinished);
+    void unlockAll();
+    void mergeFoundCounts();
+
+    // ---- Live data ----
+    // Hands the stored trees to the statistics, achievement and catalogue managers; the profile
+    // live before is live no more.
+    void activate();
+    // Fills the stored trees again from the managers.
+    void collectLiveData();
+    bool isLive() const { return live_; }
+    void setLive(bool live) { live_ = live; }
+    Orvex::XMLNode& getProfileData() { return profileData_; }
+    Orvex::XMLNode& getStatistikData() { return statistikData_; }
+    Orvex::XMLNode& getAchivementData() { return achivementData_; }
+
+private:
+    int openLevelWindow_ = kOpenLevelWindow;
+    std::vector<std::wstring> tutorialsSeen_;
+    bool showTutorials_ = true;
+    bool live_ = false;
+    std::vector<std::wstring> storySeen_;
+    std::vector<std::wstring> solitaireTutorialsSeen_;
+    std::vector<std::wstring> unlocks_;
+    std::vector<std::wstring> temporaryUnlocks_;
+    Orvex::XMLNode profileData_;
+    Orvex::XMLNode statistikData_;
+    Orvex::XMLNode achivementData_;
+    CardList wildcards_;
+    CardList jokers_;
+    std::vector<ChapterRecord> campaign_;
+    std::vector<float> godPercent_;
+    float points_ = 0.0f;
+};
+
+}  // namespace Solitaire

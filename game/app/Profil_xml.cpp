@@ -1,0 +1,214 @@
+// The "PROFIL" element: reading it (untrusted, see Profil.h) and writing it in the file's order.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+#include "engine/core/XMLNode.h"
+#include "game/app/Profil.h"
+#include "game/cards/AchivementManager.h"
+#include "game/cards/ReadProblems.h"
+#include "game/cards/RuleWords.h"
+#include "game/cards/StatistikNumbers.h"
+
+namespace Solitaire {
+
+namespace {
+
+constexpr int kLastSuit = kColourExtra;  // suits 0 .. 3 and the extra cards
+constexpr int kLastValue = kValueKoenig;
+
+// An unsigned attribute; absent gives fallback, one that does not read a problem and fallback.
+Orvex::u32 readCount(Orvex::XMLNode const& node, wchar_t const* key, Orvex::u32 fallback, ReadProblems& problems) {
+    Orvex::XMLAttribute const* attribute = node.getAttribute(key);
+    if (!attribute) return fallback;
+    std::optional<Orvex::u32> const number = parseCounterText(attribute->getString());
+    if (number) return *number;
+    problems.add(L"\"" + std::wstring(key) + L"\" \"" + attribute->getString() + L"\" is not a 32-bit count", node.getLine());
+    return fallback;
+}
+
+// A result clamped into 0 .. highest (a problem when it had to be).
+int readResult(Orvex::XMLNode const& node, int highest, ReadProblems& problems) {
+    Orvex::u32 const result = readCount(node, L"RESULT", 0, problems);
+    if (result <= static_cast<Orvex::u32>(highest)) return static_cast<int>(result);
+    problems.add(L"\"RESULT\" " + std::to_wstring(result) + L" above " + std::to_wstring(highest) + L", taken as " +
+                     std::to_wstring(highest),
+                 node.getLine());
+    return highest;
+}
+
+// A chapter or level number: false (and a problem) for one out of range.
+bool readCampaignNumber(Orvex::XMLNode const& node, wchar_t const* key, int& number, ReadProblems& problems) {
+    Orvex::u32 const read = readCount(node, key, 0, problems);
+    if (read > static_cast<Orvex::u32>(Profil::kMaxCampaignNumber)) {
+        problems.add(L"\"" + std::wstring(key) + L"\" " + std::to_wstring(read) + L" is no campaign number; dropped",
+                     node.getLine());
+        return false;
+    }
+    number = static_cast<int>(read);
+    return true;
+}
+
+void appendValues(Orvex::XMLNode const* element, std::vector<std::wstring>& list) {
+    if (!element) return;
+    for (Orvex::XMLProperty const* value : element->values()) list.push_back(value->getString());
+}
+
+void writeValues(Orvex::XMLNode& node, wchar_t const* name, std::vector<std::wstring> const& list) {
+    Orvex::XMLNode* element = node.addChild(name);
+    for (std::wstring const& text : list) element->addValue(text);
+}
+
+void readCards(Orvex::XMLNode const& node, wchar_t const* name, Profil::CardList& list, ReadProblems& problems) {
+    for (Orvex::XMLNode const* child : node.children()) {
+        if (child->getName() != name) continue;
+        int const suit = parseColourRule(child->getAttributeString(L"FARBE", L"HERZ"));
+        int const value = parseValueRule(child->getAttributeString(L"WERT", L"ASS"));
+        if (suit < 0 || suit > kLastSuit || value < 0 || value > kLastValue) {
+            problems.add(L"\"" + std::wstring(name) + L"\" names no card; dropped", child->getLine());
+            continue;
+        }
+        if (list.size() >= Profil::kMaxOwnedCards) {
+            problems.add(L"more than " + std::to_wstring(Profil::kMaxOwnedCards) + L" \"" + name + L"\"; the rest dropped",
+                         child->getLine());
+            return;
+        }
+        list.emplace_back(suit, value);
+    }
+}
+
+void writeCards(Orvex::XMLNode& node, wchar_t const* name, Profil::CardList const& list) {
+    for (auto const& [suit, value] : list) {
+        Orvex::XMLNode* element = node.addChild(name);
+        element->setAttribute(L"FARBE", colourRuleName(suit));
+        element->setAttribute(L"WERT", valueRuleName(value));
+    }
+}
+
+void copyStored(Orvex::XMLNode const& node, wchar_t const* name, Orvex::XMLNode& stored) {
+    if (Orvex::XMLNode const* element = node.getChild(name)) stored.copyFrom(*element);
+}
+
+void writeStored(Orvex::XMLNode& node, wchar_t const* name, Orvex::XMLNode const& stored) {
+    node.addChild(new Orvex::XMLNode(stored))->setName(name);
+}
+
+}  // namespace
+
+void Profil::readXML(Orvex::XMLNode& node) { readXML(node, std::wstring()); }
+
+void Profil::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
+    NamedObject::readXML(node);
+    ReadProblems problems;
+    if (Orvex::XMLNode const* tutorials = node.getChild(L"TUTORIAL")) {
+        showTutorials_ = tutorials->getAttributeBool(L"SHOW", true);
+        appendValues(tutorials, tutorialsSeen_);
+    }
+    appendValues(node.getChild(L"SOLITAIRE_TUTORIALS"), solitaireTutorialsSeen_);
+    appendValues(node.getChild(L"STORY"), storySeen_);
+
+    if (Orvex::XMLNode const* campaign = node.getChild(L"KAMPAGNE")) {
+        campaign_.clear();
+        for (Orvex::XMLNode const* chapterNode : campaign->children()) {
+            if (chapterNode->getName() != L"KAPITEL") continue;
+            if (campaign_.size() >= kMaxChapters) {
+                problems.add(L"more than " + std::to_wstring(kMaxChapters) + L" chapters; the rest dropped", chapterNode->getLine());
+                break;
+            }
+            ChapterRecord chapter;
+            if (!readCampaignNumber(*chapterNode, L"KAPITEL", chapter.chapter, problems)) continue;
+            if (findChapter(chapter.chapter)) {
+                problems.add(L"chapter " + std::to_wstring(chapter.chapter) + L" given twice; the first kept",
+                             chapterNode->getLine());
+                continue;
+            }
+            chapter.result = readResult(*chapterNode, ChapterRecord::kMaxResult, problems);
+            for (Orvex::XMLNode const* levelNode : chapterNode->children()) {
+                if (levelNode->getName() != L"LEVEL") continue;
+                if (chapter.levels.size() >= kMaxLevels) {
+                    problems.add(L"more than " + std::to_wstring(kMaxLevels) + L" levels in a chapter; the rest dropped",
+                                 levelNode->getLine());
+                    break;
+                }
+                LevelRecord level;
+                if (!readCampaignNumber(*levelNode, L"LEVEL", level.level, problems)) continue;
+                if (findLevel(chapter, level.level)) {
+                    problems.add(L"level " + std::to_wstring(level.level) + L" given twice; the first kept", levelNode->getLine());
+                    continue;
+                }
+                level.result = readResult(*levelNode, LevelRecord::kMaxResult, problems);
+                level.found = level.foundRun = readCount(*levelNode, L"STARS_FOUND", 0, problems);
+                chapter.levels.push_back(level);
+            }
+            campaign_.push_back(std::move(chapter));
+        }
+    }
+
+    appendValues(node.getChild(L"UNLOCKS"), unlocks_);
+    copyStored(node, L"PROFILE_DATA", profileData_);
+    copyStored(node, L"STATISTIK", statistikData_);
+    copyStored(node, AchivementManager::kProfileElement, achivementData_);
+    readCards(node, L"WILDCARD", wildcards_, problems);
+    readCards(node, L"JOKER", jokers_, problems);
+
+    if (Orvex::XMLNode const* gods = node.getChild(L"PERCENT_GODS")) {
+        std::size_t i = 0;
+        for (Orvex::XMLProperty const* value : gods->values()) {
+            std::optional<double> const number = parseFiniteText(value->getString());
+            if (!number) {
+                problems.add(L"\"PERCENT_GODS\" value \"" + value->getString() + L"\" is not a finite number", gods->getLine());
+            } else if (!godPercent_.empty()) {
+                godPercent_[std::min(i, godPercent_.size() - 1)] = static_cast<float>(*number);
+            }
+            ++i;
+        }
+    }
+    if (Orvex::XMLAttribute const* points = node.getAttribute(L"POINTS")) {
+        std::optional<double> const number = parseFiniteText(points->getString());
+        if (number && std::isfinite(static_cast<float>(*number)))
+            points_ = static_cast<float>(*number);
+        else
+            problems.add(L"\"POINTS\" \"" + points->getString() + L"\" is not a finite number", node.getLine());
+    }
+    problems.log(L"Profile \"" + getName() + L"\"", sourceName, node.getLine());
+}
+
+void Profil::writeXML(Orvex::XMLNode& node) {
+    NamedObject::writeXML(node);
+    if (live_) collectLiveData();
+    Orvex::XMLNode* tutorials = node.addChild(L"TUTORIAL");
+    tutorials->setAttribute(L"SHOW", showTutorials_ ? L"1" : L"0");
+    for (std::wstring const& name : tutorialsSeen_) tutorials->addValue(name);
+    writeValues(node, L"SOLITAIRE_TUTORIALS", solitaireTutorialsSeen_);
+    writeValues(node, L"STORY", storySeen_);
+
+    Orvex::XMLNode* campaign = node.addChild(L"KAMPAGNE");
+    for (ChapterRecord const& chapter : campaign_) {
+        Orvex::XMLNode* chapterNode = campaign->addChild(L"KAPITEL");
+        chapterNode->setAttribute(L"KAPITEL", std::to_wstring(chapter.chapter));
+        chapterNode->setAttribute(L"RESULT", std::to_wstring(chapter.result));
+        for (LevelRecord const& level : chapter.levels) {
+            Orvex::XMLNode* levelNode = chapterNode->addChild(L"LEVEL");
+            levelNode->setAttribute(L"LEVEL", std::to_wstring(level.level));
+            levelNode->setAttribute(L"RESULT", std::to_wstring(level.result));
+            levelNode->setAttribute(L"STARS_FOUND", std::to_wstring(level.found));
+        }
+    }
+
+    writeValues(node, L"UNLOCKS", unlocks_);
+    writeStored(node, L"PROFILE_DATA", profileData_);
+    writeStored(node, L"STATISTIK", statistikData_);
+    writeStored(node, AchivementManager::kProfileElement, achivementData_);
+    writeCards(node, L"WILDCARD", wildcards_);
+    writeCards(node, L"JOKER", jokers_);
+    Orvex::XMLNode* gods = node.addChild(L"PERCENT_GODS");
+    for (float percent : godPercent_) {
+        wchar_t text[48];
+        std::swprintf(text, sizeof text / sizeof text[0], L"%.16g", static_cast<double>(percent));
+        gods->addValue(text);
+    }
+    node.setAttribute(L"POINTS", numberText(points_));
+}
+
+}  // namespace Solitaire

@@ -1,0 +1,142 @@
+// The catalogue of variants read from "data\Level\Level.dat" (categories of games of variants,
+// the campaign being the category "KAMPAGNE"), the current choice, the start of the current variant
+// with its look and input overrides and statistics sets, and the per-variant data the profile file
+// keeps: highscore lists (shared by all profiles), quick saves and variant statistics (those of
+// the active profile).
+//
+// The player's own look (card set, game style, background, style parameter) is saved once when a
+// variant overrides it and put back by the first start without that override; the saved names
+// travel in the profile file's "HIGHSCORES" attributes.
+//
+// Limits: kMaxCategories categories, and the games and variants of SolCategorie and SolSolitaire;
+// at most kMaxReadHighscores entries per variant are taken from a file (the best ones), and five
+// after a new result.
+//
+// SolitaireManager.cpp: the instance, reading the catalogue, look-ups and previews.
+// SolitaireManager_start.cpp: starting a variant (overrides, statistics) and closing its statistics.
+// SolitaireManager_data.cpp: highscores, per-variant data and the quick save.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "signals/sigslot.h"
+
+namespace Orvex {
+class XMLNode;
+}
+
+namespace Solitaire {
+
+class Background;
+class SolCategorie;
+class SolSolitaire;
+class SolVariant;
+class Statistik;
+struct ChapterRecord;
+
+class SolitaireManager : public sigslot::has_slots<sigslot::single_threaded> {
+public:
+    static constexpr std::size_t kMaxCategories = 1024;
+    static constexpr std::size_t kHighscoresKept = 5;
+    static constexpr std::size_t kMaxReadHighscores = 100;
+    static constexpr wchar_t const* kCatalogueFile = L"data\\Level\\Level.dat";
+    static constexpr wchar_t const* kCampaignName = L"KAMPAGNE";
+    static constexpr wchar_t const* kGameStatistikName = L"STATS";
+    static constexpr wchar_t const* kVariantStatistikName = L"VAR_STATS";
+
+    // Made on first use, destroyed at exit.
+    static SolitaireManager& instance();
+    SolitaireManager() = default;
+    ~SolitaireManager() override;
+    SolitaireManager(SolitaireManager const&) = delete;
+    SolitaireManager& operator=(SolitaireManager const&) = delete;
+
+    // ---- The catalogue (SolitaireManager.cpp) ----
+    // Every "TEXT_FILE" into the language texts, then one category per "KATEGORIE", appended;
+    // then the category panel. sourceName names the file in log lines.
+    void loadCatalogue(Orvex::XMLNode& tree, std::wstring const& sourceName = kCatalogueFile);
+    // Reads kCatalogueFile (archives, then disk) and loads it; false when it holds nothing.
+    bool loadCatalogueFile(std::wstring const& fileName = kCatalogueFile);
+    // Releases the whole catalogue and the current choice (tests and tools).
+    void clear();
+    // The free-play panels are built by the selection screen; until then nothing to build.
+    void buildCategoryPanel() {}
+
+    std::vector<SolCategorie*> const& getCategories() const { return categories_; }
+    SolCategorie* findCategory(std::wstring const& name) const;
+    // Every variant in catalogue order.
+    std::vector<SolVariant*> collectVariants() const;
+    // The first category, game and variant of those names; false (and nothing changed) unless all
+    // three exist. Sets only the current choice.
+    bool setCurrentByNames(std::wstring const& category, std::wstring const& game, std::wstring const& variant);
+    SolCategorie* getCurrentCategory() const { return currentCategory_; }
+    SolSolitaire* getCurrentGame() const { return currentGame_; }
+    SolVariant* getCurrentVariant() const { return currentVariant_; }
+    bool isStoryCategory() const;
+    bool useAlternativeBackground() const { return alternativeBackground_; }
+    // The variant's background override, else its game's, else its category's, else the default.
+    Background* getBackgroundForVariant(SolVariant const* variant) const;
+    // The current variant's preview path, else the current game's, else "Preview.png".
+    std::wstring getPreviewPath() const;
+    void reloadPreviews();
+    // 0 for a locked record; 2 when more than half of its levels are passed, else 1.
+    static int getRecordCompletion(ChapterRecord const& record);
+
+    // ---- Starting and ending a game (SolitaireManager_start.cpp) ----
+    // Starts the current variant: overrides, statistics sets, the card manager reset and the rule
+    // file read. False without a current variant or when its rule file does not read.
+    bool startVariant();
+    // Counts "WON" or "END" into the active sets and lets go of the game's sets.
+    bool finishStatistics(bool const& won);
+    Statistik* getGameStatistik() const { return gameStatistik_; }
+    Statistik* getVariantStatistik() const { return variantStatistik_; }
+
+    // ---- Profile data (SolitaireManager_data.cpp) ----
+    // The result of the game just ended into the current variant's list, under the active
+    // profile's name (an empty name without one).
+    void addHighscore();
+    void writeHighscores(Orvex::XMLNode& node) const;
+    // sourceName names the file in log lines.
+    void readHighscores(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");
+    void writeVariantData(Orvex::XMLNode& node) const;
+    void readVariantData(Orvex::XMLNode const& node);
+    bool writeQuickSave();
+    // Restores the current variant's quick save into the running game of that variant; false
+    // without a save, or when the card manager refuses a save that is not whole (the game stays).
+    bool resumeQuickSave();
+
+    sigslot::signal1<SolCategorie*> categorySelected;
+    sigslot::signal1<SolSolitaire*> gameSelected;
+    sigslot::signal1<SolVariant*> variantSelected;
+
+private:
+    // A look item the player chose, kept while variants override it.
+    struct SavedName {
+        bool saved = false;
+        std::wstring name;
+    };
+
+    // A card set by its own name: as an entry of the current set, else wherever it is filed.
+    static void selectKartenset(std::wstring const& name);
+    SolVariant* findVariant(std::wstring const& category, std::wstring const& game, std::wstring const& variant) const;
+    void releaseGameStatistik();
+
+    std::vector<SolCategorie*> categories_;
+    SolCategorie* currentCategory_ = nullptr;
+    SolCategorie* panelCategory_ = nullptr;
+    SolSolitaire* currentGame_ = nullptr;
+    SolSolitaire* panelGame_ = nullptr;
+    SolVariant* currentVariant_ = nullptr;
+    SolVariant* panelVariant_ = nullptr;
+    Statistik* variantStatistik_ = nullptr;
+    Statistik* gameStatistik_ = nullptr;
+    SavedName savedKartenset_;
+    SavedName savedGameStyle_;
+    SavedName savedBackground_;
+    bool styleParamSaved_ = false;
+    float savedStyleParam_ = 0.0f;
+    bool alternativeBackground_ = false;
+};
+
+}  // namespace Solitaire

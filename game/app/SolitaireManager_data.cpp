@@ -1,0 +1,193 @@
+// What the profile file keeps of the catalogue: the highscore lists with the player's saved look
+// ("HIGHSCORES"), the per-variant data of the active profile ("VARIANT_DATA": quick save and
+// statistics), and the quick save itself.
+//
+// Reading is untrusted: elements naming no variant of the catalogue are skipped (and so dropped at
+// the next save), a saved style parameter must be a finite number, and a variant keeps at most
+// kMaxReadHighscores entries from a file, the best ones (one log line). Statistics read here keep
+// the names the game gives them ("VAR_STATS", "STATS"), so a file cannot make two active sets
+// share a name.
+#include <algorithm>
+
+#include "engine/core/XMLNode.h"
+#include "game/app/HighscoreEintrag.h"
+#include "game/app/Profil.h"
+#include "game/app/ProfilManager.h"
+#include "game/app/SolCategorie.h"
+#include "game/app/SolSolitaire.h"
+#include "game/app/SolVariant.h"
+#include "game/app/SolitaireManager.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/ReadProblems.h"
+#include "game/cards/Statistik.h"
+#include "game/cards/StatistikNumbers.h"
+#include "game/cards/StyleSettings.h"
+
+namespace Solitaire {
+
+namespace {
+
+void sortHighscores(std::vector<HighscoreEintrag*>& list, std::size_t keep) {
+    std::stable_sort(list.begin(), list.end(), HighscoreEintrag::compare);
+    while (list.size() > keep) {
+        list.back()->release();
+        list.pop_back();
+    }
+}
+
+void nameVariant(Orvex::XMLNode& element, SolCategorie const& category, SolSolitaire const& game, SolVariant const& variant) {
+    element.setAttribute(L"CAT_NAME", category.getName());
+    element.setAttribute(L"GAME_NAME", game.getName());
+    element.setAttribute(L"VAR_NAME", variant.getName());
+}
+
+}  // namespace
+
+void SolitaireManager::addHighscore() {
+    if (!currentVariant_) return;
+    Profil const* player = ProfilManager::instance().getActiveProfile();
+    Kartenmanager const& cards = Kartenmanager::instance();
+    auto* entry = new HighscoreEintrag(player ? player->getName() : std::wstring(), cards.bonusScore + cards.score,
+                                       cards.getGameName(), gameStatistik_);
+    std::vector<HighscoreEintrag*>& list = currentVariant_->getHighscores();
+    list.push_back(entry);
+    sortHighscores(list, kHighscoresKept);
+}
+
+void SolitaireManager::writeHighscores(Orvex::XMLNode& node) const {
+    if (savedBackground_.saved) node.setAttribute(L"SAVED_BG", savedBackground_.name);
+    if (savedKartenset_.saved) node.setAttribute(L"SAVED_KS", savedKartenset_.name);
+    if (savedGameStyle_.saved) node.setAttribute(L"SAVED_GS", savedGameStyle_.name);
+    if (styleParamSaved_) node.setAttribute(L"SAVED_SP", numberText(savedStyleParam_));
+    for (SolCategorie const* category : categories_)
+        for (SolSolitaire const* game : category->getGames())
+            for (SolVariant const* variant : game->getVariants()) {
+                if (variant->getHighscores().empty()) continue;
+                Orvex::XMLNode* element = node.addChild(L"VARIANT_HIGHSCORES");
+                nameVariant(*element, *category, *game, *variant);
+                for (HighscoreEintrag* entry : variant->getHighscores()) entry->writeXML(*element->addChild(L"HIGHSCORE"));
+            }
+}
+
+void SolitaireManager::readHighscores(Orvex::XMLNode const& node, std::wstring const& sourceName) {
+    StyleSettings& settings = StyleSettings::instance();
+    ReadProblems problems;
+    if (std::wstring const* name = attributeText(node, L"SAVED_BG")) {
+        savedBackground_ = {true, *name};
+        settings.selectBackground(*name);
+    }
+    if (std::wstring const* name = attributeText(node, L"SAVED_GS")) {
+        savedGameStyle_ = {true, *name};
+        settings.selectGameStyle(*name);
+    }
+    if (std::wstring const* name = attributeText(node, L"SAVED_KS")) {
+        savedKartenset_ = {true, *name};
+        selectKartenset(*name);
+    }
+    if (node.getAttribute(L"SAVED_SP")) {
+        std::size_t const before = problems.size();
+        float param = savedStyleParam_;
+        readFloat(node, L"SAVED_SP", param, problems);
+        if (problems.size() == before) {
+            styleParamSaved_ = true;
+            savedStyleParam_ = param;
+            settings.setStyleParam(param);
+        }
+    }
+
+    for (SolVariant* variant : collectVariants()) variant->clearHighscores();
+    for (Orvex::XMLNode const* element : node.children()) {
+        if (element->getName() != L"VARIANT_HIGHSCORES") continue;
+        SolVariant* variant = findVariant(element->getAttributeString(L"CAT_NAME", L""),
+                                          element->getAttributeString(L"GAME_NAME", L""),
+                                          element->getAttributeString(L"VAR_NAME", L""));
+        if (!variant) continue;
+        std::vector<HighscoreEintrag*>& list = variant->getHighscores();
+        bool cut = false;
+        for (Orvex::XMLNode* child : element->children()) {
+            if (child->getName() != L"HIGHSCORE") continue;
+            list.push_back(new HighscoreEintrag(*child));
+            // Cut as we go, so a damaged file's millions of entries never stand in memory at once.
+            if (list.size() > 2 * kMaxReadHighscores) {
+                sortHighscores(list, kMaxReadHighscores);
+                cut = true;
+            }
+        }
+        cut = cut || list.size() > kMaxReadHighscores;
+        sortHighscores(list, kMaxReadHighscores);
+        if (cut)
+            problems.add(L"variant \"" + variant->getName() + L"\" has more than " + std::to_wstring(kMaxReadHighscores) +
+                             L" highscores; the best are kept",
+                         element->getLine());
+    }
+    problems.log(L"Highscores", sourceName, node.getLine());
+}
+
+void SolitaireManager::writeVariantData(Orvex::XMLNode& node) const {
+    for (SolCategorie const* category : categories_)
+        for (SolSolitaire const* game : category->getGames())
+            for (SolVariant* variant : game->getVariants()) {
+                auto element = std::make_unique<Orvex::XMLNode>(L"VARIANT_DATA");
+                if (!variant->getQuickSave().isEmpty()) {
+                    Orvex::XMLNode* save = element->addChild(new Orvex::XMLNode(variant->getQuickSave()));
+                    save->setName(L"QUICK_SAVE");
+                }
+                if (Statistik* statistik = variant->getStatistik())
+                    statistik->writeXML(*element->addChild(Statistik::kElementName));
+                if (element->isEmpty()) continue;
+                nameVariant(*element, *category, *game, *variant);
+                node.addChild(element.release());
+            }
+}
+
+void SolitaireManager::readVariantData(Orvex::XMLNode const& node) {
+    for (SolVariant* variant : collectVariants()) {
+        variant->getQuickSave().clear();
+        variant->setStatistik(nullptr);
+    }
+    for (Orvex::XMLNode const* element : node.children()) {
+        if (element->getName() != L"VARIANT_DATA") continue;
+        SolVariant* variant = findVariant(element->getAttributeString(L"CAT_NAME", L""),
+                                          element->getAttributeString(L"GAME_NAME", L""),
+                                          element->getAttributeString(L"VAR_NAME", L""));
+        if (!variant) continue;
+        if (Orvex::XMLNode const* save = element->getChild(L"QUICK_SAVE")) variant->getQuickSave().copyFrom(*save);
+        if (Orvex::XMLNode const* counters = element->getChild(Statistik::kElementName)) {
+            auto* statistik = new Statistik(kVariantStatistikName);
+            statistik->readCounters(*counters);
+            variant->setStatistik(statistik);
+            statistik->release();
+        }
+    }
+}
+
+bool SolitaireManager::writeQuickSave() {
+    if (!currentVariant_) return true;
+    Orvex::XMLNode& save = currentVariant_->getQuickSave();
+    save.clear();
+    save.setName(L"QUICK_SAVE");
+    Kartenmanager::instance().saveRunningGame(save);
+    // A decided game saves nothing; its statistics alone would be no game to resume.
+    if (save.isEmpty()) return true;
+    if (gameStatistik_) gameStatistik_->writeXML(*save.addChild(Statistik::kElementName));
+    return true;
+}
+
+bool SolitaireManager::resumeQuickSave() {
+    if (!currentVariant_ || currentVariant_->getQuickSave().isEmpty()) return false;
+    Orvex::XMLNode const& save = currentVariant_->getQuickSave();
+    Kartenmanager& cards = Kartenmanager::instance();
+    // A save that is not whole is refused: the new deal stays, and so do its statistics.
+    if (!cards.loadRunningGame(save, L"quick save of \"" + currentVariant_->getName() + L"\"")) return false;
+    if (gameStatistik_) {
+        if (Orvex::XMLNode const* counters = save.getChild(Statistik::kElementName)) {
+            gameStatistik_->readCounters(*counters);
+        } else {
+            gameStatistik_->reset();
+            gameStatistik_->addTime(cards.gameTime);
+        }
+    }
+    return true;
+}
+
+}  // namespace Solitaire

@@ -1,0 +1,260 @@
+// Highscores, per-variant data and the quick save: a new result sorted into the five best, the
+// "HIGHSCORES" and "VARIANT_DATA" elements written and read back (dates, statistics, names the
+// catalogue no longer holds, a damaged file's endless list), and a quick save resumed into a new
+// deal of the same variant.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "game/app/HighscoreEintrag.h"
+#include "game/app/Profil.h"
+#include "game/cards/Statistik.h"
+#include "tests/engine/core/LogWatch.h"
+#include "tests/game/app/CatalogueFixture.h"
+#include "tests/game/cards/RunningGameTable.h"
+
+namespace {
+
+using Solitaire::HighscoreEintrag;
+using Solitaire::StatistikCounter;
+
+class HighscoreTest : public apptest::CatalogueFixture {
+protected:
+    void SetUp() override {
+        CatalogueFixture::SetUp();
+        loadShipped();
+        ASSERT_TRUE(catalogue().setCurrentByNames(L"KNOBELEIEN", L"PAARE", L"PAARE"));
+    }
+    static std::vector<HighscoreEintrag*>& list() { return catalogue().getCurrentVariant()->getHighscores(); }
+    // Ends a game of that score under the given player.
+    static void result(float score, std::wstring const& player = L"P") {
+        Solitaire::ProfilManager& profiles = Solitaire::ProfilManager::instance();
+        Solitaire::Profil* profile = profiles.findProfile(player);
+        if (!profile) {
+            profile = new Solitaire::Profil(player);
+            profiles.addProfile(profile);
+        }
+        profiles.setActiveProfile(profile);
+        Solitaire::Kartenmanager::instance().score = score;
+        Solitaire::Kartenmanager::instance().bonusScore = 0.0f;
+        catalogue().addHighscore();
+    }
+    static std::wstring scores() {
+        std::wstring out;
+        for (HighscoreEintrag const* entry : list())
+            out += (out.empty() ? L"" : L" ") + std::to_wstring(static_cast<int>(entry->getScore())) + entry->getName();
+        return out;
+    }
+};
+
+TEST_F(HighscoreTest, ANewResultIsSortedBehindEqualScoresAndTheListKeepsFive) {
+    struct Row {
+        float score;
+        wchar_t const* list;
+    } const rows[] = {
+        {100.0f, L"500a 400a 300a 200a 100a"},
+        {300.0f, L"500a 400a 300a 300b 200a"},
+        {600.0f, L"600b 500a 400a 300a 200a"},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.score);
+        catalogue().getCurrentVariant()->clearHighscores();
+        for (float score : {500.0f, 400.0f, 300.0f, 200.0f, 100.0f}) result(score, L"a");
+        result(row.score, L"b");
+        EXPECT_EQ(scores(), row.list);
+    }
+}
+
+TEST_F(HighscoreTest, TheListsAndTheSavedLookReadBackWithDatesAndStatistics) {
+    ASSERT_TRUE(catalogue().startVariant());
+    catalogue().getGameStatistik()->addMoved(17);
+    result(1234567.0f, L"Jörg");
+    catalogue().finishStatistics(true);
+    HighscoreEintrag* first = list().front();
+    Orvex::XMLNode saved(L"HIGHSCORES");
+    catalogue().writeHighscores(saved);
+    Orvex::XMLNode const* element = saved.getChild(L"VARIANT_HIGHSCORES");
+    ASSERT_TRUE(element);
+    EXPECT_EQ(saved.getChildCount(L"VARIANT_HIGHSCORES"), 1u);
+    EXPECT_EQ(element->getAttributeString(L"CAT_NAME", L""), L"KNOBELEIEN");
+    EXPECT_EQ(element->getAttributeString(L"VAR_NAME", L""), L"PAARE");
+    std::wstring const date = std::to_wstring(first->getHour()) + L" " + std::to_wstring(first->getMinute()) + L" " +
+                              std::to_wstring(first->getDay()) + L" " + std::to_wstring(first->getMonth()) + L" " +
+                              std::to_wstring(first->getYear());
+    EXPECT_EQ(element->getChild(L"HIGHSCORE")->getAttributeString(L"DATE", L""), date);
+    EXPECT_EQ(element->getChild(L"HIGHSCORE")->getAttributeString(L"SCORE", L""), L"1234567");
+
+    Orvex::XMLNode file(L"HIGHSCORES");
+    file.copyFrom(saved);
+    file.getChild(L"VARIANT_HIGHSCORES")->getChild(L"HIGHSCORE")->setAttribute(L"DATE", L"14 5 3 11 2009");
+    catalogue().readHighscores(file);
+    ASSERT_EQ(list().size(), 1u);
+    HighscoreEintrag const* read = list().front();
+    EXPECT_EQ(read->getName(), L"Jörg");
+    EXPECT_EQ(read->getScore(), 1234567.0f);
+    EXPECT_EQ(read->getGameName(), manager().getGameName());
+    EXPECT_EQ(std::vector<int>({read->getHour(), read->getMinute(), read->getDay(), read->getMonth(), read->getYear()}),
+              std::vector<int>({14, 5, 3, 11, 2009}));
+    ASSERT_TRUE(read->getStatistik());
+    EXPECT_EQ(read->getStatistik()->get(StatistikCounter::Moved), 17u);
+    EXPECT_EQ(read->getStatistik()->get(StatistikCounter::Started), 1u);
+    Orvex::XMLNode again(L"HIGHSCORES");
+    catalogue().writeHighscores(again);
+    EXPECT_TRUE(again.getChild(L"VARIANT_HIGHSCORES")->equals(*file.getChild(L"VARIANT_HIGHSCORES")));
+}
+
+TEST_F(HighscoreTest, UnknownVariantsAreDroppedAndBadEntriesReadSafely) {
+    Orvex::XMLNode file;
+    file.loadFromText(L"<HIGHSCORES SAVED_SP=\"inf\">"
+                      L"<VARIANT_HIGHSCORES CAT_NAME=\"KNOBELEIEN\" GAME_NAME=\"PAARE\" VAR_NAME=\"WEG\"><HIGHSCORE SCORE=\"9\"/></VARIANT_HIGHSCORES>"
+                      L"<VARIANT_HIGHSCORES CAT_NAME=\"KNOBELEIEN\" GAME_NAME=\"PAARE\"><HIGHSCORE SCORE=\"9\"/></VARIANT_HIGHSCORES>"
+                      L"<VARIANT_HIGHSCORES CAT_NAME=\"KNOBELEIEN\" GAME_NAME=\"PAARE\" VAR_NAME=\"PAARE\">"
+                      L"<HIGHSCORE NAME=\"x\" SCORE=\"nan\" DATE=\"1 x\"/><HIGHSCORE NAME=\"y\" SCORE=\"12\" DATE=\" 7  8 99999999999 \"/>"
+                      L"</VARIANT_HIGHSCORES></HIGHSCORES>",
+                      L"highscore test");
+    catalogue().readHighscores(file, L"highscore test");
+    EXPECT_EQ(scores(), L"12y 0x");
+    HighscoreEintrag const* y = list().front();
+    EXPECT_EQ(y->getHour(), 7);
+    EXPECT_EQ(y->getMinute(), 8);
+    EXPECT_EQ(y->getDay(), 0);
+    EXPECT_EQ(list().back()->getMinute(), 0);
+    Orvex::XMLNode saved(L"HIGHSCORES");
+    catalogue().writeHighscores(saved);
+    EXPECT_FALSE(saved.getAttribute(L"SAVED_SP"));
+    EXPECT_EQ(saved.getChildCount(L"VARIANT_HIGHSCORES"), 1u);
+}
+
+TEST_F(HighscoreTest, ADamagedFilesEndlessListKeepsTheBestHundred) {
+    std::wstring text = L"<HIGHSCORES><VARIANT_HIGHSCORES CAT_NAME=\"KNOBELEIEN\" GAME_NAME=\"PAARE\" VAR_NAME=\"PAARE\">";
+    for (int i = 0; i < 5000; ++i) text += L"<HIGHSCORE NAME=\"n" + std::to_wstring(i) + L"\" SCORE=\"" + std::to_wstring(i % 700) + L"\"/>";
+    text += L"</VARIANT_HIGHSCORES></HIGHSCORES>";
+    Orvex::XMLNode file;
+    file.loadFromText(text, L"highscore test");
+    logtest::LogWatch watch;
+    catalogue().readHighscores(file, L"highscore test");
+    ASSERT_EQ(list().size(), Solitaire::SolitaireManager::kMaxReadHighscores);
+    EXPECT_EQ(list().front()->getScore(), 699.0f);
+    // Equal scores keep the file's order: 699 stands at entries 699, 1399, 2099 ...
+    EXPECT_EQ(list().front()->getName(), L"n699");
+    EXPECT_EQ(list()[1]->getName(), L"n1399");
+    EXPECT_EQ(watch.errors().size(), 1u);
+}
+
+TEST_F(HighscoreTest, VariantDataIsWrittenOnlyForVariantsWithSomethingToKeep) {
+    Orvex::XMLNode empty(L"PROFILE_DATA");
+    catalogue().writeVariantData(empty);
+    EXPECT_EQ(empty.getChildCount(), 0u);
+    ASSERT_TRUE(catalogue().startVariant());
+    catalogue().finishStatistics(true);
+    Orvex::XMLNode data(L"PROFILE_DATA");
+    catalogue().writeVariantData(data);
+    ASSERT_EQ(data.getChildCount(), 1u);
+    Orvex::XMLNode const* element = data.getChild(L"VARIANT_DATA");
+    EXPECT_EQ(element->getAttributeString(L"VAR_NAME", L""), L"PAARE");
+    EXPECT_FALSE(element->getChild(L"QUICK_SAVE"));
+    // Read back into a catalogue whose sets are gone: the counts return under the variant's name,
+    // whatever name the file gave.
+    Orvex::XMLNode file;
+    file.copyFrom(data);
+    file.getChild(L"VARIANT_DATA")->getChild(L"STATISTIK")->setAttribute(L"NAME", L"STATS");
+    catalogue().readVariantData(Orvex::XMLNode());
+    EXPECT_EQ(catalogue().getCurrentVariant()->getStatistik(), nullptr);
+    catalogue().readVariantData(file);
+    Solitaire::Statistik const* read = catalogue().getCurrentVariant()->getStatistik();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->getName(), L"VAR_STATS");
+    EXPECT_EQ(read->get(StatistikCounter::Won), 1u);
+}
+
+// Quick saves on the shipped golf variant, dealt by the card manager.
+class QuickSaveTest : public apptest::CatalogueFixture {
+protected:
+    void SetUp() override {
+        CatalogueFixture::SetUp();
+        loadShipped();
+        ASSERT_TRUE(catalogue().setCurrentByNames(L"KNOBELEIEN", L"GOLFPLATZ", L"GOLFPLATZ"));
+    }
+    static void startDealt(wchar_t const* seed) {
+        ASSERT_TRUE(catalogue().startVariant());
+        Solitaire::Kartenmanager::instance().startGame(nullptr, seed, true, {}, {}, 0.0f);
+    }
+    // A few cards turned and moved, score and time changed.
+    static void play() {
+        Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
+        for (int i : {0, 5, 9}) cards.cards[static_cast<std::size_t>(i)]->setFaceUp(true, 0.0f, 0.0f);
+        cards.score = 777.5f;
+        cards.gameTime = 61.25f;
+        cards.saveUndoState();
+    }
+};
+
+TEST_F(QuickSaveTest, ASaveResumesIntoANewDealCardForCardAndTwice) {
+    startDealt(L"11");
+    play();
+    catalogue().getGameStatistik()->addMoved(5);
+    auto const table = cardtest::snapshotTable();
+    ASSERT_TRUE(catalogue().writeQuickSave());
+    EXPECT_TRUE(catalogue().getCurrentVariant()->getQuickSave().getChild(L"STATISTIK"));
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        startDealt(L"12");
+        EXPECT_NE(cardtest::snapshotTable(), table);
+        ASSERT_TRUE(catalogue().resumeQuickSave());
+        EXPECT_EQ(cardtest::snapshotTable(), table);
+        EXPECT_EQ(manager().score, 777.5f);
+        EXPECT_EQ(manager().gameTime, 61.25f);
+        EXPECT_EQ(catalogue().getGameStatistik()->get(StatistikCounter::Moved), 5u);
+        EXPECT_EQ(catalogue().getGameStatistik()->getName(), L"STATS");
+    }
+}
+
+TEST_F(QuickSaveTest, ASaveWithoutStatisticsResetsThemAndTakesTheGamesTime) {
+    startDealt(L"11");
+    play();
+    ASSERT_TRUE(catalogue().writeQuickSave());
+    Orvex::XMLNode& save = catalogue().getCurrentVariant()->getQuickSave();
+    save.removeChild(save.getChild(L"STATISTIK"));
+    startDealt(L"12");
+    catalogue().getGameStatistik()->addMoved(9);
+    ASSERT_TRUE(catalogue().resumeQuickSave());
+    EXPECT_EQ(catalogue().getGameStatistik()->get(StatistikCounter::Moved), 0u);
+    EXPECT_EQ(catalogue().getGameStatistik()->get(StatistikCounter::Started), 0u);
+    EXPECT_DOUBLE_EQ(catalogue().getGameStatistik()->getTime(), 61.25);
+}
+
+TEST_F(QuickSaveTest, ASaveThatIsNotWholeIsRefusedAndTheNewDealStays) {
+    startDealt(L"11");
+    play();
+    ASSERT_TRUE(catalogue().writeQuickSave());
+    Orvex::XMLNode& save = catalogue().getCurrentVariant()->getQuickSave();
+    // Cut short: the last pile gone.
+    Orvex::XMLNode const* last = nullptr;
+    for (Orvex::XMLNode const* child : save.children())
+        if (child->getName() == L"STAPEL") last = child;
+    ASSERT_TRUE(last);
+    save.removeChild(last);
+    startDealt(L"12");
+    catalogue().getGameStatistik()->addMoved(3);
+    auto const table = cardtest::snapshotTable();
+    EXPECT_FALSE(catalogue().resumeQuickSave());
+    EXPECT_EQ(cardtest::snapshotTable(), table);
+    EXPECT_EQ(catalogue().getGameStatistik()->get(StatistikCounter::Moved), 3u);
+}
+
+TEST_F(QuickSaveTest, WithoutASaveOrAVariantNothingResumes) {
+    startDealt(L"11");
+    auto const table = cardtest::snapshotTable();
+    EXPECT_FALSE(catalogue().resumeQuickSave());
+    EXPECT_EQ(cardtest::snapshotTable(), table);
+    // A decided game leaves no save to resume.
+    manager().gameStatus = 1;
+    ASSERT_TRUE(catalogue().writeQuickSave());
+    EXPECT_TRUE(catalogue().getCurrentVariant()->getQuickSave().isEmpty());
+    catalogue().clear();
+    EXPECT_TRUE(catalogue().writeQuickSave());
+    EXPECT_FALSE(catalogue().resumeQuickSave());
+}
+
+}  // namespace

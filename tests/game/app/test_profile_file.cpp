@@ -1,0 +1,168 @@
+// The profile file on disk: a save killed mid-way leaves the old or the new file whole, a failed
+// save keeps the old file, a file that does not read completely is kept aside before a save could
+// replace it, and a quick save written by one process is resumed by another.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "game/app/Profil.h"
+#include "tests/engine/core/LogWatch.h"
+#include "tests/game/app/ProfileFixture.h"
+#include "tests/game/cards/RunningGameTable.h"
+
+namespace {
+
+using Orvex::XMLNode;
+using Solitaire::Profil;
+
+class ProfileFileTest : public apptest::ProfileFixture {};
+
+TEST_F(ProfileFileTest, ASaveKilledMidWayLeavesTheOldOrTheNewFileWhole) {
+    std::filesystem::path const path = useFile("killed");
+    auto* profile = new Profil(L"Dauerläufer");
+    profiles().addProfile(profile);
+    // Large enough that a save takes a while: many tutorials seen.
+    for (int i = 0; i < 4000; ++i) profile->markTutorialSeen(L"TUTORIAL_" + std::to_wstring(i));
+    ASSERT_TRUE(profiles().saveProfiles());
+    for (int delay : {5, 40, 90, 170}) {
+        SCOPED_TRACE(delay);
+        pid_t const child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 1;; ++i) {
+                profile->setPoints(static_cast<float>(i % 2));
+                profiles().saveProfiles();
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        XMLNode read;
+        ASSERT_EQ(read.loadChecked(cardstest::hostFile(path), 1), XMLNode::ReadResult::kComplete);
+        std::wstring const points = read.getChild(L"PROFIL")->getAttributeString(L"POINTS", L"");
+        EXPECT_TRUE(points == L"0" || points == L"1") << apptest::narrow(points);
+        EXPECT_EQ(read.getChild(L"PROFIL")->getChild(L"TUTORIAL")->getValueCount(), 4000u);
+    }
+}
+
+TEST_F(ProfileFileTest, AFailedSaveLogsAndKeepsTheOldFile) {
+    std::filesystem::path const path = useFile("failing", "utf16_names.prf");
+    std::string const before = testsupport::readFile(path);
+    ASSERT_TRUE(profiles().loadProfiles());
+    profiles().getProfile(0)->setPoints(1.0f);
+    // The file beside it cannot be made.
+    std::filesystem::create_directory(path.string() + ".saving");
+    logtest::LogWatch watch;
+    EXPECT_FALSE(profiles().saveProfiles());
+    EXPECT_EQ(watch.errors().size(), 1u);
+    EXPECT_EQ(testsupport::readFile(path), before);
+}
+
+TEST_F(ProfileFileTest, AFileThatDoesNotReadCompletelyIsKeptAsideBeforeTheNextSave) {
+    std::filesystem::path const path = useFile("damaged", "truncated.prf");
+    std::string const damaged = testsupport::readFile(path);
+    logtest::LogWatch watch;
+    ASSERT_TRUE(profiles().loadProfiles());
+    // What was read before the damage stays loaded.
+    ASSERT_EQ(profiles().getProfileCount(), 1);
+    EXPECT_EQ(profiles().getProfile(0)->getName(), L"Jörg Größe");
+    EXPECT_TRUE(profiles().getProfile(0)->isUnlocked(L"GOD0"));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(testsupport::readFile(path.string() + ".bad1"), damaged);
+    bool named = false;
+    for (auto const& line : watch.errors()) named = named || logtest::contains(line, L"profile.prf.bad1");
+    EXPECT_TRUE(named);
+    ASSERT_TRUE(profiles().saveProfiles());
+    XMLNode read;
+    EXPECT_EQ(read.loadChecked(cardstest::hostFile(path), 1), XMLNode::ReadResult::kComplete);
+    // A second damaged file goes beside the first.
+    testsupport::writeFile(path, damaged);
+    ASSERT_TRUE(profiles().loadProfiles());
+    EXPECT_EQ(testsupport::readFile(path.string() + ".bad1"), damaged);
+    EXPECT_EQ(testsupport::readFile(path.string() + ".bad2"), damaged);
+    // An empty file holds nothing to keep.
+    testsupport::writeFile(path, "");
+    EXPECT_FALSE(profiles().loadProfiles());
+    EXPECT_FALSE(std::filesystem::exists(path.string() + ".bad3"));
+}
+
+// ---- A quick save across processes ----
+// The parent runs this test program twice with the step in the environment: one process deals,
+// plays, quick-saves and writes the profiles, the next loads them and resumes. Each writes the
+// table it ends with beside the profile file.
+
+std::string describeTable() {
+    std::ostringstream out;
+    for (cardtest::CardPlace const& place : cardtest::snapshotTable())
+        out << place.pile << ' ' << apptest::narrow(place.arrangement) << ' ' << place.place << ' ' << place.faceUp << ' '
+            << place.wildcard << place.joker << '\n';
+    Solitaire::Kartenmanager const& cards = Solitaire::Kartenmanager::instance();
+    out << cards.score << ' ' << cards.gameTime << '\n';
+    return out.str();
+}
+
+class QuickSaveProcess : public apptest::ProfileFixture {
+protected:
+    static char const* step() { return std::getenv("APPTEST_QUICKSAVE_STEP"); }
+    static std::filesystem::path file() { return std::getenv("APPTEST_QUICKSAVE_FILE"); }
+    void startGolf(wchar_t const* seed) {
+        ASSERT_TRUE(catalogue().setCurrentByNames(L"KNOBELEIEN", L"GOLFPLATZ", L"GOLFPLATZ"));
+        ASSERT_TRUE(catalogue().startVariant());
+        manager().startGame(nullptr, seed, true, {}, {}, 0.0f);
+    }
+};
+
+TEST_F(QuickSaveProcess, Step) {
+    if (!step()) GTEST_SKIP() << "run by QuickSaveAcrossProcesses";
+    profiles().setFilePath(cardstest::hostFile(file()));
+    if (std::string(step()) == "write") {
+        auto* player = new Profil(L"Spieler");
+        profiles().addProfile(player);
+        player->activate();
+        startGolf(L"11");
+        for (int i : {0, 4, 8, 30}) manager().cards[static_cast<std::size_t>(i)]->setFaceUp(true, 0.0f, 0.0f);
+        manager().score = 321.5f;
+        manager().gameTime = 75.5f;
+        manager().saveUndoState();
+        ASSERT_TRUE(catalogue().writeQuickSave());
+        ASSERT_TRUE(profiles().saveProfiles());
+        testsupport::writeFile(file().string() + ".written", describeTable());
+    } else {
+        ASSERT_TRUE(profiles().loadProfiles());
+        ASSERT_TRUE(profiles().getActiveProfile());
+        profiles().getActiveProfile()->activate();
+        startGolf(L"12");
+        std::string const fresh = describeTable();
+        ASSERT_TRUE(catalogue().resumeQuickSave());
+        std::string const resumed = describeTable();
+        EXPECT_NE(resumed, fresh);
+        ASSERT_TRUE(catalogue().resumeQuickSave());
+        EXPECT_EQ(describeTable(), resumed);
+        testsupport::writeFile(file().string() + ".resumed", resumed);
+    }
+}
+
+TEST_F(ProfileFileTest, AQuickSaveWrittenByOneProcessResumesInTheNext) {
+    std::filesystem::path const path = useFile("across");
+    for (char const* stepName : {"write", "resume"}) {
+        std::string const command = "APPTEST_QUICKSAVE_STEP=" + std::string(stepName) + " APPTEST_QUICKSAVE_FILE='" +
+                                    path.string() + "' /proc/" + std::to_string(getpid()) +
+                                    "/exe --gtest_filter=QuickSaveProcess.Step > '" + path.string() + "." + stepName +
+                                    ".log' 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << testsupport::readFile(path.string() + "." + stepName + ".log");
+    }
+    std::string const written = testsupport::readFile(path.string() + ".written");
+    EXPECT_FALSE(written.empty());
+    EXPECT_EQ(testsupport::readFile(path.string() + ".resumed"), written);
+}
+
+}  // namespace

@@ -1,0 +1,327 @@
+// Profiles: the file read and written again whole (UTF-16 and 8-bit, non-ASCII names, every
+// element), the list's rules, tutorials and unlocks, live data handed over and collected, the
+// campaign table, and a hostile file read safely.
+#include <gtest/gtest.h>
+
+#include "game/app/HighscoreEintrag.h"
+#include "game/cards/Statistik.h"
+#include "tests/engine/core/LogWatch.h"
+#include "tests/game/app/ProfileFixture.h"
+
+namespace {
+
+using Solitaire::Profil;
+using Solitaire::StatistikCounter;
+
+class ProfileTest : public apptest::ProfileFixture {};
+
+TEST_F(ProfileTest, AFileReadsWholeAndIsWrittenAgainByteForByte) {
+    for (char const* file : {"utf16_names.prf", "eight_bit.prf"}) {
+        SCOPED_TRACE(file);
+        std::filesystem::path const path = useFile(std::string("round_") + file, file);
+        ASSERT_TRUE(profiles().loadProfiles());
+        ASSERT_EQ(profiles().getProfileCount(), 2);
+        Profil* jorg = profiles().getProfile(0);
+        EXPECT_EQ(jorg->getName(), L"Jörg Größe");
+        EXPECT_EQ(profiles().getActiveProfile(), profiles().getProfile(1));
+        EXPECT_FALSE(jorg->getShowTutorials());
+        EXPECT_TRUE(jorg->isInTutorialList(L"INGAMEMENU_FG"));
+        EXPECT_FALSE(jorg->shouldShowTutorial(L"SOLITAIRE_SPINNE"));
+        EXPECT_FALSE(jorg->shouldShowTutorial(L"STORY_ANFANG"));
+        EXPECT_TRUE(jorg->shouldShowTutorial(L"STORY_ENDE"));
+        EXPECT_TRUE(jorg->isUnlocked(L"GOD0"));
+        EXPECT_EQ(jorg->getPoints(), 12345.5f);
+        EXPECT_EQ(jorg->getWildcards(), Profil::CardList({{2, 11}}));
+        EXPECT_EQ(jorg->getJokers(), Profil::CardList({{1, 12}, {4, 0}}));
+        EXPECT_EQ(jorg->getGodPercent(0), 0.25f);
+        EXPECT_EQ(jorg->getGodPercent(9), 0.5f);
+        ASSERT_EQ(jorg->getCampaign().size(), 2u);
+        EXPECT_EQ(jorg->getCampaign()[0].levels[2].result, 3);
+        EXPECT_EQ(jorg->getCampaign()[0].levels[0].foundRun, 3u);
+        EXPECT_EQ(catalogue().getCategories().size(), 3u);
+        auto const& highscores = variant(L"KNOBELEIEN", L"PAARE", L"PAARE")->getHighscores();
+        ASSERT_EQ(highscores.size(), 1u);
+        EXPECT_EQ(highscores[0]->getName(), L"Jörg Größe");
+
+        ASSERT_TRUE(profiles().saveProfiles());
+        std::string const first = testsupport::readFile(path);
+        ASSERT_TRUE(profiles().loadProfiles());
+        ASSERT_TRUE(profiles().saveProfiles());
+        EXPECT_EQ(testsupport::readFile(path), first);
+        EXPECT_EQ(first.substr(0, 2), "\xFF\xFE");
+        // What was read stands in what is written.
+        Orvex::XMLNode written;
+        ASSERT_EQ(written.loadChecked(cardstest::hostFile(path), 1), Orvex::XMLNode::ReadResult::kComplete);
+        Orvex::XMLNode const* profile = written.getChild(L"PROFIL");
+        EXPECT_EQ(profile->getAttributeString(L"POINTS", L""), L"12345.5");
+        EXPECT_EQ(profile->getChild(L"STATISTIK")->getChild(L"STATISTIK")->getAttributeString(L"CLICK", L""), L"120");
+        EXPECT_EQ(profile->getChild(L"PROFILE_DATA")->getChild(L"VARIANT_DATA")->getChild(L"STATISTIK")->getAttributeString(L"WON", L""), L"1");
+        EXPECT_EQ(profile->getChild(L"ACHIVEMENT_DATA")->getChild(L"ACHIVEMENT")->getAttributeString(L"VALUE", L""), L"250");
+        EXPECT_EQ(profile->getChild(L"JOKER", 0)->getAttributeString(L"WERT", L""), L"KÖNIG");
+        EXPECT_EQ(profile->getChild(L"PERCENT_GODS")->getValue(0)->getString(), L"0.25");
+        EXPECT_EQ(written.getChild(L"HIGHSCORES")->getAttributeString(L"SAVED_SP", L""), L"0.5");
+    }
+}
+
+TEST_F(ProfileTest, TheFilesEdgeCases) {
+    useFile("two", "two_of_one_name.prf");
+    ASSERT_TRUE(profiles().loadProfiles());
+    ASSERT_EQ(profiles().getProfileCount(), 2);
+    EXPECT_EQ(profiles().findProfile(L"Anna"), profiles().getProfile(0));
+    EXPECT_EQ(profiles().getActiveProfile(), profiles().getProfile(0));
+
+    useFile("gods", "six_gods.prf");
+    ASSERT_TRUE(profiles().loadProfiles());
+    Profil const* gods = profiles().getProfile(0);
+    EXPECT_EQ(gods->getGodCount(), 4);
+    EXPECT_EQ(gods->getGodPercent(2), 0.3f);
+    EXPECT_EQ(gods->getGodPercent(3), 0.6f);
+    // No "ACTIVE_PROFIL": none active, and none written.
+    EXPECT_EQ(profiles().getActiveProfile(), nullptr);
+    std::filesystem::path const saved = useFile("gods_saved");
+    ASSERT_TRUE(profiles().saveProfiles());
+    Orvex::XMLNode written;
+    written.load(cardstest::hostFile(saved), 1);
+    EXPECT_FALSE(written.getAttribute(L"ACTIVE_PROFIL"));
+
+    useFile("missing");
+    EXPECT_FALSE(profiles().loadProfiles());
+    EXPECT_EQ(profiles().getProfileCount(), 0);
+}
+
+TEST_F(ProfileTest, WithoutACampaignTheTableIsBuiltAndChapterZeroOpened) {
+    useFile("campaign", "no_campaign.prf");
+    ASSERT_TRUE(profiles().loadProfiles());
+    Profil* fresh = profiles().getActiveProfile();
+    ASSERT_TRUE(fresh);
+    EXPECT_TRUE(fresh->getCampaign().empty());
+    profiles().buildAllCampaignTables();
+    ASSERT_EQ(fresh->getCampaign().size(), 3u);
+    std::vector<std::size_t> levels;
+    for (auto const& chapter : fresh->getCampaign()) levels.push_back(chapter.levels.size());
+    EXPECT_EQ(levels, std::vector<std::size_t>({4, 13, 4}));
+    EXPECT_EQ(fresh->getCampaign()[0].result, 1);
+    EXPECT_EQ(fresh->getCampaign()[1].result, 0);
+    // Built again: nothing added.
+    fresh->buildCampaignTable();
+    EXPECT_EQ(fresh->getCampaign().size(), 3u);
+}
+
+TEST_F(ProfileTest, ListOperationsSignalAsTheyChange) {
+    struct Recorder : sigslot::has_slots<> {
+        std::wstring events;
+        void onList() { events += L"L "; }
+        void onActive(Profil* old, Profil* now) {
+            events += (old ? old->getName() : L"-") + L">" + (now ? now->getName() : L"-") + L" ";
+        }
+    } recorder;
+    profiles().listChanged.connect(&recorder, &Recorder::onList);
+    profiles().activeChanged.connect(&recorder, &Recorder::onActive);
+    auto* a = new Profil(L"A");
+    auto* b = new Profil(L"B");
+    profiles().addProfile(a);
+    profiles().addProfile(b);
+    profiles().addProfile(a);
+    profiles().setActiveProfile(b);
+    profiles().setActiveProfile(b);
+    profiles().removeProfile(b);
+    EXPECT_EQ(recorder.events, L"L ->A L A>B B>B B>- L ");
+    EXPECT_EQ(profiles().getProfile(1), nullptr);
+    EXPECT_EQ(profiles().getProfile(-1), nullptr);
+    profiles().listChanged.disconnect(&recorder);
+    profiles().activeChanged.disconnect(&recorder);
+}
+
+TEST(ProfilRules, TutorialsStoryAndUnlocks) {
+    Profil* profile = new Profil(L"P");
+    profile->setShowTutorials(false);
+    struct Row {
+        wchar_t const* name;
+        bool shouldShow, allowed;
+    } const rows[] = {{L"STORY_1", true, true}, {L"SOLITAIRE_X", false, true}, {L"MENU", false, false}};
+    for (Row const& row : rows) {
+        EXPECT_EQ(profile->shouldShowTutorial(row.name), row.shouldShow) << row.name;
+        EXPECT_EQ(profile->isTutorialAllowed(row.name), row.allowed) << row.name;
+    }
+    // Marked while hidden: only story scenes and plain tutorials are noted.
+    for (Row const& row : rows) profile->markTutorialSeen(row.name);
+    profile->setShowTutorials(true);
+    EXPECT_FALSE(profile->shouldShowTutorial(L"STORY_1"));
+    EXPECT_TRUE(profile->shouldShowTutorial(L"SOLITAIRE_X"));
+    EXPECT_FALSE(profile->shouldShowTutorial(L"MENU"));
+    profile->clearTutorialsSeen();
+    EXPECT_TRUE(profile->shouldShowTutorial(L"MENU"));
+    profile->clearStorySeen();
+    EXPECT_TRUE(profile->shouldShowTutorial(L"STORY_1"));
+
+    profile->addUnlock(L"T", true);
+    profile->addUnlock(L"T", true);
+    EXPECT_TRUE(profile->isUnlocked(L"T"));
+    profile->addUnlock(L"T", false);
+    EXPECT_EQ(profile->getUnlocks(), std::vector<std::wstring>({L"T"}));
+    Orvex::XMLNode written(L"PROFIL");
+    profile->addUnlock(L"ONLY_NOW", true);
+    profile->writeXML(written);
+    ASSERT_EQ(written.getChild(L"UNLOCKS")->getValueCount(), 1u);
+    EXPECT_EQ(written.getChild(L"UNLOCKS")->getValue(0)->getString(), L"T");
+    profile->release();
+}
+
+TEST_F(ProfileTest, SwitchingProfilesKeepsTheLeftOnesDataAsCollected) {
+    auto* a = new Profil(L"A");
+    auto* b = new Profil(L"B");
+    profiles().addProfile(a);
+    profiles().addProfile(b);
+    a->activate();
+    ASSERT_TRUE(start(L"KLASSIKER", L"SPINNE", L"SPINNE"));
+    catalogue().finishStatistics(true);
+    Solitaire::AchivementManager::instance().count(L"KARTEN_MOVED", 7.0f);
+    a->collectLiveData();
+    b->activate();
+    EXPECT_FALSE(a->isLive());
+    EXPECT_EQ(Solitaire::StatistikManager::instance().getProfileStatistik()->get(StatistikCounter::Won), 0u);
+    EXPECT_EQ(variant(L"KLASSIKER", L"SPINNE", L"SPINNE")->getStatistik(), nullptr);
+    Solitaire::StatistikManager::instance().countClick();
+    Orvex::XMLNode written(L"PROFILE");
+    a->writeXML(*written.addChild(L"PROFIL"));
+    b->writeXML(*written.addChild(L"PROFIL"));
+    Orvex::XMLNode const* aStats = written.getChild(L"PROFIL", 0)->getChild(L"STATISTIK")->getChild(L"STATISTIK");
+    Orvex::XMLNode const* bStats = written.getChild(L"PROFIL", 1)->getChild(L"STATISTIK")->getChild(L"STATISTIK");
+    EXPECT_EQ(aStats->getAttributeString(L"WON", L""), L"1");
+    EXPECT_EQ(aStats->getAttributeString(L"CLICK", L""), L"0");
+    EXPECT_EQ(bStats->getAttributeString(L"CLICK", L""), L"1");
+    EXPECT_EQ(written.getChild(L"PROFIL", 0)->getChild(L"ACHIVEMENT_DATA")->getChild(L"ACHIVEMENT")->getAttributeString(L"VALUE", L""), L"7");
+    EXPECT_TRUE(written.getChild(L"PROFIL", 0)->getChild(L"PROFILE_DATA")->getChild(L"VARIANT_DATA"));
+    EXPECT_FALSE(written.getChild(L"PROFIL", 1)->getChild(L"PROFILE_DATA")->getChild(L"VARIANT_DATA"));
+    // Back to A: its data comes back live.
+    b->collectLiveData();
+    a->activate();
+    EXPECT_EQ(Solitaire::StatistikManager::instance().getProfileStatistik()->get(StatistikCounter::Won), 1u);
+    ASSERT_TRUE(variant(L"KLASSIKER", L"SPINNE", L"SPINNE")->getStatistik());
+    EXPECT_EQ(Solitaire::AchivementManager::instance().find(L"KARTEN_MOVED")->getValue(), 7.0f);
+}
+
+// A campaign of chapters with the given level results (levels numbered from 0).
+Profil* campaignOf(std::vector<std::vector<int>> const& chapters) {
+    auto* profile = new Profil(L"C");
+    for (std::size_t c = 0; c < chapters.size(); ++c) {
+        Solitaire::ChapterRecord chapter;
+        chapter.chapter = static_cast<int>(c);
+        for (std::size_t l = 0; l < chapters[c].size(); ++l) chapter.levels.push_back({chapters[c][l], 0, 0, static_cast<int>(l)});
+        profile->getCampaign().push_back(chapter);
+    }
+    return profile;
+}
+
+std::vector<int> results(Profil& profile, int chapter) {
+    std::vector<int> out;
+    for (auto const& level : profile.findChapter(chapter)->levels) out.push_back(level.result);
+    return out;
+}
+
+TEST(ProfilCampaign, OpenChapterOpensTheFirstFiveLevels) {
+    Profil* profile = campaignOf({{0, 0, 0, 0, 0, 0, 0}, {}});
+    EXPECT_TRUE(profile->openChapter(0));
+    EXPECT_EQ(results(*profile, 0), std::vector<int>({1, 1, 1, 1, 1, 0, 0}));
+    EXPECT_EQ(profile->findChapter(0)->result, 1);
+    EXPECT_FALSE(profile->openChapter(1));  // no level 0
+    EXPECT_EQ(profile->findChapter(1)->result, 1);
+    EXPECT_FALSE(profile->openChapter(7));
+    profile->release();
+}
+
+TEST(ProfilCampaign, AdvancingKeepsAtMostFiveLevelsOpen) {
+    struct Row {
+        std::vector<int> before;
+        int level;
+        bool finished;
+        std::vector<int> after;
+        bool next;
+        int nextChapter, nextLevel;
+    } const rows[] = {
+        // Passing level 0 of an open window opens level 5.
+        {{2, 1, 1, 1, 1, 0, 0}, 0, false, {2, 1, 1, 1, 1, 1, 0}, true, 0, 1},
+        // Five still open: nothing more opens.
+        {{1, 1, 1, 1, 1, 0, 2}, 6, false, {1, 1, 1, 1, 1, 0, 2}, false, 0, 0},
+        // The next level stays locked when the window is full.
+        {{1, 1, 1, 1, 1, 2, 0}, 5, false, {1, 1, 1, 1, 1, 2, 0}, false, 0, 0},
+        // The last level, chapter finished: on to the next chapter.
+        {{2, 2, 2}, 2, true, {2, 2, 2}, true, 1, 0},
+        {{2, 2, 2}, 2, false, {2, 2, 2}, false, 0, 0},
+        // Files may hold any results: at most five open after the walk.
+        {{3, 0, 0, 0, 0, 0, 0, 0}, 0, false, {3, 1, 1, 1, 1, 1, 0, 0}, true, 0, 1},
+    };
+    for (Row const& row : rows) {
+        Profil* profile = campaignOf({row.before, {0, 0}});
+        int chapter = 0, level = 0;
+        EXPECT_EQ(profile->advanceCampaign(0, row.level, chapter, level, row.finished), row.next) << row.level;
+        EXPECT_EQ(results(*profile, 0), row.after);
+        if (row.next) {
+            EXPECT_EQ(chapter, row.nextChapter);
+            EXPECT_EQ(level, row.nextLevel);
+        }
+        if (row.finished) EXPECT_EQ(profile->findChapter(1)->result, 1);
+        profile->release();
+    }
+    // No record of the chapter: only a finished chapter moves on.
+    Profil* profile = campaignOf({{0}, {0}});
+    int chapter = -1, level = -1;
+    EXPECT_FALSE(profile->advanceCampaign(5, 0, chapter, level, true));
+    EXPECT_TRUE(profile->advanceCampaign(-1, 0, chapter, level, true));
+    EXPECT_EQ(chapter, 0);
+    EXPECT_FALSE(profile->advanceCampaign(2147483647, 2147483647, chapter, level, true));
+    profile->release();
+}
+
+TEST(ProfilCampaign, UnlockAllAndMergingFoundCounts) {
+    Profil* profile = campaignOf({{0, 3, 1}, {0}});
+    profile->findChapter(0)->levels[0].foundRun = 4;
+    profile->findChapter(0)->levels[1].found = 2;
+    profile->unlockAll();
+    EXPECT_EQ(results(*profile, 0), std::vector<int>({1, 3, 1}));
+    EXPECT_EQ(profile->findChapter(1)->result, 1);
+    profile->mergeFoundCounts();
+    auto const& levels = profile->findChapter(0)->levels;
+    EXPECT_EQ(levels[0].found, 4u);
+    EXPECT_EQ(levels[0].foundRun, 4u);
+    EXPECT_EQ(levels[1].foundRun, 2u);
+    profile->release();
+}
+
+TEST_F(ProfileTest, AHostileProfileIsReadSafelyWithOneLineAndTheOthersLoad) {
+    useFile("hostile", "hostile.prf");
+    logtest::LogWatch watch;
+    ASSERT_TRUE(profiles().loadProfiles());
+    ASSERT_EQ(profiles().getProfileCount(), 2);
+    EXPECT_EQ(profiles().getActiveProfile(), nullptr);
+    Profil* bad = profiles().getProfile(0);
+    EXPECT_EQ(bad->getName(), L"%s%n%x");
+    EXPECT_EQ(bad->getPoints(), 0.0f);
+    // Unknown words are dropped; an element without words is the default heart ace.
+    EXPECT_EQ(bad->getWildcards(), Profil::CardList({{3, 0}}));
+    EXPECT_TRUE(bad->getJokers().empty());
+    EXPECT_EQ(bad->getGodPercent(0), 0.0f);
+    EXPECT_EQ(bad->getGodPercent(1), 0.5f);
+    // Chapter 0 (the first of two) and chapter 1; levels 0 and 2 of chapter 0 (the first level 0).
+    ASSERT_EQ(bad->getCampaign().size(), 2u);
+    Solitaire::ChapterRecord const& first = bad->getCampaign()[0];
+    EXPECT_EQ(first.result, 2);
+    ASSERT_EQ(first.levels.size(), 2u);
+    EXPECT_EQ(first.levels[0].result, 4);
+    EXPECT_EQ(first.levels[0].found, 0u);
+    EXPECT_EQ(first.levels[1].level, 2);
+    EXPECT_EQ(first.levels[1].result, 0);
+    EXPECT_EQ(bad->getCampaign()[1].levels[0].level, 9999);
+    EXPECT_EQ(profiles().getProfile(1)->getPoints(), 5.0f);
+    auto const errors = watch.errors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(logtest::contains(errors[0], L"Profile \"%s%n%x\""));
+    // Built and advanced, the table ends and stays within its records.
+    bad->buildCampaignTable();
+    int chapter = 0, level = 0;
+    bad->advanceCampaign(0, 0, chapter, level, true);
+    bad->advanceCampaign(1, 9999, chapter, level, true);
+    EXPECT_LE(bad->getCampaign().size(), 3u);
+}
+
+}  // namespace
