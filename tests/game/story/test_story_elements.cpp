@@ -5,7 +5,11 @@
 
 #include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimationManager.h"
+#include "engine/gui/GUIWindow.h"
+#include "game/cards/SolPartikel.h"
+#include "game/cards/SolPartikelManager.h"
 #include "game/story/StoryAnimation.h"
+#include "game/story/StoryColor.h"
 #include "game/story/StoryPosition.h"
 #include "tests/game/story/StoryFixture.h"
 
@@ -203,6 +207,45 @@ TEST_F(StoryElementTest, AnInvisibleElementsAnimationsStandButItsBlendsRun) {
     EXPECT_GT(element->animation->getPosition(), 0.0f);
     EXPECT_EQ(record.speedTrack.getTime(), 0.5f);
     EXPECT_NEAR(record.animation->getSpeed(), 2.0f, kTolerance);  // a quarter of the way from 1 to 5
+}
+
+TEST_F(StoryElementTest, AnElementKeepsFollowingAWanderingColourAfterItsBlendHasArrived) {
+    make(L"<PART_PART NAME=\"E\"><COLOR TYPE=\"CATMULL\" COLOR_MIN=\"FF000000\" COLOR_MAX=\"FFFFFFFF\" SPEED=\"1\"/>"
+         L"</PART_PART>");
+    // Index 0 came in force at once: the blend stands at its goal. The track still moves.
+    EXPECT_EQ(element->colorBlend.t, 1.0f);
+    D3DXCOLOR track;
+    for (int i = 0; i < 5; ++i) {
+        element->update(0.1f);
+        element->colors[0]->getValue(&track);
+        EXPECT_NEAR(element->getColourValue().r, track.r, kTolerance) << i;
+    }
+    D3DXCOLOR first;
+    element->colors[0]->getValue(&first);
+    element->update(0.3f);
+    EXPECT_NE(element->getColourValue().r, first.r);
+}
+
+TEST_F(StoryElementTest, AnEmitterStartsInTheWindowOfTheLastDrawAlsoWhenHidden) {
+    Orvex::XMLNode particles = storytest::parse(
+        L"<P><PARTIKEL_VORLAGE NAME=\"STORY_TEST_FUNKE\" LIFETIME=\"1\"/><EMITTER_VORLAGE NAME=\"STORY_TEST_EMITTER\" "
+        L"LIFETIME=\"-1\" PPS=\"1\" MAXPARTIKEL=\"1\"><PARTIKEL>\"|STORY_TEST_FUNKE|\"</PARTIKEL></EMITTER_VORLAGE></P>");
+    Solitaire::SolPartikelManager& manager = Solitaire::SolPartikelManager::instance();
+    manager.clear();
+    manager.loadTemplates(particles, L"story test");
+    make(L"<PART_PART NAME=\"E\" VISIBLE=\"0\" PARTIKEL_EMITTER=\"STORY_TEST_EMITTER\" PARTIKEL_START_POS=\"0.5 0.25\"/>");
+    auto* window = new Orvex::GUIWindow(L"T_STORY_BILD");
+    window->setPixelRect(100.0f, 40.0f, 200.0f, 400.0f);
+    element->draw(*window);  // hidden: nothing drawn, but the window is known
+    element->startEmitter();
+    ASSERT_NE(element->emitter, nullptr);
+    EXPECT_EQ(element->emitter->getPosition(), D3DXVECTOR2(200.0f, 140.0f));
+    element->startEmitter();  // a second start ends the first
+    EXPECT_EQ(manager.liveEmitters().size(), 2u);
+    element->stopEmitter();
+    EXPECT_EQ(element->emitter, nullptr);
+    window->release();
+    manager.clear();
 }
 
 }  // namespace

@@ -142,6 +142,16 @@ TEST_F(StoryTracksTest, ACatmullPositionRunsFromItsSecondPointToItsThirdThenOnOn
     expectRect(valueOf(*copy), 1.5f, 0.5f, 1.5f, 0.5f);
 }
 
+TEST_F(StoryTracksTest, ANegativeSpeedFromDataStandsStillInsteadOfRunningAway) {
+    std::unique_ptr<StoryPosition> track = position(L"TYPE=\"CATMULL\" DISTANCE=\"1\" TIME_FAKTOR=\"-2\"");
+    D3DXVECTOR4 const start = valueOf(*track);
+    for (int i = 0; i < 100; ++i) track->update(10.0f);
+    expectRect(valueOf(*track), start.x, start.y, start.z, start.w);
+    std::unique_ptr<StoryColor> colourTrack = colour(L"TYPE=\"CATMULL\" COLOR_MAX=\"FF00FF00\" SPEED=\"-5\"");
+    for (int i = 0; i < 100; ++i) colourTrack->update(10.0f);
+    EXPECT_EQ(static_cast<DWORD>(valueOf(*colourTrack)), 0xFF00FF00u);
+}
+
 TEST_F(StoryTracksTest, ACatmullPositionAtDistanceZeroNeverMoves) {
     std::unique_ptr<StoryPosition> track = position(L"TYPE=\"CATMULL\" L=\"0.2\" T=\"0.3\" W=\"0.1\" H=\"0.1\"");
     for (int i = 0; i < 50; ++i) {

@@ -116,6 +116,16 @@ TEST_F(TutorialManagerTest, RequestsDuringATutorialWaitAndComeInOrder) {
     EXPECT_EQ(signals.closed, 1);
 }
 
+TEST_F(TutorialManagerTest, TheQueueTakesRepeatedRequestsUpToItsBound) {
+    ASSERT_TRUE(show(L"ZWEI"));
+    for (std::size_t i = 0; i < Solitaire::SolTutorialManager::kMaxPending; ++i) EXPECT_TRUE(show(L"EINS", true));
+    EXPECT_FALSE(show(L"EINS", true));  // one more is dropped, with a log line
+    EXPECT_EQ(tutorials().getPending().size(), Solitaire::SolTutorialManager::kMaxPending);
+    tutorials().closeTutorial();
+    EXPECT_EQ(onScreen(), "EINS");  // the repeats come one after the other
+    EXPECT_EQ(tutorials().getPending().size(), Solitaire::SolTutorialManager::kMaxPending - 1);
+}
+
 TEST_F(TutorialManagerTest, ClosingGoesBackPastEveryTutorialMenu) {
     ASSERT_TRUE(show(L"ZWEI"));
     ASSERT_TRUE(show(L"EINS"));
