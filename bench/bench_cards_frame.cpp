@@ -14,6 +14,7 @@
 #include <string>
 
 #include "bench/BenchDevice.h"
+#include "bench/BenchGuiScene.h"
 #include "engine/core/GOBManager.h"
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
@@ -40,16 +41,7 @@ constexpr unsigned kHeight = 1080;
 constexpr int kParticles = 2000;
 constexpr float kStep = 1.0f / 60.0f;
 
-// The engine batcher, counting the draw calls of every Begin/End pair.
-class CountingSprite : public Orvex::Sprite {
-public:
-    bool End() override {
-        bool const done = Orvex::Sprite::End();
-        drawCalls += getStats().drawCalls;
-        return done;
-    }
-    unsigned drawCalls = 0;
-};
+using bench::CountingSprite;
 
 struct Scene {
     Orvex::Effect* effect = nullptr;

@@ -11,21 +11,15 @@
 // the widgets' parts). Each frame ends with a 1x1 read-back so its GL work is done inside it.
 #include <benchmark/benchmark.h>
 
-#include <ctime>
-#include <filesystem>
 #include <string>
 
-#include "bench/BenchDevice.h"
-#include "engine/core/GOBManager.h"
+#include "bench/BenchGuiScene.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/D3DXFontInterface.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
-#include "engine/render/Effect.h"
-#include "engine/render/Sprite.h"
 #include "engine/render/TextureManager.h"
-#include "port/win32/win32_paths.h"
 #include "tests/support/gl/FrameFinish.h"
 
 namespace {
@@ -41,22 +35,6 @@ constexpr int kRows = 10;
 constexpr int kDemoWidgets = 22;
 constexpr int kSkippedCells = kDemoWidgets / 3;  // the demo's widgets stand in for these
 constexpr int kWidgets = kDemoWidgets + 3 * (kColumns * kRows - kSkippedCells);
-
-class CountingSprite : public Sprite {
-public:
-    bool End() override {
-        bool const done = Sprite::End();
-        drawCalls += getStats().drawCalls;
-        return done;
-    }
-    unsigned drawCalls = 0;
-};
-
-double threadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-}
 
 std::wstring n(int v) { return std::to_wstring(v); }
 
@@ -143,30 +121,13 @@ std::wstring cell(int i, int x, int y) {
 
 struct Scene {
     Effect* effect = nullptr;
-    CountingSprite* sprite = nullptr;
+    bench::CountingSprite* sprite = nullptr;
     int windows = 0;
     testsupport::FrameFinish* finishFrame = nullptr;  // never released: the device may go first
 
     bool init() {
-        if (!bench::openEngineDevice(kWidth, kHeight)) return false;
-        std::filesystem::path const repo = std::filesystem::path(ORVEX_SOURCE_DIR);
-        GOBManager::getInstance().addSearchPath(port::windowsPath(repo.string()));
-        std::wstring const fx = port::windowsPath((repo / "data" / "FX" / "sprite.fx").string());
-        XMLNode definition;
-        definition.loadFromText(L"<EFFECT NAME=\"Sprite\" PRE_COMPILE=\"0\"><FILE FILENAME=\"" + fx +
-                                L"\" /><MACROS><MACRO NAME=\"SPRITE_TEX_COUNT\" DEFINITION=\"8\" /></MACROS></EFFECT>");
-        effect = new Effect(false);
-        if (!effect->load(definition)) return false;
-        sprite = new CountingSprite();
-        sprite->create();
-        sprite->setEffect(effect);
+        if (!bench::setUpGuiDrawing(kWidth, kHeight, effect, sprite)) return false;
         GUISystem& gui = GUISystem::instance();
-        gui.setSprite(sprite);
-        D3DXFontInterface& fonts = D3DXFontInterface::instance();
-        if (!fonts.isReady()) fonts.initFonts();
-        XMLNode fontFile;
-        if (!fontFile.load(L"data\\font.fnt")) return false;
-        fonts.loadConfig(fontFile, L"data\\font.fnt");
         XMLNode demo;
         if (!demo.load(L"tests\\engine\\gui\\data\\demo_widgets.gui")) return false;
         gui.loadTextures(demo, L"demo_widgets.gui");
@@ -203,15 +164,15 @@ void demoScreen(benchmark::State& state) {
         MouseState pointer;
         pointer.x = static_cast<float>((step * 37) % kWidth);
         pointer.y = static_cast<float>(((step * 37) / kWidth * 29) % kHeight);
-        double const t0 = threadSeconds();
+        double const t0 = bench::threadSeconds();
         gui.onMouseMove(pointer, OA_MOUSE_X);
         gui.update(1.0 / 60.0);
-        double const t1 = threadSeconds();
+        double const t1 = bench::threadSeconds();
         device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000000, 1.0f, 0);
         device->BeginScene();
         gui.draw();
         device->EndScene();
-        double const t2 = threadSeconds();
+        double const t2 = bench::threadSeconds();
         (*s.finishFrame)();
         updateSeconds += t1 - t0;
         drawSeconds += t2 - t1;

@@ -96,12 +96,17 @@ def main():
         "gewonnen.wav": sequence([(523, 0.12), (659, 0.12), (784, 0.12), (1047, 0.45)], level=0.3, decay=2,
                                  harmonics=bell),
         "verloren.wav": sequence([(392, 0.2), (370, 0.2), (349, 0.5)], level=0.3, decay=1.5),
+        # The story scenes: a bell for a new picture, a gust for a glide, a chime for the end.
+        "story_glocke.wav": tone(660, 1.2, level=0.3, decay=2.5, harmonics=((1, 1.0), (2.76, 0.4), (5.4, 0.2))),
+        "story_wind.wav": noise_burst(0.9, level=0.25, smooth=0.95, seed=11),
+        "story_ende.wav": sequence([(587, 0.15), (740, 0.15), (880, 0.5)], level=0.3, decay=2, harmonics=bell),
     }
     for name, samples in sounds.items():
         write(folder, name, samples)
     # Music loops: four bars each, seamless when repeated.
     write(folder, "menu.wav", loop([[262, 330, 392], [220, 262, 330], [175, 220, 262], [196, 247, 294]], 1.0, 1))
     write(folder, "ingame.wav", loop([[294, 370, 440], [247, 294, 370], [196, 247, 294], [220, 277, 330]], 0.8, 1))
+    write(folder, "story.wav", loop([[220, 262, 330], [175, 220, 262], [262, 330, 392], [196, 247, 294]], 1.2, 1))
 
 
 if __name__ == "__main__":

@@ -22,12 +22,13 @@
 #include "engine/core/NamedObject.h"
 #include "engine/core/XMLNode.h"
 #include "game/app/CampaignRecords.h"
+#include "game/story/StoryProfile.h"
 
 namespace Solitaire {
 
 class SolitaireManager;
 
-class Profil : public Orvex::NamedObject {
+class Profil : public StoryProfile {
 public:
     static constexpr int kGodCount = 4;          // the game's power-ups
     static constexpr int kOpenLevelWindow = 5;   // levels of a chapter open at once
@@ -50,10 +51,10 @@ public:
     // The live profile's stored trees are collected from the managers first.
     void writeXML(Orvex::XMLNode& node) override;
 
-    // ---- Tutorials and story scenes ----
-    bool shouldShowTutorial(std::wstring const& name) const;
-    void markTutorialSeen(std::wstring const& name);
-    bool isTutorialAllowed(std::wstring const& name) const;
+    // ---- Tutorials and story scenes (what the story and tutorials see, StoryProfile) ----
+    bool shouldShowTutorial(std::wstring const& name) const override;
+    void markTutorialSeen(std::wstring const& name) override;
+    bool isTutorialAllowed(std::wstring const& name) const override;
     bool isInTutorialList(std::wstring const& name) const;
     void setShowTutorials(bool show) { showTutorials_ = show; }
     bool getShowTutorials() const { return showTutorials_; }
@@ -61,8 +62,8 @@ public:
     void clearTutorialsSeen();
 
     // ---- Unlocks ----
-    void addUnlock(std::wstring const& name, bool temporary);
-    bool isUnlocked(std::wstring const& name) const;
+    void addUnlock(std::wstring const& name, bool temporary) override;
+    bool isUnlocked(std::wstring const& name) const override;
     std::vector<std::wstring> const& getUnlocks() const { return unlocks_; }
 
     // ---- Goods ----

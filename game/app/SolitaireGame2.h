@@ -277,8 +277,6 @@ public:
     // which a setting outside 0 to 3 also gives), else the game's picture.
     void applyCursor();
     void onTutorialCheckbox(Orvex::GUICheckboxButton& button);
-    // The tutorial manager's question for the active profile.
-    void provideActiveProfile(Profil*& profile);
     void wireLevelScreen();
     void wireChapterScreen();
 

@@ -223,7 +223,7 @@ void SolitaireGame2::onTutorialCheckbox(Orvex::GUICheckboxButton& button) {
     if (tutorialCheckboxesSilent_) return;
     tutorialCheckboxesSilent_ = true;
     bool const on = button.isChecked();
-    if (Profil* profile = solTutorials_->getProfile()) profile->setShowTutorials(on);
+    if (Profil* profile = dynamic_cast<Profil*>(solTutorials_->getProfile())) profile->setShowTutorials(on);
     Orvex::GUICheckbox* newProfileBox = dynamic_cast<Orvex::GUICheckbox*>(findWindow(kNewProfileCheckbox));
     bool const fromDialog = newProfileBox && newProfileBox->getButton() == &button;
     if (on && !fromDialog) solTutorials_->showTutorial(kTutorialMenu, false, false, D3DXVECTOR2(0.0f, 0.0f));
@@ -231,7 +231,6 @@ void SolitaireGame2::onTutorialCheckbox(Orvex::GUICheckboxButton& button) {
     setTutorialCheckboxes(on);
 }
 
-void SolitaireGame2::provideActiveProfile(Profil*& profile) { profile = ProfilManager::instance().getActiveProfile(); }
 
 // ---- the options display ----
 

@@ -15,6 +15,7 @@
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimationManager.h"
+#include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
@@ -94,10 +95,12 @@ void SolitaireGame2::connectEngine() {
 }
 
 void SolitaireGame2::connectTutorials() {
+    // Tutorials and lessons judge by the active profile unless an override is set.
+    solTutorials_->setActiveProfileSource(
+        []() -> StoryProfile* { return ProfilManager::instance().getActiveProfile(); });
     solTutorials_->tutorialStarted.connect(this, &SolitaireGame2::onTutorialShown);
     solTutorials_->tutorialClosed.connect(this, &SolitaireGame2::onTutorialHidden);
     solTutorials_->mapTablePoint.connect(this, &SolitaireGame2::onTutorialMapPoint);
-    solTutorials_->activeProfileWanted.connect(this, &SolitaireGame2::provideActiveProfile);
 }
 
 void SolitaireGame2::connectStory() {

@@ -92,6 +92,8 @@ constexpr Row kWrapValues[] = {
 
 int parsePileType(std::wstring_view word) { return lookUp(kPileTypes, word, kPileBasis); }
 
+bool isPileTypeWord(std::wstring_view word) { return lookUp(kPileTypes, word, -1) >= 0; }
+
 std::wstring pileTypeName(int code) {
     if (code < 0 || code >= static_cast<int>(kPileTypeNames.size())) return {};
     return kPileTypeNames[static_cast<std::size_t>(code)];

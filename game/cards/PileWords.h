@@ -49,6 +49,8 @@ enum EmptyClickAction : unsigned {
 constexpr int kWrapNone = 13;
 
 int parsePileType(std::wstring_view word);
+// Whether the word is one of the pile-type words (parsePileType takes any other as "BASIS").
+bool isPileTypeWord(std::wstring_view word);
 // "VORRATS_STAPEL" .. "WILDCARD_JOKER_STAPEL"; empty outside 0..9.
 std::wstring pileTypeName(int code);
 unsigned parseCardFlags(std::wstring_view words);

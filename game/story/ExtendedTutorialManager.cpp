@@ -1,5 +1,15 @@
-// The extended-tutorial registry's single instance; no lesson is read yet.
+// The registry of scripted lessons: reading, starting, and handing a lesson's page the frames,
+// clicks and card actions.
 #include "game/story/ExtendedTutorialManager.h"
+
+#include "engine/core/XMLNode.h"
+#include "engine/gui/TutorialManager.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/ReadProblems.h"
+#include "game/story/ExtendedTutorial.h"
+#include "game/story/ExtendedTutorialPage.h"
+#include "game/story/SolTutorialManager.h"
+#include "game/story/StoryRead.h"
 
 namespace Solitaire {
 
@@ -8,10 +18,73 @@ ExtendedTutorialManager& ExtendedTutorialManager::instance() {
     return manager;
 }
 
-void ExtendedTutorialManager::load(Orvex::XMLNode&) {}
+// The managers the lessons use outlive them (statics end in the reverse order of their making).
+ExtendedTutorialManager::ExtendedTutorialManager() {
+    Orvex::TutorialManager::instance();
+    SolTutorialManager::instance();
+    Kartenmanager::instance();
+}
 
-void ExtendedTutorialManager::update(float const&) {}
+ExtendedTutorialManager::~ExtendedTutorialManager() { clear(); }
 
-void ExtendedTutorialManager::onCardEvent(std::wstring const&, bool) {}
+void ExtendedTutorialManager::clear() {
+    current_ = nullptr;
+    std::vector<ExtendedTutorial*> old;
+    old.swap(lessons_);
+    for (ExtendedTutorial* lesson : old) lesson->release();
+}
+
+void ExtendedTutorialManager::load(Orvex::XMLNode& root, std::wstring const& source) {
+    ReadProblems problems;
+    readStoryChildren(root, L"EXTENDED_TUTORIAL", kMaxLessons - lessons_.size(), problems,
+                      [&](Orvex::XMLNode& child) { lessons_.push_back(new ExtendedTutorial(child, problems)); });
+    problems.log(L"Lessons", source, root.getLine());
+}
+
+bool ExtendedTutorialManager::startTutorial(std::wstring const& name) {
+    current_ = nullptr;
+    for (ExtendedTutorial* lesson : lessons_)
+        if (lesson->getName() == name) {
+            current_ = lesson;
+            break;
+        }
+    if (current_ && current_->start()) return true;
+    current_ = nullptr;
+    return false;
+}
+
+void ExtendedTutorialManager::update(float const& dt) {
+    ExtendedTutorialPage* page = current_ ? current_->getCurrentPage() : nullptr;
+    if (page) page->update(dt);
+}
+
+bool ExtendedTutorialManager::isClickAllowed(std::wstring const& elementName) const {
+    ExtendedTutorialPage const* page = current_ ? current_->getCurrentPage() : nullptr;
+    return !page || !page->refusesClick(elementName);
+}
+
+void ExtendedTutorialManager::onGuiClick(std::wstring const& elementName) {
+    ExtendedTutorialPage* page = current_ ? current_->getCurrentPage() : nullptr;
+    if (!page) return;
+    std::wstring next;
+    int const result = page->checkGui(next, elementName);
+    if (result == ExtendedTutorialPage::kStay) return;
+    if (result == ExtendedTutorialPage::kGoTo)
+        current_->goTo(next);
+    else
+        current_->leave();
+}
+
+void ExtendedTutorialManager::onCardEvent(std::wstring const& userName, bool success) {
+    ExtendedTutorialPage* page = current_ ? current_->getCurrentPage() : nullptr;
+    if (!page) return;
+    std::wstring next;
+    int const result = page->checkCard(next, userName, success);
+    if (result == ExtendedTutorialPage::kStay) return;
+    if (result == ExtendedTutorialPage::kGoTo)
+        current_->goTo(next);
+    else
+        current_->leave();
+}
 
 }  // namespace Solitaire

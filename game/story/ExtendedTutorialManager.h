@@ -1,13 +1,13 @@
-// The registry of extended tutorials: scripted lessons on the card table, read from
-// "data\exttutorial.tut". The game object reports every card or pile the player acted on (its
-// "USERNAME" and whether the action was carried out), asks every frame whether a lesson runs and
-// lets it advance.
-//
-// For now no lesson is read: none runs, and card events lead nowhere, as with an empty file.
-// The lessons come with the story scenes and game tutorials.
+// The registry of scripted lessons on the card table, read from "data\exttutorial.tut"
+// (ExtendedTutorial). The game's screens start a lesson by name; the game object lets it advance
+// every frame, asks before handling a GUI click whether the current page allows it, reports the
+// click, and reports every card or pile the player acted on (its "USERNAME" and whether the
+// action was carried out), which may lead to another page. At most kMaxLessons lessons are read.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace Orvex {
 class XMLNode;
@@ -15,25 +15,44 @@ class XMLNode;
 
 namespace Solitaire {
 
+class ExtendedTutorial;
+
 class ExtendedTutorialManager {
 public:
+    static constexpr std::size_t kMaxLessons = 256;
+    static constexpr wchar_t const* kFileName = L"data\\exttutorial.tut";
+
     static ExtendedTutorialManager& instance();
 
-    // The extended-tutorial file's root node. Nothing is read yet.
-    void load(Orvex::XMLNode& root);
-    // True while a lesson runs.
-    bool isRunning() const { return false; }
-    // One frame of the running lesson (dt seconds).
+    // The lesson file's root node; source names the file in log lines. Appends.
+    void load(Orvex::XMLNode& root, std::wstring const& source = kFileName);
+    // Makes the first lesson of that name current and starts it; false (and no lesson current)
+    // when there is none or it cannot start.
+    bool startTutorial(std::wstring const& name);
+    // True while a lesson is current, also after its last page.
+    bool isRunning() const { return current_ != nullptr; }
+    ExtendedTutorial* getCurrent() const { return current_; }
+    // One frame of the current page (dt seconds).
     void update(float const& dt);
+    // False when the current page refuses clicks on that element.
+    bool isClickAllowed(std::wstring const& elementName) const;
+    void onGuiClick(std::wstring const& elementName);
     // The player acted on the card or pile of that user name; success tells whether the action
     // was carried out.
     void onCardEvent(std::wstring const& userName, bool success);
+    std::vector<ExtendedTutorial*> const& getLessons() const { return lessons_; }
+    // Releases every lesson (tests).
+    void clear();
 
     ExtendedTutorialManager(ExtendedTutorialManager const&) = delete;
     ExtendedTutorialManager& operator=(ExtendedTutorialManager const&) = delete;
 
 private:
-    ExtendedTutorialManager() = default;
+    ExtendedTutorialManager();
+    ~ExtendedTutorialManager();
+
+    std::vector<ExtendedTutorial*> lessons_;
+    ExtendedTutorial* current_ = nullptr;
 };
 
 }  // namespace Solitaire

@@ -1,6 +1,18 @@
-// The game tutorial manager's single instance and the profile in use; user tutorials are not
-// read yet.
+// The game's tutorial manager: showing, queueing and closing tutorials, clicks that step them,
+// the profile they are judged by.
 #include "game/story/SolTutorialManager.h"
+
+#include <algorithm>
+
+#include "engine/core/Logger.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIMenuN.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/TutorialManager.h"
+#include "engine/gui/TutorialStrip.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/story/StoryProfile.h"
+#include "game/story/UserTutorial.h"
 
 namespace Solitaire {
 
@@ -9,17 +21,136 @@ SolTutorialManager& SolTutorialManager::instance() {
     return manager;
 }
 
-void SolTutorialManager::loadUserTutorials(Orvex::XMLNode&) {}
-
-bool SolTutorialManager::showTutorial(std::wstring const&, bool const&, bool const&, D3DXVECTOR2 const&) {
-    return false;
+SolTutorialManager::SolTutorialManager()
+    : menus_(&Orvex::GUIMenuManagerN::instance()), tutorials_(&Orvex::TutorialManager::instance()) {
+    Kartenmanager::instance();  // the arrows ask it; it outlives this manager
 }
 
-Profil* SolTutorialManager::getProfile() {
-    if (override_) return override_;
-    Profil* active = nullptr;
-    activeProfileWanted.emit(active);
-    return active;
+SolTutorialManager::~SolTutorialManager() { clear(); }
+
+void SolTutorialManager::clear() {
+    pending_.clear();
+    running_ = false;
+    setCurrentStrip(nullptr);
+    setProfile(nullptr);
+    nextOnClick_.clear();
+    tutorialMenu_.clear();
+    userCoords_.clear();
+    std::vector<UserTutorial*> old;
+    old.swap(userTutorials_);
+    for (UserTutorial* tutorial : old) tutorial->release();
+}
+
+void SolTutorialManager::setCurrentStrip(Orvex::TutorialStrip* strip) {
+    if (strip) strip->addRef();
+    if (currentStrip_) currentStrip_->release();
+    currentStrip_ = strip;
+}
+
+void SolTutorialManager::setProfile(StoryProfile* profile) {
+    if (profile) profile->addRef();
+    if (profile_) profile_->release();
+    profile_ = profile;
+}
+
+StoryProfile* SolTutorialManager::getProfile() const { return profile_ ? profile_ : getActiveProfile(); }
+
+void SolTutorialManager::placePileArrows(std::wstring const& name) {
+    for (UserTutorial* tutorial : userTutorials_)
+        if (tutorial->getName() == name) tutorial->placePileArrows();
+}
+
+void SolTutorialManager::applyCoords(Orvex::TutorialStrip& strip, std::wstring const& name, D3DXVECTOR2 const& coords) {
+    for (UserCoords const& record : userCoords_) {
+        if (record.strip != name) continue;
+        for (Orvex::TutorialPage* page : strip.getPages()) {
+            if (page->getName() != record.page) continue;
+            if (Orvex::TutPoint* point = page->findPointObject(record.point)) point->offset = coords;
+            break;
+        }
+    }
+}
+
+bool SolTutorialManager::showTutorial(std::wstring const& name, bool const& force, bool const& useCoords,
+                                      D3DXVECTOR2 const& coords) {
+    StoryProfile* profile = getProfile();
+    if (!profile) return false;
+    if (!force && !profile->shouldShowTutorial(name)) return false;
+    if (running_) {
+        if (pending_.size() >= kMaxPending) {
+            Orvex::logWarning(L"Tutorial \"" + name + L"\": more than " + std::to_wstring(kMaxPending) +
+                              L" tutorials wait to be shown; this one is dropped");
+            return false;
+        }
+        pending_.push_back(PendingTutorial{name, force, useCoords, coords});
+        return true;
+    }
+    running_ = true;
+    Orvex::TutorialStrip* strip = nullptr;
+    for (Orvex::TutorialStrip* candidate : tutorials_->getStrips())
+        if (candidate->getName() == name) {
+            strip = candidate;
+            break;
+        }
+    if (!strip) {
+        if (!force) profile->markTutorialSeen(name);
+        running_ = false;
+        return false;
+    }
+    setCurrentStrip(strip);
+    if (useCoords) applyCoords(*strip, name, coords);
+    placePileArrows(name);
+    tutorials_->showStrip(name);
+    if (!force) profile->markTutorialSeen(name);
+    menus_->activateMenu(tutorialMenu_, -1.0);
+    tutorialStarted.emit();
+    return true;
+}
+
+void SolTutorialManager::closeTutorial() {
+    if (running_ && currentStrip_) {
+        currentStrip_->hide();
+        setCurrentStrip(nullptr);
+        running_ = false;
+    }
+    while (!pending_.empty()) {
+        PendingTutorial const next = pending_.front();
+        pending_.erase(pending_.begin());
+        if (showTutorial(next.name, next.force, next.useCoords, next.coords)) break;
+    }
+    if (running_) return;
+    // Back past every tutorial menu at the end of the history; its oldest entry ends the walk.
+    int offset = 0;
+    int const oldest = -menus_->getHistoryIndex();
+    while (offset > oldest) {
+        Orvex::GUIMenuN* menu = menus_->getHistoryMenu(offset);
+        if (!menu || menu->getName() != tutorialMenu_) break;
+        --offset;
+    }
+    menus_->moveInHistory(offset, -1.0);
+    if (!running_) tutorialClosed.emit();
+}
+
+bool SolTutorialManager::onGuiClick(Orvex::GUIWindow& window) {
+    if (std::find(nextOnClick_.begin(), nextOnClick_.end(), window.getUserId()) == nextOnClick_.end()) return false;
+    if (!running_ || !currentStrip_) return true;
+    Orvex::TutorialStrip* strip = currentStrip_;
+    strip->addRef();  // closing lets the manager's reference go
+    placePileArrows(strip->getName());
+    strip->nextPage();
+    if (strip->isFinished()) {
+        closeTutorial();
+    } else if (StoryProfile* profile = getProfile()) {
+        if (!profile->isTutorialAllowed(strip->getName())) closeTutorial();
+    }
+    strip->release();
+    return true;
+}
+
+std::wstring SolTutorialManager::getTutorialText(std::wstring const& name, bool longText) const {
+    for (UserTutorial const* tutorial : userTutorials_)
+        if (tutorial->getName() == name) return tutorial->getText(longText);
+    return std::wstring();
 }
 
 }  // namespace Solitaire

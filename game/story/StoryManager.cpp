@@ -1,5 +1,17 @@
-// The story manager's single instance; the story file is not read yet.
+// The story manager: reading the story file and choosing the next scene.
 #include "game/story/StoryManager.h"
+
+#include <algorithm>
+
+#include "engine/core/Logger.h"
+#include "engine/core/XMLNode.h"
+#include "engine/platform/SoundManager.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "game/cards/SolPartikelManager.h"
+#include "game/story/StoryPart.h"
+#include "game/story/StoryPartPart.h"
+#include "game/story/StoryProfile.h"
+#include "game/story/StoryRead.h"
 
 namespace Solitaire {
 
@@ -8,6 +20,64 @@ StoryManager& StoryManager::instance() {
     return manager;
 }
 
-void StoryManager::load(Orvex::XMLNode&) {}
+// The managers the scenes use outlive them (statics end in the reverse order of their making).
+StoryManager::StoryManager() {
+    Orvex::Texture2DAnimationManager::instance();
+    Orvex::SoundManager::getInstance();
+    SolPartikelManager::instance();
+}
+
+StoryManager::~StoryManager() { clear(); }
+
+void StoryManager::clear() {
+    std::vector<StoryPart*> scenes;
+    std::vector<StoryPartPart*> templates;
+    scenes.swap(scenes_);
+    templates.swap(templates_);
+    for (StoryPart* scene : scenes) scene->release();
+    for (StoryPartPart* part : templates) part->release();
+    animationFiles_.clear();
+}
+
+void StoryManager::load(Orvex::XMLNode& root, std::wstring const& source) {
+    ReadProblems problems;
+    readStoryChildren(root, L"ANIMATIONEN_FILE", kMaxAnimationFiles, problems, [&](Orvex::XMLNode& entry) {
+        Orvex::XMLAttribute const* file = entry.getAttribute(L"FILE");
+        if (!file || !animationFiles_.insert(file->getStringCopy()).second) return;
+        Orvex::XMLNode list;
+        if (list.load(file->getStringCopy()))
+            Orvex::Texture2DAnimationManager::instance().load(list);
+        else
+            problems.add(L"the animation list \"" + file->getStringCopy() + L"\" could not be read", entry.getLine());
+    });
+    // The limits hold for everything loaded, as loading again appends.
+    if (Orvex::XMLNode* group = root.getChild(L"VORLAGEN", 0))
+        readStoryChildren(*group, L"PART_PART", kMaxTemplates - templates_.size(), problems,
+                          [&](Orvex::XMLNode& child) { templates_.push_back(new StoryPartPart(child, source)); });
+    readStoryChildren(root, L"STORY_PART", kMaxScenes - scenes_.size(), problems,
+                      [&](Orvex::XMLNode& child) { scenes_.push_back(new StoryPart(child, source)); });
+    problems.log(L"Story file", source, root.getLine());
+}
+
+StoryPartPart* StoryManager::findTemplate(std::wstring const& name) const {
+    for (StoryPartPart* part : templates_)
+        if (part->getName() == name) return part;
+    return nullptr;
+}
+
+StoryPart* StoryManager::startNextScene(StoryProfile* profile) {
+    if (!profile) return nullptr;
+    for (StoryPart* scene : scenes_) {
+        if (profile->isUnlocked(scene->getName())) continue;
+        bool const ready = std::all_of(scene->neededUnlocks.begin(), scene->neededUnlocks.end(),
+                                       [profile](std::wstring const& name) { return profile->isUnlocked(name); });
+        if (!ready) continue;
+        scene->currentSwitch = -1;
+        profile->addUnlock(scene->getName(), scene->unlockTmp);
+        scene->applyPreUnlocks(profile);
+        if (!scene->nextSwitch(0.0f)) return scene;
+    }
+    return nullptr;
+}
 
 }  // namespace Solitaire

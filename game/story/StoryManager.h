@@ -1,13 +1,24 @@
-// The story manager: the scenes of "data\Story\Story.str" and the music requests their switches
-// make. The game object connects the four signals at start-up; a scene that asks for music emits
-// playMusic with the track, stopMusic, startStandardMusic (the game's own track for its screen)
-// or stopStandardMusic.
+// The story manager: the scenes and element templates of the story file "data\Story\Story.str",
+// and the music requests their switches make. The game object loads the file once at start-up
+// and connects the four signals: playMusic with a track, stopMusic, startStandardMusic (the
+// game's own track for its screen) and stopStandardMusic.
 //
-// For now the manager holds no scenes: load reads nothing and no scene ever plays, as with an
-// empty story file. The story file's reader and the scenes come with the story scenes.
+// The file: "ANIMATIONEN_FILE" entries (attribute "FILE": animation lists for the registry, each
+// file loaded once), the first "VORLAGEN" (its "PART_PART" children are element templates, found
+// by "VORLAGE" as far as the list is built), then the "STORY_PART" scenes in order. Loading
+// again appends. At most kMaxScenes scenes, kMaxTemplates templates and kMaxAnimationFiles
+// animation lists are read; the rest are left out with one log line.
+//
+// Choosing the next scene for a profile (startNextScene): the first scene, in file order, whose
+// name the profile has not unlocked and whose needed unlocks it has all. Starting it records its
+// name (temporarily with "UNLOCK_TMP") and its PRE unlocks, then puts switch 0 in force at once;
+// a scene without switches has thereby ended, and the next is tried.
 #pragma once
 
+#include <cstddef>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "signals/sigslot.h"
 
@@ -17,12 +28,29 @@ class XMLNode;
 
 namespace Solitaire {
 
+class StoryPart;
+class StoryPartPart;
+class StoryProfile;
+
 class StoryManager {
 public:
+    static constexpr std::size_t kMaxScenes = 1024;
+    static constexpr std::size_t kMaxTemplates = 1024;
+    static constexpr std::size_t kMaxAnimationFiles = 64;
+    static constexpr wchar_t const* kFileName = L"data\\Story\\Story.str";
+
     static StoryManager& instance();
 
-    // The story file's root node. Nothing is read yet: the story stays empty.
-    void load(Orvex::XMLNode& root);
+    // The story file's root node; source names the file in log lines.
+    void load(Orvex::XMLNode& root, std::wstring const& source = kFileName);
+    // The first template of exactly that name, or null.
+    StoryPartPart* findTemplate(std::wstring const& name) const;
+    // The scene that now plays for the profile, or null (no profile, or no scene due).
+    StoryPart* startNextScene(StoryProfile* profile);
+    std::vector<StoryPart*> const& getScenes() const { return scenes_; }
+    std::vector<StoryPartPart*> const& getTemplates() const { return templates_; }
+    // Releases every scene and template (tests; a new story file).
+    void clear();
 
     // Signals, in this order.
     sigslot::signal1<std::wstring const&> playMusic;
@@ -34,7 +62,12 @@ public:
     StoryManager& operator=(StoryManager const&) = delete;
 
 private:
-    StoryManager() = default;
+    StoryManager();
+    ~StoryManager();
+
+    std::vector<StoryPart*> scenes_;
+    std::vector<StoryPartPart*> templates_;
+    std::set<std::wstring> animationFiles_;
 };
 
 }  // namespace Solitaire

@@ -24,7 +24,7 @@ protected:
         ASSERT_TRUE(root.load(L"data\\Sounds\\sounds.snd"));
         XMLNode const* list = root.getChild(L"MUSIC");
         ASSERT_NE(list, nullptr);
-        EXPECT_EQ(music().loadMusic(*list), 2u);
+        EXPECT_EQ(music().loadMusic(*list), 3u);  // "MENU", "INGAME" and the story's "STORY"
     }
     void TearDown() override {
         music().clear();

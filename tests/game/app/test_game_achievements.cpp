@@ -3,6 +3,8 @@
 // hover particle, and the popup's queue, which waits while a quiet screen is shown.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <string>
 
 #include "engine/core/XMLNode.h"
@@ -104,7 +106,10 @@ TEST_F(GameAchievementsTest, CupBarAveragesClampedProgress) {
     setAll(L"LEVEL_PLAYED", 50.0f);
     setAll(L"STARS", 1e9f);
     game->buildAchievementList();
-    EXPECT_NEAR(cupBar(), 150.0f / 30.0f, 1e-4);  // the 30 shipped achievements
+    // Every shipped achievement counts once (a registry of several game objects repeats names).
+    std::set<std::wstring> shipped;
+    for (Achivement* a : Solitaire::AchivementManager::instance().getAll()) shipped.insert(a->getName());
+    EXPECT_NEAR(cupBar(), 150.0f / static_cast<float>(shipped.size()), 1e-4);
     std::wstring tooltip;
     dynamic_cast<Orvex::GUIProgressBar*>(find(L"ACH_CUP_GESAMT"))->getFirstTooltipParam()->getText(tooltip);
     EXPECT_EQ(tooltip, L"Alle Erfolge zusammen: 5 %");

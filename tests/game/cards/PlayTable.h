@@ -20,6 +20,7 @@
 #include "game/cards/Picking.h"
 #include "game/cards/SolitaireCamera.h"
 #include "tests/game/cards/AchivementDefinitions.h"
+#include "tests/game/cards/CardInput.h"
 #include "tests/game/cards/CardTableFixture.h"
 
 namespace cardtest {
@@ -97,23 +98,12 @@ protected:
         manager().startGame(&camera, seed, true, {}, {}, 0.0f);
     }
 
-    static D3DXVECTOR2 centreOf(Orvex::FRect const& r) { return {(r.left + r.right) * 0.5f, (r.top + r.bottom) * 0.5f}; }
-    D3DXVECTOR2 at(Solitaire::Karte const* card) { return centreOf(Solitaire::computeScreenRect(*card, &camera)); }
-    D3DXVECTOR2 at(Solitaire::Kartenstapel const& pile) { return centreOf(Solitaire::computeScreenRect(pile, &camera)); }
+    D3DXVECTOR2 at(Solitaire::Karte const* card) { return screenPoint(card, camera); }
+    D3DXVECTOR2 at(Solitaire::Kartenstapel const& pile) { return screenPoint(pile, camera); }
 
-    void press(D3DXVECTOR2 const& p, int button = 0) {
-        Orvex::MouseState state;
-        state.setButtonDown(button, true);
-        manager().onMouseDown(state, button, p);
-    }
-    void release(D3DXVECTOR2 const& p, int button = 0) { manager().onMouseUp(Orvex::MouseState(), button, p); }
-    void drag(D3DXVECTOR2 const& from, D3DXVECTOR2 const& to) {
-        press(from);
-        Orvex::MouseState state;
-        state.setButtonDown(0, true);
-        manager().onMouseMove(state, 0, to);
-        release(to);
-    }
+    void press(D3DXVECTOR2 const& p, int button = 0) { cardtest::press(manager(), p, button); }
+    void release(D3DXVECTOR2 const& p, int button = 0) { cardtest::release(manager(), p, button); }
+    void drag(D3DXVECTOR2 const& from, D3DXVECTOR2 const& to) { cardtest::drag(manager(), from, to); }
     // Moves the top n cards of from onto to, as a drop does, and records the step (which resolves).
     void move(Solitaire::Kartenstapel& from, Solitaire::Kartenstapel& to, std::size_t n) {
         std::vector<Solitaire::Karte*> held;

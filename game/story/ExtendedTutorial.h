@@ -1,0 +1,54 @@
+// A scripted lesson on the card table ("EXTENDED_TUTORIAL" of "data\exttutorial.tut"): a graph
+// of pages (ExtendedTutorialPage) entered at "START_PAGE". Starting it needs an active profile
+// that has not seen the lesson; the game tutorials named in "STOP_CANCEL_TUTORIALS" are then
+// marked seen and closed when on screen. A lesson whose pages have run out (or that went to an
+// unknown page) stays current without a page.
+//
+// Keys: "NAME", "EXTENDED_TUTORIALPAGE" children (at most kMaxPages; a later page of a name
+// replaces the earlier), "STOP_CANCEL_TUTORIALS" (values of the first such child), "START_PAGE".
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/core/NamedObject.h"
+#include "game/cards/ReadProblems.h"
+
+namespace Orvex {
+class XMLNode;
+}  // namespace Orvex
+
+namespace Solitaire {
+
+class ExtendedTutorialPage;
+
+class ExtendedTutorial : public Orvex::NamedObject {
+public:
+    static constexpr std::size_t kMaxPages = 1024;
+
+    ExtendedTutorial(Orvex::XMLNode& node, ReadProblems& problems);
+    ~ExtendedTutorial() override;
+
+    // False without the start page or an active profile, or when the profile has seen the lesson.
+    bool start();
+    ExtendedTutorialPage* findPage(std::wstring const& name) const;
+    ExtendedTutorialPage* getCurrentPage() const { return current_; }
+    // Leaves the current page (its "_POST" changes) for the named one; an unknown or empty name
+    // leaves the lesson without a page.
+    void goTo(std::wstring const& name);
+    void leave();
+
+    std::map<std::wstring, ExtendedTutorialPage*> const& getPages() const { return pages_; }
+    std::wstring const& getStartPage() const { return startPage_; }
+    std::vector<std::wstring> const& getStopCancel() const { return stopCancel_; }
+
+private:
+    std::map<std::wstring, ExtendedTutorialPage*> pages_;
+    std::wstring startPage_;
+    ExtendedTutorialPage* current_ = nullptr;
+    std::vector<std::wstring> stopCancel_;
+};
+
+}  // namespace Solitaire

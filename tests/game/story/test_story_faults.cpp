@@ -1,0 +1,126 @@
+// A story file is untrusted: cycles of "RELATIV_TO", divisions by zero, numbers that are not
+// finite, absurd counts, switches that never move on and missing files each give one log line
+// naming the file and the line, and defaults.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "game/story/StoryAnimation.h"
+#include "game/story/StoryPosition.h"
+#include "tests/engine/core/LogWatch.h"
+#include "tests/game/story/StoryFixture.h"
+
+namespace {
+
+using logtest::contains;
+using logtest::LogWatch;
+
+class StoryFaultsTest : public storytest::StoryFixture {};
+
+TEST_F(StoryFaultsTest, ALinkThatWouldCloseACycleIsRefused) {
+    LogWatch watch;
+    load(L"<STORY_PART NAME=\"S\">\n<PART_PART NAME=\"A\" RELATIV_TO=\"B\"/>\n<PART_PART NAME=\"B\" RELATIV_TO=\"C\"/>\n"
+         L"<PART_PART NAME=\"C\" RELATIV_TO=\"A\"/>\n<PART_PART NAME=\"D\" RELATIV_TO=\"D\"/>\n</STORY_PART>");
+    Solitaire::StoryPart& s = scene();
+    EXPECT_EQ(s.findPart(L"A")->relativeTo, s.findPart(L"B"));
+    EXPECT_EQ(s.findPart(L"B")->relativeTo, s.findPart(L"C"));
+    EXPECT_EQ(s.findPart(L"C")->relativeTo, nullptr);  // C -> A -> B -> C
+    EXPECT_EQ(s.findPart(L"D")->relativeTo, nullptr);
+    std::vector<std::wstring> const errors = watch.errors();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_TRUE(contains(errors[0], L"test.str") && contains(errors[0], L"line 4") && contains(errors[0], L"\"C\""));
+    EXPECT_TRUE(contains(errors[1], L"line 5"));
+    // Every screen rectangle is computed in bounded time.
+    Orvex::FRect const window(0, 0, 100, 100);
+    for (Solitaire::StoryPartPart* part : s.parts) part->getScreenRect(window);
+}
+
+TEST_F(StoryFaultsTest, BadNumbersKeepTheirDefaults) {
+    struct Row {
+        wchar_t const* element;
+        wchar_t const* logged;
+    } const rows[] = {
+        {L"<PART_PART NAME=\"E\"><POSITION L=\"1 0\" R=\"0.5\"/></PART_PART>", L"\"L\" divides by 0"},
+        {L"<PART_PART NAME=\"E\"><TEXT_RECT W=\"1e39\"/></PART_PART>", L"\"W\" is not a finite number"},
+        {L"<PART_PART NAME=\"E\"><POSITION TYPE=\"CATMULL\" DISTANCE=\"nan 1\"/></PART_PART>", L"\"DISTANCE\""},
+        {L"<PART_PART NAME=\"E\" PARTIKEL_START_POS=\"inf\"/>", L"\"PARTIKEL_START_POS\""},
+    };
+    for (Row const& row : rows) {
+        LogWatch watch;
+        Orvex::XMLNode node = storytest::parse(std::wstring(L"\n") + row.element);
+        auto* part = new Solitaire::StoryPartPart(node, L"bad.str");
+        std::vector<std::wstring> const errors = watch.errors();
+        ASSERT_EQ(errors.size(), 1u) << row.logged;
+        EXPECT_TRUE(contains(errors[0], L"bad.str") && contains(errors[0], L"line 2") && contains(errors[0], row.logged))
+            << std::string(errors[0].begin(), errors[0].end());
+        for (float v : {part->getPositionValue().x, part->getPositionValue().z, part->textRect.z, part->particleStart.x})
+            EXPECT_TRUE(std::isfinite(v));
+        part->release();
+    }
+    Orvex::XMLNode node = storytest::parse(L"<PART_PART NAME=\"E\"><POSITION L=\"1 0\" R=\"0.5\"/></PART_PART>");
+    Solitaire::StoryPartPart part(node);
+    EXPECT_EQ(part.getPositionValue().x, 0.0f);
+    EXPECT_EQ(part.getPositionValue().z, 0.5f);
+}
+
+TEST_F(StoryFaultsTest, TimesThatAreNotFiniteKeepTheirDefaults) {
+    LogWatch watch;
+    load(L"<STORY_PART NAME=\"S\" SPEEDMULT=\"nan\">\n<SWITCH SWITCH_AT=\"1\" TIMER=\"1e40\">"
+         L"<SWITCH_PARM PART_PART_NAME=\"E\" SPEED=\"-inf\"/></SWITCH></STORY_PART>");
+    Solitaire::StoryPart& s = scene();
+    EXPECT_EQ(s.speedMult, 1.0f);
+    EXPECT_EQ(s.switches.at(0).timer, 1.0f);
+    EXPECT_EQ(s.switches.at(0).params.at(0).speed, 0.0f);
+    ASSERT_EQ(watch.errors().size(), 1u);
+    EXPECT_TRUE(contains(watch.errors()[0], L"(2 further problems)"));
+}
+
+TEST_F(StoryFaultsTest, MissingValuesOfRectanglesStartAtZero) {
+    Orvex::XMLNode node = storytest::parse(
+        L"<PART_PART NAME=\"E\"><TEX_RECT L=\"0.2\" T=\"0.3\" R=\"0.4\" B=\"0.5\"/><TEX_RECT R=\"0.6\"/>"
+        L"<TEXT_RECT L=\"0.1\"/><ANIMATION><POSITION T=\"0.7\"/></ANIMATION></PART_PART>");
+    Solitaire::StoryPartPart part(node);
+    ASSERT_EQ(part.texRects.size(), 2u);
+    D3DXVECTOR4 const second = part.texRects[1];
+    EXPECT_EQ(second.x, 0.0f);
+    EXPECT_EQ(second.y, 0.0f);
+    EXPECT_EQ(second.z, 0.6f);
+    EXPECT_EQ(second.w, 0.0f);
+    EXPECT_EQ(part.textRect.z, 0.0f);
+    EXPECT_EQ(part.animations.at(0)->rect.x, 0.0f);
+    EXPECT_EQ(part.animations.at(0)->rect.y, 0.7f);
+}
+
+TEST_F(StoryFaultsTest, ASwitchThatNeverMovesOnIsLogged) {
+    LogWatch watch;
+    load(L"<STORY_PART NAME=\"S\">\n<SWITCH/>\n<SWITCH SWITCH_AT=\"4\"/></STORY_PART>");
+    std::vector<std::wstring> const lines = watch.lines();
+    int warned = 0;
+    for (std::wstring const& line : lines)
+        if (contains(line, L"moves on neither")) {
+            ++warned;
+            EXPECT_TRUE(contains(line, L"line 3") && contains(line, L"switch 1"));
+        }
+    EXPECT_EQ(warned, 1);
+    EXPECT_EQ(scene().switches.size(), 2u);
+}
+
+TEST_F(StoryFaultsTest, AbsurdCountsAreCut) {
+    std::wstring many;
+    for (std::size_t i = 0; i < Solitaire::StoryPartPart::kMaxEntries + 5; ++i) many += L"<POSITION L=\"0.1\"/>";
+    LogWatch watch;
+    Orvex::XMLNode node = storytest::parse(L"<PART_PART NAME=\"E\">" + many + L"</PART_PART>");
+    Solitaire::StoryPartPart part(node, L"many.str");
+    EXPECT_EQ(part.positions.size(), Solitaire::StoryPartPart::kMaxEntries);
+    ASSERT_EQ(watch.errors().size(), 1u);
+    EXPECT_TRUE(contains(watch.errors()[0], L"more than 256 \"POSITION\""));
+}
+
+TEST_F(StoryFaultsTest, AMissingAnimationListIsNamed) {
+    LogWatch watch;
+    load(L"<ANIMATIONEN_FILE FILE=\"data\\Story\\gibt_es_nicht.ani\"/><ANIMATIONEN_FILE/>");
+    ASSERT_EQ(watch.errors().size(), 1u);
+    EXPECT_TRUE(contains(watch.errors()[0], L"gibt_es_nicht.ani") && contains(watch.errors()[0], L"test.str"));
+}
+
+}  // namespace
