@@ -86,9 +86,9 @@ void GameStyle::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     readPoints(node, L"START_SCORE", nullptr, startScore, problems);
     readBool(node, L"CAN_REMOVE_TOP_CARDS_ONLY", canRemoveTopCardsOnly);
     // The words compare exactly; any other word is the normal mode.
-    if (std::wstring const* word = attributeText(node, L"MOUSE_CONTROL_MODE")) mouseControlMode = *word == L"PAIRS";
+    if (std::wstring const* word = attributeText(node, L"MOUSE_CONTROL_MODE")) mouseControlMode = *word == L"PAIRS" ? kMouseControlPairs : 0;
     if (std::wstring const* word = attributeText(node, L"SHOW_TIP_STYLE"))
-        tipStyle = *word == L"ONLY_CARDS_NOT_STAPEL";
+        tipStyle = *word == L"ONLY_CARDS_NOT_STAPEL" ? kTipCardsOnly : 0;
 
     if (Orvex::XMLNode const* soundNode = node.getChild(L"SOUNDS")) {
         for (int i = 0; i < kSoundCount; ++i)

@@ -41,7 +41,7 @@ protected:
     void TearDown() override {
         manager().setClock({});
         manager().createDiscardPile();
-        manager().camera = nullptr;
+        manager().setCamera(nullptr);
         TableDeviceTest::TearDown();
     }
     static Solitaire::Kartenmanager& manager() { return Solitaire::Kartenmanager::instance(); }
