@@ -70,6 +70,8 @@ TextureLoadParams guiTextureParams() { return TextureLoadParams(0, 0xFFFFFFFFu, 
 
 std::wstring GUISystem::loadingPlace(u32 line) { return L"GUI file \"" + loading.source + L"\"" + atLine(line); }
 
+std::wstring GUISystem::loadingSource() { return loading.active ? loading.source : std::wstring(); }
+
 bool GUISystem::knowsWindowType(std::wstring const& type) { return typeOf(type) != nullptr; }
 
 GUIWindow* GUISystem::createWindow(XMLNode& node) {
