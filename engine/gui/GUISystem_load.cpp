@@ -22,7 +22,6 @@
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUITooltip.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/gui/GUIWindowXml.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureManager.h"

@@ -52,29 +52,26 @@ void TextureManager::releaseAll() {
 }
 
 void TextureManager::loadTextures(XMLNode& node, TextureLoadParams params) {
-    u32 const count = node.getChildCount(L"TEXTUR2D");
-    for (u32 i = 0; i < count; ++i) {
-        XMLNode* child = node.getChild(L"TEXTUR2D", static_cast<int>(i));
-        if (!child) continue;
-        if (findTexture(child->getAttributeString(L"NAME", L""))) continue;
+    forEachChild(node, L"TEXTUR2D", [&](XMLNode& child) {
+        if (findTexture(child.getAttributeString(L"NAME", L""))) return true;
         Texture2D* texture = new Texture2D();
         suspendForLoad(*texture);
-        if (!texture->loadFromXML(*child, params)) {
+        if (!texture->loadFromXML(child, params)) {
             texture->release();
-            continue;
+            return true;
         }
         addTexture(texture, false);
-        u32 const partCount = child->getChildCount(L"TEX_PART");
-        for (u32 j = 0; j < partCount; ++j) {
-            XMLNode* partNode = child->getChild(L"TEX_PART", static_cast<int>(j));
-            if (!partNode || findTexture(partNode->getAttributeString(L"NAME", L""))) continue;
+        forEachChild(child, L"TEX_PART", [&](XMLNode& partNode) {
+            if (findTexture(partNode.getAttributeString(L"NAME", L""))) return true;
             Texture2D* part = new Texture2D();
             suspendForLoad(*part);
-            if (part->loadPart(*partNode, texture)) addTexture(part, false);
+            if (part->loadPart(partNode, texture)) addTexture(part, false);
             part->release();
-        }
+            return true;
+        });
         texture->release();
-    }
+        return true;
+    });
 }
 
 }  // namespace Orvex
