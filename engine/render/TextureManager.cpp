@@ -1,6 +1,7 @@
 // The texture list: lookups by name, adding with references, and loading texture lists.
 #include "engine/render/TextureManager.h"
 
+#include "engine/core/NamedObjectList.h"
 #include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "engine/render/TextureSettings.h"
@@ -44,12 +45,7 @@ bool TextureManager::addTexture(NamedObject* object, bool const& adopt) {
     return true;
 }
 
-void TextureManager::releaseAll() {
-    std::vector<Texture2D*> textures;
-    textures.swap(textures_);
-    for (Texture2D* texture : textures)
-        if (texture) texture->release();
-}
+void TextureManager::releaseAll() { Orvex::releaseAll(textures_); }
 
 void TextureManager::loadTextures(XMLNode& node, TextureLoadParams params) {
     forEachChild(node, L"TEXTUR2D", [&](XMLNode& child) {
