@@ -73,7 +73,7 @@ void GUIAnimationsGoal::readKeys(XMLNode const& node) {
     readFloat(node, L"UEBERSCHWING_TIME", overshootTime, -most, most, problems);
     readFloat(node, L"UEBERSCHWING_TIME_VERH", overshootSplit, -most, most, problems);
     overshootSplit = overshootSplit < 0.0f ? 0.0f : (overshootSplit > 1.0f ? 1.0f : overshootSplit);
-    problems.log(L"Goal \"" + name + L"\"", GUISystem::loadingSource(), node.getLine());
+    if (!problems.empty()) problems.log(L"Goal \"" + name + L"\"", GUISystem::loadingSource(), node.getLine());
 }
 
 }  // namespace Orvex

@@ -259,7 +259,7 @@ GUIWindowDrawer* createWindowDrawer(XMLNode const& node) {
     else if (type == L"COLOR") made = new GUIWindowDrawerColor(node, problems);
     else if (type == L"COLOR_CATMULL") made = new GUIWindowDrawerColorCatmull(node, problems);
     else made = new GUIWindowDrawer(node, problems);
-    problems.log(L"Drawer", GUISystem::loadingSource(), node.getLine());
+    if (!problems.empty()) problems.log(L"Drawer", GUISystem::loadingSource(), node.getLine());
     return made;
 }
 

@@ -19,7 +19,7 @@ Spline::Spline(XMLNode& node, std::wstring const& sourceName, ReadProblems* prob
     readDefinition(node, 0, problems);
     if (problemsOut)
         problemsOut->absorb(problems);
-    else
+    else if (!problems.empty())
         problems.log(L"Spline \"" + getName() + L"\"", sourceName_, node.getLine());
 }
 
