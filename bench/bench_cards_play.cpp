@@ -38,7 +38,7 @@ void BM_NewKlondikeGame(benchmark::State& state) {
         benchmark::DoNotOptimize(manager.cards.data());
     }
     state.SetLabel(std::to_string(manager.cards.size()) + " cards, " + std::to_string(manager.hints.size()) + " hints");
-    manager.camera = nullptr;
+    manager.setCamera(nullptr);
 }
 BENCHMARK(BM_NewKlondikeGame)->Unit(benchmark::kMicrosecond);
 
@@ -54,7 +54,7 @@ void BM_StartOnly(benchmark::State& state) {
         state.ResumeTiming();
         manager.startGame(&camera, std::to_wstring(++seed), true, {}, {}, 0.0f);
     }
-    manager.camera = nullptr;
+    manager.setCamera(nullptr);
 }
 BENCHMARK(BM_StartOnly)->Unit(benchmark::kMicrosecond);
 
@@ -72,7 +72,7 @@ void BM_UpdateOneFrame(benchmark::State& state) {
         manager.update(1.0 / 60.0, 1.0 / 60.0, mouse);
     }
     manager.setClock({});
-    manager.camera = nullptr;
+    manager.setCamera(nullptr);
 }
 BENCHMARK(BM_UpdateOneFrame)->Unit(benchmark::kMicrosecond);
 

@@ -76,7 +76,8 @@ public:
     XMLAttribute* getAttributeAt(u32 i) const { return i < attributes_.size() ? attributes_[i] : nullptr; }
 
     // The child of that name with `index` earlier same-named children; -1 and 0 give the first.
-    // An empty name matches any child. Null when absent.
+    // An empty name matches any child. Null when absent. Each call scans the children from the
+    // first: to walk all children of a name, use forEachChild (below).
     XMLNode* getChild(std::wstring_view name, int index = -1);
     XMLNode const* getChild(std::wstring_view name, int index = -1) const;
     // Children of that name; all children for an empty name.
@@ -182,6 +183,20 @@ private:
     std::unique_ptr<XMLStore> store_;  // of a tree loaded or copied into this node
     u32 line_ = 0;
 };
+
+// f(child) for each child named `name`, in order, in one pass over the children (asking
+// getChild(name, i) for each i scans them each time, which makes large files quadratic); f
+// returns false to stop.
+template <class F>
+void forEachChild(XMLNode& node, std::wstring_view name, F f) {
+    for (XMLNode* child : node.children())
+        if (child->getName() == name && !f(*child)) return;
+}
+template <class F>
+void forEachChild(XMLNode const& node, std::wstring_view name, F f) {
+    for (XMLNode const* child : node.children())
+        if (child->getName() == name && !f(*child)) return;
+}
 
 // " at line N" for log lines naming where an element starts; empty for line 0 (made in code).
 inline std::wstring atLine(u32 line) { return line ? L" at line " + std::to_wstring(line) : std::wstring(); }

@@ -2,9 +2,7 @@
 // options over the bases it starts from.
 #include "engine/gui/GUIAnimationsGoal.h"
 
-#include <cmath>
-
-#include "engine/core/Logger.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
@@ -25,22 +23,6 @@ constexpr WordValue kTextureModes[] = {
     {L"START_STATIC", GUIAnimationsGoal::kStartStatic},
 };
 
-// A number key within [least, kMaxNumber]: anything else (NaN too) keeps the present value, with
-// a log line.
-template <class T>
-void readFinite(XMLNode const& node, wchar_t const* key, T& value, std::wstring const& goalName,
-                double least = -GUIAnimationsGoal::kMaxNumber) {
-    XMLAttribute const* attribute = node.getAttribute(key);
-    if (!attribute) return;
-    double const read = attribute->getDouble();
-    if (read >= least && read <= GUIAnimationsGoal::kMaxNumber) {
-        value = static_cast<T>(read);
-        return;
-    }
-    logWarning(GUISystem::loadingPlace(node.getLine()) + L", goal \"" + goalName + L"\": " + key + L" \"" +
-               attribute->getString() + L"\" is not a usable number; kept " + std::to_wstring(static_cast<double>(value)));
-}
-
 }  // namespace
 
 GUIAnimationsGoal::GUIAnimationsGoal(XMLNode& node, GUIRect const* baseRect, GUIDrawOptions const* baseDrawOptions,
@@ -56,8 +38,9 @@ GUIAnimationsGoal::GUIAnimationsGoal(XMLNode& node, GUIRect const* baseRect, GUI
 
 void GUIAnimationsGoal::readKeys(XMLNode const& node) {
     if (XMLAttribute const* attribute = node.getAttribute(L"NAME")) name = attribute->getString();
+    ReadProblems problems;
     // A negative speed would hold the track at its start: the goal would never be reached.
-    readFinite(node, L"SPEED", speed, name, 0.0);
+    readDouble(node, L"SPEED", speed, 0.0, kMaxNumber, problems);
     interpolateRects = node.getAttributeBool(L"INTERPOLATE_GUIRECTS", interpolateRects);
     if (XMLAttribute const* attribute = node.getAttribute(L"INTERPOLATE_GUIRECT_MODE")) {
         rectMode = 0;
@@ -85,10 +68,12 @@ void GUIAnimationsGoal::readKeys(XMLNode const& node) {
             for (WordValue const& mode : kTextureModes)
                 if (words.get(i)->getString() == mode.word) *targets[i] = mode.value;
     }
-    readFinite(node, L"UEBERSCHWING_PERC", overshootPercent, name);
-    readFinite(node, L"UEBERSCHWING_TIME", overshootTime, name);
-    readFinite(node, L"UEBERSCHWING_TIME_VERH", overshootSplit, name);
+    float const most = static_cast<float>(kMaxNumber);
+    readFloat(node, L"UEBERSCHWING_PERC", overshootPercent, -most, most, problems);
+    readFloat(node, L"UEBERSCHWING_TIME", overshootTime, -most, most, problems);
+    readFloat(node, L"UEBERSCHWING_TIME_VERH", overshootSplit, -most, most, problems);
     overshootSplit = overshootSplit < 0.0f ? 0.0f : (overshootSplit > 1.0f ? 1.0f : overshootSplit);
+    if (!problems.empty()) problems.log(L"Goal \"" + name + L"\"", GUISystem::loadingSource(), node.getLine());
 }
 
 }  // namespace Orvex

@@ -27,7 +27,7 @@ public:
     enum TextureMode { kStatic = 0, kStartGoal = 1, kStaticGoal = 2, kStartStatic = 3 };
 
     // Speeds and overshoot numbers beyond this (or not finite), and negative speeds, are damaged
-    // data: the key keeps its present value, with a log line.
+    // data: the key keeps its present value, and the goal's refused keys make one log line.
     static constexpr double kMaxNumber = 1.0e6;
 
     GUIAnimationsGoal() = default;

@@ -2,9 +2,9 @@
 // the window is at.
 #include "engine/gui/GUIMenuBlendToGoalsN.h"
 
+#include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/gui/GUIWindowXml.h"
 
 namespace Orvex {
 

@@ -4,7 +4,7 @@
 
 #include "engine/core/Logger.h"
 #include "engine/core/NamedObjectList.h"
-#include "engine/gui/GUIWindowXml.h"
+#include "engine/core/XMLNode.h"
 
 namespace Orvex {
 

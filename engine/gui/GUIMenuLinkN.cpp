@@ -3,6 +3,7 @@
 #include "engine/gui/GUIMenuLinkN.h"
 
 #include "engine/core/Logger.h"
+#include "engine/core/XMLNode.h"
 #include "engine/gui/GUIMenuBlendToGoalsN.h"
 #include "engine/gui/GUIMenuCombinationN.h"
 #include "engine/gui/GUIMenuCreateClickN.h"
@@ -14,7 +15,6 @@
 #include "engine/gui/GUIMenuPlaySoundN.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/gui/GUIWindowXml.h"
 
 namespace Orvex {
 

@@ -13,7 +13,6 @@
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowRef.h"
-#include "engine/gui/GUIWindowXml.h"
 
 namespace Orvex {
 

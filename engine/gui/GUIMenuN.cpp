@@ -6,11 +6,11 @@
 
 #include "engine/core/NamedObjectList.h"
 #include "engine/core/Utils.h"
+#include "engine/core/XMLNode.h"
 #include "engine/gui/GUIMenuLinkN.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/gui/GUIWindowXml.h"
 
 namespace Orvex {
 

@@ -83,6 +83,8 @@ public:
     // "GUI file "name" at line N" of the GUI file being loaded and the element's line, for log
     // lines of what its elements make; the name is "(code)" outside a load.
     static std::wstring loadingPlace(u32 line);
+    // The name of the GUI file being loaded, for ReadProblems::log; empty outside a load.
+    static std::wstring loadingSource();
 
     // ---- lists ----
     // Appends a top-level window (a reference added) and sorts the list by layer.

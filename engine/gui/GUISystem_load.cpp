@@ -22,7 +22,6 @@
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUITooltip.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/gui/GUIWindowXml.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureManager.h"
@@ -69,6 +68,8 @@ TextureLoadParams guiTextureParams() { return TextureLoadParams(0, 0xFFFFFFFFu, 
 }  // namespace
 
 std::wstring GUISystem::loadingPlace(u32 line) { return L"GUI file \"" + loading.source + L"\"" + atLine(line); }
+
+std::wstring GUISystem::loadingSource() { return loading.active ? loading.source : std::wstring(); }
 
 bool GUISystem::knowsWindowType(std::wstring const& type) { return typeOf(type) != nullptr; }
 

@@ -14,7 +14,6 @@
 #include "engine/gui/GUIWindowDrawer.h"
 #include "engine/gui/GUIWindowMover.h"
 #include "engine/gui/GUIWindowRef.h"
-#include "engine/gui/GUIWindowXml.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/Texture2DAnimation.h"

@@ -4,19 +4,21 @@
 
 #include <cmath>
 
-#include "engine/core/Logger.h"
 #include "engine/core/Random.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIDrawOptions.h"
+#include "engine/gui/GUISystem.h"
 
 namespace Orvex {
 
 namespace {
 
 constexpr float kFullTurn = 360.0f;
-// Drawer and mover numbers beyond this are data errors; they read as 0 (a float cannot hold
-// every double, and a bounded value keeps the sums finite).
-constexpr double kMaxKeyValue = 1.0e9;
+// Drawer and mover numbers beyond this are data errors (a float cannot hold every double, and a
+// bounded value keeps the sums finite): a single number keeps its default, a range value reads
+// as 0.
+constexpr float kMaxKeyValue = 1.0e9f;
 
 float boundedFloat(double v) { return std::isfinite(v) && std::fabs(v) <= kMaxKeyValue ? static_cast<float>(v) : 0.0f; }
 
@@ -29,8 +31,11 @@ std::vector<double> numbersOf(std::wstring const& text) {
 }
 
 // "ROT_CENTER_REL": v (both), x y, a b c (a/c, b/c), a b c d (a/c, b/d). A zero divisor keeps
-// the present centre, with a log line.
-void readRotationCentre(std::wstring const& text, D3DXVECTOR2& centre) {
+// the present centre.
+void readRotationCentre(XMLNode const& node, D3DXVECTOR2& centre, ReadProblems& problems) {
+    XMLAttribute const* attribute = node.getAttribute(L"ROT_CENTER_REL");
+    if (!attribute) return;
+    std::wstring const& text = attribute->getString();
     std::vector<double> const v = numbersOf(text);
     if (v.empty()) return;
     double x = v[0], y = v[0];
@@ -42,15 +47,16 @@ void readRotationCentre(std::wstring const& text, D3DXVECTOR2& centre) {
         y = dy != 0.0 ? y / dy : NAN;
     }
     if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(x) > kMaxKeyValue || std::fabs(y) > kMaxKeyValue) {
-        logWarning(L"GUI drawer: ROT_CENTER_REL \"" + text + L"\" divides by zero or is out of range; centre kept");
+        problems.add(L"\"ROT_CENTER_REL\" \"" + text + L"\" divides by zero or is out of range", node.getLine());
         return;
     }
     centre = D3DXVECTOR2(static_cast<float>(x), static_cast<float>(y));
 }
 
-float readFloat(XMLNode const& node, wchar_t const* key, float fallback) {
-    XMLAttribute const* a = node.getAttribute(key);
-    return a ? boundedFloat(a->getDouble()) : fallback;
+// A single number key: absent or refused, it keeps value.
+float readNumber(XMLNode const& node, wchar_t const* key, float value, ReadProblems& problems) {
+    readFloat(node, key, value, -kMaxKeyValue, kMaxKeyValue, problems);
+    return value;
 }
 
 }  // namespace
@@ -86,11 +92,11 @@ float catmullRom(float p0, float p1, float p2, float p3, float t) {
 
 // Plain drawer.
 
-GUIWindowDrawer::GUIWindowDrawer(XMLNode const& node) { loadBase(node); }
+GUIWindowDrawer::GUIWindowDrawer(XMLNode const& node, ReadProblems& problems) { loadBase(node, problems); }
 
-void GUIWindowDrawer::loadBase(XMLNode const& node) {
-    rotation = readFloat(node, L"ROTATION", rotation);
-    if (XMLAttribute const* a = node.getAttribute(L"ROT_CENTER_REL")) readRotationCentre(a->getString(), rotationCentre);
+void GUIWindowDrawer::loadBase(XMLNode const& node, ReadProblems& problems) {
+    rotation = readNumber(node, L"ROTATION", rotation, problems);
+    readRotationCentre(node, rotationCentre, problems);
     if (XMLAttribute const* a = node.getAttribute(L"COLOR")) color = colorFromARGB(a->getHex());
 }
 
@@ -98,10 +104,11 @@ GUIWindowDrawer* GUIWindowDrawer::clone() const { return new GUIWindowDrawer(*th
 
 // Colour drawer.
 
-GUIWindowDrawerColor::GUIWindowDrawerColor(XMLNode const& node) : GUIWindowDrawer(node) {
+GUIWindowDrawerColor::GUIWindowDrawerColor(XMLNode const& node, ReadProblems& problems)
+    : GUIWindowDrawer(node, problems) {
     if (XMLAttribute const* a = node.getAttribute(L"COLOR_MIN")) minRange.parse(a->getString());
     if (XMLAttribute const* a = node.getAttribute(L"COLOR_MAX")) maxRange.parse(a->getString());
-    interpolation.speed = readFloat(node, L"SPEED", 1.0f);
+    interpolation.speed = readNumber(node, L"SPEED", 1.0f, problems);
     interpolation.running = true;
     interpolation.start = interpolation.goal = interpolation.current = color;
     interpolation.t = 1.0f;
@@ -140,7 +147,8 @@ void GUIWindowDrawerColor::update(float const& dt) {
 
 // Smooth colour drawer.
 
-GUIWindowDrawerColorCatmull::GUIWindowDrawerColorCatmull(XMLNode const& node) : GUIWindowDrawer(node) {
+GUIWindowDrawerColorCatmull::GUIWindowDrawerColorCatmull(XMLNode const& node, ReadProblems& problems)
+    : GUIWindowDrawer(node, problems) {
     if (XMLAttribute const* a = node.getAttribute(L"COLOR_MIN")) minRange.parse(a->getString());
     if (XMLAttribute const* a = node.getAttribute(L"COLOR_MAX")) maxRange.parse(a->getString());
     GUIFloatRange speedRange{1.0f, 1.0f};
@@ -162,10 +170,11 @@ void GUIWindowDrawerColorCatmull::update(float const& dt) {
 
 // Rotation drawer.
 
-GUIWindowDrawerRotation::GUIWindowDrawerRotation(XMLNode const& node) : GUIWindowDrawer(node) {
+GUIWindowDrawerRotation::GUIWindowDrawerRotation(XMLNode const& node, ReadProblems& problems)
+    : GUIWindowDrawer(node, problems) {
     if (XMLAttribute const* a = node.getAttribute(L"ROTATION_MIN")) minRange.parse(a->getString());
     if (XMLAttribute const* a = node.getAttribute(L"ROTATION_MAX")) maxRange.parse(a->getString());
-    interpolation.speed = readFloat(node, L"ROTATION_SPEED", 1.0f);
+    interpolation.speed = readNumber(node, L"ROTATION_SPEED", 1.0f, problems);
     if (XMLAttribute const* a = node.getAttribute(L"MODE"))
         mode = a->getString() == L"CONST_ROT_SPEED" ? kConstRotSpeed : kStandard;
     interpolation.running = true;
@@ -216,7 +225,8 @@ void GUIWindowDrawerRotation::update(float const& dt) {
 
 // Smooth rotation drawer.
 
-GUIWindowDrawerRotationCatmull::GUIWindowDrawerRotationCatmull(XMLNode const& node) : GUIWindowDrawer(node) {
+GUIWindowDrawerRotationCatmull::GUIWindowDrawerRotationCatmull(XMLNode const& node, ReadProblems& problems)
+    : GUIWindowDrawer(node, problems) {
     if (XMLAttribute const* a = node.getAttribute(L"ROTATION_MIN")) minRange.parse(a->getString());
     if (XMLAttribute const* a = node.getAttribute(L"ROTATION_MAX")) maxRange.parse(a->getString());
     GUIFloatRange speedRange{1.0f, 1.0f};
@@ -241,12 +251,16 @@ void GUIWindowDrawerRotationCatmull::update(float const& dt) {
 }
 
 GUIWindowDrawer* createWindowDrawer(XMLNode const& node) {
+    ReadProblems problems;
     std::wstring const type = node.getAttributeString(L"TYPE", L"");
-    if (type == L"ROTATION") return new GUIWindowDrawerRotation(node);
-    if (type == L"ROTATION_CATMULL") return new GUIWindowDrawerRotationCatmull(node);
-    if (type == L"COLOR") return new GUIWindowDrawerColor(node);
-    if (type == L"COLOR_CATMULL") return new GUIWindowDrawerColorCatmull(node);
-    return new GUIWindowDrawer(node);
+    GUIWindowDrawer* made = nullptr;
+    if (type == L"ROTATION") made = new GUIWindowDrawerRotation(node, problems);
+    else if (type == L"ROTATION_CATMULL") made = new GUIWindowDrawerRotationCatmull(node, problems);
+    else if (type == L"COLOR") made = new GUIWindowDrawerColor(node, problems);
+    else if (type == L"COLOR_CATMULL") made = new GUIWindowDrawerColorCatmull(node, problems);
+    else made = new GUIWindowDrawer(node, problems);
+    if (!problems.empty()) problems.log(L"Drawer", GUISystem::loadingSource(), node.getLine());
+    return made;
 }
 
 }  // namespace Orvex

@@ -9,7 +9,10 @@
 // "COLOR_MIN", "COLOR_MAX" (one or two colours), "SPEED"; rotation drawers "ROTATION_MIN",
 // "ROTATION_MAX" (one or two values), "ROTATION_SPEED", "MODE" ("STANDARD", "CONST_ROT_SPEED").
 //
-// A constant spin keeps its angle in [0, 360) whatever the step (wrapped with fmod).
+// A number beyond kMaxKeyValue (or none at all) keeps the key's default, and so does a centre
+// whose divisor is 0; a drawer's refusals make one log line (createWindowDrawer). A range value
+// beyond it reads as 0. A constant spin keeps its angle in [0, 360) whatever the step (wrapped
+// with fmod).
 //
 // GUIWindowDrawer.cpp: keys, factory, variants; GUIWindowDrawer_draw.cpp: drawing.
 #pragma once
@@ -27,6 +30,7 @@ namespace Orvex {
 class BaseSprite;
 class GUIDrawOptions;
 class GUIWindow;
+class ReadProblems;
 class Texture2D;
 class Texture2DAnimation;
 class XMLNode;
@@ -85,7 +89,7 @@ public:
     D3DXCOLOR color{1.0f, 1.0f, 1.0f, 1.0f};
 
     GUIWindowDrawer() = default;
-    explicit GUIWindowDrawer(XMLNode const& node);
+    GUIWindowDrawer(XMLNode const& node, ReadProblems& problems);
     GUIWindowDrawer(GUIWindowDrawer const&) = default;
     GUIWindowDrawer& operator=(GUIWindowDrawer const&) = delete;
     virtual ~GUIWindowDrawer() = default;
@@ -106,7 +110,7 @@ public:
     void submitLayers(BaseSprite& sprite, std::vector<GUIDrawLayer> const& layers, FRect const& rect) const;
 
 protected:
-    void loadBase(XMLNode const& node);
+    void loadBase(XMLNode const& node, ReadProblems& problems);
 };
 
 class GUIWindowDrawerColor : public GUIWindowDrawer {
@@ -116,7 +120,7 @@ public:
     Interpolation<D3DXCOLOR, float> interpolation;
     bool nextRange = false;
 
-    explicit GUIWindowDrawerColor(XMLNode const& node);
+    GUIWindowDrawerColor(XMLNode const& node, ReadProblems& problems);
     // Starts a new leg at once.
     GUIWindowDrawerColor(GUIWindowDrawerColor const& other);
     GUIWindowDrawer* clone() const override;
@@ -135,7 +139,7 @@ public:
     float t = 0.0f;
     float speed = 1.0f;
 
-    explicit GUIWindowDrawerColorCatmull(XMLNode const& node);
+    GUIWindowDrawerColorCatmull(XMLNode const& node, ReadProblems& problems);
     GUIWindowDrawerColorCatmull(GUIWindowDrawerColorCatmull const&) = default;
     GUIWindowDrawer* clone() const override;
     void update(float const& dt) override;
@@ -152,7 +156,7 @@ public:
     bool nextRange = false;
     int mode = kStandard;
 
-    explicit GUIWindowDrawerRotation(XMLNode const& node);
+    GUIWindowDrawerRotation(XMLNode const& node, ReadProblems& problems);
     // In "STANDARD" mode starts a new leg at once.
     GUIWindowDrawerRotation(GUIWindowDrawerRotation const& other);
     GUIWindowDrawer* clone() const override;
@@ -173,7 +177,7 @@ public:
     float t = 0.0f;
     float speed = 1.0f;
 
-    explicit GUIWindowDrawerRotationCatmull(XMLNode const& node);
+    GUIWindowDrawerRotationCatmull(XMLNode const& node, ReadProblems& problems);
     GUIWindowDrawerRotationCatmull(GUIWindowDrawerRotationCatmull const&) = default;
     GUIWindowDrawer* clone() const override;
     void update(float const& dt) override;

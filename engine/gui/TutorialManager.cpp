@@ -7,7 +7,6 @@
 #include "engine/core/Utils.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
-#include "engine/gui/GUIWindowXml.h"
 #include "engine/gui/TutorialStrip.h"
 #include "engine/render/Texture2DAnimationManager.h"
 

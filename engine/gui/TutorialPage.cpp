@@ -6,7 +6,6 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/gui/GUIWindowXml.h"
 #include "engine/gui/TutorialManager.h"
 #include "engine/gui/TutorialRead.h"
 #include "engine/render/Texture2DAnimation.h"

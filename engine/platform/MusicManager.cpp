@@ -18,23 +18,22 @@ MusicManager& MusicManager::getInstance() {
 
 u32 MusicManager::loadMusic(XMLNode const& node) {
     u32 taken = 0;
-    u32 count = node.getChildCount(L"ENTRY");
-    for (u32 i = 0; i < count; ++i) {
-        XMLNode const* entry = node.getChild(L"ENTRY", static_cast<int>(i));
-        std::wstring name = entry->getAttributeString(L"NAME", std::wstring());
-        XMLProperty const* file = entry->getValue(0);
+    forEachChild(node, L"ENTRY", [&](XMLNode const& entry) {
+        std::wstring name = entry.getAttributeString(L"NAME", std::wstring());
+        XMLProperty const* file = entry.getValue(0);
         if (name.empty() || !file || file->getString().empty()) {
-            logWarning(L"MusicManager: music entry" + atLine(*entry) + L" without NAME or file skipped");
-            continue;
+            logWarning(L"MusicManager: music entry" + atLine(entry) + L" without NAME or file skipped");
+            return true;
         }
         Track track;
         track.file = file->getString();
-        double volume = entry->getAttributeDouble(L"VOLUME", 1.0);
+        double volume = entry.getAttributeDouble(L"VOLUME", 1.0);
         track.volume = std::isfinite(volume) ? std::clamp(volume, 0.0, 1.0) : 1.0;
-        track.loop = entry->getAttributeBool(L"LOOP", true);
+        track.loop = entry.getAttributeBool(L"LOOP", true);
         tracks_[name] = track;
         ++taken;
-    }
+        return true;
+    });
     return taken;
 }
 

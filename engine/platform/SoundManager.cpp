@@ -129,30 +129,29 @@ std::shared_ptr<SoundSample> SoundManager::loadSample(std::wstring const& fileNa
 
 u32 SoundManager::loadSounds(XMLNode const& node) {
     u32 taken = 0;
-    u32 entryCount = node.getChildCount(L"ENTRY");
-    for (u32 i = 0; i < entryCount; ++i) {
-        XMLNode const* entryNode = node.getChild(L"ENTRY", static_cast<int>(i));
-        std::wstring name = entryNode->getAttributeString(L"NAME", std::wstring());
+    forEachChild(node, L"ENTRY", [&](XMLNode const& entryNode) {
+        std::wstring name = entryNode.getAttributeString(L"NAME", std::wstring());
         if (name.empty()) {
-            logWarning(L"SoundManager: sound entry" + atLine(*entryNode) + L" without NAME skipped");
-            continue;
+            logWarning(L"SoundManager: sound entry" + atLine(entryNode) + L" without NAME skipped");
+            return true;
         }
-        double volume = entryNode->getAttributeDouble(L"VOLUME", 1.0);
+        double volume = entryNode.getAttributeDouble(L"VOLUME", 1.0);
         std::vector<std::shared_ptr<SoundSample>> samples;
-        for (u32 v = 0; v < entryNode->getValueCount(); ++v) {
-            std::wstring const& fileName = entryNode->getValue(v)->getString();
+        for (u32 v = 0; v < entryNode.getValueCount(); ++v) {
+            std::wstring const& fileName = entryNode.getValue(v)->getString();
             if (fileName.empty()) continue;
             if (auto sample = loadSample(fileName)) samples.push_back(std::move(sample));
         }
         if (samples.empty()) {
-            logWarning(L"SoundManager: sound \"" + name + L"\"" + atLine(*entryNode) + L" has no usable sample");
-            continue;
+            logWarning(L"SoundManager: sound \"" + name + L"\"" + atLine(entryNode) + L" has no usable sample");
+            return true;
         }
         Entry& entry = entries_[name];
         entry.volume = clampVolume(volume);
         taken += static_cast<u32>(samples.size());
         entry.samples.insert(entry.samples.end(), samples.begin(), samples.end());
-    }
+        return true;
+    });
     return taken;
 }
 

@@ -137,20 +137,20 @@ u32 TastaturLayout::load(XMLNode& node) {
     std::wstring text;
     if (attributeText(node, L"NAME", text) && !text.empty()) name_ = text;
     u32 taken = 0;
-    u32 count = node.getChildCount(L"KEY");
-    for (u32 i = 0; i < count; ++i) {
-        XMLNode* child = node.getChild(L"KEY", static_cast<int>(i));
-        if (!child) continue;
+    u32 i = 0;  // the key's place among the layout's keys
+    forEachChild(node, L"KEY", [&](XMLNode& element) {
+        XMLNode* child = &element;
+        u32 const place = i++;
         std::wstring codeText, keyName;
         long code = -1;
         if (!attributeText(*child, L"CODE", codeText) || !parseCode(codeText, code) || code < 0 || code > 255) {
-            logError(L"Keyboard layout \"" + name_ + L"\": key " + std::to_wstring(i) + L" has no valid CODE (\"" +
+            logError(L"Keyboard layout \"" + name_ + L"\": key " + std::to_wstring(place) + L" has no valid CODE (\"" +
                      codeText + L"\"), skipped");
-            continue;
+            return true;
         }
         if (!attributeText(*child, L"NAME", keyName) || keyName.empty()) {
             logError(L"Keyboard layout \"" + name_ + L"\": key " + std::to_wstring(code) + L" has no NAME, skipped");
-            continue;
+            return true;
         }
         Key key;
         key.name = keyName;
@@ -179,7 +179,8 @@ u32 TastaturLayout::load(XMLNode& node) {
             logWarning(L"Keyboard layout \"" + name_ + L"\": key " + std::to_wstring(code) + L" defined twice");
         setKey(static_cast<u8>(code), key);
         ++taken;
-    }
+        return true;
+    });
     return taken;
 }
 
@@ -302,14 +303,14 @@ TastaturLayoutManager& TastaturLayoutManager::getInstance() {
 u32 TastaturLayoutManager::load(XMLNode& node) {
     u32 read = 0;
     TastaturLayout* marked = nullptr;
-    u32 count = node.getChildCount(L"LAYOUT");
-    for (u32 i = 0; i < count; ++i) {
-        XMLNode* child = node.getChild(L"LAYOUT", static_cast<int>(i));
-        if (!child) continue;
+    u32 i = 0;  // the layout's place in the file
+    forEachChild(node, L"LAYOUT", [&](XMLNode& element) {
+        XMLNode* child = &element;
+        u32 const place = i++;
         std::wstring name;
         if (!attributeText(*child, L"NAME", name) || name.empty()) {
-            logError(L"Keyboard layouts: layout " + std::to_wstring(i) + L" has no NAME, skipped");
-            continue;
+            logError(L"Keyboard layouts: layout " + std::to_wstring(place) + L" has no NAME, skipped");
+            return true;
         }
         auto layout = std::make_unique<TastaturLayout>(name);
         u32 keys = layout->load(*child);
@@ -327,7 +328,8 @@ u32 TastaturLayoutManager::load(XMLNode& node) {
         }
         if (isDefault) marked = stored;
         ++read;
-    }
+        return true;
+    });
     if (marked)
         active_ = marked;
     else if (!active_ && !layouts_.empty())

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "engine/core/NamedObject.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLNode.h"
 #include "engine/render/SplinePoint.h"
 #include "signals/sigslot.h"
@@ -48,7 +49,7 @@ public:
     // Builds the spline from a definition and keeps a copy of it for reload. sourceName (the
     // file the node came from) is named in log lines. With problems given, the refusals go
     // there instead of the log (for readers that report one line per element of their own).
-    explicit Spline(XMLNode& node, std::wstring const& sourceName = L"", std::vector<std::wstring>* problems = nullptr);
+    explicit Spline(XMLNode& node, std::wstring const& sourceName = L"", ReadProblems* problems = nullptr);
 
     // The control points; call rebuildTables after changing them.
     std::vector<SplinePoint>& getControlPoints() { return points_; }
@@ -81,18 +82,18 @@ public:
 
     // Applies a node's control-point keys to a point (only what the node names changes; see
     // SplinePointKeys.h). Refused values are added to problems when given.
-    static void readSplinePoint(SplinePoint& point, XMLNode const& node, std::vector<std::wstring>* problems = nullptr);
+    static void readSplinePoint(SplinePoint& point, XMLNode const& node, ReadProblems* problems = nullptr);
     // Sets the bits listed under "SET", then clears those under "UNSET"; a value k sets bit
     // k mod 32. Negative values are refused.
-    static void readFlags(u32& flags, XMLNode const& node, std::vector<std::wstring>* problems = nullptr);
+    static void readFlags(u32& flags, XMLNode const& node, ReadProblems* problems = nullptr);
 
     sigslot::signal1<Spline&> changed;
 
 private:
     // Reads a definition into this spline (points, loop, average), depth counting averages.
-    void readDefinition(XMLNode const& node, u32 depth, std::vector<std::wstring>& problems);
-    void readAverage(XMLNode const& average, u32 depth, std::vector<std::wstring>& problems, bool& complete);
-    void importAse(XMLNode const& node, SplinePointKeys const& defaults, std::vector<std::wstring>& problems);
+    void readDefinition(XMLNode const& node, u32 depth, ReadProblems& problems);
+    void readAverage(XMLNode const& average, u32 depth, ReadProblems& problems, bool& complete);
+    void importAse(XMLNode const& node, SplinePointKeys const& defaults, ReadProblems& problems);
     void computeDirections(u32 extension);
 
     std::vector<SplinePoint> points_;

@@ -3,20 +3,19 @@
 
 #include <cmath>
 
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLNode.h"
 
 namespace Orvex {
 
 namespace {
 
-using Problems = std::vector<std::wstring>;
-
-void note(Problems* problems, std::wstring const& what) {
-    if (problems) problems->push_back(what);
+void note(ReadProblems* problems, std::wstring const& what) {
+    if (problems) problems->add(what);
 }
 
 // Up to count numbers of an attribute, or the keys of a child element of that name.
-void readNumbers(XMLNode const& node, wchar_t const* key, u32 count, bool* has, float* values, Problems* problems) {
+void readNumbers(XMLNode const& node, wchar_t const* key, u32 count, bool* has, float* values, ReadProblems* problems) {
     static wchar_t const* const kXYZW[] = {L"X", L"Y", L"Z", L"W"};
     auto take = [&](XMLProperty const& property, u32 i) {
         float const read = property.getFloat();
@@ -53,7 +52,7 @@ TypeWord const kTypes[] = {
 
 }  // namespace
 
-void SplinePointKeys::read(XMLNode const& node, Problems* problems) {
+void SplinePointKeys::read(XMLNode const& node, ReadProblems* problems) {
     readNumbers(node, L"POSITION", 3, hasPosition_, position_, problems);
     readNumbers(node, L"USERDATA", 4, hasUserData_, userData_, problems);
     if (XMLNode const* flag = node.getChild(L"FLAG")) readFlags(*flag, problems);
@@ -88,7 +87,7 @@ void SplinePointKeys::read(XMLNode const& node, Problems* problems) {
     }
 }
 
-void SplinePointKeys::readFlags(XMLNode const& flag, Problems* problems) {
+void SplinePointKeys::readFlags(XMLNode const& flag, ReadProblems* problems) {
     auto collect = [&](wchar_t const* list, bool set) {
         XMLNode const* child = flag.getChild(list);
         if (!child) return;

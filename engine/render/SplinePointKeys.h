@@ -16,16 +16,17 @@
 
 namespace Orvex {
 
+class ReadProblems;
 class XMLNode;
 
 class SplinePointKeys {
 public:
     SplinePointKeys() = default;
-    SplinePointKeys(XMLNode const& node, std::vector<std::wstring>* problems) { read(node, problems); }
+    SplinePointKeys(XMLNode const& node, ReadProblems* problems) { read(node, problems); }
 
-    void read(XMLNode const& node, std::vector<std::wstring>* problems);
+    void read(XMLNode const& node, ReadProblems* problems);
     // Only the "SET" and "UNSET" lists of a "FLAG" element.
-    void readFlags(XMLNode const& flag, std::vector<std::wstring>* problems);
+    void readFlags(XMLNode const& flag, ReadProblems* problems);
     void apply(SplinePoint& point) const;
     void applyFlags(u32& flags) const { flags = (flags | setFlags_) & ~clearFlags_; }
 

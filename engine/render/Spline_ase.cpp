@@ -11,7 +11,7 @@
 
 namespace Orvex {
 
-void Spline::importAse(XMLNode const& node, SplinePointKeys const& defaults, std::vector<std::wstring>& problems) {
+void Spline::importAse(XMLNode const& node, SplinePointKeys const& defaults, ReadProblems& problems) {
     std::wstring const fileName = node.getAttributeString(L"CREATE_FROM_ASE", L"");
     float factor[3] = {1.0f, 1.0f, 1.0f};
     float displace[3] = {0.0f, 0.0f, 0.0f};
@@ -25,7 +25,7 @@ void Spline::importAse(XMLNode const& node, SplinePointKeys const& defaults, std
             if (std::isfinite(read))
                 values[i] = read;
             else
-                problems.push_back(std::wstring(L"\"") + key + L"\" is not a finite number");
+                problems.add(std::wstring(L"\"") + key + L"\" is not a finite number");
         }
         for (u32 i = given; i < 3 && given > 0; ++i) values[i] = values[0];
     };
@@ -36,13 +36,13 @@ void Spline::importAse(XMLNode const& node, SplinePointKeys const& defaults, std
 
     File file(L"ASE Spline Data");
     if (!file.open(fileName, L"DEFAULT")) {
-        problems.push_back(L"ASE file \"" + fileName + L"\" not found");
+        problems.add(L"ASE file \"" + fileName + L"\" not found");
         return;
     }
     AseReadResult result;
     readAseVertices(file.readText(), shape, withInterpolated, kMaxControlPoints, result);
     logAseProblems(result, fileName);
-    if (!result.shapeFound) problems.push_back(L"no shape \"" + shape + L"\" in \"" + fileName + L"\", read all shapes");
+    if (!result.shapeFound) problems.add(L"no shape \"" + shape + L"\" in \"" + fileName + L"\", read all shapes");
 
     bool const hadPoints = !points_.empty();
     for (AseVertex const& vertex : result.vertices) {
@@ -58,7 +58,7 @@ void Spline::importAse(XMLNode const& node, SplinePointKeys const& defaults, std
         float const z = vertex.y * factor[1] + displace[1];
         float const y = vertex.z * factor[2] + displace[2];
         if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
-            problems.push_back(L"ASE vertex " + std::to_wstring(vertex.index) + L" out of range after scaling");
+            problems.add(L"ASE vertex " + std::to_wstring(vertex.index) + L" out of range after scaling");
             continue;
         }
         target->position[0] = x;

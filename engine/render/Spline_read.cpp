@@ -8,45 +8,19 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/core/Logger.h"
 #include "engine/render/Spline.h"
 #include "engine/render/SplinePointKeys.h"
 
 namespace Orvex {
 
-namespace {
-
-using Problems = std::vector<std::wstring>;
-
-// Reads a finite float into value; a value that is not finite is refused.
-void readFinite(XMLProperty const& property, float& value, wchar_t const* key, Problems& problems) {
-    float const read = property.getFloat();
-    if (std::isfinite(read))
-        value = read;
-    else
-        problems.push_back(std::wstring(L"\"") + key + L"\" is not a finite number");
-}
-
-// at: the line of the spline's element.
-void logProblems(Problems const& problems, std::wstring const& name, std::wstring const& source, u32 at) {
-    if (problems.empty()) return;
-    std::wstring line = L"Spline \"" + name + L"\"";
-    if (!source.empty()) line += L" in \"" + source + L"\"";
-    line += atLine(at) + L": " + problems.front();
-    if (problems.size() > 1) line += L" (" + std::to_wstring(problems.size() - 1) + L" further problems)";
-    logError(line + L"; skipped");
-}
-
-}  // namespace
-
-Spline::Spline(XMLNode& node, std::wstring const& sourceName, Problems* problemsOut)
+Spline::Spline(XMLNode& node, std::wstring const& sourceName, ReadProblems* problemsOut)
     : NamedObject(node), hasDefinition_(1), definition_(node), sourceName_(sourceName) {
-    Problems problems;
+    ReadProblems problems;
     readDefinition(node, 0, problems);
     if (problemsOut)
-        problemsOut->insert(problemsOut->end(), problems.begin(), problems.end());
-    else
-        logProblems(problems, getName(), sourceName_, node.getLine());
+        problemsOut->absorb(problems);
+    else if (!problems.empty())
+        problems.log(L"Spline \"" + getName() + L"\"", sourceName_, node.getLine());
 }
 
 void Spline::setDefinition(XMLNode const& node, std::wstring const& sourceName) {
@@ -68,19 +42,19 @@ void Spline::reload() {
     rebuildTables();
 }
 
-void Spline::readSplinePoint(SplinePoint& point, XMLNode const& node, Problems* problems) {
+void Spline::readSplinePoint(SplinePoint& point, XMLNode const& node, ReadProblems* problems) {
     SplinePointKeys(node, problems).apply(point);
 }
 
-void Spline::readFlags(u32& flags, XMLNode const& node, Problems* problems) {
+void Spline::readFlags(u32& flags, XMLNode const& node, ReadProblems* problems) {
     SplinePointKeys keys;
     keys.readFlags(node, problems);
     keys.applyFlags(flags);
 }
 
-void Spline::readDefinition(XMLNode const& node, u32 depth, Problems& problems) {
+void Spline::readDefinition(XMLNode const& node, u32 depth, ReadProblems& problems) {
     if (depth > kMaxAverageDepth) {
-        problems.push_back(L"averages nested deeper than " + std::to_wstring(kMaxAverageDepth));
+        problems.add(L"averages nested deeper than " + std::to_wstring(kMaxAverageDepth));
         rebuildTables();
         return;
     }
@@ -103,7 +77,7 @@ void Spline::readDefinition(XMLNode const& node, u32 depth, Problems& problems) 
     for (auto const& child : node.children()) {
         if (child->getName() != L"CONTROLPOINT") continue;
         if (points_.size() >= kMaxControlPoints) {
-            if (!full) problems.push_back(L"more than " + std::to_wstring(kMaxControlPoints) + L" control points");
+            if (!full) problems.add(L"more than " + std::to_wstring(kMaxControlPoints) + L" control points");
             full = true;
             continue;
         }
@@ -130,7 +104,7 @@ void Spline::readDefinition(XMLNode const& node, u32 depth, Problems& problems) 
     rebuildTables();
 }
 
-void Spline::readAverage(XMLNode const& average, u32 depth, Problems& problems, bool& complete) {
+void Spline::readAverage(XMLNode const& average, u32 depth, ReadProblems& problems, bool& complete) {
     XMLNode const* first = average.getChild(L"SPLINE1");
     XMLNode const* second = average.getChild(L"SPLINE2");
     complete = first && second;
@@ -153,16 +127,16 @@ void Spline::readAverage(XMLNode const& average, u32 depth, Problems& problems, 
             count = words.get(1)->getInt();
     }
     if (count < 0) {
-        problems.push_back(L"negative \"NUMPTS\"");
+        problems.add(L"negative \"NUMPTS\"");
         count = 0;
     }
     if (count > static_cast<long long>(kMaxControlPoints)) {
-        problems.push_back(L"\"NUMPTS\" above " + std::to_wstring(kMaxControlPoints));
+        problems.add(L"\"NUMPTS\" above " + std::to_wstring(kMaxControlPoints));
         count = kMaxControlPoints;
     }
     bool const takeFirst = average.getAttributeBool(L"TAKE_FIRST_AS_DEFAULT", true);
     float distScale = 1.0f;
-    if (XMLAttribute const* scale = average.getAttribute(L"DIST_SCALE")) readFinite(*scale, distScale, L"DIST_SCALE", problems);
+    readFloat(average, L"DIST_SCALE", distScale, problems);
     bool const saveDist = average.getAttributeBool(L"SAVE_DIST", false);
 
     points_.clear();

@@ -1,6 +1,7 @@
 // The texture list: lookups by name, adding with references, and loading texture lists.
 #include "engine/render/TextureManager.h"
 
+#include "engine/core/NamedObjectList.h"
 #include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "engine/render/TextureSettings.h"
@@ -44,37 +45,29 @@ bool TextureManager::addTexture(NamedObject* object, bool const& adopt) {
     return true;
 }
 
-void TextureManager::releaseAll() {
-    std::vector<Texture2D*> textures;
-    textures.swap(textures_);
-    for (Texture2D* texture : textures)
-        if (texture) texture->release();
-}
+void TextureManager::releaseAll() { Orvex::releaseAll(textures_); }
 
 void TextureManager::loadTextures(XMLNode& node, TextureLoadParams params) {
-    u32 const count = node.getChildCount(L"TEXTUR2D");
-    for (u32 i = 0; i < count; ++i) {
-        XMLNode* child = node.getChild(L"TEXTUR2D", static_cast<int>(i));
-        if (!child) continue;
-        if (findTexture(child->getAttributeString(L"NAME", L""))) continue;
+    forEachChild(node, L"TEXTUR2D", [&](XMLNode& child) {
+        if (findTexture(child.getAttributeString(L"NAME", L""))) return true;
         Texture2D* texture = new Texture2D();
         suspendForLoad(*texture);
-        if (!texture->loadFromXML(*child, params)) {
+        if (!texture->loadFromXML(child, params)) {
             texture->release();
-            continue;
+            return true;
         }
         addTexture(texture, false);
-        u32 const partCount = child->getChildCount(L"TEX_PART");
-        for (u32 j = 0; j < partCount; ++j) {
-            XMLNode* partNode = child->getChild(L"TEX_PART", static_cast<int>(j));
-            if (!partNode || findTexture(partNode->getAttributeString(L"NAME", L""))) continue;
+        forEachChild(child, L"TEX_PART", [&](XMLNode& partNode) {
+            if (findTexture(partNode.getAttributeString(L"NAME", L""))) return true;
             Texture2D* part = new Texture2D();
             suspendForLoad(*part);
-            if (part->loadPart(*partNode, texture)) addTexture(part, false);
+            if (part->loadPart(partNode, texture)) addTexture(part, false);
             part->release();
-        }
+            return true;
+        });
         texture->release();
-    }
+        return true;
+    });
 }
 
 }  // namespace Orvex

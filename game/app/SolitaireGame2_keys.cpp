@@ -86,7 +86,7 @@ bool SolitaireGame2::writePreviewPicture() {
     camera_->setRelativeRect(preview);
     camera_->setSecondRect(Orvex::FRect((second.left - view.left) * fx, (second.top - view.top) * fy,
                                         (second.right - view.left) * fx, (second.bottom - view.top) * fy));
-    camera_->fitContent(cards_->tableRect, 0.0f);
+    camera_->fitContent(cards_->getTableRect(), 0.0f);
     // 3. Cards and piles, drawn into the target at once.
     int const frames = renderer_->getRenderFrames();
     renderer_->setRenderFrames(5);
@@ -94,7 +94,7 @@ bool SolitaireGame2::writePreviewPicture() {
     camera_->setViewRect(view);
     camera_->setRelativeRect(relative);
     camera_->setSecondRect(second);
-    camera_->fitContent(cards_->tableRect, 0.0f);
+    camera_->fitContent(cards_->getTableRect(), 0.0f);
     // 5-7. The target's picture in system memory, saved.
     bool written = false;
     IDirect3DDevice9* device = d3d_->getDevice();

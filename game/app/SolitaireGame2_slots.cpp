@@ -85,7 +85,7 @@ void SolitaireGame2::onDisplaySizeChanged(unsigned long const&, unsigned long co
     camera_->setRelativeRect(window);
     camera_->setSecondRect(innerTableRect(window));
     // The card manager lays its table out again in the camera it plays with.
-    if (SolitaireCamera* camera = cards_->getCamera()) camera->fitContent(cards_->tableRect, 0.0f);
+    if (SolitaireCamera* camera = cards_->getCamera()) camera->fitContent(cards_->getTableRect(), 0.0f);
 }
 
 void SolitaireGame2::ignoreCount(unsigned long const&) {}

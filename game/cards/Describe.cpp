@@ -1,11 +1,10 @@
 // Tooltip texts of cards and piles.
 #include "game/cards/Describe.h"
 
-#include "engine/core/engine/OrvexEngine.h"
-#include "engine/gui/LanguageManager.h"
 #include "game/cards/Anordnung.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenstapel.h"
+#include "game/cards/LanguageText.h"
 #include "game/cards/RuleMatching.h"
 #include "game/cards/RuleWords.h"
 #include "port/crt/crt.h"
@@ -16,12 +15,6 @@ namespace {
 
 // Free capacities shown as a number; more room than a suit's run is not worth a line.
 constexpr int kMaxShownRoom = 13;
-
-std::wstring text(std::wstring const& id) {
-    Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
-    if (!engine || !engine->getLanguage()) return std::wstring();
-    return engine->getLanguage()->getText(id);
-}
 
 void append(std::wstring& out, std::wstring const& part) {
     if (part.empty()) return;
@@ -46,7 +39,7 @@ std::wstring acceptedText(PileRules const& rules, int colourRule, int valueRule,
             names += valueRuleText(values[i]);
         }
     }
-    return text(L"AKZEPTIERT") + names;
+    return languageText(L"AKZEPTIERT") + names;
 }
 
 }  // namespace
@@ -59,7 +52,7 @@ void describe(Karte& card, std::wstring& out, bool withPile, bool withAccepted, 
     if (!card.isFaceUp() || card.suit == Karte::kSuitExtra) return;
     append(out, colourRuleText(card.suit) + L" " + valueRuleText(card.value));
     if (!pile) return;
-    append(out, text(pile->canPickCard(&card) ? L"VERSCHIEBBAR" : L"NICHT_VERSCHIEBBAR"));
+    append(out, languageText(pile->canPickCard(&card) ? L"VERSCHIEBBAR" : L"NICHT_VERSCHIEBBAR"));
     if (card.backLinks.empty() && withAccepted && withNext)
         append(out, acceptedText(pile->rules, pile->rules.acceptColourRule, pile->rules.acceptValueRule, card.suit,
                                  card.value));
@@ -68,12 +61,12 @@ void describe(Karte& card, std::wstring& out, bool withPile, bool withAccepted, 
 void describe(Kartenstapel& pile, std::wstring& out, bool withAccepted, bool) {
     out.clear();
     pile.descriptionDirty = false;
-    append(out, text(pile.getTypeName()));
+    append(out, languageText(pile.getTypeName()));
     int const count = static_cast<int>(pile.getCardsWithLinked().size());
-    append(out, msvc::format(text(count == 1 ? L"KARTENSTAPELSIZE_EZ" : L"KARTENSTAPELSIZE"), count));
+    append(out, msvc::format(languageText(count == 1 ? L"KARTENSTAPELSIZE_EZ" : L"KARTENSTAPELSIZE"), count));
     int const room = pile.getRootArrangement() ? pile.freeCapacity(true) : -1;
     if (room >= 0 && room <= kMaxShownRoom)
-        append(out, msvc::format(text(room == 1 ? L"KARTENSTAPELRESTSIZE_EZ" : L"KARTENSTAPELRESTSIZE"), room));
+        append(out, msvc::format(languageText(room == 1 ? L"KARTENSTAPELRESTSIZE_EZ" : L"KARTENSTAPELRESTSIZE"), room));
     if (!withAccepted || room == 0) return;
     std::vector<Karte*> const top = pile.collectFreeCards();
     if (top.empty())

@@ -23,15 +23,6 @@ constexpr ParamWord kParamWords[] = {
     {L"ADD_ROT", kFlyAddRotation},   {L"MULT_SCALE", kFlyMultScale},
 };
 
-// A finite number within [low, high]; otherwise the field keeps its value and a problem is noted.
-void readBounded(Orvex::XMLNode const& node, std::wstring_view key, float& value, float low, float high,
-                 ReadProblems& problems) {
-    float read = value;
-    readFloat(node, key, read, problems);
-    if (read >= low && read <= high) value = read;
-    else problems.add(L"\"" + std::wstring(key) + L"\" lies outside its range", node.getLine());
-}
-
 int readParams(std::wstring const& text) {
     int bits = 0;
     std::size_t at = 0;
@@ -47,12 +38,12 @@ int readParams(std::wstring const& text) {
 
 FlyStep readStep(Orvex::XMLNode const& node, ReadProblems& problems) {
     FlyStep step;
-    readBounded(node, L"WAIT_TIMER_MAX", step.waitTimerMax, 0.0f, FlySpline::kMaxSeconds, problems);
+    readFloat(node, L"WAIT_TIMER_MAX", step.waitTimerMax, 0.0f, FlySpline::kMaxSeconds, problems);
     float constant = 0.0f;
     readFloat(node, L"CONSTANT_END_TIME", constant, problems);
     step.constantEndTime = constant != 0.0f;
-    readBounded(node, L"ALONG_SPEED", step.alongSpeed, FlySpline::kMinSpeed, 1.0e6f, problems);
-    readBounded(node, L"TO_SPEED", step.toSpeed, FlySpline::kMinSpeed, 1.0e6f, problems);
+    readFloat(node, L"ALONG_SPEED", step.alongSpeed, FlySpline::kMinSpeed, 1.0e6f, problems);
+    readFloat(node, L"TO_SPEED", step.toSpeed, FlySpline::kMinSpeed, 1.0e6f, problems);
     if (std::wstring const* params = attributeText(node, L"PARAMS")) step.params = readParams(*params);
     for (Orvex::XMLNode const* child : node.children()) {
         if (child->getName() != L"CONTROL_POINT") continue;
@@ -76,7 +67,7 @@ FlyStep readStep(Orvex::XMLNode const& node, ReadProblems& problems) {
 FlySpline::FlySpline(Orvex::XMLNode& node, std::wstring const& sourceName) : Orvex::NamedObject(node) {
     ReadProblems problems;
     readBool(node, L"USE_MODULO", useModulo);
-    readBounded(node, L"START_AT_PARAM_LAST", startAtParam, 0.0f, kMaxSeconds, problems);
+    readFloat(node, L"START_AT_PARAM_LAST", startAtParam, 0.0f, kMaxSeconds, problems);
     for (Orvex::XMLNode const* child : node.children()) {
         if (child->getName() != L"KARTEN_FLY_SPLINE") continue;
         if (steps.size() >= kMaxSteps) {

@@ -35,7 +35,7 @@ namespace {
 Orvex::Spline* makePath(FlyStep const& step, Kartenmanager const& manager) {
     auto* path = new Orvex::Spline();
     SolitaireCamera const* camera = manager.getCamera();
-    Orvex::FRect const& table = manager.tableRect;
+    Orvex::FRect const& table = manager.getTableRect();
     for (FlyControlPoint const& control : step.points) {
         D3DXVECTOR2 const at = camera ? camera->relativeToWorld(control.x, control.y, true)
                                       : D3DXVECTOR2(table.left + (table.right - table.left) * control.x,

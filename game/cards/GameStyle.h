@@ -108,8 +108,10 @@ public:
     unsigned bestCombo = 0;
     int priceWildcard = 10000;
     int priceJoker = 25000;
-    int mouseControlMode = 0;  // 1: pairs (two clicks)
-    int tipStyle = 0;          // 1: hints on cards only
+    int mouseControlMode = 0;  // kMouseControlPairs: pairs (two clicks)
+    int tipStyle = 0;          // kTipCardsOnly: hints on cards only
+    static constexpr int kMouseControlPairs = 1;  // "MOUSE_CONTROL_MODE" "PAIRS"
+    static constexpr int kTipCardsOnly = 1;       // "SHOW_TIP_STYLE" "ONLY_CARDS_NOT_STAPEL"
 
 private:
     float factorFor(unsigned count) const;

@@ -13,22 +13,11 @@ namespace Solitaire {
 
 namespace {
 
-// A finite float within [-limit, limit].
-void readBounded(Orvex::XMLNode const& node, wchar_t const* key, float limit, float& value, ReadProblems& problems) {
-    float read = value;
-    readFloat(node, key, read, problems);
-    if (std::fabs(read) <= limit) {
-        value = read;
-        return;
-    }
-    std::wstring const bound = std::to_wstring(static_cast<long long>(limit));
-    problems.add(L"\"" + std::wstring(key) + L"\" lies outside -" + bound + L".." + bound, node.getLine());
-}
-
 // Points: the long key when present, else the alias.
 void readPoints(Orvex::XMLNode const& node, wchar_t const* key, wchar_t const* alias, float& value,
                 ReadProblems& problems) {
-    readBounded(node, node.getAttribute(key) || !alias ? key : alias, GameStyle::kMaxPoints, value, problems);
+    float const limit = GameStyle::kMaxPoints;
+    readFloat(node, node.getAttribute(key) || !alias ? key : alias, value, -limit, limit, problems);
 }
 
 void readCount(Orvex::XMLNode const& node, wchar_t const* key, unsigned& value, ReadProblems& problems) {
@@ -71,11 +60,11 @@ void GameStyle::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     readPoints(node, L"WIN", nullptr, winBonus, problems);
     readPoints(node, L"MISCHEN_PENALTY", L"MISCHEN", mischenPoints, problems);
     readPoints(node, L"TIPP_PENALTY", L"TIPP", tippPoints, problems);
-    readBounded(node, L"MULTIPLIER_BONUS", kMaxMultiplierBonus, multiplierBonus, problems);
+    readFloat(node, L"MULTIPLIER_BONUS", multiplierBonus, -kMaxMultiplierBonus, kMaxMultiplierBonus, problems);
     readCount(node, L"MIN_MULTIPLIERS_FOR_BONUS", minMultipliers, problems);
     readCount(node, L"MAX_MULTIPLIERS_FOR_BONUS", maxMultipliers, problems);
     readBool(node, L"AUTO_MULTIPLIER", autoMultiplier);
-    readBounded(node, L"SCORE_DOWN_MULTIPLIER", kMaxPoints, scoreDownMultiplier, problems);
+    readFloat(node, L"SCORE_DOWN_MULTIPLIER", scoreDownMultiplier, -kMaxPoints, kMaxPoints, problems);
     // Any negative maximum is no limit.
     readInt(node, L"MAX_WILDCARDS", maxWildcards, -kMaxCount, kMaxCount, problems);
     readInt(node, L"MAX_JOKERS", maxJokers, -kMaxCount, kMaxCount, problems);
@@ -86,9 +75,9 @@ void GameStyle::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     readPoints(node, L"START_SCORE", nullptr, startScore, problems);
     readBool(node, L"CAN_REMOVE_TOP_CARDS_ONLY", canRemoveTopCardsOnly);
     // The words compare exactly; any other word is the normal mode.
-    if (std::wstring const* word = attributeText(node, L"MOUSE_CONTROL_MODE")) mouseControlMode = *word == L"PAIRS";
+    if (std::wstring const* word = attributeText(node, L"MOUSE_CONTROL_MODE")) mouseControlMode = *word == L"PAIRS" ? kMouseControlPairs : 0;
     if (std::wstring const* word = attributeText(node, L"SHOW_TIP_STYLE"))
-        tipStyle = *word == L"ONLY_CARDS_NOT_STAPEL";
+        tipStyle = *word == L"ONLY_CARDS_NOT_STAPEL" ? kTipCardsOnly : 0;
 
     if (Orvex::XMLNode const* soundNode = node.getChild(L"SOUNDS")) {
         for (int i = 0; i < kSoundCount; ++i)

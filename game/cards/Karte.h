@@ -31,6 +31,7 @@
 
 #include "engine/gui/Interpolation.h"
 #include "game/cards/KartenObjekt.h"
+#include "game/cards/PileWords.h"
 #include "port/d3dx9/d3dx9math.h"
 
 namespace Orvex {
@@ -217,7 +218,7 @@ public:
     Orvex::Texture2D* getShapeTexture() override;
     float getRenderOrder() override { return renderOrder; }
 
-    int goalKind = 0;
+    int goalKind = kGoalNone;  // the GoalKind of its pile when the table was last resolved
     std::vector<Karte*> links;
     std::vector<Karte*> backLinks;
     std::vector<D3DXVECTOR2> linkOffsets;

@@ -49,12 +49,12 @@ void Kartenmanager::resetFields() {
     gameName.clear();
     gameStyleName.clear();
     deckSize = 52;
-    deckColourRule = 9;
-    deckValueRules[0] = deckValueRules[1] = 17;
+    deckColourRule = kColourAlles;
+    deckValueRules[0] = deckValueRules[1] = kValueAlles;
     alternateCardCreation = false;
     extraCardCount = extraCardType = 0;
     hintIndex = 0;
-    gameStatus = 0;
+    gameStatus = kGameRunning;
     gameEndSent = false;
     resolutionPending = true;
     resolutionDelay = -1.0f;
@@ -65,7 +65,7 @@ void Kartenmanager::resetFields() {
     tableauPileCount = emptyTableauPileCount = tableauCardsAtStart = tableauCardCount = 0;
     wildcardList.clear();
     jokerList.clear();
-    showPileType = removeSourcePileType = 3;
+    showPileType = removeSourcePileType = kPileTableau;
     removeTargetPileName = shufflePileName = L"STAPEL_ABLAGE";
     specialPileName.clear();
     specialPileWasEmpty = false;

@@ -55,7 +55,9 @@
 #include "engine/render/FRect.h"
 #include "game/cards/HintRecord.h"
 #include "game/cards/Karte.h"
+#include "game/cards/PileWords.h"
 #include "game/cards/RenderObjekt.h"
+#include "game/cards/RuleWords.h"
 #include "game/cards/UndoObjekt.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
@@ -87,6 +89,21 @@ enum ClickMode : int {
     kClickRemove = 2,   // the next click on a face-up card removes it
     kClickShuffle = 3,  // carried out at once
     kClickUndo = 4,     // a free undo step, carried out at once
+};
+
+// Where the game stands; a running-game save carries it as "GAMESTATUS".
+enum GameStatus : signed char {
+    kGameLost = -1,
+    kGameRunning = 0,
+    kGameWon = 1,
+};
+
+// What pickAt finds under a point, as bits: a card, a pile, or both for a card on a pile.
+enum PickHit : int {
+    kPickNothing = 0,
+    kPickCard = 1,
+    kPickPile = 2,
+    kPickCardOnPile = kPickCard | kPickPile,
 };
 
 // The record sent with the game-end signal.
@@ -253,8 +270,10 @@ public:
     float getScore() const { return score + bonusScore; }
     float getScorePlus() const { return score; }
     float getScoreMinus() const { return bonusScore; }
-    // The score and the balance as shown: they follow the real ones frame by frame.
+    // The score and the balance as shown: they follow the real ones frame by frame, the score in
+    // two parts that follow score and bonusScore.
     float getLevelScore() const { return shownScorePlus + shownScoreMinus; }
+    float getShownScorePlus() const { return shownScorePlus; }
     float getPointsReference() const { return shownBalance; }
     float getPointsBalance() const { return pointsBalance; }
     // Cards left on the tableau (the game-end record's remaining cards).
@@ -303,7 +322,10 @@ public:
     // The tick clock (ms); empty restores GetTickCount. Tests drive time with it.
     void setClock(std::function<Orvex::u32()> clock) { clock_ = std::move(clock); }
     Orvex::u32 now() const;
+    // The card picked up and carried (null when nothing is held); the cards chosen in the
+    // two-click mode.
     Karte* getHeldCard() const { return heldCard; }
+    std::vector<Karte*> const& getSelectedCards() const { return selectedCards; }
 
     // ---- Moves, update and feedback (Kartenmanager_update.cpp) ----
     // Lays the run on target (taking it from source, when given); counts and effects.
@@ -318,8 +340,19 @@ public:
     bool isPointerCardOnPositionedPile() const;
     int getHintMarkFlags(Karte const* card) const;
     bool isGameEndShown() const { return gameEndSent; }
-    // Plays a sound of the game style after a delay (seconds of real time).
+    // The hover feedback: the face-up card under the pointer while nothing is held; the pile a
+    // carried run is over and the card there that its mark went to (null without one).
+    Karte* getPointerCard() const { return pointerCard; }
+    Kartenstapel* getHoverPile() const { return hoverPile; }
+    Karte* getHoverCard() const { return hoverCard; }
+    // Plays a sound of the game style after a delay (seconds of real time); the sounds waiting,
+    // in the order queued.
     void queueSound(float delay, std::wstring const& name);
+    struct DelayedSound {
+        float delay;
+        std::wstring name;
+    };
+    std::vector<DelayedSound> const& getDelayedSounds() const { return delayedSounds; }
 
     // ---- Resolution and game end (Kartenmanager_resolve.cpp) ----
     // Passes of the resolution: each may open or collect something; more than this means data
@@ -339,7 +372,8 @@ public:
 
     // ---- Render queue, picking, powers, sounds (Kartenmanager_pick.cpp) ----
     void queueRender(RenderContext const& context, RenderQueue& queue);
-    // 0 nothing, 1 a card without a pile, 3 a card on a pile, 2 a pile alone.
+    // The PickHit bits: kPickNothing, kPickCard (a card without a pile), kPickCardOnPile, or
+    // kPickPile (a pile alone).
     int pickAt(D3DXVECTOR2 const& query, Karte*& card, Kartenstapel*& pile,
                std::vector<Karte*> const& excluded = {});
     int pickDropTarget(D3DXVECTOR2 const& query, Karte*& card, Kartenstapel*& pile,
@@ -350,7 +384,10 @@ public:
     void setGameStyle(GameStyle* gameStyle);
     GameStyle* getGameStyle() const { return gameStyle_; }
     void playSound(int sound);
+    // The camera the table is seen and picked through: startGame sets it; null detaches it
+    // (the update then does nothing).
     SolitaireCamera* getCamera() const { return camera; }
+    void setCamera(SolitaireCamera* tableCamera) { camera = tableCamera; }
 
     std::vector<Karte*> cards;         // one reference each
     std::vector<Kartenstapel*> piles;  // one reference each
@@ -366,13 +403,13 @@ public:
     std::wstring gameName;
     std::wstring gameStyleName;  // "GAMESTYLE", for the style settings
     int deckSize = 52;
-    int deckColourRule = 9;
-    int deckValueRules[2] = {17, 17};
+    int deckColourRule = kColourAlles;
+    int deckValueRules[2] = {kValueAlles, kValueAlles};
     bool alternateCardCreation = false;
     int extraCardCount = 0;
     int extraCardType = 0;
     int hintIndex = 0;
-    signed char gameStatus = 0;
+    GameStatus gameStatus = kGameRunning;
     bool gameEndSent = false;
     bool resolutionPending = true;
     float resolutionDelay = -1.0f;
@@ -391,8 +428,8 @@ public:
     int tableauCardCount = 0;
     std::vector<std::pair<int, int>> wildcardList;
     std::vector<std::pair<int, int>> jokerList;
-    int showPileType = 3;
-    int removeSourcePileType = 3;
+    int showPileType = kPileTableau;
+    int removeSourcePileType = kPileTableau;
     std::wstring removeTargetPileName = L"STAPEL_ABLAGE";
     std::wstring shufflePileName = L"STAPEL_ABLAGE";
     std::wstring specialPileName;
@@ -409,7 +446,8 @@ public:
     // Arranging, undo and the click actions do nothing of their own while it is set.
     bool bypass = false;
 
-    // Play state.
+private:
+    // Play state, read through the getters above.
     SolitaireCamera* camera = nullptr;
     std::wstring seedText;
     float shownScorePlus = 0.0f, shownScoreMinus = 0.0f, shownBalance = 0.0f;
@@ -432,13 +470,8 @@ public:
     Kartenstapel* hoverPile = nullptr;
     KartenObjekt* tooltipObject = nullptr;
     std::wstring tooltipText;
-    struct DelayedSound {
-        float delay;
-        std::wstring name;
-    };
     std::vector<DelayedSound> delayedSounds;
 
-private:
     Kartenmanager();
     void releaseAll();
     void resetFields();
@@ -466,7 +499,8 @@ private:
     void onComboEnded(unsigned const& combo);
     void onNewBestCombo(unsigned const& combo);
     void spawnPoints(float const& delta);
-    // Steps 4 to 6 of a save; again replaces the current step's records instead.
+    // The records of a save, taken after its resolution and update: the base, the manager's own,
+    // every card's and every pile's; again replaces the current step's records instead.
     void recordStep(bool again);
 
     GameStyle* gameStyle_ = nullptr;  // counted

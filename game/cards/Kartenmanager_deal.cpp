@@ -75,7 +75,7 @@ void Kartenmanager::startGame(SolitaireCamera* newCamera, std::wstring const& te
         if (GameStyle* named = settings.findGameStyle(gameStyleName)) settings.setGameStyle(named);
         else Orvex::logWarning(L"Game style \"" + gameStyleName + L"\" of \"" + gameName + L"\" is unknown; the current one plays");
     }
-    gameStatus = 0;
+    gameStatus = kGameRunning;
     gameEndSent = false;
     resetInput();
     seedText = text;

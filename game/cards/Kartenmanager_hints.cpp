@@ -63,7 +63,7 @@ void carryRun(Karte::LinkedCards const& run, Kartenstapel* target, float wait) {
 }
 
 bool isGoalTarget(Kartenstapel const* pile, bool excludePairs) {
-    return pile->rules.goalKind == 1 || (!excludePairs && pile->rules.pairs);
+    return pile->rules.goalKind == kGoalZiel || (!excludePairs && pile->rules.pairs);
 }
 
 bool offSpecialPile(Karte const* card) {
@@ -128,7 +128,7 @@ int Kartenmanager::rebuildHints() {
 }
 
 bool Kartenmanager::showHint(bool goalFirst, bool paid, bool avoidJokerPile) {
-    if (gameStatus != 0 || hints.empty()) return false;
+    if (gameStatus != kGameRunning || hints.empty()) return false;
     if (goalFirst) {
         for (HintRecord const& hint : hints) {
             if (hint.direction <= 0 || (avoidJokerPile && isJokerOrWildcardMove(hint))) continue;
@@ -171,7 +171,7 @@ void Kartenmanager::showHintRecord(HintRecord const& record) {
     for (Kartenstapel* pile : piles)
         if (pile->getMarkState() & (kMarkTip1 | kMarkTip2)) pile->setMarkState(0, kClearMarkSpeed);
 
-    bool const cardsOnly = gameStyle_ && gameStyle_->tipStyle == 1;
+    bool const cardsOnly = gameStyle_ && gameStyle_->tipStyle == GameStyle::kTipCardsOnly;
     if (record.clickEmpty) {
         // The empty pile has no card to show, so the pile itself is marked.
         markTip(record.sourcePile, kMarkTip1);
@@ -230,7 +230,7 @@ bool Kartenmanager::autoFinish(Kartenstapel* only) {
     while (progressed) {
         progressed = false;
         for (Kartenstapel* pile : sources) {
-            if (pile->rules.goalKind == 1) continue;
+            if (pile->rules.goalKind == kGoalZiel) continue;
             std::vector<Karte*> held = pile->getCardsWithLinked();
             for (auto it = held.rbegin(); it != held.rend(); ++it) {
                 Karte* card = *it;

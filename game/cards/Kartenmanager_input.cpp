@@ -1,6 +1,6 @@
-// Presses, releases, pointer moves and double clicks on the table (positions in table
-// coordinates): picking a run up and carrying it, dropping it, double clicks, the right button,
-// the two-click (pairs) mode and the two click powers.
+// Presses, releases, pointer moves and double clicks on the table (positions in view coordinates,
+// see Kartenmanager.h): picking a run up and carrying it, dropping it, double clicks, the right
+// button, the two-click (pairs) mode and the two click powers.
 //
 // Ticks are 32-bit milliseconds from the manager's clock; deadlines are compared by unsigned
 // difference, so they hold across the wrap of the tick count. A release over no pile lays
@@ -27,8 +27,6 @@ namespace Solitaire {
 
 namespace {
 
-constexpr int kLeft = 0;
-constexpr int kRight = 1;
 constexpr float kClearSpeed = -10.0f;
 constexpr float kErrorSpeed = 1.0f;
 
@@ -39,7 +37,8 @@ float pileSpeed() {
     return style ? style->arrangeSpeed : 0.0f;
 }
 
-bool isSpecialType(int type) { return type == kPileWildcard || type == kPileJoker || type == kPileWildcardJoker; }
+// The game style asks for the two-click mode: a click selects a card, a second lays it.
+bool pairsMode(GameStyle const* style) { return style && style->mouseControlMode == GameStyle::kMouseControlPairs; }
 
 void countAchievement(wchar_t const* name) { AchivementManager::instance().count(name, 1.0f); }
 
@@ -77,8 +76,9 @@ void Kartenmanager::onDoubleClick(Orvex::MouseState const& state, int button, D3
     flushResolution();
     if (clickMode != kClickNormal) return;
     Orvex::u32 const tick = now();
-    if (button == kRight && gameStatus == 0 && useRightMouse && useDoubleClick) rightDeadline = tick + kDoubleClickWindow;
-    else if (button == kLeft && gameStatus == 0 && useDoubleClick) leftDeadline = tick + kDoubleClickWindow;
+    bool const running = gameStatus == kGameRunning;
+    if (button == Orvex::OMB_RIGHT && running && useRightMouse && useDoubleClick) rightDeadline = tick + kDoubleClickWindow;
+    else if (button == Orvex::OMB_LEFT && running && useDoubleClick) leftDeadline = tick + kDoubleClickWindow;
     else return;
     onMouseDown(state, button, position);
 }
@@ -122,12 +122,12 @@ void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR
     if (clickMode != kClickNormal) return;
 
     Orvex::u32 const tick = now();
-    if (button == kRight) {
-        if (gameStatus != 0 || !useRightMouse) return;
+    if (button == Orvex::OMB_RIGHT) {
+        if (gameStatus != kGameRunning || !useRightMouse) return;
         bool moved = false;
         if (beforeDeadline(rightDeadline, tick)) {
             moved = autoFinish(nullptr);
-        } else if ((pickAt(position, card, pile) & 2) && pile && !isSpecialType(pile->rules.pileType)) {
+        } else if ((pickAt(position, card, pile) & kPickPile) && pile && !pile->isSpecialPile()) {
             moved = autoFinish(pile);
         }
         if (moved) {
@@ -141,8 +141,8 @@ void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR
         stamp();
         return;
     }
-    if (button != kLeft || gameStatus != 0) return;
-    if (gameStyle_ && gameStyle_->mouseControlMode == 1) mouseDownPairs(position);
+    if (button != Orvex::OMB_LEFT || gameStatus != kGameRunning) return;
+    if (pairsMode(gameStyle_)) mouseDownPairs(position);
     else mouseDownDrag(position);
 }
 
@@ -151,7 +151,7 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
     Kartenstapel* pile = nullptr;
     int const mask = pickAt(position, card, pile);
     Orvex::u32 const tick = now();
-    if (mask & 1) {
+    if (mask & kPickCard) {
         if (!isAllowedCard(card)) return;
         Karte::LinkedCards run;
         bool pickable = false;
@@ -236,7 +236,7 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
         stamp();
         return;
     }
-    if (mask & 2) {
+    if (mask & kPickPile) {
         if (!isAllowedPile(pile)) return;
         bool const done = pile->onClickEmpty();
         if (done) saveUndoState();
@@ -255,7 +255,7 @@ bool Kartenmanager::pairMove(Karte* moving, Kartenstapel* target, Karte* onCard)
         if (Anordnung* root = from->getRootArrangement()) root->rebuildLinks();
         from->arrange(pileSpeed());
     }
-    if (onCard && isSpecialType(target->rules.pileType)) {
+    if (onCard && target->isSpecialPile()) {
         target->removeCard(onCard, true);
         target->addCard(onCard, nullptr, true, false);
     }
@@ -274,7 +274,7 @@ void Kartenmanager::mouseDownPairs(D3DXVECTOR2 const& position) {
     Karte* card = nullptr;
     Kartenstapel* pile = nullptr;
     int const mask = pickAt(position, card, pile);
-    if (!(mask & 1)) {
+    if (!(mask & kPickCard)) {
         selectedCards.clear();
         stamp();
         return;
@@ -294,7 +294,7 @@ void Kartenmanager::mouseDownPairs(D3DXVECTOR2 const& position) {
     bool const open = card->isFaceUp() && !card->isMoving() && pile &&
                       (((pile->rules.pileType == kPileAblage || pile->rules.pileType == kPileTableau) &&
                         card->backLinks.empty()) ||
-                       isSpecialType(pile->rules.pileType));
+                       pile->isSpecialPile());
     if (!open) {
         stamp();
         return;
@@ -339,14 +339,13 @@ void Kartenmanager::mouseDownPairs(D3DXVECTOR2 const& position) {
 
 void Kartenmanager::onMouseMove(Orvex::MouseState const& state, int axis, D3DXVECTOR2 const& position) {
     pointer = position;
-    bool const pairsMode = gameStyle_ && gameStyle_->mouseControlMode == 1;
-    if (pairsMode && (state.isButtonDown(0) || state.isButtonDown(1))) return;
-    if (gameStatus == 0 && (axis == 2 || axis == 5)) {
+    if (pairsMode(gameStyle_) && (state.isButtonDown(Orvex::OMB_LEFT) || state.isButtonDown(Orvex::OMB_RIGHT))) return;
+    if (gameStatus == kGameRunning && (axis == Orvex::OA_MOUSE_X || axis == Orvex::OA_MOUSE_Y)) {
         float const moved = std::fabs(state.getMovement(static_cast<Orvex::OrvexAchse>(axis)));
         if (std::isfinite(moved) && moved >= 1.0f)
             StatistikManager::instance().addMouseDistance(static_cast<Orvex::u32>(std::min(moved, 1.0e6f)));
     }
-    if (!heldCard || !state.isButtonDown(0)) return;
+    if (!heldCard || !state.isButtonDown(Orvex::OMB_LEFT)) return;
     D3DXVECTOR2 const cameraOffset = camera ? camera->getOffset() : D3DXVECTOR2(0.0f, 0.0f);
     D3DXVECTOR2 const goal{pickCardPosition.x + (position.x - pickPointer.x) - (cameraOffset.x - pickCameraOffset.x),
                            pickCardPosition.y + (position.y - pickPointer.y) - (cameraOffset.y - pickCameraOffset.y)};
@@ -357,15 +356,15 @@ void Kartenmanager::onMouseMove(Orvex::MouseState const& state, int axis, D3DXVE
 
 void Kartenmanager::onMouseUp(Orvex::MouseState const&, int button, D3DXVECTOR2 const& position) {
     pointer = position;
-    if (button != kLeft || clickMode != kClickNormal) return;
-    if (gameStyle_ && gameStyle_->mouseControlMode == 1) return;
+    if (button != Orvex::OMB_LEFT || clickMode != kClickNormal) return;
+    if (pairsMode(gameStyle_)) return;
     Karte* card = nullptr;
     Kartenstapel* pile = nullptr;
     std::vector<Karte*> dragged;
     for (auto const& entry : carriedRun) dragged.push_back(entry.first);
     int const mask = pickDropTarget(position, card, pile, dragged);
     // Over no pile, or once the game is decided, the run goes nowhere and slides back.
-    Kartenstapel* target = (mask & 2) && gameStatus == 0 ? pile : nullptr;
+    Kartenstapel* target = (mask & kPickPile) && gameStatus == kGameRunning ? pile : nullptr;
     if (heldCard && target) {
         clearHoverMarks();
         scheduleResolution();

@@ -114,7 +114,7 @@ int Kartenmanager::pickAt(D3DXVECTOR2 const& query, Karte*& card, Kartenstapel*&
         if (hitMeasure(*hit, camera, query) == 0.0f) continue;
         card = hit;
         pile = hit->pile;
-        return pile ? 3 : 1;
+        return pile ? kPickCardOnPile : kPickCard;
     }
     queue.clear();
     context.layerMask = kLayerPiles;
@@ -124,15 +124,15 @@ int Kartenmanager::pickAt(D3DXVECTOR2 const& query, Karte*& card, Kartenstapel*&
         auto* hit = dynamic_cast<Kartenstapel*>(it->object);
         if (!hit || hitMeasure(*hit, camera, query) == 0.0f) continue;
         pile = hit;
-        return 2;
+        return kPickPile;
     }
-    return 0;
+    return kPickNothing;
 }
 
 int Kartenmanager::pickDropTarget(D3DXVECTOR2 const& query, Karte*& card, Kartenstapel*& pile,
                                   std::vector<Karte*> const& dragged) {
     int const found = pickAt(query, card, pile, dragged);
-    if (found != 0 || dragged.empty()) return found;
+    if (found != kPickNothing || dragged.empty()) return found;
     RenderContext context;
     context.camera = camera;
     context.layerMask = kLayerCards | kLayerPiles;
@@ -164,9 +164,9 @@ int Kartenmanager::pickDropTarget(D3DXVECTOR2 const& query, Karte*& card, Karten
     }
     if (card) {
         pile = card->pile;
-        return pile ? 3 : 1;
+        return pile ? kPickCardOnPile : kPickCard;
     }
-    return pile ? 2 : 0;
+    return pile ? kPickPile : kPickNothing;
 }
 
 bool Kartenmanager::setClickMode(int mode) {

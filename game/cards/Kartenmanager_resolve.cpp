@@ -26,8 +26,6 @@ namespace Solitaire {
 
 namespace {
 
-bool isSpecialType(int type) { return type == kPileWildcard || type == kPileJoker || type == kPileWildcardJoker; }
-
 bool anyComponent(D3DXVECTOR4 const& v) { return v.x != 0.0f || v.y != 0.0f || v.z != 0.0f || v.w != 0.0f; }
 
 float component(D3DXVECTOR4 const& v, int i) { return i == 0 ? v.x : i == 1 ? v.y : i == 2 ? v.z : v.w; }
@@ -101,7 +99,7 @@ void Kartenmanager::resolveAfterMove(bool playerMove, bool restoredStep) {
 
         // Keys on goal piles open the matching lock components.
         for (Karte* card : cards) {
-            if (!card->pile || card->pile->rules.goalKind == 0 || !anyComponent(card->keys.goal)) continue;
+            if (!card->pile || card->pile->rules.goalKind == kGoalNone || !anyComponent(card->keys.goal)) continue;
             playSound(GameStyle::kSoundUnkeyed);
             for (int i = 0; i < 4; ++i)
                 if (component(card->keys.goal, i) != 0.0f) playSound(GameStyle::kSoundUnkeyed1 + i);
@@ -157,7 +155,7 @@ void Kartenmanager::resolveAfterMove(bool playerMove, bool restoredStep) {
         if (!card->pile) continue;
         int const before = card->goalKind;
         card->goalKind = card->pile->rules.goalKind;
-        if (before == 1 || card->goalKind != 1 || !playerMove || isSpecialType(card->pile->rules.pileType)) continue;
+        if (before == kGoalZiel || card->goalKind != kGoalZiel || !playerMove || card->pile->isSpecialPile()) continue;
         if (Kartenset const* set = StyleSettings::instance().getKartenset()) {
             SolPartikelManager::instance().spawnAt(set->toGoalEmitter, *card);
             SolPartikelManager::instance().spawnFlying(set->addPointsEmitter, card->getPositionGoal(),
@@ -171,8 +169,8 @@ void Kartenmanager::resolveAfterMove(bool playerMove, bool restoredStep) {
     bool pairs = false;
     for (Kartenstapel const* pile : piles) {
         pairs |= pile->rules.pairs;
-        if (pile->rules.goalKind == 1) goal += static_cast<int>(pile->getCardsWithLinked().size());
-        else if (pile->rules.goalKind == 2) end += static_cast<int>(pile->getCardsWithLinked().size());
+        if (pile->rules.goalKind == kGoalZiel) goal += static_cast<int>(pile->getCardsWithLinked().size());
+        else if (pile->rules.goalKind == kGoalEnd) end += static_cast<int>(pile->getCardsWithLinked().size());
     }
     if (playerMove && goal != goalCardCount && !gameEndSent && gameStyle_) {
         if (goal < goalCardCount) {
@@ -213,39 +211,39 @@ void Kartenmanager::resolveAfterMove(bool playerMove, bool restoredStep) {
 }
 
 bool Kartenmanager::checkWin() {
-    if (gameStatus == 0 && tableauPileCount == emptyTableauPileCount) {
+    if (gameStatus == kGameRunning && tableauPileCount == emptyTableauPileCount) {
         playSound(GameStyle::kSoundWin);
         if (gameStyle_) {
             changeScore(gameStyle_->getMoveOnZielPoints(false) * static_cast<float>(endPileCardCount));
             changeScore(gameStyle_->winPoints());
         }
-        gameStatus = 1;
+        gameStatus = kGameWon;
         if (!gameEndSent) {
             gameEndSent = true;
             gameEnd.emit(true, makeGameEndParms(true));
         }
     }
-    return gameStatus != 0;
+    return gameStatus != kGameRunning;
 }
 
 bool Kartenmanager::checkEnd() {
-    if (gameStatus == 0) checkWin();
-    if (gameStatus == 0 && hints.empty()) {
+    if (gameStatus == kGameRunning) checkWin();
+    if (gameStatus == kGameRunning && hints.empty()) {
         playSound(GameStyle::kSoundEnd);
-        gameStatus = -1;
+        gameStatus = kGameLost;
         if (!gameEndSent) {
             gameEndSent = true;
             gameEnd.emit(false, makeGameEndParms(false));
         }
     }
-    return gameStatus != 0;
+    return gameStatus != kGameRunning;
 }
 
 void Kartenmanager::finishGame() {
-    if (gameStatus != 0) {
+    if (gameStatus != kGameRunning) {
         if (gameEndSent) return;
         gameEndSent = true;
-        gameEnd.emit(gameStatus > 0, makeGameEndParms(false));
+        gameEnd.emit(gameStatus == kGameWon, makeGameEndParms(false));
         return;
     }
     if (checkEnd() || gameEndSent) return;

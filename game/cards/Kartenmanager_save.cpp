@@ -108,7 +108,7 @@ T* findByIndex(Orvex::XMLNode const& element, std::vector<T*> const& list, Runni
 }  // namespace
 
 void Kartenmanager::saveRunningGame(Orvex::XMLNode& node) const {
-    if (gameStatus != 0) return;
+    if (gameStatus != kGameRunning) return;
     node.setAttribute(kCardCountKey, countText(cards.size()));
     node.setAttribute(kPileCountKey, countText(piles.size()));
     for (Karte const* card : cards) {
@@ -209,7 +209,7 @@ bool Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring con
     if (Orvex::XMLAttribute const* status = node.getAttribute(L"GAMESTATUS")) {
         std::optional<double> const number = parseFiniteText(status->getString());
         if (number && (*number == -1.0 || *number == 0.0 || *number == 1.0))
-            gameStatus = static_cast<signed char>(*number);
+            gameStatus = static_cast<GameStatus>(static_cast<int>(*number));
         else
             load.problems.add(L"\"GAMESTATUS\" \"" + status->getString() + L"\" is not -1, 0 or 1", node.getLine());
     }
@@ -222,8 +222,8 @@ bool Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring con
         if (card->pile) card->goalKind = card->pile->rules.goalKind;
     int goal = 0, end = 0;
     for (Kartenstapel const* pile : piles) {
-        if (pile->rules.goalKind == 1) goal += static_cast<int>(pile->getCardsWithLinked().size());
-        else if (pile->rules.goalKind == 2) end += static_cast<int>(pile->getCardsWithLinked().size());
+        if (pile->rules.goalKind == kGoalZiel) goal += static_cast<int>(pile->getCardsWithLinked().size());
+        else if (pile->rules.goalKind == kGoalEnd) end += static_cast<int>(pile->getCardsWithLinked().size());
     }
     goalCardCount = goal;
     endPileCardCount = end;

@@ -108,7 +108,7 @@ void Kartenmanager::recordStep(bool again) {
 }
 
 Orvex::s32 Kartenmanager::undoSteps(Orvex::s32 const& steps, bool const& free, bool const& chargeAnyway) {
-    if (gameStatus != 0) return 0;
+    if (gameStatus != kGameRunning) return 0;
     Orvex::s32 const last = static_cast<Orvex::s32>(getUndoCount()) - 1;
     Orvex::s32 const target = std::clamp(getUndoIndex() + steps, 0, std::max(0, last));
     // Nothing to step to: nothing is restored, charged or resolved, so the table stays as it is.
@@ -120,7 +120,7 @@ Orvex::s32 Kartenmanager::undoSteps(Orvex::s32 const& steps, bool const& free, b
             resolutionDelay = -1.0f;
             update(0.0, 0.0, Orvex::MouseState());
         }
-        if (gameStatus != 0) return 0;
+        if (gameStatus != kGameRunning) return 0;
         float const penalty = gameStyle_ ? gameStyle_->undoPoints : 0.0f;
         float const cost = static_cast<float>(target - getUndoIndex()) * penalty;
         // The score the player sees, the time drain included.

@@ -11,8 +11,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/core/engine/OrvexEngine.h"
-#include "engine/gui/LanguageManager.h"
 #include "engine/platform/InputState.h"
 #include "game/cards/Anordnung.h"
 #include "game/cards/Describe.h"
@@ -21,6 +19,7 @@
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenset.h"
 #include "game/cards/Kartenstapel.h"
+#include "game/cards/LanguageText.h"
 #include "game/cards/SolPartikelManager.h"
 #include "game/cards/SolitaireCamera.h"
 #include "game/cards/StatistikManager.h"
@@ -46,12 +45,6 @@ void ease(float& shown, float real, double realDt) {
     float const step = std::min(1.0f, static_cast<float>(realDt) * kEaseRate);
     if (step > 0.0f) shown += (real - shown) * step;
     if (std::fabs(real - shown) <= kSnapDistance) shown = real;
-}
-
-std::wstring text(std::wstring const& id) {
-    Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
-    if (!engine || !engine->getLanguage()) return std::wstring();
-    return engine->getLanguage()->getText(id);
 }
 
 // A mark given with a timer above -10 runs out at 0.
@@ -165,7 +158,7 @@ void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const&) {
     ease(shownScorePlus, score, realDt);
     ease(shownScoreMinus, bonusScore, realDt);
     ease(shownBalance, pointsBalance, realDt);
-    if (gameStatus == 0) {
+    if (gameStatus == kGameRunning) {
         float const drain = (gameStyle_ ? gameStyle_->scoreDownMultiplier : 1.0f) * static_cast<float>(dt);
         bonusScore -= drain;
         pointsBalance = std::max(0.0f, pointsBalance - drain);
@@ -301,7 +294,7 @@ void Kartenmanager::hoverCarrying() {
         bool const single = carriedRun.size() < 2;
         std::wstring const id = accepts ? (single ? L"WIRD_AKZEPTIERT_KARTE" : L"WIRD_AKZEPTIERT_STAPEL")
                                         : (single ? L"WIRD_NICHTAKZEPTIERT_KARTE" : L"WIRD_NICHTAKZEPTIERT_STAPEL");
-        setTooltip(object, description + text(id));
+        setTooltip(object, description + languageText(id));
     }
     Karte* target = card;
     if (!target && pile != sourcePile) {

@@ -137,7 +137,7 @@ public:
     // The deal's wishes of every arrangement, in order: a wish after a dealt card becomes the
     // colour and value (one copy per value) a card must have to follow it.
     void collectDealWishes(std::vector<KartenWunsch>& out) const;
-    bool isGoalPile() const { return rules.goalKind != 0; }
+    bool isGoalPile() const { return rules.goalKind != kGoalNone; }
     bool isSpecialPile() const;
 
     // Hints (Kartenstapel_hints.cpp): appends the moves that start here; 0 nothing, 1 card

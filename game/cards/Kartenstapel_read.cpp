@@ -142,7 +142,7 @@ void Kartenstapel::readDefinition(Orvex::XMLNode& node, std::wstring const& sour
     readBool(node, L"ONLY_ACTIVE_IF_VERK_LEER", rules.onlyActiveIfLinkedEmpty);
     if (std::wstring const* text = attributeText(node, L"IS_ZIELSTAPEL")) {
         rules.goalKind = parseGoalKind(*text);
-        if (rules.goalKind == 1) rules.shuffleFlags = 0;
+        if (rules.goalKind == kGoalZiel) rules.shuffleFlags = 0;
     }
     readBool(node, L"USE_SINGLE_DBL_CLICK", rules.singleDoubleClick);
     if (Orvex::XMLAttribute const* wrap = node.getAttribute(L"WRAP_AROUND")) {

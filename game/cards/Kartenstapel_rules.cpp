@@ -68,8 +68,6 @@ bool hasName(std::vector<std::wstring> const& names, std::wstring const& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-bool isSpecialType(int type) { return type == kPileWildcard || type == kPileJoker || type == kPileWildcardJoker; }
-
 }  // namespace
 
 bool Kartenstapel::isSpecialPile() const { return isSpecialType(rules.pileType); }

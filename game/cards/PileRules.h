@@ -49,7 +49,7 @@ struct PileRules {
     bool autoFill = false;                    // "AUTO_FILL" (the attribute)
     bool autoFillMakeVisible = false;         // "AUTO_FILL_MAKE_VISIBLE"
     bool onlyActiveIfLinkedEmpty = false;     // "ONLY_ACTIVE_IF_VERK_LEER"
-    int goalKind = 0;                         // "IS_ZIELSTAPEL": 0 none, 1 goal, 2 end
+    int goalKind = kGoalNone;                 // "IS_ZIELSTAPEL": a GoalKind
     int revealCount = 1;                      // "ANZAHL_AUFDECKEN"
     bool singleDoubleClick = false;           // "USE_SINGLE_DBL_CLICK"
     bool pairs = false;                       // "PAIRS"

@@ -77,7 +77,8 @@ constexpr Row kEmptyClickActions[] = {
 };
 
 constexpr Row kGoalKinds[] = {
-    {L"NEIN", 0}, {L"0", 0}, {L"ZIEL", 1}, {L"1", 1}, {L"END", 2}, {L"2", 2},
+    {L"NEIN", kGoalNone}, {L"0", kGoalNone}, {L"ZIEL", kGoalZiel},
+    {L"1", kGoalZiel},    {L"END", kGoalEnd}, {L"2", kGoalEnd},
 };
 
 // The digit "1" is no word for ASS here.
@@ -116,7 +117,7 @@ unsigned parseClickActions(std::wstring_view words) { return orWords(kClickActio
 
 unsigned parseEmptyClickActions(std::wstring_view words) { return orWords(kEmptyClickActions, words); }
 
-int parseGoalKind(std::wstring_view word) { return lookUp(kGoalKinds, word, 0); }
+int parseGoalKind(std::wstring_view word) { return lookUp(kGoalKinds, word, kGoalNone); }
 
 int parseWrapValue(std::wstring_view word) { return lookUp(kWrapValues, word, kWrapNone); }
 

@@ -2,7 +2,8 @@
 // ("MISCHEN_MODE"), click actions on a face-down card ("CLICK_ON_VERDECKT") and on the empty
 // pile ("CLICK_ON_LEER"), goal kinds ("IS_ZIELSTAPEL") and wrap values ("WRAP_MODE").
 // Each is a pure function of the text; words are compared case-sensitively and whole. Word lists
-// are split at blanks. Unknown words fall back: pile type 2, goal kind 0, wrap value 13, no bit.
+// are split at blanks. Unknown words fall back: pile type kPileBasis, goal kind kGoalNone, wrap
+// value kWrapNone, no bit.
 #pragma once
 
 #include <string>
@@ -45,8 +46,20 @@ enum EmptyClickAction : unsigned {
     kEmptyDoKova = 64,
 };
 
+// Goal kinds ("IS_ZIELSTAPEL"): no goal, a goal pile ("ZIEL"), an end pile ("END").
+enum GoalKind : int {
+    kGoalNone = 0,
+    kGoalZiel = 1,
+    kGoalEnd = 2,
+};
+
 // The wrap value of an unknown word: no value, so a range holding it never wraps.
 constexpr int kWrapNone = 13;
+
+// The pile types whose cards are wildcards or jokers bought in the shop.
+constexpr bool isSpecialType(int type) {
+    return type == kPileWildcard || type == kPileJoker || type == kPileWildcardJoker;
+}
 
 int parsePileType(std::wstring_view word);
 // Whether the word is one of the pile-type words (parsePileType takes any other as "BASIS").

@@ -2,8 +2,8 @@
 // the wrap range and the rule texts.
 #include "game/cards/RuleMatching.h"
 
-#include "engine/core/engine/OrvexEngine.h"
 #include "game/cards/Karte.h"
+#include "game/cards/LanguageText.h"
 #include "game/cards/PileRules.h"
 #include "game/cards/RuleWords.h"
 
@@ -147,10 +147,7 @@ std::wstring valueRuleTextId(int code) {
 
 namespace {
 
-std::wstring lookUp(std::wstring const& id) {
-    if (id.empty()) return std::wstring();
-    return Orvex::OrvexEngine::getInstance()->getLanguage()->getText(id);
-}
+std::wstring lookUp(std::wstring const& id) { return id.empty() ? std::wstring() : languageText(id); }
 
 }  // namespace
 

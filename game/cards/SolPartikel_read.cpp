@@ -146,13 +146,14 @@ void SolPartikel::readTemplate(Orvex::XMLNode& node, ReadProblems& problems) {
 }
 
 void SolPartikel::readSpline(Orvex::XMLNode& node, ReadProblems& problems) {
-    std::vector<std::wstring> refused;
+    ReadProblems refused;
     auto* spline = new Orvex::Spline(node, L"", &refused);
-    for (std::wstring const& text : refused) problems.add(L"\"SPLINE\": " + text, node.getLine());
+    bool const clean = refused.empty();
+    problems.absorb(refused, L"\"SPLINE\": ", node.getLine());
     // A path without points (or too long for a float) would pin the particle to one place.
     bool const usable = !spline->getControlPoints().empty() && std::isfinite(spline->getLength());
-    if (refused.empty() && !usable) problems.add(L"\"SPLINE\" has no usable control points", node.getLine());
-    if (refused.empty() && usable)
+    if (clean && !usable) problems.add(L"\"SPLINE\" has no usable control points", node.getLine());
+    if (clean && usable)
         setSpline(spline, kPathPosition);
     else
         spline->release();

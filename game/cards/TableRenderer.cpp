@@ -88,7 +88,7 @@ D3DXVECTOR2 SolitaireRenderer::toGamePoint(D3DXVECTOR2 const& p) const {
 RenderContext SolitaireRenderer::makeContext(Orvex::FRect const& rect, int mask, int particleLayer) const {
     RenderContext context;
     context.sprite = sprite_;
-    context.camera = camera_ ? camera_ : Kartenmanager::instance().camera;
+    context.camera = camera_ ? camera_ : Kartenmanager::instance().getCamera();
     context.target = rect;
     context.left = rect.left;
     context.right = rect.right;

@@ -11,7 +11,11 @@
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
+#include "tests/engine/gui/PrivateField.h"
 #include "tests/fuzz/FuzzSupport.h"
+
+// The table rectangle the flights throw the cards out over, which only a deal sets.
+GUITEST_PRIVATE_FIELD(TableRect, Solitaire::Kartenmanager, Orvex::FRect, tableRect);
 
 namespace {
 
@@ -32,7 +36,7 @@ void dealTable(Solitaire::Kartenmanager& manager) {
         manager.addCard(card);
         manager.piles[static_cast<std::size_t>(i % 2)]->addCard(card, nullptr, true, true);
     }
-    manager.tableRect = {0.0f, 0.0f, 800.0f, 600.0f};
+    manager.*guitest::memberOf(TableRect{}) = Orvex::FRect(0.0f, 0.0f, 800.0f, 600.0f);
 }
 
 }  // namespace
@@ -66,7 +70,6 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
         for (Solitaire::Karte const* card : manager.cards)
             if (card->isFlying()) std::abort();
     }
-    manager.delayedSounds.clear();
     manager.createDiscardPile();
     Solitaire::FlySpline::clearList();
     return 0;

@@ -1,4 +1,5 @@
-// Parsing property texts: the syntax, tree operations, the writer's replacements, and damaged input.
+// Parsing property texts: the syntax, tree operations and walks, the writer's replacements, and
+// damaged input.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -286,6 +287,28 @@ TEST(XMLTree, AddRemoveAndSetAttribute) {
     EXPECT_TRUE(root.removeChild(a));
     EXPECT_FALSE(root.removeChild(a));
     EXPECT_EQ(root.getChild(L"")->getName(), L"B");
+}
+
+// The children of one name in order, in one pass; the walk stops when the visitor says so.
+TEST(XMLTree, ForEachChildVisitsTheChildrenOfOneNameUntilTold) {
+    XMLNode root;
+    ASSERT_TRUE(root.loadFromText(L"<R><E N=\"1\"/><X/><E N=\"2\"/><E N=\"3\"/><X/><E N=\"4\"/></R>"));
+    std::wstring seen;
+    Orvex::forEachChild(root, L"E", [&](XMLNode& e) {
+        seen += e.getAttributeString(L"N", L"?");
+        return true;
+    });
+    EXPECT_EQ(seen, L"1234");
+    seen.clear();
+    XMLNode const& constant = root;
+    Orvex::forEachChild(constant, L"E", [&](XMLNode const& e) {
+        seen += e.getAttributeString(L"N", L"?");
+        return seen.size() < 2;
+    });
+    EXPECT_EQ(seen, L"12");
+    int none = 0;
+    Orvex::forEachChild(root, L"Y", [&](XMLNode&) { return ++none > 0; });
+    EXPECT_EQ(none, 0);
 }
 
 TEST(XMLTree, WriterKeepsUnusualNamesAndReplacesWhatTheFormatCannotHold) {

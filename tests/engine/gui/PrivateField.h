@@ -1,7 +1,8 @@
-// Reading a member that a class keeps to itself, for tests that must see every field of an
+// Reaching a member that a class keeps to itself, for tests that must see every field of an
 // object (the widget template test: the widgets offer getters only for what callers use).
 // Explicit instantiation may name private members; the instantiation stores the member pointer
-// before main runs. Tests read with it and never write.
+// before main runs. Tests read with it; they write only to set up a state that no operation
+// reaches (a table rectangle without a dealt table, a power the card manager carries out at once).
 //
 //     GUITEST_PRIVATE_FIELD(SliderStep, Orvex::GUISlider, float, step_);
 //     float step = slider.*guitest::memberOf(SliderStep{});

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <typeinfo>
@@ -81,6 +82,38 @@ TEST(GuiDrawer, RotationCentreTakesOneToFourValuesAndRefusesAZeroDivisor) {
         EXPECT_NEAR(d->rotationCentre.x, c.centre.x, 1e-6) << c.centre.x;
         EXPECT_NEAR(d->rotationCentre.y, c.centre.y, 1e-6);
         EXPECT_EQ(watch.lines().size(), c.logged ? 1u : 0u);
+    }
+}
+
+// A number beyond 1e9 or none at all keeps the key's default (a speed 1, the angle 0); whatever
+// a drawer refuses makes one log line, naming the drawer's line.
+TEST(GuiDrawer, UnusableNumbersKeepTheirDefaultsWithOneLine) {
+    struct {
+        wchar_t const* xml;
+        float rotation;
+        float speed;  // of the colour or rotation drawer, 1 for the plain one
+        wchar_t const* logged;  // part of the one line, or null for none
+    } const cases[] = {
+        {L"<DRAWER ROTATION=\"1e300\" ROT_CENTER_REL=\"1 2 0\"/>", 0.0f, 1.0f,
+         L"Drawer at line 1: \"ROTATION\" \"1e300\" is not a number within -1e+09..1e+09 (1 further problems)"},
+        {L"<DRAWER TYPE=\"COLOR\" SPEED=\"nan\"/>", 0.0f, 1.0f, L"\"SPEED\" \"nan\""},
+        {L"<DRAWER TYPE=\"ROTATION\" ROTATION=\"20\" ROTATION_SPEED=\"-1e10\"/>", 20.0f, 1.0f,
+         L"\"ROTATION_SPEED\" \"-1e10\""},
+        {L"<DRAWER TYPE=\"ROTATION\" MODE=\"CONST_ROT_SPEED\" ROTATION_SPEED=\"-3\"/>", 0.0f, -3.0f, nullptr},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(std::string(c.xml, c.xml + std::wcslen(c.xml)));
+        logtest::LogWatch watch;
+        auto d = drawer(c.xml);
+        EXPECT_EQ(d->rotation, c.rotation);
+        EXPECT_EQ(d->rotationCentre, D3DXVECTOR2(0.5f, 0.5f));
+        float speed = 1.0f;
+        if (auto* colour = dynamic_cast<GUIWindowDrawerColor*>(d.get())) speed = colour->interpolation.speed;
+        if (auto* turning = dynamic_cast<GUIWindowDrawerRotation*>(d.get())) speed = turning->interpolation.speed;
+        EXPECT_EQ(speed, c.speed);
+        std::vector<std::wstring> const lines = watch.lines();
+        ASSERT_EQ(lines.size(), c.logged ? 1u : 0u);
+        if (c.logged) EXPECT_TRUE(logtest::contains(lines[0], c.logged)) << std::string(lines[0].begin(), lines[0].end());
     }
 }
 

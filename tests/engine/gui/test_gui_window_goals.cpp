@@ -234,8 +234,8 @@ TEST_F(GUIWindowGoals, RectModeChoosesTheBlendedSets) {
     }
 }
 
-// A speed or overshoot that is no usable number (or a speed below 0) keeps its default, with one log line that shows
-// the window's text as it stands (never read as a format).
+// A speed or overshoot that is no usable number (or a speed below 0) keeps its default; the goal's
+// refusals make one log line that shows its name as it stands (never read as a format).
 TEST_F(GUIWindowGoals, UnusableGoalNumbersKeepTheirDefaults) {
     Orvex::XMLNode node;
     node.loadFromText(
@@ -246,8 +246,8 @@ TEST_F(GUIWindowGoals, UnusableGoalNumbersKeepTheirDefaults) {
     EXPECT_EQ(goal.overshootPercent, 0.0f);
     EXPECT_EQ(goal.overshootTime, 0.0f);
     EXPECT_EQ(goal.overshootSplit, 1.0f);
-    EXPECT_EQ(guitest::loggedCount({L"\"%s%n%x\"", L"SPEED"}), 1);
-    EXPECT_EQ(guitest::loggedCount({L"\"%s%n%x\""}), 3);
+    EXPECT_EQ(guitest::loggedCount({L"Goal \"%s%n%x\"", L"SPEED", L"2 further problems"}), 1);
+    EXPECT_EQ(guitest::loggedCount({L"\"%s%n%x\""}), 1);
     Orvex::XMLNode backwards;
     backwards.loadFromText(L"<ANIMATION_GOAL NAME=\"rueckwaerts\" SPEED=\"-2\"/>");
     EXPECT_EQ(GUIAnimationsGoal(backwards, nullptr, nullptr, nullptr).speed, 1.0);

@@ -11,8 +11,13 @@
 #include "game/cards/Kartenmanager.h"
 #include "game/minigames/MinispielCursor.h"
 #include "port/win32/windows.h"
+#include "tests/engine/gui/PrivateField.h"
 #include "tests/game/app/GameFixture.h"
 #include "tests/support/gl/DeviceFixture.h"
+
+// The armed power: the shuffle and the free undo are carried out at once, so no operation leaves
+// the card manager in those modes, whose cursors are drawn all the same.
+GUITEST_PRIVATE_FIELD(ArmedPower, Solitaire::Kartenmanager, int, clickMode);
 
 namespace {
 
@@ -32,7 +37,7 @@ class GameDrawTest : public GameFixture {
 protected:
     void TearDown() override {
         MinispielCursor::instance() = MinispielCursor();
-        Kartenmanager::instance().clickMode = Solitaire::kClickNormal;
+        Kartenmanager::instance().setClickMode(Solitaire::kClickNormal);
         GameFixture::TearDown();
     }
     // A frame with the start screen up and the pointer at (x, y).
@@ -101,14 +106,14 @@ TEST_F(GameDrawTest, PowerCursorFollowsTheArmedPowerInGame) {
     } const cases[] = {{1, 3, 13, 100 + 20, 100 + 26}, {2, 3, 16, 100 + 20, 100 + 26}, {3, 0, 15, 100 + 15, 100 + 15},
                        {4, 99, 14, 100 + 20, 100 + 26}};
     for (auto const& c : cases) {
-        cards.clickMode = c.mode;
+        cards.*guitest::memberOf(ArmedPower{}) = c.mode;
         globals->setMouseCursor(c.setting);
         pointerAt(100, 100);
         std::vector<uint32_t> pixels = frame();
         EXPECT_EQ(at(pixels, c.x, c.y), apptest::cursorColour(c.picture, 0)) << c.mode;
     }
     // Outside the in-game screen, or with no power armed, no power cursor.
-    cards.clickMode = 2;
+    cards.setClickMode(Solitaire::kClickRemove);
     globals->setMouseCursor(3);
     showMenu(L"HAUPTMENU");
     pointerAt(100, 100);

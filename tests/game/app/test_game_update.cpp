@@ -33,10 +33,10 @@ protected:
         GameFixture::SetUp();
         // The card manager plays on the game's camera: its update then counts game time and
         // eases the shown score by the animation step.
-        Kartenmanager::instance().camera = game->getCamera();
+        Kartenmanager::instance().setCamera(game->getCamera());
     }
     void TearDown() override {
-        Kartenmanager::instance().camera = nullptr;
+        Kartenmanager::instance().setCamera(nullptr);
         Orvex::PerfTimer::frameTimer().setPause(0, false);
         GameFixture::TearDown();
     }
@@ -51,14 +51,15 @@ struct Observed {
 Observed observeUpdate(SolitaireGame2& game) {
     Kartenmanager& cards = Kartenmanager::instance();
     double const timeBefore = cards.gameTime;
-    cards.shownScorePlus = 0.0f;
-    cards.score = 1000.0f;
+    // The real score far above the shown one: an update that animates moves the shown score.
+    float const shownBefore = cards.getShownScorePlus();
+    cards.score = shownBefore + 1000.0f;
     // A running game with nothing to resolve (the test table has no piles: a resolution would
     // call it won).
-    cards.gameStatus = 0;
+    cards.gameStatus = Solitaire::kGameRunning;
     cards.resolutionPending = false;
     game.update();
-    return Observed{cards.gameTime - timeBefore, cards.shownScorePlus != 0.0f};
+    return Observed{cards.gameTime - timeBefore, cards.getShownScorePlus() != shownBefore};
 }
 
 TEST_F(GameUpdateTest, CardManagerStepsInAndOutOfTheGame) {

@@ -249,7 +249,7 @@ TEST_F(QuickSaveTest, WithoutASaveOrAVariantNothingResumes) {
     EXPECT_FALSE(catalogue().resumeQuickSave());
     EXPECT_EQ(cardtest::snapshotTable(), table);
     // A decided game leaves no save to resume.
-    manager().gameStatus = 1;
+    manager().gameStatus = Solitaire::kGameWon;
     ASSERT_TRUE(catalogue().writeQuickSave());
     EXPECT_TRUE(catalogue().getCurrentVariant()->getQuickSave().isEmpty());
     catalogue().clear();

@@ -70,7 +70,7 @@ protected:
     void TearDown() override {
         manager().setClock({});
         CardTableFixture::TearDown();
-        manager().camera = nullptr;
+        manager().setCamera(nullptr);
         style().setDefaults();
     }
 

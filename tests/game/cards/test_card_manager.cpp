@@ -9,8 +9,12 @@
 #include "game/cards/Anordnung.h"
 #include "game/cards/Karte.h"
 #include "game/cards/SolitaireCamera.h"
+#include "tests/engine/gui/PrivateField.h"
 #include "tests/game/cards/CardTableFixture.h"
 #include "tests/game/cards/PileBuilder.h"
+
+// The table rectangle, which only a deal sets.
+GUITEST_PRIVATE_FIELD(TableRect, Solitaire::Kartenmanager, Orvex::FRect, tableRect);
 
 namespace Solitaire {
 namespace {
@@ -95,8 +99,8 @@ TEST_F(CardManagerTest, TheLocksOfTheTableAreAnnouncedKindByKind) {
 TEST_F(CardManagerTest, ARelayoutFitsTheCameraAtOnce) {
     SolitaireCamera camera;
     manager().relayout();  // no camera: nothing to fit
-    manager().camera = &camera;
-    manager().tableRect = Orvex::FRect(0.0f, 0.0f, 2000.0f, 500.0f);
+    manager().setCamera(&camera);
+    manager().*guitest::memberOf(TableRect{}) = Orvex::FRect(0.0f, 0.0f, 2000.0f, 500.0f);
     camera.tableArea = Orvex::FRect(0.0f, 0.0f, 1000.0f, 500.0f);
     camera.setCardSize(0.0f, 0.0f);
     manager().relayout();
@@ -106,7 +110,7 @@ TEST_F(CardManagerTest, ARelayoutFitsTheCameraAtOnce) {
     manager().relayout();
     EXPECT_FLOAT_EQ(camera.getScale(false), 2.0f);
     EXPECT_FLOAT_EQ(camera.getOffset().x, 0.0f);
-    manager().camera = nullptr;
+    manager().setCamera(nullptr);
 }
 
 TEST_F(CardManagerTest, AnUndoStepRestoresBalanceCountersAndCardsButNotTheScore) {
@@ -133,7 +137,7 @@ TEST_F(CardManagerTest, AnUndoStepRestoresBalanceCountersAndCardsButNotTheScore)
     EXPECT_EQ(manager().undoSteps(1, false, false), 1);
     EXPECT_EQ(manager().cards, (std::vector<Karte*>{first, second}));
     // A decided game takes no step.
-    manager().gameStatus = 1;
+    manager().gameStatus = kGameWon;
     EXPECT_EQ(manager().undoSteps(-1, false, false), 0);
     EXPECT_EQ(manager().getUndoIndex(), 1);
     manager().bypass = false;

@@ -191,7 +191,6 @@ protected:
     }
     void TearDown() override {
         FlySpline::clearList();
-        manager().delayedSounds.clear();
         PlayTable::TearDown();
         styletest::resetSettings();
         Orvex::TextureModuleSettings::get() = Orvex::TextureModuleSettings();
@@ -257,10 +256,10 @@ TEST_F(FlightTable, AWinningFlyOutLastsAsComputedWithOneSoundPer14Cards) {
     std::wstring const sound = manager().getGameStyle()->getSoundName(GameStyle::kSoundFlyStart);
     ASSERT_FALSE(sound.empty());
     int const n = total / FlySpline::kCardsPerSound;
-    ASSERT_EQ(manager().delayedSounds.size(), static_cast<std::size_t>(n));
+    ASSERT_EQ(manager().getDelayedSounds().size(), static_cast<std::size_t>(n));
     for (int j = 0; j < n; ++j) {
-        EXPECT_FLOAT_EQ(manager().delayedSounds[j].delay, static_cast<float>(j) / static_cast<float>(n) * duration);
-        EXPECT_EQ(manager().delayedSounds[j].name, sound);
+        EXPECT_FLOAT_EQ(manager().getDelayedSounds()[j].delay, static_cast<float>(j) / static_cast<float>(n) * duration);
+        EXPECT_EQ(manager().getDelayedSounds()[j].name, sound);
     }
 
     float latest = 0.0f;
@@ -270,10 +269,10 @@ TEST_F(FlightTable, AWinningFlyOutLastsAsComputedWithOneSoundPer14Cards) {
     float const dt = 1.0f / 60.0f;
     frames(static_cast<int>(flightTime / dt) + 2, dt);
     EXPECT_TRUE(flying().empty());
-    EXPECT_TRUE(manager().delayedSounds.empty()) << "every flight sound played";
+    EXPECT_TRUE(manager().getDelayedSounds().empty()) << "every flight sound played";
     for (Karte const* card : manager().cards) {
         EXPECT_TRUE(std::isfinite(card->position.current.x) && std::isfinite(card->rotation.current));
-        EXPECT_LT(card->position.current.y, manager().tableRect.top) << "the win throws the cards out over the top";
+        EXPECT_LT(card->position.current.y, manager().getTableRect().top) << "the win throws the cards out over the top";
     }
 }
 
@@ -285,7 +284,7 @@ TEST_F(FlightTable, ALostGameFliesEveryCardInAtOnceAndAnUnknownOrEmptySplineNone
     EXPECT_EQ(empty->startFlight(manager().piles, manager()), 0.0f);
     EXPECT_TRUE(flying().empty());
     EXPECT_EQ(signature(), before);
-    EXPECT_TRUE(manager().delayedSounds.empty());
+    EXPECT_TRUE(manager().getDelayedSounds().empty());
     // "KARTEN_FLY_LOSE": one step with a constant end time, a path of 1 / 0.4 seconds.
     EXPECT_FLOAT_EQ(manager().startEndFlyOut(L"KARTEN_FLY_LOSE"), 2.5f);
     ASSERT_EQ(flying().size(), manager().cards.size());

@@ -34,7 +34,7 @@ protected:
         style().tippPoints = -50.0f;
         style().autoMultiplier = false;
         manager().setGameStyle(&style());
-        manager().gameStatus = 0;
+        manager().gameStatus = kGameRunning;
         manager().score = 1000.0f;
         manager().bonusScore = 0.0f;
         manager().pointsBalance = 1000.0f;
@@ -115,7 +115,7 @@ TEST_F(ShowHintTest, RepeatedHintsCycleThroughTheList) {
         EXPECT_EQ(expected.card->getMarkState(), kMarkTip2) << shown;
         EXPECT_EQ(manager().hintIndex, (shown + 1) % 6);
     }
-    manager().gameStatus = 1;  // decided: no more hints
+    manager().gameStatus = kGameWon;  // decided: no more hints
     EXPECT_FALSE(manager().showHint(false, false, false));
 }
 

@@ -121,8 +121,8 @@ TEST_F(MovesTest, HoverMarksFourOverAnAcceptingPileAndEightOverARefusingOne) {
     held.setButtonDown(0, true);
     manager().onMouseMove(held, 0, at(*hint.targetPile));
     frames(10);
-    ASSERT_EQ(manager().hoverPile, hint.targetPile);
-    KartenObjekt* marked = manager().hoverCard ? static_cast<KartenObjekt*>(manager().hoverCard) : hint.targetPile;
+    ASSERT_EQ(manager().getHoverPile(), hint.targetPile);
+    KartenObjekt* marked = manager().getHoverCard() ? static_cast<KartenObjekt*>(manager().getHoverCard()) : hint.targetPile;
     EXPECT_EQ(marked->getMarkState(), Solitaire::kMarkAccepted);
     ASSERT_FALSE(tooltips.shown.empty());
     EXPECT_TRUE(tooltips.shown.back().second);
@@ -134,8 +134,8 @@ TEST_F(MovesTest, HoverMarksFourOverAnAcceptingPileAndEightOverARefusingOne) {
     ASSERT_NE(other, nullptr);
     manager().onMouseMove(held, 0, at(*other));
     frames(10);
-    ASSERT_EQ(manager().hoverPile, other);
-    marked = manager().hoverCard ? static_cast<KartenObjekt*>(manager().hoverCard) : other;
+    ASSERT_EQ(manager().getHoverPile(), other);
+    marked = manager().getHoverCard() ? static_cast<KartenObjekt*>(manager().getHoverCard()) : other;
     EXPECT_EQ(marked->getMarkState(), Solitaire::kMarkNotAccepted);
     EXPECT_TRUE(tooltips.shown.back().first.ends_with(text(L"WIRD_NICHTAKZEPTIERT_KARTE")));
     release(at(*other));
@@ -195,7 +195,7 @@ TEST_F(MovesTest, TwoClicksLayTheFirstCardOnTheSecondInThePairsGame) {
     expectInvariants();
     // A click on empty table clears a selection.
     press({-5000.0f, -5000.0f});
-    EXPECT_TRUE(manager().selectedCards.empty());
+    EXPECT_TRUE(manager().getSelectedCards().empty());
 }
 
 // Picking a card up gives it drag distance 1 and each card it carries 1 + its place in the run;
@@ -227,10 +227,11 @@ TEST_F(MovesTest, TheShownScoreLandsOnTheRealOneAfterAStall) {
         float shown;
     } const rows[] = {{0.5, 1000.0f}, {1.0, 1000.0f}, {3.0, 1000.0f}, {0.01, 50.0f}};
     for (Row const& row : rows) {
-        manager().score = 1000.0f;
-        manager().shownScorePlus = 0.0f;
+        // From a shown score 1000 below the real one.
+        manager().score = manager().getShownScorePlus() + 1000.0f;
+        float const from = manager().getShownScorePlus();
         manager().update(0.0, row.realDt, Orvex::MouseState());
-        EXPECT_FLOAT_EQ(manager().shownScorePlus, row.shown) << row.realDt;
+        EXPECT_NEAR(manager().getShownScorePlus() - from, row.shown, 0.01f) << row.realDt;
     }
 }
 

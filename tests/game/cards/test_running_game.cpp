@@ -127,7 +127,7 @@ TEST_F(RunningGame, SaveLoadAndSaveAgainGiveTheSameNode) {
 }
 
 TEST_F(RunningGame, ADecidedGameWritesNothing) {
-    for (signed char status : {1, -1}) {
+    for (Solitaire::GameStatus status : {Solitaire::kGameWon, Solitaire::kGameLost}) {
         playSomeMoves();
         manager().gameStatus = status;
         EXPECT_TRUE(saved().isEmpty()) << "status " << int(status);

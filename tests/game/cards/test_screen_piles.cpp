@@ -109,7 +109,7 @@ TEST_F(ScreenPilesTest, ThePointerCardOnAPlacedPileWhileNothingIsHeld) {
         manager().onMouseMove(Orvex::MouseState(), 0, p);
         tick += 1000;  // the hover pass finds the card under the pointer
         frames(1);
-        ASSERT_EQ(manager().pointerCard, c.onB ? topOf(L"B") : topOf(L"A"));
+        ASSERT_EQ(manager().getPointerCard(), c.onB ? topOf(L"B") : topOf(L"A"));
         if (c.holding) press(p);
         EXPECT_EQ(manager().isPointerCardOnPositionedPile(), c.expected) << c.onB << c.holding;
         if (c.holding) release(p);

@@ -1,0 +1,54 @@
+// Reading untrusted data files: the refusals of one object are gathered and logged as one line
+// naming the object, the file and the line ("Pile "X" in "file" at line 12: ...; skipped"). The
+// readers take one attribute into a field: finite and bounded numbers, bounded counts, flags; a
+// refused value leaves the field as it was and joins the list.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/core/Types.h"
+
+namespace Orvex {
+
+class XMLNode;
+
+class ReadProblems {
+public:
+    // line: of the element the problem is in (XMLNode::getLine), 0 when unknown.
+    void add(std::wstring text, u32 line = 0) { problems_.push_back({std::move(text), line}); }
+    bool empty() const { return problems_.empty(); }
+    std::size_t size() const { return problems_.size(); }
+    // Moves the problems of other to the end of this list, each text after prefix; one without a
+    // line takes line.
+    void absorb(ReadProblems& other, std::wstring const& prefix = L"", u32 line = 0);
+    // One error line: what (e.g. L"Pile \"X\""), the file when known, the first problem's line
+    // (else `line`, the object's element) when known, the first problem and how many more.
+    // Nothing without problems. Clears the list.
+    void log(std::wstring const& what, std::wstring const& sourceName, u32 line = 0);
+
+private:
+    struct Problem {
+        std::wstring text;
+        u32 line;
+    };
+    std::vector<Problem> problems_;
+};
+
+// Attribute key as a finite float; absent leaves value.
+void readFloat(XMLNode const& node, std::wstring_view key, float& value, ReadProblems& problems);
+// Attribute key as a number within [low, high] (not a number is outside); absent leaves value.
+// The float is compared as read into a float.
+void readFloat(XMLNode const& node, std::wstring_view key, float& value, float low, float high,
+               ReadProblems& problems);
+void readDouble(XMLNode const& node, std::wstring_view key, double& value, double low, double high,
+                ReadProblems& problems);
+// Attribute key as an int within [low, high]; absent leaves value.
+void readInt(XMLNode const& node, std::wstring_view key, int& value, int low, int high, ReadProblems& problems);
+// Attribute key as a flag (a number other than 0); absent leaves value.
+void readBool(XMLNode const& node, std::wstring_view key, bool& value);
+// The attribute text, or null when absent.
+std::wstring const* attributeText(XMLNode const& node, std::wstring_view key);
+
+}  // namespace Orvex

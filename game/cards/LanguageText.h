@@ -1,0 +1,12 @@
+// The card core's one look-up of a language text: the tooltips, the descriptions and the rule
+// texts all ask the engine's language manager through it.
+#pragma once
+
+#include <string>
+
+namespace Solitaire {
+
+// The text of id in the current language; empty for an unknown id.
+std::wstring languageText(std::wstring const& id);
+
+}  // namespace Solitaire
