@@ -65,7 +65,7 @@ protected:
         cards().getTutorialNameList2().clear();
         cards().setClock({});
         cards().createDiscardPile();
-        cards().camera = nullptr;
+        cards().setCamera(nullptr);
         forgetPictures();
         GameTutorialFixture::TearDown();
         closeDevice();

@@ -57,7 +57,7 @@ protected:
         cards().getTutorialNameList1().clear();
         cards().getTutorialNameList2().clear();
         cards().createDiscardPile();
-        cards().camera = nullptr;
+        cards().setCamera(nullptr);
         GameTutorialFixture::TearDown();
     }
     static Solitaire::Kartenmanager& cards() { return Solitaire::Kartenmanager::instance(); }

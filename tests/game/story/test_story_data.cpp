@@ -187,7 +187,7 @@ TEST_F(ShippedStoryTest, TheLessonNamesCardsAndPilesOfItsVariant) {
     Solitaire::ExtendedTutorial const* lesson = Solitaire::ExtendedTutorialManager::instance().getLessons().at(0);
     for (std::wstring const& next : collect(lessons, {L"NEXT"})) EXPECT_NE(lesson->findPage(next), nullptr);
     cards.createDiscardPile();
-    cards.camera = nullptr;
+    cards.setCamera(nullptr);
 }
 
 TEST_F(ShippedStoryTest, TheStoryNamesPicturesSoundsMusicEmittersAndAchievementsThatExist) {

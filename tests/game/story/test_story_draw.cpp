@@ -168,7 +168,7 @@ protected:
     void TearDown() override {
         tutorials().closeTutorial();
         cards().createDiscardPile();
-        cards().camera = nullptr;
+        cards().setCamera(nullptr);
         StoryDrawTest::TearDown();
     }
     static Solitaire::Kartenmanager& cards() { return Solitaire::Kartenmanager::instance(); }

@@ -142,7 +142,7 @@ protected:
     }
     void TearDown() override {
         Solitaire::Kartenmanager::instance().createDiscardPile();
-        Solitaire::Kartenmanager::instance().camera = nullptr;
+        Solitaire::Kartenmanager::instance().setCamera(nullptr);
         UserTutorialTest::TearDown();
     }
     Orvex::TutorialPage* page(std::size_t i) { return tutorial(L"PFEILE")->getPages().at(i)->tutorialPage; }
