@@ -24,9 +24,9 @@ constexpr std::wstring_view kSolitairePrefix = L"SOLITAIRE_";
 
 }  // namespace
 
-Profil::Profil(std::wstring const& name) : NamedObject(name), godPercent_(kGodCount, 0.0f) {}
+Profil::Profil(std::wstring const& name) : StoryProfile(name), godPercent_(kGodCount, 0.0f) {}
 
-Profil::Profil(Orvex::XMLNode& node, std::wstring const& sourceName) : NamedObject(node), godPercent_(kGodCount, 0.0f) {
+Profil::Profil(Orvex::XMLNode& node, std::wstring const& sourceName) : StoryProfile(node), godPercent_(kGodCount, 0.0f) {
     readXML(node, sourceName);
 }
 

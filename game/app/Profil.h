@@ -10,6 +10,9 @@
 // most kMaxOwnedCards each; "PERCENT_GODS" values go to entry min(i, count - 1) when there is
 // one; numbers must be finite.
 //
+// The story and the tutorials below the application see a profile as a StoryProfile (unlocks and
+// seen tutorials).
+//
 // Profil.cpp: construction, tutorials, unlocks, goods, activating and collecting the live data.
 // Profil_xml.cpp: reading and writing the "PROFIL" element.
 // Profil_campaign.cpp: the campaign table, opening chapters and advancing after a passed level.
@@ -19,15 +22,15 @@
 #include <utility>
 #include <vector>
 
-#include "engine/core/NamedObject.h"
 #include "engine/core/XMLNode.h"
 #include "game/app/CampaignRecords.h"
+#include "game/story/StoryProfile.h"
 
 namespace Solitaire {
 
 class SolitaireManager;
 
-class Profil : public Orvex::NamedObject {
+class Profil : public StoryProfile {
 public:
     static constexpr int kGodCount = 4;          // the game's power-ups
     static constexpr int kOpenLevelWindow = 5;   // levels of a chapter open at once
@@ -51,9 +54,9 @@ public:
     void writeXML(Orvex::XMLNode& node) override;
 
     // ---- Tutorials and story scenes ----
-    bool shouldShowTutorial(std::wstring const& name) const;
-    void markTutorialSeen(std::wstring const& name);
-    bool isTutorialAllowed(std::wstring const& name) const;
+    bool shouldShowTutorial(std::wstring const& name) const override;
+    void markTutorialSeen(std::wstring const& name) override;
+    bool isTutorialAllowed(std::wstring const& name) const override;
     bool isInTutorialList(std::wstring const& name) const;
     void setShowTutorials(bool show) { showTutorials_ = show; }
     bool getShowTutorials() const { return showTutorials_; }
@@ -61,8 +64,8 @@ public:
     void clearTutorialsSeen();
 
     // ---- Unlocks ----
-    void addUnlock(std::wstring const& name, bool temporary);
-    bool isUnlocked(std::wstring const& name) const;
+    void addUnlock(std::wstring const& name, bool temporary) override;
+    bool isUnlocked(std::wstring const& name) const override;
     std::vector<std::wstring> const& getUnlocks() const { return unlocks_; }
 
     // ---- Goods ----

@@ -16,6 +16,10 @@ void MinispielManager::initGUI() {}
 
 void MinispielManager::shuffleOrder() {}
 
+Minispiel* MinispielManager::findMinispiel(std::wstring const&) const { return nullptr; }
+
+void MinispielManager::setActiveMinispiel(Minispiel* game) { active_ = game; }
+
 void MinispielManager::update(double const& dt) {
     if (active_) active_->update(dt);
 }

@@ -3,10 +3,12 @@
 // definitions at start-up, lets the manager build its screens and shuffle the order, updates it
 // every frame and lets the active game draw before each scene.
 //
-// For now no definition is read and no game is ever active: update and drawActive do nothing,
-// as with an empty definition file. The definitions, screens and games come with the mini-game
-// framework.
+// For now no definition is read: findMinispiel finds nothing, so no game becomes active, and
+// update and drawActive do nothing, as with an empty definition file. The definitions, screens
+// and games come with the mini-game framework.
 #pragma once
+
+#include <string>
 
 #include "signals/sigslot.h"
 
@@ -32,6 +34,10 @@ public:
     void update(double const& dt);
     // The active game's own drawing; nothing without one.
     void drawActive();
+    // The game of that name, or null.
+    Minispiel* findMinispiel(std::wstring const& name) const;
+    // The game becomes the active one (null: none); the one active before is let go.
+    void setActiveMinispiel(Minispiel* game);
     Minispiel* getActiveMinispiel() const { return active_; }
 
     // Signals, in this order.

@@ -14,4 +14,10 @@ void ExtendedTutorialManager::update(float const&) {}
 
 void ExtendedTutorialManager::onCardEvent(std::wstring const&, bool) {}
 
+bool ExtendedTutorialManager::startTutorial(std::wstring const&) { return false; }
+
+bool ExtendedTutorialManager::isClickAllowed(std::wstring const&) const { return true; }
+
+void ExtendedTutorialManager::onGuiClick(std::wstring const&) {}
+
 }  // namespace Solitaire

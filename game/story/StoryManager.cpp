@@ -1,4 +1,4 @@
-// The story manager's single instance; the story file is not read yet.
+// The story manager's single instance; the story file is not read yet, so no scene is due.
 #include "game/story/StoryManager.h"
 
 namespace Solitaire {
@@ -9,5 +9,7 @@ StoryManager& StoryManager::instance() {
 }
 
 void StoryManager::load(Orvex::XMLNode&) {}
+
+StoryPart* StoryManager::startNextScene(StoryProfile*) { return nullptr; }
 
 }  // namespace Solitaire
