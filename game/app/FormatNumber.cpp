@@ -1,6 +1,9 @@
 // Digit groups for the player's numbers.
 #include "game/app/FormatNumber.h"
 
+#include <climits>
+#include <cmath>
+
 #include "engine/core/engine/OrvexEngine.h"
 
 namespace Solitaire {
@@ -31,6 +34,13 @@ std::wstring formatNumber(int value, std::wstring const& languageCode) {
     } while (magnitude > 0);
     if (value < 0) reversed += L'-';
     return std::wstring(reversed.rbegin(), reversed.rend());
+}
+
+int truncateToInt(float value) {
+    if (std::isnan(value)) return 0;
+    if (!(value > static_cast<float>(INT_MIN))) return INT_MIN;
+    if (value >= 2147483648.0f) return INT_MAX;
+    return static_cast<int>(value);
 }
 
 }  // namespace Solitaire

@@ -17,8 +17,6 @@ void SolitaireGame2::onModeConfirmed(bool const&) {}
 void SolitaireGame2::onModeCountdown(float const&) {}
 void SolitaireGame2::onUnsupportedMode(_D3DDISPLAYMODE&) {}
 void SolitaireGame2::buildProfilePanel() {}
-
-void SolitaireGame2::onActiveProfileChanged(Profil*, Profil*) {}
 void SolitaireGame2::onFullscreenSlider(Orvex::GUISlider&, float const&) {}
 void SolitaireGame2::onFullscreenCheckbox(Orvex::GUICheckboxButton&) {}
 void SolitaireGame2::onResolutionSlider(Orvex::GUISlider&, float const&) {}

@@ -190,13 +190,8 @@ void SolitaireGame2::updateCountUp(double realStep) {
     if (!countUpLabel_ || !isMenuActive(kResultsMenu)) return;
     countUp_.update(static_cast<float>(realStep));
     if (Orvex::Text* text = engine_->getLanguage()->findText(countUpLabel_->getTextId())) {
-        // A value past the int range is held at its end rather than converted undefined.
-        float const value = countUp_.current;
-        int const shown = !(value > -2147483648.0f) ? (std::isnan(value) ? 0 : INT32_MIN)
-                          : value >= 2147483648.0f  ? INT32_MAX
-                                                    : static_cast<int>(value);
         std::wstring formatted;
-        text->format(formatted, formatNumber(shown));
+        text->format(formatted, formatNumber(truncateToInt(countUp_.current)));
         countUpLabel_->setText(formatted);
     }
     if (countUp_.t >= 1.0f) countUpLabel_ = nullptr;
@@ -220,7 +215,7 @@ void SolitaireGame2::updateTooltipFollower() {
 }
 
 void SolitaireGame2::updateStory(double realStep) {
-    if (storyPart_ && storyPart_->update(static_cast<float>(realStep))) endStory();
+    if (storyPart_ && storyPart_->update(static_cast<float>(realStep))) finishStoryPart();
 }
 
 void SolitaireGame2::updatePanelBlends(double realStep) {

@@ -62,6 +62,9 @@ public:
     void clear();
     // The free-play panels are built by the selection screen; until then nothing to build.
     void buildCategoryPanel() {}
+    // Selects the first shown category, game and variant in the panels (on entering the
+    // free-play screen); nothing until the panels come.
+    void selectFirstEntries() {}
 
     std::vector<SolCategorie*> const& getCategories() const { return categories_; }
     SolCategorie* findCategory(std::wstring const& name) const;
