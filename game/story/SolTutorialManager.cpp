@@ -47,7 +47,11 @@ void SolTutorialManager::closeTutorial() {
     if (!running_) return;
     running_ = false;
     if (currentStrip_) {
-        currentStrip_->hide();
+        Orvex::TutorialManager& engine = Orvex::TutorialManager::instance();
+        if (engine.getCurrentStrip() == currentStrip_)
+            engine.hideCurrentStrip();
+        else
+            currentStrip_->hide();
         currentStrip_->release();
         currentStrip_ = nullptr;
     }

@@ -207,6 +207,21 @@ TEST_F(GameFlowTest, ALevelWithoutAStarStaysOpenAndOpensNothing) {
     EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
 }
 
+// Five levels of a chapter stand open at most: passing one opens no further level, and the way on
+// is the following level, which is open.
+TEST_F(GameFlowTest, PassingALevelWithFiveOpenOpensNoFurther) {
+    // A seventh level record (the catalogue's chapter has six) stands behind the five.
+    startFlow(campaignProfile({1, 1, 1, 1, 1, 1, 0}));
+    ASSERT_EQ(game->startCampaignLevel(0, 0, true), SolitaireGame2::kGameStarted);
+    Solitaire::GameEndParms parms;
+    parms.clearedCards = 1;
+    game->onGameEnd(false, parms);
+    EXPECT_EQ(level(0, 0).result, 2);
+    EXPECT_EQ(level(0, 6).result, 0);
+    EXPECT_TRUE(game->isNextLevelAvailable());
+    EXPECT_EQ(game->getNextLevel(), 1);
+}
+
 // The game end of a level, by the record the card manager sends: a chapter is finished only
 // when more than half of its levels have a star, which unlocks it and opens the next chapter.
 TEST_F(GameFlowTest, AChapterIsFinishedOnlyPastHalfItsLevels) {
