@@ -120,9 +120,21 @@ def font_file(order):
         '\t<D3DXFONT NAME="SolGameFont" FONT_NAME="Arial" HEIGHT="21"/>',
         '\t<D3DXFONT NAME="ActiveSolVariantFont" FONT_NAME="Arial" HEIGHT="20" SIZE="700"/>',
         '\t<D3DXFONT NAME="SolVariantFont" FONT_NAME="Arial" HEIGHT="19"/>',
+    ]
+    lines += new_profile_styles()
+    lines += [
         "</FONTS>",
     ]
     return "\r\n".join(lines) + "\r\n"
+
+
+def new_profile_styles():
+    """The name field of the new-profile dialog: a free name light, a name that is taken red."""
+    return [
+        "\t<!-- The new-profile dialog's name: free, taken. -->",
+        '\t<FONTSTYLE NAME="NP_FontStyle_OK" COLOR_VG="FFFFF4D0" COLOR_HG="B0000000" DRAW_HG="1" SHADOW="2"/>',
+        '\t<FONTSTYLE NAME="NP_FontStyle_ERR" COLOR_VG="FFFF4A3A" COLOR_HG="B0000000" DRAW_HG="1" SHADOW="2"/>',
+    ]
 
 
 def main():

@@ -14,6 +14,7 @@ public:
     std::wstring getTextId() const override { return L"INGAME_LEVEL_GOAL_COMBO"; }
     std::wstring& formatProgress(std::wstring& out, GameEndParms const& parms) const override;
     bool isReached(GameEndParms const& parms) const override;
+    Orvex::u32 getMinCombo() const { return minCombo_; }
 
 private:
     Orvex::u32 minCombo_ = 0;

@@ -13,6 +13,7 @@ public:
     std::wstring getTextId() const override { return L"INGAME_LEVEL_GOAL_EXTRACARDS"; }
     std::wstring& formatProgress(std::wstring& out, GameEndParms const& parms) const override;
     bool isReached(GameEndParms const& parms) const override;
+    Orvex::u32 getMinExtraCards() const { return minExtraCards_; }
 
 private:
     Orvex::u32 minExtraCards_ = 0;

@@ -13,6 +13,7 @@ public:
     std::wstring getTextId() const override { return L"INGAME_LEVEL_GOAL_POINTS"; }
     std::wstring& formatProgress(std::wstring& out, GameEndParms const& parms) const override;
     bool isReached(GameEndParms const& parms) const override;
+    float getMinPoints() const { return minPoints_; }
 
 private:
     float minPoints_ = 0.0f;

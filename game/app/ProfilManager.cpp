@@ -32,11 +32,12 @@ std::wstring ProfilManager::getFilePath() const {
 }
 
 void ProfilManager::clear() {
-    for (Profil* profile : profiles_) profile->release();
-    profiles_.clear();
+    // The signal hands the leaving profile over while it still lives.
     Profil* const old = active_;
     active_ = nullptr;
     activeChanged(old, nullptr);
+    for (Profil* profile : profiles_) profile->release();
+    profiles_.clear();
     listChanged();
 }
 

@@ -1,7 +1,5 @@
 // The game object's construction: the managers it holds, its own objects, the start-up of the
 // game data in its fixed order behind the loading bar, and its destruction.
-#include "game/app/ProfilManager.h"
-#include "game/app/SolitaireManager.h"
 #include "game/app/SolitaireGame2.h"
 
 #include <chrono>
@@ -28,6 +26,9 @@
 #include "engine/render/TextureParams.h"
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/MyGlobals.h"
+#include "game/app/Profil.h"
+#include "game/app/ProfilManager.h"
+#include "game/app/SolitaireManager.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/FlySpline.h"
 #include "game/cards/SolPartikelManager.h"
@@ -241,17 +242,19 @@ SolitaireGame2::~SolitaireGame2() {
         node.clear();
         StyleSettings::instance().save(node);
     }
-    // The screens' own references to their windows go before the GUI does.
-    if (selectedHighscore_) selectedHighscore_->release();
-    selectedHighscore_ = nullptr;
+    // 3. The screens' own references go before the GUI does: the selected highscore entry, the
+    // free-play buttons, the pending new profile.
+    selectHighscore(nullptr);
     SolitaireManager::instance().releasePanelButtons();
-    // 3.
     if (loadingWindow_) loadingWindow_->release();
     loadingWindow_ = nullptr;
+    if (pendingProfile_ && solTutorials_->getProfile() == pendingProfile_) solTutorials_->setProfile(nullptr);
+    releasePendingProfile();
     // 4.
     Orvex::MusicManager::getInstance().pause();
     // 5. Owned objects in the reverse order of their making; the slots disconnect as the base
-    // goes.
+    // goes. The card manager outlives this object and lets go of the table camera first.
+    if (cards_->getCamera() == camera_) cards_->setCamera(nullptr);
     delete renderer_;
     lookAtCamera_->release();
     camera_->release();

@@ -12,10 +12,10 @@
 // not loaded, the object stays not fully constructed, and the main loop, told to stop before it
 // started, returns -1 at once.
 //
-// The achievement, options, profile and help screens work behind their slots. The slots of the
-// HUD, powers and shop, menus and mouse, the button dispatcher, the results and campaign screens
-// and the game flow are connected at their place already; their bodies come with that work and
-// do nothing yet. The mouse slots hand every event to the GUI system, so the menus work.
+// The menu switching, the mouse routing, the button dispatcher, the new-profile dialog, the game
+// flow and the screens (achievements, options, profiles, help, results, campaign) work behind
+// their slots. The slots of the HUD, powers and shop are connected at their place already; their
+// bodies come with that work and do nothing yet.
 //
 // Files:
 //   SolitaireGame2.cpp              construction with the loading order, destruction
@@ -27,8 +27,9 @@
 //   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, cursors, input poll
 //   SolitaireGame2_keys.cpp         the key handler and screenshots
 //   SolitaireGame2_hud.cpp          HUD, powers and shop slots
-//   SolitaireGame2_menus.cpp        menu switching, mouse routing, the button dispatcher
-//   SolitaireGame2_screens.cpp      the new active profile, warnings
+//   SolitaireGame2_menus.cpp        menu switching, mouse routing, fitting the help labels
+//   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
+//   SolitaireGame2_newprofile.cpp   the new-profile dialog, warnings, a new active profile
 //   SolitaireGame2_achievements.cpp the achievement list, its hover particles, the medal popup
 //   SolitaireGame2_options.cpp      display modes and their confirmation, volumes, cursor,
 //                                   tutorial switches, the options display, window activation
@@ -36,10 +37,11 @@
 //   SolitaireGame2_help.cpp         help pages and credits, the in-game help panel
 //   SolitaireGame2_results.cpp      the results screen, the highscore list and the statistics
 //   SolitaireGame2_campaign.cpp     the campaign's chapter and level screens
-//   SolitaireGame2_flow.cpp         game end, mini-game end, story end
+//   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end
 #pragma once
 
 #include <deque>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -89,10 +91,12 @@ class MyGlobals;
 class Profil;
 class SolPartikelManager;
 class SolTutorialManager;
+class SolVariant;
 class SolitaireCamera;
 class SolitaireRenderer;
 class StoryManager;
 class StoryPart;
+struct LevelRecord;
 
 class SolitaireGame2 : public sigslot::has_slots<sigslot::single_threaded> {
 public:
@@ -239,7 +243,7 @@ public:
     void refreshHudLabels();
     void refreshGoalsPanel();
 
-    // ---- menus, mouse and buttons (SolitaireGame2_menus.cpp) ----
+    // ---- menus, mouse and buttons (SolitaireGame2_menus.cpp, SolitaireGame2_dispatch.cpp) ----
     void onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previous);
     void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
     void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
@@ -248,7 +252,8 @@ public:
     void onMinigameFinished(Minispiel& game);
     void onButtonClicked(Orvex::GUIWindow& window);
 
-    // ---- screens (SolitaireGame2_screens.cpp) ----
+    // ---- screens (SolitaireGame2_achievements.cpp, _options.cpp, _profiles.cpp,
+    //      SolitaireGame2_newprofile.cpp) ----
     void onAchievementMedal(Achivement& achievement, AchivementMedal const& medal);
     bool canShowAchievementPopup();
     void showAchievementPopup(Achivement& achievement, AchivementMedal medal);
@@ -259,7 +264,7 @@ public:
     void onModeCountdown(float const& secondsLeft);
     void onUnsupportedMode(_D3DDISPLAYMODE& mode);
     void buildProfilePanel();
-    // The warning dialog with the text (built with the menus).
+    // The warning dialog with the text.
     void showWarning(std::wstring const& text);
     // The profile screens' handling of a new active profile.
     void onActiveProfileChanged(Profil* old, Profil* active);
@@ -324,7 +329,9 @@ public:
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onGameEnd(bool const& won, GameEndParms const& parms);
     void onMinispielEnd(Minispiel& game, float const& ratio, bool const& skipped);
-    bool endStory();
+    // The end of the running story scene (also without one): its unlocks, what its record asks
+    // for. False only when a level it started gave a story scene instead.
+    bool finishStoryPart();
 
     // ---- results, highscores and statistics (SolitaireGame2_results.cpp) ----
     // Fills "AUSWERTUNGMENU" for the game just ended (before it opens): rating 0 to 4 (2, 3, 4 are
@@ -344,6 +351,8 @@ public:
     // "HSE_COPYSEED": the selected entry's game name into the label of "FG_SEED"; false without
     // an entry or that window.
     bool copySelectedHighscoreSeed();
+    // The entry "HIGHSCOREEDITMENU" will act on (a counted reference; null clears it).
+    void selectHighscore(HighscoreEintrag* entry);
     int getStoredRating() const { return storedRating_; }
     // Set by the game end: a next campaign level follows the one just ended.
     void setNextLevelAvailable(bool available) { nextLevelAvailable_ = available; }
@@ -390,6 +399,52 @@ public:
     std::vector<Orvex::GUIProgressBar*> const& getGodBars() const { return godBars_; }
     bool isFullscreen() const { return fullscreen_; }
     void setStoryPart(StoryPart* part) { storyPart_ = part; }
+
+    // ---- game flow, menus, buttons, new profile (SolitaireGame2_flow.cpp, _menus.cpp,
+    //      _dispatch.cpp, _newprofile.cpp) ----
+    // Undo steps of "I_Undo_Start" and "I_Redo_End": the whole history either way.
+    static constexpr int kUndoToStart = -536870912;
+    static constexpr int kRedoToEnd = 536870911;
+    // The card backs the options offer.
+    static constexpr int kCardBackCount = 6;
+    // What startGame did.
+    static constexpr int kNothingStarted = 0;
+    static constexpr int kGameStarted = 1;
+    static constexpr int kStoryStarted = 2;
+
+    // The current variant as a game (withStory: the story scene that is due plays first in a
+    // campaign level).
+    int startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial, bool withStory);
+    // True when a story scene is running or was started.
+    bool checkStory();
+    void finishMinispiel();
+    void openNewProfileDialog();
+    std::wstring makeDefaultProfileName();
+    void resetHintButton();
+    void scrollTutorialHelpToStart();
+    void onTutorialFrameGoal(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
+    void fitTutorialLabel(Orvex::GUIWindow& label);
+    void fitTutorialLabelAndScroll(Orvex::GUILabel& label);
+    void fitHelpLabel(Orvex::GUIWindow& label);
+    // The running campaign level's record in the active profile, or null.
+    LevelRecord* getCurrentLevelRecord() const;
+    bool isCampaign() const { return campaign_; }
+    bool isGameOver() const { return gameOver_; }
+    int getCurrentChapter() const { return currentChapter_; }
+    int getCurrentLevel() const { return currentLevel_; }
+    int getNextChapter() const { return nextChapter_; }
+    int getNextLevel() const { return nextLevel_; }
+    bool isNextLevelAvailable() const { return nextLevelAvailable_; }
+    bool cameFromPassedLevel() const { return fromPassedLevel_; }
+    signed char getOutcome() const { return outcome_; }
+    std::wstring const& getSeedText() const { return seedText_; }
+    bool isLevelAbandoned() const { return levelAbandoned_; }
+    int getMinigameNumber() const { return minigameNumber_; }
+    Profil* getPendingProfile() const { return pendingProfile_; }
+    bool isFirstProfileDialog() const { return firstProfile_; }
+    bool isFirstProfileBlocked() const { return firstProfileBlock_; }
+    bool areTutorialBoxesSilenced() const { return tutorialCheckboxesSilent_; }
+    StoryPart* getStoryPart() const { return storyPart_; }
 
 private:
     // ---- construction steps (SolitaireGame2.cpp, SolitaireGame2_loading.cpp) ----
@@ -534,9 +589,6 @@ private:
     int currentChapter_ = -1;
     int currentLevel_ = -1;
     int nextLevel_ = -1;
-    int levelPositionA_ = -1;
-    int levelPositionB_ = -1;
-    int wildcardChoice_ = 3;
     int menuIndex_ = 7;
 
     // ---- achievements, options, profiles, help (SolitaireGame2_achievements.cpp, _options.cpp,
@@ -564,6 +616,73 @@ private:
     int selectedChapter_ = 0;
     int currentPage_ = -1;
     int pageCount_ = 0;
+
+    // ---- game flow, menus, buttons, new profile (SolitaireGame2_flow.cpp, _menus.cpp,
+    //      _dispatch.cpp, _newprofile.cpp) ----
+    // A row of the dispatcher: the window name and what its click does.
+    struct ButtonRow {
+        wchar_t const* name;
+        void (*act)(SolitaireGame2& game, Orvex::GUIWindow& window);
+    };
+    static std::span<ButtonRow const> buttonRows();
+    std::wstring tutorialNameOf(std::wstring const& menu) const;
+    bool showTutorial(std::wstring const& name, bool force);
+    void leaveStartMenu();
+    void enterInGameMenu();
+    void enterTutorialMenu();
+    void enterHelpMenu();
+    void fillShopLabels();
+    // The mouse: the press that ends the first-profile block, the press that dismisses the
+    // banner or the help panel, whether the GUI or the table takes the pointer.
+    bool endFirstProfileBlock();
+    bool dismissPanels();
+    bool guiTakesInput() const;
+    bool tableTakesInput() const;
+    D3DXVECTOR2 toTable(Orvex::MouseState const& state) const;
+    // The dispatcher's rows.
+    bool saveWallpaper(Orvex::GUIWindow& window);
+    // achievements: names bumped after a step that changed the table, null-terminated.
+    void undo(int steps, wchar_t const* const* achievements);
+    void leaveResults();
+    void restartGame();
+    void showVariantTutorial();
+    void leafHelp(bool forward);
+    static void resetTutorials();
+    void stepCardSet(int step);
+    void stepCardBack(int step);
+    void resetVariantData(SolVariant& variant);
+    // The new-profile dialog.
+    void warn(wchar_t const* textId);
+    void releasePendingProfile();
+    void createProfile();
+    void cancelNewProfile();
+    // The game end of a campaign level: stars, the level's and chapter's results, unlocks and
+    // achievements; the result 1 to 4.
+    int recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed);
+
+    Orvex::GUIWindow* tableWindow_ = nullptr;
+    // The running or last game is a campaign level (the story mode), not a free game.
+    bool campaign_ = false;
+    bool gameOver_ = false;
+    bool levelAbandoned_ = false;
+    bool musicRestart_ = false;
+    bool pressReachedTable_ = false;
+    // The position offered after the game (with nextLevel_; nextLevelAvailable_ tells whether the
+    // game end found one).
+    int nextChapter_ = -1;
+    bool fromPassedLevel_ = false;
+    // The running level's records in the active profile, by number (-1: none).
+    int recordChapter_ = -1;
+    int recordLevel_ = -1;
+    signed char outcome_ = 0;
+    std::wstring seedText_;
+    bool checkingStory_ = false;
+    int minigameNumber_ = 0;
+    // The profile of the new-profile dialog (one reference) and whether it is the first one.
+    Profil* pendingProfile_ = nullptr;
+    bool firstProfile_ = false;
+    bool fittingTutorialLabel_ = false;
+    bool fittingHelpLabel_ = false;
 };
 
 }  // namespace Solitaire

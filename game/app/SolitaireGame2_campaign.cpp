@@ -248,7 +248,7 @@ void SolitaireGame2::onLevelClicked(Orvex::GUIWindow& button) {
     ChapterRecord* record = profile ? profile->findChapter(selectedChapter_) : nullptr;
     LevelRecord const* found = record ? Profil::findLevel(*record, level) : nullptr;
     if (!found || found->result == 0) return;
-    currentChapter_ = levelPositionA_ = selectedChapter_;
+    currentChapter_ = nextChapter_ = selectedChapter_;
     currentLevel_ = nextLevel_ = level;
     if (level != -1) startCampaignLevel(selectedChapter_, level, true);
 }

@@ -1,16 +1,387 @@
-// The game flow's slots: a decided game, a finished mini-game and the end of a story scene. They
-// are connected at their place already; recording stars, unlocks and achievements, the
-// highscore and the results delay come with the game flow, and until then they do nothing.
+// The game flow: from a choice on a menu to a running game (free play with an optional typed
+// seed, or a campaign level, before which the story scene that is due plays), what a finished
+// story scene asks for, the record of a finished game in the active profile (stars, opened
+// levels and chapters, unlocks, achievements, goods, points) and the way back from a finished
+// mini-game.
+//
+// The running level's records are looked up in the active profile by chapter and level number
+// whenever they are used, never kept as pointers: the profile's campaign table may grow, and the
+// profile may be deleted while a game runs.
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <string>
+
+#include "engine/core/PerfTimer.h"
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIProgressBar.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/Text.h"
+#include "engine/render/Texture2D.h"
+#include "game/app/LevelGoal_Combo.h"
+#include "game/app/LevelGoal_Extracards.h"
+#include "game/app/LevelGoal_Points.h"
+#include "game/app/MyGlobals.h"
+#include "game/app/Profil.h"
+#include "game/app/ProfilManager.h"
+#include "game/app/ScreenWindows.h"
+#include "game/app/SolCategorie.h"
+#include "game/app/SolSolitaire.h"
+#include "game/app/SolVariant.h"
 #include "game/app/SolitaireGame2.h"
+#include "game/app/SolitaireManager.h"
+#include "game/cards/AchivementManager.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/Statistik.h"
+#include "game/cards/Style.h"
+#include "game/cards/StyleSettings.h"
+#include "game/minigames/MinispielManager.h"
+#include "game/story/ExtendedTutorialManager.h"
+#include "game/story/SolTutorialManager.h"
+#include "game/story/StoryManager.h"
+#include "game/story/StoryPart.h"
 
 namespace Solitaire {
 
-void SolitaireGame2::onGameEnd(bool const&, GameEndParms const&) {}
+namespace {
 
-void SolitaireGame2::onMinispielEnd(Minispiel&, float const&, bool const&) {}
+constexpr double kPanelSpeed = 1.0;
+constexpr wchar_t kCampaign[] = L"KAMPAGNE";
 
-bool SolitaireGame2::endStory() { return true; }
+void jumpIfFound(Orvex::GUIWindow* window, wchar_t const* goal) {
+    if (window) window->jumpToGoal(goal);
+}
 
-int SolitaireGame2::startCampaignLevel(int, int, bool) { return 0; }
+void bump(wchar_t const* name, float amount) {
+    if (Achivement* achievement = AchivementManager::instance().find(name))
+        achievement->setValue(achievement->getValue() + amount);
+}
+
+Profil* activeProfile() { return ProfilManager::instance().getActiveProfile(); }
+
+}  // namespace
+
+LevelRecord* SolitaireGame2::getCurrentLevelRecord() const {
+    Profil* profile = activeProfile();
+    ChapterRecord* chapter = profile && recordChapter_ >= 0 ? profile->findChapter(recordChapter_) : nullptr;
+    return chapter && recordLevel_ >= 0 ? Profil::findLevel(*chapter, recordLevel_) : nullptr;
+}
+
+int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial,
+                              bool withStory) {
+    // 1. A results delay still running belongs to the game before: its screen would open over
+    // this one.
+    gameOver_ = false;
+    results_.pending = 0;
+    results_.skip = false;
+    if (!campaign) recordChapter_ = recordLevel_ = -1;
+    SolitaireManager& catalogue = SolitaireManager::instance();
+    SolVariant* variant = catalogue.getCurrentVariant();
+    // 2. The story scene that is due plays first.
+    if (variant && campaign && withStory) {
+        if (checkStory()) return kStoryStarted;
+        if (!variant->getUnlocksBefore().empty()) {
+            if (Profil* profile = activeProfile()) profile->addUnlock(variant->getUnlocksBefore(), false);
+            if (checkStory()) return kStoryStarted;
+        }
+    }
+    // 3.
+    if (!catalogue.startVariant()) return kNothingStarted;
+    variant = catalogue.getCurrentVariant();
+    levelAbandoned_ = false;
+    // 4.
+    campaign_ = campaign;
+    seedText_ = seedText;
+    if (freeSeed)
+        if (Orvex::GUILabel* seed = labelOf(findWindow(L"FG_SEED"))) {
+            std::wstring const typed = seed->getText();
+            if (typed != Orvex::languageText(seed->getTextId())) seedText_ = typed;
+        }
+    // 5.
+    jumpIfFound(endGame_, L"AUS");
+    menus_->activateMenu(L"INGAMEMENU", -1.0);
+    // 6.
+    if (withTutorial) {
+        if (!variant->getExtendedTutorial().empty())
+            extTutorials_->startTutorial(variant->getExtendedTutorial());
+        else if (!variant->getStartTutorial().empty())
+            showTutorial(variant->getStartTutorial(), false);
+    }
+    bool const tutorialRuns = solTutorials_->isRunning() || extTutorials_->isRunning();
+    // 7, 8.
+    Profil* profile = activeProfile();
+    GameStyle const* style = StyleSettings::instance().getGameStyle();
+    float const points = campaign ? (profile ? profile->getPoints() : 0.0f) : (style ? style->startScore : 0.0f);
+    Kartenmanager::OwnedCards const wildcards = profile ? profile->getWildcards() : Kartenmanager::OwnedCards();
+    Kartenmanager::OwnedCards const jokers = profile ? profile->getJokers() : Kartenmanager::OwnedCards();
+    cards_->startGame(camera_, seedText_, tutorialRuns, wildcards, jokers, points);
+    if (withTutorial) cards_->computeCardBounds();
+    // 9.
+    resetHintButton();
+    // 10.
+    jumpIfFound(findWindow(L"I_STORY"), campaign ? L"AN" : L"AUS");
+    jumpIfFound(findWindow(L"I_FREIESSPIEL"), campaign ? L"AUS" : L"AN");
+    if (Orvex::GUILabel* label = labelOf(findWindow(L"I_LevelName")))
+        if (Orvex::Text* text = engine_->getLanguage()->findText(campaign ? L"INGAME_LEVELNAME_STORY" : L"INGAME_LEVELNAME_FG")) {
+            SolSolitaire const* game = catalogue.getCurrentGame();
+            std::wstring const gameName = game ? Orvex::languageText(game->getTextId()) : std::wstring();
+            std::wstring const variantName = Orvex::languageText(variant->getTextId());
+            std::wstring shown;
+            label->setText(text->format(shown, gameName, variantName));
+        }
+    // 11. The banner with the level's name, then the help panel with the tutorial's title.
+    helpBlend_ = PanelBlend{};
+    showHelpNext_ = false;
+    if (Orvex::GUILabel* label = labelOf(help_))
+        if (engine_->getLanguage()->findText(label->getTextId())) {
+            std::wstring const title = solTutorials_->getTutorialText(variant->getStartTutorial(), false);
+            if (!title.empty() && title != label->getText()) {
+                label->setText(title);
+                showHelpNext_ = !tutorialRuns;
+            }
+        }
+    gameNameBlend_ = PanelBlend{};
+    bool bannerShown = false;
+    if (campaign)
+        if (Orvex::GUILabel* label = labelOf(gameName_))
+            if (Orvex::Text* text = engine_->getLanguage()->findText(label->getTextId())) {
+                std::wstring const name = Orvex::languageText(variant->getGameName());
+                if (!name.empty()) {
+                    std::wstring shown;
+                    label->setText(text->format(shown, name));
+                    if (!tutorialRuns) {
+                        gameName_->animateToGoal(L"AN", kPanelSpeed, false);
+                        gameNameBlend_ = PanelBlend{1.0f, 1.0f};
+                        bannerShown = true;
+                    }
+                }
+            }
+    if (showHelpNext_ && !bannerShown) showHelpPanel();
+    // 12. The gods and the shop belong to the campaign.
+    jumpIfFound(gods_, campaign ? L"AN" : L"AUS");
+    jumpIfFound(findWindow(L"I_Shop"), campaign ? L"AN" : L"AUS");
+    for (std::size_t i = 0; i < godBars_.size(); ++i) {
+        std::wstring const god = L"GOD" + std::to_wstring(i);
+        bool const shown = campaign && profile && profile->isUnlocked(god);
+        jumpIfFound(findWindow(god), shown ? L"AN" : L"AUS");
+        if (campaign && profile && godBars_[i]) godBars_[i]->setRatio(profile->getGodPercent(static_cast<int>(i)));
+    }
+    // 13.
+    if (campaign) {
+        if (item_)
+            if (Orvex::Texture2D* texture = StyleSettings::instance().getCardSetTexture(0)) {
+                Orvex::GUIDrawOptions& options = item_->getDrawOptions();
+                options.setTexBackground(texture);
+                options.backgroundSource.rect = Orvex::FRect::fromRECT(texture->getRect());
+                options.backgroundSource.use = true;
+            }
+        jumpIfFound(gesMed_, L"NIX");
+    }
+    // 14.
+    for (Orvex::GUIWindow* medal : medals_) jumpIfFound(medal, L"AUS");
+    // 15.
+    refreshHudLabels();
+    if (!variant->getShowTutorial().empty()) showTutorial(variant->getShowTutorial(), false);
+    engine_->getPerfTimer()->update();
+    engine_->getPerfTimer()->update();
+    return kGameStarted;
+}
+
+bool SolitaireGame2::checkStory() {
+    // Starting a scene may lead back here (the menu it opens asks again): the nested call says
+    // no.
+    if (checkingStory_) return false;
+    if (storyPart_) return true;
+    checkingStory_ = true;
+    storyPart_ = story_->startNextScene(activeProfile());
+    if (storyPart_) {
+        if (!storyPart_->params.onStartMenu.empty()) menus_->activateMenu(storyPart_->params.onStartMenu, -1.0);
+        // Forced: it is the strip that shows the scene, which must play for every scene.
+        showTutorial(L"STORY", true);
+    }
+    checkingStory_ = false;
+    return storyPart_ != nullptr;
+}
+
+int SolitaireGame2::startCampaignLevel(int chapter, int level, bool withTutorial) {
+    SolitaireManager& catalogue = SolitaireManager::instance();
+    if (!catalogue.setCurrentByNames(kCampaign, L"KAPITEL_" + std::to_wstring(chapter), L"LEVEL_" + std::to_wstring(level)))
+        return kNothingStarted;
+    recordChapter_ = recordLevel_ = -1;
+    if (Profil* profile = activeProfile()) {
+        profile->mergeFoundCounts();
+        if (ChapterRecord* record = profile->findChapter(chapter)) {
+            recordChapter_ = chapter;
+            if (Profil::findLevel(*record, level)) recordLevel_ = level;
+        }
+    }
+    int const result = startGame(false, true, std::wstring(), withTutorial, true);
+    if (result == kGameStarted) {
+        currentChapter_ = nextChapter_ = chapter;
+        currentLevel_ = nextLevel_ = level;
+        if (LevelRecord* record = getCurrentLevelRecord()) record->foundRun = 0;
+        refreshHudLabels();
+    }
+    return result;
+}
+
+bool SolitaireGame2::finishStoryPart() {
+    // 1, 2. Nothing without a scene. Its record is the scene's: a copy is carried out.
+    StoryPart* part = storyPart_;
+    if (!part) return true;
+    Profil* profile = activeProfile();
+    part->applyPostUnlocks(profile);
+    storyPart_ = nullptr;
+    solTutorials_->closeTutorial();
+    part->applyPostPostUnlocks(profile);
+    StorySceneParams const params = part->params;
+    // 3.
+    for (StorySceneParams::AchievementIncrement const& increment : params.achievementIncrements)
+        bump(increment.name.c_str(), increment.increment);
+    // 4.
+    if (!params.onEndMenu.empty()) menus_->activateMenu(params.onEndMenu, -1.0);
+    // 5. With a level to start the tutorial shows after the start, once.
+    bool const startsLevel = params.startLevel || params.startNextLevel;
+    if (params.startTutorial && !startsLevel) showTutorial(params.tutorial, false);
+    // 6. A mini-game that does not exist counts as finished at once.
+    if (params.startMinigame) {
+        minigameNumber_ = params.minigame;
+        if (Minispiel* game = minigames_->findMinispiel(L"MINIGAME_" + std::to_wstring(minigameNumber_))) {
+            minigames_->setActiveMinispiel(game);
+            menus_->activateMenu(L"MINIGAMEMENU", -1.0);
+        } else {
+            finishMinispiel();
+        }
+    }
+    // 7.
+    int result = kNothingStarted;
+    if (params.startLevel) {
+        nextChapter_ = params.chapter;
+        nextLevel_ = params.level;
+        result = startCampaignLevel(params.chapter, params.level, !params.startTutorial);
+    } else if (params.startNextLevel) {
+        result = startCampaignLevel(nextChapter_, nextLevel_, !params.startTutorial);
+    } else {
+        return true;
+    }
+    if (!params.startTutorial || result != kGameStarted) return result != kStoryStarted;
+    showTutorial(params.tutorial, false);
+    // 8.
+    if (SolVariant const* variant = SolitaireManager::instance().getCurrentVariant())
+        showTutorial(variant->getStartTutorial(), false);
+    cards_->computeCardBounds();
+    return true;
+}
+
+void SolitaireGame2::finishMinispiel() {
+    // The game stays active, updating, drawing and holding its mouse, until it is let go here.
+    minigames_->setActiveMinispiel(nullptr);
+    Profil* profile = activeProfile();
+    if (!profile) return;
+    profile->addUnlock(L"MINIGAME_" + std::to_wstring(minigameNumber_) + L"_FINISHED", false);
+    if (minigameNumber_ < INT_MAX) profile->openChapter(minigameNumber_ + 1);
+    menus_->activateMenu(L"LEVELAUSWAHLMENU", -1.0);
+}
+
+void SolitaireGame2::onMinispielEnd(Minispiel&, float const&, bool const&) { finishMinispiel(); }
+
+void SolitaireGame2::onMinigameFinished(Minispiel&) { finishMinispiel(); }
+
+int SolitaireGame2::recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed) {
+    SolitaireManager const& catalogue = SolitaireManager::instance();
+    SolVariant const* variant = catalogue.getCurrentVariant();
+    // a. The longest combo is the game's statistics'.
+    GameEndParms parms = played;
+    if (Statistik const* statistics = catalogue.getGameStatistik())
+        parms.maxCombo = static_cast<int>(std::min<Orvex::u32>(statistics->get(StatistikCounter::MaxCombo), INT_MAX));
+    int const result = variant ? variant->getStarRating(parms) : 1;
+    // b.
+    if (result < 2 && variant)
+        for (auto const& goal : variant->getGoals()) {
+            if (auto const* points = dynamic_cast<LevelGoal_Points const*>(goal.get()))
+                pointsGoalMissed = pointsGoalMissed || parms.score < points->getMinPoints();
+            if (auto const* combo = dynamic_cast<LevelGoal_Combo const*>(goal.get()))
+                comboGoalMissed = comboGoalMissed || static_cast<std::int64_t>(parms.maxCombo) < combo->getMinCombo();
+        }
+    // c.
+    if (parms.allTableauEmpty && result == LevelRecord::kMaxResult) bump(L"LEVEL_PERFECT", 1.0f);
+    bump(L"LEVEL_PLAYED", 1.0f);
+    // d. The level keeps its best result.
+    Profil* profile = activeProfile();
+    ChapterRecord* chapter = profile && recordChapter_ >= 0 ? profile->findChapter(recordChapter_) : nullptr;
+    LevelRecord* level = getCurrentLevelRecord();
+    if (!chapter || !level) return result;
+    int const old = level->result;
+    level->result = std::max(old, result);
+    int const gained = std::max(level->result - 1, 0) - std::max(old - 1, 0);
+    if (gained > 0) bump(L"STARS", static_cast<float>(gained));
+    Orvex::u32 const extraCards = static_cast<Orvex::u32>(std::max(parms.extraCards, 0));
+    Orvex::u32 const bestBefore = level->found;
+    level->found = level->foundRun = std::max(level->found, extraCards);
+    // e. A chapter is finished when more than half of its levels have a star.
+    chapter->result = SolitaireManager::getRecordCompletion(*chapter);
+    bool const chapterFinished = chapter->result > 1;
+    if (chapterFinished) profile->addUnlock(L"KAPITEL_" + std::to_wstring(recordChapter_) + L"_FINISHED", false);
+    // f.
+    if (level->result > 1) {
+        nextLevelAvailable_ = profile->advanceCampaign(currentChapter_, currentLevel_, nextChapter_, nextLevel_, chapterFinished);
+        fromPassedLevel_ = true;
+        if (variant && !variant->getUnlocks().empty()) profile->addUnlock(variant->getUnlocks(), false);
+        std::wstring const number = std::to_wstring(recordChapter_);
+        bump((L"EXTRACARDS_CPT_ACCUM_" + number).c_str(), static_cast<float>(extraCards));
+        // What the goals asked for beyond the best before, counted signed: the best may exceed it.
+        std::int64_t targets = 0;
+        if (variant)
+            for (auto const& goal : variant->getGoals())
+                if (auto const* extra = dynamic_cast<LevelGoal_Extracards const*>(goal.get())) targets += extra->getMinExtraCards();
+        std::int64_t const open = std::max<std::int64_t>(0, targets - static_cast<std::int64_t>(bestBefore));
+        bump((L"EXTRACARDS_CPT_" + number).c_str(), static_cast<float>(std::min<std::int64_t>(extraCards, open)));
+        bump(L"EXTRACARDS", static_cast<float>(extraCards));
+    }
+    return result;
+}
+
+void SolitaireGame2::onGameEnd(bool const& won, GameEndParms const& parms) {
+    // 1.
+    refreshHudLabels();
+    if (endGame_ && endGame_->getCurrentState().name != L"AUS") endGame_->animateToGoal(L"AUS", kPanelSpeed, false);
+    // 2. The goods found or bought stay with the profile.
+    Profil* profile = activeProfile();
+    if (profile) {
+        profile->setWildcards(cards_->collectWildcards());
+        profile->setJokers(cards_->collectJokers());
+        if (campaign_) profile->setPoints(cards_->getPointsBalance());
+    }
+    // 3.
+    nextLevelAvailable_ = false;
+    fromPassedLevel_ = false;
+    nextChapter_ = currentChapter_;
+    nextLevel_ = currentLevel_;
+    // 4.
+    bool pointsGoalMissed = false;
+    bool comboGoalMissed = false;
+    int result = won ? LevelRecord::kMaxResult : 1;
+    if (campaign_) result = recordCampaignResult(parms, pointsGoalMissed, comboGoalMissed);
+    // 5.
+    refreshCampaignResults();
+    gameOver_ = true;
+    outcome_ = result > 1 ? 1 : -1;
+    // 6. A rated game's cards fly off before the results.
+    float delay = campaign_ ? ResultsDelay::kCampaignBase : results_.freePlayBase;
+    if (result > 1) {
+        Style const* style = StyleSettings::instance().getStyle();
+        if (style) delay += cards_->startEndFlyOut(result == LevelRecord::kMaxResult ? style->flyWin : style->flyLose);
+    }
+    results_.delay = delay;
+    results_.skip = false;
+    results_.pending = result > 1 ? 1 : -1;
+    // 7.
+    showResults(result, campaign_ || won, !campaign_, pointsGoalMissed, comboGoalMissed);
+    SolitaireManager::instance().addHighscore();
+    SolitaireManager::instance().finishStatistics(won);
+    ProfilManager::instance().saveProfiles();
+}
 
 }  // namespace Solitaire

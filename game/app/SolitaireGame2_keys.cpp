@@ -24,7 +24,6 @@ namespace Solitaire {
 
 namespace {
 
-constexpr double kPanelSpeed = 1.0;
 // Numbers of this run's screenshots; never saved, so each run starts at 0.
 int g_screenshotCounter = 0;
 
@@ -123,11 +122,7 @@ bool SolitaireGame2::writePreviewPicture() {
 
 void SolitaireGame2::onKeyPressed(Orvex::KeyState&, unsigned char const& code) {
     // 1. The key that ends the first-profile block does nothing else.
-    if (firstProfileBlock_) {
-        firstProfileBlock_ = false;
-        if (Orvex::GUIMenuN* active = menus_->getActiveMenu()) onMenuChanged(*active, active);
-        return;
-    }
+    if (endFirstProfileBlock()) return;
     // 2.
     if (code == kKeyF7) takeScreenshot();
     // 3, 4. The preview picture and the points, for the makers' two profiles only.
@@ -141,18 +136,7 @@ void SolitaireGame2::onKeyPressed(Orvex::KeyState&, unsigned char const& code) {
         }
     }
     // 5. A key dismisses the banner, which may bring the help panel, or else the help panel.
-    if (gameName_ && gameNameBlend_.target > 0.5f) {
-        gameNameBlend_.target = 0.0f;
-        gameName_->animateToGoal(L"AUS", kPanelSpeed, false);
-        if (showHelpNext_ && help_) {
-            help_->animateToGoal(L"CENTER", kPanelSpeed, false);
-            helpBlend_.current = 1.0f;
-            helpBlend_.target = 1.0f;
-        }
-    } else if (help_ && helpBlend_.target > 0.5f) {
-        helpBlend_.target = 0.0f;
-        help_->animateToGoal(L"AUS", kPanelSpeed, false);
-    }
+    dismissPanels();
 }
 
 }  // namespace Solitaire

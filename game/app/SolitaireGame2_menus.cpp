@@ -1,31 +1,379 @@
-// Menu switching, the mouse slots and the central button dispatcher. Every mouse event goes to
-// the GUI system first, so the screens' buttons, links and sliders work; what the game adds to a
-// menu change, the routing of presses to the card table and the buttons' actions come with the
-// game flow and the dispatcher.
+// Menu switching and the mouse slots. The menu manager tells of every switch; the game fills the
+// screen about to show, offers its tutorials, keeps the screen state that picks the music, pauses
+// the game under the pause screen and turns the leaving of the start screen into the first
+// profile's dialog, the profile screen or the main menu. Every mouse event goes to the GUI system
+// first; a press on a HUD window clicks, one on the table goes to the card manager while the
+// in-game screen is active and the game runs.
+//
+// Connections made when a screen is entered are removed first (this object's connection to that
+// signal), so a screen entered many times keeps one connection per signal.
+#include <algorithm>
+#include <string>
+
+#include "engine/core/AppInfo.h"
+#include "engine/core/PerfTimer.h"
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIMenuN.h"
+#include "engine/gui/GUIScrollPanel.h"
+#include "engine/gui/GUISlider.h"
 #include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/Text.h"
+#include "engine/platform/D3DInterface.h"
+#include "game/app/FormatNumber.h"
+#include "game/app/ProfilManager.h"
+#include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
+#include "game/app/SolitaireManager.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/StyleSettings.h"
+#include "game/cards/TableRenderer.h"
+#include "game/story/SolTutorialManager.h"
+#include "port/win32/shellapi.h"
+#include "port/win32/win32_version.h"
 
 namespace Solitaire {
 
-void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN&, Orvex::GUIMenuN*) {}
+namespace {
+
+// The performance timer's pause slot of the pause screen.
+constexpr int kPausePauseSlot = 1;
+constexpr double kPanelSpeed = 1.0;
+// Scrolled this far, a panel stands at its first position (it clamps the amount).
+constexpr float kScrollToStart = 100000.0f;
+// The shell's show command of the folders and pages opened from the menus.
+constexpr INT kShowNormal = 5;
+constexpr wchar_t kInGameMenu[] = L"INGAMEMENU";
+
+// The HUD buttons whose look follows the story flag of the category.
+constexpr wchar_t const* kStoryLookButtons[] = {L"I_Multiplier", L"I_Undo_Step", L"I_Redo_Step", L"I_Undo_Start",
+                                                L"I_Redo_End",   L"I_Load",      L"I_Save",      L"I_Shuffle"};
+
+void jumpIfFound(wchar_t const* name, wchar_t const* goal) {
+    if (Orvex::GUIWindow* window = SolitaireGame2::findWindow(name)) window->jumpToGoal(goal);
+}
+
+// Lays the panel's content out, then scrolls it to its first position.
+void scrollPanelToStart(Orvex::GUIScrollPanel& panel) {
+    panel.refreshContent();
+    panel.updateRect(false, false);
+    panel.update(0.0);
+    panel.scrollTo(D3DXVECTOR2(kScrollToStart, kScrollToStart));
+    panel.update(0.0);
+}
+
+}  // namespace
+
+std::wstring SolitaireGame2::tutorialNameOf(std::wstring const& menu) const {
+    if (menu == L"INGAMEMENU" || menu == L"STATISTIKENGAMEMENU" || menu == L"AUSWERTUNGMENU")
+        return menu + (campaign_ ? L"_STORY" : L"_FG");
+    return menu;
+}
+
+void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previous) {
+    // The names are kept: a menu opened from here may release the objects.
+    std::wstring const name = menu.getName();
+    std::wstring const before = previous ? previous->getName() : std::wstring();
+    // 1. Leaving two menus is an action of its own.
+    if (previous) {
+        if (before == L"STARTMENU") return leaveStartMenu();
+        if (before == L"WALLPAPER_FOLDER") {
+            std::wstring const folder = Orvex::AppInfo::getInstance().getStartDirectory() + L"\\Wallpapers";
+            ShellExecuteW(nullptr, L"explore", folder.c_str(), nullptr, nullptr, kShowNormal);
+            return;
+        }
+        if (before == L"TUTORIALMENU" && name != L"TUTORIALMENU") solTutorials_->closeTutorial();
+    }
+    // 2.
+    int const remembered = screenState_;
+    if (!firstProfileBlock_) {
+        showTutorial(L"TUTORIALMENU", false);
+        showTutorial(tutorialNameOf(name), false);
+    }
+    // 3. The rows of the new menu; several may apply.
+    if (name == L"STARTMENU") {
+        screenState_ = kScreenMenu;
+        musicRestart_ = true;
+    }
+    if (name.find(L"ACHIVEMENTS_MENU") != std::wstring::npos) {
+        screenState_ = kScreenMenu;
+        buildAchievementList();
+    }
+    if (name == L"TUTORIALMENU") enterTutorialMenu();
+    if (name == L"HAUPTMENU") screenState_ = kScreenMenu;
+    if (before == L"PAUSEMENU") engine_->getPerfTimer()->setPause(kPausePauseSlot, false);
+    if (name == L"PAUSEMENU") {
+        engine_->getPerfTimer()->setPause(kPausePauseSlot, true);
+        if (Orvex::GUIWindow* buttons = findWindow(L"P_BUTTONS"))
+            for (Orvex::GUIWindow* button : buttons->getChildren()) button->jumpToGoal(campaign_ ? L"ST" : L"FG");
+    }
+    if (name == kInGameMenu) enterInGameMenu();
+    if (name == L"STATISTIKENGAMEMENU") {
+        if (Orvex::GUIWindow* frame = findWindow(L"STG_StatistikenGameFrame")) {
+            frame->goalReached.disconnect(this);
+            frame->goalReached.connect(this, &SolitaireGame2::scrollHighscoresToStart);
+        }
+        refreshHighscoreList();
+    }
+    if (name == L"STATISTIKENMENU") refreshStatistics();
+    if (name == L"AUSWERTUNGMENU") {
+        screenState_ = kScreenMenu;
+        musicRestart_ = true;
+    }
+    if (name == L"PROFILMENU" || name == L"NEUESPROFIL") screenState_ = kScreenMenu;
+    if (name == L"OPTIONENMENU") {
+        screenState_ = kScreenMenu;
+        if (auto* slider = dynamic_cast<Orvex::GUISlider*>(findWindow(L"AufloesungSlider")))
+            slider->setValue(static_cast<float>(currentModeIndex_));
+        refreshOptions();
+    }
+    if (name == L"HILFEMENU") enterHelpMenu();
+    if (name == L"CREDITSMENU") {
+        screenState_ = kScreenMenu;
+        port::VersionBlock const& version = port::versionBlock();
+        if (Orvex::GUILabel* label = labelOf(findWindow(L"C_Version")))
+            if (Orvex::Text* text = engine_->getLanguage()->findText(L"VERSION")) {
+                std::wstring shown;
+                label->setText(text->format(shown, version.major, version.minor));
+            }
+    }
+    if (name == L"FREIESSPIELMENU") {
+        screenState_ = kScreenMenu;
+        SolitaireManager::instance().enterFreePlay();
+    }
+    if (name == L"KATEGORIEMENU") {
+        screenState_ = kScreenMenu;
+        refreshCampaignResults();
+        refreshChapterScreen();
+    }
+    if (name == L"LEVELAUSWAHLMENU") {
+        screenState_ = kScreenLevels;
+        musicRestart_ = false;
+        if (!checkStory()) buildLevelScreen();
+    }
+    // 4.
+    if (screenState_ != remembered) {
+        playModeMusic(musicRestart_);
+        musicRestart_ = false;
+    }
+    if (name == L"SHOPMENU") fillShopLabels();
+}
+
+void SolitaireGame2::leaveStartMenu() {
+    ProfilManager& profiles = ProfilManager::instance();
+    if (Profil* active = profiles.getActiveProfile()) {
+        onActiveProfileChanged(nullptr, active);
+        menus_->activateMenu(L"HAUPTMENU", -1.0);
+    } else if (profiles.getProfileCount() == 0) {
+        firstProfile_ = true;
+        firstProfileBlock_ = true;
+        openNewProfileDialog();
+    } else {
+        menus_->activateMenu(L"PROFILMENU", -1.0);
+    }
+}
+
+bool SolitaireGame2::showTutorial(std::wstring const& name, bool force) {
+    return solTutorials_->showTutorial(name, force, false, D3DXVECTOR2(0.0f, 0.0f));
+}
+
+void SolitaireGame2::enterInGameMenu() {
+    screenState_ = kScreenInGame;
+    musicRestart_ = true;
+    SolitaireManager const& catalogue = SolitaireManager::instance();
+    bool const story = catalogue.isStoryCategory();
+    bool const alternative = catalogue.useAlternativeBackground();
+    jumpIfFound(L"I_HG", story && alternative ? L"ST_ALT" : story ? L"ST" : L"FG");
+    for (wchar_t const* button : kStoryLookButtons) jumpIfFound(button, story ? L"ST" : L"FG");
+}
+
+void SolitaireGame2::enterTutorialMenu() {
+    for (wchar_t const* name : {L"T_HELP_SCROLL", L"T_SOLITAIREHELP_SCROLL", L"T_TutorialBaseFrame"})
+        if (Orvex::GUIWindow* window = findWindow(name)) {
+            window->goalReached.disconnect(this);
+            window->goalReached.connect(this, &SolitaireGame2::onTutorialFrameGoal);
+        }
+    for (wchar_t const* name : {L"T_HELP_TEXT", L"T_SOLITAIREHELP_TEXT"}) {
+        auto* label = dynamic_cast<Orvex::GUILabel*>(findWindow(name));
+        if (!label) continue;
+        label->rectChanged.disconnect(this);
+        label->rectChanged.connect(this, &SolitaireGame2::fitTutorialLabel);
+        label->changed.disconnect(this);
+        label->changed.connect(this, &SolitaireGame2::fitTutorialLabelAndScroll);
+        fitTutorialLabel(*label);
+    }
+    dismissAchievementPopup();
+}
+
+void SolitaireGame2::enterHelpMenu() {
+    screenState_ = kScreenMenu;
+    if (auto* label = dynamic_cast<Orvex::GUILabel*>(findWindow(L"H_HilfeLabel"))) {
+        label->rectChanged.disconnect(this);
+        label->rectChanged.connect(this, &SolitaireGame2::fitHelpLabel);
+        fitHelpLabel(*label);
+    }
+    if (Orvex::GUIWindow* window = findWindow(L"H_Hilfemenue")) {
+        window->goalReached.disconnect(this);
+        window->goalReached.connect(this, &SolitaireGame2::refreshHelpPanel);
+    }
+    int page = 0;
+    int sub = 0;
+    showHelpPage(page, sub);
+}
+
+void SolitaireGame2::fillShopLabels() {
+    GameStyle const* style = StyleSettings::instance().getGameStyle();
+    struct {
+        Orvex::GUIWindow* window;
+        float value;
+    } const labels[] = {
+        {shopWindows_[4], cards_->getPointsBalance()},
+        {shopWindows_[5], style ? static_cast<float>(style->getJokerPrice()) : 0.0f},
+        {shopWindows_[6], style ? static_cast<float>(style->getWildcardPrice()) : 0.0f},
+    };
+    for (auto const& shop : labels) {
+        Orvex::GUILabel* label = labelOf(shop.window);
+        if (!label) continue;
+        Orvex::Text* text = engine_->getLanguage()->findText(label->getTextId());
+        if (!text) continue;
+        std::wstring shown;
+        label->setText(text->format(shown, formatNumber(wholeNumber(shop.value))));
+    }
+}
+
+void SolitaireGame2::scrollTutorialHelpToStart() {
+    for (wchar_t const* name : {L"T_HELP_SCROLL", L"T_SOLITAIREHELP_SCROLL"})
+        if (auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findWindow(name))) scrollPanelToStart(*panel);
+}
+
+void SolitaireGame2::onTutorialFrameGoal(Orvex::GUIWindow&, Orvex::GUIAnimationsGoal&) { scrollTutorialHelpToStart(); }
+
+void SolitaireGame2::fitTutorialLabel(Orvex::GUIWindow& window) {
+    auto* label = dynamic_cast<Orvex::GUILabel*>(&window);
+    if (!label || fittingTutorialLabel_) return;
+    Orvex::GUIWindow* parent = label->getParent();
+    float parentHeight = 0.0f;
+    if (parent) {
+        Orvex::FRect const r = parent->getScreenRect();
+        parentHeight = r.bottom - r.top;
+        if (!(parentHeight > 0.0f)) return;
+    }
+    RECT const measured = label->measureText();
+    float const textHeight = static_cast<float>(measured.bottom - measured.top);
+    float const height = parent ? std::max(textHeight, parentHeight - 1.0f) : textHeight;
+    Orvex::GUIRect& rect = label->getRect();
+    if (rect.getParamsX().offY == 0.0f && rect.getParamsY().offY == height) return;
+    fittingTutorialLabel_ = true;
+    rect.getParamsX().offY = 0.0f;
+    rect.getParamsY().offY = height;
+    label->updateRect(false, false);
+    if (parent) parent->updateRect(false, false);
+    if (auto* scroll = dynamic_cast<Orvex::GUIScrollPanel*>(parent ? parent->getParent() : nullptr))
+        scroll->refreshContent();
+    scrollTutorialHelpToStart();
+    fittingTutorialLabel_ = false;
+}
+
+void SolitaireGame2::fitTutorialLabelAndScroll(Orvex::GUILabel& label) {
+    fitTutorialLabel(label);
+    scrollTutorialHelpToStart();
+}
+
+void SolitaireGame2::fitHelpLabel(Orvex::GUIWindow& window) {
+    auto* label = dynamic_cast<Orvex::GUILabel*>(&window);
+    if (!label || fittingHelpLabel_) return;
+    fittingHelpLabel_ = true;
+    RECT const measured = label->measureText();
+    Orvex::GUIRect& rect = label->getRect();
+    rect.getParamsX().offY = 0.0f;
+    rect.getParamsY().offY = static_cast<float>(measured.bottom - measured.top);
+    label->updateRect(false, false);
+    Orvex::GUIWindow* parent = label->getParent();
+    if (parent) parent->updateRect(false, false);
+    if (auto* scroll = dynamic_cast<Orvex::GUIScrollPanel*>(parent ? parent->getParent() : nullptr))
+        scroll->refreshContent();
+    fittingHelpLabel_ = false;
+}
+
+// ---- the mouse ----
+
+bool SolitaireGame2::endFirstProfileBlock() {
+    if (!firstProfileBlock_) return false;
+    firstProfileBlock_ = false;
+    if (Orvex::GUIMenuN* active = menus_->getActiveMenu()) onMenuChanged(*active, active);
+    return true;
+}
+
+bool SolitaireGame2::dismissPanels() {
+    if (gameName_ && gameNameBlend_.target > 0.5f) {
+        gameNameBlend_.target = 0.0f;
+        gameName_->animateToGoal(L"AUS", kPanelSpeed, false);
+        if (showHelpNext_) showHelpPanel();
+        return true;
+    }
+    if (help_ && helpBlend_.target > 0.5f) {
+        helpBlend_.target = 0.0f;
+        help_->animateToGoal(L"AUS", kPanelSpeed, false);
+        return true;
+    }
+    return false;
+}
+
+bool SolitaireGame2::guiTakesInput() const {
+    Orvex::GUIWindow const* active = gui_->getActiveWindow();
+    return active && active->getOptions().inputIgnore == 0 && active != tableWindow_;
+}
+
+bool SolitaireGame2::tableTakesInput() const { return !gameOver_ && isMenuActive(kInGameMenu); }
+
+D3DXVECTOR2 SolitaireGame2::toTable(Orvex::MouseState const& state) const {
+    return renderer_->toGamePoint(D3DXVECTOR2(state.x, state.y));
+}
 
 void SolitaireGame2::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
+    if (endFirstProfileBlock()) return;
+    if (results_.pending != 0 && results_.delay > 0.0f) results_.skip = true;
     gui_->onMouseDown(state, button);
+    if (dismissPanels()) return;
+    pressReachedTable_ = false;
+    if (guiTakesInput()) {
+        playSound(L"KLICK2");
+        return;
+    }
+    if (!tableTakesInput()) return;
+    if (cards_->getClickMode() != kClickNormal && button != Orvex::OMB_LEFT) {
+        cards_->setClickMode(kClickNormal);
+        return;
+    }
+    cards_->onMouseDown(state, button, toTable(state));
+    pressReachedTable_ = true;
 }
 
 void SolitaireGame2::onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
     gui_->onMouseUp(state, button);
+    bool const overGui = guiTakesInput();
+    if (overGui) playSound(L"KLICK");
+    if (!tableTakesInput() || (overGui && !pressReachedTable_)) return;
+    cards_->onMouseUp(state, button, toTable(state));
+    pressReachedTable_ = false;
 }
 
 void SolitaireGame2::onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis) {
     gui_->onMouseMove(state, axis);
+    if (guiTakesInput() || !tableTakesInput()) return;
+    cards_->onMouseMove(state, axis, toTable(state));
 }
 
-// A double click reaches only the card table, which comes with the game flow.
-void SolitaireGame2::onMouseDoubleClick(Orvex::MouseState&, Orvex::OrvexMouseButton const&) {}
-
-void SolitaireGame2::onMinigameFinished(Minispiel&) {}
-
-void SolitaireGame2::onButtonClicked(Orvex::GUIWindow&) {}
+void SolitaireGame2::onMouseDoubleClick(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
+    if (endFirstProfileBlock() || dismissPanels()) return;
+    if (guiTakesInput()) {
+        playSound(L"KLICK2");
+        return;
+    }
+    if (tableTakesInput()) cards_->onDoubleClick(state, button, toTable(state));
+}
 
 }  // namespace Solitaire

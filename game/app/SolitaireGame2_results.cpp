@@ -227,10 +227,14 @@ void SolitaireGame2::onHighscoreEntryClicked(Orvex::GUIWindow& window) {
     auto* entry = static_cast<HighscoreEintrag*>(window.getUserPointer(0));
     auto const& list = variant->getHighscores();
     if (!entry || std::find(list.begin(), list.end(), entry) == list.end()) return;
-    entry->addRef();
+    selectHighscore(entry);
+    menus_->activateMenu(kEditMenu, -1.0);
+}
+
+void SolitaireGame2::selectHighscore(HighscoreEintrag* entry) {
+    if (entry) entry->addRef();
     if (selectedHighscore_) selectedHighscore_->release();
     selectedHighscore_ = entry;
-    menus_->activateMenu(kEditMenu, -1.0);
 }
 
 HighscoreEintrag* SolitaireGame2::getSelectedHighscore() const {
@@ -246,8 +250,7 @@ bool SolitaireGame2::removeSelectedHighscore() {
     auto& list = SolitaireManager::instance().getCurrentVariant()->getHighscores();
     list.erase(std::find(list.begin(), list.end(), entry));
     entry->release();  // the list's reference
-    selectedHighscore_->release();
-    selectedHighscore_ = nullptr;
+    selectHighscore(nullptr);
     return true;
 }
 

@@ -216,7 +216,7 @@ void SolitaireGame2::updateTooltipFollower() {
 }
 
 void SolitaireGame2::updateStory(double realStep) {
-    if (storyPart_ && storyPart_->update(static_cast<float>(realStep))) endStory();
+    if (storyPart_ && storyPart_->update(static_cast<float>(realStep))) finishStoryPart();
 }
 
 void SolitaireGame2::updatePanelBlends(double realStep) {

@@ -15,9 +15,9 @@
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimationManager.h"
+#include "game/app/MyGlobals.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
-#include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/StyleSettings.h"
@@ -131,7 +131,8 @@ void SolitaireGame2::wireGui() {
             param->textHook.connect(this, &SolitaireGame2::provideCardTooltip);
         }
     // 4. The table's windows.
-    renderer_->setWindows(findWindow(L"I_DRAW"), findWindow(L"I_RenderWindow"));
+    tableWindow_ = findWindow(L"I_DRAW");
+    renderer_->setWindows(tableWindow_, findWindow(L"I_RenderWindow"));
     renderer_->setParticleWindow(findWindow(L"I_RenderWindowOverlay"));
     // 5.
     fullscreen_ = !d3d_->getPresentParameters().Windowed;

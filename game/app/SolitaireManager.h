@@ -132,6 +132,10 @@ public:
     void onVariantButton(Orvex::GUIWindow& button);
     // The first shown category with a game that has a variant, its first such game and variant.
     void selectFirstEntries();
+    // Entering the free-play screen: the columns' choice becomes current again (a campaign level
+    // may have been current meanwhile), its preview and statistics lines shown afresh; the first
+    // entries when the columns hold no choice. The choice survives leaving the screen.
+    void enterFreePlay();
     void scrollPanelsToSelection(int flags);
     void onFreePlayFrameReady(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
     // Once, by the game object: "FG_FreiesSpielFrame" reaching a goal scrolls every column.

@@ -293,6 +293,13 @@ void SolitaireManager::onVariantButton(Orvex::GUIWindow& button) {
     if (SolVariant* variant = stillListed(button, panelGame_->getVariants())) selectVariant(variant);
 }
 
+void SolitaireManager::enterFreePlay() {
+    if (!panelCategory_ || !panelGame_ || !panelVariant_) return selectFirstEntries();
+    currentCategory_ = panelCategory_;
+    currentGame_ = panelGame_;
+    selectVariant(panelVariant_);
+}
+
 void SolitaireManager::selectFirstEntries() {
     for (SolCategorie* category : categories_) {
         if (!category->getOptions().showInSelection) continue;

@@ -1,13 +1,10 @@
 // Fuzzes the profile reader: the input written as "profile.prf" and loaded against the shipped
 // catalogue, every campaign table built, each profile activated and its campaign advanced, then
 // saved and loaded again, which must read completely with the same profiles.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "game/app/Profil.h"
@@ -19,17 +16,8 @@
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     fuzz::quietLog();
     fuzz::shippedCatalogue();
-    static std::filesystem::path const folder = [] {
-        std::filesystem::path made = std::filesystem::temp_directory_path() / ("fuzz_profiles_" + std::to_string(getpid()));
-        std::filesystem::create_directories(made);
-        return made;
-    }();
-    std::filesystem::path const file = folder / "profile.prf";
-    std::filesystem::remove(file);
-    {
-        std::ofstream out(file, std::ios::binary);
-        out.write(reinterpret_cast<char const*>(data), static_cast<std::streamsize>(size));
-    }
+    std::filesystem::path const& folder = fuzz::inputFolder("fuzz_profiles");
+    std::filesystem::path const file = fuzz::writeInput(folder, "profile.prf", data, size);
     Solitaire::ProfilManager& profiles = Solitaire::ProfilManager::instance();
     profiles.setFilePath(port::windowsPath(file.string()));
     profiles.loadProfiles();
@@ -49,13 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
                 if (level.result < 0 || level.result > 4) std::abort();
         }
     }
-    int const count = profiles.getProfileCount();
-    if (!profiles.saveProfiles()) std::abort();
-    Orvex::XMLNode written;
-    if (written.loadChecked(port::windowsPath(file.string()), 1) != Orvex::XMLNode::ReadResult::kComplete) std::abort();
-    profiles.loadProfiles();
-    if (profiles.getProfileCount() != count) std::abort();
-    profiles.clear();
-    for (auto const& entry : std::filesystem::directory_iterator(folder)) std::filesystem::remove(entry.path());
+    fuzz::saveAndLoadAgain(file);
+    fuzz::clearProfiles(folder);
     return 0;
 }

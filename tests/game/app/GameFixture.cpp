@@ -5,6 +5,7 @@
 #include "engine/core/PerfTimer.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/TutorialManager.h"
@@ -13,6 +14,9 @@
 #include "engine/render/Effect.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureManager.h"
+#include "game/app/Profil.h"
+#include "game/app/ProfilManager.h"
+#include "game/story/StoryManager.h"
 #include "port/d3dx9/d3dx9tex.h"
 #include "port/win32/win32_paths.h"
 #include "port/win32/windows.h"
@@ -66,10 +70,21 @@ void GameFixture::startEngine(unsigned w, unsigned h) {
     globals->loadFrames();
     game = std::make_unique<Solitaire::SolitaireGame2>();
     ASSERT_EQ(game->isFullyConstructed(), expectConstructed);
+    // Scenes start on their own as soon as a profile enters a screen: a test of something else
+    // goes without them.
+    if (!withStory) Solitaire::StoryManager::instance().clear();
+    Solitaire::ProfilManager& profiles = Solitaire::ProfilManager::instance();
+    if (withPlayer && game->isFullyConstructed() && !profiles.getActiveProfile()) {
+        auto* player = new Solitaire::Profil(L"Spieler");
+        player->buildCampaignTable();
+        player->setShowTutorials(playerTutorials);
+        profiles.addProfile(player);
+    }
 }
 
 void GameFixture::stop() {
     game.reset();
+    Solitaire::ProfilManager::instance().clear();
     Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
     Orvex::GUIMenuManagerN::instance().clear();
     Orvex::GUISystem::instance().clear();
@@ -92,8 +107,18 @@ std::vector<uint32_t> GameFixture::frame() {
     return testsupport::readRenderTarget(Orvex::D3DInterface::getInstance().getDevice());
 }
 
+void GameFixture::leaveStartScreen() {
+    Orvex::GUIMenuManagerN& menus = Orvex::GUIMenuManagerN::instance();
+    Orvex::GUIMenuN const* active = menus.getActiveMenu();
+    if (active && active->getName() == L"STARTMENU") menus.activateMenu(L"HAUPTMENU", -1.0);
+}
+
 void GameFixture::showMenu(wchar_t const* name) {
-    ASSERT_TRUE(Orvex::GUIMenuManagerN::instance().activateMenu(name, -1.0));
+    Orvex::GUIMenuManagerN& menus = Orvex::GUIMenuManagerN::instance();
+    if (std::wstring(name) != L"STARTMENU") leaveStartScreen();
+    // Leaving the start screen may have opened it already (the profile screen).
+    Orvex::GUIMenuN const* active = menus.getActiveMenu();
+    if (!active || active->getName() != name) ASSERT_TRUE(menus.activateMenu(name, -1.0));
     for (int i = 0; i < 5; ++i) step(0.1);
 }
 

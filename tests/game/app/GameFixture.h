@@ -2,6 +2,10 @@
 // the game's settings object, the test data tree of GameFiles as the only search path, and the
 // game object constructed as the entry point does. Frames are driven by hand: advance the frame
 // timer, then update or draw; pixels are read back from the back buffer.
+//
+// Unless the profile file gave one, the game starts with an active player profile "Spieler", as
+// after the first start, so leaving the start screen leads to the main menu; a test of the
+// first start clears withPlayer. The profiles are let go when the game stops.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -43,8 +47,11 @@ protected:
     }
     // The back buffer saved as a PNG in the build folder's "screenshots", for a person to see.
     static void keepBackBuffer(std::string const& name);
-    // Activates a menu and lets its windows reach their goals.
+    // Activates a menu and lets its windows reach their goals. The start screen is left for the
+    // main menu first, as the player leaves it (leaving it to another menu leads there too).
     void showMenu(wchar_t const* name);
+    // The start screen left for the main menu, as the player leaves it (nothing on other menus).
+    void leaveStartScreen();
     // The pointer at (x, y) of the window, inside its client area.
     void pointerAt(float x, float y);
     // The first window of that name at any level of the GUI.
@@ -55,6 +62,13 @@ protected:
     GameFiles files;
     // Whether start expects the constructor to finish (a quit during loading ends it early).
     bool expectConstructed = true;
+    // Whether a built game gets an active profile when the profile file gave none.
+    bool withPlayer = true;
+    // Whether that profile shows tutorials: off, so a screen test sees its screen, not the
+    // tutorial offered on entering it.
+    bool playerTutorials = false;
+    // Whether the story file's scenes stay (else they are let go once the game is built).
+    bool withStory = false;
     std::filesystem::path folder;
     Solitaire::MyGlobals* globals = nullptr;
     std::unique_ptr<Solitaire::SolitaireGame2> game;

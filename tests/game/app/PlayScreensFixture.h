@@ -43,6 +43,8 @@ protected:
     Solitaire::Profil& makeProfile(std::wstring const& name = L"Tester") {
         auto* profile = new Solitaire::Profil(name);
         profile->buildCampaignTable();
+        // Tutorials off: a screen test sees its screen, not the tutorial offered on entering it.
+        profile->setShowTutorials(false);
         Solitaire::ProfilManager::instance().addProfile(profile);
         Solitaire::ProfilManager::instance().setActiveProfile(profile);
         return *profile;

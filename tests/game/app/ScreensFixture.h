@@ -32,6 +32,8 @@ protected:
     void SetUp() override {
         profileFile = testsupport::makeTempDir("screens_profiles") / "profile.prf";
         profiles().setFilePath(cardstest::hostFile(profileFile));
+        // The profiles are the test's own.
+        withPlayer = false;
         startOn(testsupport::sourceDir(), kScreenWidth, kScreenHeight);
     }
     void TearDown() override {
@@ -45,6 +47,8 @@ protected:
     // A new profile of that name in the list (the list's signals rebuild the panel).
     static Solitaire::Profil* addProfile(std::wstring const& name) {
         auto* profile = new Solitaire::Profil(name);
+        // Tutorials off: a screen test sees its screen, not the tutorial offered on entering it.
+        profile->setShowTutorials(false);
         profiles().addProfile(profile);
         return profile;
     }

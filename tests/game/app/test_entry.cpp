@@ -2,7 +2,8 @@
 // events at chosen frames): from the start menu to the main menu by a click, a screenshot, the
 // in-game console's "E_Exit"; the same from a folder holding only the game's archive; a window
 // closed while loading and a machine without a device end with -1 and still write config.cfg,
-// whose forced values replace what the file held.
+// whose forced values replace what the file held; the first start making the first profile.
+// Unless a test says otherwise the user folder holds a profile, as after the first start.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "engine/core/XMLNode.h"
+#include "port/win32/win32_paths.h"
 #include "port/win32/win32_text.h"
 #include "tests/support/TestSupport.h"
 
@@ -41,6 +43,11 @@ protected:
         run = base / "run";
         fs::create_directories(run);
         userFolder = testsupport::homeDir() / ".local" / "share" / "Orvex" / "Velquorandix";
+        // A player who has started the game before: the start screen leads to the main menu; the
+        // tutorials are switched off, so no page comes over the screens.
+        testsupport::writeFile(userFolder / "profile.prf",
+                               "<PROFILE ACTIVE_PROFIL=\"Spieler\"><PROFIL NAME=\"Spieler\"><TUTORIAL SHOW=\"0\"/>"
+                               "</PROFIL></PROFILE>");
     }
 
     // apiAttributes: attributes of "API_PARAMS" (with a leading blank).
@@ -314,6 +321,44 @@ TEST_F(EntryTest, ReachesFreePlayCampaignAndStatisticsByClicks) {
         EXPECT_EQ(pngSize(shot), std::make_pair(1024u, 768u)) << shots[i];
         keepScreenshot(shot, std::string(shots[i]) + "_1024x768.png");
     }
+}
+
+// The first start, in three runs of the program. A fresh user folder: leaving the start screen
+// opens the new-profile dialog, whose first press is swallowed and lets the tutorials come: the
+// two pages on tutorials, paged on by Return; the typed name and "NP_OKButton" make the profile
+// and lead to the main menu, whose three tutorial pages come first; its exit question ends the
+// program with 0.
+// Started again, the active profile leads straight to the main menu. With profiles but none
+// active, the profile screen opens.
+TEST_F(EntryTest, TheFirstStartMakesAProfileAndTheNextStartsUseIt) {
+    fs::remove(userFolder / "profile.prf");
+    writeConfig(windowed(1024, 768));
+    std::vector<std::string> const firstStart{
+        "10 menu STARTMENU",    "12 click SM_Fenster", "60 menu NEUESPROFIL",  "62 click NP_OKButton",
+        "90 menu TUTORIALMENU", "92 key RETURN",       "102 key RETURN",       "130 menu NEUESPROFIL",
+        "132 type Anna",        "140 key F7",          "142 click NP_OKButton", "180 menu TUTORIALMENU",
+        "182 key RETURN",       "192 key RETURN",      "202 key RETURN",       "230 menu HAUPTMENU",
+        "232 click H_Exit",     "260 menu BEENDENMENU", "262 click B_OK",
+    };
+    EXPECT_EQ(runGame(firstStart, {}), 0);
+    EXPECT_EQ(errors(), std::vector<std::string>{});
+    keepScreenshot(run / "Screenshot_0.png", "first_start_new_profile_1024x768.png");
+    Orvex::XMLNode profiles;
+    ASSERT_TRUE(profiles.load(port::windowsPath((userFolder / "profile.prf").string())));
+    EXPECT_EQ(profiles.getAttributeString(L"ACTIVE_PROFIL", L""), L"Anna");
+    ASSERT_EQ(profiles.getChildCount(L"PROFIL"), 1u);
+
+    std::vector<std::string> const again{"10 menu STARTMENU", "12 click SM_Fenster", "60 menu HAUPTMENU",
+                                         "62 click H_Exit", "90 menu BEENDENMENU", "92 click B_OK"};
+    EXPECT_EQ(runGame(again, {}), 0);
+    EXPECT_EQ(errors(), std::vector<std::string>{});
+
+    // Profiles without an active one.
+    testsupport::writeFile(userFolder / "profile.prf", "<PROFILE><PROFIL NAME=\"Anna\"/><PROFIL NAME=\"Ben\"/></PROFILE>");
+    std::vector<std::string> noneActive{"10 menu STARTMENU", "12 click SM_Fenster", "60 menu PROFILMENU"};
+    noneActive.insert(noneActive.end(), {"62 key GRAVE", "64 type E_Exit", "66 key RETURN"});
+    EXPECT_EQ(runGame(noneActive, {"-ENABLE_INGAME_CONSOLE", "1"}), 0);
+    EXPECT_EQ(errors(), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -109,17 +109,19 @@ TEST_F(GameOptionsTest, RefusedSwitchResynchronisesAndAcceptedLeavesTheOptions) 
     EXPECT_TRUE(isActive(L"HAUPTMENU"));
 }
 
-// Leaving the options steps back past the dialog, a warning and the options, and stops at the
-// oldest menu of the history however often those stand in it.
+// Leaving the options steps back past the dialog, a warning and the options however often those
+// stand in the history, and stops at the menu they were opened from.
 TEST_F(GameOptionsTest, SteppingBackEndsAtTheOldestMenu) {
     Orvex::GUIMenuManagerN& menus = Orvex::GUIMenuManagerN::instance();
-    while (menus.getHistoryIndex() > 0) menus.moveInHistory(-1, -1.0);
+    showMenu(L"HAUPTMENU");
+    int const from = menus.getHistoryIndex();
     for (int i = 0; i < 3; ++i) {
         showMenu(L"OPTIONENMENU");
         showMenu(L"USE_SETTINGS_MENU");
     }
     game->stepBackPastOptions();
-    EXPECT_EQ(menus.getHistoryIndex(), 0);
+    EXPECT_EQ(menus.getHistoryIndex(), from);
+    EXPECT_TRUE(isActive(L"HAUPTMENU"));
 }
 
 TEST_F(GameOptionsTest, VolumesChangeWhenTheSliderMovesAndAreSavedAsSettings) {

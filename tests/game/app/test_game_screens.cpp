@@ -3,9 +3,19 @@
 // look at.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/core/XMLNode.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
 #include "engine/platform/D3DInterface.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_text.h"
 #include "tests/game/app/GameFixture.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/gl/DeviceFixture.h"
@@ -59,3 +69,30 @@ INSTANTIATE_TEST_SUITE_P(ScreenSizes, GameScreensTest,
                          });
 
 }  // namespace
+
+// The game finds windows by name, the first of that name at any level: a name given in two GUI
+// files leaves one of the screens unreachable (the pause screen's frame once hid the profile
+// screen's). A name repeated within one file is a row's child, looked up under its own parent.
+TEST(GameScreenFilesTest, NoWindowNameIsGivenInTwoFiles) {
+    std::map<std::wstring, std::map<std::string, int>> uses;
+    std::function<void(Orvex::XMLNode const&, std::string const&)> walk = [&](Orvex::XMLNode const& node,
+                                                                           std::string const& file) {
+        for (Orvex::XMLNode const* child : node.children()) {
+            if (child->getName() == L"WINDOW")
+                if (Orvex::XMLAttribute const* name = child->getAttribute(L"NAME")) ++uses[name->getString()][file];
+            walk(*child, file);
+        }
+    };
+    for (auto const& entry : std::filesystem::directory_iterator(testsupport::sourceDir() / "data/GUI")) {
+        if (entry.path().extension() != ".gui") continue;
+        Orvex::XMLNode root;
+        ASSERT_TRUE(root.load(port::windowsPath(entry.path().string()))) << entry.path();
+        walk(root, entry.path().filename().string());
+    }
+    std::vector<std::string> clashes;
+    for (auto const& [name, files] : uses) {
+        bool const rowChild = std::any_of(files.begin(), files.end(), [](auto const& f) { return f.second > 1; });
+        if (files.size() > 1 && !rowChild) clashes.push_back(port::toUtf8(name));
+    }
+    EXPECT_EQ(clashes, std::vector<std::string>{});
+}

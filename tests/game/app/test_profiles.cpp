@@ -128,6 +128,10 @@ TEST_F(ProfileTest, ListOperationsSignalAsTheyChange) {
     EXPECT_EQ(recorder.events, L"L ->A L A>B B>B B>- L ");
     EXPECT_EQ(profiles().getProfile(1), nullptr);
     EXPECT_EQ(profiles().getProfile(-1), nullptr);
+    // Clearing tells of the leaving active profile while it still lives (its name is read).
+    profiles().setActiveProfile(a);
+    profiles().clear();
+    EXPECT_EQ(recorder.events, L"L ->A L A>B B>B B>- L ->A A>- L ");
     profiles().listChanged.disconnect(&recorder);
     profiles().activeChanged.disconnect(&recorder);
 }

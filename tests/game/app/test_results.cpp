@@ -303,12 +303,12 @@ TEST_F(HighscoreListTest, EntryOpensTheDialogInFreePlayOnly) {
 // the top.
 TEST_F(HighscoreListTest, HundredEntries) {
     for (int i = 0; i < 100; ++i) highscores().push_back(entry(L"Spieler " + std::to_wstring(i), 1e6f - i, L"1"));
-    game->refreshHighscoreList();
+    // Entering the screen builds the list afresh.
+    showMenu(L"STATISTIKENGAMEMENU");
+    for (int i = 0; i < 20; ++i) step(0.05);
     std::vector<Orvex::GUIWindow*> const buttons = listButtons();
     ASSERT_EQ(buttons.size(), 100u);
     EXPECT_EQ(lineOf(buttons[99]).substr(0, 16), L"100.  Spieler 99");
-    showMenu(L"STATISTIKENGAMEMENU");
-    for (int i = 0; i < 20; ++i) step(0.05);
     auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(find(L"STG_HIGHSCORE_SCROLL"));
     EXPECT_NEAR(buttons[0]->getScreenRect().top, panel->getContentPanel()->getScreenRect().top, 1.0f);
     EXPECT_GT(buttons[99]->getScreenRect().top, panel->getScreenRect().bottom);
@@ -317,6 +317,8 @@ TEST_F(HighscoreListTest, HundredEntries) {
 // The overall statistics: hours, minutes and seconds of the play time; a time past every range is
 // held; no profile set empties the text.
 TEST_F(ResultsTest, OverallStatistics) {
+    // The active profile's statistics: the player's, once the start screen is left.
+    leaveStartScreen();
     Solitaire::Statistik* overall = Solitaire::StatistikManager::instance().getProfileStatistik();
     ASSERT_NE(overall, nullptr);
     overall->reset();

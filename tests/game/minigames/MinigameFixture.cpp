@@ -198,6 +198,8 @@ void MinigameFixture::define(std::wstring const& games, std::wstring const& topK
 Solitaire::Minispiel* MinigameFixture::begin(std::wstring const& name) {
     Solitaire::Minispiel* found = manager().findMinispiel(name);
     if (!found) return nullptr;
+    // Leaving the start screen is the flow's: it leads to the main menu first.
+    leaveStartScreen();
     manager().setActiveMinispiel(found);
     Orvex::GUIMenuManagerN::instance().activateMenu(L"MINIGAMEMENU", -1.0);
     ticks(kSettleFrames, false);

@@ -89,7 +89,8 @@ TEST_F(MinispielManagerTest, SkippingFromTheHelpEndsTheGameSkippedAndDeactivates
     expectSkipped();
     EXPECT_EQ(active(), nullptr);
     EXPECT_FALSE(manager().isGameActive());
-    EXPECT_EQ(log.lines.back(), L"inactive");
+    // The game flow lets the game go as it ends.
+    EXPECT_EQ(log.count(L"inactive"), 1u);
 }
 
 TEST_F(MinispielManagerTest, RunOutTheBarShowsZeroAndTheSecondSkipButtonTakesItsPlace) {

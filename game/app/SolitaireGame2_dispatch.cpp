@@ -1,0 +1,385 @@
+// The central button dispatcher: every click on a GUI window reaches onButtonClicked, which acts
+// by the window's name. Screens are data; the table of names below is the code behind their
+// buttons. Before the table, the extended tutorials may drop or follow a click, a running story
+// scene takes its story clicks, a tutorial its steps, and a window whose name holds "WALLPAPER"
+// saves the picture of its name.
+//
+// Windows, labels and menus the rows name are looked up when used; a missing one skips only the
+// step that needs it.
+#include <algorithm>
+#include <climits>
+#include <span>
+#include <string>
+
+#include "engine/core/AppInfo.h"
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIMenuN.h"
+#include "engine/gui/GUIProgressBar.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/Text.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/platform/DirectInputInterface.h"
+#include "engine/render/Texture2D.h"
+#include "engine/render/TextureManager.h"
+#include "game/app/HighscoreEintrag.h"
+#include "game/app/MyGlobals.h"
+#include "game/app/Profil.h"
+#include "game/app/ProfilManager.h"
+#include "game/app/ScreenWindows.h"
+#include "game/app/SolVariant.h"
+#include "game/app/SolitaireGame2.h"
+#include "game/app/SolitaireManager.h"
+#include "game/cards/AchivementManager.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/Statistik.h"
+#include "game/cards/StatistikManager.h"
+#include "game/cards/StyleSettings.h"
+#include "game/story/ExtendedTutorialManager.h"
+#include "game/story/SolTutorialManager.h"
+#include "game/story/StoryPart.h"
+#include "port/d3dx9/d3dx9tex.h"
+#include "port/win32/shellapi.h"
+#include "port/win32/win32_version.h"
+
+namespace Solitaire {
+
+namespace {
+
+constexpr double kPanelSpeed = 1.0;
+constexpr wchar_t kHelpPagePrefix[] = L"H_HELP_S";
+constexpr wchar_t kInGameMenu[] = L"INGAMEMENU";
+// The shell's show commands: a folder shown without taking the focus, a page shown normally.
+constexpr INT kShowNoActivate = 4;
+constexpr INT kShowNormal = 5;
+
+void bump(wchar_t const* name) {
+    if (Achivement* achievement = AchivementManager::instance().find(name))
+        achievement->setValue(achievement->getValue() + 1.0f);
+}
+
+Profil* activeProfile() { return ProfilManager::instance().getActiveProfile(); }
+
+void saveProfiles() { ProfilManager::instance().saveProfiles(); }
+
+// The page number after the prefix: decimal digits with an optional sign; nothing is page 0, and a
+// number past the int range is held at its end.
+int helpPageNumber(std::wstring const& name) {
+    std::wstring_view rest = std::wstring_view(name).substr(std::wstring_view(kHelpPagePrefix).size());
+    bool negative = false;
+    if (!rest.empty() && (rest.front() == L'-' || rest.front() == L'+')) {
+        negative = rest.front() == L'-';
+        rest.remove_prefix(1);
+    }
+    long long value = 0;
+    for (wchar_t c : rest) {
+        if (c < L'0' || c > L'9') break;
+        value = std::min(value * 10 + (c - L'0'), static_cast<long long>(INT_MAX) + 1);
+    }
+    if (negative) value = -value;
+    return static_cast<int>(std::clamp(value, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
+}
+
+// A window's user id names a file in the user folder: one name, no folders.
+bool isPlainFileName(std::wstring const& name) {
+    if (name.empty() || name == L"." || name == L"..") return false;
+    return name.find_first_of(L"\\/:") == std::wstring::npos && name.find(L"..") == std::wstring::npos;
+}
+
+}  // namespace
+
+void SolitaireGame2::onButtonClicked(Orvex::GUIWindow& window) {
+    // The window may go while its click is handled (a screen rebuilt); its name is kept.
+    window.addRef();
+    std::wstring const name = window.getName();
+    // 1.
+    if (!extTutorials_->isClickAllowed(name)) {
+        window.release();
+        return;
+    }
+    extTutorials_->onGuiClick(name);
+    // 2. A running story scene takes its clicks; else a tutorial its steps.
+    if (storyPart_) {
+        if (name == L"T_STORY_CLICK") {
+            Orvex::FRect const area = storyPicture_ ? storyPicture_->getScreenRect() : gui_->getScreenRect();
+            Orvex::DirectInputInterface const& input = Orvex::DirectInputInterface::getInstance();
+            float const width = area.right - area.left;
+            float const height = area.bottom - area.top;
+            // An empty story area has no fractions.
+            if (width > 0.0f && height > 0.0f &&
+                storyPart_->click((input.mouseX - area.left) / width, (input.mouseY - area.top) / height))
+                finishStoryPart();
+        } else if (name == L"T_END_STORY_CLICK") {
+            finishStoryPart();
+        }
+    } else if (solTutorials_->onGuiClick(window)) {
+        window.release();
+        return;
+    }
+    // 3.
+    if (name.find(L"WALLPAPER") != std::wstring::npos) saveWallpaper(window);
+    // The table: the first row of that name.
+    for (ButtonRow const& row : buttonRows())
+        if (name == row.name) {
+            row.act(*this, window);
+            break;
+        }
+    if (name.rfind(kHelpPagePrefix, 0) == 0) {
+        int page = helpPageNumber(name);
+        int sub = 0;
+        showHelpPage(page, sub);
+    }
+    window.release();
+}
+
+bool SolitaireGame2::saveWallpaper(Orvex::GUIWindow& window) {
+    Orvex::Texture2D* texture = d3d_->getTextureManager().findTexture(window.getName());
+    if (!texture) return false;
+    // The user id comes from a GUI file: it names a file, never a folder.
+    std::wstring const id = window.getUserId();
+    if (!isPlainFileName(id)) return false;
+    IDirect3DTexture9* const* d3dTexture = texture->getD3DTexture();
+    if (!d3dTexture || !*d3dTexture) return false;
+    std::wstring const folder = Orvex::AppInfo::getInstance().getUserFolder();
+    std::wstring const path = folder + L"\\" + id + L".png";
+    if (FAILED(D3DXSaveTextureToFileW(path.c_str(), D3DXIFF_PNG, *d3dTexture, nullptr))) return false;
+    ShellExecuteW(nullptr, L"explore", folder.c_str(), nullptr, nullptr, kShowNoActivate);
+    if (Orvex::GUILabel* status = labelOf(findWindow(L"EWS_STATUS")))
+        if (Orvex::Text* text = engine_->getLanguage()->findText(status->getTextId())) {
+            std::wstring shown;
+            status->setText(text->format(shown, path));
+        }
+    menus_->activateMenu(L"EXTRASMENUW_SAVED", -1.0);
+    return true;
+}
+
+void SolitaireGame2::resetHintButton() {
+    if (tipButton_) tipButton_->getOptions().enabled = false;
+    tipTimer_.setTime(0.0f);
+}
+
+void SolitaireGame2::undo(int steps, wchar_t const* const* achievements) {
+    if (gameOver_) return;
+    if (cards_->undoSteps(steps, false, false) == 0) return;
+    cards_->playSound(GameStyle::kSoundUndo);
+    for (; *achievements; ++achievements) bump(*achievements);
+}
+
+void SolitaireGame2::leaveResults() {
+    saveProfiles();
+    if (!campaign_) {
+        menus_->activateMenu(L"FREIESSPIELMENU", -1.0);
+        return;
+    }
+    if (levelAbandoned_ || !nextLevelAvailable_) {
+        menus_->activateMenu(L"LEVELAUSWAHLMENU", -1.0);
+        return;
+    }
+    int const result = startCampaignLevel(nextChapter_, nextLevel_, true);
+    if (result == kGameStarted) {
+        if (!isMenuActive(kInGameMenu)) menus_->activateMenu(kInGameMenu, -1.0);
+    } else if (result != kStoryStarted) {
+        menus_->activateMenu(L"LEVELAUSWAHLMENU", -1.0);
+    }
+}
+
+void SolitaireGame2::resetVariantData(SolVariant& variant) {
+    if (Statistik* statistics = variant.getStatistik()) statistics->reset();
+    variant.clearHighscores();
+    selectHighscore(nullptr);
+}
+
+std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
+    using G = SolitaireGame2;
+    using W = Orvex::GUIWindow;
+    static wchar_t const* const kUndoStep[] = {L"UNDO_USED", nullptr};
+    static wchar_t const* const kUndoStart[] = {L"UNDO_USED", L"UNDOSTART_USED", nullptr};
+    static wchar_t const* const kRedoStep[] = {L"UNDO_USED", L"REDO_USED", nullptr};
+    static wchar_t const* const kRedoEnd[] = {L"UNDO_USED", L"REDOEND_USED", nullptr};
+    static ButtonRow const rows[] = {
+        {L"FG_StartButton", [](G& g, W&) { g.startGame(true, false, std::wstring(), true, true); }},
+        {L"FG_Preview", [](G& g, W&) { g.startGame(true, false, std::wstring(), true, true); }},
+        {L"HSE_SPIELEN",
+         [](G& g, W&) {
+             HighscoreEintrag const* entry = g.getSelectedHighscore();
+             std::wstring const seed = entry ? entry->getGameName() : std::wstring();
+             SolitaireManager::instance().finishStatistics(false);
+             g.startGame(false, false, seed, true, true);
+         }},
+        {L"HSE_DELETE",
+         [](G& g, W&) {
+             g.removeSelectedHighscore();
+             g.selectHighscore(nullptr);
+             g.menus_->activateMenu(L"STATISTIKENGAMEMENU", -1.0);
+         }},
+        {L"HSE_COPYSEED",
+         [](G& g, W&) {
+             g.seedText_.clear();
+             g.copySelectedHighscoreSeed();
+             g.menus_->activateMenu(L"STATISTIKENGAMEMENU", -1.0);
+         }},
+        {L"I_END_GAME",
+         [](G& g, W&) {
+             if (g.gameOver_) return;
+             if (g.endGame_ && g.endGame_->getCurrentState().name != L"AUS")
+                 g.endGame_->animateToGoal(L"AUS", kPanelSpeed, false);
+             g.cards_->finishGame();
+         }},
+        {L"P_NEUSTART", [](G& g, W&) { g.restartGame(); }},
+        {L"A_RESTART", [](G& g, W&) { g.restartGame(); }},
+        {L"P_HILFE", [](G& g, W&) { g.showVariantTutorial(); }},
+        {L"I_Info", [](G& g, W&) { g.showVariantTutorial(); }},
+        {L"P_ENDE",
+         [](G& g, W&) {
+             g.levelAbandoned_ = true;
+             g.menus_->activateMenu(g.campaign_ ? L"LEVELAUSWAHLMENU" : L"FREIESSPIELMENU", -1.0);
+             SolitaireManager::instance().finishStatistics(false);
+             saveProfiles();
+         }},
+        {L"STG_RESET",
+         [](G& g, W&) {
+             if (SolVariant* variant = SolitaireManager::instance().getCurrentVariant()) g.resetVariantData(*variant);
+             g.refreshHighscoreList();
+             saveProfiles();
+         }},
+        {L"ST_RESET",
+         [](G& g, W&) {
+             for (SolVariant* variant : SolitaireManager::instance().collectVariants()) g.resetVariantData(*variant);
+             if (Statistik* overall = StatistikManager::instance().find(StatistikManager::kProfileSetName)) overall->reset();
+             g.refreshStatistics();
+             saveProfiles();
+         }},
+        {L"H_HELP_CREDITS",
+         [](G& g, W&) {
+             int page = -1;
+             int sub = 0;
+             g.showHelpPage(page, sub);
+         }},
+        {L"H_PREV", [](G& g, W&) { g.leafHelp(false); }},
+        {L"H_NEXT", [](G& g, W&) { g.leafHelp(true); }},
+        {L"P_NEUButton",
+         [](G& g, W&) {
+             if (ProfilManager::instance().getProfileCount() >= MyGlobals::kMaxProfiles)
+                 g.warn(L"MAX_PROFILES_REACHED");
+             else
+                 g.openNewProfileDialog();
+         }},
+        {L"P_DELButton",
+         [](G&, W&) {
+             Profil* active = activeProfile();
+             if (!active) return;
+             ProfilManager::instance().removeProfile(active);
+             saveProfiles();
+             if (W* button = findWindow(L"P_DELButton")) button->getOptions().enabled = false;
+         }},
+        {L"P_Back",
+         [](G& g, W&) {
+             if (activeProfile())
+                 g.menus_->activateMenu(L"HAUPTMENU", -1.0);
+             else
+                 g.warn(ProfilManager::instance().getProfileCount() == 0 ? L"CREATE_A_PROFILE_FIRST" : L"NO_PROFILE_ACTIVE");
+         }},
+        {L"NP_CancelButton", [](G& g, W&) { g.cancelNewProfile(); }},
+        {L"NP_OKButton", [](G& g, W&) { g.createProfile(); }},
+        {L"O_UPDATE",
+         [](G&, W&) {
+             std::wstring const page = port::versionBlock().updatePage;
+             ShellExecuteW(nullptr, L"open", page.c_str(), nullptr, nullptr, kShowNormal);
+         }},
+        {L"O_Back",
+         [](G& g, W&) {
+             g.stepBackPastOptions();
+             g.applyChosenDisplayMode();
+         }},
+        {L"ResetStory",
+         [](G&, W&) {
+             if (Profil* active = activeProfile()) active->clearStorySeen();
+         }},
+        {L"H_ResetTut", [](G&, W&) { resetTutorials(); }},
+        {L"O_Tutorial_Reset", [](G&, W&) { resetTutorials(); }},
+        {L"H_Exit", [](G& g, W&) { g.menus_->activateMenu(L"BEENDENMENU", -1.0); }},
+        {L"B_OK", [](G& g, W&) { g.engine_->requestExit(0); }},
+        {L"US_OK", [](G& g, W&) { g.answerDisplayMode(true); }},
+        {L"US_CANCEL", [](G& g, W&) { g.answerDisplayMode(false); }},
+        {L"O_CARDSET_PREV", [](G& g, W&) { g.stepCardSet(-1); }},
+        {L"O_CARDSET_NEXT", [](G& g, W&) { g.stepCardSet(1); }},
+        {L"O_CARDBACK_PREV", [](G& g, W&) { g.stepCardBack(-1); }},
+        {L"O_CARDBACK_NEXT", [](G& g, W&) { g.stepCardBack(1); }},
+        {L"A_BACK", [](G& g, W&) { g.leaveResults(); }},
+        {L"A_NEXT", [](G& g, W&) { g.leaveResults(); }},
+        {L"I_Undo_Start", [](G& g, W&) { g.undo(kUndoToStart, kUndoStart); }},
+        {L"I_Undo_Step", [](G& g, W&) { g.undo(-1, kUndoStep); }},
+        {L"I_Redo_Step", [](G& g, W&) { g.undo(1, kRedoStep); }},
+        {L"I_Redo_End", [](G& g, W&) { g.undo(kRedoToEnd, kRedoEnd); }},
+        {L"I_Load",
+         [](G& g, W&) {
+             if (!g.gameOver_) SolitaireManager::instance().resumeQuickSave();
+         }},
+        {L"I_Save",
+         [](G& g, W&) {
+             if (g.gameOver_) return;
+             SolitaireManager::instance().writeQuickSave();
+             saveProfiles();
+         }},
+        {L"I_Shuffle",
+         [](G& g, W&) {
+             if (g.gameOver_) return;
+             g.cards_->mix();
+             g.cards_->playSound(GameStyle::kSoundMix);
+             bump(L"SHUFFLE_USED");
+         }},
+        {L"I_TIPP",
+         [](G& g, W&) {
+             if (g.gameOver_ || !g.cards_->showHint(false, true, true)) return;
+             g.resetHintButton();
+             bump(L"TIPP_USED");
+         }},
+        {L"LA_CLOSE", [](G&, W&) {}},
+        {L"LA_AuswahlFrame", [](G&, W&) {}},
+        {L"I_Shop",
+         [](G& g, W&) {
+             if (g.campaign_ && !g.gameOver_) g.menus_->activateMenu(L"SHOPMENU", -1.0);
+         }},
+    };
+    return rows;
+}
+
+void SolitaireGame2::restartGame() {
+    menus_->activateMenu(kInGameMenu, -1.0);
+    startGame(false, campaign_, std::wstring(), true, false);
+}
+
+void SolitaireGame2::showVariantTutorial() {
+    if (gameOver_) return;
+    menus_->activateMenu(kInGameMenu, -1.0);
+    if (SolVariant const* variant = SolitaireManager::instance().getCurrentVariant())
+        showTutorial(variant->getStartTutorial(), true);
+}
+
+void SolitaireGame2::leafHelp(bool forward) {
+    int page = helpPage_;
+    int sub = helpSubPage_;
+    stepHelpPage(page, sub, forward);
+    showHelpPage(page, sub);
+}
+
+void SolitaireGame2::resetTutorials() {
+    if (Profil* active = activeProfile()) active->clearTutorialsSeen();
+}
+
+void SolitaireGame2::stepCardSet(int step) {
+    StyleSettings& styles = StyleSettings::instance();
+    int const count = styles.getKartensetCount();
+    if (count > 0) styles.selectKartensetByIndex(std::clamp(styles.indexOfKartenset(styles.getCardSetSet()) + step, 0, count - 1));
+    refreshOptions();
+}
+
+void SolitaireGame2::stepCardBack(int step) {
+    StyleSettings& styles = StyleSettings::instance();
+    styles.setCardsBack(std::clamp(styles.getCardsBack() + step, 0, kCardBackCount - 1));
+    refreshOptions();
+}
+
+}  // namespace Solitaire

@@ -1,0 +1,305 @@
+// Menu switching and mouse routing in the real game: leaving the start screen by a click for
+// the new-profile dialog, the profile screen or the main menu (a menu change that opens another
+// while the menu manager runs its link), the first press after it swallowed, the tutorials of
+// the menus, the screen states, the pause screen over the game, the HUD looks of the story, the
+// shop's labels, connections made once, and where presses, releases and double clicks go.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "engine/core/PerfTimer.h"
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIMenuN.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/platform/SoundManager.h"
+#include "game/app/ProfilManager.h"
+#include "game/app/ScreenWindows.h"
+#include "game/app/SolitaireGame2.h"
+#include "game/app/SolitaireManager.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/StatistikManager.h"
+#include "game/story/SolTutorialManager.h"
+#include "port/win32/win32_text.h"
+#include "port/win32/win32_version.h"
+#include "tests/game/app/FlowFixture.h"
+
+namespace {
+
+using apptest::FlowFixture;
+using Solitaire::SolitaireGame2;
+
+std::string const kAnna = "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\"/></PROFILE>";
+
+class GameMenusTest : public FlowFixture {
+protected:
+    void freeGame(wchar_t const* variant = L"HERZREIHE") {
+        ASSERT_TRUE(Solitaire::SolitaireManager::instance().setCurrentByNames(L"KLASSIKER", L"HERZREIHE", variant));
+        click(L"FG_StartButton");
+        settle(4.0);
+    }
+    std::vector<std::wstring> history() const {
+        std::vector<std::wstring> names;
+        for (Orvex::GUIMenuN const* menu : Orvex::GUIMenuManagerN::instance().getHistory()) names.push_back(menu->getName());
+        return names;
+    }
+    std::wstring goalOf(wchar_t const* window) const { return find(window)->getCurrentState().name; }
+    Solitaire::Karte* held() const { return Solitaire::Kartenmanager::instance().getHeldCard(); }
+};
+
+// The start screen is left by its own link to the main menu; the game answers that switch by
+// opening the menu the profiles call for, inside the link's run. No tutorial comes while the first
+// profile is made; an active profile is offered the tutorials of the main menu.
+TEST_F(GameMenusTest, LeavingTheStartScreenOpensWhatTheProfilesCallFor) {
+    withPlayer = false;
+    leaveStartScreen = false;
+    struct {
+        char const* what;
+        std::string profiles;
+        std::vector<std::wstring> history;
+        bool blocked;
+    } const cases[] = {
+        {"no profile", "", {L"STARTMENU", L"HAUPTMENU", L"NEUESPROFIL"}, true},
+        {"profiles, none active", "<PROFILE><PROFIL NAME=\"Anna\"/><PROFIL NAME=\"Ben\"/></PROFILE>",
+         {L"STARTMENU", L"HAUPTMENU", L"PROFILMENU"}, false},
+        {"an active profile", kAnna, {L"STARTMENU", L"HAUPTMENU", L"TUTORIALMENU"}, false},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        startFlow(c.profiles);
+        for (wchar_t const* strip : {L"TUTORIALMENU", L"NEUESPROFIL", L"PROFILMENU"}) addStrip(strip);
+        ASSERT_EQ(activeMenu(), L"STARTMENU");
+        click(find(L"SM_Fenster"));
+        EXPECT_EQ(history(), c.history);
+        EXPECT_EQ(game->isFirstProfileBlocked(), c.blocked);
+        EXPECT_EQ(game->isFirstProfileDialog(), c.blocked);
+        if (c.blocked) EXPECT_TRUE(shownTutorials().empty()) << "no tutorial while the first profile is made";
+        stop();
+        TearDown();
+    }
+}
+
+// The first press after the start screen made the first profile's dialog is swallowed: it
+// neither clicks nor offers the dialog's tutorial, which comes with it instead.
+TEST_F(GameMenusTest, TheFirstPressIsSwallowedAndTheDialogCannotBeCancelled) {
+    withPlayer = false;
+    startFlow();
+    addStrip(L"NEUESPROFIL");
+    click(find(L"SM_Fenster"));
+    ASSERT_EQ(activeMenu(), L"NEUESPROFIL");
+    click(L"NP_OKButton");
+    EXPECT_EQ(Solitaire::ProfilManager::instance().getProfileCount(), 0) << "the press was swallowed";
+    EXPECT_FALSE(game->isFirstProfileBlocked());
+    ASSERT_EQ(shownTutorials().size(), 1u);
+    EXPECT_EQ(shownTutorials()[0].name, L"NEUESPROFIL");
+    // The page closed, the dialog is back.
+    Solitaire::SolTutorialManager::instance().closeTutorial();
+    ASSERT_EQ(activeMenu(), L"NEUESPROFIL");
+    click(L"NP_CancelButton");
+    EXPECT_EQ(activeMenu(), L"NEUESPROFIL") << "the first profile cannot be cancelled";
+    Solitaire::labelOf(find(L"NP_ProfilName_LABEL"))->setText(L"Anna");
+    click(L"NP_OKButton");
+    EXPECT_EQ(activeMenu(), L"HAUPTMENU");
+    ASSERT_NE(profile(), nullptr);
+    EXPECT_EQ(profile()->getName(), L"Anna");
+    EXPECT_FALSE(game->isFirstProfileDialog());
+}
+
+// A key ends the block the same way.
+TEST_F(GameMenusTest, AKeyEndsTheFirstProfileBlock) {
+    withPlayer = false;
+    startFlow();
+    click(find(L"SM_Fenster"));
+    ASSERT_TRUE(game->isFirstProfileBlocked());
+    Orvex::KeyState keys;
+    unsigned char const code = SolitaireGame2::kKeyF7;
+    game->onKeyPressed(keys, code);
+    EXPECT_FALSE(game->isFirstProfileBlocked());
+}
+
+TEST_F(GameMenusTest, EachMenuSetsItsScreenStateAndOffersItsTutorial) {
+    startFlow(kAnna);
+    for (wchar_t const* strip : {L"INGAMEMENU_FG", L"INGAMEMENU_STORY", L"LEVELAUSWAHLMENU", L"KATEGORIEMENU"}) addStrip(strip);
+    struct {
+        wchar_t const* menu;
+        int state;
+    } const rows[] = {
+        {L"KATEGORIEMENU", SolitaireGame2::kScreenMenu},
+        {L"LEVELAUSWAHLMENU", SolitaireGame2::kScreenLevels},
+        {L"AUSWERTUNGMENU", SolitaireGame2::kScreenMenu},
+        {L"INGAMEMENU", SolitaireGame2::kScreenInGame},
+        {L"PROFILMENU", SolitaireGame2::kScreenMenu},
+    };
+    for (auto const& row : rows) {
+        Orvex::GUIMenuManagerN::instance().activateMenu(row.menu, -1.0);
+        EXPECT_EQ(game->getScreenState(), row.state) << port::toUtf8(row.menu);
+    }
+    std::vector<std::wstring> shown;
+    for (ShownTutorial const& t : shownTutorials()) shown.push_back(t.name);
+    // The in-game screen's tutorial by the kind of game: the last game was none, a free one.
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"KATEGORIEMENU", L"LEVELAUSWAHLMENU", L"INGAMEMENU_FG"}));
+    ASSERT_EQ(game->startCampaignLevel(0, 0, true), SolitaireGame2::kGameStarted);
+    EXPECT_EQ(shownTutorials().back().name, L"INGAMEMENU_STORY");
+}
+
+// The pause screen stops the game's clock over the table, also when it is opened over itself,
+// keeps the table from the pointer, shows its buttons in the look of the kind of game, and the
+// way back runs the clock again.
+TEST_F(GameMenusTest, ThePauseScreenStopsTheClockAndKeepsTheTableFromThePointer) {
+    startFlow(kAnna);
+    freeGame();
+    Orvex::PerfTimer& timer = Orvex::PerfTimer::frameTimer();
+    Orvex::GUIMenuManagerN& menus = Orvex::GUIMenuManagerN::instance();
+    ASSERT_TRUE(menus.activateMenu(L"PAUSEMENU", -1.0));
+    EXPECT_EQ(timer.getPauseMask() & 2u, 2u);
+    EXPECT_EQ(goalOf(L"P_ENDE"), L"FG");
+    Orvex::GUIMenuN* pause = menus.getActiveMenu();
+    game->onMenuChanged(*pause, pause);
+    EXPECT_EQ(timer.getPauseMask() & 2u, 2u) << "over itself it stays paused";
+    settle(0.5);
+    D3DXVECTOR2 const ace = pointOf(*heart(0));
+    pressAt(ace.x, ace.y);
+    EXPECT_EQ(held(), nullptr) << "the veil takes the press";
+    releaseAt(ace.x, ace.y);
+    click(find(L"P_WEITER"));
+    EXPECT_EQ(activeMenu(), L"INGAMEMENU");
+    EXPECT_EQ(timer.getPauseMask() & 2u, 0u);
+    ASSERT_EQ(game->startCampaignLevel(0, 0, true), SolitaireGame2::kGameStarted);
+    menus.activateMenu(L"PAUSEMENU", -1.0);
+    EXPECT_EQ(goalOf(L"P_ENDE"), L"ST");
+}
+
+// "I_HG" follows the category's story flag and the started variant's alternative look.
+TEST_F(GameMenusTest, TheInGameLookFollowsTheStoryAndTheAlternativeLook) {
+    startFlow(kAnna);
+    freeGame(L"HERZREIHE");
+    EXPECT_EQ(goalOf(L"I_HG"), L"FG");
+    freeGame(L"HERZREIHE_ALT");
+    EXPECT_EQ(goalOf(L"I_HG"), L"FG") << "the alternative look outside a story category";
+    ASSERT_EQ(game->startCampaignLevel(1, 0, true), SolitaireGame2::kGameStarted);
+    EXPECT_EQ(goalOf(L"I_HG"), L"ST");
+    ASSERT_EQ(game->startCampaignLevel(1, 1, true), SolitaireGame2::kGameStarted);
+    EXPECT_EQ(goalOf(L"I_HG"), L"ST_ALT");
+}
+
+// The shop's labels and the version label get their texts formatted with the game's numbers; a
+// text that asks for another kind than it is given ("%s" for a number) prints nothing there.
+TEST_F(GameMenusTest, TheShopAndCreditsLabelsShowTheirNumbers) {
+    startFlow(kAnna);
+    freeGame();
+    Solitaire::Kartenmanager::instance().setPointsBalance(1234567.0f, true);
+    Orvex::GUIMenuManagerN::instance().activateMenu(L"SHOPMENU", -1.0);
+    EXPECT_EQ(Solitaire::labelOf(find(L"S_MONEY"))->getText(), L"Zahl 1.234.567");
+    EXPECT_EQ(Solitaire::labelOf(find(L"S_PRICE_JOKER"))->getText(), L"Zahl 25.000");
+    EXPECT_EQ(Solitaire::labelOf(find(L"S_PRICE_WILDCARD"))->getText(), L"Zahl 10.000");
+    Orvex::GUIMenuManagerN::instance().activateMenu(L"CREDITSMENU", -1.0);
+    port::VersionBlock const& version = port::versionBlock();
+    EXPECT_EQ(Solitaire::labelOf(find(L"C_Version"))->getText(),
+              L"Version " + std::to_wstring(version.major) + L"." + std::to_wstring(version.minor));
+}
+
+TEST_F(GameMenusTest, AScreenEnteredAgainKeepsOneConnection) {
+    startFlow(kAnna);
+    Orvex::GUIWindow* frame = find(L"STG_StatistikenGameFrame");
+    std::size_t const before = frame->goalReached.connection_count();
+    for (int i = 0; i < 3; ++i) {
+        Orvex::GUIMenuManagerN::instance().activateMenu(L"STATISTIKENGAMEMENU", -1.0);
+        Orvex::GUIMenuManagerN::instance().activateMenu(L"HAUPTMENU", -1.0);
+    }
+    EXPECT_EQ(frame->goalReached.connection_count(), before + 1);
+}
+
+// Presses on HUD windows click, with "KLICK2" on the press and "KLICK" on the release, and the
+// card manager sees neither; presses on the table go to the card manager unless a panel is
+// dismissed first, an armed power is disarmed by another button, or the game has ended.
+TEST_F(GameMenusTest, PressesGoToTheGuiOrTheTableOrDismissAPanel) {
+    startFlow(kAnna);
+    freeGame();
+    Orvex::SoundManager& sounds = Orvex::SoundManager::getInstance();
+    Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
+    Orvex::GUIWindow* hudButton = button(L"FT_KNOPF");
+    Orvex::FRect const r = hudButton->getScreenRect();
+    float const bx = (r.left + r.right) * 0.5f, by = (r.top + r.bottom) * 0.5f;
+    moveTo(bx, by);
+    std::size_t const before = sounds.getActiveCount();
+    pressAt(bx, by);
+    EXPECT_EQ(sounds.getActiveCount(), before + 1) << "KLICK2";
+    releaseAt(bx, by);
+    EXPECT_EQ(sounds.getActiveCount(), before + 2) << "KLICK";
+    EXPECT_EQ(held(), nullptr);
+
+    D3DXVECTOR2 const ace = pointOf(*heart(0));
+    struct {
+        char const* what;
+        std::function<void()> arrange;
+        Orvex::OrvexMouseButton button;
+        bool reachesTable;
+    } const rows[] = {
+        {"a plain press", [] {}, Orvex::OMB_LEFT, true},
+        {"the banner up (its blend still at 0.4)", [&] { game->getGameNameBlend() = {0.4f, 1.0f}; }, Orvex::OMB_LEFT, false},
+        {"the help panel up", [&] { game->getHelpBlend() = {1.0f, 1.0f}; }, Orvex::OMB_LEFT, false},
+        {"a power armed, the right button", [&] { cards.setClickMode(Solitaire::kClickReveal); }, Orvex::OMB_RIGHT, false},
+        {"the game ended", [&] { click(L"I_END_GAME"); }, Orvex::OMB_LEFT, false},
+    };
+    for (auto const& row : rows) {
+        SCOPED_TRACE(row.what);
+        row.arrange();
+        pressAt(ace.x, ace.y, row.button);
+        EXPECT_EQ(held() != nullptr, row.reachesTable);
+        releaseAt(ace.x, ace.y, row.button);
+        settle(0.5);
+    }
+    EXPECT_EQ(game->getGameNameBlend().target, 0.0f);
+    EXPECT_EQ(game->getHelpBlend().target, 0.0f);
+    EXPECT_EQ(cards.getClickMode(), Solitaire::kClickNormal) << "disarmed";
+}
+
+// A press while the results delay runs skips it: the next update opens the results.
+TEST_F(GameMenusTest, APressSkipsTheResultsDelay) {
+    startFlow(kAnna);
+    freeGame();
+    moveHearts(13);
+    ASSERT_EQ(game->getResultsDelay().pending, 1);
+    pressAt(kQuietX, kQuietY);
+    releaseAt(kQuietX, kQuietY);
+    step(1.0 / 30.0);
+    EXPECT_EQ(activeMenu(), L"AUSWERTUNGMENU");
+}
+
+// A game started while the results delay of the one before still runs does not get its results
+// screen (a restart from the pause screen while the cards fly off).
+TEST_F(GameMenusTest, ANewGameEndsTheResultsDelayOfTheOneBefore) {
+    startFlow(kAnna);
+    freeGame();
+    moveHearts(13);
+    ASSERT_EQ(game->getResultsDelay().pending, 1);
+    click(L"P_NEUSTART");
+    settle(12.0);
+    EXPECT_EQ(activeMenu(), L"INGAMEMENU");
+    EXPECT_EQ(game->getResultsDelay().pending, 0);
+}
+
+// The pause screen over a dealt table and a warning over the main menu, kept in the build
+// folder for a person to look at (without the test's own windows).
+TEST_F(GameMenusTest, ScreenshotsOfThePauseScreenAndAWarning) {
+    startFlow(kAnna);
+    freeGame();
+    for (wchar_t const* mine : {L"FT_Tafel", L"FT_Extras"}) find(mine)->getOptions().visible = false;
+    Orvex::GUIMenuManagerN::instance().activateMenu(L"PAUSEMENU", -1.0);
+    settle(1.0);
+    std::vector<uint32_t> const pixels = frame();
+    keepBackBuffer("pause_screen_1024x768.png");
+    Orvex::FRect const panel = find(L"PS_Rahmen")->getScreenRect();
+    uint32_t const body = at(pixels, static_cast<unsigned>(panel.left + 20), static_cast<unsigned>(panel.top + 200));
+    EXPECT_LT((body >> 16) & 0xFF, 0x40u) << "the dark panel over the veiled table";
+    click(find(L"P_ENDE"));
+    game->showWarning(L"Ein Profil dieses Namens gibt es schon.");
+    settle(1.0);
+    frame();
+    keepBackBuffer("warning_1024x768.png");
+    EXPECT_EQ(activeMenu(), L"WARNINGMENU");
+    click(find(L"W_OK"));
+    EXPECT_EQ(activeMenu(), L"FREIESSPIELMENU");
+}
+
+}  // namespace
