@@ -1,6 +1,9 @@
 // Digit groups for the player's numbers.
 #include "game/app/FormatNumber.h"
 
+#include <cmath>
+#include <cstdint>
+
 #include "engine/core/engine/OrvexEngine.h"
 
 namespace Solitaire {
@@ -31,6 +34,13 @@ std::wstring formatNumber(int value, std::wstring const& languageCode) {
     } while (magnitude > 0);
     if (value < 0) reversed += L'-';
     return std::wstring(reversed.rbegin(), reversed.rend());
+}
+
+int truncateToInt(double value) {
+    if (std::isnan(value)) return 0;
+    if (value <= static_cast<double>(INT32_MIN)) return INT32_MIN;
+    if (value >= static_cast<double>(INT32_MAX)) return INT32_MAX;
+    return static_cast<int>(value);
 }
 
 }  // namespace Solitaire

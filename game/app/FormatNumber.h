@@ -11,5 +11,8 @@ namespace Solitaire {
 std::wstring formatNumber(int value);
 // With the separator of the language named by its code.
 std::wstring formatNumber(int value, std::wstring const& languageCode);
+// A number truncated to an int for showing: past the int range it is held at the range's end,
+// NaN shows as 0.
+int truncateToInt(double value);
 
 }  // namespace Solitaire

@@ -10,4 +10,8 @@ SolTutorialManager& SolTutorialManager::instance() {
 
 void SolTutorialManager::loadUserTutorials(Orvex::XMLNode&) {}
 
+bool SolTutorialManager::showTutorial(std::wstring const&, bool const&, bool const&, D3DXVECTOR2 const&) {
+    return false;
+}
+
 }  // namespace Solitaire

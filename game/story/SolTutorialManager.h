@@ -7,6 +7,8 @@
 // tutorials come with the story scenes and game tutorials.
 #pragma once
 
+#include <string>
+
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
 
@@ -22,6 +24,9 @@ public:
 
     // A user-tutorial file's root node. Nothing is read yet.
     void loadUserTutorials(Orvex::XMLNode& root);
+    // Shows the tutorial of that name (force: whatever the profile has seen; with useCoords at
+    // that window point); true when it was started or queued. None is shown yet: false.
+    bool showTutorial(std::wstring const& name, bool const& force, bool const& useCoords, D3DXVECTOR2 const& coords);
 
     // Signals, in this order.
     sigslot::signal0<> tutorialStarted;
