@@ -105,6 +105,31 @@ TEST_F(HudTest, LabelsShowScoreBalanceMultiplierAndTimeOfTheRunningGame) {
     EXPECT_GT(Solitaire::SolitaireGame2::getMultiplierLabelCentre().x, centre.x);
 }
 
+// A label's text is data: a format asking for other kinds, or for more arguments than the label
+// is given, prints those conversions empty (the label's own id gives its format).
+TEST_F(HudTest, ALabelTextAskingForOtherArgumentsPrintsThemEmpty) {
+    startLevel(1, 0, 500.0f);
+    struct Case {
+        wchar_t const* label;
+        wchar_t const* textId;
+        wchar_t const* start;
+        wchar_t const* whole;  // null: only the start is known
+    };
+    Case const cases[] = {
+        {L"I_Points", L"INGAME_GUTHABEN", L"Guthaben: ", L"Guthaben: "},          // "%s" given a double
+        {L"I_Points2", L"INGAME_PUNKTE", L"Punkte: ", L"Punkte: "},              // "%.0f" given a text
+        {L"I_Time", L"INGAME_STATISTIKEN", L"Mausweg: ", nullptr},               // eight asked, one given
+        {L"I_Multiplier", L"INGAME_LEVELNAME_FG", L": ", L": "},                 // two "%s", one double
+    };
+    for (Case const& c : cases) label(c.label)->setTextId(c.textId);
+    game->refreshHudLabels();
+    for (Case const& c : cases) {
+        std::wstring const text = textOf(c.label);
+        EXPECT_EQ(text.rfind(c.start, 0), 0u) << narrow(c.label) << ": " << narrow(text);
+        if (c.whole) EXPECT_EQ(text, c.whole) << narrow(c.label);
+    }
+}
+
 TEST_F(HudTest, TheVariantLabelNamesTheChapterOfACampaignLevelOnly) {
     struct Case {
         bool campaign;

@@ -1,8 +1,8 @@
 // The in-game screen and the shop as a player sees them, on the game's own data: a campaign level
 // of Zellen dealt with its goals, the gods and the balance, and a free game of Spinne with the
-// undo buttons, each at 1024 x 768 and 1280 x 720; the shop over the table. Each is kept in the
-// build folder ("screenshots": hud_*.png, shop_*.png) for a person to look at; probes check that
-// the HUD is drawn where its layout puts it.
+// undo buttons, each at 1024 x 768 and 1280 x 720; the panels with their frames and a medal; the
+// shop over the table. Each is kept in the build folder ("screenshots": hud_*.png, shop_*.png)
+// for a person to look at; probes check that the HUD is drawn where its layout puts it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -61,6 +61,18 @@ TEST_P(HudScreensTest, CampaignLevelFreeGameAndShop) {
     EXPECT_GT(lightPixelsIn(level, L"I_Points"), 20) << "the score is written";
     EXPECT_GT(lightPixelsIn(level, L"I_Goal1_Label"), 20) << "the first goal is named";
     EXPECT_NE(middleOf(level, L"I_GOTT_BILD_0"), middleOf(level, L"I_GOTT_BILD_1")) << "an unlocked god beside a locked one";
+
+    // The panels with the frames the game draws behind them, and a medal with its star.
+    label(L"I_GameName")->setText(L"Willkommen bei Zellen!");
+    label(L"I_Help")->setText(L"Lege alle Karten nach Farben geordnet auf die Ablagestapel.");
+    for (wchar_t const* panel : {L"I_GameName", L"I_Statistiken", L"I_ABSCHLUSS_GOLD"}) find(panel)->jumpToGoal(L"AN");
+    find(L"I_Help")->jumpToGoal(L"CENTER");
+    settle(10);
+    std::vector<uint32_t> const panels = frame();
+    keepBackBuffer("hud_panels_" + size() + ".png");
+    EXPECT_GT(lightPixelsIn(panels, L"I_GameName"), 100) << "the banner's text";
+    for (wchar_t const* panel : {L"I_GameName", L"I_Statistiken", L"I_Help", L"I_ABSCHLUSS_GOLD"}) find(panel)->jumpToGoal(L"AUS");
+    settle(10);
 
     game->refreshShopLabels();
     showMenu(L"SHOPMENU");
