@@ -100,6 +100,13 @@ def font_file(order):
         '\t<D3DXFONT NAME="MenuText" FONT_NAME="Arial" HEIGHT="24"/>',
         '\t<D3DXFONT NAME="MenuKlein" FONT_NAME="Arial" HEIGHT="17"/>',
         '\t<D3DXFONT NAME="PauseFont" FONT_NAME="Arial" HEIGHT="72" SIZE="700"/>',
+        "\t<!-- The profile list: the active profile's row dark on gold, the others dark on paper. -->",
+        '\t<FONTSTYLE NAME="ACTIVE_PROFIL_NORMAL" COLOR_VG="FF3A2000" COLOR_HG="00000000"/>',
+        '\t<FONTSTYLE NAME="ACTIVE_PROFIL_MARKED" COLOR_VG="FF000000" COLOR_HG="60FFFFFF" DRAW_HG="1" SHADOW="1"/>',
+        '\t<FONTSTYLE NAME="INACTIVE_PROFIL_NORMAL" COLOR_VG="FF4A4030" COLOR_HG="00000000"/>',
+        '\t<FONTSTYLE NAME="INACTIVE_PROFIL_MARKED" COLOR_VG="FF201808" COLOR_HG="00000000"/>',
+        '\t<D3DXFONT NAME="ActiveProfilFont" FONT_NAME="Arial" HEIGHT="26" SIZE="700"/>',
+        '\t<D3DXFONT NAME="ProfilFont" FONT_NAME="Arial" HEIGHT="24"/>',
         "</FONTS>",
     ]
     return "\r\n".join(lines) + "\r\n"

@@ -38,6 +38,8 @@ public:
     static constexpr float kDefaultSoundVolume = 75.0f;
     static constexpr float kMaxVolume = 100.0f;
     static constexpr unsigned kDefaultGodCount = 3;
+    // Profiles a player may keep; the profile list shows this many rows.
+    static constexpr int kMaxProfiles = 8;
     // The frame texture's grid and its pieces.
     static constexpr int kFrameCell = 100;
     static constexpr int kFramePiece = 30;

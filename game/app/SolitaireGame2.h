@@ -12,16 +12,18 @@
 // not loaded, the object stays not fully constructed, and the main loop, told to stop before it
 // started, returns -1 at once.
 //
-// The slots of the menus and mouse, the button dispatcher, the screens and the game flow are
-// connected at their place already; their bodies come with that work and do nothing yet. The
-// mouse slots hand every event to the GUI system, so the menus work.
+// The achievement, options, profile and help screens and the in-game HUD, powers and shop work
+// behind their slots. The slots of the menus and mouse, the button dispatcher, the results and
+// campaign screens and the game flow are connected at their place already; their bodies come
+// with that work and do nothing yet. The mouse slots hand every event to the GUI system, so the
+// menus work.
 //
 // Files:
 //   SolitaireGame2.cpp              construction with the loading order, destruction
 //   SolitaireGame2_loading.cpp      splash, loading bar, loading screen, screen frame bands
 //   SolitaireGame2_wiring.cpp       the connections of the constructor and the GUI wiring
 //   SolitaireGame2_slots.cpp        the small slots: tutorials, story music, hover sound, mode
-//                                   music, table re-layout, window activation, unused events
+//                                   music, table re-layout, mini-game frames, unused events
 //   SolitaireGame2_update.cpp       the per-frame update and its steps
 //   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, cursors, input poll
 //   SolitaireGame2_keys.cpp         the key handler and screenshots
@@ -30,6 +32,11 @@
 //   SolitaireGame2_shop.cpp         the powers (god bars) and the shop
 //   SolitaireGame2_menus.cpp        menu switching, mouse routing, the button dispatcher
 //   SolitaireGame2_screens.cpp      results, achievements, options, campaign screens
+//   SolitaireGame2_achievements.cpp the achievement list, its hover particles, the medal popup
+//   SolitaireGame2_options.cpp      display modes and their confirmation, volumes, cursor,
+//                                   tutorial switches, the options display, window activation
+//   SolitaireGame2_profiles.cpp     the profile panel and its buttons
+//   SolitaireGame2_help.cpp         help pages and credits, the in-game help panel
 //   SolitaireGame2_flow.cpp         game end, mini-game end, story end
 #pragma once
 
@@ -47,6 +54,7 @@
 #include "game/app/WildcardChoice.h"
 #include "game/cards/Achivement.h"
 #include "game/cards/Kartenmanager.h"
+#include "game/cards/SolPartikel.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
@@ -58,6 +66,7 @@ class GUICheckboxButton;
 class GUILabel;
 class GUIMenuManagerN;
 class GUIMenuN;
+class GUIAnimationsGoal;
 class GUIProgressBar;
 class GUISlider;
 class GUISystem;
@@ -171,6 +180,8 @@ public:
     void onTutorialMapPoint(D3DXVECTOR2& point);
     void onStoryMusic(std::wstring const& name);
     void onStoryModeMusic();
+    // A mini-game's frame around a screen rectangle: the frame set's (row 0) in one colour.
+    void drawMinispielFrame(RECT const& rect, int const& border, D3DCOLOR const& colour);
     void onActiveWindowChanged(Orvex::GUIWindow* window);
     void playModeMusic(bool const& restart);
     void onDisplaySizeChanged(unsigned long const& width, unsigned long const& height);
@@ -251,6 +262,8 @@ public:
     void onModeCountdown(float const& secondsLeft);
     void onUnsupportedMode(_D3DDISPLAYMODE& mode);
     void buildProfilePanel();
+    // The warning dialog with the text (built with the menus).
+    void showWarning(std::wstring const& text);
     // The profile screens' handling of a new active profile.
     void onActiveProfileChanged(Profil* old, Profil* active);
     void onFullscreenSlider(Orvex::GUISlider& slider, float const& value);
@@ -267,8 +280,51 @@ public:
     // which a setting outside 0 to 3 also gives), else the game's picture.
     void applyCursor();
     void onTutorialCheckbox(Orvex::GUICheckboxButton& button);
+    // The tutorial manager's question for the active profile.
+    void provideActiveProfile(Profil*& profile);
     void wireLevelScreen();
     void wireChapterScreen();
+
+    // ---- achievements, options, profiles, help (SolitaireGame2_achievements.cpp, _options.cpp,
+    //      _profiles.cpp, _help.cpp) ----
+    void buildAchievementList();
+    void onAchievementHovered(Orvex::GUIWindow& window);
+    void onAchievementUnhovered(Orvex::GUIWindow& window);
+    // The options screen's mode labels and card previews.
+    void refreshOptions();
+    // "O_Back": switches to the chosen mode and full-screen state when they differ from the
+    // present ones (with the confirmation dialog); both indexes then name the mode in use.
+    void applyChosenDisplayMode();
+    // "US_OK" / "US_CANCEL": the pending mode kept or refused; both indexes name the mode in use.
+    void answerDisplayMode(bool accept);
+    // All four tutorial checkboxes set without their slot reacting.
+    void setTutorialCheckboxes(bool checked);
+    // Steps back through the menu history past the confirmation dialog, a warning and the
+    // options ("O_Back" and an accepted mode), bounded.
+    void stepBackPastOptions();
+    void onProfileButtonClicked(Orvex::GUIWindow& window);
+    // Active or inactive look of every profile button; the active one is selected, the delete
+    // button enabled with it, and the panel scrolls to it.
+    void refreshProfileButtons();
+    void showHelpPage(int& page, int& sub);
+    void stepHelpPage(int& page, int& sub, bool forward);
+    void showHelpPanel();
+    void refreshHelpPanel(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
+    // State of these screens for their tests.
+    int getChosenModeIndex() const { return chosenModeIndex_; }
+    bool isFullscreenChosen() const { return fullscreenChosen_; }
+    int getHelpPage() const { return helpPage_; }
+    int getHelpSubPage() const { return helpSubPage_; }
+    float getAchievementPopupTimer() const { return achievementPopupTimer_; }
+    std::size_t getQueuedMedals() const { return achievementQueue_.size(); }
+    SolPartikel* getPopupParticle() const { return popupParticle_.get(); }
+    SolPartikel* getListParticle() const { return listParticle_.get(); }
+    Achivement* getHoveredAchievement() const { return hoveredAchievement_; }
+    std::size_t getProfileButtonCount() const { return profileButtons_.size(); }
+    Orvex::GUIWindow* getProfileButton(std::size_t i) const {
+        return i < profileButtons_.size() ? profileButtons_[i].get() : nullptr;
+    }
+    Orvex::GUIWindow* getSelectedProfileButton() const { return selectedProfileButton_; }
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onGameEnd(bool const& won, GameEndParms const& parms);
@@ -464,6 +520,18 @@ private:
     int levelPositionB_ = -1;
     int wildcardChoice_ = 3;
     int menuIndex_ = 7;
+
+    // ---- achievements, options, profiles, help (SolitaireGame2_achievements.cpp, _options.cpp,
+    //      _profiles.cpp, _help.cpp) ----
+    // The popup's particle and the hovered list entry's, each held with a reference.
+    CountedRef<SolPartikel> popupParticle_;
+    CountedRef<SolPartikel> listParticle_;
+    Achivement* hoveredAchievement_ = nullptr;
+    // Set while code sets the tutorial checkboxes, so their slot does not react.
+    bool tutorialCheckboxesSilent_ = false;
+    // One reference held on each; a button carries its profile in user pointer slot 0.
+    std::vector<CountedRef<Orvex::GUIWindow>> profileButtons_;
+    Orvex::GUIWindow* selectedProfileButton_ = nullptr;
 
     // ---- HUD, powers and shop (SolitaireGame2_hud.cpp, SolitaireGame2_shop.cpp) ----
     // The windows of the goals panel's slot: label, counter, star and tick.

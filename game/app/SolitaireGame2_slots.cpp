@@ -1,6 +1,6 @@
 // The game object's small slots: the object-used tutorial trigger, the tutorial pause and point
-// mapping, the story's music requests, the hover sound, the mode music, the table re-layout, the
-// window activation, and the slots of events the game does not use.
+// mapping, the story's music requests, the hover sound, the mode music, the table re-layout and
+// the slots of events the game does not use.
 #include <cmath>
 
 #include "engine/core/engine/OrvexEngine.h"
@@ -10,6 +10,7 @@
 #include "engine/platform/MusicManager.h"
 #include "engine/platform/PlayingSound.h"
 #include "engine/platform/SoundManager.h"
+#include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/KartenObjekt.h"
 #include "game/cards/SolitaireCamera.h"
@@ -53,6 +54,11 @@ void SolitaireGame2::onStoryMusic(std::wstring const& name) { Orvex::MusicManage
 
 void SolitaireGame2::onStoryModeMusic() { playModeMusic(false); }
 
+void SolitaireGame2::drawMinispielFrame(RECT const& rect, int const& border, D3DCOLOR const& colour) {
+    // The first layer in the colour, the other two invisible, as the HUD's frames are drawn.
+    if (globals_) globals_->drawFrame(rect, border, colour, 0, 0, 0, 0, 0, 0);
+}
+
 void SolitaireGame2::onActiveWindowChanged(Orvex::GUIWindow* window) {
     auto* button = dynamic_cast<Orvex::GUIButton*>(window);
     if (!button || button->getOptions().inputIgnore != 0) return;
@@ -80,11 +86,6 @@ void SolitaireGame2::onDisplaySizeChanged(unsigned long const&, unsigned long co
     camera_->setSecondRect(innerTableRect(window));
     // The card manager lays its table out again in the camera it plays with.
     if (SolitaireCamera* camera = cards_->getCamera()) camera->fitContent(cards_->tableRect, 0.0f);
-}
-
-void SolitaireGame2::onWindowActive(bool const& active) {
-    // The settings' music stream this would pause or run is not part of the game.
-    active_ = active;
 }
 
 void SolitaireGame2::ignoreCount(unsigned long const&) {}

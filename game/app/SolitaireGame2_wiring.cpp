@@ -97,6 +97,7 @@ void SolitaireGame2::connectTutorials() {
     solTutorials_->tutorialStarted.connect(this, &SolitaireGame2::onTutorialShown);
     solTutorials_->tutorialClosed.connect(this, &SolitaireGame2::onTutorialHidden);
     solTutorials_->mapTablePoint.connect(this, &SolitaireGame2::onTutorialMapPoint);
+    solTutorials_->activeProfileWanted.connect(this, &SolitaireGame2::provideActiveProfile);
 }
 
 void SolitaireGame2::connectStory() {
@@ -109,6 +110,7 @@ void SolitaireGame2::connectStory() {
 void SolitaireGame2::connectMinigames() {
     minigames_->gameClosed.connect(this, &SolitaireGame2::onMinigameFinished);
     minigames_->gameEnded.connect(this, &SolitaireGame2::onMinispielEnd);
+    minigames_->frameRequested.connect(this, &SolitaireGame2::drawMinispielFrame);
 }
 
 void SolitaireGame2::wireGui() {

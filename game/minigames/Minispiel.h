@@ -1,24 +1,127 @@
-// The common base of the mini-games. The mini-game manager makes one game at a time active,
-// updates it every frame and lets it draw its own passes before the scene; a game reports its
-// end through the manager's signals (gameEnded with its score ratio, gameClosed from its cancel
-// button).
+// The common base of the mini-games. Every game is one object made by the manager's factory from
+// one "MINISPIEL" element of the definition file, and lives until the program ends. The manager
+// calls init once after loading, makes one game at a time active (start, show, getWindows,
+// getSolutionTime), counts its time left down while the game is unsolved and the help is closed,
+// calls update every frame and draw before the scene, and ends, skips or deactivates it.
 //
-// For now the base only answers as a game that does nothing; the games, their keys and their
-// windows come with the mini-game framework.
+// What every game shares: the time limit ("LSG_TIME") and the time left, whose share is the score
+// of a solved game; the end delay ("TIMER"), after which a solved game reports, so the player
+// sees the solved picture; the flags solved and ended; the help button; the timer bars cloned
+// from the templates prefix + "TIMER_BAR". A game reports through the manager's gameEnded: when
+// solved (after the end delay), at once when it judges an answer on a button, or skipped
+// (ratio 0, skipped set).
+//
+// Sound behaviour where the plain rules would go wrong:
+//   - an end delay of 0 or less reports a solved game at the next update (it would never report);
+//   - the ratio is 0 while the limit is not positive (0 / 0 otherwise);
+//   - a second init takes the old bars out of their parent and connects each slot once;
+//   - every start clears the flags and reloads the end delay, and the manager starts a new
+//     attempt at each activation, so a game reached again after it ended can be played.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "engine/core/NamedObject.h"
+
+namespace Orvex {
+class GUIWindow;
+class XMLNode;
+}  // namespace Orvex
 
 namespace Solitaire {
 
 class Minispiel : public Orvex::NamedObject {
 public:
-    Minispiel() = default;
+    static constexpr double kDefaultSolutionTime = 180.0;
+    static constexpr float kDefaultEndDelay = 1.0f;
+    // Limits of the two times; larger or non-finite values in data keep the default.
+    static constexpr double kMaxSolutionTime = 86400.0;
+    static constexpr float kMaxEndDelay = 3600.0f;
+    // The literal of the timer bar templates, after the prefix.
+    static constexpr wchar_t const* kTimerBar = L"TIMER_BAR";
+    static constexpr wchar_t const* kHelpButton = L"HILFE_BUTTON";
 
-    // One frame of dt seconds.
+    // A game with the defaults and no window.
+    Minispiel();
+    // Reads "NAME", "HILFE_ID", "PRÄFIX", "LSG_TIME" and "TIMER" of the element.
+    explicit Minispiel(Orvex::XMLNode& element);
+    ~Minispiel() override;
+    Minispiel(Minispiel const&) = delete;
+    Minispiel& operator=(Minispiel const&) = delete;
+
+    // ---- virtual operations, in slot order ----
+    // One frame of dt seconds: the end-delay countdown and the report of a solved game.
     virtual void update(double const& dt);
-    // The game's own drawing, before the scene is begun.
+    // The game's own drawing before the scene; the games here draw from their windows.
     virtual void draw();
+    // Builds the shared GUI parts; each game builds its own first, runs start, then this.
+    virtual void init();
+    // A new attempt: the flags cleared, the end delay reloaded.
+    virtual void start();
+    // The window towards "AN", the full time limit again.
+    virtual void show();
+    // The window towards "AUS".
+    virtual void hide();
+    // Solved and ended, no end delay left.
+    virtual void finish();
+    // ended when asked for it, else solved.
+    virtual bool isFinished(bool const& ended);
+    // finish, then gameEnded (this, 0, true).
+    virtual void skip();
+    virtual double getSolutionTime();
+    virtual Orvex::GUIWindow* getWindow();
+    // A copy of the timer bar list (no references added).
+    virtual std::vector<Orvex::GUIWindow*> getWindows();
+    virtual void onWindowDrawn(Orvex::GUIWindow& window, bool const& drawn);
+
+    // ---- slots the games connect ----
+    // Opens the manager's help screen.
+    void onHelpButton(Orvex::GUIWindow& button);
+    // Emits the manager's gameClosed with this game.
+    void onCloseButton(Orvex::GUIWindow& button);
+
+    // ---- read and set by the manager ----
+    double getSolutionTimeLeft() const { return solutionTimeLeft; }
+    void setSolutionTimeLeft(double seconds) { solutionTimeLeft = seconds; }
+    std::wstring const& getHelpId() const { return helpId; }
+    std::wstring const& getPrefix() const { return prefix; }
+    float getEndDelay() const { return endDelay; }
+    float getEndDelayLeft() const { return endDelayLeft; }
+    // The time left as a share of the limit: 0 while the limit is not positive.
+    float getRatio() const;
+
+protected:
+    // The template or window name prefix + literal.
+    std::wstring prefixed(std::wstring const& literal) const { return prefix + literal; }
+    // Marks a solved attempt: solved set, the end delay reloaded.
+    void setSolved();
+    // The end-delay countdown of update, which games that override update repeat: while solved
+    // and not ended, the delay runs down; when it has run out, ended is set and gameEnded
+    // (this, ratio, false) is emitted. True in that frame.
+    bool countDownEndDelay(double dt);
+    // Reports a judged answer at once: solved and ended set, gameEnded (this, ratio, false).
+    void reportSolvedNow();
+    // Replaces the game's window (one reference held).
+    void setWindow(Orvex::GUIWindow* newWindow);
+
+    Orvex::GUIWindow* window = nullptr;
+    Orvex::GUIWindow* barParent = nullptr;
+    std::vector<Orvex::GUIWindow*> timerBars;
+    std::wstring helpId;
+    std::wstring prefix;
+    double solutionTime = kDefaultSolutionTime;
+    double solutionTimeLeft = kDefaultSolutionTime;
+    bool solved = false;
+    bool ended = false;
+    float endDelayLeft = kDefaultEndDelay;
+    float endDelay = kDefaultEndDelay;
+
+private:
+    // Takes every timer bar out of its parent and releases it.
+    void releaseTimerBars();
+    // The help button connected by the last init.
+    Orvex::GUIWindow* helpButton_ = nullptr;
 };
 
 }  // namespace Solitaire

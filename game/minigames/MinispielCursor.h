@@ -4,6 +4,9 @@
 // size flag set it is drawn at the given size and offset from the pointer, both given for a
 // 1024 x 768 screen and scaled to the back buffer. While the second-cursor flag is set, the
 // picture is drawn at the second position in addition to the normal cursor.
+//
+// The picture is held by one reference: setPicture takes one on the new picture and gives up the
+// old one, clearPicture gives it up; the manager clears a picture still set when it goes.
 #pragma once
 
 #include "port/d3dx9/d3dx9math.h"
@@ -21,6 +24,11 @@ struct MinispielCursor {
     static constexpr float kDefaultSize = 100.0f;
 
     static MinispielCursor& instance();
+
+    // Replaces the picture (a reference taken on the new one, the old one released).
+    void setPicture(Orvex::Texture2DAnimation* animation);
+    // No picture and no second cursor.
+    void clearPicture();
 
     // The game that sets the picture holds a reference and releases it when it clears it.
     Orvex::Texture2DAnimation* picture = nullptr;

@@ -1,7 +1,24 @@
-// The mini-game manager's single instance; no definition is read yet, so no game is active.
+// The mini-game manager's instance, the definition file, the order of the games and look-ups.
 #include "game/minigames/MinispielManager.h"
 
+#include "engine/core/Logger.h"
+#include "engine/core/XMLAttribute.h"
+#include "engine/core/XMLNode.h"
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/D3DXFontInterface.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/LanguageManager.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/render/Texture2DAnimation.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "engine/render/TextureManager.h"
 #include "game/minigames/Minispiel.h"
+#include "game/minigames/MinispielCursor.h"
+#include "game/minigames/MinispielKeys.h"
+#include "port/crt/crt.h"
 
 namespace Solitaire {
 
@@ -10,18 +27,111 @@ MinispielManager& MinispielManager::instance() {
     return manager;
 }
 
-void MinispielManager::loadDefinitions(Orvex::XMLNode&) {}
+MinispielManager::~MinispielManager() { clear(); }
 
-void MinispielManager::initGUI() {}
-
-void MinispielManager::shuffleOrder() {}
-
-void MinispielManager::update(double const& dt) {
-    if (active_) active_->update(dt);
+void MinispielManager::clear() {
+    Minispiel* active = active_;
+    active_ = nullptr;
+    if (active) active->release();
+    releaseBars();
+    // The screens are left as they were found: the games' windows out of the game screen, the
+    // second skip button back in the help menu.
+    for (Minispiel* game : games_) {
+        Orvex::GUIWindow* window = game->getWindow();
+        if (window && gameScreen_ && window->getParent() == gameScreen_) gameScreen_->removeChild(window);
+        game->release();
+    }
+    games_.clear();
+    if (holdsSkipButton2_ && skipButton2_ && helpMenu_ && skipButton2_->getParent() != helpMenu_) {
+        if (Orvex::GUIWindow* parent = skipButton2_->getParent()) parent->removeChild(skipButton2_);
+        helpMenu_->addChild(skipButton2_, false, true);
+    }
+    auto drop = [](auto*& window) {
+        if (window) window->release();
+        window = nullptr;
+    };
+    drop(helpMenu_);
+    drop(helpLabel_);
+    drop(gameScreen_);
+    drop(darkScreen_);
+    drop(screen_);
+    if (holdsSkipButton2_ && skipButton2_) skipButton2_->release();
+    holdsSkipButton2_ = false;
+    skipButton2_ = nullptr;
+    skipButton_ = nullptr;
+    MinispielCursor& cursor = MinispielCursor::instance();
+    if (cursor.picture) cursor.picture->release();
+    cursor = MinispielCursor();
+    gameActive_ = false;
+    helpShown_ = true;
+    skipBarRel_ = true;
+    for (float& offset : skipOffsets_) offset = 0.0f;
 }
 
-void MinispielManager::drawActive() {
-    if (active_) active_->draw();
+template <class Load>
+void MinispielManager::loadFiles(Orvex::XMLNode& top, wchar_t const* kind, Load load) {
+    for (Orvex::XMLNode* entry : top.children()) {
+        if (entry->getName() != kind) continue;
+        Orvex::XMLAttribute const* file = entry->getAttribute(L"FILE");
+        if (!file) continue;
+        std::wstring const name = file->getStringCopy();
+        Orvex::XMLNode tree;
+        tree.load(name);  // logs a file it cannot read; the tree stays empty
+        load(tree, name);
+    }
+}
+
+void MinispielManager::loadDefinitions(Orvex::XMLNode& top, std::wstring const& sourceName) {
+    clear();
+    minigame::setDefinitionSource(sourceName);
+    Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
+    loadFiles(top, L"TEXTE", [&](Orvex::XMLNode& tree, std::wstring const&) { engine->getLanguage()->load(tree); });
+    loadFiles(top, L"FONTS", [&](Orvex::XMLNode& tree, std::wstring const& name) {
+        if (Orvex::D3DXFontInterface* fonts = engine->getFontManager()) fonts->loadConfig(tree, name);
+    });
+    loadFiles(top, L"ANIMATIONEN", [](Orvex::XMLNode& tree, std::wstring const&) {
+        Orvex::Texture2DAnimationManager::instance().load(tree);
+    });
+    loadFiles(top, L"TEXTURES", [](Orvex::XMLNode& tree, std::wstring const&) {
+        Orvex::D3DInterface::getInstance().getTextureManager().loadTextures(
+            tree, Orvex::TextureLoadParams(0, static_cast<Orvex::u32>(-1), true, true));
+    });
+    loadFiles(top, L"GUI", [](Orvex::XMLNode& tree, std::wstring const& name) {
+        Orvex::GUISystem::instance().loadTextures(tree, name);
+    });
+
+    for (Orvex::XMLNode* element : top.children()) {
+        if (element->getName() != L"MINISPIEL") continue;
+        if (games_.size() >= kMaxGames) {
+            minigame::logProblem(*element, L"more than " + std::to_wstring(kMaxGames) +
+                                               L" mini-games; this one and the rest are skipped");
+            break;
+        }
+        if (Minispiel* game = createMinispiel(*element)) games_.push_back(game);
+    }
+
+    minigame::readRatio(top, L"SKIP_OFF_OFF_X", skipOffsets_[kOffX]);
+    minigame::readRatio(top, L"SKIP_OFF_OFF_Y", skipOffsets_[kOffY]);
+    minigame::readRatio(top, L"SKIP_OFF_REL_X", skipOffsets_[kRelX]);
+    minigame::readRatio(top, L"SKIP_OFF_REL_Y", skipOffsets_[kRelY]);
+    skipBarRel_ = top.getAttributeBool(L"USE_SKIP_BAR_REL", skipBarRel_);
+}
+
+void MinispielManager::shuffleOrder() {
+    std::size_t const count = games_.size();
+    if (count == 0) return;
+    for (std::size_t round = 0; round < count * kShuffleRounds; ++round) {
+        std::size_t const i = static_cast<std::size_t>(msvc::rand()) % count;
+        Minispiel* game = games_[i];
+        games_.erase(games_.begin() + static_cast<std::ptrdiff_t>(i));
+        games_.push_back(game);
+    }
+}
+
+Minispiel* MinispielManager::findMinispiel(std::wstring const& name) const {
+    for (Minispiel* game : games_)
+        if (game->getName() == name) return game;
+    return nullptr;
 }
 
 }  // namespace Solitaire

@@ -1,16 +1,46 @@
 // The mini-game manager: every mini-game of "data\Games\minigames.min", the one that is active,
-// and the signals through which a game reports to the game object. The game object loads the
-// definitions at start-up, lets the manager build its screens and shuffle the order, updates it
-// every frame and lets the active game draw before each scene.
+// and the signals through which a game reports to the game object. The game object hands it the
+// definition file at start-up (loadDefinitions: the mini-games' texts, fonts, animations, textures
+// and GUI files, then one game per "MINISPIEL" element made by the factory), lets it build its
+// screens (initGUI) and shuffle the order (shuffleOrder), makes a game active by name
+// (findMinispiel, setActiveMinispiel), updates it every frame and lets the active game draw before
+// each scene.
 //
-// For now no definition is read and no game is ever active: update and drawActive do nothing,
-// as with an empty definition file. The definitions, screens and games come with the mini-game
-// framework.
+// Around every game the manager puts a help screen (the game's help text, OK and a skip button)
+// that is up when the game becomes active, counts the game's time left down while the help is
+// closed and the game unsolved, fills the game's timer bars and their labels (the label's text id
+// formatted with the whole seconds), and shows a second skip button at the bar once the time has
+// run out. A game that has ended is deactivated at the next update; the game object learns of the
+// end through gameEnded and of the cancel button through gameClosed, after which the game stays
+// active until the game object activates another game or none.
+//
+// Screens: "MINISPIEL_SCREEN" (holds the help menu and the game screen), "MINISPIEL_GAMESCREEN"
+// (every game's window is added to it), "MINISPIEL_GAMESCREEN_DUNKEL" (the veil under the help),
+// "MINISPIEL_Hilfemenue" with "MINISPIEL_H_HilfeLabel", "MINISPIEL_H_OKButton",
+// "MINISPIEL_H_SkipButton" and "MINISPIEL_H_SkipButton2" (taken out of its parent at start-up).
+//
+// Where the plain rules would go wrong: a skip offset that divides by 0 keeps its default (logged);
+// activating a game starts a new attempt before it is shown, so a game reached again after it
+// ended can be played.
+//
+// Files:
+//   MinispielManager.cpp          the instance, loading the definitions, the order, look-ups
+//   MinispielManager_factory.cpp  the "TYPE" table and createMinispiel
+//   MinispielManager_gui.cpp      initGUI, showHelp, setActiveMinispiel, the help buttons
+//   MinispielManager_update.cpp   the per-frame step and drawActive
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "port/d3d9/d3d9types.h"
+#include "port/win32/windows_types.h"
 #include "signals/sigslot.h"
 
 namespace Orvex {
+class GUIButton;
+class GUILabel;
+class GUIWindow;
 class XMLNode;
 }  // namespace Orvex
 
@@ -20,19 +50,65 @@ class Minispiel;
 
 class MinispielManager : public sigslot::has_slots<sigslot::single_threaded> {
 public:
+    static constexpr wchar_t const* kDefinitionFile = L"data\\Games\\minigames.min";
+    // More games than this in one file are damaged data: the rest are skipped, with a log line.
+    static constexpr std::size_t kMaxGames = 256;
+    // shuffleOrder takes a random game to the end this many times the number of games.
+    static constexpr std::size_t kShuffleRounds = 10;
+    // The frame drawn around a blinking item or area of the sorting game.
+    static constexpr int kBlinkFrame = 10;
+
+    // One kind of the factory's table: the "TYPE" keyword, the class it names, and how it is made
+    // (null for kinds that are not built yet).
+    struct Kind {
+        wchar_t const* keyword;
+        wchar_t const* className;
+        Minispiel* (*make)(Orvex::XMLNode& element);
+    };
+    // The twenty kinds, in the order in which the keyword is compared.
+    static std::vector<Kind> const& kinds();
+
     static MinispielManager& instance();
 
-    // The definition file's top node. Nothing is read yet.
-    void loadDefinitions(Orvex::XMLNode& top);
-    // Builds the mini-game screens and the games' windows.
+    // ---- start-up ----
+    // Reads the definition file's top element (sourceName names it in log lines).
+    void loadDefinitions(Orvex::XMLNode& top, std::wstring const& sourceName = kDefinitionFile);
+    // The factory: a new game with one reference, or null for an unknown or unbuilt "TYPE".
+    Minispiel* createMinispiel(Orvex::XMLNode& element);
+    // Finds the screens, builds every game's GUI and hangs the games' windows into the game screen.
     void initGUI();
-    // Shuffles the order of the games.
+    // Takes a random game (the runtime's rand) to the end, ten times the number of games.
     void shuffleOrder();
+
+    // ---- running ----
+    // The first game of that name in the current order, or null.
+    Minispiel* findMinispiel(std::wstring const& name) const;
+    // Makes the game active (a new attempt, shown with its help screen up); null deactivates.
+    void setActiveMinispiel(Minispiel* game);
     // One frame of the active game (dt seconds); nothing without one.
     void update(double const& dt);
     // The active game's own drawing; nothing without one.
     void drawActive();
+    // Opens (with an active game) or closes the help screen.
+    void showHelp(bool const& show, float const& speed);
+
+    // ---- slots ----
+    void onHelpOk(Orvex::GUIWindow& button);
+    void onSkip(Orvex::GUIWindow& button);
+
+    // ---- state ----
     Minispiel* getActiveMinispiel() const { return active_; }
+    bool isGameActive() const { return gameActive_; }
+    bool isHelpShown() const { return helpShown_; }
+    std::vector<Minispiel*> const& getGames() const { return games_; }
+    std::vector<Orvex::GUIWindow*> const& getBars() const { return bars_; }
+    Orvex::GUIButton* getSecondSkipButton() const { return skipButton2_; }
+    Orvex::GUIWindow* getGameScreen() const { return gameScreen_; }
+    bool usesSkipBarRel() const { return skipBarRel_; }
+    float getSkipOffset(int index) const { return skipOffsets_[index]; }
+    // Releases every game, window and the mini-game cursor's picture (at program exit, and for
+    // tests that load the definitions again).
+    void clear();
 
     // Signals, in this order.
     sigslot::signal1<bool const&> activeChanged;
@@ -42,15 +118,44 @@ public:
     sigslot::signal1<Minispiel&> gameClosed;
     sigslot::signal1<Minispiel&> moveMade;
     sigslot::signal1<Minispiel&> moveWrong;
+    // A game asks for a nine-slice frame of the game's frame set around a screen rectangle
+    // (rectangle, frame number, colour); the game object draws it (its global settings' frames).
+    sigslot::signal3<RECT const&, int const&, D3DCOLOR const&> frameRequested;
 
     MinispielManager(MinispielManager const&) = delete;
     MinispielManager& operator=(MinispielManager const&) = delete;
 
 private:
-    MinispielManager() = default;
-    ~MinispielManager() override = default;
+    // Skip offsets, in the order of skipOffsets_.
+    enum SkipOffset { kRelX = 0, kRelY = 1, kOffX = 2, kOffY = 3 };
 
+    MinispielManager() = default;
+    ~MinispielManager() override;
+
+    // Loads every "FILE" of the children named `kind` through `load`.
+    template <class Load>
+    static void loadFiles(Orvex::XMLNode& top, wchar_t const* kind, Load load);
+    void releaseBars();
+    // The bar's label: its text id formatted with the whole seconds left.
+    static void labelBar(Orvex::GUIWindow& bar, double secondsLeft);
+    // Shows the second skip button and the bar as the time left demands.
+    void placeSkipButton(Orvex::GUIWindow& bar, bool first, double left);
+
+    std::vector<Minispiel*> games_;
     Minispiel* active_ = nullptr;
+    Orvex::GUIWindow* gameScreen_ = nullptr;
+    Orvex::GUIWindow* darkScreen_ = nullptr;
+    Orvex::GUIWindow* screen_ = nullptr;
+    Orvex::GUIWindow* helpMenu_ = nullptr;
+    Orvex::GUILabel* helpLabel_ = nullptr;
+    Orvex::GUIButton* skipButton_ = nullptr;
+    Orvex::GUIButton* skipButton2_ = nullptr;
+    bool holdsSkipButton2_ = false;
+    bool skipBarRel_ = true;
+    float skipOffsets_[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    std::vector<Orvex::GUIWindow*> bars_;
+    bool gameActive_ = false;
+    bool helpShown_ = true;
 };
 
 }  // namespace Solitaire

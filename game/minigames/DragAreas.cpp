@@ -1,0 +1,54 @@
+// Items dragged onto areas: the landing area, the bounds and the scatter.
+#include "game/minigames/DragAreas.h"
+
+#include <algorithm>
+
+#include "engine/gui/GUIWindow.h"
+#include "port/crt/crt.h"
+
+namespace Solitaire::minigame {
+
+namespace {
+
+constexpr float kRandMax = 32767.0f;
+
+// The overlap's width x height, 0 when the rectangles do not overlap.
+float overlapArea(Orvex::FRect const& a, Orvex::FRect const& b) {
+    float const w = std::min(a.right, b.right) - std::max(a.left, b.left);
+    float const h = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+    return w > 0.0f && h > 0.0f ? w * h : 0.0f;
+}
+
+}  // namespace
+
+int largestOverlap(Orvex::FRect const& item, std::vector<Orvex::GUIWindow*> const& areas) {
+    int best = -1;
+    float bestArea = 0.0f;
+    for (std::size_t i = areas.size(); i-- > 0;) {
+        if (!areas[i]) continue;
+        float const area = overlapArea(item, areas[i]->getScreenRect());
+        if (area > bestArea) {
+            bestArea = area;
+            best = static_cast<int>(i);
+        }
+    }
+    return best;
+}
+
+void clampInside(Orvex::GUIWindow& window, Orvex::FRect const& bounds) {
+    window.moveInsideParent(&bounds);
+    window.updateRect(false, false);
+}
+
+void placeAtRandom(Orvex::GUIWindow& window) {
+    Orvex::GUIRectAxis& position = window.getRect().getParamsX();
+    Orvex::GUIRectAxis const& size = window.getRect().getParamsY();
+    position.offX = 0.0f;
+    position.offY = 0.0f;
+    float const r1 = static_cast<float>(msvc::rand()) / kRandMax;
+    float const r2 = static_cast<float>(msvc::rand()) / kRandMax;
+    position.relX = (1.0f - size.relX) * (1.0f - r1);
+    position.relY = (1.0f - size.relY) * (1.0f - r2);
+}
+
+}  // namespace Solitaire::minigame

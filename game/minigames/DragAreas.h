@@ -1,0 +1,48 @@
+// What the sorting and the placing games share about items dragged onto areas: where an item lands
+// (the area its screen rectangle overlaps most), keeping items inside the work window, and
+// scattering an item at random inside its tray.
+#pragma once
+
+#include <vector>
+
+#include "engine/gui/GUIWindow.h"
+#include "engine/render/FRect.h"
+
+namespace Solitaire::minigame {
+
+// The index of the window whose screen rectangle overlaps the item's most (width x height of the
+// overlap), or -1 when none overlaps. The windows are walked from the last to the first and a
+// later-walked one wins only when strictly larger, so on an equal overlap the one nearer the end
+// of the list wins. Null windows are skipped.
+int largestOverlap(Orvex::FRect const& item, std::vector<Orvex::GUIWindow*> const& areas);
+
+// The same over parts that have a window (areas of either game).
+template <class Part>
+int landingPart(Orvex::FRect const& item, std::vector<Part*> const& parts) {
+    std::vector<Orvex::GUIWindow*> windows;
+    windows.reserve(parts.size());
+    for (Part* part : parts) windows.push_back(part->window);
+    return largestOverlap(item, windows);
+}
+
+// Shifts the window's pixel offsets so that its screen rectangle lies inside the bounds on each
+// axis where it sticks out, then recomputes its rectangle.
+void clampInside(Orvex::GUIWindow& window, Orvex::FRect const& bounds);
+
+// Keeps every part's window inside the work window. Moving one window may move others through
+// their signals, which clamp again: the guard lets one clamp run at a time.
+template <class Part>
+void clampParts(std::vector<Part*> const& parts, Orvex::GUIWindow* work, bool& guard) {
+    if (guard || !work) return;
+    guard = true;
+    Orvex::FRect const bounds = work->getScreenRect();
+    for (Part* part : parts)
+        if (part->window) clampInside(*part->window, bounds);
+    guard = false;
+}
+
+// Places the window at random inside its parent: offsets 0, relative position (1 - w) x (1 - r)
+// with w, h its relative size and r a fresh rand() / 32767 for each axis.
+void placeAtRandom(Orvex::GUIWindow& window);
+
+}  // namespace Solitaire::minigame

@@ -1,0 +1,132 @@
+// Reading the mini-game file's numbers with their bounds and one log line per refused value.
+#include "game/minigames/MinispielKeys.h"
+
+#include <cmath>
+
+#include "engine/core/Logger.h"
+#include "engine/core/XMLAttribute.h"
+#include "engine/core/XMLNode.h"
+
+namespace Solitaire::minigame {
+
+namespace {
+
+std::wstring& source() {
+    static std::wstring name = L"data\\Games\\minigames.min";
+    return name;
+}
+
+bool bounded(double v, double lo, double hi) { return std::isfinite(v) && v >= lo && v <= hi; }
+
+void noteBadNumber(Orvex::XMLNode const& node, std::wstring_view key, std::wstring const& text,
+                   wchar_t const* what = L"is not a usable number") {
+    logProblem(node, L"\"" + std::wstring(key) + L"\" value \"" + text + L"\" " + what + L"; the default is kept");
+}
+
+}  // namespace
+
+std::wstring const& definitionSource() { return source(); }
+
+void setDefinitionSource(std::wstring const& name) { source() = name; }
+
+void logProblem(Orvex::XMLNode const& node, std::wstring const& text) {
+    Orvex::logWarning(L"Mini-game file \"" + source() + L"\"" + Orvex::atLine(node) + L": " + text);
+}
+
+bool readRatio(Orvex::XMLNode const& node, std::wstring_view key, float& out) {
+    Orvex::XMLAttribute const* a = node.getAttribute(key);
+    if (!a) return false;
+    Orvex::XMLValueTokens const parts = a->split(L" ");
+    if (parts.size() == 0) return false;
+    double value = parts.get(0)->getDouble();
+    if (parts.size() > 1) {
+        double const divisor = parts.get(1)->getDouble();
+        if (divisor == 0.0) {
+            noteBadNumber(node, key, a->getStringCopy(), L"divides by 0");
+            return false;
+        }
+        value /= divisor;
+    }
+    if (!bounded(value, -kMaxNumber, kMaxNumber)) {
+        noteBadNumber(node, key, a->getStringCopy());
+        return false;
+    }
+    out = static_cast<float>(value);
+    return true;
+}
+
+bool readNumber(Orvex::XMLNode const& node, std::wstring_view key, double& out, double lo, double hi) {
+    Orvex::XMLAttribute const* a = node.getAttribute(key);
+    if (!a) return false;
+    double const v = a->getDouble();
+    if (!bounded(v, lo, hi)) {
+        noteBadNumber(node, key, a->getStringCopy());
+        return false;
+    }
+    out = v;
+    return true;
+}
+
+bool readNumber(Orvex::XMLNode const& node, std::wstring_view key, float& out, double lo, double hi) {
+    double v = out;
+    if (!readNumber(node, key, v, lo, hi)) return false;
+    out = static_cast<float>(v);
+    return true;
+}
+
+bool readCount(Orvex::XMLNode const& node, std::wstring_view key, int& out, int lo, int hi) {
+    Orvex::XMLAttribute const* a = node.getAttribute(key);
+    if (!a) return false;
+    int const v = a->getInt();
+    if (v < lo || v > hi) {
+        int const kept = v < lo ? lo : hi;
+        logProblem(node, L"\"" + std::wstring(key) + L"\" value \"" + a->getStringCopy() + L"\" lies outside " +
+                             std::to_wstring(lo) + L" to " + std::to_wstring(hi) + L"; read as " +
+                             std::to_wstring(kept));
+        out = kept;
+        return true;
+    }
+    out = v;
+    return true;
+}
+
+void readPair(Orvex::XMLNode const& node, std::wstring_view key, float& first, float& second, double lo,
+              double hi) {
+    Orvex::XMLAttribute const* a = node.getAttribute(key);
+    if (!a) return;
+    Orvex::XMLValueTokens const parts = a->split(L" ");
+    if (parts.size() == 0) return;
+    double const x = parts.get(0)->getDouble();
+    double const y = parts.size() > 1 ? parts.get(1)->getDouble() : x;
+    if (!bounded(x, lo, hi) || !bounded(y, lo, hi)) {
+        noteBadNumber(node, key, a->getStringCopy());
+        return;
+    }
+    first = static_cast<float>(x);
+    second = static_cast<float>(y);
+}
+
+void readPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int lo, int hi) {
+    Orvex::XMLAttribute const* a = node.getAttribute(key);
+    if (!a) return;
+    Orvex::XMLValueTokens const parts = a->split(L" ");
+    if (parts.size() == 0) return;
+    int const x = parts.get(0)->getInt();
+    int const y = parts.size() > 1 ? parts.get(1)->getInt() : x;
+    if (x < lo || x > hi || y < lo || y > hi) {
+        noteBadNumber(node, key, a->getStringCopy(),
+                      (L"lies outside " + std::to_wstring(lo) + L" to " + std::to_wstring(hi)).c_str());
+        return;
+    }
+    first = x;
+    second = y;
+}
+
+std::vector<std::wstring> valueTexts(Orvex::XMLNode const& node) {
+    std::vector<std::wstring> out;
+    out.reserve(node.getValueCount());
+    for (Orvex::XMLProperty const* value : node.values()) out.push_back(value->getStringCopy());
+    return out;
+}
+
+}  // namespace Solitaire::minigame

@@ -1,0 +1,149 @@
+// The manager's screens: finding them and building every game's GUI, the help screen, and making
+// a game active.
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIProgressBar.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/GUIWindowRef.h"
+#include "game/minigames/Minispiel.h"
+#include "game/minigames/MinispielManager.h"
+
+namespace Solitaire {
+
+namespace {
+
+// The window of that name among the top-level windows and their descendants, with a reference
+// taken, when the field is still empty.
+void findInto(Orvex::GUIWindow*& field, wchar_t const* name) {
+    if (field) return;
+    field = Orvex::GUISystem::instance().findWindow(name);
+    if (field) field->addRef();
+}
+
+}  // namespace
+
+void MinispielManager::initGUI() {
+    Orvex::GUISystem& gui = Orvex::GUISystem::instance();
+    findInto(screen_, L"MINISPIEL_SCREEN");
+    findInto(gameScreen_, L"MINISPIEL_GAMESCREEN");
+    findInto(darkScreen_, L"MINISPIEL_GAMESCREEN_DUNKEL");
+
+    if (!helpMenu_) {
+        findInto(helpMenu_, L"MINISPIEL_Hilfemenue");
+        if (helpMenu_) {
+            if (auto* label = dynamic_cast<Orvex::GUILabel*>(gui.findWindow(L"MINISPIEL_H_HilfeLabel"))) {
+                label->addRef();
+                helpLabel_ = label;
+            }
+            if (auto* ok = dynamic_cast<Orvex::GUIButton*>(gui.findWindow(L"MINISPIEL_H_OKButton"))) {
+                ok->leftClicked.disconnect(this);
+                ok->leftClicked.connect(this, &MinispielManager::onHelpOk);
+            }
+            if (auto* skip = dynamic_cast<Orvex::GUIButton*>(gui.findWindow(L"MINISPIEL_H_SkipButton"))) {
+                skipButton_ = skip;
+                skip->leftClicked.disconnect(this);
+                skip->leftClicked.connect(this, &MinispielManager::onSkip);
+            }
+            if (auto* skip = dynamic_cast<Orvex::GUIButton*>(gui.findWindow(L"MINISPIEL_H_SkipButton2"))) {
+                skipButton2_ = skip;
+                skip->leftClicked.disconnect(this);
+                skip->leftClicked.connect(this, &MinispielManager::onSkip);
+                if (Orvex::GUIWindow* parent = skip->getParent()) {
+                    skip->addRef();
+                    holdsSkipButton2_ = true;
+                    parent->removeChild(skip);
+                }
+            }
+        }
+    }
+
+    if (gameScreen_) {
+        for (Minispiel* game : games_) {
+            game->init();
+            if (Orvex::GUIWindow* window = game->getWindow()) gameScreen_->addChild(window, false, true);
+        }
+        gameScreen_->sendToBack();
+    }
+    if (screen_) {
+        if (helpMenu_) screen_->addChild(helpMenu_, false, true);
+        if (gameScreen_) screen_->addChild(gameScreen_, false, true);
+    }
+    showHelp(false, 1.0f);
+}
+
+void MinispielManager::showHelp(bool const& show, float const& speed) {
+    if (show && active_) {
+        if (gameScreen_) gameScreen_->animateToGoal(L"AUS", speed, false);
+        if (darkScreen_) darkScreen_->animateToGoal(L"AN", speed, false);
+        if (helpMenu_) {
+            helpMenu_->animateToGoal(L"AN", 1.0, false);
+            helpMenu_->bringToFront();
+        }
+    } else {
+        if (helpMenu_) helpMenu_->animateToGoal(L"AUS", 1.0, false);
+        if (darkScreen_) darkScreen_->animateToGoal(L"AUS", speed, false);
+        if (gameScreen_) {
+            gameScreen_->animateToGoal(L"AN", speed, false);
+            gameScreen_->bringToFront();
+        }
+    }
+    helpShown_ = show;
+}
+
+void MinispielManager::releaseBars() {
+    for (Orvex::GUIWindow* bar : bars_) bar->release();
+    bars_.clear();
+}
+
+void MinispielManager::setActiveMinispiel(Minispiel* game) {
+    // The caller's game may hold its last reference in the field about to be cleared.
+    Orvex::HeldRef<Minispiel> hold(game);
+    if (Minispiel* old = active_) {
+        active_ = nullptr;
+        old->hide();
+        old->release();
+    }
+    releaseBars();
+    if (!game) {
+        gameActive_ = false;
+        activeChanged.emit(gameActive_);
+        return;
+    }
+    active_ = game;
+    game->addRef();
+    // A new attempt at every activation, so a game that ended before can be played again.
+    game->start();
+    game->show();
+    bars_ = game->getWindows();
+    for (Orvex::GUIWindow* bar : bars_) bar->addRef();
+    float const limit = static_cast<float>(game->getSolutionTime());
+    for (Orvex::GUIWindow* bar : bars_) {
+        if (auto* progress = dynamic_cast<Orvex::GUIProgressBar*>(bar)) progress->setMax(limit);
+        if (!skipButton2_) continue;
+        if (skipBarRel_) {
+            Orvex::GUIRectAxis& place = skipButton2_->getRect().getParamsX();
+            Orvex::GUIRectAxis const& at = bar->getRect().getParamsX();
+            place.relX = at.relX + skipOffsets_[kRelX];
+            place.relY = at.relY + skipOffsets_[kRelY];
+            place.offX = at.offX + skipOffsets_[kOffX];
+            place.offY = at.offY + skipOffsets_[kOffY];
+        }
+        skipButton2_->getOptions().visible = false;
+    }
+    if (helpLabel_) helpLabel_->setTextId(game->getHelpId());
+    if (helpMenu_) showHelp(true, 0.0f);
+    gameActive_ = true;
+    activeChanged.emit(gameActive_);
+}
+
+void MinispielManager::onHelpOk(Orvex::GUIWindow&) { showHelp(false, 1.0f); }
+
+void MinispielManager::onSkip(Orvex::GUIWindow&) {
+    if (!active_) return;
+    Orvex::HeldRef<Minispiel> hold(active_);
+    showHelp(false, 1.0f);
+    active_->skip();
+}
+
+}  // namespace Solitaire

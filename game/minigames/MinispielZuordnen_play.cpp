@@ -1,0 +1,113 @@
+// The sorting game's play: picking up and dropping items, keeping them in the work window,
+// judging the arrangement and the blinking frame of what is wrong.
+#include <algorithm>
+
+#include "engine/gui/GUIAnimationsGoal.h"
+#include "engine/gui/GUIWindow.h"
+#include "game/minigames/DragAreas.h"
+#include "game/minigames/MinispielManager.h"
+#include "game/minigames/MinispielZuordnen.h"
+
+namespace Solitaire {
+
+MinispielZuordnen::Gegenstand* MinispielZuordnen::itemOf(Orvex::GUIWindow& window) {
+    return static_cast<Gegenstand*>(window.getUserPointer(kItemSlot));
+}
+
+void MinispielZuordnen::onPickUp(Orvex::GUIWindow& itemWindow, bool const&) {
+    if (Gegenstand* item = itemOf(itemWindow)) item->setArea(nullptr);
+}
+
+void MinispielZuordnen::onDrop(Orvex::GUIWindow& itemWindow, bool const&) {
+    Gegenstand* item = itemOf(itemWindow);
+    if (!item) return;
+    item->setArea(nullptr);
+    int const landed = minigame::landingPart(itemWindow.getScreenRect(), areas_);
+    if (landed < 0) return;
+    item->setArea(areas_[static_cast<std::size_t>(landed)]);
+    MinispielManager& manager = MinispielManager::instance();
+    manager.moveMade.emit(*this);
+    if (!item->isOnTarget()) manager.moveWrong.emit(*this);
+}
+
+void MinispielZuordnen::clampItems() { minigame::clampParts(items_, work_, clamping_); }
+
+void MinispielZuordnen::onMoved(Orvex::GUIWindow&) { clampItems(); }
+
+void MinispielZuordnen::onWorkRectChanged(Orvex::GUIWindow&) { clampItems(); }
+
+void MinispielZuordnen::onGoalStarted(Orvex::GUIWindow& gameWindow, Orvex::GUIAnimationsGoal& goal) {
+    Orvex::GUIWindow* parent = gameWindow.getParent();
+    if (!parent) return;
+    Orvex::FRect target;
+    goal.rect.calcRect(target, parent->getScreenRect());
+    if (target.getWidth() > 0.0f && target.getHeight() > 0.0f) clampItems();
+}
+
+bool MinispielZuordnen::judge() {
+    bool ok = true;
+    int meant = 0;
+    for (Gebiet* area : areas_) {
+        area->itemCount = 0;
+        area->itemsHere.clear();
+        area->candidateCount = static_cast<int>(std::count_if(items_.begin(), items_.end(), [&](Gegenstand* item) {
+            return std::find(item->targets.begin(), item->targets.end(), area) != item->targets.end();
+        }));
+        if (area->candidateCount >= 1) ++meant;
+    }
+    for (Gegenstand* item : items_) {
+        bool const right = item->isOnTarget();
+        if (checkPlaces_) {
+            item->mark(!right);
+            ok = ok && right;
+        }
+    }
+    int held = 0;
+    for (Gebiet* area : areas_) {
+        for (Gegenstand* item : items_)
+            if (item->area == area) {
+                ++area->itemCount;
+                area->itemsHere.push_back(item);
+            }
+        if (area->itemCount >= 1) ++held;
+        if (checkPlaces_) {
+            bool const right = area->minItems <= area->itemCount && area->itemCount <= area->candidateCount;
+            ok = ok && right;
+            area->mark(!right);
+        }
+    }
+    bool sumsOk = true;
+    for (std::size_t g = 0; g < sumGroups_.size(); ++g) {
+        long long sum = 0;
+        for (Gebiet* area : sumGroups_[g])
+            for (Gegenstand* item : area->itemsHere) sum += item->value;
+        if (sum == sums_[g]) continue;
+        sumsOk = false;
+        for (Gebiet* area : sumGroups_[g]) area->mark(true);
+    }
+    if (checkPlaces_) ok = ok && meant == held;
+    return ok && sumsOk;
+}
+
+void MinispielZuordnen::onOk(Orvex::GUIWindow&) {
+    if (ended) return;
+    if (judge()) {
+        reportSolvedNow();
+        return;
+    }
+    solved = false;
+    MinispielManager::instance().gameFailed.emit(*this);
+}
+
+void MinispielZuordnen::Teil::onDrawn(Orvex::GUIWindow& drawnWindow, bool const& drawn) {
+    if (!drawn || !(markTime > 0.0f) || !(markDuration > 0.0f)) return;
+    blink.setTime(markTime / markDuration);
+    Orvex::FRect const r = drawnWindow.getScreenRect();
+    RECT const rect{static_cast<LONG>(r.left), static_cast<LONG>(r.top), static_cast<LONG>(r.right),
+                    static_cast<LONG>(r.bottom)};
+    int const frame = MinispielManager::kBlinkFrame;
+    D3DCOLOR const colour = static_cast<D3DCOLOR>(blink.getValue());
+    MinispielManager::instance().frameRequested.emit(rect, frame, colour);
+}
+
+}  // namespace Solitaire

@@ -1,0 +1,139 @@
+// The choose-the-right-path game: its paths, the single tick, the answer and the pictures.
+#include "game/minigames/RichtigenPfadAnklicken.h"
+
+#include "engine/core/XMLAttribute.h"
+#include "engine/core/XMLNode.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUICheckboxButton.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/render/Texture2DAnimation.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "game/minigames/ClickGameWindows.h"
+#include "game/minigames/MinispielKeys.h"
+#include "game/minigames/MinispielManager.h"
+#include "game/minigames/MinispielTemplates.h"
+
+namespace Solitaire {
+
+namespace {
+
+// The current frame's texture, or null.
+Orvex::Texture2D* frameTexture(Orvex::Texture2DAnimation* animation) {
+    Orvex::AnimationFrame const* frame = animation ? animation->getCurrentFrame() : nullptr;
+    return frame ? frame->texture : nullptr;
+}
+
+}  // namespace
+
+// ---- paths ----
+
+RichtigenPfadAnklicken::Gebiet::Gebiet(Orvex::XMLNode& node) {
+    Orvex::GUIRect rect;
+    if (Orvex::XMLNode const* r = node.getChild(L"GUIRECT")) rect.load(*r);
+    if (Orvex::XMLAttribute const* name = node.getAttribute(L"GUI_CHECK_BOX"))
+        if (auto* box = dynamic_cast<Orvex::GUICheckboxButton*>(
+                Orvex::GUISystem::instance().findTemplate(name->getStringCopy()))) {
+            checkBox = minigame::cloneAs(box);
+            checkBox->setChecked(false);
+            checkBox->changed.connect(this, &Gebiet::onCheckboxChanged);
+            checkBox->getRect() = rect;
+        }
+    right = node.getAttributeBool(L"RICHTIG", false);
+}
+
+RichtigenPfadAnklicken::Gebiet::~Gebiet() {
+    if (!checkBox) return;
+    checkBox->changed.disconnect(this);
+    checkBox->release();
+}
+
+void RichtigenPfadAnklicken::Gebiet::onCheckboxChanged(Orvex::GUICheckboxButton& box) {
+    checked = box.isChecked();
+    if (checked) selected.emit(*this);
+}
+
+// ---- the game ----
+
+RichtigenPfadAnklicken::RichtigenPfadAnklicken(Orvex::XMLNode& element) : Minispiel(element) {
+    minigame::readChildren(element, L"GEBIET", kMaxAreas, L"paths", [&](Orvex::XMLNode& child) {
+        auto* area = new Gebiet(child);
+        area->selected.connect(this, &RichtigenPfadAnklicken::onGebietSelected);
+        areas_.push_back(area);
+    });
+    pathAnimation_ = minigame::animationCopy(element, L"ANIMATION");
+    goalAnimation_ = minigame::animationCopy(element, L"GOAL_ANIMATION");
+}
+
+RichtigenPfadAnklicken::~RichtigenPfadAnklicken() {
+    for (Gebiet* area : areas_) area->release();
+    areas_.clear();
+    if (pathAnimation_) pathAnimation_->release();
+    if (goalAnimation_) goalAnimation_->release();
+}
+
+void RichtigenPfadAnklicken::init() {
+    ClickGameWindows frame(prefix, kKind);
+    if (!window) {
+        frame.lookUp(false);
+        Orvex::GUIWindow* surface = frame.part(L"FENSTER_ARBEITS_FLAECHE");
+        Orvex::GUIWindow* work = frame.part(L"FENSTER_ARBEIT");
+        auto* ok = frame.partAs<Orvex::GUIButton>(L"OK");
+        if (frame.main && surface && work) {
+            frame.cloneFrame();
+            window = frame.main;
+            surface_ = minigame::cloneOf(surface);
+            work_ = minigame::cloneOf(work);
+            minigame::adopt(window, surface_);
+            minigame::adopt(surface_, work_);
+            for (Gebiet* area : areas_) minigame::attach(work_, area->checkBox);
+            if (Orvex::GUIWindow* clone = minigame::cloneOf(ok)) {
+                clone->leftClicked.connect(this, &RichtigenPfadAnklicken::onOkClicked);
+                minigame::adopt(window, clone);
+            }
+            frame.addButtons(*this, window);
+        }
+    }
+    start();
+    Minispiel::init();
+}
+
+void RichtigenPfadAnklicken::start() {
+    Minispiel::start();
+    if (!work_) return;
+    Orvex::GUIDrawOptions& options = work_->getDrawOptions();
+    if (pathAnimation_) options.setTexNormal(frameTexture(pathAnimation_));
+    options.setTexBackground(nullptr);
+}
+
+void RichtigenPfadAnklicken::onGebietSelected(Gebiet& area) {
+    for (Gebiet* other : areas_)
+        if (other != &area && other->checkBox) other->checkBox->setChecked(false);
+}
+
+void RichtigenPfadAnklicken::onOkClicked(Orvex::GUIWindow&) {
+    if (solved) return;
+    for (Gebiet* area : areas_) {
+        if (!area->checked || area->right) continue;
+        MinispielManager::instance().gameFailed.emit(*this);
+        start();
+        return;
+    }
+    setSolved();
+}
+
+void RichtigenPfadAnklicken::update(double const& dt) {
+    if (pathAnimation_ && work_) {
+        pathAnimation_->update(dt);
+        work_->getDrawOptions().setTexNormal(frameTexture(pathAnimation_));
+    }
+    if (goalAnimation_ && work_ && solved) {
+        goalAnimation_->update(dt);
+        work_->getDrawOptions().setTexBackground(frameTexture(goalAnimation_));
+    }
+    countDownEndDelay(dt);
+}
+
+void RichtigenPfadAnklicken::draw() {}
+
+}  // namespace Solitaire

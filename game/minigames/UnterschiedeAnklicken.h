@@ -1,0 +1,101 @@
+// The mini-game "UNTERSCHIEDE" (spot the differences): the playing field shows two pictures side
+// by side and each difference is a part with a clickable window in the field (and optionally an
+// extra window in the foreground that follows it). A click counts where it falls on an opaque
+// pixel (alpha x 255 at least 64) of the part's picture; the part then switches to its found look
+// (its windows jump to their goal "AUS", which holds the found rectangle). A label shows the parts
+// left. With "2NDMOUSE" a mirror cursor follows the pointer over the other half of the field and
+// a click on either half counts. Every part found solves the game; it reports after the end delay.
+//
+// Keys beside the base's: "2NDMOUSE", "2NDMOUSE_CURSOR" (the mirror cursor's picture),
+// "UNTERSCHIED" children: "GUI", "GUIRECT", "GUIRECT_FOUND", "ANIMATION", "ANIMATION_FOUND",
+// "GUI_EXTRA", "GUIRECT_EXTRA", "GUIRECT_EXTRA_FOUND", "ANIMATION_EXTRA",
+// "ANIMATION_EXTRA_FOUND", "IGNORE_THIS" (found from the start, ignoring input).
+// Windows (prefix + "UNTERSCHIEDE_" + "FENSTER", "SPIELFELD", "LABEL", "VG", "CANCEL", "HILFE").
+//
+// The mirror cursor lives in the shared mini-game cursor; hide clears it, so it does not stay on
+// other screens when the game is skipped or closed.
+#pragma once
+
+#include <vector>
+
+#include "engine/gui/GUIRect.h"
+#include "game/minigames/Minispiel.h"
+#include "port/d3dx9/d3dx9math.h"
+#include "signals/sigslot.h"
+
+namespace Orvex {
+class GUILabel;
+class GUIWindow;
+class Texture2DAnimation;
+}  // namespace Orvex
+
+namespace Solitaire {
+
+class UnterschiedeAnklicken : public Minispiel {
+public:
+    static constexpr wchar_t const* kKind = L"UNTERSCHIEDE_";
+    static constexpr std::size_t kMaxParts = 256;
+    // Pixels whose alpha x 255 reaches this are a part's clickable area.
+    static constexpr short kAlphaThreshold = 64;
+
+    class UTeil : public sigslot::has_slots<sigslot::single_threaded> {
+    public:
+        explicit UTeil(Orvex::XMLNode& node);
+        ~UTeil() override;
+        UTeil(UTeil const&) = delete;
+        UTeil& operator=(UTeil const&) = delete;
+
+        // Both windows at "AN" at once; an ignored part ignores input and counts as found.
+        void reset();
+        // The current picture (found or not) advanced and shown in each window.
+        void update(double dt);
+        void onClicked(Orvex::GUIWindow& clicked);
+        // Whether the screen point lies on an opaque pixel of the picture's current frame.
+        bool hits(D3DXVECTOR2 const& point) const;
+        void markFound();
+
+        Orvex::GUIWindow* window = nullptr;
+        bool found = false;
+        bool ignored = false;
+        Orvex::GUIWindow* extraWindow = nullptr;
+        Orvex::Texture2DAnimation* picture = nullptr;
+        Orvex::Texture2DAnimation* foundPicture = nullptr;
+        Orvex::GUIRect foundRect;
+        Orvex::Texture2DAnimation* extraPicture = nullptr;
+        Orvex::Texture2DAnimation* extraFoundPicture = nullptr;
+        Orvex::GUIRect extraFoundRect;
+    };
+
+    explicit UnterschiedeAnklicken(Orvex::XMLNode& element);
+    ~UnterschiedeAnklicken() override;
+
+    void update(double const& dt) override;
+    void draw() override;
+    void init() override;
+    void start() override;
+    void hide() override;
+
+    void onSpielfeldClicked(Orvex::GUIWindow& clicked);
+
+    // The point in the other half of the field (the same height).
+    D3DXVECTOR2 mirrorPoint(D3DXVECTOR2 const& point) const;
+    bool isInField(D3DXVECTOR2 const& point) const;
+
+    std::vector<UTeil*> const& getParts() const { return parts_; }
+    Orvex::GUIWindow* getField() const { return field_; }
+    Orvex::GUILabel* getLabel() const { return label_; }
+    bool usesSecondCursor() const { return secondMouse_; }
+
+private:
+    // The label's text id formatted with the count.
+    void showCount(int count);
+    void clearCursor();
+
+    std::vector<UTeil*> parts_;
+    Orvex::GUIWindow* field_ = nullptr;
+    Orvex::GUILabel* label_ = nullptr;
+    Orvex::Texture2DAnimation* cursorPicture_ = nullptr;
+    bool secondMouse_ = false;
+};
+
+}  // namespace Solitaire

@@ -1,0 +1,105 @@
+// Fuzzes the mini-game definitions with file bytes: every "MINISPIEL" element of the input (and
+// the top element's skip keys) is made into a game against the shipped templates and screens
+// (data\GUI\Minispiel.gui, data\Games\Minispiele.gui and the games' animations, read once without
+// a device), the GUI built, and each game made active, its help closed and a few hundred frames
+// played with random presses, drags and releases over the screen, then skipped. The input's file
+// entries ("TEXTE", "GUI" ...) are left out, so no input reads other files.
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/core/GOBManager.h"
+#include "engine/core/XMLAttribute.h"
+#include "engine/core/XMLNode.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "game/minigames/Minispiel.h"
+#include "game/minigames/MinispielManager.h"
+#include "port/crt/crt.h"
+#include "port/win32/win32_paths.h"
+#include "tests/fuzz/FuzzSupport.h"
+
+namespace {
+
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+constexpr int kFrames = 240;
+constexpr double kStep = 1.0 / 60.0;
+// More games than this of one input are not played (each costs kFrames frames).
+constexpr std::size_t kMaxPlayed = 24;
+
+void loadShipped() {
+    static bool const loaded = [] {
+        D3DDISPLAYMODE& mode = Orvex::D3DInterface::getInstance().getInitParams().displayMode;
+        mode.Width = kScreenWidth;
+        mode.Height = kScreenHeight;
+        Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(ORVEX_SOURCE_DIR));
+        for (wchar_t const* file :
+             {L"data\\GUI\\Minispiel.gui", L"data\\Games\\Minispiele.gui"}) {
+            Orvex::XMLNode tree;
+            tree.load(file);
+            Orvex::GUISystem::instance().loadTextures(tree, file);
+        }
+        Orvex::XMLNode animations;
+        animations.load(L"data\\Games\\minigames.ani");
+        Orvex::Texture2DAnimationManager::instance().load(animations);
+        return true;
+    }();
+    (void)loaded;
+}
+
+// A press, a few moves and a release at random places (the runtime's generator, seeded by the
+// input so a run repeats).
+void randomDrag(Orvex::GUISystem& gui) {
+    Orvex::MouseState state;
+    state.x = static_cast<float>(msvc::rand() % kScreenWidth);
+    state.y = static_cast<float>(msvc::rand() % kScreenHeight);
+    gui.onMouseMove(state, Orvex::OA_MOUSE_X);
+    state.setButtonDown(Orvex::OMB_LEFT, true);
+    gui.onMouseDown(state, Orvex::OMB_LEFT);
+    for (int i = msvc::rand() % 3; i > 0; --i) {
+        state.x += static_cast<float>(msvc::rand() % 200 - 100);
+        state.y += static_cast<float>(msvc::rand() % 200 - 100);
+        gui.onMouseMove(state, Orvex::OA_MOUSE_X);
+    }
+    state.setButtonDown(Orvex::OMB_LEFT, false);
+    gui.onMouseUp(state, Orvex::OMB_LEFT);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
+    fuzz::quietLog();
+    loadShipped();
+    Orvex::XMLNode input;
+    fuzz::readTree(data, size, input);
+    Orvex::XMLNode definitions(L"MINISPIELE");
+    for (Orvex::XMLAttribute const* attribute : input.attributes())
+        definitions.setAttribute(attribute->getName(), attribute->getStringCopy());
+    for (Orvex::XMLNode const* child : input.children())
+        if (child->getName() == L"MINISPIEL") definitions.addChild(new Orvex::XMLNode(*child));
+
+    msvc::srand(static_cast<unsigned>(size));
+    Solitaire::MinispielManager& manager = Solitaire::MinispielManager::instance();
+    manager.loadDefinitions(definitions, L"fuzz.min");
+    manager.initGUI();
+    manager.shuffleOrder();
+    Orvex::GUISystem& gui = Orvex::GUISystem::instance();
+    std::vector<Solitaire::Minispiel*> const games = manager.getGames();
+    for (std::size_t g = 0; g < games.size() && g < kMaxPlayed; ++g) {
+        manager.setActiveMinispiel(games[g]);
+        manager.showHelp(false, 0.0f);
+        for (int frame = 0; frame < kFrames && manager.getActiveMinispiel(); ++frame) {
+            if (msvc::rand() % 4 == 0) randomDrag(gui);
+            gui.update(kStep);
+            manager.update(kStep);
+            gui.draw();
+            manager.drawActive();
+        }
+        if (Solitaire::Minispiel* active = manager.getActiveMinispiel()) active->skip();
+        manager.update(kStep);
+        manager.setActiveMinispiel(nullptr);
+    }
+    manager.clear();
+    return 0;
+}

@@ -1,0 +1,195 @@
+// The achievement screen and the medal popup on the shipped achievements and screens: medal
+// pictures, percentages (clamped), progress lines, locked texts, the text box, the cup bar, the
+// hover particle, and the popup's queue, which waits while a quiet screen is shown.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/core/XMLNode.h"
+#include "engine/gui/GUIProgressBar.h"
+#include "engine/gui/GUITooltipParam.h"
+#include "engine/render/Texture2DAnimation.h"
+#include "game/app/SolitaireGame2.h"
+#include "tests/game/app/ScreensFixture.h"
+
+namespace {
+
+using Solitaire::Achivement;
+
+class GameAchievementsTest : public apptest::ScreensFixture {
+protected:
+    static Achivement& achievement(wchar_t const* name) {
+        Achivement* found = Solitaire::AchivementManager::instance().find(name);
+        EXPECT_NE(found, nullptr);
+        return *found;
+    }
+    // The name of the picture the window shows.
+    // Every game built in this process loaded the achievement file again, so a name can stand for
+    // several registry entries; the list shows the last. The value goes to each.
+    static void setAll(wchar_t const* name, float value) {
+        for (Achivement* a : Solitaire::AchivementManager::instance().getAll())
+            if (a->getName() == name) a->setValue(value);
+    }
+    static std::wstring pictureOf(std::wstring const& window) {
+        Orvex::GUIWindow* w = find(window);
+        if (!w) return L"(no window)";
+        Orvex::Texture2DAnimation* picture = w->getDrawOptions().getAniBackground();
+        return picture ? picture->getName() : L"(none)";
+    }
+    static std::wstring tooltipOf(std::wstring const& window) {
+        std::wstring text;
+        if (Orvex::GUIWindow* w = find(window))
+            if (Orvex::GUITooltipParam* tooltip = w->getFirstTooltipParam()) tooltip->getText(text);
+        return text;
+    }
+    static float cupBar() { return dynamic_cast<Orvex::GUIProgressBar*>(find(L"ACH_CUP_GESAMT"))->getValue(); }
+    // The menu "MINIGAMEMENU" (made by the mini-games' screens) for the popup's quiet list.
+    static void addMinigameMenu() {
+        Orvex::XMLNode root;
+        ASSERT_TRUE(root.parse(L"<MENUES><GUIMENUS><GUIMENU NAME=\"MINIGAMEMENU\" MENU_ID=\"1\"/></GUIMENUS></MENUES>"));
+        Orvex::GUIMenuManagerN::instance().load(root, L"minigame menu");
+    }
+    // Shows every queued popup to its end on the main menu.
+    void flushPopups() {
+        showMenu(L"HAUPTMENU");
+        for (int i = 0; i < 40 && (game->getAchievementPopupTimer() > 0.0f || game->getQueuedMedals() > 0); ++i)
+            step(1.0);
+        step(1.0);
+    }
+    // The hidden "TEXT_" label shows its own percentage once it is visible.
+    static void showTextLabel(std::wstring const& name) { find(L"TEXT_" + name)->getOptions().visible = true; }
+};
+
+TEST_F(GameAchievementsTest, EntriesShowMedalPercentAndProgress) {
+    struct Case {
+        wchar_t const* name;  // thresholds in data/achivement.acv
+        float value;
+        wchar_t const* picture;
+        wchar_t const* label;     // percent of the next threshold
+        wchar_t const* progress;  // value / next threshold
+    };
+    Case const cases[] = {
+        {L"LEVEL_PLAYED", 15.0f, L"BRONZE_LEVEL_PLAYED", L"60 %", L"15 / 25 Level"},          // 5 25 100
+        {L"LEVEL_PLAYED", 0.0f, L"NIX_LEVEL_PLAYED", L"0 %", L"0 / 5 Level"},
+        {L"STARS", 100.0f, L"SILBER_STARS", L"40 %", L"100 / 250 Sterne"},                  // 10 60 250
+        {L"STARS", 1e30f, L"GOLD_STARS", L"100 %", L"2147483647 / 250 Sterne"},             // held in range
+        {L"KARTEN_MOVED", 10000.0f, L"GOLD_KARTEN_MOVED", L"100 %", L"10000 / 10000 Karten"},  // gold
+    };
+    for (Case const& c : cases) {
+        setAll(c.name, c.value);
+        showTextLabel(c.name);
+        game->buildAchievementList();
+        EXPECT_EQ(pictureOf(c.name), c.picture) << c.value;
+        EXPECT_EQ(labelText(std::wstring(L"TEXT_") + c.name), c.label) << c.value;
+        EXPECT_EQ(dynamic_cast<Orvex::GUILabel*>(find(c.name)->findChild(L"Progress"))->getText(), c.progress) << c.value;
+    }
+}
+
+TEST_F(GameAchievementsTest, TooltipTakesMedalWordsAndLockedShowsLockedTexts) {
+    setAll(L"KARTEN_MOVED", 150.0f);  // bronze of 100 1000 10000, "_OFFEN" text
+    setAll(L"EXTRACARDS_CPT_ACCUM_2", 30.0f);  // locked in the file, past every threshold
+    showTextLabel(L"EXTRACARDS_CPT_ACCUM_2");
+    game->buildAchievementList();
+    EXPECT_EQ(tooltipOf(L"KARTEN_MOVED"), L"");  // its hidden label took the text for the text box
+    EXPECT_EQ(labelText(L"TEXT_KARTEN_MOVED"), L"Bronze: 150 von 1000 Karten bewegt (Silber ist das n\u00e4chste Ziel)");
+    EXPECT_EQ(pictureOf(L"EXTRACARDS_CPT_ACCUM_2"), L"NIX_EXTRACARDS_CPT_ACCUM_2");
+    EXPECT_EQ(labelText(L"TEXT_EXTRACARDS_CPT_ACCUM_2"), L"Gesperrt");
+    EXPECT_EQ(tooltipOf(L"EXTRACARDS_CPT_ACCUM_2"), L"Dieser Erfolg wird sp\u00e4ter im Spiel freigeschaltet.");
+}
+
+TEST_F(GameAchievementsTest, CupBarAveragesClampedProgress) {
+    game->buildAchievementList();
+    EXPECT_EQ(cupBar(), 0.0f);
+    // 50 of gold 100 counts 50; a value past gold counts 100, not more.
+    setAll(L"LEVEL_PLAYED", 50.0f);
+    setAll(L"STARS", 1e9f);
+    game->buildAchievementList();
+    EXPECT_NEAR(cupBar(), 150.0f / 30.0f, 1e-4);  // the 30 shipped achievements
+    std::wstring tooltip;
+    dynamic_cast<Orvex::GUIProgressBar*>(find(L"ACH_CUP_GESAMT"))->getFirstTooltipParam()->getText(tooltip);
+    EXPECT_EQ(tooltip, L"Alle Erfolge zusammen: 5 %");
+}
+
+TEST_F(GameAchievementsTest, HoverShowsTextAndParticleOfTheMedal) {
+    setAll(L"STARS", 300.0f);  // gold
+    game->buildAchievementList();
+    std::wstring const description = labelText(L"TEXT_STARS");
+    game->onAchievementHovered(*find(L"STARS"));
+    EXPECT_EQ(labelText(L"ACHIVE_TEXT_BOX"), description);
+    ASSERT_NE(game->getListParticle(), nullptr);
+    EXPECT_EQ(game->getHoveredAchievement(), &achievement(L"STARS"));
+    // An entry without a medal has no particle; leaving gives the box its own text back.
+    game->onAchievementHovered(*find(L"TIPP_USED"));
+    EXPECT_EQ(game->getListParticle(), nullptr);
+    EXPECT_EQ(game->getHoveredAchievement(), nullptr);
+    game->onAchievementUnhovered(*find(L"TIPP_USED"));
+    EXPECT_EQ(labelText(L"ACHIVE_TEXT_BOX"), L"Zeige auf eine Medaille, um zu lesen, wof\u00fcr sie steht.");
+}
+
+TEST_F(GameAchievementsTest, PopupsWaitWhileAQuietScreenIsShown) {
+    addMinigameMenu();
+    struct Case {
+        wchar_t const* menu;
+        bool shows;
+    };
+    Case const cases[] = {{L"MINIGAMEMENU", false}, {L"ACHIVEMENTS_MENU", false}, {L"USE_SETTINGS_MENU", false},
+                          {L"HAUPTMENU", true},     {L"OPTIONENMENU", true}};
+    for (Case const& c : cases) {
+        achievement(L"TIPP_USED").setValue(0.0f);
+        flushPopups();
+        showMenu(c.menu);
+        achievement(L"TIPP_USED").setValue(10.0f);  // bronze
+        ASSERT_EQ(game->getQueuedMedals(), 1u) << std::string(c.menu, c.menu + wcslen(c.menu));
+        step(0.1);
+        EXPECT_EQ(game->getAchievementPopupTimer() > 0.0f, c.shows);
+        EXPECT_EQ(game->getQueuedMedals(), c.shows ? 0u : 1u);
+        if (c.shows) {
+            EXPECT_EQ(pictureOf(L"SOLITAIRE_ACHIVEMENT_PIC"), L"BRONZE_TIPP_USED");
+            EXPECT_NE(game->getPopupParticle(), nullptr);
+        }
+    }
+}
+
+TEST_F(GameAchievementsTest, PopupRunsFiveSecondsAndAMedalLostShowsTheEmptyPicture) {
+    showMenu(L"HAUPTMENU");
+    achievement(L"TIPP_USED").setValue(10.0f);  // bronze
+    achievement(L"TIPP_USED").setValue(0.0f);   // back to no medal: announced too
+    ASSERT_EQ(game->getQueuedMedals(), 2u);
+    step(0.1);
+    EXPECT_FLOAT_EQ(game->getAchievementPopupTimer(), 5.0f);
+    // The popup shows the medal the achievement holds now.
+    EXPECT_EQ(pictureOf(L"SOLITAIRE_ACHIVEMENT_PIC"), L"NIX_TIPP_USED");
+    EXPECT_EQ(game->getPopupParticle(), nullptr);
+    step(4.8);
+    EXPECT_GT(game->getAchievementPopupTimer(), 0.0f);
+    step(0.3);
+    EXPECT_EQ(game->getAchievementPopupTimer(), -1.0f);
+    for (int i = 0; i < 30; ++i) step(0.1);  // the popup leaves, then the second one comes
+    EXPECT_EQ(game->getQueuedMedals(), 0u);
+    EXPECT_GT(game->getAchievementPopupTimer(), 0.0f);
+}
+
+// Each window the screen names, missing from its file, skips only its own step.
+TEST_F(GameAchievementsTest, MissingWindowSkipsOnlyItsStep) {
+    char const* const windows[] = {"ACHIVE_TEXT_BOX", "ACH_CUP_GESAMT", "TEXT_STARS", "STARS", "SOLITAIRE_ACHIVEMENT_PIC",
+                                   "SOLITAIRE_ACHIVEMENT_LABEL", "SOLITAIRE_ACHIVEMENT_PARTIKEL", "SOLITAIRE_ACHIVEMENT"};
+    for (char const* name : windows) {
+        restartWithout("Erfolge.gui", name);
+        setAll(L"LEVEL_PLAYED", 15.0f);
+        setAll(L"STARS", 0.0f);
+        setAll(L"STARS", 100.0f);
+        game->buildAchievementList();
+        if (Orvex::GUIWindow* stars = find(L"STARS")) game->onAchievementHovered(*stars);
+        game->onAchievementHovered(*find(L"LEVEL_PLAYED"));
+        game->onAchievementUnhovered(*find(L"LEVEL_PLAYED"));
+        showMenu(L"HAUPTMENU");
+        step(0.1);
+        // The rest of the screen is filled.
+        EXPECT_EQ(pictureOf(L"LEVEL_PLAYED"), L"BRONZE_LEVEL_PLAYED") << name;
+        EXPECT_EQ(dynamic_cast<Orvex::GUILabel*>(find(L"LEVEL_PLAYED")->findChild(L"Progress"))->getText(),
+                  L"15 / 25 Level")
+            << name;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,244 @@
+// The options screen on the game's own screens: the display mode chosen on the screen and applied
+// only when it is left, the full-screen slider's halves, a refused switch resynchronising the
+// screen from the device and an accepted one leaving the options, volumes (kept as read until a
+// slider moves), the cursor's show count, the tutorial switches in step, the previews, and what
+// losing and regaining the window focus does.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "engine/core/PerfTimer.h"
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/GUICheckbox.h"
+#include "engine/gui/GUICheckboxButton.h"
+#include "engine/gui/GUISlider.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/platform/MusicManager.h"
+#include "engine/platform/MusicStream.h"
+#include "game/app/MyGlobals.h"
+#include "game/app/SolitaireGame2.h"
+#include "game/cards/Kartenset.h"
+#include "game/cards/StyleSettings.h"
+#include "port/win32/winuser.h"
+#include "tests/game/app/ScreensFixture.h"
+
+namespace {
+
+class GameOptionsTest : public apptest::ScreensFixture {
+protected:
+    static Orvex::GUISlider& slider(wchar_t const* name) {
+        auto* found = dynamic_cast<Orvex::GUISlider*>(find(name));
+        EXPECT_NE(found, nullptr);
+        return *found;
+    }
+    static Orvex::GUICheckboxButton& box(wchar_t const* name) {
+        auto* found = dynamic_cast<Orvex::GUICheckbox*>(find(name));
+        EXPECT_NE(found, nullptr);
+        return *found->getButton();
+    }
+    static D3DDISPLAYMODE deviceMode() { return Orvex::D3DInterface::getInstance().getDisplayMode(); }
+    static int modeIndex(unsigned w, unsigned h) {
+        std::vector<D3DDISPLAYMODE> const& modes = Orvex::D3DInterface::getInstance().getDisplayModes();
+        for (std::size_t i = 0; i < modes.size(); ++i)
+            if (modes[i].Width == w && modes[i].Height == h) return static_cast<int>(i);
+        return -1;
+    }
+    static int cursorCount() {
+        ShowCursor(TRUE);
+        return ShowCursor(FALSE);
+    }
+};
+
+TEST_F(GameOptionsTest, ResolutionSliderTouchesNothingUntilTheOptionsAreLeft) {
+    showMenu(L"OPTIONENMENU");
+    int const wanted = modeIndex(1280, 720);
+    ASSERT_GE(wanted, 0);
+    slider(L"AufloesungSlider").setValue(static_cast<float>(wanted));
+    EXPECT_EQ(game->getChosenModeIndex(), wanted);
+    EXPECT_EQ(labelText(L"AufloesungSlider_TEXT"), L"1280x720 32 bit 60 Hz");
+    game->refreshOptions();
+    EXPECT_EQ(labelText(L"O_AufloesungAnzeigeLabel"), L"1280x720 32 bit 60 Hz");
+    for (int i = 0; i < 10; ++i) step(0.1);
+    EXPECT_EQ(deviceMode().Width, 1024u);
+    EXPECT_EQ(game->getCurrentModeIndex(), modeIndex(1024, 768));
+}
+
+TEST_F(GameOptionsTest, FullscreenSliderAboveOneHalfMeansFullScreen) {
+    struct {
+        float value;
+        bool fullscreen;
+        wchar_t const* label;
+    } const cases[] = {{0.0f, false, L"Vollbild: aus"}, {0.5f, false, L"Vollbild: aus"},
+                       {0.51f, true, L"Vollbild: an"}, {1.0f, true, L"Vollbild: an"}};
+    for (auto const& c : cases) {
+        game->onFullscreenSlider(slider(L"FullscreenSlider"), c.value);
+        EXPECT_EQ(game->isFullscreenChosen(), c.fullscreen) << c.value;
+        EXPECT_EQ(labelText(L"FullscreenSlider_TEXT"), c.label) << c.value;
+    }
+}
+
+TEST_F(GameOptionsTest, RefusedSwitchResynchronisesAndAcceptedLeavesTheOptions) {
+    showMenu(L"HAUPTMENU");
+    showMenu(L"OPTIONENMENU");
+    int const wanted = modeIndex(1280, 720);
+    slider(L"AufloesungSlider").setValue(static_cast<float>(wanted));
+    box(L"O_Fullscreen").setChecked(true);
+    EXPECT_TRUE(game->isFullscreenChosen());
+    box(L"O_Fullscreen").setChecked(false);  // the window mode stays; the size changes
+    game->applyChosenDisplayMode();
+    EXPECT_TRUE(isActive(L"USE_SETTINGS_MENU"));
+    EXPECT_EQ(deviceMode().Width, 1280u);
+    game->onModeCountdown(14.2f);
+    EXPECT_EQ(labelText(L"US_LABEL"), L"Ohne Antwort kehrt die alte in 14 Sekunden zur\u00fcck.");
+
+    game->answerDisplayMode(false);
+    EXPECT_EQ(deviceMode().Width, 1024u);
+    EXPECT_TRUE(isActive(L"OPTIONENMENU"));
+    EXPECT_EQ(game->getChosenModeIndex(), modeIndex(1024, 768));
+    EXPECT_EQ(game->getCurrentModeIndex(), modeIndex(1024, 768));
+    EXPECT_EQ(slider(L"AufloesungSlider").getValue(), static_cast<float>(modeIndex(1024, 768)));
+    EXPECT_EQ(slider(L"FullscreenSlider").getValue(), 0.0f);
+    EXPECT_FALSE(box(L"O_Fullscreen").isChecked());
+    EXPECT_FALSE(game->isFullscreenChosen());
+
+    slider(L"AufloesungSlider").setValue(static_cast<float>(wanted));
+    game->applyChosenDisplayMode();
+    game->answerDisplayMode(true);
+    EXPECT_EQ(deviceMode().Width, 1280u);
+    EXPECT_EQ(game->getCurrentModeIndex(), wanted);
+    EXPECT_TRUE(isActive(L"HAUPTMENU"));
+}
+
+// Leaving the options steps back past the dialog, a warning and the options, and stops at the
+// oldest menu of the history however often those stand in it.
+TEST_F(GameOptionsTest, SteppingBackEndsAtTheOldestMenu) {
+    Orvex::GUIMenuManagerN& menus = Orvex::GUIMenuManagerN::instance();
+    while (menus.getHistoryIndex() > 0) menus.moveInHistory(-1, -1.0);
+    for (int i = 0; i < 3; ++i) {
+        showMenu(L"OPTIONENMENU");
+        showMenu(L"USE_SETTINGS_MENU");
+    }
+    game->stepBackPastOptions();
+    EXPECT_EQ(menus.getHistoryIndex(), 0);
+}
+
+TEST_F(GameOptionsTest, VolumesChangeWhenTheSliderMovesAndAreSavedAsSettings) {
+    ASSERT_NE(globals, nullptr);
+    slider(L"SoundSlider").setValue(40.0f);
+    slider(L"MusicSlider").setValue(15.0f);
+    slider(L"RandomSlider").setValue(20.0f);
+    EXPECT_EQ(globals->getSoundVolume(), 40.0f);
+    EXPECT_EQ(globals->getMusicVolume(), 15.0f);
+    EXPECT_FLOAT_EQ(Solitaire::StyleSettings::getStyleParam(), 0.2f);
+    EXPECT_EQ(labelText(L"SoundSlider_TEXT"), L"Ger\u00e4usche: 40 %");
+    EXPECT_EQ(labelText(L"MusicSlider_TEXT"), L"Musik: 15 %");
+    EXPECT_EQ(labelText(L"RandomSlider_TEXT"), L"Zufall im Tischbild: 20 %");
+    game->onCursor1(*find(L"O_C1"));
+    Orvex::XMLNode settings;
+    globals->save(settings);
+    EXPECT_EQ(settings.getChild(L"VOLUME")->getAttributeString(L"SOUNDVOLUME", L""), L"40");
+    EXPECT_EQ(settings.getChild(L"VOLUME")->getAttributeString(L"MUSICVOLUME", L""), L"15");
+    EXPECT_EQ(settings.getAttributeInt(L"MOUSE_CURSOR", -1), 1);
+}
+
+// A volume outside the sliders' range stays as read while its slider shows it held in range; the
+// label's number is held in range too.
+TEST_F(GameOptionsTest, VolumeOutsideTheRangeStaysUntilTheSliderMoves) {
+    struct {
+        float volume;
+        float shown;
+    } const cases[] = {{-5.0f, 0.0f}, {150.0f, 100.0f}, {1e30f, 100.0f}};
+    for (auto const& c : cases) {
+        Orvex::XMLNode settings;
+        ASSERT_TRUE(settings.parse(L"<API_PARAMS><VOLUME SOUNDVOLUME=\"" + std::to_wstring(c.volume) +
+                                   L"\" MUSICVOLUME=\"50\"/></API_PARAMS>"));
+        globals->load(settings);
+        Orvex::GUISlider& sound = slider(L"SoundSlider");
+        sound.setValue(c.volume);
+        game->onSoundVolumeSlider(sound, sound.getValue());
+        EXPECT_EQ(sound.getValue(), c.shown) << c.volume;
+        EXPECT_EQ(globals->getSoundVolume(), c.volume) << c.volume;
+        game->onSoundVolumeSlider(sound, c.volume);  // a label of a value past every int
+        EXPECT_FALSE(labelText(L"SoundSlider_TEXT").empty());
+    }
+    slider(L"SoundSlider").setValue(30.0f);
+    EXPECT_EQ(globals->getSoundVolume(), 30.0f);
+}
+
+TEST_F(GameOptionsTest, CursorChoiceSetsTheSystemCursorAndItsShowCount) {
+    Orvex::OrvexEngine& engine = *Orvex::OrvexEngine::getInstance();
+    struct {
+        void (Solitaire::SolitaireGame2::*slot)(Orvex::GUIWindow&);
+        int mode;
+        bool arrow;
+    } const cases[] = {{&Solitaire::SolitaireGame2::onCursor0, 0, false},
+                       {&Solitaire::SolitaireGame2::onCursor3, 3, true},
+                       {&Solitaire::SolitaireGame2::onCursor2, 2, false},
+                       {&Solitaire::SolitaireGame2::onCursor2, 2, false},
+                       {&Solitaire::SolitaireGame2::onCursor3, 3, true}};
+    for (auto const& c : cases) {
+        ((*game).*c.slot)(*find(L"O_C0"));
+        EXPECT_EQ(globals->getMouseCursor(), c.mode);
+        EXPECT_EQ(engine.getSystemCursor(), c.arrow) << c.mode;
+        EXPECT_EQ(cursorCount() >= 0, c.arrow) << c.mode;
+    }
+    // A setting outside 0 to 3 shows the arrow; a count far below zero stops after a bounded run.
+    globals->setMouseCursor(99);
+    for (int i = 0; i < 200; ++i) ShowCursor(FALSE);
+    game->applyCursor();
+    EXPECT_TRUE(engine.getSystemCursor());
+    while (cursorCount() < 0) ShowCursor(TRUE);
+}
+
+TEST_F(GameOptionsTest, TutorialCheckboxesMoveTogetherAndSetTheProfile) {
+    Solitaire::Profil* profile = addProfile(L"Anna");
+    profiles().setActiveProfile(profile);
+    wchar_t const* const boxes[] = {L"T_HELP_CHECKBOX_1", L"H_HELP_CHECKBOX_2", L"NP_HELP_CHECKBOX_3", L"O_Tutorial"};
+    struct {
+        wchar_t const* box;
+        bool on;
+    } const cases[] = {{L"O_Tutorial", false}, {L"O_Tutorial", true}, {L"H_HELP_CHECKBOX_2", false},
+                       {L"H_HELP_CHECKBOX_2", true}};
+    for (auto const& c : cases) {
+        box(c.box).setChecked(c.on);
+        EXPECT_EQ(profile->getShowTutorials(), c.on);
+        for (wchar_t const* name : boxes)
+            if (auto* checkbox = dynamic_cast<Orvex::GUICheckbox*>(find(name)))
+                EXPECT_EQ(checkbox->getButton()->isChecked(), c.on) << std::string(name, name + wcslen(name));
+    }
+    // Set by code, the boxes leave the profile alone.
+    game->setTutorialCheckboxes(false);
+    EXPECT_TRUE(profile->getShowTutorials());
+    EXPECT_FALSE(box(L"O_Tutorial").isChecked());
+}
+
+TEST_F(GameOptionsTest, PreviewsShowTheCardSetAndItsBack) {
+    game->refreshOptions();
+    Solitaire::StyleSettings& style = Solitaire::StyleSettings::instance();
+    EXPECT_EQ(find(L"O_CARDSET_PREVIEW")->getDrawOptions().getTexNormal(), Solitaire::findScreenTexture(L"O_KARTENSET1"));
+    ASSERT_NE(style.getKartenset(), nullptr);
+    EXPECT_EQ(find(L"O_CARDBACKPREVIEW")->getDrawOptions().getTexNormal(), style.getKartenset()->getBack(style.getCardsBack()));
+}
+
+TEST_F(GameOptionsTest, FocusLossPausesTheGameAndItsReturnStepsTheTimerAndTheCursor) {
+    showMenu(L"HAUPTMENU");
+    game->playModeMusic(true);
+    std::wstring const music = Orvex::MusicManager::getInstance().getCurrentName();
+    std::vector<uint32_t> const shown = frame();
+    game->onCursor2(*find(L"O_C2"));
+    game->onWindowActive(false);
+    EXPECT_FALSE(game->isActive());
+    ShowCursor(TRUE);  // something else showed the pointer meanwhile
+    std::vector<uint32_t> const paused = frame();
+    keepBackBuffer("screen_focus_lost.png");
+    auto brightness = [](uint32_t c) { return ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF); };
+    EXPECT_LT(brightness(at(paused, width / 2, height / 8)), brightness(at(shown, width / 2, height / 8)));
+    EXPECT_EQ(Orvex::MusicManager::getInstance().getCurrentName(), music);  // the music plays on
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    game->onWindowActive(true);
+    EXPECT_TRUE(game->isActive());
+    EXPECT_LT(Orvex::PerfTimer::frameTimer().getRealDelta(), 0.1);  // the time away is not one step
+    EXPECT_LT(cursorCount(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,259 @@
+// The mini-games played headless through the real window, device and game object.
+#include "tests/game/minigames/MinigameFixture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/core/XMLNode.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/platform/DirectInputInterface.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "game/minigames/Minispiel.h"
+#include "game/minigames/MinispielCursor.h"
+#include "game/minigames/MinispielManager.h"
+#include "port/win32/win32_sdl.h"
+#include "port/win32/winuser.h"
+#include "tests/support/SdlEvents.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/gl/DeviceFixture.h"
+
+namespace minigametest {
+
+// ---- the signal log ----
+
+void SignalLog::connect(Solitaire::MinispielManager& manager) {
+    manager.gameEnded.connect(this, &SignalLog::onEnded);
+    manager.gameFailed.connect(this, &SignalLog::onFailed);
+    manager.gameClosed.connect(this, &SignalLog::onClosed);
+    manager.moveMade.connect(this, &SignalLog::onMoveMade);
+    manager.moveWrong.connect(this, &SignalLog::onMoveWrong);
+    manager.activeChanged.connect(this, &SignalLog::onActiveChanged);
+}
+
+void SignalLog::add(wchar_t const* what, Solitaire::Minispiel& game) {
+    lines.push_back(std::wstring(what) + L" " + game.getName());
+}
+
+void SignalLog::onEnded(Solitaire::Minispiel& game, float const& ratio, bool const& skipped) {
+    // Three decimals: enough to tell runs apart, the same text for the same float.
+    wchar_t text[32];
+    std::swprintf(text, 32, L" %.3f %d", static_cast<double>(ratio), skipped ? 1 : 0);
+    lines.push_back(L"ended " + game.getName() + text);
+    ends.emplace_back(ratio, skipped);
+}
+
+std::vector<std::wstring> SignalLog::linesOf(std::wstring const& word) const {
+    std::vector<std::wstring> out;
+    for (std::wstring const& line : lines)
+        if (line.compare(0, word.size(), word) == 0 && (line.size() == word.size() || line[word.size()] == L' '))
+            out.push_back(line);
+    return out;
+}
+
+bool SignalLog::lastEnded(float& ratio, bool& skipped) const {
+    if (ends.empty()) return false;
+    ratio = ends.back().first;
+    skipped = ends.back().second;
+    return true;
+}
+
+// ---- the fixture ----
+
+void MinigameFixture::SetUp() {
+    Solitaire::MinispielCursor::instance() = Solitaire::MinispielCursor();
+    startOn(testsupport::sourceDir(), kScreenWidth, kScreenHeight);
+    log.lines.clear();
+    log.ends.clear();
+    log.connect(manager());
+}
+
+void MinigameFixture::TearDown() {
+    // The games hold windows and pictures: let them go while the device lives. The animation
+    // registry's own pictures would outlive the device and be found again by the next start.
+    log.disconnect_all();
+    manager().clear();
+    Orvex::Texture2DAnimationManager::instance().releaseAnimations();
+    Orvex::Texture2DAnimationManager::instance().getTextures().releaseAll();
+    stop();
+}
+
+Uint32 MinigameFixture::windowId() const {
+    return SDL_GetWindowID(port::win32::sdlWindow(Orvex::D3DInterface::getInstance().getWindow().getHWND()));
+}
+
+void MinigameFixture::pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void MinigameFixture::tick(bool draw) {
+    pump();
+    game->pollInput();
+    step(kStep);
+    if (draw) game->draw();
+}
+
+void MinigameFixture::ticks(int count, bool draw) {
+    for (int i = 0; i < count; ++i) tick(draw);
+}
+
+void MinigameFixture::wait(double seconds) {
+    int const count = static_cast<int>(std::ceil(seconds / kStep - 1e-9));
+    ticks(count > 1 ? count - 1 : 0, false);
+    tick(true);
+}
+
+std::vector<uint32_t> MinigameFixture::pixels() {
+    return testsupport::readRenderTarget(Orvex::D3DInterface::getInstance().getDevice());
+}
+
+uint32_t MinigameFixture::pixelAt(std::vector<uint32_t> const& shot, D3DXVECTOR2 const& point) const {
+    auto const x = static_cast<unsigned>(point.x);
+    auto const y = static_cast<unsigned>(point.y);
+    return x < width && y < height ? at(shot, x, y) : 0;
+}
+
+void MinigameFixture::keep(std::string const& name) { keepBackBuffer(name + ".png"); }
+
+void MinigameFixture::moveTo(D3DXVECTOR2 const& point) {
+    testsupport::pushMotion(windowId(), static_cast<int>(point.x), static_cast<int>(point.y));
+    tick(true);
+}
+
+void MinigameFixture::press(D3DXVECTOR2 const& point) {
+    testsupport::pushMotion(windowId(), static_cast<int>(point.x), static_cast<int>(point.y));
+    testsupport::pushButton(windowId(), SDL_BUTTON_LEFT, true, static_cast<int>(point.x), static_cast<int>(point.y));
+    tick(true);
+}
+
+void MinigameFixture::release(D3DXVECTOR2 const& point) {
+    testsupport::pushMotion(windowId(), static_cast<int>(point.x), static_cast<int>(point.y));
+    testsupport::pushButton(windowId(), SDL_BUTTON_LEFT, false, static_cast<int>(point.x), static_cast<int>(point.y));
+    tick(true);
+}
+
+void MinigameFixture::click(D3DXVECTOR2 const& point) {
+    moveTo(point);
+    press(point);
+    release(point);
+}
+
+void MinigameFixture::drag(D3DXVECTOR2 const& from, D3DXVECTOR2 const& to, int steps) {
+    moveTo(from);
+    press(from);
+    for (int i = 1; i <= steps; ++i) {
+        float const t = static_cast<float>(i) / static_cast<float>(steps);
+        moveTo(from + (to - from) * t);
+    }
+    release(to);
+}
+
+D3DXVECTOR2 MinigameFixture::middleOf(Orvex::FRect const& rect) {
+    return D3DXVECTOR2((rect.left + rect.right) / 2.0f, (rect.top + rect.bottom) / 2.0f);
+}
+
+D3DXVECTOR2 MinigameFixture::middleOf(std::wstring const& windowName) const {
+    Orvex::GUIWindow* window = find(windowName);
+    EXPECT_NE(window, nullptr) << "no window " << std::string(windowName.begin(), windowName.end());
+    return window ? middleOf(window->getScreenRect()) : D3DXVECTOR2(0.0f, 0.0f);
+}
+
+D3DXVECTOR2 MinigameFixture::reachablePointOf(Orvex::GUIWindow& window) {
+    // Rings of grid points around the middle, nearest first.
+    constexpr int kSteps = 8;
+    Orvex::FRect const r = window.getScreenRect();
+    D3DXVECTOR2 const middle = middleOf(r);
+    float const dx = (r.right - r.left) / (2.0f * kSteps + 2.0f);
+    float const dy = (r.bottom - r.top) / (2.0f * kSteps + 2.0f);
+    for (int ring = 0; ring <= kSteps; ++ring)
+        for (int i = -ring; i <= ring; ++i)
+            for (int j = -ring; j <= ring; ++j) {
+                if (std::max(std::abs(i), std::abs(j)) != ring) continue;
+                // Events carry whole pixels: the point the window will see.
+                D3DXVECTOR2 const point(std::floor(middle.x + i * dx), std::floor(middle.y + j * dy));
+                if (Orvex::GUISystem::instance().windowAt(point, Orvex::GUISystem::kHitInput) == &window) return point;
+            }
+    return middle;
+}
+
+Solitaire::MinispielManager& MinigameFixture::manager() const { return Solitaire::MinispielManager::instance(); }
+
+Solitaire::Minispiel* MinigameFixture::active() const { return manager().getActiveMinispiel(); }
+
+void MinigameFixture::define(std::wstring const& games, std::wstring const& topKeys) {
+    Orvex::XMLNode tree;
+    tree.loadFromText(L"<MINISPIELE " + topKeys + L">" + games + L"</MINISPIELE>", L"test.min");
+    manager().loadDefinitions(tree, L"test.min");
+    manager().initGUI();
+}
+
+Solitaire::Minispiel* MinigameFixture::begin(std::wstring const& name) {
+    Solitaire::Minispiel* found = manager().findMinispiel(name);
+    if (!found) return nullptr;
+    manager().setActiveMinispiel(found);
+    Orvex::GUIMenuManagerN::instance().activateMenu(L"MINIGAMEMENU", -1.0);
+    ticks(kSettleFrames, false);
+    tick(true);
+    return found;
+}
+
+void MinigameFixture::expectWon() const {
+    float ratio = 0.0f;
+    bool skipped = true;
+    ASSERT_TRUE(log.lastEnded(ratio, skipped)) << "no gameEnded";
+    EXPECT_GT(ratio, 0.0f);
+    EXPECT_LE(ratio, 1.0f);
+    EXPECT_FALSE(skipped);
+}
+
+void MinigameFixture::expectSkipped() const {
+    float ratio = 1.0f;
+    bool skipped = false;
+    ASSERT_TRUE(log.lastEnded(ratio, skipped)) << "no gameEnded";
+    EXPECT_EQ(ratio, 0.0f);
+    EXPECT_TRUE(skipped);
+}
+
+void MinigameFixture::closeHelp() {
+    click(middleOf(L"MINISPIEL_H_OKButton"));
+    ticks(kSettleFrames, false);
+    tick(true);
+}
+
+void MinigameFixture::skipFromHelp() { click(middleOf(L"MINISPIEL_H_SkipButton")); }
+
+void MinigameFixture::waitForTheEnd(Solitaire::Minispiel& solved) { wait(solved.getEndDelayLeft() + 2 * kStep); }
+
+void MinigameFixture::loseByTime() {
+    Solitaire::Minispiel* game = active();
+    ASSERT_NE(game, nullptr);
+    wait(game->getSolutionTimeLeft() + 2 * kStep);
+    Orvex::GUIWindow* skip = manager().getSecondSkipButton();
+    ASSERT_NE(skip, nullptr);
+    ASSERT_NE(skip->getParent(), nullptr) << "the second skip button is not shown";
+    ticks(kSettleFrames, false);
+    tick(true);
+    click(middleOf(skip->getScreenRect()));
+}
+
+Orvex::GUIWindow* MinigameFixture::partOfActive(std::wstring const& name) const {
+    Solitaire::Minispiel* game = active();
+    Orvex::GUIWindow* window = game ? game->getWindow() : nullptr;
+    return window ? window->findChild(name) : nullptr;
+}
+
+void MinigameFixture::clickPart(std::wstring const& name) {
+    Orvex::GUIWindow* part = partOfActive(name);
+    ASSERT_NE(part, nullptr) << "no part " << std::string(name.begin(), name.end());
+    click(middleOf(part->getScreenRect()));
+}
+
+}  // namespace minigametest

@@ -1,0 +1,143 @@
+// The mini-games played headless for real: the game object started on the game's own data tree
+// (data/ of this repository) at 1024 x 768, a mini-game made active as the game flow makes it
+// (the manager's setActiveMinispiel and the menu "MINIGAMEMENU"), and every action of the player
+// an SDL event pushed into the real window's queue: pointer moves, presses and releases at screen
+// points, clicks and drags. Frames run at a fixed step of kStep seconds: the window's messages
+// are pumped, the input is polled (the game's tick), the game updates and draws. The back buffer
+// can be kept as a PNG in the build folder's "screenshots" for a person to look at.
+//
+// The manager's signals are written to a log, one line each, so two runs can be compared; tests
+// may read a game's model to find where to click, but act only through input events.
+//
+// Used by the tests of all mini-games (the first games here, the later ones in the issues that
+// add them).
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/render/FRect.h"
+#include "port/d3dx9/d3dx9math.h"
+#include "signals/sigslot.h"
+#include "tests/game/app/GameFixture.h"
+
+namespace Solitaire {
+class Minispiel;
+class MinispielManager;
+}  // namespace Solitaire
+
+namespace minigametest {
+
+// A wide text for test names and messages (its characters below 128; others as '?').
+inline std::string narrow(std::wstring const& text) {
+    std::string out;
+    for (wchar_t c : text) out += c > 0 && c < 128 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+// Records the manager's signals as text lines.
+class SignalLog : public sigslot::has_slots<sigslot::single_threaded> {
+public:
+    void connect(Solitaire::MinispielManager& manager);
+    void onEnded(Solitaire::Minispiel& game, float const& ratio, bool const& skipped);
+    void onFailed(Solitaire::Minispiel& game) { add(L"failed", game); }
+    void onClosed(Solitaire::Minispiel& game) { add(L"closed", game); }
+    void onMoveMade(Solitaire::Minispiel& game) { add(L"move", game); }
+    void onMoveWrong(Solitaire::Minispiel& game) { add(L"wrong", game); }
+    void onActiveChanged(bool const& active) { lines.push_back(active ? L"active" : L"inactive"); }
+
+    // The lines that begin with the word (e.g. L"ended").
+    std::vector<std::wstring> linesOf(std::wstring const& word) const;
+    std::size_t count(std::wstring const& word) const { return linesOf(word).size(); }
+    // The ratio and skipped flag of the last gameEnded, when there was one.
+    bool lastEnded(float& ratio, bool& skipped) const;
+
+    std::vector<std::wstring> lines;
+    std::vector<std::pair<float, bool>> ends;
+
+private:
+    void add(wchar_t const* what, Solitaire::Minispiel& game);
+};
+
+class MinigameFixture : public apptest::GameFixture {
+protected:
+    static constexpr unsigned kScreenWidth = 1024;
+    static constexpr unsigned kScreenHeight = 768;
+    // The fixed frame step: the game's 60 frames a second.
+    static constexpr double kStep = 1.0 / 60.0;
+    // Frames that let windows reach their goals (the slowest speed of the data is 3 per second).
+    static constexpr int kSettleFrames = 30;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // ---- running ----
+    // One frame: messages pumped, input polled, one update of kStep, and a draw when asked.
+    void tick(bool draw = true);
+    void ticks(int count, bool draw = false);
+    // Updates (without drawing) for the seconds at the fixed step, then one drawn frame.
+    void wait(double seconds);
+    // The back buffer of the last drawn frame.
+    std::vector<uint32_t> pixels();
+    uint32_t pixelAt(std::vector<uint32_t> const& pixels, D3DXVECTOR2 const& point) const;
+    // Saves the back buffer as "screenshots/<name>.png" in the build folder.
+    void keep(std::string const& name);
+
+    // ---- input (SDL events into the window, then a frame) ----
+    void moveTo(D3DXVECTOR2 const& point);
+    void press(D3DXVECTOR2 const& point);
+    void release(D3DXVECTOR2 const& point);
+    void click(D3DXVECTOR2 const& point);
+    // Press at from, move in steps to to (a frame each), release there.
+    void drag(D3DXVECTOR2 const& from, D3DXVECTOR2 const& to, int steps = 8);
+    // The middle of a window by name (any level of the GUI), or of a rectangle.
+    static D3DXVECTOR2 middleOf(Orvex::FRect const& rect);
+    D3DXVECTOR2 middleOf(std::wstring const& windowName) const;
+    // A point of the window where a press reaches it (not covered by another window), nearest
+    // its middle; its middle when there is none.
+    static D3DXVECTOR2 reachablePointOf(Orvex::GUIWindow& window);
+
+    // ---- the mini-game ----
+    // Replaces the shipped games by these MINISPIEL elements (the screens and templates stay), as
+    // a definition file named "test.min" with the top element's keys.
+    void define(std::wstring const& games, std::wstring const& topKeys = L"");
+    // Makes the game of that name active as the game flow does and shows "MINIGAMEMENU"; the
+    // help is up. Null when the game does not exist.
+    Solitaire::Minispiel* begin(std::wstring const& name);
+    // begin, the game as its class (null when it is not), and the help closed.
+    template <class Game>
+    Game* play(std::wstring const& name) {
+        auto* game = dynamic_cast<Game*>(begin(name));
+        if (game) closeHelp();
+        return game;
+    }
+    // The last report was a win (a ratio above 0, not skipped), resp. a skip (0, skipped).
+    void expectWon() const;
+    void expectSkipped() const;
+    // Clicks the help's OK button, closing the help: the time starts counting.
+    void closeHelp();
+    // Clicks the help's skip button.
+    void skipFromHelp();
+    // Lets a solved game's end delay run out (and a frame more, as frame times are rounded).
+    void waitForTheEnd(Solitaire::Minispiel& game);
+    // Lets the time run out, then clicks the second skip button at the bar.
+    void loseByTime();
+    // Clicks the window of the active game named prefix + literal (its first clone below the
+    // game's window).
+    void clickPart(std::wstring const& name);
+    Orvex::GUIWindow* partOfActive(std::wstring const& name) const;
+
+    Solitaire::MinispielManager& manager() const;
+    Solitaire::Minispiel* active() const;
+
+    SignalLog log;
+
+private:
+    Uint32 windowId() const;
+    void pump();
+};
+
+}  // namespace minigametest

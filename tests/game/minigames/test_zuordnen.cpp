@@ -1,0 +1,160 @@
+// The sorting game on the shipped data ("MINIGAME_0": red cards to the red tray, which needs two
+// and a sum of 5, black cards to the black one), played by dragging with input events.
+#include <gtest/gtest.h>
+
+#include "engine/gui/GUIWindow.h"
+#include "game/minigames/MinispielManager.h"
+#include "game/minigames/MinispielZuordnen.h"
+#include "tests/game/minigames/MinigameFixture.h"
+
+namespace {
+
+using Solitaire::MinispielZuordnen;
+
+class ZuordnenTest : public minigametest::MinigameFixture {
+protected:
+    MinispielZuordnen* game = nullptr;
+
+    void SetUp() override {
+        MinigameFixture::SetUp();
+        game = play<MinispielZuordnen>(L"MINIGAME_0");
+        ASSERT_NE(game, nullptr);
+    }
+
+    MinispielZuordnen::Gegenstand* item(std::wstring const& name) const {
+        for (auto* each : game->getItems())
+            if (each->getName() == name) return each;
+        return nullptr;
+    }
+    MinispielZuordnen::Gebiet* area(std::wstring const& name) const {
+        for (auto* each : game->getAreas())
+            if (each->getName() == name) return each;
+        return nullptr;
+    }
+    // Drags the item to the middle of the area, each card to a place of its own beside it, so
+    // no card covers another whole.
+    void put(std::wstring const& itemName, std::wstring const& areaName) {
+        MinispielZuordnen::Gegenstand* card = item(itemName);
+        ASSERT_NE(card, nullptr);
+        std::size_t index = 0;
+        while (game->getItems()[index] != card) ++index;
+        float const beside = (static_cast<float>(index) - 1.5f) * 40.0f;
+        D3DXVECTOR2 const to = middleOf(area(areaName)->window->getScreenRect()) + D3DXVECTOR2(beside, 0.0f);
+        drag(reachablePointOf(*card->window), to);
+    }
+    void check() { clickPart(L"ZUORDNEN_OK"); }
+};
+
+TEST_F(ZuordnenTest, WonAtOnceByOkWhenEveryCardLiesRight) {
+    keep("zuordnen_start");
+    put(L"HERZ_2", L"ROT");
+    put(L"KARO_3", L"ROT");
+    put(L"PIK_4", L"SCHWARZ");
+    put(L"KREUZ_1", L"SCHWARZ");
+    EXPECT_EQ(log.count(L"move"), 4u);
+    EXPECT_EQ(log.count(L"wrong"), 0u);
+    keep("zuordnen_sortiert");
+    check();
+    expectWon();
+    tick();
+    EXPECT_EQ(active(), nullptr);
+}
+
+TEST_F(ZuordnenTest, AWrongArrangementFailsKeepsItsPlacesAndBlinks) {
+    put(L"HERZ_2", L"SCHWARZ");
+    EXPECT_EQ(log.count(L"wrong"), 1u);
+    put(L"KARO_3", L"ROT");
+    put(L"PIK_4", L"SCHWARZ");
+    put(L"KREUZ_1", L"SCHWARZ");
+    check();
+    EXPECT_EQ(log.count(L"failed"), 1u);
+    EXPECT_EQ(log.count(L"ended"), 0u);
+    // The arrangement stays; the card on the wrong tray, that tray (three cards for two) and the
+    // red tray (one card for its minimum of two, a sum of 3 for 5) blink.
+    EXPECT_EQ(item(L"HERZ_2")->area, area(L"SCHWARZ"));
+    EXPECT_GT(item(L"HERZ_2")->markTime, 0.0f);
+    EXPECT_EQ(item(L"KARO_3")->markTime, 0.0f);
+    EXPECT_GT(area(L"SCHWARZ")->markTime, 0.0f);
+    EXPECT_GT(area(L"ROT")->markTime, 0.0f);
+    // Half-way through the blink the red tray lies under the frame's red veil; after the blink's
+    // two seconds it is light again.
+    Orvex::FRect const r = area(L"ROT")->window->getScreenRect();
+    D3DXVECTOR2 const inside(r.left + 0.3f * (r.right - r.left), r.top + 0.25f * (r.bottom - r.top));
+    wait(0.9);
+    keep("zuordnen_blinkt");
+    uint32_t const veiled = pixelAt(pixels(), inside);
+    EXPECT_LT((veiled >> 8) & 0xFF, 180u) << std::hex << veiled;
+    EXPECT_GT((veiled >> 16) & 0xFF, (veiled >> 8) & 0xFF) << std::hex << veiled;
+    wait(1.2);
+    uint32_t const clear = pixelAt(pixels(), inside);
+    EXPECT_GT((clear >> 8) & 0xFF, 200u) << std::hex << clear;
+    // Set right, OK wins.
+    put(L"HERZ_2", L"ROT");
+    EXPECT_EQ(item(L"HERZ_2")->area, area(L"ROT"));
+    check();
+    EXPECT_EQ(log.count(L"ended"), 1u);
+}
+
+TEST_F(ZuordnenTest, LostWhenTheTimeRunsOut) {
+    loseByTime();
+    expectSkipped();
+}
+
+TEST_F(ZuordnenTest, CancelClosesTheGameAndTheFlowDeactivatesIt) {
+    clickPart(L"ZUORDNEN_CANCEL");
+    EXPECT_EQ(log.count(L"closed"), 1u);
+    EXPECT_NE(active(), nullptr);
+    manager().setActiveMinispiel(nullptr);
+    EXPECT_EQ(log.lines.back(), L"inactive");
+}
+
+}  // namespace
+
+namespace {
+
+// Judging, on a sorting game defined here: areas A (at least two items) and B; items a2 (2) and
+// a3 (3) meant for A, b1 (1) meant for B; A's items must add up to 5.
+struct JudgeCase {
+    wchar_t const* checkPlaces;
+    wchar_t const* a2;  // the area each item lies on ("" for none)
+    wchar_t const* a3;
+    wchar_t const* b1;
+    bool right;
+};
+void PrintTo(JudgeCase const& c, std::ostream* out) {
+    using minigametest::narrow;
+    *out << "check " << narrow(c.checkPlaces) << ": " << narrow(c.a2) << "/" << narrow(c.a3) << "/" << narrow(c.b1);
+}
+
+class ZuordnenJudgeTest : public minigametest::MinigameFixture, public ::testing::WithParamInterface<JudgeCase> {};
+
+TEST_P(ZuordnenJudgeTest, JudgesPlacesCountsAndSums) {
+    define(std::wstring(L"<MINISPIEL TYPE=\"ZUORDNEN\" NAME=\"Z\" CHECK_PLACES=\"") + GetParam().checkPlaces +
+           L"\">"
+           L"<GEBIET NAME=\"A\" GUI=\"MG_KORB\" MIN_GEGENSTAND_ANZ=\"2\"/><GEBIET NAME=\"B\" GUI=\"MG_KORB\"/>"
+           L"<GEGENSTAND NAME=\"a2\" GUI=\"MG_KARTE\" ZIEL_GEBIET=\"A\" WERT=\"2\"/>"
+           L"<GEGENSTAND NAME=\"a3\" GUI=\"MG_KARTE\" WERT=\"3\">\"|A|\" \"|NIRGENDS|\"</GEGENSTAND>"
+           L"<GEGENSTAND NAME=\"b1\" GUI=\"MG_KARTE\" ZIEL_GEBIET=\"B\" WERT=\"1\"/>"
+           L"<SUMME_VON SUMME=\"5\">\"|A|\"</SUMME_VON></MINISPIEL>");
+    auto* game = dynamic_cast<MinispielZuordnen*>(manager().findMinispiel(L"Z"));
+    ASSERT_NE(game, nullptr);
+    auto areaNamed = [&](std::wstring const& name) -> MinispielZuordnen::Gebiet* {
+        for (auto* area : game->getAreas())
+            if (area->getName() == name) return area;
+        return nullptr;
+    };
+    wchar_t const* places[3] = {GetParam().a2, GetParam().a3, GetParam().b1};
+    for (std::size_t i = 0; i < 3; ++i) game->getItems()[i]->setArea(areaNamed(places[i]));
+    EXPECT_EQ(game->judge(), GetParam().right);
+}
+
+INSTANTIATE_TEST_SUITE_P(Arrangements, ZuordnenJudgeTest,
+                         ::testing::Values(JudgeCase{L"1", L"A", L"A", L"B", true},
+                                           JudgeCase{L"1", L"A", L"B", L"B", false},   // a3 astray, A short
+                                           JudgeCase{L"1", L"A", L"A", L"", false},    // B meant for one, empty
+                                           JudgeCase{L"1", L"A", L"A", L"A", false},   // A over its count
+                                           JudgeCase{L"0", L"A", L"A", L"", true},     // only the sum counts
+                                           JudgeCase{L"0", L"A", L"A", L"A", false},   // sum 6
+                                           JudgeCase{L"0", L"B", L"B", L"B", false})); // sum 0
+
+}  // namespace
