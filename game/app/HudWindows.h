@@ -1,8 +1,7 @@
-// What the game object's HUD, shop and per-frame files do alike with a screen's windows: find the
-// label a window shows its text in (the window itself, or a button's label), fill a label's own
-// text id with numbers, take a window's centre on the screen, turn a window's blend into the
-// alpha of a colour, and sparkle over a ready power or tip button (once when it is ready, then as
-// a reminder every 5 to 10 s).
+// What the game object's HUD, shop and per-frame files do alike with a screen's windows, beside
+// the screens' lookups (ScreenWindows.h): fill a label's own text id with numbers, take a window's
+// centre on the screen, turn a window's blend into the alpha of a colour, and sparkle over a ready
+// power or tip button (once when it is ready, then as a reminder every 5 to 10 s).
 //
 // A label's text id is data and its text a printf-style format; the language's safe formatter
 // fills it (Orvex::Text::format), so a format that asks for other kinds or more arguments than
@@ -14,35 +13,21 @@
 #include <string>
 
 #include "engine/core/Random.h"
-#include "engine/core/engine/OrvexEngine.h"
-#include "engine/gui/GUIButton.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/gui/LanguageManager.h"
 #include "engine/gui/Text.h"
+#include "game/app/ScreenWindows.h"
 #include "game/cards/SolPartikelManager.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/d3dx9/d3dx9math.h"
 
 namespace Solitaire {
 
-// The window as a label, or its label when it is a button; null for other kinds and null.
-inline Orvex::GUILabel* labelOf(Orvex::GUIWindow* window) {
-    if (auto* label = dynamic_cast<Orvex::GUILabel*>(window)) return label;
-    if (auto* button = dynamic_cast<Orvex::GUIButton*>(window)) return button->getLabel();
-    return nullptr;
-}
-
-// The current language's text of the label's own text id, or null.
-inline Orvex::Text* textOf(Orvex::GUILabel const& label) {
-    return Orvex::OrvexEngine::getInstance()->getLanguage()->findText(label.getTextId());
-}
-
 // The label's text becomes its text id's format filled with the arguments.
 template <class... Args>
 void formatLabel(Orvex::GUILabel* label, Args const&... args) {
     if (!label) return;
-    Orvex::Text* text = textOf(*label);
+    Orvex::Text* text = findLanguageText(label->getTextId());
     if (!text) return;
     std::wstring out;
     text->format(out, args...);

@@ -299,7 +299,7 @@ void SolitaireGame2::drawHelpFrame(Orvex::GUIWindow& window, bool&, bool&, bool&
 void SolitaireGame2::drawStatisticsPanel(Orvex::GUIWindow& window, bool& a, bool& b, bool& c) {
     auto* label = dynamic_cast<Orvex::GUILabel*>(&window);
     if (!label) return;
-    Orvex::Text* text = textOf(*label);
+    Orvex::Text* text = findLanguageText(label->getTextId());
     Statistik* s = SolitaireManager::instance().getGameStatistik();
     if (text && s) {
         std::wstring out;

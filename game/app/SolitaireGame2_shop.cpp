@@ -131,7 +131,7 @@ void SolitaireGame2::onGodBarClicked(Orvex::GUIWindow& window) {
 void SolitaireGame2::onGodTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text) {
     auto* bar = dynamic_cast<Orvex::GUIProgressBar*>(&window);
     if (!bar) return;
-    if (Orvex::Text* format = engine_->getLanguage()->findText(param.getTextId()))
+    if (Orvex::Text* format = findLanguageText(param.getTextId()))
         format->format(text, static_cast<double>(bar->getRatio()) * 100.0);
 }
 
