@@ -2,6 +2,7 @@
 #include "game/app/FormatNumber.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "engine/core/engine/OrvexEngine.h"

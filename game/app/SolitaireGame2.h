@@ -13,9 +13,8 @@
 // started, returns -1 at once.
 //
 // The menu switching, the mouse routing, the button dispatcher, the new-profile dialog, the game
-// flow and the screens (achievements, options, profiles, help, results, campaign) work behind
-// their slots. The slots of the HUD, powers and shop are connected at their place already; their
-// bodies come with that work and do nothing yet.
+// flow, the screens (achievements, options, profiles, help, results, campaign) and the in-game
+// HUD, powers and shop work behind their slots.
 //
 // Files:
 //   SolitaireGame2.cpp              construction with the loading order, destruction
@@ -26,7 +25,9 @@
 //   SolitaireGame2_update.cpp       the per-frame update and its steps
 //   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, cursors, input poll
 //   SolitaireGame2_keys.cpp         the key handler and screenshots
-//   SolitaireGame2_hud.cpp          HUD, powers and shop slots
+//   SolitaireGame2_hud.cpp          the in-game HUD: labels, goals panel, tip button, tooltip,
+//                                   end-game button, panels, medal stars, first-time tutorials
+//   SolitaireGame2_shop.cpp         the powers (god bars) and the shop
 //   SolitaireGame2_menus.cpp        menu switching, mouse routing, fitting the help labels
 //   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
 //   SolitaireGame2_newprofile.cpp   the new-profile dialog, warnings, a new active profile
@@ -40,6 +41,7 @@
 //   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <span>
 #include <string>
@@ -51,6 +53,7 @@
 #include "game/app/InGameStep.h"
 #include "game/app/PanelBlend.h"
 #include "game/app/ResultsDelay.h"
+#include "game/app/WildcardChoice.h"
 #include "game/cards/Achivement.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/SolPartikel.h"
@@ -88,7 +91,9 @@ class HighscoreEintrag;
 class Minispiel;
 class MinispielManager;
 class MyGlobals;
+class LevelGoal;
 class Profil;
+struct LevelRecord;
 class SolPartikelManager;
 class SolTutorialManager;
 class SolVariant;
@@ -384,6 +389,31 @@ public:
     // instead (the game flow, SolitaireGame2_flow.cpp).
     int startCampaignLevel(int chapter, int level, bool withTutorial);
 
+    // ---- HUD, powers and shop: operations (SolitaireGame2_hud.cpp, SolitaireGame2_shop.cpp) ----
+    // Powers charge, the card tooltip shows and the end-game button comes only in a campaign
+    // level; the level's chapter names the variant label, and its record in the active profile
+    // counts the extra cards found. The game start sets this.
+    void setRunningGame(bool campaign, int chapter, int level);
+    // The tip button fills again from empty (a hint was shown, a game starts).
+    void restartTipTimer();
+    // "I_GODS" and "I_Shop" shown in a campaign level, each god's window "GOD0".. while the active
+    // profile has it unlocked, and each bar at the profile's charge.
+    void refreshGodBars();
+    // The shop's labels: the points balance and the joker and wildcard prices.
+    void refreshShopLabels();
+    // The shop's purchases; false (nothing changes) when the balance, the pile or its room do
+    // not allow it.
+    bool buyJoker();
+    bool buyWildcard();
+    void nextWildcard() { wildcard_.next(); }
+    void previousWildcard() { wildcard_.previous(); }
+    WildcardChoice const& getWildcardChoice() const { return wildcard_; }
+    // Where the score and multiplier labels stood at the last refresh (centres, screen pixels).
+    static D3DXVECTOR2 getPointsLabelCentre();
+    static D3DXVECTOR2 getMultiplierLabelCentre();
+    // Purchases at most this many cards onto the joker or the wildcard pile.
+    static constexpr std::size_t kShopPileRoom = 8;
+
     // ---- state read by the per-frame steps and their tests ----
     bool isActive() const { return active_; }
     int getScreenState() const { return screenState_; }
@@ -631,7 +661,6 @@ private:
     void enterInGameMenu();
     void enterTutorialMenu();
     void enterHelpMenu();
-    void fillShopLabels();
     // The mouse: the press that ends the first-profile block, the press that dismisses the
     // banner or the help panel, whether the GUI or the table takes the pointer.
     bool endFirstProfileBlock();
@@ -683,6 +712,35 @@ private:
     bool firstProfile_ = false;
     bool fittingTutorialLabel_ = false;
     bool fittingHelpLabel_ = false;
+
+    // ---- HUD, powers and shop (SolitaireGame2_hud.cpp, SolitaireGame2_shop.cpp) ----
+    // The windows of the goals panel's slot: label, counter, star and tick.
+    struct GoalSlot {
+        Orvex::GUIWindow* label = nullptr;
+        Orvex::GUIWindow* counter = nullptr;
+        Orvex::GUIWindow* star = nullptr;
+        Orvex::GUIWindow* tick = nullptr;
+    };
+    static constexpr int kGoalSlots = 3;
+    // The HUD's windows the GUI wiring does not keep.
+    void wireHudWindows();
+    void refreshGoalSlot(GoalSlot const& slot, LevelGoal const* goal, bool reached, GameEndParms const& record);
+    void showEndGameButton();
+    // Asks the tutorials for a first-time tutorial; at the card's place on the screen when given.
+    bool showFirstTimeTutorial(std::wstring const& name, Karte* card);
+    // The active profile when it has the god unlocked, else null.
+    Profil* profileWithGod(int god) const;
+    Orvex::GUIProgressBar* godBar(int god) const;
+    // Buys onto pile for price; the card made by make, then found.
+    bool buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*make)(int const&, int const&), int suit,
+             int value, void (SolitaireGame2::*found)(Karte&), wchar_t const* sound);
+    void drawOffer(Orvex::GUIWindow& window, Kartenstapel* pile, Orvex::Texture2D* under, Orvex::Texture2D* over);
+
+    std::wstring cardTooltip_;
+    Orvex::GUIWindow* variantLabel_ = nullptr;
+    Orvex::GUIWindow* goalsPanel_ = nullptr;
+    GoalSlot goalSlots_[kGoalSlots];
+    WildcardChoice wildcard_;
 };
 
 }  // namespace Solitaire

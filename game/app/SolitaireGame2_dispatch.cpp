@@ -157,7 +157,7 @@ bool SolitaireGame2::saveWallpaper(Orvex::GUIWindow& window) {
 
 void SolitaireGame2::resetHintButton() {
     if (tipButton_) tipButton_->getOptions().enabled = false;
-    tipTimer_.setTime(0.0f);
+    restartTipTimer();
 }
 
 void SolitaireGame2::undo(int steps, wchar_t const* const* achievements) {

@@ -160,14 +160,7 @@ int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& 
             }
     if (showHelpNext_ && !bannerShown) showHelpPanel();
     // 12. The gods and the shop belong to the campaign.
-    jumpIfFound(gods_, campaign ? L"AN" : L"AUS");
-    jumpIfFound(findWindow(L"I_Shop"), campaign ? L"AN" : L"AUS");
-    for (std::size_t i = 0; i < godBars_.size(); ++i) {
-        std::wstring const god = L"GOD" + std::to_wstring(i);
-        bool const shown = campaign && profile && profile->isUnlocked(god);
-        jumpIfFound(findWindow(god), shown ? L"AN" : L"AUS");
-        if (campaign && profile && godBars_[i]) godBars_[i]->setRatio(profile->getGodPercent(static_cast<int>(i)));
-    }
+    refreshGodBars();
     // 13.
     if (campaign) {
         if (item_)

@@ -159,7 +159,7 @@ void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previ
         playModeMusic(musicRestart_);
         musicRestart_ = false;
     }
-    if (name == L"SHOPMENU") fillShopLabels();
+    if (name == L"SHOPMENU") refreshShopLabels();
 }
 
 void SolitaireGame2::leaveStartMenu() {
@@ -222,26 +222,6 @@ void SolitaireGame2::enterHelpMenu() {
     int page = 0;
     int sub = 0;
     showHelpPage(page, sub);
-}
-
-void SolitaireGame2::fillShopLabels() {
-    GameStyle const* style = StyleSettings::instance().getGameStyle();
-    struct {
-        Orvex::GUIWindow* window;
-        float value;
-    } const labels[] = {
-        {shopWindows_[4], cards_->getPointsBalance()},
-        {shopWindows_[5], style ? static_cast<float>(style->getJokerPrice()) : 0.0f},
-        {shopWindows_[6], style ? static_cast<float>(style->getWildcardPrice()) : 0.0f},
-    };
-    for (auto const& shop : labels) {
-        Orvex::GUILabel* label = labelOf(shop.window);
-        if (!label) continue;
-        Orvex::Text* text = engine_->getLanguage()->findText(label->getTextId());
-        if (!text) continue;
-        std::wstring shown;
-        label->setText(text->format(shown, formatNumber(wholeNumber(shop.value))));
-    }
 }
 
 void SolitaireGame2::scrollTutorialHelpToStart() {

@@ -4,10 +4,7 @@
 // the story, the panel blends, the cursor animations and the achievement popups.
 //
 // The texture module's clock and its once-a-second check are the engine's update step's own.
-#include <cmath>
-
 #include "engine/core/engine/OrvexEngine.h"
-#include "engine/gui/GUIButton.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
@@ -18,9 +15,9 @@
 #include "engine/gui/TutorialManager.h"
 #include "engine/gui/TutorialStrip.h"
 #include "engine/platform/DirectInputInterface.h"
-#include "engine/core/Random.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/app/FormatNumber.h"
+#include "game/app/HudWindows.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/GameStyle.h"
@@ -43,20 +40,10 @@ constexpr wchar_t kExtraCardStrip[] = L"EXTRACARD_FOUND";
 // Particle groups: every group, and the group that runs outside the game.
 constexpr int kAllParticles = -1;
 constexpr int kMenuParticles = 2;
-// Reminders of a ready power or tip: again after 5 to 10 s, flying with these arguments.
-constexpr float kReminderMin = 5.0f;
-constexpr float kReminderMax = 10.0f;
-constexpr float kReminderFlight = 0.25f;
-constexpr int kReminderValue = 2;
 // The tooltip hot spot: an 8 x 8 window centred under the pointer.
 constexpr float kTooltipHalf = 4.0f;
 constexpr float kTooltipSide = 8.0f;
 constexpr double kMedalSpeed = 1.0;
-
-D3DXVECTOR2 centreOf(Orvex::GUIWindow const& window) {
-    Orvex::FRect const r = window.getScreenRect();
-    return D3DXVECTOR2((r.left + r.right) * 0.5f, (r.top + r.bottom) * 0.5f);
-}
 
 // Counts a reminder down while its power is ready; at 0 it flies a reminder particle over the
 // window and starts again after a random 5 to 10 s.
@@ -64,17 +51,14 @@ void remind(Orvex::GUIProgressBar& bar, float& countdown, double realStep, wchar
     if (!(bar.getRatio() >= 1.0f)) return;
     countdown -= static_cast<float>(realStep);
     if (countdown > 0.0f) return;
-    countdown = Orvex::randomFloat(kReminderMin, kReminderMax);
-    D3DXVECTOR2 const at = centreOf(bar);
-    SolPartikelManager::instance().spawnFlying(particle, at, at, kReminderFlight, kReminderValue);
+    countdown = nextReminder();
+    sparkleOver(bar, particle);
 }
 
 }  // namespace
 
 void SolitaireGame2::checkNewProfileName() {
-    Orvex::GUIWindow* window = findWindow(L"NP_ProfilName_LABEL");
-    auto* label = dynamic_cast<Orvex::GUILabel*>(window);
-    if (auto* button = dynamic_cast<Orvex::GUIButton*>(window)) label = button->getLabel();
+    Orvex::GUILabel* label = labelOf(findWindow(L"NP_ProfilName_LABEL"));
     if (!label) return;
     wchar_t const* const style = ProfilManager::instance().findProfile(label->getText()) ? L"NP_FontStyle_ERR" : L"NP_FontStyle_OK";
     label->setFontStyle(style, 0);

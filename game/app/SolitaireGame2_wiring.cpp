@@ -240,6 +240,7 @@ void SolitaireGame2::wireHud() {
     pointsAni_ = findWindow(L"I_PointsANI");
     comboAni_ = findWindow(L"I_ComboANI");
     itemAni_ = findWindow(L"I_ItemANI");
+    wireHudWindows();
     tipTimer_.start = 0.0f;
     tipTimer_.goal = kTipTimerGoal;
     tipTimer_.running = true;

@@ -98,6 +98,21 @@ void labelledCard(Output& out, std::string const& name, Colour inside, std::stri
     out.save(card, name);
 }
 
+// The wildcard's mark, drawn over the face of the card it stands for (the table and the shop draw
+// the face first): a purple rim, a star in the top-right corner and "WILD" along the foot, so the
+// card's own value and suit stay in sight.
+void wildcardMark(Output& out) {
+    Colour const ink{120, 40, 170, 255};
+    Canvas card(kCardWidth, kCardHeight);
+    card.fill(cards::subtract(cards::roundedRect(0, 0, kCardWidth, kCardHeight, kCorner),
+                              cards::roundedRect(7, 7, kCardWidth - 7, kCardHeight - 7, kCorner - 7)),
+              ink);
+    card.fill(cards::star(kCardWidth - 34.0f, 36, 24, 10), ink);
+    card.fill(cards::roundedRect(14, kCardHeight - 48, 140, kCardHeight - 14, 8), {255, 255, 255, 210});
+    card.text(out.font, "WILD", 77, kCardHeight - 31.0f, 26, ink);
+    out.save(card, "WILDCARD");
+}
+
 void outline(Output& out, std::string const& name, Colour colour, float width) {
     Canvas card(kCardWidth, kCardHeight);
     card.fill(
@@ -204,7 +219,7 @@ int main(int argc, char** argv) {
                                cards::polygon({{144, 44}, {160, 60}, {56, 231}, {40, 215}})}),
                  {200, 30, 40, 220});
     out.save(invalid, "INVALID");
-    labelledCard(out, "WILDCARD", kWhite, "WILD", {120, 40, 170, 255}, 40, true);
+    wildcardMark(out);
     labelledCard(out, "JOKER", kWhite, "JOKER", {30, 130, 60, 255}, 40, true);
     for (int i = 0; i < 3; ++i)
         labelledCard(out, "EXTRA_" + std::to_string(i), kGold, "EXTRA " + std::to_string(i + 1), kBlack, 30, true);

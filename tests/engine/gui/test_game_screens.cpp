@@ -144,6 +144,57 @@ TEST_F(GameScreensTest, LoadWithoutALogLineAndHoldEveryNameTheGameLooksUp) {
         {L"B_OK", [](GUIWindow* w) { return dynamic_cast<Orvex::GUIButton*>(w) != nullptr; }},
     };
     for (Window const& w : windows) EXPECT_TRUE(w.kind(gui.findWindow(w.name))) << narrow(w.name);
+
+    // The in-game screen and the shop: every window the game names, of its kind, with the goals
+    // the game sends it to.
+    auto label = [](GUIWindow* w) { return dynamic_cast<Orvex::GUILabel*>(w) != nullptr; };
+    auto bar = [](GUIWindow* w) { return dynamic_cast<Orvex::GUIProgressBar*>(w) != nullptr; };
+    auto goals = [](std::vector<wchar_t const*> names) {
+        return [names](GUIWindow* w) {
+            return w && std::all_of(names.begin(), names.end(), [w](wchar_t const* g) { return w->hasGoal(g); });
+        };
+    };
+    using Kind = std::function<bool(GUIWindow*)>;
+    std::vector<std::pair<std::wstring, Kind>> hud = {
+        {L"I_Points", label},        {L"I_Points2", label},       {L"I_Time", label},
+        {L"I_Multiplier", [&](GUIWindow* w) { return label(w) && goals({L"ST", L"FG"})(w); }},
+        {L"I_VariantLabel_Label", label}, {L"I_LevelName", label}, {L"I_Help_TZ", plain},
+        {L"I_Statistiken_TZ", plain}, {L"I_TIPP", bar},           {L"I_HG", goals({L"ST_ALT", L"ST", L"FG"})},
+        {L"I_GameName", [&](GUIWindow* w) { return label(w) && goals({L"AN", L"AUS"})(w); }},
+        {L"I_Help", [&](GUIWindow* w) { return label(w) && goals({L"AN", L"AUS", L"CENTER"})(w); }},
+        {L"I_Statistiken", [&](GUIWindow* w) { return label(w) && goals({L"AN", L"AUS"})(w); }},
+        {L"I_END_GAME", goals({L"AN", L"AUS"})}, {L"I_Shop", goals({L"AN", L"AUS"})},
+        {L"I_GODS", goals({L"AN", L"AUS"})}, {L"I_STORY", goals({L"AN", L"AUS"})},
+        {L"I_FREIESSPIEL", goals({L"AN", L"AUS"})}, {L"I_GesMed", goals({L"NIX"})},
+        {L"I_Info", plain}, {L"I_Combo", plain}, {L"I_Item", plain}, {L"I_PointsANI", plain}, {L"I_ComboANI", plain},
+        {L"I_ItemANI", plain}, {L"I_Goals", plain},
+        {L"S_JOKER", plain}, {L"S_WILDCARD", plain}, {L"S_WILDCARD_NEXT", plain}, {L"S_WILDCARD_PREV", plain},
+        {L"S_MONEY", label}, {L"S_PRICE_JOKER", label}, {L"S_PRICE_WILDCARD", label},
+    };
+    for (wchar_t const* button : {L"I_Shuffle", L"I_Undo_Step", L"I_Redo_Step", L"I_Undo_Start", L"I_Redo_End",
+                                  L"I_Load", L"I_Save"})
+        hud.emplace_back(button, goals({L"ST", L"FG"}));
+    for (int god = 0; god < 4; ++god) {
+        hud.emplace_back(L"I_GODS_" + std::to_wstring(god + 1),
+                         [&](GUIWindow* w) { return bar(w) && w->findTooltipParam(L"DEF"); });
+        hud.emplace_back(L"GOD" + std::to_wstring(god), goals({L"AN", L"AUS"}));
+    }
+    for (int n = 1; n <= 3; ++n) {
+        std::wstring const prefix = L"I_Goal" + std::to_wstring(n);
+        for (wchar_t const* part : {L"_Label", L"_Counter"}) {
+            hud.emplace_back(prefix + part, label);
+            EXPECT_NE(gui.findWindow(L"I_Goals")->findChild(prefix + part), nullptr) << "the goals are the panel's";
+        }
+        for (wchar_t const* part : {L"_Star", L"_Haken"}) hud.emplace_back(prefix + part, goals({L"ON", L"OFF", L"INVISIBLE"}));
+    }
+    for (wchar_t const* medal : {L"I_ABSCHLUSS_NIX", L"I_ABSCHLUSS_BRONZE", L"I_ABSCHLUSS_SILBER", L"I_ABSCHLUSS_GOLD",
+                                 L"I_ABSCHLUSS_PERFEKT"})
+        hud.emplace_back(medal, goals({L"AN", L"AUS", L"WEG"}));
+    for (wchar_t const* star : {L"I_BRONZE_STERN", L"I_SILBER_STERN", L"I_GOLD_STERN", L"I_PERFEKT_STERN"})
+        hud.emplace_back(star, plain);
+    for (auto const& [name, kind] : hud) EXPECT_TRUE(kind(gui.findWindow(name))) << narrow(name);
+    EXPECT_NE(Orvex::Texture2DAnimationManager::instance().findAnimation(L"I_ABSCHLUSS_STERN"), nullptr);
+    EXPECT_NE(texture(L"S_KartenBG_M"), nullptr);
     EXPECT_EQ(gui.findWindow(L"LoadingScreens")->findChild(L"LS_SplashProgress"),
               gui.findWindow(L"L_SplashScreen")->findChild(L"LS_SplashProgress"))
         << "the bar is drawn with the splash";
@@ -151,7 +202,7 @@ TEST_F(GameScreensTest, LoadWithoutALogLineAndHoldEveryNameTheGameLooksUp) {
     for (wchar_t const* name : {L"RECTS", L"R_LEFT", L"R_RIGHT", L"R_TOP", L"R_BOTTOM", L"DOT"})
         EXPECT_NE(texture(name), nullptr) << narrow(name);
 
-    for (wchar_t const* name : {L"STARTMENU", L"HAUPTMENU", L"BEENDENMENU", L"INGAMEMENU"})
+    for (wchar_t const* name : {L"STARTMENU", L"HAUPTMENU", L"BEENDENMENU", L"INGAMEMENU", L"SHOPMENU"})
         EXPECT_NE(menus.findMenu(name), nullptr) << narrow(name);
     EXPECT_EQ(history(), "*STARTMENU");
 
@@ -201,8 +252,17 @@ TEST_F(GameScreensTest, FromTheStartScreenToTheMainMenuAndItsExitQuestionByInput
         {"Escape goes back", [&] { key(L"ESCAPE"); }, "STARTMENU *HAUPTMENU BEENDENMENU", "H_Fenster R_RANDMENU TOOLTIP"},
         {"the table hides the menus and their frame",
          [&] { menus.activateMenu(L"INGAMEMENU", -1.0); }, "STARTMENU HAUPTMENU *INGAMEMENU",
-         "I_DRAW I_RenderWindow I_RenderWindowOverlay TOOLTIP"},
-        {"and back", [&] { menus.activateMenu(L"HAUPTMENU", -1.0); }, "STARTMENU HAUPTMENU INGAMEMENU *HAUPTMENU",
+         "I_DRAW I_HUD I_RenderWindow I_RenderWindowOverlay TOOLTIP"},
+        {"the shop keeps the table in sight", [&] { menus.activateMenu(L"SHOPMENU", -1.0); },
+         "STARTMENU HAUPTMENU INGAMEMENU *SHOPMENU",
+         "I_DRAW I_HUD I_RenderWindow I_RenderWindowOverlay S_Abdunkeln S_Fenster TOOLTIP"},
+        {"Escape goes back to the table", [&] { key(L"ESCAPE"); }, "STARTMENU HAUPTMENU INGAMEMENU SHOPMENU *INGAMEMENU",
+         "I_DRAW I_HUD I_RenderWindow I_RenderWindowOverlay TOOLTIP"},
+        {"so does the shop's back button", [&] { menus.activateMenu(L"SHOPMENU", -1.0), settle(), click(L"S_Zurueck"); },
+         "STARTMENU HAUPTMENU INGAMEMENU SHOPMENU INGAMEMENU SHOPMENU *INGAMEMENU",
+         "I_DRAW I_HUD I_RenderWindow I_RenderWindowOverlay TOOLTIP"},
+        {"and back", [&] { menus.activateMenu(L"HAUPTMENU", -1.0); },
+         "STARTMENU HAUPTMENU INGAMEMENU SHOPMENU INGAMEMENU SHOPMENU INGAMEMENU *HAUPTMENU",
          "H_Fenster R_RANDMENU TOOLTIP"},
     };
     for (Step const& s : steps) {

@@ -62,9 +62,10 @@ protected:
     int heartsOnGoal() const;
     // Presses where nothing is until the banner and the help panel are gone.
     void dismissPanels();
-    // A point of the screen without windows or cards.
-    static constexpr float kQuietX = 512.0f;
-    static constexpr float kQuietY = 585.0f;
+    // A point of the screen without windows or cards (between the row of hearts and the goal
+    // pile, clear of the HUD's end-game button).
+    static constexpr float kQuietX = 700.0f;
+    static constexpr float kQuietY = 330.0f;
 
     // An engine tutorial strip of that name (no pages), which the game's tutorials show.
     static void addStrip(std::wstring const& name);

@@ -127,6 +127,7 @@ std::vector<BadFile> badFiles() {
         "data/Menu/mouse.ani",     "data/Menu/dot.tex",        "data/Menu/menu.tex",      "data/Menu/rects.tex",
         "data/Styles.sty",         "data/Level/Partikel.par",  "data/Partikel.par",       "data/FlySplines.fsp",
         "data/Story/Story.str",    "data/Games/minigames.min", "data/achivement.acv",     "data/Sounds/sounds.snd",
+        "data/GUI/Shop.gui",       "data/Menu/ingame.tex",     "data/Menu/ingame.ani",    "data/Menu/shop.tex",
     };
     std::vector<BadFile> out;
     for (char const* file : files)

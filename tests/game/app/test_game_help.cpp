@@ -103,10 +103,15 @@ TEST_F(GameHelpTest, SelectedButtonLookComesBack) {
     EXPECT_EQ(first.getTexMark(), mark);
 }
 
-// The in-game screen's help panel "I_Help" comes with the HUD; without it nothing is shown and
-// nothing waits to be dismissed.
-TEST_F(GameHelpTest, HelpPanelWithoutItsWindowShowsNothing) {
-    ASSERT_EQ(find(L"I_Help"), nullptr);
+// The in-game screen's help panel "I_Help" stands in the middle with its blend full, waiting to
+// be dismissed; without it nothing is shown and nothing waits.
+TEST_F(GameHelpTest, HelpPanelStandsInTheMiddleAndWithoutItsWindowShowsNothing) {
+    game->showHelpPanel();
+    EXPECT_EQ(find(L"I_Help")->getTargetState().name, L"CENTER");
+    EXPECT_EQ(game->getHelpBlend().current, 1.0f);
+    EXPECT_EQ(game->getHelpBlend().target, 1.0f);
+
+    restartWithout("Ingame.gui", "I_Help");
     game->showHelpPanel();
     EXPECT_EQ(game->getHelpBlend().current, 0.0f);
     EXPECT_EQ(game->getHelpBlend().target, 0.0f);

@@ -1,6 +1,7 @@
 // The shipped card set on the real device: only the current card set keeps its textures on the
 // device (choosing another suspends the old one's and resumes the new one's), and a face drawn
-// at its size shows its transparent rounded corners and its rim.
+// at its size shows its transparent rounded corners and its rim; the wildcard's picture is a mark
+// over the face it stands for, which stays in sight.
 #include <gtest/gtest.h>
 
 #include "engine/core/XMLNode.h"
@@ -14,12 +15,17 @@ namespace {
 using CardSetDeviceTest = styletest::TableDeviceTest;
 using styletest::kClear;
 
+// The shipped styles read; their card set is current.
+Kartenset* loadShippedStyles() {
+    Orvex::XMLNode styles;
+    if (!styles.load(L"data\\Styles.sty")) return nullptr;
+    StyleSettings::instance().load(styles, L"data\\Styles.sty");
+    return StyleSettings::instance().getKartenset();
+}
+
 TEST_F(CardSetDeviceTest, OnlyTheCurrentCardSetHoldsItsTexturesOnTheDevice) {
     StyleSettings& settings = StyleSettings::instance();
-    Orvex::XMLNode styles;
-    ASSERT_TRUE(styles.load(L"data\\Styles.sty"));
-    settings.load(styles, L"data\\Styles.sty");
-    Kartenset* classic = settings.getKartenset();
+    Kartenset* classic = loadShippedStyles();
     ASSERT_NE(classic, nullptr);
     Orvex::Texture2D* ace = classic->getFace(0, 0);
     ASSERT_NE(ace, nullptr);
@@ -51,6 +57,34 @@ TEST_F(CardSetDeviceTest, OnlyTheCurrentCardSetHoldsItsTexturesOnTheDevice) {
     EXPECT_EQ(at(pixels, 11, 11), kClear);
     EXPECT_TRUE(testsupport::colorNear(at(pixels, 110, 11), 0xFF3C3C3C));
     EXPECT_TRUE(testsupport::colorNear(at(pixels, 20, 80), 0xFFFFFFFF));
+}
+
+// Table and shop draw a wildcard's face, then the wildcard picture over it: the face's middle and
+// its corner index show through, the rim is the mark's (an opaque picture hid which card it was).
+TEST_F(CardSetDeviceTest, TheWildcardMarkLeavesTheFaceInSight) {
+    Kartenset* classic = loadShippedStyles();
+    ASSERT_NE(classic, nullptr);
+    Orvex::Texture2D* mark = classic->getSingle(Kartenset::kWildcard);
+    ASSERT_NE(mark, nullptr);
+    // At a third of its size: the heart in the middle (42, 50), the small heart of the corner
+    // index (18, 26), the rim at the top (42, 7).
+    Orvex::FRect const place(10, 6, 74, 94);
+    auto drawn = [&](std::initializer_list<Orvex::Texture2D*> layers) {
+        return draw([&] {
+            for (Orvex::Texture2D* layer : layers)
+                sprite.drawInRect(layer, nullptr, place, Orvex::SDP_SCALE, Orvex::SDP_SCALE, 0xFFFFFFFF);
+        });
+    };
+    std::vector<uint32_t> const face = drawn({classic->getFace(3, 0)});
+    std::vector<uint32_t> const marked = drawn({classic->getFace(3, 0), mark});
+    std::vector<uint32_t> const alone = drawn({mark});
+    for (auto const& [x, y] : {std::pair{42u, 50u}, std::pair{18u, 26u}}) {
+        EXPECT_EQ(at(marked, x, y), at(face, x, y)) << x << " " << y;
+        EXPECT_EQ(at(alone, x, y), kClear) << x << " " << y;
+    }
+    uint32_t const rim = at(marked, 42, 7);
+    EXPECT_NE(rim, at(face, 42, 7));
+    EXPECT_GT(rim & 0xFF, (rim >> 8) & 0xFF) << "the mark's purple";
 }
 
 }  // namespace

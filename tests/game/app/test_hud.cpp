@@ -1,0 +1,476 @@
+// The in-game HUD on the game's own data over a dealt table: the labels (score, balance,
+// multiplier, time), the level-goals panel with its stars and ticks, the end-game button of a
+// campaign level, the card tooltip, the combo achievements, the extra cards a level counts, the
+// tip button, the panels and their hover zones, the looks the running game sets, the medal star,
+// and a press on a HUD button, which stays with the GUI. The first-time tutorials' choice of lock
+// kind is tested as the pure step it is.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUITooltipParam.h"
+#include "engine/platform/DirectInputInterface.h"
+#include "engine/render/Texture2DAnimation.h"
+#include "engine/render/Texture2DAnimationManager.h"
+#include "game/app/CampaignRecords.h"
+#include "game/app/KindTutorials.h"
+#include "game/app/LevelGoal.h"
+#include "game/app/SolVariant.h"
+#include "game/cards/AchivementManager.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/SolPartikelManager.h"
+#include "game/cards/Statistik.h"
+#include "port/crt/crt.h"
+#include "port/win32/win32_text.h"
+#include "tests/game/app/HudFixture.h"
+
+namespace {
+
+using apptest::HudFixture;
+using Solitaire::Kartenmanager;
+
+std::string narrow(std::wstring const& text) { return port::toUtf8(text); }
+
+// ---- the lock kinds' tutorials: the first kind present whose tutorial is shown ----
+
+TEST(KindTutorialsTest, TheFirstKindPresentThatIsShownWins) {
+    struct Case {
+        char const* what;
+        D3DXVECTOR4 counts;
+        std::vector<std::wstring> seen;
+        int shown;
+        std::vector<std::wstring> asked;
+    };
+    Case const cases[] = {
+        {"none seen", {0, 3, 5, 0}, {}, 1, {L"LOCKED_CARDS_FOUND_1"}},
+        {"the first seen", {0, 3, 5, 0}, {L"LOCKED_CARDS_FOUND_1"}, 2, {L"LOCKED_CARDS_FOUND_1", L"LOCKED_CARDS_FOUND_2"}},
+        {"both seen", {0, 3, 5, 0}, {L"LOCKED_CARDS_FOUND_1", L"LOCKED_CARDS_FOUND_2"}, -1,
+         {L"LOCKED_CARDS_FOUND_1", L"LOCKED_CARDS_FOUND_2"}},
+        {"no locks", {0, 0, 0, 0}, {}, -1, {}},
+        {"the last kind", {0, 0, 0, 1}, {}, 3, {L"LOCKED_CARDS_FOUND_3"}},
+        {"a negative count is a count", {-1, 0, 0, 0}, {}, 0, {L"LOCKED_CARDS_FOUND_0"}},
+    };
+    for (Case const& c : cases) {
+        std::vector<std::wstring> asked;
+        int const shown = Solitaire::showFirstKindTutorial(c.counts, L"LOCKED_CARDS_FOUND_", [&](std::wstring const& name) {
+            asked.push_back(name);
+            return std::find(c.seen.begin(), c.seen.end(), name) == c.seen.end();
+        });
+        EXPECT_EQ(shown, c.shown) << c.what;
+        EXPECT_EQ(asked, c.asked) << c.what;
+    }
+}
+
+class HudTest : public HudFixture {
+protected:
+    // The score the goals and labels see, without moves.
+    static void setScore(float score) {
+        cards().score = score;
+        cards().bonusScore = 0.0f;
+    }
+    static Solitaire::Statistik& statistik() { return *catalogue().getGameStatistik(); }
+    static float achievement(wchar_t const* name) { return Solitaire::AchivementManager::instance().find(name)->getValue(); }
+};
+
+// ---- labels ----
+
+TEST_F(HudTest, LabelsShowScoreBalanceMultiplierAndTimeOfTheRunningGame) {
+    startLevel(1, 0, 1234567.0f);
+    settle(60);
+    EXPECT_EQ(textOf(L"I_Points"), msvc::format(L"Punkte: %.0f", static_cast<double>(cards().getLevelScore())));
+    EXPECT_EQ(textOf(L"I_Points2"), L"Guthaben: 1.234.567") << "the balance in groups of three";
+    EXPECT_EQ(textOf(L"I_Multiplier"), L"x 1,0") << "German writes a decimal comma";
+    EXPECT_EQ(textOf(L"I_Time"), msvc::format(L"Zeit: %.0f s", statistik().getTime()));
+
+    // Two seconds of play later, and a multiplier raised twice.
+    double const before = statistik().getTime();
+    cards().getGameStyle()->addMultiplier(false);
+    cards().getGameStyle()->addMultiplier(false);
+    for (int i = 0; i < 120; ++i) step(1.0 / 60);
+    EXPECT_NEAR(statistik().getTime() - before, 2.0, 0.05);
+    EXPECT_EQ(textOf(L"I_Time"), msvc::format(L"Zeit: %.0f s", statistik().getTime()));
+    EXPECT_EQ(textOf(L"I_Multiplier"),
+              msvc::formatArgs(L"x %.1f", std::vector<msvc::FormatArg>{cards().getGameStyle()->getMultiplierFactor()}.data(),
+                               1, L','));
+    EXPECT_NE(textOf(L"I_Multiplier"), L"x 1,0");
+
+    // The score's and the multiplier's labels are where the card manager's effects fly.
+    Orvex::FRect const r = find(L"I_Points")->getScreenRect();
+    D3DXVECTOR2 const centre = Solitaire::SolitaireGame2::getPointsLabelCentre();
+    EXPECT_FLOAT_EQ(centre.x, (r.left + r.right) / 2);
+    EXPECT_FLOAT_EQ(centre.y, (r.top + r.bottom) / 2);
+    EXPECT_GT(Solitaire::SolitaireGame2::getMultiplierLabelCentre().x, centre.x);
+}
+
+// A label's text is data: a format asking for other kinds, or for more arguments than the label
+// is given, prints those conversions empty (the label's own id gives its format).
+TEST_F(HudTest, ALabelTextAskingForOtherArgumentsPrintsThemEmpty) {
+    startLevel(1, 0, 500.0f);
+    struct Case {
+        wchar_t const* label;
+        wchar_t const* textId;
+        wchar_t const* start;
+        wchar_t const* whole;  // null: only the start is known
+    };
+    Case const cases[] = {
+        {L"I_Points", L"INGAME_GUTHABEN", L"Guthaben: ", L"Guthaben: "},          // "%s" given a double
+        {L"I_Points2", L"INGAME_PUNKTE", L"Punkte: ", L"Punkte: "},              // "%.0f" given a text
+        {L"I_Time", L"INGAME_STATISTIKEN", L"Mausweg: ", nullptr},               // eight asked, one given
+        {L"I_Multiplier", L"INGAME_LEVELNAME_FG", L": ", L": "},                 // two "%s", one double
+    };
+    for (Case const& c : cases) label(c.label)->setTextId(c.textId);
+    game->refreshHudLabels();
+    for (Case const& c : cases) {
+        std::wstring const text = textOf(c.label);
+        EXPECT_EQ(text.rfind(c.start, 0), 0u) << narrow(c.label) << ": " << narrow(text);
+        if (c.whole) EXPECT_EQ(text, c.whole) << narrow(c.label);
+    }
+}
+
+TEST_F(HudTest, TheVariantLabelNamesTheChapterOfACampaignLevelOnly) {
+    struct Case {
+        bool campaign;
+        int chapter;
+        wchar_t const* shown;
+    };
+    Case const cases[] = {{true, 1, L"Kapitel 2: Auf Reisen"}, {true, 0, L"Kapitel 1: Erste Schritte"}, {false, 1, L""},
+                          {true, 7, L""}};
+    startLevel(1, 0);
+    for (Case const& c : cases) {
+        game->setRunningGame(c.campaign, c.chapter, 0);
+        game->refreshHudLabels();
+        EXPECT_EQ(textOf(L"I_VariantLabel_Label"), c.shown) << c.campaign << " " << c.chapter;
+    }
+}
+
+// ---- goals ----
+
+TEST_F(HudTest, GoalSlotsShowEachGoalReachedOrNotAndTheFillerWithoutATick) {
+    // Chapter 2, level 1: 1,500 points, at most 300 s, and the filler "NOTHING".
+    startLevel(1, 0);
+    Solitaire::SolVariant const* variant = catalogue().getCurrentVariant();
+    ASSERT_EQ(variant->getGoals().size(), 3u);
+    ASSERT_TRUE(variant->getGoals()[2]->isNothing());
+    struct Case {
+        char const* what;
+        float score;
+        double extraTime;
+        wchar_t const* stars[3];
+        wchar_t const* ticks[3];
+        wchar_t const* endGame;
+    };
+    Case const cases[] = {
+        {"points not reached", 1000.0f, 0.0, {L"OFF", L"ON", L"OFF"}, {L"OFF", L"ON", L"INVISIBLE"}, L"AUS"},
+        {"every goal reached", 2000.0f, 0.0, {L"ON", L"ON", L"ON"}, {L"ON", L"ON", L"INVISIBLE"}, L"AN"},
+        {"the time past", 2000.0f, 400.0, {L"ON", L"OFF", L"OFF"}, {L"ON", L"OFF", L"INVISIBLE"}, L"AN"},
+    };
+    find(L"I_END_GAME")->jumpToGoal(L"AUS");
+    for (Case const& c : cases) {
+        setScore(c.score);
+        statistik().addTime(c.extraTime);
+        step(1.0 / 30);
+        for (int n = 0; n < 3; ++n) {
+            std::wstring const slot = L"I_Goal" + std::to_wstring(n + 1);
+            EXPECT_EQ(goalOf(slot + L"_Star"), c.stars[n]) << c.what << " " << n;
+            EXPECT_EQ(goalOf(slot + L"_Haken"), c.ticks[n]) << c.what << " " << n;
+        }
+        EXPECT_EQ(goalOf(L"I_END_GAME"), c.endGame) << c.what;
+    }
+    // Real goals name themselves and write their progress; the filler shows no text.
+    Solitaire::GameEndParms record = cards().makeGameEndParms(false);
+    record.time = static_cast<float>(statistik().getTime());
+    std::wstring progress;
+    EXPECT_EQ(label(L"I_Goal1_Label")->getTextId(), L"INGAME_LEVEL_GOAL_POINTS");
+    EXPECT_TRUE(label(L"I_Goal1_Label")->isTextIdMode());
+    EXPECT_EQ(textOf(L"I_Goal1_Counter"), variant->getGoals()[0]->formatProgress(progress, record));
+    EXPECT_EQ(textOf(L"I_Goal2_Counter"), variant->getGoals()[1]->formatProgress(progress, record));
+    EXPECT_EQ(textOf(L"I_Goal3_Label"), L"");
+    EXPECT_EQ(textOf(L"I_Goal3_Counter"), L"");
+}
+
+TEST_F(HudTest, AFreeGameMeetingEveryGoalShowsNoEndGameButton) {
+    startFree(L"KLASSIKER", L"ZELLEN", L"ZELLEN");
+    settle(10);
+    // A free game's variant has three fillers, all reached at once.
+    for (int n = 1; n <= 3; ++n) {
+        EXPECT_EQ(goalOf(L"I_Goal" + std::to_wstring(n) + L"_Star"), L"ON");
+        EXPECT_EQ(goalOf(L"I_Goal" + std::to_wstring(n) + L"_Haken"), L"INVISIBLE");
+    }
+    EXPECT_EQ(goalOf(L"I_END_GAME"), L"AUS");
+}
+
+// ---- end-game button ----
+
+TEST_F(HudTest, TheEndGameButtonFollowsTheWatchedPileInACampaignLevelOnly) {
+    startLevel(1, 0);
+    setScore(0.0f);  // the goals do not bring it in meanwhile
+    // The variant watches no pile: the deal has brought the button in already.
+    EXPECT_EQ(goalOf(L"I_END_GAME"), L"AN");
+    find(L"I_END_GAME")->jumpToGoal(L"AUS");
+    Solitaire::Kartenstapel& pile = *cards().piles.front();
+    struct Case {
+        char const* what;
+        bool campaign;
+        bool endShown;
+        void (*event)(Kartenmanager&, Solitaire::Kartenstapel&);
+        wchar_t const* goal;
+    };
+    auto emptied = [](Kartenmanager& m, Solitaire::Kartenstapel& p) { m.specialPileEmpty.emit(p); };
+    auto refilled = [](Kartenmanager& m, Solitaire::Kartenstapel& p) { m.specialPileRefilled.emit(p); };
+    auto none = [](Kartenmanager& m, Solitaire::Kartenstapel&) { m.specialPileMissing.emit(); };
+    Case const cases[] = {
+        {"free play, emptied", false, false, emptied, L"AUS"},
+        {"free play, no pile", false, false, none, L"AUS"},
+        {"campaign, emptied", true, false, emptied, L"AN"},
+        {"campaign, refilled", true, false, refilled, L"AUS"},
+        {"campaign, no pile", true, false, none, L"AN"},
+        {"free play, refilled: left as it is", false, false, refilled, L"AN"},
+        {"campaign, refilled again", true, false, refilled, L"AUS"},
+        {"campaign, the end already shown", true, true, emptied, L"AUS"},
+    };
+    for (Case const& c : cases) {
+        game->setRunningGame(c.campaign, 1, 0);
+        cards().gameEndSent = c.endShown;
+        c.event(cards(), pile);
+        settle(30);  // the button's glide ends
+        EXPECT_EQ(goalOf(L"I_END_GAME"), c.goal) << c.what;
+        EXPECT_EQ(find(L"I_END_GAME")->getCurrentState().name, c.goal) << c.what;
+    }
+    cards().gameEndSent = false;
+}
+
+// ---- card tooltip ----
+
+TEST_F(HudTest, TheCardTooltipFollowsThePointerInFreePlayOnly) {
+    startFree(L"KLASSIKER", L"ZELLEN", L"ZELLEN");
+    Orvex::GUIWindow* hotSpot = find(L"TMPWINDOW");
+    Orvex::GUITooltipParam* param = hotSpot->findTooltipParam(L"KARTEN_TOOLTIP");
+    ASSERT_NE(param, nullptr);
+    struct Case {
+        char const* what;
+        bool campaign;
+        wchar_t const* text;
+        bool show;
+        bool shown;
+    };
+    Case const cases[] = {
+        {"a card's text", false, L"Herz 7", true, true},
+        {"hidden by the card manager", false, L"Herz 7", false, false},
+        {"an empty text", false, L"", true, false},
+        {"a campaign level", true, L"Herz 7", true, false},
+    };
+    for (Case const& c : cases) {
+        game->setRunningGame(c.campaign, c.campaign ? 1 : -1, 0);
+        pointerAt(300, 200);
+        cards().tooltipChanged.emit(c.text, c.show);
+        step(1.0 / 60);
+        Orvex::FRect const r = hotSpot->getScreenRect();
+        if (c.shown) {
+            // Centred under the pointer as the input system last saw it.
+            float const x = Orvex::DirectInputInterface::getInstance().mouseX;
+            EXPECT_FLOAT_EQ(r.left, x - 4.0f) << c.what;
+            EXPECT_GT(r.left, 0.0f) << c.what;
+            EXPECT_FLOAT_EQ(r.right - r.left, 8.0f) << c.what;
+        } else {
+            EXPECT_LT(r.right, 0.0f) << c.what << ": off screen";
+        }
+        std::wstring text;
+        param->getText(text);
+        EXPECT_EQ(text, c.text) << c.what << ": the tooltip asks for the stored text";
+    }
+}
+
+// ---- combos and found cards ----
+
+TEST_F(HudTest, CombosRaiseTheBestComboAndCountOnceAtTwo) {
+    startLevel(1, 0);
+    struct Case {
+        unsigned long combo;
+        float best;
+        float combos;
+    };
+    Case const cases[] = {{1, 1, 0}, {2, 2, 1}, {3, 3, 1}, {4, 4, 1}, {1, 4, 1}, {2, 4, 2}, {0, 4, 2}};
+    float const bestBefore = achievement(L"MAX_COMBO");
+    float const combosBefore = achievement(L"COMBOS");
+    for (Case const& c : cases) {
+        cards().comboChanged.emit(c.combo);
+        EXPECT_EQ(achievement(L"MAX_COMBO"), std::max(bestBefore, c.best)) << c.combo;
+        EXPECT_EQ(achievement(L"COMBOS"), combosBefore + c.combos) << c.combo;
+    }
+}
+
+TEST_F(HudTest, ExtraCardsFoundCountForTheRunningLevelOnly) {
+    startLevel(1, 3);
+    Solitaire::LevelRecord* record = Solitaire::Profil::findLevel(*profile->findChapter(1), 3);
+    ASSERT_NE(record, nullptr);
+    Solitaire::Karte& card = *cards().cards.front();
+    cards().extraCardExposed.emit(card, 1ul, 0ul);
+    cards().extraCardExposed.emit(card, 2ul, 0ul);
+    EXPECT_EQ(record->foundRun, 2u);
+    EXPECT_EQ(record->found, 0u) << "the saved copy waits for the game's end";
+    game->setRunningGame(false, -1, -1);
+    cards().extraCardExposed.emit(card, 3ul, 0ul);
+    EXPECT_EQ(record->foundRun, 2u) << "a free game has no level";
+}
+
+// ---- tip button ----
+
+TEST_F(HudTest, TheTipButtonFillsOverTenSecondsOfPlayAndOpensWhenFull) {
+    startLevel(1, 0);
+    Orvex::GUIProgressBar* tip = bar(L"I_TIPP");
+    ASSERT_NE(tip, nullptr);
+    EXPECT_LT(tip->getRatio(), 0.3f) << "two seconds of settling";
+    EXPECT_FALSE(tip->getOptions().enabled);
+    for (int i = 0; i < 60 * 4; ++i) step(1.0 / 60);
+    EXPECT_GT(tip->getRatio(), 0.5f);
+    EXPECT_FALSE(tip->getOptions().enabled);
+    // The frame it fills, the ready sparkle starts over it.
+    Solitaire::SolPartikelManager const& particles = Solitaire::SolPartikelManager::instance();
+    ASSERT_NE(particles.findEmitterTemplate(L"TIPP_READY_EMITTER"), nullptr);
+    bool sparkled = false;
+    for (int i = 0; i < 60 * 6 && !sparkled; ++i) {
+        std::size_t const before = particles.liveEmitters().size();
+        bool const wasFull = tip->getRatio() >= 1.0f;
+        step(1.0 / 60);
+        sparkled = !wasFull && tip->getRatio() >= 1.0f && particles.liveEmitters().size() > before;
+    }
+    EXPECT_TRUE(sparkled);
+    EXPECT_FLOAT_EQ(tip->getRatio(), 1.0f);
+    EXPECT_TRUE(tip->getOptions().enabled);
+    // Outside the table the game time stands: the timer does not run.
+    game->restartTipTimer();
+    EXPECT_FLOAT_EQ(tip->getRatio(), 0.0f);
+    showMenu(L"HAUPTMENU");
+    for (int i = 0; i < 60; ++i) step(1.0 / 60);
+    EXPECT_FLOAT_EQ(tip->getRatio(), 0.0f);
+}
+
+// ---- panels ----
+
+TEST_F(HudTest, HoverZonesShowTheirPanels) {
+    startFree(L"KLASSIKER", L"ZELLEN", L"ZELLEN");
+    struct Case {
+        char const* what;
+        wchar_t const* pointAt;
+        float helpBlend;
+        wchar_t const* help;
+        wchar_t const* statistics;
+    };
+    Case const cases[] = {
+        {"onto the game's name", L"I_Help_TZ", 0.0f, L"AN", L"AUS"},
+        {"off it", L"I_Points", 0.0f, L"AUS", L"AUS"},
+        {"onto the time", L"I_Statistiken_TZ", 0.0f, L"AUS", L"AN"},
+        {"off it", L"I_Points", 0.0f, L"AUS", L"AUS"},
+        {"the help stands in the middle", L"I_Help_TZ", 1.0f, L"AUS", L"AUS"},
+    };
+    for (Case const& c : cases) {
+        game->getHelpBlend().current = c.helpBlend;
+        game->getHelpBlend().target = c.helpBlend;
+        pointTo(c.pointAt);
+        EXPECT_EQ(goalOf(L"I_Help"), c.help) << c.what;
+        EXPECT_EQ(goalOf(L"I_Statistiken"), c.statistics) << c.what;
+    }
+}
+
+TEST_F(HudTest, TheStatisticsPanelWritesTheRunningGamesCountsOverItsFrame) {
+    startFree(L"KLASSIKER", L"ZELLEN", L"ZELLEN");
+    Solitaire::StatistikManager::instance().addMouseDistance(2500);
+    Solitaire::StatistikManager::instance().countClick();
+    Solitaire::StatistikManager::instance().countClick();
+    find(L"I_Statistiken")->jumpToGoal(L"AN");
+    std::vector<uint32_t> const pixels = frame();
+    std::wstring const text = textOf(L"I_Statistiken");
+    EXPECT_NE(text.find(L"Mausweg: 2,5 Tausend Bildpunkte"), std::wstring::npos) << narrow(text);
+    EXPECT_NE(text.find(L"Klicks: 2\r\n"), std::wstring::npos) << narrow(text);
+    EXPECT_NE(text.find(msvc::format(L"Spielzeit: %.0f s", statistik().getTime())), std::wstring::npos) << narrow(text);
+    // The frame: the dark panel reaches 20 pixels beyond the text.
+    RECT const measured = label(L"I_Statistiken")->measureText();
+    uint32_t const framed = at(pixels, static_cast<unsigned>(measured.left - 10), static_cast<unsigned>(measured.top - 10));
+    std::vector<uint32_t> plain;
+    find(L"I_Statistiken")->jumpToGoal(L"AUS");
+    plain = frame();
+    EXPECT_NE(framed, at(plain, static_cast<unsigned>(measured.left - 10), static_cast<unsigned>(measured.top - 10)));
+}
+
+// ---- looks ----
+
+TEST_F(HudTest, TheRunningGamesLookPlacesTheButtonsAndTintsThePanel) {
+    startLevel(1, 0);
+    std::vector<uint32_t> tints;
+    for (wchar_t const* look : {L"FG", L"ST", L"ST_ALT"}) {
+        find(L"I_HG")->jumpToGoal(look);
+        std::vector<uint32_t> const pixels = frame();
+        Orvex::FRect const r = find(L"I_HG")->getScreenRect();
+        tints.push_back(at(pixels, static_cast<unsigned>(r.left + 3 * (r.right - r.left) / 4), height - 8));
+    }
+    EXPECT_NE(tints[0], tints[1]);
+    EXPECT_NE(tints[1], tints[2]);
+    EXPECT_NE(tints[0], tints[2]);
+    struct Case {
+        wchar_t const* button;
+        bool inFreePlay;
+        bool inCampaign;
+    };
+    Case const cases[] = {{L"I_Multiplier", true, true}, {L"I_Shuffle", true, false}, {L"I_Undo_Step", true, false},
+                          {L"I_Redo_Step", true, false}, {L"I_Undo_Start", true, false}, {L"I_Redo_End", true, false},
+                          {L"I_Load", true, false},      {L"I_Save", true, false}};
+    for (Case const& c : cases) {
+        find(c.button)->jumpToGoal(L"FG");
+        EXPECT_EQ(find(c.button)->getOptions().visible, c.inFreePlay) << narrow(c.button);
+        find(c.button)->jumpToGoal(L"ST");
+        EXPECT_EQ(find(c.button)->getOptions().visible, c.inCampaign) << narrow(c.button);
+    }
+}
+
+TEST_F(HudTest, MedalStarsShowTheTurningStar) {
+    startLevel(1, 0);
+    Orvex::Texture2DAnimation* star = Orvex::Texture2DAnimationManager::instance().findAnimation(L"I_ABSCHLUSS_STERN");
+    ASSERT_NE(star, nullptr);
+    find(L"I_ABSCHLUSS_GOLD")->jumpToGoal(L"AN");
+    std::vector<RECT> seen;
+    for (int i = 0; i < 4; ++i) {
+        frame();
+        Orvex::GUIDrawOptions const& options = find(L"I_GOLD_STERN")->getDrawOptions();
+        EXPECT_EQ(options.textures.background, star->getCurrentFrame()->texture);
+        EXPECT_TRUE(options.backgroundSource.use);
+        seen.push_back(RECT{static_cast<LONG>(options.backgroundSource.rect.left), 0, 0, 0});
+        step(0.1);
+    }
+    EXPECT_NE(seen.front().left, seen.back().left) << "the star turns from frame to frame";
+}
+
+// ---- input ----
+
+TEST_F(HudTest, APressOnAHudButtonStaysWithTheGui) {
+    startFree(L"KLASSIKER", L"ZELLEN", L"ZELLEN");
+    struct Probe : sigslot::has_slots<sigslot::single_threaded> {
+        int clicks = 0;
+        void onClick(Orvex::GUIWindow&) { ++clicks; }
+    } probe;
+    for (wchar_t const* button : {L"I_Info", L"I_Undo_Step", L"I_Shuffle"}) {
+        probe.clicks = 0;
+        find(button)->leftClicked.connect(&probe, &Probe::onClick);
+        std::vector<D3DXVECTOR2> before;
+        for (Solitaire::Karte* card : cards().cards) before.push_back(card->getPositionGoal());
+        Orvex::u32 const clicks = statistik().get(Solitaire::StatistikCounter::Clicks);
+        pointTo(button);
+        // What the mouse routing asks of a window before it plays "KLICK2" and keeps the press
+        // from the table: the GUI's active window takes input and is not the table's.
+        Orvex::GUIWindow* active = Orvex::GUISystem::instance().getActiveWindow();
+        EXPECT_EQ(active, find(button)) << narrow(button);
+        EXPECT_EQ(active ? active->getOptions().inputIgnore : -1, 0) << narrow(button);
+        clickOn(button);
+        EXPECT_EQ(probe.clicks, 1) << narrow(button);
+        EXPECT_EQ(cards().getHeldCard(), nullptr) << narrow(button);
+        EXPECT_EQ(statistik().get(Solitaire::StatistikCounter::Clicks), clicks) << narrow(button);
+        for (std::size_t i = 0; i < before.size(); ++i)
+            EXPECT_EQ(cards().cards[i]->getPositionGoal(), before[i]) << narrow(button) << " card " << i;
+        find(button)->leftClicked.disconnect(&probe);
+    }
+}
+
+}  // namespace

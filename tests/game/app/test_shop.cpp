@@ -1,0 +1,354 @@
+// The powers and the shop on the game's own data over a dealt campaign level: scored cards charge
+// their suit's god in a campaign level only and only while the profile has it unlocked; a full
+// bar, clicked, arms and disarms its power; the card manager's report of a used power empties
+// bar and profile share; the shop's labels, a joker bought with the exact balance, a full pile
+// drawn grey and refused, the wildcard choice stepping round all 52 cards by clicks, and the
+// wildcard bought being the card chosen, which its offer shows.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/gui/GUITooltipParam.h"
+#include "engine/platform/SoundManager.h"
+#include "game/app/WildcardChoice.h"
+#include "game/cards/AchivementManager.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/SolPartikelManager.h"
+#include "tests/game/app/HudFixture.h"
+
+namespace {
+
+using apptest::HudFixture;
+using Solitaire::ClickMode;
+using Solitaire::Karte;
+using Solitaire::WildcardChoice;
+
+constexpr int kKreuz = 0, kKaro = 1, kPik = 2, kHerz = 3;
+
+TEST(WildcardChoiceTest, StepsThroughAllCardsValueFirstAndWrapsAtBothEnds) {
+    struct Case {
+        int value, suit;
+        bool next;
+        int toValue, toSuit;
+    };
+    Case const cases[] = {
+        {0, 3, true, 1, 3},    {11, 3, true, 12, 3},  {12, 3, true, 0, 0}, {12, 0, true, 0, 1},
+        {5, 2, false, 4, 2},   {0, 2, false, 12, 1},  {0, 0, false, 12, 3},
+    };
+    for (Case const& c : cases) {
+        WildcardChoice choice;
+        choice.value = c.value;
+        choice.suit = c.suit;
+        c.next ? choice.next() : choice.previous();
+        EXPECT_EQ(choice.value, c.toValue) << c.value << " " << c.suit << " " << c.next;
+        EXPECT_EQ(choice.suit, c.toSuit) << c.value << " " << c.suit << " " << c.next;
+    }
+    // A run starts at the ace of hearts, and 52 steps either way come back to it.
+    WildcardChoice choice;
+    EXPECT_EQ(choice.value, 0);
+    EXPECT_EQ(choice.suit, kHerz);
+    for (int i = 0; i < 52; ++i) choice.next();
+    EXPECT_EQ(choice.value, 0);
+    EXPECT_EQ(choice.suit, kHerz);
+}
+
+class PowersTest : public HudFixture {
+protected:
+    // Chapter 2, level 1 with gods 0, 2 and 3 unlocked; god 1 stays locked.
+    void startWithGods(bool campaign = true) {
+        for (wchar_t const* god : {L"GOD0", L"GOD2", L"GOD3"}) profile->addUnlock(god, false);
+        if (campaign)
+            startLevel(1, 0, 50000.0f);
+        else
+            startFree(L"KLASSIKER", L"ZELLEN", L"ZELLEN");
+    }
+    Orvex::GUIProgressBar* godBar(int god) const { return game->getGodBars().at(god); }
+    Karte& cardOfSuit(int suit) {
+        for (Karte* card : cards().cards)
+            if (card->suit == suit) return *card;
+        ADD_FAILURE() << "no card of suit " << suit;
+        return *cards().cards.front();
+    }
+    static float achievement(std::wstring const& name) {
+        return Solitaire::AchivementManager::instance().find(name)->getValue();
+    }
+    std::wstring tooltipOf(int god) {
+        std::wstring text;
+        godBar(god)->findTooltipParam(L"DEF")->getText(text);
+        return text;
+    }
+};
+
+// ---- charging ----
+
+TEST_F(PowersTest, ScoredCardsChargeTheGodOfTheirSuitInACampaignLevel) {
+    startWithGods();
+    struct Case {
+        char const* what;
+        int suit;
+        int god;  // -1: none
+    };
+    Case const cases[] = {
+        {"hearts charge god 0", kHerz, 0},  {"clubs: god 1 is locked", kKreuz, -1}, {"spades charge god 2", kPik, 2},
+        {"diamonds charge god 3", kKaro, 3}, {"an extra card charges none", Karte::kSuitExtra, -1},
+    };
+    for (Case const& c : cases) {
+        std::vector<float> before;
+        for (int god = 0; god < 4; ++god) before.push_back(godBar(god)->getValue());
+        cards().cardScored.emit(cardOfSuit(c.suit));
+        for (int god = 0; god < 4; ++god) {
+            float const added = god == c.god ? 1.0f : 0.0f;
+            EXPECT_FLOAT_EQ(godBar(god)->getValue(), before[god] + added) << c.what << ", bar " << god;
+            EXPECT_FLOAT_EQ(profile->getGodPercent(god), godBar(god)->getRatio()) << c.what << ", god " << god;
+        }
+    }
+    EXPECT_FLOAT_EQ(profile->getGodPercent(0), 0.1f) << "ten cards fill a bar";
+}
+
+TEST_F(PowersTest, ScoredCardsChargeNothingInFreePlay) {
+    startWithGods(false);
+    cards().cardScored.emit(cardOfSuit(kHerz));
+    EXPECT_FLOAT_EQ(godBar(0)->getValue(), 0.0f);
+    EXPECT_FLOAT_EQ(profile->getGodPercent(0), 0.0f);
+    EXPECT_EQ(goalOf(L"I_GODS"), L"AUS");
+    EXPECT_EQ(goalOf(L"I_Shop"), L"AUS");
+}
+
+TEST_F(PowersTest, AFilledBarAnnouncesItsPowerOnce) {
+    startWithGods();
+    godBar(0)->setValue(9.0f);
+    Solitaire::SolPartikelManager const& particles = Solitaire::SolPartikelManager::instance();
+    std::size_t const emitters = particles.liveEmitters().size();
+    std::size_t const sounds = Orvex::SoundManager::getInstance().getActiveCount();
+    cards().cardScored.emit(cardOfSuit(kHerz));
+    EXPECT_FLOAT_EQ(godBar(0)->getRatio(), 1.0f);
+    EXPECT_EQ(particles.liveEmitters().size(), emitters + 1) << "the ready sparkle";
+    EXPECT_EQ(Orvex::SoundManager::getInstance().getActiveCount(), sounds + 1) << "\"GOD_0_READY\"";
+    EXPECT_TRUE(Orvex::SoundManager::getInstance().hasSound(L"GOD_0_READY"));
+    // Full and ready: reminders sparkle over the bar every five to ten seconds (the tip button,
+    // kept empty, has none).
+    int reminders = 0;
+    for (int i = 0; i < 60 * 21; ++i) {
+        std::size_t const before = particles.liveEmitters().size();
+        game->restartTipTimer();
+        step(1.0 / 60);
+        reminders += particles.liveEmitters().size() > before;
+    }
+    EXPECT_GE(reminders, 2);
+    EXPECT_LE(reminders, 4);
+}
+
+// ---- arming ----
+
+TEST_F(PowersTest, ClicksOnAFullBarArmAndDisarmItsPower) {
+    startWithGods();
+    for (int god : {0, 1, 3}) godBar(god)->setRatio(1.0f);
+    godBar(2)->setRatio(0.9f);
+    struct Case {
+        char const* what;
+        std::function<void()> click;
+        int mode;
+    };
+    Case const cases[] = {
+        {"god 0 arms uncovering", [&] { clickOn(L"I_GODS_1"); }, Solitaire::kClickReveal},
+        {"again: disarmed", [&] { clickOn(L"I_GODS_1"); }, Solitaire::kClickNormal},
+        {"god 3 arms removing", [&] { clickOn(L"I_GODS_4"); }, Solitaire::kClickRemove},
+        {"god 0 replaces it", [&] { clickOn(L"I_GODS_1"); }, Solitaire::kClickReveal},
+        {"god 2 is not full", [&] { game->onGodBarClicked(*godBar(2)); }, Solitaire::kClickReveal},
+        {"god 1 is locked", [&] { game->onGodBarClicked(*godBar(1)); }, Solitaire::kClickReveal},
+        {"god 3 again", [&] { clickOn(L"I_GODS_4"); }, Solitaire::kClickRemove},
+        {"and once more: disarmed", [&] { clickOn(L"I_GODS_4"); }, Solitaire::kClickNormal},
+    };
+    for (Case const& c : cases) {
+        c.click();
+        EXPECT_EQ(cards().getClickMode(), c.mode) << c.what;
+    }
+    EXPECT_EQ(goalOf(L"GOD1"), L"AUS") << "a locked god is not shown";
+    EXPECT_EQ(goalOf(L"GOD0"), L"AN");
+}
+
+TEST_F(PowersTest, AFullBarDoesNothingInFreePlay) {
+    startWithGods(false);
+    godBar(0)->setRatio(1.0f);
+    game->onGodBarClicked(*godBar(0));
+    EXPECT_EQ(cards().getClickMode(), Solitaire::kClickNormal);
+}
+
+// ---- a power used ----
+
+TEST_F(PowersTest, AUsedPowerEmptiesItsBarAndItsShareInTheProfile) {
+    startWithGods();
+    struct Case {
+        int mode;
+        int god;  // -1: none
+    };
+    Case const cases[] = {{1, 0}, {2, 3}, {3, 2}, {4, 1}, {0, -1}, {5, -1}};
+    for (Case const& c : cases) {
+        for (int god = 0; god < 4; ++god) {
+            godBar(god)->setRatio(1.0f);
+            profile->setGodPercent(god, 1.0f);
+        }
+        std::vector<float> used;
+        for (int god = 0; god < 4; ++god) used.push_back(achievement(L"GOD" + std::to_wstring(god) + L"_USED"));
+        cards().clickModeUsed.emit(ClickMode(c.mode));
+        for (int god = 0; god < 4; ++god) {
+            bool const emptied = god == c.god;
+            EXPECT_FLOAT_EQ(godBar(god)->getRatio(), emptied ? 0.0f : 1.0f) << c.mode << " bar " << god;
+            EXPECT_FLOAT_EQ(profile->getGodPercent(god), emptied ? 0.0f : 1.0f) << c.mode << " god " << god;
+            EXPECT_FLOAT_EQ(achievement(L"GOD" + std::to_wstring(god) + L"_USED"), used[god] + (emptied ? 1.0f : 0.0f))
+                << c.mode << " god " << god;
+        }
+    }
+    cards().clickModeUsed.emit(ClickMode(1));
+    EXPECT_EQ(tooltipOf(0), L"Aufdecken: 0 % geladen");
+    godBar(0)->setRatio(0.5f);
+    EXPECT_EQ(tooltipOf(0), L"Aufdecken: 50 % geladen");
+}
+
+// ---- the shop ----
+
+class ShopTest : public PowersTest {
+protected:
+    void openShop() {
+        game->refreshShopLabels();
+        showMenu(L"SHOPMENU");
+        pointerAt(0, 0);
+    }
+    static Solitaire::GameStyle const& style() { return *cards().getGameStyle(); }
+    static std::size_t cardsOn(Solitaire::Kartenstapel* pile) {
+        std::vector<Karte*> held;
+        pile->getCards(held, true, true);
+        return held.size();
+    }
+    // The frame's pixels within the window's rectangle.
+    std::vector<uint32_t> pixelsOf(std::wstring const& name) {
+        std::vector<uint32_t> const pixels = frame();
+        Orvex::FRect const r = find(name)->getScreenRect();
+        std::vector<uint32_t> out;
+        for (unsigned y = static_cast<unsigned>(r.top); y < static_cast<unsigned>(r.bottom); ++y)
+            for (unsigned x = static_cast<unsigned>(r.left); x < static_cast<unsigned>(r.right); ++x)
+                out.push_back(at(pixels, x, y));
+        return out;
+    }
+};
+
+TEST_F(ShopTest, TheLabelsShowTheBalanceAndThePricesInGroups) {
+    startLevel(1, 0);
+    cards().setPointsBalance(31883.0f, true);
+    openShop();
+    EXPECT_EQ(textOf(L"S_MONEY"), L"Guthaben: 31.883 Punkte");
+    EXPECT_EQ(textOf(L"S_PRICE_JOKER"), L"Joker: 25.000 Punkte");
+    EXPECT_EQ(textOf(L"S_PRICE_WILDCARD"), L"Wildcard: 10.000 Punkte");
+}
+
+TEST_F(ShopTest, AJokerCostsItsPriceAndNeedsRoomOnItsPile) {
+    startLevel(1, 0);
+    Solitaire::Kartenstapel* pile = cards().findJokerPile();
+    ASSERT_NE(pile, nullptr);
+    float const price = static_cast<float>(style().priceJoker);
+    struct Case {
+        char const* what;
+        float balance;
+        bool bought;
+        float after;
+    };
+    Case const cases[] = {
+        {"one point short", price - 1.0f, false, price - 1.0f},
+        {"the exact price", price, true, 0.0f},
+        {"twice the price", 2 * price, true, price},
+    };
+    for (Case const& c : cases) {
+        openShop();
+        cards().setPointsBalance(c.balance, true);
+        std::size_t const held = cardsOn(pile);
+        std::size_t const sounds = Orvex::SoundManager::getInstance().getActiveCount();
+        clickOn(L"S_JOKER");
+        EXPECT_EQ(cardsOn(pile), held + (c.bought ? 1 : 0)) << c.what;
+        EXPECT_FLOAT_EQ(cards().getPointsBalance(), c.after) << c.what;
+        EXPECT_FLOAT_EQ(cards().getPointsReference(), c.balance) << c.what << ": the reference copy stays";
+        EXPECT_EQ(isActive(L"INGAMEMENU"), c.bought) << c.what << ": a purchase closes the shop";
+        // The purchase's own sound over the press's and the release's clicks.
+        EXPECT_EQ(Orvex::SoundManager::getInstance().getActiveCount() > sounds + 2, c.bought) << c.what;
+        if (c.bought) {
+            EXPECT_TRUE(cards().cards.back()->isJoker) << c.what;
+        }
+    }
+}
+
+TEST_F(ShopTest, AFullPileRefusesItsOfferAndDrawsItGrey) {
+    startLevel(1, 0);
+    Solitaire::Kartenstapel* pile = cards().findJokerPile();
+    ASSERT_NE(pile, nullptr);
+    openShop();
+    std::vector<uint32_t> const room = pixelsOf(L"S_JOKER");
+    cards().setPointsBalance(1.0e9f, true);
+    while (cardsOn(pile) < Solitaire::SolitaireGame2::kShopPileRoom) ASSERT_TRUE(game->buyJoker());
+    float const balance = cards().getPointsBalance();
+    openShop();
+    EXPECT_FALSE(game->buyJoker());
+    EXPECT_EQ(cardsOn(pile), Solitaire::SolitaireGame2::kShopPileRoom);
+    EXPECT_FLOAT_EQ(cards().getPointsBalance(), balance);
+    EXPECT_TRUE(isActive(L"SHOPMENU"));
+    // The same picture drawn at 160/255 of its colour.
+    std::vector<uint32_t> const full = pixelsOf(L"S_JOKER");
+    ASSERT_EQ(room.size(), full.size());
+    int compared = 0;
+    for (std::size_t i = 0; i < room.size(); ++i) {
+        if (room[i] != 0xFFFFFFFFu) continue;  // the card's white
+        EXPECT_NEAR(static_cast<int>(full[i] & 0xFF), 160, 2) << i;
+        ++compared;
+    }
+    EXPECT_GT(compared, 100);
+}
+
+TEST_F(ShopTest, TheArrowsChooseTheWildcardAndTheCardBoughtIsTheOneChosen) {
+    startLevel(1, 0);
+    Solitaire::Kartenstapel* pile = cards().findWildcardPile();
+    ASSERT_NE(pile, nullptr);
+    openShop();
+    for (int i = 0; i < 5; ++i) clickOn(L"S_WILDCARD_NEXT");
+    EXPECT_EQ(game->getWildcardChoice().value, 5);
+    EXPECT_EQ(game->getWildcardChoice().suit, kHerz);
+    for (int i = 0; i < 7; ++i) clickOn(L"S_WILDCARD_PREV");
+    EXPECT_EQ(game->getWildcardChoice().value, 11) << "back past the ace";
+    EXPECT_EQ(game->getWildcardChoice().suit, kPik);
+    float const price = static_cast<float>(style().priceWildcard);
+    cards().setPointsBalance(price, true);
+    std::size_t const held = cardsOn(pile);
+    clickOn(L"S_WILDCARD");
+    ASSERT_EQ(cardsOn(pile), held + 1);
+    Karte const& bought = *cards().cards.back();
+    EXPECT_TRUE(bought.isWildcard);
+    EXPECT_EQ(bought.suit, kPik);
+    EXPECT_EQ(bought.value, 11);
+    EXPECT_EQ(bought.pile, pile);
+    EXPECT_FLOAT_EQ(cards().getPointsBalance(), 0.0f);
+    EXPECT_TRUE(isActive(L"INGAMEMENU"));
+}
+
+// The wildcard's picture is a mark over the face: the offer shows which card is chosen (an
+// opaque wildcard picture drew every choice alike).
+TEST_F(ShopTest, TheWildcardOfferShowsTheChosenCard) {
+    startLevel(1, 0);
+    openShop();
+    std::vector<uint32_t> const aceOfHearts = pixelsOf(L"S_WILDCARD");
+    for (int i = 0; i < 12; ++i) game->nextWildcard();
+    game->previousWildcard();
+    std::vector<uint32_t> const queenOfHearts = pixelsOf(L"S_WILDCARD");
+    for (int i = 0; i < 13; ++i) game->nextWildcard();
+    std::vector<uint32_t> const queenOfClubs = pixelsOf(L"S_WILDCARD");
+    auto red = [](std::vector<uint32_t> const& pixels) {
+        int n = 0;
+        for (uint32_t c : pixels) n += ((c >> 16) & 0xFF) > 150 && ((c >> 8) & 0xFF) < 90 && (c & 0xFF) < 90;
+        return n;
+    };
+    EXPECT_NE(aceOfHearts, queenOfHearts);
+    EXPECT_GT(red(aceOfHearts), 200) << "the ace's heart";
+    EXPECT_GT(red(queenOfHearts), 50);
+    EXPECT_LT(red(queenOfClubs), 10) << "clubs are black";
+}
+
+}  // namespace
