@@ -9,6 +9,7 @@
 #include "game/minigames/MinispielZuordnen.h"
 #include "game/minigames/MinispielZuordnen2.h"
 #include "game/minigames/ObjekteAnklicken.h"
+#include "game/minigames/Puzzle.h"
 #include "game/minigames/RichtigenPfadAnklicken.h"
 #include "game/minigames/RichtigesSymbolAnklicken.h"
 #include "game/minigames/UnterschiedeAnklicken.h"
@@ -31,7 +32,7 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"LABYRINTH", L"Labyrinth", nullptr},
         {L"DREHBILD", L"Drehbild", nullptr},
         {L"MEMORY", L"Memory", nullptr},
-        {L"PUZZLE", L"Puzzle", nullptr},
+        {L"PUZZLE", L"Puzzle", make<Puzzle>},
         {L"SCHIEBEPUZZLE_REV", L"Schiebepuzzle_leicht", nullptr},
         {L"PUNKTE_VERBINDEN", L"Punkteverbinden", nullptr},
         {L"RICHTIGES_SYMBOL", L"RichtigesSymbolAnklicken", make<RichtigesSymbolAnklicken>},
