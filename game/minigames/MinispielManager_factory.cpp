@@ -12,6 +12,7 @@
 #include "game/minigames/Puzzle.h"
 #include "game/minigames/RichtigenPfadAnklicken.h"
 #include "game/minigames/RichtigesSymbolAnklicken.h"
+#include "game/minigames/Schiebepuzzle_leicht.h"
 #include "game/minigames/UnterschiedeAnklicken.h"
 
 namespace Solitaire {
@@ -33,7 +34,7 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"DREHBILD", L"Drehbild", nullptr},
         {L"MEMORY", L"Memory", nullptr},
         {L"PUZZLE", L"Puzzle", make<Puzzle>},
-        {L"SCHIEBEPUZZLE_REV", L"Schiebepuzzle_leicht", nullptr},
+        {L"SCHIEBEPUZZLE_REV", L"Schiebepuzzle_leicht", make<Schiebepuzzle_leicht>},
         {L"PUNKTE_VERBINDEN", L"Punkteverbinden", nullptr},
         {L"RICHTIGES_SYMBOL", L"RichtigesSymbolAnklicken", make<RichtigesSymbolAnklicken>},
         {L"RICHTIGER_PFAD", L"RichtigenPfadAnklicken", make<RichtigenPfadAnklicken>},
