@@ -3,6 +3,7 @@
 // whose class is not built yet makes no object and says so in one log line, as an unknown or
 // missing "TYPE" does.
 #include "engine/core/XMLNode.h"
+#include "game/minigames/Austausch.h"
 #include "game/minigames/ClickInReihenfolge.h"
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
@@ -44,7 +45,7 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"BAUEN", L"Bauen", nullptr},
         {L"RING", L"Ring", nullptr},
         {L"MAZE", L"Maze", nullptr},
-        {L"AUSTAUSCH", L"Austausch", nullptr},
+        {L"AUSTAUSCH", L"Austausch", make<Austausch>},
         {L"WASCHEN_PUTZEN", L"WaschenPutzenGame", nullptr},
         {L"SEQUENZ", L"Sequenz", nullptr},
         {L"CLICKON", L"ClickInReihenfolge", make<ClickInReihenfolge>},
