@@ -10,6 +10,7 @@
 #include "engine/render/SpriteRect.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/Puzzle.h"
+#include "port/crt/crt.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/minigames/MinigameFixture.h"
 
@@ -233,6 +234,25 @@ TEST_F(PuzzleTest, ANewStartDealsFreshCopiesAtNewPlaces) {
     for (std::size_t i = 0; i < 3; ++i) EXPECT_NE(pieceOf(game->getTargets()[i])->getPosition(), before[i]) << i;
     put(game->getTargets()[0]);
     EXPECT_FALSE(game->getTargets()[0]->loose);
+}
+
+TEST_F(PuzzleTest, TwoRunsFromOneSeedGiveTheSameSignalsAndPicture) {
+    auto const run = [this](std::vector<std::wstring>& signals, std::vector<uint32_t>& picture) {
+        TearDown();
+        msvc::srand(20240611);
+        SetUp();
+        for (Piece const* target : game->getTargets()) put(target);
+        picture = pixels();
+        waitForTheEnd(*game);
+        signals = log.lines;
+    };
+    std::vector<std::wstring> first, second;
+    std::vector<uint32_t> firstPicture, secondPicture;
+    run(first, firstPicture);
+    run(second, secondPicture);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(log.count(L"ended"), 1u);
+    EXPECT_TRUE(firstPicture == secondPicture);
 }
 
 TEST_F(PuzzleTest, LostWhenTheTimeRunsOut) {
