@@ -7,7 +7,6 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/Shape.h"
 #include "engine/render/Texture2DAnimation.h"
-#include "game/minigames/ClickGameWindows.h"
 #include "game/minigames/FieldPictures.h"
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielTemplates.h"
@@ -98,21 +97,11 @@ bool Austausch::inOrder() const {
 }
 
 void Austausch::init() {
-    if (!window) {
-        ClickGameWindows frame(prefix, kKind);
-        frame.lookUp(false);
-        Orvex::GUIWindow* field = frame.part(L"SPIELFELD");
-        if (frame.main && field) {
-            frame.cloneFrame();
-            window = frame.main;
-            field_ = minigame::addField(window, field, static_cast<float>(columns_),
-                                        static_cast<float>(std::max(rows_, 1)));
-            if (field_) {
-                if (playable_) field_->leftClicked.connect(this, &Austausch::onFieldClicked);
-                field_->selfDrawn.connect(this, &Austausch::onFieldDrawn);
-            }
-            frame.addButtons(*this, window);
-        }
+    // No tiles, no rows: the field then keeps the shape of one row.
+    if (!window && minigame::buildBoard(*this, prefix, kKind, static_cast<float>(columns_),
+                                        static_cast<float>(std::max(rows_, 1)), window, field_) && field_) {
+        if (playable_) field_->leftClicked.connect(this, &Austausch::onFieldClicked);
+        field_->selfDrawn.connect(this, &Austausch::onFieldDrawn);
     }
     start();
     Minispiel::init();

@@ -7,6 +7,7 @@
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/render/BaseSprite.h"
 #include "engine/render/Texture2DAnimation.h"
+#include "game/minigames/ClickGameWindows.h"
 #include "game/minigames/MinispielTemplates.h"
 
 namespace Solitaire::minigame {
@@ -18,6 +19,19 @@ Orvex::GUIWindow* addField(Orvex::GUIWindow* main, Orvex::GUIWindow* fieldTempla
     aspect.relX = width / height;
     aspect.relY = height / width;
     return adopt(main, field) ? field : nullptr;
+}
+
+bool buildBoard(Minispiel& game, std::wstring const& prefix, std::wstring const& kind, float width, float height,
+                Orvex::GUIWindow*& main, Orvex::GUIWindow*& field) {
+    ClickGameWindows frame(prefix, kind);
+    frame.lookUp(false);
+    Orvex::GUIWindow* fieldTemplate = frame.part(L"SPIELFELD");
+    if (!frame.main || !fieldTemplate) return false;
+    frame.cloneFrame();
+    main = frame.main;
+    field = addField(main, fieldTemplate, width, height);
+    frame.addButtons(game, main);
+    return true;
 }
 
 Orvex::FRect fieldRect(Orvex::GUIWindow const* field) { return field ? field->getScreenRect() : Orvex::FRect(); }

@@ -6,6 +6,8 @@
 // gliding its interpolation to a goal at a speed (1 / speed seconds), or is put there at once.
 #pragma once
 
+#include <string>
+
 #include "engine/gui/Interpolation.h"
 #include "engine/render/FRect.h"
 #include "engine/render/SpriteRect.h"
@@ -16,12 +18,23 @@ class GUIWindow;
 class Texture2DAnimation;
 }  // namespace Orvex
 
+namespace Solitaire {
+class Minispiel;
+}  // namespace Solitaire
+
 namespace Solitaire::minigame {
 
 // A clone of the field template appended to the main window (which holds it), its rectangle told
 // the proportions width : height through its aspect values, so a layout that keeps them gives
 // square units; null without a template or main window.
 Orvex::GUIWindow* addField(Orvex::GUIWindow* main, Orvex::GUIWindow* fieldTemplate, float width, float height);
+
+// The frame of a board game without a foreground: the templates prefix + kind + "FENSTER" and
+// "SPIELFELD"; when both exist, main becomes the main window's clone (one reference, the
+// caller's), field the field's (addField, width : height), and the buttons "CANCEL" and "HILFE"
+// are cloned into the main window. False, nothing made, when either template is missing.
+bool buildBoard(Minispiel& game, std::wstring const& prefix, std::wstring const& kind, float width, float height,
+                Orvex::GUIWindow*& main, Orvex::GUIWindow*& field);
 
 // Speed above 0: from the present value to the goal in 1 / speed seconds. Otherwise start, goal
 // and present value are the goal at once.

@@ -7,7 +7,6 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/Shape.h"
 #include "engine/render/Texture2DAnimation.h"
-#include "game/minigames/ClickGameWindows.h"
 #include "game/minigames/FieldPictures.h"
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
@@ -83,20 +82,10 @@ D3DXVECTOR2 Schiebepuzzle_leicht::cellCorner(int column, int row) const {
 }
 
 void Schiebepuzzle_leicht::init() {
-    if (!window) {
-        ClickGameWindows frame(prefix, kKind);
-        frame.lookUp(false);
-        Orvex::GUIWindow* field = frame.part(L"SPIELFELD");
-        if (frame.main && field) {
-            frame.cloneFrame();
-            window = frame.main;
-            field_ = minigame::addField(window, field, static_cast<float>(columns_), static_cast<float>(rows_));
-            if (field_) {
-                field_->leftClicked.connect(this, &Schiebepuzzle_leicht::onFieldClicked);
-                field_->selfDrawn.connect(this, &Schiebepuzzle_leicht::onFieldDrawn);
-            }
-            frame.addButtons(*this, window);
-        }
+    if (!window && minigame::buildBoard(*this, prefix, kKind, static_cast<float>(columns_),
+                                        static_cast<float>(rows_), window, field_) && field_) {
+        field_->leftClicked.connect(this, &Schiebepuzzle_leicht::onFieldClicked);
+        field_->selfDrawn.connect(this, &Schiebepuzzle_leicht::onFieldDrawn);
     }
     start();
     Minispiel::init();

@@ -6,7 +6,6 @@
 #include "engine/render/SpriteRect.h"
 #include "game/minigames/Austausch.h"
 #include "game/minigames/MinispielManager.h"
-#include "port/crt/crt.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/minigames/MinigameFixture.h"
 
@@ -167,22 +166,7 @@ TEST_F(AustauschTest, CancelClosesTheGame) {
 }
 
 TEST_F(AustauschTest, TwoRunsFromOneSeedGiveTheSameSignalsAndPicture) {
-    auto const run = [this](std::vector<std::wstring>& signals, std::vector<uint32_t>& picture) {
-        TearDown();
-        msvc::srand(20240611);
-        SetUp();
-        win();
-        picture = pixels();
-        waitForTheEnd(*game);
-        signals = log.lines;
-    };
-    std::vector<std::wstring> first, second;
-    std::vector<uint32_t> firstPicture, secondPicture;
-    run(first, firstPicture);
-    run(second, secondPicture);
-    EXPECT_EQ(first, second);
-    EXPECT_EQ(log.count(L"ended"), 1u);
-    EXPECT_TRUE(firstPicture == secondPicture);
+    expectTheSameTwice(20240611, [this] { win(); });
 }
 
 // Definitions: the grid's shape, and the ones the shuffle cannot use refused with one log line;

@@ -10,7 +10,6 @@
 #include "engine/render/SpriteRect.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/Puzzle.h"
-#include "port/crt/crt.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/minigames/MinigameFixture.h"
 
@@ -237,22 +236,7 @@ TEST_F(PuzzleTest, ANewStartDealsFreshCopiesAtNewPlaces) {
 }
 
 TEST_F(PuzzleTest, TwoRunsFromOneSeedGiveTheSameSignalsAndPicture) {
-    auto const run = [this](std::vector<std::wstring>& signals, std::vector<uint32_t>& picture) {
-        TearDown();
-        msvc::srand(20240611);
-        SetUp();
-        for (Piece const* target : game->getTargets()) put(target);
-        picture = pixels();
-        waitForTheEnd(*game);
-        signals = log.lines;
-    };
-    std::vector<std::wstring> first, second;
-    std::vector<uint32_t> firstPicture, secondPicture;
-    run(first, firstPicture);
-    run(second, secondPicture);
-    EXPECT_EQ(first, second);
-    EXPECT_EQ(log.count(L"ended"), 1u);
-    EXPECT_TRUE(firstPicture == secondPicture);
+    expectTheSameTwice(20240611, [this] { for (Piece const* target : game->getTargets()) put(target); });
 }
 
 TEST_F(PuzzleTest, LostWhenTheTimeRunsOut) {
@@ -299,7 +283,9 @@ TEST_P(PuzzleAlphaTest, TransparentCornersLetPressesAndDropsThrough) {
     D3DXVECTOR2 const drop = corner + D3DXVECTOR2(std::round(to.x - from.x), std::round(to.y - from.y));
     moveTo(drop);
     release(drop);
-    if (GetParam().held == 1) EXPECT_EQ(target->loose, !GetParam().cornerDrops);
+    if (GetParam().held == 1) {
+        EXPECT_EQ(target->loose, !GetParam().cornerDrops);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Checks, PuzzleAlphaTest,
