@@ -14,6 +14,9 @@
 // Refused definitions: a grid of one cell has no target apart from the gap, and without a
 // "KACHEL_TEIL" no cell can be filled; such a game deals no grid, takes no clicks and can only be
 // skipped or cancelled (one log line). Grid sizes and the number of pictures are capped.
+//
+// Files (one, though its name has the form of an aspect file):
+//   Schiebepuzzle_leicht.cpp   the tiles, the definition, the deal, clicks, the frame and drawing
 #pragma once
 
 #include <vector>
