@@ -3,14 +3,17 @@
 // whose class is not built yet makes no object and says so in one log line, as an unknown or
 // missing "TYPE" does.
 #include "engine/core/XMLNode.h"
+#include "game/minigames/Austausch.h"
 #include "game/minigames/ClickInReihenfolge.h"
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielZuordnen.h"
 #include "game/minigames/MinispielZuordnen2.h"
 #include "game/minigames/ObjekteAnklicken.h"
+#include "game/minigames/Puzzle.h"
 #include "game/minigames/RichtigenPfadAnklicken.h"
 #include "game/minigames/RichtigesSymbolAnklicken.h"
+#include "game/minigames/Schiebepuzzle_leicht.h"
 #include "game/minigames/UnterschiedeAnklicken.h"
 
 namespace Solitaire {
@@ -31,8 +34,8 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"LABYRINTH", L"Labyrinth", nullptr},
         {L"DREHBILD", L"Drehbild", nullptr},
         {L"MEMORY", L"Memory", nullptr},
-        {L"PUZZLE", L"Puzzle", nullptr},
-        {L"SCHIEBEPUZZLE_REV", L"Schiebepuzzle_leicht", nullptr},
+        {L"PUZZLE", L"Puzzle", make<Puzzle>},
+        {L"SCHIEBEPUZZLE_REV", L"Schiebepuzzle_leicht", make<Schiebepuzzle_leicht>},
         {L"PUNKTE_VERBINDEN", L"Punkteverbinden", nullptr},
         {L"RICHTIGES_SYMBOL", L"RichtigesSymbolAnklicken", make<RichtigesSymbolAnklicken>},
         {L"RICHTIGER_PFAD", L"RichtigenPfadAnklicken", make<RichtigenPfadAnklicken>},
@@ -42,7 +45,7 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"BAUEN", L"Bauen", nullptr},
         {L"RING", L"Ring", nullptr},
         {L"MAZE", L"Maze", nullptr},
-        {L"AUSTAUSCH", L"Austausch", nullptr},
+        {L"AUSTAUSCH", L"Austausch", make<Austausch>},
         {L"WASCHEN_PUTZEN", L"WaschenPutzenGame", nullptr},
         {L"SEQUENZ", L"Sequenz", nullptr},
         {L"CLICKON", L"ClickInReihenfolge", make<ClickInReihenfolge>},

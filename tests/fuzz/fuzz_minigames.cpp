@@ -1,9 +1,10 @@
 // Fuzzes the mini-game definitions with file bytes: every "MINISPIEL" element of the input (and
 // the top element's skip keys) is made into a game against the shipped templates and screens
-// (data\GUI\Minispiel.gui, data\Games\Minispiele.gui and the games' animations, read once without
-// a device), the GUI built, and each game made active, its help closed and a few hundred frames
-// played with random presses, drags and releases over the screen, then skipped. The input's file
-// entries ("TEXTE", "GUI" ...) are left out, so no input reads other files.
+// (data\GUI\Minispiel.gui, data\Games\Minispiele.gui and the games' animations, the puzzles'
+// data\GUI\Minispiele_puzzles.gui and puzzles.ani, read once without a device), the GUI built,
+// and each game made active, its help closed and a few hundred frames played with random presses,
+// drags and releases over the screen (to the GUI and the input object), then skipped. The input's
+// file entries ("TEXTE", "GUI" ...) are left out, so no input reads other files.
 #include <cstddef>
 #include <cstdint>
 
@@ -12,6 +13,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/platform/D3DInterface.h"
+#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielManager.h"
@@ -28,6 +30,27 @@ constexpr double kStep = 1.0 / 60.0;
 // More games than this of one input are not played (each costs kFrames frames).
 constexpr std::size_t kMaxPlayed = 24;
 
+// The puzzles' templates and pictures (jigsaw, sliding gap, swap).
+void loadPuzzles() {
+    Orvex::XMLNode gui;
+    gui.load(L"data\\GUI\\Minispiele_puzzles.gui");
+    Orvex::GUISystem::instance().loadTextures(gui, L"data\\GUI\\Minispiele_puzzles.gui");
+    Orvex::XMLNode animations;
+    animations.load(L"data\\Games\\puzzles.ani");
+    Orvex::Texture2DAnimationManager::instance().load(animations);
+}
+
+// The pointer also as the input object has it: its position, which the board games' clicks are
+// judged at, and its signals, which the jigsaw takes its presses, moves and releases from.
+void toInputObject(Orvex::MouseState& state, int what) {
+    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
+    input.mouseX = state.x;
+    input.mouseY = state.y;
+    if (what < 0) input.mouseButtonDownSignal.emit(state, Orvex::OMB_LEFT);
+    if (what == 0) input.mouseAxisSignal.emit(state, Orvex::OA_MOUSE_X);
+    if (what > 0) input.mouseButtonUpSignal.emit(state, Orvex::OMB_LEFT);
+}
+
 void loadShipped() {
     static bool const loaded = [] {
         D3DDISPLAYMODE& mode = Orvex::D3DInterface::getInstance().getInitParams().displayMode;
@@ -43,6 +66,7 @@ void loadShipped() {
         Orvex::XMLNode animations;
         animations.load(L"data\\Games\\minigames.ani");
         Orvex::Texture2DAnimationManager::instance().load(animations);
+        loadPuzzles();
         return true;
     }();
     (void)loaded;
@@ -55,14 +79,18 @@ void randomDrag(Orvex::GUISystem& gui) {
     state.x = static_cast<float>(msvc::rand() % kScreenWidth);
     state.y = static_cast<float>(msvc::rand() % kScreenHeight);
     gui.onMouseMove(state, Orvex::OA_MOUSE_X);
+    toInputObject(state, 0);
     state.setButtonDown(Orvex::OMB_LEFT, true);
+    toInputObject(state, -1);
     gui.onMouseDown(state, Orvex::OMB_LEFT);
     for (int i = msvc::rand() % 3; i > 0; --i) {
         state.x += static_cast<float>(msvc::rand() % 200 - 100);
         state.y += static_cast<float>(msvc::rand() % 200 - 100);
         gui.onMouseMove(state, Orvex::OA_MOUSE_X);
+        toInputObject(state, 0);
     }
     state.setButtonDown(Orvex::OMB_LEFT, false);
+    toInputObject(state, 1);
     gui.onMouseUp(state, Orvex::OMB_LEFT);
 }
 

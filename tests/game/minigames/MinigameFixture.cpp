@@ -16,6 +16,7 @@
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielCursor.h"
 #include "game/minigames/MinispielManager.h"
+#include "port/crt/crt.h"
 #include "port/win32/win32_sdl.h"
 #include "port/win32/winuser.h"
 #include "tests/support/SdlEvents.h"
@@ -182,6 +183,24 @@ D3DXVECTOR2 MinigameFixture::reachablePointOf(Orvex::GUIWindow& window) {
                 if (Orvex::GUISystem::instance().windowAt(point, Orvex::GUISystem::kHitInput) == &window) return point;
             }
     return middle;
+}
+
+void MinigameFixture::expectTheSameTwice(unsigned seed, std::function<void()> const& play) {
+    std::vector<std::wstring> signals[2];
+    std::vector<uint32_t> pictures[2];
+    for (int run = 0; run < 2; ++run) {
+        TearDown();
+        msvc::srand(seed);
+        SetUp();
+        play();
+        pictures[run] = pixels();
+        if (Solitaire::Minispiel* game = active()) waitForTheEnd(*game);
+        signals[run] = log.lines;
+    }
+    EXPECT_EQ(signals[0], signals[1]);
+    EXPECT_EQ(log.count(L"ended"), 1u);
+    ASSERT_EQ(pictures[0].size(), pictures[1].size());
+    EXPECT_TRUE(pictures[0] == pictures[1]);
 }
 
 Solitaire::MinispielManager& MinigameFixture::manager() const { return Solitaire::MinispielManager::instance(); }

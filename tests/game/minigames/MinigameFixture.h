@@ -16,6 +16,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,13 @@ protected:
     // game's window).
     void clickPart(std::wstring const& name);
     Orvex::GUIWindow* partOfActive(std::wstring const& name) const;
+
+    // ---- two runs from one seed ----
+    // Twice: the game object made anew with the deal's generator seeded (TearDown, then SetUp,
+    // which starts the fixture's game), the game played by play, the picture of its last frame
+    // kept and the end delay run out. Expects the same signals and the same picture both times,
+    // and one gameEnded.
+    void expectTheSameTwice(unsigned seed, std::function<void()> const& play);
 
     Solitaire::MinispielManager& manager() const;
     Solitaire::Minispiel* active() const;

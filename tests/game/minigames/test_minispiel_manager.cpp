@@ -36,7 +36,7 @@ protected:
     }
 };
 
-TEST_F(MinispielManagerTest, TheShippedDefinitionsLoadWithoutALogLineAndMakeSevenGames) {
+TEST_F(MinispielManagerTest, TheShippedDefinitionsLoadWithoutALogLineAndMakeTenGames) {
     // The game started again, its log watched from the start.
     TearDown();
     logtest::LogWatch watch;
@@ -48,14 +48,14 @@ TEST_F(MinispielManagerTest, TheShippedDefinitionsLoadWithoutALogLineAndMakeSeve
             logtest::contains(line, L"Mini-game"))
             ours.push_back(line);
     EXPECT_EQ(ours, std::vector<std::wstring>());
-    EXPECT_EQ(manager().getGames().size(), 7u);
-    for (int n = 0; n < 7; ++n) {
+    EXPECT_EQ(manager().getGames().size(), 10u);
+    for (int n = 0; n < 10; ++n) {
         Minispiel* game = manager().findMinispiel(L"MINIGAME_" + std::to_wstring(n));
         ASSERT_NE(game, nullptr) << n;
         EXPECT_NE(game->getWindow(), nullptr) << n;
         EXPECT_EQ(game->getWindows().size(), 1u) << n;
     }
-    EXPECT_EQ(manager().findMinispiel(L"MINIGAME_7"), nullptr);
+    EXPECT_EQ(manager().findMinispiel(L"MINIGAME_10"), nullptr);
     // The symbol game's prefix read from the Windows-1252 file.
     EXPECT_EQ(manager().findMinispiel(L"MINIGAME_4")->getPrefix(), L"MS_");
 }
@@ -221,7 +221,8 @@ TEST_F(MinispielManagerTest, TheFactoryKnowsAllTwentyKindsAndMakesTheBuiltOnes) 
     std::vector<MinispielManager::Kind> const& kinds = MinispielManager::kinds();
     ASSERT_EQ(kinds.size(), 20u);
     std::vector<std::wstring> const built = {L"ZUORDNEN", L"ZUORDNEN2", L"RICHTIGES_SYMBOL", L"RICHTIGER_PFAD",
-                                             L"OBJEKT_KLICKEN", L"UNTERSCHIEDE", L"CLICKON"};
+                                             L"OBJEKT_KLICKEN", L"UNTERSCHIEDE", L"CLICKON",
+                                             L"PUZZLE", L"SCHIEBEPUZZLE_REV", L"AUSTAUSCH"};
     for (MinispielManager::Kind const& kind : kinds) {
         Orvex::XMLNode element(L"MINISPIEL");
         element.setAttribute(L"TYPE", kind.keyword);

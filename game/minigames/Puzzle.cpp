@@ -1,0 +1,270 @@
+// The jigsaw: its pieces, the definition, the windows and a new deal.
+#include "game/minigames/Puzzle.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "engine/core/XMLAttribute.h"
+#include "engine/core/XMLNode.h"
+#include "engine/gui/GUIRect.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/platform/DirectInputInterface.h"
+#include "engine/render/Texture2DAnimation.h"
+#include "game/minigames/ClickGameWindows.h"
+#include "game/minigames/FieldPictures.h"
+#include "game/minigames/MinispielKeys.h"
+#include "game/minigames/MinispielTemplates.h"
+#include "port/crt/crt.h"
+
+namespace Solitaire {
+
+namespace {
+
+constexpr double kRandMax = 32767.0;
+
+// Every piece read from data takes the next id; copies keep their template's. Ids are compared
+// only within one game, so one counter for the program does.
+Orvex::u32 nextPieceId() {
+    static Orvex::u32 counter = 0;
+    return ++counter;
+}
+
+Orvex::Texture2DAnimation* cloneOf(Orvex::Texture2DAnimation* picture) {
+    return picture ? picture->clone() : nullptr;
+}
+
+}  // namespace
+
+// ---- pieces ----
+
+Puzzle::PuzzleTeil::PuzzleTeil(Puzzle* game, Orvex::XMLNode& node) : id(nextPieceId()), owner(game) {
+    position.running = true;
+    picture = minigame::animationCopy(node, L"ANIMATION");
+    if (Orvex::AnimationFrame const* frame = picture ? picture->getCurrentFrame() : nullptr) {
+        width = static_cast<float>(frame->rect.right - frame->rect.left);
+        height = static_cast<float>(frame->rect.bottom - frame->rect.top);
+    }
+    foundPicture = minigame::animationCopy(node, L"ANIMATION_FOUND");
+    loosePicture = minigame::animationCopy(node, L"ANIMATION_NFOUND");
+    Orvex::GUIRect rect;
+    if (Orvex::XMLNode const* r = node.getChild(L"GUIRECT")) rect.load(*r);
+    statusWindow = minigame::windowFromTemplate(node, L"GUI");
+    if (statusWindow) statusWindow->getRect() = rect;
+    float x = 0.0f;
+    float y = 0.0f;
+    minigame::readPair(node, L"POSITION", x, y);
+    // A start position that is not a usable number leaves the piece to the scatter.
+    float sx = std::numeric_limits<float>::quiet_NaN();
+    float sy = sx;
+    minigame::readPair(node, L"START_POSITION", sx, sy);
+    hasStartPosition = !std::isnan(sx);
+    if (hasStartPosition) {
+        startX = sx;
+        startY = sy;
+    }
+    minigame::readPair(node, L"SIZE", width, height, 0.0, minigame::kMaxNumber);
+    shadow = node.getAttributeBool(L"SHADOW", shadow);
+    D3DXVECTOR2 const reference = owner->getReferenceSize();
+    width /= reference.x;
+    height /= reference.y;
+    moveTo(D3DXVECTOR2(x / reference.x, y / reference.y), 0.0);
+}
+
+Puzzle::PuzzleTeil::PuzzleTeil(PuzzleTeil const& other)
+    : startX(other.startX),
+      startY(other.startY),
+      hasStartPosition(other.hasStartPosition),
+      id(other.id),
+      position(other.position),
+      width(other.width),
+      height(other.height),
+      picture(cloneOf(other.picture)),
+      owner(other.owner),
+      loose(other.loose),
+      shadow(other.shadow),
+      foundPicture(cloneOf(other.foundPicture)),
+      loosePicture(cloneOf(other.loosePicture)),
+      statusWindow(minigame::cloneOf(other.statusWindow)) {
+    showStatus();
+}
+
+Puzzle::PuzzleTeil::~PuzzleTeil() {
+    if (picture) picture->release();
+    if (statusWindow) statusWindow->release();
+    if (loosePicture) loosePicture->release();
+    if (foundPicture) foundPicture->release();
+}
+
+void Puzzle::PuzzleTeil::showStatus() {
+    if (statusWindow) statusWindow->getDrawOptions().setAniBackground(loose ? loosePicture : foundPicture);
+}
+
+void Puzzle::PuzzleTeil::setLoose(bool value) {
+    loose = value;
+    showStatus();
+}
+
+void Puzzle::PuzzleTeil::moveTo(D3DXVECTOR2 const& goal, double speed) { minigame::glideTo(position, goal, speed); }
+
+Orvex::SpriteRect Puzzle::PuzzleTeil::getSpriteRect() const {
+    return minigame::fieldSpriteRect(minigame::fieldRect(owner ? owner->field_ : nullptr), position.current.x,
+                                     position.current.y, width, height);
+}
+
+// ---- the game ----
+
+Puzzle::Puzzle(Orvex::XMLNode& element) : Minispiel(element) {
+    readKeys(element);
+    readList(element, L"PUZZLE_TEIL", L"pieces", targets_);
+    readList(element, L"PUZZLE_TEIL_FEST", L"fixed pieces", fixed_);
+    readList(element, L"PUZZLE_TEIL_SINNLOS", L"decoys", decoys_);
+    readList(element, L"PUZZLE_TEIL_ENDE", L"end pieces", ends_);
+    if (targets_.empty())
+        minigame::logProblem(element, L"mini-game \"" + getName() +
+                                          L"\" has no PUZZLE_TEIL, so it can never be solved; it can only be skipped");
+}
+
+void Puzzle::readKeys(Orvex::XMLNode& element) {
+    minigame::readPair(element, L"SIZE", reference_.x, reference_.y, kMinReference, minigame::kMaxNumber);
+    if (Orvex::XMLAttribute const* colour = element.getAttribute(L"COLOR_ZIEL_HELP"))
+        helpColour_ = D3DXCOLOR(static_cast<DWORD>(colour->getHex()));
+    minigame::readNumber(element, L"MAX_DIST", maxDist_, 0.0, minigame::kMaxNumber);
+    if (Orvex::XMLAttribute const* check = element.getAttribute(L"CHECK_ALPHA")) {
+        Orvex::XMLValueTokens const parts = check->split(L" ");
+        if (parts.size() > 0) alphaOnDrop_ = parts.get(0)->getBool();
+        if (parts.size() > 1) alphaOnGrab_ = parts.get(1)->getBool();
+    }
+    if (Orvex::XMLAttribute const* area = element.getAttribute(L"INTI_POS")) {
+        Orvex::XMLValueTokens const parts = area->split(L" ");
+        float values[4] = {scatter_.left, scatter_.top, scatter_.right, scatter_.bottom};
+        bool usable = true;
+        for (std::size_t i = 0; i < parts.size() && i < 4; ++i) {
+            double const v = parts.get(i)->getDouble();
+            usable = usable && std::isfinite(v) && std::fabs(v) <= minigame::kMaxNumber;
+            values[i] = static_cast<float>(v);
+        }
+        if (usable)
+            scatter_ = Orvex::FRect(values[0], values[1], values[2], values[3]);
+        else
+            minigame::logProblem(element, L"\"INTI_POS\" value \"" + area->getStringCopy() +
+                                              L"\" is not a usable number; the default is kept");
+    }
+}
+
+void Puzzle::readList(Orvex::XMLNode& element, wchar_t const* name, wchar_t const* what,
+                      std::vector<PuzzleTeil*>& list) {
+    minigame::readChildren(element, name, kMaxPieces, what,
+                           [&](Orvex::XMLNode& child) { list.push_back(new PuzzleTeil(this, child)); });
+}
+
+Puzzle::~Puzzle() {
+    clearPieces();
+    for (std::vector<PuzzleTeil*>* list : {&targets_, &fixed_, &decoys_, &ends_}) {
+        for (PuzzleTeil* piece : *list) delete piece;
+        list->clear();
+    }
+}
+
+void Puzzle::clearPieces() {
+    held_ = nullptr;
+    for (PuzzleTeil* piece : active_) {
+        if (foreground_ && piece->statusWindow && piece->statusWindow->getParent() == foreground_)
+            foreground_->removeChild(piece->statusWindow);
+        delete piece;
+    }
+    active_.clear();
+}
+
+void Puzzle::init() {
+    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
+    input.mouseButtonDownSignal.disconnect(this);
+    input.mouseButtonUpSignal.disconnect(this);
+    input.mouseAxisSignal.disconnect(this);
+    input.mouseButtonDownSignal.connect(this, &Puzzle::onMouseDown);
+    input.mouseButtonUpSignal.connect(this, &Puzzle::onMouseUp);
+    input.mouseAxisSignal.connect(this, &Puzzle::onMouseMove);
+    if (!window) {
+        ClickGameWindows frame(prefix, kKind);
+        frame.lookUp(true);
+        Orvex::GUIWindow* field = frame.part(L"SPIELFELD");
+        if (frame.main && field) {
+            frame.cloneFrame();
+            window = frame.main;
+            foreground_ = frame.foreground;
+            field_ = minigame::addField(window, field, reference_.x, reference_.y);
+            if (field_) field_->selfDrawn.connect(this, &Puzzle::onFieldDrawn);
+            frame.addButtons(*this, frame.container());
+            frame.addForeground();
+        }
+    }
+    start();
+    Minispiel::init();
+}
+
+void Puzzle::start() {
+    Minispiel::start();
+    clearPieces();
+    for (PuzzleTeil* target : targets_) {
+        target->setLoose(true);
+        auto* piece = new PuzzleTeil(*target);
+        active_.push_back(piece);
+        if (foreground_) minigame::attach(foreground_, piece->statusWindow);
+    }
+    for (PuzzleTeil* decoy : decoys_) {
+        decoy->setLoose(true);
+        active_.push_back(new PuzzleTeil(*decoy));
+    }
+    for (PuzzleTeil* piece : fixed_) piece->setLoose(true);
+    for (PuzzleTeil* piece : active_) placeAtStart(*piece);
+    endFade_ = 0.0f;
+}
+
+void Puzzle::placeAtStart(PuzzleTeil& piece) {
+    if (piece.hasStartPosition) {
+        Orvex::FRect const field = minigame::fieldRect(field_);
+        float const w = field.right - field.left;
+        float const h = field.bottom - field.top;
+        bool const usable = field_ && w != 0.0f && h != 0.0f;
+        piece.moveTo(usable ? D3DXVECTOR2(piece.startX / w, piece.startY / h) : D3DXVECTOR2(piece.startX, piece.startY),
+                     0.0);
+        return;
+    }
+    double const r1 = msvc::rand() / kRandMax;
+    double const r2 = msvc::rand() / kRandMax;
+    float const x = static_cast<float>(r1 * (scatter_.left - scatter_.right) + scatter_.right);
+    float const y = static_cast<float>(r2 * (scatter_.top - scatter_.bottom) + scatter_.bottom);
+    piece.moveTo(D3DXVECTOR2(x, y), 0.0);
+}
+
+void Puzzle::show() {
+    Minispiel::show();
+    inputActive_ = true;
+}
+
+void Puzzle::hide() {
+    Minispiel::hide();
+    inputActive_ = false;
+}
+
+D3DXVECTOR2 Puzzle::toField(D3DXVECTOR2 const& point) const {
+    Orvex::FRect const field = minigame::fieldRect(field_);
+    float const w = field.right - field.left;
+    float const h = field.bottom - field.top;
+    if (!field_ || w == 0.0f || h == 0.0f) return point;
+    return D3DXVECTOR2((point.x - field.left) / w, (point.y - field.top) / h);
+}
+
+D3DXVECTOR2 Puzzle::toScreen(D3DXVECTOR2 const& fraction) const {
+    if (!field_) return fraction;
+    Orvex::FRect const field = minigame::fieldRect(field_);
+    return D3DXVECTOR2(field.left + (field.right - field.left) * fraction.x,
+                       field.top + (field.bottom - field.top) * fraction.y);
+}
+
+bool Puzzle::allPlaced() const {
+    return !targets_.empty() &&
+           std::none_of(targets_.begin(), targets_.end(), [](PuzzleTeil const* target) { return target->loose; });
+}
+
+}  // namespace Solitaire
