@@ -4,6 +4,7 @@
 // missing "TYPE" does.
 #include "engine/core/XMLNode.h"
 #include "game/minigames/ClickInReihenfolge.h"
+#include "game/minigames/Maze.h"
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielZuordnen.h"
@@ -41,7 +42,7 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"PUSTEN", L"Wegblasen", nullptr},
         {L"BAUEN", L"Bauen", nullptr},
         {L"RING", L"Ring", nullptr},
-        {L"MAZE", L"Maze", nullptr},
+        {L"MAZE", L"Maze", make<Maze>},
         {L"AUSTAUSCH", L"Austausch", nullptr},
         {L"WASCHEN_PUTZEN", L"WaschenPutzenGame", nullptr},
         {L"SEQUENZ", L"Sequenz", nullptr},

@@ -146,6 +146,16 @@ void MinigameFixture::click(D3DXVECTOR2 const& point) {
     release(point);
 }
 
+void MinigameFixture::rightClick(D3DXVECTOR2 const& point) {
+    moveTo(point);
+    int const x = static_cast<int>(point.x);
+    int const y = static_cast<int>(point.y);
+    testsupport::pushButton(windowId(), SDL_BUTTON_RIGHT, true, x, y);
+    tick(true);
+    testsupport::pushButton(windowId(), SDL_BUTTON_RIGHT, false, x, y);
+    tick(true);
+}
+
 void MinigameFixture::drag(D3DXVECTOR2 const& from, D3DXVECTOR2 const& to, int steps) {
     moveTo(from);
     press(from);
