@@ -10,6 +10,7 @@
 #include "game/minigames/MinispielZuordnen.h"
 #include "game/minigames/MinispielZuordnen2.h"
 #include "game/minigames/ObjekteAnklicken.h"
+#include "game/minigames/Punkteverbinden.h"
 #include "game/minigames/RichtigenPfadAnklicken.h"
 #include "game/minigames/RichtigesSymbolAnklicken.h"
 #include "game/minigames/UnterschiedeAnklicken.h"
@@ -34,7 +35,7 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"MEMORY", L"Memory", nullptr},
         {L"PUZZLE", L"Puzzle", nullptr},
         {L"SCHIEBEPUZZLE_REV", L"Schiebepuzzle_leicht", nullptr},
-        {L"PUNKTE_VERBINDEN", L"Punkteverbinden", nullptr},
+        {L"PUNKTE_VERBINDEN", L"Punkteverbinden", make<Punkteverbinden>},
         {L"RICHTIGES_SYMBOL", L"RichtigesSymbolAnklicken", make<RichtigesSymbolAnklicken>},
         {L"RICHTIGER_PFAD", L"RichtigenPfadAnklicken", make<RichtigenPfadAnklicken>},
         {L"OBJEKT_KLICKEN", L"ObjekteAnklicken", make<ObjekteAnklicken>},

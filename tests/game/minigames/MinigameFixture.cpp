@@ -16,6 +16,7 @@
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielCursor.h"
 #include "game/minigames/MinispielManager.h"
+#include "port/crt/crt.h"
 #include "port/win32/win32_sdl.h"
 #include "port/win32/winuser.h"
 #include "tests/support/SdlEvents.h"
@@ -192,6 +193,23 @@ D3DXVECTOR2 MinigameFixture::reachablePointOf(Orvex::GUIWindow& window) {
                 if (Orvex::GUISystem::instance().windowAt(point, Orvex::GUISystem::kHitInput) == &window) return point;
             }
     return middle;
+}
+
+MinigameFixture::SeededRun MinigameFixture::playFromSeed(unsigned seed, std::wstring const& name,
+                                                         std::function<void(Solitaire::Minispiel&)> const& win) {
+    TearDown();
+    msvc::srand(seed);
+    SetUp();
+    Solitaire::Minispiel* game = begin(name);
+    EXPECT_NE(game, nullptr) << narrow(name);
+    if (!game) return {};
+    closeHelp();
+    win(*game);
+    tick(true);
+    SeededRun run{{}, pixels()};
+    waitForTheEnd(*game);
+    run.signals = log.lines;
+    return run;
 }
 
 Solitaire::MinispielManager& MinigameFixture::manager() const { return Solitaire::MinispielManager::instance(); }

@@ -16,6 +16,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,15 @@ protected:
     // game's window).
     void clickPart(std::wstring const& name);
     Orvex::GUIWindow* partOfActive(std::wstring const& name) const;
+
+    // One run of a game from a fresh start of the game object after msvc::srand (seed): the game
+    // begun and its help closed, won by the given play, one drawn frame (the picture), then its
+    // end waited for (the signals of the whole run).
+    struct SeededRun {
+        std::vector<std::wstring> signals;
+        std::vector<uint32_t> picture;
+    };
+    SeededRun playFromSeed(unsigned seed, std::wstring const& name, std::function<void(Solitaire::Minispiel&)> const& win);
 
     Solitaire::MinispielManager& manager() const;
     Solitaire::Minispiel* active() const;

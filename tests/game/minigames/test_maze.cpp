@@ -15,7 +15,6 @@
 #include "engine/platform/D3DInterface.h"
 #include "game/minigames/Maze.h"
 #include "game/minigames/MinispielManager.h"
-#include "port/crt/crt.h"
 #include "port/d3d9/d3d9_port.h"
 #include "tests/game/minigames/MinigameFixture.h"
 
@@ -328,26 +327,13 @@ TEST_F(MazePlayTest, WallLinesRunAlongTheCellEdgesOnTopOfTheRoomsAlsoAfterTheDev
 
 TEST_F(MazePlayTest, TwoRunsFromOneSeedGiveTheSameMazeSignalsAndPicture) {
     constexpr unsigned kSeed = 20240611;
-    struct Run {
-        std::vector<std::wstring> signals;
-        std::vector<uint32_t> picture;
-    };
-    auto once = [&]() {
-        TearDown();
-        msvc::srand(kSeed);
-        SetUp();
-        maze = play<Maze>(L"MINIGAME_10");
-        EXPECT_NE(maze, nullptr);
-        if (!maze) return Run{};
+    auto const win = [this](Solitaire::Minispiel& game) {
+        maze = dynamic_cast<Maze*>(&game);
+        ASSERT_NE(maze, nullptr);
         for (Raum* room : routeToGoal(*maze)) click(cellOf(room));
-        tick(true);
-        Run run{{}, pixels()};
-        waitForTheEnd(*maze);
-        run.signals = log.lines;
-        return run;
     };
-    Run const first = once();
-    Run const second = once();
+    SeededRun const first = playFromSeed(kSeed, L"MINIGAME_10", win);
+    SeededRun const second = playFromSeed(kSeed, L"MINIGAME_10", win);
     EXPECT_EQ(log.count(L"ended"), 1u);
     expectWon();
     EXPECT_EQ(first.signals, second.signals);
