@@ -4,6 +4,7 @@
 // missing "TYPE" does.
 #include "engine/core/XMLNode.h"
 #include "game/minigames/ClickInReihenfolge.h"
+#include "game/minigames/Labyrinth.h"
 #include "game/minigames/Maze.h"
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
@@ -30,7 +31,7 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
     static std::vector<Kind> const table = {
         {L"ZUORDNEN", L"MinispielZuordnen", make<MinispielZuordnen>},
         {L"ZUORDNEN2", L"MinispielZuordnen2", make<MinispielZuordnen2>},
-        {L"LABYRINTH", L"Labyrinth", nullptr},
+        {L"LABYRINTH", L"Labyrinth", make<Labyrinth>},
         {L"DREHBILD", L"Drehbild", nullptr},
         {L"MEMORY", L"Memory", nullptr},
         {L"PUZZLE", L"Puzzle", nullptr},

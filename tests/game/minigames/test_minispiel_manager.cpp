@@ -48,7 +48,7 @@ TEST_F(MinispielManagerTest, TheShippedDefinitionsLoadWithoutALogLineAndMakeTheB
             logtest::contains(line, L"Mini-game"))
             ours.push_back(line);
     EXPECT_EQ(ours, std::vector<std::wstring>());
-    std::vector<int> const made = {0, 1, 2, 3, 4, 5, 6, 10, 12};
+    std::vector<int> const made = {0, 1, 2, 3, 4, 5, 6, 10, 11, 12};
     EXPECT_EQ(manager().getGames().size(), made.size());
     for (int n : made) {
         Minispiel* game = manager().findMinispiel(L"MINIGAME_" + std::to_wstring(n));
@@ -221,7 +221,8 @@ TEST_F(MinispielManagerTest, TheFactoryKnowsAllTwentyKindsAndMakesTheBuiltOnes) 
     std::vector<MinispielManager::Kind> const& kinds = MinispielManager::kinds();
     ASSERT_EQ(kinds.size(), 20u);
     std::vector<std::wstring> const built = {L"ZUORDNEN", L"ZUORDNEN2", L"RICHTIGES_SYMBOL", L"RICHTIGER_PFAD",
-                                             L"OBJEKT_KLICKEN", L"UNTERSCHIEDE", L"CLICKON", L"MAZE", L"PUNKTE_VERBINDEN"};
+                                             L"OBJEKT_KLICKEN", L"UNTERSCHIEDE", L"CLICKON", L"MAZE", L"PUNKTE_VERBINDEN",
+                                             L"LABYRINTH"};
     for (MinispielManager::Kind const& kind : kinds) {
         Orvex::XMLNode element(L"MINISPIEL");
         element.setAttribute(L"TYPE", kind.keyword);
