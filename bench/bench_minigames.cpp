@@ -9,23 +9,19 @@
 //   picture's list of opaque pixels is built (the texture read back), then the click looked up.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <string>
 
 #include "bench/BenchDevice.h"
-#include "engine/core/GOBManager.h"
+#include "bench/BenchMinigames.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
-#include "engine/render/Effect.h"
 #include "engine/render/Sprite.h"
 #include "engine/render/Texture2D.h"
-#include "engine/render/Texture2DAnimationManager.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielZuordnen.h"
 #include "game/minigames/UnterschiedeAnklicken.h"
-#include "port/win32/win32_paths.h"
 #include "tests/support/gl/FrameFinish.h"
 
 namespace {
@@ -58,29 +54,10 @@ struct Scene {
     testsupport::FrameFinish* finishFrame = nullptr;
 
     bool init() {
-        if (!bench::openEngineDevice(kWidth, kHeight)) return false;
-        std::filesystem::path const repo = std::filesystem::path(ORVEX_SOURCE_DIR);
-        GOBManager::getInstance().addSearchPath(port::windowsPath(repo.string()));
-        XMLNode node;
-        node.loadFromText(L"<EFFECT NAME=\"Sprite\" PRE_COMPILE=\"0\"><FILE FILENAME=\"" +
-                          port::windowsPath((repo / "data" / "FX" / "sprite.fx").string()) +
-                          L"\" /><MACROS><MACRO NAME=\"SPRITE_TEX_COUNT\" DEFINITION=\"1\" /></MACROS></EFFECT>");
-        auto* effect = new Effect(false);
-        if (!effect->load(node)) return false;
-        sprite = new Sprite();
-        sprite->create();
-        sprite->setEffect(effect);
+        sprite = bench::openMinigameScreens(kWidth, kHeight, {L"data\\Games\\Minispiele.gui"},
+                                            {L"data\\Games\\minigames.ani"});
+        if (!sprite) return false;
         GUISystem& gui = GUISystem::instance();
-        gui.setSprite(sprite);
-        for (wchar_t const* file : {L"data\\GUI\\Minispiel.gui", L"data\\Games\\Minispiele.gui"}) {
-            XMLNode tree;
-            tree.load(file);
-            gui.loadTextures(tree, file);
-        }
-        XMLNode animations;
-        animations.load(L"data\\Games\\minigames.ani");
-        Texture2DAnimationManager::instance().load(animations);
-
         Solitaire::MinispielManager& manager = Solitaire::MinispielManager::instance();
         XMLNode definitions;
         definitions.loadFromText(sortingGame(), L"bench.min");

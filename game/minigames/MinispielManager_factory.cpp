@@ -5,11 +5,14 @@
 #include "engine/core/XMLNode.h"
 #include "game/minigames/Austausch.h"
 #include "game/minigames/ClickInReihenfolge.h"
+#include "game/minigames/Labyrinth.h"
+#include "game/minigames/Maze.h"
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielZuordnen.h"
 #include "game/minigames/MinispielZuordnen2.h"
 #include "game/minigames/ObjekteAnklicken.h"
+#include "game/minigames/Punkteverbinden.h"
 #include "game/minigames/Puzzle.h"
 #include "game/minigames/RichtigenPfadAnklicken.h"
 #include "game/minigames/RichtigesSymbolAnklicken.h"
@@ -31,12 +34,12 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
     static std::vector<Kind> const table = {
         {L"ZUORDNEN", L"MinispielZuordnen", make<MinispielZuordnen>},
         {L"ZUORDNEN2", L"MinispielZuordnen2", make<MinispielZuordnen2>},
-        {L"LABYRINTH", L"Labyrinth", nullptr},
+        {L"LABYRINTH", L"Labyrinth", make<Labyrinth>},
         {L"DREHBILD", L"Drehbild", nullptr},
         {L"MEMORY", L"Memory", nullptr},
         {L"PUZZLE", L"Puzzle", make<Puzzle>},
         {L"SCHIEBEPUZZLE_REV", L"Schiebepuzzle_leicht", make<Schiebepuzzle_leicht>},
-        {L"PUNKTE_VERBINDEN", L"Punkteverbinden", nullptr},
+        {L"PUNKTE_VERBINDEN", L"Punkteverbinden", make<Punkteverbinden>},
         {L"RICHTIGES_SYMBOL", L"RichtigesSymbolAnklicken", make<RichtigesSymbolAnklicken>},
         {L"RICHTIGER_PFAD", L"RichtigenPfadAnklicken", make<RichtigenPfadAnklicken>},
         {L"OBJEKT_KLICKEN", L"ObjekteAnklicken", make<ObjekteAnklicken>},
@@ -44,7 +47,7 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"PUSTEN", L"Wegblasen", nullptr},
         {L"BAUEN", L"Bauen", nullptr},
         {L"RING", L"Ring", nullptr},
-        {L"MAZE", L"Maze", nullptr},
+        {L"MAZE", L"Maze", make<Maze>},
         {L"AUSTAUSCH", L"Austausch", make<Austausch>},
         {L"WASCHEN_PUTZEN", L"WaschenPutzenGame", nullptr},
         {L"SEQUENZ", L"Sequenz", nullptr},

@@ -19,6 +19,7 @@
 #include "game/minigames/MinispielManager.h"
 #include "port/crt/crt.h"
 #include "port/win32/win32_paths.h"
+#include "tests/fuzz/FuzzMinigamesMazes.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 namespace {
@@ -67,6 +68,7 @@ void loadShipped() {
         animations.load(L"data\\Games\\minigames.ani");
         Orvex::Texture2DAnimationManager::instance().load(animations);
         loadPuzzles();
+        fuzz::loadMazeKinds();
         return true;
     }();
     (void)loaded;
@@ -117,8 +119,10 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     for (std::size_t g = 0; g < games.size() && g < kMaxPlayed; ++g) {
         manager.setActiveMinispiel(games[g]);
         manager.showHelp(false, 0.0f);
+        fuzz::prepareMazeKinds(*games[g], data, size);
         for (int frame = 0; frame < kFrames && manager.getActiveMinispiel(); ++frame) {
             if (msvc::rand() % 4 == 0) randomDrag(gui);
+            if (msvc::rand() % 4 == 0) fuzz::pressMazeKinds(*games[g], kScreenWidth, kScreenHeight);
             gui.update(kStep);
             manager.update(kStep);
             gui.draw();

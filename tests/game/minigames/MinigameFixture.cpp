@@ -147,6 +147,16 @@ void MinigameFixture::click(D3DXVECTOR2 const& point) {
     release(point);
 }
 
+void MinigameFixture::rightClick(D3DXVECTOR2 const& point) {
+    moveTo(point);
+    int const x = static_cast<int>(point.x);
+    int const y = static_cast<int>(point.y);
+    testsupport::pushButton(windowId(), SDL_BUTTON_RIGHT, true, x, y);
+    tick(true);
+    testsupport::pushButton(windowId(), SDL_BUTTON_RIGHT, false, x, y);
+    tick(true);
+}
+
 void MinigameFixture::drag(D3DXVECTOR2 const& from, D3DXVECTOR2 const& to, int steps) {
     moveTo(from);
     press(from);
@@ -201,6 +211,23 @@ void MinigameFixture::expectTheSameTwice(unsigned seed, std::function<void()> co
     EXPECT_EQ(log.count(L"ended"), 1u);
     ASSERT_EQ(pictures[0].size(), pictures[1].size());
     EXPECT_TRUE(pictures[0] == pictures[1]);
+}
+
+MinigameFixture::SeededRun MinigameFixture::playFromSeed(unsigned seed, std::wstring const& name,
+                                                         std::function<void(Solitaire::Minispiel&)> const& win) {
+    TearDown();
+    msvc::srand(seed);
+    SetUp();
+    Solitaire::Minispiel* game = begin(name);
+    EXPECT_NE(game, nullptr) << narrow(name);
+    if (!game) return {};
+    closeHelp();
+    win(*game);
+    tick(true);
+    SeededRun run{{}, pixels()};
+    waitForTheEnd(*game);
+    run.signals = log.lines;
+    return run;
 }
 
 Solitaire::MinispielManager& MinigameFixture::manager() const { return Solitaire::MinispielManager::instance(); }

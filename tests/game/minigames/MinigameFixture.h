@@ -92,6 +92,8 @@ protected:
     void press(D3DXVECTOR2 const& point);
     void release(D3DXVECTOR2 const& point);
     void click(D3DXVECTOR2 const& point);
+    // A press and a release of the right button at the point (the pointer moved there first).
+    void rightClick(D3DXVECTOR2 const& point);
     // Press at from, move in steps to to (a frame each), release there.
     void drag(D3DXVECTOR2 const& from, D3DXVECTOR2 const& to, int steps = 8);
     // The middle of a window by name (any level of the GUI), or of a rectangle.
@@ -137,6 +139,15 @@ protected:
     // kept and the end delay run out. Expects the same signals and the same picture both times,
     // and one gameEnded.
     void expectTheSameTwice(unsigned seed, std::function<void()> const& play);
+
+    // One run of a game from a fresh start of the game object after msvc::srand (seed): the game
+    // begun and its help closed, won by the given play, one drawn frame (the picture), then its
+    // end waited for (the signals of the whole run).
+    struct SeededRun {
+        std::vector<std::wstring> signals;
+        std::vector<uint32_t> picture;
+    };
+    SeededRun playFromSeed(unsigned seed, std::wstring const& name, std::function<void(Solitaire::Minispiel&)> const& win);
 
     Solitaire::MinispielManager& manager() const;
     Solitaire::Minispiel* active() const;
