@@ -101,7 +101,9 @@ std::wstring& LevelGoal_Time::formatProgress(std::wstring& out, GameEndParms con
     // No limit (the default, or one no clock reaches): nothing to show.
     if (maxTime_ >= FLT_MAX) return out;
     u32 const seconds = shownNumber(maxTime_);
-    out = text(seconds / 60u) + L":" + text(seconds % 60u);
+    // Seconds in two digits: "2:5" would read as two minutes fifty.
+    u32 const rest = seconds % 60u;
+    out = text(seconds / 60u) + (rest < 10u ? L":0" : L":") + text(rest);
     return out;
 }
 

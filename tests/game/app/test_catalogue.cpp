@@ -42,6 +42,9 @@ TEST_F(CatalogueTest, TheShippedCatalogueHoldsItsCategoriesGamesAndVariants) {
               L"KAMPAGNE: KAPITEL_0(4) KAPITEL_1(13) KAPITEL_2(4)\n");
     EXPECT_TRUE(catalogue().findCategory(L"KNOBELEIEN")->getOptions().extraBanner);
     EXPECT_FALSE(catalogue().findCategory(L"KAMPAGNE")->getOptions().showInSelection);
+    // The campaign is the story's: its table has the story look.
+    EXPECT_TRUE(catalogue().findCategory(L"KAMPAGNE")->isStory());
+    EXPECT_FALSE(catalogue().findCategory(L"KLASSIKER")->isStory());
     EXPECT_FALSE(variant(L"KNOBELEIEN", L"HERZREIHE", L"HERZREIHE_PROBE")->getOptions().showInSelection);
     SolVariant const* golf = variant(L"KNOBELEIEN", L"GOLFPLATZ", L"GOLFPLATZ");
     EXPECT_TRUE(golf->getOptions().styleParam && golf->getOptions().background && golf->getOptions().gameStyle);
@@ -61,6 +64,8 @@ TEST_F(CatalogueTest, TheShippedCatalogueHoldsItsCategoriesGamesAndVariants) {
             ASSERT_EQ(level->getGoals().size(), 3u);
             for (auto const& goal : level->getGoals()) kinds.insert(goal->getTextId());
             if (level->getName() == L"LEVEL_0") EXPECT_FALSE(level->getStartTutorial().empty());
+            // The table names the level by its own text ("Der Anfang - Level 1").
+            EXPECT_FALSE(Orvex::OrvexEngine::getInstance()->getLanguage()->getText(level->getTextId()).empty());
         }
     EXPECT_EQ(kinds.size(), 9u);
 

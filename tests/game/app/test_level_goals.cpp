@@ -64,7 +64,8 @@ TEST_F(LevelGoalTest, EachKindTestsTheRecordAndWritesItsProgress) {
         {L"<GOAL TYPE=\"NOTHING\"/>", true, L"", L"INGAME_LEVEL_GOAL_NOTHING"},
         {L"<GOAL TYPE=\"WIN\"/>", false, L"", L"INGAME_LEVEL_GOAL_REMOVE_ALL_TABLEAU_STAPEL"},
         {L"<GOAL TYPE=\"TIME\" MAX_TIME=\"90\"/>", false, L"1:30", L"INGAME_LEVEL_GOAL_TIME"},
-        {L"<GOAL TYPE=\"TIME\" MAX_TIME=\"125\"/>", true, L"2:5", L"INGAME_LEVEL_GOAL_TIME"},
+        {L"<GOAL TYPE=\"TIME\" MAX_TIME=\"600\"/>", true, L"10:00", L"INGAME_LEVEL_GOAL_TIME"},
+        {L"<GOAL TYPE=\"TIME\" MAX_TIME=\"125\"/>", true, L"2:05", L"INGAME_LEVEL_GOAL_TIME"},
         // No limit: always reached, nothing to show.
         {L"<GOAL TYPE=\"TIME\"/>", true, L"", L"INGAME_LEVEL_GOAL_TIME"},
         {L"<GOAL TYPE=\"POINTS\" MIN_POINTS=\"500\"/>", false, L"400 / 500", L"INGAME_LEVEL_GOAL_POINTS"},
@@ -136,7 +137,7 @@ TEST_F(LevelGoalTest, TargetsStayAsWrittenAndANaNNeverReaches) {
         wchar_t const* element;
         wchar_t const* progress;
     } const rows[] = {
-        {L"<GOAL TYPE=\"TIME\" MAX_TIME=\"nan\"/>", L"0:0"},
+        {L"<GOAL TYPE=\"TIME\" MAX_TIME=\"nan\"/>", L"0:00"},
         {L"<GOAL TYPE=\"POINTS\" MIN_POINTS=\"nan\"/>", L"0 / 0"},
         {L"<GOAL TYPE=\"RESTCARDS\" MAX_CARDS_VERH=\"nan\"/>", L"0% / 0%"},
         {L"<GOAL TYPE=\"GOALCARDS\" MIN_CARDS_VERH=\"nan\"/>", L"0% / 0%"},
