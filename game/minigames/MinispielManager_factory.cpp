@@ -11,7 +11,9 @@
 #include "game/minigames/ObjekteAnklicken.h"
 #include "game/minigames/RichtigenPfadAnklicken.h"
 #include "game/minigames/RichtigesSymbolAnklicken.h"
+#include "game/minigames/Ring.h"
 #include "game/minigames/UnterschiedeAnklicken.h"
+#include "game/minigames/Wegblasen.h"
 
 namespace Solitaire {
 
@@ -38,9 +40,9 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"RICHTIGER_PFAD", L"RichtigenPfadAnklicken", make<RichtigenPfadAnklicken>},
         {L"OBJEKT_KLICKEN", L"ObjekteAnklicken", make<ObjekteAnklicken>},
         {L"UNTERSCHIEDE", L"UnterschiedeAnklicken", make<UnterschiedeAnklicken>},
-        {L"PUSTEN", L"Wegblasen", nullptr},
+        {L"PUSTEN", L"Wegblasen", make<Wegblasen>},
         {L"BAUEN", L"Bauen", nullptr},
-        {L"RING", L"Ring", nullptr},
+        {L"RING", L"Ring", make<Ring>},
         {L"MAZE", L"Maze", nullptr},
         {L"AUSTAUSCH", L"Austausch", nullptr},
         {L"WASCHEN_PUTZEN", L"WaschenPutzenGame", nullptr},

@@ -16,6 +16,7 @@
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielCursor.h"
 #include "game/minigames/MinispielManager.h"
+#include "port/crt/crt.h"
 #include "port/win32/win32_sdl.h"
 #include "port/win32/winuser.h"
 #include "tests/support/SdlEvents.h"
@@ -203,6 +204,23 @@ Solitaire::Minispiel* MinigameFixture::begin(std::wstring const& name) {
     ticks(kSettleFrames, false);
     tick(true);
     return found;
+}
+
+MinigameFixture::SeededRun MinigameFixture::playSeeded(unsigned seed, std::wstring const& name,
+                                                       std::function<void(Solitaire::Minispiel&)> const& win) {
+    TearDown();
+    msvc::srand(seed);
+    SetUp();
+    Solitaire::Minispiel* game = begin(name);
+    EXPECT_NE(game, nullptr) << narrow(name);
+    if (!game) return {};
+    closeHelp();
+    win(*game);
+    tick();
+    SeededRun run{{}, pixels()};
+    if (game->isFinished(false)) waitForTheEnd(*game);
+    run.signals = log.lines;
+    return run;
 }
 
 void MinigameFixture::expectWon() const {

@@ -16,6 +16,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,17 @@ protected:
     // game's window).
     void clickPart(std::wstring const& name);
     Orvex::GUIWindow* partOfActive(std::wstring const& name) const;
+
+    // ---- two runs from one seed ----
+    struct SeededRun {
+        std::vector<std::wstring> signals;
+        std::vector<uint32_t> picture;
+    };
+    // The game of that name played by win (help closed) on a fresh game object made after
+    // msvc::srand(seed), as the game object draws from the generator too: the picture of the
+    // frame after win, and the signals once a solved game's end delay has run out.
+    SeededRun playSeeded(unsigned seed, std::wstring const& name,
+                         std::function<void(Solitaire::Minispiel&)> const& win);
 
     Solitaire::MinispielManager& manager() const;
     Solitaire::Minispiel* active() const;
