@@ -72,9 +72,20 @@ def view(x, y):
     return sky
 
 
+def smooth_noise(x, y, cell, seed):
+    """The noise of a lattice of cells, blended between its corners."""
+    gx, gy = x / cell, y / cell
+    ix, iy = int(gx), int(gy)
+    fx, fy = gx - ix, gy - iy
+    fx, fy = fx * fx * (3 - 2 * fx), fy * fy * (3 - 2 * fy)
+    top = noise(ix, iy, seed) * (1 - fx) + noise(ix + 1, iy, seed) * fx
+    bottom = noise(ix, iy + 1, seed) * (1 - fx) + noise(ix + 1, iy + 1, seed) * fx
+    return top * (1 - fy) + bottom * fy
+
+
 def grime(x, y):
-    """How dirty a pixel looks: 0.45 everywhere, blotches up to 0.8."""
-    blot = max(0.0, noise(x // 24, y // 24, 7)) * 0.35
+    """How dirty a pixel looks: 0.45 everywhere, soft blotches up to 0.8."""
+    blot = max(0.0, smooth_noise(x, y, 32, 7)) * 0.35
     return 0.45 + blot
 
 

@@ -13,6 +13,7 @@
 #include "game/minigames/RichtigesSymbolAnklicken.h"
 #include "game/minigames/Ring.h"
 #include "game/minigames/UnterschiedeAnklicken.h"
+#include "game/minigames/WaschenPutzenGame.h"
 #include "game/minigames/Wegblasen.h"
 
 namespace Solitaire {
@@ -45,7 +46,7 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"RING", L"Ring", make<Ring>},
         {L"MAZE", L"Maze", nullptr},
         {L"AUSTAUSCH", L"Austausch", nullptr},
-        {L"WASCHEN_PUTZEN", L"WaschenPutzenGame", nullptr},
+        {L"WASCHEN_PUTZEN", L"WaschenPutzenGame", make<WaschenPutzenGame>},
         {L"SEQUENZ", L"Sequenz", nullptr},
         {L"CLICKON", L"ClickInReihenfolge", make<ClickInReihenfolge>},
     };
