@@ -2,8 +2,10 @@
 // the top element's skip keys) is made into a game against the shipped templates and screens
 // (data\GUI\Minispiel.gui, data\Games\Minispiele.gui and the games' animations, read once without
 // a device), the GUI built, and each game made active, its help closed and a few hundred frames
-// played with random presses, drags and releases over the screen, then skipped. The input's file
-// entries ("TEXTE", "GUI" ...) are left out, so no input reads other files.
+// played with random presses, drags and releases over the screen (through the GUI and, for the
+// games that follow the pointer themselves, the input object's signals), then skipped. The input's
+// file entries ("TEXTE", "GUI" ...) are left out; only the files a game itself names (the cleaning
+// game's render passes and textures) are read, as the game reads them.
 #include <cstddef>
 #include <cstdint>
 
@@ -11,6 +13,7 @@
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
+#include "engine/platform/DirectInputInterface.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/minigames/Minispiel.h"
@@ -28,6 +31,16 @@ constexpr double kStep = 1.0 / 60.0;
 // More games than this of one input are not played (each costs kFrames frames).
 constexpr std::size_t kMaxPlayed = 24;
 
+// The cleaning, blowing and ring games' templates and animations.
+void loadCleanGames() {
+    Orvex::XMLNode tree;
+    tree.load(L"data\\Games\\Minispiele_clean.gui");
+    Orvex::GUISystem::instance().loadTextures(tree, L"data\\Games\\Minispiele_clean.gui");
+    Orvex::XMLNode animations;
+    animations.load(L"data\\Games\\clean.ani");
+    Orvex::Texture2DAnimationManager::instance().load(animations);
+}
+
 void loadShipped() {
     static bool const loaded = [] {
         D3DDISPLAYMODE& mode = Orvex::D3DInterface::getInstance().getInitParams().displayMode;
@@ -43,6 +56,7 @@ void loadShipped() {
         Orvex::XMLNode animations;
         animations.load(L"data\\Games\\minigames.ani");
         Orvex::Texture2DAnimationManager::instance().load(animations);
+        loadCleanGames();
         return true;
     }();
     (void)loaded;
@@ -64,6 +78,26 @@ void randomDrag(Orvex::GUISystem& gui) {
     }
     state.setButtonDown(Orvex::OMB_LEFT, false);
     gui.onMouseUp(state, Orvex::OMB_LEFT);
+}
+
+// A stroke as the games that follow the pointer themselves hear it (cleaning, blowing, ring): the
+// input object's button and axis signals at random places.
+void randomStroke() {
+    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
+    Orvex::MouseState state;
+    auto const moveTo = [&](float x, float y) {
+        input.mouseX = state.x = x;
+        input.mouseY = state.y = y;
+        input.mouseAxisSignal.emit(state, Orvex::OA_MOUSE_X);
+    };
+    moveTo(static_cast<float>(msvc::rand() % kScreenWidth), static_cast<float>(msvc::rand() % kScreenHeight));
+    state.setButtonDown(Orvex::OMB_LEFT, true);
+    input.mouseButtonDownSignal.emit(state, Orvex::OMB_LEFT);
+    for (int i = msvc::rand() % 4; i > 0; --i)
+        moveTo(state.x + static_cast<float>(msvc::rand() % 400 - 200),
+               state.y + static_cast<float>(msvc::rand() % 400 - 200));
+    state.setButtonDown(Orvex::OMB_LEFT, false);
+    input.mouseButtonUpSignal.emit(state, Orvex::OMB_LEFT);
 }
 
 }  // namespace
@@ -91,6 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
         manager.showHelp(false, 0.0f);
         for (int frame = 0; frame < kFrames && manager.getActiveMinispiel(); ++frame) {
             if (msvc::rand() % 4 == 0) randomDrag(gui);
+            if (msvc::rand() % 4 == 0) randomStroke();
             gui.update(kStep);
             manager.update(kStep);
             gui.draw();
