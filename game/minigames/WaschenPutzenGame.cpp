@@ -25,8 +25,6 @@ namespace Solitaire {
 
 namespace {
 
-// The user pointer slot of a tool window that holds its pass.
-constexpr Orvex::u32 kPassSlot = 2;
 // The cursor while a pass gives no size of its own, for a 1024 x 768 screen.
 constexpr float kCursorSide = 100.0f;
 

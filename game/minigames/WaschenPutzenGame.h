@@ -60,6 +60,8 @@ public:
     static constexpr Orvex::u32 kDefaultWidth = 640;
     static constexpr Orvex::u32 kDefaultHeight = 480;
     static constexpr float kNoCheck = 3.4028235e38f;
+    // The user pointer slot of a tool window that holds its pass.
+    static constexpr Orvex::u32 kPassSlot = 2;
     // The brush's time step at most: a slow frame paints no more than this.
     static constexpr float kMaxBrushStep = 1.0f / 30.0f;
     // How long the emitter keeps emitting after the pointer moved or a pixel changed.

@@ -22,8 +22,6 @@ namespace Solitaire {
 
 namespace {
 
-constexpr Orvex::u32 kPassSlot = 2;
-
 // Within [0, top]; NaN gives 0.
 float within(float value, float top) { return value >= 0.0f ? (value <= top ? value : top) : 0.0f; }
 
