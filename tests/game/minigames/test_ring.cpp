@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "engine/gui/GUIWindow.h"
+#include "engine/render/Texture2DAnimation.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/Ring.h"
 #include "tests/engine/core/LogWatch.h"
@@ -237,6 +238,24 @@ TEST_F(RingTest, RingsThatCannotTurnStayAtZeroAndAreNotJudged) {
     release(c + D3DXVECTOR2(10.0f, 0.0f));
     // Nothing was grabbed, so nothing was judged: the game ends only by its time.
     EXPECT_FALSE(game->isFinished(false));
+}
+
+TEST_F(RingTest, TheSolvedCheckStartsTheMarkedAnimationsUprightOrNot) {
+    Ring* game = defineAndPlay(L"DELTA_WINKEL=\"5\"",
+                               L"<OBJEKT RADIUS=\"0 50\" ANIMATION=\"MG_RING_1\" START_ANI=\"1\"/>"
+                               L"<OBJEKT RADIUS=\"50 100\" ANIMATION=\"MG_RING_2\"/>");
+    ASSERT_NE(game, nullptr);
+    Ring::Objekt& marked = *game->getRings()[0];
+    Ring::Objekt& plain = *game->getRings()[1];
+    // A new attempt stops them (the click that closed the help may have judged already).
+    game->start();
+    EXPECT_FALSE(marked.animation->isPlaying());
+    EXPECT_FALSE(plain.animation->isPlaying());
+    marked.angle = 90.0f;
+    plain.angle = 0.0f;
+    EXPECT_FALSE(game->isSolved());
+    EXPECT_TRUE(marked.animation->isPlaying());
+    EXPECT_FALSE(plain.animation->isPlaying());
 }
 
 }  // namespace
