@@ -22,4 +22,9 @@ void MinispielCursor::clearPicture() {
     secondCursor = false;
 }
 
+void MinispielCursor::reset() {
+    setPicture(nullptr);
+    *this = MinispielCursor();
+}
+
 }  // namespace Solitaire

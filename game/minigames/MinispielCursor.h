@@ -29,6 +29,9 @@ struct MinispielCursor {
     void setPicture(Orvex::Texture2DAnimation* animation);
     // No picture and no second cursor.
     void clearPicture();
+    // As at the start: no picture (released), no flags, the default size, no offsets. The games
+    // that set the size flag leave the cursor so when they are hidden.
+    void reset();
 
     // The game that sets the picture holds a reference and releases it when it clears it.
     Orvex::Texture2DAnimation* picture = nullptr;

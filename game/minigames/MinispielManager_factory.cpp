@@ -16,8 +16,11 @@
 #include "game/minigames/Puzzle.h"
 #include "game/minigames/RichtigenPfadAnklicken.h"
 #include "game/minigames/RichtigesSymbolAnklicken.h"
+#include "game/minigames/Ring.h"
 #include "game/minigames/Schiebepuzzle_leicht.h"
 #include "game/minigames/UnterschiedeAnklicken.h"
+#include "game/minigames/WaschenPutzenGame.h"
+#include "game/minigames/Wegblasen.h"
 
 namespace Solitaire {
 
@@ -44,12 +47,12 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"RICHTIGER_PFAD", L"RichtigenPfadAnklicken", make<RichtigenPfadAnklicken>},
         {L"OBJEKT_KLICKEN", L"ObjekteAnklicken", make<ObjekteAnklicken>},
         {L"UNTERSCHIEDE", L"UnterschiedeAnklicken", make<UnterschiedeAnklicken>},
-        {L"PUSTEN", L"Wegblasen", nullptr},
+        {L"PUSTEN", L"Wegblasen", make<Wegblasen>},
         {L"BAUEN", L"Bauen", nullptr},
-        {L"RING", L"Ring", nullptr},
+        {L"RING", L"Ring", make<Ring>},
         {L"MAZE", L"Maze", make<Maze>},
         {L"AUSTAUSCH", L"Austausch", make<Austausch>},
-        {L"WASCHEN_PUTZEN", L"WaschenPutzenGame", nullptr},
+        {L"WASCHEN_PUTZEN", L"WaschenPutzenGame", make<WaschenPutzenGame>},
         {L"SEQUENZ", L"Sequenz", nullptr},
         {L"CLICKON", L"ClickInReihenfolge", make<ClickInReihenfolge>},
     };

@@ -3,8 +3,10 @@
 // (data\GUI\Minispiel.gui, data\Games\Minispiele.gui and the games' animations, the puzzles'
 // data\GUI\Minispiele_puzzles.gui and puzzles.ani, read once without a device), the GUI built,
 // and each game made active, its help closed and a few hundred frames played with random presses,
-// drags and releases over the screen (to the GUI and the input object), then skipped. The input's
-// file entries ("TEXTE", "GUI" ...) are left out, so no input reads other files.
+// drags and releases over the screen (through the GUI and, for the games that follow the pointer
+// themselves, the input object's signals), then skipped. The input's file entries ("TEXTE",
+// "GUI" ...) are left out; only the files a game itself names (the cleaning game's render passes
+// and textures) are read, as the game reads them.
 #include <cstddef>
 #include <cstdint>
 
@@ -12,6 +14,7 @@
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
+#include "engine/platform/DirectInputInterface.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
@@ -52,6 +55,16 @@ void toInputObject(Orvex::MouseState& state, int what) {
     if (what > 0) input.mouseButtonUpSignal.emit(state, Orvex::OMB_LEFT);
 }
 
+// The cleaning, blowing and ring games' templates and animations.
+void loadCleanGames() {
+    Orvex::XMLNode tree;
+    tree.load(L"data\\Games\\Minispiele_clean.gui");
+    Orvex::GUISystem::instance().loadTextures(tree, L"data\\Games\\Minispiele_clean.gui");
+    Orvex::XMLNode animations;
+    animations.load(L"data\\Games\\clean.ani");
+    Orvex::Texture2DAnimationManager::instance().load(animations);
+}
+
 void loadShipped() {
     static bool const loaded = [] {
         D3DDISPLAYMODE& mode = Orvex::D3DInterface::getInstance().getInitParams().displayMode;
@@ -69,6 +82,7 @@ void loadShipped() {
         Orvex::Texture2DAnimationManager::instance().load(animations);
         loadPuzzles();
         fuzz::loadMazeKinds();
+        loadCleanGames();
         return true;
     }();
     (void)loaded;
@@ -94,6 +108,26 @@ void randomDrag(Orvex::GUISystem& gui) {
     state.setButtonDown(Orvex::OMB_LEFT, false);
     toInputObject(state, 1);
     gui.onMouseUp(state, Orvex::OMB_LEFT);
+}
+
+// A stroke as the games that follow the pointer themselves hear it (cleaning, blowing, ring): the
+// input object's button and axis signals at random places.
+void randomStroke() {
+    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
+    Orvex::MouseState state;
+    auto const moveTo = [&](float x, float y) {
+        input.mouseX = state.x = x;
+        input.mouseY = state.y = y;
+        input.mouseAxisSignal.emit(state, Orvex::OA_MOUSE_X);
+    };
+    moveTo(static_cast<float>(msvc::rand() % kScreenWidth), static_cast<float>(msvc::rand() % kScreenHeight));
+    state.setButtonDown(Orvex::OMB_LEFT, true);
+    input.mouseButtonDownSignal.emit(state, Orvex::OMB_LEFT);
+    for (int i = msvc::rand() % 4; i > 0; --i)
+        moveTo(state.x + static_cast<float>(msvc::rand() % 400 - 200),
+               state.y + static_cast<float>(msvc::rand() % 400 - 200));
+    state.setButtonDown(Orvex::OMB_LEFT, false);
+    input.mouseButtonUpSignal.emit(state, Orvex::OMB_LEFT);
 }
 
 }  // namespace
@@ -123,6 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
         for (int frame = 0; frame < kFrames && manager.getActiveMinispiel(); ++frame) {
             if (msvc::rand() % 4 == 0) randomDrag(gui);
             if (msvc::rand() % 4 == 0) fuzz::pressMazeKinds(*games[g], kScreenWidth, kScreenHeight);
+            if (msvc::rand() % 4 == 0) randomStroke();
             gui.update(kStep);
             manager.update(kStep);
             gui.draw();
