@@ -3,6 +3,7 @@
 // whose class is not built yet makes no object and says so in one log line, as an unknown or
 // missing "TYPE" does.
 #include "engine/core/XMLNode.h"
+#include "game/minigames/Bauen.h"
 #include "game/minigames/ClickInReihenfolge.h"
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
@@ -39,7 +40,7 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"OBJEKT_KLICKEN", L"ObjekteAnklicken", make<ObjekteAnklicken>},
         {L"UNTERSCHIEDE", L"UnterschiedeAnklicken", make<UnterschiedeAnklicken>},
         {L"PUSTEN", L"Wegblasen", nullptr},
-        {L"BAUEN", L"Bauen", nullptr},
+        {L"BAUEN", L"Bauen", make<Bauen>},
         {L"RING", L"Ring", nullptr},
         {L"MAZE", L"Maze", nullptr},
         {L"AUSTAUSCH", L"Austausch", nullptr},
