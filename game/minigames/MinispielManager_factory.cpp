@@ -5,6 +5,7 @@
 #include "engine/core/XMLNode.h"
 #include "game/minigames/Bauen.h"
 #include "game/minigames/ClickInReihenfolge.h"
+#include "game/minigames/Drehbild.h"
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielZuordnen.h"
@@ -30,7 +31,7 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"ZUORDNEN", L"MinispielZuordnen", make<MinispielZuordnen>},
         {L"ZUORDNEN2", L"MinispielZuordnen2", make<MinispielZuordnen2>},
         {L"LABYRINTH", L"Labyrinth", nullptr},
-        {L"DREHBILD", L"Drehbild", nullptr},
+        {L"DREHBILD", L"Drehbild", make<Drehbild>},
         {L"MEMORY", L"Memory", nullptr},
         {L"PUZZLE", L"Puzzle", nullptr},
         {L"SCHIEBEPUZZLE_REV", L"Schiebepuzzle_leicht", nullptr},

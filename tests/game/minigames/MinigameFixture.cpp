@@ -146,6 +146,15 @@ void MinigameFixture::click(D3DXVECTOR2 const& point) {
     release(point);
 }
 
+void MinigameFixture::rightClick(D3DXVECTOR2 const& point) {
+    moveTo(point);
+    for (bool down : {true, false}) {
+        testsupport::pushButton(windowId(), SDL_BUTTON_RIGHT, down, static_cast<int>(point.x),
+                                static_cast<int>(point.y));
+        tick(true);
+    }
+}
+
 void MinigameFixture::drag(D3DXVECTOR2 const& from, D3DXVECTOR2 const& to, int steps) {
     moveTo(from);
     press(from);

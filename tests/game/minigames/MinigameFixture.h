@@ -91,6 +91,8 @@ protected:
     void press(D3DXVECTOR2 const& point);
     void release(D3DXVECTOR2 const& point);
     void click(D3DXVECTOR2 const& point);
+    // The same with the right button.
+    void rightClick(D3DXVECTOR2 const& point);
     // Press at from, move in steps to to (a frame each), release there.
     void drag(D3DXVECTOR2 const& from, D3DXVECTOR2 const& to, int steps = 8);
     // The middle of a window by name (any level of the GUI), or of a rectangle.
