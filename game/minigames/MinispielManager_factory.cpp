@@ -6,6 +6,7 @@
 #include "game/minigames/Bauen.h"
 #include "game/minigames/ClickInReihenfolge.h"
 #include "game/minigames/Drehbild.h"
+#include "game/minigames/Memory.h"
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielZuordnen.h"
@@ -32,7 +33,7 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"ZUORDNEN2", L"MinispielZuordnen2", make<MinispielZuordnen2>},
         {L"LABYRINTH", L"Labyrinth", nullptr},
         {L"DREHBILD", L"Drehbild", make<Drehbild>},
-        {L"MEMORY", L"Memory", nullptr},
+        {L"MEMORY", L"Memory", make<Memory>},
         {L"PUZZLE", L"Puzzle", nullptr},
         {L"SCHIEBEPUZZLE_REV", L"Schiebepuzzle_leicht", nullptr},
         {L"PUNKTE_VERBINDEN", L"Punkteverbinden", nullptr},
