@@ -29,8 +29,10 @@ std::wstring const& definitionSource() { return source(); }
 
 void setDefinitionSource(std::wstring const& name) { source() = name; }
 
-void logProblem(Orvex::XMLNode const& node, std::wstring const& text) {
-    Orvex::logWarning(L"Mini-game file \"" + source() + L"\"" + Orvex::atLine(node) + L": " + text);
+void logProblem(Orvex::XMLNode const& node, std::wstring const& text) { logProblemAt(node.getLine(), text); }
+
+void logProblemAt(unsigned line, std::wstring const& text) {
+    Orvex::logWarning(L"Mini-game file \"" + source() + L"\"" + Orvex::atLine(line) + L": " + text);
 }
 
 bool readRatio(Orvex::XMLNode const& node, std::wstring_view key, float& out) {

@@ -27,6 +27,8 @@ void setDefinitionSource(std::wstring const& name);
 
 // One warning line: Mini-game file "<source>" at line <n>: <text>.
 void logProblem(Orvex::XMLNode const& node, std::wstring const& text);
+// The same for a line remembered from an element (0: no line named).
+void logProblemAt(unsigned line, std::wstring const& text);
 
 // A number written "a" or "a b" (a / b; further pieces are ignored). Absent or empty: out stays,
 // false. A divisor of 0, a result that is not finite or beyond kMaxNumber: out stays, logged.

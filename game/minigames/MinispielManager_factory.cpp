@@ -14,6 +14,7 @@
 #include "game/minigames/ObjekteAnklicken.h"
 #include "game/minigames/RichtigenPfadAnklicken.h"
 #include "game/minigames/RichtigesSymbolAnklicken.h"
+#include "game/minigames/Sequenz.h"
 #include "game/minigames/UnterschiedeAnklicken.h"
 
 namespace Solitaire {
@@ -47,7 +48,7 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"MAZE", L"Maze", nullptr},
         {L"AUSTAUSCH", L"Austausch", nullptr},
         {L"WASCHEN_PUTZEN", L"WaschenPutzenGame", nullptr},
-        {L"SEQUENZ", L"Sequenz", nullptr},
+        {L"SEQUENZ", L"Sequenz", make<Sequenz>},
         {L"CLICKON", L"ClickInReihenfolge", make<ClickInReihenfolge>},
     };
     return table;

@@ -48,7 +48,7 @@ TEST_F(MinispielManagerTest, TheShippedDefinitionsLoadWithoutALogLineAndMakeThei
             logtest::contains(line, L"Mini-game"))
             ours.push_back(line);
     EXPECT_EQ(ours, std::vector<std::wstring>());
-    std::vector<int> const numbers = {0, 1, 2, 3, 4, 5, 6, 13, 14, 15};
+    std::vector<int> const numbers = {0, 1, 2, 3, 4, 5, 6, 13, 14, 15, 16};
     EXPECT_EQ(manager().getGames().size(), numbers.size());
     for (int n : numbers) {
         Minispiel* game = manager().findMinispiel(L"MINIGAME_" + std::to_wstring(n));
@@ -222,7 +222,7 @@ TEST_F(MinispielManagerTest, TheFactoryKnowsAllTwentyKindsAndMakesTheBuiltOnes) 
     ASSERT_EQ(kinds.size(), 20u);
     std::vector<std::wstring> const built = {L"ZUORDNEN",     L"ZUORDNEN2", L"RICHTIGES_SYMBOL", L"RICHTIGER_PFAD",
                                              L"OBJEKT_KLICKEN", L"UNTERSCHIEDE", L"CLICKON",
-                                             L"BAUEN", L"DREHBILD", L"MEMORY"};
+                                             L"BAUEN", L"DREHBILD", L"MEMORY", L"SEQUENZ"};
     for (MinispielManager::Kind const& kind : kinds) {
         Orvex::XMLNode element(L"MINISPIEL");
         element.setAttribute(L"TYPE", kind.keyword);
