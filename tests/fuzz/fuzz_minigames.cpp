@@ -1,8 +1,9 @@
 // Fuzzes the mini-game definitions with file bytes: every "MINISPIEL" element of the input (and
 // the top element's skip keys) is made into a game against the shipped templates and screens
-// (data\GUI\Minispiel.gui, data\Games\Minispiele.gui and the games' animations, read once without
-// a device), the GUI built, and each game made active, its help closed and a few hundred frames
-// played with random presses, drags and releases over the screen, then skipped. The input's file
+// (data\GUI\Minispiel.gui, data\Games\Minispiele.gui, data\GUI\Minispiele_tiles.gui and the games'
+// animations, read once without a device), the GUI built, and each game made active, its help
+// closed and a few hundred frames played with random presses, drags and releases over the screen
+// (through the GUI and through the input object's signals), then skipped. The input's file
 // entries ("TEXTE", "GUI" ...) are left out, so no input reads other files.
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/platform/D3DInterface.h"
+#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielManager.h"
@@ -28,6 +30,16 @@ constexpr double kStep = 1.0 / 60.0;
 // More games than this of one input are not played (each costs kFrames frames).
 constexpr std::size_t kMaxPlayed = 24;
 
+// The building, turning-tiles, memory and Sequenz games' templates and pictures.
+void loadTiles() {
+    Orvex::XMLNode gui;
+    gui.load(L"data\\GUI\\Minispiele_tiles.gui");
+    Orvex::GUISystem::instance().loadTextures(gui, L"data\\GUI\\Minispiele_tiles.gui");
+    Orvex::XMLNode animations;
+    animations.load(L"data\\Games\\tiles.ani");
+    Orvex::Texture2DAnimationManager::instance().load(animations);
+}
+
 void loadShipped() {
     static bool const loaded = [] {
         D3DDISPLAYMODE& mode = Orvex::D3DInterface::getInstance().getInitParams().displayMode;
@@ -43,6 +55,7 @@ void loadShipped() {
         Orvex::XMLNode animations;
         animations.load(L"data\\Games\\minigames.ani");
         Orvex::Texture2DAnimationManager::instance().load(animations);
+        loadTiles();
         return true;
     }();
     (void)loaded;
@@ -64,6 +77,29 @@ void randomDrag(Orvex::GUISystem& gui) {
     }
     state.setButtonDown(Orvex::OMB_LEFT, false);
     gui.onMouseUp(state, Orvex::OMB_LEFT);
+}
+
+// What the building game follows and the tile games read besides the GUI's events: the input
+// object's pointer and its mouse signals, with a right click now and then (the tiles' other turn).
+void tilesInput(Orvex::GUISystem& gui) {
+    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
+    Orvex::MouseState state;
+    auto moveTo = [&](float x, float y) {
+        state.x = input.mouseX = x;
+        state.y = input.mouseY = y;
+        gui.onMouseMove(state, Orvex::OA_MOUSE_X);
+        input.mouseAxisSignal.emit(state, Orvex::OA_MOUSE_X);
+    };
+    moveTo(static_cast<float>(msvc::rand() % kScreenWidth), static_cast<float>(msvc::rand() % kScreenHeight));
+    Orvex::OrvexMouseButton const button = msvc::rand() % 4 == 0 ? Orvex::OMB_RIGHT : Orvex::OMB_LEFT;
+    state.setButtonDown(button, true);
+    gui.onMouseDown(state, button);
+    input.mouseButtonDownSignal.emit(state, button);
+    for (int i = msvc::rand() % 4; i > 0; --i)
+        moveTo(state.x + static_cast<float>(msvc::rand() % 400 - 200), state.y + static_cast<float>(msvc::rand() % 400 - 200));
+    state.setButtonDown(button, false);
+    gui.onMouseUp(state, button);
+    input.mouseButtonUpSignal.emit(state, button);
 }
 
 }  // namespace
@@ -91,6 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
         manager.showHelp(false, 0.0f);
         for (int frame = 0; frame < kFrames && manager.getActiveMinispiel(); ++frame) {
             if (msvc::rand() % 4 == 0) randomDrag(gui);
+            if (msvc::rand() % 4 == 0) tilesInput(gui);
             gui.update(kStep);
             manager.update(kStep);
             gui.draw();
