@@ -22,14 +22,11 @@ constexpr Orvex::u32 kTick = 4242;
 
 class DrehbildTest : public minigametest::MinigameFixture {
 protected:
+    // The fixture's clock while the game object starts, then one the test sets.
     void SetUp() override {
-        Drehbild::setTickClock([] { return tick_; });
-        tick_ = kTick;
         MinigameFixture::SetUp();
-    }
-    void TearDown() override {
-        MinigameFixture::TearDown();
-        Drehbild::setTickClock({});
+        tick_ = kTick;
+        Drehbild::setTickClock([] { return tick_; });
     }
 
     D3DXVECTOR2 middleOf(Drehbild const& game, Tile const& tile) const {
