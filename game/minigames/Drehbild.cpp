@@ -66,7 +66,7 @@ Orvex::u32 Drehbild::tickCount() {
 Drehbild::Drehbild(Orvex::XMLNode& element) : Minispiel(element) {
     picture_ = minigame::animationCopy(element, L"ANIMATION");
     useAnimationRatio_ = element.getAttributeBool(L"USE_ANIM_VERH", false);
-    minigame::readPair(element, L"SIZE", columns_, rows_, 1, kMaxSide);
+    minigame::readCountPair(element, L"SIZE", columns_, rows_, 1, kMaxSide);
 }
 
 Drehbild::~Drehbild() {

@@ -17,8 +17,8 @@
 // left them.
 //
 // Where the plain rules would go wrong:
-//   - a "SIZE" below 1 would divide by 0 in every box: a side outside 1 to kMaxSide keeps the
-//     default 4 by 4, with a log line;
+//   - a "SIZE" below 1 would divide by 0 in every box: each side reads as at least 1 (and at
+//     most kMaxSide), with a log line;
 //   - a tile's part of the picture is taken from the picture's current frame, wherever that frame
 //     lies on its texture (not from the texture's top-left corner, which shows another part of a
 //     sheet).

@@ -235,7 +235,8 @@ TEST_F(DrehbildTest, WhenEveryTileStartsUprightTheGameIsSolvedOnlyAfterTurningOn
     EXPECT_EQ(log.count(L"move"), 2u);
 }
 
-// "SIZE" values: the grid they give (a side outside 1 to kMaxSide keeps 4 by 4, with one line).
+// "SIZE" values: the grid they give (a side below 1 reads as 1, beyond kMaxSide as kMaxSide, with
+// one line).
 struct SizeCase {
     wchar_t const* size;
     int columns, rows;
@@ -265,8 +266,8 @@ TEST_P(DrehbildSizeTest, GivesTheGridOrKeepsTheDefault) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, DrehbildSizeTest,
                          ::testing::Values(SizeCase{L"3 2", 3, 2, 0}, SizeCase{L"1", 1, 1, 0}, SizeCase{L"5", 5, 5, 0},
-                                           SizeCase{L"0", 4, 4, 1}, SizeCase{L"3 0", 4, 4, 1},
-                                           SizeCase{L"-2 2", 4, 4, 1}, SizeCase{L"99999", 4, 4, 1}));
+                                           SizeCase{L"0", 1, 1, 1}, SizeCase{L"3 0", 3, 1, 1},
+                                           SizeCase{L"-2 2", 1, 2, 1}, SizeCase{L"99999", 32, 32, 1}));
 
 TEST_F(DrehbildTest, WithoutAPictureTheTilesStillTurnAndSolve) {
     define(L"<MINISPIEL TYPE=\"DREHBILD\" NAME=\"D\" SIZE=\"2 1\" ANIMATION=\"KEIN_BILD\"/>");
