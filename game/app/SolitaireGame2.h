@@ -90,6 +90,7 @@ class ExtendedTutorialManager;
 class HighscoreEintrag;
 class Minispiel;
 class MinispielManager;
+struct MinispielFrame;
 class MyGlobals;
 class LevelGoal;
 class Profil;
@@ -188,6 +189,8 @@ public:
     void onStoryModeMusic();
     // A mini-game's frame around a screen rectangle: the frame set's (row 0) in one colour.
     void drawMinispielFrame(RECT const& rect, int const& border, D3DCOLOR const& colour);
+    // A mini-game's frame with every value of the frame drawing given.
+    void drawMinispielStyledFrame(MinispielFrame const& frame);
     void onActiveWindowChanged(Orvex::GUIWindow* window);
     void playModeMusic(bool const& restart);
     void onDisplaySizeChanged(unsigned long const& width, unsigned long const& height);

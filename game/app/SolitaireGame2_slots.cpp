@@ -15,6 +15,7 @@
 #include "game/cards/KartenObjekt.h"
 #include "game/cards/SolitaireCamera.h"
 #include "game/cards/TableRenderer.h"
+#include "game/minigames/MinispielFrame.h"
 #include "game/story/ExtendedTutorialManager.h"
 
 namespace Solitaire {
@@ -57,6 +58,12 @@ void SolitaireGame2::onStoryModeMusic() { playModeMusic(false); }
 void SolitaireGame2::drawMinispielFrame(RECT const& rect, int const& border, D3DCOLOR const& colour) {
     // The first layer in the colour, the other two invisible, as the HUD's frames are drawn.
     if (globals_) globals_->drawFrame(rect, border, colour, 0, 0, 0, 0, 0, 0);
+}
+
+void SolitaireGame2::drawMinispielStyledFrame(MinispielFrame const& frame) {
+    if (globals_)
+        globals_->drawFrame(frame.rect, frame.border, frame.colourA, frame.colourC, frame.colourB, frame.row,
+                            frame.columnA, frame.columnC, frame.columnB);
 }
 
 void SolitaireGame2::onActiveWindowChanged(Orvex::GUIWindow* window) {

@@ -114,6 +114,7 @@ void SolitaireGame2::connectMinigames() {
     minigames_->gameClosed.connect(this, &SolitaireGame2::onMinigameFinished);
     minigames_->gameEnded.connect(this, &SolitaireGame2::onMinispielEnd);
     minigames_->frameRequested.connect(this, &SolitaireGame2::drawMinispielFrame);
+    minigames_->styledFrameRequested.connect(this, &SolitaireGame2::drawMinispielStyledFrame);
 }
 
 void SolitaireGame2::wireGui() {

@@ -1,7 +1,9 @@
 // Reading the mini-game file's numbers with their bounds and one log line per refused value.
 #include "game/minigames/MinispielKeys.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "engine/core/Logger.h"
 #include "engine/core/XMLAttribute.h"
@@ -23,14 +25,23 @@ void noteBadNumber(Orvex::XMLNode const& node, std::wstring_view key, std::wstri
     logProblem(node, L"\"" + std::wstring(key) + L"\" value \"" + text + L"\" " + what + L"; the default is kept");
 }
 
+// One line for a count read as the nearer bound of [lo, hi].
+void noteClamped(Orvex::XMLNode const& node, std::wstring_view key, std::wstring const& text, int lo, int hi,
+                 std::wstring const& readAs) {
+    logProblem(node, L"\"" + std::wstring(key) + L"\" value \"" + text + L"\" lies outside " + std::to_wstring(lo) +
+                         L" to " + std::to_wstring(hi) + L"; read as " + readAs);
+}
+
 }  // namespace
 
 std::wstring const& definitionSource() { return source(); }
 
 void setDefinitionSource(std::wstring const& name) { source() = name; }
 
-void logProblem(Orvex::XMLNode const& node, std::wstring const& text) {
-    Orvex::logWarning(L"Mini-game file \"" + source() + L"\"" + Orvex::atLine(node) + L": " + text);
+void logProblem(Orvex::XMLNode const& node, std::wstring const& text) { logProblemAt(node.getLine(), text); }
+
+void logProblemAt(unsigned line, std::wstring const& text) {
+    Orvex::logWarning(L"Mini-game file \"" + source() + L"\"" + Orvex::atLine(line) + L": " + text);
 }
 
 bool readRatio(Orvex::XMLNode const& node, std::wstring_view key, float& out) {
@@ -80,9 +91,7 @@ bool readCount(Orvex::XMLNode const& node, std::wstring_view key, int& out, int 
     int const v = a->getInt();
     if (v < lo || v > hi) {
         int const kept = v < lo ? lo : hi;
-        logProblem(node, L"\"" + std::wstring(key) + L"\" value \"" + a->getStringCopy() + L"\" lies outside " +
-                             std::to_wstring(lo) + L" to " + std::to_wstring(hi) + L"; read as " +
-                             std::to_wstring(kept));
+        noteClamped(node, key, a->getStringCopy(), lo, hi, std::to_wstring(kept));
         out = kept;
         return true;
     }
@@ -120,6 +129,18 @@ void readPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int
     }
     first = x;
     second = y;
+}
+
+void readCountPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int lo, int hi) {
+    Orvex::XMLAttribute const* a = node.getAttribute(key);
+    if (!a) return;
+    int x = first;
+    int y = second;
+    readPair(node, key, x, y, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    first = std::clamp(x, lo, hi);
+    second = std::clamp(y, lo, hi);
+    if (first != x || second != y)
+        noteClamped(node, key, a->getStringCopy(), lo, hi, std::to_wstring(first) + L" " + std::to_wstring(second));
 }
 
 std::vector<std::wstring> valueTexts(Orvex::XMLNode const& node) {

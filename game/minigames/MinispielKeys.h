@@ -27,6 +27,8 @@ void setDefinitionSource(std::wstring const& name);
 
 // One warning line: Mini-game file "<source>" at line <n>: <text>.
 void logProblem(Orvex::XMLNode const& node, std::wstring const& text);
+// The same for a line remembered from an element (0: no line named).
+void logProblemAt(unsigned line, std::wstring const& text);
 
 // A number written "a" or "a b" (a / b; further pieces are ignored). Absent or empty: out stays,
 // false. A divisor of 0, a result that is not finite or beyond kMaxNumber: out stays, logged.
@@ -44,6 +46,9 @@ bool readCount(Orvex::XMLNode const& node, std::wstring_view key, int& out, int 
 void readPair(Orvex::XMLNode const& node, std::wstring_view key, float& first, float& second,
               double lo = -kMaxNumber, double hi = kMaxNumber);
 void readPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int lo, int hi);
+// "a" or "a b" of whole numbers as readPair, but a number beyond [lo, hi] reads as the nearer
+// bound (one log line) instead of leaving both as they were.
+void readCountPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int lo, int hi);
 
 // Calls make (child) for each child element of that name, in order, at most cap times; one log
 // line names what was left out ("more than <cap> <what>").

@@ -47,6 +47,7 @@ class XMLNode;
 namespace Solitaire {
 
 class Minispiel;
+struct MinispielFrame;
 
 class MinispielManager : public sigslot::has_slots<sigslot::single_threaded> {
 public:
@@ -121,6 +122,9 @@ public:
     // A game asks for a nine-slice frame of the game's frame set around a screen rectangle
     // (rectangle, frame number, colour); the game object draws it (its global settings' frames).
     sigslot::signal3<RECT const&, int const&, D3DCOLOR const&> frameRequested;
+    // The same with every value of the frame drawing (MinispielFrame.h): the building game's board
+    // cells take a style row and an edge layer of their own.
+    sigslot::signal1<MinispielFrame const&> styledFrameRequested;
 
     MinispielManager(MinispielManager const&) = delete;
     MinispielManager& operator=(MinispielManager const&) = delete;

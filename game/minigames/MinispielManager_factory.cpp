@@ -4,9 +4,12 @@
 // missing "TYPE" does.
 #include "engine/core/XMLNode.h"
 #include "game/minigames/Austausch.h"
+#include "game/minigames/Bauen.h"
 #include "game/minigames/ClickInReihenfolge.h"
+#include "game/minigames/Drehbild.h"
 #include "game/minigames/Labyrinth.h"
 #include "game/minigames/Maze.h"
+#include "game/minigames/Memory.h"
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielZuordnen.h"
@@ -18,6 +21,7 @@
 #include "game/minigames/RichtigesSymbolAnklicken.h"
 #include "game/minigames/Ring.h"
 #include "game/minigames/Schiebepuzzle_leicht.h"
+#include "game/minigames/Sequenz.h"
 #include "game/minigames/UnterschiedeAnklicken.h"
 #include "game/minigames/WaschenPutzenGame.h"
 #include "game/minigames/Wegblasen.h"
@@ -38,8 +42,8 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"ZUORDNEN", L"MinispielZuordnen", make<MinispielZuordnen>},
         {L"ZUORDNEN2", L"MinispielZuordnen2", make<MinispielZuordnen2>},
         {L"LABYRINTH", L"Labyrinth", make<Labyrinth>},
-        {L"DREHBILD", L"Drehbild", nullptr},
-        {L"MEMORY", L"Memory", nullptr},
+        {L"DREHBILD", L"Drehbild", make<Drehbild>},
+        {L"MEMORY", L"Memory", make<Memory>},
         {L"PUZZLE", L"Puzzle", make<Puzzle>},
         {L"SCHIEBEPUZZLE_REV", L"Schiebepuzzle_leicht", make<Schiebepuzzle_leicht>},
         {L"PUNKTE_VERBINDEN", L"Punkteverbinden", make<Punkteverbinden>},
@@ -48,12 +52,12 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
         {L"OBJEKT_KLICKEN", L"ObjekteAnklicken", make<ObjekteAnklicken>},
         {L"UNTERSCHIEDE", L"UnterschiedeAnklicken", make<UnterschiedeAnklicken>},
         {L"PUSTEN", L"Wegblasen", make<Wegblasen>},
-        {L"BAUEN", L"Bauen", nullptr},
+        {L"BAUEN", L"Bauen", make<Bauen>},
         {L"RING", L"Ring", make<Ring>},
         {L"MAZE", L"Maze", make<Maze>},
         {L"AUSTAUSCH", L"Austausch", make<Austausch>},
         {L"WASCHEN_PUTZEN", L"WaschenPutzenGame", make<WaschenPutzenGame>},
-        {L"SEQUENZ", L"Sequenz", nullptr},
+        {L"SEQUENZ", L"Sequenz", make<Sequenz>},
         {L"CLICKON", L"ClickInReihenfolge", make<ClickInReihenfolge>},
     };
     return table;

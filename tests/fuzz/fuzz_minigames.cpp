@@ -1,12 +1,12 @@
 // Fuzzes the mini-game definitions with file bytes: every "MINISPIEL" element of the input (and
 // the top element's skip keys) is made into a game against the shipped templates and screens
-// (data\GUI\Minispiel.gui, data\Games\Minispiele.gui and the games' animations, the puzzles'
-// data\GUI\Minispiele_puzzles.gui and puzzles.ani, read once without a device), the GUI built,
-// and each game made active, its help closed and a few hundred frames played with random presses,
-// drags and releases over the screen (through the GUI and, for the games that follow the pointer
-// themselves, the input object's signals), then skipped. The input's file entries ("TEXTE",
-// "GUI" ...) are left out; only the files a game itself names (the cleaning game's render passes
-// and textures) are read, as the game reads them.
+// (data\GUI\Minispiel.gui, data\Games\Minispiele.gui and the games' animations, the templates
+// and pictures of the puzzles, mazes, cleaning and tile games, read once without a device), the
+// GUI built, and each game made active, its help closed and a few hundred frames played with
+// random presses, drags and releases over the screen (through the GUI and, for the games that
+// follow the pointer themselves, the input object's signals), then skipped. The input's file
+// entries ("TEXTE", "GUI" ...) are left out; only the files a game itself names (the cleaning
+// game's render passes and textures) are read, as the game reads them.
 #include <cstddef>
 #include <cstdint>
 
@@ -65,6 +65,16 @@ void loadCleanGames() {
     Orvex::Texture2DAnimationManager::instance().load(animations);
 }
 
+// The building, turning-tiles, memory and Sequenz games' templates and pictures.
+void loadTiles() {
+    Orvex::XMLNode gui;
+    gui.load(L"data\\GUI\\Minispiele_tiles.gui");
+    Orvex::GUISystem::instance().loadTextures(gui, L"data\\GUI\\Minispiele_tiles.gui");
+    Orvex::XMLNode animations;
+    animations.load(L"data\\Games\\tiles.ani");
+    Orvex::Texture2DAnimationManager::instance().load(animations);
+}
+
 void loadShipped() {
     static bool const loaded = [] {
         D3DDISPLAYMODE& mode = Orvex::D3DInterface::getInstance().getInitParams().displayMode;
@@ -83,6 +93,7 @@ void loadShipped() {
         loadPuzzles();
         fuzz::loadMazeKinds();
         loadCleanGames();
+        loadTiles();
         return true;
     }();
     (void)loaded;
@@ -130,6 +141,29 @@ void randomStroke() {
     input.mouseButtonUpSignal.emit(state, Orvex::OMB_LEFT);
 }
 
+// What the building game follows and the tile games read besides the GUI's events: the input
+// object's pointer and its mouse signals, with a right click now and then (the tiles' other turn).
+void tilesInput(Orvex::GUISystem& gui) {
+    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
+    Orvex::MouseState state;
+    auto moveTo = [&](float x, float y) {
+        state.x = input.mouseX = x;
+        state.y = input.mouseY = y;
+        gui.onMouseMove(state, Orvex::OA_MOUSE_X);
+        input.mouseAxisSignal.emit(state, Orvex::OA_MOUSE_X);
+    };
+    moveTo(static_cast<float>(msvc::rand() % kScreenWidth), static_cast<float>(msvc::rand() % kScreenHeight));
+    Orvex::OrvexMouseButton const button = msvc::rand() % 4 == 0 ? Orvex::OMB_RIGHT : Orvex::OMB_LEFT;
+    state.setButtonDown(button, true);
+    gui.onMouseDown(state, button);
+    input.mouseButtonDownSignal.emit(state, button);
+    for (int i = msvc::rand() % 4; i > 0; --i)
+        moveTo(state.x + static_cast<float>(msvc::rand() % 400 - 200), state.y + static_cast<float>(msvc::rand() % 400 - 200));
+    state.setButtonDown(button, false);
+    gui.onMouseUp(state, button);
+    input.mouseButtonUpSignal.emit(state, button);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
@@ -158,6 +192,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
             if (msvc::rand() % 4 == 0) randomDrag(gui);
             if (msvc::rand() % 4 == 0) fuzz::pressMazeKinds(*games[g], kScreenWidth, kScreenHeight);
             if (msvc::rand() % 4 == 0) randomStroke();
+            if (msvc::rand() % 4 == 0) tilesInput(gui);
             gui.update(kStep);
             manager.update(kStep);
             gui.draw();

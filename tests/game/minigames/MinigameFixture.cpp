@@ -13,6 +13,7 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
+#include "game/minigames/Drehbild.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielCursor.h"
 #include "game/minigames/MinispielManager.h"
@@ -67,6 +68,8 @@ bool SignalLog::lastEnded(float& ratio, bool& skipped) const {
 
 void MinigameFixture::SetUp() {
     Solitaire::MinispielCursor::instance() = Solitaire::MinispielCursor();
+    // The turning-tiles game seeds the runtime's generator from the tick at every start.
+    Solitaire::Drehbild::setTickClock([] { return kTickCount; });
     startOn(testsupport::sourceDir(), kScreenWidth, kScreenHeight);
     log.lines.clear();
     log.ends.clear();
@@ -81,6 +84,7 @@ void MinigameFixture::TearDown() {
     Orvex::Texture2DAnimationManager::instance().releaseAnimations();
     Orvex::Texture2DAnimationManager::instance().getTextures().releaseAll();
     stop();
+    Solitaire::Drehbild::setTickClock({});
 }
 
 Uint32 MinigameFixture::windowId() const {

@@ -7,7 +7,8 @@
 // can be kept as a PNG in the build folder's "screenshots" for a person to look at.
 //
 // The manager's signals are written to a log, one line each, so two runs can be compared; tests
-// may read a game's model to find where to click, but act only through input events.
+// may read a game's model to find where to click, but act only through input events. The tick
+// clock is held at kTickCount, so runs from one seed of the generators repeat.
 //
 // Used by the tests of all mini-games (the first games here, the later ones in the issues that
 // add them).
@@ -71,6 +72,9 @@ protected:
     static constexpr double kStep = 1.0 / 60.0;
     // Frames that let windows reach their goals (the slowest speed of the data is 3 per second).
     static constexpr int kSettleFrames = 30;
+    // The tick count the clock reads while a test runs (the turning-tiles game seeds the
+    // runtime's generator from it).
+    static constexpr unsigned kTickCount = 100000;
 
     void SetUp() override;
     void TearDown() override;
