@@ -367,8 +367,9 @@ TEST_F(EntryTest, TheFirstStartMakesAProfileAndTheNextStartsUseIt) {
 // One play-through from a fresh user folder, driven only by the player's events through the real
 // window: the first profile made, its tutorial pages paged by Return; free play's category, game
 // and variant picked by clicks, the pause screen by Escape and back, the always-winnable "Herzreihe"
-// won by drags and double clicks; the results counted up to the score, the highscore list and its
-// dialog, whose "HSE_COPYSEED" fills the seed field with the game's number; the chapters, the level
+// won by drags and double clicks and counted on the free-play screen; the results counted up to
+// the score, the highscore list and its dialog, whose "HSE_COPYSEED" fills the seed field with the
+// game's number; the chapters, the level
 // screen's tutorial page paged on to the story scene behind it and the scene skipped, level 0 ended
 // with its stars and results, the next level started and left; volumes, cursor and card back
 // changed in the options; a second profile made, chosen and deleted; the help pages leafed to the
@@ -382,7 +383,8 @@ TEST_F(EntryTest, PlaysThroughEveryScreenFromAFreshUserFolder) {
         "+2 type Anna", "+5 key F7", "+2 click NP_OKButton", "+0 await TUTORIALMENU", "+10 key RETURN",
         "+10 key RETURN", "+10 key RETURN", "+0 await HAUPTMENU", "+60 key F7", "+2 click H_FreiesSpiel",
         "+0 await FREIESSPIELMENU", "+60 click FG_Kategorie_KNOBELEIEN", "+60 click FG_Game_HERZREIHE",
-        "+30 key F7", "+2 click FG_StartButton", "+0 await TUTORIALMENU", "+30 key RETURN",
+        "+30 label FG_STATISTIKEN_WIN Gewonnen: 0", "+0 key F7", "+2 click FG_StartButton",
+        "+0 await TUTORIALMENU", "+30 key RETURN",
         "+10 key RETURN", "+0 await INGAMEMENU", "+30 key ESCAPE", "+0 await PAUSEMENU", "+30 key F7",
         "+2 click P_WEITER", "+0 await INGAMEMENU", "+10 key F7", "+2 dblclick HERZ_ASS",
         "+20 drag HERZ_2 STAPEL_ZIEL", "+20 dblclick HERZ_3", "+20 drag HERZ_4 STAPEL_ZIEL",
@@ -390,7 +392,8 @@ TEST_F(EntryTest, PlaysThroughEveryScreenFromAFreshUserFolder) {
         "+20 drag HERZ_8 STAPEL_ZIEL", "+20 dblclick HERZ_9", "+20 drag HERZ_10 STAPEL_ZIEL",
         "+20 dblclick HERZ_BUBE", "+20 drag HERZ_DAME STAPEL_ZIEL", "+20 key F7",
         "+2 dblclick HERZ_K\u00d6NIG", "+0 await AUSWERTUNGMENU", "+200 key F7", "+2 label A_FG_Points",
-        "+2 click A_BACK", "+0 await FREIESSPIELMENU", "+60 click FG_Highscores",
+        "+2 click A_BACK", "+0 await FREIESSPIELMENU", "+30 label FG_STATISTIKEN_WIN Gewonnen: 1",
+        "+60 click FG_Highscores",
         "+0 await STATISTIKENGAMEMENU", "+60 key F7", "+2 click STG_Highscore_1",
         "+0 await HIGHSCOREEDITMENU", "+30 key F7", "+2 click HSE_COPYSEED",
         "+0 await STATISTIKENGAMEMENU", "+30 key ESCAPE", "+0 await FREIESSPIELMENU", "+30 label FG_SEED",
