@@ -164,7 +164,8 @@ void SolitaireGame2::refreshHighscoreList() {
                     label->setText(entry->getName());
                 } else {
                     std::wstring text;
-                    format->format(text, rank, entry->getName(), static_cast<double>(entry->getScore()),
+                    // The score whole as the results screen counted it up (truncated, not rounded by "%.0f").
+                    format->format(text, rank, entry->getName(), static_cast<double>(wholeNumber(entry->getScore())),
                                    stats ? stats->getTime() : 0.0, entry->getDay(), entry->getMonth(), entry->getYear(),
                                    entry->getHour(), entry->getMinute(), stats ? stats->get(Counter::MaxCombo) : 0u,
                                    stats ? stats->get(Counter::Undos) : 0u);

@@ -43,12 +43,14 @@ void nameVariant(Orvex::XMLNode& element, SolCategorie const& category, SolSolit
 
 }  // namespace
 
+// The entry keeps the seed text its deal came from, which "HSE_SPIELEN" deals again and
+// "HSE_COPYSEED" copies into the seed field (the definition's name would deal another game).
 void SolitaireManager::addHighscore() {
     if (!currentVariant_) return;
     Profil const* player = ProfilManager::instance().getActiveProfile();
     Kartenmanager const& cards = Kartenmanager::instance();
     auto* entry = new HighscoreEintrag(player ? player->getName() : std::wstring(), cards.bonusScore + cards.score,
-                                       cards.getGameName(), gameStatistik_);
+                                       cards.getSeedText(), gameStatistik_);
     std::vector<HighscoreEintrag*>& list = currentVariant_->getHighscores();
     list.push_back(entry);
     sortHighscores(list, kHighscoresKept);

@@ -64,7 +64,7 @@ TEST_F(CatalogueTest, TheShippedCatalogueHoldsItsCategoriesGamesAndVariants) {
             ASSERT_EQ(level->getGoals().size(), 3u);
             for (auto const& goal : level->getGoals()) kinds.insert(goal->getTextId());
             if (level->getName() == L"LEVEL_0") EXPECT_FALSE(level->getStartTutorial().empty());
-            // The table names the level by its own text ("Der Anfang - Level 1").
+            // The table names the level by its own text ("Der Anfang - Golfplatz").
             EXPECT_FALSE(Orvex::OrvexEngine::getInstance()->getLanguage()->getText(level->getTextId()).empty());
         }
     EXPECT_EQ(kinds.size(), 9u);

@@ -2,7 +2,8 @@
 // events at chosen frames): from the start menu to the main menu by a click, a screenshot, the
 // in-game console's "E_Exit"; the same from a folder holding only the game's archive; a window
 // closed while loading and a machine without a device end with -1 and still write config.cfg,
-// whose forced values replace what the file held; the first start making the first profile.
+// whose forced values replace what the file held; the first start making the first profile; one
+// play-through of every screen, cards moved by drags and double clicks.
 // Unless a test says otherwise the user folder holds a profile, as after the first start.
 #include <gtest/gtest.h>
 
@@ -10,10 +11,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -359,6 +362,122 @@ TEST_F(EntryTest, TheFirstStartMakesAProfileAndTheNextStartsUseIt) {
     noneActive.insert(noneActive.end(), {"62 key GRAVE", "64 type E_Exit", "66 key RETURN"});
     EXPECT_EQ(runGame(noneActive, {"-ENABLE_INGAME_CONSOLE", "1"}), 0);
     EXPECT_EQ(errors(), std::vector<std::string>{});
+}
+
+// One play-through from a fresh user folder, driven only by the player's events through the real
+// window: the first profile made, its tutorial pages paged by Return; free play's category, game
+// and variant picked by clicks, the pause screen by Escape and back, the always-winnable "Herzreihe"
+// won by drags and double clicks and counted on the free-play screen; the results counted up to
+// the score, the highscore list and its dialog, whose "HSE_COPYSEED" fills the seed field with the
+// game's number; the chapters, the level
+// screen's tutorial page paged on to the story scene behind it and the scene skipped, level 0 ended
+// with its stars and results, the next level started and left; volumes, cursor and card back
+// changed in the options; a second profile made, chosen and deleted; the help pages leafed to the
+// credits; the exit question's "B_OK" ends it with 0. A screenshot of every screen is kept.
+TEST_F(EntryTest, PlaysThroughEveryScreenFromAFreshUserFolder) {
+    fs::remove(userFolder / "profile.prf");
+    writeConfig(windowed(1024, 768));
+    std::vector<std::string> const script{
+        "10 menu STARTMENU", "+2 click SM_Fenster", "+0 await NEUESPROFIL", "+2 click NP_OKButton",
+        "+0 await TUTORIALMENU", "+10 key RETURN", "+10 key RETURN", "+0 await NEUESPROFIL",
+        "+2 type Anna", "+5 key F7", "+2 click NP_OKButton", "+0 await TUTORIALMENU", "+10 key RETURN",
+        "+10 key RETURN", "+10 key RETURN", "+0 await HAUPTMENU", "+60 key F7", "+2 click H_FreiesSpiel",
+        "+0 await FREIESSPIELMENU", "+60 click FG_Kategorie_KNOBELEIEN", "+60 click FG_Game_HERZREIHE",
+        "+30 label FG_STATISTIKEN_WIN Gewonnen: 0", "+0 key F7", "+2 click FG_StartButton",
+        "+0 await TUTORIALMENU", "+30 key RETURN",
+        "+10 key RETURN", "+0 await INGAMEMENU", "+30 key ESCAPE", "+0 await PAUSEMENU", "+30 key F7",
+        "+2 click P_WEITER", "+0 await INGAMEMENU", "+10 key F7", "+2 dblclick HERZ_ASS",
+        "+20 drag HERZ_2 STAPEL_ZIEL", "+20 dblclick HERZ_3", "+20 drag HERZ_4 STAPEL_ZIEL",
+        "+20 dblclick HERZ_5", "+20 drag HERZ_6 STAPEL_ZIEL", "+20 dblclick HERZ_7",
+        "+20 drag HERZ_8 STAPEL_ZIEL", "+20 dblclick HERZ_9", "+20 drag HERZ_10 STAPEL_ZIEL",
+        "+20 dblclick HERZ_BUBE", "+20 drag HERZ_DAME STAPEL_ZIEL", "+20 key F7",
+        "+2 dblclick HERZ_K\u00d6NIG", "+0 await AUSWERTUNGMENU", "+200 key F7", "+2 label A_FG_Points",
+        "+2 click A_BACK", "+0 await FREIESSPIELMENU", "+30 label FG_STATISTIKEN_WIN Gewonnen: 1",
+        "+60 click FG_Highscores",
+        "+0 await STATISTIKENGAMEMENU", "+60 key F7", "+2 click STG_Highscore_1",
+        "+0 await HIGHSCOREEDITMENU", "+30 key F7", "+2 click HSE_COPYSEED",
+        "+0 await STATISTIKENGAMEMENU", "+30 key ESCAPE", "+0 await FREIESSPIELMENU", "+30 label FG_SEED",
+        "+2 key F7", "+2 key ESCAPE", "+0 await HAUPTMENU", "+60 click H_Kampagne",
+        "+0 await KATEGORIEMENU", "+60 key F7", "+2 click K_KategorieButton1", "+0 await TUTORIALMENU",
+        "+60 click T_Weiter", "+120 key F7", "+2 click T_END_STORY_CLICK", "+0 await LEVELAUSWAHLMENU",
+        "+60 key F7", "+2 click LA_LevelButton_0", "+0 await TUTORIALMENU", "+60 click T_HELP_CHECKBOX_1",
+        "+10 click T_Weiter", "+0 await INGAMEMENU", "+60 key F7", "+2 click I_END_GAME",
+        "+0 await AUSWERTUNGMENU", "+200 key F7", "+2 click A_NEXT", "+0 await INGAMEMENU", "+60 key F7",
+        "+2 key ESCAPE", "+0 await PAUSEMENU", "+30 click P_ENDE", "+60 menu LEVELAUSWAHLMENU",
+        "+2 key F7", "+2 click LA_CLOSE", "+0 await KATEGORIEMENU", "+30 key ESCAPE", "+0 await HAUPTMENU",
+        "+60 click H_Optionen", "+0 await OPTIONENMENU", "+60 click SoundSlider_LINKS",
+        "+10 click SoundSlider_LINKS", "+10 label SoundSlider_TEXT Ger\u00e4usche: 65 %",
+        "+2 click MusicSlider_RECHTS", "+10 click O_C2", "+10 click O_CARDBACK_NEXT", "+30 key F7",
+        "+2 click O_Back", "+0 await HAUPTMENU", "+60 click H_Profile", "+0 await PROFILMENU",
+        "+60 click P_NEUButton", "+0 await TUTORIALMENU", "+30 key RETURN", "+10 key RETURN",
+        "+0 await NEUESPROFIL", "+30 click NP_HELP_CHECKBOX_3", "+10 type Ben", "+5 click NP_OKButton",
+        "+0 await PROFILMENU", "+2 key F7", "+2 clickat P_ProfilePanel 0.5 0.0625",
+        "+30 clickat P_ProfilePanel 0.5 0.1875", "+30 click P_DELButton",
+        "+30 clickat P_ProfilePanel 0.5 0.0625", "+30 key F7", "+2 key ESCAPE", "+0 await HAUPTMENU",
+        "+60 click H_Hilfe", "+0 await HILFEMENU", "+60 key F7", "+2 click H_NEXT", "+30 click H_NEXT",
+        "+30 click H_NEXT", "+30 key F7", "+2 click H_NEXT", "+30 click H_NEXT", "+30 click H_NEXT", "+30 key F7",
+        "+2 click H_Credits",
+        "+0 await CREDITSMENU", "+30 key F7", "+2 key ESCAPE", "+0 await HILFEMENU", "+30 key ESCAPE",
+        "+0 await HAUPTMENU", "+60 click H_Exit", "+0 await BEENDENMENU", "+30 key F7", "+2 click B_OK"
+    };
+    ASSERT_EQ(runGame(script, {}), 0);
+    EXPECT_EQ(errors(), std::vector<std::string>{});
+    char const* const shots[] = {
+        "new_profile",    "main_menu",       "free_play",        "pause",          "free_game_table",
+        "last_card",      "free_game_results", "highscores",     "highscore_dialog", "free_play_seed",
+        "chapters",       "story",           "levels",           "level_table",    "level_results",
+        "next_level",     "levels_with_stars", "options",        "profiles_two",   "profiles_one",
+        "help_first",     "help_fourth",     "help_credits",     "credits",
+        "exit_question",
+    };
+    for (std::size_t i = 0; i < std::size(shots); ++i) {
+        fs::path const shot = run / ("Screenshot_" + std::to_string(i) + ".png");
+        EXPECT_EQ(pngSize(shot), std::make_pair(1024u, 768u)) << shots[i];
+        keepScreenshot(shot, "playthrough_" + std::to_string(i) + "_" + shots[i] + ".png");
+    }
+    EXPECT_FALSE(fs::exists(run / ("Screenshot_" + std::to_string(std::size(shots)) + ".png")));
+
+    // The profile: Anna alone and active, the free game's highscore under its seed, level 0 played.
+    Orvex::XMLNode profiles;
+    ASSERT_TRUE(profiles.load(port::windowsPath((userFolder / "profile.prf").string())));
+    EXPECT_EQ(profiles.getAttributeString(L"ACTIVE_PROFIL", L""), L"Anna");
+    ASSERT_EQ(profiles.getChildCount(L"PROFIL"), 1u);
+    Orvex::XMLNode const* entry = nullptr;
+    if (Orvex::XMLNode const* lists = profiles.getChild(L"HIGHSCORES"))
+        for (std::size_t i = 0; i < lists->getChildCount(L"VARIANT_HIGHSCORES"); ++i) {
+            Orvex::XMLNode const* list = lists->getChild(L"VARIANT_HIGHSCORES", static_cast<int>(i));
+            if (list->getAttributeString(L"VAR_NAME", L"") == L"HERZREIHE") entry = list->getChild(L"HIGHSCORE");
+        }
+    ASSERT_NE(entry, nullptr);
+    std::wstring const seed = entry->getAttributeString(L"GAME_NAME", L"");
+    EXPECT_FALSE(seed.empty());
+    EXPECT_EQ(seed.find_first_not_of(L"0123456789"), std::wstring::npos) << port::toUtf8(seed);
+    // The count-up ended on the score, written as the list writes it (whole, digit groups).
+    std::string points = std::to_string(static_cast<long long>(entry->getAttributeFloat(L"SCORE", 0.0f)));
+    for (int at = static_cast<int>(points.size()) - 3; at > 0; at -= 3) points.insert(static_cast<std::size_t>(at), ".");
+    std::vector<std::string> const lines = logLines();
+    auto logged = [&lines](std::string const& text) {
+        return std::find(lines.begin(), lines.end(), text) != lines.end();
+    };
+    EXPECT_TRUE(logged("driver: label A_FG_Points reads \"Punkte: " + points + "\"")) << points;
+    EXPECT_TRUE(logged("driver: label FG_SEED reads \"" + port::toUtf8(seed) + "\"")) << port::toUtf8(seed);
+    Orvex::XMLNode const* chapter = profiles.getChild(L"PROFIL")->getChild(L"KAMPAGNE");
+    chapter = chapter ? chapter->getChild(L"KAPITEL") : nullptr;
+    ASSERT_NE(chapter, nullptr);
+    Orvex::XMLNode const* level = chapter->getChild(L"LEVEL");
+    ASSERT_NE(level, nullptr);
+    EXPECT_GE(level->getAttributeInt(L"RESULT", 0), 2);
+
+    // The options as changed: sound 75 - 2 x 5, music 50 + 5, the third cursor, the second back.
+    Orvex::XMLNode const config = readConfig();
+    Orvex::XMLNode const* api = config.getChild(L"API_PARAMS");
+    ASSERT_NE(api, nullptr);
+    EXPECT_EQ(api->getAttributeInt(L"MOUSE_CURSOR", -1), 2);
+    ASSERT_NE(api->getChild(L"VOLUME"), nullptr);
+    EXPECT_EQ(api->getChild(L"VOLUME")->getAttributeInt(L"SOUNDVOLUME", -1), 65);
+    EXPECT_EQ(api->getChild(L"VOLUME")->getAttributeInt(L"MUSICVOLUME", -1), 55);
+    ASSERT_NE(api->getChild(L"SOLITAIRE"), nullptr);
+    EXPECT_EQ(api->getChild(L"SOLITAIRE")->getAttributeInt(L"CARDS_BACK", -1), 1);
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ TEST_F(HighscoreTest, TheListsAndTheSavedLookReadBackWithDatesAndStatistics) {
     HighscoreEintrag const* read = list().front();
     EXPECT_EQ(read->getName(), L"Jörg");
     EXPECT_EQ(read->getScore(), 1234567.0f);
-    EXPECT_EQ(read->getGameName(), manager().getGameName());
+    EXPECT_EQ(read->getGameName(), manager().getSeedText());
     EXPECT_EQ(std::vector<int>({read->getHour(), read->getMinute(), read->getDay(), read->getMonth(), read->getYear()}),
               std::vector<int>({14, 5, 3, 11, 2009}));
     ASSERT_TRUE(read->getStatistik());
@@ -207,6 +207,24 @@ TEST_F(QuickSaveTest, ASaveResumesIntoANewDealCardForCardAndTwice) {
         EXPECT_EQ(manager().gameTime, 61.25f);
         EXPECT_EQ(catalogue().getGameStatistik()->get(StatistikCounter::Moved), 5u);
         EXPECT_EQ(catalogue().getGameStatistik()->getName(), L"STATS");
+    }
+}
+
+// A result keeps the seed text of its deal, a typed one or the number a random deal was given,
+// never the variant's name: dealt again from the entry, the same game comes.
+TEST_F(QuickSaveTest, AResultKeepsTheSeedTextOfItsDeal) {
+    for (wchar_t const* seed : {L"4711", L"abc", L""}) {
+        SCOPED_TRACE(std::wstring(seed));
+        catalogue().getCurrentVariant()->clearHighscores();
+        startDealt(seed);
+        std::wstring const dealt = manager().getSeedText();
+        auto const table = cardtest::snapshotTable();
+        catalogue().addHighscore();
+        HighscoreEintrag const* entry = catalogue().getCurrentVariant()->getHighscores().front();
+        EXPECT_EQ(entry->getGameName(), *seed ? seed : dealt);
+        EXPECT_FALSE(entry->getGameName().empty());
+        startDealt(entry->getGameName().c_str());
+        EXPECT_EQ(cardtest::snapshotTable(), table);
     }
 }
 

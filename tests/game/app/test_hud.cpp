@@ -147,6 +147,27 @@ TEST_F(HudTest, TheVariantLabelNamesTheChapterOfACampaignLevelOnly) {
     }
 }
 
+// The table's title names the chapter and the level's game, as the level screen does; a free game
+// its game and variant.
+TEST_F(HudTest, TheTitleNamesChapterAndGameOfALevelAndGameAndVariantOfAFreeGame) {
+    struct Case {
+        int chapter, level;
+        wchar_t const* shown;
+    };
+    Case const cases[] = {{0, 0, L"Der Anfang - Golfplatz"}, {0, 3, L"Der Anfang - Herzreihe"},
+                          {1, 0, L"Die lange Reise - Zellen"}, {-1, -1, L"Herzreihe: Der Bogen"}};
+    for (Case const& c : cases) {
+        if (c.chapter < 0) {
+            ASSERT_TRUE(catalogue().setCurrentByNames(L"KNOBELEIEN", L"HERZREIHE", L"HERZREIHE"));
+            ASSERT_EQ(game->startGame(false, false, kSeed, false, true), Solitaire::SolitaireGame2::kGameStarted);
+        } else {
+            ASSERT_EQ(game->startCampaignLevel(c.chapter, c.level, false), Solitaire::SolitaireGame2::kGameStarted);
+        }
+        EXPECT_EQ(textOf(L"I_LevelName"), c.shown) << c.chapter << " " << c.level;
+        catalogue().finishStatistics(false);
+    }
+}
+
 // ---- goals ----
 
 TEST_F(HudTest, GoalSlotsShowEachGoalReachedOrNotAndTheFillerWithoutATick) {

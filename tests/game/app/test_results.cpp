@@ -244,6 +244,24 @@ TEST_F(HighscoreListTest, ListsEveryEntryWithItsValues) {
     keepScreen("statistics_variant_1024x768");
 }
 
+// A score with a fraction shows whole as the results screen counted it up, not rounded up.
+TEST_F(HighscoreListTest, ScoresShowWholeAsTheResultsScreenCountedThem) {
+    struct Row {
+        float score;
+        wchar_t const* shown;
+    } const rows[] = {{3434.6f, L"3434 Punkte"}, {99.5f, L"99 Punkte"}, {-12.7f, L"-12 Punkte"}, {7.0f, L"7 Punkte"}};
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.score);
+        for (HighscoreEintrag* e : highscores()) e->release();
+        highscores().clear();
+        highscores().push_back(entry(L"Anna", row.score, L"1"));
+        game->refreshHighscoreList();
+        ASSERT_EQ(listButtons().size(), 1u);
+        EXPECT_NE(lineOf(listButtons()[0]).find(std::wstring(L"Anna  ") + row.shown), std::wstring::npos)
+            << port::toUtf8(lineOf(listButtons()[0]));
+    }
+}
+
 // An empty list leaves the panel empty and still fills the counters (0 without statistics).
 TEST_F(HighscoreListTest, EmptyListStillShowsTheCounters) {
     catalogue().getCurrentVariant()->setStatistik(nullptr);

@@ -5,45 +5,66 @@
 //     game_driver SCRIPT [game switches...]
 //
 // SCRIPT has one step a line, "<frame> <action> [argument]" (frames counted by the engine's
-// render signal; lines starting with # are skipped):
-//     click WINDOW     pointer to the middle of the window (any level of the GUI), press, release
-//     key NAME         press and release a key: F7, GRAVE, RETURN, ESCAPE, SPACE
-//     type TEXT        the text's keys on the German layout (capitals with shift, "_" as shift -)
-//     menu NAME        expects NAME to be the active menu (logged; a miss fails the run)
-//     focus on|off     the window gains or loses the focus
-//     close            the window's close button
-// and the step "0 close-while-loading": the window is closed as soon as the device exists, so
-// the game is told to quit while it loads. A run that has not ended by frame kLastFrame is ended
+// render signal; lines starting with # are skipped). Steps run in order; a frame written "+N"
+// is N frames after the step before ended:
+//     click WINDOW       pointer to the middle of the window (any level of the GUI), press, release
+//     clickat WINDOW X Y the same at X, Y (fractions of the window's width and height)
+//     key NAME           press and release a key: F7, GRAVE, RETURN, ESCAPE, SPACE
+//     type TEXT          the text's keys on the German layout (capitals with shift, "_" as shift -)
+//     menu NAME          expects NAME to be the active menu (logged; a miss fails the run)
+//     await NAME         waits until NAME is the active menu (a miss after kAwaitFrames fails)
+//     label WINDOW TEXT  expects the window's label to read TEXT; without TEXT, not to be empty
+//     drag CARD PILE     the card picked up at its middle, carried over kDragFrames frames to the
+//                        middle of the pile (its "NAME") and let go kSettleFrames later
+//     dblclick CARD      two presses and releases at the card's middle
+//     focus on|off       the window gains or loses the focus
+//     close              the window's close button
+// A CARD is written as the rule words of suit and value joined by "_": HERZ_ASS, HERZ_10,
+// HERZ_KÖNIG. Card and pile are found through the card manager's camera as the game picks them;
+// only the events are the player's.
+// The step "0 close-while-loading": the window is closed as soon as the device exists, so the
+// game is told to quit while it loads. A run that has not ended by frame kLastFrame is ended
 // with code 99; a missed expectation makes the exit code 98 (the log says which).
 #include <SDL.h>
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/core/Logger.h"
 #include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/AppWindow.h"
 #include "engine/platform/D3DInterface.h"
+#include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/app/WinMain.h"
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/Picking.h"
 #include "port/win32/win32_sdl.h"
 #include "port/win32/win32_text.h"
 #include "port/win32/winuser.h"
 
 namespace {
 
-constexpr int kLastFrame = 3000;
+constexpr int kLastFrame = 12000;
+constexpr int kAwaitFrames = 900;
+constexpr int kDragFrames = 8;
+constexpr int kSettleFrames = 20;
 constexpr int kMissedExpectation = 98;
 constexpr int kTimedOut = 99;
 
 struct Step {
     int frame = 0;
+    bool relative = false;
     std::string action;
     std::string argument;
 };
@@ -101,6 +122,12 @@ void pushMotion(int x, int y) {
     push(e);
 }
 
+void pushClick(int x, int y) {
+    pushMotion(x, y);
+    pushButton(x, y, true);
+    pushButton(x, y, false);
+}
+
 // One of the script's keys.
 SDL_Scancode keyOf(std::string const& name) {
     if (name == "F7") return SDL_SCANCODE_F7;
@@ -111,14 +138,42 @@ SDL_Scancode keyOf(std::string const& name) {
     return SDL_SCANCODE_UNKNOWN;
 }
 
+struct Point {
+    int x = 0, y = 0;
+};
+
+Point middle(Orvex::FRect const& r) {
+    return {static_cast<int>((r.left + r.right) / 2), static_cast<int>((r.top + r.bottom) / 2)};
+}
+
+// The card of that script name ("HERZ_KÖNIG") on the table, or null. The table's view is the
+// table window's rectangle, so a point of the view is a point of the window.
+Solitaire::Karte const* findCard(std::wstring name) {
+    for (wchar_t& c : name)
+        if (c == L'_') c = L' ';
+    for (Solitaire::Karte const* card : Solitaire::Kartenmanager::instance().cards)
+        if (Solitaire::cardName(card->getSuit(), card->getValue()) == name) return card;
+    return nullptr;
+}
+
 class Script : public sigslot::has_slots<sigslot::single_threaded> {
 public:
     explicit Script(std::vector<Step> steps) : steps_(std::move(steps)) {}
 
     void onFrame() {
         ++frame_;
-        for (Step const& step : steps_)
-            if (step.frame == frame_) run(step);
+        for (auto it = later_.begin(); it != later_.end();) {
+            if (it->first > frame_) {
+                ++it;
+                continue;
+            }
+            it->second();
+            it = later_.erase(it);
+        }
+        while (next_ < steps_.size() && frame_ >= due(steps_[next_])) {
+            if (!run(steps_[next_])) break;
+            ++next_;
+        }
         if (frame_ == kLastFrame) {
             Orvex::logError(L"driver: the run did not end by frame " + std::to_wstring(kLastFrame));
             timedOut = true;
@@ -135,18 +190,26 @@ public:
     bool timedOut = false;
 
 private:
-    void run(Step const& step) {
+    int due(Step const& step) const { return step.relative ? ended_ + step.frame : step.frame; }
+
+    // Runs the step; false while an "await" still waits.
+    bool run(Step const& step) {
         std::wstring const argument = port::fromUtf8(step.argument);
+        if (step.action == "await") {
+            if (activeMenu() != argument && frame_ < due(step) + kAwaitFrames) return false;
+        }
         Orvex::logPlain(L"driver: frame " + std::to_wstring(frame_) + L" " + port::fromUtf8(step.action) + L" " + argument);
-        if (step.action == "click") {
-            Orvex::GUIWindow* window = Solitaire::SolitaireGame2::findWindow(argument);
-            if (!window) return expected(L"window " + argument);
+        ended_ = frame_;
+        if (step.action == "click" || step.action == "clickat") {
+            std::wistringstream words(argument);
+            std::wstring name;
+            float fx = 0.5f, fy = 0.5f;
+            words >> name;
+            if (step.action == "clickat") words >> fx >> fy;
+            Orvex::GUIWindow* window = Solitaire::SolitaireGame2::findWindow(name);
+            if (!window) return expected(L"window " + name);
             Orvex::FRect const r = window->getScreenRect();
-            int const x = static_cast<int>((r.left + r.right) / 2);
-            int const y = static_cast<int>((r.top + r.bottom) / 2);
-            pushMotion(x, y);
-            pushButton(x, y, true);
-            pushButton(x, y, false);
+            pushClick(static_cast<int>(r.left + (r.right - r.left) * fx), static_cast<int>(r.top + (r.bottom - r.top) * fy));
         } else if (step.action == "key") {
             tap(keyOf(step.argument));
         } else if (step.action == "type") {
@@ -156,25 +219,75 @@ private:
                 else if (c == '_') tap(SDL_SCANCODE_SLASH, true);
                 else if (c == ' ') tap(SDL_SCANCODE_SPACE);
             }
-        } else if (step.action == "menu") {
-            Orvex::GUIMenuN* active = Orvex::GUIMenuManagerN::instance().getActiveMenu();
-            std::wstring const name = active ? active->getName() : L"(none)";
+        } else if (step.action == "menu" || step.action == "await") {
+            std::wstring const name = activeMenu();
             Orvex::logPlain(L"driver: active menu " + name);
             if (name != argument) expected(L"menu " + argument);
+        } else if (step.action == "label") {
+            std::wstring const name = argument.substr(0, argument.find(L' '));
+            std::wstring const text = name.size() < argument.size() ? argument.substr(name.size() + 1) : L"";
+            Orvex::GUILabel* label = Solitaire::labelOf(Solitaire::SolitaireGame2::findWindow(name));
+            if (!label) return expected(L"label " + name);
+            Orvex::logPlain(L"driver: label " + name + L" reads \"" + label->getText() + L"\"");
+            if (text.empty() ? label->getText().empty() : label->getText() != text)
+                expected(L"label " + name + L" " + (text.empty() ? L"not empty" : text));
+        } else if (step.action == "drag") {
+            drag(argument);
+        } else if (step.action == "dblclick") {
+            Solitaire::Karte const* card = findCard(argument);
+            if (!card) return expected(L"card " + argument);
+            Point const p = middle(Solitaire::computeScreenRect(*card, Solitaire::Kartenmanager::instance().getCamera()));
+            pushClick(p.x, p.y);
+            pushButton(p.x, p.y, true);
+            pushButton(p.x, p.y, false);
         } else if (step.action == "focus") {
             pushWindowEvent(step.argument == "off" ? SDL_WINDOWEVENT_FOCUS_LOST : SDL_WINDOWEVENT_FOCUS_GAINED);
         } else if (step.action == "close") {
             pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
         }
+        return true;
     }
 
-    void expected(std::wstring const& what) {
+    // Press at the card, motion in kDragFrames steps, release kSettleFrames later (the held card
+    // follows the pointer at the style's speed); the next step counts from the release.
+    void drag(std::wstring const& argument) {
+        std::wstring const cardName = argument.substr(0, argument.find(L' '));
+        std::wstring const pileName = cardName.size() < argument.size() ? argument.substr(cardName.size() + 1) : L"";
+        Solitaire::Kartenmanager const& cards = Solitaire::Kartenmanager::instance();
+        Solitaire::Karte const* card = findCard(cardName);
+        Solitaire::Kartenstapel const* pile = cards.findPile(pileName);
+        if (!card || !pile) {
+            expected(L"card and pile " + argument);
+            return;
+        }
+        Point const from = middle(Solitaire::computeScreenRect(*card, cards.getCamera()));
+        Point const to = middle(Solitaire::computeScreenRect(*pile, cards.getCamera()));
+        pushMotion(from.x, from.y);
+        pushButton(from.x, from.y, true);
+        for (int i = 1; i <= kDragFrames; ++i) {
+            Point const p{from.x + (to.x - from.x) * i / kDragFrames, from.y + (to.y - from.y) * i / kDragFrames};
+            later_.emplace_back(frame_ + i, [p] { pushMotion(p.x, p.y); });
+        }
+        later_.emplace_back(frame_ + kDragFrames + kSettleFrames, [to] { pushButton(to.x, to.y, false); });
+        ended_ = frame_ + kDragFrames + kSettleFrames;
+    }
+
+    static std::wstring activeMenu() {
+        Orvex::GUIMenuN* active = Orvex::GUIMenuManagerN::instance().getActiveMenu();
+        return active ? active->getName() : L"(none)";
+    }
+
+    bool expected(std::wstring const& what) {
         Orvex::logError(L"driver: expected " + what);
         missed = true;
+        return true;
     }
 
     std::vector<Step> steps_;
+    std::size_t next_ = 0;
     int frame_ = 0;
+    int ended_ = 0;  // the frame the step before ended
+    std::vector<std::pair<int, std::function<void()>>> later_;
 };
 
 std::vector<Step> readScript(char const* path) {
@@ -185,6 +298,8 @@ std::vector<Step> readScript(char const* path) {
         if (line.empty() || line[0] == '#') continue;
         std::istringstream words(line);
         Step step;
+        step.relative = line[0] == '+';
+        if (step.relative) words.get();
         words >> step.frame >> step.action;
         std::getline(words >> std::ws, step.argument);
         steps.push_back(step);
