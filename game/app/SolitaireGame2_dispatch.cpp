@@ -100,8 +100,9 @@ void SolitaireGame2::onButtonClicked(Orvex::GUIWindow& window) {
         return;
     }
     extTutorials_->onGuiClick(name);
-    // 2. A running story scene takes its clicks; else a tutorial its steps.
-    if (storyPart_) {
+    // 2. A running story scene takes its clicks; else a tutorial its steps (also one shown in
+    // front of a scene, which plays once it is closed).
+    if (storyInFront()) {
         if (name == L"T_STORY_CLICK") {
             Orvex::FRect const area = storyPicture_ ? storyPicture_->getScreenRect() : gui_->getScreenRect();
             Orvex::DirectInputInterface const& input = Orvex::DirectInputInterface::getInstance();
