@@ -3,7 +3,8 @@
 // its own data whose campaign levels are all the row of hearts (tests/game/app/flow_data), so
 // levels are passed by dragging the hearts onto the goal pile; chapter 1's first level keeps the
 // shipped start tutorial. A fresh profile (tutorials on) goes from the start screen to the level
-// screen, where the intro plays; passing levels 0 and 1 brings the rest scene and its mini-game,
+// screen, where the intro waits behind the screen's tutorial page, then plays (its text and sun
+// read back from the screen); passing levels 0 and 1 brings the rest scene and its mini-game,
 // passing 2 and 3 the tower scene, which starts chapter 1 and its tutorial once. The profiles
 // live in a file of the stage, so a second game object reads what the first saved.
 //
@@ -215,7 +216,16 @@ TEST_F(StoryInGameTest, TheStoryAdvancesSceneBySceneAsTheProfilePlays) {
     // Its text over the panel: light letters in the text element's rectangle.
     Solitaire::StoryPartPart const* text = scene()->findPart(L"TEXT3");
     ASSERT_NE(text, nullptr);
-    EXPECT_GT(lightPixels(pixels(), text->screenRect), kLettersAtLeast) << "the text is drawn over its panel";
+    std::vector<uint32_t> const shot = pixels();
+    EXPECT_GT(lightPixels(shot, text->screenRect), kLettersAtLeast) << "the text is drawn over its panel";
+    // The risen sun at its second place, yellow in the middle of its rectangle.
+    Solitaire::StoryPartPart const* sun = scene()->findPart(L"SONNE");
+    ASSERT_NE(sun, nullptr);
+    uint32_t const sunColour = pixelAt(shot, middleOf(sun->screenRect));
+    EXPECT_GT((sunColour >> 16) & 0xFF, 0xE0u) << std::hex << sunColour;
+    EXPECT_GT((sunColour >> 8) & 0xFF, 0xB0u) << std::hex << sunColour;
+    EXPECT_LT(sunColour & 0xFF, 0xB0u) << std::hex << sunColour;
+    EXPECT_LT(sun->screenRect.top, 0.2f * static_cast<float>(kScreenHeight)) << "risen";
     // The end: POST unlocks before the strip closes, POST_POST after.
     struct Closing : sigslot::has_slots<sigslot::single_threaded> {
         std::vector<bool> seen;
