@@ -1,5 +1,6 @@
 // Device font text with a style: the background copies (shadow or halo) in the background
-// colour, then the text, all through the device's D3DX sprite with an identity transform.
+// colour, then the text, all through the device's D3DX sprite with an identity transform. The
+// current sprite's batch (the GUI's) is drawn first, so the text lies over what came before it.
 #include "engine/gui/D3DXFont.h"
 #include "engine/gui/D3DXFontInterface.h"
 #include "engine/gui/FontStyle.h"
@@ -43,7 +44,8 @@ void drawStyled(D3DXFont& font, std::wstring const& text, RECT& rect, u32 format
 
 void D3DXFontInterface::drawStyledTextByName(std::wstring const& fontName, std::wstring const& text, RECT& rect,
                                              u32 format, FontStyle const& style) {
-    if (auto* font = dynamic_cast<D3DXFont*>(FontDrawInterface::findFont(fontName))) drawStyled(*font, text, rect, format, style);
+    // By name as by font: what the current sprite queued before lies under the text.
+    if (auto* font = dynamic_cast<D3DXFont*>(FontDrawInterface::findFont(fontName))) drawStyledText(font, text, rect, format, style);
 }
 
 void D3DXFontInterface::drawStyledText(Font* font, std::wstring const& text, RECT& rect, u32 format,

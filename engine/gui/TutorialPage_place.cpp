@@ -1,5 +1,5 @@
 // Tutorial pages: placing the page window at a goal clear of what it points at (a 3 x 3 grid of
-// screen cells), resizing a goal to the text, and the test of which goals the text fits in.
+// screen cells; a point on the page itself moves with it and is not avoided), resizing a goal to the text, and the test of which goals the text fits in.
 #include <algorithm>
 #include <cmath>
 
@@ -33,6 +33,14 @@ void markCorners(bool (&occupied)[9], FRect const& ref, FRect const& r) {
     occupied[cellOf(ref, r.right, r.bottom)] = true;
 }
 
+// Whether the window is the page window or lies inside it: it moves with the page, so the page
+// cannot keep clear of it (trying makes the page jump between corners every frame).
+bool carriedBy(GUIWindow const* window, GUIWindow const* page) {
+    for (GUIWindow const* w = window; w; w = w->getParent())
+        if (w == page) return true;
+    return false;
+}
+
 bool sameRect(FRect const& a, FRect const& b) {
     return a.left == b.left && a.right == b.right && a.top == b.top && a.bottom == b.bottom;
 }
@@ -63,7 +71,7 @@ void TutorialPage::placeWindow(GUIWindow* window, bool force) {
         FRect const ref = window->getParent() ? window->getParent()->getScreenRect() : screen;
         bool occupied[kCells] = {};
         for (TutPointPair const& pair : points) {
-            if (!pair.complete()) continue;
+            if (!pair.complete() || carriedBy(pair.goal->findWindow(), window)) continue;
             bool valid = false;
             FRect const area = pair.goal->getArea(valid);
             if (valid) markCorners(occupied, ref, area);

@@ -450,6 +450,9 @@ public:
     int startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial, bool withStory);
     // True when a story scene is running or was started.
     bool checkStory();
+    // A running scene is in front: its strip is the tutorial shown (or none is). A tutorial the
+    // menu asked for before the scene stays in front, taking the clicks, until it is closed.
+    bool storyInFront() const;
     void finishMinispiel();
     void openNewProfileDialog();
     std::wstring makeDefaultProfileName();

@@ -100,11 +100,9 @@ void SolitaireGame2::onButtonClicked(Orvex::GUIWindow& window) {
         return;
     }
     extTutorials_->onGuiClick(name);
-    // 2. A running story scene takes its two windows' clicks; any other goes to a tutorial's
-    // steps even then: a scene whose strip waits behind a tutorial page (the level screen's,
-    // which comes first on the first entry) would else never see the page paged on.
-    bool const storyClick = name == L"T_STORY_CLICK" || name == L"T_END_STORY_CLICK";
-    if (storyPart_ && storyClick) {
+    // 2. A running story scene takes its clicks; else a tutorial its steps (also one shown in
+    // front of a scene, which plays once it is closed).
+    if (storyInFront()) {
         if (name == L"T_STORY_CLICK") {
             Orvex::FRect const area = storyPicture_ ? storyPicture_->getScreenRect() : gui_->getScreenRect();
             Orvex::DirectInputInterface const& input = Orvex::DirectInputInterface::getInstance();

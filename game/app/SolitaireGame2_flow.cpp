@@ -19,6 +19,7 @@
 #include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/Text.h"
+#include "engine/gui/TutorialStrip.h"
 #include "engine/render/Texture2D.h"
 #include "game/app/LevelGoal_Combo.h"
 #include "game/app/LevelGoal_Extracards.h"
@@ -48,6 +49,8 @@ namespace Solitaire {
 namespace {
 
 constexpr double kPanelSpeed = 1.0;
+// The tutorial strip that shows a story scene.
+constexpr wchar_t kStoryStrip[] = L"STORY";
 constexpr wchar_t kCampaign[] = L"KAMPAGNE";
 
 void jumpIfFound(Orvex::GUIWindow* window, wchar_t const* goal) {
@@ -192,10 +195,17 @@ bool SolitaireGame2::checkStory() {
     if (storyPart_) {
         if (!storyPart_->params.onStartMenu.empty()) menus_->activateMenu(storyPart_->params.onStartMenu, -1.0);
         // Forced: it is the strip that shows the scene, which must play for every scene.
-        showTutorial(L"STORY", true);
+        showTutorial(kStoryStrip, true);
     }
     checkingStory_ = false;
     return storyPart_ != nullptr;
+}
+
+bool SolitaireGame2::storyInFront() const {
+    if (!storyPart_) return false;
+    if (!solTutorials_->isRunning()) return true;
+    Orvex::TutorialStrip const* strip = solTutorials_->getCurrentStrip();
+    return strip && strip->getName() == kStoryStrip;
 }
 
 int SolitaireGame2::startCampaignLevel(int chapter, int level, bool withTutorial) {

@@ -200,7 +200,8 @@ void SolitaireGame2::updateTooltipFollower() {
 }
 
 void SolitaireGame2::updateStory(double realStep) {
-    if (storyPart_ && storyPart_->update(static_cast<float>(realStep))) finishStoryPart();
+    // A scene waits behind a tutorial in front of it: the player sees it from its start.
+    if (storyInFront() && storyPart_->update(static_cast<float>(realStep))) finishStoryPart();
 }
 
 void SolitaireGame2::updatePanelBlends(double realStep) {

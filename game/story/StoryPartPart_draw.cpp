@@ -82,6 +82,8 @@ void StoryPartPart::draw(Orvex::GUIWindow& window) {
     if (!fonts || !engine->getLanguage()) return;
     Orvex::FontStyle const* found = fonts->findFontStyle(fontStyle);
     if (!found) return;
+    // The pictures queued in the GUI's sprite go first: the text lies over its panel.
+    Orvex::D3DXFontInterface::setCurrentSprite(Orvex::GUISystem::instance().getSprite());
     D3DXCOLOR tint = colorBlend.current;
     tint.a = static_cast<float>(tint.a * alpha);
     Orvex::FontStyle style(*found);

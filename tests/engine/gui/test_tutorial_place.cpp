@@ -22,13 +22,14 @@ using guitest::loadTutorial;
 using guitest::windowText;
 
 // The page window with one goal per corner (cells 0, 2, 6, 8 of an 800 x 600 screen), a zero-
-// sized goal, the goal that mode 2 rewrites, and targets in the corners and the middle.
+// sized goal, the goal that mode 2 rewrites, a check box at its top left, and targets in the
+// corners and the middle.
 
 std::wstring screenText() {
     return L"<GUI><WINDOW NAME=\"seite\"><WINDOW_PARAMS>" + goalText(L"AN", 300, 225, 200, 150) +
            goalText(L"OL", 10, 10, 240, 150) + goalText(L"OR", 550, 10, 240, 150) + goalText(L"UL", 10, 440, 240, 150) +
            goalText(L"UR", 550, 440, 240, 150) + goalText(L"FLACH", 300, 300, 0, 0) + goalText(L"GROESSE", 0, 0, 10, 10) +
-           L"</WINDOW_PARAMS></WINDOW>" + windowText(L"ziel_ol", 20, 20, 60, 40) +
+           L"</WINDOW_PARAMS>" + windowText(L"seite_haken", 0, 0, 20, 20) + L"</WINDOW>" + windowText(L"ziel_ol", 20, 20, 60, 40) +
            windowText(L"ziel_or", 700, 20, 60, 40) + windowText(L"ziel_ul", 20, 520, 60, 40) +
            windowText(L"ziel_mitte", 380, 280, 40, 40) + L"</GUI>";
 }
@@ -123,6 +124,19 @@ TEST_F(TutorialPlace, AnUnchangedPlacementIsNotPlayedAgainUnlessForced) {
     gui.findWindow(L"ziel_ol")->setPixelRect(700, 520, 60, 40);  // the target moves to the bottom right
     p->placeWindow(window, false);
     EXPECT_EQ(goalOf(L"seite"), L"OL") << "a new goal is played";
+}
+
+// A page pointing at a window of its own (its check box): wherever the page stands, the box is
+// in a corner cell, so avoiding it sent the page to another corner at every check.
+TEST_F(TutorialPlace, APageStaysPutWhenItPointsAtAWindowOfItsOwn) {
+    TutorialPage* p = page(L"<PAGE GUIWINDOW=\"seite\"><ANIMGOALS MODE=\"1\">" + kGoals + L"</ANIMGOALS>" +
+                           pointsAt(L"seite_haken") + L"</PAGE>");
+    window->jumpToGoal(L"OL");
+    for (int check = 0; check < 3; ++check) {
+        p->placeWindow(window, false);
+        window->jumpToGoal(goalOf(L"seite"));
+        EXPECT_EQ(goalOf(L"seite"), L"OL") << "check " << check;
+    }
 }
 
 TEST_F(TutorialPlace, ModeTwoResizesAGoalToTheTextAndSkipsGoalsWithoutSize) {

@@ -8,6 +8,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
@@ -17,6 +18,8 @@
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielCursor.h"
 #include "game/minigames/MinispielManager.h"
+#include "game/story/StoryPart.h"
+#include "game/story/StorySwitch.h"
 #include "port/crt/crt.h"
 #include "port/win32/win32_sdl.h"
 #include "port/win32/winuser.h"
@@ -70,7 +73,7 @@ void MinigameFixture::SetUp() {
     Solitaire::MinispielCursor::instance() = Solitaire::MinispielCursor();
     // The turning-tiles game seeds the runtime's generator from the tick at every start.
     Solitaire::Drehbild::setTickClock([] { return kTickCount; });
-    startOn(testsupport::sourceDir(), kScreenWidth, kScreenHeight);
+    startOn(dataRoot.empty() ? testsupport::sourceDir() : dataRoot, kScreenWidth, kScreenHeight);
     log.lines.clear();
     log.ends.clear();
     log.connect(manager());
@@ -307,6 +310,62 @@ void MinigameFixture::clickPart(std::wstring const& name) {
     Orvex::GUIWindow* part = partOfActive(name);
     ASSERT_NE(part, nullptr) << "no part " << std::string(name.begin(), name.end());
     click(middleOf(part->getScreenRect()));
+}
+
+// ---- screens and story ----
+
+std::wstring MinigameFixture::activeMenu() const {
+    Orvex::GUIMenuN const* menu = Orvex::GUIMenuManagerN::instance().getActiveMenu();
+    return menu ? menu->getName() : L"(none)";
+}
+
+void MinigameFixture::settle() {
+    ticks(kSettleFrames, false);
+    tick(true);
+}
+
+void MinigameFixture::clickOn(std::wstring const& name) {
+    Orvex::GUIWindow* window = find(name);
+    ASSERT_NE(window, nullptr) << narrow(name);
+    click(reachablePointOf(*window));
+    settle();
+}
+
+Solitaire::StoryPart* MinigameFixture::scene() const { return game->getStoryPart(); }
+
+D3DXVECTOR2 MinigameFixture::storyPoint(float x, float y) const {
+    Orvex::GUIWindow* picture = find(L"T_STORY_BILD");
+    if (!picture) return D3DXVECTOR2(0.0f, 0.0f);
+    Orvex::FRect const r = picture->getScreenRect();
+    return D3DXVECTOR2(r.left + (r.right - r.left) * x, r.top + (r.bottom - r.top) * y);
+}
+
+void MinigameFixture::playSceneToItsEnd(std::string const& shotPrefix) {
+    double sinceClick = 0.0;
+    double total = 0.0;
+    int shot = -1;
+    while (scene() && total < kSceneLimit) {
+        Solitaire::StoryPart const* part = scene();
+        int const current = part->currentSwitch;
+        if (!shotPrefix.empty() && current != shot && sinceClick > 0.5) {
+            tick(true);
+            keep(shotPrefix + "_switch" + std::to_string(current));
+            shot = current;
+        }
+        bool const clickOnly = current >= 0 && current < static_cast<int>(part->switches.size()) &&
+                               part->switches[current].switchAt == Solitaire::StorySwitch::kOnClick;
+        // A clicked switch is looked at for a second first, as a player reads it.
+        if (clickOnly && sinceClick > 1.0) {
+            clickStory();
+            sinceClick = 0.0;
+        } else {
+            tick(false);
+            sinceClick += kStep;
+        }
+        total += kStep;
+    }
+    ASSERT_EQ(scene(), nullptr) << "the scene did not end";
+    settle();
 }
 
 }  // namespace minigametest

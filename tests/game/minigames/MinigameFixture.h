@@ -11,12 +11,13 @@
 // clock is held at kTickCount, so runs from one seed of the generators repeat.
 //
 // Used by the tests of all mini-games (the first games here, the later ones in the issues that
-// add them).
+// add them) and by those of the story in the real game, which reach the screens by clicks.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@
 namespace Solitaire {
 class Minispiel;
 class MinispielManager;
+class StoryPart;
 }  // namespace Solitaire
 
 namespace minigametest {
@@ -156,7 +158,26 @@ protected:
     Solitaire::MinispielManager& manager() const;
     Solitaire::Minispiel* active() const;
 
+    // ---- the game's screens and its story, as the player reaches them ----
+    std::wstring activeMenu() const;
+    // Frames that let the screens reach their goals, the last drawn.
+    void settle();
+    // A click where the player sees the window, then its menu settles.
+    void clickOn(std::wstring const& name);
+    // The running story scene (null: none) and a point of the story window at fractions of it.
+    Solitaire::StoryPart* scene() const;
+    D3DXVECTOR2 storyPoint(float x, float y) const;
+    // A click on the story window (clear of its skip element).
+    void clickStory() { click(storyPoint(0.4f, 0.4f)); }
+    // Plays the running scene to its end within kSceneLimit seconds: timed switches wait,
+    // clicked ones get a click; with a prefix each switch is kept as "<prefix>_switch<n>.png".
+    void playSceneToItsEnd(std::string const& shotPrefix = std::string());
+    static constexpr double kSceneLimit = 30.0;
+
     SignalLog log;
+    // The tree the game starts on (root and root/data as the search paths); empty: this
+    // repository's own. A fixture staging a copy of the data sets it before SetUp.
+    std::filesystem::path dataRoot;
 
 private:
     Uint32 windowId() const;
