@@ -18,6 +18,25 @@
 
 namespace bench {
 
+// The mini-game screens (data\\GUI\\Minispiel.gui), then the games' template files and animation
+// lists asked for, on the device the benchmark opened.
+inline void loadMinigameFiles(std::initializer_list<wchar_t const*> guiFiles,
+                              std::initializer_list<wchar_t const*> animationFiles) {
+    Orvex::GUISystem& gui = Orvex::GUISystem::instance();
+    auto loadGui = [&gui](wchar_t const* file) {
+        Orvex::XMLNode tree;
+        tree.load(file);
+        gui.loadTextures(tree, file);
+    };
+    loadGui(L"data\\GUI\\Minispiel.gui");
+    for (wchar_t const* file : guiFiles) loadGui(file);
+    for (wchar_t const* file : animationFiles) {
+        Orvex::XMLNode animations;
+        animations.load(file);
+        Orvex::Texture2DAnimationManager::instance().load(animations);
+    }
+}
+
 // The batcher (owned by the GUI's user, never released), or null without a device or effect.
 inline Orvex::Sprite* openMinigameScreens(unsigned width, unsigned height, std::initializer_list<wchar_t const*> guiFiles,
                                           std::initializer_list<wchar_t const*> animationFiles) {
@@ -33,20 +52,8 @@ inline Orvex::Sprite* openMinigameScreens(unsigned width, unsigned height, std::
     auto* sprite = new Orvex::Sprite();
     sprite->create();
     sprite->setEffect(effect);
-    Orvex::GUISystem& gui = Orvex::GUISystem::instance();
-    gui.setSprite(sprite);
-    auto loadGui = [&gui](wchar_t const* file) {
-        Orvex::XMLNode tree;
-        tree.load(file);
-        gui.loadTextures(tree, file);
-    };
-    loadGui(L"data\\GUI\\Minispiel.gui");
-    for (wchar_t const* file : guiFiles) loadGui(file);
-    for (wchar_t const* file : animationFiles) {
-        Orvex::XMLNode animations;
-        animations.load(file);
-        Orvex::Texture2DAnimationManager::instance().load(animations);
-    }
+    Orvex::GUISystem::instance().setSprite(sprite);
+    loadMinigameFiles(guiFiles, animationFiles);
     return sprite;
 }
 

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "bench/BenchGuiScene.h"
+#include "bench/BenchMinigames.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
@@ -76,15 +77,8 @@ struct Scene {
         if (!effects.load(L"data\\FX\\effecte.fxf")) return false;
         EffectManager::getInstance().loadEffects(effects);
         GUISystem& gui = GUISystem::instance();
-        for (wchar_t const* file :
-             {L"data\\GUI\\Minispiel.gui", L"data\\Games\\Minispiele.gui", L"data\\Games\\Minispiele_clean.gui"}) {
-            XMLNode tree;
-            tree.load(file);
-            gui.loadTextures(tree, file);
-        }
-        XMLNode animations;
-        animations.load(L"data\\Games\\clean.ani");
-        Texture2DAnimationManager::instance().load(animations);
+        bench::loadMinigameFiles({L"data\\Games\\Minispiele.gui", L"data\\Games\\Minispiele_clean.gui"},
+                                 {L"data\\Games\\clean.ani"});
         addPicture(L"BENCH_MASKE", 0xFF000000u);
         addPicture(L"BENCH_UEBER", 0xFF80C0F0u);
         addPicture(L"BENCH_GRUND", 0xFF705030u);

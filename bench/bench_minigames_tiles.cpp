@@ -12,6 +12,7 @@
 #include <string>
 
 #include "bench/BenchGuiScene.h"
+#include "bench/BenchMinigames.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
@@ -58,17 +59,7 @@ struct Scene {
     bool init() {
         if (!bench::setUpGuiDrawing(kWidth, kHeight, effect, sprite)) return false;
         GUISystem& gui = GUISystem::instance();
-        for (wchar_t const* file :
-             {L"data\\GUI\\Minispiel.gui", L"data\\Games\\Minispiele.gui", L"data\\GUI\\Minispiele_tiles.gui"}) {
-            XMLNode tree;
-            tree.load(file);
-            gui.loadTextures(tree, file);
-        }
-        for (wchar_t const* file : {L"data\\Games\\minigames.ani", L"data\\Games\\tiles.ani"}) {
-            XMLNode animations;
-            animations.load(file);
-            Texture2DAnimationManager::instance().load(animations);
-        }
+        bench::loadMinigameFiles({L"data\\Games\\Minispiele.gui", L"data\\GUI\\Minispiele_tiles.gui"}, {L"data\\Games\\minigames.ani", L"data\\Games\\tiles.ani"});
         Solitaire::MinispielManager& manager = Solitaire::MinispielManager::instance();
         XMLNode tree;
         tree.loadFromText(definitions(), L"bench.min");
