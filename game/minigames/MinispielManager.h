@@ -59,11 +59,9 @@ public:
     // The frame drawn around a blinking item or area of the sorting game.
     static constexpr int kBlinkFrame = 10;
 
-    // One kind of the factory's table: the "TYPE" keyword, the class it names, and how it is made
-    // (null for kinds that are not built yet).
+    // One kind of the factory's table: the "TYPE" keyword and how its class is made.
     struct Kind {
         wchar_t const* keyword;
-        wchar_t const* className;
         Minispiel* (*make)(Orvex::XMLNode& element);
     };
     // The twenty kinds, in the order in which the keyword is compared.
@@ -74,7 +72,7 @@ public:
     // ---- start-up ----
     // Reads the definition file's top element (sourceName names it in log lines).
     void loadDefinitions(Orvex::XMLNode& top, std::wstring const& sourceName = kDefinitionFile);
-    // The factory: a new game with one reference, or null for an unknown or unbuilt "TYPE".
+    // The factory: a new game with one reference, or null for an unknown "TYPE".
     Minispiel* createMinispiel(Orvex::XMLNode& element);
     // Finds the screens, builds every game's GUI and hangs the games' windows into the game screen.
     void initGUI();

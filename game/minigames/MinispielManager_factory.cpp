@@ -1,7 +1,6 @@
 // The factory: the "TYPE" keyword of a "MINISPIEL" element chooses the class. The table holds
-// all twenty kinds in the order in which the keyword is compared (exact, case-sensitive); a kind
-// whose class is not built yet makes no object and says so in one log line, as an unknown or
-// missing "TYPE" does.
+// all twenty kinds in the order in which the keyword is compared (exact, case-sensitive); an
+// unknown or missing "TYPE" makes no object and says so in one log line.
 #include "engine/core/XMLNode.h"
 #include "game/minigames/Austausch.h"
 #include "game/minigames/Bauen.h"
@@ -39,26 +38,26 @@ Minispiel* make(Orvex::XMLNode& element) {
 
 std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
     static std::vector<Kind> const table = {
-        {L"ZUORDNEN", L"MinispielZuordnen", make<MinispielZuordnen>},
-        {L"ZUORDNEN2", L"MinispielZuordnen2", make<MinispielZuordnen2>},
-        {L"LABYRINTH", L"Labyrinth", make<Labyrinth>},
-        {L"DREHBILD", L"Drehbild", make<Drehbild>},
-        {L"MEMORY", L"Memory", make<Memory>},
-        {L"PUZZLE", L"Puzzle", make<Puzzle>},
-        {L"SCHIEBEPUZZLE_REV", L"Schiebepuzzle_leicht", make<Schiebepuzzle_leicht>},
-        {L"PUNKTE_VERBINDEN", L"Punkteverbinden", make<Punkteverbinden>},
-        {L"RICHTIGES_SYMBOL", L"RichtigesSymbolAnklicken", make<RichtigesSymbolAnklicken>},
-        {L"RICHTIGER_PFAD", L"RichtigenPfadAnklicken", make<RichtigenPfadAnklicken>},
-        {L"OBJEKT_KLICKEN", L"ObjekteAnklicken", make<ObjekteAnklicken>},
-        {L"UNTERSCHIEDE", L"UnterschiedeAnklicken", make<UnterschiedeAnklicken>},
-        {L"PUSTEN", L"Wegblasen", make<Wegblasen>},
-        {L"BAUEN", L"Bauen", make<Bauen>},
-        {L"RING", L"Ring", make<Ring>},
-        {L"MAZE", L"Maze", make<Maze>},
-        {L"AUSTAUSCH", L"Austausch", make<Austausch>},
-        {L"WASCHEN_PUTZEN", L"WaschenPutzenGame", make<WaschenPutzenGame>},
-        {L"SEQUENZ", L"Sequenz", make<Sequenz>},
-        {L"CLICKON", L"ClickInReihenfolge", make<ClickInReihenfolge>},
+        {L"ZUORDNEN", make<MinispielZuordnen>},
+        {L"ZUORDNEN2", make<MinispielZuordnen2>},
+        {L"LABYRINTH", make<Labyrinth>},
+        {L"DREHBILD", make<Drehbild>},
+        {L"MEMORY", make<Memory>},
+        {L"PUZZLE", make<Puzzle>},
+        {L"SCHIEBEPUZZLE_REV", make<Schiebepuzzle_leicht>},
+        {L"PUNKTE_VERBINDEN", make<Punkteverbinden>},
+        {L"RICHTIGES_SYMBOL", make<RichtigesSymbolAnklicken>},
+        {L"RICHTIGER_PFAD", make<RichtigenPfadAnklicken>},
+        {L"OBJEKT_KLICKEN", make<ObjekteAnklicken>},
+        {L"UNTERSCHIEDE", make<UnterschiedeAnklicken>},
+        {L"PUSTEN", make<Wegblasen>},
+        {L"BAUEN", make<Bauen>},
+        {L"RING", make<Ring>},
+        {L"MAZE", make<Maze>},
+        {L"AUSTAUSCH", make<Austausch>},
+        {L"WASCHEN_PUTZEN", make<WaschenPutzenGame>},
+        {L"SEQUENZ", make<Sequenz>},
+        {L"CLICKON", make<ClickInReihenfolge>},
     };
     return table;
 }
@@ -66,11 +65,7 @@ std::vector<MinispielManager::Kind> const& MinispielManager::kinds() {
 Minispiel* MinispielManager::createMinispiel(Orvex::XMLNode& element) {
     std::wstring const type = element.getAttributeString(L"TYPE", L"");
     for (Kind const& kind : kinds()) {
-        if (type != kind.keyword) continue;
-        if (kind.make) return kind.make(element);
-        minigame::logProblem(element, L"mini-game \"" + element.getAttributeString(L"NAME", L"") + L"\" of TYPE \"" +
-                                          type + L"\" (" + kind.className + L") is not built yet; skipped");
-        return nullptr;
+        if (type == kind.keyword) return kind.make(element);
     }
     minigame::logProblem(element, L"mini-game \"" + element.getAttributeString(L"NAME", L"") +
                                       L"\" has no known TYPE (\"" + type + L"\"); skipped");

@@ -218,30 +218,15 @@ TEST_F(MinispielManagerTest, DeactivatingHidesTheGameAndEmptiesTheBars) {
     EXPECT_FALSE(game->getWindow()->getOptions().visible);
 }
 
-TEST_F(MinispielManagerTest, TheFactoryKnowsAllTwentyKindsAndMakesTheBuiltOnes) {
+TEST_F(MinispielManagerTest, TheFactoryMakesAllTwentyKinds) {
     std::vector<MinispielManager::Kind> const& kinds = MinispielManager::kinds();
     ASSERT_EQ(kinds.size(), 20u);
-    std::vector<std::wstring> const built = {L"ZUORDNEN", L"ZUORDNEN2", L"RICHTIGES_SYMBOL", L"RICHTIGER_PFAD",
-                                             L"OBJEKT_KLICKEN", L"UNTERSCHIEDE", L"CLICKON",
-                                             L"PUZZLE", L"SCHIEBEPUZZLE_REV", L"AUSTAUSCH", L"MAZE",
-                                             L"PUNKTE_VERBINDEN", L"LABYRINTH",
-                                             L"WASCHEN_PUTZEN", L"PUSTEN", L"RING",
-                                             L"BAUEN", L"DREHBILD", L"MEMORY", L"SEQUENZ"};
     for (MinispielManager::Kind const& kind : kinds) {
         Orvex::XMLNode element(L"MINISPIEL");
         element.setAttribute(L"TYPE", kind.keyword);
         element.setAttribute(L"NAME", L"K");
-        logtest::LogWatch watch;
         Minispiel* game = manager().createMinispiel(element);
-        bool const isBuilt = std::find(built.begin(), built.end(), kind.keyword) != built.end();
-        EXPECT_EQ(game != nullptr, isBuilt) << std::wstring(kind.keyword);
-        // A built kind may log about its own keys (a click game without a picture); only the
-        // kinds not built say so, once.
-        std::vector<std::wstring> lines;
-        for (std::wstring const& line : watch.lines())
-            if (logtest::contains(line, L"not built")) lines.push_back(line);
-        ASSERT_EQ(lines.size(), isBuilt ? 0u : 1u) << std::wstring(kind.keyword);
-        if (!isBuilt) EXPECT_TRUE(logtest::contains(lines[0], kind.className));
+        EXPECT_NE(game, nullptr) << std::wstring(kind.keyword);
         if (game) game->release();
     }
     for (wchar_t const* type : {L"", L"zuordnen", L"MEMORY2"}) {
