@@ -216,7 +216,7 @@ void FlowFixture::startFlow(std::string const& profileText) {
     Solitaire::SolTutorialManager::instance().tutorialStarted.connect(&tutorialLog, &TutorialLog::onShown);
     step(kFrame);
     // A player with a profile leaves the start screen for the main menu.
-    if (leaveStartScreen && firstMenu == "STARTMENU" && Solitaire::ProfilManager::instance().getActiveProfile())
+    if (startAtMainMenu && firstMenu == "STARTMENU" && Solitaire::ProfilManager::instance().getActiveProfile())
         showMenu(L"HAUPTMENU");
 }
 

@@ -32,9 +32,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
     // Stages the data and starts the game; profileText, when not empty, is the profile file.
-    // With an active profile the start screen is left for the main menu (unless leaveStartScreen
-    // is cleared). The catalogue is let go
-    // in TearDown (the next game object reads it again).
+    // With an active profile the start screen is left for the main menu (unless startAtMainMenu
+    // is cleared). The catalogue is let go in TearDown (the next game object reads it again).
     void startFlow(std::string const& profileText = std::string());
 
     // The panel's button of that name (the dispatcher acts by the name alone).
@@ -92,7 +91,7 @@ protected:
     // Set before startFlow: the menu the menu file starts with, and text replaced in the staged
     // files (a window left out or of another kind).
     std::string firstMenu = "STARTMENU";
-    bool leaveStartScreen = true;
+    bool startAtMainMenu = true;
     struct DataEdit {
         std::string file;
         std::string from;

@@ -52,7 +52,7 @@ protected:
 // profile is made; an active profile is offered the tutorials of the main menu.
 TEST_F(GameMenusTest, LeavingTheStartScreenOpensWhatTheProfilesCallFor) {
     withPlayer = false;
-    leaveStartScreen = false;
+    startAtMainMenu = false;
     struct {
         char const* what;
         std::string profiles;
