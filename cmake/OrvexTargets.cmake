@@ -98,6 +98,7 @@ endfunction()
 # hand). GL: the program creates GL contexts; Mesa's llvmpipe keeps allocations past unload that
 # LeakSanitizer cannot attribute, so leak detection is off for those programs only (address and
 # undefined-behaviour checks stay on). EXCLUDE_DIRS: subfolders that are test programs of their own.
+# Each test is labelled with its program's name, so a run can pick programs (ctest -L).
 function(orvex_test)
   cmake_parse_arguments(ARG "GL" "NAME;DIR" "LIBS;EXCLUDE_DIRS" ${ARGN})
   file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp)
@@ -115,5 +116,5 @@ function(orvex_test)
   gtest_discover_tests(${ARG_NAME}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES TIMEOUT 300)
+    PROPERTIES TIMEOUT 300 LABELS ${ARG_NAME})
 endfunction()
