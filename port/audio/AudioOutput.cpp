@@ -23,9 +23,11 @@ struct Output {
     MixTap tap;
 };
 
+// Never destroyed: holders that are statics themselves (the engine's sound manager) let go of
+// the output at exit, after the statics made later than they are gone.
 Output& output() {
-    static Output instance;
-    return instance;
+    static Output* instance = new Output;
+    return *instance;
 }
 
 void SDLCALL postMix(void*, Uint8* stream, int length) {
