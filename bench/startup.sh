@@ -1,60 +1,61 @@
 #!/usr/bin/env bash
-# The game's start-up against an empty window: process start to the first presented frame of
-# the start menu ("STARTMENU"), less the time the splash pictures are shown (display times the
-# start-up fixes), and the resident memory then; beside it an empty SDL2 + OpenGL 3.3 window of
-# the same size presenting its first cleared frame. Runs are alternated, the medians printed.
+# The game's start-up as a player sees it, against an empty window: each run starts the game as
+# a player first starts it (fresh user folder, no config.cfg: full screen at the display's size)
+# and, alternated with it, an empty SDL2 + OpenGL 3.3 window presenting cleared frames; both on
+# one X screen, each a fresh process. startup_watch gives for each run the time from spawn to the
+# last pixel change before the screen stood still for a second, the resident memory then, and
+# the CPU (in cores, all threads) while it stands still. Prints the medians and the targets.
 #
 #     bench/startup.sh [BUILD_FOLDER [RUNS [WIDTH HEIGHT]]]
 #
-# BUILD_FOLDER holds bench/startup_game and bench/startup_window (default build-rel: a Release
-# build with -DORVEX_BENCH=ON). The game runs windowed at the size with a fresh user folder, in a
-# folder of its own, with the tree and data/ as search paths, as scripts/run.sh starts it.
-# SDL_VIDEODRIVER is passed on (unset: the desktop's; offscreen without one).
+# BUILD_FOLDER holds game/app/solitaire, bench/startup_watch and bench/startup_window (default
+# build-rel: a Release build with -DORVEX_BENCH=ON, as scripts/run.sh builds the game). Without
+# DISPLAY the script runs itself on a virtual X screen of WIDTH x HEIGHT (default 1920 x 1080).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$root/build-rel}" && pwd)"
-runs="${2:-20}"
-width="${3:-1280}"
-height="${4:-720}"
-game="$build/bench/startup_game"
+runs="${2:-10}"
+width="${3:-1920}"
+height="${4:-1080}"
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" "$build" "$runs" "$width" "$height"
+fi
+game="$build/game/app/solitaire"
+watch="$build/bench/startup_watch"
 window="$build/bench/startup_window"
-for program in "$game" "$window"; do
+for program in "$game" "$watch" "$window"; do
   [ -x "$program" ] || { echo "missing $program (configure with -DORVEX_BENCH=ON and build)" >&2; exit 1; }
 done
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
-mkdir -p "$XDG_DATA_HOME/Orvex/Velquorandix" "$work/run"
-cat > "$XDG_DATA_HOME/Orvex/Velquorandix/config.cfg" <<CONFIG
-<MyEngineParams><ENGINE_PARAMS><D3DINITPARAMS WIDTH="$width" HEIGHT="$height" REFRESH="60" WINDOWED="1"/></ENGINE_PARAMS><API_PARAMS/></MyEngineParams>
-CONFIG
+export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+unset SDL_VIDEODRIVER
 
-# One run: "seconds kB" (start to first frame less the splash, resident memory).
+# One run in a fresh user folder: "seconds kB cores".
 measure() {
-  local start line
-  start="$(date +%s.%N)"
-  line="$(cd "$work/run" && "$@" | grep '^first_frame ' || true)"
-  [ -n "$line" ] || { echo "no first frame from $1" >&2; exit 1; }
-  awk -v start="$start" -v line="$line" 'BEGIN { split(line, f, " "); printf "%.4f %d\n", f[2] - start - f[4], f[6] }'
+  rm -rf "$work/home" "$work/run"
+  mkdir -p "$work/home" "$work/run"
+  (cd "$work/run" && HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" "$watch" --settle 1 --idle 3 -- "$@") |
+    awk '/^settled / { print $2, $4, $6 }'
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-: > "$work/game" && : > "$work/window"
+: > "$work/game.txt" && : > "$work/window.txt"
 for ((i = 0; i < runs; ++i)); do
-  measure "$window" "$width" "$height" >> "$work/window"
-  measure "$game" -SEARCHPATH "$root" -SEARCHPATH "$root/data" >> "$work/game"
+  measure "$window" >> "$work/window.txt"
+  measure "$game" -SEARCHPATH "$root" -SEARCHPATH "$root/data" >> "$work/game.txt"
 done
+[ -s "$work/game.txt" ] && [ -s "$work/window.txt" ] || { echo "no run settled" >&2; exit 1; }
 
-gameSeconds="$(cut -d' ' -f1 "$work/game" | median)"
-gameKb="$(cut -d' ' -f2 "$work/game" | median)"
-windowSeconds="$(cut -d' ' -f1 "$work/window" | median)"
-windowKb="$(cut -d' ' -f2 "$work/window" | median)"
-awk -v gs="$gameSeconds" -v gk="$gameKb" -v ws="$windowSeconds" -v wk="$windowKb" -v n="$runs" \
-    -v w="$width" -v h="$height" 'BEGIN {
-  printf "start-up to the first frame at %dx%d, median of %d alternated runs\n", w, h, n
-  printf "  game (STARTMENU, splash left out): %.3f s, %.1f MB\n", gs, gk / 1024
-  printf "  empty SDL2 + GL 3.3 window:        %.3f s, %.1f MB\n", ws, wk / 1024
-  printf "  game above the window:             %.3f s, %.1f MB\n", gs - ws, (gk - wk) / 1024
+column() { cut -d' ' -f"$1" "$2" | median; }
+awk -v gs="$(column 1 "$work/game.txt")" -v gk="$(column 2 "$work/game.txt")" -v gc="$(column 3 "$work/game.txt")" \
+    -v ws="$(column 1 "$work/window.txt")" -v wk="$(column 2 "$work/window.txt")" -v wc="$(column 3 "$work/window.txt")" \
+    -v n="$(wc -l < "$work/game.txt")" -v w="$width" -v h="$height" 'BEGIN {
+  printf "start-up as a player starts the game at %dx%d, median of %d alternated runs\n", w, h, n
+  printf "%-44s %10s %12s %8s\n", "what", "game", "empty window", "target"
+  printf "%-44s %8.2f s %10.2f s %8s  %s\n", "spawn to settled (no pixel change for 1 s)", gs, ws, "+0.30 s", (gs - ws <= 0.30) ? "met" : "MISSED"
+  printf "%-44s %7.0f MB %9.0f MB %8s  %s\n", "resident memory then", gk / 1024, wk / 1024, "+60 MB", ((gk - wk) / 1024 <= 60) ? "met" : "MISSED"
+  printf "%-44s %6.2f cores %6.2f cores %8s  %s\n", "CPU while the start screen stands still", gc, wc, "< 1 core", (gc < 1) ? "met" : "MISSED"
 }'

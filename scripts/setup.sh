@@ -7,7 +7,7 @@ packages=(
   libgl-dev libegl-dev libgl1-mesa-dri
   libpng-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth libx11-dev libxext-dev
   fonts-liberation
 )
 missing=()

@@ -126,6 +126,12 @@ public:
     D3DDISPLAYMODE const& getDisplayMode() const { return initParams_.displayMode; }
     u32 getWidth() const { return initParams_.displayMode.Width; }
     u32 getHeight() const { return initParams_.displayMode.Height; }
+    // Seconds between two pictures of the display: its refresh rate's, 1/60 when it is unknown.
+    double getRefreshPeriod() const {
+        UINT const hz = initParams_.displayMode.RefreshRate;
+        return 1.0 / (hz > 0 ? static_cast<double>(hz) : kDefaultRefreshHz);
+    }
+    static constexpr double kDefaultRefreshHz = 60.0;
     // {0, 0, width, height}.
     void getScreenRect(RECT& out) const;
 

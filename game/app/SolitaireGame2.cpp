@@ -2,8 +2,6 @@
 // game data in its fixed order behind the loading bar, and its destruction.
 #include "game/app/SolitaireGame2.h"
 
-#include <chrono>
-
 #include "engine/core/MeasureManager.h"
 #include "engine/core/XMLNode.h"
 #include "engine/core/engine/OrvexEngine.h"
@@ -59,8 +57,6 @@ constexpr wchar_t kCursorNames[SolitaireGame2::kCursorCount][14] = {
     L"PFEIL_LT",      L"PFEIL_CT",      L"PFEIL_RT",      L"PFEIL_LC",      L"PFEIL_CC",     L"PFEIL_RC",
     L"PFEIL_LB",      L"PFEIL_CB",      L"PFEIL_RB",      L"MOUSE_CURSOR1", L"MOUSE_CURSOR2", L"MOUSE_CURSOR3",
     L"MOUSE_CURSOR4", L"MOUSE_GOD0",    L"MOUSE_GOD1",    L"MOUSE_GOD2",    L"MOUSE_GOD3"};
-
-double g_splashSeconds = 0.0;
 
 // Loads a property file into the shared tree (which the load clears first); a missing file
 // leaves it empty, and its loader then finds nothing.
@@ -134,11 +130,9 @@ SolitaireGame2::SolitaireGame2()
 
 bool SolitaireGame2::loadData() {
     Orvex::XMLNode tree;
-    // 8, 9. Branding pictures and the publisher splash (display times, measured apart).
-    auto const splashStart = std::chrono::steady_clock::now();
+    // 8, 9. Branding pictures and the publisher splash.
     engine_->showSplashScreens(L"branding\\", kBrandingMs, 0, 0);
     showPublisherSplash();
-    g_splashSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - splashStart).count();
     // 10. Read over the tree that held the splash's list: the load clears it first.
     Orvex::TastaturLayoutManager::getInstance().load(read(tree, L"tastaturlayout.lay"));
     // 11.
@@ -216,8 +210,6 @@ bool SolitaireGame2::loadData() {
     buildProfilePanel();
     return showLoadingProgress(1.0f, true);
 }
-
-double SolitaireGame2::getSplashSeconds() { return g_splashSeconds; }
 
 void SolitaireGame2::findDisplayMode() {
     currentModeIndex_ = d3d_->findDisplayMode(d3d_->getDisplayMode());

@@ -167,14 +167,16 @@ public:
 
     // ---- loading (SolitaireGame2_loading.cpp) ----
     // Sets the loading bar and pumps window messages; false when the program was told to quit.
+    // While the game is being built, a frame is drawn only when the bar's fill has grown by a
+    // pixel since the last frame and kLoadingFrameSeconds (at least a refresh period of the
+    // display) of loading have passed since it: loading steps are quicker than the frames
+    // showing them, and a bar moving ten times a second looks smooth.
     bool showLoadingProgress(float const& fraction, bool draw);
+    static constexpr double kLoadingFrameSeconds = 0.1;
     void drawLoadingScreen();
     // Draws the four frame bands around "R_RANDCENTER" within the given window's rectangle.
     void drawScreenFrame(Orvex::GUIWindow& window, bool const& drawn);
     bool isFullyConstructed() const { return constructed_; }
-    // Seconds the last game object built spent showing the branding pictures and the publisher
-    // splash (display times the start-up fixes; start-up measurements leave them out).
-    static double getSplashSeconds();
 
     // ---- wiring and small slots (SolitaireGame2_wiring.cpp, SolitaireGame2_slots.cpp) ----
     void wireGui();
@@ -553,8 +555,11 @@ private:
     Orvex::Interpolation<float, float> countUp_;
     Orvex::Interpolation<float, float> tipTimer_;
 
-    // Loading screen and frame.
+    // Loading screen and frame; the bar's fill in pixels and the time (steady clock, seconds)
+    // of the last loading frame (-1: none yet).
     Orvex::GUIWindow* loadingWindow_ = nullptr;
+    long loadingFill_ = -1;
+    double loadingFrameTime_ = -1.0;
     Orvex::GUIWindow* frameCentre_ = nullptr;
     Orvex::GUIWindow* frameMenu_ = nullptr;
     Orvex::Texture2D* frameLeft_ = nullptr;

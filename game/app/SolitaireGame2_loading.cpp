@@ -1,6 +1,7 @@
 // Start-up pictures of the game object: the publisher splash, the loading bar with its message
 // pump, the loading screen, and the frame bands drawn around the centre window.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "engine/core/XMLNode.h"
@@ -63,11 +64,22 @@ void SolitaireGame2::showPublisherSplash() {
     Orvex::Texture2D* splash = textures.findTexture(L"PUBLISHER_SPLASH");
     if (!splash) return;
     DWORD const start = GetTickCount();
+    // The picture stands still: it is drawn once, and again only after the device could not
+    // draw; between, the loop waits a refresh period at a time for messages.
+    bool shown = false;
+    DWORD const waitMs = static_cast<DWORD>(std::ceil(d3d_->getRefreshPeriod() * 1000.0));
     // Unsigned difference: right across the wrap of the tick count.
     while (GetTickCount() - start < kSplashMs) {
         bool quit = false;
         if (pumpOne(*engine_, quit)) continue;
-        if (!d3d_->checkDevice()) continue;
+        if (!d3d_->checkDevice()) {
+            shown = false;
+            continue;
+        }
+        if (shown) {
+            Sleep(std::min<DWORD>(waitMs, static_cast<DWORD>(kSplashMs) - (GetTickCount() - start)));
+            continue;
+        }
         IDirect3DDevice9* device = d3d_->getDevice();
         device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, kWhite, 1.0f, 0);
         device->BeginScene();
@@ -77,7 +89,7 @@ void SolitaireGame2::showPublisherSplash() {
         sprite_->drawInRect(splash, nullptr, Orvex::FRect::fromRECT(screen), kStretch, kStretch, kWhite);
         sprite_->End();
         device->EndScene();
-        device->Present(nullptr, nullptr, nullptr, nullptr);
+        shown = device->Present(nullptr, nullptr, nullptr, nullptr) == D3D_OK;
     }
 }
 
@@ -97,12 +109,24 @@ void SolitaireGame2::loadScreenFrame() {
 
 bool SolitaireGame2::showLoadingProgress(float const& fraction, bool draw) {
     if (!loadingWindow_) return true;
-    if (auto* bar = dynamic_cast<Orvex::GUIProgressBar*>(loadingWindow_->findChild(L"LS_SplashProgress")))
+    long fill = loadingFill_;
+    if (auto* bar = dynamic_cast<Orvex::GUIProgressBar*>(loadingWindow_->findChild(L"LS_SplashProgress"))) {
         bar->setRatio(fraction);
+        fill = std::lround(bar->getRatio() * bar->getScreenRect().getWidth());
+    }
     bool quit = false;
     while (pumpOne(*engine_, quit)) {
     }
-    if (draw && d3d_->checkDevice()) drawLoadingScreen();
+    double const now = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    // Once built, every call draws (the game's own callers want the frame).
+    double const interval = std::max(kLoadingFrameSeconds, d3d_->getRefreshPeriod());
+    bool const due = constructed_ || loadingFrameTime_ < 0.0 || (fill != loadingFill_ && now - loadingFrameTime_ >= interval);
+    if (draw && due && d3d_->checkDevice()) {
+        drawLoadingScreen();
+        loadingFill_ = fill;
+        // Counted from the frame's end: the loading between two frames gets the interval.
+        loadingFrameTime_ = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    }
     return !quit;
 }
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "engine/platform/D3DInterface.h"
 #include "engine/render/Texture2D.h"
 
 namespace Solitaire {
@@ -116,14 +115,13 @@ Orvex::Texture2D* Kartenset::getShapeTexture(int const& suit, int const& value) 
 }
 
 void Kartenset::setTexturesActive(bool const& on) {
-    if (on && !Orvex::D3DInterface::getInstance().getDevice()) {
+    if (on) {
         updateAspectRatios();
         return;
     }
     for (Orvex::Texture2D* texture : slots_) {
-        if (texture) texture->setSuspended(!on);
+        if (texture) texture->suspend();
     }
-    if (on) updateAspectRatios();
 }
 
 void Kartenset::updateAspectRatios() {

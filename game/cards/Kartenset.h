@@ -73,8 +73,9 @@ public:
     // value when it has one); null when there is none.
     Orvex::Texture2D* getShapeTexture(int const& suit, int const& value) const;
 
-    // Resumes (on) or suspends (off) every texture; on refreshes the aspect ratios. Without a
-    // device nothing is resumed: textures are made on their first use.
+    // Off suspends every texture; on refreshes the aspect ratios and leaves the textures to be
+    // made on their first use (a table draws a few dozen of the set's pictures, the start
+    // screen none), so choosing a set decodes nothing.
     void setTexturesActive(bool const& on);
     void updateAspectRatios();
 

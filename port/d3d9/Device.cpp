@@ -13,6 +13,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace port::d3d9 {
 namespace {
@@ -28,6 +29,15 @@ void loseDevice(IDirect3DDevice9* device) {
 }
 
 unsigned defaultPoolResources(IDirect3DDevice9* device) { return device ? deviceOf(device)->defaultResources() : 0; }
+
+void lookAtNextPresent(IDirect3DDevice9* device) {
+    if (device) deviceOf(device)->lookAtNextPresent();
+}
+
+uint64_t lookedAtPicture(IDirect3DDevice9* device, uint64_t& present) {
+    present = 0;
+    return device ? deviceOf(device)->lookedAtPicture(present) : 0;
+}
 
 Device::Device(Direct3D* d3d, HWND window, DWORD behavior) : d3d_(d3d), window_(window), behavior_(behavior) {
     d3d_->AddRef();
@@ -231,6 +241,7 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindow, const RGNDATA
     if (windowBackBuffer_) {
         moveBackBuffer(true);
         windowCleared_ = false;  // what a swap leaves behind is not ours to know
+        lookAtPicture();
         SDL_GL_SwapWindow(sdl_);
         fencePresent();
         return D3D_OK;
@@ -245,9 +256,38 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindow, const RGNDATA
     // Rows are stored top first; the window's origin is at the bottom.
     GLint bw = static_cast<GLint>(backBuffer_->width()), bh = static_cast<GLint>(backBuffer_->height());
     glBlitFramebuffer(0, 0, bw, bh, 0, h, w, 0, GL_COLOR_BUFFER_BIT, (bw == w && bh == h) ? GL_NEAREST : GL_LINEAR);
+    lookAtPicture();
     SDL_GL_SwapWindow(sdl_);
     fencePresent();
     return D3D_OK;
+}
+
+void Device::lookAtPicture() {
+    if (!lookRequested_) return;
+    lookRequested_ = false;
+    constexpr int kStripRows = 32;  // read a strip at a time: a small buffer for any window size
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(sdl_, &w, &h);
+    if (w <= 0 || h <= 0) return;
+    lookPixels_.resize(static_cast<size_t>(w) * kStripRows * 4);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    // 64-bit words mixed as FNV does bytes: a changed pixel changes the hash.
+    uint64_t hash = 0xCBF29CE484222325ull;
+    for (int y = 0; y < h; y += kStripRows) {
+        int const rows = std::min(kStripRows, h - y);
+        glReadPixels(0, y, w, rows, GL_BGRA, GL_UNSIGNED_BYTE, lookPixels_.data());
+        size_t const bytes = static_cast<size_t>(w) * static_cast<size_t>(rows) * 4;
+        for (size_t i = 0; i + 8 <= bytes; i += 8) {
+            uint64_t word = 0;
+            std::memcpy(&word, lookPixels_.data() + i, 8);
+            hash = (hash ^ word) * 0x100000001B3ull;
+            hash ^= hash >> 29;
+        }
+    }
+    lookedHash_ = hash;
+    lookedPresent_ = presents_ + 1;
 }
 
 void Device::fencePresent() {

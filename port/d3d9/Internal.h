@@ -198,13 +198,24 @@ private:
     struct Level {
         UINT width = 0;
         UINT height = 0;
-        std::vector<uint8_t> memory;  // the level in its Direct3D format (empty for render targets)
+        // The level in its Direct3D format while a lock needs it (never for render targets).
+        // After the first write GL alone keeps the pixels; a later lock reads them back and the
+        // memory then stays, as such levels are written again and again.
+        std::vector<uint8_t> memory;
+        unsigned locks = 0;
+        bool filled = false;  // GL holds pixels written through a lock or writeRect
         bool locked = false;
         bool readOnly = false;
         RECT lockRect{};
         std::unique_ptr<Surface> surface;
     };
+    // Gives the level memory holding its pixels (read back from GL when dropped), unless the
+    // caller overwrites them (discard).
+    void provideMemory(UINT level, bool discard);
+    // Uploads a rectangle of the level's memory.
     void upload(UINT level, RECT const& rect);
+    // Uploads a rectangle of an uncompressed level from rows starting at start, pitch bytes apart.
+    void uploadRect(UINT level, RECT const& rect, uint8_t const* start, unsigned pitch);
 
     std::vector<Level> levels_;
     FormatInfo const* info_ = nullptr;
@@ -449,6 +460,12 @@ public:
     // `present` (a fence follows every Present).
     uint64_t presentCount() const { return presents_; }
     bool finishedBefore(uint64_t present);
+    // d3d9_port.h: the picture of the next Present is read and hashed.
+    void lookAtNextPresent() { lookRequested_ = true; }
+    uint64_t lookedAtPicture(uint64_t& present) const {
+        present = lookedPresent_;
+        return lookedHash_;
+    }
 
 private:
     enum class LostState { Ok, Lost, NotReset };
@@ -478,6 +495,8 @@ private:
     // and stencil in the depth surface on its own.
     void clearBeside(std::vector<RECT> const& rects, GLbitfield bits);
     void fencePresent();
+    // Hashes the window's back buffer when a look was asked for (before the swap).
+    void lookAtPicture();
 
     Direct3D* d3d_;
     HWND window_;
@@ -496,6 +515,10 @@ private:
     unsigned resizeCount_ = 0;
     bool inScene_ = false;
     GLuint programOverride_ = 0;
+    bool lookRequested_ = false;
+    uint64_t lookedHash_ = 0;
+    uint64_t lookedPresent_ = 0;
+    std::vector<uint8_t> lookPixels_;
     std::unordered_map<GLuint, GLuint> alphaTestVariants_;
     GlImage attachedColor_;
     GlImage attachedDepth_;

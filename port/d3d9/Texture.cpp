@@ -1,6 +1,9 @@
-// 2D textures: each level keeps its bytes in the Direct3D format; a lock hands out that memory
-// and the unlock uploads the locked rectangle to the GL texture. Render-target textures have no
-// memory (GL draws into them) and cannot be locked.
+// 2D textures: a lock hands out the level's bytes in the Direct3D format and the unlock uploads
+// the locked rectangle to the GL texture. A picture is written once and then only drawn, so
+// after its first write the bytes live in GL alone (no second copy of every picture); a level
+// locked again is read back from GL and keeps its memory from then on. Block-compressed levels
+// keep theirs (GL holds them decoded). Render-target textures have no memory (GL draws into
+// them) and cannot be locked.
 #include "port/d3d9/Internal.h"
 
 #include "port/win32/win32_log.h"
@@ -49,8 +52,6 @@ Texture::Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usa
         if (i < count) {
             levels_[i].width = w;
             levels_[i].height = h;
-            if (!renderTarget())
-                levels_[i].memory.assign(static_cast<size_t>(rowPitch(*info_, w)) * rowCount(*info_, h), 0);
         }
         w = std::max(1u, w / 2);
         h = std::max(1u, h / 2);
@@ -115,15 +116,30 @@ HRESULT Texture::GetSurfaceLevel(UINT level, IDirect3DSurface9** surface) {
     return D3D_OK;
 }
 
-HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
-    if (!locked || level >= levels_.size() || !gl_) return D3DERR_INVALIDCALL;
+void Texture::provideMemory(UINT level, bool discard) {
     Level& l = levels_[level];
-    if (l.locked || l.memory.empty()) return D3DERR_INVALIDCALL;  // render targets cannot be locked
+    if (!l.memory.empty()) return;
+    l.memory.assign(static_cast<size_t>(rowPitch(*info_, l.width)) * rowCount(*info_, l.height), 0);
+    if (!l.filled || discard || info_->blockBytes || !device_ || !device_->makeCurrent()) return;
+    device_->bindWorkTexture(gl_);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glGetTexImage(GL_TEXTURE_2D, static_cast<GLint>(level), info_->uploadFormat, info_->uploadType, l.memory.data());
+}
+
+HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
+    if (!locked || level >= levels_.size() || !gl_ || renderTarget()) return D3DERR_INVALIDCALL;
+    Level& l = levels_[level];
+    if (l.locked) return D3DERR_INVALIDCALL;
     RECT area = rect ? *rect : RECT{0, 0, static_cast<LONG>(l.width), static_cast<LONG>(l.height)};
     if (area.left < 0 || area.top < 0 || area.right > static_cast<LONG>(l.width) ||
         area.bottom > static_cast<LONG>(l.height) || area.left >= area.right || area.top >= area.bottom)
         return D3DERR_INVALIDCALL;
     if (info_->blockBytes && ((area.left | area.top) & 3)) return D3DERR_INVALIDCALL;
+    bool const whole = area.left == 0 && area.top == 0 && area.right == static_cast<LONG>(l.width) &&
+                       area.bottom == static_cast<LONG>(l.height);
+    provideMemory(level, whole && (flags & D3DLOCK_DISCARD) != 0);
+    ++l.locks;
     unsigned pitch = rowPitch(*info_, l.width);
     size_t offset = info_->blockBytes
                         ? static_cast<size_t>(area.top / 4) * pitch + static_cast<size_t>(area.left / 4) * info_->blockBytes
@@ -141,15 +157,22 @@ HRESULT Texture::UnlockRect(UINT level) {
     Level& l = levels_[level];
     l.locked = false;
     if (!l.readOnly) upload(level, l.lockRect);
+    // The first write of a picture: from now on GL keeps it alone.
+    if (l.locks == 1 && l.filled && !info_->blockBytes) std::vector<uint8_t>().swap(l.memory);
     return D3D_OK;
 }
 
 HRESULT Texture::writeRect(UINT level, RECT const& rect, uint8_t const* bytes, unsigned pitch) {
-    if (level >= levels_.size() || levels_[level].memory.empty() || info_->blockBytes) return D3DERR_INVALIDCALL;
+    if (level >= levels_.size() || renderTarget() || info_->blockBytes) return D3DERR_INVALIDCALL;
     Level& l = levels_[level];
     if (rect.left < 0 || rect.top < 0 || rect.right > static_cast<LONG>(l.width) ||
         rect.bottom > static_cast<LONG>(l.height) || rect.left >= rect.right || rect.top >= rect.bottom)
         return D3DERR_INVALIDCALL;
+    if (l.memory.empty()) {
+        // Nothing kept to update: the rows go to GL straight from the caller.
+        uploadRect(level, rect, bytes, pitch);
+        return D3D_OK;
+    }
     unsigned levelPitch = rowPitch(*info_, l.width);
     size_t rowBytes = static_cast<size_t>(rect.right - rect.left) * info_->bytesPerPixel;
     for (LONG y = rect.top; y < rect.bottom; ++y)
@@ -160,29 +183,46 @@ HRESULT Texture::writeRect(UINT level, RECT const& rect, uint8_t const* bytes, u
 }
 
 void Texture::upload(UINT level, RECT const& rect) {
-    if (!gl_ || !device_ || !device_->makeCurrent()) return;
     Level& l = levels_[level];
+    unsigned const pitch = rowPitch(*info_, l.width);
+    if (!info_->blockBytes) {
+        uploadRect(level, rect,
+                   l.memory.data() + static_cast<size_t>(rect.top) * pitch + static_cast<size_t>(rect.left) * info_->bytesPerPixel,
+                   pitch);
+        return;
+    }
+    if (!gl_ || !device_ || !device_->makeCurrent()) return;
+    l.filled = true;
+    device_->bindWorkTexture(gl_);
+    // Whole block rows of the rectangle, decoded to RGBA.
+    LONG top = rect.top & ~3, bottom = std::min<LONG>((rect.bottom + 3) & ~3, static_cast<LONG>(l.height));
+    unsigned height = static_cast<unsigned>(bottom - top);
+    std::vector<uint8_t> rgba(static_cast<size_t>(l.width) * height * 4);
+    decodeDxt(format_, l.memory.data() + static_cast<size_t>(top / 4) * pitch, pitch, l.width, height, rgba.data());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, top, static_cast<GLsizei>(l.width),
+                    static_cast<GLsizei>(height), GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    if (level == 0 && (usage_ & D3DUSAGE_AUTOGENMIPMAP)) glGenerateMipmap(GL_TEXTURE_2D);
+}
+
+void Texture::uploadRect(UINT level, RECT const& rect, uint8_t const* start, unsigned pitch) {
+    if (!gl_ || !device_ || !device_->makeCurrent()) return;
+    levels_[level].filled = true;
     device_->bindWorkTexture(gl_);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    if (info_->blockBytes) {
-        // Whole block rows of the rectangle, decoded to RGBA.
-        LONG top = rect.top & ~3, bottom = std::min<LONG>((rect.bottom + 3) & ~3, static_cast<LONG>(l.height));
-        unsigned pitch = rowPitch(*info_, l.width);
-        unsigned height = static_cast<unsigned>(bottom - top);
-        std::vector<uint8_t> rgba(static_cast<size_t>(l.width) * height * 4);
-        decodeDxt(format_, l.memory.data() + static_cast<size_t>(top / 4) * pitch, pitch, l.width, height, rgba.data());
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-        glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, top, static_cast<GLsizei>(l.width),
-                        static_cast<GLsizei>(height), GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    GLsizei const width = rect.right - rect.left;
+    if (pitch % info_->bytesPerPixel == 0) {
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(pitch / info_->bytesPerPixel));
+        glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), rect.left, rect.top, width, rect.bottom - rect.top,
+                        info_->uploadFormat, info_->uploadType, start);
     } else {
-        unsigned pitch = rowPitch(*info_, l.width);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(l.width));
-        uint8_t const* start =
-            l.memory.data() + static_cast<size_t>(rect.top) * pitch + static_cast<size_t>(rect.left) * info_->bytesPerPixel;
-        glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), rect.left, rect.top, rect.right - rect.left,
-                        rect.bottom - rect.top, info_->uploadFormat, info_->uploadType, start);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);  // rows that are no whole pixels apart, one by one
+        for (LONG y = rect.top; y < rect.bottom; ++y)
+            glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), rect.left, y, width, 1, info_->uploadFormat,
+                            info_->uploadType, start + static_cast<size_t>(y - rect.top) * pitch);
     }
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     if (level == 0 && (usage_ & D3DUSAGE_AUTOGENMIPMAP)) glGenerateMipmap(GL_TEXTURE_2D);
 }
 

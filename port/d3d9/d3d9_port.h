@@ -19,6 +19,14 @@ bool backBufferOnWindow(IDirect3DDevice9* device);
 // where it can serve (false, the default): for benchmarks of what the copy at Present costs.
 void preferTextureBackBuffer(bool texture);
 
+// Reads the picture of the next Present (before it is shown) and keeps a hash of its pixels, for
+// callers that want to know whether the picture changed; one read of the back buffer per
+// present asked for.
+void lookAtNextPresent(IDirect3DDevice9* device);
+// The hash of the last picture looked at and the number of its present (counted from 1 since
+// the device was made); the number is 0 before any.
+uint64_t lookedAtPicture(IDirect3DDevice9* device, uint64_t& present);
+
 // Number of live D3DPOOL_DEFAULT resources and state blocks that keep Reset from succeeding.
 unsigned defaultPoolResources(IDirect3DDevice9* device);
 

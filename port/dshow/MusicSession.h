@@ -1,5 +1,5 @@
-// SDL2_mixer's music channel shared by the filter graphs: opened on first use, closed when the
-// last graph goes, and owned by at most one graph at a time.
+// SDL2_mixer's music channel shared by the filter graphs: the shared audio output is held from
+// the first use until the last graph goes, and the channel is owned by at most one graph at a time.
 #pragma once
 
 #include <SDL_mixer.h>
@@ -27,7 +27,7 @@ public:
 
     void addGraph();
     void removeGraph();
-    // Opens the output and the decoders when not yet open; false (logged) when that fails.
+    // Takes a hold on the shared output when not yet holding one; false (logged) when there is none.
     bool open();
 
     MusicOwner* owner() const { return owner_; }

@@ -1,25 +1,24 @@
-// The DirectSound object: buffer creation and duplication, cooperative level, and the SDL audio
-// device whose callback pulls the mixer. Objects made for tests have no device.
-#include <SDL.h>
-
+// The DirectSound object: buffer creation and duplication, cooperative level, and its place on
+// the shared audio output, whose device mixes it in after the music. Objects made for tests have
+// no device.
 #include <memory>
 
+#include "port/audio/audio_output.h"
 #include "port/dsound/SoundBuffer.h"
 #include "port/dsound/dsound_offline.h"
 #include "port/win32/ComObject.h"
-#include "port/win32/win32_text.h"
 #include "port/win32/win32_log.h"
 
 namespace port::dsound {
 namespace {
 
-constexpr DWORD kDefaultRate = 44100;
+constexpr DWORD kDefaultRate = port::audio::kPreferredRate;
 
 class DirectSound final : public port::ComObject<IDirectSound8, IID_IDirectSound, IID_IDirectSound8> {
 public:
     explicit DirectSound(DWORD rate) : mixer_(std::make_shared<Mixer>(rate)) {}
 
-    // Opens the default output; false (with a log line) when there is none.
+    // Joins the shared output; false (with a log line) when there is none.
     bool openDevice();
     Mixer& mixer() { return *mixer_; }
 
@@ -50,43 +49,26 @@ public:
 
 private:
     ~DirectSound() override {
-        if (device_) {
-            SDL_CloseAudioDevice(device_);
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        if (onOutput_) {
+            port::audio::removeSource(this);
+            port::audio::releaseOutput();
         }
     }
-    static void callback(void* self, Uint8* stream, int length) {
-        static_cast<DirectSound*>(self)->mixer_->render(reinterpret_cast<int16_t*>(stream),
-                                                        static_cast<std::size_t>(length) / 4);
+    static void mixInto(void* self, int16_t* stream, std::size_t frames) {
+        static_cast<DirectSound*>(self)->mixer_->mixInto(stream, frames);
     }
 
     std::shared_ptr<Mixer> mixer_;
-    SDL_AudioDeviceID device_ = 0;
+    bool onOutput_ = false;
     DWORD speakers_ = DSSPEAKER_STEREO;
 };
 
 bool DirectSound::openDevice() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        port::logLine(port::LogLevel::Error, L"DirectSoundCreate8: no audio output (" + port::fromUtf8(SDL_GetError()) + L")");
-        return false;
-    }
-    SDL_AudioSpec want{};
-    want.freq = static_cast<int>(kDefaultRate);
-    want.format = AUDIO_S16SYS;
-    want.channels = 2;
-    want.samples = 512;
-    want.callback = &DirectSound::callback;
-    want.userdata = this;
-    SDL_AudioSpec have{};
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-    if (device_ == 0) {
-        port::logLine(port::LogLevel::Error, L"DirectSoundCreate8: cannot open the audio output (" + port::fromUtf8(SDL_GetError()) + L")");
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
-    // The callback only starts once unpaused, after the mixer knows the device's rate.
-    mixer_ = std::make_shared<Mixer>(static_cast<uint32_t>(have.freq));
-    SDL_PauseAudioDevice(device_, 0);
+    if (!port::audio::acquireOutput(L"DirectSoundCreate8")) return false;
+    // Mixed in only once the mixer knows the device's rate.
+    mixer_ = std::make_shared<Mixer>(port::audio::outputRate());
+    onOutput_ = true;
+    port::audio::addSource(this, &DirectSound::mixInto);
     return true;
 }
 

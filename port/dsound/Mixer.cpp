@@ -92,7 +92,11 @@ void Mixer::setMasterGain(float gain) {
     master_ = gain;
 }
 
-void Mixer::render(int16_t* out, std::size_t frames) {
+void Mixer::render(int16_t* out, std::size_t frames) { mix(out, frames, false); }
+
+void Mixer::mixInto(int16_t* out, std::size_t frames) { mix(out, frames, true); }
+
+void Mixer::mix(int16_t* out, std::size_t frames, bool add) {
     std::lock_guard<std::mutex> lock(mutex_);
     accumulator_.assign(frames * 2, 0.0f);
     float* acc = accumulator_.data();
@@ -107,7 +111,7 @@ void Mixer::render(int16_t* out, std::size_t frames) {
     }
     float const master = master_ * 32768.0f;
     for (std::size_t i = 0; i < frames * 2; ++i) {
-        float v = std::nearbyint(acc[i] * master);
+        float v = std::nearbyint(acc[i] * master) + (add ? float(out[i]) : 0.0f);
         out[i] = int16_t(std::clamp(v, -32768.0f, 32767.0f));
     }
 }

@@ -53,8 +53,12 @@ public:
 
     // Mixes frames of interleaved stereo output and advances the playing voices; takes the mutex.
     void render(int16_t* out, std::size_t frames);
+    // The same, added to what out holds (the music under the sounds), clipped to 16 bit.
+    void mixInto(int16_t* out, std::size_t frames);
 
 private:
+    void mix(int16_t* out, std::size_t frames, bool add);
+
     uint32_t outputRate_;
     std::mutex mutex_;
     std::vector<std::shared_ptr<Voice>> voices_;

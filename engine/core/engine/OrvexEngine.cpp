@@ -99,6 +99,11 @@ void OrvexEngine::setLoopClock(std::function<double()> now, std::function<void(u
 
 void OrvexEngine::setDeviceCheck(std::function<bool()> check) { deviceCheck_ = std::move(check); }
 
+void OrvexEngine::setPictureLook(std::function<void()> ask, std::function<bool(std::uint64_t&)> take) {
+    pictureAsk_ = std::move(ask);
+    pictureTake_ = std::move(take);
+}
+
 double OrvexEngine::now() const {
     if (clock_) return clock_();
     LARGE_INTEGER counter{};

@@ -6,7 +6,10 @@
 // elapsed time to the tick, update and render accumulators; emit each due signal and set its
 // accumulator to max(0, min(acc - interval, acc / 2)) so that a stall is caught up in a few
 // halving steps instead of a burst; then sleep until the next step is due, at most 100 ms.
-// The clock, the sleep and the device check can be replaced, so the loop runs headless in tests.
+// Frames are drawn at most at the display's refresh rate (60 Hz when unknown), and only every
+// PicturePacer::kStillInterval while the presented picture stands still (PicturePacer.h).
+// The clock, the sleep, the device check and the look at the picture can be replaced, so the
+// loop runs headless in tests.
 //
 // Split: OrvexEngine.cpp (the instance, init, the intervals, the replaceable clock, sleep and
 // device check), OrvexEngine_loop.cpp (the main loop, its pass and update step, exit requests),
@@ -18,6 +21,7 @@
 // OrvexEngine_ingameconsole.cpp (the in-game console of OrvexEngineConsole.h).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,6 +29,7 @@
 
 #include "engine/core/ConsoleCommand.h"
 #include "engine/core/PerfTimer.h"
+#include "engine/core/engine/PicturePacer.h"
 #include "engine/core/Types.h"
 #include "engine/gui/LanguageManager.h"
 #include "engine/render/TextureSettings.h"
@@ -150,6 +155,10 @@ public:
     // the defaults: the performance counter in seconds, Sleep, and the device's own check.
     void setLoopClock(std::function<double()> now, std::function<void(u32)> sleep);
     void setDeviceCheck(std::function<bool()> check);
+    // ask: the picture of the next present is to be looked at; take: its hash, false when no
+    // picture was looked at since the ask. The default asks the device (d3d9_port.h).
+    void setPictureLook(std::function<void()> ask, std::function<bool(std::uint64_t&)> take);
+    PicturePacer const& getPicturePacer() const { return pacer_; }
     double now() const;
     void sleepFor(u32 milliseconds) const;
 
@@ -183,6 +192,11 @@ private:
     // Takes one window message; false when none was waiting.
     bool pumpMessage();
     bool deviceUsable();
+    // The render interval in force: the loop's own, at least the display's refresh period, as
+    // the picture pacer allows.
+    double renderIntervalNow() const;
+    void askPicture();
+    bool takePicture(std::uint64_t& picture);
 
     // The parts that talk to the platform managers (OrvexEngine_platform.cpp).
     void acquirePlatform();
@@ -249,6 +263,11 @@ private:
     std::function<double()> clock_;
     std::function<void(u32)> sleep_;
     std::function<bool()> deviceCheck_;
+    std::function<void()> pictureAsk_;
+    std::function<bool(std::uint64_t&)> pictureTake_;
+    PicturePacer pacer_;
+    double loopTime_ = 0.0;  // seconds of loop passes since run began
+    std::uint64_t lookedPresent_ = 0;
 };
 
 }  // namespace Orvex

@@ -7,6 +7,8 @@
 #include "engine/core/Logger.h"
 #include "engine/core/MeasureManager.h"
 #include "engine/core/engine/OrvexEngine.h"
+#include "engine/platform/D3DInterface.h"
+#include "port/d3d9/d3d9_port.h"
 #include "port/win32/windows.h"
 
 namespace Orvex {
@@ -28,6 +30,7 @@ void OrvexEngine::requestExit(int const& code) {
 bool OrvexEngine::pumpMessage() {
     MSG msg;
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    pacer_.onMessage();
     if (msg.message == WM_QUIT) {
         requestExit(static_cast<int>(msg.wParam));
         return true;
@@ -37,19 +40,49 @@ bool OrvexEngine::pumpMessage() {
     return true;
 }
 
+double OrvexEngine::renderIntervalNow() const {
+    double const display = d3d_ && d3d_->getDevice() ? d3d_->getRefreshPeriod() : 0.0;
+    return pacer_.interval(std::max(renderInterval_, display));
+}
+
+void OrvexEngine::askPicture() {
+    if (pictureAsk_) {
+        pictureAsk_();
+    } else if (IDirect3DDevice9* device = d3d_ ? d3d_->getDevice() : nullptr) {
+        port::d3d9::lookAtNextPresent(device);
+    }
+}
+
+bool OrvexEngine::takePicture(std::uint64_t& picture) {
+    if (pictureTake_) return pictureTake_(picture);
+    IDirect3DDevice9* device = d3d_ ? d3d_->getDevice() : nullptr;
+    if (!device) return false;
+    std::uint64_t present = 0;
+    picture = port::d3d9::lookedAtPicture(device, present);
+    if (present == 0 || present == lookedPresent_) return false;  // nothing presented since
+    lookedPresent_ = present;
+    return true;
+}
+
 double OrvexEngine::runPass(double elapsed) {
     tickAcc_ += elapsed;
     updateAcc_ += elapsed;
     renderAcc_ += elapsed;
+    loopTime_ += elapsed;
 
     if (consumeAccumulator(tickAcc_, tickInterval_)) tickSignal.emit();
     if (runState_ == kRunning && consumeAccumulator(updateAcc_, updateInterval_)) updateStep();
-    if (runState_ == kRunning && consumeAccumulator(renderAcc_, renderInterval_)) {
+    double const renderInterval = renderIntervalNow();
+    if (runState_ == kRunning && consumeAccumulator(renderAcc_, renderInterval)) {
         ScopedMeasure measure(L"RenderLoop");
+        bool const look = pacer_.wantsLook(loopTime_);
+        if (look) askPicture();
         renderSignal.emit();
+        std::uint64_t picture = 0;
+        if (look && takePicture(picture)) pacer_.onLook(loopTime_, picture);
     }
 
-    double wait = std::min({tickInterval_ - tickAcc_, updateInterval_ - updateAcc_, renderInterval_ - renderAcc_});
+    double wait = std::min({tickInterval_ - tickAcc_, updateInterval_ - updateAcc_, renderIntervalNow() - renderAcc_});
     return std::clamp(wait, 0.0, kMaxSleepMs / 1000.0);
 }
 
@@ -86,7 +119,8 @@ int OrvexEngine::run() {
     }
 
     inMainLoop_ = true;
-    tickAcc_ = updateAcc_ = renderAcc_ = 0.0;
+    tickAcc_ = updateAcc_ = renderAcc_ = loopTime_ = 0.0;
+    pacer_ = PicturePacer{};
     double last = now();
     lastUpdateClock_ = last;
     // The loading time before the loop must not count as the first frame.

@@ -1,5 +1,6 @@
 // The shipped card set on the real device: only the current card set keeps its textures on the
-// device (choosing another suspends the old one's and resumes the new one's), and a face drawn
+// device (choosing another suspends the old one's; the new one's are made as they are first
+// drawn, so choosing decodes no picture), and a face drawn
 // at its size shows its transparent rounded corners and its rim; the wildcard's picture is a mark
 // over the face it stands for, which stays in sight.
 #include <gtest/gtest.h>
@@ -29,8 +30,10 @@ TEST_F(CardSetDeviceTest, OnlyTheCurrentCardSetHoldsItsTexturesOnTheDevice) {
     ASSERT_NE(classic, nullptr);
     Orvex::Texture2D* ace = classic->getFace(0, 0);
     ASSERT_NE(ace, nullptr);
-    EXPECT_FALSE(ace->isSuspended());
+    EXPECT_TRUE(ace->isSuspended()) << "nothing is decoded before it is drawn";
+    EXPECT_NEAR(classic->getAspectRatio(0), 200.0f / 275.0f, 1e-6f) << "the size is known from the file";
     EXPECT_NE(ace->getTexture(), nullptr);
+    EXPECT_FALSE(ace->isSuspended());
 
     // A second set from the same file under another name, filed into its own group.
     Orvex::XMLNode file;
@@ -45,7 +48,7 @@ TEST_F(CardSetDeviceTest, OnlyTheCurrentCardSetHoldsItsTexturesOnTheDevice) {
     settings.selectCardSet(L"ZWEI");
     ASSERT_EQ(settings.getKartenset(), second);
     EXPECT_TRUE(ace->isSuspended());
-    EXPECT_FALSE(second->getFace(0, 0)->isSuspended());
+    EXPECT_TRUE(second->getFace(0, 0)->isSuspended());
     EXPECT_NEAR(second->getAspectRatio(0), 200.0f / 275.0f, 1e-6f);
 
     // The face at its size from (10, 10): corners clear, the rim dark, the middle white.
@@ -57,6 +60,8 @@ TEST_F(CardSetDeviceTest, OnlyTheCurrentCardSetHoldsItsTexturesOnTheDevice) {
     EXPECT_EQ(at(pixels, 11, 11), kClear);
     EXPECT_TRUE(testsupport::colorNear(at(pixels, 110, 11), 0xFF3C3C3C));
     EXPECT_TRUE(testsupport::colorNear(at(pixels, 20, 80), 0xFFFFFFFF));
+    EXPECT_FALSE(second->getFace(3, 5)->isSuspended()) << "made by its first draw";
+    EXPECT_TRUE(second->getFace(0, 0)->isSuspended()) << "not drawn, not made";
 }
 
 // Table and shop draw a wildcard's face, then the wildcard picture over it: the face's middle and

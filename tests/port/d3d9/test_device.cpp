@@ -252,6 +252,40 @@ TEST_F(DeviceTest, TransformedVerticesFollowWorldViewProjection) {
     EXPECT_EQ(pixel(pixels, 17, 46) & kRgb, 0u);
 }
 
+// A picture's bytes live in GL alone after their first write: a later lock reads them back
+// (whole or in part, per format), and a texture locked again and again keeps what it wrote.
+TEST_F(DeviceTest, LocksAfterTheFirstWriteReadThePixelsBackFromGl) {
+    struct Case { D3DFORMAT format; unsigned bytes; };
+    for (Case const c : {Case{D3DFMT_A8R8G8B8, 4}, Case{D3DFMT_R5G6B5, 2}, Case{D3DFMT_L8, 1}, Case{D3DFMT_A8, 1}}) {
+        SCOPED_TRACE(static_cast<int>(c.format));
+        IDirect3DTexture9* texture = nullptr;
+        ASSERT_EQ(device->CreateTexture(8, 4, 2, 0, c.format, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+        auto byteAt = [&](unsigned x, unsigned y, unsigned k) { return static_cast<uint8_t>(x * 31 + y * 7 + k * 3 + 1); };
+        for (UINT level = 0; level < 2; ++level) {
+            D3DLOCKED_RECT locked{};
+            ASSERT_EQ(texture->LockRect(level, &locked, nullptr, 0), D3D_OK);
+            for (unsigned y = 0; y < (level ? 2u : 4u); ++y)
+                for (unsigned x = 0; x < (level ? 4u : 8u) * c.bytes; ++x)
+                    static_cast<uint8_t*>(locked.pBits)[y * locked.Pitch + x] = byteAt(x, y, level);
+            ASSERT_EQ(texture->UnlockRect(level), D3D_OK);
+        }
+        for (int round = 0; round < 3; ++round) {  // read back, then kept
+            for (UINT level = 0; level < 2; ++level) {
+                D3DLOCKED_RECT locked{};
+                RECT part{1, 0, 3, 2};
+                ASSERT_EQ(texture->LockRect(level, &locked, round == 1 ? &part : nullptr, D3DLOCK_READONLY), D3D_OK);
+                uint8_t const* bytes = static_cast<uint8_t const*>(locked.pBits);
+                unsigned const x0 = round == 1 ? 1 : 0;
+                EXPECT_EQ(bytes[0], byteAt(x0 * c.bytes, 0, level)) << "round " << round << " level " << level;
+                EXPECT_EQ(bytes[locked.Pitch + c.bytes - 1], byteAt(x0 * c.bytes + c.bytes - 1, 1, level))
+                    << "round " << round << " level " << level;
+                ASSERT_EQ(texture->UnlockRect(level), D3D_OK);
+            }
+        }
+        texture->Release();
+    }
+}
+
 TEST_F(DeviceTest, StretchRectAndColorFillBetweenSurfaces) {
     IDirect3DSurface9* target = nullptr;
     ASSERT_EQ(device->CreateRenderTarget(16, 16, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &target, nullptr), D3D_OK);

@@ -2,7 +2,8 @@
 // present parameters, in a texture: the choice and its log line, and the same pixels either way
 // (rows top first) through viewport, scissor, Clear, ColorFill, StretchRect, reads, winding,
 // depth values kept across targets, and the back buffer's move into its texture for draws that
-// test depth (the window has no depth-stencil) and back at Present.
+// test depth (the window has no depth-stencil) and back at Present; the look at a presented
+// picture.
 #include "tests/support/gl/DeviceFixture.h"
 
 #include "port/d3d9/d3d9_port.h"
@@ -404,6 +405,37 @@ TEST_P(BackBufferTest, DepthCopiesAreWholeAndLeaveColourCopiesWhole) {
     device->SetDepthStencilSurface(automatic);
     for (IDirect3DSurface9* s : {back, automatic, smallDepth, smallDepth2, small, large, depth[0], depth[1]})
         s->Release();
+}
+
+// The look at a presented picture (what the main loop paces its frames by): only the present
+// asked for is read; the same picture gives the same hash, one changed pixel another.
+TEST_P(BackBufferTest, ALookAtThePresentedPictureTellsAChangedPixel) {
+    using port::d3d9::lookAtNextPresent;
+    using port::d3d9::lookedAtPicture;
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    auto present = [&](bool look, DWORD dotColour) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF204060, 1.0f, 0);
+        drawAt(10, 10, 11, 11, 0.5f, dotColour);  // one pixel
+        if (look) lookAtNextPresent(device);
+        EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    };
+    uint64_t number = 0;
+    lookedAtPicture(device, number);
+    EXPECT_EQ(number, 0u) << "nothing looked at yet";
+    present(false, 0xFFFFFFFF);
+    lookedAtPicture(device, number);
+    EXPECT_EQ(number, 0u) << "a present not asked for is not read";
+    present(true, 0xFFFFFFFF);
+    uint64_t first = 0;
+    uint64_t const white = lookedAtPicture(device, first);
+    EXPECT_GT(first, 0u);
+    present(true, 0xFFFFFFFF);
+    uint64_t second = 0;
+    EXPECT_EQ(lookedAtPicture(device, second), white) << "the same picture";
+    EXPECT_EQ(second, first + 1);
+    present(true, 0xFFFFFFFE);
+    EXPECT_NE(lookedAtPicture(device, second), white) << "one pixel's blue differs by one";
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, BackBufferTest, ::testing::Values(true, false),

@@ -1,13 +1,15 @@
 // The main loop run headless on a simulated clock: emission counts at 60 updates and renders a
 // second, catching up after a stall by halving instead of bursting, exit requests, the texture
-// check and a device that cannot draw.
+// check, a device that cannot draw, and the frame rate falling while the picture stands still.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "engine/core/Console.h"
 #include "engine/core/MeasureManager.h"
+#include "engine/core/engine/PicturePacer.h"
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/platform/Inputmanager.h"
 #include "port/dinput/dinput_keys.h"
@@ -183,6 +185,81 @@ TEST_F(EngineLoopTest, NothingIsEmittedWhileTheDeviceCannotDraw) {
     EXPECT_LT(updates.count, 30 + 10);
     EXPECT_GE(updates.count, 30);
     EXPECT_EQ(sleeps.front(), OrvexEngine::kDeviceWaitMs);
+}
+
+// The pacer's rule on its own: two looks without a message between that find the same picture
+// make it still; a changed picture or a message ends that.
+TEST(PicturePacer, StillAfterTwoEqualLooksUntilAChangeOrAMessage) {
+    using Orvex::PicturePacer;
+    // {message before the look, picture, still after it}
+    struct Step { bool message; std::uint64_t picture; bool still; };
+    Step const steps[] = {{false, 1, false}, {false, 1, true},  {false, 1, true}, {false, 2, false},
+                          {false, 2, true},  {true, 2, false},  {false, 2, true}, {true, 2, false}};
+    PicturePacer pacer;
+    double time = 0.0;
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        if (steps[i].message) {
+            pacer.onMessage();
+            EXPECT_FALSE(pacer.isStill()) << i;
+        }
+        pacer.onLook(time, steps[i].picture);
+        EXPECT_EQ(pacer.isStill(), steps[i].still) << i;
+        EXPECT_EQ(pacer.interval(1.0 / 60), steps[i].still ? PicturePacer::kStillInterval : 1.0 / 60) << i;
+        time += PicturePacer::kLookSeconds;
+    }
+    // While it changes, the picture is looked at every kLookSeconds; while still, every frame.
+    PicturePacer fresh;
+    EXPECT_TRUE(fresh.wantsLook(0.0));
+    fresh.onLook(0.0, 7);
+    EXPECT_FALSE(fresh.wantsLook(PicturePacer::kLookSeconds / 2));
+    EXPECT_TRUE(fresh.wantsLook(PicturePacer::kLookSeconds));
+    fresh.onLook(PicturePacer::kLookSeconds, 7);
+    EXPECT_TRUE(fresh.wantsLook(PicturePacer::kLookSeconds + 0.001));
+}
+
+// Frames presented per second over fixed stretches of simulated time: sixty while the picture
+// changes; once it stands still (a menu nobody touches) a handful, which is what keeps an idle
+// menu under one core when each frame costs tens of milliseconds; a window message brings the
+// full rate back at once.
+TEST_F(EngineLoopTest, AStillPictureIsDrawnAFewTimesASecondUntilAMessageComes) {
+    Counter renders;
+    engine->renderSignal.connect(&renders, &Counter::hit);
+    bool changing = true;
+    bool asked = false;
+    engine->setPictureLook([&] { asked = true; },
+                           [&](std::uint64_t& out) {
+                               if (!asked) return false;
+                               asked = false;
+                               out = changing ? static_cast<std::uint64_t>(renders.count) : 42u;
+                               return true;
+                           });
+    // By simulated time: a changing picture for 2 s, then the same picture; a message at 8 s.
+    double const start = clock;
+    int at2 = -1, at4 = -1, at8 = -1;
+    bool stillAt8 = false;
+    onSleep = [&] {
+        double const t = clock - start;
+        if (t >= 2.0 && at2 < 0) {
+            changing = false;
+            at2 = renders.count;
+        }
+        if (t >= 4.0 && at4 < 0) at4 = renders.count;
+        if (t >= 8.0 && at8 < 0) {
+            at8 = renders.count;
+            stillAt8 = engine->getPicturePacer().isStill();
+            PostMessageW(nullptr, WM_USER, 0, 0);
+        }
+        if (t >= 8.5) engine->requestExit(0);
+    };
+    EXPECT_EQ(engine->run(), 0);
+    engine->setPictureLook({}, {});
+
+    EXPECT_NEAR(at2 / 2.0, 60.0, 1.0) << "frames a second while the picture changes";
+    EXPECT_TRUE(stillAt8);
+    double const still = (at8 - at4) / 4.0;
+    EXPECT_LE(still, 1.0 / Orvex::PicturePacer::kStillInterval + 0.5) << "frames a second of the still picture";
+    EXPECT_GE(still, 1.0) << "still looked at, so a change is seen";
+    EXPECT_GE((renders.count - at8) / 0.5, 50.0) << "the full rate right after the message";
 }
 
 TEST_F(EngineLoopTest, QuitMessageAndExitCommandEndTheLoopWithTheirCodes) {
