@@ -65,8 +65,9 @@ protected:
     }
 
     // Runs the driver in the run folder; the exit status (-1 read as 255), or -1000 - signal.
+    // desktop: the size the display reports ("1280x720"); without it a headless display's own.
     int runGame(std::vector<std::string> const& script, std::vector<std::string> args, bool searchPaths = true,
-                char const* videoDriver = "offscreen") {
+                char const* videoDriver = "offscreen", char const* desktop = nullptr) {
         std::string scriptText;
         for (std::string const& line : script) scriptText += line + "\n";
         testsupport::writeFile(base / "script.txt", scriptText);
@@ -81,6 +82,7 @@ protected:
             if (chdir(run.c_str()) != 0) _exit(126);
             setenv("SDL_VIDEODRIVER", videoDriver, 1);
             setenv("SDL_AUDIODRIVER", "dummy", 1);
+            if (desktop) setenv("ORVEX_DESKTOP_SIZE", desktop, 1);
             std::vector<char*> raw;
             for (std::string& a : argv) raw.push_back(a.data());
             raw.push_back(nullptr);
@@ -286,17 +288,52 @@ TEST_F(EntryTest, ClosedWhileLoadingEndsWithMinusOneAndWritesTheSettings) {
 }
 
 // Without a usable device (a video driver without OpenGL) the engine cannot start: -1, and the
-// settings file is written all the same, from the defaults of a missing file and the forced
-// values.
+// settings file is written all the same, from the defaults of a missing file (full screen at the
+// desktop's size) and the forced values.
 TEST_F(EntryTest, NoDeviceEndsWithMinusOneAndWritesTheSettings) {
-    EXPECT_EQ(runGame({}, {}, true, "dummy"), 255);
+    fs::remove(userFolder / "config.cfg");
+    EXPECT_EQ(runGame({}, {}, true, "dummy", "1024x768"), 255);
     expectForcedValues();
     Orvex::XMLNode const config = readConfig();
     Orvex::XMLNode const* d3d = config.getChild(L"ENGINE_PARAMS")->getChild(L"D3DINITPARAMS");
-    EXPECT_EQ(d3d->getAttributeInt(L"WIDTH", 0), 1920);
-    EXPECT_EQ(d3d->getAttributeInt(L"HEIGHT", 0), 1080);
-    EXPECT_EQ(d3d->getAttributeInt(L"REFRESH", 0), 75);
+    EXPECT_EQ(d3d->getAttributeInt(L"WIDTH", 0), 1024);
+    EXPECT_EQ(d3d->getAttributeInt(L"HEIGHT", 0), 768);
+    EXPECT_EQ(d3d->getAttributeInt(L"REFRESH", 0), 60);
     EXPECT_EQ(d3d->getAttributeInt(L"WINDOWED", -1), 0);
+}
+
+// Settings made for a larger screen: a window larger than the desktop is cut to the desktop, a
+// full-screen mode larger than it becomes the desktop's; one line says so, the game plays at that
+// size and writes it back, so the next start is not stuck with the old size.
+TEST_F(EntryTest, AModeLargerThanTheDesktopIsBroughtOntoIt) {
+    struct {
+        char const* what;
+        std::string d3d;
+        char const* line;
+        int windowed;
+    } const cases[] = {
+        {"window", windowed(16384, 16384),
+         "D3DInterface: the window 16384x16384 is larger than the desktop (1280x720); using 1280x720", 1},
+        {"full screen", "<D3DINITPARAMS WIDTH=\"3840\" HEIGHT=\"2160\" REFRESH=\"60\" WINDOWED=\"0\"/>",
+         "D3DInterface: the full-screen mode 3840x2160 is larger than the desktop (1280x720); using 1280x720", 0},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeConfig(c.d3d);
+        EXPECT_EQ(runGame(playScript(), {"-ENABLE_INGAME_CONSOLE", "1"}, true, "offscreen", "1280x720"), 0);
+        EXPECT_EQ(errors(), std::vector<std::string>{});
+        std::vector<std::string> const lines = logLines();
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(c.line)), 1);
+        EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(1280u, 720u));
+        Orvex::XMLNode const config = readConfig();
+        Orvex::XMLNode const* d3d = config.getChild(L"ENGINE_PARAMS")->getChild(L"D3DINITPARAMS");
+        ASSERT_NE(d3d, nullptr);
+        EXPECT_EQ(d3d->getAttributeInt(L"WIDTH", 0), 1280);
+        EXPECT_EQ(d3d->getAttributeInt(L"HEIGHT", 0), 720);
+        EXPECT_EQ(d3d->getAttributeInt(L"WINDOWED", -1), c.windowed);
+        fs::remove_all(run);
+        fs::create_directories(run);
+    }
 }
 
 // The free-play, campaign and statistics screens reached from the main menu by clicks through the
