@@ -1,9 +1,9 @@
 // The game's own screens at the screen sizes players have (1280 x 720, 1366 x 768, 1024 x 768,
 // 1920 x 1080): every menu of data\GUI\menus.mnu entered, and every button, check box and slider it
 // shows lying inside the back buffer, so a player can reach each one. The check boxes' pictures
-// are drawn square (read back from the pixels) on the options screen and on a tutorial page,
-// whose shape follows the screen's; the sliders' knobs sit in the middle of their tracks, with
-// the caption above the track.
+// are drawn square (read back from the pixels) on the options and help screens, in the
+// new-profile dialog and on a tutorial page, whose shape follows the screen's; the sliders' knobs
+// sit in the middle of their tracks, with the caption above the track.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -179,6 +179,14 @@ TEST_F(ScreenFitTest, CheckBoxesAreSquareAndKnobsSitInTheMiddleOfTheirTracks) {
             EXPECT_GE(k.left, t.left - kEdgeSlack);
             EXPECT_LE(k.right, t.right + kEdgeSlack);
             EXPECT_LE(c.bottom, t.top + kEdgeSlack) << "the caption stands above the track";
+        }
+
+        // The help screen's and the new-profile dialog's switches.
+        for (auto const& [menu, box] :
+             {std::pair{L"HILFEMENU", L"H_HELP_CHECKBOX_2"}, std::pair{L"NEUESPROFIL", L"NP_HELP_CHECKBOX_3"}}) {
+            showMenu(menu);
+            settle();
+            expectSquareBox(frame(), box, size);
         }
 
         // A tutorial page (shaped as the screen is) and its switch.
