@@ -82,31 +82,45 @@ def arrow_button(name, x, y, pw, ph, texture, size=40, tab="\t\t\t"):
 
 
 def checkbox(name, x, y, w, pw, ph, text_id, tab="\t\t\t"):
+    """A check box: the box a square as tall as the row (its picture kept square whatever the
+    screen's shape), the text beside it."""
+    h = 36
     return (f'{tab}<WINDOW NAME="{name}" TYPE="CHECKBOX">\n'
-            f'{tab}\t<WINDOW_PARAMS>{rect(x, y, w, 36, pw, ph)}</WINDOW_PARAMS>\n'
+            f'{tab}\t<WINDOW_PARAMS>{rect(x, y, w, h, pw, ph)}\n'
+            f'{tab}\t\t<DRAWOPTIONS><DRAW_TYPE X="STRETCH ALIGN_FRONT" Y="STRETCH"/></DRAWOPTIONS>\n'
+            f'{tab}\t</WINDOW_PARAMS>\n'
             f'{tab}\t<CHECKBOX_PARAMS CHECKBOX_LOC="LEFT">\n'
             f'{tab}\t\t<CHECKBOX_BUTTON_PARAMS ENABLE_TIMER="0.2">\n'
-            f'{tab}\t\t\t<CHECKBOX_SIZE REL="0" OFF="32"/>\n'
+            f'{tab}\t\t\t<CHECKBOX_SIZE REL="{h} {w}" OFF="0"/>\n'
             f'{tab}\t\t\t<TEXTURES_2D TEX_NORMAL="gui_check_off" TEX_PRESS="gui_check_on" TEX_MARK="gui_check_mark"/>\n'
             f'{tab}\t\t</CHECKBOX_BUTTON_PARAMS>\n'
             f'{tab}\t\t<LABEL_PARAMS FONT_NAME="MenuText" FONT_STYLENAME="MenuHell" TEXT_ID="{text_id}" FLAGS="LEFT VCENTER"/>\n'
             f'{tab}\t</CHECKBOX_PARAMS>\n{tab}</WINDOW>\n')
 
 
+# A slider's caption line above its track, and the track's row (arrows, track, knob).
+CAPTION_H, TRACK_H = 30, 30
+
+
 def slider(name, x, y, w, pw, ph, value_range, value, change, granularity, text_id, tab="\t\t\t"):
-    """A slider with its caption above the track (the value label the game fills)."""
+    """A slider with its caption (the value label the game fills) in a line above the track; the
+    knob sits in the middle of the track's height."""
+    top = y + CAPTION_H + 4
     return (f'{tab}<WINDOW NAME="{name}" TYPE="SLIDER">\n'
-            f'{tab}\t<WINDOW_PARAMS>{rect(x, y, w, 64, pw, ph)}<OPTIONS LAYOUTMANAGER="DEFAULT"/></WINDOW_PARAMS>\n'
+            f'{tab}\t<WINDOW_PARAMS>{rect(x, top, w, TRACK_H, pw, ph)}<OPTIONS LAYOUTMANAGER="DEFAULT"/></WINDOW_PARAMS>\n'
             f'{tab}\t<SLIDER_PARAMS VALUE_RANGE="{value_range}" VALUE="{value}" VALUE_CHANGE="{change}" '
-            f'GRANULARITAET="{granularity}" HORIZONTAL="1" SHOW_BUTTONS="1" SHOW_LABEL="1">\n'
-            f'{tab}\t\t<LABEL NAME="{name}_TEXT"><LABEL_PARAMS FONT_NAME="MenuKlein" FONT_STYLENAME="MenuHell" '
+            f'GRANULARITAET="{granularity}" HORIZONTAL="1" SHOW_BUTTONS="1" SHOW_LABEL="1" USE_LOADED_SLIDER_POS="1">\n'
+            f'{tab}\t\t<LABEL NAME="{name}_TEXT"><WINDOW_PARAMS><GUIRECT><POS_TL Y_REL="-{CAPTION_H + 4} {TRACK_H}"/>'
+            f'<SIZE X_REL="1" Y_REL="{CAPTION_H} {TRACK_H}"/></GUIRECT></WINDOW_PARAMS>'
+            f'<LABEL_PARAMS FONT_NAME="MenuKlein" FONT_STYLENAME="MenuHell" '
             f'FONT_STYLENAME_DISABLED="MenuHell" TEXT_ID="{text_id}" FLAGS="CENTER VCENTER"/></LABEL>\n'
             f'{tab}\t\t<BUTTON_LEFT NAME="{name}_LINKS"><WINDOW_PARAMS><GUIRECT><POS_TL/><SIZE X_OFF="24" Y_OFF="24"/>'
             f'</GUIRECT><DRAWOPTIONS TEX_NORMAL="gui_arrow_left" MODULATE_COLOR="FFFFFFFF"/></WINDOW_PARAMS></BUTTON_LEFT>\n'
             f'{tab}\t\t<BUTTON_RIGHT NAME="{name}_RECHTS"><WINDOW_PARAMS><GUIRECT><POS_TL/><SIZE X_OFF="24" Y_OFF="24"/>'
             f'</GUIRECT><DRAWOPTIONS TEX_NORMAL="gui_arrow_right" MODULATE_COLOR="FFFFFFFF"/></WINDOW_PARAMS></BUTTON_RIGHT>\n'
-            f'{tab}\t\t<SLIDER_INNEN NAME="{name}_KNAUF"><WINDOW_PARAMS><GUIRECT><POS_TL/><SIZE X_OFF="16" Y_OFF="24"/>'
-            f'</GUIRECT><DRAWOPTIONS TEX_NORMAL="gui_slider_knob" MODULATE_COLOR="FFFFFFFF"/></WINDOW_PARAMS></SLIDER_INNEN>\n'
+            f'{tab}\t\t<SLIDER_INNEN NAME="{name}_KNAUF"><WINDOW_PARAMS><GUIRECT><POS_TL Y_REL="0.1"/>'
+            f'<SIZE X_OFF="16" Y_REL="0.8"/></GUIRECT><DRAWOPTIONS TEX_NORMAL="gui_slider_knob" MODULATE_COLOR="FFFFFFFF"/>'
+            f'</WINDOW_PARAMS></SLIDER_INNEN>\n'
             f'{tab}\t\t<SLIDER_AUSSEN NAME="{name}_BAHN"><WINDOW_PARAMS><DRAWOPTIONS TEX_NORMAL="gui_slider_track" '
             f'MODULATE_COLOR="FFFFFFFF"/></WINDOW_PARAMS></SLIDER_AUSSEN>\n'
             f'{tab}\t</SLIDER_PARAMS>\n{tab}</WINDOW>\n')
@@ -200,9 +214,7 @@ def options_gui():
     children = [label("O_Titel", 20, 14, 860, 50, *p, "O_TITEL", font="MenuUeberschrift"),
                 label("O_GrafikTitel", 40, 70, 400, 30, *p, "O_GRAFIK", flags="LEFT VCENTER"),
                 slider("AufloesungSlider", 40, 104, 400, *p, "0 5", 0, 1, 1, "O_AUFLOESUNG"),
-                label("O_AufloesungAnzeigeLabel", 40, 170, 400, 28, *p, "ACH_LEER", font="MenuKlein"),
-                slider("FullscreenSlider", 40, 204, 400, *p, "0 1", 1, 1, 1, "O_VOLLBILD"),
-                checkbox("O_Fullscreen", 40, 274, 400, *p, "O_VOLLBILD_BOX"),
+                checkbox("O_Fullscreen", 40, 184, 400, *p, "O_VOLLBILD_BOX"),
                 label("O_TonTitel", 480, 70, 380, 30, *p, "O_TON", flags="LEFT VCENTER"),
                 slider("SoundSlider", 480, 104, 380, *p, "0 100", 75, 5, 1, "O_SOUND_VOLUME_PERC"),
                 slider("MusicSlider", 480, 174, 380, *p, "0 100", 50, 5, 1, "O_MUSIC_VOLUME_PERC"),

@@ -139,6 +139,16 @@ public:
     // refresh rate; with "USE_INCLUDE_RES_LIST" only the sizes of the include list (all modes
     // when none of them is offered).
     std::vector<D3DDISPLAYMODE> const& getDisplayModes();
+    // The desktop's mode: the adapter's display mode (a headless display reports a stand-in).
+    D3DDISPLAYMODE getDesktopMode();
+    // The mode of a start without settings: the desktop's when getDisplayModes offers it, else
+    // the largest offered mode that fits on the desktop, else the smallest offered mode.
+    D3DDISPLAYMODE chooseDesktopMode();
+    // Keeps the init parameters' mode on the desktop (call before the window exists): a window
+    // larger than the desktop is cut to the desktop's width and height, a full-screen mode
+    // larger than the desktop becomes chooseDesktopMode(); one log line each. True when the mode
+    // changed.
+    bool fitModeToDesktop();
     // Index of the equal mode (width, height, refresh rate, format) in getDisplayModes, or -1.
     int findDisplayMode(D3DDISPLAYMODE const& mode);
     // "1024x768 32 bit" + separator + "60 Hz" (the refresh part is left out for rate 0; formats

@@ -1,5 +1,5 @@
-// The device object's display modes: the offered list, choosing a start mode, switching modes
-// with the confirmation countdown.
+// The device object's display modes: the offered list, the desktop and the modes that fit on
+// it, choosing a start mode, switching modes with the confirmation countdown.
 #include "engine/platform/D3DInterface.h"
 
 #include <algorithm>
@@ -22,6 +22,10 @@ bool modeLess(D3DDISPLAYMODE const& a, D3DDISPLAYMODE const& b) {
 }
 
 u64 area(D3DDISPLAYMODE const& mode) { return static_cast<u64>(mode.Width) * mode.Height; }
+
+// The desktop when the adapter cannot tell.
+constexpr u32 kFallbackDesktopWidth = 1920;
+constexpr u32 kFallbackDesktopHeight = 1080;
 
 std::wstring modeText(D3DDISPLAYMODE const& mode) {
     std::wstring text;
@@ -86,6 +90,60 @@ std::vector<D3DDISPLAYMODE> const& D3DInterface::getDisplayModes() {
     }
     if (missing) pendingRestricted_ = true;
     return modes_;
+}
+
+D3DDISPLAYMODE D3DInterface::getDesktopMode() {
+    D3DDISPLAYMODE desktop{kFallbackDesktopWidth, kFallbackDesktopHeight, 60, D3DFMT_X8R8G8B8};
+    IDirect3D9* d3d = getDirect3D();
+    if (d3d && FAILED(d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &desktop)))
+        desktop = D3DDISPLAYMODE{kFallbackDesktopWidth, kFallbackDesktopHeight, 60, D3DFMT_X8R8G8B8};
+    return desktop;
+}
+
+D3DDISPLAYMODE D3DInterface::chooseDesktopMode() {
+    D3DDISPLAYMODE const desktop = getDesktopMode();
+    std::vector<D3DDISPLAYMODE> const& modes = getDisplayModes();
+    D3DDISPLAYMODE const* best = nullptr;
+    auto fits = [&](D3DDISPLAYMODE const& m) { return m.Width <= desktop.Width && m.Height <= desktop.Height; };
+    auto better = [&](D3DDISPLAYMODE const& m) {
+        if (!best) return true;
+        bool const sameSize = m.Width == desktop.Width && m.Height == desktop.Height;
+        bool const bestSameSize = best->Width == desktop.Width && best->Height == desktop.Height;
+        if (sameSize != bestSameSize) return sameSize;
+        if (area(m) != area(*best)) return area(m) > area(*best);
+        // The rate nearest the desktop's, the lower of two as near.
+        u32 const d = m.RefreshRate > desktop.RefreshRate ? m.RefreshRate - desktop.RefreshRate : desktop.RefreshRate - m.RefreshRate;
+        u32 const bd = best->RefreshRate > desktop.RefreshRate ? best->RefreshRate - desktop.RefreshRate
+                                                               : desktop.RefreshRate - best->RefreshRate;
+        return d < bd || (d == bd && m.RefreshRate < best->RefreshRate);
+    };
+    for (D3DDISPLAYMODE const& m : modes)
+        if (fits(m) && better(m)) best = &m;
+    if (!best)
+        for (D3DDISPLAYMODE const& m : modes)
+            if (!best || area(m) < area(*best)) best = &m;
+    return best ? *best : desktop;
+}
+
+bool D3DInterface::fitModeToDesktop() {
+    D3DDISPLAYMODE const desktop = getDesktopMode();
+    D3DDISPLAYMODE& mode = initParams_.displayMode;
+    if (mode.Width <= desktop.Width && mode.Height <= desktop.Height) return false;
+    D3DDISPLAYMODE const asked = mode;
+    if (initParams_.isWindowed()) {
+        mode.Width = std::min(mode.Width, desktop.Width);
+        mode.Height = std::min(mode.Height, desktop.Height);
+    } else {
+        mode = chooseDesktopMode();
+    }
+    logWarning(std::wstring(L"D3DInterface: ") + (initParams_.isWindowed() ? L"the window " : L"the full-screen mode ") +
+               std::to_wstring(asked.Width) + L"x" + std::to_wstring(asked.Height) + L" is larger than the desktop (" +
+               std::to_wstring(desktop.Width) + L"x" + std::to_wstring(desktop.Height) + L"); using " +
+               std::to_wstring(mode.Width) + L"x" + std::to_wstring(mode.Height));
+    initParams_.presentParameters.BackBufferWidth = mode.Width;
+    initParams_.presentParameters.BackBufferHeight = mode.Height;
+    if (!device_) buildPresentParameters(mode, initParams_.isWindowed());
+    return true;
 }
 
 int D3DInterface::findDisplayMode(D3DDISPLAYMODE const& mode) {

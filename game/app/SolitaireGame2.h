@@ -280,6 +280,9 @@ public:
     void onActiveProfileChanged(Profil* old, Profil* active);
     void onFullscreenSlider(Orvex::GUISlider& slider, float const& value);
     void onFullscreenCheckbox(Orvex::GUICheckboxButton& button);
+    // Brings "FullscreenSlider" and "O_Fullscreen" (where the screen has them) to the chosen
+    // full-screen flag, so the two never show different choices.
+    void showFullscreenChoice();
     void onResolutionSlider(Orvex::GUISlider& slider, float const& value);
     void onSoundVolumeSlider(Orvex::GUISlider& slider, float const& value);
     void onMusicVolumeSlider(Orvex::GUISlider& slider, float const& value);
@@ -584,6 +587,8 @@ private:
     StoryPart* storyPart_ = nullptr;
     float achievementPopupTimer_ = -1.0f;
     std::deque<std::pair<Achivement*, AchivementMedal>> achievementQueue_;
+    // Set while the first profile's dialog is open: no tutorial comes over it (a page over the
+    // name field would take the typed letters); the main menu brings them once the profile exists.
     bool firstProfileBlock_ = false;
     bool showHelpNext_ = false;
 
@@ -623,6 +628,7 @@ private:
     Orvex::GUIWindow* achievementParticles_ = nullptr;
     bool fullscreen_ = false;
     bool fullscreenChosen_ = false;
+    bool showingFullscreenChoice_ = false;
 
     // Further state of the screens (help pages, campaign positions, shop, menus).
     int helpPage_ = -1;
@@ -672,9 +678,8 @@ private:
     void enterInGameMenu();
     void enterTutorialMenu();
     void enterHelpMenu();
-    // The mouse: the press that ends the first-profile block, the press that dismisses the
-    // banner or the help panel, whether the GUI or the table takes the pointer.
-    bool endFirstProfileBlock();
+    // The mouse: the press that dismisses the banner or the help panel, whether the GUI or the
+    // table takes the pointer.
     bool dismissPanels();
     bool guiTakesInput() const;
     bool tableTakesInput() const;

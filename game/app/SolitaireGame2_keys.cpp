@@ -1,4 +1,4 @@
-// The game object's key handler: the first-profile block, screenshots on F7, and dismissing the
+// The game object's key handler: screenshots on F7, the makers' keys, and dismissing the
 // game-name banner and the help panel.
 #include <filesystem>
 #include <string>
@@ -121,9 +121,7 @@ bool SolitaireGame2::writePreviewPicture() {
 }
 
 void SolitaireGame2::onKeyPressed(Orvex::KeyState&, unsigned char const& code) {
-    // 1. The key that ends the first-profile block does nothing else.
-    if (endFirstProfileBlock()) return;
-    // 2.
+    // 1, 2. Keys go on while the first profile is made: they type its name.
     if (code == kKeyF7) takeScreenshot();
     // 3, 4. The preview picture and the points, for the makers' two profiles only.
     Profil const* profile = ProfilManager::instance().getActiveProfile();

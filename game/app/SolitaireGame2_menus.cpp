@@ -280,13 +280,6 @@ void SolitaireGame2::fitHelpLabel(Orvex::GUIWindow& window) {
 
 // ---- the mouse ----
 
-bool SolitaireGame2::endFirstProfileBlock() {
-    if (!firstProfileBlock_) return false;
-    firstProfileBlock_ = false;
-    if (Orvex::GUIMenuN* active = menus_->getActiveMenu()) onMenuChanged(*active, active);
-    return true;
-}
-
 bool SolitaireGame2::dismissPanels() {
     if (gameName_ && gameNameBlend_.target > 0.5f) {
         gameNameBlend_.target = 0.0f;
@@ -314,7 +307,6 @@ D3DXVECTOR2 SolitaireGame2::toTable(Orvex::MouseState const& state) const {
 }
 
 void SolitaireGame2::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    if (endFirstProfileBlock()) return;
     if (results_.pending != 0 && results_.delay > 0.0f) results_.skip = true;
     gui_->onMouseDown(state, button);
     if (dismissPanels()) return;
@@ -348,7 +340,7 @@ void SolitaireGame2::onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse con
 }
 
 void SolitaireGame2::onMouseDoubleClick(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    if (endFirstProfileBlock() || dismissPanels()) return;
+    if (dismissPanels()) return;
     if (guiTakesInput()) {
         playSound(L"KLICK2");
         return;

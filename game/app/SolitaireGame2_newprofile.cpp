@@ -40,7 +40,8 @@ void SolitaireGame2::warn(wchar_t const* textId) { showWarning(engine_->getLangu
 
 void SolitaireGame2::openNewProfileDialog() {
     releasePendingProfile();
-    if (Orvex::GUILabel* label = labelOf(findWindow(kNameLabel))) label->setTextId(kPresetTextId);
+    // The field shows the name Return makes; the first key typed replaces it.
+    if (Orvex::GUILabel* label = labelOf(findWindow(kNameLabel))) label->setText(makeDefaultProfileName());
     pendingProfile_ = new Profil(L"");
     pendingProfile_->setShowTutorials(true);
     solTutorials_->setProfile(pendingProfile_);
@@ -110,8 +111,11 @@ void SolitaireGame2::createProfile() {
     }
     // 6.
     profiles.saveProfiles();
-    menus_->activateMenu(firstProfile_ ? L"HAUPTMENU" : L"PROFILMENU", -1.0);
+    // The first profile's block ends before the main menu comes, so its tutorials come with it.
+    bool const first = firstProfile_;
     firstProfile_ = false;
+    firstProfileBlock_ = false;
+    menus_->activateMenu(first ? L"HAUPTMENU" : L"PROFILMENU", -1.0);
 }
 
 void SolitaireGame2::cancelNewProfile() {

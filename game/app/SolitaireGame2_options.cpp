@@ -96,9 +96,27 @@ void SolitaireGame2::onFullscreenSlider(Orvex::GUISlider& slider, float const& v
     fullscreenChosen_ = value > kFullscreenAbove;
     if (Orvex::GUILabel* label = slider.getLabel())
         label->setText(Orvex::languageText(label->getTextId()) + Orvex::languageText(fullscreenChosen_ ? L"O_AN" : L"O_AUS"));
+    showFullscreenChoice();
 }
 
-void SolitaireGame2::onFullscreenCheckbox(Orvex::GUICheckboxButton& button) { fullscreenChosen_ = button.isChecked(); }
+void SolitaireGame2::onFullscreenCheckbox(Orvex::GUICheckboxButton& button) {
+    fullscreenChosen_ = button.isChecked();
+    showFullscreenChoice();
+}
+
+void SolitaireGame2::showFullscreenChoice() {
+    // Setting one control calls its slot, which comes back here.
+    if (showingFullscreenChoice_) return;
+    showingFullscreenChoice_ = true;
+    bool const chosen = fullscreenChosen_;
+    if (auto* slider = dynamic_cast<Orvex::GUISlider*>(findWindow(L"FullscreenSlider")))
+        if ((slider->getValue() > kFullscreenAbove) != chosen) slider->setValue(chosen ? 1.0f : 0.0f);
+    if (auto* checkbox = dynamic_cast<Orvex::GUICheckbox*>(findWindow(L"O_Fullscreen")))
+        if (Orvex::GUICheckboxButton* button = checkbox->getButton(); button && button->isChecked() != chosen)
+            button->setChecked(chosen);
+    fullscreenChosen_ = chosen;
+    showingFullscreenChoice_ = false;
+}
 
 void SolitaireGame2::applyChosenDisplayMode() {
     if (chosenModeIndex_ != currentModeIndex_ || fullscreenChosen_ != fullscreen_) {

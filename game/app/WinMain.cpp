@@ -26,10 +26,6 @@ namespace {
 
 constexpr int kLogPriority = 25;
 constexpr unsigned kGodCount = 4;
-// Without a settings file: full screen at this mode.
-constexpr UINT kDefaultWidth = 1920;
-constexpr UINT kDefaultHeight = 1080;
-constexpr UINT kDefaultRefresh = 75;
 constexpr Orvex::u32 kConfirmTimeMs = 15000;
 constexpr Orvex::s32 kPollRateMs = 10;
 constexpr Orvex::s32 kKeyRepeatDelayMs = 500;
@@ -111,14 +107,20 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     engine->getWindow()->setInstance(instance);
     // 9, 10.
     Orvex::D3DInterface* d3d = engine->getD3DInterface();
-    if (!engine->loadConfig(configPath())) {
-        Orvex::D3DInitParams& device = d3d->getInitParams();
-        device.displayMode.Width = kDefaultWidth;
-        device.displayMode.Height = kDefaultHeight;
-        device.displayMode.RefreshRate = kDefaultRefresh;
-        device.setWindowed(false);
-    }
+    bool const settingsRead = engine->loadConfig(configPath());
     forceStartSettings();
+    // Without settings the game fills the desktop, in a mode of the offered list (so the options
+    // find it there); settings made on a larger screen are brought onto this one.
+    if (!settingsRead) {
+        Orvex::D3DInitParams& device = d3d->getInitParams();
+        device.displayMode = d3d->chooseDesktopMode();
+        device.setWindowed(false);
+        std::wstring mode;
+        Orvex::D3DInterface::displayModeToString(mode, device.displayMode, L" ");
+        Orvex::logInfo(L"No settings: full screen at " + mode + L", the desktop's size or the largest that fits on it");
+    } else {
+        d3d->fitModeToDesktop();
+    }
     // 11. A failure has shown its message; start-up goes on.
     d3d->createWindow();
     // 12. Closed during the intro: nothing more, not even the settings file. The game ships no

@@ -94,13 +94,14 @@ HRESULT Direct3D::EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT mode, D3
 
 HRESULT Direct3D::GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) {
     if (adapter != 0 || !mode) return D3DERR_INVALIDCALL;
+    int width = 0, height = 0;
+    port::win32::desktopSize(width, height);
     SDL_DisplayMode desktop{};
-    if (port::win32::ensureVideo() && SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
-        *mode = D3DDISPLAYMODE{static_cast<UINT>(desktop.w), static_cast<UINT>(desktop.h),
-                               static_cast<UINT>(desktop.refresh_rate > 0 ? desktop.refresh_rate : 60), D3DFMT_X8R8G8B8};
-    } else {
-        *mode = D3DDISPLAYMODE{1920, 1080, 60, D3DFMT_X8R8G8B8};  // a headless display has no size
-    }
+    int rate = 0;
+    if (port::win32::ensureVideo() && !port::win32::headlessVideo() && SDL_GetDesktopDisplayMode(0, &desktop) == 0)
+        rate = desktop.refresh_rate;
+    *mode = D3DDISPLAYMODE{static_cast<UINT>(width), static_cast<UINT>(height), static_cast<UINT>(rate > 0 ? rate : 60),
+                           D3DFMT_X8R8G8B8};
     return D3D_OK;
 }
 

@@ -136,9 +136,9 @@ HICON LoadIconW(HINSTANCE, LPCWSTR name) { return reinterpret_cast<HICON>(const_
 
 int GetSystemMetrics(int index) {
     auto desktop = [](bool width) {
-        SDL_DisplayMode mode{};
-        if (ensureVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0) return width ? mode.w : mode.h;
-        return width ? 1920 : 1080;  // a headless display reports no size
+        int w = 0, h = 0;
+        desktopSize(w, h);
+        return width ? w : h;
     };
     switch (index) {
     case SM_CXSCREEN:

@@ -8,6 +8,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -32,6 +33,10 @@ std::map<HWND, std::unique_ptr<WindowRecord>>& windows() {
     static std::map<HWND, std::unique_ptr<WindowRecord>> table;
     return table;
 }
+
+// The environment's stand-in for the desktop's size, and the largest side it may give.
+constexpr char kDesktopSizeVariable[] = "ORVEX_DESKTOP_SIZE";
+constexpr int kMaxDesktopSide = 16384;
 
 HWND g_active = nullptr;
 HWND g_capture = nullptr;
@@ -105,6 +110,32 @@ bool headlessVideo() {
     char const* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : std::getenv("SDL_VIDEODRIVER");
     if (!driver) return false;
     return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
+
+bool desktopSize(int& width, int& height) {
+    width = kHeadlessDesktopWidth;
+    height = kHeadlessDesktopHeight;
+    if (char const* wanted = std::getenv(kDesktopSizeVariable)) {
+        int w = 0, h = 0;
+        char tail = 0;
+        if (std::sscanf(wanted, "%dx%d%c", &w, &h, &tail) == 2 && w > 0 && h > 0 && w <= kMaxDesktopSide &&
+            h <= kMaxDesktopSide) {
+            width = w;
+            height = h;
+            return true;
+        }
+        static bool warned = false;
+        if (!warned)
+            port::logLine(port::LogLevel::Warning, std::wstring(L"ORVEX_DESKTOP_SIZE=\"") + port::fromUtf8(wanted) +
+                                                       L"\" is no size like 1280x720; the display's own is used");
+        warned = true;
+    }
+    if (!ensureVideo() || headlessVideo()) return false;
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0 || mode.w <= 0 || mode.h <= 0) return false;
+    width = mode.w;
+    height = mode.h;
+    return true;
 }
 
 WindowRecord* findWindow(HWND window) {

@@ -14,6 +14,15 @@ bool ensureVideo();
 // True when no real display is in use (video driver "offscreen" or "dummy").
 bool headlessVideo();
 
+// The desktop's size in pixels: "ORVEX_DESKTOP_SIZE" of the environment ("1280x720") when set,
+// which stands for a display a test has in mind; else SDL's desktop mode of display 0. A
+// headless display has no size of its own (SDL makes one up): it reports kHeadlessDesktop, as a
+// display where nothing runs short. True when the size comes from a display or the override,
+// false for the headless stand-in (or when video cannot start).
+inline constexpr int kHeadlessDesktopWidth = 1920;
+inline constexpr int kHeadlessDesktopHeight = 1080;
+bool desktopSize(int& width, int& height);
+
 // Asks SDL for the framebuffer every window and its GL context get: 8-bit colour with alpha,
 // single-sampled, no depth-stencil (a device keeps those apart), so a device can draw its back
 // buffer in the window. Windows choose their pixel format when they are made (X11, EGL), so

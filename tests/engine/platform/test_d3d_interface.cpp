@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <tuple>
@@ -12,6 +13,7 @@
 #include "engine/core/Console.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/D3DInterface.h"
+#include "tests/engine/core/LogWatch.h"
 #include "port/d3d9/d3d9_port.h"
 
 using Orvex::D3DInitParams;
@@ -339,6 +341,57 @@ TEST_F(D3DInterfaceTest, AFullScreenStartWithAnUnofferedSizeDegradesAndReportsIt
         EXPECT_EQ(events.log, (std::vector<std::string>{"created", "unsupported 1300x800"}));
         d3d.shutdown();
     }
+}
+
+// The desktop (as the environment gives it in a test) decides a start without settings and
+// bounds the settings' mode: the desktop's own mode when offered, else the largest offered one
+// that fits; a larger window is cut to the desktop, a larger full-screen mode becomes the
+// desktop's choice, each with one line; a mode that fits stays as it is, without a line.
+TEST_F(D3DInterfaceTest, TheDesktopDecidesTheStartModeAndBoundsTheSettings) {
+    struct {
+        char const* desktop;
+        UINT chosenW, chosenH;
+        D3DDISPLAYMODE asked;
+        bool windowed;
+        UINT fitW, fitH;
+        bool changed;
+    } const cases[] = {
+        {"1280x720", 1280, 720, mode(16384, 16384), true, 1280, 720, true},
+        {"1366x768", 1280, 720, mode(1920, 600), true, 1366, 600, true},
+        {"1024x768", 1024, 768, mode(3840, 2160), false, 1024, 768, true},
+        {"1920x1080", 1920, 1080, mode(1680, 1050), false, 1680, 1050, false},
+        {"800x600", 1024, 768, mode(800, 600), true, 800, 600, false},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.desktop);
+        setenv("ORVEX_DESKTOP_SIZE", c.desktop, 1);
+        D3DInitParams& params = offerForced();
+        D3DDISPLAYMODE const desktop = d3d.getDesktopMode();
+        EXPECT_EQ(sizeText(desktop.Width, desktop.Height), c.desktop);
+        D3DDISPLAYMODE const chosen = d3d.chooseDesktopMode();
+        EXPECT_EQ(sizeText(chosen.Width, chosen.Height), sizeText(c.chosenW, c.chosenH));
+        EXPECT_GE(d3d.findDisplayMode(chosen), 0);
+
+        params.displayMode = c.asked;
+        params.setWindowed(c.windowed);
+        logtest::LogWatch log;
+        EXPECT_EQ(d3d.fitModeToDesktop(), c.changed);
+        EXPECT_EQ(sizeText(params.displayMode.Width, params.displayMode.Height), sizeText(c.fitW, c.fitH));
+        EXPECT_EQ(params.isWindowed(), c.windowed);
+        std::vector<std::wstring> const lines = log.lines();
+        ASSERT_EQ(lines.size(), c.changed ? 1u : 0u);
+        if (c.changed) {
+            std::string const line(lines[0].begin(), lines[0].end());
+            EXPECT_NE(line.find(sizeText(c.asked.Width, c.asked.Height)), std::string::npos) << line;
+            EXPECT_NE(line.find("larger than the desktop"), std::string::npos) << line;
+        }
+        // The window is made at the fitted size.
+        ASSERT_TRUE(d3d.init());
+        expectSize(c.fitW, c.fitH);
+        d3d.shutdown();
+        d3d.getInitParams() = D3DInitParams();
+    }
+    unsetenv("ORVEX_DESKTOP_SIZE");
 }
 
 TEST_F(D3DInterfaceTest, SwitchingToFullScreenAndBackChangesTheWindowMode) {

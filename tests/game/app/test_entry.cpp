@@ -65,8 +65,9 @@ protected:
     }
 
     // Runs the driver in the run folder; the exit status (-1 read as 255), or -1000 - signal.
+    // desktop: the size the display reports ("1280x720"); without it a headless display's own.
     int runGame(std::vector<std::string> const& script, std::vector<std::string> args, bool searchPaths = true,
-                char const* videoDriver = "offscreen") {
+                char const* videoDriver = "offscreen", char const* desktop = nullptr) {
         std::string scriptText;
         for (std::string const& line : script) scriptText += line + "\n";
         testsupport::writeFile(base / "script.txt", scriptText);
@@ -81,6 +82,7 @@ protected:
             if (chdir(run.c_str()) != 0) _exit(126);
             setenv("SDL_VIDEODRIVER", videoDriver, 1);
             setenv("SDL_AUDIODRIVER", "dummy", 1);
+            if (desktop) setenv("ORVEX_DESKTOP_SIZE", desktop, 1);
             std::vector<char*> raw;
             for (std::string& a : argv) raw.push_back(a.data());
             raw.push_back(nullptr);
@@ -286,17 +288,96 @@ TEST_F(EntryTest, ClosedWhileLoadingEndsWithMinusOneAndWritesTheSettings) {
 }
 
 // Without a usable device (a video driver without OpenGL) the engine cannot start: -1, and the
-// settings file is written all the same, from the defaults of a missing file and the forced
-// values.
+// settings file is written all the same, from the defaults of a missing file (full screen at the
+// desktop's size) and the forced values.
 TEST_F(EntryTest, NoDeviceEndsWithMinusOneAndWritesTheSettings) {
-    EXPECT_EQ(runGame({}, {}, true, "dummy"), 255);
+    fs::remove(userFolder / "config.cfg");
+    EXPECT_EQ(runGame({}, {}, true, "dummy", "1024x768"), 255);
     expectForcedValues();
     Orvex::XMLNode const config = readConfig();
     Orvex::XMLNode const* d3d = config.getChild(L"ENGINE_PARAMS")->getChild(L"D3DINITPARAMS");
-    EXPECT_EQ(d3d->getAttributeInt(L"WIDTH", 0), 1920);
-    EXPECT_EQ(d3d->getAttributeInt(L"HEIGHT", 0), 1080);
-    EXPECT_EQ(d3d->getAttributeInt(L"REFRESH", 0), 75);
+    EXPECT_EQ(d3d->getAttributeInt(L"WIDTH", 0), 1024);
+    EXPECT_EQ(d3d->getAttributeInt(L"HEIGHT", 0), 768);
+    EXPECT_EQ(d3d->getAttributeInt(L"REFRESH", 0), 60);
     EXPECT_EQ(d3d->getAttributeInt(L"WINDOWED", -1), 0);
+}
+
+// The first start of a new player on a 1280 x 720 screen, no settings file, only clicks and the
+// typed name: the game fills the screen, the dialog's field offers the name Return would make and
+// takes the click and the letters typed after it (no tutorial page comes over it), its OK button
+// lies on the screen; the tutorial pages come with the main menu and are paged by "Weiter"; the
+// options are entered and left. The settings written name the screen's size.
+TEST_F(EntryTest, TheFirstStartOnA1280x720ScreenReachesTheMainMenuByClicks) {
+    fs::remove(userFolder / "profile.prf");
+    fs::remove(userFolder / "config.cfg");
+    std::vector<std::string> const script{
+        "10 menu STARTMENU", "+2 click SM_Fenster", "+0 await NEUESPROFIL", "+30 label NP_ProfilName_LABEL Spieler 1",
+        "+2 key F7", "+2 click NP_ProfilName_LABEL", "+10 menu NEUESPROFIL", "+2 type Anna",
+        "+10 label NP_ProfilName_LABEL Anna", "+2 key F7", "+2 click NP_OKButton", "+0 await TUTORIALMENU",
+        "+30 key F7", "+2 click T_Weiter", "+30 click T_Weiter", "+30 click T_Weiter", "+30 click T_Weiter",
+        "+30 click T_Weiter", "+0 await HAUPTMENU", "+30 key F7", "+2 click H_Optionen", "+0 await OPTIONENMENU",
+        "+30 key F7", "+2 click O_Back", "+0 await HAUPTMENU", "+30 click H_Exit", "+0 await BEENDENMENU",
+        "+2 click B_OK",
+    };
+    ASSERT_EQ(runGame(script, {}, true, "offscreen", "1280x720"), 0);
+    EXPECT_EQ(errors(), std::vector<std::string>{});
+    std::vector<std::string> const lines = logLines();
+    auto logged = [&lines](std::string const& text) {
+        return std::find(lines.begin(), lines.end(), text) != lines.end();
+    };
+    EXPECT_TRUE(logged("No settings: full screen at 1280x720 32 bit 60 Hz, the desktop's size or the largest that fits on it"));
+    EXPECT_TRUE(logged("driver: label NP_ProfilName_LABEL reads \"Spieler 1\""));
+    EXPECT_TRUE(logged("driver: label NP_ProfilName_LABEL reads \"Anna\""));
+    char const* const shots[] = {"new_profile", "name_typed", "tutorial_at_main_menu", "main_menu", "options"};
+    for (std::size_t i = 0; i < std::size(shots); ++i) {
+        fs::path const shot = run / ("Screenshot_" + std::to_string(i) + ".png");
+        EXPECT_EQ(pngSize(shot), std::make_pair(1280u, 720u)) << shots[i];
+        keepScreenshot(shot, std::string("first_start_1280x720_") + std::to_string(i) + "_" + shots[i] + ".png");
+    }
+    Orvex::XMLNode profiles;
+    ASSERT_TRUE(profiles.load(port::windowsPath((userFolder / "profile.prf").string())));
+    EXPECT_EQ(profiles.getAttributeString(L"ACTIVE_PROFIL", L""), L"Anna");
+    ASSERT_EQ(profiles.getChildCount(L"PROFIL"), 1u);
+    Orvex::XMLNode const config = readConfig();
+    Orvex::XMLNode const* d3d = config.getChild(L"ENGINE_PARAMS")->getChild(L"D3DINITPARAMS");
+    ASSERT_NE(d3d, nullptr);
+    EXPECT_EQ(d3d->getAttributeInt(L"WIDTH", 0), 1280);
+    EXPECT_EQ(d3d->getAttributeInt(L"HEIGHT", 0), 720);
+    EXPECT_EQ(d3d->getAttributeInt(L"WINDOWED", -1), 0);
+}
+
+// Settings made for a larger screen: a window larger than the desktop is cut to the desktop, a
+// full-screen mode larger than it becomes the desktop's; one line says so, the game plays at that
+// size and writes it back, so the next start is not stuck with the old size.
+TEST_F(EntryTest, AModeLargerThanTheDesktopIsBroughtOntoIt) {
+    struct {
+        char const* what;
+        std::string d3d;
+        char const* line;
+        int windowed;
+    } const cases[] = {
+        {"window", windowed(16384, 16384),
+         "D3DInterface: the window 16384x16384 is larger than the desktop (1280x720); using 1280x720", 1},
+        {"full screen", "<D3DINITPARAMS WIDTH=\"3840\" HEIGHT=\"2160\" REFRESH=\"60\" WINDOWED=\"0\"/>",
+         "D3DInterface: the full-screen mode 3840x2160 is larger than the desktop (1280x720); using 1280x720", 0},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeConfig(c.d3d);
+        EXPECT_EQ(runGame(playScript(), {"-ENABLE_INGAME_CONSOLE", "1"}, true, "offscreen", "1280x720"), 0);
+        EXPECT_EQ(errors(), std::vector<std::string>{});
+        std::vector<std::string> const lines = logLines();
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(c.line)), 1);
+        EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(1280u, 720u));
+        Orvex::XMLNode const config = readConfig();
+        Orvex::XMLNode const* d3d = config.getChild(L"ENGINE_PARAMS")->getChild(L"D3DINITPARAMS");
+        ASSERT_NE(d3d, nullptr);
+        EXPECT_EQ(d3d->getAttributeInt(L"WIDTH", 0), 1280);
+        EXPECT_EQ(d3d->getAttributeInt(L"HEIGHT", 0), 720);
+        EXPECT_EQ(d3d->getAttributeInt(L"WINDOWED", -1), c.windowed);
+        fs::remove_all(run);
+        fs::create_directories(run);
+    }
 }
 
 // The free-play, campaign and statistics screens reached from the main menu by clicks through the
@@ -327,21 +408,19 @@ TEST_F(EntryTest, ReachesFreePlayCampaignAndStatisticsByClicks) {
 }
 
 // The first start, in three runs of the program. A fresh user folder: leaving the start screen
-// opens the new-profile dialog, whose first press is swallowed and lets the tutorials come: the
-// two pages on tutorials, paged on by Return; the typed name and "NP_OKButton" make the profile
-// and lead to the main menu, whose three tutorial pages come first; its exit question ends the
-// program with 0.
+// opens the new-profile dialog, where no tutorial comes; the typed name and "NP_OKButton" make
+// the profile and lead to the main menu, where the two pages on tutorials and the main menu's
+// three come, paged on by Return; its exit question ends the program with 0.
 // Started again, the active profile leads straight to the main menu. With profiles but none
 // active, the profile screen opens.
 TEST_F(EntryTest, TheFirstStartMakesAProfileAndTheNextStartsUseIt) {
     fs::remove(userFolder / "profile.prf");
     writeConfig(windowed(1024, 768));
     std::vector<std::string> const firstStart{
-        "10 menu STARTMENU",    "12 click SM_Fenster", "60 menu NEUESPROFIL",  "62 click NP_OKButton",
-        "90 menu TUTORIALMENU", "92 key RETURN",       "102 key RETURN",       "130 menu NEUESPROFIL",
-        "132 type Anna",        "140 key F7",          "142 click NP_OKButton", "180 menu TUTORIALMENU",
-        "182 key RETURN",       "192 key RETURN",      "202 key RETURN",       "230 menu HAUPTMENU",
-        "232 click H_Exit",     "260 menu BEENDENMENU", "262 click B_OK",
+        "10 menu STARTMENU",    "12 click SM_Fenster",  "60 menu NEUESPROFIL", "90 type Anna",
+        "98 key F7",            "100 click NP_OKButton", "+0 await TUTORIALMENU", "+10 key RETURN",
+        "+10 key RETURN",       "+10 key RETURN",      "+10 key RETURN",       "+10 key RETURN",
+        "+0 await HAUPTMENU",   "+30 click H_Exit",    "+0 await BEENDENMENU", "+2 click B_OK",
     };
     EXPECT_EQ(runGame(firstStart, {}), 0);
     EXPECT_EQ(errors(), std::vector<std::string>{});
@@ -378,9 +457,8 @@ TEST_F(EntryTest, PlaysThroughEveryScreenFromAFreshUserFolder) {
     fs::remove(userFolder / "profile.prf");
     writeConfig(windowed(1024, 768));
     std::vector<std::string> const script{
-        "10 menu STARTMENU", "+2 click SM_Fenster", "+0 await NEUESPROFIL", "+2 click NP_OKButton",
-        "+0 await TUTORIALMENU", "+10 key RETURN", "+10 key RETURN", "+0 await NEUESPROFIL",
-        "+2 type Anna", "+5 key F7", "+2 click NP_OKButton", "+0 await TUTORIALMENU", "+10 key RETURN",
+        "10 menu STARTMENU", "+2 click SM_Fenster", "+0 await NEUESPROFIL", "+30 type Anna", "+5 key F7",
+        "+2 click NP_OKButton", "+0 await TUTORIALMENU", "+10 key RETURN", "+10 key RETURN", "+10 key RETURN",
         "+10 key RETURN", "+10 key RETURN", "+0 await HAUPTMENU", "+60 key F7", "+2 click H_FreiesSpiel",
         "+0 await FREIESSPIELMENU", "+60 click FG_Kategorie_KNOBELEIEN", "+60 click FG_Game_HERZREIHE",
         "+30 label FG_STATISTIKEN_WIN Gewonnen: 0", "+0 key F7", "+2 click FG_StartButton",

@@ -1,6 +1,6 @@
 // Menu switching and mouse routing in the real game: leaving the start screen by a click for
 // the new-profile dialog, the profile screen or the main menu (a menu change that opens another
-// while the menu manager runs its link), the first press after it swallowed, the tutorials of
+// while the menu manager runs its link), the first profile's dialog free of tutorials, the tutorials of
 // the menus, the screen states, the pause screen over the game, the HUD looks of the story, the
 // shop's labels, connections made once, and where presses, releases and double clicks go.
 #include <gtest/gtest.h>
@@ -79,42 +79,52 @@ TEST_F(GameMenusTest, LeavingTheStartScreenOpensWhatTheProfilesCallFor) {
     }
 }
 
-// The first press after the start screen made the first profile's dialog is swallowed: it
-// neither clicks nor offers the dialog's tutorial, which comes with it instead.
-TEST_F(GameMenusTest, TheFirstPressIsSwallowedAndTheDialogCannotBeCancelled) {
+// The first profile's dialog takes the player's first press and keys: no tutorial comes over it
+// (a page there would take the typed letters), its field offers the name that Return makes, and
+// it cannot be cancelled. The tutorials come with the main menu once the profile exists.
+TEST_F(GameMenusTest, TheFirstPressReachesTheDialogAndItCannotBeCancelled) {
     withPlayer = false;
     startFlow();
-    addStrip(L"NEUESPROFIL");
+    for (wchar_t const* strip : {L"NEUESPROFIL", L"TUTORIALMENU", L"HAUPTMENU"}) addStrip(strip);
     click(find(L"SM_Fenster"));
     ASSERT_EQ(activeMenu(), L"NEUESPROFIL");
-    click(L"NP_OKButton");
-    EXPECT_EQ(Solitaire::ProfilManager::instance().getProfileCount(), 0) << "the press was swallowed";
-    EXPECT_FALSE(game->isFirstProfileBlocked());
-    ASSERT_EQ(shownTutorials().size(), 1u);
-    EXPECT_EQ(shownTutorials()[0].name, L"NEUESPROFIL");
-    // The page closed, the dialog is back.
-    Solitaire::SolTutorialManager::instance().closeTutorial();
-    ASSERT_EQ(activeMenu(), L"NEUESPROFIL");
+    Orvex::GUILabel* field = Solitaire::labelOf(find(L"NP_ProfilName_LABEL"));
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->getText(), game->makeDefaultProfileName()) << "the field shows the name Return makes";
+    for (int i = 0; i < 3; ++i) step(0.3);
+    EXPECT_TRUE(field->isCaretVisible()) << "the caret shows before the first key";
+    click(find(L"NP_ProfilName_LABEL"));
     click(L"NP_CancelButton");
     EXPECT_EQ(activeMenu(), L"NEUESPROFIL") << "the first profile cannot be cancelled";
-    Solitaire::labelOf(find(L"NP_ProfilName_LABEL"))->setText(L"Anna");
+    EXPECT_TRUE(game->isFirstProfileBlocked());
+    EXPECT_TRUE(shownTutorials().empty()) << "no tutorial over the first profile's dialog";
+    field->setText(L"Anna");
     click(L"NP_OKButton");
-    EXPECT_EQ(activeMenu(), L"HAUPTMENU");
     ASSERT_NE(profile(), nullptr);
     EXPECT_EQ(profile()->getName(), L"Anna");
     EXPECT_FALSE(game->isFirstProfileDialog());
+    EXPECT_FALSE(game->isFirstProfileBlocked());
+    ASSERT_EQ(shownTutorials().size(), 1u) << "the main menu brings the tutorials";
+    EXPECT_EQ(shownTutorials()[0].name, L"TUTORIALMENU");
+    Solitaire::SolTutorialManager::instance().closeTutorial();
+    ASSERT_EQ(shownTutorials().size(), 2u) << "the main menu's own after the first";
+    EXPECT_EQ(shownTutorials()[1].name, L"HAUPTMENU");
 }
 
-// A key ends the block the same way.
-TEST_F(GameMenusTest, AKeyEndsTheFirstProfileBlock) {
+// Keys act while the first profile is made (F7 takes its screenshot) and leave the dialog open
+// without a tutorial.
+TEST_F(GameMenusTest, KeysActWhileTheFirstProfileIsMade) {
     withPlayer = false;
     startFlow();
+    addStrip(L"TUTORIALMENU");
     click(find(L"SM_Fenster"));
     ASSERT_TRUE(game->isFirstProfileBlocked());
     Orvex::KeyState keys;
     unsigned char const code = SolitaireGame2::kKeyF7;
     game->onKeyPressed(keys, code);
-    EXPECT_FALSE(game->isFirstProfileBlocked());
+    EXPECT_TRUE(game->isFirstProfileBlocked());
+    EXPECT_EQ(activeMenu(), L"NEUESPROFIL");
+    EXPECT_TRUE(shownTutorials().empty());
 }
 
 TEST_F(GameMenusTest, EachMenuSetsItsScreenStateAndOffersItsTutorial) {

@@ -87,8 +87,7 @@ TEST_F(NewProfileTest, TheDialogWorksOnAPendingProfileThatJudgesTheTutorials) {
     EXPECT_EQ(activeMenu(), L"NEUESPROFIL");
     EXPECT_TRUE(pending->getShowTutorials());
     EXPECT_EQ(Solitaire::SolTutorialManager::instance().getProfile(), pending);
-    EXPECT_TRUE(nameField()->isTextIdMode()) << "the preset";
-    EXPECT_EQ(nameField()->getTextId(), L"NEUES_PROFIL");
+    EXPECT_EQ(nameField()->getText(), L"Spieler 2") << "the field offers the name that Return makes";
     click(L"NP_CancelButton");
     EXPECT_EQ(activeMenu(), L"PROFILMENU");
     EXPECT_EQ(game->getPendingProfile(), nullptr);

@@ -8,6 +8,7 @@
 #include "tests/support/SdlEvents.h"
 #include "tests/support/gl/TestMatrices.h"
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -158,6 +159,37 @@ TEST_F(DeviceTest, AdapterOffersTheForcedResolutions) {
     EXPECT_EQ(d3d->GetAdapterModeCount(D3DADAPTER_DEFAULT, D3DFMT_A8R8G8B8), 0u);
     EXPECT_EQ(d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
     EXPECT_GT(mode.Width, 0u);
+}
+
+// The desktop's size: a headless display has none and stands in with 1920 x 1080; a test names
+// one through ORVEX_DESKTOP_SIZE, and a value that is no size is not taken. The adapter's display
+// mode and the screen metrics tell the same size.
+TEST_F(DeviceTest, TheDesktopSizeComesFromTheEnvironmentOrTheHeadlessStandIn) {
+    struct {
+        char const* value;  // null: unset
+        int width, height;
+        bool known;
+    } const cases[] = {{nullptr, 1920, 1080, false}, {"1366x768", 1366, 768, true}, {"1280x720", 1280, 720, true},
+                       {"1280", 1920, 1080, false},   {"0x720", 1920, 1080, false},  {"99999x99999", 1920, 1080, false},
+                       {"1280x720x2", 1920, 1080, false}};
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.value ? c.value : "(unset)");
+        if (c.value)
+            setenv("ORVEX_DESKTOP_SIZE", c.value, 1);
+        else
+            unsetenv("ORVEX_DESKTOP_SIZE");
+        int w = 0, h = 0;
+        EXPECT_EQ(port::win32::desktopSize(w, h), c.known);
+        EXPECT_EQ(w, c.width);
+        EXPECT_EQ(h, c.height);
+        D3DDISPLAYMODE mode{};
+        ASSERT_EQ(d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
+        EXPECT_EQ(mode.Width, static_cast<UINT>(c.width));
+        EXPECT_EQ(mode.Height, static_cast<UINT>(c.height));
+        EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), c.width);
+        EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), c.height);
+    }
+    unsetenv("ORVEX_DESKTOP_SIZE");
 }
 
 // The sprite batcher's layout: XYZRHW, DIFFUSE, three coordinate sets of sizes 2, 1 and 4.

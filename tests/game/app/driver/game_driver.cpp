@@ -7,7 +7,8 @@
 // SCRIPT has one step a line, "<frame> <action> [argument]" (frames counted by the engine's
 // render signal; lines starting with # are skipped). Steps run in order; a frame written "+N"
 // is N frames after the step before ended:
-//     click WINDOW       pointer to the middle of the window (any level of the GUI), press, release
+//     click WINDOW       pointer to the middle of the window (any level of the GUI), press, release;
+//                        a window whose middle lies off the screen is a missed expectation
 //     clickat WINDOW X Y the same at X, Y (fractions of the window's width and height)
 //     key NAME           press and release a key: F7, GRAVE, RETURN, ESCAPE, SPACE
 //     type TEXT          the text's keys on the German layout (capitals with shift, "_" as shift -)
@@ -209,7 +210,13 @@ private:
             Orvex::GUIWindow* window = Solitaire::SolitaireGame2::findWindow(name);
             if (!window) return expected(L"window " + name);
             Orvex::FRect const r = window->getScreenRect();
-            pushClick(static_cast<int>(r.left + (r.right - r.left) * fx), static_cast<int>(r.top + (r.bottom - r.top) * fy));
+            int const x = static_cast<int>(r.left + (r.right - r.left) * fx);
+            int const y = static_cast<int>(r.top + (r.bottom - r.top) * fy);
+            // A player cannot click what lies off the screen.
+            Orvex::D3DInterface const& d3d = Orvex::D3DInterface::getInstance();
+            if (x < 0 || y < 0 || x >= static_cast<int>(d3d.getWidth()) || y >= static_cast<int>(d3d.getHeight()))
+                return expected(L"window " + name + L" on the screen");
+            pushClick(x, y);
         } else if (step.action == "key") {
             tap(keyOf(step.argument));
         } else if (step.action == "type") {
