@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   fonts-liberation
+  python3
 )
 missing=()
 for p in "${packages[@]}"; do
