@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libx11-dev libxext-dev
   fonts-liberation
+  python3
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -22,7 +22,8 @@ Pictures:
   gui_scroll_track.png   16x64 dark scroll track with a light 1-pixel rim
   gui_scroll_thumb.png   16x32 light grey thumb with transparent corners
   gui_arrow_up.png, gui_arrow_down.png, gui_arrow_left.png, gui_arrow_right.png
-                         16x16 blue scroll buttons, a white triangle pointing that way
+                         32x32 scroll buttons: a blue rounded body in a gold rim holding a white
+                         arrow (shaft and head) pointing that way, edges smoothed
   gui_check_off.png      16x16 checkbox, unchecked: light 2-pixel border around dark grey
   gui_check_on.png       16x16 checkbox, checked: the same border around green
   gui_check_mark.png     16x16 hover overlay of a checkbox: a light border, transparent inside
@@ -50,9 +51,11 @@ fold forward and back.
 Usage: tools/make_gui_pictures.py [output folder [tutorial output folder]]
        (defaults: data/GUI and tests/engine/gui/data in this repo)
 """
+import math
 import os
 import sys
 
+from make_menu_pictures import Canvas, polygon, rounded_rect, segment, turned, union, vertical
 from make_test_pictures import png_bytes
 
 BUTTON_COLOURS = {
@@ -117,15 +120,20 @@ def thumb(x, y):
     return (0, 0, 0, 0) if corner else (0xB0, 0xB4, 0xC0, 0xFF)
 
 
+ARROW_SIZE = 32
+ARROW_TURNS = {"up": 0.0, "right": 0.5, "down": 1.0, "left": 1.5}  # half turns from pointing up
+
+
 def arrow(direction):
-    def pixel(x, y):
-        # Distance along the arrow (0 at its base, 9 at its point) and across it.
-        along = {"up": 12 - y, "down": y - 3, "left": 12 - x, "right": x - 3}[direction]
-        across = abs((x if direction in ("up", "down") else y) - 7.5)
-        if 0 <= along <= 9 and across <= (9 - along) * 0.6:
-            return (0xFF, 0xFF, 0xFF, 0xFF)
-        return (0x30, 0x60, 0xC0, 0xFF)
-    return pixel
+    """A scroll button: the arrow is drawn pointing up and turned about the middle."""
+    c = Canvas(ARROW_SIZE, ARROW_SIZE)
+    c.paint(rounded_rect(1, 1, 31, 31, 8), (0xE8, 0xC4, 0x58, 0xFF))
+    c.paint(rounded_rect(3, 3, 29, 29, 6), vertical((0x44, 0x78, 0xD8), (0x1C, 0x3A, 0x88), 3, 29))
+    up = union(segment(16, 25, 16, 13, 6), polygon([(16, 5), (26, 17), (6, 17)]))
+    c.paint(turned(up, 16, 16, math.pi * ARROW_TURNS[direction]), (0xFF, 0xFF, 0xFF, 0xFF))
+    return c.png()
+
+
 def flat(colour):
     return lambda x, y: colour + (0xFF,)
 
@@ -238,7 +246,7 @@ def main():
     pictures["gui_scroll_track.png"] = png_bytes(16, 64, rimmed(16, 64, (0x70, 0x70, 0x80, 0xFF), (0x28, 0x28, 0x30, 0xFF)))
     pictures["gui_scroll_thumb.png"] = png_bytes(16, 32, thumb)
     for direction in ("up", "down", "left", "right"):
-        pictures[f"gui_arrow_{direction}.png"] = png_bytes(16, 16, arrow(direction))
+        pictures[f"gui_arrow_{direction}.png"] = arrow(direction)
     pictures["gui_check_off.png"] = png_bytes(16, 16, check_box((0x30, 0x30, 0x30, 0xFF)))
     pictures["gui_check_on.png"] = png_bytes(16, 16, check_box((0x20, 0xC0, 0x40, 0xFF)))
     pictures["gui_check_mark.png"] = png_bytes(16, 16, check_box((0, 0, 0, 0)))

@@ -3,8 +3,10 @@
 
 Each picture is 370 x 278 and shows the variant's table as dealt, drawn from its rule file:
 every pile at its "POSITION_REL" (in card cells, a cell being 1 x 1.4), face-down cards as
-blue backs and face-up ones as white faces, a tableau pile fanned downwards, an empty pile as
-an outline, on a green table. The pile fields come from the file and its "KARTEN_FILE" includes
+blue backs with a lattice and face-up ones as white faces with a suit in the corner (the top
+card of a pile a large one in its middle too), a tableau pile fanned downwards, an empty pile as
+an outline, on a green table; edges are smoothed. The suits follow the deck the file asks for
+("KARTEN_FARBE"), else a repeatable sequence mixes them. The pile fields come from the file and its "KARTEN_FILE" includes
 and the templates they name ("VORLAGE"). The running game's F8 key overwrites a preview with a
 picture of the real table. The output is the same on every run.
 
@@ -14,14 +16,18 @@ import os
 import re
 import sys
 
-from make_test_pictures import png_bytes
+from make_menu_pictures import SUIT_COLOURS, Canvas, band, rounded_rect, suit_shape
 
 WIDTH, HEIGHT = 370, 278
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-FELT, BACK, FACE, EDGE, OUTLINE = (0x1E, 0x6B, 0x3A), (0x2C, 0x4C, 0xB0), (0xF4, 0xF4, 0xEE), (0x20, 0x20, 0x20), (0x9C, 0xD0, 0xA8)
+FELT, BACK, LATTICE = (0x1E, 0x6B, 0x3A, 0xFF), (0x2C, 0x4C, 0xB0, 0xFF), (0x5A, 0x7A, 0xD0, 0xFF)
+FACE, EDGE, OUTLINE = (0xF6, 0xF4, 0xEE, 0xFF), (0x30, 0x30, 0x30, 0xFF), (0x9C, 0xD0, 0xA8, 0xFF)
+SUITS = ["club", "diamond", "spade", "heart"]
+DECK_SUITS = {"KREUZ": "club", "KARO": "diamond", "PIK": "spade", "HERZ": "heart"}
 FAN_STEP = 0.25  # cells per fanned card
 VARIANTS = ["Goldrausch", "GoldrauschDrei", "Golfplatz", "Herzreihe", "Paare", "Spinne", "Zellen"]
 
+DECK = re.compile(r'<SOLITAIRE\s[^>]*KARTEN_FARBE="([A-Z]+)"')
 TAG = re.compile(r'<(STAPEL_VORLAGE|STAPEL|KARTEN_FILE|KARTEN_FILE_POST)\s([^>]*)>')
 ATTR = re.compile(r'([A-Z_]+)="([^"]*)"')
 
@@ -53,34 +59,51 @@ def layout(name):
     return placed
 
 
+def deck_suit(name):
+    text = open(os.path.join(ROOT, "data/Level/%s.sol" % name), encoding="utf-8-sig").read()
+    found = DECK.search(text)
+    return DECK_SUITS.get(found.group(1)) if found else None
+
+
+def lattice(x, y):
+    return LATTICE if int(x + y) % 6 < 1 or int(x - y + 600) % 6 < 1 else BACK
+
+
 def picture(name):
     piles = layout(name)
+    only = deck_suit(name)
     right = max(x + 1.0 for x, _, _, _, _ in piles)
     bottom = max(y + 1.4 + (FAN_STEP * (h + s - 1) if f and h + s > 1 else 0.0) for _, y, h, s, f in piles)
     scale = min((WIDTH - 20) / right, (HEIGHT - 20) / bottom)
     left, top = (WIDTH - right * scale) / 2, (HEIGHT - bottom * scale) / 2
-    cards = []  # (x0, y0, x1, y1, colour or None for an outline), drawn in order
+    canvas = Canvas(WIDTH, HEIGHT)
+    canvas.paint(lambda x, y: -1.0, FELT)
+    w, h = 0.9 * scale, 1.26 * scale
+    radius = 0.08 * w
+    dealt = 0
     for x, y, hidden, shown, fanned in piles:
         count = hidden + shown
-        steps = range(count) if fanned else ([count - 1] if count else [])
+        x0 = left + x * scale
         if not count:
-            cards.append((x, y, None))
-        for i in steps:
-            cards.append((x, y + (FAN_STEP * i if fanned else 0.0), BACK if i < hidden else FACE))
-    rects = [(left + x * scale, top + y * scale, left + (x + 0.9) * scale, top + (y + 1.26) * scale, c) for x, y, c in cards]
-
-    def pixel(px, py):
-        colour = FELT
-        for x0, y0, x1, y1, fill in rects:
-            if x0 <= px < x1 and y0 <= py < y1:
-                edge = px < x0 + 1 or px >= x1 - 1 or py < y0 + 1 or py >= y1 - 1
-                if fill is None:
-                    if edge:
-                        colour = OUTLINE
-                else:
-                    colour = EDGE if edge else fill
-        return colour + (0xFF,)
-    return png_bytes(WIDTH, HEIGHT, pixel, alpha=False)
+            body = rounded_rect(x0, top + y * scale, x0 + w, top + y * scale + h, radius)
+            canvas.paint(band(body, 1.2), OUTLINE, (x0 - 2, top + y * scale - 2, x0 + w + 2, top + y * scale + h + 2))
+            continue
+        for i in range(count) if fanned else [count - 1]:
+            y0 = top + (y + (FAN_STEP * i if fanned else 0.0)) * scale
+            box = (x0 - 2, y0 - 2, x0 + w + 2, y0 + h + 2)
+            body = rounded_rect(x0, y0, x0 + w, y0 + h, radius)
+            if i < hidden:
+                canvas.paint(body, lattice, box)
+            else:
+                dealt = (dealt * 1103515245 + 12345) & 0x7FFFFFFF  # a repeatable shuffle of suits
+                suit = only or SUITS[(dealt >> 16) % 4]
+                canvas.paint(body, FACE, box)
+                corner = 0.2 * w
+                canvas.paint(suit_shape(suit, x0 + 0.2 * w, y0 + 0.17 * w, corner), SUIT_COLOURS[suit], box)
+                if i == count - 1:
+                    canvas.paint(suit_shape(suit, x0 + w / 2, y0 + h / 2, 0.42 * w), SUIT_COLOURS[suit], box)
+            canvas.paint(band(body, 0.8), EDGE, box)
+    return canvas.png()
 
 
 def main():

@@ -107,7 +107,9 @@ std::wstring& LevelGoal_Time::formatProgress(std::wstring& out, GameEndParms con
     return out;
 }
 
-bool LevelGoal_Time::isReached(GameEndParms const& parms) const { return maxTime_ >= parms.time; }
+// A time alone holds from the first second and for a game given up early: the limit is one for
+// winning, so a level's time star needs play.
+bool LevelGoal_Time::isReached(GameEndParms const& parms) const { return parms.allTableauEmpty && maxTime_ >= parms.time; }
 
 // ---- Points ----
 

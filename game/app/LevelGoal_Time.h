@@ -1,5 +1,5 @@
-// Reached when the game took at most "MAX_TIME" seconds; the text shows the limit as minutes and
-// seconds ("1:30"), and nothing for a goal without a limit.
+// Reached when the game was won (every tableau pile cleared) in at most "MAX_TIME" seconds; the
+// text shows the limit as minutes and seconds ("1:30"), and nothing for a goal without a limit.
 #pragma once
 
 #include "game/app/LevelGoal.h"

@@ -363,6 +363,10 @@ public:
     // and the counts are taken anew.
     void resolveAfterMove(bool playerMove, bool restoredStep = false);
     bool scanExtraCards(Kartenstapel* pile, bool fire);
+    // A card a pile's own click laid on another pile (the stock dealt onto its linked pile, a
+    // pile fetched back): not play, so where it lands on or leaves a goal pile the resolved
+    // counts take it at once and the next resolution neither scores it nor charges for it.
+    void settleDealtCard(Karte& card);
     bool checkWin();
     bool checkEnd();
     void finishGame();

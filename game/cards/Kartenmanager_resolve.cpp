@@ -2,6 +2,9 @@
 // goal arrivals scored with the running multiplier, the table counts; its scheduling; the win
 // and end tests, the explicit end and the end-of-game flight.
 //
+// Points come from play: a card a pile's own click deals (a stock turned onto a waste that is a
+// goal pile) is settled into the counts as it lands, so it scores nothing and moves no multiplier.
+//
 // The resolution repeats its passes while one changes something. A collected extra card leaves
 // its pile and is not seen again; one its arrangement does not give up is collected once and
 // then left alone, since it would be found open in every pass and the passes would never end.
@@ -208,6 +211,13 @@ void Kartenmanager::resolveAfterMove(bool playerMove, bool restoredStep) {
     int const removed = tableauCardCount - now;
     tableauCardCount = now;
     if (removed >= 1) AchivementManager::instance().count(L"KARTEN_ABGEBAUT", static_cast<float>(removed));
+}
+
+void Kartenmanager::settleDealtCard(Karte& card) {
+    int const now = card.pile ? card.pile->rules.goalKind : kGoalNone;
+    if (card.goalKind == kGoalZiel) --goalCardCount;
+    if (now == kGoalZiel) ++goalCardCount;
+    card.goalKind = now;
 }
 
 bool Kartenmanager::checkWin() {

@@ -82,6 +82,7 @@ bool Kartenstapel::onClickHidden(Karte* card) {
                 if (!removeCard(leaving, true)) break;
                 leaving->unlink(false, true, true);
                 linked[n]->addCard(leaving, nullptr, true, true);
+                manager.settleDealtCard(*leaving);
                 leaving->pendingStateFlag = true;
                 if (delay + wait2 > 0.0f) leaving->stateTimer = delay + wait2;
                 else leaving->stateFlag = true;
@@ -126,6 +127,7 @@ bool Kartenstapel::onClickEmpty() {
                     continue;
                 }
                 card->updateLinkOffsets();
+                Kartenmanager::instance().settleDealtCard(*card);
                 if (bits & kEmptyStapelSichtbar) card->setFaceUp(true, style ? style->makeVisibleSpeed : 0.0f, 0.0f);
                 else if (bits & kEmptyStapelVerdecken)
                     card->setFaceUp(false, style ? style->makeInvisibleSpeed : 0.0f, 0.0f);

@@ -1,15 +1,21 @@
-// The card tool: two runs write the same bytes, and the shipped data/Cards holds every file it
-// writes (so the data is what the tool makes).
+// The card tool: two runs write the same bytes, the shipped data/Cards is what it writes (pixel
+// for pixel), and the pictures show what a card game's own art shows: court figures turned about
+// the middle, one pip more for each value, empty places and accept marks the table shows through,
+// a wildcard mark that leaves the card it stands for in sight.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 
 #include "tests/support/TestSupport.h"
+#include "tests/tools/PngPixels.h"
 
 #ifndef MAKE_CARDS_PATH
 #error "MAKE_CARDS_PATH must name the built make_cards tool"
@@ -18,6 +24,13 @@
 namespace {
 
 namespace fs = std::filesystem;
+using toolstest::Pixels;
+using toolstest::readPng;
+
+constexpr int kCardWidth = 200;
+constexpr int kCardHeight = 275;
+char const* const kSuits[4] = {"KREUZ", "KARO", "PIK", "HERZ"};
+char const* const kPipValues[9] = {"2", "3", "4", "5", "6", "7", "8", "9", "10"};
 
 int makeCards(fs::path const& folder) {
     std::string const command =
@@ -33,29 +46,166 @@ std::map<std::string, std::string> filesIn(fs::path const& folder) {
     return files;
 }
 
-TEST(MakeCardsTest, TwoRunsWriteTheSameBytesAndTheShippedDataHasEveryFile) {
-    fs::path const first = testsupport::makeTempDir("cards_a");
+bool isPng(std::string const& name) { return name.size() > 4 && name.substr(name.size() - 4) == ".png"; }
+
+// One run of the tool shared by the tests that look at its pictures.
+class MakeCardsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder_ = new fs::path(testsupport::makeTempDir("cards_pictures"));
+        status_ = makeCards(*folder_);
+    }
+    static void TearDownTestSuite() {
+        delete folder_;
+        folder_ = nullptr;
+    }
+    void SetUp() override { ASSERT_EQ(status_, 0); }
+
+    static Pixels picture(std::string const& name) { return readPng(*folder_ / (name + ".png")); }
+
+    static fs::path* folder_;
+    static int status_;
+};
+
+fs::path* MakeCardsTest::folder_ = nullptr;
+int MakeCardsTest::status_ = -1;
+
+bool sameColour(std::uint8_t const* p, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return p[0] == r && p[1] == g && p[2] == b && p[3] == 255;
+}
+
+int maxAlphaIn(Pixels const& p, int x0, int y0, int x1, int y1) {
+    int most = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) most = std::max<int>(most, p.at(x, y)[3]);
+    return most;
+}
+
+TEST_F(MakeCardsTest, TwoRunsWriteTheSameBytesAndTheShippedDataIsTheToolsOutput) {
     fs::path const second = testsupport::makeTempDir("cards_b");
-    ASSERT_EQ(makeCards(first), 0);
     ASSERT_EQ(makeCards(second), 0);
-    auto const a = filesIn(first);
+    auto const a = filesIn(*folder_);
     auto const b = filesIn(second);
     // 52 faces, 2 backs, 6 singles, 3 extra faces, 8 keys and locks, 7 pile pictures, 20
     // markers, 2 backgrounds, the card-set and the background file.
     EXPECT_EQ(a.size(), 102u);
     EXPECT_TRUE(a == b);
-    auto const shipped = filesIn(testsupport::sourceDir() / "data" / "Cards");
+    fs::path const shippedFolder = testsupport::sourceDir() / "data" / "Cards";
+    auto const shipped = filesIn(shippedFolder);
     for (auto const& [name, bytes] : a) {
-        EXPECT_TRUE(shipped.count(name)) << name;
-        // PNG signature; the lists are the same text.
-        if (name.size() > 4 && name.substr(name.size() - 4) == ".png")
-            EXPECT_EQ(bytes.substr(1, 3), "PNG") << name;
-        else
+        ASSERT_TRUE(shipped.count(name)) << name;
+        if (isPng(name)) {
+            // Pixels, not bytes: another zlib may pack the same picture differently.
+            Pixels const made = readPng(*folder_ / name);
+            ASSERT_FALSE(made.empty()) << name;
+            EXPECT_TRUE(made == readPng(shippedFolder / name)) << name << ": run the cards_pictures target";
+        } else {
             EXPECT_EQ(shipped.at(name), bytes) << name;
+        }
     }
 }
 
-TEST(MakeCardsTest, AMissingFontOrUsageFails) {
+TEST_F(MakeCardsTest, EveryPictureHasItsSizeAndShowsSomething) {
+    for (auto const& [name, bytes] : filesIn(*folder_)) {
+        if (!isPng(name)) continue;
+        SCOPED_TRACE(name);
+        Pixels const p = readPng(*folder_ / name);
+        ASSERT_FALSE(p.empty());
+        int const side = name.rfind("KEY_", 0) == 0 || name.rfind("LOCK_", 0) == 0 ? 64
+                         : name.rfind("BACKGROUND_", 0) == 0                       ? 256
+                                                                                    : 0;
+        EXPECT_EQ(p.width, side ? side : kCardWidth);
+        EXPECT_EQ(p.height, side ? side : kCardHeight);
+        // Any value is no mark: that place shows the colour mark alone.
+        if (name != "ACCEPTS_ALL_W.png") EXPECT_GT(toolstest::countOpaque(p, 100), 200);
+    }
+}
+
+TEST_F(MakeCardsTest, CourtCardsAndTheJokerAreFiguresNotLetters) {
+    std::set<std::vector<std::uint8_t>> seen;
+    auto figure = [&](std::string const& name, bool turned) {
+        SCOPED_TRACE(name);
+        Pixels const p = picture(name);
+        ASSERT_FALSE(p.empty());
+        std::set<std::uint32_t> colours;
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x) {
+                std::uint8_t const* c = p.at(x, y);
+                if (c[3] == 255) colours.insert(static_cast<std::uint32_t>(c[0]) << 16 | c[1] << 8 | c[2]);
+            }
+        // A figure in robe, skin, hair and gold; a boxed letter had the card's white and one ink.
+        EXPECT_GT(colours.size(), 30u);
+        EXPECT_TRUE(seen.insert(p.rgba).second) << "the same picture as another";
+        if (!turned) return;
+        // Printed court cards: the lower half is the upper one turned, the middle line aside.
+        int differing = 0;
+        for (int y = 0; y < kCardHeight / 2; ++y)
+            for (int x = 0; x < kCardWidth; ++x)
+                differing += std::memcmp(p.at(x, y), p.at(kCardWidth - 1 - x, kCardHeight - 1 - y), 4) != 0;
+        EXPECT_EQ(differing, 0);
+    };
+    for (char const* suit : kSuits)
+        for (char const* rank : {"BUBE", "DAME", "KOENIG"}) figure(std::string(suit) + "_" + rank, true);
+    figure("JOKER", false);
+}
+
+TEST_F(MakeCardsTest, NumberCardsShowAPipForEachPoint) {
+    for (int suit = 0; suit < 4; ++suit) {
+        bool const red = suit % 2 == 1;
+        float pip = 0.0f;  // the ink of one pip, from the two
+        for (int value = 0; value < 9; ++value) {
+            std::string const name = std::string(kSuits[suit]) + "_" + kPipValues[value];
+            Pixels const p = picture(name);
+            ASSERT_FALSE(p.empty()) << name;
+            // Ink between the corner indices.
+            int ink = 0;
+            for (int y = 20; y < kCardHeight - 20; ++y)
+                for (int x = 46; x < kCardWidth - 46; ++x)
+                    ink += red ? sameColour(p.at(x, y), 200, 30, 40) : sameColour(p.at(x, y), 25, 25, 25);
+            if (value == 0) pip = static_cast<float>(ink) / 2.0f;
+            EXPECT_NEAR(static_cast<float>(ink) / pip, static_cast<float>(value + 2), 0.25f) << name;
+        }
+    }
+}
+
+TEST_F(MakeCardsTest, EmptyPlacesAndAcceptMarksLetTheTableShowThrough) {
+    std::set<std::vector<std::uint8_t>> places;
+    for (char const* word : {"VORRAT", "MUELL", "BASIS", "TABLEAU", "FAECHER", "ABLAGE", "RESERVE"}) {
+        Pixels const p = picture(std::string("STAPEL_") + word);
+        ASSERT_FALSE(p.empty()) << word;
+        EXPECT_LT(maxAlphaIn(p, 0, 0, kCardWidth, kCardHeight), 255) << word;
+        EXPECT_TRUE(places.insert(p.rgba).second) << word << " looks like another pile's place";
+    }
+    // The stock's place holds its mark in the middle; the tableau's is a plain outline.
+    EXPECT_GT(maxAlphaIn(picture("STAPEL_VORRAT"), 60, 100, 140, 175), 100);
+    EXPECT_LT(maxAlphaIn(picture("STAPEL_TABLEAU"), 20, 20, kCardWidth - 20, kCardHeight - 20), 100);
+    // Colour marks fill the middle, value marks the corners: both fit on one empty place.
+    for (char const* suit : {"KREUZ", "KARO", "PIK", "HERZ", "ALL_F"}) {
+        Pixels const p = picture(std::string("ACCEPTS_") + suit);
+        EXPECT_GT(maxAlphaIn(p, 60, 90, 140, 185), 100) << suit;
+        EXPECT_EQ(maxAlphaIn(p, 0, 0, 50, 70), 0) << suit;
+    }
+    EXPECT_EQ(maxAlphaIn(picture("ACCEPTS_ALL_W"), 0, 0, kCardWidth, kCardHeight), 0);
+    for (char const* value : {"ASS", "10", "KOENIG"}) {
+        Pixels const p = picture(std::string("ACCEPTS_") + value);
+        EXPECT_EQ(maxAlphaIn(p, 60, 90, 140, 185), 0) << value;
+        EXPECT_GT(maxAlphaIn(p, 0, 0, 80, 70), 100) << value;
+        EXPECT_GT(maxAlphaIn(p, kCardWidth - 80, kCardHeight - 70, kCardWidth, kCardHeight), 100) << value;
+    }
+}
+
+TEST_F(MakeCardsTest, TheWildcardMarkLeavesTheCardItStandsForInSight) {
+    Pixels const mark = picture("WILDCARD");
+    ASSERT_FALSE(mark.empty());
+    // The face's middle and both corner indices show through; the rim and the badge do not.
+    EXPECT_EQ(maxAlphaIn(mark, 60, 90, 140, 185), 0);
+    EXPECT_EQ(maxAlphaIn(mark, 10, 12, 42, 78), 0);
+    EXPECT_EQ(maxAlphaIn(mark, kCardWidth - 42, kCardHeight - 78, kCardWidth - 10, kCardHeight - 12), 0);
+    EXPECT_EQ(mark.at(3, kCardHeight / 2)[3], 255);
+    EXPECT_EQ(mark.at(36, kCardHeight - 38)[3], 255);
+}
+
+TEST(MakeCardsUsageTest, AMissingFontOrUsageFails) {
     EXPECT_EQ(std::system((std::string(MAKE_CARDS_PATH) + " > /dev/null 2>&1").c_str()) != 0, true);
     std::string const command = std::string(MAKE_CARDS_PATH) + " /nonexistent.ttf " +
                                 testsupport::makeTempDir("cards_c").string() + " 2>/dev/null";

@@ -29,8 +29,38 @@ Shape circle(float cx, float cy, float radius) {
     return [=](float x, float y) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= radius * radius; };
 }
 
+Shape ellipse(float cx, float cy, float rx, float ry) {
+    return [=](float x, float y) {
+        float const dx = (x - cx) / rx, dy = (y - cy) / ry;
+        return dx * dx + dy * dy <= 1.0f;
+    };
+}
+
 Shape ring(float cx, float cy, float outer, float inner) {
     return subtract(circle(cx, cy, outer), circle(cx, cy, inner));
+}
+
+Shape arc(float cx, float cy, float outer, float inner, float from, float to) {
+    constexpr float kTurn = 6.28318531f;
+    float const span = std::fmod(std::fmod(to - from, kTurn) + kTurn, kTurn);
+    Shape const band = ring(cx, cy, outer, inner);
+    return [=](float x, float y) {
+        if (!band(x, y)) return false;
+        float const angle = std::fmod(std::fmod(std::atan2(y - cy, x - cx) - from, kTurn) + kTurn, kTurn);
+        return angle <= span;
+    };
+}
+
+Shape capsule(float x0, float y0, float x1, float y1, float width) {
+    float const dx = x1 - x0, dy = y1 - y0;
+    float const length2 = dx * dx + dy * dy;
+    float const r2 = width * width / 4.0f;
+    return [=](float x, float y) {
+        float t = length2 > 0.0f ? ((x - x0) * dx + (y - y0) * dy) / length2 : 0.0f;
+        t = std::fmin(std::fmax(t, 0.0f), 1.0f);
+        float const ex = x - x0 - t * dx, ey = y - y0 - t * dy;
+        return ex * ex + ey * ey <= r2;
+    };
 }
 
 Shape polygon(std::vector<std::pair<float, float>> points) {
@@ -55,6 +85,10 @@ Shape unite(std::vector<Shape> shapes) {
 
 Shape subtract(Shape a, Shape b) {
     return [a = std::move(a), b = std::move(b)](float x, float y) { return a(x, y) && !b(x, y); };
+}
+
+Shape intersect(Shape a, Shape b) {
+    return [a = std::move(a), b = std::move(b)](float x, float y) { return a(x, y) && b(x, y); };
 }
 
 Shape suitShape(int suit, float cx, float cy, float s) {

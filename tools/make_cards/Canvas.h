@@ -23,10 +23,16 @@ using Shape = std::function<bool(float, float)>;
 
 Shape roundedRect(float x0, float y0, float x1, float y1, float radius);
 Shape circle(float cx, float cy, float radius);
+Shape ellipse(float cx, float cy, float rx, float ry);
 Shape ring(float cx, float cy, float outer, float inner);
+// The piece of a ring from angle `from` to `to` (radians, clockwise on screen from +x).
+Shape arc(float cx, float cy, float outer, float inner, float from, float to);
+// A stroke from (x0, y0) to (x1, y1) of that width with round ends.
+Shape capsule(float x0, float y0, float x1, float y1, float width);
 Shape polygon(std::vector<std::pair<float, float>> points);
 Shape unite(std::vector<Shape> shapes);
 Shape subtract(Shape a, Shape b);
+Shape intersect(Shape a, Shape b);
 // The four suits (0 KREUZ, 1 KARO, 2 PIK, 3 HERZ) centred at (cx, cy), about size high.
 Shape suitShape(int suit, float cx, float cy, float size);
 // A five-pointed star.

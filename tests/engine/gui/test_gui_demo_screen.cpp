@@ -64,7 +64,8 @@ TEST_F(DemoScreen, EveryWidgetLoadsDrawsAndIsWrittenAsAScreenshot) {
         uint32_t colour;
     };
     Probe const probes[] = {
-        {"slider 1 left arrow ground", 422, 22, 0xFF3060C0},
+        {"slider 1 left arrow: the arrow's shaft", 432, 31, 0xFFFFFFFF},
+        {"slider 1 left arrow: its blue body below the arrow", 437, 37, 0xFF24489A},
         {"slider 1 track groove", 500, 32, 0xFF202028},
         {"progress bar: filled part", 425, 106, 0xFF20BF30},
         {"progress bar: empty ground", 700, 104, 0xFF181820},

@@ -6,6 +6,7 @@
 // kind is tested as the pure step it is.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,13 @@
 #include "game/app/CampaignRecords.h"
 #include "game/app/KindTutorials.h"
 #include "game/app/LevelGoal.h"
+#include "game/app/LevelGoal_Extracards.h"
+#include "game/app/SolCategorie.h"
+#include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/GameStyle.h"
+#include "game/cards/Karte.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/SolPartikelManager.h"
 #include "game/cards/Statistik.h"
@@ -171,7 +176,7 @@ TEST_F(HudTest, TheTitleNamesChapterAndGameOfALevelAndGameAndVariantOfAFreeGame)
 // ---- goals ----
 
 TEST_F(HudTest, GoalSlotsShowEachGoalReachedOrNotAndTheFillerWithoutATick) {
-    // Chapter 2, level 1: 1,500 points, at most 300 s, and the filler "NOTHING".
+    // Chapter 2, level 1: 2,500 points, won in at most 600 s, and the filler "NOTHING".
     startLevel(1, 0);
     Solitaire::SolVariant const* variant = catalogue().getCurrentVariant();
     ASSERT_EQ(variant->getGoals().size(), 3u);
@@ -180,19 +185,23 @@ TEST_F(HudTest, GoalSlotsShowEachGoalReachedOrNotAndTheFillerWithoutATick) {
         char const* what;
         float score;
         double extraTime;
+        bool won;
         wchar_t const* stars[3];
         wchar_t const* ticks[3];
         wchar_t const* endGame;
     };
     Case const cases[] = {
-        {"points not reached", 1000.0f, 0.0, {L"OFF", L"ON", L"OFF"}, {L"OFF", L"ON", L"INVISIBLE"}, L"AUS"},
-        {"every goal reached", 2000.0f, 0.0, {L"ON", L"ON", L"ON"}, {L"ON", L"ON", L"INVISIBLE"}, L"AN"},
-        {"the time past", 2000.0f, 400.0, {L"ON", L"OFF", L"OFF"}, {L"ON", L"OFF", L"INVISIBLE"}, L"AN"},
+        {"as dealt", 1000.0f, 0.0, false, {L"OFF", L"OFF", L"OFF"}, {L"OFF", L"OFF", L"INVISIBLE"}, L"AUS"},
+        {"points reached", 3000.0f, 0.0, false, {L"ON", L"OFF", L"OFF"}, {L"ON", L"OFF", L"INVISIBLE"}, L"AUS"},
+        {"every goal reached", 3000.0f, 0.0, true, {L"ON", L"ON", L"ON"}, {L"ON", L"ON", L"INVISIBLE"}, L"AN"},
+        {"the time past", 3000.0f, 700.0, true, {L"ON", L"OFF", L"OFF"}, {L"ON", L"OFF", L"INVISIBLE"}, L"AN"},
     };
     find(L"I_END_GAME")->jumpToGoal(L"AUS");
     for (Case const& c : cases) {
         setScore(c.score);
         statistik().addTime(c.extraTime);
+        // A won table: every tableau pile counted empty.
+        if (c.won) cards().emptyTableauPileCount = cards().tableauPileCount;
         step(1.0 / 30);
         for (int n = 0; n < 3; ++n) {
             std::wstring const slot = L"I_Goal" + std::to_wstring(n + 1);
@@ -211,6 +220,47 @@ TEST_F(HudTest, GoalSlotsShowEachGoalReachedOrNotAndTheFillerWithoutATick) {
     EXPECT_EQ(textOf(L"I_Goal2_Counter"), variant->getGoals()[1]->formatProgress(progress, record));
     EXPECT_EQ(textOf(L"I_Goal3_Label"), L"");
     EXPECT_EQ(textOf(L"I_Goal3_Counter"), L"");
+}
+
+// Stars come from play: on every shipped campaign level, dealt and settled, no goal holds and the
+// goals panel shows no star; a goal for extra cards stands only where the deal brings some.
+TEST_F(HudTest, EveryShippedLevelAsDealtHoldsNoGoal) {
+    Solitaire::SolCategorie const* campaign = catalogue().findCategory(L"KAMPAGNE");
+    ASSERT_TRUE(campaign);
+    int levels = 0;
+    for (std::size_t chapter = 0; chapter < campaign->getGames().size(); ++chapter) {
+        Solitaire::SolSolitaire const* chapterGame = campaign->getGames()[chapter];
+        for (std::size_t level = 0; level < chapterGame->getVariants().size(); ++level) {
+            SCOPED_TRACE(narrow(chapterGame->getName() + L" " + chapterGame->getVariants()[level]->getName()));
+            // As the level screen starts a level.
+            ASSERT_EQ(game->startCampaignLevel(static_cast<int>(chapter), static_cast<int>(level), false),
+                      Solitaire::SolitaireGame2::kGameStarted);
+            settle(120);
+            ASSERT_FALSE(game->isGameOver());
+            Solitaire::SolVariant const* variant = catalogue().getCurrentVariant();
+            ASSERT_EQ(variant, chapterGame->getVariants()[level]);
+            ASSERT_TRUE(catalogue().getGameStatistik());
+            Solitaire::GameEndParms record = cards().makeGameEndParms(false);
+            record.time = static_cast<float>(statistik().getTime());
+            bool reached[3] = {true, true, true};
+            variant->getReachedGoals(record, reached[0], reached[1], reached[2]);
+            for (int n = 0; n < 3; ++n) {
+                EXPECT_FALSE(reached[n]) << "goal " << n + 1 << ": " << narrow(variant->getGoals()[n]->getTextId());
+                EXPECT_EQ(goalOf(L"I_Goal" + std::to_wstring(n + 1) + L"_Star"), L"OFF") << n + 1;
+            }
+            EXPECT_EQ(variant->getStarRating(record), 1);
+            // An extra-cards goal asks for cards the deal brings.
+            bool const wantsExtra = std::any_of(variant->getGoals().begin(), variant->getGoals().end(), [](auto const& goal) {
+                return dynamic_cast<Solitaire::LevelGoal_Extracards const*>(goal.get()) != nullptr;
+            });
+            bool const dealsExtra = std::any_of(cards().cards.begin(), cards().cards.end(), [](Solitaire::Karte const* card) {
+                return card->suit == Solitaire::Karte::kSuitExtra;
+            });
+            if (wantsExtra) EXPECT_TRUE(dealsExtra) << "an extra-cards goal on a table without extra cards";
+            ++levels;
+        }
+    }
+    EXPECT_EQ(levels, 4 + 13 + 4);
 }
 
 TEST_F(HudTest, AFreeGameMeetingEveryGoalShowsNoEndGameButton) {

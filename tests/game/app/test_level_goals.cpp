@@ -63,11 +63,12 @@ TEST_F(LevelGoalTest, EachKindTestsTheRecordAndWritesItsProgress) {
     } const rows[] = {
         {L"<GOAL TYPE=\"NOTHING\"/>", true, L"", L"INGAME_LEVEL_GOAL_NOTHING"},
         {L"<GOAL TYPE=\"WIN\"/>", false, L"", L"INGAME_LEVEL_GOAL_REMOVE_ALL_TABLEAU_STAPEL"},
+        // A time limit is one for winning: the record's table is not cleared, so none is reached.
         {L"<GOAL TYPE=\"TIME\" MAX_TIME=\"90\"/>", false, L"1:30", L"INGAME_LEVEL_GOAL_TIME"},
-        {L"<GOAL TYPE=\"TIME\" MAX_TIME=\"600\"/>", true, L"10:00", L"INGAME_LEVEL_GOAL_TIME"},
-        {L"<GOAL TYPE=\"TIME\" MAX_TIME=\"125\"/>", true, L"2:05", L"INGAME_LEVEL_GOAL_TIME"},
-        // No limit: always reached, nothing to show.
-        {L"<GOAL TYPE=\"TIME\"/>", true, L"", L"INGAME_LEVEL_GOAL_TIME"},
+        {L"<GOAL TYPE=\"TIME\" MAX_TIME=\"600\"/>", false, L"10:00", L"INGAME_LEVEL_GOAL_TIME"},
+        {L"<GOAL TYPE=\"TIME\" MAX_TIME=\"125\"/>", false, L"2:05", L"INGAME_LEVEL_GOAL_TIME"},
+        // No limit: nothing to show.
+        {L"<GOAL TYPE=\"TIME\"/>", false, L"", L"INGAME_LEVEL_GOAL_TIME"},
         {L"<GOAL TYPE=\"POINTS\" MIN_POINTS=\"500\"/>", false, L"400 / 500", L"INGAME_LEVEL_GOAL_POINTS"},
         {L"<GOAL TYPE=\"POINTS\" MIN_POINTS=\"300.7\"/>", true, L"300 / 300", L"INGAME_LEVEL_GOAL_POINTS"},
         {L"<GOAL TYPE=\"RESTCARDS\" MAX_CARDS=\"12\"/>", true, L"12 / 12", L"INGAME_LEVEL_GOAL_RESTCARDS"},
@@ -105,7 +106,12 @@ TEST_F(LevelGoalTest, EachKindTestsTheRecordAndWritesItsProgress) {
 TEST_F(LevelGoalTest, CapsAndLimitsAreReachedAtTheirEdge) {
     GameEndParms parms = record();
     parms.time = 90.0f;
+    parms.allTableauEmpty = true;
     EXPECT_TRUE(goal(L"<GOAL TYPE=\"TIME\" MAX_TIME=\"90\"/>")->isReached(parms));
+    EXPECT_TRUE(goal(L"<GOAL TYPE=\"TIME\"/>")->isReached(parms));
+    parms.time = 90.01f;
+    EXPECT_FALSE(goal(L"<GOAL TYPE=\"TIME\" MAX_TIME=\"90\"/>")->isReached(parms));
+    parms.allTableauEmpty = false;
     parms.clearedCards = 52;
     EXPECT_TRUE(goal(L"<GOAL TYPE=\"GOALCARDS\" MIN_CARDS=\"60\"/>")->isReached(parms));
     std::wstring text;
@@ -156,6 +162,8 @@ TEST_F(LevelGoalTest, TargetsStayAsWrittenAndANaNNeverReaches) {
     std::wstring text;
     EXPECT_EQ(goal(L"<GOAL TYPE=\"POINTS\" MIN_POINTS=\"1e30\"/>")->formatProgress(text, parms), L"400 / 4294967295");
     EXPECT_EQ(goal(L"<GOAL TYPE=\"TIME\" MAX_TIME=\"1e12\"/>")->formatProgress(text, parms), L"71582788:15");
+    EXPECT_FALSE(goal(L"<GOAL TYPE=\"TIME\" MAX_TIME=\"1e12\"/>")->isReached(parms));
+    parms.allTableauEmpty = true;
     EXPECT_TRUE(goal(L"<GOAL TYPE=\"TIME\" MAX_TIME=\"1e12\"/>")->isReached(parms));
 }
 
@@ -221,9 +229,11 @@ TEST_F(LevelGoalTest, FillersCountOnlyWhenEveryRealGoalIsReached) {
         {L"<GOAL STARS=\"STAR1\" TYPE=\"POINTS\" MIN_POINTS=\"900\"/>", 1, {false, false, false}},
         {L"<GOAL STARS=\"STAR1\" TYPE=\"POINTS\" MIN_POINTS=\"100\"/><GOAL STARS=\"STAR2\" TYPE=\"TIME\" MAX_TIME=\"60\"/>",
          2, {true, false, false}},
-        {L"<GOAL STARS=\"STAR1\" TYPE=\"POINTS\" MIN_POINTS=\"100\"/><GOAL STARS=\"STAR2\" TYPE=\"TIME\" MAX_TIME=\"600\"/>"
-         L"<GOAL STARS=\"STAR3\" TYPE=\"EXTRACARDS\" MIN_EXTRACARDS=\"2\"/>",
+        {L"<GOAL STARS=\"STAR1\" TYPE=\"POINTS\" MIN_POINTS=\"100\"/><GOAL STARS=\"STAR3\" TYPE=\"EXTRACARDS\" MIN_EXTRACARDS=\"2\"/>",
          4, {true, true, true}},
+        // The time star of a game not won stays dark (and so does the filler).
+        {L"<GOAL STARS=\"STAR1\" TYPE=\"POINTS\" MIN_POINTS=\"100\"/><GOAL STARS=\"STAR2\" TYPE=\"TIME\" MAX_TIME=\"600\"/>",
+         2, {true, false, false}},
     };
     for (Row const& row : rows) {
         SCOPED_TRACE(apptest::narrow(row.goals));

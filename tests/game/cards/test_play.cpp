@@ -161,3 +161,58 @@ TEST_F(PlayTest, RandomLegalPlayWithUndoAndRedoKeepsTheTable) {
 }
 
 }  // namespace
+
+namespace {
+
+// Golf: the waste is the goal pile, and the stock deals onto it. Points and the multiplier come
+// from the cards played there from the table, not from turning the stock.
+TEST_F(PlayTest, TurningTheStockOntoAGoalWasteScoresNothingAndAPlayedCardScores) {
+    start(L"data\\Level\\Golfplatz.sol", L"7");
+    settle();
+    Kartenstapel* stock = manager().findPile(L"STAPEL_VORRAT");
+    Kartenstapel* waste = manager().findPile(L"STAPEL_MUELL");
+    ASSERT_TRUE(stock && waste);
+    float const score = manager().score;
+    float const toGoal = counted(L"KARTEN_MOVE_TO_ZIEL");
+    auto wasteSize = [waste] {
+        std::vector<Karte*> held;
+        waste->getCards(held, true, true);
+        return held.size();
+    };
+    for (std::size_t deal = 1; deal <= 4; ++deal) {
+        std::vector<Karte*> held;
+        stock->getCards(held, true, true);
+        ASSERT_FALSE(held.empty());
+        D3DXVECTOR2 const top = at(held.back());
+        press(top);
+        release(top);
+        settle();
+        ASSERT_EQ(wasteSize(), deal);
+        EXPECT_EQ(manager().score, score) << "deal " << deal;
+        EXPECT_EQ(style().getMultiplierCount(), 0u) << "deal " << deal;
+        EXPECT_FLOAT_EQ(style().getMultiplierFactor(), 1.0f) << "deal " << deal;
+        EXPECT_EQ(counted(L"KARTEN_MOVE_TO_ZIEL"), toGoal) << "deal " << deal;
+    }
+    // A card of the table played onto the waste scores at the factor before its step.
+    HintRecord const* play = nullptr;
+    for (int more = 0; more < 13 && !play; ++more) {
+        for (HintRecord const& hint : manager().hints)
+            if (hint.isMove && hint.targetPile == waste) play = &hint;
+        if (play) break;
+        std::vector<Karte*> held;
+        stock->getCards(held, true, true);
+        ASSERT_FALSE(held.empty()) << "no card of the table fits the waste";
+        press(at(held.back()));
+        release(at(held.back()));
+        settle();
+    }
+    ASSERT_TRUE(play);
+    EXPECT_EQ(manager().score, score);
+    drag(at(play->card), at(*waste));
+    settle();
+    EXPECT_FLOAT_EQ(manager().score, score + 100.0f);
+    EXPECT_EQ(style().getMultiplierCount(), 1u);
+    EXPECT_EQ(counted(L"KARTEN_MOVE_TO_ZIEL"), toGoal + 1.0f);
+}
+
+}  // namespace
