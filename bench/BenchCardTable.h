@@ -4,8 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/BenchMain.h"
 #include "engine/core/GOBManager.h"
-#include "engine/core/Logger.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenset.h"
 #include "game/cards/StyleSettings.h"
@@ -26,10 +26,7 @@ inline Solitaire::Kartenmanager& benchCardTable() {
 }
 
 inline int runCardBenchmarks(int argc, char** argv) {
-    Orvex::Logger::getInstance().setThreshold(1000, Orvex::LOG_MASK_ALL);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runQuiet(argc, argv);
     Solitaire::Kartenmanager::instance().createDiscardPile();
     return 0;
 }

@@ -10,13 +10,18 @@
 // - Copying a signal copies its connections; copying a receiver connects the copy to every
 //   signal the original is connected to, with the same slots. Assignment of a signal replaces its
 //   connections by copies of the other's; assignment of a receiver keeps its own connections.
+// - Removing a receiver's connections costs the number of them, not the signal's length: a
+//   signal keeps its connections in a linked list, each connection knows its place in it, and a
+//   receiver keeps its connections by signal. One signal with a connection per texture (the
+//   texture clock) thus stays cheap to leave when thousands of textures come and go.
 // Single-threaded only: the lock policy's lock and unlock do nothing.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
+#include <iterator>
+#include <list>
+#include <map>
 #include <memory>
-#include <set>
 #include <type_traits>
 #include <vector>
 
@@ -57,6 +62,8 @@ class has_slots;
 template <class mt_policy>
 class _connection_base {
 public:
+    using list_type = std::list<std::shared_ptr<_connection_base>>;
+
     explicit _connection_base(has_slots<mt_policy>* dest) : dest_(dest) {}
     virtual ~_connection_base() = default;
     _connection_base(_connection_base const&) = delete;
@@ -67,6 +74,9 @@ public:
     void cut() { connected_ = false; }
     // The same slot on another receiver (of the same class).
     virtual std::shared_ptr<_connection_base> duplicate(has_slots<mt_policy>* newdest) const = 0;
+
+    // Its place in its signal's list, while it is in one.
+    typename list_type::iterator place;
 
 protected:
     has_slots<mt_policy>* dest_;
@@ -110,7 +120,8 @@ private:
 template <class mt_policy = default_mt_policy>
 class _signal_base : public mt_policy {
 public:
-    using connection_ptr = std::shared_ptr<_connection_base<mt_policy>>;
+    using connection = _connection_base<mt_policy>;
+    using connection_ptr = std::shared_ptr<connection>;
 
     _signal_base() = default;
 
@@ -129,63 +140,56 @@ public:
     // Removes every connection to this receiver; nothing happens when there is none.
     void disconnect(has_slots<mt_policy>* pclass) {
         if (!pclass) return;
-        bool found = false;
-        {
-            lock_block<mt_policy> lock(this);
-            found = remove_connections_to(pclass);
-        }
-        if (found) pclass->signal_disconnect(this);
+        std::vector<connection*> const gone = pclass->take_connections_from(this);
+        lock_block<mt_policy> lock(this);
+        for (connection* c : gone) unlink(c);
     }
 
     // Removes every connection.
     void disconnect_all() {
-        std::vector<connection_ptr> old;
+        typename connection::list_type old;
         {
             lock_block<mt_policy> lock(this);
             old.swap(connected_slots_);
         }
-        std::set<has_slots<mt_policy>*> told;
         for (auto const& c : old) {
             c->cut();
-            if (told.insert(c->getdest()).second) c->getdest()->signal_disconnect(this);
+            c->getdest()->signal_disconnect(this);
         }
     }
 
     std::size_t connection_count() const { return connected_slots_.size(); }
     bool empty() const { return connected_slots_.empty(); }
 
-    // Called by a receiver that is going away: drops its connections without calling it back.
-    void slot_disconnect(has_slots<mt_policy>* pslot) {
+    // Called by a receiver that is going away with its connections to this signal: drops them
+    // without calling it back.
+    void slot_disconnect(std::vector<connection*> const& gone) {
         lock_block<mt_policy> lock(this);
-        remove_connections_to(pslot);
+        for (connection* c : gone) unlink(c);
     }
 
     // Called by a receiver's copy constructor: every connection to oldtarget gets a twin to
     // newtarget, appended in the same order.
     void slot_duplicate(has_slots<mt_policy> const* oldtarget, has_slots<mt_policy>* newtarget) {
-        lock_block<mt_policy> lock(this);
-        std::size_t const count = connected_slots_.size();
-        for (std::size_t i = 0; i < count; ++i) {
-            if (connected_slots_[i]->getdest() == oldtarget) {
-                connected_slots_.push_back(connected_slots_[i]->duplicate(newtarget));
-            }
-        }
+        for (connection* c : oldtarget->connections_from(this)) add_connection(c->duplicate(newtarget));
     }
 
 protected:
     void add_connection(connection_ptr c) {
         has_slots<mt_policy>* dest = c->getdest();
+        connection* added = c.get();
         {
             lock_block<mt_policy> lock(this);
             connected_slots_.push_back(std::move(c));
+            added->place = std::prev(connected_slots_.end());
         }
-        dest->signal_connect(this);
+        dest->signal_connect(this, added);
     }
 
     // The list as it is now, for an emit to walk.
     std::vector<connection_ptr> snapshot() {
         lock_block<mt_policy> lock(this);
-        return connected_slots_;
+        return std::vector<connection_ptr>(connected_slots_.begin(), connected_slots_.end());
     }
 
 private:
@@ -193,34 +197,30 @@ private:
         for (auto const& c : other.connected_slots_) add_connection(c->duplicate(c->getdest()));
     }
 
-    bool remove_connections_to(has_slots<mt_policy> const* pclass) {
-        auto gone = std::stable_partition(connected_slots_.begin(), connected_slots_.end(),
-                                          [pclass](connection_ptr const& c) { return c->getdest() != pclass; });
-        if (gone == connected_slots_.end()) return false;
-        for (auto it = gone; it != connected_slots_.end(); ++it) (*it)->cut();
-        connected_slots_.erase(gone, connected_slots_.end());
-        return true;
+    // Cuts c and takes it out of the list; c may be freed by this (when no emit holds it).
+    void unlink(connection* c) {
+        c->cut();
+        connected_slots_.erase(c->place);
     }
 
-    std::vector<connection_ptr> connected_slots_;
+    typename connection::list_type connected_slots_;
 };
 
-// Base of every class whose member functions are connected to signals. It remembers the signals
-// connected to it and leaves all of them when destroyed.
+// Base of every class whose member functions are connected to signals. It remembers its
+// connections by signal and leaves all of them when destroyed.
 template <class mt_policy = default_mt_policy>
 class has_slots : public mt_policy {
 public:
-    using sender_set = std::set<_signal_base<mt_policy>*>;
+    using connection = _connection_base<mt_policy>;
+    // Equal keys keep the order of insertion, which is connection order.
+    using sender_map = std::multimap<_signal_base<mt_policy>*, connection*>;
 
     has_slots() = default;
 
     // The copy is connected to the same senders, with the same slots, as the original.
     has_slots(has_slots const& other) : mt_policy(other) {
-        lock_block<mt_policy> lock(this);
-        for (auto* sender : other.senders_) {
-            sender->slot_duplicate(&other, this);
-            senders_.insert(sender);
-        }
+        for (auto it = other.senders_.begin(); it != other.senders_.end(); it = other.senders_.upper_bound(it->first))
+            it->first->slot_duplicate(&other, this);
     }
 
     // A receiver's connections belong to it: assignment leaves them as they are.
@@ -228,30 +228,57 @@ public:
 
     ~has_slots() override { disconnect_all(); }
 
-    void signal_connect(_signal_base<mt_policy>* sender) {
+    void signal_connect(_signal_base<mt_policy>* sender, connection* c) {
         lock_block<mt_policy> lock(this);
-        senders_.insert(sender);
+        senders_.emplace(sender, c);
     }
 
+    // Forgets every connection from that sender.
     void signal_disconnect(_signal_base<mt_policy>* sender) {
         lock_block<mt_policy> lock(this);
         senders_.erase(sender);
     }
 
+    // This receiver's connections from that sender, in connection order.
+    std::vector<connection*> connections_from(_signal_base<mt_policy> const* sender) const {
+        std::vector<connection*> out;
+        auto const range = senders_.equal_range(const_cast<_signal_base<mt_policy>*>(sender));
+        for (auto it = range.first; it != range.second; ++it) out.push_back(it->second);
+        return out;
+    }
+
+    // The same, forgotten here (the sender is removing them).
+    std::vector<connection*> take_connections_from(_signal_base<mt_policy>* sender) {
+        lock_block<mt_policy> lock(this);
+        std::vector<connection*> out = connections_from(sender);
+        senders_.erase(sender);
+        return out;
+    }
+
     // Leaves every signal connected to this receiver.
     void disconnect_all() {
-        sender_set senders;
+        sender_map senders;
         {
             lock_block<mt_policy> lock(this);
             senders.swap(senders_);
         }
-        for (auto* sender : senders) sender->slot_disconnect(this);
+        for (auto it = senders.begin(); it != senders.end();) {
+            _signal_base<mt_policy>* const sender = it->first;
+            std::vector<connection*> gone;
+            for (; it != senders.end() && it->first == sender; ++it) gone.push_back(it->second);
+            sender->slot_disconnect(gone);
+        }
     }
 
-    std::size_t sender_count() const { return senders_.size(); }
+    // The number of signals connected to this receiver.
+    std::size_t sender_count() const {
+        std::size_t count = 0;
+        for (auto it = senders_.begin(); it != senders_.end(); it = senders_.upper_bound(it->first)) ++count;
+        return count;
+    }
 
 private:
-    sender_set senders_;
+    sender_map senders_;
 };
 
 // A signal with the given argument types. signal0 .. signal5 below name it by argument count.

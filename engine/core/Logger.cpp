@@ -34,6 +34,13 @@ Logger::Logger() {
     file_ = std::fopen("logs/logfile.log", "wb");
 }
 
+bool Logger::openFile(std::string const& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (file_) std::fclose(file_);
+    file_ = std::fopen(path.c_str(), "ab");
+    return file_ != nullptr;
+}
+
 Logger::~Logger() {
     if (file_) std::fclose(file_);
     file_ = nullptr;
@@ -55,7 +62,9 @@ void Logger::log(int priority, int type, std::wstring const& message, bool inden
         std::fputc('\n', file_);
         std::fflush(file_);  // a crash must not lose the lines leading up to it
     }
-    if (consoleShown_) {
+    // Without a log file (the working folder cannot be written) the lines go to standard error,
+    // so that a failure is reported somewhere.
+    if (consoleShown_ || !file_) {
         char const* colour = consoleColour(type);
         std::fprintf(stderr, "%s%s%s\n", colour, bytes.c_str(), *colour ? "\x1b[0m" : "");
     }

@@ -1,5 +1,6 @@
 // The engine's log: one line per message to the log file "logs\logfile.log" (opened at static
-// initialisation, in the working directory) and, when shown, to the console in colour.
+// initialisation, in the working directory) and, when shown, to the console in colour; where the
+// log file cannot be made, every line goes to standard error.
 // Each message has a priority and a type; a type drops messages whose priority lies below its
 // threshold. Error lines start with "ERROR ".
 #pragma once
@@ -37,6 +38,10 @@ public:
     // Sets the threshold of every type named in the mask.
     void setThreshold(int priority, int typeMask);
     int getThreshold(int type) const;
+
+    // Appends to the log file at path from now on (at start "logs/logfile.log", emptied); false,
+    // with the lines going to standard error, when it cannot be opened.
+    bool openFile(std::string const& path);
 
     void showConsole(bool show);
     bool isConsoleShown() const { return consoleShown_; }

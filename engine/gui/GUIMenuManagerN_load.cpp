@@ -3,6 +3,7 @@
 // nothing.
 #include <unordered_set>
 
+#include "engine/core/File.h"
 #include "engine/core/Logger.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
@@ -25,7 +26,9 @@ constexpr int kMaxNameReports = 32;
 
 bool GUIMenuManagerN::loadFile(std::wstring const& fileName) {
     XMLNode root;
-    bool const ok = root.load(fileName);  // logs a file it cannot read
+    // A missing file is an error here (the game has no menus without it): one error line.
+    bool const ok = File(fileName).open(fileName) && root.load(fileName);
+    if (!ok && root.isEmpty()) logError(L"Menu file \"" + fileName + L"\" not found or empty; there are no menus");
     load(root, fileName);
     return ok;
 }

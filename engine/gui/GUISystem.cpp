@@ -133,6 +133,7 @@ void GUISystem::clear() {
     ++listChanges_;
     windowsLoaded_ = 0;
     loadedFiles_.clear();
+    unreadFiles_.clear();
     old.insert(old.end(), templates_.begin(), templates_.end());
     old.insert(old.end(), tooltips_.begin(), tooltips_.end());
     templates_.clear();

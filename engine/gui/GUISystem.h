@@ -72,8 +72,11 @@ public:
     // log lines.
     void loadTextures(XMLNode& root, std::wstring const& sourceName = L"(GUI file)");
     // Reads a GUI file (archives, then disk) and loads it as loadTextures does, unless the same
-    // file (under whichever name) was loaded since the last clear: then false, nothing done.
+    // file (under whichever name) was loaded since the last clear: then false, nothing done. A
+    // file that cannot be read logs an error line and joins getUnreadFiles.
     bool loadFile(std::wstring const& fileName);
+    // The files loadFile could not read since the last clear (their screens are missing).
+    std::vector<std::wstring> const& getUnreadFiles() const { return unreadFiles_; }
     // The window factory by "TYPE" (an unknown type makes a plain window); the new window
     // carries one reference, owned by the caller. Null once the loaded GUI files have made
     // kMaxLoadedWindows windows.
@@ -176,6 +179,7 @@ private:
     BaseSprite* sprite_ = nullptr;
     u32 windowsLoaded_ = 0;                    // made by GUI files since the last clear
     std::unordered_set<std::wstring> loadedFiles_;  // identities of the files loadFile read
+    std::vector<std::wstring> unreadFiles_;
 };
 
 }  // namespace Orvex

@@ -96,7 +96,11 @@ GUIWindow* GUISystem::createWindow(XMLNode& node) {
 bool GUISystem::loadFile(std::wstring const& fileName) {
     if (!loadedFiles_.insert(fileIdentity(fileName)).second) return false;
     XMLNode tree;
-    tree.load(fileName);  // logs a file it cannot read
+    // A missing file is an error here (its screens would stand empty): one error line.
+    if (!File(fileName).open(fileName) || !tree.load(fileName)) {
+        if (tree.isEmpty()) logError(L"GUI file \"" + fileName + L"\" not found or empty; the screens it holds are missing");
+        unreadFiles_.push_back(fileName);
+    }
     loadTextures(tree, fileName);
     return true;
 }

@@ -2,6 +2,7 @@
 // updating strips.
 #include "engine/gui/TutorialManager.h"
 
+#include "engine/core/CopyBudget.h"
 #include "engine/core/Logger.h"
 #include "engine/core/NamedObjectList.h"
 #include "engine/core/Utils.h"
@@ -51,7 +52,8 @@ void TutorialManager::clear() {
     releaseAll(pointTemplates_);
 }
 
-void TutorialManager::loadTemplates(XMLNode& root) {
+void TutorialManager::loadTemplates(XMLNode& root, std::wstring const& sourceName) {
+    CopyBudget const budget(sourceName);  // pages and strips copy their templates
     forEachChild(root, L"ANIMATIONEN", [&](XMLNode& entry) {
         if (XMLAttribute* file = entry.getAttribute(L"FILE")) {
             if (!Texture2DAnimationManager::instance().loadFile(file->getStringCopy()))

@@ -23,8 +23,11 @@ public:
     TutorialManager(TutorialManager const&) = delete;
     TutorialManager& operator=(TutorialManager const&) = delete;
 
-    // Reads the root element of a tutorial file ("ANIMATIONEN", "VORLAGEN", "STRIP").
-    void loadTemplates(XMLNode& root);
+    static constexpr wchar_t const* kFileName = L"data\\tutorial.tut";
+
+    // Reads the root element of a tutorial file ("ANIMATIONEN", "VORLAGEN", "STRIP"), its copies
+    // of templates within the file's copy budget (CopyBudget).
+    void loadTemplates(XMLNode& root, std::wstring const& sourceName = kFileName);
     TutorialStrip* findStripTemplate(std::wstring const& name) const;
     TutorialPage* findPageTemplate(std::wstring const& name) const;
     TutPoint* findPointTemplate(std::wstring const& name) const;

@@ -1,6 +1,7 @@
 // Tutorial pages: reading a page element, copying a template, the point pairs, the blend lists.
 #include "engine/gui/TutorialPage.h"
 
+#include "engine/core/CopyBudget.h"
 #include "engine/core/Logger.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
@@ -60,18 +61,37 @@ void playBlendList(TutBlendList const& list, double speed) {
 
 TutorialPage::TutorialPage(XMLNode& node, TutorialStrip* strip) : NamedObject(node), owner(strip) {
     if (XMLAttribute* t = node.getAttribute(L"VORLAGE"))
-        if (TutorialPage* source = TutorialManager::instance().findPageTemplate(t->getStringCopy())) {
-            copySettings(*source);
-            for (TutPointPair const& p : source->points)
-                points.push_back({p.start ? new TutPoint(*p.start) : nullptr, p.goal ? new TutPoint(*p.goal) : nullptr});
-        }
+        if (TutorialPage* source = TutorialManager::instance().findPageTemplate(t->getStringCopy()))
+            copyTemplate(*source, L"page \"" + getName() + L"\"" + atLine(node));
     readNode(node);
 }
 
 TutorialPage::TutorialPage(TutorialPage const& source, TutorialStrip* strip) : NamedObject(source), owner(strip) {
+    copyTemplate(source, L"a copy of page \"" + source.getName() + L"\"");
+}
+
+void TutorialPage::copyTemplate(TutorialPage const& source, std::wstring const& what) {
+    if (!CopyBudget::takeCounted([&source] { return source.copyEntries(); }, what)) return;
     copySettings(source);
     for (TutPointPair const& p : source.points)
         points.push_back({p.start ? new TutPoint(*p.start) : nullptr, p.goal ? new TutPoint(*p.goal) : nullptr});
+}
+
+std::size_t TutorialPage::copyEntries() const {
+    auto texts = [](std::initializer_list<std::wstring const*> list) {
+        std::size_t n = 0;
+        for (std::wstring const* t : list) n += CopyBudget::textEntries(*t);
+        return n;
+    };
+    std::size_t n = texts({&preferredGoal, &goalToResize, &windowName, &text, &textId, &labelName, &animationName,
+                           &textureName, &animationWindowName, &darkenTexture, &arrowImage, &lastGoal});
+    for (TutAnimGoal const& goal : goals) n += CopyBudget::textEntries(goal.name) + goal.masks.size();
+    for (TutBlendList const* list : {&blendOnShow, &blendOnHide})
+        for (auto const& [window, goal] : *list) n += CopyBudget::textEntries(window) + CopyBudget::textEntries(goal);
+    for (TutPointPair const& p : points)
+        for (TutPoint const* point : {p.start, p.goal})
+            if (point) n += CopyBudget::textEntries(point->getName()) + CopyBudget::textEntries(point->windowName);
+    return n + usable.size() / CopyBudget::kCharsPerEntry;
 }
 
 // The draw slots are cut by the receiver base (either side of a connection cuts both); no

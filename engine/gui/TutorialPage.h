@@ -8,6 +8,7 @@
 // and the text-fit test), TutorialPage_draw.cpp (darkening, redrawn windows, arrows).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,10 +59,15 @@ public:
     static constexpr float kMaxArrowHalfShare = 0.25f;
 
     TutorialPage(XMLNode& node, TutorialStrip* owner);
-    // A copy of a template for a new owner: own copies of its points, no hook connections.
+    // A copy of a template for a new owner: own copies of its points, no hook connections. Like
+    // the template a "VORLAGE" names, it is left out (a default page of the template's name)
+    // when the copy budget of the file being read is spent (CopyBudget).
     TutorialPage(TutorialPage const& source, TutorialStrip* owner);
     TutorialPage& operator=(TutorialPage const&) = delete;
     ~TutorialPage() override;
+
+    // What a copy of this page takes from a copy budget.
+    std::size_t copyEntries() const;
 
     // ---- points ----
     void addPoint(TutPoint* start, TutPoint* goal);
@@ -149,6 +155,8 @@ private:
     void readNode(XMLNode& node);
     void readGoals(XMLNode& goalsNode);
     void readMove(XMLNode const& move);
+    // The settings and own copies of the points, when the copy budget allows.
+    void copyTemplate(TutorialPage const& source, std::wstring const& what);
     void copySettings(TutorialPage const& o);
     // One run of steps 1 to 3 of a showing or hiding.
     void showSteps(bool show);

@@ -1,6 +1,7 @@
 // Tutorial strips: reading, copying a template, and stepping through the pages.
 #include "engine/gui/TutorialStrip.h"
 
+#include "engine/core/CopyBudget.h"
 #include "engine/core/Logger.h"
 #include "engine/core/NamedObjectList.h"
 #include "engine/core/XMLAttribute.h"
@@ -16,7 +17,7 @@ TutorialStrip::TutorialStrip(XMLNode& node) : NamedObject(node) {
     tutorial::noteUnknownKeys(node, {L"NAME", L"VORLAGE", L"BLENDSPEED_SHOW", L"BLENDSPEED_HIDE"});
     if (XMLAttribute* t = node.getAttribute(L"VORLAGE"))
         if (TutorialStrip* source = TutorialManager::instance().findStripTemplate(t->getStringCopy()))
-            copyFrom(*source);
+            copyFrom(*source, L"strip \"" + getName() + L"\"" + atLine(node));
     tutorial::readNumber(node, L"BLENDSPEED_SHOW", showBlendSpeed, 0.0, tutorial::kMaxNumber);
     tutorial::readNumber(node, L"BLENDSPEED_HIDE", hideBlendSpeed, 0.0, tutorial::kMaxNumber);
     for (u32 i = 0; i < node.getValueCount() && windowNames.size() < TutorialManager::kMaxElements; ++i)
@@ -44,17 +45,36 @@ TutorialStrip::TutorialStrip(XMLNode& node) : NamedObject(node) {
     }
 }
 
-TutorialStrip::TutorialStrip(TutorialStrip const& source) : NamedObject(source) { copyFrom(source); }
+TutorialStrip::TutorialStrip(TutorialStrip const& source) : NamedObject(source) {
+    copyFrom(source, L"a copy of strip \"" + source.getName() + L"\"");
+}
 
 TutorialStrip::~TutorialStrip() { releaseAll(pages); }
 
-void TutorialStrip::copyFrom(TutorialStrip const& source) {
+void TutorialStrip::copyFrom(TutorialStrip const& source, std::wstring const& what) {
+    // The strip's own lists here; each page copy takes its own entries, and the pages end before
+    // the first that the budget refuses.
+    auto const ownEntries = [&source] {
+        std::size_t n = source.pages.size();
+        for (std::wstring const& name : source.windowNames) n += CopyBudget::textEntries(name);
+        for (TutBlendList const* list : {&source.blendOnShow, &source.blendOnHide})
+            for (auto const& [window, goal] : *list) n += CopyBudget::textEntries(window) + CopyBudget::textEntries(goal);
+        return n;
+    };
+    if (!CopyBudget::takeCounted(ownEntries, what)) return;
     windowNames = source.windowNames;
     blendOnShow = source.blendOnShow;
     blendOnHide = source.blendOnHide;
     showBlendSpeed = source.showBlendSpeed;
     hideBlendSpeed = source.hideBlendSpeed;
-    for (TutorialPage* page : source.pages) pages.push_back(new TutorialPage(*page, this));
+    for (TutorialPage* page : source.pages) {
+        auto* copy = new TutorialPage(*page, this);
+        if (CopyBudget::spentOut()) {
+            copy->release();
+            break;
+        }
+        pages.push_back(copy);
+    }
 }
 
 void TutorialStrip::addPage(TutorialPage* page) {

@@ -20,7 +20,8 @@ public:
     static constexpr unsigned kNoPage = std::numeric_limits<unsigned>::max();
 
     explicit TutorialStrip(XMLNode& node);
-    // The template's settings and copies of its pages, owned by the new strip.
+    // The template's settings and copies of its pages, owned by the new strip; as far as the
+    // copy budget of the file being read allows (CopyBudget).
     explicit TutorialStrip(TutorialStrip const& source);
     TutorialStrip& operator=(TutorialStrip const&) = delete;
     ~TutorialStrip() override;
@@ -43,7 +44,7 @@ public:
     float hideBlendSpeed = 0.0f;
 
 private:
-    void copyFrom(TutorialStrip const& source);
+    void copyFrom(TutorialStrip const& source, std::wstring const& what);
     void setWindows(std::wstring const& goal);
     void finish();
 

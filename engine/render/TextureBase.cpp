@@ -74,9 +74,12 @@ void BaseTexture::setAutoSuspend(bool const& on, u32 const& time) {
     if (time != kKeepTime) autoSuspendTime_ = time;
     if (on == (autoSuspend_ != 0)) return;
     autoSuspend_ = on ? 1 : 0;
+    // Connected exactly while auto-suspend is on: a change is a connect or a disconnect.
     sigslot::signal0<>& check = TextureClock::get().checkSignal;
-    check.disconnect(this);
-    if (on) check.connect(this, &BaseTexture::checkIdle);
+    if (on)
+        check.connect(this, &BaseTexture::checkIdle);
+    else
+        check.disconnect(this);
 }
 
 void BaseTexture::checkIdle() {

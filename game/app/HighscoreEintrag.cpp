@@ -1,9 +1,9 @@
 // A highscore entry: made from a result or read from its element, and written back.
 #include "game/app/HighscoreEintrag.h"
 
-#include <climits>
 #include <cmath>
 
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLNode.h"
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikNumbers.h"
@@ -18,17 +18,32 @@ HighscoreEintrag::HighscoreEintrag(std::wstring const& player, float score, std:
     if (statistik_) statistik_->addRef();
 }
 
-HighscoreEintrag::HighscoreEintrag(Orvex::XMLNode& node) : NamedObject(node) {
+HighscoreEintrag::HighscoreEintrag(Orvex::XMLNode& node, Orvex::ReadProblems* problems) : NamedObject(node) {
     stampNow();
-    std::optional<double> const score = parseFiniteText(node.getAttributeString(L"SCORE", L""));
-    if (score && std::isfinite(static_cast<float>(*score))) score_ = static_cast<float>(*score);
+    auto refuse = [&](std::wstring const& text) {
+        if (problems) problems->add(L"entry \"" + getName() + L"\": " + text, node.getLine());
+    };
+    if (Orvex::XMLAttribute const* text = node.getAttribute(L"SCORE")) {
+        std::optional<double> const score = parseFiniteText(text->getString());
+        if (score && std::isfinite(static_cast<float>(*score)))
+            score_ = static_cast<float>(*score);
+        else
+            refuse(L"\"SCORE\" \"" + text->getString() + L"\" is no number within float's range; read as 0");
+    }
     if (Orvex::XMLAttribute const* date = node.getAttribute(L"DATE")) {
         Orvex::XMLValueTokens const pieces = date->split(L" ");
         int* const fields[] = {&hour_, &minute_, &day_, &month_, &year_};
+        int const lowest[] = {0, 0, 1, 1, kFirstYear};
+        int const highest[] = {23, 59, 31, 12, kLastYear};
+        bool valid = true;
         for (Orvex::u32 i = 0; i < 5 && i < pieces.getCount(); ++i) {
             std::optional<Orvex::u32> const number = parseCounterText(pieces.get(i)->getString());
-            *fields[i] = number && *number <= static_cast<Orvex::u32>(INT_MAX) ? static_cast<int>(*number) : 0;
+            if (number && *number >= static_cast<Orvex::u32>(lowest[i]) && *number <= static_cast<Orvex::u32>(highest[i]))
+                *fields[i] = static_cast<int>(*number);
+            else
+                valid = false;
         }
+        if (!valid) refuse(L"\"DATE\" \"" + date->getString() + L"\" has pieces that are no time or date; they are now's");
     }
     gameName_ = node.getAttributeString(L"GAME_NAME", L"");
     if (Orvex::XMLNode* statistik = node.getChild(Statistik::kElementName)) statistik_ = new Statistik(*statistik);

@@ -3,8 +3,10 @@
 // a "HIGHSCORE" element: "NAME", "GAME_NAME", "SCORE", "DATE" ("hour minute day month year") and
 // an optional child "STATISTIK".
 //
-// Reading is untrusted: a "SCORE" that is absent or not a finite number reads as 0; each "DATE"
-// piece that is missing keeps the current time's value, one that is not a number reads as 0.
+// Reading is untrusted: a "SCORE" that is absent reads as 0, one that is no number within float's
+// range reads as 0 and is a problem; each "DATE" piece that is missing keeps the current time's
+// value, and so does one that is not a number or out of its range (hour 0-23, minute 0-59, day
+// 1-31, month 1-12, year kFirstYear-kLastYear), which is a problem.
 #pragma once
 
 #include <string>
@@ -12,16 +14,25 @@
 #include "engine/core/NamedObject.h"
 #include "engine/core/Types.h"
 
+namespace Orvex {
+class ReadProblems;
+}
+
 namespace Solitaire {
 
 class Statistik;
 
 class HighscoreEintrag : public Orvex::NamedObject {
 public:
+    // The years a date may hold (those of the system's date record).
+    static constexpr int kFirstYear = 1601;
+    static constexpr int kLastYear = 30827;
+
     // A new result, dated now; statistics may be null, else the entry takes its own reference.
     HighscoreEintrag(std::wstring const& player, float score, std::wstring const& gameName, Statistik* statistik);
     // From a "HIGHSCORE" element; the statistics, when present, are the entry's own (not active).
-    explicit HighscoreEintrag(Orvex::XMLNode& node);
+    // Refused values join problems when given.
+    explicit HighscoreEintrag(Orvex::XMLNode& node, Orvex::ReadProblems* problems = nullptr);
     ~HighscoreEintrag() override;
 
     void writeXML(Orvex::XMLNode& node) override;

@@ -12,7 +12,6 @@
 #include "engine/core/XMLNode.h"
 #include "game/app/Profil.h"
 #include "game/app/SolitaireManager.h"
-#include "game/cards/ReadProblems.h"
 #include "port/win32/win32_paths.h"
 
 namespace Solitaire {
@@ -41,7 +40,7 @@ void ProfilManager::clear() {
     listChanged();
 }
 
-void ProfilManager::keepAside(std::wstring const& path) {
+void ProfilManager::keepAside(std::wstring const& path, std::wstring const& reason, std::wstring const& kept) {
     std::string const host = port::hostPath(path);
     std::error_code error;
     std::string target;
@@ -50,10 +49,10 @@ void ProfilManager::keepAside(std::wstring const& path) {
         if (!std::filesystem::exists(target, error)) break;
     }
     if (std::rename(host.c_str(), target.c_str()) == 0)
-        Orvex::logError(L"Profiles: \"" + path + L"\" does not read completely; kept aside as \"" +
-                        port::windowsPath(target) + L"\", the profiles read from it stay loaded");
+        Orvex::logError(L"Profiles: \"" + path + L"\" " + reason + L"; kept aside as \"" + port::windowsPath(target) +
+                        L"\", " + kept);
     else
-        Orvex::logError(L"Profiles: \"" + path + L"\" does not read completely and could not be kept aside");
+        Orvex::logError(L"Profiles: \"" + path + L"\" " + reason + L" and could not be kept aside");
 }
 
 bool ProfilManager::loadProfiles() {
@@ -61,23 +60,26 @@ bool ProfilManager::loadProfiles() {
     std::wstring const path = getFilePath();
     Orvex::XMLNode tree;
     Orvex::XMLNode::ReadResult const read = tree.loadChecked(path, 1);
+    bool keptAside = false;
     if (read != Orvex::XMLNode::ReadResult::kComplete) {
         std::error_code error;
         std::uintmax_t const size = std::filesystem::file_size(port::hostPath(path), error);
-        if (!error && size > 0) keepAside(path);
+        keptAside = !error && size > 0;
+        if (keptAside) keepAside(path, L"does not read completely", L"the profiles read from it stay loaded");
     }
     if (read == Orvex::XMLNode::ReadResult::kNothing) return false;
 
-    ReadProblems problems;
     for (Orvex::XMLNode* child : tree.children()) {
         if (child->getName() != Profil::kElementName) continue;
         if (profiles_.size() >= kMaxProfiles) {
-            problems.add(L"more than " + std::to_wstring(kMaxProfiles) + L" profiles; the rest are not read", child->getLine());
+            // The next save would write the first ones only: the whole file is kept aside first.
+            if (!keptAside)
+                keepAside(path, L"holds more than " + std::to_wstring(kMaxProfiles) + L" profiles",
+                          L"the first " + std::to_wstring(kMaxProfiles) + L" stay loaded");
             break;
         }
         profiles_.push_back(new Profil(*child, path));
     }
-    problems.log(L"Profiles", path);
     listChanged();
     if (Orvex::XMLAttribute const* active = tree.getAttribute(L"ACTIVE_PROFIL")) {
         Profil* const old = active_;

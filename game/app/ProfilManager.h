@@ -5,7 +5,8 @@
 // failed write leaves the old file whole (a failure logs one line). A file that does not read
 // completely (cut short, damaged) is loaded as far as it reads and then kept aside as
 // "profile.prf.bad" followed by a number, with one log line, before any save could replace it.
-// At most kMaxProfiles profiles are read.
+// At most kMaxProfiles profiles are read; a file with more is kept aside the same way, so the
+// next save, which writes the profiles read, loses none of the others.
 #pragma once
 
 #include <string>
@@ -63,8 +64,9 @@ public:
     sigslot::signal2<Profil*, Profil*> activeChanged;
 
 private:
-    // Renames a file that did not read completely to the first free ".bad" number.
-    void keepAside(std::wstring const& path);
+    // Renames a file that did not read completely, or whose profiles were not all read, to the
+    // first free ".bad" number; the error line says why (reason) and what stays loaded (kept).
+    void keepAside(std::wstring const& path, std::wstring const& reason, std::wstring const& kept);
 
     std::vector<Profil*> profiles_;
     Profil* active_ = nullptr;

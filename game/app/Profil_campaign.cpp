@@ -29,14 +29,31 @@ void Profil::buildCampaignTable() { buildCampaignTable(SolitaireManager::instanc
 void Profil::buildCampaignTable(SolitaireManager const& catalogue) {
     SolCategorie const* campaign = catalogue.findCategory(SolitaireManager::kCampaignName);
     if (!campaign) return;
-    int const chapters = static_cast<int>(campaign->getGames().size());
-    while (static_cast<int>(campaign_.size()) < chapters) {
-        int missing = 0;
-        while (findChapter(missing)) ++missing;
-        if (missing >= chapters) break;
+    std::vector<SolSolitaire*> const& games = campaign->getGames();
+    int const chapters = static_cast<int>(games.size());
+    // One pass each over the records and the games, so that every profile costs the chapters'
+    // count, not its square: which numbers the profile holds, and each chapter's game (the
+    // first of its name, "KAPITEL_" and the number as written by to_wstring).
+    std::vector<bool> held(static_cast<std::size_t>(chapters), false);
+    for (ChapterRecord const& chapter : campaign_)
+        if (chapter.chapter >= 0 && chapter.chapter < chapters) held[static_cast<std::size_t>(chapter.chapter)] = true;
+    std::vector<SolSolitaire const*> gameOf(static_cast<std::size_t>(chapters), nullptr);
+    std::wstring const prefix = L"KAPITEL_";
+    for (SolSolitaire const* game : games) {
+        std::wstring const& name = game->getName();
+        if (name.size() <= prefix.size() || name.size() > prefix.size() + 9 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        int number = 0;
+        for (std::size_t i = prefix.size(); i < name.size() && number >= 0; ++i)
+            number = name[i] >= L'0' && name[i] <= L'9' ? number * 10 + (name[i] - L'0') : -1;
+        if (number < 0 || number >= chapters || name != prefix + std::to_wstring(number)) continue;
+        if (!gameOf[static_cast<std::size_t>(number)]) gameOf[static_cast<std::size_t>(number)] = game;
+    }
+    for (int missing = 0; missing < chapters && static_cast<int>(campaign_.size()) < chapters; ++missing) {
+        if (held[static_cast<std::size_t>(missing)]) continue;
         ChapterRecord chapter;
         chapter.chapter = missing;
-        if (SolSolitaire const* game = campaign->findGame(L"KAPITEL_" + std::to_wstring(missing))) {
+        if (SolSolitaire const* game = gameOf[static_cast<std::size_t>(missing)]) {
             int const levels = static_cast<int>(game->getVariants().size());
             for (int i = 0; i < levels; ++i) {
                 LevelRecord level;

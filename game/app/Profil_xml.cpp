@@ -156,7 +156,8 @@ void Profil::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
         std::size_t i = 0;
         for (Orvex::XMLProperty const* value : gods->values()) {
             std::optional<double> const number = parseFiniteText(value->getString());
-            if (!number) {
+            // Past float's range it would be stored as infinity, which the next load refuses.
+            if (!number || !std::isfinite(static_cast<float>(*number))) {
                 problems.add(L"\"PERCENT_GODS\" value \"" + value->getString() + L"\" is not a finite number", gods->getLine());
             } else if (!godPercent_.empty()) {
                 godPercent_[std::min(i, godPercent_.size() - 1)] = static_cast<float>(*number);

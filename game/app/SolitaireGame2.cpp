@@ -2,6 +2,7 @@
 // game data in its fixed order behind the loading bar, and its destruction.
 #include "game/app/SolitaireGame2.h"
 
+#include "engine/core/Logger.h"
 #include "engine/core/MeasureManager.h"
 #include "engine/core/XMLNode.h"
 #include "engine/core/engine/OrvexEngine.h"
@@ -63,6 +64,24 @@ constexpr wchar_t kCursorNames[SolitaireGame2::kCursorCount][14] = {
 Orvex::XMLNode& read(Orvex::XMLNode& tree, wchar_t const* fileName) {
     tree.load(fileName);
     return tree;
+}
+
+constexpr wchar_t kMenuFile[] = L"data\\GUI\\menus.mnu";
+
+// Without the menu file or a GUI file it names the game would stand at a blank screen with no
+// way on: false, after an error line, a message to the player and a request to end.
+bool screensRead(bool menuFileRead, Orvex::OrvexEngine& engine, HWND window) {
+    std::vector<std::wstring> missing = Orvex::GUISystem::instance().getUnreadFiles();
+    if (!menuFileRead) missing.insert(missing.begin(), kMenuFile);
+    if (missing.empty()) return true;
+    std::wstring names;
+    for (std::wstring const& name : missing) names += L"\n\"" + name + L"\"";
+    Orvex::logError(L"The game cannot start: " + std::to_wstring(missing.size()) +
+                    L" screen file(s) could not be read, the first \"" + missing.front() + L"\"");
+    std::wstring const text = L"Diese Dateien fehlen oder sind beschädigt:" + names + L"\n\nDas Spiel wird beendet.";
+    MessageBoxW(window, text.c_str(), L"Fehler!", MB_OK | MB_ICONERROR);
+    engine.requestExit(-1);
+    return false;
 }
 
 }  // namespace
@@ -148,14 +167,16 @@ bool SolitaireGame2::loadData() {
     engine_->getFontManager()->loadConfig(read(tree, L"data\\font.fnt"), L"data\\font.fnt");
     if (!showLoadingProgress(0.15f, true)) return false;
     // 15.
-    menus_->load(read(tree, L"data\\GUI\\menus.mnu"), L"data\\GUI\\menus.mnu");
+    bool const menuFileRead = tree.load(kMenuFile);
+    menus_->load(tree, kMenuFile);
+    if (!screensRead(menuFileRead, *engine_, d3d_->getWindow().getHWND())) return false;
     if (!showLoadingProgress(0.4f, true)) return false;
     // 16. The engine's tutorial pages, then the extended tutorials.
     tutorials_->loadTemplates(read(tree, L"data\\tutorial.tut"));
     extTutorials_->load(read(tree, L"data\\exttutorial.tut"));
     if (!showLoadingProgress(0.45f, true)) return false;
     // 17.
-    solTutorials_->loadUserTutorials(read(tree, L"data\\loctutorials.tut"));
+    solTutorials_->loadUserTutorials(read(tree, L"data\\loctutorials.tut"), L"data\\loctutorials.tut");
     connectTutorials();
     if (!showLoadingProgress(0.5f, true)) return false;
     // 18.

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "engine/core/Logger.h"
+#include "engine/core/ReadOnce.h"
 #include "engine/core/XMLNode.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/LanguageManager.h"
@@ -49,11 +50,13 @@ void SolitaireManager::clear() {
 }
 
 void SolitaireManager::loadCatalogue(Orvex::XMLNode& tree, std::wstring const& sourceName) {
+    Orvex::ReadOnce texts;  // a text file named again is not read again
     for (Orvex::XMLNode const* child : tree.children()) {
         if (child->getName() != L"TEXT_FILE" || !child->getAttribute(L"FILE")) continue;
-        Orvex::XMLNode texts;
-        if (texts.load(child->getAttributeString(L"FILE", L"")))
-            Orvex::OrvexEngine::getInstance()->getLanguage()->load(texts);
+        std::wstring const file = child->getAttributeString(L"FILE", L"");
+        if (!texts.first(file)) continue;
+        Orvex::XMLNode list;
+        if (list.load(file)) Orvex::OrvexEngine::getInstance()->getLanguage()->load(list);
     }
     ReadProblems problems;
     for (Orvex::XMLNode* child : tree.children()) {

@@ -108,7 +108,7 @@ void SolitaireManager::readHighscores(Orvex::XMLNode const& node, std::wstring c
         bool cut = false;
         for (Orvex::XMLNode* child : element->children()) {
             if (child->getName() != L"HIGHSCORE") continue;
-            list.push_back(new HighscoreEintrag(*child));
+            list.push_back(new HighscoreEintrag(*child, &problems));
             // Cut as we go, so a damaged file's millions of entries never stand in memory at once.
             if (list.size() > 2 * kMaxReadHighscores) {
                 sortHighscores(list, kMaxReadHighscores);

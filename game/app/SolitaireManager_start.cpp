@@ -126,7 +126,7 @@ bool SolitaireManager::startVariant() {
     std::wstring const& tutorials = currentVariant_->getTutorialFile();
     tree.clear();
     if (!tutorials.empty() && Orvex::File(tutorials).open(tutorials) && tree.load(tutorials))
-        SolTutorialManager::instance().loadUserTutorials(tree);
+        SolTutorialManager::instance().loadUserTutorials(tree, tutorials);
 
     if (Background* background = settings.getBackground()) background->pickRandomImage();
     return true;

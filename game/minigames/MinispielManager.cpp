@@ -2,6 +2,7 @@
 #include "game/minigames/MinispielManager.h"
 
 #include "engine/core/Logger.h"
+#include "engine/core/ReadOnce.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/core/engine/OrvexEngine.h"
@@ -70,11 +71,13 @@ void MinispielManager::clear() {
 
 template <class Load>
 void MinispielManager::loadFiles(Orvex::XMLNode& top, wchar_t const* kind, Load load) {
+    Orvex::ReadOnce files;  // a file named again (under whichever spelling) is read once
     for (Orvex::XMLNode* entry : top.children()) {
         if (entry->getName() != kind) continue;
         Orvex::XMLAttribute const* file = entry->getAttribute(L"FILE");
         if (!file) continue;
         std::wstring const name = file->getStringCopy();
+        if (!files.first(name)) continue;
         Orvex::XMLNode tree;
         tree.load(name);  // logs a file it cannot read; the tree stays empty
         load(tree, name);
@@ -89,9 +92,12 @@ void MinispielManager::loadDefinitions(Orvex::XMLNode& top, std::wstring const& 
     loadFiles(top, L"FONTS", [&](Orvex::XMLNode& tree, std::wstring const& name) {
         if (Orvex::D3DXFontInterface* fonts = engine->getFontManager()) fonts->loadConfig(tree, name);
     });
-    loadFiles(top, L"ANIMATIONEN", [](Orvex::XMLNode& tree, std::wstring const&) {
-        Orvex::Texture2DAnimationManager::instance().load(tree);
-    });
+    // Through the registry's file list, as every other animation list: a list another file read
+    // already is not read again, so its unnamed animations are not added twice.
+    for (Orvex::XMLNode* entry : top.children())
+        if (entry->getName() == L"ANIMATIONEN")
+            if (Orvex::XMLAttribute const* file = entry->getAttribute(L"FILE"))
+                Orvex::Texture2DAnimationManager::instance().loadFile(file->getStringCopy());
     loadFiles(top, L"TEXTURES", [](Orvex::XMLNode& tree, std::wstring const&) {
         Orvex::D3DInterface::getInstance().getTextureManager().loadTextures(
             tree, Orvex::TextureLoadParams(0, static_cast<Orvex::u32>(-1), true, true));

@@ -134,7 +134,7 @@ private:
     MinispielManager() = default;
     ~MinispielManager() override;
 
-    // Loads every "FILE" of the children named `kind` through `load`.
+    // Loads every "FILE" of the children named `kind` through `load`, each file once.
     template <class Load>
     static void loadFiles(Orvex::XMLNode& top, wchar_t const* kind, Load load);
     void releaseBars();

@@ -2,6 +2,7 @@
 // clicks and card actions.
 #include "game/story/ExtendedTutorialManager.h"
 
+#include "engine/core/CopyBudget.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/TutorialManager.h"
 #include "game/cards/Kartenmanager.h"
@@ -35,6 +36,7 @@ void ExtendedTutorialManager::clear() {
 }
 
 void ExtendedTutorialManager::load(Orvex::XMLNode& root, std::wstring const& source) {
+    Orvex::CopyBudget const budget(source);  // lesson pages copy strip and page templates
     ReadProblems problems;
     readStoryChildren(root, L"EXTENDED_TUTORIAL", kMaxLessons - lessons_.size(), problems,
                       [&](Orvex::XMLNode& child) { lessons_.push_back(new ExtendedTutorial(child, problems)); });

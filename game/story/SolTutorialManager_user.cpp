@@ -1,4 +1,5 @@
 // The game's tutorial manager: reading user-tutorial files.
+#include "engine/core/CopyBudget.h"
 #include "engine/core/XMLNode.h"
 #include "game/cards/ReadProblems.h"
 #include "game/story/SolTutorialManager.h"
@@ -8,6 +9,7 @@
 namespace Solitaire {
 
 void SolTutorialManager::loadUserTutorials(Orvex::XMLNode& root, std::wstring const& source) {
+    Orvex::CopyBudget const budget(source.empty() ? std::wstring(L"user tutorial file") : source);
     ReadProblems problems;
     if (Orvex::XMLAttribute const* menu = root.getAttribute(L"TUTORIAL_MENU")) tutorialMenu_ = menu->getStringCopy();
     appendStoryValues(root.getChild(L"NEXT_ON_CLICK", 0), nextOnClick_, kMaxRecords, problems);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/core/CopyBudget.h"
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/SoundManager.h"
@@ -36,18 +37,15 @@ void StoryManager::clear() {
     templates.swap(templates_);
     for (StoryPart* scene : scenes) scene->release();
     for (StoryPartPart* part : templates) part->release();
-    animationFiles_.clear();
 }
 
 void StoryManager::load(Orvex::XMLNode& root, std::wstring const& source) {
+    Orvex::CopyBudget const budget(source);  // elements copy their templates
     ReadProblems problems;
     readStoryChildren(root, L"ANIMATIONEN_FILE", kMaxAnimationFiles, problems, [&](Orvex::XMLNode& entry) {
         Orvex::XMLAttribute const* file = entry.getAttribute(L"FILE");
-        if (!file || !animationFiles_.insert(file->getStringCopy()).second) return;
-        Orvex::XMLNode list;
-        if (list.load(file->getStringCopy()))
-            Orvex::Texture2DAnimationManager::instance().load(list);
-        else
+        // The registry reads each file once, however its name is spelt.
+        if (file && !Orvex::Texture2DAnimationManager::instance().loadFile(file->getStringCopy()))
             problems.add(L"the animation list \"" + file->getStringCopy() + L"\" could not be read", entry.getLine());
     });
     // The limits hold for everything loaded, as loading again appends.

@@ -4,7 +4,7 @@
 // game's own track for its screen) and stopStandardMusic.
 //
 // The file: "ANIMATIONEN_FILE" entries (attribute "FILE": animation lists for the registry, each
-// file loaded once), the first "VORLAGEN" (its "PART_PART" children are element templates, found
+// file loaded once by its identity, whatever the spelling of its name), the first "VORLAGEN" (its "PART_PART" children are element templates, found
 // by "VORLAGE" as far as the list is built), then the "STORY_PART" scenes in order. Loading
 // again appends. At most kMaxScenes scenes, kMaxTemplates templates and kMaxAnimationFiles
 // animation lists are read; the rest are left out with one log line.
@@ -16,7 +16,6 @@
 #pragma once
 
 #include <cstddef>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -67,7 +66,6 @@ private:
 
     std::vector<StoryPart*> scenes_;
     std::vector<StoryPartPart*> templates_;
-    std::set<std::wstring> animationFiles_;
 };
 
 }  // namespace Solitaire

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/core/CopyBudget.h"
 #include "engine/core/XMLNode.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/cards/SolPartikel.h"
@@ -34,7 +35,9 @@ StoryPartPart::StoryPartPart(Orvex::XMLNode& node, std::wstring const& source)
     ReadProblems problems;
     if (Orvex::XMLAttribute const* name = node.getAttribute(L"VORLAGE"))
         if (StoryPartPart const* source = StoryManager::instance().findTemplate(name->getStringCopy()))
-            copyFromTemplate(*source);
+            if (Orvex::CopyBudget::takeCounted([source] { return source->copyEntries(); },
+                                               L"element \"" + getName() + L"\"" + Orvex::atLine(node)))
+                copyFromTemplate(*source);
     if (Orvex::XMLAttribute const* name = node.getAttribute(L"ANIMATION")) {
         if (animation) animation->release();
         animation = cloneStoryAnimation(name->getStringCopy());
@@ -81,6 +84,18 @@ void StoryPartPart::releaseTracks() {
     for (StoryColor* c : colors) delete c;
     positions.clear();
     colors.clear();
+}
+
+std::size_t StoryPartPart::copyEntries() const {
+    using Orvex::CopyBudget;
+    std::size_t n = positions.size() + colors.size() + texRects.size();
+    for (std::wstring const* text : {&emitterName, &music, &textId, &fontName, &fontStyle, &relativeToName})
+        n += CopyBudget::textEntries(*text);
+    for (std::wstring const& sound : sounds) n += CopyBudget::textEntries(sound);
+    auto const frames = [](Orvex::Texture2DAnimation const* a) { return a ? 1 + a->getFrames().size() : 0; };
+    n += frames(animation);
+    for (auto const& record : animations) n += 1 + record->speedTrack.getKeyCount() + frames(record->animation);
+    return n;
 }
 
 void StoryPartPart::copyFromTemplate(StoryPartPart const& source) {

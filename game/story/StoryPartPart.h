@@ -58,6 +58,9 @@ public:
     ~StoryPartPart() override;
 
     void copyFromTemplate(StoryPartPart const& source);
+    // What a copy of this element takes from a copy budget (CopyBudget): the story file's
+    // copies of templates stop when its budget is spent, the elements keeping their own data.
+    std::size_t copyEntries() const;
 
     // ---- changes (StoryPartPart_update.cpp); an index past the list changes nothing ----
     void setPositionIndex(unsigned const& index, float const& speed, float const& overshootPercent,

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -246,6 +247,77 @@ TEST(SigslotCopy, CopiedAndAssignedReceivers) {
     fourth.emit();
     t.sig.emit();
     EXPECT_EQ(t.log, (Log{"c", "a", "b"}));
+}
+
+// Connections are removed one receiver at a time, from anywhere in the list, by the signal
+// (disconnect), by the receiver (disconnect_all) or by its end: the rest keep their order, a
+// receiver connected twice leaves with both, and the other signal of the receiver is untouched.
+struct RemovalCase {
+    char const* name;
+    std::vector<int> order;  // receivers removed, in this order
+    int how;                 // 0 signal.disconnect, 1 receiver.disconnect_all, 2 destroyed
+};
+
+class SigslotRemoval : public ::testing::TestWithParam<RemovalCase> {};
+
+TEST_P(SigslotRemoval, TheRestKeepTheirOrder) {
+    RemovalCase const& c = GetParam();
+    constexpr int kReceivers = 6;
+    Log log;
+    sigslot::signal0<> sig, other;
+    std::vector<std::unique_ptr<Recorder>> receivers;
+    for (int i = 0; i < kReceivers; ++i) receivers.push_back(std::make_unique<Recorder>(&log, std::to_string(i)));
+    // 0 1 2 3 4 5, then 1 and 4 a second time; "other" holds every receiver once.
+    for (int i = 0; i < kReceivers; ++i) sig.connect(receivers[i].get(), &Recorder::onZero);
+    sig.connect(receivers[1].get(), &Recorder::onZero);
+    sig.connect(receivers[4].get(), &Recorder::onZero);
+    for (int i = 0; i < kReceivers; ++i) other.connect(receivers[i].get(), &Recorder::onZero);
+    Log expected{"0", "1", "2", "3", "4", "5", "1", "4"};
+    for (int gone : c.order) {
+        std::string const name = std::to_string(gone);
+        if (c.how == 0) sig.disconnect(receivers[gone].get());
+        if (c.how == 1) receivers[gone]->disconnect_all();
+        if (c.how == 2) receivers[gone].reset();
+        std::erase(expected, name);
+        log.clear();
+        sig.emit();
+        EXPECT_EQ(log, expected) << "after " << name;
+        EXPECT_EQ(sig.connection_count(), expected.size());
+    }
+    log.clear();
+    other.emit();
+    Log rest;
+    for (int i = 0; i < kReceivers; ++i)
+        if (receivers[i] && (c.how == 0 || std::find(c.order.begin(), c.order.end(), i) == c.order.end()))
+            rest.push_back(std::to_string(i));
+    EXPECT_EQ(log, rest);
+}
+
+INSTANTIATE_TEST_SUITE_P(Orders, SigslotRemoval,
+                         ::testing::Values(RemovalCase{"FirstToLastBySignal", {0, 1, 2, 3, 4, 5}, 0},
+                                           RemovalCase{"LastToFirstByReceiver", {5, 4, 3, 2, 1, 0}, 1},
+                                           RemovalCase{"MiddleOutDestroyed", {2, 4, 0, 5, 1, 3}, 2},
+                                           RemovalCase{"TwiceConnectedFirst", {1, 4}, 0}),
+                         [](auto const& info) { return std::string(info.param.name); });
+
+// A signal with thousands of receivers (the texture clock has one per texture): removing every
+// other one leaves the rest in order, and removing a receiver that is not connected changes nothing.
+TEST(SigslotRemovalMany, EveryOtherOfManyReceivers) {
+    constexpr int kCount = 5000;
+    Log log;
+    sigslot::signal0<> sig;
+    std::vector<std::unique_ptr<Recorder>> receivers;
+    for (int i = 0; i < kCount; ++i) {
+        receivers.push_back(std::make_unique<Recorder>(&log, std::to_string(i)));
+        sig.connect(receivers.back().get(), &Recorder::onZero);
+    }
+    Recorder stranger(&log, "stranger");
+    sig.disconnect(&stranger);
+    EXPECT_EQ(sig.connection_count(), static_cast<std::size_t>(kCount));
+    for (int i = 0; i < kCount; i += 2) receivers[static_cast<std::size_t>(i)].reset();
+    sig.emit();
+    ASSERT_EQ(log.size(), static_cast<std::size_t>(kCount / 2));
+    for (std::size_t i = 0; i < log.size(); ++i) EXPECT_EQ(log[i], std::to_string(2 * i + 1));
 }
 
 // lock and unlock are virtual operations of every receiver: the library calls an override.

@@ -6,6 +6,7 @@
 #include "engine/core/File.h"
 #include "engine/core/GOBFormat.h"
 #include "engine/core/GOBManager.h"
+#include "engine/core/ReadOnce.h"
 #include "engine/core/XMLNode.h"
 #include "port/win32/win32_text.h"
 #include "tests/support/TestSupport.h"
@@ -154,4 +155,19 @@ TEST_F(FileTest, OneFileHasOneIdentityUnderEverySpelling) {
     }
     File closed(L"zu");
     EXPECT_EQ(closed.getIdentity(), L"");
+}
+
+// A reading takes a file once under whichever of its names: by identity, not by the text.
+TEST_F(FileTest, ReadOnceKnowsAFileByItsIdentity) {
+    std::filesystem::path const dir = testsupport::makeTempDir("read_once");
+    testsupport::writeFile(dir / "eins.txt", "1");
+    testsupport::writeFile(dir / "zwei.txt", "2");
+    std::wstring const base = wide(dir);
+    Orvex::ReadOnce once;
+    struct Case {
+        std::wstring name;
+        bool first;
+    } const cases[] = {{base + L"/eins.txt", true},   {base + L"/./eins.txt", false}, {base + L"/EINS.TXT", false},
+                       {base + L"/zwei.txt", true},   {L"fehlt.txt", true},           {L"fehlt.txt", false}};
+    for (Case const& c : cases) EXPECT_EQ(once.first(c.name), c.first) << port::toUtf8(c.name);
 }

@@ -17,7 +17,7 @@ namespace guitest {
 inline void loadTutorial(std::wstring const& text) {
     Orvex::XMLNode root;
     EXPECT_TRUE(root.loadFromText(text, L"test.tut"));
-    Orvex::TutorialManager::instance().loadTemplates(root);
+    Orvex::TutorialManager::instance().loadTemplates(root, L"test.tut");
 }
 
 // The goal a window is at or heading for.

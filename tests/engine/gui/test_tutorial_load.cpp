@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/CopyBudget.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/TutorialManager.h"
 #include "engine/gui/TutorialPage.h"
@@ -212,6 +213,41 @@ TEST_F(TutorialLoad, TooManyElementsAreCutWithOneLogLineAndMissingFilesLoadNothi
     tutorials.loadTemplates(missing);
     EXPECT_TRUE(tutorials.getStrips().empty());
     EXPECT_EQ(tutorials.showStrip(L"s"), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A file's copies of templates have a budget (about 2.6 MB a copy of a page template of 4,096
+// point pairs took 400 KB of tutorial files to 3 GB): the pages past it keep their own data
+// only, and one line names the file. Strip copies stop at their first page left out.
+TEST_F(TutorialLoad, CopiesOfTemplatesStopAtTheFilesBudget) {
+    std::wstring pairs;
+    for (unsigned i = 0; i < TutorialManager::kMaxElements; ++i) pairs += L"<TUT_POINTS><START/><GOAL/></TUT_POINTS>";
+    loadTutorial(L"<TUTORIAL><VORLAGEN><PAGE_VORLAGE NAME=\"BIG\" TEXT=\"vorlage\">" + pairs +
+                 L"</PAGE_VORLAGE><STRIP_VORLAGE NAME=\"LANG\"><PAGE VORLAGE=\"BIG\"/><PAGE VORLAGE=\"BIG\"/>"
+                 L"</STRIP_VORLAGE></VORLAGEN></TUTORIAL>");
+    TutorialPage const* source = tutorials.findPageTemplate(L"BIG");
+    ASSERT_NE(source, nullptr);
+    std::size_t const fitting = CopyBudget::kEntriesPerFile / source->copyEntries();
+    ASSERT_GE(fitting, 2u);
+    std::wstring strip = L"<STRIP NAME=\"s\">";
+    for (std::size_t i = 0; i <= fitting + 1; ++i) strip += L"<PAGE VORLAGE=\"BIG\" TEXT_ID=\"eigen\"/>";
+    std::vector<std::wstring> const line{L"\"test.tut\": copies of templates reached the budget"};
+    int const before = loggedCount(line);
+    loadTutorial(L"<TUTORIAL>" + strip + L"</STRIP><STRIP NAME=\"t\" VORLAGE=\"LANG\"/></TUTORIAL>");
+    ASSERT_EQ(tutorials.getStrips().size(), 2u);
+    std::vector<TutorialPage*> const& pages = tutorials.getStrips()[0]->getPages();
+    ASSERT_EQ(pages.size(), fitting + 2);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        bool const copied = i < fitting;
+        EXPECT_EQ(pages[i]->getPoints().size(), copied ? TutorialManager::kMaxElements : 0u) << i;
+        EXPECT_EQ(pages[i]->text, copied ? L"vorlage" : L"") << i;
+        EXPECT_EQ(pages[i]->textId, L"eigen") << i;
+    }
+    EXPECT_TRUE(tutorials.getStrips()[1]->getPages().empty());
+    EXPECT_EQ(loggedCount(line) - before, 1);
 }
 
 }  // namespace

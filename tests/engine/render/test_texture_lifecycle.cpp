@@ -139,6 +139,24 @@ TEST_F(TextureLifecycleTest, ReadingAutoSuspendJoinsAndLeavesTheCheck) {
     EXPECT_TRUE(t->isSuspended());
 }
 
+// A texture is on the clock's check once while auto-suspend is on, whatever the switching and
+// copying; released, it leaves the check (the check walks one connection per such texture).
+TEST_F(TextureLifecycleTest, AutoSuspendHoldsOneConnectionOnTheClock) {
+    sigslot::signal0<>& check = Orvex::TextureClock::get().checkSignal;
+    std::size_t const before = check.connection_count();
+    auto* t = new Texture2D(L"clocked");
+    for (bool on : {true, true, false, false, true}) t->setAutoSuspend(on, BaseTexture::kKeepTime);
+    EXPECT_EQ(check.connection_count(), before + 1);
+    auto* copy = new Texture2D(*t);
+    EXPECT_TRUE(copy->isAutoSuspend());
+    EXPECT_EQ(check.connection_count(), before + 2);
+    t->release();
+    EXPECT_EQ(check.connection_count(), before + 1);
+    copy->setAutoSuspend(false, BaseTexture::kKeepTime);
+    EXPECT_EQ(check.connection_count(), before);
+    copy->release();
+}
+
 TEST_F(TextureLifecycleTest, SuspendOnCreateDefersTheDeviceTextureToTheFirstUse) {
     Orvex::TextureModuleSettings::get().suspendOnCreate = true;
     TextureRef t;

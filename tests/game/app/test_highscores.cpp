@@ -9,6 +9,7 @@
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/Profil.h"
 #include "game/cards/Statistik.h"
+#include "port/win32/win32_text.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/app/CatalogueFixture.h"
 #include "tests/game/cards/RunningGameTable.h"
@@ -112,17 +113,61 @@ TEST_F(HighscoreTest, UnknownVariantsAreDroppedAndBadEntriesReadSafely) {
                       L"<HIGHSCORE NAME=\"x\" SCORE=\"nan\" DATE=\"1 x\"/><HIGHSCORE NAME=\"y\" SCORE=\"12\" DATE=\" 7  8 99999999999 \"/>"
                       L"</VARIANT_HIGHSCORES></HIGHSCORES>",
                       L"highscore test");
+    logtest::LogWatch watch;
     catalogue().readHighscores(file, L"highscore test");
     EXPECT_EQ(scores(), L"12y 0x");
     HighscoreEintrag const* y = list().front();
     EXPECT_EQ(y->getHour(), 7);
     EXPECT_EQ(y->getMinute(), 8);
-    EXPECT_EQ(y->getDay(), 0);
-    EXPECT_EQ(list().back()->getMinute(), 0);
+    // A piece that is no number keeps the current time's value, as a missing one does.
+    EXPECT_GE(y->getDay(), 1);
+    EXPECT_EQ(list().back()->getHour(), 1);
+    EXPECT_GE(list().back()->getYear(), 2000);
+    // One line for the file: "SAVED_SP", x's score and date, y's date.
+    auto const errors = watch.errors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(logtest::contains(errors[0], L"\"SAVED_SP\""));
+    EXPECT_TRUE(logtest::contains(errors[0], L"3 further problems"));
     Orvex::XMLNode saved(L"HIGHSCORES");
     catalogue().writeHighscores(saved);
     EXPECT_FALSE(saved.getAttribute(L"SAVED_SP"));
     EXPECT_EQ(saved.getChildCount(L"VARIANT_HIGHSCORES"), 1u);
+}
+
+// A score past float's range (it would be stored as 0 without a word) and dates out of range are
+// refused with one line for the file; the other values of the entries stay.
+TEST_F(HighscoreTest, ScoresPastFloatsRangeAndDatesOutOfRangeAreRefusedAloud) {
+    struct Row {
+        wchar_t const* entry;
+        float score;
+        int hour, minute, day, month, year;  // -1: now's value
+    } const rows[] = {
+        {L"SCORE=\"1e39\" DATE=\"1 2 3 4 2020\"", 0.0f, 1, 2, 3, 4, 2020},
+        {L"SCORE=\"-1e39\" DATE=\"1 2 3 4 2020\"", 0.0f, 1, 2, 3, 4, 2020},
+        {L"SCORE=\"5\" DATE=\"24 60 0 13 1600\"", 5.0f, -1, -1, -1, -1, -1},
+        {L"SCORE=\"6\" DATE=\"23 59 31 12 30828\"", 6.0f, 23, 59, 31, 12, -1},
+    };
+    HighscoreEintrag const now(L"now", 0.0f, L"", nullptr);
+    for (Row const& row : rows) {
+        SCOPED_TRACE(port::toUtf8(row.entry));
+        Orvex::XMLNode file;
+        file.loadFromText(std::wstring(L"<HIGHSCORES><VARIANT_HIGHSCORES CAT_NAME=\"KNOBELEIEN\" GAME_NAME=\"PAARE\" "
+                                       L"VAR_NAME=\"PAARE\"><HIGHSCORE NAME=\"e\" ") +
+                              row.entry + L"/></VARIANT_HIGHSCORES></HIGHSCORES>",
+                          L"highscore test");
+        logtest::LogWatch watch;
+        catalogue().readHighscores(file, L"highscore test");
+        ASSERT_EQ(list().size(), 1u);
+        HighscoreEintrag const* e = list().front();
+        EXPECT_EQ(e->getScore(), row.score);
+        auto expect = [](int want, int now) { return want < 0 ? now : want; };
+        if (row.hour >= 0) EXPECT_EQ(e->getHour(), row.hour);
+        EXPECT_EQ(e->getDay(), expect(row.day, now.getDay()));
+        EXPECT_EQ(e->getMonth(), expect(row.month, now.getMonth()));
+        EXPECT_EQ(e->getYear(), expect(row.year, now.getYear()));
+        if (row.minute >= 0) EXPECT_EQ(e->getMinute(), row.minute);
+        EXPECT_EQ(watch.errors().size(), 1u);
+    }
 }
 
 TEST_F(HighscoreTest, ADamagedFilesEndlessListKeepsTheBestHundred) {

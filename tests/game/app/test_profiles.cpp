@@ -3,6 +3,8 @@
 // campaign table, and a hostile file read safely.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "game/app/HighscoreEintrag.h"
 #include "game/cards/Statistik.h"
 #include "tests/engine/core/LogWatch.h"
@@ -326,6 +328,87 @@ TEST_F(ProfileTest, AHostileProfileIsReadSafelyWithOneLineAndTheOthersLoad) {
     bad->advanceCampaign(0, 0, chapter, level, true);
     bad->advanceCampaign(1, 9999, chapter, level, true);
     EXPECT_LE(bad->getCampaign().size(), 3u);
+}
+
+}  // namespace
+
+namespace {
+
+// The table is built in one pass: chapters the profile holds stay first, the missing numbers
+// follow in order, each with the levels of the first game named "KAPITEL_" and the number as
+// written (not "KAPITEL_01"), and none without a game of that name.
+TEST_F(ProfileTest, TheCampaignTableFillsTheMissingChaptersInOrder) {
+    loadText(L"<L><KATEGORIE NAME=\"KAMPAGNE\">"
+             L"<GAME NAME=\"KAPITEL_1\"><VARIANTE NAME=\"A\"/><VARIANTE NAME=\"B\"/></GAME>"
+             L"<GAME NAME=\"KAPITEL_01\"><VARIANTE NAME=\"A\"/><VARIANTE NAME=\"B\"/><VARIANTE NAME=\"C\"/></GAME>"
+             L"<GAME NAME=\"KAPITEL_0\"><VARIANTE NAME=\"A\"/></GAME>"
+             L"<GAME NAME=\"KAPITEL_1\"><VARIANTE NAME=\"A\"/></GAME>"
+             L"<GAME NAME=\"ANDERES\"><VARIANTE NAME=\"A\"/></GAME>"
+             L"<GAME NAME=\"KAPITEL_3\"><VARIANTE NAME=\"A\"/><VARIANTE NAME=\"B\"/><VARIANTE NAME=\"C\"/>"
+             L"<VARIANTE NAME=\"D\"/></GAME></KATEGORIE></L>");
+    Profil* profile = campaignOf({});
+    for (int held : {2, 7}) {
+        Solitaire::ChapterRecord chapter;
+        chapter.chapter = held;
+        profile->getCampaign().push_back(chapter);
+    }
+    profile->buildCampaignTable();
+    std::vector<int> numbers;
+    std::vector<std::size_t> levels;
+    for (auto const& chapter : profile->getCampaign()) {
+        numbers.push_back(chapter.chapter);
+        levels.push_back(chapter.levels.size());
+    }
+    EXPECT_EQ(numbers, std::vector<int>({2, 7, 0, 1, 3, 4}));
+    EXPECT_EQ(levels, std::vector<std::size_t>({0, 0, 1, 2, 4, 0}));
+    EXPECT_EQ(profile->findChapter(0)->result, 1);
+    profile->release();
+}
+
+// A "PERCENT_GODS" value past float's range is refused like any other that is no finite number:
+// saved, it would be "inf", which the next load refuses.
+TEST_F(ProfileTest, GodPercentPastFloatsRangeIsRefused) {
+    std::filesystem::path const file = useFile("gods_range");
+    testsupport::writeFile(file, "<PROFILE><PROFIL NAME=\"G\"><PERCENT_GODS>\"|1e39|\" \"|0.5|\" \"|-1e39|\"</PERCENT_GODS>"
+                    "</PROFIL></PROFILE>");
+    logtest::LogWatch watch;
+    ASSERT_TRUE(profiles().loadProfiles());
+    Profil const* gods = profiles().getProfile(0);
+    EXPECT_EQ(gods->getGodPercent(0), 0.0f);
+    EXPECT_EQ(gods->getGodPercent(1), 0.5f);
+    EXPECT_EQ(gods->getGodPercent(2), 0.0f);
+    auto const errors = watch.errors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(logtest::contains(errors[0], L"\"1e39\" is not a finite number"));
+    ASSERT_TRUE(profiles().saveProfiles());
+    logtest::LogWatch again;
+    ASSERT_TRUE(profiles().loadProfiles());
+    EXPECT_TRUE(again.errors().empty());
+}
+
+// A file of more profiles than are read is kept aside whole before the next save writes the ones
+// read, with one error line; nothing of it is lost.
+TEST_F(ProfileTest, AFileOfMoreProfilesThanAreReadIsKeptAside) {
+    std::filesystem::path const file = useFile("many");
+    std::string text = "<PROFILE>";
+    for (std::size_t i = 0; i <= Solitaire::ProfilManager::kMaxProfiles; ++i)
+        text += "<PROFIL NAME=\"P" + std::to_string(i) + "\"/>";
+    text += "</PROFILE>";
+    testsupport::writeFile(file, text);
+    logtest::LogWatch watch;
+    ASSERT_TRUE(profiles().loadProfiles());
+    EXPECT_EQ(static_cast<std::size_t>(profiles().getProfileCount()), Solitaire::ProfilManager::kMaxProfiles);
+    auto const errors = watch.errors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(logtest::contains(errors[0], L"holds more than 1024 profiles; kept aside as"));
+    std::filesystem::path const kept = file.string() + ".bad1";
+    ASSERT_TRUE(std::filesystem::exists(kept));
+    EXPECT_EQ(testsupport::readFile(kept), text);
+    ASSERT_TRUE(profiles().saveProfiles());
+    ASSERT_TRUE(profiles().loadProfiles());
+    EXPECT_EQ(static_cast<std::size_t>(profiles().getProfileCount()), Solitaire::ProfilManager::kMaxProfiles);
+    EXPECT_EQ(testsupport::readFile(kept), text);
+    EXPECT_FALSE(std::filesystem::exists(file.string() + ".bad2"));
 }
 
 }  // namespace

@@ -10,12 +10,14 @@
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/render/Texture2DAnimationManager.h"
 #include "game/minigames/ClickInReihenfolge.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielManager.h"
 #include "port/crt/crt.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/minigames/MinigameFixture.h"
+#include "tests/support/FilesNamedTwice.h"
 
 namespace {
 
@@ -317,5 +319,29 @@ TEST_P(MissingTemplatesTest, TheGameCanStillBeSkipped) {
 INSTANTIATE_TEST_SUITE_P(Kinds, MissingTemplatesTest,
                          ::testing::Values(L"ZUORDNEN", L"ZUORDNEN2", L"RICHTIGES_SYMBOL", L"RICHTIGER_PFAD",
                                            L"OBJEKT_KLICKEN", L"UNTERSCHIEDE", L"CLICKON"));
+
+}  // namespace
+
+namespace {
+
+// The definition file's lists read each file once, under whichever spelling: an animation list
+// through the registry (its unnamed animations are added once, where each mention added them all
+// again), a text file once. 63 KB of repeated mentions added 2 million animations before.
+TEST_F(MinispielManagerTest, FilesNamedAgainAreReadOnce) {
+    testsupport::FilesNamedTwice const files("minigames_twice");
+    Orvex::Texture2DAnimationManager& registry = Orvex::Texture2DAnimationManager::instance();
+    std::size_t const before = registry.getAnimations().size();
+    logtest::LogWatch watch;
+    std::wstring mentions;
+    for (std::wstring const* name : {&files.list, &files.listAgain, &files.list})
+        mentions += L"<ANIMATIONEN FILE=\"" + *name + L"\"/>";
+    for (std::wstring const* name : {&files.texts, &files.textsAgain, &files.texts})
+        mentions += L"<TEXTE FILE=\"" + *name + L"\"/>";
+    define(mentions);
+    EXPECT_EQ(registry.getAnimations().size(), before + testsupport::FilesNamedTwice::kAnimations);
+    EXPECT_EQ(testsupport::FilesNamedTwice::textReadings(watch.lines()), 1u);
+    define(mentions);  // a second definition file: the list is in the registry already
+    EXPECT_EQ(registry.getAnimations().size(), before + testsupport::FilesNamedTwice::kAnimations);
+}
 
 }  // namespace

@@ -4,7 +4,9 @@
 // every frame at the cards, piles and windows they name.
 #include <gtest/gtest.h>
 
+#include "engine/core/CopyBudget.h"
 #include "engine/gui/TutPoint.h"
+#include "engine/gui/TutorialManager.h"
 #include "engine/gui/TutorialPage.h"
 #include "engine/gui/TutorialStrip.h"
 #include "game/cards/Karte.h"
@@ -13,6 +15,7 @@
 #include "game/cards/SolitaireCamera.h"
 #include "game/story/ExtendedTutorial.h"
 #include "game/story/ExtendedTutorialPage.h"
+#include "tests/engine/core/LogWatch.h"
 #include "tests/game/cards/CardTableFixture.h"
 #include "tests/game/story/GameTutorialFixture.h"
 
@@ -231,6 +234,45 @@ TEST_F(LessonTest, ThePagesStripComesAfterItsDelayAndArrowsFollowWhatTheyPointAt
     strip->textHook.emit(*strip, L"", shown, useTextId);
     EXPECT_EQ(shown, L"");
     EXPECT_FALSE(useTextId);
+}
+
+}  // namespace
+
+namespace {
+
+// A lesson page copies its strip template when the file is read; the lesson file's copies have a
+// budget, past which pages get their strip without the template's pages, and one line names the
+// file.
+TEST_F(LessonTest, StripCopiesStopAtTheFilesBudget) {
+    std::wstring const text(64 * 4000, L'x');
+    std::wstring const page = L"<PAGE TEXT=\"" + text + L"\"/>";
+    guitest::loadTutorial(L"<TUTORIAL><VORLAGEN><STRIP_VORLAGE NAME=\"GROSS\">" + page + page +
+                          L"</STRIP_VORLAGE></VORLAGEN></TUTORIAL>");
+    Orvex::TutorialStrip const* source = Orvex::TutorialManager::instance().findStripTemplate(L"GROSS");
+    ASSERT_NE(source, nullptr);
+    std::size_t const perCopy = 2 + 2 * source->getPages()[0]->copyEntries();
+    std::size_t const fitting = Orvex::CopyBudget::kEntriesPerFile / perCopy;
+    std::wstring pages;
+    for (std::size_t i = 0; i <= fitting + 1; ++i)
+        pages += L"<EXTENDED_TUTORIALPAGE NAME=\"P" + std::to_wstring(1000 + i) + L"\" STRIP_VORLAGE=\"GROSS\"/>";
+    logtest::LogWatch watch;
+    load(pages);
+    ASSERT_EQ(lessons().getLessons().size(), 1u);
+    auto const& read = lessons().getLessons()[0]->getPages();
+    ASSERT_EQ(read.size(), fitting + 2);
+    std::size_t i = 0;
+    for (auto const& [name, page] : read) {  // in name order, which is file order here
+        ASSERT_NE(page->getStrip(), nullptr) << i;
+        std::size_t const copied = page->getStrip()->getPages().size();
+        if (i < fitting) EXPECT_EQ(copied, 2u) << i;
+        if (i == fitting) EXPECT_LT(copied, 2u) << "the page the budget ran out in";
+        if (i > fitting) EXPECT_EQ(copied, 0u) << i;
+        ++i;
+    }
+    std::size_t budgetLines = 0;
+    for (std::wstring const& line : watch.lines())
+        budgetLines += logtest::contains(line, L"\"lesson.tut\": copies of templates reached the budget");
+    EXPECT_EQ(budgetLines, 1u);
 }
 
 }  // namespace

@@ -5,10 +5,13 @@
 
 #include <cmath>
 
+#include "engine/core/CopyBudget.h"
+#include "engine/render/Texture2DAnimationManager.h"
 #include "game/story/StoryAnimation.h"
 #include "game/story/StoryPosition.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/story/StoryFixture.h"
+#include "tests/support/FilesNamedTwice.h"
 
 namespace {
 
@@ -121,6 +124,54 @@ TEST_F(StoryFaultsTest, AMissingAnimationListIsNamed) {
     load(L"<ANIMATIONEN_FILE FILE=\"data\\Story\\gibt_es_nicht.ani\"/><ANIMATIONEN_FILE/>");
     ASSERT_EQ(watch.errors().size(), 1u);
     EXPECT_TRUE(contains(watch.errors()[0], L"gibt_es_nicht.ani") && contains(watch.errors()[0], L"test.str"));
+}
+
+}  // namespace
+
+namespace {
+
+// The story file's copies of templates have a budget (about 0.9 MB a copy of the largest template
+// took a 3 MB file to 3.9 GB): copies that no longer fit are left out, the elements keeping their
+// own data, with one line naming the file.
+TEST_F(StoryFaultsTest, CopiesOfTemplatesStopAtTheFilesBudget) {
+    std::wstring keys;
+    for (std::size_t k = 0; k < Solitaire::StoryAnimation::kMaxSpeedKeys; ++k) keys += L"<VALUE_DELTATIME/>";
+    std::wstring big = L"<VORLAGEN><PART_PART NAME=\"BIG\"><POSITION L=\"0.5\"/>";
+    for (std::size_t i = 0; i < Solitaire::StoryPartPart::kMaxEntries; ++i)
+        big += L"<ANIMATION><ANIMATION_SPEED>" + keys + L"</ANIMATION_SPEED></ANIMATION>";
+    big += L"</PART_PART></VORLAGEN>";
+    load(big);  // a file of its own: the template costs nothing of the next file's budget
+    Solitaire::StoryPartPart const* source = story().findTemplate(L"BIG");
+    ASSERT_NE(source, nullptr);
+    std::size_t const fitting = Orvex::CopyBudget::kEntriesPerFile / source->copyEntries();
+    ASSERT_GE(fitting, 1u);
+    std::wstring text = L"<STORY_PART NAME=\"S\">";
+    for (std::size_t i = 0; i <= fitting + 1; ++i)
+        text += L"<PART_PART NAME=\"E" + std::to_wstring(i) + L"\" VORLAGE=\"BIG\"><POSITION L=\"0.25\"/></PART_PART>";
+    LogWatch watch;
+    load(text + L"</STORY_PART>");
+    std::vector<Solitaire::StoryPartPart*> const& parts = scene().parts;
+    ASSERT_EQ(parts.size(), fitting + 2);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        bool const copied = i < fitting;
+        EXPECT_EQ(parts[i]->animations.size(), copied ? Solitaire::StoryPartPart::kMaxEntries : 0u) << i;
+        EXPECT_EQ(parts[i]->positions.size(), copied ? 2u : 1u) << i;
+    }
+    std::vector<std::wstring> lines;
+    for (std::wstring const& line : watch.lines())
+        if (contains(line, L"budget")) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(contains(lines[0], L"\"test.str\"") && contains(lines[0], L"element \"E" + std::to_wstring(fitting) + L"\""));
+}
+
+// Animation lists named again, under another spelling, are read once: their unnamed animations
+// are not added twice.
+TEST_F(StoryFaultsTest, AnimationListsNamedAgainAreReadOnce) {
+    testsupport::FilesNamedTwice const files("story_twice");
+    Orvex::Texture2DAnimationManager& registry = Orvex::Texture2DAnimationManager::instance();
+    std::size_t const before = registry.getAnimations().size();
+    load(L"<ANIMATIONEN_FILE FILE=\"" + files.list + L"\"/><ANIMATIONEN_FILE FILE=\"" + files.listAgain + L"\"/>");
+    EXPECT_EQ(registry.getAnimations().size(), before + testsupport::FilesNamedTwice::kAnimations);
 }
 
 }  // namespace
