@@ -35,10 +35,12 @@
 //   SolitaireGame2_options.cpp      display modes and their confirmation, volumes, cursor,
 //                                   tutorial switches, the options display, window activation
 //   SolitaireGame2_profiles.cpp     the profile panel and its buttons
-//   SolitaireGame2_help.cpp         help pages and credits, the in-game help panel
+//   SolitaireGame2_help.cpp         help pages and credits, the games' rules in the help and
+//                                   the in-game help panel
 //   SolitaireGame2_results.cpp      the results screen, the highscore list and the statistics
 //   SolitaireGame2_campaign.cpp     the campaign's chapter and level screens
-//   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end
+//   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end and the
+//                                   words on how it ended
 #pragma once
 
 #include <cstddef>
@@ -681,6 +683,12 @@ private:
     void leaveResults();
     void restartGame();
     void showVariantTutorial();
+    // "I_Info": the running variant's rules in the help panel in the middle; without rules the
+    // variant's tutorial, as "P_HILFE" shows it.
+    void showVariantRules();
+    // What the help panel shows at a game's start: the variant's rules, else its start
+    // tutorial's title.
+    std::wstring helpPanelTextOf(SolVariant const& variant) const;
     void leafHelp(bool forward);
     static void resetTutorials();
     void stepCardSet(int step);

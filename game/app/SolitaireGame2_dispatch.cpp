@@ -231,7 +231,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"P_NEUSTART", [](G& g, W&) { g.restartGame(); }},
         {L"A_RESTART", [](G& g, W&) { g.restartGame(); }},
         {L"P_HILFE", [](G& g, W&) { g.showVariantTutorial(); }},
-        {L"I_Info", [](G& g, W&) { g.showVariantTutorial(); }},
+        {L"I_Info", [](G& g, W&) { g.showVariantRules(); }},
         {L"P_ENDE",
          [](G& g, W&) {
              g.levelAbandoned_ = true;

@@ -134,14 +134,15 @@ int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& 
             std::wstring shown;
             label->setText(text->format(shown, gameName, variantName));
         }
-    // 11. The banner with the level's name, then the help panel with the tutorial's title.
+    // 11. The banner with the level's name, then the help panel with the variant's rules (or
+    // its tutorial's title), shown when it changed: a variant started again does not repeat it.
     helpBlend_ = PanelBlend{};
     showHelpNext_ = false;
     if (Orvex::GUILabel* label = labelOf(help_))
         if (engine_->getLanguage()->findText(label->getTextId())) {
-            std::wstring const title = solTutorials_->getTutorialText(variant->getStartTutorial(), false);
-            if (!title.empty() && title != label->getText()) {
-                label->setText(title);
+            std::wstring const text = helpPanelTextOf(*variant);
+            if (!text.empty() && text != label->getText()) {
+                label->setText(text);
                 showHelpNext_ = !tutorialRuns;
             }
         }

@@ -111,10 +111,13 @@ TEST_F(FreePlayPanelsTest, ClicksPickCategoryGameAndVariant) {
 TEST_F(FreePlayPanelsTest, ClickOnTheChosenButtonRebuilds) {
     enter();
     click(*buttonOf<Solitaire::SolVariant>(catalogue().getVariantButtons(), L"GOLDRAUSCH_DREI"));
-    std::vector<Orvex::GUIButton*> const oldGames = catalogue().getGameButtons();
+    // Held, so that a new button cannot be made where the old one was let go.
+    Orvex::GUIButton* const oldFirst = catalogue().getGameButtons().front();
+    oldFirst->addRef();
     click(*buttonOf<Solitaire::SolCategorie>(catalogue().getCategoryButtons(), L"KLASSIKER"));
     EXPECT_EQ(current(), L"KLASSIKER/GOLDRAUSCH/GOLDRAUSCH");
-    EXPECT_NE(catalogue().getGameButtons().front(), oldGames.front());
+    EXPECT_NE(catalogue().getGameButtons().front(), oldFirst);
+    oldFirst->release();
 }
 
 // A button held from before its column was rebuilt does nothing when clicked: its item is no
