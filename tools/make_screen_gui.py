@@ -128,20 +128,30 @@ def achievement_names():
 # ---- achievements ----
 
 ACH_W, ACH_H = 960, 736
-COLUMNS, CELL_W, CELL_H, GRID_X, GRID_Y = 6, 150, 110, 30, 110
+# Six rows of six hold the 32 achievements the medal sheet has room for, between the overall bar
+# and the text box.
+COLUMNS, CELL_W, CELL_H, GRID_X, GRID_Y = 6, 150, 94, 30, 100
+TILE_W, TILE_H = CELL_W - 10, CELL_H - 6
+# A tile: what it counts ("Name"), its count ("Progress"), and below them the 64-pixel medal cell
+# (its medal 48 wide in the middle) standing on the tile's bottom.
+NAME_H, MEDAL_CELL, MEDAL = 18, 64, 48
 
 
 def achievement_cell(index, name):
+    assert index < COLUMNS * 6, "six rows of achievements"
     x, y = GRID_X + (index % COLUMNS) * CELL_W, GRID_Y + (index // COLUMNS) * CELL_H
     t = "\t\t\t"
+    tile = (TILE_W, TILE_H)
+    medal_left, medal_top = (TILE_W - MEDAL) // 2, TILE_H - MEDAL_CELL + (MEDAL_CELL - MEDAL) // 2
     return (f'{t}<WINDOW NAME="{name}">\n{t}\t<WINDOW_PARAMS>\n'
-            f'{t}\t\t{rect(x, y, CELL_W - 10, CELL_H - 6, ACH_W, ACH_H)}\n'
+            f'{t}\t\t{rect(x, y, TILE_W, TILE_H, ACH_W, ACH_H)}\n'
             f'{t}\t\t<DRAWOPTIONS MODULATE_COLOR="FFFFFFFF"><BACK_DRAW_TYPE X="CLAMP" Y="CLAMP ALIGN_BACK"/></DRAWOPTIONS>\n'
             f'{t}\t\t<TOOLTIP TEXT_ID="TT_ACH_{name}"/>\n{t}\t</WINDOW_PARAMS>\n'
-            + label("Progress", 0, 0, 140, 34, 140, 104, "ACH_LEER", font="MenuKlein", tab=t + "\t")
-            + label(f"TEXT_{name}", 0, 0, 140, 34, 140, 104, "ACH_PROZENT", font="MenuKlein", extra=' VISIBLE="0"',
-                    tab=t + "\t")
-            + f'{t}\t<WINDOW NAME="PARTIKEL_MASK"><WINDOW_PARAMS>{rect(38, 40, 64, 64, 140, 104)}'
+            + label("Name", 0, 0, TILE_W, NAME_H, *tile, f"ACH_NAME_{name}", font="MenuKlein", tab=t + "\t")
+            + label("Progress", 0, NAME_H - 2, TILE_W, NAME_H, *tile, "ACH_LEER", font="MenuKlein", tab=t + "\t")
+            + label(f"TEXT_{name}", 0, NAME_H - 2, TILE_W, NAME_H, *tile, "ACH_PROZENT", font="MenuKlein",
+                    extra=' VISIBLE="0"', tab=t + "\t")
+            + f'{t}\t<WINDOW NAME="PARTIKEL_MASK"><WINDOW_PARAMS>{rect(medal_left, medal_top, MEDAL, MEDAL, *tile)}'
               f'<OPTIONS INPUT_IGNORE="3"/></WINDOW_PARAMS></WINDOW>\n'
             + f'{t}</WINDOW>\n')
 
@@ -182,8 +192,8 @@ def achievements_gui(names):
         + label("SOLITAIRE_ACHIVEMENT_LABEL", 136, 50, 360, 64, 512, 128, "ACH_LEER", flags="CENTER VCENTER WORDBREAK")
         + '\t\t</WINDOW>\n\t</WINDOW>\n')
     return gui_file("The achievement screen (\"ACHIVEMENTS_MENU\"): a window per achievement, named like it, with "
-                    "its medal picture (the game sets \"NIX_\" .. \"GOLD_\" + name as its background), its progress "
-                    "\"Progress\", a hidden label \"TEXT_\" + name whose text the game moves into the text box "
+                    "its medal picture (the game sets \"NIX_\" .. \"GOLD_\" + name as its background), what it "
+                    "counts \"Name\" (the text \"ACH_NAME_\" + name), its progress \"Progress\", a hidden label \"TEXT_\" + name whose text the game moves into the text box "
                     "\"ACHIVE_TEXT_BOX\" on hover, and \"PARTIKEL_MASK\" where the hover particle sits; the "
                     "overall bar \"ACH_CUP_GESAMT\". Below it the medal popup \"SOLITAIRE_ACHIVEMENT\". Written by "
                     "tools/make_screen_gui.py.",
