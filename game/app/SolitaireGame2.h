@@ -339,6 +339,7 @@ public:
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onGameEnd(bool const& won, GameEndParms const& parms);
     void onMinispielEnd(Minispiel& game, float const& ratio, bool const& skipped);
+    void onMinigameActive(bool const& active);
     // The end of the running story scene (also without one): its unlocks, what its record asks
     // for. False only when a level it started gave a story scene instead.
     bool finishStoryPart();
@@ -456,6 +457,15 @@ public:
     // menu asked for before the scene stays in front, taking the clicks, until it is closed.
     bool storyInFront() const;
     void finishMinispiel();
+    // How a mini-game ended, for the words its screen shows before the level screen.
+    enum class MinigameEnd { kSolved, kSkipped, kTimeUp, kCancelled };
+    // The words on the mini-game screen (ratio: the share of the time left of a solved game);
+    // without their window the level screen comes at once.
+    void showMinigameResult(MinigameEnd end, float ratio);
+    void hideMinigameResult();
+    // "MINISPIEL_E_Weiter": from the words to the level screen.
+    void leaveMinigameResult();
+    bool isMinigameResultShown() const { return minigameResultShown_; }
     void openNewProfileDialog();
     std::wstring makeDefaultProfileName();
     void resetHintButton();
@@ -721,6 +731,7 @@ private:
     std::wstring seedText_;
     bool checkingStory_ = false;
     int minigameNumber_ = 0;
+    bool minigameResultShown_ = false;
     // The profile of the new-profile dialog (one reference) and whether it is the first one.
     Profil* pendingProfile_ = nullptr;
     bool firstProfile_ = false;

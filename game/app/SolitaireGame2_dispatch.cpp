@@ -232,6 +232,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"A_RESTART", [](G& g, W&) { g.restartGame(); }},
         {L"P_HILFE", [](G& g, W&) { g.showVariantTutorial(); }},
         {L"I_Info", [](G& g, W&) { g.showVariantRules(); }},
+        {L"MINISPIEL_E_Weiter", [](G& g, W&) { g.leaveMinigameResult(); }},
         {L"P_ENDE",
          [](G& g, W&) {
              g.levelAbandoned_ = true;
