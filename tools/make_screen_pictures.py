@@ -117,6 +117,12 @@ def sign(name, cx, cy, s):
             return union(star(cx - s * 0.26, cy + s * 0.08, s * 0.17, s * 0.07), star(cx, cy - s * 0.12, s * 0.2, s * 0.08),
                          star(cx + s * 0.26, cy + s * 0.08, s * 0.17, s * 0.07))
         return star(cx, cy, s * 0.4, s * 0.17)
+    if name.startswith("STORY"):
+        # An open book: two pages meeting at the spine.
+        return union(polygon([(cx - s * 0.44, cy - s * 0.28), (cx - s * 0.04, cy - s * 0.18), (cx - s * 0.04, cy + s * 0.34),
+                              (cx - s * 0.44, cy + s * 0.24)]),
+                     polygon([(cx + s * 0.44, cy - s * 0.28), (cx + s * 0.04, cy - s * 0.18), (cx + s * 0.04, cy + s * 0.34),
+                              (cx + s * 0.44, cy + s * 0.24)]))
     # The card achievements: a card with an arrow or a mark.
     shapes = [band(card(cx - s * 0.06, cy, s * 0.46, s * 0.64), s * 0.06)]
     if name == "KARTEN_MOVE_ERROR":
