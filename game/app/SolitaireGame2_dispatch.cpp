@@ -231,7 +231,8 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"P_NEUSTART", [](G& g, W&) { g.restartGame(); }},
         {L"A_RESTART", [](G& g, W&) { g.restartGame(); }},
         {L"P_HILFE", [](G& g, W&) { g.showVariantTutorial(); }},
-        {L"I_Info", [](G& g, W&) { g.showVariantTutorial(); }},
+        {L"I_Info", [](G& g, W&) { g.showVariantRules(); }},
+        {L"MINISPIEL_E_Weiter", [](G& g, W&) { g.leaveMinigameResult(); }},
         {L"P_ENDE",
          [](G& g, W&) {
              g.levelAbandoned_ = true;

@@ -113,6 +113,7 @@ void SolitaireGame2::connectStory() {
 void SolitaireGame2::connectMinigames() {
     minigames_->gameClosed.connect(this, &SolitaireGame2::onMinigameFinished);
     minigames_->gameEnded.connect(this, &SolitaireGame2::onMinispielEnd);
+    minigames_->activeChanged.connect(this, &SolitaireGame2::onMinigameActive);
     minigames_->frameRequested.connect(this, &SolitaireGame2::drawMinispielFrame);
     minigames_->styledFrameRequested.connect(this, &SolitaireGame2::drawMinispielStyledFrame);
 }

@@ -7,6 +7,7 @@
 
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIButton.h"
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUISystem.h"
@@ -14,6 +15,7 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
+#include "game/app/ScreenWindows.h"
 #include "game/minigames/Drehbild.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielCursor.h"
@@ -276,6 +278,22 @@ void MinigameFixture::expectSkipped() const {
     ASSERT_TRUE(log.lastEnded(ratio, skipped)) << "no gameEnded";
     EXPECT_EQ(ratio, 0.0f);
     EXPECT_TRUE(skipped);
+}
+
+void MinigameFixture::expectTold(std::wstring const& titleId, std::wstring const& words) {
+    tick(true);
+    std::vector<uint32_t> const shown = pixels();
+    EXPECT_EQ(activeMenu(), L"MINIGAMEMENU");
+    Orvex::GUIWindow* panel = find(L"MINISPIEL_Ergebnis");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->getOptions().visible);
+    Orvex::GUILabel* title = Solitaire::findLabel(L"MINISPIEL_E_Titel");
+    Orvex::GUILabel* text = Solitaire::findLabel(L"MINISPIEL_E_Text");
+    ASSERT_TRUE(title && text);
+    EXPECT_EQ(title->getText(), Orvex::languageText(titleId));
+    EXPECT_NE(text->getText().find(words), std::wstring::npos) << narrow(text->getText());
+    EXPECT_GT(lightPixelsIn(shown, L"MINISPIEL_E_Titel"), 100) << "the title is drawn";
+    EXPECT_GT(lightPixelsIn(shown, L"MINISPIEL_E_Text"), 200) << "the words are drawn";
 }
 
 void MinigameFixture::closeHelp() {

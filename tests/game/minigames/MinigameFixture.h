@@ -126,6 +126,9 @@ protected:
     // The last report was a win (a ratio above 0, not skipped), resp. a skip (0, skipped).
     void expectWon() const;
     void expectSkipped() const;
+    // The mini-game screen tells how the game ended: the title of that text id and a text holding
+    // the words, both drawn over a frame drawn now; the screen is still the mini-game's.
+    void expectTold(std::wstring const& titleId, std::wstring const& words);
     // Clicks the help's OK button, closing the help: the time starts counting.
     void closeHelp();
     // Clicks the help's skip button.

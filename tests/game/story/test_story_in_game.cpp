@@ -277,6 +277,9 @@ TEST_F(StoryInGameTest, TheStoryAdvancesSceneBySceneAsTheProfilePlays) {
     keep("story_rast_minigame");
     skipFromHelp();
     settle();
+    // The skip is told on the mini-game's screen; going on leads to the level screen.
+    expectTold(L"MINISPIEL_E_TITEL_VERLOREN", L"\u00fcbersprungen");
+    clickOn(L"MINISPIEL_E_Weiter");
     EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
     EXPECT_TRUE(profile()->isUnlocked(L"MINIGAME_0_FINISHED"));
     EXPECT_EQ(achievement(L"STORY_GESEHEN"), seen + 2.0f);
