@@ -112,9 +112,12 @@ TEST_F(FreePlayPanelsTest, ClickOnTheChosenButtonRebuilds) {
     enter();
     click(*buttonOf<Solitaire::SolVariant>(catalogue().getVariantButtons(), L"GOLDRAUSCH_DREI"));
     std::vector<Orvex::GUIButton*> const oldGames = catalogue().getGameButtons();
+    // Held, so that a new button cannot take an old one's memory and compare equal to it.
+    for (Orvex::GUIButton* old : oldGames) old->addRef();
     click(*buttonOf<Solitaire::SolCategorie>(catalogue().getCategoryButtons(), L"KLASSIKER"));
     EXPECT_EQ(current(), L"KLASSIKER/GOLDRAUSCH/GOLDRAUSCH");
     EXPECT_NE(catalogue().getGameButtons().front(), oldGames.front());
+    for (Orvex::GUIButton* old : oldGames) old->release();
 }
 
 // A button held from before its column was rebuilt does nothing when clicked: its item is no
