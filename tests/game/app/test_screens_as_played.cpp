@@ -4,11 +4,11 @@
 // The free-play columns (every entry a button, the chosen one marked, the one-variant games'
 // preview in the place of the column and its heading, the ribbon's word), the highscore list
 // (columns under their heads, the variant named), the chapter's name alike on the chapter
-// screen, the level screen and the table, and the statistics' pointer travel in metres.
+// screen, the level screen and the table, the results' time in minutes and seconds and their
+// multiplier written as the table writes it, and the statistics' pointer travel in metres.
 // Screenshots go to the build folder's "screenshots" ("played_*.png").
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -23,15 +23,11 @@
 #include "game/app/FormatNumber.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/ScreenWindows.h"
-#include "game/app/SolSolitaire.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/Kartenstapel.h"
-#include "game/cards/Picking.h"
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikManager.h"
-#include "game/cards/TableRenderer.h"
 #include "port/crt/crt.h"
 #include "port/win32/win32_paths.h"
 #include "tests/game/minigames/MinigameFixture.h"
