@@ -1,12 +1,6 @@
 // Device font text with a style: the background copies (shadow or halo) in the background
 // colour, then the text, all through the device's D3DX sprite with an identity transform. The
 // current sprite's batch (the GUI's) is drawn first, so the text lies over what came before it.
-// The clip the GUI set for the windows around the text (stencil test and scissor) holds for the
-// text and for what the current sprite draws after it, although a sprite's End restores the
-// states of its Begin and the GUI sprite's Begin switches the stencil test off.
-#include <cstddef>
-#include <iterator>
-
 #include "engine/gui/D3DXFont.h"
 #include "engine/gui/D3DXFontInterface.h"
 #include "engine/gui/FontStyle.h"
@@ -19,30 +13,6 @@ namespace Orvex {
 namespace {
 
 constexpr u32 kSpriteAlphaBlend = 0x10;
-
-// The device's clip states as they stand, put back in force by apply.
-class ClipStates {
-public:
-    explicit ClipStates(IDirect3DDevice9* device) : device_(device) {
-        if (!device_) return;
-        for (std::size_t i = 0; i < kCount; ++i) device_->GetRenderState(kStates[i], &values_[i]);
-        device_->GetScissorRect(&scissor_);
-    }
-    void apply() const {
-        if (!device_) return;
-        for (std::size_t i = 0; i < kCount; ++i) device_->SetRenderState(kStates[i], values_[i]);
-        device_->SetScissorRect(&scissor_);
-    }
-
-private:
-    static constexpr D3DRENDERSTATETYPE kStates[] = {
-        D3DRS_STENCILENABLE, D3DRS_STENCILFUNC,  D3DRS_STENCILREF,  D3DRS_STENCILMASK,       D3DRS_STENCILWRITEMASK,
-        D3DRS_STENCILFAIL,   D3DRS_STENCILZFAIL, D3DRS_STENCILPASS, D3DRS_SCISSORTESTENABLE};
-    static constexpr std::size_t kCount = std::size(kStates);
-    IDirect3DDevice9* device_;
-    DWORD values_[kCount] = {};
-    RECT scissor_{0, 0, 0, 0};
-};
 
 void drawStyled(D3DXFont& font, std::wstring const& text, RECT& rect, u32 format, FontStyle const& style) {
     ID3DXFont* deviceFont = font.getDeviceFont();
@@ -86,14 +56,9 @@ void D3DXFontInterface::drawStyledText(Font* font, std::wstring const& text, REC
     BaseSprite* labels = currentSprite();
     BaseSprite* own = &D3DInterface::getInstance().getSprite().getD3DXSpriteObject();
     bool const handOver = labels && labels != own && labels->isInBegin();
-    ClipStates const clip(D3DInterface::getInstance().getDevice());
     if (handOver) labels->End();
-    clip.apply();
     drawStyled(*d3dxFont, text, rect, format, style);
-    if (handOver) {
-        labels->Begin(kSpriteAlphaBlend, nullptr);
-        clip.apply();
-    }
+    if (handOver) labels->Begin(kSpriteAlphaBlend, nullptr);
 }
 
 }  // namespace Orvex

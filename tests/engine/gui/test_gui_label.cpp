@@ -1,21 +1,14 @@
 // Labels: the parameter block (flags, style names, texts), signals, templates; drawing through
-// the real device (styles by state, alpha, the caret, the clip of the windows around the text);
-// and the tooltip sized to its measured text.
+// the real device (styles by state, alpha, the caret); and the tooltip sized to its measured
+// text.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "engine/core/GOBManager.h"
-#include "engine/core/XMLNode.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUITooltip.h"
 #include "engine/platform/D3DInterface.h"
-#include "engine/render/Effect.h"
-#include "engine/render/Sprite.h"
-#include "engine/render/TextureManager.h"
-#include "port/win32/win32_paths.h"
-#include "tests/support/TestSupport.h"
 #include "tests/engine/gui/FontFixture.h"
 #include "tests/engine/gui/GUIFixture.h"
 
@@ -244,62 +237,6 @@ TEST_F(LabelDraw, ATooltipIsItsMeasuredTextPlusTheSizeOffset) {
     EXPECT_FLOAT_EQ(inner.right - inner.left, r.right - r.left - 19.0f);
     auto const px = frame([&] { gui.draw(); });
     EXPECT_GT(countOf(px, kWhite), 30) << "the text is drawn";
-}
-
-// A clipping window's caption drawn through the device font while the windows' pictures go
-// through the engine's batcher, as in the game: the batch is handed over around the text, and
-// the text and the window drawn after it stay inside the clip (the hand-over used to leave the
-// stencil test off after the text, and the text unclipped).
-TEST_F(LabelDraw, TheTextAndTheWindowsAfterItKeepTheClipAroundThem) {
-    GOBManager::getInstance().addSearchPath(port::windowsPath(testsupport::sourceDir().string()));
-    XMLNode textures;
-    ASSERT_TRUE(textures.load(L"data\\GUI\\gui_textures.tex"));
-    D3DInterface::getInstance().getTextureManager().loadTextures(textures);
-    Effect::useCompiledCache = 0;
-    XMLNode definition = fonttest::parse(L"<EFFECT NAME=\"Sprite\" PRE_COMPILE=\"0\"><FILE FILENAME=\"" +
-                                         port::windowsPath(testsupport::sourceDir().string()) +
-                                         L"\\data\\FX\\sprite.fx\" /></EFFECT>");
-    auto* effect = new Effect(false);
-    ASSERT_TRUE(effect->load(definition));
-    Sprite batcher;
-    ASSERT_TRUE(batcher.create());
-    batcher.setEffect(effect);
-    GUISystem& gui = GUISystem::instance();
-    gui.setSprite(&batcher);
-    // The frame clips at x 20 .. 120; the caption runs past its right edge, the green window
-    // after it as well.
-    XMLNode root;
-    ASSERT_TRUE(root.loadFromText(
-        L"<GUI><WINDOW NAME=\"rahmen\"><WINDOW_PARAMS><GUIRECT><POS_TL X_OFF=\"20\" Y_OFF=\"10\"/>"
-        L"<SIZE X_OFF=\"100\" Y_OFF=\"70\"/></GUIRECT><OPTIONS DRAW_IN_CLIENT_ONLY=\"1\"/>"
-        L"<DRAWOPTIONS TEX_NORMAL=\"gui_white\" MODULATE_COLOR=\"FF000040\"/></WINDOW_PARAMS>"
-        L"<WINDOW NAME=\"text\" TYPE=\"LABEL\"><WINDOW_PARAMS><GUIRECT><POS_TL X_OFF=\"4\" Y_OFF=\"4\"/>"
-        L"<SIZE X_OFF=\"220\" Y_OFF=\"24\"/></GUIRECT></WINDOW_PARAMS><LABEL_PARAMS FONT_NAME=\"d\" "
-        L"FONT_STYLENAME=\"rot\" TEXT=\"MMMMMMMMMMMMMMMMMMMM\" FLAGS=\"LEFT TOP\"/></WINDOW>"
-        L"<WINDOW NAME=\"danach\"><WINDOW_PARAMS><GUIRECT><POS_TL X_OFF=\"60\" Y_OFF=\"40\"/>"
-        L"<SIZE X_OFF=\"120\" Y_OFF=\"20\"/></GUIRECT><DRAWOPTIONS TEX_NORMAL=\"gui_white\" "
-        L"MODULATE_COLOR=\"FF00FF00\"/></WINDOW_PARAMS></WINDOW></WINDOW></GUI>"));
-    gui.loadTextures(root, L"clip.gui");
-    auto const px = frame([&] { gui.draw(); });
-    gui.clear();
-    gui.setSprite(nullptr);
-    effect->release();
-    Effect::useCompiledCache = 1;
-    D3DInterface::getInstance().getTextureManager().releaseAll();
-    constexpr uint32_t kGreen = 0xFF00FF00;
-    auto inside = [](unsigned x) { return x >= 20 && x < 120; };
-    int redInside = 0, redOutside = 0, greenInside = 0, greenOutside = 0;
-    for (unsigned y = 0; y < height(); ++y)
-        for (unsigned x = 0; x < width(); ++x) {
-            uint32_t const p = at(px, x, y);
-            bool const red = ((p >> 16) & 0xFF) > 0x80 && ((p >> 8) & 0xFF) < 0x40;
-            (inside(x) ? redInside : redOutside) += red ? 1 : 0;
-            (inside(x) ? greenInside : greenOutside) += p == kGreen ? 1 : 0;
-        }
-    EXPECT_GT(redInside, 20) << "the caption inside the frame";
-    EXPECT_EQ(redOutside, 0) << "the caption clipped at the frame's edge";
-    EXPECT_GT(greenInside, 200) << "the window after the text, inside";
-    EXPECT_EQ(greenOutside, 0) << "the window after the text, clipped";
 }
 
 }  // namespace
