@@ -15,7 +15,13 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
+#include "game/app/ProfilManager.h"
 #include "game/app/ScreenWindows.h"
+#include "game/app/SolitaireManager.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/Picking.h"
+#include "game/cards/TableRenderer.h"
 #include "game/minigames/Drehbild.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielCursor.h"
@@ -23,6 +29,7 @@
 #include "game/story/StoryPart.h"
 #include "game/story/StorySwitch.h"
 #include "port/crt/crt.h"
+#include "port/win32/win32_paths.h"
 #include "port/win32/win32_sdl.h"
 #include "port/win32/winuser.h"
 #include "tests/support/SdlEvents.h"
@@ -75,7 +82,7 @@ void MinigameFixture::SetUp() {
     Solitaire::MinispielCursor::instance() = Solitaire::MinispielCursor();
     // The turning-tiles game seeds the runtime's generator from the tick at every start.
     Solitaire::Drehbild::setTickClock([] { return kTickCount; });
-    startOn(dataRoot.empty() ? testsupport::sourceDir() : dataRoot, kScreenWidth, kScreenHeight);
+    startOn(dataRoot.empty() ? testsupport::sourceDir() : dataRoot, screenWidth, screenHeight);
     log.lines.clear();
     log.ends.clear();
     log.connect(manager());
@@ -384,6 +391,59 @@ void MinigameFixture::playSceneToItsEnd(std::string const& shotPrefix) {
     }
     ASSERT_EQ(scene(), nullptr) << "the scene did not end";
     settle();
+}
+
+// ---- a folder of the test's own ----
+
+void MinigameFixture::makeHome(std::string const& name, std::string const& profileText, bool stageData) {
+    home = testsupport::makeTempDir(name);
+    if (stageData) {
+        std::filesystem::copy(testsupport::sourceDir() / "data", home / "data",
+                              std::filesystem::copy_options::recursive);
+        dataRoot = home;
+    }
+    if (!profileText.empty()) testsupport::writeFile(home / "profile.prf", profileText);
+    Solitaire::ProfilManager::instance().setFilePath(port::windowsPath((home / "profile.prf").string()));
+}
+
+void MinigameFixture::removeHome() {
+    Solitaire::ProfilManager::instance().setFilePath(L"");
+    Solitaire::SolitaireManager::instance().clear();
+    std::error_code ec;
+    std::filesystem::remove_all(home, ec);
+}
+
+// ---- the row of hearts ----
+
+Solitaire::Karte* MinigameFixture::heart(int value) {
+    for (Solitaire::Karte* card : Solitaire::Kartenmanager::instance().cards)
+        if (card->getValue() == value) return card;
+    return nullptr;
+}
+
+D3DXVECTOR2 MinigameFixture::tablePoint(Orvex::FRect const& r) const {
+    return game->getRenderer()->toWindowPoint(D3DXVECTOR2((r.left + r.right) * 0.5f, (r.top + r.bottom) * 0.5f));
+}
+
+void MinigameFixture::dismissTablePanels() {
+    for (int i = 0; i < 2; ++i)
+        if (game->getGameNameBlend().target > 0.5f || game->getHelpBlend().target > 0.5f) {
+            click(D3DXVECTOR2(kQuietX, kQuietY));
+            wait(0.5);
+        }
+}
+
+void MinigameFixture::moveHeartsToTheGoal() {
+    auto& cards = Solitaire::Kartenmanager::instance();
+    Solitaire::Kartenstapel* goal = cards.findPile(L"STAPEL_ZIEL");
+    ASSERT_NE(goal, nullptr);
+    for (int value = 0; value < 13; ++value) {
+        Solitaire::Karte* card = heart(value);
+        ASSERT_NE(card, nullptr);
+        drag(tablePoint(Solitaire::computeScreenRect(*card, cards.getCamera())),
+             tablePoint(Solitaire::computeScreenRect(*goal, cards.getCamera())), 6);
+        wait(0.4);
+    }
 }
 
 }  // namespace minigametest

@@ -43,18 +43,13 @@ std::string const kProfile =
 class MinigameInGameTest : public minigametest::MinigameFixture {
 protected:
     void SetUp() override {
-        home = testsupport::makeTempDir("minigame_game");
-        testsupport::writeFile(home / "profile.prf", kProfile);
-        Solitaire::ProfilManager::instance().setFilePath(port::windowsPath((home / "profile.prf").string()));
+        makeHome("minigame_game", kProfile);
         withStory = true;
         MinigameFixture::SetUp();
     }
     void TearDown() override {
         MinigameFixture::TearDown();
-        Solitaire::ProfilManager::instance().setFilePath(L"");
-        Solitaire::SolitaireManager::instance().clear();
-        std::error_code ec;
-        fs::remove_all(home, ec);
+        removeHome();
     }
 
     Solitaire::Profil* profile() const { return Solitaire::ProfilManager::instance().getActiveProfile(); }
@@ -66,7 +61,6 @@ protected:
         clickOn(L"K_KategorieButton1");
     }
 
-    std::filesystem::path home;
 };
 
 TEST_F(MinigameInGameTest, TheRestSceneOpensTheSortingGameAndItsWinOpensTheNextChapter) {
