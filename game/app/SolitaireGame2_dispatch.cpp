@@ -8,6 +8,7 @@
 // step that needs it.
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <span>
 #include <string>
 
@@ -24,6 +25,7 @@
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/TextureManager.h"
+#include "game/app/FormatNumber.h"
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/MyGlobals.h"
 #include "game/app/Profil.h"
@@ -52,6 +54,9 @@ constexpr double kPanelSpeed = 1.0;
 constexpr wchar_t kHelpPagePrefix[] = L"H_HELP_S";
 constexpr wchar_t kInGameMenu[] = L"INGAMEMENU";
 // The shell's show commands: a folder shown without taking the focus, a page shown normally.
+// The news line's texts for a hint and an undo step refused for their price.
+constexpr wchar_t kHintPriceText[] = L"MELDUNG_TIPP_PREIS";
+constexpr wchar_t kUndoPriceText[] = L"MELDUNG_UNDO_PREIS";
 constexpr INT kShowNoActivate = 4;
 constexpr INT kShowNormal = 5;
 
@@ -156,6 +161,22 @@ bool SolitaireGame2::saveWallpaper(Orvex::GUIWindow& window) {
     return true;
 }
 
+std::wstring SolitaireGame2::priceText(wchar_t const* textId, float price) const {
+    std::wstring out;
+    Orvex::Text* text = findLanguageText(textId);
+    if (!text) return out;
+    // What is missing is rounded up: a fraction short is a point short.
+    float const missing = std::ceil(cards_->getMissingPoints(price));
+    return text->format(out, formatNumber(wholeNumber(std::ceil(price))), formatNumber(wholeNumber(missing)));
+}
+
+bool SolitaireGame2::refuseForPrice(wchar_t const* textId, float price) {
+    if (cards_->gameStatus != kGameRunning || cards_->canPay(price)) return false;
+    cards_->playSound(GameStyle::kSoundErrorMove);
+    news_.show(priceText(textId, price));
+    return true;
+}
+
 void SolitaireGame2::resetHintButton() {
     if (tipButton_) tipButton_->getOptions().enabled = false;
     restartTipTimer();
@@ -163,6 +184,7 @@ void SolitaireGame2::resetHintButton() {
 
 void SolitaireGame2::undo(int steps, wchar_t const* const* achievements) {
     if (gameOver_) return;
+    if (refuseForPrice(kUndoPriceText, cards_->getUndoPrice(steps))) return;
     if (cards_->undoSteps(steps, false, false) == 0) return;
     cards_->playSound(GameStyle::kSoundUndo);
     for (; *achievements; ++achievements) bump(*achievements);
@@ -333,7 +355,8 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          }},
         {L"I_TIPP",
          [](G& g, W&) {
-             if (g.gameOver_ || !g.cards_->showHint(false, true, true)) return;
+             if (g.gameOver_ || g.refuseForPrice(kHintPriceText, g.cards_->getHintPrice())) return;
+             if (!g.cards_->showHint(false, true, true)) return;
              g.resetHintButton();
              bump(L"TIPP_USED");
          }},
