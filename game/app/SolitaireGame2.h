@@ -684,10 +684,10 @@ private:
     bool saveWallpaper(Orvex::GUIWindow& window);
     // achievements: names bumped after a step that changed the table, null-terminated.
     void undo(int steps, wchar_t const* const* achievements);
-    // A hint or undo step refused for its price: the error sound, and the news line names the
-    // price and the points missing (textId: a format of the two numbers).
-    bool refuseForPrice(wchar_t const* textId, float price);
-    std::wstring priceText(wchar_t const* textId, float price) const;
+    // A hint (or an undo step) refused for its price: the error sound, and the news line names
+    // the price and the points missing ("MELDUNG_TIPP_PREIS", "MELDUNG_UNDO_PREIS").
+    bool refuseForPrice(bool hint, float price);
+    std::wstring priceText(bool hint, float price) const;
     void leaveResults();
     void restartGame();
     void showVariantTutorial();

@@ -54,9 +54,6 @@ constexpr double kPanelSpeed = 1.0;
 constexpr wchar_t kHelpPagePrefix[] = L"H_HELP_S";
 constexpr wchar_t kInGameMenu[] = L"INGAMEMENU";
 // The shell's show commands: a folder shown without taking the focus, a page shown normally.
-// The news line's texts for a hint and an undo step refused for their price.
-constexpr wchar_t kHintPriceText[] = L"MELDUNG_TIPP_PREIS";
-constexpr wchar_t kUndoPriceText[] = L"MELDUNG_UNDO_PREIS";
 constexpr INT kShowNoActivate = 4;
 constexpr INT kShowNormal = 5;
 
@@ -161,19 +158,19 @@ bool SolitaireGame2::saveWallpaper(Orvex::GUIWindow& window) {
     return true;
 }
 
-std::wstring SolitaireGame2::priceText(wchar_t const* textId, float price) const {
+std::wstring SolitaireGame2::priceText(bool hint, float price) const {
     std::wstring out;
-    Orvex::Text* text = findLanguageText(textId);
+    Orvex::Text* text = findLanguageText(hint ? L"MELDUNG_TIPP_PREIS" : L"MELDUNG_UNDO_PREIS");
     if (!text) return out;
     // What is missing is rounded up: a fraction short is a point short.
     float const missing = std::ceil(cards_->getMissingPoints(price));
     return text->format(out, formatNumber(wholeNumber(std::ceil(price))), formatNumber(wholeNumber(missing)));
 }
 
-bool SolitaireGame2::refuseForPrice(wchar_t const* textId, float price) {
+bool SolitaireGame2::refuseForPrice(bool hint, float price) {
     if (cards_->gameStatus != kGameRunning || cards_->canPay(price)) return false;
     cards_->playSound(GameStyle::kSoundErrorMove);
-    news_.show(priceText(textId, price));
+    news_.show(priceText(hint, price));
     return true;
 }
 
@@ -184,7 +181,7 @@ void SolitaireGame2::resetHintButton() {
 
 void SolitaireGame2::undo(int steps, wchar_t const* const* achievements) {
     if (gameOver_) return;
-    if (refuseForPrice(kUndoPriceText, cards_->getUndoPrice(steps))) return;
+    if (refuseForPrice(false, cards_->getUndoPrice(steps))) return;
     if (cards_->undoSteps(steps, false, false) == 0) return;
     cards_->playSound(GameStyle::kSoundUndo);
     for (; *achievements; ++achievements) bump(*achievements);
@@ -355,7 +352,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          }},
         {L"I_TIPP",
          [](G& g, W&) {
-             if (g.gameOver_ || g.refuseForPrice(kHintPriceText, g.cards_->getHintPrice())) return;
+             if (g.gameOver_ || g.refuseForPrice(true, g.cards_->getHintPrice())) return;
              if (!g.cards_->showHint(false, true, true)) return;
              g.resetHintButton();
              bump(L"TIPP_USED");

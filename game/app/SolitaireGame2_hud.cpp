@@ -275,7 +275,7 @@ void SolitaireGame2::provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GU
     float const price = hint ? cards_->getHintPrice()
                              : cards_->getUndoPrice(window.getName() == L"I_Undo_Start" ? kUndoToStart : -1);
     if (cards_->gameStatus != kGameRunning || cards_->canPay(price)) return;
-    std::wstring const refusal = priceText(hint ? L"MELDUNG_TIPP_PREIS" : L"MELDUNG_UNDO_PREIS", price);
+    std::wstring const refusal = priceText(hint, price);
     if (!refusal.empty()) text = refusal;
 }
 
