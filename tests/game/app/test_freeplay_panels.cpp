@@ -12,6 +12,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIScrollPanel.h"
+#include "engine/gui/GUIWindowRef.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
@@ -112,6 +113,8 @@ TEST_F(FreePlayPanelsTest, ClickOnTheChosenButtonRebuilds) {
     enter();
     click(*buttonOf<Solitaire::SolVariant>(catalogue().getVariantButtons(), L"GOLDRAUSCH_DREI"));
     std::vector<Orvex::GUIButton*> const oldGames = catalogue().getGameButtons();
+    // Held, so a new button cannot take the old one's address once the column lets it go.
+    Orvex::HeldRef<Orvex::GUIButton> const oldFirst(oldGames.front());
     click(*buttonOf<Solitaire::SolCategorie>(catalogue().getCategoryButtons(), L"KLASSIKER"));
     EXPECT_EQ(current(), L"KLASSIKER/GOLDRAUSCH/GOLDRAUSCH");
     EXPECT_NE(catalogue().getGameButtons().front(), oldGames.front());
