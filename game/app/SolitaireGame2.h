@@ -53,6 +53,7 @@
 #include "engine/gui/Interpolation.h"
 #include "engine/platform/InputState.h"
 #include "game/app/InGameStep.h"
+#include "game/app/NewsLine.h"
 #include "game/app/PanelBlend.h"
 #include "game/app/ResultsDelay.h"
 #include "game/app/WildcardChoice.h"
@@ -234,6 +235,8 @@ public:
     void provideCardTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
     void onTipTimerGoal(Orvex::Interpolation<float, float>& timer);
     void onTipTimerChanged(Orvex::Interpolation<float, float>& timer);
+    // The tooltip of the hint and undo buttons names the price while it cannot be paid.
+    void provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
     void onGodTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
     void onGodBarClicked(Orvex::GUIWindow& window);
     void onGodBarFull(Orvex::GUIProgressBar& bar);
@@ -615,6 +618,7 @@ private:
     Orvex::GUIWindow* gesMed_ = nullptr;
     Orvex::GUIProgressBar* tipButton_ = nullptr;
     float tipReminder_ = 0.0f;
+    NewsLine news_;
     Orvex::GUIWindow* pointsAni_ = nullptr;
     Orvex::GUIWindow* comboAni_ = nullptr;
     Orvex::GUIWindow* itemAni_ = nullptr;
@@ -691,15 +695,20 @@ private:
     void enterTutorialMenu();
     void enterHelpMenu();
     // The mouse: the press that dismisses the banner or the help panel, whether the GUI or the
-    // table takes the pointer.
+    // table takes the pointer, whether a press lands on a card or pile of the table.
     bool dismissPanels();
     bool guiTakesInput() const;
     bool tableTakesInput() const;
+    bool pressHitsTable(Orvex::MouseState const& state) const;
     D3DXVECTOR2 toTable(Orvex::MouseState const& state) const;
     // The dispatcher's rows.
     bool saveWallpaper(Orvex::GUIWindow& window);
     // achievements: names bumped after a step that changed the table, null-terminated.
     void undo(int steps, wchar_t const* const* achievements);
+    // A hint (or an undo step) refused for its price: the error sound, and the news line names
+    // the price and the points missing ("MELDUNG_TIPP_PREIS", "MELDUNG_UNDO_PREIS").
+    bool refuseForPrice(bool hint, float price);
+    std::wstring priceText(bool hint, float price) const;
     void leaveResults();
     void restartGame();
     void showVariantTutorial();

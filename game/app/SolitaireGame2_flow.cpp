@@ -130,6 +130,7 @@ int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& 
     if (withTutorial) cards_->computeCardBounds();
     // 9.
     resetHintButton();
+    news_.clear();
     // 10.
     jumpIfFound(findWindow(L"I_STORY"), campaign ? L"AN" : L"AUS");
     jumpIfFound(findWindow(L"I_FREIESSPIEL"), campaign ? L"AUS" : L"AN");

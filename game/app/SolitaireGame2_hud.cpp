@@ -264,8 +264,18 @@ void SolitaireGame2::onTipTimerChanged(Orvex::Interpolation<float, float>& timer
     if (!tipButton_) return;
     tipButton_->setRatio(timer.t);
     if (!(timer.t >= 1.0f)) return;
-    sparkleOver(*tipButton_, L"TIPP_READY_EMITTER");
+    // A hint the points cannot pay is not ready: the reminders sparkle once they can.
+    if (cards_->canPay(cards_->getHintPrice())) sparkleOver(*tipButton_, L"TIPP_READY_EMITTER");
     tipReminder_ = nextReminder();
+}
+
+void SolitaireGame2::provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam&, std::wstring& text) {
+    bool const hint = &window == tipButton_;
+    float const price = hint ? cards_->getHintPrice()
+                             : cards_->getUndoPrice(window.getName() == L"I_Undo_Start" ? kUndoToStart : -1);
+    if (cards_->gameStatus != kGameRunning || cards_->canPay(price)) return;
+    std::wstring const refusal = priceText(hint, price);
+    if (!refusal.empty()) text = refusal;
 }
 
 void SolitaireGame2::onTipTimerGoal(Orvex::Interpolation<float, float>&) {

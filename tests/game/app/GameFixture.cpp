@@ -86,6 +86,10 @@ void GameFixture::startEngine(unsigned w, unsigned h) {
 
 void GameFixture::stop() {
     game.reset();
+    // The frame timer lives for the process: a pause screen a test left open must not stop the
+    // game time of the next one.
+    for (int slot = 0; slot < Orvex::PerfTimer::kPauseSlots; ++slot)
+        Orvex::PerfTimer::frameTimer().setPause(slot, false);
     Solitaire::ProfilManager::instance().clear();
     Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
     Orvex::GUIMenuManagerN::instance().clear();

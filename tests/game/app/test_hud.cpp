@@ -393,6 +393,8 @@ TEST_F(HudTest, ExtraCardsFoundCountForTheRunningLevelOnly) {
 
 TEST_F(HudTest, TheTipButtonFillsOverTenSecondsOfPlayAndOpensWhenFull) {
     startLevel(1, 0);
+    // Points that pay a hint: the bulb is ready when it fills (test_table_input.cpp: not before).
+    cards().changeScore(1000.0f);
     Orvex::GUIProgressBar* tip = bar(L"I_TIPP");
     ASSERT_NE(tip, nullptr);
     EXPECT_LT(tip->getRatio(), 0.3f) << "two seconds of settling";

@@ -290,6 +290,15 @@ TEST_F(PileTest, DrawOrdersStackCardsAboveThePileAndEndOnALinkCycle) {
     Karte* loose = makeCard(5);
     orders.update(manager().cards);
     EXPECT_FLOAT_EQ(loose->renderOrder, static_cast<float>(loose->getIndex()) + 1.0f);
+
+    // A carried run lies above the table and the upper layer, in its order from the held card.
+    lower->dragDistance = 1;
+    upper->dragDistance = 2;
+    loose->upperLayer = true;
+    orders.update(manager().cards);
+    EXPECT_FLOAT_EQ(lower->renderOrder, RenderOrder::kCarriedLayer + 1.0f);
+    EXPECT_FLOAT_EQ(upper->renderOrder, RenderOrder::kCarriedLayer + 2.0f);
+    EXPECT_GT(lower->renderOrder, loose->renderOrder);
 }
 
 TEST_F(PileTest, BridgingUnlinkLeavesTheCardAboveOnTheCardBelow) {
