@@ -187,6 +187,7 @@ void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const&) {
             if (recordOpen_) recordStep(true);
         }
     }
+    followTableContent();
     applyScreenPilePositions();
 }
 
