@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -36,6 +37,7 @@ using Solitaire::Kartenstapel;
 struct ScreenSize {
     unsigned width, height;
 };
+void PrintTo(ScreenSize const& size, std::ostream* out) { *out << size.width << "x" << size.height; }
 
 // A game of the catalogue: a free variant by its names, or a campaign level by its numbers.
 struct Game {
@@ -65,7 +67,7 @@ class TableFitTest : public HudFixture, public ::testing::WithParamInterface<Scr
 protected:
     // Fitting and centring leave sub-pixel differences.
     static constexpr float kTolerance = 0.5f;
-    static constexpr double kStep = 0.1;
+    static constexpr double kStep = 0.2;
     Orvex::u32 ticks = 1000;
     // Cards laid on the growing column: with the dealt ones, longer than any column gets in play.
     static constexpr int kGrowBy = 14;
@@ -114,7 +116,7 @@ protected:
         }
     }
 
-    // Game time in steps of a tenth of a second (the in-game step takes whole sixtieths); with
+    // Game time in steps of a fifth of a second (the in-game step takes whole sixtieths); with
     // checking, the landed cards are looked at after each step.
     void play(double seconds, char const* checking = nullptr) {
         for (double t = 0.0; t < seconds; t += kStep) {
@@ -266,9 +268,11 @@ protected:
         D3DXVECTOR2 const from = pointOf(*card);
         D3DXVECTOR2 const to = hint->targetCard ? pointOf(*hint->targetCard) : middleOf(*target);
         // A press while the game's name or the help shows only puts them away; they fade out.
+        bool panels = false;
         for (int i = 0; i < 2 && (game->getGameNameBlend().target > 0.5f || game->getHelpBlend().target > 0.5f); ++i) {
             press(from);
             release(from);
+            panels = true;
         }
         // Meanwhile the pointer waits in the table's corner, away from the cards: a card's tooltip
         // would put its hot spot under the pointer, and the press would go to that window.
@@ -276,7 +280,7 @@ protected:
         Orvex::OrvexAchse const axis = Orvex::OA_MOUSE_X;
         Orvex::MouseState aside = mouse({area.left + 2.0f, area.top + 2.0f}, false);
         game->onMouseMove(aside, axis);
-        play(1.5);
+        play(panels ? 1.5 : kStep);
         press(from);
         tick(1.0 / 60);
         ASSERT_EQ(cards().getHeldCard(), card) << when;
@@ -286,7 +290,7 @@ protected:
             tick(1.0 / 60);
         }
         release(to);
-        play(2.0);
+        play(1.6);
         std::wstring const landedOn = card->pile ? card->pile->getName() : L"(no pile)";
         EXPECT_NE(std::find(places.begin(), places.end(), landedOn), places.end())
             << when << ": carried to " << port::toUtf8(target->getName()) << ", landed on " << port::toUtf8(landedOn);
