@@ -9,7 +9,8 @@
 // Kartenmanager_score.cpp: score, seed, deck, bought jokers and wildcards, counts and queries,
 //   the game-end record, the pile and tutorial filters, the special pile, the table rectangle.
 // Kartenmanager_deal.cpp: a new game, the deal and the deal start points, fitting the camera
-//   again (relayout) and announcing the dealt locks.
+//   again (relayout), following the table's content as it grows and shrinks, and announcing the
+//   dealt locks.
 // Kartenmanager_input.cpp: presses, releases, moves and double clicks on the table, the click
 //   deadlines, forcing a pending resolution first.
 // Kartenmanager_update.cpp: move execution, the per-frame update (stepCard, stepPile), the hover
@@ -315,6 +316,14 @@ public:
     Orvex::FRect const& getTableRect() const { return tableRect; }
     // After the game window changed size: the camera (when set) fits the table rectangle at once.
     void relayout();
+    // Once per update while the game runs and nothing is carried: when the piles' bounds moved
+    // away from the table rectangle, they become it, and the camera glides to fit them when they
+    // no longer lie inside its table area or could be shown noticeably larger (kFollowZoomIn).
+    // Returns whether the camera was fitted again.
+    static constexpr float kFollowZoomIn = 1.05f;
+    static constexpr float kFollowTimeFactor = 4.0f;  // times the camera's speed
+    static constexpr float kTableRectTolerance = 0.01f;
+    bool followTableContent();
     // The largest lock value of each kind over the locked cards (a card with a lock waiting
     // counts by it), announced through lockedCardsFound when any card is locked.
     void computeCardBounds();

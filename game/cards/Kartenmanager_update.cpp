@@ -189,6 +189,7 @@ void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const& st
             if (recordOpen_) recordStep(true);
         }
     }
+    followTableContent();
     applyScreenPilePositions();
 }
 
