@@ -56,8 +56,12 @@ std::string describe(Orvex::FRect const& r) {
     return out.str();
 }
 
-// Where the card is now, not on its way: no glide, flight or wait for its start.
-bool landed(Karte const& card) { return !card.isMoving() && !card.isFlying() && card.waitTime <= 0.0f; }
+// Where the card is now, not on its way: no glide, flight, turn or wait for its start (a card
+// still turning covers more than its place).
+bool landed(Karte const& card) {
+    return !card.isMoving() && !card.isFlying() && card.waitTime <= 0.0f &&
+           std::fabs(card.rotation.current - card.rotation.goal) < 0.5f;
+}
 
 }  // namespace
 
@@ -108,6 +112,10 @@ protected:
     }
 
     void start(Game const& g) {
+        // The pointer off the table: a pointed card is lifted a little, past the fit.
+        Orvex::MouseState away = mouse({1.0f, 1.0f}, false);
+        Orvex::OrvexAchse const axis = Orvex::OA_MOUSE_X;
+        game->onMouseMove(away, axis);
         if (g.campaign) {
             ASSERT_EQ(game->startCampaignLevel(g.chapter, g.level, false), Solitaire::SolitaireGame2::kGameStarted);
         } else {
@@ -184,7 +192,9 @@ protected:
                 r.top >= area.top - kTolerance && r.bottom <= area.bottom + kTolerance)
                 continue;
             if (++outside == 1)
-                first = "a card of " + port::toUtf8(card->pile->getName()) + " at " + describe(r);
+                first = "a card of " + port::toUtf8(card->pile->getName()) + " at " + describe(r) +
+                        " (scale " + std::to_string(card->scale.current) + ", mark " +
+                        std::to_string(card->getMarkState()) + ", lift " + std::to_string(card->markOffset.current.y) + ")";
         }
         EXPECT_EQ(outside, 0) << when << ": " << first << " leaves the table " << describe(area);
         return outside == 0;
@@ -267,18 +277,20 @@ protected:
         places.insert(places.end(), target->rules.pairGoalPiles.begin(), target->rules.pairGoalPiles.end());
         D3DXVECTOR2 const from = pointOf(*card);
         D3DXVECTOR2 const to = hint->targetCard ? pointOf(*hint->targetCard) : middleOf(*target);
-        // A press while the game's name or the help shows only puts them away; they fade out.
+        // The table's corner, away from the cards: a card's tooltip would put its hot spot under
+        // the pointer, and the press would go to that window.
+        Orvex::FRect const area = tableArea();
+        D3DXVECTOR2 const corner{area.left + 2.0f, area.top + 2.0f};
+        // A press beside the cards while the game's name or the help shows puts them away (a press
+        // on a card would play it); they fade out.
         bool panels = false;
         for (int i = 0; i < 2 && (game->getGameNameBlend().target > 0.5f || game->getHelpBlend().target > 0.5f); ++i) {
-            press(from);
-            release(from);
+            press(corner);
+            release(corner);
             panels = true;
         }
-        // Meanwhile the pointer waits in the table's corner, away from the cards: a card's tooltip
-        // would put its hot spot under the pointer, and the press would go to that window.
-        Orvex::FRect const area = tableArea();
         Orvex::OrvexAchse const axis = Orvex::OA_MOUSE_X;
-        Orvex::MouseState aside = mouse({area.left + 2.0f, area.top + 2.0f}, false);
+        Orvex::MouseState aside = mouse(corner, false);
         game->onMouseMove(aside, axis);
         play(panels ? 1.5 : kStep);
         press(from);

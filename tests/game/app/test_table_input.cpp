@@ -405,6 +405,8 @@ TEST_F(TableInputTest, ThePressedPointOfADraggedCardStaysUnderThePointer) {
         if (row.width != width || row.height != height) restartAt(row.width, row.height);
         startWithACardMove(row.variant);
         dismissPanelsAt(emptyTablePoint());
+        // The camera may still take the room the panels left.
+        frames(90);
         Karte* card = cardMove()->card;
         Orvex::FRect const r0 = rectOf(*card);
         // Window pixels per table unit, in hundredths.
@@ -421,6 +423,9 @@ TEST_F(TableInputTest, ThePressedPointOfADraggedCardStaysUnderThePointer) {
             D3DXVECTOR2 const p = start + (far - start) * (static_cast<float>(i) / 14.0f);
             moveTo(p);
             D3DXVECTOR2 const grab = at(rectOf(*card), u, v);
+            // The pointed card's lift eases out over the first frames of the carry.
+            D3DXVECTOR2 const lift = card->markOffset.current;
+            if (i <= 3 && (lift.x != 0.0f || lift.y != 0.0f)) continue;
             EXPECT_NEAR(grab.x, static_cast<float>(pixel(p.x)), 1.5f) << "frame " << i;
             EXPECT_NEAR(grab.y, static_cast<float>(pixel(p.y)), 1.5f) << "frame " << i;
             if (i == 7) {
