@@ -32,13 +32,16 @@
 //   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
 //   SolitaireGame2_newprofile.cpp   the new-profile dialog, warnings, a new active profile
 //   SolitaireGame2_achievements.cpp the achievement list, its hover particles, the medal popup
-//   SolitaireGame2_options.cpp      display modes and their confirmation, volumes, cursor,
-//                                   tutorial switches, the options display, window activation
-//   SolitaireGame2_profiles.cpp     the profile panel and its buttons
+//   OptionsScreen.h                 the options' display modes and sliders (a class held by
+//                                   value)
+//   SolitaireGame2_options.cpp      the display mode's confirmation, cursor, tutorial switches,
+//                                   window activation
+//   ProfileList.h                   the profile screen's list (a class held by value)
 //   SolitaireGame2_help.cpp         help pages and credits, the games' rules in the help and
 //                                   the in-game help panel
 //   SolitaireGame2_results.cpp      the results screen, the highscore list and the statistics
-//   SolitaireGame2_campaign.cpp     the campaign's chapter and level screens
+//   CampaignScreens.h               the campaign's chapter and level screens (a class held by
+//                                   value)
 //   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end and the
 //                                   words on how it ended
 #pragma once
@@ -52,9 +55,12 @@
 
 #include "engine/gui/Interpolation.h"
 #include "engine/platform/InputState.h"
+#include "game/app/CampaignScreens.h"
 #include "game/app/InGameStep.h"
 #include "game/app/NewsLine.h"
+#include "game/app/OptionsScreen.h"
 #include "game/app/PanelBlend.h"
+#include "game/app/ProfileList.h"
 #include "game/app/ResultsDelay.h"
 #include "game/app/WildcardChoice.h"
 #include "game/cards/Achivement.h"
@@ -117,10 +123,15 @@ public:
     static constexpr int kFirstMouseCursor = 9;
     static constexpr int kMouseCursorCount = 4;
     static constexpr int kFirstGodCursor = 13;
-    // Screen states: a menu, the level selection, in game.
-    static constexpr int kScreenMenu = 0;
-    static constexpr int kScreenLevels = 1;
-    static constexpr int kScreenInGame = 2;
+    // Screen states: a menu, the level selection, in game (they pick the music).
+    enum ScreenState : int { kScreenMenu = 0, kScreenLevels = 1, kScreenInGame = 2 };
+    // What startGame did.
+    enum StartResult : int { kNothingStarted = 0, kGameStarted = 1, kStoryStarted = 2 };
+    // How the last game ended: none yet, won (rated) or lost.
+    enum Outcome : signed char { kNoOutcome = 0, kWon = 1, kLost = -1 };
+    // A level's result as its record keeps it: not played, played without a star, one to three
+    // stars (the third is LevelRecord::kMaxResult).
+    enum LevelResult : int { kNotPlayed = 0, kNoStar = 1, kOneStar = 2, kTwoStars = 3, kThreeStars = 4 };
     // The publisher splash's display time (ms by the tick count), the branding pictures' (ms).
     static constexpr unsigned kSplashMs = 3000;
     static constexpr unsigned kBrandingMs = 2000;
@@ -278,20 +289,10 @@ public:
     void onModeConfirmed(bool const& accepted);
     void onModeCountdown(float const& secondsLeft);
     void onUnsupportedMode(_D3DDISPLAYMODE& mode);
-    void buildProfilePanel();
     // The warning dialog with the text.
     void showWarning(std::wstring const& text);
     // The profile screens' handling of a new active profile.
     void onActiveProfileChanged(Profil* old, Profil* active);
-    void onFullscreenSlider(Orvex::GUISlider& slider, float const& value);
-    void onFullscreenCheckbox(Orvex::GUICheckboxButton& button);
-    // Brings "FullscreenSlider" and "O_Fullscreen" (where the screen has them) to the chosen
-    // full-screen flag, so the two never show different choices.
-    void showFullscreenChoice();
-    void onResolutionSlider(Orvex::GUISlider& slider, float const& value);
-    void onSoundVolumeSlider(Orvex::GUISlider& slider, float const& value);
-    void onMusicVolumeSlider(Orvex::GUISlider& slider, float const& value);
-    void onRandomSlider(Orvex::GUISlider& slider, float const& value);
     void onCursor0(Orvex::GUIWindow& window);
     void onCursor1(Orvex::GUIWindow& window);
     void onCursor2(Orvex::GUIWindow& window);
@@ -300,37 +301,23 @@ public:
     // which a setting outside 0 to 3 also gives), else the game's picture.
     void applyCursor();
     void onTutorialCheckbox(Orvex::GUICheckboxButton& button);
-    void wireLevelScreen();
-    void wireChapterScreen();
 
     // ---- achievements, options, profiles, help (SolitaireGame2_achievements.cpp, _options.cpp,
     //      _profiles.cpp, _help.cpp) ----
     void buildAchievementList();
     void onAchievementHovered(Orvex::GUIWindow& window);
     void onAchievementUnhovered(Orvex::GUIWindow& window);
-    // The options screen's mode labels and card previews.
-    void refreshOptions();
-    // "O_Back": switches to the chosen mode and full-screen state when they differ from the
-    // present ones (with the confirmation dialog); both indexes then name the mode in use.
-    void applyChosenDisplayMode();
-    // "US_OK" / "US_CANCEL": the pending mode kept or refused; both indexes name the mode in use.
-    void answerDisplayMode(bool accept);
     // All four tutorial checkboxes set without their slot reacting.
     void setTutorialCheckboxes(bool checked);
     // Steps back through the menu history past the confirmation dialog, a warning and the
     // options ("O_Back" and an accepted mode), bounded.
     void stepBackPastOptions();
-    void onProfileButtonClicked(Orvex::GUIWindow& window);
-    // Active or inactive look of every profile button; the active one is selected, the delete
-    // button enabled with it, and the panel scrolls to it.
-    void refreshProfileButtons();
     void showHelpPage(int& page, int& sub);
     void stepHelpPage(int& page, int& sub, bool forward);
     void showHelpPanel();
     void refreshHelpPanel(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
     // State of these screens for their tests.
-    int getChosenModeIndex() const { return chosenModeIndex_; }
-    bool isFullscreenChosen() const { return fullscreenChosen_; }
+    OptionsScreen& getOptions() { return options_; }
     int getHelpPage() const { return helpPage_; }
     int getHelpSubPage() const { return helpSubPage_; }
     float getAchievementPopupTimer() const { return achievementPopupTimer_; }
@@ -338,11 +325,7 @@ public:
     SolPartikel* getPopupParticle() const { return popupParticle_.get(); }
     SolPartikel* getListParticle() const { return listParticle_.get(); }
     Achivement* getHoveredAchievement() const { return hoveredAchievement_; }
-    std::size_t getProfileButtonCount() const { return profileButtons_.size(); }
-    Orvex::GUIWindow* getProfileButton(std::size_t i) const {
-        return i < profileButtons_.size() ? profileButtons_[i].get() : nullptr;
-    }
-    Orvex::GUIWindow* getSelectedProfileButton() const { return selectedProfileButton_; }
+    ProfileList& getProfileList() { return profileList_; }
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onGameEnd(bool const& won, GameEndParms const& parms);
@@ -379,29 +362,13 @@ public:
     Orvex::GUILabel* getCountUpLabel() const { return countUpLabel_; }
     Orvex::Interpolation<float, float> const& getCountUp() const { return countUp_; }
 
-    // ---- campaign chapter and level screens (SolitaireGame2_campaign.cpp) ----
-    static constexpr int kLevelsPerPage = 12;
-    static constexpr int kLevelColumns = 4;
-    // Pages with an animation goal "PAGE" 1 .. kPageGoals on the level container.
-    static constexpr int kPageGoals = 5;
-    // "KATEGORIEMENU": each chapter button enabled when open, its info text.
-    void refreshChapterScreen();
-    // "LEVELAUSWAHLMENU": one button per level of the selected chapter, paged.
+    // ---- campaign chapter and level screens (CampaignScreens.h) ----
+    CampaignScreens& getCampaignScreens() { return campaignScreens_; }
+    // "LEVELAUSWAHLMENU" built for the running level (SolitaireGame2_flow.cpp).
     void buildLevelScreen();
-    // The chapters' completion recomputed from their levels (after every game, on the chapters).
-    void refreshCampaignResults();
-    void onChapterClicked(Orvex::GUIWindow& button);
-    void onLevelClicked(Orvex::GUIWindow& button);
-    void onNextPage(Orvex::GUIWindow& button);
-    void onPrevPage(Orvex::GUIWindow& button);
-    void drawPagePoints(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
-    void showPage(float speed);
-    int getSelectedChapter() const { return selectedChapter_; }
-    int getCurrentPage() const { return currentPage_; }
-    int getPageCount() const { return pageCount_; }
     // Starts level `level` of chapter `chapter`: 0 nothing started, 1 started, 2 a story scene
     // instead (the game flow, SolitaireGame2_flow.cpp).
-    int startCampaignLevel(int chapter, int level, bool withTutorial);
+    StartResult startCampaignLevel(int chapter, int level, bool withTutorial);
 
     // ---- HUD, powers and shop: operations (SolitaireGame2_hud.cpp, SolitaireGame2_shop.cpp) ----
     // Powers charge, the card tooltip shows and the end-game button comes only in a campaign
@@ -430,7 +397,7 @@ public:
 
     // ---- state read by the per-frame steps and their tests ----
     bool isActive() const { return active_; }
-    int getScreenState() const { return screenState_; }
+    ScreenState getScreenState() const { return screenState_; }
     ResultsDelay& getResultsDelay() { return results_; }
     PanelBlend& getGameNameBlend() { return gameNameBlend_; }
     PanelBlend& getHelpBlend() { return helpBlend_; }
@@ -439,9 +406,7 @@ public:
     SolitaireCamera* getCamera() const { return camera_; }
     SolitaireRenderer* getRenderer() const { return renderer_; }
     Orvex::GUIWindow* getLoadingWindow() const { return loadingWindow_; }
-    int getCurrentModeIndex() const { return currentModeIndex_; }
     std::vector<Orvex::GUIProgressBar*> const& getGodBars() const { return godBars_; }
-    bool isFullscreen() const { return fullscreen_; }
     void setStoryPart(StoryPart* part) { storyPart_ = part; }
 
     // ---- game flow, menus, buttons, new profile (SolitaireGame2_flow.cpp, _menus.cpp,
@@ -451,20 +416,18 @@ public:
     static constexpr int kRedoToEnd = 536870911;
     // The card backs the options offer.
     static constexpr int kCardBackCount = 6;
-    // What startGame did.
-    static constexpr int kNothingStarted = 0;
-    static constexpr int kGameStarted = 1;
-    static constexpr int kStoryStarted = 2;
 
     // The current variant as a game (withStory: the story scene that is due plays first in a
     // campaign level).
-    int startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial, bool withStory);
+    StartResult startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial, bool withStory);
     // True when a story scene is running or was started.
     bool checkStory();
     // A running scene is in front: its strip is the tutorial shown (or none is). A tutorial the
     // menu asked for before the scene stays in front, taking the clicks, until it is closed.
     bool storyInFront() const;
     void finishMinispiel();
+    // An open level chosen on the level screen starts.
+    void onLevelChosen(int chapter, int level);
     // How a mini-game ended, for the words its screen shows before the level screen.
     enum class MinigameEnd { kSolved, kSkipped, kTimeUp, kCancelled };
     // The words on the mini-game screen (ratio: the share of the time left of a solved game);
@@ -492,7 +455,7 @@ public:
     int getNextLevel() const { return nextLevel_; }
     bool isNextLevelAvailable() const { return nextLevelAvailable_; }
     bool cameFromPassedLevel() const { return fromPassedLevel_; }
-    signed char getOutcome() const { return outcome_; }
+    Outcome getOutcome() const { return outcome_; }
     std::wstring const& getSeedText() const { return seedText_; }
     bool isLevelAbandoned() const { return levelAbandoned_; }
     int getMinigameNumber() const { return minigameNumber_; }
@@ -514,10 +477,8 @@ private:
     void showPublisherSplash();
     void loadScreenFrame();
     void fillCursorTable();
-    void findDisplayMode();
 
     // ---- GUI wiring steps (SolitaireGame2_wiring.cpp) ----
-    void wireOptions();
     void wireCursorChoice();
     void wireTutorialCheckboxes();
     void wireHud();
@@ -586,10 +547,8 @@ private:
     Orvex::Texture2D* frameBottom_ = nullptr;
 
     Orvex::Texture2DAnimation* cursors_[kCursorCount] = {};
-    int currentModeIndex_ = -1;
-    int chosenModeIndex_ = -1;
     bool active_ = true;
-    int screenState_ = kScreenMenu;
+    ScreenState screenState_ = kScreenMenu;
     bool constructed_ = false;
 
     // Per-frame state.
@@ -642,9 +601,7 @@ private:
     Achivement* playTime_ = nullptr;
     Orvex::GUIWindow* achievementWindow_ = nullptr;
     Orvex::GUIWindow* achievementParticles_ = nullptr;
-    bool fullscreen_ = false;
-    bool fullscreenChosen_ = false;
-    bool showingFullscreenChoice_ = false;
+    OptionsScreen options_;
 
     // Further state of the screens (help pages, campaign positions, shop, menus).
     int helpPage_ = -1;
@@ -662,9 +619,7 @@ private:
     Achivement* hoveredAchievement_ = nullptr;
     // Set while code sets the tutorial checkboxes, so their slot does not react.
     bool tutorialCheckboxesSilent_ = false;
-    // One reference held on each; a button carries its profile in user pointer slot 0.
-    std::vector<CountedRef<Orvex::GUIWindow>> profileButtons_;
-    Orvex::GUIWindow* selectedProfileButton_ = nullptr;
+    ProfileList profileList_;
     // ---- results, highscores and statistics (SolitaireGame2_results.cpp) ----
     // Whether the current variant is a campaign level (its highscores are not replayed).
     static bool isCampaignSelected();
@@ -673,12 +628,7 @@ private:
     // The game end found a next campaign level (the results screen offers "A_NEXT").
     bool nextLevelAvailable_ = false;
 
-    // ---- campaign chapter and level screens (SolitaireGame2_campaign.cpp) ----
-    Orvex::GUIWindow* levelFrame_ = nullptr;
-    Orvex::GUIWindow* levelButtons_ = nullptr;
-    int selectedChapter_ = 0;
-    int currentPage_ = -1;
-    int pageCount_ = 0;
+    CampaignScreens campaignScreens_;
 
     // ---- game flow, menus, buttons, new profile (SolitaireGame2_flow.cpp, _menus.cpp,
     //      _dispatch.cpp, _newprofile.cpp) ----
@@ -688,6 +638,16 @@ private:
         void (*act)(SolitaireGame2& game, Orvex::GUIWindow& window);
     };
     static std::span<ButtonRow const> buttonRows();
+    // A row of the menu-entry table: the menu's name (anywhere in the name when partial), the
+    // screen state entering it sets (kStateKept: unchanged) and what entering it does besides.
+    static constexpr int kStateKept = -1;
+    struct MenuEntry {
+        wchar_t const* name;
+        bool partial;
+        int state;
+        void (*enter)(SolitaireGame2& game);
+    };
+    static std::span<MenuEntry const> menuEntries();
     std::wstring tutorialNameOf(std::wstring const& menu) const;
     bool showTutorial(std::wstring const& name, bool force);
     void leaveStartMenu();
@@ -729,8 +689,8 @@ private:
     void createProfile();
     void cancelNewProfile();
     // The game end of a campaign level: stars, the level's and chapter's results, unlocks and
-    // achievements; the result 1 to 4.
-    int recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed);
+    // achievements; the result kNoStar to kThreeStars.
+    LevelResult recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed);
 
     Orvex::GUIWindow* tableWindow_ = nullptr;
     // The running or last game is a campaign level (the story mode), not a free game.
@@ -746,7 +706,7 @@ private:
     // The running level's records in the active profile, by number (-1: none).
     int recordChapter_ = -1;
     int recordLevel_ = -1;
-    signed char outcome_ = 0;
+    Outcome outcome_ = kNoOutcome;
     std::wstring seedText_;
     bool checkingStory_ = false;
     int minigameNumber_ = 0;
