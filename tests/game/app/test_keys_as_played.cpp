@@ -96,13 +96,15 @@ TEST_F(KeysAsPlayedTest, F7PassesOverANameItCannotWriteAndGoesOn) {
     EXPECT_EQ(Solitaire::SolitaireGame2::getScreenshotCounter(), first + 3);
 }
 
-// A player with tutorials on who has seen the screens' own pages.
+// A player with tutorials on who has seen the screens' own pages and those of the cards a deal may
+// bring (a joker, a wildcard, an extra card).
 class LockTutorialTest : public KeysAsPlayedTest {
 protected:
     void SetUp() override {
         profileText =
             "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\"><TUTORIAL SHOW=\"1\">\"|TUTORIALMENU|\" "
-            "\"|HAUPTMENU|\" \"|FREIESSPIELMENU|\" \"|INGAMEMENU_FG|\"</TUTORIAL></PROFIL></PROFILE>";
+            "\"|HAUPTMENU|\" \"|FREIESSPIELMENU|\" \"|INGAMEMENU_FG|\" \"|JOKER_FOUND|\" \"|WILDCARD_FOUND|\" "
+            "\"|EXTRACARD_FOUND|\"</TUTORIAL></PROFIL></PROFILE>";
         KeysAsPlayedTest::SetUp();
     }
     static std::wstring onScreen() {
