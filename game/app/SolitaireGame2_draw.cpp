@@ -40,6 +40,7 @@ void SolitaireGame2::draw() {
     device->BeginScene();
     gui_->draw();
     sprite_->Begin(kSpriteFlags, nullptr);
+    renderer_->drawScreenParticlesOffTable();
     if (!active_) drawPauseOverlay();
     if (Orvex::DirectInputInterface::getInstance().isMouseInClient()) drawPointer();
     sprite_->End();
