@@ -1,7 +1,8 @@
 // What a player meets at the table of the game's own data, by events in the real window: F1 over
 // the points balance of a campaign level raises it (the balance label keeps its hit though its
 // parent ignores input), F7 passes over a name it cannot write and goes on numbering, and the
-// lock that "Zellen" deals brings its tutorial page with its text.
+// lock that "Zellen" deals brings its tutorial page with its text, and the options' story reset
+// lets the story's pages come again.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,6 +17,8 @@
 #include "engine/gui/TutorialStrip.h"
 #include "game/app/ScreenWindows.h"
 #include "engine/gui/GUIWindow.h"
+#include "game/app/Profil.h"
+#include "game/app/ProfilManager.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/story/SolTutorialManager.h"
@@ -160,6 +163,33 @@ TEST_F(LockTutorialTest, EveryLockColourHasItsPagesAndTexts) {
             ASSERT_EQ(strip->getPages().size(), 1u);
             EXPECT_FALSE(Orvex::languageText(L"TUT_" + name).empty()) << minigametest::narrow(name);
         }
+}
+
+// A player who has seen the story's page presses the options' story reset: the page is due again.
+class StoryResetTest : public KeysAsPlayedTest {
+protected:
+    void SetUp() override {
+        profileText = "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\"><TUTORIAL SHOW=\"0\"/>"
+                      "<STORY>\"|STORY|\"</STORY></PROFIL></PROFILE>";
+        KeysAsPlayedTest::SetUp();
+    }
+};
+
+TEST_F(StoryResetTest, TheOptionsStoryResetMakesTheStoryDueAgain) {
+    Solitaire::Profil* anna = Solitaire::ProfilManager::instance().getActiveProfile();
+    ASSERT_NE(anna, nullptr);
+    EXPECT_FALSE(anna->shouldShowTutorial(L"STORY"));
+    if (activeMenu() == L"STARTMENU") clickOn(L"SM_Fenster");
+    ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    clickOn(L"H_Optionen");
+    ASSERT_EQ(activeMenu(), L"OPTIONENMENU");
+    Orvex::GUILabel const* caption = Solitaire::labelOf(find(L"ResetStory"));
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->getText(), Orvex::languageText(L"O_STORY_RESET"));
+    keep("played_options_story_reset");
+    clickOn(L"ResetStory");
+    EXPECT_TRUE(anna->shouldShowTutorial(L"STORY"));
+    EXPECT_EQ(activeMenu(), L"OPTIONENMENU");
 }
 
 }  // namespace
