@@ -2,7 +2,8 @@
 // the points balance of a campaign level raises it (the balance label keeps its hit though its
 // parent ignores input), F7 passes over a name it cannot write and goes on numbering, and the
 // lock that "Zellen" deals brings its tutorial page with its text, and the options' story reset
-// lets the story's pages come again.
+// lets the story's pages come again; the pause screen's help brings the variant's start tutorial
+// though it was seen.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -190,6 +191,40 @@ TEST_F(StoryResetTest, TheOptionsStoryResetMakesTheStoryDueAgain) {
     clickOn(L"ResetStory");
     EXPECT_TRUE(anna->shouldShowTutorial(L"STORY"));
     EXPECT_EQ(activeMenu(), L"OPTIONENMENU");
+}
+
+// A player who has seen the rules of "Goldrausch": the deal brings no page, the pause screen's help
+// brings them again.
+class StartTutorialTest : public KeysAsPlayedTest {
+protected:
+    void SetUp() override {
+        profileText =
+            "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\"><TUTORIAL SHOW=\"1\">\"|TUTORIALMENU|\" "
+            "\"|HAUPTMENU|\" \"|FREIESSPIELMENU|\" \"|INGAMEMENU_FG|\" \"|JOKER_FOUND|\" \"|WILDCARD_FOUND|\" "
+            "\"|EXTRACARD_FOUND|\" \"|PAUSEMENU|\"</TUTORIAL><SOLITAIRE_TUTORIALS>\"|SOLITAIRE_GOLDRAUSCH|\""
+            "</SOLITAIRE_TUTORIALS></PROFIL></PROFILE>";
+        KeysAsPlayedTest::SetUp();
+    }
+};
+
+TEST_F(StartTutorialTest, ThePauseScreensHelpShowsTheSeenStartTutorialAgain) {
+    if (activeMenu() == L"STARTMENU") clickOn(L"SM_Fenster");
+    ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    clickOn(L"H_FreiesSpiel");
+    clickOn(L"FG_Kategorie_KLASSIKER");
+    clickOn(L"FG_Game_GOLDRAUSCH");
+    clickOn(L"FG_StartButton");
+    settle();
+    ASSERT_EQ(activeMenu(), L"INGAMEMENU") << "seen: not shown at the start";
+    key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+    settle();
+    ASSERT_EQ(activeMenu(), L"PAUSEMENU");
+    clickOn(L"P_HILFE");
+    settle();
+    EXPECT_EQ(activeMenu(), L"TUTORIALMENU");
+    Solitaire::SolTutorialManager const& tutorials = Solitaire::SolTutorialManager::instance();
+    ASSERT_TRUE(tutorials.isRunning());
+    EXPECT_EQ(tutorials.getCurrentStrip()->getName(), L"SOLITAIRE_GOLDRAUSCH");
 }
 
 }  // namespace
