@@ -44,6 +44,12 @@ protected:
         MinigameFixture::TearDown();
         removeHome();
     }
+    // From the start screen to the main menu, as the player leaves it.
+    void toMainMenu() {
+        if (activeMenu() == L"STARTMENU") clickOn(L"SM_Fenster");
+        ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    }
+    // A key pressed and let go in the real window, a frame each.
     void key(SDL_Scancode code, SDL_Keycode sym) {
         testsupport::pushKey(windowId(), code, true, sym);
         tick(false);
@@ -57,8 +63,7 @@ protected:
 };
 
 TEST_F(KeysAsPlayedTest, F1OverTheBalanceOfACampaignLevelAddsTheMakersPoints) {
-    if (activeMenu() == L"STARTMENU") clickOn(L"SM_Fenster");
-    ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
     clickOn(L"H_Kampagne");
     ASSERT_EQ(activeMenu(), L"KATEGORIEMENU");
     clickOn(L"K_KategorieButton1");
@@ -121,8 +126,7 @@ protected:
 // "Zellen" deals a gold lock: the first deal shows its page, with its text; the page closes by
 // its button and does not come again.
 TEST_F(LockTutorialTest, ZellenDealsALockAndItsPageComesOnce) {
-    if (activeMenu() == L"STARTMENU") clickOn(L"SM_Fenster");
-    ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
     clickOn(L"H_FreiesSpiel");
     ASSERT_EQ(activeMenu(), L"FREIESSPIELMENU");
     clickOn(L"FG_Kategorie_KLASSIKER");
@@ -180,8 +184,7 @@ TEST_F(StoryResetTest, TheOptionsStoryResetMakesTheStoryDueAgain) {
     Solitaire::Profil* anna = Solitaire::ProfilManager::instance().getActiveProfile();
     ASSERT_NE(anna, nullptr);
     EXPECT_FALSE(anna->shouldShowTutorial(L"STORY"));
-    if (activeMenu() == L"STARTMENU") clickOn(L"SM_Fenster");
-    ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
     clickOn(L"H_Optionen");
     ASSERT_EQ(activeMenu(), L"OPTIONENMENU");
     Orvex::GUILabel const* caption = Solitaire::labelOf(find(L"ResetStory"));
@@ -208,14 +211,14 @@ protected:
 };
 
 TEST_F(StartTutorialTest, ThePauseScreensHelpShowsTheSeenStartTutorialAgain) {
-    if (activeMenu() == L"STARTMENU") clickOn(L"SM_Fenster");
-    ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
     clickOn(L"H_FreiesSpiel");
     clickOn(L"FG_Kategorie_KLASSIKER");
     clickOn(L"FG_Game_GOLDRAUSCH");
     clickOn(L"FG_StartButton");
     settle();
     ASSERT_EQ(activeMenu(), L"INGAMEMENU") << "seen: not shown at the start";
+    wait(3.0);  // the deal lands and the help panel has come
     key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
     settle();
     ASSERT_EQ(activeMenu(), L"PAUSEMENU");
