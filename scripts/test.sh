@@ -22,7 +22,7 @@ run_ctest() {
     (cd "$dir" && ctest --output-on-failure -j "$(nproc)" "$@") 2>&1 | tee "$log" || status=$?
   fi
   echo "The ten slowest tests ($dir):"
-  sed -n -E 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .* ([0-9.]+) sec$/\2 \1/p' "$log" | sort -rn | head -n 10
+  sed -n -E 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .* ([0-9.]+) sec$/\2 \1/p' "$log" | sort -rn | awk 'NR <= 10'
   return "$status"
 }
 

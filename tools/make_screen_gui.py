@@ -59,12 +59,13 @@ def label(name, x, y, w, h, pw, ph, text_id, font="MenuText", style="MenuHell", 
             f'{tab}</WINDOW>\n')
 
 
-def button(name, x, y, pw, ph, text_id, small=True, w=None, tooltip=None, tab="\t\t\t"):
+def button(name, x, y, pw, ph, text_id, small=True, w=None, tooltip=None, user_id=None, tab="\t\t\t"):
     """A button in the look of the menus' buttons ("KNOPF_" pictures), placed and sized here."""
     look = "KNOPF_KLEIN" if small else "KNOPF"
     w = w or (180 if small else 320)
     tip = f'<TOOLTIP TEXT_ID="{tooltip}"/>' if tooltip else ""
-    return (f'{tab}<WINDOW NAME="{name}" TYPE="BUTTON">\n'
+    user = f' USER_ID="{user_id}"' if user_id else ""
+    return (f'{tab}<WINDOW NAME="{name}" TYPE="BUTTON"{user}>\n'
             f'{tab}\t<WINDOW_PARAMS>{rect(x, y, w, 52, pw, ph)}{tip}\n'
             f'{tab}\t\t<DRAWOPTIONS TEX_NORMAL="{look}_N" TEX_MARK="{look}_M" TEX_PRESS="{look}_P" '
             f'TEX_DISABLE="{look}_D" MODULATE_COLOR="FFFFFFFF" ACTIVE_BLEND="0.12" INACTIVE_BLEND="0.25"/>\n'
@@ -141,20 +142,30 @@ def achievement_names():
 # ---- achievements ----
 
 ACH_W, ACH_H = 960, 736
-COLUMNS, CELL_W, CELL_H, GRID_X, GRID_Y = 6, 150, 110, 30, 110
+# Six rows of six hold the 32 achievements the medal sheet has room for, between the overall bar
+# and the text box.
+COLUMNS, CELL_W, CELL_H, GRID_X, GRID_Y = 6, 150, 94, 30, 100
+TILE_W, TILE_H = CELL_W - 10, CELL_H - 6
+# A tile: what it counts ("Name"), its count ("Progress"), and below them the 64-pixel medal cell
+# (its medal 48 wide in the middle) standing on the tile's bottom.
+NAME_H, MEDAL_CELL, MEDAL = 18, 64, 48
 
 
 def achievement_cell(index, name):
+    assert index < COLUMNS * 6, "six rows of achievements"
     x, y = GRID_X + (index % COLUMNS) * CELL_W, GRID_Y + (index // COLUMNS) * CELL_H
     t = "\t\t\t"
+    tile = (TILE_W, TILE_H)
+    medal_left, medal_top = (TILE_W - MEDAL) // 2, TILE_H - MEDAL_CELL + (MEDAL_CELL - MEDAL) // 2
     return (f'{t}<WINDOW NAME="{name}">\n{t}\t<WINDOW_PARAMS>\n'
-            f'{t}\t\t{rect(x, y, CELL_W - 10, CELL_H - 6, ACH_W, ACH_H)}\n'
+            f'{t}\t\t{rect(x, y, TILE_W, TILE_H, ACH_W, ACH_H)}\n'
             f'{t}\t\t<DRAWOPTIONS MODULATE_COLOR="FFFFFFFF"><BACK_DRAW_TYPE X="CLAMP" Y="CLAMP ALIGN_BACK"/></DRAWOPTIONS>\n'
             f'{t}\t\t<TOOLTIP TEXT_ID="TT_ACH_{name}"/>\n{t}\t</WINDOW_PARAMS>\n'
-            + label("Progress", 0, 0, 140, 34, 140, 104, "ACH_LEER", font="MenuKlein", tab=t + "\t")
-            + label(f"TEXT_{name}", 0, 0, 140, 34, 140, 104, "ACH_PROZENT", font="MenuKlein", extra=' VISIBLE="0"',
-                    tab=t + "\t")
-            + f'{t}\t<WINDOW NAME="PARTIKEL_MASK"><WINDOW_PARAMS>{rect(38, 40, 64, 64, 140, 104)}'
+            + label("Name", 0, 0, TILE_W, NAME_H, *tile, f"ACH_NAME_{name}", font="MenuKlein", tab=t + "\t")
+            + label("Progress", 0, NAME_H - 2, TILE_W, NAME_H, *tile, "ACH_LEER", font="MenuKlein", tab=t + "\t")
+            + label(f"TEXT_{name}", 0, NAME_H - 2, TILE_W, NAME_H, *tile, "ACH_PROZENT", font="MenuKlein",
+                    extra=' VISIBLE="0"', tab=t + "\t")
+            + f'{t}\t<WINDOW NAME="PARTIKEL_MASK"><WINDOW_PARAMS>{rect(medal_left, medal_top, MEDAL, MEDAL, *tile)}'
               f'<OPTIONS INPUT_IGNORE="3"/></WINDOW_PARAMS></WINDOW>\n'
             + f'{t}</WINDOW>\n')
 
@@ -195,8 +206,8 @@ def achievements_gui(names):
         + label("SOLITAIRE_ACHIVEMENT_LABEL", 136, 50, 360, 64, 512, 128, "ACH_LEER", flags="CENTER VCENTER WORDBREAK")
         + '\t\t</WINDOW>\n\t</WINDOW>\n')
     return gui_file("The achievement screen (\"ACHIVEMENTS_MENU\"): a window per achievement, named like it, with "
-                    "its medal picture (the game sets \"NIX_\" .. \"GOLD_\" + name as its background), its progress "
-                    "\"Progress\", a hidden label \"TEXT_\" + name whose text the game moves into the text box "
+                    "its medal picture (the game sets \"NIX_\" .. \"GOLD_\" + name as its background), what it "
+                    "counts \"Name\" (the text \"ACH_NAME_\" + name), its progress \"Progress\", a hidden label \"TEXT_\" + name whose text the game moves into the text box "
                     "\"ACHIVE_TEXT_BOX\" on hover, and \"PARTIKEL_MASK\" where the hover particle sits; the "
                     "overall bar \"ACH_CUP_GESAMT\". Below it the medal popup \"SOLITAIRE_ACHIVEMENT\". Written by "
                     "tools/make_screen_gui.py.",
@@ -304,15 +315,21 @@ def profiles_gui():
 # ---- help and credits ----
 
 HELP_W, HELP_H = 960, 720
-HELP_PAGES = 4
+HELP_PAGES = 5
+# The page whose sub-pages are the shipped games' rules (its button's user id, which the game knows).
+HELP_RULES_PAGE, HELP_RULES_ID = 4, "H_SPIELREGELN"
+PAGE_Y, PAGE_STEP = 80, 58
+TEXT_Y, TEXT_H = 392, 230
 
 
 def help_gui():
     p = (HELP_W, HELP_H)
-    pages = [button(f"H_HELP_S{n}", 40, 90 + n * 62, *p, f"H_SEITE_{n}", w=220) for n in range(HELP_PAGES)]
-    pages.append(button("H_HELP_CREDITS", 40, 90 + HELP_PAGES * 62, *p, "H_MITWIRKENDE", w=220))
+    pages = [button(f"H_HELP_S{n}", 40, PAGE_Y + n * PAGE_STEP, *p, f"H_SEITE_{n}", w=220,
+                    user_id=HELP_RULES_ID if n == HELP_RULES_PAGE else None) for n in range(HELP_PAGES)]
+    pages.append(button("H_HELP_CREDITS", 40, PAGE_Y + HELP_PAGES * PAGE_STEP, *p, "H_MITWIRKENDE", w=220))
+    below = PAGE_Y + HELP_PAGES * PAGE_STEP + 70
     text_panel = ('\t\t\t<WINDOW NAME="HILFE_PANEL" TYPE="SCROLL_PANEL">\n'
-                  f'\t\t\t\t<WINDOW_PARAMS>{rect(290, 440, 630, 170, *p)}</WINDOW_PARAMS>\n'
+                  f'\t\t\t\t<WINDOW_PARAMS>{rect(290, TEXT_Y, 630, TEXT_H, *p)}</WINDOW_PARAMS>\n'
                   '\t\t\t\t<SCROLL_PANEL_PARAMS VERTICAL_SCROLL="1" HORIZONTAL_SCROLL="0" AUTO_SCROLL="1" SIZE_ABSOLUT="16">\n'
                   '\t\t\t\t\t<PANEL NAME="HILFE_PANEL_FLAECHE"><WINDOW_PARAMS><DRAWOPTIONS TEX_NORMAL="gui_white" '
                   'MODULATE_COLOR="30000000"/></WINDOW_PARAMS></PANEL>\n'
@@ -324,20 +341,23 @@ def help_gui():
                                                             ("SCROLL_BUTTON", "gui_scroll_thumb"),
                                                             ("SCROLL_UNDERGROUND", "gui_scroll_track"))))
                   + '\t\t\t\t\t</VERTICAL_PARAMS>\n\t\t\t\t</SCROLL_PANEL_PARAMS>\n'
-                  + label("H_HilfeLabel", 0, 0, 600, 170, 630, 170, "H_HILFETEXT", font="MenuKlein",
+                  + label("H_HilfeLabel", 0, 0, 600, TEXT_H, 630, TEXT_H, "H_HILFETEXT", font="MenuKlein",
                           flags="LEFT TOP WORDBREAK", tab="\t\t\t\t")
                   + '\t\t\t</WINDOW>\n')
     children = [label("H_HilfeTitel", 20, 14, 920, 50, *p, "H_HILFE_TITEL", font="MenuUeberschrift"), *pages,
-                f'\t\t\t<WINDOW NAME="H_HELP_FENSTER"><WINDOW_PARAMS>{rect(290, 80, 560, 350, *p)}'
-                '<OPTIONS INPUT_IGNORE="3"/><DRAWOPTIONS MODULATE_COLOR="FFFFFFFF"/></WINDOW_PARAMS></WINDOW>\n',
-                label("H_C_Credits", 290, 80, 630, 330, *p, "H_C_TEXT", font="MenuKlein", flags="LEFT TOP WORDBREAK"),
-                label("H_C_Version", 290, 410, 630, 28, *p, "VERSION", font="MenuKlein", flags="LEFT VCENTER"),
-                arrow_button("H_PREV", 860, 200, *p, "gui_arrow_left", size=48),
-                arrow_button("H_NEXT", 860, 260, *p, "gui_arrow_right", size=48),
+                # The pictures keep their shape: the help's 16:10 ones fill it, the games' 4:3
+                # previews stand in its middle.
+                f'\t\t\t<WINDOW NAME="H_HELP_FENSTER"><WINDOW_PARAMS>{rect(290, 80, 480, 300, *p)}'
+                '<OPTIONS INPUT_IGNORE="3"/><DRAWOPTIONS MODULATE_COLOR="FFFFFFFF">'
+                '<BACK_DRAW_TYPE X="STRETCH" Y="STRETCH"/></DRAWOPTIONS></WINDOW_PARAMS></WINDOW>\n',
+                label("H_C_Credits", 290, 80, 630, 270, *p, "H_C_TEXT", font="MenuKlein", flags="LEFT TOP WORDBREAK"),
+                label("H_C_Version", 290, 354, 630, 28, *p, "VERSION", font="MenuKlein", flags="LEFT VCENTER"),
+                arrow_button("H_PREV", 800, 170, *p, "gui_arrow_left", size=48),
+                arrow_button("H_NEXT", 800, 240, *p, "gui_arrow_right", size=48),
                 text_panel,
-                checkbox("H_HELP_CHECKBOX_2", 40, 420, 240, *p, "H_TUTORIAL"),
-                button("H_ResetTut", 40, 470, *p, "H_TUTORIAL_RESET", w=220),
-                button("H_Credits", 40, 540, *p, "H_MEHR", w=220),
+                checkbox("H_HELP_CHECKBOX_2", 40, below, 240, *p, "H_TUTORIAL"),
+                button("H_ResetTut", 40, below + 50, *p, "H_TUTORIAL_RESET", w=220),
+                button("H_Credits", 40, below + 116, *p, "H_MEHR", w=220),
                 button("HI_Back", 740, 640, *p, "ZURUECK")]
     body = screen("H_Hilfemenue", 10, 3, frame("H_HilfeRahmen", 32, 24, HELP_W, HELP_H, children))
     credits_children = [label("C_Titel", 20, 14, 760, 50, 800, 640, "C_TITEL", font="MenuUeberschrift"),
@@ -346,11 +366,12 @@ def help_gui():
                         label("C_Version", 40, 540, 500, 30, 800, 640, "VERSION", font="MenuKlein", flags="LEFT VCENTER"),
                         button("C_Back", 580, 570, 800, 640, "ZURUECK")]
     credits = screen("C_Fenster", 10, 3, frame("C_Rahmen", 112, 64, 800, 640, credits_children))
-    return gui_file("The help screen (\"HILFEMENU\"): the page buttons \"H_HELP_S0\" .. \"H_HELP_S3\" and "
+    return gui_file("The help screen (\"HILFEMENU\"): the page buttons \"H_HELP_S0\" .. \"H_HELP_S4\" and "
                     "\"H_HELP_CREDITS\", the picture window \"H_HELP_FENSTER\" showing the sub-page pictures "
                     "\"H_HELP_S\" page \"_\" sub-page, leafing with \"H_PREV\" and \"H_NEXT\", the credits page's "
-                    "\"H_C_Credits\" and \"H_C_Version\", the help text in \"HILFE_PANEL\". Then the credits screen "
-                    "(\"CREDITSMENU\"). Written by tools/make_screen_gui.py.",
+                    "\"H_C_Credits\" and \"H_C_Version\", the page's text in \"HILFE_PANEL\". The page whose button "
+                    f"has the user id \"{HELP_RULES_ID}\" shows the shipped games' rules, a game per sub-page. Then "
+                    "the credits screen (\"CREDITSMENU\"). Written by tools/make_screen_gui.py.",
                     ["data\\Menu\\menu.tex", "data\\Menu\\rects.tex", "data\\GUI\\gui_textures.tex", "data\\Menu\\screens.tex"], body + credits)
 
 

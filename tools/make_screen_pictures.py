@@ -6,7 +6,9 @@ their texture and animation lists. Drawn from simple shapes with the menu pictur
 Pictures and the names the lists give them:
   erfolge_medaillen.png  256x2048: one 64-pixel row per achievement of data/achivement.acv (in its
                          order), four cells a row: no medal (a grey disc), bronze, silver, gold; the
-                         achievement's sign in the middle. erfolge.ani makes each cell a one-frame
+                         achievement's sign in the middle. The medal is 48 pixels wide in its cell,
+                         so the achievement screen's cells keep room above it for the achievement's
+                         name and count. erfolge.ani makes each cell a one-frame
                          animation "NIX_" / "BRONZE_" / "SILBER_" / "GOLD_" + the achievement's name
   hilfe_s<n>_<s>.png     512x320 "H_HELP_S<n>_<s>": the help pages' pictures, each explaining one
                          thing of play without words: 0_0 a card carried onto a pile, 0_1 a double
@@ -41,6 +43,8 @@ MEDAL_COLOURS = {  # face top, face bottom, rim
     "GOLD": ((0xFF, 0xE0, 0x60), (0xC0, 0x80, 0x10), (0xFF, 0xF6, 0xC0)),
 }
 CELL = 64
+# The medal inside its cell: a transparent border of MEDAL_MARGIN all round.
+MEDAL_MARGIN = 8
 
 
 def achievement_names():
@@ -113,6 +117,12 @@ def sign(name, cx, cy, s):
             return union(star(cx - s * 0.26, cy + s * 0.08, s * 0.17, s * 0.07), star(cx, cy - s * 0.12, s * 0.2, s * 0.08),
                          star(cx + s * 0.26, cy + s * 0.08, s * 0.17, s * 0.07))
         return star(cx, cy, s * 0.4, s * 0.17)
+    if name.startswith("STORY"):
+        # An open book: two pages meeting at the spine.
+        return union(polygon([(cx - s * 0.44, cy - s * 0.28), (cx - s * 0.04, cy - s * 0.18), (cx - s * 0.04, cy + s * 0.34),
+                              (cx - s * 0.44, cy + s * 0.24)]),
+                     polygon([(cx + s * 0.44, cy - s * 0.28), (cx + s * 0.04, cy - s * 0.18), (cx + s * 0.04, cy + s * 0.34),
+                              (cx + s * 0.44, cy + s * 0.24)]))
     # The card achievements: a card with an arrow or a mark.
     shapes = [band(card(cx - s * 0.06, cy, s * 0.46, s * 0.64), s * 0.06)]
     if name == "KARTEN_MOVE_ERROR":
@@ -142,7 +152,7 @@ def medal_sheet(names):
     canvas = Canvas(CELL * len(MEDALS), 2048)
     for row, name in enumerate(names):
         for column, level in enumerate(MEDALS):
-            medal(canvas, column * CELL, row * CELL, CELL, level, name)
+            medal(canvas, column * CELL + MEDAL_MARGIN, row * CELL + MEDAL_MARGIN, CELL - 2 * MEDAL_MARGIN, level, name)
     return canvas.png()
 
 

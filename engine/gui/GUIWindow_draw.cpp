@@ -169,7 +169,10 @@ void GUIWindow::createStencilBuffer(int& counter, int& parentBit, FRect const& c
             if (n >= 0 && n < kMaxClipBit && parentBit >= 0 && parentBit <= kMaxClipBit) {
                 flushBatch(sprite, dev);
                 // The shape sets its bit only where the parent's bit is set; transparent
-                // texels of the shape do not count (alpha test).
+                // texels of the shape do not count (alpha test). The depth an earlier drawing
+                // left does not cut a clip shape: the depth test is off while it is drawn.
+                DWORD depthTest = D3DZB_TRUE;
+                if (dev) dev->GetRenderState(D3DRS_ZENABLE, &depthTest);
                 setStates(dev, {{D3DRS_STENCILENABLE, TRUE},
                                 {D3DRS_STENCILFUNC, D3DCMP_EQUAL},
                                 {D3DRS_STENCILREF, 0xFFFFFFFF},
@@ -179,9 +182,11 @@ void GUIWindow::createStencilBuffer(int& counter, int& parentBit, FRect const& c
                                 {D3DRS_STENCILFAIL, D3DSTENCILOP_KEEP},
                                 {D3DRS_STENCILPASS, D3DSTENCILOP_REPLACE},
                                 {D3DRS_COLORWRITEENABLE, 0},
-                                {D3DRS_ALPHATESTENABLE, TRUE}});
+                                {D3DRS_ALPHATESTENABLE, TRUE},
+                                {D3DRS_ZENABLE, D3DZB_FALSE}});
                 drawShape();
                 flushBatch(sprite, dev);
+                setStates(dev, {{D3DRS_ZENABLE, depthTest}});
                 ++counter;
                 stencilBit = n + 1;
                 bit = stencilBit;

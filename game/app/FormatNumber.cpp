@@ -1,4 +1,4 @@
-// Digit groups for the player's numbers.
+// Digit groups for the player's numbers; the pointer's travel.
 #include "game/app/FormatNumber.h"
 
 #include <cmath>
@@ -6,6 +6,9 @@
 #include <limits>
 
 #include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/Text.h"
+#include "game/app/ScreenWindows.h"
+#include "game/cards/Statistik.h"
 
 namespace Solitaire {
 
@@ -40,6 +43,15 @@ std::wstring formatNumber(std::int64_t value, std::wstring const& languageCode) 
     } while (magnitude > 0);
     if (value < 0) reversed += L'-';
     return std::wstring(reversed.rbegin(), reversed.rend());
+}
+
+std::wstring formatPointerTravel(std::uint32_t pixels) {
+    double const metres = pointerTravelMetres(pixels);
+    bool const far = metres >= kKilometreFrom;
+    double const shown = far ? metres / kKilometreFrom : metres;
+    std::wstring out;
+    if (Orvex::Text* text = findLanguageText(far ? L"MAUSWEG_KM" : L"MAUSWEG_METER")) return text->format(out, shown);
+    return msvc::format(far ? L"%.2f km" : L"%.1f m", shown);
 }
 
 std::int64_t wholeNumber(double value) {

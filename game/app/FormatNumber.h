@@ -1,6 +1,7 @@
 // Numbers written with digit groups of three for the player: "1.234.567", or "1 234 567" when the
 // current language is French ("FRE"), a minus sign in front of negative values. Every int and
-// every 64-bit value is written exactly, the most negative ones included.
+// every 64-bit value is written exactly, the most negative ones included. Also the pointer's
+// travel in metres or kilometres, as the statistics show it.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,13 @@ std::wstring formatNumber(int value, std::wstring const& languageCode);
 // The 64-bit forms (scores and points balances past the int range).
 std::wstring formatNumber(std::int64_t value);
 std::wstring formatNumber(std::int64_t value, std::wstring const& languageCode);
+
+// The pointer's travel of that many pixels (the statistics' "MOUSE_KM") in the current language:
+// below kKilometreFrom metres the text "MAUSWEG_METER" with the metres, from there "MAUSWEG_KM"
+// with the kilometres (each a printf format of one double); "%.1f m" / "%.2f km" when the
+// language lacks them.
+constexpr double kKilometreFrom = 1000.0;
+std::wstring formatPointerTravel(std::uint32_t pixels);
 
 // A float as a whole 64-bit number for formatNumber: truncated towards zero, held at the ends of
 // the range, 0 for not a number.

@@ -1,4 +1,5 @@
-// The list screens' shared steps: own texts, goals, copies of windows, list panels, slot numbers.
+// The list screens' shared steps: own texts, goals, copies of windows, list panels, slot numbers,
+// chapter titles.
 #include "game/app/ScreenLists.h"
 
 #include <cmath>
@@ -7,7 +8,10 @@
 #include "engine/gui/GUIScrollPanel.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowOptions.h"
+#include "game/app/SolCategorie.h"
+#include "game/app/SolSolitaire.h"
 #include "game/app/SolitaireGame2.h"
+#include "game/app/SolitaireManager.h"
 
 namespace Solitaire {
 
@@ -70,6 +74,16 @@ void setSlotNumber(Orvex::GUIWindow& window, std::uint32_t slot, int number) {
 
 int getSlotNumber(Orvex::GUIWindow const& window, std::uint32_t slot) {
     return static_cast<int>(reinterpret_cast<std::intptr_t>(window.getUserPointer(slot)));
+}
+
+std::wstring chapterTitle(std::wstring const& formatId, int chapter) {
+    SolCategorie const* campaign = SolitaireManager::instance().findCategory(SolitaireManager::kCampaignName);
+    SolSolitaire const* game = campaign ? campaign->findGame(L"KAPITEL_" + std::to_wstring(chapter)) : nullptr;
+    if (!game) return std::wstring();
+    std::wstring const name = Orvex::languageText(game->getTextId());
+    Orvex::Text const* format = findLanguageText(formatId);
+    std::wstring out;
+    return format ? format->format(out, chapter + 1, name) : name;
 }
 
 std::int64_t wholeSeconds(double seconds) {

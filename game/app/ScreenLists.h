@@ -57,6 +57,11 @@ void scrollPanelToStart(Orvex::GUIWindow* panel);
 void setSlotNumber(Orvex::GUIWindow& window, std::uint32_t slot, int number);
 int getSlotNumber(Orvex::GUIWindow const& window, std::uint32_t slot);
 
+// A campaign chapter's title: the text of formatId formatted with the chapter's number counted
+// from 1 and the localised name of its game "KAPITEL_" chapter (as the chapter screen names it);
+// the name alone when formatId has no text, empty when the campaign has no such chapter.
+std::wstring chapterTitle(std::wstring const& formatId, int chapter);
+
 // Seconds from a file or a clock as a whole count for minutes and hours: not a number, negative
 // or infinite gives 0, values past kMaxWholeSeconds are held there.
 constexpr std::int64_t kMaxWholeSeconds = 0x7FFFFFFF;

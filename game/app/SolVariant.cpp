@@ -17,7 +17,7 @@ SolVariant::SolVariant(Orvex::XMLNode& node, ReadProblems& problems) : NamedObje
     startTutorial_ = node.getAttributeString(L"START_TUTORIAL", L"");
     showTutorial_ = node.getAttributeString(L"SHOW_TUTORIAL", L"");
     extendedTutorial_ = node.getAttributeString(L"SHOW_EXTENDEDTUTORIAL", L"");
-    helpFile_ = node.getAttributeString(L"HELP_FILE", L"");
+    rulesTextId_ = node.getAttributeString(L"HELP_FILE", L"");
     previewPath_ = node.getAttributeString(L"PREVIEW_FILE", replaceExtension(file_, L".png"));
     gameName_ = node.getAttributeString(L"GAMENAME", L"NAME_" + name);
     unlocksBefore_ = node.getAttributeString(L"UNLOCKS_PRE", L"");

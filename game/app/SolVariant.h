@@ -1,6 +1,9 @@
-// A variant of the catalogue ("VARIANTE" in "data\Level\Level.dat"): its rule file, tutorial,
-// help and preview files, texts, overrides, unlock names and three star goals, and what the
-// player's profile keeps of it: the highscore list, the quick save and the variant's statistics.
+// A variant of the catalogue ("VARIANTE" in "data\Level\Level.dat"): its rule file, tutorial
+// and preview files, texts, overrides, unlock names and three star goals, and what the player's
+// profile keeps of it: the highscore list, the quick save and the variant's statistics.
+//
+// "HELP_FILE" names the variant's rules: a text id of the language table, which the help's rules
+// page and the table's rules panel show (empty: the variant has none).
 //
 // Goals: the first "GOAL" of each star counts; a star without a goal, or with an unknown "TYPE",
 // gets a filler (LevelGoal_Nothing), the real goals moving up, so a variant always has three.
@@ -37,7 +40,7 @@ public:
 
     std::wstring const& getFile() const { return file_; }
     std::wstring const& getTutorialFile() const { return tutorialFile_; }
-    std::wstring const& getHelpFile() const { return helpFile_; }
+    std::wstring const& getRulesTextId() const { return rulesTextId_; }
     std::wstring const& getPreviewPath() const { return previewPath_; }
     Orvex::Texture2D* getPreview() const { return preview_; }
     std::wstring const& getTextId() const { return options_.textId; }
@@ -72,7 +75,7 @@ private:
 
     std::wstring file_;
     std::wstring tutorialFile_;
-    std::wstring helpFile_;
+    std::wstring rulesTextId_;
     Orvex::Texture2D* preview_ = nullptr;
     std::wstring previewPath_;
     std::wstring gameName_;

@@ -35,10 +35,12 @@
 //   SolitaireGame2_options.cpp      display modes and their confirmation, volumes, cursor,
 //                                   tutorial switches, the options display, window activation
 //   SolitaireGame2_profiles.cpp     the profile panel and its buttons
-//   SolitaireGame2_help.cpp         help pages and credits, the in-game help panel
+//   SolitaireGame2_help.cpp         help pages and credits, the games' rules in the help and
+//                                   the in-game help panel
 //   SolitaireGame2_results.cpp      the results screen, the highscore list and the statistics
 //   SolitaireGame2_campaign.cpp     the campaign's chapter and level screens
-//   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end
+//   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end and the
+//                                   words on how it ended
 #pragma once
 
 #include <cstddef>
@@ -51,6 +53,7 @@
 #include "engine/gui/Interpolation.h"
 #include "engine/platform/InputState.h"
 #include "game/app/InGameStep.h"
+#include "game/app/NewsLine.h"
 #include "game/app/PanelBlend.h"
 #include "game/app/ResultsDelay.h"
 #include "game/app/WildcardChoice.h"
@@ -232,6 +235,8 @@ public:
     void provideCardTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
     void onTipTimerGoal(Orvex::Interpolation<float, float>& timer);
     void onTipTimerChanged(Orvex::Interpolation<float, float>& timer);
+    // The tooltip of the hint and undo buttons names the price while it cannot be paid.
+    void provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
     void onGodTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
     void onGodBarClicked(Orvex::GUIWindow& window);
     void onGodBarFull(Orvex::GUIProgressBar& bar);
@@ -342,6 +347,7 @@ public:
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onGameEnd(bool const& won, GameEndParms const& parms);
     void onMinispielEnd(Minispiel& game, float const& ratio, bool const& skipped);
+    void onMinigameActive(bool const& active);
     // The end of the running story scene (also without one): its unlocks, what its record asks
     // for. False only when a level it started gave a story scene instead.
     bool finishStoryPart();
@@ -459,6 +465,15 @@ public:
     // menu asked for before the scene stays in front, taking the clicks, until it is closed.
     bool storyInFront() const;
     void finishMinispiel();
+    // How a mini-game ended, for the words its screen shows before the level screen.
+    enum class MinigameEnd { kSolved, kSkipped, kTimeUp, kCancelled };
+    // The words on the mini-game screen (ratio: the share of the time left of a solved game);
+    // without their window the level screen comes at once.
+    void showMinigameResult(MinigameEnd end, float ratio);
+    void hideMinigameResult();
+    // "MINISPIEL_E_Weiter": from the words to the level screen.
+    void leaveMinigameResult();
+    bool isMinigameResultShown() const { return minigameResultShown_; }
     void openNewProfileDialog();
     std::wstring makeDefaultProfileName();
     void resetHintButton();
@@ -603,6 +618,7 @@ private:
     Orvex::GUIWindow* gesMed_ = nullptr;
     Orvex::GUIProgressBar* tipButton_ = nullptr;
     float tipReminder_ = 0.0f;
+    NewsLine news_;
     Orvex::GUIWindow* pointsAni_ = nullptr;
     Orvex::GUIWindow* comboAni_ = nullptr;
     Orvex::GUIWindow* itemAni_ = nullptr;
@@ -679,18 +695,29 @@ private:
     void enterTutorialMenu();
     void enterHelpMenu();
     // The mouse: the press that dismisses the banner or the help panel, whether the GUI or the
-    // table takes the pointer.
+    // table takes the pointer, whether a press lands on a card or pile of the table.
     bool dismissPanels();
     bool guiTakesInput() const;
     bool tableTakesInput() const;
+    bool pressHitsTable(Orvex::MouseState const& state) const;
     D3DXVECTOR2 toTable(Orvex::MouseState const& state) const;
     // The dispatcher's rows.
     bool saveWallpaper(Orvex::GUIWindow& window);
     // achievements: names bumped after a step that changed the table, null-terminated.
     void undo(int steps, wchar_t const* const* achievements);
+    // A hint (or an undo step) refused for its price: the error sound, and the news line names
+    // the price and the points missing ("MELDUNG_TIPP_PREIS", "MELDUNG_UNDO_PREIS").
+    bool refuseForPrice(bool hint, float price);
+    std::wstring priceText(bool hint, float price) const;
     void leaveResults();
     void restartGame();
     void showVariantTutorial();
+    // "I_Info": the running variant's rules in the help panel in the middle; without rules the
+    // variant's tutorial, as "P_HILFE" shows it.
+    void showVariantRules();
+    // What the help panel shows at a game's start: the variant's rules, else its start
+    // tutorial's title.
+    std::wstring helpPanelTextOf(SolVariant const& variant) const;
     void leafHelp(bool forward);
     static void resetTutorials();
     void stepCardSet(int step);
@@ -723,6 +750,7 @@ private:
     std::wstring seedText_;
     bool checkingStory_ = false;
     int minigameNumber_ = 0;
+    bool minigameResultShown_ = false;
     // The profile of the new-profile dialog (one reference) and whether it is the first one.
     Profil* pendingProfile_ = nullptr;
     bool firstProfile_ = false;

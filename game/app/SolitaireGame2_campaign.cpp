@@ -119,13 +119,8 @@ void SolitaireGame2::onChapterClicked(Orvex::GUIWindow& button) {
     if (!record || record->result == 0) return;
     selectedChapter_ = c;
     jumpWindow(L"LA_HEADER", L"KAT" + std::to_wstring(c + 1));
-    if (Orvex::GUILabel* title = findLabel(L"LA_TITEL")) {
-        SolSolitaire const* game = chapterGame(*category, c);
-        std::wstring text = game ? Orvex::languageText(game->getTextId()) : std::wstring();
-        if (SolVariant const* first = game ? game->findVariant(L"LEVEL_0") : nullptr)
-            text += L" - " + Orvex::languageText(first->getGameName());
-        title->setText(text);
-    }
+    // The chapter as the chapter screen and the table name it; its levels are of several games.
+    if (Orvex::GUILabel* title = findLabel(L"LA_TITEL")) title->setText(chapterTitle(title->getTextId(), c));
     menus_->activateMenu(kLevelMenu, -1.0);
 }
 

@@ -8,6 +8,7 @@
 // step that needs it.
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <span>
 #include <string>
 
@@ -24,6 +25,7 @@
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/TextureManager.h"
+#include "game/app/FormatNumber.h"
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/MyGlobals.h"
 #include "game/app/Profil.h"
@@ -156,6 +158,22 @@ bool SolitaireGame2::saveWallpaper(Orvex::GUIWindow& window) {
     return true;
 }
 
+std::wstring SolitaireGame2::priceText(bool hint, float price) const {
+    std::wstring out;
+    Orvex::Text* text = findLanguageText(hint ? L"MELDUNG_TIPP_PREIS" : L"MELDUNG_UNDO_PREIS");
+    if (!text) return out;
+    // What is missing is rounded up: a fraction short is a point short.
+    float const missing = std::ceil(cards_->getMissingPoints(price));
+    return text->format(out, formatNumber(wholeNumber(std::ceil(price))), formatNumber(wholeNumber(missing)));
+}
+
+bool SolitaireGame2::refuseForPrice(bool hint, float price) {
+    if (cards_->gameStatus != kGameRunning || cards_->canPay(price)) return false;
+    cards_->playSound(GameStyle::kSoundErrorMove);
+    news_.show(priceText(hint, price));
+    return true;
+}
+
 void SolitaireGame2::resetHintButton() {
     if (tipButton_) tipButton_->getOptions().enabled = false;
     restartTipTimer();
@@ -163,6 +181,7 @@ void SolitaireGame2::resetHintButton() {
 
 void SolitaireGame2::undo(int steps, wchar_t const* const* achievements) {
     if (gameOver_) return;
+    if (refuseForPrice(false, cards_->getUndoPrice(steps))) return;
     if (cards_->undoSteps(steps, false, false) == 0) return;
     cards_->playSound(GameStyle::kSoundUndo);
     for (; *achievements; ++achievements) bump(*achievements);
@@ -231,7 +250,8 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"P_NEUSTART", [](G& g, W&) { g.restartGame(); }},
         {L"A_RESTART", [](G& g, W&) { g.restartGame(); }},
         {L"P_HILFE", [](G& g, W&) { g.showVariantTutorial(); }},
-        {L"I_Info", [](G& g, W&) { g.showVariantTutorial(); }},
+        {L"I_Info", [](G& g, W&) { g.showVariantRules(); }},
+        {L"MINISPIEL_E_Weiter", [](G& g, W&) { g.leaveMinigameResult(); }},
         {L"P_ENDE",
          [](G& g, W&) {
              g.levelAbandoned_ = true;
@@ -333,7 +353,8 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          }},
         {L"I_TIPP",
          [](G& g, W&) {
-             if (g.gameOver_ || !g.cards_->showHint(false, true, true)) return;
+             if (g.gameOver_ || g.refuseForPrice(true, g.cards_->getHintPrice())) return;
+             if (!g.cards_->showHint(false, true, true)) return;
              g.resetHintButton();
              bump(L"TIPP_USED");
          }},

@@ -2,13 +2,15 @@
 // seed, or a campaign level, before which the story scene that is due plays), what a finished
 // story scene asks for, the record of a finished game in the active profile (stars, opened
 // levels and chapters, unlocks, achievements, goods, points) and the way back from a finished
-// mini-game.
+// mini-game: its screen first tells how it ended (solved, skipped, lost by time, left), and its
+// button "MINISPIEL_E_Weiter" leads to the level screen.
 //
 // The running level's records are looked up in the active profile by chapter and level number
 // whenever they are used, never kept as pointers: the profile's campaign table may grow, and the
 // profile may be deleted while a game runs.
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -38,6 +40,7 @@
 #include "game/cards/Statistik.h"
 #include "game/cards/Style.h"
 #include "game/cards/StyleSettings.h"
+#include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/story/ExtendedTutorialManager.h"
 #include "game/story/SolTutorialManager.h"
@@ -52,6 +55,10 @@ constexpr double kPanelSpeed = 1.0;
 // The tutorial strip that shows a story scene.
 constexpr wchar_t kStoryStrip[] = L"STORY";
 constexpr wchar_t kCampaign[] = L"KAMPAGNE";
+// The mini-game screen's words on how a game ended, and their button to go on.
+constexpr wchar_t kMinigameResult[] = L"MINISPIEL_Ergebnis";
+constexpr wchar_t kMinigameResultTitle[] = L"MINISPIEL_E_Titel";
+constexpr wchar_t kMinigameResultText[] = L"MINISPIEL_E_Text";
 
 void jumpIfFound(Orvex::GUIWindow* window, wchar_t const* goal) {
     if (window) window->jumpToGoal(goal);
@@ -123,6 +130,7 @@ int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& 
     if (withTutorial) cards_->computeCardBounds();
     // 9.
     resetHintButton();
+    news_.clear();
     // 10.
     jumpIfFound(findWindow(L"I_STORY"), campaign ? L"AN" : L"AUS");
     jumpIfFound(findWindow(L"I_FREIESSPIEL"), campaign ? L"AUS" : L"AN");
@@ -134,14 +142,15 @@ int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& 
             std::wstring shown;
             label->setText(text->format(shown, gameName, variantName));
         }
-    // 11. The banner with the level's name, then the help panel with the tutorial's title.
+    // 11. The banner with the level's name, then the help panel with the variant's rules (or
+    // its tutorial's title), shown when it changed: a variant started again does not repeat it.
     helpBlend_ = PanelBlend{};
     showHelpNext_ = false;
     if (Orvex::GUILabel* label = labelOf(help_))
         if (engine_->getLanguage()->findText(label->getTextId())) {
-            std::wstring const title = solTutorials_->getTutorialText(variant->getStartTutorial(), false);
-            if (!title.empty() && title != label->getText()) {
-                label->setText(title);
+            std::wstring const text = helpPanelTextOf(*variant);
+            if (!text.empty() && text != label->getText()) {
+                label->setText(text);
                 showHelpNext_ = !tutorialRuns;
             }
         }
@@ -281,6 +290,7 @@ bool SolitaireGame2::finishStoryPart() {
 void SolitaireGame2::finishMinispiel() {
     // The game stays active, updating, drawing and holding its mouse, until it is let go here.
     minigames_->setActiveMinispiel(nullptr);
+    hideMinigameResult();
     Profil* profile = activeProfile();
     if (!profile) return;
     profile->addUnlock(L"MINIGAME_" + std::to_wstring(minigameNumber_) + L"_FINISHED", false);
@@ -288,9 +298,65 @@ void SolitaireGame2::finishMinispiel() {
     menus_->activateMenu(L"LEVELAUSWAHLMENU", -1.0);
 }
 
-void SolitaireGame2::onMinispielEnd(Minispiel&, float const&, bool const&) { finishMinispiel(); }
+// A skip after the time ran out is a game lost by time.
+void SolitaireGame2::onMinispielEnd(Minispiel& game, float const& ratio, bool const& skipped) {
+    MinigameEnd const end = !skipped                              ? MinigameEnd::kSolved
+                            : game.getSolutionTimeLeft() <= 0.0 ? MinigameEnd::kTimeUp
+                                                                  : MinigameEnd::kSkipped;
+    showMinigameResult(end, ratio);
+}
 
-void SolitaireGame2::onMinigameFinished(Minispiel&) { finishMinispiel(); }
+// The game's cancel button: the game is let go at once (the manager keeps a closed game active).
+void SolitaireGame2::onMinigameFinished(Minispiel&) {
+    minigames_->setActiveMinispiel(nullptr);
+    showMinigameResult(MinigameEnd::kCancelled, 0.0f);
+}
+
+void SolitaireGame2::showMinigameResult(MinigameEnd end, float ratio) {
+    Orvex::GUIWindow* panel = findWindow(kMinigameResult);
+    if (!panel) {
+        finishMinispiel();
+        return;
+    }
+    bool const solved = end == MinigameEnd::kSolved;
+    if (Orvex::GUILabel* title = findLabel(kMinigameResultTitle))
+        title->setTextId(solved ? L"MINISPIEL_E_TITEL_GEWONNEN" : L"MINISPIEL_E_TITEL_VERLOREN");
+    if (Orvex::GUILabel* text = findLabel(kMinigameResultText)) {
+        // The share of the time left, as a whole percentage of 0 to 100 whatever the game sent.
+        double const percent = std::isfinite(ratio) ? std::clamp(static_cast<double>(ratio), 0.0, 1.0) * 100.0 : 0.0;
+        switch (end) {
+        case MinigameEnd::kSolved:
+            text->setText(formatLanguageText(L"MINISPIEL_E_GEWONNEN", percent));
+            break;
+        case MinigameEnd::kSkipped:
+            text->setTextId(L"MINISPIEL_E_UEBERSPRUNGEN");
+            break;
+        case MinigameEnd::kTimeUp:
+            text->setTextId(L"MINISPIEL_E_ZEIT_UM");
+            break;
+        case MinigameEnd::kCancelled:
+            text->setTextId(L"MINISPIEL_E_ABGEBROCHEN");
+            break;
+        }
+    }
+    panel->animateToGoal(L"AN", kPanelSpeed, false);
+    panel->bringToFront();
+    minigameResultShown_ = true;
+}
+
+// A game made active puts away the words on the one before.
+void SolitaireGame2::onMinigameActive(bool const& active) {
+    if (active) hideMinigameResult();
+}
+
+void SolitaireGame2::hideMinigameResult() {
+    minigameResultShown_ = false;
+    jumpIfFound(findWindow(kMinigameResult), L"AUS");
+}
+
+void SolitaireGame2::leaveMinigameResult() {
+    if (minigameResultShown_) finishMinispiel();
+}
 
 int SolitaireGame2::recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed) {
     SolitaireManager const& catalogue = SolitaireManager::instance();

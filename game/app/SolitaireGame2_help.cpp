@@ -1,7 +1,12 @@
 // The help screen as a book: pages with a button "H_HELP_S" + n each, sub-pages that are
 // pictures "H_HELP_S" + n + "_" + s, and after the last page the credits with the version. The
-// page and sub-page buttons leaf; the selected page's button shows its marked look. Also the
-// in-game help panel shown in the middle of the table, and the help panel's layout refresh.
+// page and sub-page buttons leaf; the selected page's button shows its marked look. Each page and
+// sub-page has its own text under the picture: the help label's text id followed by "_S" + n +
+// "_" + s, else by "_S" + n, else the label's own text. The page whose button carries the user id
+// kRulesPageId is the rules page: its sub-pages are the shipped games, each with its preview as
+// the picture and its rules (the variants' "HELP_FILE") as the text, every rules text once, in
+// catalogue order. Also the in-game help panel shown in the middle of the table, which shows the
+// running variant's rules, and the help panel's layout refresh.
 //
 // Pages and sub-pages exist as data says: the searches stop at the first gap and at kMaxPages.
 // Decision: the stored position starts as (-1, -2), which names the credits page although none
@@ -9,6 +14,7 @@
 // for the first time does not put the credits button's disabled picture over its normal one.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "engine/core/AppInfo.h"
 #include "engine/gui/GUILabel.h"
@@ -16,8 +22,12 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/TextureManager.h"
+#include "game/app/ScreenLists.h"
 #include "game/app/ScreenWindows.h"
+#include "game/app/SolVariant.h"
 #include "game/app/SolitaireGame2.h"
+#include "game/app/SolitaireManager.h"
+#include "game/story/SolTutorialManager.h"
 
 namespace Solitaire {
 
@@ -27,6 +37,9 @@ constexpr int kCreditsPage = -1;
 constexpr int kMaxPages = 256;
 constexpr wchar_t kPagePrefix[] = L"H_HELP_S";
 constexpr wchar_t kCreditsButton[] = L"H_HELP_CREDITS";
+constexpr wchar_t kRulesPageId[] = L"H_SPIELREGELN";
+constexpr wchar_t kHelpLabel[] = L"H_HilfeLabel";
+constexpr wchar_t kHelpTextPanel[] = L"HILFE_PANEL";
 constexpr double kHelpPanelSpeed = 1.0;
 
 std::wstring pageButtonName(int page) {
@@ -37,13 +50,62 @@ bool pageExists(int page) {
     return page >= 0 && page < kMaxPages && SolitaireGame2::findWindow(kPagePrefix + std::to_wstring(page));
 }
 
+bool isRulesPage(int page) {
+    if (page < 0 || page >= kMaxPages) return false;
+    Orvex::GUIWindow const* button = SolitaireGame2::findWindow(kPagePrefix + std::to_wstring(page));
+    return button && button->getUserId() == kRulesPageId;
+}
+
+// A variant's rules text; empty when it names none or its text is missing.
+std::wstring rulesOf(SolVariant const& variant) {
+    std::wstring const& id = variant.getRulesTextId();
+    return id.empty() || !findLanguageText(id) ? std::wstring() : Orvex::languageText(id);
+}
+
+// The variants whose rules the rules page shows: each rules text that exists once, by the first
+// variant naming it, in catalogue order; at most kMaxPages.
+std::vector<SolVariant const*> rulesGames() {
+    std::vector<SolVariant const*> games;
+    std::vector<std::wstring> shown;
+    for (SolVariant const* variant : SolitaireManager::instance().collectVariants()) {
+        std::wstring const& id = variant->getRulesTextId();
+        if (rulesOf(*variant).empty() || std::find(shown.begin(), shown.end(), id) != shown.end()) continue;
+        shown.push_back(id);
+        games.push_back(variant);
+        if (games.size() == static_cast<std::size_t>(kMaxPages)) break;
+    }
+    return games;
+}
+
+SolVariant const* rulesGameAt(int page, int sub) {
+    if (!isRulesPage(page) || sub < 0) return nullptr;
+    std::vector<SolVariant const*> const games = rulesGames();
+    return sub < static_cast<int>(games.size()) ? games[static_cast<std::size_t>(sub)] : nullptr;
+}
+
 Orvex::Texture2D* subPagePicture(int page, int sub) {
     if (page < 0 || sub < 0 || page >= kMaxPages || sub >= kMaxPages) return nullptr;
+    if (isRulesPage(page)) {
+        SolVariant const* game = rulesGameAt(page, sub);
+        return game ? game->getPreview() : nullptr;
+    }
     return Orvex::D3DInterface::getInstance().getTextureManager().findTexture(
         kPagePrefix + std::to_wstring(page) + L"_" + std::to_wstring(sub));
 }
 
-bool subPageExists(int page, int sub) { return subPagePicture(page, sub) != nullptr; }
+bool subPageExists(int page, int sub) {
+    return isRulesPage(page) ? rulesGameAt(page, sub) != nullptr : subPagePicture(page, sub) != nullptr;
+}
+
+// The text under a page's picture, from the label's own text id (see the file's head).
+std::wstring helpPageText(int page, int sub, std::wstring const& own) {
+    if (page == kCreditsPage) return Orvex::languageText(own);
+    if (SolVariant const* game = rulesGameAt(page, sub)) return Orvex::languageText(game->getRulesTextId());
+    std::wstring const pageId = own + L"_S" + std::to_wstring(page);
+    for (std::wstring const& id : {pageId + L"_" + std::to_wstring(sub), pageId})
+        if (findLanguageText(id)) return Orvex::languageText(id);
+    return Orvex::languageText(own);
+}
 
 // The largest n such that 0 .. n all exist; -1 when 0 does not.
 template <class Exists>
@@ -125,8 +187,31 @@ void SolitaireGame2::showHelpPage(int& page, int& sub) {
         window->getDrawOptions().setTexBackground(credits ? nullptr : subPagePicture(page, sub));
     setWindowEnabled(L"H_PREV", credits || subPageExists(page, sub - 1) || pageExists(page - 1));
     setWindowEnabled(L"H_NEXT", !credits);
+    if (Orvex::GUILabel* label = findLabel(kHelpLabel)) {
+        label->setText(helpPageText(page, sub, label->getTextId()));
+        fitHelpLabel(*label);
+        scrollPanelToStart(findWindow(kHelpTextPanel));
+    }
     helpPage_ = page;
     helpSubPage_ = sub;
+}
+
+std::wstring SolitaireGame2::helpPanelTextOf(SolVariant const& variant) const {
+    std::wstring const rules = rulesOf(variant);
+    return rules.empty() ? solTutorials_->getTutorialText(variant.getStartTutorial(), false) : rules;
+}
+
+void SolitaireGame2::showVariantRules() {
+    if (gameOver_) return;
+    SolVariant const* variant = SolitaireManager::instance().getCurrentVariant();
+    Orvex::GUILabel* label = labelOf(help_);
+    std::wstring const rules = variant ? rulesOf(*variant) : std::wstring();
+    if (!label || rules.empty()) {
+        showVariantTutorial();
+        return;
+    }
+    label->setText(rules);
+    showHelpPanel();
 }
 
 void SolitaireGame2::showHelpPanel() {

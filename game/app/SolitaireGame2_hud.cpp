@@ -22,6 +22,7 @@
 #include "game/app/MyGlobals.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
+#include "game/app/ScreenLists.h"
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
@@ -55,8 +56,6 @@ constexpr float kNameAlpha = 0.5f;
 constexpr float kPanelAlpha = 0.75f;
 constexpr D3DCOLOR kWhite = 0x00FFFFFF;
 constexpr D3DCOLOR kBlack = 0x00000000;
-// The pointer's travel ("MOUSE_KM", in pixels) is shown in thousands.
-constexpr double kMouseDistanceScale = 1000.0;
 
 // The score's and the multiplier's label centres, process-wide: where their effects fly to.
 D3DXVECTOR2 g_pointsCentre{0.0f, 0.0f};
@@ -124,7 +123,7 @@ void SolitaireGame2::refreshHudLabels() {
     Orvex::LanguageManager* language = engine_->getLanguage();
     if (auto* label = dynamic_cast<Orvex::GUILabel*>(variantLabel_)) {
         std::wstring const id = campaign_ ? L"INGAME_VARIANT_LABEL_" + std::to_wstring(currentChapter_) : L"";
-        label->setText(language->getText(id));
+        label->setText(campaign_ ? chapterTitle(id, currentChapter_) : language->getText(id));
     }
     if (Orvex::GUILabel* label = labelOf(points_)) {
         g_pointsCentre = centreOf(*label);
@@ -265,8 +264,18 @@ void SolitaireGame2::onTipTimerChanged(Orvex::Interpolation<float, float>& timer
     if (!tipButton_) return;
     tipButton_->setRatio(timer.t);
     if (!(timer.t >= 1.0f)) return;
-    sparkleOver(*tipButton_, L"TIPP_READY_EMITTER");
+    // A hint the points cannot pay is not ready: the reminders sparkle once they can.
+    if (cards_->canPay(cards_->getHintPrice())) sparkleOver(*tipButton_, L"TIPP_READY_EMITTER");
     tipReminder_ = nextReminder();
+}
+
+void SolitaireGame2::provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam&, std::wstring& text) {
+    bool const hint = &window == tipButton_;
+    float const price = hint ? cards_->getHintPrice()
+                             : cards_->getUndoPrice(window.getName() == L"I_Undo_Start" ? kUndoToStart : -1);
+    if (cards_->gameStatus != kGameRunning || cards_->canPay(price)) return;
+    std::wstring const refusal = priceText(hint, price);
+    if (!refusal.empty()) text = refusal;
 }
 
 void SolitaireGame2::onTipTimerGoal(Orvex::Interpolation<float, float>&) {
@@ -298,7 +307,7 @@ void SolitaireGame2::drawStatisticsPanel(Orvex::GUIWindow& window, bool& a, bool
     Statistik* s = SolitaireManager::instance().getGameStatistik();
     if (text && s) {
         std::wstring out;
-        text->format(out, s->get(StatistikCounter::MouseDistance) / kMouseDistanceScale,
+        text->format(out, formatPointerTravel(s->get(StatistikCounter::MouseDistance)),
                      counterOf(*s, StatistikCounter::Clicks), counterOf(*s, StatistikCounter::DoubleClicks),
                      counterOf(*s, StatistikCounter::FailedDoubleClicks), counterOf(*s, StatistikCounter::Undos),
                      s->getTime(), counterOf(*s, StatistikCounter::Hints), counterOf(*s, StatistikCounter::Moved));

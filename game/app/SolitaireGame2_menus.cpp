@@ -3,7 +3,9 @@
 // the game under the pause screen and turns the leaving of the start screen into the first
 // profile's dialog, the profile screen or the main menu. Every mouse event goes to the GUI system
 // first; a press on a HUD window clicks, one on the table goes to the card manager while the
-// in-game screen is active and the game runs.
+// in-game screen is active and the game runs. A window that hands its input to its parent counts
+// as that parent (the card tooltip's hot spot is the table). The banner or help panel over the
+// table goes with the next press; a press on a card or pile is played as well.
 //
 // Connections made when a screen is entered are removed first (this object's connection to that
 // signal), so a screen entered many times keeps one connection per signal.
@@ -297,10 +299,22 @@ bool SolitaireGame2::dismissPanels() {
 
 bool SolitaireGame2::guiTakesInput() const {
     Orvex::GUIWindow const* active = gui_->getActiveWindow();
-    return active && active->getOptions().inputIgnore == 0 && active != tableWindow_;
+    if (!active || active->getOptions().inputIgnore != 0) return false;
+    // A window that hands its input to its parent is that parent for the routing: the card
+    // tooltip's hot spot lies under the pointer inside the table window while a card has a
+    // tooltip, and a press there is a press on the table.
+    while (active->getOptions().inputToParent && active->getParent()) active = active->getParent();
+    return active != tableWindow_;
 }
 
 bool SolitaireGame2::tableTakesInput() const { return !gameOver_ && isMenuActive(kInGameMenu); }
+
+bool SolitaireGame2::pressHitsTable(Orvex::MouseState const& state) const {
+    if (!tableTakesInput() || guiTakesInput()) return false;
+    Karte* card = nullptr;
+    Kartenstapel* pile = nullptr;
+    return cards_->pickAt(toTable(state), card, pile) != kPickNothing;
+}
 
 D3DXVECTOR2 SolitaireGame2::toTable(Orvex::MouseState const& state) const {
     return renderer_->toGamePoint(D3DXVECTOR2(state.x, state.y));
@@ -309,7 +323,8 @@ D3DXVECTOR2 SolitaireGame2::toTable(Orvex::MouseState const& state) const {
 void SolitaireGame2::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
     if (results_.pending != 0 && results_.delay > 0.0f) results_.skip = true;
     gui_->onMouseDown(state, button);
-    if (dismissPanels()) return;
+    // A panel over the table goes with any press; a press on a card or pile plays it as well.
+    if (dismissPanels() && !pressHitsTable(state)) return;
     pressReachedTable_ = false;
     if (guiTakesInput()) {
         playSound(L"KLICK2");
@@ -340,7 +355,7 @@ void SolitaireGame2::onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse con
 }
 
 void SolitaireGame2::onMouseDoubleClick(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    if (dismissPanels()) return;
+    if (dismissPanels() && !pressHitsTable(state)) return;
     if (guiTakesInput()) {
         playSound(L"KLICK2");
         return;

@@ -8,10 +8,14 @@
 //
 // A highscore button carries its entry in user pointer slot 0 (a pointer does not fit the 32-bit
 // user value); a click looks the entry up again in the current variant's list, so a button kept
-// from before the list changed does nothing.
+// from before the list changed does nothing. Where the GUI files give a columns template, each
+// entry's values stand in its columns under the list's heads instead of in one line, and the
+// list names its variant ("STG_VARIANTE"). The pointer's travel is shown in metres
+// (formatPointerTravel); the profile keeps it in pixels.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUIButton.h"
@@ -25,6 +29,7 @@
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/ScreenLists.h"
 #include "game/app/SolCategorie.h"
+#include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
@@ -44,6 +49,9 @@ using Counter = StatistikCounter;
 constexpr wchar_t kEditMenu[] = L"HIGHSCOREEDITMENU";
 constexpr wchar_t kHighscorePanel[] = L"STG_HIGHSCORE_SCROLL";
 constexpr wchar_t kHighscoreTemplate[] = L"STG_HighscoreVorlage";
+// The columns laid over each entry's button (labels named after their column), when the GUI
+// files give them; without, the entry is one line of the button's own caption.
+constexpr wchar_t kColumnsTemplate[] = L"STG_HighscoreSpalten";
 constexpr wchar_t kWonStyle[] = L"HighscoreStyleWon";
 constexpr wchar_t const* kOverallStatistik = StatistikManager::kProfileSetName;
 constexpr int kSecondsPerMinute = 60;
@@ -60,6 +68,32 @@ void fillUndos(wchar_t const* name, Statistik const& running, GameStyle* style) 
     Orvex::u32 const undos = running.get(Counter::Undos);
     double const cost = static_cast<double>(undos) * (style ? style->getUndoPoints(false) : 0.0f);
     formatOwnText(findLabel(name), undos, formatNumber(wholeNumber(cost)));
+}
+
+// An entry's values, each in its column's label formatted from the label's own text: rank, name,
+// points with digit groups, game time as minutes and seconds, date and time, combo, undos.
+void fillColumns(Orvex::GUIWindow& columns, int rank, HighscoreEintrag const& entry) {
+    Statistik const* stats = entry.getStatistik();
+    std::int64_t const seconds = wholeSeconds(stats ? stats->getTime() : 0.0);
+    auto column = [&](wchar_t const* name) { return labelOf(columns.findChild(name)); };
+    formatOwnText(column(L"STG_HS_Platz"), rank);
+    formatOwnText(column(L"STG_HS_Name"), entry.getName());
+    formatOwnText(column(L"STG_HS_Punkte"), formatNumber(wholeNumber(entry.getScore())));
+    formatOwnText(column(L"STG_HS_Zeit"), whole(seconds / kSecondsPerMinute), whole(seconds % kSecondsPerMinute));
+    formatOwnText(column(L"STG_HS_Datum"), entry.getDay(), entry.getMonth(), entry.getYear(), entry.getHour(),
+                  entry.getMinute());
+    formatOwnText(column(L"STG_HS_Kombo"), stats ? stats->get(Counter::MaxCombo) : 0u);
+    formatOwnText(column(L"STG_HS_Undos"), stats ? stats->get(Counter::Undos) : 0u);
+}
+
+// The labels of an entry's row: the button's caption and the labels of its columns.
+std::vector<Orvex::GUILabel*> rowLabels(Orvex::GUIWindow& row) {
+    std::vector<Orvex::GUIWindow*> windows;
+    row.collectDescendants(windows);
+    std::vector<Orvex::GUILabel*> labels;
+    for (Orvex::GUIWindow* window : windows)
+        if (auto* label = dynamic_cast<Orvex::GUILabel*>(window)) labels.push_back(label);
+    return labels;
 }
 
 wchar_t const* howWellText(int rating, bool everyTableauCleared) {
@@ -150,6 +184,7 @@ void SolitaireGame2::refreshHighscoreList() {
     SolVariant* variant = SolitaireManager::instance().getCurrentVariant();
     // 2.
     auto* vorlage = dynamic_cast<Orvex::GUIButton*>(gui_->findTemplate(kHighscoreTemplate));
+    Orvex::GUIWindow* columnsVorlage = gui_->findTemplate(kColumnsTemplate);
     if (panel && vorlage && variant) {
         Orvex::Text const* format = vorlage->getLabel() ? ownText(*vorlage->getLabel()) : nullptr;
         int rank = 0;
@@ -159,8 +194,18 @@ void SolitaireGame2::refreshHighscoreList() {
             if (!button) continue;
             button->setName(L"STG_Highscore_" + std::to_wstring(rank));
             Statistik const* stats = entry->getStatistik();
+            // The columns over the button (which refuses children of its own), passing clicks to it.
+            Orvex::GUIWindow* columns = columnsVorlage ? cloneTree(*columnsVorlage) : nullptr;
+            if (columns) columns->getOptions().visible = true;
+            if (columns && !button->Orvex::GUIWindow::addChild(columns, true, true)) {
+                columns->release();
+                columns = nullptr;
+            }
+            if (columns) fillColumns(*columns, rank, *entry);
             if (Orvex::GUILabel* label = button->getLabel()) {
-                if (!format) {
+                if (columns) {
+                    label->setText(L"");
+                } else if (!format) {
                     label->setText(entry->getName());
                 } else {
                     std::wstring text;
@@ -171,11 +216,13 @@ void SolitaireGame2::refreshHighscoreList() {
                                    stats ? stats->get(Counter::Undos) : 0u);
                     label->setText(text);
                 }
-                if (stats && stats->get(Counter::Won) != 0) {
+            }
+            // A won game's entry in its own style, every column alike.
+            if (stats && stats->get(Counter::Won) != 0)
+                for (Orvex::GUILabel* label : rowLabels(*button)) {
                     label->setFontStyle(kWonStyle, Orvex::GUILabel::kNormal);
                     label->setFontStyle(kWonStyle, Orvex::GUILabel::kMark);
                 }
-            }
             Orvex::GUIWindowOptions& options = button->getOptions();
             options.visible = true;
             options.layoutParam = L"TOP";
@@ -184,6 +231,13 @@ void SolitaireGame2::refreshHighscoreList() {
             button->leftClicked.connect(this, &SolitaireGame2::onHighscoreEntryClicked);
             panel->addChild(button, true, true);
         }
+    }
+    // Which variant the list is of: its game's and its own name.
+    if (Orvex::GUILabel* label = findLabel(L"STG_VARIANTE")) {
+        SolSolitaire const* game = SolitaireManager::instance().getCurrentGame();
+        if (!variant || !formatOwnText(label, game ? Orvex::languageText(game->getTextId()) : std::wstring(),
+                                       Orvex::languageText(variant->getTextId())))
+            label->setText(L"");
     }
     // 3.
     if (Orvex::GUILabel* label = findLabel(L"STG_GAMESTATISTIKEN")) {
@@ -207,7 +261,7 @@ void SolitaireGame2::refreshStatistics() {
         return;
     }
     std::int64_t const seconds = wholeSeconds(overall->getTime());
-    formatOwnText(label, overall->get(Counter::MouseDistance) / 1000.0, overall->get(Counter::Clicks),
+    formatOwnText(label, formatPointerTravel(overall->get(Counter::MouseDistance)), overall->get(Counter::Clicks),
                   overall->get(Counter::DoubleClicks), overall->get(Counter::FailedDoubleClicks),
                   overall->get(Counter::Started), overall->get(Counter::Won), overall->get(Counter::Undos),
                   whole(seconds / kSecondsPerHour), whole(seconds % kSecondsPerHour / kSecondsPerMinute),

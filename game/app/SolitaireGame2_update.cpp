@@ -1,7 +1,8 @@
 // The game object's per-frame update: the GUI and the managers by the real step, the table by
 // the in-game fixed step while the in-game screen is active (by a game step of 0 elsewhere, so
-// cards still animate), the reminders, the results delay, the count-up, the tooltip follower,
-// the story, the panel blends, the cursor animations and the achievement popups.
+// cards still animate), the reminders (the hint's only while its price can be paid), the results
+// delay, the count-up, the news line, the tooltip follower, the story, the panel blends, the
+// cursor animations and the achievement popups.
 //
 // The texture module's clock and its once-a-second check are the engine's update step's own.
 #include "engine/core/engine/OrvexEngine.h"
@@ -95,6 +96,7 @@ void SolitaireGame2::update() {
         updateOutsideGame(realStep);
     updateResultsDelay(realStep);
     updateCountUp(realStep);
+    news_.update(realStep);
     updateTooltipFollower();
     updateStory(realStep);
     updatePanelBlends(realStep);
@@ -133,7 +135,8 @@ void SolitaireGame2::updateInGame(double gameStep, double realStep) {
 void SolitaireGame2::updateReminders(double, double realStep) {
     for (std::size_t i = 0; i < godBars_.size() && i < godReminders_.size(); ++i)
         if (godBars_[i]) remind(*godBars_[i], godReminders_[i], realStep, L"GOD_READY_EMITTER_ERINNERN");
-    if (tipButton_) remind(*tipButton_, tipReminder_, realStep, L"TIPP_READY_EMITTER_ERINNERN");
+    if (tipButton_ && cards_->canPay(cards_->getHintPrice()))
+        remind(*tipButton_, tipReminder_, realStep, L"TIPP_READY_EMITTER_ERINNERN");
 }
 
 void SolitaireGame2::updateResultsDelay(double realStep) {

@@ -113,6 +113,7 @@ void SolitaireGame2::connectStory() {
 void SolitaireGame2::connectMinigames() {
     minigames_->gameClosed.connect(this, &SolitaireGame2::onMinigameFinished);
     minigames_->gameEnded.connect(this, &SolitaireGame2::onMinispielEnd);
+    minigames_->activeChanged.connect(this, &SolitaireGame2::onMinigameActive);
     minigames_->frameRequested.connect(this, &SolitaireGame2::drawMinispielFrame);
     minigames_->styledFrameRequested.connect(this, &SolitaireGame2::drawMinispielStyledFrame);
 }
@@ -238,6 +239,13 @@ void SolitaireGame2::wireHud() {
     item_ = findWindow(L"I_Item");
     gesMed_ = findWindow(L"I_GesMed");
     tipButton_ = findAs<Orvex::GUIProgressBar>(L"I_TIPP");
+    for (Orvex::GUIWindow* paid : {static_cast<Orvex::GUIWindow*>(tipButton_), findWindow(L"I_Undo_Step"),
+                                   findWindow(L"I_Undo_Start")})
+        if (Orvex::GUITooltipParam* param = paid ? paid->getFirstTooltipParam() : nullptr) {
+            param->textHook.disconnect(this);
+            param->textHook.connect(this, &SolitaireGame2::provideHelpPriceTooltip);
+        }
+    news_.setWindow(findWindow(L"I_Meldung"));
     pointsAni_ = findWindow(L"I_PointsANI");
     comboAni_ = findWindow(L"I_ComboANI");
     itemAni_ = findWindow(L"I_ItemANI");

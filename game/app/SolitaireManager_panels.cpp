@@ -32,6 +32,7 @@ constexpr wchar_t kCategoryPanel[] = L"FG_KategoriePanel";
 constexpr wchar_t kGamePanel[] = L"FG_GamePanel";
 constexpr wchar_t kVariantPanel[] = L"FG_VariantenPanel";
 constexpr wchar_t kPreview[] = L"FG_Preview";
+constexpr wchar_t kVariantHeading[] = L"FG_Varianten";
 
 // The label look of a column's buttons: style names by state and the fonts, chosen or not.
 struct ColumnLook {
@@ -246,6 +247,9 @@ void SolitaireManager::selectGame(SolSolitaire* game) {
                 bool const several = countShown(game->getVariants()) > 1;
                 previewWindow->jumpToGoal(several ? L"NORMAL" : L"FULL");
                 variants->jumpToGoal(several ? L"NORMAL" : L"AUS");
+                // The column's heading goes with it: the grown preview lies in their place.
+                if (Orvex::GUIWindow* heading = SolitaireGame2::findWindow(kVariantHeading))
+                    heading->jumpToGoal(several ? L"NORMAL" : L"AUS");
             }
             previewWindow->getDrawOptions().setTexBackground(preview);
         }

@@ -62,7 +62,10 @@ void describe(Kartenstapel& pile, std::wstring& out, bool withAccepted, bool) {
     out.clear();
     pile.descriptionDirty = false;
     append(out, languageText(pile.getTypeName()));
-    int const count = static_cast<int>(pile.getCardsWithLinked().size());
+    // The pile's own cards: a stock's linked waste is a pile of its own, with its own count.
+    std::vector<Karte*> own;
+    pile.getCards(own, true, true);
+    int const count = static_cast<int>(own.size());
     append(out, msvc::format(languageText(count == 1 ? L"KARTENSTAPELSIZE_EZ" : L"KARTENSTAPELSIZE"), count));
     int const room = pile.getRootArrangement() ? pile.freeCapacity(true) : -1;
     if (room >= 0 && room <= kMaxShownRoom)

@@ -9,7 +9,8 @@
 // Kartenmanager_score.cpp: score, seed, deck, bought jokers and wildcards, counts and queries,
 //   the game-end record, the pile and tutorial filters, the special pile, the table rectangle.
 // Kartenmanager_deal.cpp: a new game, the deal and the deal start points, fitting the camera
-//   again (relayout) and announcing the dealt locks.
+//   again (relayout), following the table's content as it grows and shrinks, and announcing the
+//   dealt locks.
 // Kartenmanager_input.cpp: presses, releases, moves and double clicks on the table, the click
 //   deadlines, forcing a pending resolution first.
 // Kartenmanager_update.cpp: move execution, the per-frame update (stepCard, stepPile), the hover
@@ -33,8 +34,9 @@
 // positions are view coordinates, the game viewport's pixels, into which
 // SolitaireRenderer::toGamePoint maps the window's pointer; they do not pass through
 // SolitaireCamera::screenToWorld. Picking takes the cards and piles into the view instead
-// (SolitaireCamera::worldToScreen, computeScreenRect), and a drag moves the held card by the
-// pointer's movement less the camera offset's.
+// (SolitaireCamera::worldToScreen, computeScreenRect). A drag carries the held card so that the
+// point of it that was pressed stays under the pointer: the pointer is taken into the table
+// through the camera (screenToWorld), so the card keeps pace with the pointer at every scale.
 //
 // Includes ("KARTEN_FILE", "KARTEN_FILE_POST") nest at most kMaxIncludeDepth deep, and a file
 // that is already being read, under whichever name, is not read again, so a cycle ends with one
@@ -242,6 +244,14 @@ public:
     static constexpr int kPointsWaveFrequency = 2;
     // Every score change: score and balance clamped at 0, "SCORE_CHANGED" counted.
     void changeScore(float const& delta);
+    // Prices of the paid helps: the hint button's ("TIPP") and that of undoSteps(steps) now (0
+    // when the step goes nowhere; a step forward costs nothing). A price above 0 is paid only
+    // when both the score the player sees (its time drain included) and the balance cover it;
+    // getMissingPoints is what is still lacking, 0 when it can be paid.
+    float getHintPrice() const;
+    float getUndoPrice(Orvex::s32 steps) const;
+    bool canPay(float price) const { return !(price > 0.0f) || !(price > getScore() || price > pointsBalance); }
+    float getMissingPoints(float price) const;
     static unsigned seedFromText(std::wstring const& text);
     static std::wstring makeSeedText(unsigned seed);
     // The cards of a new game: ordinary ones pass by pass until deckSize, then the EXTRA cards.
@@ -306,6 +316,14 @@ public:
     Orvex::FRect const& getTableRect() const { return tableRect; }
     // After the game window changed size: the camera (when set) fits the table rectangle at once.
     void relayout();
+    // Once per update while the game runs and nothing is carried: when the piles' bounds moved
+    // away from the table rectangle, they become it, and the camera glides to fit them when they
+    // no longer lie inside its table area or could be shown noticeably larger (kFollowZoomIn).
+    // Returns whether the camera was fitted again.
+    static constexpr float kFollowZoomIn = 1.05f;
+    static constexpr float kFollowTimeFactor = 4.0f;  // times the camera's speed
+    static constexpr float kTableRectTolerance = 0.01f;
+    bool followTableContent();
     // The largest lock value of each kind over the locked cards (a card with a lock waiting
     // counts by it), announced through lockedCardsFound when any card is locked.
     void computeCardBounds();
@@ -464,7 +482,9 @@ private:
     Karte* lastClickedCard = nullptr;
     Karte::LinkedCards carriedRun;
     Kartenstapel* sourcePile = nullptr;
-    D3DXVECTOR2 pickCardPosition{0.0f, 0.0f}, pickPointer{0.0f, 0.0f}, pickCameraOffset{0.0f, 0.0f};
+    // Where the held card was taken, from the pointer, in table coordinates: the card is carried
+    // so that this point of it stays under the pointer, however the camera scales the table.
+    D3DXVECTOR2 grabOffset{0.0f, 0.0f};
     D3DXVECTOR2 pointer{0.0f, 0.0f};  // the last pointer position seen
     SolPartikel* dragEffect = nullptr;
     Orvex::u32 leftDeadline = 0, rightDeadline = 0, lastInputTick = 0;
@@ -478,6 +498,8 @@ private:
 
     Kartenmanager();
     void releaseAll();
+    // The held card (and the run on it) to the pointer, keeping its grab point under it.
+    void carryHeldCard();
     void resetFields();
     void readDefinition(Orvex::XMLNode& node, std::wstring const& sourceName, int depth);
     void readInclude(Orvex::XMLNode const& element, std::wstring const& sourceName, int depth);

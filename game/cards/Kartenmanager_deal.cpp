@@ -1,5 +1,11 @@
 // A new game: seed, deck, deal, bought jokers and wildcards, revealing, camera; the deal start
-// points of cards; fitting the camera again and announcing the locks of the dealt cards.
+// points of cards; fitting the camera again, following the table as its columns grow, and
+// announcing the locks of the dealt cards.
+//
+// The table is fitted to where the cards are going (the piles' bounds by the cards' goals), so a
+// fit made at the deal holds the cards when they land. A move that lengthens a column beyond the
+// table area makes the camera zoom out; one that shortens it lets the camera zoom in again only
+// when that gains kFollowZoomIn, so a table that fits is not shifted back and forth by each move.
 //
 // The deal loses no card: required cards are reserved per pile and wish (piles copied from one
 // template share wish ids, so ids do not tell them apart), a reservation whose wish was not
@@ -106,13 +112,15 @@ void Kartenmanager::startGame(SolitaireCamera* newCamera, std::wstring const& te
     }
 
     // The piles placed on the screen stand apart from the table rectangle; placed before and
-    // again after the camera fits it.
+    // again after the camera fits it. The fit is made at once: the first cards land within the
+    // first second, and a camera still gliding from the last game's table (or the first
+    // game's unfitted view) would show them under the HUD.
     applyScreenPilePositions();
     tableRect = computeTableRect();
     if (camera) {
         if (Kartenset const* set = StyleSettings::instance().getKartenset())
             camera->setCardSize(set->cellSize.x, set->cellSize.y);
-        camera->fitContent(tableRect, quick ? 0.0f : 1.0f);
+        camera->fitContent(tableRect, 0.0f);
     }
     applyScreenPilePositions();
     tableauCardsAtStart = countTableauCards();
@@ -271,6 +279,24 @@ void Kartenmanager::placeCardAtStart(Karte* card, Orvex::FRect const& table, Kar
 void Kartenmanager::relayout() {
     if (camera) camera->fitContent(tableRect, 0.0f);
     applyScreenPilePositions();
+}
+
+bool Kartenmanager::followTableContent() {
+    if (gameStatus != kGameRunning || heldCard) return false;
+    Orvex::FRect const content = computeTableRect();
+    if (!std::isfinite(content.left) || !std::isfinite(content.top) || !std::isfinite(content.right) ||
+        !std::isfinite(content.bottom))
+        return false;
+    auto near = [](float a, float b) { return std::fabs(a - b) <= kTableRectTolerance; };
+    if (near(content.left, tableRect.left) && near(content.top, tableRect.top) && near(content.right, tableRect.right) &&
+        near(content.bottom, tableRect.bottom))
+        return false;
+    tableRect = content;
+    if (!camera) return false;
+    if (camera->holdsContent(content) && camera->fitScale(content) < camera->getScale(true) * kFollowZoomIn)
+        return false;
+    camera->fitContent(content, kFollowTimeFactor);
+    return true;
 }
 
 void Kartenmanager::computeCardBounds() {

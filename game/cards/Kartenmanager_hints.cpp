@@ -138,10 +138,7 @@ bool Kartenmanager::showHint(bool goalFirst, bool paid, bool avoidJokerPile) {
         }
         return false;
     }
-    if (paid && gameStyle_) {
-        float const price = -gameStyle_->tippPoints;
-        if (price > getScore() || price > pointsBalance) return false;
-    }
+    if (paid && !canPay(getHintPrice())) return false;
     std::size_t const count = hints.size();
     std::size_t index = static_cast<std::size_t>(std::max(hintIndex, 0)) % count;
     if (avoidJokerPile) {

@@ -218,9 +218,9 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
                 heldCard = lastClickedCard = card;
                 carriedRun = run;
                 sourcePile = pile;
-                pickCardPosition = card->getPositionGoal();
-                pickPointer = position;
-                pickCameraOffset = camera ? camera->getOffset() : D3DXVECTOR2(0.0f, 0.0f);
+                // The point of the card under the pointer, as the card lies on screen now.
+                D3DXVECTOR2 const at = camera ? camera->screenToWorld(position, false) : position;
+                grabOffset = D3DXVECTOR2(card->position.current.x - at.x, card->position.current.y - at.y);
                 if (Kartenset const* set = StyleSettings::instance().getKartenset())
                     dragEffect = SolPartikelManager::instance().spawnAt(set->moveEmitter, *card);
                 for (auto const& entry : carriedRun) entry.first->updateLinkOffsets();
@@ -346,12 +346,18 @@ void Kartenmanager::onMouseMove(Orvex::MouseState const& state, int axis, D3DXVE
             StatistikManager::instance().addMouseDistance(static_cast<Orvex::u32>(std::min(moved, 1.0e6f)));
     }
     if (!heldCard || !state.isButtonDown(Orvex::OMB_LEFT)) return;
-    D3DXVECTOR2 const cameraOffset = camera ? camera->getOffset() : D3DXVECTOR2(0.0f, 0.0f);
-    D3DXVECTOR2 const goal{pickCardPosition.x + (position.x - pickPointer.x) - (cameraOffset.x - pickCameraOffset.x),
-                           pickCardPosition.y + (position.y - pickPointer.y) - (cameraOffset.y - pickCameraOffset.y)};
+    carryHeldCard();
+}
+
+void Kartenmanager::carryHeldCard() {
+    // The pointer is a point of the view: taken into the table through the camera as it is
+    // drawn, the grab point follows it at every scale and while the camera glides.
+    D3DXVECTOR2 const at = camera ? camera->screenToWorld(pointer, false) : pointer;
+    D3DXVECTOR2 const goal{at.x + grabOffset.x, at.y + grabOffset.y};
     Style const* style = currentStyle();
-    heldCard->moveTo(goal, style ? style->arrangeSpeedMove : 0.0f, 0.0f);
-    heldCard->placeLinkedIn(style ? style->arrangeSpeedMove : 0.0f, carriedRun);
+    float const speed = style ? style->arrangeSpeedMove : 0.0f;
+    heldCard->moveTo(goal, speed, 0.0f);
+    heldCard->placeLinkedIn(speed, carriedRun);
 }
 
 void Kartenmanager::onMouseUp(Orvex::MouseState const&, int button, D3DXVECTOR2 const& position) {

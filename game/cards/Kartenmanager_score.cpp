@@ -9,6 +9,7 @@
 #include "engine/core/Random.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/Anordnung.h"
+#include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenset.h"
@@ -27,6 +28,21 @@ void Kartenmanager::changeScore(float const& delta) {
     pointsBalance += delta;
     if (!(pointsBalance > 0.0f)) pointsBalance = 0.0f;
     AchivementManager::instance().count(L"SCORE_CHANGED", delta);
+}
+
+float Kartenmanager::getHintPrice() const { return gameStyle_ ? -gameStyle_->tippPoints : 0.0f; }
+
+float Kartenmanager::getUndoPrice(Orvex::s32 steps) const {
+    Orvex::s32 const index = getUndoIndex();
+    Orvex::s32 const last = static_cast<Orvex::s32>(getUndoCount()) - 1;
+    Orvex::s32 const target = std::clamp(index + steps, 0, std::max(0, last));
+    float const penalty = gameStyle_ ? gameStyle_->undoPoints : 0.0f;
+    return std::max(0.0f, static_cast<float>(target - index) * penalty);
+}
+
+float Kartenmanager::getMissingPoints(float price) const {
+    if (canPay(price)) return 0.0f;
+    return price - std::min(getScore(), pointsBalance);
 }
 
 void Kartenmanager::setPointsBalance(float const& balance, bool const& alsoReference) {

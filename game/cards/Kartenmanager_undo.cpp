@@ -121,10 +121,7 @@ Orvex::s32 Kartenmanager::undoSteps(Orvex::s32 const& steps, bool const& free, b
             update(0.0, 0.0, Orvex::MouseState());
         }
         if (gameStatus != kGameRunning) return 0;
-        float const penalty = gameStyle_ ? gameStyle_->undoPoints : 0.0f;
-        float const cost = static_cast<float>(target - getUndoIndex()) * penalty;
-        // The score the player sees, the time drain included.
-        if (!free && (cost > getScore() || cost > pointsBalance)) return 0;
+        if (!free && !canPay(getUndoPrice(steps))) return 0;
         // The restored table is the step's whole table: nothing waits to resolve it again.
         recordOpen_ = false;
         resolutionPending = false;

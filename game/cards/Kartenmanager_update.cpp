@@ -139,8 +139,10 @@ void Kartenmanager::executeMove(Karte::LinkedCards const& run, Kartenstapel* sou
 
 void Kartenmanager::queueSound(float delay, std::wstring const& name) { delayedSounds.push_back({delay, name}); }
 
-void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const&) {
+void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const& state) {
     if (!camera) return;
+    // A camera gliding under a held card moves the table, not the pointer: the card stays with it.
+    if (heldCard && state.isButtonDown(Orvex::OMB_LEFT)) carryHeldCard();
     for (std::size_t i = 0; i < delayedSounds.size();) {
         delayedSounds[i].delay -= static_cast<float>(realDt);
         if (delayedSounds[i].delay < 0.0f) {
@@ -187,6 +189,7 @@ void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const&) {
             if (recordOpen_) recordStep(true);
         }
     }
+    followTableContent();
     applyScreenPilePositions();
 }
 
@@ -262,12 +265,12 @@ void Kartenmanager::hoverIdle() {
         clearTooltip();
         return;
     }
-    if (object != tooltipObject || object->isDescriptionDirty()) {
-        std::wstring description;
-        if (card) describe(*card, description, true, false, false);
-        else describe(*pile, description, false, false);
-        setTooltip(object, description);
-    }
+    // Described anew on every pass: a card's text holds its pile's, whose count changes with
+    // every card dealt or laid on it while the card itself stays as it was.
+    std::wstring description;
+    if (card) describe(*card, description, true, false, false);
+    else describe(*pile, description, false, false);
+    if (object != tooltipObject || description != tooltipText) setTooltip(object, description);
 }
 
 void Kartenmanager::hoverCarrying() {
@@ -287,14 +290,15 @@ void Kartenmanager::hoverCarrying() {
     else if (pile != heldCard->pile && pile != sourcePile) object = card;
     if (!object) {
         clearTooltip();
-    } else if (object != tooltipObject || object->isDescriptionDirty()) {
+    } else {
         std::wstring description;
         if (card) describe(*card, description, true, false, false);
         else describe(*pile, description, false, false);
         bool const single = carriedRun.size() < 2;
         std::wstring const id = accepts ? (single ? L"WIRD_AKZEPTIERT_KARTE" : L"WIRD_AKZEPTIERT_STAPEL")
                                         : (single ? L"WIRD_NICHTAKZEPTIERT_KARTE" : L"WIRD_NICHTAKZEPTIERT_STAPEL");
-        setTooltip(object, description + languageText(id));
+        description += languageText(id);
+        if (object != tooltipObject || description != tooltipText) setTooltip(object, description);
     }
     Karte* target = card;
     if (!target && pile != sourcePile) {

@@ -84,7 +84,8 @@ public:
     // Turns every card of every arrangement face up or down at that speed, without delay.
     void setAllCardsFaceUp(bool const& up, float const& speed);
     // The pile's place (its cell at its scale) united with the rectangle of each of its cards:
-    // where the cards are now (current) or where they are going.
+    // where the cards are now (current) or where they are going, a turned card by the box
+    // around its turned corners.
     void getBounds(Orvex::FRect& out, bool const& current) const;
     // The cards of the root chain on which no card lies.
     std::vector<Karte*> collectFreeCards() const;

@@ -2,6 +2,7 @@
 // laying its cards out, and its bounds. Walks over linked piles visit each pile once, so piles
 // that name each other end.
 #include <algorithm>
+#include <cmath>
 #include <deque>
 
 #include "engine/core/Utils.h"
@@ -81,7 +82,16 @@ void Kartenstapel::getBounds(Orvex::FRect& out, bool const& current) const {
     for (Karte const* card : held) {
         D3DXVECTOR2 place;
         card->getPosition(place, current, !current);
-        out.unite(rect(place, card->cardSize * (current ? card->scale.current : card->scale.goal)));
+        D3DXVECTOR2 const size = card->cardSize * (current ? card->scale.current : card->scale.goal);
+        // A turned card (a fan along a path) covers the box around its turned corners.
+        float degrees = current ? card->rotation.current : card->rotation.goal;
+        if (!current && (card->pendingMask & Karte::kPendingRotation)) degrees = card->pending.rotation;
+        float const radians = degrees * static_cast<float>(M_PI) / 180.0f;
+        float const c = std::fabs(std::cos(radians)), s = std::fabs(std::sin(radians));
+        D3DXVECTOR2 const box = std::isfinite(c) && std::isfinite(s)
+                                    ? D3DXVECTOR2(size.x * c + size.y * s, size.x * s + size.y * c)
+                                    : size;
+        out.unite(rect(place, box));
     }
 }
 

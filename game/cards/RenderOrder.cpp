@@ -22,6 +22,8 @@ float RenderOrder::orderOf(Karte& card) {
 }
 
 float RenderOrder::compute(Karte& card) {
+    // A carried card still links to the card it was taken from; it is drawn above the table.
+    if (card.dragDistance > 0) return kCarriedLayer + static_cast<float>(card.dragDistance);
     float const lift = (1.0f - std::clamp(card.position.t, 0.0f, 1.0f)) * kLift;
     // Cards below in the same layer count with their own order; those of the other layer are
     // passed through to the cards below them.

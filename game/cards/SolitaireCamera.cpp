@@ -54,19 +54,32 @@ bool SolitaireCamera::setScaleGoal(float value, float f) { return setGoal(scale,
 bool SolitaireCamera::setOffsetXGoal(float value, float f) { return setGoal(offsetX, value, f, kOffsetThreshold); }
 bool SolitaireCamera::setOffsetYGoal(float value, float f) { return setGoal(offsetY, value, f, kOffsetThreshold); }
 
+float SolitaireCamera::fitScale(Orvex::FRect const& k) const {
+    Orvex::FRect const& a = tableArea;
+    float const ratio = std::max((k.right - k.left) / (a.right - a.left), (k.bottom - k.top) / (a.bottom - a.top));
+    float fit = ratio > 0.0f ? 1.0f / ratio : 1.0f;
+    if (cardSize.y > 0.0f) fit = std::min(fit, (relativeRect.bottom - a.bottom) * kBottomMarginShare / cardSize.y);
+    // Empty or broken content keeps the scale usable.
+    if (!(fit > 0.0f) || !std::isfinite(fit)) fit = 1.0f;
+    return fit;
+}
+
 void SolitaireCamera::fitContent(Orvex::FRect const& k, float f) {
     Orvex::FRect const& a = tableArea;
     float const kw = k.right - k.left, kh = k.bottom - k.top;
     float const aw = a.right - a.left, ah = a.bottom - a.top;
-    float const ratio = std::max(kw / aw, kh / ah);
-    float fit = ratio > 0.0f ? 1.0f / ratio : 1.0f;
-    if (cardSize.y > 0.0f) fit = std::min(fit, (relativeRect.bottom - a.bottom) * 0.9f / cardSize.y);
-    // Empty or broken content keeps the scale usable.
-    if (!(fit > 0.0f) || !std::isfinite(fit)) fit = 1.0f;
-    setScaleGoal(fit, f);
+    setScaleGoal(fitScale(k), f);
     float const s = scale.goal;
     setOffsetXGoal(a.left - k.left * s + aw * 0.5f - s * kw * 0.5f, f);
     setOffsetYGoal(a.top - k.top * s + ah * 0.5f - s * kh * 0.5f, f);
+}
+
+bool SolitaireCamera::holdsContent(Orvex::FRect const& k) const {
+    D3DXVECTOR2 const topLeft = worldToScreen({k.left, k.top}, true);
+    D3DXVECTOR2 const bottomRight = worldToScreen({k.right, k.bottom}, true);
+    Orvex::FRect const& a = tableArea;
+    return topLeft.x >= a.left - kHoldTolerance && topLeft.y >= a.top - kHoldTolerance &&
+           bottomRight.x <= a.right + kHoldTolerance && bottomRight.y <= a.bottom + kHoldTolerance;
 }
 
 void SolitaireCamera::update(float dt) {

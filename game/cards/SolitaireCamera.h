@@ -1,6 +1,10 @@
 // The table camera: a uniform scale and an offset mapping table coordinates to the view, each
 // gliding towards a goal, plus the window layout's rectangles and the fit of the dealt cards
 // into the table area. Conversions use the goal values or the current, still gliding ones.
+//
+// The table area is the part of the view between the HUD's strips; content fitted into it lies
+// inside it at the goal values. holdsContent tells whether content that changed since the fit
+// (a column grown longer) still lies inside it, fitScale what scale a new fit would give.
 #pragma once
 
 #include "engine/core/NamedObject.h"
@@ -15,6 +19,10 @@ public:
     using FloatInterp = Orvex::Interpolation<float, float>;
     static constexpr float kScaleThreshold = 0.001f;
     static constexpr float kOffsetThreshold = 0.1f;
+    // Share of the bottom margin (view below the table area) a card may be high at most.
+    static constexpr float kBottomMarginShare = 0.9f;
+    // Pixels content may stick out of the table area and still count as inside (rounding).
+    static constexpr float kHoldTolerance = 0.5f;
 
     SolitaireCamera(float speed = 1.0f, float exponent = 1.0f);
 
@@ -38,6 +46,11 @@ public:
     bool setOffsetYGoal(float value, float f);
     // Centres the content in the table area, scaled to fit (capped by the bottom margin).
     void fitContent(Orvex::FRect const& content, float f);
+    // The scale fitContent gives the content: the fit, at most the bottom-margin cap; 1 for
+    // empty or broken content.
+    float fitScale(Orvex::FRect const& content) const;
+    // Whether the content, taken through the goal scale and offset, lies inside the table area.
+    bool holdsContent(Orvex::FRect const& content) const;
     void update(float dt);
 
     FloatInterp offsetX{0.0f};

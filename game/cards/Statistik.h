@@ -20,7 +20,7 @@ namespace Solitaire {
 
 // The 32-bit counters, in the order the element writes them.
 enum class StatistikCounter : int {
-    MouseDistance,       // "MOUSE_KM"
+    MouseDistance,       // "MOUSE_KM": pixels the pointer travelled (the key's name is older than the unit)
     Clicks,              // "CLICK"
     DoubleClicks,        // "DBL_CLICK"
     FailedDoubleClicks,  // "FAIL_DBL_CLICK"
@@ -36,6 +36,14 @@ enum class StatistikCounter : int {
     ComboSteps,          // "COMBOS"
     Count
 };
+
+// The pointer's travel in metres: its pixels at a nominal screen density of 96 pixels per inch,
+// the one desktops assume, as the player's screen is not known.
+constexpr double kPointerPixelsPerInch = 96.0;
+constexpr double kMetresPerInch = 0.0254;
+constexpr double pointerTravelMetres(Orvex::u32 pixels) {
+    return static_cast<double>(pixels) * (kMetresPerInch / kPointerPixelsPerInch);
+}
 
 class Statistik : public Orvex::NamedObject {
 public:

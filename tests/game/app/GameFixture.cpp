@@ -1,6 +1,8 @@
 // The game object on a headless engine, for the game application's tests.
 #include "tests/game/app/GameFixture.h"
 
+#include <algorithm>
+
 #include "engine/core/GOBManager.h"
 #include "engine/core/PerfTimer.h"
 #include "engine/core/engine/OrvexEngine.h"
@@ -84,6 +86,10 @@ void GameFixture::startEngine(unsigned w, unsigned h) {
 
 void GameFixture::stop() {
     game.reset();
+    // The frame timer lives for the process: a pause screen a test left open must not stop the
+    // game time of the next one.
+    for (int slot = 0; slot < Orvex::PerfTimer::kPauseSlots; ++slot)
+        Orvex::PerfTimer::frameTimer().setPause(slot, false);
     Solitaire::ProfilManager::instance().clear();
     Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
     Orvex::GUIMenuManagerN::instance().clear();
@@ -132,5 +138,20 @@ void GameFixture::pointerAt(float x, float y) {
 }
 
 Orvex::GUIWindow* GameFixture::find(std::wstring const& name) { return Solitaire::SolitaireGame2::findWindow(name); }
+
+int GameFixture::lightPixelsIn(std::vector<uint32_t> const& pixels, std::wstring const& window) const {
+    Orvex::GUIWindow const* found = find(window);
+    return found ? lightPixelsIn(pixels, found->getScreenRect()) : 0;
+}
+
+int GameFixture::lightPixelsIn(std::vector<uint32_t> const& pixels, Orvex::FRect const& r) const {
+    int light = 0;
+    for (unsigned y = static_cast<unsigned>(std::max(r.top, 0.0f)); y < static_cast<unsigned>(std::max(r.bottom, 0.0f)) && y < height; ++y)
+        for (unsigned x = static_cast<unsigned>(std::max(r.left, 0.0f)); x < static_cast<unsigned>(std::max(r.right, 0.0f)) && x < width; ++x) {
+            uint32_t const c = at(pixels, x, y);
+            light += ((c >> 16) & 0xFF) > 200 && ((c >> 8) & 0xFF) > 160;
+        }
+    return light;
+}
 
 }  // namespace apptest

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/render/FRect.h"
 #include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
 #include "tests/game/app/GameFiles.h"
@@ -45,6 +46,10 @@ protected:
     uint32_t at(std::vector<uint32_t> const& pixels, unsigned x, unsigned y) const {
         return pixels[static_cast<std::size_t>(y) * width + x];
     }
+    // Bright pixels of the window's rectangle on the frame (the letters of a label, white or
+    // gold); 0 for a window that does not exist.
+    int lightPixelsIn(std::vector<uint32_t> const& pixels, std::wstring const& window) const;
+    int lightPixelsIn(std::vector<uint32_t> const& pixels, Orvex::FRect const& rect) const;
     // The back buffer saved as a PNG in the build folder's "screenshots", for a person to see.
     static void keepBackBuffer(std::string const& name);
     // Activates a menu and lets its windows reach their goals. The start screen is left for the

@@ -70,7 +70,8 @@ TEST_F(CampaignTest, ChapterButtonsFollowTheProfile) {
     EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
     EXPECT_EQ(game->getSelectedChapter(), 1);
     EXPECT_EQ(goalOf(L"LA_HEADER"), L"KAT2");
-    EXPECT_EQ(textOf(L"LA_TITEL"), L"Die lange Reise - Zellen");
+    // The chapter, not its first level's game: the chapter's levels are of several games.
+    EXPECT_EQ(textOf(L"LA_TITEL"), L"Kapitel 2: Die lange Reise");
 }
 
 // Thirteen levels make two pages; level 12 stands in column 0, row 0 of page 1; the last open

@@ -3,7 +3,9 @@
 // in-game console's "E_Exit"; the same from a folder holding only the game's archive; a window
 // closed while loading and a machine without a device end with -1 and still write config.cfg,
 // whose forced values replace what the file held; the first start making the first profile; one
-// play-through of every screen, cards moved by drags and double clicks.
+// play-through of every screen, cards moved by drags and double clicks, each pressed after the
+// pointer rested on the card as a person's does, the dragged card under the pointer after every
+// frame of the carry (the driver fails the run otherwise).
 // Unless a test says otherwise the user folder holds a profile, as after the first start.
 #include <gtest/gtest.h>
 
@@ -30,7 +32,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kTimeoutSeconds = 240;
+// A game that has not ended by then is taken to hang. The play-through rests on every card it
+// plays until the card's tooltip shows (a second each), on a sanitizer build of a busy machine.
+constexpr int kTimeoutSeconds = 300;
 
 // The lines the dummy audio driver brings: it offers one output, which the sounds hold, so the
 // music cannot open its own (on a desktop both open).
@@ -446,7 +450,9 @@ TEST_F(EntryTest, TheFirstStartMakesAProfileAndTheNextStartsUseIt) {
 // One play-through from a fresh user folder, driven only by the player's events through the real
 // window: the first profile made, its tutorial pages paged by Return; free play's category, game
 // and variant picked by clicks, the pause screen by Escape and back, the always-winnable "Herzreihe"
-// won by drags and double clicks and counted on the free-play screen; the results counted up to
+// won by drags and double clicks (each after a rest on the card until its tooltip shows, the card
+// under the pointer after every frame of a drag) and counted on the free-play screen; the results
+// counted up to
 // the score, the highscore list and its dialog, whose "HSE_COPYSEED" fills the seed field with the
 // game's number; the chapters, the level
 // screen's tutorial page paged on to the story scene behind it and the scene skipped, level 0 ended

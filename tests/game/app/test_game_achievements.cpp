@@ -1,6 +1,7 @@
-// The achievement screen and the medal popup on the shipped achievements and screens: medal
-// pictures, percentages (clamped), progress lines, locked texts, the text box, the cup bar, the
-// hover particle, and the popup's queue, which waits while a quiet screen is shown.
+// The achievement screen and the medal popup on the shipped achievements and screens: every
+// achievement in its place with what it counts, medal pictures, percentages (clamped), progress
+// lines, locked texts, the text box, the cup bar, the hover particle, and the popup's queue, which
+// waits while a quiet screen is shown.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,10 +9,13 @@
 #include <string>
 
 #include "engine/core/XMLNode.h"
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUITooltipParam.h"
 #include "engine/render/Texture2DAnimation.h"
+#include "engine/render/Texture2DAnimationManager.h"
 #include "game/app/SolitaireGame2.h"
+#include "port/win32/win32_text.h"
 #include "tests/game/app/ScreensFixture.h"
 
 namespace {
@@ -85,6 +89,47 @@ TEST_F(GameAchievementsTest, EntriesShowMedalPercentAndProgress) {
         EXPECT_EQ(labelText(std::wstring(L"TEXT_") + c.name), c.label) << c.value;
         EXPECT_EQ(dynamic_cast<Orvex::GUILabel*>(find(c.name)->findChild(L"Progress"))->getText(), c.progress) << c.value;
     }
+}
+
+// Every achievement of the file stands in its own place on the screen, inside the frame and above
+// the text box, with what it counts written over its count, all names different, a medal picture
+// for each medal and a headline for its popup.
+TEST_F(GameAchievementsTest, EveryAchievementNamesWhatItCountsInItsOwnPlace) {
+    showMenu(L"ACHIVEMENTS_MENU");
+    for (int i = 0; i < 20; ++i) step(0.05);
+    std::vector<uint32_t> const pixels = frame();
+    keepBackBuffer("screen_achievements_names.png");
+    Orvex::FRect const screen = find(L"ACH_Rahmen")->getScreenRect();
+    float const textBox = find(L"ACHIVE_TEXT_BOX")->getScreenRect().top;
+    std::set<std::wstring> achievements, names;
+    std::vector<Orvex::FRect> places;
+    for (Achivement const* a : Solitaire::AchivementManager::instance().getAll()) {
+        std::wstring const& name = a->getName();
+        if (!achievements.insert(name).second) continue;
+        std::string const what = port::toUtf8(name);
+        Orvex::GUIWindow* tile = find(name);
+        ASSERT_NE(tile, nullptr) << what;
+        Orvex::FRect const r = tile->getScreenRect();
+        EXPECT_TRUE(r.left >= screen.left && r.right <= screen.right && r.top >= screen.top && r.bottom <= textBox) << what;
+        for (Orvex::FRect const& other : places)
+            EXPECT_FALSE(r.left < other.right && other.left < r.right && r.top < other.bottom && other.top < r.bottom)
+                << what << " overlaps another";
+        places.push_back(r);
+        auto* label = dynamic_cast<Orvex::GUILabel*>(tile->findChild(L"Name"));
+        ASSERT_NE(label, nullptr) << what;
+        EXPECT_FALSE(label->getText().empty()) << what;
+        EXPECT_TRUE(names.insert(label->getText()).second) << what << " shares its name";
+        EXPECT_GT(lightPixelsIn(pixels, label->getScreenRect()), 20) << what << ": the name is written";
+        auto* progress = dynamic_cast<Orvex::GUILabel*>(tile->findChild(L"Progress"));
+        ASSERT_NE(progress, nullptr) << what;
+        EXPECT_GT(lightPixelsIn(pixels, progress->getScreenRect()), 20) << what << ": the count is written";
+        for (wchar_t const* medal : {L"NIX_", L"BRONZE_", L"SILBER_", L"GOLD_"})
+            EXPECT_NE(Orvex::Texture2DAnimationManager::instance().findAnimation(medal + name), nullptr) << what;
+        // The popup's headline and the count's words.
+        for (std::wstring const& text : {L"HEADLINE_" + name, L"DESC_PROG_" + name})
+            EXPECT_NE(Solitaire::findLanguageText(text), nullptr) << port::toUtf8(text);
+    }
+    EXPECT_EQ(achievements.size(), 31u);
 }
 
 TEST_F(GameAchievementsTest, TooltipTakesMedalWordsAndLockedShowsLockedTexts) {

@@ -1,12 +1,18 @@
-// The help book on the game's help screen (pages 0 to 3 with 2, 2, 1 and 1 pictures, then the
-// credits): leafing forward and back, a gap in the pages, no credits page, what the credits page
-// shows, which arrows are enabled, the selected page button's look, and the in-game help panel.
+// The help book on the game's help screen (pages 0 to 3 with 2, 2, 1 and 1 pictures, page 4 the
+// rules with a picture per shipped game, then the credits): leafing forward and back, a gap in the
+// pages, no credits page, what the credits page shows, which arrows are enabled, the selected page
+// button's look, each topic's own text chosen by clicks, and the in-game help panel.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "engine/gui/GUILabel.h"
+#include "engine/render/Texture2D.h"
 #include "game/app/SolitaireGame2.h"
+#include "port/win32/win32_text.h"
 #include "tests/game/app/ScreensFixture.h"
 
 namespace {
@@ -28,14 +34,27 @@ protected:
         return out;
     }
     static bool enabled(wchar_t const* name) { return find(name)->getOptions().enabled; }
+    // An active player, so no first-profile dialog waits for the first click.
+    static void makePlayer() { profiles().setActiveProfile(addProfile(L"Tester")); }
+    // The frame's pixels inside the help text's panel.
+    std::vector<uint32_t> panelPixels(std::vector<uint32_t> const& pixels) const {
+        Orvex::FRect const r = find(L"HILFE_PANEL")->getScreenRect();
+        std::vector<uint32_t> out;
+        for (unsigned y = static_cast<unsigned>(r.top); y < static_cast<unsigned>(r.bottom) && y < height; ++y)
+            for (unsigned x = static_cast<unsigned>(r.left); x < static_cast<unsigned>(r.right) && x < width; ++x)
+                out.push_back(at(pixels, x, y));
+        return out;
+    }
     static bool visible(wchar_t const* name) { return find(name)->getOptions().visible; }
 };
 
+// Page 4 has a sub-page per shipped game with rules: seven.
 TEST_F(GameHelpTest, LeafingThroughPagesAndCredits) {
-    EXPECT_EQ(leaf({0, 0}, true, 7),
-              (std::vector<Position>{{0, 1}, {1, 0}, {1, 1}, {2, 0}, {3, 0}, {-1, 0}, {-1, 0}}));
-    EXPECT_EQ(leaf({-1, 0}, false, 7),
-              (std::vector<Position>{{3, 0}, {2, 0}, {1, 1}, {1, 0}, {0, 1}, {0, 0}, {0, 0}}));
+    EXPECT_EQ(leaf({0, 0}, true, 14), (std::vector<Position>{{0, 1}, {1, 0}, {1, 1}, {2, 0}, {3, 0}, {4, 0}, {4, 1},
+                                                             {4, 2}, {4, 3}, {4, 4}, {4, 5}, {4, 6}, {-1, 0}, {-1, 0}}));
+    EXPECT_EQ(leaf({-1, 0}, false, 8),
+              (std::vector<Position>{{4, 6}, {4, 5}, {4, 4}, {4, 3}, {4, 2}, {4, 1}, {4, 0}, {3, 0}}));
+    EXPECT_EQ(leaf({3, 0}, false, 6), (std::vector<Position>{{2, 0}, {1, 1}, {1, 0}, {0, 1}, {0, 0}, {0, 0}}));
 }
 
 TEST_F(GameHelpTest, GapMakesLaterPagesUnreachableAndNoCreditsEndsTheBook) {
@@ -50,8 +69,10 @@ TEST_F(GameHelpTest, GapMakesLaterPagesUnreachableAndNoCreditsEndsTheBook) {
         {"H_HELP_S2", {1, 1}, true, {{-1, 0}, {-1, 0}}},
         {"H_HELP_S2", {-1, 0}, false, {{1, 1}, {1, 0}}},
         // Without a credits page the last picture of the last page is the end.
-        {"H_HELP_CREDITS", {3, 0}, true, {{3, 0}}},
-        {"H_HELP_CREDITS", {2, 0}, true, {{3, 0}, {3, 0}}},
+        {"H_HELP_CREDITS", {4, 6}, true, {{4, 6}}},
+        {"H_HELP_CREDITS", {4, 5}, true, {{4, 6}, {4, 6}}},
+        // Without the rules page the credits follow page 3.
+        {"H_HELP_S4", {3, 0}, true, {{-1, 0}}},
     };
     for (Case const& c : cases) {
         restartWithout("Hilfe.gui", c.missing);
@@ -101,6 +122,62 @@ TEST_F(GameHelpTest, SelectedButtonLookComesBack) {
     game->showHelpPage(page, sub);
     EXPECT_EQ(first.getTexNormal(), normal);
     EXPECT_EQ(first.getTexMark(), mark);
+}
+
+// A topic chosen by a click on its button shows its own text under its picture: the pages'
+// texts, the first game's rules on the rules page, the general text with the credits. The text is
+// drawn: the panel's pixels change from topic to topic.
+TEST_F(GameHelpTest, TopicsChosenByClicksShowTheirOwnText) {
+    makePlayer();
+    showMenu(L"HILFEMENU");
+    struct Topic {
+        wchar_t const* button;
+        wchar_t const* text;
+    };
+    Topic const topics[] = {
+        {L"H_HELP_S1", L"H_HILFETEXT_S1_0"}, {L"H_HELP_S0", L"H_HILFETEXT_S0_0"}, {L"H_HELP_S2", L"H_HILFETEXT_S2_0"},
+        {L"H_HELP_S3", L"H_HILFETEXT_S3_0"}, {L"H_HELP_S4", L"REGELN_GOLDRAUSCH"}, {L"H_HELP_CREDITS", L"H_HILFETEXT"},
+    };
+    std::set<std::wstring> texts;
+    std::vector<uint32_t> before;
+    for (Topic const& topic : topics) {
+        click(*find(topic.button));
+        for (int i = 0; i < 10; ++i) step(0.05);
+        std::wstring const shown = labelText(L"H_HilfeLabel");
+        EXPECT_EQ(shown, Orvex::languageText(topic.text)) << port::toUtf8(topic.button);
+        EXPECT_GT(shown.size(), 100u) << port::toUtf8(topic.button);
+        EXPECT_TRUE(texts.insert(shown).second) << "a text of its own: " << port::toUtf8(topic.button);
+        std::vector<uint32_t> const pixels = frame();
+        EXPECT_GT(lightPixelsIn(pixels, L"H_HilfeLabel"), 500) << port::toUtf8(topic.button);
+        if (!before.empty()) EXPECT_NE(panelPixels(pixels), panelPixels(before)) << port::toUtf8(topic.button);
+        before = pixels;
+    }
+}
+
+// "H_NEXT" clicked from the first page to the credits: every picture comes with a text of its own,
+// the rules page's pictures are the games' previews.
+TEST_F(GameHelpTest, LeafingByClicksChangesPictureAndText) {
+    makePlayer();
+    showMenu(L"HILFEMENU");
+    click(*find(L"H_HELP_S0"));
+    std::set<std::wstring> texts{labelText(L"H_HilfeLabel")};
+    std::set<Orvex::Texture2D*> pictures{find(L"H_HELP_FENSTER")->getDrawOptions().getTexBackground()};
+    int pages = 1;
+    while (game->getHelpPage() != -1 && pages < 20) {
+        click(*find(L"H_NEXT"));
+        ++pages;
+        if (game->getHelpPage() == -1) break;
+        EXPECT_TRUE(texts.insert(labelText(L"H_HilfeLabel")).second) << game->getHelpPage() << " " << game->getHelpSubPage();
+        Orvex::Texture2D* picture = find(L"H_HELP_FENSTER")->getDrawOptions().getTexBackground();
+        EXPECT_NE(picture, nullptr);
+        EXPECT_TRUE(pictures.insert(picture).second) << game->getHelpPage() << " " << game->getHelpSubPage();
+    }
+    // Six pictures of the pages, seven games' rules, the credits.
+    EXPECT_EQ(pages, 14);
+    keepScreen(L"HILFEMENU", "screen_help_credits.png");
+    click(*find(L"H_PREV"));
+    EXPECT_EQ(labelText(L"H_HilfeLabel"), Orvex::languageText(L"REGELN_HERZREIHE"));
+    keepScreen(L"HILFEMENU", "screen_help_rules_herzreihe.png");
 }
 
 // The in-game screen's help panel "I_Help" stands in the middle with its blend full, waiting to

@@ -11,6 +11,7 @@
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
+#include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/SoundManager.h"
 #include "game/app/ProfilManager.h"
@@ -220,13 +221,18 @@ TEST_F(GameMenusTest, AScreenEnteredAgainKeepsOneConnection) {
 }
 
 // Presses on HUD windows click, with "KLICK2" on the press and "KLICK" on the release, and the
-// card manager sees neither; presses on the table go to the card manager unless a panel is
-// dismissed first, an armed power is disarmed by another button, or the game has ended.
+// card manager sees neither; presses on the table go to the card manager, also after the pointer
+// rested on the card (its tooltip's hot spot then lies under the pointer, a window that hands its
+// input to the table) and while the banner or the help panel is up (the press dismisses it too),
+// unless an armed power is disarmed by another button or the game has ended. A press beside the
+// cards with a panel up only dismisses the panel.
 TEST_F(GameMenusTest, PressesGoToTheGuiOrTheTableOrDismissAPanel) {
     startFlow(kAnna);
     freeGame();
     Orvex::SoundManager& sounds = Orvex::SoundManager::getInstance();
     Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
+    // The hover passes run on the frames' clock, as they run on the wall clock in the game.
+    cards.setClock([] { return static_cast<Orvex::u32>(Orvex::PerfTimer::frameTimer().getRealTime() * 1000.0); });
     Orvex::GUIWindow* hudButton = button(L"FT_KNOPF");
     Orvex::FRect const r = hudButton->getScreenRect();
     float const bx = (r.left + r.right) * 0.5f, by = (r.top + r.bottom) * 0.5f;
@@ -239,29 +245,43 @@ TEST_F(GameMenusTest, PressesGoToTheGuiOrTheTableOrDismissAPanel) {
     EXPECT_EQ(held(), nullptr);
 
     D3DXVECTOR2 const ace = pointOf(*heart(0));
+    D3DXVECTOR2 const beside(kQuietX, kQuietY);
+    auto rest = [&] {
+        moveTo(ace.x, ace.y);
+        settle(1.5);
+        Orvex::GUIWindow const* under = Orvex::GUISystem::instance().getActiveWindow();
+        EXPECT_EQ(under ? under->getName() : L"(none)", L"TMPWINDOW") << "the tooltip's hot spot under the pointer";
+    };
     struct {
         char const* what;
         std::function<void()> arrange;
+        D3DXVECTOR2 at;
         Orvex::OrvexMouseButton button;
         bool reachesTable;
     } const rows[] = {
-        {"a plain press", [] {}, Orvex::OMB_LEFT, true},
-        {"the banner up (its blend still at 0.4)", [&] { game->getGameNameBlend() = {0.4f, 1.0f}; }, Orvex::OMB_LEFT, false},
-        {"the help panel up", [&] { game->getHelpBlend() = {1.0f, 1.0f}; }, Orvex::OMB_LEFT, false},
-        {"a power armed, the right button", [&] { cards.setClickMode(Solitaire::kClickReveal); }, Orvex::OMB_RIGHT, false},
-        {"the game ended", [&] { click(L"I_END_GAME"); }, Orvex::OMB_LEFT, false},
+        {"a plain press", [] {}, ace, Orvex::OMB_LEFT, true},
+        {"a press after a rest on the card", rest, ace, Orvex::OMB_LEFT, true},
+        {"the banner up (its blend still at 0.4)", [&] { game->getGameNameBlend() = {0.4f, 1.0f}; }, ace,
+         Orvex::OMB_LEFT, true},
+        {"the banner up, a press beside the cards", [&] { game->getGameNameBlend() = {1.0f, 1.0f}; }, beside,
+         Orvex::OMB_LEFT, false},
+        {"the help panel up", [&] { game->getHelpBlend() = {1.0f, 1.0f}; }, ace, Orvex::OMB_LEFT, true},
+        {"a power armed, the right button", [&] { cards.setClickMode(Solitaire::kClickReveal); }, ace,
+         Orvex::OMB_RIGHT, false},
+        {"the game ended", [&] { click(L"I_END_GAME"); }, ace, Orvex::OMB_LEFT, false},
     };
     for (auto const& row : rows) {
         SCOPED_TRACE(row.what);
         row.arrange();
-        pressAt(ace.x, ace.y, row.button);
+        pressAt(row.at.x, row.at.y, row.button);
         EXPECT_EQ(held() != nullptr, row.reachesTable);
-        releaseAt(ace.x, ace.y, row.button);
+        releaseAt(row.at.x, row.at.y, row.button);
+        EXPECT_EQ(game->getGameNameBlend().target, 0.0f);
+        EXPECT_EQ(game->getHelpBlend().target, 0.0f);
         settle(0.5);
     }
-    EXPECT_EQ(game->getGameNameBlend().target, 0.0f);
-    EXPECT_EQ(game->getHelpBlend().target, 0.0f);
     EXPECT_EQ(cards.getClickMode(), Solitaire::kClickNormal) << "disarmed";
+    cards.setClock({});
 }
 
 // A press while the results delay runs skips it: the next update opens the results.

@@ -142,8 +142,9 @@ TEST_F(HudTest, TheVariantLabelNamesTheChapterOfACampaignLevelOnly) {
         int chapter;
         wchar_t const* shown;
     };
-    Case const cases[] = {{true, 1, L"Kapitel 2: Auf Reisen"}, {true, 0, L"Kapitel 1: Erste Schritte"}, {false, 1, L""},
-                          {true, 7, L""}};
+    // The chapter's number and name as the chapter screen shows them; no chapter 8, no name.
+    Case const cases[] = {{true, 1, L"Kapitel 2: Die lange Reise"}, {true, 0, L"Kapitel 1: Der Anfang"},
+                          {false, 1, L""}, {true, 7, L""}};
     startLevel(1, 0);
     for (Case const& c : cases) {
         game->setRunningGame(c.campaign, c.chapter, 0);
@@ -392,6 +393,8 @@ TEST_F(HudTest, ExtraCardsFoundCountForTheRunningLevelOnly) {
 
 TEST_F(HudTest, TheTipButtonFillsOverTenSecondsOfPlayAndOpensWhenFull) {
     startLevel(1, 0);
+    // Points that pay a hint: the bulb is ready when it fills (test_table_input.cpp: not before).
+    cards().changeScore(1000.0f);
     Orvex::GUIProgressBar* tip = bar(L"I_TIPP");
     ASSERT_NE(tip, nullptr);
     EXPECT_LT(tip->getRatio(), 0.3f) << "two seconds of settling";
@@ -455,7 +458,8 @@ TEST_F(HudTest, TheStatisticsPanelWritesTheRunningGamesCountsOverItsFrame) {
     find(L"I_Statistiken")->jumpToGoal(L"AN");
     std::vector<uint32_t> const pixels = frame();
     std::wstring const text = textOf(L"I_Statistiken");
-    EXPECT_NE(text.find(L"Mausweg: 2,5 Tausend Bildpunkte"), std::wstring::npos) << narrow(text);
+    // 2,500 pixels at 96 per inch: 0.66 m.
+    EXPECT_NE(text.find(L"Mausweg: 0,7 m"), std::wstring::npos) << narrow(text);
     EXPECT_NE(text.find(L"Klicks: 2\r\n"), std::wstring::npos) << narrow(text);
     EXPECT_NE(text.find(msvc::format(L"Spielzeit: %.0f s", statistik().getTime())), std::wstring::npos) << narrow(text);
     // The frame: the dark panel reaches 20 pixels beyond the text.

@@ -125,7 +125,7 @@ TEST_P(HudBadInputTest, APlayedLevelSkipsOnlyTheStepOfTheWindow) {
     if (shows(L"I_Time")) EXPECT_TRUE(startsWith(textOf(L"I_Time"), L"Zeit: "));
     if (shows(L"I_Points2")) EXPECT_TRUE(startsWith(textOf(L"I_Points2"), L"Guthaben: "));
     if (shows(L"I_Multiplier")) EXPECT_TRUE(startsWith(textOf(L"I_Multiplier"), L"x "));
-    if (shows(L"I_VariantLabel_Label")) EXPECT_EQ(textOf(L"I_VariantLabel_Label"), L"Kapitel 2: Auf Reisen");
+    if (shows(L"I_VariantLabel_Label")) EXPECT_EQ(textOf(L"I_VariantLabel_Label"), L"Kapitel 2: Die lange Reise");
     if (shows(L"I_Goal1_Label", {L"I_Goals"}))
         EXPECT_EQ(label(L"I_Goal1_Label")->getTextId(), L"INGAME_LEVEL_GOAL_POINTS");
     if (shows(L"I_Goal1_Counter", {L"I_Goals"})) EXPECT_NE(textOf(L"I_Goal1_Counter"), L"");

@@ -30,17 +30,6 @@ protected:
         Orvex::FRect const r = find(name)->getScreenRect();
         return at(pixels, static_cast<unsigned>((r.left + r.right) / 2), static_cast<unsigned>((r.top + r.bottom) / 2));
     }
-    // Bright pixels of the window's rectangle (the letters of a label, white or gold).
-    int lightPixelsIn(std::vector<uint32_t> const& pixels, std::wstring const& name) const {
-        Orvex::FRect const r = find(name)->getScreenRect();
-        int light = 0;
-        for (unsigned y = static_cast<unsigned>(r.top); y < static_cast<unsigned>(r.bottom) && y < height; ++y)
-            for (unsigned x = static_cast<unsigned>(r.left); x < static_cast<unsigned>(r.right) && x < width; ++x) {
-                uint32_t const c = at(pixels, x, y);
-                light += ((c >> 16) & 0xFF) > 200 && ((c >> 8) & 0xFF) > 160;
-            }
-        return light;
-    }
 };
 
 TEST_P(HudScreensTest, CampaignLevelFreeGameAndShop) {

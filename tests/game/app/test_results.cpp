@@ -137,8 +137,8 @@ TEST_F(ResultsTest, EveryTableauPileClearedIsPerfect) {
     EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), L"A_HOW_WELL_2");
 }
 
-// The campaign's time in whole minutes and seconds; the free game's in seconds; a time from a
-// broken clock shows 0.
+// The campaign's time in whole minutes and seconds (as a clock shows them, so no word is singular
+// or plural); the free game's in seconds; a time from a broken clock shows 0.
 TEST_F(ResultsTest, TimeTexts) {
     struct Case {
         float seconds;
@@ -146,14 +146,14 @@ TEST_F(ResultsTest, TimeTexts) {
         wchar_t const* free;
     };
     Case const cases[] = {
-        {125.7f, L"Zeit: 2 Minuten 5 Sekunden", L"Zeit: 125,7 Sekunden"},
-        {0.0f, L"Zeit: 0 Minuten 0 Sekunden", L"Zeit: 0,0 Sekunden"},
-        {59.99f, L"Zeit: 0 Minuten 59 Sekunden", L"Zeit: 60,0 Sekunden"},
-        {-30.0f, L"Zeit: 0 Minuten 0 Sekunden", L"Zeit: -30,0 Sekunden"},
-        {std::numeric_limits<float>::quiet_NaN(), L"Zeit: 0 Minuten 0 Sekunden", L"Zeit: 0,0 Sekunden"},
-        {std::numeric_limits<float>::infinity(), L"Zeit: 0 Minuten 0 Sekunden", L"Zeit: 0,0 Sekunden"},
+        {125.7f, L"Zeit: 2:05 min", L"Zeit: 125,7 Sekunden"},
+        {0.0f, L"Zeit: 0:00 min", L"Zeit: 0,0 Sekunden"},
+        {59.99f, L"Zeit: 0:59 min", L"Zeit: 60,0 Sekunden"},
+        {-30.0f, L"Zeit: 0:00 min", L"Zeit: -30,0 Sekunden"},
+        {std::numeric_limits<float>::quiet_NaN(), L"Zeit: 0:00 min", L"Zeit: 0,0 Sekunden"},
+        {std::numeric_limits<float>::infinity(), L"Zeit: 0:00 min", L"Zeit: 0,0 Sekunden"},
         // Past 68 years the minutes stop at the clamp instead of wrapping.
-        {1e30f, L"Zeit: 35791394 Minuten 7 Sekunden", nullptr},
+        {1e30f, L"Zeit: 35791394:07 min", nullptr},
     };
     chooseFreeVariant();
     ASSERT_TRUE(catalogue().startVariant());
@@ -214,13 +214,19 @@ protected:
         highscores().clear();
         ResultsTest::TearDown();
     }
+    // The entry's columns as the player reads them, left to right, between " | ".
     static std::wstring lineOf(Orvex::GUIWindow* button) {
-        auto* b = dynamic_cast<Orvex::GUIButton*>(button);
-        return b && b->getLabel() ? b->getLabel()->getText() : L"(no button)";
+        if (!dynamic_cast<Orvex::GUIButton*>(button)) return L"(no button)";
+        std::wstring line;
+        for (wchar_t const* column : {L"Platz", L"Name", L"Punkte", L"Zeit", L"Datum", L"Kombo", L"Undos"}) {
+            Orvex::GUILabel* cell = Solitaire::labelOf(button->findChild(std::wstring(L"STG_HS_") + column));
+            line += (line.empty() ? L"" : L" | ") + (cell ? cell->getText() : std::wstring(L"(none)"));
+        }
+        return line;
     }
 };
 
-// One button per entry in rank order, its line formatted with the entry's values; a name with
+// One button per entry in rank order, its columns formatted with the entry's values; a name with
 // "%" stays as it is; a won game in its own style; the variant's counters below.
 TEST_F(HighscoreListTest, ListsEveryEntryWithItsValues) {
     highscores().push_back(entry(L"Anna", 5000.0f, L"123", true, 95.5));
@@ -232,12 +238,16 @@ TEST_F(HighscoreListTest, ListsEveryEntryWithItsValues) {
     game->refreshHighscoreList();
     std::vector<Orvex::GUIWindow*> const buttons = listButtons();
     ASSERT_EQ(buttons.size(), 2u);
-    EXPECT_EQ(lineOf(buttons[0]), L"1.  Anna  5000 Punkte  96 s  03.07.2024 14:05  Kombination 4  Zur\u00fcck 2");
-    EXPECT_EQ(lineOf(buttons[1]), L"2.  100% %s %n  4000 Punkte  0 s  03.07.2024 14:05  Kombination 0  Zur\u00fcck 0");
-    auto* won = dynamic_cast<Orvex::GUIButton*>(buttons[0]);
-    EXPECT_EQ(won->getLabel()->getStyleName(0), L"HighscoreStyleWon");
-    EXPECT_EQ(won->getLabel()->getStyleName(1), L"HighscoreStyleWon");
-    EXPECT_NE(dynamic_cast<Orvex::GUIButton*>(buttons[1])->getLabel()->getStyleName(0), L"HighscoreStyleWon");
+    EXPECT_EQ(lineOf(buttons[0]), L"1. | Anna | 5.000 | 1:35 | 03.07.2024 14:05 | 4 | 2");
+    EXPECT_EQ(lineOf(buttons[1]), L"2. | 100% %s %n | 4.000 | 0:00 | 03.07.2024 14:05 | 0 | 0");
+    // A won game's row in its own style, caption and columns alike.
+    for (wchar_t const* part : {L"STG_HS_Name", L"STG_HS_Punkte"}) {
+        Orvex::GUILabel* won = Solitaire::labelOf(buttons[0]->findChild(part));
+        EXPECT_EQ(won->getStyleName(0), L"HighscoreStyleWon");
+        EXPECT_EQ(won->getStyleName(1), L"HighscoreStyleWon");
+        EXPECT_NE(Solitaire::labelOf(buttons[1]->findChild(part))->getStyleName(0), L"HighscoreStyleWon");
+    }
+    EXPECT_EQ(dynamic_cast<Orvex::GUIButton*>(buttons[0])->getLabel()->getStyleName(0), L"HighscoreStyleWon");
     EXPECT_EQ(textOf(L"STG_GAMESTATISTIKEN"),
               L"Begonnen: 9   Gewonnen: 4   Zur\u00fcckgenommen: 0   Spielzeit: 0 s   L\u00e4ngste Kombination: 0   Bewegte Karten: 300");
     showMenu(L"STATISTIKENGAMEMENU");
@@ -249,7 +259,7 @@ TEST_F(HighscoreListTest, ScoresShowWholeAsTheResultsScreenCountedThem) {
     struct Row {
         float score;
         wchar_t const* shown;
-    } const rows[] = {{3434.6f, L"3434 Punkte"}, {99.5f, L"99 Punkte"}, {-12.7f, L"-12 Punkte"}, {7.0f, L"7 Punkte"}};
+    } const rows[] = {{3434.6f, L"3.434"}, {99.5f, L"99"}, {-12.7f, L"-12"}, {7.0f, L"7"}};
     for (Row const& row : rows) {
         SCOPED_TRACE(row.score);
         for (HighscoreEintrag* e : highscores()) e->release();
@@ -257,7 +267,7 @@ TEST_F(HighscoreListTest, ScoresShowWholeAsTheResultsScreenCountedThem) {
         highscores().push_back(entry(L"Anna", row.score, L"1"));
         game->refreshHighscoreList();
         ASSERT_EQ(listButtons().size(), 1u);
-        EXPECT_NE(lineOf(listButtons()[0]).find(std::wstring(L"Anna  ") + row.shown), std::wstring::npos)
+        EXPECT_NE(lineOf(listButtons()[0]).find(std::wstring(L"Anna | ") + row.shown + L" |"), std::wstring::npos)
             << port::toUtf8(lineOf(listButtons()[0]));
     }
 }
@@ -326,7 +336,7 @@ TEST_F(HighscoreListTest, HundredEntries) {
     for (int i = 0; i < 20; ++i) step(0.05);
     std::vector<Orvex::GUIWindow*> const buttons = listButtons();
     ASSERT_EQ(buttons.size(), 100u);
-    EXPECT_EQ(lineOf(buttons[99]).substr(0, 16), L"100.  Spieler 99");
+    EXPECT_EQ(lineOf(buttons[99]).substr(0, 18), L"100. | Spieler 99 ");
     auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(find(L"STG_HIGHSCORE_SCROLL"));
     EXPECT_NEAR(buttons[0]->getScreenRect().top, panel->getContentPanel()->getScreenRect().top, 1.0f);
     EXPECT_GT(buttons[99]->getScreenRect().top, panel->getScreenRect().bottom);
@@ -343,7 +353,8 @@ TEST_F(ResultsTest, OverallStatistics) {
     overall->readCounters(counters({{L"MOUSE_KM", L"12345"}, {L"CLICK", L"10"}, {L"TIME", L"3725"}}));
     game->refreshStatistics();
     std::wstring const text = textOf(L"ST_STATISTIKEN");
-    EXPECT_NE(text.find(L"Mausweg: 12,345 km"), std::wstring::npos) << port::toUtf8(text);
+    // The stored pixels shown in metres: 12,345 at 96 per inch are 3.27 m.
+    EXPECT_NE(text.find(L"Mausweg: 3,3 m"), std::wstring::npos) << port::toUtf8(text);
     EXPECT_NE(text.find(L"Klicks: 10"), std::wstring::npos);
     EXPECT_NE(text.find(L"Spielzeit: 1:02:05"), std::wstring::npos) << port::toUtf8(text);
     showMenu(L"STATISTIKENMENU");

@@ -4,6 +4,7 @@
 // undo.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "game/cards/Anordnung.h"
@@ -237,6 +238,33 @@ TEST_F(PileTest, TheBoundsHoldThePileAndItsCardsNowOrWhereTheyGo) {
     EXPECT_FLOAT_EQ(going.bottom, 100.0f + cell.y * 0.5f);
 }
 
+// A turned card (a fan along a path) reaches as far as its turned corners: a quarter turn swaps
+// its width and height, an eighth of a turn widens both to (w + h) / sqrt 2; a turn still
+// waiting counts where it goes.
+TEST_F(PileTest, TheBoundsHoldATurnedCardByItsTurnedCorners) {
+    Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" POSITION=\"0 0\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+    Karte* card = makeCard(1);
+    pile->addCard(card, nullptr, true, false);
+    card->moveTo({1000.0f, 0.0f}, 0.0f, 0.0f);
+    D3DXVECTOR2 const cell = card->cardSize;
+    ASSERT_GT(cell.y, cell.x);
+    float const diagonal = (cell.x + cell.y) / std::sqrt(2.0f);
+    struct Case {
+        float degrees;
+        float delay;
+        D3DXVECTOR2 box;
+    } const cases[] = {{0.0f, 0.0f, cell}, {90.0f, 0.0f, {cell.y, cell.x}}, {-45.0f, 0.0f, {diagonal, diagonal}},
+                       {90.0f, 0.5f, {cell.y, cell.x}}};
+    for (Case const& c : cases) {
+        card->rotateTo(c.degrees, 0.0f, c.delay, false);
+        Orvex::FRect going;
+        pile->getBounds(going, false);
+        EXPECT_NEAR(going.right - 1000.0f, c.box.x * 0.5f, 1e-3f) << c.degrees << " " << c.delay;
+        EXPECT_NEAR(going.bottom, std::max(c.box.y, pile->cardSize.y) * 0.5f, 1e-3f) << c.degrees << " " << c.delay;
+        card->setWaitTimer(0.0f, 0);
+    }
+}
+
 TEST_F(PileTest, APairLeavesForThePairGoalAndAJokerLeavesFirst) {
     for (bool joker : {false, true}) {
         manager().createDiscardPile();
@@ -290,6 +318,15 @@ TEST_F(PileTest, DrawOrdersStackCardsAboveThePileAndEndOnALinkCycle) {
     Karte* loose = makeCard(5);
     orders.update(manager().cards);
     EXPECT_FLOAT_EQ(loose->renderOrder, static_cast<float>(loose->getIndex()) + 1.0f);
+
+    // A carried run lies above the table and the upper layer, in its order from the held card.
+    lower->dragDistance = 1;
+    upper->dragDistance = 2;
+    loose->upperLayer = true;
+    orders.update(manager().cards);
+    EXPECT_FLOAT_EQ(lower->renderOrder, RenderOrder::kCarriedLayer + 1.0f);
+    EXPECT_FLOAT_EQ(upper->renderOrder, RenderOrder::kCarriedLayer + 2.0f);
+    EXPECT_GT(lower->renderOrder, loose->renderOrder);
 }
 
 TEST_F(PileTest, BridgingUnlinkLeavesTheCardAboveOnTheCardBelow) {

@@ -7,6 +7,7 @@
 
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIButton.h"
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUISystem.h"
@@ -14,6 +15,13 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
+#include "game/app/ProfilManager.h"
+#include "game/app/ScreenWindows.h"
+#include "game/app/SolitaireManager.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/Picking.h"
+#include "game/cards/TableRenderer.h"
 #include "game/minigames/Drehbild.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielCursor.h"
@@ -21,6 +29,7 @@
 #include "game/story/StoryPart.h"
 #include "game/story/StorySwitch.h"
 #include "port/crt/crt.h"
+#include "port/win32/win32_paths.h"
 #include "port/win32/win32_sdl.h"
 #include "port/win32/winuser.h"
 #include "tests/support/SdlEvents.h"
@@ -73,7 +82,7 @@ void MinigameFixture::SetUp() {
     Solitaire::MinispielCursor::instance() = Solitaire::MinispielCursor();
     // The turning-tiles game seeds the runtime's generator from the tick at every start.
     Solitaire::Drehbild::setTickClock([] { return kTickCount; });
-    startOn(dataRoot.empty() ? testsupport::sourceDir() : dataRoot, kScreenWidth, kScreenHeight);
+    startOn(dataRoot.empty() ? testsupport::sourceDir() : dataRoot, screenWidth, screenHeight);
     log.lines.clear();
     log.ends.clear();
     log.connect(manager());
@@ -278,6 +287,22 @@ void MinigameFixture::expectSkipped() const {
     EXPECT_TRUE(skipped);
 }
 
+void MinigameFixture::expectTold(std::wstring const& titleId, std::wstring const& words) {
+    tick(true);
+    std::vector<uint32_t> const shown = pixels();
+    EXPECT_EQ(activeMenu(), L"MINIGAMEMENU");
+    Orvex::GUIWindow* panel = find(L"MINISPIEL_Ergebnis");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->getOptions().visible);
+    Orvex::GUILabel* title = Solitaire::findLabel(L"MINISPIEL_E_Titel");
+    Orvex::GUILabel* text = Solitaire::findLabel(L"MINISPIEL_E_Text");
+    ASSERT_TRUE(title && text);
+    EXPECT_EQ(title->getText(), Orvex::languageText(titleId));
+    EXPECT_NE(text->getText().find(words), std::wstring::npos) << narrow(text->getText());
+    EXPECT_GT(lightPixelsIn(shown, L"MINISPIEL_E_Titel"), 100) << "the title is drawn";
+    EXPECT_GT(lightPixelsIn(shown, L"MINISPIEL_E_Text"), 200) << "the words are drawn";
+}
+
 void MinigameFixture::closeHelp() {
     click(middleOf(L"MINISPIEL_H_OKButton"));
     ticks(kSettleFrames, false);
@@ -366,6 +391,59 @@ void MinigameFixture::playSceneToItsEnd(std::string const& shotPrefix) {
     }
     ASSERT_EQ(scene(), nullptr) << "the scene did not end";
     settle();
+}
+
+// ---- a folder of the test's own ----
+
+void MinigameFixture::makeHome(std::string const& name, std::string const& profileText, bool stageData) {
+    home = testsupport::makeTempDir(name);
+    if (stageData) {
+        std::filesystem::copy(testsupport::sourceDir() / "data", home / "data",
+                              std::filesystem::copy_options::recursive);
+        dataRoot = home;
+    }
+    if (!profileText.empty()) testsupport::writeFile(home / "profile.prf", profileText);
+    Solitaire::ProfilManager::instance().setFilePath(port::windowsPath((home / "profile.prf").string()));
+}
+
+void MinigameFixture::removeHome() {
+    Solitaire::ProfilManager::instance().setFilePath(L"");
+    Solitaire::SolitaireManager::instance().clear();
+    std::error_code ec;
+    std::filesystem::remove_all(home, ec);
+}
+
+// ---- the row of hearts ----
+
+Solitaire::Karte* MinigameFixture::heart(int value) {
+    for (Solitaire::Karte* card : Solitaire::Kartenmanager::instance().cards)
+        if (card->getValue() == value) return card;
+    return nullptr;
+}
+
+D3DXVECTOR2 MinigameFixture::tablePoint(Orvex::FRect const& r) const {
+    return game->getRenderer()->toWindowPoint(D3DXVECTOR2((r.left + r.right) * 0.5f, (r.top + r.bottom) * 0.5f));
+}
+
+void MinigameFixture::dismissTablePanels() {
+    for (int i = 0; i < 2; ++i)
+        if (game->getGameNameBlend().target > 0.5f || game->getHelpBlend().target > 0.5f) {
+            click(D3DXVECTOR2(kQuietX, kQuietY));
+            wait(0.5);
+        }
+}
+
+void MinigameFixture::moveHeartsToTheGoal() {
+    auto& cards = Solitaire::Kartenmanager::instance();
+    Solitaire::Kartenstapel* goal = cards.findPile(L"STAPEL_ZIEL");
+    ASSERT_NE(goal, nullptr);
+    for (int value = 0; value < 13; ++value) {
+        Solitaire::Karte* card = heart(value);
+        ASSERT_NE(card, nullptr);
+        drag(tablePoint(Solitaire::computeScreenRect(*card, cards.getCamera())),
+             tablePoint(Solitaire::computeScreenRect(*goal, cards.getCamera())), 6);
+        wait(0.4);
+    }
 }
 
 }  // namespace minigametest

@@ -28,6 +28,7 @@
 #include "tests/game/app/GameFixture.h"
 
 namespace Solitaire {
+class Karte;
 class Minispiel;
 class MinispielManager;
 class StoryPart;
@@ -126,6 +127,9 @@ protected:
     // The last report was a win (a ratio above 0, not skipped), resp. a skip (0, skipped).
     void expectWon() const;
     void expectSkipped() const;
+    // The mini-game screen tells how the game ended: the title of that text id and a text holding
+    // the words, both drawn over a frame drawn now; the screen is still the mini-game's.
+    void expectTold(std::wstring const& titleId, std::wstring const& words);
     // Clicks the help's OK button, closing the help: the time starts counting.
     void closeHelp();
     // Clicks the help's skip button.
@@ -178,9 +182,37 @@ protected:
     // The tree the game starts on (root and root/data as the search paths); empty: this
     // repository's own. A fixture staging a copy of the data sets it before SetUp.
     std::filesystem::path dataRoot;
+    // The window's size, set before SetUp (a wide screen shows the side panels beside the 4:3
+    // screens).
+    unsigned screenWidth = kScreenWidth;
+    unsigned screenHeight = kScreenHeight;
+
+    // ---- a folder of the test's own ----
+    // Before SetUp: `home`, a fresh temporary folder, holds the profile file (written from
+    // profileText when that is not empty); with stageData a copy of the game's data goes there
+    // too and the game starts on it (a test may change the copy before SetUp).
+    void makeHome(std::string const& name, std::string const& profileText = std::string(), bool stageData = false);
+    // After TearDown: the profile file let go, the catalogue emptied, the folder removed.
+    void removeHome();
+    std::filesystem::path home;
+
+    // ---- the row of hearts (the flow tests' catalogue) ----
+    // The heart of that value (0 ace .. 12 king) of the running game; a table rectangle's middle
+    // in window pixels.
+    static Solitaire::Karte* heart(int value);
+    D3DXVECTOR2 tablePoint(Orvex::FRect const& rect) const;
+    // The level's banner and help panel clicked away at a point of the table where nothing is
+    // (such a click does nothing else).
+    void dismissTablePanels();
+    // Every heart dragged onto the goal pile "STAPEL_ZIEL", ace first.
+    void moveHeartsToTheGoal();
+    static constexpr float kQuietX = 700.0f;
+    static constexpr float kQuietY = 330.0f;
+
+    // The real window's SDL id, for events the helpers above do not make (keys, relative motion).
+    Uint32 windowId() const;
 
 private:
-    Uint32 windowId() const;
     void pump();
 };
 

@@ -1,13 +1,16 @@
 // The mini-games reached from the story in the real game: a profile that has passed level 1 of
 // chapter 0 (the intro seen, tutorials off) enters the level screen by clicks, the rest scene
-// plays and ends in "MINIGAME_0" with its help up; the game won (or skipped) leads back to the
-// level screen with "MINIGAME_0_FINISHED" and chapter 1 open. A scene naming a mini-game that
-// does not exist counts it as finished at once. Every action is an SDL event through the window.
+// plays and ends in "MINIGAME_0" with its help up; the game won tells so on its screen, and its
+// button leads back to the level screen with "MINIGAME_0_FINISHED" and chapter 1 open. Skipped,
+// lost by time or left, a game tells that too. A scene naming a mini-game that does not exist
+// counts it as finished at once. Every action is an SDL event through the window.
 //
-// Screenshots: "minigame_from_story_*.png" in the build folder's "screenshots".
+// Screenshots: "minigame_from_story_*.png" and "minigame_end_*.png" in the build folder's
+// "screenshots".
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "engine/core/XMLNode.h"
@@ -40,18 +43,13 @@ std::string const kProfile =
 class MinigameInGameTest : public minigametest::MinigameFixture {
 protected:
     void SetUp() override {
-        home = testsupport::makeTempDir("minigame_game");
-        testsupport::writeFile(home / "profile.prf", kProfile);
-        Solitaire::ProfilManager::instance().setFilePath(port::windowsPath((home / "profile.prf").string()));
+        makeHome("minigame_game", kProfile);
         withStory = true;
         MinigameFixture::SetUp();
     }
     void TearDown() override {
         MinigameFixture::TearDown();
-        Solitaire::ProfilManager::instance().setFilePath(L"");
-        Solitaire::SolitaireManager::instance().clear();
-        std::error_code ec;
-        fs::remove_all(home, ec);
+        removeHome();
     }
 
     Solitaire::Profil* profile() const { return Solitaire::ProfilManager::instance().getActiveProfile(); }
@@ -63,7 +61,6 @@ protected:
         clickOn(L"K_KategorieButton1");
     }
 
-    std::filesystem::path home;
 };
 
 TEST_F(MinigameInGameTest, TheRestSceneOpensTheSortingGameAndItsWinOpensTheNextChapter) {
@@ -106,7 +103,14 @@ TEST_F(MinigameInGameTest, TheRestSceneOpensTheSortingGameAndItsWinOpensTheNextC
     expectWon();
     settle();
     EXPECT_EQ(active(), nullptr);
+    // The win is told on the game's screen, which stays until the player goes on.
+    expectTold(L"MINISPIEL_E_TITEL_GEWONNEN", L"gel\u00f6st");
+    keep("minigame_from_story_won");
+    wait(5.0);
+    EXPECT_EQ(activeMenu(), L"MINIGAMEMENU");
+    clickOn(L"MINISPIEL_E_Weiter");
     EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
+    EXPECT_FALSE(find(L"MINISPIEL_Ergebnis")->getOptions().visible);
     EXPECT_TRUE(profile()->isUnlocked(L"MINIGAME_0_FINISHED"));
     EXPECT_NE(profile()->findChapter(1)->result, 0) << "chapter 1 is open";
     keep("minigame_from_story_back");
@@ -115,6 +119,38 @@ TEST_F(MinigameInGameTest, TheRestSceneOpensTheSortingGameAndItsWinOpensTheNextC
     clickOn(L"K_KategorieButton1");
     EXPECT_EQ(scene(), nullptr);
     EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
+}
+
+class MinigameEndTest : public minigametest::MinigameFixture {};
+
+// Skipped from its help, lost by time, left by its cancel button: each end is told on the game's
+// screen as not solved, for as long as the player likes, and its button leads to the level screen.
+TEST_F(MinigameEndTest, EveryEndIsToldBeforeTheLevelScreen) {
+    // A game once ended stays ended: each case plays a game of its own.
+    struct Case {
+        char const* what;
+        wchar_t const* game;
+        std::function<void()> end;
+        wchar_t const* words;
+    };
+    Case const cases[] = {
+        {"left", L"MINIGAME_0", [&] { closeHelp(); clickPart(L"ZUORDNEN_CANCEL"); }, L"abgebrochen"},
+        {"skipped", L"MINIGAME_1", [&] { skipFromHelp(); }, L"\u00fcbersprungen"},
+        {"time", L"MINIGAME_2", [&] { closeHelp(); loseByTime(); }, L"Zeit ist abgelaufen"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_NE(begin(c.game), nullptr);
+        EXPECT_FALSE(find(L"MINISPIEL_Ergebnis")->getOptions().visible) << "a new game puts the words away";
+        c.end();
+        settle();
+        EXPECT_EQ(active(), nullptr);
+        expectTold(L"MINISPIEL_E_TITEL_VERLOREN", c.words);
+        keep(std::string("minigame_end_") + c.what);
+        wait(3.0);
+        clickOn(L"MINISPIEL_E_Weiter");
+        EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
+    }
 }
 
 TEST_F(MinigameInGameTest, AMiniGameThatDoesNotExistCountsAsFinishedAtOnce) {

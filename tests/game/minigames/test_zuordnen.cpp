@@ -105,9 +105,13 @@ TEST_F(ZuordnenTest, LostWhenTheTimeRunsOut) {
 TEST_F(ZuordnenTest, CancelClosesTheGameAndTheFlowDeactivatesIt) {
     clickPart(L"ZUORDNEN_CANCEL");
     EXPECT_EQ(log.count(L"closed"), 1u);
-    // The game flow lets the game go at its close and returns to the level screen.
+    // The game flow lets the game go at its close, tells that it was left and returns to the
+    // level screen when the player goes on.
     EXPECT_EQ(active(), nullptr);
     EXPECT_EQ(log.count(L"inactive"), 1u);
+    settle();
+    expectTold(L"MINISPIEL_E_TITEL_VERLOREN", L"abgebrochen");
+    clickOn(L"MINISPIEL_E_Weiter");
     Orvex::GUIMenuN const* menu = Orvex::GUIMenuManagerN::instance().getActiveMenu();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->getName(), L"LEVELAUSWAHLMENU");

@@ -41,9 +41,6 @@ namespace {
 namespace fs = std::filesystem;
 using Solitaire::SolTutorialManager;
 
-// A point of the table without windows or cards (between the row of hearts and the goal pile).
-constexpr float kQuietX = 700.0f;
-constexpr float kQuietY = 330.0f;
 // Light pixels a line of text leaves at least.
 constexpr int kLettersAtLeast = 200;
 // Seconds for the deal's cards to reach the table.
@@ -54,29 +51,23 @@ constexpr double kResultsLimit = 15.0;
 class StoryInGameTest : public minigametest::MinigameFixture {
 protected:
     void SetUp() override {
-        stage = testsupport::makeTempDir("story_game");
-        fs::copy(testsupport::sourceDir() / "data", stage / "data", fs::copy_options::recursive);
+        makeHome("story_game", std::string(), true);
         std::string levels = testsupport::readFile(testsupport::sourceDir() / "tests/game/app/flow_data/Level.dat");
         // Chapter 1's first level keeps the start tutorial the shipped catalogue gives it.
         std::string const k1l0 = "<GAME NAME=\"KAPITEL_1\">\n\t\t\t<VARIANTE NAME=\"LEVEL_0\" FILE=\"data\\Level\\Herzreihe.sol\"";
         std::size_t const at = levels.find(k1l0);
         ASSERT_NE(at, std::string::npos);
         levels.insert(at + k1l0.size(), " START_TUTORIAL=\"SOLITAIRE_ZELLEN\"");
-        testsupport::writeFile(stage / "data/Level/Level.dat", levels);
-        Solitaire::ProfilManager::instance().setFilePath(port::windowsPath((stage / "profile.prf").string()));
+        testsupport::writeFile(home / "data/Level/Level.dat", levels);
         withStory = true;
         playerTutorials = true;
-        dataRoot = stage;
         MinigameFixture::SetUp();
     }
     void TearDown() override {
         SolTutorialManager::instance().closeTutorial();
         SolTutorialManager::instance().setProfile(nullptr);
         MinigameFixture::TearDown();
-        Solitaire::ProfilManager::instance().setFilePath(L"");
-        Solitaire::SolitaireManager::instance().clear();
-        std::error_code ec;
-        fs::remove_all(stage, ec);
+        removeHome();
     }
     // The game object built again on the same stage and profile file (as a new start of the game).
     void restart() {
@@ -124,15 +115,6 @@ protected:
         tick(true);
         return seconds;
     }
-    // The heart of that value (0 ace .. 12 king) of the running game and its middle on screen.
-    static Solitaire::Karte* heart(int value) {
-        for (Solitaire::Karte* card : Solitaire::Kartenmanager::instance().cards)
-            if (card->getValue() == value) return card;
-        return nullptr;
-    }
-    D3DXVECTOR2 screenPoint(Orvex::FRect const& r) const {
-        return game->getRenderer()->toWindowPoint(D3DXVECTOR2((r.left + r.right) * 0.5f, (r.top + r.bottom) * 0.5f));
-    }
     // The dealt row of hearts won by dragging each heart onto the goal pile, ace first; then the
     // results screen.
     void winLevel() {
@@ -143,22 +125,8 @@ protected:
         // A medal's popup over the table takes the pointer: the player waits for it to go.
         for (double t = 0.0; t < kResultsLimit && game->getAchievementPopupTimer() > 0.0f; t += kStep) tick(false);
         // The level's banner and help panel go at a click where nothing is.
-        for (int i = 0; i < 2; ++i)
-            if (game->getGameNameBlend().target > 0.5f || game->getHelpBlend().target > 0.5f) {
-                click(D3DXVECTOR2(kQuietX, kQuietY));
-                wait(0.5);
-            }
-        Solitaire::Kartenstapel* goal = Solitaire::Kartenmanager::instance().findPile(L"STAPEL_ZIEL");
-        ASSERT_NE(goal, nullptr);
-        auto& cards = Solitaire::Kartenmanager::instance();
-        for (int value = 0; value < 13; ++value) {
-            Solitaire::Karte* card = heart(value);
-            ASSERT_NE(card, nullptr);
-            D3DXVECTOR2 const from = screenPoint(Solitaire::computeScreenRect(*card, cards.getCamera()));
-            D3DXVECTOR2 const to = screenPoint(Solitaire::computeScreenRect(*goal, cards.getCamera()));
-            drag(from, to, 6);
-            wait(0.4);
-        }
+        dismissTablePanels();
+        moveHeartsToTheGoal();
         EXPECT_TRUE(game->isGameOver());
         for (double t = 0.0; t < kResultsLimit && activeMenu() != L"AUSWERTUNGMENU"; t += kStep) tick(false);
         settle();
@@ -176,7 +144,6 @@ protected:
         return n;
     }
 
-    fs::path stage;
     storytest::MusicRecorder music;
 };
 
@@ -277,6 +244,9 @@ TEST_F(StoryInGameTest, TheStoryAdvancesSceneBySceneAsTheProfilePlays) {
     keep("story_rast_minigame");
     skipFromHelp();
     settle();
+    // The skip is told on the mini-game's screen; going on leads to the level screen.
+    expectTold(L"MINISPIEL_E_TITEL_VERLOREN", L"\u00fcbersprungen");
+    clickOn(L"MINISPIEL_E_Weiter");
     EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
     EXPECT_TRUE(profile()->isUnlocked(L"MINIGAME_0_FINISHED"));
     EXPECT_EQ(achievement(L"STORY_GESEHEN"), seen + 2.0f);

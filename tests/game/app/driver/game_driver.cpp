@@ -15,9 +15,13 @@
 //     menu NAME          expects NAME to be the active menu (logged; a miss fails the run)
 //     await NAME         waits until NAME is the active menu (a miss after kAwaitFrames fails)
 //     label WINDOW TEXT  expects the window's label to read TEXT; without TEXT, not to be empty
-//     drag CARD PILE     the card picked up at its middle, carried over kDragFrames frames to the
-//                        middle of the pile (its "NAME") and let go kSettleFrames later
-//     dblclick CARD      two presses and releases at the card's middle
+//     drag CARD PILE     the pointer to the card's middle and rested there until the card's
+//                        tooltip shows (at most kRestFrames), as a person does; the card pressed
+//                        and carried over kDragFrames frames to the middle of the pile (its
+//                        "NAME"), let go kSettleFrames later; after every frame of the carry the
+//                        pointer must lie on the card (a miss fails the run)
+//     dblclick CARD      the same rest on the card, then two presses and releases
+// The next step waits for a card action to end; "+N" counts from its last event.
 //     focus on|off       the window gains or loses the focus
 //     close              the window's close button
 // A CARD is written as the rule words of suit and value joined by "_": HERZ_ASS, HERZ_10,
@@ -40,9 +44,11 @@
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
+#include "engine/gui/GUITooltip.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/AppWindow.h"
 #include "engine/platform/D3DInterface.h"
+#include "engine/platform/DirectInputInterface.h"
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/app/WinMain.h"
@@ -60,6 +66,9 @@ constexpr int kLastFrame = 12000;
 constexpr int kAwaitFrames = 900;
 constexpr int kDragFrames = 8;
 constexpr int kSettleFrames = 20;
+// The longest rest before a press on a card: the card's tooltip shows after the hover pass
+// (0.1 s) and the tooltip's delay (1 s), frames come at most 60 a second.
+constexpr int kRestFrames = 90;
 constexpr int kMissedExpectation = 98;
 constexpr int kTimedOut = 99;
 
@@ -163,6 +172,7 @@ public:
 
     void onFrame() {
         ++frame_;
+        checkCarriedCard();
         for (auto it = later_.begin(); it != later_.end();) {
             if (it->first > frame_) {
                 ++it;
@@ -171,7 +181,9 @@ public:
             it->second();
             it = later_.erase(it);
         }
-        while (next_ < steps_.size() && frame_ >= due(steps_[next_])) {
+        // A card action in progress holds the script: its rest lasts as long as the tooltip takes.
+        if (acting_ && acting_()) acting_ = nullptr;
+        while (!acting_ && next_ < steps_.size() && frame_ >= due(steps_[next_])) {
             if (!run(steps_[next_])) break;
             ++next_;
         }
@@ -243,10 +255,18 @@ private:
         } else if (step.action == "dblclick") {
             Solitaire::Karte const* card = findCard(argument);
             if (!card) return expected(L"card " + argument);
-            Point const p = middle(Solitaire::computeScreenRect(*card, Solitaire::Kartenmanager::instance().getCamera()));
-            pushClick(p.x, p.y);
-            pushButton(p.x, p.y, true);
-            pushButton(p.x, p.y, false);
+            restOn(*card, [this, card] {
+                // Where the card lies when the rest ends.
+                Solitaire::SolitaireCamera const* camera = Solitaire::Kartenmanager::instance().getCamera();
+                Point const p = middle(Solitaire::computeScreenRect(*card, camera));
+                pushMotion(p.x, p.y);
+                pushButton(p.x, p.y, true);
+                pushButton(p.x, p.y, false);
+                pushButton(p.x, p.y, true);
+                pushButton(p.x, p.y, false);
+                ended_ = frame_;
+                return true;
+            });
         } else if (step.action == "focus") {
             pushWindowEvent(step.argument == "off" ? SDL_WINDOWEVENT_FOCUS_LOST : SDL_WINDOWEVENT_FOCUS_GAINED);
         } else if (step.action == "close") {
@@ -267,16 +287,81 @@ private:
             expected(L"card and pile " + argument);
             return;
         }
-        Point const from = middle(Solitaire::computeScreenRect(*card, cards.getCamera()));
-        Point const to = middle(Solitaire::computeScreenRect(*pile, cards.getCamera()));
-        pushMotion(from.x, from.y);
-        pushButton(from.x, from.y, true);
-        for (int i = 1; i <= kDragFrames; ++i) {
-            Point const p{from.x + (to.x - from.x) * i / kDragFrames, from.y + (to.y - from.y) * i / kDragFrames};
-            later_.emplace_back(frame_ + i, [p] { pushMotion(p.x, p.y); });
-        }
-        later_.emplace_back(frame_ + kDragFrames + kSettleFrames, [to] { pushButton(to.x, to.y, false); });
-        ended_ = frame_ + kDragFrames + kSettleFrames;
+        // Where the card and the pile lie when the rest ends: the table may still have moved.
+        restOn(*card, [this, card, cardName, pile, carry = 0]() mutable {
+            Solitaire::SolitaireCamera const* camera = Solitaire::Kartenmanager::instance().getCamera();
+            if (carry == 0) {
+                dragFrom_ = middle(Solitaire::computeScreenRect(*card, camera));
+                dragTo_ = middle(Solitaire::computeScreenRect(*pile, camera));
+                pushMotion(dragFrom_.x, dragFrom_.y);
+                pushButton(dragFrom_.x, dragFrom_.y, true);
+                carried_ = card;
+                carriedName_ = cardName;
+                carriedSeen_ = false;
+            } else if (carry <= kDragFrames) {
+                // One motion a frame.
+                Point const& a = dragFrom_;
+                Point const& b = dragTo_;
+                pushMotion(a.x + (b.x - a.x) * carry / kDragFrames, a.y + (b.y - a.y) * carry / kDragFrames);
+            } else if (carry == kDragFrames + kSettleFrames) {
+                if (!carriedSeen_) expected(L"card " + carriedName_ + L" picked up by the press");
+                carried_ = nullptr;
+                pushButton(dragTo_.x, dragTo_.y, false);
+                ended_ = frame_;
+                return true;
+            }
+            ++carry;
+            return false;
+        });
+    }
+
+    // The pointer to the card's middle, left there until the card's tooltip shows (at most
+    // kRestFrames; a campaign level shows none), then act runs once a frame until it is done.
+    void restOn(Solitaire::Karte const& card, std::function<bool()> act) {
+        Point const p = middle(Solitaire::computeScreenRect(card, Solitaire::Kartenmanager::instance().getCamera()));
+        pushMotion(p.x, p.y);
+        int const start = frame_;
+        acting_ = [this, start, rested = false, act = std::move(act)]() mutable {
+            if (!rested) {
+                // The motion is taken in the next frame; a tooltip shown before is the last one's.
+                bool const shown = frame_ > start + 2 && tooltipShown();
+                if (!shown && frame_ < start + kRestFrames) return false;
+                logTooltip();
+                rested = true;
+            }
+            return act();
+        };
+    }
+
+    // While a card is carried: the pointer, where the game saw it last, lies on the card as
+    // drawn (the table's view is the window).
+    void checkCarriedCard() {
+        if (!carried_) return;
+        Solitaire::Kartenmanager const& cards = Solitaire::Kartenmanager::instance();
+        if (cards.getHeldCard() != carried_) return;
+        carriedSeen_ = true;
+        Orvex::DirectInputInterface const& input = Orvex::DirectInputInterface::getInstance();
+        Orvex::FRect const r = Solitaire::computeScreenRect(*carried_, cards.getCamera());
+        bool const inX = input.mouseX >= r.left && input.mouseX <= r.right;
+        if (inX && input.mouseY >= r.top && input.mouseY <= r.bottom) return;
+        auto n = [](float v) { return std::to_wstring(static_cast<int>(v)); };
+        expected(L"the pointer (" + n(input.mouseX) + L", " + n(input.mouseY) + L") on the carried card " +
+                 carriedName_ + L" at (" + n(r.left) + L", " + n(r.top) + L", " + n(r.right) + L", " + n(r.bottom) +
+                 L") in frame " + std::to_wstring(frame_));
+        carried_ = nullptr;
+    }
+
+    static Orvex::GUITooltip const* tooltip() {
+        return dynamic_cast<Orvex::GUITooltip const*>(Solitaire::SolitaireGame2::findWindow(L"TOOLTIP"));
+    }
+    static bool tooltipShown() {
+        Orvex::GUITooltip const* shown = tooltip();
+        return shown && shown->isShown() && shown->getLabel();
+    }
+    // What the rest showed before a press: the tooltip's text, or that none showed.
+    static void logTooltip() {
+        std::wstring const text = tooltipShown() ? tooltip()->getLabel()->getText() : std::wstring(L"(none)");
+        Orvex::logPlain(L"driver: tooltip " + text);
     }
 
     static std::wstring activeMenu() {
@@ -295,6 +380,14 @@ private:
     int frame_ = 0;
     int ended_ = 0;  // the frame the step before ended
     std::vector<std::pair<int, std::function<void()>>> later_;
+    // The card action in progress (a rest, then its presses); true when done.
+    std::function<bool()> acting_;
+    // The card a drag carries (between its press and its release), and whether it was held;
+    // where the carry starts and ends.
+    Solitaire::Karte const* carried_ = nullptr;
+    Point dragFrom_, dragTo_;
+    std::wstring carriedName_;
+    bool carriedSeen_ = false;
 };
 
 std::vector<Step> readScript(char const* path) {
