@@ -90,6 +90,7 @@ std::string joinCommandLine(int argc, char const* const* argv, int first) {
 
 int WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     using namespace Solitaire;
+    // 1, 2, 3, 4.
     Orvex::Logger& log = Orvex::Logger::getInstance();
     log.log(100, Orvex::LOG_TYPE_PLAIN, L"", true);
     log.setThreshold(kLogPriority, Orvex::LOG_MASK_ALL);
