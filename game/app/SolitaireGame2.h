@@ -168,6 +168,8 @@ public:
     static constexpr LONG kPreviewHeight = 278;
     static constexpr float kMakerPoints = 100000.0f;
     static constexpr int kHitTestMask = 6;
+    // Screenshot names one F7 press tries when a name cannot be written.
+    static constexpr int kScreenshotNameTries = 8;
     static constexpr double kLoadingFrameSeconds = 0.1;
     // Purchases at most this many cards onto the joker or the wildcard pile.
     static constexpr std::size_t kShopPileRoom = 8;

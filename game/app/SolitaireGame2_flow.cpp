@@ -117,7 +117,7 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
         if (!variant->getExtendedTutorial().empty())
             extTutorials_->startTutorial(variant->getExtendedTutorial());
         else if (!variant->getStartTutorial().empty())
-            showTutorial(variant->getStartTutorial(), false);
+            catalogue.showStartTutorial(false);
     }
     bool const tutorialRuns = solTutorials_->isRunning() || extTutorials_->isRunning();
     // The deal with the profile's points and goods.
@@ -253,6 +253,7 @@ bool SolitaireGame2::finishStoryPart() {
     if (!part) return true;
     Profil* profile = activeProfile();
     part->applyPostUnlocks(profile);
+    part->stopEmitters();  // a skipped scene's sparks would fall on the next table
     storyPart_ = nullptr;
     solTutorials_->closeTutorial();
     part->applyPostPostUnlocks(profile);
@@ -289,8 +290,7 @@ bool SolitaireGame2::finishStoryPart() {
     if (!params.startTutorial || result != kGameStarted) return result != kStoryStarted;
     showTutorial(params.tutorial, false);
     // The variant's start tutorial after the scene's.
-    if (SolVariant const* variant = SolitaireManager::instance().getCurrentVariant())
-        showTutorial(variant->getStartTutorial(), false);
+    SolitaireManager::instance().showStartTutorial(false);
     cards_->computeCardBounds();
     return true;
 }
