@@ -290,12 +290,12 @@ TEST_F(GameOptionsTest, AScreenPlacedPileFollowsANewDisplayModeAtOnce) {
     EXPECT_NEAR(at().x, place().x, 0.5f);
     showMenu(L"OPTIONENMENU");
     slider(L"AufloesungSlider").setValue(static_cast<float>(modeIndex(1280, 720)));
-    game->applyChosenDisplayMode();
+    game->getOptions().applyChosenDisplayMode();
     ASSERT_EQ(deviceMode().Width, 1280u);
     EXPECT_NEAR(place().x, 320.0f, 0.5f);
     EXPECT_NEAR(at().x, place().x, 0.5f);
     EXPECT_NEAR(at().y, place().y, 0.5f);
-    game->answerDisplayMode(false);
+    game->getOptions().answerDisplayMode(false);
     cards.createDiscardPile();
     cards.setCamera(nullptr);
 }
