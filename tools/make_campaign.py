@@ -35,6 +35,9 @@ VARIANTS = {
     "ZELLEN": ("Zellen.sol", 52, 1000, True),
     "PAARE": ("Paare.sol", 52, 1000, False),
     "HERZREIHE": ("Herzreihe.sol", 13, 1000, False),
+    # The row of hearts with its jack face down: the first level after the god of hearts came,
+    # whose power turns the jack up (campaign only).
+    "HERZREIHE_VERDECKT": ("HerzreiheVerdeckt.sol", 13, 1000, False),
 }
 ORDER = ["ZELLEN", "GOLDRAUSCH_DREI", "SPINNE", "GOLFPLATZ", "GOLDRAUSCH", "PAARE", "HERZREIHE"]
 
@@ -48,7 +51,7 @@ def levels_of(chapter):
         # The long journey: thirteen levels over two pages.
         return [ORDER[i % len(ORDER)] for i in range(13)]
     if chapter == 2:
-        return ["HERZREIHE", "ZELLEN", "GOLDRAUSCH_DREI", "SPINNE"]
+        return ["HERZREIHE_VERDECKT", "ZELLEN", "GOLDRAUSCH_DREI", "SPINNE"]
     count = 4 + chapter // 4
     return [ORDER[(chapter * 3 + i) % len(ORDER)] for i in range(count)]
 
@@ -106,10 +109,11 @@ def level_dat_block(nl):
         lines.append(t * 2 + '<GAME NAME="KAPITEL_%d"%s>' % (c, extra))
         for i, variant in enumerate(levels_of(c)):
             rule, _, _, _ = VARIANTS[variant]
+            game = "HERZREIHE" if variant == "HERZREIHE_VERDECKT" else variant
             a = [
                 ('NAME', "LEVEL_%d" % i),
                 ('FILE', "data\\Level\\" + rule),
-                ('HELP_FILE', "REGELN_" + variant),
+                ('HELP_FILE', "REGELN_" + game),
                 ('GAMENAME', "NAME_" + variant),
                 ('TEXT_ID', "NAME_" + variant),
                 ('UNLOCKS_PRE', "K%d_L%d_BEGONNEN" % (c, i)),
@@ -119,7 +123,9 @@ def level_dat_block(nl):
             if last:
                 # The campaign's last level: passing it marks the campaign done.
                 a.append(('UNLOCKS_POST', "KAMPAGNE_BESTANDEN"))
-            if variant not in taught:
+            if variant == "HERZREIHE_VERDECKT":
+                a.append(('PREVIEW_FILE', "data\\Level\\Herzreihe.png"))
+            elif variant not in taught:
                 a.append(('START_TUTORIAL', "SOLITAIRE_" + variant))
                 taught.add(variant)
             if c in GOD_CHAPTERS and i == 0:

@@ -72,7 +72,7 @@ TEST_F(CatalogueTest, TheShippedCatalogueHoldsItsCategoriesGamesAndVariants) {
             EXPECT_EQ(level->getGameName().rfind(L"NAME_", 0), 0u);
             ASSERT_EQ(level->getGoals().size(), 3u);
             for (auto const& goal : level->getGoals()) kinds.insert(goal->getTextId());
-            if (taught.insert(level->getGameName()).second) EXPECT_FALSE(level->getStartTutorial().empty());
+            if (taught.insert(level->getRulesTextId()).second) EXPECT_FALSE(level->getStartTutorial().empty());
             // The table names the level by its own text ("Der Anfang - Golfplatz").
             EXPECT_FALSE(Orvex::OrvexEngine::getInstance()->getLanguage()->getText(level->getTextId()).empty());
         }
