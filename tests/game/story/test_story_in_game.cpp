@@ -44,10 +44,6 @@ using Solitaire::SolTutorialManager;
 
 // Light pixels a line of text leaves at least.
 constexpr int kLettersAtLeast = 200;
-// Seconds for the deal's cards to reach the table.
-constexpr double kDealSeconds = 4.0;
-// Seconds for the results delay and the cards' flight after a won level.
-constexpr double kResultsLimit = 15.0;
 
 class StoryInGameTest : public minigametest::MinigameFixture {
 protected:
@@ -120,18 +116,7 @@ protected:
     // results screen.
     void winLevel() {
         closeTutorials();
-        ASSERT_EQ(activeMenu(), L"INGAMEMENU");
-        // The deal flies in first.
-        wait(kDealSeconds);
-        // A medal's popup over the table takes the pointer: the player waits for it to go.
-        for (double t = 0.0; t < kResultsLimit && game->getAchievementPopupTimer() > 0.0f; t += kStep) tick(false);
-        // The level's banner and help panel go at a click where nothing is.
-        dismissTablePanels();
-        moveHeartsToTheGoal();
-        EXPECT_TRUE(game->isGameOver());
-        for (double t = 0.0; t < kResultsLimit && activeMenu() != L"AUSWERTUNGMENU"; t += kStep) tick(false);
-        settle();
-        ASSERT_EQ(activeMenu(), L"AUSWERTUNGMENU");
+        winRowOfHearts();
     }
 
     // Pixels of the rectangle whose red, green and blue are all above 0xC0 (white letters).
