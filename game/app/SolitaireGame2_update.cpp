@@ -23,6 +23,7 @@
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/GameStyle.h"
 #include "game/cards/PileWords.h"
+#include "game/cards/RenderObjekt.h"
 #include "game/cards/SolPartikelManager.h"
 #include "game/cards/SolitaireCamera.h"
 #include "game/cards/TableRenderer.h"
@@ -38,9 +39,10 @@ constexpr wchar_t kInGameMenu[] = L"INGAMEMENU";
 constexpr wchar_t kTutorialMenu[] = L"TUTORIALMENU";
 constexpr wchar_t kResultsMenu[] = L"AUSWERTUNGMENU";
 constexpr wchar_t kExtraCardStrip[] = L"EXTRACARD_FOUND";
-// Particle groups: every group, and the group that runs outside the game.
+// Particle groups: every group, and those that run outside the game (every screen layer; the
+// table's layer 0 stands still with the table).
 constexpr int kAllParticles = -1;
-constexpr int kMenuParticles = 2;
+constexpr int kMenuParticles = kScreenParticleLayers;
 // The tooltip hot spot: an 8 x 8 window centred under the pointer.
 constexpr float kTooltipHalf = 4.0f;
 constexpr float kTooltipSide = 8.0f;
