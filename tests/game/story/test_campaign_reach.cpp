@@ -5,9 +5,8 @@
 // mini-game ended ("MINIGAME_n_FINISHED", the next chapter opened), free play's shown variants.
 // Every mini-game the definition file holds, every god, every lesson, every scene and every
 // tutorial strip the code (the lock tutorials included) or the data names must be reached, and
-// nothing reached may be missing;
-// a rest scene taken out of the story leaves its mini-game unreached, an intro its god (shown on
-// a copy of the story).
+// nothing reached may be missing; a rest scene taken out of the story leaves its mini-game
+// unreached, an intro its god (shown on a copy of the story).
 // The campaign's goals: every kind used, none held by a dealt table, growing chapter by chapter.
 #include <gtest/gtest.h>
 
