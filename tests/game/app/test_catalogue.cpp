@@ -39,8 +39,10 @@ TEST_F(CatalogueTest, TheShippedCatalogueHoldsItsCategoriesGamesAndVariants) {
     }
     EXPECT_EQ(layout,
               L"KLASSIKER: GOLDRAUSCH(2) SPINNE(1) ZELLEN(1)\n"
-              L"KNOBELEIEN: GOLFPLATZ(1) PAARE(1) HERZREIHE(2)\n"
-              L"KAMPAGNE: KAPITEL_0(4) KAPITEL_1(13) KAPITEL_2(4)\n");
+              L"KNOBELEIEN: GOLFPLATZ(1) PAARE(1) HERZREIHE(2) LEKTION(1)\n"
+              L"KAMPAGNE: KAPITEL_0(3) KAPITEL_1(13) KAPITEL_2(4) KAPITEL_3(4) KAPITEL_4(5) KAPITEL_5(5) KAPITEL_6(5) "
+              L"KAPITEL_7(5) KAPITEL_8(6) KAPITEL_9(6) KAPITEL_10(6) KAPITEL_11(6) KAPITEL_12(7) KAPITEL_13(7) "
+              L"KAPITEL_14(7) KAPITEL_15(7) KAPITEL_16(8) KAPITEL_17(8) KAPITEL_18(8) KAPITEL_19(8) KAPITEL_20(9)\n");
     EXPECT_TRUE(catalogue().findCategory(L"KNOBELEIEN")->getOptions().extraBanner);
     EXPECT_FALSE(catalogue().findCategory(L"KAMPAGNE")->getOptions().showInSelection);
     // The campaign is the story's: its table has the story look.
@@ -51,11 +53,17 @@ TEST_F(CatalogueTest, TheShippedCatalogueHoldsItsCategoriesGamesAndVariants) {
     EXPECT_TRUE(golf->getOptions().styleParam && golf->getOptions().background && golf->getOptions().gameStyle);
     EXPECT_EQ(golf->getOptions().rightMouse, -1);
     EXPECT_EQ(golf->getPreviewPath(), L"data\\Level\\Golfplatz.png");
-    EXPECT_EQ(catalogue().collectVariants().size(), 29u);
+    EXPECT_EQ(catalogue().collectVariants().size(), 146u);
+    // The lesson is a game of its own in free play, with its banner.
+    SolVariant const* lesson = variant(L"KNOBELEIEN", L"LEKTION", L"HERZREIHE_LEKTION");
+    ASSERT_TRUE(lesson);
+    EXPECT_EQ(lesson->getExtendedTutorial(), L"LEKTION_HERZREIHE");
+    EXPECT_TRUE(lesson->getOptions().extraBanner);
 
     // Every campaign level names its unlocks and game name and holds three goals; every goal kind
-    // is used somewhere.
+    // is used somewhere; the first level of each game teaches it.
     std::set<std::wstring> kinds;
+    std::set<std::wstring> taught;
     for (SolSolitaire const* chapter : catalogue().findCategory(L"KAMPAGNE")->getGames())
         for (SolVariant const* level : chapter->getVariants()) {
             SCOPED_TRACE(apptest::narrow(chapter->getName() + L"/" + level->getName()));
@@ -64,7 +72,7 @@ TEST_F(CatalogueTest, TheShippedCatalogueHoldsItsCategoriesGamesAndVariants) {
             EXPECT_EQ(level->getGameName().rfind(L"NAME_", 0), 0u);
             ASSERT_EQ(level->getGoals().size(), 3u);
             for (auto const& goal : level->getGoals()) kinds.insert(goal->getTextId());
-            if (level->getName() == L"LEVEL_0") EXPECT_FALSE(level->getStartTutorial().empty());
+            if (taught.insert(level->getRulesTextId()).second) EXPECT_FALSE(level->getStartTutorial().empty());
             // The table names the level by its own text ("Der Anfang - Golfplatz").
             EXPECT_FALSE(Orvex::OrvexEngine::getInstance()->getLanguage()->getText(level->getTextId()).empty());
         }
@@ -126,7 +134,7 @@ TEST_F(CatalogueTest, SetCurrentByNamesNeedsAllThreeNames) {
     EXPECT_TRUE(catalogue().setCurrentByNames(L"KAMPAGNE", L"KAPITEL_1", L"LEVEL_12"));
     SolVariant* const level = catalogue().getCurrentVariant();
     EXPECT_FALSE(catalogue().setCurrentByNames(L"KAMPAGNE", L"KAPITEL_1", L"LEVEL_13"));
-    EXPECT_FALSE(catalogue().setCurrentByNames(L"KAMPAGNE", L"KAPITEL_9", L"LEVEL_0"));
+    EXPECT_FALSE(catalogue().setCurrentByNames(L"KAMPAGNE", L"KAPITEL_21", L"LEVEL_0"));
     EXPECT_EQ(catalogue().getCurrentVariant(), level);
     EXPECT_EQ(catalogue().getCurrentGame()->getName(), L"KAPITEL_1");
     EXPECT_EQ(catalogue().getPreviewPath(), level->getPreviewPath());
@@ -306,9 +314,9 @@ TEST_F(CatalogueTest, EveryShippedVariantStartsAndDealsThroughTheCardManager) {
                 gameSet->release();
                 ++started;
             }
-    EXPECT_EQ(started, 29);
-    EXPECT_EQ(registry.getProfileStatistik()->get(StatistikCounter::Started), 29u);
-    EXPECT_EQ(registry.getProfileStatistik()->get(StatistikCounter::Won), 15u);
+    EXPECT_EQ(started, 146);
+    EXPECT_EQ(registry.getProfileStatistik()->get(StatistikCounter::Started), 146u);
+    EXPECT_EQ(registry.getProfileStatistik()->get(StatistikCounter::Won), 73u);
 }
 
 TEST_F(CatalogueTest, AVariantWhoseRuleFileDoesNotReadDoesNotStart) {

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <ostream>
 #include <sstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -92,14 +93,20 @@ protected:
     }
 
     // Every game of the catalogue: each category's variants, shown in the free-play screen or
-    // not, and every level of the campaign.
+    // not, and the campaign's first level of each rule file (the campaign deals the same tables
+    // again and again).
     static std::vector<Game> catalogueGames() {
         std::vector<Game> games;
+        std::set<std::wstring> campaignFiles;
         for (Solitaire::SolCategorie const* category : catalogue().getCategories())
             for (Solitaire::SolSolitaire const* game : category->getGames()) {
                 int level = 0;
                 for (Solitaire::SolVariant const* variant : game->getVariants()) {
                     Game g{category->isStory(), category->getName(), game->getName(), variant->getName(), -1, -1};
+                    if (g.campaign && !campaignFiles.insert(variant->getFile()).second) {
+                        ++level;
+                        continue;
+                    }
                     if (g.campaign) {
                         std::wstring const& chapter = game->getName();
                         g.chapter = std::stoi(chapter.substr(chapter.find(L'_') + 1));
@@ -311,8 +318,9 @@ protected:
 
 TEST_P(TableFitTest, EveryCardLiesBetweenTheStripsAtTheDealAfterAColumnGrewAndAfterADrop) {
     std::vector<Game> const games = catalogueGames();
-    // The seven variants of the free play, the test variant of the row of hearts, and the levels.
-    ASSERT_GE(games.size(), 20u);
+    // The variants of the free play, the test variant of the row of hearts, and a level of each
+    // rule file.
+    ASSERT_GE(games.size(), 17u);
     int grown = 0, dropped = 0;
     for (Game const& g : games) {
         SCOPED_TRACE(g.name());

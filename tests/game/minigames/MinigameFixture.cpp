@@ -454,4 +454,20 @@ void MinigameFixture::moveHeartsToTheGoal() {
     }
 }
 
+void MinigameFixture::winRowOfHearts() {
+    // Seconds for the deal's cards to reach the table, and for the results delay and the cards'
+    // flight after a won level.
+    constexpr double kDealSeconds = 4.0;
+    constexpr double kResultsLimit = 15.0;
+    ASSERT_EQ(activeMenu(), L"INGAMEMENU");
+    wait(kDealSeconds);
+    for (double t = 0.0; t < kResultsLimit && game->getAchievementPopupTimer() > 0.0f; t += kStep) tick(false);
+    dismissTablePanels();
+    moveHeartsToTheGoal();
+    EXPECT_TRUE(game->isGameOver());
+    for (double t = 0.0; t < kResultsLimit && activeMenu() != L"AUSWERTUNGMENU"; t += kStep) tick(false);
+    settle();
+    ASSERT_EQ(activeMenu(), L"AUSWERTUNGMENU");
+}
+
 }  // namespace minigametest

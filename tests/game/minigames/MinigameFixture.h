@@ -209,6 +209,9 @@ protected:
     void dismissTablePanels();
     // Every heart dragged onto the goal pile "STAPEL_ZIEL", ace first.
     void moveHeartsToTheGoal();
+    // A dealt row of hearts on the table won as a player wins it: the deal flown in, a medal's
+    // popup gone, the panels put away, every heart dragged onto the goal; then the results screen.
+    void winRowOfHearts();
     static constexpr float kQuietX = 700.0f;
     static constexpr float kQuietY = 330.0f;
 

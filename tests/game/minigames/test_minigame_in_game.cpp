@@ -1,5 +1,5 @@
-// The mini-games reached from the story in the real game: a profile that has passed level 1 of
-// chapter 0 (the intro seen, tutorials off) enters the level screen by clicks, the rest scene
+// The mini-games reached from the story in the real game: a profile that has finished chapter 0
+// (the intro seen, tutorials off) enters the level screen by clicks, the rest scene
 // plays and ends in "MINIGAME_0" with its help up; the game won tells so on its screen, and its
 // button leads back to the level screen with "MINIGAME_0_FINISHED" and chapter 1 open. Skipped,
 // lost by time or left, a game tells that too. A scene naming a mini-game that does not exist
@@ -32,12 +32,15 @@ namespace {
 namespace fs = std::filesystem;
 using Solitaire::MinispielZuordnen;
 
-// Levels 0 and 1 of chapter 0 passed, the intro seen (its name and end unlock), chapter 1 still closed, tutorials off.
+// Chapter 0 finished but its mini-game not played (levels 1 and 2 passed), the intro seen (its
+// name and end unlock), chapter 1 still closed, tutorials off. Chapter 1's intro counts as seen,
+// so the game's end leads to the level screen.
 std::string const kProfile =
     "<PROFILE ACTIVE_PROFIL=\"Mia\"><PROFIL NAME=\"Mia\"><TUTORIAL SHOW=\"0\"/>"
-    "<KAMPAGNE><KAPITEL KAPITEL=\"0\" RESULT=\"1\"><LEVEL LEVEL=\"0\" RESULT=\"4\"/><LEVEL LEVEL=\"1\" RESULT=\"4\"/>"
-    "<LEVEL LEVEL=\"2\" RESULT=\"1\"/><LEVEL LEVEL=\"3\" RESULT=\"0\"/></KAPITEL><KAPITEL KAPITEL=\"1\" RESULT=\"0\"/>"
-    "</KAMPAGNE><UNLOCKS>\"|STORY_INTRO|\" \"|K0_L0_BESTANDEN|\" \"|K0_L1_BESTANDEN|\" \"|STORY_INTRO_GESEHEN|\"</UNLOCKS></PROFIL>"
+    "<KAMPAGNE><KAPITEL KAPITEL=\"0\" RESULT=\"1\"><LEVEL LEVEL=\"0\" RESULT=\"1\"/><LEVEL LEVEL=\"1\" RESULT=\"4\"/>"
+    "<LEVEL LEVEL=\"2\" RESULT=\"4\"/></KAPITEL><KAPITEL KAPITEL=\"1\" RESULT=\"0\"/>"
+    "</KAMPAGNE><UNLOCKS>\"|STORY_INTRO|\" \"|K0_L1_BESTANDEN|\" \"|K0_L2_BESTANDEN|\" \"|KAPITEL_0_FINISHED|\" "
+    "\"|STORY_INTRO_GESEHEN|\" \"|STORY_TURM|\"</UNLOCKS></PROFIL>"
     "</PROFILE>";
 
 class MinigameInGameTest : public minigametest::MinigameFixture {

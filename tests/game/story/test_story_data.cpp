@@ -1,7 +1,8 @@
 // The shipped story, tutorial, user-tutorial and lesson files: they read without a log line,
 // every name they use is defined where it belongs (texts in both languages, templates, pictures,
 // sounds, music, emitters, achievements, windows, the lesson's cards and piles), and the story
-// plays for a profile scene by scene as the unlocks allow.
+// plays for a profile scene by scene as the unlocks allow: the intro, each chapter's rest once the
+// chapter is finished, the next chapter's intro once the rest's mini-game has ended.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -106,7 +107,9 @@ protected:
 TEST_F(ShippedStoryTest, TheFilesReadWithoutALogLine) {
     for (std::wstring const& line : loadLines)
         EXPECT_FALSE(line.rfind(L"ERROR", 0) == 0 || line.rfind(L"WARNING", 0) == 0) << guitest::narrow(line);
-    EXPECT_EQ(Solitaire::StoryManager::instance().getScenes().size(), 3u);
+    // The intro, then a rest scene for each of the 20 chapters with a mini-game and an intro for
+    // each of the 20 chapters after the first.
+    EXPECT_EQ(Solitaire::StoryManager::instance().getScenes().size(), 41u);
     EXPECT_EQ(tutorials().getUserTutorials().size(), 7u);
     EXPECT_EQ(tutorials().getTutorialMenu(), L"TUTORIALMENU");
     EXPECT_EQ(Solitaire::ExtendedTutorialManager::instance().getLessons().size(), 1u);
@@ -149,7 +152,9 @@ TEST_F(ShippedStoryTest, TheTutorialsNameOnlyWhatExists) {
             EXPECT_NE(page->tutorialPage, nullptr) << guitest::narrow(page->getName());
             EXPECT_FALSE(page->getText(true).empty()) << guitest::narrow(page->getName());
         }
-    // The windows the strips show and point at.
+    // The windows the strips show and point at: the tutorial screen's, and the table's where a
+    // page points at the table (a god's bar).
+    guitest::loadFile(L"data\\GUI\\Ingame.gui");
     for (std::wstring const& name : collect(tutorial, {L"GUIWINDOW"}))
         EXPECT_NE(gui.findWindow(name), nullptr) << guitest::narrow(name);
     for (Orvex::TutorialStrip* s : engine().getStrips())
@@ -226,18 +231,31 @@ TEST_F(ShippedStoryTest, EachProfileSeesTheScenesInTurnAsItsUnlocksAllow) {
     EXPECT_EQ(profile->order, (Names{L"STORY_INTRO", L"STORY_INTRO_BEGONNEN", L"STORY_LAEUFT"}));
     EXPECT_EQ(next(profile), L"-");  // never the intro again
     profile->addUnlock(L"K0_L1_BESTANDEN", false);
-    EXPECT_EQ(next(profile), L"STORY_RAST");
-    Solitaire::StorySceneParams const& rest = manager.getScenes()[1]->params;
-    EXPECT_TRUE(rest.startMinigame);
-    EXPECT_EQ(rest.minigame, 0);
-    profile->addUnlock(L"K0_L3_BESTANDEN", false);
-    EXPECT_EQ(next(profile), L"STORY_TURM");
-    Solitaire::StorySceneParams const& tower = manager.getScenes()[2]->params;
-    EXPECT_TRUE(tower.startLevel && tower.startTutorial);
-    EXPECT_EQ(tower.chapter, 1);
-    EXPECT_EQ(tower.level, 0);
-    EXPECT_EQ(tower.tutorial, L"SOLITAIRE_ZELLEN");
-    EXPECT_EQ(tower.onEndMenu, L"LEVELAUSWAHLMENU");
+    EXPECT_EQ(next(profile), L"-") << "the rest waits for the chapter's end";
+    profile->addUnlock(L"KAPITEL_0_FINISHED", false);
+    Solitaire::StoryPart const* rest = manager.startNextScene(profile);
+    ASSERT_NE(rest, nullptr);
+    EXPECT_EQ(rest->getName(), L"STORY_RAST");
+    EXPECT_TRUE(rest->params.startMinigame);
+    EXPECT_EQ(rest->params.minigame, 0);
+    EXPECT_EQ(next(profile), L"-") << "chapter 1's intro waits for the mini-game's end";
+    profile->addUnlock(L"MINIGAME_0_FINISHED", false);
+    Solitaire::StoryPart const* tower = manager.startNextScene(profile);
+    ASSERT_NE(tower, nullptr);
+    EXPECT_EQ(tower->getName(), L"STORY_TURM");
+    EXPECT_TRUE(tower->params.startLevel);
+    EXPECT_EQ(tower->params.chapter, 1);
+    EXPECT_EQ(tower->params.level, 0);
+    EXPECT_EQ(tower->params.onEndMenu, L"LEVELAUSWAHLMENU");
+    // A later chapter: its rest once finished, the next intro (with its god) once its game ended.
+    profile->addUnlock(L"KAPITEL_4_FINISHED", false);
+    EXPECT_EQ(next(profile), L"STORY_RAST_4");
+    profile->addUnlock(L"MINIGAME_4_FINISHED", false);
+    Solitaire::StoryPart* fifth = manager.startNextScene(profile);
+    ASSERT_NE(fifth, nullptr);
+    EXPECT_EQ(fifth->getName(), L"STORY_KAPITEL_5");
+    fifth->applyPostUnlocks(profile);
+    EXPECT_TRUE(profile->isUnlocked(L"GOD1"));
     // Another profile starts with the intro.
     auto* second = new storytest::ProfileStandIn(L"Zweite");
     EXPECT_EQ(next(second), L"STORY_INTRO");
