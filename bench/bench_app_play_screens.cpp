@@ -46,7 +46,7 @@ void BM_LevelScreen(benchmark::State& state) {
     Solitaire::Profil* profile = Solitaire::ProfilManager::instance().getActiveProfile();
     Orvex::GUIWindow* chapter = Solitaire::SolitaireGame2::findWindow(L"K_KategorieButton2");
     if (!chapter) return state.SkipWithError("no chapter button");
-    game->onChapterClicked(*chapter);
+    game->getCampaignScreens().onChapterClicked(*chapter);
     std::size_t const levels = profile->findChapter(1)->levels.size();
     for (auto _ : state) game->buildLevelScreen();
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * levels));

@@ -31,7 +31,7 @@ void BM_BuildProfileList(benchmark::State& state) {
     Solitaire::ProfilManager& profiles = Solitaire::ProfilManager::instance();
     while (profiles.getProfileCount() < Solitaire::MyGlobals::kMaxProfiles)
         profiles.addProfile(new Solitaire::Profil(L"Spieler " + std::to_wstring(profiles.getProfileCount() + 1)));
-    for (auto _ : state) g.buildProfilePanel();
+    for (auto _ : state) g.getProfileList().build();
 }
 BENCHMARK(BM_BuildProfileList)->Unit(benchmark::kMillisecond);
 

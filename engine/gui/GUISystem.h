@@ -155,9 +155,12 @@ private:
     static bool exchange(GUIWindow*& slot, GUIWindow* w);
     void sortWindows();
     void rebuildTooltips();
+
+    // ---- input steps (GUISystem_input.cpp) ----
     // The hover step: activates the window under the point, or deactivates the active one.
     void hover(D3DXVECTOR2 const& point);
 
+    // ---- the window list ----
     // Appends to windows_ and listed_ (the reference passes in).
     void listWindow(GUIWindow* window);
     // Whether a window of a snapshot taken at listChanges_ == taken is still listed; asks the

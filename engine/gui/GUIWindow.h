@@ -118,7 +118,8 @@ public:
     GUIWindow& operator=(GUIWindow const&) = delete;
     ~GUIWindow() override;
 
-    // ---- virtual operations, in slot order ----
+    // ---- virtual operations, in slot order (input in GUIWindow_input.cpp, drawing in _draw.cpp,
+    //      the update in _blend.cpp, the rest beside the constructor) ----
     virtual GUIWindow* clone();
     virtual void setUserId(std::wstring const& id);
     virtual void onLeftPress(MouseState& state);
@@ -183,14 +184,13 @@ public:
     int getStencilBit() const { return stencilBit; }
     IDirect3DStateBlock9* getStateBlock() const { return stateBlock; }
 
+    // ---- rectangle, alpha, colour and enabled state (GUIWindow_rect.cpp) ----
     // "ALPHA", times the parents' when "ACCUMULATE_ALPHA_FROM_ROOT" is set.
     double getAccumulatedAlpha() const;
     // "MODULATE_COLOR" with its alpha times the accumulated alpha.
     D3DXCOLOR getDrawColor() const;
     // "ENABLED" of this window and every ancestor.
     bool isEnabledInTree() const;
-
-    // ---- rectangle (GUIWindow_rect.cpp) ----
     // Recomputes screenRect from the parent's (or the screen's) rectangle, the size limits and
     // the movers; emits rectChanged unless noSignal; lays out and recomputes the children.
     void updateRect(bool noSignal, bool childrenNoSignal);
@@ -292,15 +292,18 @@ public:
     sigslot::signal2<GUIWindow&, bool const&> childAdded;
 
 protected:
-    // The goal track's slots.
+    // ---- goal track slots (GUIWindow_goals.cpp) ----
     void onGoalAnimationStep(GoalTrack& track, GUIAnimationsGoal const& start, GUIAnimationsGoal const& goal,
                              float const& curve, GUIAnimationsGoal& out);
     void onGoalAnimationFinished(GoalTrack& track);
 
+    // ---- reading, and the input helper (GUIWindow_input.cpp) ----
     // Reads "WINDOW_PARAMS" and the child "WINDOW" elements (construction from a node).
     void readNode(XMLNode& node);
     // A press or release that the window handles itself (not ignored, not passed to the parent).
     void restartPressTimer();
+
+    // ---- state ----
 
     GUIRect rect;
     GUIRectAxis minSize;

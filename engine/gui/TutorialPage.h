@@ -83,14 +83,14 @@ public:
     // ---- placement (TutorialPage_place.cpp) ----
     void placeWindow(GUIWindow* window, bool force);
     void checkTextFits(GUIWindow* window);
+    // Half the arrow's thickness in pixels for a display of that width.
+    float arrowHalfThickness(float displayWidth) const;
 
     // ---- drawing (TutorialPage_draw.cpp) ----
     void onBeforeDraw(GUIWindow& window, bool& drawSelf, bool& redrewPoint, bool& drawChildren);
     void onAfterDraw(GUIWindow& window, bool const& drawn);
     void drawArrows(double alpha);
     void redrawPointWindow(TutPoint const& point);
-    // Half the arrow's thickness in pixels for a display of that width.
-    float arrowHalfThickness(float displayWidth) const;
     // Degrees of a unit direction: 0 along +x, 90 straight down, 270 straight up.
     static float arrowAngle(D3DXVECTOR2 const& direction);
     // The share of an arrow left visible: 1 - overlap with the page / the arrow's bounds
@@ -158,17 +158,23 @@ private:
     // The settings and own copies of the points, when the copy budget allows.
     void copyTemplate(TutorialPage const& source, std::wstring const& what);
     void copySettings(TutorialPage const& o);
+    void releaseAnimation();
+
+    // ---- showing steps (TutorialPage_show.cpp) ----
     // One run of steps 1 to 3 of a showing or hiding.
     void showSteps(bool show);
     void showText();
     // The label-name window when it is a label; with buttonsToo, else a button's label.
     GUILabel* findLabel(bool buttonsToo) const;
     void showAnimation();
-    // The arrow picture: an animation frame or a whole texture; false when there is none.
-    bool findArrowImage(Texture2D*& texture, RECT& source) const;
     void putPicture(GUIWindow* window, Texture2D* texture, RECT const* source);
     void connectDraw(GUIWindow* window);
-    void releaseAnimation();
+
+    // ---- drawing steps (TutorialPage_draw.cpp) ----
+    // The arrow picture: an animation frame or a whole texture; false when there is none.
+    bool findArrowImage(Texture2D*& texture, RECT& source) const;
+
+    // ---- state ----
 
     std::vector<TutPointPair> points;
     TutorialStrip* owner = nullptr;

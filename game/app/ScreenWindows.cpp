@@ -18,6 +18,8 @@ Orvex::GUILabel* labelOf(Orvex::GUIWindow* window) {
     return nullptr;
 }
 
+Orvex::GUIWindow* findScreenWindow(std::wstring const& name) { return SolitaireGame2::findWindow(name); }
+
 Orvex::GUILabel* findLabel(std::wstring const& name) { return labelOf(SolitaireGame2::findWindow(name)); }
 
 void setWindowEnabled(std::wstring const& name, bool enabled) {

@@ -100,8 +100,10 @@ SolitaireGame2::SolitaireGame2()
       minigames_(&MinispielManager::instance()),
       achievements_(&AchivementManager::instance()),
       globals_(dynamic_cast<MyGlobals*>(engine_->getUserGlobals())) {
-    // 1. Own objects and starting values; the engine's measurements stay off.
+    // Own objects and starting values; the engine's measurements stay off.
     sprite_ = &d3d_->getSprite().getSprite();
+    profileList_.setGui(gui_);
+    options_.setDevice(d3d_, globals_, gui_);
     camera_ = new SolitaireCamera(kCameraSpeed, kCameraExponent);
     camera_->setMargins(kCameraMargin, kCameraMargin);
     lookAtCamera_ = new Orvex::LookAtCamera(L"");
@@ -111,21 +113,21 @@ SolitaireGame2::SolitaireGame2()
     countUp_.speed = kCountUpSpeed;
     countUp_.update(0.0f);
     Orvex::MeasureManager::getInstance().setEnabled(false);
-    // 2. The card manager's events.
+    // The card manager's events.
     connectCardManager();
-    // 3. Sixty updates and frames a second; the current display mode.
+    // Sixty updates and frames a second; the current display mode.
     engine_->setRenderInterval(1.0 / kFrameRate);
     engine_->setUpdateInterval(1.0 / kFrameRate);
-    findDisplayMode();
-    // 4. Frame, display, input and window signals and the GUI's hover.
+    options_.findCurrentMode();
+    // Frame, display, input and window signals and the GUI's hover.
     connectEngine();
-    // 5, 6. The engine's batcher with the "Sprite" effect draws the table and the GUI.
+    // The engine's batcher with the "Sprite" effect draws the table and the GUI.
     renderer_->setSprite(sprite_);
     gui_->setSprite(sprite_);
     Orvex::XMLNode tree;
     Orvex::EffectManager::getInstance().loadEffects(read(tree, kEffectList));
     sprite_->setEffect(Orvex::EffectManager::getInstance().findEffect(kSpriteEffect));
-    // 7. The window to the front.
+    // The window to the front.
     if (HWND window = d3d_->getWindow().getHWND()) {
         ShowWindow(window, SW_SHOW);
         SetForegroundWindow(window);
@@ -133,108 +135,103 @@ SolitaireGame2::SolitaireGame2()
         SetFocus(window);
     }
     if (!loadData()) return;
-    // 30. The table follows the display size.
+    // The table follows the display size.
     d3d_->signalSizeChanged.connect(this, &SolitaireGame2::onDisplaySizeChanged);
     unsigned long const width = d3d_->getWidth();
     unsigned long const height = d3d_->getHeight();
     onDisplaySizeChanged(width, height);
     SolitaireManager::instance().connectFreePlayFrame();
-    // 31. Loading time is not a frame.
+    // Loading time is not a frame.
     engine_->getPerfTimer()->update();
     engine_->getPerfTimer()->update();
-    // 32, 33.
+    // The music of the screen state; the game is built.
     playModeMusic(true);
     constructed_ = true;
 }
 
 bool SolitaireGame2::loadData() {
     Orvex::XMLNode tree;
-    // 8, 9. Branding pictures and the publisher splash.
+    // Branding pictures and the publisher splash.
     engine_->showSplashScreens(L"branding\\", kBrandingMs, 0, 0);
     showPublisherSplash();
-    // 10. Read over the tree that held the splash's list: the load clears it first.
+    // Read over the tree that held the splash's list: the load clears it first.
     Orvex::TastaturLayoutManager::getInstance().load(read(tree, L"tastaturlayout.lay"));
-    // 11.
+    // The render passes.
     engine_->getRenderManager()->loadConfig(read(tree, L"data\\GUI\\renderpass.rp"), L"data\\GUI\\renderpass.rp");
-    // 12, 13.
+    // The screen frame and the loading screen.
     loadScreenFrame();
     gui_->loadTextures(read(tree, L"data\\GUI\\Loadscreen.gui"), L"data\\GUI\\Loadscreen.gui");
     loadingWindow_ = gui_->findWindow(L"LoadingScreens");
     if (loadingWindow_) loadingWindow_->addRef();
     if (!showLoadingProgress(0.1f, true)) return false;
-    // 14.
+    // Texts and fonts.
     engine_->getLanguage()->load(read(tree, L"data\\texte.lng"));
     engine_->getFontManager()->loadConfig(read(tree, L"data\\font.fnt"), L"data\\font.fnt");
     if (!showLoadingProgress(0.15f, true)) return false;
-    // 15.
+    // The screens.
     bool const menuFileRead = tree.load(kMenuFile);
     menus_->load(tree, kMenuFile);
     if (!screensRead(menuFileRead, *engine_, d3d_->getWindow().getHWND())) return false;
     if (!showLoadingProgress(0.4f, true)) return false;
-    // 16. The engine's tutorial pages, then the extended tutorials.
+    // The engine's tutorial pages, then the extended tutorials.
     tutorials_->loadTemplates(read(tree, L"data\\tutorial.tut"));
     extTutorials_->load(read(tree, L"data\\exttutorial.tut"));
     if (!showLoadingProgress(0.45f, true)) return false;
-    // 17.
+    // The game's own tutorials.
     solTutorials_->loadUserTutorials(read(tree, L"data\\loctutorials.tut"), L"data\\loctutorials.tut");
     connectTutorials();
     if (!showLoadingProgress(0.5f, true)) return false;
-    // 18.
+    // Cursor and GUI animations.
     Orvex::Texture2DAnimationManager::instance().load(read(tree, L"data\\menu\\mouse.ani"));
     if (!showLoadingProgress(0.55f, true)) return false;
-    // 19.
+    // The small textures.
     d3d_->getTextureManager().loadTextures(read(tree, L"data\\menu\\dot.tex"),
                                            Orvex::TextureLoadParams(0, static_cast<Orvex::u32>(-1), true, true));
     if (!showLoadingProgress(0.55f, true)) return false;
-    // 20. The styles file, then the card-look choices kept from the last run over its defaults.
+    // The styles file, then the card-look choices kept from the last run over its defaults.
     StyleSettings& styles = StyleSettings::instance();
     styles.load(read(tree, L"data\\Styles.sty"), L"data\\Styles.sty");
     if (globals_) styles.load(globals_->getSolitaireNode(), L"config.cfg (SOLITAIRE)");
     if (!showLoadingProgress(0.7f, true)) return false;
-    // 21.
+    // The catalogue of games and variants.
     SolitaireManager::instance().loadCatalogue(read(tree, SolitaireManager::kCatalogueFile), SolitaireManager::kCatalogueFile);
     if (!showLoadingProgress(0.75f, true)) return false;
-    // 22.
+    // Particle templates, the level's then the general ones.
     particles_->loadTemplates(read(tree, L"data\\Level\\Partikel.par"), L"data\\Level\\Partikel.par");
     particles_->loadTemplates(read(tree, L"data\\Partikel.par"), L"data\\Partikel.par");
     if (!showLoadingProgress(0.75f, true)) return false;
-    // 23.
+    // The cards' flight paths.
     FlySpline::loadList(read(tree, L"data\\FlySplines.fsp"), L"data\\FlySplines.fsp");
     if (!showLoadingProgress(0.75f, true)) return false;
-    // 24.
+    // The story.
     story_->load(read(tree, L"data\\Story\\Story.str"));
     connectStory();
     if (!showLoadingProgress(0.75f, true)) return false;
-    // 25.
+    // The mini-games.
     minigames_->loadDefinitions(read(tree, L"data\\Games\\minigames.min"));
     connectMinigames();
     minigames_->initGUI();
     minigames_->shuffleOrder();
     if (!showLoadingProgress(0.8f, true)) return false;
-    // 26.
+    // The achievements.
     achievements_->load(read(tree, L"data\\achivement.acv"), L"data\\achivement.acv");
     if (!showLoadingProgress(0.825f, true)) return false;
-    // 27. Sounds and music from one file.
+    // Sounds and music from one file.
     read(tree, L"data\\Sounds\\sounds.snd");
     if (Orvex::XMLNode const* sounds = tree.getChild(L"SOUND")) Orvex::SoundManager::getInstance().loadSounds(*sounds);
     if (Orvex::XMLNode const* music = tree.getChild(L"MUSIC")) Orvex::MusicManager::getInstance().loadMusic(*music);
     if (!showLoadingProgress(0.85f, true)) return false;
-    // 28.
+    // The cursor table.
     fillCursorTable();
     if (!showLoadingProgress(0.9f, true)) return false;
-    // 29.
+    // The menu switches, the GUI wiring and the profiles.
     menus_->menuChanged.connect(this, &SolitaireGame2::onMenuChanged);
     wireGui();
     ProfilManager& profiles = ProfilManager::instance();
     profiles.loadProfiles();
     profiles.buildAllCampaignTables();
-    buildProfilePanel();
+    profileList_.build();
     return showLoadingProgress(1.0f, true);
-}
-
-void SolitaireGame2::findDisplayMode() {
-    currentModeIndex_ = d3d_->findDisplayMode(d3d_->getDisplayMode());
-    chosenModeIndex_ = currentModeIndex_;
 }
 
 void SolitaireGame2::fillCursorTable() {
@@ -247,15 +244,15 @@ Orvex::Texture2DAnimation* SolitaireGame2::getCursor(int index) const {
 }
 
 SolitaireGame2::~SolitaireGame2() {
-    // 1. Not after a quit during loading: the file stays as it was.
+    // Not after a quit during loading: the file stays as it was.
     if (constructed_) ProfilManager::instance().saveProfiles();
-    // 2. The card-look choices into the settings node, which config.cfg then holds.
+    // The card-look choices into the settings node, which config.cfg then holds.
     if (globals_) {
         Orvex::XMLNode& node = globals_->getSolitaireNode();
         node.clear();
         StyleSettings::instance().save(node);
     }
-    // 3. The screens' own references go before the GUI does: the selected highscore entry, the
+    // The screens' own references go before the GUI does: the selected highscore entry, the
     // free-play buttons, the pending new profile.
     selectHighscore(nullptr);
     SolitaireManager::instance().releasePanelButtons();
@@ -263,9 +260,9 @@ SolitaireGame2::~SolitaireGame2() {
     loadingWindow_ = nullptr;
     if (pendingProfile_ && solTutorials_->getProfile() == pendingProfile_) solTutorials_->setProfile(nullptr);
     releasePendingProfile();
-    // 4.
+    // The music stops with the game.
     Orvex::MusicManager::getInstance().pause();
-    // 5. Owned objects in the reverse order of their making; the slots disconnect as the base
+    // Owned objects in the reverse order of their making; the slots disconnect as the base
     // goes. The card manager outlives this object and lets go of the table camera first.
     if (cards_->getCamera() == camera_) cards_->setCamera(nullptr);
     delete renderer_;

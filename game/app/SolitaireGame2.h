@@ -32,13 +32,16 @@
 //   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
 //   SolitaireGame2_newprofile.cpp   the new-profile dialog, warnings, a new active profile
 //   SolitaireGame2_achievements.cpp the achievement list, its hover particles, the medal popup
-//   SolitaireGame2_options.cpp      display modes and their confirmation, volumes, cursor,
-//                                   tutorial switches, the options display, window activation
-//   SolitaireGame2_profiles.cpp     the profile panel and its buttons
+//   OptionsScreen.h                 the options' display modes and sliders (a class held by
+//                                   value)
+//   SolitaireGame2_options.cpp      the display mode's confirmation, cursor, tutorial switches,
+//                                   window activation
+//   ProfileList.h                   the profile screen's list (a class held by value)
 //   SolitaireGame2_help.cpp         help pages and credits, the games' rules in the help and
 //                                   the in-game help panel
 //   SolitaireGame2_results.cpp      the results screen, the highscore list and the statistics
-//   SolitaireGame2_campaign.cpp     the campaign's chapter and level screens
+//   CampaignScreens.h               the campaign's chapter and level screens (a class held by
+//                                   value)
 //   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end and the
 //                                   words on how it ended
 #pragma once
@@ -52,9 +55,12 @@
 
 #include "engine/gui/Interpolation.h"
 #include "engine/platform/InputState.h"
+#include "game/app/CampaignScreens.h"
 #include "game/app/InGameStep.h"
 #include "game/app/NewsLine.h"
+#include "game/app/OptionsScreen.h"
 #include "game/app/PanelBlend.h"
+#include "game/app/ProfileList.h"
 #include "game/app/ResultsDelay.h"
 #include "game/app/WildcardChoice.h"
 #include "game/cards/Achivement.h"
@@ -117,10 +123,15 @@ public:
     static constexpr int kFirstMouseCursor = 9;
     static constexpr int kMouseCursorCount = 4;
     static constexpr int kFirstGodCursor = 13;
-    // Screen states: a menu, the level selection, in game.
-    static constexpr int kScreenMenu = 0;
-    static constexpr int kScreenLevels = 1;
-    static constexpr int kScreenInGame = 2;
+    // Screen states: a menu, the level selection, in game (they pick the music).
+    enum ScreenState : int { kScreenMenu = 0, kScreenLevels = 1, kScreenInGame = 2 };
+    // What startGame did.
+    enum StartResult : int { kNothingStarted = 0, kGameStarted = 1, kStoryStarted = 2 };
+    // How the last game ended: none yet, won (rated) or lost.
+    enum Outcome : signed char { kNoOutcome = 0, kWon = 1, kLost = -1 };
+    // A level's result as its record keeps it: not played, played without a star, one to three
+    // stars (the third is LevelRecord::kMaxResult).
+    enum LevelResult : int { kNotPlayed = 0, kNoStar = 1, kOneStar = 2, kTwoStars = 3, kThreeStars = 4 };
     // The publisher splash's display time (ms by the tick count), the branding pictures' (ms).
     static constexpr unsigned kSplashMs = 3000;
     static constexpr unsigned kBrandingMs = 2000;
@@ -159,16 +170,23 @@ public:
     static constexpr int kHitTestMask = 6;
     // Screenshot names one F7 press tries when a name cannot be written.
     static constexpr int kScreenshotNameTries = 8;
+    static constexpr double kLoadingFrameSeconds = 0.1;
+    // Purchases at most this many cards onto the joker or the wildcard pile.
+    static constexpr std::size_t kShopPileRoom = 8;
+    // Undo steps of "I_Undo_Start" and "I_Redo_End": the whole history either way.
+    static constexpr int kUndoToStart = -536870912;
+    static constexpr int kRedoToEnd = 536870911;
+    // The card backs the options offer.
+    static constexpr int kCardBackCount = 6;
+    // How a mini-game ended, for the words its screen shows before the level screen.
+    enum class MinigameEnd { kSolved, kSkipped, kTimeUp, kCancelled };
 
+    // ---- construction and destruction (SolitaireGame2.cpp) ----
     SolitaireGame2();
     ~SolitaireGame2() override;
     SolitaireGame2(SolitaireGame2 const&) = delete;
     SolitaireGame2& operator=(SolitaireGame2 const&) = delete;
-
-    // ---- per frame (the engine's update, render and tick signals) ----
-    virtual void update();
-    virtual void draw();
-    virtual void pollInput();
+    Orvex::Texture2DAnimation* getCursor(int index) const;
 
     // ---- loading (SolitaireGame2_loading.cpp) ----
     // Sets the loading bar and pumps window messages; false when the program was told to quit.
@@ -177,123 +195,76 @@ public:
     // display) of loading have passed since it: loading steps are quicker than the frames
     // showing them, and a bar moving ten times a second looks smooth.
     bool showLoadingProgress(float const& fraction, bool draw);
-    static constexpr double kLoadingFrameSeconds = 0.1;
-    void drawLoadingScreen();
-    // Draws the four frame bands around "R_RANDCENTER" within the given window's rectangle.
-    void drawScreenFrame(Orvex::GUIWindow& window, bool const& drawn);
-    bool isFullyConstructed() const { return constructed_; }
 
-    // ---- wiring and small slots (SolitaireGame2_wiring.cpp, SolitaireGame2_slots.cpp) ----
-    void wireGui();
+    // ---- wiring (SolitaireGame2_wiring.cpp) ----
     // The first window of that name at any level of the GUI (top-level windows in drawing
     // order, each searched depth first), or null.
     static Orvex::GUIWindow* findWindow(std::wstring const& name);
-    void onObjectUsed(KartenObjekt& object, bool flag);
-    void onTutorialShown();
-    void onTutorialHidden();
-    void onTutorialMapPoint(D3DXVECTOR2& point);
-    void onStoryMusic(std::wstring const& name);
-    void onStoryModeMusic();
-    // A mini-game's frame around a screen rectangle: the frame set's (row 0) in one colour.
-    void drawMinispielFrame(RECT const& rect, int const& border, D3DCOLOR const& colour);
-    // A mini-game's frame with every value of the frame drawing given.
-    void drawMinispielStyledFrame(MinispielFrame const& frame);
-    void onActiveWindowChanged(Orvex::GUIWindow* window);
+
+    // ---- small slots (SolitaireGame2_slots.cpp) ----
     void playModeMusic(bool const& restart);
-    void onDisplaySizeChanged(unsigned long const& width, unsigned long const& height);
-    void onWindowActive(bool const& active);
     // The inner table rectangle of a table window rectangle.
     static Orvex::FRect innerTableRect(Orvex::FRect const& window);
-    // Slots without effect: events the game receives and does not use.
-    void ignoreCount(unsigned long const& count);
-    void ignoreKey(Orvex::KeyState& state, unsigned char const& code);
-    void ignoreEvent();
-    void ignoreBeforeDraw(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
-    void ignoreTooltipText(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
 
-    // ---- input and keys (SolitaireGame2_keys.cpp) ----
+    // ---- per-frame update (SolitaireGame2_update.cpp) ----
+    virtual void update();
+
+    // ---- per-frame draw and input poll (SolitaireGame2_draw.cpp) ----
+    virtual void draw();
+    virtual void pollInput();
+
+    // ---- keys (SolitaireGame2_keys.cpp) ----
     void onKeyPressed(Orvex::KeyState& state, unsigned char const& code);
-    // The back buffer saved as "Screenshot_<n>.png" in the working folder; false (nothing
-    // written, the number kept) when the capture fails.
-    bool takeScreenshot();
     static int getScreenshotCounter();
-    // Cards and piles drawn at the preview size and saved under the current variant's preview
-    // path (below the working folder, folders made as needed); the previews then load again.
-    bool writePreviewPicture();
 
-    // ---- HUD, powers and shop (SolitaireGame2_hud.cpp) ----
-    void onCardTooltipText(std::wstring const& text, bool const& show);
-    void onLockedCardsFound(D3DXVECTOR4 const& counts);
-    void onExtraCardFound(Karte& card, unsigned long a, unsigned long b);
-    void onCardScored(Karte& card);
-    void onComboChanged(unsigned long const& combo);
-    void onWildcardFound(Karte& card);
-    void onJokerFound(Karte& card);
-    void onCardsUnlocked(D3DXVECTOR4 const& counts);
-    void onNoEndPile();
-    void onEndPileEmptied(Kartenstapel& pile);
-    void onEndPileRefilled(Kartenstapel& pile);
-    void onClickModeUsed(ClickMode const& mode);
-    void provideCardTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
-    void onTipTimerGoal(Orvex::Interpolation<float, float>& timer);
-    void onTipTimerChanged(Orvex::Interpolation<float, float>& timer);
-    // The tooltip of the hint and undo buttons names the price while it cannot be paid.
-    void provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
-    void onGodTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
-    void onGodBarClicked(Orvex::GUIWindow& window);
-    void onGodBarFull(Orvex::GUIProgressBar& bar);
-    void drawStatisticsPanel(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
-    void onStatisticsZoneEntered(Orvex::GUIWindow& zone);
-    void onStatisticsZoneLeft(Orvex::GUIWindow& zone);
-    void drawHelpFrame(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
-    void onHelpZoneEntered(Orvex::GUIWindow& zone);
-    void onHelpZoneLeft(Orvex::GUIWindow& zone);
-    void drawGameNameFrame(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
-    void drawMedalStar(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
-    void drawStoryPicture(Orvex::GUIWindow& window, bool const& drawn);
-    void drawWildcardOffer(Orvex::GUIWindow& window, bool const& drawn);
-    void drawJokerOffer(Orvex::GUIWindow& window, bool const& drawn);
-    void onWildcardNext(Orvex::GUIWindow& window);
-    void onWildcardPrev(Orvex::GUIWindow& window);
-    void onBuyWildcard(Orvex::GUIWindow& window);
-    void onBuyJoker(Orvex::GUIWindow& window);
+    // ---- in-game HUD (SolitaireGame2_hud.cpp) ----
     void refreshHudLabels();
-    void refreshGoalsPanel();
+    // Powers charge, the card tooltip shows and the end-game button comes only in a campaign
+    // level; the level's chapter names the variant label, and its record in the active profile
+    // counts the extra cards found. The game start sets this.
+    void setRunningGame(bool campaign, int chapter, int level);
+    // The tip button fills again from empty (a hint was shown, a game starts).
+    void restartTipTimer();
+    // Where the score and multiplier labels stood at the last refresh (centres, screen pixels).
+    static D3DXVECTOR2 getPointsLabelCentre();
+    static D3DXVECTOR2 getMultiplierLabelCentre();
 
-    // ---- menus, mouse and buttons (SolitaireGame2_menus.cpp, SolitaireGame2_dispatch.cpp) ----
+    // ---- powers and shop (SolitaireGame2_shop.cpp) ----
+    void onGodBarClicked(Orvex::GUIWindow& window);
+    // "I_GODS" and "I_Shop" shown in a campaign level, each god's window "GOD0".. while the active
+    // profile has it unlocked, and each bar at the profile's charge.
+    void refreshGodBars();
+    // The shop's labels: the points balance and the joker and wildcard prices.
+    void refreshShopLabels();
+    // The shop's purchases; false (nothing changes) when the balance, the pile or its room do
+    // not allow it.
+    bool buyJoker();
+    bool buyWildcard();
+
+    // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
     void onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previous);
     void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
     void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
     void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis);
     void onMouseDoubleClick(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMinigameFinished(Minispiel& game);
+
+    // ---- button dispatcher (SolitaireGame2_dispatch.cpp) ----
     void onButtonClicked(Orvex::GUIWindow& window);
 
-    // ---- screens (SolitaireGame2_achievements.cpp, _options.cpp, _profiles.cpp,
-    //      SolitaireGame2_newprofile.cpp) ----
-    void onAchievementMedal(Achivement& achievement, AchivementMedal const& medal);
-    bool canShowAchievementPopup();
-    void showAchievementPopup(Achivement& achievement, AchivementMedal medal);
-    void dismissAchievementPopup();
-    void onModeListRestricted();
-    void onModeNeedsConfirmation();
-    void onModeConfirmed(bool const& accepted);
-    void onModeCountdown(float const& secondsLeft);
-    void onUnsupportedMode(_D3DDISPLAYMODE& mode);
-    void buildProfilePanel();
+    // ---- new profile (SolitaireGame2_newprofile.cpp) ----
     // The warning dialog with the text.
     void showWarning(std::wstring const& text);
-    // The profile screens' handling of a new active profile.
-    void onActiveProfileChanged(Profil* old, Profil* active);
-    void onFullscreenSlider(Orvex::GUISlider& slider, float const& value);
-    void onFullscreenCheckbox(Orvex::GUICheckboxButton& button);
-    // Brings "FullscreenSlider" and "O_Fullscreen" (where the screen has them) to the chosen
-    // full-screen flag, so the two never show different choices.
-    void showFullscreenChoice();
-    void onResolutionSlider(Orvex::GUISlider& slider, float const& value);
-    void onSoundVolumeSlider(Orvex::GUISlider& slider, float const& value);
-    void onMusicVolumeSlider(Orvex::GUISlider& slider, float const& value);
-    void onRandomSlider(Orvex::GUISlider& slider, float const& value);
+    std::wstring makeDefaultProfileName();
+
+    // ---- achievements (SolitaireGame2_achievements.cpp) ----
+    void buildAchievementList();
+    void onAchievementHovered(Orvex::GUIWindow& window);
+    void onAchievementUnhovered(Orvex::GUIWindow& window);
+
+    // ---- options left to the game object (SolitaireGame2_options.cpp) ----
+    void onWindowActive(bool const& active);
+    void onModeNeedsConfirmation();
+    void onModeCountdown(float const& secondsLeft);
     void onCursor0(Orvex::GUIWindow& window);
     void onCursor1(Orvex::GUIWindow& window);
     void onCursor2(Orvex::GUIWindow& window);
@@ -301,58 +272,16 @@ public:
     // Shows the chosen cursor: the system arrow for the shown cursor 3 (MyGlobals::getShownCursor,
     // which a setting outside 0 to 3 also gives), else the game's picture.
     void applyCursor();
-    void onTutorialCheckbox(Orvex::GUICheckboxButton& button);
-    void wireLevelScreen();
-    void wireChapterScreen();
-
-    // ---- achievements, options, profiles, help (SolitaireGame2_achievements.cpp, _options.cpp,
-    //      _profiles.cpp, _help.cpp) ----
-    void buildAchievementList();
-    void onAchievementHovered(Orvex::GUIWindow& window);
-    void onAchievementUnhovered(Orvex::GUIWindow& window);
-    // The options screen's mode labels and card previews.
-    void refreshOptions();
-    // "O_Back": switches to the chosen mode and full-screen state when they differ from the
-    // present ones (with the confirmation dialog); both indexes then name the mode in use.
-    void applyChosenDisplayMode();
-    // "US_OK" / "US_CANCEL": the pending mode kept or refused; both indexes name the mode in use.
-    void answerDisplayMode(bool accept);
     // All four tutorial checkboxes set without their slot reacting.
     void setTutorialCheckboxes(bool checked);
     // Steps back through the menu history past the confirmation dialog, a warning and the
     // options ("O_Back" and an accepted mode), bounded.
     void stepBackPastOptions();
-    void onProfileButtonClicked(Orvex::GUIWindow& window);
-    // Active or inactive look of every profile button; the active one is selected, the delete
-    // button enabled with it, and the panel scrolls to it.
-    void refreshProfileButtons();
+
+    // ---- help (SolitaireGame2_help.cpp) ----
     void showHelpPage(int& page, int& sub);
     void stepHelpPage(int& page, int& sub, bool forward);
     void showHelpPanel();
-    void refreshHelpPanel(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
-    // State of these screens for their tests.
-    int getChosenModeIndex() const { return chosenModeIndex_; }
-    bool isFullscreenChosen() const { return fullscreenChosen_; }
-    int getHelpPage() const { return helpPage_; }
-    int getHelpSubPage() const { return helpSubPage_; }
-    float getAchievementPopupTimer() const { return achievementPopupTimer_; }
-    std::size_t getQueuedMedals() const { return achievementQueue_.size(); }
-    SolPartikel* getPopupParticle() const { return popupParticle_.get(); }
-    SolPartikel* getListParticle() const { return listParticle_.get(); }
-    Achivement* getHoveredAchievement() const { return hoveredAchievement_; }
-    std::size_t getProfileButtonCount() const { return profileButtons_.size(); }
-    Orvex::GUIWindow* getProfileButton(std::size_t i) const {
-        return i < profileButtons_.size() ? profileButtons_[i].get() : nullptr;
-    }
-    Orvex::GUIWindow* getSelectedProfileButton() const { return selectedProfileButton_; }
-
-    // ---- game flow (SolitaireGame2_flow.cpp) ----
-    void onGameEnd(bool const& won, GameEndParms const& parms);
-    void onMinispielEnd(Minispiel& game, float const& ratio, bool const& skipped);
-    void onMinigameActive(bool const& active);
-    // The end of the running story scene (also without one): its unlocks, what its record asks
-    // for. False only when a level it started gave a story scene instead.
-    bool finishStoryPart();
 
     // ---- results, highscores and statistics (SolitaireGame2_results.cpp) ----
     // Fills "AUSWERTUNGMENU" for the game just ended (before it opens): rating 0 to 4 (2, 3, 4 are
@@ -374,118 +303,54 @@ public:
     bool copySelectedHighscoreSeed();
     // The entry "HIGHSCOREEDITMENU" will act on (a counted reference; null clears it).
     void selectHighscore(HighscoreEintrag* entry);
+
+    // ---- game flow (SolitaireGame2_flow.cpp) ----
+    void onGameEnd(bool const& won, GameEndParms const& parms);
+    // The end of the running story scene (also without one): its unlocks, what its record asks
+    // for. False only when a level it started gave a story scene instead.
+    bool finishStoryPart();
+    // "LEVELAUSWAHLMENU" built for the running level (SolitaireGame2_flow.cpp).
+    void buildLevelScreen();
+    // Starts level `level` of chapter `chapter`: 0 nothing started, 1 started, 2 a story scene
+    // instead (the game flow, SolitaireGame2_flow.cpp).
+    StartResult startCampaignLevel(int chapter, int level, bool withTutorial);
+    // The current variant as a game (withStory: the story scene that is due plays first in a
+    // campaign level).
+    StartResult startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial, bool withStory);
+    // True when a story scene is running or was started.
+    bool checkStory();
+
+    // ---- what only tests read ----
+    bool isFullyConstructed() const { return constructed_; }
+    OptionsScreen& getOptions() { return options_; }
+    int getHelpPage() const { return helpPage_; }
+    int getHelpSubPage() const { return helpSubPage_; }
+    float getAchievementPopupTimer() const { return achievementPopupTimer_; }
+    std::size_t getQueuedMedals() const { return achievementQueue_.size(); }
+    SolPartikel* getPopupParticle() const { return popupParticle_.get(); }
+    SolPartikel* getListParticle() const { return listParticle_.get(); }
+    Achivement* getHoveredAchievement() const { return hoveredAchievement_; }
+    ProfileList& getProfileList() { return profileList_; }
     int getStoredRating() const { return storedRating_; }
     // Set by the game end: a next campaign level follows the one just ended.
     void setNextLevelAvailable(bool available) { nextLevelAvailable_ = available; }
     // The window whose label the count-up writes (null when none).
     Orvex::GUILabel* getCountUpLabel() const { return countUpLabel_; }
-    Orvex::Interpolation<float, float> const& getCountUp() const { return countUp_; }
-
-    // ---- campaign chapter and level screens (SolitaireGame2_campaign.cpp) ----
-    static constexpr int kLevelsPerPage = 12;
-    static constexpr int kLevelColumns = 4;
-    // Pages with an animation goal "PAGE" 1 .. kPageGoals on the level container.
-    static constexpr int kPageGoals = 5;
-    // "KATEGORIEMENU": each chapter button enabled when open, its info text.
-    void refreshChapterScreen();
-    // "LEVELAUSWAHLMENU": one button per level of the selected chapter, paged.
-    void buildLevelScreen();
-    // The chapters' completion recomputed from their levels (after every game, on the chapters).
-    void refreshCampaignResults();
-    void onChapterClicked(Orvex::GUIWindow& button);
-    void onLevelClicked(Orvex::GUIWindow& button);
-    void onNextPage(Orvex::GUIWindow& button);
-    void onPrevPage(Orvex::GUIWindow& button);
-    void drawPagePoints(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
-    void showPage(float speed);
-    int getSelectedChapter() const { return selectedChapter_; }
-    int getCurrentPage() const { return currentPage_; }
-    int getPageCount() const { return pageCount_; }
-    // Starts level `level` of chapter `chapter`: 0 nothing started, 1 started, 2 a story scene
-    // instead (the game flow, SolitaireGame2_flow.cpp).
-    int startCampaignLevel(int chapter, int level, bool withTutorial);
-
-    // ---- HUD, powers and shop: operations (SolitaireGame2_hud.cpp, SolitaireGame2_shop.cpp) ----
-    // Powers charge, the card tooltip shows and the end-game button comes only in a campaign
-    // level; the level's chapter names the variant label, and its record in the active profile
-    // counts the extra cards found. The game start sets this.
-    void setRunningGame(bool campaign, int chapter, int level);
-    // The tip button fills again from empty (a hint was shown, a game starts).
-    void restartTipTimer();
-    // "I_GODS" and "I_Shop" shown in a campaign level, each god's window "GOD0".. while the active
-    // profile has it unlocked, and each bar at the profile's charge.
-    void refreshGodBars();
-    // The shop's labels: the points balance and the joker and wildcard prices.
-    void refreshShopLabels();
-    // The shop's purchases; false (nothing changes) when the balance, the pile or its room do
-    // not allow it.
-    bool buyJoker();
-    bool buyWildcard();
+    CampaignScreens& getCampaignScreens() { return campaignScreens_; }
     void nextWildcard() { wildcard_.next(); }
     void previousWildcard() { wildcard_.previous(); }
     WildcardChoice const& getWildcardChoice() const { return wildcard_; }
-    // Where the score and multiplier labels stood at the last refresh (centres, screen pixels).
-    static D3DXVECTOR2 getPointsLabelCentre();
-    static D3DXVECTOR2 getMultiplierLabelCentre();
-    // Purchases at most this many cards onto the joker or the wildcard pile.
-    static constexpr std::size_t kShopPileRoom = 8;
-
-    // ---- state read by the per-frame steps and their tests ----
     bool isActive() const { return active_; }
-    int getScreenState() const { return screenState_; }
+    ScreenState getScreenState() const { return screenState_; }
     ResultsDelay& getResultsDelay() { return results_; }
     PanelBlend& getGameNameBlend() { return gameNameBlend_; }
     PanelBlend& getHelpBlend() { return helpBlend_; }
     InGameStep& getInGameStep() { return inGameStep_; }
-    Orvex::Texture2DAnimation* getCursor(int index) const;
     SolitaireCamera* getCamera() const { return camera_; }
     SolitaireRenderer* getRenderer() const { return renderer_; }
     Orvex::GUIWindow* getLoadingWindow() const { return loadingWindow_; }
-    int getCurrentModeIndex() const { return currentModeIndex_; }
     std::vector<Orvex::GUIProgressBar*> const& getGodBars() const { return godBars_; }
-    bool isFullscreen() const { return fullscreen_; }
     void setStoryPart(StoryPart* part) { storyPart_ = part; }
-
-    // ---- game flow, menus, buttons, new profile (SolitaireGame2_flow.cpp, _menus.cpp,
-    //      _dispatch.cpp, _newprofile.cpp) ----
-    // Undo steps of "I_Undo_Start" and "I_Redo_End": the whole history either way.
-    static constexpr int kUndoToStart = -536870912;
-    static constexpr int kRedoToEnd = 536870911;
-    // The card backs the options offer.
-    static constexpr int kCardBackCount = 6;
-    // What startGame did.
-    static constexpr int kNothingStarted = 0;
-    static constexpr int kGameStarted = 1;
-    static constexpr int kStoryStarted = 2;
-
-    // The current variant as a game (withStory: the story scene that is due plays first in a
-    // campaign level).
-    int startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial, bool withStory);
-    // True when a story scene is running or was started.
-    bool checkStory();
-    // A running scene is in front: its strip is the tutorial shown (or none is). A tutorial the
-    // menu asked for before the scene stays in front, taking the clicks, until it is closed.
-    bool storyInFront() const;
-    void finishMinispiel();
-    // How a mini-game ended, for the words its screen shows before the level screen.
-    enum class MinigameEnd { kSolved, kSkipped, kTimeUp, kCancelled };
-    // The words on the mini-game screen (ratio: the share of the time left of a solved game);
-    // without their window the level screen comes at once.
-    void showMinigameResult(MinigameEnd end, float ratio);
-    void hideMinigameResult();
-    // "MINISPIEL_E_Weiter": from the words to the level screen.
-    void leaveMinigameResult();
-    bool isMinigameResultShown() const { return minigameResultShown_; }
-    void openNewProfileDialog();
-    std::wstring makeDefaultProfileName();
-    void resetHintButton();
-    void scrollTutorialHelpToStart();
-    void onTutorialFrameGoal(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
-    void fitTutorialLabel(Orvex::GUIWindow& label);
-    void fitTutorialLabelAndScroll(Orvex::GUILabel& label);
-    void fitHelpLabel(Orvex::GUIWindow& label);
-    // The running campaign level's record in the active profile, or null.
-    LevelRecord* getCurrentLevelRecord() const;
     bool isCampaign() const { return campaign_; }
     bool isGameOver() const { return gameOver_; }
     int getCurrentChapter() const { return currentChapter_; }
@@ -494,7 +359,7 @@ public:
     int getNextLevel() const { return nextLevel_; }
     bool isNextLevelAvailable() const { return nextLevelAvailable_; }
     bool cameFromPassedLevel() const { return fromPassedLevel_; }
-    signed char getOutcome() const { return outcome_; }
+    Outcome getOutcome() const { return outcome_; }
     std::wstring const& getSeedText() const { return seedText_; }
     bool isLevelAbandoned() const { return levelAbandoned_; }
     int getMinigameNumber() const { return minigameNumber_; }
@@ -505,21 +370,48 @@ public:
     StoryPart* getStoryPart() const { return storyPart_; }
 
 private:
-    // ---- construction steps (SolitaireGame2.cpp, SolitaireGame2_loading.cpp) ----
+    // A row of the dispatcher: the window name and what its click does.
+    struct ButtonRow {
+        wchar_t const* name;
+        void (*act)(SolitaireGame2& game, Orvex::GUIWindow& window);
+    };
+    // A row of the menu-entry table: the menu's name (anywhere in the name when partial), the
+    // screen state entering it sets (kStateKept: unchanged) and what entering it does besides.
+    static constexpr int kStateKept = -1;
+    struct MenuEntry {
+        wchar_t const* name;
+        bool partial;
+        int state;
+        void (*enter)(SolitaireGame2& game);
+    };
+    // The windows of the goals panel's slot: label, counter, star and tick.
+    struct GoalSlot {
+        Orvex::GUIWindow* label = nullptr;
+        Orvex::GUIWindow* counter = nullptr;
+        Orvex::GUIWindow* star = nullptr;
+        Orvex::GUIWindow* tick = nullptr;
+    };
+    static constexpr int kGoalSlots = 3;
+
+    // ---- construction and destruction (SolitaireGame2.cpp) ----
     // False when the program was told to quit meanwhile.
     bool loadData();
+    void fillCursorTable();
+
+    // ---- loading (SolitaireGame2_loading.cpp) ----
+    void drawLoadingScreen();
+    // Draws the four frame bands around "R_RANDCENTER" within the given window's rectangle.
+    void drawScreenFrame(Orvex::GUIWindow& window, bool const& drawn);
+    void showPublisherSplash();
+    void loadScreenFrame();
+
+    // ---- wiring (SolitaireGame2_wiring.cpp) ----
+    void wireGui();
     void connectCardManager();
     void connectEngine();
     void connectTutorials();
     void connectStory();
     void connectMinigames();
-    void showPublisherSplash();
-    void loadScreenFrame();
-    void fillCursorTable();
-    void findDisplayMode();
-
-    // ---- GUI wiring steps (SolitaireGame2_wiring.cpp) ----
-    void wireOptions();
     void wireCursorChoice();
     void wireTutorialCheckboxes();
     void wireHud();
@@ -529,7 +421,27 @@ private:
     void wireShop();
     void wireAchievements();
 
-    // ---- update steps (SolitaireGame2_update.cpp) ----
+    // ---- small slots (SolitaireGame2_slots.cpp) ----
+    void onObjectUsed(KartenObjekt& object, bool flag);
+    void onTutorialShown();
+    void onTutorialHidden();
+    void onTutorialMapPoint(D3DXVECTOR2& point);
+    void onStoryMusic(std::wstring const& name);
+    void onStoryModeMusic();
+    // A mini-game's frame around a screen rectangle: the frame set's (row 0) in one colour.
+    void drawMinispielFrame(RECT const& rect, int const& border, D3DCOLOR const& colour);
+    // A mini-game's frame with every value of the frame drawing given.
+    void drawMinispielStyledFrame(MinispielFrame const& frame);
+    void onActiveWindowChanged(Orvex::GUIWindow* window);
+    void onDisplaySizeChanged(unsigned long const& width, unsigned long const& height);
+    // Slots without effect: events the game receives and does not use.
+    void ignoreCount(unsigned long const& count);
+    void ignoreKey(Orvex::KeyState& state, unsigned char const& code);
+    void ignoreEvent();
+    void ignoreBeforeDraw(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    void ignoreTooltipText(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
+
+    // ---- per-frame update (SolitaireGame2_update.cpp) ----
     // The pointer in game coordinates, as a mouse state for the card manager.
     Orvex::MouseState pointerInGame() const;
     // The new-profile dialog's name label: the error look while a profile has that name.
@@ -547,10 +459,168 @@ private:
     void updateAchievementPopup(double realStep);
     bool isMenuActive(wchar_t const* name) const;
 
-    // ---- draw steps (SolitaireGame2_draw.cpp) ----
+    // ---- per-frame draw and input poll (SolitaireGame2_draw.cpp) ----
     void drawPauseOverlay();
     void drawPointer();
     void drawCursorPicture(Orvex::Texture2DAnimation* animation, float x, float y, float width, float height);
+
+    // ---- keys (SolitaireGame2_keys.cpp) ----
+    // The back buffer saved as "Screenshot_<n>.png" in the working folder; false (nothing
+    // written, the number kept) when the capture fails.
+    bool takeScreenshot();
+    // Cards and piles drawn at the preview size and saved under the current variant's preview
+    // path (below the working folder, folders made as needed); the previews then load again.
+    bool writePreviewPicture();
+
+    // ---- in-game HUD (SolitaireGame2_hud.cpp) ----
+    void onCardTooltipText(std::wstring const& text, bool const& show);
+    void onLockedCardsFound(D3DXVECTOR4 const& counts);
+    void onExtraCardFound(Karte& card, unsigned long a, unsigned long b);
+    void onComboChanged(unsigned long const& combo);
+    void onWildcardFound(Karte& card);
+    void onJokerFound(Karte& card);
+    void onCardsUnlocked(D3DXVECTOR4 const& counts);
+    void onNoEndPile();
+    void onEndPileEmptied(Kartenstapel& pile);
+    void onEndPileRefilled(Kartenstapel& pile);
+    void provideCardTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
+    void onTipTimerGoal(Orvex::Interpolation<float, float>& timer);
+    void onTipTimerChanged(Orvex::Interpolation<float, float>& timer);
+    // The tooltip of the hint and undo buttons names the price while it cannot be paid.
+    void provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
+    void drawStatisticsPanel(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    void onStatisticsZoneEntered(Orvex::GUIWindow& zone);
+    void onStatisticsZoneLeft(Orvex::GUIWindow& zone);
+    void drawHelpFrame(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    void onHelpZoneEntered(Orvex::GUIWindow& zone);
+    void onHelpZoneLeft(Orvex::GUIWindow& zone);
+    void drawGameNameFrame(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    void drawMedalStar(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    void drawStoryPicture(Orvex::GUIWindow& window, bool const& drawn);
+    void refreshGoalsPanel();
+    // The HUD's windows the GUI wiring does not keep.
+    void wireHudWindows();
+    void refreshGoalSlot(GoalSlot const& slot, LevelGoal const* goal, bool reached, GameEndParms const& record);
+    void showEndGameButton();
+    // Asks the tutorials for a first-time tutorial; at the card's place on the screen when given.
+    bool showFirstTimeTutorial(std::wstring const& name, Karte* card);
+
+    // ---- powers and shop (SolitaireGame2_shop.cpp) ----
+    void onCardScored(Karte& card);
+    void onClickModeUsed(ClickMode const& mode);
+    void onGodTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
+    void onGodBarFull(Orvex::GUIProgressBar& bar);
+    void drawWildcardOffer(Orvex::GUIWindow& window, bool const& drawn);
+    void drawJokerOffer(Orvex::GUIWindow& window, bool const& drawn);
+    void onWildcardNext(Orvex::GUIWindow& window);
+    void onWildcardPrev(Orvex::GUIWindow& window);
+    void onBuyWildcard(Orvex::GUIWindow& window);
+    void onBuyJoker(Orvex::GUIWindow& window);
+    // The active profile when it has the god unlocked, else null.
+    Profil* profileWithGod(int god) const;
+    Orvex::GUIProgressBar* godBar(int god) const;
+    // Buys onto pile for price; the card made by make, then found.
+    bool buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*make)(int const&, int const&), int suit,
+             int value, void (SolitaireGame2::*found)(Karte&), wchar_t const* sound);
+    void drawOffer(Orvex::GUIWindow& window, Kartenstapel* pile, Orvex::Texture2D* under, Orvex::Texture2D* over);
+
+    // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
+    void scrollTutorialHelpToStart();
+    void onTutorialFrameGoal(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
+    void fitTutorialLabel(Orvex::GUIWindow& label);
+    void fitTutorialLabelAndScroll(Orvex::GUILabel& label);
+    void fitHelpLabel(Orvex::GUIWindow& label);
+    static std::span<MenuEntry const> menuEntries();
+    std::wstring tutorialNameOf(std::wstring const& menu) const;
+    bool showTutorial(std::wstring const& name, bool force);
+    void leaveStartMenu();
+    void enterInGameMenu();
+    void enterTutorialMenu();
+    void enterHelpMenu();
+    // The mouse: the press that dismisses the banner or the help panel, whether the GUI or the
+    // table takes the pointer, whether a press lands on a card or pile of the table.
+    bool dismissPanels();
+    bool guiTakesInput() const;
+    bool tableTakesInput() const;
+    bool pressHitsTable(Orvex::MouseState const& state) const;
+    D3DXVECTOR2 toTable(Orvex::MouseState const& state) const;
+
+    // ---- button dispatcher (SolitaireGame2_dispatch.cpp) ----
+    void resetHintButton();
+    static std::span<ButtonRow const> buttonRows();
+    // The dispatcher's rows.
+    bool saveWallpaper(Orvex::GUIWindow& window);
+    // achievements: names bumped after a step that changed the table, null-terminated.
+    void undo(int steps, wchar_t const* const* achievements);
+    // A hint (or an undo step) refused for its price: the error sound, and the news line names
+    // the price and the points missing ("MELDUNG_TIPP_PREIS", "MELDUNG_UNDO_PREIS").
+    bool refuseForPrice(bool hint, float price);
+    std::wstring priceText(bool hint, float price) const;
+    void leaveResults();
+    void restartGame();
+    void showVariantTutorial();
+    void leafHelp(bool forward);
+    static void resetTutorials();
+    void stepCardSet(int step);
+    void stepCardBack(int step);
+    void resetVariantData(SolVariant& variant);
+
+    // ---- new profile (SolitaireGame2_newprofile.cpp) ----
+    // The profile screens' handling of a new active profile.
+    void onActiveProfileChanged(Profil* old, Profil* active);
+    void openNewProfileDialog();
+    // The new-profile dialog.
+    void warn(wchar_t const* textId);
+    void releasePendingProfile();
+    void createProfile();
+    void cancelNewProfile();
+
+    // ---- achievements (SolitaireGame2_achievements.cpp) ----
+    void onAchievementMedal(Achivement& achievement, AchivementMedal const& medal);
+    bool canShowAchievementPopup();
+    void showAchievementPopup(Achivement& achievement, AchivementMedal medal);
+    void dismissAchievementPopup();
+
+    // ---- options left to the game object (SolitaireGame2_options.cpp) ----
+    void onModeListRestricted();
+    void onModeConfirmed(bool const& accepted);
+    void onUnsupportedMode(_D3DDISPLAYMODE& mode);
+    void onTutorialCheckbox(Orvex::GUICheckboxButton& button);
+
+    // ---- help (SolitaireGame2_help.cpp) ----
+    void refreshHelpPanel(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
+    // "I_Info": the running variant's rules in the help panel in the middle; without rules the
+    // variant's tutorial, as "P_HILFE" shows it.
+    void showVariantRules();
+    // What the help panel shows at a game's start: the variant's rules, else its start
+    // tutorial's title.
+    std::wstring helpPanelTextOf(SolVariant const& variant) const;
+
+    // ---- results, highscores and statistics (SolitaireGame2_results.cpp) ----
+    // Whether the current variant is a campaign level (its highscores are not replayed).
+    static bool isCampaignSelected();
+
+    // ---- game flow (SolitaireGame2_flow.cpp) ----
+    void onMinigameFinished(Minispiel& game);
+    void onMinispielEnd(Minispiel& game, float const& ratio, bool const& skipped);
+    void onMinigameActive(bool const& active);
+    // A running scene is in front: its strip is the tutorial shown (or none is). A tutorial the
+    // menu asked for before the scene stays in front, taking the clicks, until it is closed.
+    bool storyInFront() const;
+    void finishMinispiel();
+    // An open level chosen on the level screen starts.
+    void onLevelChosen(int chapter, int level);
+    // The words on the mini-game screen (ratio: the share of the time left of a solved game);
+    // without their window the level screen comes at once.
+    void showMinigameResult(MinigameEnd end, float ratio);
+    void hideMinigameResult();
+    // "MINISPIEL_E_Weiter": from the words to the level screen.
+    void leaveMinigameResult();
+    // The running campaign level's record in the active profile, or null.
+    LevelRecord* getCurrentLevelRecord() const;
+    // The game end of a campaign level: stars, the level's and chapter's results, unlocks and
+    // achievements; the result kNoStar to kThreeStars.
+    LevelResult recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed);
 
     // Held single instances.
     Orvex::OrvexEngine* engine_;
@@ -586,12 +656,9 @@ private:
     Orvex::Texture2D* frameRight_ = nullptr;
     Orvex::Texture2D* frameTop_ = nullptr;
     Orvex::Texture2D* frameBottom_ = nullptr;
-
     Orvex::Texture2DAnimation* cursors_[kCursorCount] = {};
-    int currentModeIndex_ = -1;
-    int chosenModeIndex_ = -1;
     bool active_ = true;
-    int screenState_ = kScreenMenu;
+    ScreenState screenState_ = kScreenMenu;
     bool constructed_ = false;
 
     // Per-frame state.
@@ -604,6 +671,7 @@ private:
     StoryPart* storyPart_ = nullptr;
     float achievementPopupTimer_ = -1.0f;
     std::deque<std::pair<Achivement*, AchivementMedal>> achievementQueue_;
+
     // Set while the first profile's dialog is open: no tutorial comes over it (a page over the
     // name field would take the typed letters); the main menu brings them once the profile exists.
     bool firstProfileBlock_ = false;
@@ -634,6 +702,7 @@ private:
     Orvex::GUIWindow* help_ = nullptr;
     Orvex::GUIWindow* helpZone_ = nullptr;
     Orvex::GUIWindow* gameName_ = nullptr;
+
     // The five medal windows: none, bronze, silver, gold, perfect; and their four stars.
     Orvex::GUIWindow* medals_[5] = {};
     Orvex::GUIWindow* medalStars_[4] = {};
@@ -644,9 +713,7 @@ private:
     Achivement* playTime_ = nullptr;
     Orvex::GUIWindow* achievementWindow_ = nullptr;
     Orvex::GUIWindow* achievementParticles_ = nullptr;
-    bool fullscreen_ = false;
-    bool fullscreenChosen_ = false;
-    bool showingFullscreenChoice_ = false;
+    OptionsScreen options_;
 
     // Further state of the screens (help pages, campaign positions, shop, menus).
     int helpPage_ = -1;
@@ -656,132 +723,47 @@ private:
     int nextLevel_ = -1;
     int menuIndex_ = 7;
 
-    // ---- achievements, options, profiles, help (SolitaireGame2_achievements.cpp, _options.cpp,
-    //      _profiles.cpp, _help.cpp) ----
     // The popup's particle and the hovered list entry's, each held with a reference.
     CountedRef<SolPartikel> popupParticle_;
     CountedRef<SolPartikel> listParticle_;
     Achivement* hoveredAchievement_ = nullptr;
+
     // Set while code sets the tutorial checkboxes, so their slot does not react.
     bool tutorialCheckboxesSilent_ = false;
-    // One reference held on each; a button carries its profile in user pointer slot 0.
-    std::vector<CountedRef<Orvex::GUIWindow>> profileButtons_;
-    Orvex::GUIWindow* selectedProfileButton_ = nullptr;
-    // ---- results, highscores and statistics (SolitaireGame2_results.cpp) ----
-    // Whether the current variant is a campaign level (its highscores are not replayed).
-    static bool isCampaignSelected();
+    ProfileList profileList_;
     int storedRating_ = 0;
     HighscoreEintrag* selectedHighscore_ = nullptr;  // held (one reference)
     // The game end found a next campaign level (the results screen offers "A_NEXT").
     bool nextLevelAvailable_ = false;
-
-    // ---- campaign chapter and level screens (SolitaireGame2_campaign.cpp) ----
-    Orvex::GUIWindow* levelFrame_ = nullptr;
-    Orvex::GUIWindow* levelButtons_ = nullptr;
-    int selectedChapter_ = 0;
-    int currentPage_ = -1;
-    int pageCount_ = 0;
-
-    // ---- game flow, menus, buttons, new profile (SolitaireGame2_flow.cpp, _menus.cpp,
-    //      _dispatch.cpp, _newprofile.cpp) ----
-    // A row of the dispatcher: the window name and what its click does.
-    struct ButtonRow {
-        wchar_t const* name;
-        void (*act)(SolitaireGame2& game, Orvex::GUIWindow& window);
-    };
-    static std::span<ButtonRow const> buttonRows();
-    std::wstring tutorialNameOf(std::wstring const& menu) const;
-    bool showTutorial(std::wstring const& name, bool force);
-    void leaveStartMenu();
-    void enterInGameMenu();
-    void enterTutorialMenu();
-    void enterHelpMenu();
-    // The mouse: the press that dismisses the banner or the help panel, whether the GUI or the
-    // table takes the pointer, whether a press lands on a card or pile of the table.
-    bool dismissPanels();
-    bool guiTakesInput() const;
-    bool tableTakesInput() const;
-    bool pressHitsTable(Orvex::MouseState const& state) const;
-    D3DXVECTOR2 toTable(Orvex::MouseState const& state) const;
-    // The dispatcher's rows.
-    bool saveWallpaper(Orvex::GUIWindow& window);
-    // achievements: names bumped after a step that changed the table, null-terminated.
-    void undo(int steps, wchar_t const* const* achievements);
-    // A hint (or an undo step) refused for its price: the error sound, and the news line names
-    // the price and the points missing ("MELDUNG_TIPP_PREIS", "MELDUNG_UNDO_PREIS").
-    bool refuseForPrice(bool hint, float price);
-    std::wstring priceText(bool hint, float price) const;
-    void leaveResults();
-    void restartGame();
-    void showVariantTutorial();
-    // "I_Info": the running variant's rules in the help panel in the middle; without rules the
-    // variant's tutorial, as "P_HILFE" shows it.
-    void showVariantRules();
-    // What the help panel shows at a game's start: the variant's rules, else its start
-    // tutorial's title.
-    std::wstring helpPanelTextOf(SolVariant const& variant) const;
-    void leafHelp(bool forward);
-    static void resetTutorials();
-    void stepCardSet(int step);
-    void stepCardBack(int step);
-    void resetVariantData(SolVariant& variant);
-    // The new-profile dialog.
-    void warn(wchar_t const* textId);
-    void releasePendingProfile();
-    void createProfile();
-    void cancelNewProfile();
-    // The game end of a campaign level: stars, the level's and chapter's results, unlocks and
-    // achievements; the result 1 to 4.
-    int recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed);
-
+    CampaignScreens campaignScreens_;
     Orvex::GUIWindow* tableWindow_ = nullptr;
+
     // The running or last game is a campaign level (the story mode), not a free game.
     bool campaign_ = false;
     bool gameOver_ = false;
     bool levelAbandoned_ = false;
     bool musicRestart_ = false;
     bool pressReachedTable_ = false;
+
     // The position offered after the game (with nextLevel_; nextLevelAvailable_ tells whether the
     // game end found one).
     int nextChapter_ = -1;
     bool fromPassedLevel_ = false;
+
     // The running level's records in the active profile, by number (-1: none).
     int recordChapter_ = -1;
     int recordLevel_ = -1;
-    signed char outcome_ = 0;
+    Outcome outcome_ = kNoOutcome;
     std::wstring seedText_;
     bool checkingStory_ = false;
     int minigameNumber_ = 0;
     bool minigameResultShown_ = false;
+
     // The profile of the new-profile dialog (one reference) and whether it is the first one.
     Profil* pendingProfile_ = nullptr;
     bool firstProfile_ = false;
     bool fittingTutorialLabel_ = false;
     bool fittingHelpLabel_ = false;
-
-    // ---- HUD, powers and shop (SolitaireGame2_hud.cpp, SolitaireGame2_shop.cpp) ----
-    // The windows of the goals panel's slot: label, counter, star and tick.
-    struct GoalSlot {
-        Orvex::GUIWindow* label = nullptr;
-        Orvex::GUIWindow* counter = nullptr;
-        Orvex::GUIWindow* star = nullptr;
-        Orvex::GUIWindow* tick = nullptr;
-    };
-    static constexpr int kGoalSlots = 3;
-    // The HUD's windows the GUI wiring does not keep.
-    void wireHudWindows();
-    void refreshGoalSlot(GoalSlot const& slot, LevelGoal const* goal, bool reached, GameEndParms const& record);
-    void showEndGameButton();
-    // Asks the tutorials for a first-time tutorial; at the card's place on the screen when given.
-    bool showFirstTimeTutorial(std::wstring const& name, Karte* card);
-    // The active profile when it has the god unlocked, else null.
-    Profil* profileWithGod(int god) const;
-    Orvex::GUIProgressBar* godBar(int god) const;
-    // Buys onto pile for price; the card made by make, then found.
-    bool buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*make)(int const&, int const&), int suit,
-             int value, void (SolitaireGame2::*found)(Karte&), wchar_t const* sound);
-    void drawOffer(Orvex::GUIWindow& window, Kartenstapel* pile, Orvex::Texture2D* under, Orvex::Texture2D* over);
-
     std::wstring cardTooltip_;
     Orvex::GUIWindow* variantLabel_ = nullptr;
     Orvex::GUIWindow* goalsPanel_ = nullptr;

@@ -96,13 +96,13 @@ void SolitaireGame2::onButtonClicked(Orvex::GUIWindow& window) {
     // The window may go while its click is handled (a screen rebuilt); its name is kept.
     window.addRef();
     std::wstring const name = window.getName();
-    // 1.
+    // An extended tutorial may drop the click.
     if (!extTutorials_->isClickAllowed(name)) {
         window.release();
         return;
     }
     extTutorials_->onGuiClick(name);
-    // 2. A running story scene takes its clicks; else a tutorial its steps (also one shown in
+    // A running story scene takes its clicks; else a tutorial its steps (also one shown in
     // front of a scene, which plays once it is closed).
     if (storyInFront()) {
         if (name == L"T_STORY_CLICK") {
@@ -121,7 +121,7 @@ void SolitaireGame2::onButtonClicked(Orvex::GUIWindow& window) {
         window.release();
         return;
     }
-    // 3.
+    // Wallpapers, then the rows by name.
     if (name.find(L"WALLPAPER") != std::wstring::npos) saveWallpaper(window);
     // The table: the first row of that name.
     for (ButtonRow const& row : buttonRows())
@@ -312,7 +312,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"O_Back",
          [](G& g, W&) {
              g.stepBackPastOptions();
-             g.applyChosenDisplayMode();
+             g.options_.applyChosenDisplayMode();
          }},
         {L"ResetStory",
          [](G&, W&) {
@@ -322,8 +322,8 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"O_Tutorial_Reset", [](G&, W&) { resetTutorials(); }},
         {L"H_Exit", [](G& g, W&) { g.menus_->activateMenu(L"BEENDENMENU", -1.0); }},
         {L"B_OK", [](G& g, W&) { g.engine_->requestExit(0); }},
-        {L"US_OK", [](G& g, W&) { g.answerDisplayMode(true); }},
-        {L"US_CANCEL", [](G& g, W&) { g.answerDisplayMode(false); }},
+        {L"US_OK", [](G& g, W&) { g.options_.answerDisplayMode(true); }},
+        {L"US_CANCEL", [](G& g, W&) { g.options_.answerDisplayMode(false); }},
         {L"O_CARDSET_PREV", [](G& g, W&) { g.stepCardSet(-1); }},
         {L"O_CARDSET_NEXT", [](G& g, W&) { g.stepCardSet(1); }},
         {L"O_CARDBACK_PREV", [](G& g, W&) { g.stepCardBack(-1); }},
@@ -394,13 +394,13 @@ void SolitaireGame2::stepCardSet(int step) {
     StyleSettings& styles = StyleSettings::instance();
     int const count = styles.getKartensetCount();
     if (count > 0) styles.selectKartensetByIndex(std::clamp(styles.indexOfKartenset(styles.getCardSetSet()) + step, 0, count - 1));
-    refreshOptions();
+    options_.refresh();
 }
 
 void SolitaireGame2::stepCardBack(int step) {
     StyleSettings& styles = StyleSettings::instance();
     styles.setCardsBack(std::clamp(styles.getCardsBack() + step, 0, kCardBackCount - 1));
-    refreshOptions();
+    options_.refresh();
 }
 
 }  // namespace Solitaire

@@ -79,17 +79,17 @@ LevelRecord* SolitaireGame2::getCurrentLevelRecord() const {
     return chapter && recordLevel_ >= 0 ? Profil::findLevel(*chapter, recordLevel_) : nullptr;
 }
 
-int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial,
+SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial,
                               bool withStory) {
-    // 1. A results delay still running belongs to the game before: its screen would open over
+    // A results delay still running belongs to the game before: its screen would open over
     // this one.
     gameOver_ = false;
-    results_.pending = 0;
+    results_.pending = kNoOutcome;
     results_.skip = false;
     if (!campaign) recordChapter_ = recordLevel_ = -1;
     SolitaireManager& catalogue = SolitaireManager::instance();
     SolVariant* variant = catalogue.getCurrentVariant();
-    // 2. The story scene that is due plays first.
+    // The story scene that is due plays first.
     if (variant && campaign && withStory) {
         if (checkStory()) return kStoryStarted;
         if (!variant->getUnlocksBefore().empty()) {
@@ -97,11 +97,11 @@ int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& 
             if (checkStory()) return kStoryStarted;
         }
     }
-    // 3.
+    // The variant starts.
     if (!catalogue.startVariant()) return kNothingStarted;
     variant = catalogue.getCurrentVariant();
     levelAbandoned_ = false;
-    // 4.
+    // The kind of game and its seed.
     campaign_ = campaign;
     seedText_ = seedText;
     if (freeSeed)
@@ -109,10 +109,10 @@ int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& 
             std::wstring const typed = seed->getText();
             if (typed != Orvex::languageText(seed->getTextId())) seedText_ = typed;
         }
-    // 5.
+    // The end-game button away, the in-game screen on.
     jumpIfFound(endGame_, L"AUS");
     menus_->activateMenu(L"INGAMEMENU", -1.0);
-    // 6.
+    // The variant's tutorial.
     if (withTutorial) {
         if (!variant->getExtendedTutorial().empty())
             extTutorials_->startTutorial(variant->getExtendedTutorial());
@@ -120,7 +120,7 @@ int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& 
             catalogue.showStartTutorial(false);
     }
     bool const tutorialRuns = solTutorials_->isRunning() || extTutorials_->isRunning();
-    // 7, 8.
+    // The deal with the profile's points and goods.
     Profil* profile = activeProfile();
     GameStyle const* style = StyleSettings::instance().getGameStyle();
     float const points = campaign ? (profile ? profile->getPoints() : 0.0f) : (style ? style->startScore : 0.0f);
@@ -128,10 +128,10 @@ int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& 
     Kartenmanager::OwnedCards const jokers = profile ? profile->getJokers() : Kartenmanager::OwnedCards();
     cards_->startGame(camera_, seedText_, tutorialRuns, wildcards, jokers, points);
     if (withTutorial) cards_->computeCardBounds();
-    // 9.
+    // The hint button and the news line afresh.
     resetHintButton();
     news_.clear();
-    // 10.
+    // The HUD's look of this kind of game and the level's name.
     jumpIfFound(findWindow(L"I_STORY"), campaign ? L"AN" : L"AUS");
     jumpIfFound(findWindow(L"I_FREIESSPIEL"), campaign ? L"AUS" : L"AN");
     if (Orvex::GUILabel* label = labelOf(findWindow(L"I_LevelName")))
@@ -142,7 +142,7 @@ int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& 
             std::wstring shown;
             label->setText(text->format(shown, gameName, variantName));
         }
-    // 11. The banner with the level's name, then the help panel with the variant's rules (or
+    // The banner with the level's name, then the help panel with the variant's rules (or
     // its tutorial's title), shown when it changed: a variant started again does not repeat it.
     helpBlend_ = PanelBlend{};
     showHelpNext_ = false;
@@ -171,9 +171,9 @@ int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& 
                 }
             }
     if (showHelpNext_ && !bannerShown) showHelpPanel();
-    // 12. The gods and the shop belong to the campaign.
+    // The gods and the shop belong to the campaign.
     refreshGodBars();
-    // 13.
+    // A campaign level's card set on the item window; no medal yet.
     if (campaign) {
         if (item_)
             if (Orvex::Texture2D* texture = StyleSettings::instance().getCardSetTexture(0)) {
@@ -184,9 +184,9 @@ int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& 
             }
         jumpIfFound(gesMed_, L"NIX");
     }
-    // 14.
+    // The medals put away.
     for (Orvex::GUIWindow* medal : medals_) jumpIfFound(medal, L"AUS");
-    // 15.
+    // The HUD's numbers and the variant's show tutorial; loading time is not a frame.
     refreshHudLabels();
     if (!variant->getShowTutorial().empty()) showTutorial(variant->getShowTutorial(), false);
     engine_->getPerfTimer()->update();
@@ -217,7 +217,7 @@ bool SolitaireGame2::storyInFront() const {
     return strip && strip->getName() == kStoryStrip;
 }
 
-int SolitaireGame2::startCampaignLevel(int chapter, int level, bool withTutorial) {
+SolitaireGame2::StartResult SolitaireGame2::startCampaignLevel(int chapter, int level, bool withTutorial) {
     SolitaireManager& catalogue = SolitaireManager::instance();
     if (!catalogue.setCurrentByNames(kCampaign, L"KAPITEL_" + std::to_wstring(chapter), L"LEVEL_" + std::to_wstring(level)))
         return kNothingStarted;
@@ -229,7 +229,7 @@ int SolitaireGame2::startCampaignLevel(int chapter, int level, bool withTutorial
             if (Profil::findLevel(*record, level)) recordLevel_ = level;
         }
     }
-    int const result = startGame(false, true, std::wstring(), withTutorial, true);
+    StartResult const result = startGame(false, true, std::wstring(), withTutorial, true);
     if (result == kGameStarted) {
         currentChapter_ = nextChapter_ = chapter;
         currentLevel_ = nextLevel_ = level;
@@ -239,8 +239,16 @@ int SolitaireGame2::startCampaignLevel(int chapter, int level, bool withTutorial
     return result;
 }
 
+void SolitaireGame2::buildLevelScreen() { campaignScreens_.buildLevels(currentChapter_, currentLevel_); }
+
+void SolitaireGame2::onLevelChosen(int chapter, int level) {
+    currentChapter_ = nextChapter_ = chapter;
+    currentLevel_ = nextLevel_ = level;
+    startCampaignLevel(chapter, level, true);
+}
+
 bool SolitaireGame2::finishStoryPart() {
-    // 1, 2. Nothing without a scene. Its record is the scene's: a copy is carried out.
+    // Nothing without a scene. Its record is the scene's: a copy is carried out.
     StoryPart* part = storyPart_;
     if (!part) return true;
     Profil* profile = activeProfile();
@@ -250,15 +258,15 @@ bool SolitaireGame2::finishStoryPart() {
     solTutorials_->closeTutorial();
     part->applyPostPostUnlocks(profile);
     StorySceneParams const params = part->params;
-    // 3.
+    // The scene's achievements.
     for (StorySceneParams::AchievementIncrement const& increment : params.achievementIncrements)
         bump(increment.name.c_str(), increment.increment);
-    // 4.
+    // The menu the scene ends on.
     if (!params.onEndMenu.empty()) menus_->activateMenu(params.onEndMenu, -1.0);
-    // 5. With a level to start the tutorial shows after the start, once.
+    // With a level to start the tutorial shows after the start, once.
     bool const startsLevel = params.startLevel || params.startNextLevel;
     if (params.startTutorial && !startsLevel) showTutorial(params.tutorial, false);
-    // 6. A mini-game that does not exist counts as finished at once.
+    // A mini-game that does not exist counts as finished at once.
     if (params.startMinigame) {
         minigameNumber_ = params.minigame;
         if (Minispiel* game = minigames_->findMinispiel(L"MINIGAME_" + std::to_wstring(minigameNumber_))) {
@@ -268,8 +276,8 @@ bool SolitaireGame2::finishStoryPart() {
             finishMinispiel();
         }
     }
-    // 7.
-    int result = kNothingStarted;
+    // The level the scene starts.
+    StartResult result = kNothingStarted;
     if (params.startLevel) {
         nextChapter_ = params.chapter;
         nextLevel_ = params.level;
@@ -281,7 +289,7 @@ bool SolitaireGame2::finishStoryPart() {
     }
     if (!params.startTutorial || result != kGameStarted) return result != kStoryStarted;
     showTutorial(params.tutorial, false);
-    // 8.
+    // The variant's start tutorial after the scene's.
     SolitaireManager::instance().showStartTutorial(false);
     cards_->computeCardBounds();
     return true;
@@ -358,43 +366,45 @@ void SolitaireGame2::leaveMinigameResult() {
     if (minigameResultShown_) finishMinispiel();
 }
 
-int SolitaireGame2::recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed) {
+static_assert(SolitaireGame2::kThreeStars == LevelRecord::kMaxResult, "a level's best result is three stars");
+
+SolitaireGame2::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed) {
     SolitaireManager const& catalogue = SolitaireManager::instance();
     SolVariant const* variant = catalogue.getCurrentVariant();
-    // a. The longest combo is the game's statistics'.
+    // The longest combo is the game's statistics'.
     GameEndParms parms = played;
     if (Statistik const* statistics = catalogue.getGameStatistik())
         parms.maxCombo = static_cast<int>(std::min<Orvex::u32>(statistics->get(StatistikCounter::MaxCombo), INT_MAX));
-    int const result = variant ? variant->getStarRating(parms) : 1;
-    // b.
-    if (result < 2 && variant)
+    LevelResult const result = variant ? static_cast<LevelResult>(variant->getStarRating(parms)) : kNoStar;
+    // Which goals a lost level missed.
+    if (result < kOneStar && variant)
         for (auto const& goal : variant->getGoals()) {
             if (auto const* points = dynamic_cast<LevelGoal_Points const*>(goal.get()))
                 pointsGoalMissed = pointsGoalMissed || parms.score < points->getMinPoints();
             if (auto const* combo = dynamic_cast<LevelGoal_Combo const*>(goal.get()))
                 comboGoalMissed = comboGoalMissed || static_cast<std::int64_t>(parms.maxCombo) < combo->getMinCombo();
         }
-    // c.
-    if (parms.allTableauEmpty && result == LevelRecord::kMaxResult) bump(L"LEVEL_PERFECT", 1.0f);
+    // Achievements of every level played.
+    if (parms.allTableauEmpty && result == kThreeStars) bump(L"LEVEL_PERFECT", 1.0f);
     bump(L"LEVEL_PLAYED", 1.0f);
-    // d. The level keeps its best result.
+    // The level keeps its best result.
     Profil* profile = activeProfile();
     ChapterRecord* chapter = profile && recordChapter_ >= 0 ? profile->findChapter(recordChapter_) : nullptr;
     LevelRecord* level = getCurrentLevelRecord();
     if (!chapter || !level) return result;
     int const old = level->result;
-    level->result = std::max(old, result);
+    level->result = std::max<int>(old, result);
     int const gained = std::max(level->result - 1, 0) - std::max(old - 1, 0);
     if (gained > 0) bump(L"STARS", static_cast<float>(gained));
     Orvex::u32 const extraCards = static_cast<Orvex::u32>(std::max(parms.extraCards, 0));
     Orvex::u32 const bestBefore = level->found;
     level->found = level->foundRun = std::max(level->found, extraCards);
-    // e. A chapter is finished when more than half of its levels have a star.
+    // A chapter is finished when more than half of its levels have a star.
     chapter->result = SolitaireManager::getRecordCompletion(*chapter);
     bool const chapterFinished = chapter->result > 1;
     if (chapterFinished) profile->addUnlock(L"KAPITEL_" + std::to_wstring(recordChapter_) + L"_FINISHED", false);
-    // f.
-    if (level->result > 1) {
+    // A passed level opens the next and counts its extra cards.
+    if (level->result > kNoStar) {
         nextLevelAvailable_ = profile->advanceCampaign(currentChapter_, currentLevel_, nextChapter_, nextLevel_, chapterFinished);
         fromPassedLevel_ = true;
         if (variant && !variant->getUnlocks().empty()) profile->addUnlock(variant->getUnlocks(), false);
@@ -413,40 +423,40 @@ int SolitaireGame2::recordCampaignResult(GameEndParms const& played, bool& point
 }
 
 void SolitaireGame2::onGameEnd(bool const& won, GameEndParms const& parms) {
-    // 1.
+    // The HUD's last numbers; the end-game button away.
     refreshHudLabels();
     if (endGame_ && endGame_->getCurrentState().name != L"AUS") endGame_->animateToGoal(L"AUS", kPanelSpeed, false);
-    // 2. The goods found or bought stay with the profile.
+    // The goods found or bought stay with the profile.
     Profil* profile = activeProfile();
     if (profile) {
         profile->setWildcards(cards_->collectWildcards());
         profile->setJokers(cards_->collectJokers());
         if (campaign_) profile->setPoints(cards_->getPointsBalance());
     }
-    // 3.
+    // The next position is this one until the level says otherwise.
     nextLevelAvailable_ = false;
     fromPassedLevel_ = false;
     nextChapter_ = currentChapter_;
     nextLevel_ = currentLevel_;
-    // 4.
+    // The result: a campaign level's stars, a free game's won or lost.
     bool pointsGoalMissed = false;
     bool comboGoalMissed = false;
-    int result = won ? LevelRecord::kMaxResult : 1;
+    LevelResult result = won ? kThreeStars : kNoStar;
     if (campaign_) result = recordCampaignResult(parms, pointsGoalMissed, comboGoalMissed);
-    // 5.
-    refreshCampaignResults();
+    // The chapters' completion and the outcome.
+    CampaignScreens::refreshResults();
     gameOver_ = true;
-    outcome_ = result > 1 ? 1 : -1;
-    // 6. A rated game's cards fly off before the results.
+    outcome_ = result > kNoStar ? kWon : kLost;
+    // A rated game's cards fly off before the results.
     float delay = campaign_ ? ResultsDelay::kCampaignBase : results_.freePlayBase;
-    if (result > 1) {
+    if (result > kNoStar) {
         Style const* style = StyleSettings::instance().getStyle();
-        if (style) delay += cards_->startEndFlyOut(result == LevelRecord::kMaxResult ? style->flyWin : style->flyLose);
+        if (style) delay += cards_->startEndFlyOut(result == kThreeStars ? style->flyWin : style->flyLose);
     }
     results_.delay = delay;
     results_.skip = false;
-    results_.pending = result > 1 ? 1 : -1;
-    // 7.
+    results_.pending = result > kNoStar ? kWon : kLost;
+    // The results screen, highscore, statistics, and the profiles saved.
     showResults(result, campaign_ || won, !campaign_, pointsGoalMissed, comboGoalMissed);
     SolitaireManager::instance().addHighscore();
     SolitaireManager::instance().finishStatistics(won);

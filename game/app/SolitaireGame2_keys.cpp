@@ -84,7 +84,7 @@ bool SolitaireGame2::writePreviewPicture() {
     std::error_code error;
     if (host.has_parent_path()) std::filesystem::create_directories(host.parent_path(), error);
 
-    // 1, 2. The table alone into a target of the preview's size.
+    // The table alone into a target of the preview's size.
     RECT const viewport = renderer_->getViewport();
     bool const toTexture = renderer_->isRenderToTexture();
     renderer_->setViewport(RECT{0, 0, kPreviewWidth, kPreviewHeight}, true);
@@ -98,10 +98,10 @@ bool SolitaireGame2::writePreviewPicture() {
     camera_->setSecondRect(Orvex::FRect((second.left - view.left) * fx, (second.top - view.top) * fy,
                                         (second.right - view.left) * fx, (second.bottom - view.top) * fy));
     camera_->fitContent(cards_->getTableRect(), 0.0f);
-    // 3. Cards and piles, drawn into the target at once.
+    // Cards and piles, drawn into the target at once.
     int const frames = renderer_->getRenderFrames();
     renderer_->setRenderFrames(5);
-    // 4.
+    // The camera back to its view.
     camera_->setViewRect(view);
     camera_->setRelativeRect(relative);
     camera_->setSecondRect(second);
@@ -125,7 +125,7 @@ bool SolitaireGame2::writePreviewPicture() {
         releaseAll(from);
         releaseAll(copy);
     }
-    // 8.
+    // The renderer back to the screen; the previews load again.
     renderer_->setRenderFrames(frames);
     renderer_->setViewport(viewport, toTexture);
     SolitaireManager::instance().reloadPreviews();
@@ -133,9 +133,9 @@ bool SolitaireGame2::writePreviewPicture() {
 }
 
 void SolitaireGame2::onKeyPressed(Orvex::KeyState&, unsigned char const& code) {
-    // 1, 2. Keys go on while the first profile is made: they type its name.
+    // Keys go on while the first profile is made: they type its name.
     if (code == kKeyF7) takeScreenshot();
-    // 3, 4. The preview picture and the points, for the makers' two profiles only.
+    // The preview picture and the points, for the makers' two profiles only.
     Profil const* profile = ProfilManager::instance().getActiveProfile();
     if (profile && (profile->getName() == L"VORTMAK" || profile->getName() == L"ZELUP")) {
         if (code == kKeyF8) writePreviewPicture();
@@ -145,7 +145,7 @@ void SolitaireGame2::onKeyPressed(Orvex::KeyState&, unsigned char const& code) {
             if (under && under->getName() == L"I_Points2") cards_->changeScore(kMakerPoints);
         }
     }
-    // 5. A key dismisses the banner, which may bring the help panel, or else the help panel.
+    // A key dismisses the banner, which may bring the help panel, or else the help panel.
     dismissPanels();
 }
 

@@ -10,6 +10,7 @@
 // Connections made when a screen is entered are removed first (this object's connection to that
 // signal), so a screen entered many times keeps one connection per signal.
 #include <algorithm>
+#include <span>
 #include <string>
 
 #include "engine/core/AppInfo.h"
@@ -79,7 +80,7 @@ void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previ
     // The names are kept: a menu opened from here may release the objects.
     std::wstring const name = menu.getName();
     std::wstring const before = previous ? previous->getName() : std::wstring();
-    // 1. Leaving two menus is an action of its own.
+    // Leaving two menus is an action of its own; leaving the pause screen runs the game again.
     if (previous) {
         if (before == L"STARTMENU") return leaveStartMenu();
         if (before == L"WALLPAPER_FOLDER") {
@@ -88,80 +89,78 @@ void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previ
             return;
         }
         if (before == L"TUTORIALMENU" && name != L"TUTORIALMENU") solTutorials_->closeTutorial();
+        if (before == L"PAUSEMENU") engine_->getPerfTimer()->setPause(kPausePauseSlot, false);
     }
-    // 2.
-    int const remembered = screenState_;
+    // The menu's tutorials, unless the first profile's dialog is open.
+    ScreenState const remembered = screenState_;
     if (!firstProfileBlock_) {
         showTutorial(L"TUTORIALMENU", false);
         showTutorial(tutorialNameOf(name), false);
     }
-    // 3. The rows of the new menu; several may apply.
-    if (name == L"STARTMENU") {
-        screenState_ = kScreenMenu;
-        musicRestart_ = true;
+    // The rows of the new menu; several may apply.
+    for (MenuEntry const& row : menuEntries()) {
+        if (row.partial ? name.find(row.name) == std::wstring::npos : name != row.name) continue;
+        if (row.state != kStateKept) screenState_ = static_cast<ScreenState>(row.state);
+        if (row.enter) row.enter(*this);
     }
-    if (name.find(L"ACHIVEMENTS_MENU") != std::wstring::npos) {
-        screenState_ = kScreenMenu;
-        buildAchievementList();
-    }
-    if (name == L"TUTORIALMENU") enterTutorialMenu();
-    if (name == L"HAUPTMENU") screenState_ = kScreenMenu;
-    if (before == L"PAUSEMENU") engine_->getPerfTimer()->setPause(kPausePauseSlot, false);
-    if (name == L"PAUSEMENU") {
-        engine_->getPerfTimer()->setPause(kPausePauseSlot, true);
-        if (Orvex::GUIWindow* buttons = findWindow(L"P_BUTTONS"))
-            for (Orvex::GUIWindow* button : buttons->getChildren()) button->jumpToGoal(campaign_ ? L"ST" : L"FG");
-    }
-    if (name == kInGameMenu) enterInGameMenu();
-    if (name == L"STATISTIKENGAMEMENU") {
-        if (Orvex::GUIWindow* frame = findWindow(L"STG_StatistikenGameFrame")) {
-            frame->goalReached.disconnect(this);
-            frame->goalReached.connect(this, &SolitaireGame2::scrollHighscoresToStart);
-        }
-        refreshHighscoreList();
-    }
-    if (name == L"STATISTIKENMENU") refreshStatistics();
-    if (name == L"AUSWERTUNGMENU") {
-        screenState_ = kScreenMenu;
-        musicRestart_ = true;
-    }
-    if (name == L"PROFILMENU" || name == L"NEUESPROFIL") screenState_ = kScreenMenu;
-    if (name == L"OPTIONENMENU") {
-        screenState_ = kScreenMenu;
-        if (auto* slider = dynamic_cast<Orvex::GUISlider*>(findWindow(L"AufloesungSlider")))
-            slider->setValue(static_cast<float>(currentModeIndex_));
-        refreshOptions();
-    }
-    if (name == L"HILFEMENU") enterHelpMenu();
-    if (name == L"CREDITSMENU") {
-        screenState_ = kScreenMenu;
-        port::VersionBlock const& version = port::versionBlock();
-        if (Orvex::GUILabel* label = labelOf(findWindow(L"C_Version")))
-            if (Orvex::Text* text = engine_->getLanguage()->findText(L"VERSION")) {
-                std::wstring shown;
-                label->setText(text->format(shown, version.major, version.minor));
-            }
-    }
-    if (name == L"FREIESSPIELMENU") {
-        screenState_ = kScreenMenu;
-        SolitaireManager::instance().enterFreePlay();
-    }
-    if (name == L"KATEGORIEMENU") {
-        screenState_ = kScreenMenu;
-        refreshCampaignResults();
-        refreshChapterScreen();
-    }
-    if (name == L"LEVELAUSWAHLMENU") {
-        screenState_ = kScreenLevels;
-        musicRestart_ = false;
-        if (!checkStory()) buildLevelScreen();
-    }
-    // 4.
+    // The music follows a changed screen state.
     if (screenState_ != remembered) {
         playModeMusic(musicRestart_);
         musicRestart_ = false;
     }
-    if (name == L"SHOPMENU") refreshShopLabels();
+}
+
+std::span<SolitaireGame2::MenuEntry const> SolitaireGame2::menuEntries() {
+    using G = SolitaireGame2;
+    static MenuEntry const rows[] = {
+        {L"STARTMENU", false, kScreenMenu, [](G& g) { g.musicRestart_ = true; }},
+        {L"ACHIVEMENTS_MENU", true, kScreenMenu, [](G& g) { g.buildAchievementList(); }},
+        {L"TUTORIALMENU", false, kStateKept, [](G& g) { g.enterTutorialMenu(); }},
+        {L"HAUPTMENU", false, kScreenMenu, nullptr},
+        {L"PAUSEMENU", false, kStateKept,
+         [](G& g) {
+             g.engine_->getPerfTimer()->setPause(kPausePauseSlot, true);
+             if (Orvex::GUIWindow* buttons = findWindow(L"P_BUTTONS"))
+                 for (Orvex::GUIWindow* button : buttons->getChildren()) button->jumpToGoal(g.campaign_ ? L"ST" : L"FG");
+         }},
+        {kInGameMenu, false, kScreenInGame, [](G& g) { g.enterInGameMenu(); }},
+        {L"STATISTIKENGAMEMENU", false, kStateKept,
+         [](G& g) {
+             if (Orvex::GUIWindow* frame = findWindow(L"STG_StatistikenGameFrame")) {
+                 frame->goalReached.disconnect(&g);
+                 frame->goalReached.connect(&g, &SolitaireGame2::scrollHighscoresToStart);
+             }
+             g.refreshHighscoreList();
+         }},
+        {L"STATISTIKENMENU", false, kStateKept, [](G& g) { g.refreshStatistics(); }},
+        {L"AUSWERTUNGMENU", false, kScreenMenu, [](G& g) { g.musicRestart_ = true; }},
+        {L"PROFILMENU", false, kScreenMenu, nullptr},
+        {L"NEUESPROFIL", false, kScreenMenu, nullptr},
+        {L"OPTIONENMENU", false, kScreenMenu, [](G& g) { g.options_.enter(); }},
+        {L"HILFEMENU", false, kScreenMenu, [](G& g) { g.enterHelpMenu(); }},
+        {L"CREDITSMENU", false, kScreenMenu,
+         [](G& g) {
+             port::VersionBlock const& version = port::versionBlock();
+             if (Orvex::GUILabel* label = labelOf(findWindow(L"C_Version")))
+                 if (Orvex::Text* text = g.engine_->getLanguage()->findText(L"VERSION")) {
+                     std::wstring shown;
+                     label->setText(text->format(shown, version.major, version.minor));
+                 }
+         }},
+        {L"FREIESSPIELMENU", false, kScreenMenu, [](G&) { SolitaireManager::instance().enterFreePlay(); }},
+        {L"KATEGORIEMENU", false, kScreenMenu,
+         [](G& g) {
+             CampaignScreens::refreshResults();
+             g.campaignScreens_.refreshChapters();
+         }},
+        {L"LEVELAUSWAHLMENU", false, kScreenLevels,
+         [](G& g) {
+             g.musicRestart_ = false;
+             if (!g.checkStory()) g.buildLevelScreen();
+         }},
+        {L"SHOPMENU", false, kStateKept, [](G& g) { g.refreshShopLabels(); }},
+    };
+    return rows;
 }
 
 void SolitaireGame2::leaveStartMenu() {
@@ -183,7 +182,6 @@ bool SolitaireGame2::showTutorial(std::wstring const& name, bool force) {
 }
 
 void SolitaireGame2::enterInGameMenu() {
-    screenState_ = kScreenInGame;
     musicRestart_ = true;
     SolitaireManager const& catalogue = SolitaireManager::instance();
     bool const story = catalogue.isStoryCategory();
@@ -211,7 +209,6 @@ void SolitaireGame2::enterTutorialMenu() {
 }
 
 void SolitaireGame2::enterHelpMenu() {
-    screenState_ = kScreenMenu;
     if (auto* label = dynamic_cast<Orvex::GUILabel*>(findWindow(L"H_HilfeLabel"))) {
         label->rectChanged.disconnect(this);
         label->rectChanged.connect(this, &SolitaireGame2::fitHelpLabel);

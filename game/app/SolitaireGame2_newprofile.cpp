@@ -83,10 +83,10 @@ void SolitaireGame2::createProfile() {
     ProfilManager& profiles = ProfilManager::instance();
     std::wstring const typed = label->getText();
     if (profiles.findProfile(typed)) return warn(L"PROFILE_EXISTS");
-    // 2. The dialog's preset, untouched or typed again, is no name.
+    // The dialog's preset, untouched or typed again, is no name.
     std::wstring const preset = engine_->getLanguage()->getText(kPresetTextId);
     std::wstring const name = !typed.empty() && typed != preset ? typed : makeDefaultProfileName();
-    // 3.
+    // The dialog's profile takes the name and a campaign.
     Profil* profile = pendingProfile_;
     pendingProfile_ = nullptr;
     profile->setName(name);
@@ -97,19 +97,19 @@ void SolitaireGame2::createProfile() {
                 chapter.result = std::max(chapter.result, 1);
                 for (LevelRecord& level : chapter.levels) level.result = std::max(level.result, 1);
             }
-    // 5 is read before 4: the activation sets the switches to the profile's flag.
+    // The switch is read before the manager takes the profile: the activation sets the switches to the profile's flag.
     Orvex::GUICheckboxButton* box = tutorialCheckboxes_[2] ? tutorialCheckboxes_[2]->getButton() : nullptr;
     bool const showTutorials = box ? box->isChecked() : profile->getShowTutorials();
-    // 4. The manager takes over the dialog's reference.
+    // The manager takes over the dialog's reference.
     profiles.addProfile(profile);
     if (profiles.getActiveProfile() != profile) profiles.setActiveProfile(profile);
     solTutorials_->setProfile(nullptr);
-    // 5.
+    // The tutorial switch as chosen in the dialog.
     if (box) {
         profile->setShowTutorials(showTutorials);
         setTutorialCheckboxes(showTutorials);
     }
-    // 6.
+    // Saved; the first profile leads to the main menu.
     profiles.saveProfiles();
     // The first profile's block ends before the main menu comes, so its tutorials come with it.
     bool const first = firstProfile_;
@@ -126,20 +126,20 @@ void SolitaireGame2::cancelNewProfile() {
 }
 
 void SolitaireGame2::onActiveProfileChanged(Profil* old, Profil* active) {
-    // 1.
+    // The delete button off until a profile is active.
     Orvex::GUIWindow* deleteButton = findWindow(L"P_DELButton");
     if (deleteButton) deleteButton->getOptions().enabled = false;
-    // 2. The god bars' charge stays with the profile that leaves.
+    // The god bars' charge stays with the profile that leaves.
     if (old) {
         for (std::size_t i = 0; i < godBars_.size(); ++i)
             if (godBars_[i]) old->setGodPercent(static_cast<int>(i), godBars_[i]->getRatio());
         old->collectLiveData();
     }
-    // 3.
+    // The new profile active, its buttons and screens.
     if (!active) return;
     active->activate();
     if (deleteButton) deleteButton->getOptions().enabled = true;
-    refreshProfileButtons();
+    profileList_.refresh();
     setTutorialCheckboxes(active->getShowTutorials());
 }
 

@@ -1,15 +1,9 @@
-// The options screen behind its controls: the display mode and full-screen state chosen on the
-// screen and applied when it is left (confirmed in a dialog with a countdown, resynchronised from
-// the device when refused), the volumes, the style randomness, the cursor choice, the tutorial
-// switches that stand for one profile setting, the mode labels and card previews, and what the
-// game does when its window loses or regains the focus.
+// What the options screen leaves to the game object (its modes and sliders are OptionsScreen's):
+// the display mode's confirmation dialog with its countdown (the device resynchronised when it is
+// refused), the cursor choice, the tutorial switches that stand for one profile setting, and what
+// the game does when its window loses or regains the focus.
 //
 // Decisions:
-// - Wiring calls each volume slot once with the slider's value; that value is the stored volume
-//   held inside the slider's range, so a volume the settings file gave outside 0 to 100 (or not a
-//   number) would be overwritten before the player touched anything. A slot stores the volume
-//   only when the slider shows something else than the stored volume, so config.cfg gets back
-//   what it held until the slider is moved.
 // - The cursor's show and hide calls are repeated until the display count changes sign, at most
 //   kMaxCursorCalls times, and stop when the count does not move.
 // - Stepping back through the menu history stops at its oldest entry and after as many steps as
@@ -47,25 +41,8 @@ constexpr wchar_t kConfirmMenu[] = L"USE_SETTINGS_MENU";
 constexpr wchar_t kWarningMenu[] = L"WARNINGMENU";
 constexpr wchar_t kNewProfileCheckbox[] = L"NP_HELP_CHECKBOX_3";
 constexpr wchar_t kTutorialMenu[] = L"TUTORIALMENU";
-// Sliders run from 0 to 100 percent; a full-screen slider above one half means full screen.
-constexpr float kPercent = 100.0f;
-constexpr float kFullscreenAbove = 0.5f;
 constexpr int kMaxCursorCalls = 64;
 constexpr int kNewProfileBox = 2;
-
-std::wstring modeText(int index) {
-    std::vector<D3DDISPLAYMODE> const& modes = Orvex::D3DInterface::getInstance().getDisplayModes();
-    if (index < 0 || static_cast<std::size_t>(index) >= modes.size()) return std::wstring();
-    std::wstring text;
-    Orvex::D3DInterface::displayModeToString(text, modes[static_cast<std::size_t>(index)], L" ");
-    return text;
-}
-
-// The slider's caption: its text formatted with the value as a whole number.
-void showPercent(Orvex::GUISlider& slider, wchar_t const* textId, float value) {
-    if (Orvex::GUILabel* label = slider.getLabel())
-        label->setText(formatLanguageText(textId, saturateTo<long long>(value)));
-}
 
 // Calls ShowCursor until the count reaches the wanted side, bounded, stopping when it stands.
 void driveCursorCount(bool show) {
@@ -85,56 +62,7 @@ bool isOptionsHistoryMenu(Orvex::GUIMenuN const* menu) {
 
 }  // namespace
 
-// ---- display mode ----
-
-void SolitaireGame2::onResolutionSlider(Orvex::GUISlider& slider, float const& value) {
-    chosenModeIndex_ = saturateTo<int>(value);
-    if (Orvex::GUILabel* label = slider.getLabel()) label->setText(modeText(chosenModeIndex_));
-}
-
-void SolitaireGame2::onFullscreenSlider(Orvex::GUISlider& slider, float const& value) {
-    fullscreenChosen_ = value > kFullscreenAbove;
-    if (Orvex::GUILabel* label = slider.getLabel())
-        label->setText(Orvex::languageText(label->getTextId()) + Orvex::languageText(fullscreenChosen_ ? L"O_AN" : L"O_AUS"));
-    showFullscreenChoice();
-}
-
-void SolitaireGame2::onFullscreenCheckbox(Orvex::GUICheckboxButton& button) {
-    fullscreenChosen_ = button.isChecked();
-    showFullscreenChoice();
-}
-
-void SolitaireGame2::showFullscreenChoice() {
-    // Setting one control calls its slot, which comes back here.
-    if (showingFullscreenChoice_) return;
-    showingFullscreenChoice_ = true;
-    bool const chosen = fullscreenChosen_;
-    if (auto* slider = dynamic_cast<Orvex::GUISlider*>(findWindow(L"FullscreenSlider")))
-        if ((slider->getValue() > kFullscreenAbove) != chosen) slider->setValue(chosen ? 1.0f : 0.0f);
-    if (auto* checkbox = dynamic_cast<Orvex::GUICheckbox*>(findWindow(L"O_Fullscreen")))
-        if (Orvex::GUICheckboxButton* button = checkbox->getButton(); button && button->isChecked() != chosen)
-            button->setChecked(chosen);
-    fullscreenChosen_ = chosen;
-    showingFullscreenChoice_ = false;
-}
-
-void SolitaireGame2::applyChosenDisplayMode() {
-    if (chosenModeIndex_ != currentModeIndex_ || fullscreenChosen_ != fullscreen_) {
-        fullscreen_ = fullscreenChosen_;
-        std::vector<D3DDISPLAYMODE> const& modes = d3d_->getDisplayModes();
-        D3DDISPLAYMODE const mode = chosenModeIndex_ >= 0 && static_cast<std::size_t>(chosenModeIndex_) < modes.size()
-                                        ? modes[static_cast<std::size_t>(chosenModeIndex_)]
-                                        : d3d_->getDisplayMode();
-        d3d_->setDisplayMode(mode, fullscreen_, true);
-    }
-    currentModeIndex_ = chosenModeIndex_ = d3d_->findDisplayMode(d3d_->getDisplayMode());
-}
-
-void SolitaireGame2::answerDisplayMode(bool accept) {
-    bool answer = accept;
-    d3d_->confirmDisplayMode(answer);
-    currentModeIndex_ = chosenModeIndex_ = d3d_->findDisplayMode(d3d_->getDisplayMode());
-}
+// ---- display mode confirmation ----
 
 void SolitaireGame2::stepBackPastOptions() {
     int const bound = static_cast<int>(menus_->getHistory().size());
@@ -155,22 +83,7 @@ void SolitaireGame2::onModeConfirmed(bool const& accepted) {
         stepBackPastOptions();
         return;
     }
-    currentModeIndex_ = chosenModeIndex_ = d3d_->findDisplayMode(d3d_->getDisplayMode());
-    fullscreen_ = fullscreenChosen_ = !d3d_->getPresentParameters().Windowed;
-    if (auto* slider = dynamic_cast<Orvex::GUISlider*>(findWindow(L"FullscreenSlider"))) {
-        slider->setValue(fullscreen_ ? 1.0f : 0.0f);
-        onFullscreenSlider(*slider, slider->getValue());
-    }
-    if (auto* checkbox = dynamic_cast<Orvex::GUICheckbox*>(findWindow(L"O_Fullscreen")))
-        if (Orvex::GUICheckboxButton* button = checkbox->getButton()) {
-            button->setChecked(fullscreen_);
-            fullscreenChosen_ = button->isChecked();
-        }
-    if (auto* slider = dynamic_cast<Orvex::GUISlider*>(findWindow(L"AufloesungSlider"))) {
-        slider->setValue(static_cast<float>(currentModeIndex_));
-        onResolutionSlider(*slider, slider->getValue());
-        chosenModeIndex_ = currentModeIndex_;
-    }
+    options_.resyncWithDevice();
     menus_->activateMenu(kOptionsMenu, -1.0);
 }
 
@@ -178,27 +91,6 @@ void SolitaireGame2::onModeListRestricted() { showWarning(Orvex::languageText(L"
 
 void SolitaireGame2::onUnsupportedMode(_D3DDISPLAYMODE&) {
     showWarning(Orvex::languageText(L"NON_SUPPORTED_DISPLAY_MODE_DETECTED"));
-}
-
-// ---- volumes and style ----
-
-void SolitaireGame2::onSoundVolumeSlider(Orvex::GUISlider& slider, float const& value) {
-    if (globals_ && value != Orvex::GUISlider::ruleValue(globals_->getSoundVolume(), slider.getMinimum(),
-                                                          slider.getMaximum(), slider.getGranularity()))
-        globals_->setSoundVolume(value);
-    showPercent(slider, L"O_SOUND_VOLUME_PERC", value);
-}
-
-void SolitaireGame2::onMusicVolumeSlider(Orvex::GUISlider& slider, float const& value) {
-    if (globals_ && value != Orvex::GUISlider::ruleValue(globals_->getMusicVolume(), slider.getMinimum(),
-                                                          slider.getMaximum(), slider.getGranularity()))
-        globals_->setMusicVolume(value);
-    showPercent(slider, L"O_MUSIC_VOLUME_PERC", value);
-}
-
-void SolitaireGame2::onRandomSlider(Orvex::GUISlider& slider, float const& value) {
-    showPercent(slider, L"O_RANDOM_PERC", value);
-    StyleSettings::instance().setStyleParam(value / kPercent);
 }
 
 // ---- cursor ----
@@ -249,24 +141,6 @@ void SolitaireGame2::onTutorialCheckbox(Orvex::GUICheckboxButton& button) {
     setTutorialCheckboxes(on);
 }
 
-
-// ---- the options display ----
-
-void SolitaireGame2::refreshOptions() {
-    std::wstring const mode = modeText(chosenModeIndex_);
-    std::vector<Orvex::GUIWindow*> all;
-    gui_->collectAllWindows(all);
-    for (Orvex::GUIWindow* window : all)
-        if (window->getName() == L"O_AufloesungAnzeigeLabel")
-            if (auto* label = dynamic_cast<Orvex::GUILabel*>(window)) label->setText(mode);
-    StyleSettings& style = StyleSettings::instance();
-    if (Orvex::GUIWindow* preview = findWindow(L"O_CARDSET_PREVIEW")) {
-        int const position = style.indexOfKartenset(style.getCardSetSet()) + 1;
-        preview->getDrawOptions().setTexNormal(findScreenTexture(L"O_KARTENSET" + std::to_wstring(position)));
-    }
-    if (Orvex::GUIWindow* preview = findWindow(L"O_CARDBACKPREVIEW"))
-        if (Kartenset* cards = style.getKartenset()) preview->getDrawOptions().setTexNormal(cards->getBack(style.getCardsBack()));
-}
 
 // ---- window activation ----
 

@@ -118,7 +118,7 @@ bool SolitaireGame2::isCampaignSelected() {
 void SolitaireGame2::showResults(int const& rating, bool const& storeRating, bool const& freeGame,
                                  bool const& pointsGoalMissed, bool const& comboGoalMissed) {
     bool const story = !freeGame;
-    // 1, 2.
+    // Story or free-game panel; the rating kept.
     jumpWindow(L"A_STORY", story ? L"AN" : L"AUS");
     jumpWindow(L"A_FREIES_SPIEL", story ? L"AUS" : L"AN");
     if (storeRating) storedRating_ = rating;
@@ -126,7 +126,7 @@ void SolitaireGame2::showResults(int const& rating, bool const& storeRating, boo
     GameStyle* style = cards_->getGameStyle() ? cards_->getGameStyle() : StyleSettings::instance().getGameStyle();
     float const score = cards_->getScore();
     if (story) {
-        // 3.
+        // A campaign level: time and the goals' notes.
         std::int64_t const seconds = wholeSeconds(cards_->getTime());
         formatOwnText(findLabel(L"A_ST_Zeit"), whole(seconds / kSecondsPerMinute), whole(seconds % kSecondsPerMinute));
         jumpWindow(L"A_ST_Points", pointsGoalMissed ? L"AUS" : L"AN");
@@ -150,7 +150,7 @@ void SolitaireGame2::showResults(int const& rating, bool const& storeRating, boo
             static_cast<std::size_t>(cards_->countEmptyTableauPiles()) == cards_->getPilesOfType(kPileTableau).size();
         if (Orvex::GUILabel* label = findLabel(L"A_ST_HowWellLabel")) label->setTextId(howWellText(rating, cleared));
     } else {
-        // 4.
+        // A free game: time, and the points counted up.
         double const time = cards_->getTime();
         formatOwnText(findLabel(L"A_FG_Zeit"), std::isfinite(time) ? time : 0.0);
         countUpLabel_ = findLabel(L"A_FG_Points");
@@ -162,10 +162,10 @@ void SolitaireGame2::showResults(int const& rating, bool const& storeRating, boo
     }
     // The count's first value, written as the count-up writes every later one.
     formatOwnText(countUpLabel_, formatNumber(wholeNumber(countUp_.current)));
-    // 5.
+    // The stars.
     for (int k = 0; k < kStarCount; ++k)
         jumpWindow(L"A_Star" + std::to_wstring(k + 1), rating >= kFirstStarRating + k && rating <= kMaxRating ? L"ON" : L"OFF");
-    // 6.
+    // The buttons this kind of game offers.
     wchar_t const* goals[3] = {L"AN", L"AUS", L"AN"};
     if (freeGame) {
         goals[0] = L"AN_C", goals[1] = L"AUS", goals[2] = L"AUS";
@@ -179,10 +179,10 @@ void SolitaireGame2::showResults(int const& rating, bool const& storeRating, boo
 
 void SolitaireGame2::refreshHighscoreList() {
     Orvex::GUIWindow* panel = findWindow(kHighscorePanel);
-    // 1.
+    // The list emptied.
     if (panel) resetListPanel(*panel);
     SolVariant* variant = SolitaireManager::instance().getCurrentVariant();
-    // 2.
+    // One row per highscore.
     auto* vorlage = dynamic_cast<Orvex::GUIButton*>(gui_->findTemplate(kHighscoreTemplate));
     Orvex::GUIWindow* columnsVorlage = gui_->findTemplate(kColumnsTemplate);
     if (panel && vorlage && variant) {
@@ -239,7 +239,7 @@ void SolitaireGame2::refreshHighscoreList() {
                                        Orvex::languageText(variant->getTextId())))
             label->setText(L"");
     }
-    // 3.
+    // The variant's statistics.
     if (Orvex::GUILabel* label = findLabel(L"STG_GAMESTATISTIKEN")) {
         Statistik const* stats = variant ? variant->getStatistik() : nullptr;
         if (stats)
@@ -248,7 +248,7 @@ void SolitaireGame2::refreshHighscoreList() {
         else
             label->setText(L"");
     }
-    // 4.
+    // The list at its start.
     scrollPanelToStart(panel);
 }
 

@@ -18,6 +18,7 @@
 #include "game/app/MyGlobals.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
+#include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/StyleSettings.h"
@@ -33,13 +34,6 @@ namespace {
 // The tip timer runs from 0 to 10 at this speed.
 constexpr float kTipTimerGoal = 10.0f;
 constexpr float kTipTimerSpeed = 0.1f;
-// Volume and randomness sliders run from 0 to 100.
-constexpr float kSliderPercent = 100.0f;
-
-template <class T>
-T* findAs(std::wstring const& name) {
-    return dynamic_cast<T*>(SolitaireGame2::findWindow(name));
-}
 
 }  // namespace
 
@@ -89,7 +83,7 @@ void SolitaireGame2::connectEngine() {
     input.keyReleasedSignal.connect(this, &SolitaireGame2::ignoreKey);
     engine_->windowActiveSignal.connect(this, &SolitaireGame2::onWindowActive);
     ProfilManager& profiles = ProfilManager::instance();
-    profiles.listChanged.connect(this, &SolitaireGame2::buildProfilePanel);
+    profiles.listChanged.connect(&profileList_, &ProfileList::build);
     profiles.activeChanged.connect(this, &SolitaireGame2::onActiveProfileChanged);
     gui_->activeWindowChanged.connect(this, &SolitaireGame2::onActiveWindowChanged);
 }
@@ -119,11 +113,11 @@ void SolitaireGame2::connectMinigames() {
 }
 
 void SolitaireGame2::wireGui() {
-    // 1. Every window's click reaches the dispatcher (windows made later are not wired).
+    // Every window's click reaches the dispatcher (windows made later are not wired).
     std::vector<Orvex::GUIWindow*> all;
     gui_->collectAllWindows(all);
     for (Orvex::GUIWindow* window : all) window->leftClicked.connect(this, &SolitaireGame2::onButtonClicked);
-    // 2, 3. Tooltips.
+    // Tooltips.
     if (Orvex::GUIWindow* tooltip = findWindow(L"TOOLTIP"))
         tooltip->beforeDrawSelf.connect(this, &SolitaireGame2::ignoreBeforeDraw);
     tooltipWindow_ = findWindow(L"TMPWINDOW");
@@ -132,67 +126,27 @@ void SolitaireGame2::wireGui() {
             param->textHook.disconnect(this);
             param->textHook.connect(this, &SolitaireGame2::provideCardTooltip);
         }
-    // 4. The table's windows.
+    // The table's windows.
     tableWindow_ = findWindow(L"I_DRAW");
     renderer_->setWindows(tableWindow_, findWindow(L"I_RenderWindow"));
     renderer_->setParticleWindow(findWindow(L"I_RenderWindowOverlay"));
-    // 5.
-    fullscreen_ = !d3d_->getPresentParameters().Windowed;
-    fullscreenChosen_ = fullscreen_;
-    wireOptions();
+    // The display mode and the screens' own windows.
+    options_.wire();
     wireCursorChoice();
     wireTutorialCheckboxes();
     wireHud();
     wireGods();
     wirePanels();
     wireMedals();
-    // 13.
-    wireLevelScreen();
-    wireChapterScreen();
-    // 14.
+    // The campaign screens.
+    campaignScreens_.wire(gui_, menus_, sprite_);
+    campaignScreens_.levelChosen.disconnect(this);
+    campaignScreens_.levelChosen.connect(this, &SolitaireGame2::onLevelChosen);
+    // The story picture, the shop and the achievements.
     storyPicture_ = findWindow(L"T_STORY_BILD");
     if (storyPicture_) storyPicture_->selfDrawn.connect(this, &SolitaireGame2::drawStoryPicture);
     wireShop();
     wireAchievements();
-}
-
-void SolitaireGame2::wireOptions() {
-    if (auto* slider = findAs<Orvex::GUISlider>(L"FullscreenSlider")) {
-        slider->setRange(0.0f, 1.0f);
-        slider->setValue(fullscreen_ ? 1.0f : 0.0f);
-        slider->valueChanged.connect(this, &SolitaireGame2::onFullscreenSlider);
-        onFullscreenSlider(*slider, slider->getValue());
-    }
-    if (auto* checkbox = findAs<Orvex::GUICheckbox>(L"O_Fullscreen"))
-        if (Orvex::GUICheckboxButton* button = checkbox->getButton()) {
-            button->setChecked(fullscreen_);
-            button->changed.connect(this, &SolitaireGame2::onFullscreenCheckbox);
-        }
-    if (auto* slider = findAs<Orvex::GUISlider>(L"AufloesungSlider")) {
-        float const modes = static_cast<float>(d3d_->getDisplayModes().size());
-        slider->setRange(0.0f, modes - 1.0f);
-        slider->setValue(static_cast<float>(currentModeIndex_));
-        slider->valueChanged.connect(this, &SolitaireGame2::onResolutionSlider);
-        onResolutionSlider(*slider, slider->getValue());
-    }
-    if (auto* slider = findAs<Orvex::GUISlider>(L"SoundSlider")) {
-        slider->setRange(0.0f, kSliderPercent);
-        if (globals_) slider->setValue(globals_->getSoundVolume());
-        slider->valueChanged.connect(this, &SolitaireGame2::onSoundVolumeSlider);
-        onSoundVolumeSlider(*slider, slider->getValue());
-    }
-    if (auto* slider = findAs<Orvex::GUISlider>(L"MusicSlider")) {
-        slider->setRange(0.0f, kSliderPercent);
-        if (globals_) slider->setValue(globals_->getMusicVolume());
-        slider->valueChanged.connect(this, &SolitaireGame2::onMusicVolumeSlider);
-        onMusicVolumeSlider(*slider, slider->getValue());
-    }
-    if (auto* slider = findAs<Orvex::GUISlider>(L"RandomSlider")) {
-        slider->setRange(0.0f, kSliderPercent);
-        slider->setValue(StyleSettings::getStyleParam() * kSliderPercent);
-        slider->valueChanged.connect(this, &SolitaireGame2::onRandomSlider);
-        onRandomSlider(*slider, slider->getValue());
-    }
 }
 
 void SolitaireGame2::wireCursorChoice() {
@@ -222,7 +176,7 @@ void SolitaireGame2::wireTutorialCheckboxes() {
     wchar_t const* const names[4] = {L"T_HELP_CHECKBOX_1", L"H_HELP_CHECKBOX_2", L"NP_HELP_CHECKBOX_3", L"O_Tutorial"};
     bool const checked[4] = {false, false, true, true};
     for (int i = 0; i < 4; ++i) {
-        tutorialCheckboxes_[i] = findAs<Orvex::GUICheckbox>(names[i]);
+        tutorialCheckboxes_[i] = findScreenWindowAs<Orvex::GUICheckbox>(names[i]);
         Orvex::GUICheckboxButton* button = tutorialCheckboxes_[i] ? tutorialCheckboxes_[i]->getButton() : nullptr;
         if (!button) continue;
         button->setChecked(checked[i]);
@@ -238,7 +192,7 @@ void SolitaireGame2::wireHud() {
     combo_ = findWindow(L"I_Combo");
     item_ = findWindow(L"I_Item");
     gesMed_ = findWindow(L"I_GesMed");
-    tipButton_ = findAs<Orvex::GUIProgressBar>(L"I_TIPP");
+    tipButton_ = findScreenWindowAs<Orvex::GUIProgressBar>(L"I_TIPP");
     for (Orvex::GUIWindow* paid : {static_cast<Orvex::GUIWindow*>(tipButton_), findWindow(L"I_Undo_Step"),
                                    findWindow(L"I_Undo_Start")})
         if (Orvex::GUITooltipParam* param = paid ? paid->getFirstTooltipParam() : nullptr) {
@@ -267,7 +221,7 @@ void SolitaireGame2::wireGods() {
     godBars_.assign(count, nullptr);
     godReminders_.assign(count, -1.0f);
     for (unsigned i = 0; i < count; ++i) {
-        auto* bar = findAs<Orvex::GUIProgressBar>(L"I_GODS_" + std::to_wstring(i + 1));
+        auto* bar = findScreenWindowAs<Orvex::GUIProgressBar>(L"I_GODS_" + std::to_wstring(i + 1));
         godBars_[i] = bar;
         if (!bar) continue;
         if (Orvex::GUITooltipParam* param = bar->findTooltipParam(L"DEF")) {

@@ -50,6 +50,7 @@ public:
     static constexpr wchar_t const* kGameStatistikName = L"STATS";
     static constexpr wchar_t const* kVariantStatistikName = L"VAR_STATS";
 
+    // ---- The one instance (SolitaireManager.cpp) ----
     // Made on first use, destroyed at exit.
     static SolitaireManager& instance();
     SolitaireManager() = default;
@@ -163,10 +164,15 @@ private:
         std::wstring name;
     };
 
+    // ---- Lookup (SolitaireManager.cpp) ----
+    SolVariant* findVariant(std::wstring const& category, std::wstring const& game, std::wstring const& variant) const;
+
+    // ---- Starting steps (SolitaireManager_start.cpp) ----
     // A card set by its own name: as an entry of the current set, else wherever it is filed.
     static void selectKartenset(std::wstring const& name);
-    SolVariant* findVariant(std::wstring const& category, std::wstring const& game, std::wstring const& variant) const;
     void releaseGameStatistik();
+
+    // ---- State ----
 
     std::vector<SolCategorie*> categories_;
     SolCategorie* currentCategory_ = nullptr;

@@ -303,7 +303,7 @@ public:
     void updateSpecialPile(bool emit);
     Anordnung* findArrangementOfCard(Karte const* card) const;
 
-    // ---- New game and deal (Kartenmanager_deal.cpp) ----
+    // ---- New game and deal (Kartenmanager_deal.cpp), the table rectangle (_score.cpp) ----
     using OwnedCards = std::vector<std::pair<int, int>>;
     void startGame(SolitaireCamera* camera, std::wstring const& seedText, bool quick, OwnedCards const& wildcards,
                    OwnedCards const& jokers, float balance);
@@ -498,25 +498,36 @@ private:
 
     Kartenmanager();
     void releaseAll();
-    // The held card (and the run on it) to the pointer, keeping its grab point under it.
-    void carryHeldCard();
     void resetFields();
     void readDefinition(Orvex::XMLNode& node, std::wstring const& sourceName, int depth);
     void readInclude(Orvex::XMLNode const& element, std::wstring const& sourceName, int depth);
-    void resetInput();
     void stamp() { lastInputTick = now(); }
+    void onGameStyleChanged(GameStyle* gameStyle) { setGameStyle(gameStyle); }
+    // The records of a save, taken after its resolution and update: the base, the manager's own,
+    // every card's and every pile's; again replaces the current step's records instead.
+    void recordStep(bool again);
+
+    // ---- Input steps (Kartenmanager_input.cpp) ----
+    // The held card (and the run on it) to the pointer, keeping its grab point under it.
+    void carryHeldCard();
+    void resetInput();
     bool beforeDeadline(Orvex::u32 deadline, Orvex::u32 tick) const;
     void flushResolution();
     void mouseDownPairs(D3DXVECTOR2 const& position);
     void mouseDownDrag(D3DXVECTOR2 const& position);
     bool pairMove(Karte* moving, Kartenstapel* target, Karte* onCard);
+
+    // ---- Hover and tooltip (Kartenmanager_update.cpp) ----
     void hoverIdle();
     void hoverCarrying();
     void setTooltip(KartenObjekt* object, std::wstring const& text);
     void clearTooltip();
+
+    // ---- Deal steps (Kartenmanager_deal.cpp) ----
     void dealToPile(Kartenstapel* pile, std::vector<Karte*>& deck, struct DealRecords& records, int& pilesFilled,
                     int& wildcardsMade, int& jokersMade, bool quick);
-    void onGameStyleChanged(GameStyle* gameStyle) { setGameStyle(gameStyle); }
+
+    // ---- Card set, multiplier and combo slots (Kartenmanager_pick.cpp) ----
     void onKartensetChanged(Kartenset* cardSet);
     void onMultiplierRaised(float const& factor);
     void onMultiplierEnded(float const& factor);
@@ -525,10 +536,8 @@ private:
     void onComboEnded(unsigned const& combo);
     void onNewBestCombo(unsigned const& combo);
     void spawnPoints(float const& delta);
-    // The records of a save, taken after its resolution and update: the base, the manager's own,
-    // every card's and every pile's; again replaces the current step's records instead.
-    void recordStep(bool again);
 
+    // ---- State ----
     GameStyle* gameStyle_ = nullptr;  // counted
     // The current step's record may be renewed by a resolution: no move since it was taken.
     bool recordOpen_ = false;

@@ -99,6 +99,8 @@ private:
     void readParams(Orvex::XMLNode& node, ReadProblems& problems);
     // Links each element to its "RELATIV_TO" element, refusing links that close a cycle.
     void linkParts(std::wstring const& source);
+
+    // ---- playing steps (StoryPart_play.cpp) ----
     // The current switch, or null.
     StorySwitch const* current() const;
 };

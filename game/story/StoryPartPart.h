@@ -121,9 +121,11 @@ public:
     std::vector<std::shared_ptr<Orvex::PlayingSound>> playingSounds;
 
 private:
+    void releaseTracks();
+
+    // ---- change steps (StoryPartPart_update.cpp) ----
     // The position track's keys from positionFrom to goal, with the stored overshoot.
     void buildPositionKeys(D3DXVECTOR4 const& goal);
-    void releaseTracks();
 };
 
 }  // namespace Solitaire

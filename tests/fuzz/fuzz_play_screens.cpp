@@ -38,15 +38,16 @@ std::size_t listedHighscores() {
     return panel ? panel->getContentPanel()->getChildren().size() : 0;
 }
 
-void buildCampaign(SolitaireGame2& screens) {
-    screens.refreshCampaignResults();
-    screens.refreshChapterScreen();
+void buildCampaign(SolitaireGame2& game) {
+    Solitaire::CampaignScreens& screens = game.getCampaignScreens();
+    Solitaire::CampaignScreens::refreshResults();
+    screens.refreshChapters();
     Orvex::GUIWindow* buttons = SolitaireGame2::findWindow(L"K_KategorieButtons");
     for (int n = 1; buttons && n <= 3; ++n) {
         Orvex::GUIWindow* chapter = buttons->findChild(L"K_KategorieButton" + std::to_wstring(n));
         if (!chapter) continue;
         screens.onChapterClicked(*chapter);
-        screens.buildLevelScreen();
+        game.buildLevelScreen();
         if (screens.getCurrentPage() < -1 || screens.getCurrentPage() >= screens.getPageCount()) std::abort();
         Orvex::GUIWindow* next = SolitaireGame2::findWindow(L"LA_NextPage");
         Orvex::GUIWindow* previous = SolitaireGame2::findWindow(L"LA_PrevPage");

@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
         Solitaire::Profil* profile = profiles.getProfile(i);
         profile->activate();
         profiles.setActiveProfile(profile);
-        game.buildProfilePanel();
-        if (game.getProfileButtonCount() != static_cast<std::size_t>(profiles.getProfileCount())) std::abort();
+        game.getProfileList().build();
+        if (game.getProfileList().getButtonCount() != static_cast<std::size_t>(profiles.getProfileCount())) std::abort();
         game.buildAchievementList();
         auto* cup = dynamic_cast<Orvex::GUIProgressBar*>(Solitaire::SolitaireGame2::findWindow(L"ACH_CUP_GESAMT"));
         if (cup && !(cup->getValue() >= 0.0f && cup->getValue() <= 100.0f)) std::abort();
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
                 game.onAchievementHovered(*window);
                 game.onAchievementUnhovered(*window);
             }
-        game.refreshOptions();
+        game.getOptions().refresh();
         if (tutorial && tutorial->getButton()) tutorial->getButton()->setChecked(!tutorial->getButton()->isChecked());
         for (int frame = 0; frame < 3; ++frame) {
             Orvex::PerfTimer::frameTimer().advance(3.0);
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
         }
         leafHelp(game, true);
         leafHelp(game, false);
-        if (Orvex::GUIWindow* button = game.getProfileButton(0)) game.onProfileButtonClicked(*button);
+        if (Orvex::GUIWindow* button = game.getProfileList().getButton(0)) game.getProfileList().onButtonClicked(*button);
         profile->collectLiveData();
     }
     profiles.clear();

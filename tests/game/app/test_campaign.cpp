@@ -29,7 +29,7 @@ protected:
     // Opens the level screen of a chapter as a click on its button does (chapter records open).
     void openChapter(int chapter) {
         for (int c = 0; c <= chapter; ++c) profile->findChapter(c)->result = 1;
-        game->refreshChapterScreen();
+        game->getCampaignScreens().refreshChapters();
         showMenu(L"KATEGORIEMENU");
         click(L"K_KategorieButton" + std::to_wstring(chapter + 1));
         ASSERT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
@@ -49,7 +49,7 @@ protected:
 TEST_F(CampaignTest, ChapterButtonsFollowTheProfile) {
     profile->findChapter(1)->result = 2;
     profile->findChapter(2)->result = 0;
-    game->refreshChapterScreen();
+    game->getCampaignScreens().refreshChapters();
     showMenu(L"KATEGORIEMENU");
     struct Case {
         int chapter;
@@ -64,11 +64,11 @@ TEST_F(CampaignTest, ChapterButtonsFollowTheProfile) {
     }
     keepScreen("campaign_chapters_1024x768");
     // Locked: the slot alone (the disabled button takes no click) changes nothing.
-    game->onChapterClicked(*find(L"K_KategorieButton3"));
+    game->getCampaignScreens().onChapterClicked(*find(L"K_KategorieButton3"));
     EXPECT_EQ(activeMenu(), L"KATEGORIEMENU");
     click(L"K_KategorieButton2");
     EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
-    EXPECT_EQ(game->getSelectedChapter(), 1);
+    EXPECT_EQ(game->getCampaignScreens().getSelectedChapter(), 1);
     EXPECT_EQ(goalOf(L"LA_HEADER"), L"KAT2");
     // The chapter, not its first level's game: the chapter's levels are of several games.
     EXPECT_EQ(textOf(L"LA_TITEL"), L"Kapitel 2: Die lange Reise");
@@ -79,8 +79,8 @@ TEST_F(CampaignTest, ChapterButtonsFollowTheProfile) {
 TEST_F(CampaignTest, ThirteenLevelsOnTwoPages) {
     setLevels(1, {4, 3, 2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1});
     openChapter(1);
-    EXPECT_EQ(game->getPageCount(), 2);
-    EXPECT_EQ(game->getCurrentPage(), 1);
+    EXPECT_EQ(game->getCampaignScreens().getPageCount(), 2);
+    EXPECT_EQ(game->getCampaignScreens().getCurrentPage(), 1);
     Orvex::GUIWindow* last = levelButton(12);
     ASSERT_NE(last, nullptr);
     EXPECT_FLOAT_EQ(last->getRect().position.relX, (0 * 230.0f + 1024.0f + 41.0f) / 5120.0f);
@@ -126,18 +126,18 @@ TEST_F(CampaignTest, ThirteenLevelsOnTwoPages) {
     for (int i = 0; i < 40; ++i) step(0.05);
     keepScreen("campaign_levels_page2_1024x768");
     click(L"LA_PrevPage");
-    EXPECT_EQ(game->getCurrentPage(), 0);
+    EXPECT_EQ(game->getCampaignScreens().getCurrentPage(), 0);
     EXPECT_FALSE(find(L"LA_PrevPage")->getOptions().enabled);
     EXPECT_TRUE(find(L"LA_NextPage")->getOptions().enabled);
     for (int i = 0; i < 40; ++i) step(0.05);
     EXPECT_EQ(goalOf(L"LA_LevelButtons"), L"PAGE1");
     keepScreen("campaign_levels_page1_1024x768");
     // A step past either end stays.
-    game->onPrevPage(*find(L"LA_PrevPage"));
-    EXPECT_EQ(game->getCurrentPage(), 0);
+    game->getCampaignScreens().onPrevPage(*find(L"LA_PrevPage"));
+    EXPECT_EQ(game->getCampaignScreens().getCurrentPage(), 0);
     click(L"LA_NextPage");
     click(L"LA_NextPage");
-    EXPECT_EQ(game->getCurrentPage(), 1);
+    EXPECT_EQ(game->getCampaignScreens().getCurrentPage(), 1);
 }
 
 // With no open level and no running level of the chapter no page is shown: -1, both page buttons
@@ -149,14 +149,14 @@ TEST_F(CampaignTest, NoOpenLevelShowsNoPage) {
     ASSERT_EQ(goalOf(L"LA_LevelButtons"), L"PAGE2");
     setLevels(1, std::vector<int>(13, 0));
     game->buildLevelScreen();
-    EXPECT_EQ(game->getPageCount(), 2);
-    EXPECT_EQ(game->getCurrentPage(), -1);
+    EXPECT_EQ(game->getCampaignScreens().getPageCount(), 2);
+    EXPECT_EQ(game->getCampaignScreens().getCurrentPage(), -1);
     EXPECT_FALSE(find(L"LA_PrevPage")->getOptions().enabled);
     EXPECT_FALSE(find(L"LA_NextPage")->getOptions().enabled);
     for (int i = 0; i < 40; ++i) step(0.05);
     EXPECT_EQ(goalOf(L"LA_LevelButtons"), L"PAGE2");
     // A locked level's slot does nothing.
-    game->onLevelClicked(*levelButton(3));
+    game->getCampaignScreens().onLevelClicked(*levelButton(3));
     EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
 }
 
@@ -164,8 +164,8 @@ TEST_F(CampaignTest, NoOpenLevelShowsNoPage) {
 TEST_F(CampaignTest, OnePageDrawsNoPoints) {
     setLevels(0, {2, 1, 0, 0});
     openChapter(0);
-    EXPECT_EQ(game->getPageCount(), 1);
-    EXPECT_EQ(game->getCurrentPage(), 0);
+    EXPECT_EQ(game->getCampaignScreens().getPageCount(), 1);
+    EXPECT_EQ(game->getCampaignScreens().getCurrentPage(), 0);
     EXPECT_FALSE(find(L"LA_PrevPage")->getOptions().enabled);
     EXPECT_FALSE(find(L"LA_NextPage")->getOptions().enabled);
     for (int i = 0; i < 40; ++i) step(0.05);
@@ -196,7 +196,7 @@ TEST_F(CampaignTest, CampaignResultsFollowTheLevels) {
     setLevels(1, std::vector<int>(13, 4));
     profile->findChapter(2)->result = 2;
     setLevels(2, {2, 2, 1, 1});
-    game->refreshCampaignResults();
+    Solitaire::CampaignScreens::refreshResults();
     EXPECT_EQ(profile->findChapter(0)->result, 2);
     EXPECT_EQ(profile->findChapter(1)->result, 0);
     EXPECT_EQ(profile->findChapter(2)->result, 1);

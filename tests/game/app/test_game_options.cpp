@@ -60,9 +60,9 @@ TEST_F(GameOptionsTest, ResolutionSliderTouchesNothingUntilTheOptionsAreLeft) {
     int const wanted = modeIndex(1280, 720);
     ASSERT_GE(wanted, 0);
     slider(L"AufloesungSlider").setValue(static_cast<float>(wanted));
-    EXPECT_EQ(game->getChosenModeIndex(), wanted);
+    EXPECT_EQ(game->getOptions().getChosenModeIndex(), wanted);
     EXPECT_EQ(labelText(L"AufloesungSlider_TEXT"), L"1280x720 32 bit 60 Hz");
-    game->refreshOptions();
+    game->getOptions().refresh();
     // The chosen mode is written once on the screen: the slider's caption.
     std::vector<Orvex::GUIWindow*> all;
     Orvex::GUISystem::instance().collectAllWindows(all);
@@ -72,7 +72,7 @@ TEST_F(GameOptionsTest, ResolutionSliderTouchesNothingUntilTheOptionsAreLeft) {
     EXPECT_EQ(shown, 1);
     for (int i = 0; i < 10; ++i) step(0.1);
     EXPECT_EQ(deviceMode().Width, 1024u);
-    EXPECT_EQ(game->getCurrentModeIndex(), modeIndex(1024, 768));
+    EXPECT_EQ(game->getOptions().getCurrentModeIndex(), modeIndex(1024, 768));
 }
 
 // The screen has the check box alone; a full-screen slider (data may give one, here a copy of
@@ -91,8 +91,8 @@ TEST_F(GameOptionsTest, FullscreenSliderAboveOneHalfMeansFullScreen) {
     } const cases[] = {{0.0f, false, L"Vollbild: aus"}, {0.5f, false, L"Vollbild: aus"},
                        {0.51f, true, L"Vollbild: an"}, {1.0f, true, L"Vollbild: an"}, {0.2f, false, L"Vollbild: aus"}};
     for (auto const& c : cases) {
-        game->onFullscreenSlider(*fullscreen, c.value);
-        EXPECT_EQ(game->isFullscreenChosen(), c.fullscreen) << c.value;
+        game->getOptions().onFullscreenSlider(*fullscreen, c.value);
+        EXPECT_EQ(game->getOptions().isFullscreenChosen(), c.fullscreen) << c.value;
         EXPECT_EQ(fullscreen->getLabel()->getText(), c.label) << c.value;
         EXPECT_EQ(box(L"O_Fullscreen").isChecked(), c.fullscreen) << c.value;
     }
@@ -105,28 +105,28 @@ TEST_F(GameOptionsTest, RefusedSwitchResynchronisesAndAcceptedLeavesTheOptions) 
     int const wanted = modeIndex(1280, 720);
     slider(L"AufloesungSlider").setValue(static_cast<float>(wanted));
     box(L"O_Fullscreen").setChecked(true);
-    EXPECT_TRUE(game->isFullscreenChosen());
+    EXPECT_TRUE(game->getOptions().isFullscreenChosen());
     box(L"O_Fullscreen").setChecked(false);  // the window mode stays; the size changes
-    game->applyChosenDisplayMode();
+    game->getOptions().applyChosenDisplayMode();
     EXPECT_TRUE(isActive(L"USE_SETTINGS_MENU"));
     EXPECT_EQ(deviceMode().Width, 1280u);
     game->onModeCountdown(14.2f);
     EXPECT_EQ(labelText(L"US_LABEL"), L"Ohne Antwort kehrt die alte in 14 Sekunden zur\u00fcck.");
 
-    game->answerDisplayMode(false);
+    game->getOptions().answerDisplayMode(false);
     EXPECT_EQ(deviceMode().Width, 1024u);
     EXPECT_TRUE(isActive(L"OPTIONENMENU"));
-    EXPECT_EQ(game->getChosenModeIndex(), modeIndex(1024, 768));
-    EXPECT_EQ(game->getCurrentModeIndex(), modeIndex(1024, 768));
+    EXPECT_EQ(game->getOptions().getChosenModeIndex(), modeIndex(1024, 768));
+    EXPECT_EQ(game->getOptions().getCurrentModeIndex(), modeIndex(1024, 768));
     EXPECT_EQ(slider(L"AufloesungSlider").getValue(), static_cast<float>(modeIndex(1024, 768)));
     EXPECT_FALSE(box(L"O_Fullscreen").isChecked());
-    EXPECT_FALSE(game->isFullscreenChosen());
+    EXPECT_FALSE(game->getOptions().isFullscreenChosen());
 
     slider(L"AufloesungSlider").setValue(static_cast<float>(wanted));
-    game->applyChosenDisplayMode();
-    game->answerDisplayMode(true);
+    game->getOptions().applyChosenDisplayMode();
+    game->getOptions().answerDisplayMode(true);
     EXPECT_EQ(deviceMode().Width, 1280u);
-    EXPECT_EQ(game->getCurrentModeIndex(), wanted);
+    EXPECT_EQ(game->getOptions().getCurrentModeIndex(), wanted);
     EXPECT_TRUE(isActive(L"HAUPTMENU"));
 }
 
@@ -178,10 +178,10 @@ TEST_F(GameOptionsTest, VolumeOutsideTheRangeStaysUntilTheSliderMoves) {
         globals->load(settings);
         Orvex::GUISlider& sound = slider(L"SoundSlider");
         sound.setValue(c.volume);
-        game->onSoundVolumeSlider(sound, sound.getValue());
+        game->getOptions().onSoundVolumeSlider(sound, sound.getValue());
         EXPECT_EQ(sound.getValue(), c.shown) << c.volume;
         EXPECT_EQ(globals->getSoundVolume(), c.volume) << c.volume;
-        game->onSoundVolumeSlider(sound, c.volume);  // a label of a value past every int
+        game->getOptions().onSoundVolumeSlider(sound, c.volume);  // a label of a value past every int
         EXPECT_FALSE(labelText(L"SoundSlider_TEXT").empty());
     }
     slider(L"SoundSlider").setValue(30.0f);
@@ -236,7 +236,7 @@ TEST_F(GameOptionsTest, TutorialCheckboxesMoveTogetherAndSetTheProfile) {
 }
 
 TEST_F(GameOptionsTest, PreviewsShowTheCardSetAndItsBack) {
-    game->refreshOptions();
+    game->getOptions().refresh();
     Solitaire::StyleSettings& style = Solitaire::StyleSettings::instance();
     EXPECT_EQ(find(L"O_CARDSET_PREVIEW")->getDrawOptions().getTexNormal(), Solitaire::findScreenTexture(L"O_KARTENSET1"));
     ASSERT_NE(style.getKartenset(), nullptr);
@@ -290,12 +290,12 @@ TEST_F(GameOptionsTest, AScreenPlacedPileFollowsANewDisplayModeAtOnce) {
     EXPECT_NEAR(at().x, place().x, 0.5f);
     showMenu(L"OPTIONENMENU");
     slider(L"AufloesungSlider").setValue(static_cast<float>(modeIndex(1280, 720)));
-    game->applyChosenDisplayMode();
+    game->getOptions().applyChosenDisplayMode();
     ASSERT_EQ(deviceMode().Width, 1280u);
     EXPECT_NEAR(place().x, 320.0f, 0.5f);
     EXPECT_NEAR(at().x, place().x, 0.5f);
     EXPECT_NEAR(at().y, place().y, 0.5f);
-    game->answerDisplayMode(false);
+    game->getOptions().answerDisplayMode(false);
     cards.createDiscardPile();
     cards.setCamera(nullptr);
 }

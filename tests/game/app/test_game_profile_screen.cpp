@@ -21,26 +21,26 @@ TEST_F(GameProfileScreenTest, ListMarksTheActiveProfile) {
     Solitaire::Profil* anna = addProfile(L"Anna");  // the first becomes active
     addProfile(L"Bernd %s%n");
     addProfile(L"Clara");
-    ASSERT_EQ(game->getProfileButtonCount(), 3u);
+    ASSERT_EQ(game->getProfileList().getButtonCount(), 3u);
     float const row = 1.0f / static_cast<float>(Solitaire::MyGlobals::kMaxProfiles);
     for (std::size_t i = 0; i < 3; ++i) {
-        Orvex::GUIWindow* button = game->getProfileButton(i);
+        Orvex::GUIWindow* button = game->getProfileList().getButton(i);
         EXPECT_EQ(button->getUserPointer(0), profiles().getProfile(static_cast<int>(i)));
         EXPECT_FLOAT_EQ(button->getRect().getParamsX().relY, row * static_cast<float>(i));
         EXPECT_FLOAT_EQ(button->getRect().getParamsY().relY, row);
         EXPECT_TRUE(button->getOptions().visible);
     }
-    EXPECT_EQ(Solitaire::labelOf(game->getProfileButton(1))->getText(), L"Bernd %s%n");
-    EXPECT_EQ(game->getSelectedProfileButton(), game->getProfileButton(0));
-    EXPECT_EQ(look(game->getProfileButton(0)), Solitaire::findScreenTexture(L"P_Leer_A"));
-    EXPECT_EQ(look(game->getProfileButton(1)), Solitaire::findScreenTexture(L"P_Leer"));
-    EXPECT_EQ(Solitaire::labelOf(game->getProfileButton(0))->getFontName(), L"ActiveProfilFont");
+    EXPECT_EQ(Solitaire::labelOf(game->getProfileList().getButton(1))->getText(), L"Bernd %s%n");
+    EXPECT_EQ(game->getProfileList().getSelectedButton(), game->getProfileList().getButton(0));
+    EXPECT_EQ(look(game->getProfileList().getButton(0)), Solitaire::findScreenTexture(L"P_Leer_A"));
+    EXPECT_EQ(look(game->getProfileList().getButton(1)), Solitaire::findScreenTexture(L"P_Leer"));
+    EXPECT_EQ(Solitaire::labelOf(game->getProfileList().getButton(0))->getFontName(), L"ActiveProfilFont");
     EXPECT_TRUE(deleteEnabled());
     EXPECT_EQ(profiles().getActiveProfile(), anna);
 
     profiles().setActiveProfile(nullptr);
-    game->buildProfilePanel();
-    EXPECT_EQ(game->getSelectedProfileButton(), nullptr);
+    game->getProfileList().build();
+    EXPECT_EQ(game->getProfileList().getSelectedButton(), nullptr);
     EXPECT_FALSE(deleteEnabled());
     showMenu(L"PROFILMENU");
     keepScreen(L"PROFILMENU", "screen_profiles_none_active.png");
@@ -51,7 +51,7 @@ TEST_F(GameProfileScreenTest, ClickChoosesTheProfile) {
     Solitaire::Profil* bernd = addProfile(L"Bernd");
     showMenu(L"PROFILMENU");
     for (int i = 0; i < 10; ++i) step(0.1);
-    click(*game->getProfileButton(1));
+    click(*game->getProfileList().getButton(1));
     EXPECT_EQ(profiles().getActiveProfile(), bernd);
 }
 
@@ -64,25 +64,25 @@ TEST_F(GameProfileScreenTest, ButtonKeptFromBeforeTheListWasRebuiltDoesNothing) 
         bool deleteIt;
     } const cases[] = {{"its profile deleted", true}, {"its profile still there", false}};
     for (Case const& c : cases) {
-        Orvex::GUIWindow* kept = game->getProfileButton(1);
+        Orvex::GUIWindow* kept = game->getProfileList().getButton(1);
         kept->addRef();
         if (c.deleteIt) profiles().removeProfile(bernd);
-        else game->buildProfilePanel();
+        else game->getProfileList().build();
         profiles().setActiveProfile(anna);
-        game->onProfileButtonClicked(*kept);
+        game->getProfileList().onButtonClicked(*kept);
         kept->leftClicked.emit(*kept);
         EXPECT_EQ(profiles().getActiveProfile(), anna) << c.what;
         kept->release();
     }
-    EXPECT_EQ(game->getProfileButtonCount(), 2u);
+    EXPECT_EQ(game->getProfileList().getButtonCount(), 2u);
 }
 
 TEST_F(GameProfileScreenTest, PanelHoldsAsManyRowsAsProfilesAllowed) {
     for (int i = 0; i < Solitaire::MyGlobals::kMaxProfiles; ++i) addProfile(L"Spieler " + std::to_wstring(i + 1));
     profiles().setActiveProfile(profiles().getProfile(Solitaire::MyGlobals::kMaxProfiles - 1));
-    game->buildProfilePanel();
-    EXPECT_EQ(game->getProfileButtonCount(), static_cast<std::size_t>(Solitaire::MyGlobals::kMaxProfiles));
-    EXPECT_EQ(game->getSelectedProfileButton(), game->getProfileButton(Solitaire::MyGlobals::kMaxProfiles - 1));
+    game->getProfileList().build();
+    EXPECT_EQ(game->getProfileList().getButtonCount(), static_cast<std::size_t>(Solitaire::MyGlobals::kMaxProfiles));
+    EXPECT_EQ(game->getProfileList().getSelectedButton(), game->getProfileList().getButton(Solitaire::MyGlobals::kMaxProfiles - 1));
     keepScreen(L"PROFILMENU", "screen_profiles_full.png");
 }
 
@@ -92,8 +92,8 @@ TEST_F(GameProfileScreenTest, MissingPanelOrTemplateSkipsTheList) {
         addProfile(L"Anna");
         addProfile(L"Bernd");
         bool const listed = std::string(name) == "P_DELButton";
-        EXPECT_EQ(game->getProfileButtonCount(), listed ? 2u : 0u) << name;
-        game->refreshProfileButtons();
+        EXPECT_EQ(game->getProfileList().getButtonCount(), listed ? 2u : 0u) << name;
+        game->getProfileList().refresh();
         profiles().clear();
     }
 }

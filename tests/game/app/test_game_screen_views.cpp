@@ -28,7 +28,7 @@ TEST_F(GameScreenViewsTest, EveryScreenDrawsForAPerson) {
     };
     for (auto const& s : screens) {
         if (std::wstring(s.menu) == L"ACHIVEMENTS_MENU") game->buildAchievementList();
-        if (std::wstring(s.menu) == L"OPTIONENMENU") game->refreshOptions();
+        if (std::wstring(s.menu) == L"OPTIONENMENU") game->getOptions().refresh();
         if (std::wstring(s.menu) == L"HILFEMENU") {
             int page = 0, sub = 0;
             game->showHelpPage(page, sub);

@@ -48,15 +48,15 @@ TEST_P(ScreensMissingTest, EveryScreenBuildsWithoutIt) {
     game->refreshStatistics();
     game->copySelectedHighscoreSeed();
 
-    game->wireChapterScreen();
-    game->refreshCampaignResults();
-    game->refreshChapterScreen();
+    game->getCampaignScreens().wireChapters();
+    Solitaire::CampaignScreens::refreshResults();
+    game->getCampaignScreens().refreshChapters();
     showMenu(L"KATEGORIEMENU");
     if (Orvex::GUIWindow* chapter = find(L"K_KategorieButton2")) click(*chapter);
-    game->onChapterClicked(*find(L"K_Fenster"));
-    game->wireLevelScreen();
+    game->getCampaignScreens().onChapterClicked(*find(L"K_Fenster"));
+    game->getCampaignScreens().wireLevels();
     game->buildLevelScreen();
-    game->showPage(3.0f);
+    game->getCampaignScreens().showPage(3.0f);
     showMenu(L"LEVELAUSWAHLMENU");
     if (Orvex::GUIWindow* previous = find(L"LA_PrevPage")) click(*previous);
     if (Orvex::GUIWindow* next = find(L"LA_NextPage")) click(*next);

@@ -1,8 +1,9 @@
-// The profile screen's list: one button per profile, copied from a template, stacked in the
-// scroll panel, the active profile's button marked and selected. A button carries its profile in
+// The profile screen's list (see ProfileList.h). A button carries its profile in
 // its user pointer slot 0 (a user value is 32 bits and cannot hold a pointer); a click looks the
 // profile up again among the profiles and the button among the present list, so a button kept
 // from before the list was rebuilt (its profile deleted) does nothing.
+#include "game/app/ProfileList.h"
+
 #include <algorithm>
 
 #include "engine/gui/GUILabel.h"
@@ -13,7 +14,6 @@
 #include "game/app/ProfilManager.h"
 #include "game/app/Profil.h"
 #include "game/app/ScreenWindows.h"
-#include "game/app/SolitaireGame2.h"
 
 namespace Solitaire {
 
@@ -57,12 +57,11 @@ bool isListed(Profil const* profile) {
 
 }  // namespace
 
-void SolitaireGame2::buildProfilePanel() {
+void ProfileList::build() {
     setWindowEnabled(kDeleteButton, false);
-    profileButtons_.clear();
-    selectedProfileButton_ = nullptr;
-    auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findWindow(kPanel));
-    if (!panel) return;
+    clear();
+    auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findScreenWindow(kPanel));
+    if (!panel || !gui_) return;
     panel->removeAllChildren();
     Orvex::GUIWindow* pattern = gui_->findTemplate(kTemplate);
     if (!pattern) return;
@@ -85,31 +84,36 @@ void SolitaireGame2::buildProfilePanel() {
         size.relX = 1.0f;
         size.relY = 1.0f / rows;
         size.offX = size.offY = 0.0f;
-        button->leftClicked.connect(this, &SolitaireGame2::onProfileButtonClicked);
-        profileButtons_.emplace_back().adopt(button);
+        button->leftClicked.connect(this, &ProfileList::onButtonClicked);
+        buttons_.emplace_back().adopt(button);
         panel->addChild(button, false, true);
     }
-    refreshProfileButtons();
+    refresh();
 }
 
-void SolitaireGame2::refreshProfileButtons() {
+void ProfileList::clear() {
+    buttons_.clear();
+    selected_ = nullptr;
+}
+
+void ProfileList::refresh() {
     Profil* active = ProfilManager::instance().getActiveProfile();
-    selectedProfileButton_ = nullptr;
-    for (CountedRef<Orvex::GUIWindow> const& held : profileButtons_) {
+    selected_ = nullptr;
+    for (CountedRef<Orvex::GUIWindow> const& held : buttons_) {
         Orvex::GUIWindow* button = held.get();
         bool const isActive = active && button->getUserPointer(0) == active;
         applyLook(*button, isActive ? kActiveLook : kInactiveLook);
         if (!isActive) continue;
-        selectedProfileButton_ = button;
+        selected_ = button;
         setWindowEnabled(kDeleteButton, true);
     }
-    if (auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findWindow(kPanel)))
-        if (selectedProfileButton_) panel->setFocusWindow(selectedProfileButton_, 0.0f, 1.0f, 0.0f, 1.0f);
+    if (auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findScreenWindow(kPanel)))
+        if (selected_) panel->setFocusWindow(selected_, 0.0f, 1.0f, 0.0f, 1.0f);
 }
 
-void SolitaireGame2::onProfileButtonClicked(Orvex::GUIWindow& window) {
+void ProfileList::onButtonClicked(Orvex::GUIWindow& window) {
     auto const listed = [&window](CountedRef<Orvex::GUIWindow> const& held) { return held.get() == &window; };
-    if (std::none_of(profileButtons_.begin(), profileButtons_.end(), listed)) return;
+    if (std::none_of(buttons_.begin(), buttons_.end(), listed)) return;
     auto* profile = static_cast<Profil*>(window.getUserPointer(0));
     if (!profile || !isListed(profile)) return;
     ProfilManager::instance().setActiveProfile(profile);

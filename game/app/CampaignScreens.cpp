@@ -1,13 +1,12 @@
-// The campaign's two screens: the chapter screen ("KATEGORIEMENU", one button per chapter of the
-// category "KAMPAGNE") and the level screen ("LEVELAUSWAHLMENU"), whose buttons are copies of a
-// template, twelve to a page in four columns and three rows, showing each level's lock, name,
-// preview and stars from the active profile. The container of the level buttons spans five
+// The campaign's chapter and level screens (see CampaignScreens.h). The container of the level buttons spans five
 // screen widths and slides to its goal "PAGE" n to show page n - 1; levels past the fifth page
 // are laid out but have no goal to slide to.
 //
 // Chapter buttons carry their chapter number in user pointer slot 0; level buttons their level
 // in slot 0 and their chapter in slot 1. A click reads the profile again, so a locked chapter or
 // level does nothing even when its button was left enabled.
+#include "game/app/CampaignScreens.h"
+
 #include <algorithm>
 #include <string>
 
@@ -24,7 +23,7 @@
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
-#include "game/app/SolitaireGame2.h"
+#include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/Background.h"
 
@@ -65,8 +64,28 @@ D3DCOLOR colourOf(D3DXCOLOR const& c) {
 
 }  // namespace
 
-void SolitaireGame2::wireChapterScreen() {
-    Orvex::GUIWindow* frame = findWindow(kChapterFrame);
+void CampaignScreens::wire(Orvex::GUISystem* gui, Orvex::GUIMenuManagerN* menus, Orvex::Sprite* sprite) {
+    gui_ = gui;
+    menus_ = menus;
+    sprite_ = sprite;
+    wireLevels();
+    wireChapters();
+}
+
+void CampaignScreens::wireLevels() {
+    levelFrame_ = findScreenWindow(L"LA_AuswahlFrame");
+    levelButtons_ = levelFrame_ ? levelFrame_->findChild(L"LA_LevelButtons") : nullptr;
+    if (!levelFrame_) return;
+    if (Orvex::GUIWindow* previous = levelFrame_->findChild(L"LA_PrevPage"))
+        previous->leftClicked.connect(this, &CampaignScreens::onPrevPage);
+    if (Orvex::GUIWindow* next = levelFrame_->findChild(L"LA_NextPage"))
+        next->leftClicked.connect(this, &CampaignScreens::onNextPage);
+    if (Orvex::GUIWindow* points = levelFrame_->findChild(L"LA_PagePoints"))
+        points->beforeDrawSelf.connect(this, &CampaignScreens::drawPagePoints);
+}
+
+void CampaignScreens::wireChapters() {
+    Orvex::GUIWindow* frame = findScreenWindow(kChapterFrame);
     Orvex::GUIWindow* buttons = frame ? frame->findChild(kChapterButtons) : nullptr;
     SolCategorie const* category = campaign();
     if (!buttons || !category) return;
@@ -75,24 +94,12 @@ void SolitaireGame2::wireChapterScreen() {
         Orvex::GUIWindow* button = buttons->findChild(kChapterButton + std::to_wstring(n));
         if (!button) continue;
         setSlotNumber(*button, 0, n - 1);
-        button->leftClicked.connect(this, &SolitaireGame2::onChapterClicked);
+        button->leftClicked.connect(this, &CampaignScreens::onChapterClicked);
     }
 }
 
-void SolitaireGame2::wireLevelScreen() {
-    levelFrame_ = findWindow(L"LA_AuswahlFrame");
-    levelButtons_ = levelFrame_ ? levelFrame_->findChild(L"LA_LevelButtons") : nullptr;
-    if (!levelFrame_) return;
-    if (Orvex::GUIWindow* previous = levelFrame_->findChild(L"LA_PrevPage"))
-        previous->leftClicked.connect(this, &SolitaireGame2::onPrevPage);
-    if (Orvex::GUIWindow* next = levelFrame_->findChild(L"LA_NextPage"))
-        next->leftClicked.connect(this, &SolitaireGame2::onNextPage);
-    if (Orvex::GUIWindow* points = levelFrame_->findChild(L"LA_PagePoints"))
-        points->beforeDrawSelf.connect(this, &SolitaireGame2::drawPagePoints);
-}
-
-void SolitaireGame2::refreshChapterScreen() {
-    Orvex::GUIWindow* frame = findWindow(kChapterFrame);
+void CampaignScreens::refreshChapters() {
+    Orvex::GUIWindow* frame = findScreenWindow(kChapterFrame);
     Orvex::GUIWindow* buttons = frame ? frame->findChild(kChapterButtons) : nullptr;
     SolCategorie const* category = campaign();
     Profil* profile = activeProfile();
@@ -110,7 +117,7 @@ void SolitaireGame2::refreshChapterScreen() {
     }
 }
 
-void SolitaireGame2::onChapterClicked(Orvex::GUIWindow& button) {
+void CampaignScreens::onChapterClicked(Orvex::GUIWindow& button) {
     int const c = getSlotNumber(button, 0);
     SolCategorie const* category = campaign();
     Profil* profile = activeProfile();
@@ -121,23 +128,23 @@ void SolitaireGame2::onChapterClicked(Orvex::GUIWindow& button) {
     jumpWindow(L"LA_HEADER", L"KAT" + std::to_wstring(c + 1));
     // The chapter as the chapter screen and the table name it; its levels are of several games.
     if (Orvex::GUILabel* title = findLabel(L"LA_TITEL")) title->setText(chapterTitle(title->getTextId(), c));
-    menus_->activateMenu(kLevelMenu, -1.0);
+    if (menus_) menus_->activateMenu(kLevelMenu, -1.0);
 }
 
-void SolitaireGame2::buildLevelScreen() {
+void CampaignScreens::buildLevels(int runningChapter, int runningLevel) {
     SolCategorie const* category = campaign();
     Profil* profile = activeProfile();
     if (!levelFrame_ || !levelButtons_ || !category || !profile) return;
-    // 1.
+    // The buttons made afresh from the template.
     levelButtons_->removeAllChildren();
-    Orvex::GUIWindow* vorlage = gui_->findTemplate(kLevelTemplate);
+    Orvex::GUIWindow* vorlage = gui_ ? gui_->findTemplate(kLevelTemplate) : nullptr;
     SolSolitaire const* game = chapterGame(*category, selectedChapter_);
     ChapterRecord* record = profile->findChapter(selectedChapter_);
     int pages = 0;
     int current = -1;
-    // 2.
+    // One button per level, with its page, lock and stars.
     int const levels = game ? static_cast<int>(game->getVariants().size()) : 0;
-    bool const runningHere = currentChapter_ == selectedChapter_ && currentLevel_ != -1;
+    bool const runningHere = runningChapter == selectedChapter_ && runningLevel != -1;
     for (int i = 0; i < levels; ++i) {
         int const page = i / kLevelsPerPage;
         int const column = i % kLevelsPerPage % kLevelColumns;
@@ -146,7 +153,7 @@ void SolitaireGame2::buildLevelScreen() {
         LevelRecord const* level = record ? Profil::findLevel(*record, i) : nullptr;
         if (!level) continue;
         bool const open = level->result != 0;
-        if (runningHere ? i == currentLevel_ : open) current = page;
+        if (runningHere ? i == runningLevel : open) current = page;
         SolVariant const* variant = game->findVariant(L"LEVEL_" + std::to_wstring(i));
         if (!variant || !vorlage) continue;
         Orvex::GUIWindow* button = cloneTree(*vorlage);
@@ -177,15 +184,15 @@ void SolitaireGame2::buildLevelScreen() {
                 star->jumpToGoal(!open ? L"INVISIBLE" : level->result >= k + 1 ? L"ON" : L"OFF");
         button->getOptions().enabled = open;
         levelButtons_->addChild(button, true, true);
-        button->leftClicked.connect(this, &SolitaireGame2::onLevelClicked);
+        button->leftClicked.connect(this, &CampaignScreens::onLevelClicked);
     }
-    // 3.
+    // The page of the running level, else the first.
     currentPage_ = current;
     pageCount_ = pages;
     showPage(0.0f);
 }
 
-void SolitaireGame2::showPage(float speed) {
+void CampaignScreens::showPage(float speed) {
     if (!levelFrame_) return;
     Orvex::GUIWindow* previous = levelFrame_->findChild(L"LA_PrevPage");
     Orvex::GUIWindow* next = levelFrame_->findChild(L"LA_NextPage");
@@ -205,17 +212,17 @@ void SolitaireGame2::showPage(float speed) {
         levelButtons_->animateToGoal(L"PAGE" + std::to_wstring(currentPage_ + 1), speed, false);
 }
 
-void SolitaireGame2::onNextPage(Orvex::GUIWindow&) {
+void CampaignScreens::onNextPage(Orvex::GUIWindow&) {
     if (currentPage_ >= 0 && currentPage_ < pageCount_ - 1) ++currentPage_;
     showPage(kPageSpeed);
 }
 
-void SolitaireGame2::onPrevPage(Orvex::GUIWindow&) {
+void CampaignScreens::onPrevPage(Orvex::GUIWindow&) {
     if (currentPage_ > 0) --currentPage_;
     showPage(kPageSpeed);
 }
 
-void SolitaireGame2::drawPagePoints(Orvex::GUIWindow& window, bool& drawSelf, bool&, bool&) {
+void CampaignScreens::drawPagePoints(Orvex::GUIWindow& window, bool& drawSelf, bool&, bool&) {
     // The window only holds the two pictures: what it shows are the points.
     drawSelf = false;
     if (pageCount_ < 2) return;
@@ -237,18 +244,16 @@ void SolitaireGame2::drawPagePoints(Orvex::GUIWindow& window, bool& drawSelf, bo
     }
 }
 
-void SolitaireGame2::onLevelClicked(Orvex::GUIWindow& button) {
+void CampaignScreens::onLevelClicked(Orvex::GUIWindow& button) {
     int const level = getSlotNumber(button, 0);
     Profil* profile = activeProfile();
     ChapterRecord* record = profile ? profile->findChapter(selectedChapter_) : nullptr;
     LevelRecord const* found = record ? Profil::findLevel(*record, level) : nullptr;
     if (!found || found->result == 0) return;
-    currentChapter_ = nextChapter_ = selectedChapter_;
-    currentLevel_ = nextLevel_ = level;
-    if (level != -1) startCampaignLevel(selectedChapter_, level, true);
+    levelChosen(selectedChapter_, level);
 }
 
-void SolitaireGame2::refreshCampaignResults() {
+void CampaignScreens::refreshResults() {
     Profil* profile = activeProfile();
     if (!profile) return;
     profile->mergeFoundCounts();

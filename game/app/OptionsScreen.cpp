@@ -1,0 +1,212 @@
+// The options screen's display mode and sliders (see OptionsScreen.h).
+#include "game/app/OptionsScreen.h"
+
+#include <string>
+#include <vector>
+
+#include "engine/gui/GUICheckbox.h"
+#include "engine/gui/GUICheckboxButton.h"
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUISlider.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/platform/D3DInterface.h"
+#include "game/app/MyGlobals.h"
+#include "game/app/ScreenNumbers.h"
+#include "game/app/ScreenWindows.h"
+#include "game/cards/Kartenset.h"
+#include "game/cards/StyleSettings.h"
+
+namespace Solitaire {
+
+namespace {
+
+// Sliders run from 0 to 100 percent; a full-screen slider above one half means full screen.
+constexpr float kPercent = 100.0f;
+constexpr float kFullscreenAbove = 0.5f;
+
+std::wstring modeText(int index) {
+    std::vector<D3DDISPLAYMODE> const& modes = Orvex::D3DInterface::getInstance().getDisplayModes();
+    if (index < 0 || static_cast<std::size_t>(index) >= modes.size()) return std::wstring();
+    std::wstring text;
+    Orvex::D3DInterface::displayModeToString(text, modes[static_cast<std::size_t>(index)], L" ");
+    return text;
+}
+
+// The slider's caption: its text formatted with the value as a whole number.
+void showPercent(Orvex::GUISlider& slider, wchar_t const* textId, float value) {
+    if (Orvex::GUILabel* label = slider.getLabel())
+        label->setText(formatLanguageText(textId, saturateTo<long long>(value)));
+}
+
+}  // namespace
+
+void OptionsScreen::setDevice(Orvex::D3DInterface* d3d, MyGlobals* globals, Orvex::GUISystem* gui) {
+    d3d_ = d3d;
+    globals_ = globals;
+    gui_ = gui;
+}
+
+void OptionsScreen::findCurrentMode() {
+    currentModeIndex_ = chosenModeIndex_ = d3d_ ? d3d_->findDisplayMode(d3d_->getDisplayMode()) : -1;
+}
+
+void OptionsScreen::wire() {
+    fullscreen_ = d3d_ && !d3d_->getPresentParameters().Windowed;
+    fullscreenChosen_ = fullscreen_;
+    if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"FullscreenSlider")) {
+        slider->setRange(0.0f, 1.0f);
+        slider->setValue(fullscreen_ ? 1.0f : 0.0f);
+        slider->valueChanged.connect(this, &OptionsScreen::onFullscreenSlider);
+        onFullscreenSlider(*slider, slider->getValue());
+    }
+    if (auto* checkbox = findScreenWindowAs<Orvex::GUICheckbox>(L"O_Fullscreen"))
+        if (Orvex::GUICheckboxButton* button = checkbox->getButton()) {
+            button->setChecked(fullscreen_);
+            button->changed.connect(this, &OptionsScreen::onFullscreenCheckbox);
+        }
+    if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"AufloesungSlider")) {
+        float const modes = d3d_ ? static_cast<float>(d3d_->getDisplayModes().size()) : 0.0f;
+        slider->setRange(0.0f, modes - 1.0f);
+        slider->setValue(static_cast<float>(currentModeIndex_));
+        slider->valueChanged.connect(this, &OptionsScreen::onResolutionSlider);
+        onResolutionSlider(*slider, slider->getValue());
+    }
+    if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"SoundSlider")) {
+        slider->setRange(0.0f, kPercent);
+        if (globals_) slider->setValue(globals_->getSoundVolume());
+        slider->valueChanged.connect(this, &OptionsScreen::onSoundVolumeSlider);
+        onSoundVolumeSlider(*slider, slider->getValue());
+    }
+    if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"MusicSlider")) {
+        slider->setRange(0.0f, kPercent);
+        if (globals_) slider->setValue(globals_->getMusicVolume());
+        slider->valueChanged.connect(this, &OptionsScreen::onMusicVolumeSlider);
+        onMusicVolumeSlider(*slider, slider->getValue());
+    }
+    if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"RandomSlider")) {
+        slider->setRange(0.0f, kPercent);
+        slider->setValue(StyleSettings::getStyleParam() * kPercent);
+        slider->valueChanged.connect(this, &OptionsScreen::onRandomSlider);
+        onRandomSlider(*slider, slider->getValue());
+    }
+}
+
+void OptionsScreen::enter() {
+    if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"AufloesungSlider")) slider->setValue(static_cast<float>(currentModeIndex_));
+    refresh();
+}
+
+// ---- display mode ----
+
+void OptionsScreen::onResolutionSlider(Orvex::GUISlider& slider, float const& value) {
+    chosenModeIndex_ = saturateTo<int>(value);
+    if (Orvex::GUILabel* label = slider.getLabel()) label->setText(modeText(chosenModeIndex_));
+}
+
+void OptionsScreen::onFullscreenSlider(Orvex::GUISlider& slider, float const& value) {
+    fullscreenChosen_ = value > kFullscreenAbove;
+    if (Orvex::GUILabel* label = slider.getLabel())
+        label->setText(Orvex::languageText(label->getTextId()) + Orvex::languageText(fullscreenChosen_ ? L"O_AN" : L"O_AUS"));
+    showFullscreenChoice();
+}
+
+void OptionsScreen::onFullscreenCheckbox(Orvex::GUICheckboxButton& button) {
+    fullscreenChosen_ = button.isChecked();
+    showFullscreenChoice();
+}
+
+void OptionsScreen::showFullscreenChoice() {
+    // Setting one control calls its slot, which comes back here.
+    if (showingFullscreenChoice_) return;
+    showingFullscreenChoice_ = true;
+    bool const chosen = fullscreenChosen_;
+    if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"FullscreenSlider"))
+        if ((slider->getValue() > kFullscreenAbove) != chosen) slider->setValue(chosen ? 1.0f : 0.0f);
+    if (auto* checkbox = findScreenWindowAs<Orvex::GUICheckbox>(L"O_Fullscreen"))
+        if (Orvex::GUICheckboxButton* button = checkbox->getButton(); button && button->isChecked() != chosen)
+            button->setChecked(chosen);
+    fullscreenChosen_ = chosen;
+    showingFullscreenChoice_ = false;
+}
+
+void OptionsScreen::applyChosenDisplayMode() {
+    if (!d3d_) return;
+    if (chosenModeIndex_ != currentModeIndex_ || fullscreenChosen_ != fullscreen_) {
+        fullscreen_ = fullscreenChosen_;
+        std::vector<D3DDISPLAYMODE> const& modes = d3d_->getDisplayModes();
+        D3DDISPLAYMODE const mode = chosenModeIndex_ >= 0 && static_cast<std::size_t>(chosenModeIndex_) < modes.size()
+                                        ? modes[static_cast<std::size_t>(chosenModeIndex_)]
+                                        : d3d_->getDisplayMode();
+        d3d_->setDisplayMode(mode, fullscreen_, true);
+    }
+    findCurrentMode();
+}
+
+void OptionsScreen::answerDisplayMode(bool accept) {
+    if (!d3d_) return;
+    bool answer = accept;
+    d3d_->confirmDisplayMode(answer);
+    findCurrentMode();
+}
+
+void OptionsScreen::resyncWithDevice() {
+    if (!d3d_) return;
+    findCurrentMode();
+    fullscreen_ = fullscreenChosen_ = !d3d_->getPresentParameters().Windowed;
+    if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"FullscreenSlider")) {
+        slider->setValue(fullscreen_ ? 1.0f : 0.0f);
+        onFullscreenSlider(*slider, slider->getValue());
+    }
+    if (auto* checkbox = findScreenWindowAs<Orvex::GUICheckbox>(L"O_Fullscreen"))
+        if (Orvex::GUICheckboxButton* button = checkbox->getButton()) {
+            button->setChecked(fullscreen_);
+            fullscreenChosen_ = button->isChecked();
+        }
+    if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"AufloesungSlider")) {
+        slider->setValue(static_cast<float>(currentModeIndex_));
+        onResolutionSlider(*slider, slider->getValue());
+        chosenModeIndex_ = currentModeIndex_;
+    }
+}
+
+// ---- volumes and style ----
+
+void OptionsScreen::onSoundVolumeSlider(Orvex::GUISlider& slider, float const& value) {
+    if (globals_ && value != Orvex::GUISlider::ruleValue(globals_->getSoundVolume(), slider.getMinimum(),
+                                                          slider.getMaximum(), slider.getGranularity()))
+        globals_->setSoundVolume(value);
+    showPercent(slider, L"O_SOUND_VOLUME_PERC", value);
+}
+
+void OptionsScreen::onMusicVolumeSlider(Orvex::GUISlider& slider, float const& value) {
+    if (globals_ && value != Orvex::GUISlider::ruleValue(globals_->getMusicVolume(), slider.getMinimum(),
+                                                          slider.getMaximum(), slider.getGranularity()))
+        globals_->setMusicVolume(value);
+    showPercent(slider, L"O_MUSIC_VOLUME_PERC", value);
+}
+
+void OptionsScreen::onRandomSlider(Orvex::GUISlider& slider, float const& value) {
+    showPercent(slider, L"O_RANDOM_PERC", value);
+    StyleSettings::instance().setStyleParam(value / kPercent);
+}
+
+// ---- the options display ----
+
+void OptionsScreen::refresh() {
+    std::wstring const mode = modeText(chosenModeIndex_);
+    std::vector<Orvex::GUIWindow*> all;
+    if (gui_) gui_->collectAllWindows(all);
+    for (Orvex::GUIWindow* window : all)
+        if (window->getName() == L"O_AufloesungAnzeigeLabel")
+            if (auto* label = dynamic_cast<Orvex::GUILabel*>(window)) label->setText(mode);
+    StyleSettings& style = StyleSettings::instance();
+    if (Orvex::GUIWindow* preview = findScreenWindow(L"O_CARDSET_PREVIEW")) {
+        int const position = style.indexOfKartenset(style.getCardSetSet()) + 1;
+        preview->getDrawOptions().setTexNormal(findScreenTexture(L"O_KARTENSET" + std::to_wstring(position)));
+    }
+    if (Orvex::GUIWindow* preview = findScreenWindow(L"O_CARDBACKPREVIEW"))
+        if (Kartenset* cards = style.getKartenset()) preview->getDrawOptions().setTexNormal(cards->getBack(style.getCardsBack()));
+}
+
+}  // namespace Solitaire

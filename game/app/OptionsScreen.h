@@ -1,0 +1,77 @@
+// The options screen's display mode and sliders ("OPTIONENMENU"): the display mode and
+// full-screen state chosen on the screen and applied when it is left (the device asks for a
+// confirmation, which the game object's dialog gives or refuses), the sound and music volumes,
+// the style randomness, the mode labels and card previews. The game object holds it by value;
+// the cursor choice, the tutorial switches and the confirmation dialog stay with it.
+//
+// Wiring calls each volume slot once with the slider's value; that value is the stored volume
+// held inside the slider's range, so a volume the settings file gave outside 0 to 100 (or not a
+// number) would be overwritten before the player touched anything. A slot stores the volume only
+// when the slider shows something else than the stored volume, so config.cfg gets back what it
+// held until the slider is moved.
+//
+// Files: OptionsScreen.cpp (all of it).
+#pragma once
+
+#include "signals/sigslot.h"
+
+namespace Orvex {
+class D3DInterface;
+class GUICheckboxButton;
+class GUISlider;
+class GUISystem;
+}  // namespace Orvex
+
+namespace Solitaire {
+
+class MyGlobals;
+
+class OptionsScreen : public sigslot::has_slots<sigslot::single_threaded> {
+public:
+    // The device whose modes are offered, the settings holding the volumes (may be null), the GUI
+    // whose mode labels are filled.
+    void setDevice(Orvex::D3DInterface* d3d, MyGlobals* globals, Orvex::GUISystem* gui);
+    // Both indexes name the mode in use.
+    void findCurrentMode();
+    // The sliders and the full-screen checkbox set from the device and the settings, connected.
+    void wire();
+    // The screen opens: the mode slider at the mode in use, the labels and previews.
+    void enter();
+    // The mode labels and card previews.
+    void refresh();
+    // "O_Back": switches to the chosen mode and full-screen state when they differ from the
+    // present ones (with the confirmation dialog); both indexes then name the mode in use.
+    void applyChosenDisplayMode();
+    // "US_OK" / "US_CANCEL": the pending mode kept or refused; both indexes name the mode in use.
+    void answerDisplayMode(bool accept);
+    // A refused mode: the choices and the controls back to what the device shows.
+    void resyncWithDevice();
+
+    void onResolutionSlider(Orvex::GUISlider& slider, float const& value);
+    void onFullscreenSlider(Orvex::GUISlider& slider, float const& value);
+    void onFullscreenCheckbox(Orvex::GUICheckboxButton& button);
+    void onSoundVolumeSlider(Orvex::GUISlider& slider, float const& value);
+    void onMusicVolumeSlider(Orvex::GUISlider& slider, float const& value);
+    void onRandomSlider(Orvex::GUISlider& slider, float const& value);
+
+    int getCurrentModeIndex() const { return currentModeIndex_; }
+    int getChosenModeIndex() const { return chosenModeIndex_; }
+    bool isFullscreen() const { return fullscreen_; }
+    bool isFullscreenChosen() const { return fullscreenChosen_; }
+
+private:
+    // Brings "FullscreenSlider" and "O_Fullscreen" (where the screen has them) to the chosen
+    // full-screen flag, so the two never show different choices.
+    void showFullscreenChoice();
+
+    Orvex::D3DInterface* d3d_ = nullptr;
+    MyGlobals* globals_ = nullptr;
+    Orvex::GUISystem* gui_ = nullptr;
+    int currentModeIndex_ = -1;
+    int chosenModeIndex_ = -1;
+    bool fullscreen_ = false;
+    bool fullscreenChosen_ = false;
+    bool showingFullscreenChoice_ = false;
+};
+
+}  // namespace Solitaire

@@ -1,0 +1,46 @@
+// The profile screen's list ("PROFILMENU"): one button per profile, copied from a template,
+// stacked in the scroll panel, the active profile's button marked and selected. The game object
+// holds it by value, builds it when the profiles' list changes and refreshes it when the active
+// profile changes; a click on a button makes its profile the active one.
+//
+// Files: ProfileList.cpp (all of it).
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "game/cards/SolPartikel.h"  // CountedRef
+#include "signals/sigslot.h"
+
+namespace Orvex {
+class GUISystem;
+class GUIWindow;
+}  // namespace Orvex
+
+namespace Solitaire {
+
+class ProfileList : public sigslot::has_slots<sigslot::single_threaded> {
+public:
+    // The GUI whose template the buttons are copied from (null: the list stays empty).
+    void setGui(Orvex::GUISystem* gui) { gui_ = gui; }
+    // The buttons made afresh, one per profile.
+    void build();
+    // Active or inactive look of every button; the active one is selected, the delete button
+    // enabled with it, and the panel scrolls to it.
+    void refresh();
+    void onButtonClicked(Orvex::GUIWindow& window);
+    // Let go of the buttons (before the GUI goes).
+    void clear();
+
+    std::size_t getButtonCount() const { return buttons_.size(); }
+    Orvex::GUIWindow* getButton(std::size_t i) const { return i < buttons_.size() ? buttons_[i].get() : nullptr; }
+    Orvex::GUIWindow* getSelectedButton() const { return selected_; }
+
+private:
+    Orvex::GUISystem* gui_ = nullptr;
+    // One reference held on each; a button carries its profile in user pointer slot 0.
+    std::vector<CountedRef<Orvex::GUIWindow>> buttons_;
+    Orvex::GUIWindow* selected_ = nullptr;
+};
+
+}  // namespace Solitaire
