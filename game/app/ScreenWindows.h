@@ -15,6 +15,8 @@ class Texture2D;
 
 namespace Solitaire {
 
+// The first window of that name under the GUI system's root windows, or null.
+Orvex::GUIWindow* findScreenWindow(std::wstring const& name);
 // The window itself when it is a label, its label when it is a button, else null.
 Orvex::GUILabel* labelOf(Orvex::GUIWindow* window);
 // labelOf the first window of that name.

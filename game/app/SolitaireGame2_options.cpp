@@ -27,6 +27,7 @@
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
+#include "game/app/MenuNames.h"
 #include "game/app/MyGlobals.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
@@ -42,11 +43,7 @@ namespace Solitaire {
 
 namespace {
 
-constexpr wchar_t kOptionsMenu[] = L"OPTIONENMENU";
-constexpr wchar_t kConfirmMenu[] = L"USE_SETTINGS_MENU";
-constexpr wchar_t kWarningMenu[] = L"WARNINGMENU";
 constexpr wchar_t kNewProfileCheckbox[] = L"NP_HELP_CHECKBOX_3";
-constexpr wchar_t kTutorialMenu[] = L"TUTORIALMENU";
 // Sliders run from 0 to 100 percent; a full-screen slider above one half means full screen.
 constexpr float kPercent = 100.0f;
 constexpr float kFullscreenAbove = 0.5f;

@@ -19,6 +19,7 @@
 #include "engine/render/Texture2DAnimation.h"
 #include "game/app/FormatNumber.h"
 #include "game/app/HudWindows.h"
+#include "game/app/MenuNames.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/GameStyle.h"
@@ -34,9 +35,6 @@ namespace Solitaire {
 
 namespace {
 
-constexpr wchar_t kInGameMenu[] = L"INGAMEMENU";
-constexpr wchar_t kTutorialMenu[] = L"TUTORIALMENU";
-constexpr wchar_t kResultsMenu[] = L"AUSWERTUNGMENU";
 constexpr wchar_t kExtraCardStrip[] = L"EXTRACARD_FOUND";
 // Particle groups: every group, and the group that runs outside the game.
 constexpr int kAllParticles = -1;

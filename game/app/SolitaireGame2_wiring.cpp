@@ -18,6 +18,7 @@
 #include "game/app/MyGlobals.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
+#include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/StyleSettings.h"
@@ -43,13 +44,7 @@ T* findAs(std::wstring const& name) {
 
 }  // namespace
 
-Orvex::GUIWindow* SolitaireGame2::findWindow(std::wstring const& name) {
-    std::vector<Orvex::GUIWindow*> roots;
-    Orvex::GUISystem::instance().getWindows(roots);
-    for (Orvex::GUIWindow* root : roots)
-        if (Orvex::GUIWindow* found = root->findChild(name)) return found;
-    return nullptr;
-}
+Orvex::GUIWindow* SolitaireGame2::findWindow(std::wstring const& name) { return findScreenWindow(name); }
 
 void SolitaireGame2::connectCardManager() {
     cards_->tooltipChanged.connect(this, &SolitaireGame2::onCardTooltipText);
