@@ -5,6 +5,7 @@
 #include "port/win32/win32_text.h"
 #include "port/win32/win32_sdl.h"
 #include "port/win32/Internal.h"
+#include "port/win32/kernel.h"
 
 #include <SDL.h>
 
@@ -250,6 +251,22 @@ BOOL PeekMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT r
         }
     }
     return FALSE;
+}
+
+DWORD MsgWaitForMultipleObjects(DWORD count, HANDLE const*, BOOL, DWORD milliseconds, DWORD) {
+    if (count != 0) return WAIT_FAILED;
+    pumpEvents();
+    {
+        std::lock_guard<std::mutex> lock(g_queueMutex);
+        if (!g_queue.empty() || g_quitPosted) return WAIT_OBJECT_0;
+    }
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+        Sleep(milliseconds);
+        return WAIT_TIMEOUT;
+    }
+    // Without an event to fill, SDL leaves the event queued for the next PeekMessageW.
+    int const timeout = milliseconds > 0x7FFFFFFFu ? -1 : static_cast<int>(milliseconds);
+    return SDL_WaitEventTimeout(nullptr, timeout) == 1 ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }
 
 BOOL TranslateMessage(const MSG* msg) {

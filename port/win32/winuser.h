@@ -450,6 +450,14 @@ BOOL PeekMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT r
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageW(const MSG* msg);
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Waits until a message is queued or the time is over: WAIT_OBJECT_0 + count for a message,
+// WAIT_TIMEOUT otherwise. Only the form without handles (count 0) is offered; the wake mask is
+// taken as QS_ALLINPUT.
+#define WAIT_OBJECT_0 0x00000000u
+#define WAIT_TIMEOUT 0x00000102u
+#define WAIT_FAILED 0xFFFFFFFFu
+#define QS_ALLINPUT 0x04FFu
+DWORD MsgWaitForMultipleObjects(DWORD count, HANDLE const* handles, BOOL waitAll, DWORD milliseconds, DWORD wakeMask);
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 // WM_CLOSE destroys the window; WM_SYSCOMMAND SC_CLOSE posts WM_CLOSE; everything else gives 0.

@@ -120,4 +120,13 @@ void OrvexEngine::sleepFor(u32 milliseconds) const {
         Sleep(milliseconds);
 }
 
+void OrvexEngine::waitForMessage(u32 milliseconds) const {
+    // Woken by input at once: a press during a long wait of a still picture is handled now, not
+    // up to a wait later.
+    if (sleep_)
+        sleep_(milliseconds);
+    else
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_ALLINPUT);
+}
+
 }  // namespace Orvex

@@ -161,6 +161,8 @@ public:
     PicturePacer const& getPicturePacer() const { return pacer_; }
     double now() const;
     void sleepFor(u32 milliseconds) const;
+    // Sleeps until the time is over or a window message arrives.
+    void waitForMessage(u32 milliseconds) const;
 
     sigslot::signal0<> tickSignal;
     sigslot::signal0<> updateSignal;

@@ -138,7 +138,7 @@ int OrvexEngine::run() {
         double const wait = runPass(elapsed);
         if (runState_ != kRunning) break;
         // Rounded up: waking early would only spin through passes with nothing due.
-        sleepFor(static_cast<u32>(std::ceil(wait * 1000.0)));
+        waitForMessage(static_cast<u32>(std::ceil(wait * 1000.0)));
     }
 
     inMainLoop_ = false;

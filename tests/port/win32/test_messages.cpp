@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -273,6 +275,27 @@ TEST_F(MessagesTest, PostedMessagesFilterAndQuitComesLast) {
     EXPECT_EQ(msg.wParam, 3u);
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_FALSE(PostMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0));
+}
+
+// The main loop waits on this between frames: a press must end the wait, and stay queued for the
+// loop's PeekMessageW.
+TEST_F(MessagesTest, WaitingForAMessageEndsWhenInputArrivesAndLeavesItQueued) {
+    open(L"PlainClass");
+    drain();
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT), WAIT_TIMEOUT);
+    PostMessageW(window, WM_USER + 2, 0, 0);
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 60000, QS_ALLINPUT), WAIT_OBJECT_0);
+    EXPECT_EQ(drainKinds(WM_USER + 2, WM_USER + 2), std::vector<UINT>{WM_USER + 2});
+    // An event from the window system while the wait runs; a plain sleep would sit out the minute.
+    std::thread presser([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        pushButton(SDL_BUTTON_LEFT, true, 40, 30);
+    });
+    DWORD const woken = MsgWaitForMultipleObjects(0, nullptr, FALSE, 60000, QS_ALLINPUT);
+    presser.join();
+    EXPECT_EQ(woken, WAIT_OBJECT_0);
+    EXPECT_EQ(drainKinds(WM_LBUTTONDOWN, WM_LBUTTONDOWN), std::vector<UINT>{WM_LBUTTONDOWN});
+    EXPECT_EQ(MsgWaitForMultipleObjects(1, nullptr, FALSE, 0, QS_ALLINPUT), WAIT_FAILED);
 }
 
 }  // namespace
