@@ -142,7 +142,7 @@ MinispielZuordnen::~MinispielZuordnen() {
     areas_.clear();
 }
 
-void MinispielZuordnen::init() {
+void MinispielZuordnen::createWindows() {
     TrayGameWindows tree(prefix, kKind);
     if (!window && tree.lookUp()) {
         tree.build();
@@ -160,8 +160,6 @@ void MinispielZuordnen::init() {
         tree.addItems(*this, items_, kItemSlot);
         if (Orvex::GUIWindow* ok = tree.addButtons(*this)) ok->leftClicked.connect(this, &MinispielZuordnen::onOk);
     }
-    start();
-    Minispiel::init();
 }
 
 void MinispielZuordnen::start() {

@@ -84,7 +84,7 @@ MinispielZuordnen2::~MinispielZuordnen2() {
     areas_.clear();
 }
 
-void MinispielZuordnen2::init() {
+void MinispielZuordnen2::createWindows() {
     TrayGameWindows tree(prefix, kKind);
     if (!window && tree.lookUp()) {
         tree.build();
@@ -97,8 +97,6 @@ void MinispielZuordnen2::init() {
         tree.addItems(*this, items_, kItemSlot);
         tree.addButtons(*this);
     }
-    start();
-    Minispiel::init();
 }
 
 void MinispielZuordnen2::start() {

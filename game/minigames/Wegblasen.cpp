@@ -116,7 +116,7 @@ Wegblasen::~Wegblasen() {
     if (mouseAnimation_) mouseAnimation_->release();
 }
 
-void Wegblasen::init() {
+void Wegblasen::createWindows() {
     minigame::connectMouse(*this, &Wegblasen::onMouseDown, &Wegblasen::onMouseUp, &Wegblasen::onMouseMove);
 
     if (!window) {
@@ -130,8 +130,6 @@ void Wegblasen::init() {
             }
         }
     }
-    start();
-    Minispiel::init();
 }
 
 void Wegblasen::start() {
