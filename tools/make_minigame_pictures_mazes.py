@@ -39,7 +39,7 @@ import sys
 
 from make_menu_pictures import Canvas, circle, polygon, rounded_rect, segment, union, vertical, noise
 from make_minigame_pictures import star
-from make_test_pictures import png_bytes
+from make_test_pictures import MINIGAME_TEST_DATA, png_bytes, write_files
 
 FOLDER = "data\\Games"  # where the lists say the pictures lie
 CELL = 64
@@ -255,16 +255,9 @@ def main():
         "mazes.tex": texture_list(),
         "mazes.ani": animation_list(),
     }
-    for name, data in files.items():
-        with open(os.path.join(out, name), "wb") as f:
-            f.write(data)
-    if len(sys.argv) > 1:
-        return
-    tests = os.path.join(here, "..", "tests", "game", "minigames", "data")
-    os.makedirs(tests, exist_ok=True)
-    for name, data in test_masks().items():
-        with open(os.path.join(tests, name), "wb") as f:
-            f.write(data)
+    write_files(out, files)
+    if len(sys.argv) <= 1:
+        write_files(MINIGAME_TEST_DATA, test_masks())
 
 
 if __name__ == "__main__":

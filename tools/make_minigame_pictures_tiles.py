@@ -27,12 +27,17 @@ Pictures (names as the list gives them):
                        while the game demonstrates)
 List: tiles.ani (the textures and the animations).
 
+Test data (tests/game/minigames/data/, for the turning-tiles and memory tests): tiles_weiss.png,
+an opaque white card of 64x32 (drawn at an alpha over black, its pixels are that alpha; its
+proportions are 2 : 1), and tiles_test.ani naming it "TILES_TEST_WEISS".
+
 Usage: tools/make_minigame_pictures_tiles.py [output folder]   (default: data/Games in this repo)
 """
 import math
 import os
 import sys
 
+from make_test_pictures import MINIGAME_TEST_DATA, png_bytes, write_files
 from make_menu_pictures import Canvas, band, circle, grown, noise, polygon, rounded_rect, segment, union, vertical
 
 FOLDER = "data\\Games"  # where the list says the pictures lie
@@ -221,6 +226,24 @@ def animation_list():
     return ("\r\n".join(lines) + "\r\n").encode("ascii")
 
 
+TEST_FOLDER = "tests\\game\\minigames\\data"
+TEST_CARD = (64, 32)
+
+
+def test_pictures():
+    width, height = TEST_CARD
+    lines = ["<!-- A white card for the turning-tiles and memory tests (written by",
+             "     tools/make_minigame_pictures_tiles.py). -->", "<ANIMATIONS>", "\t<TEXTURES>"]
+    lines += [line.replace(FOLDER, TEST_FOLDER) for line in texture("TILES_TEST_WEISS", "tiles_weiss.png")]
+    lines.append("\t</TEXTURES>")
+    lines += still("TILES_TEST_WEISS", "TILES_TEST_WEISS", 0, 0, width, height)
+    lines.append("</ANIMATIONS>")
+    return {
+        "tiles_weiss.png": png_bytes(width, height, lambda x, y: (255, 255, 255, 255)),
+        "tiles_test.ani": ("\r\n".join(lines) + "\r\n").encode("ascii"),
+    }
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "Games")
@@ -233,9 +256,9 @@ def main():
         "tiles_sequenz.png": sequence_sheet(),
         "tiles.ani": animation_list(),
     }
-    for name, data in files.items():
-        with open(os.path.join(out, name), "wb") as f:
-            f.write(data)
+    write_files(out, files)
+    if len(sys.argv) <= 1:
+        write_files(MINIGAME_TEST_DATA, test_pictures())
 
 
 if __name__ == "__main__":

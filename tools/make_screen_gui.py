@@ -248,6 +248,7 @@ def options_gui():
                  label("O_TutorialTitel", 40, 490, 400, 30, *p, "O_HILFEN", flags="LEFT VCENTER"),
                  checkbox("O_Tutorial", 40, 526, 400, *p, "O_TUTORIAL"),
                  button("O_Tutorial_Reset", 40, 574, *p, "O_TUTORIAL_RESET", w=320),
+                 button("ResetStory", 380, 574, *p, "O_STORY_RESET", w=280, tooltip="O_STORY_RESET_TT"),
                  button("O_Back", 680, 640, *p, "ZURUECK")]
     body = screen("O_Fenster", 10, 3, frame("O_Rahmen", 62, 24, OPT_W, OPT_H, children))
     dialog_children = [label("US_Frage", 30, 24, 460, 50, 520, 240, "US_FRAGE"),
@@ -265,7 +266,8 @@ def options_gui():
               + screen("US_Fenster", 41, 4, frame("US_Rahmen", 252, 264, 520, 240, dialog_children)))
     return gui_file("The options screen (\"OPTIONENMENU\"): display mode and full screen (applied when the screen "
                     "is left with \"O_Back\"), sound, music and style randomness, the pointer, the card set and card "
-                    "back with their previews, the tutorial switch; and the dialog \"USE_SETTINGS_MENU\" that asks "
+                    "back with their previews, the tutorial switch and the resets of the explanations and of the story "
+                    "scenes seen (\"ResetStory\"); and the dialog \"USE_SETTINGS_MENU\" that asks "
                     "to keep a new display mode while its countdown runs. Written by tools/make_screen_gui.py.",
                     ["data\\Menu\\menu.tex", "data\\Menu\\rects.tex", "data\\GUI\\gui_textures.tex", "data\\Menu\\screens.tex"], body + dialog)
 

@@ -47,6 +47,19 @@ def png_bytes(width, height, pixel, alpha=True):
             chunk(b"IEND", b""))
 
 
+def write_files(folder, files):
+    """Writes every name: bytes of files into the folder, made when missing."""
+    os.makedirs(folder, exist_ok=True)
+    for name, data in files.items():
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(data)
+
+
+# Where the mini-game tests' own pictures lie.
+MINIGAME_TEST_DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "game", "minigames",
+                                  "data")
+
+
 def checker(x, y):
     v = 0x40 if (x // 8 + y // 8) % 2 == 0 else 0xC0
     return (v, v, v, 0xFF)

@@ -157,6 +157,8 @@ public:
     static constexpr LONG kPreviewHeight = 278;
     static constexpr float kMakerPoints = 100000.0f;
     static constexpr int kHitTestMask = 6;
+    // Screenshot names one F7 press tries when a name cannot be written.
+    static constexpr int kScreenshotNameTries = 8;
 
     SolitaireGame2();
     ~SolitaireGame2() override;

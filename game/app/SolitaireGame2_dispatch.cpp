@@ -369,8 +369,7 @@ void SolitaireGame2::restartGame() {
 void SolitaireGame2::showVariantTutorial() {
     if (gameOver_) return;
     menus_->activateMenu(kInGameMenu, -1.0);
-    if (SolVariant const* variant = SolitaireManager::instance().getCurrentVariant())
-        showTutorial(variant->getStartTutorial(), true);
+    SolitaireManager::instance().showStartTutorial(true);
 }
 
 void SolitaireGame2::leafHelp(bool forward) {

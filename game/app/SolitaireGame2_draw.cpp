@@ -40,6 +40,8 @@ void SolitaireGame2::draw() {
     device->BeginScene();
     gui_->draw();
     sprite_->Begin(kSpriteFlags, nullptr);
+    // A mini-game's screen draws them itself.
+    if (!minigames_->getActiveMinispiel()) renderer_->drawScreenParticlesOffTable();
     if (!active_) drawPauseOverlay();
     if (Orvex::DirectInputInterface::getInstance().isMouseInClient()) drawPointer();
     sprite_->End();

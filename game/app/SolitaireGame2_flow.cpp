@@ -111,7 +111,7 @@ int SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& 
         if (!variant->getExtendedTutorial().empty())
             extTutorials_->startTutorial(variant->getExtendedTutorial());
         else if (!variant->getStartTutorial().empty())
-            showTutorial(variant->getStartTutorial(), false);
+            catalogue.showStartTutorial(false);
     }
     bool const tutorialRuns = solTutorials_->isRunning() || extTutorials_->isRunning();
     // 7, 8.
@@ -239,6 +239,7 @@ bool SolitaireGame2::finishStoryPart() {
     if (!part) return true;
     Profil* profile = activeProfile();
     part->applyPostUnlocks(profile);
+    part->stopEmitters();  // a skipped scene's sparks would fall on the next table
     storyPart_ = nullptr;
     solTutorials_->closeTutorial();
     part->applyPostPostUnlocks(profile);
@@ -275,8 +276,7 @@ bool SolitaireGame2::finishStoryPart() {
     if (!params.startTutorial || result != kGameStarted) return result != kStoryStarted;
     showTutorial(params.tutorial, false);
     // 8.
-    if (SolVariant const* variant = SolitaireManager::instance().getCurrentVariant())
-        showTutorial(variant->getStartTutorial(), false);
+    SolitaireManager::instance().showStartTutorial(false);
     cards_->computeCardBounds();
     return true;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "engine/core/Logger.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUISystem.h"
@@ -51,10 +52,21 @@ bool SolitaireGame2::takeScreenshot() {
         SUCCEEDED(device->GetRenderTargetData(target, level));
     bool written = false;
     if (captured) {
-        std::wstring const name = L"Screenshot_" + std::to_wstring(g_screenshotCounter) + L".png";
-        // The number moves on only with a picture written, so the numbers have no gaps.
-        written = SUCCEEDED(D3DXSaveTextureToFileW(name.c_str(), D3DXIFF_PNG, texture, nullptr));
-        if (written) ++g_screenshotCounter;
+        // The number moves on with a picture written. A name taken by something that cannot be
+        // written over (a folder, a locked file) is passed over, else every later press would
+        // fail on it; a write that fails for another reason keeps the number.
+        for (int tries = 0; tries < kScreenshotNameTries && !written; ++tries) {
+            std::wstring const name = L"Screenshot_" + std::to_wstring(g_screenshotCounter) + L".png";
+            written = SUCCEEDED(D3DXSaveTextureToFileW(name.c_str(), D3DXIFF_PNG, texture, nullptr));
+            if (written) {
+                ++g_screenshotCounter;
+                break;
+            }
+            std::error_code error;
+            if (!std::filesystem::exists(std::filesystem::path(port::hostPathNoLookup(name)), error)) break;
+            Orvex::logWarning(L"Screenshot: \"" + name + L"\" could not be written; the next number is tried");
+            ++g_screenshotCounter;
+        }
     }
     releaseAll(level);
     releaseAll(target);

@@ -91,8 +91,9 @@ void SolitaireGame2::onDisplaySizeChanged(unsigned long const&, unsigned long co
                                       static_cast<float>(d3d_->getHeight())));
     camera_->setRelativeRect(window);
     camera_->setSecondRect(innerTableRect(window));
-    // The card manager lays its table out again in the camera it plays with.
-    if (SolitaireCamera* camera = cards_->getCamera()) camera->fitContent(cards_->getTableRect(), 0.0f);
+    // The card manager fits its camera and puts the screen-anchored piles on the new size now,
+    // not a frame later.
+    cards_->relayout();
 }
 
 void SolitaireGame2::ignoreCount(unsigned long const&) {}

@@ -24,6 +24,7 @@
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/GameStyle.h"
 #include "game/cards/PileWords.h"
+#include "game/cards/RenderObjekt.h"
 #include "game/cards/SolPartikelManager.h"
 #include "game/cards/SolitaireCamera.h"
 #include "game/cards/TableRenderer.h"
@@ -36,9 +37,10 @@ namespace Solitaire {
 namespace {
 
 constexpr wchar_t kExtraCardStrip[] = L"EXTRACARD_FOUND";
-// Particle groups: every group, and the group that runs outside the game.
+// Particle groups: every group, and those that run outside the game (every screen layer; the
+// table's layer 0 stands still with the table).
 constexpr int kAllParticles = -1;
-constexpr int kMenuParticles = 2;
+constexpr int kMenuParticles = kScreenParticleLayers;
 // The tooltip hot spot: an 8 x 8 window centred under the pointer.
 constexpr float kTooltipHalf = 4.0f;
 constexpr float kTooltipSide = 8.0f;

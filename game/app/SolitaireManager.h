@@ -90,6 +90,9 @@ public:
     // Starts the current variant: overrides, statistics sets, the card manager reset and the rule
     // file read. False without a current variant or when its rule file does not read.
     bool startVariant();
+    // Shows the current variant's "START_TUTORIAL" through the tutorial manager (force: whatever
+    // the profile has seen); false without a current variant or when it was not shown or queued.
+    bool showStartTutorial(bool const& force);
     // Counts "WON" or "END" into the active sets and lets go of the game's sets.
     bool finishStatistics(bool const& won);
     Statistik* getGameStatistik() const { return gameStatistik_; }

@@ -156,4 +156,11 @@ bool SolitaireManager::finishStatistics(bool const& won) {
     return true;
 }
 
+bool SolitaireManager::showStartTutorial(bool const& force) {
+    // An empty name would only be marked seen in the profile.
+    if (!currentVariant_ || currentVariant_->getStartTutorial().empty()) return false;
+    return SolTutorialManager::instance().showTutorial(currentVariant_->getStartTutorial(), force, false,
+                                                      D3DXVECTOR2(0.0f, 0.0f));
+}
+
 }  // namespace Solitaire

@@ -119,7 +119,16 @@ void SolitaireRenderer::onBackgroundWindowDrawn(Orvex::GUIWindow& window, bool c
 }
 
 void SolitaireRenderer::onParticleWindowDrawn(Orvex::GUIWindow&, bool const& drawn) {
-    if (!drawn || !particlesShown()) return;
+    if (!drawn) return;
+    particleWindowDrew_ = true;
+    if (!particlesShown()) return;
+    SolPartikelManager::instance().render(makeContext(asRect(viewport_), kLayerParticles, kScreenParticleLayers));
+}
+
+void SolitaireRenderer::drawScreenParticlesOffTable() {
+    bool const drawn = particleWindowDrew_;
+    particleWindowDrew_ = false;
+    if (drawn || !particlesShown()) return;
     SolPartikelManager::instance().render(makeContext(asRect(viewport_), kLayerParticles, kScreenParticleLayers));
 }
 

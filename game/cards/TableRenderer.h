@@ -65,6 +65,9 @@ public:
     void onMainWindowDrawn(Orvex::GUIWindow& window, bool const& drawn);
     void onBackgroundWindowDrawn(Orvex::GUIWindow& window, bool const& drawn);
     void onParticleWindowDrawn(Orvex::GUIWindow& window, bool const& drawn);
+    // After the GUI has drawn, inside the sprite's batch: the screen-layer particles when no
+    // particle window drew them this frame (no table on screen: the story, the menus).
+    void drawScreenParticlesOffTable();
     // Draws the table into the target (its scene is open).
     void onRenderTarget(Orvex::RenderToTexture& target);
     // The target was made again (a device reset): every layer, drawn again.
@@ -85,6 +88,7 @@ private:
     Orvex::GUIWindow* main_ = nullptr;
     Orvex::GUIWindow* background_ = nullptr;
     Orvex::GUIWindow* particles_ = nullptr;
+    bool particleWindowDrew_ = false;  // since the last drawScreenParticlesOffTable
     Orvex::BaseSprite* sprite_ = nullptr;
     SolitaireCamera const* camera_ = nullptr;
     int layerMask_ = -1;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/gui/GUIAnimationsGoal.h"
 #include "engine/gui/GUIWindow.h"
 #include "port/crt/crt.h"
 
@@ -38,6 +39,14 @@ int largestOverlap(Orvex::FRect const& item, std::vector<Orvex::GUIWindow*> cons
 void clampInside(Orvex::GUIWindow& window, Orvex::FRect const& bounds) {
     window.moveInsideParent(&bounds);
     window.updateRect(false, false);
+}
+
+bool goalHasArea(Orvex::GUIWindow const& window, Orvex::GUIAnimationsGoal const& goal) {
+    Orvex::GUIWindow const* parent = window.getParent();
+    if (!parent) return false;
+    Orvex::FRect target;
+    goal.rect.calcRect(target, parent->getScreenRect());
+    return target.getWidth() > 0.0f && target.getHeight() > 0.0f;
 }
 
 void placeAtRandom(Orvex::GUIWindow& window) {

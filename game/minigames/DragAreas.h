@@ -8,6 +8,10 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/FRect.h"
 
+namespace Orvex {
+class GUIAnimationsGoal;
+}  // namespace Orvex
+
 namespace Solitaire::minigame {
 
 // The index of the window whose screen rectangle overlaps the item's most (width x height of the
@@ -30,16 +34,24 @@ int landingPart(Orvex::FRect const& item, std::vector<Part*> const& parts) {
 void clampInside(Orvex::GUIWindow& window, Orvex::FRect const& bounds);
 
 // Keeps every part's window inside the work window. Moving one window may move others through
-// their signals, which clamp again: the guard lets one clamp run at a time.
+// their signals, which clamp again: the guard lets one clamp run at a time. With layOutFirst the
+// work window's windows are laid out anew first: a window tells its rectangle changed before its
+// children are recomputed, so on the work window's own signal the parts still stand where they
+// stood before the change.
 template <class Part>
-void clampParts(std::vector<Part*> const& parts, Orvex::GUIWindow* work, bool& guard) {
+void clampParts(std::vector<Part*> const& parts, Orvex::GUIWindow* work, bool& guard, bool layOutFirst = false) {
     if (guard || !work) return;
     guard = true;
+    if (layOutFirst) work->updateRect(false, false);
     Orvex::FRect const bounds = work->getScreenRect();
     for (Part* part : parts)
         if (part->window) clampInside(*part->window, bounds);
     guard = false;
 }
+
+// Whether the goal that the window starts towards has a rectangle that is not empty, computed
+// against the window's parent; false for a window without a parent.
+bool goalHasArea(Orvex::GUIWindow const& window, Orvex::GUIAnimationsGoal const& goal);
 
 // Places the window at random inside its parent: offsets 0, relative position (1 - w) x (1 - r)
 // with w, h its relative size and r a fresh rand() / 32767 for each axis.

@@ -13,7 +13,6 @@
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielTemplates.h"
-#include "game/minigames/PlayfieldPicture.h"
 #include "port/crt/crt.h"
 #include "port/win32/kernel.h"
 
@@ -166,7 +165,7 @@ void Drehbild::onSpielRightClicked(Orvex::GUIWindow& clicked) { turnAtPointer(cl
 
 void Drehbild::onFieldDrawn(Orvex::GUIWindow& drawnWindow, bool const& drawn) {
     if (!drawn) return;
-    D3DCOLOR const colour = minigame::whiteWithAlpha(drawnWindow.getAccumulatedAlpha());
+    D3DCOLOR const colour = minigame::whiteWithRoundedAlpha(drawnWindow.getAccumulatedAlpha());
     for (std::unique_ptr<Teil> const& tile : tiles_) {
         Orvex::AnimationFrame const* frame = tile->picture ? tile->picture->getCurrentFrame() : nullptr;
         if (!frame) continue;

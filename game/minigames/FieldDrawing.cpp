@@ -24,6 +24,10 @@ Orvex::SpriteRect boxIn(Orvex::FRect const& rect, float x, float y, float w, flo
                              Orvex::SpriteRect::kCentreRelative);
 }
 
+D3DCOLOR whiteWithRoundedAlpha(double alpha) {
+    return static_cast<D3DCOLOR>(D3DXCOLOR(1.0f, 1.0f, 1.0f, static_cast<float>(alpha)));
+}
+
 void drawPicture(Orvex::Texture2DAnimation* picture, RECT const* source, Orvex::SpriteRect const& box,
                  D3DCOLOR colour) {
     Orvex::AnimationFrame const* frame = picture ? picture->getCurrentFrame() : nullptr;

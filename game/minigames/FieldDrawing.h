@@ -3,7 +3,7 @@
 // rectangle, which the template's aspect modes apply); the game's boxes are fractions of the
 // field and become sprite placements in screen pixels only to draw and to hit-test; and the
 // games draw their pictures from the field's self-drawn signal, through the GUI's sprite batcher,
-// white with the field's alpha, each picture stretched over its box.
+// white with the field's alpha (rounded to a byte), each picture stretched over its box.
 #pragma once
 
 #include "engine/render/FRect.h"
@@ -26,6 +26,10 @@ void setFieldAspect(Orvex::GUIWindow& field, float width, float height);
 // The box at (x, y) of size (w, h), all fractions of the rectangle, turned by degrees about its
 // middle.
 Orvex::SpriteRect boxIn(Orvex::FRect const& rect, float x, float y, float w, float h, float degrees = 0.0f);
+
+// White with the alpha as a byte, rounded as the engine's colours are: 255 at 1 or more, 0 at 0
+// or less (and for NaN), else trunc(alpha x 255 + 0.5).
+D3DCOLOR whiteWithRoundedAlpha(double alpha);
 
 // Draws the source rectangle (null: the whole rectangle of the current frame) of the picture's
 // current frame into the box, scaled on both axes, through the GUI's sprite batcher. Nothing

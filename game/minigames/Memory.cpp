@@ -10,7 +10,6 @@
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielTemplates.h"
-#include "game/minigames/PlayfieldPicture.h"
 #include "port/crt/crt.h"
 
 namespace Solitaire {
@@ -90,7 +89,9 @@ void Memory::createWindows() {
             window = frame.main;
             barParent = frame.foreground;
             field_ = minigame::cloneOf(field);
-            minigame::setFieldAspect(*field_, static_cast<float>(columns_), static_cast<float>(rows_));
+            // Cells of the pictures' proportions: the height of columns : rows divided by them.
+            float const aspect = getPictureAspect(*templates_.front());
+            minigame::setFieldAspect(*field_, static_cast<float>(columns_) * aspect, static_cast<float>(rows_));
             field_->leftClicked.connect(this, &Memory::onSpielClicked);
             field_->selfDrawn.connect(this, &Memory::onFieldDrawn);
             if (!minigame::adopt(window, field_)) field_ = nullptr;
@@ -146,6 +147,15 @@ Orvex::SpriteRect Memory::getCardRect(Orvex::FRect const& cell) const {
                            1.0f / static_cast<float>(rows_));
 }
 
+float Memory::getPictureAspect(Teil const& card) {
+    Orvex::Texture2DAnimation* picture = card.front ? card.front : card.back;
+    Orvex::AnimationFrame const* frame = picture ? picture->getCurrentFrame() : nullptr;
+    if (!frame) return 1.0f;
+    float const width = static_cast<float>(frame->rect.right - frame->rect.left);
+    float const height = static_cast<float>(frame->rect.bottom - frame->rect.top);
+    return width > 0.0f && height > 0.0f ? width / height : 1.0f;
+}
+
 void Memory::onSpielClicked(Orvex::GUIWindow&) {
     if (solved) return;
     // A wrong pair still shown turns back at once; this click starts the next try.
@@ -178,7 +188,7 @@ void Memory::onSpielClicked(Orvex::GUIWindow&) {
 
 void Memory::onFieldDrawn(Orvex::GUIWindow& drawnWindow, bool const& drawn) {
     if (!drawn) return;
-    D3DCOLOR const colour = minigame::whiteWithAlpha(drawnWindow.getAccumulatedAlpha());
+    D3DCOLOR const colour = minigame::whiteWithRoundedAlpha(drawnWindow.getAccumulatedAlpha());
     for (std::unique_ptr<Teil> const& card : cards_)
         if (Orvex::Texture2DAnimation* picture = card->shownPicture())
             minigame::drawPicture(picture, nullptr, getCardRect(card->cell), colour);

@@ -6,8 +6,10 @@
 // Keys beside the base's: "SPALTEN" (columns of the grid, 1 by default; the rows are as many as
 // the cards need), "MEMORY_TEIL" children, one pair each, with "ANIMATION" (the front),
 // "ANIMATION_2" (the second card's front, when it differs) and "ANIMATION_BACK". Windows: prefix
-// + "MEMORY_" + "FENSTER", "SPIELFELD" (its proportions columns : rows, so the cells are square),
-// "VG" (the foreground with the buttons and the timer bars, optional), "CANCEL", "HILFE".
+// + "MEMORY_" + "FENSTER", "SPIELFELD", "VG" (the foreground with the buttons and the timer bars,
+// optional), "CANCEL", "HILFE". The field's height is that of columns : rows divided by the first
+// pair's picture proportions (getPictureAspect), so every cell has the proportions of the card
+// pictures and they are drawn undistorted; square pictures give square cells.
 // Signals: moveMade for a pair found, moveWrong for two different cards.
 //
 // Each start deals the cards anew, shuffled by the runtime's generator as the standard library's
@@ -78,6 +80,9 @@ public:
 
     // The card's box in screen pixels (cell: fractions of the field).
     Orvex::SpriteRect getCardRect(Orvex::FRect const& cell) const;
+    // Width / height of the current frame of the card's front, else of its back; 1 with neither
+    // (or a frame without height).
+    static float getPictureAspect(Teil const& card);
 
     std::vector<std::unique_ptr<Teil>> const& getCards() const { return cards_; }
     std::vector<Teil*> const& getUnfound() const { return unfound_; }

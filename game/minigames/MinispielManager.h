@@ -18,6 +18,8 @@
 // (every game's window is added to it), "MINISPIEL_GAMESCREEN_DUNKEL" (the veil under the help),
 // "MINISPIEL_Hilfemenue" with "MINISPIEL_H_HilfeLabel", "MINISPIEL_H_OKButton",
 // "MINISPIEL_H_SkipButton" and "MINISPIEL_H_SkipButton2" (taken out of its parent at start-up).
+// The particles of the screen layers (the cleaning game's emitters, the Sequenz sparks) are drawn
+// over the mini-game screen, which covers the table's particle window.
 //
 // Where the plain rules would go wrong: a skip offset that divides by 0 keeps its default (logged);
 // activating a game starts a new attempt before it is shown, so a game reached again after it
@@ -27,7 +29,7 @@
 //   MinispielManager.cpp          the instance, loading the definitions, the order, look-ups
 //   MinispielManager_factory.cpp  the "TYPE" table and createMinispiel
 //   MinispielManager_gui.cpp      initGUI, showHelp, setActiveMinispiel, the help buttons
-//   MinispielManager_update.cpp   the per-frame step and drawActive
+//   MinispielManager_update.cpp   the per-frame step, drawActive and the screen particles
 #pragma once
 
 #include <string>
@@ -94,6 +96,9 @@ public:
     // ---- slots ----
     void onHelpOk(Orvex::GUIWindow& button);
     void onSkip(Orvex::GUIWindow& button);
+    // After the mini-game screen and its children were drawn: the screen particles (the games'
+    // emitters and sparks) over them.
+    void onScreenDrawn(Orvex::GUIWindow& screen, bool const& drawn);
 
     // ---- state ----
     Minispiel* getActiveMinispiel() const { return active_; }

@@ -25,7 +25,13 @@ void findInto(Orvex::GUIWindow*& field, wchar_t const* name) {
 
 void MinispielManager::initGUI() {
     Orvex::GUISystem& gui = Orvex::GUISystem::instance();
-    findInto(screen_, L"MINISPIEL_SCREEN");
+    if (!screen_) {
+        findInto(screen_, L"MINISPIEL_SCREEN");
+        if (screen_) {
+            screen_->childrenDrawn.disconnect(this);
+            screen_->childrenDrawn.connect(this, &MinispielManager::onScreenDrawn);
+        }
+    }
     findInto(gameScreen_, L"MINISPIEL_GAMESCREEN");
     findInto(darkScreen_, L"MINISPIEL_GAMESCREEN_DUNKEL");
 

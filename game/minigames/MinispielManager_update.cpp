@@ -5,11 +5,15 @@
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUILabel.h"
+#include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowRef.h"
 #include "engine/gui/LanguageManager.h"
 #include "engine/gui/Text.h"
+#include "game/cards/RenderObjekt.h"
+#include "game/cards/SolPartikelManager.h"
+#include "game/cards/StyleSettings.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielManager.h"
 
@@ -65,6 +69,15 @@ void MinispielManager::update(double const& dt) {
 
 void MinispielManager::drawActive() {
     if (active_) active_->draw();
+}
+
+void MinispielManager::onScreenDrawn(Orvex::GUIWindow&, bool const& drawn) {
+    if (!drawn || !(StyleSettings::instance().getParticleSpawnMult() > 0.0f)) return;
+    RenderContext context;
+    context.sprite = Orvex::GUISystem::instance().getSprite();
+    context.layerMask = kLayerParticles;
+    context.particleLayer = kScreenParticleLayers;
+    SolPartikelManager::instance().render(context);
 }
 
 }  // namespace Solitaire

@@ -151,8 +151,7 @@ void MinispielZuordnen::createWindows() {
         work_ = tree.work;
         areasWindow_ = tree.areas;
         trays_ = tree.trays;
-        work_->rectChanged.connect(this, &MinispielZuordnen::onWorkRectChanged);
-        window->goalStarted.connect(this, &MinispielZuordnen::onGoalStarted);
+        tree.connectClamp(*this);
 
         std::vector<Orvex::GUIWindow*> windows;
         for (Gebiet* area : areas_) windows.push_back(area->window);

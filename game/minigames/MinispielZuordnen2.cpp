@@ -93,6 +93,7 @@ void MinispielZuordnen2::createWindows() {
         work_ = tree.work;
         areasWindow_ = tree.areas;
         trays_ = tree.trays;
+        tree.connectClamp(*this);
         for (Gebiet* area : areas_) minigame::attach(areasWindow_, area->window);
         tree.addItems(*this, items_, kItemSlot);
         tree.addButtons(*this);
@@ -149,5 +150,11 @@ void MinispielZuordnen2::onDrop(Orvex::GUIWindow& itemWindow, bool const&) {
 void MinispielZuordnen2::clampItems() { minigame::clampParts(items_, work_, clamping_); }
 
 void MinispielZuordnen2::onMoved(Orvex::GUIWindow&) { clampItems(); }
+
+void MinispielZuordnen2::onWorkRectChanged(Orvex::GUIWindow&) { minigame::clampParts(items_, work_, clamping_, true); }
+
+void MinispielZuordnen2::onGoalStarted(Orvex::GUIWindow& gameWindow, Orvex::GUIAnimationsGoal& goal) {
+    if (minigame::goalHasArea(gameWindow, goal)) clampItems();
+}
 
 }  // namespace Solitaire

@@ -3,7 +3,9 @@
 // picture, other rectangle), the item moves into the work window and can no longer be dragged,
 // and moveMade is emitted; dropped on another area it stays where it was released and moveWrong
 // follows moveMade. When every item lies on its target the game is solved and reports after the
-// end delay.
+// end delay. The work window bounds the items as in the sorting game: after every move of an
+// item, when the work window changes size (the screen did) and when the game window starts
+// towards a goal.
 //
 // Keys beside the base's: "GEBIET" and "GEGENSTAND" children, each with "GUI" (template),
 // "GUIRECT", "GUIRECT_FOUND", "ANIMATION", "ANIMATION_FOUND"; items also "ZIEL_GEBIET".
@@ -18,6 +20,7 @@
 #include "game/minigames/Minispiel.h"
 
 namespace Orvex {
+class GUIAnimationsGoal;
 class GUIWindow;
 class Texture2DAnimation;
 }  // namespace Orvex
@@ -77,12 +80,15 @@ public:
     void onPickUp(Orvex::GUIWindow& window, bool const& handled);
     void onDrop(Orvex::GUIWindow& window, bool const& handled);
     void onMoved(Orvex::GUIWindow& window);
+    void onWorkRectChanged(Orvex::GUIWindow& window);
+    void onGoalStarted(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
 
     std::vector<Gebiet*> const& getAreas() const { return areas_; }
     std::vector<Gegenstand*> const& getItems() const { return items_; }
     Orvex::GUIWindow* getWorkWindow() const { return work_; }
 
 private:
+    // Keeps every item window inside the work window.
     void clampItems();
 
     std::vector<Gebiet*> areas_;

@@ -2,7 +2,6 @@
 // judging the arrangement and the blinking frame of what is wrong.
 #include <algorithm>
 
-#include "engine/gui/GUIAnimationsGoal.h"
 #include "engine/gui/GUIWindow.h"
 #include "game/minigames/DragAreas.h"
 #include "game/minigames/MinispielManager.h"
@@ -34,14 +33,10 @@ void MinispielZuordnen::clampItems() { minigame::clampParts(items_, work_, clamp
 
 void MinispielZuordnen::onMoved(Orvex::GUIWindow&) { clampItems(); }
 
-void MinispielZuordnen::onWorkRectChanged(Orvex::GUIWindow&) { clampItems(); }
+void MinispielZuordnen::onWorkRectChanged(Orvex::GUIWindow&) { minigame::clampParts(items_, work_, clamping_, true); }
 
 void MinispielZuordnen::onGoalStarted(Orvex::GUIWindow& gameWindow, Orvex::GUIAnimationsGoal& goal) {
-    Orvex::GUIWindow* parent = gameWindow.getParent();
-    if (!parent) return;
-    Orvex::FRect target;
-    goal.rect.calcRect(target, parent->getScreenRect());
-    if (target.getWidth() > 0.0f && target.getHeight() > 0.0f) clampItems();
+    if (minigame::goalHasArea(gameWindow, goal)) clampItems();
 }
 
 bool MinispielZuordnen::judge() {

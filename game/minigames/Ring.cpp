@@ -8,6 +8,7 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/minigames/MinispielKeys.h"
+#include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielTemplates.h"
 #include "game/minigames/MouseSlots.h"
 #include "game/minigames/PlayfieldPicture.h"
@@ -155,6 +156,8 @@ void Ring::judge() {
 void Ring::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
     if (!shown_ || button != Orvex::OMB_LEFT || solved || !playfield_) return;
     grabbed_ = nullptr;
+    // The rings lie under the help screen while it is up: a press there grabs none.
+    if (MinispielManager::instance().isHelpShown()) return;
     Orvex::FRect const field = playfield_->getScreenRect();
     D3DXVECTOR2 const pointer(state.x, state.y);
     D3DXVECTOR2 const fromCentre = pointer - centreOf(field);

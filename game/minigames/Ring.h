@@ -14,7 +14,8 @@
 //
 // Sound behaviour where the plain rules would go wrong: a "RADIUS_MAX" of 0 or less is refused, and
 // with no radius to scale by no ring can be grabbed; an angle is brought into [0, 360) with fmod,
-// so a value that is not finite counts as not upright instead of looping for ever.
+// so a value that is not finite counts as not upright instead of looping for ever; a press while
+// the manager's help screen is up grabs no ring (the rings lie under it, their clock stopped).
 #pragma once
 
 #include <vector>

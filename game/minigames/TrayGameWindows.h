@@ -52,6 +52,14 @@ public:
             randomTray()->addChild(window, false, true);
         }
     }
+    // The clamp's triggers beside each item's moved signal: the work window's rectangle changed
+    // (the screen changed size) and the game window starting an animation to a goal, to the
+    // game's onWorkRectChanged and onGoalStarted.
+    template <class Game>
+    void connectClamp(Game& game) {
+        work->rectChanged.connect(&game, &Game::onWorkRectChanged);
+        main->goalStarted.connect(&game, &Game::onGoalStarted);
+    }
     // Clones the buttons into the foreground (else the game window): OK (returned, or null, for
     // the caller to connect), cancel to the game's onCloseButton, help to onHelpButton; then adds
     // the foreground to the game window.

@@ -11,6 +11,7 @@
 #include "game/minigames/FieldPictures.h"
 #include "game/minigames/MinispielCursor.h"
 #include "game/minigames/MinispielKeys.h"
+#include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielTemplates.h"
 #include "game/minigames/MouseSlots.h"
 #include "game/minigames/PlayfieldPicture.h"
@@ -161,7 +162,9 @@ void Wegblasen::hide() {
 }
 
 void Wegblasen::onMouseDown(Orvex::MouseState&, Orvex::OrvexMouseButton const&) {
-    if (shown_) blowing_ = true;
+    // The game lies shown under its help screen, whose clock stands still: a press there must not
+    // blow (held, it would win at full score).
+    if (shown_ && !MinispielManager::instance().isHelpShown()) blowing_ = true;
     blowTime_ = 0.0f;
     strength_ = 0.0f;
 }

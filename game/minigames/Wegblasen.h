@@ -14,7 +14,8 @@
 // Sound behaviour where the plain rules would go wrong: a ramp whose start equals its end gives
 // full strength from the start on (0 / 0 otherwise); a "MASS" of 0 or less is refused (it divides
 // the force); the blower cursor sets the cursor's size flag its size needs, and hide clears the
-// whole cursor.
+// whole cursor; a press while the manager's help screen is up does not blow (held there, it would
+// blow the game clear while its clock stands still).
 #pragma once
 
 #include <vector>

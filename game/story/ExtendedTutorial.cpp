@@ -42,8 +42,9 @@ bool ExtendedTutorial::start() {
         profile->markTutorialSeen(name);
         Orvex::TutorialStrip* shown = engine.getCurrentStrip();
         if (shown && shown->getName() == name) {
-            tutorials.closeTutorial();
+            // Hidden first: closing may show a waiting tutorial, which must stay on screen.
             engine.hideCurrentStrip();
+            tutorials.closeTutorial();
         }
     }
     current_ = first;

@@ -70,9 +70,11 @@ public:
     // A click at (x, y), fractions of the story window; true when it ended the scene (a hit on
     // the visible skip element, or a click that left the last switch).
     bool click(float x, float y);
-    // Stops every element's sounds, then asks to stop the scene's music and for the standard
-    // music. Emitters go on.
+    // Stops every element's sounds and emitters, then asks to stop the scene's music and for the
+    // standard music.
     void finish();
+    // Ends every element's emitter: a scene's particles end with the scene, also one skipped.
+    void stopEmitters();
     // Every element in file order, later ones on top.
     void draw(Orvex::GUIWindow& window);
 

@@ -91,9 +91,14 @@ bool StoryPart::click(float x, float y) {
 
 void StoryPart::finish() {
     for (std::size_t i = parts.size(); i-- > 0;) parts[i]->stopSounds();
+    stopEmitters();
     StoryManager& manager = StoryManager::instance();
     manager.stopMusic.emit();
     manager.startStandardMusic.emit();
+}
+
+void StoryPart::stopEmitters() {
+    for (StoryPartPart* e : parts) e->stopEmitter();
 }
 
 void StoryPart::draw(Orvex::GUIWindow& window) {

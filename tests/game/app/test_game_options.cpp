@@ -19,7 +19,11 @@
 #include "engine/platform/MusicStream.h"
 #include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
+#include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenset.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/Picking.h"
+#include "game/cards/SolitaireCamera.h"
 #include "game/cards/StyleSettings.h"
 #include "port/win32/winuser.h"
 #include "tests/game/app/ScreensFixture.h"
@@ -258,6 +262,42 @@ TEST_F(GameOptionsTest, FocusLossPausesTheGameAndItsReturnStepsTheTimerAndTheCur
     EXPECT_TRUE(game->isActive());
     EXPECT_LT(Orvex::PerfTimer::frameTimer().getRealDelta(), 0.1);  // the time away is not one step
     EXPECT_LT(cursorCount(), 0);
+}
+
+// A pile placed on the screen ("STAPEL_POS", a quarter across and three quarters down) stands at
+// its place of the new size as soon as the new display mode is taken, before the next update.
+TEST_F(GameOptionsTest, AScreenPlacedPileFollowsANewDisplayModeAtOnce) {
+    Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
+    Orvex::XMLNode table;
+    ASSERT_TRUE(table.parse(
+        L"<SOLITAIRE NAME=\"P\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"2\" AUTO_CHECK_END=\"0\">"
+        L"<STAPEL NAME=\"A\" POSITION_REL=\"0 0\" INIT_KARTEN_SICHTBAR=\"1\"><ANORDNUNG NAME=\"X\"/></STAPEL>"
+        L"<STAPEL NAME=\"B\" POSITION_REL=\"3 0\" INIT_KARTEN_SICHTBAR=\"1\"><ANORDNUNG NAME=\"X\"/></STAPEL>"
+        L"<DYNAMIC_STAPEL_POSES><STAPEL_POS NAME=\"B\" POSITION_REL=\"1 3 4\"/></DYNAMIC_STAPEL_POSES></SOLITAIRE>"));
+    cards.createDiscardPile();
+    cards.loadGameDefinition(table, L"screen pile");
+    cards.startGame(game->getCamera(), L"1", false, {}, {}, 0.0f);
+    Solitaire::Kartenstapel* pile = cards.findPile(L"B");
+    ASSERT_NE(pile, nullptr);
+    auto place = [&] {
+        Orvex::FRect const& r = game->getCamera()->getRelativeRect();
+        return D3DXVECTOR2(r.left + (r.right - r.left) * 0.25f, r.top + (r.bottom - r.top) * 0.75f);
+    };
+    auto at = [&] {
+        Orvex::FRect const r = Solitaire::computeScreenRect(*pile, game->getCamera());
+        return D3DXVECTOR2((r.left + r.right) * 0.5f, (r.top + r.bottom) * 0.5f);
+    };
+    EXPECT_NEAR(at().x, place().x, 0.5f);
+    showMenu(L"OPTIONENMENU");
+    slider(L"AufloesungSlider").setValue(static_cast<float>(modeIndex(1280, 720)));
+    game->applyChosenDisplayMode();
+    ASSERT_EQ(deviceMode().Width, 1280u);
+    EXPECT_NEAR(place().x, 320.0f, 0.5f);
+    EXPECT_NEAR(at().x, place().x, 0.5f);
+    EXPECT_NEAR(at().y, place().y, 0.5f);
+    game->answerDisplayMode(false);
+    cards.createDiscardPile();
+    cards.setCamera(nullptr);
 }
 
 }  // namespace

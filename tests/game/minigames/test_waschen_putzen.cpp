@@ -10,6 +10,9 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/RenderManager.h"
 #include "engine/render/Texture2D.h"
+#include "game/cards/SolPartikel.h"
+#include "game/cards/SolPartikelManager.h"
+#include "game/cards/StyleSettings.h"
 #include "game/minigames/MinispielCursor.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/WaschenPutzenGame.h"
@@ -438,6 +441,48 @@ TEST_F(WaschenPutzenTest, WithoutTemplatesTheGameRunsAndCanBeSkipped) {
     skipFromHelp();
     tick();
     expectSkipped();
+}
+
+// Every pass of the shipped game scrubs with its emitter (the sponge's foam, the cloth's shine):
+// while the pointer scrubs, the emitter follows it and its particles are drawn over the mini-game
+// screen (the same frame drawn again without particles differs over the wash area).
+TEST_F(WaschenPutzenTest, EveryShippedPassScrubsWithItsEmitterDrawnOverTheGame) {
+    auto* cleaning = dynamic_cast<WaschenPutzenGame*>(begin(L"MINIGAME_17"));
+    ASSERT_NE(cleaning, nullptr);
+    closeHelp();
+    Solitaire::StyleSettings& styles = Solitaire::StyleSettings::instance();
+    ASSERT_GT(styles.getParticleSpawnMult(), 0.0f);
+    for (std::size_t index = 0; index < cleaning->getPasses().size(); ++index) {
+        SCOPED_TRACE(index);
+        if (index > 0) {
+            scrub(*cleaning);
+            clickTool(*cleaning, index);
+        }
+        ASSERT_EQ(cleaning->getCurrentIndex(), index);
+        EXPECT_TRUE(cleaning->getPasses()[index]->hasEmitter);
+        D3DXVECTOR2 point = overMask(*cleaning, 8.0f, 8.0f);
+        moveTo(point);
+        press(point);
+        for (float x = 8.0f; x < 40.0f; x += 2.0f) moveTo(point = overMask(*cleaning, x, 8.0f + x / 4.0f));
+        auto* emitter = dynamic_cast<Solitaire::SolPartikelEmitter*>(cleaning->getParticles());
+        ASSERT_NE(emitter, nullptr);
+        EXPECT_GT(emitter->getEmittedCount(), 0u);
+        EXPECT_EQ(emitter->getLayer(), 2);
+        keep("waschen_partikel_" + std::to_string(index));
+        std::vector<uint32_t> const with = pixels();
+        styles.setParticleSpawnMult(0.0f);
+        game->draw();  // the same frame again, nothing advanced
+        std::vector<uint32_t> const without = pixels();
+        styles.setParticleSpawnMult(1.0f);
+        // The particles leave the pointer's path: count the changed pixels over the wash area.
+        Orvex::FRect const area = cleaning->getWashArea()->getScreenRect();
+        int changed = 0;
+        for (float y = area.top; y < area.bottom; y += 1.0f)
+            for (float x = area.left; x < area.right; x += 1.0f)
+                if (pixelAt(with, D3DXVECTOR2(x, y)) != pixelAt(without, D3DXVECTOR2(x, y))) ++changed;
+        EXPECT_GT(changed, 0) << "no particle drawn over the wash area";
+        release(point);
+    }
 }
 
 }  // namespace

@@ -27,7 +27,8 @@ using Solitaire::ExtendedTutorialManager;
 constexpr wchar_t kTemplates[] =
     L"<TUTORIAL><VORLAGEN><STRIP_VORLAGE NAME=\"STREIFEN\"/><PAGE_VORLAGE NAME=\"SEITE\"/>"
     L"<PTS_VORLAGE NAME=\"VON\" OFFSET=\"0 0\"/><PTS_VORLAGE NAME=\"AUF\" OFFSET=\"0 0\"/></VORLAGEN>"
-    L"<STRIP NAME=\"ALT\"><PAGE NAME=\"a\"/></STRIP></TUTORIAL>";
+    L"<STRIP NAME=\"ALT\"><PAGE NAME=\"a\"/></STRIP><STRIP NAME=\"NEU\"><PAGE NAME=\"n\"/></STRIP>"
+    L"<STRIP NAME=\"DRITT\"><PAGE NAME=\"d\"/></STRIP></TUTORIAL>";
 
 // Three hearts on three places, the ace on the first; a goal pile.
 constexpr wchar_t kTable[] =
@@ -182,6 +183,27 @@ TEST_F(LessonTest, ASeenLessonDoesNotStartAndStopsNothing) {
     tutorials().setActiveProfileSource({});
     profile->otherSeen.clear();
     EXPECT_FALSE(lessons().startTutorial(L"LEKTION"));
+}
+
+// A tutorial waiting behind the one the lesson stops comes on screen and stays there: closing it
+// lets the next request show at once (the manager does not stay busy with a hidden strip).
+TEST_F(LessonTest, ATutorialWaitingBehindAStoppedOneIsShownAndClosesAsUsual) {
+    load(L"<EXTENDED_TUTORIALPAGE NAME=\"EINS\"/><STOP_CANCEL_TUTORIALS>\"|ALT|\"</STOP_CANCEL_TUTORIALS>");
+    loadMenus({}, L"<GUIMENU NAME='A'/><GUIMENU NAME='TUTORIALMENU'/>");
+    ASSERT_TRUE(show(L"ALT"));
+    ASSERT_TRUE(show(L"NEU"));  // waits
+    ASSERT_TRUE(lessons().startTutorial(L"LEKTION"));
+    EXPECT_EQ(onScreen(), "NEU");
+    ASSERT_NE(engine().getCurrentStrip(), nullptr);
+    EXPECT_EQ(guitest::narrow(engine().getCurrentStrip()->getName()), "NEU");
+    ASSERT_NE(engine().getCurrentStrip()->getCurrentPage(), nullptr);
+    EXPECT_TRUE(engine().getCurrentStrip()->getCurrentPage()->isShown());
+    tutorials().closeTutorial();
+    EXPECT_EQ(onScreen(), "-");
+    EXPECT_EQ(signals.closed, 1);
+    ASSERT_TRUE(show(L"DRITT"));
+    EXPECT_EQ(onScreen(), "DRITT");
+    EXPECT_TRUE(tutorials().getPending().empty());
 }
 
 TEST_F(LessonTest, ThePagesStripComesAfterItsDelayAndArrowsFollowWhatTheyPointAt) {

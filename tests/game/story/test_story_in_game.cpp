@@ -8,6 +8,9 @@
 // passing 2 and 3 the tower scene, which starts chapter 1 and its tutorial once. The profiles
 // live in a file of the stage, so a second game object reads what the first saved.
 //
+// The sun's sparks fly and show over the scene while no game runs, and a skipped scene takes
+// them along: the level after it starts without them.
+//
 // Screenshots of the scenes go to the build folder's "screenshots" ("story_*.png").
 #include <gtest/gtest.h>
 
@@ -25,6 +28,9 @@
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Picking.h"
+#include "game/cards/SolPartikel.h"
+#include "game/cards/SolPartikelManager.h"
+#include "game/cards/StyleSettings.h"
 #include "game/cards/TableRenderer.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielManager.h"
@@ -336,6 +342,63 @@ TEST_F(StoryInGameTest, UnlocksOutliveASaveAndASecondProfileSeesTheIntroAgain) {
     EXPECT_EQ(sceneName(), L"STORY_INTRO") << "a second profile sees the intro";
     EXPECT_EQ(strip(), L"STORY");
     keep("story_intro_second_profile");
+}
+
+// The sparks the sun's emitter throws at switch 2 live on a screen layer: they fly (age and move)
+// and are drawn over the story picture while no game runs. Skipping the scene ends its emitter,
+// and the sparks die out before the level behind it is dealt: its table gets none.
+TEST_F(StoryInGameTest, TheSunsSparksFlyOverTheSceneAndEndWithIt) {
+    Solitaire::SolPartikelManager& particles = Solitaire::SolPartikelManager::instance();
+    auto sparks = [&] {
+        std::vector<Solitaire::SolPartikel*> found;
+        for (Solitaire::SolPartikel* p : particles.liveParticles())
+            if (p->getName() == L"STORY_FUNKE") found.push_back(p);
+        return found;
+    };
+    enterLevelScreen();
+    ASSERT_EQ(sceneName(), L"STORY_INTRO");
+    closeTutorials();
+    runToSwitch(2);
+    ASSERT_EQ(scene()->currentSwitch, 2);
+    Solitaire::StoryPartPart const* sun = scene()->findPart(L"SONNE");
+    ASSERT_NE(sun, nullptr);
+    ASSERT_NE(sun->emitter, nullptr);
+    EXPECT_NE(sun->emitter->getLayer(), 0) << "a screen layer, updated and drawn outside a game";
+    ticks(20);
+    std::vector<Solitaire::SolPartikel*> const flying = sparks();
+    ASSERT_FALSE(flying.empty());
+    EXPECT_GT(flying.front()->getAge(), 0.0f) << "they are updated";
+    // Drawn: the sparks' pictures change the frame where they fly (the same frame without them is
+    // the scene alone).
+    tick(true);
+    std::vector<uint32_t> const with = pixels();
+    keep("story_intro_sparks");
+    float const drawMult = Solitaire::StyleSettings::instance().getParticleSpawnMult();
+    Solitaire::StyleSettings::instance().setParticleSpawnMult(0.0f);  // particles not drawn
+    tick(true);
+    std::vector<uint32_t> const without = pixels();
+    Solitaire::StyleSettings::instance().setParticleSpawnMult(drawMult);
+    int changed = 0;
+    for (Solitaire::SolPartikel const* p : sparks()) {
+        D3DXVECTOR2 const at = p->getPosition();
+        if (at.x < 0.0f || at.y < 0.0f || at.x >= kScreenWidth || at.y >= kScreenHeight) continue;
+        changed += pixelAt(with, at) != pixelAt(without, at);
+    }
+    EXPECT_GT(changed, 0) << "the sparks are drawn over the scene";
+    // Skipped: the emitter ends with the scene, the sparks die out.
+    clickOn(L"T_END_STORY_CLICK");
+    EXPECT_EQ(scene(), nullptr);
+    EXPECT_EQ(sun->emitter, nullptr) << "ended with the scene";
+    wait(2.0);
+    EXPECT_TRUE(sparks().empty());
+    for (Solitaire::SolPartikel* e : particles.liveEmitters()) EXPECT_NE(e->getName(), L"STORY_SONNE_EMITTER");
+    closeTutorials();
+    ASSERT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
+    clickOn(L"LA_LevelButton_0");
+    closeTutorials();
+    ASSERT_EQ(activeMenu(), L"INGAMEMENU");
+    wait(1.0);
+    EXPECT_TRUE(sparks().empty()) << "no sparks of the scene on the table";
 }
 
 }  // namespace

@@ -1,0 +1,233 @@
+// What a player meets at the table of the game's own data, by events in the real window: F1 over
+// the points balance of a campaign level raises it (the balance label keeps its hit though its
+// parent ignores input), F7 passes over a name it cannot write and goes on numbering, and the
+// lock that "Zellen" deals brings its tutorial page with its text, and the options' story reset
+// lets the story's pages come again; the pause screen's help brings the variant's start tutorial
+// though it was seen.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <SDL.h>
+
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/LanguageManager.h"
+#include "engine/gui/TutorialManager.h"
+#include "engine/gui/TutorialStrip.h"
+#include "game/app/ScreenWindows.h"
+#include "engine/gui/GUIWindow.h"
+#include "game/app/Profil.h"
+#include "game/app/ProfilManager.h"
+#include "game/app/SolitaireGame2.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/story/SolTutorialManager.h"
+#include "tests/game/minigames/MinigameFixture.h"
+#include "tests/support/SdlEvents.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class KeysAsPlayedTest : public minigametest::MinigameFixture {
+protected:
+    void SetUp() override {
+        makeHome("keys_as_played", profileText);
+        withPlayer = false;
+        MinigameFixture::SetUp();
+        saved = fs::current_path();
+    }
+    void TearDown() override {
+        fs::current_path(saved);
+        MinigameFixture::TearDown();
+        removeHome();
+    }
+    // From the start screen to the main menu, as the player leaves it.
+    void toMainMenu() {
+        if (activeMenu() == L"STARTMENU") clickOn(L"SM_Fenster");
+        ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    }
+    // A key pressed and let go in the real window, a frame each.
+    void key(SDL_Scancode code, SDL_Keycode sym) {
+        testsupport::pushKey(windowId(), code, true, sym);
+        tick(false);
+        testsupport::pushKey(windowId(), code, false, sym);
+        tick();
+    }
+    // The makers' profile, tutorials off.
+    std::string profileText =
+        "<PROFILE ACTIVE_PROFIL=\"VORTMAK\"><PROFIL NAME=\"VORTMAK\"><TUTORIAL SHOW=\"0\"/></PROFIL></PROFILE>";
+    fs::path saved;
+};
+
+TEST_F(KeysAsPlayedTest, F1OverTheBalanceOfACampaignLevelAddsTheMakersPoints) {
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
+    clickOn(L"H_Kampagne");
+    ASSERT_EQ(activeMenu(), L"KATEGORIEMENU");
+    clickOn(L"K_KategorieButton1");
+    for (int i = 0; i < 600 && activeMenu() != L"LEVELAUSWAHLMENU"; ++i) {
+        if (scene()) clickOn(L"T_END_STORY_CLICK");
+        tick(false);
+    }
+    ASSERT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
+    clickOn(L"LA_LevelButton_0");
+    ASSERT_EQ(activeMenu(), L"INGAMEMENU");
+    settle();
+    Orvex::GUIWindow* balance = find(L"I_Points2");
+    ASSERT_NE(balance, nullptr);
+    D3DXVECTOR2 const over = middleOf(L"I_Points2");
+    moveTo(over);
+    ticks(10);
+    EXPECT_EQ(Orvex::GUISystem::instance().windowAt(over, Solitaire::SolitaireGame2::kHitTestMask), balance);
+    float const before = Solitaire::Kartenmanager::instance().getScore();
+    key(SDL_SCANCODE_F1, SDLK_F1);
+    EXPECT_NEAR(Solitaire::Kartenmanager::instance().getScore() - before, Solitaire::SolitaireGame2::kMakerPoints, 1.0f);
+    // Elsewhere F1 does nothing.
+    moveTo(D3DXVECTOR2(kQuietX, kQuietY));
+    ticks(10);
+    float const after = Solitaire::Kartenmanager::instance().getScore();
+    key(SDL_SCANCODE_F1, SDLK_F1);
+    EXPECT_LT(Solitaire::Kartenmanager::instance().getScore() - after, 1000.0f);
+}
+
+// A folder named as the next screenshot cannot be written over: that number is passed over, and
+// the presses after it go on writing.
+TEST_F(KeysAsPlayedTest, F7PassesOverANameItCannotWriteAndGoesOn) {
+    fs::current_path(home);  // screenshots go to the working folder
+    int const first = Solitaire::SolitaireGame2::getScreenshotCounter();
+    fs::create_directory(home / ("Screenshot_" + std::to_string(first) + ".png"));
+    key(SDL_SCANCODE_F7, SDLK_F7);
+    EXPECT_TRUE(fs::is_regular_file(home / ("Screenshot_" + std::to_string(first + 1) + ".png")));
+    key(SDL_SCANCODE_F7, SDLK_F7);
+    EXPECT_TRUE(fs::is_regular_file(home / ("Screenshot_" + std::to_string(first + 2) + ".png")));
+    EXPECT_EQ(Solitaire::SolitaireGame2::getScreenshotCounter(), first + 3);
+}
+
+// A player with tutorials on who has seen the screens' own pages and those of the cards a deal may
+// bring (a joker, a wildcard, an extra card).
+class LockTutorialTest : public KeysAsPlayedTest {
+protected:
+    void SetUp() override {
+        profileText =
+            "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\"><TUTORIAL SHOW=\"1\">\"|TUTORIALMENU|\" "
+            "\"|HAUPTMENU|\" \"|FREIESSPIELMENU|\" \"|INGAMEMENU_FG|\" \"|JOKER_FOUND|\" \"|WILDCARD_FOUND|\" "
+            "\"|EXTRACARD_FOUND|\"</TUTORIAL></PROFIL></PROFILE>";
+        KeysAsPlayedTest::SetUp();
+    }
+    static std::wstring onScreen() {
+        Solitaire::SolTutorialManager const& tutorials = Solitaire::SolTutorialManager::instance();
+        Orvex::TutorialStrip const* strip = tutorials.getCurrentStrip();
+        return tutorials.isRunning() && strip ? strip->getName() : L"-";
+    }
+};
+
+// "Zellen" deals a gold lock: the first deal shows its page, with its text; the page closes by
+// its button and does not come again.
+TEST_F(LockTutorialTest, ZellenDealsALockAndItsPageComesOnce) {
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
+    clickOn(L"H_FreiesSpiel");
+    ASSERT_EQ(activeMenu(), L"FREIESSPIELMENU");
+    clickOn(L"FG_Kategorie_KLASSIKER");
+    clickOn(L"FG_Game_ZELLEN");
+    clickOn(L"FG_StartButton");
+    settle();
+    ASSERT_EQ(activeMenu(), L"TUTORIALMENU");
+    EXPECT_EQ(onScreen(), L"LOCKED_CARDS_FOUND_0");
+    Orvex::GUILabel* text = Solitaire::findLabel(L"T_Text");
+    ASSERT_NE(text, nullptr);
+    std::wstring const expected = Orvex::languageText(L"TUT_LOCKED_CARDS_FOUND_0");
+    EXPECT_NE(expected.find(L"Schloss"), std::wstring::npos);
+    EXPECT_EQ(text->getText(), expected);
+    keep("played_lock_tutorial");
+    clickOn(L"T_Weiter");
+    settle();
+    EXPECT_EQ(activeMenu(), L"INGAMEMENU");
+    EXPECT_EQ(onScreen(), L"-");
+    // A new deal of the same variant brings no page: it was seen.
+    key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+    settle();
+    ASSERT_EQ(activeMenu(), L"PAUSEMENU");
+    clickOn(L"P_NEUSTART");
+    settle();
+    EXPECT_EQ(activeMenu(), L"INGAMEMENU");
+    EXPECT_EQ(onScreen(), L"-");
+}
+
+// Every lock page a deal or an opened lock can ask for has a strip whose page has a text in
+// both languages.
+TEST_F(LockTutorialTest, EveryLockColourHasItsPagesAndTexts) {
+    for (std::wstring const kind : {L"LOCKED_CARDS_FOUND_", L"CARD_UNLOCKED_"})
+        for (int k = 0; k < 4; ++k) {
+            std::wstring const name = kind + std::to_wstring(k);
+            Orvex::TutorialStrip* strip = nullptr;
+            for (Orvex::TutorialStrip* s : Orvex::TutorialManager::instance().getStrips())
+                if (s->getName() == name) strip = s;
+            ASSERT_NE(strip, nullptr) << minigametest::narrow(name);
+            ASSERT_EQ(strip->getPages().size(), 1u);
+            EXPECT_FALSE(Orvex::languageText(L"TUT_" + name).empty()) << minigametest::narrow(name);
+        }
+}
+
+// A player who has seen the story's page presses the options' story reset: the page is due again.
+class StoryResetTest : public KeysAsPlayedTest {
+protected:
+    void SetUp() override {
+        profileText = "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\"><TUTORIAL SHOW=\"0\"/>"
+                      "<STORY>\"|STORY|\"</STORY></PROFIL></PROFILE>";
+        KeysAsPlayedTest::SetUp();
+    }
+};
+
+TEST_F(StoryResetTest, TheOptionsStoryResetMakesTheStoryDueAgain) {
+    Solitaire::Profil* anna = Solitaire::ProfilManager::instance().getActiveProfile();
+    ASSERT_NE(anna, nullptr);
+    EXPECT_FALSE(anna->shouldShowTutorial(L"STORY"));
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
+    clickOn(L"H_Optionen");
+    ASSERT_EQ(activeMenu(), L"OPTIONENMENU");
+    Orvex::GUILabel const* caption = Solitaire::labelOf(find(L"ResetStory"));
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->getText(), Orvex::languageText(L"O_STORY_RESET"));
+    keep("played_options_story_reset");
+    clickOn(L"ResetStory");
+    EXPECT_TRUE(anna->shouldShowTutorial(L"STORY"));
+    EXPECT_EQ(activeMenu(), L"OPTIONENMENU");
+}
+
+// A player who has seen the rules of "Goldrausch": the deal brings no page, the pause screen's help
+// brings them again.
+class StartTutorialTest : public KeysAsPlayedTest {
+protected:
+    void SetUp() override {
+        profileText =
+            "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\"><TUTORIAL SHOW=\"1\">\"|TUTORIALMENU|\" "
+            "\"|HAUPTMENU|\" \"|FREIESSPIELMENU|\" \"|INGAMEMENU_FG|\" \"|JOKER_FOUND|\" \"|WILDCARD_FOUND|\" "
+            "\"|EXTRACARD_FOUND|\" \"|PAUSEMENU|\"</TUTORIAL><SOLITAIRE_TUTORIALS>\"|SOLITAIRE_GOLDRAUSCH|\""
+            "</SOLITAIRE_TUTORIALS></PROFIL></PROFILE>";
+        KeysAsPlayedTest::SetUp();
+    }
+};
+
+TEST_F(StartTutorialTest, ThePauseScreensHelpShowsTheSeenStartTutorialAgain) {
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
+    clickOn(L"H_FreiesSpiel");
+    clickOn(L"FG_Kategorie_KLASSIKER");
+    clickOn(L"FG_Game_GOLDRAUSCH");
+    clickOn(L"FG_StartButton");
+    settle();
+    ASSERT_EQ(activeMenu(), L"INGAMEMENU") << "seen: not shown at the start";
+    wait(3.0);  // the deal lands and the help panel has come
+    key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+    settle();
+    ASSERT_EQ(activeMenu(), L"PAUSEMENU");
+    clickOn(L"P_HILFE");
+    settle();
+    EXPECT_EQ(activeMenu(), L"TUTORIALMENU");
+    Solitaire::SolTutorialManager const& tutorials = Solitaire::SolTutorialManager::instance();
+    ASSERT_TRUE(tutorials.isRunning());
+    EXPECT_EQ(tutorials.getCurrentStrip()->getName(), L"SOLITAIRE_GOLDRAUSCH");
+}
+
+}  // namespace
