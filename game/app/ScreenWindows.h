@@ -15,8 +15,13 @@ class Texture2D;
 
 namespace Solitaire {
 
-// The first window of that name under the GUI system's root windows, or null.
+// The first window of that name at any level of the GUI (SolitaireGame2::findWindow), or null.
 Orvex::GUIWindow* findScreenWindow(std::wstring const& name);
+// findScreenWindow as a window of that kind, or null.
+template <class T>
+T* findScreenWindowAs(std::wstring const& name) {
+    return dynamic_cast<T*>(findScreenWindow(name));
+}
 // The window itself when it is a label, its label when it is a button, else null.
 Orvex::GUILabel* labelOf(Orvex::GUIWindow* window);
 // labelOf the first window of that name.
