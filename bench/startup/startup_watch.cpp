@@ -8,7 +8,12 @@
 // memory is read once the screen has settled; then the program's CPU time (all its threads)
 // is taken over the idle time while the screen is left alone, and the program is ended.
 //
-//     startup_watch [--settle SECONDS] [--idle SECONDS] [--timeout SECONDS] -- PROGRAM [ARGS...]
+//     startup_watch [--settle SECONDS] [--idle SECONDS] [--timeout SECONDS] [--changes 1] -- PROGRAM [ARGS...]
+//
+// With --changes 1 the time of every change seen goes to standard error ("change <seconds>"), to
+// tell the loading frames, the first frame of the start screen and any later change apart; a
+// first line "spawn <seconds>" gives the spawn time on the monotonic clock, against which a
+// program's own time stamps line up.
 //
 // Exit code 1 when the program ends early, the screen never settles within the timeout, or
 // there is no X display.
@@ -162,6 +167,7 @@ void end(pid_t pid) {
 
 int main(int argc, char** argv) {
     double settle = 1.0, idle = 3.0, timeout = 60.0;
+    bool changes = false;
     int first = 1;
     for (; first < argc && std::strcmp(argv[first], "--") != 0; first += 2) {
         if (first + 1 >= argc) break;
@@ -169,9 +175,10 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[first], "--settle") == 0) settle = value;
         else if (std::strcmp(argv[first], "--idle") == 0) idle = value;
         else if (std::strcmp(argv[first], "--timeout") == 0) timeout = value;
+        else if (std::strcmp(argv[first], "--changes") == 0) changes = value != 0.0;
     }
     if (first + 1 >= argc) {
-        std::fprintf(stderr, "usage: startup_watch [--settle S] [--idle S] [--timeout S] -- PROGRAM [ARGS...]\n");
+        std::fprintf(stderr, "usage: startup_watch [--settle S] [--idle S] [--timeout S] [--changes 1] -- PROGRAM [ARGS...]\n");
         return 2;
     }
     ScreenReader screen;
@@ -182,6 +189,7 @@ int main(int argc, char** argv) {
     std::uint64_t last = screen.hash();
 
     Clock::time_point const spawned = Clock::now();
+    if (changes) std::fprintf(stderr, "spawn %.4f\n", std::chrono::duration<double>(spawned.time_since_epoch()).count());
     pid_t const pid = fork();
     if (pid == 0) {
         execvp(argv[first + 1], argv + first + 1);
@@ -202,6 +210,7 @@ int main(int argc, char** argv) {
         if (h != last) {
             last = h;
             lastChange = now;
+            if (changes) std::fprintf(stderr, "change %.4f\n", now);
         }
         if (lastChange >= 0.0 && now - lastChange >= settle) break;
         if (now > timeout) {

@@ -15,6 +15,7 @@
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/platform/VideoPlayer.h"
 #include "engine/render/Effect.h"
+#include "engine/render/RenderManager.h"
 #include "engine/render/TextureSettings.h"
 #include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
@@ -68,6 +69,11 @@ void forceStartSettings() {
     textures.suspendOnTexLoad = true;
     textures.overrideAutoSuspend = true;
     textures.actualTickCount = 0;
+    // The game draws no render passes (its render-pass file leaves both renderers off): their
+    // full-screen targets are not made with the device only to be let go at once.
+    Orvex::RenderManager* passes = engine->getRenderManager();
+    passes->getForwardRenderer().setEnabled(false);
+    passes->getPostEffectRenderer().setEnabled(false);
 }
 
 std::string joinCommandLine(int argc, char const* const* argv, int first) {

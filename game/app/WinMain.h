@@ -23,7 +23,7 @@ namespace Solitaire {
 
 // The values the game forces over the settings file before the window opens (and which the
 // file then holds at exit): display-mode options, the offered resolutions, input and texture
-// settings.
+// settings; and the engine's render passes off until the render-pass file turns them on.
 void forceStartSettings();
 
 // The program's arguments from argv[first] on as the 8-bit command line WinMain reads: joined

@@ -145,13 +145,13 @@ void Device::applyWindowMode(D3DPRESENT_PARAMETERS const& parameters) {
 }
 
 bool Device::createBackBuffer(D3DPRESENT_PARAMETERS const& p) {
-    windowBackBuffer_ = chooseWindowBackBuffer(p);
+    windowBackBuffer_ = chooseWindowBackBuffer(p, windowDepth_);
     backBuffer_ = new Surface(this, Surface::Kind::RenderTarget, p.BackBufferWidth, p.BackBufferHeight,
                               p.BackBufferFormat, D3DPOOL_DEFAULT, D3DUSAGE_RENDERTARGET, false, windowBackBuffer_);
     if (!backBuffer_->valid()) return false;
     if (p.EnableAutoDepthStencil) {
         autoDepth_ = new Surface(this, Surface::Kind::DepthStencil, p.BackBufferWidth, p.BackBufferHeight,
-                                 p.AutoDepthStencilFormat, D3DPOOL_DEFAULT, D3DUSAGE_DEPTHSTENCIL, false);
+                                 p.AutoDepthStencilFormat, D3DPOOL_DEFAULT, D3DUSAGE_DEPTHSTENCIL, false, windowDepth_);
         if (!autoDepth_->valid()) return false;
     }
     renderTarget_ = backBuffer_;
@@ -427,10 +427,20 @@ HRESULT Device::EndScene() {
     return D3D_OK;
 }
 
+void Device::placeDepth() {
+    if (!depthStencil_) return;
+    if (renderTarget_->inWindow()) {
+        // The window's depth-stencil serves only the automatic one; with another the back buffer
+        // moves into its texture until Present.
+        if (depthStencil_->onWindow()) moveDepth(*depthStencil_, true);
+        else moveBackBuffer(false);
+    } else if (depthStencil_->inWindow()) {
+        moveDepth(*depthStencil_, false);
+    }
+}
+
 void Device::bindFramebuffer(bool withDepth) {
-    // The window has no depth-stencil: draws that need one move the back buffer into its texture
-    // until Present.
-    if (renderTarget_->inWindow() && withDepth && depthStencil_) moveBackBuffer(false);
+    if (withDepth) placeDepth();
     if (renderTarget_->inWindow()) {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         setClipOrigin(true);
@@ -498,8 +508,17 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
         for (DWORD i = 0; i < count; ++i) clip(RECT{rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2});
     }
     bool depthBits = (bits & (GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT)) != 0;
+    if (depthBits && renderTarget_->inWindow() && depthStencil_->onWindow()) {
+        // Into the window's own depth-stencil: its old values matter only where the clear
+        // leaves some.
+        RECT const all{0, 0, static_cast<LONG>(depthStencil_->width()), static_cast<LONG>(depthStencil_->height())};
+        bool const whole = (bits & GL_DEPTH_BUFFER_BIT) && (bits & GL_STENCIL_BUFFER_BIT) && cleared.size() == 1 &&
+                           cleared[0].left <= all.left && cleared[0].top <= all.top &&
+                           cleared[0].right >= all.right && cleared[0].bottom >= all.bottom;
+        moveDepth(*depthStencil_, true, !whole);
+    }
     glEnable(GL_SCISSOR_TEST);
-    if (renderTarget_->inWindow() && depthBits) {
+    if (renderTarget_->inWindow() && depthBits && !depthStencil_->inWindow()) {
         clearBeside(cleared, bits);
     } else {
         // Depth stays attached while in use, as draws have it (attachments change only on need).

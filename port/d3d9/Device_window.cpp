@@ -2,12 +2,16 @@
 // the copy of a texture back buffer at every Present, but GL counts the window's rows from the
 // bottom: the clip origin is turned to the upper left while the window is the target (so
 // pictures, winding and stencil faces come out as in textures) and viewport, scissor, reads and
-// copies turn the rows over. The window has no depth-stencil (llvmpipe pays for one at every
-// frame even with Z and stencil off): depth surfaces stay renderbuffers, a Clear of them beside
-// the window clears them on their own, and the first draw that tests depth or stencil on the
-// back buffer moves its pixels into its texture, where they stay until Present copies them back.
-// Where the window cannot give what the present parameters ask, the back buffer stays a texture
-// copied to the window at Present.
+// copies turn the rows over. The window is made with a 24-bit depth and 8-bit stencil buffer,
+// which holds the automatic depth-stencil surface while the back buffer is the target, so frames
+// that test depth or stencil (every GUI frame clips by stencil) stay in the window. Used with a
+// texture target the automatic depth-stencil moves into a renderbuffer of its own, and back when
+// the window is the target again. A depth-stencil surface of another kind cannot be the window's:
+// the first draw that tests depth or stencil with it on the back buffer moves the back buffer's
+// pixels into a texture of its own, where they stay until Present copies them back. Either
+// storage is made only when first needed. Where the window cannot give what the present
+// parameters ask, the back buffer stays a texture copied to the window at Present, and the
+// automatic depth-stencil a renderbuffer.
 #include "port/d3d9/Internal.h"
 
 #include "port/win32/win32_log.h"
@@ -19,6 +23,8 @@ namespace port::d3d9 {
 namespace {
 
 constexpr GLint kColourBits = 8;
+constexpr GLint kDepthBits = 24;
+constexpr GLint kStencilBits = 8;
 
 bool g_textureBackBuffer = false;
 
@@ -46,7 +52,8 @@ bool eglSurfaceSize(int& width, int& height) {
 
 }  // namespace
 
-bool Device::chooseWindowBackBuffer(D3DPRESENT_PARAMETERS const& p) {
+bool Device::chooseWindowBackBuffer(D3DPRESENT_PARAMETERS const& p, bool& windowDepth) {
+    windowDepth = false;
     std::wstring refusal;
     int w = 0, h = 0, surfaceWidth = 0, surfaceHeight = 0;
     SDL_GL_GetDrawableSize(sdl_, &w, &h);
@@ -70,11 +77,18 @@ bool Device::chooseWindowBackBuffer(D3DPRESENT_PARAMETERS const& p) {
                defaultFramebufferSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE) != kColourBits) {
         refusal = L"the window has no 8-bit alpha channel";  // the back buffer keeps alpha
     }
+    // The automatic depth-stencil is the window's where the window has one of its kind.
+    bool const depthFormat = p.AutoDepthStencilFormat == D3DFMT_D24S8 || p.AutoDepthStencilFormat == D3DFMT_D24X8;
+    windowDepth = refusal.empty() && p.EnableAutoDepthStencil && depthFormat &&
+                  defaultFramebufferSize(GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE) == kDepthBits &&
+                  defaultFramebufferSize(GL_STENCIL, GL_FRAMEBUFFER_ATTACHMENT_STENCIL_SIZE) == kStencilBits;
     while (glGetError() != GL_NO_ERROR) {
     }
-    std::wstring choice = refusal.empty() ? L"Direct3D device: the back buffer is the window's framebuffer"
-                                          : L"Direct3D device: the back buffer is a texture copied to the window (" +
-                                                refusal + L")";
+    std::wstring choice = !refusal.empty()
+                              ? L"Direct3D device: the back buffer is a texture copied to the window (" + refusal + L")"
+                          : windowDepth ? L"Direct3D device: the back buffer is the window's framebuffer, with its "
+                                          L"depth-stencil"
+                                        : L"Direct3D device: the back buffer is the window's framebuffer";
     if (choice != loggedChoice_) {
         port::logLine(port::LogLevel::Info, choice);
         loggedChoice_ = choice;
@@ -91,7 +105,8 @@ void Device::setClipOrigin(bool upperLeft) {
 
 void Device::moveBackBuffer(bool toWindow) {
     Surface* back = backBuffer_;
-    if (!back || !back->onWindow() || back->inWindow() == toWindow) return;
+    if (!back || !back->onWindow() || back->inWindow() == toWindow || !back->makeStorage()) return;
+    ++storageMoves_;
     back->setInWindow(false);
     GlImage texture = back->image();
     GlImage window{0, 0, 0, false, texture.width, texture.height, true};
@@ -110,6 +125,26 @@ void Device::moveBackBuffer(bool toWindow) {
     }
     windowCleared_ = false;
     back->setInWindow(toWindow);
+}
+
+void Device::moveDepth(Surface& depth, bool toWindow, bool keep) {
+    if (!depth.onWindow() || depth.inWindow() == toWindow || !depth.makeStorage()) return;
+    ++storageMoves_;
+    depth.setInWindow(false);
+    GlImage own = depth.image();
+    if (keep) {
+        // The window's side bound directly: its colour is untouched (a whole clear stays known).
+        glBindFramebuffer(toWindow ? GL_DRAW_FRAMEBUFFER : GL_READ_FRAMEBUFFER, 0);
+        if (toWindow) bindReadImage(own);
+        else bindDrawImage(own);
+        glDisable(GL_SCISSOR_TEST);
+        glDepthMask(GL_TRUE);
+        glStencilMask(0xFF);
+        pipelineDirty_ = true;
+        GLint w = static_cast<GLint>(own.width), h = static_cast<GLint>(own.height);
+        glBlitFramebuffer(0, 0, w, h, 0, h, w, 0, GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT, GL_NEAREST);  // rows turned over
+    }
+    depth.setInWindow(toWindow);
 }
 
 void Device::clearBeside(std::vector<RECT> const& rects, GLbitfield bits) {
@@ -131,5 +166,9 @@ void Device::clearBeside(std::vector<RECT> const& rects, GLbitfield bits) {
 void preferTextureBackBuffer(bool texture) { g_textureBackBuffer = texture; }
 
 bool backBufferOnWindow(IDirect3DDevice9* device) { return device && deviceOf(device)->backBufferOnWindow(); }
+
+bool depthStencilOnWindow(IDirect3DDevice9* device) { return device && deviceOf(device)->depthStencilOnWindow(); }
+
+unsigned windowStorageMoves(IDirect3DDevice9* device) { return device ? deviceOf(device)->windowStorageMoves() : 0; }
 
 }  // namespace port::d3d9

@@ -104,8 +104,9 @@ public:
     Surface(Texture* owner, UINT level);
     // A stand-alone surface. The device's own back buffer and depth surface do not count
     // against Reset (countsForReset false). `onWindow`: the back buffer drawn in the window's
-    // own framebuffer, with its texture for the draws that need a depth-stencil surface (see
-    // Device_window.cpp); it starts in the window.
+    // own framebuffer, or the automatic depth-stencil kept in the window's own; it starts in the
+    // window and gets a texture (a renderbuffer) only when its pixels first have to leave it
+    // (see Device_window.cpp).
     Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT format, D3DPOOL pool, DWORD usage,
             bool countsForReset = true, bool onWindow = false);
     ~Surface() override;
@@ -128,11 +129,14 @@ public:
     UINT level() const { return level_; }
     bool valid() const { return valid_; }
     GlImage image() const;
-    // The back buffer of the window, and whether its pixels are in the window now (else in its
-    // texture).
+    // The back buffer or the depth-stencil of the window, and whether its pixels are in the
+    // window now (else in its own texture or renderbuffer).
     bool onWindow() const { return onWindow_; }
     bool inWindow() const { return onWindow_ && inWindow_; }
     void setInWindow(bool inWindow) { inWindow_ = inWindow; }
+    // The texture (colour) or renderbuffer (depth-stencil) outside the window, made on the first
+    // call; false when GL cannot make it.
+    bool makeStorage();
     D3DFORMAT format() const { return format_; }
     UINT width() const { return width_; }
     UINT height() const { return height_; }
@@ -454,8 +458,12 @@ public:
         return image.window ? static_cast<GLint>(image.height) - static_cast<GLint>(top + height)
                             : static_cast<GLint>(top);
     }
-    // Whether the back buffer is the window's own framebuffer (else a texture copied at Present).
+    // Whether the back buffer is the window's own framebuffer (else a texture copied at Present),
+    // and the automatic depth-stencil the window's own; the copies of either between the window
+    // and their own storage so far.
     bool backBufferOnWindow() const { return windowBackBuffer_; }
+    bool depthStencilOnWindow() const { return windowDepth_; }
+    unsigned windowStorageMoves() const { return storageMoves_; }
     // Presents made so far, and whether GL has finished the work issued before present number
     // `present` (a fence follows every Present).
     uint64_t presentCount() const { return presents_; }
@@ -488,9 +496,14 @@ private:
     // Device_window.cpp: whether the window's framebuffer can be the back buffer for these
     // parameters (logged when the choice changes), the clip origin of the current target, and
     // the back buffer's pixels moved between the window and its texture.
-    bool chooseWindowBackBuffer(D3DPRESENT_PARAMETERS const& parameters);
+    bool chooseWindowBackBuffer(D3DPRESENT_PARAMETERS const& parameters, bool& windowDepth);
     void setClipOrigin(bool upperLeft);
     void moveBackBuffer(bool toWindow);
+    // The window's depth-stencil surface's values moved between the window and its renderbuffer
+    // (kept unless `keep` is false), and the depth-stencil surface placed beside the render
+    // target for a draw that tests depth or stencil.
+    void moveDepth(Surface& depth, bool toWindow, bool keep = true);
+    void placeDepth();
     // Clear of the back buffer in the window with depth or stencil: colour in the window, depth
     // and stencil in the depth surface on its own.
     void clearBeside(std::vector<RECT> const& rects, GLbitfield bits);
@@ -536,6 +549,8 @@ private:
     // The back buffer is drawn in the window's framebuffer, upside down for GL (clip origin
     // upper left there); textures keep GL's lower-left origin with Direct3D's rows.
     bool windowBackBuffer_ = false;
+    bool windowDepth_ = false;
+    unsigned storageMoves_ = 0;
     std::wstring loggedChoice_;
     void (*clipControl_)(GLenum, GLenum) = nullptr;
     int clipOrigin_ = -1;  // -1 unknown, 0 lower left, 1 upper left

@@ -28,24 +28,29 @@ Surface::Surface(Device* device, Kind kind, UINT width, UINT height, D3DFORMAT f
         valid_ = true;
         return;
     }
-    if (!device->makeCurrent()) return;
-    if (kind == Kind::DepthStencil) {
-        if (!info->depth) return;
+    if (kind == Kind::DepthStencil ? !info->depth : (info->depth || info->blockBytes != 0)) return;
+    // A surface in the window gets storage of its own only when it first has to leave it.
+    valid_ = onWindow || (device->makeCurrent() && makeStorage());
+}
+
+bool Surface::makeStorage() {
+    if (texture_ || renderbuffer_) return true;
+    if (!device_ || !device_->makeCurrent()) return false;
+    if (kind_ == Kind::DepthStencil) {
         glGenRenderbuffers(1, &renderbuffer_);
         glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer_);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(width),
-                              static_cast<GLsizei>(height));
-        valid_ = true;
-        return;
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(width_),
+                              static_cast<GLsizei>(height_));
+        return true;
     }
-    if (info->depth || info->blockBytes) return;
+    FormatInfo const* info = formatInfo(format_);
     glGenTextures(1, &texture_);
-    device->bindWorkTexture(texture_);
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(info->internalFormat), static_cast<GLsizei>(width),
-                 static_cast<GLsizei>(height), 0, info->uploadFormat, info->uploadType, nullptr);
+    device_->bindWorkTexture(texture_);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(info->internalFormat), static_cast<GLsizei>(width_),
+                 static_cast<GLsizei>(height_), 0, info->uploadFormat, info->uploadType, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, info->swizzle);
-    valid_ = true;
+    return true;
 }
 
 Surface::~Surface() {
@@ -115,7 +120,7 @@ HRESULT Surface::UnlockRect() {
 
 GlImage Surface::image() const {
     if (owner_) return GlImage{owner_->gl(), static_cast<GLint>(level_), 0, false, width_, height_};
-    if (inWindow()) return GlImage{0, 0, 0, false, width_, height_, true};
+    if (inWindow()) return GlImage{0, 0, 0, kind_ == Kind::DepthStencil, width_, height_, true};
     return GlImage{texture_, 0, renderbuffer_, kind_ == Kind::DepthStencil, width_, height_};
 }
 
@@ -267,12 +272,13 @@ HRESULT Device::StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, I
     RECT from = sourceRect ? *sourceRect : wholeRect(src);
     RECT to = destRect ? *destRect : wholeRect(dst);
     if (!insideSurface(from, src) || !insideSurface(to, dst) || !makeCurrent()) return D3DERR_INVALIDCALL;
-    GlImage srcImage = src->image();
-    GlImage dstImage = dst->image();
     if (src->kind() == Surface::Kind::DepthStencil || dst->kind() == Surface::Kind::DepthStencil) {
         if (src->kind() != dst->kind() || sourceRect || destRect) return D3DERR_INVALIDCALL;
-        bindReadImage(srcImage);
-        bindDrawImage(dstImage);
+        // Depth copies are between renderbuffers: the window's depth-stencil leaves it first.
+        moveDepth(*src, false);
+        moveDepth(*dst, false, false);  // the copy covers all of it
+        bindReadImage(src->image());
+        bindDrawImage(dst->image());
         glDisable(GL_SCISSOR_TEST);  // left on by draws with a scissor rectangle
         pipelineDirty_ = true;
         glBlitFramebuffer(0, 0, static_cast<GLint>(src->width()), static_cast<GLint>(src->height()), 0, 0,
@@ -281,6 +287,8 @@ HRESULT Device::StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, I
         return D3D_OK;
     }
     if (!hasGlColor(src) || !hasGlColor(dst)) return D3DERR_INVALIDCALL;
+    GlImage srcImage = src->image();
+    GlImage dstImage = dst->image();
     bindReadImage(srcImage);
     bindDrawImage(dstImage);
     glDisable(GL_SCISSOR_TEST);

@@ -6,8 +6,10 @@
 //   render targets are drawn through framebuffer objects. The back buffer is the window's own
 //   framebuffer where the window has what the present parameters ask (its size, 8-bit RGBA, no
 //   multisampling, GL clip control; port::d3d9::backBufferOnWindow tells), otherwise a texture
-//   that Present copies to the window. The window has no depth-stencil: from the first draw that
-//   tests depth or stencil on the back buffer until Present, the back buffer is its texture.
+//   that Present copies to the window. The window's depth-stencil buffer holds the automatic
+//   depth-stencil surface while the back buffer is the target (port::d3d9::depthStencilOnWindow);
+//   with a depth-stencil surface of another kind, from the first draw that tests depth or
+//   stencil on the back buffer until Present, the back buffer is a texture of its own.
 // - Rows are stored top row first in textures and render targets: GL row 0 is Direct3D's top
 //   row. So a texture coordinate v = 0 samples the top row in GL too, and render-target textures
 //   need no flip. The window counts rows from the bottom: while it is the target the device sets

@@ -15,6 +15,12 @@ void loseDevice(IDirect3DDevice9* device);
 // Whether the device draws its back buffer straight into the window's framebuffer (chosen at
 // creation and Reset) rather than into a texture copied to the window at Present.
 bool backBufferOnWindow(IDirect3DDevice9* device);
+// Whether the automatic depth-stencil surface is the window's own depth and stencil buffer (so
+// frames that test depth or stencil stay in the window), and how many times the back buffer's or
+// that surface's pixels were copied between the window and storage of their own (each a
+// full-screen copy a software rasteriser pays for).
+bool depthStencilOnWindow(IDirect3DDevice9* device);
+unsigned windowStorageMoves(IDirect3DDevice9* device);
 // Devices made or Reset from now on keep the back buffer in a texture (true) or use the window
 // where it can serve (false, the default): for benchmarks of what the copy at Present costs.
 void preferTextureBackBuffer(bool texture);

@@ -1,5 +1,6 @@
 // Finding the face file for a Windows face name: faces installed from memory by family name first,
-// then fontconfig, asked for the name followed by its metric-compatible stand-ins.
+// then fontconfig, asked for the name followed by its metric-compatible stand-ins (once per name
+// and style).
 #include "port/gdi/FontFace.h"
 #include "port/gdi/FreeTypeLibrary.h"
 #include "port/win32/win32_text.h"
@@ -10,7 +11,9 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <map>
 #include <mutex>
+#include <tuple>
 
 namespace port::gdi {
 
@@ -157,7 +160,23 @@ bool findFace(FontRequest const& request, FaceSource& source) {
     if (findMemoryFace(family, request, source)) return true;
     static std::mutex fontconfigMutex;  // one configuration, built on first use
     std::lock_guard lock(fontconfigMutex);
-    return findFontconfigFace(family, request, source);
+    // Fontconfig's answer for a name and style stays the same for the process: a font file asks
+    // it once, not once per size (the game's font file names three styles in two dozen fonts).
+    // Faces installed from memory are looked up before, so they still come first.
+    struct Answer {
+        bool found;
+        FaceSource source;
+    };
+    static auto* answers = new std::map<std::tuple<std::wstring, int, bool>, Answer>;
+    auto const key = std::make_tuple(family, request.weight, request.italic);
+    auto known = answers->find(key);
+    if (known == answers->end()) {
+        Answer answer{false, {}};
+        answer.found = findFontconfigFace(family, request, answer.source);
+        known = answers->emplace(key, std::move(answer)).first;
+    }
+    if (known->second.found) source = known->second.source;
+    return known->second.found;
 }
 
 unsigned registerMemoryFaces(std::vector<uint8_t> bytes, std::uintptr_t& id) {

@@ -24,9 +24,9 @@ inline constexpr int kHeadlessDesktopHeight = 1080;
 bool desktopSize(int& width, int& height);
 
 // Asks SDL for the framebuffer every window and its GL context get: 8-bit colour with alpha,
-// single-sampled, no depth-stencil (a device keeps those apart), so a device can draw its back
-// buffer in the window. Windows choose their pixel format when they are made (X11, EGL), so
-// window creation asks too.
+// single-sampled, with 24-bit depth and 8-bit stencil, so a device can draw its back buffer and
+// its automatic depth-stencil surface in the window. Windows choose their pixel format when they
+// are made (X11, EGL), so window creation asks too.
 void requestWindowFramebuffer();
 
 // The SDL window of a live window handle, or null.

@@ -73,6 +73,8 @@ protected:
     static constexpr unsigned kScreenHeight = 768;
     // The fixed frame step: the game's 60 frames a second.
     static constexpr double kStep = 1.0 / 60.0;
+    // The step of long waits for a game's time limit.
+    static constexpr double kLongStep = 0.1;
     // Frames that let windows reach their goals (the slowest speed of the data is 3 per second).
     static constexpr int kSettleFrames = 30;
     // The tick count the clock reads while a test runs (the turning-tiles game seeds the
@@ -136,7 +138,8 @@ protected:
     void skipFromHelp();
     // Lets a solved game's end delay run out (and a frame more, as frame times are rounded).
     void waitForTheEnd(Solitaire::Minispiel& game);
-    // Lets the time run out, then clicks the second skip button at the bar.
+    // Lets the time run out (in steps of kLongStep up to its last second), then clicks the second
+    // skip button at the bar.
     void loseByTime();
     // Clicks the window of the active game named prefix + literal (its first clone below the
     // game's window).

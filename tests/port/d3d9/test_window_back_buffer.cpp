@@ -1,9 +1,9 @@
 // The back buffer drawn in the window's own framebuffer or, where the window cannot serve the
 // present parameters, in a texture: the choice and its log line, and the same pixels either way
 // (rows top first) through viewport, scissor, Clear, ColorFill, StretchRect, reads, winding,
-// depth values kept across targets, and the back buffer's move into its texture for draws that
-// test depth (the window has no depth-stencil) and back at Present; the look at a presented
-// picture.
+// depth values kept across targets, the automatic depth-stencil kept in the window's own (frames
+// that test depth or stencil copy nothing), the back buffer's move into its texture for draws
+// with a depth surface of another kind and back at Present; the look at a presented picture.
 #include "tests/support/gl/DeviceFixture.h"
 
 #include "port/d3d9/d3d9_port.h"
@@ -228,6 +228,7 @@ TEST_P(BackBufferTest, DepthValuesFollowTheirSurfaceBetweenTargets) {
     expectPixels(readTarget(), {{4, 4, 0}, {31, 15, 0}, {32, 4, 0x00FF00}, {4, 16, 0x00FF00}, {63, 47, 0x00FF00}});
 
     device->SetRenderTarget(0, back);
+    drawAt(0, 0, 64, 48, 0.45f, 0xFFFFFFFF);  // behind 0.4 and 0.3: dropped everywhere
     drawAt(0, 0, 64, 48, 0.35f, 0xFF0000FF);  // in front of 0.4, behind 0.3
     IDirect3DSurface9* own = nullptr;
     ASSERT_EQ(device->CreateDepthStencilSurface(kWidth, kHeight, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, FALSE, &own,
@@ -313,8 +314,8 @@ TEST_P(BackBufferTest, WindingOfTrianglesAsOnScreen) {
     texture->Release();
 }
 
-// Depth and stencil cleared by rectangle beside the back buffer's colour (the window has none of
-// its own), and a frame that tests depth on the back buffer keeps its picture through Present.
+// Depth and stencil cleared by rectangle with the back buffer's colour, and a frame that tests
+// depth on the back buffer keeps its picture through Present.
 TEST_P(BackBufferTest, DepthClearedBesideAndPictureKeptThroughPresent) {
     device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
@@ -333,6 +334,51 @@ TEST_P(BackBufferTest, DepthClearedBesideAndPictureKeptThroughPresent) {
     expectPixels(readTarget(), picture);
     drawAt(60, 0, 64, 48, 0.5f, 0xFF00FF00);  // after Present, Z off again
     expectPixels(readTarget(), {{62, 4, 0x00FF00}, {62, 44, 0x00FF00}, {4, 44, 0xFF0000}});
+}
+
+// Frames as the GUI draws them (a whole Clear, stencil marks, draws clipped by them, Present)
+// with the automatic depth-stencil stay where they are: in the window, the window's depth-stencil
+// holds it and nothing is copied between the window and storage of its own, frame after frame;
+// a depth surface of another kind moves the back buffer out once, until Present.
+TEST_P(BackBufferTest, StencilFramesWithTheAutomaticDepthStencilCopyNothing) {
+    using port::d3d9::depthStencilOnWindow;
+    using port::d3d9::windowStorageMoves;
+    EXPECT_EQ(depthStencilOnWindow(device), GetParam());
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    auto frame = [&] {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000000, 1.0f, 0);
+        device->SetRenderState(D3DRS_STENCILENABLE, TRUE);
+        device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_ALWAYS);
+        device->SetRenderState(D3DRS_STENCILREF, 1);
+        device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_REPLACE);
+        device->SetRenderState(D3DRS_COLORWRITEENABLE, 0);
+        drawAt(0, 0, 32, 48, 0.5f, 0xFF000000);  // marks the left half
+        device->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+        device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_EQUAL);
+        device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_KEEP);
+        drawAt(0, 0, 64, 48, 0.5f, 0xFFFF0000);  // clipped to the mark
+        device->SetRenderState(D3DRS_STENCILENABLE, FALSE);
+        expectPixels(readTarget(), {{4, 4, 0xFF0000}, {31, 47, 0xFF0000}, {32, 4, 0}, {63, 47, 0}});
+        ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    };
+    unsigned const before = windowStorageMoves(device);
+    for (int i = 0; i < 3; ++i) frame();
+    EXPECT_EQ(windowStorageMoves(device), before);
+
+    IDirect3DSurface9* own = nullptr;
+    ASSERT_EQ(device->CreateDepthStencilSurface(kWidth, kHeight, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, FALSE, &own,
+                                                nullptr),
+              D3D_OK);
+    IDirect3DSurface9* automatic = nullptr;
+    device->GetDepthStencilSurface(&automatic);
+    device->SetDepthStencilSurface(own);
+    frame();
+    // Out of the window at the first stencil draw, back at Present; a texture back buffer never moves.
+    EXPECT_EQ(windowStorageMoves(device), before + (GetParam() ? 2u : 0u));
+    device->SetDepthStencilSurface(automatic);
+    automatic->Release();
+    own->Release();
 }
 
 // A frame that starts with a whole Clear and then tests depth keeps the cleared colour, also

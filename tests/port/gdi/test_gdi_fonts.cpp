@@ -130,12 +130,15 @@ TEST(GdiFonts, WidthAndWeightShapeTheFace) {
     EXPECT_EQ(bold.metrics().tmWeight, FW_BOLD);
 }
 
+// A face installed from memory comes before the installed file found for the same name before
+// (whose answer the lookup keeps), and that file is found again once the face is removed.
 TEST(GdiFonts, FontFromMemoryIsFoundByNameUntilRemoved) {
     std::string bytes = testsupport::readFile(kDejaVuSans);
     ASSERT_FALSE(bytes.empty());
     port::gdi::FaceSource source;
     ASSERT_TRUE(port::gdi::findFace({L"DejaVu Sans", -16, 0, FW_NORMAL, false}, source));
     EXPECT_EQ(source.bytes, nullptr);  // the installed file so far
+    std::string const installedFile = source.path;
     DWORD count = 0;
     HANDLE handle = AddFontMemResourceEx(bytes.data(), static_cast<DWORD>(bytes.size()), nullptr, &count);
     ASSERT_NE(handle, nullptr);
@@ -153,6 +156,7 @@ TEST(GdiFonts, FontFromMemoryIsFoundByNameUntilRemoved) {
     EXPECT_FALSE(RemoveFontMemResourceEx(handle));
     ASSERT_TRUE(port::gdi::findFace({L"DejaVu Sans", -16, 0, FW_NORMAL, false}, source));
     EXPECT_EQ(source.bytes, nullptr);
+    EXPECT_EQ(source.path, installedFile);
     ASSERT_TRUE(GetCharABCWidthsFloatW(f.dc, 'A', 'A', &abc));  // made before the removal: still works
     EXPECT_GT(abc.abcfB, 0.0f);
 }

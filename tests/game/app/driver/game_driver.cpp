@@ -4,9 +4,10 @@
 //
 //     game_driver SCRIPT [game switches...]
 //
-// SCRIPT has one step a line, "<frame> <action> [argument]" (frames counted by the engine's
-// render signal; lines starting with # are skipped). Steps run in order; a frame written "+N"
-// is N frames after the step before ended:
+// SCRIPT has one step a line, "<frame> <action> [argument]" (lines starting with # are skipped).
+// A frame is a sixtieth of a second of game time counted from the first drawn frame (a frame at
+// the game's 60 frames a second); a step runs at the first drawn frame at or after its time.
+// Steps run in order; a frame written "+N" is N sixtieths after the step before ended:
 //     click WINDOW       pointer to the middle of the window (any level of the GUI), press, release;
 //                        a window whose middle lies off the screen is a missed expectation
 //     clickat WINDOW X Y the same at X, Y (fractions of the window's width and height)
@@ -17,7 +18,7 @@
 //     label WINDOW TEXT  expects the window's label to read TEXT; without TEXT, not to be empty
 //     drag CARD PILE     the pointer to the card's middle and rested there until the card's
 //                        tooltip shows (at most kRestFrames), as a person does; the card pressed
-//                        and carried over kDragFrames frames to the middle of the pile (its
+//                        and carried over kDragFrames drawn frames to the middle of the pile (its
 //                        "NAME"), let go kSettleFrames later; after every frame of the carry the
 //                        pointer must lie on the card (a miss fails the run)
 //     dblclick CARD      the same rest on the card, then two presses and releases
@@ -30,8 +31,15 @@
 // The step "0 close-while-loading": the window is closed as soon as the device exists, so the
 // game is told to quit while it loads. A run that has not ended by frame kLastFrame is ended
 // with code 99; a missed expectation makes the exit code 98 (the log says which).
+//
+// Time: the game runs on a clock of its own that moves only when the main loop sleeps (the
+// engine's replaceable loop clock; the input and the card manager read it too). The game updates
+// and draws kStepsPerSecond times a second of that time, as on a slow machine, and four times a
+// second while the picture stands still, however long a frame takes to draw: the run costs the
+// frames' work and no waiting, and a busy machine plays the same game as an idle one.
 #include <SDL.h>
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -40,6 +48,7 @@
 #include <vector>
 
 #include "engine/core/Logger.h"
+#include "engine/core/Types.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
@@ -56,18 +65,23 @@
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Picking.h"
+#include "port/win32/kernel.h"
 #include "port/win32/win32_sdl.h"
 #include "port/win32/win32_text.h"
 #include "port/win32/winuser.h"
 
 namespace {
 
+constexpr int kFramesPerSecond = 60;
+// The game's steps: updates and drawn frames a second of game time, as on a slow machine. The
+// pictures cost the run's time (the software renderer); the game's updates follow the step.
+constexpr double kStepsPerSecond = 20.0;
 constexpr int kLastFrame = 12000;
 constexpr int kAwaitFrames = 900;
 constexpr int kDragFrames = 8;
 constexpr int kSettleFrames = 20;
-// The longest rest before a press on a card: the card's tooltip shows after the hover pass
-// (0.1 s) and the tooltip's delay (1 s), frames come at most 60 a second.
+// The longest rest before a press on a card (in sixtieths of a second): the card's tooltip shows
+// after the hover pass (0.1 s) and the tooltip's delay (1 s).
 constexpr int kRestFrames = 90;
 constexpr int kMissedExpectation = 98;
 constexpr int kTimedOut = 99;
@@ -166,28 +180,45 @@ Solitaire::Karte const* findCard(std::wstring name) {
     return nullptr;
 }
 
+// The game's clock: seconds that move on only by the main loop's sleeps. It starts at the
+// machine's tick count, so the tick readings (a deal's seed among them) look like a real start.
+class GameClock {
+public:
+    GameClock() : seconds_(static_cast<double>(GetTickCount()) / 1000.0) {}
+    void install() {
+        Orvex::OrvexEngine::getInstance()->setLoopClock([this] { return seconds_; },
+                                                       [this](Orvex::u32 ms) { seconds_ += ms / 1000.0; });
+        Orvex::DirectInputInterface::getInstance().setClock([this] { return ticks(); });
+        Solitaire::Kartenmanager::instance().setClock([this] { return ticks(); });
+    }
+
+    double seconds() const { return seconds_; }
+
+private:
+    Orvex::u32 ticks() const { return static_cast<Orvex::u32>(static_cast<unsigned long long>(seconds_ * 1000.0)); }
+    double seconds_;
+};
+
 class Script : public sigslot::has_slots<sigslot::single_threaded> {
 public:
-    explicit Script(std::vector<Step> steps) : steps_(std::move(steps)) {}
+    Script(std::vector<Step> steps, GameClock const& clock) : steps_(std::move(steps)), clock_(clock) {}
 
     void onFrame() {
-        ++frame_;
-        checkCarriedCard();
-        for (auto it = later_.begin(); it != later_.end();) {
-            if (it->first > frame_) {
-                ++it;
-                continue;
-            }
-            it->second();
-            it = later_.erase(it);
+        if (drawn_++ == 0) {
+            firstFrameAt_ = clock_.seconds();
+            Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
+            engine->setUpdateInterval(1.0 / kStepsPerSecond);
+            engine->setRenderInterval(1.0 / kStepsPerSecond);
         }
+        frame_ = 1 + static_cast<int>(std::lround((clock_.seconds() - firstFrameAt_) * kFramesPerSecond));
+        checkCarriedCard();
         // A card action in progress holds the script: its rest lasts as long as the tooltip takes.
         if (acting_ && acting_()) acting_ = nullptr;
         while (!acting_ && next_ < steps_.size() && frame_ >= due(steps_[next_])) {
             if (!run(steps_[next_])) break;
             ++next_;
         }
-        if (frame_ == kLastFrame) {
+        if (frame_ >= kLastFrame && !timedOut) {
             Orvex::logError(L"driver: the run did not end by frame " + std::to_wstring(kLastFrame));
             timedOut = true;
             Orvex::OrvexEngine::getInstance()->requestExit(kTimedOut);
@@ -211,7 +242,8 @@ private:
         if (step.action == "await") {
             if (activeMenu() != argument && frame_ < due(step) + kAwaitFrames) return false;
         }
-        Orvex::logPlain(L"driver: frame " + std::to_wstring(frame_) + L" " + port::fromUtf8(step.action) + L" " + argument);
+        Orvex::logPlain(L"driver: frame " + std::to_wstring(frame_) + L" (drawn " + std::to_wstring(drawn_) + L") " +
+                        port::fromUtf8(step.action) + L" " + argument);
         ended_ = frame_;
         if (step.action == "click" || step.action == "clickat") {
             std::wistringstream words(argument);
@@ -275,8 +307,9 @@ private:
         return true;
     }
 
-    // Press at the card, motion in kDragFrames steps, release kSettleFrames later (the held card
-    // follows the pointer at the style's speed); the next step counts from the release.
+    // Press at the card, motion in kDragFrames drawn frames, release kSettleFrames sixtieths of a
+    // second later (the held card follows the pointer at the style's speed); the next step counts
+    // from the release.
     void drag(std::wstring const& argument) {
         std::wstring const cardName = argument.substr(0, argument.find(L' '));
         std::wstring const pileName = cardName.size() < argument.size() ? argument.substr(cardName.size() + 1) : L"";
@@ -288,7 +321,7 @@ private:
             return;
         }
         // Where the card and the pile lie when the rest ends: the table may still have moved.
-        restOn(*card, [this, card, cardName, pile, carry = 0]() mutable {
+        restOn(*card, [this, card, cardName, pile, carry = 0, carried = 0]() mutable {
             Solitaire::SolitaireCamera const* camera = Solitaire::Kartenmanager::instance().getCamera();
             if (carry == 0) {
                 dragFrom_ = middle(Solitaire::computeScreenRect(*card, camera));
@@ -303,7 +336,8 @@ private:
                 Point const& a = dragFrom_;
                 Point const& b = dragTo_;
                 pushMotion(a.x + (b.x - a.x) * carry / kDragFrames, a.y + (b.y - a.y) * carry / kDragFrames);
-            } else if (carry == kDragFrames + kSettleFrames) {
+                carried = frame_;
+            } else if (frame_ >= carried + kSettleFrames) {
                 if (!carriedSeen_) expected(L"card " + carriedName_ + L" picked up by the press");
                 carried_ = nullptr;
                 pushButton(dragTo_.x, dragTo_.y, false);
@@ -321,10 +355,11 @@ private:
         Point const p = middle(Solitaire::computeScreenRect(card, Solitaire::Kartenmanager::instance().getCamera()));
         pushMotion(p.x, p.y);
         int const start = frame_;
-        acting_ = [this, start, rested = false, act = std::move(act)]() mutable {
+        int const startDrawn = drawn_;
+        acting_ = [this, start, startDrawn, rested = false, act = std::move(act)]() mutable {
             if (!rested) {
                 // The motion is taken in the next frame; a tooltip shown before is the last one's.
-                bool const shown = frame_ > start + 2 && tooltipShown();
+                bool const shown = drawn_ > startDrawn + 2 && tooltipShown();
                 if (!shown && frame_ < start + kRestFrames) return false;
                 logTooltip();
                 rested = true;
@@ -376,10 +411,12 @@ private:
     }
 
     std::vector<Step> steps_;
+    GameClock const& clock_;
     std::size_t next_ = 0;
-    int frame_ = 0;
-    int ended_ = 0;  // the frame the step before ended
-    std::vector<std::pair<int, std::function<void()>>> later_;
+    int drawn_ = 0;               // frames drawn
+    double firstFrameAt_ = 0.0;   // the clock at the first of them
+    int frame_ = 0;               // sixtieths of a second since then, the first frame being 1
+    int ended_ = 0;               // the frame the step before ended
     // The card action in progress (a rest, then its presses); true when done.
     std::function<bool()> acting_;
     // The card a drag carries (between its press and its release), and whether it was held;
@@ -414,7 +451,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: game_driver SCRIPT [game switches...]\n");
         return 2;
     }
-    Script script(readScript(argv[1]));
+    GameClock clock;
+    clock.install();
+    Script script(readScript(argv[1]), clock);
     Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
     engine->renderSignal.connect(&script, &Script::onFrame);
     Orvex::D3DInterface::getInstance().signalDeviceCreated.connect(&script, &Script::onDeviceCreated);
