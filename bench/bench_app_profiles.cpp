@@ -65,7 +65,7 @@ std::wstring preparedFile() {
             catalogue.startVariant();
             for (int h = 0; h < kHighscores; ++h) {
                 manager.score = static_cast<float>(1000 * h + 17);
-                catalogue.addHighscore();
+                catalogue.addHighscore(profiles.getActiveProfile()->getName());
             }
             catalogue.finishStatistics(true);
         }

@@ -45,7 +45,7 @@ void NamedObject::readXML(XMLNode& node) {
     if (XMLAttribute const* attribute = node.getAttribute(L"NAME")) name_ = attribute->getString();
 }
 
-void NamedObject::writeXML(XMLNode& node) { node.addAttribute(new XMLAttribute(L"NAME", name_)); }
+void NamedObject::writeXML(XMLNode& node) const { node.addAttribute(new XMLAttribute(L"NAME", name_)); }
 
 s32 NamedObject::addRef() { return ++refCount_; }
 

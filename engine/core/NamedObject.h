@@ -33,7 +33,7 @@ public:
     // element's line.
     virtual void readXML(XMLNode& node);
     // Adds the attribute "NAME" with the current name.
-    virtual void writeXML(XMLNode& node);
+    virtual void writeXML(XMLNode& node) const;
 
     // Count + 1; returns the new count.
     s32 addRef();

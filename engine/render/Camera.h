@@ -58,7 +58,7 @@ public:
     Camera& operator=(Camera const&) = delete;
 
     void readXML(XMLNode& node) override;
-    void writeXML(XMLNode& node) override;
+    void writeXML(XMLNode& node) const override;
 
     virtual Camera* clone() const = 0;
     virtual void update(float const& elapsed);
@@ -155,7 +155,7 @@ public:
     explicit LookAtCamera(std::wstring const& name);
     LookAtCamera(LookAtCamera const& other) = default;
 
-    void writeXML(XMLNode& node) override;
+    void writeXML(XMLNode& node) const override;
     Camera* clone() const override;
     void buildView() override;
     void setEyePosition(D3DXVECTOR3 const& eye) override;

@@ -89,7 +89,7 @@ void readProjection(XMLNode& node, double& zNear, double& zFar, Camera::FOV (&re
 
 }  // namespace
 
-void Camera::writeXML(XMLNode& node) {
+void Camera::writeXML(XMLNode& node) const {
     NamedObject::writeXML(node);
     node.addAttribute(new XMLAttribute(L"FOV", fov_.savedDegrees()));
     node.addAttribute(
@@ -130,7 +130,7 @@ void Camera::readFields(XMLNode& node, std::vector<std::wstring>& problems) {
     buildProjection();
 }
 
-void LookAtCamera::writeXML(XMLNode& node) {
+void LookAtCamera::writeXML(XMLNode& node) const {
     Camera::writeXML(node);
     node.addAttribute(new XMLAttribute(L"TYPE", L"LOOKAT"));
     writeVector(node, L"POSITION_EYE", eye_);

@@ -159,7 +159,7 @@ Texture2DAnimation::~Texture2DAnimation() {
 
 Texture2DAnimation* Texture2DAnimation::clone() { return new Texture2DAnimation(*this); }
 
-void Texture2DAnimation::writeXML(XMLNode& node) { NamedObject::writeXML(node); }
+void Texture2DAnimation::writeXML(XMLNode& node) const { NamedObject::writeXML(node); }
 
 void Texture2DAnimation::reload() {
     speedTerm_.reset();

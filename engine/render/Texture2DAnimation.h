@@ -122,7 +122,7 @@ public:
     ~Texture2DAnimation() override;
 
     void readXML(XMLNode& node) override;
-    void writeXML(XMLNode& node) override;
+    void writeXML(XMLNode& node) const override;
     // Drops formula and frames, speed 20, position 0, then reads the stored definition again.
     virtual void reload();
     // "PLAY", "SPEED", "PLAYTYPE", "FRAME".

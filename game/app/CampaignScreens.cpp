@@ -17,6 +17,7 @@
 #include "engine/render/Sprite.h"
 #include "engine/render/Texture2D.h"
 #include "game/app/CampaignRecords.h"
+#include "game/app/MenuNames.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/ScreenLists.h"
@@ -34,7 +35,6 @@ namespace {
 constexpr wchar_t kChapterFrame[] = L"K_KategorieFrame";
 constexpr wchar_t kChapterButtons[] = L"K_KategorieButtons";
 constexpr wchar_t kChapterButton[] = L"K_KategorieButton";
-constexpr wchar_t kLevelMenu[] = L"LEVELAUSWAHLMENU";
 constexpr wchar_t kLevelTemplate[] = L"LA_LevelButtonVorlage";
 // The level buttons' grid in pixels of a 1024 x 768 page; the container is five pages wide.
 constexpr float kColumnStep = 230.0f;
@@ -54,8 +54,6 @@ SolCategorie* campaign() { return SolitaireManager::instance().findCategory(Soli
 SolSolitaire* chapterGame(SolCategorie const& category, int chapter) {
     return category.findGame(L"KAPITEL_" + std::to_wstring(chapter));
 }
-
-Profil* activeProfile() { return ProfilManager::instance().getActiveProfile(); }
 
 D3DCOLOR colourOf(D3DXCOLOR const& c) {
     auto channel = [](float v) { return static_cast<D3DCOLOR>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f); };

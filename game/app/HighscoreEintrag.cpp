@@ -63,7 +63,7 @@ void HighscoreEintrag::stampNow() {
     minute_ = now.wMinute;
 }
 
-void HighscoreEintrag::writeXML(Orvex::XMLNode& node) {
+void HighscoreEintrag::writeXML(Orvex::XMLNode& node) const {
     NamedObject::writeXML(node);
     node.setAttribute(L"GAME_NAME", gameName_);
     node.setAttribute(L"SCORE", numberText(score_));

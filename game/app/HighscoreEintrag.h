@@ -35,7 +35,7 @@ public:
     explicit HighscoreEintrag(Orvex::XMLNode& node, Orvex::ReadProblems* problems = nullptr);
     ~HighscoreEintrag() override;
 
-    void writeXML(Orvex::XMLNode& node) override;
+    void writeXML(Orvex::XMLNode& node) const override;
 
     float getScore() const { return score_; }
     std::wstring const& getGameName() const { return gameName_; }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "game/app/ProfilManager.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/StatistikManager.h"
@@ -30,7 +29,9 @@ Profil::Profil(Orvex::XMLNode& node, std::wstring const& sourceName) : StoryProf
     readXML(node, sourceName);
 }
 
-Profil::~Profil() = default;
+Profil::~Profil() {
+    if (liveProfile_ == this) liveProfile_ = nullptr;
+}
 
 bool Profil::shouldShowTutorial(std::wstring const& name) const {
     if (startsWith(name, kStoryPrefix)) return !contains(storySeen_, name);
@@ -82,9 +83,7 @@ void Profil::setGodPercent(int index, float value) {
 }
 
 void Profil::activate() {
-    ProfilManager const& profiles = ProfilManager::instance();
-    for (int i = 0; i < profiles.getProfileCount(); ++i) profiles.getProfile(i)->setLive(false);
-    live_ = true;
+    liveProfile_ = this;
     StatistikManager& statistics = StatistikManager::instance();
     statistics.resetProfileStatistik();
     statistics.readProfileStatistik(statistikData_);

@@ -10,6 +10,11 @@
 // most kMaxOwnedCards each; "PERCENT_GODS" values go to entry min(i, count - 1) when there is
 // one; numbers must be finite.
 //
+// A save collects, then writes: the profile manager has the live profile collect its trees from
+// the managers (collectLiveData) before it writes, and writing reads the profile alone. The
+// profile sees the catalogue and the managers below it, never the profile manager above it: one
+// profile is live at a time, kept here rather than by the list.
+//
 // Profil.cpp: construction, tutorials, unlocks, goods, activating and collecting the live data.
 // Profil_xml.cpp: reading and writing the "PROFIL" element.
 // Profil_campaign.cpp: the campaign table, opening chapters and advancing after a passed level.
@@ -48,8 +53,8 @@ public:
 
     void readXML(Orvex::XMLNode& node) override;
     void readXML(Orvex::XMLNode& node, std::wstring const& sourceName);
-    // The live profile's stored trees are collected from the managers first.
-    void writeXML(Orvex::XMLNode& node) override;
+    // Writes what the profile holds; a live profile's trees are as last collected.
+    void writeXML(Orvex::XMLNode& node) const override;
 
     // ---- Tutorials and story scenes (what the story and tutorials see, StoryProfile) ----
     bool shouldShowTutorial(std::wstring const& name) const override;
@@ -99,8 +104,9 @@ public:
     void activate();
     // Fills the stored trees again from the managers.
     void collectLiveData();
-    bool isLive() const { return live_; }
-    void setLive(bool live) { live_ = live; }
+    bool isLive() const { return liveProfile_ == this; }
+    // The profile whose trees the managers hold, or null.
+    static Profil* liveProfile() { return liveProfile_; }
     Orvex::XMLNode& getProfileData() { return profileData_; }
     Orvex::XMLNode& getStatistikData() { return statistikData_; }
     Orvex::XMLNode& getAchivementData() { return achivementData_; }
@@ -109,7 +115,6 @@ private:
     int openLevelWindow_ = kOpenLevelWindow;
     std::vector<std::wstring> tutorialsSeen_;
     bool showTutorials_ = true;
-    bool live_ = false;
     std::vector<std::wstring> storySeen_;
     std::vector<std::wstring> solitaireTutorialsSeen_;
     std::vector<std::wstring> unlocks_;
@@ -122,6 +127,7 @@ private:
     std::vector<ChapterRecord> campaign_;
     std::vector<float> godPercent_;
     float points_ = 0.0f;
+    static inline Profil* liveProfile_ = nullptr;
 };
 
 }  // namespace Solitaire

@@ -9,6 +9,7 @@
 
 #include "engine/core/AppInfo.h"
 #include "engine/core/Logger.h"
+#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "game/app/Profil.h"
 #include "game/app/SolitaireManager.h"
@@ -92,6 +93,8 @@ bool ProfilManager::loadProfiles() {
 }
 
 bool ProfilManager::saveProfiles() {
+    // Collect, then write: the live profile's trees are taken from the managers first.
+    if (Profil* live = Profil::liveProfile()) live->collectLiveData();
     Orvex::XMLNode tree(L"PROFILE");
     for (Profil* profile : profiles_) profile->writeXML(*tree.addChild(Profil::kElementName));
     if (active_) tree.setAttribute(L"ACTIVE_PROFIL", active_->getName());
@@ -131,9 +134,7 @@ Profil* ProfilManager::getProfile(int index) const {
 }
 
 Profil* ProfilManager::findProfile(std::wstring const& name) const {
-    for (Profil* profile : profiles_)
-        if (profile->getName() == name) return profile;
-    return nullptr;
+    return Orvex::findNamedObject(profiles_, name);
 }
 
 void ProfilManager::buildAllCampaignTables() {

@@ -175,9 +175,8 @@ void Profil::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     problems.log(L"Profile \"" + getName() + L"\"", sourceName, node.getLine());
 }
 
-void Profil::writeXML(Orvex::XMLNode& node) {
+void Profil::writeXML(Orvex::XMLNode& node) const {
     NamedObject::writeXML(node);
-    if (live_) collectLiveData();
     Orvex::XMLNode* tutorials = node.addChild(L"TUTORIAL");
     tutorials->setAttribute(L"SHOW", showTutorials_ ? L"1" : L"0");
     for (std::wstring const& name : tutorialsSeen_) tutorials->addValue(name);

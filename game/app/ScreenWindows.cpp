@@ -1,14 +1,17 @@
 // Lookups of the screens by name (see ScreenWindows.h).
 #include "game/app/ScreenWindows.h"
 
+#include <vector>
+
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUILabel.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
 #include "engine/gui/LanguageManager.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureManager.h"
-#include "game/app/SolitaireGame2.h"
 
 namespace Solitaire {
 
@@ -18,16 +21,22 @@ Orvex::GUILabel* labelOf(Orvex::GUIWindow* window) {
     return nullptr;
 }
 
-Orvex::GUIWindow* findScreenWindow(std::wstring const& name) { return SolitaireGame2::findWindow(name); }
+Orvex::GUIWindow* findScreenWindow(std::wstring const& name) {
+    std::vector<Orvex::GUIWindow*> roots;
+    Orvex::GUISystem::instance().getWindows(roots);
+    for (Orvex::GUIWindow* root : roots)
+        if (Orvex::GUIWindow* found = root->findChild(name)) return found;
+    return nullptr;
+}
 
-Orvex::GUILabel* findLabel(std::wstring const& name) { return labelOf(SolitaireGame2::findWindow(name)); }
+Orvex::GUILabel* findLabel(std::wstring const& name) { return labelOf(findScreenWindow(name)); }
 
 void setWindowEnabled(std::wstring const& name, bool enabled) {
-    if (Orvex::GUIWindow* window = SolitaireGame2::findWindow(name)) window->getOptions().enabled = enabled;
+    if (Orvex::GUIWindow* window = findScreenWindow(name)) window->getOptions().enabled = enabled;
 }
 
 void setWindowVisible(std::wstring const& name, bool visible) {
-    if (Orvex::GUIWindow* window = SolitaireGame2::findWindow(name)) window->getOptions().visible = visible;
+    if (Orvex::GUIWindow* window = findScreenWindow(name)) window->getOptions().visible = visible;
 }
 
 Orvex::Text* findLanguageText(std::wstring const& id) {

@@ -1,6 +1,7 @@
 // A catalogue category: its games and attributes.
 #include "game/app/SolCategorie.h"
 
+#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "game/app/SolSolitaire.h"
 #include "game/cards/ReadProblems.h"
@@ -31,9 +32,7 @@ SolCategorie::~SolCategorie() {
 }
 
 SolSolitaire* SolCategorie::findGame(std::wstring const& name) const {
-    for (SolSolitaire* game : games_)
-        if (game->getName() == name) return game;
-    return nullptr;
+    return Orvex::findNamedObject(games_, name);
 }
 
 }  // namespace Solitaire

@@ -1,6 +1,7 @@
 // A catalogue game: its variants, attributes and preview.
 #include "game/app/SolSolitaire.h"
 
+#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "engine/render/Texture2D.h"
 #include "game/app/CataloguePreview.h"
@@ -46,9 +47,7 @@ SolSolitaire::~SolSolitaire() {
 }
 
 SolVariant* SolSolitaire::findVariant(std::wstring const& name) const {
-    for (SolVariant* variant : variants_)
-        if (variant->getName() == name) return variant;
-    return nullptr;
+    return Orvex::findNamedObject(variants_, name);
 }
 
 void SolSolitaire::reloadPreview() {

@@ -27,6 +27,7 @@
 #include "engine/render/TextureManager.h"
 #include "game/app/FormatNumber.h"
 #include "game/app/HighscoreEintrag.h"
+#include "game/app/MenuNames.h"
 #include "game/app/MyGlobals.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
@@ -52,17 +53,9 @@ namespace {
 
 constexpr double kPanelSpeed = 1.0;
 constexpr wchar_t kHelpPagePrefix[] = L"H_HELP_S";
-constexpr wchar_t kInGameMenu[] = L"INGAMEMENU";
 // The shell's show commands: a folder shown without taking the focus, a page shown normally.
 constexpr INT kShowNoActivate = 4;
 constexpr INT kShowNormal = 5;
-
-void bump(wchar_t const* name) {
-    if (Achivement* achievement = AchivementManager::instance().find(name))
-        achievement->setValue(achievement->getValue() + 1.0f);
-}
-
-Profil* activeProfile() { return ProfilManager::instance().getActiveProfile(); }
 
 void saveProfiles() { ProfilManager::instance().saveProfiles(); }
 
@@ -184,7 +177,7 @@ void SolitaireGame2::undo(int steps, wchar_t const* const* achievements) {
     if (refuseForPrice(false, cards_->getUndoPrice(steps))) return;
     if (cards_->undoSteps(steps, false, false) == 0) return;
     cards_->playSound(GameStyle::kSoundUndo);
-    for (; *achievements; ++achievements) bump(*achievements);
+    for (; *achievements; ++achievements) countAchievement(*achievements);
 }
 
 void SolitaireGame2::leaveResults() {
@@ -349,14 +342,14 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
              if (g.gameOver_) return;
              g.cards_->mix();
              g.cards_->playSound(GameStyle::kSoundMix);
-             bump(L"SHUFFLE_USED");
+             countAchievement(L"SHUFFLE_USED");
          }},
         {L"I_TIPP",
          [](G& g, W&) {
              if (g.gameOver_ || g.refuseForPrice(true, g.cards_->getHintPrice())) return;
              if (!g.cards_->showHint(false, true, true)) return;
              g.resetHintButton();
-             bump(L"TIPP_USED");
+             countAchievement(L"TIPP_USED");
          }},
         {L"LA_CLOSE", [](G&, W&) {}},
         {L"LA_AuswahlFrame", [](G&, W&) {}},

@@ -26,6 +26,7 @@
 #include "game/app/LevelGoal_Combo.h"
 #include "game/app/LevelGoal_Extracards.h"
 #include "game/app/LevelGoal_Points.h"
+#include "game/app/MenuNames.h"
 #include "game/app/MyGlobals.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
@@ -63,13 +64,6 @@ constexpr wchar_t kMinigameResultText[] = L"MINISPIEL_E_Text";
 void jumpIfFound(Orvex::GUIWindow* window, wchar_t const* goal) {
     if (window) window->jumpToGoal(goal);
 }
-
-void bump(wchar_t const* name, float amount) {
-    if (Achivement* achievement = AchivementManager::instance().find(name))
-        achievement->setValue(achievement->getValue() + amount);
-}
-
-Profil* activeProfile() { return ProfilManager::instance().getActiveProfile(); }
 
 }  // namespace
 
@@ -260,7 +254,7 @@ bool SolitaireGame2::finishStoryPart() {
     StorySceneParams const params = part->params;
     // The scene's achievements.
     for (StorySceneParams::AchievementIncrement const& increment : params.achievementIncrements)
-        bump(increment.name.c_str(), increment.increment);
+        countAchievement(increment.name.c_str(), increment.increment);
     // The menu the scene ends on.
     if (!params.onEndMenu.empty()) menus_->activateMenu(params.onEndMenu, -1.0);
     // With a level to start the tutorial shows after the start, once.
@@ -385,8 +379,8 @@ SolitaireGame2::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms co
                 comboGoalMissed = comboGoalMissed || static_cast<std::int64_t>(parms.maxCombo) < combo->getMinCombo();
         }
     // Achievements of every level played.
-    if (parms.allTableauEmpty && result == kThreeStars) bump(L"LEVEL_PERFECT", 1.0f);
-    bump(L"LEVEL_PLAYED", 1.0f);
+    if (parms.allTableauEmpty && result == kThreeStars) countAchievement(L"LEVEL_PERFECT", 1.0f);
+    countAchievement(L"LEVEL_PLAYED", 1.0f);
     // The level keeps its best result.
     Profil* profile = activeProfile();
     ChapterRecord* chapter = profile && recordChapter_ >= 0 ? profile->findChapter(recordChapter_) : nullptr;
@@ -395,7 +389,7 @@ SolitaireGame2::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms co
     int const old = level->result;
     level->result = std::max<int>(old, result);
     int const gained = std::max(level->result - 1, 0) - std::max(old - 1, 0);
-    if (gained > 0) bump(L"STARS", static_cast<float>(gained));
+    if (gained > 0) countAchievement(L"STARS", static_cast<float>(gained));
     Orvex::u32 const extraCards = static_cast<Orvex::u32>(std::max(parms.extraCards, 0));
     Orvex::u32 const bestBefore = level->found;
     level->found = level->foundRun = std::max(level->found, extraCards);
@@ -409,15 +403,15 @@ SolitaireGame2::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms co
         fromPassedLevel_ = true;
         if (variant && !variant->getUnlocks().empty()) profile->addUnlock(variant->getUnlocks(), false);
         std::wstring const number = std::to_wstring(recordChapter_);
-        bump((L"EXTRACARDS_CPT_ACCUM_" + number).c_str(), static_cast<float>(extraCards));
+        countAchievement((L"EXTRACARDS_CPT_ACCUM_" + number).c_str(), static_cast<float>(extraCards));
         // What the goals asked for beyond the best before, counted signed: the best may exceed it.
         std::int64_t targets = 0;
         if (variant)
             for (auto const& goal : variant->getGoals())
                 if (auto const* extra = dynamic_cast<LevelGoal_Extracards const*>(goal.get())) targets += extra->getMinExtraCards();
         std::int64_t const open = std::max<std::int64_t>(0, targets - static_cast<std::int64_t>(bestBefore));
-        bump((L"EXTRACARDS_CPT_" + number).c_str(), static_cast<float>(std::min<std::int64_t>(extraCards, open)));
-        bump(L"EXTRACARDS", static_cast<float>(extraCards));
+        countAchievement((L"EXTRACARDS_CPT_" + number).c_str(), static_cast<float>(std::min<std::int64_t>(extraCards, open)));
+        countAchievement(L"EXTRACARDS", static_cast<float>(extraCards));
     }
     return result;
 }
@@ -458,7 +452,7 @@ void SolitaireGame2::onGameEnd(bool const& won, GameEndParms const& parms) {
     results_.pending = result > kNoStar ? kWon : kLost;
     // The results screen, highscore, statistics, and the profiles saved.
     showResults(result, campaign_ || won, !campaign_, pointsGoalMissed, comboGoalMissed);
-    SolitaireManager::instance().addHighscore();
+    SolitaireManager::instance().addHighscore(activeProfile() ? activeProfile()->getName() : std::wstring());
     SolitaireManager::instance().finishStatistics(won);
     ProfilManager::instance().saveProfiles();
 }

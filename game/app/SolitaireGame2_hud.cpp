@@ -84,11 +84,6 @@ void jumpTo(Orvex::GUIWindow* window, wchar_t const* goal) {
     window->jumpToGoal(goal);
 }
 
-void addToAchievement(wchar_t const* name, float amount) {
-    if (Achivement* achievement = AchivementManager::instance().find(name))
-        achievement->setValue(achievement->getValue() + amount);
-}
-
 }  // namespace
 
 D3DXVECTOR2 SolitaireGame2::getPointsLabelCentre() { return g_pointsCentre; }
@@ -204,7 +199,7 @@ void SolitaireGame2::provideCardTooltip(Orvex::GUIWindow&, Orvex::GUITooltipPara
 void SolitaireGame2::onComboChanged(unsigned long const& combo) {
     if (Achivement* best = achievements_->find(L"MAX_COMBO"))
         best->setValue(std::max(best->getValue(), static_cast<float>(combo)));
-    if (combo == 2) addToAchievement(L"COMBOS", 1.0f);
+    if (combo == 2) countAchievement(L"COMBOS", 1.0f);
 }
 
 bool SolitaireGame2::showFirstTimeTutorial(std::wstring const& name, Karte* card) {

@@ -27,6 +27,7 @@
 #include "engine/gui/Text.h"
 #include "engine/platform/D3DInterface.h"
 #include "game/app/FormatNumber.h"
+#include "game/app/MenuNames.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
@@ -49,7 +50,6 @@ constexpr double kPanelSpeed = 1.0;
 constexpr float kScrollToStart = 100000.0f;
 // The shell's show command of the folders and pages opened from the menus.
 constexpr INT kShowNormal = 5;
-constexpr wchar_t kInGameMenu[] = L"INGAMEMENU";
 
 // The HUD buttons whose look follows the story flag of the category.
 constexpr wchar_t const* kStoryLookButtons[] = {L"I_Multiplier", L"I_Undo_Step", L"I_Redo_Step", L"I_Undo_Start",

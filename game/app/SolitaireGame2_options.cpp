@@ -21,6 +21,7 @@
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
+#include "game/app/MenuNames.h"
 #include "game/app/MyGlobals.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
@@ -36,11 +37,7 @@ namespace Solitaire {
 
 namespace {
 
-constexpr wchar_t kOptionsMenu[] = L"OPTIONENMENU";
-constexpr wchar_t kConfirmMenu[] = L"USE_SETTINGS_MENU";
-constexpr wchar_t kWarningMenu[] = L"WARNINGMENU";
 constexpr wchar_t kNewProfileCheckbox[] = L"NP_HELP_CHECKBOX_3";
-constexpr wchar_t kTutorialMenu[] = L"TUTORIALMENU";
 constexpr int kMaxCursorCalls = 64;
 constexpr int kNewProfileBox = 2;
 

@@ -27,6 +27,7 @@
 #include "engine/gui/Text.h"
 #include "game/app/FormatNumber.h"
 #include "game/app/HighscoreEintrag.h"
+#include "game/app/MenuNames.h"
 #include "game/app/ScreenLists.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
@@ -46,7 +47,6 @@ namespace {
 
 using Counter = StatistikCounter;
 
-constexpr wchar_t kEditMenu[] = L"HIGHSCOREEDITMENU";
 constexpr wchar_t kHighscorePanel[] = L"STG_HIGHSCORE_SCROLL";
 constexpr wchar_t kHighscoreTemplate[] = L"STG_HighscoreVorlage";
 // The columns laid over each entry's button (labels named after their column), when the GUI

@@ -19,6 +19,7 @@
 #include "engine/render/Texture2DAnimation.h"
 #include "game/app/FormatNumber.h"
 #include "game/app/HudWindows.h"
+#include "game/app/MenuNames.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/GameStyle.h"
@@ -35,9 +36,6 @@ namespace Solitaire {
 
 namespace {
 
-constexpr wchar_t kInGameMenu[] = L"INGAMEMENU";
-constexpr wchar_t kTutorialMenu[] = L"TUTORIALMENU";
-constexpr wchar_t kResultsMenu[] = L"AUSWERTUNGMENU";
 constexpr wchar_t kExtraCardStrip[] = L"EXTRACARD_FOUND";
 // Particle groups: every group, and those that run outside the game (every screen layer; the
 // table's layer 0 stands still with the table).

@@ -37,13 +37,7 @@ constexpr float kTipTimerSpeed = 0.1f;
 
 }  // namespace
 
-Orvex::GUIWindow* SolitaireGame2::findWindow(std::wstring const& name) {
-    std::vector<Orvex::GUIWindow*> roots;
-    Orvex::GUISystem::instance().getWindows(roots);
-    for (Orvex::GUIWindow* root : roots)
-        if (Orvex::GUIWindow* found = root->findChild(name)) return found;
-    return nullptr;
-}
+Orvex::GUIWindow* SolitaireGame2::findWindow(std::wstring const& name) { return findScreenWindow(name); }
 
 void SolitaireGame2::connectCardManager() {
     cards_->tooltipChanged.connect(this, &SolitaireGame2::onCardTooltipText);

@@ -7,6 +7,7 @@
 
 #include "engine/core/Logger.h"
 #include "engine/core/ReadOnce.h"
+#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/LanguageManager.h"
@@ -80,9 +81,7 @@ bool SolitaireManager::loadCatalogueFile(std::wstring const& fileName) {
 }
 
 SolCategorie* SolitaireManager::findCategory(std::wstring const& name) const {
-    for (SolCategorie* category : categories_)
-        if (category->getName() == name) return category;
-    return nullptr;
+    return Orvex::findNamedObject(categories_, name);
 }
 
 std::vector<SolVariant*> SolitaireManager::collectVariants() const {

@@ -100,9 +100,9 @@ public:
     Statistik* getVariantStatistik() const { return variantStatistik_; }
 
     // ---- Profile data (SolitaireManager_data.cpp) ----
-    // The result of the game just ended into the current variant's list, under the active
-    // profile's name (an empty name without one).
-    void addHighscore();
+    // The result of the game just ended into the current variant's list, under the player's name
+    // (the active profile's; empty without one).
+    void addHighscore(std::wstring const& player);
     void writeHighscores(Orvex::XMLNode& node) const;
     // sourceName names the file in log lines.
     void readHighscores(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");

@@ -11,8 +11,6 @@
 
 #include "engine/core/XMLNode.h"
 #include "game/app/HighscoreEintrag.h"
-#include "game/app/Profil.h"
-#include "game/app/ProfilManager.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
@@ -45,11 +43,10 @@ void nameVariant(Orvex::XMLNode& element, SolCategorie const& category, SolSolit
 
 // The entry keeps the seed text its deal came from, which "HSE_SPIELEN" deals again and
 // "HSE_COPYSEED" copies into the seed field (the definition's name would deal another game).
-void SolitaireManager::addHighscore() {
+void SolitaireManager::addHighscore(std::wstring const& player) {
     if (!currentVariant_) return;
-    Profil const* player = ProfilManager::instance().getActiveProfile();
     Kartenmanager const& cards = Kartenmanager::instance();
-    auto* entry = new HighscoreEintrag(player ? player->getName() : std::wstring(), cards.bonusScore + cards.score,
+    auto* entry = new HighscoreEintrag(player, cards.bonusScore + cards.score,
                                        cards.getSeedText(), gameStatistik_);
     std::vector<HighscoreEintrag*>& list = currentVariant_->getHighscores();
     list.push_back(entry);

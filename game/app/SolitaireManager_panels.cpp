@@ -17,10 +17,10 @@
 #include "engine/gui/GUIWindowOptions.h"
 #include "engine/render/Texture2D.h"
 #include "game/app/ScreenLists.h"
+#include "game/app/ScreenWindows.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
-#include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/Statistik.h"
 
@@ -72,7 +72,7 @@ void addBanner(Orvex::GUIButton& button, Orvex::GUIWindow* vorlage) {
 
 void markColumn(std::vector<Orvex::GUIButton*> const& buttons, void const* item, ColumnLook const& look,
                 wchar_t const* panelName) {
-    auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(SolitaireGame2::findWindow(panelName));
+    auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findScreenWindow(panelName));
     for (Orvex::GUIButton* button : buttons) {
         bool const chosen = item && button->getUserPointer(0) == item;
         if (Orvex::GUILabel* label = button->getLabel()) {
@@ -130,7 +130,7 @@ void SolitaireManager::releasePanelButtons() {
 void SolitaireManager::buildCategoryPanel() {
     // 1, 2, 3.
     releaseAll(categoryButtons_);
-    Orvex::GUIWindow* panel = SolitaireGame2::findWindow(kCategoryPanel);
+    Orvex::GUIWindow* panel = findScreenWindow(kCategoryPanel);
     if (!panel) return;
     resetListPanel(*panel);
     // 4.
@@ -161,7 +161,7 @@ void SolitaireManager::buildCategoryPanel() {
 void SolitaireManager::buildGamePanel() {
     // 1.
     releaseAll(gameButtons_);
-    Orvex::GUIWindow* panel = SolitaireGame2::findWindow(kGamePanel);
+    Orvex::GUIWindow* panel = findScreenWindow(kGamePanel);
     if (!panel) return;
     resetListPanel(*panel);
     // 2.
@@ -202,7 +202,7 @@ void SolitaireManager::buildGamePanel() {
 
 void SolitaireManager::buildVariantPanel() {
     releaseAll(variantButtons_);
-    Orvex::GUIWindow* panel = SolitaireGame2::findWindow(kVariantPanel);
+    Orvex::GUIWindow* panel = findScreenWindow(kVariantPanel);
     if (!panel || !panelGame_) return;
     resetListPanel(*panel);
     Orvex::GUISystem& gui = Orvex::GUISystem::instance();
@@ -241,14 +241,14 @@ void SolitaireManager::selectGame(SolSolitaire* game) {
     if (game) {
         Orvex::Texture2D* preview = game->getPreview();
         if (!preview && panelVariant_) preview = panelVariant_->getPreview();
-        Orvex::GUIWindow* previewWindow = SolitaireGame2::findWindow(kPreview);
+        Orvex::GUIWindow* previewWindow = findScreenWindow(kPreview);
         if (previewWindow) {
-            if (Orvex::GUIWindow* variants = SolitaireGame2::findWindow(kVariantPanel)) {
+            if (Orvex::GUIWindow* variants = findScreenWindow(kVariantPanel)) {
                 bool const several = countShown(game->getVariants()) > 1;
                 previewWindow->jumpToGoal(several ? L"NORMAL" : L"FULL");
                 variants->jumpToGoal(several ? L"NORMAL" : L"AUS");
                 // The column's heading goes with it: the grown preview lies in their place.
-                if (Orvex::GUIWindow* heading = SolitaireGame2::findWindow(kVariantHeading))
+                if (Orvex::GUIWindow* heading = findScreenWindow(kVariantHeading))
                     heading->jumpToGoal(several ? L"NORMAL" : L"AUS");
             }
             previewWindow->getDrawOptions().setTexBackground(preview);
@@ -259,7 +259,7 @@ void SolitaireManager::selectGame(SolSolitaire* game) {
         // Nothing to choose from: no variant of another game stays current or on the screen.
         currentVariant_ = panelVariant_ = nullptr;
         releaseAll(variantButtons_);
-        if (Orvex::GUIWindow* variants = SolitaireGame2::findWindow(kVariantPanel)) variants->removeAllChildren();
+        if (Orvex::GUIWindow* variants = findScreenWindow(kVariantPanel)) variants->removeAllChildren();
     }
     gameSelected.emit(game);
 }
@@ -270,7 +270,7 @@ void SolitaireManager::selectVariant(SolVariant* variant) {
     if (variant) {
         Orvex::Texture2D* preview = variant->getPreview();
         if (!preview && panelGame_) preview = panelGame_->getPreview();
-        if (Orvex::GUIWindow* previewWindow = SolitaireGame2::findWindow(kPreview))
+        if (Orvex::GUIWindow* previewWindow = findScreenWindow(kPreview))
             previewWindow->getDrawOptions().setTexBackground(preview);
         Statistik const* stats = variant->getStatistik();
         Orvex::u32 const won = stats ? stats->get(StatistikCounter::Won) : 0u;
@@ -333,7 +333,7 @@ void SolitaireManager::scrollPanelsToSelection(int flags) {
                               {kScrollCategories, kCategoryPanel, categoryButtons_, panelCategory_}};
     for (Column const& column : columns) {
         if (!(flags & column.bit)) continue;
-        auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(SolitaireGame2::findWindow(column.panel));
+        auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findScreenWindow(column.panel));
         if (!panel) continue;
         panel->updateRect(false, false);
         scrollPanelToStart(panel);
@@ -346,7 +346,7 @@ void SolitaireManager::onFreePlayFrameReady(Orvex::GUIWindow&, Orvex::GUIAnimati
 }
 
 void SolitaireManager::connectFreePlayFrame() {
-    Orvex::GUIWindow* frame = SolitaireGame2::findWindow(L"FG_FreiesSpielFrame");
+    Orvex::GUIWindow* frame = findScreenWindow(L"FG_FreiesSpielFrame");
     if (!frame) return;
     frame->goalReached.disconnect(this);
     frame->goalReached.connect(this, &SolitaireManager::onFreePlayFrameReady);

@@ -73,7 +73,7 @@ public:
     // readXML without the log line: false when "VALUE" was present but unreadable.
     bool readProfileEntry(Orvex::XMLNode const& node);
     // Adds "VALUE" (reading back to the same float) and "UNLOCKED" (0 or 1).
-    void writeXML(Orvex::XMLNode& node) override;
+    void writeXML(Orvex::XMLNode& node) const override;
 
     sigslot::signal2<Achivement&, AchivementMedal const&> medalChanged;
 

@@ -66,4 +66,10 @@ private:
     std::unordered_map<std::wstring, Achivement*> byName_;
 };
 
+// The counting sites' one form: amount onto the achievement answering to name in instance()'s
+// registry; false (nothing counted) when none does.
+inline bool countAchievement(std::wstring const& name, float amount = 1.0f) {
+    return AchivementManager::instance().count(name, amount);
+}
+
 }  // namespace Solitaire

@@ -20,7 +20,7 @@ bool Achivement::readProfileEntry(Orvex::XMLNode const& node) {
     return valueRead;
 }
 
-void Achivement::writeXML(Orvex::XMLNode& node) {
+void Achivement::writeXML(Orvex::XMLNode& node) const {
     node.setAttribute(L"VALUE", numberText(value_));
     node.setAttribute(L"UNLOCKED", unlocked_ ? L"1" : L"0");
 }

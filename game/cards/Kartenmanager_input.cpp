@@ -40,8 +40,6 @@ float pileSpeed() {
 // The game style asks for the two-click mode: a click selects a card, a second lays it.
 bool pairsMode(GameStyle const* style) { return style && style->mouseControlMode == GameStyle::kMouseControlPairs; }
 
-void countAchievement(wchar_t const* name) { AchivementManager::instance().count(name, 1.0f); }
-
 }  // namespace
 
 Orvex::u32 Kartenmanager::now() const { return clock_ ? clock_() : static_cast<Orvex::u32>(GetTickCount()); }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "engine/gui/MultiInterpolation.h"
 #include "engine/render/Spline.h"
 #include "game/cards/RenderObjekt.h"
@@ -22,39 +23,10 @@ class Texture2DAnimation;
 
 namespace Solitaire {
 
+// The game's code names the engine's counted reference unqualified.
+using Orvex::CountedRef;
+
 class ReadProblems;
-
-// One counted reference to a reference-counted object (null allowed); copies share the object.
-template <class T>
-class CountedRef {
-public:
-    CountedRef() = default;
-    CountedRef(CountedRef const& other) : object_(other.object_) {
-        if (object_) object_->addRef();
-    }
-    CountedRef& operator=(CountedRef const& other) {
-        hold(other.object_);
-        return *this;
-    }
-    ~CountedRef() {
-        if (object_) object_->release();
-    }
-    // Holds the object with a reference of its own.
-    void hold(T* object) {
-        if (object) object->addRef();
-        if (object_) object_->release();
-        object_ = object;
-    }
-    // Takes over the caller's reference.
-    void adopt(T* object) {
-        if (object_) object_->release();
-        object_ = object;
-    }
-    T* get() const { return object_; }
-
-private:
-    T* object_ = nullptr;
-};
 
 // A path from start to end with `frequency` half waves of `amplitude` times the distance that
 // shrink to nothing at the end (no frequency: the straight line): eight points per half wave and

@@ -63,7 +63,7 @@ public:
     // The counters alone: the name stays.
     void readCounters(Orvex::XMLNode const& node);
     // "NAME", the counters up to "UNDOS", "TIME", then the rest; the largest factor is not saved.
-    void writeXML(Orvex::XMLNode& node) override;
+    void writeXML(Orvex::XMLNode& node) const override;
 
     void reset();
 

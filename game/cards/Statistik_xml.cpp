@@ -41,7 +41,7 @@ void Statistik::readCounters(Orvex::XMLNode const& node) {
                         L" not a count (32-bit, not negative, finite); the previous values are kept");
 }
 
-void Statistik::writeXML(Orvex::XMLNode& node) {
+void Statistik::writeXML(Orvex::XMLNode& node) const {
     NamedObject::writeXML(node);
     for (int i = 0; i < kCounterCount; ++i) {
         if (i == kCountersBeforeTime) node.setAttribute(kTimeKey, numberText(time_));

@@ -101,7 +101,7 @@ public:
     void readXML(Orvex::XMLNode& node) override;
     void readXML(Orvex::XMLNode& node, std::wstring const& sourceName);
     // "NAME" and, as values, the pile, card and hint keys (nothing reads them back).
-    void writeXML(Orvex::XMLNode& node) override;
+    void writeXML(Orvex::XMLNode& node) const override;
 
     // Every default, then applyParam(param).
     void setDefaults();

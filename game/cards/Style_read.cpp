@@ -115,7 +115,7 @@ void Style::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     problems.log(L"Style \"" + getName() + L"\"", sourceName, node.getLine());
 }
 
-void Style::writeXML(Orvex::XMLNode& node) {
+void Style::writeXML(Orvex::XMLNode& node) const {
     Orvex::NamedObject::writeXML(node);
     Orvex::XMLNode* pile = node.addChild(L"STAPEL");
     pile->addValue(pairText(pileOffsetMin));

@@ -96,15 +96,13 @@ bool Austausch::inOrder() const {
                        [](AustauschTeil const* tile) { return tile->cell == tile->homeCell; });
 }
 
-void Austausch::init() {
+void Austausch::createWindows() {
     // No tiles, no rows: the field then keeps the shape of one row.
     if (!window && minigame::buildBoard(*this, prefix, kKind, static_cast<float>(columns_),
                                         static_cast<float>(std::max(rows_, 1)), window, field_) && field_) {
         if (playable_) field_->leftClicked.connect(this, &Austausch::onFieldClicked);
         field_->selfDrawn.connect(this, &Austausch::onFieldDrawn);
     }
-    start();
-    Minispiel::init();
 }
 
 void Austausch::start() {

@@ -103,7 +103,7 @@ void Bauen::connectInput() {
     input.mouseAxisSignal.connect(this, &Bauen::onMouseMove);
 }
 
-void Bauen::init() {
+void Bauen::createWindows() {
     origin_ = D3DXVECTOR2((1.0f - extent_.x) * 0.5f, (1.0f - extent_.y) * 0.5f);
     connectInput();
     if (!window && playable_) {
@@ -129,8 +129,6 @@ void Bauen::init() {
         }
     }
     grid_.assign(static_cast<std::size_t>(boardColumns_ * boardRows_), 0);
-    start();
-    Minispiel::init();
 }
 
 void Bauen::start() {

@@ -45,7 +45,7 @@ ClickInReihenfolge::ClickInReihenfolge(Orvex::XMLNode& element) : Minispiel(elem
     }
 }
 
-void ClickInReihenfolge::init() {
+void ClickInReihenfolge::createWindows() {
     ClickGameWindows frame(prefix, kKind);
     if (!window) {
         frame.lookUp(true);
@@ -75,8 +75,6 @@ void ClickInReihenfolge::init() {
             frame.addForeground();
         }
     }
-    start();
-    Minispiel::init();
 }
 
 void ClickInReihenfolge::start() {

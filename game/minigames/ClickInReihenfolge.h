@@ -34,7 +34,7 @@ public:
     explicit ClickInReihenfolge(Orvex::XMLNode& element);
 
     void draw() override;
-    void init() override;
+    void createWindows() override;
     void start() override;
 
     void onElementClicked(Orvex::GUIWindow& clicked);

@@ -75,7 +75,7 @@ Drehbild::~Drehbild() {
     if (picture_) picture_->release();
 }
 
-void Drehbild::init() {
+void Drehbild::createWindows() {
     if (tiles_.empty())
         for (int c = 0; c < columns_; ++c)
             for (int r = 0; r < rows_; ++r) tiles_.push_back(std::make_unique<Teil>(*this, c, r, picture_));
@@ -110,8 +110,6 @@ void Drehbild::init() {
             frame.addForeground();
         }
     }
-    start();
-    Minispiel::init();
 }
 
 void Drehbild::start() {

@@ -168,7 +168,7 @@ void Labyrinth::fillPool() {
     }
 }
 
-void Labyrinth::init() {
+void Labyrinth::createWindows() {
     if (usable_ && entrances_.empty()) {
         buildRing();
         fillPool();
@@ -186,8 +186,6 @@ void Labyrinth::init() {
             field_->selfDrawn.connect(this, &Labyrinth::onFieldDrawn);
         }
     }
-    start();
-    Minispiel::init();
 }
 
 void Labyrinth::start() {

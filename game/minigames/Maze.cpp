@@ -90,7 +90,7 @@ Maze::~Maze() {
     delete prototype_;
 }
 
-void Maze::init() {
+void Maze::createWindows() {
     Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
     input.mouseButtonDownSignal.disconnect(this);
     input.mouseButtonDownSignal.connect(this, &Maze::onMouseDown);
@@ -101,8 +101,6 @@ void Maze::init() {
         field_ = windows.field;
         if (field_) field_->selfDrawn.connect(this, &Maze::onFieldDrawn);
     }
-    start();
-    Minispiel::init();
 }
 
 void Maze::start() {

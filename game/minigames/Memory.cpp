@@ -79,7 +79,7 @@ int Memory::rowsFor(std::size_t cards) const {
     return static_cast<int>((cards + columns - 1) / columns);
 }
 
-void Memory::init() {
+void Memory::createWindows() {
     if (!window && isPlayable()) {
         ClickGameWindows frame(prefix, kKind);
         frame.lookUp(true);
@@ -99,8 +99,6 @@ void Memory::init() {
             frame.addForeground();
         }
     }
-    start();
-    Minispiel::init();
 }
 
 void Memory::start() {

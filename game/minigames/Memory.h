@@ -71,7 +71,7 @@ public:
 
     void update(double const& dt) override;
     void draw() override;
-    void init() override;
+    void createWindows() override;
     void start() override;
 
     // ---- slots ----

@@ -77,6 +77,12 @@ void Minispiel::releaseTimerBars() {
 }
 
 void Minispiel::init() {
+    createWindows();
+    start();
+    initShared();
+}
+
+void Minispiel::initShared() {
     releaseTimerBars();
     if (!window) return;
     window->selfDrawn.disconnect(this);

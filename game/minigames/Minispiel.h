@@ -55,8 +55,10 @@ public:
     virtual void update(double const& dt);
     // The game's own drawing before the scene; the games here draw from their windows.
     virtual void draw();
-    // Builds the shared GUI parts; each game builds its own first, runs start, then this.
-    virtual void init();
+    // The one start-up order of every kind: the kind's own windows (createWindows), the first
+    // attempt (start), then the shared parts (help button, timer bars). Called once after loading;
+    // a second call builds the shared parts anew.
+    void init();
     // A new attempt: the flags cleared, the end delay reloaded.
     virtual void start();
     // The window towards "AN", the full time limit again.
@@ -92,6 +94,8 @@ public:
     float getRatio() const;
 
 protected:
+    // A kind's own windows and connections, made by init before the first start; nothing here.
+    virtual void createWindows() {}
     // The template or window name prefix + literal.
     std::wstring prefixed(std::wstring const& literal) const { return prefix + literal; }
     // Marks a solved attempt: solved set, the end delay reloaded.
@@ -118,6 +122,8 @@ protected:
     float endDelay = kDefaultEndDelay;
 
 private:
+    // The shared parts: the window's draw slot, the help button, the timer bars.
+    void initShared();
     // Takes every timer bar out of its parent and releases it.
     void releaseTimerBars();
     // The help button connected by the last init.

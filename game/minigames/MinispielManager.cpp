@@ -3,6 +3,7 @@
 
 #include "engine/core/Logger.h"
 #include "engine/core/ReadOnce.h"
+#include "engine/core/Utils.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/core/engine/OrvexEngine.h"
@@ -135,9 +136,7 @@ void MinispielManager::shuffleOrder() {
 }
 
 Minispiel* MinispielManager::findMinispiel(std::wstring const& name) const {
-    for (Minispiel* game : games_)
-        if (game->getName() == name) return game;
-    return nullptr;
+    return Orvex::findNamedObject(games_, name);
 }
 
 }  // namespace Solitaire

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/core/Utils.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUILabel.h"
@@ -85,12 +86,10 @@ MinispielZuordnen::Gegenstand::Gegenstand(Orvex::XMLNode& node, std::vector<Gebi
         if (node.getAttribute(L"FONT")) label->setFont(font);
     }
     auto addTarget = [&](std::wstring const& name) {
-        for (Gebiet* candidate : areas)
-            if (candidate->getName() == name) {
-                candidate->addRef();
-                targets.push_back(candidate);
-                return;
-            }
+        if (Gebiet* candidate = Orvex::findNamedObject(areas, name)) {
+            candidate->addRef();
+            targets.push_back(candidate);
+        }
     };
     if (Orvex::XMLAttribute const* target = node.getAttribute(L"ZIEL_GEBIET")) addTarget(target->getStringCopy());
     for (std::wstring const& name : minigame::valueTexts(node)) addTarget(name);
@@ -143,7 +142,7 @@ MinispielZuordnen::~MinispielZuordnen() {
     areas_.clear();
 }
 
-void MinispielZuordnen::init() {
+void MinispielZuordnen::createWindows() {
     TrayGameWindows tree(prefix, kKind);
     if (!window && tree.lookUp()) {
         tree.build();
@@ -160,8 +159,6 @@ void MinispielZuordnen::init() {
         tree.addItems(*this, items_, kItemSlot);
         if (Orvex::GUIWindow* ok = tree.addButtons(*this)) ok->leftClicked.connect(this, &MinispielZuordnen::onOk);
     }
-    start();
-    Minispiel::init();
 }
 
 void MinispielZuordnen::start() {

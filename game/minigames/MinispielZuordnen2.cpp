@@ -1,6 +1,7 @@
 // The placing game: its areas and items with their two looks, its windows and its drops.
 #include "game/minigames/MinispielZuordnen2.h"
 
+#include "engine/core/Utils.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
@@ -43,12 +44,8 @@ void MinispielZuordnen2::Teil::applyLook(bool found) {
 
 MinispielZuordnen2::Gegenstand::Gegenstand(Orvex::XMLNode& node, std::vector<Gebiet*> const& areas) : Teil(node) {
     std::wstring const name = node.getAttributeString(L"ZIEL_GEBIET", L"");
-    for (Gebiet* candidate : areas)
-        if (candidate->getName() == name) {
-            candidate->addRef();
-            target = candidate;
-            break;
-        }
+    target = Orvex::findNamedObject(areas, name);
+    if (target) target->addRef();
 }
 
 MinispielZuordnen2::Gegenstand::~Gegenstand() {
@@ -87,7 +84,7 @@ MinispielZuordnen2::~MinispielZuordnen2() {
     areas_.clear();
 }
 
-void MinispielZuordnen2::init() {
+void MinispielZuordnen2::createWindows() {
     TrayGameWindows tree(prefix, kKind);
     if (!window && tree.lookUp()) {
         tree.build();
@@ -101,8 +98,6 @@ void MinispielZuordnen2::init() {
         tree.addItems(*this, items_, kItemSlot);
         tree.addButtons(*this);
     }
-    start();
-    Minispiel::init();
 }
 
 void MinispielZuordnen2::start() {

@@ -96,7 +96,7 @@ void ObjekteAnklicken::clearObjects() {
     objects_.clear();
 }
 
-void ObjekteAnklicken::init() {
+void ObjekteAnklicken::createWindows() {
     if (!window) {
         ClickGameWindows frame(prefix, kKind);
         frame.lookUp(false);
@@ -117,8 +117,6 @@ void ObjekteAnklicken::init() {
             preview_ = field_ = nullptr;
         }
     }
-    start();
-    Minispiel::init();
 }
 
 void ObjekteAnklicken::start() {

@@ -80,7 +80,7 @@ Punkteverbinden::~Punkteverbinden() {
     if (background_) background_->release();
 }
 
-void Punkteverbinden::init() {
+void Punkteverbinden::createWindows() {
     Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
     input.mouseButtonDownSignal.disconnect(this);
     input.mouseButtonDownSignal.connect(this, &Punkteverbinden::onMouseDown);
@@ -98,8 +98,6 @@ void Punkteverbinden::init() {
             field_->selfDrawn.connect(this, &Punkteverbinden::onFieldDrawn);
         }
     }
-    start();
-    Minispiel::init();
 }
 
 void Punkteverbinden::start() {

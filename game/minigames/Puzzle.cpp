@@ -176,7 +176,7 @@ void Puzzle::clearPieces() {
     active_.clear();
 }
 
-void Puzzle::init() {
+void Puzzle::createWindows() {
     Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
     input.mouseButtonDownSignal.disconnect(this);
     input.mouseButtonUpSignal.disconnect(this);
@@ -198,8 +198,6 @@ void Puzzle::init() {
             frame.addForeground();
         }
     }
-    start();
-    Minispiel::init();
 }
 
 void Puzzle::start() {

@@ -72,7 +72,7 @@ RichtigenPfadAnklicken::~RichtigenPfadAnklicken() {
     if (goalAnimation_) goalAnimation_->release();
 }
 
-void RichtigenPfadAnklicken::init() {
+void RichtigenPfadAnklicken::createWindows() {
     ClickGameWindows frame(prefix, kKind);
     if (!window) {
         frame.lookUp(false);
@@ -94,8 +94,6 @@ void RichtigenPfadAnklicken::init() {
             frame.addButtons(*this, window);
         }
     }
-    start();
-    Minispiel::init();
 }
 
 void RichtigenPfadAnklicken::start() {

@@ -106,7 +106,7 @@ RichtigesSymbolAnklicken::~RichtigesSymbolAnklicken() {
     areas_.clear();
 }
 
-void RichtigesSymbolAnklicken::init() {
+void RichtigesSymbolAnklicken::createWindows() {
     ClickGameWindows frame(prefix, kKind);
     if (!window) {
         frame.lookUp(true);
@@ -137,8 +137,6 @@ void RichtigesSymbolAnklicken::init() {
             frame.addForeground();
         }
     }
-    start();
-    Minispiel::init();
 }
 
 void RichtigesSymbolAnklicken::start() {

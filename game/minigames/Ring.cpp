@@ -69,15 +69,13 @@ Ring::~Ring() {
     if (background_) background_->release();
 }
 
-void Ring::init() {
+void Ring::createWindows() {
     minigame::connectMouse(*this, &Ring::onMouseDown, &Ring::onMouseUp, &Ring::onMouseMove);
 
     if (!window) {
         window = minigame::buildPlayfieldFrame(*this, prefix, kKind, background_, playfield_);
         if (playfield_) playfield_->selfDrawn.connect(this, &Ring::onPlayfieldDrawn);
     }
-    start();
-    Minispiel::init();
 }
 
 void Ring::start() {

@@ -81,14 +81,12 @@ D3DXVECTOR2 Schiebepuzzle_leicht::cellCorner(int column, int row) const {
                        static_cast<float>(row) / static_cast<float>(rows_));
 }
 
-void Schiebepuzzle_leicht::init() {
+void Schiebepuzzle_leicht::createWindows() {
     if (!window && minigame::buildBoard(*this, prefix, kKind, static_cast<float>(columns_),
                                         static_cast<float>(rows_), window, field_) && field_) {
         field_->leftClicked.connect(this, &Schiebepuzzle_leicht::onFieldClicked);
         field_->selfDrawn.connect(this, &Schiebepuzzle_leicht::onFieldDrawn);
     }
-    start();
-    Minispiel::init();
 }
 
 void Schiebepuzzle_leicht::start() {

@@ -54,10 +54,8 @@ Sequenz::Sequenz(Orvex::XMLNode& element) : Minispiel(element) {
 
 Sequenz::~Sequenz() { endParticle(); }
 
-void Sequenz::init() {
+void Sequenz::createWindows() {
     if (!window) build();
-    start();
-    Minispiel::init();
 }
 
 void Sequenz::build() {

@@ -63,7 +63,7 @@ public:
 
     void update(double const& dt) override;
     void draw() override;
-    void init() override;
+    void createWindows() override;
     void start() override;
 
     // The next sequence, one element longer, demonstrated delay seconds from now.

@@ -160,7 +160,7 @@ UnterschiedeAnklicken::~UnterschiedeAnklicken() {
     if (cursorPicture_) cursorPicture_->release();
 }
 
-void UnterschiedeAnklicken::init() {
+void UnterschiedeAnklicken::createWindows() {
     ClickGameWindows frame(prefix, kKind);
     if (!window) {
         frame.lookUp(true);
@@ -187,8 +187,6 @@ void UnterschiedeAnklicken::init() {
             label_ = nullptr;
         }
     }
-    start();
-    Minispiel::init();
 }
 
 void UnterschiedeAnklicken::start() {

@@ -127,12 +127,10 @@ void WaschenPutzenGame::buildWindows() {
     if (foreground_ && !minigame::adopt(window, foreground_)) foreground_ = nullptr;
 }
 
-void WaschenPutzenGame::init() {
+void WaschenPutzenGame::createWindows() {
     minigame::connectMouse(*this, &WaschenPutzenGame::onMouseDown, &WaschenPutzenGame::onMouseUp,
                            &WaschenPutzenGame::onMouseMove);
     buildWindows();
-    start();
-    Minispiel::init();
 }
 
 void WaschenPutzenGame::start() {

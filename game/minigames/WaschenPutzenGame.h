@@ -76,7 +76,7 @@ public:
 
     void update(double const& dt) override;
     void draw() override;
-    void init() override;
+    void createWindows() override;
     void start() override;
     void show() override;
     void hide() override;

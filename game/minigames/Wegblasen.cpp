@@ -117,7 +117,7 @@ Wegblasen::~Wegblasen() {
     if (mouseAnimation_) mouseAnimation_->release();
 }
 
-void Wegblasen::init() {
+void Wegblasen::createWindows() {
     minigame::connectMouse(*this, &Wegblasen::onMouseDown, &Wegblasen::onMouseUp, &Wegblasen::onMouseMove);
 
     if (!window) {
@@ -131,8 +131,6 @@ void Wegblasen::init() {
             }
         }
     }
-    start();
-    Minispiel::init();
 }
 
 void Wegblasen::start() {

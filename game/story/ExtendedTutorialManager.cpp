@@ -3,6 +3,7 @@
 #include "game/story/ExtendedTutorialManager.h"
 
 #include "engine/core/CopyBudget.h"
+#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/TutorialManager.h"
 #include "game/cards/Kartenmanager.h"
@@ -44,12 +45,7 @@ void ExtendedTutorialManager::load(Orvex::XMLNode& root, std::wstring const& sou
 }
 
 bool ExtendedTutorialManager::startTutorial(std::wstring const& name) {
-    current_ = nullptr;
-    for (ExtendedTutorial* lesson : lessons_)
-        if (lesson->getName() == name) {
-            current_ = lesson;
-            break;
-        }
+    current_ = Orvex::findNamedObject(lessons_, name);
     if (current_ && current_->start()) return true;
     current_ = nullptr;
     return false;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "engine/core/Logger.h"
+#include "engine/core/Utils.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUIWindow.h"
@@ -41,19 +42,11 @@ void SolTutorialManager::clear() {
     for (UserTutorial* tutorial : old) tutorial->release();
 }
 
-void SolTutorialManager::setCurrentStrip(Orvex::TutorialStrip* strip) {
-    if (strip) strip->addRef();
-    if (currentStrip_) currentStrip_->release();
-    currentStrip_ = strip;
-}
+void SolTutorialManager::setCurrentStrip(Orvex::TutorialStrip* strip) { currentStrip_.hold(strip); }
 
-void SolTutorialManager::setProfile(StoryProfile* profile) {
-    if (profile) profile->addRef();
-    if (profile_) profile_->release();
-    profile_ = profile;
-}
+void SolTutorialManager::setProfile(StoryProfile* profile) { profile_.hold(profile); }
 
-StoryProfile* SolTutorialManager::getProfile() const { return profile_ ? profile_ : getActiveProfile(); }
+StoryProfile* SolTutorialManager::getProfile() const { return profile_ ? profile_.get() : getActiveProfile(); }
 
 void SolTutorialManager::placePileArrows(std::wstring const& name) {
     for (UserTutorial* tutorial : userTutorials_)
@@ -86,12 +79,7 @@ bool SolTutorialManager::showTutorial(std::wstring const& name, bool const& forc
         return true;
     }
     running_ = true;
-    Orvex::TutorialStrip* strip = nullptr;
-    for (Orvex::TutorialStrip* candidate : tutorials_->getStrips())
-        if (candidate->getName() == name) {
-            strip = candidate;
-            break;
-        }
+    Orvex::TutorialStrip* strip = Orvex::findNamedObject(tutorials_->getStrips(), name);
     if (!strip) {
         if (!force) profile->markTutorialSeen(name);
         running_ = false;
@@ -134,8 +122,8 @@ void SolTutorialManager::closeTutorial() {
 bool SolTutorialManager::onGuiClick(Orvex::GUIWindow& window) {
     if (std::find(nextOnClick_.begin(), nextOnClick_.end(), window.getUserId()) == nextOnClick_.end()) return false;
     if (!running_ || !currentStrip_) return true;
-    Orvex::TutorialStrip* strip = currentStrip_;
-    strip->addRef();  // closing lets the manager's reference go
+    // Closing lets the manager's reference go; this one keeps the strip to the end.
+    Orvex::CountedRef<Orvex::TutorialStrip> const strip = currentStrip_;
     placePileArrows(strip->getName());
     strip->nextPage();
     if (strip->isFinished()) {
@@ -143,14 +131,12 @@ bool SolTutorialManager::onGuiClick(Orvex::GUIWindow& window) {
     } else if (StoryProfile* profile = getProfile()) {
         if (!profile->isTutorialAllowed(strip->getName())) closeTutorial();
     }
-    strip->release();
     return true;
 }
 
 std::wstring SolTutorialManager::getTutorialText(std::wstring const& name, bool longText) const {
-    for (UserTutorial const* tutorial : userTutorials_)
-        if (tutorial->getName() == name) return tutorial->getText(longText);
-    return std::wstring();
+    UserTutorial const* tutorial = Orvex::findNamedObject(userTutorials_, name);
+    return tutorial ? tutorial->getText(longText) : std::wstring();
 }
 
 }  // namespace Solitaire

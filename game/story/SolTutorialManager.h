@@ -33,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
 
@@ -96,7 +97,7 @@ public:
     void loadUserTutorials(Orvex::XMLNode& root, std::wstring const& source = std::wstring());
 
     bool isRunning() const { return running_; }
-    Orvex::TutorialStrip* getCurrentStrip() const { return currentStrip_; }
+    Orvex::TutorialStrip* getCurrentStrip() const { return currentStrip_.get(); }
     std::vector<PendingTutorial> const& getPending() const { return pending_; }
     std::wstring const& getTutorialMenu() const { return tutorialMenu_; }
     std::vector<std::wstring> const& getNextOnClick() const { return nextOnClick_; }
@@ -131,9 +132,9 @@ private:
     std::function<StoryProfile*()> activeProfile_;
     std::vector<PendingTutorial> pending_;
     bool running_ = false;
-    Orvex::TutorialStrip* currentStrip_ = nullptr;  // one reference while kept
+    Orvex::CountedRef<Orvex::TutorialStrip> currentStrip_;
     std::vector<std::wstring> nextOnClick_;
-    StoryProfile* profile_ = nullptr;
+    Orvex::CountedRef<StoryProfile> profile_;
     std::vector<UserTutorial*> userTutorials_;
     std::vector<UserCoords> userCoords_;
 };

@@ -69,21 +69,17 @@ StoryAnimation::StoryAnimation(Orvex::XMLNode& node, ReadProblems& problems) : S
 
 StoryAnimation::StoryAnimation(StoryAnimation const& other)
     : rect(other.rect),
-      animation(other.animation ? other.animation->clone() : nullptr),
       drawModeX(other.drawModeX),
       drawModeY(other.drawModeY),
       use(other.use),
       loop(other.loop),
-      speedTrack(other.speedTrack) {}
-
-StoryAnimation::~StoryAnimation() {
-    if (animation) animation->release();
+      speedTrack(other.speedTrack) {
+    if (other.animation) animation.adopt(other.animation->clone());
 }
 
-void StoryAnimation::setAnimation(std::wstring const& name) {
-    if (animation) animation->release();
-    animation = cloneStoryAnimation(name);
-}
+StoryAnimation::~StoryAnimation() = default;
+
+void StoryAnimation::setAnimation(std::wstring const& name) { animation.adopt(cloneStoryAnimation(name)); }
 
 void StoryAnimation::update(float const& dt) {
     if (!animation) return;

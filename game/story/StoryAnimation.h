@@ -12,6 +12,7 @@
 
 #include <cstddef>
 
+#include "engine/core/CountedRef.h"
 #include "engine/gui/MultiInterpolation.h"
 #include "game/cards/ReadProblems.h"
 #include "port/d3dx9/d3dx9math.h"
@@ -40,7 +41,7 @@ public:
     void update(float const& dt);
 
     D3DXVECTOR4 rect{0.0f, 0.0f, 0.0f, 0.0f};
-    Orvex::Texture2DAnimation* animation = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> animation;
     unsigned drawModeX = 1;
     unsigned drawModeY = 1;
     bool use = false;

@@ -5,6 +5,7 @@
 
 #include "engine/core/CopyBudget.h"
 #include "engine/core/Logger.h"
+#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "engine/platform/SoundManager.h"
 #include "engine/render/Texture2DAnimationManager.h"
@@ -58,9 +59,7 @@ void StoryManager::load(Orvex::XMLNode& root, std::wstring const& source) {
 }
 
 StoryPartPart* StoryManager::findTemplate(std::wstring const& name) const {
-    for (StoryPartPart* part : templates_)
-        if (part->getName() == name) return part;
-    return nullptr;
+    return Orvex::findNamedObject(templates_, name);
 }
 
 StoryPart* StoryManager::startNextScene(StoryProfile* profile) {

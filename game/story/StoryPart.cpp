@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "engine/core/Logger.h"
+#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "game/story/StoryPartPart.h"
 #include "game/story/StoryRead.h"
@@ -136,9 +137,7 @@ void StoryPart::linkParts(std::wstring const& source) {
 }
 
 StoryPartPart* StoryPart::findPart(std::wstring const& name) const {
-    for (StoryPartPart* part : parts)
-        if (part->getName() == name) return part;
-    return nullptr;
+    return Orvex::findNamedObject(parts, name);
 }
 
 }  // namespace Solitaire

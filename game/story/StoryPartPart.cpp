@@ -39,8 +39,7 @@ StoryPartPart::StoryPartPart(Orvex::XMLNode& node, std::wstring const& source)
                                                L"element \"" + getName() + L"\"" + Orvex::atLine(node)))
                 copyFromTemplate(*source);
     if (Orvex::XMLAttribute const* name = node.getAttribute(L"ANIMATION")) {
-        if (animation) animation->release();
-        animation = cloneStoryAnimation(name->getStringCopy());
+        animation.adopt(cloneStoryAnimation(name->getStringCopy()));
     }
     drawModeX = readStoryDrawModes(node, L"DRAW_PARAM_X", drawModeX);
     drawModeY = readStoryDrawModes(node, L"DRAW_PARAM_Y", drawModeY);
@@ -74,9 +73,7 @@ StoryPartPart::StoryPartPart(Orvex::XMLNode& node, std::wstring const& source)
 
 StoryPartPart::~StoryPartPart() {
     stopSounds();
-    if (animation) animation->release();
     releaseTracks();
-    if (emitter) emitter->release();
 }
 
 void StoryPartPart::releaseTracks() {
@@ -93,8 +90,8 @@ std::size_t StoryPartPart::copyEntries() const {
         n += CopyBudget::textEntries(*text);
     for (std::wstring const& sound : sounds) n += CopyBudget::textEntries(sound);
     auto const frames = [](Orvex::Texture2DAnimation const* a) { return a ? 1 + a->getFrames().size() : 0; };
-    n += frames(animation);
-    for (auto const& record : animations) n += 1 + record->speedTrack.getKeyCount() + frames(record->animation);
+    n += frames(animation.get());
+    for (auto const& record : animations) n += 1 + record->speedTrack.getKeyCount() + frames(record->animation.get());
     return n;
 }
 
@@ -113,8 +110,7 @@ void StoryPartPart::copyFromTemplate(StoryPartPart const& source) {
     visible = source.visible;
     drawModeX = source.drawModeX;
     drawModeY = source.drawModeY;
-    if (animation) animation->release();
-    animation = source.animation ? source.animation->clone() : nullptr;
+    animation.adopt(source.animation ? source.animation->clone() : nullptr);
     textId = source.textId;
     fontName = source.fontName;
     fontStyle = source.fontStyle;

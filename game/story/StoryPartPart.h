@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "engine/core/NamedObject.h"
 #include "engine/gui/Interpolation.h"
 #include "engine/gui/MultiInterpolation.h"
@@ -92,7 +93,7 @@ public:
     bool visible = true;
     unsigned drawModeX = 1;
     unsigned drawModeY = 1;
-    Orvex::Texture2DAnimation* animation = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> animation;
     std::wstring textId;
     std::wstring fontName = L"default";
     std::wstring fontStyle = L"default";
@@ -105,7 +106,7 @@ public:
     StoryPartPart* relativeTo = nullptr;
     std::wstring relativeToName;
     std::wstring emitterName;
-    SolPartikel* emitter = nullptr;
+    Orvex::CountedRef<SolPartikel> emitter;
     int particleLayer = 0;
     bool hasParticleLayer = false;
     D3DXVECTOR2 particleStart{0.0f, 0.0f};

@@ -102,16 +102,13 @@ void StoryPartPart::startEmitter() {
     SolPartikel* started = SolPartikelManager::instance().spawn(
         emitterName, D3DXVECTOR2(windowRect.left + (windowRect.right - windowRect.left) * particleStart.x,
                                  windowRect.top + (windowRect.bottom - windowRect.top) * particleStart.y));
-    if (!started) return;
-    started->addRef();
-    emitter = started;
+    emitter.hold(started);
 }
 
 void StoryPartPart::stopEmitter() {
     if (!emitter) return;
     emitter->setForceEnd(1);
-    emitter->release();
-    emitter = nullptr;
+    emitter.reset();
 }
 
 void StoryPartPart::startSounds() {

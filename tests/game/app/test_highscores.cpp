@@ -38,7 +38,7 @@ protected:
         profiles.setActiveProfile(profile);
         Solitaire::Kartenmanager::instance().score = score;
         Solitaire::Kartenmanager::instance().bonusScore = 0.0f;
-        catalogue().addHighscore();
+        catalogue().addHighscore(player);
     }
     static std::wstring scores() {
         std::wstring out;
@@ -264,7 +264,7 @@ TEST_F(QuickSaveTest, AResultKeepsTheSeedTextOfItsDeal) {
         startDealt(seed);
         std::wstring const dealt = manager().getSeedText();
         auto const table = cardtest::snapshotTable();
-        catalogue().addHighscore();
+        catalogue().addHighscore(L"");
         HighscoreEintrag const* entry = catalogue().getCurrentVariant()->getHighscores().front();
         EXPECT_EQ(entry->getGameName(), *seed ? seed : dealt);
         EXPECT_FALSE(entry->getGameName().empty());

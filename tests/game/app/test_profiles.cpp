@@ -188,6 +188,8 @@ TEST_F(ProfileTest, SwitchingProfilesKeepsTheLeftOnesDataAsCollected) {
     EXPECT_EQ(Solitaire::StatistikManager::instance().getProfileStatistik()->get(StatistikCounter::Won), 0u);
     EXPECT_EQ(variant(L"KLASSIKER", L"SPINNE", L"SPINNE")->getStatistik(), nullptr);
     Solitaire::StatistikManager::instance().countClick();
+    // Writing reads the profile alone: the live one's trees are collected first.
+    b->collectLiveData();
     Orvex::XMLNode written(L"PROFILE");
     a->writeXML(*written.addChild(L"PROFIL"));
     b->writeXML(*written.addChild(L"PROFIL"));
@@ -205,6 +207,28 @@ TEST_F(ProfileTest, SwitchingProfilesKeepsTheLeftOnesDataAsCollected) {
     EXPECT_EQ(Solitaire::StatistikManager::instance().getProfileStatistik()->get(StatistikCounter::Won), 1u);
     ASSERT_TRUE(variant(L"KLASSIKER", L"SPINNE", L"SPINNE")->getStatistik());
     EXPECT_EQ(Solitaire::AchivementManager::instance().find(L"KARTEN_MOVED")->getValue(), 7.0f);
+}
+
+// A save collects, then writes: the manager takes the live profile's trees from the managers, so
+// the file holds what was counted since the last switch; writing alone reads the profile only.
+TEST_F(ProfileTest, TheSaveCollectsTheLiveProfileBeforeItWrites) {
+    std::filesystem::path const path = useFile("collect");
+    auto* a = new Profil(L"A");
+    profiles().addProfile(a);
+    a->activate();
+    Solitaire::StatistikManager::instance().countClick();
+    Orvex::XMLNode unsaved(L"PROFIL");
+    a->writeXML(unsaved);
+    EXPECT_FALSE(unsaved.getChild(L"STATISTIK")->getChild(L"STATISTIK"));
+    ASSERT_TRUE(profiles().saveProfiles());
+    Orvex::XMLNode read;
+    ASSERT_EQ(read.loadChecked(cardstest::hostFile(path), 1), Orvex::XMLNode::ReadResult::kComplete);
+    Orvex::XMLNode const* stats = read.getChild(L"PROFIL")->getChild(L"STATISTIK")->getChild(L"STATISTIK");
+    ASSERT_TRUE(stats);
+    EXPECT_EQ(stats->getAttributeString(L"CLICK", L""), L"1");
+    // Released, the profile is live no more.
+    profiles().clear();
+    EXPECT_EQ(Profil::liveProfile(), nullptr);
 }
 
 // A campaign of chapters with the given level results (levels numbered from 0).
