@@ -29,6 +29,7 @@
 #include "game/app/FormatNumber.h"
 #include "game/app/MenuNames.h"
 #include "game/app/ProfilManager.h"
+#include "game/app/ScreenLists.h"
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
@@ -46,8 +47,6 @@ namespace {
 // The performance timer's pause slot of the pause screen.
 constexpr int kPausePauseSlot = 1;
 constexpr double kPanelSpeed = 1.0;
-// Scrolled this far, a panel stands at its first position (it clamps the amount).
-constexpr float kScrollToStart = 100000.0f;
 // The shell's show command of the folders and pages opened from the menus.
 constexpr INT kShowNormal = 5;
 
@@ -57,15 +56,6 @@ constexpr wchar_t const* kStoryLookButtons[] = {L"I_Multiplier", L"I_Undo_Step",
 
 void jumpIfFound(wchar_t const* name, wchar_t const* goal) {
     if (Orvex::GUIWindow* window = SolitaireGame2::findWindow(name)) window->jumpToGoal(goal);
-}
-
-// Lays the panel's content out, then scrolls it to its first position.
-void scrollPanelToStart(Orvex::GUIScrollPanel& panel) {
-    panel.refreshContent();
-    panel.updateRect(false, false);
-    panel.update(0.0);
-    panel.scrollTo(D3DXVECTOR2(kScrollToStart, kScrollToStart));
-    panel.update(0.0);
 }
 
 }  // namespace
@@ -225,7 +215,7 @@ void SolitaireGame2::enterHelpMenu() {
 
 void SolitaireGame2::scrollTutorialHelpToStart() {
     for (wchar_t const* name : {L"T_HELP_SCROLL", L"T_SOLITAIREHELP_SCROLL"})
-        if (auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findWindow(name))) scrollPanelToStart(*panel);
+        scrollPanelToStart(findWindow(name));
 }
 
 void SolitaireGame2::onTutorialFrameGoal(Orvex::GUIWindow&, Orvex::GUIAnimationsGoal&) { scrollTutorialHelpToStart(); }

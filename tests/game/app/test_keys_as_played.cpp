@@ -3,7 +3,8 @@
 // parent ignores input), F7 passes over a name it cannot write and goes on numbering, and the
 // lock that "Zellen" deals brings its tutorial page with its text, and the options' story reset
 // lets the story's pages come again; the pause screen's help brings the variant's start tutorial
-// though it was seen.
+// though it was seen; the screens' pages write into the help panel and the table's into the
+// solitaire help, one panel on screen at a time, each text at its start.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,6 +13,7 @@
 
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIScrollPanel.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/LanguageManager.h"
 #include "engine/gui/TutorialManager.h"
@@ -135,7 +137,7 @@ TEST_F(LockTutorialTest, ZellenDealsALockAndItsPageComesOnce) {
     settle();
     ASSERT_EQ(activeMenu(), L"TUTORIALMENU");
     EXPECT_EQ(onScreen(), L"LOCKED_CARDS_FOUND_0");
-    Orvex::GUILabel* text = Solitaire::findLabel(L"T_Text");
+    Orvex::GUILabel* text = Solitaire::findLabel(L"T_SOLITAIREHELP_TEXT");
     ASSERT_NE(text, nullptr);
     std::wstring const expected = Orvex::languageText(L"TUT_LOCKED_CARDS_FOUND_0");
     EXPECT_NE(expected.find(L"Schloss"), std::wstring::npos);
@@ -228,6 +230,84 @@ TEST_F(StartTutorialTest, ThePauseScreensHelpShowsTheSeenStartTutorialAgain) {
     Solitaire::SolTutorialManager const& tutorials = Solitaire::SolTutorialManager::instance();
     ASSERT_TRUE(tutorials.isRunning());
     EXPECT_EQ(tutorials.getCurrentStrip()->getName(), L"SOLITAIRE_GOLDRAUSCH");
+}
+
+// A player with tutorials on who has not yet seen the tutorial menu's pages nor the main menu's.
+class TutorialTextTest : public KeysAsPlayedTest {
+protected:
+    void SetUp() override {
+        profileText =
+            "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\"><TUTORIAL SHOW=\"1\">\"|FREIESSPIELMENU|\" "
+            "\"|INGAMEMENU_FG|\" \"|JOKER_FOUND|\" \"|WILDCARD_FOUND|\" \"|EXTRACARD_FOUND|\"</TUTORIAL></PROFIL>"
+            "</PROFILE>";
+        KeysAsPlayedTest::SetUp();
+    }
+    bool shown(wchar_t const* name) {
+        Orvex::GUIWindow* window = find(name);
+        return window && window->getOptions().visible;
+    }
+    Orvex::GUIScrollPanel* panel(wchar_t const* name) {
+        return dynamic_cast<Orvex::GUIScrollPanel*>(find(name));
+    }
+    static std::wstring textOf(wchar_t const* name) {
+        Orvex::GUILabel* label = Solitaire::findLabel(name);
+        return label ? label->getText() : L"(none)";
+    }
+    // Light pixels (the page's text) in the visible part of a panel.
+    int lightPixelsIn(wchar_t const* name) {
+        Orvex::FRect const r = find(name)->getScreenRect();
+        std::vector<uint32_t> const shot = pixels();
+        int light = 0;
+        for (float y = r.top + 1; y < r.bottom - 1; y += 1.0f)
+            for (float x = r.left + 1; x < r.right - 17; x += 1.0f) {
+                uint32_t const c = pixelAt(shot, D3DXVECTOR2(x, y));
+                if (((c >> 16) & 0xFF) > 0xA0 && ((c >> 8) & 0xFF) > 0xA0 && (c & 0xFF) > 0xA0) ++light;
+            }
+        return light;
+    }
+    // "Next" until no page is on screen.
+    void pageThrough() {
+        for (int i = 0; i < 10 && Solitaire::SolTutorialManager::instance().isRunning(); ++i) {
+            clickOn(L"T_Weiter");
+            settle();
+        }
+    }
+};
+
+// The screens' pages write into the help panel, the table's into the solitaire help; only the
+// panel of the page on screen shows, so the text an earlier page left in the other is not seen.
+TEST_F(TutorialTextTest, ScreenPagesUseTheHelpPanelAndTablePagesTheSolitaireHelp) {
+    if (activeMenu() == L"STARTMENU") clickOn(L"SM_Fenster");
+    settle();
+    ASSERT_EQ(activeMenu(), L"TUTORIALMENU");
+    EXPECT_EQ(textOf(L"T_HELP_TEXT"), Orvex::languageText(L"TUT_TUTORIALMENU_1"));
+    EXPECT_TRUE(shown(L"T_HELP_SCROLL"));
+    EXPECT_FALSE(shown(L"T_SOLITAIREHELP_SCROLL"));
+    EXPECT_GT(lightPixelsIn(L"T_HELP_SCROLL"), 50) << "the page's text is drawn";
+    Orvex::GUIScrollPanel* help = panel(L"T_HELP_SCROLL");
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->getContentOffset().y, 0.0f) << "the text stands at its start";
+    EXPECT_EQ(Solitaire::findLabel(L"T_HELP_TEXT")->getScreenRect().top, help->getContentPanel()->getScreenRect().top);
+    keep("tutorial_help_text");
+    clickOn(L"T_Weiter");
+    settle();
+    EXPECT_EQ(textOf(L"T_HELP_TEXT"), Orvex::languageText(L"TUT_TUTORIALMENU_2"));
+    pageThrough();
+    ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    clickOn(L"H_FreiesSpiel");
+    clickOn(L"FG_Kategorie_KLASSIKER");
+    clickOn(L"FG_Game_ZELLEN");
+    clickOn(L"FG_StartButton");
+    settle();
+    ASSERT_EQ(activeMenu(), L"TUTORIALMENU");
+    EXPECT_EQ(textOf(L"T_SOLITAIREHELP_TEXT"), Orvex::languageText(L"TUT_LOCKED_CARDS_FOUND_0"));
+    EXPECT_FALSE(textOf(L"T_HELP_TEXT").empty()) << "the help panel keeps the main menu's last page";
+    EXPECT_TRUE(shown(L"T_SOLITAIREHELP_SCROLL"));
+    EXPECT_FALSE(shown(L"T_HELP_SCROLL"));
+    EXPECT_GT(lightPixelsIn(L"T_SOLITAIREHELP_SCROLL"), 50);
+    Orvex::GUIScrollPanel* solitaire = panel(L"T_SOLITAIREHELP_SCROLL");
+    EXPECT_EQ(solitaire->getContentOffset().y, 0.0f) << "the text stands at its start";
+    keep("tutorial_solitaire_help_text");
 }
 
 }  // namespace
