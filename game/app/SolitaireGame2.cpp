@@ -30,6 +30,8 @@
 #include "game/app/SolitaireManager.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/FlySpline.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/SolPartikel.h"
 #include "game/cards/SolPartikelManager.h"
 #include "game/cards/SolitaireCamera.h"
 #include "game/cards/StyleSettings.h"

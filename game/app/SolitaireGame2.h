@@ -53,6 +53,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "engine/gui/Interpolation.h"
 #include "engine/platform/InputState.h"
 #include "game/app/CampaignScreens.h"
@@ -64,8 +65,6 @@
 #include "game/app/ResultsDelay.h"
 #include "game/app/WildcardChoice.h"
 #include "game/cards/Achivement.h"
-#include "game/cards/Kartenmanager.h"
-#include "game/cards/SolPartikel.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
@@ -97,6 +96,12 @@ namespace Solitaire {
 class AchivementManager;
 class ExtendedTutorialManager;
 class HighscoreEintrag;
+class Karte;
+class KartenObjekt;
+class Kartenmanager;
+class Kartenstapel;
+struct GameEndParms;
+enum ClickMode : int;
 class Minispiel;
 class MinispielManager;
 struct MinispielFrame;
@@ -104,6 +109,7 @@ class MyGlobals;
 class LevelGoal;
 class Profil;
 struct LevelRecord;
+class SolPartikel;
 class SolPartikelManager;
 class SolTutorialManager;
 class SolVariant;
@@ -724,8 +730,8 @@ private:
     int menuIndex_ = 7;
 
     // The popup's particle and the hovered list entry's, each held with a reference.
-    CountedRef<SolPartikel> popupParticle_;
-    CountedRef<SolPartikel> listParticle_;
+    Orvex::CountedRef<SolPartikel> popupParticle_;
+    Orvex::CountedRef<SolPartikel> listParticle_;
     Achivement* hoveredAchievement_ = nullptr;
 
     // Set while code sets the tutorial checkboxes, so their slot does not react.

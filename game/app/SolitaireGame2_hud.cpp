@@ -28,6 +28,8 @@
 #include "game/app/SolitaireManager.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/GameStyle.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/SolPartikel.h"
 #include "game/cards/Statistik.h"
 #include "game/story/SolTutorialManager.h"
 #include "game/story/StoryPart.h"

@@ -6,8 +6,8 @@
 
 #include "engine/core/Logger.h"
 #include "engine/gui/GUIMenuManagerN.h"
-#include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
 #include "engine/render/RenderToTexture.h"
@@ -16,10 +16,12 @@
 #include "game/app/ProfilManager.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/SolPartikel.h"
 #include "game/cards/SolitaireCamera.h"
 #include "game/cards/TableRenderer.h"
-#include "port/win32/win32_paths.h"
 #include "port/d3dx9/d3dx9tex.h"
+#include "port/win32/win32_paths.h"
 
 namespace Solitaire {
 

@@ -34,6 +34,8 @@
 #include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/GameStyle.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/SolPartikel.h"
 #include "game/cards/StyleSettings.h"
 #include "game/cards/TableRenderer.h"
 #include "game/story/SolTutorialManager.h"

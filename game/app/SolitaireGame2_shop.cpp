@@ -21,8 +21,10 @@
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/GameStyle.h"
+#include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenset.h"
 #include "game/cards/Kartenstapel.h"
+#include "game/cards/SolPartikel.h"
 #include "game/cards/StyleSettings.h"
 #include "game/story/SolTutorialManager.h"
 

@@ -13,6 +13,8 @@
 #include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/KartenObjekt.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/SolPartikel.h"
 #include "game/cards/SolitaireCamera.h"
 #include "game/cards/TableRenderer.h"
 #include "game/minigames/MinispielFrame.h"

@@ -21,6 +21,8 @@
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/AchivementManager.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/SolPartikel.h"
 #include "game/cards/StyleSettings.h"
 #include "game/cards/TableRenderer.h"
 #include "game/minigames/MinispielManager.h"
