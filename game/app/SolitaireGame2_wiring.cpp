@@ -147,7 +147,7 @@ void SolitaireGame2::wireGui() {
     campaignScreens_.wire(gui_, menus_, sprite_);
     campaignScreens_.levelChosen.disconnect(this);
     campaignScreens_.levelChosen.connect(this, &SolitaireGame2::onLevelChosen);
-    // The story picture, the shop and the achievements.
+    // The story picture and the achievements.
     storyPicture_ = findWindow(L"T_STORY_BILD");
     if (storyPicture_) storyPicture_->selfDrawn.connect(this, &SolitaireGame2::drawStoryPicture);
     wireAchievements();
