@@ -162,14 +162,14 @@ void SolitaireGame2::onWildcardNext(Orvex::GUIWindow&) { nextWildcard(); }
 void SolitaireGame2::onWildcardPrev(Orvex::GUIWindow&) { previousWildcard(); }
 
 bool SolitaireGame2::buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*make)(int const&, int const&), int suit,
-                         int value, void (SolitaireGame2::*found)(Karte&), wchar_t const* sound) {
+                         int value, void (GameHud::*found)(Karte&), wchar_t const* sound) {
     float const balance = cards_->getPointsBalance();
     if (!(balance >= static_cast<float>(price)) || !hasRoom(pile)) return false;
     Karte* card = (cards_->*make)(suit, value);
     cards_->setPointsBalance(balance - static_cast<float>(price), false);
     // Back to the table: the shop closes.
     menus_->activateMenu(L"INGAMEMENU", -1.0);
-    if (card) (this->*found)(*card);
+    if (card) (hud_.*found)(*card);
     playSound(sound);
     return true;
 }
@@ -177,13 +177,13 @@ bool SolitaireGame2::buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*
 bool SolitaireGame2::buyJoker() {
     GameStyle const* style = cards_->getGameStyle();
     return style && buy(cards_->findJokerPile(), style->priceJoker, &Kartenmanager::buyJoker, kJokerSuit, kJokerValue,
-                        &SolitaireGame2::onJokerFound, L"BUY_JOKER");
+                        &GameHud::onJokerFound, L"BUY_JOKER");
 }
 
 bool SolitaireGame2::buyWildcard() {
     GameStyle const* style = cards_->getGameStyle();
     return style && buy(cards_->findWildcardPile(), style->priceWildcard, &Kartenmanager::buyWildcard, wildcard_.suit,
-                        wildcard_.value, &SolitaireGame2::onWildcardFound, L"BUY_WILDCARDS");
+                        wildcard_.value, &GameHud::onWildcardFound, L"BUY_WILDCARDS");
 }
 
 void SolitaireGame2::onBuyJoker(Orvex::GUIWindow&) { buyJoker(); }

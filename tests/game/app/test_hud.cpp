@@ -105,10 +105,10 @@ TEST_F(HudTest, LabelsShowScoreBalanceMultiplierAndTimeOfTheRunningGame) {
 
     // The score's and the multiplier's labels are where the card manager's effects fly.
     Orvex::FRect const r = find(L"I_Points")->getScreenRect();
-    D3DXVECTOR2 const centre = Solitaire::SolitaireGame2::getPointsLabelCentre();
+    D3DXVECTOR2 const centre = game->getHud().getPointsLabelCentre();
     EXPECT_FLOAT_EQ(centre.x, (r.left + r.right) / 2);
     EXPECT_FLOAT_EQ(centre.y, (r.top + r.bottom) / 2);
-    EXPECT_GT(Solitaire::SolitaireGame2::getMultiplierLabelCentre().x, centre.x);
+    EXPECT_GT(game->getHud().getMultiplierLabelCentre().x, centre.x);
 }
 
 // A label's text is data: a format asking for other kinds, or for more arguments than the label
@@ -128,7 +128,7 @@ TEST_F(HudTest, ALabelTextAskingForOtherArgumentsPrintsThemEmpty) {
         {L"I_Multiplier", L"INGAME_LEVELNAME_FG", L": ", L": "},                 // two "%s", one double
     };
     for (Case const& c : cases) label(c.label)->setTextId(c.textId);
-    game->refreshHudLabels();
+    game->getHud().refreshLabels();
     for (Case const& c : cases) {
         std::wstring const text = textOf(c.label);
         EXPECT_EQ(text.rfind(c.start, 0), 0u) << narrow(c.label) << ": " << narrow(text);
@@ -148,7 +148,7 @@ TEST_F(HudTest, TheVariantLabelNamesTheChapterOfACampaignLevelOnly) {
     startLevel(1, 0);
     for (Case const& c : cases) {
         game->setRunningGame(c.campaign, c.chapter, 0);
-        game->refreshHudLabels();
+        game->getHud().refreshLabels();
         EXPECT_EQ(textOf(L"I_VariantLabel_Label"), c.shown) << c.campaign << " " << c.chapter;
     }
 }
@@ -418,7 +418,7 @@ TEST_F(HudTest, TheTipButtonFillsOverTenSecondsOfPlayAndOpensWhenFull) {
     EXPECT_FLOAT_EQ(tip->getRatio(), 1.0f);
     EXPECT_TRUE(tip->getOptions().enabled);
     // Outside the table the game time stands: the timer does not run.
-    game->restartTipTimer();
+    game->getHud().restartTipTimer();
     EXPECT_FLOAT_EQ(tip->getRatio(), 0.0f);
     showMenu(L"HAUPTMENU");
     for (int i = 0; i < 60; ++i) step(1.0 / 60);
