@@ -98,7 +98,6 @@ public:
     // Where the score and multiplier labels stood at the last refresh (centres, screen pixels).
     D3DXVECTOR2 getPointsLabelCentre() const { return pointsCentre_; }
     D3DXVECTOR2 getMultiplierLabelCentre() const { return multiplierCentre_; }
-    Orvex::GUIProgressBar* getTipButton() const { return tipButton_; }
 
     // The card manager's events.
     void onCardTooltipText(std::wstring const& text, bool const& show);

@@ -154,14 +154,19 @@ TEST_F(HudTest, TheVariantLabelNamesTheChapterOfACampaignLevelOnly) {
 }
 
 // The table's title names the chapter and the level's game, as the level screen does; a free game
-// its game and variant.
+// its game and variant. The HUD learns from the game start what runs: the variant label names the
+// level's chapter, and nothing in a free game.
 TEST_F(HudTest, TheTitleNamesChapterAndGameOfALevelAndGameAndVariantOfAFreeGame) {
     struct Case {
         int chapter, level;
         wchar_t const* shown;
+        wchar_t const* variantLabel;
     };
-    Case const cases[] = {{0, 0, L"Der Anfang - Golfplatz"}, {0, 2, L"Der Anfang - Herzreihe"},
-                          {1, 0, L"Die lange Reise - Zellen"}, {-1, -1, L"Herzreihe: Der Bogen"}};
+    Case const cases[] = {{0, 0, L"Der Anfang - Golfplatz", L"Kapitel 1: Der Anfang"},
+                          {0, 2, L"Der Anfang - Herzreihe", L"Kapitel 1: Der Anfang"},
+                          {1, 0, L"Die lange Reise - Zellen", L"Kapitel 2: Die lange Reise"},
+                          {-1, -1, L"Herzreihe: Der Bogen", L""},
+                          {1, 0, L"Die lange Reise - Zellen", L"Kapitel 2: Die lange Reise"}};
     for (Case const& c : cases) {
         if (c.chapter < 0) {
             ASSERT_TRUE(catalogue().setCurrentByNames(L"KNOBELEIEN", L"HERZREIHE", L"HERZREIHE"));
@@ -170,6 +175,7 @@ TEST_F(HudTest, TheTitleNamesChapterAndGameOfALevelAndGameAndVariantOfAFreeGame)
             ASSERT_EQ(game->startCampaignLevel(c.chapter, c.level, false), Solitaire::SolitaireGame2::kGameStarted);
         }
         EXPECT_EQ(textOf(L"I_LevelName"), c.shown) << c.chapter << " " << c.level;
+        EXPECT_EQ(textOf(L"I_VariantLabel_Label"), c.variantLabel) << c.chapter << " " << c.level;
         catalogue().finishStatistics(false);
     }
 }
