@@ -108,7 +108,7 @@ struct Scene {
         SolitaireGame2::findWindow(L"I_HG")->jumpToGoal(L"ST");
         Orvex::GUIMenuManagerN::instance().activateMenu(L"INGAMEMENU", -1.0);
         Kartenmanager::instance().startGame(game->getCamera(), L"1", false, {}, {}, 40000.0f);
-        game->restartTipTimer();
+        game->getHud().restartTipTimer();
         game->getPowersAndShop().refreshGodBars();
         for (int i = 0; i < 300; ++i) frame();
         return Kartenmanager::instance().cards.size() == 104;

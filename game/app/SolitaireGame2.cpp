@@ -105,6 +105,15 @@ SolitaireGame2::SolitaireGame2()
     // Own objects and starting values; the engine's measurements stay off.
     sprite_ = &d3d_->getSprite().getSprite();
     profileList_.setGui(gui_);
+    hud_.link({.cards = cards_,
+               .catalogue = &SolitaireManager::instance(),
+               .tutorials = solTutorials_,
+               .achievements = achievements_,
+               .language = engine_->getLanguage(),
+               .globals = globals_,
+               .helpBlend = &helpBlend_,
+               .storyPart = &storyPart_,
+               .levelRecord = [this] { return getCurrentLevelRecord(); }});
     options_.setDevice(d3d_, globals_, gui_);
     camera_ = new SolitaireCamera(kCameraSpeed, kCameraExponent);
     camera_->setMargins(kCameraMargin, kCameraMargin);

@@ -25,8 +25,9 @@
 //   SolitaireGame2_update.cpp       the per-frame update and its steps
 //   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, cursors, input poll
 //   SolitaireGame2_keys.cpp         the key handler and screenshots
-//   SolitaireGame2_hud.cpp          the in-game HUD: labels, goals panel, tip button, tooltip,
-//                                   end-game button, panels, medal stars, first-time tutorials
+//   GameHud.h                       the in-game HUD: labels, goals panel, tip button, tooltip,
+//                                   end-game button, panels, medal stars, first-time tutorials (a
+//                                   class held by value)
 //   PowersAndShop.h                 the powers (god bars) and the shop (a class held by value)
 //   SolitaireGame2_menus.cpp        menu switching, mouse routing, fitting the help labels
 //   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
@@ -57,8 +58,8 @@
 #include "engine/gui/Interpolation.h"
 #include "engine/platform/InputState.h"
 #include "game/app/CampaignScreens.h"
+#include "game/app/GameHud.h"
 #include "game/app/InGameStep.h"
-#include "game/app/NewsLine.h"
 #include "game/app/OptionsScreen.h"
 #include "game/app/PanelBlend.h"
 #include "game/app/PowersAndShop.h"
@@ -105,7 +106,6 @@ class Minispiel;
 class MinispielManager;
 struct MinispielFrame;
 class MyGlobals;
-class LevelGoal;
 class Profil;
 struct LevelRecord;
 class SolPartikel;
@@ -220,17 +220,6 @@ public:
     void onKeyPressed(Orvex::KeyState& state, unsigned char const& code);
     static int getScreenshotCounter();
 
-    // ---- in-game HUD (SolitaireGame2_hud.cpp) ----
-    void refreshHudLabels();
-    // Powers charge, the card tooltip shows and the end-game button comes only in a campaign
-    // level; the level's chapter names the variant label, and its record in the active profile
-    // counts the extra cards found. The game start sets this.
-    void setRunningGame(bool campaign, int chapter, int level);
-    // The tip button fills again from empty (a hint was shown, a game starts).
-    void restartTipTimer();
-    // Where the score and multiplier labels stood at the last refresh (centres, screen pixels).
-    static D3DXVECTOR2 getPointsLabelCentre();
-    static D3DXVECTOR2 getMultiplierLabelCentre();
 
     // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
     void onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previous);
@@ -297,6 +286,10 @@ public:
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onGameEnd(bool const& won, GameEndParms const& parms);
+    // Powers charge, the card tooltip shows and the end-game button comes only in a campaign
+    // level; the level's chapter names the variant label, and its record in the active profile
+    // counts the extra cards found. The game start sets this.
+    void setRunningGame(bool campaign, int chapter, int level);
     // The end of the running story scene (also without one): its unlocks, what its record asks
     // for. False only when a level it started gave a story scene instead.
     bool finishStoryPart();
@@ -328,6 +321,7 @@ public:
     // The window whose label the count-up writes (null when none).
     Orvex::GUILabel* getCountUpLabel() const { return countUpLabel_; }
     CampaignScreens& getCampaignScreens() { return campaignScreens_; }
+    GameHud& getHud() { return hud_; }
     bool isActive() const { return active_; }
     ScreenState getScreenState() const { return screenState_; }
     ResultsDelay& getResultsDelay() { return results_; }
@@ -372,14 +366,6 @@ private:
         int state;
         void (*enter)(SolitaireGame2& game);
     };
-    // The windows of the goals panel's slot: label, counter, star and tick.
-    struct GoalSlot {
-        Orvex::GUIWindow* label = nullptr;
-        Orvex::GUIWindow* counter = nullptr;
-        Orvex::GUIWindow* star = nullptr;
-        Orvex::GUIWindow* tick = nullptr;
-    };
-    static constexpr int kGoalSlots = 3;
 
     // ---- construction and destruction (SolitaireGame2.cpp) ----
     // False when the program was told to quit meanwhile.
@@ -403,8 +389,6 @@ private:
     void wireCursorChoice();
     void wireTutorialCheckboxes();
     void wireHud();
-    void wirePanels();
-    void wireMedals();
     void wireAchievements();
 
     // ---- small slots (SolitaireGame2_slots.cpp) ----
@@ -425,7 +409,6 @@ private:
     void ignoreKey(Orvex::KeyState& state, unsigned char const& code);
     void ignoreEvent();
     void ignoreBeforeDraw(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
-    void ignoreTooltipText(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
 
     // ---- per-frame update (SolitaireGame2_update.cpp) ----
     // The pointer in game coordinates, as a mouse state for the card manager.
@@ -438,7 +421,6 @@ private:
     void updateResultsDelay(double realStep);
     void revealMedal();
     void updateCountUp(double realStep);
-    void updateTooltipFollower();
     void updateStory(double realStep);
     void updatePanelBlends(double realStep);
     void updateCursorAnimations(double realStep);
@@ -458,38 +440,6 @@ private:
     // path (below the working folder, folders made as needed); the previews then load again.
     bool writePreviewPicture();
 
-    // ---- in-game HUD (SolitaireGame2_hud.cpp) ----
-    void onCardTooltipText(std::wstring const& text, bool const& show);
-    void onLockedCardsFound(D3DXVECTOR4 const& counts);
-    void onExtraCardFound(Karte& card, unsigned long a, unsigned long b);
-    void onComboChanged(unsigned long const& combo);
-    void onWildcardFound(Karte& card);
-    void onJokerFound(Karte& card);
-    void onCardsUnlocked(D3DXVECTOR4 const& counts);
-    void onNoEndPile();
-    void onEndPileEmptied(Kartenstapel& pile);
-    void onEndPileRefilled(Kartenstapel& pile);
-    void provideCardTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
-    void onTipTimerGoal(Orvex::Interpolation<float, float>& timer);
-    void onTipTimerChanged(Orvex::Interpolation<float, float>& timer);
-    // The tooltip of the hint and undo buttons names the price while it cannot be paid.
-    void provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
-    void drawStatisticsPanel(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
-    void onStatisticsZoneEntered(Orvex::GUIWindow& zone);
-    void onStatisticsZoneLeft(Orvex::GUIWindow& zone);
-    void drawHelpFrame(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
-    void onHelpZoneEntered(Orvex::GUIWindow& zone);
-    void onHelpZoneLeft(Orvex::GUIWindow& zone);
-    void drawGameNameFrame(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
-    void drawMedalStar(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
-    void drawStoryPicture(Orvex::GUIWindow& window, bool const& drawn);
-    void refreshGoalsPanel();
-    // The HUD's windows the GUI wiring does not keep.
-    void wireHudWindows();
-    void refreshGoalSlot(GoalSlot const& slot, LevelGoal const* goal, bool reached, GameEndParms const& record);
-    void showEndGameButton();
-    // Asks the tutorials for a first-time tutorial; at the card's place on the screen when given.
-    bool showFirstTimeTutorial(std::wstring const& name, Karte* card);
 
     // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
     void scrollTutorialHelpToStart();
@@ -513,7 +463,6 @@ private:
     D3DXVECTOR2 toTable(Orvex::MouseState const& state) const;
 
     // ---- button dispatcher (SolitaireGame2_dispatch.cpp) ----
-    void resetHintButton();
     static std::span<ButtonRow const> buttonRows();
     // The dispatcher's rows.
     bool saveWallpaper(Orvex::GUIWindow& window);
@@ -522,7 +471,6 @@ private:
     // A hint (or an undo step) refused for its price: the error sound, and the news line names
     // the price and the points missing ("MELDUNG_TIPP_PREIS", "MELDUNG_UNDO_PREIS").
     bool refuseForPrice(bool hint, float price);
-    std::wstring priceText(bool hint, float price) const;
     void leaveResults();
     void restartGame();
     void showVariantTutorial();
@@ -610,7 +558,6 @@ private:
     Orvex::LookAtCamera* lookAtCamera_ = nullptr;
     SolitaireRenderer* renderer_ = nullptr;
     Orvex::Interpolation<float, float> countUp_;
-    Orvex::Interpolation<float, float> tipTimer_;
 
     // Loading screen and frame; the bar's fill in pixels and the time (steady clock, seconds)
     // of the last loading frame (-1: none yet).
@@ -634,7 +581,6 @@ private:
     PanelBlend gameNameBlend_;
     PanelBlend helpBlend_;
     Orvex::GUILabel* countUpLabel_ = nullptr;
-    bool tooltipShown_ = false;
     StoryPart* storyPart_ = nullptr;
     float achievementPopupTimer_ = -1.0f;
     std::deque<std::pair<Achivement*, AchivementMedal>> achievementQueue_;
@@ -645,33 +591,7 @@ private:
     bool showHelpNext_ = false;
 
     // Kept by the GUI wiring (null when the GUI files lack them).
-    Orvex::GUIWindow* tooltipWindow_ = nullptr;
-    Orvex::GUIWindow* points_ = nullptr;
-    Orvex::GUIWindow* points2_ = nullptr;
-    Orvex::GUIWindow* time_ = nullptr;
-    Orvex::GUIWindow* multiplier_ = nullptr;
-    Orvex::GUIWindow* combo_ = nullptr;
-    Orvex::GUIWindow* item_ = nullptr;
-    Orvex::GUIWindow* gesMed_ = nullptr;
-    Orvex::GUIProgressBar* tipButton_ = nullptr;
-    float tipReminder_ = 0.0f;
-    NewsLine news_;
-    Orvex::GUIWindow* pointsAni_ = nullptr;
-    Orvex::GUIWindow* comboAni_ = nullptr;
-    Orvex::GUIWindow* itemAni_ = nullptr;
     Orvex::Texture2DAnimation* tutorialArrow_ = nullptr;
-    Orvex::GUIWindow* endGame_ = nullptr;
-    Orvex::GUIWindow* statistics_ = nullptr;
-    Orvex::GUIWindow* statisticsZone_ = nullptr;
-    Orvex::GUIWindow* help_ = nullptr;
-    Orvex::GUIWindow* helpZone_ = nullptr;
-    Orvex::GUIWindow* gameName_ = nullptr;
-
-    // The five medal windows: none, bronze, silver, gold, perfect; and their four stars.
-    Orvex::GUIWindow* medals_[5] = {};
-    Orvex::GUIWindow* medalStars_[4] = {};
-    Orvex::Texture2DAnimation* medalStar_ = nullptr;
-    Orvex::GUIWindow* storyPicture_ = nullptr;
     Orvex::GUICheckbox* tutorialCheckboxes_[4] = {};
     Achivement* playTime_ = nullptr;
     Orvex::GUIWindow* achievementWindow_ = nullptr;
@@ -700,6 +620,7 @@ private:
     bool nextLevelAvailable_ = false;
     CampaignScreens campaignScreens_;
     PowersAndShop powersAndShop_;
+    GameHud hud_;
     Orvex::GUIWindow* tableWindow_ = nullptr;
 
     // The running or last game is a campaign level (the story mode), not a free game.
@@ -728,10 +649,6 @@ private:
     bool firstProfile_ = false;
     bool fittingTutorialLabel_ = false;
     bool fittingHelpLabel_ = false;
-    std::wstring cardTooltip_;
-    Orvex::GUIWindow* variantLabel_ = nullptr;
-    Orvex::GUIWindow* goalsPanel_ = nullptr;
-    GoalSlot goalSlots_[kGoalSlots];
 };
 
 }  // namespace Solitaire

@@ -101,7 +101,8 @@ void SolitaireGame2::onButtonClicked(Orvex::GUIWindow& window) {
     // front of a scene, which plays once it is closed).
     if (storyInFront()) {
         if (name == L"T_STORY_CLICK") {
-            Orvex::FRect const area = storyPicture_ ? storyPicture_->getScreenRect() : gui_->getScreenRect();
+            Orvex::GUIWindow const* picture = hud_.getStoryPicture();
+            Orvex::FRect const area = picture ? picture->getScreenRect() : gui_->getScreenRect();
             Orvex::DirectInputInterface const& input = Orvex::DirectInputInterface::getInstance();
             float const width = area.right - area.left;
             float const height = area.bottom - area.top;
@@ -153,25 +154,11 @@ bool SolitaireGame2::saveWallpaper(Orvex::GUIWindow& window) {
     return true;
 }
 
-std::wstring SolitaireGame2::priceText(bool hint, float price) const {
-    std::wstring out;
-    Orvex::Text* text = findLanguageText(hint ? L"MELDUNG_TIPP_PREIS" : L"MELDUNG_UNDO_PREIS");
-    if (!text) return out;
-    // What is missing is rounded up: a fraction short is a point short.
-    float const missing = std::ceil(cards_->getMissingPoints(price));
-    return text->format(out, formatNumber(wholeNumber(std::ceil(price))), formatNumber(wholeNumber(missing)));
-}
-
 bool SolitaireGame2::refuseForPrice(bool hint, float price) {
     if (cards_->gameStatus != kGameRunning || cards_->canPay(price)) return false;
     cards_->playSound(GameStyle::kSoundErrorMove);
-    news_.show(priceText(hint, price));
+    hud_.getNews().show(hud_.priceText(hint, price));
     return true;
-}
-
-void SolitaireGame2::resetHintButton() {
-    if (tipButton_) tipButton_->getOptions().enabled = false;
-    restartTipTimer();
 }
 
 void SolitaireGame2::undo(int steps, wchar_t const* const* achievements) {
@@ -238,8 +225,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"I_END_GAME",
          [](G& g, W&) {
              if (g.gameOver_) return;
-             if (g.endGame_ && g.endGame_->getCurrentState().name != L"AUS")
-                 g.endGame_->animateToGoal(L"AUS", kPanelSpeed, false);
+             g.hud_.hideEndGameButton();
              g.cards_->finishGame();
          }},
         {L"P_NEUSTART", [](G& g, W&) { g.restartGame(); }},
@@ -350,7 +336,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          [](G& g, W&) {
              if (g.gameOver_ || g.refuseForPrice(true, g.cards_->getHintPrice())) return;
              if (!g.cards_->showHint(false, true, true)) return;
-             g.resetHintButton();
+             g.hud_.resetTipButton();
              countAchievement(L"TIPP_USED");
          }},
         {L"LA_CLOSE", [](G&, W&) {}},

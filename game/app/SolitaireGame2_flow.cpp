@@ -75,6 +75,15 @@ LevelRecord* SolitaireGame2::getCurrentLevelRecord() const {
     return chapter && recordLevel_ >= 0 ? Profil::findLevel(*chapter, recordLevel_) : nullptr;
 }
 
+void SolitaireGame2::setRunningGame(bool campaign, int chapter, int level) {
+    campaign_ = campaign;
+    currentChapter_ = chapter;
+    currentLevel_ = level;
+    recordChapter_ = campaign ? chapter : -1;
+    recordLevel_ = campaign ? level : -1;
+    hud_.setRunningGame(campaign, chapter);
+}
+
 SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial,
                               bool withStory) {
     // A results delay still running belongs to the game before: its screen would open over
@@ -99,6 +108,7 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
     levelAbandoned_ = false;
     // The kind of game and its seed.
     campaign_ = campaign;
+    hud_.setRunningGame(campaign_, currentChapter_);
     seedText_ = seedText;
     if (freeSeed)
         if (Orvex::GUILabel* seed = labelOf(findWindow(L"FG_SEED"))) {
@@ -106,7 +116,7 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
             if (typed != Orvex::languageText(seed->getTextId())) seedText_ = typed;
         }
     // The end-game button away, the in-game screen on.
-    jumpIfFound(endGame_, L"AUS");
+    hud_.resetEndGameButton();
     menus_->activateMenu(L"INGAMEMENU", -1.0);
     // The variant's tutorial.
     if (withTutorial) {
@@ -125,8 +135,8 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
     cards_->startGame(camera_, seedText_, tutorialRuns, wildcards, jokers, points);
     if (withTutorial) cards_->computeCardBounds();
     // The hint button and the news line afresh.
-    resetHintButton();
-    news_.clear();
+    hud_.resetTipButton();
+    hud_.getNews().clear();
     // The HUD's look of this kind of game and the level's name.
     jumpIfFound(findWindow(L"I_STORY"), campaign ? L"AN" : L"AUS");
     jumpIfFound(findWindow(L"I_FREIESSPIEL"), campaign ? L"AUS" : L"AN");
@@ -142,7 +152,7 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
     // its tutorial's title), shown when it changed: a variant started again does not repeat it.
     helpBlend_ = PanelBlend{};
     showHelpNext_ = false;
-    if (Orvex::GUILabel* label = labelOf(help_))
+    if (Orvex::GUILabel* label = labelOf(hud_.getHelpPanel()))
         if (engine_->getLanguage()->findText(label->getTextId())) {
             std::wstring const text = helpPanelTextOf(*variant);
             if (!text.empty() && text != label->getText()) {
@@ -153,14 +163,14 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
     gameNameBlend_ = PanelBlend{};
     bool bannerShown = false;
     if (campaign)
-        if (Orvex::GUILabel* label = labelOf(gameName_))
+        if (Orvex::GUILabel* label = labelOf(hud_.getGameNamePanel()))
             if (Orvex::Text* text = engine_->getLanguage()->findText(label->getTextId())) {
                 std::wstring const name = Orvex::languageText(variant->getGameName());
                 if (!name.empty()) {
                     std::wstring shown;
                     label->setText(text->format(shown, name));
                     if (!tutorialRuns) {
-                        gameName_->animateToGoal(L"AN", kPanelSpeed, false);
+                        hud_.getGameNamePanel()->animateToGoal(L"AN", kPanelSpeed, false);
                         gameNameBlend_ = PanelBlend{1.0f, 1.0f};
                         bannerShown = true;
                     }
@@ -169,21 +179,10 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
     if (showHelpNext_ && !bannerShown) showHelpPanel();
     // The gods and the shop belong to the campaign.
     powersAndShop_.refreshGodBars();
-    // A campaign level's card set on the item window; no medal yet.
-    if (campaign) {
-        if (item_)
-            if (Orvex::Texture2D* texture = StyleSettings::instance().getCardSetTexture(0)) {
-                Orvex::GUIDrawOptions& options = item_->getDrawOptions();
-                options.setTexBackground(texture);
-                options.backgroundSource.rect = Orvex::FRect::fromRECT(texture->getRect());
-                options.backgroundSource.use = true;
-            }
-        jumpIfFound(gesMed_, L"NIX");
-    }
-    // The medals put away.
-    for (Orvex::GUIWindow* medal : medals_) jumpIfFound(medal, L"AUS");
+    // A campaign level's card set on the item window, no medal yet; the medals put away.
+    hud_.prepareGame(campaign);
     // The HUD's numbers and the variant's show tutorial; loading time is not a frame.
-    refreshHudLabels();
+    hud_.refreshLabels();
     if (!variant->getShowTutorial().empty()) showTutorial(variant->getShowTutorial(), false);
     engine_->getPerfTimer()->update();
     engine_->getPerfTimer()->update();
@@ -229,8 +228,9 @@ SolitaireGame2::StartResult SolitaireGame2::startCampaignLevel(int chapter, int 
     if (result == kGameStarted) {
         currentChapter_ = nextChapter_ = chapter;
         currentLevel_ = nextLevel_ = level;
+        hud_.setRunningGame(campaign_, currentChapter_);
         if (LevelRecord* record = getCurrentLevelRecord()) record->foundRun = 0;
-        refreshHudLabels();
+        hud_.refreshLabels();
     }
     return result;
 }
@@ -240,6 +240,7 @@ void SolitaireGame2::buildLevelScreen() { campaignScreens_.buildLevels(currentCh
 void SolitaireGame2::onLevelChosen(int chapter, int level) {
     currentChapter_ = nextChapter_ = chapter;
     currentLevel_ = nextLevel_ = level;
+    hud_.setRunningGame(campaign_, currentChapter_);
     startCampaignLevel(chapter, level, true);
 }
 
@@ -420,8 +421,8 @@ SolitaireGame2::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms co
 
 void SolitaireGame2::onGameEnd(bool const& won, GameEndParms const& parms) {
     // The HUD's last numbers; the end-game button away.
-    refreshHudLabels();
-    if (endGame_ && endGame_->getCurrentState().name != L"AUS") endGame_->animateToGoal(L"AUS", kPanelSpeed, false);
+    hud_.refreshLabels();
+    hud_.hideEndGameButton();
     // The goods found or bought stay with the profile.
     Profil* profile = activeProfile();
     if (profile) {

@@ -204,7 +204,7 @@ std::wstring SolitaireGame2::helpPanelTextOf(SolVariant const& variant) const {
 void SolitaireGame2::showVariantRules() {
     if (gameOver_) return;
     SolVariant const* variant = SolitaireManager::instance().getCurrentVariant();
-    Orvex::GUILabel* label = labelOf(help_);
+    Orvex::GUILabel* label = labelOf(hud_.getHelpPanel());
     std::wstring const rules = variant ? rulesOf(*variant) : std::wstring();
     if (!label || rules.empty()) {
         showVariantTutorial();
@@ -215,8 +215,9 @@ void SolitaireGame2::showVariantRules() {
 }
 
 void SolitaireGame2::showHelpPanel() {
-    if (!help_) return;
-    help_->animateToGoal(L"CENTER", kHelpPanelSpeed, false);
+    Orvex::GUIWindow* help = hud_.getHelpPanel();
+    if (!help) return;
+    help->animateToGoal(L"CENTER", kHelpPanelSpeed, false);
     helpBlend_.current = 1.0f;
     helpBlend_.target = 1.0f;
 }

@@ -272,15 +272,15 @@ void SolitaireGame2::fitHelpLabel(Orvex::GUIWindow& window) {
 // ---- the mouse ----
 
 bool SolitaireGame2::dismissPanels() {
-    if (gameName_ && gameNameBlend_.target > 0.5f) {
+    if (Orvex::GUIWindow* gameName = hud_.getGameNamePanel(); gameName && gameNameBlend_.target > 0.5f) {
         gameNameBlend_.target = 0.0f;
-        gameName_->animateToGoal(L"AUS", kPanelSpeed, false);
+        gameName->animateToGoal(L"AUS", kPanelSpeed, false);
         if (showHelpNext_) showHelpPanel();
         return true;
     }
-    if (help_ && helpBlend_.target > 0.5f) {
+    if (Orvex::GUIWindow* help = hud_.getHelpPanel(); help && helpBlend_.target > 0.5f) {
         helpBlend_.target = 0.0f;
-        help_->animateToGoal(L"AUS", kPanelSpeed, false);
+        help->animateToGoal(L"AUS", kPanelSpeed, false);
         return true;
     }
     return false;

@@ -102,6 +102,5 @@ void SolitaireGame2::ignoreCount(unsigned long const&) {}
 void SolitaireGame2::ignoreKey(Orvex::KeyState&, unsigned char const&) {}
 void SolitaireGame2::ignoreEvent() {}
 void SolitaireGame2::ignoreBeforeDraw(Orvex::GUIWindow&, bool&, bool&, bool&) {}
-void SolitaireGame2::ignoreTooltipText(Orvex::GUIWindow&, Orvex::GUITooltipParam&, std::wstring&) {}
 
 }  // namespace Solitaire

@@ -43,9 +43,6 @@ constexpr wchar_t kExtraCardStrip[] = L"EXTRACARD_FOUND";
 // table's layer 0 stands still with the table).
 constexpr int kAllParticles = -1;
 constexpr int kMenuParticles = kScreenParticleLayers;
-// The tooltip hot spot: an 8 x 8 window centred under the pointer.
-constexpr float kTooltipHalf = 4.0f;
-constexpr float kTooltipSide = 8.0f;
 constexpr double kMedalSpeed = 1.0;
 
 }  // namespace
@@ -88,8 +85,7 @@ void SolitaireGame2::update() {
         updateOutsideGame(realStep);
     updateResultsDelay(realStep);
     updateCountUp(realStep);
-    news_.update(realStep);
-    updateTooltipFollower();
+    hud_.update(realStep);
     updateStory(realStep);
     updatePanelBlends(realStep);
     updateCursorAnimations(realStep);
@@ -110,8 +106,7 @@ void SolitaireGame2::updateInGame(double gameStep, double realStep) {
         camera_->update(fstep);
         cards_->update(step, step, pointerInGame());
         particles_->update(fstep, kAllParticles);
-        tipTimer_.update(fstep);
-        refreshHudLabels();
+        hud_.advance(fstep);
         updateReminders(step, realStep);
     }
     if (gameStep == 0.0) {
@@ -121,20 +116,19 @@ void SolitaireGame2::updateInGame(double gameStep, double realStep) {
         cards_->update(0.0, tableStill ? 0.0 : realStep, pointerInGame());
     }
     if (playTime_) playTime_->setValue(playTime_->getValue() + static_cast<float>(gameStep));
-    refreshGoalsPanel();
+    hud_.refreshGoalsPanel();
 }
 
 void SolitaireGame2::updateReminders(double, double realStep) {
     powersAndShop_.updateReminders(realStep);
-    if (tipButton_ && cards_->canPay(cards_->getHintPrice()))
-        remind(*tipButton_, tipReminder_, realStep, L"TIPP_READY_EMITTER_ERINNERN");
+    hud_.remindTip(realStep);
 }
 
 void SolitaireGame2::updateResultsDelay(double realStep) {
     ResultsDelay::Events const events = results_.advance(static_cast<float>(realStep));
     if (events.reveal) revealMedal();
     if (events.leave)
-        for (Orvex::GUIWindow* medal : medals_)
+        for (Orvex::GUIWindow* medal : hud_.getMedals())
             if (medal) medal->animateToGoal(L"WEG", kMedalSpeed, false);
     if (events.open) {
         playSound(L"COUNT_POINTS");
@@ -158,7 +152,7 @@ void SolitaireGame2::revealMedal() {
     }
     default: break;
     }
-    Orvex::GUIWindow* window = medals_[medal];
+    Orvex::GUIWindow* window = hud_.getMedals()[medal];
     if (!window) return;
     window->animateToGoal(L"AN", kMedalSpeed, false);
     cards_->playSound(sound);
@@ -174,23 +168,6 @@ void SolitaireGame2::updateCountUp(double realStep) {
         countUpLabel_->setText(formatted);
     }
     if (countUp_.t >= 1.0f) countUpLabel_ = nullptr;
-}
-
-void SolitaireGame2::updateTooltipFollower() {
-    if (!tooltipWindow_ || !tooltipShown_) return;
-    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
-    float originX = 0.0f;
-    float originY = 0.0f;
-    if (Orvex::GUIWindow* parent = tooltipWindow_->getParent()) {
-        originX = parent->getScreenRect().left;
-        originY = parent->getScreenRect().top;
-    }
-    Orvex::GUIRect& rect = tooltipWindow_->getRect();
-    rect.getParamsX().offX = input.mouseX - kTooltipHalf - originX;
-    rect.getParamsX().offY = input.mouseY - kTooltipHalf - originY;
-    rect.getParamsY().offX = kTooltipSide;
-    rect.getParamsY().offY = kTooltipSide;
-    tooltipWindow_->updateRect(false, false);
 }
 
 void SolitaireGame2::updateStory(double realStep) {
@@ -214,7 +191,6 @@ void SolitaireGame2::updateCursorAnimations(double realStep) {
     for (int i = kFirstArrow; i < kFirstArrow + kArrowCount; ++i)
         if (cursors_[i]) cursors_[i]->update(realStep);
     if (tutorialArrow_) tutorialArrow_->update(realStep);
-    if (medalStar_) medalStar_->update(realStep);
 }
 
 void SolitaireGame2::updateAchievementPopup(double realStep) {

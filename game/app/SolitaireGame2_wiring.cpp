@@ -31,31 +31,23 @@
 
 namespace Solitaire {
 
-namespace {
-
-// The tip timer runs from 0 to 10 at this speed.
-constexpr float kTipTimerGoal = 10.0f;
-constexpr float kTipTimerSpeed = 0.1f;
-
-}  // namespace
-
 Orvex::GUIWindow* SolitaireGame2::findWindow(std::wstring const& name) { return findScreenWindow(name); }
 
 void SolitaireGame2::connectCardManager() {
-    cards_->tooltipChanged.connect(this, &SolitaireGame2::onCardTooltipText);
+    cards_->tooltipChanged.connect(&hud_, &GameHud::onCardTooltipText);
     cards_->gameEnd.connect(this, &SolitaireGame2::onGameEnd);
-    cards_->lockedCardsFound.connect(this, &SolitaireGame2::onLockedCardsFound);
-    cards_->extraCardExposed.connect(this, &SolitaireGame2::onExtraCardFound);
+    cards_->lockedCardsFound.connect(&hud_, &GameHud::onLockedCardsFound);
+    cards_->extraCardExposed.connect(&hud_, &GameHud::onExtraCardFound);
     cards_->goalCardsArrived.connect(this, &SolitaireGame2::ignoreCount);
     cards_->cardScored.connect(&powersAndShop_, &PowersAndShop::onCardScored);
-    cards_->comboChanged.connect(this, &SolitaireGame2::onComboChanged);
+    cards_->comboChanged.connect(&hud_, &GameHud::onComboChanged);
     cards_->objectUsed.connect(this, &SolitaireGame2::onObjectUsed);
-    cards_->wildcardFound.connect(this, &SolitaireGame2::onWildcardFound);
-    cards_->jokerFound.connect(this, &SolitaireGame2::onJokerFound);
-    cards_->cardsUnlocked.connect(this, &SolitaireGame2::onCardsUnlocked);
-    cards_->specialPileMissing.connect(this, &SolitaireGame2::onNoEndPile);
-    cards_->specialPileEmpty.connect(this, &SolitaireGame2::onEndPileEmptied);
-    cards_->specialPileRefilled.connect(this, &SolitaireGame2::onEndPileRefilled);
+    cards_->wildcardFound.connect(&hud_, &GameHud::onWildcardFound);
+    cards_->jokerFound.connect(&hud_, &GameHud::onJokerFound);
+    cards_->cardsUnlocked.connect(&hud_, &GameHud::onCardsUnlocked);
+    cards_->specialPileMissing.connect(&hud_, &GameHud::onNoEndPile);
+    cards_->specialPileEmpty.connect(&hud_, &GameHud::onEndPileEmptied);
+    cards_->specialPileRefilled.connect(&hud_, &GameHud::onEndPileRefilled);
     cards_->clickModeUsed.connect(&powersAndShop_, &PowersAndShop::onClickModeUsed);
 }
 
@@ -116,12 +108,6 @@ void SolitaireGame2::wireGui() {
     // Tooltips.
     if (Orvex::GUIWindow* tooltip = findWindow(L"TOOLTIP"))
         tooltip->beforeDrawSelf.connect(this, &SolitaireGame2::ignoreBeforeDraw);
-    tooltipWindow_ = findWindow(L"TMPWINDOW");
-    if (tooltipWindow_)
-        if (Orvex::GUITooltipParam* param = tooltipWindow_->findTooltipParam(L"KARTEN_TOOLTIP")) {
-            param->textHook.disconnect(this);
-            param->textHook.connect(this, &SolitaireGame2::provideCardTooltip);
-        }
     // The table's windows.
     tableWindow_ = findWindow(L"I_DRAW");
     renderer_->setWindows(tableWindow_, findWindow(L"I_RenderWindow"));
@@ -139,17 +125,13 @@ void SolitaireGame2::wireGui() {
                          .sprite = sprite_,
                          .godCount = globals_ ? globals_->getGodCount() : MyGlobals::kDefaultGodCount,
                          .inCampaign = [this] { return campaign_; },
-                         .jokerFound = [this](Karte& card) { onJokerFound(card); },
-                         .wildcardFound = [this](Karte& card) { onWildcardFound(card); }});
-    wirePanels();
-    wireMedals();
+                         .jokerFound = [this](Karte& card) { hud_.onJokerFound(card); },
+                         .wildcardFound = [this](Karte& card) { hud_.onWildcardFound(card); }});
     // The campaign screens.
     campaignScreens_.wire(gui_, menus_, sprite_);
     campaignScreens_.levelChosen.disconnect(this);
     campaignScreens_.levelChosen.connect(this, &SolitaireGame2::onLevelChosen);
-    // The story picture and the achievements.
-    storyPicture_ = findWindow(L"T_STORY_BILD");
-    if (storyPicture_) storyPicture_->selfDrawn.connect(this, &SolitaireGame2::drawStoryPicture);
+    // The achievements.
     wireAchievements();
 }
 
@@ -189,71 +171,8 @@ void SolitaireGame2::wireTutorialCheckboxes() {
 }
 
 void SolitaireGame2::wireHud() {
-    points_ = findWindow(L"I_Points");
-    points2_ = findWindow(L"I_Points2");
-    time_ = findWindow(L"I_Time");
-    multiplier_ = findWindow(L"I_Multiplier");
-    combo_ = findWindow(L"I_Combo");
-    item_ = findWindow(L"I_Item");
-    gesMed_ = findWindow(L"I_GesMed");
-    tipButton_ = findScreenWindowAs<Orvex::GUIProgressBar>(L"I_TIPP");
-    for (Orvex::GUIWindow* paid : {static_cast<Orvex::GUIWindow*>(tipButton_), findWindow(L"I_Undo_Step"),
-                                   findWindow(L"I_Undo_Start")})
-        if (Orvex::GUITooltipParam* param = paid ? paid->getFirstTooltipParam() : nullptr) {
-            param->textHook.disconnect(this);
-            param->textHook.connect(this, &SolitaireGame2::provideHelpPriceTooltip);
-        }
-    news_.setWindow(findWindow(L"I_Meldung"));
-    pointsAni_ = findWindow(L"I_PointsANI");
-    comboAni_ = findWindow(L"I_ComboANI");
-    itemAni_ = findWindow(L"I_ItemANI");
-    wireHudWindows();
-    tipTimer_.start = 0.0f;
-    tipTimer_.goal = kTipTimerGoal;
-    tipTimer_.running = true;
-    tipTimer_.speed = kTipTimerSpeed;
-    tipTimer_.goalReachedSignal.connect(this, &SolitaireGame2::onTipTimerGoal);
-    tipTimer_.changedSignal.connect(this, &SolitaireGame2::onTipTimerChanged);
-    tipTimer_.setTime(0.0f);
-    onTipTimerChanged(tipTimer_);
+    hud_.wire();
     tutorialArrow_ = Orvex::Texture2DAnimationManager::instance().findAnimation(L"T_PFEIL_ANI");
-}
-
-void SolitaireGame2::wirePanels() {
-    endGame_ = findWindow(L"I_END_GAME");
-    statistics_ = findWindow(L"I_Statistiken");
-    statisticsZone_ = findWindow(L"I_Statistiken_TZ");
-    if (statistics_ && statisticsZone_) {
-        statistics_->beforeDrawSelf.connect(this, &SolitaireGame2::drawStatisticsPanel);
-        statisticsZone_->activated.connect(this, &SolitaireGame2::onStatisticsZoneEntered);
-        statisticsZone_->deactivated.connect(this, &SolitaireGame2::onStatisticsZoneLeft);
-    }
-    help_ = findWindow(L"I_Help");
-    helpZone_ = findWindow(L"I_Help_TZ");
-    if (help_ && helpZone_) {
-        help_->beforeDrawSelf.connect(this, &SolitaireGame2::drawHelpFrame);
-        helpZone_->activated.connect(this, &SolitaireGame2::onHelpZoneEntered);
-        helpZone_->deactivated.connect(this, &SolitaireGame2::onHelpZoneLeft);
-    }
-    gameName_ = findWindow(L"I_GameName");
-    if (gameName_) gameName_->beforeDrawSelf.connect(this, &SolitaireGame2::drawGameNameFrame);
-    if (points_)
-        if (Orvex::GUITooltipParam* param = points_->findTooltipParam(L"DEF")) {
-            param->textHook.disconnect(this);
-            param->textHook.connect(this, &SolitaireGame2::ignoreTooltipText);
-        }
-}
-
-void SolitaireGame2::wireMedals() {
-    wchar_t const* const medals[5] = {L"I_ABSCHLUSS_NIX", L"I_ABSCHLUSS_BRONZE", L"I_ABSCHLUSS_SILBER",
-                                      L"I_ABSCHLUSS_GOLD", L"I_ABSCHLUSS_PERFEKT"};
-    wchar_t const* const stars[4] = {L"I_BRONZE_STERN", L"I_SILBER_STERN", L"I_GOLD_STERN", L"I_PERFEKT_STERN"};
-    for (int i = 0; i < 5; ++i) medals_[i] = findWindow(medals[i]);
-    for (int i = 0; i < 4; ++i) {
-        medalStars_[i] = findWindow(stars[i]);
-        if (medalStars_[i]) medalStars_[i]->beforeDrawSelf.connect(this, &SolitaireGame2::drawMedalStar);
-    }
-    medalStar_ = Orvex::Texture2DAnimationManager::instance().findAnimation(L"I_ABSCHLUSS_STERN");
 }
 
 void SolitaireGame2::wireAchievements() {

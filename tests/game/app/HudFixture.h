@@ -141,7 +141,7 @@ private:
         showMenu(L"INGAMEMENU");
         cards().startGame(game->getCamera(), kSeed, false, {}, {}, points);
         if (Orvex::GUIWindow* tip = find(L"I_TIPP")) tip->getOptions().enabled = false;
-        game->restartTipTimer();
+        game->getHud().restartTipTimer();
         game->getPowersAndShop().refreshGodBars();
         settle(120);
     }

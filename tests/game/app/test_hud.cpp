@@ -105,10 +105,10 @@ TEST_F(HudTest, LabelsShowScoreBalanceMultiplierAndTimeOfTheRunningGame) {
 
     // The score's and the multiplier's labels are where the card manager's effects fly.
     Orvex::FRect const r = find(L"I_Points")->getScreenRect();
-    D3DXVECTOR2 const centre = Solitaire::SolitaireGame2::getPointsLabelCentre();
+    D3DXVECTOR2 const centre = game->getHud().getPointsLabelCentre();
     EXPECT_FLOAT_EQ(centre.x, (r.left + r.right) / 2);
     EXPECT_FLOAT_EQ(centre.y, (r.top + r.bottom) / 2);
-    EXPECT_GT(Solitaire::SolitaireGame2::getMultiplierLabelCentre().x, centre.x);
+    EXPECT_GT(game->getHud().getMultiplierLabelCentre().x, centre.x);
 }
 
 // A label's text is data: a format asking for other kinds, or for more arguments than the label
@@ -128,7 +128,7 @@ TEST_F(HudTest, ALabelTextAskingForOtherArgumentsPrintsThemEmpty) {
         {L"I_Multiplier", L"INGAME_LEVELNAME_FG", L": ", L": "},                 // two "%s", one double
     };
     for (Case const& c : cases) label(c.label)->setTextId(c.textId);
-    game->refreshHudLabels();
+    game->getHud().refreshLabels();
     for (Case const& c : cases) {
         std::wstring const text = textOf(c.label);
         EXPECT_EQ(text.rfind(c.start, 0), 0u) << narrow(c.label) << ": " << narrow(text);
@@ -148,20 +148,25 @@ TEST_F(HudTest, TheVariantLabelNamesTheChapterOfACampaignLevelOnly) {
     startLevel(1, 0);
     for (Case const& c : cases) {
         game->setRunningGame(c.campaign, c.chapter, 0);
-        game->refreshHudLabels();
+        game->getHud().refreshLabels();
         EXPECT_EQ(textOf(L"I_VariantLabel_Label"), c.shown) << c.campaign << " " << c.chapter;
     }
 }
 
 // The table's title names the chapter and the level's game, as the level screen does; a free game
-// its game and variant.
+// its game and variant. The HUD learns from the game start what runs: the variant label names the
+// level's chapter, and nothing in a free game.
 TEST_F(HudTest, TheTitleNamesChapterAndGameOfALevelAndGameAndVariantOfAFreeGame) {
     struct Case {
         int chapter, level;
         wchar_t const* shown;
+        wchar_t const* variantLabel;
     };
-    Case const cases[] = {{0, 0, L"Der Anfang - Golfplatz"}, {0, 2, L"Der Anfang - Herzreihe"},
-                          {1, 0, L"Die lange Reise - Zellen"}, {-1, -1, L"Herzreihe: Der Bogen"}};
+    Case const cases[] = {{0, 0, L"Der Anfang - Golfplatz", L"Kapitel 1: Der Anfang"},
+                          {0, 2, L"Der Anfang - Herzreihe", L"Kapitel 1: Der Anfang"},
+                          {1, 0, L"Die lange Reise - Zellen", L"Kapitel 2: Die lange Reise"},
+                          {-1, -1, L"Herzreihe: Der Bogen", L""},
+                          {1, 0, L"Die lange Reise - Zellen", L"Kapitel 2: Die lange Reise"}};
     for (Case const& c : cases) {
         if (c.chapter < 0) {
             ASSERT_TRUE(catalogue().setCurrentByNames(L"KNOBELEIEN", L"HERZREIHE", L"HERZREIHE"));
@@ -170,6 +175,7 @@ TEST_F(HudTest, TheTitleNamesChapterAndGameOfALevelAndGameAndVariantOfAFreeGame)
             ASSERT_EQ(game->startCampaignLevel(c.chapter, c.level, false), Solitaire::SolitaireGame2::kGameStarted);
         }
         EXPECT_EQ(textOf(L"I_LevelName"), c.shown) << c.chapter << " " << c.level;
+        EXPECT_EQ(textOf(L"I_VariantLabel_Label"), c.variantLabel) << c.chapter << " " << c.level;
         catalogue().finishStatistics(false);
     }
 }
@@ -418,7 +424,7 @@ TEST_F(HudTest, TheTipButtonFillsOverTenSecondsOfPlayAndOpensWhenFull) {
     EXPECT_FLOAT_EQ(tip->getRatio(), 1.0f);
     EXPECT_TRUE(tip->getOptions().enabled);
     // Outside the table the game time stands: the timer does not run.
-    game->restartTipTimer();
+    game->getHud().restartTipTimer();
     EXPECT_FLOAT_EQ(tip->getRatio(), 0.0f);
     showMenu(L"HAUPTMENU");
     for (int i = 0; i < 60; ++i) step(1.0 / 60);

@@ -147,7 +147,7 @@ TEST_F(PowersTest, AFilledBarAnnouncesItsPowerOnce) {
     int reminders = 0;
     for (int i = 0; i < 60 * 21; ++i) {
         std::size_t const before = particles.liveEmitters().size();
-        game->restartTipTimer();
+        game->getHud().restartTipTimer();
         step(1.0 / 60);
         reminders += particles.liveEmitters().size() > before;
     }

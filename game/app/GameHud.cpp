@@ -1,0 +1,299 @@
+// The HUD's wiring, its labels, the tip button and its timer, the card tooltip, the news line's
+// price texts, the combo achievements, the first-time tutorials of found cards and the end-game
+// button.
+//
+// Texts are language texts formatted with the values named at each label; a text id the language
+// lacks leaves the label as it is.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIProgressBar.h"
+#include "engine/gui/GUITooltipParam.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/LanguageManager.h"
+#include "engine/gui/Text.h"
+#include "engine/platform/DirectInputInterface.h"
+#include "engine/render/Texture2D.h"
+#include "engine/render/Texture2DAnimation.h"
+#include "game/app/CampaignRecords.h"
+#include "game/app/FormatNumber.h"
+#include "game/app/GameHud.h"
+#include "game/app/HudWindows.h"
+#include "game/app/KindTutorials.h"
+#include "game/app/ScreenLists.h"
+#include "game/app/ScreenWindows.h"
+#include "game/app/SolitaireGame2.h"
+#include "game/app/SolitaireManager.h"
+#include "game/cards/AchivementManager.h"
+#include "game/cards/GameStyle.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Statistik.h"
+#include "game/cards/StyleSettings.h"
+#include "game/story/SolTutorialManager.h"
+
+namespace Solitaire {
+
+namespace {
+
+// Goals of the HUD's windows.
+constexpr wchar_t kShown[] = L"AN";
+constexpr wchar_t kHidden[] = L"AUS";
+constexpr double kPanelSpeed = 1.0;
+// The tooltip hot spot waits off screen while no card tooltip is shown, and is an 8 x 8 window
+// centred under the pointer while one is.
+constexpr float kOffScreen = -1000.0f;
+constexpr float kTooltipHalf = 4.0f;
+constexpr float kTooltipSide = 8.0f;
+// The tip timer runs from 0 to 10 at this speed.
+constexpr float kTipTimerGoal = 10.0f;
+constexpr float kTipTimerSpeed = 0.1f;
+
+void jumpIfFound(Orvex::GUIWindow* window, wchar_t const* goal) {
+    if (window) window->jumpToGoal(goal);
+}
+
+}  // namespace
+
+// ---- wiring ----
+
+void GameHud::link(Links links) { links_ = std::move(links); }
+
+void GameHud::wire() {
+    tooltipWindow_ = findScreenWindow(L"TMPWINDOW");
+    if (tooltipWindow_)
+        if (Orvex::GUITooltipParam* param = tooltipWindow_->findTooltipParam(L"KARTEN_TOOLTIP")) {
+            param->textHook.disconnect(this);
+            param->textHook.connect(this, &GameHud::provideCardTooltip);
+        }
+    points_ = findScreenWindow(L"I_Points");
+    points2_ = findScreenWindow(L"I_Points2");
+    time_ = findScreenWindow(L"I_Time");
+    multiplier_ = findScreenWindow(L"I_Multiplier");
+    combo_ = findScreenWindow(L"I_Combo");
+    item_ = findScreenWindow(L"I_Item");
+    gesMed_ = findScreenWindow(L"I_GesMed");
+    tipButton_ = findScreenWindowAs<Orvex::GUIProgressBar>(L"I_TIPP");
+    for (Orvex::GUIWindow* paid : {static_cast<Orvex::GUIWindow*>(tipButton_), findScreenWindow(L"I_Undo_Step"),
+                                   findScreenWindow(L"I_Undo_Start")})
+        if (Orvex::GUITooltipParam* param = paid ? paid->getFirstTooltipParam() : nullptr) {
+            param->textHook.disconnect(this);
+            param->textHook.connect(this, &GameHud::provideHelpPriceTooltip);
+        }
+    news_.setWindow(findScreenWindow(L"I_Meldung"));
+    pointsAni_ = findScreenWindow(L"I_PointsANI");
+    comboAni_ = findScreenWindow(L"I_ComboANI");
+    itemAni_ = findScreenWindow(L"I_ItemANI");
+    wireGoals();
+    tipTimer_.start = 0.0f;
+    tipTimer_.goal = kTipTimerGoal;
+    tipTimer_.running = true;
+    tipTimer_.speed = kTipTimerSpeed;
+    tipTimer_.goalReachedSignal.connect(this, &GameHud::onTipTimerGoal);
+    tipTimer_.changedSignal.connect(this, &GameHud::onTipTimerChanged);
+    tipTimer_.setTime(0.0f);
+    onTipTimerChanged(tipTimer_);
+    wirePanels();
+    wireMedals();
+    storyPicture_ = findScreenWindow(L"T_STORY_BILD");
+    if (storyPicture_) storyPicture_->selfDrawn.connect(this, &GameHud::drawStoryPicture);
+}
+
+void GameHud::setRunningGame(bool campaign, int chapter) {
+    campaign_ = campaign;
+    chapter_ = chapter;
+}
+
+void GameHud::prepareGame(bool campaign) {
+    if (campaign) {
+        if (item_)
+            if (Orvex::Texture2D* texture = StyleSettings::instance().getCardSetTexture(0)) {
+                Orvex::GUIDrawOptions& options = item_->getDrawOptions();
+                options.setTexBackground(texture);
+                options.backgroundSource.rect = Orvex::FRect::fromRECT(texture->getRect());
+                options.backgroundSource.use = true;
+            }
+        jumpIfFound(gesMed_, L"NIX");
+    }
+    for (Orvex::GUIWindow* medal : medals_) jumpIfFound(medal, kHidden);
+}
+
+void GameHud::update(double realStep) {
+    news_.update(realStep);
+    updateTooltipFollower();
+    if (medalStar_) medalStar_->update(realStep);
+}
+
+// ---- labels ----
+
+void GameHud::refreshLabels() {
+    Kartenmanager* cards = links_.cards;
+    if (auto* label = dynamic_cast<Orvex::GUILabel*>(variantLabel_)) {
+        std::wstring const id = campaign_ ? L"INGAME_VARIANT_LABEL_" + std::to_wstring(chapter_) : L"";
+        label->setText(campaign_ ? chapterTitle(id, chapter_) : links_.language->getText(id));
+    }
+    if (Orvex::GUILabel* label = labelOf(points_)) {
+        pointsCentre_ = centreOf(*label);
+        formatLabel(label, static_cast<double>(cards->getLevelScore()));
+    }
+    formatLabel(labelOf(points2_), formatNumber(wholeNumber(cards->getPointsReference())));
+    if (Orvex::GUILabel* label = labelOf(multiplier_)) {
+        multiplierCentre_ = centreOf(*label);
+        if (GameStyle* style = cards->getGameStyle()) formatLabel(label, static_cast<double>(style->getMultiplierFactor()));
+    }
+    if (Statistik* statistik = links_.catalogue->getGameStatistik()) formatLabel(labelOf(time_), statistik->getTime());
+}
+
+void GameHud::advance(float step) {
+    tipTimer_.update(step);
+    refreshLabels();
+}
+
+// ---- card tooltip ----
+
+void GameHud::onCardTooltipText(std::wstring const& text, bool const& show) {
+    if (!tooltipWindow_) return;
+    cardTooltip_ = text;
+    tooltipShown_ = show && !text.empty() && !campaign_;
+    if (tooltipShown_) return;
+    Orvex::GUIRect& rect = tooltipWindow_->getRect();
+    rect.getParamsX().offX = kOffScreen;
+    rect.getParamsX().offY = kOffScreen;
+    tooltipWindow_->updateRect(false, false);
+}
+
+void GameHud::provideCardTooltip(Orvex::GUIWindow&, Orvex::GUITooltipParam&, std::wstring& text) { text = cardTooltip_; }
+
+void GameHud::ignoreTooltipText(Orvex::GUIWindow&, Orvex::GUITooltipParam&, std::wstring&) {}
+
+void GameHud::updateTooltipFollower() {
+    if (!tooltipWindow_ || !tooltipShown_) return;
+    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
+    float originX = 0.0f;
+    float originY = 0.0f;
+    if (Orvex::GUIWindow* parent = tooltipWindow_->getParent()) {
+        originX = parent->getScreenRect().left;
+        originY = parent->getScreenRect().top;
+    }
+    Orvex::GUIRect& rect = tooltipWindow_->getRect();
+    rect.getParamsX().offX = input.mouseX - kTooltipHalf - originX;
+    rect.getParamsX().offY = input.mouseY - kTooltipHalf - originY;
+    rect.getParamsY().offX = kTooltipSide;
+    rect.getParamsY().offY = kTooltipSide;
+    tooltipWindow_->updateRect(false, false);
+}
+
+// ---- combos and found cards ----
+
+void GameHud::onComboChanged(unsigned long const& combo) {
+    if (Achivement* best = links_.achievements->find(L"MAX_COMBO"))
+        best->setValue(std::max(best->getValue(), static_cast<float>(combo)));
+    if (combo == 2) countAchievement(L"COMBOS", 1.0f);
+}
+
+bool GameHud::showFirstTimeTutorial(std::wstring const& name, Karte* card) {
+    D3DXVECTOR2 at(0.0f, 0.0f);
+    if (card) {
+        card->getPosition(at, true, false);
+        // The table point onto the screen, as the tutorials' own pages map theirs.
+        links_.tutorials->mapTablePoint.emit(at);
+    }
+    return links_.tutorials->showTutorial(name, false, card != nullptr, at);
+}
+
+void GameHud::onExtraCardFound(Karte& card, unsigned long, unsigned long) {
+    showFirstTimeTutorial(L"EXTRACARD_FOUND", &card);
+    LevelRecord* record = campaign_ && links_.levelRecord ? links_.levelRecord() : nullptr;
+    if (!record) return;
+    if (record->foundRun < UINT32_MAX) ++record->foundRun;
+    refreshGoalsPanel();
+}
+
+void GameHud::onJokerFound(Karte& card) { showFirstTimeTutorial(L"JOKER_FOUND", &card); }
+
+void GameHud::onWildcardFound(Karte& card) { showFirstTimeTutorial(L"WILDCARD_FOUND", &card); }
+
+void GameHud::onLockedCardsFound(D3DXVECTOR4 const& counts) {
+    showFirstKindTutorial(counts, L"LOCKED_CARDS_FOUND_",
+                          [this](std::wstring const& name) { return showFirstTimeTutorial(name, nullptr); });
+}
+
+void GameHud::onCardsUnlocked(D3DXVECTOR4 const& counts) {
+    showFirstKindTutorial(counts, L"CARD_UNLOCKED_",
+                          [this](std::wstring const& name) { return showFirstTimeTutorial(name, nullptr); });
+}
+
+// ---- end-game button ----
+
+void GameHud::showEndGameButton() {
+    if (!endGame_ || !campaign_ || links_.cards->isGameEndShown()) return;
+    if (endGame_->getCurrentState().name == kShown) return;
+    endGame_->animateToGoal(kShown, kPanelSpeed, false);
+}
+
+void GameHud::resetEndGameButton() { jumpIfFound(endGame_, kHidden); }
+
+void GameHud::hideEndGameButton() {
+    if (endGame_ && endGame_->getCurrentState().name != kHidden) endGame_->animateToGoal(kHidden, kPanelSpeed, false);
+}
+
+void GameHud::onNoEndPile() { showEndGameButton(); }
+
+void GameHud::onEndPileEmptied(Kartenstapel&) { showEndGameButton(); }
+
+void GameHud::onEndPileRefilled(Kartenstapel&) {
+    if (!endGame_ || !campaign_) return;
+    if (endGame_->getCurrentState().name == kHidden) return;
+    endGame_->animateToGoal(kHidden, kPanelSpeed, false);
+}
+
+// ---- tip button ----
+
+void GameHud::restartTipTimer() { tipTimer_.setTime(0.0f); }
+
+void GameHud::resetTipButton() {
+    if (tipButton_) tipButton_->getOptions().enabled = false;
+    restartTipTimer();
+}
+
+void GameHud::onTipTimerChanged(Orvex::Interpolation<float, float>& timer) {
+    if (!tipButton_) return;
+    tipButton_->setRatio(timer.t);
+    if (!(timer.t >= 1.0f)) return;
+    // A hint the points cannot pay is not ready: the reminders sparkle once they can.
+    Kartenmanager* cards = links_.cards;
+    if (cards->canPay(cards->getHintPrice())) sparkleOver(*tipButton_, L"TIPP_READY_EMITTER");
+    tipReminder_ = nextReminder();
+}
+
+void GameHud::onTipTimerGoal(Orvex::Interpolation<float, float>&) {
+    if (tipButton_) tipButton_->getOptions().enabled = true;
+}
+
+void GameHud::remindTip(double realStep) {
+    Kartenmanager* cards = links_.cards;
+    if (tipButton_ && cards->canPay(cards->getHintPrice()))
+        remind(*tipButton_, tipReminder_, realStep, L"TIPP_READY_EMITTER_ERINNERN");
+}
+
+std::wstring GameHud::priceText(bool hint, float price) const {
+    std::wstring out;
+    Orvex::Text* text = findLanguageText(hint ? L"MELDUNG_TIPP_PREIS" : L"MELDUNG_UNDO_PREIS");
+    if (!text) return out;
+    // What is missing is rounded up: a fraction short is a point short.
+    float const missing = std::ceil(links_.cards->getMissingPoints(price));
+    return text->format(out, formatNumber(wholeNumber(std::ceil(price))), formatNumber(wholeNumber(missing)));
+}
+
+void GameHud::provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam&, std::wstring& text) {
+    Kartenmanager* cards = links_.cards;
+    bool const hint = &window == tipButton_;
+    float const price = hint ? cards->getHintPrice()
+                             : cards->getUndoPrice(window.getName() == L"I_Undo_Start" ? SolitaireGame2::kUndoToStart : -1);
+    if (cards->gameStatus != kGameRunning || cards->canPay(price)) return;
+    std::wstring const refusal = priceText(hint, price);
+    if (!refusal.empty()) text = refusal;
+}
+
+}  // namespace Solitaire

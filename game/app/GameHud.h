@@ -1,0 +1,199 @@
+// The in-game HUD behind "INGAMEMENU": the score, balance, multiplier and time labels, the
+// variant label, the level-goals panel, the tip button with its timer, the card tooltip, the
+// news line, the end-game button, the information panels (statistics, help, game name) with
+// their hover zones and frames, the medal windows and stars, the story picture, the combo
+// achievements and the first-time tutorials of the card manager's events. The game object holds
+// it by value, links it to the managers and to what it reads of the running game once, wires it
+// with the GUI, connects the card manager's events to its slots and tells it what runs.
+//
+// Screens are data: every window here may be missing or of another kind, and then only the step
+// that needs it is skipped.
+//
+// Files: GameHud.cpp (wiring, labels, tip button, tooltip, found cards, end-game button),
+// GameHud_panels.cpp (goals panel, information panels, medals, pictures).
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+
+#include "engine/gui/Interpolation.h"
+#include "game/app/NewsLine.h"
+#include "port/d3dx9/d3dx9math.h"
+#include "signals/sigslot.h"
+
+namespace Orvex {
+class GUIProgressBar;
+class GUITooltipParam;
+class GUIWindow;
+class LanguageManager;
+class Texture2DAnimation;
+}  // namespace Orvex
+
+namespace Solitaire {
+
+class AchivementManager;
+class Karte;
+class Kartenmanager;
+class Kartenstapel;
+class LevelGoal;
+class MyGlobals;
+class SolTutorialManager;
+class SolitaireManager;
+class StoryPart;
+struct GameEndParms;
+struct LevelRecord;
+struct PanelBlend;
+
+class GameHud : public sigslot::has_slots<sigslot::single_threaded> {
+public:
+    // What the HUD reads of the managers and of the game it shows; set once, before any event.
+    struct Links {
+        Kartenmanager* cards = nullptr;
+        SolitaireManager* catalogue = nullptr;
+        SolTutorialManager* tutorials = nullptr;
+        AchivementManager* achievements = nullptr;
+        Orvex::LanguageManager* language = nullptr;
+        MyGlobals* globals = nullptr;
+        // The help panel's blend: the hover zone leaves the panel alone while it stands in the
+        // middle.
+        PanelBlend const* helpBlend = nullptr;
+        // The running story scene (null: none), drawn into the story picture.
+        StoryPart* const* storyPart = nullptr;
+        // The running campaign level's record in the active profile, or null.
+        std::function<LevelRecord*()> levelRecord;
+    };
+    static constexpr int kGoalSlots = 3;
+    static constexpr int kMedals = 5;
+
+    // ---- wiring, labels, tip button, tooltip, end-game button (GameHud.cpp) ----
+    void link(Links links);
+    // The HUD's windows found and connected, the tip timer set going from empty.
+    void wire();
+    // The card tooltip shows and the end-game button comes only in a campaign level; the
+    // level's chapter names the variant label. The game start sets this.
+    void setRunningGame(bool campaign, int chapter);
+    void refreshLabels();
+    // A game step of the table: the tip timer runs, then the labels show the new numbers.
+    void advance(float step);
+    // Each frame by the real step: the news line, the card tooltip following the pointer, the
+    // medal star's animation.
+    void update(double realStep);
+    // The ready tip button's reminder sparkle, while a hint can be paid.
+    void remindTip(double realStep);
+    // The tip button fills again from empty (a hint was shown, a game starts).
+    void restartTipTimer();
+    // Disabled until it is full again, and refilling.
+    void resetTipButton();
+    // The news line's text for a hint (or undo step) refused for its price: the price and the
+    // points missing ("MELDUNG_TIPP_PREIS", "MELDUNG_UNDO_PREIS").
+    std::wstring priceText(bool hint, float price) const;
+    NewsLine& getNews() { return news_; }
+    // The end-game button put away at once (a game starts), or glided away (the game ends).
+    void resetEndGameButton();
+    void hideEndGameButton();
+    // A starting game's look: a campaign level's card set on the item window and no medal yet;
+    // the medals put away.
+    void prepareGame(bool campaign);
+    // Where the score and multiplier labels stood at the last refresh (centres, screen pixels).
+    D3DXVECTOR2 getPointsLabelCentre() const { return pointsCentre_; }
+    D3DXVECTOR2 getMultiplierLabelCentre() const { return multiplierCentre_; }
+
+    // The card manager's events.
+    void onCardTooltipText(std::wstring const& text, bool const& show);
+    void onLockedCardsFound(D3DXVECTOR4 const& counts);
+    void onExtraCardFound(Karte& card, unsigned long a, unsigned long b);
+    void onComboChanged(unsigned long const& combo);
+    void onWildcardFound(Karte& card);
+    void onJokerFound(Karte& card);
+    void onCardsUnlocked(D3DXVECTOR4 const& counts);
+    void onNoEndPile();
+    void onEndPileEmptied(Kartenstapel& pile);
+    void onEndPileRefilled(Kartenstapel& pile);
+
+    // ---- goals panel, information panels, medals, pictures (GameHud_panels.cpp) ----
+    void refreshGoalsPanel();
+    // The five medal windows: none, bronze, silver, gold, perfect.
+    std::span<Orvex::GUIWindow* const, kMedals> getMedals() const { return medals_; }
+    Orvex::GUIWindow* getHelpPanel() const { return help_; }
+    Orvex::GUIWindow* getGameNamePanel() const { return gameName_; }
+    Orvex::GUIWindow* getStoryPicture() const { return storyPicture_; }
+
+private:
+    // The windows of the goals panel's slot: label, counter, star and tick.
+    struct GoalSlot {
+        Orvex::GUIWindow* label = nullptr;
+        Orvex::GUIWindow* counter = nullptr;
+        Orvex::GUIWindow* star = nullptr;
+        Orvex::GUIWindow* tick = nullptr;
+    };
+
+    // ---- wiring, labels, tip button, tooltip, end-game button (GameHud.cpp) ----
+    void provideCardTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
+    void ignoreTooltipText(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
+    void updateTooltipFollower();
+    void onTipTimerGoal(Orvex::Interpolation<float, float>& timer);
+    void onTipTimerChanged(Orvex::Interpolation<float, float>& timer);
+    // The tooltip of the hint and undo buttons names the price while it cannot be paid.
+    void provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
+    void showEndGameButton();
+    // Asks the tutorials for a first-time tutorial; at the card's place on the screen when given.
+    bool showFirstTimeTutorial(std::wstring const& name, Karte* card);
+
+    // ---- goals panel, information panels, medals, pictures (GameHud_panels.cpp) ----
+    void wireGoals();
+    void wirePanels();
+    void wireMedals();
+    void refreshGoalSlot(GoalSlot const& slot, LevelGoal const* goal, bool reached, GameEndParms const& record);
+    void drawStatisticsPanel(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    void onStatisticsZoneEntered(Orvex::GUIWindow& zone);
+    void onStatisticsZoneLeft(Orvex::GUIWindow& zone);
+    void drawHelpFrame(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    // The help panel stands in the middle (the game start or "I_Info" put it there).
+    bool helpCentred() const;
+    void onHelpZoneEntered(Orvex::GUIWindow& zone);
+    void onHelpZoneLeft(Orvex::GUIWindow& zone);
+    void drawGameNameFrame(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    void drawMedalStar(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
+    void drawStoryPicture(Orvex::GUIWindow& window, bool const& drawn);
+
+    Links links_;
+    bool campaign_ = false;
+    int chapter_ = -1;
+    Orvex::Interpolation<float, float> tipTimer_;
+    float tipReminder_ = 0.0f;
+    NewsLine news_;
+    D3DXVECTOR2 pointsCentre_{0.0f, 0.0f};
+    D3DXVECTOR2 multiplierCentre_{0.0f, 0.0f};
+    std::wstring cardTooltip_;
+    bool tooltipShown_ = false;
+
+    // Kept by the wiring (null when the GUI files lack them).
+    Orvex::GUIWindow* tooltipWindow_ = nullptr;
+    Orvex::GUIWindow* points_ = nullptr;
+    Orvex::GUIWindow* points2_ = nullptr;
+    Orvex::GUIWindow* time_ = nullptr;
+    Orvex::GUIWindow* multiplier_ = nullptr;
+    Orvex::GUIWindow* combo_ = nullptr;
+    Orvex::GUIWindow* item_ = nullptr;
+    Orvex::GUIWindow* gesMed_ = nullptr;
+    Orvex::GUIWindow* pointsAni_ = nullptr;
+    Orvex::GUIWindow* comboAni_ = nullptr;
+    Orvex::GUIWindow* itemAni_ = nullptr;
+    Orvex::GUIProgressBar* tipButton_ = nullptr;
+    Orvex::GUIWindow* variantLabel_ = nullptr;
+    Orvex::GUIWindow* goalsPanel_ = nullptr;
+    GoalSlot goalSlots_[kGoalSlots];
+    Orvex::GUIWindow* endGame_ = nullptr;
+    Orvex::GUIWindow* statistics_ = nullptr;
+    Orvex::GUIWindow* statisticsZone_ = nullptr;
+    Orvex::GUIWindow* help_ = nullptr;
+    Orvex::GUIWindow* helpZone_ = nullptr;
+    Orvex::GUIWindow* gameName_ = nullptr;
+    Orvex::GUIWindow* medals_[kMedals] = {};
+    Orvex::GUIWindow* medalStars_[4] = {};
+    Orvex::Texture2DAnimation* medalStar_ = nullptr;
+    Orvex::GUIWindow* storyPicture_ = nullptr;
+};
+
+}  // namespace Solitaire
