@@ -31,7 +31,8 @@
 //   SolitaireGame2_menus.cpp        menu switching, mouse routing, fitting the help labels
 //   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
 //   SolitaireGame2_newprofile.cpp   the new-profile dialog, warnings, a new active profile
-//   SolitaireGame2_achievements.cpp the achievement list, its hover particles, the medal popup
+//   AchievementScreen.h             the achievement list, its hover particles, the medal popup
+//                                   (a class held by value)
 //   OptionsScreen.h                 the options' display modes and sliders (a class held by
 //                                   value)
 //   SolitaireGame2_options.cpp      the display mode's confirmation, cursor, tutorial switches,
@@ -47,15 +48,13 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <span>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "engine/core/CountedRef.h"
 #include "engine/gui/Interpolation.h"
 #include "engine/platform/InputState.h"
+#include "game/app/AchievementScreen.h"
 #include "game/app/CampaignScreens.h"
 #include "game/app/InGameStep.h"
 #include "game/app/NewsLine.h"
@@ -64,7 +63,6 @@
 #include "game/app/ProfileList.h"
 #include "game/app/ResultsDelay.h"
 #include "game/app/WildcardChoice.h"
-#include "game/cards/Achivement.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
@@ -109,7 +107,6 @@ class MyGlobals;
 class LevelGoal;
 class Profil;
 struct LevelRecord;
-class SolPartikel;
 class SolPartikelManager;
 class SolTutorialManager;
 class SolVariant;
@@ -262,11 +259,6 @@ public:
     void showWarning(std::wstring const& text);
     std::wstring makeDefaultProfileName();
 
-    // ---- achievements (SolitaireGame2_achievements.cpp) ----
-    void buildAchievementList();
-    void onAchievementHovered(Orvex::GUIWindow& window);
-    void onAchievementUnhovered(Orvex::GUIWindow& window);
-
     // ---- options left to the game object (SolitaireGame2_options.cpp) ----
     void onWindowActive(bool const& active);
     void onModeNeedsConfirmation();
@@ -331,11 +323,7 @@ public:
     OptionsScreen& getOptions() { return options_; }
     int getHelpPage() const { return helpPage_; }
     int getHelpSubPage() const { return helpSubPage_; }
-    float getAchievementPopupTimer() const { return achievementPopupTimer_; }
-    std::size_t getQueuedMedals() const { return achievementQueue_.size(); }
-    SolPartikel* getPopupParticle() const { return popupParticle_.get(); }
-    SolPartikel* getListParticle() const { return listParticle_.get(); }
-    Achivement* getHoveredAchievement() const { return hoveredAchievement_; }
+    AchievementScreen& getAchievementScreen() { return achievementScreen_; }
     ProfileList& getProfileList() { return profileList_; }
     int getStoredRating() const { return storedRating_; }
     // Set by the game end: a next campaign level follows the one just ended.
@@ -425,7 +413,6 @@ private:
     void wirePanels();
     void wireMedals();
     void wireShop();
-    void wireAchievements();
 
     // ---- small slots (SolitaireGame2_slots.cpp) ----
     void onObjectUsed(KartenObjekt& object, bool flag);
@@ -462,7 +449,6 @@ private:
     void updateStory(double realStep);
     void updatePanelBlends(double realStep);
     void updateCursorAnimations(double realStep);
-    void updateAchievementPopup(double realStep);
     bool isMenuActive(wchar_t const* name) const;
 
     // ---- per-frame draw and input poll (SolitaireGame2_draw.cpp) ----
@@ -581,12 +567,6 @@ private:
     void createProfile();
     void cancelNewProfile();
 
-    // ---- achievements (SolitaireGame2_achievements.cpp) ----
-    void onAchievementMedal(Achivement& achievement, AchivementMedal const& medal);
-    bool canShowAchievementPopup();
-    void showAchievementPopup(Achivement& achievement, AchivementMedal medal);
-    void dismissAchievementPopup();
-
     // ---- options left to the game object (SolitaireGame2_options.cpp) ----
     void onModeListRestricted();
     void onModeConfirmed(bool const& accepted);
@@ -675,8 +655,6 @@ private:
     Orvex::GUILabel* countUpLabel_ = nullptr;
     bool tooltipShown_ = false;
     StoryPart* storyPart_ = nullptr;
-    float achievementPopupTimer_ = -1.0f;
-    std::deque<std::pair<Achivement*, AchivementMedal>> achievementQueue_;
 
     // Set while the first profile's dialog is open: no tutorial comes over it (a page over the
     // name field would take the typed letters); the main menu brings them once the profile exists.
@@ -716,9 +694,6 @@ private:
     Orvex::GUIWindow* storyPicture_ = nullptr;
     Orvex::GUIWindow* shopWindows_[7] = {};
     Orvex::GUICheckbox* tutorialCheckboxes_[4] = {};
-    Achivement* playTime_ = nullptr;
-    Orvex::GUIWindow* achievementWindow_ = nullptr;
-    Orvex::GUIWindow* achievementParticles_ = nullptr;
     OptionsScreen options_;
 
     // Further state of the screens (help pages, campaign positions, shop, menus).
@@ -729,11 +704,6 @@ private:
     int nextLevel_ = -1;
     int menuIndex_ = 7;
 
-    // The popup's particle and the hovered list entry's, each held with a reference.
-    Orvex::CountedRef<SolPartikel> popupParticle_;
-    Orvex::CountedRef<SolPartikel> listParticle_;
-    Achivement* hoveredAchievement_ = nullptr;
-
     // Set while code sets the tutorial checkboxes, so their slot does not react.
     bool tutorialCheckboxesSilent_ = false;
     ProfileList profileList_;
@@ -742,6 +712,7 @@ private:
     // The game end found a next campaign level (the results screen offers "A_NEXT").
     bool nextLevelAvailable_ = false;
     CampaignScreens campaignScreens_;
+    AchievementScreen achievementScreen_;
     Orvex::GUIWindow* tableWindow_ = nullptr;
 
     // The running or last game is a campaign level (the story mode), not a free game.

@@ -106,7 +106,7 @@ std::span<SolitaireGame2::MenuEntry const> SolitaireGame2::menuEntries() {
     using G = SolitaireGame2;
     static MenuEntry const rows[] = {
         {L"STARTMENU", false, kScreenMenu, [](G& g) { g.musicRestart_ = true; }},
-        {L"ACHIVEMENTS_MENU", true, kScreenMenu, [](G& g) { g.buildAchievementList(); }},
+        {L"ACHIVEMENTS_MENU", true, kScreenMenu, [](G& g) { g.achievementScreen_.build(); }},
         {L"TUTORIALMENU", false, kStateKept, [](G& g) { g.enterTutorialMenu(); }},
         {L"HAUPTMENU", false, kScreenMenu, nullptr},
         {L"PAUSEMENU", false, kStateKept,
@@ -197,7 +197,7 @@ void SolitaireGame2::enterTutorialMenu() {
         label->changed.connect(this, &SolitaireGame2::fitTutorialLabelAndScroll);
         fitTutorialLabel(*label);
     }
-    dismissAchievementPopup();
+    achievementScreen_.dismissPopup();
 }
 
 void SolitaireGame2::enterHelpMenu() {

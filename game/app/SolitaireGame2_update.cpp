@@ -103,7 +103,7 @@ void SolitaireGame2::update() {
     updateStory(realStep);
     updatePanelBlends(realStep);
     updateCursorAnimations(realStep);
-    updateAchievementPopup(realStep);
+    achievementScreen_.update(realStep);
 }
 
 void SolitaireGame2::updateOutsideGame(double realStep) {
@@ -130,7 +130,7 @@ void SolitaireGame2::updateInGame(double gameStep, double realStep) {
         bool const tableStill = isMenuActive(kTutorialMenu) && strip && strip->getName() == kExtraCardStrip;
         cards_->update(0.0, tableStill ? 0.0 : realStep, pointerInGame());
     }
-    if (playTime_) playTime_->setValue(playTime_->getValue() + static_cast<float>(gameStep));
+    achievementScreen_.countPlayTime(gameStep);
     refreshGoalsPanel();
 }
 
@@ -226,18 +226,6 @@ void SolitaireGame2::updateCursorAnimations(double realStep) {
         if (cursors_[i]) cursors_[i]->update(realStep);
     if (tutorialArrow_) tutorialArrow_->update(realStep);
     if (medalStar_) medalStar_->update(realStep);
-}
-
-void SolitaireGame2::updateAchievementPopup(double realStep) {
-    if (!achievementWindow_) return;
-    if (achievementPopupTimer_ > 0.0f) {
-        achievementPopupTimer_ -= static_cast<float>(realStep);
-        if (achievementPopupTimer_ <= 0.0f) dismissAchievementPopup();
-    } else if (!achievementQueue_.empty() && canShowAchievementPopup()) {
-        auto const [achievement, medal] = achievementQueue_.front();
-        showAchievementPopup(*achievement, medal);
-        achievementQueue_.pop_front();
-    }
 }
 
 }  // namespace Solitaire

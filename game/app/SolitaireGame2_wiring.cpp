@@ -142,7 +142,9 @@ void SolitaireGame2::wireGui() {
     storyPicture_ = findWindow(L"T_STORY_BILD");
     if (storyPicture_) storyPicture_->selfDrawn.connect(this, &SolitaireGame2::drawStoryPicture);
     wireShop();
-    wireAchievements();
+    achievementScreen_.wire(gui_, menus_, achievements_, particles_);
+    for (Achivement* achievement : achievements_->getAll())
+        achievement->medalChanged.connect(&achievementScreen_, &AchievementScreen::onMedal);
 }
 
 void SolitaireGame2::wireCursorChoice() {
@@ -278,14 +280,6 @@ void SolitaireGame2::wireShop() {
     if (shopWindows_[2]) shopWindows_[2]->leftClicked.connect(this, &SolitaireGame2::onWildcardPrev);
     if (wildcard) wildcard->leftClicked.connect(this, &SolitaireGame2::onBuyWildcard);
     if (joker) joker->leftClicked.connect(this, &SolitaireGame2::onBuyJoker);
-}
-
-void SolitaireGame2::wireAchievements() {
-    for (Achivement* achievement : achievements_->getAll())
-        achievement->medalChanged.connect(this, &SolitaireGame2::onAchievementMedal);
-    playTime_ = achievements_->find(L"AC_TIME");
-    achievementWindow_ = findWindow(L"SOLITAIRE_ACHIVEMENT");
-    achievementParticles_ = findWindow(L"SOLITAIRE_ACHIVEMENT_PARTIKEL");
 }
 
 }  // namespace Solitaire
