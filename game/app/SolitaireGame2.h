@@ -30,7 +30,8 @@
 //   SolitaireGame2_shop.cpp         the powers (god bars) and the shop
 //   SolitaireGame2_menus.cpp        menu switching, mouse routing, fitting the help labels
 //   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
-//   SolitaireGame2_newprofile.cpp   the new-profile dialog, warnings, a new active profile
+//   NewProfileDialog.h              the new-profile and warning dialogs (a class held by value)
+//   SolitaireGame2_profiles.cpp     a new active profile
 //   AchievementScreen.h             the achievement list, its hover particles, the medal popup
 //                                   (a class held by value)
 //   OptionsScreen.h                 the options' display modes and sliders (a class held by
@@ -57,6 +58,7 @@
 #include "game/app/AchievementScreen.h"
 #include "game/app/CampaignScreens.h"
 #include "game/app/InGameStep.h"
+#include "game/app/NewProfileDialog.h"
 #include "game/app/NewsLine.h"
 #include "game/app/OptionsScreen.h"
 #include "game/app/PanelBlend.h"
@@ -254,11 +256,6 @@ public:
     // ---- button dispatcher (SolitaireGame2_dispatch.cpp) ----
     void onButtonClicked(Orvex::GUIWindow& window);
 
-    // ---- new profile (SolitaireGame2_newprofile.cpp) ----
-    // The warning dialog with the text.
-    void showWarning(std::wstring const& text);
-    std::wstring makeDefaultProfileName();
-
     // ---- options left to the game object (SolitaireGame2_options.cpp) ----
     void onWindowActive(bool const& active);
     void onModeNeedsConfirmation();
@@ -357,9 +354,7 @@ public:
     std::wstring const& getSeedText() const { return seedText_; }
     bool isLevelAbandoned() const { return levelAbandoned_; }
     int getMinigameNumber() const { return minigameNumber_; }
-    Profil* getPendingProfile() const { return pendingProfile_; }
-    bool isFirstProfileDialog() const { return firstProfile_; }
-    bool isFirstProfileBlocked() const { return firstProfileBlock_; }
+    NewProfileDialog& getNewProfileDialog() { return newProfileDialog_; }
     bool areTutorialBoxesSilenced() const { return tutorialCheckboxesSilent_; }
     StoryPart* getStoryPart() const { return storyPart_; }
 
@@ -437,8 +432,6 @@ private:
     // ---- per-frame update (SolitaireGame2_update.cpp) ----
     // The pointer in game coordinates, as a mouse state for the card manager.
     Orvex::MouseState pointerInGame() const;
-    // The new-profile dialog's name label: the error look while a profile has that name.
-    void checkNewProfileName();
     void updateOutsideGame(double realStep);
     void updateInGame(double gameStep, double realStep);
     void updateReminders(double step, double realStep);
@@ -557,15 +550,9 @@ private:
     void stepCardBack(int step);
     void resetVariantData(SolVariant& variant);
 
-    // ---- new profile (SolitaireGame2_newprofile.cpp) ----
+    // ---- a new active profile (SolitaireGame2_profiles.cpp) ----
     // The profile screens' handling of a new active profile.
     void onActiveProfileChanged(Profil* old, Profil* active);
-    void openNewProfileDialog();
-    // The new-profile dialog.
-    void warn(wchar_t const* textId);
-    void releasePendingProfile();
-    void createProfile();
-    void cancelNewProfile();
 
     // ---- options left to the game object (SolitaireGame2_options.cpp) ----
     void onModeListRestricted();
@@ -655,10 +642,6 @@ private:
     Orvex::GUILabel* countUpLabel_ = nullptr;
     bool tooltipShown_ = false;
     StoryPart* storyPart_ = nullptr;
-
-    // Set while the first profile's dialog is open: no tutorial comes over it (a page over the
-    // name field would take the typed letters); the main menu brings them once the profile exists.
-    bool firstProfileBlock_ = false;
     bool showHelpNext_ = false;
 
     // Kept by the GUI wiring (null when the GUI files lack them).
@@ -713,6 +696,7 @@ private:
     bool nextLevelAvailable_ = false;
     CampaignScreens campaignScreens_;
     AchievementScreen achievementScreen_;
+    NewProfileDialog newProfileDialog_;
     Orvex::GUIWindow* tableWindow_ = nullptr;
 
     // The running or last game is a campaign level (the story mode), not a free game.
@@ -736,9 +720,6 @@ private:
     int minigameNumber_ = 0;
     bool minigameResultShown_ = false;
 
-    // The profile of the new-profile dialog (one reference) and whether it is the first one.
-    Profil* pendingProfile_ = nullptr;
-    bool firstProfile_ = false;
     bool fittingTutorialLabel_ = false;
     bool fittingHelpLabel_ = false;
     std::wstring cardTooltip_;

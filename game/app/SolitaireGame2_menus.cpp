@@ -85,7 +85,7 @@ void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previ
     }
     // The menu's tutorials, unless the first profile's dialog is open.
     ScreenState const remembered = screenState_;
-    if (!firstProfileBlock_) {
+    if (!newProfileDialog_.isFirstProfileBlocked()) {
         showTutorial(L"TUTORIALMENU", false);
         showTutorial(tutorialNameOf(name), false);
     }
@@ -161,9 +161,7 @@ void SolitaireGame2::leaveStartMenu() {
         onActiveProfileChanged(nullptr, active);
         menus_->activateMenu(L"HAUPTMENU", -1.0);
     } else if (profiles.getProfileCount() == 0) {
-        firstProfile_ = true;
-        firstProfileBlock_ = true;
-        openNewProfileDialog();
+        newProfileDialog_.openFirst();
     } else {
         menus_->activateMenu(L"PROFILMENU", -1.0);
     }

@@ -20,7 +20,6 @@
 #include "game/app/FormatNumber.h"
 #include "game/app/HudWindows.h"
 #include "game/app/MenuNames.h"
-#include "game/app/ProfilManager.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/GameStyle.h"
 #include "game/cards/Kartenmanager.h"
@@ -60,14 +59,6 @@ void remind(Orvex::GUIProgressBar& bar, float& countdown, double realStep, wchar
 
 }  // namespace
 
-void SolitaireGame2::checkNewProfileName() {
-    Orvex::GUILabel* label = labelOf(findWindow(L"NP_ProfilName_LABEL"));
-    if (!label) return;
-    wchar_t const* const style = ProfilManager::instance().findProfile(label->getText()) ? L"NP_FontStyle_ERR" : L"NP_FontStyle_OK";
-    label->setFontStyle(style, 0);
-    label->setFontStyle(style, 1);
-}
-
 bool SolitaireGame2::isMenuActive(wchar_t const* name) const {
     Orvex::GUIMenuN* menu = menus_->findMenu(name);
     return menu && menu->isActive();
@@ -91,7 +82,7 @@ void SolitaireGame2::update() {
     tutorials_->update(realStep);
     minigames_->update(realStep);
     if (!active_) return;
-    if (isMenuActive(L"NEUESPROFIL")) checkNewProfileName();
+    newProfileDialog_.update();
     if (isMenuActive(kInGameMenu))
         updateInGame(gameStep, realStep);
     else

@@ -145,6 +145,8 @@ void SolitaireGame2::wireGui() {
     achievementScreen_.wire(gui_, menus_, achievements_, particles_);
     for (Achivement* achievement : achievements_->getAll())
         achievement->medalChanged.connect(&achievementScreen_, &AchievementScreen::onMedal);
+    newProfileDialog_.wire(engine_->getLanguage(), menus_, solTutorials_,
+                           [this](bool checked) { setTutorialCheckboxes(checked); });
 }
 
 void SolitaireGame2::wireCursorChoice() {
