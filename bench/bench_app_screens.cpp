@@ -21,7 +21,7 @@ void BM_EnterAchievementList(benchmark::State& state) {
     float value = 1.0f;
     for (Solitaire::Achivement* achievement : Solitaire::AchivementManager::instance().getAll())
         achievement->setValue(value *= 1.7f);
-    for (auto _ : state) g.buildAchievementList();
+    for (auto _ : state) g.getAchievementScreen().build();
     state.counters["achievements"] = static_cast<double>(Solitaire::AchivementManager::instance().getAll().size());
 }
 BENCHMARK(BM_EnterAchievementList)->Unit(benchmark::kMillisecond);

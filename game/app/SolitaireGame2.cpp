@@ -269,8 +269,7 @@ SolitaireGame2::~SolitaireGame2() {
     SolitaireManager::instance().releasePanelButtons();
     if (loadingWindow_) loadingWindow_->release();
     loadingWindow_ = nullptr;
-    if (pendingProfile_ && solTutorials_->getProfile() == pendingProfile_) solTutorials_->setProfile(nullptr);
-    releasePendingProfile();
+    newProfileDialog_.releasePending();
     // The music stops with the game.
     Orvex::MusicManager::getInstance().pause();
     // Owned objects in the reverse order of their making; the slots disconnect as the base

@@ -31,8 +31,10 @@
 //   PowersAndShop.h                 the powers (god bars) and the shop (a class held by value)
 //   SolitaireGame2_menus.cpp        menu switching, mouse routing, fitting the help labels
 //   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
-//   SolitaireGame2_newprofile.cpp   the new-profile dialog, warnings, a new active profile
-//   SolitaireGame2_achievements.cpp the achievement list, its hover particles, the medal popup
+//   NewProfileDialog.h              the new-profile and warning dialogs (a class held by value)
+//   SolitaireGame2_profiles.cpp     a new active profile
+//   AchievementScreen.h             the achievement list, its hover particles, the medal popup
+//                                   (a class held by value)
 //   OptionsScreen.h                 the options' display modes and sliders (a class held by
 //                                   value)
 //   SolitaireGame2_options.cpp      the display mode's confirmation, cursor, tutorial switches,
@@ -48,24 +50,22 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <span>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "engine/core/CountedRef.h"
 #include "engine/gui/Interpolation.h"
 #include "engine/platform/InputState.h"
+#include "game/app/AchievementScreen.h"
 #include "game/app/CampaignScreens.h"
 #include "game/app/GameHud.h"
 #include "game/app/InGameStep.h"
+#include "game/app/NewProfileDialog.h"
 #include "game/app/OptionsScreen.h"
 #include "game/app/PanelBlend.h"
 #include "game/app/PowersAndShop.h"
 #include "game/app/ProfileList.h"
 #include "game/app/ResultsDelay.h"
-#include "game/cards/Achivement.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
@@ -108,7 +108,6 @@ struct MinispielFrame;
 class MyGlobals;
 class Profil;
 struct LevelRecord;
-class SolPartikel;
 class SolPartikelManager;
 class SolTutorialManager;
 class SolVariant;
@@ -231,16 +230,6 @@ public:
     // ---- button dispatcher (SolitaireGame2_dispatch.cpp) ----
     void onButtonClicked(Orvex::GUIWindow& window);
 
-    // ---- new profile (SolitaireGame2_newprofile.cpp) ----
-    // The warning dialog with the text.
-    void showWarning(std::wstring const& text);
-    std::wstring makeDefaultProfileName();
-
-    // ---- achievements (SolitaireGame2_achievements.cpp) ----
-    void buildAchievementList();
-    void onAchievementHovered(Orvex::GUIWindow& window);
-    void onAchievementUnhovered(Orvex::GUIWindow& window);
-
     // ---- options left to the game object (SolitaireGame2_options.cpp) ----
     void onWindowActive(bool const& active);
     void onModeNeedsConfirmation();
@@ -309,11 +298,7 @@ public:
     OptionsScreen& getOptions() { return options_; }
     int getHelpPage() const { return helpPage_; }
     int getHelpSubPage() const { return helpSubPage_; }
-    float getAchievementPopupTimer() const { return achievementPopupTimer_; }
-    std::size_t getQueuedMedals() const { return achievementQueue_.size(); }
-    SolPartikel* getPopupParticle() const { return popupParticle_.get(); }
-    SolPartikel* getListParticle() const { return listParticle_.get(); }
-    Achivement* getHoveredAchievement() const { return hoveredAchievement_; }
+    AchievementScreen& getAchievementScreen() { return achievementScreen_; }
     ProfileList& getProfileList() { return profileList_; }
     int getStoredRating() const { return storedRating_; }
     // Set by the game end: a next campaign level follows the one just ended.
@@ -345,9 +330,7 @@ public:
     std::wstring const& getSeedText() const { return seedText_; }
     bool isLevelAbandoned() const { return levelAbandoned_; }
     int getMinigameNumber() const { return minigameNumber_; }
-    Profil* getPendingProfile() const { return pendingProfile_; }
-    bool isFirstProfileDialog() const { return firstProfile_; }
-    bool isFirstProfileBlocked() const { return firstProfileBlock_; }
+    NewProfileDialog& getNewProfileDialog() { return newProfileDialog_; }
     bool areTutorialBoxesSilenced() const { return tutorialCheckboxesSilent_; }
     StoryPart* getStoryPart() const { return storyPart_; }
 
@@ -389,7 +372,6 @@ private:
     void wireCursorChoice();
     void wireTutorialCheckboxes();
     void wireHud();
-    void wireAchievements();
 
     // ---- small slots (SolitaireGame2_slots.cpp) ----
     void onObjectUsed(KartenObjekt& object, bool flag);
@@ -413,8 +395,6 @@ private:
     // ---- per-frame update (SolitaireGame2_update.cpp) ----
     // The pointer in game coordinates, as a mouse state for the card manager.
     Orvex::MouseState pointerInGame() const;
-    // The new-profile dialog's name label: the error look while a profile has that name.
-    void checkNewProfileName();
     void updateOutsideGame(double realStep);
     void updateInGame(double gameStep, double realStep);
     void updateReminders(double step, double realStep);
@@ -424,7 +404,6 @@ private:
     void updateStory(double realStep);
     void updatePanelBlends(double realStep);
     void updateCursorAnimations(double realStep);
-    void updateAchievementPopup(double realStep);
     bool isMenuActive(wchar_t const* name) const;
 
     // ---- per-frame draw and input poll (SolitaireGame2_draw.cpp) ----
@@ -480,21 +459,9 @@ private:
     void stepCardBack(int step);
     void resetVariantData(SolVariant& variant);
 
-    // ---- new profile (SolitaireGame2_newprofile.cpp) ----
+    // ---- a new active profile (SolitaireGame2_profiles.cpp) ----
     // The profile screens' handling of a new active profile.
     void onActiveProfileChanged(Profil* old, Profil* active);
-    void openNewProfileDialog();
-    // The new-profile dialog.
-    void warn(wchar_t const* textId);
-    void releasePendingProfile();
-    void createProfile();
-    void cancelNewProfile();
-
-    // ---- achievements (SolitaireGame2_achievements.cpp) ----
-    void onAchievementMedal(Achivement& achievement, AchivementMedal const& medal);
-    bool canShowAchievementPopup();
-    void showAchievementPopup(Achivement& achievement, AchivementMedal medal);
-    void dismissAchievementPopup();
 
     // ---- options left to the game object (SolitaireGame2_options.cpp) ----
     void onModeListRestricted();
@@ -582,20 +549,11 @@ private:
     PanelBlend helpBlend_;
     Orvex::GUILabel* countUpLabel_ = nullptr;
     StoryPart* storyPart_ = nullptr;
-    float achievementPopupTimer_ = -1.0f;
-    std::deque<std::pair<Achivement*, AchivementMedal>> achievementQueue_;
-
-    // Set while the first profile's dialog is open: no tutorial comes over it (a page over the
-    // name field would take the typed letters); the main menu brings them once the profile exists.
-    bool firstProfileBlock_ = false;
     bool showHelpNext_ = false;
 
     // Kept by the GUI wiring (null when the GUI files lack them).
     Orvex::Texture2DAnimation* tutorialArrow_ = nullptr;
     Orvex::GUICheckbox* tutorialCheckboxes_[4] = {};
-    Achivement* playTime_ = nullptr;
-    Orvex::GUIWindow* achievementWindow_ = nullptr;
-    Orvex::GUIWindow* achievementParticles_ = nullptr;
     OptionsScreen options_;
 
     // Further state of the screens (help pages, campaign positions, shop, menus).
@@ -605,11 +563,6 @@ private:
     int currentLevel_ = -1;
     int nextLevel_ = -1;
     int menuIndex_ = 7;
-
-    // The popup's particle and the hovered list entry's, each held with a reference.
-    Orvex::CountedRef<SolPartikel> popupParticle_;
-    Orvex::CountedRef<SolPartikel> listParticle_;
-    Achivement* hoveredAchievement_ = nullptr;
 
     // Set while code sets the tutorial checkboxes, so their slot does not react.
     bool tutorialCheckboxesSilent_ = false;
@@ -621,6 +574,8 @@ private:
     CampaignScreens campaignScreens_;
     PowersAndShop powersAndShop_;
     GameHud hud_;
+    AchievementScreen achievementScreen_;
+    NewProfileDialog newProfileDialog_;
     Orvex::GUIWindow* tableWindow_ = nullptr;
 
     // The running or last game is a campaign level (the story mode), not a free game.
@@ -644,9 +599,6 @@ private:
     int minigameNumber_ = 0;
     bool minigameResultShown_ = false;
 
-    // The profile of the new-profile dialog (one reference) and whether it is the first one.
-    Profil* pendingProfile_ = nullptr;
-    bool firstProfile_ = false;
     bool fittingTutorialLabel_ = false;
     bool fittingHelpLabel_ = false;
 };

@@ -264,9 +264,9 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"P_NEUButton",
          [](G& g, W&) {
              if (ProfilManager::instance().getProfileCount() >= MyGlobals::kMaxProfiles)
-                 g.warn(L"MAX_PROFILES_REACHED");
+                 g.newProfileDialog_.warn(L"MAX_PROFILES_REACHED");
              else
-                 g.openNewProfileDialog();
+                 g.newProfileDialog_.open();
          }},
         {L"P_DELButton",
          [](G&, W&) {
@@ -281,10 +281,10 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
              if (activeProfile())
                  g.menus_->activateMenu(L"HAUPTMENU", -1.0);
              else
-                 g.warn(ProfilManager::instance().getProfileCount() == 0 ? L"CREATE_A_PROFILE_FIRST" : L"NO_PROFILE_ACTIVE");
+                 g.newProfileDialog_.warn(ProfilManager::instance().getProfileCount() == 0 ? L"CREATE_A_PROFILE_FIRST" : L"NO_PROFILE_ACTIVE");
          }},
-        {L"NP_CancelButton", [](G& g, W&) { g.cancelNewProfile(); }},
-        {L"NP_OKButton", [](G& g, W&) { g.createProfile(); }},
+        {L"NP_CancelButton", [](G& g, W&) { g.newProfileDialog_.cancel(); }},
+        {L"NP_OKButton", [](G& g, W&) { g.newProfileDialog_.create(); }},
         {L"O_UPDATE",
          [](G&, W&) {
              std::wstring const page = port::versionBlock().updatePage;

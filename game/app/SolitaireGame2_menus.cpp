@@ -85,7 +85,7 @@ void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previ
     }
     // The menu's tutorials, unless the first profile's dialog is open.
     ScreenState const remembered = screenState_;
-    if (!firstProfileBlock_) {
+    if (!newProfileDialog_.isFirstProfileBlocked()) {
         showTutorial(L"TUTORIALMENU", false);
         showTutorial(tutorialNameOf(name), false);
     }
@@ -106,7 +106,7 @@ std::span<SolitaireGame2::MenuEntry const> SolitaireGame2::menuEntries() {
     using G = SolitaireGame2;
     static MenuEntry const rows[] = {
         {L"STARTMENU", false, kScreenMenu, [](G& g) { g.musicRestart_ = true; }},
-        {L"ACHIVEMENTS_MENU", true, kScreenMenu, [](G& g) { g.buildAchievementList(); }},
+        {L"ACHIVEMENTS_MENU", true, kScreenMenu, [](G& g) { g.achievementScreen_.build(); }},
         {L"TUTORIALMENU", false, kStateKept, [](G& g) { g.enterTutorialMenu(); }},
         {L"HAUPTMENU", false, kScreenMenu, nullptr},
         {L"PAUSEMENU", false, kStateKept,
@@ -161,9 +161,7 @@ void SolitaireGame2::leaveStartMenu() {
         onActiveProfileChanged(nullptr, active);
         menus_->activateMenu(L"HAUPTMENU", -1.0);
     } else if (profiles.getProfileCount() == 0) {
-        firstProfile_ = true;
-        firstProfileBlock_ = true;
-        openNewProfileDialog();
+        newProfileDialog_.openFirst();
     } else {
         menus_->activateMenu(L"PROFILMENU", -1.0);
     }
@@ -197,7 +195,7 @@ void SolitaireGame2::enterTutorialMenu() {
         label->changed.connect(this, &SolitaireGame2::fitTutorialLabelAndScroll);
         fitTutorialLabel(*label);
     }
-    dismissAchievementPopup();
+    achievementScreen_.dismissPopup();
 }
 
 void SolitaireGame2::enterHelpMenu() {

@@ -84,10 +84,10 @@ void SolitaireGame2::onModeConfirmed(bool const& accepted) {
     menus_->activateMenu(kOptionsMenu, -1.0);
 }
 
-void SolitaireGame2::onModeListRestricted() { showWarning(Orvex::languageText(L"SCREEN_RES_EINGSCHRAENKT")); }
+void SolitaireGame2::onModeListRestricted() { newProfileDialog_.showWarning(Orvex::languageText(L"SCREEN_RES_EINGSCHRAENKT")); }
 
 void SolitaireGame2::onUnsupportedMode(_D3DDISPLAYMODE&) {
-    showWarning(Orvex::languageText(L"NON_SUPPORTED_DISPLAY_MODE_DETECTED"));
+    newProfileDialog_.showWarning(Orvex::languageText(L"NON_SUPPORTED_DISPLAY_MODE_DETECTED"));
 }
 
 // ---- cursor ----

@@ -20,7 +20,6 @@
 #include "game/app/FormatNumber.h"
 #include "game/app/HudWindows.h"
 #include "game/app/MenuNames.h"
-#include "game/app/ProfilManager.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/GameStyle.h"
 #include "game/cards/Kartenmanager.h"
@@ -47,14 +46,6 @@ constexpr double kMedalSpeed = 1.0;
 
 }  // namespace
 
-void SolitaireGame2::checkNewProfileName() {
-    Orvex::GUILabel* label = labelOf(findWindow(L"NP_ProfilName_LABEL"));
-    if (!label) return;
-    wchar_t const* const style = ProfilManager::instance().findProfile(label->getText()) ? L"NP_FontStyle_ERR" : L"NP_FontStyle_OK";
-    label->setFontStyle(style, 0);
-    label->setFontStyle(style, 1);
-}
-
 bool SolitaireGame2::isMenuActive(wchar_t const* name) const {
     Orvex::GUIMenuN* menu = menus_->findMenu(name);
     return menu && menu->isActive();
@@ -78,7 +69,7 @@ void SolitaireGame2::update() {
     tutorials_->update(realStep);
     minigames_->update(realStep);
     if (!active_) return;
-    if (isMenuActive(L"NEUESPROFIL")) checkNewProfileName();
+    newProfileDialog_.update();
     if (isMenuActive(kInGameMenu))
         updateInGame(gameStep, realStep);
     else
@@ -89,7 +80,7 @@ void SolitaireGame2::update() {
     updateStory(realStep);
     updatePanelBlends(realStep);
     updateCursorAnimations(realStep);
-    updateAchievementPopup(realStep);
+    achievementScreen_.update(realStep);
 }
 
 void SolitaireGame2::updateOutsideGame(double realStep) {
@@ -115,7 +106,7 @@ void SolitaireGame2::updateInGame(double gameStep, double realStep) {
         bool const tableStill = isMenuActive(kTutorialMenu) && strip && strip->getName() == kExtraCardStrip;
         cards_->update(0.0, tableStill ? 0.0 : realStep, pointerInGame());
     }
-    if (playTime_) playTime_->setValue(playTime_->getValue() + static_cast<float>(gameStep));
+    achievementScreen_.countPlayTime(gameStep);
     hud_.refreshGoalsPanel();
 }
 
@@ -191,18 +182,6 @@ void SolitaireGame2::updateCursorAnimations(double realStep) {
     for (int i = kFirstArrow; i < kFirstArrow + kArrowCount; ++i)
         if (cursors_[i]) cursors_[i]->update(realStep);
     if (tutorialArrow_) tutorialArrow_->update(realStep);
-}
-
-void SolitaireGame2::updateAchievementPopup(double realStep) {
-    if (!achievementWindow_) return;
-    if (achievementPopupTimer_ > 0.0f) {
-        achievementPopupTimer_ -= static_cast<float>(realStep);
-        if (achievementPopupTimer_ <= 0.0f) dismissAchievementPopup();
-    } else if (!achievementQueue_.empty() && canShowAchievementPopup()) {
-        auto const [achievement, medal] = achievementQueue_.front();
-        showAchievementPopup(*achievement, medal);
-        achievementQueue_.pop_front();
-    }
 }
 
 }  // namespace Solitaire

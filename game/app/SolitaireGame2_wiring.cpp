@@ -131,8 +131,12 @@ void SolitaireGame2::wireGui() {
     campaignScreens_.wire(gui_, menus_, sprite_);
     campaignScreens_.levelChosen.disconnect(this);
     campaignScreens_.levelChosen.connect(this, &SolitaireGame2::onLevelChosen);
-    // The achievements.
-    wireAchievements();
+    // The achievements and the new-profile dialog.
+    achievementScreen_.wire(gui_, menus_, achievements_, particles_);
+    for (Achivement* achievement : achievements_->getAll())
+        achievement->medalChanged.connect(&achievementScreen_, &AchievementScreen::onMedal);
+    newProfileDialog_.wire(engine_->getLanguage(), menus_, solTutorials_,
+                           [this](bool checked) { setTutorialCheckboxes(checked); });
 }
 
 void SolitaireGame2::wireCursorChoice() {
@@ -173,14 +177,6 @@ void SolitaireGame2::wireTutorialCheckboxes() {
 void SolitaireGame2::wireHud() {
     hud_.wire();
     tutorialArrow_ = Orvex::Texture2DAnimationManager::instance().findAnimation(L"T_PFEIL_ANI");
-}
-
-void SolitaireGame2::wireAchievements() {
-    for (Achivement* achievement : achievements_->getAll())
-        achievement->medalChanged.connect(this, &SolitaireGame2::onAchievementMedal);
-    playTime_ = achievements_->find(L"AC_TIME");
-    achievementWindow_ = findWindow(L"SOLITAIRE_ACHIVEMENT");
-    achievementParticles_ = findWindow(L"SOLITAIRE_ACHIVEMENT_PARTIKEL");
 }
 
 }  // namespace Solitaire

@@ -60,13 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
         profiles.setActiveProfile(profile);
         game.getProfileList().build();
         if (game.getProfileList().getButtonCount() != static_cast<std::size_t>(profiles.getProfileCount())) std::abort();
-        game.buildAchievementList();
+        game.getAchievementScreen().build();
         auto* cup = dynamic_cast<Orvex::GUIProgressBar*>(Solitaire::SolitaireGame2::findWindow(L"ACH_CUP_GESAMT"));
         if (cup && !(cup->getValue() >= 0.0f && cup->getValue() <= 100.0f)) std::abort();
         for (Solitaire::Achivement* achievement : Solitaire::AchivementManager::instance().getAll())
             if (Orvex::GUIWindow* window = Solitaire::SolitaireGame2::findWindow(achievement->getName())) {
-                game.onAchievementHovered(*window);
-                game.onAchievementUnhovered(*window);
+                game.getAchievementScreen().onEntryHovered(*window);
+                game.getAchievementScreen().onEntryUnhovered(*window);
             }
         game.getOptions().refresh();
         if (tutorial && tutorial->getButton()) tutorial->getButton()->setChecked(!tutorial->getButton()->isChecked());

@@ -49,6 +49,7 @@ protected:
         return text;
     }
     static float cupBar() { return dynamic_cast<Orvex::GUIProgressBar*>(find(L"ACH_CUP_GESAMT"))->getValue(); }
+    Solitaire::AchievementScreen& screen() { return game->getAchievementScreen(); }
     // The menu "MINIGAMEMENU" (made by the mini-games' screens) for the popup's quiet list.
     static void addMinigameMenu() {
         Orvex::XMLNode root;
@@ -58,7 +59,7 @@ protected:
     // Shows every queued popup to its end on the main menu.
     void flushPopups() {
         showMenu(L"HAUPTMENU");
-        for (int i = 0; i < 40 && (game->getAchievementPopupTimer() > 0.0f || game->getQueuedMedals() > 0); ++i)
+        for (int i = 0; i < 40 && (screen().getPopupTimer() > 0.0f || screen().getQueuedMedals() > 0); ++i)
             step(1.0);
         step(1.0);
     }
@@ -84,7 +85,7 @@ TEST_F(GameAchievementsTest, EntriesShowMedalPercentAndProgress) {
     for (Case const& c : cases) {
         setAll(c.name, c.value);
         showTextLabel(c.name);
-        game->buildAchievementList();
+        screen().build();
         EXPECT_EQ(pictureOf(c.name), c.picture) << c.value;
         EXPECT_EQ(labelText(std::wstring(L"TEXT_") + c.name), c.label) << c.value;
         EXPECT_EQ(dynamic_cast<Orvex::GUILabel*>(find(c.name)->findChild(L"Progress"))->getText(), c.progress) << c.value;
@@ -136,7 +137,7 @@ TEST_F(GameAchievementsTest, TooltipTakesMedalWordsAndLockedShowsLockedTexts) {
     setAll(L"KARTEN_MOVED", 150.0f);  // bronze of 100 1000 10000, "_OFFEN" text
     setAll(L"EXTRACARDS_CPT_ACCUM_2", 30.0f);  // locked in the file, past every threshold
     showTextLabel(L"EXTRACARDS_CPT_ACCUM_2");
-    game->buildAchievementList();
+    screen().build();
     EXPECT_EQ(tooltipOf(L"KARTEN_MOVED"), L"");  // its hidden label took the text for the text box
     EXPECT_EQ(labelText(L"TEXT_KARTEN_MOVED"), L"Bronze: 150 von 1000 Karten bewegt (Silber ist das n\u00e4chste Ziel)");
     EXPECT_EQ(pictureOf(L"EXTRACARDS_CPT_ACCUM_2"), L"NIX_EXTRACARDS_CPT_ACCUM_2");
@@ -145,12 +146,12 @@ TEST_F(GameAchievementsTest, TooltipTakesMedalWordsAndLockedShowsLockedTexts) {
 }
 
 TEST_F(GameAchievementsTest, CupBarAveragesClampedProgress) {
-    game->buildAchievementList();
+    screen().build();
     EXPECT_EQ(cupBar(), 0.0f);
     // 50 of gold 100 counts 50; a value past gold counts 100, not more.
     setAll(L"LEVEL_PLAYED", 50.0f);
     setAll(L"STARS", 1e9f);
-    game->buildAchievementList();
+    screen().build();
     // Every shipped achievement counts once (a registry of several game objects repeats names).
     std::set<std::wstring> shipped;
     for (Achivement* a : Solitaire::AchivementManager::instance().getAll()) shipped.insert(a->getName());
@@ -162,17 +163,17 @@ TEST_F(GameAchievementsTest, CupBarAveragesClampedProgress) {
 
 TEST_F(GameAchievementsTest, HoverShowsTextAndParticleOfTheMedal) {
     setAll(L"STARS", 300.0f);  // gold
-    game->buildAchievementList();
+    screen().build();
     std::wstring const description = labelText(L"TEXT_STARS");
-    game->onAchievementHovered(*find(L"STARS"));
+    screen().onEntryHovered(*find(L"STARS"));
     EXPECT_EQ(labelText(L"ACHIVE_TEXT_BOX"), description);
-    ASSERT_NE(game->getListParticle(), nullptr);
-    EXPECT_EQ(game->getHoveredAchievement(), &achievement(L"STARS"));
+    ASSERT_NE(screen().getListParticle(), nullptr);
+    EXPECT_EQ(screen().getHoveredAchievement(), &achievement(L"STARS"));
     // An entry without a medal has no particle; leaving gives the box its own text back.
-    game->onAchievementHovered(*find(L"TIPP_USED"));
-    EXPECT_EQ(game->getListParticle(), nullptr);
-    EXPECT_EQ(game->getHoveredAchievement(), nullptr);
-    game->onAchievementUnhovered(*find(L"TIPP_USED"));
+    screen().onEntryHovered(*find(L"TIPP_USED"));
+    EXPECT_EQ(screen().getListParticle(), nullptr);
+    EXPECT_EQ(screen().getHoveredAchievement(), nullptr);
+    screen().onEntryUnhovered(*find(L"TIPP_USED"));
     EXPECT_EQ(labelText(L"ACHIVE_TEXT_BOX"), L"Zeige auf eine Medaille, um zu lesen, wof\u00fcr sie steht.");
 }
 
@@ -189,13 +190,13 @@ TEST_F(GameAchievementsTest, PopupsWaitWhileAQuietScreenIsShown) {
         flushPopups();
         showMenu(c.menu);
         achievement(L"TIPP_USED").setValue(10.0f);  // bronze
-        ASSERT_EQ(game->getQueuedMedals(), 1u) << std::string(c.menu, c.menu + wcslen(c.menu));
+        ASSERT_EQ(screen().getQueuedMedals(), 1u) << std::string(c.menu, c.menu + wcslen(c.menu));
         step(0.1);
-        EXPECT_EQ(game->getAchievementPopupTimer() > 0.0f, c.shows);
-        EXPECT_EQ(game->getQueuedMedals(), c.shows ? 0u : 1u);
+        EXPECT_EQ(screen().getPopupTimer() > 0.0f, c.shows);
+        EXPECT_EQ(screen().getQueuedMedals(), c.shows ? 0u : 1u);
         if (c.shows) {
             EXPECT_EQ(pictureOf(L"SOLITAIRE_ACHIVEMENT_PIC"), L"BRONZE_TIPP_USED");
-            EXPECT_NE(game->getPopupParticle(), nullptr);
+            EXPECT_NE(screen().getPopupParticle(), nullptr);
         }
     }
 }
@@ -204,19 +205,19 @@ TEST_F(GameAchievementsTest, PopupRunsFiveSecondsAndAMedalLostShowsTheEmptyPictu
     showMenu(L"HAUPTMENU");
     achievement(L"TIPP_USED").setValue(10.0f);  // bronze
     achievement(L"TIPP_USED").setValue(0.0f);   // back to no medal: announced too
-    ASSERT_EQ(game->getQueuedMedals(), 2u);
+    ASSERT_EQ(screen().getQueuedMedals(), 2u);
     step(0.1);
-    EXPECT_FLOAT_EQ(game->getAchievementPopupTimer(), 5.0f);
+    EXPECT_FLOAT_EQ(screen().getPopupTimer(), 5.0f);
     // The popup shows the medal the achievement holds now.
     EXPECT_EQ(pictureOf(L"SOLITAIRE_ACHIVEMENT_PIC"), L"NIX_TIPP_USED");
-    EXPECT_EQ(game->getPopupParticle(), nullptr);
+    EXPECT_EQ(screen().getPopupParticle(), nullptr);
     step(4.8);
-    EXPECT_GT(game->getAchievementPopupTimer(), 0.0f);
+    EXPECT_GT(screen().getPopupTimer(), 0.0f);
     step(0.3);
-    EXPECT_EQ(game->getAchievementPopupTimer(), -1.0f);
+    EXPECT_EQ(screen().getPopupTimer(), -1.0f);
     for (int i = 0; i < 30; ++i) step(0.1);  // the popup leaves, then the second one comes
-    EXPECT_EQ(game->getQueuedMedals(), 0u);
-    EXPECT_GT(game->getAchievementPopupTimer(), 0.0f);
+    EXPECT_EQ(screen().getQueuedMedals(), 0u);
+    EXPECT_GT(screen().getPopupTimer(), 0.0f);
 }
 
 // Each window the screen names, missing from its file, skips only its own step.
@@ -228,10 +229,10 @@ TEST_F(GameAchievementsTest, MissingWindowSkipsOnlyItsStep) {
         setAll(L"LEVEL_PLAYED", 15.0f);
         setAll(L"STARS", 0.0f);
         setAll(L"STARS", 100.0f);
-        game->buildAchievementList();
-        if (Orvex::GUIWindow* stars = find(L"STARS")) game->onAchievementHovered(*stars);
-        game->onAchievementHovered(*find(L"LEVEL_PLAYED"));
-        game->onAchievementUnhovered(*find(L"LEVEL_PLAYED"));
+        screen().build();
+        if (Orvex::GUIWindow* stars = find(L"STARS")) screen().onEntryHovered(*stars);
+        screen().onEntryHovered(*find(L"LEVEL_PLAYED"));
+        screen().onEntryUnhovered(*find(L"LEVEL_PLAYED"));
         showMenu(L"HAUPTMENU");
         step(0.1);
         // The rest of the screen is filled.

@@ -54,7 +54,7 @@ TEST_P(GameFlowBadInputTest, OnlyTheStepThatNeedsTheWindowIsSkipped) {
     click(L"P_NEUButton");
     if (Orvex::GUILabel* name = Solitaire::labelOf(find(L"NP_ProfilName_LABEL"))) name->setText(L"Clara");
     click(L"NP_OKButton");
-    game->showWarning(L"Achtung");
+    game->getNewProfileDialog().showWarning(L"Achtung");
     settle(0.5);
     game->draw();
 }

@@ -72,8 +72,8 @@ TEST_F(GameMenusTest, LeavingTheStartScreenOpensWhatTheProfilesCallFor) {
         ASSERT_EQ(activeMenu(), L"STARTMENU");
         click(find(L"SM_Fenster"));
         EXPECT_EQ(history(), c.history);
-        EXPECT_EQ(game->isFirstProfileBlocked(), c.blocked);
-        EXPECT_EQ(game->isFirstProfileDialog(), c.blocked);
+        EXPECT_EQ(game->getNewProfileDialog().isFirstProfileBlocked(), c.blocked);
+        EXPECT_EQ(game->getNewProfileDialog().isFirstProfileDialog(), c.blocked);
         if (c.blocked) EXPECT_TRUE(shownTutorials().empty()) << "no tutorial while the first profile is made";
         stop();
         TearDown();
@@ -91,20 +91,20 @@ TEST_F(GameMenusTest, TheFirstPressReachesTheDialogAndItCannotBeCancelled) {
     ASSERT_EQ(activeMenu(), L"NEUESPROFIL");
     Orvex::GUILabel* field = Solitaire::labelOf(find(L"NP_ProfilName_LABEL"));
     ASSERT_NE(field, nullptr);
-    EXPECT_EQ(field->getText(), game->makeDefaultProfileName()) << "the field shows the name Return makes";
+    EXPECT_EQ(field->getText(), game->getNewProfileDialog().makeDefaultName()) << "the field shows the name Return makes";
     for (int i = 0; i < 3; ++i) step(0.3);
     EXPECT_TRUE(field->isCaretVisible()) << "the caret shows before the first key";
     click(find(L"NP_ProfilName_LABEL"));
     click(L"NP_CancelButton");
     EXPECT_EQ(activeMenu(), L"NEUESPROFIL") << "the first profile cannot be cancelled";
-    EXPECT_TRUE(game->isFirstProfileBlocked());
+    EXPECT_TRUE(game->getNewProfileDialog().isFirstProfileBlocked());
     EXPECT_TRUE(shownTutorials().empty()) << "no tutorial over the first profile's dialog";
     field->setText(L"Anna");
     click(L"NP_OKButton");
     ASSERT_NE(profile(), nullptr);
     EXPECT_EQ(profile()->getName(), L"Anna");
-    EXPECT_FALSE(game->isFirstProfileDialog());
-    EXPECT_FALSE(game->isFirstProfileBlocked());
+    EXPECT_FALSE(game->getNewProfileDialog().isFirstProfileDialog());
+    EXPECT_FALSE(game->getNewProfileDialog().isFirstProfileBlocked());
     ASSERT_EQ(shownTutorials().size(), 1u) << "the main menu brings the tutorials";
     EXPECT_EQ(shownTutorials()[0].name, L"TUTORIALMENU");
     Solitaire::SolTutorialManager::instance().closeTutorial();
@@ -119,11 +119,11 @@ TEST_F(GameMenusTest, KeysActWhileTheFirstProfileIsMade) {
     startFlow();
     addStrip(L"TUTORIALMENU");
     click(find(L"SM_Fenster"));
-    ASSERT_TRUE(game->isFirstProfileBlocked());
+    ASSERT_TRUE(game->getNewProfileDialog().isFirstProfileBlocked());
     Orvex::KeyState keys;
     unsigned char const code = SolitaireGame2::kKeyF7;
     game->onKeyPressed(keys, code);
-    EXPECT_TRUE(game->isFirstProfileBlocked());
+    EXPECT_TRUE(game->getNewProfileDialog().isFirstProfileBlocked());
     EXPECT_EQ(activeMenu(), L"NEUESPROFIL");
     EXPECT_TRUE(shownTutorials().empty());
 }
@@ -323,7 +323,7 @@ TEST_F(GameMenusTest, ScreenshotsOfThePauseScreenAndAWarning) {
     uint32_t const body = at(pixels, static_cast<unsigned>(panel.left + 20), static_cast<unsigned>(panel.top + 200));
     EXPECT_LT((body >> 16) & 0xFF, 0x40u) << "the dark panel over the veiled table";
     click(find(L"P_ENDE"));
-    game->showWarning(L"Ein Profil dieses Namens gibt es schon.");
+    game->getNewProfileDialog().showWarning(L"Ein Profil dieses Namens gibt es schon.");
     settle(1.0);
     frame();
     keepBackBuffer("warning_1024x768.png");

@@ -65,7 +65,7 @@ TEST_P(DefaultNameTest, TheGeneratedNameIsTheLanguagesOrAFallbackThatIsFree) {
     else if (!c.text.empty())
         extraTexts = "\t<TEXT NAME=\"PLAYERNAME\" LANG=\"GER\">\"|" + c.text + "|\"</TEXT>\r\n";
     startFlow(profiles(c.names));
-    EXPECT_EQ(game->makeDefaultProfileName(), c.generated);
+    EXPECT_EQ(game->getNewProfileDialog().makeDefaultName(), c.generated);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(NewProfileTest, TheDialogWorksOnAPendingProfileThatJudgesTheTutorials) {
     startFlow(profiles({"Anna"}));
     click(L"P_NEUButton");
-    Solitaire::Profil* pending = game->getPendingProfile();
+    Solitaire::Profil* pending = game->getNewProfileDialog().getPendingProfile();
     ASSERT_NE(pending, nullptr);
     EXPECT_EQ(activeMenu(), L"NEUESPROFIL");
     EXPECT_TRUE(pending->getShowTutorials());
@@ -90,7 +90,7 @@ TEST_F(NewProfileTest, TheDialogWorksOnAPendingProfileThatJudgesTheTutorials) {
     EXPECT_EQ(nameField()->getText(), L"Spieler 2") << "the field offers the name that Return makes";
     click(L"NP_CancelButton");
     EXPECT_EQ(activeMenu(), L"PROFILMENU");
-    EXPECT_EQ(game->getPendingProfile(), nullptr);
+    EXPECT_EQ(game->getNewProfileDialog().getPendingProfile(), nullptr);
     EXPECT_EQ(Solitaire::SolTutorialManager::instance().getProfile(), profile()) << "the override is gone";
     EXPECT_EQ(manager().getProfileCount(), 1);
 }
@@ -120,13 +120,13 @@ TEST_F(NewProfileTest, AProfileIsMadeFromTheTypedNameUnlessItIsTaken) {
             EXPECT_EQ(activeMenu(), L"WARNINGMENU");
             EXPECT_EQ(warning(), L"Ein Profil dieses Namens gibt es schon.");
             EXPECT_EQ(manager().getProfileCount(), 1);
-            EXPECT_NE(game->getPendingProfile(), nullptr) << "the dialog goes on";
+            EXPECT_NE(game->getNewProfileDialog().getPendingProfile(), nullptr) << "the dialog goes on";
         } else {
             EXPECT_EQ(activeMenu(), L"PROFILMENU");
             ASSERT_EQ(manager().getProfileCount(), 2);
             ASSERT_NE(profile(), nullptr);
             EXPECT_EQ(profile()->getName(), c.name);
-            EXPECT_EQ(game->getPendingProfile(), nullptr);
+            EXPECT_EQ(game->getNewProfileDialog().getPendingProfile(), nullptr);
             EXPECT_EQ(Solitaire::SolTutorialManager::instance().getProfile(), profile());
             bool allOpen = true;
             for (Solitaire::ChapterRecord const& chapter : profile()->getCampaign()) {

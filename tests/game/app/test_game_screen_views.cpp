@@ -27,7 +27,7 @@ TEST_F(GameScreenViewsTest, EveryScreenDrawsForAPerson) {
         {L"CREDITSMENU", "screen_credits.png"},
     };
     for (auto const& s : screens) {
-        if (std::wstring(s.menu) == L"ACHIVEMENTS_MENU") game->buildAchievementList();
+        if (std::wstring(s.menu) == L"ACHIVEMENTS_MENU") game->getAchievementScreen().build();
         if (std::wstring(s.menu) == L"OPTIONENMENU") game->getOptions().refresh();
         if (std::wstring(s.menu) == L"HILFEMENU") {
             int page = 0, sub = 0;

@@ -461,7 +461,7 @@ void MinigameFixture::winRowOfHearts() {
     constexpr double kResultsLimit = 15.0;
     ASSERT_EQ(activeMenu(), L"INGAMEMENU");
     wait(kDealSeconds);
-    for (double t = 0.0; t < kResultsLimit && game->getAchievementPopupTimer() > 0.0f; t += kStep) tick(false);
+    for (double t = 0.0; t < kResultsLimit && game->getAchievementScreen().getPopupTimer() > 0.0f; t += kStep) tick(false);
     dismissTablePanels();
     moveHeartsToTheGoal();
     EXPECT_TRUE(game->isGameOver());

@@ -1,10 +1,9 @@
-// The achievement screens: the list of every achievement with its medal picture, progress texts
-// and tooltip, the cup bars of the overall progress, the particle over the hovered entry, and the
-// popup that announces a medal reached in play (picture, headline, sound, particle), fed from a
-// queue so medals wait while a screen that must not be covered is shown.
+// The achievement screens (see AchievementScreen.h).
 //
 // Percentages come from profile values and data thresholds: they are clamped to 0 .. 100 before
 // anything is formatted, and the counts of the progress line are held inside the int range.
+#include "game/app/AchievementScreen.h"
+
 #include <algorithm>
 #include <string>
 
@@ -21,8 +20,8 @@
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/app/ScreenNumbers.h"
 #include "game/app/ScreenWindows.h"
-#include "game/app/SolitaireGame2.h"
 #include "game/cards/AchivementManager.h"
+#include "game/cards/SolPartikel.h"
 #include "game/cards/SolPartikelManager.h"
 
 namespace Solitaire {
@@ -37,6 +36,7 @@ constexpr wchar_t kPopupSound[] = L"ACHIVEMENT_UNLOCKED";
 constexpr double kPopupSoundVolume = 1.0;
 constexpr double kPopupSpeed = 3.0;
 constexpr float kPopupSeconds = 5.0f;
+constexpr float kNoPopup = -1.0f;
 // The cup bars stand full while there is no achievement at all.
 constexpr double kFullProgress = 100.0;
 // Menus over which no popup opens.
@@ -75,29 +75,43 @@ void finishParticle(CountedRef<SolPartikel>& particle) {
     particle.hold(nullptr);
 }
 
-// A particle that never ends by itself, following the window, held with a reference.
-void startWindowParticle(CountedRef<SolPartikel>& held, wchar_t const* name, Orvex::GUIWindow& window) {
-    if (!name) return;
-    SolPartikel* particle = SolPartikelManager::instance().spawn(name, centreOf(window));
+}  // namespace
+
+AchievementScreen::~AchievementScreen() = default;
+
+void AchievementScreen::wire(Orvex::GUISystem* gui, Orvex::GUIMenuManagerN* menus, AchivementManager* achievements,
+                             SolPartikelManager* particles) {
+    gui_ = gui;
+    menus_ = menus;
+    achievements_ = achievements;
+    particles_ = particles;
+    playTime_ = achievements_ ? achievements_->find(L"AC_TIME") : nullptr;
+    popup_ = findScreenWindow(L"SOLITAIRE_ACHIVEMENT");
+    popupParticles_ = findScreenWindow(L"SOLITAIRE_ACHIVEMENT_PARTIKEL");
+}
+
+void AchievementScreen::startWindowParticle(CountedRef<SolPartikel>& held, wchar_t const* name,
+                                            Orvex::GUIWindow& window) {
+    if (!name || !particles_) return;
+    SolPartikel* particle = particles_->spawn(name, centreOf(window));
     if (!particle) return;
     particle->setForceEnd(-1);
     particle->setRelativeWindow(&window);
     held.hold(particle);
 }
 
-// One list entry's texts and picture; returns its overall progress p (0 .. 100).
-double fillAchievementEntry(SolitaireGame2& game, Achivement& achievement, bool hasTextBox) {
+double AchievementScreen::fillEntry(Achivement& achievement, bool hasTextBox) {
     std::wstring const& name = achievement.getName();
-    Orvex::GUIWindow* window = SolitaireGame2::findWindow(name);
+    Orvex::GUIWindow* window = findScreenWindow(name);
     Orvex::GUILabel* label = findLabel(L"TEXT_" + name);
     Orvex::Text* labelText = label ? findLanguageText(label->getTextId()) : nullptr;
     int const level = medalLevel(achievement);
     Orvex::GUITooltipParam* tooltip = window ? window->getFirstTooltipParam() : nullptr;
     if (window) {
-        window->activated.disconnect(&game);
-        window->deactivated.disconnect(&game);
-        window->activated.connect(&game, &SolitaireGame2::onAchievementHovered);
-        window->deactivated.connect(&game, &SolitaireGame2::onAchievementUnhovered);
+        window->activated.disconnect(this);
+        window->deactivated.disconnect(this);
+        window->activated.connect(this, &AchievementScreen::onEntryHovered);
+        window->deactivated.connect(this, &AchievementScreen::onEntryUnhovered);
     }
     Orvex::Text* description =
         tooltip ? findLanguageText(tooltip->getTextId() + achievement.getPostTextId(level)) : nullptr;
@@ -138,19 +152,18 @@ double fillAchievementEntry(SolitaireGame2& game, Achivement& achievement, bool 
     return overall;
 }
 
-}  // namespace
-
-void SolitaireGame2::buildAchievementList() {
+void AchievementScreen::build() {
     bool const hasTextBox = findLabel(kTextBox) != nullptr;
     double sum = 0.0;
     int counted = 0;
-    for (Achivement* achievement : achievements_->getAll()) {
-        sum += fillAchievementEntry(*this, *achievement, hasTextBox);
-        ++counted;
-    }
+    if (achievements_)
+        for (Achivement* achievement : achievements_->getAll()) {
+            sum += fillEntry(*achievement, hasTextBox);
+            ++counted;
+        }
     double const average = counted > 0 ? sum / counted : kFullProgress;
     std::vector<Orvex::GUIWindow*> all;
-    gui_->collectAllWindows(all);
+    if (gui_) gui_->collectAllWindows(all);
     for (Orvex::GUIWindow* window : all) {
         if (window->getName().find(kCupBar) == std::wstring::npos) continue;
         auto* bar = dynamic_cast<Orvex::GUIProgressBar*>(window);
@@ -164,59 +177,77 @@ void SolitaireGame2::buildAchievementList() {
     }
 }
 
-void SolitaireGame2::onAchievementHovered(Orvex::GUIWindow& window) {
+void AchievementScreen::onEntryHovered(Orvex::GUIWindow& window) {
     finishParticle(listParticle_);
-    hoveredAchievement_ = nullptr;
-    Achivement* achievement = achievements_->find(window.getName());
+    hovered_ = nullptr;
+    Achivement* achievement = achievements_ ? achievements_->find(window.getName()) : nullptr;
     Orvex::GUILabel* label = findLabel(L"TEXT_" + window.getName());
     Orvex::GUILabel* box = findLabel(kTextBox);
     if (label && box) box->setText(label->getText());
     Orvex::GUIWindow* mask = window.findChild(L"PARTIKEL_MASK");
     if (!mask || !achievement) return;
     startWindowParticle(listParticle_, kMedalParticles[medalLevel(*achievement)], *mask);
-    if (listParticle_.get()) hoveredAchievement_ = achievement;
+    if (listParticle_.get()) hovered_ = achievement;
 }
 
-void SolitaireGame2::onAchievementUnhovered(Orvex::GUIWindow&) {
+void AchievementScreen::onEntryUnhovered(Orvex::GUIWindow&) {
     finishParticle(listParticle_);
     if (Orvex::GUILabel* box = findLabel(kTextBox)) box->setTextId(box->getTextId());
 }
 
-void SolitaireGame2::onAchievementMedal(Achivement& achievement, AchivementMedal const& medal) {
-    achievementQueue_.emplace_back(&achievement, medal);
+void AchievementScreen::onMedal(Achivement& achievement, AchivementMedal const& medal) {
+    queue_.emplace_back(&achievement, medal);
 }
 
-bool SolitaireGame2::canShowAchievementPopup() {
-    if (!achievementWindow_ || achievementWindow_->isAnimating()) return false;
-    for (wchar_t const* name : kQuietMenus)
-        if (isMenuActive(name)) return false;
+bool AchievementScreen::canShowPopup() const {
+    if (!popup_ || popup_->isAnimating()) return false;
+    if (menus_)
+        for (wchar_t const* name : kQuietMenus) {
+            Orvex::GUIMenuN* menu = menus_->findMenu(name);
+            if (menu && menu->isActive()) return false;
+        }
     return true;
 }
 
-// The popup shows the medal the achievement holds now (the queued one may have been passed).
-void SolitaireGame2::showAchievementPopup(Achivement& achievement, AchivementMedal) {
+void AchievementScreen::update(double realStep) {
+    if (!popup_) return;
+    if (popupTimer_ > 0.0f) {
+        popupTimer_ -= static_cast<float>(realStep);
+        if (popupTimer_ <= 0.0f) dismissPopup();
+    } else if (!queue_.empty() && canShowPopup()) {
+        Achivement* const achievement = queue_.front().first;
+        showPopup(*achievement);
+        queue_.pop_front();
+    }
+}
+
+void AchievementScreen::showPopup(Achivement& achievement) {
     int const level = medalLevel(achievement);
     Orvex::Texture2DAnimation* picture = medalPicture(achievement, level);
-    if (!picture || !achievementWindow_) return;
-    Orvex::GUIWindow* pictureWindow = achievementWindow_->findChild(kPopupPicture);
-    if (!pictureWindow) pictureWindow = achievementWindow_;
+    if (!picture || !popup_) return;
+    Orvex::GUIWindow* pictureWindow = popup_->findChild(kPopupPicture);
+    if (!pictureWindow) pictureWindow = popup_;
     Orvex::GUITextureSet::assignAnimationClone(pictureWindow->getDrawOptions().getAniBackground(), picture);
-    achievementWindow_->captureCurrentState();
-    achievementWindow_->animateToGoal(L"AN", kPopupSpeed, false);
-    achievementPopupTimer_ = kPopupSeconds;
-    if (Orvex::GUILabel* label = labelOf(achievementWindow_->findChild(kPopupLabel)))
+    popup_->captureCurrentState();
+    popup_->animateToGoal(L"AN", kPopupSpeed, false);
+    popupTimer_ = kPopupSeconds;
+    if (Orvex::GUILabel* label = labelOf(popup_->findChild(kPopupLabel)))
         label->setTextId(L"HEADLINE_" + achievement.getName());
     Orvex::SoundManager& sounds = Orvex::SoundManager::getInstance();
     sounds.playSample(sounds.playSound(kPopupSound), kPopupSoundVolume);
-    if (!achievementParticles_) return;
+    if (!popupParticles_) return;
     finishParticle(popupParticle_);
-    startWindowParticle(popupParticle_, kMedalParticles[level], *achievementParticles_);
+    startWindowParticle(popupParticle_, kMedalParticles[level], *popupParticles_);
 }
 
-void SolitaireGame2::dismissAchievementPopup() {
-    if (achievementWindow_) achievementWindow_->animateToGoal(L"AUS", kPopupSpeed, false);
+void AchievementScreen::dismissPopup() {
+    if (popup_) popup_->animateToGoal(L"AUS", kPopupSpeed, false);
     finishParticle(popupParticle_);
-    achievementPopupTimer_ = -1.0f;
+    popupTimer_ = kNoPopup;
+}
+
+void AchievementScreen::countPlayTime(double gameStep) {
+    if (playTime_) playTime_->setValue(playTime_->getValue() + static_cast<float>(gameStep));
 }
 
 }  // namespace Solitaire

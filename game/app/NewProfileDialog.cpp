@@ -1,0 +1,152 @@
+// The new-profile and warning dialogs (see NewProfileDialog.h).
+#include "game/app/NewProfileDialog.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "engine/gui/GUICheckbox.h"
+#include "engine/gui/GUICheckboxButton.h"
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIMenuN.h"
+#include "engine/gui/LanguageManager.h"
+#include "engine/gui/Text.h"
+#include "game/app/Profil.h"
+#include "game/app/ProfilManager.h"
+#include "game/app/ScreenWindows.h"
+#include "game/story/SolTutorialManager.h"
+
+namespace Solitaire {
+
+namespace {
+
+constexpr wchar_t kMenu[] = L"NEUESPROFIL";
+constexpr wchar_t kPresetTextId[] = L"NEUES_PROFIL";
+constexpr wchar_t kNameLabel[] = L"NP_ProfilName_LABEL";
+constexpr wchar_t kTutorialSwitch[] = L"NP_HELP_CHECKBOX_3";
+// The makers' profiles start with every chapter and level of the campaign open.
+constexpr wchar_t const* kMakerNames[] = {L"VORTMAK", L"ZELUP"};
+
+}  // namespace
+
+void NewProfileDialog::wire(Orvex::LanguageManager* language, Orvex::GUIMenuManagerN* menus,
+                            SolTutorialManager* tutorials, std::function<void(bool)> setTutorialSwitches) {
+    language_ = language;
+    menus_ = menus;
+    tutorials_ = tutorials;
+    setTutorialSwitches_ = std::move(setTutorialSwitches);
+    tutorialSwitch_ = findScreenWindowAs<Orvex::GUICheckbox>(kTutorialSwitch);
+}
+
+void NewProfileDialog::showWarning(std::wstring const& text) {
+    if (Orvex::GUILabel* label = findLabel(L"W_WarningLabel")) label->setText(text);
+    if (menus_) menus_->activateMenu(L"WARNINGMENU", -1.0);
+}
+
+void NewProfileDialog::warn(wchar_t const* textId) { showWarning(language_ ? language_->getText(textId) : L""); }
+
+void NewProfileDialog::open() {
+    releasePending();
+    // The field shows the name Return makes; the first key typed replaces it.
+    if (Orvex::GUILabel* label = findLabel(kNameLabel)) label->setText(makeDefaultName());
+    pending_ = new Profil(L"");
+    pending_->setShowTutorials(true);
+    if (tutorials_) tutorials_->setProfile(pending_);
+    if (setTutorialSwitches_) setTutorialSwitches_(true);
+    if (menus_) menus_->activateMenu(kMenu, -1.0);
+}
+
+void NewProfileDialog::openFirst() {
+    first_ = true;
+    firstBlock_ = true;
+    open();
+}
+
+void NewProfileDialog::releasePending() {
+    if (!pending_) return;
+    if (tutorials_ && tutorials_->getProfile() == pending_) tutorials_->setProfile(nullptr);
+    pending_->release();
+    pending_ = nullptr;
+}
+
+std::wstring NewProfileDialog::makeDefaultName() const {
+    ProfilManager const& profiles = ProfilManager::instance();
+    Orvex::Text const* text = language_ ? language_->findText(L"PLAYERNAME") : nullptr;
+    int const tries = profiles.getProfileCount() + 1;
+    int n = tries;
+    // The language's name first. A text that gives the same name for every number (one without
+    // a number in it) cannot find a free one, so after as many tries as there are profiles the
+    // numbered fallback, whose names all differ, takes over. An empty name (a text that prints
+    // nothing of the number) is no name.
+    auto make = [&](int attempt) {
+        std::wstring name;
+        if (text && attempt < tries) return text->format(name, n);
+        return (attempt == 0 ? std::wstring(L"Player") : std::wstring(L"PLAYER")) + std::to_wstring(n);
+    };
+    std::wstring name = make(0);
+    for (int attempt = 1; name.empty() || profiles.findProfile(name); ++attempt) {
+        ++n;
+        name = make(attempt);
+    }
+    return name;
+}
+
+void NewProfileDialog::create() {
+    Orvex::GUILabel* label = findLabel(kNameLabel);
+    if (!pending_ || !label) return;
+    ProfilManager& profiles = ProfilManager::instance();
+    std::wstring const typed = label->getText();
+    if (profiles.findProfile(typed)) return warn(L"PROFILE_EXISTS");
+    // The dialog's preset, untouched or typed again, is no name.
+    std::wstring const preset = language_ ? language_->getText(kPresetTextId) : std::wstring();
+    std::wstring const name = !typed.empty() && typed != preset ? typed : makeDefaultName();
+    // The dialog's profile takes the name and a campaign.
+    Profil* profile = pending_;
+    pending_ = nullptr;
+    profile->setName(name);
+    profile->buildCampaignTable();
+    for (wchar_t const* maker : kMakerNames)
+        if (name == maker)
+            for (ChapterRecord& chapter : profile->getCampaign()) {
+                chapter.result = std::max(chapter.result, 1);
+                for (LevelRecord& level : chapter.levels) level.result = std::max(level.result, 1);
+            }
+    // The switch is read before the manager takes the profile: the activation sets the switches to the profile's flag.
+    Orvex::GUICheckboxButton* box = tutorialSwitch_ ? tutorialSwitch_->getButton() : nullptr;
+    bool const showTutorials = box ? box->isChecked() : profile->getShowTutorials();
+    // The manager takes over the dialog's reference.
+    profiles.addProfile(profile);
+    if (profiles.getActiveProfile() != profile) profiles.setActiveProfile(profile);
+    if (tutorials_) tutorials_->setProfile(nullptr);
+    // The tutorial switch as chosen in the dialog.
+    if (box) {
+        profile->setShowTutorials(showTutorials);
+        if (setTutorialSwitches_) setTutorialSwitches_(showTutorials);
+    }
+    // Saved; the first profile leads to the main menu.
+    profiles.saveProfiles();
+    // The first profile's block ends before the main menu comes, so its tutorials come with it.
+    bool const first = first_;
+    first_ = false;
+    firstBlock_ = false;
+    if (menus_) menus_->activateMenu(first ? L"HAUPTMENU" : L"PROFILMENU", -1.0);
+}
+
+void NewProfileDialog::cancel() {
+    if (first_) return;
+    releasePending();
+    if (tutorials_) tutorials_->setProfile(nullptr);
+    if (menus_) menus_->activateMenu(L"PROFILMENU", -1.0);
+}
+
+void NewProfileDialog::update() {
+    Orvex::GUIMenuN* menu = menus_ ? menus_->findMenu(kMenu) : nullptr;
+    if (!menu || !menu->isActive()) return;
+    Orvex::GUILabel* label = findLabel(kNameLabel);
+    if (!label) return;
+    wchar_t const* const style = ProfilManager::instance().findProfile(label->getText()) ? L"NP_FontStyle_ERR" : L"NP_FontStyle_OK";
+    label->setFontStyle(style, 0);
+    label->setFontStyle(style, 1);
+}
+
+}  // namespace Solitaire

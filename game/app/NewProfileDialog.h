@@ -1,0 +1,74 @@
+// The new-profile dialog ("NEUESPROFIL") and the warning dialog ("WARNINGMENU"). The dialog works
+// on a pending profile, which the tutorial switches and the tutorials judge by until the player
+// confirms it (it then belongs to the profile manager) or cancels it. The first profile's dialog
+// (no profile exists yet) cannot be cancelled, and while it is open no tutorial comes over it (a
+// page over the name field would take the typed letters): the game object asks
+// isFirstProfileBlocked before it shows a menu's tutorial. The game object holds it by value,
+// wires it once, opens it and hands it the dialog's buttons.
+//
+// A typed name is data: it is shown and stored as it stands, never used as a format or a path.
+//
+// Files: NewProfileDialog.cpp (all of it).
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace Orvex {
+class GUICheckbox;
+class GUIMenuManagerN;
+class LanguageManager;
+}  // namespace Orvex
+
+namespace Solitaire {
+
+class Profil;
+class SolTutorialManager;
+
+class NewProfileDialog {
+public:
+    NewProfileDialog() = default;
+    NewProfileDialog(NewProfileDialog const&) = delete;
+    NewProfileDialog& operator=(NewProfileDialog const&) = delete;
+
+    // The texts, the menus the dialogs open in, the tutorials the pending profile judges, and
+    // what sets every tutorial switch of the screens at once (the dialog's switch among them).
+    void wire(Orvex::LanguageManager* language, Orvex::GUIMenuManagerN* menus, SolTutorialManager* tutorials,
+              std::function<void(bool)> setTutorialSwitches);
+    // The dialog with a fresh pending profile; the first profile's cannot be left but by creating.
+    void open();
+    void openFirst();
+    // "NP_OKButton": the pending profile named as typed (a warning when the name is taken),
+    // handed to the profile manager, active and saved.
+    void create();
+    // "NP_CancelButton": back to the profile screen (not from the first profile's dialog).
+    void cancel();
+    // Lets go of the pending profile (the tutorials first, when they judge by it).
+    void releasePending();
+    // While the dialog is shown: its name label takes the error look while a profile has that
+    // name.
+    void update();
+    // The warning dialog with the text, or with the language's text of that id.
+    void showWarning(std::wstring const& text);
+    void warn(wchar_t const* textId);
+    // A name no profile has: the language's "PLAYERNAME" numbered after the profiles, else
+    // "Player" or "PLAYER" with a number.
+    std::wstring makeDefaultName() const;
+
+    Profil* getPendingProfile() const { return pending_; }
+    bool isFirstProfileDialog() const { return first_; }
+    bool isFirstProfileBlocked() const { return firstBlock_; }
+
+private:
+    Orvex::LanguageManager* language_ = nullptr;
+    Orvex::GUIMenuManagerN* menus_ = nullptr;
+    SolTutorialManager* tutorials_ = nullptr;
+    std::function<void(bool)> setTutorialSwitches_;
+    Orvex::GUICheckbox* tutorialSwitch_ = nullptr;
+    // One reference held.
+    Profil* pending_ = nullptr;
+    bool first_ = false;
+    bool firstBlock_ = false;
+};
+
+}  // namespace Solitaire
