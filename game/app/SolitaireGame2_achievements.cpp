@@ -23,7 +23,7 @@
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/AchivementManager.h"
-#include "game/cards/SolPartikelManager.h"
+#include "game/particles/SolPartikelManager.h"
 
 namespace Solitaire {
 

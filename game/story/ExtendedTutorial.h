@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "engine/core/NamedObject.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 
 namespace Orvex {
 class XMLNode;

@@ -7,7 +7,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/TutorialManager.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "game/story/ExtendedTutorial.h"
 #include "game/story/ExtendedTutorialPage.h"
 #include "game/story/SolTutorialManager.h"

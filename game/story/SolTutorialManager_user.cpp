@@ -1,7 +1,7 @@
 // The game's tutorial manager: reading user-tutorial files.
 #include "engine/core/CopyBudget.h"
 #include "engine/core/XMLNode.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "game/story/SolTutorialManager.h"
 #include "game/story/StoryRead.h"
 #include "game/story/UserTutorial.h"

@@ -9,7 +9,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/platform/SoundManager.h"
 #include "engine/render/Texture2DAnimationManager.h"
-#include "game/cards/SolPartikelManager.h"
+#include "game/particles/SolPartikelManager.h"
 #include "game/story/StoryPart.h"
 #include "game/story/StoryPartPart.h"
 #include "game/story/StoryProfile.h"

@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "engine/core/NamedObject.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "game/story/StorySceneParams.h"
 #include "game/story/StorySwitch.h"
 

@@ -6,7 +6,7 @@
 #include "engine/core/CopyBudget.h"
 #include "engine/core/XMLNode.h"
 #include "engine/render/Texture2DAnimation.h"
-#include "game/cards/SolPartikel.h"
+#include "game/particles/SolPartikel.h"
 #include "game/story/StoryAnimation.h"
 #include "game/story/StoryColor.h"
 #include "game/story/StoryManager.h"

@@ -30,7 +30,7 @@
 #include "engine/gui/Interpolation.h"
 #include "engine/gui/MultiInterpolation.h"
 #include "engine/render/FRect.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "port/d3dx9/d3dx9math.h"
 
 namespace Orvex {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "engine/core/NamedObject.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "game/story/SolTutorialManager.h"
 
 namespace Orvex {

@@ -12,7 +12,7 @@
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/SolitaireCamera.h"
+#include "game/look/SolitaireCamera.h"
 #include "game/story/ExtendedTutorial.h"
 #include "game/story/ExtendedTutorialPage.h"
 #include "tests/engine/core/LogWatch.h"

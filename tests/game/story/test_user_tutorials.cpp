@@ -10,7 +10,7 @@
 #include "engine/gui/TutorialStrip.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/SolitaireCamera.h"
+#include "game/look/SolitaireCamera.h"
 #include "game/story/UserTutorial.h"
 #include "game/story/UserTutorialPage.h"
 #include "tests/engine/core/LogWatch.h"
