@@ -202,7 +202,7 @@ TEST_F(CampaignReachTest, EveryMinigameGodLessonSceneAndStripIsReached) {
     EXPECT_EQ(reach.minigames, defined);
 
     // Every scene of the story plays for some profile.
-    for (Solitaire::StoryPart const* scene : Solitaire::StoryManager::instance().getScenes())
+    for (auto const& scene : Solitaire::StoryManager::instance().getScenes())
         EXPECT_TRUE(reach.scenes.count(scene->getName())) << guitest::narrow(scene->getName());
 
     // The gods come in turn.
