@@ -7,8 +7,8 @@
 #include "bench/BenchMain.h"
 #include "engine/core/GOBManager.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/Kartenset.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Kartenset.h"
+#include "game/look/StyleSettings.h"
 #include "port/win32/win32_paths.h"
 
 inline Solitaire::Kartenmanager& benchCardTable() {

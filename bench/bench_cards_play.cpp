@@ -7,9 +7,9 @@
 #include "engine/core/XMLNode.h"
 #include "engine/platform/InputState.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/Kartenset.h"
-#include "game/cards/SolitaireCamera.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Kartenset.h"
+#include "game/look/SolitaireCamera.h"
+#include "game/look/StyleSettings.h"
 
 namespace {
 

@@ -34,6 +34,6 @@ run_ctest "$build" "$@"
 # The game's test programs in the player's build type (scripts/run.sh).
 release="$root/build-release-test"
 cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVEX_BENCH=OFF "${launcher[@]}"
-game_tests=(test_game_cards test_game_app test_game_story test_game_minigames)
+game_tests=(test_game_look test_game_particles test_game_cards test_game_app test_game_story test_game_minigames)
 cmake --build "$release" --target "${game_tests[@]}" game_driver
 run_ctest "$release" -L "^($(IFS='|'; echo "${game_tests[*]}"))\$" "$@"

@@ -21,8 +21,8 @@
 #include "game/app/ScreenNumbers.h"
 #include "game/app/ScreenWindows.h"
 #include "game/cards/AchivementManager.h"
-#include "game/cards/SolPartikel.h"
-#include "game/cards/SolPartikelManager.h"
+#include "game/particles/SolPartikel.h"
+#include "game/particles/SolPartikelManager.h"
 
 namespace Solitaire {
 

@@ -26,7 +26,7 @@
 #include "game/app/SolVariant.h"
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireManager.h"
-#include "game/cards/Background.h"
+#include "game/look/Background.h"
 
 namespace Solitaire {
 

@@ -2,7 +2,7 @@
 #include "game/app/CatalogueOptions.h"
 
 #include "engine/core/XMLNode.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 
 namespace Solitaire {
 

@@ -27,10 +27,10 @@
 #include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/AchivementManager.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Statistik.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/GameStyle.h"
+#include "game/look/StyleSettings.h"
 #include "game/story/SolTutorialManager.h"
 
 namespace Solitaire {

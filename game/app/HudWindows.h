@@ -18,7 +18,7 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/Text.h"
 #include "game/app/ScreenWindows.h"
-#include "game/cards/SolPartikelManager.h"
+#include "game/particles/SolPartikelManager.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/d3dx9/d3dx9math.h"
 

@@ -17,10 +17,10 @@
 #include "game/app/LevelGoal_RemoveAllTableauStapel.h"
 #include "game/app/LevelGoal_Restcards.h"
 #include "game/app/LevelGoal_Time.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/PileWords.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/GameStyle.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

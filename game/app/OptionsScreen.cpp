@@ -14,8 +14,8 @@
 #include "game/app/MyGlobals.h"
 #include "game/app/ScreenNumbers.h"
 #include "game/app/ScreenWindows.h"
-#include "game/cards/Kartenset.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Kartenset.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

@@ -22,12 +22,12 @@
 #include "game/app/ProfilManager.h"
 #include "game/app/ScreenWindows.h"
 #include "game/cards/AchivementManager.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/Kartenset.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/SolPartikel.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/GameStyle.h"
+#include "game/look/Kartenset.h"
+#include "game/look/StyleSettings.h"
+#include "game/particles/SolPartikel.h"
 #include "game/story/SolTutorialManager.h"
 
 namespace Solitaire {

@@ -7,9 +7,9 @@
 #include "engine/core/XMLNode.h"
 #include "game/app/Profil.h"
 #include "game/cards/AchivementManager.h"
-#include "game/cards/ReadProblems.h"
 #include "game/cards/RuleWords.h"
 #include "game/cards/StatistikNumbers.h"
+#include "game/look/ReadProblems.h"
 
 namespace Solitaire {
 

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "game/cards/SolPartikel.h"  // CountedRef
+#include "game/particles/SolPartikel.h"  // CountedRef
 #include "signals/sigslot.h"
 
 namespace Orvex {

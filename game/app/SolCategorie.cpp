@@ -4,7 +4,7 @@
 #include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "game/app/SolSolitaire.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 
 namespace Solitaire {
 

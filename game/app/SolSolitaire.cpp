@@ -6,7 +6,7 @@
 #include "engine/render/Texture2D.h"
 #include "game/app/CataloguePreview.h"
 #include "game/app/SolVariant.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 
 namespace Solitaire {
 

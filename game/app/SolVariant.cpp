@@ -5,8 +5,8 @@
 #include "game/app/CataloguePreview.h"
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/LevelGoal_Nothing.h"
-#include "game/cards/ReadProblems.h"
 #include "game/cards/Statistik.h"
+#include "game/look/ReadProblems.h"
 
 namespace Solitaire {
 

@@ -12,10 +12,10 @@
 #include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/SolPartikel.h"
 #include "game/cards/TableRenderer.h"
 #include "game/minigames/MinispielCursor.h"
 #include "game/minigames/MinispielManager.h"
+#include "game/particles/SolPartikel.h"
 
 namespace Solitaire {
 

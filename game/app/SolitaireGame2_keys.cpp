@@ -17,9 +17,9 @@
 #include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/SolPartikel.h"
-#include "game/cards/SolitaireCamera.h"
 #include "game/cards/TableRenderer.h"
+#include "game/look/SolitaireCamera.h"
+#include "game/particles/SolPartikel.h"
 #include "port/d3dx9/d3dx9tex.h"
 #include "port/win32/win32_paths.h"
 

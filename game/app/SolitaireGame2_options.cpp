@@ -28,8 +28,8 @@
 #include "game/app/ScreenNumbers.h"
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
-#include "game/cards/Kartenset.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Kartenset.h"
+#include "game/look/StyleSettings.h"
 #include "game/story/SolTutorialManager.h"
 #include "port/win32/winuser.h"
 

@@ -34,12 +34,12 @@
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/PileWords.h"
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikManager.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/GameStyle.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

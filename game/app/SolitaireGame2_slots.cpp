@@ -14,10 +14,10 @@
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/KartenObjekt.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/SolPartikel.h"
-#include "game/cards/SolitaireCamera.h"
 #include "game/cards/TableRenderer.h"
+#include "game/look/SolitaireCamera.h"
 #include "game/minigames/MinispielFrame.h"
+#include "game/particles/SolPartikel.h"
 #include "game/story/ExtendedTutorialManager.h"
 
 namespace Solitaire {

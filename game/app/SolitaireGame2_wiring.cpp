@@ -22,10 +22,10 @@
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/SolPartikel.h"
-#include "game/cards/StyleSettings.h"
 #include "game/cards/TableRenderer.h"
+#include "game/look/StyleSettings.h"
 #include "game/minigames/MinispielManager.h"
+#include "game/particles/SolPartikel.h"
 #include "game/story/SolTutorialManager.h"
 #include "game/story/StoryManager.h"
 

@@ -15,10 +15,10 @@
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
-#include "game/cards/Background.h"
-#include "game/cards/ReadProblems.h"
 #include "game/cards/Statistik.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Background.h"
+#include "game/look/ReadProblems.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

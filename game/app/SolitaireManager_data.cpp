@@ -16,10 +16,10 @@
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/ReadProblems.h"
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikNumbers.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/ReadProblems.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

@@ -9,12 +9,12 @@
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireManager.h"
-#include "game/cards/Background.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/Kartenset.h"
 #include "game/cards/StatistikManager.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Background.h"
+#include "game/look/GameStyle.h"
+#include "game/look/Kartenset.h"
+#include "game/look/StyleSettings.h"
 #include "game/story/SolTutorialManager.h"
 
 namespace Solitaire {

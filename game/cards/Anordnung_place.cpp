@@ -8,8 +8,8 @@
 #include "engine/render/Spline.h"
 #include "game/cards/Anordnung.h"
 #include "game/cards/StapelLayout.h"
-#include "game/cards/Style.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

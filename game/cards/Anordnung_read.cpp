@@ -9,7 +9,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/render/Spline.h"
 #include "game/cards/Anordnung.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "port/crt/crt.h"
 
 namespace Solitaire {

@@ -1,9 +1,10 @@
-// Pieces of drawing cards and piles that picking and the tests share: colour bytes, the card's
-// camera-mapped quad, the bounded shadow work per card, the mark fade and the per-pixel shape
-// test. Implemented in Karte_render.cpp.
+// Pieces of drawing cards and piles that picking and the tests share: the card's camera-mapped
+// quad, the bounded shadow work per card, the mark fade and the per-pixel shape test (and, from
+// the look, the colour bytes). Implemented in Karte_render.cpp.
 #pragma once
 
 #include "engine/render/SpriteRect.h"
+#include "game/look/ColourBytes.h"
 #include "port/d3dx9/d3dx9math.h"
 
 namespace Orvex {
@@ -19,10 +20,6 @@ struct RenderContext;
 constexpr int kMaxShadowDraws = 64;
 // Alpha (of 255) a shape texel must exceed to count as the card.
 constexpr int kShapeAlphaThreshold = 32;
-
-// A colour component as a byte: 255 from 1.0 up, 0 at or below 0 (and for NaN), else truncated.
-unsigned char colourByte(float c);
-D3DCOLOR toColour(D3DXCOLOR const& c);
 
 // The card's quad on the screen: camera-mapped rectangle plus the context's offset, turned by
 // the card's angle about its centre.

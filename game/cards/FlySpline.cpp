@@ -7,7 +7,7 @@
 #include "engine/core/Logger.h"
 #include "engine/core/NamedObjectList.h"
 #include "engine/core/Utils.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 
 namespace Solitaire {
 

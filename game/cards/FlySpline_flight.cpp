@@ -20,12 +20,12 @@
 #include "game/cards/Anordnung.h"
 #include "game/cards/CardFlight.h"
 #include "game/cards/FlySpline.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/SolitaireCamera.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/GameStyle.h"
+#include "game/look/SolitaireCamera.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

@@ -4,11 +4,11 @@
 #include <cmath>
 
 #include "game/cards/CardFlight.h"
-#include "game/cards/Kartenset.h"
 #include "game/cards/RuleWords.h"
 #include "game/cards/StapelLayout.h"
-#include "game/cards/Style.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Kartenset.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

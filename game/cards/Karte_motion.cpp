@@ -4,8 +4,8 @@
 
 #include "engine/core/Random.h"
 #include "game/cards/Karte.h"
-#include "game/cards/Style.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

@@ -7,11 +7,11 @@
 #include "engine/render/Texture2D.h"
 #include "game/cards/CardDrawing.h"
 #include "game/cards/Karte.h"
-#include "game/cards/Kartenset.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Picking.h"
-#include "game/cards/Style.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Kartenset.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 
@@ -35,16 +35,6 @@ Orvex::Texture2D* chooseFace(Karte const& card) {
 }
 
 }  // namespace
-
-unsigned char colourByte(float c) {
-    if (!(c > 0.0f)) return 0;
-    if (c >= 1.0f) return 255;
-    return static_cast<unsigned char>(c * 255.0f);
-}
-
-D3DCOLOR toColour(D3DXCOLOR const& c) {
-    return D3DCOLOR_ARGB(colourByte(c.a), colourByte(c.r), colourByte(c.g), colourByte(c.b));
-}
 
 Orvex::SpriteRect cardQuad(Karte const& card, RenderContext const& context) {
     Orvex::FRect const r = computeScreenRect(card, context.camera);

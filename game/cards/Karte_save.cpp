@@ -8,8 +8,8 @@
 #include "game/cards/Karte.h"
 #include "game/cards/RunningGameLoad.h"
 #include "game/cards/StatistikNumbers.h"
-#include "game/cards/Style.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

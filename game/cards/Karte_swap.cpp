@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "game/cards/Karte.h"
-#include "game/cards/Style.h"
+#include "game/look/Style.h"
 
 namespace Solitaire {
 

@@ -3,8 +3,8 @@
 
 #include "game/cards/CardFlight.h"
 #include "game/cards/Karte.h"
-#include "game/cards/Style.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

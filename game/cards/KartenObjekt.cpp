@@ -1,8 +1,8 @@
 // The card and pile base: index and marking.
 #include "game/cards/KartenObjekt.h"
 
-#include "game/cards/Kartenset.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Kartenset.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

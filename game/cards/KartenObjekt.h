@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "game/cards/RenderObjekt.h"
 #include "game/cards/UndoObjekt.h"
+#include "game/look/RenderObjekt.h"
 #include "port/d3dx9/d3dx9math.h"
 
 namespace Orvex {

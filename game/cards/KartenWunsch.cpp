@@ -4,8 +4,8 @@
 #include <atomic>
 
 #include "engine/core/XMLNode.h"
-#include "game/cards/ReadProblems.h"
 #include "game/cards/RuleWords.h"
+#include "game/look/ReadProblems.h"
 #include "port/crt/crt.h"
 
 namespace Solitaire {

@@ -5,10 +5,10 @@
 
 #include "engine/core/NamedObjectList.h"
 #include "engine/core/Utils.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/GameStyle.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

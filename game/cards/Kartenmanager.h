@@ -58,9 +58,9 @@
 #include "game/cards/HintRecord.h"
 #include "game/cards/Karte.h"
 #include "game/cards/PileWords.h"
-#include "game/cards/RenderObjekt.h"
 #include "game/cards/RuleWords.h"
 #include "game/cards/UndoObjekt.h"
+#include "game/look/RenderObjekt.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
 

@@ -7,15 +7,15 @@
 #include <unordered_set>
 
 #include "game/cards/Anordnung.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/Kartenset.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/SolPartikelManager.h"
 #include "game/cards/StatistikManager.h"
-#include "game/cards/Style.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/GameStyle.h"
+#include "game/look/Kartenset.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
+#include "game/particles/SolPartikelManager.h"
 
 namespace Solitaire {
 

@@ -4,20 +4,20 @@
 #include <cmath>
 
 #include "game/cards/Anordnung.h"
-#include "game/cards/Background.h"
 #include "game/cards/CardDrawing.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/Kartenset.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Picking.h"
 #include "game/cards/RenderOrder.h"
-#include "game/cards/SolPartikelManager.h"
-#include "game/cards/SolitaireCamera.h"
 #include "game/cards/StatistikManager.h"
-#include "game/cards/Style.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Background.h"
+#include "game/look/GameStyle.h"
+#include "game/look/Kartenset.h"
+#include "game/look/SolitaireCamera.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
+#include "game/particles/SolPartikelManager.h"
 #include "port/crt/crt.h"
 
 namespace Solitaire {

@@ -10,8 +10,8 @@
 #include "engine/core/Logger.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/ReadProblems.h"
 #include "game/cards/RuleWords.h"
+#include "game/look/ReadProblems.h"
 
 namespace Solitaire {
 

@@ -9,14 +9,14 @@
 #include "engine/core/Random.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/Anordnung.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/Kartenset.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/RuleMatching.h"
-#include "game/cards/Style.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/GameStyle.h"
+#include "game/look/Kartenset.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

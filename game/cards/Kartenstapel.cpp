@@ -6,9 +6,9 @@
 #include "game/cards/Anordnung.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/Kartenset.h"
-#include "game/cards/Style.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Kartenset.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 

@@ -10,12 +10,12 @@
 #include <algorithm>
 
 #include "game/cards/Anordnung.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/Style.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/GameStyle.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
 #include "port/crt/crt.h"
 
 namespace Solitaire {

@@ -8,7 +8,7 @@
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Placing.h"
-#include "game/cards/Style.h"
+#include "game/look/Style.h"
 
 namespace Solitaire {
 

@@ -5,7 +5,7 @@
 #include "game/cards/Anordnung.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 
 namespace Solitaire {
 

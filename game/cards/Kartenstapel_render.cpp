@@ -2,10 +2,10 @@
 // and its mark, each stretched over the pile's camera-mapped rectangle.
 #include "engine/render/BaseSprite.h"
 #include "game/cards/CardDrawing.h"
-#include "game/cards/Kartenset.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Picking.h"
 #include "game/cards/RuleWords.h"
+#include "game/look/Kartenset.h"
 
 namespace Solitaire {
 

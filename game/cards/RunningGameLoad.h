@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 
 namespace Solitaire {
 

@@ -6,8 +6,8 @@
 #include "engine/render/BaseSprite.h"
 #include "engine/render/RenderToTexture.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/SolPartikelManager.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/StyleSettings.h"
+#include "game/particles/SolPartikelManager.h"
 
 namespace Solitaire {
 

@@ -10,7 +10,7 @@
 // render target).
 #pragma once
 
-#include "game/cards/RenderObjekt.h"
+#include "game/look/RenderObjekt.h"
 #include "port/win32/windows_types.h"
 #include "signals/sigslot.h"
 

@@ -11,9 +11,9 @@
 #include "engine/gui/GUIWindowRef.h"
 #include "engine/gui/LanguageManager.h"
 #include "engine/gui/Text.h"
-#include "game/cards/RenderObjekt.h"
-#include "game/cards/SolPartikelManager.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/RenderObjekt.h"
+#include "game/particles/SolPartikelManager.h"
+#include "game/look/StyleSettings.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielManager.h"
 

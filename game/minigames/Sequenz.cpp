@@ -7,12 +7,12 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/Texture2DAnimation.h"
-#include "game/cards/SolPartikel.h"
-#include "game/cards/SolPartikelManager.h"
 #include "game/minigames/ClickGameWindows.h"
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielTemplates.h"
+#include "game/particles/SolPartikel.h"
+#include "game/particles/SolPartikelManager.h"
 
 namespace Solitaire {
 

@@ -13,13 +13,13 @@
 #include "engine/render/RenderManager.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/TextureManager.h"
-#include "game/cards/SolPartikel.h"
 #include "game/minigames/ClickGameWindows.h"
 #include "game/minigames/MinispielCursor.h"
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielTemplates.h"
 #include "game/minigames/MouseSlots.h"
 #include "game/minigames/WaschenPutzenPass.h"
+#include "game/particles/SolPartikel.h"
 
 namespace Solitaire {
 

@@ -9,8 +9,6 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/RenderManager.h"
 #include "engine/render/Texture2DAnimation.h"
-#include "game/cards/SolPartikel.h"
-#include "game/cards/SolPartikelManager.h"
 #include "game/minigames/FieldPictures.h"
 #include "game/minigames/MinispielCursor.h"
 #include "game/minigames/MinispielManager.h"
@@ -18,6 +16,8 @@
 #include "game/minigames/PlayfieldPicture.h"
 #include "game/minigames/WaschenPutzenGame.h"
 #include "game/minigames/WaschenPutzenPass.h"
+#include "game/particles/SolPartikel.h"
+#include "game/particles/SolPartikelManager.h"
 
 namespace Solitaire {
 

@@ -14,21 +14,18 @@ namespace Solitaire {
 ExtendedTutorial::ExtendedTutorial(Orvex::XMLNode& node, ReadProblems& problems) : NamedObject(node) {
     readStoryChildren(node, L"EXTENDED_TUTORIALPAGE", kMaxPages, problems, [&](Orvex::XMLNode& child) {
         auto* page = new ExtendedTutorialPage(child, problems);
-        ExtendedTutorialPage*& slot = pages_[page->getName()];
-        if (slot) slot->release();
-        slot = page;
+        pages_[page->getName()].adopt(page);  // a later page of the same name replaces the earlier
     });
     appendStoryValues(node.getChild(L"STOP_CANCEL_TUTORIALS", 0), stopCancel_, ExtendedTutorialPage::kMaxNames, problems);
     if (Orvex::XMLAttribute const* start = node.getAttribute(L"START_PAGE")) startPage_ = start->getStringCopy();
 }
 
-ExtendedTutorial::~ExtendedTutorial() {
-    for (auto& entry : pages_) entry.second->release();
-}
+// Out of line: the pages are complete here.
+ExtendedTutorial::~ExtendedTutorial() = default;
 
 ExtendedTutorialPage* ExtendedTutorial::findPage(std::wstring const& name) const {
     auto const found = pages_.find(name);
-    return found == pages_.end() ? nullptr : found->second;
+    return found == pages_.end() ? nullptr : found->second.get();
 }
 
 bool ExtendedTutorial::start() {

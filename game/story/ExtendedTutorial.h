@@ -13,8 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "engine/core/NamedObject.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 
 namespace Orvex {
 class XMLNode;
@@ -40,12 +41,12 @@ public:
     void goTo(std::wstring const& name);
     void leave();
 
-    std::map<std::wstring, ExtendedTutorialPage*> const& getPages() const { return pages_; }
+    std::map<std::wstring, Orvex::CountedRef<ExtendedTutorialPage>> const& getPages() const { return pages_; }
     std::wstring const& getStartPage() const { return startPage_; }
     std::vector<std::wstring> const& getStopCancel() const { return stopCancel_; }
 
 private:
-    std::map<std::wstring, ExtendedTutorialPage*> pages_;
+    std::map<std::wstring, Orvex::CountedRef<ExtendedTutorialPage>> pages_;
     std::wstring startPage_;
     ExtendedTutorialPage* current_ = nullptr;
     std::vector<std::wstring> stopCancel_;

@@ -7,7 +7,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/TutorialManager.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "game/story/ExtendedTutorial.h"
 #include "game/story/ExtendedTutorialPage.h"
 #include "game/story/SolTutorialManager.h"
@@ -31,16 +31,16 @@ ExtendedTutorialManager::~ExtendedTutorialManager() { clear(); }
 
 void ExtendedTutorialManager::clear() {
     current_ = nullptr;
-    std::vector<ExtendedTutorial*> old;
+    // Taken out of the list before they are let go.
+    std::vector<Orvex::CountedRef<ExtendedTutorial>> old;
     old.swap(lessons_);
-    for (ExtendedTutorial* lesson : old) lesson->release();
 }
 
 void ExtendedTutorialManager::load(Orvex::XMLNode& root, std::wstring const& source) {
     Orvex::CopyBudget const budget(source);  // lesson pages copy strip and page templates
     ReadProblems problems;
     readStoryChildren(root, L"EXTENDED_TUTORIAL", kMaxLessons - lessons_.size(), problems,
-                      [&](Orvex::XMLNode& child) { lessons_.push_back(new ExtendedTutorial(child, problems)); });
+                      [&](Orvex::XMLNode& child) { lessons_.emplace_back().adopt(new ExtendedTutorial(child, problems)); });
     problems.log(L"Lessons", source, root.getLine());
 }
 

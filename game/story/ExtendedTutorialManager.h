@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
+
 namespace Orvex {
 class XMLNode;
 }  // namespace Orvex
@@ -40,7 +42,7 @@ public:
     // The player acted on the card or pile of that user name; success tells whether the action
     // was carried out.
     void onCardEvent(std::wstring const& userName, bool success);
-    std::vector<ExtendedTutorial*> const& getLessons() const { return lessons_; }
+    std::vector<Orvex::CountedRef<ExtendedTutorial>> const& getLessons() const { return lessons_; }
     // Releases every lesson (tests).
     void clear();
 
@@ -51,7 +53,7 @@ private:
     ExtendedTutorialManager();
     ~ExtendedTutorialManager();
 
-    std::vector<ExtendedTutorial*> lessons_;
+    std::vector<Orvex::CountedRef<ExtendedTutorial>> lessons_;
     ExtendedTutorial* current_ = nullptr;
 };
 

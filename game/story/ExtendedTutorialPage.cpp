@@ -120,16 +120,16 @@ ExtendedTutorialPage::ExtendedTutorialPage(Orvex::XMLNode& node, ReadProblems& p
     Orvex::TutorialManager& engine = Orvex::TutorialManager::instance();
     if (Orvex::XMLAttribute const* name = node.getAttribute(L"STRIP_VORLAGE")) {
         if (Orvex::TutorialStrip* found = engine.findStripTemplate(name->getStringCopy())) {
-            strip_ = new Orvex::TutorialStrip(*found);
+            strip_.adopt(new Orvex::TutorialStrip(*found));
             strip_->setName(getName());
-            engine.addStrip(strip_);
+            engine.addStrip(strip_.get());
         } else {
             problems.add(L"page \"" + getName() + L"\" names the unknown strip template \"" + name->getStringCopy() + L"\"",
                          node.getLine());
         }
     }
     readStoryChildren(node, L"TUTORIAL_PAGE", kMaxPageEntries, problems, [&](Orvex::XMLNode& child) {
-        auto* entry = new PageEntry;
+        auto entry = std::make_unique<PageEntry>();
         Orvex::XMLAttribute const* pageName = child.getAttribute(L"PAGE_VORLAGE");
         Orvex::TutorialPage* found = pageName ? engine.findPageTemplate(pageName->getStringCopy()) : nullptr;
         if (pageName && !found)
@@ -137,28 +137,23 @@ ExtendedTutorialPage::ExtendedTutorialPage(Orvex::XMLNode& node, ReadProblems& p
                              pageName->getStringCopy() + L"\"",
                          child.getLine());
         if (found && strip_) {
-            entry->page = new Orvex::TutorialPage(*found, strip_);
-            entry->page->setName(getName());
-            entry->page->textHook.connect(this, &ExtendedTutorialPage::onPageText);
-            entry->page->addRef();
-            strip_->addPage(entry->page);
+            auto* page = new Orvex::TutorialPage(*found, strip_.get());
+            entry->page.hold(page);
+            page->setName(getName());
+            page->textHook.connect(this, &ExtendedTutorialPage::onPageText);
+            strip_->addPage(page);  // takes over the first reference
         }
         entry->textId = text(child, L"TEXT_ID");
         entry->arrowStart = text(child, L"PFEIL_VORLAGE_START");
         entry->arrowGoal = text(child, L"PFEIL_VORLAGE_END");
         appendStoryValues(child.getChild(L"PFEIL_KO", 0), entry->arrowObjects, kMaxNames, problems);
         appendStoryValues(child.getChild(L"GUI", 0), entry->arrowGuis, kMaxNames, problems);
-        entries_.push_back(entry);
+        entries_.push_back(std::move(entry));
     });
 }
 
-ExtendedTutorialPage::~ExtendedTutorialPage() {
-    for (PageEntry* entry : entries_) {
-        if (entry->page) entry->page->release();
-        delete entry;
-    }
-    if (strip_) strip_->release();
-}
+// Out of line: the strip and pages are complete here. The entries go before the strip.
+ExtendedTutorialPage::~ExtendedTutorialPage() = default;
 
 void ExtendedTutorialPage::activate(bool enter) {
     arrowsActive_ = enter;
@@ -192,19 +187,18 @@ void ExtendedTutorialPage::update(float dt) {
 void ExtendedTutorialPage::placeArrows() {
     Orvex::TutorialManager& engine = Orvex::TutorialManager::instance();
     SolTutorialManager& manager = SolTutorialManager::instance();
-    for (PageEntry* entry : entries_) {
+    for (auto const& entry : entries_) {
         if (!entry->page) continue;
         entry->page->clearPoints();
         Orvex::TutPoint const* startTemplate = engine.findPointTemplate(entry->arrowStart);
         Orvex::TutPoint const* goalTemplate = engine.findPointTemplate(entry->arrowGoal);
         if (!startTemplate || !goalTemplate) continue;
         auto add = [&](D3DXVECTOR2 const& at) {
-            auto* start = new Orvex::TutPoint(*startTemplate);
-            auto* goal = new Orvex::TutPoint(*goalTemplate);
+            Orvex::CountedRef<Orvex::TutPoint> start, goal;
+            start.adopt(new Orvex::TutPoint(*startTemplate));
+            goal.adopt(new Orvex::TutPoint(*goalTemplate));
             goal->offset = at;
-            entry->page->addPoint(start, goal);
-            start->release();
-            goal->release();
+            entry->page->addPoint(start.get(), goal.get());  // the page holds its own references
         };
         for (KartenObjekt const* object : objectsByUserName(entry->arrowObjects)) {
             D3DXVECTOR2 point = tablePoint(*object);
@@ -221,8 +215,8 @@ void ExtendedTutorialPage::placeArrows() {
 
 void ExtendedTutorialPage::onPageText(Orvex::TutorialPage& page, std::wstring const&, std::wstring& shown,
                                       bool& useTextId) {
-    for (PageEntry const* entry : entries_) {
-        if (entry->page != &page) continue;
+    for (auto const& entry : entries_) {
+        if (entry->page.get() != &page) continue;
         Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
         Orvex::LanguageManager* language = engine ? engine->getLanguage() : nullptr;
         shown = language ? language->getText(entry->textId) : std::wstring();

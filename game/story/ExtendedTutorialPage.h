@@ -17,11 +17,13 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "engine/core/NamedObject.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 
 namespace Orvex {
 class TutorialPage;
@@ -46,7 +48,7 @@ public:
         std::wstring textId;
         std::wstring arrowStart;  // "PFEIL_VORLAGE_START"
         std::wstring arrowGoal;   // "PFEIL_VORLAGE_END"
-        Orvex::TutorialPage* page = nullptr;  // one reference; the strip holds another
+        Orvex::CountedRef<Orvex::TutorialPage> page;  // the strip holds another reference
     };
 
     ExtendedTutorialPage(Orvex::XMLNode& node, ReadProblems& problems);
@@ -65,8 +67,8 @@ public:
     // The strip's text hook: the text of the entry whose page it is.
     void onPageText(Orvex::TutorialPage& page, std::wstring const& textId, std::wstring& text, bool& useTextId);
 
-    Orvex::TutorialStrip* getStrip() const { return strip_; }
-    std::vector<PageEntry*> const& getEntries() const { return entries_; }
+    Orvex::TutorialStrip* getStrip() const { return strip_.get(); }
+    std::vector<std::unique_ptr<PageEntry>> const& getEntries() const { return entries_; }
     bool areArrowsActive() const { return arrowsActive_; }
     float getCountdown() const { return countdown_; }
 
@@ -85,8 +87,8 @@ public:
     std::vector<std::wstring> doNotClick;
 
 private:
-    Orvex::TutorialStrip* strip_ = nullptr;
-    std::vector<PageEntry*> entries_;
+    Orvex::CountedRef<Orvex::TutorialStrip> strip_;
+    std::vector<std::unique_ptr<PageEntry>> entries_;
     bool arrowsActive_ = false;
     float countdown_ = 0.0f;
 };

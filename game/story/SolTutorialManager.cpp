@@ -37,9 +37,9 @@ void SolTutorialManager::clear() {
     nextOnClick_.clear();
     tutorialMenu_.clear();
     userCoords_.clear();
-    std::vector<UserTutorial*> old;
+    // Taken out of the list before they are let go.
+    std::vector<Orvex::CountedRef<UserTutorial>> old;
     old.swap(userTutorials_);
-    for (UserTutorial* tutorial : old) tutorial->release();
 }
 
 void SolTutorialManager::setCurrentStrip(Orvex::TutorialStrip* strip) { currentStrip_.hold(strip); }
@@ -49,7 +49,7 @@ void SolTutorialManager::setProfile(StoryProfile* profile) { profile_.hold(profi
 StoryProfile* SolTutorialManager::getProfile() const { return profile_ ? profile_.get() : getActiveProfile(); }
 
 void SolTutorialManager::placePileArrows(std::wstring const& name) {
-    for (UserTutorial* tutorial : userTutorials_)
+    for (auto const& tutorial : userTutorials_)
         if (tutorial->getName() == name) tutorial->placePileArrows();
 }
 

@@ -101,7 +101,7 @@ public:
     std::vector<PendingTutorial> const& getPending() const { return pending_; }
     std::wstring const& getTutorialMenu() const { return tutorialMenu_; }
     std::vector<std::wstring> const& getNextOnClick() const { return nextOnClick_; }
-    std::vector<UserTutorial*> const& getUserTutorials() const { return userTutorials_; }
+    std::vector<Orvex::CountedRef<UserTutorial>> const& getUserTutorials() const { return userTutorials_; }
     std::vector<UserCoords> const& getUserCoords() const { return userCoords_; }
     // Forgets everything read and shown, the override and the queue (tests; the profile source
     // stays).
@@ -135,7 +135,7 @@ private:
     Orvex::CountedRef<Orvex::TutorialStrip> currentStrip_;
     std::vector<std::wstring> nextOnClick_;
     Orvex::CountedRef<StoryProfile> profile_;
-    std::vector<UserTutorial*> userTutorials_;
+    std::vector<Orvex::CountedRef<UserTutorial>> userTutorials_;
     std::vector<UserCoords> userCoords_;
 };
 

@@ -1,7 +1,7 @@
 // The game's tutorial manager: reading user-tutorial files.
 #include "engine/core/CopyBudget.h"
 #include "engine/core/XMLNode.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "game/story/SolTutorialManager.h"
 #include "game/story/StoryRead.h"
 #include "game/story/UserTutorial.h"
@@ -16,9 +16,9 @@ void SolTutorialManager::loadUserTutorials(Orvex::XMLNode& root, std::wstring co
     readStoryChildren(root, L"USER_TUTORIAL", kMaxUserTutorials - userTutorials_.size(), problems,
                       [&](Orvex::XMLNode& child) {
                           if (Orvex::XMLAttribute const* name = child.getAttribute(L"NAME"))
-                              for (UserTutorial const* tutorial : userTutorials_)
+                              for (auto const& tutorial : userTutorials_)
                                   if (tutorial->getName() == name->getString()) return;
-                          userTutorials_.push_back(new UserTutorial(child, problems));
+                          userTutorials_.emplace_back().adopt(new UserTutorial(child, problems));
                       });
     readStoryChildren(root, L"USER_COORDS", kMaxRecords - userCoords_.size(), problems, [&](Orvex::XMLNode& child) {
         userCoords_.push_back(UserCoords{child.getAttributeString(L"STRIP", L""), child.getAttributeString(L"PAGE", L""),

@@ -14,7 +14,7 @@
 
 #include "engine/core/CountedRef.h"
 #include "engine/gui/MultiInterpolation.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "port/d3dx9/d3dx9math.h"
 
 namespace Orvex {

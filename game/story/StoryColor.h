@@ -4,7 +4,7 @@
 #pragma once
 
 #include "engine/core/XMLNode.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "port/d3dx9/d3dx9math.h"
 
 namespace Solitaire {

@@ -9,7 +9,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/platform/SoundManager.h"
 #include "engine/render/Texture2DAnimationManager.h"
-#include "game/cards/SolPartikelManager.h"
+#include "game/particles/SolPartikelManager.h"
 #include "game/story/StoryPart.h"
 #include "game/story/StoryPartPart.h"
 #include "game/story/StoryProfile.h"
@@ -32,12 +32,11 @@ StoryManager::StoryManager() {
 StoryManager::~StoryManager() { clear(); }
 
 void StoryManager::clear() {
-    std::vector<StoryPart*> scenes;
-    std::vector<StoryPartPart*> templates;
-    scenes.swap(scenes_);
+    // Taken out of the lists before they are let go (the scenes first, then the templates).
+    std::vector<Orvex::CountedRef<StoryPartPart>> templates;
+    std::vector<Orvex::CountedRef<StoryPart>> scenes;
     templates.swap(templates_);
-    for (StoryPart* scene : scenes) scene->release();
-    for (StoryPartPart* part : templates) part->release();
+    scenes.swap(scenes_);
 }
 
 void StoryManager::load(Orvex::XMLNode& root, std::wstring const& source) {
@@ -52,9 +51,9 @@ void StoryManager::load(Orvex::XMLNode& root, std::wstring const& source) {
     // The limits hold for everything loaded, as loading again appends.
     if (Orvex::XMLNode* group = root.getChild(L"VORLAGEN", 0))
         readStoryChildren(*group, L"PART_PART", kMaxTemplates - templates_.size(), problems,
-                          [&](Orvex::XMLNode& child) { templates_.push_back(new StoryPartPart(child, source)); });
+                          [&](Orvex::XMLNode& child) { templates_.emplace_back().adopt(new StoryPartPart(child, source)); });
     readStoryChildren(root, L"STORY_PART", kMaxScenes - scenes_.size(), problems,
-                      [&](Orvex::XMLNode& child) { scenes_.push_back(new StoryPart(child, source)); });
+                      [&](Orvex::XMLNode& child) { scenes_.emplace_back().adopt(new StoryPart(child, source)); });
     problems.log(L"Story file", source, root.getLine());
 }
 
@@ -64,7 +63,7 @@ StoryPartPart* StoryManager::findTemplate(std::wstring const& name) const {
 
 StoryPart* StoryManager::startNextScene(StoryProfile* profile) {
     if (!profile) return nullptr;
-    for (StoryPart* scene : scenes_) {
+    for (auto const& scene : scenes_) {
         if (profile->isUnlocked(scene->getName())) continue;
         bool const ready = std::all_of(scene->neededUnlocks.begin(), scene->neededUnlocks.end(),
                                        [profile](std::wstring const& name) { return profile->isUnlocked(name); });
@@ -72,7 +71,7 @@ StoryPart* StoryManager::startNextScene(StoryProfile* profile) {
         scene->currentSwitch = -1;
         profile->addUnlock(scene->getName(), scene->unlockTmp);
         scene->applyPreUnlocks(profile);
-        if (!scene->nextSwitch(0.0f)) return scene;
+        if (!scene->nextSwitch(0.0f)) return scene.get();
     }
     return nullptr;
 }

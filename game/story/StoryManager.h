@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "signals/sigslot.h"
 
 namespace Orvex {
@@ -46,8 +47,8 @@ public:
     StoryPartPart* findTemplate(std::wstring const& name) const;
     // The scene that now plays for the profile, or null (no profile, or no scene due).
     StoryPart* startNextScene(StoryProfile* profile);
-    std::vector<StoryPart*> const& getScenes() const { return scenes_; }
-    std::vector<StoryPartPart*> const& getTemplates() const { return templates_; }
+    std::vector<Orvex::CountedRef<StoryPart>> const& getScenes() const { return scenes_; }
+    std::vector<Orvex::CountedRef<StoryPartPart>> const& getTemplates() const { return templates_; }
     // Releases every scene and template (tests; a new story file).
     void clear();
 
@@ -64,8 +65,8 @@ private:
     StoryManager();
     ~StoryManager();
 
-    std::vector<StoryPart*> scenes_;
-    std::vector<StoryPartPart*> templates_;
+    std::vector<Orvex::CountedRef<StoryPart>> scenes_;
+    std::vector<Orvex::CountedRef<StoryPartPart>> templates_;
 };
 
 }  // namespace Solitaire

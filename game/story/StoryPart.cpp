@@ -48,7 +48,7 @@ StoryPart::StoryPart(Orvex::XMLNode& node, std::wstring const& source) : NamedOb
     ReadProblems problems;
     readStoryChildren(node, L"SWITCH", kMaxSwitches, problems, [&](Orvex::XMLNode& child) { readSwitch(child, problems); });
     readStoryChildren(node, L"PART_PART", kMaxParts, problems,
-                      [&](Orvex::XMLNode& child) { parts.push_back(new StoryPartPart(child, source)); });
+                      [&](Orvex::XMLNode& child) { parts.emplace_back().adopt(new StoryPartPart(child, source)); });
     appendStoryValues(node.getChild(L"NEEDED_UNLOCKS", 0), neededUnlocks, kMaxNames, problems);
     if (Orvex::XMLNode* p = node.getChild(L"START_END_PARAM", 0)) readParams(*p, problems);
     readStoryNameList(node, L"UNLOCK_POST", unlockPost, kMaxNames, problems);
@@ -64,9 +64,9 @@ StoryPart::StoryPart(Orvex::XMLNode& node, std::wstring const& source) : NamedOb
     linkParts(source);
 }
 
-StoryPart::~StoryPart() {
-    for (StoryPartPart* part : parts) part->release();
-}
+// Out of line: the elements are complete here.
+StoryPart::StoryPart() = default;
+StoryPart::~StoryPart() = default;
 
 void StoryPart::readSwitch(Orvex::XMLNode& node, ReadProblems& problems) {
     StorySwitch s;
@@ -116,7 +116,8 @@ void StoryPart::readParams(Orvex::XMLNode& node, ReadProblems& problems) {
 }
 
 void StoryPart::linkParts(std::wstring const& source) {
-    for (StoryPartPart* part : parts) {
+    for (auto const& ref : parts) {
+        StoryPartPart* part = ref.get();
         part->relativeTo = nullptr;
         if (part->relativeToName.empty()) continue;
         StoryPartPart* target = findPart(part->relativeToName);

@@ -27,8 +27,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "engine/core/NamedObject.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "game/story/StorySceneParams.h"
 #include "game/story/StorySwitch.h"
 
@@ -51,7 +52,7 @@ public:
     static constexpr std::size_t kMaxRecords = 256;
 
     // An empty scene: no switches, no elements.
-    StoryPart() = default;
+    StoryPart();
     // source names the file in the scene's log lines.
     explicit StoryPart(Orvex::XMLNode& node, std::wstring const& source = std::wstring());
     StoryPart(StoryPart const&) = delete;
@@ -85,7 +86,7 @@ public:
 
     StorySceneParams params;
     std::vector<StorySwitch> switches;
-    std::vector<StoryPartPart*> parts;
+    std::vector<Orvex::CountedRef<StoryPartPart>> parts;
     int currentSwitch = -1;
     float switchTime = 0.0f;
     std::vector<std::wstring> neededUnlocks;

@@ -6,7 +6,7 @@
 #include "engine/core/CopyBudget.h"
 #include "engine/core/XMLNode.h"
 #include "engine/render/Texture2DAnimation.h"
-#include "game/cards/SolPartikel.h"
+#include "game/particles/SolPartikel.h"
 #include "game/story/StoryAnimation.h"
 #include "game/story/StoryColor.h"
 #include "game/story/StoryManager.h"
@@ -22,7 +22,7 @@ namespace {
 template <class T, class Make>
 void readEach(Orvex::XMLNode& node, wchar_t const* name, std::vector<T>& list, ReadProblems& problems, Make make) {
     std::size_t const room = StoryPartPart::kMaxEntries - std::min(list.size(), StoryPartPart::kMaxEntries);
-    readStoryChildren(node, name, room, problems, [&](Orvex::XMLNode& child) { list.push_back(make(child)); });
+    readStoryChildren(node, name, room, problems, [&](Orvex::XMLNode& child) { list.emplace_back(make(child)); });
 }
 
 }  // namespace
@@ -71,17 +71,7 @@ StoryPartPart::StoryPartPart(Orvex::XMLNode& node, std::wstring const& source)
     setColorIndex(0, 0.0f);
 }
 
-StoryPartPart::~StoryPartPart() {
-    stopSounds();
-    releaseTracks();
-}
-
-void StoryPartPart::releaseTracks() {
-    for (StoryPosition* p : positions) delete p;
-    for (StoryColor* c : colors) delete c;
-    positions.clear();
-    colors.clear();
-}
+StoryPartPart::~StoryPartPart() { stopSounds(); }
 
 std::size_t StoryPartPart::copyEntries() const {
     using Orvex::CopyBudget;
@@ -102,10 +92,10 @@ void StoryPartPart::copyFromTemplate(StoryPartPart const& source) {
     particleStart = source.particleStart;
     sounds = source.sounds;
     music = source.music;
-    for (StoryPosition const* p : source.positions)
-        if (positions.size() < kMaxEntries) positions.push_back(p->clone());
-    for (StoryColor const* c : source.colors)
-        if (colors.size() < kMaxEntries) colors.push_back(c->clone());
+    for (auto const& p : source.positions)
+        if (positions.size() < kMaxEntries) positions.emplace_back(p->clone());
+    for (auto const& c : source.colors)
+        if (colors.size() < kMaxEntries) colors.emplace_back(c->clone());
     texRects = source.texRects;
     visible = source.visible;
     drawModeX = source.drawModeX;

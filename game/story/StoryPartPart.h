@@ -30,7 +30,7 @@
 #include "engine/gui/Interpolation.h"
 #include "engine/gui/MultiInterpolation.h"
 #include "engine/render/FRect.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "port/d3dx9/d3dx9math.h"
 
 namespace Orvex {
@@ -87,9 +87,9 @@ public:
     D3DXCOLOR const& getColourValue() const { return colorBlend.current; }
     D3DXVECTOR4 const& getTexRectValue() const { return texRectBlend.current; }
 
-    std::vector<StoryPosition*> positions;
+    std::vector<std::unique_ptr<StoryPosition>> positions;
     std::vector<D3DXVECTOR4> texRects;
-    std::vector<StoryColor*> colors;
+    std::vector<std::unique_ptr<StoryColor>> colors;
     bool visible = true;
     unsigned drawModeX = 1;
     unsigned drawModeY = 1;
@@ -122,8 +122,6 @@ public:
     std::vector<std::shared_ptr<Orvex::PlayingSound>> playingSounds;
 
 private:
-    void releaseTracks();
-
     // ---- change steps (StoryPartPart_update.cpp) ----
     // The position track's keys from positionFrom to goal, with the stored overshoot.
     void buildPositionKeys(D3DXVECTOR4 const& goal);

@@ -41,7 +41,7 @@ bool StoryPart::nextSwitch(float const& speedFactor) {
     StoryManager& manager = StoryManager::instance();
     for (StorySwitchParam const& p : s->params) {
         float const speed = p.speed * speedFactor;
-        for (StoryPartPart* e : parts) {
+        for (auto const& e : parts) {
             if (e->getName() != p.partName) continue;
             e->visible = p.visible;
             e->setColorIndex(static_cast<unsigned>(p.useColor), speed);
@@ -64,7 +64,7 @@ bool StoryPart::nextSwitch(float const& speedFactor) {
 
 bool StoryPart::update(float const& dt) {
     float const d = speedMult * dt;
-    for (StoryPartPart* e : parts) e->update(d);
+    for (auto const& e : parts) e->update(d);
     StorySwitch const* s = current();
     if (s && (s->switchAt & StorySwitch::kOnTimer) != 0) {
         switchTime += d;
@@ -75,7 +75,7 @@ bool StoryPart::update(float const& dt) {
 
 bool StoryPart::click(float x, float y) {
     for (std::size_t i = parts.size(); i-- > 0;) {
-        StoryPartPart const& e = *parts[i];
+        StoryPartPart const& e = *parts[i].get();
         if (!e.visible) continue;
         D3DXVECTOR4 const& r = e.getPositionValue();
         bool const hit = r.x <= x && x <= r.z && r.y <= y && y <= r.w;
@@ -98,11 +98,11 @@ void StoryPart::finish() {
 }
 
 void StoryPart::stopEmitters() {
-    for (StoryPartPart* e : parts) e->stopEmitter();
+    for (auto const& e : parts) e->stopEmitter();
 }
 
 void StoryPart::draw(Orvex::GUIWindow& window) {
-    for (StoryPartPart* e : parts) e->draw(window);
+    for (auto const& e : parts) e->draw(window);
 }
 
 void StoryPart::applyPreUnlocks(StoryProfile* profile) const { addAll(profile, unlockPre, unlockTmpPre); }

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/core/XMLNode.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "port/d3dx9/d3dx9math.h"
 
 namespace Solitaire {

@@ -20,25 +20,26 @@ SolTutorialManager::UserTutorial::UserTutorial(Orvex::XMLNode& node, ReadProblem
                          node.getLine());
         return;
     }
-    auto* strip = new Orvex::TutorialStrip(*found);
+    // The engine's list keeps the strip with a reference of its own.
+    Orvex::CountedRef<Orvex::TutorialStrip> strip;
+    strip.adopt(new Orvex::TutorialStrip(*found));
     strip->setName(getName());
-    engine.addStrip(strip);
-    readStoryChildren(node, L"TUTORIAL_PAGE", kMaxPages, problems,
-                      [&](Orvex::XMLNode& child) { pages_.push_back(new UserTutorialPage(child, strip, problems)); });
-    strip->release();
+    engine.addStrip(strip.get());
+    readStoryChildren(node, L"TUTORIAL_PAGE", kMaxPages, problems, [&](Orvex::XMLNode& child) {
+        pages_.emplace_back().adopt(new UserTutorialPage(child, strip.get(), problems));
+    });
 }
 
-SolTutorialManager::UserTutorial::~UserTutorial() {
-    for (UserTutorialPage* page : pages_) page->release();
-}
+// Out of line: the pages are complete here.
+SolTutorialManager::UserTutorial::~UserTutorial() = default;
 
 void SolTutorialManager::UserTutorial::placePileArrows() {
-    for (UserTutorialPage* page : pages_) page->placePileArrows();
+    for (auto const& page : pages_) page->placePileArrows();
 }
 
 std::wstring SolTutorialManager::UserTutorial::getText(bool longText) const {
     std::wstring out;
-    for (UserTutorialPage const* page : pages_) {
+    for (auto const& page : pages_) {
         std::wstring const text = page->getText(longText);
         if (!text.empty()) out += text + L"\n";
     }

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "engine/core/NamedObject.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "game/story/SolTutorialManager.h"
 
 namespace Solitaire {
@@ -25,10 +26,10 @@ public:
     // Every page with a pile type rebuilds its arrows at the piles as they lie now.
     void placePileArrows();
     std::wstring getText(bool longText) const;
-    std::vector<UserTutorialPage*> const& getPages() const { return pages_; }
+    std::vector<Orvex::CountedRef<UserTutorialPage>> const& getPages() const { return pages_; }
 
 private:
-    std::vector<UserTutorialPage*> pages_;
+    std::vector<Orvex::CountedRef<UserTutorialPage>> pages_;
 };
 
 }  // namespace Solitaire

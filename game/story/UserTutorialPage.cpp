@@ -102,16 +102,15 @@ Page::UserTutorialPage(Orvex::XMLNode& node, Orvex::TutorialStrip* strip, ReadPr
         problems.add(L"page \"" + getName() + L"\" names the unknown page template \"" + pageName->getStringCopy() + L"\"",
                      node.getLine());
     if (!found || !strip) return;
-    tutorialPage = new Orvex::TutorialPage(*found, strip);
-    tutorialPage->setName(getName());
-    tutorialPage->textHook.connect(this, &UserTutorialPage::onPageText);
-    tutorialPage->addRef();
-    strip->addPage(tutorialPage);
+    auto* page = new Orvex::TutorialPage(*found, strip);
+    tutorialPage.hold(page);
+    page->setName(getName());
+    page->textHook.connect(this, &UserTutorialPage::onPageText);
+    strip->addPage(page);  // takes over the first reference
 }
 
-Page::~UserTutorialPage() {
-    if (tutorialPage) tutorialPage->release();
-}
+// Out of line: the engine's page is complete here.
+Page::~UserTutorialPage() = default;
 
 std::wstring Page::getText(bool longText) const {
     if ((useMode & modeBit(longText)) == 0) return std::wstring();
@@ -124,7 +123,7 @@ std::wstring Page::getText(bool longText) const {
 }
 
 void Page::onPageText(Orvex::TutorialPage& page, std::wstring const&, std::wstring& shown, bool& useTextId) {
-    if (&page != tutorialPage) return;
+    if (&page != tutorialPage.get()) return;
     shown.clear();
     for (TextEntry const& entry : entries) shown += entry.getText(true) + L"\n";
     useTextId = false;
@@ -139,14 +138,13 @@ void Page::placePileArrows() {
         Orvex::TutPoint const* startTemplate = engine.findPointTemplate(arrowStart);
         Orvex::TutPoint const* goalTemplate = engine.findPointTemplate(arrowGoal);
         if (!startTemplate || !goalTemplate) continue;
-        auto* start = new Orvex::TutPoint(*startTemplate);
-        auto* goal = new Orvex::TutPoint(*goalTemplate);
+        Orvex::CountedRef<Orvex::TutPoint> start, goal;
+        start.adopt(new Orvex::TutPoint(*startTemplate));
+        goal.adopt(new Orvex::TutPoint(*goalTemplate));
         D3DXVECTOR2 point = pile->getAnchorPosition();
         manager.mapTablePoint.emit(point);
         goal->offset = point;
-        tutorialPage->addPoint(start, goal);
-        start->release();
-        goal->release();
+        tutorialPage->addPoint(start.get(), goal.get());  // the page holds its own references
     }
 }
 

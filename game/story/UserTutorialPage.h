@@ -14,8 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "engine/core/NamedObject.h"
-#include "game/cards/ReadProblems.h"
+#include "game/look/ReadProblems.h"
 #include "game/story/SolTutorialManager.h"
 
 namespace Orvex {
@@ -60,7 +61,7 @@ public:
     bool hasPileType = false;
     int pileType = 0;
     std::vector<TextEntry> entries;
-    Orvex::TutorialPage* tutorialPage = nullptr;  // one reference; the strip holds another
+    Orvex::CountedRef<Orvex::TutorialPage> tutorialPage;  // the strip holds another reference
     std::wstring arrowStart;
     std::wstring arrowGoal;
     int useMode = kAll;

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     Orvex::XMLNode root;
     fuzz::readTree(data, size, root);
     lessons.load(root, L"fuzz.tut");
-    for (Solitaire::ExtendedTutorial* lesson : lessons.getLessons()) {
+    for (auto const& lesson : lessons.getLessons()) {
         auto* profile = new storytest::ProfileStandIn();
         tutorials.setActiveProfileSource([profile] { return static_cast<Solitaire::StoryProfile*>(profile); });
         tutorials.showTutorial(L"ALT", true, false, D3DXVECTOR2(0.0f, 0.0f));

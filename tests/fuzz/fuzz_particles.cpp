@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "engine/render/Texture2DAnimationManager.h"
-#include "game/cards/SolPartikel.h"
-#include "game/cards/SolPartikelManager.h"
+#include "game/particles/SolPartikel.h"
+#include "game/particles/SolPartikelManager.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 namespace {

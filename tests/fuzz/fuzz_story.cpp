@@ -23,7 +23,7 @@ float const kSteps[] = {0.016f, 0.5f, 3.0f, 0.0f, 40.0f};
 float const kClicks[][2] = {{0.5f, 0.5f}, {0.93f, 0.91f}, {0.0f, 0.0f}, {1.0f, 1.0f}, {-3.0f, 7.0f}};
 
 void checkFinite(Solitaire::StoryPart const& scene, Orvex::FRect const& window) {
-    for (Solitaire::StoryPartPart const* part : scene.parts) {
+    for (auto const& part : scene.parts) {
         Orvex::FRect const r = part->getScreenRect(window);
         D3DXCOLOR const& c = part->getColourValue();
         // Values that are not finite would come only from a number the reader let through.

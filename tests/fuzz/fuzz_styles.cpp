@@ -9,11 +9,11 @@
 #include <cstdlib>
 
 #include "engine/render/TextureSettings.h"
-#include "game/cards/Background.h"
-#include "game/cards/GameStyle.h"
-#include "game/cards/Kartenset.h"
-#include "game/cards/Style.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Background.h"
+#include "game/look/GameStyle.h"
+#include "game/look/Kartenset.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 namespace {

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     tutorials.loadUserTutorials(root, L"fuzz.tut");
     tutorials.loadUserTutorials(root, L"fuzz.tut");  // a second file naming the same tutorials
     std::vector<std::wstring> names{L"EXTRACARD_FOUND"};
-    for (auto* tutorial : tutorials.getUserTutorials()) names.push_back(tutorial->getName());
+    for (auto const& tutorial : tutorials.getUserTutorials()) names.push_back(tutorial->getName());
     std::vector<Orvex::GUIWindow*> clicks;
     for (std::wstring const& id : tutorials.getNextOnClick()) {
         if (clicks.size() >= 4) break;

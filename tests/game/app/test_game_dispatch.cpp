@@ -24,7 +24,7 @@
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikManager.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/StyleSettings.h"
 #include "port/win32/win32_paths.h"
 #include "port/win32/win32_text.h"
 #include "tests/game/app/FlowFixture.h"

@@ -10,10 +10,10 @@
 #include "engine/core/XMLNode.h"
 #include "game/app/LevelGoal.h"
 #include "game/app/SolVariant.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/ReadProblems.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/GameStyle.h"
+#include "game/look/ReadProblems.h"
+#include "game/look/StyleSettings.h"
 #include "tests/game/app/CatalogueFixture.h"
 
 namespace {

@@ -14,10 +14,10 @@
 #include "game/app/PowersAndShop.h"
 #include "game/app/WildcardChoice.h"
 #include "game/cards/AchivementManager.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/SolPartikelManager.h"
+#include "game/look/GameStyle.h"
+#include "game/particles/SolPartikelManager.h"
 #include "tests/game/app/HudFixture.h"
 
 namespace {

@@ -25,8 +25,8 @@
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Picking.h"
 #include "game/cards/PileWords.h"
-#include "game/cards/SolitaireCamera.h"
 #include "game/cards/TableRenderer.h"
+#include "game/look/SolitaireCamera.h"
 #include "port/win32/win32_text.h"
 #include "tests/game/app/HudFixture.h"
 

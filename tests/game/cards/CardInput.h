@@ -9,7 +9,7 @@
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Picking.h"
-#include "game/cards/SolitaireCamera.h"
+#include "game/look/SolitaireCamera.h"
 
 namespace cardtest {
 

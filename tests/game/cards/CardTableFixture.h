@@ -8,9 +8,9 @@
 
 #include "engine/core/GOBManager.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/Kartenset.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Kartenset.h"
+#include "game/look/StyleSettings.h"
 #include "port/win32/win32_paths.h"
 #include "tests/support/TestSupport.h"
 

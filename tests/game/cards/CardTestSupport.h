@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "game/cards/Karte.h"
-#include "game/cards/Kartenset.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Kartenset.h"
+#include "game/look/StyleSettings.h"
 
 namespace cardtest {
 

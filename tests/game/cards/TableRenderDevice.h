@@ -10,10 +10,10 @@
 #include "engine/core/XMLNode.h"
 #include "engine/platform/InputState.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/SolitaireCamera.h"
-#include "game/cards/StyleSettings.h"
 #include "game/cards/TableRenderer.h"
-#include "tests/game/cards/TableDevice.h"
+#include "game/look/SolitaireCamera.h"
+#include "game/look/StyleSettings.h"
+#include "tests/game/look/TableDevice.h"
 
 namespace styletest {
 

@@ -8,7 +8,7 @@
 
 #include "game/cards/Anordnung.h"
 #include "game/cards/Karte.h"
-#include "game/cards/SolitaireCamera.h"
+#include "game/look/SolitaireCamera.h"
 #include "tests/engine/gui/PrivateField.h"
 #include "tests/game/cards/CardTableFixture.h"
 #include "tests/game/cards/PileBuilder.h"

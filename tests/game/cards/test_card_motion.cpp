@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "game/cards/Style.h"
+#include "game/look/Style.h"
 #include "tests/game/cards/CardTestSupport.h"
 
 namespace {

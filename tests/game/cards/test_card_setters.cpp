@@ -9,7 +9,7 @@
 #include <limits>
 #include <string>
 
-#include "game/cards/Style.h"
+#include "game/look/Style.h"
 #include "tests/game/cards/CardTestSupport.h"
 
 namespace {

@@ -10,12 +10,12 @@
 #include "engine/render/TextureSettings.h"
 #include "game/cards/CardFlight.h"
 #include "game/cards/FlySpline.h"
-#include "game/cards/GameStyle.h"
-#include "game/cards/Style.h"
+#include "game/look/GameStyle.h"
+#include "game/look/Style.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/cards/CardTestSupport.h"
 #include "tests/game/cards/PlayTable.h"
-#include "tests/game/cards/StyleFiles.h"
+#include "tests/game/look/StyleFiles.h"
 
 namespace Solitaire {
 namespace {

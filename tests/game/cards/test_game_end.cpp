@@ -7,11 +7,11 @@
 #include <cmath>
 
 #include "game/cards/Anordnung.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/GameStyle.h"
+#include "game/look/StyleSettings.h"
 #include "tests/game/cards/PlayTable.h"
 
 namespace {

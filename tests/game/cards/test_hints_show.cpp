@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "game/cards/Anordnung.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/HintRecord.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/PileWords.h"
+#include "game/look/GameStyle.h"
 #include "port/crt/crt.h"
 #include "tests/game/cards/CardTableFixture.h"
 #include "tests/game/cards/RuleTableBuilder.h"

@@ -8,10 +8,10 @@
 
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/LanguageManager.h"
-#include "game/cards/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
+#include "game/look/GameStyle.h"
 #include "tests/game/cards/PlayTable.h"
 
 namespace {

@@ -6,10 +6,10 @@
 
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/SolPartikel.h"
-#include "game/cards/SolPartikelManager.h"
+#include "game/particles/SolPartikel.h"
+#include "game/particles/SolPartikelManager.h"
 #include "tests/game/cards/PlayTable.h"
-#include "tests/game/cards/StyleFiles.h"
+#include "tests/game/look/StyleFiles.h"
 
 namespace Solitaire {
 namespace {

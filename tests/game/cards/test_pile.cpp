@@ -10,7 +10,7 @@
 #include "game/cards/Anordnung.h"
 #include "game/cards/Placing.h"
 #include "game/cards/RenderOrder.h"
-#include "game/cards/Style.h"
+#include "game/look/Style.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/cards/CardTableFixture.h"
 #include "tests/game/cards/PileBuilder.h"

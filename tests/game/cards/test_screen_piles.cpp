@@ -11,7 +11,7 @@
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Picking.h"
-#include "game/cards/RenderObjekt.h"
+#include "game/look/RenderObjekt.h"
 #include "tests/game/cards/PlayTable.h"
 
 namespace Solitaire {

@@ -12,7 +12,7 @@
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/SolitaireCamera.h"
+#include "game/look/SolitaireCamera.h"
 #include "tests/game/cards/PlayTable.h"
 
 namespace Solitaire {

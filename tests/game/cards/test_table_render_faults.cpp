@@ -8,9 +8,9 @@
 
 #include "game/cards/CardDrawing.h"
 #include "game/cards/Karte.h"
-#include "game/cards/Kartenset.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/Style.h"
+#include "game/look/Kartenset.h"
+#include "game/look/Style.h"
 #include "tests/game/cards/TableRenderDevice.h"
 
 namespace Solitaire {

@@ -13,9 +13,9 @@
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Picking.h"
-#include "game/cards/SolPartikel.h"
-#include "game/cards/SolPartikelManager.h"
 #include "game/cards/TableRenderer.h"
+#include "game/particles/SolPartikel.h"
+#include "game/particles/SolPartikelManager.h"
 #include "tests/game/cards/TableRenderDevice.h"
 
 namespace Solitaire {

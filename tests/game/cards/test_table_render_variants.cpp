@@ -14,7 +14,7 @@
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Picking.h"
-#include "game/cards/Style.h"
+#include "game/look/Style.h"
 #include "port/d3dx9/d3dx9tex.h"
 #include "port/win32/win32_text.h"
 #include "tests/game/cards/TableRenderDevice.h"

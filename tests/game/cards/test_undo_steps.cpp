@@ -14,8 +14,8 @@
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/Style.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
 #include "tests/game/cards/PlayTable.h"
 #include "tests/game/cards/RunningGameTable.h"
 

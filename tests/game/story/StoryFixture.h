@@ -70,7 +70,7 @@ protected:
         Orvex::XMLNode root = parse(L"<STORY>" + children + L"</STORY>");
         story().load(root, L"test.str");
     }
-    static Solitaire::StoryPart& scene(std::size_t index = 0) { return *story().getScenes().at(index); }
+    static Solitaire::StoryPart& scene(std::size_t index = 0) { return *story().getScenes().at(index).get(); }
 
     ProfileStandIn* profile = nullptr;
     MusicRecorder music;

@@ -19,9 +19,9 @@
 #include "game/app/LevelGoal.h"
 #include "game/app/SolVariant.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/ReadProblems.h"
-#include "game/cards/SolitaireCamera.h"
-#include "game/cards/StyleSettings.h"
+#include "game/look/ReadProblems.h"
+#include "game/look/SolitaireCamera.h"
+#include "game/look/StyleSettings.h"
 #include "game/story/ExtendedTutorial.h"
 #include "game/story/StoryManager.h"
 #include "game/story/StoryPart.h"
@@ -202,7 +202,7 @@ TEST_F(CampaignReachTest, EveryMinigameGodLessonSceneAndStripIsReached) {
     EXPECT_EQ(reach.minigames, defined);
 
     // Every scene of the story plays for some profile.
-    for (Solitaire::StoryPart const* scene : Solitaire::StoryManager::instance().getScenes())
+    for (auto const& scene : Solitaire::StoryManager::instance().getScenes())
         EXPECT_TRUE(reach.scenes.count(scene->getName())) << guitest::narrow(scene->getName());
 
     // The gods come in turn.

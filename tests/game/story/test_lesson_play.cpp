@@ -104,7 +104,7 @@ protected:
     // The goal of an arrow of the current lesson page's strip.
     D3DXVECTOR2 arrowGoal(std::size_t i) {
         Solitaire::ExtendedTutorialPage* p = lessons().getCurrent()->getCurrentPage();
-        Orvex::TutorialPage* strip = p->getEntries().at(0)->page;
+        Orvex::TutorialPage* strip = p->getEntries().at(0)->page.get();
         return strip->getPoints().at(i).goal->offset;
     }
     static D3DXVECTOR2 restingPlace(Karte const* c) {

@@ -12,7 +12,7 @@
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/SolitaireCamera.h"
+#include "game/look/SolitaireCamera.h"
 #include "game/story/ExtendedTutorial.h"
 #include "game/story/ExtendedTutorialPage.h"
 #include "tests/engine/core/LogWatch.h"
@@ -219,7 +219,7 @@ TEST_F(LessonTest, ThePagesStripComesAfterItsDelayAndArrowsFollowWhatTheyPointAt
     ASSERT_NE(button, nullptr);
     ASSERT_TRUE(lessons().startTutorial(L"LEKTION"));
     Solitaire::ExtendedTutorialPage* first = lessons().getCurrent()->getCurrentPage();
-    Orvex::TutorialPage* strip = first->getEntries().at(0)->page;
+    Orvex::TutorialPage* strip = first->getEntries().at(0)->page.get();
     ASSERT_NE(strip, nullptr);
     lessons().update(0.25f);
     EXPECT_EQ(onScreen(), "-");
@@ -247,7 +247,7 @@ TEST_F(LessonTest, ThePagesStripComesAfterItsDelayAndArrowsFollowWhatTheyPointAt
     // asked for (the first strip stays on screen).
     lessons().onCardEvent(L"ASS", true);
     lessons().update(0.016f);
-    Orvex::TutorialPage* second = lessons().getCurrent()->getCurrentPage()->getEntries().at(0)->page;
+    Orvex::TutorialPage* second = lessons().getCurrent()->getCurrentPage()->getEntries().at(0)->page.get();
     EXPECT_EQ(second->getPoints().size(), 1u);
     EXPECT_TRUE(tutorials().getPending().empty());
     // The page's text is its entry's language text.

@@ -17,8 +17,8 @@
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/SolPartikelManager.h"
-#include "game/cards/SolitaireCamera.h"
+#include "game/look/SolitaireCamera.h"
+#include "game/particles/SolPartikelManager.h"
 #include "game/story/ExtendedTutorial.h"
 #include "game/story/UserTutorial.h"
 #include "game/story/UserTutorialPage.h"
@@ -147,8 +147,8 @@ TEST_F(ShippedStoryTest, TheTutorialsNameOnlyWhatExists) {
     for (std::wstring const& name : pages) EXPECT_NE(engine().findPageTemplate(name), nullptr) << guitest::narrow(name);
     for (std::wstring const& name : points) EXPECT_NE(engine().findPointTemplate(name), nullptr) << guitest::narrow(name);
     // Every page of a user tutorial is a page of its strip, with a pile type that exists.
-    for (auto* t : tutorials().getUserTutorials())
-        for (auto* page : t->getPages()) {
+    for (auto const& t : tutorials().getUserTutorials())
+        for (auto const& page : t->getPages()) {
             EXPECT_NE(page->tutorialPage, nullptr) << guitest::narrow(page->getName());
             EXPECT_FALSE(page->getText(true).empty()) << guitest::narrow(page->getName());
         }
@@ -189,7 +189,7 @@ TEST_F(ShippedStoryTest, TheLessonNamesCardsAndPilesOfItsVariant) {
     EXPECT_EQ(named.size(), 7u);
     for (std::wstring const& name : named) EXPECT_TRUE(users.count(name)) << guitest::narrow(name);
     // The lesson's pages lead only to its own pages.
-    Solitaire::ExtendedTutorial const* lesson = Solitaire::ExtendedTutorialManager::instance().getLessons().at(0);
+    Solitaire::ExtendedTutorial const* lesson = Solitaire::ExtendedTutorialManager::instance().getLessons().at(0).get();
     for (std::wstring const& next : collect(lessons, {L"NEXT"})) EXPECT_NE(lesson->findPage(next), nullptr);
     cards.createDiscardPile();
     cards.setCamera(nullptr);
@@ -210,7 +210,7 @@ TEST_F(ShippedStoryTest, TheStoryNamesPicturesSoundsMusicEmittersAndAchievements
         EXPECT_TRUE(emitters.count(name)) << guitest::narrow(name);
     Orvex::XMLNode achievements = file(L"data\\achivement.acv");
     std::set<std::wstring> const defined = namesOf(achievements, L"ACHIVEMENT");
-    for (Solitaire::StoryPart const* scene : Solitaire::StoryManager::instance().getScenes()) {
+    for (auto const& scene : Solitaire::StoryManager::instance().getScenes()) {
         for (auto const& entry : scene->params.achievementIncrements)
             EXPECT_TRUE(defined.count(entry.name)) << guitest::narrow(entry.name);
         // Every change names an element of its scene, and the skip element is one.

@@ -15,7 +15,7 @@
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/SolitaireCamera.h"
+#include "game/look/SolitaireCamera.h"
 #include "tests/game/cards/CardTableFixture.h"
 #include "tests/game/story/GameTutorialFixture.h"
 

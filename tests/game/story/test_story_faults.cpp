@@ -35,7 +35,7 @@ TEST_F(StoryFaultsTest, ALinkThatWouldCloseACycleIsRefused) {
     EXPECT_TRUE(contains(errors[1], L"line 5"));
     // Every screen rectangle is computed in bounded time.
     Orvex::FRect const window(0, 0, 100, 100);
-    for (Solitaire::StoryPartPart* part : s.parts) part->getScreenRect(window);
+    for (auto const& part : s.parts) part->getScreenRect(window);
 }
 
 TEST_F(StoryFaultsTest, BadNumbersKeepTheirDefaults) {
@@ -150,7 +150,7 @@ TEST_F(StoryFaultsTest, CopiesOfTemplatesStopAtTheFilesBudget) {
         text += L"<PART_PART NAME=\"E" + std::to_wstring(i) + L"\" VORLAGE=\"BIG\"><POSITION L=\"0.25\"/></PART_PART>";
     LogWatch watch;
     load(text + L"</STORY_PART>");
-    std::vector<Solitaire::StoryPartPart*> const& parts = scene().parts;
+    auto const& parts = scene().parts;
     ASSERT_EQ(parts.size(), fitting + 2);
     for (std::size_t i = 0; i < parts.size(); ++i) {
         bool const copied = i < fitting;

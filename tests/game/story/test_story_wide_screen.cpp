@@ -87,7 +87,7 @@ TEST_F(StoryClippingTest, TheIntrosPicturesDoNotCoverTheSidePanels) {
     int beyond = 0;
     for (int shot = 0; shot < 12 && scene(); ++shot) {
         wait(0.5);
-        for (Solitaire::StoryPartPart const* part : scene()->parts)
+        for (auto const& part : scene()->parts)
             if (part->visible && part->animation &&
                 (part->screenRect.left < picture.left || part->screenRect.right > picture.right))
                 ++beyond;

@@ -10,7 +10,7 @@
 #include "engine/gui/TutorialStrip.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
-#include "game/cards/SolitaireCamera.h"
+#include "game/look/SolitaireCamera.h"
 #include "game/story/UserTutorial.h"
 #include "game/story/UserTutorialPage.h"
 #include "tests/engine/core/LogWatch.h"
@@ -48,8 +48,8 @@ protected:
         Orvex::OrvexEngine::getInstance()->getLanguage()->load(texts);
     }
     Solitaire::SolTutorialManager::UserTutorial* tutorial(std::wstring const& name) {
-        for (auto* t : tutorials().getUserTutorials())
-            if (t->getName() == name) return t;
+        for (auto const& t : tutorials().getUserTutorials())
+            if (t->getName() == name) return t.get();
         return nullptr;
     }
     Orvex::TutorialStrip* strip(std::wstring const& name) {
@@ -110,7 +110,7 @@ TEST_F(UserTutorialTest, UnknownTemplatesAndPileTypesLeaveTheirPartsOutWithOneLi
                       L"user.tut");
     EXPECT_TRUE(tutorial(L"OHNE")->getPages().empty());
     EXPECT_EQ(strip(L"OHNE"), nullptr);
-    Page const* page = tutorial(L"MIT")->getPages().at(0);
+    Page const* page = tutorial(L"MIT")->getPages().at(0).get();
     EXPECT_EQ(page->tutorialPage, nullptr);
     EXPECT_FALSE(page->hasPileType);
     ASSERT_EQ(watch.errors().size(), 1u);
@@ -145,7 +145,7 @@ protected:
         Solitaire::Kartenmanager::instance().setCamera(nullptr);
         UserTutorialTest::TearDown();
     }
-    Orvex::TutorialPage* page(std::size_t i) { return tutorial(L"PFEILE")->getPages().at(i)->tutorialPage; }
+    Orvex::TutorialPage* page(std::size_t i) { return tutorial(L"PFEILE")->getPages().at(i)->tutorialPage.get(); }
     D3DXVECTOR2 mapped(wchar_t const* pile) {
         D3DXVECTOR2 p = Solitaire::Kartenmanager::instance().findPile(pile)->getAnchorPosition();
         mapper.map(p);

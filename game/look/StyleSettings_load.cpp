@@ -1,0 +1,111 @@
+// Loading the styles file or the game's settings node into the style settings, and saving the
+// card-look and game-style choices.
+#include <cmath>
+
+#include "engine/core/XMLNode.h"
+#include "game/look/Background.h"
+#include "game/look/GameStyle.h"
+#include "game/look/Kartenset.h"
+#include "game/look/ReadProblems.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
+
+namespace Solitaire {
+
+namespace {
+
+// Card-set and background files: the tree of the named file, empty when it cannot be read.
+bool loadNamedFile(Orvex::XMLNode const& child, Orvex::XMLNode& tree, std::wstring& file, ReadProblems& problems) {
+    Orvex::XMLAttribute const* name = child.getAttribute(L"FILE");
+    if (!name) return false;
+    file = name->getString();
+    if (!tree.load(file)) {
+        problems.add(L"\"" + child.getName() + L"\" file \"" + file + L"\" cannot be read", child.getLine());
+        tree.clear();
+    }
+    return true;
+}
+
+}  // namespace
+
+void StyleSettings::load(Orvex::XMLNode& node, std::wstring const& sourceName) {
+    ReadProblems problems;
+    readFloat(node, L"STYLE_PARAM", styleParam_, problems);
+    readFiles(node, sourceName, problems);
+    // Without a game style in data the fallback plays, and listeners hear of it.
+    if (gameStyle_ == fallbackGameStyle_) gameStyleChanged.emit(gameStyle_);
+    readChoices(node, problems);
+    if (style_) {
+        style_->applyParam(getStyleParam());
+        styleChanged.emit(style_);
+    }
+    defaultBackground_ = background_;
+    problems.log(L"Styles", sourceName, node.getLine());
+}
+
+void StyleSettings::readFiles(Orvex::XMLNode& node, std::wstring const& sourceName, ReadProblems& problems) {
+    for (Orvex::XMLNode* child : node.children()) {
+        std::wstring const& kind = child->getName();
+        Orvex::XMLNode tree;
+        std::wstring file;
+        if (kind == L"KARTENSET") {
+            if (!loadNamedFile(*child, tree, file, problems)) continue;
+            auto* cardSet = new Kartenset(tree, file);
+            addKartenset(cardSet);
+            cardSet->release();
+        } else if (kind == L"BACKGROUND") {
+            if (!loadNamedFile(*child, tree, file, problems)) continue;
+            auto* background = new Background(tree, file);
+            addBackground(background);
+            background->release();
+        } else if (kind == L"STYLE") {
+            auto* style = new Style(*child, sourceName);
+            addStyle(style);
+            style->release();
+        } else if (kind == L"GAMESTYLE") {
+            auto* gameStyle = new GameStyle(*child, sourceName);
+            addGameStyle(gameStyle);
+            gameStyle->release();
+        }
+    }
+}
+
+void StyleSettings::readChoices(Orvex::XMLNode& node, ReadProblems& problems) {
+    if (std::wstring const* name = attributeText(node, L"ACTUAL_STYLE")) selectStyle(*name);
+    if (std::wstring const* name = attributeText(node, L"ACTUAL_BACKGROUND")) selectBackground(*name);
+    if (std::wstring const* name = attributeText(node, L"ACTUAL_GAMESTYLE")) selectGameStyle(*name);
+    int back = cardsBack_;
+    readInt(node, L"CARDS_BACK", back, 0, Kartenset::kBackCount - 1, problems);
+    cardsBack_ = back;
+    readInt(node, L"TOOLTIP_TYPE", tooltipType_, -0x7FFFFFFF, 0x7FFFFFFF, problems);
+    readFloat(node, L"PARTIKEL_SPAWN_MULT", particleSpawnMult_, problems);
+
+    if (std::wstring const* name = attributeText(node, L"ACTUAL_CARDSET_SET")) selectCardSetSet(*name);
+    if (!currentSet_ && !sets_.empty()) currentSet_ = sets_.front();
+    if (std::wstring const* name = attributeText(node, L"ACTUAL_CARDSET")) selectCardSet(*name);
+    if (!cardSet_ && currentSet_ && !currentSet_->entries.empty()) {
+        std::wstring const entry = currentSet_->entries.front().second;
+        setCurrentCardSet(currentSet_->entries.front().first);
+        entryName_ = entry;
+    }
+}
+
+void StyleSettings::save(Orvex::XMLNode& node) const {
+    if (style_) node.setAttribute(L"ACTUAL_STYLE", style_->getName());
+    if (currentSet_) node.setAttribute(L"ACTUAL_CARDSET_SET", currentSet_->name);
+    if (cardSet_) node.setAttribute(L"ACTUAL_CARDSET", cardSet_->getName());
+    if (background_) node.setAttribute(L"ACTUAL_BACKGROUND", background_->getName());
+    // No "ACTUAL_GAMESTYLE": a variant makes its own game style current while it is played, so
+    // what is current here is no choice of the player's to keep.
+    auto number = [&node](wchar_t const* key, auto value) {
+        Orvex::XMLAttribute text(L"", value);
+        node.setAttribute(key, text.getString());
+    };
+    number(L"STYLE_PARAM", getStyleParam());
+    number(L"SCALE_PARAM", 0.5f);
+    number(L"CARDS_BACK", cardsBack_);
+    number(L"TOOLTIP_TYPE", tooltipType_);
+    number(L"PARTIKEL_SPAWN_MULT", particleSpawnMult_);
+}
+
+}  // namespace Solitaire

@@ -1,0 +1,137 @@
+// Broken and hostile styles, card-set and background files: each gives one log line naming the
+// file (and what it refused), keeps the defaults, and the settings stay usable.
+#include <cmath>
+
+#include "game/look/Background.h"
+#include "game/look/Kartenset.h"
+#include "game/look/Style.h"
+#include "tests/engine/core/LogWatch.h"
+#include "tests/game/look/StyleFiles.h"
+
+namespace Solitaire {
+namespace {
+
+using styletest::StyleFilesTest;
+using styletest::tree;
+
+// A file's text and what its one log line names besides the file.
+struct FaultCase {
+    std::wstring text;
+    wchar_t const* named;
+};
+
+// Exactly one error line since the watch began, naming the file and what was refused.
+void expectOneLine(logtest::LogWatch const& watch, std::wstring const& file, std::wstring const& named) {
+    auto const errors = watch.errors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(logtest::contains(errors[0], file)) << std::string(errors[0].begin(), errors[0].end());
+    EXPECT_TRUE(logtest::contains(errors[0], named)) << std::string(errors[0].begin(), errors[0].end());
+}
+
+// n (group, entry) pairs.
+std::wstring manyPairs(int n) {
+    std::wstring text;
+    for (int i = 0; i < n; ++i) text += L"\"|G" + std::to_wstring(i) + L"|\" \"|E|\" ";
+    return text;
+}
+
+// n texture elements without files.
+std::wstring manyTextures(int n) {
+    std::wstring text;
+    for (int i = 0; i < n; ++i) text += L"<TEXTUR2D NAME=\"T" + std::to_wstring(i) + L"\"/>";
+    return text;
+}
+
+TEST_F(StyleFilesTest, BrokenStylesGiveOneLineAndKeepTheirDefaults) {
+    struct Case {
+        std::wstring body;
+        wchar_t const* named;  // what the line names besides the file
+        void (*check)(Style const&);
+    } const cases[] = {
+        // A fall-off of 0 would divide the mark by zero.
+        {L"<KARTEN MARK_FALLOFF=\"0\"/>", L"MARK_FALLOFF", [](Style const& s) { EXPECT_EQ(s.markFalloff, 3); }},
+        // Rings x samples draws per card.
+        {L"<KARTEN SHADOW_RINGS=\"100000\" SHADOW_SAMPLES=\"8 100000\"/>", L"SHADOW_RINGS",
+         [](Style const& s) {
+             EXPECT_EQ(s.shadows[0].rings, 1);
+             EXPECT_EQ(s.shadows[1].samples, 8);
+         }},
+        {L"<STAPEL VERSCHIEBUNG=\"nan\" VERSCHIEBUNG_MAX=\"inf 2\"/>", L"VERSCHIEBUNG",
+         [](Style const& s) {
+             EXPECT_EQ(s.pileOffsetMin, D3DXVECTOR2(1, 1));
+             EXPECT_EQ(s.pileOffsetMax, D3DXVECTOR2(1, 1));
+         }},
+        {L"<KARTEN SHADOW_DIST=\"1 nan\"/><SPEEDS ANORDNENSPEED=\"inf\"/>", L"SHADOW_DIST",
+         [](Style const& s) {
+             EXPECT_EQ(s.shadows[0].offset, D3DXVECTOR2(3, 3));
+             EXPECT_FLOAT_EQ(s.arrangeSpeed, 1.0f);
+         }},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(std::string(c.body.begin(), c.body.end()));
+        logtest::LogWatch watch;
+        // The line named is the refused element's.
+        loadText(L"<S>\n<STYLE NAME=\"KAPUTT\">\n" + c.body + L"</STYLE></S>", L"kaputt.sty");
+        expectOneLine(watch, L"Style \"KAPUTT\" in \"kaputt.sty\" at line 3:", c.named);
+        Style* style = settings().findStyle(L"KAPUTT");
+        ASSERT_NE(style, nullptr);
+        c.check(*style);
+        settings().clear();
+    }
+}
+
+TEST_F(StyleFilesTest, BrokenCardSetsAndChoicesGiveOneLineNamingTheFile) {
+    FaultCase const cases[] = {
+        {L"<S><KARTENSET FILE=\"tests\\game\\cards\\data\\nothere.kset\"/></S>", L"nothere.kset"},
+        {L"<S><BACKGROUND FILE=\"tests\\game\\cards\\data\\nothere.bkg\"/></S>", L"nothere.bkg"},
+        {L"<S STYLE_PARAM=\"nan\"/>", L"STYLE_PARAM"},
+        {L"<S CARDS_BACK=\"20\"/>", L"CARDS_BACK"},
+        {L"<S CARDS_BACK=\"-1\" PARTIKEL_SPAWN_MULT=\"nan\"/>", L"CARDS_BACK"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(std::string(c.text.begin(), c.text.end()));
+        logtest::LogWatch watch;
+        loadText(c.text, L"kaputt.sty");
+        expectOneLine(watch, L"kaputt.sty", c.named);
+        EXPECT_EQ(settings().getCardsBack(), 0);
+        EXPECT_FLOAT_EQ(settings().getParticleSpawnMult(), 1.0f);
+        EXPECT_TRUE(std::isfinite(StyleSettings::getStyleParam()));
+        EXPECT_NE(settings().getStyle(), nullptr);
+        settings().clear();
+    }
+    // A missing card-set file still gives a card set with its defaults, filed and current.
+    loadText(L"<S><KARTENSET FILE=\"tests\\game\\cards\\data\\nothere.kset\"/></S>");
+    ASSERT_NE(settings().getKartenset(), nullptr);
+    EXPECT_EQ(settings().getKartenset()->cellSize, D3DXVECTOR2(200, 275));
+}
+
+TEST_F(StyleFilesTest, HostileCardSetAndBackgroundFilesAreRefusedWhole) {
+    FaultCase const cases[] = {
+        {L"<K NAME=\"NULL\" KARTEN_SIZE=\"0 0\"/>", L"KARTEN_SIZE"},
+        {L"<K NAME=\"NEG\" KARTEN_SIZE=\"-5 10\"/>", L"KARTEN_SIZE"},
+        {L"<K NAME=\"NAN\" KARTEN_SIZE=\"nan\"/>", L"KARTEN_SIZE"},
+        {L"<K NAME=\"HUGE\" KARTEN_SIZE=\"1e30 1\"/>", L"KARTEN_SIZE"},
+        {L"<K NAME=\"MANY\">" + manyTextures(1025) + L"</K>", L"TEXTUR2D"},
+        // Each pair is a walk over the groups: a bounded number is filed.
+        {L"<K NAME=\"SETS\"><KARTENSET_SETS>" + manyPairs(65) + L"</KARTENSET_SETS></K>", L"KARTENSET_SETS"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(std::string(c.text.begin(), c.text.end()));
+        logtest::LogWatch watch;
+        Orvex::XMLNode node = tree(c.text);
+        auto* set = new Kartenset(node, L"kaputt.kset");
+        expectOneLine(watch, L"Card set \"" + set->getName() + L"\" in \"kaputt.kset\"", c.named);
+        EXPECT_EQ(set->cellSize, D3DXVECTOR2(200, 275));
+        EXPECT_LE(set->getSetEntries().size(), 64u);
+        set->release();
+    }
+    logtest::LogWatch watch;
+    Orvex::XMLNode node = tree(L"<B NAME=\"VIELE\">" + manyTextures(257) + L"</B>");
+    auto* background = new Background(node, L"kaputt.bkg");
+    expectOneLine(watch, L"Background \"VIELE\" in \"kaputt.bkg\"", L"TEXTUR2D");
+    EXPECT_EQ(background->getCurrentPicture(), nullptr);
+    background->release();
+}
+
+}  // namespace
+}  // namespace Solitaire
