@@ -37,9 +37,10 @@
 //   SolitaireGame2_options.cpp      the display mode's confirmation, cursor, tutorial switches,
 //                                   window activation
 //   ProfileList.h                   the profile screen's list (a class held by value)
-//   SolitaireGame2_help.cpp         help pages and credits, the games' rules in the help and
-//                                   the in-game help panel
-//   SolitaireGame2_results.cpp      the results screen, the highscore list and the statistics
+//   HelpScreen.h                    help pages and credits, the games' rules in the help and
+//                                   the in-game help panel (a class held by value)
+//   ResultsScreen.h                 the results screen, the highscore list and the statistics
+//                                   (a class held by value)
 //   CampaignScreens.h               the campaign's chapter and level screens (a class held by
 //                                   value)
 //   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end and the
@@ -57,12 +58,14 @@
 #include "engine/gui/Interpolation.h"
 #include "engine/platform/InputState.h"
 #include "game/app/CampaignScreens.h"
+#include "game/app/HelpScreen.h"
 #include "game/app/InGameStep.h"
 #include "game/app/NewsLine.h"
 #include "game/app/OptionsScreen.h"
 #include "game/app/PanelBlend.h"
 #include "game/app/ProfileList.h"
 #include "game/app/ResultsDelay.h"
+#include "game/app/ResultsScreen.h"
 #include "game/app/WildcardChoice.h"
 #include "game/cards/Achivement.h"
 #include "port/d3d9/d3d9types.h"
@@ -95,7 +98,6 @@ namespace Solitaire {
 
 class AchivementManager;
 class ExtendedTutorialManager;
-class HighscoreEintrag;
 class Karte;
 class KartenObjekt;
 class Kartenmanager;
@@ -284,32 +286,6 @@ public:
     // options ("O_Back" and an accepted mode), bounded.
     void stepBackPastOptions();
 
-    // ---- help (SolitaireGame2_help.cpp) ----
-    void showHelpPage(int& page, int& sub);
-    void stepHelpPage(int& page, int& sub, bool forward);
-    void showHelpPanel();
-
-    // ---- results, highscores and statistics (SolitaireGame2_results.cpp) ----
-    // Fills "AUSWERTUNGMENU" for the game just ended (before it opens): rating 0 to 4 (2, 3, 4 are
-    // one to three stars), whether to keep the rating, a free game, and the two goal notes.
-    void showResults(int const& rating, bool const& storeRating, bool const& freeGame, bool const& pointsGoalMissed,
-                     bool const& comboGoalMissed);
-    // "STATISTIKENGAMEMENU": the current variant's highscores and statistics.
-    void refreshHighscoreList();
-    // "STATISTIKENMENU": the overall statistics "DEFAULT".
-    void refreshStatistics();
-    void scrollHighscoresToStart(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
-    void onHighscoreEntryClicked(Orvex::GUIWindow& window);
-    // The entry "HIGHSCOREEDITMENU" acts on (null when none, or when it left its list).
-    HighscoreEintrag* getSelectedHighscore() const;
-    // "HSE_DELETE": the selected entry leaves the current variant's list; false without one.
-    bool removeSelectedHighscore();
-    // "HSE_COPYSEED": the selected entry's game name into the label of "FG_SEED"; false without
-    // an entry or that window.
-    bool copySelectedHighscoreSeed();
-    // The entry "HIGHSCOREEDITMENU" will act on (a counted reference; null clears it).
-    void selectHighscore(HighscoreEintrag* entry);
-
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onGameEnd(bool const& won, GameEndParms const& parms);
     // The end of the running story scene (also without one): its unlocks, what its record asks
@@ -329,19 +305,16 @@ public:
     // ---- what only tests read ----
     bool isFullyConstructed() const { return constructed_; }
     OptionsScreen& getOptions() { return options_; }
-    int getHelpPage() const { return helpPage_; }
-    int getHelpSubPage() const { return helpSubPage_; }
+    HelpScreen& getHelp() { return helpScreen_; }
     float getAchievementPopupTimer() const { return achievementPopupTimer_; }
     std::size_t getQueuedMedals() const { return achievementQueue_.size(); }
     SolPartikel* getPopupParticle() const { return popupParticle_.get(); }
     SolPartikel* getListParticle() const { return listParticle_.get(); }
     Achivement* getHoveredAchievement() const { return hoveredAchievement_; }
     ProfileList& getProfileList() { return profileList_; }
-    int getStoredRating() const { return storedRating_; }
+    ResultsScreen& getResults() { return resultsScreen_; }
     // Set by the game end: a next campaign level follows the one just ended.
     void setNextLevelAvailable(bool available) { nextLevelAvailable_ = available; }
-    // The window whose label the count-up writes (null when none).
-    Orvex::GUILabel* getCountUpLabel() const { return countUpLabel_; }
     CampaignScreens& getCampaignScreens() { return campaignScreens_; }
     void nextWildcard() { wildcard_.next(); }
     void previousWildcard() { wildcard_.previous(); }
@@ -457,7 +430,6 @@ private:
     void updateReminders(double step, double realStep);
     void updateResultsDelay(double realStep);
     void revealMedal();
-    void updateCountUp(double realStep);
     void updateTooltipFollower();
     void updateStory(double realStep);
     void updatePanelBlends(double realStep);
@@ -535,14 +507,12 @@ private:
     void onTutorialFrameGoal(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
     void fitTutorialLabel(Orvex::GUIWindow& label);
     void fitTutorialLabelAndScroll(Orvex::GUILabel& label);
-    void fitHelpLabel(Orvex::GUIWindow& label);
     static std::span<MenuEntry const> menuEntries();
     std::wstring tutorialNameOf(std::wstring const& menu) const;
     bool showTutorial(std::wstring const& name, bool force);
     void leaveStartMenu();
     void enterInGameMenu();
     void enterTutorialMenu();
-    void enterHelpMenu();
     // The mouse: the press that dismisses the banner or the help panel, whether the GUI or the
     // table takes the pointer, whether a press lands on a card or pile of the table.
     bool dismissPanels();
@@ -565,7 +535,6 @@ private:
     void leaveResults();
     void restartGame();
     void showVariantTutorial();
-    void leafHelp(bool forward);
     static void resetTutorials();
     void stepCardSet(int step);
     void stepCardBack(int step);
@@ -592,19 +561,6 @@ private:
     void onModeConfirmed(bool const& accepted);
     void onUnsupportedMode(_D3DDISPLAYMODE& mode);
     void onTutorialCheckbox(Orvex::GUICheckboxButton& button);
-
-    // ---- help (SolitaireGame2_help.cpp) ----
-    void refreshHelpPanel(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
-    // "I_Info": the running variant's rules in the help panel in the middle; without rules the
-    // variant's tutorial, as "P_HILFE" shows it.
-    void showVariantRules();
-    // What the help panel shows at a game's start: the variant's rules, else its start
-    // tutorial's title.
-    std::wstring helpPanelTextOf(SolVariant const& variant) const;
-
-    // ---- results, highscores and statistics (SolitaireGame2_results.cpp) ----
-    // Whether the current variant is a campaign level (its highscores are not replayed).
-    static bool isCampaignSelected();
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onMinigameFinished(Minispiel& game);
@@ -648,7 +604,6 @@ private:
     SolitaireCamera* camera_ = nullptr;
     Orvex::LookAtCamera* lookAtCamera_ = nullptr;
     SolitaireRenderer* renderer_ = nullptr;
-    Orvex::Interpolation<float, float> countUp_;
     Orvex::Interpolation<float, float> tipTimer_;
 
     // Loading screen and frame; the bar's fill in pixels and the time (steady clock, seconds)
@@ -672,7 +627,6 @@ private:
     ResultsDelay results_;
     PanelBlend gameNameBlend_;
     PanelBlend helpBlend_;
-    Orvex::GUILabel* countUpLabel_ = nullptr;
     bool tooltipShown_ = false;
     StoryPart* storyPart_ = nullptr;
     float achievementPopupTimer_ = -1.0f;
@@ -681,7 +635,6 @@ private:
     // Set while the first profile's dialog is open: no tutorial comes over it (a page over the
     // name field would take the typed letters); the main menu brings them once the profile exists.
     bool firstProfileBlock_ = false;
-    bool showHelpNext_ = false;
 
     // Kept by the GUI wiring (null when the GUI files lack them).
     Orvex::GUIWindow* tooltipWindow_ = nullptr;
@@ -721,9 +674,7 @@ private:
     Orvex::GUIWindow* achievementParticles_ = nullptr;
     OptionsScreen options_;
 
-    // Further state of the screens (help pages, campaign positions, shop, menus).
-    int helpPage_ = -1;
-    int helpSubPage_ = -2;
+    // Further state of the screens (campaign positions, shop, menus).
     int currentChapter_ = -1;
     int currentLevel_ = -1;
     int nextLevel_ = -1;
@@ -737,11 +688,11 @@ private:
     // Set while code sets the tutorial checkboxes, so their slot does not react.
     bool tutorialCheckboxesSilent_ = false;
     ProfileList profileList_;
-    int storedRating_ = 0;
-    HighscoreEintrag* selectedHighscore_ = nullptr;  // held (one reference)
     // The game end found a next campaign level (the results screen offers "A_NEXT").
     bool nextLevelAvailable_ = false;
     CampaignScreens campaignScreens_;
+    HelpScreen helpScreen_;
+    ResultsScreen resultsScreen_;
     Orvex::GUIWindow* tableWindow_ = nullptr;
 
     // The running or last game is a campaign level (the story mode), not a free game.
@@ -769,7 +720,6 @@ private:
     Profil* pendingProfile_ = nullptr;
     bool firstProfile_ = false;
     bool fittingTutorialLabel_ = false;
-    bool fittingHelpLabel_ = false;
     std::wstring cardTooltip_;
     Orvex::GUIWindow* variantLabel_ = nullptr;
     Orvex::GUIWindow* goalsPanel_ = nullptr;

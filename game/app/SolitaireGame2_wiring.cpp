@@ -239,6 +239,7 @@ void SolitaireGame2::wirePanels() {
         statisticsZone_->deactivated.connect(this, &SolitaireGame2::onStatisticsZoneLeft);
     }
     help_ = findWindow(L"I_Help");
+    helpScreen_.wirePanel(help_, &helpBlend_);
     helpZone_ = findWindow(L"I_Help_TZ");
     if (help_ && helpZone_) {
         help_->beforeDrawSelf.connect(this, &SolitaireGame2::drawHelpFrame);
