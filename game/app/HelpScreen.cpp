@@ -11,6 +11,7 @@
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIScrollPanel.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/gui/Text.h"
 #include "engine/render/TextureManager.h"
 #include "game/app/PanelBlend.h"
 #include "game/app/ScreenLists.h"
@@ -18,6 +19,7 @@
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireManager.h"
 #include "game/story/SolTutorialManager.h"
+#include "port/win32/win32_version.h"
 
 namespace Solitaire {
 
@@ -175,6 +177,15 @@ void HelpScreen::enter() {
     int page = 0;
     int sub = 0;
     showHelpPage(page, sub);
+}
+
+void HelpScreen::enterCredits() {
+    port::VersionBlock const& version = port::versionBlock();
+    if (Orvex::GUILabel* label = labelOf(findScreenWindow(L"C_Version")))
+        if (Orvex::Text* text = findLanguageText(L"VERSION")) {
+            std::wstring shown;
+            label->setText(text->format(shown, version.major, version.minor));
+        }
 }
 
 void HelpScreen::stepHelpPage(int& page, int& sub, bool forward) const {

@@ -1,13 +1,13 @@
-// The help screen ("HILFEMENU") as a book, and the in-game help panel. The book: pages with a
-// button "H_HELP_S" + n each, sub-pages that are pictures "H_HELP_S" + n + "_" + s, and after the
-// last page the credits with the version. The page and sub-page buttons leaf; the selected page's
-// button shows its marked look. Each page and sub-page has its own text under the picture: the
-// help label's text id followed by "_S" + n + "_" + s, else by "_S" + n, else the label's own
-// text. The page whose button carries the user id "H_SPIELREGELN" is the rules page: its
-// sub-pages are the shipped games, each with its preview as the picture and its rules (the
-// variants' "HELP_FILE") as the text, every rules text once, in catalogue order. The panel
-// ("I_Help", in the middle of the table) shows the running variant's rules; its frame, zone and
-// blend are the HUD's.
+// The help screen ("HILFEMENU") as a book, the credits screen's version ("CREDITSMENU"), and the
+// in-game help panel. The book: pages with a button "H_HELP_S" + n each, sub-pages that are
+// pictures "H_HELP_S" + n + "_" + s, and after the last page the credits with the version. The page
+// and sub-page buttons leaf; the selected page's button shows its marked look. Each page and
+// sub-page has its own text under the picture: the help label's text id followed by "_S" + n + "_"
+// + s, else by "_S" + n, else the label's own text. The page whose button carries the user id
+// "H_SPIELREGELN" is the rules page: its sub-pages are the shipped games, each with its preview as
+// the picture and its rules (the variants' "HELP_FILE") as the text, every rules text once, in
+// catalogue order. The panel ("I_Help", in the middle of the table) shows the running variant's
+// rules; its frame, zone and blend are the HUD's.
 //
 // Pages and sub-pages exist as data says: the searches stop at the first gap and at kMaxPages.
 // Decision: the stored position starts as (-1, -2), which names the credits page although none
@@ -52,6 +52,8 @@ public:
 
     // "HILFEMENU" opens: the text label fits its text, the panel refreshes its layout, page 0.
     void enter();
+    // "CREDITSMENU" opens: its version label.
+    static void enterCredits();
     // Shows the position (page kCreditsPage: the credits) and keeps it.
     void showHelpPage(int& page, int& sub);
     // The position one step on (or back) from the given one; unchanged at either end.

@@ -40,7 +40,6 @@
 #include "game/cards/TableRenderer.h"
 #include "game/story/SolTutorialManager.h"
 #include "port/win32/shellapi.h"
-#include "port/win32/win32_version.h"
 
 namespace Solitaire {
 
@@ -123,15 +122,7 @@ std::span<SolitaireGame2::MenuEntry const> SolitaireGame2::menuEntries() {
         {L"NEUESPROFIL", false, kScreenMenu, nullptr},
         {L"OPTIONENMENU", false, kScreenMenu, [](G& g) { g.options_.enter(); }},
         {L"HILFEMENU", false, kScreenMenu, [](G& g) { g.helpScreen_.enter(); }},
-        {L"CREDITSMENU", false, kScreenMenu,
-         [](G& g) {
-             port::VersionBlock const& version = port::versionBlock();
-             if (Orvex::GUILabel* label = labelOf(findWindow(L"C_Version")))
-                 if (Orvex::Text* text = g.engine_->getLanguage()->findText(L"VERSION")) {
-                     std::wstring shown;
-                     label->setText(text->format(shown, version.major, version.minor));
-                 }
-         }},
+        {L"CREDITSMENU", false, kScreenMenu, [](G& g) { g.helpScreen_.enterCredits(); }},
         {L"FREIESSPIELMENU", false, kScreenMenu, [](G&) { SolitaireManager::instance().enterFreePlay(); }},
         {L"KATEGORIEMENU", false, kScreenMenu,
          [](G& g) {
