@@ -160,7 +160,7 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
             }
     if (!bannerShown) helpScreen_.showPendingPanel();
     // The gods and the shop belong to the campaign.
-    refreshGodBars();
+    powersAndShop_.refreshGodBars();
     // A campaign level's card set on the item window; no medal yet.
     if (campaign) {
         if (item_)
