@@ -105,7 +105,7 @@ void BM_HighscoreList(benchmark::State& state) {
         stats->setAttribute(L"TIME", L"321.5");
         list.push_back(new Solitaire::HighscoreEintrag(node));
     }
-    for (auto _ : state) game->refreshHighscoreList();
+    for (auto _ : state) game->getResults().refreshHighscoreList();
     state.SetItemsProcessed(state.iterations() * state.range(0));
     for (Solitaire::HighscoreEintrag* entry : list) entry->release();
     list.clear();

@@ -39,10 +39,10 @@ void BM_LeafHelpBook(benchmark::State& state) {
     Solitaire::SolitaireGame2& g = game();
     for (auto _ : state) {
         int page = 0, sub = 0;
-        g.showHelpPage(page, sub);
+        g.getHelp().showHelpPage(page, sub);
         while (page != -1) {
-            g.stepHelpPage(page, sub, true);
-            g.showHelpPage(page, sub);
+            g.getHelp().stepHelpPage(page, sub, true);
+            g.getHelp().showHelpPage(page, sub);
         }
     }
 }

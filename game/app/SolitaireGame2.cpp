@@ -31,6 +31,7 @@
 #include "game/cards/AchivementManager.h"
 #include "game/cards/FlySpline.h"
 #include "game/cards/Kartenmanager.h"
+#include "game/cards/StatistikManager.h"
 #include "game/cards/TableRenderer.h"
 #include "game/look/SolitaireCamera.h"
 #include "game/look/StyleSettings.h"
@@ -50,9 +51,6 @@ namespace {
 constexpr float kCameraSpeed = 0.5f;
 constexpr float kCameraExponent = 2.0f;
 constexpr float kCameraMargin = 500.0f;
-// The points count-up of the evaluation screen.
-constexpr float kCountUpExponent = 1.5f;
-constexpr float kCountUpSpeed = 0.33f;
 
 constexpr wchar_t kEffectList[] = L"data\\FX\\effecte.fxf";
 constexpr wchar_t kSpriteEffect[] = L"Sprite";
@@ -115,14 +113,14 @@ SolitaireGame2::SolitaireGame2()
                .storyPart = &storyPart_,
                .levelRecord = [this] { return getCurrentLevelRecord(); }});
     options_.setDevice(d3d_, globals_, gui_);
+    helpScreen_.setSources(&SolitaireManager::instance(), solTutorials_, &d3d_->getTextureManager());
     camera_ = new SolitaireCamera(kCameraSpeed, kCameraExponent);
     camera_->setMargins(kCameraMargin, kCameraMargin);
     lookAtCamera_ = new Orvex::LookAtCamera(L"");
     renderer_ = new SolitaireRenderer(sprite_, camera_);
-    countUp_.exponent = kCountUpExponent;
-    countUp_.running = true;
-    countUp_.speed = kCountUpSpeed;
-    countUp_.update(0.0f);
+    resultsScreen_.setSources({gui_, menus_, cards_, &SolitaireManager::instance(), &StatistikManager::instance(),
+                               &StyleSettings::instance()},
+                              [this] { return nextLevelAvailable_; });
     Orvex::MeasureManager::getInstance().setEnabled(false);
     // The card manager's events.
     connectCardManager();
@@ -265,7 +263,7 @@ SolitaireGame2::~SolitaireGame2() {
     }
     // The screens' own references go before the GUI does: the selected highscore entry, the
     // free-play buttons, the pending new profile.
-    selectHighscore(nullptr);
+    resultsScreen_.selectHighscore(nullptr);
     SolitaireManager::instance().releasePanelButtons();
     if (loadingWindow_) loadingWindow_->release();
     loadingWindow_ = nullptr;

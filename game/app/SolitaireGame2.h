@@ -40,9 +40,10 @@
 //   SolitaireGame2_options.cpp      the display mode's confirmation, cursor, tutorial switches,
 //                                   window activation
 //   ProfileList.h                   the profile screen's list (a class held by value)
-//   SolitaireGame2_help.cpp         help pages and credits, the games' rules in the help and
-//                                   the in-game help panel
-//   SolitaireGame2_results.cpp      the results screen, the highscore list and the statistics
+//   HelpScreen.h                    help pages and credits, the games' rules in the help and
+//                                   the in-game help panel (a class held by value)
+//   ResultsScreen.h                 the results screen, the highscore list and the statistics
+//                                   (a class held by value)
 //   CampaignScreens.h               the campaign's chapter and level screens (a class held by
 //                                   value)
 //   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end and the
@@ -59,6 +60,7 @@
 #include "game/app/AchievementScreen.h"
 #include "game/app/CampaignScreens.h"
 #include "game/app/GameHud.h"
+#include "game/app/HelpScreen.h"
 #include "game/app/InGameStep.h"
 #include "game/app/NewProfileDialog.h"
 #include "game/app/OptionsScreen.h"
@@ -66,6 +68,7 @@
 #include "game/app/PowersAndShop.h"
 #include "game/app/ProfileList.h"
 #include "game/app/ResultsDelay.h"
+#include "game/app/ResultsScreen.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
@@ -96,7 +99,6 @@ namespace Solitaire {
 
 class AchivementManager;
 class ExtendedTutorialManager;
-class HighscoreEintrag;
 class Karte;
 class KartenObjekt;
 class Kartenmanager;
@@ -247,32 +249,6 @@ public:
     // options ("O_Back" and an accepted mode), bounded.
     void stepBackPastOptions();
 
-    // ---- help (SolitaireGame2_help.cpp) ----
-    void showHelpPage(int& page, int& sub);
-    void stepHelpPage(int& page, int& sub, bool forward);
-    void showHelpPanel();
-
-    // ---- results, highscores and statistics (SolitaireGame2_results.cpp) ----
-    // Fills "AUSWERTUNGMENU" for the game just ended (before it opens): rating 0 to 4 (2, 3, 4 are
-    // one to three stars), whether to keep the rating, a free game, and the two goal notes.
-    void showResults(int const& rating, bool const& storeRating, bool const& freeGame, bool const& pointsGoalMissed,
-                     bool const& comboGoalMissed);
-    // "STATISTIKENGAMEMENU": the current variant's highscores and statistics.
-    void refreshHighscoreList();
-    // "STATISTIKENMENU": the overall statistics "DEFAULT".
-    void refreshStatistics();
-    void scrollHighscoresToStart(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
-    void onHighscoreEntryClicked(Orvex::GUIWindow& window);
-    // The entry "HIGHSCOREEDITMENU" acts on (null when none, or when it left its list).
-    HighscoreEintrag* getSelectedHighscore() const;
-    // "HSE_DELETE": the selected entry leaves the current variant's list; false without one.
-    bool removeSelectedHighscore();
-    // "HSE_COPYSEED": the selected entry's game name into the label of "FG_SEED"; false without
-    // an entry or that window.
-    bool copySelectedHighscoreSeed();
-    // The entry "HIGHSCOREEDITMENU" will act on (a counted reference; null clears it).
-    void selectHighscore(HighscoreEintrag* entry);
-
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onGameEnd(bool const& won, GameEndParms const& parms);
     // Powers charge, the card tooltip shows and the end-game button comes only in a campaign
@@ -296,15 +272,12 @@ public:
     // ---- what only tests read ----
     bool isFullyConstructed() const { return constructed_; }
     OptionsScreen& getOptions() { return options_; }
-    int getHelpPage() const { return helpPage_; }
-    int getHelpSubPage() const { return helpSubPage_; }
     AchievementScreen& getAchievementScreen() { return achievementScreen_; }
+    HelpScreen& getHelp() { return helpScreen_; }
     ProfileList& getProfileList() { return profileList_; }
-    int getStoredRating() const { return storedRating_; }
+    ResultsScreen& getResults() { return resultsScreen_; }
     // Set by the game end: a next campaign level follows the one just ended.
     void setNextLevelAvailable(bool available) { nextLevelAvailable_ = available; }
-    // The window whose label the count-up writes (null when none).
-    Orvex::GUILabel* getCountUpLabel() const { return countUpLabel_; }
     CampaignScreens& getCampaignScreens() { return campaignScreens_; }
     GameHud& getHud() { return hud_; }
     bool isActive() const { return active_; }
@@ -400,7 +373,6 @@ private:
     void updateReminders(double step, double realStep);
     void updateResultsDelay(double realStep);
     void revealMedal();
-    void updateCountUp(double realStep);
     void updateStory(double realStep);
     void updatePanelBlends(double realStep);
     void updateCursorAnimations(double realStep);
@@ -425,14 +397,12 @@ private:
     void onTutorialFrameGoal(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
     void fitTutorialLabel(Orvex::GUIWindow& label);
     void fitTutorialLabelAndScroll(Orvex::GUILabel& label);
-    void fitHelpLabel(Orvex::GUIWindow& label);
     static std::span<MenuEntry const> menuEntries();
     std::wstring tutorialNameOf(std::wstring const& menu) const;
     bool showTutorial(std::wstring const& name, bool force);
     void leaveStartMenu();
     void enterInGameMenu();
     void enterTutorialMenu();
-    void enterHelpMenu();
     // The mouse: the press that dismisses the banner or the help panel, whether the GUI or the
     // table takes the pointer, whether a press lands on a card or pile of the table.
     bool dismissPanels();
@@ -453,7 +423,6 @@ private:
     void leaveResults();
     void restartGame();
     void showVariantTutorial();
-    void leafHelp(bool forward);
     static void resetTutorials();
     void stepCardSet(int step);
     void stepCardBack(int step);
@@ -468,19 +437,6 @@ private:
     void onModeConfirmed(bool const& accepted);
     void onUnsupportedMode(_D3DDISPLAYMODE& mode);
     void onTutorialCheckbox(Orvex::GUICheckboxButton& button);
-
-    // ---- help (SolitaireGame2_help.cpp) ----
-    void refreshHelpPanel(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
-    // "I_Info": the running variant's rules in the help panel in the middle; without rules the
-    // variant's tutorial, as "P_HILFE" shows it.
-    void showVariantRules();
-    // What the help panel shows at a game's start: the variant's rules, else its start
-    // tutorial's title.
-    std::wstring helpPanelTextOf(SolVariant const& variant) const;
-
-    // ---- results, highscores and statistics (SolitaireGame2_results.cpp) ----
-    // Whether the current variant is a campaign level (its highscores are not replayed).
-    static bool isCampaignSelected();
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onMinigameFinished(Minispiel& game);
@@ -524,7 +480,6 @@ private:
     SolitaireCamera* camera_ = nullptr;
     Orvex::LookAtCamera* lookAtCamera_ = nullptr;
     SolitaireRenderer* renderer_ = nullptr;
-    Orvex::Interpolation<float, float> countUp_;
 
     // Loading screen and frame; the bar's fill in pixels and the time (steady clock, seconds)
     // of the last loading frame (-1: none yet).
@@ -547,18 +502,14 @@ private:
     ResultsDelay results_;
     PanelBlend gameNameBlend_;
     PanelBlend helpBlend_;
-    Orvex::GUILabel* countUpLabel_ = nullptr;
     StoryPart* storyPart_ = nullptr;
-    bool showHelpNext_ = false;
 
     // Kept by the GUI wiring (null when the GUI files lack them).
     Orvex::Texture2DAnimation* tutorialArrow_ = nullptr;
     Orvex::GUICheckbox* tutorialCheckboxes_[4] = {};
     OptionsScreen options_;
 
-    // Further state of the screens (help pages, campaign positions, shop, menus).
-    int helpPage_ = -1;
-    int helpSubPage_ = -2;
+    // Further state of the screens (campaign positions, shop, menus).
     int currentChapter_ = -1;
     int currentLevel_ = -1;
     int nextLevel_ = -1;
@@ -567,8 +518,6 @@ private:
     // Set while code sets the tutorial checkboxes, so their slot does not react.
     bool tutorialCheckboxesSilent_ = false;
     ProfileList profileList_;
-    int storedRating_ = 0;
-    HighscoreEintrag* selectedHighscore_ = nullptr;  // held (one reference)
     // The game end found a next campaign level (the results screen offers "A_NEXT").
     bool nextLevelAvailable_ = false;
     CampaignScreens campaignScreens_;
@@ -576,6 +525,8 @@ private:
     GameHud hud_;
     AchievementScreen achievementScreen_;
     NewProfileDialog newProfileDialog_;
+    HelpScreen helpScreen_;
+    ResultsScreen resultsScreen_;
     Orvex::GUIWindow* tableWindow_ = nullptr;
 
     // The running or last game is a campaign level (the story mode), not a free game.
@@ -600,7 +551,6 @@ private:
     bool minigameResultShown_ = false;
 
     bool fittingTutorialLabel_ = false;
-    bool fittingHelpLabel_ = false;
 };
 
 }  // namespace Solitaire

@@ -7,7 +7,6 @@
 // Windows, labels and menus the rows name are looked up when used; a missing one skips only the
 // step that needs it.
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <span>
 #include <string>
@@ -54,30 +53,11 @@ namespace Solitaire {
 namespace {
 
 constexpr double kPanelSpeed = 1.0;
-constexpr wchar_t kHelpPagePrefix[] = L"H_HELP_S";
 // The shell's show commands: a folder shown without taking the focus, a page shown normally.
 constexpr INT kShowNoActivate = 4;
 constexpr INT kShowNormal = 5;
 
 void saveProfiles() { ProfilManager::instance().saveProfiles(); }
-
-// The page number after the prefix: decimal digits with an optional sign; nothing is page 0, and a
-// number past the int range is held at its end.
-int helpPageNumber(std::wstring const& name) {
-    std::wstring_view rest = std::wstring_view(name).substr(std::wstring_view(kHelpPagePrefix).size());
-    bool negative = false;
-    if (!rest.empty() && (rest.front() == L'-' || rest.front() == L'+')) {
-        negative = rest.front() == L'-';
-        rest.remove_prefix(1);
-    }
-    long long value = 0;
-    for (wchar_t c : rest) {
-        if (c < L'0' || c > L'9') break;
-        value = std::min(value * 10 + (c - L'0'), static_cast<long long>(INT_MAX) + 1);
-    }
-    if (negative) value = -value;
-    return static_cast<int>(std::clamp(value, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
-}
 
 // A window's user id names a file in the user folder: one name, no folders.
 bool isPlainFileName(std::wstring const& name) {
@@ -125,11 +105,7 @@ void SolitaireGame2::onButtonClicked(Orvex::GUIWindow& window) {
             row.act(*this, window);
             break;
         }
-    if (name.rfind(kHelpPagePrefix, 0) == 0) {
-        int page = helpPageNumber(name);
-        int sub = 0;
-        showHelpPage(page, sub);
-    }
+    helpScreen_.onPageButton(name);
     window.release();
 }
 
@@ -190,7 +166,7 @@ void SolitaireGame2::leaveResults() {
 void SolitaireGame2::resetVariantData(SolVariant& variant) {
     if (Statistik* statistics = variant.getStatistik()) statistics->reset();
     variant.clearHighscores();
-    selectHighscore(nullptr);
+    resultsScreen_.selectHighscore(nullptr);
 }
 
 std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
@@ -205,21 +181,21 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"FG_Preview", [](G& g, W&) { g.startGame(true, false, std::wstring(), true, true); }},
         {L"HSE_SPIELEN",
          [](G& g, W&) {
-             HighscoreEintrag const* entry = g.getSelectedHighscore();
+             HighscoreEintrag const* entry = g.resultsScreen_.getSelectedHighscore();
              std::wstring const seed = entry ? entry->getGameName() : std::wstring();
              SolitaireManager::instance().finishStatistics(false);
              g.startGame(false, false, seed, true, true);
          }},
         {L"HSE_DELETE",
          [](G& g, W&) {
-             g.removeSelectedHighscore();
-             g.selectHighscore(nullptr);
+             g.resultsScreen_.removeSelectedHighscore();
+             g.resultsScreen_.selectHighscore(nullptr);
              g.menus_->activateMenu(L"STATISTIKENGAMEMENU", -1.0);
          }},
         {L"HSE_COPYSEED",
          [](G& g, W&) {
              g.seedText_.clear();
-             g.copySelectedHighscoreSeed();
+             g.resultsScreen_.copySelectedHighscoreSeed();
              g.menus_->activateMenu(L"STATISTIKENGAMEMENU", -1.0);
          }},
         {L"I_END_GAME",
@@ -231,7 +207,11 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"P_NEUSTART", [](G& g, W&) { g.restartGame(); }},
         {L"A_RESTART", [](G& g, W&) { g.restartGame(); }},
         {L"P_HILFE", [](G& g, W&) { g.showVariantTutorial(); }},
-        {L"I_Info", [](G& g, W&) { g.showVariantRules(); }},
+        {L"I_Info",
+         [](G& g, W&) {
+             // Without rules to show, the variant's tutorial, as "P_HILFE" shows it.
+             if (!g.gameOver_ && !g.helpScreen_.showVariantRules()) g.showVariantTutorial();
+         }},
         {L"MINISPIEL_E_Weiter", [](G& g, W&) { g.leaveMinigameResult(); }},
         {L"P_ENDE",
          [](G& g, W&) {
@@ -243,24 +223,24 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"STG_RESET",
          [](G& g, W&) {
              if (SolVariant* variant = SolitaireManager::instance().getCurrentVariant()) g.resetVariantData(*variant);
-             g.refreshHighscoreList();
+             g.resultsScreen_.refreshHighscoreList();
              saveProfiles();
          }},
         {L"ST_RESET",
          [](G& g, W&) {
              for (SolVariant* variant : SolitaireManager::instance().collectVariants()) g.resetVariantData(*variant);
              if (Statistik* overall = StatistikManager::instance().find(StatistikManager::kProfileSetName)) overall->reset();
-             g.refreshStatistics();
+             g.resultsScreen_.refreshStatistics();
              saveProfiles();
          }},
         {L"H_HELP_CREDITS",
          [](G& g, W&) {
-             int page = -1;
+             int page = HelpScreen::kCreditsPage;
              int sub = 0;
-             g.showHelpPage(page, sub);
+             g.helpScreen_.showHelpPage(page, sub);
          }},
-        {L"H_PREV", [](G& g, W&) { g.leafHelp(false); }},
-        {L"H_NEXT", [](G& g, W&) { g.leafHelp(true); }},
+        {L"H_PREV", [](G& g, W&) { g.helpScreen_.leafHelp(false); }},
+        {L"H_NEXT", [](G& g, W&) { g.helpScreen_.leafHelp(true); }},
         {L"P_NEUButton",
          [](G& g, W&) {
              if (ProfilManager::instance().getProfileCount() >= MyGlobals::kMaxProfiles)
@@ -358,13 +338,6 @@ void SolitaireGame2::showVariantTutorial() {
     if (gameOver_) return;
     menus_->activateMenu(kInGameMenu, -1.0);
     SolitaireManager::instance().showStartTutorial(true);
-}
-
-void SolitaireGame2::leafHelp(bool forward) {
-    int page = helpPage_;
-    int sub = helpSubPage_;
-    stepHelpPage(page, sub, forward);
-    showHelpPage(page, sub);
 }
 
 void SolitaireGame2::resetTutorials() {

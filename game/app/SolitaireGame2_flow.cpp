@@ -151,15 +151,7 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
     // The banner with the level's name, then the help panel with the variant's rules (or
     // its tutorial's title), shown when it changed: a variant started again does not repeat it.
     helpBlend_ = PanelBlend{};
-    showHelpNext_ = false;
-    if (Orvex::GUILabel* label = labelOf(hud_.getHelpPanel()))
-        if (engine_->getLanguage()->findText(label->getTextId())) {
-            std::wstring const text = helpPanelTextOf(*variant);
-            if (!text.empty() && text != label->getText()) {
-                label->setText(text);
-                showHelpNext_ = !tutorialRuns;
-            }
-        }
+    helpScreen_.preparePanel(*variant, tutorialRuns);
     gameNameBlend_ = PanelBlend{};
     bool bannerShown = false;
     if (campaign)
@@ -176,7 +168,7 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
                     }
                 }
             }
-    if (showHelpNext_ && !bannerShown) showHelpPanel();
+    if (!bannerShown) helpScreen_.showPendingPanel();
     // The gods and the shop belong to the campaign.
     powersAndShop_.refreshGodBars();
     // A campaign level's card set on the item window, no medal yet; the medals put away.
@@ -454,7 +446,7 @@ void SolitaireGame2::onGameEnd(bool const& won, GameEndParms const& parms) {
     results_.skip = false;
     results_.pending = result > kNoStar ? kWon : kLost;
     // The results screen, highscore, statistics, and the profiles saved.
-    showResults(result, campaign_ || won, !campaign_, pointsGoalMissed, comboGoalMissed);
+    resultsScreen_.showResults(result, campaign_ || won, !campaign_, pointsGoalMissed, comboGoalMissed);
     SolitaireManager::instance().addHighscore(activeProfile() ? activeProfile()->getName() : std::wstring());
     SolitaireManager::instance().finishStatistics(won);
     ProfilManager::instance().saveProfiles();

@@ -40,7 +40,6 @@
 #include "game/particles/SolPartikel.h"
 #include "game/story/SolTutorialManager.h"
 #include "port/win32/shellapi.h"
-#include "port/win32/win32_version.h"
 
 namespace Solitaire {
 
@@ -116,29 +115,14 @@ std::span<SolitaireGame2::MenuEntry const> SolitaireGame2::menuEntries() {
                  for (Orvex::GUIWindow* button : buttons->getChildren()) button->jumpToGoal(g.campaign_ ? L"ST" : L"FG");
          }},
         {kInGameMenu, false, kScreenInGame, [](G& g) { g.enterInGameMenu(); }},
-        {L"STATISTIKENGAMEMENU", false, kStateKept,
-         [](G& g) {
-             if (Orvex::GUIWindow* frame = findWindow(L"STG_StatistikenGameFrame")) {
-                 frame->goalReached.disconnect(&g);
-                 frame->goalReached.connect(&g, &SolitaireGame2::scrollHighscoresToStart);
-             }
-             g.refreshHighscoreList();
-         }},
-        {L"STATISTIKENMENU", false, kStateKept, [](G& g) { g.refreshStatistics(); }},
+        {L"STATISTIKENGAMEMENU", false, kStateKept, [](G& g) { g.resultsScreen_.enterGameStatistics(); }},
+        {L"STATISTIKENMENU", false, kStateKept, [](G& g) { g.resultsScreen_.refreshStatistics(); }},
         {L"AUSWERTUNGMENU", false, kScreenMenu, [](G& g) { g.musicRestart_ = true; }},
         {L"PROFILMENU", false, kScreenMenu, nullptr},
         {L"NEUESPROFIL", false, kScreenMenu, nullptr},
         {L"OPTIONENMENU", false, kScreenMenu, [](G& g) { g.options_.enter(); }},
-        {L"HILFEMENU", false, kScreenMenu, [](G& g) { g.enterHelpMenu(); }},
-        {L"CREDITSMENU", false, kScreenMenu,
-         [](G& g) {
-             port::VersionBlock const& version = port::versionBlock();
-             if (Orvex::GUILabel* label = labelOf(findWindow(L"C_Version")))
-                 if (Orvex::Text* text = g.engine_->getLanguage()->findText(L"VERSION")) {
-                     std::wstring shown;
-                     label->setText(text->format(shown, version.major, version.minor));
-                 }
-         }},
+        {L"HILFEMENU", false, kScreenMenu, [](G& g) { g.helpScreen_.enter(); }},
+        {L"CREDITSMENU", false, kScreenMenu, [](G& g) { g.helpScreen_.enterCredits(); }},
         {L"FREIESSPIELMENU", false, kScreenMenu, [](G&) { SolitaireManager::instance().enterFreePlay(); }},
         {L"KATEGORIEMENU", false, kScreenMenu,
          [](G& g) {
@@ -198,21 +182,6 @@ void SolitaireGame2::enterTutorialMenu() {
     achievementScreen_.dismissPopup();
 }
 
-void SolitaireGame2::enterHelpMenu() {
-    if (auto* label = dynamic_cast<Orvex::GUILabel*>(findWindow(L"H_HilfeLabel"))) {
-        label->rectChanged.disconnect(this);
-        label->rectChanged.connect(this, &SolitaireGame2::fitHelpLabel);
-        fitHelpLabel(*label);
-    }
-    if (Orvex::GUIWindow* window = findWindow(L"H_Hilfemenue")) {
-        window->goalReached.disconnect(this);
-        window->goalReached.connect(this, &SolitaireGame2::refreshHelpPanel);
-    }
-    int page = 0;
-    int sub = 0;
-    showHelpPage(page, sub);
-}
-
 void SolitaireGame2::scrollTutorialHelpToStart() {
     for (wchar_t const* name : {L"T_HELP_SCROLL", L"T_SOLITAIREHELP_SCROLL"})
         scrollPanelToStart(findWindow(name));
@@ -251,29 +220,13 @@ void SolitaireGame2::fitTutorialLabelAndScroll(Orvex::GUILabel& label) {
     scrollTutorialHelpToStart();
 }
 
-void SolitaireGame2::fitHelpLabel(Orvex::GUIWindow& window) {
-    auto* label = dynamic_cast<Orvex::GUILabel*>(&window);
-    if (!label || fittingHelpLabel_) return;
-    fittingHelpLabel_ = true;
-    RECT const measured = label->measureText();
-    Orvex::GUIRect& rect = label->getRect();
-    rect.getParamsX().offY = 0.0f;
-    rect.getParamsY().offY = static_cast<float>(measured.bottom - measured.top);
-    label->updateRect(false, false);
-    Orvex::GUIWindow* parent = label->getParent();
-    if (parent) parent->updateRect(false, false);
-    if (auto* scroll = dynamic_cast<Orvex::GUIScrollPanel*>(parent ? parent->getParent() : nullptr))
-        scroll->refreshContent();
-    fittingHelpLabel_ = false;
-}
-
 // ---- the mouse ----
 
 bool SolitaireGame2::dismissPanels() {
     if (Orvex::GUIWindow* gameName = hud_.getGameNamePanel(); gameName && gameNameBlend_.target > 0.5f) {
         gameNameBlend_.target = 0.0f;
         gameName->animateToGoal(L"AUS", kPanelSpeed, false);
-        if (showHelpNext_) showHelpPanel();
+        helpScreen_.showPendingPanel();
         return true;
     }
     if (Orvex::GUIWindow* help = hud_.getHelpPanel(); help && helpBlend_.target > 0.5f) {

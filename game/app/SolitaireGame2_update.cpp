@@ -75,7 +75,7 @@ void SolitaireGame2::update() {
     else
         updateOutsideGame(realStep);
     updateResultsDelay(realStep);
-    updateCountUp(realStep);
+    resultsScreen_.update(realStep);
     hud_.update(realStep);
     updateStory(realStep);
     updatePanelBlends(realStep);
@@ -147,18 +147,6 @@ void SolitaireGame2::revealMedal() {
     if (!window) return;
     window->animateToGoal(L"AN", kMedalSpeed, false);
     cards_->playSound(sound);
-}
-
-void SolitaireGame2::updateCountUp(double realStep) {
-    if (!countUpLabel_ || !isMenuActive(kResultsMenu)) return;
-    countUp_.update(static_cast<float>(realStep));
-    if (Orvex::Text* text = engine_->getLanguage()->findText(countUpLabel_->getTextId())) {
-        // Scores pass the int range: the count shows 64 bits, held at the range's ends.
-        std::wstring formatted;
-        text->format(formatted, formatNumber(wholeNumber(countUp_.current)));
-        countUpLabel_->setText(formatted);
-    }
-    if (countUp_.t >= 1.0f) countUpLabel_ = nullptr;
 }
 
 void SolitaireGame2::updateStory(double realStep) {

@@ -176,6 +176,7 @@ void SolitaireGame2::wireTutorialCheckboxes() {
 
 void SolitaireGame2::wireHud() {
     hud_.wire();
+    helpScreen_.wirePanel(hud_.getHelpPanel(), &helpBlend_);
     tutorialArrow_ = Orvex::Texture2DAnimationManager::instance().findAnimation(L"T_PFEIL_ANI");
 }
 

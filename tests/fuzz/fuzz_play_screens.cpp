@@ -65,15 +65,15 @@ void buildHighscores(SolitaireGame2& screens) {
         for (Solitaire::SolSolitaire* game : category->getGames())
             for (Solitaire::SolVariant* variant : game->getVariants()) {
                 catalogue.setCurrentByNames(category->getName(), game->getName(), variant->getName());
-                screens.refreshHighscoreList();
+                screens.getResults().refreshHighscoreList();
                 if (listedHighscores() != variant->getHighscores().size()) std::abort();
                 auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(SolitaireGame2::findWindow(L"STG_HIGHSCORE_SCROLL"));
                 if (panel && !panel->getContentPanel()->getChildren().empty()) {
-                    screens.onHighscoreEntryClicked(*panel->getContentPanel()->getChildren().front());
-                    screens.copySelectedHighscoreSeed();
+                    screens.getResults().onHighscoreEntryClicked(*panel->getContentPanel()->getChildren().front());
+                    screens.getResults().copySelectedHighscoreSeed();
                 }
             }
-    screens.refreshStatistics();
+    screens.getResults().refreshStatistics();
 }
 
 void buildFreePlay() {
@@ -123,8 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
         buildCampaign(screens);
         buildHighscores(screens);
         for (int rating = -1; rating <= 5; ++rating) {
-            screens.showResults(rating, true, true, false, false);
-            screens.showResults(rating, true, false, rating < 2, rating < 3);
+            screens.getResults().showResults(rating, true, true, false, false);
+            screens.getResults().showResults(rating, true, false, rating < 2, rating < 3);
         }
         buildFreePlay();
     }

@@ -29,10 +29,10 @@ namespace {
 constexpr int kHelpSteps = 24;
 
 void leafHelp(Solitaire::SolitaireGame2& game, bool forward) {
-    int page = game.getHelpPage(), sub = game.getHelpSubPage();
+    int page = game.getHelp().getHelpPage(), sub = game.getHelp().getHelpSubPage();
     for (int i = 0; i < kHelpSteps; ++i) {
-        game.stepHelpPage(page, sub, forward);
-        game.showHelpPage(page, sub);
+        game.getHelp().stepHelpPage(page, sub, forward);
+        game.getHelp().showHelpPage(page, sub);
     }
     if (page != -1 && !Solitaire::SolitaireGame2::findWindow(L"H_HELP_S" + std::to_wstring(page))) std::abort();
 }

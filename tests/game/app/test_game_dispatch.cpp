@@ -191,7 +191,7 @@ TEST_F(GameDispatchTest, TheHighscoreRowsPlayDeleteAndCopyTheSelectedEntry) {
     Solitaire::HighscoreEintrag* entry = variant()->getHighscores()[0];
     std::wstring const seed = entry->getGameName();
     ASSERT_FALSE(seed.empty());
-    game->selectHighscore(entry);
+    game->getResults().selectHighscore(entry);
     click(L"HSE_COPYSEED");
     EXPECT_EQ(Solitaire::labelOf(find(L"FG_SEED"))->getText(), seed);
     EXPECT_EQ(game->getSeedText(), L"");
@@ -201,7 +201,7 @@ TEST_F(GameDispatchTest, TheHighscoreRowsPlayDeleteAndCopyTheSelectedEntry) {
     EXPECT_EQ(Solitaire::Kartenmanager::instance().getSeedText(), seed) << "the entry's game again";
     click(L"HSE_DELETE");
     EXPECT_TRUE(variant()->getHighscores().empty());
-    EXPECT_EQ(game->getSelectedHighscore(), nullptr);
+    EXPECT_EQ(game->getResults().getSelectedHighscore(), nullptr);
     EXPECT_EQ(activeMenu(), L"STATISTIKENGAMEMENU");
 }
 

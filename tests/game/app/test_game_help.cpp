@@ -25,11 +25,11 @@ protected:
     std::vector<Position> leaf(Position start, bool forward, int steps) {
         std::vector<Position> out;
         int page = start.first, sub = start.second;
-        game->showHelpPage(page, sub);
+        game->getHelp().showHelpPage(page, sub);
         for (int i = 0; i < steps; ++i) {
-            game->stepHelpPage(page, sub, forward);
-            game->showHelpPage(page, sub);
-            out.emplace_back(game->getHelpPage(), game->getHelpSubPage());
+            game->getHelp().stepHelpPage(page, sub, forward);
+            game->getHelp().showHelpPage(page, sub);
+            out.emplace_back(game->getHelp().getHelpPage(), game->getHelp().getHelpSubPage());
         }
         return out;
     }
@@ -83,13 +83,13 @@ TEST_F(GameHelpTest, GapMakesLaterPagesUnreachableAndNoCreditsEndsTheBook) {
 TEST_F(GameHelpTest, CreditsPageShowsTextAndVersionWithoutPicture) {
     showMenu(L"HILFEMENU");
     int page = 1, sub = 1;
-    game->showHelpPage(page, sub);
+    game->getHelp().showHelpPage(page, sub);
     EXPECT_NE(find(L"H_HELP_FENSTER")->getDrawOptions().getTexBackground(), nullptr);
     EXPECT_FALSE(visible(L"H_C_Credits"));
     EXPECT_TRUE(enabled(L"H_PREV"));
     EXPECT_TRUE(enabled(L"H_NEXT"));
     page = -1, sub = 0;
-    game->showHelpPage(page, sub);
+    game->getHelp().showHelpPage(page, sub);
     EXPECT_EQ(find(L"H_HELP_FENSTER")->getDrawOptions().getTexBackground(), nullptr);
     EXPECT_TRUE(visible(L"H_C_Credits"));
     EXPECT_TRUE(visible(L"H_C_Version"));
@@ -97,7 +97,7 @@ TEST_F(GameHelpTest, CreditsPageShowsTextAndVersionWithoutPicture) {
     EXPECT_TRUE(enabled(L"H_PREV"));
     EXPECT_FALSE(enabled(L"H_NEXT"));
     page = 0, sub = 0;
-    game->showHelpPage(page, sub);
+    game->getHelp().showHelpPage(page, sub);
     EXPECT_FALSE(enabled(L"H_PREV"));
     keepScreen(L"HILFEMENU", "screen_help_first_page.png");
 }
@@ -114,12 +114,12 @@ TEST_F(GameHelpTest, SelectedButtonLookComesBack) {
     Orvex::Texture2D* const creditsNormal = credits.getTexNormal();
     ASSERT_NE(normal, press);
     int page = 0, sub = 0;
-    game->showHelpPage(page, sub);
+    game->getHelp().showHelpPage(page, sub);
     EXPECT_EQ(credits.getTexNormal(), creditsNormal);
     EXPECT_EQ(first.getTexNormal(), press);
     EXPECT_EQ(first.getTexMark(), press);
     page = 2;
-    game->showHelpPage(page, sub);
+    game->getHelp().showHelpPage(page, sub);
     EXPECT_EQ(first.getTexNormal(), normal);
     EXPECT_EQ(first.getTexMark(), mark);
 }
@@ -163,14 +163,14 @@ TEST_F(GameHelpTest, LeafingByClicksChangesPictureAndText) {
     std::set<std::wstring> texts{labelText(L"H_HilfeLabel")};
     std::set<Orvex::Texture2D*> pictures{find(L"H_HELP_FENSTER")->getDrawOptions().getTexBackground()};
     int pages = 1;
-    while (game->getHelpPage() != -1 && pages < 20) {
+    while (game->getHelp().getHelpPage() != -1 && pages < 20) {
         click(*find(L"H_NEXT"));
         ++pages;
-        if (game->getHelpPage() == -1) break;
-        EXPECT_TRUE(texts.insert(labelText(L"H_HilfeLabel")).second) << game->getHelpPage() << " " << game->getHelpSubPage();
+        if (game->getHelp().getHelpPage() == -1) break;
+        EXPECT_TRUE(texts.insert(labelText(L"H_HilfeLabel")).second) << game->getHelp().getHelpPage() << " " << game->getHelp().getHelpSubPage();
         Orvex::Texture2D* picture = find(L"H_HELP_FENSTER")->getDrawOptions().getTexBackground();
         EXPECT_NE(picture, nullptr);
-        EXPECT_TRUE(pictures.insert(picture).second) << game->getHelpPage() << " " << game->getHelpSubPage();
+        EXPECT_TRUE(pictures.insert(picture).second) << game->getHelp().getHelpPage() << " " << game->getHelp().getHelpSubPage();
     }
     // Six pictures of the pages, seven games' rules, the credits.
     EXPECT_EQ(pages, 14);
@@ -183,13 +183,13 @@ TEST_F(GameHelpTest, LeafingByClicksChangesPictureAndText) {
 // The in-game screen's help panel "I_Help" stands in the middle with its blend full, waiting to
 // be dismissed; without it nothing is shown and nothing waits.
 TEST_F(GameHelpTest, HelpPanelStandsInTheMiddleAndWithoutItsWindowShowsNothing) {
-    game->showHelpPanel();
+    game->getHelp().showHelpPanel();
     EXPECT_EQ(find(L"I_Help")->getTargetState().name, L"CENTER");
     EXPECT_EQ(game->getHelpBlend().current, 1.0f);
     EXPECT_EQ(game->getHelpBlend().target, 1.0f);
 
     restartWithout("Ingame.gui", "I_Help");
-    game->showHelpPanel();
+    game->getHelp().showHelpPanel();
     EXPECT_EQ(game->getHelpBlend().current, 0.0f);
     EXPECT_EQ(game->getHelpBlend().target, 0.0f);
 }

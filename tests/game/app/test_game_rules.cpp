@@ -51,7 +51,7 @@ protected:
         showMenu(L"HILFEMENU");
         click(L"H_HELP_S4");
         std::set<std::wstring> texts;
-        for (int i = 0; i < 40 && game->getHelpPage() == 4; ++i) {
+        for (int i = 0; i < 40 && game->getHelp().getHelpPage() == 4; ++i) {
             texts.insert(textOf(L"H_HilfeLabel"));
             click(L"H_NEXT");
         }

@@ -31,14 +31,14 @@ TEST_F(GameScreenViewsTest, EveryScreenDrawsForAPerson) {
         if (std::wstring(s.menu) == L"OPTIONENMENU") game->getOptions().refresh();
         if (std::wstring(s.menu) == L"HILFEMENU") {
             int page = 0, sub = 0;
-            game->showHelpPage(page, sub);
+            game->getHelp().showHelpPage(page, sub);
         }
         keepScreen(s.menu, s.file);
         EXPECT_TRUE(isActive(s.menu)) << s.file;
     }
     int page = -1, sub = 0;
     showMenu(L"HILFEMENU");
-    game->showHelpPage(page, sub);
+    game->getHelp().showHelpPage(page, sub);
     keepScreen(L"HILFEMENU", "screen_help_credits.png");
     game->onModeNeedsConfirmation();
     game->onModeCountdown(12.0f);

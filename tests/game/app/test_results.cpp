@@ -101,8 +101,8 @@ TEST_F(ResultsTest, RatingsStarsAndButtonsByMode) {
     for (Case const& c : cases) {
         SCOPED_TRACE(std::to_string(c.rating) + (c.freeGame ? " free" : " story"));
         setNextLevel(c.nextLevel);
-        game->showResults(c.rating, true, c.freeGame, false, false);
-        EXPECT_EQ(game->getStoredRating(), c.rating);
+        game->getResults().showResults(c.rating, true, c.freeGame, false, false);
+        EXPECT_EQ(game->getResults().getStoredRating(), c.rating);
         EXPECT_EQ(goalOf(L"A_STORY"), c.freeGame ? L"AUS" : L"AN");
         EXPECT_EQ(goalOf(L"A_FREIES_SPIEL"), c.freeGame ? L"AN" : L"AUS");
         if (c.howWell) EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), c.howWell);
@@ -112,8 +112,8 @@ TEST_F(ResultsTest, RatingsStarsAndButtonsByMode) {
         EXPECT_EQ(goalOf(L"A_RESTART"), c.buttons[2]);
     }
     // Without the store flag the rating stays.
-    game->showResults(2, false, true, false, false);
-    EXPECT_EQ(game->getStoredRating(), 1);
+    game->getResults().showResults(2, false, true, false, false);
+    EXPECT_EQ(game->getResults().getStoredRating(), 1);
 }
 
 // Every tableau pile emptied turns three stars into the perfect text; fewer stars stay as they are.
@@ -124,16 +124,16 @@ TEST_F(ResultsTest, EveryTableauPileClearedIsPerfect) {
     cards.startGame(nullptr, L"7", true, {}, {}, 0.0f);
     std::vector<Solitaire::Kartenstapel*> const piles = cards.getPilesOfType(Solitaire::kPileTableau);
     ASSERT_FALSE(piles.empty());
-    game->showResults(4, true, false, false, false);
+    game->getResults().showResults(4, true, false, false, false);
     EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), L"A_HOW_WELL_3");
     for (Solitaire::Kartenstapel* pile : piles) {
         auto const held = pile->getCardsWithLinked();
         for (Solitaire::Karte* card : held) pile->removeCard(card, true);
     }
     ASSERT_EQ(static_cast<std::size_t>(cards.countEmptyTableauPiles()), piles.size());
-    game->showResults(4, true, false, false, false);
+    game->getResults().showResults(4, true, false, false, false);
     EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), L"A_HOW_WELL_4");
-    game->showResults(3, true, false, false, false);
+    game->getResults().showResults(3, true, false, false, false);
     EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), L"A_HOW_WELL_2");
 }
 
@@ -159,9 +159,9 @@ TEST_F(ResultsTest, TimeTexts) {
     ASSERT_TRUE(catalogue().startVariant());
     for (Case const& c : cases) {
         setGameTime(c.seconds);
-        game->showResults(2, true, false, false, false);
+        game->getResults().showResults(2, true, false, false, false);
         EXPECT_EQ(textOf(L"A_ST_Zeit"), c.story) << c.seconds;
-        game->showResults(2, true, true, false, false);
+        game->getResults().showResults(2, true, true, false, false);
         if (c.free) EXPECT_EQ(textOf(L"A_FG_Zeit"), c.free) << c.seconds;
     }
 }
@@ -173,26 +173,26 @@ TEST_F(ResultsTest, PointsCountUpToTheScore) {
     ASSERT_TRUE(catalogue().startVariant());
     Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
     cards.changeScore(123456.0f - cards.getScore());
-    game->showResults(4, true, true, false, false);
+    game->getResults().showResults(4, true, true, false, false);
     EXPECT_EQ(textOf(L"A_FG_Points"), L"Punkte: 0");
     showMenu(L"AUSWERTUNGMENU");
     std::wstring const early = textOf(L"A_FG_Points");
     EXPECT_NE(early, L"Punkte: 0");
     EXPECT_NE(early, L"Punkte: 123.456");
-    for (int i = 0; i < 120 && game->getCountUpLabel(); ++i) step(0.1);
-    EXPECT_EQ(game->getCountUpLabel(), nullptr);
+    for (int i = 0; i < 120 && game->getResults().getCountUpLabel(); ++i) step(0.1);
+    EXPECT_EQ(game->getResults().getCountUpLabel(), nullptr);
     EXPECT_EQ(textOf(L"A_FG_Points"), L"Punkte: 123.456");
     keepScreen("results_free_1024x768");
 
     // The campaign: points goal missed shows the other label, counting on from 123.456.
     cards.changeScore(200000.0f - cards.getScore());
-    game->showResults(1, true, false, true, true);
+    game->getResults().showResults(1, true, false, true, true);
     EXPECT_EQ(goalOf(L"A_ST_Points"), L"AUS");
     EXPECT_EQ(goalOf(L"A_ST_Points_Lose"), L"AN");
     EXPECT_EQ(goalOf(L"A_ST_Combo"), L"AUS");
     EXPECT_EQ(goalOf(L"A_ST_Combo_Lose"), L"AN");
     EXPECT_EQ(textOf(L"A_ST_Points_Lose"), L"Punkteziel verfehlt: 123.456");
-    for (int i = 0; i < 120 && game->getCountUpLabel(); ++i) step(0.1);
+    for (int i = 0; i < 120 && game->getResults().getCountUpLabel(); ++i) step(0.1);
     EXPECT_EQ(textOf(L"A_ST_Points_Lose"), L"Punkteziel verfehlt: 200.000");
     keepScreen("results_campaign_1024x768");
 }
@@ -235,7 +235,7 @@ TEST_F(HighscoreListTest, ListsEveryEntryWithItsValues) {
     stats->readCounters(counters({{L"STARTED", L"9"}, {L"WON", L"4"}, {L"MOVED", L"300"}}));
     catalogue().getCurrentVariant()->setStatistik(stats);
     stats->release();
-    game->refreshHighscoreList();
+    game->getResults().refreshHighscoreList();
     std::vector<Orvex::GUIWindow*> const buttons = listButtons();
     ASSERT_EQ(buttons.size(), 2u);
     EXPECT_EQ(lineOf(buttons[0]), L"1. | Anna | 5.000 | 1:35 | 03.07.2024 14:05 | 4 | 2");
@@ -265,7 +265,7 @@ TEST_F(HighscoreListTest, ScoresShowWholeAsTheResultsScreenCountedThem) {
         for (HighscoreEintrag* e : highscores()) e->release();
         highscores().clear();
         highscores().push_back(entry(L"Anna", row.score, L"1"));
-        game->refreshHighscoreList();
+        game->getResults().refreshHighscoreList();
         ASSERT_EQ(listButtons().size(), 1u);
         EXPECT_NE(lineOf(listButtons()[0]).find(std::wstring(L"Anna | ") + row.shown + L" |"), std::wstring::npos)
             << port::toUtf8(lineOf(listButtons()[0]));
@@ -275,13 +275,13 @@ TEST_F(HighscoreListTest, ScoresShowWholeAsTheResultsScreenCountedThem) {
 // An empty list leaves the panel empty and still fills the counters (0 without statistics).
 TEST_F(HighscoreListTest, EmptyListStillShowsTheCounters) {
     catalogue().getCurrentVariant()->setStatistik(nullptr);
-    game->refreshHighscoreList();
+    game->getResults().refreshHighscoreList();
     EXPECT_TRUE(listButtons().empty());
     EXPECT_EQ(textOf(L"STG_GAMESTATISTIKEN"), L"");
     auto* stats = new Solitaire::Statistik(L"VAR_STATS");
     catalogue().getCurrentVariant()->setStatistik(stats);
     stats->release();
-    game->refreshHighscoreList();
+    game->getResults().refreshHighscoreList();
     EXPECT_EQ(textOf(L"STG_GAMESTATISTIKEN"),
               L"Begonnen: 0   Gewonnen: 0   Zur\u00fcckgenommen: 0   Spielzeit: 0 s   L\u00e4ngste Kombination: 0   Bewegte Karten: 0");
 }
@@ -291,13 +291,13 @@ TEST_F(HighscoreListTest, EmptyListStillShowsTheCounters) {
 TEST_F(HighscoreListTest, EntryOpensTheDialogInFreePlayOnly) {
     highscores().push_back(entry(L"Anna", 5000.0f, L"123"));
     highscores().push_back(entry(L"Bert", 4000.0f, L"4711"));
-    game->refreshHighscoreList();
+    game->getResults().refreshHighscoreList();
     showMenu(L"STATISTIKENGAMEMENU");
     click(*listButtons()[1]);
     EXPECT_EQ(activeMenu(), L"HIGHSCOREEDITMENU");
-    ASSERT_EQ(game->getSelectedHighscore(), highscores()[1]);
+    ASSERT_EQ(game->getResults().getSelectedHighscore(), highscores()[1]);
     keepScreen("highscore_dialog_1024x768");
-    EXPECT_TRUE(game->copySelectedHighscoreSeed());
+    EXPECT_TRUE(game->getResults().copySelectedHighscoreSeed());
     EXPECT_EQ(textOf(L"FG_SEED"), L"4711");
     // The dialog's way back returns to the list.
     click(L"HSE_CANCEL");
@@ -306,13 +306,13 @@ TEST_F(HighscoreListTest, EntryOpensTheDialogInFreePlayOnly) {
     // Removed: the list holds one entry, the selection is gone, the kept button does nothing.
     Orvex::GUIWindow* kept = listButtons()[1];
     kept->addRef();
-    EXPECT_TRUE(game->removeSelectedHighscore());
+    EXPECT_TRUE(game->getResults().removeSelectedHighscore());
     ASSERT_EQ(highscores().size(), 1u);
-    EXPECT_EQ(game->getSelectedHighscore(), nullptr);
-    EXPECT_FALSE(game->copySelectedHighscoreSeed());
-    EXPECT_FALSE(game->removeSelectedHighscore());
-    game->onHighscoreEntryClicked(*kept);
-    EXPECT_EQ(game->getSelectedHighscore(), nullptr);
+    EXPECT_EQ(game->getResults().getSelectedHighscore(), nullptr);
+    EXPECT_FALSE(game->getResults().copySelectedHighscoreSeed());
+    EXPECT_FALSE(game->getResults().removeSelectedHighscore());
+    game->getResults().onHighscoreEntryClicked(*kept);
+    EXPECT_EQ(game->getResults().getSelectedHighscore(), nullptr);
     EXPECT_EQ(activeMenu(), L"STATISTIKENGAMEMENU");
     kept->release();
 
@@ -321,10 +321,10 @@ TEST_F(HighscoreListTest, EntryOpensTheDialogInFreePlayOnly) {
     for (HighscoreEintrag* e : highscores()) e->release();
     highscores().clear();
     highscores().push_back(entry(L"Carl", 100.0f, L"9"));
-    game->refreshHighscoreList();
+    game->getResults().refreshHighscoreList();
     click(*listButtons()[0]);
     EXPECT_EQ(activeMenu(), L"STATISTIKENGAMEMENU");
-    EXPECT_EQ(game->getSelectedHighscore(), nullptr);
+    EXPECT_EQ(game->getResults().getSelectedHighscore(), nullptr);
 }
 
 // A hundred entries (the most a file gives a variant) make a hundred lines; the list starts at
@@ -351,7 +351,7 @@ TEST_F(ResultsTest, OverallStatistics) {
     ASSERT_NE(overall, nullptr);
     overall->reset();
     overall->readCounters(counters({{L"MOUSE_KM", L"12345"}, {L"CLICK", L"10"}, {L"TIME", L"3725"}}));
-    game->refreshStatistics();
+    game->getResults().refreshStatistics();
     std::wstring const text = textOf(L"ST_STATISTIKEN");
     // The stored pixels shown in metres: 12,345 at 96 per inch are 3.27 m.
     EXPECT_NE(text.find(L"Mausweg: 3,3 m"), std::wstring::npos) << port::toUtf8(text);
@@ -360,7 +360,7 @@ TEST_F(ResultsTest, OverallStatistics) {
     showMenu(L"STATISTIKENMENU");
     keepScreen("statistics_overall_1024x768");
     overall->addTime(1e300);
-    game->refreshStatistics();
+    game->getResults().refreshStatistics();
     EXPECT_NE(textOf(L"ST_STATISTIKEN").find(L"Spielzeit: 596523:14:07"), std::wstring::npos)
         << port::toUtf8(textOf(L"ST_STATISTIKEN"));
 }

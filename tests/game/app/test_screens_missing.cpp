@@ -38,15 +38,15 @@ TEST_P(ScreensMissingTest, EveryScreenBuildsWithoutIt) {
     profile.findChapter(1)->result = 1;
     profile.findChapter(1)->levels[12].result = 3;
     ASSERT_TRUE(catalogue.setCurrentByNames(L"KLASSIKER", L"GOLDRAUSCH", L"GOLDRAUSCH"));
-    game->showResults(3, true, true, false, false);
-    game->showResults(3, true, false, true, true);
+    game->getResults().showResults(3, true, true, false, false);
+    game->getResults().showResults(3, true, false, true, true);
     showMenu(L"AUSWERTUNGMENU");
     for (int i = 0; i < 30; ++i) step(0.1);
 
-    game->refreshHighscoreList();
-    game->scrollHighscoresToStart(*find(L"A_Fenster"), find(L"A_Fenster")->getDefaultGoal());
-    game->refreshStatistics();
-    game->copySelectedHighscoreSeed();
+    game->getResults().refreshHighscoreList();
+    game->getResults().scrollHighscoresToStart(*find(L"A_Fenster"), find(L"A_Fenster")->getDefaultGoal());
+    game->getResults().refreshStatistics();
+    game->getResults().copySelectedHighscoreSeed();
 
     game->getCampaignScreens().wireChapters();
     Solitaire::CampaignScreens::refreshResults();

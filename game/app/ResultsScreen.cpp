@@ -1,26 +1,16 @@
-// The results screen ("AUSWERTUNGMENU") filled when a game ends, the in-game statistics screen
-// ("STATISTIKENGAMEMENU") with the current variant's highscore list, and the overall statistics
-// ("STATISTIKENMENU"). Labels are formatted from their own text ids; every window is looked up by
-// name and a missing one skips only its own step.
-//
-// Values from the profile are untrusted: times are clamped before they become whole minutes and
-// hours (wholeSeconds), scores before they become 64-bit counts (wholeNumber).
-//
-// A highscore button carries its entry in user pointer slot 0 (a pointer does not fit the 32-bit
-// user value); a click looks the entry up again in the current variant's list, so a button kept
-// from before the list changed does nothing. Where the GUI files give a columns template, each
-// entry's values stand in its columns under the list's heads instead of in one line, and the
-// list names its variant ("STG_VARIANTE"). The pointer's travel is shown in metres
-// (formatPointerTravel); the profile keeps it in pixels.
+// The results screen, the highscore list and the statistics (see ResultsScreen.h).
+#include "game/app/ResultsScreen.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
-#include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/LanguageManager.h"
@@ -29,10 +19,10 @@
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/MenuNames.h"
 #include "game/app/ScreenLists.h"
+#include "game/app/ScreenWindows.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
-#include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/PileWords.h"
@@ -109,25 +99,41 @@ wchar_t const* howWellText(int rating, bool everyTableauCleared) {
 
 }  // namespace
 
-bool SolitaireGame2::isCampaignSelected() {
-    SolitaireManager const& catalogue = SolitaireManager::instance();
-    SolCategorie const* category = catalogue.getCurrentCategory();
+ResultsScreen::ResultsScreen() {
+    countUp_.exponent = kCountUpExponent;
+    countUp_.running = true;
+    countUp_.speed = kCountUpSpeed;
+    countUp_.update(0.0f);
+}
+
+ResultsScreen::~ResultsScreen() = default;
+
+void ResultsScreen::setSources(Sources const& sources, std::function<bool()> nextLevel) {
+    sources_ = sources;
+    nextLevel_ = std::move(nextLevel);
+}
+
+bool ResultsScreen::isCampaignSelected() const {
+    SolCategorie const* category = sources_.catalogue ? sources_.catalogue->getCurrentCategory() : nullptr;
     return category && (category->isStory() || category->getName() == SolitaireManager::kCampaignName);
 }
 
-void SolitaireGame2::showResults(int const& rating, bool const& storeRating, bool const& freeGame,
+void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool const& freeGame,
                                  bool const& pointsGoalMissed, bool const& comboGoalMissed) {
+    Kartenmanager* cards = sources_.cards;
+    if (!cards || !sources_.catalogue) return;
     bool const story = !freeGame;
     // Story or free-game panel; the rating kept.
     jumpWindow(L"A_STORY", story ? L"AN" : L"AUS");
     jumpWindow(L"A_FREIES_SPIEL", story ? L"AUS" : L"AN");
     if (storeRating) storedRating_ = rating;
-    Statistik const* running = SolitaireManager::instance().getGameStatistik();
-    GameStyle* style = cards_->getGameStyle() ? cards_->getGameStyle() : StyleSettings::instance().getGameStyle();
-    float const score = cards_->getScore();
+    Statistik const* running = sources_.catalogue->getGameStatistik();
+    GameStyle* style = cards->getGameStyle();
+    if (!style && sources_.styles) style = sources_.styles->getGameStyle();
+    float const score = cards->getScore();
     if (story) {
         // A campaign level: time and the goals' notes.
-        std::int64_t const seconds = wholeSeconds(cards_->getTime());
+        std::int64_t const seconds = wholeSeconds(cards->getTime());
         formatOwnText(findLabel(L"A_ST_Zeit"), whole(seconds / kSecondsPerMinute), whole(seconds % kSecondsPerMinute));
         jumpWindow(L"A_ST_Points", pointsGoalMissed ? L"AUS" : L"AN");
         jumpWindow(L"A_ST_Points_Lose", pointsGoalMissed ? L"AN" : L"AUS");
@@ -136,7 +142,7 @@ void SolitaireGame2::showResults(int const& rating, bool const& storeRating, boo
         countUp_.set(countUp_.current, score, 0.0f);
         if (running) {
             fillUndos(L"A_ST_Undos", *running, style);
-            if (Statistik const* overall = StatistikManager::instance().find(kOverallStatistik)) {
+            if (Statistik const* overall = sources_.statistics ? sources_.statistics->find(kOverallStatistik) : nullptr) {
                 jumpWindow(L"A_ST_Combo", comboGoalMissed ? L"AUS" : L"AN");
                 jumpWindow(L"A_ST_Combo_Lose", comboGoalMissed ? L"AN" : L"AUS");
                 Orvex::u32 const combo = running->get(Counter::MaxCombo);
@@ -147,11 +153,11 @@ void SolitaireGame2::showResults(int const& rating, bool const& storeRating, boo
             }
         }
         bool const cleared =
-            static_cast<std::size_t>(cards_->countEmptyTableauPiles()) == cards_->getPilesOfType(kPileTableau).size();
+            static_cast<std::size_t>(cards->countEmptyTableauPiles()) == cards->getPilesOfType(kPileTableau).size();
         if (Orvex::GUILabel* label = findLabel(L"A_ST_HowWellLabel")) label->setTextId(howWellText(rating, cleared));
     } else {
         // A free game: time, and the points counted up.
-        double const time = cards_->getTime();
+        double const time = cards->getTime();
         formatOwnText(findLabel(L"A_FG_Zeit"), std::isfinite(time) ? time : 0.0);
         countUpLabel_ = findLabel(L"A_FG_Points");
         countUp_.setAll(0.0f, score, 0.0f, 0.0f, true);
@@ -169,7 +175,7 @@ void SolitaireGame2::showResults(int const& rating, bool const& storeRating, boo
     wchar_t const* goals[3] = {L"AN", L"AUS", L"AN"};
     if (freeGame) {
         goals[0] = L"AN_C", goals[1] = L"AUS", goals[2] = L"AUS";
-    } else if (nextLevelAvailable_) {
+    } else if (nextLevel_ && nextLevel_()) {
         goals[0] = L"AUS", goals[1] = L"AN", goals[2] = L"AN";
     }
     jumpWindow(L"A_BACK", goals[0]);
@@ -177,14 +183,33 @@ void SolitaireGame2::showResults(int const& rating, bool const& storeRating, boo
     jumpWindow(L"A_RESTART", goals[2]);
 }
 
-void SolitaireGame2::refreshHighscoreList() {
-    Orvex::GUIWindow* panel = findWindow(kHighscorePanel);
+void ResultsScreen::update(double realStep) {
+    if (!countUpLabel_ || !sources_.menus) return;
+    Orvex::GUIMenuN* menu = sources_.menus->findMenu(kResultsMenu);
+    if (!menu || !menu->isActive()) return;
+    countUp_.update(static_cast<float>(realStep));
+    // Scores pass the int range: the count shows 64 bits, held at the range's ends.
+    formatOwnText(countUpLabel_, formatNumber(wholeNumber(countUp_.current)));
+    if (countUp_.t >= 1.0f) countUpLabel_ = nullptr;
+}
+
+void ResultsScreen::enterGameStatistics() {
+    if (Orvex::GUIWindow* frame = findScreenWindow(L"STG_StatistikenGameFrame")) {
+        frame->goalReached.disconnect(this);
+        frame->goalReached.connect(this, &ResultsScreen::scrollHighscoresToStart);
+    }
+    refreshHighscoreList();
+}
+
+void ResultsScreen::refreshHighscoreList() {
+    Orvex::GUIWindow* panel = findScreenWindow(kHighscorePanel);
     // The list emptied.
     if (panel) resetListPanel(*panel);
-    SolVariant* variant = SolitaireManager::instance().getCurrentVariant();
+    SolVariant* variant = sources_.catalogue ? sources_.catalogue->getCurrentVariant() : nullptr;
     // One row per highscore.
-    auto* vorlage = dynamic_cast<Orvex::GUIButton*>(gui_->findTemplate(kHighscoreTemplate));
-    Orvex::GUIWindow* columnsVorlage = gui_->findTemplate(kColumnsTemplate);
+    Orvex::GUISystem* gui = sources_.gui;
+    auto* vorlage = gui ? dynamic_cast<Orvex::GUIButton*>(gui->findTemplate(kHighscoreTemplate)) : nullptr;
+    Orvex::GUIWindow* columnsVorlage = gui ? gui->findTemplate(kColumnsTemplate) : nullptr;
     if (panel && vorlage && variant) {
         Orvex::Text const* format = vorlage->getLabel() ? ownText(*vorlage->getLabel()) : nullptr;
         int rank = 0;
@@ -228,13 +253,13 @@ void SolitaireGame2::refreshHighscoreList() {
             options.layoutParam = L"TOP";
             options.usableForLayoutManager = true;
             button->setUserPointer(entry, 0);
-            button->leftClicked.connect(this, &SolitaireGame2::onHighscoreEntryClicked);
+            button->leftClicked.connect(this, &ResultsScreen::onHighscoreEntryClicked);
             panel->addChild(button, true, true);
         }
     }
     // Which variant the list is of: its game's and its own name.
     if (Orvex::GUILabel* label = findLabel(L"STG_VARIANTE")) {
-        SolSolitaire const* game = SolitaireManager::instance().getCurrentGame();
+        SolSolitaire const* game = sources_.catalogue ? sources_.catalogue->getCurrentGame() : nullptr;
         if (!variant || !formatOwnText(label, game ? Orvex::languageText(game->getTextId()) : std::wstring(),
                                        Orvex::languageText(variant->getTextId())))
             label->setText(L"");
@@ -252,10 +277,10 @@ void SolitaireGame2::refreshHighscoreList() {
     scrollPanelToStart(panel);
 }
 
-void SolitaireGame2::refreshStatistics() {
+void ResultsScreen::refreshStatistics() {
     Orvex::GUILabel* label = findLabel(L"ST_STATISTIKEN");
     if (!label) return;
-    Statistik const* overall = StatistikManager::instance().find(kOverallStatistik);
+    Statistik const* overall = sources_.statistics ? sources_.statistics->find(kOverallStatistik) : nullptr;
     if (!overall) {
         label->setText(L"");
         return;
@@ -268,48 +293,45 @@ void SolitaireGame2::refreshStatistics() {
                   whole(seconds % kSecondsPerMinute), overall->get(Counter::MaxCombo), overall->get(Counter::Moved));
 }
 
-void SolitaireGame2::scrollHighscoresToStart(Orvex::GUIWindow&, Orvex::GUIAnimationsGoal&) {
-    Orvex::GUIWindow* panel = findWindow(kHighscorePanel);
+void ResultsScreen::scrollHighscoresToStart(Orvex::GUIWindow&, Orvex::GUIAnimationsGoal&) {
+    Orvex::GUIWindow* panel = findScreenWindow(kHighscorePanel);
     if (!panel) return;
     panel->updateRect(false, false);
     scrollPanelToStart(panel);
 }
 
-void SolitaireGame2::onHighscoreEntryClicked(Orvex::GUIWindow& window) {
-    if (isCampaignSelected()) return;
-    SolVariant const* variant = SolitaireManager::instance().getCurrentVariant();
+void ResultsScreen::onHighscoreEntryClicked(Orvex::GUIWindow& window) {
+    if (isCampaignSelected() || !sources_.catalogue || !sources_.menus) return;
+    SolVariant const* variant = sources_.catalogue->getCurrentVariant();
     if (!variant) return;
     auto* entry = static_cast<HighscoreEintrag*>(window.getUserPointer(0));
     auto const& list = variant->getHighscores();
     if (!entry || std::find(list.begin(), list.end(), entry) == list.end()) return;
     selectHighscore(entry);
-    menus_->activateMenu(kEditMenu, -1.0);
+    sources_.menus->activateMenu(kEditMenu, -1.0);
 }
 
-void SolitaireGame2::selectHighscore(HighscoreEintrag* entry) {
-    if (entry) entry->addRef();
-    if (selectedHighscore_) selectedHighscore_->release();
-    selectedHighscore_ = entry;
-}
+void ResultsScreen::selectHighscore(HighscoreEintrag* entry) { selectedHighscore_.hold(entry); }
 
-HighscoreEintrag* SolitaireGame2::getSelectedHighscore() const {
-    SolVariant const* variant = SolitaireManager::instance().getCurrentVariant();
-    if (!selectedHighscore_ || !variant) return nullptr;
+HighscoreEintrag* ResultsScreen::getSelectedHighscore() const {
+    SolVariant const* variant = sources_.catalogue ? sources_.catalogue->getCurrentVariant() : nullptr;
+    HighscoreEintrag* entry = selectedHighscore_.get();
+    if (!entry || !variant) return nullptr;
     auto const& list = variant->getHighscores();
-    return std::find(list.begin(), list.end(), selectedHighscore_) != list.end() ? selectedHighscore_ : nullptr;
+    return std::find(list.begin(), list.end(), entry) != list.end() ? entry : nullptr;
 }
 
-bool SolitaireGame2::removeSelectedHighscore() {
+bool ResultsScreen::removeSelectedHighscore() {
     HighscoreEintrag* entry = getSelectedHighscore();
     if (!entry) return false;
-    auto& list = SolitaireManager::instance().getCurrentVariant()->getHighscores();
+    auto& list = sources_.catalogue->getCurrentVariant()->getHighscores();
     list.erase(std::find(list.begin(), list.end(), entry));
     entry->release();  // the list's reference
     selectHighscore(nullptr);
     return true;
 }
 
-bool SolitaireGame2::copySelectedHighscoreSeed() {
+bool ResultsScreen::copySelectedHighscoreSeed() {
     HighscoreEintrag const* entry = getSelectedHighscore();
     Orvex::GUILabel* seed = findLabel(L"FG_SEED");
     if (!entry || !seed) return false;

@@ -1,0 +1,111 @@
+// The results screen ("AUSWERTUNGMENU") filled when a game ends, with the points counting up
+// while it is open; the in-game statistics screen ("STATISTIKENGAMEMENU") with the current
+// variant's highscore list and the entry "HIGHSCOREEDITMENU" acts on; and the overall statistics
+// ("STATISTIKENMENU"). Labels are formatted from their own text ids; every window is looked up by
+// name and a missing one skips only its own step.
+//
+// Values from the profile are untrusted: times are clamped before they become whole minutes and
+// hours, scores before they become 64-bit counts.
+//
+// A highscore button carries its entry in user pointer slot 0 (a pointer does not fit the 32-bit
+// user value); a click looks the entry up again in the current variant's list, so a button kept
+// from before the list changed does nothing. Where the GUI files give a columns template, each
+// entry's values stand in its columns under the list's heads instead of in one line, and the
+// list names its variant ("STG_VARIANTE"). The pointer's travel is shown in metres; the profile
+// keeps it in pixels.
+//
+// The game object holds it by value, hands it the managers once, asks whether a next campaign
+// level follows through a callback, fills it at the game end and steps its count-up each frame.
+//
+// Files: ResultsScreen.cpp (all of it).
+#pragma once
+
+#include <functional>
+
+#include "engine/core/CountedRef.h"
+#include "engine/gui/Interpolation.h"
+#include "signals/sigslot.h"
+
+namespace Orvex {
+class GUIAnimationsGoal;
+class GUILabel;
+class GUIMenuManagerN;
+class GUISystem;
+class GUIWindow;
+}  // namespace Orvex
+
+namespace Solitaire {
+
+class HighscoreEintrag;
+class Kartenmanager;
+class SolitaireManager;
+class StatistikManager;
+class StyleSettings;
+
+class ResultsScreen : public sigslot::has_slots<sigslot::single_threaded> {
+public:
+    // The points count-up: its curve's exponent and speed (the whole count in 1 / speed seconds).
+    static constexpr float kCountUpExponent = 1.5f;
+    static constexpr float kCountUpSpeed = 0.33f;
+
+    // The managers the screens read: the GUI's templates, the menus, the ended game, the
+    // catalogue with the highscores, the statistics, the style settings' game style.
+    struct Sources {
+        Orvex::GUISystem* gui = nullptr;
+        Orvex::GUIMenuManagerN* menus = nullptr;
+        Kartenmanager* cards = nullptr;
+        SolitaireManager* catalogue = nullptr;
+        StatistikManager* statistics = nullptr;
+        StyleSettings* styles = nullptr;
+    };
+
+    ResultsScreen();
+    ~ResultsScreen() override;
+    ResultsScreen(ResultsScreen const&) = delete;
+    ResultsScreen& operator=(ResultsScreen const&) = delete;
+
+    // nextLevel: whether the game end found a next campaign level (the screen offers "A_NEXT").
+    void setSources(Sources const& sources, std::function<bool()> nextLevel);
+
+    // Fills "AUSWERTUNGMENU" for the game just ended (before it opens): rating 0 to 4 (2, 3, 4 are
+    // one to three stars), whether to keep the rating, a free game, and the two goal notes.
+    void showResults(int const& rating, bool const& storeRating, bool const& freeGame, bool const& pointsGoalMissed,
+                     bool const& comboGoalMissed);
+    // The count-up one real step on while the results screen is open; its label is let go at the
+    // count's end.
+    void update(double realStep);
+    // "STATISTIKENGAMEMENU" opens: the list scrolls to its start when its frame arrives.
+    void enterGameStatistics();
+    // "STATISTIKENGAMEMENU": the current variant's highscores and statistics.
+    void refreshHighscoreList();
+    // "STATISTIKENMENU": the overall statistics "DEFAULT".
+    void refreshStatistics();
+    void scrollHighscoresToStart(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
+    void onHighscoreEntryClicked(Orvex::GUIWindow& window);
+    // The entry "HIGHSCOREEDITMENU" acts on (null when none, or when it left its list).
+    HighscoreEintrag* getSelectedHighscore() const;
+    // "HSE_DELETE": the selected entry leaves the current variant's list; false without one.
+    bool removeSelectedHighscore();
+    // "HSE_COPYSEED": the selected entry's game name into the label of "FG_SEED"; false without
+    // an entry or that window.
+    bool copySelectedHighscoreSeed();
+    // The entry "HIGHSCOREEDITMENU" will act on (held with a reference; null lets go).
+    void selectHighscore(HighscoreEintrag* entry);
+
+    int getStoredRating() const { return storedRating_; }
+    // The window whose label the count-up writes (null when none).
+    Orvex::GUILabel* getCountUpLabel() const { return countUpLabel_; }
+
+private:
+    // Whether the current variant is a campaign level (its highscores are not replayed).
+    bool isCampaignSelected() const;
+
+    Sources sources_;
+    std::function<bool()> nextLevel_;
+    int storedRating_ = 0;
+    Orvex::CountedRef<HighscoreEintrag> selectedHighscore_;
+    Orvex::Interpolation<float, float> countUp_;
+    Orvex::GUILabel* countUpLabel_ = nullptr;
+};
+
+}  // namespace Solitaire
