@@ -105,6 +105,7 @@ SolitaireGame2::SolitaireGame2()
     // Own objects and starting values; the engine's measurements stay off.
     sprite_ = &d3d_->getSprite().getSprite();
     profileList_.setGui(gui_);
+    loading_.setDevice(engine_, d3d_, gui_, sprite_);
     options_.setDevice(d3d_, globals_, gui_);
     camera_ = new SolitaireCamera(kCameraSpeed, kCameraExponent);
     camera_->setMargins(kCameraMargin, kCameraMargin);
@@ -149,83 +150,80 @@ SolitaireGame2::SolitaireGame2()
     // The music of the screen state; the game is built.
     playModeMusic(true);
     constructed_ = true;
+    loading_.setGameBuilt();
 }
 
 bool SolitaireGame2::loadData() {
     Orvex::XMLNode tree;
     // Branding pictures and the publisher splash.
-    engine_->showSplashScreens(L"branding\\", kBrandingMs, 0, 0);
-    showPublisherSplash();
-    // Read over the tree that held the splash's list: the load clears it first.
+    loading_.showSplashes();
+    // The keyboard layouts.
     Orvex::TastaturLayoutManager::getInstance().load(read(tree, L"tastaturlayout.lay"));
     // The render passes.
     engine_->getRenderManager()->loadConfig(read(tree, L"data\\GUI\\renderpass.rp"), L"data\\GUI\\renderpass.rp");
     // The screen frame and the loading screen.
-    loadScreenFrame();
-    gui_->loadTextures(read(tree, L"data\\GUI\\Loadscreen.gui"), L"data\\GUI\\Loadscreen.gui");
-    loadingWindow_ = gui_->findWindow(L"LoadingScreens");
-    if (loadingWindow_) loadingWindow_->addRef();
-    if (!showLoadingProgress(0.1f, true)) return false;
+    loading_.load();
+    if (!loading_.showLoadingProgress(0.1f, true)) return false;
     // Texts and fonts.
     engine_->getLanguage()->load(read(tree, L"data\\texte.lng"));
     engine_->getFontManager()->loadConfig(read(tree, L"data\\font.fnt"), L"data\\font.fnt");
-    if (!showLoadingProgress(0.15f, true)) return false;
+    if (!loading_.showLoadingProgress(0.15f, true)) return false;
     // The screens.
     bool const menuFileRead = tree.load(kMenuFile);
     menus_->load(tree, kMenuFile);
     if (!screensRead(menuFileRead, *engine_, d3d_->getWindow().getHWND())) return false;
-    if (!showLoadingProgress(0.4f, true)) return false;
+    if (!loading_.showLoadingProgress(0.4f, true)) return false;
     // The engine's tutorial pages, then the extended tutorials.
     tutorials_->loadTemplates(read(tree, L"data\\tutorial.tut"));
     extTutorials_->load(read(tree, L"data\\exttutorial.tut"));
-    if (!showLoadingProgress(0.45f, true)) return false;
+    if (!loading_.showLoadingProgress(0.45f, true)) return false;
     // The game's own tutorials.
     solTutorials_->loadUserTutorials(read(tree, L"data\\loctutorials.tut"), L"data\\loctutorials.tut");
     connectTutorials();
-    if (!showLoadingProgress(0.5f, true)) return false;
+    if (!loading_.showLoadingProgress(0.5f, true)) return false;
     // Cursor and GUI animations.
     Orvex::Texture2DAnimationManager::instance().load(read(tree, L"data\\menu\\mouse.ani"));
-    if (!showLoadingProgress(0.55f, true)) return false;
+    if (!loading_.showLoadingProgress(0.55f, true)) return false;
     // The small textures.
     d3d_->getTextureManager().loadTextures(read(tree, L"data\\menu\\dot.tex"),
                                            Orvex::TextureLoadParams(0, static_cast<Orvex::u32>(-1), true, true));
-    if (!showLoadingProgress(0.55f, true)) return false;
+    if (!loading_.showLoadingProgress(0.55f, true)) return false;
     // The styles file, then the card-look choices kept from the last run over its defaults.
     StyleSettings& styles = StyleSettings::instance();
     styles.load(read(tree, L"data\\Styles.sty"), L"data\\Styles.sty");
     if (globals_) styles.load(globals_->getSolitaireNode(), L"config.cfg (SOLITAIRE)");
-    if (!showLoadingProgress(0.7f, true)) return false;
+    if (!loading_.showLoadingProgress(0.7f, true)) return false;
     // The catalogue of games and variants.
     SolitaireManager::instance().loadCatalogue(read(tree, SolitaireManager::kCatalogueFile), SolitaireManager::kCatalogueFile);
-    if (!showLoadingProgress(0.75f, true)) return false;
+    if (!loading_.showLoadingProgress(0.75f, true)) return false;
     // Particle templates, the level's then the general ones.
     particles_->loadTemplates(read(tree, L"data\\Level\\Partikel.par"), L"data\\Level\\Partikel.par");
     particles_->loadTemplates(read(tree, L"data\\Partikel.par"), L"data\\Partikel.par");
-    if (!showLoadingProgress(0.75f, true)) return false;
+    if (!loading_.showLoadingProgress(0.75f, true)) return false;
     // The cards' flight paths.
     FlySpline::loadList(read(tree, L"data\\FlySplines.fsp"), L"data\\FlySplines.fsp");
-    if (!showLoadingProgress(0.75f, true)) return false;
+    if (!loading_.showLoadingProgress(0.75f, true)) return false;
     // The story.
     story_->load(read(tree, L"data\\Story\\Story.str"));
     connectStory();
-    if (!showLoadingProgress(0.75f, true)) return false;
+    if (!loading_.showLoadingProgress(0.75f, true)) return false;
     // The mini-games.
     minigames_->loadDefinitions(read(tree, L"data\\Games\\minigames.min"));
     connectMinigames();
     minigames_->initGUI();
     minigames_->shuffleOrder();
-    if (!showLoadingProgress(0.8f, true)) return false;
+    if (!loading_.showLoadingProgress(0.8f, true)) return false;
     // The achievements.
     achievements_->load(read(tree, L"data\\achivement.acv"), L"data\\achivement.acv");
-    if (!showLoadingProgress(0.825f, true)) return false;
+    if (!loading_.showLoadingProgress(0.825f, true)) return false;
     // Sounds and music from one file.
     read(tree, L"data\\Sounds\\sounds.snd");
     if (Orvex::XMLNode const* sounds = tree.getChild(L"SOUND")) Orvex::SoundManager::getInstance().loadSounds(*sounds);
     if (Orvex::XMLNode const* music = tree.getChild(L"MUSIC")) Orvex::MusicManager::getInstance().loadMusic(*music);
-    if (!showLoadingProgress(0.85f, true)) return false;
+    if (!loading_.showLoadingProgress(0.85f, true)) return false;
     // The cursor table.
     fillCursorTable();
-    if (!showLoadingProgress(0.9f, true)) return false;
+    if (!loading_.showLoadingProgress(0.9f, true)) return false;
     // The menu switches, the GUI wiring and the profiles.
     menus_->menuChanged.connect(this, &SolitaireGame2::onMenuChanged);
     wireGui();
@@ -233,7 +231,7 @@ bool SolitaireGame2::loadData() {
     profiles.loadProfiles();
     profiles.buildAllCampaignTables();
     profileList_.build();
-    return showLoadingProgress(1.0f, true);
+    return loading_.showLoadingProgress(1.0f, true);
 }
 
 void SolitaireGame2::fillCursorTable() {
@@ -258,8 +256,7 @@ SolitaireGame2::~SolitaireGame2() {
     // free-play buttons, the pending new profile.
     selectHighscore(nullptr);
     SolitaireManager::instance().releasePanelButtons();
-    if (loadingWindow_) loadingWindow_->release();
-    loadingWindow_ = nullptr;
+    loading_.release();
     if (pendingProfile_ && solTutorials_->getProfile() == pendingProfile_) solTutorials_->setProfile(nullptr);
     releasePendingProfile();
     // The music stops with the game.

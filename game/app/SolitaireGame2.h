@@ -18,7 +18,8 @@
 //
 // Files:
 //   SolitaireGame2.cpp              construction with the loading order, destruction
-//   SolitaireGame2_loading.cpp      splash, loading bar, loading screen, screen frame bands
+//   LoadingScreen.h                 splash, loading bar, loading screen, screen frame bands (a
+//                                   class held by value)
 //   SolitaireGame2_wiring.cpp       the connections of the constructor and the GUI wiring
 //   SolitaireGame2_slots.cpp        the small slots: tutorials, story music, hover sound, mode
 //                                   music, table re-layout, mini-game frames, unused events
@@ -58,6 +59,7 @@
 #include "engine/platform/InputState.h"
 #include "game/app/CampaignScreens.h"
 #include "game/app/InGameStep.h"
+#include "game/app/LoadingScreen.h"
 #include "game/app/NewsLine.h"
 #include "game/app/OptionsScreen.h"
 #include "game/app/PanelBlend.h"
@@ -138,9 +140,6 @@ public:
     // A level's result as its record keeps it: not played, played without a star, one to three
     // stars (the third is LevelRecord::kMaxResult).
     enum LevelResult : int { kNotPlayed = 0, kNoStar = 1, kOneStar = 2, kTwoStars = 3, kThreeStars = 4 };
-    // The publisher splash's display time (ms by the tick count), the branding pictures' (ms).
-    static constexpr unsigned kSplashMs = 3000;
-    static constexpr unsigned kBrandingMs = 2000;
     // Frame rate of the engine's update and render steps.
     static constexpr double kFrameRate = 60.0;
     // The cursor's side as a share of the screen width; the power cursor's side and the
@@ -151,10 +150,6 @@ public:
     // Offset of the power cursor from the pointer with the system arrow.
     static constexpr float kPowerCursorOffsetX = 15.0f;
     static constexpr float kPowerCursorOffsetY = 20.0f;
-    // The frame bands reach this far beyond the outer window.
-    static constexpr int kBandReach = 5000;
-    // Clear colour of the loading screen and the game's frames (opaque mid grey).
-    static constexpr D3DCOLOR kClearColour = 0xFF808080;
     // Sprite batch flag: alpha blending.
     static constexpr unsigned kSpriteFlags = 16;
     // The pause overlay's colour (black at alpha 160).
@@ -176,7 +171,6 @@ public:
     static constexpr int kHitTestMask = 6;
     // Screenshot names one F7 press tries when a name cannot be written.
     static constexpr int kScreenshotNameTries = 8;
-    static constexpr double kLoadingFrameSeconds = 0.1;
     // Purchases at most this many cards onto the joker or the wildcard pile.
     static constexpr std::size_t kShopPileRoom = 8;
     // Undo steps of "I_Undo_Start" and "I_Redo_End": the whole history either way.
@@ -193,14 +187,6 @@ public:
     SolitaireGame2(SolitaireGame2 const&) = delete;
     SolitaireGame2& operator=(SolitaireGame2 const&) = delete;
     Orvex::Texture2DAnimation* getCursor(int index) const;
-
-    // ---- loading (SolitaireGame2_loading.cpp) ----
-    // Sets the loading bar and pumps window messages; false when the program was told to quit.
-    // While the game is being built, a frame is drawn only when the bar's fill has grown by a
-    // pixel since the last frame and kLoadingFrameSeconds (at least a refresh period of the
-    // display) of loading have passed since it: loading steps are quicker than the frames
-    // showing them, and a bar moving ten times a second looks smooth.
-    bool showLoadingProgress(float const& fraction, bool draw);
 
     // ---- wiring (SolitaireGame2_wiring.cpp) ----
     // The first window of that name at any level of the GUI (top-level windows in drawing
@@ -354,7 +340,7 @@ public:
     InGameStep& getInGameStep() { return inGameStep_; }
     SolitaireCamera* getCamera() const { return camera_; }
     SolitaireRenderer* getRenderer() const { return renderer_; }
-    Orvex::GUIWindow* getLoadingWindow() const { return loadingWindow_; }
+    LoadingScreen& getLoadingScreen() { return loading_; }
     std::vector<Orvex::GUIProgressBar*> const& getGodBars() const { return godBars_; }
     void setStoryPart(StoryPart* part) { storyPart_ = part; }
     bool isCampaign() const { return campaign_; }
@@ -403,13 +389,6 @@ private:
     // False when the program was told to quit meanwhile.
     bool loadData();
     void fillCursorTable();
-
-    // ---- loading (SolitaireGame2_loading.cpp) ----
-    void drawLoadingScreen();
-    // Draws the four frame bands around "R_RANDCENTER" within the given window's rectangle.
-    void drawScreenFrame(Orvex::GUIWindow& window, bool const& drawn);
-    void showPublisherSplash();
-    void loadScreenFrame();
 
     // ---- wiring (SolitaireGame2_wiring.cpp) ----
     void wireGui();
@@ -651,17 +630,8 @@ private:
     Orvex::Interpolation<float, float> countUp_;
     Orvex::Interpolation<float, float> tipTimer_;
 
-    // Loading screen and frame; the bar's fill in pixels and the time (steady clock, seconds)
-    // of the last loading frame (-1: none yet).
-    Orvex::GUIWindow* loadingWindow_ = nullptr;
-    long loadingFill_ = -1;
-    double loadingFrameTime_ = -1.0;
-    Orvex::GUIWindow* frameCentre_ = nullptr;
-    Orvex::GUIWindow* frameMenu_ = nullptr;
-    Orvex::Texture2D* frameLeft_ = nullptr;
-    Orvex::Texture2D* frameRight_ = nullptr;
-    Orvex::Texture2D* frameTop_ = nullptr;
-    Orvex::Texture2D* frameBottom_ = nullptr;
+    // The splash, the loading screen and the screen frame.
+    LoadingScreen loading_;
     Orvex::Texture2DAnimation* cursors_[kCursorCount] = {};
     bool active_ = true;
     ScreenState screenState_ = kScreenMenu;

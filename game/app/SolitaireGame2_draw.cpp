@@ -36,7 +36,7 @@ void SolitaireGame2::pollInput() { Orvex::DirectInputInterface::getInstance().up
 void SolitaireGame2::draw() {
     IDirect3DDevice9* device = d3d_->getDevice();
     if (!device) return;
-    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColour, 1.0f, 0);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, LoadingScreen::kClearColour, 1.0f, 0);
     minigames_->drawActive();
     renderer_->setRenderFrames(kAllLayers);
     device->BeginScene();

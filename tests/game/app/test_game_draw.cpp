@@ -233,7 +233,7 @@ TEST_F(GameDrawTest, FrameWithoutItsTextureDrawsNothingAndLogsNothing) {
 // covering the screen around the centre window on all four sides (each picture lies against
 // the centre window).
 TEST_F(GameDrawTest, LoadingScreenShowsTheSplashWithTheFrameBands) {
-    ASSERT_TRUE(game->showLoadingProgress(0.5f, true));
+    ASSERT_TRUE(game->getLoadingScreen().showLoadingProgress(0.5f, true));
     std::vector<uint32_t> pixels = testsupport::readRenderTarget(Orvex::D3DInterface::getInstance().getDevice());
     unsigned const m = static_cast<unsigned>(apptest::kFrameMargin);
     EXPECT_EQ(at(pixels, 160, 120), apptest::kSplashColour);
