@@ -56,10 +56,6 @@ constexpr float kCountUpSpeed = 0.33f;
 
 constexpr wchar_t kEffectList[] = L"data\\FX\\effecte.fxf";
 constexpr wchar_t kSpriteEffect[] = L"Sprite";
-constexpr wchar_t kCursorNames[SolitaireGame2::kCursorCount][14] = {
-    L"PFEIL_LT",      L"PFEIL_CT",      L"PFEIL_RT",      L"PFEIL_LC",      L"PFEIL_CC",     L"PFEIL_RC",
-    L"PFEIL_LB",      L"PFEIL_CB",      L"PFEIL_RB",      L"MOUSE_CURSOR1", L"MOUSE_CURSOR2", L"MOUSE_CURSOR3",
-    L"MOUSE_CURSOR4", L"MOUSE_GOD0",    L"MOUSE_GOD1",    L"MOUSE_GOD2",    L"MOUSE_GOD3"};
 
 // Loads a property file into the shared tree (which the load clears first); a missing file
 // leaves it empty, and its loader then finds nothing.
@@ -106,6 +102,7 @@ SolitaireGame2::SolitaireGame2()
     sprite_ = &d3d_->getSprite().getSprite();
     profileList_.setGui(gui_);
     loading_.setDevice(engine_, d3d_, gui_, sprite_);
+    cursorTable_.setDevice(engine_, d3d_, globals_, menus_, sprite_, cards_);
     options_.setDevice(d3d_, globals_, gui_);
     camera_ = new SolitaireCamera(kCameraSpeed, kCameraExponent);
     camera_->setMargins(kCameraMargin, kCameraMargin);
@@ -222,7 +219,7 @@ bool SolitaireGame2::loadData() {
     if (Orvex::XMLNode const* music = tree.getChild(L"MUSIC")) Orvex::MusicManager::getInstance().loadMusic(*music);
     if (!loading_.showLoadingProgress(0.85f, true)) return false;
     // The cursor table.
-    fillCursorTable();
+    cursorTable_.fill();
     if (!loading_.showLoadingProgress(0.9f, true)) return false;
     // The menu switches, the GUI wiring and the profiles.
     menus_->menuChanged.connect(this, &SolitaireGame2::onMenuChanged);
@@ -232,15 +229,6 @@ bool SolitaireGame2::loadData() {
     profiles.buildAllCampaignTables();
     profileList_.build();
     return loading_.showLoadingProgress(1.0f, true);
-}
-
-void SolitaireGame2::fillCursorTable() {
-    Orvex::Texture2DAnimationManager& animations = Orvex::Texture2DAnimationManager::instance();
-    for (int i = 0; i < kCursorCount; ++i) cursors_[i] = animations.findAnimation(kCursorNames[i]);
-}
-
-Orvex::Texture2DAnimation* SolitaireGame2::getCursor(int index) const {
-    return index >= 0 && index < kCursorCount ? cursors_[index] : nullptr;
 }
 
 SolitaireGame2::~SolitaireGame2() {

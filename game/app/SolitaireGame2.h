@@ -24,7 +24,9 @@
 //   SolitaireGame2_slots.cpp        the small slots: tutorials, story music, hover sound, mode
 //                                   music, table re-layout, mini-game frames, unused events
 //   SolitaireGame2_update.cpp       the per-frame update and its steps
-//   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, cursors, input poll
+//   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, input poll
+//   CursorTable.h                   the cursor table, the drawn pointer and the options' cursor
+//                                   choice (a class held by value)
 //   SolitaireGame2_keys.cpp         the key handler and screenshots
 //   SolitaireGame2_hud.cpp          the in-game HUD: labels, goals panel, tip button, tooltip,
 //                                   end-game button, panels, medal stars, first-time tutorials
@@ -35,8 +37,8 @@
 //   SolitaireGame2_achievements.cpp the achievement list, its hover particles, the medal popup
 //   OptionsScreen.h                 the options' display modes and sliders (a class held by
 //                                   value)
-//   SolitaireGame2_options.cpp      the display mode's confirmation, cursor, tutorial switches,
-//                                   window activation
+//   SolitaireGame2_options.cpp      the display mode's confirmation, tutorial switches, window
+//                                   activation
 //   ProfileList.h                   the profile screen's list (a class held by value)
 //   SolitaireGame2_help.cpp         help pages and credits, the games' rules in the help and
 //                                   the in-game help panel
@@ -58,6 +60,7 @@
 #include "engine/gui/Interpolation.h"
 #include "engine/platform/InputState.h"
 #include "game/app/CampaignScreens.h"
+#include "game/app/CursorTable.h"
 #include "game/app/InGameStep.h"
 #include "game/app/LoadingScreen.h"
 #include "game/app/NewsLine.h"
@@ -123,14 +126,6 @@ struct LevelRecord;
 
 class SolitaireGame2 : public sigslot::has_slots<sigslot::single_threaded> {
 public:
-    // The cursor table: the nine tutorial arrows, the four cursor pictures, the four power
-    // cursors of "data\menu\mouse.ani".
-    static constexpr int kCursorCount = 17;
-    static constexpr int kFirstArrow = 0;
-    static constexpr int kArrowCount = 9;
-    static constexpr int kFirstMouseCursor = 9;
-    static constexpr int kMouseCursorCount = 4;
-    static constexpr int kFirstGodCursor = 13;
     // Screen states: a menu, the level selection, in game (they pick the music).
     enum ScreenState : int { kScreenMenu = 0, kScreenLevels = 1, kScreenInGame = 2 };
     // What startGame did.
@@ -142,14 +137,6 @@ public:
     enum LevelResult : int { kNotPlayed = 0, kNoStar = 1, kOneStar = 2, kTwoStars = 3, kThreeStars = 4 };
     // Frame rate of the engine's update and render steps.
     static constexpr double kFrameRate = 60.0;
-    // The cursor's side as a share of the screen width; the power cursor's side and the
-    // mini-game's second cursor as a share of the screen (50 pixels at 1024 x 768).
-    static constexpr float kCursorShare = 0.03125f;
-    static constexpr float kPowerCursorShareX = 0.048828125f;
-    static constexpr float kPowerCursorShareY = 0.065104164f;
-    // Offset of the power cursor from the pointer with the system arrow.
-    static constexpr float kPowerCursorOffsetX = 15.0f;
-    static constexpr float kPowerCursorOffsetY = 20.0f;
     // Sprite batch flag: alpha blending.
     static constexpr unsigned kSpriteFlags = 16;
     // The pause overlay's colour (black at alpha 160).
@@ -186,7 +173,6 @@ public:
     ~SolitaireGame2() override;
     SolitaireGame2(SolitaireGame2 const&) = delete;
     SolitaireGame2& operator=(SolitaireGame2 const&) = delete;
-    Orvex::Texture2DAnimation* getCursor(int index) const;
 
     // ---- wiring (SolitaireGame2_wiring.cpp) ----
     // The first window of that name at any level of the GUI (top-level windows in drawing
@@ -257,13 +243,6 @@ public:
     void onWindowActive(bool const& active);
     void onModeNeedsConfirmation();
     void onModeCountdown(float const& secondsLeft);
-    void onCursor0(Orvex::GUIWindow& window);
-    void onCursor1(Orvex::GUIWindow& window);
-    void onCursor2(Orvex::GUIWindow& window);
-    void onCursor3(Orvex::GUIWindow& window);
-    // Shows the chosen cursor: the system arrow for the shown cursor 3 (MyGlobals::getShownCursor,
-    // which a setting outside 0 to 3 also gives), else the game's picture.
-    void applyCursor();
     // All four tutorial checkboxes set without their slot reacting.
     void setTutorialCheckboxes(bool checked);
     // Steps back through the menu history past the confirmation dialog, a warning and the
@@ -341,6 +320,7 @@ public:
     SolitaireCamera* getCamera() const { return camera_; }
     SolitaireRenderer* getRenderer() const { return renderer_; }
     LoadingScreen& getLoadingScreen() { return loading_; }
+    CursorTable& getCursorTable() { return cursorTable_; }
     std::vector<Orvex::GUIProgressBar*> const& getGodBars() const { return godBars_; }
     void setStoryPart(StoryPart* part) { storyPart_ = part; }
     bool isCampaign() const { return campaign_; }
@@ -388,7 +368,6 @@ private:
     // ---- construction and destruction (SolitaireGame2.cpp) ----
     // False when the program was told to quit meanwhile.
     bool loadData();
-    void fillCursorTable();
 
     // ---- wiring (SolitaireGame2_wiring.cpp) ----
     void wireGui();
@@ -397,7 +376,6 @@ private:
     void connectTutorials();
     void connectStory();
     void connectMinigames();
-    void wireCursorChoice();
     void wireTutorialCheckboxes();
     void wireHud();
     void wireGods();
@@ -446,8 +424,6 @@ private:
 
     // ---- per-frame draw and input poll (SolitaireGame2_draw.cpp) ----
     void drawPauseOverlay();
-    void drawPointer();
-    void drawCursorPicture(Orvex::Texture2DAnimation* animation, float x, float y, float width, float height);
 
     // ---- keys (SolitaireGame2_keys.cpp) ----
     // The back buffer saved as "Screenshot_<n>.png" in the working folder; false (nothing
@@ -632,7 +608,7 @@ private:
 
     // The splash, the loading screen and the screen frame.
     LoadingScreen loading_;
-    Orvex::Texture2DAnimation* cursors_[kCursorCount] = {};
+    CursorTable cursorTable_;
     bool active_ = true;
     ScreenState screenState_ = kScreenMenu;
     bool constructed_ = false;
@@ -668,7 +644,6 @@ private:
     Orvex::GUIWindow* pointsAni_ = nullptr;
     Orvex::GUIWindow* comboAni_ = nullptr;
     Orvex::GUIWindow* itemAni_ = nullptr;
-    Orvex::Texture2DAnimation* tutorialArrow_ = nullptr;
     Orvex::GUIWindow* gods_ = nullptr;
     std::vector<Orvex::GUIProgressBar*> godBars_;
     std::vector<float> godReminders_;

@@ -128,7 +128,7 @@ void SolitaireGame2::wireGui() {
     renderer_->setParticleWindow(findWindow(L"I_RenderWindowOverlay"));
     // The display mode and the screens' own windows.
     options_.wire();
-    wireCursorChoice();
+    cursorTable_.wireChoice();
     wireTutorialCheckboxes();
     wireHud();
     wireGods();
@@ -143,27 +143,6 @@ void SolitaireGame2::wireGui() {
     if (storyPicture_) storyPicture_->selfDrawn.connect(this, &SolitaireGame2::drawStoryPicture);
     wireShop();
     wireAchievements();
-}
-
-void SolitaireGame2::wireCursorChoice() {
-    using Slot = void (SolitaireGame2::*)(Orvex::GUIWindow&);
-    Slot const slots[kMouseCursorCount] = {&SolitaireGame2::onCursor0, &SolitaireGame2::onCursor1,
-                                           &SolitaireGame2::onCursor2, &SolitaireGame2::onCursor3};
-    for (int k = 0; k < kMouseCursorCount; ++k) {
-        std::wstring const number = std::to_wstring(k);
-        if (Orvex::GUIWindow* picture = findWindow(L"O_Cursor" + number)) {
-            if (Orvex::Texture2DAnimation* cursor = cursors_[kFirstMouseCursor + k])
-                if (Orvex::AnimationFrame const* frame = cursor->getCurrentFrame()) {
-                    Orvex::GUIDrawOptions& options = picture->getDrawOptions();
-                    options.setTexBackground(frame->texture);
-                    options.backgroundSource.rect = Orvex::FRect::fromRECT(frame->rect);
-                    options.backgroundSource.use = true;
-                }
-            picture->leftClicked.connect(this, slots[k]);
-        }
-        if (Orvex::GUIWindow* button = findWindow(L"O_C" + number)) button->leftClicked.connect(this, slots[k]);
-    }
-    applyCursor();
 }
 
 void SolitaireGame2::wireTutorialCheckboxes() {
@@ -208,7 +187,6 @@ void SolitaireGame2::wireHud() {
     tipTimer_.changedSignal.connect(this, &SolitaireGame2::onTipTimerChanged);
     tipTimer_.setTime(0.0f);
     onTipTimerChanged(tipTimer_);
-    tutorialArrow_ = Orvex::Texture2DAnimationManager::instance().findAnimation(L"T_PFEIL_ANI");
     gods_ = findWindow(L"I_GODS");
 }
 
