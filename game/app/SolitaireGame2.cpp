@@ -108,6 +108,7 @@ SolitaireGame2::SolitaireGame2()
     camera_->setMargins(kCameraMargin, kCameraMargin);
     lookAtCamera_ = new Orvex::LookAtCamera(L"");
     renderer_ = new SolitaireRenderer(sprite_, camera_);
+    screenshots_.setDevice(d3d_, renderer_, camera_, cards_);
     countUp_.exponent = kCountUpExponent;
     countUp_.running = true;
     countUp_.speed = kCountUpSpeed;

@@ -27,7 +27,9 @@
 //   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, input poll
 //   CursorTable.h                   the cursor table, the drawn pointer and the options' cursor
 //                                   choice (a class held by value)
-//   SolitaireGame2_keys.cpp         the key handler and screenshots
+//   SolitaireGame2_keys.cpp         the key handler
+//   Screenshots.h                   the screenshot and the preview picture (a class held by
+//                                   value)
 //   SolitaireGame2_hud.cpp          the in-game HUD: labels, goals panel, tip button, tooltip,
 //                                   end-game button, panels, medal stars, first-time tutorials
 //   SolitaireGame2_shop.cpp         the powers (god bars) and the shop
@@ -68,6 +70,7 @@
 #include "game/app/PanelBlend.h"
 #include "game/app/ProfileList.h"
 #include "game/app/ResultsDelay.h"
+#include "game/app/Screenshots.h"
 #include "game/app/WildcardChoice.h"
 #include "game/cards/Achivement.h"
 #include "port/d3d9/d3d9types.h"
@@ -150,14 +153,10 @@ public:
     static constexpr unsigned char kKeyF1 = 0x3B;
     static constexpr unsigned char kKeyF7 = 0x41;
     static constexpr unsigned char kKeyF8 = 0x42;
-    // The preview picture of a variant (F8), the points F1 adds over "I_Points2", and the hit-test
-    // mask that finds the window under the pointer.
-    static constexpr LONG kPreviewWidth = 370;
-    static constexpr LONG kPreviewHeight = 278;
+    // The points F1 adds over "I_Points2", and the hit-test mask that finds the window under the
+    // pointer.
     static constexpr float kMakerPoints = 100000.0f;
     static constexpr int kHitTestMask = 6;
-    // Screenshot names one F7 press tries when a name cannot be written.
-    static constexpr int kScreenshotNameTries = 8;
     // Purchases at most this many cards onto the joker or the wildcard pile.
     static constexpr std::size_t kShopPileRoom = 8;
     // Undo steps of "I_Undo_Start" and "I_Redo_End": the whole history either way.
@@ -193,7 +192,6 @@ public:
 
     // ---- keys (SolitaireGame2_keys.cpp) ----
     void onKeyPressed(Orvex::KeyState& state, unsigned char const& code);
-    static int getScreenshotCounter();
 
     // ---- in-game HUD (SolitaireGame2_hud.cpp) ----
     void refreshHudLabels();
@@ -425,14 +423,6 @@ private:
     // ---- per-frame draw and input poll (SolitaireGame2_draw.cpp) ----
     void drawPauseOverlay();
 
-    // ---- keys (SolitaireGame2_keys.cpp) ----
-    // The back buffer saved as "Screenshot_<n>.png" in the working folder; false (nothing
-    // written, the number kept) when the capture fails.
-    bool takeScreenshot();
-    // Cards and piles drawn at the preview size and saved under the current variant's preview
-    // path (below the working folder, folders made as needed); the previews then load again.
-    bool writePreviewPicture();
-
     // ---- in-game HUD (SolitaireGame2_hud.cpp) ----
     void onCardTooltipText(std::wstring const& text, bool const& show);
     void onLockedCardsFound(D3DXVECTOR4 const& counts);
@@ -609,6 +599,7 @@ private:
     // The splash, the loading screen and the screen frame.
     LoadingScreen loading_;
     CursorTable cursorTable_;
+    Screenshots screenshots_;
     bool active_ = true;
     ScreenState screenState_ = kScreenMenu;
     bool constructed_ = false;
