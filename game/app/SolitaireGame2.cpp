@@ -46,6 +46,8 @@ namespace Solitaire {
 
 namespace {
 
+// Frame rate of the engine's update and render steps.
+constexpr double kFrameRate = 60.0;
 // The table camera's speed and exponent, and its margins.
 constexpr float kCameraSpeed = 0.5f;
 constexpr float kCameraExponent = 2.0f;

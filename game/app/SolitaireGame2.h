@@ -138,32 +138,16 @@ public:
     // A level's result as its record keeps it: not played, played without a star, one to three
     // stars (the third is LevelRecord::kMaxResult).
     enum LevelResult : int { kNotPlayed = 0, kNoStar = 1, kOneStar = 2, kTwoStars = 3, kThreeStars = 4 };
-    // Frame rate of the engine's update and render steps.
-    static constexpr double kFrameRate = 60.0;
-    // Sprite batch flag: alpha blending.
-    static constexpr unsigned kSpriteFlags = 16;
-    // The pause overlay's colour (black at alpha 160).
-    static constexpr D3DCOLOR kPauseColour = 0xA0000000;
-    // Inner table rectangle as shares of the table window (15, 15, 60 and 170 pixels at
-    // 1024 x 768).
-    static constexpr float kTableSideShare = 0.0146484375f;
-    static constexpr float kTableTopShare = 0.078125f;
-    static constexpr float kTableBottomShare = 0.2213541716337204f;
-    // DirectInput codes of the keys the handler knows.
-    static constexpr unsigned char kKeyF1 = 0x3B;
+    // DirectInput code of the screenshot key (the makers' keys are the handler's own).
     static constexpr unsigned char kKeyF7 = 0x41;
-    static constexpr unsigned char kKeyF8 = 0x42;
     // The points F1 adds over "I_Points2", and the hit-test mask that finds the window under the
     // pointer.
     static constexpr float kMakerPoints = 100000.0f;
     static constexpr int kHitTestMask = 6;
     // Purchases at most this many cards onto the joker or the wildcard pile.
     static constexpr std::size_t kShopPileRoom = 8;
-    // Undo steps of "I_Undo_Start" and "I_Redo_End": the whole history either way.
+    // Undo steps of "I_Undo_Start": the whole history back (the dispatcher's kRedoToEnd forward).
     static constexpr int kUndoToStart = -536870912;
-    static constexpr int kRedoToEnd = 536870911;
-    // The card backs the options offer.
-    static constexpr int kCardBackCount = 6;
     // How a mini-game ended, for the words its screen shows before the level screen.
     enum class MinigameEnd { kSolved, kSkipped, kTimeUp, kCancelled };
 

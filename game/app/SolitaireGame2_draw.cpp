@@ -22,6 +22,8 @@ namespace {
 constexpr int kAllLayers = -1;
 // Text centred horizontally and vertically.
 constexpr Orvex::u32 kCentred = 5;
+// The pause overlay's colour (black at alpha 160).
+constexpr D3DCOLOR kPauseColour = 0xA0000000;
 
 }  // namespace
 
@@ -35,7 +37,7 @@ void SolitaireGame2::draw() {
     renderer_->setRenderFrames(kAllLayers);
     device->BeginScene();
     gui_->draw();
-    sprite_->Begin(kSpriteFlags, nullptr);
+    sprite_->Begin(Orvex::GUISystem::kSpriteFlags, nullptr);
     // A mini-game's screen draws them itself.
     if (!minigames_->getActiveMinispiel()) renderer_->drawScreenParticlesOffTable();
     if (!active_) drawPauseOverlay();
@@ -53,7 +55,7 @@ void SolitaireGame2::drawPauseOverlay() {
     sprite_->End();
     std::wstring const text = engine_->getLanguage()->getText(L"PAUSE");
     engine_->getFontManager()->drawTextWithStyleName(L"PauseFont", text, screen, kCentred, L"PauseText");
-    sprite_->Begin(kSpriteFlags, nullptr);
+    sprite_->Begin(Orvex::GUISystem::kSpriteFlags, nullptr);
 }
 
 }  // namespace Solitaire

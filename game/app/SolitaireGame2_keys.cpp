@@ -10,6 +10,14 @@
 
 namespace Solitaire {
 
+namespace {
+
+// DirectInput codes of the makers' keys.
+constexpr unsigned char kKeyF1 = 0x3B;
+constexpr unsigned char kKeyF8 = 0x42;
+
+}  // namespace
+
 void SolitaireGame2::onKeyPressed(Orvex::KeyState&, unsigned char const& code) {
     // Keys go on while the first profile is made: they type its name.
     if (code == kKeyF7) screenshots_.takeScreenshot();
