@@ -47,9 +47,6 @@ public:
     bool showLoadingProgress(float const& fraction, bool draw);
     // The game is built: every later call draws (its callers want the frame).
     void setGameBuilt() { gameBuilt_ = true; }
-    void drawLoadingScreen();
-    // Draws the four frame bands around "R_RANDCENTER" within the given window's rectangle.
-    void drawScreenFrame(Orvex::GUIWindow& window, bool const& drawn);
     // Lets go of the loading window (before the GUI goes).
     void release();
 
@@ -58,6 +55,10 @@ public:
 private:
     void showPublisherSplash();
     void loadScreenFrame();
+    void drawLoadingScreen();
+    // Draws the four frame bands around "R_RANDCENTER" within the given window's rectangle (the
+    // slot of "R_RANDMENU"'s own drawing).
+    void drawScreenFrame(Orvex::GUIWindow& window, bool const& drawn);
 
     Orvex::OrvexEngine* engine_ = nullptr;
     Orvex::D3DInterface* d3d_ = nullptr;
