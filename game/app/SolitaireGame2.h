@@ -32,7 +32,7 @@
 //                                   value)
 //   SolitaireGame2_hud.cpp          the in-game HUD: labels, goals panel, tip button, tooltip,
 //                                   end-game button, panels, medal stars, first-time tutorials
-//   SolitaireGame2_shop.cpp         the powers (god bars) and the shop
+//   PowersAndShop.h                 the powers (god bars) and the shop (a class held by value)
 //   SolitaireGame2_menus.cpp        menu switching, mouse routing, fitting the help labels
 //   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
 //   SolitaireGame2_newprofile.cpp   the new-profile dialog, warnings, a new active profile
@@ -68,10 +68,10 @@
 #include "game/app/NewsLine.h"
 #include "game/app/OptionsScreen.h"
 #include "game/app/PanelBlend.h"
+#include "game/app/PowersAndShop.h"
 #include "game/app/ProfileList.h"
 #include "game/app/ResultsDelay.h"
 #include "game/app/Screenshots.h"
-#include "game/app/WildcardChoice.h"
 #include "game/cards/Achivement.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/d3dx9/d3dx9math.h"
@@ -109,7 +109,6 @@ class KartenObjekt;
 class Kartenmanager;
 class Kartenstapel;
 struct GameEndParms;
-enum ClickMode : int;
 class Minispiel;
 class MinispielManager;
 struct MinispielFrame;
@@ -144,8 +143,6 @@ public:
     // pointer.
     static constexpr float kMakerPoints = 100000.0f;
     static constexpr int kHitTestMask = 6;
-    // Purchases at most this many cards onto the joker or the wildcard pile.
-    static constexpr std::size_t kShopPileRoom = 8;
     // Undo steps of "I_Undo_Start": the whole history back (the dispatcher's kRedoToEnd forward).
     static constexpr int kUndoToStart = -536870912;
     // How a mini-game ended, for the words its screen shows before the level screen.
@@ -188,18 +185,6 @@ public:
     // Where the score and multiplier labels stood at the last refresh (centres, screen pixels).
     static D3DXVECTOR2 getPointsLabelCentre();
     static D3DXVECTOR2 getMultiplierLabelCentre();
-
-    // ---- powers and shop (SolitaireGame2_shop.cpp) ----
-    void onGodBarClicked(Orvex::GUIWindow& window);
-    // "I_GODS" and "I_Shop" shown in a campaign level, each god's window "GOD0".. while the active
-    // profile has it unlocked, and each bar at the profile's charge.
-    void refreshGodBars();
-    // The shop's labels: the points balance and the joker and wildcard prices.
-    void refreshShopLabels();
-    // The shop's purchases; false (nothing changes) when the balance, the pile or its room do
-    // not allow it.
-    bool buyJoker();
-    bool buyWildcard();
 
     // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
     void onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previous);
@@ -290,9 +275,6 @@ public:
     // The window whose label the count-up writes (null when none).
     Orvex::GUILabel* getCountUpLabel() const { return countUpLabel_; }
     CampaignScreens& getCampaignScreens() { return campaignScreens_; }
-    void nextWildcard() { wildcard_.next(); }
-    void previousWildcard() { wildcard_.previous(); }
-    WildcardChoice const& getWildcardChoice() const { return wildcard_; }
     bool isActive() const { return active_; }
     ScreenState getScreenState() const { return screenState_; }
     ResultsDelay& getResultsDelay() { return results_; }
@@ -303,7 +285,7 @@ public:
     SolitaireRenderer* getRenderer() const { return renderer_; }
     LoadingScreen& getLoadingScreen() { return loading_; }
     CursorTable& getCursorTable() { return cursorTable_; }
-    std::vector<Orvex::GUIProgressBar*> const& getGodBars() const { return godBars_; }
+    PowersAndShop& getPowersAndShop() { return powersAndShop_; }
     void setStoryPart(StoryPart* part) { storyPart_ = part; }
     bool isCampaign() const { return campaign_; }
     bool isGameOver() const { return gameOver_; }
@@ -360,10 +342,8 @@ private:
     void connectMinigames();
     void wireTutorialCheckboxes();
     void wireHud();
-    void wireGods();
     void wirePanels();
     void wireMedals();
-    void wireShop();
     void wireAchievements();
 
     // ---- small slots (SolitaireGame2_slots.cpp) ----
@@ -439,25 +419,6 @@ private:
     void showEndGameButton();
     // Asks the tutorials for a first-time tutorial; at the card's place on the screen when given.
     bool showFirstTimeTutorial(std::wstring const& name, Karte* card);
-
-    // ---- powers and shop (SolitaireGame2_shop.cpp) ----
-    void onCardScored(Karte& card);
-    void onClickModeUsed(ClickMode const& mode);
-    void onGodTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
-    void onGodBarFull(Orvex::GUIProgressBar& bar);
-    void drawWildcardOffer(Orvex::GUIWindow& window, bool const& drawn);
-    void drawJokerOffer(Orvex::GUIWindow& window, bool const& drawn);
-    void onWildcardNext(Orvex::GUIWindow& window);
-    void onWildcardPrev(Orvex::GUIWindow& window);
-    void onBuyWildcard(Orvex::GUIWindow& window);
-    void onBuyJoker(Orvex::GUIWindow& window);
-    // The active profile when it has the god unlocked, else null.
-    Profil* profileWithGod(int god) const;
-    Orvex::GUIProgressBar* godBar(int god) const;
-    // Buys onto pile for price; the card made by make, then found.
-    bool buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*make)(int const&, int const&), int suit,
-             int value, void (SolitaireGame2::*found)(Karte&), wchar_t const* sound);
-    void drawOffer(Orvex::GUIWindow& window, Kartenstapel* pile, Orvex::Texture2D* under, Orvex::Texture2D* over);
 
     // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
     void scrollTutorialHelpToStart();
@@ -619,9 +580,6 @@ private:
     Orvex::GUIWindow* pointsAni_ = nullptr;
     Orvex::GUIWindow* comboAni_ = nullptr;
     Orvex::GUIWindow* itemAni_ = nullptr;
-    Orvex::GUIWindow* gods_ = nullptr;
-    std::vector<Orvex::GUIProgressBar*> godBars_;
-    std::vector<float> godReminders_;
     Orvex::GUIWindow* endGame_ = nullptr;
     Orvex::GUIWindow* statistics_ = nullptr;
     Orvex::GUIWindow* statisticsZone_ = nullptr;
@@ -634,7 +592,6 @@ private:
     Orvex::GUIWindow* medalStars_[4] = {};
     Orvex::Texture2DAnimation* medalStar_ = nullptr;
     Orvex::GUIWindow* storyPicture_ = nullptr;
-    Orvex::GUIWindow* shopWindows_[7] = {};
     Orvex::GUICheckbox* tutorialCheckboxes_[4] = {};
     Achivement* playTime_ = nullptr;
     Orvex::GUIWindow* achievementWindow_ = nullptr;
@@ -662,6 +619,7 @@ private:
     // The game end found a next campaign level (the results screen offers "A_NEXT").
     bool nextLevelAvailable_ = false;
     CampaignScreens campaignScreens_;
+    PowersAndShop powersAndShop_;
     Orvex::GUIWindow* tableWindow_ = nullptr;
 
     // The running or last game is a campaign level (the story mode), not a free game.
@@ -694,7 +652,6 @@ private:
     Orvex::GUIWindow* variantLabel_ = nullptr;
     Orvex::GUIWindow* goalsPanel_ = nullptr;
     GoalSlot goalSlots_[kGoalSlots];
-    WildcardChoice wildcard_;
 };
 
 }  // namespace Solitaire
