@@ -7,7 +7,6 @@
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/minigames/ClickGameWindows.h"
 #include "game/minigames/FieldDrawing.h"
@@ -93,19 +92,8 @@ Bauen::~Bauen() {
     if (background_) background_->release();
 }
 
-void Bauen::connectInput() {
-    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
-    input.mouseButtonDownSignal.disconnect(this);
-    input.mouseButtonUpSignal.disconnect(this);
-    input.mouseAxisSignal.disconnect(this);
-    input.mouseButtonDownSignal.connect(this, &Bauen::onMouseDown);
-    input.mouseButtonUpSignal.connect(this, &Bauen::onMouseUp);
-    input.mouseAxisSignal.connect(this, &Bauen::onMouseMove);
-}
-
 void Bauen::createWindows() {
     origin_ = D3DXVECTOR2((1.0f - extent_.x) * 0.5f, (1.0f - extent_.y) * 0.5f);
-    connectInput();
     if (!window && playable_) {
         ClickGameWindows frame(prefix, kKind);
         frame.lookUp(false);
@@ -142,16 +130,6 @@ void Bauen::start() {
         place(*piece, px, py);
         snap(*piece);
     }
-}
-
-void Bauen::show() {
-    inputOn_ = true;
-    Minispiel::show();
-}
-
-void Bauen::hide() {
-    inputOn_ = false;
-    Minispiel::hide();
 }
 
 void Bauen::update(double const& dt) {

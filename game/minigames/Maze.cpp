@@ -7,7 +7,6 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
-#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "engine/render/TextureManager.h"
@@ -91,9 +90,6 @@ Maze::~Maze() {
 }
 
 void Maze::createWindows() {
-    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
-    input.mouseButtonDownSignal.disconnect(this);
-    input.mouseButtonDownSignal.connect(this, &Maze::onMouseDown);
     if (!window) {
         minigame::FieldWindows const windows =
             minigame::buildFieldWindows(*this, kKind, minigame::frameAspect(background_), false);
@@ -106,16 +102,6 @@ void Maze::createWindows() {
 void Maze::start() {
     Minispiel::start();
     generate();
-}
-
-void Maze::show() {
-    inputEnabled_ = true;
-    Minispiel::show();
-}
-
-void Maze::hide() {
-    inputEnabled_ = false;
-    Minispiel::hide();
 }
 
 void Maze::update(double const& dt) {

@@ -7,7 +7,6 @@
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/minigames/FieldWindows.h"
 #include "game/minigames/MinispielKeys.h"
@@ -81,9 +80,6 @@ Punkteverbinden::~Punkteverbinden() {
 }
 
 void Punkteverbinden::createWindows() {
-    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
-    input.mouseButtonDownSignal.disconnect(this);
-    input.mouseButtonDownSignal.connect(this, &Punkteverbinden::onMouseDown);
     lines_.create();
     if (!window) {
         minigame::FieldWindows const windows =
@@ -106,16 +102,6 @@ void Punkteverbinden::start() {
     selected_ = nullptr;
     blinking_ = false;
     blinkClock_ = 0.0f;
-}
-
-void Punkteverbinden::show() {
-    Minispiel::show();
-    inputEnabled_ = true;
-}
-
-void Punkteverbinden::hide() {
-    Minispiel::hide();
-    inputEnabled_ = false;
 }
 
 void Punkteverbinden::update(double const& dt) {

@@ -20,7 +20,7 @@
 // selection emits moveWrong, and a click after solving that makes a move restarts the end delay.
 //
 // Files:
-//   Punkteverbinden.cpp        keys, windows, start, show, hide, update, destruction
+//   Punkteverbinden.cpp        keys, windows, start, update, destruction
 //   Punkteverbinden_play.cpp   the points' connections, clicks, the solved test, drawing
 #pragma once
 
@@ -90,11 +90,10 @@ public:
     void draw() override;
     void createWindows() override;
     void start() override;
-    void show() override;
-    void hide() override;
+    // A press, from the manager while active.
+    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
 
     // ---- slots ----
-    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
     void onFieldDrawn(Orvex::GUIWindow& window, bool const& drawn);
 
     // Whether the lines are exactly the goal connections of every point.
@@ -116,7 +115,6 @@ private:
     std::vector<Punkt*> points_;
     Orvex::GUIWindow* field_ = nullptr;
     Punkt* selected_ = nullptr;
-    bool inputEnabled_ = false;
     Orvex::Texture2DAnimation* background_ = nullptr;
     MinigameLines lines_;
     bool onlyGoalsToFinish_ = true;

@@ -10,7 +10,6 @@
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielTemplates.h"
-#include "game/minigames/MouseSlots.h"
 #include "game/minigames/PlayfieldPicture.h"
 #include "port/crt/crt.h"
 
@@ -70,8 +69,6 @@ Ring::~Ring() {
 }
 
 void Ring::createWindows() {
-    minigame::connectMouse(*this, &Ring::onMouseDown, &Ring::onMouseUp, &Ring::onMouseMove);
-
     if (!window) {
         window = minigame::buildPlayfieldFrame(*this, prefix, kKind, background_, playfield_);
         if (playfield_) playfield_->selfDrawn.connect(this, &Ring::onPlayfieldDrawn);
@@ -89,16 +86,6 @@ void Ring::start() {
             ring->animation->rewind();
         }
     }
-}
-
-void Ring::show() {
-    shown_ = true;
-    Minispiel::show();
-}
-
-void Ring::hide() {
-    shown_ = false;
-    Minispiel::hide();
 }
 
 void Ring::update(double const& dt) {
@@ -154,7 +141,7 @@ void Ring::judge() {
 }
 
 void Ring::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    if (!shown_ || button != Orvex::OMB_LEFT || solved || !playfield_) return;
+    if (button != Orvex::OMB_LEFT || solved || !playfield_) return;
     grabbed_ = nullptr;
     // The rings lie under the help screen while it is up: a press there grabs none.
     if (MinispielManager::instance().isHelpShown()) return;
@@ -173,7 +160,7 @@ void Ring::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& 
 }
 
 void Ring::onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const&) {
-    if (!shown_ || solved || !grabbed_ || !playfield_) return;
+    if (solved || !grabbed_ || !playfield_) return;
     float const a = pointerAngle(playfield_->getScreenRect(), D3DXVECTOR2(state.x, state.y));
     grabbed_->angle += a - lastAngle_;
     lastAngle_ = a;
@@ -181,7 +168,7 @@ void Ring::onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const&) {
 }
 
 void Ring::onMouseUp(Orvex::MouseState&, Orvex::OrvexMouseButton const& button) {
-    if (!shown_ || button != Orvex::OMB_LEFT || !grabbed_ || solved) return;
+    if (button != Orvex::OMB_LEFT || !grabbed_ || solved) return;
     grabbed_ = nullptr;
     judge();
 }

@@ -63,13 +63,12 @@ public:
     void draw() override;
     void createWindows() override;
     void start() override;
-    void show() override;
-    void hide() override;
+    // ---- the pointer, from the manager while active ----
+    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
+    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
+    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis) override;
 
     // ---- slots ----
-    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis);
     void onPlayfieldDrawn(Orvex::GUIWindow& window, bool const& drawn);
 
     // Whether every turnable ring stands upright (the argument is not used); starts the animations
@@ -96,7 +95,6 @@ private:
 
     std::vector<Objekt*> rings_;
     Orvex::GUIWindow* playfield_ = nullptr;
-    bool shown_ = false;
     Orvex::Texture2DAnimation* background_ = nullptr;
     Objekt* grabbed_ = nullptr;
     float lastAngle_ = 0.0f;

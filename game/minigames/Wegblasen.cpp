@@ -13,7 +13,6 @@
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielTemplates.h"
-#include "game/minigames/MouseSlots.h"
 #include "game/minigames/PlayfieldPicture.h"
 #include "port/crt/crt.h"
 
@@ -118,8 +117,6 @@ Wegblasen::~Wegblasen() {
 }
 
 void Wegblasen::createWindows() {
-    minigame::connectMouse(*this, &Wegblasen::onMouseDown, &Wegblasen::onMouseUp, &Wegblasen::onMouseMove);
-
     if (!window) {
         window = minigame::buildPlayfieldFrame(*this, prefix, kKind, background_, playfield_);
         if (playfield_) {

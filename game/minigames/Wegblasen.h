@@ -83,10 +83,12 @@ public:
     void show() override;
     void hide() override;
 
+    // ---- the pointer, from the manager while active ----
+    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
+    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
+    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis) override;
+
     // ---- slots ----
-    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis);
     void onPlayfieldDrawn(Orvex::GUIWindow& window, bool const& drawn);
 
     // The ramp's share at a time since the button went down: 0 before the start, 1 from the end.
