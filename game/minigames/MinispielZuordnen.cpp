@@ -48,8 +48,8 @@ Teil::Teil(Orvex::XMLNode& node) : TrayPart(node), blink(kBlinkOff, kBlinkOn, kB
 void Teil::step(double dt, bool setDrawType) {
     if (animation) {
         animation->update(dt);
-        if (window && dynamic_cast<Orvex::GUILabel*>(window)) {
-            minigame::showFrameAsBackground(*window, animation);
+        if (window && dynamic_cast<Orvex::GUILabel*>(window.get())) {
+            minigame::showFrameAsBackground(*window, animation.get());
             if (setDrawType) window->getDrawOptions().setBackDrawType(Orvex::SDP_STRETCH, Orvex::SDP_STRETCH);
         }
     }
@@ -59,7 +59,7 @@ void Teil::step(double dt, bool setDrawType) {
 Gebiet::Gebiet(Orvex::XMLNode& node) : Teil(node) {
     if (window) {
         if (Orvex::XMLNode const* rect = node.getChild(L"GUIRECT")) window->getRect().load(*rect);
-        if (auto* label = dynamic_cast<Orvex::GUILabel*>(window)) {
+        if (auto* label = dynamic_cast<Orvex::GUILabel*>(window.get())) {
             if (!textId.empty()) label->setTextId(textId);
             if (node.getAttribute(L"FONT") || node.getAttribute(L"FONT_STYLE")) {
                 label->setFontStyle(fontStyle, Orvex::GUILabel::kNormal);
@@ -71,7 +71,7 @@ Gebiet::Gebiet(Orvex::XMLNode& node) : Teil(node) {
 }
 
 Gegenstand::Gegenstand(Orvex::XMLNode& node, std::vector<Gebiet*> const& areas) : Teil(node) {
-    if (auto* label = dynamic_cast<Orvex::GUILabel*>(window)) {
+    if (auto* label = dynamic_cast<Orvex::GUILabel*>(window.get())) {
         if (!textId.empty()) label->setTextId(textId);
         if (node.getAttribute(L"FONT_STYLE")) {
             label->setFontStyle(fontStyle, Orvex::GUILabel::kNormal);
@@ -80,25 +80,11 @@ Gegenstand::Gegenstand(Orvex::XMLNode& node, std::vector<Gebiet*> const& areas) 
         if (node.getAttribute(L"FONT")) label->setFont(font);
     }
     auto addTarget = [&](std::wstring const& name) {
-        if (Gebiet* candidate = Orvex::findNamedObject(areas, name)) {
-            candidate->addRef();
-            targets.push_back(candidate);
-        }
+        if (Gebiet* candidate = Orvex::findNamedObject(areas, name)) targets.emplace_back().hold(candidate);
     };
     if (Orvex::XMLAttribute const* target = node.getAttribute(L"ZIEL_GEBIET")) addTarget(target->getStringCopy());
     for (std::wstring const& name : minigame::valueTexts(node)) addTarget(name);
     minigame::readCount(node, L"WERT", value, -kMaxCount, kMaxCount);
-}
-
-Gegenstand::~Gegenstand() {
-    setArea(nullptr);
-    for (Gebiet* target : targets) target->release();
-}
-
-void Gegenstand::setArea(Gebiet* next) {
-    if (next) next->addRef();
-    if (area) area->release();
-    area = next;
 }
 
 bool Gegenstand::isOnTarget() const {
@@ -129,7 +115,7 @@ MinispielZuordnen::MinispielZuordnen(Orvex::XMLNode& element) : TrayGame(element
 
 void MinispielZuordnen::layOutAreas() {
     std::vector<Orvex::GUIWindow*> windows;
-    for (Gebiet* area : areas_) windows.push_back(area->window);
+    for (Gebiet* area : areas_) windows.push_back(area->window.get());
     minigame::layOutAreas(windows, hasGrid_, columns_, areasWindow_);
 }
 

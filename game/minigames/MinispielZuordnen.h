@@ -79,14 +79,13 @@ public:
 class Gegenstand : public Teil {
 public:
     Gegenstand(Orvex::XMLNode& node, std::vector<Gebiet*> const& areas);
-    ~Gegenstand() override;
-    // Takes the area (one reference), giving up the one before.
-    void setArea(Gebiet* area);
+    // Holds the area (null: none), letting go of the one before.
+    void setArea(Gebiet* next) { area.hold(next); }
     bool isOnTarget() const;
 
-    std::vector<Gebiet*> targets;
+    std::vector<Orvex::CountedRef<Gebiet>> targets;
     int value = 0;
-    Gebiet* area = nullptr;
+    Orvex::CountedRef<Gebiet> area;
 };
 
 }  // namespace zuordnen

@@ -26,35 +26,22 @@ Teil::Teil(Orvex::XMLNode& node) : TrayPart(node) {
     if (Orvex::XMLNode const* normal = node.getChild(L"GUIRECT")) rect.load(*normal);
     foundRect = rect;
     if (Orvex::XMLNode const* found = node.getChild(L"GUIRECT_FOUND")) foundRect.load(*found);
-    foundAnimation = minigame::animationCopy(node, L"ANIMATION_FOUND");
+    foundAnimation.adopt(minigame::animationCopy(node, L"ANIMATION_FOUND"));
 }
 
-Teil::~Teil() {
-    if (foundAnimation) foundAnimation->release();
-}
+// Out of line: the animation's class is complete here.
+Teil::~Teil() = default;
 
 void Teil::applyLook(bool found) {
     if (!window) return;
-    window->getDrawOptions().setAniBackground(found ? foundAnimation : animation);
+    window->getDrawOptions().setAniBackground(found ? foundAnimation.get() : animation.get());
     window->getRect() = found ? foundRect : rect;
     window->updateRect(false, false);
 }
 
 Gegenstand::Gegenstand(Orvex::XMLNode& node, std::vector<Gebiet*> const& areas) : Teil(node) {
     std::wstring const name = node.getAttributeString(L"ZIEL_GEBIET", L"");
-    target = Orvex::findNamedObject(areas, name);
-    if (target) target->addRef();
-}
-
-Gegenstand::~Gegenstand() {
-    setArea(nullptr);
-    if (target) target->release();
-}
-
-void Gegenstand::setArea(Gebiet* next) {
-    if (next) next->addRef();
-    if (area) area->release();
-    area = next;
+    target.hold(Orvex::findNamedObject(areas, name));
 }
 
 void Gegenstand::setFound(bool const& found, Orvex::GUIWindow* parent) {
@@ -62,7 +49,7 @@ void Gegenstand::setFound(bool const& found, Orvex::GUIWindow* parent) {
     if (!window) return;
     window->getOptions().enabled = !found;
     window->updateRect(false, false);
-    if (parent) parent->addChild(window, false, true);
+    if (parent) parent->addChild(window.get(), false, true);
     if (found) window->sendToBack();
 }
 
@@ -71,7 +58,7 @@ void Gegenstand::setFound(bool const& found, Orvex::GUIWindow* parent) {
 // ---- the game ----
 
 void MinispielZuordnen2::layOutAreas() {
-    for (Gebiet* area : areas_) minigame::attach(areasWindow_, area->window);
+    for (Gebiet* area : areas_) minigame::attach(areasWindow_, area->window.get());
 }
 
 void MinispielZuordnen2::dropped(Gegenstand& item, Gebiet* area) {

@@ -41,7 +41,7 @@ public:
 
     Orvex::GUIRect rect;
     Orvex::GUIRect foundRect;
-    Orvex::Texture2DAnimation* foundAnimation = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> foundAnimation;
 };
 
 class Gebiet : public Teil {
@@ -53,14 +53,13 @@ public:
 class Gegenstand : public Teil {
 public:
     Gegenstand(Orvex::XMLNode& node, std::vector<Gebiet*> const& areas);
-    ~Gegenstand() override;
     // The look; enabled exactly when not found; moved into the parent when one is given;
     // sent to the back of its siblings when found.
     void setFound(bool const& found, Orvex::GUIWindow* parent);
-    void setArea(Gebiet* next);
+    void setArea(Gebiet* next) { area.hold(next); }
 
-    Gebiet* target = nullptr;
-    Gebiet* area = nullptr;
+    Orvex::CountedRef<Gebiet> target;
+    Orvex::CountedRef<Gebiet> area;
 };
 
 }  // namespace zuordnen2

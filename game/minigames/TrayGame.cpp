@@ -7,13 +7,11 @@
 namespace Solitaire {
 
 TrayPart::TrayPart(Orvex::XMLNode& node) : Orvex::NamedObject(node) {
-    window = minigame::windowFromTemplate(node, L"GUI");
-    animation = minigame::animationCopy(node, L"ANIMATION");
+    window.adopt(minigame::windowFromTemplate(node, L"GUI"));
+    animation.adopt(minigame::animationCopy(node, L"ANIMATION"));
 }
 
-TrayPart::~TrayPart() {
-    if (window) window->release();
-    if (animation) animation->release();
-}
+// Out of line: the animation's class is complete here.
+TrayPart::~TrayPart() = default;
 
 }  // namespace Solitaire

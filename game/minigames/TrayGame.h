@@ -7,14 +7,15 @@
 // differs: its parts' looks, how the areas are laid out, what a drop on an area means, and how the
 // attempt is judged.
 //
-// The kind's Area and Item each have a `window`; an Item is made from its element and the areas
-// and has `setArea` (one reference on the area it lies on, null: none).
+// The kind's Area and Item are TrayParts; an Item is made from its element and the areas and has
+// `setArea` (the area it lies on, held, or null).
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "engine/core/NamedObject.h"
 #include "engine/gui/GUIWindow.h"
 #include "game/minigames/DragAreas.h"
@@ -38,8 +39,8 @@ public:
     explicit TrayPart(Orvex::XMLNode& node);
     ~TrayPart() override;
 
-    Orvex::GUIWindow* window = nullptr;
-    Orvex::Texture2DAnimation* animation = nullptr;
+    Orvex::CountedRef<Orvex::GUIWindow> window;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> animation;
 };
 
 template <class Area, class Item>

@@ -41,7 +41,7 @@ public:
     template <class Game, class Item>
     void addItems(Game& game, std::vector<Item*> const& items, unsigned slot) {
         for (Item* item : items) {
-            Orvex::GUIWindow* window = item->window;
+            Orvex::GUIWindow* window = item->window.get();
             if (!window) continue;
             Orvex::GUIRectAxis& position = window->getRect().getParamsX();
             position.relX = position.relY = position.offX = position.offY = 0.0f;
