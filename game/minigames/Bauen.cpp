@@ -63,15 +63,14 @@ Bauen::Objekt::Objekt(Orvex::XMLNode& node, Bauen& game) : owner(&game) {
             }
         }
     }
-    picture = minigame::animationCopy(node, L"ANIMATION");
+    picture.adopt(minigame::animationCopy(node, L"ANIMATION"));
 }
 
-Bauen::Objekt::~Objekt() {
-    if (picture) picture->release();
-}
+// Out of line: the picture's class is complete here.
+Bauen::Objekt::~Objekt() = default;
 
 void Bauen::Objekt::draw(D3DXCOLOR const& colour) const {
-    if (picture) minigame::drawPicture(picture, nullptr, owner->getBoxRect(*this), static_cast<D3DCOLOR>(colour));
+    if (picture) minigame::drawPicture(picture.get(), nullptr, owner->getBoxRect(*this), static_cast<D3DCOLOR>(colour));
 }
 
 // ---- the game ----
@@ -83,13 +82,12 @@ Bauen::Bauen(Orvex::XMLNode& element) : Minispiel(element) {
     });
     playable_ = readSides(element, boardColumns_, boardRows_, kMaxBoardSide,
                           L"the game has no board and can only be skipped");
-    background_ = minigame::animationCopy(element, L"BACKGROUND");
+    background_.adopt(minigame::animationCopy(element, L"BACKGROUND"));
     minigame::readPair(element, L"SPACE", extent_.x, extent_.y, kMinSpace, 1.0);
 }
 
 Bauen::~Bauen() {
     pieces_.clear();
-    if (background_) background_->release();
 }
 
 void Bauen::createWindows() {
@@ -107,7 +105,7 @@ void Bauen::createWindows() {
             if (Orvex::AnimationFrame const* picture = background_ ? background_->getCurrentFrame() : nullptr) {
                 width = Orvex::frameSpan(picture->rect.left, picture->rect.right);
                 height = Orvex::frameSpan(picture->rect.top, picture->rect.bottom);
-                minigame::showFrameAsBackground(*field_, background_);
+                minigame::showFrameAsBackground(*field_, background_.get());
                 field_->getDrawOptions().setBackDrawType(Orvex::SDP_SCALE, Orvex::SDP_SCALE);
             }
             minigame::setFieldAspect(*field_, width, height);

@@ -34,6 +34,7 @@
 
 #include "engine/platform/InputState.h"
 #include "engine/render/SpriteRect.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/d3dx9/d3dx9math.h"
@@ -83,7 +84,7 @@ public:
         int rows = 0;
         int boardColumn = -1;
         int boardRow = -1;
-        Orvex::Texture2DAnimation* picture = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> picture;
         Bauen* owner = nullptr;
     };
 
@@ -134,7 +135,7 @@ private:
 
     std::vector<std::unique_ptr<Objekt>> pieces_;
     Orvex::GUIWindow* field_ = nullptr;
-    Orvex::Texture2DAnimation* background_ = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> background_;
     Objekt* dragged_ = nullptr;
     D3DXVECTOR2 grab_{0.0f, 0.0f};
     std::vector<int> grid_;

@@ -46,7 +46,7 @@ Maze::Maze(Orvex::XMLNode& element) : Minispiel(element) {
     int rows = columns;
     minigame::readPair(element, L"SIZE", columns, rows, 1, kMaxGridSide);
     gridSize_ = D3DXVECTOR2(static_cast<float>(columns), static_cast<float>(rows));
-    background_ = minigame::animationCopy(element, L"BACKGROUND");
+    background_.adopt(minigame::animationCopy(element, L"BACKGROUND"));
     minigame::readCount(element, L"DRAW_MODE", drawMode_, INT_MIN, INT_MAX);
     minigame::readCount(element, L"KREUZUNGEN", crossings_, 0, kMaxCrossings);
     fast_ = element.getAttributeBool(L"FAST", fast_);
@@ -85,14 +85,13 @@ Maze::Maze(Orvex::XMLNode& element) : Minispiel(element) {
 Maze::~Maze() {
     destroyRooms();
     destroyGroups();
-    if (background_) background_->release();
     delete prototype_;
 }
 
 void Maze::createWindows() {
     if (!window) {
         minigame::FieldWindows const windows =
-            minigame::buildFieldWindows(*this, kKind, minigame::frameAspect(background_), false);
+            minigame::buildFieldWindows(*this, kKind, minigame::frameAspect(background_.get()), false);
         window = windows.main;
         field_ = windows.field;
         if (field_) field_->selfDrawn.connect(this, &Maze::onFieldDrawn);

@@ -48,6 +48,7 @@
 #include "engine/render/SpriteRect.h"
 #include "game/minigames/BlockSequence.h"
 #include "game/minigames/MinigameLines.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -207,7 +208,7 @@ private:
     std::vector<RaumGruppe*> groups_;
     Raum* prototype_ = nullptr;
     Orvex::GUIWindow* field_ = nullptr;
-    Orvex::Texture2DAnimation* background_ = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> background_;
     MinigameLines lines_;
     D3DXVECTOR2 gridSize_{kDefaultGridSide, kDefaultGridSide};
     int columns_ = 0;

@@ -30,6 +30,7 @@
 #include "engine/platform/InputState.h"
 #include "engine/render/SpriteRect.h"
 #include "game/minigames/MinigameLines.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -79,7 +80,7 @@ public:
         std::vector<int> valid;
         std::vector<int> goals;
         std::vector<Punkt*> connections;
-        Orvex::Texture2DAnimation* picture = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> picture;
         Punkteverbinden* owner = nullptr;
     };
 
@@ -115,7 +116,7 @@ private:
     std::vector<Punkt*> points_;
     Orvex::GUIWindow* field_ = nullptr;
     Punkt* selected_ = nullptr;
-    Orvex::Texture2DAnimation* background_ = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> background_;
     MinigameLines lines_;
     bool onlyGoalsToFinish_ = true;
     bool blinking_ = false;

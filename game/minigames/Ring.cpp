@@ -34,12 +34,11 @@ Ring::Objekt::Objekt(Orvex::XMLNode& node, Ring& owner) : game(&owner) {
     minigame::readPair(node, L"RADIUS", innerRadius, outerRadius, 0.0, kMaxRadius);
     rotierbar = node.getAttributeBool(L"ROTIERBAR", rotierbar);
     startAni = node.getAttributeBool(L"START_ANI", startAni);
-    animation = minigame::animationCopy(node, L"ANIMATION");
+    animation.adopt(minigame::animationCopy(node, L"ANIMATION"));
 }
 
-Ring::Objekt::~Objekt() {
-    if (animation) animation->release();
-}
+// Out of line: the animation's class is complete here.
+Ring::Objekt::~Objekt() = default;
 
 // ---- the game ----
 
@@ -51,7 +50,7 @@ Ring::Ring(Orvex::XMLNode& element) : Minispiel(element) {
     // Rings of one outer radius keep the file's order.
     std::stable_sort(rings_.begin(), rings_.end(),
                      [](Objekt const* a, Objekt const* b) { return a->outerRadius < b->outerRadius; });
-    background_ = minigame::animationCopy(element, L"BACKGROUND");
+    background_.adopt(minigame::animationCopy(element, L"BACKGROUND"));
     // The radius divides every ring's: only a positive one scales.
     float radiusMax = radiusMax_;
     if (element.getAttribute(L"RADIUS_MAX") && minigame::readNumber(element, L"RADIUS_MAX", radiusMax) &&
@@ -65,12 +64,11 @@ Ring::Ring(Orvex::XMLNode& element) : Minispiel(element) {
 Ring::~Ring() {
     for (Objekt* ring : rings_) delete ring;
     rings_.clear();
-    if (background_) background_->release();
 }
 
 void Ring::createWindows() {
     if (!window) {
-        window = minigame::buildPlayfieldFrame(*this, prefix, kKind, background_, playfield_);
+        window = minigame::buildPlayfieldFrame(*this, prefix, kKind, background_.get(), playfield_);
         if (playfield_) playfield_->selfDrawn.connect(this, &Ring::onPlayfieldDrawn);
     }
 }
@@ -183,14 +181,14 @@ Orvex::SpriteRect Ring::getSpriteRect(Objekt const& ring) const {
 
 void Ring::drawObjekt(Objekt const& ring, D3DXCOLOR const& colour) const {
     if (ring.animation)
-        minigame::drawFrameInSprite(ring.animation, getSpriteRect(ring), minigame::packTruncated(colour));
+        minigame::drawFrameInSprite(ring.animation.get(), getSpriteRect(ring), minigame::packTruncated(colour));
 }
 
 void Ring::onPlayfieldDrawn(Orvex::GUIWindow& drawnWindow, bool const& drawn) {
     if (!drawn) return;
     double const alpha = drawnWindow.getAccumulatedAlpha();
     if (background_)
-        minigame::drawFrameInRect(background_, drawnWindow.getScreenRect(), Orvex::SDP_STRETCH,
+        minigame::drawFrameInRect(background_.get(), drawnWindow.getScreenRect(), Orvex::SDP_STRETCH,
                                   minigame::whiteWithAlpha(alpha));
     D3DXCOLOR const colour(1.0f, 1.0f, 1.0f, static_cast<float>(alpha));
     for (Objekt const* ring : rings_) drawObjekt(*ring, colour);

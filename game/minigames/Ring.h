@@ -23,6 +23,7 @@
 #include "engine/platform/InputState.h"
 #include "engine/render/FRect.h"
 #include "engine/render/SpriteRect.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -50,7 +51,7 @@ public:
         float innerRadius = 0.0f;
         float outerRadius = 0.0f;
         float angle = 0.0f;
-        Orvex::Texture2DAnimation* animation = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> animation;
         Ring* game;
         bool rotierbar = true;
         bool startAni = false;
@@ -95,7 +96,7 @@ private:
 
     std::vector<Objekt*> rings_;
     Orvex::GUIWindow* playfield_ = nullptr;
-    Orvex::Texture2DAnimation* background_ = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> background_;
     Objekt* grabbed_ = nullptr;
     float lastAngle_ = 0.0f;
     float radiusMax_ = 0.0f;

@@ -22,6 +22,7 @@
 
 #include "engine/platform/InputState.h"
 #include "engine/render/SpriteRect.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -69,7 +70,7 @@ public:
         float angle = 0.0f;
         float mass = 1.0f;
         float brems = 1.0f;
-        Orvex::Texture2DAnimation* animation = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> animation;
         Wegblasen* game;
     };
 
@@ -107,8 +108,8 @@ private:
     std::vector<Objekt*> objects_;
     Orvex::GUIWindow* playfield_ = nullptr;
     bool shown_ = false;
-    Orvex::Texture2DAnimation* background_ = nullptr;
-    Orvex::Texture2DAnimation* mouseAnimation_ = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> background_;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> mouseAnimation_;
     float strength_ = 0.0f;
     float firstStrength_ = 0.0f;
     float lastStrength_ = 0.0f;
