@@ -109,7 +109,7 @@ struct Scene {
         Orvex::GUIMenuManagerN::instance().activateMenu(L"INGAMEMENU", -1.0);
         Kartenmanager::instance().startGame(game->getCamera(), L"1", false, {}, {}, 40000.0f);
         game->restartTipTimer();
-        game->refreshGodBars();
+        game->getPowersAndShop().refreshGodBars();
         for (int i = 0; i < 300; ++i) frame();
         return Kartenmanager::instance().cards.size() == 104;
     }

@@ -113,8 +113,9 @@ void BitmapFontText::layout() {
             measured = RECT{r.right, r.bottom, r.left, r.top};
     }
     auto* bitmapFont = dynamic_cast<BitmapFont*>(font);
-    if (!bitmapFont || !bitmapFont->data) return;
-    BitmapFontData const& data = *bitmapFont->data;
+    BitmapFontData const* table = bitmapFont ? bitmapFont->glyphTable() : nullptr;
+    if (!table) return;
+    BitmapFontData const& data = *table;
 
     float s = bitmapFont->getHeight(true) * data.unitScale;
     if (extraScale >= 0.0f) s *= extraScale;

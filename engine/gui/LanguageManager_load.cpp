@@ -1,7 +1,7 @@
 // The language manager reading text lists: texts filed by language, the first definition of
 // an id in a language kept, the current language chosen, the character list rebuilt.
-#include <algorithm>
 #include <set>
+#include <vector>
 
 #include "engine/core/CodePage.h"
 #include "engine/core/Logger.h"
@@ -33,20 +33,23 @@ void LanguageManager::load(XMLNode& node) {
 }
 
 void LanguageManager::collectCharacters() {
-    characters_.clear();
+    // One mark per UTF-16 unit rather than every character of every text sorted: the texts run
+    // to hundreds of thousands of characters, the units to 65,536.
+    std::vector<bool> present(0x10000, false);
     for (Text const* text : allTexts_) {
         for (wchar_t const ch : text->getText()) {
             auto const code = static_cast<u32>(ch);
             if (code > 0xFFFF && code <= 0x10FFFF) {
-                characters_.push_back(static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10)));
-                characters_.push_back(static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+                present[0xD800 + ((code - 0x10000) >> 10)] = true;
+                present[0xDC00 + ((code - 0x10000) & 0x3FF)] = true;
             } else if (code != 0 && code <= 0xFFFF) {
-                characters_.push_back(ch);
+                present[code] = true;
             }
         }
     }
-    std::sort(characters_.begin(), characters_.end());
-    characters_.erase(std::unique(characters_.begin(), characters_.end()), characters_.end());
+    characters_.clear();
+    for (u32 unit = 1; unit < present.size(); ++unit)
+        if (present[unit]) characters_.push_back(static_cast<wchar_t>(unit));
     characters_.shrink_to_fit();
 }
 

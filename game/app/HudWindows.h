@@ -14,6 +14,7 @@
 
 #include "engine/core/Random.h"
 #include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/Text.h"
 #include "game/app/ScreenWindows.h"
@@ -59,6 +60,16 @@ inline float nextReminder() { return Orvex::randomFloat(kReminderMin, kReminderM
 inline void sparkleOver(Orvex::GUIWindow const& window, wchar_t const* particle) {
     D3DXVECTOR2 const at = centreOf(window);
     SolPartikelManager::instance().spawnFlying(particle, at, at, kSparkleFlight, kSparkleValue);
+}
+
+// Counts a reminder down while its power is ready; at 0 it flies a reminder particle over the
+// window and starts again after a random 5 to 10 s.
+inline void remind(Orvex::GUIProgressBar& bar, float& countdown, double realStep, wchar_t const* particle) {
+    if (!(bar.getRatio() >= 1.0f)) return;
+    countdown -= static_cast<float>(realStep);
+    if (countdown > 0.0f) return;
+    countdown = nextReminder();
+    sparkleOver(bar, particle);
 }
 
 }  // namespace Solitaire

@@ -27,7 +27,7 @@
 //   SolitaireGame2_keys.cpp         the key handler and screenshots
 //   SolitaireGame2_hud.cpp          the in-game HUD: labels, goals panel, tip button, tooltip,
 //                                   end-game button, panels, medal stars, first-time tutorials
-//   SolitaireGame2_shop.cpp         the powers (god bars) and the shop
+//   PowersAndShop.h                 the powers (god bars) and the shop (a class held by value)
 //   SolitaireGame2_menus.cpp        menu switching, mouse routing, fitting the help labels
 //   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
 //   SolitaireGame2_newprofile.cpp   the new-profile dialog, warnings, a new active profile
@@ -61,9 +61,9 @@
 #include "game/app/NewsLine.h"
 #include "game/app/OptionsScreen.h"
 #include "game/app/PanelBlend.h"
+#include "game/app/PowersAndShop.h"
 #include "game/app/ProfileList.h"
 #include "game/app/ResultsDelay.h"
-#include "game/app/WildcardChoice.h"
 #include "game/cards/Achivement.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/d3dx9/d3dx9math.h"
@@ -101,7 +101,6 @@ class KartenObjekt;
 class Kartenmanager;
 class Kartenstapel;
 struct GameEndParms;
-enum ClickMode : int;
 class Minispiel;
 class MinispielManager;
 struct MinispielFrame;
@@ -177,8 +176,6 @@ public:
     // Screenshot names one F7 press tries when a name cannot be written.
     static constexpr int kScreenshotNameTries = 8;
     static constexpr double kLoadingFrameSeconds = 0.1;
-    // Purchases at most this many cards onto the joker or the wildcard pile.
-    static constexpr std::size_t kShopPileRoom = 8;
     // Undo steps of "I_Undo_Start" and "I_Redo_End": the whole history either way.
     static constexpr int kUndoToStart = -536870912;
     static constexpr int kRedoToEnd = 536870911;
@@ -234,18 +231,6 @@ public:
     // Where the score and multiplier labels stood at the last refresh (centres, screen pixels).
     static D3DXVECTOR2 getPointsLabelCentre();
     static D3DXVECTOR2 getMultiplierLabelCentre();
-
-    // ---- powers and shop (SolitaireGame2_shop.cpp) ----
-    void onGodBarClicked(Orvex::GUIWindow& window);
-    // "I_GODS" and "I_Shop" shown in a campaign level, each god's window "GOD0".. while the active
-    // profile has it unlocked, and each bar at the profile's charge.
-    void refreshGodBars();
-    // The shop's labels: the points balance and the joker and wildcard prices.
-    void refreshShopLabels();
-    // The shop's purchases; false (nothing changes) when the balance, the pile or its room do
-    // not allow it.
-    bool buyJoker();
-    bool buyWildcard();
 
     // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
     void onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previous);
@@ -343,9 +328,6 @@ public:
     // The window whose label the count-up writes (null when none).
     Orvex::GUILabel* getCountUpLabel() const { return countUpLabel_; }
     CampaignScreens& getCampaignScreens() { return campaignScreens_; }
-    void nextWildcard() { wildcard_.next(); }
-    void previousWildcard() { wildcard_.previous(); }
-    WildcardChoice const& getWildcardChoice() const { return wildcard_; }
     bool isActive() const { return active_; }
     ScreenState getScreenState() const { return screenState_; }
     ResultsDelay& getResultsDelay() { return results_; }
@@ -355,7 +337,7 @@ public:
     SolitaireCamera* getCamera() const { return camera_; }
     SolitaireRenderer* getRenderer() const { return renderer_; }
     Orvex::GUIWindow* getLoadingWindow() const { return loadingWindow_; }
-    std::vector<Orvex::GUIProgressBar*> const& getGodBars() const { return godBars_; }
+    PowersAndShop& getPowersAndShop() { return powersAndShop_; }
     void setStoryPart(StoryPart* part) { storyPart_ = part; }
     bool isCampaign() const { return campaign_; }
     bool isGameOver() const { return gameOver_; }
@@ -421,10 +403,8 @@ private:
     void wireCursorChoice();
     void wireTutorialCheckboxes();
     void wireHud();
-    void wireGods();
     void wirePanels();
     void wireMedals();
-    void wireShop();
     void wireAchievements();
 
     // ---- small slots (SolitaireGame2_slots.cpp) ----
@@ -510,25 +490,6 @@ private:
     void showEndGameButton();
     // Asks the tutorials for a first-time tutorial; at the card's place on the screen when given.
     bool showFirstTimeTutorial(std::wstring const& name, Karte* card);
-
-    // ---- powers and shop (SolitaireGame2_shop.cpp) ----
-    void onCardScored(Karte& card);
-    void onClickModeUsed(ClickMode const& mode);
-    void onGodTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
-    void onGodBarFull(Orvex::GUIProgressBar& bar);
-    void drawWildcardOffer(Orvex::GUIWindow& window, bool const& drawn);
-    void drawJokerOffer(Orvex::GUIWindow& window, bool const& drawn);
-    void onWildcardNext(Orvex::GUIWindow& window);
-    void onWildcardPrev(Orvex::GUIWindow& window);
-    void onBuyWildcard(Orvex::GUIWindow& window);
-    void onBuyJoker(Orvex::GUIWindow& window);
-    // The active profile when it has the god unlocked, else null.
-    Profil* profileWithGod(int god) const;
-    Orvex::GUIProgressBar* godBar(int god) const;
-    // Buys onto pile for price; the card made by make, then found.
-    bool buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*make)(int const&, int const&), int suit,
-             int value, void (SolitaireGame2::*found)(Karte&), wchar_t const* sound);
-    void drawOffer(Orvex::GUIWindow& window, Kartenstapel* pile, Orvex::Texture2D* under, Orvex::Texture2D* over);
 
     // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
     void scrollTutorialHelpToStart();
@@ -699,9 +660,6 @@ private:
     Orvex::GUIWindow* comboAni_ = nullptr;
     Orvex::GUIWindow* itemAni_ = nullptr;
     Orvex::Texture2DAnimation* tutorialArrow_ = nullptr;
-    Orvex::GUIWindow* gods_ = nullptr;
-    std::vector<Orvex::GUIProgressBar*> godBars_;
-    std::vector<float> godReminders_;
     Orvex::GUIWindow* endGame_ = nullptr;
     Orvex::GUIWindow* statistics_ = nullptr;
     Orvex::GUIWindow* statisticsZone_ = nullptr;
@@ -714,7 +672,6 @@ private:
     Orvex::GUIWindow* medalStars_[4] = {};
     Orvex::Texture2DAnimation* medalStar_ = nullptr;
     Orvex::GUIWindow* storyPicture_ = nullptr;
-    Orvex::GUIWindow* shopWindows_[7] = {};
     Orvex::GUICheckbox* tutorialCheckboxes_[4] = {};
     Achivement* playTime_ = nullptr;
     Orvex::GUIWindow* achievementWindow_ = nullptr;
@@ -742,6 +699,7 @@ private:
     // The game end found a next campaign level (the results screen offers "A_NEXT").
     bool nextLevelAvailable_ = false;
     CampaignScreens campaignScreens_;
+    PowersAndShop powersAndShop_;
     Orvex::GUIWindow* tableWindow_ = nullptr;
 
     // The running or last game is a campaign level (the story mode), not a free game.
@@ -774,7 +732,6 @@ private:
     Orvex::GUIWindow* variantLabel_ = nullptr;
     Orvex::GUIWindow* goalsPanel_ = nullptr;
     GoalSlot goalSlots_[kGoalSlots];
-    WildcardChoice wildcard_;
 };
 
 }  // namespace Solitaire

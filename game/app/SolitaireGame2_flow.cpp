@@ -168,7 +168,7 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
             }
     if (showHelpNext_ && !bannerShown) showHelpPanel();
     // The gods and the shop belong to the campaign.
-    refreshGodBars();
+    powersAndShop_.refreshGodBars();
     // A campaign level's card set on the item window; no medal yet.
     if (campaign) {
         if (item_)

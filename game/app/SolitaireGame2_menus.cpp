@@ -150,7 +150,7 @@ std::span<SolitaireGame2::MenuEntry const> SolitaireGame2::menuEntries() {
              g.musicRestart_ = false;
              if (!g.checkStory()) g.buildLevelScreen();
          }},
-        {L"SHOPMENU", false, kStateKept, [](G& g) { g.refreshShopLabels(); }},
+        {L"SHOPMENU", false, kStateKept, [](G& g) { g.powersAndShop_.refreshShopLabels(); }},
     };
     return rows;
 }

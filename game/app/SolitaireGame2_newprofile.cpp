@@ -131,8 +131,7 @@ void SolitaireGame2::onActiveProfileChanged(Profil* old, Profil* active) {
     if (deleteButton) deleteButton->getOptions().enabled = false;
     // The god bars' charge stays with the profile that leaves.
     if (old) {
-        for (std::size_t i = 0; i < godBars_.size(); ++i)
-            if (godBars_[i]) old->setGodPercent(static_cast<int>(i), godBars_[i]->getRatio());
+        powersAndShop_.keepCharges(*old);
         old->collectLiveData();
     }
     // The new profile active, its buttons and screens.

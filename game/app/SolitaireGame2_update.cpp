@@ -48,16 +48,6 @@ constexpr float kTooltipHalf = 4.0f;
 constexpr float kTooltipSide = 8.0f;
 constexpr double kMedalSpeed = 1.0;
 
-// Counts a reminder down while its power is ready; at 0 it flies a reminder particle over the
-// window and starts again after a random 5 to 10 s.
-void remind(Orvex::GUIProgressBar& bar, float& countdown, double realStep, wchar_t const* particle) {
-    if (!(bar.getRatio() >= 1.0f)) return;
-    countdown -= static_cast<float>(realStep);
-    if (countdown > 0.0f) return;
-    countdown = nextReminder();
-    sparkleOver(bar, particle);
-}
-
 }  // namespace
 
 void SolitaireGame2::checkNewProfileName() {
@@ -135,8 +125,7 @@ void SolitaireGame2::updateInGame(double gameStep, double realStep) {
 }
 
 void SolitaireGame2::updateReminders(double, double realStep) {
-    for (std::size_t i = 0; i < godBars_.size() && i < godReminders_.size(); ++i)
-        if (godBars_[i]) remind(*godBars_[i], godReminders_[i], realStep, L"GOD_READY_EMITTER_ERINNERN");
+    powersAndShop_.updateReminders(realStep);
     if (tipButton_ && cards_->canPay(cards_->getHintPrice()))
         remind(*tipButton_, tipReminder_, realStep, L"TIPP_READY_EMITTER_ERINNERN");
 }

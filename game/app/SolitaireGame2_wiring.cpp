@@ -47,7 +47,7 @@ void SolitaireGame2::connectCardManager() {
     cards_->lockedCardsFound.connect(this, &SolitaireGame2::onLockedCardsFound);
     cards_->extraCardExposed.connect(this, &SolitaireGame2::onExtraCardFound);
     cards_->goalCardsArrived.connect(this, &SolitaireGame2::ignoreCount);
-    cards_->cardScored.connect(this, &SolitaireGame2::onCardScored);
+    cards_->cardScored.connect(&powersAndShop_, &PowersAndShop::onCardScored);
     cards_->comboChanged.connect(this, &SolitaireGame2::onComboChanged);
     cards_->objectUsed.connect(this, &SolitaireGame2::onObjectUsed);
     cards_->wildcardFound.connect(this, &SolitaireGame2::onWildcardFound);
@@ -56,7 +56,7 @@ void SolitaireGame2::connectCardManager() {
     cards_->specialPileMissing.connect(this, &SolitaireGame2::onNoEndPile);
     cards_->specialPileEmpty.connect(this, &SolitaireGame2::onEndPileEmptied);
     cards_->specialPileRefilled.connect(this, &SolitaireGame2::onEndPileRefilled);
-    cards_->clickModeUsed.connect(this, &SolitaireGame2::onClickModeUsed);
+    cards_->clickModeUsed.connect(&powersAndShop_, &PowersAndShop::onClickModeUsed);
 }
 
 void SolitaireGame2::connectEngine() {
@@ -131,17 +131,25 @@ void SolitaireGame2::wireGui() {
     wireCursorChoice();
     wireTutorialCheckboxes();
     wireHud();
-    wireGods();
+    powersAndShop_.wire({.cards = cards_,
+                         .menus = menus_,
+                         .tutorials = solTutorials_,
+                         .achievements = achievements_,
+                         .d3d = d3d_,
+                         .sprite = sprite_,
+                         .godCount = globals_ ? globals_->getGodCount() : MyGlobals::kDefaultGodCount,
+                         .inCampaign = [this] { return campaign_; },
+                         .jokerFound = [this](Karte& card) { onJokerFound(card); },
+                         .wildcardFound = [this](Karte& card) { onWildcardFound(card); }});
     wirePanels();
     wireMedals();
     // The campaign screens.
     campaignScreens_.wire(gui_, menus_, sprite_);
     campaignScreens_.levelChosen.disconnect(this);
     campaignScreens_.levelChosen.connect(this, &SolitaireGame2::onLevelChosen);
-    // The story picture, the shop and the achievements.
+    // The story picture and the achievements.
     storyPicture_ = findWindow(L"T_STORY_BILD");
     if (storyPicture_) storyPicture_->selfDrawn.connect(this, &SolitaireGame2::drawStoryPicture);
-    wireShop();
     wireAchievements();
 }
 
@@ -209,24 +217,6 @@ void SolitaireGame2::wireHud() {
     tipTimer_.setTime(0.0f);
     onTipTimerChanged(tipTimer_);
     tutorialArrow_ = Orvex::Texture2DAnimationManager::instance().findAnimation(L"T_PFEIL_ANI");
-    gods_ = findWindow(L"I_GODS");
-}
-
-void SolitaireGame2::wireGods() {
-    unsigned const count = globals_ ? globals_->getGodCount() : MyGlobals::kDefaultGodCount;
-    godBars_.assign(count, nullptr);
-    godReminders_.assign(count, -1.0f);
-    for (unsigned i = 0; i < count; ++i) {
-        auto* bar = findScreenWindowAs<Orvex::GUIProgressBar>(L"I_GODS_" + std::to_wstring(i + 1));
-        godBars_[i] = bar;
-        if (!bar) continue;
-        if (Orvex::GUITooltipParam* param = bar->findTooltipParam(L"DEF")) {
-            param->textHook.disconnect(this);
-            param->textHook.connect(this, &SolitaireGame2::onGodTooltip);
-        }
-        bar->leftClicked.connect(this, &SolitaireGame2::onGodBarClicked);
-        bar->finished.connect(this, &SolitaireGame2::onGodBarFull);
-    }
 }
 
 void SolitaireGame2::wirePanels() {
@@ -264,20 +254,6 @@ void SolitaireGame2::wireMedals() {
         if (medalStars_[i]) medalStars_[i]->beforeDrawSelf.connect(this, &SolitaireGame2::drawMedalStar);
     }
     medalStar_ = Orvex::Texture2DAnimationManager::instance().findAnimation(L"I_ABSCHLUSS_STERN");
-}
-
-void SolitaireGame2::wireShop() {
-    wchar_t const* const names[7] = {L"S_WILDCARD", L"S_WILDCARD_NEXT", L"S_WILDCARD_PREV", L"S_JOKER",
-                                     L"S_MONEY",    L"S_PRICE_JOKER",   L"S_PRICE_WILDCARD"};
-    for (int i = 0; i < 7; ++i) shopWindows_[i] = findWindow(names[i]);
-    Orvex::GUIWindow* wildcard = shopWindows_[0];
-    Orvex::GUIWindow* joker = shopWindows_[3];
-    if (wildcard) wildcard->selfDrawn.connect(this, &SolitaireGame2::drawWildcardOffer);
-    if (joker) joker->selfDrawn.connect(this, &SolitaireGame2::drawJokerOffer);
-    if (shopWindows_[1]) shopWindows_[1]->leftClicked.connect(this, &SolitaireGame2::onWildcardNext);
-    if (shopWindows_[2]) shopWindows_[2]->leftClicked.connect(this, &SolitaireGame2::onWildcardPrev);
-    if (wildcard) wildcard->leftClicked.connect(this, &SolitaireGame2::onBuyWildcard);
-    if (joker) joker->leftClicked.connect(this, &SolitaireGame2::onBuyJoker);
 }
 
 void SolitaireGame2::wireAchievements() {

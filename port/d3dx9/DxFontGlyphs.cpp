@@ -91,8 +91,17 @@ bool GlyphCache::place(port::gdi::GlyphImage const& image, CachedGlyph& glyph) {
     if (y_ + h > pageSize_ && !newPage()) return false;
     IDirect3DTexture9* page = pages_.back();
     RECT area{x_, y_, x_ + w, y_ + h};
+    // The glyph goes to the page through a surface of its own size: a lock of the page would
+    // keep a copy of the whole page in memory beside GL's from the second glyph on.
+    IDirect3DSurface9* staging = nullptr;
+    if (FAILED(device_->CreateOffscreenPlainSurface(static_cast<UINT>(w), static_cast<UINT>(h), D3DFMT_A8L8,
+                                                    D3DPOOL_SYSTEMMEM, &staging, nullptr)))
+        return false;
     D3DLOCKED_RECT locked{};
-    if (FAILED(page->LockRect(0, &locked, &area, 0))) return false;
+    if (FAILED(staging->LockRect(&locked, nullptr, 0))) {
+        staging->Release();
+        return false;
+    }
     for (int y = 0; y < h; ++y) {
         auto* row = static_cast<uint8_t*>(locked.pBits) + static_cast<std::ptrdiff_t>(y) * locked.Pitch;
         uint8_t const* coverage = image.coverage.data() + static_cast<std::size_t>(y) * image.width;
@@ -101,7 +110,14 @@ bool GlyphCache::place(port::gdi::GlyphImage const& image, CachedGlyph& glyph) {
             row[2 * x + 1] = coverage[x];
         }
     }
-    page->UnlockRect(0);
+    staging->UnlockRect();
+    IDirect3DSurface9* level = nullptr;
+    POINT const at{x_, y_};
+    bool const written = SUCCEEDED(page->GetSurfaceLevel(0, &level)) &&
+                         SUCCEEDED(device_->UpdateSurface(staging, nullptr, level, &at));
+    if (level) level->Release();
+    staging->Release();
+    if (!written) return false;
     glyph.page = page;
     glyph.source = area;
     x_ += w + kGlyphGap;

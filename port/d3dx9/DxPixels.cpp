@@ -153,6 +153,12 @@ bool writePixels(D3DFORMAT format, uint32_t const* argb, UINT width, UINT height
     if (!canWrite(format)) return false;
     UINT bpp = bytesPerPixel(format);
     auto* bits = static_cast<uint8_t*>(bitsOut);
+    if (format == D3DFMT_A8R8G8B8) {  // the words as they are: most pictures are stored so
+        for (UINT y = 0; y < height; ++y)
+            std::memcpy(bits + static_cast<std::ptrdiff_t>(y) * pitch, argb + static_cast<std::size_t>(y) * width,
+                        static_cast<std::size_t>(width) * 4);
+        return true;
+    }
     for (UINT y = 0; y < height; ++y) {
         uint8_t* row = bits + static_cast<std::ptrdiff_t>(y) * pitch;
         for (UINT x = 0; x < width; ++x) {
@@ -183,14 +189,11 @@ bool writePixels(D3DFORMAT format, uint32_t const* argb, UINT width, UINT height
 }
 
 Image scaleImage(Image const& src, UINT width, UINT height, DWORD filter) {
+    if (src.width == width && src.height == height) return src;
     Image out;
     out.width = width;
     out.height = height;
     out.argb.assign(static_cast<std::size_t>(width) * height, 0);
-    if (src.width == width && src.height == height) {
-        out.argb = src.argb;
-        return out;
-    }
     if (src.width == 0 || src.height == 0) return out;
     DWORD kind = filter == D3DX_DEFAULT ? D3DX_FILTER_TRIANGLE : (filter & 0xFF);
     if (kind == D3DX_FILTER_NONE) {

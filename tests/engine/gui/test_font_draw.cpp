@@ -13,6 +13,8 @@
 #include "engine/gui/BitmapFontData.h"
 #include "engine/gui/D3DXFont.h"
 #include "engine/platform/D3DInterface.h"
+#include "engine/render/BaseSprite.h"
+#include "engine/render/SpriteHolder.h"
 #include "port/d3d9/d3d9_port.h"
 #include "tests/engine/gui/FontFixture.h"
 #include "tests/support/TestSupport.h"
@@ -152,7 +154,7 @@ TEST_F(DataFontsTest, EveryFontDraws) {
         RECT const drawn = ink(drawText(name, L"12:30", RECT{4, 4, 252, 92}, 0, white()));
         EXPECT_GT(drawn.right - drawn.left, 10) << std::string(name.begin(), name.end());
     }
-    EXPECT_NE(dynamic_cast<BitmapFont*>(fonts.findFont(L"knopf"))->data, nullptr);
+    EXPECT_NE(dynamic_cast<BitmapFont*>(fonts.findFont(L"knopf"))->glyphTable(), nullptr);
     // The mono face (fontconfig finds the packaged one by its name): every letter takes the
     // same room.
     EXPECT_EQ(measure(L"mono", L"iiii", RECT{0, 0, 200, 50}, 0).right, measure(L"mono", L"MMMM", RECT{0, 0, 200, 50}, 0).right);
@@ -220,12 +222,50 @@ TEST_F(RuntimeGlyphsTest, SameStringAsTheDeviceFont) {
     }
 }
 
+// A generated table is built when a text first asks for it, not when the font is made: a font
+// that no screen shows renders no glyphs. A device reset of a scaling font builds it again on use.
+TEST_F(RuntimeGlyphsTest, TheTableIsBuiltWhenATextFirstAsksForIt) {
+    auto* font = dynamic_cast<BitmapFont*>(fonts.findFont(L"gross"));
+    ASSERT_NE(font, nullptr);
+    EXPECT_TRUE(font->isBuildPending());
+    EXPECT_GT(ink(drawText(L"gross", L"KARO", RECT{8, 20, 248, 80}, 0, white())).right, 0);
+    EXPECT_FALSE(font->isBuildPending());
+    ASSERT_NE(font->glyphTable(), nullptr);
+    font->scaleWithScreen = true;
+    font->onResetDevice();
+    EXPECT_TRUE(font->isBuildPending());
+    EXPECT_NE(font->glyphTable(), nullptr);
+    EXPECT_FALSE(font->isBuildPending());
+}
+
+// The first use inside a running batch of the D3DX sprite, which already holds a text of the
+// device font: the build draws that batch first and resumes it, so both texts show as apart.
+TEST_F(RuntimeGlyphsTest, TheFirstUseInsideARunningBatchKeepsTheBatch) {
+    auto twoTexts = [&](std::wstring const& second) {
+        RECT left{8, 20, 120, 80}, right{130, 20, 248, 80};
+        fonts.drawText(L"d", L"Karo", left, 0, white());
+        fonts.drawText(second, L"Pik", right, 0, white());
+    };
+    std::vector<uint32_t> const apart = frame([&] { twoTexts(L"b"); });
+    load(L"<FONTS><BITMAPFONT NAME=\"neu\" HEIGHT=\"24\" SCALE_WITH_SCREEN=\"0\" CREATE_BITMAP_FONT_DATA=\"1\"/></FONTS>");
+    ASSERT_TRUE(dynamic_cast<BitmapFont*>(fonts.findFont(L"neu"))->isBuildPending());
+    std::vector<uint32_t> const together = frame([&] {
+        Orvex::BaseSprite& sprite = Orvex::D3DInterface::getInstance().getSprite().getD3DXSpriteObject();
+        ASSERT_TRUE(sprite.Begin(0x10, nullptr));
+        twoTexts(L"neu");
+        sprite.End();
+    });
+    EXPECT_GT(ink(together).right, 130);
+    EXPECT_LT(ink(together).left, 120);
+    EXPECT_TRUE(together == apart);
+}
+
 // A table of A to Z only: a character outside it shows the first letter ("A").
 TEST_F(RuntimeGlyphsTest, CharactersOutsideTheTableShowTheFirstLetter) {
     auto* font = dynamic_cast<BitmapFont*>(fonts.findFont(L"gross"));
     ASSERT_NE(font, nullptr);
-    ASSERT_NE(font->data, nullptr);
-    EXPECT_EQ(font->data->glyphs.size(), 26u);
+    ASSERT_NE(font->glyphTable(), nullptr);
+    EXPECT_EQ(font->glyphTable()->glyphs.size(), 26u);
     RECT const box{8, 20, 248, 80};
     std::vector<uint32_t> const outside = drawText(L"gross", L"B\x20AC" L"C", box, 0, white());
     EXPECT_GT(ink(outside).right - ink(outside).left, 30);
@@ -238,9 +278,9 @@ TEST_F(RuntimeGlyphsTest, BuildsThatCannotPlaceAGlyph) {
          L"<CREATE_PARAMS><RANGE START=\"57344\" END=\"57350\"/></CREATE_PARAMS></BITMAPFONT>"
          L"<BITMAPFONT NAME=\"eng\" HEIGHT=\"40\" SCALE_WITH_SCREEN=\"0\" CREATE_BITMAP_FONT_DATA=\"1\">"
          L"<CREATE_PARAMS SIZE_TABLES=\"8\"/></BITMAPFONT></FONTS>");
-    EXPECT_EQ(dynamic_cast<BitmapFont*>(fonts.findFont(L"privat"))->data, nullptr);
+    EXPECT_EQ(dynamic_cast<BitmapFont*>(fonts.findFont(L"privat"))->glyphTable(), nullptr);
     EXPECT_TRUE(logged({L"\"privat\"", L"none of the chosen characters"}));
-    EXPECT_EQ(dynamic_cast<BitmapFont*>(fonts.findFont(L"eng"))->data, nullptr);
+    EXPECT_EQ(dynamic_cast<BitmapFont*>(fonts.findFont(L"eng"))->glyphTable(), nullptr);
     EXPECT_TRUE(logged({L"\"eng\"", L"larger than the 8x8 texture"}));
     EXPECT_EQ(ink(drawText(L"eng", L"Karo", RECT{0, 0, 200, 90}, 0, white())).right, 0);
 }

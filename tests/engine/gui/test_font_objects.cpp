@@ -142,7 +142,7 @@ TEST_F(FontKeysTest, FirstDefinitionWinsAndBitmapFontsComeFirst) {
     EXPECT_EQ(d3dx->height, 12u);
     EXPECT_EQ(d3dx->getRefCount(), 1) << "the manager's reference only";
     auto* bitmap = dynamic_cast<Orvex::BitmapFont*>(fonts.findFont(L"beide"));
-    EXPECT_EQ(bitmap->data, fonts.getBitmapFonts().findBitmapFontData(L"leer"));
+    EXPECT_EQ(bitmap->glyphTable(), fonts.getBitmapFonts().findBitmapFontData(L"leer"));
 }
 
 TEST_F(FontKeysTest, FontsKeepTheirResourceAndTable) {

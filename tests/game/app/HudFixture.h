@@ -142,7 +142,7 @@ private:
         cards().startGame(game->getCamera(), kSeed, false, {}, {}, points);
         if (Orvex::GUIWindow* tip = find(L"I_TIPP")) tip->getOptions().enabled = false;
         game->restartTipTimer();
-        game->refreshGodBars();
+        game->getPowersAndShop().refreshGodBars();
         settle(120);
     }
 };

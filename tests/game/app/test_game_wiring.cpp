@@ -94,7 +94,7 @@ TEST_F(GameWiringTest, HoverSoundPlaysOncePerChangeAndNotOverIgnoredButtons) {
 }
 
 TEST_F(GameWiringTest, GodBarsAreKeptByNumberWithGapsForMissingOnes) {
-    std::vector<Orvex::GUIProgressBar*> const& bars = game->getGodBars();
+    std::vector<Orvex::GUIProgressBar*> const& bars = game->getPowersAndShop().getGodBars();
     ASSERT_EQ(bars.size(), 4u);  // the god count the entry point sets
     EXPECT_NE(bars[0], nullptr);
     EXPECT_NE(bars[1], nullptr);

@@ -78,6 +78,7 @@ TEST_P(HudBadInputTest, APlayedLevelSkipsOnlyTheStepOfTheWindow) {
     Kartenmanager& table = cards();
     Solitaire::Karte& card = *table.cards.front();
     Solitaire::Kartenstapel& pile = *table.piles.front();
+    Solitaire::PowersAndShop& shop = game->getPowersAndShop();
 
     // The card manager's events, each HUD slot once or more.
     table.tooltipChanged.emit(L"Herz 7", true);
@@ -90,11 +91,11 @@ TEST_P(HudBadInputTest, APlayedLevelSkipsOnlyTheStepOfTheWindow) {
     table.specialPileEmpty.emit(pile);
     table.specialPileRefilled.emit(pile);
     for (Solitaire::Karte* scored : table.cards) table.cardScored.emit(*scored);
-    for (Orvex::GUIProgressBar* bar : game->getGodBars()) {
+    for (Orvex::GUIProgressBar* bar : shop.getGodBars()) {
         if (!bar) continue;
         std::wstring text;
         if (Orvex::GUITooltipParam* param = bar->findTooltipParam(L"DEF")) param->getText(text);
-        game->onGodBarClicked(*bar);
+        shop.onGodBarClicked(*bar);
     }
     for (int mode = 0; mode <= 4; ++mode) table.clickModeUsed.emit(Solitaire::ClickMode(mode));
     for (wchar_t const* zone : {L"I_Help_TZ", L"I_Statistiken_TZ", L"I_Points"})
@@ -106,13 +107,13 @@ TEST_P(HudBadInputTest, APlayedLevelSkipsOnlyTheStepOfTheWindow) {
     frame();
 
     // The shop: labels, the wildcard's choice, both purchases, drawn in between.
-    game->refreshShopLabels();
+    shop.refreshShopLabels();
     showMenu(L"SHOPMENU");
     frame();
-    game->nextWildcard();
-    EXPECT_TRUE(game->buyJoker());
+    shop.nextWildcard();
+    EXPECT_TRUE(shop.buyJoker());
     showMenu(L"SHOPMENU");
-    EXPECT_TRUE(game->buyWildcard());
+    EXPECT_TRUE(shop.buyWildcard());
     showMenu(L"SHOPMENU");
     frame();
     std::wstring const money = textOf(L"S_MONEY");

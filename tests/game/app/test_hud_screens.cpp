@@ -63,7 +63,7 @@ TEST_P(HudScreensTest, CampaignLevelFreeGameAndShop) {
     for (wchar_t const* panel : {L"I_GameName", L"I_Statistiken", L"I_Help", L"I_ABSCHLUSS_GOLD"}) find(panel)->jumpToGoal(L"AUS");
     settle(10);
 
-    game->refreshShopLabels();
+    game->getPowersAndShop().refreshShopLabels();
     showMenu(L"SHOPMENU");
     std::vector<uint32_t> const shop = frame();
     keepBackBuffer("shop_" + size() + ".png");

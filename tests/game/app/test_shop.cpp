@@ -11,6 +11,7 @@
 
 #include "engine/gui/GUITooltipParam.h"
 #include "engine/platform/SoundManager.h"
+#include "game/app/PowersAndShop.h"
 #include "game/app/WildcardChoice.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/GameStyle.h"
@@ -55,6 +56,18 @@ TEST(WildcardChoiceTest, StepsThroughAllCardsValueFirstAndWrapsAtBothEnds) {
     EXPECT_EQ(choice.suit, kHerz);
 }
 
+// Before the game object wires it (no managers, no windows), every entry point is a safe no-op.
+TEST(PowersAndShopTest, UnwiredItRefusesPurchasesAndChangesNothing) {
+    Solitaire::PowersAndShop shop;
+    EXPECT_FALSE(shop.buyJoker());
+    EXPECT_FALSE(shop.buyWildcard());
+    shop.refreshShopLabels();
+    shop.onClickModeUsed(Solitaire::kClickReveal);
+    shop.updateReminders(10.0);
+    EXPECT_TRUE(shop.getGodBars().empty());
+    EXPECT_EQ(shop.getWildcardChoice().value, WildcardChoice::kFirstValue);
+}
+
 class PowersTest : public HudFixture {
 protected:
     // Chapter 2, level 1 with gods 0, 2 and 3 unlocked; god 1 stays locked.
@@ -65,7 +78,8 @@ protected:
         else
             startFree(L"KLASSIKER", L"ZELLEN", L"ZELLEN");
     }
-    Orvex::GUIProgressBar* godBar(int god) const { return game->getGodBars().at(god); }
+    Solitaire::PowersAndShop& powers() const { return game->getPowersAndShop(); }
+    Orvex::GUIProgressBar* godBar(int god) const { return powers().getGodBars().at(god); }
     Karte& cardOfSuit(int suit) {
         for (Karte* card : cards().cards)
             if (card->suit == suit) return *card;
@@ -157,8 +171,8 @@ TEST_F(PowersTest, ClicksOnAFullBarArmAndDisarmItsPower) {
         {"again: disarmed", [&] { clickOn(L"I_GODS_1"); }, Solitaire::kClickNormal},
         {"god 3 arms removing", [&] { clickOn(L"I_GODS_4"); }, Solitaire::kClickRemove},
         {"god 0 replaces it", [&] { clickOn(L"I_GODS_1"); }, Solitaire::kClickReveal},
-        {"god 2 is not full", [&] { game->onGodBarClicked(*godBar(2)); }, Solitaire::kClickReveal},
-        {"god 1 is locked", [&] { game->onGodBarClicked(*godBar(1)); }, Solitaire::kClickReveal},
+        {"god 2 is not full", [&] { powers().onGodBarClicked(*godBar(2)); }, Solitaire::kClickReveal},
+        {"god 1 is locked", [&] { powers().onGodBarClicked(*godBar(1)); }, Solitaire::kClickReveal},
         {"god 3 again", [&] { clickOn(L"I_GODS_4"); }, Solitaire::kClickRemove},
         {"and once more: disarmed", [&] { clickOn(L"I_GODS_4"); }, Solitaire::kClickNormal},
     };
@@ -173,7 +187,7 @@ TEST_F(PowersTest, ClicksOnAFullBarArmAndDisarmItsPower) {
 TEST_F(PowersTest, AFullBarDoesNothingInFreePlay) {
     startWithGods(false);
     godBar(0)->setRatio(1.0f);
-    game->onGodBarClicked(*godBar(0));
+    powers().onGodBarClicked(*godBar(0));
     EXPECT_EQ(cards().getClickMode(), Solitaire::kClickNormal);
 }
 
@@ -213,7 +227,7 @@ TEST_F(PowersTest, AUsedPowerEmptiesItsBarAndItsShareInTheProfile) {
 class ShopTest : public PowersTest {
 protected:
     void openShop() {
-        game->refreshShopLabels();
+        powers().refreshShopLabels();
         showMenu(L"SHOPMENU");
         pointerAt(0, 0);
     }
@@ -285,11 +299,11 @@ TEST_F(ShopTest, AFullPileRefusesItsOfferAndDrawsItGrey) {
     openShop();
     std::vector<uint32_t> const room = pixelsOf(L"S_JOKER");
     cards().setPointsBalance(1.0e9f, true);
-    while (cardsOn(pile) < Solitaire::SolitaireGame2::kShopPileRoom) ASSERT_TRUE(game->buyJoker());
+    while (cardsOn(pile) < Solitaire::PowersAndShop::kShopPileRoom) ASSERT_TRUE(powers().buyJoker());
     float const balance = cards().getPointsBalance();
     openShop();
-    EXPECT_FALSE(game->buyJoker());
-    EXPECT_EQ(cardsOn(pile), Solitaire::SolitaireGame2::kShopPileRoom);
+    EXPECT_FALSE(powers().buyJoker());
+    EXPECT_EQ(cardsOn(pile), Solitaire::PowersAndShop::kShopPileRoom);
     EXPECT_FLOAT_EQ(cards().getPointsBalance(), balance);
     EXPECT_TRUE(isActive(L"SHOPMENU"));
     // The same picture drawn at 160/255 of its colour.
@@ -310,11 +324,11 @@ TEST_F(ShopTest, TheArrowsChooseTheWildcardAndTheCardBoughtIsTheOneChosen) {
     ASSERT_NE(pile, nullptr);
     openShop();
     for (int i = 0; i < 5; ++i) clickOn(L"S_WILDCARD_NEXT");
-    EXPECT_EQ(game->getWildcardChoice().value, 5);
-    EXPECT_EQ(game->getWildcardChoice().suit, kHerz);
+    EXPECT_EQ(powers().getWildcardChoice().value, 5);
+    EXPECT_EQ(powers().getWildcardChoice().suit, kHerz);
     for (int i = 0; i < 7; ++i) clickOn(L"S_WILDCARD_PREV");
-    EXPECT_EQ(game->getWildcardChoice().value, 11) << "back past the ace";
-    EXPECT_EQ(game->getWildcardChoice().suit, kPik);
+    EXPECT_EQ(powers().getWildcardChoice().value, 11) << "back past the ace";
+    EXPECT_EQ(powers().getWildcardChoice().suit, kPik);
     float const price = static_cast<float>(style().priceWildcard);
     cards().setPointsBalance(price, true);
     std::size_t const held = cardsOn(pile);
@@ -335,10 +349,10 @@ TEST_F(ShopTest, TheWildcardOfferShowsTheChosenCard) {
     startLevel(1, 0);
     openShop();
     std::vector<uint32_t> const aceOfHearts = pixelsOf(L"S_WILDCARD");
-    for (int i = 0; i < 12; ++i) game->nextWildcard();
-    game->previousWildcard();
+    for (int i = 0; i < 12; ++i) powers().nextWildcard();
+    powers().previousWildcard();
     std::vector<uint32_t> const queenOfHearts = pixelsOf(L"S_WILDCARD");
-    for (int i = 0; i < 13; ++i) game->nextWildcard();
+    for (int i = 0; i < 13; ++i) powers().nextWildcard();
     std::vector<uint32_t> const queenOfClubs = pixelsOf(L"S_WILDCARD");
     auto red = [](std::vector<uint32_t> const& pixels) {
         int n = 0;

@@ -1,0 +1,115 @@
+// The powers (god bars) and the shop of the in-game screen. Four gods, each a progress bar
+// "I_GODS_1" .. "I_GODS_4", fill while cards of their suit are scored in a campaign level; a full
+// bar, clicked, arms the god's power in the card manager (its click mode), and the card manager's
+// report of the power's use empties the bar again. The shop ("SHOPMENU") sells jokers and
+// wildcards for the card manager's points balance and lays them on the variant's joker or
+// wildcard pile. The game object holds it by value, wires it once with the managers it needs,
+// tells it whether a campaign level runs and what reports a bought card, and connects the card
+// manager's scoring and power reports to it.
+//
+// Files: PowersAndShop.cpp (all of it).
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "game/app/WildcardChoice.h"
+#include "signals/sigslot.h"
+
+namespace Orvex {
+class D3DInterface;
+class GUIMenuManagerN;
+class GUIProgressBar;
+class GUITooltipParam;
+class GUIWindow;
+class Sprite;
+class Texture2D;
+}  // namespace Orvex
+
+namespace Solitaire {
+
+class AchivementManager;
+class Karte;
+class Kartenmanager;
+class Kartenstapel;
+class Profil;
+class SolTutorialManager;
+enum ClickMode : int;
+
+class PowersAndShop : public sigslot::has_slots<sigslot::single_threaded> {
+public:
+    // Purchases at most this many cards onto the joker or the wildcard pile.
+    static constexpr std::size_t kShopPileRoom = 8;
+
+    // What the game object hands over: its managers (held, set once), the number of gods, whether
+    // a campaign level runs, and what reports a bought joker or wildcard (the HUD's found-card
+    // slots, whichever object holds them).
+    struct Wiring {
+        Kartenmanager* cards = nullptr;
+        Orvex::GUIMenuManagerN* menus = nullptr;
+        SolTutorialManager* tutorials = nullptr;
+        AchivementManager* achievements = nullptr;
+        Orvex::D3DInterface* d3d = nullptr;
+        Orvex::Sprite* sprite = nullptr;
+        unsigned godCount = 0;
+        std::function<bool()> inCampaign;
+        std::function<void(Karte&)> jokerFound;
+        std::function<void(Karte&)> wildcardFound;
+    };
+
+    // The god bars and the shop's windows found and connected.
+    void wire(Wiring wiring);
+    void onGodBarClicked(Orvex::GUIWindow& window);
+    // "I_GODS" and "I_Shop" shown in a campaign level, each god's window "GOD0".. while the active
+    // profile has it unlocked, and each bar at the profile's charge.
+    void refreshGodBars();
+    // The shop's labels: the points balance and the joker and wildcard prices.
+    void refreshShopLabels();
+    // The shop's purchases; false (nothing changes) when the balance, the pile or its room do
+    // not allow it.
+    bool buyJoker();
+    bool buyWildcard();
+    // The card manager's reports: a card scored, a power (click mode) used.
+    void onCardScored(Karte& card);
+    void onClickModeUsed(ClickMode const& mode);
+    // Sparkles over each full bar every 5 to 10 s of real time.
+    void updateReminders(double realStep);
+    // The bars' charge kept in the profile that leaves.
+    void keepCharges(Profil& profile) const;
+
+    // What only tests read.
+    std::vector<Orvex::GUIProgressBar*> const& getGodBars() const { return godBars_; }
+    void nextWildcard() { wildcard_.next(); }
+    void previousWildcard() { wildcard_.previous(); }
+    WildcardChoice const& getWildcardChoice() const { return wildcard_; }
+
+private:
+    void wireGods(unsigned count);
+    void wireShop();
+    void onGodTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
+    void onGodBarFull(Orvex::GUIProgressBar& bar);
+    void drawWildcardOffer(Orvex::GUIWindow& window, bool const& drawn);
+    void drawJokerOffer(Orvex::GUIWindow& window, bool const& drawn);
+    void onWildcardNext(Orvex::GUIWindow& window);
+    void onWildcardPrev(Orvex::GUIWindow& window);
+    void onBuyWildcard(Orvex::GUIWindow& window);
+    void onBuyJoker(Orvex::GUIWindow& window);
+    bool inCampaign() const;
+    // The active profile when it has the god unlocked, else null.
+    static Profil* profileWithGod(int god);
+    Orvex::GUIProgressBar* godBar(int god) const;
+    // Buys onto pile for price; the card made by make, then reported to found.
+    bool buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*make)(int const&, int const&), int suit,
+             int value, std::function<void(Karte&)> const& found, wchar_t const* sound);
+    void drawOffer(Orvex::GUIWindow& window, Kartenstapel* pile, Orvex::Texture2D* under, Orvex::Texture2D* over);
+
+    Wiring wiring_;
+    std::vector<Orvex::GUIProgressBar*> godBars_;
+    std::vector<float> godReminders_;
+    Orvex::GUIWindow* shopWindows_[7] = {};
+    WildcardChoice wildcard_;
+};
+
+}  // namespace Solitaire
