@@ -35,10 +35,9 @@
 //   SolitaireGame2_profiles.cpp     a new active profile
 //   AchievementScreen.h             the achievement list, its hover particles, the medal popup
 //                                   (a class held by value)
-//   OptionsScreen.h                 the options' display modes and sliders (a class held by
-//                                   value)
-//   SolitaireGame2_options.cpp      the display mode's confirmation, cursor, tutorial switches,
-//                                   window activation
+//   OptionsScreen.h                 the options' display modes with their confirmation and
+//                                   sliders (a class held by value)
+//   SolitaireGame2_options.cpp      cursor, tutorial switches, window activation
 //   ProfileList.h                   the profile screen's list (a class held by value)
 //   HelpScreen.h                    help pages and credits, the games' rules in the help and
 //                                   the in-game help panel (a class held by value)
@@ -234,8 +233,6 @@ public:
 
     // ---- options left to the game object (SolitaireGame2_options.cpp) ----
     void onWindowActive(bool const& active);
-    void onModeNeedsConfirmation();
-    void onModeCountdown(float const& secondsLeft);
     void onCursor0(Orvex::GUIWindow& window);
     void onCursor1(Orvex::GUIWindow& window);
     void onCursor2(Orvex::GUIWindow& window);
@@ -245,9 +242,6 @@ public:
     void applyCursor();
     // All four tutorial checkboxes set without their slot reacting.
     void setTutorialCheckboxes(bool checked);
-    // Steps back through the menu history past the confirmation dialog, a warning and the
-    // options ("O_Back" and an accepted mode), bounded.
-    void stepBackPastOptions();
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onGameEnd(bool const& won, GameEndParms const& parms);
@@ -433,9 +427,6 @@ private:
     void onActiveProfileChanged(Profil* old, Profil* active);
 
     // ---- options left to the game object (SolitaireGame2_options.cpp) ----
-    void onModeListRestricted();
-    void onModeConfirmed(bool const& accepted);
-    void onUnsupportedMode(_D3DDISPLAYMODE& mode);
     void onTutorialCheckbox(Orvex::GUICheckboxButton& button);
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
