@@ -21,7 +21,8 @@
 //   SolitaireGame2_loading.cpp      splash, loading bar, loading screen, screen frame bands
 //   SolitaireGame2_wiring.cpp       the connections of the constructor and the GUI wiring
 //   SolitaireGame2_slots.cpp        the small slots: tutorials, story music, hover sound, mode
-//                                   music, table re-layout, mini-game frames, unused events
+//                                   music, table re-layout, unused events
+//   MinigameFrames.h                the mini-games' frames (a class held by value)
 //   SolitaireGame2_update.cpp       the per-frame update and its steps
 //   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, cursors, input poll
 //   SolitaireGame2_keys.cpp         the key handler and screenshots
@@ -61,6 +62,7 @@
 #include "game/app/GameHud.h"
 #include "game/app/HelpScreen.h"
 #include "game/app/InGameStep.h"
+#include "game/app/MinigameFrames.h"
 #include "game/app/NewProfileDialog.h"
 #include "game/app/OptionsScreen.h"
 #include "game/app/PanelBlend.h"
@@ -105,7 +107,6 @@ class Kartenstapel;
 struct GameEndParms;
 class Minispiel;
 class MinispielManager;
-struct MinispielFrame;
 class MyGlobals;
 class Profil;
 struct LevelRecord;
@@ -347,10 +348,6 @@ private:
     void onTutorialMapPoint(D3DXVECTOR2& point);
     void onStoryMusic(std::wstring const& name);
     void onStoryModeMusic();
-    // A mini-game's frame around a screen rectangle: the frame set's (row 0) in one colour.
-    void drawMinispielFrame(RECT const& rect, int const& border, D3DCOLOR const& colour);
-    // A mini-game's frame with every value of the frame drawing given.
-    void drawMinispielStyledFrame(MinispielFrame const& frame);
     void onActiveWindowChanged(Orvex::GUIWindow* window);
     void onDisplaySizeChanged(unsigned long const& width, unsigned long const& height);
     // Slots without effect: events the game receives and does not use.
@@ -499,6 +496,7 @@ private:
     Orvex::Texture2DAnimation* tutorialArrow_ = nullptr;
     Orvex::GUICheckbox* tutorialCheckboxes_[4] = {};
     OptionsScreen options_;
+    MinigameFrames minigameFrames_;
 
     // Further state of the screens (campaign positions, shop, menus).
     int currentChapter_ = -1;

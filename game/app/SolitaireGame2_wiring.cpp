@@ -96,8 +96,7 @@ void SolitaireGame2::connectMinigames() {
     minigames_->gameClosed.connect(this, &SolitaireGame2::onMinigameFinished);
     minigames_->gameEnded.connect(this, &SolitaireGame2::onMinispielEnd);
     minigames_->activeChanged.connect(this, &SolitaireGame2::onMinigameActive);
-    minigames_->frameRequested.connect(this, &SolitaireGame2::drawMinispielFrame);
-    minigames_->styledFrameRequested.connect(this, &SolitaireGame2::drawMinispielStyledFrame);
+    minigameFrames_.connect(*minigames_, globals_);
 }
 
 void SolitaireGame2::wireGui() {
