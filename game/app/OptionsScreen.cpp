@@ -1,16 +1,24 @@
 // The options screen's display mode and sliders (see OptionsScreen.h).
+//
+// Decisions:
+// - Stepping back through the menu history stops at its oldest entry and after as many steps as
+//   it has entries (it clamps at the oldest, where "step back once more" would not end).
 #include "game/app/OptionsScreen.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/gui/GUICheckbox.h"
 #include "engine/gui/GUICheckboxButton.h"
 #include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUISlider.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
+#include "game/app/MenuNames.h"
 #include "game/app/MyGlobals.h"
 #include "game/app/ScreenNumbers.h"
 #include "game/app/ScreenWindows.h"
@@ -39,12 +47,23 @@ void showPercent(Orvex::GUISlider& slider, wchar_t const* textId, float value) {
         label->setText(formatLanguageText(textId, saturateTo<long long>(value)));
 }
 
+bool isOptionsHistoryMenu(Orvex::GUIMenuN const* menu) {
+    if (!menu) return false;
+    std::wstring const& name = menu->getName();
+    return name == kConfirmMenu || name == kWarningMenu || name == kOptionsMenu;
+}
+
 }  // namespace
 
 void OptionsScreen::setDevice(Orvex::D3DInterface* d3d, MyGlobals* globals, Orvex::GUISystem* gui) {
     d3d_ = d3d;
     globals_ = globals;
     gui_ = gui;
+}
+
+void OptionsScreen::setDialogs(Orvex::GUIMenuManagerN* menus, std::function<void(std::wstring const&)> warn) {
+    menus_ = menus;
+    warn_ = std::move(warn);
 }
 
 void OptionsScreen::findCurrentMode() {
@@ -168,6 +187,42 @@ void OptionsScreen::resyncWithDevice() {
         onResolutionSlider(*slider, slider->getValue());
         chosenModeIndex_ = currentModeIndex_;
     }
+}
+
+// ---- the mode's confirmation ----
+
+void OptionsScreen::stepBackPastOptions() {
+    if (!menus_) return;
+    int const bound = static_cast<int>(menus_->getHistory().size());
+    Orvex::GUIMenuN* reached = menus_->moveInHistory(-1, -1.0);
+    for (int i = 0; i < bound && isOptionsHistoryMenu(reached) && menus_->getHistoryIndex() > 0; ++i)
+        reached = menus_->moveInHistory(-1, -1.0);
+}
+
+void OptionsScreen::onModeNeedsConfirmation() {
+    if (menus_) menus_->activateMenu(kConfirmMenu, -1.0);
+}
+
+void OptionsScreen::onModeCountdown(float const& secondsLeft) {
+    if (Orvex::GUILabel* label = findLabel(L"US_LABEL"))
+        label->setText(formatLanguageText(label->getTextId(), static_cast<double>(secondsLeft)));
+}
+
+void OptionsScreen::onModeConfirmed(bool const& accepted) {
+    if (accepted) {
+        stepBackPastOptions();
+        return;
+    }
+    resyncWithDevice();
+    if (menus_) menus_->activateMenu(kOptionsMenu, -1.0);
+}
+
+void OptionsScreen::onModeListRestricted() {
+    if (warn_) warn_(Orvex::languageText(L"SCREEN_RES_EINGSCHRAENKT"));
+}
+
+void OptionsScreen::onUnsupportedMode(_D3DDISPLAYMODE&) {
+    if (warn_) warn_(Orvex::languageText(L"NON_SUPPORTED_DISPLAY_MODE_DETECTED"));
 }
 
 // ---- volumes and style ----

@@ -1,8 +1,9 @@
 // The options screen's display mode and sliders ("OPTIONENMENU"): the display mode and
 // full-screen state chosen on the screen and applied when it is left (the device asks for a
-// confirmation, which the game object's dialog gives or refuses), the sound and music volumes,
-// the style randomness, the mode labels and card previews. The game object holds it by value;
-// the cursor choice, the tutorial switches and the confirmation dialog stay with it.
+// confirmation, "USE_SETTINGS_MENU" with its countdown, which the player gives or refuses), the
+// sound and music volumes, the style randomness, the mode labels and card previews, and the
+// device's warnings about the mode list. The game object holds it by value and connects the
+// device's mode signals to it; the cursor choice and the tutorial switches stay with it.
 //
 // Wiring calls each volume slot once with the slider's value; that value is the stored volume
 // held inside the slider's range, so a volume the settings file gave outside 0 to 100 (or not a
@@ -13,11 +14,17 @@
 // Files: OptionsScreen.cpp (all of it).
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "signals/sigslot.h"
+
+struct _D3DDISPLAYMODE;
 
 namespace Orvex {
 class D3DInterface;
 class GUICheckboxButton;
+class GUIMenuManagerN;
 class GUISlider;
 class GUISystem;
 }  // namespace Orvex
@@ -31,6 +38,8 @@ public:
     // The device whose modes are offered, the settings holding the volumes (may be null), the GUI
     // whose mode labels are filled.
     void setDevice(Orvex::D3DInterface* d3d, MyGlobals* globals, Orvex::GUISystem* gui);
+    // The menus the confirmation opens and leaves, and the warning dialog that shows a text.
+    void setDialogs(Orvex::GUIMenuManagerN* menus, std::function<void(std::wstring const&)> warn);
     // Both indexes name the mode in use.
     void findCurrentMode();
     // The sliders and the full-screen checkbox set from the device and the settings, connected.
@@ -46,6 +55,16 @@ public:
     void answerDisplayMode(bool accept);
     // A refused mode: the choices and the controls back to what the device shows.
     void resyncWithDevice();
+    // Steps back through the menu history past the confirmation dialog, a warning and the
+    // options ("O_Back" and an accepted mode), bounded.
+    void stepBackPastOptions();
+
+    // The device's mode signals.
+    void onModeNeedsConfirmation();
+    void onModeCountdown(float const& secondsLeft);
+    void onModeConfirmed(bool const& accepted);
+    void onModeListRestricted();
+    void onUnsupportedMode(_D3DDISPLAYMODE& mode);
 
     void onResolutionSlider(Orvex::GUISlider& slider, float const& value);
     void onFullscreenSlider(Orvex::GUISlider& slider, float const& value);
@@ -67,6 +86,8 @@ private:
     Orvex::D3DInterface* d3d_ = nullptr;
     MyGlobals* globals_ = nullptr;
     Orvex::GUISystem* gui_ = nullptr;
+    Orvex::GUIMenuManagerN* menus_ = nullptr;
+    std::function<void(std::wstring const&)> warn_;
     int currentModeIndex_ = -1;
     int chosenModeIndex_ = -1;
     bool fullscreen_ = false;

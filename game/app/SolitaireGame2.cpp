@@ -113,6 +113,7 @@ SolitaireGame2::SolitaireGame2()
     loading_.setDevice(engine_, d3d_, gui_, sprite_);
     cursorTable_.setDevice(engine_, d3d_, globals_, menus_, sprite_, cards_);
     options_.setDevice(d3d_, globals_, gui_);
+    options_.setDialogs(menus_, [this](std::wstring const& text) { newProfileDialog_.showWarning(text); });
     helpScreen_.setSources(&SolitaireManager::instance(), solTutorials_, &d3d_->getTextureManager());
     camera_ = new SolitaireCamera(kCameraSpeed, kCameraExponent);
     camera_->setMargins(kCameraMargin, kCameraMargin);

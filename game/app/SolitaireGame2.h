@@ -22,7 +22,8 @@
 //                                   class held by value)
 //   SolitaireGame2_wiring.cpp       the connections of the constructor and the GUI wiring
 //   SolitaireGame2_slots.cpp        the small slots: tutorials, story music, hover sound, mode
-//                                   music, table re-layout, mini-game frames, unused events
+//                                   music, table re-layout, unused events
+//   MinigameFrames.h                the mini-games' frames (a class held by value)
 //   SolitaireGame2_update.cpp       the per-frame update and its steps
 //   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, input poll
 //   CursorTable.h                   the cursor table, the drawn pointer and the options' cursor
@@ -40,10 +41,9 @@
 //   SolitaireGame2_profiles.cpp     a new active profile
 //   AchievementScreen.h             the achievement list, its hover particles, the medal popup
 //                                   (a class held by value)
-//   OptionsScreen.h                 the options' display modes and sliders (a class held by
-//                                   value)
-//   SolitaireGame2_options.cpp      the display mode's confirmation, tutorial switches, window
-//                                   activation
+//   OptionsScreen.h                 the options' display modes with their confirmation and
+//                                   sliders (a class held by value)
+//   SolitaireGame2_options.cpp      tutorial switches, window activation
 //   ProfileList.h                   the profile screen's list (a class held by value)
 //   HelpScreen.h                    help pages and credits, the games' rules in the help and
 //                                   the in-game help panel (a class held by value)
@@ -69,6 +69,7 @@
 #include "game/app/HelpScreen.h"
 #include "game/app/InGameStep.h"
 #include "game/app/LoadingScreen.h"
+#include "game/app/MinigameFrames.h"
 #include "game/app/NewProfileDialog.h"
 #include "game/app/OptionsScreen.h"
 #include "game/app/PanelBlend.h"
@@ -114,7 +115,6 @@ class Kartenstapel;
 struct GameEndParms;
 class Minispiel;
 class MinispielManager;
-struct MinispielFrame;
 class MyGlobals;
 class Profil;
 struct LevelRecord;
@@ -188,13 +188,8 @@ public:
 
     // ---- options left to the game object (SolitaireGame2_options.cpp) ----
     void onWindowActive(bool const& active);
-    void onModeNeedsConfirmation();
-    void onModeCountdown(float const& secondsLeft);
     // All four tutorial checkboxes set without their slot reacting.
     void setTutorialCheckboxes(bool checked);
-    // Steps back through the menu history past the confirmation dialog, a warning and the
-    // options ("O_Back" and an accepted mode), bounded.
-    void stepBackPastOptions();
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onGameEnd(bool const& won, GameEndParms const& parms);
@@ -292,10 +287,6 @@ private:
     void onTutorialMapPoint(D3DXVECTOR2& point);
     void onStoryMusic(std::wstring const& name);
     void onStoryModeMusic();
-    // A mini-game's frame around a screen rectangle: the frame set's (row 0) in one colour.
-    void drawMinispielFrame(RECT const& rect, int const& border, D3DCOLOR const& colour);
-    // A mini-game's frame with every value of the frame drawing given.
-    void drawMinispielStyledFrame(MinispielFrame const& frame);
     void onActiveWindowChanged(Orvex::GUIWindow* window);
     void onDisplaySizeChanged(unsigned long const& width, unsigned long const& height);
     // Slots without effect: events the game receives and does not use.
@@ -362,9 +353,6 @@ private:
     void onActiveProfileChanged(Profil* old, Profil* active);
 
     // ---- options left to the game object (SolitaireGame2_options.cpp) ----
-    void onModeListRestricted();
-    void onModeConfirmed(bool const& accepted);
-    void onUnsupportedMode(_D3DDISPLAYMODE& mode);
     void onTutorialCheckbox(Orvex::GUICheckboxButton& button);
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
@@ -428,6 +416,7 @@ private:
     // Kept by the GUI wiring (null when the GUI files lack them).
     Orvex::GUICheckbox* tutorialCheckboxes_[4] = {};
     OptionsScreen options_;
+    MinigameFrames minigameFrames_;
 
     // Further state of the screens (campaign positions, shop, menus).
     int currentChapter_ = -1;

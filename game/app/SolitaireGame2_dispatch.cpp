@@ -276,7 +276,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          }},
         {L"O_Back",
          [](G& g, W&) {
-             g.stepBackPastOptions();
+             g.options_.stepBackPastOptions();
              g.options_.applyChosenDisplayMode();
          }},
         {L"ResetStory",

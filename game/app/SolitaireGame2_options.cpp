@@ -1,20 +1,13 @@
-// What the options screen leaves to the game object (its modes and sliders are OptionsScreen's):
-// the display mode's confirmation dialog with its countdown (the device resynchronised when it is
-// refused), the tutorial switches that stand for one profile setting, and what the game does when
-// its window loses or regains the focus (the cursor choice is CursorTable's).
-//
-// Decisions:
-// - Stepping back through the menu history stops at its oldest entry and after as many steps as
-//   it has entries (it clamps at the oldest, where "step back once more" would not end).
+// What the options screen leaves to the game object (its modes, sliders and the mode's
+// confirmation are OptionsScreen's, the cursor choice CursorTable's): the tutorial switches that
+// stand for one profile setting, and what the game does when its window loses or regains the
+// focus.
 #include <string>
 
 #include "engine/core/PerfTimer.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUICheckbox.h"
 #include "engine/gui/GUICheckboxButton.h"
-#include "engine/gui/GUILabel.h"
-#include "engine/gui/GUIMenuManagerN.h"
-#include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUISlider.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
@@ -38,44 +31,7 @@ namespace {
 constexpr wchar_t kNewProfileCheckbox[] = L"NP_HELP_CHECKBOX_3";
 constexpr int kNewProfileBox = 2;
 
-bool isOptionsHistoryMenu(Orvex::GUIMenuN const* menu) {
-    if (!menu) return false;
-    std::wstring const& name = menu->getName();
-    return name == kConfirmMenu || name == kWarningMenu || name == kOptionsMenu;
-}
-
 }  // namespace
-
-// ---- display mode confirmation ----
-
-void SolitaireGame2::stepBackPastOptions() {
-    int const bound = static_cast<int>(menus_->getHistory().size());
-    Orvex::GUIMenuN* reached = menus_->moveInHistory(-1, -1.0);
-    for (int i = 0; i < bound && isOptionsHistoryMenu(reached) && menus_->getHistoryIndex() > 0; ++i)
-        reached = menus_->moveInHistory(-1, -1.0);
-}
-
-void SolitaireGame2::onModeNeedsConfirmation() { menus_->activateMenu(kConfirmMenu, -1.0); }
-
-void SolitaireGame2::onModeCountdown(float const& secondsLeft) {
-    if (Orvex::GUILabel* label = findLabel(L"US_LABEL"))
-        label->setText(formatLanguageText(label->getTextId(), static_cast<double>(secondsLeft)));
-}
-
-void SolitaireGame2::onModeConfirmed(bool const& accepted) {
-    if (accepted) {
-        stepBackPastOptions();
-        return;
-    }
-    options_.resyncWithDevice();
-    menus_->activateMenu(kOptionsMenu, -1.0);
-}
-
-void SolitaireGame2::onModeListRestricted() { newProfileDialog_.showWarning(Orvex::languageText(L"SCREEN_RES_EINGSCHRAENKT")); }
-
-void SolitaireGame2::onUnsupportedMode(_D3DDISPLAYMODE&) {
-    newProfileDialog_.showWarning(Orvex::languageText(L"NON_SUPPORTED_DISPLAY_MODE_DETECTED"));
-}
 
 // ---- tutorial switches ----
 
@@ -98,7 +54,6 @@ void SolitaireGame2::onTutorialCheckbox(Orvex::GUICheckboxButton& button) {
     tutorialCheckboxesSilent_ = false;
     setTutorialCheckboxes(on);
 }
-
 
 // ---- window activation ----
 

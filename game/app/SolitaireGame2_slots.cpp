@@ -10,13 +10,11 @@
 #include "engine/platform/MusicManager.h"
 #include "engine/platform/PlayingSound.h"
 #include "engine/platform/SoundManager.h"
-#include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/KartenObjekt.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/TableRenderer.h"
 #include "game/look/SolitaireCamera.h"
-#include "game/minigames/MinispielFrame.h"
 #include "game/particles/SolPartikel.h"
 #include "game/story/ExtendedTutorialManager.h"
 
@@ -60,17 +58,6 @@ void SolitaireGame2::onTutorialMapPoint(D3DXVECTOR2& point) {
 void SolitaireGame2::onStoryMusic(std::wstring const& name) { Orvex::MusicManager::getInstance().play(name, false); }
 
 void SolitaireGame2::onStoryModeMusic() { playModeMusic(false); }
-
-void SolitaireGame2::drawMinispielFrame(RECT const& rect, int const& border, D3DCOLOR const& colour) {
-    // The first layer in the colour, the other two invisible, as the HUD's frames are drawn.
-    if (globals_) globals_->drawFrame(rect, border, colour, 0, 0, 0, 0, 0, 0);
-}
-
-void SolitaireGame2::drawMinispielStyledFrame(MinispielFrame const& frame) {
-    if (globals_)
-        globals_->drawFrame(frame.rect, frame.border, frame.colourA, frame.colourC, frame.colourB, frame.row,
-                            frame.columnA, frame.columnC, frame.columnB);
-}
 
 void SolitaireGame2::onActiveWindowChanged(Orvex::GUIWindow* window) {
     auto* button = dynamic_cast<Orvex::GUIButton*>(window);

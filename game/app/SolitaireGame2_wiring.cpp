@@ -56,11 +56,11 @@ void SolitaireGame2::connectEngine() {
     engine_->renderSignal.connect(this, &SolitaireGame2::draw);
     engine_->exitSignal.connect(this, &SolitaireGame2::ignoreCount);
     engine_->tickSignal.connect(this, &SolitaireGame2::pollInput);
-    d3d_->signalModeListRestricted.connect(this, &SolitaireGame2::onModeListRestricted);
-    d3d_->signalModeNeedsConfirmation.connect(this, &SolitaireGame2::onModeNeedsConfirmation);
-    d3d_->signalModeConfirmed.connect(this, &SolitaireGame2::onModeConfirmed);
-    d3d_->signalModeCountdown.connect(this, &SolitaireGame2::onModeCountdown);
-    d3d_->signalUnsupportedMode.connect(this, &SolitaireGame2::onUnsupportedMode);
+    d3d_->signalModeListRestricted.connect(&options_, &OptionsScreen::onModeListRestricted);
+    d3d_->signalModeNeedsConfirmation.connect(&options_, &OptionsScreen::onModeNeedsConfirmation);
+    d3d_->signalModeConfirmed.connect(&options_, &OptionsScreen::onModeConfirmed);
+    d3d_->signalModeCountdown.connect(&options_, &OptionsScreen::onModeCountdown);
+    d3d_->signalUnsupportedMode.connect(&options_, &OptionsScreen::onUnsupportedMode);
     Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
     input.keyPressedSignal.connect(this, &SolitaireGame2::onKeyPressed);
     input.mouseButtonDownSignal.connect(this, &SolitaireGame2::onMouseDown);
@@ -96,8 +96,7 @@ void SolitaireGame2::connectMinigames() {
     minigames_->gameClosed.connect(this, &SolitaireGame2::onMinigameFinished);
     minigames_->gameEnded.connect(this, &SolitaireGame2::onMinispielEnd);
     minigames_->activeChanged.connect(this, &SolitaireGame2::onMinigameActive);
-    minigames_->frameRequested.connect(this, &SolitaireGame2::drawMinispielFrame);
-    minigames_->styledFrameRequested.connect(this, &SolitaireGame2::drawMinispielStyledFrame);
+    minigameFrames_.connect(*minigames_, globals_);
 }
 
 void SolitaireGame2::wireGui() {

@@ -1,8 +1,10 @@
 // The game object's frame read back from the back buffer: the pause overlay, the pointer
 // pictures for each cursor setting, the power cursor, the mini-game cursor at two screen sizes,
-// nothing over a pointer outside the window, the layers of a framed panel and the frame bands
-// of the loading screen.
+// nothing over a pointer outside the window, the layers of a framed panel, the mini-games' frame
+// requests and the frame bands of the loading screen.
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "engine/core/Logger.h"
 #include "engine/platform/D3DInterface.h"
@@ -10,6 +12,8 @@
 #include "engine/render/SpriteHolder.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/minigames/MinispielCursor.h"
+#include "game/minigames/MinispielFrame.h"
+#include "game/minigames/MinispielManager.h"
 #include "port/win32/windows.h"
 #include "tests/engine/gui/PrivateField.h"
 #include "tests/game/app/GameFixture.h"
@@ -206,6 +210,55 @@ TEST_F(GameDrawTest, FramedPanelDrawsThreeLayersOfNinePieces) {
     // Tinted: the layer's colour multiplies the piece.
     std::vector<uint32_t> tinted = panel(0xFF000000, 0x00000000, 0x00000000);
     EXPECT_EQ(at(tinted, 160, 120), 0xFF000000u);
+}
+
+// A mini-game asks for its frames through the manager from inside its drawing; the game draws
+// them with its frame set: the plain request in row 0's first layer, the styled one with its own
+// row, columns and colours.
+TEST_F(GameDrawTest, MinigameFrameRequestsDrawTheGamesFrames) {
+    IDirect3DDevice9* device = Orvex::D3DInterface::getInstance().getDevice();
+    Orvex::Sprite& sprite = Orvex::D3DInterface::getInstance().getSprite().getSprite();
+    Solitaire::MinispielManager& games = Solitaire::MinispielManager::instance();
+    auto drawn = [&](auto const& request) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+        device->BeginScene();
+        sprite.Begin(16, nullptr);
+        request();
+        sprite.End();
+        device->EndScene();
+        return testsupport::readRenderTarget(device);
+    };
+    RECT const rect{40, 40, 280, 200};
+    auto styled = [&](D3DCOLOR c) {
+        Solitaire::MinispielFrame frame;
+        frame.rect = rect;
+        frame.border = 30;
+        frame.colourA = frame.colourB = 0xFFFFFFFF;
+        frame.colourC = c;
+        frame.row = 1;
+        frame.columnA = 2;
+        frame.columnC = 1;
+        frame.columnB = 0;
+        games.styledFrameRequested.emit(frame);
+    };
+    struct {
+        char const* what;
+        std::function<void()> request;
+        unsigned row, column;
+    } const cases[] = {
+        {"plain", [&] { games.frameRequested.emit(rect, 30, 0xFFFFFFFF); }, 0, 0},
+        {"styled, third layer on top", [&] { styled(0xFFFFFFFF); }, 1, 7},
+        {"styled, clear third layer", [&] { styled(0x00000000); }, 1, 3},
+    };
+    for (auto const& c : cases) {
+        std::vector<uint32_t> pixels = drawn(c.request);
+        struct {
+            unsigned x, y, piece;
+        } const probes[] = {{45, 45, 0}, {160, 45, 1}, {160, 120, 4}, {275, 195, 8}};
+        for (auto const& p : probes)
+            EXPECT_EQ(at(pixels, p.x, p.y), apptest::rectsColour(c.row, c.column, p.piece)) << c.what << " " << p.piece;
+        EXPECT_EQ(at(pixels, 20, 20), 0xFF000000u) << c.what;
+    }
 }
 
 // Without "RECTS" nothing is drawn, and nothing is logged frame after frame.

@@ -110,7 +110,7 @@ TEST_F(GameOptionsTest, RefusedSwitchResynchronisesAndAcceptedLeavesTheOptions) 
     game->getOptions().applyChosenDisplayMode();
     EXPECT_TRUE(isActive(L"USE_SETTINGS_MENU"));
     EXPECT_EQ(deviceMode().Width, 1280u);
-    game->onModeCountdown(14.2f);
+    Orvex::D3DInterface::getInstance().signalModeCountdown.emit(14.2f);
     EXPECT_EQ(labelText(L"US_LABEL"), L"Ohne Antwort kehrt die alte in 14 Sekunden zur\u00fcck.");
 
     game->getOptions().answerDisplayMode(false);
@@ -140,9 +140,32 @@ TEST_F(GameOptionsTest, SteppingBackEndsAtTheOldestMenu) {
         showMenu(L"OPTIONENMENU");
         showMenu(L"USE_SETTINGS_MENU");
     }
-    game->stepBackPastOptions();
+    game->getOptions().stepBackPastOptions();
     EXPECT_EQ(menus.getHistoryIndex(), from);
     EXPECT_TRUE(isActive(L"HAUPTMENU"));
+}
+
+// The device's complaints about its mode list reach the warning dialog through the wiring.
+TEST_F(GameOptionsTest, DeviceModeWarningsShowTheWarningDialog) {
+    Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+    struct Case {
+        wchar_t const* textId;
+        void (*emit)(Orvex::D3DInterface&);
+    } const cases[] = {
+        {L"SCREEN_RES_EINGSCHRAENKT", [](Orvex::D3DInterface& d) { d.signalModeListRestricted.emit(); }},
+        {L"NON_SUPPORTED_DISPLAY_MODE_DETECTED",
+         [](Orvex::D3DInterface& d) {
+             D3DDISPLAYMODE mode = d.getDisplayMode();
+             d.signalUnsupportedMode.emit(mode);
+         }},
+    };
+    for (auto const& c : cases) {
+        showMenu(L"OPTIONENMENU");
+        c.emit(d3d);
+        EXPECT_TRUE(isActive(L"WARNINGMENU")) << c.textId;
+        EXPECT_EQ(labelText(L"W_WarningLabel"), Orvex::languageText(c.textId)) << c.textId;
+        EXPECT_FALSE(labelText(L"W_WarningLabel").empty()) << c.textId;
+    }
 }
 
 TEST_F(GameOptionsTest, VolumesChangeWhenTheSliderMovesAndAreSavedAsSettings) {

@@ -3,6 +3,7 @@
 // more than its backdrop.
 #include <gtest/gtest.h>
 
+#include "engine/platform/D3DInterface.h"
 #include "game/app/SolitaireGame2.h"
 #include "tests/game/app/ScreensFixture.h"
 
@@ -40,8 +41,8 @@ TEST_F(GameScreenViewsTest, EveryScreenDrawsForAPerson) {
     showMenu(L"HILFEMENU");
     game->getHelp().showHelpPage(page, sub);
     keepScreen(L"HILFEMENU", "screen_help_credits.png");
-    game->onModeNeedsConfirmation();
-    game->onModeCountdown(12.0f);
+    Orvex::D3DInterface::getInstance().signalModeNeedsConfirmation.emit();
+    Orvex::D3DInterface::getInstance().signalModeCountdown.emit(12.0f);
     for (int i = 0; i < 30; ++i) step(1.0 / 30);
     frame();
     keepBackBuffer("screen_use_settings.png");
