@@ -1,7 +1,6 @@
 // What the options screen leaves to the game object (its modes and sliders are OptionsScreen's):
 // the display mode's confirmation dialog with its countdown (the device resynchronised when it is
-// refused), the cursor choice, the tutorial switches that stand for one profile setting, and what
-// the game does when its window loses or regains the focus.
+// refused), the cursor choice, and what the game does when its window loses or regains the focus.
 //
 // Decisions:
 // - The cursor's show and hide calls are repeated until the display count changes sign, at most
@@ -12,8 +11,6 @@
 
 #include "engine/core/PerfTimer.h"
 #include "engine/core/engine/OrvexEngine.h"
-#include "engine/gui/GUICheckbox.h"
-#include "engine/gui/GUICheckboxButton.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
@@ -23,23 +20,19 @@
 #include "engine/platform/D3DInterface.h"
 #include "game/app/MenuNames.h"
 #include "game/app/MyGlobals.h"
-#include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/ScreenNumbers.h"
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/look/Kartenset.h"
 #include "game/look/StyleSettings.h"
-#include "game/story/SolTutorialManager.h"
 #include "port/win32/winuser.h"
 
 namespace Solitaire {
 
 namespace {
 
-constexpr wchar_t kNewProfileCheckbox[] = L"NP_HELP_CHECKBOX_3";
 constexpr int kMaxCursorCalls = 64;
-constexpr int kNewProfileBox = 2;
 
 // Calls ShowCursor until the count reaches the wanted side, bounded, stopping when it stands.
 void driveCursorCount(bool show) {
@@ -115,29 +108,6 @@ void SolitaireGame2::applyCursor() {
     // The port's window cursor is the arrow already; only its visibility is set.
     driveCursorCount(arrow);
 }
-
-// ---- tutorial switches ----
-
-void SolitaireGame2::setTutorialCheckboxes(bool checked) {
-    bool const wasSilent = tutorialCheckboxesSilent_;
-    tutorialCheckboxesSilent_ = true;
-    for (Orvex::GUICheckbox* checkbox : tutorialCheckboxes_)
-        if (Orvex::GUICheckboxButton* button = checkbox ? checkbox->getButton() : nullptr) button->setChecked(checked);
-    tutorialCheckboxesSilent_ = wasSilent;
-}
-
-void SolitaireGame2::onTutorialCheckbox(Orvex::GUICheckboxButton& button) {
-    if (tutorialCheckboxesSilent_) return;
-    tutorialCheckboxesSilent_ = true;
-    bool const on = button.isChecked();
-    if (Profil* profile = dynamic_cast<Profil*>(solTutorials_->getProfile())) profile->setShowTutorials(on);
-    Orvex::GUICheckbox* newProfileBox = dynamic_cast<Orvex::GUICheckbox*>(findWindow(kNewProfileCheckbox));
-    bool const fromDialog = newProfileBox && newProfileBox->getButton() == &button;
-    if (on && !fromDialog) solTutorials_->showTutorial(kTutorialMenu, false, false, D3DXVECTOR2(0.0f, 0.0f));
-    tutorialCheckboxesSilent_ = false;
-    setTutorialCheckboxes(on);
-}
-
 
 // ---- window activation ----
 
