@@ -45,8 +45,12 @@ public:
     void reset() { adopt(nullptr); }
     T* get() const { return object_; }
     T* operator->() const { return object_; }
+    T& operator*() const { return *object_; }
     explicit operator bool() const { return object_ != nullptr; }
     friend bool operator==(CountedRef const& ref, std::nullptr_t) { return ref.object_ == nullptr; }
+    // Whether both stand for the same object (or both for none).
+    friend bool operator==(CountedRef const& ref, T const* object) { return ref.object_ == object; }
+    friend bool operator==(CountedRef const& a, CountedRef const& b) { return a.object_ == b.object_; }
 
 private:
     T* object_ = nullptr;

@@ -47,6 +47,8 @@ namespace Solitaire {
 
 namespace {
 
+// Frame rate of the engine's update and render steps.
+constexpr double kFrameRate = 60.0;
 // The table camera's speed and exponent, and its margins.
 constexpr float kCameraSpeed = 0.5f;
 constexpr float kCameraExponent = 2.0f;
@@ -54,10 +56,6 @@ constexpr float kCameraMargin = 500.0f;
 
 constexpr wchar_t kEffectList[] = L"data\\FX\\effecte.fxf";
 constexpr wchar_t kSpriteEffect[] = L"Sprite";
-constexpr wchar_t kCursorNames[SolitaireGame2::kCursorCount][14] = {
-    L"PFEIL_LT",      L"PFEIL_CT",      L"PFEIL_RT",      L"PFEIL_LC",      L"PFEIL_CC",     L"PFEIL_RC",
-    L"PFEIL_LB",      L"PFEIL_CB",      L"PFEIL_RB",      L"MOUSE_CURSOR1", L"MOUSE_CURSOR2", L"MOUSE_CURSOR3",
-    L"MOUSE_CURSOR4", L"MOUSE_GOD0",    L"MOUSE_GOD1",    L"MOUSE_GOD2",    L"MOUSE_GOD3"};
 
 // Loads a property file into the shared tree (which the load clears first); a missing file
 // leaves it empty, and its loader then finds nothing.
@@ -112,6 +110,8 @@ SolitaireGame2::SolitaireGame2()
                .helpBlend = &helpBlend_,
                .storyPart = &storyPart_,
                .levelRecord = [this] { return getCurrentLevelRecord(); }});
+    loading_.setDevice(engine_, d3d_, gui_, sprite_);
+    cursorTable_.setDevice(engine_, d3d_, globals_, menus_, sprite_, cards_);
     options_.setDevice(d3d_, globals_, gui_);
     helpScreen_.setSources(&SolitaireManager::instance(), solTutorials_, &d3d_->getTextureManager());
     camera_ = new SolitaireCamera(kCameraSpeed, kCameraExponent);
@@ -121,6 +121,7 @@ SolitaireGame2::SolitaireGame2()
     resultsScreen_.setSources({gui_, menus_, cards_, &SolitaireManager::instance(), &StatistikManager::instance(),
                                &StyleSettings::instance()},
                               [this] { return nextLevelAvailable_; });
+    screenshots_.setDevice(d3d_, renderer_, camera_, cards_);
     Orvex::MeasureManager::getInstance().setEnabled(false);
     // The card manager's events.
     connectCardManager();
@@ -156,83 +157,80 @@ SolitaireGame2::SolitaireGame2()
     // The music of the screen state; the game is built.
     playModeMusic(true);
     constructed_ = true;
+    loading_.setGameBuilt();
 }
 
 bool SolitaireGame2::loadData() {
     Orvex::XMLNode tree;
     // Branding pictures and the publisher splash.
-    engine_->showSplashScreens(L"branding\\", kBrandingMs, 0, 0);
-    showPublisherSplash();
-    // Read over the tree that held the splash's list: the load clears it first.
+    loading_.showSplashes();
+    // The keyboard layouts.
     Orvex::TastaturLayoutManager::getInstance().load(read(tree, L"tastaturlayout.lay"));
     // The render passes.
     engine_->getRenderManager()->loadConfig(read(tree, L"data\\GUI\\renderpass.rp"), L"data\\GUI\\renderpass.rp");
     // The screen frame and the loading screen.
-    loadScreenFrame();
-    gui_->loadTextures(read(tree, L"data\\GUI\\Loadscreen.gui"), L"data\\GUI\\Loadscreen.gui");
-    loadingWindow_ = gui_->findWindow(L"LoadingScreens");
-    if (loadingWindow_) loadingWindow_->addRef();
-    if (!showLoadingProgress(0.1f, true)) return false;
+    loading_.load();
+    if (!loading_.showLoadingProgress(0.1f, true)) return false;
     // Texts and fonts.
     engine_->getLanguage()->load(read(tree, L"data\\texte.lng"));
     engine_->getFontManager()->loadConfig(read(tree, L"data\\font.fnt"), L"data\\font.fnt");
-    if (!showLoadingProgress(0.15f, true)) return false;
+    if (!loading_.showLoadingProgress(0.15f, true)) return false;
     // The screens.
     bool const menuFileRead = tree.load(kMenuFile);
     menus_->load(tree, kMenuFile);
     if (!screensRead(menuFileRead, *engine_, d3d_->getWindow().getHWND())) return false;
-    if (!showLoadingProgress(0.4f, true)) return false;
+    if (!loading_.showLoadingProgress(0.4f, true)) return false;
     // The engine's tutorial pages, then the extended tutorials.
     tutorials_->loadTemplates(read(tree, L"data\\tutorial.tut"));
     extTutorials_->load(read(tree, L"data\\exttutorial.tut"));
-    if (!showLoadingProgress(0.45f, true)) return false;
+    if (!loading_.showLoadingProgress(0.45f, true)) return false;
     // The game's own tutorials.
     solTutorials_->loadUserTutorials(read(tree, L"data\\loctutorials.tut"), L"data\\loctutorials.tut");
     connectTutorials();
-    if (!showLoadingProgress(0.5f, true)) return false;
+    if (!loading_.showLoadingProgress(0.5f, true)) return false;
     // Cursor and GUI animations.
     Orvex::Texture2DAnimationManager::instance().load(read(tree, L"data\\menu\\mouse.ani"));
-    if (!showLoadingProgress(0.55f, true)) return false;
+    if (!loading_.showLoadingProgress(0.55f, true)) return false;
     // The small textures.
     d3d_->getTextureManager().loadTextures(read(tree, L"data\\menu\\dot.tex"),
                                            Orvex::TextureLoadParams(0, static_cast<Orvex::u32>(-1), true, true));
-    if (!showLoadingProgress(0.55f, true)) return false;
+    if (!loading_.showLoadingProgress(0.55f, true)) return false;
     // The styles file, then the card-look choices kept from the last run over its defaults.
     StyleSettings& styles = StyleSettings::instance();
     styles.load(read(tree, L"data\\Styles.sty"), L"data\\Styles.sty");
     if (globals_) styles.load(globals_->getSolitaireNode(), L"config.cfg (SOLITAIRE)");
-    if (!showLoadingProgress(0.7f, true)) return false;
+    if (!loading_.showLoadingProgress(0.7f, true)) return false;
     // The catalogue of games and variants.
     SolitaireManager::instance().loadCatalogue(read(tree, SolitaireManager::kCatalogueFile), SolitaireManager::kCatalogueFile);
-    if (!showLoadingProgress(0.75f, true)) return false;
+    if (!loading_.showLoadingProgress(0.75f, true)) return false;
     // Particle templates, the level's then the general ones.
     particles_->loadTemplates(read(tree, L"data\\Level\\Partikel.par"), L"data\\Level\\Partikel.par");
     particles_->loadTemplates(read(tree, L"data\\Partikel.par"), L"data\\Partikel.par");
-    if (!showLoadingProgress(0.75f, true)) return false;
+    if (!loading_.showLoadingProgress(0.75f, true)) return false;
     // The cards' flight paths.
     FlySpline::loadList(read(tree, L"data\\FlySplines.fsp"), L"data\\FlySplines.fsp");
-    if (!showLoadingProgress(0.75f, true)) return false;
+    if (!loading_.showLoadingProgress(0.75f, true)) return false;
     // The story.
     story_->load(read(tree, L"data\\Story\\Story.str"));
     connectStory();
-    if (!showLoadingProgress(0.75f, true)) return false;
+    if (!loading_.showLoadingProgress(0.75f, true)) return false;
     // The mini-games.
     minigames_->loadDefinitions(read(tree, L"data\\Games\\minigames.min"));
     connectMinigames();
     minigames_->initGUI();
     minigames_->shuffleOrder();
-    if (!showLoadingProgress(0.8f, true)) return false;
+    if (!loading_.showLoadingProgress(0.8f, true)) return false;
     // The achievements.
     achievements_->load(read(tree, L"data\\achivement.acv"), L"data\\achivement.acv");
-    if (!showLoadingProgress(0.825f, true)) return false;
+    if (!loading_.showLoadingProgress(0.825f, true)) return false;
     // Sounds and music from one file.
     read(tree, L"data\\Sounds\\sounds.snd");
     if (Orvex::XMLNode const* sounds = tree.getChild(L"SOUND")) Orvex::SoundManager::getInstance().loadSounds(*sounds);
     if (Orvex::XMLNode const* music = tree.getChild(L"MUSIC")) Orvex::MusicManager::getInstance().loadMusic(*music);
-    if (!showLoadingProgress(0.85f, true)) return false;
+    if (!loading_.showLoadingProgress(0.85f, true)) return false;
     // The cursor table.
-    fillCursorTable();
-    if (!showLoadingProgress(0.9f, true)) return false;
+    cursorTable_.fill();
+    if (!loading_.showLoadingProgress(0.9f, true)) return false;
     // The menu switches, the GUI wiring and the profiles.
     menus_->menuChanged.connect(this, &SolitaireGame2::onMenuChanged);
     wireGui();
@@ -240,16 +238,7 @@ bool SolitaireGame2::loadData() {
     profiles.loadProfiles();
     profiles.buildAllCampaignTables();
     profileList_.build();
-    return showLoadingProgress(1.0f, true);
-}
-
-void SolitaireGame2::fillCursorTable() {
-    Orvex::Texture2DAnimationManager& animations = Orvex::Texture2DAnimationManager::instance();
-    for (int i = 0; i < kCursorCount; ++i) cursors_[i] = animations.findAnimation(kCursorNames[i]);
-}
-
-Orvex::Texture2DAnimation* SolitaireGame2::getCursor(int index) const {
-    return index >= 0 && index < kCursorCount ? cursors_[index] : nullptr;
+    return loading_.showLoadingProgress(1.0f, true);
 }
 
 SolitaireGame2::~SolitaireGame2() {
@@ -265,8 +254,7 @@ SolitaireGame2::~SolitaireGame2() {
     // free-play buttons, the pending new profile.
     resultsScreen_.selectHighscore(nullptr);
     SolitaireManager::instance().releasePanelButtons();
-    if (loadingWindow_) loadingWindow_->release();
-    loadingWindow_ = nullptr;
+    loading_.release();
     newProfileDialog_.releasePending();
     // The music stops with the game.
     Orvex::MusicManager::getInstance().pause();

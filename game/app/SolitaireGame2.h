@@ -18,13 +18,18 @@
 //
 // Files:
 //   SolitaireGame2.cpp              construction with the loading order, destruction
-//   SolitaireGame2_loading.cpp      splash, loading bar, loading screen, screen frame bands
+//   LoadingScreen.h                 splash, loading bar, loading screen, screen frame bands (a
+//                                   class held by value)
 //   SolitaireGame2_wiring.cpp       the connections of the constructor and the GUI wiring
 //   SolitaireGame2_slots.cpp        the small slots: object use, story music, hover sound, mode
 //                                   music, table re-layout, mini-game frames, unused events
 //   SolitaireGame2_update.cpp       the per-frame update and its steps
-//   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, cursors, input poll
-//   SolitaireGame2_keys.cpp         the key handler and screenshots
+//   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, input poll
+//   CursorTable.h                   the cursor table, the drawn pointer and the options' cursor
+//                                   choice (a class held by value)
+//   SolitaireGame2_keys.cpp         the key handler
+//   Screenshots.h                   the screenshot and the preview picture (a class held by
+//                                   value)
 //   GameHud.h                       the in-game HUD: labels, goals panel, tip button, tooltip,
 //                                   end-game button, panels, medal stars, first-time tutorials (a
 //                                   class held by value)
@@ -37,7 +42,7 @@
 //                                   (a class held by value)
 //   OptionsScreen.h                 the options' display modes and sliders (a class held by
 //                                   value)
-//   SolitaireGame2_options.cpp      the display mode's confirmation, cursor, window activation
+//   SolitaireGame2_options.cpp      the display mode's confirmation, window activation
 //   TutorialScreens.h               the menus' tutorials, the tutorial menu's help panels, the
 //                                   tutorial switches, the tutorial pause (a class held by value)
 //   ProfileList.h                   the profile screen's list (a class held by value)
@@ -60,9 +65,11 @@
 #include "engine/platform/InputState.h"
 #include "game/app/AchievementScreen.h"
 #include "game/app/CampaignScreens.h"
+#include "game/app/CursorTable.h"
 #include "game/app/GameHud.h"
 #include "game/app/HelpScreen.h"
 #include "game/app/InGameStep.h"
+#include "game/app/LoadingScreen.h"
 #include "game/app/NewProfileDialog.h"
 #include "game/app/OptionsScreen.h"
 #include "game/app/PanelBlend.h"
@@ -70,6 +77,7 @@
 #include "game/app/ProfileList.h"
 #include "game/app/ResultsDelay.h"
 #include "game/app/ResultsScreen.h"
+#include "game/app/Screenshots.h"
 #include "game/app/TutorialScreens.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/d3dx9/d3dx9math.h"
@@ -118,14 +126,6 @@ struct LevelRecord;
 
 class SolitaireGame2 : public sigslot::has_slots<sigslot::single_threaded> {
 public:
-    // The cursor table: the nine tutorial arrows, the four cursor pictures, the four power
-    // cursors of "data\menu\mouse.ani".
-    static constexpr int kCursorCount = 17;
-    static constexpr int kFirstArrow = 0;
-    static constexpr int kArrowCount = 9;
-    static constexpr int kFirstMouseCursor = 9;
-    static constexpr int kMouseCursorCount = 4;
-    static constexpr int kFirstGodCursor = 13;
     // Screen states: a menu, the level selection, in game (they pick the music).
     enum ScreenState : int { kScreenMenu = 0, kScreenLevels = 1, kScreenInGame = 2 };
     // What startGame did.
@@ -135,50 +135,14 @@ public:
     // A level's result as its record keeps it: not played, played without a star, one to three
     // stars (the third is LevelRecord::kMaxResult).
     enum LevelResult : int { kNotPlayed = 0, kNoStar = 1, kOneStar = 2, kTwoStars = 3, kThreeStars = 4 };
-    // The publisher splash's display time (ms by the tick count), the branding pictures' (ms).
-    static constexpr unsigned kSplashMs = 3000;
-    static constexpr unsigned kBrandingMs = 2000;
-    // Frame rate of the engine's update and render steps.
-    static constexpr double kFrameRate = 60.0;
-    // The cursor's side as a share of the screen width; the power cursor's side and the
-    // mini-game's second cursor as a share of the screen (50 pixels at 1024 x 768).
-    static constexpr float kCursorShare = 0.03125f;
-    static constexpr float kPowerCursorShareX = 0.048828125f;
-    static constexpr float kPowerCursorShareY = 0.065104164f;
-    // Offset of the power cursor from the pointer with the system arrow.
-    static constexpr float kPowerCursorOffsetX = 15.0f;
-    static constexpr float kPowerCursorOffsetY = 20.0f;
-    // The frame bands reach this far beyond the outer window.
-    static constexpr int kBandReach = 5000;
-    // Clear colour of the loading screen and the game's frames (opaque mid grey).
-    static constexpr D3DCOLOR kClearColour = 0xFF808080;
-    // Sprite batch flag: alpha blending.
-    static constexpr unsigned kSpriteFlags = 16;
-    // The pause overlay's colour (black at alpha 160).
-    static constexpr D3DCOLOR kPauseColour = 0xA0000000;
-    // Inner table rectangle as shares of the table window (15, 15, 60 and 170 pixels at
-    // 1024 x 768).
-    static constexpr float kTableSideShare = 0.0146484375f;
-    static constexpr float kTableTopShare = 0.078125f;
-    static constexpr float kTableBottomShare = 0.2213541716337204f;
-    // DirectInput codes of the keys the handler knows.
-    static constexpr unsigned char kKeyF1 = 0x3B;
+    // DirectInput code of the screenshot key (the makers' keys are the handler's own).
     static constexpr unsigned char kKeyF7 = 0x41;
-    static constexpr unsigned char kKeyF8 = 0x42;
-    // The preview picture of a variant (F8), the points F1 adds over "I_Points2", and the hit-test
-    // mask that finds the window under the pointer.
-    static constexpr LONG kPreviewWidth = 370;
-    static constexpr LONG kPreviewHeight = 278;
+    // The points F1 adds over "I_Points2", and the hit-test mask that finds the window under the
+    // pointer.
     static constexpr float kMakerPoints = 100000.0f;
     static constexpr int kHitTestMask = 6;
-    // Screenshot names one F7 press tries when a name cannot be written.
-    static constexpr int kScreenshotNameTries = 8;
-    static constexpr double kLoadingFrameSeconds = 0.1;
-    // Undo steps of "I_Undo_Start" and "I_Redo_End": the whole history either way.
+    // Undo steps of "I_Undo_Start": the whole history back (the dispatcher's kRedoToEnd forward).
     static constexpr int kUndoToStart = -536870912;
-    static constexpr int kRedoToEnd = 536870911;
-    // The card backs the options offer.
-    static constexpr int kCardBackCount = 6;
     // How a mini-game ended, for the words its screen shows before the level screen.
     enum class MinigameEnd { kSolved, kSkipped, kTimeUp, kCancelled };
 
@@ -187,15 +151,6 @@ public:
     ~SolitaireGame2() override;
     SolitaireGame2(SolitaireGame2 const&) = delete;
     SolitaireGame2& operator=(SolitaireGame2 const&) = delete;
-    Orvex::Texture2DAnimation* getCursor(int index) const;
-
-    // ---- loading (SolitaireGame2_loading.cpp) ----
-    // Sets the loading bar and pumps window messages; false when the program was told to quit.
-    // While the game is being built, a frame is drawn only when the bar's fill has grown by a
-    // pixel since the last frame and kLoadingFrameSeconds (at least a refresh period of the
-    // display) of loading have passed since it: loading steps are quicker than the frames
-    // showing them, and a bar moving ten times a second looks smooth.
-    bool showLoadingProgress(float const& fraction, bool draw);
 
     // ---- wiring (SolitaireGame2_wiring.cpp) ----
     // The first window of that name at any level of the GUI (top-level windows in drawing
@@ -216,7 +171,6 @@ public:
 
     // ---- keys (SolitaireGame2_keys.cpp) ----
     void onKeyPressed(Orvex::KeyState& state, unsigned char const& code);
-    static int getScreenshotCounter();
 
 
     // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
@@ -233,13 +187,6 @@ public:
     void onWindowActive(bool const& active);
     void onModeNeedsConfirmation();
     void onModeCountdown(float const& secondsLeft);
-    void onCursor0(Orvex::GUIWindow& window);
-    void onCursor1(Orvex::GUIWindow& window);
-    void onCursor2(Orvex::GUIWindow& window);
-    void onCursor3(Orvex::GUIWindow& window);
-    // Shows the chosen cursor: the system arrow for the shown cursor 3 (MyGlobals::getShownCursor,
-    // which a setting outside 0 to 3 also gives), else the game's picture.
-    void applyCursor();
     // Steps back through the menu history past the confirmation dialog, a warning and the
     // options ("O_Back" and an accepted mode), bounded.
     void stepBackPastOptions();
@@ -283,7 +230,8 @@ public:
     InGameStep& getInGameStep() { return inGameStep_; }
     SolitaireCamera* getCamera() const { return camera_; }
     SolitaireRenderer* getRenderer() const { return renderer_; }
-    Orvex::GUIWindow* getLoadingWindow() const { return loadingWindow_; }
+    LoadingScreen& getLoadingScreen() { return loading_; }
+    CursorTable& getCursorTable() { return cursorTable_; }
     PowersAndShop& getPowersAndShop() { return powersAndShop_; }
     void setStoryPart(StoryPart* part) { storyPart_ = part; }
     bool isCampaign() const { return campaign_; }
@@ -321,14 +269,6 @@ private:
     // ---- construction and destruction (SolitaireGame2.cpp) ----
     // False when the program was told to quit meanwhile.
     bool loadData();
-    void fillCursorTable();
-
-    // ---- loading (SolitaireGame2_loading.cpp) ----
-    void drawLoadingScreen();
-    // Draws the four frame bands around "R_RANDCENTER" within the given window's rectangle.
-    void drawScreenFrame(Orvex::GUIWindow& window, bool const& drawn);
-    void showPublisherSplash();
-    void loadScreenFrame();
 
     // ---- wiring (SolitaireGame2_wiring.cpp) ----
     void wireGui();
@@ -337,7 +277,6 @@ private:
     void connectTutorials();
     void connectStory();
     void connectMinigames();
-    void wireCursorChoice();
     void wireHud();
 
     // ---- small slots (SolitaireGame2_slots.cpp) ----
@@ -371,16 +310,6 @@ private:
 
     // ---- per-frame draw and input poll (SolitaireGame2_draw.cpp) ----
     void drawPauseOverlay();
-    void drawPointer();
-    void drawCursorPicture(Orvex::Texture2DAnimation* animation, float x, float y, float width, float height);
-
-    // ---- keys (SolitaireGame2_keys.cpp) ----
-    // The back buffer saved as "Screenshot_<n>.png" in the working folder; false (nothing
-    // written, the number kept) when the capture fails.
-    bool takeScreenshot();
-    // Cards and piles drawn at the preview size and saved under the current variant's preview
-    // path (below the working folder, folders made as needed); the previews then load again.
-    bool writePreviewPicture();
 
 
     // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
@@ -463,18 +392,10 @@ private:
     Orvex::LookAtCamera* lookAtCamera_ = nullptr;
     SolitaireRenderer* renderer_ = nullptr;
 
-    // Loading screen and frame; the bar's fill in pixels and the time (steady clock, seconds)
-    // of the last loading frame (-1: none yet).
-    Orvex::GUIWindow* loadingWindow_ = nullptr;
-    long loadingFill_ = -1;
-    double loadingFrameTime_ = -1.0;
-    Orvex::GUIWindow* frameCentre_ = nullptr;
-    Orvex::GUIWindow* frameMenu_ = nullptr;
-    Orvex::Texture2D* frameLeft_ = nullptr;
-    Orvex::Texture2D* frameRight_ = nullptr;
-    Orvex::Texture2D* frameTop_ = nullptr;
-    Orvex::Texture2D* frameBottom_ = nullptr;
-    Orvex::Texture2DAnimation* cursors_[kCursorCount] = {};
+    // The splash, the loading screen and the screen frame.
+    LoadingScreen loading_;
+    CursorTable cursorTable_;
+    Screenshots screenshots_;
     bool active_ = true;
     ScreenState screenState_ = kScreenMenu;
     bool constructed_ = false;
@@ -486,8 +407,6 @@ private:
     PanelBlend helpBlend_;
     StoryPart* storyPart_ = nullptr;
 
-    // Kept by the GUI wiring (null when the GUI files lack them).
-    Orvex::Texture2DAnimation* tutorialArrow_ = nullptr;
     OptionsScreen options_;
 
     // Further state of the screens (campaign positions, shop, menus).

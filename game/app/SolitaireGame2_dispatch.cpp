@@ -56,6 +56,10 @@ constexpr double kPanelSpeed = 1.0;
 // The shell's show commands: a folder shown without taking the focus, a page shown normally.
 constexpr INT kShowNoActivate = 4;
 constexpr INT kShowNormal = 5;
+// Redo steps of "I_Redo_End": the whole history forward.
+constexpr int kRedoToEnd = 536870911;
+// The card backs the options offer.
+constexpr int kCardBackCount = 6;
 
 void saveProfiles() { ProfilManager::instance().saveProfiles(); }
 

@@ -1,10 +1,9 @@
 // What the options screen leaves to the game object (its modes and sliders are OptionsScreen's):
 // the display mode's confirmation dialog with its countdown (the device resynchronised when it is
-// refused), the cursor choice, and what the game does when its window loses or regains the focus.
+// refused), and what the game does when its window loses or regains the focus (the cursor choice
+// is CursorTable's).
 //
 // Decisions:
-// - The cursor's show and hide calls are repeated until the display count changes sign, at most
-//   kMaxCursorCalls times, and stop when the count does not move.
 // - Stepping back through the menu history stops at its oldest entry and after as many steps as
 //   it has entries (it clamps at the oldest, where "step back once more" would not end).
 #include <string>
@@ -31,18 +30,6 @@
 namespace Solitaire {
 
 namespace {
-
-constexpr int kMaxCursorCalls = 64;
-
-// Calls ShowCursor until the count reaches the wanted side, bounded, stopping when it stands.
-void driveCursorCount(bool show) {
-    int count = ShowCursor(show ? TRUE : FALSE);
-    for (int i = 1; i < kMaxCursorCalls && (show ? count < 0 : count >= 0); ++i) {
-        int const next = ShowCursor(show ? TRUE : FALSE);
-        if (next == count) break;
-        count = next;
-    }
-}
 
 bool isOptionsHistoryMenu(Orvex::GUIMenuN const* menu) {
     if (!menu) return false;
@@ -83,32 +70,6 @@ void SolitaireGame2::onUnsupportedMode(_D3DDISPLAYMODE&) {
     newProfileDialog_.showWarning(Orvex::languageText(L"NON_SUPPORTED_DISPLAY_MODE_DETECTED"));
 }
 
-// ---- cursor ----
-
-void SolitaireGame2::onCursor0(Orvex::GUIWindow&) {
-    if (globals_) globals_->setMouseCursor(0);
-    applyCursor();
-}
-void SolitaireGame2::onCursor1(Orvex::GUIWindow&) {
-    if (globals_) globals_->setMouseCursor(1);
-    applyCursor();
-}
-void SolitaireGame2::onCursor2(Orvex::GUIWindow&) {
-    if (globals_) globals_->setMouseCursor(2);
-    applyCursor();
-}
-void SolitaireGame2::onCursor3(Orvex::GUIWindow&) {
-    if (globals_) globals_->setMouseCursor(MyGlobals::kSystemCursor);
-    applyCursor();
-}
-
-void SolitaireGame2::applyCursor() {
-    bool const arrow = (globals_ ? globals_->getShownCursor() : MyGlobals::kSystemCursor) == MyGlobals::kSystemCursor;
-    engine_->setSystemCursor(arrow);
-    // The port's window cursor is the arrow already; only its visibility is set.
-    driveCursorCount(arrow);
-}
-
 // ---- window activation ----
 
 void SolitaireGame2::onWindowActive(bool const& active) {
@@ -119,7 +80,7 @@ void SolitaireGame2::onWindowActive(bool const& active) {
     // Two steps, so the time away is not one big step.
     engine_->getPerfTimer()->update();
     engine_->getPerfTimer()->update();
-    applyCursor();
+    cursorTable_.applyCursor();
 }
 
 }  // namespace Solitaire

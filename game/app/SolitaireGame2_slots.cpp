@@ -1,5 +1,6 @@
-// The game object's small slots: the object-used tutorial trigger, the story's music requests, the hover sound, the mode music, the table re-layout and
-// the slots of events the game does not use.
+// The game object's small slots: the object-used tutorial trigger, the story's music requests,
+// the hover sound, the mode music, the table re-layout and the slots of events the game does not
+// use.
 #include <cmath>
 
 #include "engine/core/engine/OrvexEngine.h"
@@ -25,6 +26,10 @@ namespace {
 
 constexpr wchar_t kHoverSound[] = L"OverButton";
 constexpr double kHoverVolume = 1.0;
+// Inner table rectangle as shares of the table window (15, 15, 60 and 170 pixels at 1024 x 768).
+constexpr float kTableSideShare = 0.0146484375f;
+constexpr float kTableTopShare = 0.078125f;
+constexpr float kTableBottomShare = 0.2213541716337204f;
 
 // A window coordinate as a whole pixel, truncated; values no screen has are held at a bound
 // inside the LONG range (a hostile GUI file must not make the conversion undefined).

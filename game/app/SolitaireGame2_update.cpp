@@ -163,13 +163,7 @@ void SolitaireGame2::updatePanelBlends(double realStep) {
 }
 
 void SolitaireGame2::updateCursorAnimations(double realStep) {
-    bool const held = Orvex::DirectInputInterface::getInstance().getMouseState().isButtonDown(0);
-    double const cursorStep = held ? realStep : -realStep;
-    for (int i = kFirstMouseCursor; i < kFirstMouseCursor + kMouseCursorCount; ++i)
-        if (cursors_[i]) cursors_[i]->update(cursorStep);
-    for (int i = kFirstArrow; i < kFirstArrow + kArrowCount; ++i)
-        if (cursors_[i]) cursors_[i]->update(realStep);
-    if (tutorialArrow_) tutorialArrow_->update(realStep);
+    cursorTable_.update(realStep);
 }
 
 }  // namespace Solitaire

@@ -113,7 +113,7 @@ void SolitaireGame2::wireGui() {
     renderer_->setParticleWindow(findWindow(L"I_RenderWindowOverlay"));
     // The display mode and the screens' own windows.
     options_.wire();
-    wireCursorChoice();
+    cursorTable_.wireChoice();
     tutorialScreens_.wireCheckboxes();
     wireHud();
     powersAndShop_.wire({.cards = cards_,
@@ -138,31 +138,9 @@ void SolitaireGame2::wireGui() {
                            [this](bool checked) { tutorialScreens_.setCheckboxes(checked); });
 }
 
-void SolitaireGame2::wireCursorChoice() {
-    using Slot = void (SolitaireGame2::*)(Orvex::GUIWindow&);
-    Slot const slots[kMouseCursorCount] = {&SolitaireGame2::onCursor0, &SolitaireGame2::onCursor1,
-                                           &SolitaireGame2::onCursor2, &SolitaireGame2::onCursor3};
-    for (int k = 0; k < kMouseCursorCount; ++k) {
-        std::wstring const number = std::to_wstring(k);
-        if (Orvex::GUIWindow* picture = findWindow(L"O_Cursor" + number)) {
-            if (Orvex::Texture2DAnimation* cursor = cursors_[kFirstMouseCursor + k])
-                if (Orvex::AnimationFrame const* frame = cursor->getCurrentFrame()) {
-                    Orvex::GUIDrawOptions& options = picture->getDrawOptions();
-                    options.setTexBackground(frame->texture);
-                    options.backgroundSource.rect = Orvex::FRect::fromRECT(frame->rect);
-                    options.backgroundSource.use = true;
-                }
-            picture->leftClicked.connect(this, slots[k]);
-        }
-        if (Orvex::GUIWindow* button = findWindow(L"O_C" + number)) button->leftClicked.connect(this, slots[k]);
-    }
-    applyCursor();
-}
-
 void SolitaireGame2::wireHud() {
     hud_.wire();
     helpScreen_.wirePanel(hud_.getHelpPanel(), &helpBlend_);
-    tutorialArrow_ = Orvex::Texture2DAnimationManager::instance().findAnimation(L"T_PFEIL_ANI");
 }
 
 }  // namespace Solitaire

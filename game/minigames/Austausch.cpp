@@ -23,13 +23,13 @@ D3DXVECTOR4 vectorOf(Orvex::FRect const& r) { return D3DXVECTOR4(r.left, r.top, 
 // ---- tiles ----
 
 Austausch::AustauschTeil::AustauschTeil(Austausch* game, Orvex::XMLNode const& node, int home)
-    : picture(minigame::animationCopy(node, L"ANIMATION")), cell(home), homeCell(home), owner(game) {
+    : cell(home), homeCell(home), owner(game) {
+    picture.adopt(minigame::animationCopy(node, L"ANIMATION"));
     rect.running = true;
 }
 
-Austausch::AustauschTeil::~AustauschTeil() {
-    if (picture) picture->release();
-}
+// Out of line: the picture's class is complete here.
+Austausch::AustauschTeil::~AustauschTeil() = default;
 
 Orvex::FRect Austausch::AustauschTeil::currentRect() const {
     return Orvex::FRect(rect.current.x, rect.current.y, rect.current.z, rect.current.w);
@@ -176,7 +176,7 @@ void Austausch::onFieldDrawn(Orvex::GUIWindow& drawnWindow, bool const& drawn) {
     float const a = minigame::fieldAlpha(drawnWindow);
     for (AustauschTeil const* tile : tiles_) {
         D3DXCOLOR const colour = tile->selected ? D3DXCOLOR(1.0f, 0.0f, 0.0f, a) : D3DXCOLOR(1.0f, 1.0f, 1.0f, a);
-        minigame::drawPicture(tile->picture, tile->getSpriteRect(), colour);
+        minigame::drawPicture(tile->picture.get(), tile->getSpriteRect(), colour);
     }
 }
 

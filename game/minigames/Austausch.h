@@ -21,6 +21,7 @@
 #include "engine/gui/Interpolation.h"
 #include "engine/render/FRect.h"
 #include "engine/render/SpriteRect.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -62,7 +63,7 @@ public:
 
         // (left, top, right, bottom) in field fractions.
         Orvex::Interpolation<D3DXVECTOR4, float> rect;
-        Orvex::Texture2DAnimation* picture = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> picture;
         int cell = 0;
         int homeCell = 0;
         Austausch* owner = nullptr;

@@ -7,7 +7,6 @@
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/minigames/ClickGameWindows.h"
 #include "game/minigames/FieldDrawing.h"
@@ -64,15 +63,14 @@ Bauen::Objekt::Objekt(Orvex::XMLNode& node, Bauen& game) : owner(&game) {
             }
         }
     }
-    picture = minigame::animationCopy(node, L"ANIMATION");
+    picture.adopt(minigame::animationCopy(node, L"ANIMATION"));
 }
 
-Bauen::Objekt::~Objekt() {
-    if (picture) picture->release();
-}
+// Out of line: the picture's class is complete here.
+Bauen::Objekt::~Objekt() = default;
 
 void Bauen::Objekt::draw(D3DXCOLOR const& colour) const {
-    if (picture) minigame::drawPicture(picture, nullptr, owner->getBoxRect(*this), static_cast<D3DCOLOR>(colour));
+    if (picture) minigame::drawPicture(picture.get(), nullptr, owner->getBoxRect(*this), static_cast<D3DCOLOR>(colour));
 }
 
 // ---- the game ----
@@ -84,28 +82,16 @@ Bauen::Bauen(Orvex::XMLNode& element) : Minispiel(element) {
     });
     playable_ = readSides(element, boardColumns_, boardRows_, kMaxBoardSide,
                           L"the game has no board and can only be skipped");
-    background_ = minigame::animationCopy(element, L"BACKGROUND");
+    background_.adopt(minigame::animationCopy(element, L"BACKGROUND"));
     minigame::readPair(element, L"SPACE", extent_.x, extent_.y, kMinSpace, 1.0);
 }
 
 Bauen::~Bauen() {
     pieces_.clear();
-    if (background_) background_->release();
-}
-
-void Bauen::connectInput() {
-    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
-    input.mouseButtonDownSignal.disconnect(this);
-    input.mouseButtonUpSignal.disconnect(this);
-    input.mouseAxisSignal.disconnect(this);
-    input.mouseButtonDownSignal.connect(this, &Bauen::onMouseDown);
-    input.mouseButtonUpSignal.connect(this, &Bauen::onMouseUp);
-    input.mouseAxisSignal.connect(this, &Bauen::onMouseMove);
 }
 
 void Bauen::createWindows() {
     origin_ = D3DXVECTOR2((1.0f - extent_.x) * 0.5f, (1.0f - extent_.y) * 0.5f);
-    connectInput();
     if (!window && playable_) {
         ClickGameWindows frame(prefix, kKind);
         frame.lookUp(false);
@@ -119,7 +105,7 @@ void Bauen::createWindows() {
             if (Orvex::AnimationFrame const* picture = background_ ? background_->getCurrentFrame() : nullptr) {
                 width = Orvex::frameSpan(picture->rect.left, picture->rect.right);
                 height = Orvex::frameSpan(picture->rect.top, picture->rect.bottom);
-                minigame::showFrameAsBackground(*field_, background_);
+                minigame::showFrameAsBackground(*field_, background_.get());
                 field_->getDrawOptions().setBackDrawType(Orvex::SDP_SCALE, Orvex::SDP_SCALE);
             }
             minigame::setFieldAspect(*field_, width, height);
@@ -142,16 +128,6 @@ void Bauen::start() {
         place(*piece, px, py);
         snap(*piece);
     }
-}
-
-void Bauen::show() {
-    inputOn_ = true;
-    Minispiel::show();
-}
-
-void Bauen::hide() {
-    inputOn_ = false;
-    Minispiel::hide();
 }
 
 void Bauen::update(double const& dt) {

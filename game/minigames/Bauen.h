@@ -11,7 +11,7 @@
 // (the field's picture, which gives the field its proportions and switches the drawing of the
 // board cells on), "OBJEKT" children with "SIZE", "WERTE" (the cell masks row after row) and
 // "ANIMATION" (stretched over the piece). Windows: prefix + "BAUEN_" + "FENSTER", "SPIELFELD",
-// "CANCEL", "HILFE". Pieces follow the input object's mouse signals while the game is shown.
+// "CANCEL", "HILFE". Pieces follow the pointer the manager passes on while the game is active.
 //
 // Where the plain rules would go wrong:
 //   - a board without "SIZE" (0 by 0) divides by 0 in every box: the game is refused with one
@@ -34,6 +34,7 @@
 
 #include "engine/platform/InputState.h"
 #include "engine/render/SpriteRect.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/d3dx9/d3dx9math.h"
@@ -83,7 +84,7 @@ public:
         int rows = 0;
         int boardColumn = -1;
         int boardRow = -1;
-        Orvex::Texture2DAnimation* picture = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> picture;
         Bauen* owner = nullptr;
     };
 
@@ -94,13 +95,12 @@ public:
     void draw() override;
     void createWindows() override;
     void start() override;
-    void show() override;
-    void hide() override;
+    // ---- the pointer, from the manager while active ----
+    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
+    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
+    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis) override;
 
     // ---- slots ----
-    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis);
     void onFieldDrawn(Orvex::GUIWindow& window, bool const& drawn);
 
     // The box at a position (fractions of the field) of a size in board cells, in screen pixels.
@@ -132,12 +132,10 @@ private:
     bool fieldUsable() const;
     // The pointer's place for the dragged piece's corner, in field fractions.
     D3DXVECTOR2 cornerAt(D3DXVECTOR2 const& pointer) const;
-    void connectInput();
 
     std::vector<std::unique_ptr<Objekt>> pieces_;
     Orvex::GUIWindow* field_ = nullptr;
-    bool inputOn_ = false;
-    Orvex::Texture2DAnimation* background_ = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> background_;
     Objekt* dragged_ = nullptr;
     D3DXVECTOR2 grab_{0.0f, 0.0f};
     std::vector<int> grid_;

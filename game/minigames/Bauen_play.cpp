@@ -75,7 +75,7 @@ D3DXVECTOR2 Bauen::cornerAt(D3DXVECTOR2 const& pointer) const {
 }
 
 void Bauen::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    if (button != Orvex::OMB_LEFT || !inputOn_ || solved) return;
+    if (button != Orvex::OMB_LEFT || solved) return;
     dragged_ = nullptr;
     if (!fieldUsable() || MinispielManager::instance().isHelpShown()) return;
     D3DXVECTOR2 const point(state.x, state.y);
@@ -92,13 +92,13 @@ void Bauen::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const&
 }
 
 void Bauen::onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const&) {
-    if (!inputOn_ || !dragged_ || !fieldUsable()) return;
+    if (!dragged_ || !fieldUsable()) return;
     D3DXVECTOR2 const corner = cornerAt(D3DXVECTOR2(state.x, state.y));
     place(*dragged_, corner.x, corner.y);
 }
 
 void Bauen::onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    if (button != Orvex::OMB_LEFT || !inputOn_ || !dragged_) return;
+    if (button != Orvex::OMB_LEFT || !dragged_) return;
     Objekt* piece = dragged_;
     dragged_ = nullptr;
     if (fieldUsable()) {

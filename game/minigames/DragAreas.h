@@ -25,7 +25,7 @@ template <class Part>
 int landingPart(Orvex::FRect const& item, std::vector<Part*> const& parts) {
     std::vector<Orvex::GUIWindow*> windows;
     windows.reserve(parts.size());
-    for (Part* part : parts) windows.push_back(part->window);
+    for (Part* part : parts) windows.push_back(part->window.get());
     return largestOverlap(item, windows);
 }
 

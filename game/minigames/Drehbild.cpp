@@ -30,18 +30,17 @@ std::function<Orvex::u32()>& tickClock() {
 // ---- tiles ----
 
 Drehbild::Teil::Teil(Drehbild& game, int c, int r, Orvex::Texture2DAnimation* tilePicture)
-    : rotation(0.0f), picture(tilePicture), owner(&game) {
+    : rotation(0.0f), owner(&game) {
+    picture.hold(tilePicture);
     float const columns = static_cast<float>(game.columns_);
     float const rows = static_cast<float>(game.rows_);
     part = Orvex::FRect(static_cast<float>(c) / columns, static_cast<float>(r) / rows,
                         static_cast<float>(c + 1) / columns, static_cast<float>(r + 1) / rows);
     rotation.running = true;
-    if (picture) picture->addRef();
 }
 
-Drehbild::Teil::~Teil() {
-    if (picture) picture->release();
-}
+// Out of line: the picture's class is complete here.
+Drehbild::Teil::~Teil() = default;
 
 bool Drehbild::Teil::hitTest(D3DXVECTOR2 const& point) const {
     return Orvex::makeQuad(owner->getTileRect(part, rotation.current)).containsPoint(point);
@@ -65,20 +64,19 @@ Orvex::u32 Drehbild::tickCount() {
 }
 
 Drehbild::Drehbild(Orvex::XMLNode& element) : Minispiel(element) {
-    picture_ = minigame::animationCopy(element, L"ANIMATION");
+    picture_.adopt(minigame::animationCopy(element, L"ANIMATION"));
     useAnimationRatio_ = element.getAttributeBool(L"USE_ANIM_VERH", false);
     minigame::readCountPair(element, L"SIZE", columns_, rows_, 1, kMaxSide);
 }
 
 Drehbild::~Drehbild() {
     tiles_.clear();
-    if (picture_) picture_->release();
 }
 
 void Drehbild::createWindows() {
     if (tiles_.empty())
         for (int c = 0; c < columns_; ++c)
-            for (int r = 0; r < rows_; ++r) tiles_.push_back(std::make_unique<Teil>(*this, c, r, picture_));
+            for (int r = 0; r < rows_; ++r) tiles_.push_back(std::make_unique<Teil>(*this, c, r, picture_.get()));
     if (!window) {
         ClickGameWindows frame(prefix, kKind);
         frame.lookUp(true);
@@ -177,7 +175,7 @@ void Drehbild::onFieldDrawn(Orvex::GUIWindow& drawnWindow, bool const& drawn) {
         };
         RECT const source{edge(frame->rect.left, tile->part.left, fw), edge(frame->rect.top, tile->part.top, fh),
                           edge(frame->rect.left, tile->part.right, fw), edge(frame->rect.top, tile->part.bottom, fh)};
-        minigame::drawPicture(tile->picture, &source, getTileRect(tile->part, tile->rotation.current), colour);
+        minigame::drawPicture(tile->picture.get(), &source, getTileRect(tile->part, tile->rotation.current), colour);
     }
 }
 

@@ -32,6 +32,7 @@
 #include "engine/gui/Interpolation.h"
 #include "engine/render/FRect.h"
 #include "engine/render/SpriteRect.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -67,7 +68,7 @@ public:
         void turn(float quarterTurns);
 
         Orvex::Interpolation<float, float> rotation;
-        Orvex::Texture2DAnimation* picture = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> picture;
         Orvex::FRect part;
         Drehbild* owner = nullptr;
     };
@@ -107,7 +108,7 @@ private:
     std::vector<std::unique_ptr<Teil>> tiles_;
     int columns_ = kDefaultSide;
     int rows_ = kDefaultSide;
-    Orvex::Texture2DAnimation* picture_ = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> picture_;
     bool useAnimationRatio_ = false;
 };
 

@@ -43,19 +43,19 @@ Labyrinth::Tile::Tile(Orvex::XMLNode& node, Labyrinth* game) : owner(game) {
         for (Orvex::u32 k = 0; k < parts.size() && k < open.size(); ++k)
             for (std::size_t side = k; side < open.size(); ++side) open[side] = parts.get(k)->getInt() != 0;
     }
-    picture = minigame::animationCopy(node, L"ANIMATION");
+    picture.adopt(minigame::animationCopy(node, L"ANIMATION"));
 }
 
 Labyrinth::Tile::Tile(Tile const& other)
     : position(other.position),
       rotation(other.rotation),
       open(other.open),
-      picture(other.picture ? other.picture->clone() : nullptr),
-      owner(other.owner) {}
-
-Labyrinth::Tile::~Tile() {
-    if (picture) picture->release();
+      owner(other.owner) {
+    if (other.picture) picture.adopt(other.picture->clone());
 }
+
+// Out of line: the picture's class is complete here.
+Labyrinth::Tile::~Tile() = default;
 
 void Labyrinth::Tile::rotate(bool clockwise, float speed) {
     float const goal = rotation.goal + (clockwise ? kQuarterTurn : -kQuarterTurn);

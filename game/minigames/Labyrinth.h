@@ -39,6 +39,7 @@
 
 #include "engine/gui/Interpolation.h"
 #include "engine/render/SpriteRect.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -96,7 +97,7 @@ public:
         Orvex::Interpolation<float, float> rotation;
         // Up, right, down, left.
         std::array<bool, 4> open{};
-        Orvex::Texture2DAnimation* picture = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> picture;
         Labyrinth* owner = nullptr;
     };
 

@@ -7,7 +7,6 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
-#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "engine/render/TextureManager.h"
@@ -47,7 +46,7 @@ Maze::Maze(Orvex::XMLNode& element) : Minispiel(element) {
     int rows = columns;
     minigame::readPair(element, L"SIZE", columns, rows, 1, kMaxGridSide);
     gridSize_ = D3DXVECTOR2(static_cast<float>(columns), static_cast<float>(rows));
-    background_ = minigame::animationCopy(element, L"BACKGROUND");
+    background_.adopt(minigame::animationCopy(element, L"BACKGROUND"));
     minigame::readCount(element, L"DRAW_MODE", drawMode_, INT_MIN, INT_MAX);
     minigame::readCount(element, L"KREUZUNGEN", crossings_, 0, kMaxCrossings);
     fast_ = element.getAttributeBool(L"FAST", fast_);
@@ -86,17 +85,13 @@ Maze::Maze(Orvex::XMLNode& element) : Minispiel(element) {
 Maze::~Maze() {
     destroyRooms();
     destroyGroups();
-    if (background_) background_->release();
     delete prototype_;
 }
 
 void Maze::createWindows() {
-    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
-    input.mouseButtonDownSignal.disconnect(this);
-    input.mouseButtonDownSignal.connect(this, &Maze::onMouseDown);
     if (!window) {
         minigame::FieldWindows const windows =
-            minigame::buildFieldWindows(*this, kKind, minigame::frameAspect(background_), false);
+            minigame::buildFieldWindows(*this, kKind, minigame::frameAspect(background_.get()), false);
         window = windows.main;
         field_ = windows.field;
         if (field_) field_->selfDrawn.connect(this, &Maze::onFieldDrawn);
@@ -106,16 +101,6 @@ void Maze::createWindows() {
 void Maze::start() {
     Minispiel::start();
     generate();
-}
-
-void Maze::show() {
-    inputEnabled_ = true;
-    Minispiel::show();
-}
-
-void Maze::hide() {
-    inputEnabled_ = false;
-    Minispiel::hide();
 }
 
 void Maze::update(double const& dt) {

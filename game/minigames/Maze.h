@@ -34,7 +34,7 @@
 //     links do not pair up), no start room, no goal room. The game can still be skipped.
 //
 // Files:
-//   Maze.cpp        keys, windows, start, show, hide, update, destruction
+//   Maze.cpp        keys, windows, start, update, destruction
 //   Maze_rooms.cpp  the rooms (Raum) and their links, building from the mask, generation
 //   Maze_play.cpp   clicks: the path, the straight walk, the win test
 //   Maze_draw.cpp   cell geometry, rooms, wall lines and step numbers
@@ -48,6 +48,7 @@
 #include "engine/render/SpriteRect.h"
 #include "game/minigames/BlockSequence.h"
 #include "game/minigames/MinigameLines.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -148,11 +149,10 @@ public:
     void draw() override;
     void createWindows() override;
     void start() override;
-    void show() override;
-    void hide() override;
+    // A press, from the manager while active.
+    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
 
     // ---- slots ----
-    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
     void onFieldDrawn(Orvex::GUIWindow& window, bool const& drawn);
 
     // ---- rooms and generation ----
@@ -208,8 +208,7 @@ private:
     std::vector<RaumGruppe*> groups_;
     Raum* prototype_ = nullptr;
     Orvex::GUIWindow* field_ = nullptr;
-    Orvex::Texture2DAnimation* background_ = nullptr;
-    bool inputEnabled_ = false;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> background_;
     MinigameLines lines_;
     D3DXVECTOR2 gridSize_{kDefaultGridSide, kDefaultGridSide};
     int columns_ = 0;

@@ -24,7 +24,7 @@ void Maze::cutPathTo(Raum* room) {
 }
 
 void Maze::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    if (!inputEnabled_ || button != Orvex::OMB_LEFT || solved || !field_) return;
+    if (button != Orvex::OMB_LEFT || solved || !field_) return;
     Orvex::FRect const f = field_->getScreenRect();
     if (!(f.right - f.left >= 1.0f) || !(f.bottom - f.top >= 1.0f)) return;
     if (Orvex::GUISystem::instance().getActiveWindow() != field_) return;

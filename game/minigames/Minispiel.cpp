@@ -144,6 +144,11 @@ std::vector<Orvex::GUIWindow*> Minispiel::getWindows() { return timerBars; }
 
 void Minispiel::onWindowDrawn(Orvex::GUIWindow&, bool const&) {}
 
+void Minispiel::onMouseDown(Orvex::MouseState&, Orvex::OrvexMouseButton const&) {}
+void Minispiel::onMouseUp(Orvex::MouseState&, Orvex::OrvexMouseButton const&) {}
+void Minispiel::onMouseMove(Orvex::MouseState&, Orvex::OrvexAchse const&) {}
+void Minispiel::onMouseDoubleClick(Orvex::MouseState&, Orvex::OrvexMouseButton const&) {}
+
 void Minispiel::onHelpButton(Orvex::GUIWindow&) {
     bool const show = true;
     float const speed = 1.0f;

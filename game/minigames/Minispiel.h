@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "engine/core/NamedObject.h"
+#include "engine/platform/InputState.h"
 
 namespace Orvex {
 class GUIWindow;
@@ -76,6 +77,14 @@ public:
     // A copy of the timer bar list (no references added).
     virtual std::vector<Orvex::GUIWindow*> getWindows();
     virtual void onWindowDrawn(Orvex::GUIWindow& window, bool const& drawn);
+
+    // ---- the pointer, from the manager while this game is the active one ----
+    // The input object's press, release, move and double click, as it signals them. A game that
+    // follows the pointer itself overrides these; a game not active never hears them.
+    virtual void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
+    virtual void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
+    virtual void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis);
+    virtual void onMouseDoubleClick(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
 
     // ---- slots the games connect ----
     // Opens the manager's help screen.

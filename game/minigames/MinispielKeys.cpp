@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "engine/core/Logger.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 
@@ -69,13 +70,12 @@ bool readRatio(Orvex::XMLNode const& node, std::wstring_view key, float& out) {
 bool readNumber(Orvex::XMLNode const& node, std::wstring_view key, double& out, double lo, double hi) {
     Orvex::XMLAttribute const* a = node.getAttribute(key);
     if (!a) return false;
-    double const v = a->getDouble();
-    if (!bounded(v, lo, hi)) {
-        noteBadNumber(node, key, a->getStringCopy());
-        return false;
-    }
-    out = v;
-    return true;
+    // The engine's bounded reader decides; the refusal is told in the mini-games' own line.
+    Orvex::ReadProblems refused;
+    Orvex::readDouble(node, key, out, lo, hi, refused);
+    if (refused.empty()) return true;
+    noteBadNumber(node, key, a->getStringCopy());
+    return false;
 }
 
 bool readNumber(Orvex::XMLNode const& node, std::wstring_view key, float& out, double lo, double hi) {

@@ -10,7 +10,9 @@
 // that is up when the game becomes active, counts the game's time left down while the help is
 // closed and the game unsolved, fills the game's timer bars and their labels (the label's text id
 // formatted with the whole seconds), and shows a second skip button at the bar once the time has
-// run out. A game that has ended is deactivated at the next update; the game object learns of the
+// run out. The manager hears the input object's pointer signals (connected by initGUI, after the
+// game object's, so the GUI has seen a press first) and passes each to the active game alone. A
+// game that has ended is deactivated at the next update; the game object learns of the
 // end through gameEnded and of the cancel button through gameClosed, after which the game stays
 // active until the game object activates another game or none.
 //
@@ -30,11 +32,13 @@
 //   MinispielManager_factory.cpp  the "TYPE" table and createMinispiel
 //   MinispielManager_gui.cpp      initGUI, showHelp, setActiveMinispiel, the help buttons
 //   MinispielManager_update.cpp   the per-frame step, drawActive and the screen particles
+//   MinispielManager_input.cpp    the pointer: the input object heard once, passed to the active game
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "engine/platform/InputState.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/win32/windows_types.h"
 #include "signals/sigslot.h"
@@ -99,6 +103,11 @@ public:
     // After the mini-game screen and its children were drawn: the screen particles (the games'
     // emitters and sparks) over them.
     void onScreenDrawn(Orvex::GUIWindow& screen, bool const& drawn);
+    // The input object's pointer signals, each passed to the active game (nothing without one).
+    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
+    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
+    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis);
+    void onMouseDoubleClick(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
 
     // ---- state ----
     Minispiel* getActiveMinispiel() const { return active_; }
@@ -143,6 +152,8 @@ private:
     template <class Load>
     static void loadFiles(Orvex::XMLNode& top, wchar_t const* kind, Load load);
     void releaseBars();
+    // Hears the input object's pointer signals, once however often initGUI runs.
+    void connectInput();
     // The bar's label: its text id formatted with the whole seconds left.
     static void labelBar(Orvex::GUIWindow& bar, double secondsLeft);
     // Shows the second skip button and the bar as the time left demands.

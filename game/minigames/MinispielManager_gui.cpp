@@ -65,6 +65,7 @@ void MinispielManager::initGUI() {
     }
 
     if (gameScreen_) {
+        connectInput();
         for (Minispiel* game : games_) {
             game->init();
             if (Orvex::GUIWindow* window = game->getWindow()) gameScreen_->addChild(window, false, true);

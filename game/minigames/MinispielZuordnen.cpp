@@ -32,40 +32,34 @@ constexpr float kBlinkHold = 0.5f;
 
 // ---- parts ----
 
-MinispielZuordnen::Teil::Teil(Orvex::XMLNode& node)
-    : Orvex::NamedObject(node), blink(kBlinkOff, kBlinkOn, kBlinkRise) {
+namespace zuordnen {
+
+Teil::Teil(Orvex::XMLNode& node) : TrayPart(node), blink(kBlinkOff, kBlinkOn, kBlinkRise) {
     blink.addKey(kBlinkOff, 0.0f, true);
     blink.addKey(kBlinkOn, kBlinkRise, true);
     blink.addKey(kBlinkOn, kBlinkHold, true);
     blink.addKey(kBlinkOff, kBlinkRise, true);
-    window = minigame::windowFromTemplate(node, L"GUI");
     textId = node.getAttributeString(L"TEXT_ID", textId);
-    animation = minigame::animationCopy(node, L"ANIMATION");
     font = node.getAttributeString(L"FONT", font);
     fontStyle = node.getAttributeString(L"FONT_STYLE", fontStyle);
     if (window) window->selfDrawn.connect(this, &Teil::onDrawn);
 }
 
-MinispielZuordnen::Teil::~Teil() {
-    if (window) window->release();
-    if (animation) animation->release();
-}
-
-void MinispielZuordnen::Teil::step(double dt, bool setDrawType) {
+void Teil::step(double dt, bool setDrawType) {
     if (animation) {
         animation->update(dt);
-        if (window && dynamic_cast<Orvex::GUILabel*>(window)) {
-            minigame::showFrameAsBackground(*window, animation);
+        if (window && dynamic_cast<Orvex::GUILabel*>(window.get())) {
+            minigame::showFrameAsBackground(*window, animation.get());
             if (setDrawType) window->getDrawOptions().setBackDrawType(Orvex::SDP_STRETCH, Orvex::SDP_STRETCH);
         }
     }
     if (markTime > 0.0f) markTime -= static_cast<float>(dt);
 }
 
-MinispielZuordnen::Gebiet::Gebiet(Orvex::XMLNode& node) : Teil(node) {
+Gebiet::Gebiet(Orvex::XMLNode& node) : Teil(node) {
     if (window) {
         if (Orvex::XMLNode const* rect = node.getChild(L"GUIRECT")) window->getRect().load(*rect);
-        if (auto* label = dynamic_cast<Orvex::GUILabel*>(window)) {
+        if (auto* label = dynamic_cast<Orvex::GUILabel*>(window.get())) {
             if (!textId.empty()) label->setTextId(textId);
             if (node.getAttribute(L"FONT") || node.getAttribute(L"FONT_STYLE")) {
                 label->setFontStyle(fontStyle, Orvex::GUILabel::kNormal);
@@ -76,8 +70,8 @@ MinispielZuordnen::Gebiet::Gebiet(Orvex::XMLNode& node) : Teil(node) {
     minigame::readCount(node, L"MIN_GEGENSTAND_ANZ", minItems, 0, kMaxCount);
 }
 
-MinispielZuordnen::Gegenstand::Gegenstand(Orvex::XMLNode& node, std::vector<Gebiet*> const& areas) : Teil(node) {
-    if (auto* label = dynamic_cast<Orvex::GUILabel*>(window)) {
+Gegenstand::Gegenstand(Orvex::XMLNode& node, std::vector<Gebiet*> const& areas) : Teil(node) {
+    if (auto* label = dynamic_cast<Orvex::GUILabel*>(window.get())) {
         if (!textId.empty()) label->setTextId(textId);
         if (node.getAttribute(L"FONT_STYLE")) {
             label->setFontStyle(fontStyle, Orvex::GUILabel::kNormal);
@@ -86,38 +80,22 @@ MinispielZuordnen::Gegenstand::Gegenstand(Orvex::XMLNode& node, std::vector<Gebi
         if (node.getAttribute(L"FONT")) label->setFont(font);
     }
     auto addTarget = [&](std::wstring const& name) {
-        if (Gebiet* candidate = Orvex::findNamedObject(areas, name)) {
-            candidate->addRef();
-            targets.push_back(candidate);
-        }
+        if (Gebiet* candidate = Orvex::findNamedObject(areas, name)) targets.emplace_back().hold(candidate);
     };
     if (Orvex::XMLAttribute const* target = node.getAttribute(L"ZIEL_GEBIET")) addTarget(target->getStringCopy());
     for (std::wstring const& name : minigame::valueTexts(node)) addTarget(name);
     minigame::readCount(node, L"WERT", value, -kMaxCount, kMaxCount);
 }
 
-MinispielZuordnen::Gegenstand::~Gegenstand() {
-    setArea(nullptr);
-    for (Gebiet* target : targets) target->release();
-}
-
-void MinispielZuordnen::Gegenstand::setArea(Gebiet* next) {
-    if (next) next->addRef();
-    if (area) area->release();
-    area = next;
-}
-
-bool MinispielZuordnen::Gegenstand::isOnTarget() const {
+bool Gegenstand::isOnTarget() const {
     return area && std::find(targets.begin(), targets.end(), area) != targets.end();
 }
 
+}  // namespace zuordnen
+
 // ---- the game ----
 
-MinispielZuordnen::MinispielZuordnen(Orvex::XMLNode& element) : Minispiel(element) {
-    minigame::readChildren(element, L"GEBIET", kMaxAreas, L"areas",
-                           [&](Orvex::XMLNode& child) { areas_.push_back(new Gebiet(child)); });
-    minigame::readChildren(element, L"GEGENSTAND", kMaxItems, L"items",
-                           [&](Orvex::XMLNode& child) { items_.push_back(new Gegenstand(child, areas_)); });
+MinispielZuordnen::MinispielZuordnen(Orvex::XMLNode& element) : TrayGame(element, kKind) {
     hasGrid_ = minigame::readArrangement(element, columns_);
     checkPlaces_ = element.getAttributeBool(L"CHECK_PLACES", checkPlaces_);
     minigame::readChildren(element, L"SUMME_VON", kMaxSumGroups, L"SUMME_VON", [&](Orvex::XMLNode& child) {
@@ -135,50 +113,19 @@ MinispielZuordnen::MinispielZuordnen(Orvex::XMLNode& element) : Minispiel(elemen
     });
 }
 
-MinispielZuordnen::~MinispielZuordnen() {
-    for (Gegenstand* item : items_) item->release();
-    items_.clear();
-    for (Gebiet* area : areas_) area->release();
-    areas_.clear();
+void MinispielZuordnen::layOutAreas() {
+    std::vector<Orvex::GUIWindow*> windows;
+    for (Gebiet* area : areas_) windows.push_back(area->window.get());
+    minigame::layOutAreas(windows, hasGrid_, columns_, areasWindow_);
 }
 
-void MinispielZuordnen::createWindows() {
-    TrayGameWindows tree(prefix, kKind);
-    if (!window && tree.lookUp()) {
-        tree.build();
-        window = tree.main;
-        barParent = tree.foreground;
-        work_ = tree.work;
-        areasWindow_ = tree.areas;
-        trays_ = tree.trays;
-        tree.connectClamp(*this);
-
-        std::vector<Orvex::GUIWindow*> windows;
-        for (Gebiet* area : areas_) windows.push_back(area->window);
-        minigame::layOutAreas(windows, hasGrid_, columns_, areasWindow_);
-        tree.addItems(*this, items_, kItemSlot);
-        if (Orvex::GUIWindow* ok = tree.addButtons(*this)) ok->leftClicked.connect(this, &MinispielZuordnen::onOk);
-    }
-}
-
-void MinispielZuordnen::start() {
-    Minispiel::start();
-    for (Gegenstand* item : items_) {
-        item->setArea(nullptr);
-        if (item->window) {
-            minigame::placeAtRandom(*item->window);
-            item->window->updateRect(false, false);
-        }
-        item->markTime = 0.0f;
-    }
-    for (Gebiet* area : areas_) area->markTime = 0.0f;
+void MinispielZuordnen::addedButtons(Orvex::GUIWindow* ok) {
+    if (ok) ok->leftClicked.connect(this, &MinispielZuordnen::onOk);
 }
 
 void MinispielZuordnen::update(double const& dt) {
     for (Gebiet* area : areas_) area->step(dt, false);
     for (Gegenstand* item : items_) item->step(dt, true);
 }
-
-void MinispielZuordnen::draw() {}
 
 }  // namespace Solitaire

@@ -21,123 +21,109 @@
 // "VG" (bar parent and buttons), "FENSTER_ABLAGE" and "FENSTER_ABLAGE_2", "_3" ... (trays),
 // "FENSTER_ARBEIT" (the areas' parent), "OK", "CANCEL", "HILFE").
 //
-// Files: MinispielZuordnen.cpp (definition, windows, start, the frame step), MinispielZuordnen_play.cpp
-// (dragging, the clamp, judging and the blinking frame).
+// The areas, items, trays, dragging and the clamp are the tray games' (TrayGame.h); here the
+// parts' texts and blink, the grid, the meaning of a drop and the judgement.
+//
+// Files: MinispielZuordnen.cpp (the parts, the definition, windows, start, the frame step),
+// MinispielZuordnen_play.cpp (a drop, judging and the blinking frame).
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "engine/core/NamedObject.h"
 #include "engine/gui/MultiInterpolation.h"
-#include "engine/render/FRect.h"
-#include "game/minigames/Minispiel.h"
+#include "game/minigames/TrayGame.h"
 #include "port/d3dx9/d3dx9math.h"
 
 namespace Orvex {
-class GUIAnimationsGoal;
 class GUIWindow;
-class Texture2DAnimation;
 }  // namespace Orvex
 
 namespace Solitaire {
 
-class MinispielZuordnen : public Minispiel {
+// The sorting game's parts (MinispielZuordnen::Teil, ::Gebiet, ::Gegenstand).
+namespace zuordnen {
+
+constexpr int kMaxCount = 100000;
+constexpr float kMarkDuration = 2.0f;
+
+class Gegenstand;
+
+// What areas and items share beside the tray part: a text, a font and a blink.
+class Teil : public TrayPart {
+public:
+    explicit Teil(Orvex::XMLNode& node);
+    // The picture's step and its frame in a label window; the blink's time.
+    void step(double dt, bool setDrawType);
+    // The frame around the window while blinking.
+    void onDrawn(Orvex::GUIWindow& window, bool const& drawn);
+    void mark(bool on) { markTime = on ? markDuration : 0.0f; }
+
+    std::wstring textId;
+    std::wstring font;
+    std::wstring fontStyle = L"default";
+    float markTime = 0.0f;
+    float markDuration = kMarkDuration;
+    Orvex::MultiInterpolation<D3DXCOLOR, float> blink;
+};
+
+class Gebiet : public Teil {
+public:
+    explicit Gebiet(Orvex::XMLNode& node);
+    int minItems = 0;
+    int itemCount = 0;
+    int candidateCount = 0;
+    std::vector<Gegenstand*> itemsHere;
+};
+
+class Gegenstand : public Teil {
+public:
+    Gegenstand(Orvex::XMLNode& node, std::vector<Gebiet*> const& areas);
+    // Holds the area (null: none), letting go of the one before.
+    void setArea(Gebiet* next) { area.hold(next); }
+    bool isOnTarget() const;
+
+    std::vector<Orvex::CountedRef<Gebiet>> targets;
+    int value = 0;
+    Orvex::CountedRef<Gebiet> area;
+};
+
+}  // namespace zuordnen
+
+class MinispielZuordnen : public TrayGame<zuordnen::Gebiet, zuordnen::Gegenstand> {
 public:
     static constexpr wchar_t const* kKind = L"ZUORDNEN_";
-    static constexpr std::size_t kMaxAreas = 256;
-    static constexpr std::size_t kMaxItems = 512;
     static constexpr std::size_t kMaxSumGroups = 64;
-    static constexpr int kMaxCount = 100000;
-    static constexpr float kMarkDuration = 2.0f;
-    // The item behind an item window, in the window's user pointer slot.
-    static constexpr unsigned kItemSlot = 10;
+    static constexpr int kMaxCount = zuordnen::kMaxCount;
+    static constexpr float kMarkDuration = zuordnen::kMarkDuration;
 
-    class Gegenstand;
-
-    // What areas and items share: a window, a picture and a blink.
-    class Teil : public Orvex::NamedObject {
-    public:
-        explicit Teil(Orvex::XMLNode& node);
-        ~Teil() override;
-        // The picture's step and its frame in a label window; the blink's time.
-        void step(double dt, bool setDrawType);
-        // The frame around the window while blinking.
-        void onDrawn(Orvex::GUIWindow& window, bool const& drawn);
-        void mark(bool on) { markTime = on ? markDuration : 0.0f; }
-
-        Orvex::GUIWindow* window = nullptr;
-        std::wstring textId;
-        Orvex::Texture2DAnimation* animation = nullptr;
-        std::wstring font;
-        std::wstring fontStyle = L"default";
-        float markTime = 0.0f;
-        float markDuration = kMarkDuration;
-        Orvex::MultiInterpolation<D3DXCOLOR, float> blink;
-    };
-
-    class Gebiet : public Teil {
-    public:
-        explicit Gebiet(Orvex::XMLNode& node);
-        int minItems = 0;
-        int itemCount = 0;
-        int candidateCount = 0;
-        std::vector<Gegenstand*> itemsHere;
-    };
-
-    class Gegenstand : public Teil {
-    public:
-        Gegenstand(Orvex::XMLNode& node, std::vector<Gebiet*> const& areas);
-        ~Gegenstand() override;
-        // Takes the area (one reference), giving up the one before.
-        void setArea(Gebiet* area);
-        bool isOnTarget() const;
-
-        std::vector<Gebiet*> targets;
-        int value = 0;
-        Gebiet* area = nullptr;
-    };
+    using Teil = zuordnen::Teil;
+    using Gebiet = zuordnen::Gebiet;
+    using Gegenstand = zuordnen::Gegenstand;
 
     explicit MinispielZuordnen(Orvex::XMLNode& element);
-    ~MinispielZuordnen() override;
 
     void update(double const& dt) override;
-    void draw() override;
-    void createWindows() override;
-    void start() override;
 
-    // Slots.
-    void onPickUp(Orvex::GUIWindow& window, bool const& handled);
-    void onDrop(Orvex::GUIWindow& window, bool const& handled);
-    void onMoved(Orvex::GUIWindow& window);
-    void onWorkRectChanged(Orvex::GUIWindow& window);
-    void onGoalStarted(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
+    // Slot: OK judges.
     void onOk(Orvex::GUIWindow& button);
 
     // Judges the arrangement; true when it is right (the game then ended).
     bool judge();
 
-    std::vector<Gebiet*> const& getAreas() const { return areas_; }
-    std::vector<Gegenstand*> const& getItems() const { return items_; }
-    std::vector<Orvex::GUIWindow*> const& getTrays() const { return trays_; }
-    Orvex::GUIWindow* getWorkWindow() const { return work_; }
+protected:
+    void layOutAreas() override;
+    void addedButtons(Orvex::GUIWindow* ok) override;
+    void restartItem(Gegenstand& item) override { item.markTime = 0.0f; }
+    void restartArea(Gebiet& area) override { area.markTime = 0.0f; }
+    void dropped(Gegenstand& item, Gebiet* area) override;
 
 private:
-    // Keeps every item window inside the work window.
-    void clampItems();
-    static Gegenstand* itemOf(Orvex::GUIWindow& window);
-
-    std::vector<Gebiet*> areas_;
-    std::vector<Gegenstand*> items_;
-    Orvex::GUIWindow* work_ = nullptr;
-    Orvex::GUIWindow* areasWindow_ = nullptr;
-    std::vector<Orvex::GUIWindow*> trays_;
     bool hasGrid_ = false;
     int columns_ = -1;
     bool checkPlaces_ = true;
     std::vector<std::vector<Gebiet*>> sumGroups_;
     std::vector<int> sums_;
-    bool clamping_ = false;
 };
 
 }  // namespace Solitaire

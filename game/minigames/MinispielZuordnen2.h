@@ -11,92 +11,81 @@
 // "GUIRECT", "GUIRECT_FOUND", "ANIMATION", "ANIMATION_FOUND"; items also "ZIEL_GEBIET".
 // Windows (prefix + "ZUORDNEN2_" + "FENSTER", "FENSTER_ARBEITS_FLAECHE", "VG", "FENSTER_ABLAGE"
 // and "FENSTER_ABLAGE_2" ..., "FENSTER_ARBEIT", "CANCEL", "HILFE"; no OK button).
+//
+// The areas, items, trays, dragging and the clamp are the tray games' (TrayGame.h); here the two
+// looks, the meaning of a drop and the end.
 #pragma once
 
 #include <vector>
 
-#include "engine/core/NamedObject.h"
 #include "engine/gui/GUIRect.h"
-#include "game/minigames/Minispiel.h"
+#include "game/minigames/TrayGame.h"
 
 namespace Orvex {
-class GUIAnimationsGoal;
 class GUIWindow;
 class Texture2DAnimation;
 }  // namespace Orvex
 
 namespace Solitaire {
 
-class MinispielZuordnen2 : public Minispiel {
+// The placing game's parts (MinispielZuordnen2::Teil, ::Gebiet, ::Gegenstand).
+namespace zuordnen2 {
+
+// An area or an item: a window with a normal and a found look.
+class Teil : public TrayPart {
+public:
+    explicit Teil(Orvex::XMLNode& node);
+    ~Teil() override;
+    // The window's background animation and rectangle of the look, the rectangle recomputed.
+    void applyLook(bool found);
+
+    Orvex::GUIRect rect;
+    Orvex::GUIRect foundRect;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> foundAnimation;
+};
+
+class Gebiet : public Teil {
+public:
+    explicit Gebiet(Orvex::XMLNode& node) : Teil(node) {}
+    void setFound(bool const& found) { applyLook(found); }
+};
+
+class Gegenstand : public Teil {
+public:
+    Gegenstand(Orvex::XMLNode& node, std::vector<Gebiet*> const& areas);
+    // The look; enabled exactly when not found; moved into the parent when one is given;
+    // sent to the back of its siblings when found.
+    void setFound(bool const& found, Orvex::GUIWindow* parent);
+    void setArea(Gebiet* next) { area.hold(next); }
+
+    Orvex::CountedRef<Gebiet> target;
+    Orvex::CountedRef<Gebiet> area;
+};
+
+}  // namespace zuordnen2
+
+class MinispielZuordnen2 : public TrayGame<zuordnen2::Gebiet, zuordnen2::Gegenstand> {
 public:
     static constexpr wchar_t const* kKind = L"ZUORDNEN2_";
-    static constexpr std::size_t kMaxAreas = 256;
-    static constexpr std::size_t kMaxItems = 512;
-    static constexpr unsigned kItemSlot = 10;
 
-    // An area or an item: a window with a normal and a found look.
-    class Teil : public Orvex::NamedObject {
-    public:
-        explicit Teil(Orvex::XMLNode& node);
-        ~Teil() override;
-        // The window's background animation and rectangle of the look, the rectangle recomputed.
-        void applyLook(bool found);
+    using Teil = zuordnen2::Teil;
+    using Gebiet = zuordnen2::Gebiet;
+    using Gegenstand = zuordnen2::Gegenstand;
 
-        Orvex::GUIWindow* window = nullptr;
-        Orvex::GUIRect rect;
-        Orvex::GUIRect foundRect;
-        Orvex::Texture2DAnimation* animation = nullptr;
-        Orvex::Texture2DAnimation* foundAnimation = nullptr;
-    };
+    explicit MinispielZuordnen2(Orvex::XMLNode& element) : TrayGame(element, kKind) {}
 
-    class Gebiet : public Teil {
-    public:
-        explicit Gebiet(Orvex::XMLNode& node) : Teil(node) {}
-        void setFound(bool const& found) { applyLook(found); }
-    };
+    void update(double const& dt) override { countDownEndDelay(dt); }
 
-    class Gegenstand : public Teil {
-    public:
-        Gegenstand(Orvex::XMLNode& node, std::vector<Gebiet*> const& areas);
-        ~Gegenstand() override;
-        // The look; enabled exactly when not found; moved into the parent when one is given;
-        // sent to the back of its siblings when found.
-        void setFound(bool const& found, Orvex::GUIWindow* parent);
-        void setArea(Gebiet* next);
-
-        Gebiet* target = nullptr;
-        Gebiet* area = nullptr;
-    };
-
-    explicit MinispielZuordnen2(Orvex::XMLNode& element);
-    ~MinispielZuordnen2() override;
-
-    void update(double const& dt) override;
-    void draw() override;
-    void createWindows() override;
-    void start() override;
-
-    // Slots.
-    void onPickUp(Orvex::GUIWindow& window, bool const& handled);
-    void onDrop(Orvex::GUIWindow& window, bool const& handled);
-    void onMoved(Orvex::GUIWindow& window);
-    void onWorkRectChanged(Orvex::GUIWindow& window);
-    void onGoalStarted(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
-
-    std::vector<Gebiet*> const& getAreas() const { return areas_; }
-    std::vector<Gegenstand*> const& getItems() const { return items_; }
-    Orvex::GUIWindow* getWorkWindow() const { return work_; }
-
-private:
-    // Keeps every item window inside the work window.
-    void clampItems();
-
-    std::vector<Gebiet*> areas_;
-    std::vector<Gegenstand*> items_;
-    Orvex::GUIWindow* work_ = nullptr;
-    Orvex::GUIWindow* areasWindow_ = nullptr;
-    std::vector<Orvex::GUIWindow*> trays_;
-    bool clamping_ = false;
+protected:
+    void layOutAreas() override;
+    // Each item in its normal look in a random tray, each area in its normal look.
+    void restartItem(Gegenstand& item) override { item.setFound(false, randomTray()); }
+    void restartArea(Gebiet& area) override { area.setFound(false); }
+    // A solved game's items stay where they lie.
+    bool takesDrags() const override { return !solved; }
+    // On its target the item and the area take their found look and the item goes into the work
+    // window; elsewhere moveWrong. Every item on its target solves the game.
+    void dropped(Gegenstand& item, Gebiet* area) override;
 };
 
 }  // namespace Solitaire

@@ -1,5 +1,5 @@
-// The sorting game's play: picking up and dropping items, keeping them in the work window,
-// judging the arrangement and the blinking frame of what is wrong.
+// The sorting game's play: what a drop means, judging the arrangement and the blinking frame of
+// what is wrong.
 #include <algorithm>
 
 #include "engine/gui/GUIWindow.h"
@@ -9,34 +9,8 @@
 
 namespace Solitaire {
 
-MinispielZuordnen::Gegenstand* MinispielZuordnen::itemOf(Orvex::GUIWindow& window) {
-    return static_cast<Gegenstand*>(window.getUserPointer(kItemSlot));
-}
-
-void MinispielZuordnen::onPickUp(Orvex::GUIWindow& itemWindow, bool const&) {
-    if (Gegenstand* item = itemOf(itemWindow)) item->setArea(nullptr);
-}
-
-void MinispielZuordnen::onDrop(Orvex::GUIWindow& itemWindow, bool const&) {
-    Gegenstand* item = itemOf(itemWindow);
-    if (!item) return;
-    item->setArea(nullptr);
-    int const landed = minigame::landingPart(itemWindow.getScreenRect(), areas_);
-    if (landed < 0) return;
-    item->setArea(areas_[static_cast<std::size_t>(landed)]);
-    MinispielManager& manager = MinispielManager::instance();
-    manager.moveMade.emit(*this);
-    if (!item->isOnTarget()) manager.moveWrong.emit(*this);
-}
-
-void MinispielZuordnen::clampItems() { minigame::clampParts(items_, work_, clamping_); }
-
-void MinispielZuordnen::onMoved(Orvex::GUIWindow&) { clampItems(); }
-
-void MinispielZuordnen::onWorkRectChanged(Orvex::GUIWindow&) { minigame::clampParts(items_, work_, clamping_, true); }
-
-void MinispielZuordnen::onGoalStarted(Orvex::GUIWindow& gameWindow, Orvex::GUIAnimationsGoal& goal) {
-    if (minigame::goalHasArea(gameWindow, goal)) clampItems();
+void MinispielZuordnen::dropped(Gegenstand& item, Gebiet* area) {
+    if (area && !item.isOnTarget()) MinispielManager::instance().moveWrong.emit(*this);
 }
 
 bool MinispielZuordnen::judge() {
@@ -94,7 +68,7 @@ void MinispielZuordnen::onOk(Orvex::GUIWindow&) {
     MinispielManager::instance().gameFailed.emit(*this);
 }
 
-void MinispielZuordnen::Teil::onDrawn(Orvex::GUIWindow& drawnWindow, bool const& drawn) {
+void zuordnen::Teil::onDrawn(Orvex::GUIWindow& drawnWindow, bool const& drawn) {
     if (!drawn || !(markTime > 0.0f) || !(markDuration > 0.0f)) return;
     blink.setTime(markTime / markDuration);
     Orvex::FRect const r = drawnWindow.getScreenRect();

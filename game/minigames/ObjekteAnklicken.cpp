@@ -33,18 +33,18 @@ double draw01() { return msvc::rand() / kRandMax; }
 ObjekteAnklicken::Form::Form(ObjekteAnklicken* game) : owner(game) {}
 
 ObjekteAnklicken::Form::Form(Form const& other)
-    : picture(other.picture ? other.picture->clone() : nullptr),
-      x(other.x),
+    : x(other.x),
       y(other.y),
       width(other.width),
       height(other.height),
       rotation(other.rotation),
       rotationSpeed(other.rotationSpeed),
-      owner(other.owner) {}
-
-ObjekteAnklicken::Form::~Form() {
-    if (picture) picture->release();
+      owner(other.owner) {
+    if (other.picture) picture.adopt(other.picture->clone());
 }
+
+// Out of line: the picture's class is complete here.
+ObjekteAnklicken::Form::~Form() = default;
 
 Orvex::SpriteRect ObjekteAnklicken::Form::getSpriteRect() const {
     Orvex::FRect field;
@@ -64,7 +64,7 @@ bool ObjekteAnklicken::Form::hitTest(D3DXVECTOR2 const& point) const {
 ObjekteAnklicken::ObjekteAnklicken(Orvex::XMLNode& element) : Minispiel(element) {
     minigame::readChildren(element, L"FORM", kMaxForms, L"forms", [&](Orvex::XMLNode& child) {
         auto* form = new Form(this);
-        form->picture = minigame::animationCopy(child, L"ANIMATION");
+        form->picture.adopt(minigame::animationCopy(child, L"ANIMATION"));
         forms_.push_back(form);
     });
     minigame::readPair(element, L"SIZE", size_[0], size_[1], 0.0, 1.0);
@@ -205,7 +205,7 @@ void ObjekteAnklicken::onViewDrawn(Orvex::GUIWindow& drawnWindow, bool const& dr
     float const f = fade();
     if (&drawnWindow == preview_) {
         if (target_ < 0 || static_cast<std::size_t>(target_) >= objects_.size()) return;
-        Orvex::Texture2DAnimation* picture = objects_[static_cast<std::size_t>(target_)]->picture;
+        Orvex::Texture2DAnimation* picture = objects_[static_cast<std::size_t>(target_)]->picture.get();
         Orvex::AnimationFrame const* frame = picture ? picture->getCurrentFrame() : nullptr;
         Orvex::BaseSprite* sprite = Orvex::GUISystem::instance().getSprite();
         if (!frame || !sprite) return;

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "engine/render/SpriteRect.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -59,7 +60,7 @@ public:
         // Whether the screen point lies in the rotated box.
         bool hitTest(D3DXVECTOR2 const& point) const;
 
-        Orvex::Texture2DAnimation* picture = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> picture;
         float x = 0.0f;
         float y = 0.0f;
         float width = 0.0f;

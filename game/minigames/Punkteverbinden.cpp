@@ -7,7 +7,6 @@
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/minigames/FieldWindows.h"
 #include "game/minigames/MinispielKeys.h"
@@ -42,17 +41,16 @@ Punkteverbinden::Punkt::Punkt(Orvex::XMLNode& node, Punkteverbinden* game) : own
     minigame::readCount(node, L"ID", id, INT_MIN, INT_MAX);
     valid = readIds(node, L"VALID_CONNECTIONS");
     goals = readIds(node, L"GOAL_CONNECTIONS");
-    picture = minigame::animationCopy(node, L"ANIMATION");
+    picture.adopt(minigame::animationCopy(node, L"ANIMATION"));
 }
 
-Punkteverbinden::Punkt::~Punkt() {
-    if (picture) picture->release();
-}
+// Out of line: the picture's class is complete here.
+Punkteverbinden::Punkt::~Punkt() = default;
 
 Punkteverbinden::Punkteverbinden(Orvex::XMLNode& element) : Minispiel(element) {
     minigame::readChildren(element, L"PUNKT", kMaxPoints, L"points (\"PUNKT\")",
                            [this](Orvex::XMLNode& child) { points_.push_back(new Punkt(child, this)); });
-    background_ = minigame::animationCopy(element, L"BACKGROUND");
+    background_.adopt(minigame::animationCopy(element, L"BACKGROUND"));
     onlyGoalsToFinish_ = element.getAttributeBool(L"ONLY_GOALS_TO_FINISH", onlyGoalsToFinish_);
     if (Orvex::XMLAttribute const* a = element.getAttribute(L"ABS_SIZE")) {
         Orvex::XMLValueTokens const parts = a->split(L" ");
@@ -77,22 +75,18 @@ Punkteverbinden::Punkteverbinden(Orvex::XMLNode& element) : Minispiel(element) {
 Punkteverbinden::~Punkteverbinden() {
     for (Punkt* p : points_) delete p;
     points_.clear();
-    if (background_) background_->release();
 }
 
 void Punkteverbinden::createWindows() {
-    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
-    input.mouseButtonDownSignal.disconnect(this);
-    input.mouseButtonDownSignal.connect(this, &Punkteverbinden::onMouseDown);
     lines_.create();
     if (!window) {
         minigame::FieldWindows const windows =
-            minigame::buildFieldWindows(*this, kKind, minigame::frameAspect(background_), false);
+            minigame::buildFieldWindows(*this, kKind, minigame::frameAspect(background_.get()), false);
         window = windows.main;
         field_ = windows.field;
         if (field_) {
             if (background_) {
-                minigame::showFrameAsBackground(*field_, background_);
+                minigame::showFrameAsBackground(*field_, background_.get());
                 field_->getDrawOptions().setBackDrawType(Orvex::SDP_SCALE, Orvex::SDP_SCALE);
             }
             field_->selfDrawn.connect(this, &Punkteverbinden::onFieldDrawn);
@@ -108,20 +102,10 @@ void Punkteverbinden::start() {
     blinkClock_ = 0.0f;
 }
 
-void Punkteverbinden::show() {
-    Minispiel::show();
-    inputEnabled_ = true;
-}
-
-void Punkteverbinden::hide() {
-    Minispiel::hide();
-    inputEnabled_ = false;
-}
-
 void Punkteverbinden::update(double const& dt) {
     if (background_ && field_) {
         background_->update(dt);
-        minigame::showFrameAsBackground(*field_, background_);
+        minigame::showFrameAsBackground(*field_, background_.get());
     }
     for (Punkt* p : points_)
         if (p->picture) p->picture->update(dt);

@@ -20,7 +20,7 @@
 // selection emits moveWrong, and a click after solving that makes a move restarts the end delay.
 //
 // Files:
-//   Punkteverbinden.cpp        keys, windows, start, show, hide, update, destruction
+//   Punkteverbinden.cpp        keys, windows, start, update, destruction
 //   Punkteverbinden_play.cpp   the points' connections, clicks, the solved test, drawing
 #pragma once
 
@@ -30,6 +30,7 @@
 #include "engine/platform/InputState.h"
 #include "engine/render/SpriteRect.h"
 #include "game/minigames/MinigameLines.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -79,7 +80,7 @@ public:
         std::vector<int> valid;
         std::vector<int> goals;
         std::vector<Punkt*> connections;
-        Orvex::Texture2DAnimation* picture = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> picture;
         Punkteverbinden* owner = nullptr;
     };
 
@@ -90,11 +91,10 @@ public:
     void draw() override;
     void createWindows() override;
     void start() override;
-    void show() override;
-    void hide() override;
+    // A press, from the manager while active.
+    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
 
     // ---- slots ----
-    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
     void onFieldDrawn(Orvex::GUIWindow& window, bool const& drawn);
 
     // Whether the lines are exactly the goal connections of every point.
@@ -116,8 +116,7 @@ private:
     std::vector<Punkt*> points_;
     Orvex::GUIWindow* field_ = nullptr;
     Punkt* selected_ = nullptr;
-    bool inputEnabled_ = false;
-    Orvex::Texture2DAnimation* background_ = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> background_;
     MinigameLines lines_;
     bool onlyGoalsToFinish_ = true;
     bool blinking_ = false;

@@ -69,7 +69,7 @@ Orvex::SpriteRect Punkteverbinden::getPointRect(D3DXVECTOR2 const& position, D3D
 void Punkteverbinden::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
     // A press on another window (the help's OK button over the field, the cancel button) is
     // not a press on the game.
-    if (!inputEnabled_ || !field_ || Orvex::GUISystem::instance().getActiveWindow() != field_) return;
+    if (!field_ || Orvex::GUISystem::instance().getActiveWindow() != field_) return;
     MinispielManager& manager = MinispielManager::instance();
     D3DXVECTOR2 const pointer(state.x, state.y);
     bool success = false;

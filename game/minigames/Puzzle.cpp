@@ -9,7 +9,6 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIRect.h"
 #include "engine/gui/GUIWindow.h"
-#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/minigames/ClickGameWindows.h"
 #include "game/minigames/FieldPictures.h"
@@ -177,13 +176,6 @@ void Puzzle::clearPieces() {
 }
 
 void Puzzle::createWindows() {
-    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
-    input.mouseButtonDownSignal.disconnect(this);
-    input.mouseButtonUpSignal.disconnect(this);
-    input.mouseAxisSignal.disconnect(this);
-    input.mouseButtonDownSignal.connect(this, &Puzzle::onMouseDown);
-    input.mouseButtonUpSignal.connect(this, &Puzzle::onMouseUp);
-    input.mouseAxisSignal.connect(this, &Puzzle::onMouseMove);
     if (!window) {
         ClickGameWindows frame(prefix, kKind);
         frame.lookUp(true);
@@ -233,16 +225,6 @@ void Puzzle::placeAtStart(PuzzleTeil& piece) {
     float const x = static_cast<float>(r1 * (scatter_.left - scatter_.right) + scatter_.right);
     float const y = static_cast<float>(r2 * (scatter_.top - scatter_.bottom) + scatter_.bottom);
     piece.moveTo(D3DXVECTOR2(x, y), 0.0);
-}
-
-void Puzzle::show() {
-    Minispiel::show();
-    inputActive_ = true;
-}
-
-void Puzzle::hide() {
-    Minispiel::hide();
-    inputActive_ = false;
 }
 
 D3DXVECTOR2 Puzzle::toField(D3DXVECTOR2 const& point) const {

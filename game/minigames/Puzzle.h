@@ -11,8 +11,8 @@
 // "SIZE". Hit tests use the piece's picture: a pixel counts where its alpha x 255 reaches 64
 // ("CHECK_ALPHA": first value for the places on a drop, second for the pieces on a press), so a
 // press on a transparent corner reaches the piece beneath. A dragged piece stays inside the main
-// window. The mouse comes from the input object's button and movement signals, taken only while
-// the game is shown and its help screen closed.
+// window. The pointer comes from the manager while the game is active, taken only while its help
+// screen is closed.
 //
 // Keys beside the base's: "SIZE", "COLOR_ZIEL_HELP", "MAX_DIST", "CHECK_ALPHA", "INTI_POS";
 // children "PUZZLE_TEIL" (places, each the template of a movable piece), "PUZZLE_TEIL_FEST",
@@ -118,13 +118,11 @@ public:
     void draw() override;
     void createWindows() override;
     void start() override;
-    void show() override;
-    void hide() override;
-
-    // Slots: the input object's mouse signals and the field's self-drawn signal.
-    void onMouseDown(Orvex::MouseState& mouse, Orvex::OrvexMouseButton const& button);
-    void onMouseUp(Orvex::MouseState& mouse, Orvex::OrvexMouseButton const& button);
-    void onMouseMove(Orvex::MouseState& mouse, Orvex::OrvexAchse const& axis);
+    // The pointer, from the manager while active.
+    void onMouseDown(Orvex::MouseState& mouse, Orvex::OrvexMouseButton const& button) override;
+    void onMouseUp(Orvex::MouseState& mouse, Orvex::OrvexMouseButton const& button) override;
+    void onMouseMove(Orvex::MouseState& mouse, Orvex::OrvexAchse const& axis) override;
+    // Slot: the field's self-drawn signal.
     void onFieldDrawn(Orvex::GUIWindow& window, bool const& drawn);
 
     // A screen point as field fractions and back (unchanged without a usable field).
@@ -144,10 +142,9 @@ public:
     Orvex::GUIWindow* getForeground() const { return foreground_; }
     D3DXVECTOR2 getReferenceSize() const { return reference_; }
     float getEndFade() const { return endFade_; }
-    bool isInputActive() const { return inputActive_; }
 
 private:
-    // Shown, and not behind the manager's help screen.
+    // Not behind the manager's help screen.
     bool takesInput() const;
     void readKeys(Orvex::XMLNode& element);
     void readList(Orvex::XMLNode& element, wchar_t const* name, wchar_t const* what, std::vector<PuzzleTeil*>& list);
@@ -171,7 +168,6 @@ private:
     float maxDist_ = kDefaultMaxDist;
     bool alphaOnDrop_ = true;
     bool alphaOnGrab_ = true;
-    bool inputActive_ = false;
     Orvex::FRect scatter_{0.0f, 0.0f, 1.0f, 1.0f};
     float endFade_ = 0.0f;
 };

@@ -73,7 +73,7 @@ void Puzzle::PuzzleTeil::draw(D3DXCOLOR const& colour, float shadowStrength) con
 
 // ---- the mouse ----
 
-bool Puzzle::takesInput() const { return inputActive_ && !MinispielManager::instance().isHelpShown(); }
+bool Puzzle::takesInput() const { return !MinispielManager::instance().isHelpShown(); }
 
 void Puzzle::onMouseDown(Orvex::MouseState& mouse, Orvex::OrvexMouseButton const& button) {
     if (!takesInput() || held_ || button != Orvex::OMB_LEFT || !field_) return;

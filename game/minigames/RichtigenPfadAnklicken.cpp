@@ -61,15 +61,13 @@ RichtigenPfadAnklicken::RichtigenPfadAnklicken(Orvex::XMLNode& element) : Minisp
         area->selected.connect(this, &RichtigenPfadAnklicken::onGebietSelected);
         areas_.push_back(area);
     });
-    pathAnimation_ = minigame::animationCopy(element, L"ANIMATION");
-    goalAnimation_ = minigame::animationCopy(element, L"GOAL_ANIMATION");
+    pathAnimation_.adopt(minigame::animationCopy(element, L"ANIMATION"));
+    goalAnimation_.adopt(minigame::animationCopy(element, L"GOAL_ANIMATION"));
 }
 
 RichtigenPfadAnklicken::~RichtigenPfadAnklicken() {
     for (Gebiet* area : areas_) area->release();
     areas_.clear();
-    if (pathAnimation_) pathAnimation_->release();
-    if (goalAnimation_) goalAnimation_->release();
 }
 
 void RichtigenPfadAnklicken::createWindows() {
@@ -100,7 +98,7 @@ void RichtigenPfadAnklicken::start() {
     Minispiel::start();
     if (!work_) return;
     Orvex::GUIDrawOptions& options = work_->getDrawOptions();
-    if (pathAnimation_) options.setTexNormal(frameTexture(pathAnimation_));
+    if (pathAnimation_) options.setTexNormal(frameTexture(pathAnimation_.get()));
     options.setTexBackground(nullptr);
 }
 
@@ -123,11 +121,11 @@ void RichtigenPfadAnklicken::onOkClicked(Orvex::GUIWindow&) {
 void RichtigenPfadAnklicken::update(double const& dt) {
     if (pathAnimation_ && work_) {
         pathAnimation_->update(dt);
-        work_->getDrawOptions().setTexNormal(frameTexture(pathAnimation_));
+        work_->getDrawOptions().setTexNormal(frameTexture(pathAnimation_.get()));
     }
     if (goalAnimation_ && work_ && solved) {
         goalAnimation_->update(dt);
-        work_->getDrawOptions().setTexBackground(frameTexture(goalAnimation_));
+        work_->getDrawOptions().setTexBackground(frameTexture(goalAnimation_.get()));
     }
     countDownEndDelay(dt);
 }

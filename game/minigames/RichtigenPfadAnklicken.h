@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/core/NamedObject.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "signals/sigslot.h"
 
@@ -59,8 +60,8 @@ private:
     std::vector<Gebiet*> areas_;
     Orvex::GUIWindow* surface_ = nullptr;
     Orvex::GUIWindow* work_ = nullptr;
-    Orvex::Texture2DAnimation* goalAnimation_ = nullptr;
-    Orvex::Texture2DAnimation* pathAnimation_ = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> goalAnimation_;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> pathAnimation_;
 };
 
 }  // namespace Solitaire

@@ -10,7 +10,6 @@
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielTemplates.h"
-#include "game/minigames/MouseSlots.h"
 #include "game/minigames/PlayfieldPicture.h"
 #include "port/crt/crt.h"
 
@@ -35,12 +34,11 @@ Ring::Objekt::Objekt(Orvex::XMLNode& node, Ring& owner) : game(&owner) {
     minigame::readPair(node, L"RADIUS", innerRadius, outerRadius, 0.0, kMaxRadius);
     rotierbar = node.getAttributeBool(L"ROTIERBAR", rotierbar);
     startAni = node.getAttributeBool(L"START_ANI", startAni);
-    animation = minigame::animationCopy(node, L"ANIMATION");
+    animation.adopt(minigame::animationCopy(node, L"ANIMATION"));
 }
 
-Ring::Objekt::~Objekt() {
-    if (animation) animation->release();
-}
+// Out of line: the animation's class is complete here.
+Ring::Objekt::~Objekt() = default;
 
 // ---- the game ----
 
@@ -52,7 +50,7 @@ Ring::Ring(Orvex::XMLNode& element) : Minispiel(element) {
     // Rings of one outer radius keep the file's order.
     std::stable_sort(rings_.begin(), rings_.end(),
                      [](Objekt const* a, Objekt const* b) { return a->outerRadius < b->outerRadius; });
-    background_ = minigame::animationCopy(element, L"BACKGROUND");
+    background_.adopt(minigame::animationCopy(element, L"BACKGROUND"));
     // The radius divides every ring's: only a positive one scales.
     float radiusMax = radiusMax_;
     if (element.getAttribute(L"RADIUS_MAX") && minigame::readNumber(element, L"RADIUS_MAX", radiusMax) &&
@@ -66,14 +64,11 @@ Ring::Ring(Orvex::XMLNode& element) : Minispiel(element) {
 Ring::~Ring() {
     for (Objekt* ring : rings_) delete ring;
     rings_.clear();
-    if (background_) background_->release();
 }
 
 void Ring::createWindows() {
-    minigame::connectMouse(*this, &Ring::onMouseDown, &Ring::onMouseUp, &Ring::onMouseMove);
-
     if (!window) {
-        window = minigame::buildPlayfieldFrame(*this, prefix, kKind, background_, playfield_);
+        window = minigame::buildPlayfieldFrame(*this, prefix, kKind, background_.get(), playfield_);
         if (playfield_) playfield_->selfDrawn.connect(this, &Ring::onPlayfieldDrawn);
     }
 }
@@ -89,16 +84,6 @@ void Ring::start() {
             ring->animation->rewind();
         }
     }
-}
-
-void Ring::show() {
-    shown_ = true;
-    Minispiel::show();
-}
-
-void Ring::hide() {
-    shown_ = false;
-    Minispiel::hide();
 }
 
 void Ring::update(double const& dt) {
@@ -154,7 +139,7 @@ void Ring::judge() {
 }
 
 void Ring::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    if (!shown_ || button != Orvex::OMB_LEFT || solved || !playfield_) return;
+    if (button != Orvex::OMB_LEFT || solved || !playfield_) return;
     grabbed_ = nullptr;
     // The rings lie under the help screen while it is up: a press there grabs none.
     if (MinispielManager::instance().isHelpShown()) return;
@@ -173,7 +158,7 @@ void Ring::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& 
 }
 
 void Ring::onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const&) {
-    if (!shown_ || solved || !grabbed_ || !playfield_) return;
+    if (solved || !grabbed_ || !playfield_) return;
     float const a = pointerAngle(playfield_->getScreenRect(), D3DXVECTOR2(state.x, state.y));
     grabbed_->angle += a - lastAngle_;
     lastAngle_ = a;
@@ -181,7 +166,7 @@ void Ring::onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const&) {
 }
 
 void Ring::onMouseUp(Orvex::MouseState&, Orvex::OrvexMouseButton const& button) {
-    if (!shown_ || button != Orvex::OMB_LEFT || !grabbed_ || solved) return;
+    if (button != Orvex::OMB_LEFT || !grabbed_ || solved) return;
     grabbed_ = nullptr;
     judge();
 }
@@ -196,14 +181,14 @@ Orvex::SpriteRect Ring::getSpriteRect(Objekt const& ring) const {
 
 void Ring::drawObjekt(Objekt const& ring, D3DXCOLOR const& colour) const {
     if (ring.animation)
-        minigame::drawFrameInSprite(ring.animation, getSpriteRect(ring), minigame::packTruncated(colour));
+        minigame::drawFrameInSprite(ring.animation.get(), getSpriteRect(ring), minigame::packTruncated(colour));
 }
 
 void Ring::onPlayfieldDrawn(Orvex::GUIWindow& drawnWindow, bool const& drawn) {
     if (!drawn) return;
     double const alpha = drawnWindow.getAccumulatedAlpha();
     if (background_)
-        minigame::drawFrameInRect(background_, drawnWindow.getScreenRect(), Orvex::SDP_STRETCH,
+        minigame::drawFrameInRect(background_.get(), drawnWindow.getScreenRect(), Orvex::SDP_STRETCH,
                                   minigame::whiteWithAlpha(alpha));
     D3DXCOLOR const colour(1.0f, 1.0f, 1.0f, static_cast<float>(alpha));
     for (Objekt const* ring : rings_) drawObjekt(*ring, colour);

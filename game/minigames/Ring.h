@@ -23,6 +23,7 @@
 #include "engine/platform/InputState.h"
 #include "engine/render/FRect.h"
 #include "engine/render/SpriteRect.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -50,7 +51,7 @@ public:
         float innerRadius = 0.0f;
         float outerRadius = 0.0f;
         float angle = 0.0f;
-        Orvex::Texture2DAnimation* animation = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> animation;
         Ring* game;
         bool rotierbar = true;
         bool startAni = false;
@@ -63,13 +64,12 @@ public:
     void draw() override;
     void createWindows() override;
     void start() override;
-    void show() override;
-    void hide() override;
+    // ---- the pointer, from the manager while active ----
+    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
+    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
+    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis) override;
 
     // ---- slots ----
-    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis);
     void onPlayfieldDrawn(Orvex::GUIWindow& window, bool const& drawn);
 
     // Whether every turnable ring stands upright (the argument is not used); starts the animations
@@ -96,8 +96,7 @@ private:
 
     std::vector<Objekt*> rings_;
     Orvex::GUIWindow* playfield_ = nullptr;
-    bool shown_ = false;
-    Orvex::Texture2DAnimation* background_ = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> background_;
     Objekt* grabbed_ = nullptr;
     float lastAngle_ = 0.0f;
     float radiusMax_ = 0.0f;

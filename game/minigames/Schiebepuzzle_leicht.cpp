@@ -18,16 +18,18 @@ namespace Solitaire {
 // ---- tiles ----
 
 Schiebepuzzle_leicht::Kachel::Kachel(Schiebepuzzle_leicht* game, Orvex::XMLNode const& node)
-    : picture(minigame::animationCopy(node, L"ANIMATION")), owner(game) {
+    : owner(game) {
+    picture.adopt(minigame::animationCopy(node, L"ANIMATION"));
     position.running = true;
 }
 
 Schiebepuzzle_leicht::Kachel::Kachel(Kachel const& other)
-    : picture(other.picture ? other.picture->clone() : nullptr), position(other.position), owner(other.owner) {}
-
-Schiebepuzzle_leicht::Kachel::~Kachel() {
-    if (picture) picture->release();
+    : position(other.position), owner(other.owner) {
+    if (other.picture) picture.adopt(other.picture->clone());
 }
+
+// Out of line: the picture's class is complete here.
+Schiebepuzzle_leicht::Kachel::~Kachel() = default;
 
 Orvex::SpriteRect Schiebepuzzle_leicht::Kachel::getSpriteRect() const {
     D3DXVECTOR2 const cell = owner->cellCorner(1, 1);
@@ -40,7 +42,7 @@ void Schiebepuzzle_leicht::Kachel::moveTo(D3DXVECTOR2 const& goal, double speed)
 }
 
 void Schiebepuzzle_leicht::Kachel::draw(D3DXCOLOR const& colour) const {
-    minigame::drawPicture(picture, getSpriteRect(), colour);
+    minigame::drawPicture(picture.get(), getSpriteRect(), colour);
 }
 
 // ---- the game ----

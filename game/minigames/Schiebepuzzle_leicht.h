@@ -23,6 +23,7 @@
 
 #include "engine/gui/Interpolation.h"
 #include "engine/render/SpriteRect.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -62,7 +63,7 @@ public:
         void moveTo(D3DXVECTOR2 const& goal, double speed);
         void draw(D3DXCOLOR const& colour) const;
 
-        Orvex::Texture2DAnimation* picture = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> picture;
         Orvex::Interpolation<D3DXVECTOR2, float> position;
         Schiebepuzzle_leicht* owner = nullptr;
     };

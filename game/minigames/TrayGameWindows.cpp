@@ -51,7 +51,7 @@ void TrayGameWindows::build() {
     trays = clones;
 }
 
-Orvex::GUIWindow* TrayGameWindows::randomTray() const {
+Orvex::GUIWindow* TrayGameWindows::randomTray(std::vector<Orvex::GUIWindow*> const& trays) {
     if (trays.empty()) return nullptr;
     return trays[static_cast<std::size_t>(msvc::rand()) % trays.size()];
 }

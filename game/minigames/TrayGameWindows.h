@@ -33,15 +33,15 @@ public:
     // areas' window and every tray into the work window. The game window's reference is the
     // caller's; the others belong to their parents.
     void build();
-    // A tray chosen by the runtime's rand().
-    Orvex::GUIWindow* randomTray() const;
+    // A tray chosen by the runtime's rand(); null (and no rand() drawn) without trays.
+    static Orvex::GUIWindow* randomTray(std::vector<Orvex::GUIWindow*> const& trays);
     // Each item's window, in order: its place cleared, the item in the window's pointer slot, its
     // moved, left press and left release signals to the game's onMoved, onPickUp and onDrop, and
     // added to a random tray.
     template <class Game, class Item>
     void addItems(Game& game, std::vector<Item*> const& items, unsigned slot) {
         for (Item* item : items) {
-            Orvex::GUIWindow* window = item->window;
+            Orvex::GUIWindow* window = item->window.get();
             if (!window) continue;
             Orvex::GUIRectAxis& position = window->getRect().getParamsX();
             position.relX = position.relY = position.offX = position.offY = 0.0f;
@@ -49,7 +49,7 @@ public:
             window->moved.connect(&game, &Game::onMoved);
             window->leftPressed.connect(&game, &Game::onPickUp);
             window->leftReleased.connect(&game, &Game::onDrop);
-            randomTray()->addChild(window, false, true);
+            randomTray(trays)->addChild(window, false, true);
         }
     }
     // The clamp's triggers beside each item's moved signal: the work window's rectangle changed

@@ -148,7 +148,7 @@ void UnterschiedeAnklicken::UTeil::update(double dt) {
 
 UnterschiedeAnklicken::UnterschiedeAnklicken(Orvex::XMLNode& element) : Minispiel(element) {
     secondMouse_ = element.getAttributeBool(L"2NDMOUSE", false);
-    cursorPicture_ = minigame::animationCopy(element, L"2NDMOUSE_CURSOR");
+    cursorPicture_.adopt(minigame::animationCopy(element, L"2NDMOUSE_CURSOR"));
     minigame::readChildren(element, L"UNTERSCHIED", kMaxParts, L"differences",
                            [&](Orvex::XMLNode& child) { parts_.push_back(new UTeil(child)); });
 }
@@ -157,7 +157,6 @@ UnterschiedeAnklicken::~UnterschiedeAnklicken() {
     clearCursor();
     for (UTeil* part : parts_) delete part;
     parts_.clear();
-    if (cursorPicture_) cursorPicture_->release();
 }
 
 void UnterschiedeAnklicken::createWindows() {
@@ -257,7 +256,7 @@ void UnterschiedeAnklicken::update(double const& dt) {
     D3DXVECTOR2 const mouse = pointer();
     MinispielCursor& cursor = MinispielCursor::instance();
     if (isInField(mouse) && !MinispielManager::instance().isHelpShown()) {
-        cursor.setPicture(cursorPicture_);
+        cursor.setPicture(cursorPicture_.get());
         cursor.secondCursor = true;
         cursor.secondPosition = mirrorPoint(mouse);
     } else {

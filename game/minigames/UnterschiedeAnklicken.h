@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "engine/gui/GUIRect.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
@@ -94,7 +95,7 @@ private:
     std::vector<UTeil*> parts_;
     Orvex::GUIWindow* field_ = nullptr;
     Orvex::GUILabel* label_ = nullptr;
-    Orvex::Texture2DAnimation* cursorPicture_ = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> cursorPicture_;
     bool secondMouse_ = false;
 };
 

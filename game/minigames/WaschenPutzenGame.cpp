@@ -8,7 +8,6 @@
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/platform/D3DInterface.h"
-#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Camera.h"
 #include "engine/render/RenderManager.h"
 #include "engine/render/Texture2D.h"
@@ -17,7 +16,6 @@
 #include "game/minigames/MinispielCursor.h"
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielTemplates.h"
-#include "game/minigames/MouseSlots.h"
 #include "game/minigames/WaschenPutzenPass.h"
 #include "game/particles/SolPartikel.h"
 
@@ -128,8 +126,6 @@ void WaschenPutzenGame::buildWindows() {
 }
 
 void WaschenPutzenGame::createWindows() {
-    minigame::connectMouse(*this, &WaschenPutzenGame::onMouseDown, &WaschenPutzenGame::onMouseUp,
-                           &WaschenPutzenGame::onMouseMove);
     buildWindows();
 }
 

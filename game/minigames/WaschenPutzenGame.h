@@ -81,10 +81,12 @@ public:
     void show() override;
     void hide() override;
 
+    // ---- the pointer, from the manager while active ----
+    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
+    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
+    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis) override;
+
     // ---- slots ----
-    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis);
     void onWashAreaDrawn(Orvex::GUIWindow& window, bool const& drawn);
     void onToolClicked(Orvex::GUIWindow& window);
     void onLinePoint(int const& x, int const& y);

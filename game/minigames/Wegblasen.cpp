@@ -13,7 +13,6 @@
 #include "game/minigames/MinispielKeys.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/MinispielTemplates.h"
-#include "game/minigames/MouseSlots.h"
 #include "game/minigames/PlayfieldPicture.h"
 #include "port/crt/crt.h"
 
@@ -32,7 +31,7 @@ constexpr float kDesignHeight = 768.0f;
 // ---- objects ----
 
 Wegblasen::Objekt::Objekt(Orvex::XMLNode& node, Wegblasen& owner) : game(&owner) {
-    animation = minigame::animationCopy(node, L"ANIMATION");
+    animation.adopt(minigame::animationCopy(node, L"ANIMATION"));
     float width = 0.0f;
     float height = 0.0f;
     minigame::readPair(node, L"SIZE", width, height, 0.0, minigame::kMaxNumber);
@@ -50,12 +49,12 @@ Wegblasen::Objekt::Objekt(Objekt const& other)
       angle(other.angle),
       mass(other.mass),
       brems(other.brems),
-      animation(other.animation ? other.animation->clone() : nullptr),
-      game(other.game) {}
-
-Wegblasen::Objekt::~Objekt() {
-    if (animation) animation->release();
+      game(other.game) {
+    if (other.animation) animation.adopt(other.animation->clone());
 }
+
+// Out of line: the animation's class is complete here.
+Wegblasen::Objekt::~Objekt() = default;
 
 float Wegblasen::Objekt::getMouseOffset(D3DXVECTOR2& out) const {
     out = D3DXVECTOR2(0.0f, 0.0f);
@@ -82,7 +81,7 @@ Orvex::SpriteRect Wegblasen::Objekt::getSpriteRect() const {
 }
 
 void Wegblasen::Objekt::drawObjekt(D3DXCOLOR const& colour) const {
-    if (animation) minigame::drawFrameInSprite(animation, getSpriteRect(), minigame::packTruncated(colour));
+    if (animation) minigame::drawFrameInSprite(animation.get(), getSpriteRect(), minigame::packTruncated(colour));
 }
 
 bool Wegblasen::Objekt::touchesBorder() const {
@@ -104,8 +103,8 @@ Wegblasen::Wegblasen(Orvex::XMLNode& element) : Minispiel(element) {
     }
     minigame::readPair(element, L"STRENGTH", firstStrength_, lastStrength_, -kMaxStrength, kMaxStrength);
     minigame::readPair(element, L"STRENGTH_TIMER", rampStart_, rampEnd_, -kMaxRampTime, kMaxRampTime);
-    background_ = minigame::animationCopy(element, L"BACKGROUND");
-    mouseAnimation_ = minigame::animationCopy(element, L"MOUSE_ANI");
+    background_.adopt(minigame::animationCopy(element, L"BACKGROUND"));
+    mouseAnimation_.adopt(minigame::animationCopy(element, L"MOUSE_ANI"));
 }
 
 Wegblasen::~Wegblasen() {
@@ -113,15 +112,11 @@ Wegblasen::~Wegblasen() {
     if (cursor.picture && cursor.picture == mouseAnimation_) cursor.reset();
     for (Objekt* object : objects_) delete object;
     objects_.clear();
-    if (background_) background_->release();
-    if (mouseAnimation_) mouseAnimation_->release();
 }
 
 void Wegblasen::createWindows() {
-    minigame::connectMouse(*this, &Wegblasen::onMouseDown, &Wegblasen::onMouseUp, &Wegblasen::onMouseMove);
-
     if (!window) {
-        window = minigame::buildPlayfieldFrame(*this, prefix, kKind, background_, playfield_);
+        window = minigame::buildPlayfieldFrame(*this, prefix, kKind, background_.get(), playfield_);
         if (playfield_) {
             playfield_->selfDrawn.connect(this, &Wegblasen::onPlayfieldDrawn);
             if (Orvex::AnimationFrame const* first = background_ ? background_->getCurrentFrame() : nullptr) {
@@ -216,7 +211,7 @@ void Wegblasen::updateCursor(float dt) {
     float const s = rampShare(blowTime_);
     strength_ = firstStrength_ + (lastStrength_ - firstStrength_) * s;
     if (playfield_ && minigame::containsInclusive(playfield_->getScreenRect(), minigame::pointerPosition()))
-        cursor.setPicture(mouseAnimation_);
+        cursor.setPicture(mouseAnimation_.get());
     float w = kCursorSide;
     float h = kCursorSide;
     if (Orvex::AnimationFrame const* frame = cursor.picture ? cursor.picture->getCurrentFrame() : nullptr) {
@@ -251,7 +246,7 @@ void Wegblasen::onPlayfieldDrawn(Orvex::GUIWindow& drawnWindow, bool const& draw
     if (!drawn) return;
     double const alpha = drawnWindow.getAccumulatedAlpha();
     if (background_)
-        minigame::drawFrameInRect(background_, drawnWindow.getScreenRect(), Orvex::SDP_SCALE,
+        minigame::drawFrameInRect(background_.get(), drawnWindow.getScreenRect(), Orvex::SDP_SCALE,
                                   minigame::whiteWithAlpha(alpha));
     D3DXCOLOR const colour(1.0f, 1.0f, 1.0f, static_cast<float>(alpha));
     for (Objekt const* object : objects_) object->drawObjekt(colour);

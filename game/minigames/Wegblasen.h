@@ -22,6 +22,7 @@
 
 #include "engine/platform/InputState.h"
 #include "engine/render/SpriteRect.h"
+#include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -69,7 +70,7 @@ public:
         float angle = 0.0f;
         float mass = 1.0f;
         float brems = 1.0f;
-        Orvex::Texture2DAnimation* animation = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> animation;
         Wegblasen* game;
     };
 
@@ -83,10 +84,12 @@ public:
     void show() override;
     void hide() override;
 
+    // ---- the pointer, from the manager while active ----
+    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
+    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) override;
+    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis) override;
+
     // ---- slots ----
-    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis);
     void onPlayfieldDrawn(Orvex::GUIWindow& window, bool const& drawn);
 
     // The ramp's share at a time since the button went down: 0 before the start, 1 from the end.
@@ -105,8 +108,8 @@ private:
     std::vector<Objekt*> objects_;
     Orvex::GUIWindow* playfield_ = nullptr;
     bool shown_ = false;
-    Orvex::Texture2DAnimation* background_ = nullptr;
-    Orvex::Texture2DAnimation* mouseAnimation_ = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> background_;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> mouseAnimation_;
     float strength_ = 0.0f;
     float firstStrength_ = 0.0f;
     float lastStrength_ = 0.0f;

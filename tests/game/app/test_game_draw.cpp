@@ -141,7 +141,7 @@ protected:
 
 TEST_P(MinigameCursorTest, ScalesItsSizeAndOffsetWithTheScreen) {
     MinispielCursor& cursor = MinispielCursor::instance();
-    cursor.picture = game->getCursor(SolitaireGame2::kFirstGodCursor);
+    cursor.picture = game->getCursorTable().getCursor(Solitaire::CursorTable::kFirstGodCursor);
     cursor.sizeFlag = true;
     cursor.size = D3DXVECTOR2(100.0f, 100.0f);
     cursor.offset = D3DXVECTOR2(-50.0f, -50.0f);
@@ -150,7 +150,7 @@ TEST_P(MinigameCursorTest, ScalesItsSizeAndOffsetWithTheScreen) {
     float const px = static_cast<float>(width) / 2;
     float const py = static_cast<float>(height) / 4;
     std::vector<uint32_t> pixels = frameWithPointer(px, py);
-    uint32_t const picture = apptest::cursorColour(SolitaireGame2::kFirstGodCursor, 0);
+    uint32_t const picture = apptest::cursorColour(Solitaire::CursorTable::kFirstGodCursor, 0);
     // The square spans the pointer -50 .. +50 design pixels in each direction.
     float const half = 50.0f * scale;
     EXPECT_EQ(at(pixels, unsigned(px - half + 2), unsigned(py - half + 2)), picture) << width;
@@ -233,7 +233,7 @@ TEST_F(GameDrawTest, FrameWithoutItsTextureDrawsNothingAndLogsNothing) {
 // covering the screen around the centre window on all four sides (each picture lies against
 // the centre window).
 TEST_F(GameDrawTest, LoadingScreenShowsTheSplashWithTheFrameBands) {
-    ASSERT_TRUE(game->showLoadingProgress(0.5f, true));
+    ASSERT_TRUE(game->getLoadingScreen().showLoadingProgress(0.5f, true));
     std::vector<uint32_t> pixels = testsupport::readRenderTarget(Orvex::D3DInterface::getInstance().getDevice());
     unsigned const m = static_cast<unsigned>(apptest::kFrameMargin);
     EXPECT_EQ(at(pixels, 160, 120), apptest::kSplashColour);

@@ -63,13 +63,13 @@ protected:
 };
 
 TEST_F(GameKeysTest, F7WritesNumberedScreenshotsOfTheBackBuffer) {
-    int const first = SolitaireGame2::getScreenshotCounter();
+    int const first = Solitaire::Screenshots::getScreenshotCounter();
     EXPECT_EQ(first, 0);  // from 0 in each run
     step(0.1);
     frame();
     press(SolitaireGame2::kKeyF7);
     press(SolitaireGame2::kKeyF7);
-    EXPECT_EQ(SolitaireGame2::getScreenshotCounter(), 2);
+    EXPECT_EQ(Solitaire::Screenshots::getScreenshotCounter(), 2);
     for (char const* name : {"Screenshot_0.png", "Screenshot_1.png"}) {
         Picture const shot = readPicture(shots / name, 60, 60);
         EXPECT_EQ(shot.width, width) << name;
@@ -89,7 +89,7 @@ TEST_F(GameKeysTest, FailedCaptureWritesNothingAndKeepsTheNumber) {
     present.BackBufferFormat = D3DFMT_UNKNOWN;
     press(SolitaireGame2::kKeyF7);
     present.BackBufferFormat = format;
-    EXPECT_EQ(SolitaireGame2::getScreenshotCounter(), 0);
+    EXPECT_EQ(Solitaire::Screenshots::getScreenshotCounter(), 0);
     EXPECT_TRUE(std::filesystem::is_empty(shots));
     press(SolitaireGame2::kKeyF7);
     EXPECT_TRUE(std::filesystem::exists(shots / "Screenshot_0.png"));

@@ -156,7 +156,7 @@ TEST_F(GameOptionsTest, VolumesChangeWhenTheSliderMovesAndAreSavedAsSettings) {
     EXPECT_EQ(labelText(L"SoundSlider_TEXT"), L"Ger\u00e4usche: 40 %");
     EXPECT_EQ(labelText(L"MusicSlider_TEXT"), L"Musik: 15 %");
     EXPECT_EQ(labelText(L"RandomSlider_TEXT"), L"Zufall im Tischbild: 20 %");
-    game->onCursor1(*find(L"O_C1"));
+    game->getCursorTable().onCursor1(*find(L"O_C1"));
     Orvex::XMLNode settings;
     globals->save(settings);
     EXPECT_EQ(settings.getChild(L"VOLUME")->getAttributeString(L"SOUNDVOLUME", L""), L"40");
@@ -191,16 +191,16 @@ TEST_F(GameOptionsTest, VolumeOutsideTheRangeStaysUntilTheSliderMoves) {
 TEST_F(GameOptionsTest, CursorChoiceSetsTheSystemCursorAndItsShowCount) {
     Orvex::OrvexEngine& engine = *Orvex::OrvexEngine::getInstance();
     struct {
-        void (Solitaire::SolitaireGame2::*slot)(Orvex::GUIWindow&);
+        void (Solitaire::CursorTable::*slot)(Orvex::GUIWindow&);
         int mode;
         bool arrow;
-    } const cases[] = {{&Solitaire::SolitaireGame2::onCursor0, 0, false},
-                       {&Solitaire::SolitaireGame2::onCursor3, 3, true},
-                       {&Solitaire::SolitaireGame2::onCursor2, 2, false},
-                       {&Solitaire::SolitaireGame2::onCursor2, 2, false},
-                       {&Solitaire::SolitaireGame2::onCursor3, 3, true}};
+    } const cases[] = {{&Solitaire::CursorTable::onCursor0, 0, false},
+                       {&Solitaire::CursorTable::onCursor3, 3, true},
+                       {&Solitaire::CursorTable::onCursor2, 2, false},
+                       {&Solitaire::CursorTable::onCursor2, 2, false},
+                       {&Solitaire::CursorTable::onCursor3, 3, true}};
     for (auto const& c : cases) {
-        ((*game).*c.slot)(*find(L"O_C0"));
+        (game->getCursorTable().*c.slot)(*find(L"O_C0"));
         EXPECT_EQ(globals->getMouseCursor(), c.mode);
         EXPECT_EQ(engine.getSystemCursor(), c.arrow) << c.mode;
         EXPECT_EQ(cursorCount() >= 0, c.arrow) << c.mode;
@@ -208,7 +208,7 @@ TEST_F(GameOptionsTest, CursorChoiceSetsTheSystemCursorAndItsShowCount) {
     // A setting outside 0 to 3 shows the arrow; a count far below zero stops after a bounded run.
     globals->setMouseCursor(99);
     for (int i = 0; i < 200; ++i) ShowCursor(FALSE);
-    game->applyCursor();
+    game->getCursorTable().applyCursor();
     EXPECT_TRUE(engine.getSystemCursor());
     while (cursorCount() < 0) ShowCursor(TRUE);
 }
@@ -248,7 +248,7 @@ TEST_F(GameOptionsTest, FocusLossPausesTheGameAndItsReturnStepsTheTimerAndTheCur
     game->playModeMusic(true);
     std::wstring const music = Orvex::MusicManager::getInstance().getCurrentName();
     std::vector<uint32_t> const shown = frame();
-    game->onCursor2(*find(L"O_C2"));
+    game->getCursorTable().onCursor2(*find(L"O_C2"));
     game->onWindowActive(false);
     EXPECT_FALSE(game->isActive());
     ShowCursor(TRUE);  // something else showed the pointer meanwhile

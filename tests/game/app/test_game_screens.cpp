@@ -32,14 +32,14 @@ protected:
     // How many pixels of the frame differ from the clear colour.
     int drawnPixels(std::vector<uint32_t> const& pixels) const {
         int n = 0;
-        for (uint32_t p : pixels) n += p != Solitaire::SolitaireGame2::kClearColour;
+        for (uint32_t p : pixels) n += p != Solitaire::LoadingScreen::kClearColour;
         return n;
     }
 };
 
 TEST_P(GameScreensTest, LoadingScreenMainMenuAndPause) {
-    ASSERT_NE(game->getLoadingWindow(), nullptr);
-    ASSERT_TRUE(game->showLoadingProgress(0.6f, true));
+    ASSERT_NE(game->getLoadingScreen().getWindow(), nullptr);
+    ASSERT_TRUE(game->getLoadingScreen().showLoadingProgress(0.6f, true));
     std::vector<uint32_t> pixels = testsupport::readRenderTarget(Orvex::D3DInterface::getInstance().getDevice());
     EXPECT_GT(drawnPixels(pixels), static_cast<int>(width * height / 2));
     keepBackBuffer("loading_" + size() + ".png");

@@ -12,8 +12,9 @@ using apptest::GameFixture;
 using GameStartTest = GameFixture;
 
 TEST_F(GameStartTest, LoadsTheDataAndShowsTheStartMenu) {
-    EXPECT_NE(game->getLoadingWindow(), nullptr);
-    for (int i = 0; i < Solitaire::SolitaireGame2::kCursorCount; ++i) EXPECT_NE(game->getCursor(i), nullptr) << i;
+    EXPECT_NE(game->getLoadingScreen().getWindow(), nullptr);
+    for (int i = 0; i < Solitaire::CursorTable::kCursorCount; ++i)
+        EXPECT_NE(game->getCursorTable().getCursor(i), nullptr) << i;
     EXPECT_NE(globals->getFrameTexture(), nullptr);
     Orvex::GUIMenuN* active = Orvex::GUIMenuManagerN::instance().getActiveMenu();
     ASSERT_NE(active, nullptr);

@@ -179,9 +179,9 @@ TEST_F(GameUpdateTest, ResultsDelayRevealsTheRatedMedalAndOpensTheEvaluation) {
 
 TEST_F(GameUpdateTest, PointerCursorsPlayForwardWhileHeldAndBackOnRelease) {
     Orvex::MouseState& mouse = Orvex::DirectInputInterface::getInstance().getMouseState();
-    Orvex::Texture2DAnimation* cursor = game->getCursor(SolitaireGame2::kFirstMouseCursor);
-    Orvex::Texture2DAnimation* arrow = game->getCursor(SolitaireGame2::kFirstArrow);
-    Orvex::Texture2DAnimation* god = game->getCursor(SolitaireGame2::kFirstGodCursor);
+    Orvex::Texture2DAnimation* cursor = game->getCursorTable().getCursor(Solitaire::CursorTable::kFirstMouseCursor);
+    Orvex::Texture2DAnimation* arrow = game->getCursorTable().getCursor(Solitaire::CursorTable::kFirstArrow);
+    Orvex::Texture2DAnimation* god = game->getCursorTable().getCursor(Solitaire::CursorTable::kFirstGodCursor);
     ASSERT_TRUE(cursor && arrow && god);
     // Ten frames a second, two frames, played once: held, the cursor runs to its last frame and
     // stays; released, it runs back to its first. The arrows always run forward.

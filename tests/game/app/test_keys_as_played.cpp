@@ -98,13 +98,13 @@ TEST_F(KeysAsPlayedTest, F1OverTheBalanceOfACampaignLevelAddsTheMakersPoints) {
 // the presses after it go on writing.
 TEST_F(KeysAsPlayedTest, F7PassesOverANameItCannotWriteAndGoesOn) {
     fs::current_path(home);  // screenshots go to the working folder
-    int const first = Solitaire::SolitaireGame2::getScreenshotCounter();
+    int const first = Solitaire::Screenshots::getScreenshotCounter();
     fs::create_directory(home / ("Screenshot_" + std::to_string(first) + ".png"));
     key(SDL_SCANCODE_F7, SDLK_F7);
     EXPECT_TRUE(fs::is_regular_file(home / ("Screenshot_" + std::to_string(first + 1) + ".png")));
     key(SDL_SCANCODE_F7, SDLK_F7);
     EXPECT_TRUE(fs::is_regular_file(home / ("Screenshot_" + std::to_string(first + 2) + ".png")));
-    EXPECT_EQ(Solitaire::SolitaireGame2::getScreenshotCounter(), first + 3);
+    EXPECT_EQ(Solitaire::Screenshots::getScreenshotCounter(), first + 3);
 }
 
 // A player with tutorials on who has seen the screens' own pages and those of the cards a deal may

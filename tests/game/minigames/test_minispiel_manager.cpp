@@ -14,6 +14,7 @@
 #include "game/minigames/ClickInReihenfolge.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielManager.h"
+#include "game/minigames/Ring.h"
 #include "port/crt/crt.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/minigames/MinigameFixture.h"
@@ -218,6 +219,49 @@ TEST_F(MinispielManagerTest, DeactivatingHidesTheGameAndEmptiesTheBars) {
     EXPECT_EQ(log.lines.back(), L"inactive");
     ticks(kSettleFrames);
     EXPECT_FALSE(game->getWindow()->getOptions().visible);
+}
+
+// The manager hears the pointer once and passes it to the active game alone: two ring games lie on
+// the same place of the game screen, a drag turns the active one's ring and leaves the other's as
+// it was, and once the game flow has deactivated every game a drag turns none.
+TEST_F(MinispielManagerTest, OnlyTheActiveGameHearsThePointer) {
+    using Solitaire::Ring;
+    std::wstring const rings = L"<OBJEKT RADIUS=\"0 64\" ANIMATION=\"MG_RING_1\"/>"
+                               L"<OBJEKT RADIUS=\"64 128\" ANIMATION=\"MG_RING_2\" ROTIERBAR=\"0\"/>";
+    define(L"<MINISPIEL TYPE=\"RING\" NAME=\"A\">" + rings + L"</MINISPIEL><MINISPIEL TYPE=\"RING\" NAME=\"B\">" +
+           rings + L"</MINISPIEL>");
+    auto* a = dynamic_cast<Ring*>(manager().findMinispiel(L"A"));
+    auto* b = dynamic_cast<Ring*>(manager().findMinispiel(L"B"));
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    // A quarter turn through the inner ring around the active playfield's centre.
+    auto const turn = [&](Ring& shown) {
+        D3DXVECTOR2 const c = middleOf(shown.getPlayfield()->getScreenRect());
+        float const r = shown.screenRadius(32.0f);
+        drag(c + D3DXVECTOR2(r, 0.0f), c + D3DXVECTOR2(0.0f, r));
+    };
+    auto const angleOf = [](Ring& game) { return game.getRings()[0]->angle; };
+
+    ASSERT_EQ(play<Ring>(L"A"), a);
+    float const aBefore = angleOf(*a);
+    float const bBefore = angleOf(*b);
+    turn(*a);
+    EXPECT_NE(angleOf(*a), aBefore);
+    EXPECT_EQ(angleOf(*b), bBefore);
+
+    ASSERT_EQ(play<Ring>(L"B"), b);
+    float const aAfter = angleOf(*a);
+    float const bStart = angleOf(*b);
+    turn(*b);
+    EXPECT_EQ(angleOf(*a), aAfter);
+    EXPECT_NE(angleOf(*b), bStart);
+
+    manager().setActiveMinispiel(nullptr);
+    float const aLast = angleOf(*a);
+    float const bLast = angleOf(*b);
+    turn(*b);
+    EXPECT_EQ(angleOf(*a), aLast);
+    EXPECT_EQ(angleOf(*b), bLast);
 }
 
 TEST_F(MinispielManagerTest, TheFactoryMakesAllTwentyKinds) {

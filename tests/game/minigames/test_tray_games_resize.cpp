@@ -55,10 +55,10 @@ protected:
         items.clear();
         work = nullptr;
         if (auto* sorting = dynamic_cast<Solitaire::MinispielZuordnen*>(active())) {
-            for (auto* item : sorting->getItems()) items.push_back(item->window);
+            for (auto* item : sorting->getItems()) items.push_back(item->window.get());
             work = sorting->getWorkWindow();
         } else if (auto* placing = dynamic_cast<Solitaire::MinispielZuordnen2*>(active())) {
-            for (auto* item : placing->getItems()) items.push_back(item->window);
+            for (auto* item : placing->getItems()) items.push_back(item->window.get());
             work = placing->getWorkWindow();
         }
     }

@@ -28,7 +28,7 @@ protected:
 
 TEST_F(Zuordnen2Test, WonWhenEveryShapeLiesOnItsShadow) {
     keep("zuordnen2_start");
-    for (auto* piece : game->getItems()) put(piece, piece->target);
+    for (auto* piece : game->getItems()) put(piece, piece->target.get());
     EXPECT_EQ(log.count(L"move"), 3u);
     EXPECT_EQ(log.count(L"wrong"), 0u);
     EXPECT_TRUE(game->isFinished(false));

@@ -1,5 +1,5 @@
-// Start-up pictures of the game object: the publisher splash, the loading bar with its message
-// pump, the loading screen, and the frame bands drawn around the centre window.
+// The start-up pictures: the branding pictures and the publisher splash, the loading bar with
+// its message pump, the loading screen, and the frame bands drawn around the centre window.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -14,7 +14,7 @@
 #include "engine/render/SpriteRect.h"
 #include "engine/render/TextureManager.h"
 #include "engine/render/TextureParams.h"
-#include "game/app/SolitaireGame2.h"
+#include "game/app/LoadingScreen.h"
 #include "port/win32/kernel.h"
 #include "port/win32/windows.h"
 
@@ -56,7 +56,30 @@ bool pumpOne(Orvex::OrvexEngine& engine, bool& quit) {
 
 }  // namespace
 
-void SolitaireGame2::showPublisherSplash() {
+void LoadingScreen::setDevice(Orvex::OrvexEngine* engine, Orvex::D3DInterface* d3d, Orvex::GUISystem* gui,
+                              Orvex::Sprite* sprite) {
+    engine_ = engine;
+    d3d_ = d3d;
+    gui_ = gui;
+    sprite_ = sprite;
+}
+
+void LoadingScreen::showSplashes() {
+    engine_->showSplashScreens(L"branding\\", kBrandingMs, 0, 0);
+    showPublisherSplash();
+}
+
+void LoadingScreen::load() {
+    loadScreenFrame();
+    Orvex::XMLNode tree;
+    tree.load(L"data\\GUI\\Loadscreen.gui");
+    gui_->loadTextures(tree, L"data\\GUI\\Loadscreen.gui");
+    window_.hold(gui_->findWindow(L"LoadingScreens"));
+}
+
+void LoadingScreen::release() { window_.reset(); }
+
+void LoadingScreen::showPublisherSplash() {
     Orvex::TextureManager& textures = d3d_->getTextureManager();
     Orvex::XMLNode list;
     list.load(L"data\\textures\\publisher.tex");
@@ -83,7 +106,7 @@ void SolitaireGame2::showPublisherSplash() {
         IDirect3DDevice9* device = d3d_->getDevice();
         device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, kWhite, 1.0f, 0);
         device->BeginScene();
-        sprite_->Begin(kSpriteFlags, nullptr);
+        sprite_->Begin(Orvex::GUISystem::kSpriteFlags, nullptr);
         RECT screen{0, 0, 0, 0};
         d3d_->getScreenRect(screen);
         sprite_->drawInRect(splash, nullptr, Orvex::FRect::fromRECT(screen), kStretch, kStretch, kWhite);
@@ -93,7 +116,7 @@ void SolitaireGame2::showPublisherSplash() {
     }
 }
 
-void SolitaireGame2::loadScreenFrame() {
+void LoadingScreen::loadScreenFrame() {
     Orvex::XMLNode tree;
     tree.load(L"data\\GUI\\Rand.gui");
     gui_->loadTextures(tree, L"data\\GUI\\Rand.gui");
@@ -104,13 +127,13 @@ void SolitaireGame2::loadScreenFrame() {
     frameRight_ = textures.findTexture(L"R_RIGHT");
     frameTop_ = textures.findTexture(L"R_TOP");
     frameBottom_ = textures.findTexture(L"R_BOTTOM");
-    if (frameMenu_) frameMenu_->selfDrawn.connect(this, &SolitaireGame2::drawScreenFrame);
+    if (frameMenu_) frameMenu_->selfDrawn.connect(this, &LoadingScreen::drawScreenFrame);
 }
 
-bool SolitaireGame2::showLoadingProgress(float const& fraction, bool draw) {
-    if (!loadingWindow_) return true;
-    long fill = loadingFill_;
-    if (auto* bar = dynamic_cast<Orvex::GUIProgressBar*>(loadingWindow_->findChild(L"LS_SplashProgress"))) {
+bool LoadingScreen::showLoadingProgress(float const& fraction, bool draw) {
+    if (!window_) return true;
+    long fill = fill_;
+    if (auto* bar = dynamic_cast<Orvex::GUIProgressBar*>(window_->findChild(L"LS_SplashProgress"))) {
         bar->setRatio(fraction);
         fill = std::lround(bar->getRatio() * bar->getScreenRect().getWidth());
     }
@@ -120,19 +143,19 @@ bool SolitaireGame2::showLoadingProgress(float const& fraction, bool draw) {
     double const now = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     // Once built, every call draws (the game's own callers want the frame).
     double const interval = std::max(kLoadingFrameSeconds, d3d_->getRefreshPeriod());
-    bool const due = constructed_ || loadingFrameTime_ < 0.0 || (fill != loadingFill_ && now - loadingFrameTime_ >= interval);
+    bool const due = gameBuilt_ || frameTime_ < 0.0 || (fill != fill_ && now - frameTime_ >= interval);
     if (draw && due && d3d_->checkDevice()) {
         drawLoadingScreen();
-        loadingFill_ = fill;
+        fill_ = fill;
         // Counted from the frame's end: the loading between two frames gets the interval.
-        loadingFrameTime_ = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+        frameTime_ = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     }
     return !quit;
 }
 
-void SolitaireGame2::drawLoadingScreen() {
-    if (!loadingWindow_) return;
-    Orvex::GUIWindow* screen = loadingWindow_->findChild(L"L_SplashScreen");
+void LoadingScreen::drawLoadingScreen() {
+    if (!window_) return;
+    Orvex::GUIWindow* screen = window_->findChild(L"L_SplashScreen");
     if (!screen) return;
     IDirect3DDevice9* device = d3d_->getDevice();
     if (!device) return;
@@ -141,7 +164,7 @@ void SolitaireGame2::drawLoadingScreen() {
     device->BeginScene();
     screen->drawRoot(true);
     if (frameMenu_) {
-        sprite_->Begin(kSpriteFlags, nullptr);
+        sprite_->Begin(Orvex::GUISystem::kSpriteFlags, nullptr);
         drawScreenFrame(*frameMenu_, true);
         sprite_->End();
     }
@@ -150,7 +173,7 @@ void SolitaireGame2::drawLoadingScreen() {
     screen->getOptions().visible = false;
 }
 
-void SolitaireGame2::drawScreenFrame(Orvex::GUIWindow& window, bool const& drawn) {
+void LoadingScreen::drawScreenFrame(Orvex::GUIWindow& window, bool const& drawn) {
     if (!drawn || !frameCentre_) return;
     Orvex::FRect const outer = window.getScreenRect();
     Orvex::FRect const inner = frameCentre_->getScreenRect();
