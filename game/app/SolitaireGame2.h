@@ -21,7 +21,7 @@
 //   LoadingScreen.h                 splash, loading bar, loading screen, screen frame bands (a
 //                                   class held by value)
 //   SolitaireGame2_wiring.cpp       the connections of the constructor and the GUI wiring
-//   SolitaireGame2_slots.cpp        the small slots: tutorials, story music, hover sound, mode
+//   SolitaireGame2_slots.cpp        the small slots: object use, story music, hover sound, mode
 //                                   music, table re-layout, unused events
 //   MinigameFrames.h                the mini-games' frames (a class held by value)
 //   SolitaireGame2_update.cpp       the per-frame update and its steps
@@ -35,7 +35,7 @@
 //                                   end-game button, panels, medal stars, first-time tutorials (a
 //                                   class held by value)
 //   PowersAndShop.h                 the powers (god bars) and the shop (a class held by value)
-//   SolitaireGame2_menus.cpp        menu switching, mouse routing, fitting the help labels
+//   SolitaireGame2_menus.cpp        menu switching, mouse routing
 //   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
 //   NewProfileDialog.h              the new-profile and warning dialogs (a class held by value)
 //   SolitaireGame2_profiles.cpp     a new active profile
@@ -43,7 +43,9 @@
 //                                   (a class held by value)
 //   OptionsScreen.h                 the options' display modes with their confirmation and
 //                                   sliders (a class held by value)
-//   SolitaireGame2_options.cpp      tutorial switches, window activation
+//   SolitaireGame2_options.cpp      window activation
+//   TutorialScreens.h               the menus' tutorials, the tutorial menu's help panels, the
+//                                   tutorial switches, the tutorial pause (a class held by value)
 //   ProfileList.h                   the profile screen's list (a class held by value)
 //   HelpScreen.h                    help pages and credits, the games' rules in the help and
 //                                   the in-game help panel (a class held by value)
@@ -78,19 +80,15 @@
 #include "game/app/ResultsDelay.h"
 #include "game/app/ResultsScreen.h"
 #include "game/app/Screenshots.h"
+#include "game/app/TutorialScreens.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
 
 namespace Orvex {
 class D3DInterface;
-class GUIAnimationsGoal;
-class GUICheckbox;
-class GUICheckboxButton;
-class GUILabel;
 class GUIMenuManagerN;
 class GUIMenuN;
-class GUIAnimationsGoal;
 class GUIProgressBar;
 class GUISlider;
 class GUISystem;
@@ -188,8 +186,6 @@ public:
 
     // ---- options left to the game object (SolitaireGame2_options.cpp) ----
     void onWindowActive(bool const& active);
-    // All four tutorial checkboxes set without their slot reacting.
-    void setTutorialCheckboxes(bool checked);
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onGameEnd(bool const& won, GameEndParms const& parms);
@@ -247,7 +243,7 @@ public:
     bool isLevelAbandoned() const { return levelAbandoned_; }
     int getMinigameNumber() const { return minigameNumber_; }
     NewProfileDialog& getNewProfileDialog() { return newProfileDialog_; }
-    bool areTutorialBoxesSilenced() const { return tutorialCheckboxesSilent_; }
+    TutorialScreens& getTutorialScreens() { return tutorialScreens_; }
     StoryPart* getStoryPart() const { return storyPart_; }
 
 private:
@@ -277,14 +273,10 @@ private:
     void connectTutorials();
     void connectStory();
     void connectMinigames();
-    void wireTutorialCheckboxes();
     void wireHud();
 
     // ---- small slots (SolitaireGame2_slots.cpp) ----
     void onObjectUsed(KartenObjekt& object, bool flag);
-    void onTutorialShown();
-    void onTutorialHidden();
-    void onTutorialMapPoint(D3DXVECTOR2& point);
     void onStoryMusic(std::wstring const& name);
     void onStoryModeMusic();
     void onActiveWindowChanged(Orvex::GUIWindow* window);
@@ -313,16 +305,9 @@ private:
 
 
     // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
-    void scrollTutorialHelpToStart();
-    void onTutorialFrameGoal(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
-    void fitTutorialLabel(Orvex::GUIWindow& label);
-    void fitTutorialLabelAndScroll(Orvex::GUILabel& label);
     static std::span<MenuEntry const> menuEntries();
-    std::wstring tutorialNameOf(std::wstring const& menu) const;
-    bool showTutorial(std::wstring const& name, bool force);
     void leaveStartMenu();
     void enterInGameMenu();
-    void enterTutorialMenu();
     // The mouse: the press that dismisses the banner or the help panel, whether the GUI or the
     // table takes the pointer, whether a press lands on a card or pile of the table.
     bool dismissPanels();
@@ -343,7 +328,6 @@ private:
     void leaveResults();
     void restartGame();
     void showVariantTutorial();
-    static void resetTutorials();
     void stepCardSet(int step);
     void stepCardBack(int step);
     void resetVariantData(SolVariant& variant);
@@ -353,7 +337,6 @@ private:
     void onActiveProfileChanged(Profil* old, Profil* active);
 
     // ---- options left to the game object (SolitaireGame2_options.cpp) ----
-    void onTutorialCheckbox(Orvex::GUICheckboxButton& button);
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onMinigameFinished(Minispiel& game);
@@ -413,8 +396,6 @@ private:
     PanelBlend helpBlend_;
     StoryPart* storyPart_ = nullptr;
 
-    // Kept by the GUI wiring (null when the GUI files lack them).
-    Orvex::GUICheckbox* tutorialCheckboxes_[4] = {};
     OptionsScreen options_;
     MinigameFrames minigameFrames_;
 
@@ -424,8 +405,6 @@ private:
     int nextLevel_ = -1;
     int menuIndex_ = 7;
 
-    // Set while code sets the tutorial checkboxes, so their slot does not react.
-    bool tutorialCheckboxesSilent_ = false;
     ProfileList profileList_;
     // The game end found a next campaign level (the results screen offers "A_NEXT").
     bool nextLevelAvailable_ = false;
@@ -436,6 +415,7 @@ private:
     NewProfileDialog newProfileDialog_;
     HelpScreen helpScreen_;
     ResultsScreen resultsScreen_;
+    TutorialScreens tutorialScreens_;
     Orvex::GUIWindow* tableWindow_ = nullptr;
 
     // The running or last game is a campaign level (the story mode), not a free game.
@@ -458,8 +438,6 @@ private:
     bool checkingStory_ = false;
     int minigameNumber_ = 0;
     bool minigameResultShown_ = false;
-
-    bool fittingTutorialLabel_ = false;
 };
 
 }  // namespace Solitaire

@@ -283,8 +283,8 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          [](G&, W&) {
              if (Profil* active = activeProfile()) active->clearStorySeen();
          }},
-        {L"H_ResetTut", [](G&, W&) { resetTutorials(); }},
-        {L"O_Tutorial_Reset", [](G&, W&) { resetTutorials(); }},
+        {L"H_ResetTut", [](G&, W&) { TutorialScreens::resetSeen(); }},
+        {L"O_Tutorial_Reset", [](G&, W&) { TutorialScreens::resetSeen(); }},
         {L"H_Exit", [](G& g, W&) { g.menus_->activateMenu(L"BEENDENMENU", -1.0); }},
         {L"B_OK", [](G& g, W&) { g.engine_->requestExit(0); }},
         {L"US_OK", [](G& g, W&) { g.options_.answerDisplayMode(true); }},
@@ -342,10 +342,6 @@ void SolitaireGame2::showVariantTutorial() {
     if (gameOver_) return;
     menus_->activateMenu(kInGameMenu, -1.0);
     SolitaireManager::instance().showStartTutorial(true);
-}
-
-void SolitaireGame2::resetTutorials() {
-    if (Profil* active = activeProfile()) active->clearTutorialsSeen();
 }
 
 void SolitaireGame2::stepCardSet(int step) {

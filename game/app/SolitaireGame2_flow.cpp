@@ -175,7 +175,7 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
     hud_.prepareGame(campaign);
     // The HUD's numbers and the variant's show tutorial; loading time is not a frame.
     hud_.refreshLabels();
-    if (!variant->getShowTutorial().empty()) showTutorial(variant->getShowTutorial(), false);
+    if (!variant->getShowTutorial().empty()) tutorialScreens_.show(variant->getShowTutorial(), false);
     engine_->getPerfTimer()->update();
     engine_->getPerfTimer()->update();
     return kGameStarted;
@@ -191,7 +191,7 @@ bool SolitaireGame2::checkStory() {
     if (storyPart_) {
         if (!storyPart_->params.onStartMenu.empty()) menus_->activateMenu(storyPart_->params.onStartMenu, -1.0);
         // Forced: it is the strip that shows the scene, which must play for every scene.
-        showTutorial(kStoryStrip, true);
+        tutorialScreens_.show(kStoryStrip, true);
     }
     checkingStory_ = false;
     return storyPart_ != nullptr;
@@ -254,7 +254,7 @@ bool SolitaireGame2::finishStoryPart() {
     if (!params.onEndMenu.empty()) menus_->activateMenu(params.onEndMenu, -1.0);
     // With a level to start the tutorial shows after the start, once.
     bool const startsLevel = params.startLevel || params.startNextLevel;
-    if (params.startTutorial && !startsLevel) showTutorial(params.tutorial, false);
+    if (params.startTutorial && !startsLevel) tutorialScreens_.show(params.tutorial, false);
     // A mini-game that does not exist counts as finished at once.
     if (params.startMinigame) {
         minigameNumber_ = params.minigame;
@@ -277,7 +277,7 @@ bool SolitaireGame2::finishStoryPart() {
         return true;
     }
     if (!params.startTutorial || result != kGameStarted) return result != kStoryStarted;
-    showTutorial(params.tutorial, false);
+    tutorialScreens_.show(params.tutorial, false);
     // The variant's start tutorial after the scene's.
     SolitaireManager::instance().showStartTutorial(false);
     cards_->computeCardBounds();

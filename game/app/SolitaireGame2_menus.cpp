@@ -6,9 +6,6 @@
 // in-game screen is active and the game runs. A window that hands its input to its parent counts
 // as that parent (the card tooltip's hot spot is the table). The banner or help panel over the
 // table goes with the next press; a press on a card or pile is played as well.
-//
-// Connections made when a screen is entered are removed first (this object's connection to that
-// signal), so a screen entered many times keeps one connection per signal.
 #include <algorithm>
 #include <span>
 #include <string>
@@ -17,10 +14,8 @@
 #include "engine/core/PerfTimer.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUIButton.h"
-#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
-#include "engine/gui/GUIScrollPanel.h"
 #include "engine/gui/GUISlider.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
@@ -61,12 +56,6 @@ void jumpIfFound(wchar_t const* name, wchar_t const* goal) {
 
 }  // namespace
 
-std::wstring SolitaireGame2::tutorialNameOf(std::wstring const& menu) const {
-    if (menu == L"INGAMEMENU" || menu == L"STATISTIKENGAMEMENU" || menu == L"AUSWERTUNGMENU")
-        return menu + (campaign_ ? L"_STORY" : L"_FG");
-    return menu;
-}
-
 void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previous) {
     // The names are kept: a menu opened from here may release the objects.
     std::wstring const name = menu.getName();
@@ -84,10 +73,7 @@ void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previ
     }
     // The menu's tutorials, unless the first profile's dialog is open.
     ScreenState const remembered = screenState_;
-    if (!newProfileDialog_.isFirstProfileBlocked()) {
-        showTutorial(L"TUTORIALMENU", false);
-        showTutorial(tutorialNameOf(name), false);
-    }
+    if (!newProfileDialog_.isFirstProfileBlocked()) tutorialScreens_.showMenuTutorials(name, campaign_);
     // The rows of the new menu; several may apply.
     for (MenuEntry const& row : menuEntries()) {
         if (row.partial ? name.find(row.name) == std::wstring::npos : name != row.name) continue;
@@ -106,7 +92,11 @@ std::span<SolitaireGame2::MenuEntry const> SolitaireGame2::menuEntries() {
     static MenuEntry const rows[] = {
         {L"STARTMENU", false, kScreenMenu, [](G& g) { g.musicRestart_ = true; }},
         {L"ACHIVEMENTS_MENU", true, kScreenMenu, [](G& g) { g.achievementScreen_.build(); }},
-        {L"TUTORIALMENU", false, kStateKept, [](G& g) { g.enterTutorialMenu(); }},
+        {L"TUTORIALMENU", false, kStateKept,
+         [](G& g) {
+             g.tutorialScreens_.enterMenu();
+             g.achievementScreen_.dismissPopup();
+         }},
         {L"HAUPTMENU", false, kScreenMenu, nullptr},
         {L"PAUSEMENU", false, kStateKept,
          [](G& g) {
@@ -151,10 +141,6 @@ void SolitaireGame2::leaveStartMenu() {
     }
 }
 
-bool SolitaireGame2::showTutorial(std::wstring const& name, bool force) {
-    return solTutorials_->showTutorial(name, force, false, D3DXVECTOR2(0.0f, 0.0f));
-}
-
 void SolitaireGame2::enterInGameMenu() {
     musicRestart_ = true;
     SolitaireManager const& catalogue = SolitaireManager::instance();
@@ -162,62 +148,6 @@ void SolitaireGame2::enterInGameMenu() {
     bool const alternative = catalogue.useAlternativeBackground();
     jumpIfFound(L"I_HG", story && alternative ? L"ST_ALT" : story ? L"ST" : L"FG");
     for (wchar_t const* button : kStoryLookButtons) jumpIfFound(button, story ? L"ST" : L"FG");
-}
-
-void SolitaireGame2::enterTutorialMenu() {
-    for (wchar_t const* name : {L"T_HELP_SCROLL", L"T_SOLITAIREHELP_SCROLL", L"T_TutorialBaseFrame"})
-        if (Orvex::GUIWindow* window = findWindow(name)) {
-            window->goalReached.disconnect(this);
-            window->goalReached.connect(this, &SolitaireGame2::onTutorialFrameGoal);
-        }
-    for (wchar_t const* name : {L"T_HELP_TEXT", L"T_SOLITAIREHELP_TEXT"}) {
-        auto* label = dynamic_cast<Orvex::GUILabel*>(findWindow(name));
-        if (!label) continue;
-        label->rectChanged.disconnect(this);
-        label->rectChanged.connect(this, &SolitaireGame2::fitTutorialLabel);
-        label->changed.disconnect(this);
-        label->changed.connect(this, &SolitaireGame2::fitTutorialLabelAndScroll);
-        fitTutorialLabel(*label);
-    }
-    achievementScreen_.dismissPopup();
-}
-
-void SolitaireGame2::scrollTutorialHelpToStart() {
-    for (wchar_t const* name : {L"T_HELP_SCROLL", L"T_SOLITAIREHELP_SCROLL"})
-        scrollPanelToStart(findWindow(name));
-}
-
-void SolitaireGame2::onTutorialFrameGoal(Orvex::GUIWindow&, Orvex::GUIAnimationsGoal&) { scrollTutorialHelpToStart(); }
-
-void SolitaireGame2::fitTutorialLabel(Orvex::GUIWindow& window) {
-    auto* label = dynamic_cast<Orvex::GUILabel*>(&window);
-    if (!label || fittingTutorialLabel_) return;
-    Orvex::GUIWindow* parent = label->getParent();
-    float parentHeight = 0.0f;
-    if (parent) {
-        Orvex::FRect const r = parent->getScreenRect();
-        parentHeight = r.bottom - r.top;
-        if (!(parentHeight > 0.0f)) return;
-    }
-    RECT const measured = label->measureText();
-    float const textHeight = static_cast<float>(measured.bottom - measured.top);
-    float const height = parent ? std::max(textHeight, parentHeight - 1.0f) : textHeight;
-    Orvex::GUIRect& rect = label->getRect();
-    if (rect.getParamsX().offY == 0.0f && rect.getParamsY().offY == height) return;
-    fittingTutorialLabel_ = true;
-    rect.getParamsX().offY = 0.0f;
-    rect.getParamsY().offY = height;
-    label->updateRect(false, false);
-    if (parent) parent->updateRect(false, false);
-    if (auto* scroll = dynamic_cast<Orvex::GUIScrollPanel*>(parent ? parent->getParent() : nullptr))
-        scroll->refreshContent();
-    scrollTutorialHelpToStart();
-    fittingTutorialLabel_ = false;
-}
-
-void SolitaireGame2::fitTutorialLabelAndScroll(Orvex::GUILabel& label) {
-    fitTutorialLabel(label);
-    scrollTutorialHelpToStart();
 }
 
 // ---- the mouse ----

@@ -22,7 +22,7 @@ void SolitaireGame2::onActiveProfileChanged(Profil* old, Profil* active) {
     active->activate();
     if (deleteButton) deleteButton->getOptions().enabled = true;
     profileList_.refresh();
-    setTutorialCheckboxes(active->getShowTutorials());
+    tutorialScreens_.setCheckboxes(active->getShowTutorials());
 }
 
 }  // namespace Solitaire

@@ -1,6 +1,6 @@
-// The game object's small slots: the object-used tutorial trigger, the tutorial pause and point
-// mapping, the story's music requests, the hover sound, the mode music, the table re-layout and
-// the slots of events the game does not use.
+// The game object's small slots: the object-used tutorial trigger, the story's music requests,
+// the hover sound, the mode music, the table re-layout and the slots of events the game does not
+// use.
 #include <cmath>
 
 #include "engine/core/engine/OrvexEngine.h"
@@ -22,8 +22,6 @@ namespace Solitaire {
 
 namespace {
 
-// The performance timer's pause slot of a running tutorial.
-constexpr int kTutorialPauseSlot = 7;
 constexpr wchar_t kHoverSound[] = L"OverButton";
 constexpr double kHoverVolume = 1.0;
 // Inner table rectangle as shares of the table window (15, 15, 60 and 170 pixels at 1024 x 768).
@@ -45,14 +43,6 @@ LONG toPixel(float v) {
 
 void SolitaireGame2::onObjectUsed(KartenObjekt& object, bool flag) {
     extTutorials_->onCardEvent(object.getUserName(), flag);
-}
-
-void SolitaireGame2::onTutorialShown() { engine_->getPerfTimer()->setPause(kTutorialPauseSlot, true); }
-
-void SolitaireGame2::onTutorialHidden() { engine_->getPerfTimer()->setPause(kTutorialPauseSlot, false); }
-
-void SolitaireGame2::onTutorialMapPoint(D3DXVECTOR2& point) {
-    point = renderer_->toWindowPoint(camera_->worldToScreen(point, false));
 }
 
 void SolitaireGame2::onStoryMusic(std::wstring const& name) { Orvex::MusicManager::getInstance().play(name, false); }

@@ -4,8 +4,6 @@
 #include <string>
 
 #include "engine/core/engine/OrvexEngine.h"
-#include "engine/gui/GUICheckbox.h"
-#include "engine/gui/GUICheckboxButton.h"
 #include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUISlider.h"
 #include "engine/gui/GUISystem.h"
@@ -23,6 +21,7 @@
 #include "game/cards/AchivementManager.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/TableRenderer.h"
+#include "game/look/SolitaireCamera.h"
 #include "game/look/StyleSettings.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/particles/SolPartikel.h"
@@ -80,9 +79,9 @@ void SolitaireGame2::connectTutorials() {
     // Tutorials and lessons judge by the active profile unless an override is set.
     solTutorials_->setActiveProfileSource(
         []() -> StoryProfile* { return ProfilManager::instance().getActiveProfile(); });
-    solTutorials_->tutorialStarted.connect(this, &SolitaireGame2::onTutorialShown);
-    solTutorials_->tutorialClosed.connect(this, &SolitaireGame2::onTutorialHidden);
-    solTutorials_->mapTablePoint.connect(this, &SolitaireGame2::onTutorialMapPoint);
+    tutorialScreens_.connect(solTutorials_, engine_, [this](D3DXVECTOR2& point) {
+        point = renderer_->toWindowPoint(camera_->worldToScreen(point, false));
+    });
 }
 
 void SolitaireGame2::connectStory() {
@@ -114,7 +113,7 @@ void SolitaireGame2::wireGui() {
     // The display mode and the screens' own windows.
     options_.wire();
     cursorTable_.wireChoice();
-    wireTutorialCheckboxes();
+    tutorialScreens_.wireCheckboxes();
     wireHud();
     powersAndShop_.wire({.cards = cards_,
                          .menus = menus_,
@@ -135,21 +134,7 @@ void SolitaireGame2::wireGui() {
     for (Achivement* achievement : achievements_->getAll())
         achievement->medalChanged.connect(&achievementScreen_, &AchievementScreen::onMedal);
     newProfileDialog_.wire(engine_->getLanguage(), menus_, solTutorials_,
-                           [this](bool checked) { setTutorialCheckboxes(checked); });
-}
-
-void SolitaireGame2::wireTutorialCheckboxes() {
-    // The first two follow the active profile's tutorial switch once profiles exist; without a
-    // profile they start unchecked.
-    wchar_t const* const names[4] = {L"T_HELP_CHECKBOX_1", L"H_HELP_CHECKBOX_2", L"NP_HELP_CHECKBOX_3", L"O_Tutorial"};
-    bool const checked[4] = {false, false, true, true};
-    for (int i = 0; i < 4; ++i) {
-        tutorialCheckboxes_[i] = findScreenWindowAs<Orvex::GUICheckbox>(names[i]);
-        Orvex::GUICheckboxButton* button = tutorialCheckboxes_[i] ? tutorialCheckboxes_[i]->getButton() : nullptr;
-        if (!button) continue;
-        button->setChecked(checked[i]);
-        button->changed.connect(this, &SolitaireGame2::onTutorialCheckbox);
-    }
+                           [this](bool checked) { tutorialScreens_.setCheckboxes(checked); });
 }
 
 void SolitaireGame2::wireHud() {

@@ -217,7 +217,7 @@ TEST_F(NewProfileTest, ANewActiveProfileBringsItsTutorialSwitch) {
     manager().setActiveProfile(manager().findProfile(L"Ben"));
     EXPECT_FALSE(box->isChecked());
     EXPECT_TRUE(find(L"P_DELButton")->getOptions().enabled);
-    EXPECT_FALSE(game->areTutorialBoxesSilenced());
+    EXPECT_FALSE(game->getTutorialScreens().areCheckboxesSilenced());
     manager().setActiveProfile(nullptr);
     EXPECT_FALSE(find(L"P_DELButton")->getOptions().enabled);
 }

@@ -253,7 +253,7 @@ TEST_F(GameOptionsTest, TutorialCheckboxesMoveTogetherAndSetTheProfile) {
                 EXPECT_EQ(checkbox->getButton()->isChecked(), c.on) << std::string(name, name + wcslen(name));
     }
     // Set by code, the boxes leave the profile alone.
-    game->setTutorialCheckboxes(false);
+    game->getTutorialScreens().setCheckboxes(false);
     EXPECT_TRUE(profile->getShowTutorials());
     EXPECT_FALSE(box(L"O_Tutorial").isChecked());
 }
