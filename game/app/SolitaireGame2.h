@@ -48,6 +48,8 @@
 //                                   value)
 //   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end and the
 //                                   words on how it ended
+//   MinigameResultScreen.h          the words on how a mini-game ended (a class held by value)
+//   RunningGame.h                   the running or last game's state (a struct held by value)
 #pragma once
 
 #include <cstddef>
@@ -62,6 +64,7 @@
 #include "game/app/GameHud.h"
 #include "game/app/HelpScreen.h"
 #include "game/app/InGameStep.h"
+#include "game/app/MinigameResultScreen.h"
 #include "game/app/NewProfileDialog.h"
 #include "game/app/OptionsScreen.h"
 #include "game/app/PanelBlend.h"
@@ -69,6 +72,7 @@
 #include "game/app/ProfileList.h"
 #include "game/app/ResultsDelay.h"
 #include "game/app/ResultsScreen.h"
+#include "game/app/RunningGame.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
@@ -133,8 +137,6 @@ public:
     enum ScreenState : int { kScreenMenu = 0, kScreenLevels = 1, kScreenInGame = 2 };
     // What startGame did.
     enum StartResult : int { kNothingStarted = 0, kGameStarted = 1, kStoryStarted = 2 };
-    // How the last game ended: none yet, won (rated) or lost.
-    enum Outcome : signed char { kNoOutcome = 0, kWon = 1, kLost = -1 };
     // A level's result as its record keeps it: not played, played without a star, one to three
     // stars (the third is LevelRecord::kMaxResult).
     enum LevelResult : int { kNotPlayed = 0, kNoStar = 1, kOneStar = 2, kTwoStars = 3, kThreeStars = 4 };
@@ -182,8 +184,6 @@ public:
     static constexpr int kRedoToEnd = 536870911;
     // The card backs the options offer.
     static constexpr int kCardBackCount = 6;
-    // How a mini-game ended, for the words its screen shows before the level screen.
-    enum class MinigameEnd { kSolved, kSkipped, kTimeUp, kCancelled };
 
     // ---- construction and destruction (SolitaireGame2.cpp) ----
     SolitaireGame2();
@@ -276,8 +276,6 @@ public:
     HelpScreen& getHelp() { return helpScreen_; }
     ProfileList& getProfileList() { return profileList_; }
     ResultsScreen& getResults() { return resultsScreen_; }
-    // Set by the game end: a next campaign level follows the one just ended.
-    void setNextLevelAvailable(bool available) { nextLevelAvailable_ = available; }
     CampaignScreens& getCampaignScreens() { return campaignScreens_; }
     GameHud& getHud() { return hud_; }
     bool isActive() const { return active_; }
@@ -291,18 +289,7 @@ public:
     Orvex::GUIWindow* getLoadingWindow() const { return loadingWindow_; }
     PowersAndShop& getPowersAndShop() { return powersAndShop_; }
     void setStoryPart(StoryPart* part) { storyPart_ = part; }
-    bool isCampaign() const { return campaign_; }
-    bool isGameOver() const { return gameOver_; }
-    int getCurrentChapter() const { return currentChapter_; }
-    int getCurrentLevel() const { return currentLevel_; }
-    int getNextChapter() const { return nextChapter_; }
-    int getNextLevel() const { return nextLevel_; }
-    bool isNextLevelAvailable() const { return nextLevelAvailable_; }
-    bool cameFromPassedLevel() const { return fromPassedLevel_; }
-    Outcome getOutcome() const { return outcome_; }
-    std::wstring const& getSeedText() const { return seedText_; }
-    bool isLevelAbandoned() const { return levelAbandoned_; }
-    int getMinigameNumber() const { return minigameNumber_; }
+    RunningGame& getRunning() { return running_; }
     NewProfileDialog& getNewProfileDialog() { return newProfileDialog_; }
     bool areTutorialBoxesSilenced() const { return tutorialCheckboxesSilent_; }
     StoryPart* getStoryPart() const { return storyPart_; }
@@ -448,12 +435,6 @@ private:
     void finishMinispiel();
     // An open level chosen on the level screen starts.
     void onLevelChosen(int chapter, int level);
-    // The words on the mini-game screen (ratio: the share of the time left of a solved game);
-    // without their window the level screen comes at once.
-    void showMinigameResult(MinigameEnd end, float ratio);
-    void hideMinigameResult();
-    // "MINISPIEL_E_Weiter": from the words to the level screen.
-    void leaveMinigameResult();
     // The running campaign level's record in the active profile, or null.
     LevelRecord* getCurrentLevelRecord() const;
     // The game end of a campaign level: stars, the level's and chapter's results, unlocks and
@@ -510,16 +491,11 @@ private:
     OptionsScreen options_;
 
     // Further state of the screens (campaign positions, shop, menus).
-    int currentChapter_ = -1;
-    int currentLevel_ = -1;
-    int nextLevel_ = -1;
     int menuIndex_ = 7;
 
     // Set while code sets the tutorial checkboxes, so their slot does not react.
     bool tutorialCheckboxesSilent_ = false;
     ProfileList profileList_;
-    // The game end found a next campaign level (the results screen offers "A_NEXT").
-    bool nextLevelAvailable_ = false;
     CampaignScreens campaignScreens_;
     PowersAndShop powersAndShop_;
     GameHud hud_;
@@ -529,26 +505,11 @@ private:
     ResultsScreen resultsScreen_;
     Orvex::GUIWindow* tableWindow_ = nullptr;
 
-    // The running or last game is a campaign level (the story mode), not a free game.
-    bool campaign_ = false;
-    bool gameOver_ = false;
-    bool levelAbandoned_ = false;
+    RunningGame running_;
     bool musicRestart_ = false;
     bool pressReachedTable_ = false;
-
-    // The position offered after the game (with nextLevel_; nextLevelAvailable_ tells whether the
-    // game end found one).
-    int nextChapter_ = -1;
-    bool fromPassedLevel_ = false;
-
-    // The running level's records in the active profile, by number (-1: none).
-    int recordChapter_ = -1;
-    int recordLevel_ = -1;
-    Outcome outcome_ = kNoOutcome;
-    std::wstring seedText_;
     bool checkingStory_ = false;
-    int minigameNumber_ = 0;
-    bool minigameResultShown_ = false;
+    MinigameResultScreen minigameResult_;
 
     bool fittingTutorialLabel_ = false;
 };

@@ -63,7 +63,7 @@ void jumpIfFound(wchar_t const* name, wchar_t const* goal) {
 
 std::wstring SolitaireGame2::tutorialNameOf(std::wstring const& menu) const {
     if (menu == L"INGAMEMENU" || menu == L"STATISTIKENGAMEMENU" || menu == L"AUSWERTUNGMENU")
-        return menu + (campaign_ ? L"_STORY" : L"_FG");
+        return menu + (running_.campaign ? L"_STORY" : L"_FG");
     return menu;
 }
 
@@ -112,7 +112,7 @@ std::span<SolitaireGame2::MenuEntry const> SolitaireGame2::menuEntries() {
          [](G& g) {
              g.engine_->getPerfTimer()->setPause(kPausePauseSlot, true);
              if (Orvex::GUIWindow* buttons = findWindow(L"P_BUTTONS"))
-                 for (Orvex::GUIWindow* button : buttons->getChildren()) button->jumpToGoal(g.campaign_ ? L"ST" : L"FG");
+                 for (Orvex::GUIWindow* button : buttons->getChildren()) button->jumpToGoal(g.running_.campaign ? L"ST" : L"FG");
          }},
         {kInGameMenu, false, kScreenInGame, [](G& g) { g.enterInGameMenu(); }},
         {L"STATISTIKENGAMEMENU", false, kStateKept, [](G& g) { g.resultsScreen_.enterGameStatistics(); }},
@@ -247,7 +247,7 @@ bool SolitaireGame2::guiTakesInput() const {
     return active != tableWindow_;
 }
 
-bool SolitaireGame2::tableTakesInput() const { return !gameOver_ && isMenuActive(kInGameMenu); }
+bool SolitaireGame2::tableTakesInput() const { return !running_.gameOver && isMenuActive(kInGameMenu); }
 
 bool SolitaireGame2::pressHitsTable(Orvex::MouseState const& state) const {
     if (!tableTakesInput() || guiTakesInput()) return false;
