@@ -121,7 +121,7 @@ SolitaireGame2::SolitaireGame2()
     renderer_ = new SolitaireRenderer(sprite_, camera_);
     resultsScreen_.setSources({gui_, menus_, cards_, &SolitaireManager::instance(), &StatistikManager::instance(),
                                &StyleSettings::instance()},
-                              [this] { return nextLevelAvailable_; });
+                              [this] { return running_.nextLevelAvailable; });
     screenshots_.setDevice(d3d_, renderer_, camera_, cards_);
     Orvex::MeasureManager::getInstance().setEnabled(false);
     // The card manager's events.

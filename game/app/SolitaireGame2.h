@@ -55,6 +55,8 @@
 //                                   value)
 //   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end and the
 //                                   words on how it ended
+//   MinigameResultScreen.h          the words on how a mini-game ended (a class held by value)
+//   RunningGame.h                   the running or last game's state (a struct held by value)
 #pragma once
 
 #include <cstddef>
@@ -72,6 +74,7 @@
 #include "game/app/InGameStep.h"
 #include "game/app/LoadingScreen.h"
 #include "game/app/MinigameFrames.h"
+#include "game/app/MinigameResultScreen.h"
 #include "game/app/NewProfileDialog.h"
 #include "game/app/OptionsScreen.h"
 #include "game/app/PanelBlend.h"
@@ -79,6 +82,7 @@
 #include "game/app/ProfileList.h"
 #include "game/app/ResultsDelay.h"
 #include "game/app/ResultsScreen.h"
+#include "game/app/RunningGame.h"
 #include "game/app/Screenshots.h"
 #include "game/app/TutorialScreens.h"
 #include "port/d3d9/d3d9types.h"
@@ -131,8 +135,6 @@ public:
     enum ScreenState : int { kScreenMenu = 0, kScreenLevels = 1, kScreenInGame = 2 };
     // What startGame did.
     enum StartResult : int { kNothingStarted = 0, kGameStarted = 1, kStoryStarted = 2 };
-    // How the last game ended: none yet, won (rated) or lost.
-    enum Outcome : signed char { kNoOutcome = 0, kWon = 1, kLost = -1 };
     // A level's result as its record keeps it: not played, played without a star, one to three
     // stars (the third is LevelRecord::kMaxResult).
     enum LevelResult : int { kNotPlayed = 0, kNoStar = 1, kOneStar = 2, kTwoStars = 3, kThreeStars = 4 };
@@ -144,8 +146,6 @@ public:
     static constexpr int kHitTestMask = 6;
     // Undo steps of "I_Undo_Start": the whole history back (the dispatcher's kRedoToEnd forward).
     static constexpr int kUndoToStart = -536870912;
-    // How a mini-game ended, for the words its screen shows before the level screen.
-    enum class MinigameEnd { kSolved, kSkipped, kTimeUp, kCancelled };
 
     // ---- construction and destruction (SolitaireGame2.cpp) ----
     SolitaireGame2();
@@ -214,8 +214,6 @@ public:
     HelpScreen& getHelp() { return helpScreen_; }
     ProfileList& getProfileList() { return profileList_; }
     ResultsScreen& getResults() { return resultsScreen_; }
-    // Set by the game end: a next campaign level follows the one just ended.
-    void setNextLevelAvailable(bool available) { nextLevelAvailable_ = available; }
     CampaignScreens& getCampaignScreens() { return campaignScreens_; }
     GameHud& getHud() { return hud_; }
     bool isActive() const { return active_; }
@@ -230,18 +228,7 @@ public:
     CursorTable& getCursorTable() { return cursorTable_; }
     PowersAndShop& getPowersAndShop() { return powersAndShop_; }
     void setStoryPart(StoryPart* part) { storyPart_ = part; }
-    bool isCampaign() const { return campaign_; }
-    bool isGameOver() const { return gameOver_; }
-    int getCurrentChapter() const { return currentChapter_; }
-    int getCurrentLevel() const { return currentLevel_; }
-    int getNextChapter() const { return nextChapter_; }
-    int getNextLevel() const { return nextLevel_; }
-    bool isNextLevelAvailable() const { return nextLevelAvailable_; }
-    bool cameFromPassedLevel() const { return fromPassedLevel_; }
-    Outcome getOutcome() const { return outcome_; }
-    std::wstring const& getSeedText() const { return seedText_; }
-    bool isLevelAbandoned() const { return levelAbandoned_; }
-    int getMinigameNumber() const { return minigameNumber_; }
+    RunningGame& getRunning() { return running_; }
     NewProfileDialog& getNewProfileDialog() { return newProfileDialog_; }
     TutorialScreens& getTutorialScreens() { return tutorialScreens_; }
     StoryPart* getStoryPart() const { return storyPart_; }
@@ -348,12 +335,6 @@ private:
     void finishMinispiel();
     // An open level chosen on the level screen starts.
     void onLevelChosen(int chapter, int level);
-    // The words on the mini-game screen (ratio: the share of the time left of a solved game);
-    // without their window the level screen comes at once.
-    void showMinigameResult(MinigameEnd end, float ratio);
-    void hideMinigameResult();
-    // "MINISPIEL_E_Weiter": from the words to the level screen.
-    void leaveMinigameResult();
     // The running campaign level's record in the active profile, or null.
     LevelRecord* getCurrentLevelRecord() const;
     // The game end of a campaign level: stars, the level's and chapter's results, unlocks and
@@ -400,14 +381,9 @@ private:
     MinigameFrames minigameFrames_;
 
     // Further state of the screens (campaign positions, shop, menus).
-    int currentChapter_ = -1;
-    int currentLevel_ = -1;
-    int nextLevel_ = -1;
     int menuIndex_ = 7;
 
     ProfileList profileList_;
-    // The game end found a next campaign level (the results screen offers "A_NEXT").
-    bool nextLevelAvailable_ = false;
     CampaignScreens campaignScreens_;
     PowersAndShop powersAndShop_;
     GameHud hud_;
@@ -418,26 +394,11 @@ private:
     TutorialScreens tutorialScreens_;
     Orvex::GUIWindow* tableWindow_ = nullptr;
 
-    // The running or last game is a campaign level (the story mode), not a free game.
-    bool campaign_ = false;
-    bool gameOver_ = false;
-    bool levelAbandoned_ = false;
+    RunningGame running_;
     bool musicRestart_ = false;
     bool pressReachedTable_ = false;
-
-    // The position offered after the game (with nextLevel_; nextLevelAvailable_ tells whether the
-    // game end found one).
-    int nextChapter_ = -1;
-    bool fromPassedLevel_ = false;
-
-    // The running level's records in the active profile, by number (-1: none).
-    int recordChapter_ = -1;
-    int recordLevel_ = -1;
-    Outcome outcome_ = kNoOutcome;
-    std::wstring seedText_;
     bool checkingStory_ = false;
-    int minigameNumber_ = 0;
-    bool minigameResultShown_ = false;
+    MinigameResultScreen minigameResult_;
 };
 
 }  // namespace Solitaire

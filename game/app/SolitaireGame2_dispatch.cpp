@@ -142,7 +142,7 @@ bool SolitaireGame2::refuseForPrice(bool hint, float price) {
 }
 
 void SolitaireGame2::undo(int steps, wchar_t const* const* achievements) {
-    if (gameOver_) return;
+    if (running_.gameOver) return;
     if (refuseForPrice(false, cards_->getUndoPrice(steps))) return;
     if (cards_->undoSteps(steps, false, false) == 0) return;
     cards_->playSound(GameStyle::kSoundUndo);
@@ -151,15 +151,15 @@ void SolitaireGame2::undo(int steps, wchar_t const* const* achievements) {
 
 void SolitaireGame2::leaveResults() {
     saveProfiles();
-    if (!campaign_) {
+    if (!running_.campaign) {
         menus_->activateMenu(L"FREIESSPIELMENU", -1.0);
         return;
     }
-    if (levelAbandoned_ || !nextLevelAvailable_) {
+    if (running_.levelAbandoned || !running_.nextLevelAvailable) {
         menus_->activateMenu(L"LEVELAUSWAHLMENU", -1.0);
         return;
     }
-    int const result = startCampaignLevel(nextChapter_, nextLevel_, true);
+    int const result = startCampaignLevel(running_.nextChapter, running_.nextLevel, true);
     if (result == kGameStarted) {
         if (!isMenuActive(kInGameMenu)) menus_->activateMenu(kInGameMenu, -1.0);
     } else if (result != kStoryStarted) {
@@ -198,13 +198,13 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          }},
         {L"HSE_COPYSEED",
          [](G& g, W&) {
-             g.seedText_.clear();
+             g.running_.seedText.clear();
              g.resultsScreen_.copySelectedHighscoreSeed();
              g.menus_->activateMenu(L"STATISTIKENGAMEMENU", -1.0);
          }},
         {L"I_END_GAME",
          [](G& g, W&) {
-             if (g.gameOver_) return;
+             if (g.running_.gameOver) return;
              g.hud_.hideEndGameButton();
              g.cards_->finishGame();
          }},
@@ -214,13 +214,13 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"I_Info",
          [](G& g, W&) {
              // Without rules to show, the variant's tutorial, as "P_HILFE" shows it.
-             if (!g.gameOver_ && !g.helpScreen_.showVariantRules()) g.showVariantTutorial();
+             if (!g.running_.gameOver && !g.helpScreen_.showVariantRules()) g.showVariantTutorial();
          }},
-        {L"MINISPIEL_E_Weiter", [](G& g, W&) { g.leaveMinigameResult(); }},
+        {L"MINISPIEL_E_Weiter", [](G& g, W&) { g.minigameResult_.leave(); }},
         {L"P_ENDE",
          [](G& g, W&) {
-             g.levelAbandoned_ = true;
-             g.menus_->activateMenu(g.campaign_ ? L"LEVELAUSWAHLMENU" : L"FREIESSPIELMENU", -1.0);
+             g.running_.levelAbandoned = true;
+             g.menus_->activateMenu(g.running_.campaign ? L"LEVELAUSWAHLMENU" : L"FREIESSPIELMENU", -1.0);
              SolitaireManager::instance().finishStatistics(false);
              saveProfiles();
          }},
@@ -301,24 +301,24 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"I_Redo_End", [](G& g, W&) { g.undo(kRedoToEnd, kRedoEnd); }},
         {L"I_Load",
          [](G& g, W&) {
-             if (!g.gameOver_) SolitaireManager::instance().resumeQuickSave();
+             if (!g.running_.gameOver) SolitaireManager::instance().resumeQuickSave();
          }},
         {L"I_Save",
          [](G& g, W&) {
-             if (g.gameOver_) return;
+             if (g.running_.gameOver) return;
              SolitaireManager::instance().writeQuickSave();
              saveProfiles();
          }},
         {L"I_Shuffle",
          [](G& g, W&) {
-             if (g.gameOver_) return;
+             if (g.running_.gameOver) return;
              g.cards_->mix();
              g.cards_->playSound(GameStyle::kSoundMix);
              countAchievement(L"SHUFFLE_USED");
          }},
         {L"I_TIPP",
          [](G& g, W&) {
-             if (g.gameOver_ || g.refuseForPrice(true, g.cards_->getHintPrice())) return;
+             if (g.running_.gameOver || g.refuseForPrice(true, g.cards_->getHintPrice())) return;
              if (!g.cards_->showHint(false, true, true)) return;
              g.hud_.resetTipButton();
              countAchievement(L"TIPP_USED");
@@ -327,7 +327,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"LA_AuswahlFrame", [](G&, W&) {}},
         {L"I_Shop",
          [](G& g, W&) {
-             if (g.campaign_ && !g.gameOver_) g.menus_->activateMenu(L"SHOPMENU", -1.0);
+             if (g.running_.campaign && !g.running_.gameOver) g.menus_->activateMenu(L"SHOPMENU", -1.0);
          }},
     };
     return rows;
@@ -335,11 +335,11 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
 
 void SolitaireGame2::restartGame() {
     menus_->activateMenu(kInGameMenu, -1.0);
-    startGame(false, campaign_, std::wstring(), true, false);
+    startGame(false, running_.campaign, std::wstring(), true, false);
 }
 
 void SolitaireGame2::showVariantTutorial() {
-    if (gameOver_) return;
+    if (running_.gameOver) return;
     menus_->activateMenu(kInGameMenu, -1.0);
     SolitaireManager::instance().showStartTutorial(true);
 }

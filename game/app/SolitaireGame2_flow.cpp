@@ -10,7 +10,6 @@
 // profile may be deleted while a game runs.
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -58,10 +57,6 @@ constexpr double kPanelSpeed = 1.0;
 // The tutorial strip that shows a story scene.
 constexpr wchar_t kStoryStrip[] = L"STORY";
 constexpr wchar_t kCampaign[] = L"KAMPAGNE";
-// The mini-game screen's words on how a game ended, and their button to go on.
-constexpr wchar_t kMinigameResult[] = L"MINISPIEL_Ergebnis";
-constexpr wchar_t kMinigameResultTitle[] = L"MINISPIEL_E_Titel";
-constexpr wchar_t kMinigameResultText[] = L"MINISPIEL_E_Text";
 
 void jumpIfFound(Orvex::GUIWindow* window, wchar_t const* goal) {
     if (window) window->jumpToGoal(goal);
@@ -71,16 +66,16 @@ void jumpIfFound(Orvex::GUIWindow* window, wchar_t const* goal) {
 
 LevelRecord* SolitaireGame2::getCurrentLevelRecord() const {
     Profil* profile = activeProfile();
-    ChapterRecord* chapter = profile && recordChapter_ >= 0 ? profile->findChapter(recordChapter_) : nullptr;
-    return chapter && recordLevel_ >= 0 ? Profil::findLevel(*chapter, recordLevel_) : nullptr;
+    ChapterRecord* chapter = profile && running_.recordChapter >= 0 ? profile->findChapter(running_.recordChapter) : nullptr;
+    return chapter && running_.recordLevel >= 0 ? Profil::findLevel(*chapter, running_.recordLevel) : nullptr;
 }
 
 void SolitaireGame2::setRunningGame(bool campaign, int chapter, int level) {
-    campaign_ = campaign;
-    currentChapter_ = chapter;
-    currentLevel_ = level;
-    recordChapter_ = campaign ? chapter : -1;
-    recordLevel_ = campaign ? level : -1;
+    running_.campaign = campaign;
+    running_.currentChapter = chapter;
+    running_.currentLevel = level;
+    running_.recordChapter = campaign ? chapter : -1;
+    running_.recordLevel = campaign ? level : -1;
     hud_.setRunningGame(campaign, chapter);
 }
 
@@ -88,10 +83,10 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
                               bool withStory) {
     // A results delay still running belongs to the game before: its screen would open over
     // this one.
-    gameOver_ = false;
-    results_.pending = kNoOutcome;
+    running_.gameOver = false;
+    results_.pending = RunningGame::kNoOutcome;
     results_.skip = false;
-    if (!campaign) recordChapter_ = recordLevel_ = -1;
+    if (!campaign) running_.recordChapter = running_.recordLevel = -1;
     SolitaireManager& catalogue = SolitaireManager::instance();
     SolVariant* variant = catalogue.getCurrentVariant();
     // The story scene that is due plays first.
@@ -105,15 +100,15 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
     // The variant starts.
     if (!catalogue.startVariant()) return kNothingStarted;
     variant = catalogue.getCurrentVariant();
-    levelAbandoned_ = false;
+    running_.levelAbandoned = false;
     // The kind of game and its seed.
-    campaign_ = campaign;
-    hud_.setRunningGame(campaign_, currentChapter_);
-    seedText_ = seedText;
+    running_.campaign = campaign;
+    hud_.setRunningGame(running_.campaign, running_.currentChapter);
+    running_.seedText = seedText;
     if (freeSeed)
         if (Orvex::GUILabel* seed = labelOf(findWindow(L"FG_SEED"))) {
             std::wstring const typed = seed->getText();
-            if (typed != Orvex::languageText(seed->getTextId())) seedText_ = typed;
+            if (typed != Orvex::languageText(seed->getTextId())) running_.seedText = typed;
         }
     // The end-game button away, the in-game screen on.
     hud_.resetEndGameButton();
@@ -132,7 +127,7 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
     float const points = campaign ? (profile ? profile->getPoints() : 0.0f) : (style ? style->startScore : 0.0f);
     Kartenmanager::OwnedCards const wildcards = profile ? profile->getWildcards() : Kartenmanager::OwnedCards();
     Kartenmanager::OwnedCards const jokers = profile ? profile->getJokers() : Kartenmanager::OwnedCards();
-    cards_->startGame(camera_, seedText_, tutorialRuns, wildcards, jokers, points);
+    cards_->startGame(camera_, running_.seedText, tutorialRuns, wildcards, jokers, points);
     if (withTutorial) cards_->computeCardBounds();
     // The hint button and the news line afresh.
     hud_.resetTipButton();
@@ -208,31 +203,31 @@ SolitaireGame2::StartResult SolitaireGame2::startCampaignLevel(int chapter, int 
     SolitaireManager& catalogue = SolitaireManager::instance();
     if (!catalogue.setCurrentByNames(kCampaign, L"KAPITEL_" + std::to_wstring(chapter), L"LEVEL_" + std::to_wstring(level)))
         return kNothingStarted;
-    recordChapter_ = recordLevel_ = -1;
+    running_.recordChapter = running_.recordLevel = -1;
     if (Profil* profile = activeProfile()) {
         profile->mergeFoundCounts();
         if (ChapterRecord* record = profile->findChapter(chapter)) {
-            recordChapter_ = chapter;
-            if (Profil::findLevel(*record, level)) recordLevel_ = level;
+            running_.recordChapter = chapter;
+            if (Profil::findLevel(*record, level)) running_.recordLevel = level;
         }
     }
     StartResult const result = startGame(false, true, std::wstring(), withTutorial, true);
     if (result == kGameStarted) {
-        currentChapter_ = nextChapter_ = chapter;
-        currentLevel_ = nextLevel_ = level;
-        hud_.setRunningGame(campaign_, currentChapter_);
+        running_.currentChapter = running_.nextChapter = chapter;
+        running_.currentLevel = running_.nextLevel = level;
+        hud_.setRunningGame(running_.campaign, running_.currentChapter);
         if (LevelRecord* record = getCurrentLevelRecord()) record->foundRun = 0;
         hud_.refreshLabels();
     }
     return result;
 }
 
-void SolitaireGame2::buildLevelScreen() { campaignScreens_.buildLevels(currentChapter_, currentLevel_); }
+void SolitaireGame2::buildLevelScreen() { campaignScreens_.buildLevels(running_.currentChapter, running_.currentLevel); }
 
 void SolitaireGame2::onLevelChosen(int chapter, int level) {
-    currentChapter_ = nextChapter_ = chapter;
-    currentLevel_ = nextLevel_ = level;
-    hud_.setRunningGame(campaign_, currentChapter_);
+    running_.currentChapter = running_.nextChapter = chapter;
+    running_.currentLevel = running_.nextLevel = level;
+    hud_.setRunningGame(running_.campaign, running_.currentChapter);
     startCampaignLevel(chapter, level, true);
 }
 
@@ -257,8 +252,8 @@ bool SolitaireGame2::finishStoryPart() {
     if (params.startTutorial && !startsLevel) tutorialScreens_.show(params.tutorial, false);
     // A mini-game that does not exist counts as finished at once.
     if (params.startMinigame) {
-        minigameNumber_ = params.minigame;
-        if (Minispiel* game = minigames_->findMinispiel(L"MINIGAME_" + std::to_wstring(minigameNumber_))) {
+        running_.minigameNumber = params.minigame;
+        if (Minispiel* game = minigames_->findMinispiel(L"MINIGAME_" + std::to_wstring(running_.minigameNumber))) {
             minigames_->setActiveMinispiel(game);
             menus_->activateMenu(L"MINIGAMEMENU", -1.0);
         } else {
@@ -268,11 +263,11 @@ bool SolitaireGame2::finishStoryPart() {
     // The level the scene starts.
     StartResult result = kNothingStarted;
     if (params.startLevel) {
-        nextChapter_ = params.chapter;
-        nextLevel_ = params.level;
+        running_.nextChapter = params.chapter;
+        running_.nextLevel = params.level;
         result = startCampaignLevel(params.chapter, params.level, !params.startTutorial);
     } else if (params.startNextLevel) {
-        result = startCampaignLevel(nextChapter_, nextLevel_, !params.startTutorial);
+        result = startCampaignLevel(running_.nextChapter, running_.nextLevel, !params.startTutorial);
     } else {
         return true;
     }
@@ -287,72 +282,30 @@ bool SolitaireGame2::finishStoryPart() {
 void SolitaireGame2::finishMinispiel() {
     // The game stays active, updating, drawing and holding its mouse, until it is let go here.
     minigames_->setActiveMinispiel(nullptr);
-    hideMinigameResult();
+    minigameResult_.hide();
     Profil* profile = activeProfile();
     if (!profile) return;
-    profile->addUnlock(L"MINIGAME_" + std::to_wstring(minigameNumber_) + L"_FINISHED", false);
-    if (minigameNumber_ < INT_MAX) profile->openChapter(minigameNumber_ + 1);
+    profile->addUnlock(L"MINIGAME_" + std::to_wstring(running_.minigameNumber) + L"_FINISHED", false);
+    if (running_.minigameNumber < INT_MAX) profile->openChapter(running_.minigameNumber + 1);
     menus_->activateMenu(L"LEVELAUSWAHLMENU", -1.0);
 }
 
 // A skip after the time ran out is a game lost by time.
 void SolitaireGame2::onMinispielEnd(Minispiel& game, float const& ratio, bool const& skipped) {
-    MinigameEnd const end = !skipped                              ? MinigameEnd::kSolved
-                            : game.getSolutionTimeLeft() <= 0.0 ? MinigameEnd::kTimeUp
-                                                                  : MinigameEnd::kSkipped;
-    showMinigameResult(end, ratio);
+    using End = MinigameResultScreen::End;
+    End const end = !skipped ? End::kSolved : game.getSolutionTimeLeft() <= 0.0 ? End::kTimeUp : End::kSkipped;
+    minigameResult_.show(end, ratio);
 }
 
 // The game's cancel button: the game is let go at once (the manager keeps a closed game active).
 void SolitaireGame2::onMinigameFinished(Minispiel&) {
     minigames_->setActiveMinispiel(nullptr);
-    showMinigameResult(MinigameEnd::kCancelled, 0.0f);
-}
-
-void SolitaireGame2::showMinigameResult(MinigameEnd end, float ratio) {
-    Orvex::GUIWindow* panel = findWindow(kMinigameResult);
-    if (!panel) {
-        finishMinispiel();
-        return;
-    }
-    bool const solved = end == MinigameEnd::kSolved;
-    if (Orvex::GUILabel* title = findLabel(kMinigameResultTitle))
-        title->setTextId(solved ? L"MINISPIEL_E_TITEL_GEWONNEN" : L"MINISPIEL_E_TITEL_VERLOREN");
-    if (Orvex::GUILabel* text = findLabel(kMinigameResultText)) {
-        // The share of the time left, as a whole percentage of 0 to 100 whatever the game sent.
-        double const percent = std::isfinite(ratio) ? std::clamp(static_cast<double>(ratio), 0.0, 1.0) * 100.0 : 0.0;
-        switch (end) {
-        case MinigameEnd::kSolved:
-            text->setText(formatLanguageText(L"MINISPIEL_E_GEWONNEN", percent));
-            break;
-        case MinigameEnd::kSkipped:
-            text->setTextId(L"MINISPIEL_E_UEBERSPRUNGEN");
-            break;
-        case MinigameEnd::kTimeUp:
-            text->setTextId(L"MINISPIEL_E_ZEIT_UM");
-            break;
-        case MinigameEnd::kCancelled:
-            text->setTextId(L"MINISPIEL_E_ABGEBROCHEN");
-            break;
-        }
-    }
-    panel->animateToGoal(L"AN", kPanelSpeed, false);
-    panel->bringToFront();
-    minigameResultShown_ = true;
+    minigameResult_.show(MinigameResultScreen::End::kCancelled, 0.0f);
 }
 
 // A game made active puts away the words on the one before.
 void SolitaireGame2::onMinigameActive(bool const& active) {
-    if (active) hideMinigameResult();
-}
-
-void SolitaireGame2::hideMinigameResult() {
-    minigameResultShown_ = false;
-    jumpIfFound(findWindow(kMinigameResult), L"AUS");
-}
-
-void SolitaireGame2::leaveMinigameResult() {
-    if (minigameResultShown_) finishMinispiel();
+    if (active) minigameResult_.hide();
 }
 
 static_assert(SolitaireGame2::kThreeStars == LevelRecord::kMaxResult, "a level's best result is three stars");
@@ -378,7 +331,7 @@ SolitaireGame2::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms co
     countAchievement(L"LEVEL_PLAYED", 1.0f);
     // The level keeps its best result.
     Profil* profile = activeProfile();
-    ChapterRecord* chapter = profile && recordChapter_ >= 0 ? profile->findChapter(recordChapter_) : nullptr;
+    ChapterRecord* chapter = profile && running_.recordChapter >= 0 ? profile->findChapter(running_.recordChapter) : nullptr;
     LevelRecord* level = getCurrentLevelRecord();
     if (!chapter || !level) return result;
     int const old = level->result;
@@ -391,13 +344,13 @@ SolitaireGame2::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms co
     // A chapter is finished when more than half of its levels have a star.
     chapter->result = SolitaireManager::getRecordCompletion(*chapter);
     bool const chapterFinished = chapter->result > 1;
-    if (chapterFinished) profile->addUnlock(L"KAPITEL_" + std::to_wstring(recordChapter_) + L"_FINISHED", false);
+    if (chapterFinished) profile->addUnlock(L"KAPITEL_" + std::to_wstring(running_.recordChapter) + L"_FINISHED", false);
     // A passed level opens the next and counts its extra cards.
     if (level->result > kNoStar) {
-        nextLevelAvailable_ = profile->advanceCampaign(currentChapter_, currentLevel_, nextChapter_, nextLevel_, chapterFinished);
-        fromPassedLevel_ = true;
+        running_.nextLevelAvailable = profile->advanceCampaign(running_.currentChapter, running_.currentLevel, running_.nextChapter, running_.nextLevel, chapterFinished);
+        running_.fromPassedLevel = true;
         if (variant && !variant->getUnlocks().empty()) profile->addUnlock(variant->getUnlocks(), false);
-        std::wstring const number = std::to_wstring(recordChapter_);
+        std::wstring const number = std::to_wstring(running_.recordChapter);
         countAchievement((L"EXTRACARDS_CPT_ACCUM_" + number).c_str(), static_cast<float>(extraCards));
         // What the goals asked for beyond the best before, counted signed: the best may exceed it.
         std::int64_t targets = 0;
@@ -420,33 +373,33 @@ void SolitaireGame2::onGameEnd(bool const& won, GameEndParms const& parms) {
     if (profile) {
         profile->setWildcards(cards_->collectWildcards());
         profile->setJokers(cards_->collectJokers());
-        if (campaign_) profile->setPoints(cards_->getPointsBalance());
+        if (running_.campaign) profile->setPoints(cards_->getPointsBalance());
     }
     // The next position is this one until the level says otherwise.
-    nextLevelAvailable_ = false;
-    fromPassedLevel_ = false;
-    nextChapter_ = currentChapter_;
-    nextLevel_ = currentLevel_;
+    running_.nextLevelAvailable = false;
+    running_.fromPassedLevel = false;
+    running_.nextChapter = running_.currentChapter;
+    running_.nextLevel = running_.currentLevel;
     // The result: a campaign level's stars, a free game's won or lost.
     bool pointsGoalMissed = false;
     bool comboGoalMissed = false;
     LevelResult result = won ? kThreeStars : kNoStar;
-    if (campaign_) result = recordCampaignResult(parms, pointsGoalMissed, comboGoalMissed);
+    if (running_.campaign) result = recordCampaignResult(parms, pointsGoalMissed, comboGoalMissed);
     // The chapters' completion and the outcome.
     CampaignScreens::refreshResults();
-    gameOver_ = true;
-    outcome_ = result > kNoStar ? kWon : kLost;
+    running_.gameOver = true;
+    running_.outcome = result > kNoStar ? RunningGame::kWon : RunningGame::kLost;
     // A rated game's cards fly off before the results.
-    float delay = campaign_ ? ResultsDelay::kCampaignBase : results_.freePlayBase;
+    float delay = running_.campaign ? ResultsDelay::kCampaignBase : results_.freePlayBase;
     if (result > kNoStar) {
         Style const* style = StyleSettings::instance().getStyle();
         if (style) delay += cards_->startEndFlyOut(result == kThreeStars ? style->flyWin : style->flyLose);
     }
     results_.delay = delay;
     results_.skip = false;
-    results_.pending = result > kNoStar ? kWon : kLost;
+    results_.pending = result > kNoStar ? RunningGame::kWon : RunningGame::kLost;
     // The results screen, highscore, statistics, and the profiles saved.
-    resultsScreen_.showResults(result, campaign_ || won, !campaign_, pointsGoalMissed, comboGoalMissed);
+    resultsScreen_.showResults(result, running_.campaign || won, !running_.campaign, pointsGoalMissed, comboGoalMissed);
     SolitaireManager::instance().addHighscore(activeProfile() ? activeProfile()->getName() : std::wstring());
     SolitaireManager::instance().finishStatistics(won);
     ProfilManager::instance().saveProfiles();

@@ -73,7 +73,7 @@ void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previ
     }
     // The menu's tutorials, unless the first profile's dialog is open.
     ScreenState const remembered = screenState_;
-    if (!newProfileDialog_.isFirstProfileBlocked()) tutorialScreens_.showMenuTutorials(name, campaign_);
+    if (!newProfileDialog_.isFirstProfileBlocked()) tutorialScreens_.showMenuTutorials(name, running_.campaign);
     // The rows of the new menu; several may apply.
     for (MenuEntry const& row : menuEntries()) {
         if (row.partial ? name.find(row.name) == std::wstring::npos : name != row.name) continue;
@@ -102,7 +102,7 @@ std::span<SolitaireGame2::MenuEntry const> SolitaireGame2::menuEntries() {
          [](G& g) {
              g.engine_->getPerfTimer()->setPause(kPausePauseSlot, true);
              if (Orvex::GUIWindow* buttons = findWindow(L"P_BUTTONS"))
-                 for (Orvex::GUIWindow* button : buttons->getChildren()) button->jumpToGoal(g.campaign_ ? L"ST" : L"FG");
+                 for (Orvex::GUIWindow* button : buttons->getChildren()) button->jumpToGoal(g.running_.campaign ? L"ST" : L"FG");
          }},
         {kInGameMenu, false, kScreenInGame, [](G& g) { g.enterInGameMenu(); }},
         {L"STATISTIKENGAMEMENU", false, kStateKept, [](G& g) { g.resultsScreen_.enterGameStatistics(); }},
@@ -177,7 +177,7 @@ bool SolitaireGame2::guiTakesInput() const {
     return active != tableWindow_;
 }
 
-bool SolitaireGame2::tableTakesInput() const { return !gameOver_ && isMenuActive(kInGameMenu); }
+bool SolitaireGame2::tableTakesInput() const { return !running_.gameOver && isMenuActive(kInGameMenu); }
 
 bool SolitaireGame2::pressHitsTable(Orvex::MouseState const& state) const {
     if (!tableTakesInput() || guiTakesInput()) return false;

@@ -95,6 +95,7 @@ void SolitaireGame2::connectMinigames() {
     minigames_->gameClosed.connect(this, &SolitaireGame2::onMinigameFinished);
     minigames_->gameEnded.connect(this, &SolitaireGame2::onMinispielEnd);
     minigames_->activeChanged.connect(this, &SolitaireGame2::onMinigameActive);
+    minigameResult_.setGoOn([this] { finishMinispiel(); });
     minigameFrames_.connect(*minigames_, globals_);
 }
 
@@ -122,7 +123,7 @@ void SolitaireGame2::wireGui() {
                          .d3d = d3d_,
                          .sprite = sprite_,
                          .godCount = globals_ ? globals_->getGodCount() : MyGlobals::kDefaultGodCount,
-                         .inCampaign = [this] { return campaign_; },
+                         .inCampaign = [this] { return running_.campaign; },
                          .jokerFound = [this](Karte& card) { hud_.onJokerFound(card); },
                          .wildcardFound = [this](Karte& card) { hud_.onWildcardFound(card); }});
     // The campaign screens.

@@ -341,7 +341,7 @@ void FlowFixture::TutorialLog::onShown() {
     std::wstring menu = fixture->activeMenu();
     if (menu == L"TUTORIALMENU")
         if (Orvex::GUIMenuN const* under = Orvex::GUIMenuManagerN::instance().getHistoryMenu(-1)) menu = under->getName();
-    shown.push_back({strip ? strip->getName() : L"", fixture->game->getCurrentLevel(), menu});
+    shown.push_back({strip ? strip->getName() : L"", fixture->game->getRunning().currentLevel, menu});
 }
 
 std::wstring FlowFixture::activeMenu() const {

@@ -131,8 +131,8 @@ TEST_F(GameDispatchTest, TheRunningGamesButtonsAreIgnoredOnceItHasEnded) {
     startFlow();
     freeGame(2);
     click(L"I_END_GAME");
-    ASSERT_TRUE(game->isGameOver());
-    EXPECT_EQ(game->getOutcome(), -1);
+    ASSERT_TRUE(game->getRunning().gameOver);
+    EXPECT_EQ(game->getRunning().outcome, -1);
     wchar_t const* const counted[] = {L"UNDO_USED", L"SHUFFLE_USED", L"TIPP_USED"};
     std::vector<float> before;
     for (wchar_t const* name : counted) before.push_back(achievement(name));
@@ -140,7 +140,7 @@ TEST_F(GameDispatchTest, TheRunningGamesButtonsAreIgnoredOnceItHasEnded) {
     for (wchar_t const* button : {L"I_Undo_Step", L"I_Undo_Start", L"I_Save", L"I_Load", L"I_Shuffle", L"I_TIPP",
                                   L"I_END_GAME", L"P_HILFE", L"I_Info", L"I_Shop"}) {
         click(button);
-        EXPECT_TRUE(game->isGameOver()) << port::toUtf8(button);
+        EXPECT_TRUE(game->getRunning().gameOver) << port::toUtf8(button);
     }
     settle(1.0);
     EXPECT_EQ(heartsOnGoal(), hearts);
@@ -168,7 +168,7 @@ TEST_F(GameDispatchTest, RestartingAndLeavingAGame) {
         click(row.button);
         settle(1.0);
         EXPECT_EQ(activeMenu(), row.menu);
-        EXPECT_EQ(game->isLevelAbandoned(), row.abandoned);
+        EXPECT_EQ(game->getRunning().levelAbandoned, row.abandoned);
         if (row.running) EXPECT_EQ(heartsOnGoal(), 0) << "dealt anew";
         EXPECT_EQ(statistics->get(Solitaire::StatistikCounter::Ended), ended + (row.abandoned ? 1u : 0u));
     }
@@ -194,7 +194,7 @@ TEST_F(GameDispatchTest, TheHighscoreRowsPlayDeleteAndCopyTheSelectedEntry) {
     game->getResults().selectHighscore(entry);
     click(L"HSE_COPYSEED");
     EXPECT_EQ(Solitaire::labelOf(find(L"FG_SEED"))->getText(), seed);
-    EXPECT_EQ(game->getSeedText(), L"");
+    EXPECT_EQ(game->getRunning().seedText, L"");
     EXPECT_EQ(activeMenu(), L"STATISTIKENGAMEMENU");
     click(L"HSE_SPIELEN");
     EXPECT_EQ(activeMenu(), L"INGAMEMENU");

@@ -58,8 +58,8 @@ protected:
     void play(int count) {
         settle(4.0);
         moveHearts(count);
-        if (!game->isGameOver()) click(L"I_END_GAME");
-        ASSERT_TRUE(game->isGameOver());
+        if (!game->getRunning().gameOver) click(L"I_END_GAME");
+        ASSERT_TRUE(game->getRunning().gameOver);
     }
     // Updates until the results delay has opened the results screen (at most 15 s).
     void waitForResults() {
@@ -79,11 +79,11 @@ TEST_F(GameFlowTest, AFreeGameWonIsRecordedAndItsResultsOpenAfterTheFlight) {
     ASSERT_TRUE(catalogue.setCurrentByNames(L"KLASSIKER", L"HERZREIHE", L"HERZREIHE"));
     click(L"FG_StartButton");
     EXPECT_EQ(activeMenu(), L"INGAMEMENU");
-    EXPECT_FALSE(game->isCampaign());
+    EXPECT_FALSE(game->getRunning().campaign);
     EXPECT_EQ(game->getScreenState(), SolitaireGame2::kScreenInGame);
     play(13);
 
-    EXPECT_EQ(game->getOutcome(), 1);
+    EXPECT_EQ(game->getRunning().outcome, 1);
     // The cards fly off before the results: the free game's 2 s and the flight.
     EXPECT_EQ(game->getResultsDelay().pending, 1);
     EXPECT_GT(game->getResultsDelay().delay, 0.0f);
@@ -121,7 +121,7 @@ TEST_F(GameFlowTest, AFreeGameKeepsTheSeedHandedInUnlessOneIsTyped) {
         else
             seed->setText(c.typed);
         click(L"FG_StartButton");
-        EXPECT_EQ(game->getSeedText(), c.seedText) << c.what;
+        EXPECT_EQ(game->getRunning().seedText, c.seedText) << c.what;
         if (!c.seedText.empty()) EXPECT_EQ(Solitaire::Kartenmanager::instance().getSeedText(), c.seedText) << c.what;
     }
 }
@@ -133,9 +133,9 @@ TEST_F(GameFlowTest, ACampaignLevelWonGetsThreeStarsOpensTheNextAndANextStartsIt
     float const stars = achievement(L"STARS");
     ASSERT_EQ(game->startCampaignLevel(0, 0, true), SolitaireGame2::kGameStarted);
     EXPECT_EQ(activeMenu(), L"INGAMEMENU");
-    EXPECT_TRUE(game->isCampaign());
-    EXPECT_EQ(game->getCurrentChapter(), 0);
-    EXPECT_EQ(game->getCurrentLevel(), 0);
+    EXPECT_TRUE(game->getRunning().campaign);
+    EXPECT_EQ(game->getRunning().currentChapter, 0);
+    EXPECT_EQ(game->getRunning().currentLevel, 0);
     EXPECT_TRUE(profile()->isUnlocked(L"K0_L0_BEGONNEN")) << "the level's UNLOCKS_PRE";
     play(13);
 
@@ -144,10 +144,10 @@ TEST_F(GameFlowTest, ACampaignLevelWonGetsThreeStarsOpensTheNextAndANextStartsIt
     EXPECT_EQ(achievement(L"LEVEL_PLAYED"), played + 1.0f);
     EXPECT_EQ(achievement(L"LEVEL_PERFECT"), perfect + 1.0f) << "every tableau pile cleared with three stars";
     EXPECT_TRUE(profile()->isUnlocked(L"K0_L0_BESTANDEN")) << "the level's UNLOCKS";
-    EXPECT_TRUE(game->isNextLevelAvailable());
-    EXPECT_TRUE(game->cameFromPassedLevel());
-    EXPECT_EQ(game->getNextChapter(), 0);
-    EXPECT_EQ(game->getNextLevel(), 1);
+    EXPECT_TRUE(game->getRunning().nextLevelAvailable);
+    EXPECT_TRUE(game->getRunning().fromPassedLevel);
+    EXPECT_EQ(game->getRunning().nextChapter, 0);
+    EXPECT_EQ(game->getRunning().nextLevel, 1);
     EXPECT_EQ(level(0, 3).result, 1) << "the next locked level opens (four open of five)";
     EXPECT_EQ(chapterResult(0), 1) << "one level of six with stars";
     Orvex::XMLNode const saved = savedProfile();
@@ -160,8 +160,8 @@ TEST_F(GameFlowTest, ACampaignLevelWonGetsThreeStarsOpensTheNextAndANextStartsIt
 
     click(L"A_NEXT");
     EXPECT_EQ(activeMenu(), L"INGAMEMENU");
-    EXPECT_EQ(game->getCurrentLevel(), 1);
-    EXPECT_FALSE(game->isGameOver());
+    EXPECT_EQ(game->getRunning().currentLevel, 1);
+    EXPECT_FALSE(game->getRunning().gameOver);
 }
 
 // A level ended early by its end button: the stars are the goals the cards moved reached.
@@ -183,11 +183,11 @@ TEST_F(GameFlowTest, ALevelEndedEarlyKeepsItsBestResultAndCountsOnlyNewStars) {
         float const played = achievement(L"LEVEL_PLAYED");
         ASSERT_EQ(game->startCampaignLevel(0, 0, true), SolitaireGame2::kGameStarted);
         play(c.hearts);
-        EXPECT_EQ(game->getOutcome(), c.result > 1 ? 1 : -1);
+        EXPECT_EQ(game->getRunning().outcome, c.result > 1 ? 1 : -1);
         EXPECT_EQ(level(0, 0).result, c.levelResult);
         EXPECT_EQ(achievement(L"STARS"), stars + c.newStars);
         EXPECT_EQ(achievement(L"LEVEL_PLAYED"), played + 1.0f);
-        EXPECT_TRUE(game->isNextLevelAvailable());
+        EXPECT_TRUE(game->getRunning().nextLevelAvailable);
         EXPECT_EQ(game->getResultsDelay().pending, c.result > 1 ? 1 : -1);
     }
 }
@@ -200,7 +200,7 @@ TEST_F(GameFlowTest, ALevelWithoutAStarStaysOpenAndOpensNothing) {
     EXPECT_EQ(level(0, 1).result, 1);
     EXPECT_EQ(level(0, 5).result, 0);
     EXPECT_EQ(achievement(L"STARS"), stars);
-    EXPECT_FALSE(game->isNextLevelAvailable());
+    EXPECT_FALSE(game->getRunning().nextLevelAvailable);
     EXPECT_FALSE(profile()->isUnlocked(L"K0_L1_BESTANDEN"));
     // Without a next level "A_NEXT" leads to the level screen.
     waitForResults();
@@ -219,8 +219,8 @@ TEST_F(GameFlowTest, PassingALevelWithFiveOpenOpensNoFurther) {
     game->onGameEnd(false, parms);
     EXPECT_EQ(level(0, 0).result, 2);
     EXPECT_EQ(level(0, 6).result, 0);
-    EXPECT_TRUE(game->isNextLevelAvailable());
-    EXPECT_EQ(game->getNextLevel(), 1);
+    EXPECT_TRUE(game->getRunning().nextLevelAvailable);
+    EXPECT_EQ(game->getRunning().nextLevel, 1);
 }
 
 // The game end of a level, by the record the card manager sends: a chapter is finished only
@@ -283,7 +283,7 @@ TEST_F(GameFlowTest, ALevelTheCatalogueLacksStartsNothing) {
     for (auto const& [chapter, levelNumber] : {std::pair{0, 6}, {2, 0}, {-1, 0}, {0, -1}}) {
         EXPECT_EQ(game->startCampaignLevel(chapter, levelNumber, true), SolitaireGame2::kNothingStarted);
         EXPECT_EQ(activeMenu(), L"HAUPTMENU");
-        EXPECT_EQ(game->getCurrentChapter(), -1);
+        EXPECT_EQ(game->getRunning().currentChapter, -1);
     }
 }
 

@@ -37,7 +37,7 @@ TEST_P(GameFlowBadInputTest, OnlyTheStepThatNeedsTheWindowIsSkipped) {
     ASSERT_EQ(activeMenu(), L"INGAMEMENU");
     settle(4.0);
     moveHearts(13);
-    EXPECT_TRUE(game->isGameOver());
+    EXPECT_TRUE(game->getRunning().gameOver);
     for (int i = 0; i < 450 && activeMenu() != L"AUSWERTUNGMENU"; ++i) step(1.0 / 30.0);
     EXPECT_EQ(activeMenu(), L"AUSWERTUNGMENU");
 
@@ -47,7 +47,7 @@ TEST_P(GameFlowBadInputTest, OnlyTheStepThatNeedsTheWindowIsSkipped) {
     menus.activateMenu(L"INGAMEMENU", -1.0);
     settle(0.5);
     click(L"I_END_GAME");
-    EXPECT_TRUE(game->isGameOver());
+    EXPECT_TRUE(game->getRunning().gameOver);
     menus.activateMenu(L"SHOPMENU", -1.0);
     menus.activateMenu(L"CREDITSMENU", -1.0);
 

@@ -103,7 +103,7 @@ TEST_F(GameStoryEndTest, AMiniGameThatDoesNotExistCountsAsFinished) {
     params.minigame = 0;
     play(params);
     EXPECT_TRUE(game->finishStoryPart());
-    EXPECT_EQ(game->getMinigameNumber(), 0);
+    EXPECT_EQ(game->getRunning().minigameNumber, 0);
     EXPECT_TRUE(profile()->isUnlocked(L"MINIGAME_0_FINISHED"));
     EXPECT_EQ(profile()->findChapter(1)->result, 1) << "chapter N + 1 opens";
     EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
@@ -138,10 +138,10 @@ TEST_F(GameStoryEndTest, ALevelStartShowsTheTutorialOnceAfterItAndTheReturnIsTru
         params.tutorial = L"LEVEL_TUTORIAL_" + std::to_wstring(c.tutorial ? ++number : 0);
         params.startTutorial = c.tutorial;
         int const before = static_cast<int>(shownTutorials().size());
-        int const levelBefore = game->getCurrentLevel();
+        int const levelBefore = game->getRunning().currentLevel;
         play(params);
         EXPECT_TRUE(game->finishStoryPart());
-        EXPECT_EQ(game->getCurrentLevel(), c.runningLevel >= 0 ? c.runningLevel : levelBefore);
+        EXPECT_EQ(game->getRunning().currentLevel, c.runningLevel >= 0 ? c.runningLevel : levelBefore);
         std::vector<std::wstring> shown;
         for (std::size_t i = static_cast<std::size_t>(before); i < shownTutorials().size(); ++i) {
             shown.push_back(shownTutorials()[i].name);
@@ -159,7 +159,7 @@ TEST_F(GameStoryEndTest, ALevelStartedWhileASceneIsRunningGivesWayToIt) {
     play(StorySceneParams{});
     EXPECT_EQ(game->startCampaignLevel(0, 1, true), SolitaireGame2::kStoryStarted);
     EXPECT_EQ(activeMenu(), L"HAUPTMENU");
-    EXPECT_EQ(game->getCurrentLevel(), -1);
+    EXPECT_EQ(game->getRunning().currentLevel, -1);
     EXPECT_TRUE(game->checkStory());
     ASSERT_TRUE(Solitaire::SolitaireManager::instance().setCurrentByNames(L"KLASSIKER", L"HERZREIHE", L"HERZREIHE"));
     EXPECT_EQ(game->startGame(false, false, L"", true, true), SolitaireGame2::kGameStarted);

@@ -245,7 +245,7 @@ TEST_F(HudTest, EveryShippedLevelAsDealtHoldsNoGoal) {
             ASSERT_EQ(game->startCampaignLevel(static_cast<int>(chapter), static_cast<int>(level), false),
                       Solitaire::SolitaireGame2::kGameStarted);
             settle(120);
-            ASSERT_FALSE(game->isGameOver());
+            ASSERT_FALSE(game->getRunning().gameOver);
             Solitaire::SolVariant const* variant = catalogue().getCurrentVariant();
             ASSERT_EQ(variant, chapterGame->getVariants()[level]);
             ASSERT_TRUE(catalogue().getGameStatistik());

@@ -57,7 +57,7 @@ protected:
         }
         return new HighscoreEintrag(node);
     }
-    void setNextLevel(bool available) { game->setNextLevelAvailable(available); }
+    void setNextLevel(bool available) { game->getRunning().nextLevelAvailable = available; }
     static void setGameTime(float seconds) { Solitaire::Kartenmanager::instance().gameTime = seconds; }
     // A "STATISTIK" element with these counters.
     static Orvex::XMLNode counters(std::vector<std::pair<std::wstring, std::wstring>> const& values) {

@@ -358,7 +358,7 @@ TEST_F(PlayedCampaignTest, TheChapterKeepsItsNameAndTheResultsWriteTimeAndMultip
     wait(65.0);
     dismissTablePanels();
     moveHeartsToTheGoal();
-    ASSERT_TRUE(game->isGameOver());
+    ASSERT_TRUE(game->getRunning().gameOver);
     double const seconds = Solitaire::Kartenmanager::instance().getTime();
     for (double t = 0.0; t < 15.0 && activeMenu() != L"AUSWERTUNGMENU"; t += kStep) tick(false);
     settle();

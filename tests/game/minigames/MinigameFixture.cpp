@@ -464,7 +464,7 @@ void MinigameFixture::winRowOfHearts() {
     for (double t = 0.0; t < kResultsLimit && game->getAchievementScreen().getPopupTimer() > 0.0f; t += kStep) tick(false);
     dismissTablePanels();
     moveHeartsToTheGoal();
-    EXPECT_TRUE(game->isGameOver());
+    EXPECT_TRUE(game->getRunning().gameOver);
     for (double t = 0.0; t < kResultsLimit && activeMenu() != L"AUSWERTUNGMENU"; t += kStep) tick(false);
     settle();
     ASSERT_EQ(activeMenu(), L"AUSWERTUNGMENU");

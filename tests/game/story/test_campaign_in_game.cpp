@@ -176,7 +176,7 @@ TEST_F(CampaignFromAFreshProfile, ChapterZeroLeadsThroughItsRestSceneAndMinigame
     EXPECT_FALSE(profile()->isUnlocked(L"KAPITEL_0_FINISHED"));
     clickOn(L"A_NEXT");
     EXPECT_EQ(sceneName(), "-") << "no scene before the chapter is finished";
-    EXPECT_EQ(game->getCurrentLevel(), 2);
+    EXPECT_EQ(game->getRunning().currentLevel, 2);
     winLevel();
     EXPECT_TRUE(profile()->isUnlocked(L"KAPITEL_0_FINISHED"));
     keep("campaign_chapter0_results");
@@ -190,8 +190,8 @@ TEST_F(CampaignFromAFreshProfile, ChapterZeroLeadsThroughItsRestSceneAndMinigame
     // Chapter 1's intro comes at once and starts its first level with the level's tutorial.
     ASSERT_EQ(sceneName(), "STORY_TURM");
     playSceneToItsEnd("campaign_turm");
-    EXPECT_EQ(game->getCurrentChapter(), 1);
-    EXPECT_EQ(game->getCurrentLevel(), 0);
+    EXPECT_EQ(game->getRunning().currentChapter, 1);
+    EXPECT_EQ(game->getRunning().currentLevel, 0);
     closeTutorials();
     EXPECT_EQ(activeMenu(), L"INGAMEMENU");
     keep("campaign_chapter1_level0");
@@ -221,8 +221,8 @@ TEST_P(CampaignAtTheRest, TheRestSceneStartsTheChaptersMinigameAndTheNextChapter
     ASSERT_EQ(sceneName(), introScene(chapter + 1));
     playSceneToItsEnd();
     settle();
-    EXPECT_EQ(game->getCurrentChapter(), chapter + 1);
-    EXPECT_EQ(game->getCurrentLevel(), 0);
+    EXPECT_EQ(game->getRunning().currentChapter, chapter + 1);
+    EXPECT_EQ(game->getRunning().currentLevel, 0);
     EXPECT_EQ(activeMenu(), L"INGAMEMENU");
     if (int const god = godOf(chapter + 1); god >= 0) {
         EXPECT_TRUE(profile()->isUnlocked(L"GOD" + std::to_wstring(god)));
@@ -266,7 +266,7 @@ TEST_F(CampaignGods, TheGodOfHeartsIsChargedByPlayArmedAndUsedAndTheProfileKeeps
     clickOn(L"LA_LevelButton_0");
     closeTutorials();
     ASSERT_EQ(activeMenu(), L"INGAMEMENU");
-    EXPECT_EQ(game->getCurrentChapter(), 2);
+    EXPECT_EQ(game->getRunning().currentChapter, 2);
     wait(kDealSeconds);
     dismissTablePanels();
     auto* bar = dynamic_cast<Orvex::GUIProgressBar*>(find(L"I_GODS_1"));
@@ -295,7 +295,7 @@ TEST_F(CampaignGods, TheGodOfHeartsIsChargedByPlayArmedAndUsedAndTheProfileKeeps
     EXPECT_LT(bar->getRatio(), 1.0f) << "the used bar is empty again";
     keep("campaign_god_used");
     for (int value = 10; value < 13; ++value) playHeart(value);
-    EXPECT_TRUE(game->isGameOver());
+    EXPECT_TRUE(game->getRunning().gameOver);
     for (double t = 0.0; t < kResultsLimit && activeMenu() != L"AUSWERTUNGMENU"; t += kStep) tick(false);
     // The game's end saved the profile: the use is in the file.
     Orvex::XMLNode saved;

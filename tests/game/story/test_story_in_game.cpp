@@ -225,7 +225,7 @@ TEST_F(StoryInGameTest, TheStoryAdvancesSceneBySceneAsTheProfilePlays) {
     for (int level = 1; level < 4; ++level) {
         clickOn(L"A_NEXT");
         EXPECT_EQ(sceneName(), L"-") << "no scene before the chapter is finished";
-        EXPECT_EQ(game->getCurrentLevel(), level);
+        EXPECT_EQ(game->getRunning().currentLevel, level);
         winLevel();
     }
     EXPECT_TRUE(profile()->isUnlocked(L"K0_L3_BESTANDEN"));
@@ -258,8 +258,8 @@ TEST_F(StoryInGameTest, TheStoryAdvancesSceneBySceneAsTheProfilePlays) {
     playSceneToItsEnd("story_turm");
     SolTutorialManager::instance().tutorialStarted.disconnect(&shown);
     EXPECT_EQ(activeMenu(), L"TUTORIALMENU") << "the level's tutorial over its table";
-    EXPECT_EQ(game->getCurrentChapter(), 1);
-    EXPECT_EQ(game->getCurrentLevel(), 0);
+    EXPECT_EQ(game->getRunning().currentChapter, 1);
+    EXPECT_EQ(game->getRunning().currentLevel, 0);
     EXPECT_EQ(achievement(L"STORY_GESEHEN"), seen + 3.0f);
     int zellen = 0;
     for (std::wstring const& name : shown.names) zellen += name == L"SOLITAIRE_ZELLEN" ? 1 : 0;

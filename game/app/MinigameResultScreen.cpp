@@ -1,0 +1,63 @@
+// The mini-game's result words (see the header).
+#include "game/app/MinigameResultScreen.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIWindow.h"
+#include "game/app/ScreenWindows.h"
+
+namespace Solitaire {
+
+namespace {
+
+constexpr double kPanelSpeed = 1.0;
+constexpr wchar_t kPanel[] = L"MINISPIEL_Ergebnis";
+constexpr wchar_t kTitle[] = L"MINISPIEL_E_Titel";
+constexpr wchar_t kText[] = L"MINISPIEL_E_Text";
+
+}  // namespace
+
+void MinigameResultScreen::show(End end, float ratio) {
+    Orvex::GUIWindow* panel = findScreenWindow(kPanel);
+    if (!panel) {
+        if (goOn_) goOn_();
+        return;
+    }
+    bool const solved = end == End::kSolved;
+    if (Orvex::GUILabel* title = findLabel(kTitle))
+        title->setTextId(solved ? L"MINISPIEL_E_TITEL_GEWONNEN" : L"MINISPIEL_E_TITEL_VERLOREN");
+    if (Orvex::GUILabel* text = findLabel(kText)) {
+        // The share of the time left, as a whole percentage of 0 to 100 whatever the game sent.
+        double const percent = std::isfinite(ratio) ? std::clamp(static_cast<double>(ratio), 0.0, 1.0) * 100.0 : 0.0;
+        switch (end) {
+        case End::kSolved:
+            text->setText(formatLanguageText(L"MINISPIEL_E_GEWONNEN", percent));
+            break;
+        case End::kSkipped:
+            text->setTextId(L"MINISPIEL_E_UEBERSPRUNGEN");
+            break;
+        case End::kTimeUp:
+            text->setTextId(L"MINISPIEL_E_ZEIT_UM");
+            break;
+        case End::kCancelled:
+            text->setTextId(L"MINISPIEL_E_ABGEBROCHEN");
+            break;
+        }
+    }
+    panel->animateToGoal(L"AN", kPanelSpeed, false);
+    panel->bringToFront();
+    shown_ = true;
+}
+
+void MinigameResultScreen::hide() {
+    shown_ = false;
+    if (Orvex::GUIWindow* panel = findScreenWindow(kPanel)) panel->jumpToGoal(L"AUS");
+}
+
+void MinigameResultScreen::leave() {
+    if (shown_ && goOn_) goOn_();
+}
+
+}  // namespace Solitaire
