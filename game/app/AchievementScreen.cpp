@@ -18,6 +18,7 @@
 #include "engine/platform/PlayingSound.h"
 #include "engine/platform/SoundManager.h"
 #include "engine/render/Texture2DAnimationManager.h"
+#include "game/app/MenuNames.h"
 #include "game/app/ScreenNumbers.h"
 #include "game/app/ScreenWindows.h"
 #include "game/cards/AchivementManager.h"
@@ -40,8 +41,8 @@ constexpr float kNoPopup = -1.0f;
 // The cup bars stand full while there is no achievement at all.
 constexpr double kFullProgress = 100.0;
 // Menus over which no popup opens.
-constexpr wchar_t const* kQuietMenus[] = {L"ACHIVEMENTS_MENU", L"ACHIVEMENTS_MENU2", L"TUTORIALMENU",
-                                          L"USE_SETTINGS_MENU", L"MINIGAMEMENU"};
+constexpr wchar_t const* kQuietMenus[] = {kAchievementsMenu, L"ACHIVEMENTS_MENU2", kTutorialMenu,
+                                          kConfirmMenu, kMinigameMenu};
 
 // Medal words by level: the pictures' prefixes and the tooltip texts' suffixes.
 constexpr wchar_t const* kMedalWords[Achivement::kMedalLevels] = {L"NIX", L"BRONZE", L"SILBER", L"GOLD"};

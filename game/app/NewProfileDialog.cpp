@@ -1,4 +1,5 @@
 // The new-profile and warning dialogs (see NewProfileDialog.h).
+#include "game/app/MenuNames.h"
 #include "game/app/NewProfileDialog.h"
 
 #include <algorithm>
@@ -20,7 +21,6 @@ namespace Solitaire {
 
 namespace {
 
-constexpr wchar_t kMenu[] = L"NEUESPROFIL";
 constexpr wchar_t kPresetTextId[] = L"NEUES_PROFIL";
 constexpr wchar_t kNameLabel[] = L"NP_ProfilName_LABEL";
 constexpr wchar_t kTutorialSwitch[] = L"NP_HELP_CHECKBOX_3";
@@ -40,7 +40,7 @@ void NewProfileDialog::wire(Orvex::LanguageManager* language, Orvex::GUIMenuMana
 
 void NewProfileDialog::showWarning(std::wstring const& text) {
     if (Orvex::GUILabel* label = findLabel(L"W_WarningLabel")) label->setText(text);
-    if (menus_) menus_->activateMenu(L"WARNINGMENU", -1.0);
+    if (menus_) menus_->activateMenu(kWarningMenu, -1.0);
 }
 
 void NewProfileDialog::warn(wchar_t const* textId) { showWarning(language_ ? language_->getText(textId) : L""); }
@@ -53,7 +53,7 @@ void NewProfileDialog::open() {
     pending_->setShowTutorials(true);
     if (tutorials_) tutorials_->setProfile(pending_);
     if (setTutorialSwitches_) setTutorialSwitches_(true);
-    if (menus_) menus_->activateMenu(kMenu, -1.0);
+    if (menus_) menus_->activateMenu(kNewProfileMenu, -1.0);
 }
 
 void NewProfileDialog::openFirst() {
@@ -129,18 +129,18 @@ void NewProfileDialog::create() {
     bool const first = first_;
     first_ = false;
     firstBlock_ = false;
-    if (menus_) menus_->activateMenu(first ? L"HAUPTMENU" : L"PROFILMENU", -1.0);
+    if (menus_) menus_->activateMenu(first ? kMainMenu : kProfileMenu, -1.0);
 }
 
 void NewProfileDialog::cancel() {
     if (first_) return;
     releasePending();
     if (tutorials_) tutorials_->setProfile(nullptr);
-    if (menus_) menus_->activateMenu(L"PROFILMENU", -1.0);
+    if (menus_) menus_->activateMenu(kProfileMenu, -1.0);
 }
 
 void NewProfileDialog::update() {
-    Orvex::GUIMenuN* menu = menus_ ? menus_->findMenu(kMenu) : nullptr;
+    Orvex::GUIMenuN* menu = menus_ ? menus_->findMenu(kNewProfileMenu) : nullptr;
     if (!menu || !menu->isActive()) return;
     Orvex::GUILabel* label = findLabel(kNameLabel);
     if (!label) return;

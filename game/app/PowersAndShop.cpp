@@ -1,6 +1,7 @@
 // The powers and the shop (PowersAndShop.h). A god works only while the active profile has its
 // name ("GOD0" .. "GOD3") unlocked; its charge is kept in the profile. Missing bars, piles,
 // profiles and windows skip their own step.
+#include "game/app/MenuNames.h"
 #include "game/app/PowersAndShop.h"
 
 #include <functional>
@@ -227,7 +228,7 @@ bool PowersAndShop::buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*m
     Karte* card = (cards.*make)(suit, value);
     cards.setPointsBalance(balance - static_cast<float>(price), false);
     // Back to the table: the shop closes.
-    if (wiring_.menus) wiring_.menus->activateMenu(L"INGAMEMENU", -1.0);
+    if (wiring_.menus) wiring_.menus->activateMenu(kInGameMenu, -1.0);
     if (card && found) found(*card);
     playSound(sound);
     return true;

@@ -1,70 +1,35 @@
 // The game application object: one instance, built by the entry point once the engine has
-// started and destroyed when the main loop has ended. Its constructor is the game's whole
-// start-up: it takes the engine's and the game's managers, shows the branding pictures and the
-// publisher splash, loads every data file in a fixed order behind the loading bar, and connects
-// its slots, each once and in a fixed order. Afterwards the engine's signals drive it: the
-// update signal its update, the render signal its draw, the tick signal its input poll; the GUI,
-// the card manager, the tutorials, the story and the mini-games reach it through its slots. Its
-// destructor hands the card-look choices to the settings node, which the entry point then writes
-// into config.cfg.
+// started and destroyed when the main loop has ended. Its constructor is the game's start-up: it
+// takes the managers, shows the splash, loads every data file in a fixed order behind the loading
+// bar and connects its slots once, in a fixed order; afterwards the engine's update, render and
+// tick signals drive it. A quit taken while loading ends the constructor at the next step: the
+// object stays not fully constructed and the main loop returns -1 at once. The destructor hands
+// the card-look choices to the settings node, which the entry point writes into config.cfg.
 //
-// A quit message taken while loading ends the constructor at the next loading step: the rest is
-// not loaded, the object stays not fully constructed, and the main loop, told to stop before it
-// started, returns -1 at once.
-//
-// The menu switching, the mouse routing, the button dispatcher, the new-profile dialog, the game
-// flow, the screens (achievements, options, profiles, help, results, campaign) and the in-game
-// HUD, powers and shop work behind their slots.
+// The object keeps the flow (which screen, which game, which story scene); each screen is a class
+// of its own held by value, in its own .h/.cpp: LoadingScreen, CursorTable, Screenshots, GameHud,
+// PowersAndShop (god bars and shop), NewProfileDialog, AchievementScreen, OptionsScreen,
+// TutorialScreens, ProfileList, HelpScreen, ResultsScreen, CampaignScreens, MinigameResultScreen
+// and MinigameFrames; RunningGame holds the running or last game's state.
 //
 // Files:
 //   SolitaireGame2.cpp              construction with the loading order, destruction
-//   LoadingScreen.h                 splash, loading bar, loading screen, screen frame bands (a
-//                                   class held by value)
 //   SolitaireGame2_wiring.cpp       the connections of the constructor and the GUI wiring
-//   SolitaireGame2_slots.cpp        the small slots: object use, story music, hover sound, mode
-//                                   music, table re-layout, unused events
-//   MinigameFrames.h                the mini-games' frames (a class held by value)
+//   SolitaireGame2_slots.cpp        small slots: object use, story music, mode music, re-layout,
+//                                   unused events
 //   SolitaireGame2_update.cpp       the per-frame update and its steps
 //   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, input poll
-//   CursorTable.h                   the cursor table, the drawn pointer and the options' cursor
-//                                   choice (a class held by value)
 //   SolitaireGame2_keys.cpp         the key handler
-//   Screenshots.h                   the screenshot and the preview picture (a class held by
-//                                   value)
-//   GameHud.h                       the in-game HUD: labels, goals panel, tip button, tooltip,
-//                                   end-game button, panels, medal stars, first-time tutorials (a
-//                                   class held by value)
-//   PowersAndShop.h                 the powers (god bars) and the shop (a class held by value)
 //   SolitaireGame2_menus.cpp        menu switching, mouse routing
 //   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
-//   NewProfileDialog.h              the new-profile and warning dialogs (a class held by value)
 //   SolitaireGame2_profiles.cpp     a new active profile
-//   AchievementScreen.h             the achievement list, its hover particles, the medal popup
-//                                   (a class held by value)
-//   OptionsScreen.h                 the options' display modes with their confirmation and
-//                                   sliders (a class held by value)
 //   SolitaireGame2_options.cpp      window activation
-//   TutorialScreens.h               the menus' tutorials, the tutorial menu's help panels, the
-//                                   tutorial switches, the tutorial pause (a class held by value)
-//   ProfileList.h                   the profile screen's list (a class held by value)
-//   HelpScreen.h                    help pages and credits, the games' rules in the help and
-//                                   the in-game help panel (a class held by value)
-//   ResultsScreen.h                 the results screen, the highscore list and the statistics
-//                                   (a class held by value)
-//   CampaignScreens.h               the campaign's chapter and level screens (a class held by
-//                                   value)
-//   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end and the
-//                                   words on how it ended
-//   MinigameResultScreen.h          the words on how a mini-game ended (a class held by value)
-//   RunningGame.h                   the running or last game's state (a struct held by value)
+//   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end
 #pragma once
 
-#include <cstddef>
 #include <span>
 #include <string>
-#include <vector>
 
-#include "engine/gui/Interpolation.h"
 #include "engine/platform/InputState.h"
 #include "game/app/AchievementScreen.h"
 #include "game/app/CampaignScreens.h"
@@ -93,16 +58,11 @@ namespace Orvex {
 class D3DInterface;
 class GUIMenuManagerN;
 class GUIMenuN;
-class GUIProgressBar;
-class GUISlider;
 class GUISystem;
-class GUITooltipParam;
 class GUIWindow;
 class LookAtCamera;
 class OrvexEngine;
 class Sprite;
-class Texture2D;
-class Texture2DAnimation;
 class TutorialManager;
 }  // namespace Orvex
 
@@ -110,10 +70,8 @@ namespace Solitaire {
 
 class AchivementManager;
 class ExtendedTutorialManager;
-class Karte;
 class KartenObjekt;
 class Kartenmanager;
-class Kartenstapel;
 struct GameEndParms;
 class Minispiel;
 class MinispielManager;
@@ -127,7 +85,6 @@ class SolitaireCamera;
 class SolitaireRenderer;
 class StoryManager;
 class StoryPart;
-struct LevelRecord;
 
 class SolitaireGame2 : public sigslot::has_slots<sigslot::single_threaded> {
 public:
@@ -172,7 +129,6 @@ public:
 
     // ---- keys (SolitaireGame2_keys.cpp) ----
     void onKeyPressed(Orvex::KeyState& state, unsigned char const& code);
-
 
     // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
     void onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previous);
@@ -290,7 +246,6 @@ private:
     // ---- per-frame draw and input poll (SolitaireGame2_draw.cpp) ----
     void drawPauseOverlay();
 
-
     // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
     static std::span<MenuEntry const> menuEntries();
     void leaveStartMenu();
@@ -322,8 +277,6 @@ private:
     // ---- a new active profile (SolitaireGame2_profiles.cpp) ----
     // The profile screens' handling of a new active profile.
     void onActiveProfileChanged(Profil* old, Profil* active);
-
-    // ---- options left to the game object (SolitaireGame2_options.cpp) ----
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onMinigameFinished(Minispiel& game);
@@ -377,12 +330,9 @@ private:
     PanelBlend helpBlend_;
     StoryPart* storyPart_ = nullptr;
 
+    // The screens, held by value.
     OptionsScreen options_;
     MinigameFrames minigameFrames_;
-
-    // Further state of the screens (campaign positions, shop, menus).
-    int menuIndex_ = 7;
-
     ProfileList profileList_;
     CampaignScreens campaignScreens_;
     PowersAndShop powersAndShop_;
@@ -392,13 +342,12 @@ private:
     HelpScreen helpScreen_;
     ResultsScreen resultsScreen_;
     TutorialScreens tutorialScreens_;
+    MinigameResultScreen minigameResult_;
     Orvex::GUIWindow* tableWindow_ = nullptr;
-
     RunningGame running_;
     bool musicRestart_ = false;
     bool pressReachedTable_ = false;
     bool checkingStory_ = false;
-    MinigameResultScreen minigameResult_;
 };
 
 }  // namespace Solitaire

@@ -152,18 +152,18 @@ void SolitaireGame2::undo(int steps, wchar_t const* const* achievements) {
 void SolitaireGame2::leaveResults() {
     saveProfiles();
     if (!running_.campaign) {
-        menus_->activateMenu(L"FREIESSPIELMENU", -1.0);
+        menus_->activateMenu(kFreePlayMenu, -1.0);
         return;
     }
     if (running_.levelAbandoned || !running_.nextLevelAvailable) {
-        menus_->activateMenu(L"LEVELAUSWAHLMENU", -1.0);
+        menus_->activateMenu(kLevelMenu, -1.0);
         return;
     }
     int const result = startCampaignLevel(running_.nextChapter, running_.nextLevel, true);
     if (result == kGameStarted) {
         if (!isMenuActive(kInGameMenu)) menus_->activateMenu(kInGameMenu, -1.0);
     } else if (result != kStoryStarted) {
-        menus_->activateMenu(L"LEVELAUSWAHLMENU", -1.0);
+        menus_->activateMenu(kLevelMenu, -1.0);
     }
 }
 
@@ -194,13 +194,13 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          [](G& g, W&) {
              g.resultsScreen_.removeSelectedHighscore();
              g.resultsScreen_.selectHighscore(nullptr);
-             g.menus_->activateMenu(L"STATISTIKENGAMEMENU", -1.0);
+             g.menus_->activateMenu(kGameStatisticsMenu, -1.0);
          }},
         {L"HSE_COPYSEED",
          [](G& g, W&) {
              g.running_.seedText.clear();
              g.resultsScreen_.copySelectedHighscoreSeed();
-             g.menus_->activateMenu(L"STATISTIKENGAMEMENU", -1.0);
+             g.menus_->activateMenu(kGameStatisticsMenu, -1.0);
          }},
         {L"I_END_GAME",
          [](G& g, W&) {
@@ -220,7 +220,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"P_ENDE",
          [](G& g, W&) {
              g.running_.levelAbandoned = true;
-             g.menus_->activateMenu(g.running_.campaign ? L"LEVELAUSWAHLMENU" : L"FREIESSPIELMENU", -1.0);
+             g.menus_->activateMenu(g.running_.campaign ? kLevelMenu : kFreePlayMenu, -1.0);
              SolitaireManager::instance().finishStatistics(false);
              saveProfiles();
          }},
@@ -263,7 +263,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"P_Back",
          [](G& g, W&) {
              if (activeProfile())
-                 g.menus_->activateMenu(L"HAUPTMENU", -1.0);
+                 g.menus_->activateMenu(kMainMenu, -1.0);
              else
                  g.newProfileDialog_.warn(ProfilManager::instance().getProfileCount() == 0 ? L"CREATE_A_PROFILE_FIRST" : L"NO_PROFILE_ACTIVE");
          }},
@@ -285,7 +285,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          }},
         {L"H_ResetTut", [](G&, W&) { TutorialScreens::resetSeen(); }},
         {L"O_Tutorial_Reset", [](G&, W&) { TutorialScreens::resetSeen(); }},
-        {L"H_Exit", [](G& g, W&) { g.menus_->activateMenu(L"BEENDENMENU", -1.0); }},
+        {L"H_Exit", [](G& g, W&) { g.menus_->activateMenu(kQuitMenu, -1.0); }},
         {L"B_OK", [](G& g, W&) { g.engine_->requestExit(0); }},
         {L"US_OK", [](G& g, W&) { g.options_.answerDisplayMode(true); }},
         {L"US_CANCEL", [](G& g, W&) { g.options_.answerDisplayMode(false); }},
@@ -327,7 +327,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"LA_AuswahlFrame", [](G&, W&) {}},
         {L"I_Shop",
          [](G& g, W&) {
-             if (g.running_.campaign && !g.running_.gameOver) g.menus_->activateMenu(L"SHOPMENU", -1.0);
+             if (g.running_.campaign && !g.running_.gameOver) g.menus_->activateMenu(kShopMenu, -1.0);
          }},
     };
     return rows;

@@ -112,7 +112,7 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
         }
     // The end-game button away, the in-game screen on.
     hud_.resetEndGameButton();
-    menus_->activateMenu(L"INGAMEMENU", -1.0);
+    menus_->activateMenu(kInGameMenu, -1.0);
     // The variant's tutorial.
     if (withTutorial) {
         if (!variant->getExtendedTutorial().empty())
@@ -255,7 +255,7 @@ bool SolitaireGame2::finishStoryPart() {
         running_.minigameNumber = params.minigame;
         if (Minispiel* game = minigames_->findMinispiel(L"MINIGAME_" + std::to_wstring(running_.minigameNumber))) {
             minigames_->setActiveMinispiel(game);
-            menus_->activateMenu(L"MINIGAMEMENU", -1.0);
+            menus_->activateMenu(kMinigameMenu, -1.0);
         } else {
             finishMinispiel();
         }
@@ -287,7 +287,7 @@ void SolitaireGame2::finishMinispiel() {
     if (!profile) return;
     profile->addUnlock(L"MINIGAME_" + std::to_wstring(running_.minigameNumber) + L"_FINISHED", false);
     if (running_.minigameNumber < INT_MAX) profile->openChapter(running_.minigameNumber + 1);
-    menus_->activateMenu(L"LEVELAUSWAHLMENU", -1.0);
+    menus_->activateMenu(kLevelMenu, -1.0);
 }
 
 // A skip after the time ran out is a game lost by time.

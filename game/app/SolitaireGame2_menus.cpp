@@ -62,14 +62,14 @@ void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previ
     std::wstring const before = previous ? previous->getName() : std::wstring();
     // Leaving two menus is an action of its own; leaving the pause screen runs the game again.
     if (previous) {
-        if (before == L"STARTMENU") return leaveStartMenu();
+        if (before == kStartMenu) return leaveStartMenu();
         if (before == L"WALLPAPER_FOLDER") {
             std::wstring const folder = Orvex::AppInfo::getInstance().getStartDirectory() + L"\\Wallpapers";
             ShellExecuteW(nullptr, L"explore", folder.c_str(), nullptr, nullptr, kShowNormal);
             return;
         }
-        if (before == L"TUTORIALMENU" && name != L"TUTORIALMENU") solTutorials_->closeTutorial();
-        if (before == L"PAUSEMENU") engine_->getPerfTimer()->setPause(kPausePauseSlot, false);
+        if (before == kTutorialMenu && name != kTutorialMenu) solTutorials_->closeTutorial();
+        if (before == kPauseMenu) engine_->getPerfTimer()->setPause(kPausePauseSlot, false);
     }
     // The menu's tutorials, unless the first profile's dialog is open.
     ScreenState const remembered = screenState_;
@@ -90,41 +90,41 @@ void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previ
 std::span<SolitaireGame2::MenuEntry const> SolitaireGame2::menuEntries() {
     using G = SolitaireGame2;
     static MenuEntry const rows[] = {
-        {L"STARTMENU", false, kScreenMenu, [](G& g) { g.musicRestart_ = true; }},
-        {L"ACHIVEMENTS_MENU", true, kScreenMenu, [](G& g) { g.achievementScreen_.build(); }},
-        {L"TUTORIALMENU", false, kStateKept,
+        {kStartMenu, false, kScreenMenu, [](G& g) { g.musicRestart_ = true; }},
+        {kAchievementsMenu, true, kScreenMenu, [](G& g) { g.achievementScreen_.build(); }},
+        {kTutorialMenu, false, kStateKept,
          [](G& g) {
              g.tutorialScreens_.enterMenu();
              g.achievementScreen_.dismissPopup();
          }},
-        {L"HAUPTMENU", false, kScreenMenu, nullptr},
-        {L"PAUSEMENU", false, kStateKept,
+        {kMainMenu, false, kScreenMenu, nullptr},
+        {kPauseMenu, false, kStateKept,
          [](G& g) {
              g.engine_->getPerfTimer()->setPause(kPausePauseSlot, true);
              if (Orvex::GUIWindow* buttons = findWindow(L"P_BUTTONS"))
                  for (Orvex::GUIWindow* button : buttons->getChildren()) button->jumpToGoal(g.running_.campaign ? L"ST" : L"FG");
          }},
         {kInGameMenu, false, kScreenInGame, [](G& g) { g.enterInGameMenu(); }},
-        {L"STATISTIKENGAMEMENU", false, kStateKept, [](G& g) { g.resultsScreen_.enterGameStatistics(); }},
-        {L"STATISTIKENMENU", false, kStateKept, [](G& g) { g.resultsScreen_.refreshStatistics(); }},
-        {L"AUSWERTUNGMENU", false, kScreenMenu, [](G& g) { g.musicRestart_ = true; }},
-        {L"PROFILMENU", false, kScreenMenu, nullptr},
-        {L"NEUESPROFIL", false, kScreenMenu, nullptr},
-        {L"OPTIONENMENU", false, kScreenMenu, [](G& g) { g.options_.enter(); }},
-        {L"HILFEMENU", false, kScreenMenu, [](G& g) { g.helpScreen_.enter(); }},
-        {L"CREDITSMENU", false, kScreenMenu, [](G& g) { g.helpScreen_.enterCredits(); }},
-        {L"FREIESSPIELMENU", false, kScreenMenu, [](G&) { SolitaireManager::instance().enterFreePlay(); }},
+        {kGameStatisticsMenu, false, kStateKept, [](G& g) { g.resultsScreen_.enterGameStatistics(); }},
+        {kStatisticsMenu, false, kStateKept, [](G& g) { g.resultsScreen_.refreshStatistics(); }},
+        {kResultsMenu, false, kScreenMenu, [](G& g) { g.musicRestart_ = true; }},
+        {kProfileMenu, false, kScreenMenu, nullptr},
+        {kNewProfileMenu, false, kScreenMenu, nullptr},
+        {kOptionsMenu, false, kScreenMenu, [](G& g) { g.options_.enter(); }},
+        {kHelpMenu, false, kScreenMenu, [](G& g) { g.helpScreen_.enter(); }},
+        {kCreditsMenu, false, kScreenMenu, [](G& g) { g.helpScreen_.enterCredits(); }},
+        {kFreePlayMenu, false, kScreenMenu, [](G&) { SolitaireManager::instance().enterFreePlay(); }},
         {L"KATEGORIEMENU", false, kScreenMenu,
          [](G& g) {
              CampaignScreens::refreshResults();
              g.campaignScreens_.refreshChapters();
          }},
-        {L"LEVELAUSWAHLMENU", false, kScreenLevels,
+        {kLevelMenu, false, kScreenLevels,
          [](G& g) {
              g.musicRestart_ = false;
              if (!g.checkStory()) g.buildLevelScreen();
          }},
-        {L"SHOPMENU", false, kStateKept, [](G& g) { g.powersAndShop_.refreshShopLabels(); }},
+        {kShopMenu, false, kStateKept, [](G& g) { g.powersAndShop_.refreshShopLabels(); }},
     };
     return rows;
 }
@@ -133,11 +133,11 @@ void SolitaireGame2::leaveStartMenu() {
     ProfilManager& profiles = ProfilManager::instance();
     if (Profil* active = profiles.getActiveProfile()) {
         onActiveProfileChanged(nullptr, active);
-        menus_->activateMenu(L"HAUPTMENU", -1.0);
+        menus_->activateMenu(kMainMenu, -1.0);
     } else if (profiles.getProfileCount() == 0) {
         newProfileDialog_.openFirst();
     } else {
-        menus_->activateMenu(L"PROFILMENU", -1.0);
+        menus_->activateMenu(kProfileMenu, -1.0);
     }
 }
 

@@ -28,7 +28,7 @@ constexpr wchar_t const* kHelpScrolls[] = {L"T_HELP_SCROLL", L"T_SOLITAIREHELP_S
 
 // The game screens have a tutorial for each kind of game.
 std::wstring tutorialNameOf(std::wstring const& menu, bool campaign) {
-    if (menu == L"INGAMEMENU" || menu == L"STATISTIKENGAMEMENU" || menu == L"AUSWERTUNGMENU")
+    if (menu == kInGameMenu || menu == kGameStatisticsMenu || menu == kResultsMenu)
         return menu + (campaign ? L"_STORY" : L"_FG");
     return menu;
 }
