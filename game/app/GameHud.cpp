@@ -22,6 +22,7 @@
 #include "game/app/GameHud.h"
 #include "game/app/HudWindows.h"
 #include "game/app/KindTutorials.h"
+#include "game/app/RunningGame.h"
 #include "game/app/ScreenLists.h"
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
@@ -100,10 +101,7 @@ void GameHud::wire() {
     if (storyPicture_) storyPicture_->selfDrawn.connect(this, &GameHud::drawStoryPicture);
 }
 
-void GameHud::setRunningGame(bool campaign, int chapter) {
-    campaign_ = campaign;
-    chapter_ = chapter;
-}
+bool GameHud::inCampaign() const { return links_.running && links_.running->campaign; }
 
 void GameHud::prepareGame(bool campaign) {
     if (campaign) {
@@ -130,8 +128,9 @@ void GameHud::update(double realStep) {
 void GameHud::refreshLabels() {
     Kartenmanager* cards = links_.cards;
     if (auto* label = dynamic_cast<Orvex::GUILabel*>(variantLabel_)) {
-        std::wstring const id = campaign_ ? L"INGAME_VARIANT_LABEL_" + std::to_wstring(chapter_) : L"";
-        label->setText(campaign_ ? chapterTitle(id, chapter_) : links_.language->getText(id));
+        int const chapter = links_.running ? links_.running->currentChapter : -1;
+        std::wstring const id = inCampaign() ? L"INGAME_VARIANT_LABEL_" + std::to_wstring(chapter) : L"";
+        label->setText(inCampaign() ? chapterTitle(id, chapter) : links_.language->getText(id));
     }
     if (Orvex::GUILabel* label = labelOf(points_)) {
         pointsCentre_ = centreOf(*label);
@@ -155,7 +154,7 @@ void GameHud::advance(float step) {
 void GameHud::onCardTooltipText(std::wstring const& text, bool const& show) {
     if (!tooltipWindow_) return;
     cardTooltip_ = text;
-    tooltipShown_ = show && !text.empty() && !campaign_;
+    tooltipShown_ = show && !text.empty() && !inCampaign();
     if (tooltipShown_) return;
     Orvex::GUIRect& rect = tooltipWindow_->getRect();
     rect.getParamsX().offX = kOffScreen;
@@ -204,7 +203,7 @@ bool GameHud::showFirstTimeTutorial(std::wstring const& name, Karte* card) {
 
 void GameHud::onExtraCardFound(Karte& card, unsigned long, unsigned long) {
     showFirstTimeTutorial(L"EXTRACARD_FOUND", &card);
-    LevelRecord* record = campaign_ && links_.levelRecord ? links_.levelRecord() : nullptr;
+    LevelRecord* record = inCampaign() && links_.levelRecord ? links_.levelRecord() : nullptr;
     if (!record) return;
     if (record->foundRun < UINT32_MAX) ++record->foundRun;
     refreshGoalsPanel();
@@ -227,7 +226,7 @@ void GameHud::onCardsUnlocked(D3DXVECTOR4 const& counts) {
 // ---- end-game button ----
 
 void GameHud::showEndGameButton() {
-    if (!endGame_ || !campaign_ || links_.cards->isGameEndShown()) return;
+    if (!endGame_ || !inCampaign() || links_.cards->isGameEndShown()) return;
     if (endGame_->getCurrentState().name == kShown) return;
     endGame_->animateToGoal(kShown, kPanelSpeed, false);
 }
@@ -243,7 +242,7 @@ void GameHud::onNoEndPile() { showEndGameButton(); }
 void GameHud::onEndPileEmptied(Kartenstapel&) { showEndGameButton(); }
 
 void GameHud::onEndPileRefilled(Kartenstapel&) {
-    if (!endGame_ || !campaign_) return;
+    if (!endGame_ || !inCampaign()) return;
     if (endGame_->getCurrentState().name == kHidden) return;
     endGame_->animateToGoal(kHidden, kPanelSpeed, false);
 }

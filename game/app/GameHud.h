@@ -43,6 +43,7 @@ class SolitaireManager;
 class StoryPart;
 struct GameEndParms;
 struct LevelRecord;
+struct RunningGame;
 struct PanelBlend;
 
 class GameHud : public sigslot::has_slots<sigslot::single_threaded> {
@@ -60,6 +61,8 @@ public:
         PanelBlend const* helpBlend = nullptr;
         // The running story scene (null: none), drawn into the story picture.
         StoryPart* const* storyPart = nullptr;
+        // The running or last game: whether it is a campaign level and its chapter.
+        RunningGame const* running = nullptr;
         // The running campaign level's record in the active profile, or null.
         std::function<LevelRecord*()> levelRecord;
     };
@@ -70,9 +73,6 @@ public:
     void link(Links links);
     // The HUD's windows found and connected, the tip timer set going from empty.
     void wire();
-    // The card tooltip shows and the end-game button comes only in a campaign level; the
-    // level's chapter names the variant label. The game start sets this.
-    void setRunningGame(bool campaign, int chapter);
     void refreshLabels();
     // A game step of the table: the tip timer runs, then the labels show the new numbers.
     void advance(float step);
@@ -158,8 +158,9 @@ private:
     void drawStoryPicture(Orvex::GUIWindow& window, bool const& drawn);
 
     Links links_;
-    bool campaign_ = false;
-    int chapter_ = -1;
+    // The card tooltip shows and the end-game button comes only in a campaign level; the
+    // level's chapter names the variant label.
+    bool inCampaign() const;
     Orvex::Interpolation<float, float> tipTimer_;
     float tipReminder_ = 0.0f;
     NewsLine news_;

@@ -75,7 +75,6 @@ public:
 
     int getCurrentModeIndex() const { return currentModeIndex_; }
     int getChosenModeIndex() const { return chosenModeIndex_; }
-    bool isFullscreen() const { return fullscreen_; }
     bool isFullscreenChosen() const { return fullscreenChosen_; }
 
 private:

@@ -15,15 +15,14 @@
 // Files:
 //   SolitaireGame2.cpp              construction with the loading order, destruction
 //   SolitaireGame2_wiring.cpp       the connections of the constructor and the GUI wiring
-//   SolitaireGame2_slots.cpp        small slots: object use, story music, mode music, re-layout,
-//                                   unused events
+//   SolitaireGame2_slots.cpp        small slots: window activation, object use, story music, mode
+//                                   music, re-layout, unused events
 //   SolitaireGame2_update.cpp       the per-frame update and its steps
 //   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, input poll
 //   SolitaireGame2_keys.cpp         the key handler
 //   SolitaireGame2_menus.cpp        menu switching, mouse routing
 //   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
 //   SolitaireGame2_profiles.cpp     a new active profile
-//   SolitaireGame2_options.cpp      window activation
 //   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end
 #pragma once
 
@@ -116,6 +115,8 @@ public:
     static Orvex::GUIWindow* findWindow(std::wstring const& name);
 
     // ---- small slots (SolitaireGame2_slots.cpp) ----
+    // Window activation: the update stops and the pause overlay shows while inactive.
+    void onWindowActive(bool const& active);
     void playModeMusic(bool const& restart);
     // The inner table rectangle of a table window rectangle.
     static Orvex::FRect innerTableRect(Orvex::FRect const& window);
@@ -140,8 +141,6 @@ public:
     // ---- button dispatcher (SolitaireGame2_dispatch.cpp) ----
     void onButtonClicked(Orvex::GUIWindow& window);
 
-    // ---- options left to the game object (SolitaireGame2_options.cpp) ----
-    void onWindowActive(bool const& active);
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onGameEnd(bool const& won, GameEndParms const& parms);

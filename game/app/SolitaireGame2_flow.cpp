@@ -76,7 +76,6 @@ void SolitaireGame2::setRunningGame(bool campaign, int chapter, int level) {
     running_.currentLevel = level;
     running_.recordChapter = campaign ? chapter : -1;
     running_.recordLevel = campaign ? level : -1;
-    hud_.setRunningGame(campaign, chapter);
 }
 
 SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial,
@@ -103,7 +102,6 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
     running_.levelAbandoned = false;
     // The kind of game and its seed.
     running_.campaign = campaign;
-    hud_.setRunningGame(running_.campaign, running_.currentChapter);
     running_.seedText = seedText;
     if (freeSeed)
         if (Orvex::GUILabel* seed = labelOf(findWindow(L"FG_SEED"))) {
@@ -215,8 +213,7 @@ SolitaireGame2::StartResult SolitaireGame2::startCampaignLevel(int chapter, int 
     if (result == kGameStarted) {
         running_.currentChapter = running_.nextChapter = chapter;
         running_.currentLevel = running_.nextLevel = level;
-        hud_.setRunningGame(running_.campaign, running_.currentChapter);
-        if (LevelRecord* record = getCurrentLevelRecord()) record->foundRun = 0;
+            if (LevelRecord* record = getCurrentLevelRecord()) record->foundRun = 0;
         hud_.refreshLabels();
     }
     return result;
@@ -227,7 +224,6 @@ void SolitaireGame2::buildLevelScreen() { campaignScreens_.buildLevels(running_.
 void SolitaireGame2::onLevelChosen(int chapter, int level) {
     running_.currentChapter = running_.nextChapter = chapter;
     running_.currentLevel = running_.nextLevel = level;
-    hud_.setRunningGame(running_.campaign, running_.currentChapter);
     startCampaignLevel(chapter, level, true);
 }
 

@@ -1,8 +1,9 @@
-// The game object's small slots: the object-used tutorial trigger, the story's music requests,
-// the hover sound, the mode music, the table re-layout and the slots of events the game does not
-// use.
+// The game object's small slots: window activation, the object-used tutorial trigger, the
+// story's music requests, the hover sound, the mode music, the table re-layout and the slots of
+// events the game does not use.
 #include <cmath>
 
+#include "engine/core/PerfTimer.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIWindow.h"
@@ -40,6 +41,17 @@ LONG toPixel(float v) {
 }
 
 }  // namespace
+
+void SolitaireGame2::onWindowActive(bool const& active) {
+    // The settings' music stream this would pause or run is not part of the game: the music
+    // plays on.
+    active_ = active;
+    if (!active) return;
+    // Two steps, so the time away is not one big step.
+    engine_->getPerfTimer()->update();
+    engine_->getPerfTimer()->update();
+    cursorTable_.applyCursor();
+}
 
 void SolitaireGame2::onObjectUsed(KartenObjekt& object, bool flag) {
     extTutorials_->onCardEvent(object.getUserName(), flag);
