@@ -129,6 +129,9 @@ private:
     };
 
     // ---- wiring, labels, tip button, tooltip, end-game button (GameHud.cpp) ----
+    // The card tooltip shows and the end-game button comes only in a campaign level; the
+    // level's chapter names the variant label.
+    bool inCampaign() const;
     void provideCardTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
     void ignoreTooltipText(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
     void updateTooltipFollower();
@@ -158,9 +161,6 @@ private:
     void drawStoryPicture(Orvex::GUIWindow& window, bool const& drawn);
 
     Links links_;
-    // The card tooltip shows and the end-game button comes only in a campaign level; the
-    // level's chapter names the variant label.
-    bool inCampaign() const;
     Orvex::Interpolation<float, float> tipTimer_;
     float tipReminder_ = 0.0f;
     NewsLine news_;
