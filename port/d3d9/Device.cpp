@@ -4,6 +4,7 @@
 // Clear and scenes. Drawing is in Device_draw.cpp, states in Device_states.cpp.
 #include "port/d3d9/Internal.h"
 
+#include "port/d3d9/d3d9_gl.h"
 #include "port/d3d9/d3d9_port.h"
 #include "port/win32/win32_text.h"
 #include "port/win32/win32_log.h"
@@ -11,6 +12,8 @@
 #include "port/win32/winuser.h"
 
 #include <SDL.h>
+
+#include <malloc.h>
 
 #include <algorithm>
 #include <cstring>
@@ -29,6 +32,10 @@ void loseDevice(IDirect3DDevice9* device) {
 }
 
 unsigned defaultPoolResources(IDirect3DDevice9* device) { return device ? deviceOf(device)->defaultResources() : 0; }
+
+unsigned shaderCompilerReleases(IDirect3DDevice9* device) {
+    return device ? deviceOf(device)->shaderCompilerReleases() : 0;
+}
 
 void lookAtNextPresent(IDirect3DDevice9* device) {
     if (device) deviceOf(device)->lookAtNextPresent();
@@ -298,6 +305,17 @@ void Device::fencePresent() {
         presentFences_.pop_front();
     }
     if (GLsync fence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0)) presentFences_.emplace_back(presents_, fence);
+    if (compilerHeld_ && ++presentsSinceCompile_ >= port::gl::kQuietPresents) releaseShaderCompiler();
+}
+
+void Device::releaseShaderCompiler() {
+    using Release = void (*)();
+    static auto const release = reinterpret_cast<Release>(SDL_GL_GetProcAddress("glReleaseShaderCompiler"));
+    compilerHeld_ = false;
+    ++compilerReleases_;
+    if (release) release();
+    // The compiler's memory lies among live allocations: without a trim the pages stay ours.
+    malloc_trim(0);
 }
 
 bool Device::finishedBefore(uint64_t present) {

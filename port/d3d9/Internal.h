@@ -467,6 +467,10 @@ public:
     // Presents made so far, and whether GL has finished the work issued before present number
     // `present` (a fence follows every Present).
     uint64_t presentCount() const { return presents_; }
+    // d3d9_gl.h: a shader was compiled; the compiler is released after kQuietPresents presents
+    // without another.
+    void noteShaderCompiled() { presentsSinceCompile_ = 0, compilerHeld_ = true; }
+    unsigned shaderCompilerReleases() const { return compilerReleases_; }
     bool finishedBefore(uint64_t present);
     // d3d9_port.h: the picture of the next Present is read and hashed.
     void lookAtNextPresent() { lookRequested_ = true; }
@@ -508,6 +512,7 @@ private:
     // and stencil in the depth surface on its own.
     void clearBeside(std::vector<RECT> const& rects, GLbitfield bits);
     void fencePresent();
+    void releaseShaderCompiler();
     // Hashes the window's back buffer when a look was asked for (before the swap).
     void lookAtPicture();
 
@@ -601,6 +606,9 @@ private:
     std::deque<std::pair<uint64_t, GLsync>> presentFences_;
     uint64_t presents_ = 0;
     uint64_t presentsFinished_ = 0;
+    bool compilerHeld_ = false;
+    unsigned presentsSinceCompile_ = 0;
+    unsigned compilerReleases_ = 0;
 };
 
 class Direct3D : public port::ComObject<IDirect3D9, IID_IDirect3D9> {

@@ -64,6 +64,10 @@ void setProgramOverride(IDirect3DDevice9* device, unsigned program) {
     if (device) port::d3d9::deviceOf(device)->setProgramOverride(program);
 }
 
+void shaderCompiled(IDirect3DDevice9* device) {
+    if (device) port::d3d9::deviceOf(device)->noteShaderCompiled();
+}
+
 void useProgram(IDirect3DDevice9* device, unsigned program) {
     if (device) port::d3d9::deviceOf(device)->useProgram(program);
 }
@@ -290,7 +294,11 @@ GLuint Device::builtInProgram(bool pretransformed, DWORD fvf, bool alphaTest) {
     define("SPECULAR", state_.render[D3DRS_SPECULARENABLE] && (fvf & D3DFVF_SPECULAR) ? 1 : 0);
     define("ALPHA_TEST", alphaTest ? 1 : 0);
     auto found = programs_.find(defines);
-    GLuint program = found != programs_.end() ? found->second : (programs_[defines] = linkBuiltIn(defines));
+    GLuint program = found != programs_.end() ? found->second : 0;
+    if (found == programs_.end()) {
+        program = programs_[defines] = linkBuiltIn(defines);
+        noteShaderCompiled();
+    }
     lastBuiltIn_ = key;
     lastBuiltInProgram_ = program;
     builtInKnown_ = true;

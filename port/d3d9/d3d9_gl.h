@@ -120,4 +120,12 @@ unsigned programOverride(IDirect3DDevice9* device);
 // Pairs an override program with its variant for draws without alpha test (0: no variant).
 void setAlphaTestVariant(IDirect3DDevice9* device, unsigned program, unsigned withoutAlphaTest);
 
+// Call after compiling a shader in the device's context: once the device has presented
+// kQuietPresents frames without another compile, it hands GL's compiler state back
+// (glReleaseShaderCompiler; GL makes it again for the next compile) and returns the freed heap
+// to the system. Compiles come in bursts (loading, a new screen), and the compiler's built-in
+// function library alone holds several megabytes for the program's lifetime otherwise.
+void shaderCompiled(IDirect3DDevice9* device);
+constexpr unsigned kQuietPresents = 10;
+
 }  // namespace port::gl

@@ -33,6 +33,10 @@ void lookAtNextPresent(IDirect3DDevice9* device);
 // the device was made); the number is 0 before any.
 uint64_t lookedAtPicture(IDirect3DDevice9* device, uint64_t& present);
 
+// How many times the device has given the shader compiler's state back (see
+// port::gl::shaderCompiled).
+unsigned shaderCompilerReleases(IDirect3DDevice9* device);
+
 // Number of live D3DPOOL_DEFAULT resources and state blocks that keep Reset from succeeding.
 unsigned defaultPoolResources(IDirect3DDevice9* device);
 

@@ -113,6 +113,7 @@ PassProgram* Effect::linkProgram(ShaderBlock const& vs, ShaderBlock const& ps, D
     // Pixel code that never calls port_alphaTest has no variant: both would be the same.
     bool variant = ps.code.find("port_alphaTest") != std::string::npos;
     std::string messages;
+    port::gl::shaderCompiled(device_);
     GLuint v = compileStage(true, vsSource, vs, diag, messages);
     GLuint f = compileStage(false, psSource(port::gl::kFragmentPrelude), ps, diag, messages);
     GLuint g = v && f && variant

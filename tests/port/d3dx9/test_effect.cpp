@@ -4,6 +4,7 @@
 #include "port/d3dx9/d3dx9.h"
 #include "tests/support/gl/DeviceFixture.h"
 #include "tests/support/TestSupport.h"
+#include "port/d3d9/d3d9_gl.h"
 #include "port/d3d9/d3d9_port.h"
 #include "port/win32/win32_text.h"
 #include "tests/support/gl/TestMatrices.h"
@@ -78,6 +79,21 @@ protected:
                                    &effect, &errors),
                   S_OK);
         return reportErrors(effect, errors);
+    }
+    // The colour (RGB) of a quad drawn over black with the effect's first pass; 0xFFFFFFFF when
+    // the pass does not begin.
+    uint32_t drawnColour(ID3DXEffect* effect) {
+        clear(0xFF000000);
+        UINT passes = 0;
+        if (effect->Begin(&passes, 0) != S_OK) return 0xFFFFFFFFu;
+        if (effect->BeginPass(0) != S_OK) {
+            effect->End();
+            return 0xFFFFFFFFu;
+        }
+        drawQuad(0, 0, 8, 8, 0xFFFFFFFF);
+        effect->EndPass();
+        effect->End();
+        return pixel(readTarget(), 4, 4) & 0xFFFFFFu;
     }
     static ID3DXEffect* reportErrors(ID3DXEffect* effect, ID3DXBuffer* errors) {
         if (errors) {
@@ -565,15 +581,46 @@ TEST_F(EffectTest, ReleasedEffectsVariantIsNotUsedForTheNextProgram) {
     first->Release();
     ID3DXEffect* second = create(plain);
     ASSERT_NE(second, nullptr);
-    clear(0xFF000000);
     device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
-    UINT passes = 0;
-    ASSERT_EQ(second->Begin(&passes, 0), S_OK);
-    ASSERT_EQ(second->BeginPass(0), S_OK);
-    drawQuad(0, 0, 8, 8, 0xFFFFFFFF);
-    second->EndPass();
-    second->End();
-    EXPECT_EQ(pixel(readTarget(), 4, 4) & 0xFFFFFFu, 0x00FF00u);
+    EXPECT_EQ(drawnColour(second), 0x00FF00u);
+    second->Release();
+}
+
+// GL's compiler state is handed back once frames go by without a compile, and GL makes it again
+// for the next one: an effect made after the release still compiles, reports its errors and draws.
+TEST_F(EffectTest, ShaderCompilerIsGivenBackAfterQuietFramesAndServesTheNextCompile) {
+    auto effectOf = [](char const* colour) {
+        return std::string("glsl_vertex VS { void main() { gl_Position = port_screenToClip(in_Position); } }\n"
+                           "glsl_pixel PS { out vec4 result; void main() { result = ") +
+               colour + "; } }\ntechnique T { pass P { VertexShader = VS; PixelShader = PS; } }\n";
+    };
+    auto presentFrames = [&](unsigned count) {
+        for (unsigned i = 0; i < count; ++i) ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    };
+    ID3DXEffect* first = create(effectOf("vec4(1, 0, 0, 1)"));
+    ASSERT_NE(first, nullptr);
+    unsigned const before = port::d3d9::shaderCompilerReleases(device);
+    presentFrames(port::gl::kQuietPresents - 1);
+    EXPECT_EQ(port::d3d9::shaderCompilerReleases(device), before);
+    presentFrames(1);
+    EXPECT_EQ(port::d3d9::shaderCompilerReleases(device), before + 1);
+    presentFrames(port::gl::kQuietPresents);  // nothing compiled since: nothing to give back
+    EXPECT_EQ(port::d3d9::shaderCompilerReleases(device), before + 1);
+
+    std::string broken = effectOf("undefinedThing");
+    ID3DXEffect* failed = nullptr;
+    ID3DXBuffer* errors = nullptr;
+    EXPECT_TRUE(FAILED(D3DXCreateEffect(device, broken.data(), static_cast<UINT>(broken.size()), nullptr, nullptr, 0,
+                                        nullptr, &failed, &errors)));
+    ASSERT_NE(errors, nullptr);
+    EXPECT_NE(std::string(static_cast<char const*>(errors->GetBufferPointer())).find("memory("), std::string::npos);
+    errors->Release();
+    ID3DXEffect* second = create(effectOf("vec4(0, 1, 0, 1)"));
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(drawnColour(second), 0x00FF00u);
+    presentFrames(port::gl::kQuietPresents);
+    EXPECT_EQ(port::d3d9::shaderCompilerReleases(device), before + 2);
+    first->Release();
     second->Release();
 }
 
