@@ -39,7 +39,7 @@ GUIWindow::GUIWindow(GUIWindow const& other)
       options(other.options),
       defaultGoal(other.defaultGoal),
       currentState(other.currentState),
-      goalAnimation(other.goalAnimation),
+      goalAnimation(other.goalAnimation ? std::make_unique<GoalTrack>(*other.goalAnimation) : nullptr),
       device(&D3DInterface::getInstance()),
       templatePre(other.templatePre),
       templatePost(other.templatePost),
@@ -82,8 +82,10 @@ GUIWindow::~GUIWindow() {
     childAdding.disconnect_all();
     childRemoved.disconnect_all();
     childAdded.disconnect_all();
-    goalAnimation.blendSignal.disconnect_all();
-    goalAnimation.goalReachedSignal.disconnect_all();
+    if (goalAnimation) {
+        goalAnimation->blendSignal.disconnect_all();
+        goalAnimation->goalReachedSignal.disconnect_all();
+    }
 
     // Children that live on elsewhere must not point back at this window.
     while (!children.empty()) {
@@ -109,9 +111,18 @@ void GUIWindow::detachQuietly(GUIWindow* child) {
 }
 
 void GUIWindow::connectGoalTrack() {
-    goalAnimation.blendSignal.connect(this, &GUIWindow::onGoalAnimationStep);
-    goalAnimation.goalReachedSignal.connect(this, &GUIWindow::onGoalAnimationFinished);
-    goalAnimation.running = true;
+    if (!goalAnimation) return;
+    goalAnimation->blendSignal.connect(this, &GUIWindow::onGoalAnimationStep);
+    goalAnimation->goalReachedSignal.connect(this, &GUIWindow::onGoalAnimationFinished);
+    goalAnimation->running = true;
+}
+
+GUIWindow::GoalTrack& GUIWindow::getGoalAnimation() {
+    if (!goalAnimation) {
+        goalAnimation = std::make_unique<GoalTrack>();
+        connectGoalTrack();
+    }
+    return *goalAnimation;
 }
 
 void GUIWindow::readNode(XMLNode& node) {

@@ -30,6 +30,7 @@
 //   GUIWindow_draw.cpp      drawing, the stencil pass and the drawer's layers
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -166,7 +167,8 @@ public:
     GUIAnimationsGoal& getCurrentState() { return currentState; }
     GUIAnimationsGoal& getDefaultGoal() { return defaultGoal; }
     std::vector<GUIAnimationsGoal*> const& getGoals() const { return goals; }
-    GoalTrack& getGoalAnimation() { return goalAnimation; }
+    // The goal track, made on first use: most windows never animate, and a track holds four goals.
+    GoalTrack& getGoalAnimation();
     GUIWindow* getParent() const { return parent; }
     std::vector<GUIWindow*> const& getChildren() const { return children; }
     std::wstring const& getUserId() const { return userId; }
@@ -315,7 +317,7 @@ protected:
     std::vector<GUIAnimationsGoal*> goals;
     GUIAnimationsGoal defaultGoal;
     GUIAnimationsGoal currentState;
-    GoalTrack goalAnimation;
+    std::unique_ptr<GoalTrack> goalAnimation;  // once made, kept: a slot may run while it emits
     std::vector<GUIWindow*> children;
     GUIWindow* parent = nullptr;
     D3DInterface* device = nullptr;

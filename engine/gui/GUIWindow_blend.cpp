@@ -209,7 +209,7 @@ void GUIWindow::update(double const& dt) {
     HeldRef<GUIWindow> hold(this);
     double const step = usableDelta(dt);
     float const stepF = static_cast<float>(step);
-    goalAnimation.update(stepF);
+    if (goalAnimation) goalAnimation->update(stepF);
     if (!movers.empty()) {
         for (std::size_t i = 0; i < movers.size(); ++i) movers[i]->update(stepF);
         updateRect(false, false);

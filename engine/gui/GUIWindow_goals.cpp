@@ -24,11 +24,13 @@ bool GUIWindow::hasGoal(std::wstring const& name) const {
 
 GUIAnimationsGoal GUIWindow::getTargetState() const {
     std::vector<GoalKey> keys;
-    goalAnimation.getKeyframes(keys);
+    if (goalAnimation) goalAnimation->getKeyframes(keys);
     return keys.empty() ? currentState : keys.back().value;
 }
 
-bool GUIWindow::isAnimating() const { return goalAnimation.getTotalTime() > goalAnimation.getTime(); }
+bool GUIWindow::isAnimating() const {
+    return goalAnimation && goalAnimation->getTotalTime() > goalAnimation->getTime();
+}
 
 namespace {
 
@@ -69,24 +71,25 @@ void GUIWindow::animateToGoal(std::wstring const& name, double const& speedFacto
         jumpToGoal(name);
         return;
     }
-    goalAnimation.clearKeys();
-    goalAnimation.addKey(currentState, 0.0f, true);
-    goalAnimation.addKey(goal, 1.0f, true);
+    GoalTrack& track = getGoalAnimation();
+    track.clearKeys();
+    track.addKey(currentState, 0.0f, true);
+    track.addKey(goal, 1.0f, true);
     if (hasOvershoot(goal)) {
         float const t = goal.overshootTime;
         float const v = goal.overshootSplit;
-        goalAnimation.addKey(overshootState(currentState, goal, goal.overshootPercent), t * v, true);
-        goalAnimation.addKey(goal, (1.0f - v) * t, true);
+        track.addKey(overshootState(currentState, goal, goal.overshootPercent), t * v, true);
+        track.addKey(goal, (1.0f - v) * t, true);
     }
-    goalAnimation.setTime(0.0f);
-    goalAnimation.speed = static_cast<float>(rate);
+    track.setTime(0.0f);
+    track.speed = static_cast<float>(rate);
     goalStarted.emit(*this, goal);
 }
 
 void GUIWindow::jumpToGoal(std::wstring const& name) {
     HeldRef<GUIWindow> hold(this);
     GUIAnimationsGoal const goal = findGoal(name);
-    goalAnimation.clearKeys();
+    if (goalAnimation) goalAnimation->clearKeys();
     GUIAnimationsGoal snapshot;
     snapshot.rect = rect;
     snapshot.options = options;
@@ -99,7 +102,7 @@ void GUIWindow::jumpToGoal(std::wstring const& name) {
 
 void GUIWindow::retargetAnimation(GUIAnimationsGoal const& goal) {
     std::vector<GoalKey> keys;
-    goalAnimation.getKeyframes(keys);
+    if (goalAnimation) goalAnimation->getKeyframes(keys);
     if (keys.empty()) {
         currentState = goal;
         applyState(currentState);
@@ -112,7 +115,7 @@ void GUIWindow::retargetAnimation(GUIAnimationsGoal const& goal) {
         keys[2].value = over;
         keys[3].value = goal;
     }
-    goalAnimation.setKeyframes(keys);
+    goalAnimation->setKeyframes(keys);
 }
 
 void GUIWindow::applyState(GUIAnimationsGoal const& state) {

@@ -313,3 +313,35 @@ TEST_F(GUIWindowGoals, MovingTwiceToOnePlaceChangesTheRectangleOnce) {
     EXPECT_EQ(w->getScreenRect(), Orvex::FRect(30, 40, 40, 50));
     w->release();
 }
+
+// A clone taken on the way goes on with a track of its own; a window that never animated has
+// none to report.
+TEST_F(GUIWindowGoals, ACloneTakenOnTheWayFinishesOnItsOwn) {
+    GUIWindow* w = panel();
+    ASSERT_NE(w, nullptr);
+    Recorder rec;
+    w->animateToGoal(L"AN", 1.0, false);
+    gui.update(0.25);
+    rec.watch(*w);
+    GUIWindow* copy = w->clone();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(copy->isAnimating());
+    for (int i = 0; i < 10; ++i) copy->update(0.2);
+    EXPECT_FALSE(copy->isAnimating());
+    EXPECT_EQ(copy->getTargetState().name, L"AN");
+    EXPECT_TRUE(w->isAnimating());  // the copy's steps moved only the copy
+    EXPECT_EQ(rec.joined(), L"");
+    gui.update(2.0);
+    EXPECT_FALSE(w->isAnimating());
+    EXPECT_NEAR(w->getScreenRect().top, 150.0f, 0.01f);
+    copy->release();
+
+    GUIWindow* still = makeBox(L"still", 0, 0, 10, 10);
+    EXPECT_FALSE(still->isAnimating());
+    GUIAnimationsGoal moved = still->getCurrentState();
+    moved.rect.position.offY = 20.0f;
+    still->retargetAnimation(moved);  // nothing under way: the state is taken at once
+    EXPECT_FALSE(still->isAnimating());
+    EXPECT_FLOAT_EQ(still->getTargetState().rect.position.offY, 20.0f);
+    still->release();
+}
