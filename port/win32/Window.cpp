@@ -91,6 +91,7 @@ bool ensureVideo() {
         port::logLine(port::LogLevel::Error, L"SDL video could not start: " + port::fromUtf8(SDL_GetError()));
         return false;
     }
+    endOnDisplayLoss();
     return true;
 }
 

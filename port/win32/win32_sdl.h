@@ -9,7 +9,11 @@ struct SDL_Window;
 namespace port::win32 {
 
 // Starts SDL's video subsystem once (idempotent). False, with one log line, when it cannot start.
+// On X11 a lost display connection then ends the program at once (endOnDisplayLoss).
 bool ensureVideo();
+// Makes a broken X11 display connection end the program with one log line and exit code 1,
+// without the static destructors (which would wait on the dead connection); nothing elsewhere.
+void endOnDisplayLoss();
 
 // True when no real display is in use (video driver "offscreen" or "dummy").
 bool headlessVideo();

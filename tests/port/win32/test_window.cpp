@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -191,6 +193,73 @@ TEST(WindowTest, RealWindowOnDisplay) {
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// The X server going away: the program ends at once with code 1, and the exit-time destructors,
+// which would tear down windows and GL over the dead connection and wait on it for ever, do not
+// run (an exit handler standing for them would end the child with code 3).
+TEST(WindowTest, DisplayLossChild) {
+    char const* server = std::getenv("ORVEX_DISPLAY_LOSS_SERVER");
+    if (!server) GTEST_SKIP() << "runs only as the child of ALostDisplayEndsTheProgramAtOnce";
+    registerOnce();
+    HWND window = CreateWindowExW(0, L"WindowTest", L"Fenster", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 160, 120,
+                                  nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    drain();
+    std::atexit([] { _exit(3); });
+    kill(static_cast<pid_t>(std::atoi(server)), SIGKILL);
+    for (int i = 0; i < 200; ++i) {  // the first request on the dead connection ends the program
+        DestroyWindow(window);
+        drain();
+        usleep(10000);
+    }
+    _exit(0);
+}
+
+TEST(WindowTest, ALostDisplayEndsTheProgramAtOnce) {
+    if (access("/usr/bin/Xvfb", X_OK) != 0) GTEST_SKIP() << "no Xvfb";
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t server = fork();
+    ASSERT_GE(server, 0);
+    if (server == 0) {
+        close(ready[0]);
+        std::string fd = std::to_string(ready[1]);
+        execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "320x240x24", "-nolisten", "tcp",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(ready[1]);
+    char number[16] = {};
+    ssize_t got = read(ready[0], number, sizeof(number) - 1);
+    close(ready[0]);
+    ASSERT_GT(got, 0) << "Xvfb did not start";
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        setenv("DISPLAY", (":" + std::string(number, std::strcspn(number, "\n"))).c_str(), 1);
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        setenv("ORVEX_DISPLAY_LOSS_SERVER", std::to_string(server).c_str(), 1);
+        setenv("ORVEX_NO_DIALOGS", "1", 1);
+        execl("/proc/self/exe", "test_port_win32", "--gtest_filter=WindowTest.DisplayLossChild",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    pid_t ended = 0;
+    for (int i = 0; i < 300 && ended == 0; ++i) {  // 30 s: a child still running then hangs
+        ended = waitpid(child, &status, WNOHANG);
+        if (ended == 0) usleep(100000);
+    }
+    if (ended == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+    }
+    kill(server, SIGKILL);
+    waitpid(server, nullptr, 0);
+    ASSERT_NE(ended, 0) << "the program went on after its display was lost";
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
 }
 
 }  // namespace
