@@ -1,15 +1,16 @@
 // The in-game HUD behind "INGAMEMENU": the score, balance, multiplier and time labels, the
-// variant label, the level-goals panel, the tip button with its timer, the card tooltip, the
-// news line, the end-game button, the information panels (statistics, help, game name) with
-// their hover zones and frames, the medal windows and stars, the story picture, the combo
-// achievements and the first-time tutorials of the card manager's events. The game object holds
-// it by value, links it to the managers and to what it reads of the running game once, wires it
-// with the GUI, connects the card manager's events to its slots and tells it what runs.
+// variant label, the level-goals panel, the tip button with its timer, the undo and redo buttons
+// with their price, the card tooltip, the news line, the end-game button, the information panels
+// (statistics, help, game name) with their hover zones and frames, the medal windows and stars,
+// the story picture, the combo achievements and the first-time tutorials of the card manager's
+// events. The game object holds it by value, links it to the managers and to what it reads of the
+// running game once, wires it with the GUI, connects the card manager's events to its slots and
+// tells it what runs.
 //
 // Screens are data: every window here may be missing or of another kind, and then only the step
 // that needs it is skipped.
 //
-// Files: GameHud.cpp (wiring, labels, tip button, tooltip, found cards, end-game button),
+// Files: GameHud.cpp (wiring, labels, tip and undo buttons, tooltip, found cards, end-game button),
 // GameHud_panels.cpp (goals panel, information panels, medals, pictures).
 #pragma once
 
@@ -68,8 +69,10 @@ public:
     };
     static constexpr int kGoalSlots = 3;
     static constexpr int kMedals = 5;
+    // Undo steps of "I_Undo_Start": the whole history back.
+    static constexpr int kUndoToStart = -536870912;
 
-    // ---- wiring, labels, tip button, tooltip, end-game button (GameHud.cpp) ----
+    // ---- wiring, labels, tip and undo buttons, tooltip, end-game button (GameHud.cpp) ----
     void link(Links links);
     // The HUD's windows found and connected, the tip timer set going from empty.
     void wire();
@@ -88,6 +91,13 @@ public:
     // The news line's text for a hint (or undo step) refused for its price: the price and the
     // points missing ("MELDUNG_TIPP_PREIS", "MELDUNG_UNDO_PREIS").
     std::wstring priceText(bool hint, float price) const;
+    // A hint (or an undo step) refused for its price while the game runs: the error sound, and
+    // the news line names the price and the points missing. False when it can be paid.
+    bool refuseForPrice(bool hint, float price);
+    // The undo and redo buttons: steps back (negative) or forward unless the game is over or the
+    // price is refused; achievements: names counted after a step that changed the table,
+    // null-terminated.
+    void undo(int steps, wchar_t const* const* achievements);
     NewsLine& getNews() { return news_; }
     // The end-game button put away at once (a game starts), or glided away (the game ends).
     void resetEndGameButton();
@@ -115,6 +125,10 @@ public:
     void refreshGoalsPanel();
     // The five medal windows: none, bronze, silver, gold, perfect.
     std::span<Orvex::GUIWindow* const, kMedals> getMedals() const { return medals_; }
+    // The results delay's medal: the one of the rating (2 to 4: bronze, silver, gold; gold on an
+    // emptied tableau the perfect one, else none) comes in with its sound. The medals leave.
+    void revealMedal(int rating);
+    void sendMedalsAway();
     Orvex::GUIWindow* getHelpPanel() const { return help_; }
     Orvex::GUIWindow* getGameNamePanel() const { return gameName_; }
     Orvex::GUIWindow* getStoryPicture() const { return storyPicture_; }
@@ -128,7 +142,7 @@ private:
         Orvex::GUIWindow* tick = nullptr;
     };
 
-    // ---- wiring, labels, tip button, tooltip, end-game button (GameHud.cpp) ----
+    // ---- wiring, labels, tip and undo buttons, tooltip, end-game button (GameHud.cpp) ----
     // The card tooltip shows and the end-game button comes only in a campaign level; the
     // level's chapter names the variant label.
     bool inCampaign() const;

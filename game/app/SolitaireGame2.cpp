@@ -120,10 +120,19 @@ SolitaireGame2::SolitaireGame2()
     camera_->setMargins(kCameraMargin, kCameraMargin);
     lookAtCamera_ = new Orvex::LookAtCamera(L"");
     renderer_ = new SolitaireRenderer(sprite_, camera_);
+    tableInput_.link({.gui = gui_,
+                      .cards = cards_,
+                      .renderer = renderer_,
+                      .hud = &hud_,
+                      .gameNameBlend = &gameNameBlend_,
+                      .helpBlend = &helpBlend_,
+                      .help = &helpScreen_,
+                      .results = &results_,
+                      .running = &running_});
     resultsScreen_.setSources({gui_, menus_, cards_, &SolitaireManager::instance(), &StatistikManager::instance(),
                                &StyleSettings::instance()},
                               [this] { return running_.nextLevelAvailable; });
-    screenshots_.setDevice(d3d_, renderer_, camera_, cards_);
+    screenshots_.setDevice(d3d_, renderer_, camera_, cards_, menus_);
     Orvex::MeasureManager::getInstance().setEnabled(false);
     // The card manager's events.
     connectCardManager();

@@ -51,6 +51,12 @@
 
 namespace Solitaire {
 
+// The flow speaks in the running game's words for a start and a level's result.
+using StartResult = RunningGame::StartResult;
+using LevelResult = RunningGame::LevelResult;
+using enum RunningGame::StartResult;
+using enum RunningGame::LevelResult;
+
 namespace {
 
 constexpr double kPanelSpeed = 1.0;
@@ -70,15 +76,7 @@ LevelRecord* SolitaireGame2::getCurrentLevelRecord() const {
     return chapter && running_.recordLevel >= 0 ? Profil::findLevel(*chapter, running_.recordLevel) : nullptr;
 }
 
-void SolitaireGame2::setRunningGame(bool campaign, int chapter, int level) {
-    running_.campaign = campaign;
-    running_.currentChapter = chapter;
-    running_.currentLevel = level;
-    running_.recordChapter = campaign ? chapter : -1;
-    running_.recordLevel = campaign ? level : -1;
-}
-
-SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial,
+RunningGame::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial,
                               bool withStory) {
     // A results delay still running belongs to the game before: its screen would open over
     // this one.
@@ -197,7 +195,7 @@ bool SolitaireGame2::storyInFront() const {
     return strip && strip->getName() == kStoryStrip;
 }
 
-SolitaireGame2::StartResult SolitaireGame2::startCampaignLevel(int chapter, int level, bool withTutorial) {
+RunningGame::StartResult SolitaireGame2::startCampaignLevel(int chapter, int level, bool withTutorial) {
     SolitaireManager& catalogue = SolitaireManager::instance();
     if (!catalogue.setCurrentByNames(kCampaign, L"KAPITEL_" + std::to_wstring(chapter), L"LEVEL_" + std::to_wstring(level)))
         return kNothingStarted;
@@ -304,9 +302,9 @@ void SolitaireGame2::onMinigameActive(bool const& active) {
     if (active) minigameResult_.hide();
 }
 
-static_assert(SolitaireGame2::kThreeStars == LevelRecord::kMaxResult, "a level's best result is three stars");
+static_assert(RunningGame::kThreeStars == LevelRecord::kMaxResult, "a level's best result is three stars");
 
-SolitaireGame2::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed) {
+RunningGame::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed) {
     SolitaireManager const& catalogue = SolitaireManager::instance();
     SolVariant const* variant = catalogue.getCurrentVariant();
     // The longest combo is the game's statistics'.

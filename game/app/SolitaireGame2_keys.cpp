@@ -20,7 +20,7 @@ constexpr unsigned char kKeyF8 = 0x42;
 
 void SolitaireGame2::onKeyPressed(Orvex::KeyState&, unsigned char const& code) {
     // Keys go on while the first profile is made: they type its name.
-    if (code == kKeyF7) screenshots_.takeScreenshot();
+    if (code == Screenshots::kScreenshotKey) screenshots_.takeScreenshot();
     // The preview picture and the points, for the makers' two profiles only.
     Profil const* profile = ProfilManager::instance().getActiveProfile();
     if (profile && (profile->getName() == L"VORTMAK" || profile->getName() == L"ZELUP")) {
@@ -32,7 +32,7 @@ void SolitaireGame2::onKeyPressed(Orvex::KeyState&, unsigned char const& code) {
         }
     }
     // A key dismisses the banner, which may bring the help panel, or else the help panel.
-    dismissPanels();
+    tableInput_.dismissPanels();
 }
 
 }  // namespace Solitaire

@@ -28,6 +28,7 @@
 namespace {
 
 using apptest::FlowFixture;
+using Solitaire::RunningGame;
 using Solitaire::SolitaireGame2;
 
 std::string const kAnna = "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\"/></PROFILE>";
@@ -121,7 +122,7 @@ TEST_F(GameMenusTest, KeysActWhileTheFirstProfileIsMade) {
     click(find(L"SM_Fenster"));
     ASSERT_TRUE(game->getNewProfileDialog().isFirstProfileBlocked());
     Orvex::KeyState keys;
-    unsigned char const code = SolitaireGame2::kKeyF7;
+    unsigned char const code = Solitaire::Screenshots::kScreenshotKey;
     game->onKeyPressed(keys, code);
     EXPECT_TRUE(game->getNewProfileDialog().isFirstProfileBlocked());
     EXPECT_EQ(activeMenu(), L"NEUESPROFIL");
@@ -149,7 +150,7 @@ TEST_F(GameMenusTest, EachMenuSetsItsScreenStateAndOffersItsTutorial) {
     for (ShownTutorial const& t : shownTutorials()) shown.push_back(t.name);
     // The in-game screen's tutorial by the kind of game: the last game was none, a free one.
     EXPECT_EQ(shown, (std::vector<std::wstring>{L"KATEGORIEMENU", L"LEVELAUSWAHLMENU", L"INGAMEMENU_FG"}));
-    ASSERT_EQ(game->startCampaignLevel(0, 0, true), SolitaireGame2::kGameStarted);
+    ASSERT_EQ(game->startCampaignLevel(0, 0, true), RunningGame::kGameStarted);
     EXPECT_EQ(shownTutorials().back().name, L"INGAMEMENU_STORY");
 }
 
@@ -175,7 +176,7 @@ TEST_F(GameMenusTest, ThePauseScreenStopsTheClockAndKeepsTheTableFromThePointer)
     click(find(L"P_WEITER"));
     EXPECT_EQ(activeMenu(), L"INGAMEMENU");
     EXPECT_EQ(timer.getPauseMask() & 2u, 0u);
-    ASSERT_EQ(game->startCampaignLevel(0, 0, true), SolitaireGame2::kGameStarted);
+    ASSERT_EQ(game->startCampaignLevel(0, 0, true), RunningGame::kGameStarted);
     menus.activateMenu(L"PAUSEMENU", -1.0);
     EXPECT_EQ(goalOf(L"P_ENDE"), L"ST");
 }
@@ -187,9 +188,9 @@ TEST_F(GameMenusTest, TheInGameLookFollowsTheStoryAndTheAlternativeLook) {
     EXPECT_EQ(goalOf(L"I_HG"), L"FG");
     freeGame(L"HERZREIHE_ALT");
     EXPECT_EQ(goalOf(L"I_HG"), L"FG") << "the alternative look outside a story category";
-    ASSERT_EQ(game->startCampaignLevel(1, 0, true), SolitaireGame2::kGameStarted);
+    ASSERT_EQ(game->startCampaignLevel(1, 0, true), RunningGame::kGameStarted);
     EXPECT_EQ(goalOf(L"I_HG"), L"ST");
-    ASSERT_EQ(game->startCampaignLevel(1, 1, true), SolitaireGame2::kGameStarted);
+    ASSERT_EQ(game->startCampaignLevel(1, 1, true), RunningGame::kGameStarted);
     EXPECT_EQ(goalOf(L"I_HG"), L"ST_ALT");
 }
 

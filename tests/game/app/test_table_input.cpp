@@ -68,7 +68,7 @@ protected:
     // table included), dealt from the seed and landed.
     void startFreeGame(wchar_t const* gameName, wchar_t const* variant, std::wstring const& seed) {
         ASSERT_TRUE(catalogue().setCurrentByNames(L"KLASSIKER", gameName, variant));
-        ASSERT_EQ(game->startGame(false, false, seed, true, true), Solitaire::SolitaireGame2::kGameStarted);
+        ASSERT_EQ(game->startGame(false, false, seed, true, true), Solitaire::RunningGame::kGameStarted);
         frames(120);
     }
 
@@ -286,7 +286,7 @@ TEST_F(TableInputTest, TheFirstPressPlaysACardAndDismissesThePanel) {
     for (Row const& row : rows) {
         SCOPED_TRACE(row.what);
         if (row.campaign) {
-            ASSERT_EQ(game->startCampaignLevel(0, 0, true), Solitaire::SolitaireGame2::kGameStarted);
+            ASSERT_EQ(game->startCampaignLevel(0, 0, true), Solitaire::RunningGame::kGameStarted);
             frames(120);
         } else {
             // The help panel shows when its title changes, as after another game.
