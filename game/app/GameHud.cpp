@@ -202,7 +202,7 @@ bool GameHud::showFirstTimeTutorial(std::wstring const& name, Karte* card) {
 
 void GameHud::onExtraCardFound(Karte& card, unsigned long, unsigned long) {
     showFirstTimeTutorial(L"EXTRACARD_FOUND", &card);
-    LevelRecord* record = inCampaign() && links_.levelRecord ? links_.levelRecord() : nullptr;
+    LevelRecord* record = inCampaign() ? links_.running->levelRecord() : nullptr;
     if (!record) return;
     if (record->foundRun < UINT32_MAX) ++record->foundRun;
     refreshGoalsPanel();

@@ -14,7 +14,6 @@
 // GameHud_panels.cpp (goals panel, information panels, medals, pictures).
 #pragma once
 
-#include <functional>
 #include <span>
 #include <string>
 
@@ -43,7 +42,6 @@ class SolTutorialManager;
 class SolitaireManager;
 class StoryPart;
 struct GameEndParms;
-struct LevelRecord;
 struct RunningGame;
 struct PanelBlend;
 
@@ -62,10 +60,8 @@ public:
         PanelBlend const* helpBlend = nullptr;
         // The running story scene (null: none), drawn into the story picture.
         StoryPart* const* storyPart = nullptr;
-        // The running or last game: whether it is a campaign level and its chapter.
+        // The running or last game: whether it is a campaign level, its chapter and its record.
         RunningGame const* running = nullptr;
-        // The running campaign level's record in the active profile, or null.
-        std::function<LevelRecord*()> levelRecord;
     };
     static constexpr int kGoalSlots = 3;
     static constexpr int kMedals = 5;

@@ -5,12 +5,14 @@
 // start, the game end and the story scenes write it, the dispatcher, the HUD and the mouse
 // routing read it.
 //
-// Files: RunningGame.h (all of it).
+// Files: RunningGame.cpp (the records' look-up; the rest is here).
 #pragma once
 
 #include <string>
 
 namespace Solitaire {
+
+struct LevelRecord;
 
 struct RunningGame {
     // How the last game ended: none yet, won (rated) or lost.
@@ -51,6 +53,8 @@ struct RunningGame {
         recordChapter = inCampaign ? chapter : -1;
         recordLevel = inCampaign ? level : -1;
     }
+    // The running campaign level's record in the active profile, or null.
+    LevelRecord* levelRecord() const;
 };
 
 }  // namespace Solitaire

@@ -109,8 +109,7 @@ SolitaireGame2::SolitaireGame2()
                .globals = globals_,
                .helpBlend = &helpBlend_,
                .storyPart = &storyPart_,
-               .running = &running_,
-               .levelRecord = [this] { return getCurrentLevelRecord(); }});
+               .running = &running_});
     loading_.setDevice(engine_, d3d_, gui_, sprite_);
     cursorTable_.setDevice(engine_, d3d_, globals_, menus_, sprite_, cards_);
     options_.setDevice(d3d_, globals_, gui_);

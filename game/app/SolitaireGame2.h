@@ -72,11 +72,9 @@ class ExtendedTutorialManager;
 class KartenObjekt;
 class Kartenmanager;
 struct GameEndParms;
-class Minispiel;
 class MinispielManager;
 class MyGlobals;
 class Profil;
-struct LevelRecord;
 class SolPartikelManager;
 class SolTutorialManager;
 class SolitaireCamera;
@@ -88,10 +86,8 @@ class SolitaireGame2 : public sigslot::has_slots<sigslot::single_threaded> {
 public:
     // Screen states: a menu, the level selection, in game (they pick the music).
     enum ScreenState : int { kScreenMenu = 0, kScreenLevels = 1, kScreenInGame = 2 };
-    // The points the makers' F1 adds over "I_Points2", and the hit-test mask that finds the
-    // window under the pointer.
+    // The points the makers' F1 adds over "I_Points2".
     static constexpr float kMakerPoints = 100000.0f;
-    static constexpr int kHitTestMask = 6;
 
     // ---- construction and destruction (SolitaireGame2.cpp) ----
     SolitaireGame2();
@@ -199,7 +195,6 @@ private:
     void updateOutsideGame(double realStep);
     void updateInGame(double gameStep, double realStep);
     void updateResultsDelay(double realStep);
-    void updateStory(double realStep);
 
     // ---- per-frame draw and input poll (SolitaireGame2_draw.cpp) ----
     void drawPauseOverlay();
@@ -222,17 +217,12 @@ private:
     void onActiveProfileChanged(Profil* old, Profil* active);
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
-    void onMinigameFinished(Minispiel& game);
-    void onMinispielEnd(Minispiel& game, float const& ratio, bool const& skipped);
-    void onMinigameActive(bool const& active);
     // A running scene is in front: its strip is the tutorial shown (or none is). A tutorial the
     // menu asked for before the scene stays in front, taking the clicks, until it is closed.
     bool storyInFront() const;
     void finishMinispiel();
     // An open level chosen on the level screen starts.
     void onLevelChosen(int chapter, int level);
-    // The running campaign level's record in the active profile, or null.
-    LevelRecord* getCurrentLevelRecord() const;
     // The game end of a campaign level: stars, the level's and chapter's results, unlocks and
     // achievements; the result kNoStar to kThreeStars.
     RunningGame::LevelResult recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed);

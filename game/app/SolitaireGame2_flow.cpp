@@ -70,12 +70,6 @@ void jumpIfFound(Orvex::GUIWindow* window, wchar_t const* goal) {
 
 }  // namespace
 
-LevelRecord* SolitaireGame2::getCurrentLevelRecord() const {
-    Profil* profile = activeProfile();
-    ChapterRecord* chapter = profile && running_.recordChapter >= 0 ? profile->findChapter(running_.recordChapter) : nullptr;
-    return chapter && running_.recordLevel >= 0 ? Profil::findLevel(*chapter, running_.recordLevel) : nullptr;
-}
-
 RunningGame::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial,
                               bool withStory) {
     // A results delay still running belongs to the game before: its screen would open over
@@ -211,7 +205,7 @@ RunningGame::StartResult SolitaireGame2::startCampaignLevel(int chapter, int lev
     if (result == kGameStarted) {
         running_.currentChapter = running_.nextChapter = chapter;
         running_.currentLevel = running_.nextLevel = level;
-            if (LevelRecord* record = getCurrentLevelRecord()) record->foundRun = 0;
+        if (LevelRecord* record = running_.levelRecord()) record->foundRun = 0;
         hud_.refreshLabels();
     }
     return result;
@@ -284,24 +278,6 @@ void SolitaireGame2::finishMinispiel() {
     menus_->activateMenu(kLevelMenu, -1.0);
 }
 
-// A skip after the time ran out is a game lost by time.
-void SolitaireGame2::onMinispielEnd(Minispiel& game, float const& ratio, bool const& skipped) {
-    using End = MinigameResultScreen::End;
-    End const end = !skipped ? End::kSolved : game.getSolutionTimeLeft() <= 0.0 ? End::kTimeUp : End::kSkipped;
-    minigameResult_.show(end, ratio);
-}
-
-// The game's cancel button: the game is let go at once (the manager keeps a closed game active).
-void SolitaireGame2::onMinigameFinished(Minispiel&) {
-    minigames_->setActiveMinispiel(nullptr);
-    minigameResult_.show(MinigameResultScreen::End::kCancelled, 0.0f);
-}
-
-// A game made active puts away the words on the one before.
-void SolitaireGame2::onMinigameActive(bool const& active) {
-    if (active) minigameResult_.hide();
-}
-
 static_assert(RunningGame::kThreeStars == LevelRecord::kMaxResult, "a level's best result is three stars");
 
 RunningGame::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed) {
@@ -326,7 +302,7 @@ RunningGame::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms const
     // The level keeps its best result.
     Profil* profile = activeProfile();
     ChapterRecord* chapter = profile && running_.recordChapter >= 0 ? profile->findChapter(running_.recordChapter) : nullptr;
-    LevelRecord* level = getCurrentLevelRecord();
+    LevelRecord* level = running_.levelRecord();
     if (!chapter || !level) return result;
     int const old = level->result;
     level->result = std::max<int>(old, result);

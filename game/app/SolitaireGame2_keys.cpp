@@ -27,7 +27,7 @@ void SolitaireGame2::onKeyPressed(Orvex::KeyState&, unsigned char const& code) {
         if (code == kKeyF8) screenshots_.writePreviewPicture();
         if (code == kKeyF1) {
             Orvex::DirectInputInterface const& input = Orvex::DirectInputInterface::getInstance();
-            Orvex::GUIWindow const* under = gui_->windowAt(D3DXVECTOR2(input.mouseX, input.mouseY), kHitTestMask);
+            Orvex::GUIWindow const* under = gui_->windowAt(D3DXVECTOR2(input.mouseX, input.mouseY), Orvex::GUISystem::kHitHover);
             if (under && under->getName() == L"I_Points2") cards_->changeScore(kMakerPoints);
         }
     }

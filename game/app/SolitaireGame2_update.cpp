@@ -63,7 +63,8 @@ void SolitaireGame2::update() {
     updateResultsDelay(realStep);
     resultsScreen_.update(realStep);
     hud_.update(realStep);
-    updateStory(realStep);
+    // A scene waits behind a tutorial in front of it: the player sees it from its start.
+    if (storyInFront() && storyPart_->update(static_cast<float>(realStep))) finishStoryPart();
     // One panel blend moves per update: the banner's first.
     if (PanelBlend& blend = gameNameBlend_.isMoving() ? gameNameBlend_ : helpBlend_; blend.isMoving())
         blend.move(static_cast<float>(realStep));
@@ -108,11 +109,6 @@ void SolitaireGame2::updateResultsDelay(double realStep) {
         playSound(L"COUNT_POINTS");
         menus_->activateMenu(kResultsMenu, -1.0);
     }
-}
-
-void SolitaireGame2::updateStory(double realStep) {
-    // A scene waits behind a tutorial in front of it: the player sees it from its start.
-    if (storyInFront() && storyPart_->update(static_cast<float>(realStep))) finishStoryPart();
 }
 
 }  // namespace Solitaire

@@ -92,9 +92,7 @@ void SolitaireGame2::connectStory() {
 }
 
 void SolitaireGame2::connectMinigames() {
-    minigames_->gameClosed.connect(this, &SolitaireGame2::onMinigameFinished);
-    minigames_->gameEnded.connect(this, &SolitaireGame2::onMinispielEnd);
-    minigames_->activeChanged.connect(this, &SolitaireGame2::onMinigameActive);
+    minigameResult_.connect(*minigames_);
     minigameResult_.setGoOn([this] { finishMinispiel(); });
     minigameFrames_.connect(*minigames_, globals_);
 }
