@@ -1,11 +1,11 @@
 // The in-game HUD behind "INGAMEMENU": the score, balance, multiplier and time labels, the
 // variant label, the level-goals panel, the tip button with its timer, the undo and redo buttons
 // with their price, the card tooltip, the news line, the end-game button, the information panels
-// (statistics, help, game name) with their hover zones and frames, the medal windows and stars,
-// the story picture, the combo achievements and the first-time tutorials of the card manager's
-// events. The game object holds it by value, links it to the managers and to what it reads of the
-// running game once, wires it with the GUI, connects the card manager's events to its slots and
-// tells it what runs.
+// (statistics, help, game name) with their hover zones, frames and blends, the medal windows and
+// stars, the story picture, the combo achievements and the first-time tutorials of the card
+// manager's events. The game object holds it by value, links it to the managers and to what it
+// reads of the running game once, wires it with the GUI, connects the card manager's events to
+// its slots and tells it what runs.
 //
 // Screens are data: every window here may be missing or of another kind, and then only the step
 // that needs it is skipped.
@@ -19,6 +19,7 @@
 
 #include "engine/gui/Interpolation.h"
 #include "game/app/NewsLine.h"
+#include "game/app/PanelBlend.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
 
@@ -43,7 +44,6 @@ class SolitaireManager;
 class StoryPart;
 struct GameEndParms;
 struct RunningGame;
-struct PanelBlend;
 
 class GameHud : public sigslot::has_slots<sigslot::single_threaded> {
 public:
@@ -55,9 +55,6 @@ public:
         AchivementManager* achievements = nullptr;
         Orvex::LanguageManager* language = nullptr;
         MyGlobals* globals = nullptr;
-        // The help panel's blend: the hover zone leaves the panel alone while it stands in the
-        // middle.
-        PanelBlend const* helpBlend = nullptr;
         // The running story scene (null: none), drawn into the story picture.
         StoryPart* const* storyPart = nullptr;
         // The running or last game: whether it is a campaign level, its chapter and its record.
@@ -128,6 +125,11 @@ public:
     Orvex::GUIWindow* getHelpPanel() const { return help_; }
     Orvex::GUIWindow* getGameNamePanel() const { return gameName_; }
     Orvex::GUIWindow* getStoryPicture() const { return storyPicture_; }
+    // The blends of the game-name banner and of the help panel (whose hover zone leaves it alone
+    // while it stands in the middle); one moves per update, the banner's first.
+    PanelBlend& getGameNameBlend() { return gameNameBlend_; }
+    PanelBlend& getHelpBlend() { return helpBlend_; }
+    void moveBlends(double realStep);
 
 private:
     // The windows of the goals panel's slot: label, counter, star and tick.
@@ -201,6 +203,8 @@ private:
     Orvex::GUIWindow* help_ = nullptr;
     Orvex::GUIWindow* helpZone_ = nullptr;
     Orvex::GUIWindow* gameName_ = nullptr;
+    PanelBlend gameNameBlend_;
+    PanelBlend helpBlend_;
     Orvex::GUIWindow* medals_[kMedals] = {};
     Orvex::GUIWindow* medalStars_[4] = {};
     Orvex::Texture2DAnimation* medalStar_ = nullptr;

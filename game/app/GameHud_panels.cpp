@@ -206,7 +206,12 @@ void GameHud::drawStatisticsPanel(Orvex::GUIWindow& window, bool& a, bool& b, bo
     drawHelpFrame(window, a, b, c);
 }
 
-bool GameHud::helpCentred() const { return links_.helpBlend && links_.helpBlend->current > 0.0f; }
+bool GameHud::helpCentred() const { return helpBlend_.current > 0.0f; }
+
+void GameHud::moveBlends(double realStep) {
+    if (PanelBlend& blend = gameNameBlend_.isMoving() ? gameNameBlend_ : helpBlend_; blend.isMoving())
+        blend.move(static_cast<float>(realStep));
+}
 
 void GameHud::onHelpZoneEntered(Orvex::GUIWindow&) {
     // Not while the panel stands in the middle (the game start shows it there).

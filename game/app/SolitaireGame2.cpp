@@ -107,7 +107,6 @@ SolitaireGame2::SolitaireGame2()
                .achievements = achievements_,
                .language = engine_->getLanguage(),
                .globals = globals_,
-               .helpBlend = &helpBlend_,
                .storyPart = &storyPart_,
                .running = &running_});
     loading_.setDevice(engine_, d3d_, gui_, sprite_);
@@ -123,8 +122,6 @@ SolitaireGame2::SolitaireGame2()
                       .cards = cards_,
                       .renderer = renderer_,
                       .hud = &hud_,
-                      .gameNameBlend = &gameNameBlend_,
-                      .helpBlend = &helpBlend_,
                       .help = &helpScreen_,
                       .results = &results_,
                       .running = &running_});

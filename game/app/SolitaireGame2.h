@@ -42,7 +42,6 @@
 #include "game/app/MinigameResultScreen.h"
 #include "game/app/NewProfileDialog.h"
 #include "game/app/OptionsScreen.h"
-#include "game/app/PanelBlend.h"
 #include "game/app/PowersAndShop.h"
 #include "game/app/ProfileList.h"
 #include "game/app/ResultsDelay.h"
@@ -147,8 +146,6 @@ public:
     bool isActive() const { return active_; }
     ScreenState getScreenState() const { return screenState_; }
     ResultsDelay& getResultsDelay() { return results_; }
-    PanelBlend& getGameNameBlend() { return gameNameBlend_; }
-    PanelBlend& getHelpBlend() { return helpBlend_; }
     InGameStep& getInGameStep() { return inGameStep_; }
     SolitaireCamera* getCamera() const { return camera_; }
     SolitaireRenderer* getRenderer() const { return renderer_; }
@@ -259,8 +256,6 @@ private:
     // Per-frame state and the mouse.
     InGameStep inGameStep_;
     ResultsDelay results_;
-    PanelBlend gameNameBlend_;
-    PanelBlend helpBlend_;
     StoryPart* storyPart_ = nullptr;
     TableInput tableInput_;
 

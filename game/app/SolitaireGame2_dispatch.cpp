@@ -11,7 +11,6 @@
 #include <span>
 #include <string>
 
-#include "engine/core/AppInfo.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
@@ -22,8 +21,6 @@
 #include "engine/gui/Text.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
-#include "engine/render/Texture2D.h"
-#include "engine/render/TextureManager.h"
 #include "game/app/FormatNumber.h"
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/MenuNames.h"
@@ -39,12 +36,10 @@
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikManager.h"
 #include "game/look/GameStyle.h"
-#include "game/look/StyleSettings.h"
 #include "game/particles/SolPartikel.h"
 #include "game/story/ExtendedTutorialManager.h"
 #include "game/story/SolTutorialManager.h"
 #include "game/story/StoryPart.h"
-#include "port/d3dx9/d3dx9tex.h"
 #include "port/win32/shellapi.h"
 #include "port/win32/win32_version.h"
 

@@ -135,9 +135,9 @@ RunningGame::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign,
         }
     // The banner with the level's name, then the help panel with the variant's rules (or
     // its tutorial's title), shown when it changed: a variant started again does not repeat it.
-    helpBlend_ = PanelBlend{};
+    hud_.getHelpBlend() = PanelBlend{};
     helpScreen_.preparePanel(*variant, tutorialRuns);
-    gameNameBlend_ = PanelBlend{};
+    hud_.getGameNameBlend() = PanelBlend{};
     bool bannerShown = false;
     if (campaign)
         if (Orvex::GUILabel* label = labelOf(hud_.getGameNamePanel()))
@@ -148,7 +148,7 @@ RunningGame::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign,
                     label->setText(text->format(shown, name));
                     if (!tutorialRuns) {
                         hud_.getGameNamePanel()->animateToGoal(L"AN", kPanelSpeed, false);
-                        gameNameBlend_ = PanelBlend{1.0f, 1.0f};
+                        hud_.getGameNameBlend() = PanelBlend{1.0f, 1.0f};
                         bannerShown = true;
                     }
                 }

@@ -24,8 +24,6 @@
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
-#include "game/look/GameStyle.h"
-#include "game/look/StyleSettings.h"
 #include "game/particles/SolPartikel.h"
 #include "game/story/SolTutorialManager.h"
 #include "port/win32/shellapi.h"

@@ -15,7 +15,6 @@
 #include "engine/gui/Text.h"
 #include "engine/gui/TutorialManager.h"
 #include "engine/gui/TutorialStrip.h"
-#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/app/FormatNumber.h"
 #include "game/app/HudWindows.h"
@@ -23,7 +22,6 @@
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/PileWords.h"
 #include "game/cards/TableRenderer.h"
 #include "game/look/GameStyle.h"
 #include "game/look/RenderObjekt.h"
@@ -65,9 +63,7 @@ void SolitaireGame2::update() {
     hud_.update(realStep);
     // A scene waits behind a tutorial in front of it: the player sees it from its start.
     if (storyInFront() && storyPart_->update(static_cast<float>(realStep))) finishStoryPart();
-    // One panel blend moves per update: the banner's first.
-    if (PanelBlend& blend = gameNameBlend_.isMoving() ? gameNameBlend_ : helpBlend_; blend.isMoving())
-        blend.move(static_cast<float>(realStep));
+    hud_.moveBlends(realStep);
     cursorTable_.update(realStep);
     achievementScreen_.update(realStep);
 }

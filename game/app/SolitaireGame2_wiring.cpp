@@ -115,7 +115,7 @@ void SolitaireGame2::wireGui() {
     cursorTable_.wireChoice();
     tutorialScreens_.wireCheckboxes();
     hud_.wire();
-    helpScreen_.wirePanel(hud_.getHelpPanel(), &helpBlend_);
+    helpScreen_.wirePanel(hud_.getHelpPanel(), &hud_.getHelpBlend());
     powersAndShop_.wire({.cards = cards_,
                          .menus = menus_,
                          .tutorials = solTutorials_,

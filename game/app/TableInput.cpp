@@ -7,7 +7,6 @@
 #include "game/app/GameHud.h"
 #include "game/app/HelpScreen.h"
 #include "game/app/MenuNames.h"
-#include "game/app/PanelBlend.h"
 #include "game/app/ResultsDelay.h"
 #include "game/app/RunningGame.h"
 #include "game/app/ScreenWindows.h"
@@ -26,14 +25,15 @@ constexpr double kPanelSpeed = 1.0;
 void TableInput::link(Links links) { links_ = links; }
 
 bool TableInput::dismissPanels() {
-    if (Orvex::GUIWindow* gameName = links_.hud->getGameNamePanel(); gameName && links_.gameNameBlend->target > 0.5f) {
-        links_.gameNameBlend->target = 0.0f;
+    GameHud& hud = *links_.hud;
+    if (Orvex::GUIWindow* gameName = hud.getGameNamePanel(); gameName && hud.getGameNameBlend().target > 0.5f) {
+        hud.getGameNameBlend().target = 0.0f;
         gameName->animateToGoal(L"AUS", kPanelSpeed, false);
         links_.help->showPendingPanel();
         return true;
     }
-    if (Orvex::GUIWindow* help = links_.hud->getHelpPanel(); help && links_.helpBlend->target > 0.5f) {
-        links_.helpBlend->target = 0.0f;
+    if (Orvex::GUIWindow* help = hud.getHelpPanel(); help && hud.getHelpBlend().target > 0.5f) {
+        hud.getHelpBlend().target = 0.0f;
         help->animateToGoal(L"AUS", kPanelSpeed, false);
         return true;
     }

@@ -27,7 +27,6 @@ class GameHud;
 class HelpScreen;
 class Kartenmanager;
 class SolitaireRenderer;
-struct PanelBlend;
 struct ResultsDelay;
 struct RunningGame;
 
@@ -39,11 +38,9 @@ public:
         Kartenmanager* cards = nullptr;
         // Window pixels to game coordinates.
         SolitaireRenderer const* renderer = nullptr;
-        // The banner and the help panel (the HUD's windows), their blends, and the help screen
-        // whose panel waits behind the banner.
-        GameHud const* hud = nullptr;
-        PanelBlend* gameNameBlend = nullptr;
-        PanelBlend* helpBlend = nullptr;
+        // The banner and the help panel with their blends (the HUD's), and the help screen whose
+        // panel waits behind the banner.
+        GameHud* hud = nullptr;
         HelpScreen* help = nullptr;
         ResultsDelay* results = nullptr;
         // The table takes no input once the game is over.

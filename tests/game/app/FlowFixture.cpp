@@ -287,7 +287,7 @@ D3DXVECTOR2 FlowFixture::pointOf(Solitaire::Karte const& card) const {
 
 void FlowFixture::dismissPanels() {
     for (int i = 0; i < 2; ++i)
-        if (game->getGameNameBlend().target > 0.5f || game->getHelpBlend().target > 0.5f) {
+        if (game->getHud().getGameNameBlend().target > 0.5f || game->getHud().getHelpBlend().target > 0.5f) {
             pressAt(kQuietX, kQuietY);
             releaseAt(kQuietX, kQuietY);
         }

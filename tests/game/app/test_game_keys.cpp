@@ -114,15 +114,15 @@ TEST_F(GameKeysTest, KeyDismissesTheBannerThenTheHelpPanel) {
     help->jumpToGoal(L"CENTER");
     banner->goalStarted.connect(&log, &GoalLog::onGoal);
     help->goalStarted.connect(&log, &GoalLog::onGoal);
-    game->getGameNameBlend() = {1.0f, 1.0f};
-    game->getHelpBlend() = {1.0f, 1.0f};
+    game->getHud().getGameNameBlend() = {1.0f, 1.0f};
+    game->getHud().getHelpBlend() = {1.0f, 1.0f};
     press(0x1E);
     EXPECT_EQ(log.lines, std::vector<std::wstring>{L"I_GameName AUS"});
-    EXPECT_EQ(game->getGameNameBlend().target, 0.0f);
-    EXPECT_EQ(game->getHelpBlend().target, 1.0f);
+    EXPECT_EQ(game->getHud().getGameNameBlend().target, 0.0f);
+    EXPECT_EQ(game->getHud().getHelpBlend().target, 1.0f);
     press(0x1E);
     EXPECT_EQ(log.lines, (std::vector<std::wstring>{L"I_GameName AUS", L"I_Help AUS"}));
-    EXPECT_EQ(game->getHelpBlend().target, 0.0f);
+    EXPECT_EQ(game->getHud().getHelpBlend().target, 0.0f);
     press(0x1E);
     EXPECT_EQ(log.lines.size(), 2u);
 }

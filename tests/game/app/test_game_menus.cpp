@@ -262,11 +262,11 @@ TEST_F(GameMenusTest, PressesGoToTheGuiOrTheTableOrDismissAPanel) {
     } const rows[] = {
         {"a plain press", [] {}, ace, Orvex::OMB_LEFT, true},
         {"a press after a rest on the card", rest, ace, Orvex::OMB_LEFT, true},
-        {"the banner up (its blend still at 0.4)", [&] { game->getGameNameBlend() = {0.4f, 1.0f}; }, ace,
+        {"the banner up (its blend still at 0.4)", [&] { game->getHud().getGameNameBlend() = {0.4f, 1.0f}; }, ace,
          Orvex::OMB_LEFT, true},
-        {"the banner up, a press beside the cards", [&] { game->getGameNameBlend() = {1.0f, 1.0f}; }, beside,
+        {"the banner up, a press beside the cards", [&] { game->getHud().getGameNameBlend() = {1.0f, 1.0f}; }, beside,
          Orvex::OMB_LEFT, false},
-        {"the help panel up", [&] { game->getHelpBlend() = {1.0f, 1.0f}; }, ace, Orvex::OMB_LEFT, true},
+        {"the help panel up", [&] { game->getHud().getHelpBlend() = {1.0f, 1.0f}; }, ace, Orvex::OMB_LEFT, true},
         {"a power armed, the right button", [&] { cards.setClickMode(Solitaire::kClickReveal); }, ace,
          Orvex::OMB_RIGHT, false},
         {"the game ended", [&] { click(L"I_END_GAME"); }, ace, Orvex::OMB_LEFT, false},
@@ -277,8 +277,8 @@ TEST_F(GameMenusTest, PressesGoToTheGuiOrTheTableOrDismissAPanel) {
         pressAt(row.at.x, row.at.y, row.button);
         EXPECT_EQ(held() != nullptr, row.reachesTable);
         releaseAt(row.at.x, row.at.y, row.button);
-        EXPECT_EQ(game->getGameNameBlend().target, 0.0f);
-        EXPECT_EQ(game->getHelpBlend().target, 0.0f);
+        EXPECT_EQ(game->getHud().getGameNameBlend().target, 0.0f);
+        EXPECT_EQ(game->getHud().getHelpBlend().target, 0.0f);
         settle(0.5);
     }
     EXPECT_EQ(cards.getClickMode(), Solitaire::kClickNormal) << "disarmed";

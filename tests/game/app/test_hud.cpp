@@ -450,8 +450,8 @@ TEST_F(HudTest, HoverZonesShowTheirPanels) {
         {"the help stands in the middle", L"I_Help_TZ", 1.0f, L"AUS", L"AUS"},
     };
     for (Case const& c : cases) {
-        game->getHelpBlend().current = c.helpBlend;
-        game->getHelpBlend().target = c.helpBlend;
+        game->getHud().getHelpBlend().current = c.helpBlend;
+        game->getHud().getHelpBlend().target = c.helpBlend;
         pointTo(c.pointAt);
         EXPECT_EQ(goalOf(L"I_Help"), c.help) << c.what;
         EXPECT_EQ(goalOf(L"I_Statistiken"), c.statistics) << c.what;

@@ -291,7 +291,7 @@ protected:
         // A press beside the cards while the game's name or the help shows puts them away (a press
         // on a card would play it); they fade out.
         bool panels = false;
-        for (int i = 0; i < 2 && (game->getGameNameBlend().target > 0.5f || game->getHelpBlend().target > 0.5f); ++i) {
+        for (int i = 0; i < 2 && (game->getHud().getGameNameBlend().target > 0.5f || game->getHud().getHelpBlend().target > 0.5f); ++i) {
             press(corner);
             release(corner);
             panels = true;
