@@ -102,7 +102,7 @@ struct Scene {
         ProfilManager::instance().setActiveProfile(profile);
         SolitaireManager& catalogue = SolitaireManager::instance();
         if (!catalogue.setCurrentByNames(L"KAMPAGNE", L"KAPITEL_1", L"LEVEL_2") || !catalogue.startVariant()) return false;
-        game->setRunningGame(true, 1, 2);
+        game->getRunning().setLevel(true, 1, 2);
         for (wchar_t const* shown : {L"I_STORY", L"I_END_GAME"}) SolitaireGame2::findWindow(shown)->jumpToGoal(L"AN");
         SolitaireGame2::findWindow(L"I_FREIESSPIEL")->jumpToGoal(L"AUS");
         SolitaireGame2::findWindow(L"I_HG")->jumpToGoal(L"ST");

@@ -1,6 +1,6 @@
 // The HUD's wiring, its labels, the tip button and its timer, the card tooltip, the news line's
-// price texts, the combo achievements, the first-time tutorials of found cards and the end-game
-// button.
+// price texts and the undo buttons, the combo achievements, the first-time tutorials of found
+// cards and the end-game button.
 //
 // Texts are language texts formatted with the values named at each label; a text id the language
 // lacks leaves the label as it is.
@@ -25,7 +25,6 @@
 #include "game/app/RunningGame.h"
 #include "game/app/ScreenLists.h"
 #include "game/app/ScreenWindows.h"
-#include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/Kartenmanager.h"
@@ -203,7 +202,7 @@ bool GameHud::showFirstTimeTutorial(std::wstring const& name, Karte* card) {
 
 void GameHud::onExtraCardFound(Karte& card, unsigned long, unsigned long) {
     showFirstTimeTutorial(L"EXTRACARD_FOUND", &card);
-    LevelRecord* record = inCampaign() && links_.levelRecord ? links_.levelRecord() : nullptr;
+    LevelRecord* record = inCampaign() ? links_.running->levelRecord() : nullptr;
     if (!record) return;
     if (record->foundRun < UINT32_MAX) ++record->foundRun;
     refreshGoalsPanel();
@@ -285,11 +284,28 @@ std::wstring GameHud::priceText(bool hint, float price) const {
     return text->format(out, formatNumber(wholeNumber(std::ceil(price))), formatNumber(wholeNumber(missing)));
 }
 
+bool GameHud::refuseForPrice(bool hint, float price) {
+    Kartenmanager* cards = links_.cards;
+    if (cards->gameStatus != kGameRunning || cards->canPay(price)) return false;
+    cards->playSound(GameStyle::kSoundErrorMove);
+    news_.show(priceText(hint, price));
+    return true;
+}
+
+void GameHud::undo(int steps, wchar_t const* const* achievements) {
+    Kartenmanager* cards = links_.cards;
+    if (links_.running->gameOver) return;
+    if (refuseForPrice(false, cards->getUndoPrice(steps))) return;
+    if (cards->undoSteps(steps, false, false) == 0) return;
+    cards->playSound(GameStyle::kSoundUndo);
+    for (; *achievements; ++achievements) countAchievement(*achievements);
+}
+
 void GameHud::provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam&, std::wstring& text) {
     Kartenmanager* cards = links_.cards;
     bool const hint = &window == tipButton_;
     float const price = hint ? cards->getHintPrice()
-                             : cards->getUndoPrice(window.getName() == L"I_Undo_Start" ? SolitaireGame2::kUndoToStart : -1);
+                             : cards->getUndoPrice(window.getName() == L"I_Undo_Start" ? kUndoToStart : -1);
     if (cards->gameStatus != kGameRunning || cards->canPay(price)) return;
     std::wstring const refusal = priceText(hint, price);
     if (!refusal.empty()) text = refusal;

@@ -1,24 +1,25 @@
 // The in-game HUD behind "INGAMEMENU": the score, balance, multiplier and time labels, the
-// variant label, the level-goals panel, the tip button with its timer, the card tooltip, the
-// news line, the end-game button, the information panels (statistics, help, game name) with
-// their hover zones and frames, the medal windows and stars, the story picture, the combo
-// achievements and the first-time tutorials of the card manager's events. The game object holds
-// it by value, links it to the managers and to what it reads of the running game once, wires it
-// with the GUI, connects the card manager's events to its slots and tells it what runs.
+// variant label, the level-goals panel, the tip button with its timer, the undo and redo buttons
+// with their price, the card tooltip, the news line, the end-game button, the information panels
+// (statistics, help, game name) with their hover zones, frames and blends, the medal windows and
+// stars, the story picture, the combo achievements and the first-time tutorials of the card
+// manager's events. The game object holds it by value, links it to the managers and to what it
+// reads of the running game once, wires it with the GUI, connects the card manager's events to
+// its slots and tells it what runs.
 //
 // Screens are data: every window here may be missing or of another kind, and then only the step
 // that needs it is skipped.
 //
-// Files: GameHud.cpp (wiring, labels, tip button, tooltip, found cards, end-game button),
+// Files: GameHud.cpp (wiring, labels, tip and undo buttons, tooltip, found cards, end-game button),
 // GameHud_panels.cpp (goals panel, information panels, medals, pictures).
 #pragma once
 
-#include <functional>
 #include <span>
 #include <string>
 
 #include "engine/gui/Interpolation.h"
 #include "game/app/NewsLine.h"
+#include "game/app/PanelBlend.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
 
@@ -42,9 +43,7 @@ class SolTutorialManager;
 class SolitaireManager;
 class StoryPart;
 struct GameEndParms;
-struct LevelRecord;
 struct RunningGame;
-struct PanelBlend;
 
 class GameHud : public sigslot::has_slots<sigslot::single_threaded> {
 public:
@@ -56,20 +55,17 @@ public:
         AchivementManager* achievements = nullptr;
         Orvex::LanguageManager* language = nullptr;
         MyGlobals* globals = nullptr;
-        // The help panel's blend: the hover zone leaves the panel alone while it stands in the
-        // middle.
-        PanelBlend const* helpBlend = nullptr;
         // The running story scene (null: none), drawn into the story picture.
         StoryPart* const* storyPart = nullptr;
-        // The running or last game: whether it is a campaign level and its chapter.
+        // The running or last game: whether it is a campaign level, its chapter and its record.
         RunningGame const* running = nullptr;
-        // The running campaign level's record in the active profile, or null.
-        std::function<LevelRecord*()> levelRecord;
     };
     static constexpr int kGoalSlots = 3;
     static constexpr int kMedals = 5;
+    // Undo steps of "I_Undo_Start": the whole history back.
+    static constexpr int kUndoToStart = -536870912;
 
-    // ---- wiring, labels, tip button, tooltip, end-game button (GameHud.cpp) ----
+    // ---- wiring, labels, tip and undo buttons, tooltip, end-game button (GameHud.cpp) ----
     void link(Links links);
     // The HUD's windows found and connected, the tip timer set going from empty.
     void wire();
@@ -88,6 +84,13 @@ public:
     // The news line's text for a hint (or undo step) refused for its price: the price and the
     // points missing ("MELDUNG_TIPP_PREIS", "MELDUNG_UNDO_PREIS").
     std::wstring priceText(bool hint, float price) const;
+    // A hint (or an undo step) refused for its price while the game runs: the error sound, and
+    // the news line names the price and the points missing. False when it can be paid.
+    bool refuseForPrice(bool hint, float price);
+    // The undo and redo buttons: steps back (negative) or forward unless the game is over or the
+    // price is refused; achievements: names counted after a step that changed the table,
+    // null-terminated.
+    void undo(int steps, wchar_t const* const* achievements);
     NewsLine& getNews() { return news_; }
     // The end-game button put away at once (a game starts), or glided away (the game ends).
     void resetEndGameButton();
@@ -115,9 +118,18 @@ public:
     void refreshGoalsPanel();
     // The five medal windows: none, bronze, silver, gold, perfect.
     std::span<Orvex::GUIWindow* const, kMedals> getMedals() const { return medals_; }
+    // The results delay's medal: the one of the rating (2 to 4: bronze, silver, gold; gold on an
+    // emptied tableau the perfect one, else none) comes in with its sound. The medals leave.
+    void revealMedal(int rating);
+    void sendMedalsAway();
     Orvex::GUIWindow* getHelpPanel() const { return help_; }
     Orvex::GUIWindow* getGameNamePanel() const { return gameName_; }
     Orvex::GUIWindow* getStoryPicture() const { return storyPicture_; }
+    // The blends of the game-name banner and of the help panel (whose hover zone leaves it alone
+    // while it stands in the middle); one moves per update, the banner's first.
+    PanelBlend& getGameNameBlend() { return gameNameBlend_; }
+    PanelBlend& getHelpBlend() { return helpBlend_; }
+    void moveBlends(double realStep);
 
 private:
     // The windows of the goals panel's slot: label, counter, star and tick.
@@ -128,7 +140,7 @@ private:
         Orvex::GUIWindow* tick = nullptr;
     };
 
-    // ---- wiring, labels, tip button, tooltip, end-game button (GameHud.cpp) ----
+    // ---- wiring, labels, tip and undo buttons, tooltip, end-game button (GameHud.cpp) ----
     // The card tooltip shows and the end-game button comes only in a campaign level; the
     // level's chapter names the variant label.
     bool inCampaign() const;
@@ -191,6 +203,8 @@ private:
     Orvex::GUIWindow* help_ = nullptr;
     Orvex::GUIWindow* helpZone_ = nullptr;
     Orvex::GUIWindow* gameName_ = nullptr;
+    PanelBlend gameNameBlend_;
+    PanelBlend helpBlend_;
     Orvex::GUIWindow* medals_[kMedals] = {};
     Orvex::GUIWindow* medalStars_[4] = {};
     Orvex::Texture2DAnimation* medalStar_ = nullptr;

@@ -20,7 +20,9 @@
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/Kartenmanager.h"
+#include "game/cards/PileWords.h"
 #include "game/cards/Statistik.h"
+#include "game/look/GameStyle.h"
 #include "game/story/StoryPart.h"
 
 namespace Solitaire {
@@ -34,6 +36,7 @@ constexpr wchar_t kReached[] = L"ON";
 constexpr wchar_t kNotReached[] = L"OFF";
 constexpr wchar_t kInvisible[] = L"INVISIBLE";
 constexpr double kPanelSpeed = 1.0;
+constexpr double kMedalSpeed = 1.0;
 // A star whose slot holds no goal fades out at this speed.
 constexpr double kEmptySlotSpeed = 3.0;
 // Frames behind the panels: the label's text grown by this many pixels, corners of this size.
@@ -203,7 +206,12 @@ void GameHud::drawStatisticsPanel(Orvex::GUIWindow& window, bool& a, bool& b, bo
     drawHelpFrame(window, a, b, c);
 }
 
-bool GameHud::helpCentred() const { return links_.helpBlend && links_.helpBlend->current > 0.0f; }
+bool GameHud::helpCentred() const { return helpBlend_.current > 0.0f; }
+
+void GameHud::moveBlends(double realStep) {
+    if (PanelBlend& blend = gameNameBlend_.isMoving() ? gameNameBlend_ : helpBlend_; blend.isMoving())
+        blend.move(static_cast<float>(realStep));
+}
 
 void GameHud::onHelpZoneEntered(Orvex::GUIWindow&) {
     // Not while the panel stands in the middle (the game start shows it there).
@@ -220,6 +228,36 @@ void GameHud::onStatisticsZoneEntered(Orvex::GUIWindow&) {
 
 void GameHud::onStatisticsZoneLeft(Orvex::GUIWindow&) {
     if (statistics_) statistics_->animateToGoal(kHidden, kPanelSpeed, false);
+}
+
+// ---- medals ----
+
+void GameHud::revealMedal(int rating) {
+    // The five medal windows: none, bronze, silver, gold, perfect.
+    Kartenmanager* cards = links_.cards;
+    int medal = 0;
+    int sound = GameStyle::kSoundLose;
+    switch (rating) {
+    case 2: medal = 1, sound = GameStyle::kSoundBronze; break;
+    case 3: medal = 2, sound = GameStyle::kSoundSilber; break;
+    case 4: {
+        bool const perfect =
+            static_cast<std::size_t>(cards->countEmptyTableauPiles()) == cards->getPilesOfType(kPileTableau).size();
+        medal = perfect ? 4 : 3;
+        sound = perfect ? GameStyle::kSoundPerfekt : GameStyle::kSoundGold;
+        break;
+    }
+    default: break;
+    }
+    Orvex::GUIWindow* window = medals_[medal];
+    if (!window) return;
+    window->animateToGoal(kShown, kMedalSpeed, false);
+    cards->playSound(sound);
+}
+
+void GameHud::sendMedalsAway() {
+    for (Orvex::GUIWindow* medal : medals_)
+        if (medal) medal->animateToGoal(L"WEG", kMedalSpeed, false);
 }
 
 // ---- pictures ----

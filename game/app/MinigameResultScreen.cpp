@@ -7,6 +7,8 @@
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIWindow.h"
 #include "game/app/ScreenWindows.h"
+#include "game/minigames/Minispiel.h"
+#include "game/minigames/MinispielManager.h"
 
 namespace Solitaire {
 
@@ -18,6 +20,27 @@ constexpr wchar_t kTitle[] = L"MINISPIEL_E_Titel";
 constexpr wchar_t kText[] = L"MINISPIEL_E_Text";
 
 }  // namespace
+
+void MinigameResultScreen::connect(MinispielManager& games) {
+    games_ = &games;
+    games.gameClosed.connect(this, &MinigameResultScreen::onGameClosed);
+    games.gameEnded.connect(this, &MinigameResultScreen::onGameEnded);
+    games.activeChanged.connect(this, &MinigameResultScreen::onGameActive);
+}
+
+void MinigameResultScreen::onGameEnded(Minispiel& game, float const& ratio, bool const& skipped) {
+    End const end = !skipped ? End::kSolved : game.getSolutionTimeLeft() <= 0.0 ? End::kTimeUp : End::kSkipped;
+    show(end, ratio);
+}
+
+void MinigameResultScreen::onGameClosed(Minispiel&) {
+    games_->setActiveMinispiel(nullptr);
+    show(End::kCancelled, 0.0f);
+}
+
+void MinigameResultScreen::onGameActive(bool const& active) {
+    if (active) hide();
+}
 
 void MinigameResultScreen::show(End end, float ratio) {
     Orvex::GUIWindow* panel = findScreenWindow(kPanel);

@@ -4,7 +4,9 @@
 // level screen through the callback the game object hands it; without the panel the callback
 // runs at once.
 //
-// The game object holds it by value and shows it when a mini-game ends.
+// The game object holds it by value and connects it to the mini-game manager, whose game ends
+// show it: a game's end, its cancel button (which lets the game go at once: the manager keeps a
+// closed game active), and a game made active puts away the words on the one before.
 //
 // Files: MinigameResultScreen.cpp (all of it).
 #pragma once
@@ -12,22 +14,35 @@
 #include <functional>
 #include <utility>
 
+#include "signals/sigslot.h"
+
 namespace Solitaire {
 
-class MinigameResultScreen {
+class Minispiel;
+class MinispielManager;
+
+class MinigameResultScreen : public sigslot::has_slots<sigslot::single_threaded> {
 public:
     // How a mini-game ended.
     enum class End { kSolved, kSkipped, kTimeUp, kCancelled };
 
     // What going on does: the mini-game let go and the level screen opened.
     void setGoOn(std::function<void()> goOn) { goOn_ = std::move(goOn); }
-    // The words for that end (ratio: the share of the time left of a solved game).
-    void show(End end, float ratio);
+    // The manager's closed, ended and activated games reach its slots.
+    void connect(MinispielManager& games);
     void hide();
     // "MINISPIEL_E_Weiter": from the words to the level screen, only while they are shown.
     void leave();
 
 private:
+    // The words for that end (ratio: the share of the time left of a solved game).
+    void show(End end, float ratio);
+    // A skip after the time ran out is a game lost by time.
+    void onGameEnded(Minispiel& game, float const& ratio, bool const& skipped);
+    void onGameClosed(Minispiel& game);
+    void onGameActive(bool const& active);
+
+    MinispielManager* games_ = nullptr;
     std::function<void()> goOn_;
     bool shown_ = false;
 };

@@ -5,6 +5,7 @@
 //   it has entries (it clamps at the oldest, where "step back once more" would not end).
 #include "game/app/OptionsScreen.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,6 +33,8 @@ namespace {
 // Sliders run from 0 to 100 percent; a full-screen slider above one half means full screen.
 constexpr float kPercent = 100.0f;
 constexpr float kFullscreenAbove = 0.5f;
+// The card backs the options offer.
+constexpr int kCardBackCount = 6;
 
 std::wstring modeText(int index) {
     std::vector<D3DDISPLAYMODE> const& modes = Orvex::D3DInterface::getInstance().getDisplayModes();
@@ -262,6 +265,19 @@ void OptionsScreen::refresh() {
     }
     if (Orvex::GUIWindow* preview = findScreenWindow(L"O_CARDBACKPREVIEW"))
         if (Kartenset* cards = style.getKartenset()) preview->getDrawOptions().setTexNormal(cards->getBack(style.getCardsBack()));
+}
+
+void OptionsScreen::stepCardSet(int step) {
+    StyleSettings& styles = StyleSettings::instance();
+    int const count = styles.getKartensetCount();
+    if (count > 0) styles.selectKartensetByIndex(std::clamp(styles.indexOfKartenset(styles.getCardSetSet()) + step, 0, count - 1));
+    refresh();
+}
+
+void OptionsScreen::stepCardBack(int step) {
+    StyleSettings& styles = StyleSettings::instance();
+    styles.setCardsBack(std::clamp(styles.getCardsBack() + step, 0, kCardBackCount - 1));
+    refresh();
 }
 
 }  // namespace Solitaire

@@ -1,8 +1,8 @@
 // The options screen's display mode and sliders ("OPTIONENMENU"): the display mode and
 // full-screen state chosen on the screen and applied when it is left (the device asks for a
 // confirmation, "USE_SETTINGS_MENU" with its countdown, which the player gives or refuses), the
-// sound and music volumes, the style randomness, the mode labels and card previews, and the
-// device's warnings about the mode list. The game object holds it by value and connects the
+// sound and music volumes, the style randomness, the card set and back stepped through their
+// choices, the mode labels and card previews, and the device's warnings about the mode list. The game object holds it by value and connects the
 // device's mode signals to it; the cursor choice and the tutorial switches stay with it.
 //
 // Wiring calls each volume slot once with the slider's value; that value is the stored volume
@@ -48,6 +48,10 @@ public:
     void enter();
     // The mode labels and card previews.
     void refresh();
+    // "O_CARDSET_PREV" / "_NEXT", "O_CARDBACK_PREV" / "_NEXT": the card set or back one step on
+    // (or back), held within the choices; the previews follow.
+    void stepCardSet(int step);
+    void stepCardBack(int step);
     // "O_Back": switches to the chosen mode and full-screen state when they differ from the
     // present ones (with the confirmation dialog); both indexes then name the mode in use.
     void applyChosenDisplayMode();

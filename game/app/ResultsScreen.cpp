@@ -339,4 +339,10 @@ bool ResultsScreen::copySelectedHighscoreSeed() {
     return true;
 }
 
+void ResultsScreen::resetVariantData(SolVariant& variant) {
+    if (Statistik* statistics = variant.getStatistik()) statistics->reset();
+    variant.clearHighscores();
+    selectHighscore(nullptr);
+}
+
 }  // namespace Solitaire

@@ -38,6 +38,7 @@ namespace Solitaire {
 
 class HighscoreEintrag;
 class Kartenmanager;
+class SolVariant;
 class SolitaireManager;
 class StatistikManager;
 class StyleSettings;
@@ -91,6 +92,8 @@ public:
     bool copySelectedHighscoreSeed();
     // The entry "HIGHSCOREEDITMENU" will act on (held with a reference; null lets go).
     void selectHighscore(HighscoreEintrag* entry);
+    // "STG_RESET" / "ST_RESET": the variant's statistics and highscores emptied, no entry selected.
+    void resetVariantData(SolVariant& variant);
 
     int getStoredRating() const { return storedRating_; }
     // The window whose label the count-up writes (null when none).

@@ -6,6 +6,8 @@
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/LanguageManager.h"
@@ -47,6 +49,11 @@ Orvex::Texture2D* findScreenTexture(std::wstring const& name) {
     if (Orvex::Texture2D* texture = Orvex::D3DInterface::getInstance().getTextureManager().findTexture(name))
         return texture;
     return Orvex::Texture2DAnimationManager::instance().findTexture(name);
+}
+
+bool isMenuActive(wchar_t const* name) {
+    Orvex::GUIMenuN* menu = Orvex::GUIMenuManagerN::instance().findMenu(name);
+    return menu && menu->isActive();
 }
 
 }  // namespace Solitaire

@@ -1,5 +1,5 @@
 // Lookups the screens make by name on every refresh: a label that may also be a button's label,
-// a language text that may be missing, and a texture from the device's registry or, failing
+// a language text that may be missing, whether a menu is active, and a texture from the device's registry or, failing
 // that, from the animations' textures. Each gives null for what is not there, so a screen whose
 // data lacks a window, text or picture skips only the step that needs it.
 #pragma once
@@ -36,6 +36,8 @@ void setWindowEnabled(std::wstring const& name, bool enabled);
 void setWindowVisible(std::wstring const& name, bool visible);
 // The texture of that name in the device's registry, else among the animations' textures.
 Orvex::Texture2D* findScreenTexture(std::wstring const& name);
+// Whether the menu of that name exists and is active.
+bool isMenuActive(wchar_t const* name);
 
 }  // namespace Solitaire
 

@@ -1,19 +1,27 @@
-// The pictures the keys write: the screenshot and the makers' preview picture.
+// The pictures the game writes: the screenshot, the makers' preview picture and the wallpapers.
 #include "game/app/Screenshots.h"
 
 #include <filesystem>
 #include <string>
 #include <system_error>
 
+#include "engine/core/AppInfo.h"
 #include "engine/core/Logger.h"
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/gui/Text.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/RenderToTexture.h"
 #include "engine/render/Texture2D.h"
+#include "engine/render/TextureManager.h"
+#include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/TableRenderer.h"
 #include "game/look/SolitaireCamera.h"
 #include "port/d3dx9/d3dx9tex.h"
+#include "port/win32/shellapi.h"
 #include "port/win32/win32_paths.h"
 
 namespace Solitaire {
@@ -29,6 +37,16 @@ constexpr int kScreenshotNameTries = 8;
 // Numbers of this run's screenshots; never saved, so each run starts at 0.
 int g_screenshotCounter = 0;
 
+// The shell's show command of the folder shown after a wallpaper is saved: shown without taking
+// the focus.
+constexpr INT kShowNoActivate = 4;
+
+// A window's user id names a file in the user folder: one name, no folders.
+bool isPlainFileName(std::wstring const& name) {
+    if (name.empty() || name == L"." || name == L"..") return false;
+    return name.find_first_of(L"\\/:") == std::wstring::npos && name.find(L"..") == std::wstring::npos;
+}
+
 template <class T>
 void releaseAll(T*& a) {
     if (a) a->Release();
@@ -38,11 +56,12 @@ void releaseAll(T*& a) {
 }  // namespace
 
 void Screenshots::setDevice(Orvex::D3DInterface* d3d, SolitaireRenderer* renderer, SolitaireCamera* camera,
-                            Kartenmanager* cards) {
+                            Kartenmanager* cards, Orvex::GUIMenuManagerN* menus) {
     d3d_ = d3d;
     renderer_ = renderer;
     camera_ = camera;
     cards_ = cards;
+    menus_ = menus;
 }
 
 int Screenshots::getScreenshotCounter() { return g_screenshotCounter; }
@@ -139,6 +158,27 @@ bool Screenshots::writePreviewPicture() {
     renderer_->setViewport(viewport, toTexture);
     SolitaireManager::instance().reloadPreviews();
     return written;
+}
+
+bool Screenshots::saveWallpaper(Orvex::GUIWindow& window) {
+    Orvex::Texture2D* texture = d3d_->getTextureManager().findTexture(window.getName());
+    if (!texture) return false;
+    // The user id comes from a GUI file: it names a file, never a folder.
+    std::wstring const id = window.getUserId();
+    if (!isPlainFileName(id)) return false;
+    IDirect3DTexture9* const* d3dTexture = texture->getD3DTexture();
+    if (!d3dTexture || !*d3dTexture) return false;
+    std::wstring const folder = Orvex::AppInfo::getInstance().getUserFolder();
+    std::wstring const path = folder + L"\\" + id + L".png";
+    if (FAILED(D3DXSaveTextureToFileW(path.c_str(), D3DXIFF_PNG, *d3dTexture, nullptr))) return false;
+    ShellExecuteW(nullptr, L"explore", folder.c_str(), nullptr, nullptr, kShowNoActivate);
+    if (Orvex::GUILabel* status = findLabel(L"EWS_STATUS"))
+        if (Orvex::Text* text = findLanguageText(status->getTextId())) {
+            std::wstring shown;
+            status->setText(text->format(shown, path));
+        }
+    menus_->activateMenu(L"EXTRASMENUW_SAVED", -1.0);
+    return true;
 }
 
 }  // namespace Solitaire

@@ -107,10 +107,8 @@ SolitaireGame2::SolitaireGame2()
                .achievements = achievements_,
                .language = engine_->getLanguage(),
                .globals = globals_,
-               .helpBlend = &helpBlend_,
                .storyPart = &storyPart_,
-               .running = &running_,
-               .levelRecord = [this] { return getCurrentLevelRecord(); }});
+               .running = &running_});
     loading_.setDevice(engine_, d3d_, gui_, sprite_);
     cursorTable_.setDevice(engine_, d3d_, globals_, menus_, sprite_, cards_);
     options_.setDevice(d3d_, globals_, gui_);
@@ -120,10 +118,17 @@ SolitaireGame2::SolitaireGame2()
     camera_->setMargins(kCameraMargin, kCameraMargin);
     lookAtCamera_ = new Orvex::LookAtCamera(L"");
     renderer_ = new SolitaireRenderer(sprite_, camera_);
+    tableInput_.link({.gui = gui_,
+                      .cards = cards_,
+                      .renderer = renderer_,
+                      .hud = &hud_,
+                      .help = &helpScreen_,
+                      .results = &results_,
+                      .running = &running_});
     resultsScreen_.setSources({gui_, menus_, cards_, &SolitaireManager::instance(), &StatistikManager::instance(),
                                &StyleSettings::instance()},
                               [this] { return running_.nextLevelAvailable; });
-    screenshots_.setDevice(d3d_, renderer_, camera_, cards_);
+    screenshots_.setDevice(d3d_, renderer_, camera_, cards_, menus_);
     Orvex::MeasureManager::getInstance().setEnabled(false);
     // The card manager's events.
     connectCardManager();

@@ -10,7 +10,8 @@
 // of its own held by value, in its own .h/.cpp: LoadingScreen, CursorTable, Screenshots, GameHud,
 // PowersAndShop (god bars and shop), NewProfileDialog, AchievementScreen, OptionsScreen,
 // TutorialScreens, ProfileList, HelpScreen, ResultsScreen, CampaignScreens, MinigameResultScreen
-// and MinigameFrames; RunningGame holds the running or last game's state.
+// and MinigameFrames; TableInput routes the mouse between the GUI and the table; RunningGame
+// holds the running or last game's state.
 //
 // Files:
 //   SolitaireGame2.cpp              construction with the loading order, destruction
@@ -20,7 +21,7 @@
 //   SolitaireGame2_update.cpp       the per-frame update and its steps
 //   SolitaireGame2_draw.cpp         the per-frame draw, pause overlay, input poll
 //   SolitaireGame2_keys.cpp         the key handler
-//   SolitaireGame2_menus.cpp        menu switching, mouse routing
+//   SolitaireGame2_menus.cpp        menu switching
 //   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
 //   SolitaireGame2_profiles.cpp     a new active profile
 //   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end
@@ -41,16 +42,14 @@
 #include "game/app/MinigameResultScreen.h"
 #include "game/app/NewProfileDialog.h"
 #include "game/app/OptionsScreen.h"
-#include "game/app/PanelBlend.h"
 #include "game/app/PowersAndShop.h"
 #include "game/app/ProfileList.h"
 #include "game/app/ResultsDelay.h"
 #include "game/app/ResultsScreen.h"
 #include "game/app/RunningGame.h"
 #include "game/app/Screenshots.h"
+#include "game/app/TableInput.h"
 #include "game/app/TutorialScreens.h"
-#include "port/d3d9/d3d9types.h"
-#include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
 
 namespace Orvex {
@@ -72,14 +71,11 @@ class ExtendedTutorialManager;
 class KartenObjekt;
 class Kartenmanager;
 struct GameEndParms;
-class Minispiel;
 class MinispielManager;
 class MyGlobals;
 class Profil;
-struct LevelRecord;
 class SolPartikelManager;
 class SolTutorialManager;
-class SolVariant;
 class SolitaireCamera;
 class SolitaireRenderer;
 class StoryManager;
@@ -89,19 +85,8 @@ class SolitaireGame2 : public sigslot::has_slots<sigslot::single_threaded> {
 public:
     // Screen states: a menu, the level selection, in game (they pick the music).
     enum ScreenState : int { kScreenMenu = 0, kScreenLevels = 1, kScreenInGame = 2 };
-    // What startGame did.
-    enum StartResult : int { kNothingStarted = 0, kGameStarted = 1, kStoryStarted = 2 };
-    // A level's result as its record keeps it: not played, played without a star, one to three
-    // stars (the third is LevelRecord::kMaxResult).
-    enum LevelResult : int { kNotPlayed = 0, kNoStar = 1, kOneStar = 2, kTwoStars = 3, kThreeStars = 4 };
-    // DirectInput code of the screenshot key (the makers' keys are the handler's own).
-    static constexpr unsigned char kKeyF7 = 0x41;
-    // The points F1 adds over "I_Points2", and the hit-test mask that finds the window under the
-    // pointer.
+    // The points the makers' F1 adds over "I_Points2".
     static constexpr float kMakerPoints = 100000.0f;
-    static constexpr int kHitTestMask = 6;
-    // Undo steps of "I_Undo_Start": the whole history back (the dispatcher's kRedoToEnd forward).
-    static constexpr int kUndoToStart = -536870912;
 
     // ---- construction and destruction (SolitaireGame2.cpp) ----
     SolitaireGame2();
@@ -131,34 +116,21 @@ public:
     // ---- keys (SolitaireGame2_keys.cpp) ----
     void onKeyPressed(Orvex::KeyState& state, unsigned char const& code);
 
-    // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
+    // ---- menus (SolitaireGame2_menus.cpp) ----
     void onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previous);
-    void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-    void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis);
-    void onMouseDoubleClick(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
-
-    // ---- button dispatcher (SolitaireGame2_dispatch.cpp) ----
-    void onButtonClicked(Orvex::GUIWindow& window);
-
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     void onGameEnd(bool const& won, GameEndParms const& parms);
-    // Powers charge, the card tooltip shows and the end-game button comes only in a campaign
-    // level; the level's chapter names the variant label, and its record in the active profile
-    // counts the extra cards found. The game start sets this.
-    void setRunningGame(bool campaign, int chapter, int level);
     // The end of the running story scene (also without one): its unlocks, what its record asks
     // for. False only when a level it started gave a story scene instead.
     bool finishStoryPart();
-    // "LEVELAUSWAHLMENU" built for the running level (SolitaireGame2_flow.cpp).
+    // "LEVELAUSWAHLMENU" built for the running level.
     void buildLevelScreen();
-    // Starts level `level` of chapter `chapter`: 0 nothing started, 1 started, 2 a story scene
-    // instead (the game flow, SolitaireGame2_flow.cpp).
-    StartResult startCampaignLevel(int chapter, int level, bool withTutorial);
+    // Starts level `level` of chapter `chapter`, or the story scene due before it.
+    RunningGame::StartResult startCampaignLevel(int chapter, int level, bool withTutorial);
     // The current variant as a game (withStory: the story scene that is due plays first in a
     // campaign level).
-    StartResult startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial, bool withStory);
+    RunningGame::StartResult startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial, bool withStory);
     // True when a story scene is running or was started.
     bool checkStory();
 
@@ -174,8 +146,6 @@ public:
     bool isActive() const { return active_; }
     ScreenState getScreenState() const { return screenState_; }
     ResultsDelay& getResultsDelay() { return results_; }
-    PanelBlend& getGameNameBlend() { return gameNameBlend_; }
-    PanelBlend& getHelpBlend() { return helpBlend_; }
     InGameStep& getInGameStep() { return inGameStep_; }
     SolitaireCamera* getCamera() const { return camera_; }
     SolitaireRenderer* getRenderer() const { return renderer_; }
@@ -187,22 +157,12 @@ public:
     NewProfileDialog& getNewProfileDialog() { return newProfileDialog_; }
     TutorialScreens& getTutorialScreens() { return tutorialScreens_; }
     StoryPart* getStoryPart() const { return storyPart_; }
+    TableInput& getTableInput() { return tableInput_; }
 
 private:
-    // A row of the dispatcher: the window name and what its click does.
-    struct ButtonRow {
-        wchar_t const* name;
-        void (*act)(SolitaireGame2& game, Orvex::GUIWindow& window);
-    };
-    // A row of the menu-entry table: the menu's name (anywhere in the name when partial), the
-    // screen state entering it sets (kStateKept: unchanged) and what entering it does besides.
-    static constexpr int kStateKept = -1;
-    struct MenuEntry {
-        wchar_t const* name;
-        bool partial;
-        int state;
-        void (*enter)(SolitaireGame2& game);
-    };
+    // The rows of the dispatcher and of the menu-entry table (in their files).
+    struct ButtonRow;
+    struct MenuEntry;
 
     // ---- construction and destruction (SolitaireGame2.cpp) ----
     // False when the program was told to quit meanwhile.
@@ -215,7 +175,6 @@ private:
     void connectTutorials();
     void connectStory();
     void connectMinigames();
-    void wireHud();
 
     // ---- small slots (SolitaireGame2_slots.cpp) ----
     void onObjectUsed(KartenObjekt& object, bool flag);
@@ -230,68 +189,40 @@ private:
     void ignoreBeforeDraw(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
 
     // ---- per-frame update (SolitaireGame2_update.cpp) ----
-    // The pointer in game coordinates, as a mouse state for the card manager.
-    Orvex::MouseState pointerInGame() const;
     void updateOutsideGame(double realStep);
     void updateInGame(double gameStep, double realStep);
-    void updateReminders(double step, double realStep);
     void updateResultsDelay(double realStep);
-    void revealMedal();
-    void updateStory(double realStep);
-    void updatePanelBlends(double realStep);
-    void updateCursorAnimations(double realStep);
-    bool isMenuActive(wchar_t const* name) const;
 
     // ---- per-frame draw and input poll (SolitaireGame2_draw.cpp) ----
     void drawPauseOverlay();
 
-    // ---- menus and mouse (SolitaireGame2_menus.cpp) ----
+    // ---- menus (SolitaireGame2_menus.cpp) ----
     static std::span<MenuEntry const> menuEntries();
     void leaveStartMenu();
     void enterInGameMenu();
-    // The mouse: the press that dismisses the banner or the help panel, whether the GUI or the
-    // table takes the pointer, whether a press lands on a card or pile of the table.
-    bool dismissPanels();
-    bool guiTakesInput() const;
-    bool tableTakesInput() const;
-    bool pressHitsTable(Orvex::MouseState const& state) const;
-    D3DXVECTOR2 toTable(Orvex::MouseState const& state) const;
 
     // ---- button dispatcher (SolitaireGame2_dispatch.cpp) ----
+    void onButtonClicked(Orvex::GUIWindow& window);
     static std::span<ButtonRow const> buttonRows();
-    // The dispatcher's rows.
-    bool saveWallpaper(Orvex::GUIWindow& window);
-    // achievements: names bumped after a step that changed the table, null-terminated.
-    void undo(int steps, wchar_t const* const* achievements);
-    // A hint (or an undo step) refused for its price: the error sound, and the news line names
-    // the price and the points missing ("MELDUNG_TIPP_PREIS", "MELDUNG_UNDO_PREIS").
-    bool refuseForPrice(bool hint, float price);
+    // What the dispatcher's rows share.
     void leaveResults();
     void restartGame();
     void showVariantTutorial();
-    void stepCardSet(int step);
-    void stepCardBack(int step);
-    void resetVariantData(SolVariant& variant);
 
     // ---- a new active profile (SolitaireGame2_profiles.cpp) ----
     // The profile screens' handling of a new active profile.
     void onActiveProfileChanged(Profil* old, Profil* active);
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
-    void onMinigameFinished(Minispiel& game);
-    void onMinispielEnd(Minispiel& game, float const& ratio, bool const& skipped);
-    void onMinigameActive(bool const& active);
     // A running scene is in front: its strip is the tutorial shown (or none is). A tutorial the
     // menu asked for before the scene stays in front, taking the clicks, until it is closed.
     bool storyInFront() const;
     void finishMinispiel();
     // An open level chosen on the level screen starts.
     void onLevelChosen(int chapter, int level);
-    // The running campaign level's record in the active profile, or null.
-    LevelRecord* getCurrentLevelRecord() const;
     // The game end of a campaign level: stars, the level's and chapter's results, unlocks and
     // achievements; the result kNoStar to kThreeStars.
-    LevelResult recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed);
+    RunningGame::LevelResult recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed);
 
     // Held single instances.
     Orvex::OrvexEngine* engine_;
@@ -322,12 +253,11 @@ private:
     ScreenState screenState_ = kScreenMenu;
     bool constructed_ = false;
 
-    // Per-frame state.
+    // Per-frame state and the mouse.
     InGameStep inGameStep_;
     ResultsDelay results_;
-    PanelBlend gameNameBlend_;
-    PanelBlend helpBlend_;
     StoryPart* storyPart_ = nullptr;
+    TableInput tableInput_;
 
     // The screens, held by value.
     OptionsScreen options_;
@@ -342,10 +272,8 @@ private:
     ResultsScreen resultsScreen_;
     TutorialScreens tutorialScreens_;
     MinigameResultScreen minigameResult_;
-    Orvex::GUIWindow* tableWindow_ = nullptr;
     RunningGame running_;
     bool musicRestart_ = false;
-    bool pressReachedTable_ = false;
     bool checkingStory_ = false;
 };
 

@@ -11,7 +11,6 @@
 #include <span>
 #include <string>
 
-#include "engine/core/AppInfo.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
@@ -22,8 +21,6 @@
 #include "engine/gui/Text.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
-#include "engine/render/Texture2D.h"
-#include "engine/render/TextureManager.h"
 #include "game/app/FormatNumber.h"
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/MenuNames.h"
@@ -39,12 +36,10 @@
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikManager.h"
 #include "game/look/GameStyle.h"
-#include "game/look/StyleSettings.h"
 #include "game/particles/SolPartikel.h"
 #include "game/story/ExtendedTutorialManager.h"
 #include "game/story/SolTutorialManager.h"
 #include "game/story/StoryPart.h"
-#include "port/d3dx9/d3dx9tex.h"
 #include "port/win32/shellapi.h"
 #include "port/win32/win32_version.h"
 
@@ -53,23 +48,20 @@ namespace Solitaire {
 namespace {
 
 constexpr double kPanelSpeed = 1.0;
-// The shell's show commands: a folder shown without taking the focus, a page shown normally.
-constexpr INT kShowNoActivate = 4;
+// The shell's show command of a page: shown normally.
 constexpr INT kShowNormal = 5;
 // Redo steps of "I_Redo_End": the whole history forward.
 constexpr int kRedoToEnd = 536870911;
-// The card backs the options offer.
-constexpr int kCardBackCount = 6;
 
 void saveProfiles() { ProfilManager::instance().saveProfiles(); }
 
-// A window's user id names a file in the user folder: one name, no folders.
-bool isPlainFileName(std::wstring const& name) {
-    if (name.empty() || name == L"." || name == L"..") return false;
-    return name.find_first_of(L"\\/:") == std::wstring::npos && name.find(L"..") == std::wstring::npos;
-}
-
 }  // namespace
+
+// A row of the dispatcher: the window name and what its click does.
+struct SolitaireGame2::ButtonRow {
+    wchar_t const* name;
+    void (*act)(SolitaireGame2& game, Orvex::GUIWindow& window);
+};
 
 void SolitaireGame2::onButtonClicked(Orvex::GUIWindow& window) {
     // The window may go while its click is handled (a screen rebuilt); its name is kept.
@@ -102,7 +94,7 @@ void SolitaireGame2::onButtonClicked(Orvex::GUIWindow& window) {
         return;
     }
     // Wallpapers, then the rows by name.
-    if (name.find(L"WALLPAPER") != std::wstring::npos) saveWallpaper(window);
+    if (name.find(L"WALLPAPER") != std::wstring::npos) screenshots_.saveWallpaper(window);
     // The table: the first row of that name.
     for (ButtonRow const& row : buttonRows())
         if (name == row.name) {
@@ -111,42 +103,6 @@ void SolitaireGame2::onButtonClicked(Orvex::GUIWindow& window) {
         }
     helpScreen_.onPageButton(name);
     window.release();
-}
-
-bool SolitaireGame2::saveWallpaper(Orvex::GUIWindow& window) {
-    Orvex::Texture2D* texture = d3d_->getTextureManager().findTexture(window.getName());
-    if (!texture) return false;
-    // The user id comes from a GUI file: it names a file, never a folder.
-    std::wstring const id = window.getUserId();
-    if (!isPlainFileName(id)) return false;
-    IDirect3DTexture9* const* d3dTexture = texture->getD3DTexture();
-    if (!d3dTexture || !*d3dTexture) return false;
-    std::wstring const folder = Orvex::AppInfo::getInstance().getUserFolder();
-    std::wstring const path = folder + L"\\" + id + L".png";
-    if (FAILED(D3DXSaveTextureToFileW(path.c_str(), D3DXIFF_PNG, *d3dTexture, nullptr))) return false;
-    ShellExecuteW(nullptr, L"explore", folder.c_str(), nullptr, nullptr, kShowNoActivate);
-    if (Orvex::GUILabel* status = labelOf(findWindow(L"EWS_STATUS")))
-        if (Orvex::Text* text = engine_->getLanguage()->findText(status->getTextId())) {
-            std::wstring shown;
-            status->setText(text->format(shown, path));
-        }
-    menus_->activateMenu(L"EXTRASMENUW_SAVED", -1.0);
-    return true;
-}
-
-bool SolitaireGame2::refuseForPrice(bool hint, float price) {
-    if (cards_->gameStatus != kGameRunning || cards_->canPay(price)) return false;
-    cards_->playSound(GameStyle::kSoundErrorMove);
-    hud_.getNews().show(hud_.priceText(hint, price));
-    return true;
-}
-
-void SolitaireGame2::undo(int steps, wchar_t const* const* achievements) {
-    if (running_.gameOver) return;
-    if (refuseForPrice(false, cards_->getUndoPrice(steps))) return;
-    if (cards_->undoSteps(steps, false, false) == 0) return;
-    cards_->playSound(GameStyle::kSoundUndo);
-    for (; *achievements; ++achievements) countAchievement(*achievements);
 }
 
 void SolitaireGame2::leaveResults() {
@@ -160,17 +116,11 @@ void SolitaireGame2::leaveResults() {
         return;
     }
     int const result = startCampaignLevel(running_.nextChapter, running_.nextLevel, true);
-    if (result == kGameStarted) {
+    if (result == RunningGame::kGameStarted) {
         if (!isMenuActive(kInGameMenu)) menus_->activateMenu(kInGameMenu, -1.0);
-    } else if (result != kStoryStarted) {
+    } else if (result != RunningGame::kStoryStarted) {
         menus_->activateMenu(kLevelMenu, -1.0);
     }
-}
-
-void SolitaireGame2::resetVariantData(SolVariant& variant) {
-    if (Statistik* statistics = variant.getStatistik()) statistics->reset();
-    variant.clearHighscores();
-    resultsScreen_.selectHighscore(nullptr);
 }
 
 std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
@@ -226,13 +176,13 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          }},
         {L"STG_RESET",
          [](G& g, W&) {
-             if (SolVariant* variant = SolitaireManager::instance().getCurrentVariant()) g.resetVariantData(*variant);
+             if (SolVariant* variant = SolitaireManager::instance().getCurrentVariant()) g.resultsScreen_.resetVariantData(*variant);
              g.resultsScreen_.refreshHighscoreList();
              saveProfiles();
          }},
         {L"ST_RESET",
          [](G& g, W&) {
-             for (SolVariant* variant : SolitaireManager::instance().collectVariants()) g.resetVariantData(*variant);
+             for (SolVariant* variant : SolitaireManager::instance().collectVariants()) g.resultsScreen_.resetVariantData(*variant);
              if (Statistik* overall = StatistikManager::instance().find(StatistikManager::kProfileSetName)) overall->reset();
              g.resultsScreen_.refreshStatistics();
              saveProfiles();
@@ -289,16 +239,16 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"B_OK", [](G& g, W&) { g.engine_->requestExit(0); }},
         {L"US_OK", [](G& g, W&) { g.options_.answerDisplayMode(true); }},
         {L"US_CANCEL", [](G& g, W&) { g.options_.answerDisplayMode(false); }},
-        {L"O_CARDSET_PREV", [](G& g, W&) { g.stepCardSet(-1); }},
-        {L"O_CARDSET_NEXT", [](G& g, W&) { g.stepCardSet(1); }},
-        {L"O_CARDBACK_PREV", [](G& g, W&) { g.stepCardBack(-1); }},
-        {L"O_CARDBACK_NEXT", [](G& g, W&) { g.stepCardBack(1); }},
+        {L"O_CARDSET_PREV", [](G& g, W&) { g.options_.stepCardSet(-1); }},
+        {L"O_CARDSET_NEXT", [](G& g, W&) { g.options_.stepCardSet(1); }},
+        {L"O_CARDBACK_PREV", [](G& g, W&) { g.options_.stepCardBack(-1); }},
+        {L"O_CARDBACK_NEXT", [](G& g, W&) { g.options_.stepCardBack(1); }},
         {L"A_BACK", [](G& g, W&) { g.leaveResults(); }},
         {L"A_NEXT", [](G& g, W&) { g.leaveResults(); }},
-        {L"I_Undo_Start", [](G& g, W&) { g.undo(kUndoToStart, kUndoStart); }},
-        {L"I_Undo_Step", [](G& g, W&) { g.undo(-1, kUndoStep); }},
-        {L"I_Redo_Step", [](G& g, W&) { g.undo(1, kRedoStep); }},
-        {L"I_Redo_End", [](G& g, W&) { g.undo(kRedoToEnd, kRedoEnd); }},
+        {L"I_Undo_Start", [](G& g, W&) { g.hud_.undo(GameHud::kUndoToStart, kUndoStart); }},
+        {L"I_Undo_Step", [](G& g, W&) { g.hud_.undo(-1, kUndoStep); }},
+        {L"I_Redo_Step", [](G& g, W&) { g.hud_.undo(1, kRedoStep); }},
+        {L"I_Redo_End", [](G& g, W&) { g.hud_.undo(kRedoToEnd, kRedoEnd); }},
         {L"I_Load",
          [](G& g, W&) {
              if (!g.running_.gameOver) SolitaireManager::instance().resumeQuickSave();
@@ -318,7 +268,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          }},
         {L"I_TIPP",
          [](G& g, W&) {
-             if (g.running_.gameOver || g.refuseForPrice(true, g.cards_->getHintPrice())) return;
+             if (g.running_.gameOver || g.hud_.refuseForPrice(true, g.cards_->getHintPrice())) return;
              if (!g.cards_->showHint(false, true, true)) return;
              g.hud_.resetTipButton();
              countAchievement(L"TIPP_USED");
@@ -342,19 +292,6 @@ void SolitaireGame2::showVariantTutorial() {
     if (running_.gameOver) return;
     menus_->activateMenu(kInGameMenu, -1.0);
     SolitaireManager::instance().showStartTutorial(true);
-}
-
-void SolitaireGame2::stepCardSet(int step) {
-    StyleSettings& styles = StyleSettings::instance();
-    int const count = styles.getKartensetCount();
-    if (count > 0) styles.selectKartensetByIndex(std::clamp(styles.indexOfKartenset(styles.getCardSetSet()) + step, 0, count - 1));
-    options_.refresh();
-}
-
-void SolitaireGame2::stepCardBack(int step) {
-    StyleSettings& styles = StyleSettings::instance();
-    styles.setCardsBack(std::clamp(styles.getCardsBack() + step, 0, kCardBackCount - 1));
-    options_.refresh();
 }
 
 }  // namespace Solitaire

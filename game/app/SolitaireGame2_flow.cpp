@@ -51,6 +51,12 @@
 
 namespace Solitaire {
 
+// The flow speaks in the running game's words for a start and a level's result.
+using StartResult = RunningGame::StartResult;
+using LevelResult = RunningGame::LevelResult;
+using enum RunningGame::StartResult;
+using enum RunningGame::LevelResult;
+
 namespace {
 
 constexpr double kPanelSpeed = 1.0;
@@ -64,21 +70,7 @@ void jumpIfFound(Orvex::GUIWindow* window, wchar_t const* goal) {
 
 }  // namespace
 
-LevelRecord* SolitaireGame2::getCurrentLevelRecord() const {
-    Profil* profile = activeProfile();
-    ChapterRecord* chapter = profile && running_.recordChapter >= 0 ? profile->findChapter(running_.recordChapter) : nullptr;
-    return chapter && running_.recordLevel >= 0 ? Profil::findLevel(*chapter, running_.recordLevel) : nullptr;
-}
-
-void SolitaireGame2::setRunningGame(bool campaign, int chapter, int level) {
-    running_.campaign = campaign;
-    running_.currentChapter = chapter;
-    running_.currentLevel = level;
-    running_.recordChapter = campaign ? chapter : -1;
-    running_.recordLevel = campaign ? level : -1;
-}
-
-SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial,
+RunningGame::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial,
                               bool withStory) {
     // A results delay still running belongs to the game before: its screen would open over
     // this one.
@@ -143,9 +135,9 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
         }
     // The banner with the level's name, then the help panel with the variant's rules (or
     // its tutorial's title), shown when it changed: a variant started again does not repeat it.
-    helpBlend_ = PanelBlend{};
+    hud_.getHelpBlend() = PanelBlend{};
     helpScreen_.preparePanel(*variant, tutorialRuns);
-    gameNameBlend_ = PanelBlend{};
+    hud_.getGameNameBlend() = PanelBlend{};
     bool bannerShown = false;
     if (campaign)
         if (Orvex::GUILabel* label = labelOf(hud_.getGameNamePanel()))
@@ -156,7 +148,7 @@ SolitaireGame2::StartResult SolitaireGame2::startGame(bool freeSeed, bool campai
                     label->setText(text->format(shown, name));
                     if (!tutorialRuns) {
                         hud_.getGameNamePanel()->animateToGoal(L"AN", kPanelSpeed, false);
-                        gameNameBlend_ = PanelBlend{1.0f, 1.0f};
+                        hud_.getGameNameBlend() = PanelBlend{1.0f, 1.0f};
                         bannerShown = true;
                     }
                 }
@@ -197,7 +189,7 @@ bool SolitaireGame2::storyInFront() const {
     return strip && strip->getName() == kStoryStrip;
 }
 
-SolitaireGame2::StartResult SolitaireGame2::startCampaignLevel(int chapter, int level, bool withTutorial) {
+RunningGame::StartResult SolitaireGame2::startCampaignLevel(int chapter, int level, bool withTutorial) {
     SolitaireManager& catalogue = SolitaireManager::instance();
     if (!catalogue.setCurrentByNames(kCampaign, L"KAPITEL_" + std::to_wstring(chapter), L"LEVEL_" + std::to_wstring(level)))
         return kNothingStarted;
@@ -213,7 +205,7 @@ SolitaireGame2::StartResult SolitaireGame2::startCampaignLevel(int chapter, int 
     if (result == kGameStarted) {
         running_.currentChapter = running_.nextChapter = chapter;
         running_.currentLevel = running_.nextLevel = level;
-            if (LevelRecord* record = getCurrentLevelRecord()) record->foundRun = 0;
+        if (LevelRecord* record = running_.levelRecord()) record->foundRun = 0;
         hud_.refreshLabels();
     }
     return result;
@@ -286,27 +278,9 @@ void SolitaireGame2::finishMinispiel() {
     menus_->activateMenu(kLevelMenu, -1.0);
 }
 
-// A skip after the time ran out is a game lost by time.
-void SolitaireGame2::onMinispielEnd(Minispiel& game, float const& ratio, bool const& skipped) {
-    using End = MinigameResultScreen::End;
-    End const end = !skipped ? End::kSolved : game.getSolutionTimeLeft() <= 0.0 ? End::kTimeUp : End::kSkipped;
-    minigameResult_.show(end, ratio);
-}
+static_assert(RunningGame::kThreeStars == LevelRecord::kMaxResult, "a level's best result is three stars");
 
-// The game's cancel button: the game is let go at once (the manager keeps a closed game active).
-void SolitaireGame2::onMinigameFinished(Minispiel&) {
-    minigames_->setActiveMinispiel(nullptr);
-    minigameResult_.show(MinigameResultScreen::End::kCancelled, 0.0f);
-}
-
-// A game made active puts away the words on the one before.
-void SolitaireGame2::onMinigameActive(bool const& active) {
-    if (active) minigameResult_.hide();
-}
-
-static_assert(SolitaireGame2::kThreeStars == LevelRecord::kMaxResult, "a level's best result is three stars");
-
-SolitaireGame2::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed) {
+RunningGame::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed) {
     SolitaireManager const& catalogue = SolitaireManager::instance();
     SolVariant const* variant = catalogue.getCurrentVariant();
     // The longest combo is the game's statistics'.
@@ -328,7 +302,7 @@ SolitaireGame2::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms co
     // The level keeps its best result.
     Profil* profile = activeProfile();
     ChapterRecord* chapter = profile && running_.recordChapter >= 0 ? profile->findChapter(running_.recordChapter) : nullptr;
-    LevelRecord* level = getCurrentLevelRecord();
+    LevelRecord* level = running_.levelRecord();
     if (!chapter || !level) return result;
     int const old = level->result;
     level->result = std::max<int>(old, result);

@@ -20,19 +20,19 @@ constexpr unsigned char kKeyF8 = 0x42;
 
 void SolitaireGame2::onKeyPressed(Orvex::KeyState&, unsigned char const& code) {
     // Keys go on while the first profile is made: they type its name.
-    if (code == kKeyF7) screenshots_.takeScreenshot();
+    if (code == Screenshots::kScreenshotKey) screenshots_.takeScreenshot();
     // The preview picture and the points, for the makers' two profiles only.
     Profil const* profile = ProfilManager::instance().getActiveProfile();
     if (profile && (profile->getName() == L"VORTMAK" || profile->getName() == L"ZELUP")) {
         if (code == kKeyF8) screenshots_.writePreviewPicture();
         if (code == kKeyF1) {
             Orvex::DirectInputInterface const& input = Orvex::DirectInputInterface::getInstance();
-            Orvex::GUIWindow const* under = gui_->windowAt(D3DXVECTOR2(input.mouseX, input.mouseY), kHitTestMask);
+            Orvex::GUIWindow const* under = gui_->windowAt(D3DXVECTOR2(input.mouseX, input.mouseY), Orvex::GUISystem::kHitHover);
             if (under && under->getName() == L"I_Points2") cards_->changeScore(kMakerPoints);
         }
     }
     // A key dismisses the banner, which may bring the help panel, or else the help panel.
-    dismissPanels();
+    tableInput_.dismissPanels();
 }
 
 }  // namespace Solitaire

@@ -1,11 +1,7 @@
-// Menu switching and the mouse slots. The menu manager tells of every switch; the game fills the
-// screen about to show, offers its tutorials, keeps the screen state that picks the music, pauses
-// the game under the pause screen and turns the leaving of the start screen into the first
-// profile's dialog, the profile screen or the main menu. Every mouse event goes to the GUI system
-// first; a press on a HUD window clicks, one on the table goes to the card manager while the
-// in-game screen is active and the game runs. A window that hands its input to its parent counts
-// as that parent (the card tooltip's hot spot is the table). The banner or help panel over the
-// table goes with the next press; a press on a card or pile is played as well.
+// Menu switching. The menu manager tells of every switch; the game fills the screen about to
+// show, offers its tutorials, keeps the screen state that picks the music, pauses the game under
+// the pause screen and turns the leaving of the start screen into the first profile's dialog, the
+// profile screen or the main menu. (The mouse is TableInput's.)
 #include <algorithm>
 #include <span>
 #include <string>
@@ -28,10 +24,6 @@
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
-#include "game/cards/Kartenmanager.h"
-#include "game/cards/TableRenderer.h"
-#include "game/look/GameStyle.h"
-#include "game/look/StyleSettings.h"
 #include "game/particles/SolPartikel.h"
 #include "game/story/SolTutorialManager.h"
 #include "port/win32/shellapi.h"
@@ -42,7 +34,6 @@ namespace {
 
 // The performance timer's pause slot of the pause screen.
 constexpr int kPausePauseSlot = 1;
-constexpr double kPanelSpeed = 1.0;
 // The shell's show command of the folders and pages opened from the menus.
 constexpr INT kShowNormal = 5;
 
@@ -54,7 +45,18 @@ void jumpIfFound(wchar_t const* name, wchar_t const* goal) {
     if (Orvex::GUIWindow* window = SolitaireGame2::findWindow(name)) window->jumpToGoal(goal);
 }
 
+// A row of the menu-entry table: the menu's name (anywhere in the name when partial), the screen
+// state entering it sets (kStateKept: unchanged) and what entering it does besides.
+constexpr int kStateKept = -1;
+
 }  // namespace
+
+struct SolitaireGame2::MenuEntry {
+    wchar_t const* name;
+    bool partial;
+    int state;
+    void (*enter)(SolitaireGame2& game);
+};
 
 void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previous) {
     // The names are kept: a menu opened from here may release the objects.
@@ -148,89 +150,6 @@ void SolitaireGame2::enterInGameMenu() {
     bool const alternative = catalogue.useAlternativeBackground();
     jumpIfFound(L"I_HG", story && alternative ? L"ST_ALT" : story ? L"ST" : L"FG");
     for (wchar_t const* button : kStoryLookButtons) jumpIfFound(button, story ? L"ST" : L"FG");
-}
-
-// ---- the mouse ----
-
-bool SolitaireGame2::dismissPanels() {
-    if (Orvex::GUIWindow* gameName = hud_.getGameNamePanel(); gameName && gameNameBlend_.target > 0.5f) {
-        gameNameBlend_.target = 0.0f;
-        gameName->animateToGoal(L"AUS", kPanelSpeed, false);
-        helpScreen_.showPendingPanel();
-        return true;
-    }
-    if (Orvex::GUIWindow* help = hud_.getHelpPanel(); help && helpBlend_.target > 0.5f) {
-        helpBlend_.target = 0.0f;
-        help->animateToGoal(L"AUS", kPanelSpeed, false);
-        return true;
-    }
-    return false;
-}
-
-bool SolitaireGame2::guiTakesInput() const {
-    Orvex::GUIWindow const* active = gui_->getActiveWindow();
-    if (!active || active->getOptions().inputIgnore != 0) return false;
-    // A window that hands its input to its parent is that parent for the routing: the card
-    // tooltip's hot spot lies under the pointer inside the table window while a card has a
-    // tooltip, and a press there is a press on the table.
-    while (active->getOptions().inputToParent && active->getParent()) active = active->getParent();
-    return active != tableWindow_;
-}
-
-bool SolitaireGame2::tableTakesInput() const { return !running_.gameOver && isMenuActive(kInGameMenu); }
-
-bool SolitaireGame2::pressHitsTable(Orvex::MouseState const& state) const {
-    if (!tableTakesInput() || guiTakesInput()) return false;
-    Karte* card = nullptr;
-    Kartenstapel* pile = nullptr;
-    return cards_->pickAt(toTable(state), card, pile) != kPickNothing;
-}
-
-D3DXVECTOR2 SolitaireGame2::toTable(Orvex::MouseState const& state) const {
-    return renderer_->toGamePoint(D3DXVECTOR2(state.x, state.y));
-}
-
-void SolitaireGame2::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    if (results_.pending != 0 && results_.delay > 0.0f) results_.skip = true;
-    gui_->onMouseDown(state, button);
-    // A panel over the table goes with any press; a press on a card or pile plays it as well.
-    if (dismissPanels() && !pressHitsTable(state)) return;
-    pressReachedTable_ = false;
-    if (guiTakesInput()) {
-        playSound(L"KLICK2");
-        return;
-    }
-    if (!tableTakesInput()) return;
-    if (cards_->getClickMode() != kClickNormal && button != Orvex::OMB_LEFT) {
-        cards_->setClickMode(kClickNormal);
-        return;
-    }
-    cards_->onMouseDown(state, button, toTable(state));
-    pressReachedTable_ = true;
-}
-
-void SolitaireGame2::onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    gui_->onMouseUp(state, button);
-    bool const overGui = guiTakesInput();
-    if (overGui) playSound(L"KLICK");
-    if (!tableTakesInput() || (overGui && !pressReachedTable_)) return;
-    cards_->onMouseUp(state, button, toTable(state));
-    pressReachedTable_ = false;
-}
-
-void SolitaireGame2::onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis) {
-    gui_->onMouseMove(state, axis);
-    if (guiTakesInput() || !tableTakesInput()) return;
-    cards_->onMouseMove(state, axis, toTable(state));
-}
-
-void SolitaireGame2::onMouseDoubleClick(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    if (dismissPanels() && !pressHitsTable(state)) return;
-    if (guiTakesInput()) {
-        playSound(L"KLICK2");
-        return;
-    }
-    if (tableTakesInput()) cards_->onDoubleClick(state, button, toTable(state));
 }
 
 }  // namespace Solitaire

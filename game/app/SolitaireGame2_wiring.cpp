@@ -62,10 +62,10 @@ void SolitaireGame2::connectEngine() {
     d3d_->signalUnsupportedMode.connect(&options_, &OptionsScreen::onUnsupportedMode);
     Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
     input.keyPressedSignal.connect(this, &SolitaireGame2::onKeyPressed);
-    input.mouseButtonDownSignal.connect(this, &SolitaireGame2::onMouseDown);
-    input.mouseButtonUpSignal.connect(this, &SolitaireGame2::onMouseUp);
-    input.mouseAxisSignal.connect(this, &SolitaireGame2::onMouseMove);
-    input.mouseDoubleClickSignal.connect(this, &SolitaireGame2::onMouseDoubleClick);
+    input.mouseButtonDownSignal.connect(&tableInput_, &TableInput::onMouseDown);
+    input.mouseButtonUpSignal.connect(&tableInput_, &TableInput::onMouseUp);
+    input.mouseAxisSignal.connect(&tableInput_, &TableInput::onMouseMove);
+    input.mouseDoubleClickSignal.connect(&tableInput_, &TableInput::onMouseDoubleClick);
     input.keyDownSignal.connect(this, &SolitaireGame2::ignoreKey);
     input.keyReleasedSignal.connect(this, &SolitaireGame2::ignoreKey);
     engine_->windowActiveSignal.connect(this, &SolitaireGame2::onWindowActive);
@@ -92,9 +92,7 @@ void SolitaireGame2::connectStory() {
 }
 
 void SolitaireGame2::connectMinigames() {
-    minigames_->gameClosed.connect(this, &SolitaireGame2::onMinigameFinished);
-    minigames_->gameEnded.connect(this, &SolitaireGame2::onMinispielEnd);
-    minigames_->activeChanged.connect(this, &SolitaireGame2::onMinigameActive);
+    minigameResult_.connect(*minigames_);
     minigameResult_.setGoOn([this] { finishMinispiel(); });
     minigameFrames_.connect(*minigames_, globals_);
 }
@@ -108,14 +106,16 @@ void SolitaireGame2::wireGui() {
     if (Orvex::GUIWindow* tooltip = findWindow(L"TOOLTIP"))
         tooltip->beforeDrawSelf.connect(this, &SolitaireGame2::ignoreBeforeDraw);
     // The table's windows.
-    tableWindow_ = findWindow(L"I_DRAW");
-    renderer_->setWindows(tableWindow_, findWindow(L"I_RenderWindow"));
+    Orvex::GUIWindow* table = findWindow(L"I_DRAW");
+    tableInput_.setTableWindow(table);
+    renderer_->setWindows(table, findWindow(L"I_RenderWindow"));
     renderer_->setParticleWindow(findWindow(L"I_RenderWindowOverlay"));
     // The display mode and the screens' own windows.
     options_.wire();
     cursorTable_.wireChoice();
     tutorialScreens_.wireCheckboxes();
-    wireHud();
+    hud_.wire();
+    helpScreen_.wirePanel(hud_.getHelpPanel(), &hud_.getHelpBlend());
     powersAndShop_.wire({.cards = cards_,
                          .menus = menus_,
                          .tutorials = solTutorials_,
@@ -136,11 +136,6 @@ void SolitaireGame2::wireGui() {
         achievement->medalChanged.connect(&achievementScreen_, &AchievementScreen::onMedal);
     newProfileDialog_.wire(engine_->getLanguage(), menus_, solTutorials_,
                            [this](bool checked) { tutorialScreens_.setCheckboxes(checked); });
-}
-
-void SolitaireGame2::wireHud() {
-    hud_.wire();
-    helpScreen_.wirePanel(hud_.getHelpPanel(), &helpBlend_);
 }
 
 }  // namespace Solitaire

@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
                 int const c = numberOf(chapter->getName(), L"KAPITEL_");
                 int const l = numberOf(level->getName(), L"LEVEL_");
                 for (bool won : {true, false}) {
-                    if (game.startCampaignLevel(c, l, true) != Solitaire::SolitaireGame2::kGameStarted) continue;
+                    if (game.startCampaignLevel(c, l, true) != Solitaire::RunningGame::kGameStarted) continue;
                     game.onGameEnd(won, Solitaire::Kartenmanager::instance().makeGameEndParms(won));
                     if (Solitaire::Profil const* active = profiles.getActiveProfile()) checkRanges(*active);
                 }

@@ -237,18 +237,18 @@ Orvex::MouseState FlowFixture::mouseAt(float x, float y, int held) {
 void FlowFixture::moveTo(float x, float y) {
     Orvex::MouseState state = mouseAt(x, y);
     Orvex::OrvexAchse const axis = Orvex::OA_MOUSE_X;
-    game->onMouseMove(state, axis);
+    game->getTableInput().onMouseMove(state, axis);
 }
 
 void FlowFixture::pressAt(float x, float y, Orvex::OrvexMouseButton button) {
     moveTo(x, y);
     Orvex::MouseState state = mouseAt(x, y, static_cast<int>(button));
-    game->onMouseDown(state, button);
+    game->getTableInput().onMouseDown(state, button);
 }
 
 void FlowFixture::releaseAt(float x, float y, Orvex::OrvexMouseButton button) {
     Orvex::MouseState state = mouseAt(x, y);
-    game->onMouseUp(state, button);
+    game->getTableInput().onMouseUp(state, button);
 }
 
 void FlowFixture::doubleClickAt(float x, float y) {
@@ -257,7 +257,7 @@ void FlowFixture::doubleClickAt(float x, float y) {
     releaseAt(x, y);
     Orvex::MouseState state = mouseAt(x, y, Orvex::OMB_LEFT);
     Orvex::OrvexMouseButton const left = Orvex::OMB_LEFT;
-    game->onMouseDoubleClick(state, left);
+    game->getTableInput().onMouseDoubleClick(state, left);
     releaseAt(x, y);
 }
 
@@ -287,7 +287,7 @@ D3DXVECTOR2 FlowFixture::pointOf(Solitaire::Karte const& card) const {
 
 void FlowFixture::dismissPanels() {
     for (int i = 0; i < 2; ++i)
-        if (game->getGameNameBlend().target > 0.5f || game->getHelpBlend().target > 0.5f) {
+        if (game->getHud().getGameNameBlend().target > 0.5f || game->getHud().getHelpBlend().target > 0.5f) {
             pressAt(kQuietX, kQuietY);
             releaseAt(kQuietX, kQuietY);
         }

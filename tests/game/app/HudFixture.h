@@ -98,17 +98,17 @@ protected:
     void pointTo(std::wstring const& name) {
         Orvex::MouseState state = pointerOver(name, false);
         Orvex::OrvexAchse const axis = Orvex::OA_MOUSE_X;
-        game->onMouseMove(state, axis);
+        game->getTableInput().onMouseMove(state, axis);
         step(0.0);
     }
     void clickOn(std::wstring const& name) {
         pointTo(name);
         Orvex::OrvexMouseButton const left = Orvex::OMB_LEFT;
         Orvex::MouseState down = pointerOver(name, true);
-        game->onMouseDown(down, left);
+        game->getTableInput().onMouseDown(down, left);
         step(0.0);
         Orvex::MouseState up = pointerOver(name, false);
-        game->onMouseUp(up, left);
+        game->getTableInput().onMouseUp(up, left);
         step(0.0);
     }
 
@@ -132,7 +132,7 @@ private:
 
     void deal(bool campaign, int chapter, int level, float points) {
         ASSERT_TRUE(catalogue().startVariant());
-        game->setRunningGame(campaign, chapter, level);
+        game->getRunning().setLevel(campaign, chapter, level);
         // The game start's own windows: the mode's groups, the end-game button hidden.
         jump(L"I_STORY", campaign ? L"AN" : L"AUS");
         jump(L"I_FREIESSPIEL", campaign ? L"AUS" : L"AN");

@@ -58,11 +58,11 @@ protected:
         Orvex::OrvexMouseButton const left = Orvex::OMB_LEFT;
         Orvex::OrvexAchse const axis = Orvex::OA_MOUSE_X;
         Orvex::MouseState moved = mouse(x, y, false);
-        game->onMouseMove(moved, axis);
+        game->getTableInput().onMouseMove(moved, axis);
         Orvex::MouseState down = mouse(x, y, true);
-        game->onMouseDown(down, left);
+        game->getTableInput().onMouseDown(down, left);
         Orvex::MouseState up = mouse(x, y, false);
-        game->onMouseUp(up, left);
+        game->getTableInput().onMouseUp(up, left);
         step(0.0);
     }
     void click(std::wstring const& name) {

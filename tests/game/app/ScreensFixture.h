@@ -70,13 +70,13 @@ protected:
         state.y = y;
         pointerAt(x, y);
         Orvex::OrvexAchse const axis = Orvex::OA_MOUSE_X;
-        game->onMouseMove(state, axis);
+        game->getTableInput().onMouseMove(state, axis);
         step(0.0);
         Orvex::OrvexMouseButton const left = Orvex::OMB_LEFT;
         state.setButtonDown(0, true);
-        game->onMouseDown(state, left);
+        game->getTableInput().onMouseDown(state, left);
         state.setButtonDown(0, false);
-        game->onMouseUp(state, left);
+        game->getTableInput().onMouseUp(state, left);
         step(0.0);
     }
     // Starts again with the window of that name in a GUI file renamed, so a step that needs it

@@ -33,6 +33,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using apptest::FlowFixture;
+using Solitaire::RunningGame;
 using Solitaire::SolitaireGame2;
 
 class GameDispatchTest : public FlowFixture {
@@ -179,7 +180,7 @@ TEST_F(GameDispatchTest, TheShopOpensOnlyInACampaignLevel) {
     freeGame(0);
     click(L"I_Shop");
     EXPECT_EQ(activeMenu(), L"INGAMEMENU");
-    ASSERT_EQ(game->startCampaignLevel(0, 0, true), SolitaireGame2::kGameStarted);
+    ASSERT_EQ(game->startCampaignLevel(0, 0, true), RunningGame::kGameStarted);
     click(L"I_Shop");
     EXPECT_EQ(activeMenu(), L"SHOPMENU");
 }

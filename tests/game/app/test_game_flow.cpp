@@ -25,6 +25,7 @@
 namespace {
 
 using apptest::FlowFixture;
+using Solitaire::RunningGame;
 using Solitaire::SolitaireGame2;
 
 // A profile whose campaign stands as given: (chapter, level, result) for every level of the
@@ -131,7 +132,7 @@ TEST_F(GameFlowTest, ACampaignLevelWonGetsThreeStarsOpensTheNextAndANextStartsIt
     float const played = achievement(L"LEVEL_PLAYED");
     float const perfect = achievement(L"LEVEL_PERFECT");
     float const stars = achievement(L"STARS");
-    ASSERT_EQ(game->startCampaignLevel(0, 0, true), SolitaireGame2::kGameStarted);
+    ASSERT_EQ(game->startCampaignLevel(0, 0, true), RunningGame::kGameStarted);
     EXPECT_EQ(activeMenu(), L"INGAMEMENU");
     EXPECT_TRUE(game->getRunning().campaign);
     EXPECT_EQ(game->getRunning().currentChapter, 0);
@@ -181,7 +182,7 @@ TEST_F(GameFlowTest, ALevelEndedEarlyKeepsItsBestResultAndCountsOnlyNewStars) {
         SCOPED_TRACE(c.hearts);
         float const stars = achievement(L"STARS");
         float const played = achievement(L"LEVEL_PLAYED");
-        ASSERT_EQ(game->startCampaignLevel(0, 0, true), SolitaireGame2::kGameStarted);
+        ASSERT_EQ(game->startCampaignLevel(0, 0, true), RunningGame::kGameStarted);
         play(c.hearts);
         EXPECT_EQ(game->getRunning().outcome, c.result > 1 ? 1 : -1);
         EXPECT_EQ(level(0, 0).result, c.levelResult);
@@ -195,7 +196,7 @@ TEST_F(GameFlowTest, ALevelEndedEarlyKeepsItsBestResultAndCountsOnlyNewStars) {
 TEST_F(GameFlowTest, ALevelWithoutAStarStaysOpenAndOpensNothing) {
     startFlow(campaignProfile({1, 1, 1, 1, 1, 0}));
     float const stars = achievement(L"STARS");
-    ASSERT_EQ(game->startCampaignLevel(0, 1, true), SolitaireGame2::kGameStarted);
+    ASSERT_EQ(game->startCampaignLevel(0, 1, true), RunningGame::kGameStarted);
     play(0);
     EXPECT_EQ(level(0, 1).result, 1);
     EXPECT_EQ(level(0, 5).result, 0);
@@ -213,7 +214,7 @@ TEST_F(GameFlowTest, ALevelWithoutAStarStaysOpenAndOpensNothing) {
 TEST_F(GameFlowTest, PassingALevelWithFiveOpenOpensNoFurther) {
     // A seventh level record (the catalogue's chapter has six) stands behind the five.
     startFlow(campaignProfile({1, 1, 1, 1, 1, 1, 0}));
-    ASSERT_EQ(game->startCampaignLevel(0, 0, true), SolitaireGame2::kGameStarted);
+    ASSERT_EQ(game->startCampaignLevel(0, 0, true), RunningGame::kGameStarted);
     Solitaire::GameEndParms parms;
     parms.clearedCards = 1;
     game->onGameEnd(false, parms);
@@ -236,7 +237,7 @@ TEST_F(GameFlowTest, AChapterIsFinishedOnlyPastHalfItsLevels) {
     for (auto const& c : cases) {
         SCOPED_TRACE(c.chapterResult);
         startFlow(campaignProfile(c.before, {0, 0}));
-        ASSERT_EQ(game->startCampaignLevel(0, 3, true), SolitaireGame2::kGameStarted);
+        ASSERT_EQ(game->startCampaignLevel(0, 3, true), RunningGame::kGameStarted);
         Solitaire::GameEndParms parms;
         parms.clearedCards = 1;
         game->onGameEnd(false, parms);
@@ -261,7 +262,7 @@ TEST_F(GameFlowTest, ExtraCardsCountWhatTheGoalsAskedBeyondTheBestBefore) {
     for (auto const& c : cases) {
         SCOPED_TRACE(c.bestBefore);
         startFlow(campaignProfile({2, 1, 1, 1, 1, 0}, {1, 1}, c.bestBefore));
-        ASSERT_EQ(game->startCampaignLevel(1, 0, true), SolitaireGame2::kGameStarted);
+        ASSERT_EQ(game->startCampaignLevel(1, 0, true), RunningGame::kGameStarted);
         float const chapter = achievement(L"EXTRACARDS_CPT_1");
         float const accumulated = achievement(L"EXTRACARDS_CPT_ACCUM_1");
         float const all = achievement(L"EXTRACARDS");
@@ -281,7 +282,7 @@ TEST_F(GameFlowTest, ExtraCardsCountWhatTheGoalsAskedBeyondTheBestBefore) {
 TEST_F(GameFlowTest, ALevelTheCatalogueLacksStartsNothing) {
     startFlow(campaignProfile({1, 1, 1, 0, 0, 0}));
     for (auto const& [chapter, levelNumber] : {std::pair{0, 6}, {2, 0}, {-1, 0}, {0, -1}}) {
-        EXPECT_EQ(game->startCampaignLevel(chapter, levelNumber, true), SolitaireGame2::kNothingStarted);
+        EXPECT_EQ(game->startCampaignLevel(chapter, levelNumber, true), RunningGame::kNothingStarted);
         EXPECT_EQ(activeMenu(), L"HAUPTMENU");
         EXPECT_EQ(game->getRunning().currentChapter, -1);
     }

@@ -15,6 +15,7 @@
 namespace {
 
 using apptest::FlowFixture;
+using Solitaire::RunningGame;
 using Solitaire::SolitaireGame2;
 
 struct Damage {
@@ -41,7 +42,7 @@ TEST_P(GameFlowBadInputTest, OnlyTheStepThatNeedsTheWindowIsSkipped) {
     for (int i = 0; i < 450 && activeMenu() != L"AUSWERTUNGMENU"; ++i) step(1.0 / 30.0);
     EXPECT_EQ(activeMenu(), L"AUSWERTUNGMENU");
 
-    ASSERT_EQ(game->startCampaignLevel(0, 0, true), SolitaireGame2::kGameStarted);
+    ASSERT_EQ(game->startCampaignLevel(0, 0, true), RunningGame::kGameStarted);
     menus.activateMenu(L"PAUSEMENU", -1.0);
     settle(0.5);
     menus.activateMenu(L"INGAMEMENU", -1.0);

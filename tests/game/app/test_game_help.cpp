@@ -185,13 +185,13 @@ TEST_F(GameHelpTest, LeafingByClicksChangesPictureAndText) {
 TEST_F(GameHelpTest, HelpPanelStandsInTheMiddleAndWithoutItsWindowShowsNothing) {
     game->getHelp().showHelpPanel();
     EXPECT_EQ(find(L"I_Help")->getTargetState().name, L"CENTER");
-    EXPECT_EQ(game->getHelpBlend().current, 1.0f);
-    EXPECT_EQ(game->getHelpBlend().target, 1.0f);
+    EXPECT_EQ(game->getHud().getHelpBlend().current, 1.0f);
+    EXPECT_EQ(game->getHud().getHelpBlend().target, 1.0f);
 
     restartWithout("Ingame.gui", "I_Help");
     game->getHelp().showHelpPanel();
-    EXPECT_EQ(game->getHelpBlend().current, 0.0f);
-    EXPECT_EQ(game->getHelpBlend().target, 0.0f);
+    EXPECT_EQ(game->getHud().getHelpBlend().current, 0.0f);
+    EXPECT_EQ(game->getHud().getHelpBlend().target, 0.0f);
 }
 
 }  // namespace

@@ -67,8 +67,8 @@ TEST_F(GameKeysTest, F7WritesNumberedScreenshotsOfTheBackBuffer) {
     EXPECT_EQ(first, 0);  // from 0 in each run
     step(0.1);
     frame();
-    press(SolitaireGame2::kKeyF7);
-    press(SolitaireGame2::kKeyF7);
+    press(Solitaire::Screenshots::kScreenshotKey);
+    press(Solitaire::Screenshots::kScreenshotKey);
     EXPECT_EQ(Solitaire::Screenshots::getScreenshotCounter(), 2);
     for (char const* name : {"Screenshot_0.png", "Screenshot_1.png"}) {
         Picture const shot = readPicture(shots / name, 60, 60);
@@ -87,11 +87,11 @@ TEST_F(GameKeysTest, FailedCaptureWritesNothingAndKeepsTheNumber) {
     D3DPRESENT_PARAMETERS& present = Orvex::D3DInterface::getInstance().getPresentParameters();
     D3DFORMAT const format = present.BackBufferFormat;
     present.BackBufferFormat = D3DFMT_UNKNOWN;
-    press(SolitaireGame2::kKeyF7);
+    press(Solitaire::Screenshots::kScreenshotKey);
     present.BackBufferFormat = format;
     EXPECT_EQ(Solitaire::Screenshots::getScreenshotCounter(), 0);
     EXPECT_TRUE(std::filesystem::is_empty(shots));
-    press(SolitaireGame2::kKeyF7);
+    press(Solitaire::Screenshots::kScreenshotKey);
     EXPECT_TRUE(std::filesystem::exists(shots / "Screenshot_0.png"));
 }
 
@@ -114,15 +114,15 @@ TEST_F(GameKeysTest, KeyDismissesTheBannerThenTheHelpPanel) {
     help->jumpToGoal(L"CENTER");
     banner->goalStarted.connect(&log, &GoalLog::onGoal);
     help->goalStarted.connect(&log, &GoalLog::onGoal);
-    game->getGameNameBlend() = {1.0f, 1.0f};
-    game->getHelpBlend() = {1.0f, 1.0f};
+    game->getHud().getGameNameBlend() = {1.0f, 1.0f};
+    game->getHud().getHelpBlend() = {1.0f, 1.0f};
     press(0x1E);
     EXPECT_EQ(log.lines, std::vector<std::wstring>{L"I_GameName AUS"});
-    EXPECT_EQ(game->getGameNameBlend().target, 0.0f);
-    EXPECT_EQ(game->getHelpBlend().target, 1.0f);
+    EXPECT_EQ(game->getHud().getGameNameBlend().target, 0.0f);
+    EXPECT_EQ(game->getHud().getHelpBlend().target, 1.0f);
     press(0x1E);
     EXPECT_EQ(log.lines, (std::vector<std::wstring>{L"I_GameName AUS", L"I_Help AUS"}));
-    EXPECT_EQ(game->getHelpBlend().target, 0.0f);
+    EXPECT_EQ(game->getHud().getHelpBlend().target, 0.0f);
     press(0x1E);
     EXPECT_EQ(log.lines.size(), 2u);
 }

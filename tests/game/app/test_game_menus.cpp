@@ -28,6 +28,7 @@
 namespace {
 
 using apptest::FlowFixture;
+using Solitaire::RunningGame;
 using Solitaire::SolitaireGame2;
 
 std::string const kAnna = "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\"/></PROFILE>";
@@ -121,7 +122,7 @@ TEST_F(GameMenusTest, KeysActWhileTheFirstProfileIsMade) {
     click(find(L"SM_Fenster"));
     ASSERT_TRUE(game->getNewProfileDialog().isFirstProfileBlocked());
     Orvex::KeyState keys;
-    unsigned char const code = SolitaireGame2::kKeyF7;
+    unsigned char const code = Solitaire::Screenshots::kScreenshotKey;
     game->onKeyPressed(keys, code);
     EXPECT_TRUE(game->getNewProfileDialog().isFirstProfileBlocked());
     EXPECT_EQ(activeMenu(), L"NEUESPROFIL");
@@ -149,7 +150,7 @@ TEST_F(GameMenusTest, EachMenuSetsItsScreenStateAndOffersItsTutorial) {
     for (ShownTutorial const& t : shownTutorials()) shown.push_back(t.name);
     // The in-game screen's tutorial by the kind of game: the last game was none, a free one.
     EXPECT_EQ(shown, (std::vector<std::wstring>{L"KATEGORIEMENU", L"LEVELAUSWAHLMENU", L"INGAMEMENU_FG"}));
-    ASSERT_EQ(game->startCampaignLevel(0, 0, true), SolitaireGame2::kGameStarted);
+    ASSERT_EQ(game->startCampaignLevel(0, 0, true), RunningGame::kGameStarted);
     EXPECT_EQ(shownTutorials().back().name, L"INGAMEMENU_STORY");
 }
 
@@ -175,7 +176,7 @@ TEST_F(GameMenusTest, ThePauseScreenStopsTheClockAndKeepsTheTableFromThePointer)
     click(find(L"P_WEITER"));
     EXPECT_EQ(activeMenu(), L"INGAMEMENU");
     EXPECT_EQ(timer.getPauseMask() & 2u, 0u);
-    ASSERT_EQ(game->startCampaignLevel(0, 0, true), SolitaireGame2::kGameStarted);
+    ASSERT_EQ(game->startCampaignLevel(0, 0, true), RunningGame::kGameStarted);
     menus.activateMenu(L"PAUSEMENU", -1.0);
     EXPECT_EQ(goalOf(L"P_ENDE"), L"ST");
 }
@@ -187,9 +188,9 @@ TEST_F(GameMenusTest, TheInGameLookFollowsTheStoryAndTheAlternativeLook) {
     EXPECT_EQ(goalOf(L"I_HG"), L"FG");
     freeGame(L"HERZREIHE_ALT");
     EXPECT_EQ(goalOf(L"I_HG"), L"FG") << "the alternative look outside a story category";
-    ASSERT_EQ(game->startCampaignLevel(1, 0, true), SolitaireGame2::kGameStarted);
+    ASSERT_EQ(game->startCampaignLevel(1, 0, true), RunningGame::kGameStarted);
     EXPECT_EQ(goalOf(L"I_HG"), L"ST");
-    ASSERT_EQ(game->startCampaignLevel(1, 1, true), SolitaireGame2::kGameStarted);
+    ASSERT_EQ(game->startCampaignLevel(1, 1, true), RunningGame::kGameStarted);
     EXPECT_EQ(goalOf(L"I_HG"), L"ST_ALT");
 }
 
@@ -261,11 +262,11 @@ TEST_F(GameMenusTest, PressesGoToTheGuiOrTheTableOrDismissAPanel) {
     } const rows[] = {
         {"a plain press", [] {}, ace, Orvex::OMB_LEFT, true},
         {"a press after a rest on the card", rest, ace, Orvex::OMB_LEFT, true},
-        {"the banner up (its blend still at 0.4)", [&] { game->getGameNameBlend() = {0.4f, 1.0f}; }, ace,
+        {"the banner up (its blend still at 0.4)", [&] { game->getHud().getGameNameBlend() = {0.4f, 1.0f}; }, ace,
          Orvex::OMB_LEFT, true},
-        {"the banner up, a press beside the cards", [&] { game->getGameNameBlend() = {1.0f, 1.0f}; }, beside,
+        {"the banner up, a press beside the cards", [&] { game->getHud().getGameNameBlend() = {1.0f, 1.0f}; }, beside,
          Orvex::OMB_LEFT, false},
-        {"the help panel up", [&] { game->getHelpBlend() = {1.0f, 1.0f}; }, ace, Orvex::OMB_LEFT, true},
+        {"the help panel up", [&] { game->getHud().getHelpBlend() = {1.0f, 1.0f}; }, ace, Orvex::OMB_LEFT, true},
         {"a power armed, the right button", [&] { cards.setClickMode(Solitaire::kClickReveal); }, ace,
          Orvex::OMB_RIGHT, false},
         {"the game ended", [&] { click(L"I_END_GAME"); }, ace, Orvex::OMB_LEFT, false},
@@ -276,8 +277,8 @@ TEST_F(GameMenusTest, PressesGoToTheGuiOrTheTableOrDismissAPanel) {
         pressAt(row.at.x, row.at.y, row.button);
         EXPECT_EQ(held() != nullptr, row.reachesTable);
         releaseAt(row.at.x, row.at.y, row.button);
-        EXPECT_EQ(game->getGameNameBlend().target, 0.0f);
-        EXPECT_EQ(game->getHelpBlend().target, 0.0f);
+        EXPECT_EQ(game->getHud().getGameNameBlend().target, 0.0f);
+        EXPECT_EQ(game->getHud().getHelpBlend().target, 0.0f);
         settle(0.5);
     }
     EXPECT_EQ(cards.getClickMode(), Solitaire::kClickNormal) << "disarmed";

@@ -59,7 +59,7 @@ protected:
     }
     // Clicks on the score until neither the banner nor the help panel waits for a click.
     void dismissPanels() {
-        for (int i = 0; i < 4 && (game->getGameNameBlend().target > 0.5f || game->getHelpBlend().target > 0.5f); ++i) {
+        for (int i = 0; i < 4 && (game->getHud().getGameNameBlend().target > 0.5f || game->getHud().getHelpBlend().target > 0.5f); ++i) {
             click(L"I_Points");
             step(0.5);
         }
@@ -82,11 +82,11 @@ TEST_F(GameRulesTest, EveryVariantsRulesShowInHelpAndOnTheTable) {
         EXPECT_EQ(inHelp.count(rules), 1u) << nameOf(entry) << ": on the help's rules page";
 
         ASSERT_TRUE(SolitaireManager::instance().setCurrentByNames(entry.category, entry.game, entry.variant));
-        ASSERT_EQ(game->startGame(false, entry.campaign, L"", false, false), Solitaire::SolitaireGame2::kGameStarted)
+        ASSERT_EQ(game->startGame(false, entry.campaign, L"", false, false), Solitaire::RunningGame::kGameStarted)
             << nameOf(entry);
         step(0.1);
         dismissPanels();
-        EXPECT_LE(game->getHelpBlend().target, 0.0f) << nameOf(entry);
+        EXPECT_LE(game->getHud().getHelpBlend().target, 0.0f) << nameOf(entry);
         click(L"I_Info");
         EXPECT_EQ(textOf(L"I_Help"), rules) << nameOf(entry);
         EXPECT_EQ(find(L"I_Help")->getTargetState().name, L"CENTER") << nameOf(entry);
@@ -98,7 +98,7 @@ TEST_F(GameRulesTest, EveryVariantsRulesShowInHelpAndOnTheTable) {
             keepBackBuffer("rules_panel_level_0_0.png");
         // A click anywhere puts it away.
         click(L"I_Points");
-        EXPECT_LE(game->getHelpBlend().target, 0.0f) << nameOf(entry);
+        EXPECT_LE(game->getHud().getHelpBlend().target, 0.0f) << nameOf(entry);
     }
 }
 
@@ -113,9 +113,9 @@ TEST_F(GameRulesTest, TheStartShowsTheRulesOfANewVariantOnce) {
     Start const starts[] = {{L"SPINNE", L"SPINNE", true}, {L"SPINNE", L"SPINNE", false}, {L"ZELLEN", L"ZELLEN", true}};
     for (Start const& start : starts) {
         ASSERT_TRUE(catalogue.setCurrentByNames(L"KLASSIKER", start.game, start.variant));
-        ASSERT_EQ(game->startGame(false, false, L"", false, false), Solitaire::SolitaireGame2::kGameStarted);
+        ASSERT_EQ(game->startGame(false, false, L"", false, false), Solitaire::RunningGame::kGameStarted);
         step(0.1);
-        EXPECT_EQ(game->getHelpBlend().target > 0.5f, start.shown) << port::toUtf8(start.game);
+        EXPECT_EQ(game->getHud().getHelpBlend().target > 0.5f, start.shown) << port::toUtf8(start.game);
         if (start.shown) {
             EXPECT_EQ(find(L"I_Help")->getTargetState().name, L"CENTER");
             EXPECT_EQ(textOf(L"I_Help"), Orvex::languageText(L"REGELN_" + std::wstring(start.game)));

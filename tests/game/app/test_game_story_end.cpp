@@ -18,6 +18,7 @@
 namespace {
 
 using apptest::FlowFixture;
+using Solitaire::RunningGame;
 using Solitaire::SolitaireGame2;
 using Solitaire::StorySceneParams;
 
@@ -157,16 +158,16 @@ TEST_F(GameStoryEndTest, ALevelStartShowsTheTutorialOnceAfterItAndTheReturnIsTru
 // While a scene plays a campaign level gives way to it (2); a free game does not.
 TEST_F(GameStoryEndTest, ALevelStartedWhileASceneIsRunningGivesWayToIt) {
     play(StorySceneParams{});
-    EXPECT_EQ(game->startCampaignLevel(0, 1, true), SolitaireGame2::kStoryStarted);
+    EXPECT_EQ(game->startCampaignLevel(0, 1, true), RunningGame::kStoryStarted);
     EXPECT_EQ(activeMenu(), L"HAUPTMENU");
     EXPECT_EQ(game->getRunning().currentLevel, -1);
     EXPECT_TRUE(game->checkStory());
     ASSERT_TRUE(Solitaire::SolitaireManager::instance().setCurrentByNames(L"KLASSIKER", L"HERZREIHE", L"HERZREIHE"));
-    EXPECT_EQ(game->startGame(false, false, L"", true, true), SolitaireGame2::kGameStarted);
+    EXPECT_EQ(game->startGame(false, false, L"", true, true), RunningGame::kGameStarted);
     // No scene is due without one playing (the story holds none): the level starts.
     game->setStoryPart(nullptr);
     EXPECT_FALSE(game->checkStory());
-    EXPECT_EQ(game->startCampaignLevel(0, 1, true), SolitaireGame2::kGameStarted);
+    EXPECT_EQ(game->startCampaignLevel(0, 1, true), RunningGame::kGameStarted);
 }
 
 // "T_END_STORY_CLICK" ends the scene without its finish: no music request reaches the game;

@@ -34,15 +34,15 @@ protected:
     void move(float x, float y) {
         Orvex::MouseState state = mouse(x, y);
         Orvex::OrvexAchse const axis = Orvex::OA_MOUSE_X;
-        game->onMouseMove(state, axis);
+        game->getTableInput().onMouseMove(state, axis);
         step(0.0);
     }
     void click(float x, float y) {
         Orvex::OrvexMouseButton const left = Orvex::OMB_LEFT;
         Orvex::MouseState down = mouse(x, y, true);
-        game->onMouseDown(down, left);
+        game->getTableInput().onMouseDown(down, left);
         Orvex::MouseState up = mouse(x, y);
-        game->onMouseUp(up, left);
+        game->getTableInput().onMouseUp(up, left);
     }
 };
 

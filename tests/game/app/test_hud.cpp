@@ -147,7 +147,7 @@ TEST_F(HudTest, TheVariantLabelNamesTheChapterOfACampaignLevelOnly) {
                           {true, 20, L"Kapitel 21: Das Ziel"}, {false, 1, L""}, {true, 21, L""}};
     startLevel(1, 0);
     for (Case const& c : cases) {
-        game->setRunningGame(c.campaign, c.chapter, 0);
+        game->getRunning().setLevel(c.campaign, c.chapter, 0);
         game->getHud().refreshLabels();
         EXPECT_EQ(textOf(L"I_VariantLabel_Label"), c.shown) << c.campaign << " " << c.chapter;
     }
@@ -170,9 +170,9 @@ TEST_F(HudTest, TheTitleNamesChapterAndGameOfALevelAndGameAndVariantOfAFreeGame)
     for (Case const& c : cases) {
         if (c.chapter < 0) {
             ASSERT_TRUE(catalogue().setCurrentByNames(L"KNOBELEIEN", L"HERZREIHE", L"HERZREIHE"));
-            ASSERT_EQ(game->startGame(false, false, kSeed, false, true), Solitaire::SolitaireGame2::kGameStarted);
+            ASSERT_EQ(game->startGame(false, false, kSeed, false, true), Solitaire::RunningGame::kGameStarted);
         } else {
-            ASSERT_EQ(game->startCampaignLevel(c.chapter, c.level, false), Solitaire::SolitaireGame2::kGameStarted);
+            ASSERT_EQ(game->startCampaignLevel(c.chapter, c.level, false), Solitaire::RunningGame::kGameStarted);
         }
         EXPECT_EQ(textOf(L"I_LevelName"), c.shown) << c.chapter << " " << c.level;
         EXPECT_EQ(textOf(L"I_VariantLabel_Label"), c.variantLabel) << c.chapter << " " << c.level;
@@ -243,7 +243,7 @@ TEST_F(HudTest, EveryShippedLevelAsDealtHoldsNoGoal) {
             SCOPED_TRACE(narrow(chapterGame->getName() + L" " + chapterGame->getVariants()[level]->getName()));
             // As the level screen starts a level.
             ASSERT_EQ(game->startCampaignLevel(static_cast<int>(chapter), static_cast<int>(level), false),
-                      Solitaire::SolitaireGame2::kGameStarted);
+                      Solitaire::RunningGame::kGameStarted);
             settle(120);
             ASSERT_FALSE(game->getRunning().gameOver);
             Solitaire::SolVariant const* variant = catalogue().getCurrentVariant();
@@ -313,7 +313,7 @@ TEST_F(HudTest, TheEndGameButtonFollowsTheWatchedPileInACampaignLevelOnly) {
         {"campaign, the end already shown", true, true, emptied, L"AUS"},
     };
     for (Case const& c : cases) {
-        game->setRunningGame(c.campaign, 1, 0);
+        game->getRunning().setLevel(c.campaign, 1, 0);
         cards().gameEndSent = c.endShown;
         c.event(cards(), pile);
         settle(30);  // the button's glide ends
@@ -344,7 +344,7 @@ TEST_F(HudTest, TheCardTooltipFollowsThePointerInFreePlayOnly) {
         {"a campaign level", true, L"Herz 7", true, false},
     };
     for (Case const& c : cases) {
-        game->setRunningGame(c.campaign, c.campaign ? 1 : -1, 0);
+        game->getRunning().setLevel(c.campaign, c.campaign ? 1 : -1, 0);
         pointerAt(300, 200);
         cards().tooltipChanged.emit(c.text, c.show);
         step(1.0 / 60);
@@ -392,7 +392,7 @@ TEST_F(HudTest, ExtraCardsFoundCountForTheRunningLevelOnly) {
     cards().extraCardExposed.emit(card, 2ul, 0ul);
     EXPECT_EQ(record->foundRun, 2u);
     EXPECT_EQ(record->found, 0u) << "the saved copy waits for the game's end";
-    game->setRunningGame(false, -1, -1);
+    game->getRunning().setLevel(false, -1, -1);
     cards().extraCardExposed.emit(card, 3ul, 0ul);
     EXPECT_EQ(record->foundRun, 2u) << "a free game has no level";
 }
@@ -450,8 +450,8 @@ TEST_F(HudTest, HoverZonesShowTheirPanels) {
         {"the help stands in the middle", L"I_Help_TZ", 1.0f, L"AUS", L"AUS"},
     };
     for (Case const& c : cases) {
-        game->getHelpBlend().current = c.helpBlend;
-        game->getHelpBlend().target = c.helpBlend;
+        game->getHud().getHelpBlend().current = c.helpBlend;
+        game->getHud().getHelpBlend().target = c.helpBlend;
         pointTo(c.pointAt);
         EXPECT_EQ(goalOf(L"I_Help"), c.help) << c.what;
         EXPECT_EQ(goalOf(L"I_Statistiken"), c.statistics) << c.what;

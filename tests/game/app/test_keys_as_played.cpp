@@ -82,7 +82,7 @@ TEST_F(KeysAsPlayedTest, F1OverTheBalanceOfACampaignLevelAddsTheMakersPoints) {
     D3DXVECTOR2 const over = middleOf(L"I_Points2");
     moveTo(over);
     ticks(10);
-    EXPECT_EQ(Orvex::GUISystem::instance().windowAt(over, Solitaire::SolitaireGame2::kHitTestMask), balance);
+    EXPECT_EQ(Orvex::GUISystem::instance().windowAt(over, Orvex::GUISystem::kHitHover), balance);
     float const before = Solitaire::Kartenmanager::instance().getScore();
     key(SDL_SCANCODE_F1, SDLK_F1);
     EXPECT_NEAR(Solitaire::Kartenmanager::instance().getScore() - before, Solitaire::SolitaireGame2::kMakerPoints, 1.0f);

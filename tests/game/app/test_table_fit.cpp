@@ -122,12 +122,12 @@ protected:
         // The pointer off the table: a pointed card is lifted a little, past the fit.
         Orvex::MouseState away = mouse({1.0f, 1.0f}, false);
         Orvex::OrvexAchse const axis = Orvex::OA_MOUSE_X;
-        game->onMouseMove(away, axis);
+        game->getTableInput().onMouseMove(away, axis);
         if (g.campaign) {
-            ASSERT_EQ(game->startCampaignLevel(g.chapter, g.level, false), Solitaire::SolitaireGame2::kGameStarted);
+            ASSERT_EQ(game->startCampaignLevel(g.chapter, g.level, false), Solitaire::RunningGame::kGameStarted);
         } else {
             ASSERT_TRUE(catalogue().setCurrentByNames(g.category, g.game, g.variant));
-            ASSERT_EQ(game->startGame(false, false, kSeed, false, false), Solitaire::SolitaireGame2::kGameStarted);
+            ASSERT_EQ(game->startGame(false, false, kSeed, false, false), Solitaire::RunningGame::kGameStarted);
         }
     }
 
@@ -247,19 +247,19 @@ protected:
         Orvex::OrvexAchse const axis = Orvex::OA_MOUSE_X;
         Orvex::OrvexMouseButton const left = Orvex::OMB_LEFT;
         Orvex::MouseState moved = mouse(at, false);
-        game->onMouseMove(moved, axis);
+        game->getTableInput().onMouseMove(moved, axis);
         Orvex::MouseState down = mouse(at, true);
-        game->onMouseDown(down, left);
+        game->getTableInput().onMouseDown(down, left);
     }
     void release(D3DXVECTOR2 const& at) {
         Orvex::OrvexMouseButton const left = Orvex::OMB_LEFT;
         Orvex::MouseState up = mouse(at, false);
-        game->onMouseUp(up, left);
+        game->getTableInput().onMouseUp(up, left);
     }
     void moveHeld(D3DXVECTOR2 const& at) {
         Orvex::OrvexAchse const axis = Orvex::OA_MOUSE_X;
         Orvex::MouseState moved = mouse(at, true);
-        game->onMouseMove(moved, axis);
+        game->getTableInput().onMouseMove(moved, axis);
     }
 
     // A move of the hint list that carries a face-up card to another pile (no joker or wildcard
@@ -291,14 +291,14 @@ protected:
         // A press beside the cards while the game's name or the help shows puts them away (a press
         // on a card would play it); they fade out.
         bool panels = false;
-        for (int i = 0; i < 2 && (game->getGameNameBlend().target > 0.5f || game->getHelpBlend().target > 0.5f); ++i) {
+        for (int i = 0; i < 2 && (game->getHud().getGameNameBlend().target > 0.5f || game->getHud().getHelpBlend().target > 0.5f); ++i) {
             press(corner);
             release(corner);
             panels = true;
         }
         Orvex::OrvexAchse const axis = Orvex::OA_MOUSE_X;
         Orvex::MouseState aside = mouse(corner, false);
-        game->onMouseMove(aside, axis);
+        game->getTableInput().onMouseMove(aside, axis);
         play(panels ? 1.5 : kStep);
         press(from);
         tick(1.0 / 60);

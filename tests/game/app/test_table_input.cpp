@@ -68,7 +68,7 @@ protected:
     // table included), dealt from the seed and landed.
     void startFreeGame(wchar_t const* gameName, wchar_t const* variant, std::wstring const& seed) {
         ASSERT_TRUE(catalogue().setCurrentByNames(L"KLASSIKER", gameName, variant));
-        ASSERT_EQ(game->startGame(false, false, seed, true, true), Solitaire::SolitaireGame2::kGameStarted);
+        ASSERT_EQ(game->startGame(false, false, seed, true, true), Solitaire::RunningGame::kGameStarted);
         frames(120);
     }
 
@@ -176,7 +176,7 @@ protected:
     }
     // Presses where nothing lies until the panels over the table are gone.
     void dismissPanelsAt(D3DXVECTOR2 empty) {
-        for (int i = 0; i < 3 && (game->getGameNameBlend().target > 0.5f || game->getHelpBlend().target > 0.5f); ++i)
+        for (int i = 0; i < 3 && (game->getHud().getGameNameBlend().target > 0.5f || game->getHud().getHelpBlend().target > 0.5f); ++i)
             clickAt(empty);
     }
     // A point of the table with neither card nor pile, between the HUD's top strip and its
@@ -286,15 +286,15 @@ TEST_F(TableInputTest, TheFirstPressPlaysACardAndDismissesThePanel) {
     for (Row const& row : rows) {
         SCOPED_TRACE(row.what);
         if (row.campaign) {
-            ASSERT_EQ(game->startCampaignLevel(0, 0, true), Solitaire::SolitaireGame2::kGameStarted);
+            ASSERT_EQ(game->startCampaignLevel(0, 0, true), Solitaire::RunningGame::kGameStarted);
             frames(120);
         } else {
             // The help panel shows when its title changes, as after another game.
             label(L"I_Help")->setText(std::wstring());
             startFreeGame(L"GOLDRAUSCH", L"GOLDRAUSCH", L"7");
         }
-        bool const banner = game->getGameNameBlend().target > 0.5f;
-        bool const help = game->getHelpBlend().target > 0.5f;
+        bool const banner = game->getHud().getGameNameBlend().target > 0.5f;
+        bool const help = game->getHud().getHelpBlend().target > 0.5f;
         ASSERT_TRUE(row.campaign ? banner : help) << "a panel over the dealt table";
         Karte* card = nullptr;
         for (Karte* each : cards().cards)
@@ -305,7 +305,7 @@ TEST_F(TableInputTest, TheFirstPressPlaysACardAndDismissesThePanel) {
         button(where, true);
         EXPECT_EQ(cards().getHeldCard(), row.onCard ? card : nullptr);
         button(where, false);
-        EXPECT_FALSE(row.campaign ? game->getGameNameBlend().target > 0.5f : game->getHelpBlend().target > 0.5f)
+        EXPECT_FALSE(row.campaign ? game->getHud().getGameNameBlend().target > 0.5f : game->getHud().getHelpBlend().target > 0.5f)
             << "the panel goes";
         frames(30);
     }

@@ -435,7 +435,7 @@ D3DXVECTOR2 MinigameFixture::tablePoint(Orvex::FRect const& r) const {
 
 void MinigameFixture::dismissTablePanels() {
     for (int i = 0; i < 2; ++i)
-        if (game->getGameNameBlend().target > 0.5f || game->getHelpBlend().target > 0.5f) {
+        if (game->getHud().getGameNameBlend().target > 0.5f || game->getHud().getHelpBlend().target > 0.5f) {
             click(D3DXVECTOR2(kQuietX, kQuietY));
             wait(0.5);
         }
