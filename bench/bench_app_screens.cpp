@@ -37,14 +37,18 @@ BENCHMARK(BM_BuildProfileList)->Unit(benchmark::kMillisecond);
 
 void BM_LeafHelpBook(benchmark::State& state) {
     Solitaire::SolitaireGame2& g = game();
+    int pages = 0;
     for (auto _ : state) {
         int page = 0, sub = 0;
+        pages = 1;
         g.getHelp().showHelpPage(page, sub);
         while (page != -1) {
             g.getHelp().stepHelpPage(page, sub, true);
             g.getHelp().showHelpPage(page, sub);
+            ++pages;
         }
     }
+    state.counters["pages"] = pages;
 }
 BENCHMARK(BM_LeafHelpBook)->Unit(benchmark::kMillisecond);
 

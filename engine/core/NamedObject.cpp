@@ -33,6 +33,7 @@ NamedObject::NamedObject(NamedObject const& other)
 NamedObject& NamedObject::operator=(NamedObject const& other) {
     if (this != &other) {
         name_ = other.name_;
+        ++renames_;
         line_ = other.line_;
     }
     return *this;
@@ -42,7 +43,10 @@ NamedObject::~NamedObject() { signalDestroyed.emit(this); }
 
 void NamedObject::readXML(XMLNode& node) {
     line_ = node.getLine();
-    if (XMLAttribute const* attribute = node.getAttribute(L"NAME")) name_ = attribute->getString();
+    if (XMLAttribute const* attribute = node.getAttribute(L"NAME")) {
+        name_ = attribute->getString();
+        ++renames_;
+    }
 }
 
 void NamedObject::writeXML(XMLNode& node) const { node.addAttribute(new XMLAttribute(L"NAME", name_)); }
@@ -62,6 +66,7 @@ s32 NamedObject::release() {
 void NamedObject::setName(std::wstring const& name) {
     std::wstring const old = name_;
     name_ = name;
+    ++renames_;
     std::wstring const current = name_;  // a slot may rename the object again
     signalNameChanged.emit(this, old, current);
 }

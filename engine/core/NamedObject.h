@@ -45,6 +45,9 @@ public:
     // Sets the name and emits the name-changed signal (object, old name, new name).
     void setName(std::wstring const& name);
     u32 getId() const { return id_; }
+    // Counts every change of any object's name (setName, readXML, assignment), so an index by
+    // name knows when it has to be made again.
+    static u64 renameCount() { return renames_; }
     // Line of the element the object was made or last read from (copies keep it), for log lines
     // about it later; 0 when made in code.
     u32 getLine() const { return line_; }
@@ -61,6 +64,7 @@ public:
 
 private:
     static u32 nextId();
+    static inline u64 renames_ = 0;
 
     std::wstring name_;
     u32 id_;

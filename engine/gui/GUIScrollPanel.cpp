@@ -314,7 +314,15 @@ void GUIScrollPanel::removeAllChildren() {
 void GUIScrollPanel::onPanelChildAdded(GUIWindow& window, bool const& added) {
     if (!added) return;
     if (autoFocus_) focus_ = &window;
-    refreshContent();
+    if (!holding_) refreshContent();
+}
+
+void GUIScrollPanel::holdLayout(bool on) {
+    if (!panel_ || holding_ == on) return;
+    HeldRef<GUIWindow> hold(this);
+    holding_ = on;
+    panel_->holdLayout(on);
+    if (!on) refreshContent();
 }
 
 void GUIScrollPanel::onPanelChildRemoved(GUIWindow& window, bool const& found) {

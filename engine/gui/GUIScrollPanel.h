@@ -47,6 +47,8 @@ public:
     bool addChild(GUIWindow* child, bool const& noAddRef, bool const& append) override;
     bool removeChild(GUIWindow* child) override;
     void removeAllChildren() override;
+    // Holds the content panel's layout; the release lays out and refreshes the content once.
+    void holdLayout(bool on) override;
     void reapplyTemplates() override;
     void copyFromTemplate(GUIWindow* source, int const& mask) override;
 
@@ -157,6 +159,7 @@ private:
     bool userLayout_ = false;
     bool clickOnFirst_ = false;
     bool inRectChanged_ = false;  // re-entry guard of onRectChanged
+    bool holding_ = false;        // holdLayout: children added refresh nothing yet
     bool moving_ = false;         // the panel moves its content itself
     bool panelDrawInClient_ = true;
     int barRounds_ = 0;  // nested bar layouts of one refresh

@@ -217,6 +217,7 @@ void GUISlider::orderParts() {
         if (std::find(children.begin(), children.end(), part) == children.end()) return;
     for (GUIWindow* part : order) children.erase(std::find(children.begin(), children.end(), part));
     children.insert(children.begin(), order, order + 3);
+    noteTreeChange();
     updateRect(false, false);
 }
 

@@ -107,9 +107,21 @@ void GUISystem::collectTemplates(std::vector<GUIWindow*>& out, WindowFilter cons
 }
 
 GUIWindow* GUISystem::findWindow(std::wstring const& name) const {
-    for (GUIWindow* window : windows_)
-        if (GUIWindow* found = window->findChild(name)) return found;
-    return nullptr;
+    FoundNames& found = foundNames_;
+    if (found.treeChanges != GUIWindow::treeChangeCount() || found.renames != NamedObject::renameCount() ||
+        found.roots != windows_) {
+        found.answers.clear();
+        found.treeChanges = GUIWindow::treeChangeCount();
+        found.renames = NamedObject::renameCount();
+        found.roots = windows_;
+    } else if (auto const known = found.answers.find(name); known != found.answers.end()) {
+        return known->second;
+    }
+    GUIWindow* window = nullptr;
+    for (GUIWindow* root : windows_)
+        if ((window = root->findChild(name))) break;
+    found.answers.emplace(name, window);
+    return window;
 }
 
 GUIWindow* GUISystem::findTemplate(std::wstring const& name) const {

@@ -25,6 +25,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -98,6 +99,9 @@ public:
     void collectAllWindows(std::vector<GUIWindow*>& out) const;
     void collectWindows(std::vector<GUIWindow*>& out, WindowFilter const& filter) const;
     void collectTemplates(std::vector<GUIWindow*>& out, WindowFilter const& filter) const;
+    // The first window of that name in the top-level list's order, each top-level window before
+    // its children, depth first. The answer is kept until a window tree, a name or the top-level
+    // list changes: the screens ask for the same names many times over while nothing changes.
     GUIWindow* findWindow(std::wstring const& name) const;
     GUIWindow* findTemplate(std::wstring const& name) const;
     void findAllWindows(std::wstring const& userId, std::vector<GUIWindow*>& out) const;
@@ -167,7 +171,17 @@ private:
     // set only when the list has changed since.
     bool stillListed(GUIWindow const* window, u64 taken) const;
 
+    // findWindow's answers (null for a name no window has), good for the trees seen at the
+    // counts and the top-level list they keep; any change there drops them all.
+    struct FoundNames {
+        std::unordered_map<std::wstring, GUIWindow*> answers;
+        std::vector<GUIWindow*> roots;
+        u64 treeChanges = ~u64{0};
+        u64 renames = ~u64{0};
+    };
+
     std::vector<GUIWindow*> windows_;
+    mutable FoundNames foundNames_;
     std::unordered_set<GUIWindow const*> listed_;  // what windows_ holds
     u64 listChanges_ = 0;                           // counts windows added to and taken off it
     std::vector<GUIWindow*> templates_;

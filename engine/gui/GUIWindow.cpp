@@ -2,6 +2,7 @@
 // queries, moving, tooltip records and the hit test.
 #include "engine/gui/GUIWindow.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/core/Logger.h"
@@ -87,6 +88,7 @@ GUIWindow::~GUIWindow() {
         goalAnimation->goalReachedSignal.disconnect_all();
     }
 
+    ++treeChanges_;
     // Children that live on elsewhere must not point back at this window.
     while (!children.empty()) {
         GUIWindow* child = children.back();
@@ -286,8 +288,10 @@ void GUIWindow::onParentDestroyed(NamedObject* gone) {
 }
 
 void GUIWindow::sortChildrenByLayer() {
-    std::stable_sort(children.begin(), children.end(),
-                     [](GUIWindow const* a, GUIWindow const* b) { return GUISystem::layerLess(a, b); });
+    auto const below = [](GUIWindow const* a, GUIWindow const* b) { return GUISystem::layerLess(a, b); };
+    if (std::is_sorted(children.begin(), children.end(), below)) return;
+    std::stable_sort(children.begin(), children.end(), below);
+    ++treeChanges_;
 }
 
 // ---- tooltips ----

@@ -149,6 +149,10 @@ public:
     virtual bool removeChild(GUIWindow* child);
     // Releases every child without signals; the children forget this parent.
     virtual void removeAllChildren();
+    // While on, children added are neither sorted by layer nor laid out one by one; turning it
+    // off sorts and lays the window out once, so a list filled anew costs linear time, not
+    // quadratic (each child added would lay out every child before it again).
+    virtual void holdLayout(bool on);
     virtual void reapplyTemplates();
     virtual void applyTemplateByName(GUITemplateRecord const& record);
     virtual void copyFromTemplate(GUIWindow* source, int const& mask);
@@ -223,6 +227,10 @@ public:
     // content); refused for a descendant. The window forgets a parent that is destroyed.
     void setParent(GUIWindow* newParent);
     void sortChildrenByLayer();
+    // Counts every change of any window's child list (a child added, removed or moved in the
+    // order) and every window destroyed, so an index of the windows knows when it has to be made
+    // again (GUISystem::findWindow).
+    static u64 treeChangeCount() { return treeChanges_; }
     // The top-most window of this subtree under the point (flags bit 2: an input query).
     GUIWindow* hitTest(D3DXVECTOR2 const& point, FRect const& clip, int const& flags);
 
@@ -344,6 +352,13 @@ private:
     // or recomputing rectangles, and the constructor sorts once and (outermost window only)
     // recomputes once, so a file's windows cost linear time, not quadratic.
     bool building_ = false;
+
+protected:
+    // For the windows that reorder their own child list.
+    static void noteTreeChange() { ++treeChanges_; }
+
+private:
+    static inline u64 treeChanges_ = 0;
 };
 
 }  // namespace Orvex

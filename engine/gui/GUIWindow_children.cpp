@@ -25,6 +25,7 @@ bool GUIWindow::addChild(GUIWindow* child, bool const& noAddRef, bool const& app
         return false;
     }
     if (!noAddRef) child->addRef();
+    ++treeChanges_;
     if (append)
         children.push_back(child);
     else
@@ -50,6 +51,7 @@ bool GUIWindow::removeChild(GUIWindow* child) {
     for (std::size_t i = 0; i < children.size();) {
         if (children[i] == child) {
             children.erase(children.begin() + static_cast<std::ptrdiff_t>(i));
+            ++treeChanges_;
             if (child->parent == this) child->parent = nullptr;
             child->release();
             found = true;
@@ -62,9 +64,19 @@ bool GUIWindow::removeChild(GUIWindow* child) {
     return found;
 }
 
+void GUIWindow::holdLayout(bool on) {
+    if (building_ == on) return;
+    building_ = on;
+    if (on) return;
+    HeldRef<GUIWindow> hold(this);
+    sortChildrenByLayer();
+    updateRect(false, false);
+}
+
 void GUIWindow::removeAllChildren() {
     std::vector<GUIWindow*> old;
     old.swap(children);
+    ++treeChanges_;
     for (GUIWindow* child : old) detachQuietly(child);
 }
 
@@ -82,7 +94,10 @@ bool eraseAll(std::vector<GUIWindow*>& list, GUIWindow* w) {
 
 void GUIWindow::bringChildToFront(GUIWindow* child) {
     HeldRef<GUIWindow> hold(this);
-    if (eraseAll(children, child)) children.push_back(child);
+    if (eraseAll(children, child)) {
+        children.push_back(child);
+        ++treeChanges_;
+    }
     sortChildrenByLayer();
     if (!options.canBringToFront) return;
     if (parent)
@@ -93,7 +108,10 @@ void GUIWindow::bringChildToFront(GUIWindow* child) {
 
 void GUIWindow::sendChildToBack(GUIWindow* child) {
     HeldRef<GUIWindow> hold(this);
-    if (eraseAll(children, child)) children.insert(children.begin(), child);
+    if (eraseAll(children, child)) {
+        children.insert(children.begin(), child);
+        ++treeChanges_;
+    }
     sortChildrenByLayer();
     if (!options.canBringToFront) return;
     if (parent)

@@ -57,12 +57,15 @@ public:
 
 private:
     void makeCurrent(Language* language);
-    void collectCharacters();
+    // Marks the code units of the texts from that index of allTexts_ on; the list is made again
+    // when one was new.
+    void collectCharacters(std::size_t from);
 
     // Languages by code (nodes stay put, so pointers to them stay valid).
     std::unordered_map<std::wstring, Language> languages_;
     std::vector<Text*> allTexts_;
     std::vector<wchar_t> characters_;
+    std::vector<bool> unitsUsed_;  // by UTF-16 unit: used by a text (characters_ lists them)
     Language* current_ = nullptr;
     Language* firstLanguage_ = nullptr;
     Text* defaultText_;

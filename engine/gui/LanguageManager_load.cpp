@@ -12,6 +12,7 @@
 namespace Orvex {
 
 void LanguageManager::load(XMLNode& node) {
+    std::size_t const known = allTexts_.size();
     std::set<std::string> unknownLocales;
     for (auto const& child : node.children()) {
         if (child->getName() != L"TEXT") continue;
@@ -29,27 +30,35 @@ void LanguageManager::load(XMLNode& node) {
         if (Language* language = findLanguage(defaultCode->getString())) makeCurrent(language);
     }
     if (!current_ && firstLanguage_) makeCurrent(firstLanguage_);
-    collectCharacters();
+    collectCharacters(known);
 }
 
-void LanguageManager::collectCharacters() {
+void LanguageManager::collectCharacters(std::size_t from) {
     // One mark per UTF-16 unit rather than every character of every text sorted: the texts run
-    // to hundreds of thousands of characters, the units to 65,536.
-    std::vector<bool> present(0x10000, false);
-    for (Text const* text : allTexts_) {
-        for (wchar_t const ch : text->getText()) {
+    // to hundreds of thousands of characters, the units to 65,536. The marks stay, so a list read
+    // again (the catalogue's texts, on every reload) looks only at the texts it added.
+    if (unitsUsed_.empty()) unitsUsed_.assign(0x10000, false);
+    bool added = false;
+    auto mark = [&](u32 unit) {
+        if (unitsUsed_[unit]) return;
+        unitsUsed_[unit] = true;
+        added = true;
+    };
+    for (std::size_t i = from; i < allTexts_.size(); ++i) {
+        for (wchar_t const ch : allTexts_[i]->getText()) {
             auto const code = static_cast<u32>(ch);
             if (code > 0xFFFF && code <= 0x10FFFF) {
-                present[0xD800 + ((code - 0x10000) >> 10)] = true;
-                present[0xDC00 + ((code - 0x10000) & 0x3FF)] = true;
+                mark(0xD800 + ((code - 0x10000) >> 10));
+                mark(0xDC00 + ((code - 0x10000) & 0x3FF));
             } else if (code != 0 && code <= 0xFFFF) {
-                present[code] = true;
+                mark(code);
             }
         }
     }
+    if (!added) return;
     characters_.clear();
-    for (u32 unit = 1; unit < present.size(); ++unit)
-        if (present[unit]) characters_.push_back(static_cast<wchar_t>(unit));
+    for (u32 unit = 1; unit < unitsUsed_.size(); ++unit)
+        if (unitsUsed_[unit]) characters_.push_back(static_cast<wchar_t>(unit));
     characters_.shrink_to_fit();
 }
 

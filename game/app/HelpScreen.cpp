@@ -46,16 +46,26 @@ std::wstring rulesOf(SolVariant const& variant) {
     return id.empty() || !findLanguageText(id) ? std::wstring() : Orvex::languageText(id);
 }
 
+// rulesOf is not empty, without copying the text.
+bool hasRules(SolVariant const& variant) {
+    std::wstring const& id = variant.getRulesTextId();
+    Orvex::Text const* text = id.empty() ? nullptr : findLanguageText(id);
+    return text && !text->getText().empty();
+}
+
 // The variants whose rules the rules page shows: each rules text that exists once, by the first
 // variant naming it, in catalogue order; at most kMaxPages.
-std::vector<SolVariant const*> rulesGames(SolitaireManager const* catalogue) {
+std::vector<SolVariant const*> collectRulesGames(SolitaireManager const* catalogue) {
     std::vector<SolVariant const*> games;
     if (!catalogue) return games;
-    std::vector<std::wstring> shown;
+    std::vector<std::wstring const*> shown;
     for (SolVariant const* variant : catalogue->collectVariants()) {
         std::wstring const& id = variant->getRulesTextId();
-        if (rulesOf(*variant).empty() || std::find(shown.begin(), shown.end(), id) != shown.end()) continue;
-        shown.push_back(id);
+        if (!hasRules(*variant) ||
+            std::find_if(shown.begin(), shown.end(), [&id](std::wstring const* seen) { return *seen == id; }) !=
+                shown.end())
+            continue;
+        shown.push_back(&id);
         games.push_back(variant);
         if (games.size() == static_cast<std::size_t>(HelpScreen::kMaxPages)) break;
     }
@@ -124,15 +134,44 @@ void HelpScreen::wirePanel(Orvex::GUIWindow* panel, PanelBlend* blend) {
 
 // ---- the book ----
 
+// Opens the lookups for the call it stands in; a scope inside another keeps the outer one's.
+class HelpScreen::LookupScope {
+public:
+    explicit LookupScope(HelpScreen const& help) : help_(help), outer_(help.lookups_.has_value()) {
+        if (!outer_) help_.lookups_.emplace();
+    }
+    ~LookupScope() {
+        if (!outer_) help_.lookups_.reset();
+    }
+    LookupScope(LookupScope const&) = delete;
+    LookupScope& operator=(LookupScope const&) = delete;
+
+private:
+    HelpScreen const& help_;
+    bool const outer_;
+};
+
 bool HelpScreen::isRulesPage(int page) const {
     if (page < 0 || page >= kMaxPages) return false;
-    Orvex::GUIWindow const* button = findScreenWindow(kPagePrefix + std::to_wstring(page));
-    return button && button->getUserId() == kRulesPageId;
+    LookupScope scope(*this);
+    if (lookups_->page != page) {
+        Orvex::GUIWindow const* button = findScreenWindow(kPagePrefix + std::to_wstring(page));
+        lookups_->page = page;
+        lookups_->rules = button && button->getUserId() == kRulesPageId;
+    }
+    return lookups_->rules;
+}
+
+std::vector<SolVariant const*> const& HelpScreen::rulesGames() const {
+    // The caller's scope holds the list; there is always one (rulesGameAt opens it).
+    if (!lookups_->games) lookups_->games = collectRulesGames(catalogue_);
+    return *lookups_->games;
 }
 
 SolVariant const* HelpScreen::rulesGameAt(int page, int sub) const {
+    LookupScope scope(*this);
     if (!isRulesPage(page) || sub < 0) return nullptr;
-    std::vector<SolVariant const*> const games = rulesGames(catalogue_);
+    std::vector<SolVariant const*> const& games = rulesGames();
     return sub < static_cast<int>(games.size()) ? games[static_cast<std::size_t>(sub)] : nullptr;
 }
 
@@ -189,6 +228,7 @@ void HelpScreen::enterCredits() {
 }
 
 void HelpScreen::stepHelpPage(int& page, int& sub, bool forward) const {
+    LookupScope scope(*this);
     if (forward) {
         if (page == kCreditsPage) return;
         if (subPageExists(page, sub + 1)) {
@@ -219,6 +259,7 @@ void HelpScreen::stepHelpPage(int& page, int& sub, bool forward) const {
 }
 
 void HelpScreen::showHelpPage(int& page, int& sub) {
+    LookupScope scope(*this);
     bool const shownBefore = helpSubPage_ >= 0;
     if (shownBefore)
         if (Orvex::GUIWindow* old = findScreenWindow(pageButtonName(helpPage_))) showUnselected(*old);

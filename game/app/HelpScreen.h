@@ -21,7 +21,9 @@
 // Files: HelpScreen.cpp (all of it).
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "signals/sigslot.h"
 
@@ -91,6 +93,19 @@ private:
     Orvex::Texture2D* subPagePicture(int page, int sub) const;
     int lastSubPage(int page) const;
     std::wstring helpPageText(int page, int sub, std::wstring const& own) const;
+    std::vector<SolVariant const*> const& rulesGames() const;
+
+    // What one show or step of the book asks many times over: whether a page is the rules page
+    // (a search of the window tree) and the rules page's games (a walk of the catalogue, each
+    // rules text looked up). Kept only while that call runs (LookupScope), so a catalogue or
+    // language read anew between calls is never seen stale.
+    struct BookLookups {
+        int page = kCreditsPage - 1;  // the page `rules` answers for; none yet
+        bool rules = false;
+        std::optional<std::vector<SolVariant const*>> games;
+    };
+    class LookupScope;
+    mutable std::optional<BookLookups> lookups_;
 
     SolitaireManager* catalogue_ = nullptr;
     SolTutorialManager* tutorials_ = nullptr;

@@ -213,6 +213,8 @@ void ResultsScreen::refreshHighscoreList() {
     if (panel && vorlage && variant) {
         Orvex::Text const* format = vorlage->getLabel() ? ownText(*vorlage->getLabel()) : nullptr;
         int rank = 0;
+        // Laid out once when every row is in (a profile gives a variant up to 100 rows).
+        panel->holdLayout(true);
         for (HighscoreEintrag* entry : variant->getHighscores()) {
             ++rank;
             auto* button = dynamic_cast<Orvex::GUIButton*>(vorlage->clone());
@@ -256,6 +258,7 @@ void ResultsScreen::refreshHighscoreList() {
             button->leftClicked.connect(this, &ResultsScreen::onHighscoreEntryClicked);
             panel->addChild(button, true, true);
         }
+        panel->holdLayout(false);
     }
     // Which variant the list is of: its game's and its own name.
     if (Orvex::GUILabel* label = findLabel(L"STG_VARIANTE")) {

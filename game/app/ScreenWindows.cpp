@@ -23,13 +23,7 @@ Orvex::GUILabel* labelOf(Orvex::GUIWindow* window) {
     return nullptr;
 }
 
-Orvex::GUIWindow* findScreenWindow(std::wstring const& name) {
-    std::vector<Orvex::GUIWindow*> roots;
-    Orvex::GUISystem::instance().getWindows(roots);
-    for (Orvex::GUIWindow* root : roots)
-        if (Orvex::GUIWindow* found = root->findChild(name)) return found;
-    return nullptr;
-}
+Orvex::GUIWindow* findScreenWindow(std::wstring const& name) { return Orvex::GUISystem::instance().findWindow(name); }
 
 Orvex::GUILabel* findLabel(std::wstring const& name) { return labelOf(findScreenWindow(name)); }
 

@@ -1,6 +1,7 @@
 // The scroll panel through the GUI system's mouse routing: button steps, the wheel, thumb drags
 // (with the raster), animated scrolling, gap closing, auto scroll, auto focus, children added
-// to a scrolled panel, bad bar sizes, and the content clipped to the panel on the device.
+// to a scrolled panel, a list filled under a held layout, bad bar sizes, and the content clipped
+// to the panel on the device.
 #include <algorithm>
 #include <cmath>
 
@@ -364,4 +365,45 @@ TEST_F(ScrollTest, AbsurdNumbersLeaveAUsableScreen) {
         gui.update(0.05);
         if (auto* p = dynamic_cast<GUIScrollPanel*>(w)) p->scrollStep(GUIScrollPanel::kDown | GUIScrollPanel::kRight, 1e30f);
     }
+}
+
+// A list filled while the layout is held ends laid out as one filled child by child: the same
+// rows under each other, the same bar, and the content refreshed once at the release.
+TEST_F(ScrollTest, AListFilledUnderAHeldLayoutEndsAsOneFilledChildByChild) {
+    std::wstring const params =
+        L"VERTICAL_SCROLL=\"1\" AUTO_SCROLL=\"1\" USE_LAYOUTMANAGER=\"1\" LAYOUTMANAGER=\"DEFAULT_USEOFFEST\" "
+        L"LAYOUTMANAGER_PARAMS=\"TOP\"";
+    struct Filled {
+        std::vector<FRect> rows;
+        bool bar = false;
+    };
+    auto fill = [&](bool held) {
+        gui.clear();
+        heard.lines.clear();
+        Filled out;
+        if (!make(params, L"")) return out;
+        if (held) panel->holdLayout(true);
+        std::vector<GUIWindow*> rows;
+        for (int i = 0; i < 12; ++i) {
+            rows.push_back(contentBox(L"zeile" + std::to_wstring(i), 0, 0, 120, 30));
+            EXPECT_TRUE(panel->addChild(rows.back(), false, true));
+        }
+        if (held) {
+            EXPECT_FALSE(panel->isVerticalBarShown()) << "nothing laid out while held";
+            panel->holdLayout(false);
+        }
+        for (GUIWindow* row : rows) {
+            out.rows.push_back(row->getScreenRect());
+            row->release();
+        }
+        out.bar = panel->isVerticalBarShown();
+        return out;
+    };
+    Filled const oneByOne = fill(false);
+    Filled const held = fill(true);
+    ASSERT_EQ(oneByOne.rows.size(), 12u);
+    EXPECT_TRUE(oneByOne.bar) << "12 rows of 30 do not fit 200";
+    EXPECT_EQ(held.bar, oneByOne.bar);
+    for (std::size_t i = 0; i < oneByOne.rows.size(); ++i) EXPECT_EQ(held.rows[i], oneByOne.rows[i]) << i;
+    EXPECT_LT(oneByOne.rows[0].top, oneByOne.rows[1].top) << "the rows stand under each other";
 }

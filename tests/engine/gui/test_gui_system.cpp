@@ -1,6 +1,8 @@
 // The GUI system: mouse routing (press, release, click, drag with "MOUSE_MOVE" and
-// "MOVE_PARENT", hover), the held roles, the layer order of top-level windows, and walking the
-// window list while window callbacks change it.
+// "MOVE_PARENT", hover), the held roles, the layer order of top-level windows, walking the
+// window list while window callbacks change it, and finding windows by name as they change.
+#include <functional>
+
 #include "tests/engine/gui/GUIFixture.h"
 
 using Orvex::GUIWindow;
@@ -282,4 +284,99 @@ TEST_F(GUISystemTest, ADeviceResetRecomputesTheScreen) {
     gui.onDeviceReset();
     EXPECT_EQ(note->getScreenRect(), Orvex::FRect(894, 678, 1014, 758));
     EXPECT_EQ(grip->getScreenRect(), Orvex::FRect(894, 678, 1014, 694));
+}
+
+// Finding by name keeps its answers while nothing changes; every change of a tree, a name or the
+// top-level list is seen by the next look-up, which again gives the first window of the name in
+// the list's order (a before b, each window before its children).
+TEST_F(GUISystemTest, FindingByNameSeesEveryChangeOfTheWindows) {
+    struct Case {
+        char const* what;
+        wchar_t const* name;
+        // Changes the windows: a holds "x" (first), b holds another "x"; the result is expected.
+        std::function<GUIWindow*(Orvex::GUISystem&, GUIWindow& a, GUIWindow& b, GUIWindow& first, GUIWindow& second)>
+            change;
+    };
+    Case const cases[] = {
+        {"nothing changes", L"x", [](auto&, auto&, auto&, GUIWindow& first, auto&) { return &first; }},
+        {"the first renamed", L"x",
+         [](auto&, auto&, auto&, GUIWindow& first, GUIWindow& second) {
+             first.setName(L"y");
+             return &second;
+         }},
+        {"the second renamed to a missing name", L"z",
+         [](auto&, auto&, auto&, auto&, GUIWindow& second) {
+             second.setName(L"z");
+             return &second;
+         }},
+        {"the first removed", L"x",
+         [](auto&, GUIWindow& a, auto&, GUIWindow& first, GUIWindow& second) {
+             a.removeChild(&first);
+             return &second;
+         }},
+        {"the first's siblings all released", L"x",
+         [](auto&, GUIWindow& a, auto&, auto&, GUIWindow& second) {
+             a.removeAllChildren();
+             return &second;
+         }},
+        {"one of the name added before the first", L"x",
+         [](auto&, GUIWindow& a, auto&, auto&, auto&) {
+             GUIWindow* earlier = makeBox(L"x", 0, 0, 1, 1);
+             a.addChild(earlier, false, false);
+             return earlier;
+         }},
+        {"the first's top-level window taken off", L"x",
+         [](Orvex::GUISystem& gui, GUIWindow& a, auto&, auto&, GUIWindow& second) {
+             gui.removeWindow(&a);
+             return &second;
+         }},
+        {"the top-level windows in the other order", L"x",
+         [](Orvex::GUISystem& gui, GUIWindow& a, auto&, auto&, GUIWindow& second) {
+             a.getDrawOptions().layer = 1;
+             gui.bringToFront(&a);
+             return &second;
+         }},
+        {"the first hung below the second", L"x",
+         [](auto&, auto&, auto&, GUIWindow& first, GUIWindow& second) {
+             second.addChild(&first, false, true);
+             return &second;
+         }},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        GUIWindow* first = makeBox(L"x", 0, 0, 10, 10);
+        GUIWindow* second = makeBox(L"x", 200, 0, 10, 10);
+        a->addChild(first, false, true);
+        b->addChild(second, false, true);
+        a->addRef();  // kept for the next case when a case takes it off the list
+        EXPECT_EQ(gui.findWindow(L"x"), first);
+        EXPECT_EQ(gui.findWindow(c.name), c.name == std::wstring(L"x") ? first : nullptr);
+        GUIWindow* expected = c.change(gui, *a, *b, *first, *second);
+        EXPECT_EQ(gui.findWindow(c.name), expected);
+        EXPECT_EQ(gui.findWindow(c.name), expected) << "asked again";
+        // Back to a and b alone, in that order.
+        a->removeAllChildren();
+        b->removeAllChildren();
+        a->getDrawOptions().layer = 0;
+        gui.removeWindow(a);
+        gui.removeWindow(b);
+        gui.addWindow(a);
+        gui.addWindow(b);
+        a->release();
+        first->release();
+        second->release();
+        if (expected != first && expected != second && expected) expected->release();
+    }
+}
+
+// A window destroyed is never an answer: the look-up after it searches the windows anew.
+TEST_F(GUISystemTest, AWindowDestroyedIsNoLongerFound) {
+    GUIWindow* gone = makeBox(L"weg", 0, 0, 10, 10);
+    a->addChild(gone, true, true);
+    ASSERT_EQ(gui.findWindow(L"weg"), gone);
+    a->removeAllChildren();  // the last reference: destroyed
+    EXPECT_EQ(gui.findWindow(L"weg"), nullptr);
+    GUIWindow* again = makeBox(L"weg", 0, 0, 10, 10);
+    b->addChild(again, true, true);
+    EXPECT_EQ(gui.findWindow(L"weg"), again);
 }

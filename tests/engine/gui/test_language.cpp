@@ -180,6 +180,21 @@ TEST(Language, CharacterListHoldsEveryCodeUnitOnce) {
                   L"<TEXT NAME=\"A\" LANG=\"GER\">\"|dropped \u00df|\"</TEXT></TEXTE>");
     std::vector<wchar_t> const expected = {L'a', L'b', 0xE4, 0x20AC, 0xD83D, 0xDE00};
     EXPECT_EQ(manager.getCharacterList(), expected);
+    // A list read again adds nothing; a new text's units join in order, a dropped one's do not.
+    struct Case {
+        wchar_t const* list;
+        std::vector<wchar_t> expected;
+    };
+    Case const cases[] = {
+        {L"<TEXTE><TEXT NAME=\"A\" LANG=\"GER\">\"|b\u00e4a\u20ac|\"</TEXT></TEXTE>", expected},
+        {L"<TEXTE><TEXT NAME=\"A\" LANG=\"ENG\">\"|zzz|\"</TEXT></TEXTE>", expected},
+        {L"<TEXTE><TEXT NAME=\"C\" LANG=\"ENG\">\"|c\u00e4|\"</TEXT></TEXTE>",
+         {L'a', L'b', L'c', 0xE4, 0x20AC, 0xD83D, 0xDE00}},
+    };
+    for (Case const& c : cases) {
+        load(manager, c.list);
+        EXPECT_EQ(manager.getCharacterList(), c.expected);
+    }
 }
 
 TEST(Language, BrokenFileLoadsWhatItCanWithOneLogLine) {
