@@ -92,7 +92,7 @@ void Maze::createWindows() {
     if (!window) {
         minigame::FieldWindows const windows =
             minigame::buildFieldWindows(*this, kKind, minigame::frameAspect(background_.get()), false);
-        window = windows.main;
+        window.adopt(windows.main);
         field_ = windows.field;
         if (field_) field_->selfDrawn.connect(this, &Maze::onFieldDrawn);
     }

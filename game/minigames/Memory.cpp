@@ -86,7 +86,7 @@ void Memory::createWindows() {
         Orvex::GUIWindow* field = frame.part(L"SPIELFELD");
         if (frame.main && field) {
             frame.cloneFrame();
-            window = frame.main;
+            window.adopt(frame.main);
             barParent = frame.foreground;
             field_ = minigame::cloneOf(field);
             // Cells of the pictures' proportions: the height of columns : rows divided by them.
@@ -94,7 +94,7 @@ void Memory::createWindows() {
             minigame::setFieldAspect(*field_, static_cast<float>(columns_) * aspect, static_cast<float>(rows_));
             field_->leftClicked.connect(this, &Memory::onSpielClicked);
             field_->selfDrawn.connect(this, &Memory::onFieldDrawn);
-            if (!minigame::adopt(window, field_)) field_ = nullptr;
+            if (!minigame::adopt(window.get(), field_)) field_ = nullptr;
             frame.addButtons(*this, frame.container());
             frame.addForeground();
         }

@@ -182,9 +182,9 @@ void Puzzle::createWindows() {
         Orvex::GUIWindow* field = frame.part(L"SPIELFELD");
         if (frame.main && field) {
             frame.cloneFrame();
-            window = frame.main;
+            window.adopt(frame.main);
             foreground_ = frame.foreground;
-            field_ = minigame::addField(window, field, reference_.x, reference_.y);
+            field_ = minigame::addField(window.get(), field, reference_.x, reference_.y);
             if (field_) field_->selfDrawn.connect(this, &Puzzle::onFieldDrawn);
             frame.addButtons(*this, frame.container());
             frame.addForeground();

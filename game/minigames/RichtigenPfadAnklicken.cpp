@@ -79,17 +79,17 @@ void RichtigenPfadAnklicken::createWindows() {
         auto* ok = frame.partAs<Orvex::GUIButton>(L"OK");
         if (frame.main && surface && work) {
             frame.cloneFrame();
-            window = frame.main;
+            window.adopt(frame.main);
             surface_ = minigame::cloneOf(surface);
             work_ = minigame::cloneOf(work);
-            minigame::adopt(window, surface_);
+            minigame::adopt(window.get(), surface_);
             minigame::adopt(surface_, work_);
             for (Gebiet* area : areas_) minigame::attach(work_, area->checkBox);
             if (Orvex::GUIWindow* clone = minigame::cloneOf(ok)) {
                 clone->leftClicked.connect(this, &RichtigenPfadAnklicken::onOkClicked);
-                minigame::adopt(window, clone);
+                minigame::adopt(window.get(), clone);
             }
-            frame.addButtons(*this, window);
+            frame.addButtons(*this, window.get());
         }
     }
 }

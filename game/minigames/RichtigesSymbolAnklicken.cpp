@@ -116,12 +116,12 @@ void RichtigesSymbolAnklicken::createWindows() {
         auto* ok = frame.partAs<Orvex::GUIButton>(L"OK");
         if (frame.main && surface && tray && work) {
             frame.cloneFrame();
-            window = frame.main;
+            window.adopt(frame.main);
             barParent = frame.foreground;
             surface_ = minigame::cloneOf(surface);
             tray_ = minigame::cloneOf(tray);
             work_ = minigame::cloneOf(work);
-            minigame::adopt(window, surface_);
+            minigame::adopt(window.get(), surface_);
             minigame::adopt(surface_, work_);
             minigame::adopt(surface_, tray_);
 

@@ -74,7 +74,7 @@ public:
         TrayGameWindows tree(prefix, kind_);
         if (window || !tree.lookUp()) return;
         tree.build();
-        window = tree.main;
+        window.adopt(tree.main);
         barParent = tree.foreground;
         work_ = tree.work;
         areasWindow_ = tree.areas;

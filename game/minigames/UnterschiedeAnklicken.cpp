@@ -167,11 +167,11 @@ void UnterschiedeAnklicken::createWindows() {
         label_ = frame.partAs<Orvex::GUILabel>(L"LABEL");
         if (frame.main && field_) {
             frame.cloneFrame();
-            window = frame.main;
+            window.adopt(frame.main);
             barParent = frame.foreground;
             field_ = minigame::cloneOf(field_);
             if (secondMouse_) field_->leftClicked.connect(this, &UnterschiedeAnklicken::onSpielfeldClicked);
-            minigame::adopt(window, field_);
+            minigame::adopt(window.get(), field_);
             Orvex::GUIWindow* container = frame.container();
             label_ = minigame::cloneAs(label_);
             if (label_ && !minigame::adopt(container, label_)) label_ = nullptr;

@@ -88,7 +88,7 @@ void WaschenPutzenGame::buildWindows() {
     Orvex::GUIWindow* field = frame.part(L"SPIELFELD");
     if (window || !frame.main || !field) return;
     frame.cloneFrame();
-    window = frame.main;
+    window.adopt(frame.main);
     foreground_ = frame.foreground;
     playfield_ = minigame::cloneOf(field);
     washArea_ = minigame::cloneOf(frame.part(L"WASCHEN"));
@@ -109,9 +109,9 @@ void WaschenPutzenGame::buildWindows() {
             infoLabel_ = nullptr;
         }
     }
-    if (!minigame::adopt(window, playfield_)) playfield_ = nullptr;
+    if (!minigame::adopt(window.get(), playfield_)) playfield_ = nullptr;
     if (washArea_ && !minigame::adopt(playfield_, washArea_)) washArea_ = nullptr;
-    Orvex::GUIWindow* toolsParent = addToolsToSpielfeld_ ? playfield_ : (foreground_ ? foreground_ : window);
+    Orvex::GUIWindow* toolsParent = addToolsToSpielfeld_ ? playfield_ : (foreground_ ? foreground_ : window.get());
     if (toolsArea_ && !minigame::adopt(toolsParent, toolsArea_)) toolsArea_ = nullptr;
     if (washArea_) washArea_->selfDrawn.connect(this, &WaschenPutzenGame::onWashAreaDrawn);
     for (Pass* pass : passes_) {
@@ -120,9 +120,9 @@ void WaschenPutzenGame::buildWindows() {
         pass->toolWindow->setUserPointer(pass, kPassSlot);
         pass->toolWindow->leftClicked.connect(this, &WaschenPutzenGame::onToolClicked);
     }
-    ClickGameWindows::addCancelAndHelp(*this, frame.cancel, frame.help, foreground_ ? foreground_ : window);
+    ClickGameWindows::addCancelAndHelp(*this, frame.cancel, frame.help, foreground_ ? foreground_ : window.get());
     // Last, so it is drawn above the rest.
-    if (foreground_ && !minigame::adopt(window, foreground_)) foreground_ = nullptr;
+    if (foreground_ && !minigame::adopt(window.get(), foreground_)) foreground_ = nullptr;
 }
 
 void WaschenPutzenGame::createWindows() {
