@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <utility>
+#include <vector>
 
 namespace Orvex {
 
@@ -55,5 +56,15 @@ public:
 private:
     T* object_ = nullptr;
 };
+
+// The objects of a list of references as plain pointers, no references added: for callers that
+// only look at them while the list's holder lives.
+template <class T>
+std::vector<T*> plainPointers(std::vector<CountedRef<T>> const& refs) {
+    std::vector<T*> plain;
+    plain.reserve(refs.size());
+    for (CountedRef<T> const& ref : refs) plain.push_back(ref.get());
+    return plain;
+}
 
 }  // namespace Orvex

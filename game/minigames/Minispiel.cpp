@@ -131,12 +131,7 @@ double Minispiel::getSolutionTime() { return solutionTime; }
 
 Orvex::GUIWindow* Minispiel::getWindow() { return window.get(); }
 
-std::vector<Orvex::GUIWindow*> Minispiel::getWindows() {
-    std::vector<Orvex::GUIWindow*> bars;
-    bars.reserve(timerBars.size());
-    for (Orvex::CountedRef<Orvex::GUIWindow> const& bar : timerBars) bars.push_back(bar.get());
-    return bars;
-}
+std::vector<Orvex::GUIWindow*> Minispiel::getWindows() { return Orvex::plainPointers(timerBars); }
 
 void Minispiel::onWindowDrawn(Orvex::GUIWindow&, bool const&) {}
 

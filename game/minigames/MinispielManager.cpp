@@ -130,18 +130,4 @@ Minispiel* MinispielManager::findMinispiel(std::wstring const& name) const {
     return Orvex::findNamedObject(games_, name);
 }
 
-std::vector<Minispiel*> MinispielManager::getGames() const {
-    std::vector<Minispiel*> games;
-    games.reserve(games_.size());
-    for (Orvex::CountedRef<Minispiel> const& game : games_) games.push_back(game.get());
-    return games;
-}
-
-std::vector<Orvex::GUIWindow*> MinispielManager::getBars() const {
-    std::vector<Orvex::GUIWindow*> bars;
-    bars.reserve(bars_.size());
-    for (Orvex::CountedRef<Orvex::GUIWindow> const& bar : bars_) bars.push_back(bar.get());
-    return bars;
-}
-
 }  // namespace Solitaire

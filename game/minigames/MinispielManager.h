@@ -115,8 +115,8 @@ public:
     bool isGameActive() const { return gameActive_; }
     bool isHelpShown() const { return helpShown_; }
     // Copies of the lists (no references added).
-    std::vector<Minispiel*> getGames() const;
-    std::vector<Orvex::GUIWindow*> getBars() const;
+    std::vector<Minispiel*> getGames() const { return Orvex::plainPointers(games_); }
+    std::vector<Orvex::GUIWindow*> getBars() const { return Orvex::plainPointers(bars_); }
     Orvex::GUIButton* getSecondSkipButton() const { return skipButton2_; }
     Orvex::GUIWindow* getGameScreen() const { return gameScreen_.get(); }
     bool usesSkipBarRel() const { return skipBarRel_; }
