@@ -123,11 +123,11 @@ public:
         int row = 0;
         std::vector<Durchgang> sides;
         // 2i: side i's picture as a wall, 2i + 1 as a passage.
-        std::vector<Orvex::Texture2DAnimation*> sideImages;
-        Orvex::Texture2DAnimation* startImage = nullptr;
-        Orvex::Texture2DAnimation* goalImage = nullptr;
-        Orvex::Texture2DAnimation* backgroundImage = nullptr;
-        Orvex::Texture2DAnimation* markImage = nullptr;
+        std::vector<Orvex::CountedRef<Orvex::Texture2DAnimation>> sideImages;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> startImage;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> goalImage;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> backgroundImage;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> markImage;
         RaumGruppe* group = nullptr;
         int edgeCount = kDefaultEdges;
         float delta = 0.0f;

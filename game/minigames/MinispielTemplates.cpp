@@ -38,6 +38,10 @@ Orvex::Texture2DAnimation* animationCopy(Orvex::XMLNode const& element, wchar_t 
     return name ? animationCopy(name->getStringCopy()) : nullptr;
 }
 
+Orvex::CountedRef<Orvex::Texture2DAnimation> ownCopy(Orvex::Texture2DAnimation* animation) {
+    return Orvex::adoptRef(animation ? animation->clone() : nullptr);
+}
+
 Orvex::GUIWindow* windowFromTemplate(Orvex::XMLNode const& element, wchar_t const* key) {
     Orvex::XMLAttribute const* name = element.getAttribute(key);
     return name ? cloneOf(Orvex::GUISystem::instance().findTemplate(name->getStringCopy())) : nullptr;

@@ -29,9 +29,7 @@ Orvex::u32 nextPieceId() {
     return ++counter;
 }
 
-Orvex::Texture2DAnimation* cloneOf(Orvex::Texture2DAnimation* picture) {
-    return picture ? picture->clone() : nullptr;
-}
+
 
 }  // namespace
 
@@ -39,16 +37,16 @@ Orvex::Texture2DAnimation* cloneOf(Orvex::Texture2DAnimation* picture) {
 
 Puzzle::PuzzleTeil::PuzzleTeil(Puzzle* game, Orvex::XMLNode& node) : id(nextPieceId()), owner(game) {
     position.running = true;
-    picture = minigame::animationCopy(node, L"ANIMATION");
+    picture.adopt(minigame::animationCopy(node, L"ANIMATION"));
     if (Orvex::AnimationFrame const* frame = picture ? picture->getCurrentFrame() : nullptr) {
         width = static_cast<float>(frame->rect.right - frame->rect.left);
         height = static_cast<float>(frame->rect.bottom - frame->rect.top);
     }
-    foundPicture = minigame::animationCopy(node, L"ANIMATION_FOUND");
-    loosePicture = minigame::animationCopy(node, L"ANIMATION_NFOUND");
+    foundPicture.adopt(minigame::animationCopy(node, L"ANIMATION_FOUND"));
+    loosePicture.adopt(minigame::animationCopy(node, L"ANIMATION_NFOUND"));
     Orvex::GUIRect rect;
     if (Orvex::XMLNode const* r = node.getChild(L"GUIRECT")) rect.load(*r);
-    statusWindow = minigame::windowFromTemplate(node, L"GUI");
+    statusWindow.adopt(minigame::windowFromTemplate(node, L"GUI"));
     if (statusWindow) statusWindow->getRect() = rect;
     float x = 0.0f;
     float y = 0.0f;
@@ -78,25 +76,20 @@ Puzzle::PuzzleTeil::PuzzleTeil(PuzzleTeil const& other)
       position(other.position),
       width(other.width),
       height(other.height),
-      picture(cloneOf(other.picture)),
+      picture(minigame::ownCopy(other.picture.get())),
       owner(other.owner),
       loose(other.loose),
       shadow(other.shadow),
-      foundPicture(cloneOf(other.foundPicture)),
-      loosePicture(cloneOf(other.loosePicture)),
-      statusWindow(minigame::cloneOf(other.statusWindow)) {
+      foundPicture(minigame::ownCopy(other.foundPicture.get())),
+      loosePicture(minigame::ownCopy(other.loosePicture.get())),
+      statusWindow(Orvex::adoptRef(minigame::cloneOf(other.statusWindow.get()))) {
     showStatus();
 }
 
-Puzzle::PuzzleTeil::~PuzzleTeil() {
-    if (picture) picture->release();
-    if (statusWindow) statusWindow->release();
-    if (loosePicture) loosePicture->release();
-    if (foundPicture) foundPicture->release();
-}
+Puzzle::PuzzleTeil::~PuzzleTeil() = default;
 
 void Puzzle::PuzzleTeil::showStatus() {
-    if (statusWindow) statusWindow->getDrawOptions().setAniBackground(loose ? loosePicture : foundPicture);
+    if (statusWindow) statusWindow->getDrawOptions().setAniBackground((loose ? loosePicture : foundPicture).get());
 }
 
 void Puzzle::PuzzleTeil::setLoose(bool value) {
@@ -169,7 +162,7 @@ void Puzzle::clearPieces() {
     held_ = nullptr;
     for (PuzzleTeil* piece : active_) {
         if (foreground_ && piece->statusWindow && piece->statusWindow->getParent() == foreground_)
-            foreground_->removeChild(piece->statusWindow);
+            foreground_->removeChild(piece->statusWindow.get());
         delete piece;
     }
     active_.clear();
@@ -199,7 +192,7 @@ void Puzzle::start() {
         target->setLoose(true);
         auto* piece = new PuzzleTeil(*target);
         active_.push_back(piece);
-        if (foreground_) minigame::attach(foreground_, piece->statusWindow);
+        if (foreground_) minigame::attach(foreground_, piece->statusWindow.get());
     }
     for (PuzzleTeil* decoy : decoys_) {
         decoy->setLoose(true);

@@ -99,13 +99,14 @@ public:
         Orvex::Interpolation<D3DXVECTOR2, float> position;
         float width = 1.0f;
         float height = 1.0f;
-        Orvex::Texture2DAnimation* picture = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> picture;
         Puzzle* owner = nullptr;
         bool loose = true;
         bool shadow = true;
-        Orvex::Texture2DAnimation* foundPicture = nullptr;
-        Orvex::Texture2DAnimation* loosePicture = nullptr;
-        Orvex::GUIWindow* statusWindow = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> foundPicture;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> loosePicture;
+        // Declared after the pictures it shows, so it goes first.
+        Orvex::CountedRef<Orvex::GUIWindow> statusWindow;
 
     private:
         void showStatus();

@@ -66,9 +66,9 @@ void Puzzle::PuzzleTeil::draw(D3DXCOLOR const& colour, float shadowStrength) con
         Orvex::SpriteRect shade = rect;
         shade.x += kShadowOffset;
         shade.y += kShadowOffset;
-        minigame::drawPicture(picture, shade, D3DXCOLOR(0.0f, 0.0f, 0.0f, clamp01(shadowStrength * kShadowAlpha)));
+        minigame::drawPicture(picture.get(), shade, D3DXCOLOR(0.0f, 0.0f, 0.0f, clamp01(shadowStrength * kShadowAlpha)));
     }
-    minigame::drawPicture(picture, rect, colour);
+    minigame::drawPicture(picture.get(), rect, colour);
 }
 
 // ---- the mouse ----
