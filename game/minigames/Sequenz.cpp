@@ -196,21 +196,20 @@ void Sequenz::lightUp(unsigned e) {
     if (particleManager.findEmitterTemplate(name)) {
         // The manager's emitter start (its spawn rate follows the particle setting).
         started = particleManager.spawn(name, centre);
-        if (started) started->addRef();
     } else if (SolPartikel const* found = particleManager.findParticleTemplate(name)) {
         started = found->clone();
         started->start(centre, nullptr);
-        started->addRef();
+        currentParticle_.hold(started);
         particleManager.add(started);
+        return;
     }
-    currentParticle_ = started;
+    currentParticle_.hold(started);
 }
 
 void Sequenz::endParticle() {
     if (!currentParticle_) return;
     currentParticle_->setFinished(true);
-    currentParticle_->release();
-    currentParticle_ = nullptr;
+    currentParticle_.reset();
 }
 
 void Sequenz::onElementClick(Orvex::GUIWindow& element) {

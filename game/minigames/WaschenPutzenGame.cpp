@@ -51,14 +51,14 @@ WaschenPutzenGame::WaschenPutzenGame(Orvex::XMLNode& element)
     effect_ = element.getAttributeString(L"EFFECT", effect_);
     addToolsToSpielfeld_ = element.getAttributeBool(L"ADD_TOOLS_TO_SPIELFELD", addToolsToSpielfeld_);
     minigame::readChildren(element, L"PASS", kMaxPasses, L"passes",
-                           [&](Orvex::XMLNode& child) { passes_.push_back(new Pass(child)); });
+                           [&](Orvex::XMLNode& child) { passes_.push_back(std::make_unique<Pass>(child)); });
     Orvex::TextureManager local;
     if (Orvex::XMLNode* list = element.getChild(L"TEXTUREN")) local.loadTextures(*list);
     if (Orvex::XMLAttribute const* name = element.getAttribute(L"BACKGROUND")) {
         std::wstring const texture = name->getStringCopy();
-        background_ = local.findTexture(texture);
-        if (!background_) background_ = Orvex::D3DInterface::getInstance().getTextureManager().findTexture(texture);
-        if (background_) background_->addRef();
+        Orvex::Texture2D* found = local.findTexture(texture);
+        if (!found) found = Orvex::D3DInterface::getInstance().getTextureManager().findTexture(texture);
+        background_.hold(found);
     }
     if (background_ && background_->getWidth() > 0 && background_->getHeight() > 0) {
         backgroundWidth_ = background_->getWidth();
@@ -70,15 +70,13 @@ WaschenPutzenGame::~WaschenPutzenGame() {
     endEmitter();
     releaseRendering();
     MinispielCursor& cursor = MinispielCursor::instance();
-    for (Pass* pass : passes_)
+    for (std::unique_ptr<Pass> const& pass : passes_)
         if (cursor.picture && cursor.picture == pass->animation) cursor.reset();
-    for (Pass* pass : passes_) delete pass;
     passes_.clear();
-    if (background_) background_->release();
 }
 
 WaschenPutzenGame::Pass* WaschenPutzenGame::getCurrentPass() const {
-    return current_ < passes_.size() ? passes_[current_] : nullptr;
+    return current_ < passes_.size() ? passes_[current_].get() : nullptr;
 }
 
 void WaschenPutzenGame::buildWindows() {
@@ -98,13 +96,13 @@ void WaschenPutzenGame::buildWindows() {
 
     if (infoLabel_ && !minigame::adopt(infoWindow_, infoLabel_)) infoLabel_ = nullptr;
     if (infoWindow_) {
+        // The clone's reference, let go once the window holds one of its own (or refused it).
+        Orvex::CountedRef<Orvex::GUIWindow> const clone = Orvex::adoptRef(infoWindow_);
         // At the front of the list: under the game's other windows until it has news.
-        bool const noAddRef = true;
         bool const append = false;
-        if (window->addChild(infoWindow_, noAddRef, append)) {
+        if (window->addChild(infoWindow_, false, append)) {
             infoWindow_->jumpToGoal(L"AUS");
         } else {
-            infoWindow_->release();
             infoWindow_ = nullptr;
             infoLabel_ = nullptr;
         }
@@ -114,10 +112,10 @@ void WaschenPutzenGame::buildWindows() {
     Orvex::GUIWindow* toolsParent = addToolsToSpielfeld_ ? playfield_ : (foreground_ ? foreground_ : window.get());
     if (toolsArea_ && !minigame::adopt(toolsParent, toolsArea_)) toolsArea_ = nullptr;
     if (washArea_) washArea_->selfDrawn.connect(this, &WaschenPutzenGame::onWashAreaDrawn);
-    for (Pass* pass : passes_) {
+    for (std::unique_ptr<Pass> const& pass : passes_) {
         if (!pass->toolWindow) continue;
-        minigame::attach(toolsArea_, pass->toolWindow);
-        pass->toolWindow->setUserPointer(pass, kPassSlot);
+        minigame::attach(toolsArea_, pass->toolWindow.get());
+        pass->toolWindow->setUserPointer(pass.get(), kPassSlot);
         pass->toolWindow->leftClicked.connect(this, &WaschenPutzenGame::onToolClicked);
     }
     ClickGameWindows::addCancelAndHelp(*this, frame.cancel, frame.help, foreground_ ? foreground_ : window.get());
@@ -133,7 +131,7 @@ void WaschenPutzenGame::start() {
     Minispiel::start();
     painting_ = false;
     current_ = 0;
-    for (Pass* pass : passes_) pass->reset();
+    for (std::unique_ptr<Pass> const& pass : passes_) pass->reset();
     hideInfo();
     checkTimer_ = 0.0f;
     endEmitter();
@@ -148,12 +146,10 @@ void WaschenPutzenGame::show() {
     cursor.size = D3DXVECTOR2(kCursorSide, kCursorSide);
     cursor.offset = D3DXVECTOR2(-kCursorSide / 2.0f, -kCursorSide / 2.0f);
     releaseRendering();
-    result_ = new Orvex::Texture2D(L"");
+    result_.adopt(new Orvex::Texture2D(L""));
     if (!result_->create(backgroundWidth_, backgroundHeight_, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
-                         D3DPOOL_DEFAULT)) {
-        result_->release();
-        result_ = nullptr;
-    }
+                         D3DPOOL_DEFAULT))
+        result_.reset();
     Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
     unsigned long const width = std::min<unsigned long>(backgroundWidth_, d3d.getWidth());
     unsigned long const height = std::min<unsigned long>(backgroundHeight_, d3d.getHeight());
@@ -173,8 +169,7 @@ void WaschenPutzenGame::hide() {
 void WaschenPutzenGame::releaseRendering() {
     delete renderManager_;
     renderManager_ = nullptr;
-    if (result_) result_->release();
-    result_ = nullptr;
+    result_.reset();
 }
 
 void WaschenPutzenGame::inform(std::wstring const& textId) {
