@@ -57,13 +57,21 @@ private:
     T* object_ = nullptr;
 };
 
-// The objects of a list of references as plain pointers, no references added: for callers that
-// only look at them while the list's holder lives.
+// A reference taking over the caller's reference to the object (null allowed).
 template <class T>
-std::vector<T*> plainPointers(std::vector<CountedRef<T>> const& refs) {
-    std::vector<T*> plain;
-    plain.reserve(refs.size());
-    for (CountedRef<T> const& ref : refs) plain.push_back(ref.get());
+CountedRef<T> adoptRef(T* object) {
+    CountedRef<T> ref;
+    ref.adopt(object);
+    return ref;
+}
+
+// The objects of a list of owners (counted references or unique_ptr) as plain pointers, no
+// references added: for callers that only look at them while the list's holder lives.
+template <class Owner>
+auto plainPointers(std::vector<Owner> const& owners) {
+    std::vector<decltype(owners.front().get())> plain;
+    plain.reserve(owners.size());
+    for (Owner const& owner : owners) plain.push_back(owner.get());
     return plain;
 }
 

@@ -145,25 +145,23 @@ void Puzzle::readKeys(Orvex::XMLNode& element) {
 }
 
 void Puzzle::readList(Orvex::XMLNode& element, wchar_t const* name, wchar_t const* what,
-                      std::vector<PuzzleTeil*>& list) {
+                      Pieces& list) {
     minigame::readChildren(element, name, kMaxPieces, what,
-                           [&](Orvex::XMLNode& child) { list.push_back(new PuzzleTeil(this, child)); });
+                           [&](Orvex::XMLNode& child) { list.push_back(std::make_unique<PuzzleTeil>(this, child)); });
 }
 
 Puzzle::~Puzzle() {
     clearPieces();
-    for (std::vector<PuzzleTeil*>* list : {&targets_, &fixed_, &decoys_, &ends_}) {
-        for (PuzzleTeil* piece : *list) delete piece;
-        list->clear();
-    }
+    for (Pieces* list : {&targets_, &fixed_, &decoys_, &ends_}) list->clear();
 }
 
 void Puzzle::clearPieces() {
     held_ = nullptr;
-    for (PuzzleTeil* piece : active_) {
+    // Each copy's status window leaves the foreground before the copy goes.
+    for (std::unique_ptr<PuzzleTeil>& piece : active_) {
         if (foreground_ && piece->statusWindow && piece->statusWindow->getParent() == foreground_)
             foreground_->removeChild(piece->statusWindow.get());
-        delete piece;
+        piece.reset();
     }
     active_.clear();
 }
@@ -188,18 +186,17 @@ void Puzzle::createWindows() {
 void Puzzle::start() {
     Minispiel::start();
     clearPieces();
-    for (PuzzleTeil* target : targets_) {
+    for (std::unique_ptr<PuzzleTeil> const& target : targets_) {
         target->setLoose(true);
-        auto* piece = new PuzzleTeil(*target);
-        active_.push_back(piece);
-        if (foreground_) minigame::attach(foreground_, piece->statusWindow.get());
+        PuzzleTeil& piece = *active_.emplace_back(std::make_unique<PuzzleTeil>(*target));
+        if (foreground_) minigame::attach(foreground_, piece.statusWindow.get());
     }
-    for (PuzzleTeil* decoy : decoys_) {
+    for (std::unique_ptr<PuzzleTeil> const& decoy : decoys_) {
         decoy->setLoose(true);
-        active_.push_back(new PuzzleTeil(*decoy));
+        active_.push_back(std::make_unique<PuzzleTeil>(*decoy));
     }
-    for (PuzzleTeil* piece : fixed_) piece->setLoose(true);
-    for (PuzzleTeil* piece : active_) placeAtStart(*piece);
+    for (std::unique_ptr<PuzzleTeil> const& piece : fixed_) piece->setLoose(true);
+    for (std::unique_ptr<PuzzleTeil> const& piece : active_) placeAtStart(*piece);
     endFade_ = 0.0f;
 }
 
@@ -237,7 +234,8 @@ D3DXVECTOR2 Puzzle::toScreen(D3DXVECTOR2 const& fraction) const {
 
 bool Puzzle::allPlaced() const {
     return !targets_.empty() &&
-           std::none_of(targets_.begin(), targets_.end(), [](PuzzleTeil const* target) { return target->loose; });
+           std::none_of(targets_.begin(), targets_.end(),
+                        [](std::unique_ptr<PuzzleTeil> const& target) { return target->loose; });
 }
 
 }  // namespace Solitaire
