@@ -41,7 +41,7 @@ std::wstring joined(std::vector<std::wstring> const& parts) {
 }  // namespace
 
 Maze::Maze(Orvex::XMLNode& element) : Minispiel(element) {
-    if (Orvex::XMLNode* room = element.getChild(L"RAUM")) prototype_ = new Raum(*room, this);
+    if (Orvex::XMLNode* room = element.getChild(L"RAUM")) prototype_ = std::make_unique<Raum>(*room, this);
     int columns = static_cast<int>(kDefaultGridSide);
     int rows = columns;
     minigame::readPair(element, L"SIZE", columns, rows, 1, kMaxGridSide);
@@ -85,7 +85,6 @@ Maze::Maze(Orvex::XMLNode& element) : Minispiel(element) {
 Maze::~Maze() {
     destroyRooms();
     destroyGroups();
-    delete prototype_;
 }
 
 void Maze::createWindows() {

@@ -41,6 +41,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -206,7 +207,8 @@ private:
 
     std::vector<Raum*> rooms_;
     std::vector<RaumGruppe*> groups_;
-    Raum* prototype_ = nullptr;
+    // Let go after the rooms and groups (destroyed by the destructor's body).
+    std::unique_ptr<Raum> prototype_;
     Orvex::GUIWindow* field_ = nullptr;
     Orvex::CountedRef<Orvex::Texture2DAnimation> background_;
     MinigameLines lines_;

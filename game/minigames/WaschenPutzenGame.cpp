@@ -153,7 +153,7 @@ void WaschenPutzenGame::show() {
     Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
     unsigned long const width = std::min<unsigned long>(backgroundWidth_, d3d.getWidth());
     unsigned long const height = std::min<unsigned long>(backgroundHeight_, d3d.getHeight());
-    renderManager_ = new Orvex::RenderManager(width, height);
+    renderManager_ = std::make_unique<Orvex::RenderManager>(width, height);
     renderManager_->loadConfig(renderPasses_, renderPassSource_);
     if (Pass* pass = getCurrentPass(); pass && pass->hasEmitter) startEmitter();
 }
@@ -167,8 +167,7 @@ void WaschenPutzenGame::hide() {
 }
 
 void WaschenPutzenGame::releaseRendering() {
-    delete renderManager_;
-    renderManager_ = nullptr;
+    renderManager_.reset();
     result_.reset();
 }
 

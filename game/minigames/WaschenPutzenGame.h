@@ -102,7 +102,7 @@ public:
     Orvex::GUIWindow* getInfoWindow() const { return infoWindow_; }
     Orvex::GUILabel* getInfoLabel() const { return infoLabel_; }
     Orvex::GUIWindow* getToolsArea() const { return toolsArea_; }
-    Orvex::RenderManager* getRenderManager() const { return renderManager_; }
+    Orvex::RenderManager* getRenderManager() const { return renderManager_.get(); }
     Orvex::Texture2D* getResult() const { return result_.get(); }
     Orvex::Texture2D* getBackground() const { return background_.get(); }
     SolPartikel* getParticles() const { return particles_.get(); }
@@ -133,7 +133,7 @@ private:
     Orvex::XMLNode renderPasses_;
     // The render-pass files' names, for the render manager's log lines.
     std::wstring renderPassSource_;
-    Orvex::RenderManager* renderManager_ = nullptr;
+    std::unique_ptr<Orvex::RenderManager> renderManager_;
     std::unique_ptr<Orvex::LookAtCamera> camera_;
     std::wstring effect_;
     Orvex::CountedRef<Orvex::Texture2D> background_;
