@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <utility>
+#include <vector>
 
 namespace Orvex {
 
@@ -55,5 +56,23 @@ public:
 private:
     T* object_ = nullptr;
 };
+
+// A reference taking over the caller's reference to the object (null allowed).
+template <class T>
+CountedRef<T> adoptRef(T* object) {
+    CountedRef<T> ref;
+    ref.adopt(object);
+    return ref;
+}
+
+// The objects of a list of owners (counted references or unique_ptr) as plain pointers, no
+// references added: for callers that only look at them while the list's holder lives.
+template <class Owner>
+auto plainPointers(std::vector<Owner> const& owners) {
+    std::vector<decltype(owners.front().get())> plain;
+    plain.reserve(owners.size());
+    for (Owner const& owner : owners) plain.push_back(owner.get());
+    return plain;
+}
 
 }  // namespace Orvex

@@ -116,15 +116,15 @@ void CursorTable::drawPointer() {
         if (game.sizeFlag) {
             float const scaleX = screenWidth / MinispielCursor::kDesignWidth;
             float const scaleY = screenHeight / MinispielCursor::kDesignHeight;
-            drawCursorPicture(game.picture, x + game.offset.x * scaleX, y + game.offset.y * scaleY,
+            drawCursorPicture(game.picture.get(), x + game.offset.x * scaleX, y + game.offset.y * scaleY,
                               game.size.x * scaleX, game.size.y * scaleY);
         } else {
-            drawCursorPicture(game.picture, x, y, side, side);
+            drawCursorPicture(game.picture.get(), x, y, side, side);
         }
     } else {
         if (cursor != MyGlobals::kSystemCursor) drawCursorPicture(cursors_[kFirstMouseCursor + cursor], x, y, side, side);
         if (game.picture && game.secondCursor)
-            drawCursorPicture(game.picture, game.secondPosition.x, game.secondPosition.y,
+            drawCursorPicture(game.picture.get(), game.secondPosition.x, game.secondPosition.y,
                               screenWidth * kPowerCursorShareX, screenHeight * kPowerCursorShareY);
     }
 

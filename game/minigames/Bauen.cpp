@@ -98,7 +98,7 @@ void Bauen::createWindows() {
         Orvex::GUIWindow* field = frame.part(L"SPIELFELD");
         if (frame.main && field) {
             frame.cloneFrame();
-            window = frame.main;
+            window.adopt(frame.main);
             field_ = minigame::cloneOf(field);
             float width = 1.0f;
             float height = 1.0f;
@@ -110,8 +110,8 @@ void Bauen::createWindows() {
             }
             minigame::setFieldAspect(*field_, width, height);
             field_->selfDrawn.connect(this, &Bauen::onFieldDrawn);
-            if (!minigame::adopt(window, field_)) field_ = nullptr;
-            frame.addButtons(*this, window);
+            if (!minigame::adopt(window.get(), field_)) field_ = nullptr;
+            frame.addButtons(*this, window.get());
         }
     }
     grid_.assign(static_cast<std::size_t>(boardColumns_ * boardRows_), 0);

@@ -60,16 +60,16 @@ void ClickInReihenfolge::createWindows() {
         }
         if (frame.main && !elements.empty()) {
             frame.cloneFrame();
-            window = frame.main;
+            window.adopt(frame.main);
             barParent = frame.foreground;
             for (Orvex::GUIWindow* coverUp : coverUps) {
                 Orvex::GUIWindow* clone = minigame::cloneOf(coverUp);
-                if (minigame::adopt(window, clone)) coverUps_.push_back(clone);
+                if (minigame::adopt(window.get(), clone)) coverUps_.push_back(clone);
             }
             for (Orvex::GUIWindow* element : elements) {
                 Orvex::GUIWindow* clone = minigame::cloneOf(element);
                 clone->leftClicked.connect(this, &ClickInReihenfolge::onElementClicked);
-                if (minigame::adopt(window, clone)) elements_.push_back(clone);
+                if (minigame::adopt(window.get(), clone)) elements_.push_back(clone);
             }
             frame.addButtons(*this, frame.container());
             frame.addForeground();

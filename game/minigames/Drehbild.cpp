@@ -84,7 +84,7 @@ void Drehbild::createWindows() {
         Orvex::GUIWindow* fieldBack = frame.part(L"SPIELFELD_HG");
         if (frame.main && field) {
             frame.cloneFrame();
-            window = frame.main;
+            window.adopt(frame.main);
             barParent = frame.foreground;
             field_ = minigame::cloneOf(field);
             float width = static_cast<float>(columns_);
@@ -100,8 +100,8 @@ void Drehbild::createWindows() {
             field_->selfDrawn.connect(this, &Drehbild::onFieldDrawn);
             if (Orvex::GUIWindow* back = minigame::cloneOf(fieldBack)) {
                 if (!minigame::adopt(back, field_)) field_ = nullptr;
-                minigame::adopt(window, back);
-            } else if (!minigame::adopt(window, field_)) {
+                minigame::adopt(window.get(), back);
+            } else if (!minigame::adopt(window.get(), field_)) {
                 field_ = nullptr;
             }
             frame.addButtons(*this, frame.container());

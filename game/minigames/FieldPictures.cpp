@@ -22,15 +22,15 @@ Orvex::GUIWindow* addField(Orvex::GUIWindow* main, Orvex::GUIWindow* fieldTempla
 }
 
 bool buildBoard(Minispiel& game, std::wstring const& prefix, std::wstring const& kind, float width, float height,
-                Orvex::GUIWindow*& main, Orvex::GUIWindow*& field) {
+                Orvex::CountedRef<Orvex::GUIWindow>& main, Orvex::GUIWindow*& field) {
     ClickGameWindows frame(prefix, kind);
     frame.lookUp(false);
     Orvex::GUIWindow* fieldTemplate = frame.part(L"SPIELFELD");
     if (!frame.main || !fieldTemplate) return false;
     frame.cloneFrame();
-    main = frame.main;
-    field = addField(main, fieldTemplate, width, height);
-    frame.addButtons(game, main);
+    main.adopt(frame.main);
+    field = addField(main.get(), fieldTemplate, width, height);
+    frame.addButtons(game, main.get());
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "engine/core/CountedRef.h"
 #include "engine/gui/Interpolation.h"
 #include "engine/render/FRect.h"
 #include "engine/render/SpriteRect.h"
@@ -30,11 +31,10 @@ namespace Solitaire::minigame {
 Orvex::GUIWindow* addField(Orvex::GUIWindow* main, Orvex::GUIWindow* fieldTemplate, float width, float height);
 
 // The frame of a board game without a foreground: the templates prefix + kind + "FENSTER" and
-// "SPIELFELD"; when both exist, main becomes the main window's clone (one reference, the
-// caller's), field the field's (addField, width : height), and the buttons "CANCEL" and "HILFE"
+// "SPIELFELD"; when both exist, main takes the main window's clone (its one reference), field the field's (addField, width : height), and the buttons "CANCEL" and "HILFE"
 // are cloned into the main window. False, nothing made, when either template is missing.
 bool buildBoard(Minispiel& game, std::wstring const& prefix, std::wstring const& kind, float width, float height,
-                Orvex::GUIWindow*& main, Orvex::GUIWindow*& field);
+                Orvex::CountedRef<Orvex::GUIWindow>& main, Orvex::GUIWindow*& field);
 
 // Speed above 0: from the present value to the goal in 1 / speed seconds. Otherwise start, goal
 // and present value are the goal at once.

@@ -177,7 +177,7 @@ void Labyrinth::createWindows() {
         float const across = static_cast<float>(columns_ + 2) + std::fabs(sparePosition_.x);
         minigame::FieldWindows const windows =
             minigame::buildFieldWindows(*this, kKind, across / static_cast<float>(rows_ + 2), true);
-        window = windows.main;
+        window.adopt(windows.main);
         barParent = windows.foreground;
         field_ = windows.field;
         if (field_) {

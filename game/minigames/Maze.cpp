@@ -41,7 +41,7 @@ std::wstring joined(std::vector<std::wstring> const& parts) {
 }  // namespace
 
 Maze::Maze(Orvex::XMLNode& element) : Minispiel(element) {
-    if (Orvex::XMLNode* room = element.getChild(L"RAUM")) prototype_ = new Raum(*room, this);
+    if (Orvex::XMLNode* room = element.getChild(L"RAUM")) prototype_ = std::make_unique<Raum>(*room, this);
     int columns = static_cast<int>(kDefaultGridSide);
     int rows = columns;
     minigame::readPair(element, L"SIZE", columns, rows, 1, kMaxGridSide);
@@ -85,14 +85,13 @@ Maze::Maze(Orvex::XMLNode& element) : Minispiel(element) {
 Maze::~Maze() {
     destroyRooms();
     destroyGroups();
-    delete prototype_;
 }
 
 void Maze::createWindows() {
     if (!window) {
         minigame::FieldWindows const windows =
             minigame::buildFieldWindows(*this, kKind, minigame::frameAspect(background_.get()), false);
-        window = windows.main;
+        window.adopt(windows.main);
         field_ = windows.field;
         if (field_) field_->selfDrawn.connect(this, &Maze::onFieldDrawn);
     }

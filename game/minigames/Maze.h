@@ -41,6 +41,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -123,11 +124,11 @@ public:
         int row = 0;
         std::vector<Durchgang> sides;
         // 2i: side i's picture as a wall, 2i + 1 as a passage.
-        std::vector<Orvex::Texture2DAnimation*> sideImages;
-        Orvex::Texture2DAnimation* startImage = nullptr;
-        Orvex::Texture2DAnimation* goalImage = nullptr;
-        Orvex::Texture2DAnimation* backgroundImage = nullptr;
-        Orvex::Texture2DAnimation* markImage = nullptr;
+        std::vector<Orvex::CountedRef<Orvex::Texture2DAnimation>> sideImages;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> startImage;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> goalImage;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> backgroundImage;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> markImage;
         RaumGruppe* group = nullptr;
         int edgeCount = kDefaultEdges;
         float delta = 0.0f;
@@ -206,7 +207,8 @@ private:
 
     std::vector<Raum*> rooms_;
     std::vector<RaumGruppe*> groups_;
-    Raum* prototype_ = nullptr;
+    // Let go after the rooms and groups (destroyed by the destructor's body).
+    std::unique_ptr<Raum> prototype_;
     Orvex::GUIWindow* field_ = nullptr;
     Orvex::CountedRef<Orvex::Texture2DAnimation> background_;
     MinigameLines lines_;

@@ -44,7 +44,7 @@ void Maze::Raum::draw(D3DXCOLOR const& tint, bool plain) const {
                                        : tint;
     D3DCOLOR const word = colour;
     Orvex::SpriteRect const cell = owner->getCellRect(position, false);
-    auto put = [&](Orvex::Texture2DAnimation* picture) {
+    auto put = [&](Orvex::CountedRef<Orvex::Texture2DAnimation> const& picture) {
         Orvex::AnimationFrame const* frame = picture ? picture->getCurrentFrame() : nullptr;
         if (frame && frame->texture)
             sprite->drawSpriteRect(frame->texture, &frame->rect, cell, Orvex::SDP_SCALE, Orvex::SDP_SCALE, word);

@@ -28,9 +28,6 @@ void readColour(Orvex::XMLNode const& node, wchar_t const* key, D3DXCOLOR& colou
     if (node.getAttribute(key)) colour = colourOfWord(node.getAttributeHex(key, 0));
 }
 
-Orvex::Texture2DAnimation* copyOf(Orvex::Texture2DAnimation* picture) {
-    return picture ? picture->clone() : nullptr;
-}
 
 std::size_t randomBelow(std::size_t count) { return static_cast<std::size_t>(msvc::rand()) % count; }
 
@@ -60,15 +57,15 @@ Maze::Raum::Raum(Orvex::XMLNode& node, Maze* game) : owner(game) {
     readColour(node, L"ZIEL_COLOR", goalColor);
     readColour(node, L"MARK_COLOR", markColor);
     sides.assign(static_cast<std::size_t>(edgeCount), Durchgang());
-    sideImages.assign(2 * static_cast<std::size_t>(edgeCount), nullptr);
+    sideImages.resize(2 * static_cast<std::size_t>(edgeCount));
     if (Orvex::XMLNode* pictures = node.getChild(L"ANIMATION")) {
         std::vector<std::wstring> const names = minigame::valueTexts(*pictures);
         for (std::size_t k = 0; k < names.size() && k < sideImages.size(); ++k)
-            sideImages[k] = minigame::animationCopy(names[k]);
-        backgroundImage = minigame::animationCopy(*pictures, L"BACKGROUND");
-        startImage = minigame::animationCopy(*pictures, L"START");
-        goalImage = minigame::animationCopy(*pictures, L"ZIEL");
-        markImage = minigame::animationCopy(*pictures, L"MARK");
+            sideImages[k].adopt(minigame::animationCopy(names[k]));
+        backgroundImage.adopt(minigame::animationCopy(*pictures, L"BACKGROUND"));
+        startImage.adopt(minigame::animationCopy(*pictures, L"START"));
+        goalImage.adopt(minigame::animationCopy(*pictures, L"ZIEL"));
+        markImage.adopt(minigame::animationCopy(*pictures, L"MARK"));
     }
     minigame::readNumber(node, L"DELTA", delta);
     minigame::readNumber(node, L"LENGTH", length);
@@ -80,10 +77,10 @@ Maze::Raum::Raum(Raum const& prototype, int columnIndex, int rowIndex, D3DXVECTO
       column(columnIndex),
       row(rowIndex),
       sides(prototype.sides.size()),
-      startImage(copyOf(prototype.startImage)),
-      goalImage(copyOf(prototype.goalImage)),
-      backgroundImage(copyOf(prototype.backgroundImage)),
-      markImage(copyOf(prototype.markImage)),
+      startImage(minigame::ownCopy(prototype.startImage.get())),
+      goalImage(minigame::ownCopy(prototype.goalImage.get())),
+      backgroundImage(minigame::ownCopy(prototype.backgroundImage.get())),
+      markImage(minigame::ownCopy(prototype.markImage.get())),
       edgeCount(prototype.edgeCount),
       delta(prototype.delta),
       length(prototype.length),
@@ -92,15 +89,11 @@ Maze::Raum::Raum(Raum const& prototype, int columnIndex, int rowIndex, D3DXVECTO
       startColor(prototype.startColor),
       goalColor(prototype.goalColor) {
     sideImages.reserve(prototype.sideImages.size());
-    for (Orvex::Texture2DAnimation* picture : prototype.sideImages) sideImages.push_back(copyOf(picture));
+    for (Orvex::CountedRef<Orvex::Texture2DAnimation> const& picture : prototype.sideImages)
+        sideImages.push_back(minigame::ownCopy(picture.get()));
 }
 
-Maze::Raum::~Raum() {
-    for (Orvex::Texture2DAnimation* picture : sideImages)
-        if (picture) picture->release();
-    for (Orvex::Texture2DAnimation* picture : {startImage, goalImage, backgroundImage, markImage})
-        if (picture) picture->release();
-}
+Maze::Raum::~Raum() = default;
 
 void Maze::Raum::setNeighbour(Raum* other, int index, bool mirror) {
     if (index < 0 || static_cast<std::size_t>(index) >= sides.size()) return;

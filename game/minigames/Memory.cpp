@@ -22,39 +22,35 @@ int& lastPairId() {
     return last;
 }
 
-Orvex::Texture2DAnimation* copyOf(Orvex::Texture2DAnimation* picture) { return picture ? picture->clone() : nullptr; }
 
 }  // namespace
 
 // ---- cards ----
 
 Memory::Teil::Teil(Orvex::XMLNode& node, int id) : pairId(id) {
-    front = minigame::animationCopy(node, L"ANIMATION");
-    secondFront = minigame::animationCopy(node, L"ANIMATION_2");
-    back = minigame::animationCopy(node, L"ANIMATION_BACK");
+    front.adopt(minigame::animationCopy(node, L"ANIMATION"));
+    secondFront.adopt(minigame::animationCopy(node, L"ANIMATION_2"));
+    back.adopt(minigame::animationCopy(node, L"ANIMATION_BACK"));
 }
 
 Memory::Teil::Teil(Teil const& card, bool second)
     : pairId(card.pairId),
-      front(copyOf(card.front)),
-      secondFront(copyOf(card.secondFront)),
-      back(copyOf(card.back)),
+      front(minigame::ownCopy(card.front.get())),
+      secondFront(minigame::ownCopy(card.secondFront.get())),
+      back(minigame::ownCopy(card.back.get())),
       secondFace(second),
       cell(card.cell),
       faceUp(card.faceUp) {}
 
-Memory::Teil::~Teil() {
-    for (Orvex::Texture2DAnimation* picture : {front, secondFront, back})
-        if (picture) picture->release();
-}
+Memory::Teil::~Teil() = default;
 
 Orvex::Texture2DAnimation* Memory::Teil::shownPicture() const {
-    if (!faceUp) return back;
-    return secondFace && secondFront ? secondFront : front;
+    if (!faceUp) return back.get();
+    return (secondFace && secondFront ? secondFront : front).get();
 }
 
 void Memory::Teil::update(double dt) {
-    for (Orvex::Texture2DAnimation* picture : {front, secondFront, back})
+    for (Orvex::Texture2DAnimation* picture : {front.get(), secondFront.get(), back.get()})
         if (picture) picture->update(dt);
 }
 
@@ -86,7 +82,7 @@ void Memory::createWindows() {
         Orvex::GUIWindow* field = frame.part(L"SPIELFELD");
         if (frame.main && field) {
             frame.cloneFrame();
-            window = frame.main;
+            window.adopt(frame.main);
             barParent = frame.foreground;
             field_ = minigame::cloneOf(field);
             // Cells of the pictures' proportions: the height of columns : rows divided by them.
@@ -94,7 +90,7 @@ void Memory::createWindows() {
             minigame::setFieldAspect(*field_, static_cast<float>(columns_) * aspect, static_cast<float>(rows_));
             field_->leftClicked.connect(this, &Memory::onSpielClicked);
             field_->selfDrawn.connect(this, &Memory::onFieldDrawn);
-            if (!minigame::adopt(window, field_)) field_ = nullptr;
+            if (!minigame::adopt(window.get(), field_)) field_ = nullptr;
             frame.addButtons(*this, frame.container());
             frame.addForeground();
         }
@@ -148,7 +144,7 @@ Orvex::SpriteRect Memory::getCardRect(Orvex::FRect const& cell) const {
 }
 
 float Memory::getPictureAspect(Teil const& card) {
-    Orvex::Texture2DAnimation* picture = card.front ? card.front : card.back;
+    Orvex::Texture2DAnimation* picture = (card.front ? card.front : card.back).get();
     Orvex::AnimationFrame const* frame = picture ? picture->getCurrentFrame() : nullptr;
     if (!frame) return 1.0f;
     float const width = static_cast<float>(frame->rect.right - frame->rect.left);

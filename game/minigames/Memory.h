@@ -24,6 +24,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "engine/render/FRect.h"
 #include "engine/render/SpriteRect.h"
 #include "game/minigames/Minispiel.h"
@@ -58,9 +59,9 @@ public:
         void update(double dt);
 
         int pairId = 0;
-        Orvex::Texture2DAnimation* front = nullptr;
-        Orvex::Texture2DAnimation* secondFront = nullptr;
-        Orvex::Texture2DAnimation* back = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> front;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> secondFront;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> back;
         bool secondFace = false;
         Orvex::FRect cell;
         bool faceUp = false;

@@ -16,17 +16,13 @@ MinigameLines::MinigameLines() {
     create();
 }
 
-MinigameLines::~MinigameLines() { release(); }
+MinigameLines::~MinigameLines() = default;
 
 void MinigameLines::create() {
-    release();
+    line_.reset();
     IDirect3DDevice9* device = Orvex::D3DInterface::getInstance().getDevice();
-    if (!device || FAILED(D3DXCreateLine(device, &line_))) line_ = nullptr;
-}
-
-void MinigameLines::release() {
-    if (line_) line_->Release();
-    line_ = nullptr;
+    ID3DXLine* made = nullptr;
+    if (device && SUCCEEDED(D3DXCreateLine(device, &made))) line_.reset(made);
 }
 
 void MinigameLines::onDeviceLost() {
@@ -39,7 +35,7 @@ void MinigameLines::onDeviceReset() {
 
 void MinigameLines::onDeviceShutdown() {
     remake_ = line_ != nullptr;
-    release();
+    line_.reset();
 }
 
 void MinigameLines::onDeviceCreated() {

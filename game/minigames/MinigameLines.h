@@ -10,6 +10,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "port/d3dx9/d3dx9.h"
 #include "signals/sigslot.h"
@@ -26,8 +27,7 @@ public:
 
     // Lets the old line object go and makes a new one on the device (none without a device).
     void create();
-    void release();
-    ID3DXLine* get() const { return line_; }
+    ID3DXLine* get() const { return line_.get(); }
 
     // Ends the GUI batch, begins lines of the width (pixels), lets draw add them, ends the lines
     // and begins the batch again with flags 16. Nothing without a line object or a batcher.
@@ -42,7 +42,11 @@ public:
     void onDeviceCreated();
 
 private:
-    ID3DXLine* line_ = nullptr;
+    // The line object's own reference count, given up through Release.
+    struct ReleaseLine {
+        void operator()(ID3DXLine* line) const { line->Release(); }
+    };
+    std::unique_ptr<ID3DXLine, ReleaseLine> line_;
     // Made again at the next device creation (it existed when the device went).
     bool remake_ = false;
 };

@@ -1,6 +1,8 @@
 // The mini-game base: its keys, the end delay and report, the shared GUI parts.
 #include "game/minigames/Minispiel.h"
 
+#include <utility>
+
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIProgressBar.h"
@@ -22,18 +24,8 @@ Minispiel::Minispiel(Orvex::XMLNode& element) : Orvex::NamedObject(element) {
     endDelayLeft = endDelay;
 }
 
-Minispiel::~Minispiel() {
-    releaseTimerBars();
-    if (window) window->release();
-    window = nullptr;
-}
-
-void Minispiel::setWindow(Orvex::GUIWindow* newWindow) {
-    if (newWindow == window) return;
-    if (newWindow) newWindow->addRef();
-    if (window) window->release();
-    window = newWindow;
-}
+// The bars leave their parent before the window goes.
+Minispiel::~Minispiel() { releaseTimerBars(); }
 
 float Minispiel::getRatio() const {
     if (!(solutionTime > 0.0)) return 0.0f;
@@ -69,10 +61,8 @@ void Minispiel::update(double const& dt) { countDownEndDelay(dt); }
 void Minispiel::draw() {}
 
 void Minispiel::releaseTimerBars() {
-    for (Orvex::GUIWindow* bar : timerBars) {
-        if (Orvex::GUIWindow* parent = bar->getParent()) parent->removeChild(bar);
-        bar->release();
-    }
+    for (Orvex::CountedRef<Orvex::GUIWindow> const& bar : timerBars)
+        if (Orvex::GUIWindow* parent = bar->getParent()) parent->removeChild(bar.get());
     timerBars.clear();
 }
 
@@ -97,12 +87,13 @@ void Minispiel::initShared() {
     std::vector<Orvex::GUIWindow*> templates;
     Orvex::GUISystem::instance().collectTemplates(templates,
                                                   Orvex::GUISystem::WindowFilter({prefixed(kTimerBar)}, {}));
-    Orvex::GUIWindow* parent = barParent ? barParent : window;
+    Orvex::GUIWindow* parent = barParent ? barParent : window.get();
     for (Orvex::GUIWindow* bar : templates) {
         if (!dynamic_cast<Orvex::GUIProgressBar*>(bar)) continue;
-        Orvex::GUIWindow* clone = bar->clone();
-        parent->addChild(clone, false, true);
-        timerBars.push_back(clone);
+        Orvex::CountedRef<Orvex::GUIWindow> clone;
+        clone.adopt(bar->clone());
+        parent->addChild(clone.get(), false, true);
+        timerBars.push_back(std::move(clone));
     }
 }
 
@@ -138,9 +129,9 @@ void Minispiel::skip() {
 
 double Minispiel::getSolutionTime() { return solutionTime; }
 
-Orvex::GUIWindow* Minispiel::getWindow() { return window; }
+Orvex::GUIWindow* Minispiel::getWindow() { return window.get(); }
 
-std::vector<Orvex::GUIWindow*> Minispiel::getWindows() { return timerBars; }
+std::vector<Orvex::GUIWindow*> Minispiel::getWindows() { return Orvex::plainPointers(timerBars); }
 
 void Minispiel::onWindowDrawn(Orvex::GUIWindow&, bool const&) {}
 

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "engine/core/NamedObject.h"
 #include "engine/platform/InputState.h"
 
@@ -115,12 +116,12 @@ protected:
     bool countDownEndDelay(double dt);
     // Reports a judged answer at once: solved and ended set, gameEnded (this, ratio, false).
     void reportSolvedNow();
-    // Replaces the game's window (one reference held).
-    void setWindow(Orvex::GUIWindow* newWindow);
 
-    Orvex::GUIWindow* window = nullptr;
+    // The game's window: a kind takes the reference of the clone it builds (window.adopt).
+    Orvex::CountedRef<Orvex::GUIWindow> window;
     Orvex::GUIWindow* barParent = nullptr;
-    std::vector<Orvex::GUIWindow*> timerBars;
+    // The bars' clones, each held here and by its parent.
+    std::vector<Orvex::CountedRef<Orvex::GUIWindow>> timerBars;
     std::wstring helpId;
     std::wstring prefix;
     double solutionTime = kDefaultSolutionTime;
@@ -133,7 +134,7 @@ protected:
 private:
     // The shared parts: the window's draw slot, the help button, the timer bars.
     void initShared();
-    // Takes every timer bar out of its parent and releases it.
+    // Takes every timer bar out of its parent and lets it go.
     void releaseTimerBars();
     // The help button connected by the last init.
     Orvex::GUIWindow* helpButton_ = nullptr;

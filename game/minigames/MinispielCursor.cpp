@@ -6,25 +6,17 @@
 namespace Solitaire {
 
 MinispielCursor& MinispielCursor::instance() {
-    static MinispielCursor cursor;
-    return cursor;
+    static MinispielCursor* const cursor = new MinispielCursor();
+    return *cursor;
 }
 
-void MinispielCursor::setPicture(Orvex::Texture2DAnimation* animation) {
-    if (animation == picture) return;
-    if (animation) animation->addRef();
-    if (picture) picture->release();
-    picture = animation;
-}
+void MinispielCursor::setPicture(Orvex::Texture2DAnimation* animation) { picture.hold(animation); }
 
 void MinispielCursor::clearPicture() {
     setPicture(nullptr);
     secondCursor = false;
 }
 
-void MinispielCursor::reset() {
-    setPicture(nullptr);
-    *this = MinispielCursor();
-}
+void MinispielCursor::reset() { *this = MinispielCursor(); }
 
 }  // namespace Solitaire

@@ -6,14 +6,14 @@
 // picture is drawn at the second position in addition to the normal cursor.
 //
 // The picture is held by one reference: setPicture takes one on the new picture and gives up the
-// old one, clearPicture gives it up; the manager clears a picture still set when it goes.
+// old one, clearPicture gives it up; the manager clears a picture still set when it goes. The
+// instance is never destroyed: the manager's own end, at program exit, may come after the
+// static objects' destructors.
 #pragma once
 
+#include "engine/core/CountedRef.h"
+#include "engine/render/Texture2DAnimation.h"
 #include "port/d3dx9/d3dx9math.h"
-
-namespace Orvex {
-class Texture2DAnimation;
-}  // namespace Orvex
 
 namespace Solitaire {
 
@@ -33,8 +33,7 @@ struct MinispielCursor {
     // that set the size flag leave the cursor so when they are hidden.
     void reset();
 
-    // The game that sets the picture holds a reference and releases it when it clears it.
-    Orvex::Texture2DAnimation* picture = nullptr;
+    Orvex::CountedRef<Orvex::Texture2DAnimation> picture;
     bool sizeFlag = false;
     bool secondCursor = false;
     D3DXVECTOR2 size{kDefaultSize, kDefaultSize};

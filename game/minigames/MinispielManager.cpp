@@ -32,38 +32,29 @@ MinispielManager& MinispielManager::instance() {
 MinispielManager::~MinispielManager() { clear(); }
 
 void MinispielManager::clear() {
-    Minispiel* active = active_;
-    active_ = nullptr;
-    if (active) active->release();
+    active_.reset();
     releaseBars();
     // The screens are left as they were found: the games' windows out of the game screen, the
-    // second skip button back in the help menu.
-    for (Minispiel* game : games_) {
+    // second skip button back in the help menu. Each game goes after its window left the screen.
+    for (Orvex::CountedRef<Minispiel>& game : games_) {
         Orvex::GUIWindow* window = game->getWindow();
         if (window && gameScreen_ && window->getParent() == gameScreen_) gameScreen_->removeChild(window);
-        game->release();
+        game.reset();
     }
     games_.clear();
-    if (holdsSkipButton2_ && skipButton2_ && helpMenu_ && skipButton2_->getParent() != helpMenu_) {
-        if (Orvex::GUIWindow* parent = skipButton2_->getParent()) parent->removeChild(skipButton2_);
-        helpMenu_->addChild(skipButton2_, false, true);
+    if (heldSkipButton2_ && helpMenu_ && heldSkipButton2_->getParent() != helpMenu_) {
+        if (Orvex::GUIWindow* parent = heldSkipButton2_->getParent()) parent->removeChild(heldSkipButton2_.get());
+        helpMenu_->addChild(heldSkipButton2_.get(), false, true);
     }
-    auto drop = [](auto*& window) {
-        if (window) window->release();
-        window = nullptr;
-    };
-    drop(helpMenu_);
-    drop(helpLabel_);
-    drop(gameScreen_);
-    drop(darkScreen_);
-    drop(screen_);
-    if (holdsSkipButton2_ && skipButton2_) skipButton2_->release();
-    holdsSkipButton2_ = false;
+    helpMenu_.reset();
+    helpLabel_.reset();
+    gameScreen_.reset();
+    darkScreen_.reset();
+    screen_.reset();
+    heldSkipButton2_.reset();
     skipButton2_ = nullptr;
     skipButton_ = nullptr;
-    MinispielCursor& cursor = MinispielCursor::instance();
-    if (cursor.picture) cursor.picture->release();
-    cursor = MinispielCursor();
+    MinispielCursor::instance().reset();
     gameActive_ = false;
     helpShown_ = true;
     skipBarRel_ = true;
@@ -114,7 +105,7 @@ void MinispielManager::loadDefinitions(Orvex::XMLNode& top, std::wstring const& 
                                                L" mini-games; this one and the rest are skipped");
             break;
         }
-        if (Minispiel* game = createMinispiel(*element)) games_.push_back(game);
+        if (Minispiel* game = createMinispiel(*element)) games_.emplace_back().adopt(game);
     }
 
     minigame::readRatio(top, L"SKIP_OFF_OFF_X", skipOffsets_[kOffX]);
@@ -129,9 +120,9 @@ void MinispielManager::shuffleOrder() {
     if (count == 0) return;
     for (std::size_t round = 0; round < count * kShuffleRounds; ++round) {
         std::size_t const i = static_cast<std::size_t>(msvc::rand()) % count;
-        Minispiel* game = games_[i];
+        Orvex::CountedRef<Minispiel> game = std::move(games_[i]);
         games_.erase(games_.begin() + static_cast<std::ptrdiff_t>(i));
-        games_.push_back(game);
+        games_.push_back(std::move(game));
     }
 }
 

@@ -38,6 +38,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "engine/platform/InputState.h"
 #include "port/d3d9/d3d9types.h"
 #include "port/win32/windows_types.h"
@@ -110,13 +111,14 @@ public:
     void onMouseDoubleClick(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
 
     // ---- state ----
-    Minispiel* getActiveMinispiel() const { return active_; }
+    Minispiel* getActiveMinispiel() const { return active_.get(); }
     bool isGameActive() const { return gameActive_; }
     bool isHelpShown() const { return helpShown_; }
-    std::vector<Minispiel*> const& getGames() const { return games_; }
-    std::vector<Orvex::GUIWindow*> const& getBars() const { return bars_; }
+    // Copies of the lists (no references added).
+    std::vector<Minispiel*> getGames() const { return Orvex::plainPointers(games_); }
+    std::vector<Orvex::GUIWindow*> getBars() const { return Orvex::plainPointers(bars_); }
     Orvex::GUIButton* getSecondSkipButton() const { return skipButton2_; }
-    Orvex::GUIWindow* getGameScreen() const { return gameScreen_; }
+    Orvex::GUIWindow* getGameScreen() const { return gameScreen_.get(); }
     bool usesSkipBarRel() const { return skipBarRel_; }
     float getSkipOffset(int index) const { return skipOffsets_[index]; }
     // Releases every game, window and the mini-game cursor's picture (at program exit, and for
@@ -159,19 +161,21 @@ private:
     // Shows the second skip button and the bar as the time left demands.
     void placeSkipButton(Orvex::GUIWindow& bar, bool first, double left);
 
-    std::vector<Minispiel*> games_;
-    Minispiel* active_ = nullptr;
-    Orvex::GUIWindow* gameScreen_ = nullptr;
-    Orvex::GUIWindow* darkScreen_ = nullptr;
-    Orvex::GUIWindow* screen_ = nullptr;
-    Orvex::GUIWindow* helpMenu_ = nullptr;
-    Orvex::GUILabel* helpLabel_ = nullptr;
+    std::vector<Orvex::CountedRef<Minispiel>> games_;
+    Orvex::CountedRef<Minispiel> active_;
+    Orvex::CountedRef<Orvex::GUIWindow> gameScreen_;
+    Orvex::CountedRef<Orvex::GUIWindow> darkScreen_;
+    Orvex::CountedRef<Orvex::GUIWindow> screen_;
+    Orvex::CountedRef<Orvex::GUIWindow> helpMenu_;
+    Orvex::CountedRef<Orvex::GUILabel> helpLabel_;
+    // Held by the help menu.
     Orvex::GUIButton* skipButton_ = nullptr;
     Orvex::GUIButton* skipButton2_ = nullptr;
-    bool holdsSkipButton2_ = false;
+    // The second skip button while initGUI has taken it out of its parent: held here.
+    Orvex::CountedRef<Orvex::GUIButton> heldSkipButton2_;
     bool skipBarRel_ = true;
     float skipOffsets_[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    std::vector<Orvex::GUIWindow*> bars_;
+    std::vector<Orvex::CountedRef<Orvex::GUIWindow>> bars_;
     bool gameActive_ = false;
     bool helpShown_ = true;
 };

@@ -13,12 +13,10 @@ namespace Solitaire {
 
 namespace {
 
-// The window of that name among the top-level windows and their descendants, with a reference
-// taken, when the field is still empty.
-void findInto(Orvex::GUIWindow*& field, wchar_t const* name) {
-    if (field) return;
-    field = Orvex::GUISystem::instance().findWindow(name);
-    if (field) field->addRef();
+// The window of that name among the top-level windows and their descendants, held by the field
+// when the field is still empty.
+void findInto(Orvex::CountedRef<Orvex::GUIWindow>& field, wchar_t const* name) {
+    if (!field) field.hold(Orvex::GUISystem::instance().findWindow(name));
 }
 
 }  // namespace
@@ -38,10 +36,7 @@ void MinispielManager::initGUI() {
     if (!helpMenu_) {
         findInto(helpMenu_, L"MINISPIEL_Hilfemenue");
         if (helpMenu_) {
-            if (auto* label = dynamic_cast<Orvex::GUILabel*>(gui.findWindow(L"MINISPIEL_H_HilfeLabel"))) {
-                label->addRef();
-                helpLabel_ = label;
-            }
+            helpLabel_.hold(dynamic_cast<Orvex::GUILabel*>(gui.findWindow(L"MINISPIEL_H_HilfeLabel")));
             if (auto* ok = dynamic_cast<Orvex::GUIButton*>(gui.findWindow(L"MINISPIEL_H_OKButton"))) {
                 ok->leftClicked.disconnect(this);
                 ok->leftClicked.connect(this, &MinispielManager::onHelpOk);
@@ -56,8 +51,7 @@ void MinispielManager::initGUI() {
                 skip->leftClicked.disconnect(this);
                 skip->leftClicked.connect(this, &MinispielManager::onSkip);
                 if (Orvex::GUIWindow* parent = skip->getParent()) {
-                    skip->addRef();
-                    holdsSkipButton2_ = true;
+                    heldSkipButton2_.hold(skip);
                     parent->removeChild(skip);
                 }
             }
@@ -66,15 +60,15 @@ void MinispielManager::initGUI() {
 
     if (gameScreen_) {
         connectInput();
-        for (Minispiel* game : games_) {
+        for (Orvex::CountedRef<Minispiel> const& game : games_) {
             game->init();
             if (Orvex::GUIWindow* window = game->getWindow()) gameScreen_->addChild(window, false, true);
         }
         gameScreen_->sendToBack();
     }
     if (screen_) {
-        if (helpMenu_) screen_->addChild(helpMenu_, false, true);
-        if (gameScreen_) screen_->addChild(gameScreen_, false, true);
+        if (helpMenu_) screen_->addChild(helpMenu_.get(), false, true);
+        if (gameScreen_) screen_->addChild(gameScreen_.get(), false, true);
     }
     showHelp(false, 1.0f);
 }
@@ -98,34 +92,26 @@ void MinispielManager::showHelp(bool const& show, float const& speed) {
     helpShown_ = show;
 }
 
-void MinispielManager::releaseBars() {
-    for (Orvex::GUIWindow* bar : bars_) bar->release();
-    bars_.clear();
-}
+void MinispielManager::releaseBars() { bars_.clear(); }
 
 void MinispielManager::setActiveMinispiel(Minispiel* game) {
     // The caller's game may hold its last reference in the field about to be cleared.
     Orvex::HeldRef<Minispiel> hold(game);
-    if (Minispiel* old = active_) {
-        active_ = nullptr;
-        old->hide();
-        old->release();
-    }
+    if (Orvex::CountedRef<Minispiel> const old = std::move(active_)) old->hide();
     releaseBars();
     if (!game) {
         gameActive_ = false;
         activeChanged.emit(gameActive_);
         return;
     }
-    active_ = game;
-    game->addRef();
+    active_.hold(game);
     // A new attempt at every activation, so a game that ended before can be played again.
     game->start();
     game->show();
-    bars_ = game->getWindows();
-    for (Orvex::GUIWindow* bar : bars_) bar->addRef();
+    for (Orvex::GUIWindow* bar : game->getWindows()) bars_.emplace_back().hold(bar);
     float const limit = static_cast<float>(game->getSolutionTime());
-    for (Orvex::GUIWindow* bar : bars_) {
+    for (Orvex::CountedRef<Orvex::GUIWindow> const& held : bars_) {
+        Orvex::GUIWindow* bar = held.get();
         if (auto* progress = dynamic_cast<Orvex::GUIProgressBar*>(bar)) progress->setMax(limit);
         if (!skipButton2_) continue;
         if (skipBarRel_) {
@@ -148,7 +134,7 @@ void MinispielManager::onHelpOk(Orvex::GUIWindow&) { showHelp(false, 1.0f); }
 
 void MinispielManager::onSkip(Orvex::GUIWindow&) {
     if (!active_) return;
-    Orvex::HeldRef<Minispiel> hold(active_);
+    Orvex::HeldRef<Minispiel> hold(active_.get());
     showHelp(false, 1.0f);
     active_->skip();
 }

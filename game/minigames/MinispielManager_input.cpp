@@ -34,19 +34,19 @@ void MinispielManager::connectInput() {
 }
 
 void MinispielManager::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    passOn(active_, &Minispiel::onMouseDown, state, button);
+    passOn(active_.get(), &Minispiel::onMouseDown, state, button);
 }
 
 void MinispielManager::onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    passOn(active_, &Minispiel::onMouseUp, state, button);
+    passOn(active_.get(), &Minispiel::onMouseUp, state, button);
 }
 
 void MinispielManager::onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis) {
-    passOn(active_, &Minispiel::onMouseMove, state, axis);
+    passOn(active_.get(), &Minispiel::onMouseMove, state, axis);
 }
 
 void MinispielManager::onMouseDoubleClick(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    passOn(active_, &Minispiel::onMouseDoubleClick, state, button);
+    passOn(active_.get(), &Minispiel::onMouseDoubleClick, state, button);
 }
 
 }  // namespace Solitaire

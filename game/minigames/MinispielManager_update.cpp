@@ -46,7 +46,7 @@ void MinispielManager::placeSkipButton(Orvex::GUIWindow& bar, bool first, double
 }
 
 void MinispielManager::update(double const& dt) {
-    Minispiel* game = active_;
+    Minispiel* game = active_.get();
     if (!game) return;
     Orvex::HeldRef<Minispiel> hold(game);
     game->update(dt);
@@ -55,7 +55,7 @@ void MinispielManager::update(double const& dt) {
     double left = game->getSolutionTimeLeft() - step;
     if (!(left > 0.0)) left = 0.0;
     for (std::size_t i = 0; i < bars_.size(); ++i) {
-        Orvex::GUIWindow* bar = bars_[i];
+        Orvex::GUIWindow* bar = bars_[i].get();
         if (skipButton2_) placeSkipButton(*bar, i == 0, left);
         if (auto* progress = dynamic_cast<Orvex::GUIProgressBar*>(bar)) progress->setValue(static_cast<float>(left));
         labelBar(*bar, left);

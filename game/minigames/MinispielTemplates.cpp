@@ -1,6 +1,7 @@
 // Template look-up, cloning and adding for the mini-games' windows.
 #include "game/minigames/MinispielTemplates.h"
 
+#include "engine/core/CountedRef.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
@@ -17,12 +18,10 @@ Orvex::GUIWindow* findTemplate(std::wstring const& prefix, std::wstring const& l
 Orvex::GUIWindow* cloneOf(Orvex::GUIWindow* window) { return window ? window->clone() : nullptr; }
 
 bool adopt(Orvex::GUIWindow* parent, Orvex::GUIWindow* child) {
-    if (!child) return false;
-    bool const noAddRef = true;
-    bool const append = true;
-    if (parent && parent->addChild(child, noAddRef, append)) return true;
-    child->release();
-    return false;
+    // The caller's reference, let go here whether or not the parent takes one of its own.
+    Orvex::CountedRef<Orvex::GUIWindow> held;
+    held.adopt(child);
+    return parent && child && parent->addChild(child, false, true);
 }
 
 void attach(Orvex::GUIWindow* parent, Orvex::GUIWindow* child) {
@@ -37,6 +36,10 @@ Orvex::Texture2DAnimation* animationCopy(std::wstring const& name) {
 Orvex::Texture2DAnimation* animationCopy(Orvex::XMLNode const& element, wchar_t const* key) {
     Orvex::XMLAttribute const* name = element.getAttribute(key);
     return name ? animationCopy(name->getStringCopy()) : nullptr;
+}
+
+Orvex::CountedRef<Orvex::Texture2DAnimation> ownCopy(Orvex::Texture2DAnimation* animation) {
+    return Orvex::adoptRef(animation ? animation->clone() : nullptr);
 }
 
 Orvex::GUIWindow* windowFromTemplate(Orvex::XMLNode const& element, wchar_t const* key) {

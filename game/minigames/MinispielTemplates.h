@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "engine/core/CountedRef.h"
+
 namespace Orvex {
 class GUIWindow;
 class Texture2DAnimation;
@@ -41,6 +43,8 @@ void attach(Orvex::GUIWindow* parent, Orvex::GUIWindow* child);
 // name in the element's attribute key, or null when the attribute is absent.
 Orvex::Texture2DAnimation* animationCopy(std::wstring const& name);
 Orvex::Texture2DAnimation* animationCopy(Orvex::XMLNode const& element, wchar_t const* key);
+// A clone of the animation held by its own reference, or null for null.
+Orvex::CountedRef<Orvex::Texture2DAnimation> ownCopy(Orvex::Texture2DAnimation* animation);
 // A clone of the template named in the element's attribute key, or null.
 Orvex::GUIWindow* windowFromTemplate(Orvex::XMLNode const& element, wchar_t const* key);
 

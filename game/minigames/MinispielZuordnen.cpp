@@ -101,7 +101,7 @@ MinispielZuordnen::MinispielZuordnen(Orvex::XMLNode& element) : TrayGame(element
     minigame::readChildren(element, L"SUMME_VON", kMaxSumGroups, L"SUMME_VON", [&](Orvex::XMLNode& child) {
         std::vector<Gebiet*> group;
         for (std::wstring const& name : minigame::valueTexts(child))
-            for (Gebiet* area : areas_)
+            for (Gebiet* area : getAreas())
                 if (area->getName() == name) {
                     group.push_back(area);
                     break;
@@ -115,7 +115,7 @@ MinispielZuordnen::MinispielZuordnen(Orvex::XMLNode& element) : TrayGame(element
 
 void MinispielZuordnen::layOutAreas() {
     std::vector<Orvex::GUIWindow*> windows;
-    for (Gebiet* area : areas_) windows.push_back(area->window.get());
+    for (Gebiet* area : getAreas()) windows.push_back(area->window.get());
     minigame::layOutAreas(windows, hasGrid_, columns_, areasWindow_);
 }
 
@@ -124,8 +124,8 @@ void MinispielZuordnen::addedButtons(Orvex::GUIWindow* ok) {
 }
 
 void MinispielZuordnen::update(double const& dt) {
-    for (Gebiet* area : areas_) area->step(dt, false);
-    for (Gegenstand* item : items_) item->step(dt, true);
+    for (Gebiet* area : getAreas()) area->step(dt, false);
+    for (Gegenstand* item : getItems()) item->step(dt, true);
 }
 
 }  // namespace Solitaire

@@ -58,7 +58,7 @@ void Gegenstand::setFound(bool const& found, Orvex::GUIWindow* parent) {
 // ---- the game ----
 
 void MinispielZuordnen2::layOutAreas() {
-    for (Gebiet* area : areas_) minigame::attach(areasWindow_, area->window.get());
+    for (Gebiet* area : getAreas()) minigame::attach(areasWindow_, area->window.get());
 }
 
 void MinispielZuordnen2::dropped(Gegenstand& item, Gebiet* area) {
@@ -71,7 +71,7 @@ void MinispielZuordnen2::dropped(Gegenstand& item, Gebiet* area) {
         }
     }
     bool all = true;
-    for (Gegenstand* each : items_) all = all && each->area && each->area == each->target;
+    for (Gegenstand* each : getItems()) all = all && each->area && each->area == each->target;
     if (all) setSolved();
 }
 

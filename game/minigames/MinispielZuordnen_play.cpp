@@ -16,15 +16,16 @@ void MinispielZuordnen::dropped(Gegenstand& item, Gebiet* area) {
 bool MinispielZuordnen::judge() {
     bool ok = true;
     int meant = 0;
-    for (Gebiet* area : areas_) {
+    std::vector<Gegenstand*> const items = getItems();
+    for (Gebiet* area : getAreas()) {
         area->itemCount = 0;
         area->itemsHere.clear();
-        area->candidateCount = static_cast<int>(std::count_if(items_.begin(), items_.end(), [&](Gegenstand* item) {
+        area->candidateCount = static_cast<int>(std::count_if(items.begin(), items.end(), [&](Gegenstand* item) {
             return std::find(item->targets.begin(), item->targets.end(), area) != item->targets.end();
         }));
         if (area->candidateCount >= 1) ++meant;
     }
-    for (Gegenstand* item : items_) {
+    for (Gegenstand* item : items) {
         bool const right = item->isOnTarget();
         if (checkPlaces_) {
             item->mark(!right);
@@ -32,8 +33,8 @@ bool MinispielZuordnen::judge() {
         }
     }
     int held = 0;
-    for (Gebiet* area : areas_) {
-        for (Gegenstand* item : items_)
+    for (Gebiet* area : getAreas()) {
+        for (Gegenstand* item : items)
             if (item->area == area) {
                 ++area->itemCount;
                 area->itemsHere.push_back(item);

@@ -104,15 +104,15 @@ void ObjekteAnklicken::createWindows() {
         field_ = frame.part(L"SPIEL");
         if (frame.main && preview_ && field_) {
             frame.cloneFrame();
-            window = frame.main;
+            window.adopt(frame.main);
             preview_ = minigame::cloneOf(preview_);
             field_ = minigame::cloneOf(field_);
             field_->leftClicked.connect(this, &ObjekteAnklicken::onSpielClicked);
             field_->selfDrawn.connect(this, &ObjekteAnklicken::onViewDrawn);
             preview_->selfDrawn.connect(this, &ObjekteAnklicken::onViewDrawn);
-            minigame::adopt(window, preview_);
-            minigame::adopt(window, field_);
-            frame.addButtons(*this, window);
+            minigame::adopt(window.get(), preview_);
+            minigame::adopt(window.get(), field_);
+            frame.addButtons(*this, window.get());
         } else {
             preview_ = field_ = nullptr;
         }

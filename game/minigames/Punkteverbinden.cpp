@@ -82,7 +82,7 @@ void Punkteverbinden::createWindows() {
     if (!window) {
         minigame::FieldWindows const windows =
             minigame::buildFieldWindows(*this, kKind, minigame::frameAspect(background_.get()), false);
-        window = windows.main;
+        window.adopt(windows.main);
         field_ = windows.field;
         if (field_) {
             if (background_) {

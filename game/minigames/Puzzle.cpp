@@ -29,9 +29,7 @@ Orvex::u32 nextPieceId() {
     return ++counter;
 }
 
-Orvex::Texture2DAnimation* cloneOf(Orvex::Texture2DAnimation* picture) {
-    return picture ? picture->clone() : nullptr;
-}
+
 
 }  // namespace
 
@@ -39,16 +37,16 @@ Orvex::Texture2DAnimation* cloneOf(Orvex::Texture2DAnimation* picture) {
 
 Puzzle::PuzzleTeil::PuzzleTeil(Puzzle* game, Orvex::XMLNode& node) : id(nextPieceId()), owner(game) {
     position.running = true;
-    picture = minigame::animationCopy(node, L"ANIMATION");
+    picture.adopt(minigame::animationCopy(node, L"ANIMATION"));
     if (Orvex::AnimationFrame const* frame = picture ? picture->getCurrentFrame() : nullptr) {
         width = static_cast<float>(frame->rect.right - frame->rect.left);
         height = static_cast<float>(frame->rect.bottom - frame->rect.top);
     }
-    foundPicture = minigame::animationCopy(node, L"ANIMATION_FOUND");
-    loosePicture = minigame::animationCopy(node, L"ANIMATION_NFOUND");
+    foundPicture.adopt(minigame::animationCopy(node, L"ANIMATION_FOUND"));
+    loosePicture.adopt(minigame::animationCopy(node, L"ANIMATION_NFOUND"));
     Orvex::GUIRect rect;
     if (Orvex::XMLNode const* r = node.getChild(L"GUIRECT")) rect.load(*r);
-    statusWindow = minigame::windowFromTemplate(node, L"GUI");
+    statusWindow.adopt(minigame::windowFromTemplate(node, L"GUI"));
     if (statusWindow) statusWindow->getRect() = rect;
     float x = 0.0f;
     float y = 0.0f;
@@ -78,25 +76,20 @@ Puzzle::PuzzleTeil::PuzzleTeil(PuzzleTeil const& other)
       position(other.position),
       width(other.width),
       height(other.height),
-      picture(cloneOf(other.picture)),
+      picture(minigame::ownCopy(other.picture.get())),
       owner(other.owner),
       loose(other.loose),
       shadow(other.shadow),
-      foundPicture(cloneOf(other.foundPicture)),
-      loosePicture(cloneOf(other.loosePicture)),
-      statusWindow(minigame::cloneOf(other.statusWindow)) {
+      foundPicture(minigame::ownCopy(other.foundPicture.get())),
+      loosePicture(minigame::ownCopy(other.loosePicture.get())),
+      statusWindow(Orvex::adoptRef(minigame::cloneOf(other.statusWindow.get()))) {
     showStatus();
 }
 
-Puzzle::PuzzleTeil::~PuzzleTeil() {
-    if (picture) picture->release();
-    if (statusWindow) statusWindow->release();
-    if (loosePicture) loosePicture->release();
-    if (foundPicture) foundPicture->release();
-}
+Puzzle::PuzzleTeil::~PuzzleTeil() = default;
 
 void Puzzle::PuzzleTeil::showStatus() {
-    if (statusWindow) statusWindow->getDrawOptions().setAniBackground(loose ? loosePicture : foundPicture);
+    if (statusWindow) statusWindow->getDrawOptions().setAniBackground((loose ? loosePicture : foundPicture).get());
 }
 
 void Puzzle::PuzzleTeil::setLoose(bool value) {
@@ -152,25 +145,23 @@ void Puzzle::readKeys(Orvex::XMLNode& element) {
 }
 
 void Puzzle::readList(Orvex::XMLNode& element, wchar_t const* name, wchar_t const* what,
-                      std::vector<PuzzleTeil*>& list) {
+                      Pieces& list) {
     minigame::readChildren(element, name, kMaxPieces, what,
-                           [&](Orvex::XMLNode& child) { list.push_back(new PuzzleTeil(this, child)); });
+                           [&](Orvex::XMLNode& child) { list.push_back(std::make_unique<PuzzleTeil>(this, child)); });
 }
 
 Puzzle::~Puzzle() {
     clearPieces();
-    for (std::vector<PuzzleTeil*>* list : {&targets_, &fixed_, &decoys_, &ends_}) {
-        for (PuzzleTeil* piece : *list) delete piece;
-        list->clear();
-    }
+    for (Pieces* list : {&targets_, &fixed_, &decoys_, &ends_}) list->clear();
 }
 
 void Puzzle::clearPieces() {
     held_ = nullptr;
-    for (PuzzleTeil* piece : active_) {
+    // Each copy's status window leaves the foreground before the copy goes.
+    for (std::unique_ptr<PuzzleTeil>& piece : active_) {
         if (foreground_ && piece->statusWindow && piece->statusWindow->getParent() == foreground_)
-            foreground_->removeChild(piece->statusWindow);
-        delete piece;
+            foreground_->removeChild(piece->statusWindow.get());
+        piece.reset();
     }
     active_.clear();
 }
@@ -182,9 +173,9 @@ void Puzzle::createWindows() {
         Orvex::GUIWindow* field = frame.part(L"SPIELFELD");
         if (frame.main && field) {
             frame.cloneFrame();
-            window = frame.main;
+            window.adopt(frame.main);
             foreground_ = frame.foreground;
-            field_ = minigame::addField(window, field, reference_.x, reference_.y);
+            field_ = minigame::addField(window.get(), field, reference_.x, reference_.y);
             if (field_) field_->selfDrawn.connect(this, &Puzzle::onFieldDrawn);
             frame.addButtons(*this, frame.container());
             frame.addForeground();
@@ -195,18 +186,17 @@ void Puzzle::createWindows() {
 void Puzzle::start() {
     Minispiel::start();
     clearPieces();
-    for (PuzzleTeil* target : targets_) {
+    for (std::unique_ptr<PuzzleTeil> const& target : targets_) {
         target->setLoose(true);
-        auto* piece = new PuzzleTeil(*target);
-        active_.push_back(piece);
-        if (foreground_) minigame::attach(foreground_, piece->statusWindow);
+        PuzzleTeil& piece = *active_.emplace_back(std::make_unique<PuzzleTeil>(*target));
+        if (foreground_) minigame::attach(foreground_, piece.statusWindow.get());
     }
-    for (PuzzleTeil* decoy : decoys_) {
+    for (std::unique_ptr<PuzzleTeil> const& decoy : decoys_) {
         decoy->setLoose(true);
-        active_.push_back(new PuzzleTeil(*decoy));
+        active_.push_back(std::make_unique<PuzzleTeil>(*decoy));
     }
-    for (PuzzleTeil* piece : fixed_) piece->setLoose(true);
-    for (PuzzleTeil* piece : active_) placeAtStart(*piece);
+    for (std::unique_ptr<PuzzleTeil> const& piece : fixed_) piece->setLoose(true);
+    for (std::unique_ptr<PuzzleTeil> const& piece : active_) placeAtStart(*piece);
     endFade_ = 0.0f;
 }
 
@@ -244,7 +234,8 @@ D3DXVECTOR2 Puzzle::toScreen(D3DXVECTOR2 const& fraction) const {
 
 bool Puzzle::allPlaced() const {
     return !targets_.empty() &&
-           std::none_of(targets_.begin(), targets_.end(), [](PuzzleTeil const* target) { return target->loose; });
+           std::none_of(targets_.begin(), targets_.end(),
+                        [](std::unique_ptr<PuzzleTeil> const& target) { return target->loose; });
 }
 
 }  // namespace Solitaire

@@ -31,6 +31,7 @@
 //   Puzzle_play.cpp   the mouse, the frame step and the drawing
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "engine/core/Types.h"
@@ -99,13 +100,14 @@ public:
         Orvex::Interpolation<D3DXVECTOR2, float> position;
         float width = 1.0f;
         float height = 1.0f;
-        Orvex::Texture2DAnimation* picture = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> picture;
         Puzzle* owner = nullptr;
         bool loose = true;
         bool shadow = true;
-        Orvex::Texture2DAnimation* foundPicture = nullptr;
-        Orvex::Texture2DAnimation* loosePicture = nullptr;
-        Orvex::GUIWindow* statusWindow = nullptr;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> foundPicture;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> loosePicture;
+        // Declared after the pictures it shows, so it goes first.
+        Orvex::CountedRef<Orvex::GUIWindow> statusWindow;
 
     private:
         void showStatus();
@@ -131,12 +133,12 @@ public:
     // Every place filled; false for a game without places.
     bool allPlaced() const;
 
-    // For the tests and the fuzz target.
-    std::vector<PuzzleTeil*> const& getPieces() const { return active_; }
-    std::vector<PuzzleTeil*> const& getTargets() const { return targets_; }
-    std::vector<PuzzleTeil*> const& getFixedPieces() const { return fixed_; }
-    std::vector<PuzzleTeil*> const& getDecoys() const { return decoys_; }
-    std::vector<PuzzleTeil*> const& getEndPieces() const { return ends_; }
+    // For the tests and the fuzz target: copies of the lists.
+    std::vector<PuzzleTeil*> getPieces() const { return Orvex::plainPointers(active_); }
+    std::vector<PuzzleTeil*> getTargets() const { return Orvex::plainPointers(targets_); }
+    std::vector<PuzzleTeil*> getFixedPieces() const { return Orvex::plainPointers(fixed_); }
+    std::vector<PuzzleTeil*> getDecoys() const { return Orvex::plainPointers(decoys_); }
+    std::vector<PuzzleTeil*> getEndPieces() const { return Orvex::plainPointers(ends_); }
     PuzzleTeil* getHeldPiece() const { return held_; }
     Orvex::GUIWindow* getField() const { return field_; }
     Orvex::GUIWindow* getForeground() const { return foreground_; }
@@ -147,7 +149,8 @@ private:
     // Not behind the manager's help screen.
     bool takesInput() const;
     void readKeys(Orvex::XMLNode& element);
-    void readList(Orvex::XMLNode& element, wchar_t const* name, wchar_t const* what, std::vector<PuzzleTeil*>& list);
+    using Pieces = std::vector<std::unique_ptr<PuzzleTeil>>;
+    void readList(Orvex::XMLNode& element, wchar_t const* name, wchar_t const* what, Pieces& list);
     void clearPieces();
     // The piece's place on a new deal.
     void placeAtStart(PuzzleTeil& piece);
@@ -156,11 +159,13 @@ private:
 
     Orvex::GUIWindow* foreground_ = nullptr;
     Orvex::GUIWindow* field_ = nullptr;
-    std::vector<PuzzleTeil*> active_;
-    std::vector<PuzzleTeil*> targets_;
-    std::vector<PuzzleTeil*> fixed_;
-    std::vector<PuzzleTeil*> decoys_;
-    std::vector<PuzzleTeil*> ends_;
+    // The movable copies, bottom first.
+    Pieces active_;
+    Pieces targets_;
+    Pieces fixed_;
+    Pieces decoys_;
+    Pieces ends_;
+    // One of active_.
     PuzzleTeil* held_ = nullptr;
     D3DXVECTOR2 reference_{kDefaultReference, kDefaultReference};
     D3DXVECTOR2 grabOffset_{0.0f, 0.0f};

@@ -66,9 +66,9 @@ void Puzzle::PuzzleTeil::draw(D3DXCOLOR const& colour, float shadowStrength) con
         Orvex::SpriteRect shade = rect;
         shade.x += kShadowOffset;
         shade.y += kShadowOffset;
-        minigame::drawPicture(picture, shade, D3DXCOLOR(0.0f, 0.0f, 0.0f, clamp01(shadowStrength * kShadowAlpha)));
+        minigame::drawPicture(picture.get(), shade, D3DXCOLOR(0.0f, 0.0f, 0.0f, clamp01(shadowStrength * kShadowAlpha)));
     }
-    minigame::drawPicture(picture, rect, colour);
+    minigame::drawPicture(picture.get(), rect, colour);
 }
 
 // ---- the mouse ----
@@ -79,12 +79,13 @@ void Puzzle::onMouseDown(Orvex::MouseState& mouse, Orvex::OrvexMouseButton const
     if (!takesInput() || held_ || button != Orvex::OMB_LEFT || !field_) return;
     D3DXVECTOR2 const point(mouse.x, mouse.y);
     for (std::size_t i = active_.size(); i-- > 0;) {
-        PuzzleTeil* piece = active_[i];
+        PuzzleTeil* piece = active_[i].get();
         if (!piece->loose || !piece->hitTest(point, alphaOnGrab_)) continue;
         held_ = piece;
         grabOffset_ = piece->getPosition() - toField(point);
-        active_.erase(active_.begin() + static_cast<std::ptrdiff_t>(i));
-        active_.push_back(piece);
+        // To the top.
+        auto const at = active_.begin() + static_cast<std::ptrdiff_t>(i);
+        std::rotate(at, at + 1, active_.end());
         return;
     }
 }
@@ -105,7 +106,7 @@ void Puzzle::onMouseMove(Orvex::MouseState& mouse, Orvex::OrvexAchse const&) {
 
 Puzzle::PuzzleTeil* Puzzle::placeFor(PuzzleTeil const& piece, D3DXVECTOR2 const& point) const {
     for (std::size_t i = targets_.size(); i-- > 0;) {
-        PuzzleTeil* target = targets_[i];
+        PuzzleTeil* target = targets_[i].get();
         if (!target->loose || target->id != piece.id || !target->hitTest(point, alphaOnDrop_)) continue;
         D3DXVECTOR2 const apart = toScreen(target->getPosition()) - toScreen(piece.getPosition());
         if (std::hypot(apart.x, apart.y) < maxDist_) return target;
@@ -123,8 +124,9 @@ void Puzzle::onMouseUp(Orvex::MouseState& mouse, Orvex::OrvexMouseButton const& 
         piece->setLoose(false);
         target->setLoose(false);
         // Placed pieces lie beneath every loose one.
-        active_.erase(std::find(active_.begin(), active_.end(), piece));
-        active_.insert(active_.begin(), piece);
+        auto const at = std::find_if(active_.begin(), active_.end(),
+                                     [piece](std::unique_ptr<PuzzleTeil> const& each) { return each.get() == piece; });
+        if (at != active_.end()) std::rotate(active_.begin(), at, at + 1);
     }
     // Every drop asks whether all places are filled. A game without places is never solved by a
     // decoy, and a decoy dropped after the last place was filled restarts neither the end delay
@@ -138,8 +140,8 @@ void Puzzle::onMouseUp(Orvex::MouseState& mouse, Orvex::OrvexMouseButton const& 
 // ---- the frame ----
 
 void Puzzle::update(double const& dt) {
-    for (std::vector<PuzzleTeil*> const* list : {&active_, &targets_, &ends_}) {
-        for (PuzzleTeil* piece : *list) {
+    for (Pieces const* list : {&active_, &targets_, &ends_}) {
+        for (std::unique_ptr<PuzzleTeil> const& piece : *list) {
             if (piece->picture) piece->picture->update(dt);
             piece->position.update(static_cast<float>(dt));
         }
@@ -154,13 +156,13 @@ void Puzzle::onFieldDrawn(Orvex::GUIWindow& drawnWindow, bool const& drawn) {
     if (!drawn) return;
     float const a = minigame::fieldAlpha(drawnWindow);
     D3DXCOLOR const plain(1.0f, 1.0f, 1.0f, a);
-    for (PuzzleTeil const* piece : fixed_) piece->draw(plain, a);
+    for (std::unique_ptr<PuzzleTeil> const& piece : fixed_) piece->draw(plain, a);
     D3DXCOLOR const silhouette(helpColour_.r, helpColour_.g, helpColour_.b, helpColour_.a * a);
-    for (PuzzleTeil const* target : targets_) target->draw(silhouette, 0.0f);
-    for (PuzzleTeil const* piece : active_) piece->draw(plain, a);
+    for (std::unique_ptr<PuzzleTeil> const& target : targets_) target->draw(silhouette, 0.0f);
+    for (std::unique_ptr<PuzzleTeil> const& piece : active_) piece->draw(plain, a);
     if (!solved) return;
     float const f = clamp01(endFade_ / kEndFadeLength);
-    for (PuzzleTeil const* piece : ends_) piece->draw(D3DXCOLOR(1.0f, 1.0f, 1.0f, f * a), a);
+    for (std::unique_ptr<PuzzleTeil> const& piece : ends_) piece->draw(D3DXCOLOR(1.0f, 1.0f, 1.0f, f * a), a);
 }
 
 }  // namespace Solitaire

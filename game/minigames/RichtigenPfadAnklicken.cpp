@@ -34,7 +34,7 @@ RichtigenPfadAnklicken::Gebiet::Gebiet(Orvex::XMLNode& node) {
     if (Orvex::XMLAttribute const* name = node.getAttribute(L"GUI_CHECK_BOX"))
         if (auto* box = dynamic_cast<Orvex::GUICheckboxButton*>(
                 Orvex::GUISystem::instance().findTemplate(name->getStringCopy()))) {
-            checkBox = minigame::cloneAs(box);
+            checkBox.adopt(minigame::cloneAs(box));
             checkBox->setChecked(false);
             checkBox->changed.connect(this, &Gebiet::onCheckboxChanged);
             checkBox->getRect() = rect;
@@ -43,9 +43,7 @@ RichtigenPfadAnklicken::Gebiet::Gebiet(Orvex::XMLNode& node) {
 }
 
 RichtigenPfadAnklicken::Gebiet::~Gebiet() {
-    if (!checkBox) return;
-    checkBox->changed.disconnect(this);
-    checkBox->release();
+    if (checkBox) checkBox->changed.disconnect(this);
 }
 
 void RichtigenPfadAnklicken::Gebiet::onCheckboxChanged(Orvex::GUICheckboxButton& box) {
@@ -57,18 +55,16 @@ void RichtigenPfadAnklicken::Gebiet::onCheckboxChanged(Orvex::GUICheckboxButton&
 
 RichtigenPfadAnklicken::RichtigenPfadAnklicken(Orvex::XMLNode& element) : Minispiel(element) {
     minigame::readChildren(element, L"GEBIET", kMaxAreas, L"paths", [&](Orvex::XMLNode& child) {
-        auto* area = new Gebiet(child);
+        Orvex::CountedRef<Gebiet>& area = areas_.emplace_back();
+        area.adopt(new Gebiet(child));
         area->selected.connect(this, &RichtigenPfadAnklicken::onGebietSelected);
-        areas_.push_back(area);
     });
     pathAnimation_.adopt(minigame::animationCopy(element, L"ANIMATION"));
     goalAnimation_.adopt(minigame::animationCopy(element, L"GOAL_ANIMATION"));
 }
 
-RichtigenPfadAnklicken::~RichtigenPfadAnklicken() {
-    for (Gebiet* area : areas_) area->release();
-    areas_.clear();
-}
+// The paths go before the base's window.
+RichtigenPfadAnklicken::~RichtigenPfadAnklicken() { areas_.clear(); }
 
 void RichtigenPfadAnklicken::createWindows() {
     ClickGameWindows frame(prefix, kKind);
@@ -79,17 +75,17 @@ void RichtigenPfadAnklicken::createWindows() {
         auto* ok = frame.partAs<Orvex::GUIButton>(L"OK");
         if (frame.main && surface && work) {
             frame.cloneFrame();
-            window = frame.main;
+            window.adopt(frame.main);
             surface_ = minigame::cloneOf(surface);
             work_ = minigame::cloneOf(work);
-            minigame::adopt(window, surface_);
+            minigame::adopt(window.get(), surface_);
             minigame::adopt(surface_, work_);
-            for (Gebiet* area : areas_) minigame::attach(work_, area->checkBox);
+            for (Orvex::CountedRef<Gebiet> const& area : areas_) minigame::attach(work_, area->checkBox.get());
             if (Orvex::GUIWindow* clone = minigame::cloneOf(ok)) {
                 clone->leftClicked.connect(this, &RichtigenPfadAnklicken::onOkClicked);
-                minigame::adopt(window, clone);
+                minigame::adopt(window.get(), clone);
             }
-            frame.addButtons(*this, window);
+            frame.addButtons(*this, window.get());
         }
     }
 }
@@ -103,13 +99,13 @@ void RichtigenPfadAnklicken::start() {
 }
 
 void RichtigenPfadAnklicken::onGebietSelected(Gebiet& area) {
-    for (Gebiet* other : areas_)
+    for (Orvex::CountedRef<Gebiet> const& other : areas_)
         if (other != &area && other->checkBox) other->checkBox->setChecked(false);
 }
 
 void RichtigenPfadAnklicken::onOkClicked(Orvex::GUIWindow&) {
     if (solved) return;
-    for (Gebiet* area : areas_) {
+    for (Orvex::CountedRef<Gebiet> const& area : areas_) {
         if (!area->checked || area->right) continue;
         MinispielManager::instance().gameFailed.emit(*this);
         start();

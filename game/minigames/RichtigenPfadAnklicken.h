@@ -36,7 +36,7 @@ public:
         ~Gebiet() override;
         void onCheckboxChanged(Orvex::GUICheckboxButton& box);
 
-        Orvex::GUICheckboxButton* checkBox = nullptr;
+        Orvex::CountedRef<Orvex::GUICheckboxButton> checkBox;
         sigslot::signal1<Gebiet&> selected;
         bool checked = false;
         bool right = false;
@@ -53,11 +53,12 @@ public:
     void onOkClicked(Orvex::GUIWindow& button);
     void onGebietSelected(Gebiet& area);
 
-    std::vector<Gebiet*> const& getAreas() const { return areas_; }
+    // A copy of the list (no references added).
+    std::vector<Gebiet*> getAreas() const { return Orvex::plainPointers(areas_); }
     Orvex::GUIWindow* getWorkWindow() const { return work_; }
 
 private:
-    std::vector<Gebiet*> areas_;
+    std::vector<Orvex::CountedRef<Gebiet>> areas_;
     Orvex::GUIWindow* surface_ = nullptr;
     Orvex::GUIWindow* work_ = nullptr;
     Orvex::CountedRef<Orvex::Texture2DAnimation> goalAnimation_;

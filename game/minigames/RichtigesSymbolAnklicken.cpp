@@ -33,26 +33,26 @@ Orvex::GUIWindow* templateOf(Orvex::XMLNode const& node, wchar_t const* key) {
 // ---- areas ----
 
 RichtigesSymbolAnklicken::Gebiet::Gebiet(Orvex::XMLNode& node) : Orvex::NamedObject(node) {
-    picture = minigame::animationCopy(node, L"ANIMATION");
+    picture.adopt(minigame::animationCopy(node, L"ANIMATION"));
     Orvex::XMLNode const* rect = node.getChild(L"GUIRECT");
-    window = minigame::cloneOf(templateOf(node, L"GUI"));
+    window.adopt(minigame::cloneOf(templateOf(node, L"GUI")));
     if (window && rect) window->getRect().load(*rect);
     if (auto* holder = dynamic_cast<Orvex::GUILabel*>(templateOf(node, L"GUI_LABEL"))) {
-        pictureHolder = minigame::cloneAs(holder);
-        minigame::attach(window, pictureHolder);
+        pictureHolder.adopt(minigame::cloneAs(holder));
+        minigame::attach(window.get(), pictureHolder.get());
     }
     if (auto* box = dynamic_cast<Orvex::GUICheckboxButton*>(templateOf(node, L"GUI_CHECK_BOX"))) {
-        checkBox = minigame::cloneAs(box);
+        checkBox.adopt(minigame::cloneAs(box));
         checkBox->setChecked(false);
         checkBox->changed.connect(this, &Gebiet::onCheckboxChanged);
-        minigame::attach(window, checkBox);
+        minigame::attach(window.get(), checkBox.get());
     }
     fontName = node.getAttributeString(L"FONT", fontName);
     group = node.getAttributeLong(L"GROUP", group);
     fontName = node.getAttributeString(L"FONT_STYLE", fontName);
     textId = node.getAttributeString(L"TEXT_ID", textId);
     right = node.getAttributeBool(L"RICHTIG", right);
-    if (auto* label = dynamic_cast<Orvex::GUILabel*>(window)) {
+    if (auto* label = dynamic_cast<Orvex::GUILabel*>(window.get())) {
         label->setTextId(textId);
         // "FONT_STYLE" names the style the label is drawn in; "FONT" alone names a font.
         if (Orvex::XMLAttribute const* style = node.getAttribute(L"FONT_STYLE")) {
@@ -66,13 +66,7 @@ RichtigesSymbolAnklicken::Gebiet::Gebiet(Orvex::XMLNode& node) : Orvex::NamedObj
 }
 
 RichtigesSymbolAnklicken::Gebiet::~Gebiet() {
-    if (checkBox) {
-        checkBox->changed.disconnect(this);
-        checkBox->release();
-    }
-    if (pictureHolder) pictureHolder->release();
-    if (window) window->release();
-    if (picture) picture->release();
+    if (checkBox) checkBox->changed.disconnect(this);
 }
 
 void RichtigesSymbolAnklicken::Gebiet::onCheckboxChanged(Orvex::GUICheckboxButton& box) {
@@ -86,14 +80,14 @@ bool RichtigesSymbolAnklicken::Gebiet::isTicked() const { return checkBox ? chec
 
 RichtigesSymbolAnklicken::RichtigesSymbolAnklicken(Orvex::XMLNode& element) : Minispiel(element) {
     minigame::readChildren(element, L"GEBIET", kMaxAreas, L"areas", [&](Orvex::XMLNode& child) {
-        auto* area = new Gebiet(child);
+        Orvex::CountedRef<Gebiet>& area = areas_.emplace_back();
+        area.adopt(new Gebiet(child));
         area->changed.connect(this, &RichtigesSymbolAnklicken::onGebietChanged);
-        areas_.push_back(area);
     });
     hasGrid_ = minigame::readArrangement(element, columns_);
     if (hasGrid_) {
         bool windows = true;
-        for (Gebiet* area : areas_) windows = windows && area->window;
+        for (Orvex::CountedRef<Gebiet> const& area : areas_) windows = windows && area->window;
         shuffle_ = areas_.size() >= 2 && windows;
         if (!shuffle_)
             minigame::logProblem(element, L"mini-game \"" + getName() +
@@ -101,10 +95,8 @@ RichtigesSymbolAnklicken::RichtigesSymbolAnklicken(Orvex::XMLNode& element) : Mi
     }
 }
 
-RichtigesSymbolAnklicken::~RichtigesSymbolAnklicken() {
-    for (Gebiet* area : areas_) area->release();
-    areas_.clear();
-}
+// The areas go before the base's window.
+RichtigesSymbolAnklicken::~RichtigesSymbolAnklicken() { areas_.clear(); }
 
 void RichtigesSymbolAnklicken::createWindows() {
     ClickGameWindows frame(prefix, kKind);
@@ -116,17 +108,17 @@ void RichtigesSymbolAnklicken::createWindows() {
         auto* ok = frame.partAs<Orvex::GUIButton>(L"OK");
         if (frame.main && surface && tray && work) {
             frame.cloneFrame();
-            window = frame.main;
+            window.adopt(frame.main);
             barParent = frame.foreground;
             surface_ = minigame::cloneOf(surface);
             tray_ = minigame::cloneOf(tray);
             work_ = minigame::cloneOf(work);
-            minigame::adopt(window, surface_);
+            minigame::adopt(window.get(), surface_);
             minigame::adopt(surface_, work_);
             minigame::adopt(surface_, tray_);
 
             std::vector<Orvex::GUIWindow*> windows;
-            for (Gebiet* area : areas_) windows.push_back(area->window);
+            for (Orvex::CountedRef<Gebiet> const& area : areas_) windows.push_back(area->window.get());
             minigame::layOutAreas(windows, hasGrid_, columns_, work_);
             Orvex::GUIWindow* container = frame.container();
             if (Orvex::GUIWindow* clone = minigame::cloneOf(ok)) {
@@ -151,20 +143,20 @@ void RichtigesSymbolAnklicken::start() {
                       areas_[static_cast<std::size_t>(j)]->window->getRect());
         }
     }
-    for (Gebiet* area : areas_)
+    for (Orvex::CountedRef<Gebiet> const& area : areas_)
         if (area->checkBox) area->checkBox->setChecked(false);
     if (surface_) surface_->updateRect(false, false);
 }
 
 void RichtigesSymbolAnklicken::onGebietChanged(Gebiet& area, bool const& checked) {
     if (!checked) return;
-    for (Gebiet* other : areas_)
+    for (Orvex::CountedRef<Gebiet> const& other : areas_)
         if (other != &area && (other->group & area.group) != 0 && other->checkBox) other->checkBox->setChecked(false);
 }
 
 void RichtigesSymbolAnklicken::onOkClicked(Orvex::GUIWindow&) {
     if (ended) return;
-    for (Gebiet* area : areas_) {
+    for (Orvex::CountedRef<Gebiet> const& area : areas_) {
         if (area->isTicked() == area->right) continue;
         MinispielManager::instance().gameFailed.emit(*this);
         start();
@@ -174,10 +166,10 @@ void RichtigesSymbolAnklicken::onOkClicked(Orvex::GUIWindow&) {
 }
 
 void RichtigesSymbolAnklicken::update(double const& dt) {
-    for (Gebiet* area : areas_) {
+    for (Orvex::CountedRef<Gebiet> const& area : areas_) {
         if (!area->picture) continue;
         area->picture->update(dt);
-        if (area->pictureHolder) minigame::showFrameAsBackground(*area->pictureHolder, area->picture);
+        if (area->pictureHolder) minigame::showFrameAsBackground(*area->pictureHolder, area->picture.get());
     }
 }
 

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/CountedRef.h"
 #include "engine/core/NamedObject.h"
 #include "game/minigames/Minispiel.h"
 #include "signals/sigslot.h"
@@ -49,12 +50,13 @@ public:
         // The box's state, or the right flag without a box.
         bool isTicked() const;
 
-        Orvex::GUIWindow* window = nullptr;
-        Orvex::GUILabel* pictureHolder = nullptr;
-        Orvex::GUICheckboxButton* checkBox = nullptr;
+        // Declared first, let go last: the windows go before it, the box first of all.
+        Orvex::CountedRef<Orvex::Texture2DAnimation> picture;
+        Orvex::CountedRef<Orvex::GUIWindow> window;
+        Orvex::CountedRef<Orvex::GUILabel> pictureHolder;
+        Orvex::CountedRef<Orvex::GUICheckboxButton> checkBox;
         sigslot::signal2<Gebiet&, bool const&> changed;
         std::wstring textId;
-        Orvex::Texture2DAnimation* picture = nullptr;
         std::wstring fontName = L"default";
         std::wstring fontStyle = L"default";
         bool right = false;
@@ -72,12 +74,13 @@ public:
     void onOkClicked(Orvex::GUIWindow& button);
     void onGebietChanged(Gebiet& area, bool const& checked);
 
-    std::vector<Gebiet*> const& getAreas() const { return areas_; }
+    // A copy of the list (no references added).
+    std::vector<Gebiet*> getAreas() const { return Orvex::plainPointers(areas_); }
     Orvex::GUIWindow* getWorkWindow() const { return work_; }
     bool canShuffle() const { return shuffle_; }
 
 private:
-    std::vector<Gebiet*> areas_;
+    std::vector<Orvex::CountedRef<Gebiet>> areas_;
     Orvex::GUIWindow* surface_ = nullptr;
     Orvex::GUIWindow* work_ = nullptr;
     Orvex::GUIWindow* tray_ = nullptr;

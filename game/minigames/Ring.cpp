@@ -68,7 +68,7 @@ Ring::~Ring() {
 
 void Ring::createWindows() {
     if (!window) {
-        window = minigame::buildPlayfieldFrame(*this, prefix, kKind, background_.get(), playfield_);
+        window.adopt(minigame::buildPlayfieldFrame(*this, prefix, kKind, background_.get(), playfield_));
         if (playfield_) playfield_->selfDrawn.connect(this, &Ring::onPlayfieldDrawn);
     }
 }

@@ -87,27 +87,27 @@ void Sequenz::build() {
     }
 
     frame.cloneFrame();
-    window = frame.main;
+    window.adopt(frame.main);
     barParent = frame.foreground;
     for (std::size_t n = 1; n <= kMaxLayers; ++n)
-        if (!minigame::adopt(window, minigame::cloneOf(frame.part(L"HG_" + std::to_wstring(n))))) break;
+        if (!minigame::adopt(window.get(), minigame::cloneOf(frame.part(L"HG_" + std::to_wstring(n))))) break;
     for (std::size_t i = 0; i < elementTemplates.size(); ++i) {
         Orvex::GUIWindow* element = minigame::cloneOf(elementTemplates[i]);
         element->leftClicked.connect(this, &Sequenz::onElementClick);
-        minigame::adopt(window, element);
+        minigame::adopt(window.get(), element);
         elements_.push_back(element);
         Orvex::GUIWindow* show = minigame::cloneOf(showTemplates[i]);
         if (show)
-            minigame::adopt(window, show);
+            minigame::adopt(window.get(), show);
         else
             show = showOnClickWindow_ ? element : showWindows_.back();
         showWindows_.push_back(show);
         particles_.push_back(particles[i]);
     }
     for (std::size_t n = 1; n <= kMaxLayers; ++n)
-        if (!minigame::adopt(window, minigame::cloneOf(frame.part(L"VG_" + std::to_wstring(n))))) break;
+        if (!minigame::adopt(window.get(), minigame::cloneOf(frame.part(L"VG_" + std::to_wstring(n))))) break;
     playWindow_ = minigame::cloneOf(play);
-    if (playWindow_ && !minigame::adopt(window, playWindow_)) playWindow_ = nullptr;
+    if (playWindow_ && !minigame::adopt(window.get(), playWindow_)) playWindow_ = nullptr;
     frame.addButtons(*this, frame.container());
     frame.addForeground();
 }
@@ -196,21 +196,20 @@ void Sequenz::lightUp(unsigned e) {
     if (particleManager.findEmitterTemplate(name)) {
         // The manager's emitter start (its spawn rate follows the particle setting).
         started = particleManager.spawn(name, centre);
-        if (started) started->addRef();
     } else if (SolPartikel const* found = particleManager.findParticleTemplate(name)) {
         started = found->clone();
         started->start(centre, nullptr);
-        started->addRef();
+        currentParticle_.hold(started);
         particleManager.add(started);
+        return;
     }
-    currentParticle_ = started;
+    currentParticle_.hold(started);
 }
 
 void Sequenz::endParticle() {
     if (!currentParticle_) return;
     currentParticle_->setFinished(true);
-    currentParticle_->release();
-    currentParticle_ = nullptr;
+    currentParticle_.reset();
 }
 
 void Sequenz::onElementClick(Orvex::GUIWindow& element) {

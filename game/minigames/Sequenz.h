@@ -75,7 +75,7 @@ public:
     std::vector<Orvex::GUIWindow*> const& getShowWindows() const { return showWindows_; }
     std::vector<unsigned> const& getSequence() const { return sequence_; }
     Orvex::GUIWindow* getPlayWindow() const { return playWindow_; }
-    SolPartikel* getCurrentParticle() const { return currentParticle_; }
+    SolPartikel* getCurrentParticle() const { return currentParticle_.get(); }
     bool isInputPhase() const { return inputPhase_; }
     unsigned getInputPosition() const { return inputPosition_; }
     int getShownIndex() const { return shownIndex_; }
@@ -104,7 +104,8 @@ private:
     // The particle template names found in init (empty where an element has none).
     std::vector<std::wstring> particles_;
     Orvex::GUIWindow* playWindow_ = nullptr;
-    SolPartikel* currentParticle_ = nullptr;
+    // Held here as well as by the particle manager, to end it when the next element lights up.
+    Orvex::CountedRef<SolPartikel> currentParticle_;
     bool showOnClickWindow_ = true;
     unsigned length_ = 0;
     unsigned maxLength_ = kDefaultLength;

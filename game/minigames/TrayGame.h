@@ -55,14 +55,13 @@ public:
     // in the kind's template names ("ZUORDNEN_").
     TrayGame(Orvex::XMLNode& element, wchar_t const* kind) : Minispiel(element), kind_(kind) {
         minigame::readChildren(element, L"GEBIET", kMaxAreas, L"areas",
-                               [&](Orvex::XMLNode& child) { areas_.push_back(new Area(child)); });
+                               [&](Orvex::XMLNode& child) { areas_.emplace_back().adopt(new Area(child)); });
         minigame::readChildren(element, L"GEGENSTAND", kMaxItems, L"items",
-                               [&](Orvex::XMLNode& child) { items_.push_back(new Item(child, areas_)); });
+                               [&](Orvex::XMLNode& child) { items_.emplace_back().adopt(new Item(child, getAreas())); });
     }
+    // The items go before the areas they may name.
     ~TrayGame() override {
-        for (Item* item : items_) item->release();
         items_.clear();
-        for (Area* area : areas_) area->release();
         areas_.clear();
     }
 
@@ -74,21 +73,21 @@ public:
         TrayGameWindows tree(prefix, kind_);
         if (window || !tree.lookUp()) return;
         tree.build();
-        window = tree.main;
+        window.adopt(tree.main);
         barParent = tree.foreground;
         work_ = tree.work;
         areasWindow_ = tree.areas;
         trays_ = tree.trays;
         tree.connectClamp(*this);
         layOutAreas();
-        tree.addItems(*this, items_, kItemSlot);
+        tree.addItems(*this, getItems(), kItemSlot);
         addedButtons(tree.addButtons(*this));
     }
 
     // A new attempt: every item off its area and scattered at random in its tray.
     void start() override {
         Minispiel::start();
-        for (Item* item : items_) {
+        for (Item* item : getItems()) {
             item->setArea(nullptr);
             restartItem(*item);
             if (item->window) {
@@ -96,7 +95,7 @@ public:
                 item->window->updateRect(false, false);
             }
         }
-        for (Area* area : areas_) restartArea(*area);
+        for (Area* area : getAreas()) restartArea(*area);
     }
 
     // ---- slots ----
@@ -112,8 +111,8 @@ public:
         Item* item = itemOf(itemWindow);
         if (!item) return;
         item->setArea(nullptr);
-        int const landed = minigame::landingPart(itemWindow.getScreenRect(), areas_);
-        Area* area = landed >= 0 ? areas_[static_cast<std::size_t>(landed)] : nullptr;
+        int const landed = minigame::landingPart(itemWindow.getScreenRect(), getAreas());
+        Area* area = landed >= 0 ? areas_[static_cast<std::size_t>(landed)].get() : nullptr;
         if (area) {
             item->setArea(area);
             MinispielManager::instance().moveMade.emit(*this);
@@ -121,13 +120,14 @@ public:
         dropped(*item, area);
     }
     void onMoved(Orvex::GUIWindow&) { clampItems(); }
-    void onWorkRectChanged(Orvex::GUIWindow&) { minigame::clampParts(items_, work_, clamping_, true); }
+    void onWorkRectChanged(Orvex::GUIWindow&) { minigame::clampParts(getItems(), work_, clamping_, true); }
     void onGoalStarted(Orvex::GUIWindow& gameWindow, Orvex::GUIAnimationsGoal& goal) {
         if (minigame::goalHasArea(gameWindow, goal)) clampItems();
     }
 
-    std::vector<Area*> const& getAreas() const { return areas_; }
-    std::vector<Item*> const& getItems() const { return items_; }
+    // Copies of the lists (no references added).
+    std::vector<Area*> getAreas() const { return Orvex::plainPointers(areas_); }
+    std::vector<Item*> getItems() const { return Orvex::plainPointers(items_); }
     std::vector<Orvex::GUIWindow*> const& getTrays() const { return trays_; }
     Orvex::GUIWindow* getWorkWindow() const { return work_; }
 
@@ -148,15 +148,15 @@ protected:
     // A tray chosen by the runtime's rand(); null (and no rand() drawn) without trays.
     Orvex::GUIWindow* randomTray() const { return TrayGameWindows::randomTray(trays_); }
 
-    std::vector<Area*> areas_;
-    std::vector<Item*> items_;
+    std::vector<Orvex::CountedRef<Area>> areas_;
+    std::vector<Orvex::CountedRef<Item>> items_;
     Orvex::GUIWindow* work_ = nullptr;
     Orvex::GUIWindow* areasWindow_ = nullptr;
     std::vector<Orvex::GUIWindow*> trays_;
 
 private:
     // Keeps every item window inside the work window.
-    void clampItems() { minigame::clampParts(items_, work_, clamping_); }
+    void clampItems() { minigame::clampParts(getItems(), work_, clamping_); }
     static Item* itemOf(Orvex::GUIWindow& itemWindow) {
         return static_cast<Item*>(itemWindow.getUserPointer(kItemSlot));
     }

@@ -27,11 +27,11 @@ namespace Solitaire {
 namespace {
 
 // The found picture: its own copy, else the picture with one more reference.
-Orvex::Texture2DAnimation* foundCopy(Orvex::XMLNode const& node, wchar_t const* key,
-                                     Orvex::Texture2DAnimation* normal) {
-    if (Orvex::Texture2DAnimation* own = minigame::animationCopy(node, key)) return own;
-    if (normal) normal->addRef();
-    return normal;
+Orvex::CountedRef<Orvex::Texture2DAnimation> foundCopy(Orvex::XMLNode const& node, wchar_t const* key,
+                                                       Orvex::CountedRef<Orvex::Texture2DAnimation> const& normal) {
+    Orvex::CountedRef<Orvex::Texture2DAnimation> own;
+    own.adopt(minigame::animationCopy(node, key));
+    return own ? own : normal;
 }
 
 // A part's window from its template with its rectangle, its goal "AN" at that rectangle and its
@@ -74,23 +74,18 @@ D3DXVECTOR2 pointer() {
 // ---- parts ----
 
 UnterschiedeAnklicken::UTeil::UTeil(Orvex::XMLNode& node) {
-    window = partWindow(node, L"GUI", L"GUIRECT", L"GUIRECT_FOUND", foundRect);
+    window.adopt(partWindow(node, L"GUI", L"GUIRECT", L"GUIRECT_FOUND", foundRect));
     if (window) window->leftClicked.connect(this, &UTeil::onClicked);
-    picture = minigame::animationCopy(node, L"ANIMATION");
+    picture.adopt(minigame::animationCopy(node, L"ANIMATION"));
     foundPicture = foundCopy(node, L"ANIMATION_FOUND", picture);
-    extraWindow = partWindow(node, L"GUI_EXTRA", L"GUIRECT_EXTRA", L"GUIRECT_EXTRA_FOUND", extraFoundRect);
-    extraPicture = minigame::animationCopy(node, L"ANIMATION_EXTRA");
+    extraWindow.adopt(partWindow(node, L"GUI_EXTRA", L"GUIRECT_EXTRA", L"GUIRECT_EXTRA_FOUND", extraFoundRect));
+    extraPicture.adopt(minigame::animationCopy(node, L"ANIMATION_EXTRA"));
     extraFoundPicture = foundCopy(node, L"ANIMATION_EXTRA_FOUND", extraPicture);
     ignored = node.getAttributeBool(L"IGNORE_THIS", false);
     reset();
 }
 
-UnterschiedeAnklicken::UTeil::~UTeil() {
-    for (Orvex::GUIWindow* w : {window, extraWindow})
-        if (w) w->release();
-    for (Orvex::Texture2DAnimation* a : {picture, foundPicture, extraPicture, extraFoundPicture})
-        if (a) a->release();
-}
+UnterschiedeAnklicken::UTeil::~UTeil() = default;
 
 void UnterschiedeAnklicken::UTeil::reset() {
     if (window) window->jumpToGoal(L"AN");
@@ -140,8 +135,8 @@ void UnterschiedeAnklicken::UTeil::update(double dt) {
         if (a) a->update(dt);
         if (w) minigame::showFrameAsBackground(*w, a);
     };
-    show(window, found ? foundPicture : picture);
-    show(extraWindow, found ? extraFoundPicture : extraPicture);
+    show(window.get(), (found ? foundPicture : picture).get());
+    show(extraWindow.get(), (found ? extraFoundPicture : extraPicture).get());
 }
 
 // ---- the game ----
@@ -150,12 +145,11 @@ UnterschiedeAnklicken::UnterschiedeAnklicken(Orvex::XMLNode& element) : Minispie
     secondMouse_ = element.getAttributeBool(L"2NDMOUSE", false);
     cursorPicture_.adopt(minigame::animationCopy(element, L"2NDMOUSE_CURSOR"));
     minigame::readChildren(element, L"UNTERSCHIED", kMaxParts, L"differences",
-                           [&](Orvex::XMLNode& child) { parts_.push_back(new UTeil(child)); });
+                           [&](Orvex::XMLNode& child) { parts_.push_back(std::make_unique<UTeil>(child)); });
 }
 
 UnterschiedeAnklicken::~UnterschiedeAnklicken() {
     clearCursor();
-    for (UTeil* part : parts_) delete part;
     parts_.clear();
 }
 
@@ -167,17 +161,17 @@ void UnterschiedeAnklicken::createWindows() {
         label_ = frame.partAs<Orvex::GUILabel>(L"LABEL");
         if (frame.main && field_) {
             frame.cloneFrame();
-            window = frame.main;
+            window.adopt(frame.main);
             barParent = frame.foreground;
             field_ = minigame::cloneOf(field_);
             if (secondMouse_) field_->leftClicked.connect(this, &UnterschiedeAnklicken::onSpielfeldClicked);
-            minigame::adopt(window, field_);
+            minigame::adopt(window.get(), field_);
             Orvex::GUIWindow* container = frame.container();
             label_ = minigame::cloneAs(label_);
             if (label_ && !minigame::adopt(container, label_)) label_ = nullptr;
-            for (UTeil* part : parts_) {
-                minigame::attach(field_, part->window);
-                minigame::attach(container, part->extraWindow);
+            for (std::unique_ptr<UTeil> const& part : parts_) {
+                minigame::attach(field_, part->window.get());
+                minigame::attach(container, part->extraWindow.get());
             }
             frame.addButtons(*this, container);
             frame.addForeground();
@@ -190,7 +184,7 @@ void UnterschiedeAnklicken::createWindows() {
 
 void UnterschiedeAnklicken::start() {
     Minispiel::start();
-    for (UTeil* part : parts_) part->reset();
+    for (std::unique_ptr<UTeil> const& part : parts_) part->reset();
     showCount(static_cast<int>(parts_.size()));
 }
 
@@ -239,7 +233,7 @@ void UnterschiedeAnklicken::onSpielfeldClicked(Orvex::GUIWindow&) {
 
 void UnterschiedeAnklicken::update(double const& dt) {
     int left = 0;
-    for (UTeil* part : parts_) {
+    for (std::unique_ptr<UTeil> const& part : parts_) {
         part->update(dt);
         if (!part->found) ++left;
     }

@@ -16,6 +16,7 @@
 // other screens when the game is skipped or closed.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "engine/gui/GUIRect.h"
@@ -55,15 +56,17 @@ public:
         bool hits(D3DXVECTOR2 const& point) const;
         void markFound();
 
-        Orvex::GUIWindow* window = nullptr;
+        // The pictures (the found one may be the same as the other) are declared before the
+        // windows, so the windows are let go first.
+        Orvex::CountedRef<Orvex::Texture2DAnimation> picture;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> foundPicture;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> extraPicture;
+        Orvex::CountedRef<Orvex::Texture2DAnimation> extraFoundPicture;
+        Orvex::CountedRef<Orvex::GUIWindow> window;
         bool found = false;
         bool ignored = false;
-        Orvex::GUIWindow* extraWindow = nullptr;
-        Orvex::Texture2DAnimation* picture = nullptr;
-        Orvex::Texture2DAnimation* foundPicture = nullptr;
+        Orvex::CountedRef<Orvex::GUIWindow> extraWindow;
         Orvex::GUIRect foundRect;
-        Orvex::Texture2DAnimation* extraPicture = nullptr;
-        Orvex::Texture2DAnimation* extraFoundPicture = nullptr;
         Orvex::GUIRect extraFoundRect;
     };
 
@@ -82,7 +85,7 @@ public:
     D3DXVECTOR2 mirrorPoint(D3DXVECTOR2 const& point) const;
     bool isInField(D3DXVECTOR2 const& point) const;
 
-    std::vector<UTeil*> const& getParts() const { return parts_; }
+    std::vector<std::unique_ptr<UTeil>> const& getParts() const { return parts_; }
     Orvex::GUIWindow* getField() const { return field_; }
     Orvex::GUILabel* getLabel() const { return label_; }
     bool usesSecondCursor() const { return secondMouse_; }
@@ -92,7 +95,7 @@ private:
     void showCount(int count);
     void clearCursor();
 
-    std::vector<UTeil*> parts_;
+    std::vector<std::unique_ptr<UTeil>> parts_;
     Orvex::GUIWindow* field_ = nullptr;
     Orvex::GUILabel* label_ = nullptr;
     Orvex::CountedRef<Orvex::Texture2DAnimation> cursorPicture_;

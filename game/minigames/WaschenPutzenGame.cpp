@@ -51,14 +51,14 @@ WaschenPutzenGame::WaschenPutzenGame(Orvex::XMLNode& element)
     effect_ = element.getAttributeString(L"EFFECT", effect_);
     addToolsToSpielfeld_ = element.getAttributeBool(L"ADD_TOOLS_TO_SPIELFELD", addToolsToSpielfeld_);
     minigame::readChildren(element, L"PASS", kMaxPasses, L"passes",
-                           [&](Orvex::XMLNode& child) { passes_.push_back(new Pass(child)); });
+                           [&](Orvex::XMLNode& child) { passes_.push_back(std::make_unique<Pass>(child)); });
     Orvex::TextureManager local;
     if (Orvex::XMLNode* list = element.getChild(L"TEXTUREN")) local.loadTextures(*list);
     if (Orvex::XMLAttribute const* name = element.getAttribute(L"BACKGROUND")) {
         std::wstring const texture = name->getStringCopy();
-        background_ = local.findTexture(texture);
-        if (!background_) background_ = Orvex::D3DInterface::getInstance().getTextureManager().findTexture(texture);
-        if (background_) background_->addRef();
+        Orvex::Texture2D* found = local.findTexture(texture);
+        if (!found) found = Orvex::D3DInterface::getInstance().getTextureManager().findTexture(texture);
+        background_.hold(found);
     }
     if (background_ && background_->getWidth() > 0 && background_->getHeight() > 0) {
         backgroundWidth_ = background_->getWidth();
@@ -70,15 +70,13 @@ WaschenPutzenGame::~WaschenPutzenGame() {
     endEmitter();
     releaseRendering();
     MinispielCursor& cursor = MinispielCursor::instance();
-    for (Pass* pass : passes_)
+    for (std::unique_ptr<Pass> const& pass : passes_)
         if (cursor.picture && cursor.picture == pass->animation) cursor.reset();
-    for (Pass* pass : passes_) delete pass;
     passes_.clear();
-    if (background_) background_->release();
 }
 
 WaschenPutzenGame::Pass* WaschenPutzenGame::getCurrentPass() const {
-    return current_ < passes_.size() ? passes_[current_] : nullptr;
+    return current_ < passes_.size() ? passes_[current_].get() : nullptr;
 }
 
 void WaschenPutzenGame::buildWindows() {
@@ -88,7 +86,7 @@ void WaschenPutzenGame::buildWindows() {
     Orvex::GUIWindow* field = frame.part(L"SPIELFELD");
     if (window || !frame.main || !field) return;
     frame.cloneFrame();
-    window = frame.main;
+    window.adopt(frame.main);
     foreground_ = frame.foreground;
     playfield_ = minigame::cloneOf(field);
     washArea_ = minigame::cloneOf(frame.part(L"WASCHEN"));
@@ -98,31 +96,31 @@ void WaschenPutzenGame::buildWindows() {
 
     if (infoLabel_ && !minigame::adopt(infoWindow_, infoLabel_)) infoLabel_ = nullptr;
     if (infoWindow_) {
+        // The clone's reference, let go once the window holds one of its own (or refused it).
+        Orvex::CountedRef<Orvex::GUIWindow> const clone = Orvex::adoptRef(infoWindow_);
         // At the front of the list: under the game's other windows until it has news.
-        bool const noAddRef = true;
         bool const append = false;
-        if (window->addChild(infoWindow_, noAddRef, append)) {
+        if (window->addChild(infoWindow_, false, append)) {
             infoWindow_->jumpToGoal(L"AUS");
         } else {
-            infoWindow_->release();
             infoWindow_ = nullptr;
             infoLabel_ = nullptr;
         }
     }
-    if (!minigame::adopt(window, playfield_)) playfield_ = nullptr;
+    if (!minigame::adopt(window.get(), playfield_)) playfield_ = nullptr;
     if (washArea_ && !minigame::adopt(playfield_, washArea_)) washArea_ = nullptr;
-    Orvex::GUIWindow* toolsParent = addToolsToSpielfeld_ ? playfield_ : (foreground_ ? foreground_ : window);
+    Orvex::GUIWindow* toolsParent = addToolsToSpielfeld_ ? playfield_ : (foreground_ ? foreground_ : window.get());
     if (toolsArea_ && !minigame::adopt(toolsParent, toolsArea_)) toolsArea_ = nullptr;
     if (washArea_) washArea_->selfDrawn.connect(this, &WaschenPutzenGame::onWashAreaDrawn);
-    for (Pass* pass : passes_) {
+    for (std::unique_ptr<Pass> const& pass : passes_) {
         if (!pass->toolWindow) continue;
-        minigame::attach(toolsArea_, pass->toolWindow);
-        pass->toolWindow->setUserPointer(pass, kPassSlot);
+        minigame::attach(toolsArea_, pass->toolWindow.get());
+        pass->toolWindow->setUserPointer(pass.get(), kPassSlot);
         pass->toolWindow->leftClicked.connect(this, &WaschenPutzenGame::onToolClicked);
     }
-    ClickGameWindows::addCancelAndHelp(*this, frame.cancel, frame.help, foreground_ ? foreground_ : window);
+    ClickGameWindows::addCancelAndHelp(*this, frame.cancel, frame.help, foreground_ ? foreground_ : window.get());
     // Last, so it is drawn above the rest.
-    if (foreground_ && !minigame::adopt(window, foreground_)) foreground_ = nullptr;
+    if (foreground_ && !minigame::adopt(window.get(), foreground_)) foreground_ = nullptr;
 }
 
 void WaschenPutzenGame::createWindows() {
@@ -133,7 +131,7 @@ void WaschenPutzenGame::start() {
     Minispiel::start();
     painting_ = false;
     current_ = 0;
-    for (Pass* pass : passes_) pass->reset();
+    for (std::unique_ptr<Pass> const& pass : passes_) pass->reset();
     hideInfo();
     checkTimer_ = 0.0f;
     endEmitter();
@@ -148,16 +146,14 @@ void WaschenPutzenGame::show() {
     cursor.size = D3DXVECTOR2(kCursorSide, kCursorSide);
     cursor.offset = D3DXVECTOR2(-kCursorSide / 2.0f, -kCursorSide / 2.0f);
     releaseRendering();
-    result_ = new Orvex::Texture2D(L"");
+    result_.adopt(new Orvex::Texture2D(L""));
     if (!result_->create(backgroundWidth_, backgroundHeight_, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
-                         D3DPOOL_DEFAULT)) {
-        result_->release();
-        result_ = nullptr;
-    }
+                         D3DPOOL_DEFAULT))
+        result_.reset();
     Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
     unsigned long const width = std::min<unsigned long>(backgroundWidth_, d3d.getWidth());
     unsigned long const height = std::min<unsigned long>(backgroundHeight_, d3d.getHeight());
-    renderManager_ = new Orvex::RenderManager(width, height);
+    renderManager_ = std::make_unique<Orvex::RenderManager>(width, height);
     renderManager_->loadConfig(renderPasses_, renderPassSource_);
     if (Pass* pass = getCurrentPass(); pass && pass->hasEmitter) startEmitter();
 }
@@ -171,10 +167,8 @@ void WaschenPutzenGame::hide() {
 }
 
 void WaschenPutzenGame::releaseRendering() {
-    delete renderManager_;
-    renderManager_ = nullptr;
-    if (result_) result_->release();
-    result_ = nullptr;
+    renderManager_.reset();
+    result_.reset();
 }
 
 void WaschenPutzenGame::inform(std::wstring const& textId) {

@@ -95,17 +95,17 @@ public:
     // some size.
     bool mapPointer(D3DXVECTOR2 const& pointer, float& u, float& v) const;
 
-    std::vector<Pass*> const& getPasses() const { return passes_; }
+    std::vector<std::unique_ptr<Pass>> const& getPasses() const { return passes_; }
     Pass* getCurrentPass() const;
     std::size_t getCurrentIndex() const { return current_; }
     Orvex::GUIWindow* getWashArea() const { return washArea_; }
     Orvex::GUIWindow* getInfoWindow() const { return infoWindow_; }
     Orvex::GUILabel* getInfoLabel() const { return infoLabel_; }
     Orvex::GUIWindow* getToolsArea() const { return toolsArea_; }
-    Orvex::RenderManager* getRenderManager() const { return renderManager_; }
-    Orvex::Texture2D* getResult() const { return result_; }
-    Orvex::Texture2D* getBackground() const { return background_; }
-    SolPartikel* getParticles() const { return particles_; }
+    Orvex::RenderManager* getRenderManager() const { return renderManager_.get(); }
+    Orvex::Texture2D* getResult() const { return result_.get(); }
+    Orvex::Texture2D* getBackground() const { return background_.get(); }
+    SolPartikel* getParticles() const { return particles_.get(); }
     bool isShown() const { return shown_; }
     bool isPainting() const { return painting_; }
     D3DXVECTOR2 getLastPoint() const { return lastPoint_; }
@@ -122,7 +122,7 @@ private:
     void updateCursor(double dt);
     void paintAlongPointer(double dt);
 
-    std::vector<Pass*> passes_;
+    std::vector<std::unique_ptr<Pass>> passes_;
     std::size_t current_ = 0;
     Orvex::GUIWindow* foreground_ = nullptr;
     Orvex::GUIWindow* playfield_ = nullptr;
@@ -133,13 +133,13 @@ private:
     Orvex::XMLNode renderPasses_;
     // The render-pass files' names, for the render manager's log lines.
     std::wstring renderPassSource_;
-    Orvex::RenderManager* renderManager_ = nullptr;
+    std::unique_ptr<Orvex::RenderManager> renderManager_;
     std::unique_ptr<Orvex::LookAtCamera> camera_;
     std::wstring effect_;
-    Orvex::Texture2D* background_ = nullptr;
+    Orvex::CountedRef<Orvex::Texture2D> background_;
     Orvex::u32 backgroundWidth_ = kDefaultWidth;
     Orvex::u32 backgroundHeight_ = kDefaultHeight;
-    Orvex::Texture2D* result_ = nullptr;
+    Orvex::CountedRef<Orvex::Texture2D> result_;
     bool painting_ = false;
     D3DXVECTOR2 lastPoint_{0.0f, 0.0f};
     float brushStep_ = 0.0f;
@@ -147,7 +147,8 @@ private:
     float checkEvery_ = kNoCheck;
     bool addToolsToSpielfeld_ = true;
     bool shown_ = false;
-    SolPartikel* particles_ = nullptr;
+    // Held here as well as by the particle manager, to end it when the pass or the game ends.
+    Orvex::CountedRef<SolPartikel> particles_;
     float movedTimer_ = 0.0f;
     float paintedTimer_ = 0.0f;
 };

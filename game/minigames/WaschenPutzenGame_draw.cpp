@@ -42,9 +42,9 @@ void WaschenPutzenGame::draw() {
     // Pass by pass, each on top of the picture so far.
     for (std::size_t i = 0; i < passes_.size(); ++i) {
         effect->clearStaticTextures();
-        bind(*effect, i == 0 && background_ ? background_ : result_, kSource);
-        bind(*effect, passes_[i]->overlay, kOverlay);
-        bind(*effect, passes_[i]->working, kMask);
+        bind(*effect, (i == 0 && background_ ? background_ : result_).get(), kSource);
+        bind(*effect, passes_[i]->overlay.get(), kOverlay);
+        bind(*effect, passes_[i]->working.get(), kMask);
         renderManager_->render(camera_.get(), result_->getTexture());
     }
     device->SetRenderTarget(0, saved);
@@ -55,17 +55,14 @@ void WaschenPutzenGame::draw() {
 void WaschenPutzenGame::onWashAreaDrawn(Orvex::GUIWindow& area, bool const& drawn) {
     if (!drawn) {
         // A hidden game's picture is not needed until it is shown again.
-        if (!shown_ && result_) {
-            result_->release();
-            result_ = nullptr;
-        }
+        if (!shown_) result_.reset();
         return;
     }
     Orvex::BaseSprite* sprite = Orvex::GUISystem::instance().getSprite();
     if (!result_ || !sprite) return;
     Orvex::FRect const r = area.getScreenRect();
     Orvex::FRect const whole(std::trunc(r.left), std::trunc(r.top), std::trunc(r.right), std::trunc(r.bottom));
-    sprite->drawInRect(result_, nullptr, whole, Orvex::SDP_SCALE, Orvex::SDP_SCALE,
+    sprite->drawInRect(result_.get(), nullptr, whole, Orvex::SDP_SCALE, Orvex::SDP_SCALE,
                        minigame::whiteWithAlpha(area.getAccumulatedAlpha()));
 }
 

@@ -52,7 +52,7 @@ void WaschenPutzenGame::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseB
 
 void WaschenPutzenGame::onMouseMove(Orvex::MouseState&, Orvex::OrvexAchse const&) {
     if (!shown_ || !getCurrentPass() || !washArea_ || !painting_ || !particles_) return;
-    if (auto* emitter = dynamic_cast<SolPartikelEmitter*>(particles_)) emitter->setEnabled(true);
+    if (auto* emitter = dynamic_cast<SolPartikelEmitter*>(particles_.get())) emitter->setEnabled(true);
     movedTimer_ = kParticleTime;
 }
 
@@ -70,7 +70,7 @@ void WaschenPutzenGame::onToolClicked(Orvex::GUIWindow& tool) {
     std::size_t chosen = current_;
     void* const owner = tool.getUserPointer(kPassSlot);
     for (std::size_t i = 0; i < passes_.size(); ++i)
-        if (passes_[i] == owner || passes_[i]->toolWindow == &tool) {
+        if (passes_[i].get() == owner || passes_[i]->toolWindow == &tool) {
             chosen = i;
             break;
         }
@@ -95,9 +95,8 @@ void WaschenPutzenGame::startEmitter() {
     endEmitter();
     Pass* pass = getCurrentPass();
     if (!pass || !pass->hasEmitter) return;
-    particles_ = SolPartikelManager::instance().spawn(pass->emitter, D3DXVECTOR2(0.0f, 0.0f));
+    particles_.hold(SolPartikelManager::instance().spawn(pass->emitter, D3DXVECTOR2(0.0f, 0.0f)));
     if (!particles_) return;
-    particles_->addRef();
     // It lives until the game ends it.
     particles_->setForceEnd(-1);
 }
@@ -105,8 +104,7 @@ void WaschenPutzenGame::startEmitter() {
 void WaschenPutzenGame::endEmitter() {
     if (!particles_) return;
     particles_->setForceEnd(1);
-    particles_->release();
-    particles_ = nullptr;
+    particles_.reset();
 }
 
 void WaschenPutzenGame::paintAlongPointer(double dt) {
@@ -141,7 +139,7 @@ void WaschenPutzenGame::updateCursor(double dt) {
     bool const over = minigame::containsInclusive(washArea_->getScreenRect(), minigame::pointerPosition()) &&
                       Orvex::GUISystem::instance().getActiveWindow() == washArea_;
     if (over && pass->useAsCursor) {
-        cursor.setPicture(pass->animation);
+        cursor.setPicture(pass->animation.get());
         cursor.sizeFlag = pass->hasCursorSize;
         if (pass->hasCursorSize) {
             cursor.size = D3DXVECTOR2(pass->cursorSize[0], pass->cursorSize[1]);
@@ -152,10 +150,10 @@ void WaschenPutzenGame::updateCursor(double dt) {
 }
 
 void WaschenPutzenGame::update(double const& dt) {
-    for (Pass* pass : passes_) {
+    for (std::unique_ptr<Pass> const& pass : passes_) {
         if (!pass->animation) continue;
         pass->animation->update(dt);
-        if (pass->toolWindow && pass->useAsHg) minigame::showFrameAsBackground(*pass->toolWindow, pass->animation);
+        if (pass->toolWindow && pass->useAsHg) minigame::showFrameAsBackground(*pass->toolWindow, pass->animation.get());
     }
     if (renderManager_) Orvex::broadcastCall(*renderManager_, dt);
     brushStep_ = std::clamp(static_cast<float>(dt), 0.0f, kMaxBrushStep);
@@ -166,7 +164,7 @@ void WaschenPutzenGame::update(double const& dt) {
         particles_->setPosition(minigame::pointerPosition());
         bool const scrubbing =
             shown_ && getCurrentPass() && washArea_ && painting_ && movedTimer_ > 0.0f && paintedTimer_ > 0.0f;
-        if (auto* emitter = dynamic_cast<SolPartikelEmitter*>(particles_)) emitter->setEnabled(scrubbing);
+        if (auto* emitter = dynamic_cast<SolPartikelEmitter*>(particles_.get())) emitter->setEnabled(scrubbing);
     }
     countDownEndDelay(dt);
     if (!solved) {

@@ -26,14 +26,16 @@ constexpr std::size_t kCursorOffsetX = 2;
 
 // The texture named in the attribute: the local list first, then the device's registry; one
 // reference for the caller.
-Orvex::Texture2D* namedTexture(Orvex::XMLNode const& node, wchar_t const* key, Orvex::TextureManager const& local) {
+Orvex::CountedRef<Orvex::Texture2D> namedTexture(Orvex::XMLNode const& node, wchar_t const* key,
+                                                 Orvex::TextureManager const& local) {
+    Orvex::CountedRef<Orvex::Texture2D> held;
     Orvex::XMLAttribute const* a = node.getAttribute(key);
-    if (!a) return nullptr;
+    if (!a) return held;
     std::wstring const name = a->getStringCopy();
     Orvex::Texture2D* found = local.findTexture(name);
     if (!found) found = Orvex::D3DInterface::getInstance().getTextureManager().findTexture(name);
-    if (found) found->addRef();
-    return found;
+    held.hold(found);
+    return held;
 }
 
 D3DXCOLOR colourOf(Orvex::XMLNode const& node, wchar_t const* key, D3DXCOLOR const& fallback) {
@@ -52,9 +54,8 @@ WaschenPutzenGame::Pass::Pass(Orvex::XMLNode& node) {
     if (mask && mask->getWidth() > 0 && mask->getHeight() > 0) {
         width = mask->getWidth();
         height = mask->getHeight();
-    } else if (mask) {
-        mask->release();
-        mask = nullptr;
+    } else {
+        mask.reset();
     }
     minigame::readNumber(node, L"RADIUS", radius, 0.0, kMaxRadius);
     goalColor = colourOf(node, L"GOAL_COLOR", goalColor);
@@ -70,13 +71,13 @@ WaschenPutzenGame::Pass::Pass(Orvex::XMLNode& node) {
         static_cast<Orvex::s32>(node.getAttributeHex(L"FERTIG_PIXELS", static_cast<Orvex::u32>(fertigPixels)));
     Orvex::GUIRect layout;
     if (Orvex::XMLNode const* rect = node.getChild(L"GUIRECT")) layout.load(*rect);
-    toolWindow = minigame::windowFromTemplate(node, L"TOOL");
+    toolWindow.adopt(minigame::windowFromTemplate(node, L"TOOL"));
     if (toolWindow) {
         toolWindow->getRect() = layout;
         toolWindow->captureCurrentState();
         toolWindow->initDefaultState();
     }
-    animation = minigame::animationCopy(node, L"ANIMATION");
+    animation.adopt(minigame::animationCopy(node, L"ANIMATION"));
     useAsCursor = node.getAttributeBool(L"USE_AS_CURSOR", useAsCursor);
     readCursorSize(node);
     if (Orvex::XMLAttribute const* a = node.getAttribute(L"EMITTER")) {
@@ -88,10 +89,10 @@ WaschenPutzenGame::Pass::Pass(Orvex::XMLNode& node) {
     minigame::readNumber(node, L"PERCENT_OFF", percentOff);
 
     if (!mask) {
-        mask = new Orvex::Texture2D(L"");
+        mask.adopt(new Orvex::Texture2D(L""));
         mask->create(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED);
     }
-    remainder = new Orvex::Texture2D(L"");
+    remainder.adopt(new Orvex::Texture2D(L""));
     remainder->create(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED);
 
     bool const noTolerance =
@@ -103,14 +104,10 @@ WaschenPutzenGame::Pass::Pass(Orvex::XMLNode& node) {
                              L"\"FERTIG_PIXELS\" be above 0 and \"FERTIG_PERCENT\" below 1)");
 }
 
+// The tool window leaves the tools' window before it goes.
 WaschenPutzenGame::Pass::~Pass() {
-    for (Orvex::Texture2D* texture : {working, mask, remainder, overlay})
-        if (texture) texture->release();
-    if (toolWindow) {
-        if (Orvex::GUIWindow* parent = toolWindow->getParent()) parent->removeChild(toolWindow);
-        toolWindow->release();
-    }
-    if (animation) animation->release();
+    if (toolWindow)
+        if (Orvex::GUIWindow* parent = toolWindow->getParent()) parent->removeChild(toolWindow.get());
 }
 
 void WaschenPutzenGame::Pass::readCursorSize(Orvex::XMLNode const& node) {
@@ -168,10 +165,9 @@ bool WaschenPutzenGame::Pass::countPixels(Orvex::Texture2D& texture, Orvex::u32&
 }
 
 void WaschenPutzenGame::Pass::reset() {
-    if (working) working->release();
-    working = nullptr;
+    working.reset();
     if (mask && mask->getTexture()) {
-        auto* copy = new Orvex::Texture2D(L"");
+        Orvex::CountedRef<Orvex::Texture2D> const copy = Orvex::adoptRef(new Orvex::Texture2D(L""));
         IDirect3DSurface9* from = nullptr;
         IDirect3DSurface9* to = nullptr;
         bool const made =
@@ -184,8 +180,6 @@ void WaschenPutzenGame::Pass::reset() {
             // Its pixels exist only on the device now.
             copy->setCanSuspend(false);
             working = copy;
-        } else {
-            copy->release();
         }
     }
     if (remainder && remainder->getTexture()) {
@@ -206,7 +200,7 @@ void WaschenPutzenGame::Pass::reset() {
     done = false;
     progress = 0.0f;
     reported = false;
-    if (auto* label = dynamic_cast<Orvex::GUILabel*>(toolWindow)) label->setText(L"0%");
+    if (auto* label = dynamic_cast<Orvex::GUILabel*>(toolWindow.get())) label->setText(L"0%");
 }
 
 D3DXVECTOR2 WaschenPutzenGame::Pass::toPixel(float u, float v) const {

@@ -34,6 +34,7 @@
 
 #include <string>
 
+#include "engine/core/CountedRef.h"
 #include "engine/core/Types.h"
 #include "game/minigames/WaschenPutzenGame.h"
 #include "port/d3dx9/d3dx9math.h"
@@ -85,10 +86,10 @@ public:
     Orvex::u32 getWidth() const { return width; }
     Orvex::u32 getHeight() const { return height; }
 
-    Orvex::Texture2D* working = nullptr;
-    Orvex::Texture2D* mask = nullptr;
-    Orvex::Texture2D* remainder = nullptr;
-    Orvex::Texture2D* overlay = nullptr;
+    Orvex::CountedRef<Orvex::Texture2D> working;
+    Orvex::CountedRef<Orvex::Texture2D> mask;
+    Orvex::CountedRef<Orvex::Texture2D> remainder;
+    Orvex::CountedRef<Orvex::Texture2D> overlay;
     Orvex::u32 width = kDefaultSide;
     Orvex::u32 height = kDefaultSide;
     float radius = kDefaultRadius;
@@ -108,8 +109,9 @@ public:
     // The working texture's counts of the last check.
     Orvex::u32 clean = 0;
     Orvex::u32 unclean = 0;
-    Orvex::GUIWindow* toolWindow = nullptr;
-    Orvex::Texture2DAnimation* animation = nullptr;
+    // Declared before the tool window that shows it, so it goes after it.
+    Orvex::CountedRef<Orvex::Texture2DAnimation> animation;
+    Orvex::CountedRef<Orvex::GUIWindow> toolWindow;
     bool hasCursorSize = false;
     // Width, height, x offset, y offset, for a 1024 x 768 screen.
     float cursorSize[4] = {0.0f, 0.0f, 0.0f, 0.0f};

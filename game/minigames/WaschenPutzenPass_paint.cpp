@@ -123,11 +123,11 @@ bool WaschenPutzenGame::Pass::checkCoverage() {
 
 void WaschenPutzenGame::Pass::showProgress() {
     Orvex::GUILabel* label = nullptr;
-    if (auto* bar = dynamic_cast<Orvex::GUIProgressBar*>(toolWindow)) {
+    if (auto* bar = dynamic_cast<Orvex::GUIProgressBar*>(toolWindow.get())) {
         bar->setValue((percentMult * progress + percentOff) * kPercent);
         label = bar->getLabel();
     } else {
-        label = dynamic_cast<Orvex::GUILabel*>(toolWindow);
+        label = dynamic_cast<Orvex::GUILabel*>(toolWindow.get());
     }
     if (!label) return;
     int const percent = static_cast<int>(progress * kPercent);

@@ -116,7 +116,7 @@ Wegblasen::~Wegblasen() {
 
 void Wegblasen::createWindows() {
     if (!window) {
-        window = minigame::buildPlayfieldFrame(*this, prefix, kKind, background_.get(), playfield_);
+        window.adopt(minigame::buildPlayfieldFrame(*this, prefix, kKind, background_.get(), playfield_));
         if (playfield_) {
             playfield_->selfDrawn.connect(this, &Wegblasen::onPlayfieldDrawn);
             if (Orvex::AnimationFrame const* first = background_ ? background_->getCurrentFrame() : nullptr) {

@@ -145,7 +145,7 @@ protected:
 
 TEST_P(MinigameCursorTest, ScalesItsSizeAndOffsetWithTheScreen) {
     MinispielCursor& cursor = MinispielCursor::instance();
-    cursor.picture = game->getCursorTable().getCursor(Solitaire::CursorTable::kFirstGodCursor);
+    cursor.setPicture(game->getCursorTable().getCursor(Solitaire::CursorTable::kFirstGodCursor));
     cursor.sizeFlag = true;
     cursor.size = D3DXVECTOR2(100.0f, 100.0f);
     cursor.offset = D3DXVECTOR2(-50.0f, -50.0f);
