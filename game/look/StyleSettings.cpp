@@ -42,20 +42,7 @@ StyleSettings& StyleSettings::instance() {
 
 StyleSettings::StyleSettings() { addFallbackStyle(); }
 
-StyleSettings::~StyleSettings() {
-    defaultBackground_ = nullptr;
-    fallbackStyle_ = nullptr;
-    fallbackGameStyle_ = nullptr;
-    releaseAll(styles_, style_);
-    releaseAll(backgrounds_, background_);
-    releaseAll(gameStyles_, gameStyle_);
-    if (cardSet_) cardSet_->release();
-    cardSet_ = nullptr;
-    for (CardSetSet* set : sets_) {
-        for (auto& entry : set->entries) entry.first->release();
-        delete set;
-    }
-}
+StyleSettings::~StyleSettings() { releaseLists(); }
 
 void StyleSettings::addFallbackStyle() {
     auto* fallback = new Style(L"DEFAULT");
@@ -69,6 +56,11 @@ void StyleSettings::addFallbackStyle() {
 }
 
 void StyleSettings::clear() {
+    releaseLists();
+    addFallbackStyle();
+}
+
+void StyleSettings::releaseLists() {
     for (CardSetSet* set : sets_) {
         for (auto& entry : set->entries) entry.first->release();
         delete set;
@@ -84,7 +76,6 @@ void StyleSettings::clear() {
     releaseAll(backgrounds_, background_);
     releaseAll(styles_, style_);
     releaseAll(gameStyles_, gameStyle_);
-    addFallbackStyle();
 }
 
 Orvex::Texture2D* StyleSettings::getCardSetTexture(int slot) const {

@@ -119,6 +119,8 @@ public:
     sigslot::signal1<GameStyle*> gameStyleChanged;
 
 private:
+    // Every list and choice let go, the fallbacks too (the destructor's and clear's work).
+    void releaseLists();
     StyleSettings();
 
     void addFallbackStyle();
