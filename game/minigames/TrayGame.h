@@ -129,7 +129,6 @@ public:
     // lists, so a drag or a frame makes no copy.
     std::vector<Area*> getAreas() const { return Orvex::plainPointers(areas_); }
     std::vector<Item*> getItems() const { return Orvex::plainPointers(items_); }
-    std::vector<Orvex::GUIWindow*> const& getTrays() const { return trays_; }
     Orvex::GUIWindow* getWorkWindow() const { return work_; }
 
 protected:
