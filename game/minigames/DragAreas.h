@@ -20,12 +20,13 @@ namespace Solitaire::minigame {
 // of the list wins. Null windows are skipped.
 int largestOverlap(Orvex::FRect const& item, std::vector<Orvex::GUIWindow*> const& areas);
 
-// The same over parts that have a window (areas of either game).
-template <class Part>
-int landingPart(Orvex::FRect const& item, std::vector<Part*> const& parts) {
+// The same over parts that have a window (areas of either game), held by plain pointers or
+// counted references.
+template <class Parts>
+int landingPart(Orvex::FRect const& item, Parts const& parts) {
     std::vector<Orvex::GUIWindow*> windows;
     windows.reserve(parts.size());
-    for (Part* part : parts) windows.push_back(part->window.get());
+    for (auto const& part : parts) windows.push_back(part->window.get());
     return largestOverlap(item, windows);
 }
 
@@ -33,18 +34,18 @@ int landingPart(Orvex::FRect const& item, std::vector<Part*> const& parts) {
 // axis where it sticks out, then recomputes its rectangle.
 void clampInside(Orvex::GUIWindow& window, Orvex::FRect const& bounds);
 
-// Keeps every part's window inside the work window. Moving one window may move others through
+// Keeps every part's window inside the work window (parts by plain pointers or counted references). Moving one window may move others through
 // their signals, which clamp again: the guard lets one clamp run at a time. With layOutFirst the
 // work window's windows are laid out anew first: a window tells its rectangle changed before its
 // children are recomputed, so on the work window's own signal the parts still stand where they
 // stood before the change.
-template <class Part>
-void clampParts(std::vector<Part*> const& parts, Orvex::GUIWindow* work, bool& guard, bool layOutFirst = false) {
+template <class Parts>
+void clampParts(Parts const& parts, Orvex::GUIWindow* work, bool& guard, bool layOutFirst = false) {
     if (guard || !work) return;
     guard = true;
     if (layOutFirst) work->updateRect(false, false);
     Orvex::FRect const bounds = work->getScreenRect();
-    for (Part* part : parts)
+    for (auto const& part : parts)
         if (part->window) clampInside(*part->window, bounds);
     guard = false;
 }

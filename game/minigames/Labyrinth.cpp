@@ -50,9 +50,8 @@ Labyrinth::Tile::Tile(Tile const& other)
     : position(other.position),
       rotation(other.rotation),
       open(other.open),
-      owner(other.owner) {
-    if (other.picture) picture.adopt(other.picture->clone());
-}
+      picture(minigame::ownCopy(other.picture.get())),
+      owner(other.owner) {}
 
 // Out of line: the picture's class is complete here.
 Labyrinth::Tile::~Tile() = default;

@@ -90,8 +90,7 @@ void Minispiel::initShared() {
     Orvex::GUIWindow* parent = barParent ? barParent : window.get();
     for (Orvex::GUIWindow* bar : templates) {
         if (!dynamic_cast<Orvex::GUIProgressBar*>(bar)) continue;
-        Orvex::CountedRef<Orvex::GUIWindow> clone;
-        clone.adopt(bar->clone());
+        Orvex::CountedRef<Orvex::GUIWindow> clone = Orvex::adoptRef(bar->clone());
         parent->addChild(clone.get(), false, true);
         timerBars.push_back(std::move(clone));
     }

@@ -19,8 +19,7 @@ Orvex::GUIWindow* cloneOf(Orvex::GUIWindow* window) { return window ? window->cl
 
 bool adopt(Orvex::GUIWindow* parent, Orvex::GUIWindow* child) {
     // The caller's reference, let go here whether or not the parent takes one of its own.
-    Orvex::CountedRef<Orvex::GUIWindow> held;
-    held.adopt(child);
+    Orvex::CountedRef<Orvex::GUIWindow> const held = Orvex::adoptRef(child);
     return parent && child && parent->addChild(child, false, true);
 }
 

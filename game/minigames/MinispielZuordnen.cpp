@@ -124,8 +124,8 @@ void MinispielZuordnen::addedButtons(Orvex::GUIWindow* ok) {
 }
 
 void MinispielZuordnen::update(double const& dt) {
-    for (Gebiet* area : getAreas()) area->step(dt, false);
-    for (Gegenstand* item : getItems()) item->step(dt, true);
+    for (Orvex::CountedRef<Gebiet> const& area : areas_) area->step(dt, false);
+    for (Orvex::CountedRef<Gegenstand> const& item : items_) item->step(dt, true);
 }
 
 }  // namespace Solitaire

@@ -71,7 +71,7 @@ void MinispielZuordnen2::dropped(Gegenstand& item, Gebiet* area) {
         }
     }
     bool all = true;
-    for (Gegenstand* each : getItems()) all = all && each->area && each->area == each->target;
+    for (Orvex::CountedRef<Gegenstand> const& each : items_) all = all && each->area && each->area == each->target;
     if (all) setSolved();
 }
 

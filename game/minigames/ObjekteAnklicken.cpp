@@ -33,15 +33,14 @@ double draw01() { return msvc::rand() / kRandMax; }
 ObjekteAnklicken::Form::Form(ObjekteAnklicken* game) : owner(game) {}
 
 ObjekteAnklicken::Form::Form(Form const& other)
-    : x(other.x),
+    : picture(minigame::ownCopy(other.picture.get())),
+      x(other.x),
       y(other.y),
       width(other.width),
       height(other.height),
       rotation(other.rotation),
       rotationSpeed(other.rotationSpeed),
-      owner(other.owner) {
-    if (other.picture) picture.adopt(other.picture->clone());
-}
+      owner(other.owner) {}
 
 // Out of line: the picture's class is complete here.
 ObjekteAnklicken::Form::~Form() = default;

@@ -24,9 +24,7 @@ Schiebepuzzle_leicht::Kachel::Kachel(Schiebepuzzle_leicht* game, Orvex::XMLNode 
 }
 
 Schiebepuzzle_leicht::Kachel::Kachel(Kachel const& other)
-    : position(other.position), owner(other.owner) {
-    if (other.picture) picture.adopt(other.picture->clone());
-}
+    : picture(minigame::ownCopy(other.picture.get())), position(other.position), owner(other.owner) {}
 
 // Out of line: the picture's class is complete here.
 Schiebepuzzle_leicht::Kachel::~Kachel() = default;

@@ -87,7 +87,7 @@ public:
     // A new attempt: every item off its area and scattered at random in its tray.
     void start() override {
         Minispiel::start();
-        for (Item* item : getItems()) {
+        for (Orvex::CountedRef<Item> const& item : items_) {
             item->setArea(nullptr);
             restartItem(*item);
             if (item->window) {
@@ -95,7 +95,7 @@ public:
                 item->window->updateRect(false, false);
             }
         }
-        for (Area* area : getAreas()) restartArea(*area);
+        for (Orvex::CountedRef<Area> const& area : areas_) restartArea(*area);
     }
 
     // ---- slots ----
@@ -111,7 +111,7 @@ public:
         Item* item = itemOf(itemWindow);
         if (!item) return;
         item->setArea(nullptr);
-        int const landed = minigame::landingPart(itemWindow.getScreenRect(), getAreas());
+        int const landed = minigame::landingPart(itemWindow.getScreenRect(), areas_);
         Area* area = landed >= 0 ? areas_[static_cast<std::size_t>(landed)].get() : nullptr;
         if (area) {
             item->setArea(area);
@@ -120,15 +120,15 @@ public:
         dropped(*item, area);
     }
     void onMoved(Orvex::GUIWindow&) { clampItems(); }
-    void onWorkRectChanged(Orvex::GUIWindow&) { minigame::clampParts(getItems(), work_, clamping_, true); }
+    void onWorkRectChanged(Orvex::GUIWindow&) { minigame::clampParts(items_, work_, clamping_, true); }
     void onGoalStarted(Orvex::GUIWindow& gameWindow, Orvex::GUIAnimationsGoal& goal) {
         if (minigame::goalHasArea(gameWindow, goal)) clampItems();
     }
 
-    // Copies of the lists (no references added).
+    // Copies of the lists (no references added), for callers outside; the game walks its own
+    // lists, so a drag or a frame makes no copy.
     std::vector<Area*> getAreas() const { return Orvex::plainPointers(areas_); }
     std::vector<Item*> getItems() const { return Orvex::plainPointers(items_); }
-    std::vector<Orvex::GUIWindow*> const& getTrays() const { return trays_; }
     Orvex::GUIWindow* getWorkWindow() const { return work_; }
 
 protected:
@@ -156,7 +156,7 @@ protected:
 
 private:
     // Keeps every item window inside the work window.
-    void clampItems() { minigame::clampParts(getItems(), work_, clamping_); }
+    void clampItems() { minigame::clampParts(items_, work_, clamping_); }
     static Item* itemOf(Orvex::GUIWindow& itemWindow) {
         return static_cast<Item*>(itemWindow.getUserPointer(kItemSlot));
     }

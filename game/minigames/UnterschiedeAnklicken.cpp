@@ -29,8 +29,7 @@ namespace {
 // The found picture: its own copy, else the picture with one more reference.
 Orvex::CountedRef<Orvex::Texture2DAnimation> foundCopy(Orvex::XMLNode const& node, wchar_t const* key,
                                                        Orvex::CountedRef<Orvex::Texture2DAnimation> const& normal) {
-    Orvex::CountedRef<Orvex::Texture2DAnimation> own;
-    own.adopt(minigame::animationCopy(node, key));
+    Orvex::CountedRef<Orvex::Texture2DAnimation> own = Orvex::adoptRef(minigame::animationCopy(node, key));
     return own ? own : normal;
 }
 

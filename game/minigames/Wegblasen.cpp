@@ -49,9 +49,8 @@ Wegblasen::Objekt::Objekt(Objekt const& other)
       angle(other.angle),
       mass(other.mass),
       brems(other.brems),
-      game(other.game) {
-    if (other.animation) animation.adopt(other.animation->clone());
-}
+      animation(minigame::ownCopy(other.animation.get())),
+      game(other.game) {}
 
 // Out of line: the animation's class is complete here.
 Wegblasen::Objekt::~Objekt() = default;

@@ -194,11 +194,7 @@ void ExtendedTutorialPage::placeArrows() {
         Orvex::TutPoint const* goalTemplate = engine.findPointTemplate(entry->arrowGoal);
         if (!startTemplate || !goalTemplate) continue;
         auto add = [&](D3DXVECTOR2 const& at) {
-            Orvex::CountedRef<Orvex::TutPoint> start, goal;
-            start.adopt(new Orvex::TutPoint(*startTemplate));
-            goal.adopt(new Orvex::TutPoint(*goalTemplate));
-            goal->offset = at;
-            entry->page->addPoint(start.get(), goal.get());  // the page holds its own references
+            SolTutorialManager::addArrow(*entry->page, *startTemplate, *goalTemplate, at);
         };
         for (KartenObjekt const* object : objectsByUserName(entry->arrowObjects)) {
             D3DXVECTOR2 point = tablePoint(*object);

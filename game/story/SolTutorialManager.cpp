@@ -9,7 +9,9 @@
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/gui/TutPoint.h"
 #include "engine/gui/TutorialManager.h"
+#include "engine/gui/TutorialPage.h"
 #include "engine/gui/TutorialStrip.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/story/StoryProfile.h"
@@ -47,6 +49,14 @@ void SolTutorialManager::setCurrentStrip(Orvex::TutorialStrip* strip) { currentS
 void SolTutorialManager::setProfile(StoryProfile* profile) { profile_.hold(profile); }
 
 StoryProfile* SolTutorialManager::getProfile() const { return profile_ ? profile_.get() : getActiveProfile(); }
+
+void SolTutorialManager::addArrow(Orvex::TutorialPage& page, Orvex::TutPoint const& startTemplate,
+                                  Orvex::TutPoint const& goalTemplate, D3DXVECTOR2 const& at) {
+    Orvex::CountedRef<Orvex::TutPoint> const start = Orvex::adoptRef(new Orvex::TutPoint(startTemplate));
+    Orvex::CountedRef<Orvex::TutPoint> const goal = Orvex::adoptRef(new Orvex::TutPoint(goalTemplate));
+    goal->offset = at;
+    page.addPoint(start.get(), goal.get());
+}
 
 void SolTutorialManager::placePileArrows(std::wstring const& name) {
     for (auto const& tutorial : userTutorials_)

@@ -41,7 +41,9 @@ namespace Orvex {
 class GUIMenuManagerN;
 class GUIWindow;
 class TutorialManager;
+class TutorialPage;
 class TutorialStrip;
+class TutPoint;
 class XMLNode;
 }  // namespace Orvex
 
@@ -112,6 +114,10 @@ public:
     sigslot::signal0<> tutorialClosed;
     // A point in card-table coordinates, replaced by the connected slot with its window point.
     sigslot::signal1<D3DXVECTOR2&> mapTablePoint;
+    // An arrow on the page: copies of the start and goal templates, the goal's offset at the
+    // window point (the page holds the copies).
+    static void addArrow(Orvex::TutorialPage& page, Orvex::TutPoint const& startTemplate,
+                         Orvex::TutPoint const& goalTemplate, D3DXVECTOR2 const& at);
 
     SolTutorialManager(SolTutorialManager const&) = delete;
     SolTutorialManager& operator=(SolTutorialManager const&) = delete;

@@ -138,13 +138,9 @@ void Page::placePileArrows() {
         Orvex::TutPoint const* startTemplate = engine.findPointTemplate(arrowStart);
         Orvex::TutPoint const* goalTemplate = engine.findPointTemplate(arrowGoal);
         if (!startTemplate || !goalTemplate) continue;
-        Orvex::CountedRef<Orvex::TutPoint> start, goal;
-        start.adopt(new Orvex::TutPoint(*startTemplate));
-        goal.adopt(new Orvex::TutPoint(*goalTemplate));
         D3DXVECTOR2 point = pile->getAnchorPosition();
         manager.mapTablePoint.emit(point);
-        goal->offset = point;
-        tutorialPage->addPoint(start.get(), goal.get());  // the page holds its own references
+        SolTutorialManager::addArrow(*tutorialPage, *startTemplate, *goalTemplate, point);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -38,6 +39,13 @@ TEST(CountedRefTest, CountsFollowTheHolders) {
          [](Tracked* t) {
              std::vector<CountedRef<Tracked>> held(1);
              held[0].adopt(t);
+             return held;
+         },
+         1},
+        {"adoptRef takes the caller's reference",
+         [](Tracked* t) {
+             std::vector<CountedRef<Tracked>> held;
+             held.push_back(Orvex::adoptRef(t));
              return held;
          },
          1},
@@ -110,6 +118,48 @@ TEST(CountedRefTest, ResetAndReplacingLetGoOfTheOldObject) {
     EXPECT_EQ(ref.get(), nullptr);
     ref.hold(nullptr);
     EXPECT_EQ(ref, nullptr);
+}
+
+// Two references to one object compare equal, and equal to that object's pointer; references to
+// different objects, or one to none, do not.
+TEST(CountedRefTest, ComparesByTheObjectHeld) {
+    bool gone = false;
+    auto* object = new Tracked(gone);
+    CountedRef<Tracked> const first = Orvex::adoptRef(object);
+    CountedRef<Tracked> const second = first;
+    CountedRef<Tracked> const none;
+    CountedRef<Tracked> const other = Orvex::adoptRef(new Tracked(gone));
+    EXPECT_TRUE(first == second);
+    EXPECT_TRUE(first == object);
+    EXPECT_FALSE(first == none);
+    EXPECT_FALSE(first == other);
+    EXPECT_FALSE(other == object);
+    EXPECT_TRUE(none == static_cast<Tracked const*>(nullptr));
+    EXPECT_TRUE(Orvex::adoptRef<Tracked>(nullptr) == nullptr);
+}
+
+// plainPointers lists the objects in order, nulls kept, and adds no reference; it serves
+// unique_ptr lists alike.
+TEST(CountedRefTest, PlainPointersListTheObjectsWithoutHoldingThem) {
+    bool gone = false;
+    std::vector<CountedRef<Tracked>> refs;
+    refs.push_back(Orvex::adoptRef(new Tracked(gone)));
+    refs.emplace_back();
+    refs.push_back(Orvex::adoptRef(new Tracked(gone)));
+    std::vector<Tracked*> const plain = Orvex::plainPointers(refs);
+    ASSERT_EQ(plain.size(), 3u);
+    EXPECT_EQ(plain[0], refs[0].get());
+    EXPECT_EQ(plain[1], nullptr);
+    EXPECT_EQ(plain[2], refs[2].get());
+    EXPECT_EQ(refs[0]->getRefCount(), 1);
+    EXPECT_EQ(refs[2]->getRefCount(), 1);
+
+    std::vector<std::unique_ptr<int>> owned;
+    owned.push_back(std::make_unique<int>(7));
+    std::vector<int*> const ints = Orvex::plainPointers(owned);
+    ASSERT_EQ(ints.size(), 1u);
+    EXPECT_EQ(ints[0], owned[0].get());
+    EXPECT_TRUE(Orvex::plainPointers(std::vector<std::unique_ptr<int>>()).empty());
 }
 
 }  // namespace
