@@ -14,7 +14,6 @@
 // GameHud_panels.cpp (goals panel, information panels, medals, pictures).
 #pragma once
 
-#include <span>
 #include <string>
 
 #include "engine/gui/Interpolation.h"
@@ -116,8 +115,6 @@ public:
 
     // ---- goals panel, information panels, medals, pictures (GameHud_panels.cpp) ----
     void refreshGoalsPanel();
-    // The five medal windows: none, bronze, silver, gold, perfect.
-    std::span<Orvex::GUIWindow* const, kMedals> getMedals() const { return medals_; }
     // The results delay's medal: the one of the rating (2 to 4: bronze, silver, gold; gold on an
     // emptied tableau the perfect one, else none) comes in with its sound. The medals leave.
     void revealMedal(int rating);
