@@ -127,6 +127,10 @@ public:
     PanelBlend& getGameNameBlend() { return gameNameBlend_; }
     PanelBlend& getHelpBlend() { return helpBlend_; }
     void moveBlends(double realStep);
+    // The banner (or the help panel) standing over the table glides away; false when it did not
+    // stand there.
+    bool dismissGameNamePanel();
+    bool dismissHelpPanel();
 
 private:
     // The windows of the goals panel's slot: label, counter, star and tick.
