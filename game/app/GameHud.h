@@ -127,6 +127,8 @@ public:
     PanelBlend& getGameNameBlend() { return gameNameBlend_; }
     PanelBlend& getHelpBlend() { return helpBlend_; }
     void moveBlends(double realStep);
+    // The banner glides in over the table (a campaign level starts).
+    void showGameNamePanel();
     // The banner (or the help panel) standing over the table glides away; false when it did not
     // stand there.
     bool dismissGameNamePanel();

@@ -224,6 +224,12 @@ bool dismissPanel(Orvex::GUIWindow* panel, PanelBlend& blend) {
 
 }  // namespace
 
+void GameHud::showGameNamePanel() {
+    if (!gameName_) return;
+    gameName_->animateToGoal(kShown, kPanelSpeed, false);
+    gameNameBlend_ = PanelBlend{1.0f, 1.0f};
+}
+
 bool GameHud::dismissGameNamePanel() { return dismissPanel(gameName_, gameNameBlend_); }
 
 bool GameHud::dismissHelpPanel() { return dismissPanel(help_, helpBlend_); }

@@ -60,7 +60,6 @@ using enum RunningGame::LevelResult;
 
 namespace {
 
-constexpr double kPanelSpeed = 1.0;
 // The tutorial strip that shows a story scene.
 constexpr wchar_t kStoryStrip[] = L"STORY";
 constexpr wchar_t kCampaign[] = L"KAMPAGNE";
@@ -144,8 +143,7 @@ RunningGame::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign,
                     std::wstring shown;
                     label->setText(text->format(shown, name));
                     if (!tutorialRuns) {
-                        hud_.getGameNamePanel()->animateToGoal(L"AN", kPanelSpeed, false);
-                        hud_.getGameNameBlend() = PanelBlend{1.0f, 1.0f};
+                        hud_.showGameNamePanel();
                         bannerShown = true;
                     }
                 }
