@@ -50,10 +50,6 @@ constexpr float kTooltipSide = 8.0f;
 constexpr float kTipTimerGoal = 10.0f;
 constexpr float kTipTimerSpeed = 0.1f;
 
-void jumpIfFound(Orvex::GUIWindow* window, wchar_t const* goal) {
-    if (window) window->jumpToGoal(goal);
-}
-
 }  // namespace
 
 // ---- wiring ----
@@ -111,9 +107,9 @@ void GameHud::prepareGame(bool campaign) {
                 options.backgroundSource.rect = Orvex::FRect::fromRECT(texture->getRect());
                 options.backgroundSource.use = true;
             }
-        jumpIfFound(gesMed_, L"NIX");
+        jumpWindow(gesMed_, L"NIX");
     }
-    for (Orvex::GUIWindow* medal : medals_) jumpIfFound(medal, kHidden);
+    for (Orvex::GUIWindow* medal : medals_) jumpWindow(medal, kHidden);
 }
 
 void GameHud::update(double realStep) {
@@ -230,7 +226,7 @@ void GameHud::showEndGameButton() {
     endGame_->animateToGoal(kShown, kPanelSpeed, false);
 }
 
-void GameHud::resetEndGameButton() { jumpIfFound(endGame_, kHidden); }
+void GameHud::resetEndGameButton() { jumpWindow(endGame_, kHidden); }
 
 void GameHud::hideEndGameButton() {
     if (endGame_ && endGame_->getCurrentState().name != kHidden) endGame_->animateToGoal(kHidden, kPanelSpeed, false);

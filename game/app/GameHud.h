@@ -14,7 +14,6 @@
 // GameHud_panels.cpp (goals panel, information panels, medals, pictures).
 #pragma once
 
-#include <span>
 #include <string>
 
 #include "engine/gui/Interpolation.h"
@@ -116,8 +115,6 @@ public:
 
     // ---- goals panel, information panels, medals, pictures (GameHud_panels.cpp) ----
     void refreshGoalsPanel();
-    // The five medal windows: none, bronze, silver, gold, perfect.
-    std::span<Orvex::GUIWindow* const, kMedals> getMedals() const { return medals_; }
     // The results delay's medal: the one of the rating (2 to 4: bronze, silver, gold; gold on an
     // emptied tableau the perfect one, else none) comes in with its sound. The medals leave.
     void revealMedal(int rating);
@@ -130,6 +127,12 @@ public:
     PanelBlend& getGameNameBlend() { return gameNameBlend_; }
     PanelBlend& getHelpBlend() { return helpBlend_; }
     void moveBlends(double realStep);
+    // The banner glides in over the table (a campaign level starts).
+    void showGameNamePanel();
+    // The banner (or the help panel) standing over the table glides away; false when it did not
+    // stand there.
+    bool dismissGameNamePanel();
+    bool dismissHelpPanel();
 
 private:
     // The windows of the goals panel's slot: label, counter, star and tick.

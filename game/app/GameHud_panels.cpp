@@ -213,6 +213,27 @@ void GameHud::moveBlends(double realStep) {
         blend.move(static_cast<float>(realStep));
 }
 
+namespace {
+
+bool dismissPanel(Orvex::GUIWindow* panel, PanelBlend& blend) {
+    if (!panel || blend.target <= 0.5f) return false;
+    blend.target = 0.0f;
+    panel->animateToGoal(kHidden, kPanelSpeed, false);
+    return true;
+}
+
+}  // namespace
+
+void GameHud::showGameNamePanel() {
+    if (!gameName_) return;
+    gameName_->animateToGoal(kShown, kPanelSpeed, false);
+    gameNameBlend_ = PanelBlend{1.0f, 1.0f};
+}
+
+bool GameHud::dismissGameNamePanel() { return dismissPanel(gameName_, gameNameBlend_); }
+
+bool GameHud::dismissHelpPanel() { return dismissPanel(help_, helpBlend_); }
+
 void GameHud::onHelpZoneEntered(Orvex::GUIWindow&) {
     // Not while the panel stands in the middle (the game start shows it there).
     if (help_ && !helpCentred()) help_->animateToGoal(kShown, kPanelSpeed, false);

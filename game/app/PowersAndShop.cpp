@@ -21,6 +21,7 @@
 #include "game/app/HudWindows.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
+#include "game/app/RunningGame.h"
 #include "game/app/ScreenWindows.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/Kartenmanager.h"
@@ -89,7 +90,7 @@ Profil* PowersAndShop::profileWithGod(int god) {
     return profile && profile->isUnlocked(godName(god)) ? profile : nullptr;
 }
 
-bool PowersAndShop::inCampaign() const { return wiring_.inCampaign && wiring_.inCampaign(); }
+bool PowersAndShop::inCampaign() const { return wiring_.running && wiring_.running->campaign; }
 
 // ---- wiring ----
 

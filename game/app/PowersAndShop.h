@@ -4,8 +4,8 @@
 // report of the power's use empties the bar again. The shop ("SHOPMENU") sells jokers and
 // wildcards for the card manager's points balance and lays them on the variant's joker or
 // wildcard pile. The game object holds it by value, wires it once with the managers it needs,
-// tells it whether a campaign level runs and what reports a bought card, and connects the card
-// manager's scoring and power reports to it.
+// the running game (which tells a campaign level) and what reports a bought card, and connects
+// the card manager's scoring and power reports to it.
 //
 // Files: PowersAndShop.cpp (all of it).
 #pragma once
@@ -36,6 +36,7 @@ class Kartenmanager;
 class Kartenstapel;
 class Profil;
 class SolTutorialManager;
+struct RunningGame;
 enum ClickMode : int;
 
 class PowersAndShop : public sigslot::has_slots<sigslot::single_threaded> {
@@ -43,9 +44,9 @@ public:
     // Purchases at most this many cards onto the joker or the wildcard pile.
     static constexpr std::size_t kShopPileRoom = 8;
 
-    // What the game object hands over: its managers (held, set once), the number of gods, whether
-    // a campaign level runs, and what reports a bought joker or wildcard (the HUD's found-card
-    // slots, whichever object holds them).
+    // What the game object hands over: its managers (held, set once), the number of gods, the
+    // running game (the powers and the shop belong to a campaign level), and what reports a bought
+    // joker or wildcard (the HUD's found-card slots, whichever object holds them).
     struct Wiring {
         Kartenmanager* cards = nullptr;
         Orvex::GUIMenuManagerN* menus = nullptr;
@@ -54,7 +55,7 @@ public:
         Orvex::D3DInterface* d3d = nullptr;
         Orvex::Sprite* sprite = nullptr;
         unsigned godCount = 0;
-        std::function<bool()> inCampaign;
+        RunningGame const* running = nullptr;
         std::function<void(Karte&)> jokerFound;
         std::function<void(Karte&)> wildcardFound;
     };

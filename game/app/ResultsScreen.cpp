@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 #include "engine/gui/GUIButton.h"
@@ -18,6 +17,7 @@
 #include "game/app/FormatNumber.h"
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/MenuNames.h"
+#include "game/app/RunningGame.h"
 #include "game/app/ScreenLists.h"
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolCategorie.h"
@@ -108,10 +108,7 @@ ResultsScreen::ResultsScreen() {
 
 ResultsScreen::~ResultsScreen() = default;
 
-void ResultsScreen::setSources(Sources const& sources, std::function<bool()> nextLevel) {
-    sources_ = sources;
-    nextLevel_ = std::move(nextLevel);
-}
+void ResultsScreen::setSources(Sources const& sources) { sources_ = sources; }
 
 bool ResultsScreen::isCampaignSelected() const {
     SolCategorie const* category = sources_.catalogue ? sources_.catalogue->getCurrentCategory() : nullptr;
@@ -175,7 +172,7 @@ void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool
     wchar_t const* goals[3] = {L"AN", L"AUS", L"AN"};
     if (freeGame) {
         goals[0] = L"AN_C", goals[1] = L"AUS", goals[2] = L"AUS";
-    } else if (nextLevel_ && nextLevel_()) {
+    } else if (sources_.running && sources_.running->nextLevelAvailable) {
         goals[0] = L"AUS", goals[1] = L"AN", goals[2] = L"AN";
     }
     jumpWindow(L"A_BACK", goals[0]);

@@ -14,13 +14,11 @@
 // list names its variant ("STG_VARIANTE"). The pointer's travel is shown in metres; the profile
 // keeps it in pixels.
 //
-// The game object holds it by value, hands it the managers once, asks whether a next campaign
-// level follows through a callback, fills it at the game end and steps its count-up each frame.
+// The game object holds it by value, hands it the managers and its running game once, fills it
+// at the game end and steps its count-up each frame.
 //
 // Files: ResultsScreen.cpp (all of it).
 #pragma once
-
-#include <functional>
 
 #include "engine/core/CountedRef.h"
 #include "engine/gui/Interpolation.h"
@@ -42,6 +40,7 @@ class SolVariant;
 class SolitaireManager;
 class StatistikManager;
 class StyleSettings;
+struct RunningGame;
 
 class ResultsScreen : public sigslot::has_slots<sigslot::single_threaded> {
 public:
@@ -50,7 +49,8 @@ public:
     static constexpr float kCountUpSpeed = 0.33f;
 
     // The managers the screens read: the GUI's templates, the menus, the ended game, the
-    // catalogue with the highscores, the statistics, the style settings' game style.
+    // catalogue with the highscores, the statistics, the style settings' game style; and the
+    // running game, whose end tells whether a next campaign level follows (then "A_NEXT" shows).
     struct Sources {
         Orvex::GUISystem* gui = nullptr;
         Orvex::GUIMenuManagerN* menus = nullptr;
@@ -58,6 +58,7 @@ public:
         SolitaireManager* catalogue = nullptr;
         StatistikManager* statistics = nullptr;
         StyleSettings* styles = nullptr;
+        RunningGame const* running = nullptr;
     };
 
     ResultsScreen();
@@ -65,8 +66,7 @@ public:
     ResultsScreen(ResultsScreen const&) = delete;
     ResultsScreen& operator=(ResultsScreen const&) = delete;
 
-    // nextLevel: whether the game end found a next campaign level (the screen offers "A_NEXT").
-    void setSources(Sources const& sources, std::function<bool()> nextLevel);
+    void setSources(Sources const& sources);
 
     // Fills "AUSWERTUNGMENU" for the game just ended (before it opens): rating 0 to 4 (2, 3, 4 are
     // one to three stars), whether to keep the rating, a free game, and the two goal notes.
@@ -104,7 +104,6 @@ private:
     bool isCampaignSelected() const;
 
     Sources sources_;
-    std::function<bool()> nextLevel_;
     int storedRating_ = 0;
     Orvex::CountedRef<HighscoreEintrag> selectedHighscore_;
     Orvex::Interpolation<float, float> countUp_;

@@ -24,9 +24,11 @@ constexpr float kScrollToStart = 100000.0f;
 
 Orvex::Text* ownText(Orvex::GUILabel const& label) { return findLanguageText(label.getTextId()); }
 
-void jumpWindow(std::wstring const& name, std::wstring const& goal) {
-    if (Orvex::GUIWindow* window = SolitaireGame2::findWindow(name)) window->jumpToGoal(goal);
+void jumpWindow(Orvex::GUIWindow* window, std::wstring const& goal) {
+    if (window) window->jumpToGoal(goal);
 }
+
+void jumpWindow(std::wstring const& name, std::wstring const& goal) { jumpWindow(SolitaireGame2::findWindow(name), goal); }
 
 namespace {
 

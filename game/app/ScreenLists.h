@@ -24,7 +24,8 @@ namespace Solitaire {
 
 // The text of the label's own text id in the current language, or null.
 Orvex::Text* ownText(Orvex::GUILabel const& label);
-// Jumps the window of that name to the goal (nothing when it is missing).
+// Jumps the window (or the window of that name) to the goal; nothing when it is missing.
+void jumpWindow(Orvex::GUIWindow* window, std::wstring const& goal);
 void jumpWindow(std::wstring const& name, std::wstring const& goal);
 
 // The label's own text formatted with the arguments; false (the label keeps its text) when the

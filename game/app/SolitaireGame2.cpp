@@ -126,8 +126,7 @@ SolitaireGame2::SolitaireGame2()
                       .results = &results_,
                       .running = &running_});
     resultsScreen_.setSources({gui_, menus_, cards_, &SolitaireManager::instance(), &StatistikManager::instance(),
-                               &StyleSettings::instance()},
-                              [this] { return running_.nextLevelAvailable; });
+                               &StyleSettings::instance(), &running_});
     screenshots_.setDevice(d3d_, renderer_, camera_, cards_, menus_);
     Orvex::MeasureManager::getInstance().setEnabled(false);
     // The card manager's events.

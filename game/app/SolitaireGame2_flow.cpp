@@ -29,6 +29,7 @@
 #include "game/app/MyGlobals.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
+#include "game/app/ScreenLists.h"
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
@@ -59,14 +60,9 @@ using enum RunningGame::LevelResult;
 
 namespace {
 
-constexpr double kPanelSpeed = 1.0;
 // The tutorial strip that shows a story scene.
 constexpr wchar_t kStoryStrip[] = L"STORY";
 constexpr wchar_t kCampaign[] = L"KAMPAGNE";
-
-void jumpIfFound(Orvex::GUIWindow* window, wchar_t const* goal) {
-    if (window) window->jumpToGoal(goal);
-}
 
 }  // namespace
 
@@ -123,8 +119,8 @@ RunningGame::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign,
     hud_.resetTipButton();
     hud_.getNews().clear();
     // The HUD's look of this kind of game and the level's name.
-    jumpIfFound(findWindow(L"I_STORY"), campaign ? L"AN" : L"AUS");
-    jumpIfFound(findWindow(L"I_FREIESSPIEL"), campaign ? L"AUS" : L"AN");
+    jumpWindow(L"I_STORY", campaign ? L"AN" : L"AUS");
+    jumpWindow(L"I_FREIESSPIEL", campaign ? L"AUS" : L"AN");
     if (Orvex::GUILabel* label = labelOf(findWindow(L"I_LevelName")))
         if (Orvex::Text* text = engine_->getLanguage()->findText(campaign ? L"INGAME_LEVELNAME_STORY" : L"INGAME_LEVELNAME_FG")) {
             SolSolitaire const* game = catalogue.getCurrentGame();
@@ -147,8 +143,7 @@ RunningGame::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign,
                     std::wstring shown;
                     label->setText(text->format(shown, name));
                     if (!tutorialRuns) {
-                        hud_.getGameNamePanel()->animateToGoal(L"AN", kPanelSpeed, false);
-                        hud_.getGameNameBlend() = PanelBlend{1.0f, 1.0f};
+                        hud_.showGameNamePanel();
                         bannerShown = true;
                     }
                 }

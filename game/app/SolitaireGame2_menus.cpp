@@ -41,10 +41,6 @@ constexpr INT kShowNormal = 5;
 constexpr wchar_t const* kStoryLookButtons[] = {L"I_Multiplier", L"I_Undo_Step", L"I_Redo_Step", L"I_Undo_Start",
                                                 L"I_Redo_End",   L"I_Load",      L"I_Save",      L"I_Shuffle"};
 
-void jumpIfFound(wchar_t const* name, wchar_t const* goal) {
-    if (Orvex::GUIWindow* window = SolitaireGame2::findWindow(name)) window->jumpToGoal(goal);
-}
-
 // A row of the menu-entry table: the menu's name (anywhere in the name when partial), the screen
 // state entering it sets (kStateKept: unchanged) and what entering it does besides.
 constexpr int kStateKept = -1;
@@ -148,8 +144,8 @@ void SolitaireGame2::enterInGameMenu() {
     SolitaireManager const& catalogue = SolitaireManager::instance();
     bool const story = catalogue.isStoryCategory();
     bool const alternative = catalogue.useAlternativeBackground();
-    jumpIfFound(L"I_HG", story && alternative ? L"ST_ALT" : story ? L"ST" : L"FG");
-    for (wchar_t const* button : kStoryLookButtons) jumpIfFound(button, story ? L"ST" : L"FG");
+    jumpWindow(L"I_HG", story && alternative ? L"ST_ALT" : story ? L"ST" : L"FG");
+    for (wchar_t const* button : kStoryLookButtons) jumpWindow(button, story ? L"ST" : L"FG");
 }
 
 }  // namespace Solitaire

@@ -123,7 +123,7 @@ void SolitaireGame2::wireGui() {
                          .d3d = d3d_,
                          .sprite = sprite_,
                          .godCount = globals_ ? globals_->getGodCount() : MyGlobals::kDefaultGodCount,
-                         .inCampaign = [this] { return running_.campaign; },
+                         .running = &running_,
                          .jokerFound = [this](Karte& card) { hud_.onJokerFound(card); },
                          .wildcardFound = [this](Karte& card) { hud_.onWildcardFound(card); }});
     // The campaign screens.

@@ -16,28 +16,14 @@
 
 namespace Solitaire {
 
-namespace {
-
-constexpr double kPanelSpeed = 1.0;
-
-}  // namespace
-
 void TableInput::link(Links links) { links_ = links; }
 
 bool TableInput::dismissPanels() {
-    GameHud& hud = *links_.hud;
-    if (Orvex::GUIWindow* gameName = hud.getGameNamePanel(); gameName && hud.getGameNameBlend().target > 0.5f) {
-        hud.getGameNameBlend().target = 0.0f;
-        gameName->animateToGoal(L"AUS", kPanelSpeed, false);
+    if (links_.hud->dismissGameNamePanel()) {
         links_.help->showPendingPanel();
         return true;
     }
-    if (Orvex::GUIWindow* help = hud.getHelpPanel(); help && hud.getHelpBlend().target > 0.5f) {
-        hud.getHelpBlend().target = 0.0f;
-        help->animateToGoal(L"AUS", kPanelSpeed, false);
-        return true;
-    }
-    return false;
+    return links_.hud->dismissHelpPanel();
 }
 
 Orvex::MouseState TableInput::pointerInGame() const {
