@@ -169,19 +169,21 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
         }
         bool moved = false;
         if (automatic && pickable) {
-            moved = doubleClickGoalOnly ? moveRunToGoalPile(card, pile, run, 0, false)
-                                        : moveRunToAnyPile(card, pile, run, 0, false);
+            // A goal pile first: an ace goes to its foundation, not to a free cell listed before it.
+            moved = moveRunToGoalPile(card, pile, run, 0, true) ||
+                    (!doubleClickGoalOnly && moveRunToAnyPile(card, pile, run, 0, false));
         }
         if (automatic) {
             objectUsed.emit(*card, moved);
             if (moved) {
                 playSound(GameStyle::kSoundMove);
-                if (pile != sourcePile) {
-                    countAchievement(L"KARTEN_MOVED");
-                    StatistikManager::instance().addMoved(static_cast<Orvex::u32>(run.size()));
-                    if (Kartenset const* set = StyleSettings::instance().getKartenset())
-                        SolPartikelManager::instance().spawnAt(set->movedEmitter, *card);
-                }
+                // The run went to another pile: counted whatever the press before had picked up
+                // (the double click's second press comes as a plain press first and picks the
+                // card up again, so the source pile is the run's own pile then).
+                countAchievement(L"KARTEN_MOVED");
+                StatistikManager::instance().addMoved(static_cast<Orvex::u32>(run.size()));
+                if (Kartenset const* set = StyleSettings::instance().getKartenset())
+                    SolPartikelManager::instance().spawnAt(set->movedEmitter, *card);
                 card->setDragDistance(0, run);
                 heldCard = nullptr;
                 sourcePile = nullptr;

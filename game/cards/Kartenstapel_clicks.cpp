@@ -1,7 +1,8 @@
-// The click actions of a pile: a click on a face-down card ("CLICK_ON_VERDECKT": turn it, deal
-// onto the linked piles, "xMULT" passes) and a click on the empty pile ("CLICK_ON_LEER": fetch
-// the linked piles' cards back, limited by "REST_COUNT_HOLEN"). The card manager's mouse
-// handling calls them; the linked piles, the game style and the sounds are the manager's.
+// The click actions of a pile: a click on a face-down card ("CLICK_ON_VERDECKT": turn it when no
+// card lies on it, deal onto the linked piles, "xMULT" passes) and a click on the empty pile
+// ("CLICK_ON_LEER": fetch the linked piles' cards back, limited by "REST_COUNT_HOLEN"). The card
+// manager's mouse handling calls them; the linked piles, the game style and the sounds are the
+// manager's.
 //
 // Each pass of a hidden-card click takes the clicked position anew and checks it again before
 // every card that leaves, since cards leaving shorten the list; a place past the end is the top. The empty-pile fetch skips the
@@ -40,8 +41,12 @@ bool Kartenstapel::onClickHidden(Karte* card) {
     root->collectCards(held, true, true);
     if (std::find(held.begin(), held.end(), card) == held.end()) return false;
 
-    Kartenmanager& manager = Kartenmanager::instance();
     unsigned const bits = rules.clickOnHidden;
+    // Turned where it lies, a card must lie open: one under other cards (a column's covered
+    // card, whose edge shows) stays hidden. Dealing onto linked piles takes from the top anyway.
+    if (!(bits & kClickMoveVerknStapel) && !card->backLinks.empty()) return false;
+
+    Kartenmanager& manager = Kartenmanager::instance();
     Style const* style = StyleSettings::instance().getStyle();
     float const visibleSpeed = style ? style->makeVisibleSpeed : 0.0f;
     float const revealSpeed = style ? style->arrangeSpeedReveal : 0.0f;

@@ -1,0 +1,234 @@
+// The shipped variants played as a player plays them, by SDL events pushed into the real window
+// (see TableInputFixture.h): a double click plays a card to a goal pile first (an ace of the
+// cells' game to its foundation, not into a free cell); a click on a covered face-down card
+// leaves it hidden; every card moved counts in "Bewegte Karten", whether dragged,
+// double-clicked or sent by the right button.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "game/app/SolVariant.h"
+#include "game/cards/PileWords.h"
+#include "game/cards/Statistik.h"
+#include "game/cards/StatistikManager.h"
+#include "port/win32/win32_text.h"
+#include "tests/game/app/TableInputFixture.h"
+
+namespace {
+
+using Solitaire::Karte;
+using Solitaire::Kartenstapel;
+using Solitaire::StatistikCounter;
+
+class TablePlayTest : public apptest::TableInputFixture {
+protected:
+    static std::vector<Karte*> cardsOn(Kartenstapel const& pile) {
+        std::vector<Karte*> held;
+        pile.getCards(held, true, true);
+        return held;
+    }
+    static Kartenstapel& pileNamed(wchar_t const* name) {
+        Kartenstapel* pile = cards().findPile(name);
+        if (!pile) throw std::runtime_error("no pile " + port::toUtf8(name));
+        return *pile;
+    }
+    static Solitaire::Statistik const* gameStatistics() { return Solitaire::StatistikManager::instance().find(L"STATS"); }
+    static Solitaire::Statistik const* overallStatistics() {
+        return Solitaire::StatistikManager::instance().getProfileStatistik();
+    }
+    static Orvex::u32 moved(Solitaire::Statistik const* set) { return set ? set->get(StatistikCounter::Moved) : 0u; }
+
+    enum class Press { kClick, kDoubleClick, kRightClick };
+    // The pointer to p, then a press and release there (two for a double click, as a hand makes
+    // them); the table then settles.
+    void pressAt(D3DXVECTOR2 p, Press press = Press::kClick) {
+        moveTo(p);
+        if (press == Press::kDoubleClick) {
+            doubleClickOverFrames(p);
+        } else if (press == Press::kRightClick) {
+            button(p, true, SDL_BUTTON_RIGHT);
+            button(p, false, SDL_BUTTON_RIGHT);
+        } else {
+            clickAt(p);
+        }
+        frames(30);
+    }
+    void clickCard(Karte& card, Press press = Press::kClick) { pressAt(at(rectOf(card)), press); }
+    void clickPile(Kartenstapel& pile) { pressAt(at(rectOf(pile))); }
+    void dragCard(Karte& card, Kartenstapel& to) {
+        D3DXVECTOR2 const start = at(rectOf(card));
+        D3DXVECTOR2 const goal = at(rectOf(to));
+        moveTo(start);
+        button(start, true);
+        for (int i = 1; i <= 8; ++i) moveTo(start + (goal - start) * (static_cast<float>(i) / 8.0f));
+        button(goal, false);
+        frames(30);
+    }
+    // A left click on a window of the screens, as on the table.
+    void clickWindow(wchar_t const* name) {
+        Orvex::GUIWindow* window = find(name);
+        ASSERT_NE(window, nullptr) << port::toUtf8(name);
+        D3DXVECTOR2 const p = at(window->getScreenRect());
+        moveTo(p);
+        clickAt(p);
+    }
+    bool waitFor(wchar_t const* menu, int most = 900) {
+        for (int i = 0; i < most && !isActive(menu); ++i) nextFrame();
+        return isActive(menu);
+    }
+    // A free game started from the free-play screen by clicks on its category and game, with the
+    // seed in the seed field.
+    void startFromFreePlay(std::wstring const& category, std::wstring const& name, std::wstring const& seed) {
+        showMenu(L"FREIESSPIELMENU");
+        frames(60);
+        clickWindow((L"FG_Kategorie_" + category).c_str());
+        frames(30);
+        clickWindow((L"FG_Game_" + name).c_str());
+        frames(30);
+        ASSERT_NE(label(L"FG_SEED"), nullptr);
+        label(L"FG_SEED")->setText(seed);
+        clickWindow(L"FG_StartButton");
+        ASSERT_TRUE(waitFor(L"INGAMEMENU"));
+        frames(120);
+    }
+    // The variant's statistics line of the highscore list, reached from a free game's results
+    // as the player goes there.
+    std::wstring highscoreStatistics() {
+        if (!waitFor(L"AUSWERTUNGMENU")) return L"(no results)";
+        frames(300);
+        clickWindow(L"A_BACK");
+        if (!waitFor(L"FREIESSPIELMENU")) return L"(no free play)";
+        frames(60);
+        clickWindow(L"FG_Highscores");
+        if (!waitFor(L"STATISTIKENGAMEMENU")) return L"(no highscores)";
+        frames(30);
+        return textOf(L"STG_GAMESTATISTIKEN");
+    }
+};
+
+// What a double click on a card does: the card played where it belongs.
+TEST_F(TablePlayTest, AClickOrDoubleClickPlaysTheCardWhereItBelongs) {
+    struct Row {
+        char const* what;
+        std::function<Karte*()> deal;  // deals the table and returns the card to click
+        Press press;
+        std::function<void(Karte&)> expect;
+    };
+    Row const rows[] = {
+        {"the cells: a double-clicked free ace goes to a foundation, not into a free cell",
+         [this]() -> Karte* {
+             for (int seed = 1; seed <= 40; ++seed) {
+                 startFreeGame(L"ZELLEN", L"ZELLEN", std::to_wstring(seed));
+                 for (Kartenstapel* pile : cards().getPilesOfType(Solitaire::kPileTableau))
+                     for (Karte* card : pile->collectFreeCards())
+                         if (card->value == 0 && pile->canPickCard(card)) {
+                             dismissPanelsAt(emptyTablePoint());
+                             return card;
+                         }
+             }
+             return nullptr;
+         },
+         Press::kDoubleClick,
+         [](Karte& ace) {
+             ASSERT_NE(ace.pile, nullptr);
+             EXPECT_EQ(ace.pile->rules.goalKind, Solitaire::kGoalZiel) << port::toUtf8(ace.pile->getName());
+             for (Kartenstapel* cell : cards().getPilesOfType(Solitaire::kPileReserve))
+                 EXPECT_TRUE(cardsOn(*cell).empty()) << port::toUtf8(cell->getName());
+         }},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.what);
+        Karte* card = row.deal();
+        ASSERT_NE(card, nullptr) << "no deal offers the card";
+        Kartenstapel const* from = card->pile;
+        clickCard(*card, row.press);
+        frames(30);
+        row.expect(*card);
+        if (row.press == Press::kDoubleClick) {
+            EXPECT_NE(card->pile, from) << "moved";
+        }
+    }
+}
+
+// A click on a face-down card turns it only where it lies open: a column's covered card, whose
+// edge shows, stays hidden; the stock still deals.
+TEST_F(TablePlayTest, AClickOnACoveredFaceDownCardLeavesItHidden) {
+    startFreeGame(L"GOLDRAUSCH", L"GOLDRAUSCH", L"1234");
+    dismissPanelsAt(emptyTablePoint());
+    // The column with the most face-down cards: its second card's edge shows above the third.
+    Kartenstapel& column = pileNamed(L"TABLEAU7");
+    std::vector<Karte*> const held = cardsOn(column);
+    ASSERT_GE(held.size(), 3u);
+    Karte* covered = held[1];
+    ASSERT_FALSE(covered->isFaceUp());
+    ASSERT_FALSE(covered->backLinks.empty());
+    // A point of its edge where the table finds it.
+    Orvex::FRect const r = Solitaire::computeScreenRect(*covered, game->getCamera());
+    D3DXVECTOR2 edge(0.0f, 0.0f);
+    for (float v = 0.02f; v < 0.5f && edge.x == 0.0f; v += 0.02f) {
+        D3DXVECTOR2 const p((r.left + r.right) * 0.5f, r.top + (r.bottom - r.top) * v);
+        Karte* hit = nullptr;
+        Kartenstapel* pile = nullptr;
+        cards().pickAt(p, hit, pile);
+        if (hit == covered) edge = game->getRenderer()->toWindowPoint(p);
+    }
+    ASSERT_NE(edge.x, 0.0f) << "the covered card's edge shows";
+    struct Row {
+        char const* what;
+        std::function<void()> click;
+        std::function<void()> expect;
+    };
+    std::size_t const stockBefore = cardsOn(pileNamed(L"STAPEL_VORRAT")).size();
+    Row const rows[] = {
+        {"the covered card", [&] { pressAt(edge); },
+         [&] { EXPECT_FALSE(covered->isFaceUp()) << "turned under the cards on it"; }},
+        {"the stock", [&] { clickPile(pileNamed(L"STAPEL_VORRAT")); },
+         [&] { EXPECT_EQ(cardsOn(pileNamed(L"STAPEL_VORRAT")).size(), stockBefore - 1); }},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.what);
+        row.click();
+        row.expect();
+    }
+}
+
+// "Bewegte Karten" counts every card the player's input moved: the thirteen hearts of the row,
+// dragged, double-clicked and sent by the right button in turn, are thirteen, in the game's, the
+// variant's and the profile's counters and on the highscore list.
+TEST_F(TablePlayTest, EveryCardTheInputMovesCountsAsMoved) {
+    startFromFreePlay(L"KNOBELEIEN", L"HERZREIHE", L"1");
+    dismissPanelsAt(emptyTablePoint());
+    Kartenstapel& goal = pileNamed(L"STAPEL_ZIEL");
+    struct Input {
+        char const* what;
+        std::function<void(Karte&)> play;
+    };
+    Input const inputs[] = {
+        {"double click", [this](Karte& card) { clickCard(card, Press::kDoubleClick); }},
+        {"drag", [this, &goal](Karte& card) { dragCard(card, goal); }},
+        {"right button", [this](Karte& card) { clickCard(card, Press::kRightClick); }},
+    };
+    Orvex::u32 const overallBefore = moved(overallStatistics());
+    for (int value = 0; value < 13; ++value) {
+        Input const& input = inputs[value % 3];
+        SCOPED_TRACE(std::string(input.what) + " on the heart of value " + std::to_string(value));
+        Karte* card = nullptr;
+        for (Karte* each : cards().cards)
+            if (each->value == value) card = each;
+        ASSERT_NE(card, nullptr);
+        input.play(*card);
+        if (value == 12) break;  // the last one wins the game, which takes its counters away
+        ASSERT_EQ(card->pile, &goal);
+        EXPECT_EQ(moved(gameStatistics()), static_cast<Orvex::u32>(value + 1));
+        EXPECT_EQ(moved(catalogue().getCurrentVariant()->getStatistik()), static_cast<Orvex::u32>(value + 1));
+    }
+    EXPECT_EQ(moved(overallStatistics()), overallBefore + 13);
+    std::wstring const line = highscoreStatistics();
+    EXPECT_NE(line.find(L"Bewegte Karten: 13"), std::wstring::npos) << port::toUtf8(line);
+}
+
+}  // namespace
