@@ -142,11 +142,12 @@ TEST_F(CatalogueTest, SetCurrentByNamesNeedsAllThreeNames) {
     EXPECT_EQ(catalogue().getPreviewPath(), L"Preview.png");
 }
 
-// A small catalogue over the golf rule file, with the levels' attributes given per row.
+// A small catalogue over the gold-rush rule file (its right button and double click on, as by
+// default), with the levels' attributes given per row.
 std::wstring catalogueWith(std::wstring const& category, std::wstring const& game, std::wstring const& variantAttributes) {
     return L"<L><KATEGORIE NAME=\"C\" " + category + L"><GAME NAME=\"G\" " + game +
-           L"><VARIANTE NAME=\"V\" FILE=\"data\\Level\\Golfplatz.sol\" " + variantAttributes +
-           L"/><VARIANTE NAME=\"PLAIN\" FILE=\"data\\Level\\Golfplatz.sol\"/></GAME></KATEGORIE></L>";
+           L"><VARIANTE NAME=\"V\" FILE=\"data\\Level\\Goldrausch.sol\" " + variantAttributes +
+           L"/><VARIANTE NAME=\"PLAIN\" FILE=\"data\\Level\\Goldrausch.sol\"/></GAME></KATEGORIE></L>";
 }
 
 TEST_F(CatalogueTest, TheMostSpecificAlternativeBackgroundAndInputOverrideWin) {

@@ -99,9 +99,9 @@ TEST_F(TableInputTest, ARestedPointerPlaysTheStockAndTheCardsByPressDragAndDoubl
     EXPECT_EQ(cards().getHeldCard(), nullptr);
 }
 
-// The first press after the deal: on a card it plays the card and dismisses the panel over the
-// table (the help panel of a free game, the banner of a campaign level); elsewhere it only
-// dismisses the panel.
+// The first press after the deal: on a card it plays the card (lifts it, or plays it at once on a
+// golf column) and dismisses the panel over the table (the help panel of a free game, the banner
+// of a campaign level); elsewhere it only dismisses the panel.
 TEST_F(TableInputTest, TheFirstPressPlaysACardAndDismissesThePanel) {
     struct Row {
         char const* what;
@@ -131,9 +131,15 @@ TEST_F(TableInputTest, TheFirstPressPlaysACardAndDismissesThePanel) {
             if (each->isFaceUp() && each->pile && each->pile->canPickCard(each)) card = each;
         ASSERT_NE(card, nullptr);
         D3DXVECTOR2 const where = row.onCard ? at(rectOf(*card)) : emptyTablePoint();
+        // A golf column plays its card at the press instead of lifting it: on the fresh table,
+        // whose waste is still empty, the press is refused with the error mark.
+        bool const playsAtPress = card->pile->rules.singleDoubleClick;
         moveTo(where);
         button(where, true);
-        EXPECT_EQ(cards().getHeldCard(), row.onCard ? card : nullptr);
+        EXPECT_EQ(cards().getHeldCard(), row.onCard && !playsAtPress ? card : nullptr);
+        if (row.onCard && playsAtPress) {
+            EXPECT_EQ(card->getMarkState(), Solitaire::kMarkRefused) << "the press reached the card";
+        }
         button(where, false);
         EXPECT_FALSE(row.campaign ? game->getHud().getGameNameBlend().target > 0.5f : game->getHud().getHelpBlend().target > 0.5f)
             << "the panel goes";

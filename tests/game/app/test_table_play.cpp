@@ -1,8 +1,9 @@
 // The shipped variants played as a player plays them, by SDL events pushed into the real window
 // (see TableInputFixture.h): a double click plays a card to a goal pile first (an ace of the
-// cells' game to its foundation, not into a free cell); a click on a covered face-down card
-// leaves it hidden; every card moved counts in "Bewegte Karten", whether dragged,
-// double-clicked or sent by the right button.
+// cells' game to its foundation, not into a free cell); a click plays a golf column's top card;
+// a click on a covered face-down card leaves it hidden; every card moved counts in "Bewegte
+// Karten", whether dragged, double-clicked or sent by the right button; the longest combination
+// of golf is its longest run between two turns of the stock.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -108,9 +109,40 @@ protected:
         frames(30);
         return textOf(L"STG_GAMESTATISTIKEN");
     }
+
+    // The golf waste's top card, or null.
+    static Karte* wasteTop() {
+        std::vector<Karte*> const held = cardsOn(pileNamed(L"STAPEL_MUELL"));
+        return held.empty() ? nullptr : held.back();
+    }
+    // A golf column's top card the waste takes (or, with playable false, refuses), or null.
+    static Karte* golfTopCard(bool playable = true) {
+        Kartenstapel const& waste = pileNamed(L"STAPEL_MUELL");
+        for (Kartenstapel* pile : cards().getPilesOfType(Solitaire::kPileTableau))
+            for (Karte* card : pile->collectFreeCards())
+                if (pile->canPickCard(card) && waste.acceptsCards({{card, 0}}, nullptr) == playable) return card;
+        return nullptr;
+    }
+    // The first seed from 1 whose golf deal, after one turn of the stock, has a card to play.
+    void startGolfWithAPlay(bool campaign) {
+        for (int seed = 1; seed <= 40; ++seed) {
+            if (campaign) {
+                // A level deals from the clock: another tick, another deal.
+                tick += 7919;
+                ASSERT_EQ(game->startCampaignLevel(0, 0, false), Solitaire::RunningGame::kGameStarted);
+                frames(120);
+            } else {
+                startFreeGame(L"GOLFPLATZ", L"GOLFPLATZ", std::to_wstring(seed), L"KNOBELEIEN");
+            }
+            dismissPanelsAt(emptyTablePoint());
+            clickPile(pileNamed(L"STAPEL_VORRAT"));
+            if (wasteTop() && golfTopCard() && golfTopCard(false)) return;
+        }
+        FAIL() << "no golf deal with a card to play";
+    }
 };
 
-// What a double click on a card does: the card played where it belongs.
+// What a click or a double click on a card does: played where it belongs, or left where it is.
 TEST_F(TablePlayTest, AClickOrDoubleClickPlaysTheCardWhereItBelongs) {
     struct Row {
         char const* what;
@@ -138,6 +170,40 @@ TEST_F(TablePlayTest, AClickOrDoubleClickPlaysTheCardWhereItBelongs) {
              EXPECT_EQ(ace.pile->rules.goalKind, Solitaire::kGoalZiel) << port::toUtf8(ace.pile->getName());
              for (Kartenstapel* cell : cards().getPilesOfType(Solitaire::kPileReserve))
                  EXPECT_TRUE(cardsOn(*cell).empty()) << port::toUtf8(cell->getName());
+         }},
+        {"golf, free play: a click plays a column's top card to the waste",
+         [this] {
+             startGolfWithAPlay(false);
+             return golfTopCard();
+         },
+         Press::kClick, [](Karte& card) { EXPECT_EQ(wasteTop(), &card); }},
+        {"golf, free play: a double click plays it too (and the card under it when that fits)",
+         [this] {
+             startGolfWithAPlay(false);
+             return golfTopCard();
+         },
+         Press::kDoubleClick,
+         [](Karte& card) {
+             std::vector<Karte*> const waste = cardsOn(pileNamed(L"STAPEL_MUELL"));
+             EXPECT_NE(std::find(waste.begin(), waste.end(), &card), waste.end());
+             EXPECT_EQ(cards().gameStatus, Solitaire::kGameRunning);
+         }},
+        {"golf, a campaign level: a click plays it",
+         [this] {
+             startGolfWithAPlay(true);
+             return golfTopCard();
+         },
+         Press::kClick, [](Karte& card) { EXPECT_EQ(wasteTop(), &card); }},
+        {"golf: a card the waste refuses stays on its column and is not carried",
+         [this] {
+             startGolfWithAPlay(false);
+             return golfTopCard(false);
+         },
+         Press::kClick,
+         [](Karte& card) {
+             ASSERT_NE(card.pile, nullptr);
+             EXPECT_EQ(card.pile->rules.pileType, Solitaire::kPileTableau);
+             EXPECT_EQ(cards().getHeldCard(), nullptr);
          }},
     };
     for (Row const& row : rows) {
@@ -229,6 +295,60 @@ TEST_F(TablePlayTest, EveryCardTheInputMovesCountsAsMoved) {
     EXPECT_EQ(moved(overallStatistics()), overallBefore + 13);
     std::wstring const line = highscoreStatistics();
     EXPECT_NE(line.find(L"Bewegte Karten: 13"), std::wstring::npos) << port::toUtf8(line);
+}
+
+// Golf's longest combination is its longest run of cards played between two turns of the stock:
+// games played by clicks, each card that fits laid on the waste, the stock turned when none fits.
+TEST_F(TablePlayTest, GolfsLongestCombinationIsItsLongestRunBetweenTurnsOfTheStock) {
+    struct Row {
+        char const* what;
+        bool campaign;
+        wchar_t const* seed;
+    } const rows[] = {
+        {"free play, seed 3", false, L"3"},
+        {"free play, seed 11", false, L"11"},
+        {"a campaign level", true, nullptr},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.what);
+        Solitaire::StatistikManager::instance().resetProfileStatistik();
+        if (row.campaign) {
+            ASSERT_EQ(game->startCampaignLevel(0, 0, false), Solitaire::RunningGame::kGameStarted);
+            frames(120);
+        } else {
+            startFromFreePlay(L"KNOBELEIEN", L"GOLFPLATZ", row.seed);
+        }
+        dismissPanelsAt(emptyTablePoint());
+        ASSERT_EQ(cards().getSeedText(), row.campaign ? cards().getSeedText() : std::wstring(row.seed));
+        Kartenstapel& stock = pileNamed(L"STAPEL_VORRAT");
+        int run = 0, longest = 0, turns = 0;
+        for (int actions = 0; actions < 120 && cards().gameStatus == Solitaire::kGameRunning; ++actions) {
+            if (Karte* card = golfTopCard()) {
+                clickCard(*card);
+                ASSERT_EQ(wasteTop(), card);
+                longest = std::max(longest, ++run);
+            } else if (!cardsOn(stock).empty()) {
+                clickPile(stock);
+                run = 0;
+                ++turns;
+            } else {
+                break;
+            }
+        }
+        frames(60);
+        ASSERT_NE(cards().gameStatus, Solitaire::kGameRunning) << "the game ended";
+        EXPECT_GT(turns, 1);
+        EXPECT_GT(longest, 1);
+        EXPECT_EQ(overallStatistics()->get(StatistikCounter::MaxCombo), static_cast<Orvex::u32>(longest));
+        if (!row.campaign) {
+            std::wstring const line = highscoreStatistics();
+            EXPECT_NE(line.find(L"L\u00e4ngste Kombination: " + std::to_wstring(longest) + L" "), std::wstring::npos)
+                << port::toUtf8(line);
+        } else {
+            waitFor(L"AUSWERTUNGMENU");
+            frames(300);
+        }
+    }
 }
 
 }  // namespace
