@@ -3,7 +3,8 @@
 // cells' game to its foundation, not into a free cell); a click plays a golf column's top card;
 // a click on a covered face-down card leaves it hidden; every card moved counts in "Bewegte
 // Karten", whether dragged, double-clicked or sent by the right button; the longest combination
-// of golf is its longest run between two turns of the stock.
+// of golf is its longest run between two turns of the stock; the three-card waste shows the last
+// deal's cards side by side, each one's corner in sight.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -110,6 +111,21 @@ protected:
         return textOf(L"STG_GAMESTATISTIKEN");
     }
 
+    // Frames until no card of the pile glides any more (a deal's cards glide out of the stock).
+    void settle(Kartenstapel const& pile) {
+        for (int i = 0; i < 300; ++i) {
+            std::vector<Karte*> const held = cardsOn(pile);
+            if (std::none_of(held.begin(), held.end(), [](Karte const* card) { return card->isMoving(); })) return;
+            nextFrame();
+        }
+        ADD_FAILURE() << "the pile's cards still glide";
+    }
+    // A pile other than its own that takes the card, or null.
+    static Kartenstapel* whereItGoes(Karte& card) {
+        for (Kartenstapel* pile : cards().piles)
+            if (pile != card.pile && pile->acceptsCards({{&card, 0}}, nullptr)) return pile;
+        return nullptr;
+    }
     // The golf waste's top card, or null.
     static Karte* wasteTop() {
         std::vector<Karte*> const held = cardsOn(pileNamed(L"STAPEL_MUELL"));
@@ -349,6 +365,79 @@ TEST_F(TablePlayTest, GolfsLongestCombinationIsItsLongestRunBetweenTurnsOfTheSto
             frames(300);
         }
     }
+}
+
+// The three-card waste after each turn of the stock: the cards of that deal face up side by side
+// in the order dealt, at the same places every deal, upright, each one's corner showing (a press
+// there finds that card); the cards of earlier deals lie face down beneath. Playing the top card
+// leaves the other two where they were.
+TEST_F(TablePlayTest, TheThreeCardWasteShowsTheLastDealSideBySide) {
+    // Each place of a pile is shifted by the style's few pixels of disorder.
+    constexpr float kJitter = 3.0f;
+    Kartenstapel* waste = nullptr;
+    for (int seed = 1; seed <= 40 && !waste; ++seed) {
+        startFreeGame(L"GOLDRAUSCH", L"GOLDRAUSCH_DREI", std::to_wstring(seed));
+        dismissPanelsAt(emptyTablePoint());
+        clickPile(pileNamed(L"STAPEL_VORRAT"));
+        settle(pileNamed(L"STAPEL_MUELL"));
+        std::vector<Karte*> const dealt = cardsOn(pileNamed(L"STAPEL_MUELL"));
+        if (!dealt.empty() && whereItGoes(*dealt.back())) waste = &pileNamed(L"STAPEL_MUELL");
+    }
+    ASSERT_NE(waste, nullptr) << "no deal plays from its first three";
+    std::vector<Orvex::FRect> places;
+    auto fan = [&](char const* when) {
+        SCOPED_TRACE(when);
+        settle(*waste);
+        std::vector<Karte*> const held = cardsOn(*waste);
+        std::vector<Karte*> up;
+        for (Karte* card : held)
+            if (card->isFaceUp()) up.push_back(card);
+        for (std::size_t i = 0; i + up.size() < held.size(); ++i) EXPECT_FALSE(held[i]->isFaceUp()) << "beneath";
+        std::vector<Orvex::FRect> rects;
+        for (std::size_t i = 0; i < up.size(); ++i) {
+            Orvex::FRect const r = Solitaire::computeScreenRect(*up[i], game->getCamera());
+            rects.push_back(r);
+            EXPECT_NEAR(up[i]->rotation.current, 0.0f, 2.5f) << "card " << i << " upright";
+            // Its corner: a tenth across, a tenth down.
+            D3DXVECTOR2 const corner(r.left + (r.right - r.left) * 0.1f, r.top + (r.bottom - r.top) * 0.1f);
+            Karte* hit = nullptr;
+            Kartenstapel* pile = nullptr;
+            cards().pickAt(corner, hit, pile);
+            EXPECT_EQ(hit, up[i]) << "card " << i << "'s corner in sight";
+            if (i > 0) {
+                float const step = r.left - rects[i - 1].left;
+                EXPECT_GT(step, (r.right - r.left) * 0.25f) << "card " << i << " right of the one before";
+                if (i > 1) {
+                    EXPECT_NEAR(step, rects[i - 1].left - rects[i - 2].left, kJitter) << "equal steps";
+                }
+            }
+        }
+        return rects;
+    };
+    places = fan("the first deal");
+    ASSERT_EQ(places.size(), 3u);
+    for (int deal = 2; deal <= 4; ++deal) {
+        clickPile(pileNamed(L"STAPEL_VORRAT"));
+        std::vector<Orvex::FRect> const again = fan(("deal " + std::to_string(deal)).c_str());
+        ASSERT_EQ(again.size(), 3u);
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(again[i].left, places[i].left, kJitter) << "deal " << deal;
+        frame();
+        if (deal == 2) keepBackBuffer("three_card_waste_1024x768.png");
+    }
+    // The same deal again, its first three dealt: the top one plays.
+    startFreeGame(L"GOLDRAUSCH", L"GOLDRAUSCH_DREI", std::wstring(cards().getSeedText()));
+    dismissPanelsAt(emptyTablePoint());
+    waste = &pileNamed(L"STAPEL_MUELL");
+    clickPile(pileNamed(L"STAPEL_VORRAT"));
+    settle(*waste);
+    Karte* top = cardsOn(*waste).back();
+    Kartenstapel* to = whereItGoes(*top);
+    ASSERT_NE(to, nullptr);
+    dragCard(*top, *to);
+    ASSERT_EQ(top->pile, to);
+    std::vector<Orvex::FRect> const left = fan("the top card played");
+    ASSERT_EQ(left.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) EXPECT_NEAR(left[i].left, places[i].left, kJitter);
 }
 
 }  // namespace

@@ -90,8 +90,9 @@ TEST_F(RuleFileTest, ShippedPilesCarryTheirRules) {
          kValueKoenig, kClickAufdecken, 0, 1, -1, 11, 10, 0, 1024, 2.4f, 1.4f},
         {L"data\\Level\\Goldrausch.sol", L"BASIS2", kPileBasis, 1, kColourVorherige, kValueVorherigePlus, kValueAss,
          kClickAufdecken, 0, 1, -1, 8, 7, 0, 13, 4.8f, 0},
+        // A turn of the stock turns the waste's cards down first: its fan shows the last deal.
         {L"data\\Level\\GoldrauschDrei.sol", L"STAPEL_VORRAT", kPileVorrat, 0, kColourNichts, kValueNichts, kValueNichts,
-         kClickMoveVerknStapel | kClickAufdecken | kClickXMult, kEmptyHolenAlle | kEmptyStapelVerdecken | kEmptyHolenXMult,
+         kClickMoveVerknStapel | kClickAufdecken | kClickXMult | kClickVerknVerdecken, kEmptyHolenAlle | kEmptyStapelVerdecken | kEmptyHolenXMult,
          3, 2, 0, 0, 1, 1024, 0, 0},
         {L"data\\Level\\GoldrauschDrei.sol", L"STAPEL_MUELL", kPileMuell, 0, kColourNichts, kValueNichts, kValueNichts,
          kClickAufdecken, 0, 1, -1, 1, 11, 0, -1, 1.2f, 0},
