@@ -4,7 +4,8 @@
 // a click on a covered face-down card leaves it hidden; every card moved counts in "Bewegte
 // Karten", whether dragged, double-clicked or sent by the right button; the longest combination
 // of golf is its longest run between two turns of the stock; the three-card waste shows the last
-// deal's cards side by side, each one's corner in sight.
+// deal's cards side by side, each one's corner in sight; the cells' rules panel says where the
+// star card lies.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -438,6 +439,49 @@ TEST_F(TablePlayTest, TheThreeCardWasteShowsTheLastDealSideBySide) {
     std::vector<Orvex::FRect> const left = fan("the top card played");
     ASSERT_EQ(left.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) EXPECT_NEAR(left[i].left, places[i].left, kJitter);
+}
+
+// The cells' rules panel says the star card lies beneath all the cards of the first pile on the
+// left, and the deal lays it there: the leftmost column's first card, every other card of that
+// column lying on it.
+TEST_F(TablePlayTest, TheCellsRulesSayWhereTheStarCardLies) {
+    struct Row {
+        char const* what;
+        std::function<void()> start;
+    };
+    Row const rows[] = {
+        {"free play, seed 1", [this] { startFreeGame(L"ZELLEN", L"ZELLEN", L"1"); }},
+        {"free play, seed 77", [this] { startFreeGame(L"ZELLEN", L"ZELLEN", L"77"); }},
+        {"a campaign level",
+         [this] {
+             ASSERT_EQ(game->startCampaignLevel(1, 0, false), Solitaire::RunningGame::kGameStarted);
+             frames(120);
+         }},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.what);
+        row.start();
+        EXPECT_NE(textOf(L"I_Help").find(L"Unter allen Karten des ersten Spielstapels links liegt eine Sternkarte"),
+                  std::wstring::npos)
+            << port::toUtf8(textOf(L"I_Help"));
+        Karte* star = nullptr;
+        for (Karte* card : cards().cards)
+            if (card->suit == Karte::kSuitExtra) star = card;
+        ASSERT_NE(star, nullptr);
+        ASSERT_NE(star->pile, nullptr);
+        std::vector<Kartenstapel*> const columns = cards().getPilesOfType(Solitaire::kPileTableau);
+        Kartenstapel const* leftmost = *std::min_element(columns.begin(), columns.end(), [](auto* a, auto* b) {
+            return a->getAnchorPosition().x < b->getAnchorPosition().x;
+        });
+        EXPECT_EQ(star->pile, leftmost) << port::toUtf8(star->pile->getName());
+        std::vector<Karte*> const held = cardsOn(*star->pile);
+        ASSERT_FALSE(held.empty());
+        EXPECT_EQ(held.front(), star) << "the first card of the column";
+        for (Karte* other : held)
+            if (other != star) {
+                EXPECT_GT(other->getRenderOrder(), star->getRenderOrder()) << "drawn over it";
+            }
+    }
 }
 
 }  // namespace
