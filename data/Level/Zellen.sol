@@ -83,4 +83,10 @@
 		<ANORDNUNG NAME="HAUFEN" DELTA_VISIBLE="0 0.2" DELTA_INVISIBLE="0 0.2" DELTA_SELECT="0 0.2"/>
 		<ZIELSTAPEL>"|TABLEAU1|" "|TABLEAU2|" "|TABLEAU3|" "|TABLEAU4|" "|TABLEAU5|" "|TABLEAU6|" "|TABLEAU7|" "|TABLEAU8|"</ZIELSTAPEL>
 	</STAPEL>
+	<!-- Found wildcards and jokers wait at the right edge of the screen, apart from the table the
+	     camera fits; an empty one is not drawn. -->
+	<DYNAMIC_STAPEL_POSES>
+		<STAPEL_POS NAME="WILDCARDS" POSITION_REL="0.955 0.3" SCALE="0.85" DRAW_IF_LEER="0"/>
+		<STAPEL_POS NAME="JOKER" POSITION_REL="0.955 0.55" SCALE="0.85" DRAW_IF_LEER="0"/>
+	</DYNAMIC_STAPEL_POSES>
 </SOLITAIRE>

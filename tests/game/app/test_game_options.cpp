@@ -5,6 +5,7 @@
 // losing and regaining the window focus does.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 #include "engine/core/PerfTimer.h"
@@ -287,39 +288,58 @@ TEST_F(GameOptionsTest, FocusLossPausesTheGameAndItsReturnStepsTheTimerAndTheCur
     EXPECT_LT(cursorCount(), 0);
 }
 
-// A pile placed on the screen ("STAPEL_POS", a quarter across and three quarters down) stands at
-// its place of the new size as soon as the new display mode is taken, before the next update.
+// A pile placed on the screen ("STAPEL_POS") stands at its place of the new size as soon as the
+// new display mode is taken, before the next update: a test table's pile a quarter across and
+// three quarters down, and the shipped cells' wildcards at the right edge.
 TEST_F(GameOptionsTest, AScreenPlacedPileFollowsANewDisplayModeAtOnce) {
     Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
-    Orvex::XMLNode table;
-    ASSERT_TRUE(table.parse(
-        L"<SOLITAIRE NAME=\"P\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"2\" AUTO_CHECK_END=\"0\">"
-        L"<STAPEL NAME=\"A\" POSITION_REL=\"0 0\" INIT_KARTEN_SICHTBAR=\"1\"><ANORDNUNG NAME=\"X\"/></STAPEL>"
-        L"<STAPEL NAME=\"B\" POSITION_REL=\"3 0\" INIT_KARTEN_SICHTBAR=\"1\"><ANORDNUNG NAME=\"X\"/></STAPEL>"
-        L"<DYNAMIC_STAPEL_POSES><STAPEL_POS NAME=\"B\" POSITION_REL=\"1 3 4\"/></DYNAMIC_STAPEL_POSES></SOLITAIRE>"));
-    cards.createDiscardPile();
-    cards.loadGameDefinition(table, L"screen pile");
-    cards.startGame(game->getCamera(), L"1", false, {}, {}, 0.0f);
-    Solitaire::Kartenstapel* pile = cards.findPile(L"B");
-    ASSERT_NE(pile, nullptr);
-    auto place = [&] {
-        Orvex::FRect const& r = game->getCamera()->getRelativeRect();
-        return D3DXVECTOR2(r.left + (r.right - r.left) * 0.25f, r.top + (r.bottom - r.top) * 0.75f);
+    struct Row {
+        char const* what;
+        std::function<void()> load;
+        wchar_t const* pile;
+        float x, y;
+    } const rows[] = {
+        {"a test table",
+         [&] {
+             Orvex::XMLNode table;
+             ASSERT_TRUE(table.parse(
+                 L"<SOLITAIRE NAME=\"P\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"2\" AUTO_CHECK_END=\"0\">"
+                 L"<STAPEL NAME=\"A\" POSITION_REL=\"0 0\" INIT_KARTEN_SICHTBAR=\"1\"><ANORDNUNG NAME=\"X\"/></STAPEL>"
+                 L"<STAPEL NAME=\"B\" POSITION_REL=\"3 0\" INIT_KARTEN_SICHTBAR=\"1\"><ANORDNUNG NAME=\"X\"/></STAPEL>"
+                 L"<DYNAMIC_STAPEL_POSES><STAPEL_POS NAME=\"B\" POSITION_REL=\"1 3 4\"/></DYNAMIC_STAPEL_POSES></SOLITAIRE>"));
+             cards.loadGameDefinition(table, L"screen pile");
+         },
+         L"B", 0.25f, 0.75f},
+        {"the shipped cells", [&] { ASSERT_TRUE(cards.loadGameDefinitionFile(L"data\\Level\\Zellen.sol")); },
+         L"WILDCARDS", 0.955f, 0.3f},
     };
-    auto at = [&] {
-        Orvex::FRect const r = Solitaire::computeScreenRect(*pile, game->getCamera());
-        return D3DXVECTOR2((r.left + r.right) * 0.5f, (r.top + r.bottom) * 0.5f);
-    };
-    EXPECT_NEAR(at().x, place().x, 0.5f);
-    showMenu(L"OPTIONENMENU");
-    slider(L"AufloesungSlider").setValue(static_cast<float>(modeIndex(1280, 720)));
-    game->getOptions().applyChosenDisplayMode();
-    ASSERT_EQ(deviceMode().Width, 1280u);
-    EXPECT_NEAR(place().x, 320.0f, 0.5f);
-    EXPECT_NEAR(at().x, place().x, 0.5f);
-    EXPECT_NEAR(at().y, place().y, 0.5f);
-    game->getOptions().answerDisplayMode(false);
-    cards.createDiscardPile();
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.what);
+        cards.createDiscardPile();
+        row.load();
+        cards.startGame(game->getCamera(), L"1", false, {}, {}, 0.0f);
+        Solitaire::Kartenstapel* pile = cards.findPile(row.pile);
+        ASSERT_NE(pile, nullptr);
+        auto place = [&] {
+            Orvex::FRect const& r = game->getCamera()->getRelativeRect();
+            return D3DXVECTOR2(r.left + (r.right - r.left) * row.x, r.top + (r.bottom - r.top) * row.y);
+        };
+        auto at = [&] {
+            Orvex::FRect const r = Solitaire::computeScreenRect(*pile, game->getCamera());
+            return D3DXVECTOR2((r.left + r.right) * 0.5f, (r.top + r.bottom) * 0.5f);
+        };
+        EXPECT_NEAR(at().x, place().x, 0.5f);
+        showMenu(L"OPTIONENMENU");
+        slider(L"AufloesungSlider").setValue(static_cast<float>(modeIndex(1280, 720)));
+        game->getOptions().applyChosenDisplayMode();
+        ASSERT_EQ(deviceMode().Width, 1280u);
+        EXPECT_NEAR(place().x, 1280.0f * row.x, 0.5f);
+        EXPECT_NEAR(at().x, place().x, 0.5f);
+        EXPECT_NEAR(at().y, place().y, 0.5f);
+        game->getOptions().answerDisplayMode(false);
+        ASSERT_EQ(deviceMode().Width, 1024u);
+        cards.createDiscardPile();
+    }
     cards.setCamera(nullptr);
 }
 

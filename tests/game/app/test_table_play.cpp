@@ -5,7 +5,7 @@
 // Karten", whether dragged, double-clicked or sent by the right button; the longest combination
 // of golf is its longest run between two turns of the stock; the three-card waste shows the last
 // deal's cards side by side, each one's corner in sight; the cells' rules panel says where the
-// star card lies.
+// star card lies; found wildcards and jokers wait at the right edge of the screen.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,6 +18,7 @@
 #include "game/cards/PileWords.h"
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikManager.h"
+#include "game/look/RenderObjekt.h"
 #include "port/win32/win32_text.h"
 #include "tests/game/app/TableInputFixture.h"
 
@@ -481,6 +482,80 @@ TEST_F(TablePlayTest, TheCellsRulesSayWhereTheStarCardLies) {
             if (other != star) {
                 EXPECT_GT(other->getRenderOrder(), star->getRenderOrder()) << "drawn over it";
             }
+    }
+}
+
+// The cells' wildcards and jokers wait at the right edge of the screen, at the same fractions of
+// it on a 4:3 and a 16:9 screen, apart from the table: not drawn while empty, and a card bought
+// in the shop (by clicks) shown there, between the top strip and the bottom panel.
+TEST_F(TablePlayTest, WildcardsAndJokersWaitAtTheRightEdgeOfTheScreen) {
+    struct Row {
+        unsigned width, height;
+    } const rows[] = {{1024, 768}, {1280, 720}};
+    for (Row const& row : rows) {
+        std::string const size = std::to_string(row.width) + "x" + std::to_string(row.height);
+        SCOPED_TRACE(size);
+        if (row.width != width || row.height != height) restartAt(row.width, row.height);
+        profile->setPoints(100000.0f);
+        ASSERT_EQ(game->startCampaignLevel(1, 0, false), Solitaire::RunningGame::kGameStarted);
+        frames(120);
+        dismissPanelsAt(emptyTablePoint());
+        Kartenstapel& wildcards = pileNamed(L"WILDCARDS");
+        Kartenstapel& jokers = pileNamed(L"JOKER");
+        auto drawn = [&](Kartenstapel const& pile) {
+            Solitaire::RenderContext context;
+            context.camera = game->getCamera();
+            context.layerMask = Solitaire::kLayerPiles;
+            Solitaire::RenderQueue queue;
+            cards().queueRender(context, queue);
+            return std::any_of(queue.items().begin(), queue.items().end(),
+                               [&](Solitaire::RenderItem const& item) { return item.object == &pile; });
+        };
+        if (cardsOn(wildcards).empty()) {
+            EXPECT_FALSE(drawn(wildcards)) << "an empty pile is not drawn";
+        }
+        if (cardsOn(jokers).empty()) {
+            EXPECT_FALSE(drawn(jokers)) << "an empty pile is not drawn";
+        }
+
+        std::size_t const wildcardsBefore = cardsOn(wildcards).size(), jokersBefore = cardsOn(jokers).size();
+        for (wchar_t const* offer : {L"S_WILDCARD", L"S_JOKER"}) {
+            clickWindow(L"I_Shop");
+            ASSERT_TRUE(waitFor(L"SHOPMENU", 120));
+            frames(30);
+            clickWindow(offer);
+            ASSERT_TRUE(waitFor(L"INGAMEMENU", 120)) << port::toUtf8(offer);
+            frames(60);
+        }
+        ASSERT_EQ(cardsOn(wildcards).size(), wildcardsBefore + 1);
+        ASSERT_EQ(cardsOn(jokers).size(), jokersBefore + 1);
+        frames(60);
+        frame();
+        keepBackBuffer("cells_wildcard_joker_" + size + ".png");
+
+        Orvex::FRect const screen(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height));
+        Orvex::GUIWindow* top = find(L"I_Leiste");
+        Orvex::GUIWindow* bottom = find(L"I_HG");
+        ASSERT_TRUE(top && bottom);
+        struct Place {
+            Kartenstapel* pile;
+            float x, y;
+        } const places[] = {{&wildcards, 0.955f, 0.3f}, {&jokers, 0.955f, 0.55f}};
+        for (Place const& place : places) {
+            SCOPED_TRACE(port::toUtf8(place.pile->getName()));
+            EXPECT_TRUE(drawn(*place.pile));
+            D3DXVECTOR2 const middle = at(rectOf(*place.pile));
+            EXPECT_NEAR(middle.x, screen.right * place.x, 1.0f);
+            EXPECT_NEAR(middle.y, screen.bottom * place.y, 1.0f);
+            Karte* bought = cardsOn(*place.pile).back();
+            Orvex::FRect const r = rectOf(*bought);
+            EXPECT_GE(r.top, top->getScreenRect().bottom);
+            EXPECT_LE(r.bottom, bottom->getScreenRect().top);
+            EXPECT_LE(r.right, screen.right);
+            // Apart from the table: no column reaches over it.
+            for (Kartenstapel* column : cards().getPilesOfType(Solitaire::kPileTableau))
+                for (Karte* card : cardsOn(*column)) EXPECT_LT(rectOf(*card).right, r.left) << "a column under it";
+        }
     }
 }
 
