@@ -10,6 +10,7 @@
 #include "game/minigames/MinispielManager.h"
 #include "port/crt/crt.h"
 #include "tests/engine/core/LogWatch.h"
+#include "tests/game/minigames/BauenQuarters.h"
 #include "tests/game/minigames/MinigameFixture.h"
 
 namespace {
@@ -21,22 +22,6 @@ constexpr unsigned kSeed = 1913;
 
 class BauenTest : public minigametest::MinigameFixture {
 protected:
-    // Whether the point lies on a filled quarter of the piece (the quarters as the cells' boxes
-    // cut along their diagonals).
-    bool onPiece(Bauen const& game, Piece const& piece, D3DXVECTOR2 const& p) const {
-        for (int c = 0; c < piece.columns; ++c)
-            for (int r = 0; r < piece.rows; ++r) {
-                Orvex::SpriteRect const box = game.getCellRect(piece, c, r);
-                float const u = (p.x - box.x) / box.w - 0.5f;
-                float const v = (p.y - box.y) / box.h - 0.5f;
-                if (std::fabs(u) >= 0.5f || std::fabs(v) >= 0.5f) continue;
-                int const quarter = std::fabs(u) > std::fabs(v) ? (u > 0 ? Bauen::kRight : Bauen::kLeft)
-                                                                 : (v > 0 ? Bauen::kBottom : Bauen::kTop);
-                if (piece.cell(c, r) & quarter) return true;
-            }
-        return false;
-    }
-
     // A pixel on a filled quarter of the piece that no piece drawn over it covers.
     bool grabPoint(Bauen const& game, Piece const& piece, D3DXVECTOR2& out) const {
         auto const& pieces = game.getPieces();
@@ -49,26 +34,15 @@ protected:
                     Orvex::SpriteRect const box = game.getCellRect(piece, c, r);
                     D3DXVECTOR2 const p(std::floor(box.x + mark.x * box.w) + 0.5f,
                                         std::floor(box.y + mark.y * box.h) + 0.5f);
-                    if (!onPiece(game, piece, p)) continue;
+                    if (!bauentest::onFilledQuarter(game, piece, p)) continue;
                     bool covered = false;
-                    for (std::size_t i = at + 1; i < pieces.size(); ++i) covered |= onPiece(game, *pieces[i], p);
+                    for (std::size_t i = at + 1; i < pieces.size(); ++i) covered |= bauentest::onFilledQuarter(game, *pieces[i], p);
                     if (!covered) {
                         out = p;
                         return true;
                     }
                 }
         return false;
-    }
-
-    // The top-left corner of board cell (c, r) in screen pixels.
-    D3DXVECTOR2 boardCell(Bauen const& game, int c, int r) const {
-        D3DXVECTOR2 const origin = game.getOrigin();
-        D3DXVECTOR2 const extent = game.getExtent();
-        Orvex::SpriteRect const box = game.getBoxRect(
-            D3DXVECTOR2(origin.x + extent.x * static_cast<float>(c) / static_cast<float>(game.getBoardColumns()),
-                        origin.y + extent.y * static_cast<float>(r) / static_cast<float>(game.getBoardRows())),
-            1, 1);
-        return D3DXVECTOR2(box.x, box.y);
     }
 
     // Drags the piece so that its corner comes to rest at the screen point (it snaps from there).
@@ -94,10 +68,10 @@ protected:
         Piece const* upper = piece(game, 1, 1, Bauen::kTop | Bauen::kRight);
         Piece const* lower = piece(game, 1, 1, Bauen::kBottom | Bauen::kLeft);
         ASSERT_TRUE(bar && full && upper && lower);
-        dragTo(game, *bar, boardCell(game, 0, 0));
-        dragTo(game, *full, boardCell(game, 1, 0));
-        dragTo(game, *upper, boardCell(game, 1, 1));
-        dragTo(game, *lower, boardCell(game, 1, 1));
+        dragTo(game, *bar, bauentest::boardCell(game, 0, 0));
+        dragTo(game, *full, bauentest::boardCell(game, 1, 0));
+        dragTo(game, *upper, bauentest::boardCell(game, 1, 1));
+        dragTo(game, *lower, bauentest::boardCell(game, 1, 1));
     }
 
     Bauen* playShipped() {
@@ -122,7 +96,7 @@ TEST_F(BauenTest, WonByDraggingEveryPieceOntoTheBoard) {
     keep("bauen_start");
     Piece const* bar = piece(*game, 1, 2, 15);
     ASSERT_NE(bar, nullptr);
-    dragTo(*game, *bar, boardCell(*game, 0, 0));
+    dragTo(*game, *bar, bauentest::boardCell(*game, 0, 0));
     EXPECT_EQ(bar->boardColumn, 0);
     EXPECT_EQ(bar->boardRow, 0);
     // A dropped piece lies under the others.
@@ -130,7 +104,7 @@ TEST_F(BauenTest, WonByDraggingEveryPieceOntoTheBoard) {
     keep("bauen_mitte");
     // The bar's picture (blue) fills the left column of the board.
     std::vector<uint32_t> const shot = pixels();
-    D3DXVECTOR2 const inBar = boardCell(*game, 0, 1) + D3DXVECTOR2(20.0f, 20.0f);
+    D3DXVECTOR2 const inBar = bauentest::boardCell(*game, 0, 1) + D3DXVECTOR2(20.0f, 20.0f);
     uint32_t const blue = pixelAt(shot, inBar);
     EXPECT_GT(blue & 0xFF, ((blue >> 16) & 0xFF) + 60) << std::hex << blue;
     win(*game);
@@ -202,8 +176,8 @@ TEST_P(BauenSnapTest, ADroppedCornerSnapsToTheNearestCell) {
     Bauen* game = playOwn(L"SIZE=\"4\" SPACE=\"0.5\"", L"<OBJEKT SIZE=\"1\" WERTE=\"15\"/>");
     ASSERT_NE(game, nullptr);
     Piece const& only = *game->getPieces()[0];
-    D3DXVECTOR2 const a = boardCell(*game, 0, 0);
-    D3DXVECTOR2 const b = boardCell(*game, 1, 1);
+    D3DXVECTOR2 const a = bauentest::boardCell(*game, 0, 0);
+    D3DXVECTOR2 const b = bauentest::boardCell(*game, 1, 1);
     D3DXVECTOR2 const cell = b - a;
     // A press in the middle of the piece (the piece has no picture: its box is where it lies).
     Orvex::SpriteRect const box = game->getBoxRect(only);
@@ -213,7 +187,7 @@ TEST_P(BauenSnapTest, ADroppedCornerSnapsToTheNearestCell) {
     EXPECT_EQ(only.boardColumn, GetParam().column);
     EXPECT_EQ(only.boardRow, GetParam().row);
     if (only.onBoard()) {
-        D3DXVECTOR2 const at = boardCell(*game, only.boardColumn, only.boardRow);
+        D3DXVECTOR2 const at = bauentest::boardCell(*game, only.boardColumn, only.boardRow);
         Orvex::SpriteRect const now = game->getBoxRect(only);
         EXPECT_NEAR(now.x, at.x, 0.01f);
         EXPECT_NEAR(now.y, at.y, 0.01f);
@@ -284,15 +258,15 @@ TEST_F(BauenTest, APressOnAnEmptyQuarterReachesThePieceBelow) {
     Piece const* upper = game->getPieces()[0].get();
     Piece const* lower = game->getPieces()[1].get();
     Piece const* bar = game->getPieces()[2].get();
-    dragTo(*game, *bar, boardCell(*game, 2, 0));
+    dragTo(*game, *bar, bauentest::boardCell(*game, 2, 0));
     EXPECT_EQ(bar->boardColumn, 2);
-    dragTo(*game, *upper, boardCell(*game, 1, 1));
-    dragTo(*game, *lower, boardCell(*game, 1, 1));
+    dragTo(*game, *upper, bauentest::boardCell(*game, 1, 1));
+    dragTo(*game, *lower, bauentest::boardCell(*game, 1, 1));
     ASSERT_FALSE(game->isFinished(false));
     ASSERT_EQ(game->getPieces()[0].get(), lower);
     ASSERT_EQ(game->getPieces()[1].get(), upper);
-    D3DXVECTOR2 const cell = boardCell(*game, 1, 1);
-    float const side = boardCell(*game, 2, 1).x - cell.x;
+    D3DXVECTOR2 const cell = bauentest::boardCell(*game, 1, 1);
+    float const side = bauentest::boardCell(*game, 2, 1).x - cell.x;
     D3DXVECTOR2 const leftQuarter = cell + D3DXVECTOR2(std::floor(side * 0.15f), std::floor(side * 0.5f));
     press(leftQuarter);
     EXPECT_EQ(game->getDragged(), lower);
