@@ -205,7 +205,9 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
         if (!moved && pickUp) {
             StatistikManager::instance().countClick();
             if (!card->isFaceUp()) {
-                if (pile && pile->onClickHidden(card)) {
+                // Only a card that nothing covers: a click on the edge of a covered one would
+                // turn it up past the rules.
+                if (pile && card->backLinks.empty() && pile->onClickHidden(card)) {
                     objectUsed.emit(*card, true);
                     objectUsed.emit(*pile, true);
                     saveUndoState();
