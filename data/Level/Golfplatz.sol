@@ -1,8 +1,9 @@
-﻿<SOLITAIRE NAME="GOLFPLATZ" USE_DOUBLE_CLICK="0">
+﻿<SOLITAIRE NAME="GOLFPLATZ" USE_DOUBLE_CLICK="0" SHUFFLE_STAPEL_NAME="STAPEL_VORRAT">
 	<!-- A click on a column's top card plays it to the waste ("USE_SINGLE_DBL_CLICK"), so a double
 	     click is two clicks. A card from the stock ends the run of cards played ("RESET_MULTIPLIER"):
 	     the longest combination is the longest run between two turns of the stock. -->
 	<KARTEN_FILE FILE="data\Level\Vorlagen.sol"/>
+	<KARTEN_FILE_POST FILE="data\Level\Ablage.sol"/>
 	<STAPEL NAME="STAPEL_VORRAT" VORLAGE="VORRAT" POSITION_REL="0 3.4" INIT_KARTEN_VERDECKT="17" CLICK_ON_VERDECKT="MOVE_VERKN_STAPEL AUFDECKEN RESET_MULTIPLIER">
 		<ZIELSTAPEL>"|STAPEL_MUELL|"</ZIELSTAPEL>
 		<VERKNÜPFT>"|STAPEL_MUELL|"</VERKNÜPFT>

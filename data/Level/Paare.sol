@@ -1,4 +1,4 @@
-﻿<SOLITAIRE NAME="PAARE">
+﻿<SOLITAIRE NAME="PAARE" SHUFFLE_STAPEL_NAME="STAPEL_VORRAT">
 	<KARTEN_FILE FILE="data\Level\Vorlagen.sol"/>
 	<!-- The rows of the pyramid overlap, each lying over the one above it: every row draws from
 	     its own "RENDER_INDEX", ten above the row before, more than the seven cards a row holds. -->

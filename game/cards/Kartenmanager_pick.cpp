@@ -197,8 +197,9 @@ bool Kartenmanager::setClickMode(int mode) {
             std::erase_if(all, [&](Karte* c) { return std::find(held.begin(), held.end(), c) != held.end(); });
             return std::make_pair(all, held);
         };
-        // Nothing outside the pile's own cards: nothing to exchange.
-        if (outside().first.empty()) return false;
+        // Nothing outside the pile's own cards, or none of its own: nothing to exchange, and the
+        // power stays unused.
+        if (auto const [others, held] = outside(); others.empty() || held.empty()) return false;
         std::size_t const tries = 2 * pile->getCardsWithLinked().size();
         for (std::size_t attempt = 0; attempt < tries; ++attempt) {
             auto [others, held] = outside();

@@ -75,7 +75,9 @@ protected:
         manager().createDiscardPile();
         load(kRunningVariant);
         for (int i = 0; i < kRunningDeck; ++i) manager().addCard(new Solitaire::Karte(i % 13, i / 13, 1, i));
-        auto const& piles = manager().piles;
+        // The removing power's discard holds nothing until a card is removed.
+        std::vector<Solitaire::Kartenstapel*> piles = manager().piles;
+        std::erase_if(piles, [](Solitaire::Kartenstapel* p) { return p->getName() == L"STAPEL_ABLAGE"; });
         for (int i = 0; i < kRunningDeck; ++i) {
             Solitaire::Karte* card = manager().cards[static_cast<std::size_t>((i + start) % kRunningDeck)];
             for (std::size_t tries = 0; tries < piles.size(); ++tries) {

@@ -26,11 +26,11 @@ struct ShippedFile {
 };
 
 ShippedFile const kShipped[] = {
-    {L"data\\Level\\Goldrausch.sol", L"GOLDRAUSCH", 13, 52, kColourAlles, 1000.0f},
-    {L"data\\Level\\GoldrauschDrei.sol", L"GOLDRAUSCH_DREI", 13, 52, kColourAlles, 500.0f},
-    {L"data\\Level\\Zellen.sol", L"ZELLEN", 18, 52, kColourAlles, 1000.0f},
-    {L"data\\Level\\Spinne.sol", L"SPINNE", 12, 104, kColourPik, 1000.0f},
-    {L"data\\Level\\Golfplatz.sol", L"GOLFPLATZ", 9, 52, kColourAlles, 1000.0f},
+    {L"data\\Level\\Goldrausch.sol", L"GOLDRAUSCH", 14, 52, kColourAlles, 1000.0f},
+    {L"data\\Level\\GoldrauschDrei.sol", L"GOLDRAUSCH_DREI", 14, 52, kColourAlles, 500.0f},
+    {L"data\\Level\\Zellen.sol", L"ZELLEN", 19, 52, kColourAlles, 1000.0f},
+    {L"data\\Level\\Spinne.sol", L"SPINNE", 13, 104, kColourPik, 1000.0f},
+    {L"data\\Level\\Golfplatz.sol", L"GOLFPLATZ", 10, 52, kColourAlles, 1000.0f},
     {L"data\\Level\\Paare.sol", L"PAARE", 10, 52, kColourAlles, 1000.0f},
     {L"data\\Level\\Herzreihe.sol", L"HERZREIHE", 14, 13, kColourHerz, 1000.0f},
 };

@@ -39,77 +39,23 @@
 #include "game/story/ExtendedTutorial.h"
 #include "game/story/ExtendedTutorialManager.h"
 #include "game/story/StoryPart.h"
+#include "tests/game/app/CampaignProfiles.h"
 #include "tests/game/minigames/MinigameFixture.h"
 
 namespace {
+
+using apptest::godOf;
+using apptest::introScene;
+using apptest::levelsOf;
+using apptest::profileAtRest;
+using apptest::profileAtStart;
+using apptest::restScene;
 
 constexpr int kLastMinigame = 19;
 // Seconds for the deal's cards to reach the table.
 constexpr double kDealSeconds = 4.0;
 // Seconds for the results delay and the cards' flight after a won level.
 constexpr double kResultsLimit = 15.0;
-
-// Levels per chapter of the shipped catalogue, as tools/make_campaign.py writes them.
-int levelsOf(int chapter) {
-    if (chapter == 0) return 3;
-    if (chapter == 1) return 13;
-    if (chapter == 2) return 4;
-    return 4 + chapter / 4;
-}
-std::string restScene(int chapter) { return chapter == 0 ? "STORY_RAST" : "STORY_RAST_" + std::to_string(chapter); }
-std::string introScene(int chapter) {
-    return chapter == 1 ? "STORY_TURM" : "STORY_KAPITEL_" + std::to_string(chapter);
-}
-// The god whose intro is that chapter's, or -1.
-int godOf(int chapter) {
-    switch (chapter) {
-        case 2: return 0;
-        case 5: return 1;
-        case 8: return 2;
-        case 11: return 3;
-        default: return -1;
-    }
-}
-
-// A profile that has just finished chapter N: every level of chapters 0 .. N passed with three
-// stars, chapter N + 1 open, every scene before chapter N's rest seen, tutorials off.
-std::string profileAtRest(int chapter) {
-    std::string campaign, unlocks = "\"|STORY_INTRO|\" \"|STORY_INTRO_GESEHEN|\"";
-    auto unlock = [&unlocks](std::string const& name) { unlocks += " \"|" + name + "|\""; };
-    for (int c = 0; c <= chapter + 1; ++c) {
-        bool const done = c <= chapter;
-        campaign += "<KAPITEL KAPITEL=\"" + std::to_string(c) + "\" RESULT=\"" + (done ? "2" : "1") + "\">";
-        for (int l = 0; l < levelsOf(c); ++l) {
-            campaign += "<LEVEL LEVEL=\"" + std::to_string(l) + "\" RESULT=\"" + (done ? "4" : "1") + "\"/>";
-            if (done) {
-                unlock("K" + std::to_string(c) + "_L" + std::to_string(l) + "_BEGONNEN");
-                unlock("K" + std::to_string(c) + "_L" + std::to_string(l) + "_BESTANDEN");
-            }
-        }
-        campaign += "</KAPITEL>";
-        if (!done) continue;
-        unlock("KAPITEL_" + std::to_string(c) + "_FINISHED");
-        if (c >= 1) unlock(introScene(c));
-        if (godOf(c) >= 0) unlock("GOD" + std::to_string(godOf(c)));
-        if (c < chapter) {
-            unlock(restScene(c));
-            unlock("MINIGAME_" + std::to_string(c) + "_FINISHED");
-        }
-    }
-    return "<PROFILE ACTIVE_PROFIL=\"Lea\"><PROFIL NAME=\"Lea\"><TUTORIAL SHOW=\"0\"/><KAMPAGNE>" + campaign +
-           "</KAMPAGNE><UNLOCKS>" + unlocks + "</UNLOCKS></PROFIL></PROFILE>";
-}
-
-// A profile at the start of chapter N: chapter N - 1's rest and mini-game done, chapter N's intro
-// seen (with its god).
-std::string profileAtStart(int chapter) {
-    std::string text = profileAtRest(chapter - 1);
-    std::string more = " \"|" + restScene(chapter - 1) + "|\" \"|MINIGAME_" + std::to_string(chapter - 1) +
-                       "_FINISHED|\" \"|" + introScene(chapter) + "|\"";
-    if (godOf(chapter) >= 0) more += " \"|GOD" + std::to_string(godOf(chapter)) + "|\"";
-    text.insert(text.find("</UNLOCKS>"), more);
-    return text;
-}
 
 class CampaignInGame : public minigametest::MinigameFixture {
 protected:
