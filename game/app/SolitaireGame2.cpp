@@ -226,7 +226,8 @@ bool SolitaireGame2::loadData() {
     minigames_->initGUI();
     minigames_->shuffleOrder();
     if (!loading_.showLoadingProgress(0.8f, true)) return false;
-    // The achievements.
+    // The achievements, into an emptied registry: it lives for the process, this object does not.
+    achievements_->clear();
     achievements_->load(read(tree, L"data\\achivement.acv"), L"data\\achivement.acv");
     if (!loading_.showLoadingProgress(0.825f, true)) return false;
     // Sounds and music from one file.
