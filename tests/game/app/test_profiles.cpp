@@ -410,8 +410,8 @@ TEST_F(ProfileTest, GodPercentPastFloatsRangeIsRefused) {
     EXPECT_TRUE(again.errors().empty());
 }
 
-// A file of more profiles than are read is kept aside whole before the next save writes the ones
-// read, with one error line; nothing of it is lost.
+// A file of more profiles than are read is copied aside whole before the ones read are written
+// over it, with one error line; nothing of it is lost.
 TEST_F(ProfileTest, AFileOfMoreProfilesThanAreReadIsKeptAside) {
     std::filesystem::path const file = useFile("many");
     std::string text = "<PROFILE>";
@@ -424,10 +424,11 @@ TEST_F(ProfileTest, AFileOfMoreProfilesThanAreReadIsKeptAside) {
     EXPECT_EQ(static_cast<std::size_t>(profiles().getProfileCount()), Solitaire::ProfilManager::kMaxProfiles);
     auto const errors = watch.errors();
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_TRUE(logtest::contains(errors[0], L"holds more than 1024 profiles; kept aside as"));
+    EXPECT_TRUE(logtest::contains(errors[0], L"holds more than 1024 profiles (the first 1024 are read); a copy is kept as"));
     std::filesystem::path const kept = file.string() + ".bad1";
     ASSERT_TRUE(std::filesystem::exists(kept));
     EXPECT_EQ(testsupport::readFile(kept), text);
+    EXPECT_NE(testsupport::readFile(file), text);
     ASSERT_TRUE(profiles().saveProfiles());
     ASSERT_TRUE(profiles().loadProfiles());
     EXPECT_EQ(static_cast<std::size_t>(profiles().getProfileCount()), Solitaire::ProfilManager::kMaxProfiles);
