@@ -6,12 +6,12 @@
 #     scripts/test_whole.sh BUILD_FOLDER PROGRAM...
 #
 # Each program's output goes to BUILD_FOLDER/tests/whole-PROGRAM.log, its exit code and seconds
-# to whole-PROGRAM.status; a program still running after WHOLE_LIMIT seconds (default 1500) is
+# to whole-PROGRAM.status; a program still running after WHOLE_LIMIT seconds (default 2400) is
 # ended, and so is every one when this script is told to stop. Exits 0 once all have ended.
 set -uo pipefail
 dir="$1"
 shift
-limit="${WHOLE_LIMIT:-1500}"
+limit="${WHOLE_LIMIT:-2400}"
 cd "$dir/tests" || exit 1
 # SDL would turn a stop signal into a quit event no test waits for.
 export SDL_NO_SIGNAL_HANDLERS=1
