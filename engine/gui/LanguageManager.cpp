@@ -14,6 +14,15 @@ LanguageManager::~LanguageManager() {
     defaultText_->release();
 }
 
+void LanguageManager::clear() {
+    current_ = firstLanguage_ = nullptr;
+    languageCode_.clear();
+    allTexts_.clear();
+    languages_.clear();
+    characters_.clear();
+    unitsUsed_.clear();
+}
+
 Text* LanguageManager::findText(std::wstring const& id) const {
     if (!current_) return defaultText_;
     return current_->findText(id);

@@ -8,7 +8,7 @@
 // text ever read becomes current. There is no fallback between languages: an id missing from the
 // current language is missing.
 //
-// LanguageManager.cpp: lookup; LanguageManager_load.cpp: reading text lists.
+// LanguageManager.cpp: lookup and clearing; LanguageManager_load.cpp: reading text lists.
 #pragma once
 
 #include <string>
@@ -35,6 +35,8 @@ public:
 
     // Reads one text list (above).
     void load(XMLNode& node);
+    // Forgets every text and language; none is current. No signal.
+    void clear();
 
     // The current language's text of that id, or null; the empty default text while no language
     // is current. Adds no reference.

@@ -63,6 +63,8 @@ bool Texture2DAnimationManager::loadFile(std::wstring const& fileName) {
 void Texture2DAnimationManager::releaseAnimations() {
     loadedFiles_.clear();
     releaseAll(animations_);
+    // Their pictures go too: loaded again, a list must not find the old ones under its names.
+    textures_.releaseAll();
 }
 
 Texture2DAnimation* createTexture2DAnimation(XMLNode& node) {

@@ -41,7 +41,8 @@ public:
     // whichever name) was loaded before: then true at once. False when it cannot be read (the
     // file layer logs it).
     bool loadFile(std::wstring const& fileName);
-    // Releases every animation and empties the list; list files may be loaded again.
+    // Releases every animation and the pictures of the lists and empties both; list files may be
+    // loaded again.
     void releaseAnimations();
 
 private:

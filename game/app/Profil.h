@@ -8,7 +8,9 @@
 // kMaxCampaignNumber, a number seen twice keeps its first record, results clamped to their range,
 // found counts 32-bit); wildcards and jokers whose suit or value word is unknown are dropped, at
 // most kMaxOwnedCards each; "PERCENT_GODS" values go to entry min(i, count - 1) when there is
-// one; numbers must be finite.
+// one; numbers must be finite. Writing names only the chapters played or opened: a locked chapter
+// with no level open, passed or found is what the campaign table makes for a chapter the file
+// leaves out, so a campaign of many chapters costs each profile only the ones it reached.
 //
 // A save collects, then writes: the profile manager has the live profile collect its trees from
 // the managers (collectLiveData) before it writes, and writing reads the profile alone. The

@@ -49,7 +49,9 @@ void Profil::buildCampaignTable(SolitaireManager const& catalogue) {
         if (number < 0 || number >= chapters || name != prefix + std::to_wstring(number)) continue;
         if (!gameOf[static_cast<std::size_t>(number)]) gameOf[static_cast<std::size_t>(number)] = game;
     }
-    for (int missing = 0; missing < chapters && static_cast<int>(campaign_.size()) < chapters; ++missing) {
+    // Every chapter of the catalogue, also beside numbers it no longer has: the file leaves out the
+    // chapters not reached, and a stale number must not keep one of them away.
+    for (int missing = 0; missing < chapters; ++missing) {
         if (held[static_cast<std::size_t>(missing)]) continue;
         ChapterRecord chapter;
         chapter.chapter = missing;

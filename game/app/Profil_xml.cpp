@@ -86,6 +86,15 @@ void writeCards(Orvex::XMLNode& node, wchar_t const* name, Profil::CardList cons
     }
 }
 
+// A locked chapter none of whose levels is open, passed or holds a found count: what the campaign
+// table makes for a chapter the file does not name, so the file need not name it.
+bool isUntouched(ChapterRecord const& chapter) {
+    if (chapter.result != 0) return false;
+    for (LevelRecord const& level : chapter.levels)
+        if (level.result != 0 || level.found != 0) return false;
+    return true;
+}
+
 void copyStored(Orvex::XMLNode const& node, wchar_t const* name, Orvex::XMLNode& stored) {
     if (Orvex::XMLNode const* element = node.getChild(name)) stored.copyFrom(*element);
 }
@@ -185,6 +194,7 @@ void Profil::writeXML(Orvex::XMLNode& node) const {
 
     Orvex::XMLNode* campaign = node.addChild(L"KAMPAGNE");
     for (ChapterRecord const& chapter : campaign_) {
+        if (isUntouched(chapter)) continue;
         Orvex::XMLNode* chapterNode = campaign->addChild(L"KAPITEL");
         chapterNode->setAttribute(L"KAPITEL", std::to_wstring(chapter.chapter));
         chapterNode->setAttribute(L"RESULT", std::to_wstring(chapter.result));

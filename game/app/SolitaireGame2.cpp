@@ -167,6 +167,9 @@ SolitaireGame2::SolitaireGame2()
 }
 
 bool SolitaireGame2::loadData() {
+    // The registries below live for the process, this object does not: each is emptied before
+    // the game reads into it, so a second game object of a process (a test program's) finds its
+    // own data, not the first one's under the same names.
     Orvex::XMLNode tree;
     // Branding pictures and the publisher splash.
     loading_.showSplashes();
@@ -178,6 +181,7 @@ bool SolitaireGame2::loadData() {
     loading_.load();
     if (!loading_.showLoadingProgress(0.1f, true)) return false;
     // Texts and fonts.
+    engine_->getLanguage()->clear();
     engine_->getLanguage()->load(read(tree, L"data\\texte.lng"));
     engine_->getFontManager()->loadConfig(read(tree, L"data\\font.fnt"), L"data\\font.fnt");
     if (!loading_.showLoadingProgress(0.15f, true)) return false;
@@ -188,9 +192,11 @@ bool SolitaireGame2::loadData() {
     if (!loading_.showLoadingProgress(0.4f, true)) return false;
     // The engine's tutorial pages, then the extended tutorials.
     tutorials_->loadTemplates(read(tree, L"data\\tutorial.tut"));
+    extTutorials_->clear();
     extTutorials_->load(read(tree, L"data\\exttutorial.tut"));
     if (!loading_.showLoadingProgress(0.45f, true)) return false;
     // The game's own tutorials.
+    solTutorials_->clear();
     solTutorials_->loadUserTutorials(read(tree, L"data\\loctutorials.tut"), L"data\\loctutorials.tut");
     connectTutorials();
     if (!loading_.showLoadingProgress(0.5f, true)) return false;
@@ -203,13 +209,18 @@ bool SolitaireGame2::loadData() {
     if (!loading_.showLoadingProgress(0.55f, true)) return false;
     // The styles file, then the card-look choices kept from the last run over its defaults.
     StyleSettings& styles = StyleSettings::instance();
+    styles.clear();
     styles.load(read(tree, L"data\\Styles.sty"), L"data\\Styles.sty");
     if (globals_) styles.load(globals_->getSolitaireNode(), L"config.cfg (SOLITAIRE)");
+    // An empty table in the game style chosen.
+    cards_->createDiscardPile();
     if (!loading_.showLoadingProgress(0.7f, true)) return false;
     // The catalogue of games and variants.
+    SolitaireManager::instance().clear();
     SolitaireManager::instance().loadCatalogue(read(tree, SolitaireManager::kCatalogueFile), SolitaireManager::kCatalogueFile);
     if (!loading_.showLoadingProgress(0.75f, true)) return false;
     // Particle templates, the level's then the general ones.
+    particles_->clear();
     particles_->loadTemplates(read(tree, L"data\\Level\\Partikel.par"), L"data\\Level\\Partikel.par");
     particles_->loadTemplates(read(tree, L"data\\Partikel.par"), L"data\\Partikel.par");
     if (!loading_.showLoadingProgress(0.75f, true)) return false;
@@ -217,6 +228,7 @@ bool SolitaireGame2::loadData() {
     FlySpline::loadList(read(tree, L"data\\FlySplines.fsp"), L"data\\FlySplines.fsp");
     if (!loading_.showLoadingProgress(0.75f, true)) return false;
     // The story.
+    story_->clear();
     story_->load(read(tree, L"data\\Story\\Story.str"));
     connectStory();
     if (!loading_.showLoadingProgress(0.75f, true)) return false;
@@ -226,7 +238,8 @@ bool SolitaireGame2::loadData() {
     minigames_->initGUI();
     minigames_->shuffleOrder();
     if (!loading_.showLoadingProgress(0.8f, true)) return false;
-    // The achievements.
+    // The achievements, into an emptied registry: it lives for the process, this object does not.
+    achievements_->clear();
     achievements_->load(read(tree, L"data\\achivement.acv"), L"data\\achivement.acv");
     if (!loading_.showLoadingProgress(0.825f, true)) return false;
     // Sounds and music from one file.

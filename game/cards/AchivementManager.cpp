@@ -21,7 +21,12 @@ AchivementManager& AchivementManager::instance() {
 
 AchivementManager::AchivementManager() = default;
 
-AchivementManager::~AchivementManager() { Orvex::releaseAll(achivements_); }
+AchivementManager::~AchivementManager() { clear(); }
+
+void AchivementManager::clear() {
+    byName_.clear();
+    Orvex::releaseAll(achivements_);
+}
 
 void AchivementManager::load(Orvex::XMLNode& node, std::wstring const& source) {
     std::wstring duplicates;
@@ -98,6 +103,8 @@ void AchivementManager::readProfileData(Orvex::XMLNode& node) {
 void AchivementManager::writeProfileData(Orvex::XMLNode& node) {
     while (Orvex::XMLNode const* old = node.getChild(Achivement::kElementName)) node.removeChild(old);
     for (Achivement* achivement : achivements_) {
+        // A later definition of a name is never found: its entry would overwrite the count.
+        if (find(achivement->getName()) != achivement) continue;
         Orvex::XMLNode* child = node.addChild(Achivement::kElementName);
         child->setAttribute(L"NAME", achivement->getName());
         achivement->writeXML(*child);

@@ -6,7 +6,11 @@
 // Names: find gives the first achievement, in definition order, whose name or one of whose
 // aliases equals the name exactly; so of two definitions with the same name (or a name that is
 // an earlier one's alias) the second is never counted (one log line when loading). Profile
-// entries are written under the own name and read through find.
+// entries are written under the own name, one per name (the achievement find gives for it, so a
+// second definition's 0 never follows the count), and read through find.
+//
+// The registry lives for the process; a game object empties it before it loads the definitions,
+// so a second one in the same process (a test program's) holds each achievement once.
 //
 // Limits: kMaxAchivements in the registry; definitions past it are dropped with one log line.
 #pragma once
@@ -36,6 +40,8 @@ public:
     AchivementManager(AchivementManager const&) = delete;
     AchivementManager& operator=(AchivementManager const&) = delete;
 
+    // Releases every achievement (their medal connections go with them).
+    void clear();
     // Appends an achievement for every child "ACHIVEMENT" of the node, in order; source names
     // the node in log lines.
     void load(Orvex::XMLNode& node, std::wstring const& source = L"achievement definitions");
@@ -55,8 +61,9 @@ public:
     // Each child "ACHIVEMENT" is read into the achievement find gives for its "NAME"; unknown
     // names are skipped.
     void readProfileData(Orvex::XMLNode& node);
-    // One child "ACHIVEMENT" per achievement in registry order ("NAME", "VALUE", "UNLOCKED"),
-    // replacing the node's earlier "ACHIVEMENT" children; its other children stay.
+    // One child "ACHIVEMENT" per name in registry order ("NAME", "VALUE", "UNLOCKED") from the
+    // achievement find gives for it, replacing the node's earlier "ACHIVEMENT" children; its other
+    // children stay.
     void writeProfileData(Orvex::XMLNode& node);
 
 private:

@@ -5,7 +5,8 @@
 // whose forced values replace what the file held; the first start making the first profile; one
 // play-through of every screen, cards moved by drags and double clicks, each pressed after the
 // pointer rested on the card as a person's does, the dragged card under the pointer after every
-// frame of the carry (the driver fails the run otherwise).
+// frame of the carry (the driver fails the run otherwise); a game killed after it kept a damaged
+// profile file aside.
 // Unless a test says otherwise the user folder holds a profile, as after the first start.
 #include <gtest/gtest.h>
 
@@ -50,6 +51,8 @@ protected:
         run = base / "run";
         fs::create_directories(run);
         userFolder = testsupport::homeDir() / ".local" / "share" / "Orvex" / "Velquorandix";
+        // The home is the test program's: an earlier test's files go.
+        fs::remove_all(userFolder);
         // A player who has started the game before: the start screen leads to the main menu; the
         // tutorials are switched off, so no page comes over the screens.
         testsupport::writeFile(userFolder / "profile.prf",
@@ -445,6 +448,29 @@ TEST_F(EntryTest, TheFirstStartMakesAProfileAndTheNextStartsUseIt) {
     noneActive.insert(noneActive.end(), {"62 key GRAVE", "64 type E_Exit", "66 key RETURN"});
     EXPECT_EQ(runGame(noneActive, {"-ENABLE_INGAME_CONSOLE", "1"}), 0);
     EXPECT_EQ(errors(), std::vector<std::string>{});
+}
+
+// A profile file cut short: the game started on it copies it aside and writes the profile it
+// read at once, so when it is killed right after (no save at the game's end) the next start
+// finds the player, leads to the main menu and has nothing to keep aside.
+TEST_F(EntryTest, AGameKilledAfterItKeptADamagedProfileFileAsideFindsTheProfileAtTheNextStart) {
+    writeConfig(windowed(1024, 768));
+    std::string const damaged =
+        "<PROFILE ACTIVE_PROFIL=\"Spieler\"><PROFIL NAME=\"Spieler\"><TUTORIAL SHOW=\"0\"/></PROFIL>";
+    testsupport::writeFile(userFolder / "profile.prf", damaged);
+    EXPECT_EQ(runGame({"10 menu STARTMENU", "12 kill"}, {}), -1000 - SIGKILL);
+    EXPECT_EQ(testsupport::readFile(userFolder / "profile.prf.bad1"), damaged);
+
+    std::vector<std::string> const again{"10 menu STARTMENU", "12 click SM_Fenster", "60 menu HAUPTMENU",
+                                         "62 click H_Exit",   "90 menu BEENDENMENU", "92 click B_OK"};
+    EXPECT_EQ(runGame(again, {}), 0);
+    EXPECT_EQ(errors(), std::vector<std::string>{});
+    EXPECT_FALSE(fs::exists(userFolder / "profile.prf.bad2"));
+    Orvex::XMLNode profiles;
+    ASSERT_EQ(profiles.loadChecked(port::windowsPath((userFolder / "profile.prf").string()), 1),
+              Orvex::XMLNode::ReadResult::kComplete);
+    EXPECT_EQ(profiles.getAttributeString(L"ACTIVE_PROFIL", L""), L"Spieler");
+    EXPECT_EQ(profiles.getChildCount(L"PROFIL"), 1u);
 }
 
 // One play-through from a fresh user folder, driven only by the player's events through the real

@@ -30,12 +30,6 @@ protected:
         return *found;
     }
     // The name of the picture the window shows.
-    // Every game built in this process loaded the achievement file again, so a name can stand for
-    // several registry entries; the list shows the last. The value goes to each.
-    static void setAll(wchar_t const* name, float value) {
-        for (Achivement* a : Solitaire::AchivementManager::instance().getAll())
-            if (a->getName() == name) a->setValue(value);
-    }
     static std::wstring pictureOf(std::wstring const& window) {
         Orvex::GUIWindow* w = find(window);
         if (!w) return L"(no window)";
@@ -83,7 +77,7 @@ TEST_F(GameAchievementsTest, EntriesShowMedalPercentAndProgress) {
         {L"KARTEN_MOVED", 10000.0f, L"GOLD_KARTEN_MOVED", L"100 %", L"10000 / 10000 Karten"},  // gold
     };
     for (Case const& c : cases) {
-        setAll(c.name, c.value);
+        achievement(c.name).setValue(c.value);
         showTextLabel(c.name);
         screen().build();
         EXPECT_EQ(pictureOf(c.name), c.picture) << c.value;
@@ -106,7 +100,7 @@ TEST_F(GameAchievementsTest, EveryAchievementNamesWhatItCountsInItsOwnPlace) {
     std::vector<Orvex::FRect> places;
     for (Achivement const* a : Solitaire::AchivementManager::instance().getAll()) {
         std::wstring const& name = a->getName();
-        if (!achievements.insert(name).second) continue;
+        EXPECT_TRUE(achievements.insert(name).second) << "twice in the registry";
         std::string const what = port::toUtf8(name);
         Orvex::GUIWindow* tile = find(name);
         ASSERT_NE(tile, nullptr) << what;
@@ -134,8 +128,8 @@ TEST_F(GameAchievementsTest, EveryAchievementNamesWhatItCountsInItsOwnPlace) {
 }
 
 TEST_F(GameAchievementsTest, TooltipTakesMedalWordsAndLockedShowsLockedTexts) {
-    setAll(L"KARTEN_MOVED", 150.0f);  // bronze of 100 1000 10000, "_OFFEN" text
-    setAll(L"EXTRACARDS_CPT_ACCUM_2", 30.0f);  // locked in the file, past every threshold
+    achievement(L"KARTEN_MOVED").setValue(150.0f);  // bronze of 100 1000 10000, "_OFFEN" text
+    achievement(L"EXTRACARDS_CPT_ACCUM_2").setValue(30.0f);  // locked in the file, past every threshold
     showTextLabel(L"EXTRACARDS_CPT_ACCUM_2");
     screen().build();
     EXPECT_EQ(tooltipOf(L"KARTEN_MOVED"), L"");  // its hidden label took the text for the text box
@@ -149,20 +143,18 @@ TEST_F(GameAchievementsTest, CupBarAveragesClampedProgress) {
     screen().build();
     EXPECT_EQ(cupBar(), 0.0f);
     // 50 of gold 100 counts 50; a value past gold counts 100, not more.
-    setAll(L"LEVEL_PLAYED", 50.0f);
-    setAll(L"STARS", 1e9f);
+    achievement(L"LEVEL_PLAYED").setValue(50.0f);
+    achievement(L"STARS").setValue(1e9f);
     screen().build();
-    // Every shipped achievement counts once (a registry of several game objects repeats names).
-    std::set<std::wstring> shipped;
-    for (Achivement* a : Solitaire::AchivementManager::instance().getAll()) shipped.insert(a->getName());
-    EXPECT_NEAR(cupBar(), 150.0f / static_cast<float>(shipped.size()), 1e-4);
+    // Every shipped achievement counts once.
+    EXPECT_NEAR(cupBar(), 150.0f / static_cast<float>(Solitaire::AchivementManager::instance().getAll().size()), 1e-4);
     std::wstring tooltip;
     dynamic_cast<Orvex::GUIProgressBar*>(find(L"ACH_CUP_GESAMT"))->getFirstTooltipParam()->getText(tooltip);
     EXPECT_EQ(tooltip, L"Alle Erfolge zusammen: 5 %");
 }
 
 TEST_F(GameAchievementsTest, HoverShowsTextAndParticleOfTheMedal) {
-    setAll(L"STARS", 300.0f);  // gold
+    achievement(L"STARS").setValue(300.0f);  // gold
     screen().build();
     std::wstring const description = labelText(L"TEXT_STARS");
     screen().onEntryHovered(*find(L"STARS"));
@@ -226,9 +218,9 @@ TEST_F(GameAchievementsTest, MissingWindowSkipsOnlyItsStep) {
                                    "SOLITAIRE_ACHIVEMENT_LABEL", "SOLITAIRE_ACHIVEMENT_PARTIKEL", "SOLITAIRE_ACHIVEMENT"};
     for (char const* name : windows) {
         restartWithout("Erfolge.gui", name);
-        setAll(L"LEVEL_PLAYED", 15.0f);
-        setAll(L"STARS", 0.0f);
-        setAll(L"STARS", 100.0f);
+        achievement(L"LEVEL_PLAYED").setValue(15.0f);
+        achievement(L"STARS").setValue(0.0f);
+        achievement(L"STARS").setValue(100.0f);
         screen().build();
         if (Orvex::GUIWindow* stars = find(L"STARS")) screen().onEntryHovered(*stars);
         screen().onEntryHovered(*find(L"LEVEL_PLAYED"));
@@ -241,6 +233,35 @@ TEST_F(GameAchievementsTest, MissingWindowSkipsOnlyItsStep) {
                   L"15 / 25 Level")
             << name;
     }
+}
+
+// A second game object in the same process (as each test of a test program makes one) reads the
+// definitions into an emptied registry: each achievement is there once, the screen fills each
+// once, and the profile the game writes at its end holds each name once, with its count.
+TEST_F(GameAchievementsTest, ASecondGameHoldsEachAchievementOnceAndItsProfileKeepsTheCount) {
+    addProfile(L"Spieler");
+    stop();
+    startOn(testsupport::sourceDir(), kScreenWidth, kScreenHeight);
+    ASSERT_NE(profiles().getActiveProfile(), nullptr);
+    std::size_t const defined = Solitaire::AchivementManager::instance().getAll().size();
+    EXPECT_EQ(defined, 31u);
+    showMenu(L"HAUPTMENU");
+    achievement(L"STARS").setValue(7.0f);
+    showMenu(L"ACHIVEMENTS_MENU");
+    EXPECT_EQ(pictureOf(L"STARS"), L"NIX_STARS");
+    EXPECT_EQ(dynamic_cast<Orvex::GUILabel*>(find(L"STARS")->findChild(L"Progress"))->getText(), L"7 / 10 Sterne");
+    stop();
+    Orvex::XMLNode saved;
+    ASSERT_TRUE(saved.load(cardstest::hostFile(profileFile), 1));
+    Orvex::XMLNode const* data = saved.getChild(L"PROFIL")->getChild(L"ACHIVEMENT_DATA");
+    ASSERT_NE(data, nullptr);
+    std::set<std::wstring> names;
+    for (Orvex::XMLNode const* entry : data->children())
+        EXPECT_TRUE(names.insert(entry->getAttributeString(L"NAME", L"")).second)
+            << port::toUtf8(entry->getAttributeString(L"NAME", L"")) << " twice";
+    EXPECT_EQ(names.size(), defined);
+    for (Orvex::XMLNode const* entry : data->children())
+        if (entry->getAttributeString(L"NAME", L"") == L"STARS") EXPECT_EQ(entry->getAttributeString(L"VALUE", L""), L"7");
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // The profile file on disk: a save killed mid-way leaves the old or the new file whole, a failed
-// save keeps the old file, a file that does not read completely is kept aside before a save could
-// replace it, and a quick save written by one process is resumed by another.
+// save keeps the old file, a file that does not read completely is copied aside (never over an
+// earlier copy) and what was read written at once, a full disk leaves it where it was, and a quick
+// save written by one process is resumed by another.
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,23 +69,23 @@ TEST_F(ProfileFileTest, AFailedSaveLogsAndKeepsTheOldFile) {
     EXPECT_EQ(testsupport::readFile(path), before);
 }
 
-TEST_F(ProfileFileTest, AFileThatDoesNotReadCompletelyIsKeptAsideBeforeTheNextSave) {
+TEST_F(ProfileFileTest, AFileThatDoesNotReadCompletelyIsCopiedAsideAndTheProfilesReadAreWrittenAtOnce) {
     std::filesystem::path const path = useFile("damaged", "truncated.prf");
     std::string const damaged = testsupport::readFile(path);
     logtest::LogWatch watch;
     ASSERT_TRUE(profiles().loadProfiles());
-    // What was read before the damage stays loaded.
+    // What was read before the damage stays loaded, and is on disk already.
     ASSERT_EQ(profiles().getProfileCount(), 1);
     EXPECT_EQ(profiles().getProfile(0)->getName(), L"Jörg Größe");
     EXPECT_TRUE(profiles().getProfile(0)->isUnlocked(L"GOD0"));
-    EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(testsupport::readFile(path.string() + ".bad1"), damaged);
+    XMLNode read;
+    ASSERT_EQ(read.loadChecked(cardstest::hostFile(path), 1), XMLNode::ReadResult::kComplete);
+    ASSERT_EQ(read.getChildCount(L"PROFIL"), 1u);
+    EXPECT_EQ(read.getChild(L"PROFIL")->getAttributeString(L"NAME", L""), L"Jörg Größe");
     bool named = false;
     for (auto const& line : watch.errors()) named = named || logtest::contains(line, L"profile.prf.bad1");
     EXPECT_TRUE(named);
-    ASSERT_TRUE(profiles().saveProfiles());
-    XMLNode read;
-    EXPECT_EQ(read.loadChecked(cardstest::hostFile(path), 1), XMLNode::ReadResult::kComplete);
     // A second damaged file goes beside the first.
     testsupport::writeFile(path, damaged);
     ASSERT_TRUE(profiles().loadProfiles());
@@ -93,6 +95,75 @@ TEST_F(ProfileFileTest, AFileThatDoesNotReadCompletelyIsKeptAsideBeforeTheNextSa
     testsupport::writeFile(path, "");
     EXPECT_FALSE(profiles().loadProfiles());
     EXPECT_FALSE(std::filesystem::exists(path.string() + ".bad3"));
+}
+
+// With every number of a kept copy taken, the damaged file is not copied: no copy is replaced, the
+// file stays where it was and no save replaces it; once a number is free the next save copies it.
+TEST_F(ProfileFileTest, NoKeptCopyIsReplacedAndTheDamagedFileStaysWhileNoneCanBeMade) {
+    std::filesystem::path const path = useFile("all_kept", "truncated.prf");
+    std::string const damaged = testsupport::readFile(path);
+    for (int i = 1; i <= Solitaire::ProfilManager::kMaxKeptAside; ++i)
+        testsupport::writeFile(path.string() + ".bad" + std::to_string(i), "kept " + std::to_string(i));
+    logtest::LogWatch watch;
+    ASSERT_TRUE(profiles().loadProfiles());
+    EXPECT_EQ(profiles().getProfileCount(), 1);
+    std::vector<std::wstring> const errors = watch.errors();
+    ASSERT_FALSE(errors.empty());
+    EXPECT_TRUE(logtest::contains(errors.back(), L"are all taken")) << apptest::narrow(errors.back());
+    EXPECT_TRUE(logtest::contains(errors.back(), L"it stays as it is")) << apptest::narrow(errors.back());
+    EXPECT_FALSE(profiles().saveProfiles());
+    EXPECT_EQ(testsupport::readFile(path), damaged);
+    EXPECT_EQ(testsupport::readFile(path.string() + ".bad1000"), "kept 1000");
+    EXPECT_FALSE(std::filesystem::exists(path.string() + ".bad1001"));
+    std::filesystem::remove(path.string() + ".bad500");
+    EXPECT_TRUE(profiles().saveProfiles());
+    EXPECT_EQ(testsupport::readFile(path.string() + ".bad500"), damaged);
+    XMLNode read;
+    EXPECT_EQ(read.loadChecked(cardstest::hostFile(path), 1), XMLNode::ReadResult::kComplete);
+}
+
+// A full disk (the file size limit of the process): when the copy cannot be written the damaged
+// file stays in place and unwritten; when the copy is made but the profiles cannot be written, the
+// file stays as it was beside its copy. The log says which.
+TEST_F(ProfileFileTest, OnAFullDiskTheDamagedFileStaysWhereItWasAndTheLogSaysSo) {
+    // Cut short: the profile element is never closed. The profiles are written as UTF-16, twice
+    // the size of these 8-bit bytes.
+    std::string const damaged = "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\" POINTS=\"5\">";
+    struct {
+        char const* what;
+        rlim_t limit;
+        bool copied;
+        wchar_t const* line;
+    } const cases[] = {
+        {"no room for the copy", damaged.size() - 1, false, L"could not be copied aside (no copy could be written)"},
+        {"room for the copy only", damaged.size() + 1, true, L"could not be written over it; it stays as it was"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::path const path = useFile(std::string("full_") + (c.copied ? "copy" : "none"));
+        testsupport::writeFile(path, damaged);
+        logtest::LogWatch watch;
+        rlimit old{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+        void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+        rlimit full = old;
+        full.rlim_cur = c.limit;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+        bool const loaded = profiles().loadProfiles();
+        bool const saved = profiles().saveProfiles();
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, oldHandler);
+        EXPECT_TRUE(loaded);
+        EXPECT_FALSE(saved);
+        ASSERT_EQ(profiles().getProfileCount(), 1);
+        EXPECT_EQ(testsupport::readFile(path), damaged);
+        EXPECT_EQ(std::filesystem::exists(path.string() + ".bad1"), c.copied);
+        if (c.copied) EXPECT_EQ(testsupport::readFile(path.string() + ".bad1"), damaged);
+        EXPECT_FALSE(std::filesystem::exists(path.string() + ".saving"));
+        bool said = false;
+        for (auto const& line : watch.errors()) said = said || logtest::contains(line, c.line);
+        EXPECT_TRUE(said);
+    }
 }
 
 // ---- A quick save across processes ----

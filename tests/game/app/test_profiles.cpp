@@ -3,7 +3,9 @@
 // campaign table, and a hostile file read safely.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "game/app/HighscoreEintrag.h"
 #include "game/cards/Statistik.h"
@@ -358,9 +360,10 @@ TEST_F(ProfileTest, AHostileProfileIsReadSafelyWithOneLineAndTheOthersLoad) {
 
 namespace {
 
-// The table is built in one pass: chapters the profile holds stay first, the missing numbers
-// follow in order, each with the levels of the first game named "KAPITEL_" and the number as
-// written (not "KAPITEL_01"), and none without a game of that name.
+// The table is built in one pass: chapters the profile holds stay first, every missing number of
+// the catalogue's follows in order (also when numbers it does not have fill the count), each with
+// the levels of the first game named "KAPITEL_" and the number as written (not "KAPITEL_01"), and
+// none without a game of that name.
 TEST_F(ProfileTest, TheCampaignTableFillsTheMissingChaptersInOrder) {
     loadText(L"<L><KATEGORIE NAME=\"KAMPAGNE\">"
              L"<GAME NAME=\"KAPITEL_1\"><VARIANTE NAME=\"A\"/><VARIANTE NAME=\"B\"/></GAME>"
@@ -383,8 +386,8 @@ TEST_F(ProfileTest, TheCampaignTableFillsTheMissingChaptersInOrder) {
         numbers.push_back(chapter.chapter);
         levels.push_back(chapter.levels.size());
     }
-    EXPECT_EQ(numbers, std::vector<int>({2, 7, 0, 1, 3, 4}));
-    EXPECT_EQ(levels, std::vector<std::size_t>({0, 0, 1, 2, 4, 0}));
+    EXPECT_EQ(numbers, std::vector<int>({2, 7, 0, 1, 3, 4, 5}));
+    EXPECT_EQ(levels, std::vector<std::size_t>({0, 0, 1, 2, 4, 0, 0}));
     EXPECT_EQ(profile->findChapter(0)->result, 1);
     profile->release();
 }
@@ -410,8 +413,8 @@ TEST_F(ProfileTest, GodPercentPastFloatsRangeIsRefused) {
     EXPECT_TRUE(again.errors().empty());
 }
 
-// A file of more profiles than are read is kept aside whole before the next save writes the ones
-// read, with one error line; nothing of it is lost.
+// A file of more profiles than are read is copied aside whole before the ones read are written
+// over it, with one error line; nothing of it is lost.
 TEST_F(ProfileTest, AFileOfMoreProfilesThanAreReadIsKeptAside) {
     std::filesystem::path const file = useFile("many");
     std::string text = "<PROFILE>";
@@ -424,15 +427,71 @@ TEST_F(ProfileTest, AFileOfMoreProfilesThanAreReadIsKeptAside) {
     EXPECT_EQ(static_cast<std::size_t>(profiles().getProfileCount()), Solitaire::ProfilManager::kMaxProfiles);
     auto const errors = watch.errors();
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_TRUE(logtest::contains(errors[0], L"holds more than 1024 profiles; kept aside as"));
+    EXPECT_TRUE(logtest::contains(errors[0], L"holds more than 1024 profiles (the first 1024 are read); a copy is kept as"));
     std::filesystem::path const kept = file.string() + ".bad1";
     ASSERT_TRUE(std::filesystem::exists(kept));
     EXPECT_EQ(testsupport::readFile(kept), text);
+    EXPECT_NE(testsupport::readFile(file), text);
     ASSERT_TRUE(profiles().saveProfiles());
     ASSERT_TRUE(profiles().loadProfiles());
     EXPECT_EQ(static_cast<std::size_t>(profiles().getProfileCount()), Solitaire::ProfilManager::kMaxProfiles);
     EXPECT_EQ(testsupport::readFile(kept), text);
     EXPECT_FALSE(std::filesystem::exists(file.string() + ".bad2"));
+}
+
+// The file names only the chapters a profile played or opened: a campaign of three chapters in
+// which chapter 0 was passed and chapter 1 opened writes those two, and read again (the table
+// built) it is the campaign that was written; a chapter number the catalogue no longer has keeps
+// none of its chapters away.
+TEST_F(ProfileTest, OnlyTheChaptersReachedAreWrittenAndReadAgainGiveTheSameCampaign) {
+    loadText(L"<L><KATEGORIE NAME=\"KAMPAGNE\">"
+             L"<GAME NAME=\"KAPITEL_0\"><VARIANTE NAME=\"A\"/></GAME>"
+             L"<GAME NAME=\"KAPITEL_1\"><VARIANTE NAME=\"A\"/><VARIANTE NAME=\"B\"/></GAME>"
+             L"<GAME NAME=\"KAPITEL_2\"><VARIANTE NAME=\"A\"/></GAME></KATEGORIE></L>");
+    auto describe = [](Profil const& profile) {
+        std::vector<std::vector<int>> out;
+        for (auto const& chapter : profile.getCampaign()) {
+            std::vector<int> row{chapter.chapter, chapter.result};
+            for (auto const& level : chapter.levels)
+                row.insert(row.end(), {level.level, level.result, static_cast<int>(level.found)});
+            out.push_back(row);
+        }
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    struct {
+        char const* what;
+        char const* stale;  // a chapter the catalogue does not have
+        std::vector<int> written;
+    } const cases[] = {
+        {"the catalogue's chapters", "", {0, 1}},
+        {"beside a stale number", "<KAPITEL KAPITEL=\"7\" RESULT=\"1\"/>", {7, 0, 1}},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::path const file = useFile(std::string("reached_") + (*c.stale ? "stale" : "plain"));
+        testsupport::writeFile(file, std::string("<PROFILE><PROFIL NAME=\"P\"><KAMPAGNE>") + c.stale +
+                                         "</KAMPAGNE></PROFIL></PROFILE>");
+        ASSERT_TRUE(profiles().loadProfiles());
+        profiles().buildAllCampaignTables();
+        Profil* profile = profiles().getProfile(0);
+        profile->findLevel(*profile->findChapter(0), 0)->result = 4;
+        profile->findLevel(*profile->findChapter(0), 0)->found = 2;
+        int chapter = 0, level = 0;
+        ASSERT_TRUE(profile->advanceCampaign(0, 0, chapter, level, true));
+        auto const before = describe(*profile);
+        ASSERT_TRUE(profiles().saveProfiles());
+        Orvex::XMLNode written;
+        ASSERT_TRUE(written.load(cardstest::hostFile(file), 1));
+        std::vector<int> numbers;
+        for (Orvex::XMLNode const* node : written.getChild(L"PROFIL")->getChild(L"KAMPAGNE")->children())
+            numbers.push_back(node->getAttributeInt(L"KAPITEL", -1));
+        EXPECT_EQ(numbers, c.written);
+        ASSERT_TRUE(profiles().loadProfiles());
+        profiles().buildAllCampaignTables();
+        EXPECT_EQ(describe(*profiles().getProfile(0)), before);
+        for (int number : {0, 1, 2}) EXPECT_NE(profiles().getProfile(0)->findChapter(number), nullptr) << number;
+    }
 }
 
 }  // namespace

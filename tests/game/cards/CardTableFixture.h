@@ -12,6 +12,7 @@
 #include "game/look/Kartenset.h"
 #include "game/look/StyleSettings.h"
 #include "port/win32/win32_paths.h"
+#include "tests/game/cards/ProfileFiles.h"
 #include "tests/support/TestSupport.h"
 
 namespace cardtest {
@@ -32,11 +33,7 @@ inline Solitaire::Kartenset* tableCardSet() {
 class CardTableFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        static bool pathAdded = false;
-        if (!pathAdded) {
-            Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(testsupport::sourceDir().string()));
-            pathAdded = true;
-        }
+        cardstest::useSourceData();
         Solitaire::StyleSettings::instance().setKartenset(tableCardSet());
         manager().createDiscardPile();
     }

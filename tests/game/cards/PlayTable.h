@@ -60,6 +60,8 @@ class PlayTable : public CardTableFixture {
 protected:
     void SetUp() override {
         CardTableFixture::SetUp();
+        // The registry is the process's: each test counts into its own definitions.
+        Solitaire::AchivementManager::instance().clear();
         cardstest::loadDefinitions(Solitaire::AchivementManager::instance(),
                                    L"<A><ACHIVEMENT NAME=\"KARTEN_MOVED\"/><ACHIVEMENT NAME=\"KARTEN_MOVE_ERROR\"/>"
                                    L"<ACHIVEMENT NAME=\"SCORE_CHANGED\"/><ACHIVEMENT NAME=\"KARTEN_MOVE_TO_ZIEL\"/>"

@@ -118,28 +118,60 @@ TEST(AchivementTest, ValuesThatAreNoNumbersAreRefused) {
     EXPECT_FLOAT_EQ(registry.find(L"SCORE_CHANGED")->getValue(), std::numeric_limits<float>::max());
 }
 
+// A name defined twice, or defined as an earlier one's alias: the first counts, and the profile
+// holds one entry per name, the counted one's, so the count reads back.
 TEST(AchivementTest, DuplicateNamesCountTheFirstAndReadBackIntoIt) {
     AchivementManager registry;
     logtest::LogWatch log;
     cardstest::loadDefinitions(registry, LR"(<A>
-        <ACHIVEMENT NAME="STARS" GOALS="3" UNLOCKED="1"/>
+        <ACHIVEMENT NAME="STARS" GOALS="3" UNLOCKED="1"><NAMEN>"|STERNE|"</NAMEN></ACHIVEMENT>
         <ACHIVEMENT NAME="STARS" GOALS="9" UNLOCKED="1"/>
+        <ACHIVEMENT NAME="STERNE" GOALS="9" UNLOCKED="1"/>
     </A>)");
     EXPECT_EQ(log.lines().size(), 1u);
     auto const all = registry.getAll();
-    ASSERT_EQ(all.size(), 2u);
+    ASSERT_EQ(all.size(), 3u);
     registry.count(L"STARS", 5);
     EXPECT_EQ(registry.find(L"STARS"), all[0]);
+    EXPECT_EQ(registry.find(L"STERNE"), all[0]);
     EXPECT_FLOAT_EQ(all[1]->getValue(), 0);
 
     Orvex::XMLNode data(L"ACHIVEMENT_DATA");
     registry.writeProfileData(data);
-    EXPECT_EQ(data.getChildCount(L"ACHIVEMENT"), 2u);
+    ASSERT_EQ(data.getChildCount(L"ACHIVEMENT"), 1u);
+    EXPECT_EQ(data.getChild(L"ACHIVEMENT")->getAttributeString(L"NAME", L""), L"STARS");
+    EXPECT_EQ(data.getChild(L"ACHIVEMENT")->getAttributeString(L"VALUE", L""), L"5");
     registry.resetAll();
     registry.readProfileData(data);
-    // Both entries read into the first, the second's last.
-    EXPECT_FLOAT_EQ(all[0]->getValue(), 0);
+    EXPECT_FLOAT_EQ(all[0]->getValue(), 5);
     EXPECT_FLOAT_EQ(all[1]->getValue(), 0);
+}
+
+// Emptied and loaded again (as each game object loads the file), the registry holds each
+// definition once; what was connected to the old achievements is let go.
+TEST(AchivementTest, ClearedAndLoadedAgainEachAchievementIsThereOnce) {
+    AchivementManager registry;
+    std::wstring const text = LR"(<A><ACHIVEMENT NAME="OPEN" GOALS="1 2 3" UNLOCKED="1"/><ACHIVEMENT NAME="B"/></A>)";
+    cardstest::loadDefinitions(registry, text);
+    {
+        cardstest::MedalRecorder recorder;
+        recorder.watch(registry);
+        registry.clear();
+        EXPECT_TRUE(registry.getAll().empty());
+        EXPECT_EQ(registry.find(L"OPEN"), nullptr);
+        EXPECT_FALSE(registry.count(L"OPEN", 1));
+    }
+    logtest::LogWatch log;
+    cardstest::loadDefinitions(registry, text);
+    EXPECT_TRUE(log.lines().empty());
+    ASSERT_EQ(registry.getAll().size(), 2u);
+    cardstest::MedalRecorder recorder;
+    recorder.watch(registry);
+    registry.count(L"OPEN", 1);
+    EXPECT_EQ(recorder.medals, (std::vector<std::pair<std::wstring, int>>{{L"OPEN", 1}}));
+    Orvex::XMLNode data(L"ACHIVEMENT_DATA");
+    registry.writeProfileData(data);
+    EXPECT_EQ(data.getChildCount(L"ACHIVEMENT"), 2u);
 }
 
 TEST(AchivementTest, ResetAndProfileDataGiveNoSignals) {

@@ -25,6 +25,8 @@
 // The next step waits for a card action to end; "+N" counts from its last event.
 //     focus on|off       the window gains or loses the focus
 //     close              the window's close button
+//     kill               the process killed at once (SIGKILL), as by a crash or a power cut: nothing
+//                        after it runs, no save at the game's end
 // A CARD is written as the rule words of suit and value joined by "_": HERZ_ASS, HERZ_10,
 // HERZ_KÖNIG. Card and pile are found through the card manager's camera as the game picks them;
 // only the events are the player's.
@@ -39,6 +41,7 @@
 // frames' work and no waiting, and a busy machine plays the same game as an idle one.
 #include <SDL.h>
 
+#include <csignal>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -303,6 +306,8 @@ private:
             pushWindowEvent(step.argument == "off" ? SDL_WINDOWEVENT_FOCUS_LOST : SDL_WINDOWEVENT_FOCUS_GAINED);
         } else if (step.action == "close") {
             pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+        } else if (step.action == "kill") {
+            raise(SIGKILL);
         }
         return true;
     }
