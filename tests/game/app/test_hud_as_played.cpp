@@ -1,0 +1,224 @@
+// The in-game HUD, the shop and the results as a player meets them in the player's window of
+// 1280 x 720: every action an SDL event in the real window (the mini-games' headless game object),
+// on the game's own data or on a copy whose campaign is the row of hearts. What the player sees
+// is read from the windows' goals, rectangles and labels and from the drawn pixels. Screenshots
+// go to the build folder's "screenshots" ("played_hud_*.png").
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <SDL.h>
+
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIMenuN.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUIWindow.h"
+#include "game/app/ScreenWindows.h"
+#include "game/app/SolitaireGame2.h"
+#include "game/cards/Kartenmanager.h"
+#include "tests/game/minigames/MinigameFixture.h"
+#include "tests/support/SdlEvents.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using minigametest::narrow;
+
+// A player of an earlier session: tutorials off, the intro seen, the first two chapters open.
+constexpr char kPlayer[] = R"(<PROFILE ACTIVE_PROFIL="Anna">
+<PROFIL NAME="Anna" POINTS="960">
+<TUTORIAL SHOW="0"/>
+<UNLOCKS>"|STORY_INTRO|"</UNLOCKS>
+<KAMPAGNE>
+<KAPITEL KAPITEL="0" RESULT="1"><LEVEL LEVEL="0" RESULT="1"/><LEVEL LEVEL="1" RESULT="1"/><LEVEL LEVEL="2" RESULT="1"/></KAPITEL>
+<KAPITEL KAPITEL="1" RESULT="1"><LEVEL LEVEL="0" RESULT="1"/><LEVEL LEVEL="1" RESULT="1"/><LEVEL LEVEL="2" RESULT="1"/></KAPITEL>
+</KAMPAGNE>
+</PROFIL>
+</PROFILE>
+)";
+
+class PlayedHudTest : public minigametest::MinigameFixture {
+protected:
+    void SetUp() override {
+        screenWidth = 1280;
+        screenHeight = 720;
+        makeHome("played_hud", profileText, flowCatalogue || !edits.empty());
+        if (flowCatalogue)
+            fs::copy_file(testsupport::sourceDir() / "tests/game/app/flow_data/Level.dat", home / "data/Level/Level.dat",
+                          fs::copy_options::overwrite_existing);
+        for (Edit const& edit : edits) {
+            std::string text = testsupport::readFile(home / edit.file);
+            std::size_t const at = text.find(edit.from);
+            ASSERT_NE(at, std::string::npos) << edit.file << ": " << edit.from;
+            text.replace(at, edit.from.size(), edit.to);
+            testsupport::writeFile(home / edit.file, text);
+        }
+        withPlayer = false;
+        MinigameFixture::SetUp();
+    }
+    void TearDown() override {
+        MinigameFixture::TearDown();
+        removeHome();
+    }
+
+    // The main menu: the start screen left, other screens stepped back from by Escape.
+    void toMainMenu() {
+        if (activeMenu() == L"STARTMENU") clickOn(L"SM_Fenster");
+        for (int i = 0; i < 3 && activeMenu() != L"HAUPTMENU"; ++i) pressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+        ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    }
+    // Level `level` of the chapter behind the chapter screen's button `chapterButton` (1 is the
+    // first), chosen as the player chooses it; the deal lands.
+    void startLevel(int chapterButton, int level) {
+        toMainMenu();
+        clickOn(L"H_Kampagne");
+        clickOn(L"K_KategorieButton" + std::to_wstring(chapterButton));
+        ASSERT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
+        clickOn(L"LA_LevelButton_" + std::to_wstring(level));
+        ASSERT_EQ(activeMenu(), L"INGAMEMENU");
+        wait(3.0);
+    }
+    // A free game of the category and game, started from the free-play screen.
+    void startFree(std::wstring const& category, std::wstring const& name) {
+        toMainMenu();
+        clickOn(L"H_FreiesSpiel");
+        clickOn(L"FG_Kategorie_" + category);
+        clickOn(L"FG_Game_" + name);
+        clickOn(L"FG_StartButton");
+        ASSERT_EQ(activeMenu(), L"INGAMEMENU");
+        wait(3.0);
+    }
+    void pressKey(SDL_Scancode code, SDL_Keycode sym) {
+        testsupport::pushKey(windowId(), code, true, sym);
+        tick(false);
+        testsupport::pushKey(windowId(), code, false, sym);
+        settle();
+    }
+    static std::wstring textOf(std::wstring const& name) {
+        Orvex::GUILabel* label = Solitaire::findLabel(name);
+        return label ? label->getText() : L"(no label)";
+    }
+    static std::wstring goalOf(std::wstring const& name) {
+        Orvex::GUIWindow* window = find(name);
+        return window ? window->getTargetState().name : L"(no window)";
+    }
+    // The window a press at the point reaches.
+    static Orvex::GUIWindow* pressedAt(D3DXVECTOR2 const& point) {
+        return Orvex::GUISystem::instance().windowAt(point, Orvex::GUISystem::kHitInput);
+    }
+    static std::string nameAt(D3DXVECTOR2 const& point) {
+        Orvex::GUIWindow* window = pressedAt(point);
+        return window ? narrow(window->getName()) : "(nothing)";
+    }
+    // The sum of the colour channels of the drawn pixels within the window's rectangle.
+    long brightnessOf(std::wstring const& name) {
+        std::vector<uint32_t> const shot = pixels();
+        Orvex::FRect const r = find(name)->getScreenRect();
+        long sum = 0;
+        for (int y = static_cast<int>(r.top); y < static_cast<int>(r.bottom); ++y)
+            for (int x = static_cast<int>(r.left); x < static_cast<int>(r.right); ++x) {
+                uint32_t const c = pixelAt(shot, D3DXVECTOR2(static_cast<float>(x), static_cast<float>(y)));
+                sum += ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF);
+            }
+        return sum;
+    }
+    // A point of the window where the press reaches it.
+    D3DXVECTOR2 pointOn(std::wstring const& name) { return reachablePointOf(*find(name)); }
+
+    struct Edit {
+        std::string file;
+        std::string from;
+        std::string to;
+    };
+    std::string profileText = kPlayer;
+    // The campaign of the row of hearts (tests/game/app/flow_data) instead of the shipped one.
+    bool flowCatalogue = false;
+    // Changes to a copy of the data before the game starts.
+    std::vector<Edit> edits;
+};
+
+// ---- the HUD given back ----
+
+// A press on a spot of the HUD without a button (the bottom panel, the top strip) does nothing:
+// the panel there took the press, came to the front of the HUD and stayed over its buttons, dim
+// and deaf for the rest of the level (its states forgot that it ignores input), also after the
+// pause. The rules panel that "i" opens closes with the next press and gives the HUD back.
+TEST_F(PlayedHudTest, AClickOnAnEmptySpotOfTheHudLeavesItsButtonsWorking) {
+    struct Case {
+        char const* what;
+        bool campaign;
+    };
+    Case const cases[] = {{"a campaign level", true}, {"a free game", false}};
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.campaign)
+            startLevel(2, 0);
+        else
+            startFree(L"KLASSIKER", L"ZELLEN");
+        dismissTablePanels();
+        settle();
+        // Spots of the HUD without a button: the bottom panel right of "i" and left of the gods'
+        // place, under the hint; the top strip between the multiplier and the title.
+        Orvex::FRect const info = find(L"I_Info")->getScreenRect();
+        Orvex::FRect const tip = find(L"I_TIPP")->getScreenRect();
+        D3DXVECTOR2 const spots[] = {D3DXVECTOR2(info.right + 30.0f, (info.top + info.bottom) / 2.0f),
+                                     D3DXVECTOR2((tip.left + tip.right) / 2.0f, static_cast<float>(height) - 6.0f),
+                                     D3DXVECTOR2(static_cast<float>(width) * 0.33f, 8.0f)};
+        long const lit = brightnessOf(L"I_Info");
+        for (int round = 0; round < 2; ++round) {
+            for (D3DXVECTOR2 const& spot : spots) {
+                click(spot);
+                settle();
+            }
+            EXPECT_EQ(nameAt(middleOf(L"I_Info")), "I_Info") << "round " << round;
+            EXPECT_NEAR(static_cast<double>(brightnessOf(L"I_Info")), static_cast<double>(lit), lit * 0.05)
+                << "round " << round << ": the button is not dimmed";
+            keep(std::string("played_hud_empty_spot_") + (c.campaign ? "campaign" : "free"));
+            // "i" opens the rules in the middle; the next press closes them.
+            clickOn(L"I_Info");
+            EXPECT_EQ(goalOf(L"I_Help"), L"CENTER");
+            click(spots[0]);
+            settle();
+            EXPECT_EQ(goalOf(L"I_Help"), L"AUS");
+            if (c.campaign) {
+                clickOn(L"I_Shop");
+                EXPECT_EQ(activeMenu(), L"SHOPMENU");
+                pressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+                EXPECT_EQ(activeMenu(), L"INGAMEMENU");
+            }
+            // Paused and resumed, the same again.
+            pressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+            ASSERT_EQ(activeMenu(), L"PAUSEMENU");
+            clickOn(L"P_WEITER");
+            ASSERT_EQ(activeMenu(), L"INGAMEMENU");
+        }
+        pressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+        clickOn(L"P_ENDE");
+    }
+}
+
+// Every window that ignores input keeps ignoring it in each of its states: a state's options
+// start from the defaults, so one that leaves the key out lets the window take presses once the
+// game sends it there.
+TEST_F(PlayedHudTest, EveryWindowThatIgnoresInputKeepsItInEachOfItsStates) {
+    std::vector<Orvex::GUIWindow*> windows;
+    Orvex::GUISystem::instance().collectAllWindows(windows);
+    int checked = 0;
+    for (Orvex::GUIWindow* window : windows) {
+        int const ignore = window->getDefaultGoal().options.inputIgnore;
+        if (ignore == 0) continue;
+        for (Orvex::GUIAnimationsGoal const* goal : window->getGoals()) {
+            if (!goal->interpolateOptions) continue;  // the state keeps the window's options
+            EXPECT_EQ(goal->options.inputIgnore, ignore) << narrow(window->getName()) << " at " << narrow(goal->name);
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 100);
+}
+
+}  // namespace
