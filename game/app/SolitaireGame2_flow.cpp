@@ -365,6 +365,8 @@ void SolitaireGame2::onGameEnd(bool const& won, GameEndParms const& parms) {
     results_.pending = result > kNoStar ? RunningGame::kWon : RunningGame::kLost;
     // The results screen, highscore, statistics, and the profiles saved.
     resultsScreen_.showResults(result, running_.campaign || won, !running_.campaign, pointsGoalMissed, comboGoalMissed);
+    // The medal the delay reveals is the one of the rating the results keep.
+    results_.rating = resultsScreen_.getStoredRating();
     SolitaireManager::instance().addHighscore(activeProfile() ? activeProfile()->getName() : std::wstring());
     SolitaireManager::instance().finishStatistics(won);
     ProfilManager::instance().saveProfiles();

@@ -20,6 +20,8 @@
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/cards/Picking.h"
 #include "tests/game/minigames/MinigameFixture.h"
 #include "tests/support/SdlEvents.h"
 #include "tests/support/TestSupport.h"
@@ -129,6 +131,47 @@ protected:
     }
     // A point of the window where the press reaches it.
     D3DXVECTOR2 pointOn(std::wstring const& name) { return reachablePointOf(*find(name)); }
+    // The number a label shows after its text ("Punkte: 1.234" is 1234); -1 without one.
+    static long numberIn(std::wstring const& text) {
+        long value = -1;
+        for (wchar_t c : text)
+            if (c >= L'0' && c <= L'9') value = (value < 0 ? 0 : value * 10) + (c - L'0');
+        return value;
+    }
+
+    // ---- the row of hearts ----
+    // The hearts from the ace up dragged onto the goal pile, count cards in all.
+    void moveHearts(int count) {
+        auto& cards = Solitaire::Kartenmanager::instance();
+        Solitaire::Kartenstapel* goal = cards.findPile(L"STAPEL_ZIEL");
+        ASSERT_NE(goal, nullptr);
+        for (int value = 0; value < count; ++value) {
+            Solitaire::Karte* card = heart(value);
+            ASSERT_NE(card, nullptr);
+            drag(tablePoint(Solitaire::computeScreenRect(*card, cards.getCamera())),
+                 tablePoint(Solitaire::computeScreenRect(*goal, cards.getCamera())), 6);
+            wait(0.4);
+        }
+    }
+    // The level played: count hearts onto the goal, then (unless that won it) ended by the HUD's
+    // end-game button; the frames of the results delay watched until the results screen opens.
+    // Returns the medal windows that came in meanwhile.
+    std::vector<std::wstring> playAndEnd(int count) {
+        std::vector<std::wstring> medals;
+        dismissTablePanels();
+        moveHearts(count);
+        if (!game->getRunning().gameOver) clickOn(L"I_END_GAME");
+        EXPECT_TRUE(game->getRunning().gameOver) << count << " hearts";
+        for (double t = 0.0; t < 15.0 && activeMenu() != L"AUSWERTUNGMENU"; t += kStep) {
+            tick(false);
+            for (wchar_t const* medal : {L"I_ABSCHLUSS_NIX", L"I_ABSCHLUSS_BRONZE", L"I_ABSCHLUSS_SILBER",
+                                         L"I_ABSCHLUSS_GOLD", L"I_ABSCHLUSS_PERFEKT"})
+                if (goalOf(medal) == L"AN" && std::find(medals.begin(), medals.end(), medal) == medals.end())
+                    medals.push_back(medal);
+        }
+        EXPECT_EQ(activeMenu(), L"AUSWERTUNGMENU");
+        return medals;
+    }
 
     struct Edit {
         std::string file;
@@ -219,6 +262,68 @@ TEST_F(PlayedHudTest, EveryWindowThatIgnoresInputKeepsItInEachOfItsStates) {
         }
     }
     EXPECT_GT(checked, 100);
+}
+
+// ---- the results ----
+
+class PlayedResultsTest : public PlayedHudTest {
+protected:
+    void SetUp() override {
+        flowCatalogue = true;
+        PlayedHudTest::SetUp();
+    }
+};
+
+// A level's result, one after the other: the medal coming in before the results is the one of
+// the stars (the grey "none" came before every campaign result, a perfect win included), the
+// points count up from 0 (not on from the last result), and the next game's HUD shows its own
+// score from its first frame (not the last game's, easing down over two seconds), also a free
+// game's after the campaign.
+TEST_F(PlayedResultsTest, EachResultShowsItsOwnMedalCountAndTheNextGameItsOwnScore) {
+    struct Case {
+        int hearts;
+        wchar_t const* medal;
+        wchar_t const* label;  // the count's label
+    };
+    // The row of hearts: one heart is a star, seven two, all thirteen three and the table clear.
+    Case const cases[] = {
+        {13, L"I_ABSCHLUSS_PERFEKT", L"A_ST_Points"},
+        {7, L"I_ABSCHLUSS_SILBER", L"A_ST_Points"},
+        {1, L"I_ABSCHLUSS_BRONZE", L"A_ST_Points"},
+    };
+    startLevel(1, 0);
+    long lastScore = -1;
+    for (Case const& c : cases) {
+        SCOPED_TRACE(std::to_string(c.hearts) + " hearts");
+        std::vector<std::wstring> const medals = playAndEnd(c.hearts);
+        EXPECT_EQ(medals, std::vector<std::wstring>{c.medal});
+        long const first = numberIn(textOf(c.label));
+        for (double t = 0.0; t < 8.0 && game->getResults().getCountUpLabel(); t += kStep) tick(false);
+        long const score = numberIn(textOf(c.label));
+        EXPECT_GT(score, 1000);
+        EXPECT_LT(first, score / 4) << "counted from 0";
+        if (lastScore >= 0) {
+            EXPECT_LT(first, lastScore / 4) << "not on from the last result";
+        }
+        keep("played_hud_results_" + std::to_string(c.hearts));
+        lastScore = score;
+        // The next level; its cards land.
+        clickOn(L"A_NEXT");
+        ASSERT_EQ(activeMenu(), L"INGAMEMENU");
+        EXPECT_NEAR(numberIn(textOf(L"I_Points")), Solitaire::Kartenmanager::instance().getScore(), 2.0)
+            << "the next level's own score";
+        wait(4.0);
+    }
+    // A free game after the campaign's level, from its first frames.
+    pressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+    clickOn(L"P_ENDE");
+    toMainMenu();
+    clickOn(L"H_FreiesSpiel");
+    clickOn(L"FG_Kategorie_KLASSIKER");
+    clickOn(L"FG_Game_HERZREIHE");
+    clickOn(L"FG_StartButton");
+    ASSERT_EQ(activeMenu(), L"INGAMEMENU");
+    EXPECT_NEAR(numberIn(textOf(L"I_Points")), Solitaire::Kartenmanager::instance().getScore(), 2.0);
 }
 
 }  // namespace
