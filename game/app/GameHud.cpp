@@ -46,6 +46,8 @@ constexpr double kPanelSpeed = 1.0;
 constexpr float kOffScreen = -1000.0f;
 constexpr float kTooltipHalf = 4.0f;
 constexpr float kTooltipSide = 8.0f;
+// The title's smaller fonts, tried in turn when the title does not fit its room in its own.
+constexpr wchar_t const* kSmallerTitleFonts[] = {L"MenuText", L"MenuKlein"};
 // The tip timer runs from 0 to 10 at this speed.
 constexpr float kTipTimerGoal = 10.0f;
 constexpr float kTipTimerSpeed = 0.1f;
@@ -68,6 +70,8 @@ void GameHud::wire() {
     time_ = findScreenWindow(L"I_Time");
     multiplier_ = findScreenWindow(L"I_Multiplier");
     combo_ = findScreenWindow(L"I_Combo");
+    levelName_ = findScreenWindow(L"I_LevelName");
+    if (Orvex::GUILabel* title = labelOf(levelName_)) levelNameFont_ = title->getFontName();
     item_ = findScreenWindow(L"I_Item");
     gesMed_ = findScreenWindow(L"I_GesMed");
     tipButton_ = findScreenWindowAs<Orvex::GUIProgressBar>(L"I_TIPP");
@@ -110,6 +114,19 @@ void GameHud::prepareGame(bool campaign) {
         jumpWindow(gesMed_, L"NIX");
     }
     for (Orvex::GUIWindow* medal : medals_) jumpWindow(medal, kHidden);
+}
+
+void GameHud::showLevelName(std::wstring const& text) {
+    Orvex::GUILabel* title = labelOf(levelName_);
+    if (!title) return;
+    title->setText(text);
+    float const room = title->getScreenRect().right - title->getScreenRect().left;
+    title->setFont(levelNameFont_);
+    for (wchar_t const* smaller : kSmallerTitleFonts) {
+        RECT const used = title->measureText();
+        if (static_cast<float>(used.right - used.left) <= room) return;
+        title->setFont(smaller);
+    }
 }
 
 void GameHud::update(double realStep) {

@@ -97,6 +97,9 @@ public:
     // A starting game's look: a campaign level's card set on the item window and no medal yet;
     // the medals put away.
     void prepareGame(bool campaign);
+    // The title in the top strip, in the first of its fonts (its own, then smaller ones) in
+    // which it fits its room.
+    void showLevelName(std::wstring const& text);
     // Where the score and multiplier labels stood at the last refresh (centres, screen pixels).
     D3DXVECTOR2 getPointsLabelCentre() const { return pointsCentre_; }
     D3DXVECTOR2 getMultiplierLabelCentre() const { return multiplierCentre_; }
@@ -198,6 +201,8 @@ private:
     Orvex::GUIWindow* itemAni_ = nullptr;
     Orvex::GUIProgressBar* tipButton_ = nullptr;
     Orvex::GUIWindow* variantLabel_ = nullptr;
+    Orvex::GUIWindow* levelName_ = nullptr;
+    std::wstring levelNameFont_;
     Orvex::GUIWindow* goalsPanel_ = nullptr;
     GoalSlot goalSlots_[kGoalSlots];
     Orvex::GUIWindow* endGame_ = nullptr;

@@ -38,7 +38,7 @@ constexpr char kPlayer[] = R"(<PROFILE ACTIVE_PROFIL="Anna">
 <UNLOCKS>"|STORY_INTRO|"</UNLOCKS>
 <KAMPAGNE>
 <KAPITEL KAPITEL="0" RESULT="1"><LEVEL LEVEL="0" RESULT="1"/><LEVEL LEVEL="1" RESULT="1"/><LEVEL LEVEL="2" RESULT="1"/></KAPITEL>
-<KAPITEL KAPITEL="1" RESULT="1"><LEVEL LEVEL="0" RESULT="1"/><LEVEL LEVEL="1" RESULT="1"/><LEVEL LEVEL="2" RESULT="1"/></KAPITEL>
+<KAPITEL KAPITEL="1" RESULT="1"><LEVEL LEVEL="0" RESULT="1"/><LEVEL LEVEL="1" RESULT="1"/><LEVEL LEVEL="2" RESULT="1"/><LEVEL LEVEL="6" RESULT="1"/></KAPITEL>
 </KAMPAGNE>
 </PROFIL>
 </PROFILE>
@@ -262,6 +262,36 @@ TEST_F(PlayedHudTest, EveryWindowThatIgnoresInputKeepsItInEachOfItsStates) {
         }
     }
     EXPECT_GT(checked, 100);
+}
+
+// ---- the title ----
+
+// The level's title stands whole in the top strip between the multiplier and the time: a long
+// one takes a smaller font (it was cut at both ends), a short one keeps the strip's own.
+TEST_F(PlayedHudTest, TheLevelsTitleFitsTheTopStrip) {
+    struct Case {
+        int chapterButton, level;
+        wchar_t const* title;
+        bool ownFont;
+    };
+    Case const cases[] = {
+        {2, 1, L"Die lange Reise - Goldrausch (drei Karten)", false},
+        {2, 0, L"Die lange Reise - Zellen", true},
+    };
+    for (Case const& c : cases) {
+        startLevel(c.chapterButton, c.level);
+        Orvex::GUILabel* title = Solitaire::findLabel(L"I_LevelName");
+        ASSERT_NE(title, nullptr);
+        EXPECT_EQ(title->getText(), c.title);
+        RECT const used = title->measureText();
+        Orvex::FRect const room = title->getScreenRect();
+        EXPECT_GE(static_cast<float>(used.left), room.left) << narrow(c.title);
+        EXPECT_LE(static_cast<float>(used.right), room.right) << narrow(c.title);
+        EXPECT_EQ(title->getFontName() == L"MenuKnopf", c.ownFont) << narrow(c.title);
+        keep("played_hud_title_" + std::to_string(c.level));
+        pressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+        clickOn(L"P_ENDE");
+    }
 }
 
 // ---- the results ----
