@@ -237,26 +237,40 @@ void GameHud::onCardsUnlocked(D3DXVECTOR4 const& counts) {
 
 // ---- end-game button ----
 
-void GameHud::showEndGameButton() {
-    if (!endGame_ || !inCampaign() || links_.cards->isGameEndShown()) return;
-    if (endGame_->getCurrentState().name == kShown) return;
-    endGame_->animateToGoal(kShown, kPanelSpeed, false);
+void GameHud::placeEndGameButton(int stars) {
+    if (!endGame_ || !inCampaign()) return;
+    bool const wanted = !links_.cards->isGameEndShown() && (stars > 0 || endPileEmpty_);
+    wchar_t const* goal = wanted ? kShown : kHidden;
+    if (endGame_->getTargetState().name != goal) endGame_->animateToGoal(goal, kPanelSpeed, false);
 }
 
-void GameHud::resetEndGameButton() { jumpWindow(endGame_, kHidden); }
+void GameHud::resetEndGameButton() {
+    endPileEmpty_ = false;
+    jumpWindow(endGame_, kHidden);
+}
 
 void GameHud::hideEndGameButton() {
     if (endGame_ && endGame_->getCurrentState().name != kHidden) endGame_->animateToGoal(kHidden, kPanelSpeed, false);
 }
 
-void GameHud::onNoEndPile() { showEndGameButton(); }
+int GameHud::starsIfEndedNow() const {
+    GameEndParms record;
+    bool reached[kGoalSlots] = {false, false, false};
+    if (!inCampaign() || !reachedGoals(record, reached)) return 0;
+    return static_cast<int>(std::count(std::begin(reached), std::end(reached), true));
+}
 
-void GameHud::onEndPileEmptied(Kartenstapel&) { showEndGameButton(); }
+// A variant without a watched pile brings the button with its first star, not from the start.
+void GameHud::onNoEndPile() { endPileEmpty_ = false; }
+
+void GameHud::onEndPileEmptied(Kartenstapel&) {
+    endPileEmpty_ = true;
+    placeEndGameButton(starsIfEndedNow());
+}
 
 void GameHud::onEndPileRefilled(Kartenstapel&) {
-    if (!endGame_ || !inCampaign()) return;
-    if (endGame_->getCurrentState().name == kHidden) return;
-    endGame_->animateToGoal(kHidden, kPanelSpeed, false);
+    endPileEmpty_ = false;
+    placeEndGameButton(starsIfEndedNow());
 }
 
 // ---- tip button ----

@@ -91,9 +91,13 @@ public:
     // null-terminated.
     void undo(int steps, wchar_t const* const* achievements);
     NewsLine& getNews() { return news_; }
-    // The end-game button put away at once (a game starts), or glided away (the game ends).
+    // The end-game button put away at once (a game starts), or glided away (the game ends). In a
+    // campaign level it stands in the bottom panel while ending the level now would give a star
+    // or while the level's watched pile is empty, and glides away otherwise.
     void resetEndGameButton();
     void hideEndGameButton();
+    // The stars the running level would give if it ended now (0 to 3; 0 outside a campaign level).
+    int starsIfEndedNow() const;
     // A starting game's look: a campaign level's card set on the item window and no medal yet;
     // the medals put away.
     void prepareGame(bool campaign);
@@ -157,7 +161,10 @@ private:
     void onTipTimerChanged(Orvex::Interpolation<float, float>& timer);
     // The tooltip of the hint and undo buttons names the price while it cannot be paid.
     void provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
-    void showEndGameButton();
+    // The button in (or away) as the level's stars and watched pile say.
+    void placeEndGameButton(int stars);
+    // The goals the table as it stands now reaches (false without a variant or statistics).
+    bool reachedGoals(GameEndParms& record, bool (&reached)[kGoalSlots]) const;
     // Asks the tutorials for a first-time tutorial; at the card's place on the screen when given.
     bool showFirstTimeTutorial(std::wstring const& name, Karte* card);
 
@@ -206,6 +213,8 @@ private:
     Orvex::GUIWindow* goalsPanel_ = nullptr;
     GoalSlot goalSlots_[kGoalSlots];
     Orvex::GUIWindow* endGame_ = nullptr;
+    // The level's watched pile is empty (its last report).
+    bool endPileEmpty_ = false;
     Orvex::GUIWindow* statistics_ = nullptr;
     Orvex::GUIWindow* statisticsZone_ = nullptr;
     Orvex::GUIWindow* help_ = nullptr;

@@ -208,6 +208,8 @@ private:
     void leaveResults();
     void restartGame();
     void showVariantTutorial();
+    // The running level ends now ("I_END_GAME", or "LB_OK" when it asked first).
+    void endLevelNow();
 
     // ---- a new active profile (SolitaireGame2_profiles.cpp) ----
     // The profile screens' handling of a new active profile.

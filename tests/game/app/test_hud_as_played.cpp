@@ -12,6 +12,7 @@
 
 #include <SDL.h>
 
+#include "engine/gui/GUIButton.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
@@ -22,6 +23,7 @@
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Picking.h"
+#include "game/cards/TableRenderer.h"
 #include "tests/game/minigames/MinigameFixture.h"
 #include "tests/support/SdlEvents.h"
 #include "tests/support/TestSupport.h"
@@ -128,6 +130,46 @@ protected:
                 sum += ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF);
             }
         return sum;
+    }
+    static bool overlap(Orvex::FRect const& a, Orvex::FRect const& b) {
+        return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    }
+    // The end-game button's rectangle lies off the table's area and off every card and pile.
+    void expectEndGameButtonOffTheTable() {
+        Orvex::FRect const button = find(L"I_END_GAME")->getScreenRect();
+        EXPECT_FALSE(overlap(button, Solitaire::SolitaireGame2::innerTableRect(game->getRenderer()->getWindowRect())));
+        auto& cards = Solitaire::Kartenmanager::instance();
+        for (Solitaire::Karte* card : cards.cards)
+            EXPECT_FALSE(overlap(button, Solitaire::computeScreenRect(*card, cards.getCamera())));
+        for (Solitaire::Kartenstapel* pile : cards.piles)
+            EXPECT_FALSE(overlap(button, Solitaire::computeScreenRect(*pile, cards.getCamera()))) << narrow(pile->getName());
+    }
+    // The end-game button lies under no button of the panel (a window and its descendants).
+    void expectEndGameButtonUnder(std::wstring const& panel) {
+        Orvex::FRect const button = find(L"I_END_GAME")->getScreenRect();
+        std::vector<Orvex::GUIWindow*> windows;
+        find(panel)->collectDescendants(windows);
+        int buttons = 0;
+        for (Orvex::GUIWindow* window : windows) {
+            if (!dynamic_cast<Orvex::GUIButton*>(window) && (window->getOptions().inputIgnore & 1)) continue;
+            if (window->getOptions().inputToParent || dynamic_cast<Orvex::GUILabel*>(window)) continue;
+            buttons += dynamic_cast<Orvex::GUIButton*>(window) != nullptr;
+            EXPECT_FALSE(overlap(button, window->getScreenRect())) << narrow(window->getName());
+        }
+        EXPECT_GT(buttons, 0) << narrow(panel);
+    }
+    // A quick double click, as the window system sends it.
+    void doubleClick(D3DXVECTOR2 const& point) {
+        moveTo(point);
+        int const x = static_cast<int>(point.x);
+        int const y = static_cast<int>(point.y);
+        for (int i = 0; i < 2; ++i) {
+            testsupport::pushButton(windowId(), SDL_BUTTON_LEFT, true, x, y);
+            tick(true);
+            testsupport::pushButton(windowId(), SDL_BUTTON_LEFT, false, x, y);
+            tick(true);
+        }
+        settle();
     }
     // A point of the window where the press reaches it.
     D3DXVECTOR2 pointOn(std::wstring const& name) { return reachablePointOf(*find(name)); }
@@ -289,6 +331,106 @@ TEST_F(PlayedHudTest, TheLevelsTitleFitsTheTopStrip) {
         EXPECT_LE(static_cast<float>(used.right), room.right) << narrow(c.title);
         EXPECT_EQ(title->getFontName() == L"MenuKnopf", c.ownFont) << narrow(c.title);
         keep("played_hud_title_" + std::to_string(c.level));
+        pressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+        clickOn(L"P_ENDE");
+    }
+}
+
+// ---- ending a level ----
+
+class PlayedEndLevelTest : public PlayedHudTest {
+protected:
+    void SetUp() override {
+        flowCatalogue = true;
+        // The row of hearts watches the ace's place; the first level's first star asks for two
+        // hearts on the goal, the second level's for one.
+        edits = {{"data/Level/Herzreihe.sol", "AUTO_CHECK_END=\"0\"", "AUTO_CHECK_END=\"0\" SPECIAL_STAPEL=\"PLATZ13\""},
+                 {"data/Level/Level.dat", "MIN_CARDS=\"1\"", "MIN_CARDS=\"2\""}};
+        PlayedHudTest::SetUp();
+    }
+};
+
+// "Level beenden" stays away while ending would give no star and the watched pile holds cards
+// (it showed from the first second, over the table); it comes in the bottom panel, off the table
+// and under no button of the shop, the pause screen or its own question, so a quick double click
+// on the shop's "Zurück" (which lay exactly over it) goes back to the table and no further. Ended
+// without a star, the level asks first; with a star it ends at once.
+TEST_F(PlayedEndLevelTest, TheEndButtonComesWithAStarOrTheEmptyPileAndAsksBeforeNoStar) {
+    struct Case {
+        char const* what;
+        int level;
+        bool asks;
+        wchar_t const* result;  // how well, on the results screen
+    };
+    Case const cases[] = {
+        {"the ace moved, no star yet", 0, true, L"A_HOW_WELL_0"},
+        {"the ace moved and a star with it", 1, false, L"A_HOW_WELL_1"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        startLevel(1, c.level);
+        dismissTablePanels();
+        EXPECT_EQ(goalOf(L"I_END_GAME"), L"AUS") << "not from the first second";
+        moveHearts(1);
+        settle();
+        ASSERT_EQ(goalOf(L"I_END_GAME"), L"AN") << "the watched place is empty";
+        expectEndGameButtonOffTheTable();
+        keep("played_hud_end_button_" + std::to_string(c.level));
+        // The shop over the table, left by a quick double click on its way back.
+        clickOn(L"I_Shop");
+        ASSERT_EQ(activeMenu(), L"SHOPMENU");
+        expectEndGameButtonUnder(L"S_Fenster");
+        doubleClick(pointOn(L"S_Zurueck"));
+        EXPECT_EQ(activeMenu(), L"INGAMEMENU");
+        EXPECT_FALSE(game->getRunning().gameOver);
+        // The pause screen's buttons lie off it too.
+        pressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+        ASSERT_EQ(activeMenu(), L"PAUSEMENU");
+        expectEndGameButtonUnder(L"PS_Fenster");
+        clickOn(L"P_WEITER");
+        // Ended by the button.
+        clickOn(L"I_END_GAME");
+        if (c.asks) {
+            ASSERT_EQ(activeMenu(), L"LEVELBEENDENMENU");
+            EXPECT_FALSE(game->getRunning().gameOver);
+            expectEndGameButtonUnder(L"LB_Fenster");
+            keep("played_hud_end_question");
+            clickOn(L"LB_CANCEL");
+            EXPECT_EQ(activeMenu(), L"INGAMEMENU");
+            EXPECT_FALSE(game->getRunning().gameOver) << "no: back to the level";
+            clickOn(L"I_END_GAME");
+            ASSERT_EQ(activeMenu(), L"LEVELBEENDENMENU");
+            pressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+            EXPECT_EQ(activeMenu(), L"INGAMEMENU");
+            EXPECT_FALSE(game->getRunning().gameOver) << "Escape: back to the level";
+            clickOn(L"I_END_GAME");
+            clickOn(L"LB_OK");
+        }
+        EXPECT_TRUE(game->getRunning().gameOver);
+        for (double t = 0.0; t < 15.0 && activeMenu() != L"AUSWERTUNGMENU"; t += kStep) tick(false);
+        settle();
+        ASSERT_EQ(activeMenu(), L"AUSWERTUNGMENU");
+        Orvex::GUILabel* howWell = Solitaire::findLabel(L"A_ST_HowWellLabel");
+        ASSERT_NE(howWell, nullptr);
+        EXPECT_EQ(howWell->getTextId(), c.result);
+        clickOn(goalOf(L"A_BACK") == L"AUS" ? L"A_NEXT" : L"A_BACK");
+    }
+}
+
+// The shipped levels the button lay over (the goal pile of "Herzreihe", the bottom card of the
+// fourth column of "Zellen"): dealt, it is not there; where it comes it leaves the table free.
+TEST_F(PlayedHudTest, TheEndButtonLeavesTheShippedTablesFree) {
+    int const levels[] = {0, 6};  // chapter 1: "Zellen", "Herzreihe"
+    for (int level : levels) {
+        SCOPED_TRACE(level);
+        startLevel(2, level);
+        dismissTablePanels();
+        settle();
+        EXPECT_EQ(goalOf(L"I_END_GAME"), L"AUS");
+        // Where it comes, should the level bring it.
+        find(L"I_END_GAME")->jumpToGoal(L"AN");
+        expectEndGameButtonOffTheTable();
+        find(L"I_END_GAME")->jumpToGoal(L"AUS");
         pressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
         clickOn(L"P_ENDE");
     }
