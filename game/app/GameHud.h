@@ -133,6 +133,8 @@ public:
     // while it stands in the middle); one moves per update, the banner's first.
     PanelBlend& getGameNameBlend() { return gameNameBlend_; }
     PanelBlend& getHelpBlend() { return helpBlend_; }
+    PanelBlend const& getGameNameBlend() const { return gameNameBlend_; }
+    PanelBlend const& getHelpBlend() const { return helpBlend_; }
     void moveBlends(double realStep);
     // The banner glides in over the table (a campaign level starts).
     void showGameNamePanel();

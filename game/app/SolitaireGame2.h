@@ -192,6 +192,9 @@ private:
     void updateOutsideGame(double realStep);
     void updateInGame(double gameStep, double realStep);
     void updateResultsDelay(double realStep);
+    // A level's opening stands: its banner or rules over the table, or no card moved yet (medals
+    // wait, so as not to cover the top strip and the rules).
+    bool tableOpening() const;
 
     // ---- per-frame draw and input poll (SolitaireGame2_draw.cpp) ----
     void drawPauseOverlay();

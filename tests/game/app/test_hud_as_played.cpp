@@ -18,6 +18,7 @@
 #include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
+#include "game/app/AchievementScreen.h"
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/Kartenmanager.h"
@@ -434,6 +435,58 @@ TEST_F(PlayedHudTest, TheEndButtonLeavesTheShippedTablesFree) {
         pressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
         clickOn(L"P_ENDE");
     }
+}
+
+// ---- medals at a level's start ----
+
+// A player who has finished the first mini-game: the chapter's opening scene plays before its
+// first level, and seeing it earns a medal.
+constexpr char kAfterTheFirstRest[] = R"(<PROFILE ACTIVE_PROFIL="Anna">
+<PROFIL NAME="Anna" POINTS="0">
+<TUTORIAL SHOW="0"/>
+<UNLOCKS>"|STORY_INTRO|" "|STORY_RAST|" "|MINIGAME_0_FINISHED|"</UNLOCKS>
+<KAMPAGNE>
+<KAPITEL KAPITEL="0" RESULT="2"><LEVEL LEVEL="0" RESULT="2"/></KAPITEL>
+<KAPITEL KAPITEL="1" RESULT="1"><LEVEL LEVEL="0" RESULT="1"/></KAPITEL>
+</KAMPAGNE>
+</PROFIL>
+</PROFILE>
+)";
+
+class PlayedMedalTest : public PlayedHudTest {
+protected:
+    void SetUp() override {
+        flowCatalogue = true;
+        profileText = kAfterTheFirstRest;
+        withStory = true;
+        PlayedHudTest::SetUp();
+    }
+};
+
+// The medal of the scene before a level waited until the level had begun: its panel covered the
+// top strip and the rules for seconds at the level's start. It comes with the first card moved.
+TEST_F(PlayedMedalTest, AMedalWaitsUntilTheLevelHasBegun) {
+    toMainMenu();
+    clickOn(L"H_Kampagne");
+    clickOn(L"K_KategorieButton2");
+    ASSERT_NE(scene(), nullptr) << "the chapter's opening scene";
+    clickOn(L"T_END_STORY_CLICK");
+    ASSERT_EQ(scene(), nullptr);
+    for (int i = 0; i < 20 && activeMenu() != L"INGAMEMENU"; ++i) settle();
+    ASSERT_EQ(activeMenu(), L"INGAMEMENU");
+    Solitaire::AchievementScreen& medals = game->getAchievementScreen();
+    // The level's start: the deal lands, the banner and the rules come and go.
+    for (double t = 0.0; t < 4.0; t += kStep) {
+        tick(false);
+        ASSERT_LE(medals.getPopupTimer(), 0.0f) << "at " << t << " s";
+    }
+    EXPECT_GT(medals.getQueuedMedals(), 0u) << "the scene's medal waits";
+    dismissTablePanels();
+    EXPECT_LE(medals.getPopupTimer(), 0.0f) << "no card moved yet";
+    keep("played_hud_medal_waits");
+    moveHearts(1);
+    EXPECT_GT(medals.getPopupTimer(), 0.0f) << "the level has begun";
+    keep("played_hud_medal_shows");
 }
 
 // ---- the results ----
