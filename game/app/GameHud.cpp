@@ -158,6 +158,8 @@ void GameHud::refreshLabels() {
 
 void GameHud::advance(float step) {
     tipTimer_.update(step);
+    // The balance moves with play: the bulb follows it also while the timer stands full.
+    showTipReadiness();
     refreshLabels();
 }
 
@@ -284,12 +286,18 @@ void GameHud::resetTipButton() {
 
 void GameHud::onTipTimerChanged(Orvex::Interpolation<float, float>& timer) {
     if (!tipButton_) return;
-    tipButton_->setRatio(timer.t);
+    showTipReadiness();
     if (!(timer.t >= 1.0f)) return;
     // A hint the points cannot pay is not ready: the reminders sparkle once they can.
     Kartenmanager* cards = links_.cards;
     if (cards->canPay(cards->getHintPrice())) sparkleOver(*tipButton_, L"TIPP_READY_EMITTER");
     tipReminder_ = nextReminder();
+}
+
+void GameHud::showTipReadiness() {
+    // The bulb fills with the timer while a hint can be paid, and stays dark while it cannot.
+    Kartenmanager* cards = links_.cards;
+    if (tipButton_) tipButton_->setRatio(cards->canPay(cards->getHintPrice()) ? tipTimer_.t : 0.0f);
 }
 
 void GameHud::onTipTimerGoal(Orvex::Interpolation<float, float>&) {
@@ -304,7 +312,11 @@ void GameHud::remindTip(double realStep) {
 
 std::wstring GameHud::priceText(bool hint, float price) const {
     std::wstring out;
-    Orvex::Text* text = findLanguageText(hint ? L"MELDUNG_TIPP_PREIS" : L"MELDUNG_UNDO_PREIS");
+    // The text names the points that are short: the balance (shown as "Guthaben"), or the score.
+    bool const scoreShort = links_.cards->getScore() < links_.cards->getPointsBalance();
+    std::wstring id = hint ? L"MELDUNG_TIPP_PREIS" : L"MELDUNG_UNDO_PREIS";
+    if (scoreShort) id += L"_PUNKTE";
+    Orvex::Text* text = findLanguageText(id);
     if (!text) return out;
     // What is missing is rounded up: a fraction short is a point short.
     float const missing = std::ceil(links_.cards->getMissingPoints(price));
@@ -324,6 +336,8 @@ void GameHud::undo(int steps, wchar_t const* const* achievements) {
     if (links_.running->gameOver) return;
     if (refuseForPrice(false, cards->getUndoPrice(steps))) return;
     if (cards->undoSteps(steps, false, false) == 0) return;
+    // A refusal shown before is no longer true.
+    news_.clear();
     cards->playSound(GameStyle::kSoundUndo);
     for (; *achievements; ++achievements) countAchievement(*achievements);
 }

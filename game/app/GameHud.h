@@ -161,6 +161,7 @@ private:
     void updateTooltipFollower();
     void onTipTimerGoal(Orvex::Interpolation<float, float>& timer);
     void onTipTimerChanged(Orvex::Interpolation<float, float>& timer);
+    void showTipReadiness();
     // The tooltip of the hint and undo buttons names the price while it cannot be paid.
     void provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
     // The button in (or away) as the level's stars and watched pile say.

@@ -279,6 +279,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          [](G& g, W&) {
              if (g.running_.gameOver || g.hud_.refuseForPrice(true, g.cards_->getHintPrice())) return;
              if (!g.cards_->showHint(false, true, true)) return;
+             g.hud_.getNews().clear();
              g.hud_.resetTipButton();
              countAchievement(L"TIPP_USED");
          }},

@@ -14,6 +14,7 @@
 
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUILabel.h"
+#include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUISystem.h"
@@ -435,6 +436,85 @@ TEST_F(PlayedHudTest, TheEndButtonLeavesTheShippedTablesFree) {
         pressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
         clickOn(L"P_ENDE");
     }
+}
+
+// ---- what hints and undo steps cost ----
+
+class PlayedPricesTest : public PlayedHudTest {
+protected:
+    void SetUp() override {
+        flowCatalogue = true;
+        PlayedHudTest::SetUp();
+    }
+    static bool shown(std::wstring const& name) {
+        for (Orvex::GUIWindow* window = find(name); window; window = window->getParent())
+            if (!window->getOptions().visible) return false;
+        return find(name) != nullptr;
+    }
+    static float bulb() { return dynamic_cast<Orvex::GUIProgressBar*>(find(L"I_TIPP"))->getRatio(); }
+};
+
+// A free game's score starts at 1,000 and its balance at 0: hints and undo steps are paid from
+// the balance, which was not in sight ("Punkte: 960" on the strip, "kostet 50 erspielte Punkte,
+// es fehlen noch 50"). The balance shows in every game and the refusal names it; the bulb stays
+// dark while a hint cannot be paid, and lights with the points that pay it; a hint or an undo
+// step that went through leaves no refusal on the news line.
+TEST_F(PlayedPricesTest, TheBalanceThatPaysIsInSightAndTheBulbLightsOnlyWhenItPays) {
+    startFree(L"KLASSIKER", L"HERZREIHE");
+    dismissTablePanels();
+    auto& cards = Solitaire::Kartenmanager::instance();
+    EXPECT_TRUE(shown(L"I_Points2"));
+    EXPECT_EQ(textOf(L"I_Points2"), L"Guthaben: 0");
+    wait(11.0);  // the hint's timer is full
+    EXPECT_FALSE(cards.canPay(cards.getHintPrice()));
+    EXPECT_EQ(bulb(), 0.0f) << "not ready while it cannot be paid";
+    struct Case {
+        char const* what;
+        wchar_t const* button;
+        int hearts;  // moved before the click
+        bool paid;   // false: whether it is paid is read from the balance before the click
+    };
+    Case const cases[] = {
+        {"a hint with an empty balance", L"I_TIPP", 0, false},
+        {"a hint paid by two hearts", L"I_TIPP", 2, true},
+        {"undo steps until the balance is spent", L"I_Undo_Step", 0, false},
+        {"", L"I_Undo_Step", 0, false},
+        {"", L"I_Undo_Step", 0, false},
+    };
+    int moved = 0;
+    int refusals = 0;
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        bool const pays = cards.canPay(std::wstring(c.button) == L"I_TIPP" ? cards.getHintPrice() : cards.getUndoPrice(-1));
+        if (c.hearts > 0) {
+            for (int value = moved; value < moved + c.hearts; ++value) {
+                auto* goal = cards.findPile(L"STAPEL_ZIEL");
+                drag(tablePoint(Solitaire::computeScreenRect(*heart(value), cards.getCamera())),
+                     tablePoint(Solitaire::computeScreenRect(*goal, cards.getCamera())), 6);
+                wait(0.4);
+            }
+            moved += c.hearts;
+            if (std::wstring(c.button) == L"I_TIPP") {
+                wait(11.0);
+                EXPECT_EQ(bulb(), 1.0f) << "lit: the points pay it";
+            }
+        }
+        bool const paid = c.hearts > 0 ? cards.canPay(std::wstring(c.button) == L"I_TIPP" ? cards.getHintPrice()
+                                                                                      : cards.getUndoPrice(-1))
+                                       : pays;
+        if (c.paid) EXPECT_TRUE(paid);
+        clickOn(c.button);
+        std::wstring const news = textOf(L"I_Meldung");
+        if (paid) {
+            EXPECT_NE(goalOf(L"I_Meldung"), L"AN") << "no refusal left: " << narrow(news);
+        } else {
+            ++refusals;
+            EXPECT_EQ(goalOf(L"I_Meldung"), L"AN");
+            EXPECT_NE(news.find(L"Guthaben"), std::wstring::npos) << narrow(news);
+            keep("played_hud_price_refused");
+        }
+    }
+    EXPECT_GE(refusals, 2) << "a hint and an undo step refused";
 }
 
 // ---- medals at a level's start ----
