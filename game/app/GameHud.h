@@ -166,8 +166,6 @@ private:
     void provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
     // The button in (or away) as the level's stars and watched pile say.
     void placeEndGameButton(int stars);
-    // The goals the table as it stands now reaches (false without a variant or statistics).
-    bool reachedGoals(GameEndParms& record, bool (&reached)[kGoalSlots]) const;
     // Asks the tutorials for a first-time tutorial; at the card's place on the screen when given.
     bool showFirstTimeTutorial(std::wstring const& name, Karte* card);
 
@@ -176,6 +174,8 @@ private:
     void wirePanels();
     void wireMedals();
     void refreshGoalSlot(GoalSlot const& slot, LevelGoal const* goal, bool reached, GameEndParms const& record);
+    // The goals the table as it stands now reaches (false without a variant or statistics).
+    bool reachedGoals(GameEndParms& record, bool (&reached)[kGoalSlots]) const;
     void drawStatisticsPanel(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
     void onStatisticsZoneEntered(Orvex::GUIWindow& zone);
     void onStatisticsZoneLeft(Orvex::GUIWindow& zone);
