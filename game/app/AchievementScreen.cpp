@@ -201,7 +201,7 @@ void AchievementScreen::onMedal(Achivement& achievement, AchivementMedal const& 
 }
 
 bool AchievementScreen::canShowPopup() const {
-    if (!popup_ || popup_->isAnimating()) return false;
+    if (!popup_ || popup_->isAnimating() || held_) return false;
     if (menus_)
         for (wchar_t const* name : kQuietMenus) {
             Orvex::GUIMenuN* menu = menus_->findMenu(name);

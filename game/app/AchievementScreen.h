@@ -50,6 +50,8 @@ public:
     // The popup's time runs down; without one the next queued medal shows when it may.
     void update(double realStep);
     void dismissPopup();
+    // While held (a level's opening: its banner, its rules, no card moved yet) medals wait.
+    void holdPopups(bool held) { held_ = held; }
     // The in-game time adds to "AC_TIME".
     void countPlayTime(double gameStep);
 
@@ -77,6 +79,7 @@ private:
     Orvex::GUIWindow* popupParticles_ = nullptr;
     // Seconds left of the shown popup; -1 while none shows.
     float popupTimer_ = -1.0f;
+    bool held_ = false;
     std::deque<std::pair<Achivement*, AchivementMedal>> queue_;
     // The popup's particle and the hovered list entry's, each held with a reference.
     Orvex::CountedRef<SolPartikel> popupParticle_;

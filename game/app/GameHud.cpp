@@ -46,6 +46,8 @@ constexpr double kPanelSpeed = 1.0;
 constexpr float kOffScreen = -1000.0f;
 constexpr float kTooltipHalf = 4.0f;
 constexpr float kTooltipSide = 8.0f;
+// The title's smaller fonts, tried in turn when the title does not fit its room in its own.
+constexpr wchar_t const* kSmallerTitleFonts[] = {L"MenuText", L"MenuKlein"};
 // The tip timer runs from 0 to 10 at this speed.
 constexpr float kTipTimerGoal = 10.0f;
 constexpr float kTipTimerSpeed = 0.1f;
@@ -68,6 +70,8 @@ void GameHud::wire() {
     time_ = findScreenWindow(L"I_Time");
     multiplier_ = findScreenWindow(L"I_Multiplier");
     combo_ = findScreenWindow(L"I_Combo");
+    levelName_ = findScreenWindow(L"I_LevelName");
+    if (Orvex::GUILabel* title = labelOf(levelName_)) levelNameFont_ = title->getFontName();
     item_ = findScreenWindow(L"I_Item");
     gesMed_ = findScreenWindow(L"I_GesMed");
     tipButton_ = findScreenWindowAs<Orvex::GUIProgressBar>(L"I_TIPP");
@@ -112,6 +116,19 @@ void GameHud::prepareGame(bool campaign) {
     for (Orvex::GUIWindow* medal : medals_) jumpWindow(medal, kHidden);
 }
 
+void GameHud::showLevelName(std::wstring const& text) {
+    Orvex::GUILabel* title = labelOf(levelName_);
+    if (!title) return;
+    title->setText(text);
+    float const room = title->getScreenRect().right - title->getScreenRect().left;
+    title->setFont(levelNameFont_);
+    for (wchar_t const* smaller : kSmallerTitleFonts) {
+        RECT const used = title->measureText();
+        if (static_cast<float>(used.right - used.left) <= room) return;
+        title->setFont(smaller);
+    }
+}
+
 void GameHud::update(double realStep) {
     news_.update(realStep);
     updateTooltipFollower();
@@ -141,6 +158,8 @@ void GameHud::refreshLabels() {
 
 void GameHud::advance(float step) {
     tipTimer_.update(step);
+    // The balance moves with play: the bulb follows it also while the timer stands full.
+    showTipReadiness();
     refreshLabels();
 }
 
@@ -220,26 +239,40 @@ void GameHud::onCardsUnlocked(D3DXVECTOR4 const& counts) {
 
 // ---- end-game button ----
 
-void GameHud::showEndGameButton() {
-    if (!endGame_ || !inCampaign() || links_.cards->isGameEndShown()) return;
-    if (endGame_->getCurrentState().name == kShown) return;
-    endGame_->animateToGoal(kShown, kPanelSpeed, false);
+void GameHud::placeEndGameButton(int stars) {
+    if (!endGame_ || !inCampaign()) return;
+    bool const wanted = !links_.cards->isGameEndShown() && (stars > 0 || endPileEmpty_);
+    wchar_t const* goal = wanted ? kShown : kHidden;
+    if (endGame_->getTargetState().name != goal) endGame_->animateToGoal(goal, kPanelSpeed, false);
 }
 
-void GameHud::resetEndGameButton() { jumpWindow(endGame_, kHidden); }
+void GameHud::resetEndGameButton() {
+    endPileEmpty_ = false;
+    jumpWindow(endGame_, kHidden);
+}
 
 void GameHud::hideEndGameButton() {
     if (endGame_ && endGame_->getCurrentState().name != kHidden) endGame_->animateToGoal(kHidden, kPanelSpeed, false);
 }
 
-void GameHud::onNoEndPile() { showEndGameButton(); }
+int GameHud::starsIfEndedNow() const {
+    GameEndParms record;
+    bool reached[kGoalSlots] = {false, false, false};
+    if (!inCampaign() || !reachedGoals(record, reached)) return 0;
+    return static_cast<int>(std::count(std::begin(reached), std::end(reached), true));
+}
 
-void GameHud::onEndPileEmptied(Kartenstapel&) { showEndGameButton(); }
+// A variant without a watched pile brings the button with its first star, not from the start.
+void GameHud::onNoEndPile() { endPileEmpty_ = false; }
+
+void GameHud::onEndPileEmptied(Kartenstapel&) {
+    endPileEmpty_ = true;
+    placeEndGameButton(starsIfEndedNow());
+}
 
 void GameHud::onEndPileRefilled(Kartenstapel&) {
-    if (!endGame_ || !inCampaign()) return;
-    if (endGame_->getCurrentState().name == kHidden) return;
-    endGame_->animateToGoal(kHidden, kPanelSpeed, false);
+    endPileEmpty_ = false;
+    placeEndGameButton(starsIfEndedNow());
 }
 
 // ---- tip button ----
@@ -253,12 +286,18 @@ void GameHud::resetTipButton() {
 
 void GameHud::onTipTimerChanged(Orvex::Interpolation<float, float>& timer) {
     if (!tipButton_) return;
-    tipButton_->setRatio(timer.t);
+    showTipReadiness();
     if (!(timer.t >= 1.0f)) return;
     // A hint the points cannot pay is not ready: the reminders sparkle once they can.
     Kartenmanager* cards = links_.cards;
     if (cards->canPay(cards->getHintPrice())) sparkleOver(*tipButton_, L"TIPP_READY_EMITTER");
     tipReminder_ = nextReminder();
+}
+
+void GameHud::showTipReadiness() {
+    // The bulb fills with the timer while a hint can be paid, and stays dark while it cannot.
+    Kartenmanager* cards = links_.cards;
+    if (tipButton_) tipButton_->setRatio(cards->canPay(cards->getHintPrice()) ? tipTimer_.t : 0.0f);
 }
 
 void GameHud::onTipTimerGoal(Orvex::Interpolation<float, float>&) {
@@ -273,7 +312,11 @@ void GameHud::remindTip(double realStep) {
 
 std::wstring GameHud::priceText(bool hint, float price) const {
     std::wstring out;
-    Orvex::Text* text = findLanguageText(hint ? L"MELDUNG_TIPP_PREIS" : L"MELDUNG_UNDO_PREIS");
+    // The text names the points that are short: the balance (shown as "Guthaben"), or the score.
+    bool const scoreShort = links_.cards->getScore() < links_.cards->getPointsBalance();
+    std::wstring id = hint ? L"MELDUNG_TIPP_PREIS" : L"MELDUNG_UNDO_PREIS";
+    if (scoreShort) id += L"_PUNKTE";
+    Orvex::Text* text = findLanguageText(id);
     if (!text) return out;
     // What is missing is rounded up: a fraction short is a point short.
     float const missing = std::ceil(links_.cards->getMissingPoints(price));
@@ -293,6 +336,8 @@ void GameHud::undo(int steps, wchar_t const* const* achievements) {
     if (links_.running->gameOver) return;
     if (refuseForPrice(false, cards->getUndoPrice(steps))) return;
     if (cards->undoSteps(steps, false, false) == 0) return;
+    // A refusal shown before is no longer true.
+    news_.clear();
     cards->playSound(GameStyle::kSoundUndo);
     for (; *achievements; ++achievements) countAchievement(*achievements);
 }

@@ -91,12 +91,19 @@ public:
     // null-terminated.
     void undo(int steps, wchar_t const* const* achievements);
     NewsLine& getNews() { return news_; }
-    // The end-game button put away at once (a game starts), or glided away (the game ends).
+    // The end-game button put away at once (a game starts), or glided away (the game ends). In a
+    // campaign level it stands in the bottom panel while ending the level now would give a star
+    // or while the level's watched pile is empty, and glides away otherwise.
     void resetEndGameButton();
     void hideEndGameButton();
+    // The stars the running level would give if it ended now (0 to 3; 0 outside a campaign level).
+    int starsIfEndedNow() const;
     // A starting game's look: a campaign level's card set on the item window and no medal yet;
     // the medals put away.
     void prepareGame(bool campaign);
+    // The title in the top strip, in the first of its fonts (its own, then smaller ones) in
+    // which it fits its room.
+    void showLevelName(std::wstring const& text);
     // Where the score and multiplier labels stood at the last refresh (centres, screen pixels).
     D3DXVECTOR2 getPointsLabelCentre() const { return pointsCentre_; }
     D3DXVECTOR2 getMultiplierLabelCentre() const { return multiplierCentre_; }
@@ -126,6 +133,8 @@ public:
     // while it stands in the middle); one moves per update, the banner's first.
     PanelBlend& getGameNameBlend() { return gameNameBlend_; }
     PanelBlend& getHelpBlend() { return helpBlend_; }
+    PanelBlend const& getGameNameBlend() const { return gameNameBlend_; }
+    PanelBlend const& getHelpBlend() const { return helpBlend_; }
     void moveBlends(double realStep);
     // The banner glides in over the table (a campaign level starts).
     void showGameNamePanel();
@@ -152,9 +161,11 @@ private:
     void updateTooltipFollower();
     void onTipTimerGoal(Orvex::Interpolation<float, float>& timer);
     void onTipTimerChanged(Orvex::Interpolation<float, float>& timer);
+    void showTipReadiness();
     // The tooltip of the hint and undo buttons names the price while it cannot be paid.
     void provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
-    void showEndGameButton();
+    // The button in (or away) as the level's stars and watched pile say.
+    void placeEndGameButton(int stars);
     // Asks the tutorials for a first-time tutorial; at the card's place on the screen when given.
     bool showFirstTimeTutorial(std::wstring const& name, Karte* card);
 
@@ -163,6 +174,8 @@ private:
     void wirePanels();
     void wireMedals();
     void refreshGoalSlot(GoalSlot const& slot, LevelGoal const* goal, bool reached, GameEndParms const& record);
+    // The goals the table as it stands now reaches (false without a variant or statistics).
+    bool reachedGoals(GameEndParms& record, bool (&reached)[kGoalSlots]) const;
     void drawStatisticsPanel(Orvex::GUIWindow& window, bool& a, bool& b, bool& c);
     void onStatisticsZoneEntered(Orvex::GUIWindow& zone);
     void onStatisticsZoneLeft(Orvex::GUIWindow& zone);
@@ -198,9 +211,13 @@ private:
     Orvex::GUIWindow* itemAni_ = nullptr;
     Orvex::GUIProgressBar* tipButton_ = nullptr;
     Orvex::GUIWindow* variantLabel_ = nullptr;
+    Orvex::GUIWindow* levelName_ = nullptr;
+    std::wstring levelNameFont_;
     Orvex::GUIWindow* goalsPanel_ = nullptr;
     GoalSlot goalSlots_[kGoalSlots];
     Orvex::GUIWindow* endGame_ = nullptr;
+    // The level's watched pile is empty (its last report).
+    bool endPileEmpty_ = false;
     Orvex::GUIWindow* statistics_ = nullptr;
     Orvex::GUIWindow* statisticsZone_ = nullptr;
     Orvex::GUIWindow* help_ = nullptr;

@@ -130,17 +130,25 @@ void GameHud::wireMedals() {
 
 // ---- goals panel ----
 
-void GameHud::refreshGoalsPanel() {
+bool GameHud::reachedGoals(GameEndParms& record, bool (&reached)[kGoalSlots]) const {
     SolVariant* variant = links_.catalogue->getCurrentVariant();
     Statistik* statistik = links_.catalogue->getGameStatistik();
-    if (!goalsPanel_ || !variant || !statistik) return;
+    if (!variant || !statistik) return false;
     // The table as the game end would record it, with the running game's time and best combo.
-    GameEndParms record = links_.cards->makeGameEndParms(false);
+    record = links_.cards->makeGameEndParms(false);
     record.time = static_cast<float>(statistik->getTime());
     record.maxCombo = counterOf(*statistik, StatistikCounter::MaxCombo);
-    bool reached[kGoalSlots] = {false, false, false};
     variant->getReachedGoals(record, reached[0], reached[1], reached[2]);
-    if (reached[0] && reached[1] && reached[2]) showEndGameButton();
+    return true;
+}
+
+void GameHud::refreshGoalsPanel() {
+    SolVariant* variant = links_.catalogue->getCurrentVariant();
+    GameEndParms record;
+    bool reached[kGoalSlots] = {false, false, false};
+    if (!variant || !reachedGoals(record, reached)) return;
+    placeEndGameButton(static_cast<int>(std::count(std::begin(reached), std::end(reached), true)));
+    if (!goalsPanel_) return;
     std::vector<std::unique_ptr<LevelGoal>> const& goals = variant->getGoals();
     for (int n = 0; n < kGoalSlots; ++n) {
         LevelGoal const* goal = static_cast<std::size_t>(n) < goals.size() ? goals[n].get() : nullptr;

@@ -29,6 +29,8 @@ inline constexpr wchar_t kAchievementsMenu[] = L"ACHIVEMENTS_MENU";
 inline constexpr wchar_t kHelpMenu[] = L"HILFEMENU";
 inline constexpr wchar_t kCreditsMenu[] = L"CREDITSMENU";
 inline constexpr wchar_t kQuitMenu[] = L"BEENDENMENU";
+// The question before a level is ended without a star.
+inline constexpr wchar_t kEndLevelMenu[] = L"LEVELBEENDENMENU";
 
 // The profile the player plays as, or null before the first one is made.
 inline Profil* activeProfile() { return ProfilManager::instance().getActiveProfile(); }

@@ -135,8 +135,6 @@ void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool
         jumpWindow(L"A_ST_Points", pointsGoalMissed ? L"AUS" : L"AN");
         jumpWindow(L"A_ST_Points_Lose", pointsGoalMissed ? L"AN" : L"AUS");
         countUpLabel_ = findLabel(pointsGoalMissed ? L"A_ST_Points_Lose" : L"A_ST_Points");
-        // The campaign's points go on from the count shown last.
-        countUp_.set(countUp_.current, score, 0.0f);
         if (running) {
             fillUndos(L"A_ST_Undos", *running, style);
             if (Statistik const* overall = sources_.statistics ? sources_.statistics->find(kOverallStatistik) : nullptr) {
@@ -157,12 +155,13 @@ void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool
         double const time = cards->getTime();
         formatOwnText(findLabel(L"A_FG_Zeit"), std::isfinite(time) ? time : 0.0);
         countUpLabel_ = findLabel(L"A_FG_Points");
-        countUp_.setAll(0.0f, score, 0.0f, 0.0f, true);
         if (running) {
             fillUndos(L"A_FG_Undos", *running, style);
             formatOwnText(findLabel(L"A_FG_Mix"), running->get(Counter::Mixes));
         }
     }
+    // This game's points count up from 0 (a campaign level's too: not on from the last result).
+    countUp_.setAll(0.0f, score, 0.0f, 0.0f, true);
     // The count's first value, written as the count-up writes every later one.
     formatOwnText(countUpLabel_, formatNumber(wholeNumber(countUp_.current)));
     // The stars.

@@ -192,6 +192,9 @@ private:
     void updateOutsideGame(double realStep);
     void updateInGame(double gameStep, double realStep);
     void updateResultsDelay(double realStep);
+    // A level's opening stands: its banner or rules over the table, or no card moved yet (medals
+    // wait, so as not to cover the top strip and the rules).
+    bool tableOpening() const;
 
     // ---- per-frame draw and input poll (SolitaireGame2_draw.cpp) ----
     void drawPauseOverlay();
@@ -208,6 +211,8 @@ private:
     void leaveResults();
     void restartGame();
     void showVariantTutorial();
+    // The running level ends now ("I_END_GAME", or "LB_OK" when it asked first).
+    void endLevelNow();
 
     // ---- a new active profile (SolitaireGame2_profiles.cpp) ----
     // The profile screens' handling of a new active profile.

@@ -155,8 +155,17 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"I_END_GAME",
          [](G& g, W&) {
              if (g.running_.gameOver) return;
-             g.hud_.hideEndGameButton();
-             g.cards_->finishGame();
+             // A level that would end without a star asks first.
+             if (g.running_.campaign && g.hud_.starsIfEndedNow() == 0)
+                 g.menus_->activateMenu(kEndLevelMenu, -1.0);
+             else
+                 g.endLevelNow();
+         }},
+        {L"LB_OK",
+         [](G& g, W&) {
+             if (g.running_.gameOver) return;
+             g.menus_->activateMenu(kInGameMenu, -1.0);
+             g.endLevelNow();
          }},
         {L"P_NEUSTART", [](G& g, W&) { g.restartGame(); }},
         {L"A_RESTART", [](G& g, W&) { g.restartGame(); }},
@@ -270,6 +279,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          [](G& g, W&) {
              if (g.running_.gameOver || g.hud_.refuseForPrice(true, g.cards_->getHintPrice())) return;
              if (!g.cards_->showHint(false, true, true)) return;
+             g.hud_.getNews().clear();
              g.hud_.resetTipButton();
              countAchievement(L"TIPP_USED");
          }},
@@ -286,6 +296,11 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
 void SolitaireGame2::restartGame() {
     menus_->activateMenu(kInGameMenu, -1.0);
     startGame(false, running_.campaign, std::wstring(), true, false);
+}
+
+void SolitaireGame2::endLevelNow() {
+    hud_.hideEndGameButton();
+    cards_->finishGame();
 }
 
 void SolitaireGame2::showVariantTutorial() {

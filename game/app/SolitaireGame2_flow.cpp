@@ -121,14 +121,13 @@ RunningGame::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign,
     // The HUD's look of this kind of game and the level's name.
     jumpWindow(L"I_STORY", campaign ? L"AN" : L"AUS");
     jumpWindow(L"I_FREIESSPIEL", campaign ? L"AUS" : L"AN");
-    if (Orvex::GUILabel* label = labelOf(findWindow(L"I_LevelName")))
-        if (Orvex::Text* text = engine_->getLanguage()->findText(campaign ? L"INGAME_LEVELNAME_STORY" : L"INGAME_LEVELNAME_FG")) {
-            SolSolitaire const* game = catalogue.getCurrentGame();
-            std::wstring const gameName = game ? Orvex::languageText(game->getTextId()) : std::wstring();
-            std::wstring const variantName = Orvex::languageText(variant->getTextId());
-            std::wstring shown;
-            label->setText(text->format(shown, gameName, variantName));
-        }
+    if (Orvex::Text* text = engine_->getLanguage()->findText(campaign ? L"INGAME_LEVELNAME_STORY" : L"INGAME_LEVELNAME_FG")) {
+        SolSolitaire const* game = catalogue.getCurrentGame();
+        std::wstring const gameName = game ? Orvex::languageText(game->getTextId()) : std::wstring();
+        std::wstring const variantName = Orvex::languageText(variant->getTextId());
+        std::wstring shown;
+        hud_.showLevelName(text->format(shown, gameName, variantName));
+    }
     // The banner with the level's name, then the help panel with the variant's rules (or
     // its tutorial's title), shown when it changed: a variant started again does not repeat it.
     hud_.getHelpBlend() = PanelBlend{};
@@ -365,6 +364,8 @@ void SolitaireGame2::onGameEnd(bool const& won, GameEndParms const& parms) {
     results_.pending = result > kNoStar ? RunningGame::kWon : RunningGame::kLost;
     // The results screen, highscore, statistics, and the profiles saved.
     resultsScreen_.showResults(result, running_.campaign || won, !running_.campaign, pointsGoalMissed, comboGoalMissed);
+    // The medal the delay reveals is the one of the rating the results keep.
+    results_.rating = resultsScreen_.getStoredRating();
     SolitaireManager::instance().addHighscore(activeProfile() ? activeProfile()->getName() : std::wstring());
     SolitaireManager::instance().finishStatistics(won);
     ProfilManager::instance().saveProfiles();

@@ -21,6 +21,8 @@
 #include "game/app/MenuNames.h"
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
+#include "game/app/SolitaireManager.h"
+#include "game/cards/Statistik.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/TableRenderer.h"
 #include "game/look/GameStyle.h"
@@ -65,7 +67,15 @@ void SolitaireGame2::update() {
     if (storyInFront() && storyPart_->update(static_cast<float>(realStep))) finishStoryPart();
     hud_.moveBlends(realStep);
     cursorTable_.update(realStep);
+    achievementScreen_.holdPopups(tableOpening());
     achievementScreen_.update(realStep);
+}
+
+bool SolitaireGame2::tableOpening() const {
+    if (!isMenuActive(kInGameMenu) || running_.gameOver) return false;
+    if (hud_.getGameNameBlend().target > 0.5f || hud_.getHelpBlend().target > 0.5f) return true;
+    Statistik const* played = SolitaireManager::instance().getGameStatistik();
+    return played && played->get(StatistikCounter::Moved) == 0;
 }
 
 void SolitaireGame2::updateOutsideGame(double realStep) {

@@ -86,6 +86,9 @@ void Kartenmanager::startGame(SolitaireCamera* newCamera, std::wstring const& te
     resetInput();
     seedText = text;
     setPointsBalance(balance, true);
+    // A new game shows its own score from the start: the last game's does not ease into it.
+    shownScorePlus = score;
+    shownScoreMinus = bonusScore;
     unsigned seed = 0;
     if (seedText.empty()) {
         seed = now();

@@ -48,6 +48,9 @@ protected:
     void moveTo(float x, float y);
     // A click, then a double click and its release (the second press of a double click).
     void doubleClickAt(float x, float y);
+    // "I_END_GAME" clicked, and the question that comes before a level ends without a star
+    // answered "LB_OK".
+    void endLevel();
     // Frames of 1/30 s until the table stands still (at most the given seconds).
     void settle(double seconds = 3.0);
 

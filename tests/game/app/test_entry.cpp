@@ -481,9 +481,9 @@ TEST_F(EntryTest, AGameKilledAfterItKeptADamagedProfileFileAsideFindsTheProfileA
 // counted up to
 // the score, the highscore list and its dialog, whose "HSE_COPYSEED" fills the seed field with the
 // game's number; the chapters, the level
-// screen's tutorial page paged on to the story scene behind it and the scene skipped, level 0 ended
-// at once (no goal reached, so no star: its results lead back to the levels), the next level started
-// from there and left; volumes, cursor and card back
+// screen's tutorial page paged on to the story scene behind it and the scene skipped, level 0 left
+// at once from the pause screen (no goal reached, no star: "Level beenden" is not there yet), the
+// next level started from there and left; volumes, cursor and card back
 // changed in the options; a second profile made, chosen and deleted; the help pages leafed to the
 // credits; the exit question's "B_OK" ends it with 0. A screenshot of every screen is kept.
 TEST_F(EntryTest, PlaysThroughEveryScreenFromAFreshUserFolder) {
@@ -512,8 +512,8 @@ TEST_F(EntryTest, PlaysThroughEveryScreenFromAFreshUserFolder) {
         "+0 await KATEGORIEMENU", "+60 key F7", "+2 click K_KategorieButton1", "+0 await TUTORIALMENU",
         "+60 click T_Weiter", "+120 key F7", "+2 click T_END_STORY_CLICK", "+0 await LEVELAUSWAHLMENU",
         "+60 key F7", "+2 click LA_LevelButton_0", "+0 await TUTORIALMENU", "+60 click T_HELP_CHECKBOX_1",
-        "+10 click T_Weiter", "+0 await INGAMEMENU", "+60 key F7", "+2 click I_END_GAME",
-        "+0 await AUSWERTUNGMENU", "+200 key F7", "+2 click A_BACK", "+0 await LEVELAUSWAHLMENU",
+        "+10 click T_Weiter", "+0 await INGAMEMENU", "+60 key F7", "+2 key ESCAPE",
+        "+0 await PAUSEMENU", "+30 key F7", "+2 click P_ENDE", "+0 await LEVELAUSWAHLMENU",
         "+60 click LA_LevelButton_1", "+0 await INGAMEMENU", "+60 key F7",
         "+2 key ESCAPE", "+0 await PAUSEMENU", "+30 click P_ENDE", "+60 menu LEVELAUSWAHLMENU",
         "+2 key F7", "+2 click LA_CLOSE", "+0 await KATEGORIEMENU", "+30 key ESCAPE", "+0 await HAUPTMENU",
@@ -537,7 +537,7 @@ TEST_F(EntryTest, PlaysThroughEveryScreenFromAFreshUserFolder) {
     char const* const shots[] = {
         "new_profile",    "main_menu",       "free_play",        "pause",          "free_game_table",
         "last_card",      "free_game_results", "highscores",     "highscore_dialog", "free_play_seed",
-        "chapters",       "story",           "levels",           "level_table",    "level_results",
+        "chapters",       "story",           "levels",           "level_table",    "level_paused",
         "next_level",     "levels_played",   "options",        "profiles_two",   "profiles_one",
         "help_first",     "help_fourth",     "help_credits",     "credits",
         "exit_question",
@@ -579,7 +579,7 @@ TEST_F(EntryTest, PlaysThroughEveryScreenFromAFreshUserFolder) {
     ASSERT_NE(chapter, nullptr);
     Orvex::XMLNode const* level = chapter->getChild(L"LEVEL");
     ASSERT_NE(level, nullptr);
-    // Ended before any goal was reached: played, open still, not passed.
+    // Left before any goal was reached: open still, not passed.
     EXPECT_EQ(level->getAttributeInt(L"RESULT", 0), 1);
 
     // The options as changed: sound 75 - 2 x 5, music 50 + 5, the third cursor, the second back.

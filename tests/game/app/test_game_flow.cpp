@@ -59,7 +59,7 @@ protected:
     void play(int count) {
         settle(4.0);
         moveHearts(count);
-        if (!game->getRunning().gameOver) click(L"I_END_GAME");
+        if (!game->getRunning().gameOver) endLevel();
         ASSERT_TRUE(game->getRunning().gameOver);
     }
     // Updates until the results delay has opened the results screen (at most 15 s).

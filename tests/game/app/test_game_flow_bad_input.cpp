@@ -47,7 +47,7 @@ TEST_P(GameFlowBadInputTest, OnlyTheStepThatNeedsTheWindowIsSkipped) {
     settle(0.5);
     menus.activateMenu(L"INGAMEMENU", -1.0);
     settle(0.5);
-    click(L"I_END_GAME");
+    endLevel();
     EXPECT_TRUE(game->getRunning().gameOver);
     menus.activateMenu(L"SHOPMENU", -1.0);
     menus.activateMenu(L"CREDITSMENU", -1.0);

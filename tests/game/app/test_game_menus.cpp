@@ -269,7 +269,7 @@ TEST_F(GameMenusTest, PressesGoToTheGuiOrTheTableOrDismissAPanel) {
         {"the help panel up", [&] { game->getHud().getHelpBlend() = {1.0f, 1.0f}; }, ace, Orvex::OMB_LEFT, true},
         {"a power armed, the right button", [&] { cards.setClickMode(Solitaire::kClickReveal); }, ace,
          Orvex::OMB_RIGHT, false},
-        {"the game ended", [&] { click(L"I_END_GAME"); }, ace, Orvex::OMB_LEFT, false},
+        {"the game ended", [&] { endLevel(); }, ace, Orvex::OMB_LEFT, false},
     };
     for (auto const& row : rows) {
         SCOPED_TRACE(row.what);

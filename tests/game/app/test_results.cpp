@@ -166,8 +166,8 @@ TEST_F(ResultsTest, TimeTexts) {
     }
 }
 
-// The free game's points count up from 0 to the score while the results screen is shown; the
-// campaign's go on from the count shown before.
+// The points count up from 0 to the score while the results screen is shown, a campaign level's
+// as a free game's (they went on from the last result's count, which read as this game's).
 TEST_F(ResultsTest, PointsCountUpToTheScore) {
     chooseFreeVariant();
     ASSERT_TRUE(catalogue().startVariant());
@@ -184,14 +184,14 @@ TEST_F(ResultsTest, PointsCountUpToTheScore) {
     EXPECT_EQ(textOf(L"A_FG_Points"), L"Punkte: 123.456");
     keepScreen("results_free_1024x768");
 
-    // The campaign: points goal missed shows the other label, counting on from 123.456.
+    // The campaign: points goal missed shows the other label, counting from 0 again.
     cards.changeScore(200000.0f - cards.getScore());
     game->getResults().showResults(1, true, false, true, true);
     EXPECT_EQ(goalOf(L"A_ST_Points"), L"AUS");
     EXPECT_EQ(goalOf(L"A_ST_Points_Lose"), L"AN");
     EXPECT_EQ(goalOf(L"A_ST_Combo"), L"AUS");
     EXPECT_EQ(goalOf(L"A_ST_Combo_Lose"), L"AN");
-    EXPECT_EQ(textOf(L"A_ST_Points_Lose"), L"Punkteziel verfehlt: 123.456");
+    EXPECT_EQ(textOf(L"A_ST_Points_Lose"), L"Punkteziel verfehlt: 0");
     for (int i = 0; i < 120 && game->getResults().getCountUpLabel(); ++i) step(0.1);
     EXPECT_EQ(textOf(L"A_ST_Points_Lose"), L"Punkteziel verfehlt: 200.000");
     keepScreen("results_campaign_1024x768");
