@@ -9,8 +9,9 @@ Pictures (names as the lists give them):
   karten.png       512x128: four small cards 96x128 (heart, diamond, spade, club) with the suit at
                    the top and room for the value, which the game's label writes below it
                    ("MG_KARTE_HERZ" .. "MG_KARTE_KREUZ", animations of one frame)
-  koerbe.png       512x256: two trays 240x240, a red and a black one with their suit faintly
-                   ("MG_KORB_ROT", "MG_KORB_SCHWARZ")
+  koerbe.png       512x304: two trays 240x240, a red and a black one with their suit faintly, each
+                   with a clear strip of 48 below it where the game writes the tray's name
+                   ("MG_KORB_ROT", "MG_KORB_SCHWARZ", 240x288)
   formen.png       512x256: a blue circle, a green square, an orange triangle and a yellow star
                    in 128x128 cells (row 0, "MG_FORM_KREIS" ...), their grey silhouettes below
                    ("MG_SCHATTEN_KREIS" ...)
@@ -71,8 +72,11 @@ def cards_picture():
     return c.png()
 
 
+CAPTION_H = 48  # the clear strip under a tray, for its name
+
+
 def trays_picture():
-    c = Canvas(512, 256)
+    c = Canvas(512, 256 + CAPTION_H)
     for i, (rim, suit, colour) in enumerate((((0x90, 0x20, 0x20), "heart", RED), ((0x30, 0x30, 0x38), "spade", BLACK))):
         left = i * 256 + 8
         box = (left, 8, left + 240, 248)
@@ -294,8 +298,8 @@ def animation_list():
     lines.append("\t</TEXTURES>")
     for i, (name, _, _) in enumerate(SUITS):
         lines += still(f"MG_KARTE_{name}", "MG_KARTEN", i * 128 + 16, 0, 96, 128)
-    lines += still("MG_KORB_ROT", "MG_KOERBE", 8, 8, 240, 240)
-    lines += still("MG_KORB_SCHWARZ", "MG_KOERBE", 264, 8, 240, 240)
+    lines += still("MG_KORB_ROT", "MG_KOERBE", 8, 8, 240, 240 + CAPTION_H)
+    lines += still("MG_KORB_SCHWARZ", "MG_KOERBE", 264, 8, 240, 240 + CAPTION_H)
     for i, name in enumerate(FORMS):
         lines += still(f"MG_FORM_{name}", "MG_FORMEN", i * 128, 0, 128, 128)
         lines += still(f"MG_SCHATTEN_{name}", "MG_FORMEN", i * 128, 128, 128, 128)

@@ -123,9 +123,12 @@ void CursorTable::drawPointer() {
         }
     } else {
         if (cursor != MyGlobals::kSystemCursor) drawCursorPicture(cursors_[kFirstMouseCursor + cursor], x, y, side, side);
-        if (game.picture && game.secondCursor)
-            drawCursorPicture(game.picture.get(), game.secondPosition.x, game.secondPosition.y,
-                              screenWidth * kPowerCursorShareX, screenHeight * kPowerCursorShareY);
+        if (game.picture && game.secondCursor) {
+            // Centred on its position: the picture marks the point with its middle.
+            float const w = screenWidth * kPowerCursorShareX;
+            float const h = screenHeight * kPowerCursorShareY;
+            drawCursorPicture(game.picture.get(), game.secondPosition.x - w * 0.5f, game.secondPosition.y - h * 0.5f, w, h);
+        }
     }
 
     // The armed power's cursor, in game: modes 1 to 4 show god cursors 0, 3, 2 and 1.

@@ -8,6 +8,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/Texture2DAnimation.h"
+#include "game/minigames/ApartPlacer.h"
 #include "game/minigames/ClickGameWindows.h"
 #include "game/minigames/FieldDrawing.h"
 #include "game/minigames/MinispielFrame.h"
@@ -121,12 +122,28 @@ void Bauen::start() {
     Minispiel::start();
     dragged_ = nullptr;
     if (!playable_) return;
+    // Beside the board and apart from each other, on the board's grid: a piece the player sees
+    // whole and takes to the board.
+    ApartPlacer placer;
+    placer.keepClear(Orvex::FRect(origin_.x, origin_.y, origin_.x + extent_.x, origin_.y + extent_.y));
+    D3DXVECTOR2 const cell(extent_.x / static_cast<float>(boardColumns_), extent_.y / static_cast<float>(boardRows_));
     for (std::unique_ptr<Objekt> const& piece : pieces_) {
-        // Two draws a piece, x first.
-        float const px = 1.0f - randomShare();
-        float const py = 1.0f - randomShare();
-        place(*piece, px, py);
-        snap(*piece);
+        Objekt& each = *piece;
+        D3DXVECTOR2 const size(cell.x * static_cast<float>(each.columns), cell.y * static_cast<float>(each.rows));
+        // The grid line nearest a share of the room the piece has on that axis.
+        auto onGrid = [](float share, float room, float origin, float step) {
+            return origin + std::round((share * room - origin) / step) * step;
+        };
+        ApartPlacer::Place const chosen = placer.place([&] {
+            // Two draws a try, x first.
+            float const px = onGrid(1.0f - randomShare(), 1.0f - size.x, origin_.x, cell.x);
+            float const py = onGrid(1.0f - randomShare(), 1.0f - size.y, origin_.y, cell.y);
+            place(each, px, py);
+            return ApartPlacer::Place{D3DXVECTOR2(each.x, each.y),
+                                      Orvex::FRect(each.x, each.y, each.x + size.x, each.y + size.y)};
+        });
+        place(each, chosen.at.x, chosen.at.y);
+        snap(each);
     }
 }
 

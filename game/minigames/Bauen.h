@@ -1,5 +1,7 @@
 // The mini-game "BAUEN" (building pieces): pieces made of square cells lie scattered over the
-// playing field, with a board of square cells in its middle. A cell of a piece is cut along both
+// playing field, with a board of square cells in its middle. A new attempt lays them on the
+// board's grid beside the board, apart from each other, while the field has room (ApartPlacer;
+// each try draws x then y uniformly over the room the piece has). A cell of a piece is cut along both
 // diagonals into four quarters (1 top, 2 right, 4 bottom, 8 left; 15 a full cell), and a piece's
 // "WERTE" say which quarters of each cell it fills. The player drags the pieces with the mouse; a
 // dropped piece snaps to the board cell nearest its top-left corner. Every piece on the board,

@@ -13,13 +13,6 @@ namespace {
 
 constexpr float kRandMax = 32767.0f;
 
-// The overlap's width x height, 0 when the rectangles do not overlap.
-float overlapArea(Orvex::FRect const& a, Orvex::FRect const& b) {
-    float const w = std::min(a.right, b.right) - std::max(a.left, b.left);
-    float const h = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
-    return w > 0.0f && h > 0.0f ? w * h : 0.0f;
-}
-
 }  // namespace
 
 int largestOverlap(Orvex::FRect const& item, std::vector<Orvex::GUIWindow*> const& areas) {
@@ -27,7 +20,7 @@ int largestOverlap(Orvex::FRect const& item, std::vector<Orvex::GUIWindow*> cons
     float bestArea = 0.0f;
     for (std::size_t i = areas.size(); i-- > 0;) {
         if (!areas[i]) continue;
-        float const area = overlapArea(item, areas[i]->getScreenRect());
+        float const area = ApartPlacer::overlapArea(item, areas[i]->getScreenRect());
         if (area > bestArea) {
             bestArea = area;
             best = static_cast<int>(i);
@@ -58,6 +51,20 @@ void placeAtRandom(Orvex::GUIWindow& window) {
     float const r2 = static_cast<float>(msvc::rand()) / kRandMax;
     position.relX = (1.0f - size.relX) * (1.0f - r1);
     position.relY = (1.0f - size.relY) * (1.0f - r2);
+}
+
+void placeApart(Orvex::GUIWindow& window, ApartPlacer& placer) {
+    // The tries move the window without telling anyone; the chosen place is told once.
+    ApartPlacer::Place const chosen = placer.place([&window] {
+        placeAtRandom(window);
+        window.updateRect(true, true);
+        Orvex::GUIRectAxis const& position = window.getRect().getParamsX();
+        return ApartPlacer::Place{D3DXVECTOR2(position.relX, position.relY), window.getScreenRect()};
+    });
+    Orvex::GUIRectAxis& position = window.getRect().getParamsX();
+    position.relX = chosen.at.x;
+    position.relY = chosen.at.y;
+    window.updateRect(false, false);
 }
 
 }  // namespace Solitaire::minigame

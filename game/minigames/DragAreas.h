@@ -1,12 +1,13 @@
 // What the sorting and the placing games share about items dragged onto areas: where an item lands
 // (the area its screen rectangle overlaps most), keeping items inside the work window, and
-// scattering an item at random inside its tray.
+// scattering an item at random inside its tray, apart from the items placed there before.
 #pragma once
 
 #include <vector>
 
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/FRect.h"
+#include "game/minigames/ApartPlacer.h"
 
 namespace Orvex {
 class GUIAnimationsGoal;
@@ -57,5 +58,8 @@ bool goalHasArea(Orvex::GUIWindow const& window, Orvex::GUIAnimationsGoal const&
 // Places the window at random inside its parent: offsets 0, relative position (1 - w) x (1 - r)
 // with w, h its relative size and r a fresh rand() / 32767 for each axis.
 void placeAtRandom(Orvex::GUIWindow& window);
+// The same, drawn again while the place overlaps a window placed before through the placer (its
+// tries at most), then its rectangle recomputed.
+void placeApart(Orvex::GUIWindow& window, ApartPlacer& placer);
 
 }  // namespace Solitaire::minigame

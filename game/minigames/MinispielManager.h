@@ -114,6 +114,8 @@ public:
     Minispiel* getActiveMinispiel() const { return active_.get(); }
     bool isGameActive() const { return gameActive_; }
     bool isHelpShown() const { return helpShown_; }
+    // The help is shown, or closed but still fading out: the game under it is not yet seen whole.
+    bool isHelpOnScreen() const;
     // Copies of the lists (no references added).
     std::vector<Minispiel*> getGames() const { return Orvex::plainPointers(games_); }
     std::vector<Orvex::GUIWindow*> getBars() const { return Orvex::plainPointers(bars_); }

@@ -92,6 +92,8 @@ void MinispielManager::showHelp(bool const& show, float const& speed) {
     helpShown_ = show;
 }
 
+bool MinispielManager::isHelpOnScreen() const { return helpShown_ || (helpMenu_ && helpMenu_->isAnimating()); }
+
 void MinispielManager::releaseBars() { bars_.clear(); }
 
 void MinispielManager::setActiveMinispiel(Minispiel* game) {

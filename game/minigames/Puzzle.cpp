@@ -10,6 +10,7 @@
 #include "engine/gui/GUIRect.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/Texture2DAnimation.h"
+#include "game/minigames/ApartPlacer.h"
 #include "game/minigames/ClickGameWindows.h"
 #include "game/minigames/FieldPictures.h"
 #include "game/minigames/MinispielKeys.h"
@@ -196,25 +197,43 @@ void Puzzle::start() {
         active_.push_back(std::make_unique<PuzzleTeil>(*decoy));
     }
     for (std::unique_ptr<PuzzleTeil> const& piece : fixed_) piece->setLoose(true);
-    for (std::unique_ptr<PuzzleTeil> const& piece : active_) placeAtStart(*piece);
+    // The pieces with a start place of their own first; the others scattered apart from them, from
+    // each other and from the places and the frame they are to fill.
+    ApartPlacer placer;
+    for (std::unique_ptr<PuzzleTeil> const& place : targets_) placer.keepClear(fieldRectOf(*place));
+    for (std::unique_ptr<PuzzleTeil> const& piece : fixed_) placer.keepClear(fieldRectOf(*piece));
+    for (std::unique_ptr<PuzzleTeil> const& piece : active_)
+        if (piece->hasStartPosition) {
+            placeAtStartPosition(*piece);
+            placer.take(fieldRectOf(*piece));
+        }
+    for (std::unique_ptr<PuzzleTeil> const& piece : active_)
+        if (!piece->hasStartPosition) scatter(*piece, placer);
     endFade_ = 0.0f;
 }
 
-void Puzzle::placeAtStart(PuzzleTeil& piece) {
-    if (piece.hasStartPosition) {
-        Orvex::FRect const field = minigame::fieldRect(field_);
-        float const w = field.right - field.left;
-        float const h = field.bottom - field.top;
-        bool const usable = field_ && w != 0.0f && h != 0.0f;
-        piece.moveTo(usable ? D3DXVECTOR2(piece.startX / w, piece.startY / h) : D3DXVECTOR2(piece.startX, piece.startY),
-                     0.0);
-        return;
-    }
-    double const r1 = msvc::rand() / kRandMax;
-    double const r2 = msvc::rand() / kRandMax;
-    float const x = static_cast<float>(r1 * (scatter_.left - scatter_.right) + scatter_.right);
-    float const y = static_cast<float>(r2 * (scatter_.top - scatter_.bottom) + scatter_.bottom);
-    piece.moveTo(D3DXVECTOR2(x, y), 0.0);
+Orvex::FRect Puzzle::fieldRectOf(PuzzleTeil const& piece) {
+    D3DXVECTOR2 const at = piece.getPosition();
+    return Orvex::FRect(at.x, at.y, at.x + piece.width, at.y + piece.height);
+}
+
+void Puzzle::placeAtStartPosition(PuzzleTeil& piece) const {
+    Orvex::FRect const field = minigame::fieldRect(field_);
+    float const w = field.right - field.left;
+    float const h = field.bottom - field.top;
+    bool const usable = field_ && w != 0.0f && h != 0.0f;
+    piece.moveTo(usable ? D3DXVECTOR2(piece.startX / w, piece.startY / h) : D3DXVECTOR2(piece.startX, piece.startY), 0.0);
+}
+
+void Puzzle::scatter(PuzzleTeil& piece, ApartPlacer& placer) const {
+    ApartPlacer::Place const chosen = placer.place([&] {
+        double const r1 = msvc::rand() / kRandMax;
+        double const r2 = msvc::rand() / kRandMax;
+        D3DXVECTOR2 const at(static_cast<float>(r1 * (scatter_.left - scatter_.right) + scatter_.right),
+                             static_cast<float>(r2 * (scatter_.top - scatter_.bottom) + scatter_.bottom));
+        return ApartPlacer::Place{at, Orvex::FRect(at.x, at.y, at.x + piece.width, at.y + piece.height)};
+    });
+    piece.moveTo(chosen.at, 0.0);
 }
 
 D3DXVECTOR2 Puzzle::toField(D3DXVECTOR2 const& point) const {

@@ -1,6 +1,7 @@
 // The mini-game "PUZZLE" (jigsaw): the pieces are pictures of their own, cut by the data author.
 // The playing field shows each piece's place as a tinted silhouette (a target); movable copies of
-// the targets lie scattered over the field (at random inside "INTI_POS", or at a piece's
+// the targets lie scattered over the field (at random inside "INTI_POS", apart from each other
+// and, while room allows, from the places and the fixed pieces; or at a piece's
 // "START_POSITION") together with decoys that fit nowhere, and the player drags them with the left
 // button. A piece dropped on its own place, its corner nearer than "MAX_DIST" screen pixels to the
 // place's corner, flies there in one second and stays; fixed pieces are only drawn. When every
@@ -49,6 +50,8 @@ class XMLNode;
 }  // namespace Orvex
 
 namespace Solitaire {
+
+class ApartPlacer;
 
 class Puzzle : public Minispiel {
 public:
@@ -152,8 +155,12 @@ private:
     using Pieces = std::vector<std::unique_ptr<PuzzleTeil>>;
     void readList(Orvex::XMLNode& element, wchar_t const* name, wchar_t const* what, Pieces& list);
     void clearPieces();
-    // The piece's place on a new deal.
-    void placeAtStart(PuzzleTeil& piece);
+    // A new deal's places: a piece at its own start place, or scattered apart from the pieces
+    // placed before it and from the kept-clear places.
+    void placeAtStartPosition(PuzzleTeil& piece) const;
+    void scatter(PuzzleTeil& piece, ApartPlacer& placer) const;
+    // The piece's rectangle in field fractions.
+    static Orvex::FRect fieldRectOf(PuzzleTeil const& piece);
     // The loose place of the held piece's id under the point, near enough, or null.
     PuzzleTeil* placeFor(PuzzleTeil const& piece, D3DXVECTOR2 const& point) const;
 

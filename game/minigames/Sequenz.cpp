@@ -106,6 +106,8 @@ void Sequenz::build() {
     }
     for (std::size_t n = 1; n <= kMaxLayers; ++n)
         if (!minigame::adopt(window.get(), minigame::cloneOf(frame.part(L"VG_" + std::to_wstring(n))))) break;
+    wrongSign_ = minigame::cloneOf(frame.part(L"FALSCH"));
+    if (wrongSign_ && !minigame::adopt(window.get(), wrongSign_)) wrongSign_ = nullptr;
     playWindow_ = minigame::cloneOf(play);
     if (playWindow_ && !minigame::adopt(window.get(), playWindow_)) playWindow_ = nullptr;
     frame.addButtons(*this, frame.container());
@@ -118,6 +120,7 @@ void Sequenz::refuse(std::wstring const& why) const {
 
 void Sequenz::start() {
     Minispiel::start();
+    if (wrongSign_) wrongSign_->jumpToGoal(L"AUS");
     length_ = minLength_ - 1;
     newSequence(kNewSequenceDelay);
 }
@@ -148,13 +151,15 @@ Orvex::GUIWindow* Sequenz::showWindowAt(int position) const {
 }
 
 void Sequenz::update(double const& dt) {
-    if (!inputPhase_ && !solved && !MinispielManager::instance().isHelpShown()) {
+    // The pause before a demonstration counts once the help is off the screen, not while it fades.
+    if (!inputPhase_ && !solved && !MinispielManager::instance().isHelpOnScreen()) {
         stepTimer_ += static_cast<float>(dt);
         bool const shownInSequence = shownIndex_ >= 0 && static_cast<std::size_t>(shownIndex_) < sequence_.size();
         if (goalAnimationBefore_ && goalAnimation_ && shownInSequence &&
             stepTimer_ >= showTime_ - goalShare_ * showTime_)
             toGoal(showWindowAt(shownIndex_), L"AUS", goalSpeed());
         if (stepTimer_ >= showTime_) {
+            toGoal(wrongSign_, L"AUS", kWrongSignSpeed);
             if (clearPending_) {
                 if (goalAnimation_)
                     for (Orvex::GUIWindow* show : showWindows_) toGoal(show, L"AUS", goalSpeed());
@@ -218,6 +223,8 @@ void Sequenz::onElementClick(Orvex::GUIWindow& element) {
     unsigned const index = at == elements_.end() ? 0u : static_cast<unsigned>(at - elements_.begin());
     bool const right = inputPosition_ < sequence_.size() && index == sequence_[inputPosition_];
     if (!right) {
+        MinispielManager::instance().moveWrong.emit(*this);
+        toGoal(wrongSign_, L"AN", kWrongSignSpeed);
         inputPhase_ = false;
         clearPending_ = goalAnimation_ && inputPosition_ > 0;
         shownIndex_ = -1;

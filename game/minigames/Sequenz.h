@@ -2,9 +2,11 @@
 // one after the other, each lighting up (its show window's background animation played from the
 // start, the show window's goal "AN" when goal animations are on, and a particle effect when the
 // element has one); then the player clicks the elements in the same order. A sequence repeated
-// whole is followed, two seconds later, by a new one an element longer; a wrong click shows the
-// same sequence again a second later. Repeating a sequence longer than "MAX_LENGTH" solves the
-// game. Wrong clicks cost only time. The demonstration stands still while the help is shown.
+// whole is followed, two seconds later, by a new one an element longer; a wrong click is told
+// (moveWrong, and the sign "FALSCH" up until the replay begins) and shows the same sequence again
+// a second later. Repeating a sequence longer than "MAX_LENGTH" solves the game. Wrong clicks
+// cost only time. The demonstration stands still while the help is on the screen, also while it
+// fades out.
 //
 // Keys beside the base's: "MIN_LENGTH" (the first sequence's length, 5), "MAX_LENGTH" (5),
 // "TIMER_SHOW" (seconds between two steps of the demonstration, 0.5), "SHOW_ON_IS_CLICK_ON" (an
@@ -15,7 +17,7 @@
 // "TIMER_SHOW", 0.25). Windows: prefix + "SEQUENZ_" + "FENSTER", "VG" (the bar parent, with the
 // buttons), "PLAY" (shown while the game demonstrates), "WINDOW_" n (the elements, n = 1, 2, ...
 // up to the first missing), "WINDOW_SHOW_" n, "HG_" n and "VG_" n (behind and over the elements),
-// "CANCEL", "HILFE"; particle templates prefix + "SEQUENZ_PARTIKEL_" n. Elements are picked with
+// "FALSCH" (the wrong-click sign, its goals "AN" and "AUS"), "CANCEL", "HILFE"; particle templates prefix + "SEQUENZ_PARTIKEL_" n. Elements are picked with
 // the engine's generator (Orvex::randomInt), uniformly.
 //
 // Where the plain rules would go wrong: "MIN_LENGTH" below 1 (an empty or, unsigned, a huge
@@ -57,6 +59,8 @@ public:
     // player's turn.
     static constexpr double kPlayOnSpeed = 1.0;
     static constexpr double kPlayOffSpeed = 2.0;
+    // Speed of the wrong-click sign's goals: up at a wrong click, out at the replay's first step.
+    static constexpr double kWrongSignSpeed = 1.0;
 
     explicit Sequenz(Orvex::XMLNode& element);
     ~Sequenz() override;
@@ -75,6 +79,7 @@ public:
     std::vector<Orvex::GUIWindow*> const& getShowWindows() const { return showWindows_; }
     std::vector<unsigned> const& getSequence() const { return sequence_; }
     Orvex::GUIWindow* getPlayWindow() const { return playWindow_; }
+    Orvex::GUIWindow* getWrongSign() const { return wrongSign_; }
     SolPartikel* getCurrentParticle() const { return currentParticle_.get(); }
     bool isInputPhase() const { return inputPhase_; }
     unsigned getInputPosition() const { return inputPosition_; }
@@ -104,6 +109,7 @@ private:
     // The particle template names found in init (empty where an element has none).
     std::vector<std::wstring> particles_;
     Orvex::GUIWindow* playWindow_ = nullptr;
+    Orvex::GUIWindow* wrongSign_ = nullptr;
     // Held here as well as by the particle manager, to end it when the next element lights up.
     Orvex::CountedRef<SolPartikel> currentParticle_;
     bool showOnClickWindow_ = true;

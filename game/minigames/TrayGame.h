@@ -3,7 +3,8 @@
 // areas by name), the window tree of TrayGameWindows with the items scattered in its trays, and
 // dragging: a press on an item takes it off its area, a release lays it on the area it overlaps
 // most (moveMade), and the items are kept inside the work window after every move, when the work
-// window changes size and when the game window starts towards a goal. Each kind keeps what
+// window changes size and when the game window starts towards a goal. A new attempt scatters the
+// items in their trays apart from each other (ApartPlacer). Each kind keeps what
 // differs: its parts' looks, how the areas are laid out, what a drop on an area means, and how the
 // attempt is judged.
 //
@@ -11,13 +12,16 @@
 // `setArea` (the area it lies on, held, or null).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/core/CountedRef.h"
 #include "engine/core/NamedObject.h"
 #include "engine/gui/GUIWindow.h"
+#include "game/minigames/ApartPlacer.h"
 #include "game/minigames/DragAreas.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielKeys.h"
@@ -84,16 +88,19 @@ public:
         addedButtons(tree.addButtons(*this));
     }
 
-    // A new attempt: every item off its area and scattered at random in its tray.
+    // A new attempt: every item off its area and scattered at random in its tray, apart from the
+    // items placed in that tray before it.
     void start() override {
         Minispiel::start();
+        std::vector<std::pair<Orvex::GUIWindow*, ApartPlacer>> trays;
         for (Orvex::CountedRef<Item> const& item : items_) {
             item->setArea(nullptr);
             restartItem(*item);
-            if (item->window) {
-                minigame::placeAtRandom(*item->window);
-                item->window->updateRect(false, false);
-            }
+            if (!item->window) continue;
+            Orvex::GUIWindow* tray = item->window->getParent();
+            auto in = std::find_if(trays.begin(), trays.end(), [tray](auto const& each) { return each.first == tray; });
+            if (in == trays.end()) in = trays.insert(trays.end(), {tray, ApartPlacer()});
+            minigame::placeApart(*item->window, in->second);
         }
         for (Orvex::CountedRef<Area> const& area : areas_) restartArea(*area);
     }

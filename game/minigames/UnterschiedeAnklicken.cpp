@@ -99,21 +99,20 @@ void UnterschiedeAnklicken::UTeil::markFound() {
     if (extraWindow) extraWindow->jumpToGoal(L"AUS");
 }
 
-bool UnterschiedeAnklicken::UTeil::hits(D3DXVECTOR2 const& point) const {
+bool UnterschiedeAnklicken::UTeil::hits(D3DXVECTOR2 const& point) {
     Orvex::AnimationFrame const* frame = picture ? picture->getCurrentFrame() : nullptr;
     Orvex::Texture2D* texture = frame ? frame->texture : nullptr;
     if (!texture || !window) return false;
     Orvex::FRect const r = window->getScreenRect();
     float const u = (point.x - r.left) / (r.right - r.left);
     float const v = (point.y - r.top) / (r.bottom - r.top);
-    // Only points on the part's own frame count; outside it the list would answer for another
-    // frame of the sheet, or wrap into the next row.
+    // Only points on the part's own frame count: the sheet's other frames are other pictures.
     if (!(u >= 0.0f && u < 1.0f && v >= 0.0f && v < 1.0f)) return false;
     RECT const& source = frame->rect;
-    double const x = std::trunc(source.left + u * static_cast<double>(source.right - source.left));
-    double const y = std::trunc(source.top + v * static_cast<double>(source.bottom - source.top));
-    if (x < 0.0 || y < 0.0 || x >= texture->getWidth() || y >= texture->getHeight()) return false;
-    return texture->isInPixelList(static_cast<Orvex::u32>(x), static_cast<Orvex::u32>(y));
+    if (!object.isFor(texture, source)) object.build(*texture, source);
+    D3DXVECTOR2 const pixel(static_cast<float>(source.left + u * static_cast<double>(source.right - source.left)),
+                            static_cast<float>(source.top + v * static_cast<double>(source.bottom - source.top)));
+    return object.contains(pixel, kHitMargin);
 }
 
 void UnterschiedeAnklicken::UTeil::onClicked(Orvex::GUIWindow& clicked) {
@@ -194,7 +193,9 @@ void UnterschiedeAnklicken::hide() {
 
 void UnterschiedeAnklicken::showCount(int count) {
     if (!label_) return;
-    Orvex::Text const* text = Orvex::OrvexEngine::getInstance()->getLanguage()->findText(label_->getTextId());
+    Orvex::LanguageManager const* language = Orvex::OrvexEngine::getInstance()->getLanguage();
+    Orvex::Text const* text = count == 1 ? language->findText(label_->getTextId() + kSingularSuffix) : nullptr;
+    if (!text) text = language->findText(label_->getTextId());
     if (!text) return;
     // The text is a format from data: the safe formatter reads only the one number it is given.
     std::wstring out;

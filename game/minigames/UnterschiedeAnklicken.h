@@ -1,10 +1,13 @@
 // The mini-game "UNTERSCHIEDE" (spot the differences): the playing field shows two pictures side
 // by side and each difference is a part with a clickable window in the field (and optionally an
-// extra window in the foreground that follows it). A click counts where it falls on an opaque
-// pixel (alpha x 255 at least 64) of the part's picture; the part then switches to its found look
-// (its windows jump to their goal "AUS", which holds the found rectangle). A label shows the parts
-// left. With "2NDMOUSE" a mirror cursor follows the pointer over the other half of the field and
-// a click on either half counts. Every part found solves the game; it reports after the end delay.
+// extra window in the foreground that follows it). A click counts where it falls on the part's
+// object: inside the convex hull of its picture's opaque pixels (alpha x 255 at least 64), or
+// within kHitMargin picture pixels of it, so a drawing of thin strokes is hit between them too;
+// the part then switches to its found look (its windows jump to their goal "AUS", which holds the
+// found rectangle). A label shows the parts left: its text id formatted with the number, or for
+// one part the text id + "_EZ" when the language has it. With "2NDMOUSE" a mirror cursor follows
+// the pointer over the other half of the field and a click on either half counts. Every part
+// found solves the game; it reports after the end delay.
 //
 // Keys beside the base's: "2NDMOUSE", "2NDMOUSE_CURSOR" (the mirror cursor's picture),
 // "UNTERSCHIED" children: "GUI", "GUIRECT", "GUIRECT_FOUND", "ANIMATION", "ANIMATION_FOUND",
@@ -22,6 +25,7 @@
 #include "engine/gui/GUIRect.h"
 #include "engine/core/CountedRef.h"
 #include "game/minigames/Minispiel.h"
+#include "game/minigames/OpaqueHull.h"
 #include "port/d3dx9/d3dx9math.h"
 #include "signals/sigslot.h"
 
@@ -37,8 +41,12 @@ class UnterschiedeAnklicken : public Minispiel {
 public:
     static constexpr wchar_t const* kKind = L"UNTERSCHIEDE_";
     static constexpr std::size_t kMaxParts = 256;
-    // Pixels whose alpha x 255 reaches this are a part's clickable area.
+    // Pixels whose alpha x 255 reaches this are the opaque pixels of a part's picture.
     static constexpr short kAlphaThreshold = 64;
+    // A click this many picture pixels beside a part's object still finds it.
+    static constexpr float kHitMargin = 2.0f;
+    // The label's text for one part left: its text id with this ending.
+    static constexpr wchar_t const* kSingularSuffix = L"_EZ";
 
     class UTeil : public sigslot::has_slots<sigslot::single_threaded> {
     public:
@@ -52,8 +60,9 @@ public:
         // The current picture (found or not) advanced and shown in each window.
         void update(double dt);
         void onClicked(Orvex::GUIWindow& clicked);
-        // Whether the screen point lies on an opaque pixel of the picture's current frame.
-        bool hits(D3DXVECTOR2 const& point) const;
+        // Whether the screen point lies on the object of the picture's current frame (the hull of
+        // its opaque pixels, widened by kHitMargin).
+        bool hits(D3DXVECTOR2 const& point);
         void markFound();
 
         // The pictures (the found one may be the same as the other) are declared before the
@@ -68,6 +77,8 @@ public:
         Orvex::CountedRef<Orvex::GUIWindow> extraWindow;
         Orvex::GUIRect foundRect;
         Orvex::GUIRect extraFoundRect;
+        // The object of the frame last tested, built again when the frame changes.
+        OpaqueHull object;
     };
 
     explicit UnterschiedeAnklicken(Orvex::XMLNode& element);

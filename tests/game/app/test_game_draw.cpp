@@ -163,14 +163,19 @@ TEST_P(MinigameCursorTest, ScalesItsSizeAndOffsetWithTheScreen) {
     EXPECT_EQ(at(pixels, unsigned(px + half + 3), unsigned(py)), apptest::kStartScreenColour) << width;
 
     // The second-cursor mode: the normal cursor at the pointer and the picture, 50 design pixels
-    // square, at the second position as well.
+    // square, centred on the second position as well.
     globals->setMouseCursor(1);
     cursor.secondCursor = true;
-    cursor.secondPosition = D3DXVECTOR2(10.0f, 10.0f);
+    cursor.secondPosition = D3DXVECTOR2(40.0f, 40.0f);
     pixels = frameWithPointer(px, py);
+    float const side = 50.0f * scale;
+    unsigned const low = unsigned(40.0f - side / 2);
+    unsigned const high = unsigned(40.0f + side / 2);
     EXPECT_EQ(at(pixels, unsigned(px + 2), unsigned(py + 2)), apptest::cursorColour(10, 0)) << width;
-    EXPECT_EQ(at(pixels, 10 + unsigned(half) - 2, 10 + unsigned(half) - 2), picture) << width;
-    EXPECT_EQ(at(pixels, 10 + unsigned(half) + 3, 12), apptest::kStartScreenColour) << width;
+    EXPECT_EQ(at(pixels, low + 2, low + 2), picture) << width;
+    EXPECT_EQ(at(pixels, high - 2, high - 2), picture) << width;
+    EXPECT_EQ(at(pixels, high + 3, 40), apptest::kStartScreenColour) << width;
+    EXPECT_EQ(at(pixels, low - 3, 40), apptest::kStartScreenColour) << width;
 }
 
 INSTANTIATE_TEST_SUITE_P(ScreenSizes, MinigameCursorTest, ::testing::Values(320u, 640u));

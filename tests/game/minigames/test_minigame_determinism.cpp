@@ -3,7 +3,6 @@
 // in the same order. The game object is made anew for each run, as it draws from the generator too.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 
 #include "engine/gui/GUICheckboxButton.h"
@@ -63,13 +62,8 @@ protected:
             for (int round = 0; round < 10 && !objects->isFinished(false); ++round)
                 click(middleOf(Orvex::boundingRectOfSpriteRect(objects->getObjects()[0]->getSpriteRect())));
         } else if (auto* differences = dynamic_cast<UnterschiedeAnklicken*>(&game)) {
-            // Opaque pixels of the three pictures (see test_unterschiede.cpp).
-            D3DXVECTOR2 const opaque[3] = {{40.0f, 32.0f}, {32.0f, 24.0f}, {32.0f, 32.0f}};
-            for (std::size_t i = 0; i < 3; ++i) {
-                Orvex::FRect const r = differences->getParts()[i]->window->getScreenRect();
-                click(D3DXVECTOR2(std::floor(r.left + (opaque[i].x + 0.5f) / 64.0f * (r.right - r.left)),
-                                  std::floor(r.top + (opaque[i].y + 0.5f) / 64.0f * (r.bottom - r.top))));
-            }
+            // The middle of each difference's picture lies on its object.
+            for (auto const& part : differences->getParts()) click(middleOf(part->window->getScreenRect()));
         } else if (auto* symbols = dynamic_cast<RichtigesSymbolAnklicken*>(&game)) {
             for (auto* area : symbols->getAreas())
                 if (area->right) click(middleOf(area->checkBox->getScreenRect()));

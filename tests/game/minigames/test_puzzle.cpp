@@ -182,8 +182,8 @@ TEST_F(PuzzleTest, TheEndPictureIsFullyShownHalfASecondAfterTheLastDrop) {
     auto const& targets = game->getTargets();
     for (std::size_t i = 0; i + 1 < targets.size(); ++i) put(targets[i]);
     // A point of the end picture's gold rim, over the placed first quarter's sky.
-    Orvex::FRect const field = game->getField()->getScreenRect();
-    D3DXVECTOR2 const rim(std::floor(field.left + 128.0f + 2.0f), std::floor(field.top + 160.0f + 48.0f));
+    Orvex::SpriteRect const end = game->getEndPieces()[0]->getSpriteRect();
+    D3DXVECTOR2 const rim(std::floor(end.x + 2.0f), std::floor(end.y + 48.0f));
     auto const goldness = [](uint32_t p) { return static_cast<int>((p >> 16) & 0xFF) - static_cast<int>(p & 0xFF); };
     tick();
     int const sky = goldness(pixelAt(pixels(), rim));

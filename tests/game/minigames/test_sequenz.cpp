@@ -1,7 +1,8 @@
 // The repeat-the-sequence game on the shipped data ("MINIGAME_16": four pads, sequences of 2, 3
 // and 4, pads 1 and 3 lighting a ring of their own, pad 2 with sparks) played by clicks after the
-// demonstration, and on definitions of its own: the lengths, a wrong click, the help, the show
-// window fallbacks, the draw's spread, refused definitions.
+// demonstration and read back from the screen while it shows, and on definitions of its own: the
+// lengths, a wrong click and its sign, the help, the show window fallbacks, the draw's spread,
+// refused definitions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,6 +26,13 @@ using Solitaire::Sequenz;
 constexpr Orvex::u64 kSeed = 1916;
 // Longest wait for a demonstration: the pause before it and a step per element, with room.
 constexpr int kMaxDemoFrames = 60 * 60;
+// A lit element is looked at this many frames after it lights (its light lasts a third of a
+// second, the next step comes after half a second).
+constexpr int kLitFrames = 12;
+// A pixel lit: the sum of its channels up by more than this from the resting picture.
+constexpr int kLitRise = 60;
+// An element is seen lit when this share of its show window's rectangle is lit.
+constexpr double kLitShare = 0.08;
 
 class SequenzTest : public minigametest::MinigameFixture {
 protected:
@@ -35,6 +43,16 @@ protected:
             tick(false);
         }
         return false;
+    }
+
+    // Frames until the demonstration lights its first element.
+    int framesUntilTheFirstStep(Sequenz& game) {
+        int frames = 0;
+        while (game.getShownIndex() < 0 && frames < kMaxDemoFrames) {
+            tick(false);
+            ++frames;
+        }
+        return frames;
     }
 
     void clickElement(Sequenz const& game, unsigned element) {
@@ -51,6 +69,58 @@ protected:
     // Sequences repeated until the game is solved.
     void win(Sequenz& game) {
         for (int round = 0; round < 16 && !game.isFinished(false); ++round) repeat(game);
+    }
+
+    static int brightness(uint32_t c) { return static_cast<int>(((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF)); }
+
+    // The share of the rectangle's pixels that are lit in `now` against `rest`.
+    double litShare(std::vector<uint32_t> const& rest, std::vector<uint32_t> const& now, Orvex::FRect const& r) const {
+        int lit = 0;
+        int all = 0;
+        for (int y = static_cast<int>(r.top); y < static_cast<int>(r.bottom); ++y)
+            for (int x = static_cast<int>(r.left); x < static_cast<int>(r.right); ++x) {
+                if (x < 0 || y < 0 || x >= static_cast<int>(width) || y >= static_cast<int>(height)) continue;
+                ++all;
+                unsigned const ux = static_cast<unsigned>(x);
+                unsigned const uy = static_cast<unsigned>(y);
+                lit += brightness(at(now, ux, uy)) - brightness(at(rest, ux, uy)) > kLitRise;
+            }
+        return all > 0 ? static_cast<double>(lit) / all : 0.0;
+    }
+
+    // The red of the plate under the pads: the mean of red minus green over the rectangle.
+    double redness(std::vector<uint32_t> const& shot, Orvex::FRect const& r) const {
+        double sum = 0.0;
+        int all = 0;
+        for (unsigned y = static_cast<unsigned>(r.top); y < static_cast<unsigned>(r.bottom) && y < height; y += 4)
+            for (unsigned x = static_cast<unsigned>(r.left); x < static_cast<unsigned>(r.right) && x < width; x += 4) {
+                uint32_t const c = at(shot, x, y);
+                sum += static_cast<double>((c >> 16) & 0xFF) - static_cast<double>((c >> 8) & 0xFF);
+                ++all;
+            }
+        return all > 0 ? sum / all : 0.0;
+    }
+
+    // The demonstration watched to the player's turn: each step's element and how much of its
+    // show window is lit on the screen kLitFrames after it lit up.
+    struct Step {
+        unsigned element;
+        double share;
+    };
+    std::vector<Step> watchDemonstration(Sequenz& game, std::vector<uint32_t> const& rest) {
+        std::vector<Step> steps;
+        int shown = game.getShownIndex();
+        for (int i = 0; i < kMaxDemoFrames && !game.isInputPhase(); ++i) {
+            tick(false);
+            if (game.getShownIndex() == shown) continue;
+            shown = game.getShownIndex();
+            if (shown < 0 || static_cast<std::size_t>(shown) >= game.getSequence().size()) continue;
+            unsigned const e = game.getSequence()[static_cast<std::size_t>(shown)];
+            ticks(kLitFrames - 1, false);
+            tick(true);
+            steps.push_back({e, litShare(rest, pixels(), game.getShowWindows()[e]->getScreenRect())});
+        }
+        return steps;
     }
 
     Sequenz* playShipped() {
@@ -109,6 +179,118 @@ TEST_F(SequenzTest, TheDemonstrationLightsThePadUp) {
     tick();
     unsigned const lit = brightness();
     EXPECT_GT(lit, resting + 90) << resting;
+}
+
+// Every element of every sequence the shipped game shows lights up on the screen, the pads that
+// light a ring of their own as well as those that light themselves, in the first demonstrations,
+// in those after a repeated sequence and in the replays after a wrong click.
+TEST_F(SequenzTest, EveryShownElementLightsOnTheScreen) {
+    enum class Next { kRepeat, kWrongThenRepeat };
+    struct Case {
+        char const* what;
+        Orvex::u64 seed;
+        Next next;
+    };
+    Case const cases[] = {
+        {"repeated", kSeed, Next::kRepeat},
+        {"replayed after a wrong click", kSeed + 1, Next::kWrongThenRepeat},
+        {"another deal", kSeed + 2, Next::kRepeat},
+        {"another deal replayed", kSeed + 3, Next::kWrongThenRepeat},
+    };
+    std::vector<bool> seen(4, false);
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        Orvex::seedRandom(c.seed);
+        auto* game = play<Sequenz>(L"MINIGAME_16");
+        ASSERT_NE(game, nullptr);
+        // The board at rest: the help gone, the first element not lit yet.
+        ASSERT_EQ(game->getShownIndex(), -1);
+        tick(true);
+        std::vector<uint32_t> const rest = pixels();
+        for (int round = 0; round < 8 && !game->isFinished(false); ++round) {
+            std::vector<Step> steps = watchDemonstration(*game, rest);
+            ASSERT_TRUE(game->isInputPhase());
+            ASSERT_EQ(steps.size(), game->getSequence().size());
+            if (c.next == Next::kWrongThenRepeat) {
+                clickElement(*game, (game->getSequence()[0] + 1) % 4);
+                std::vector<Step> const replay = watchDemonstration(*game, rest);
+                ASSERT_EQ(replay.size(), game->getSequence().size());
+                steps.insert(steps.end(), replay.begin(), replay.end());
+            }
+            for (Step const& step : steps) {
+                EXPECT_GT(step.share, kLitShare) << "element " << step.element + 1 << " did not light";
+                seen[step.element] = true;
+            }
+            for (unsigned e : game->getSequence()) clickElement(*game, e);
+        }
+        EXPECT_TRUE(game->isFinished(false));
+    }
+    EXPECT_EQ(seen, std::vector<bool>(4, true)) << "the cases show every element";
+}
+
+// The demonstration waits until the help is off the screen: after OK, and after the game's own
+// help button shown in the middle of a demonstration, nothing lights while the help fades, and the
+// first step of the new demonstration comes its pause after the help has gone.
+TEST_F(SequenzTest, TheDemonstrationWaitsUntilTheHelpHasGone) {
+    struct Case {
+        char const* what;
+        bool fromGameButton;
+    };
+    Case const cases[] = {{"OK on the first help", false}, {"the game's help button", true}};
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        Sequenz* game = playOwn(L"MIN_LENGTH=\"3\"");
+        ASSERT_NE(game, nullptr);
+        if (c.fromGameButton) {
+            while (game->getShownIndex() < 1) tick(false);
+            clickPart(L"SEQUENZ_HILFE");
+            wait(1.0);
+        } else {
+            // play closed the help already: show it again as activation does.
+            ASSERT_NE(begin(L"S"), nullptr);
+        }
+        int const shown = game->getShownIndex();
+        ASSERT_TRUE(manager().isHelpShown());
+        click(middleOf(L"MINISPIEL_H_OKButton"));
+        int fading = 0;
+        while (manager().isHelpOnScreen() && fading < kMaxDemoFrames) {
+            EXPECT_EQ(game->getShownIndex(), shown) << "a step while the help fades, frame " << fading;
+            tick(false);
+            ++fading;
+        }
+        EXPECT_GT(fading, 5) << "the help fades out";
+        Orvex::GUIWindow* help = find(L"MINISPIEL_Hilfemenue");
+        ASSERT_NE(help, nullptr);
+        EXPECT_FALSE(help->getOptions().visible);
+        if (c.fromGameButton) continue;
+        // The first step: the pause of two seconds after the help has gone.
+        EXPECT_NEAR(framesUntilTheFirstStep(*game), 120, 2);
+    }
+}
+
+// A wrong click is told: the manager's moveWrong, and the plate turns red until the replay shows
+// the sequence's first element again.
+TEST_F(SequenzTest, AWrongClickIsToldUntilTheReplay) {
+    Sequenz* game = playShipped();
+    ASSERT_NE(game, nullptr);
+    ASSERT_NE(game->getWrongSign(), nullptr);
+    Orvex::FRect const plate = game->getWrongSign()->getScreenRect();
+    ASSERT_TRUE(waitForTurn(*game));
+    wait(0.5);
+    double const calm = redness(pixels(), plate);
+    clickElement(*game, (game->getSequence()[0] + 1) % 4);
+    EXPECT_EQ(log.count(L"wrong"), 1u);
+    wait(0.3);
+    keep("sequenz_falsch");
+    EXPECT_GT(redness(pixels(), plate), calm + 20.0) << "the plate turns red";
+    while (game->getShownIndex() < 0) tick(false);
+    wait(0.3);
+    EXPECT_LT(redness(pixels(), plate), calm + 5.0) << "the sign is gone when the replay shows";
+    EXPECT_FALSE(game->getWrongSign()->getOptions().visible);
 }
 
 TEST_F(SequenzTest, LostWhenTheTimeRunsOut) {
@@ -189,7 +371,7 @@ TEST_F(SequenzTest, AWrongClickReplaysTheSameSequence) {
     repeat(*game);
     ASSERT_TRUE(waitForTurn(*game));
     EXPECT_EQ(game->getSequence().size(), 4u);
-    EXPECT_EQ(log.count(L"wrong"), 0u);
+    EXPECT_EQ(log.count(L"wrong"), 1u);
 }
 
 TEST_F(SequenzTest, AWrongFirstClickReplaysAfterOneSecondWithoutSendingTheLightsOut) {
@@ -200,12 +382,7 @@ TEST_F(SequenzTest, AWrongFirstClickReplaysAfterOneSecondWithoutSendingTheLights
     clickElement(*game, (sequence[0] + 1) % 4);
     // A clear step would come first and take a step's time: the first element lights up one
     // second after the click (frames of 1/60 s, give or take one).
-    int frames = 0;
-    while (game->getShownIndex() < 0 && frames < kMaxDemoFrames) {
-        tick(false);
-        ++frames;
-    }
-    EXPECT_NEAR(frames, 60, 2);
+    EXPECT_NEAR(framesUntilTheFirstStep(*game), 60, 2);
 }
 
 TEST_F(SequenzTest, TheHelpFreezesTheDemonstration) {

@@ -2,6 +2,8 @@
 // and a sum of 5, black cards to the black one), played by dragging with input events.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUIWindow.h"
@@ -46,6 +48,45 @@ protected:
     }
     void check() { clickPart(L"ZUORDNEN_OK"); }
 };
+
+// Each tray's name ("Rot", "Schwarz") reads clearly: light on the screen's dark ground in the clear
+// below the tray's rim, none of it on the tray. Read back from the screen.
+TEST_F(ZuordnenTest, TheTrayNamesStandClearBelowTheTrays) {
+    struct Case {
+        wchar_t const* area;
+        uint32_t rim;
+    };
+    Case const cases[] = {{L"ROT", 0x902020}, {L"SCHWARZ", 0x303038}};
+    tick();
+    keep("zuordnen_namen");
+    std::vector<uint32_t> const shot = pixels();
+    auto near = [](uint32_t a, uint32_t b) {
+        int sum = 0;
+        for (int shift = 0; shift < 24; shift += 8)
+            sum += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+        return sum < 24;
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(minigametest::narrow(c.area));
+        Orvex::FRect const r = area(c.area)->window->getScreenRect();
+        // The rim's lowest row in the tray's middle column.
+        unsigned const middle = static_cast<unsigned>((r.left + r.right) / 2.0f);
+        int rimBottom = -1;
+        for (unsigned y = static_cast<unsigned>(r.top); y < static_cast<unsigned>(r.bottom); ++y)
+            if (near(at(shot, middle, y), c.rim)) rimBottom = static_cast<int>(y);
+        ASSERT_GT(rimBottom, static_cast<int>(r.top)) << "the tray is drawn";
+        int above = 0;
+        int below = 0;
+        for (unsigned y = static_cast<unsigned>(r.top); y < static_cast<unsigned>(r.bottom); ++y)
+            for (unsigned x = static_cast<unsigned>(r.left); x < static_cast<unsigned>(r.right); ++x) {
+                uint32_t const p = at(shot, x, y);
+                bool const light = ((p >> 16) & 0xFF) > 235 && ((p >> 8) & 0xFF) > 235 && (p & 0xFF) > 235;
+                if (light) (static_cast<int>(y) > rimBottom ? below : above) += 1;
+            }
+        EXPECT_GT(below, 100) << "the name is drawn light below the tray";
+        EXPECT_EQ(above, 0) << "light pixels on the tray";
+    }
+}
 
 TEST_F(ZuordnenTest, WonAtOnceByOkWhenEveryCardLiesRight) {
     keep("zuordnen_start");
