@@ -127,6 +127,20 @@ def slider(name, x, y, w, pw, ph, value_range, value, change, granularity, text_
             f'{tab}\t</SLIDER_PARAMS>\n{tab}</WINDOW>\n')
 
 
+def question(prefix, children):
+    """A dialog over the screen it is asked from: a dark veil that keeps clicks from the screen
+    below (prefix + "_Abdunkeln"), and the panel prefix + "_Rahmen" in the middle of the 4:3 window
+    prefix + "_Fenster", as the exit question of Beenden.gui."""
+    return ('\t<WINDOW NAME="' + prefix + '_Abdunkeln">\n\t\t<WINDOW_PARAMS ANIMATION_GOAL="AUS">\n'
+            '\t\t\t<GUIRECT><POS_TL/><SIZE X_REL="1" Y_REL="1"/></GUIRECT>\n'
+            '\t\t\t<DRAWOPTIONS EBENE="40" TEX_NORMAL="gui_white" MODULATE_COLOR="90000000"/>\n'
+            + "".join(f'\t\t\t<ANIMATION_GOAL NAME="{g}" SPEED="4" INTERPOLATE_GUIRECTS="0"><OPTIONS VISIBLE="{v}"/>'
+                      f'<DRAWOPTIONS EBENE="40" ALPHA="{v}" MODULATE_COLOR="90000000"/></ANIMATION_GOAL>\n'
+                      for g, v in (("AN", 1), ("AUS", 0)))
+            + '\t\t</WINDOW_PARAMS>\n\t</WINDOW>\n'
+            + screen(prefix + "_Fenster", 41, 4, frame(prefix + "_Rahmen", 252, 264, 520, 240, children)))
+
+
 def gui_file(comment, textures, body, animations=()):
     head = [f"<!-- {comment} -->", "<GUI>"]
     head += [f'\t<TEXTURES FILE="{t}"/>' for t in textures]
@@ -256,18 +270,11 @@ def options_gui():
                              flags="CENTER VCENTER WORDBREAK"),
                        button("US_OK", 60, 160, 520, 240, "JA"),
                        button("US_CANCEL", 280, 160, 520, 240, "NEIN")]
-    dialog = ('\t<WINDOW NAME="US_Abdunkeln">\n\t\t<WINDOW_PARAMS ANIMATION_GOAL="AUS">\n'
-              '\t\t\t<GUIRECT><POS_TL/><SIZE X_REL="1" Y_REL="1"/></GUIRECT>\n'
-              '\t\t\t<DRAWOPTIONS EBENE="40" TEX_NORMAL="gui_white" MODULATE_COLOR="90000000"/>\n'
-              + "".join(f'\t\t\t<ANIMATION_GOAL NAME="{g}" SPEED="4" INTERPOLATE_GUIRECTS="0"><OPTIONS VISIBLE="{v}"/>'
-                        f'<DRAWOPTIONS EBENE="40" ALPHA="{v}" MODULATE_COLOR="90000000"/></ANIMATION_GOAL>\n'
-                        for g, v in (("AN", 1), ("AUS", 0)))
-              + '\t\t</WINDOW_PARAMS>\n\t</WINDOW>\n'
-              + screen("US_Fenster", 41, 4, frame("US_Rahmen", 252, 264, 520, 240, dialog_children)))
+    dialog = question("US", dialog_children)
     return gui_file("The options screen (\"OPTIONENMENU\"): display mode and full screen (applied when the screen "
                     "is left with \"O_Back\"), sound, music and style randomness, the pointer, the card set and card "
-                    "back with their previews, the tutorial switch and the resets of the explanations and of the story "
-                    "scenes seen (\"ResetStory\"); and the dialog \"USE_SETTINGS_MENU\" that asks "
+                    "back with their previews, the tutorial switch and the resets of the explanations and of the story's "
+                    "hints seen (\"ResetStory\"; the scenes played stay played); and the dialog \"USE_SETTINGS_MENU\" that asks "
                     "to keep a new display mode while its countdown runs. Written by tools/make_screen_gui.py.",
                     ["data\\Menu\\menu.tex", "data\\Menu\\rects.tex", "data\\GUI\\gui_textures.tex", "data\\Menu\\screens.tex"], body + dialog)
 
@@ -306,12 +313,16 @@ def profiles_gui():
                 button("P_DELButton", 310, 500, *p, "P_LOESCHEN", w=250),
                 button("P_Back", 210, 570, *p, "ZURUECK")]
     body = screen("P_Fenster", 10, 3, frame("P_Rahmen", 212, 64, PRO_W, PRO_H, children))
+    ask = [label("P_LoeschenFrage", 30, 24, 460, 116, 520, 240, "P_LOESCHEN_FRAGE", flags="CENTER VCENTER WORDBREAK"),
+           button("P_LoeschenJa", 60, 160, 520, 240, "JA"),
+           button("P_LoeschenNein", 280, 160, 520, 240, "NEIN")]
     return gui_file("The profile screen (\"PROFILMENU\"): the list of profiles in the scroll panel "
                     "\"P_ProfilePanel\", one copy of the template \"P_ProfilNameVorlage\" per profile (the active one "
-                    "in the looks \"P_Leer_A\" and \"P_Leer_AM\"), new, delete and back. Written by "
-                    "tools/make_screen_gui.py.",
+                    "in the looks \"P_Leer_A\" and \"P_Leer_AM\"), new, delete and back; and the question "
+                    "\"PROFILLOESCHENMENU\" whether to delete the active profile (\"P_LoeschenFrage\" names it, "
+                    "\"P_LoeschenJa\" deletes, \"P_LoeschenNein\" keeps it). Written by tools/make_screen_gui.py.",
                     ["data\\Menu\\menu.tex", "data\\Menu\\rects.tex", "data\\GUI\\gui_textures.tex", "data\\Menu\\screens.tex"],
-                    template + body)
+                    template + body + question("P_Loeschen", ask))
 
 
 # ---- help and credits ----

@@ -33,6 +33,7 @@ public:
     void onLeftPress(MouseState& state) override;
     void update(double const& dt) override;
     void drawShape() override;
+    bool hasShape() const override { return true; }
     void drawSelf() override;
     bool addChild(GUIWindow* child, bool const& noAddRef, bool const& append) override;
     bool removeChild(GUIWindow* child) override;

@@ -38,6 +38,7 @@ public:
     GUIWindow* clone() override;
     void setUserId(std::wstring const& id) override;
     void drawShape() override;
+    bool hasShape() const override { return true; }
     void drawSelf() override;
     // Every child but the nine parts goes.
     void removeAllChildren() override;

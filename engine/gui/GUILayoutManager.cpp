@@ -43,6 +43,8 @@ Edge span(Edge lo, Edge hi) { return {hi.rel - lo.rel, hi.off - lo.off}; }
 
 }  // namespace
 
+bool isDocked(GUIWindowOptions const& options) { return dockOf(options) != Dock::None; }
+
 void arrangeFill(std::vector<GUILayoutItem> const& items, FRect const& parentRect, float const* offset) {
     Edge left{0.0f, 0.0f}, top{0.0f, 0.0f}, right{1.0f, 0.0f}, bottom{1.0f, 0.0f};
     for (GUILayoutItem const& item : items) {

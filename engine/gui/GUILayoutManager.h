@@ -25,6 +25,9 @@ struct GUILayoutItem {
 // GUILayoutFILL_WOffset shifted by offset[0], offset[1].
 void arrangeFill(std::vector<GUILayoutItem> const& items, FRect const& parentRect, float const* offset);
 
+// Whether a layout manager places a child of these options (it takes part and names a side).
+bool isDocked(GUIWindowOptions const& options);
+
 // The window's direct children as layout items, and its screen rectangle.
 void collectLayoutItems(GUIWindow& window, std::vector<GUILayoutItem>& out, FRect& parentRect);
 

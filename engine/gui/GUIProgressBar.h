@@ -37,6 +37,7 @@ public:
     GUIWindow* clone() override;
     void setUserId(std::wstring const& id) override;
     void drawShape() override;
+    bool hasShape() const override { return true; }
     void drawSelf() override;
     // The bar's parts are its own: children from outside are neither added nor removed.
     bool addChild(GUIWindow* child, bool const& noAddRef, bool const& append) override;

@@ -132,6 +132,9 @@ public:
     virtual void drawRoot(bool const& beginSprite);
     virtual void update(double const& dt);
     virtual void drawShape();
+    // Whether drawShape draws anything: a clipping window without a shape clips its subtree by
+    // its rectangle instead (a stencil shape of nothing would hide every child).
+    virtual bool hasShape() const;
     virtual void drawSelf();
     virtual void bringChildToFront(GUIWindow* child);
     virtual void bringToFront();

@@ -1,8 +1,10 @@
 // The GUI window's children: adding (refusing cycles and doubles), removing, and the z-order
-// among siblings and up to the GUI system's top-level list.
+// among siblings and up to the GUI system's top-level list (a child its parent's layout places
+// keeps its place in the list, which is its place in the layout).
 #include <algorithm>
 
 #include "engine/core/Logger.h"
+#include "engine/gui/GUILayoutManager.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowRef.h"
@@ -90,11 +92,17 @@ bool eraseAll(std::vector<GUIWindow*>& list, GUIWindow* w) {
     return found;
 }
 
+// A child this window's layout manager places keeps its place among the children: their order is
+// the order of the layout, and a click must not move a button of a list to its end.
+bool keepsItsPlace(GUIWindow const& window, GUIWindow const* child) {
+    return child && window.getOptions().getLayoutManager() && isDocked(child->getOptions());
+}
+
 }  // namespace
 
 void GUIWindow::bringChildToFront(GUIWindow* child) {
     HeldRef<GUIWindow> hold(this);
-    if (eraseAll(children, child)) {
+    if (!keepsItsPlace(*this, child) && eraseAll(children, child)) {
         children.push_back(child);
         ++treeChanges_;
     }
@@ -108,7 +116,7 @@ void GUIWindow::bringChildToFront(GUIWindow* child) {
 
 void GUIWindow::sendChildToBack(GUIWindow* child) {
     HeldRef<GUIWindow> hold(this);
-    if (eraseAll(children, child)) {
+    if (!keepsItsPlace(*this, child) && eraseAll(children, child)) {
         children.insert(children.begin(), child);
         ++treeChanges_;
     }

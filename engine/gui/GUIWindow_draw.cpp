@@ -8,7 +8,8 @@
 // device's eight (D24S8), numbered by nesting depth, or one per clipping window with the
 // quality switch. A window that would need a bit beyond them clips its subtree by its rectangle
 // (the scissor test) instead; its bit number is never formed, so no shift reaches past the
-// stencil's bits and no other window's bit is written.
+// stencil's bits and no other window's bit is written. A clipping window without any picture has
+// no shape to write and clips by its rectangle the same way.
 #include <cmath>
 #include <vector>
 
@@ -166,7 +167,7 @@ void GUIWindow::createStencilBuffer(int& counter, int& parentBit, FRect const& c
         int bit = parentBit;
         if (overlapsClip(screenRect, clip) && options.drawInClientOnly) {
             int const n = GUISystem::useQualityStencil() ? counter : parentBit;
-            if (n >= 0 && n < kMaxClipBit && parentBit >= 0 && parentBit <= kMaxClipBit) {
+            if (hasShape() && n >= 0 && n < kMaxClipBit && parentBit >= 0 && parentBit <= kMaxClipBit) {
                 flushBatch(sprite, dev);
                 // The shape sets its bit only where the parent's bit is set; transparent
                 // texels of the shape do not count (alpha test). The depth an earlier drawing
@@ -191,7 +192,7 @@ void GUIWindow::createStencilBuffer(int& counter, int& parentBit, FRect const& c
                 stencilBit = n + 1;
                 bit = stencilBit;
             } else {
-                noteOutOfBits(getName());
+                if (hasShape()) noteOutOfBits(getName());
                 flushBatch(sprite, dev);
                 pushScissor(dev, screenRect);
                 scissored = true;
@@ -295,6 +296,13 @@ void GUIWindow::draw(FRect const& clip) {
 
 void GUIWindow::drawShape() {
     if (drawer) drawer->drawShape(*this, screenRect);
+}
+
+bool GUIWindow::hasShape() const {
+    if (!drawer) return false;
+    GUITextureSet const& t = drawOptions.textures;
+    return t.shape || t.normal || t.mark || t.disable || t.background || t.foreground || t.aniNormal || t.aniMark ||
+           t.aniBackground || t.aniForeground;
 }
 
 void GUIWindow::drawSelf() {

@@ -149,8 +149,17 @@ double AchievementScreen::fillEntry(Achivement& achievement, bool hasTextBox) {
             float const goal = nextThreshold(achievement, level);
             progress->setText(formatLanguageText(L"DESC_PROG_" + name, saturateTo<int>(achievement.getValue()),
                                                  saturateTo<int>(goal)));
+            fitProgress(name, *progress);
         }
     return overall;
+}
+
+void AchievementScreen::fitProgress(std::wstring const& name, Orvex::GUILabel& progress) {
+    std::wstring const& own = progressFonts_.try_emplace(name, progress.getFontName()).first->second;
+    progress.setFont(own);
+    Orvex::FRect const place = progress.getScreenRect();
+    RECT const text = progress.measureText();
+    if (static_cast<float>(text.right - text.left) > place.right - place.left) progress.setFont(kNarrowFont);
 }
 
 void AchievementScreen::build() {

@@ -6,11 +6,16 @@
 // once, connects every achievement's medalChanged to onMedal, builds the list as its menu opens
 // and steps the popup every frame.
 //
+// An entry's progress line ("Progress") that is wider than its tile in the tile's own font is
+// written in the narrow font kNarrowFont, so large counts stay on the tile.
+//
 // Files: AchievementScreen.cpp (all of it).
 #pragma once
 
 #include <cstddef>
 #include <deque>
+#include <map>
+#include <string>
 #include <utility>
 
 #include "engine/core/CountedRef.h"
@@ -18,6 +23,7 @@
 #include "signals/sigslot.h"
 
 namespace Orvex {
+class GUILabel;
 class GUIMenuManagerN;
 class GUISystem;
 class GUIWindow;
@@ -31,6 +37,9 @@ class SolPartikelManager;
 
 class AchievementScreen : public sigslot::has_slots<sigslot::single_threaded> {
 public:
+    // The font of a progress line too wide for its tile (of the engine's fonts, font.fnt).
+    static constexpr wchar_t kNarrowFont[] = L"klein";
+
     AchievementScreen() = default;
     ~AchievementScreen() override;
     AchievementScreen(AchievementScreen const&) = delete;
@@ -67,6 +76,8 @@ private:
     void showPopup(Achivement& achievement);
     // One list entry's texts and picture; returns its overall progress (0 .. 100).
     double fillEntry(Achivement& achievement, bool hasTextBox);
+    // The progress line in its own font, or the narrow one when it is wider than its place.
+    void fitProgress(std::wstring const& name, Orvex::GUILabel& progress);
     // A particle that never ends by itself, following the window, held with a reference.
     void startWindowParticle(Orvex::CountedRef<SolPartikel>& held, wchar_t const* name, Orvex::GUIWindow& window);
 
@@ -85,6 +96,8 @@ private:
     Orvex::CountedRef<SolPartikel> popupParticle_;
     Orvex::CountedRef<SolPartikel> listParticle_;
     Achivement* hovered_ = nullptr;
+    // Each progress line's font as the GUI file gives it, by achievement name.
+    std::map<std::wstring, std::wstring> progressFonts_;
 };
 
 }  // namespace Solitaire

@@ -11,6 +11,7 @@ inline constexpr wchar_t kStartMenu[] = L"STARTMENU";
 inline constexpr wchar_t kMainMenu[] = L"HAUPTMENU";
 inline constexpr wchar_t kProfileMenu[] = L"PROFILMENU";
 inline constexpr wchar_t kNewProfileMenu[] = L"NEUESPROFIL";
+inline constexpr wchar_t kDeleteProfileMenu[] = L"PROFILLOESCHENMENU";
 inline constexpr wchar_t kFreePlayMenu[] = L"FREIESSPIELMENU";
 inline constexpr wchar_t kLevelMenu[] = L"LEVELAUSWAHLMENU";
 inline constexpr wchar_t kInGameMenu[] = L"INGAMEMENU";

@@ -1,10 +1,10 @@
 // The new-profile dialog ("NEUESPROFIL") and the warning dialog ("WARNINGMENU"). The dialog works
 // on a pending profile, which the tutorial switches and the tutorials judge by until the player
 // confirms it (it then belongs to the profile manager) or cancels it. The first profile's dialog
-// (no profile exists yet) cannot be cancelled, and while it is open no tutorial comes over it (a
-// page over the name field would take the typed letters): the game object asks
-// isFirstProfileBlocked before it shows a menu's tutorial. The game object holds it by value,
-// wires it once, opens it and hands it the dialog's buttons.
+// (no profile exists yet) cannot be cancelled. While any of its dialogs is open no tutorial comes
+// over it (a page over the name field would take the typed letters, and the pending profile has
+// seen no tutorial yet): the game object asks holdsTutorials before it shows a menu's tutorial.
+// The game object holds it by value, wires it once, opens it and hands it the dialog's buttons.
 //
 // A typed name is data: it is shown and stored as it stands, never used as a format or a path.
 //
@@ -58,6 +58,8 @@ public:
     Profil* getPendingProfile() const { return pending_; }
     bool isFirstProfileDialog() const { return first_; }
     bool isFirstProfileBlocked() const { return firstBlock_; }
+    // The dialog is open (a profile is pending) or the first profile is still to be made.
+    bool holdsTutorials() const { return firstBlock_ || pending_; }
 
 private:
     Orvex::LanguageManager* language_ = nullptr;

@@ -13,6 +13,7 @@
 #include "game/app/MyGlobals.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/Profil.h"
+#include "game/app/ScreenLists.h"
 #include "game/app/ScreenWindows.h"
 
 namespace Solitaire {
@@ -22,6 +23,7 @@ namespace {
 constexpr wchar_t kPanel[] = L"P_ProfilePanel";
 constexpr wchar_t kTemplate[] = L"P_ProfilNameVorlage";
 constexpr wchar_t kDeleteButton[] = L"P_DELButton";
+constexpr wchar_t kQuestion[] = L"P_LoeschenFrage";
 // The label leaves this share of the button's width free at its left.
 constexpr float kLabelIndent = 0.05f;
 
@@ -49,6 +51,7 @@ void applyLook(Orvex::GUIWindow& button, ProfileLook const& look) {
 }
 
 bool isListed(Profil const* profile) {
+    if (!profile) return false;
     ProfilManager& profiles = ProfilManager::instance();
     for (int i = 0; i < profiles.getProfileCount(); ++i)
         if (profiles.getProfile(i) == profile) return true;
@@ -117,6 +120,26 @@ void ProfileList::onButtonClicked(Orvex::GUIWindow& window) {
     auto* profile = static_cast<Profil*>(window.getUserPointer(0));
     if (!profile || !isListed(profile)) return;
     ProfilManager::instance().setActiveProfile(profile);
+}
+
+bool ProfileList::askToDelete() {
+    Profil* active = ProfilManager::instance().getActiveProfile();
+    asked_ = active;
+    if (!active) return false;
+    // The name is an argument of the question, never its format.
+    Orvex::GUILabel* question = findLabel(kQuestion);
+    if (question && !formatOwnText(question, active->getName())) question->setText(active->getName());
+    return true;
+}
+
+void ProfileList::deleteAsked() {
+    ProfilManager& profiles = ProfilManager::instance();
+    Profil* asked = asked_;
+    asked_ = nullptr;
+    if (!isListed(asked)) return;
+    profiles.removeProfile(asked);
+    if (!profiles.getActiveProfile() && profiles.getProfileCount() > 0) profiles.setActiveProfile(profiles.getProfile(0));
+    profiles.saveProfiles();
 }
 
 }  // namespace Solitaire

@@ -3,6 +3,11 @@
 // holds it by value, builds it when the profiles' list changes and refreshes it when the active
 // profile changes; a click on a button makes its profile the active one.
 //
+// Deleting takes two clicks: the delete button asks first, naming the active profile (the question
+// "PROFILLOESCHENMENU", whose keys answer no), and only the yes deletes that profile with all its
+// progress. The first profile left then becomes active, so the player is never without one while
+// one exists.
+//
 // Files: ProfileList.cpp (all of it).
 #pragma once
 
@@ -19,6 +24,8 @@ class GUIWindow;
 
 namespace Solitaire {
 
+class Profil;
+
 class ProfileList : public sigslot::has_slots<sigslot::single_threaded> {
 public:
     // The GUI whose template the buttons are copied from (null: the list stays empty).
@@ -29,6 +36,12 @@ public:
     // enabled with it, and the panel scrolls to it.
     void refresh();
     void onButtonClicked(Orvex::GUIWindow& window);
+    // "P_DELButton": the question filled with the active profile's name; false without one (then
+    // there is nothing to ask).
+    bool askToDelete();
+    // "P_LoeschenJa": the profile asked about deleted (when it is still there), the profiles saved,
+    // the first profile left made active.
+    void deleteAsked();
     // Let go of the buttons (before the GUI goes).
     void clear();
 
@@ -41,6 +54,8 @@ private:
     // One reference held on each; a button carries its profile in user pointer slot 0.
     std::vector<CountedRef<Orvex::GUIWindow>> buttons_;
     Orvex::GUIWindow* selected_ = nullptr;
+    // The profile the question names (no reference: looked up among the profiles before use).
+    Profil* asked_ = nullptr;
 };
 
 }  // namespace Solitaire

@@ -210,9 +210,10 @@ private:
     // What the dispatcher's rows share.
     void leaveResults();
     void restartGame();
-    void showVariantTutorial();
     // The running level ends now ("I_END_GAME", or "LB_OK" when it asked first).
     void endLevelNow();
+    // "P_HILFE" and "I_Info": the running variant's rules over the table (its tutorial without them).
+    void showVariantHelp();
 
     // ---- a new active profile (SolitaireGame2_profiles.cpp) ----
     // The profile screens' handling of a new active profile.
@@ -228,6 +229,12 @@ private:
     // The game end of a campaign level: stars, the level's and chapter's results, unlocks and
     // achievements; the result kNoStar to kThreeStars.
     RunningGame::LevelResult recordCampaignResult(GameEndParms const& played, bool& pointsGoalMissed, bool& comboGoalMissed);
+    // The results' "A_NEXT" says where it leads: to the story when a scene is due, which then
+    // plays before the next level (and may lead elsewhere).
+    void captionNextButton();
+
+    // The text id "A_NEXT" has in the GUI file (its caption when no scene comes first).
+    std::wstring nextLevelTextId_;
 
     // Held single instances.
     Orvex::OrvexEngine* engine_;

@@ -169,18 +169,15 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          }},
         {L"P_NEUSTART", [](G& g, W&) { g.restartGame(); }},
         {L"A_RESTART", [](G& g, W&) { g.restartGame(); }},
-        {L"P_HILFE", [](G& g, W&) { g.showVariantTutorial(); }},
-        {L"I_Info",
-         [](G& g, W&) {
-             // Without rules to show, the variant's tutorial, as "P_HILFE" shows it.
-             if (!g.running_.gameOver && !g.helpScreen_.showVariantRules()) g.showVariantTutorial();
-         }},
+        {L"P_HILFE", [](G& g, W&) { g.showVariantHelp(); }},
+        {L"I_Info", [](G& g, W&) { g.showVariantHelp(); }},
         {L"MINISPIEL_E_Weiter", [](G& g, W&) { g.minigameResult_.leave(); }},
         {L"P_ENDE",
          [](G& g, W&) {
              g.running_.levelAbandoned = true;
-             g.menus_->activateMenu(g.running_.campaign ? kLevelMenu : kFreePlayMenu, -1.0);
+             // Counted before the selection opens: free play shows the game among those ended.
              SolitaireManager::instance().finishStatistics(false);
+             g.menus_->activateMenu(g.running_.campaign ? kLevelMenu : kFreePlayMenu, -1.0);
              saveProfiles();
          }},
         {L"STG_RESET",
@@ -212,12 +209,13 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
                  g.newProfileDialog_.open();
          }},
         {L"P_DELButton",
-         [](G&, W&) {
-             Profil* active = activeProfile();
-             if (!active) return;
-             ProfilManager::instance().removeProfile(active);
-             saveProfiles();
-             if (W* button = findWindow(L"P_DELButton")) button->getOptions().enabled = false;
+         [](G& g, W&) {
+             if (g.profileList_.askToDelete()) g.menus_->activateMenu(kDeleteProfileMenu, -1.0);
+         }},
+        {L"P_LoeschenJa",
+         [](G& g, W&) {
+             g.profileList_.deleteAsked();
+             g.menus_->activateMenu(kProfileMenu, -1.0);
          }},
         {L"P_Back",
          [](G& g, W&) {
@@ -303,10 +301,14 @@ void SolitaireGame2::endLevelNow() {
     cards_->finishGame();
 }
 
-void SolitaireGame2::showVariantTutorial() {
+void SolitaireGame2::showVariantHelp() {
     if (running_.gameOver) return;
-    menus_->activateMenu(kInGameMenu, -1.0);
-    SolitaireManager::instance().showStartTutorial(true);
+    // From the pause screen (over the table, which stays active under it) back to the table,
+    // where the rules are shown.
+    Orvex::GUIMenuN const* shown = menus_->getActiveMenu();
+    if (!shown || shown->getName() != kInGameMenu) menus_->activateMenu(kInGameMenu, -1.0);
+    // Without rules to show, the variant's tutorial, also when it was seen before.
+    if (!helpScreen_.showVariantRules()) SolitaireManager::instance().showStartTutorial(true);
 }
 
 }  // namespace Solitaire

@@ -63,6 +63,8 @@ namespace {
 // The tutorial strip that shows a story scene.
 constexpr wchar_t kStoryStrip[] = L"STORY";
 constexpr wchar_t kCampaign[] = L"KAMPAGNE";
+// The caption of "A_NEXT" when a story scene plays before the next level.
+constexpr wchar_t kStoryFirstTextId[] = L"A_WEITER_GESCHICHTE";
 
 }  // namespace
 
@@ -328,6 +330,14 @@ RunningGame::LevelResult SolitaireGame2::recordCampaignResult(GameEndParms const
     return result;
 }
 
+void SolitaireGame2::captionNextButton() {
+    Orvex::GUILabel* caption = labelOf(findWindow(L"A_NEXT"));
+    if (!caption) return;
+    if (nextLevelTextId_.empty()) nextLevelTextId_ = caption->getTextId();
+    bool const storyFirst = running_.campaign && running_.nextLevelAvailable && story_->hasSceneDue(activeProfile());
+    caption->setTextId(storyFirst ? std::wstring(kStoryFirstTextId) : nextLevelTextId_);
+}
+
 void SolitaireGame2::onGameEnd(bool const& won, GameEndParms const& parms) {
     // The HUD's last numbers; the end-game button away.
     hud_.refreshLabels();
@@ -366,6 +376,7 @@ void SolitaireGame2::onGameEnd(bool const& won, GameEndParms const& parms) {
     resultsScreen_.showResults(result, running_.campaign || won, !running_.campaign, pointsGoalMissed, comboGoalMissed);
     // The medal the delay reveals is the one of the rating the results keep.
     results_.rating = resultsScreen_.getStoredRating();
+    captionNextButton();
     SolitaireManager::instance().addHighscore(activeProfile() ? activeProfile()->getName() : std::wstring());
     SolitaireManager::instance().finishStatistics(won);
     ProfilManager::instance().saveProfiles();

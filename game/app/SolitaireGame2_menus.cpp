@@ -69,9 +69,9 @@ void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previ
         if (before == kTutorialMenu && name != kTutorialMenu) solTutorials_->closeTutorial();
         if (before == kPauseMenu) engine_->getPerfTimer()->setPause(kPausePauseSlot, false);
     }
-    // The menu's tutorials, unless the first profile's dialog is open.
+    // The menu's tutorials, unless the new-profile dialog takes the keys.
     ScreenState const remembered = screenState_;
-    if (!newProfileDialog_.isFirstProfileBlocked()) tutorialScreens_.showMenuTutorials(name, running_.campaign);
+    if (!newProfileDialog_.holdsTutorials()) tutorialScreens_.showMenuTutorials(name, running_.campaign);
     // The rows of the new menu; several may apply.
     for (MenuEntry const& row : menuEntries()) {
         if (row.partial ? name.find(row.name) == std::wstring::npos : name != row.name) continue;

@@ -61,13 +61,29 @@ StoryPartPart* StoryManager::findTemplate(std::wstring const& name) const {
     return Orvex::findNamedObject(templates_, name);
 }
 
+namespace {
+
+// A scene not yet seen whose needed unlocks the profile has.
+bool isReady(StoryPart const& scene, StoryProfile const& profile) {
+    if (profile.isUnlocked(scene.getName())) return false;
+    return std::all_of(scene.neededUnlocks.begin(), scene.neededUnlocks.end(),
+                       [&profile](std::wstring const& name) { return profile.isUnlocked(name); });
+}
+
+}  // namespace
+
+bool StoryManager::hasSceneDue(StoryProfile const* profile) const {
+    if (!profile) return false;
+    // A scene without switches ends as it starts: it does not play.
+    return std::any_of(scenes_.begin(), scenes_.end(), [profile](auto const& scene) {
+        return isReady(*scene, *profile) && !scene->switches.empty();
+    });
+}
+
 StoryPart* StoryManager::startNextScene(StoryProfile* profile) {
     if (!profile) return nullptr;
     for (auto const& scene : scenes_) {
-        if (profile->isUnlocked(scene->getName())) continue;
-        bool const ready = std::all_of(scene->neededUnlocks.begin(), scene->neededUnlocks.end(),
-                                       [profile](std::wstring const& name) { return profile->isUnlocked(name); });
-        if (!ready) continue;
+        if (!isReady(*scene, *profile)) continue;
         scene->currentSwitch = -1;
         profile->addUnlock(scene->getName(), scene->unlockTmp);
         scene->applyPreUnlocks(profile);

@@ -47,6 +47,8 @@ public:
     StoryPartPart* findTemplate(std::wstring const& name) const;
     // The scene that now plays for the profile, or null (no profile, or no scene due).
     StoryPart* startNextScene(StoryProfile* profile);
+    // Whether startNextScene would start a scene for the profile now (nothing is recorded).
+    bool hasSceneDue(StoryProfile const* profile) const;
     std::vector<Orvex::CountedRef<StoryPart>> const& getScenes() const { return scenes_; }
     std::vector<Orvex::CountedRef<StoryPartPart>> const& getTemplates() const { return templates_; }
     // Releases every scene and template (tests; a new story file).

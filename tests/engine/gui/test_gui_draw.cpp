@@ -50,6 +50,27 @@ TEST_F(GuiDraw, ChildOutsideItsClippingParentLeavesNoPixelsThere) {
     }
 }
 
+// A clipping window that draws nothing itself (a frame around pages of windows) clips by its
+// rectangle: every child inside it is drawn, the first as well as the later ones, and nothing
+// outside it. (Children are placed relative to the window at 10, 10.)
+TEST_F(GuiDraw, AClippingWindowWithoutPictureDrawsEachChildInsideIt) {
+    for (bool quality : {false, true}) {
+        GUISystem::setQualityStencil(quality);
+        Tree tree{makeWindow(L"screen", FRect(0, 0, 128, 96), kBlack)};
+        GUIWindow* pages = makeWindow(L"pages", FRect(10, 10, 90, 60), kRed, true);
+        pages->getDrawOptions().setTexNormal(nullptr);
+        adopt(tree.root, pages);
+        adopt(pages, makeWindow(L"first", FRect(10, 10, 30, 30), kBlue));
+        adopt(pages, makeWindow(L"second", FRect(40, 10, 60, 30), kGreen));
+        adopt(pages, makeWindow(L"beyond", FRect(70, 10, 100, 30), kBlue));
+        auto const px = frame(*tree.root);
+        EXPECT_EQ(at(px, 25, 25), kBlue) << "the first child; quality " << quality;
+        EXPECT_EQ(at(px, 55, 25), kGreen) << "the second child";
+        EXPECT_EQ(count(px, kBlue), 20 * 20 + 10 * 20) << "the third only inside the frame";
+        EXPECT_EQ(at(px, 100, 25), kBlack);
+    }
+}
+
 TEST_F(GuiDraw, NestedClippingFollowsEachShapeInsideItsAncestors) {
     for (bool quality : {false, true}) {
         GUISystem::setQualityStencil(quality);

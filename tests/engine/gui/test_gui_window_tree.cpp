@@ -188,19 +188,24 @@ TEST_F(GUIWindowTree, ChildrenKeepLayerOrder) {
     }
 }
 
-// bringToFront climbs through parents that allow it, up to the GUI system's list.
+// bringToFront climbs through parents that allow it, up to the GUI system's list. A child that
+// its parent's layout places (a button of a list) keeps its place among the children, which is
+// its place in the list; the parent still comes to the front.
 TEST_F(GUIWindowTree, BringingToFrontClimbsAsTheOptionsAllow) {
     struct Case {
         char const* what;
         bool canBring;
         bool bringParent;
+        wchar_t const* layout;  // the parent's layout manager and the children's side, or null
         wchar_t const* children;
         wchar_t const* top;
     };
     Case const cases[] = {
-        {"plain", true, false, L"b a", L"y x"},
-        {"not allowed", false, false, L"a b", L"x y"},
-        {"parent instead", true, true, L"a b", L"y x"},
+        {"plain", true, false, nullptr, L"b a", L"y x"},
+        {"not allowed", false, false, nullptr, L"a b", L"x y"},
+        {"parent instead", true, true, nullptr, L"a b", L"y x"},
+        {"laid out", true, false, L"TOP", L"a b", L"y x"},
+        {"in a layout without a side", true, false, L"NULL", L"b a", L"y x"},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.what);
@@ -213,6 +218,10 @@ TEST_F(GUIWindowTree, BringingToFrontClimbsAsTheOptionsAllow) {
         x->addChild(box(L"b"), true, true);
         a->getOptions().canBringToFront = c.canBring;
         a->getOptions().canBringParentToFront = c.bringParent;
+        if (c.layout) {
+            x->getOptions().createLayoutManager(L"DEFAULT");
+            for (GUIWindow* child : x->getChildren()) child->getOptions().layoutParam = c.layout;
+        }
         a->bringToFront();
         EXPECT_EQ(names(x->getChildren()), c.children);
         std::vector<GUIWindow*> top;

@@ -126,3 +126,38 @@ TEST(TextFormat, LocalesGiveDecimalCommasPerText) {
     }
     EXPECT_EQ(processLocale, std::setlocale(LC_NUMERIC, nullptr));
 }
+
+// A text's form for the count one: chosen when the deciding argument, as the text writes it, reads
+// "1"; other counts, other arguments and conversions that take their width from the arguments keep
+// the plural.
+TEST(TextFormat, TheFormForOneIsChosenWhenTheCountReadsOne) {
+    struct Case {
+        wchar_t const* element;
+        std::vector<msvc::FormatArg> args;
+        wchar_t const* shown;
+    };
+    std::wstring const seconds = L"<TEXT NAME=\"T\" LANG=\"GER\">\"|in %.0f Sekunden|\"<EINZAHL>\"|in %.0f Sekunde|\"</EINZAHL></TEXT>";
+    std::wstring const ofTotal =
+        L"<TEXT NAME=\"T\">\"|%d / %d Spr\u00fcnge|\"<EINZAHL ZAHL=\"2\">\"|%d / %d Sprung|\"</EINZAHL></TEXT>";
+    std::wstring const padded = L"<TEXT NAME=\"T\">\"|%02d Karten|\"<EINZAHL>\"|%02d Karte|\"</EINZAHL></TEXT>";
+    std::wstring const starred = L"<TEXT NAME=\"T\">\"|%*d Karten|\"<EINZAHL>\"|%*d Karte|\"</EINZAHL></TEXT>";
+    Case const cases[] = {
+        {seconds.c_str(), {14.2}, L"in 14 Sekunden"},
+        {seconds.c_str(), {1.0}, L"in 1 Sekunde"},
+        {seconds.c_str(), {0.6}, L"in 1 Sekunde"},  // written as 1
+        {seconds.c_str(), {0.4}, L"in 0 Sekunden"},
+        {seconds.c_str(), {}, L"in  Sekunden"},  // no argument: no count
+        {ofTotal.c_str(), {0, 1}, L"0 / 1 Sprung"},
+        {ofTotal.c_str(), {1, 10}, L"1 / 10 Spr\u00fcnge"},
+        {padded.c_str(), {1}, L"01 Karte"},
+        {padded.c_str(), {10}, L"10 Karten"},
+        {starred.c_str(), {3, 1}, L"  1 Karten"},
+        {L"<TEXT NAME=\"T\">\"|%d Karten|\"</TEXT>", {1}, L"1 Karten"},  // no form for one given
+    };
+    for (Case const& c : cases) {
+        Text* text = readText(c.element);
+        std::wstring out;
+        EXPECT_EQ(text->formatList(out, c.args), c.shown) << std::wstring(c.element).size();
+        text->release();
+    }
+}

@@ -165,7 +165,7 @@ std::vector<std::string> const& FlowFixture::panelButtonNames() {
         "US_OK",          "US_CANCEL",         "O_CARDSET_PREV", "O_CARDSET_NEXT",   "O_CARDBACK_PREV", "O_CARDBACK_NEXT",
         "A_BACK",         "A_NEXT",            "I_Undo_Start",   "I_Undo_Step",      "I_Redo_Step",     "I_Redo_End",
         "I_Load",         "I_Save",            "I_Shuffle",      "I_TIPP",           "LA_CLOSE",        "I_Shop",
-        "T_STORY_CLICK",  "T_END_STORY_CLICK", "FT_WALLPAPER",   "FT_KNOPF",         "LB_OK",
+        "T_STORY_CLICK",  "T_END_STORY_CLICK", "FT_WALLPAPER",   "FT_KNOPF",         "LB_OK",  "P_LoeschenJa",
     };
     return names;
 }

@@ -16,6 +16,7 @@
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/ScreenWindows.h"
+#include "game/app/SolitaireManager.h"
 #include "game/cards/AchivementManager.h"
 #include "tests/game/app/GameFixture.h"
 #include "tests/game/cards/ProfileFiles.h"
@@ -41,6 +42,8 @@ protected:
         profiles().clear();
         profiles().setFilePath(L"");
         Solitaire::AchivementManager::instance().resetAll();
+        // The catalogue appends what a game reads: the next test's game starts from an empty one.
+        Solitaire::SolitaireManager::instance().clear();
     }
 
     static Solitaire::ProfilManager& profiles() { return Solitaire::ProfilManager::instance(); }

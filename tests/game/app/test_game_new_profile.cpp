@@ -176,7 +176,8 @@ TEST_F(NewProfileTest, ANinthProfileIsRefused) {
     }
 }
 
-// Deleting the active profile, and leaving the profile screen with and without one.
+// Deleting the active profile (asked first, then confirmed), and leaving the profile screen with
+// and without one: after a delete the first profile left is active.
 TEST_F(NewProfileTest, DeletingAndLeavingTheProfileScreen) {
     struct {
         char const* what;
@@ -184,10 +185,11 @@ TEST_F(NewProfileTest, DeletingAndLeavingTheProfileScreen) {
         bool deleteFirst;
         wchar_t const* menu;
         std::wstring warning;
+        wchar_t const* activeAfter;
     } const cases[] = {
-        {"an active profile", profiles({"Anna", "Ben"}), false, L"HAUPTMENU", L""},
-        {"the active one deleted", profiles({"Anna", "Ben"}), true, L"WARNINGMENU", L"Wähle zuerst ein Profil aus."},
-        {"the last one deleted", profiles({"Anna"}), true, L"WARNINGMENU", L"Lege zuerst ein Profil an."},
+        {"an active profile", profiles({"Anna", "Ben"}), false, L"HAUPTMENU", L"", L"Anna"},
+        {"the active one deleted", profiles({"Anna", "Ben"}), true, L"HAUPTMENU", L"", L"Ben"},
+        {"the last one deleted", profiles({"Anna"}), true, L"WARNINGMENU", L"Lege zuerst ein Profil an.", nullptr},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.what);
@@ -196,9 +198,18 @@ TEST_F(NewProfileTest, DeletingAndLeavingTheProfileScreen) {
         int const count = manager().getProfileCount();
         if (c.deleteFirst) {
             click(L"P_DELButton");
+            EXPECT_EQ(activeMenu(), L"PROFILLOESCHENMENU");
+            EXPECT_EQ(manager().getProfileCount(), count);
+            click(L"P_LoeschenJa");
+            EXPECT_EQ(activeMenu(), L"PROFILMENU");
             EXPECT_EQ(manager().getProfileCount(), count - 1);
+            EXPECT_EQ(find(L"P_DELButton")->getOptions().enabled, c.activeAfter != nullptr);
+        }
+        if (c.activeAfter) {
+            ASSERT_NE(profile(), nullptr);
+            EXPECT_EQ(profile()->getName(), c.activeAfter);
+        } else {
             EXPECT_EQ(profile(), nullptr);
-            EXPECT_FALSE(find(L"P_DELButton")->getOptions().enabled);
         }
         click(L"P_Back");
         EXPECT_EQ(activeMenu(), c.menu);

@@ -2,8 +2,8 @@
 // the points balance of a campaign level raises it (the balance label keeps its hit though its
 // parent ignores input), F7 passes over a name it cannot write and goes on numbering, and the
 // lock that "Zellen" deals brings its tutorial page with its text, and the options' story reset
-// lets the story's pages come again; the pause screen's help brings the variant's start tutorial
-// though it was seen; the screens' pages write into the help panel and the table's into the
+// lets the story's pages come again; the pause screen's help shows the variant's rules as the
+// table's "i" does; the screens' pages write into the help panel and the table's into the
 // solitaire help, one panel on screen at a time, each text at its start.
 #include <gtest/gtest.h>
 
@@ -22,7 +22,9 @@
 #include "engine/gui/GUIWindow.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
+#include "game/app/SolVariant.h"
 #include "game/app/SolitaireGame2.h"
+#include "game/app/SolitaireManager.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/story/SolTutorialManager.h"
 #include "tests/game/minigames/MinigameFixture.h"
@@ -198,8 +200,9 @@ TEST_F(StoryResetTest, TheOptionsStoryResetMakesTheStoryDueAgain) {
     EXPECT_EQ(activeMenu(), L"OPTIONENMENU");
 }
 
-// A player who has seen the rules of "Goldrausch": the deal brings no page, the pause screen's help
-// brings them again.
+// A player who has seen the rules of "Goldrausch": the deal brings no page; the pause screen's
+// "Hilfe" goes back to the table and shows the game's rules there, as the table's "i" does, not the
+// start tutorial again.
 class StartTutorialTest : public KeysAsPlayedTest {
 protected:
     void SetUp() override {
@@ -212,7 +215,7 @@ protected:
     }
 };
 
-TEST_F(StartTutorialTest, ThePauseScreensHelpShowsTheSeenStartTutorialAgain) {
+TEST_F(StartTutorialTest, ThePauseScreensHelpShowsTheRulesAsTheInfoButtonDoes) {
     ASSERT_NO_FATAL_FAILURE(toMainMenu());
     clickOn(L"H_FreiesSpiel");
     clickOn(L"FG_Kategorie_KLASSIKER");
@@ -221,15 +224,37 @@ TEST_F(StartTutorialTest, ThePauseScreensHelpShowsTheSeenStartTutorialAgain) {
     settle();
     ASSERT_EQ(activeMenu(), L"INGAMEMENU") << "seen: not shown at the start";
     wait(3.0);  // the deal lands and the help panel has come
-    key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
-    settle();
-    ASSERT_EQ(activeMenu(), L"PAUSEMENU");
-    clickOn(L"P_HILFE");
-    settle();
-    EXPECT_EQ(activeMenu(), L"TUTORIALMENU");
+    Solitaire::SolVariant const* variant = Solitaire::SolitaireManager::instance().getCurrentVariant();
+    ASSERT_NE(variant, nullptr);
+    std::wstring const rules = Orvex::languageText(variant->getRulesTextId());
+    ASSERT_FALSE(rules.empty());
     Solitaire::SolTutorialManager const& tutorials = Solitaire::SolTutorialManager::instance();
-    ASSERT_TRUE(tutorials.isRunning());
-    EXPECT_EQ(tutorials.getCurrentStrip()->getName(), L"SOLITAIRE_GOLDRAUSCH");
+    struct Way {
+        char const* what;
+        bool fromPause;
+        wchar_t const* button;
+    } const ways[] = {{"the pause screen's Hilfe", true, L"P_HILFE"}, {"the table's i", false, L"I_Info"}};
+    for (Way const& way : ways) {
+        SCOPED_TRACE(way.what);
+        // The panel of the start, or of the way before, put away by a click beside the cards.
+        click(D3DXVECTOR2(kQuietX, kQuietY));
+        settle();
+        Orvex::GUILabel* help = Solitaire::findLabel(L"I_Help");
+        ASSERT_NE(help, nullptr);
+        help->setText(L"");
+        if (way.fromPause) {
+            key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+            settle();
+            ASSERT_EQ(activeMenu(), L"PAUSEMENU");
+        }
+        clickOn(way.button);
+        settle();
+        EXPECT_EQ(activeMenu(), L"INGAMEMENU");
+        EXPECT_FALSE(tutorials.isRunning());
+        EXPECT_EQ(help->getText(), rules);
+        EXPECT_EQ(find(L"I_Help")->getTargetState().name, L"CENTER");
+        if (way.fromPause) keep("played_pause_help_rules");
+    }
 }
 
 // A player with tutorials on who has not yet seen the tutorial menu's pages nor the main menu's.

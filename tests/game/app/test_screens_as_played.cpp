@@ -30,45 +30,17 @@
 #include "game/cards/StatistikManager.h"
 #include "port/crt/crt.h"
 #include "port/win32/win32_paths.h"
+#include "tests/game/app/PlayedScreensFixture.h"
 #include "tests/game/minigames/MinigameFixture.h"
 #include "tests/support/SdlEvents.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using minigametest::narrow;
 
-class PlayedScreensTest : public minigametest::MinigameFixture {
+class PlayedScreensTest : public apptest::PlayedScreensFixture {
 protected:
-    void SetUp() override {
-        makeHome("played_screens", profileText, withFlowCatalogue);
-        // The flow tests' catalogue: every level the row of hearts.
-        if (withFlowCatalogue)
-            fs::copy_file(testsupport::sourceDir() / "tests/game/app/flow_data/Level.dat", home / "data/Level/Level.dat",
-                          fs::copy_options::overwrite_existing);
-        withPlayer = profileText.empty();
-        MinigameFixture::SetUp();
-    }
-    void TearDown() override {
-        MinigameFixture::TearDown();
-        removeHome();
-    }
-
-    // From the start screen to the main menu, as the player leaves it.
-    void toMainMenu() {
-        if (activeMenu() == L"STARTMENU") clickOn(L"SM_Fenster");
-        ASSERT_EQ(activeMenu(), L"HAUPTMENU");
-    }
-    static std::wstring textOf(std::wstring const& name) {
-        Orvex::GUILabel* label = Solitaire::findLabel(name);
-        return label ? label->getText() : L"(no label)";
-    }
-    static bool shown(Orvex::GUIWindow const* window) {
-        for (; window; window = window->getParent())
-            if (!window->getOptions().visible) return false;
-        return true;
-    }
     static bool overlap(Orvex::FRect const& a, Orvex::FRect const& b) {
         return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
     }
@@ -98,17 +70,6 @@ protected:
             from = next;
         }
     }
-    void pressEscape() {
-        testsupport::pushKey(windowId(), SDL_SCANCODE_ESCAPE, true, SDLK_ESCAPE);
-        tick(false);
-        testsupport::pushKey(windowId(), SDL_SCANCODE_ESCAPE, false, SDLK_ESCAPE);
-        settle();
-    }
-
-    // The profile file the game starts with (empty: a fresh player "Spieler").
-    std::string profileText;
-    // Whether the game runs on the flow tests' catalogue (levels won by moving the hearts).
-    bool withFlowCatalogue = false;
 };
 
 // A profile of an earlier session: its three results of the game of eighteen holes, the pointer's
@@ -193,6 +154,47 @@ TEST_F(PlayedScreensTest, FreePlayColumnsShowEveryEntryAsAButtonAndTheChosenOneM
 
     clickOn(L"FG_Kategorie_KLASSIKER");
     EXPECT_TRUE(shown(find(L"FG_Varianten"))) << "the heading is back with its column";
+}
+
+// The tabs and the games stay in the catalogue's order however often a game is played and left:
+// the one clicked does not move to the end of its column. The variant's count of ended games is
+// the one just left included.
+TEST_F(PlayedScreensTest, FreePlayColumnsKeepTheirOrderAfterGames) {
+    toMainMenu();
+    clickOn(L"H_FreiesSpiel");
+    ASSERT_EQ(activeMenu(), L"FREIESSPIELMENU");
+    Solitaire::SolitaireManager& catalogue = Solitaire::SolitaireManager::instance();
+    // Each column's buttons lie one after another in the order of their list (the catalogue's).
+    auto expectInOrder = [](std::vector<Orvex::GUIButton*> const& buttons, bool across, int round) {
+        for (std::size_t i = 1; i < buttons.size(); ++i) {
+            Orvex::GUIWindow const* before = buttons[i - 1];
+            Orvex::GUIWindow const* after = buttons[i];
+            // A game's button lies in its banner, which the column places.
+            if (!across) {
+                before = before->getParent();
+                after = after->getParent();
+            }
+            Orvex::FRect const a = before->getScreenRect(), b = after->getScreenRect();
+            EXPECT_LT(across ? a.left : a.top, across ? b.left : b.top)
+                << narrow(buttons[i - 1]->getName()) << " before " << narrow(buttons[i]->getName()) << ", round " << round;
+        }
+    };
+    for (int round = 1; round <= 2; ++round) {
+        clickOn(L"FG_Kategorie_KLASSIKER");
+        clickOn(L"FG_Game_GOLDRAUSCH");
+        clickOn(L"FG_StartButton");
+        ASSERT_EQ(activeMenu(), L"INGAMEMENU");
+        wait(1.0);
+        pressEscape();
+        ASSERT_EQ(activeMenu(), L"PAUSEMENU");
+        clickOn(L"P_ENDE");
+        ASSERT_EQ(activeMenu(), L"FREIESSPIELMENU");
+        settle();
+        expectInOrder(catalogue.getCategoryButtons(), true, round);
+        expectInOrder(catalogue.getGameButtons(), false, round);
+        EXPECT_EQ(textOf(L"FG_STATISTIKEN_STARTED"), L"Beendet: " + std::to_wstring(round));
+    }
+    keep("played_free_play_after_games");
 }
 
 // ---- highscores ----

@@ -1,0 +1,138 @@
+// Texts a player reads on the game's own data, reached by events in the real window: the options'
+// "Geschichte von vorn" says in its tooltip what it does (the scenes played do not come again, and
+// they do not); the question after a new display mode counts down to "1 Sekunde"; every
+// achievement's progress line stays on its tile, large counts too. Screenshots go to the build
+// folder's "screenshots".
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/gui/GUILabel.h"
+#include "engine/gui/GUISlider.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/gui/GUITooltip.h"
+#include "engine/platform/D3DInterface.h"
+#include "game/app/SolitaireGame2.h"
+#include "game/cards/Achivement.h"
+#include "game/cards/AchivementManager.h"
+#include "tests/game/app/PlayedScreensFixture.h"
+
+namespace {
+
+using minigametest::narrow;
+
+class PlayedTextsTest : public apptest::PlayedScreensFixture {
+protected:
+    PlayedTextsTest() {
+        homeName = "played_texts";
+        withStory = true;
+        // Anna has seen the story's first scene; tutorials off.
+        profileText = R"(<PROFILE ACTIVE_PROFIL="Anna">
+<PROFIL NAME="Anna"><TUTORIAL SHOW="0"/><UNLOCKS>"|STORY_INTRO|"</UNLOCKS></PROFIL>
+</PROFILE>
+)";
+    }
+    // The tooltip shown now, or null.
+    static Orvex::GUITooltip* shownTooltip() {
+        for (Orvex::GUIWindow* window : Orvex::GUISystem::instance().getTooltips())
+            if (auto* tooltip = dynamic_cast<Orvex::GUITooltip*>(window); tooltip && tooltip->isShown()) return tooltip;
+        return nullptr;
+    }
+};
+
+TEST_F(PlayedTextsTest, TheStoryResetsTooltipSaysWhatItDoes) {
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
+    clickOn(L"H_Optionen");
+    ASSERT_EQ(activeMenu(), L"OPTIONENMENU");
+    moveTo(middleOf(L"ResetStory"));
+    wait(2.0);
+    Orvex::GUITooltip* tooltip = shownTooltip();
+    ASSERT_NE(tooltip, nullptr);
+    ASSERT_NE(tooltip->getLabel(), nullptr);
+    std::wstring const said = tooltip->getLabel()->getText();
+    EXPECT_NE(said.find(L"Gespielte Szenen kommen dadurch nicht wieder"), std::wstring::npos) << narrow(said);
+    keep("played_story_reset_tooltip");
+    // And so it is: after the reset the level screen comes without the first scene again.
+    clickOn(L"ResetStory");
+    clickOn(L"O_Back");
+    ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    clickOn(L"H_Kampagne");
+    clickOn(L"K_KategorieButton1");
+    EXPECT_EQ(scene(), nullptr);
+    EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
+}
+
+// A new display mode is asked about; the question counts the seconds down, the last one singular.
+TEST_F(PlayedTextsTest, TheDisplayModesCountdownSaysOneSecond) {
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
+    clickOn(L"H_Optionen");
+    auto* slider = dynamic_cast<Orvex::GUISlider*>(find(L"AufloesungSlider"));
+    ASSERT_NE(slider, nullptr);
+    ASSERT_NE(slider->getKnob(), nullptr);
+    ASSERT_NE(slider->getTrack(), nullptr);
+    // The knob dragged one mode on (the modes lie evenly along the track).
+    Orvex::FRect const track = slider->getTrack()->getScreenRect();
+    float const before = slider->getValue();
+    drag(middleOf(slider->getKnob()->getScreenRect()), D3DXVECTOR2(track.right - 2.0f, (track.top + track.bottom) * 0.5f));
+    settle();
+    ASSERT_NE(slider->getValue(), before) << "a mode was chosen";
+    clickOn(L"O_Back");
+    ASSERT_EQ(activeMenu(), L"USE_SETTINGS_MENU");
+    std::vector<std::wstring> read;
+    // The engine's loop counts the confirmation down; the fixture drives the game alone.
+    Orvex::D3DInterface& device = Orvex::D3DInterface::getInstance();
+    for (double t = 0.0; t < 20.0 && activeMenu() == L"USE_SETTINGS_MENU"; t += kLongStep) {
+        device.update(kLongStep);
+        wait(kLongStep);
+        std::wstring const text = textOf(L"US_LABEL");
+        if (read.empty() || read.back() != text) read.push_back(text);
+        if (text.find(L" 1 ") != std::wstring::npos) keep("played_display_mode_one_second");
+    }
+    auto const saw = [&read](std::wstring const& text) {
+        for (std::wstring const& r : read)
+            if (r == text) return true;
+        return false;
+    };
+    EXPECT_TRUE(saw(L"Ohne Antwort kehrt die alte in 2 Sekunden zur\u00fcck."));
+    EXPECT_TRUE(saw(L"Ohne Antwort kehrt die alte in 1 Sekunde zur\u00fcck."));
+    EXPECT_FALSE(saw(L"Ohne Antwort kehrt die alte in 1 Sekunden zur\u00fcck."));
+    EXPECT_EQ(activeMenu(), L"OPTIONENMENU") << "unanswered, the old mode is back";
+}
+
+// Every achievement's progress line fits its tile: at each medal's threshold and far beyond the
+// gold one ("Punkte gesammelt" with 17485 of 100000 points among them).
+TEST_F(PlayedTextsTest, EveryProgressLineStaysOnItsTile) {
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
+    Solitaire::AchivementManager& achievements = Solitaire::AchivementManager::instance();
+    struct Stage {
+        char const* what;
+        float (*value)(Solitaire::Achivement const&);
+    } const stages[] = {
+        {"17485 points", [](Solitaire::Achivement const& a) { return a.getName() == L"SCORE_CHANGED" ? 17485.0f : 0.0f; }},
+        {"silver", [](Solitaire::Achivement const& a) { return a.getThreshold(Solitaire::MEDAL_SILVER); }},
+        {"gold", [](Solitaire::Achivement const& a) { return a.getThreshold(Solitaire::MEDAL_GOLD) - 1.0f; }},
+        {"ten times gold", [](Solitaire::Achivement const& a) { return a.getThreshold(Solitaire::MEDAL_GOLD) * 10.0f; }},
+    };
+    for (Stage const& stage : stages) {
+        SCOPED_TRACE(stage.what);
+        for (Solitaire::Achivement* a : achievements.getAll()) a->setValue(stage.value(*a));
+        clickOn(L"H_Erfolge");
+        ASSERT_EQ(activeMenu(), L"ACHIVEMENTS_MENU");
+        if (std::string(stage.what) == "17485 points") keep("played_achievements_points");
+        for (Solitaire::Achivement* a : achievements.getAll()) {
+            Orvex::GUIWindow* tile = find(a->getName());
+            ASSERT_NE(tile, nullptr) << narrow(a->getName());
+            auto* progress = dynamic_cast<Orvex::GUILabel*>(tile->findChild(L"Progress"));
+            ASSERT_NE(progress, nullptr);
+            RECT const text = progress->measureText();
+            Orvex::FRect const place = tile->getScreenRect();
+            EXPECT_LE(static_cast<float>(text.right - text.left), place.right - place.left)
+                << narrow(a->getName()) << ": " << narrow(progress->getText());
+        }
+        clickOn(L"ACH_Back");
+        ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    }
+}
+
+}  // namespace
