@@ -165,18 +165,20 @@ TEST_F(TableInputTest, AHintOrUndoRefusedForItsPriceSaysWhatItCosts) {
     frames(60);
     ASSERT_EQ(card->pile, to);
 
-    // Ten seconds of play fill the bulb; the points cannot pay a hint, so it does not sparkle.
+    // Ten seconds of play make the bulb clickable; the points cannot pay a hint, so it stays dark
+    // and does not sparkle.
     Orvex::GUIProgressBar* bulb = bar(L"I_TIPP");
     ASSERT_NE(bulb, nullptr);
     Solitaire::SolPartikelManager const& particles = Solitaire::SolPartikelManager::instance();
     bool sparkled = false;
-    for (int i = 0; i < 600 && !(bulb->getRatio() >= 1.0f && bulb->getOptions().enabled); ++i) {
+    for (int i = 0; i < 600 && !bulb->getOptions().enabled; ++i) {
         std::size_t const before = particles.liveEmitters().size();
         nextFrame();
         sparkled = sparkled || particles.liveEmitters().size() > before;
     }
-    ASSERT_GE(bulb->getRatio(), 1.0f);
+    ASSERT_TRUE(bulb->getOptions().enabled);
     ASSERT_FALSE(cards().canPay(cards().getHintPrice()));
+    EXPECT_EQ(bulb->getRatio(), 0.0f) << "dark while the hint cannot be paid";
     for (int i = 0; i < 600 && !sparkled; ++i) {
         std::size_t const before = particles.liveEmitters().size();
         nextFrame();
@@ -192,8 +194,8 @@ TEST_F(TableInputTest, AHintOrUndoRefusedForItsPriceSaysWhatItCosts) {
         std::wstring says;
         char const* shot;
     } const rows[] = {
-        {"the hint", L"I_TIPP", L"Ein Tipp kostet 75 erspielte Punkte, es fehlen noch ", "hint"},
-        {"a step back", L"I_Undo_Step", L"Zurücknehmen kostet 50 erspielte Punkte, es fehlen noch ", "undo"},
+        {"the hint", L"I_TIPP", L"Ein Tipp kostet 75 Punkte vom Guthaben, es fehlen noch ", "hint"},
+        {"a step back", L"I_Undo_Step", L"Zurücknehmen kostet 50 Punkte vom Guthaben, es fehlen noch ", "undo"},
     };
     for (Row const& row : rows) {
         SCOPED_TRACE(row.what);
