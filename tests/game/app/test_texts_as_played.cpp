@@ -1,8 +1,8 @@
 // Texts a player reads on the game's own data, reached by events in the real window: the options'
 // "Geschichte von vorn" says in its tooltip what it does (the scenes played do not come again, and
 // they do not); the question after a new display mode counts down to "1 Sekunde"; every
-// achievement's progress line stays on its tile, large counts too. Screenshots go to the build
-// folder's "screenshots".
+// achievement's progress line stays on its tile, large counts too, and a goal of one reads in the
+// singular on the tile and in its description. Screenshots go to the build folder's "screenshots".
 #include <gtest/gtest.h>
 
 #include <string>
@@ -130,6 +130,45 @@ TEST_F(PlayedTextsTest, EveryProgressLineStaysOnItsTile) {
             EXPECT_LE(static_cast<float>(text.right - text.left), place.right - place.left)
                 << narrow(a->getName()) << ": " << narrow(progress->getText());
         }
+        clickOn(L"ACH_Back");
+        ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    }
+}
+
+// A goal of one reads in the singular, on the tile and in the description that resting on it
+// shows; other goals in the plural.
+TEST_F(PlayedTextsTest, AGoalOfOneReadsInTheSingularOnTheTileAndInItsDescription) {
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
+    struct Row {
+        wchar_t const* achievement;
+        float value;
+        wchar_t const* line;         // the tile's progress line
+        wchar_t const* description;  // what the screen's text box says while the pointer rests on it
+    } const rows[] = {
+        {L"STORY_GESEHEN", 0.0f, L"0 / 1 Geschichte", L"0 von 1 Geschichte gesehen"},
+        {L"STORY_GESEHEN", 2.0f, L"2 / 3 Geschichten", L"2 von 3 Geschichten gesehen"},
+        {L"REDOEND_USED", 0.0f, L"0 / 1 Sprung", L"0 von 1 Spiel bis zum Ende wiederholt"},
+        {L"REDOEND_USED", 1.0f, L"1 / 10 Spr\u00fcnge", L"1 von 10 Spiele bis zum Ende wiederholt"},
+        {L"SHUFFLE_USED", 0.0f, L"0 / 1 Mischung", L"0 von 1 Mal gemischt"},
+    };
+    Solitaire::AchivementManager& achievements = Solitaire::AchivementManager::instance();
+    for (Row const& row : rows) {
+        SCOPED_TRACE(narrow(row.achievement) + " at " + std::to_string(row.value));
+        Solitaire::Achivement* achievement = achievements.find(row.achievement);
+        ASSERT_NE(achievement, nullptr);
+        achievement->setValue(row.value);
+        clickOn(L"H_Erfolge");
+        ASSERT_EQ(activeMenu(), L"ACHIVEMENTS_MENU");
+        Orvex::GUIWindow* tile = find(row.achievement);
+        ASSERT_NE(tile, nullptr);
+        auto* progress = dynamic_cast<Orvex::GUILabel*>(tile->findChild(L"Progress"));
+        ASSERT_NE(progress, nullptr);
+        EXPECT_EQ(progress->getText(), row.line) << narrow(progress->getText());
+        moveTo(middleOf(tile->getScreenRect()));
+        settle();
+        std::wstring const said = textOf(L"ACHIVE_TEXT_BOX");
+        EXPECT_NE(said.find(row.description), std::wstring::npos) << narrow(said);
+        if (row.value == 0.0f && std::wstring(row.achievement) == L"STORY_GESEHEN") keep("played_achievement_one_story");
         clickOn(L"ACH_Back");
         ASSERT_EQ(activeMenu(), L"HAUPTMENU");
     }
