@@ -1,13 +1,15 @@
 // Texts a player reads on the game's own data, reached by events in the real window: the options'
 // "Geschichte von vorn" says in its tooltip what it does (the scenes played do not come again, and
-// they do not); the question after a new display mode counts down to "1 Sekunde"; every
-// achievement's progress line stays on its tile, large counts too, and a goal of one reads in the
-// singular on the tile and in its description. Screenshots go to the build folder's "screenshots".
+// they do not); tooltips wrap within their panel; the question after a new display mode counts
+// down to "1 Sekunde"; every achievement's progress line stays on its tile, large counts too, and
+// a goal of one reads in the singular on the tile and in its description. Screenshots go to the
+// build folder's "screenshots".
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "engine/gui/Font.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUISlider.h"
 #include "engine/gui/GUISystem.h"
@@ -61,6 +63,55 @@ TEST_F(PlayedTextsTest, TheStoryResetsTooltipSaysWhatItDoes) {
     clickOn(L"K_KategorieButton1");
     EXPECT_EQ(scene(), nullptr);
     EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
+}
+
+// A tooltip's text wraps within its panel: a long one (it ran as one line across the screen and
+// over the panel's edge) in lines of a readable width, a short one on one line in a panel as wide
+// as its text; the whole panel on the screen.
+TEST_F(PlayedTextsTest, TooltipsWrapWithinTheirPanel) {
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
+    clickOn(L"H_Optionen");
+    ASSERT_EQ(activeMenu(), L"OPTIONENMENU");
+    struct Row {
+        wchar_t const* window;
+        wchar_t const* says;  // a part of its text
+        bool lines;           // more than one line
+    } const rows[] = {
+        {L"ResetStory", L"Gespielte Szenen kommen dadurch nicht wieder", true},
+        {L"O_Cursor0", L"Wei\u00dfer Zeiger", false},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(narrow(row.window));
+        moveTo(middleOf(row.window));
+        wait(2.0);
+        Orvex::GUITooltip* tooltip = shownTooltip();
+        ASSERT_NE(tooltip, nullptr);
+        Orvex::GUILabel* label = tooltip->getLabel();
+        ASSERT_NE(label, nullptr);
+        ASSERT_NE(label->getFont(), nullptr);
+        EXPECT_NE(label->getText().find(row.says), std::wstring::npos) << narrow(label->getText());
+        Orvex::FRect const box = tooltip->getScreenRect();
+        Orvex::FRect const place = label->getScreenRect();
+        RECT const text = label->measureText();
+        float const lineHeight = label->getFont()->getHeight(true);
+        // The text within the label, the label within the panel, the panel on the screen.
+        EXPECT_GE(static_cast<float>(text.left), place.left);
+        EXPECT_LE(static_cast<float>(text.right), place.right);
+        EXPECT_LE(static_cast<float>(text.bottom), place.bottom + 1.0f);
+        EXPECT_GE(place.left, box.left);
+        EXPECT_LE(place.right, box.right);
+        EXPECT_LE(place.bottom, box.bottom);
+        EXPECT_GE(box.left, 0.0f);
+        EXPECT_GE(box.top, 0.0f);
+        EXPECT_LE(box.right, static_cast<float>(width));
+        EXPECT_LE(box.bottom, static_cast<float>(height));
+        EXPECT_LE(box.right - box.left, static_cast<float>(width) * 0.4f);
+        EXPECT_EQ(static_cast<float>(text.bottom - text.top) >= 2.0f * lineHeight, row.lines)
+            << (text.bottom - text.top) << " px of text in lines of " << lineHeight;
+        keep("played_tooltip_" + narrow(row.window));
+        moveTo(D3DXVECTOR2(2.0f, 2.0f));
+        wait(1.0);
+    }
 }
 
 // A new display mode is asked about; the question counts the seconds down, the last one singular.
