@@ -210,9 +210,11 @@ void OptionsScreen::onModeNeedsConfirmation() {
 
 void OptionsScreen::onModeCountdown(float const& secondsLeft) {
     Orvex::GUILabel* label = findLabel(L"US_LABEL");
-    if (!label) return;
-    // Whole seconds, so that the number shown and the form chosen for it agree.
-    double const shown = std::nearbyint(static_cast<double>(secondsLeft));
+    // The count's end (0) comes as the question goes: it keeps the last second as it fades.
+    if (!label || !(secondsLeft > 0.0f)) return;
+    // Whole seconds, so that the number shown and the form chosen for it agree; rounded up, as a
+    // countdown reads: the last second is "1".
+    double const shown = std::ceil(static_cast<double>(secondsLeft));
     std::wstring text;
     if (Orvex::Text* format = findLanguageText(label->getTextId(), saturateTo<long long>(shown)))
         format->format(text, shown);

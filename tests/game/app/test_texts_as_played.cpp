@@ -114,7 +114,8 @@ TEST_F(PlayedTextsTest, TooltipsWrapWithinTheirPanel) {
     }
 }
 
-// A new display mode is asked about; the question counts the seconds down, the last one singular.
+// A new display mode is asked about; the question counts the seconds down, the last one singular
+// (and "1", not "0", while it still waits).
 TEST_F(PlayedTextsTest, TheDisplayModesCountdownSaysOneSecond) {
     ASSERT_NO_FATAL_FAILURE(toMainMenu());
     clickOn(L"H_Optionen");
@@ -148,6 +149,7 @@ TEST_F(PlayedTextsTest, TheDisplayModesCountdownSaysOneSecond) {
     EXPECT_TRUE(saw(L"Ohne Antwort kehrt die alte in 2 Sekunden zur\u00fcck."));
     EXPECT_TRUE(saw(L"Ohne Antwort kehrt die alte in 1 Sekunde zur\u00fcck."));
     EXPECT_FALSE(saw(L"Ohne Antwort kehrt die alte in 1 Sekunden zur\u00fcck."));
+    EXPECT_FALSE(saw(L"Ohne Antwort kehrt die alte in 0 Sekunden zur\u00fcck.")) << "the last second reads 1, also as the question goes";
     EXPECT_EQ(activeMenu(), L"OPTIONENMENU") << "unanswered, the old mode is back";
 }
 
