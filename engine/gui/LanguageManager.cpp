@@ -28,6 +28,12 @@ Text* LanguageManager::findText(std::wstring const& id) const {
     return current_->findText(id);
 }
 
+Text* LanguageManager::findTextForCount(std::wstring const& id, long long count) const {
+    if (count == 1 && current_)
+        if (Text* one = current_->findText(id + kSingularSuffix)) return one;
+    return findText(id);
+}
+
 std::wstring LanguageManager::getText(std::wstring const& id) const {
     Text const* text = findText(id);
     return text ? text->getText() : std::wstring();

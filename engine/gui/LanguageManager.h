@@ -8,6 +8,9 @@
 // text ever read becomes current. There is no fallback between languages: an id missing from the
 // current language is missing.
 //
+// A text written with a count may have its form for the count one beside it, under its id with
+// kSingularSuffix ("KARTENSTAPELSIZE_EZ" beside "KARTENSTAPELSIZE"); findTextForCount picks it.
+//
 // LanguageManager.cpp: lookup and clearing; LanguageManager_load.cpp: reading text lists.
 #pragma once
 
@@ -27,6 +30,8 @@ class LanguageManager {
 public:
     // Name of the empty text findText gives while no language is current.
     static constexpr wchar_t const* kDefaultTextName = L"Default_Error";
+    // Appended to a text id for its form for the count one.
+    static constexpr wchar_t const* kSingularSuffix = L"_EZ";
 
     LanguageManager();
     ~LanguageManager();
@@ -41,6 +46,9 @@ public:
     // The current language's text of that id, or null; the empty default text while no language
     // is current. Adds no reference.
     Text* findText(std::wstring const& id) const;
+    // The text to write that count with: the id's form for one when the count is 1 and the
+    // current language has that form, else findText(id). The caller writes the same count.
+    Text* findTextForCount(std::wstring const& id, long long count) const;
     // A copy of that text's format; empty when the id is missing or no language is current.
     std::wstring getText(std::wstring const& id) const;
     // The current language code; empty until a language is current.

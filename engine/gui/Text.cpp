@@ -13,10 +13,6 @@ Text::Text(XMLNode& node) : NamedObject(node) {
         values_.push_back(value->getString());
         text_ += value->getString();
     }
-    if (XMLNode* one = node.getChild(L"EINZAHL")) {
-        for (auto const& value : one->values()) singular_ += value->getString();
-        countArgument_ = one->getAttributeInt(L"ZAHL", 1);
-    }
     lang_ = node.getAttributeString(L"LANG", L"");
     std::string locale;
     if (XMLAttribute const* setLocale = node.getAttribute(L"SET_LOCALE")) locale = toNarrowString(setLocale->getString());

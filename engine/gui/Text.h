@@ -8,11 +8,7 @@
 // "USE_COMMA" for a decimal comma) changes the decimal point of this text's numbers only; the
 // process-wide locale is never switched.
 //
-// A text may carry its form for the count one, the child "EINZAHL" (its values joined, attribute
-// "ZAHL" the argument, counted from 1, whose count decides; 1 when absent): it is the format when
-// that argument, as the text's own conversion for it writes it, reads "1" ("in 1 Sekunde" beside
-// "in 2 Sekunden"; "1,0" and "0" keep the plural). A text whose conversions take their width or
-// place from the arguments ("*", "$") keeps its plural.
+// A form for the count one is a text of its own (LanguageManager::findTextForCount).
 //
 // Text.cpp: construction from a "TEXT" element; Text_format.cpp: formatting.
 #pragma once
@@ -48,9 +44,6 @@ public:
 
     // All values joined without separator: the format.
     std::wstring const& getText() const { return text_; }
-    // The format for the count one, and the argument (from 1) whose count decides; empty: none.
-    std::wstring const& getSingular() const { return singular_; }
-    int getCountArgument() const { return countArgument_; }
     std::vector<std::wstring> const& getValues() const { return values_; }
     std::wstring const& getLang() const { return lang_; }
     // The runtime locale name; empty when the text gives none.
@@ -79,12 +72,8 @@ public:
 
 private:
     void setLocale(std::string locale);
-    // Whether the deciding argument, written by its conversion of the plural format, reads "1".
-    bool countIsOne(std::span<msvc::FormatArg const> args) const;
 
     std::wstring text_;
-    std::wstring singular_;
-    int countArgument_ = 1;
     std::vector<std::wstring> values_;
     std::wstring lang_;
     std::string locale_;

@@ -228,19 +228,21 @@ void DirectInputInterface::processMouse(MouseEvent const& event) {
     case MouseEvent::Button:
         emitButton(event.button, event.down);
         break;
-    case MouseEvent::DoubleClick: {
+    case MouseEvent::DoubleClick:
         // The double-click message stands in for the second press.
         if (event.button < 0 || event.button >= OMB_COUNT) break;
-        emitButton(event.button, true, false);
-        OrvexMouseButton const button = static_cast<OrvexMouseButton>(event.button);
-        lastPressButton_ = -1;
-        mouseDoubleClickSignal.emit(mouse_, button);
+        if (mouse_.buttons[event.button]) {
+            // Still held (its release was lost): no press to report, the double click alone.
+            lastPressButton_ = -1;
+            mouseDoubleClickSignal.emit(mouse_, static_cast<OrvexMouseButton>(event.button));
+            break;
+        }
+        emitButton(event.button, true, false, true);
         break;
-    }
     }
 }
 
-void DirectInputInterface::emitButton(int buttonIndex, bool down, bool scanDoubleClick) {
+void DirectInputInterface::emitButton(int buttonIndex, bool down, bool scanDoubleClick, bool doubleClick) {
     if (buttonIndex < 0 || buttonIndex >= OMB_COUNT) return;
     OrvexMouseButton const button = static_cast<OrvexMouseButton>(buttonIndex);
     bool const wasDown = mouse_.buttons[buttonIndex];
@@ -249,22 +251,28 @@ void DirectInputInterface::emitButton(int buttonIndex, bool down, bool scanDoubl
     bool const capture = params_.useWinApi && params_.useWinApiCapture && window_;
     if (down) {
         if (capture) SetCapture(window_);
-        mouseButtonDownSignal.emit(mouse_, button);
         if (params_.scanDoubleClicks && scanDoubleClick) {
             u32 t = now();
             float const slopX = static_cast<float>(GetSystemMetrics(SM_CXDOUBLECLK)) / 2.0f;
             float const slopY = static_cast<float>(GetSystemMetrics(SM_CYDOUBLECLK)) / 2.0f;
             if (lastPressButton_ == buttonIndex && t - lastPressTime_ <= GetDoubleClickTime() &&
                 std::fabs(mouseX - lastPressX_) <= slopX && std::fabs(mouseY - lastPressY_) <= slopY) {
-                lastPressButton_ = -1;  // a third press starts a new pair
-                mouseDoubleClickSignal.emit(mouse_, button);
-                return;
+                doubleClick = true;
+            } else {
+                lastPressButton_ = buttonIndex;
+                lastPressTime_ = t;
+                lastPressX_ = mouseX;
+                lastPressY_ = mouseY;
             }
-            lastPressButton_ = buttonIndex;
-            lastPressTime_ = t;
-            lastPressX_ = mouseX;
-            lastPressY_ = mouseY;
         }
+        // The press first (every receiver sees every press), marked when the double click follows.
+        mouse_.doubleClickPress = doubleClick;
+        mouseButtonDownSignal.emit(mouse_, button);
+        if (doubleClick) {
+            lastPressButton_ = -1;  // a third press starts a new pair
+            mouseDoubleClickSignal.emit(mouse_, button);
+        }
+        mouse_.doubleClickPress = false;
     } else {
         mouseButtonUpSignal.emit(mouse_, button);
         if (capture) {

@@ -143,7 +143,9 @@ private:
     void processKey(KeyEvent const& event);
     void processKeyRepeat();
     void processMouse(MouseEvent const& event);
-    void emitButton(int button, bool down, bool scanDoubleClick = true);
+    // A press or release; doubleClick: the press is a double click's second press (the
+    // double-click signal follows it), also found by the scan when scanDoubleClick is set.
+    void emitButton(int button, bool down, bool scanDoubleClick = true, bool doubleClick = false);
     void releaseAll();
     bool pollDue(u32& last, s32 rate);
 

@@ -148,6 +148,10 @@ public:
 
     // Physical buttons as the device reports them.
     bool buttons[OMB_COUNT] = {};
+    // Set while the press being reported is a double click's second press: the double-click
+    // signal follows with the same state. A receiver that takes the double click as that press
+    // leaves the plain one alone.
+    bool doubleClickPress = false;
 
     // True while the button is held; button 0 is the primary button, so with swapped mouse
     // buttons 0 and 1 trade places. Buttons outside 0..7 are never down.

@@ -5,6 +5,7 @@
 #include "game/app/AchievementScreen.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "engine/gui/GUILabel.h"
@@ -15,6 +16,7 @@
 #include "engine/gui/GUITextureSet.h"
 #include "engine/gui/GUITooltipParam.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/gui/Text.h"
 #include "engine/platform/PlayingSound.h"
 #include "engine/platform/SoundManager.h"
 #include "engine/render/Texture2DAnimationManager.h"
@@ -114,11 +116,14 @@ double AchievementScreen::fillEntry(Achivement& achievement, bool hasTextBox) {
         window->activated.connect(this, &AchievementScreen::onEntryHovered);
         window->deactivated.connect(this, &AchievementScreen::onEntryUnhovered);
     }
+    float const next = nextThreshold(achievement, level);
+    // The goal, as the texts write it, is the count that chooses the form for one ("0 / 1 Geschichte").
+    double const goalShown = std::nearbyint(static_cast<double>(next));
+    long long const goal = saturateTo<long long>(goalShown);
     Orvex::Text* description =
-        tooltip ? findLanguageText(tooltip->getTextId() + achievement.getPostTextId(level)) : nullptr;
+        tooltip ? findLanguageText(tooltip->getTextId() + achievement.getPostTextId(level), goal) : nullptr;
 
     double const overall = percentOf(achievement.getValue(), achievement.getThreshold(MEDAL_GOLD));
-    float const next = nextThreshold(achievement, level);
     if (window)
         if (Orvex::Texture2DAnimation* picture = medalPicture(achievement, level))
             Orvex::GUITextureSet::assignAnimationClone(window->getDrawOptions().getAniBackground(), picture);
@@ -146,9 +151,10 @@ double AchievementScreen::fillEntry(Achivement& achievement, bool hasTextBox) {
     }
     if (window)
         if (Orvex::GUILabel* progress = dynamic_cast<Orvex::GUILabel*>(window->findChild(L"Progress"))) {
-            float const goal = nextThreshold(achievement, level);
-            progress->setText(formatLanguageText(L"DESC_PROG_" + name, saturateTo<int>(achievement.getValue()),
-                                                 saturateTo<int>(goal)));
+            std::wstring line;
+            if (Orvex::Text* text = findLanguageText(L"DESC_PROG_" + name, goal))
+                text->format(line, saturateTo<int>(achievement.getValue()), saturateTo<int>(goalShown));
+            progress->setText(line);
             fitProgress(name, *progress);
         }
     return overall;

@@ -6,6 +6,7 @@
 #include "game/app/OptionsScreen.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "engine/gui/GUISlider.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/gui/Text.h"
 #include "engine/platform/D3DInterface.h"
 #include "game/app/MenuNames.h"
 #include "game/app/MyGlobals.h"
@@ -207,8 +209,16 @@ void OptionsScreen::onModeNeedsConfirmation() {
 }
 
 void OptionsScreen::onModeCountdown(float const& secondsLeft) {
-    if (Orvex::GUILabel* label = findLabel(L"US_LABEL"))
-        label->setText(formatLanguageText(label->getTextId(), static_cast<double>(secondsLeft)));
+    Orvex::GUILabel* label = findLabel(L"US_LABEL");
+    // The count's end (0) comes as the question goes: it keeps the last second as it fades.
+    if (!label || !(secondsLeft > 0.0f)) return;
+    // Whole seconds, so that the number shown and the form chosen for it agree; rounded up, as a
+    // countdown reads: the last second is "1".
+    double const shown = std::ceil(static_cast<double>(secondsLeft));
+    std::wstring text;
+    if (Orvex::Text* format = findLanguageText(label->getTextId(), saturateTo<long long>(shown)))
+        format->format(text, shown);
+    label->setText(text);
 }
 
 void OptionsScreen::onModeConfirmed(bool const& accepted) {

@@ -39,6 +39,10 @@ Orvex::Text* findLanguageText(std::wstring const& id) {
     return Orvex::OrvexEngine::getInstance()->getLanguage()->findText(id);
 }
 
+Orvex::Text* findLanguageText(std::wstring const& id, long long count) {
+    return Orvex::OrvexEngine::getInstance()->getLanguage()->findTextForCount(id, count);
+}
+
 Orvex::Texture2D* findScreenTexture(std::wstring const& name) {
     if (Orvex::Texture2D* texture = Orvex::D3DInterface::getInstance().getTextureManager().findTexture(name))
         return texture;

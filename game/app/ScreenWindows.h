@@ -28,6 +28,8 @@ Orvex::GUILabel* labelOf(Orvex::GUIWindow* window);
 Orvex::GUILabel* findLabel(std::wstring const& name);
 // The current language's text of that id, or null.
 Orvex::Text* findLanguageText(std::wstring const& id);
+// The same for writing that count: the id's form for one where the language has it.
+Orvex::Text* findLanguageText(std::wstring const& id, long long count);
 // The current language's text of that id formatted with the arguments; empty when missing.
 template <class... Args>
 std::wstring formatLanguageText(std::wstring const& id, Args const&... args);

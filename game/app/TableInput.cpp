@@ -62,6 +62,12 @@ void TableInput::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton c
     ResultsDelay& results = *links_.results;
     if (results.pending != 0 && results.delay > 0.0f) results.skip = true;
     links_.gui->onMouseDown(state, button);
+    // A double click's second press goes on as the double click that follows it, once.
+    if (state.doubleClickPress) return;
+    press(state, button, false);
+}
+
+void TableInput::press(Orvex::MouseState& state, Orvex::OrvexMouseButton button, bool doubleClick) {
     // A panel over the table goes with any press; a press on a card or pile plays it as well.
     if (dismissPanels() && !pressHitsTable(state)) return;
     pressReachedTable_ = false;
@@ -75,7 +81,8 @@ void TableInput::onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton c
         cards.setClickMode(kClickNormal);
         return;
     }
-    cards.onMouseDown(state, button, toTable(state));
+    if (doubleClick) cards.onDoubleClick(state, button, toTable(state));
+    else cards.onMouseDown(state, button, toTable(state));
     pressReachedTable_ = true;
 }
 
@@ -95,12 +102,7 @@ void TableInput::onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& 
 }
 
 void TableInput::onMouseDoubleClick(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button) {
-    if (dismissPanels() && !pressHitsTable(state)) return;
-    if (guiTakesInput()) {
-        playSound(L"KLICK2");
-        return;
-    }
-    if (tableTakesInput()) links_.cards->onDoubleClick(state, button, toTable(state));
+    press(state, button, true);
 }
 
 }  // namespace Solitaire

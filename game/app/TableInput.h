@@ -51,7 +51,9 @@ public:
     // The table's window "I_DRAW" (may be null): a press on it is no press on the GUI.
     void setTableWindow(Orvex::GUIWindow* table) { table_ = table; }
 
-    // The input object's mouse events.
+    // The input object's mouse events. A double click is its second press: the GUI has that
+    // press, the table the double click (which the card manager takes as a plain press where
+    // the game has no double clicks).
     void onMouseDown(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
     void onMouseUp(Orvex::MouseState& state, Orvex::OrvexMouseButton const& button);
     void onMouseMove(Orvex::MouseState& state, Orvex::OrvexAchse const& axis);
@@ -68,6 +70,8 @@ private:
     bool guiTakesInput() const;
     bool tableTakesInput() const;
     bool pressHitsTable(Orvex::MouseState const& state) const;
+    // A press past the GUI: the panels, a HUD window's click sound, then the table.
+    void press(Orvex::MouseState& state, Orvex::OrvexMouseButton button, bool doubleClick);
     D3DXVECTOR2 toTable(Orvex::MouseState const& state) const;
 
     Links links_;

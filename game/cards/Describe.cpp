@@ -7,7 +7,6 @@
 #include "game/cards/LanguageText.h"
 #include "game/cards/RuleMatching.h"
 #include "game/cards/RuleWords.h"
-#include "port/crt/crt.h"
 
 namespace Solitaire {
 
@@ -66,10 +65,10 @@ void describe(Kartenstapel& pile, std::wstring& out, bool withAccepted, bool) {
     std::vector<Karte*> own;
     pile.getCards(own, true, true);
     int const count = static_cast<int>(own.size());
-    append(out, msvc::format(languageText(count == 1 ? L"KARTENSTAPELSIZE_EZ" : L"KARTENSTAPELSIZE"), count));
+    append(out, countText(L"KARTENSTAPELSIZE", count));
     int const room = pile.getRootArrangement() ? pile.freeCapacity(true) : -1;
     if (room >= 0 && room <= kMaxShownRoom)
-        append(out, msvc::format(languageText(room == 1 ? L"KARTENSTAPELRESTSIZE_EZ" : L"KARTENSTAPELRESTSIZE"), room));
+        append(out, countText(L"KARTENSTAPELRESTSIZE", room));
     if (!withAccepted || room == 0) return;
     std::vector<Karte*> const top = pile.collectFreeCards();
     if (top.empty())

@@ -26,7 +26,8 @@
 // to the GUI system (GUISystem::onMouseDown/Up/Move); unless the GUI's active window then takes
 // input (and is not the table window), and only while the in-game screen is active and the game
 // has not ended, they pass it on to onMouseDown, onMouseUp or onMouseMove; its double-click slot
-// makes the same test, without the GUI, for onDoubleClick. Its update slot calls update once per
+// makes the same test, without the GUI, for onDoubleClick, which is the double click's second
+// press (that press does not reach onMouseDown as well). Its update slot calls update once per
 // frame (game step, real step, the mouse state); the hover feedback there picks at the last
 // pointer position the input handlers saw.
 //

@@ -72,12 +72,14 @@ void Kartenmanager::flushResolution() {
 
 void Kartenmanager::onDoubleClick(Orvex::MouseState const& state, int button, D3DXVECTOR2 const& position) {
     flushResolution();
-    if (clickMode != kClickNormal) return;
-    Orvex::u32 const tick = now();
-    bool const running = gameStatus == kGameRunning;
-    if (button == Orvex::OMB_RIGHT && running && useRightMouse && useDoubleClick) rightDeadline = tick + kDoubleClickWindow;
-    else if (button == Orvex::OMB_LEFT && running && useDoubleClick) leftDeadline = tick + kDoubleClickWindow;
-    else return;
+    // The double click is the second press: where it is no double click (a power armed, the game
+    // over, a game without double clicks) it is that press all the same.
+    if (clickMode == kClickNormal) {
+        Orvex::u32 const tick = now();
+        bool const running = gameStatus == kGameRunning;
+        if (button == Orvex::OMB_RIGHT && running && useRightMouse && useDoubleClick) rightDeadline = tick + kDoubleClickWindow;
+        else if (button == Orvex::OMB_LEFT && running && useDoubleClick) leftDeadline = tick + kDoubleClickWindow;
+    }
     onMouseDown(state, button, position);
 }
 
@@ -178,8 +180,7 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
             if (moved) {
                 playSound(GameStyle::kSoundMove);
                 // The run went to another pile: counted whatever the press before had picked up
-                // (the double click's second press comes as a plain press first and picks the
-                // card up again, so the source pile is the run's own pile then).
+                // (the double click's first press took the card up from the run's own pile).
                 countAchievement(L"KARTEN_MOVED");
                 StatistikManager::instance().addMoved(static_cast<Orvex::u32>(run.size()));
                 if (Kartenset const* set = StyleSettings::instance().getKartenset())

@@ -160,7 +160,9 @@ void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const& st
     ease(shownScorePlus, score, realDt);
     ease(shownScoreMinus, bonusScore, realDt);
     ease(shownBalance, pointsBalance, realDt);
-    if (gameStatus == kGameRunning) {
+    // A game ended on request keeps its status 0 (finishGame): its time and points stop all the
+    // same, so the results and the highscore show the score it ended with.
+    if (gameStatus == kGameRunning && !gameEndSent) {
         float const drain = (gameStyle_ ? gameStyle_->scoreDownMultiplier : 1.0f) * static_cast<float>(dt);
         bonusScore -= drain;
         pointsBalance = std::max(0.0f, pointsBalance - drain);

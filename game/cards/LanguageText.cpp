@@ -4,11 +4,19 @@
 
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/LanguageManager.h"
+#include "engine/gui/Text.h"
 
 namespace Solitaire {
 
 std::wstring languageText(std::wstring const& id) {
     return Orvex::OrvexEngine::getInstance()->getLanguage()->getText(id);
+}
+
+std::wstring countText(std::wstring const& id, int count) {
+    std::wstring out;
+    if (Orvex::Text const* text = Orvex::OrvexEngine::getInstance()->getLanguage()->findTextForCount(id, count))
+        text->format(out, count);
+    return out;
 }
 
 }  // namespace Solitaire

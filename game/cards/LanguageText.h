@@ -8,5 +8,8 @@ namespace Solitaire {
 
 // The text of id in the current language; empty for an unknown id.
 std::wstring languageText(std::wstring const& id);
+// The text of id for the count, the count written into it: its form for one where the language
+// has it (Orvex::LanguageManager::findTextForCount); empty for an unknown id.
+std::wstring countText(std::wstring const& id, int count);
 
 }  // namespace Solitaire

@@ -194,8 +194,7 @@ void UnterschiedeAnklicken::hide() {
 void UnterschiedeAnklicken::showCount(int count) {
     if (!label_) return;
     Orvex::LanguageManager const* language = Orvex::OrvexEngine::getInstance()->getLanguage();
-    Orvex::Text const* text = count == 1 ? language->findText(label_->getTextId() + kSingularSuffix) : nullptr;
-    if (!text) text = language->findText(label_->getTextId());
+    Orvex::Text const* text = language->findTextForCount(label_->getTextId(), count);
     if (!text) return;
     // The text is a format from data: the safe formatter reads only the one number it is given.
     std::wstring out;

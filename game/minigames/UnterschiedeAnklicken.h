@@ -4,8 +4,8 @@
 // object: inside the convex hull of its picture's opaque pixels (alpha x 255 at least 64), or
 // within kHitMargin picture pixels of it, so a drawing of thin strokes is hit between them too;
 // the part then switches to its found look (its windows jump to their goal "AUS", which holds the
-// found rectangle). A label shows the parts left: its text id formatted with the number, or for
-// one part the text id + "_EZ" when the language has it. With "2NDMOUSE" a mirror cursor follows
+// found rectangle). A label shows the parts left: its text id formatted with the number, for one
+// part in the text's form for one where the language has it. With "2NDMOUSE" a mirror cursor follows
 // the pointer over the other half of the field and a click on either half counts. Every part
 // found solves the game; it reports after the end delay.
 //
@@ -45,8 +45,6 @@ public:
     static constexpr short kAlphaThreshold = 64;
     // A click this many picture pixels beside a part's object still finds it.
     static constexpr float kHitMargin = 2.0f;
-    // The label's text for one part left: its text id with this ending.
-    static constexpr wchar_t const* kSingularSuffix = L"_EZ";
 
     class UTeil : public sigslot::has_slots<sigslot::single_threaded> {
     public:

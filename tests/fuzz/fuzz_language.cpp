@@ -1,6 +1,6 @@
 // Fuzzes the language reader with file bytes: the property-file parse, the text list read twice
 // (duplicates, DEF_LANGUAGE, the fallback language), every text formatted as the format it is
-// with arguments of every kind, lookups and the character list.
+// with arguments of every kind, lookups (with the form for the count one) and the character list.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,6 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
         text->format(out);
         manager.findText(text->getName());
         manager.getText(text->getName());
+        manager.findTextForCount(text->getName(), 1);
     }
     manager.getCharacterList();
     return sink;

@@ -1,6 +1,6 @@
 // Formatting language texts: formats come from data, so hostile ones must print safely; the
 // result is cut to the buffer the format's length gives; locales give decimal commas without
-// touching the process-wide locale.
+// touching the process-wide locale; a count's text takes its form for one.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/core/XMLNode.h"
+#include "engine/gui/LanguageManager.h"
 #include "engine/gui/Text.h"
 #include "tests/engine/core/LogWatch.h"
 
@@ -127,37 +128,43 @@ TEST(TextFormat, LocalesGiveDecimalCommasPerText) {
     EXPECT_EQ(processLocale, std::setlocale(LC_NUMERIC, nullptr));
 }
 
-// A text's form for the count one: chosen when the deciding argument, as the text writes it, reads
-// "1"; other counts, other arguments and conversions that take their width from the arguments keep
-// the plural.
+// A count's text: the id's "_EZ" form where the count is one and the current language has it,
+// else the id's own; no form is borrowed from another language.
 TEST(TextFormat, TheFormForOneIsChosenWhenTheCountReadsOne) {
+    Orvex::LanguageManager language;
+    XMLNode list;
+    ASSERT_TRUE(list.loadFromText(
+        L"<TEXTE DEF_LANGUAGE=\"GER\">"
+        L"<TEXT NAME=\"T\" LANG=\"GER\">\"|in %.0f Sekunden|\"</TEXT>"
+        L"<TEXT NAME=\"T_EZ\" LANG=\"GER\">\"|in %.0f Sekunde|\"</TEXT>"
+        L"<TEXT NAME=\"J\" LANG=\"GER\">\"|%d / %d Spr\u00fcnge|\"</TEXT>"
+        L"<TEXT NAME=\"J_EZ\" LANG=\"GER\">\"|%d / %d Sprung|\"</TEXT>"
+        L"<TEXT NAME=\"K\" LANG=\"GER\">\"|%d Karten|\"</TEXT>"
+        L"<TEXT NAME=\"K_EZ\" LANG=\"ENG\">\"|%d card|\"</TEXT>"
+        L"</TEXTE>",
+        L"test.lng"));
+    language.load(list);
     struct Case {
-        wchar_t const* element;
+        wchar_t const* id;
+        long long count;
         std::vector<msvc::FormatArg> args;
         wchar_t const* shown;
     };
-    std::wstring const seconds = L"<TEXT NAME=\"T\" LANG=\"GER\">\"|in %.0f Sekunden|\"<EINZAHL>\"|in %.0f Sekunde|\"</EINZAHL></TEXT>";
-    std::wstring const ofTotal =
-        L"<TEXT NAME=\"T\">\"|%d / %d Spr\u00fcnge|\"<EINZAHL ZAHL=\"2\">\"|%d / %d Sprung|\"</EINZAHL></TEXT>";
-    std::wstring const padded = L"<TEXT NAME=\"T\">\"|%02d Karten|\"<EINZAHL>\"|%02d Karte|\"</EINZAHL></TEXT>";
-    std::wstring const starred = L"<TEXT NAME=\"T\">\"|%*d Karten|\"<EINZAHL>\"|%*d Karte|\"</EINZAHL></TEXT>";
     Case const cases[] = {
-        {seconds.c_str(), {14.2}, L"in 14 Sekunden"},
-        {seconds.c_str(), {1.0}, L"in 1 Sekunde"},
-        {seconds.c_str(), {0.6}, L"in 1 Sekunde"},  // written as 1
-        {seconds.c_str(), {0.4}, L"in 0 Sekunden"},
-        {seconds.c_str(), {}, L"in  Sekunden"},  // no argument: no count
-        {ofTotal.c_str(), {0, 1}, L"0 / 1 Sprung"},
-        {ofTotal.c_str(), {1, 10}, L"1 / 10 Spr\u00fcnge"},
-        {padded.c_str(), {1}, L"01 Karte"},
-        {padded.c_str(), {10}, L"10 Karten"},
-        {starred.c_str(), {3, 1}, L"  1 Karten"},
-        {L"<TEXT NAME=\"T\">\"|%d Karten|\"</TEXT>", {1}, L"1 Karten"},  // no form for one given
+        {L"T", 14, {14.0}, L"in 14 Sekunden"},
+        {L"T", 1, {1.0}, L"in 1 Sekunde"},
+        {L"T", 0, {0.0}, L"in 0 Sekunden"},
+        {L"T", -1, {-1.0}, L"in -1 Sekunden"},
+        {L"J", 1, {0, 1}, L"0 / 1 Sprung"},  // the goal counts, not the progress
+        {L"J", 10, {1, 10}, L"1 / 10 Spr\u00fcnge"},
+        {L"K", 1, {1}, L"1 Karten"},  // the form for one is another language's
     };
     for (Case const& c : cases) {
-        Text* text = readText(c.element);
+        Text const* text = language.findTextForCount(c.id, c.count);
+        ASSERT_NE(text, nullptr) << c.id << " " << c.count;
         std::wstring out;
-        EXPECT_EQ(text->formatList(out, c.args), c.shown) << std::wstring(c.element).size();
-        text->release();
+        EXPECT_EQ(text->formatList(out, c.args), c.shown) << c.id << " " << c.count;
     }
+    EXPECT_EQ(language.findTextForCount(L"MISSING", 1), nullptr);
+    EXPECT_EQ(language.findTextForCount(L"MISSING", 2), nullptr);
 }

@@ -35,6 +35,7 @@ struct MouseRecord {
     int value;  // button or axis
     float x, y;
     float moveZ;
+    bool doubleClickPress = false;  // the state's mark of a double click's second press
 };
 
 class Recorder : public sigslot::has_slots<> {
@@ -54,9 +55,18 @@ public:
     }
     void onDown(KeyState& s, unsigned char const& c) { keys.push_back({'D', c, s.isRepeat(), 0}); }
     void onReleased(KeyState& s, unsigned char const& c) { keys.push_back({'R', c, s.isRepeat(), 0}); }
-    void onMouseDown(MouseState& m, OrvexMouseButton const& b) { mouse.push_back({'D', b, m.x, m.y, 0}); }
-    void onMouseUp(MouseState& m, OrvexMouseButton const& b) { mouse.push_back({'U', b, m.x, m.y, 0}); }
-    void onDouble(MouseState& m, OrvexMouseButton const& b) { mouse.push_back({'2', b, m.x, m.y, 0}); }
+    void onMouseDown(MouseState& m, OrvexMouseButton const& b) {
+        mouse.push_back({'D', b, m.x, m.y, 0, m.doubleClickPress});
+    }
+    void onMouseUp(MouseState& m, OrvexMouseButton const& b) { mouse.push_back({'U', b, m.x, m.y, 0, m.doubleClickPress}); }
+    void onDouble(MouseState& m, OrvexMouseButton const& b) { mouse.push_back({'2', b, m.x, m.y, 0, m.doubleClickPress}); }
+    // The presses and double clicks marked as a double click's second press, in order ("-D2-").
+    std::string marks() const {
+        std::string out;
+        for (auto const& m : mouse)
+            if (m.kind != 'A') out += m.doubleClickPress ? m.kind : '-';
+        return out;
+    }
     void onAxis(MouseState& m, OrvexAchse const& a) { mouse.push_back({'A', a, m.x, m.y, m.moveZ}); }
 
     int count(char kind) const {
@@ -268,6 +278,8 @@ TEST_F(InputInterfaceTest, QuickSecondPressIsADoubleClick) {
     button(SDL_BUTTON_LEFT, false, 201, 200);
     poll();
     EXPECT_EQ(recorder_.buttonKinds(), "DUD2U") << "the second press is a press and a double click";
+    EXPECT_EQ(recorder_.marks(), "--D2-") << "the press that the double click follows says so";
+    EXPECT_FALSE(input().getMouseState().doubleClickPress);
     EXPECT_FLOAT_EQ(recorder_.mouse.back().x, 201.0f);
 }
 
@@ -293,6 +305,8 @@ TEST_F(InputInterfaceTest, ScannedDoubleClicksFollowTheClock) {
     clock_ += 100;
     press(302, 11);
     EXPECT_EQ(doubles(), 1);
+    std::string const marks = recorder_.marks();
+    EXPECT_EQ(marks.substr(marks.size() - 3), "D2-") << "the scanned second press says so too";
     clock_ += 100;
     press(302, 11);  // a third press starts a new pair
     EXPECT_EQ(doubles(), 1);

@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIWindow.h"
 #include "game/app/CampaignRecords.h"
 #include "game/app/Profil.h"
@@ -85,6 +87,47 @@ TEST_P(PlayedNextLevelTest, TheNextButtonSaysWhereItLeads) {
 
 INSTANTIATE_TEST_SUITE_P(RestScene, PlayedNextLevelTest, ::testing::Values(false, true),
                          [](::testing::TestParamInfo<bool> const& info) { return info.param ? "Seen" : "Unseen"; });
+
+// The results' buttons at the player's window sizes: "Zur Geschichte", the next button's caption
+// when a scene plays first, lies within its button's face, clear of its rounded ends (it reached
+// them), as does its neighbour's caption.
+class PlayedStoryCaptionTest : public PlayedCampaignFlowTest, public ::testing::WithParamInterface<std::pair<int, int>> {
+protected:
+    PlayedStoryCaptionTest() {
+        profileText = profileWith(false);
+        screenWidth = GetParam().first;
+        screenHeight = GetParam().second;
+    }
+};
+
+TEST_P(PlayedStoryCaptionTest, TheCaptionsFitTheirButtons) {
+    ASSERT_NO_FATAL_FAILURE(toChapter(1));
+    clickOn(L"LA_LevelButton_1");
+    ASSERT_NO_FATAL_FAILURE(winRowOfHearts());
+    ASSERT_EQ(textOf(L"A_NEXT"), L"Zur Geschichte");
+    for (wchar_t const* name : {L"A_NEXT", L"A_RESTART"}) {
+        SCOPED_TRACE(narrow(name));
+        Orvex::GUIWindow* button = find(name);
+        ASSERT_TRUE(shown(button));
+        Orvex::GUILabel* caption = Solitaire::labelOf(button);
+        ASSERT_NE(caption, nullptr);
+        Orvex::FRect const face = button->getScreenRect();
+        RECT const text = caption->measureText();
+        // Clear of the rounded ends and the frame: a quarter of the button's height on either side.
+        float const end = (face.bottom - face.top) / 4.0f;
+        EXPECT_GE(static_cast<float>(text.left), face.left + end) << narrow(caption->getText());
+        EXPECT_LE(static_cast<float>(text.right), face.right - end) << narrow(caption->getText());
+        EXPECT_GE(static_cast<float>(text.top), face.top);
+        EXPECT_LE(static_cast<float>(text.bottom), face.bottom);
+    }
+    keep("played_results_to_the_story_" + std::to_string(screenWidth) + "x" + std::to_string(screenHeight));
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowSizes, PlayedStoryCaptionTest,
+                         ::testing::Values(std::make_pair(1280, 720), std::make_pair(1024, 768), std::make_pair(1920, 1080)),
+                         [](::testing::TestParamInfo<std::pair<int, int>> const& info) {
+                             return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
+                         });
 
 // A wide screen shows the side panels beside the 4:3 screens: the thirteenth level of chapter 2,
 // on the next page, does not lie over the right one, and a click there reaches nothing.

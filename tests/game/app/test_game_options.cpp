@@ -112,7 +112,8 @@ TEST_F(GameOptionsTest, RefusedSwitchResynchronisesAndAcceptedLeavesTheOptions) 
     EXPECT_TRUE(isActive(L"USE_SETTINGS_MENU"));
     EXPECT_EQ(deviceMode().Width, 1280u);
     Orvex::D3DInterface::getInstance().signalModeCountdown.emit(14.2f);
-    EXPECT_EQ(labelText(L"US_LABEL"), L"Ohne Antwort kehrt die alte in 14 Sekunden zur\u00fcck.");
+    // Counted down: 14.2 seconds left read as 15, the last second as 1.
+    EXPECT_EQ(labelText(L"US_LABEL"), L"Ohne Antwort kehrt die alte in 15 Sekunden zur\u00fcck.");
 
     game->getOptions().answerDisplayMode(false);
     EXPECT_EQ(deviceMode().Width, 1024u);

@@ -55,8 +55,9 @@ Observed observeUpdate(SolitaireGame2& game) {
     float const shownBefore = cards.getShownScorePlus();
     cards.score = shownBefore + 1000.0f;
     // A running game with nothing to resolve (the test table has no piles: a resolution would
-    // call it won).
+    // call it won) whose end was not sent (an ended game's clock stands).
     cards.gameStatus = Solitaire::kGameRunning;
+    cards.gameEndSent = false;
     cards.resolutionPending = false;
     game.update();
     return Observed{cards.gameTime - timeBefore, cards.getShownScorePlus() != shownBefore};

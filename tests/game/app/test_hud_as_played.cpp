@@ -579,6 +579,35 @@ protected:
     }
 };
 
+// "Level beenden" ends the level where its score stands: the strip's points stood still no longer
+// (they fell on with the clock through the seconds before the results), and the results count up
+// to the same number.
+TEST_F(PlayedResultsTest, TheScoreStandsStillFromThePressOnLevelBeenden) {
+    startLevel(1, 0);
+    dismissTablePanels();
+    moveHearts(7);  // a star: the level ends without a question
+    wait(3.0);       // the points of the last heart counted in
+    long const running = numberIn(textOf(L"I_Points"));
+    wait(2.0);
+    ASSERT_LT(numberIn(textOf(L"I_Points")), running) << "while the level runs its points fall";
+    ASSERT_FALSE(game->getRunning().gameOver);
+    click(pointOn(L"I_END_GAME"));
+    ASSERT_TRUE(game->getRunning().gameOver);
+    long const ended = numberIn(textOf(L"I_Points"));
+    std::vector<long> shown;
+    for (double t = 0.0; t < 15.0 && activeMenu() != L"AUSWERTUNGMENU"; t += kStep) {
+        tick(false);
+        long const now = numberIn(textOf(L"I_Points"));
+        if (now != (shown.empty() ? ended : shown.back())) shown.push_back(now);
+    }
+    ASSERT_EQ(activeMenu(), L"AUSWERTUNGMENU");
+    EXPECT_TRUE(shown.empty()) << "from " << ended << " on to " << shown.size() << " other numbers, the last "
+                               << (shown.empty() ? 0 : shown.back());
+    for (double t = 0.0; t < 8.0 && game->getResults().getCountUpLabel(); t += kStep) tick(false);
+    EXPECT_EQ(numberIn(textOf(L"A_ST_Points")), ended);
+    keep("played_hud_results_after_ending");
+}
+
 // A level's result, one after the other: the medal coming in before the results is the one of
 // the stars (the grey "none" came before every campaign result, a perfect win included), the
 // points count up from 0 (not on from the last result), and the next game's HUD shows its own

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -18,7 +19,11 @@
 #include "game/cards/PileWords.h"
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikManager.h"
+#include "game/look/Kartenset.h"
 #include "game/look/RenderObjekt.h"
+#include "game/look/StyleSettings.h"
+#include "game/particles/SolPartikel.h"
+#include "game/particles/SolPartikelManager.h"
 #include "port/win32/win32_text.h"
 #include "tests/game/app/TableInputFixture.h"
 
@@ -235,6 +240,64 @@ TEST_F(TablePlayTest, AClickOrDoubleClickPlaysTheCardWhereItBelongs) {
         if (row.press == Press::kDoubleClick) {
             EXPECT_NE(card->pile, from) << "moved";
         }
+    }
+}
+
+// A double click is two presses, the second of them the double click: "Klicks" counts two, the
+// second press takes no card up again (it came twice, as a press that picked the card up and
+// as the double click), whether the card goes somewhere or stays.
+TEST_F(TablePlayTest, ADoubleClicksSecondPressIsTheDoubleClickAlone) {
+    struct Row {
+        char const* what;
+        wchar_t const* game;
+        bool goes;  // the card has a pile to go to
+    } const rows[] = {{"the cells: a free ace, which goes to a foundation", L"ZELLEN", true},
+                      {"a column's open card with nowhere to go", L"GOLDRAUSCH", false}};
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.what);
+        Karte* card = nullptr;
+        for (int seed = 1; seed <= 40 && !card; ++seed) {
+            startFreeGame(row.game, row.game, std::to_wstring(seed));
+            for (Kartenstapel* pile : cards().getPilesOfType(Solitaire::kPileTableau))
+                for (Karte* each : pile->collectFreeCards())
+                    if (!card && each->isFaceUp() && pile->canPickCard(each) && (each->value == 0) == row.goes &&
+                        (whereItGoes(*each) != nullptr) == row.goes)
+                        card = each;
+        }
+        ASSERT_NE(card, nullptr) << "no deal offers the card";
+        dismissPanelsAt(emptyTablePoint());
+        frames(40);  // the effects of earlier presses are over
+        Kartenstapel const* from = card->pile;
+        Solitaire::Statistik const* counters = gameStatistics();
+        ASSERT_NE(counters, nullptr);
+        Orvex::u32 const clicks = counters->get(StatistikCounter::Clicks);
+        Orvex::u32 const doubles = counters->get(StatistikCounter::DoubleClicks);
+        Orvex::u32 const missed = counters->get(StatistikCounter::FailedDoubleClicks);
+        // The carried card's effects that the two presses start.
+        std::wstring const carried = Solitaire::StyleSettings::instance().getKartenset()->moveEmitter;
+        std::set<Solitaire::SolPartikel const*> seen;
+        for (Solitaire::SolPartikel const* each : Solitaire::SolPartikelManager::instance().liveEmitters())
+            if (each->getName() == carried) seen.insert(each);
+        int started = 0;
+        auto countStarted = [&] {
+            for (Solitaire::SolPartikel const* each : Solitaire::SolPartikelManager::instance().liveEmitters())
+                if (each->getName() == carried && seen.insert(each).second) ++started;
+        };
+        D3DXVECTOR2 const p = at(rectOf(*card));
+        moveTo(p);
+        for (int press = 0; press < 2; ++press) {
+            testsupport::pushButton(windowId(), SDL_BUTTON_LEFT, true, pixel(p.x), pixel(p.y));
+            testsupport::pushButton(windowId(), SDL_BUTTON_LEFT, false, pixel(p.x), pixel(p.y));
+            nextFrame();
+            countStarted();
+        }
+        frames(30);
+        EXPECT_EQ(card->pile != from, row.goes);
+        EXPECT_EQ(counters->get(StatistikCounter::Clicks), clicks + 2);
+        EXPECT_EQ(counters->get(StatistikCounter::DoubleClicks), doubles + 1);
+        EXPECT_EQ(counters->get(StatistikCounter::FailedDoubleClicks), missed + (row.goes ? 0 : 1));
+        EXPECT_EQ(started, 1) << "the first press takes the card up, the double click does not";
+        EXPECT_EQ(cards().getHeldCard(), nullptr);
     }
 }
 

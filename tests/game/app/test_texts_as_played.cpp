@@ -1,13 +1,15 @@
 // Texts a player reads on the game's own data, reached by events in the real window: the options'
 // "Geschichte von vorn" says in its tooltip what it does (the scenes played do not come again, and
-// they do not); the question after a new display mode counts down to "1 Sekunde"; every
-// achievement's progress line stays on its tile, large counts too. Screenshots go to the build
-// folder's "screenshots".
+// they do not); tooltips wrap within their panel; the question after a new display mode counts
+// down to "1 Sekunde"; every achievement's progress line stays on its tile, large counts too, and
+// a goal of one reads in the singular on the tile and in its description. Screenshots go to the
+// build folder's "screenshots".
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "engine/gui/Font.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUISlider.h"
 #include "engine/gui/GUISystem.h"
@@ -63,7 +65,57 @@ TEST_F(PlayedTextsTest, TheStoryResetsTooltipSaysWhatItDoes) {
     EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
 }
 
-// A new display mode is asked about; the question counts the seconds down, the last one singular.
+// A tooltip's text wraps within its panel: a long one (it ran as one line across the screen and
+// over the panel's edge) in lines of a readable width, a short one on one line in a panel as wide
+// as its text; the whole panel on the screen.
+TEST_F(PlayedTextsTest, TooltipsWrapWithinTheirPanel) {
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
+    clickOn(L"H_Optionen");
+    ASSERT_EQ(activeMenu(), L"OPTIONENMENU");
+    struct Row {
+        wchar_t const* window;
+        wchar_t const* says;  // a part of its text
+        bool lines;           // more than one line
+    } const rows[] = {
+        {L"ResetStory", L"Gespielte Szenen kommen dadurch nicht wieder", true},
+        {L"O_Cursor0", L"Wei\u00dfer Zeiger", false},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(narrow(row.window));
+        moveTo(middleOf(row.window));
+        wait(2.0);
+        Orvex::GUITooltip* tooltip = shownTooltip();
+        ASSERT_NE(tooltip, nullptr);
+        Orvex::GUILabel* label = tooltip->getLabel();
+        ASSERT_NE(label, nullptr);
+        ASSERT_NE(label->getFont(), nullptr);
+        EXPECT_NE(label->getText().find(row.says), std::wstring::npos) << narrow(label->getText());
+        Orvex::FRect const box = tooltip->getScreenRect();
+        Orvex::FRect const place = label->getScreenRect();
+        RECT const text = label->measureText();
+        float const lineHeight = label->getFont()->getHeight(true);
+        // The text within the label, the label within the panel, the panel on the screen.
+        EXPECT_GE(static_cast<float>(text.left), place.left);
+        EXPECT_LE(static_cast<float>(text.right), place.right);
+        EXPECT_LE(static_cast<float>(text.bottom), place.bottom + 1.0f);
+        EXPECT_GE(place.left, box.left);
+        EXPECT_LE(place.right, box.right);
+        EXPECT_LE(place.bottom, box.bottom);
+        EXPECT_GE(box.left, 0.0f);
+        EXPECT_GE(box.top, 0.0f);
+        EXPECT_LE(box.right, static_cast<float>(width));
+        EXPECT_LE(box.bottom, static_cast<float>(height));
+        EXPECT_LE(box.right - box.left, static_cast<float>(width) * 0.4f);
+        EXPECT_EQ(static_cast<float>(text.bottom - text.top) >= 2.0f * lineHeight, row.lines)
+            << (text.bottom - text.top) << " px of text in lines of " << lineHeight;
+        keep("played_tooltip_" + narrow(row.window));
+        moveTo(D3DXVECTOR2(2.0f, 2.0f));
+        wait(1.0);
+    }
+}
+
+// A new display mode is asked about; the question counts the seconds down, the last one singular
+// (and "1", not "0", while it still waits).
 TEST_F(PlayedTextsTest, TheDisplayModesCountdownSaysOneSecond) {
     ASSERT_NO_FATAL_FAILURE(toMainMenu());
     clickOn(L"H_Optionen");
@@ -97,6 +149,7 @@ TEST_F(PlayedTextsTest, TheDisplayModesCountdownSaysOneSecond) {
     EXPECT_TRUE(saw(L"Ohne Antwort kehrt die alte in 2 Sekunden zur\u00fcck."));
     EXPECT_TRUE(saw(L"Ohne Antwort kehrt die alte in 1 Sekunde zur\u00fcck."));
     EXPECT_FALSE(saw(L"Ohne Antwort kehrt die alte in 1 Sekunden zur\u00fcck."));
+    EXPECT_FALSE(saw(L"Ohne Antwort kehrt die alte in 0 Sekunden zur\u00fcck.")) << "the last second reads 1, also as the question goes";
     EXPECT_EQ(activeMenu(), L"OPTIONENMENU") << "unanswered, the old mode is back";
 }
 
@@ -130,6 +183,45 @@ TEST_F(PlayedTextsTest, EveryProgressLineStaysOnItsTile) {
             EXPECT_LE(static_cast<float>(text.right - text.left), place.right - place.left)
                 << narrow(a->getName()) << ": " << narrow(progress->getText());
         }
+        clickOn(L"ACH_Back");
+        ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    }
+}
+
+// A goal of one reads in the singular, on the tile and in the description that resting on it
+// shows; other goals in the plural.
+TEST_F(PlayedTextsTest, AGoalOfOneReadsInTheSingularOnTheTileAndInItsDescription) {
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
+    struct Row {
+        wchar_t const* achievement;
+        float value;
+        wchar_t const* line;         // the tile's progress line
+        wchar_t const* description;  // what the screen's text box says while the pointer rests on it
+    } const rows[] = {
+        {L"STORY_GESEHEN", 0.0f, L"0 / 1 Geschichte", L"0 von 1 Geschichte gesehen"},
+        {L"STORY_GESEHEN", 2.0f, L"2 / 3 Geschichten", L"2 von 3 Geschichten gesehen"},
+        {L"REDOEND_USED", 0.0f, L"0 / 1 Sprung", L"0 von 1 Spiel bis zum Ende wiederholt"},
+        {L"REDOEND_USED", 1.0f, L"1 / 10 Spr\u00fcnge", L"1 von 10 Spiele bis zum Ende wiederholt"},
+        {L"SHUFFLE_USED", 0.0f, L"0 / 1 Mischung", L"0 von 1 Mal gemischt"},
+    };
+    Solitaire::AchivementManager& achievements = Solitaire::AchivementManager::instance();
+    for (Row const& row : rows) {
+        SCOPED_TRACE(narrow(row.achievement) + " at " + std::to_string(row.value));
+        Solitaire::Achivement* achievement = achievements.find(row.achievement);
+        ASSERT_NE(achievement, nullptr);
+        achievement->setValue(row.value);
+        clickOn(L"H_Erfolge");
+        ASSERT_EQ(activeMenu(), L"ACHIVEMENTS_MENU");
+        Orvex::GUIWindow* tile = find(row.achievement);
+        ASSERT_NE(tile, nullptr);
+        auto* progress = dynamic_cast<Orvex::GUILabel*>(tile->findChild(L"Progress"));
+        ASSERT_NE(progress, nullptr);
+        EXPECT_EQ(progress->getText(), row.line) << narrow(progress->getText());
+        moveTo(middleOf(tile->getScreenRect()));
+        settle();
+        std::wstring const said = textOf(L"ACHIVE_TEXT_BOX");
+        EXPECT_NE(said.find(row.description), std::wstring::npos) << narrow(said);
+        if (row.value == 0.0f && std::wstring(row.achievement) == L"STORY_GESEHEN") keep("played_achievement_one_story");
         clickOn(L"ACH_Back");
         ASSERT_EQ(activeMenu(), L"HAUPTMENU");
     }
