@@ -1,5 +1,6 @@
 // Memory held by the allocator, for benchmarks of data whose memory may grow with its size:
-// the bytes allocated and not yet freed (glibc's count, which sees every new and malloc).
+// the bytes allocated and not yet freed (glibc's count, which sees every new and malloc), those
+// in the arenas and the large blocks glibc maps on their own.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -9,7 +10,10 @@
 
 namespace bench {
 
-inline std::size_t allocatedBytes() { return mallinfo2().uordblks; }
+inline std::size_t allocatedBytes() {
+    struct mallinfo2 const info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
 
 // Megabytes allocated since `before`, or 0 when less is held now.
 inline double megabytesSince(std::size_t before) {

@@ -1,6 +1,7 @@
 // The mini-game definition file when its lists name the same files again and again: M mentions
-// each of an animation list of 20 unnamed animations and of the text file. Each file is read
-// once, so time and the animations held stay those of one mention.
+// each of an animation list of 20 unnamed animations (which a reading leaves out, as nothing
+// could name them) and of the text file. Each file is read once, so time stays that of one
+// mention.
 // Counters: "mentions", "animations" (held after loading), "MB" (memory held after loading).
 #include <benchmark/benchmark.h>
 

@@ -14,6 +14,7 @@
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowRef.h"
+#include "engine/render/AnimationFrameBudget.h"
 
 namespace Orvex {
 
@@ -35,6 +36,7 @@ bool GUIMenuManagerN::loadFile(std::wstring const& fileName) {
 
 void GUIMenuManagerN::load(XMLNode& root, std::wstring const& sourceName) {
     GUISystem& gui = GUISystem::instance();
+    AnimationFrameBudget const frames(sourceName);  // the animation lists of all its GUI files
     // A file loaded already would make its windows again: each is loaded once, and the first
     // repetition is reported.
     std::unordered_set<std::wstring> named;

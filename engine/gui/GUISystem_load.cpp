@@ -25,6 +25,7 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureManager.h"
+#include "engine/render/AnimationFrameBudget.h"
 
 namespace Orvex {
 
@@ -108,6 +109,7 @@ bool GUISystem::loadFile(std::wstring const& fileName) {
 void GUISystem::loadTextures(XMLNode& root, std::wstring const& sourceName) {
     LoadingFile const outer = loading;
     loading = LoadingFile{sourceName, true, false};
+    AnimationFrameBudget const frames(sourceName);  // the animation lists it names
     TextureManager& textures = device_->getTextureManager();
     if (XMLNode* lists = root.getChild(L"TEXTURE_2DFILES")) {
         forEachChild(*lists, L"TEXTURE_2D_FILE", [&](XMLNode& entry) {

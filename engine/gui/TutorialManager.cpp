@@ -10,6 +10,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/TutorialStrip.h"
 #include "engine/render/Texture2DAnimationManager.h"
+#include "engine/render/AnimationFrameBudget.h"
 
 namespace Orvex {
 
@@ -54,6 +55,7 @@ void TutorialManager::clear() {
 
 void TutorialManager::loadTemplates(XMLNode& root, std::wstring const& sourceName) {
     CopyBudget const budget(sourceName);  // pages and strips copy their templates
+    AnimationFrameBudget const frames(sourceName);  // the animation lists it names
     forEachChild(root, L"ANIMATIONEN", [&](XMLNode& entry) {
         if (XMLAttribute* file = entry.getAttribute(L"FILE")) {
             if (!Texture2DAnimationManager::instance().loadFile(file->getStringCopy()))

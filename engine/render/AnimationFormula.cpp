@@ -188,6 +188,14 @@ int AnimationTerm::depth() const {
     return 1 + std::max(l, r);
 }
 
+std::size_t AnimationTerm::nodeCount() const {
+    return 1 + (left ? left->nodeCount() : 0) + (right ? right->nodeCount() : 0);
+}
+
+bool AnimationTerm::drawsRandom() const {
+    return token == L"rand[" || (left && left->drawsRandom()) || (right && right->drawsRandom());
+}
+
 std::vector<std::wstring> tokenizeAnimationTerm(std::wstring const& text) {
     std::wstring spaced;
     spaced.reserve(text.size() * 2);

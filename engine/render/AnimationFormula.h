@@ -9,6 +9,7 @@
 // A node whose value is not finite (division by zero, asin of 2, overflow) gives 0.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,6 +48,10 @@ struct AnimationTerm {
     double evaluate(AnimationClock const& clock) const;
     // Levels below and including this node.
     int depth() const;
+    // Nodes of the tree (each drew one random number when it was made).
+    std::size_t nodeCount() const;
+    // True when a node's value depends on its random number ("rand[").
+    bool drawsRandom() const;
 };
 
 // Compiles text into a new tree (never null; an empty text gives the constant 0).

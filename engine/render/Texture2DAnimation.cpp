@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine/core/Logger.h"
+#include "engine/core/Random.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/TextureManager.h"
 
@@ -126,9 +127,24 @@ void AnimationFrame::syncFirstPart() {
 
 // --- construction ----------------------------------------------------------------------------
 
-Texture2DAnimation::Texture2DAnimation() = default;
+namespace {
 
-Texture2DAnimation::Texture2DAnimation(XMLNode& node) : NamedObject(node) { readXML(node); }
+// Frames and formula nodes that "RELOAD_ON_CLONE" copies hold in tables of their own.
+std::size_t g_rolledEntries = 0;
+
+std::shared_ptr<std::vector<PassingFrameEvent> const> noEvents() {
+    static auto const none = std::make_shared<std::vector<PassingFrameEvent> const>();
+    return none;
+}
+
+}  // namespace
+
+Texture2DAnimation::Texture2DAnimation() : frames_(std::make_shared<AnimationFrames>()), events_(noEvents()) {}
+
+Texture2DAnimation::Texture2DAnimation(XMLNode& node)
+    : NamedObject(node), frames_(std::make_shared<AnimationFrames>()), events_(noEvents()) {
+    readXML(node);
+}
 
 Texture2DAnimation::Texture2DAnimation(Texture2DAnimation const& other)
     : NamedObject(other),
@@ -139,37 +155,96 @@ Texture2DAnimation::Texture2DAnimation(Texture2DAnimation const& other)
       frameSize_(other.frameSize_),
       playing_(other.playing_),
       reversed_(other.reversed_),
+      speedTerm_(other.speedTerm_),
       events_(other.events_),
       definition_(other.definition_),
       reloadOnClone_(other.reloadOnClone_),
+      builtFrames_(other.builtFrames_),
+      framesRandom_(other.framesRandom_),
+      termRandom_(other.termRandom_),
+      termNodes_(other.termNodes_),
       ownTextures_(other.ownTextures_) {
     if (ownTextures_) ownTextures_->addRef();
-    if (reloadOnClone_) {
-        // Every clone rolls its own random speed, start frame, order and formula values.
-        Texture2DAnimation::reload();
-    } else if (other.speedTerm_) {
-        speedTerm_ = std::make_unique<AnimationTerm>(*other.speedTerm_);
-    }
+    // Every clone rolls its own random speed, start frame, order and formula values.
+    if (reloadOnClone_ && definition_) rollFrom(other);
 }
 
 Texture2DAnimation::~Texture2DAnimation() {
+    g_rolledEntries -= rolled_;
     if (ownTextures_) ownTextures_->release();
     ownTextures_ = nullptr;
 }
+
+std::size_t Texture2DAnimation::rolledEntries() { return g_rolledEntries; }
 
 Texture2DAnimation* Texture2DAnimation::clone() { return new Texture2DAnimation(*this); }
 
 void Texture2DAnimation::writeXML(XMLNode& node) const { NamedObject::writeXML(node); }
 
+XMLNode const& Texture2DAnimation::getDefinition() const {
+    static XMLNode const none;
+    return definition_ ? *definition_ : none;
+}
+
+AnimationFrames& Texture2DAnimation::ownFrames() {
+    if (frames_.use_count() > 1) frames_ = std::make_shared<AnimationFrames>(*frames_);
+    return *frames_;
+}
+
 void Texture2DAnimation::reload() {
+    g_rolledEntries -= rolled_;
+    rolled_ = 0;
     speedTerm_.reset();
-    frames_.clear();
+    frames_ = std::make_shared<AnimationFrames>();
     // The frames are rebuilt in definition order, so a stored "REVERSE" must apply again.
     reversed_ = false;
     speed_ = kDefaultSpeed;
     position_ = 0.0f;
-    XMLNode definition(definition_);
+    XMLNode definition(getDefinition());
     readXML(definition);
+}
+
+void Texture2DAnimation::rollFrom(Texture2DAnimation const& source) {
+    // As reload() and readXML would, sharing what the definition makes the same every time.
+    XMLNode node(*definition_);
+    speed_ = kDefaultSpeed;
+    position_ = 0.0f;
+    NamedObject::readXML(node);
+    std::size_t own = 0;
+    std::size_t const sourceFrames = source.builtFrames_ ? source.builtFrames_->size() : 0;
+    bool const roomToRoll = g_rolledEntries + sourceFrames + source.termNodes_ <= kMaxRolledEntries;
+    if (!roomToRoll && !source.rolledLimitLogged_) {
+        source.rolledLimitLogged_ = true;
+        logWarning(L"Animation \"" + getName() + L"\"" + atLine(getLine()) + L": copies that roll their own frames and "
+                   L"formulas hold " + std::to_wstring(g_rolledEntries) + L" of at most " +
+                   std::to_wstring(kMaxRolledEntries) + L"; further copies share their source's");
+    }
+
+    readSpeed(node);
+    if (XMLAttribute const* a = node.getAttribute(L"ANIMSPEED_TERM")) {
+        if (termRandom_ && roomToRoll) {
+            speedTerm_ = compileAnimationTerm(a->getString());
+            own += termNodes_;
+        } else {
+            // Without "rand[" the values drawn are never read: the generator still runs on.
+            for (std::size_t i = 0; i < termNodes_; ++i) randomDouble(0.0, 1.0);
+        }
+    }
+    readPlayType(node);
+
+    if (builtFrames_) {
+        frames_ = builtFrames_;
+        reversed_ = node.getAttributeBool(L"REVERSE", false);
+    }
+    if (framesRandom_ && roomToRoll) {
+        frames_ = std::make_shared<AnimationFrames>();
+        reversed_ = false;
+        readFrames(node);
+        own += frames_->size();
+    }
+    readPlayStart(node);
+    rolled_ = own;
+    g_rolledEntries += own;
 }
 
 // --- playing ---------------------------------------------------------------------------------
@@ -195,17 +270,18 @@ void Texture2DAnimation::rewind() {
 
 void Texture2DAnimation::setReversed(bool reversed) {
     if (reversed == reversed_) return;
-    std::reverse(frames_.begin(), frames_.end());
+    AnimationFrames& frames = ownFrames();
+    std::reverse(frames.begin(), frames.end());
     reversed_ = reversed;
 }
 
 double Texture2DAnimation::periodLength() const {
-    return static_cast<double>(frames_.size()) * ((playType_ & kForwardBackward) ? 2.0 : 1.0);
+    return static_cast<double>(frames_->size()) * ((playType_ & kForwardBackward) ? 2.0 : 1.0);
 }
 
 s32 Texture2DAnimation::indexForPosition(double position) const {
-    double const n = static_cast<double>(frames_.size());
-    if (frames_.empty() || !std::isfinite(position)) return 0;
+    double const n = static_cast<double>(frames_->size());
+    if (frames_->empty() || !std::isfinite(position)) return 0;
     double const p = std::trunc(position);
     bool const fb = (playType_ & kForwardBackward) != 0;
     double i;
@@ -230,18 +306,18 @@ s32 Texture2DAnimation::getCurrentFrameIndex() const { return indexForPosition(p
 
 AnimationFrame const* Texture2DAnimation::getCurrentFrame() {
     s32 const i = getCurrentFrameIndex();
-    if (i < 0 || static_cast<std::size_t>(i) >= frames_.size()) return &emptyFrame_;
-    return &frames_[static_cast<std::size_t>(i)];
+    if (i < 0 || static_cast<std::size_t>(i) >= frames_->size()) return &emptyFrame_;
+    return &(*frames_)[static_cast<std::size_t>(i)];
 }
 
 AnimationFrame const* Texture2DAnimation::getFrame(u32 const& index) {
-    return index < frames_.size() ? &frames_[index] : nullptr;
+    return index < frames_->size() ? &(*frames_)[index] : nullptr;
 }
 
-u32 Texture2DAnimation::getFrameCount() { return static_cast<u32>(frames_.size()); }
+u32 Texture2DAnimation::getFrameCount() { return static_cast<u32>(frames_->size()); }
 
 void Texture2DAnimation::clampOncePosition() {
-    float const n = static_cast<float>(frames_.size());
+    float const n = static_cast<float>(frames_->size());
     if (playType_ & kForwardBackward) {
         if (position_ >= 2.0f * n) position_ = 2.0f * n - 1.0f;
         if (position_ <= -2.0f * n) position_ = -2.0f * n + 1.0f;
@@ -254,7 +330,7 @@ void Texture2DAnimation::clampOncePosition() {
 void Texture2DAnimation::update(double const& dt) {
     if (!playing_) return;
     // The frame index is only needed for the passing-frame events.
-    s32 const before = events_.empty() ? 0 : getCurrentFrameIndex();
+    s32 const before = events_->empty() ? 0 : getCurrentFrameIndex();
 
     double speed = speed_;
     if (speedTerm_) speed *= static_cast<float>(speedTerm_->evaluate());
@@ -263,7 +339,7 @@ void Texture2DAnimation::update(double const& dt) {
     double next = old + (std::isfinite(step) ? step : 0.0);
     if (!std::isfinite(next) || std::fabs(next) > 1e30) next = old;
 
-    if (frames_.empty()) {
+    if (frames_->empty()) {
         // Nothing to play: every step runs past the end at once.
         position_ = 0.0f;
         ended(*this);
@@ -283,10 +359,10 @@ void Texture2DAnimation::update(double const& dt) {
         position_ = static_cast<float>(next);
     }
 
-    if (events_.empty()) return;
+    if (events_->empty()) return;
     s32 const after = getCurrentFrameIndex();
     if (after == before) return;
-    for (PassingFrameEvent const& event : events_) {
+    for (PassingFrameEvent const& event : *events_) {
         if (event.frame == before) framePassed(*this, event.name);
     }
 }
@@ -299,11 +375,11 @@ void Texture2DAnimation::setPosition(float position) {
     position_ = position;
     double const period = periodLength();
     if (position < 0.0f || position > period) ended(*this);
-    if (frames_.empty()) {
+    if (frames_->empty()) {
         position_ = 0.0f;
         return;
     }
-    float const last = static_cast<float>(frames_.size()) - 1.0f;
+    float const last = static_cast<float>(frames_->size()) - 1.0f;
     if (playType_ & kOnce) {
         float const bound = (playType_ & kForwardBackward) ? 2.0f * last : last;
         position_ = std::clamp(position_, -bound, bound);

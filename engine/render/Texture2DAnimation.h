@@ -3,6 +3,16 @@
 // sprite batcher. Definitions come from "ANIMATION_2D" nodes (".ani" files and graphics lists);
 // users clone a registered animation to get their own play state.
 //
+// A copy has its own play state (position, speed, play type, playing, signals) but shares what
+// the definition made: the frame table, the passing-frame events, the stored definition and the
+// speed formula, all reference-counted; a copy that changes its frames (reversing them) copies
+// the table first. A "RELOAD_ON_CLONE" copy reads its definition again for its own random
+// speed and start frame; it builds its own frame table only when the definition orders the
+// frames at random, and its own formula only when that holds "rand[" (otherwise it draws the
+// random numbers a compile would, so the engine's generator runs on as before, and shares the
+// source's). Copies that build their own tables hold at most kMaxRolledEntries frames and
+// formula nodes at a time; a copy past that shares its source's (one log line per source).
+//
 // Definition keys: "ANIMSPEED" (speed, or a random range), "ANIMSPEED_TERM" (a speed factor
 // formula, AnimationFormula.h), "RELOAD_ON_CLONE", "PLAY_TYPE" ("ONCE", "FORWARD_BACKWARD"),
 // "TEXTURES" / "TEXTURE_FILE" (the definition's own textures), "FRAME" children (explicit
@@ -12,8 +22,9 @@
 //
 // Limits: a sheet has at most kMaxSheetFrames cells and "SPALTEN" below 1 counts as 1; an
 // order list yields at most kMaxOrderLength frames and an animation reads at most kMaxFrames
-// (the sets of an angle animation together; every clone copies them); frame edges lie within
-// +-kMaxFrameEdge, so sizes and cuts computed from them cannot overflow. A looping animation
+// (the sets of an angle animation together); frames built while a file is read take from its
+// budget (AnimationFrameBudget.h); frame edges lie within +-kMaxFrameEdge, so sizes and cuts
+// computed from them cannot overflow. A looping animation
 // keeps its position within one play period (the frame shown does not change by it) and
 // reports `ended` once per pass; a speed or position that is not a finite number is ignored.
 //
@@ -87,6 +98,8 @@ struct PassingFrameEvent {
     s32 frame = 0;
 };
 
+using AnimationFrames = std::vector<AnimationFrame>;
+
 // An edge from data (a float) truncated toward zero into +-kMaxFrameEdge; 0 when not finite.
 LONG frameEdge(double v);
 // right - left (or bottom - top) without overflow, whatever the edges.
@@ -96,6 +109,8 @@ float frameSpan(LONG lo, LONG hi);
 // per value ("i", or "[repeat | rand a [b]] x from [- to]"), ranges in either direction, out-of-
 // range indexes skipped; "RANDOM_SHUFFLE" shuffles the result with the runtime's generator.
 std::vector<u32> parseFrameOrder(XMLNode const& order, u32 count);
+// True when an "ORDER" node draws random numbers ("RANDOM_SHUFFLE", or a "rand" repeat).
+bool frameOrderIsRandom(XMLNode const& order);
 // The frames in the order of an "ORDER" node.
 std::vector<AnimationFrame> applyFrameOrder(XMLNode const& order, std::vector<AnimationFrame> const& source);
 
@@ -109,14 +124,16 @@ public:
     static constexpr u32 kMaxFrames = 16384;
     static constexpr u32 kMaxOrderLength = kMaxFrames;
     static constexpr LONG kMaxFrameEdge = 1 << 24;
+    // Frames and formula nodes that "RELOAD_ON_CLONE" copies hold in tables of their own, all
+    // copies together (about 30 MB).
+    static constexpr std::size_t kMaxRolledEntries = std::size_t{1} << 18;
 
     // An empty animation (no frames) named by its id.
     Texture2DAnimation();
     // Defaults, then readXML.
     explicit Texture2DAnimation(XMLNode& node);
-    // A clone: frames, play state, definition and events copied, own textures shared, signals
-    // unconnected; then reloaded from the definition when "RELOAD_ON_CLONE" was set, else the
-    // speed formula copied with its random values.
+    // A clone: play state copied; frames, events, definition, formula and own textures shared;
+    // signals unconnected. With "RELOAD_ON_CLONE" the definition is read again (see above).
     Texture2DAnimation(Texture2DAnimation const& other);
     Texture2DAnimation& operator=(Texture2DAnimation const&) = delete;
     ~Texture2DAnimation() override;
@@ -153,10 +170,12 @@ public:
     D3DXVECTOR2 const& getFrameSize() const { return frameSize_; }
     AnimationTerm const* getSpeedTerm() const { return speedTerm_.get(); }
     bool isReloadOnClone() const { return reloadOnClone_; }
-    XMLNode const& getDefinition() const { return definition_; }
+    XMLNode const& getDefinition() const;
     TextureManager* getOwnTextures() const { return ownTextures_; }
-    std::vector<AnimationFrame> const& getFrames() const { return frames_; }
-    std::vector<PassingFrameEvent> const& getEvents() const { return events_; }
+    AnimationFrames const& getFrames() const { return *frames_; }
+    std::vector<PassingFrameEvent> const& getEvents() const { return *events_; }
+    // Frames and formula nodes that all copies with tables of their own hold now.
+    static std::size_t rolledEntries();
 
     // Draws the current frame into dest with the two per-axis draw modes.
     void buildFrameQuads(BaseSprite& sprite, SpriteRect const& dest, u8 modeX, u8 modeY, D3DCOLOR color);
@@ -168,6 +187,18 @@ public:
     sigslot::signal2<Texture2DAnimation&, std::wstring const&> framePassed;
 
 protected:
+    // The frame table to change: a copy of its own first when it is shared.
+    AnimationFrames& ownFrames();
+    // Reading a definition again for a "RELOAD_ON_CLONE" copy of source.
+    void rollFrom(Texture2DAnimation const& source);
+    // Definition steps in their order: "ANIMSPEED"; "PLAY_TYPE"; frames (own textures, "FRAME",
+    // "FRAMES", "ORDER", size, "DESIRED_SIZE", "REVERSE"; taken from the frame budget in
+    // force); "PLAY" and "START_FRAME"; events.
+    void readSpeed(XMLNode const& node);
+    void readPlayType(XMLNode const& node);
+    void readFrames(XMLNode& node);
+    void readPlayStart(XMLNode const& node);
+    void readEvents(XMLNode const& node);
     // A texture by name: the definition's own list, the registry, the device object's list.
     Texture2D* findTexture(std::wstring const& name) const;
     // The sheet's texture: "TEXTUR", or the animation's name when that is absent or empty.
@@ -191,7 +222,8 @@ protected:
     // Once mode: the position clamped after an update.
     void clampOncePosition();
 
-    std::vector<AnimationFrame> frames_;
+    // Never null; shared with copies, and with an angle animation's current set.
+    std::shared_ptr<AnimationFrames> frames_;
     AnimationFrame emptyFrame_;
     u32 playType_ = 0;
     float speed_ = kDefaultSpeed;
@@ -199,13 +231,24 @@ protected:
     D3DXVECTOR2 frameSize_{0.0f, 0.0f};
     bool playing_ = false;
     bool reversed_ = false;
-    std::unique_ptr<AnimationTerm> speedTerm_;
-    // Beside the play state: every update of every clone reads it.
-    std::vector<PassingFrameEvent> events_;
-    XMLNode definition_;
+    std::shared_ptr<AnimationTerm const> speedTerm_;
+    // Beside the play state: every update of every clone reads it. Never null.
+    std::shared_ptr<std::vector<PassingFrameEvent> const> events_;
+    std::shared_ptr<XMLNode const> definition_;
     bool reloadOnClone_ = false;
+    // With "RELOAD_ON_CLONE": the table as the definition made it (before an angle was chosen),
+    // which copies that read the definition again start from.
+    std::shared_ptr<AnimationFrames> builtFrames_;
+    // The definition orders its frames at random; its formula holds "rand[" (then each
+    // "RELOAD_ON_CLONE" copy rolls its own); the formula's nodes (random numbers a compile draws).
+    bool framesRandom_ = false;
+    bool termRandom_ = false;
+    std::size_t termNodes_ = 0;
+    // Frames and formula nodes of this copy's own tables counted in rolledEntries().
+    std::size_t rolled_ = 0;
     TextureManager* ownTextures_ = nullptr;
     mutable bool frameLimitLogged_ = false;
+    mutable bool rolledLimitLogged_ = false;
 };
 
 }  // namespace Orvex

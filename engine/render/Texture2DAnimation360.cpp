@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "engine/core/Logger.h"
+#include "engine/render/AnimationFrameBudget.h"
 #include "engine/render/Texture2D.h"
 #include "port/crt/crt.h"
 
@@ -41,7 +42,8 @@ bool readRectStart(XMLNode const& params, RECT& r) {
 
 }  // namespace
 
-Texture2DAnimation360::Texture2DAnimation360(XMLNode& node) : Texture2DAnimation(node) {
+Texture2DAnimation360::Texture2DAnimation360(XMLNode& node)
+    : Texture2DAnimation(node), angleSets_(std::make_shared<AngleSets>()) {
     for (auto const& child : node.children()) {
         if (child->getName() == L"ANGLE") readAngleSet(*child);
     }
@@ -52,8 +54,8 @@ Texture2DAnimation360::Texture2DAnimation360(XMLNode& node) : Texture2DAnimation
     readDesiredSize(node);
 }
 
-Texture2DAnimation360::Texture2DAnimation360(Texture2DAnimation360 const& other) : Texture2DAnimation(other) {
-    for (auto const& set : other.angleSets_) angleSets_.push_back(std::make_unique<AngleFrameSet>(*set));
+Texture2DAnimation360::Texture2DAnimation360(Texture2DAnimation360 const& other)
+    : Texture2DAnimation(other), angleSets_(other.angleSets_) {
     setAngle(other.angle_);
 }
 
@@ -78,14 +80,24 @@ void Texture2DAnimation360::setAngle(float degrees) {
 
     float best = std::numeric_limits<float>::max();
     currentSet_ = nullptr;
-    for (auto const& set : angleSets_) {
+    for (auto const& set : *angleSets_) {
         float const distance = std::fabs(set->angle - a);
         if (distance < best) {
             best = distance;
             currentSet_ = set.get();
         }
     }
-    if (currentSet_) frames_ = currentSet_->frames;
+    // The set's own table, kept alive with the sets.
+    if (currentSet_) frames_ = std::shared_ptr<AnimationFrames>(angleSets_, &currentSet_->frames);
+}
+
+std::wstring Texture2DAnimation360::budgetName() const {
+    return L"animation \"" + getName() + L"\"" + atLine(getLine());
+}
+
+void Texture2DAnimation360::chargeSet(AngleFrameSet& set) const {
+    std::size_t const kept = AnimationFrameBudget::take(set.frames.size(), budgetName());
+    if (kept < set.frames.size()) set.frames.erase(set.frames.begin() + static_cast<std::ptrdiff_t>(kept), set.frames.end());
 }
 
 void Texture2DAnimation360::readSheetWhole(XMLNode const& sheet, std::vector<AnimationFrame>& out) const {
@@ -117,16 +129,19 @@ void Texture2DAnimation360::readSheetWhole(XMLNode const& sheet, std::vector<Ani
 void Texture2DAnimation360::readAngleSet(XMLNode const& node) {
     auto set = std::make_unique<AngleFrameSet>();
     set->angle = node.getAttributeFloat(L"ANGLE", 0.0f);
-    for (auto const& child : node.children()) {
-        if (child->getName() == L"FRAMES") readSheetWhole(*child, set->frames);
-    }
-    if (XMLNode const* order = node.getChild(L"ORDER")) {
-        std::vector<AnimationFrame> ordered = applyFrameOrder(*order, set->frames);
-        set->frames.clear();
-        appendFrames(set->frames, std::move(ordered), heldInSets_);
+    if (!AnimationFrameBudget::spentOut(budgetName())) {
+        for (auto const& child : node.children()) {
+            if (child->getName() == L"FRAMES") readSheetWhole(*child, set->frames);
+        }
+        if (XMLNode const* order = node.getChild(L"ORDER")) {
+            std::vector<AnimationFrame> ordered = applyFrameOrder(*order, set->frames);
+            set->frames.clear();
+            appendFrames(set->frames, std::move(ordered), heldInSets_);
+        }
+        chargeSet(*set);
     }
     heldInSets_ += set->frames.size();
-    angleSets_.push_back(std::move(set));
+    angleSets_->push_back(std::move(set));
 }
 
 std::wstring Texture2DAnimation360::formatFileName(std::wstring const& pattern, int angle, int file) {
@@ -181,7 +196,7 @@ void Texture2DAnimation360::readLoadParams(XMLNode const& node) {
         double const whole = std::trunc(static_cast<double>(set->angle));
         int const angleNumber = std::isfinite(whole) ? static_cast<int>(std::clamp(whole, -2147483648.0, 2147483647.0)) : 0;
         for (int j = 0; j < files; ++j) {
-            if (frameRoom(heldInSets_ + set->frames.size(), 1) == 0) break;
+            if (AnimationFrameBudget::spentOut(budgetName()) || frameRoom(heldInSets_ + set->frames.size(), 1) == 0) break;
             std::wstring const file = formatFileName(pattern, angleNumber, j);
             Texture2D* tex = new Texture2D(file);
             if (tex->loadFromFile(file)) {
@@ -198,8 +213,9 @@ void Texture2DAnimation360::readLoadParams(XMLNode const& node) {
             // The frames hold the texture from here on.
             tex->release();
         }
+        chargeSet(*set);
         heldInSets_ += set->frames.size();
-        angleSets_.push_back(std::move(set));
+        angleSets_->push_back(std::move(set));
     }
 }
 

@@ -4,11 +4,15 @@
 // in whole pixels) and from numbered picture files ("LOAD_PARAMS": a "FILE" name pattern with
 // the angle and the file number, "START_ANGLE", "INC_ANGLE", "ANZ_ANGLES", "ANZ_FRAMES").
 //
+// The sets are made once, by the definition: copies share them (and the base's frames are the
+// current set's own table, not a copy of it).
+//
 // Limits: the "FILE" pattern comes from data and is formatted safely (conversions without a
 // matching number print nothing; names end at 1024 characters); at most kMaxAngles angles and
 // kMaxFilesPerAngle files per angle are loaded, and a "LOAD_PARAMS" naming more than
 // kMaxLoadFiles files in all is refused; all sets together hold at most kMaxFrames frames; an
-// angle that is not a finite number is refused.
+// angle that is not a finite number is refused; sets read while a file is read take their frames
+// from its budget (AnimationFrameBudget.h).
 #pragma once
 
 #include <memory>
@@ -33,7 +37,7 @@ public:
     // The base's keys, then "ANGLE" children, "LOAD_PARAMS" children, "ANGLE" and
     // "DESIRED_SIZE".
     explicit Texture2DAnimation360(XMLNode& node);
-    // Base copy, every set copied, then the source's angle chosen again.
+    // Base copy, the sets shared, then the source's angle chosen again.
     Texture2DAnimation360(Texture2DAnimation360 const& other);
     ~Texture2DAnimation360() override;
 
@@ -46,7 +50,7 @@ public:
     void setAngle(float degrees);
     float getAngle() const { return angle_; }
     AngleFrameSet const* getCurrentSet() const { return currentSet_; }
-    std::vector<std::unique_ptr<AngleFrameSet>> const& getAngleSets() const { return angleSets_; }
+    std::vector<std::unique_ptr<AngleFrameSet>> const& getAngleSets() const { return *angleSets_; }
 
     // The file name of one "LOAD_PARAMS" picture (exposed for tests).
     static std::wstring formatFileName(std::wstring const& pattern, int angle, int file);
@@ -56,7 +60,14 @@ private:
     void readSheetWhole(XMLNode const& sheet, std::vector<AnimationFrame>& out) const;
     void readLoadParams(XMLNode const& node);
 
-    std::vector<std::unique_ptr<AngleFrameSet>> angleSets_;
+    // Takes the frames of a set just read from the frame budget in force (cutting the rest).
+    void chargeSet(AngleFrameSet& set) const;
+    // The animation as the frame budget's log line names it.
+    std::wstring budgetName() const;
+
+    using AngleSets = std::vector<std::unique_ptr<AngleFrameSet>>;
+    // Never null; changed only while the definition is read, shared by copies after that.
+    std::shared_ptr<AngleSets> angleSets_;
     float angle_ = 0.0f;
     AngleFrameSet* currentSet_ = nullptr;
     std::size_t heldInSets_ = 0;  // frames of the sets read so far

@@ -5,7 +5,9 @@
 #include "engine/core/NamedObjectList.h"
 #include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
+#include "engine/core/Logger.h"
 #include "engine/platform/D3DInterface.h"
+#include "engine/render/AnimationFrameBudget.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimation360.h"
 
@@ -32,7 +34,8 @@ Texture2D* Texture2DAnimationManager::findTexture(std::wstring const& name) cons
     return D3DInterface::getInstance().getTextureManager().findTexture(name);
 }
 
-void Texture2DAnimationManager::load(XMLNode& node) {
+void Texture2DAnimationManager::load(XMLNode& node, std::wstring const& source) {
+    AnimationFrameBudget const budget(source, AnimationFrameBudget::kFramesPerList);
     TextureLoadParams const params(0, 0xFFFFFFFFu, 1, 1);
     if (XMLNode* textures = node.getChild(L"TEXTURES")) textures_.loadTextures(*textures, params);
     if (XMLNode const* files = node.getChild(L"TEXTURE_FILES")) {
@@ -41,12 +44,21 @@ void Texture2DAnimationManager::load(XMLNode& node) {
             if (list.load(files->getValue(i)->getString())) textures_.loadTextures(list, params);
         }
     }
+    std::size_t unnamed = 0;
+    u32 firstUnnamed = 0;
     for (auto const& child : node.children()) {
         if (child->getName() != L"ANIMATION_2D") continue;
-        if (XMLAttribute const* name = child->getAttribute(L"NAME")) {
-            if (findAnimation(name->getString())) continue;
+        XMLAttribute const* name = child->getAttribute(L"NAME");
+        if (!name) {
+            if (unnamed++ == 0) firstUnnamed = child->getLine();
+            continue;
         }
+        if (findAnimation(name->getString())) continue;
         animations_.push_back(createTexture2DAnimation(*child));
+    }
+    if (unnamed) {
+        logWarning(L"Animation list \"" + source + L"\"" + atLine(firstUnnamed) + L": " + std::to_wstring(unnamed) +
+                   L" animation(s) without \"NAME\" left out; nothing could name them");
     }
 }
 
@@ -56,7 +68,7 @@ bool Texture2DAnimationManager::loadFile(std::wstring const& fileName) {
     XMLNode list;
     if (!list.load(fileName)) return false;
     loadedFiles_.insert(identity);
-    load(list);
+    load(list, fileName);
     return true;
 }
 

@@ -3,8 +3,11 @@
 // GUI, mini-game, tutorial, particle, story and start-up files; the first definition of an
 // animation name wins. Users clone the registered animations for their own play state.
 //
-// A list file is read once until the animations are released, however many files name it
-// (unnamed animations would otherwise be added again at every mention).
+// A list file is read once until the animations are released, however many files name it. An
+// "ANIMATION_2D" without "NAME" is left out (one log line per list): its name would be a running
+// id that no file or code can know, so nothing could ever find it. A list's animations take
+// their frames from a budget of AnimationFrameBudget::kFramesPerList (and from the budget of the
+// file that names the list, when one is in force).
 #pragma once
 
 #include <string>
@@ -35,8 +38,8 @@ public:
     std::vector<Texture2DAnimation*> const& getAnimations() const { return animations_; }
 
     // Loads one graphics list: "TEXTURES", each file of "TEXTURE_FILES", every "ANIMATION_2D"
-    // whose "NAME" is not registered yet.
-    void load(XMLNode& node);
+    // whose "NAME" is not registered yet. source names the list in log lines.
+    void load(XMLNode& node, std::wstring const& source = L"(animation list)");
     // Reads a graphics list file (archives, then disk) and loads it, unless the same file (under
     // whichever name) was loaded before: then true at once. False when it cannot be read (the
     // file layer logs it).

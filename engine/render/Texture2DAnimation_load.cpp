@@ -5,6 +5,7 @@
 
 #include "engine/core/Logger.h"
 #include "engine/core/Random.h"
+#include "engine/render/AnimationFrameBudget.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimationManager.h"
@@ -111,6 +112,14 @@ std::vector<u32> parseFrameOrder(XMLNode const& order, u32 count) {
     }
     if (order.getAttributeBool(L"RANDOM_SHUFFLE", false)) msvc::random_shuffle(result.begin(), result.end());
     return result;
+}
+
+bool frameOrderIsRandom(XMLNode const& order) {
+    if (order.getAttributeBool(L"RANDOM_SHUFFLE", false)) return true;
+    for (u32 v = 0; v < order.getValueCount(); ++v) {
+        if (order.getValue(v)->getString().find(L"rand") != std::wstring::npos) return true;
+    }
+    return false;
 }
 
 std::vector<AnimationFrame> applyFrameOrder(XMLNode const& order, std::vector<AnimationFrame> const& source) {
@@ -267,19 +276,13 @@ void Texture2DAnimation::readDesiredSize(XMLNode const& node) {
     if (size.size() >= 2) frameSize_.y = size[1];
 }
 
-void Texture2DAnimation::readXML(XMLNode& node) {
-    NamedObject::readXML(node);
-    definition_.clear();
-
+void Texture2DAnimation::readSpeed(XMLNode const& node) {
     std::vector<float> speed = attributeNumbers(node, L"ANIMSPEED");
     if (speed.size() == 1 && std::isfinite(speed[0])) speed_ = speed[0];
     if (speed.size() >= 2 && std::isfinite(speed[0]) && std::isfinite(speed[1])) speed_ = randomFloat(speed[0], speed[1]);
+}
 
-    if (XMLAttribute const* a = node.getAttribute(L"ANIMSPEED_TERM")) speedTerm_ = compileAnimationTerm(a->getString());
-
-    if (XMLAttribute const* a = node.getAttribute(L"RELOAD_ON_CLONE")) reloadOnClone_ = a->getBool();
-    if (reloadOnClone_) definition_.copyFrom(node);
-
+void Texture2DAnimation::readPlayType(XMLNode const& node) {
     if (XMLAttribute const* a = node.getAttribute(L"PLAY_TYPE")) {
         XMLValueTokens words = a->split(L" ");
         for (u32 i = 0; i < words.getCount(); ++i) {
@@ -288,7 +291,9 @@ void Texture2DAnimation::readXML(XMLNode& node) {
             if (word == L"FORWARD_BACKWARD") playType_ |= kForwardBackward;
         }
     }
+}
 
+void Texture2DAnimation::readFrames(XMLNode& node) {
     if (!ownTextures_) {
         ownTextures_ = new TextureManager(getName());
         TextureLoadParams const params(0, 0xFFFFFFFFu, 1, 1);
@@ -299,27 +304,46 @@ void Texture2DAnimation::readXML(XMLNode& node) {
         }
     }
 
-    for (auto const& child : node.children()) {
-        if (child->getName() != L"FRAME") continue;
-        appendFrames(frames_, {readExplicitFrame(*child)}, 0);
+    XMLNode const* order = node.getChild(L"ORDER");
+    framesRandom_ = order && frameOrderIsRandom(*order);
+    AnimationFrames& frames = ownFrames();
+    std::size_t const before = frames.size();
+    std::wstring const what = L"animation \"" + getName() + L"\"" + atLine(getLine());
+    // A file whose budget is spent builds nothing more.
+    if (!AnimationFrameBudget::spentOut(what)) {
+        for (auto const& child : node.children()) {
+            if (child->getName() != L"FRAME") continue;
+            appendFrames(frames, {readExplicitFrame(*child)}, 0);
+        }
+        for (auto const& child : node.children()) {
+            if (child->getName() != L"FRAMES") continue;
+            XMLNode const* params = child->getChild(L"FRAME_PARAMS");
+            XMLNode const* cellOrder = params ? params->getChild(L"ORDER") : nullptr;
+            if (cellOrder && frameOrderIsRandom(*cellOrder)) framesRandom_ = true;
+            readSheet(*child, frames);
+        }
+        if (order) frames = applyFrameOrder(*order, frames);
+        if (frames.size() > before) {
+            std::size_t const built = frames.size() - before;
+            std::size_t const kept = AnimationFrameBudget::take(built, what);
+            if (kept < built) frames.erase(frames.begin() + static_cast<std::ptrdiff_t>(before + kept), frames.end());
+        }
     }
-    for (auto const& child : node.children()) {
-        if (child->getName() == L"FRAMES") readSheet(*child, frames_);
-    }
-    if (XMLNode const* order = node.getChild(L"ORDER")) frames_ = applyFrameOrder(*order, frames_);
 
-    if (!frames_.empty()) {
-        RECT const& r = frames_.front().rect;
+    if (!frames.empty()) {
+        RECT const& r = frames.front().rect;
         frameSize_ = D3DXVECTOR2(frameSpan(r.left, r.right), frameSpan(r.top, r.bottom));
     }
     readDesiredSize(node);
-
     if (XMLAttribute const* a = node.getAttribute(L"REVERSE")) setReversed(a->getBool());
+}
+
+void Texture2DAnimation::readPlayStart(XMLNode const& node) {
     if (node.getAttributeBool(L"PLAY", false)) play();
 
     std::vector<float> startFrame = attributeNumbers(node, L"START_FRAME");
     if (!startFrame.empty()) {
-        float const n = static_cast<float>(frames_.size());
+        float const n = static_cast<float>(frames_->size());
         float const a = std::isfinite(startFrame[0]) ? startFrame[0] : 0.0f;
         position_ = std::min(a, n);
         if (startFrame.size() >= 2) {
@@ -327,14 +351,40 @@ void Texture2DAnimation::readXML(XMLNode& node) {
             position_ = randomFloat(position_, std::min(b, n));
         }
     }
+}
 
-    events_.clear();
+void Texture2DAnimation::readEvents(XMLNode const& node) {
+    auto events = std::make_shared<std::vector<PassingFrameEvent>>();
     for (auto const& child : node.children()) {
         if (child->getName() != L"PASSING_FRAME_EVENT") continue;
         XMLAttribute const* name = child->getAttribute(L"NAME");
         XMLAttribute const* frame = child->getAttribute(L"FRAME_NR");
-        if (name && frame) events_.push_back(PassingFrameEvent{name->getString(), frame->getInt()});
+        if (name && frame) events->push_back(PassingFrameEvent{name->getString(), frame->getInt()});
     }
+    events_ = std::move(events);
+}
+
+void Texture2DAnimation::readXML(XMLNode& node) {
+    NamedObject::readXML(node);
+    definition_.reset();
+    builtFrames_.reset();
+
+    readSpeed(node);
+    if (XMLAttribute const* a = node.getAttribute(L"ANIMSPEED_TERM")) {
+        std::shared_ptr<AnimationTerm const> term = compileAnimationTerm(a->getString());
+        termRandom_ = term->drawsRandom();
+        termNodes_ = term->nodeCount();
+        speedTerm_ = std::move(term);
+    }
+
+    if (XMLAttribute const* a = node.getAttribute(L"RELOAD_ON_CLONE")) reloadOnClone_ = a->getBool();
+    if (reloadOnClone_) definition_ = std::make_shared<XMLNode const>(node);
+
+    readPlayType(node);
+    readFrames(node);
+    if (reloadOnClone_) builtFrames_ = frames_;
+    readPlayStart(node);
+    readEvents(node);
 
     if (!reloadOnClone_ && ownTextures_) {
         ownTextures_->release();

@@ -201,7 +201,7 @@ bool SolitaireGame2::loadData() {
     connectTutorials();
     if (!loading_.showLoadingProgress(0.5f, true)) return false;
     // Cursor and GUI animations.
-    Orvex::Texture2DAnimationManager::instance().load(read(tree, L"data\\menu\\mouse.ani"));
+    Orvex::Texture2DAnimationManager::instance().load(read(tree, L"data\\menu\\mouse.ani"), L"data\\menu\\mouse.ani");
     if (!loading_.showLoadingProgress(0.55f, true)) return false;
     // The small textures.
     d3d_->getTextureManager().loadTextures(read(tree, L"data\\menu\\dot.tex"),

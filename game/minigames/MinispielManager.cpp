@@ -21,6 +21,7 @@
 #include "game/minigames/MinispielCursor.h"
 #include "game/minigames/MinispielKeys.h"
 #include "port/crt/crt.h"
+#include "engine/render/AnimationFrameBudget.h"
 
 namespace Solitaire {
 
@@ -79,6 +80,7 @@ void MinispielManager::loadFiles(Orvex::XMLNode& top, wchar_t const* kind, Load 
 void MinispielManager::loadDefinitions(Orvex::XMLNode& top, std::wstring const& sourceName) {
     clear();
     minigame::setDefinitionSource(sourceName);
+    Orvex::AnimationFrameBudget const frames(sourceName);  // the animation lists it names
     Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
     loadFiles(top, L"TEXTE", [&](Orvex::XMLNode& tree, std::wstring const&) { engine->getLanguage()->load(tree); });
     loadFiles(top, L"FONTS", [&](Orvex::XMLNode& tree, std::wstring const& name) {

@@ -12,6 +12,7 @@
 #include "game/look/RenderObjekt.h"
 #include "game/look/StyleSettings.h"
 #include "game/particles/SolPartikel.h"
+#include "engine/render/AnimationFrameBudget.h"
 
 namespace Solitaire {
 
@@ -51,6 +52,7 @@ void SolPartikelManager::clear() {
 }
 
 void SolPartikelManager::loadTemplates(Orvex::XMLNode& root, std::wstring const& sourceName) {
+    Orvex::AnimationFrameBudget const frames(sourceName);  // the animation lists it names
     // First every template of the file by name, so a "VORLAGE" finds a template defined further
     // down; then their fields, each template after the ones it copies.
     std::vector<PendingTemplate> pending;

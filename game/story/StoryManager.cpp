@@ -14,6 +14,7 @@
 #include "game/story/StoryPartPart.h"
 #include "game/story/StoryProfile.h"
 #include "game/story/StoryRead.h"
+#include "engine/render/AnimationFrameBudget.h"
 
 namespace Solitaire {
 
@@ -41,6 +42,7 @@ void StoryManager::clear() {
 
 void StoryManager::load(Orvex::XMLNode& root, std::wstring const& source) {
     Orvex::CopyBudget const budget(source);  // elements copy their templates
+    Orvex::AnimationFrameBudget const frames(source);  // the animation lists it names
     ReadProblems problems;
     readStoryChildren(root, L"ANIMATIONEN_FILE", kMaxAnimationFiles, problems, [&](Orvex::XMLNode& entry) {
         Orvex::XMLAttribute const* file = entry.getAttribute(L"FILE");

@@ -79,9 +79,9 @@ std::size_t StoryPartPart::copyEntries() const {
     for (std::wstring const* text : {&emitterName, &music, &textId, &fontName, &fontStyle, &relativeToName})
         n += CopyBudget::textEntries(*text);
     for (std::wstring const& sound : sounds) n += CopyBudget::textEntries(sound);
-    auto const frames = [](Orvex::Texture2DAnimation const* a) { return a ? 1 + a->getFrames().size() : 0; };
-    n += frames(animation.get());
-    for (auto const& record : animations) n += 1 + record->speedTrack.getKeyCount() + frames(record->animation.get());
+    // A copy of an animation shares its frames: one entry.
+    n += animation ? 1 : 0;
+    for (auto const& record : animations) n += 1 + record->speedTrack.getKeyCount() + (record->animation ? 1 : 0);
     return n;
 }
 

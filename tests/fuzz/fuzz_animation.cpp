@@ -17,9 +17,8 @@ namespace {
 void exercise(Orvex::Texture2DAnimation& animation, bool cloneShowsSame) {
     if (animation.getFrameCount() > Orvex::Texture2DAnimation::kMaxFrames) std::abort();
     Orvex::Texture2DAnimation* clone = animation.clone();
-    // A clone copies the frames, unless it reads the definition again (random orders may differ).
-    if (cloneShowsSame && !animation.isReloadOnClone() && clone->getFrameCount() != animation.getFrameCount())
-        std::abort();
+    // A clone shares the frames, unless it reads the definition again (random orders may differ).
+    if (cloneShowsSame && !animation.isReloadOnClone() && &clone->getFrames() != &animation.getFrames()) std::abort();
     clone->play();
     for (double dt : {0.0, 0.016, 1e30, -5.0}) {
         clone->update(dt);

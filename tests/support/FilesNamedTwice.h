@@ -1,6 +1,7 @@
 // Files that a list names twice, under two spellings of one file ("...\x" and "...\.\x"), for the
-// tests that each file is read once: an animation list of kAnimations unnamed animations, and a
-// text file whose one text has an unknown locale, so that each reading of it logs one warning.
+// tests that each file is read once: an animation list of kAnimations unnamed animations (which
+// each reading leaves out with one log line), and a text file whose one text has an unknown
+// locale, so that each reading of it logs one warning.
 #pragma once
 
 #include <cstddef>
@@ -27,6 +28,14 @@ struct FilesNamedTwice {
         listAgain = base + L"\\.\\twice.ani";
         texts = base + L"\\twice.lng";
         textsAgain = base + L"\\.\\twice.lng";
+    }
+
+    // The lines that tell of a reading of the animation list.
+    static std::size_t listReadings(std::vector<std::wstring> const& lines) {
+        std::size_t n = 0;
+        for (std::wstring const& line : lines)
+            n += line.find(L"twice.ani") != std::wstring::npos && line.find(L"without \"NAME\"") != std::wstring::npos;
+        return n;
     }
 
     // The lines that tell of a reading of the text file.

@@ -8,11 +8,15 @@
 #include "engine/core/GOBManager.h"
 #include "engine/core/XMLNode.h"
 #include "engine/core/XMLProperty.h"
+#include "engine/gui/GUIAnimationsGoal.h"
 #include "engine/gui/GUITooltipParam.h"
 #include "engine/gui/TutorialManager.h"
+#include "engine/render/AnimationFrameBudget.h"
 #include "engine/render/Texture2D.h"
+#include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "port/win32/win32_paths.h"
+#include "tests/engine/core/LogWatch.h"
 #include "tests/engine/gui/GUIFixture.h"
 #include "tests/support/TestSupport.h"
 
@@ -192,7 +196,7 @@ TEST_F(GUIWindowLoad, TheWindowCapHoldsForAllFilesTogether) {
 }
 
 // An animation list that GUI and tutorial files name again and again, under any spelling,
-// is loaded once: its unnamed animation is not added at every mention. Released, it loads anew.
+// is loaded once. Released, it loads anew.
 TEST_F(GUIWindowLoad, AnAnimationListIsLoadedOnce) {
     std::filesystem::path const dir = testsupport::makeTempDir("animation_list_once");
     testsupport::writeFile(dir / "liste.ani", "<LISTE><ANIMATION_2D/><ANIMATION_2D NAME=\"benannt\"/></LISTE>");
@@ -208,13 +212,22 @@ TEST_F(GUIWindowLoad, AnAnimationListIsLoadedOnce) {
         [] { guitest::loadText(L"<GUI><ANIMATION FILE=\"liste.ani\"/></GUI>", L"b.gui"); },
         [&] { Orvex::TutorialManager::instance().loadTemplates(tutorial); },
     };
+    // Each reading leaves the unnamed animation out with one line.
+    auto readings = [](logtest::LogWatch const& watch) {
+        std::size_t n = 0;
+        for (std::wstring const& line : watch.lines()) n += logtest::contains(line, L"without \"NAME\" left out");
+        return n;
+    };
+    logtest::LogWatch const watch;
     for (auto const& mention : mentions) {
         mention();
-        EXPECT_EQ(registry.getAnimations().size(), 2u);
+        EXPECT_EQ(registry.getAnimations().size(), 1u);
+        EXPECT_EQ(readings(watch), 1u);
     }
     registry.releaseAnimations();
     mentions[0]();
-    EXPECT_EQ(registry.getAnimations().size(), 2u);
+    EXPECT_EQ(registry.getAnimations().size(), 1u);
+    EXPECT_EQ(readings(watch), 2u);
     registry.releaseAnimations();
     Orvex::TutorialManager::instance().clear();
 }
@@ -329,4 +342,88 @@ TEST_F(GUIWindowLoad, CopyingFromATemplateTakesWhatTheMaskNames) {
     source->release();
     texNormal->release();
     texBack->release();
+}
+
+namespace {
+
+// An animation list file of count animations "<prefix>i", each of the most frames an animation
+// may hold (one textureless frame repeated by its order list).
+std::wstring writeBigList(std::filesystem::path const& dir, std::string const& file, std::wstring const& prefix,
+                          int count) {
+    std::string text = "<LISTE>";
+    for (int i = 0; i < count; ++i)
+        text += "<ANIMATION_2D NAME=\"" + std::string(prefix.begin(), prefix.end()) + std::to_string(i) +
+                "\"><FRAME FRAME_SIZE=\"4 4\"/><ORDER>\"|" + std::to_string(Orvex::Texture2DAnimation::kMaxFrames) +
+                " x 0|\"</ORDER></ANIMATION_2D>";
+    testsupport::writeFile(dir / file, text + "</LISTE>");
+    return port::windowsPath((dir / file).string());
+}
+
+}  // namespace
+
+// A window naming an animation in its four slots and its goal's, and a window made from such a
+// template: every slot holds a copy (its own frame), all showing the registry's one frame table. Each copied the 16,384 frames before: 100 such windows took 2 GB.
+TEST_F(GUIWindowLoad, AnimationSlotsShareTheFrames) {
+    std::filesystem::path const dir = testsupport::makeTempDir("animation_slots");
+    std::wstring const list = writeBigList(dir, "gross.ani", L"GROSS", 1);
+    std::wstring const slots = L"ANI_NORMAL=\"GROSS0\" ANI_MARK=\"GROSS0\" ANI_BACKGROUND=\"GROSS0\" ANI_FOREGROUND=\"GROSS0\"";
+    std::wstring const params = L"<WINDOW_PARAMS><DRAWOPTIONS " + slots + L"/><ANIMATION_GOAL NAME=\"AN\"><DRAWOPTIONS " +
+                                slots + L"/></ANIMATION_GOAL></WINDOW_PARAMS>";
+    guitest::loadText(L"<GUI><ANIMATION FILE=\"" + list + L"\"/><VORLAGEN><WINDOW NAME=\"vorlage\" IS_VORLAGE_FOR=\"ALL\">" +
+                      params + L"</WINDOW></VORLAGEN><WINDOW NAME=\"fenster\">" + params +
+                      L"</WINDOW><WINDOW NAME=\"kopie\" VORLAGE_PRE=\"vorlage ALL\"/></GUI>");
+    Orvex::Texture2DAnimation* source = Orvex::Texture2DAnimationManager::instance().findAnimation(L"GROSS0");
+    ASSERT_NE(source, nullptr);
+    ASSERT_EQ(source->getFrameCount(), Orvex::Texture2DAnimation::kMaxFrames);
+    std::vector<Orvex::Texture2DAnimation*> copies;
+    for (wchar_t const* name : {L"fenster", L"kopie"}) {
+        GUIWindow* window = gui.findWindow(name);
+        ASSERT_NE(window, nullptr) << name;
+        std::vector<Orvex::GUIDrawOptions*> looks{&window->getDrawOptions()};
+        for (Orvex::GUIAnimationsGoal* goal : window->getGoals()) looks.push_back(&goal->drawOptions);
+        EXPECT_GE(looks.size(), 2u) << name;
+        // A template hands its normal and mark animations over (shared, not copied).
+        for (Orvex::GUIDrawOptions* look : looks)
+            for (Orvex::Texture2DAnimation* a : {look->getAniNormal(), look->getAniMark(), look->getAniBackground(),
+                                                 look->getAniForeground()})
+                if (a) copies.push_back(a);
+    }
+    EXPECT_GE(copies.size(), 8u + 2u + 4u);
+    for (Orvex::Texture2DAnimation* a : copies) {
+        EXPECT_NE(a, source);
+        EXPECT_EQ(&a->getFrames(), &source->getFrames());
+    }
+    copies.front()->setPosition(5.0f);
+    EXPECT_EQ(copies.back()->getPosition(), 0.0f);
+    EXPECT_EQ(source->getPosition(), 0.0f);
+    releaseAnimations();
+}
+
+// The lists a GUI file names take their frames from the file's budget too: four lists of four
+// animations of the most frames fill it, the fifth list builds none, with one line naming the
+// GUI file.
+TEST_F(GUIWindowLoad, ListsOfAGuiFileShareItsFrameBudget) {
+    constexpr int kLists = static_cast<int>(Orvex::AnimationFrameBudget::kFramesPerFile /
+                                            Orvex::AnimationFrameBudget::kFramesPerList) + 1;
+    constexpr int kPerList = static_cast<int>(Orvex::AnimationFrameBudget::kFramesPerList /
+                                              Orvex::Texture2DAnimation::kMaxFrames);
+    std::filesystem::path const dir = testsupport::makeTempDir("gui_frame_budget");
+    std::wstring text = L"<GUI>";
+    for (int i = 0; i < kLists; ++i) {
+        std::wstring const prefix = L"L" + std::to_wstring(i) + L"_";
+        text += L"<ANIMATION FILE=\"" + writeBigList(dir, "liste" + std::to_string(i) + ".ani", prefix, kPerList) + L"\"/>";
+    }
+    logtest::LogWatch const watch;
+    guitest::loadText(text + L"</GUI>", L"budget.gui");
+    Orvex::Texture2DAnimationManager& registry = Orvex::Texture2DAnimationManager::instance();
+    for (int i = 0; i < kLists; ++i) {
+        Orvex::Texture2DAnimation* a = registry.findAnimation(L"L" + std::to_wstring(i) + L"_0");
+        ASSERT_NE(a, nullptr) << i;
+        EXPECT_EQ(a->getFrameCount(), i + 1 < kLists ? Orvex::Texture2DAnimation::kMaxFrames : 0u) << i;
+    }
+    std::size_t lines = 0;
+    for (std::wstring const& line : watch.lines())
+        lines += logtest::contains(line, L"reached the budget") && logtest::contains(line, L"\"budget.gui\"");
+    EXPECT_EQ(lines, 1u);
+    releaseAnimations();
 }

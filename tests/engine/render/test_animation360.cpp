@@ -72,7 +72,12 @@ TEST(Animation360, ClonesShowTheSameSet) {
     auto a = make360(angles({45, 200}, L"ANGLE=\"190\""));
     Held<Texture2DAnimation360> c(a->clone());
     EXPECT_EQ(chosen(*c), 200.0f);
-    EXPECT_NE(c->getCurrentSet(), a->getCurrentSet());
+    // The sets are shared, and so is the shown set's table; the angle is each copy's own.
+    EXPECT_EQ(c->getCurrentSet(), a->getCurrentSet());
+    EXPECT_EQ(&c->getFrames(), &a->getFrames());
+    c->setAngle(40.0f);
+    EXPECT_EQ(chosen(*c), 45.0f);
+    EXPECT_EQ(chosen(*a), 200.0f);
     auto unset = make360(angles({45, 200}));
     Held<Texture2DAnimation360> d(unset->clone());
     EXPECT_EQ(chosen(*d), 45.0f);
@@ -153,8 +158,9 @@ TEST_F(Animation360Test, SetsFromNumberedFiles) {
     EXPECT_FALSE(texture->isAutoSuspend());
     EXPECT_FALSE(texture->canSuspend());
     EXPECT_EQ(a->getFrameSize(), D3DXVECTOR2(20.0f, 10.0f));
-    // The frames hold the only references: three frames of the set and their copies, two each.
-    EXPECT_EQ(texture->getRefCount(), 12);
+    // The frames hold the only references: three frames of the set, two each (the animation
+    // shows the set's own table, not a copy of it).
+    EXPECT_EQ(texture->getRefCount(), 6);
 }
 
 TEST_F(Animation360Test, SetsFromAngleSheetsInWholePixels) {

@@ -3,10 +3,13 @@
 // of registered animations, and the example ".ani" list with its sheet picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/render/Texture2DAnimation360.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "tests/engine/render/AnimationSupport.h"
 #include "port/win32/win32_paths.h"
+#include "tests/engine/core/LogWatch.h"
 #include "tests/support/TestSupport.h"
 
 using Orvex::Texture2DAnimation;
@@ -34,9 +37,14 @@ TEST_F(AnimationRegistryTest, FirstDefinitionOfANameWins) {
     EXPECT_EQ(registry.findAnimation(L"run")->getFrameCount(), 2u);
     EXPECT_EQ(registry.findAnimation(L"jump")->getFrameCount(), 3u);
     EXPECT_EQ(registry.findAnimation(L"Run"), nullptr);  // case-sensitive
-    // Nameless animations are all registered.
+    // Nameless animations are left out (nothing could name them), with one line for the list.
+    logtest::LogWatch const watch;
     load(L"<LIST>" + frames(1, L"") + frames(1, L"") + L"</LIST>");
-    EXPECT_EQ(registry.getAnimations().size(), 4u);
+    EXPECT_EQ(registry.getAnimations().size(), 2u);
+    auto const lines = watch.lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](std::wstring const& line) { return logtest::contains(line, L"2 animation(s) without"); }),
+              1);
 }
 
 TEST_F(AnimationRegistryTest, FactoryChoosesByExactType) {

@@ -1,11 +1,19 @@
 // Broken maze definitions: each gives a log line naming the definition file and line, and a game
 // that still runs, takes clicks and can be skipped when its time is up. The masks of one pixel and
 // of no opaque pixel are test data (tests/game/minigames/data, tools/make_minigame_pictures_mazes.py).
+// Rooms share their pictures' frames.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
+
+#include "engine/render/Texture2DAnimation.h"
+#include "engine/render/Texture2DAnimationManager.h"
 #include "game/minigames/Maze.h"
+#include "port/win32/win32_paths.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/minigames/MinigameFixture.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -64,5 +72,44 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"a wall angle that is not finite", L"SIZE=\"6\" TEXTUR=\"MG_MAZE_MASKE\"",
                   L"<RAUM EDGES=\"4\" DELTA=\"inf\" LENGTH=\"1.41421\"/>", L"\"DELTA\"", 35}),
     [](::testing::TestParamInfo<FaultCase> const& info) { return "case" + std::to_string(info.index); });
+
+}  // namespace
+
+namespace {
+
+class MazePicturesTest : public minigametest::MinigameFixture {};
+
+// Every room of a maze holds copies of its prototype's pictures: each plays on its own but all
+// show the registry's one frame table. A maze of 128 x 128 rooms naming an animation of 16,384
+// frames in its eight side pictures made 131,072 copies of 1.7 MB each before.
+TEST_F(MazePicturesTest, RoomsShareThePicturesFrames) {
+    std::filesystem::path const dir = testsupport::makeTempDir("maze_pictures");
+    testsupport::writeFile(dir / "gross.ani", "<LISTE><ANIMATION_2D NAME=\"GROSS\"><FRAME FRAME_SIZE=\"2 2\"/>"
+                                              "<ORDER>\"|16384 x 0|\"</ORDER></ANIMATION_2D></LISTE>");
+    std::wstring names;
+    for (int i = 0; i < 8; ++i) names += L"\"|GROSS|\"";
+    define(kMasks + L"<ANIMATIONEN FILE=\"" + port::windowsPath((dir / "gross.ani").string()) + L"\"/>"
+           L"<MINISPIEL TYPE=\"MAZE\" NAME=\"B\" SIZE=\"6\" TEXTUR=\"MG_MAZE_MASKE\"><RAUM EDGES=\"4\">"
+           L"<ANIMATION BACKGROUND=\"GROSS\">" + names + L"</ANIMATION></RAUM></MINISPIEL>");
+    Orvex::Texture2DAnimation* source = Orvex::Texture2DAnimationManager::instance().findAnimation(L"GROSS");
+    ASSERT_NE(source, nullptr);
+    ASSERT_EQ(source->getFrameCount(), Orvex::Texture2DAnimation::kMaxFrames);
+    auto* maze = play<Maze>(L"B");
+    ASSERT_NE(maze, nullptr);
+    ASSERT_FALSE(maze->getRooms().empty());
+    std::set<Orvex::Texture2DAnimation const*> copies;
+    for (Maze::Raum const* room : maze->getRooms()) {
+        ASSERT_EQ(room->sideImages.size(), 8u);
+        std::vector<Orvex::Texture2DAnimation const*> pictures{room->backgroundImage.get()};
+        for (auto const& side : room->sideImages) pictures.push_back(side.get());
+        for (Orvex::Texture2DAnimation const* picture : pictures) {
+            ASSERT_NE(picture, nullptr);
+            EXPECT_EQ(&picture->getFrames(), &source->getFrames());
+            copies.insert(picture);
+        }
+    }
+    EXPECT_EQ(copies.size(), 9 * maze->getRooms().size());
+    EXPECT_EQ(copies.count(source), 0u);
+}
 
 }  // namespace

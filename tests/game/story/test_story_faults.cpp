@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine/core/CopyBudget.h"
+#include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/story/StoryAnimation.h"
 #include "game/story/StoryPosition.h"
@@ -164,14 +165,54 @@ TEST_F(StoryFaultsTest, CopiesOfTemplatesStopAtTheFilesBudget) {
     EXPECT_TRUE(contains(lines[0], L"\"test.str\"") && contains(lines[0], L"element \"E" + std::to_wstring(fitting) + L"\""));
 }
 
-// Animation lists named again, under another spelling, are read once: their unnamed animations
-// are not added twice.
+// Animation lists named again, under another spelling, are read once.
 TEST_F(StoryFaultsTest, AnimationListsNamedAgainAreReadOnce) {
     testsupport::FilesNamedTwice const files("story_twice");
-    Orvex::Texture2DAnimationManager& registry = Orvex::Texture2DAnimationManager::instance();
-    std::size_t const before = registry.getAnimations().size();
+    logtest::LogWatch const watch;
     load(L"<ANIMATIONEN_FILE FILE=\"" + files.list + L"\"/><ANIMATIONEN_FILE FILE=\"" + files.listAgain + L"\"/>");
-    EXPECT_EQ(registry.getAnimations().size(), before + testsupport::FilesNamedTwice::kAnimations);
+    EXPECT_EQ(testsupport::FilesNamedTwice::listReadings(watch.lines()), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// Story elements naming an animation of 16,384 frames, directly and through a template: each
+// plays a copy of its own showing the registry's one frame table, and copies of the template cost
+// the file's copy budget an entry for the animation, not one per frame (17 copies spent the
+// budget before, and 1,000 elements took 1.7 GB).
+TEST_F(StoryFaultsTest, ElementsShareTheFramesOfTheirAnimations) {
+    constexpr std::size_t kElements = 40;
+    Orvex::XMLNode list = storytest::parse(L"<LISTE><ANIMATION_2D NAME=\"GROSS\"><FRAME FRAME_SIZE=\"2 2\"/>"
+                                           L"<ORDER>\"|16384 x 0|\"</ORDER></ANIMATION_2D></LISTE>");
+    Orvex::Texture2DAnimationManager& registry = Orvex::Texture2DAnimationManager::instance();
+    registry.load(list, L"gross.ani");
+    Orvex::Texture2DAnimation* source = registry.findAnimation(L"GROSS");
+    ASSERT_NE(source, nullptr);
+    ASSERT_EQ(source->getFrameCount(), Orvex::Texture2DAnimation::kMaxFrames);
+    std::wstring text = L"<VORLAGEN><PART_PART NAME=\"V\" ANIMATION=\"GROSS\"><ANIMATION ANIMATION=\"GROSS\"/></PART_PART>"
+                        L"</VORLAGEN><STORY_PART NAME=\"S\">";
+    for (std::size_t i = 0; i < kElements; ++i)
+        text += L"<PART_PART NAME=\"E" + std::to_wstring(i) + (i % 2 ? L"\" ANIMATION=\"GROSS\"/>" : L"\" VORLAGE=\"V\"/>");
+    LogWatch watch;
+    load(text + L"</STORY_PART>");
+    auto const& parts = scene().parts;
+    ASSERT_EQ(parts.size(), kElements);
+    std::vector<Orvex::Texture2DAnimation const*> copies;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        ASSERT_NE(parts[i]->animation.get(), nullptr) << i;
+        copies.push_back(parts[i]->animation.get());
+        if (i % 2) continue;
+        ASSERT_EQ(parts[i]->animations.size(), 1u) << i;
+        copies.push_back(parts[i]->animations[0]->animation.get());
+    }
+    for (Orvex::Texture2DAnimation const* copy : copies) {
+        ASSERT_NE(copy, nullptr);
+        EXPECT_NE(copy, source);
+        EXPECT_EQ(&copy->getFrames(), &source->getFrames());
+    }
+    for (std::wstring const& line : watch.lines()) EXPECT_FALSE(contains(line, L"budget")) << std::string(line.begin(), line.end());
+    registry.releaseAnimations();
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+// The frame budget of the file being read (see AnimationFrameBudget.h).
+#include "engine/render/AnimationFrameBudget.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "engine/core/Logger.h"
+
+namespace Orvex {
+
+namespace {
+
+AnimationFrameBudget* g_current = nullptr;
+
+}  // namespace
+
+AnimationFrameBudget::AnimationFrameBudget(std::wstring fileName, std::size_t frames)
+    : fileName_(std::move(fileName)), left_(frames), outer_(g_current) {
+    g_current = this;
+}
+
+AnimationFrameBudget::~AnimationFrameBudget() { g_current = outer_; }
+
+std::size_t AnimationFrameBudget::take(std::size_t wanted, std::wstring const& what) {
+    if (!g_current || wanted == 0) return wanted;
+    AnimationFrameBudget* tightest = g_current;
+    for (AnimationFrameBudget* b = g_current; b; b = b->outer_) {
+        if (b->left_ < tightest->left_) tightest = b;
+    }
+    std::size_t const granted = std::min(wanted, tightest->left_);
+    for (AnimationFrameBudget* b = g_current; b; b = b->outer_) {
+        b->left_ -= granted;
+        b->used_ += granted;
+    }
+    if (granted < wanted && !tightest->logged_) {
+        tightest->logged_ = true;
+        logWarning(L"\"" + tightest->fileName_ + L"\": frame animations reached the budget of " +
+                   std::to_wstring(tightest->used_ + tightest->left_) + L" frames at " + what +
+                   L"; it and later animations read for this file get fewer or no frames");
+    }
+    return granted;
+}
+
+bool AnimationFrameBudget::spentOut(std::wstring const& what) {
+    for (AnimationFrameBudget* b = g_current; b; b = b->outer_) {
+        if (b->left_ == 0) {
+            take(1, what);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace Orvex

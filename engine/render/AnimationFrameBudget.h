@@ -1,0 +1,47 @@
+// What frame animations may hold while one file or animation list is read. A definition of about
+// 0.5 KB can cut 16,384 frames (about 1.7 MB), so a list of many such definitions, or a file
+// naming many such lists, would take gigabytes. The reader of a file or list puts a budget in
+// force for the time it reads; every frame table built then (a definition's, or a copy's that
+// rolls its own order) takes its frames from every budget in force, the innermost first. Frames
+// that do not fit are left out: the animation keeps those that fit, and later ones of that
+// reading build none, with one log line naming the file whose budget was reached.
+//
+// Budgets nest: a list read for a file takes from the list's budget and from the file's, so the
+// file's budget bounds all the lists it names. Frame tables built while no budget is in force
+// (by code, not by reading a file) are never cut.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace Orvex {
+
+class AnimationFrameBudget {
+public:
+    // About 7 MB and 29 MB of frames, hundreds of times what the game's lists and files hold.
+    static constexpr std::size_t kFramesPerList = std::size_t{1} << 16;
+    static constexpr std::size_t kFramesPerFile = std::size_t{1} << 18;
+
+    explicit AnimationFrameBudget(std::wstring fileName, std::size_t frames = kFramesPerFile);
+    ~AnimationFrameBudget();
+    AnimationFrameBudget(AnimationFrameBudget const&) = delete;
+    AnimationFrameBudget& operator=(AnimationFrameBudget const&) = delete;
+
+    // Of `wanted` frames that `what` would build, how many every budget in force still holds;
+    // those are taken. All of them when no budget is in force.
+    static std::size_t take(std::size_t wanted, std::wstring const& what);
+    // True while a budget in force has no frame left, so that `what` builds nothing (the line
+    // for the budget is logged then, unless it was).
+    static bool spentOut(std::wstring const& what);
+
+    std::size_t used() const { return used_; }
+
+private:
+    std::wstring fileName_;
+    std::size_t left_;
+    std::size_t used_ = 0;
+    bool logged_ = false;
+    AnimationFrameBudget* outer_;
+};
+
+}  // namespace Orvex

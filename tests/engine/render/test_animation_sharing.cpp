@@ -1,0 +1,121 @@
+// Copies of frame animations share what the definition made (frames, events, the formula) and
+// keep their own play state; a copy that changes its frames copies them first; "RELOAD_ON_CLONE"
+// copies build their own frames or formula only when the definition makes them at random, the
+// engine's generator running on as before, and copies with tables of their own stay within
+// their bound.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/core/Random.h"
+#include "engine/render/AnimationFormula.h"
+#include "tests/engine/core/LogWatch.h"
+#include "tests/engine/render/AnimationSupport.h"
+
+using Orvex::Texture2DAnimation;
+using namespace rendertest;
+
+TEST(AnimationSharing, CopiesShareWhatTheDefinitionMade) {
+    struct Case {
+        wchar_t const* name;
+        std::wstring definition;
+        bool ownFrames;
+        bool ownTerm;
+    };
+    std::wstring const event = L"<PASSING_FRAME_EVENT NAME=\"tick\" FRAME_NR=\"1\"/>";
+    std::wstring const shuffle = L"<ORDER RANDOM_SHUFFLE=\"1\">\"|0 - 5|\"</ORDER>";
+    Case const cases[] = {
+        {L"plain", frames(6, L"ANIMSPEED=\"2\" ANIMSPEED_TERM=\"rand[ 1 , 5 ]\"", event), false, false},
+        {L"plain, frames shuffled once", frames(6, L"ANIMSPEED=\"2\"", event + shuffle), false, false},
+        {L"reloaded, nothing random in frames or formula",
+         frames(6, L"RELOAD_ON_CLONE=\"1\" ANIMSPEED=\"1 1000\" REVERSE=\"1\" START_FRAME=\"0 5\" "
+                   L"ANIMSPEED_TERM=\"1 + 0 * sin[ TIME ]\"",
+                event),
+         false, false},
+        {L"reloaded, random formula", frames(6, L"RELOAD_ON_CLONE=\"1\" ANIMSPEED_TERM=\"rand[ 1 , 5 ]\"", event), false,
+         true},
+        {L"reloaded, shuffled frames", frames(6, L"RELOAD_ON_CLONE=\"1\"", event + shuffle), true, false},
+        {L"reloaded, random repeat",
+         frames(6, L"RELOAD_ON_CLONE=\"1\"", event + L"<ORDER>\"|rand 1 3 x 0 - 5|\"</ORDER>"), true, false},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.name, c.name + wcslen(c.name)));
+        auto a = make(c.definition);
+        Held<Texture2DAnimation> copy(a->clone());
+        EXPECT_EQ(&copy->getFrames() != &a->getFrames(), c.ownFrames);
+        EXPECT_EQ(copy->getSpeedTerm() != a->getSpeedTerm(), c.ownTerm);
+        EXPECT_EQ(&copy->getEvents(), &a->getEvents());
+        if (!c.ownFrames) EXPECT_EQ(frameIds(*copy), frameIds(*a));
+        EXPECT_EQ(copy->isReversed(), a->isReversed());
+
+        // The play state is each copy's own, and so are the signals.
+        Counter ticks;
+        copy->framePassed.connect(&ticks, &Counter::onEvent);
+        float const before = a->getPosition();
+        copy->setSpeed(1.0f);
+        copy->setPosition(1.0f);
+        copy->play();
+        copy->update(1.0);
+        EXPECT_EQ(a->getPosition(), before);
+        EXPECT_FALSE(a->isPlaying());
+        EXPECT_EQ(ticks.names, (std::vector<std::wstring>{L"tick"}));
+    }
+}
+
+TEST(AnimationSharing, ACopyThatChangesItsFramesCopiesThemFirst) {
+    auto a = make(frames(3, L""));
+    Held<Texture2DAnimation> copy(a->clone());
+    copy->setReversed(true);
+    EXPECT_EQ(frameIds(*copy), (std::vector<int>{2, 1, 0}));
+    EXPECT_EQ(frameIds(*a), (std::vector<int>{0, 1, 2}));
+    EXPECT_FALSE(a->isReversed());
+}
+
+// A copy that reads its definition again without building a formula draws the numbers a compile
+// would: the engine's generator gives the same values after it as before.
+TEST(AnimationSharing, SharedFormulaKeepsTheGeneratorsSequence) {
+    std::wstring const term = L"1 + 2 * sin[ TIME ]";
+    std::wstring const definition = frames(2, L"RELOAD_ON_CLONE=\"1\" START_FRAME=\"0 2\" ANIMSPEED_TERM=\"" + term + L"\"");
+    Orvex::seedRandom(5);
+    auto a = make(definition);
+    Held<Texture2DAnimation> copy(a->clone());
+    double const after = Orvex::randomDouble(0.0, 1.0);
+
+    Orvex::seedRandom(5);
+    auto b = make(definition);
+    Orvex::compileAnimationTerm(term);  // what the copy's reading compiled before
+    float const position = Orvex::randomFloat(0.0f, 2.0f);
+    EXPECT_EQ(copy->getPosition(), position);
+    EXPECT_EQ(Orvex::randomDouble(0.0, 1.0), after);
+    EXPECT_EQ(copy->getSpeedTerm(), a->getSpeedTerm());
+}
+
+// Copies that roll frames of their own hold at most the bound together; the next shares its
+// source's frames, with one line; released copies give their room back.
+TEST(AnimationSharing, RolledCopiesStayWithinTheirBound) {
+    constexpr std::size_t kFrames = 16384;
+    static_assert(Texture2DAnimation::kMaxRolledEntries % kFrames == 0);
+    std::size_t const fitting = Texture2DAnimation::kMaxRolledEntries / kFrames;
+    auto a = make(frames(1, L"NAME=\"rolled\" RELOAD_ON_CLONE=\"1\"",
+                         L"<ORDER RANDOM_SHUFFLE=\"1\">\"|16384 x 0|\"</ORDER>"));
+    ASSERT_EQ(a->getFrameCount(), kFrames);
+    std::size_t const before = Texture2DAnimation::rolledEntries();
+    ASSERT_EQ(before, 0u);
+    logtest::LogWatch const watch;
+    std::vector<Held<Texture2DAnimation>> copies;
+    for (std::size_t i = 0; i < fitting + 2; ++i) copies.emplace_back(a->clone());
+    EXPECT_EQ(Texture2DAnimation::rolledEntries(), fitting * kFrames);
+    for (std::size_t i = 0; i < copies.size(); ++i) {
+        EXPECT_EQ(&copies[i]->getFrames() == &a->getFrames(), i >= fitting) << i;
+        EXPECT_EQ(copies[i]->getFrameCount(), kFrames);
+    }
+    auto const lines = watch.lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](std::wstring const& line) { return logtest::contains(line, L"\"rolled\""); }),
+              1);
+    copies.clear();
+    EXPECT_EQ(Texture2DAnimation::rolledEntries(), 0u);
+    Held<Texture2DAnimation> again(a->clone());
+    EXPECT_NE(&again->getFrames(), &a->getFrames());
+}
