@@ -167,8 +167,8 @@ TEST_F(CatalogueTest, TheMostSpecificAlternativeBackgroundAndInputOverrideWin) {
         loadText(catalogueWith(row.category, row.game, row.variant));
         ASSERT_TRUE(start(L"C", L"G", L"V"));
         EXPECT_EQ(catalogue().useAlternativeBackground(), row.alternative);
-        EXPECT_EQ(manager().useRightMouse, row.rightMouse);
-        EXPECT_EQ(manager().useDoubleClick, row.doubleClick);
+        EXPECT_EQ(manager().getRules().useRightMouse, row.rightMouse);
+        EXPECT_EQ(manager().getRules().useDoubleClick, row.doubleClick);
         catalogue().finishStatistics(false);
     }
 }

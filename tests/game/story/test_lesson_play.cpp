@@ -190,7 +190,7 @@ TEST_F(LessonPlayTest, TheHeartsLessonPlayedThrough) {
     EXPECT_EQ(page(), L"-");
     EXPECT_TRUE(lessons().isRunning());
     EXPECT_TRUE(cardList().empty() && pileList().empty());
-    EXPECT_EQ(cards().gameStatus, 1);
+    EXPECT_EQ(cards().getGameStatus(), 1);
     // A seen lesson does not start again.
     EXPECT_FALSE(lessons().startTutorial(L"LEKTION_HERZREIHE"));
 }
