@@ -113,6 +113,31 @@ TEST_F(CardManagerTest, ARelayoutFitsTheCameraAtOnce) {
     manager().setCamera(nullptr);
 }
 
+TEST_F(CardManagerTest, TheResetStartsTheCountsAgainAndKeepsTheBalance) {
+    readKeys(L"<S SCORE_START=\"250\"/>");
+    PlayState played;
+    played.counts = {40.0f, 1, 2, 3, 5, 4, 1, 30, 20};
+    played.score = 640.0f;
+    played.bonusScore = -3.0f;
+    played.gameTime = 9.0f;
+    played.gameStatus = kGameWon;
+    played.gameEndSent = true;
+    played.resolutionPending = false;
+    played.resolutionDelay = 1.5f;
+    played.hintIndex = 2;
+    played.autoMoveCount = 4;
+    played.specialPileWasEmpty = true;
+    played.wildcardList = {{1, 2}};
+    played.jokerList = {{3, 4}};
+    manager().setPlayState(played);
+    manager().createDiscardPile();
+    // The score starts at the default start score again; the balance is the player's.
+    PlayState fresh;
+    fresh.score = TableRules{}.startScore;
+    fresh.counts.pointsBalance = 40.0f;
+    EXPECT_EQ(manager().getPlayState(), fresh);
+}
+
 TEST_F(CardManagerTest, AnUndoStepRestoresBalanceCountersAndCardsButNotTheScore) {
     Karte* first = cardtest::makeCard(1);
     PlayState state = manager().getPlayState();

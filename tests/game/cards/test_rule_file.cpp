@@ -337,5 +337,18 @@ TEST_F(RuleFileTest, AResetRestoresEveryDefaultOfTheDefinition) {
     EXPECT_EQ(manager().getUndoIndex(), -1);
 }
 
+TEST_F(RuleFileTest, AResetLeavesNoRuleOfTheVariantBefore) {
+    load(L"tests\\game\\cards\\data\\inc_main.sol");
+    readKeys(L"<S REMOVE_ALL_EXTRA_CARDS_WUENSCHE=\"1\" REMOVE_ALL_KEY_OR_LOCK_CARDS_WUENSCHE=\"1\" KARTEN_FARBE=\"ROT\""
+             L" ANZAHL_KARTEN=\"60\" ALTERNATE_CARD_CREATION=\"1\" ANZAHL_STERNE=\"2\" STERNETYP=\"3\" SCORE_START=\"250\""
+             L" GAMESTYLE=\"G\" GLOBAL_MAKE_KARTEN_VISIBLE_VERH=\"0.5\" GLOBAL_MAKE_WILDCARD_VERH=\"0.5\""
+             L" GLOBAL_MAKE_JOKER_VERH=\"0.5\" USE_RIGHT_MOUSE=\"0\" USE_DOUBLE_CLICK=\"0\" REMOVE_ZIELSTAPEL_NAME=\"R\""
+             L" REMOVE_QUELLSTAPEL_TYP=\"BASIS\" SHOW_STAPEL_TYP=\"BASIS\" SHUFFLE_STAPEL_NAME=\"M\" AUTO_CHECK_END=\"0\""
+             L" SPECIAL_STAPEL=\"S\" DBL_CLICK_ZIEL_ONLY=\"1\"/>");
+    ASSERT_NE(manager().getRules(), TableRules{});
+    manager().createDiscardPile();
+    EXPECT_EQ(manager().getRules(), TableRules{});
+}
+
 }  // namespace
 }  // namespace Solitaire
