@@ -55,10 +55,16 @@ namespace Solitaire {
 // The flow speaks in the running game's words for a start and a level's result.
 using StartResult = RunningGame::StartResult;
 using LevelResult = RunningGame::LevelResult;
-using enum RunningGame::StartResult;
-using enum RunningGame::LevelResult;
 
 namespace {
+
+// The results by their short names (`using enum` of a class's enum crashes clang 14).
+constexpr StartResult kNothingStarted = RunningGame::kNothingStarted;
+constexpr StartResult kGameStarted = RunningGame::kGameStarted;
+constexpr StartResult kStoryStarted = RunningGame::kStoryStarted;
+constexpr LevelResult kNoStar = RunningGame::kNoStar;
+constexpr LevelResult kOneStar = RunningGame::kOneStar;
+constexpr LevelResult kThreeStars = RunningGame::kThreeStars;
 
 // The tutorial strip that shows a story scene.
 constexpr wchar_t kStoryStrip[] = L"STORY";
