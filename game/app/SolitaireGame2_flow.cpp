@@ -107,7 +107,8 @@ RunningGame::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign,
     // The end-game button away, the in-game screen on.
     hud_.resetEndGameButton();
     menus_->activateMenu(kInGameMenu, -1.0);
-    // The variant's tutorial.
+    // The variant's tutorial; a lesson of the game before ends here.
+    extTutorials_->stopTutorial();
     if (withTutorial) {
         if (!variant->getExtendedTutorial().empty())
             extTutorials_->startTutorial(variant->getExtendedTutorial());

@@ -355,6 +355,9 @@ public:
     void onMouseUp(Orvex::MouseState const& state, int button, D3DXVECTOR2 const& position);
     void onMouseMove(Orvex::MouseState const& state, int axis, D3DXVECTOR2 const& position);
     void onDoubleClick(Orvex::MouseState const& state, int button, D3DXVECTOR2 const& position);
+    // The pointer went over a window above the table: nothing on the table lies under it, so the
+    // hover mark and the tooltip go until it comes back (a move or press on the table).
+    void onPointerLeftTable();
     // The tick clock (ms); empty restores GetTickCount. Tests drive time with it.
     void setClock(std::function<Orvex::u32()> clock) { clock_ = std::move(clock); }
     Orvex::u32 now() const;
@@ -499,6 +502,7 @@ private:
     // so that this point of it stays under the pointer, however the camera scales the table.
     D3DXVECTOR2 grabOffset{0.0f, 0.0f};
     D3DXVECTOR2 pointer{0.0f, 0.0f};  // the last pointer position seen
+    bool pointerOffTable = false;      // over a window above the table since then
     SolPartikel* dragEffect = nullptr;
     Orvex::u32 leftDeadline = 0, rightDeadline = 0, lastInputTick = 0;
     std::vector<Karte*> selectedCards;  // two-click mode

@@ -84,8 +84,19 @@ void Kartenmanager::onDoubleClick(Orvex::MouseState const& state, int button, D3
     onMouseDown(state, button, position);
 }
 
+void Kartenmanager::onPointerLeftTable() {
+    pointerOffTable = true;
+    if (pointerCard) {
+        pointerCard->setMarkState(0, kClearSpeed);
+        if (pointerCard->pile) pointerCard->pile->arrange(pointerCard, pileSpeed());
+        pointerCard = nullptr;
+    }
+    clearTooltip();
+}
+
 void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR2 const& position) {
     pointer = position;
+    pointerOffTable = false;
     flushResolution();
     Style const* style = currentStyle();
     Karte* card = nullptr;
@@ -341,6 +352,7 @@ void Kartenmanager::mouseDownPairs(D3DXVECTOR2 const& position) {
 
 void Kartenmanager::onMouseMove(Orvex::MouseState const& state, int axis, D3DXVECTOR2 const& position) {
     pointer = position;
+    pointerOffTable = false;
     if (pairsMode(gameStyle_) && (state.isButtonDown(Orvex::OMB_LEFT) || state.isButtonDown(Orvex::OMB_RIGHT))) return;
     if (play_.gameStatus == kGameRunning && (axis == Orvex::OA_MOUSE_X || axis == Orvex::OA_MOUSE_Y)) {
         float const moved = std::fabs(state.getMovement(static_cast<Orvex::OrvexAchse>(axis)));

@@ -172,7 +172,7 @@ void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const& st
         // Unsigned difference: correct across the wrap of the 32-bit tick count.
         if (tick - lastInputTick > kHoverInterval) {
             if (heldCard) hoverCarrying();
-            else hoverIdle();
+            else if (!pointerOffTable) hoverIdle();
             lastInputTick = now();
         }
     } else if (tooltipObject) {

@@ -541,6 +541,8 @@ TEST_F(TablePlayTest, TheCellsRulesSayWhereTheStarCardLies) {
         std::vector<Karte*> const held = cardsOn(*star->pile);
         ASSERT_FALSE(held.empty());
         EXPECT_EQ(held.front(), star) << "the first card of the column";
+        // The draw order is the one of the frame drawn.
+        game->draw();
         for (Karte* other : held)
             if (other != star) {
                 EXPECT_GT(other->getRenderOrder(), star->getRenderOrder()) << "drawn over it";
