@@ -219,7 +219,7 @@ TEST_P(LessonPagesTest, EveryPageComesAndTheCardsLieWhereThePlayerSeesThem) {
     EXPECT_EQ(page(), L"-");
     doubleClick(card(L"HERZ_KOENIG"));
     wait(1.0);
-    EXPECT_EQ(cards().gameStatus, 1);
+    EXPECT_EQ(cards().getGameStatus(), Solitaire::kGameWon);
 }
 
 INSTANTIATE_TEST_SUITE_P(ReadFirstOrNot, LessonPagesTest, ::testing::Bool());
@@ -313,7 +313,7 @@ TEST_P(NextGameTest, TheNextFreeGameIsAPlainGame) {
             doubleClick(card(name));
             wait(1.0);
         }
-        ASSERT_EQ(cards().gameStatus, 1);
+        ASSERT_EQ(cards().getGameStatus(), Solitaire::kGameWon);
     }
     long const lessonScore = numberIn(Solitaire::findLabel(L"I_Points")->getText());
     ASSERT_GT(std::abs(lessonScore - kStartScore), 50) << lessonScore;
