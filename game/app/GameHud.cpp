@@ -22,6 +22,7 @@
 #include "game/app/GameHud.h"
 #include "game/app/HudWindows.h"
 #include "game/app/KindTutorials.h"
+#include "game/app/PanelBlend.h"
 #include "game/app/RunningGame.h"
 #include "game/app/ScreenLists.h"
 #include "game/app/ScreenWindows.h"
@@ -40,7 +41,6 @@ namespace {
 // Goals of the HUD's windows.
 constexpr wchar_t kShown[] = L"AN";
 constexpr wchar_t kHidden[] = L"AUS";
-constexpr double kPanelSpeed = 1.0;
 // The tooltip hot spot waits off screen while no card tooltip is shown, and is an 8 x 8 window
 // centred under the pointer while one is.
 constexpr float kOffScreen = -1000.0f;

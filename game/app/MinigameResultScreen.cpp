@@ -6,6 +6,7 @@
 
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIWindow.h"
+#include "game/app/PanelBlend.h"
 #include "game/app/ScreenWindows.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielManager.h"
@@ -14,7 +15,6 @@ namespace Solitaire {
 
 namespace {
 
-constexpr double kPanelSpeed = 1.0;
 constexpr wchar_t kPanel[] = L"MINISPIEL_Ergebnis";
 constexpr wchar_t kTitle[] = L"MINISPIEL_E_Titel";
 constexpr wchar_t kText[] = L"MINISPIEL_E_Text";

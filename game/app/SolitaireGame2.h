@@ -128,9 +128,8 @@ public:
     void buildLevelScreen();
     // Starts level `level` of chapter `chapter`, or the story scene due before it.
     RunningGame::StartResult startCampaignLevel(int chapter, int level, bool withTutorial);
-    // The current variant as a game (withStory: the story scene that is due plays first in a
-    // campaign level).
-    RunningGame::StartResult startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial, bool withStory);
+    // The current variant as a game, as the options say.
+    RunningGame::StartResult startGame(RunningGame::StartOptions const& options);
     // True when a story scene is running or was started.
     bool checkStory();
 
