@@ -56,7 +56,20 @@ constexpr float kTipTimerSpeed = 0.1f;
 
 // ---- wiring ----
 
-void GameHud::link(Links links) { links_ = std::move(links); }
+GameHud::GameHud(Links const& links) : links_(links) {
+    Kartenmanager* cards = links_.cards;
+    if (!cards) return;
+    cards->tooltipChanged.connect(this, &GameHud::onCardTooltipText);
+    cards->lockedCardsFound.connect(this, &GameHud::onLockedCardsFound);
+    cards->extraCardExposed.connect(this, &GameHud::onExtraCardFound);
+    cards->comboChanged.connect(this, &GameHud::onComboChanged);
+    cards->wildcardFound.connect(this, &GameHud::onWildcardFound);
+    cards->jokerFound.connect(this, &GameHud::onJokerFound);
+    cards->cardsUnlocked.connect(this, &GameHud::onCardsUnlocked);
+    cards->specialPileMissing.connect(this, &GameHud::onNoEndPile);
+    cards->specialPileEmpty.connect(this, &GameHud::onEndPileEmptied);
+    cards->specialPileRefilled.connect(this, &GameHud::onEndPileRefilled);
+}
 
 void GameHud::wire() {
     tooltipWindow_ = findScreenWindow(L"TMPWINDOW");

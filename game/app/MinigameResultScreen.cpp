@@ -21,11 +21,11 @@ constexpr wchar_t kText[] = L"MINISPIEL_E_Text";
 
 }  // namespace
 
-void MinigameResultScreen::connect(MinispielManager& games) {
-    games_ = &games;
-    games.gameClosed.connect(this, &MinigameResultScreen::onGameClosed);
-    games.gameEnded.connect(this, &MinigameResultScreen::onGameEnded);
-    games.activeChanged.connect(this, &MinigameResultScreen::onGameActive);
+MinigameResultScreen::MinigameResultScreen(Links links) : games_(links.games), goOn_(std::move(links.goOn)) {
+    if (!games_) return;
+    games_->gameClosed.connect(this, &MinigameResultScreen::onGameClosed);
+    games_->gameEnded.connect(this, &MinigameResultScreen::onGameEnded);
+    games_->activeChanged.connect(this, &MinigameResultScreen::onGameActive);
 }
 
 void MinigameResultScreen::onGameEnded(Minispiel& game, float const& ratio, bool const& skipped) {

@@ -7,10 +7,11 @@
 // the card-look choices to the settings node, which the entry point writes into config.cfg.
 //
 // The object keeps the flow (which screen, which game, which story scene); each screen is a class
-// of its own held by value, in its own .h/.cpp: LoadingScreen, CursorTable, Screenshots, GameHud,
+// of its own held by value, in its own .h/.cpp, built with a struct of what it needs (its Links),
+// connecting its own slots and finding its windows in wire() once the GUI is read: LoadingScreen, CursorTable, Screenshots, GameHud,
 // PowersAndShop (god bars and shop), NewProfileDialog, AchievementScreen, OptionsScreen,
-// TutorialScreens, ProfileList, HelpScreen, ResultsScreen, CampaignScreens, MinigameResultScreen
-// and MinigameFrames; TableInput routes the mouse between the GUI and the table; RunningGame
+// TutorialScreens, ProfileList, HelpScreen, ResultsScreen, CampaignScreens, FreePlaySelection,
+// MinigameResultScreen and MinigameFrames; TableInput routes the mouse between the GUI and the table; RunningGame
 // holds the running or last game's state.
 //
 // Files:
@@ -34,6 +35,7 @@
 #include "game/app/AchievementScreen.h"
 #include "game/app/CampaignScreens.h"
 #include "game/app/CursorTable.h"
+#include "game/app/FreePlaySelection.h"
 #include "game/app/GameHud.h"
 #include "game/app/HelpScreen.h"
 #include "game/app/InGameStep.h"
@@ -141,6 +143,7 @@ public:
     ProfileList& getProfileList() { return profileList_; }
     ResultsScreen& getResults() { return resultsScreen_; }
     CampaignScreens& getCampaignScreens() { return campaignScreens_; }
+    FreePlaySelection& getFreePlay() { return freePlay_; }
     GameHud& getHud() { return hud_; }
     bool isActive() const { return active_; }
     ScreenState getScreenState() const { return screenState_; }
@@ -173,7 +176,6 @@ private:
     void connectEngine();
     void connectTutorials();
     void connectStory();
-    void connectMinigames();
 
     // ---- small slots (SolitaireGame2_slots.cpp) ----
     void onObjectUsed(KartenObjekt& object, bool flag);
@@ -275,6 +277,7 @@ private:
     MinigameFrames minigameFrames_;
     ProfileList profileList_;
     CampaignScreens campaignScreens_;
+    FreePlaySelection freePlay_;
     PowersAndShop powersAndShop_;
     GameHud hud_;
     AchievementScreen achievementScreen_;
