@@ -10,12 +10,14 @@
 #include <string>
 
 #include "engine/core/XMLNode.h"
+#include "game/app/FreePlaySelection.h"
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
+#include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
 #include "tests/game/app/GameOnData.h"
 
@@ -55,15 +57,17 @@ void BM_LevelScreen(benchmark::State& state) {
 BENCHMARK(BM_LevelScreen)->Unit(benchmark::kMicrosecond);
 
 void BM_FreePlayPanels(benchmark::State& state) {
-    if (!screens(state)) return;
+    Solitaire::SolitaireGame2* game = screens(state);
+    if (!game) return;
     SolitaireManager& catalogue = SolitaireManager::instance();
+    Solitaire::FreePlaySelection& freePlay = game->getFreePlay();
     std::size_t buttons = 0;
     for (auto _ : state) {
         catalogue.clear();
         catalogue.loadCatalogueFile();
-        catalogue.selectFirstEntries();
-        buttons = catalogue.getCategoryButtons().size() + catalogue.getGameButtons().size() +
-                  catalogue.getVariantButtons().size();
+        freePlay.selectFirstEntries();
+        buttons = freePlay.getCategoryButtons().size() + freePlay.getGameButtons().size() +
+                  freePlay.getVariantButtons().size();
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * buttons));
     state.counters["buttons"] = static_cast<double>(buttons);
@@ -72,14 +76,15 @@ BENCHMARK(BM_FreePlayPanels)->Unit(benchmark::kMicrosecond);
 
 // Without the catalogue's reading: the three columns rebuilt from the loaded catalogue.
 void BM_FreePlayColumns(benchmark::State& state) {
-    if (!screens(state)) return;
-    SolitaireManager& catalogue = SolitaireManager::instance();
+    Solitaire::SolitaireGame2* game = screens(state);
+    if (!game) return;
+    Solitaire::FreePlaySelection& freePlay = game->getFreePlay();
     std::size_t buttons = 0;
     for (auto _ : state) {
-        catalogue.buildCategoryPanel();
-        catalogue.selectFirstEntries();
-        buttons = catalogue.getCategoryButtons().size() + catalogue.getGameButtons().size() +
-                  catalogue.getVariantButtons().size();
+        freePlay.buildCategoryPanel();
+        freePlay.selectFirstEntries();
+        buttons = freePlay.getCategoryButtons().size() + freePlay.getGameButtons().size() +
+                  freePlay.getVariantButtons().size();
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * buttons));
     state.counters["buttons"] = static_cast<double>(buttons);

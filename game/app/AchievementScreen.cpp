@@ -82,15 +82,16 @@ void finishParticle(CountedRef<SolPartikel>& particle) {
 
 AchievementScreen::~AchievementScreen() = default;
 
-void AchievementScreen::wire(Orvex::GUISystem* gui, Orvex::GUIMenuManagerN* menus, AchivementManager* achievements,
-                             SolPartikelManager* particles) {
-    gui_ = gui;
-    menus_ = menus;
-    achievements_ = achievements;
-    particles_ = particles;
+AchievementScreen::AchievementScreen(Links const& links)
+    : gui_(links.gui), menus_(links.menus), achievements_(links.achievements), particles_(links.particles) {}
+
+void AchievementScreen::wire() {
     playTime_ = achievements_ ? achievements_->find(L"AC_TIME") : nullptr;
     popup_ = findScreenWindow(L"SOLITAIRE_ACHIVEMENT");
     popupParticles_ = findScreenWindow(L"SOLITAIRE_ACHIVEMENT_PARTIKEL");
+    if (achievements_)
+        for (Achivement* achievement : achievements_->getAll())
+            achievement->medalChanged.connect(this, &AchievementScreen::onMedal);
 }
 
 void AchievementScreen::startWindowParticle(CountedRef<SolPartikel>& held, wchar_t const* name,

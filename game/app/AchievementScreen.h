@@ -2,9 +2,9 @@
 // picture, progress texts and tooltip, the cup bars of the overall progress, the particle over the
 // hovered entry, and the popup that announces a medal reached in play (picture, headline, sound,
 // particle), fed from a queue so medals wait while a screen that must not be covered is shown. It
-// also counts the play time achievement "AC_TIME". The game object holds it by value, wires it
-// once, connects every achievement's medalChanged to onMedal, builds the list as its menu opens
-// and steps the popup every frame.
+// also counts the play time achievement "AC_TIME". The game object holds it by value, built with its
+// Links, wires it once the achievements are read, builds the list as its menu opens and steps the
+// popup every frame.
 //
 // An entry's progress line ("Progress") that is wider than its tile in the tile's own font is
 // written in the narrow font kNarrowFont, so large counts stay on the tile.
@@ -40,15 +40,23 @@ public:
     // The font of a progress line too wide for its tile (of the engine's fonts, font.fnt).
     static constexpr wchar_t kNarrowFont[] = L"klein";
 
-    AchievementScreen() = default;
+    // What the screens use: the GUI gives the cup bars, the menus the screens over which no popup
+    // opens, the achievements their list and medals, the particles the medals' sparkles.
+    struct Links {
+        Orvex::GUISystem* gui = nullptr;
+        Orvex::GUIMenuManagerN* menus = nullptr;
+        AchivementManager* achievements = nullptr;
+        SolPartikelManager* particles = nullptr;
+    };
+
+    explicit AchievementScreen(Links const& links);
     ~AchievementScreen() override;
     AchievementScreen(AchievementScreen const&) = delete;
     AchievementScreen& operator=(AchievementScreen const&) = delete;
 
-    // The popup's windows and the play time achievement found; the GUI gives the cup bars, the
-    // menus the screens over which no popup opens, the particles the medals' sparkles.
-    void wire(Orvex::GUISystem* gui, Orvex::GUIMenuManagerN* menus, AchivementManager* achievements,
-              SolPartikelManager* particles);
+    // Once the achievements are read: the popup's windows and the play time achievement found,
+    // every achievement's medalChanged connected to onMedal.
+    void wire();
     // "ACHIVEMENTS_MENU": every entry's picture, texts and tooltip, the cup bars.
     void build();
     // A list entry under the pointer, and left.

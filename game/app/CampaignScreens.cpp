@@ -62,10 +62,9 @@ D3DCOLOR colourOf(D3DXCOLOR const& c) {
 
 }  // namespace
 
-void CampaignScreens::wire(Orvex::GUISystem* gui, Orvex::GUIMenuManagerN* menus, Orvex::Sprite* sprite) {
-    gui_ = gui;
-    menus_ = menus;
-    sprite_ = sprite;
+CampaignScreens::CampaignScreens(Links const& links) : gui_(links.gui), menus_(links.menus), sprite_(links.sprite) {}
+
+void CampaignScreens::wire() {
     wireLevels();
     wireChapters();
 }

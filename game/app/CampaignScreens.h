@@ -1,8 +1,8 @@
 // The campaign's two screens: the chapter screen ("KATEGORIEMENU", one button per chapter of the
 // category "KAMPAGNE") and the level screen ("LEVELAUSWAHLMENU"), whose buttons are copies of a
 // template, twelve to a page in four columns and three rows, showing each level's lock, name,
-// preview and stars from the active profile. The game object holds them by value, wires them
-// once, refreshes them as their menus open and starts the level a click chooses (levelChosen).
+// preview and stars from the active profile. The game object holds them by value, built with
+// their Links, wires them once, refreshes them as their menus open and starts the level a click chooses (levelChosen).
 //
 // Files: CampaignScreens.cpp (all of it).
 #pragma once
@@ -25,9 +25,20 @@ public:
     // Pages with an animation goal "PAGE" 1 .. kPageGoals on the level container.
     static constexpr int kPageGoals = 5;
 
-    // The chapter buttons and the level screen's windows found and connected; the GUI gives the
-    // level template, the menus the level screen, the sprite batch draws the page points.
-    void wire(Orvex::GUISystem* gui, Orvex::GUIMenuManagerN* menus, Orvex::Sprite* sprite);
+    // What the screens use: the GUI gives the level template, the menus the level screen, the
+    // sprite batch draws the page points.
+    struct Links {
+        Orvex::GUISystem* gui = nullptr;
+        Orvex::GUIMenuManagerN* menus = nullptr;
+        Orvex::Sprite* sprite = nullptr;
+    };
+
+    explicit CampaignScreens(Links const& links);
+    CampaignScreens(CampaignScreens const&) = delete;
+    CampaignScreens& operator=(CampaignScreens const&) = delete;
+
+    // The chapter buttons and the level screen's windows found and connected.
+    void wire();
     // The two screens' windows found and connected (again).
     void wireLevels();
     void wireChapters();

@@ -56,15 +56,13 @@ void driveCursorCount(bool show) {
 
 }  // namespace
 
-void CursorTable::setDevice(Orvex::OrvexEngine* engine, Orvex::D3DInterface* d3d, MyGlobals* globals,
-                            Orvex::GUIMenuManagerN* menus, Orvex::Sprite* sprite, Kartenmanager* cards) {
-    engine_ = engine;
-    d3d_ = d3d;
-    globals_ = globals;
-    menus_ = menus;
-    sprite_ = sprite;
-    cards_ = cards;
-}
+CursorTable::CursorTable(Links const& links)
+    : engine_(links.engine),
+      d3d_(links.d3d),
+      globals_(links.globals),
+      menus_(links.menus),
+      sprite_(links.sprite),
+      cards_(links.cards) {}
 
 // ---- the table ----
 
@@ -145,7 +143,7 @@ void CursorTable::drawPointer() {
 
 // ---- the options' choice ----
 
-void CursorTable::wireChoice() {
+void CursorTable::wire() {
     using Slot = void (CursorTable::*)(Orvex::GUIWindow&);
     Slot const slots[kMouseCursorCount] = {&CursorTable::onCursor0, &CursorTable::onCursor1, &CursorTable::onCursor2,
                                            &CursorTable::onCursor3};

@@ -38,11 +38,22 @@ public:
     static constexpr int kMouseCursorCount = 4;
     static constexpr int kFirstGodCursor = 13;
 
-    // The engine (its system-cursor flag), the device (screen size), the settings holding the
-    // chosen cursor (may be null), the menus (the power cursor shows in game), the batcher drawn
-    // with, the card manager (the armed power).
-    void setDevice(Orvex::OrvexEngine* engine, Orvex::D3DInterface* d3d, MyGlobals* globals,
-                   Orvex::GUIMenuManagerN* menus, Orvex::Sprite* sprite, Kartenmanager* cards);
+    // What the table uses: the engine (its system-cursor flag), the device (screen size), the
+    // settings holding the chosen cursor (may be null), the menus (the power cursor shows in
+    // game), the batcher drawn with, the card manager (the armed power).
+    struct Links {
+        Orvex::OrvexEngine* engine = nullptr;
+        Orvex::D3DInterface* d3d = nullptr;
+        MyGlobals* globals = nullptr;
+        Orvex::GUIMenuManagerN* menus = nullptr;
+        Orvex::Sprite* sprite = nullptr;
+        Kartenmanager* cards = nullptr;
+    };
+
+    explicit CursorTable(Links const& links);
+    CursorTable(CursorTable const&) = delete;
+    CursorTable& operator=(CursorTable const&) = delete;
+
     // The table filled from the animation registry (a missing one stays null), and the tutorial
     // arrow "T_PFEIL_ANI".
     void fill();
@@ -50,7 +61,7 @@ public:
     Orvex::Texture2DAnimation* getCursor(int index) const;
     // The options' pictures "O_Cursor0".. show their cursors; they and "O_C0".. choose it. Then
     // the chosen cursor is shown.
-    void wireChoice();
+    void wire();
     // The chosen pointer plays forward while the left button is held and back after; the arrows
     // play on.
     void update(double realStep);

@@ -22,6 +22,7 @@
 #include "game/app/GameHud.h"
 #include "game/app/HudWindows.h"
 #include "game/app/KindTutorials.h"
+#include "game/app/PanelBlend.h"
 #include "game/app/RunningGame.h"
 #include "game/app/ScreenLists.h"
 #include "game/app/ScreenWindows.h"
@@ -40,7 +41,6 @@ namespace {
 // Goals of the HUD's windows.
 constexpr wchar_t kShown[] = L"AN";
 constexpr wchar_t kHidden[] = L"AUS";
-constexpr double kPanelSpeed = 1.0;
 // The tooltip hot spot waits off screen while no card tooltip is shown, and is an 8 x 8 window
 // centred under the pointer while one is.
 constexpr float kOffScreen = -1000.0f;
@@ -56,7 +56,20 @@ constexpr float kTipTimerSpeed = 0.1f;
 
 // ---- wiring ----
 
-void GameHud::link(Links links) { links_ = std::move(links); }
+GameHud::GameHud(Links const& links) : links_(links) {
+    Kartenmanager* cards = links_.cards;
+    if (!cards) return;
+    cards->tooltipChanged.connect(this, &GameHud::onCardTooltipText);
+    cards->lockedCardsFound.connect(this, &GameHud::onLockedCardsFound);
+    cards->extraCardExposed.connect(this, &GameHud::onExtraCardFound);
+    cards->comboChanged.connect(this, &GameHud::onComboChanged);
+    cards->wildcardFound.connect(this, &GameHud::onWildcardFound);
+    cards->jokerFound.connect(this, &GameHud::onJokerFound);
+    cards->cardsUnlocked.connect(this, &GameHud::onCardsUnlocked);
+    cards->specialPileMissing.connect(this, &GameHud::onNoEndPile);
+    cards->specialPileEmpty.connect(this, &GameHud::onEndPileEmptied);
+    cards->specialPileRefilled.connect(this, &GameHud::onEndPileRefilled);
+}
 
 void GameHud::wire() {
     tooltipWindow_ = findScreenWindow(L"TMPWINDOW");

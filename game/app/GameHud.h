@@ -3,9 +3,9 @@
 // with their price, the card tooltip, the news line, the end-game button, the information panels
 // (statistics, help, game name) with their hover zones, frames and blends, the medal windows and
 // stars, the story picture, the combo achievements and the first-time tutorials of the card
-// manager's events. The game object holds it by value, links it to the managers and to what it
-// reads of the running game once, wires it with the GUI, connects the card manager's events to
-// its slots and tells it what runs.
+// manager's events. The game object holds it by value, built with its Links (the managers and
+// what it reads of the running game), wires it with the GUI and tells it what runs; it connects
+// the card manager's events to its own slots.
 //
 // Screens are data: every window here may be missing or of another kind, and then only the step
 // that needs it is skipped.
@@ -46,7 +46,7 @@ struct RunningGame;
 
 class GameHud : public sigslot::has_slots<sigslot::single_threaded> {
 public:
-    // What the HUD reads of the managers and of the game it shows; set once, before any event.
+    // What the HUD reads of the managers and of the game it shows.
     struct Links {
         Kartenmanager* cards = nullptr;
         SolitaireManager* catalogue = nullptr;
@@ -65,7 +65,10 @@ public:
     static constexpr int kUndoToStart = -536870912;
 
     // ---- wiring, labels, tip and undo buttons, tooltip, end-game button (GameHud.cpp) ----
-    void link(Links links);
+    // The card manager's events (where there is one) connected to the HUD's slots.
+    explicit GameHud(Links const& links);
+    GameHud(GameHud const&) = delete;
+    GameHud& operator=(GameHud const&) = delete;
     // The HUD's windows found and connected, the tip timer set going from empty.
     void wire();
     void refreshLabels();

@@ -35,7 +35,6 @@ constexpr wchar_t kHidden[] = L"AUS";
 constexpr wchar_t kReached[] = L"ON";
 constexpr wchar_t kNotReached[] = L"OFF";
 constexpr wchar_t kInvisible[] = L"INVISIBLE";
-constexpr double kPanelSpeed = 1.0;
 constexpr double kMedalSpeed = 1.0;
 // A star whose slot holds no goal fades out at this speed.
 constexpr double kEmptySlotSpeed = 3.0;

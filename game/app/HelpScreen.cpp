@@ -13,6 +13,7 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/Text.h"
 #include "engine/render/TextureManager.h"
+#include "game/app/GameHud.h"
 #include "game/app/PanelBlend.h"
 #include "game/app/ScreenLists.h"
 #include "game/app/ScreenWindows.h"
@@ -120,16 +121,12 @@ int helpPageNumber(std::wstring const& name) {
 
 }  // namespace
 
-void HelpScreen::setSources(SolitaireManager* catalogue, SolTutorialManager* tutorials,
-                            Orvex::TextureManager* textures) {
-    catalogue_ = catalogue;
-    tutorials_ = tutorials;
-    textures_ = textures;
-}
+HelpScreen::HelpScreen(Links const& links)
+    : catalogue_(links.catalogue), tutorials_(links.tutorials), textures_(links.textures), hud_(links.hud) {}
 
-void HelpScreen::wirePanel(Orvex::GUIWindow* panel, PanelBlend* blend) {
-    panel_ = panel;
-    blend_ = blend;
+void HelpScreen::wire() {
+    panel_ = hud_ ? hud_->getHelpPanel() : nullptr;
+    blend_ = hud_ ? &hud_->getHelpBlend() : nullptr;
 }
 
 // ---- the book ----

@@ -14,9 +14,8 @@
 // was shown; only a position that was shown gives its button's look back, so entering the help
 // for the first time does not put the credits button's disabled picture over its normal one.
 //
-// The game object holds it by value, hands it the catalogue, the tutorials and the textures once,
-// the panel and its blend at the GUI wiring, and calls it from its menu entry and its
-// dispatcher's rows.
+// The game object holds it by value, built with its Links, wires it after the HUD at the GUI
+// wiring, and calls it from its menu entry and its dispatcher's rows.
 //
 // Files: HelpScreen.cpp (all of it).
 #pragma once
@@ -36,6 +35,7 @@ class TextureManager;
 
 namespace Solitaire {
 
+class GameHud;
 struct PanelBlend;
 class SolTutorialManager;
 class SolVariant;
@@ -46,11 +46,23 @@ public:
     static constexpr int kCreditsPage = -1;
     static constexpr int kMaxPages = 256;
 
-    // The catalogue whose games the rules page shows, the tutorials giving the panel's text of a
-    // variant without rules, the textures holding the sub-pages' pictures.
-    void setSources(SolitaireManager* catalogue, SolTutorialManager* tutorials, Orvex::TextureManager* textures);
-    // The in-game help panel and its blend (either may be null: nothing is shown).
-    void wirePanel(Orvex::GUIWindow* panel, PanelBlend* blend);
+    // What the screen uses: the catalogue whose games the rules page shows, the tutorials giving
+    // the panel's text of a variant without rules, the textures holding the sub-pages' pictures,
+    // the HUD that finds the in-game help panel and keeps its blend.
+    struct Links {
+        SolitaireManager* catalogue = nullptr;
+        SolTutorialManager* tutorials = nullptr;
+        Orvex::TextureManager* textures = nullptr;
+        GameHud* hud = nullptr;
+    };
+
+    explicit HelpScreen(Links const& links);
+    HelpScreen(HelpScreen const&) = delete;
+    HelpScreen& operator=(HelpScreen const&) = delete;
+
+    // The in-game help panel and its blend taken from the HUD, once it found its windows (without
+    // the panel nothing is shown).
+    void wire();
 
     // "HILFEMENU" opens: the text label fits its text, the panel refreshes its layout, page 0.
     void enter();
@@ -110,6 +122,7 @@ private:
     SolitaireManager* catalogue_ = nullptr;
     SolTutorialManager* tutorials_ = nullptr;
     Orvex::TextureManager* textures_ = nullptr;
+    GameHud* hud_ = nullptr;
     Orvex::GUIWindow* panel_ = nullptr;
     PanelBlend* blend_ = nullptr;
     int helpPage_ = kCreditsPage;

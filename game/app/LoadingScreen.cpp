@@ -56,13 +56,8 @@ bool pumpOne(Orvex::OrvexEngine& engine, bool& quit) {
 
 }  // namespace
 
-void LoadingScreen::setDevice(Orvex::OrvexEngine* engine, Orvex::D3DInterface* d3d, Orvex::GUISystem* gui,
-                              Orvex::Sprite* sprite) {
-    engine_ = engine;
-    d3d_ = d3d;
-    gui_ = gui;
-    sprite_ = sprite;
-}
+LoadingScreen::LoadingScreen(Links const& links)
+    : engine_(links.engine), d3d_(links.d3d), gui_(links.gui), sprite_(links.sprite) {}
 
 void LoadingScreen::showSplashes() {
     engine_->showSplashScreens(L"branding\\", kBrandingMs, 0, 0);

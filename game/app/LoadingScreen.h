@@ -1,7 +1,7 @@
 // The game's start-up pictures: the branding pictures and the publisher splash, the loading screen
 // with its bar and message pump, and the screen frame ("data\GUI\Rand.gui"): four bands around
 // "R_RANDCENTER" drawn for "R_RANDMENU" and over the loading screen. The game object holds it by
-// value and reports its loading steps through it.
+// value, built with its Links, and reports its loading steps through it.
 //
 // Files: LoadingScreen.cpp (all of it).
 #pragma once
@@ -32,9 +32,19 @@ public:
     static constexpr D3DCOLOR kClearColour = 0xFF808080;
     static constexpr double kLoadingFrameSeconds = 0.1;
 
-    // The engine (its splash pictures and quit request), the device, the GUI the screens load
-    // into, the batcher the bands are drawn with.
-    void setDevice(Orvex::OrvexEngine* engine, Orvex::D3DInterface* d3d, Orvex::GUISystem* gui, Orvex::Sprite* sprite);
+    // What the screen uses: the engine (its splash pictures and quit request), the device, the GUI
+    // the screens load into, the batcher the bands are drawn with.
+    struct Links {
+        Orvex::OrvexEngine* engine = nullptr;
+        Orvex::D3DInterface* d3d = nullptr;
+        Orvex::GUISystem* gui = nullptr;
+        Orvex::Sprite* sprite = nullptr;
+    };
+
+    explicit LoadingScreen(Links const& links);
+    LoadingScreen(LoadingScreen const&) = delete;
+    LoadingScreen& operator=(LoadingScreen const&) = delete;
+
     // The branding pictures, then the publisher splash (its full time, pumping messages).
     void showSplashes();
     // The screen frame, then the loading screen's window "LoadingScreens" (held).

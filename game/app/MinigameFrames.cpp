@@ -7,10 +7,10 @@
 
 namespace Solitaire {
 
-void MinigameFrames::connect(MinispielManager& games, MyGlobals* globals) {
-    globals_ = globals;
-    games.frameRequested.connect(this, &MinigameFrames::drawFrame);
-    games.styledFrameRequested.connect(this, &MinigameFrames::drawStyledFrame);
+MinigameFrames::MinigameFrames(Links const& links) : globals_(links.globals) {
+    if (!links.games) return;
+    links.games->frameRequested.connect(this, &MinigameFrames::drawFrame);
+    links.games->styledFrameRequested.connect(this, &MinigameFrames::drawStyledFrame);
 }
 
 void MinigameFrames::drawFrame(RECT const& rect, int const& border, D3DCOLOR const& colour) {

@@ -6,6 +6,7 @@
 
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIWindow.h"
+#include "game/app/PanelBlend.h"
 #include "game/app/ScreenWindows.h"
 #include "game/minigames/Minispiel.h"
 #include "game/minigames/MinispielManager.h"
@@ -14,18 +15,17 @@ namespace Solitaire {
 
 namespace {
 
-constexpr double kPanelSpeed = 1.0;
 constexpr wchar_t kPanel[] = L"MINISPIEL_Ergebnis";
 constexpr wchar_t kTitle[] = L"MINISPIEL_E_Titel";
 constexpr wchar_t kText[] = L"MINISPIEL_E_Text";
 
 }  // namespace
 
-void MinigameResultScreen::connect(MinispielManager& games) {
-    games_ = &games;
-    games.gameClosed.connect(this, &MinigameResultScreen::onGameClosed);
-    games.gameEnded.connect(this, &MinigameResultScreen::onGameEnded);
-    games.activeChanged.connect(this, &MinigameResultScreen::onGameActive);
+MinigameResultScreen::MinigameResultScreen(Links links) : games_(links.games), goOn_(std::move(links.goOn)) {
+    if (!games_) return;
+    games_->gameClosed.connect(this, &MinigameResultScreen::onGameClosed);
+    games_->gameEnded.connect(this, &MinigameResultScreen::onGameEnded);
+    games_->activeChanged.connect(this, &MinigameResultScreen::onGameActive);
 }
 
 void MinigameResultScreen::onGameEnded(Minispiel& game, float const& ratio, bool const& skipped) {

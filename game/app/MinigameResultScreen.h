@@ -4,8 +4,8 @@
 // level screen through the callback the game object hands it; without the panel the callback
 // runs at once.
 //
-// The game object holds it by value and connects it to the mini-game manager, whose game ends
-// show it: a game's end, its cancel button (which lets the game go at once: the manager keeps a
+// The game object holds it by value, built with its Links; it connects itself to the mini-game
+// manager, whose game ends show it: a game's end, its cancel button (which lets the game go at once: the manager keeps a
 // closed game active), and a game made active puts away the words on the one before.
 //
 // Files: MinigameResultScreen.cpp (all of it).
@@ -26,10 +26,17 @@ public:
     // How a mini-game ended.
     enum class End { kSolved, kSkipped, kTimeUp, kCancelled };
 
-    // What going on does: the mini-game let go and the level screen opened.
-    void setGoOn(std::function<void()> goOn) { goOn_ = std::move(goOn); }
-    // The manager's closed, ended and activated games reach its slots.
-    void connect(MinispielManager& games);
+    // What the screen uses: the mini-game manager, whose closed, ended and activated games reach
+    // the screen's slots, and what going on does (the mini-game let go and the level screen
+    // opened).
+    struct Links {
+        MinispielManager* games = nullptr;
+        std::function<void()> goOn{};
+    };
+
+    explicit MinigameResultScreen(Links links);
+    MinigameResultScreen(MinigameResultScreen const&) = delete;
+    MinigameResultScreen& operator=(MinigameResultScreen const&) = delete;
     void hide();
     // "MINISPIEL_E_Weiter": from the words to the level screen, only while they are shown.
     void leave();

@@ -29,14 +29,13 @@ constexpr wchar_t const* kMakerNames[] = {L"VORTMAK", L"ZELUP"};
 
 }  // namespace
 
-void NewProfileDialog::wire(Orvex::LanguageManager* language, Orvex::GUIMenuManagerN* menus,
-                            SolTutorialManager* tutorials, std::function<void(bool)> setTutorialSwitches) {
-    language_ = language;
-    menus_ = menus;
-    tutorials_ = tutorials;
-    setTutorialSwitches_ = std::move(setTutorialSwitches);
-    tutorialSwitch_ = findScreenWindowAs<Orvex::GUICheckbox>(kTutorialSwitch);
-}
+NewProfileDialog::NewProfileDialog(Links links)
+    : language_(links.language),
+      menus_(links.menus),
+      tutorials_(links.tutorials),
+      setTutorialSwitches_(std::move(links.setTutorialSwitches)) {}
+
+void NewProfileDialog::wire() { tutorialSwitch_ = findScreenWindowAs<Orvex::GUICheckbox>(kTutorialSwitch); }
 
 void NewProfileDialog::showWarning(std::wstring const& text) {
     if (Orvex::GUILabel* label = findLabel(L"W_WarningLabel")) label->setText(text);

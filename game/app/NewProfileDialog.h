@@ -4,7 +4,8 @@
 // (no profile exists yet) cannot be cancelled. While any of its dialogs is open no tutorial comes
 // over it (a page over the name field would take the typed letters, and the pending profile has
 // seen no tutorial yet): the game object asks holdsTutorials before it shows a menu's tutorial.
-// The game object holds it by value, wires it once, opens it and hands it the dialog's buttons.
+// The game object holds it by value, built with its Links, wires it once, opens it and hands it
+// the dialog's buttons.
 //
 // A typed name is data: it is shown and stored as it stands, never used as a format or a path.
 //
@@ -27,14 +28,22 @@ class SolTutorialManager;
 
 class NewProfileDialog {
 public:
-    NewProfileDialog() = default;
+    // What the dialogs use: the texts, the menus the dialogs open in, the tutorials the pending
+    // profile judges, and what sets every tutorial switch of the screens at once (the dialog's
+    // switch among them).
+    struct Links {
+        Orvex::LanguageManager* language = nullptr;
+        Orvex::GUIMenuManagerN* menus = nullptr;
+        SolTutorialManager* tutorials = nullptr;
+        std::function<void(bool)> setTutorialSwitches{};
+    };
+
+    explicit NewProfileDialog(Links links);
     NewProfileDialog(NewProfileDialog const&) = delete;
     NewProfileDialog& operator=(NewProfileDialog const&) = delete;
 
-    // The texts, the menus the dialogs open in, the tutorials the pending profile judges, and
-    // what sets every tutorial switch of the screens at once (the dialog's switch among them).
-    void wire(Orvex::LanguageManager* language, Orvex::GUIMenuManagerN* menus, SolTutorialManager* tutorials,
-              std::function<void(bool)> setTutorialSwitches);
+    // The dialog's tutorial switch found.
+    void wire();
     // The dialog with a fresh pending profile; the first profile's cannot be left but by creating.
     void open();
     void openFirst();

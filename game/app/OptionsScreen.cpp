@@ -60,15 +60,14 @@ bool isOptionsHistoryMenu(Orvex::GUIMenuN const* menu) {
 
 }  // namespace
 
-void OptionsScreen::setDevice(Orvex::D3DInterface* d3d, MyGlobals* globals, Orvex::GUISystem* gui) {
-    d3d_ = d3d;
-    globals_ = globals;
-    gui_ = gui;
-}
-
-void OptionsScreen::setDialogs(Orvex::GUIMenuManagerN* menus, std::function<void(std::wstring const&)> warn) {
-    menus_ = menus;
-    warn_ = std::move(warn);
+OptionsScreen::OptionsScreen(Links links)
+    : d3d_(links.d3d), globals_(links.globals), gui_(links.gui), menus_(links.menus), warn_(std::move(links.warn)) {
+    if (!d3d_) return;
+    d3d_->signalModeListRestricted.connect(this, &OptionsScreen::onModeListRestricted);
+    d3d_->signalModeNeedsConfirmation.connect(this, &OptionsScreen::onModeNeedsConfirmation);
+    d3d_->signalModeConfirmed.connect(this, &OptionsScreen::onModeConfirmed);
+    d3d_->signalModeCountdown.connect(this, &OptionsScreen::onModeCountdown);
+    d3d_->signalUnsupportedMode.connect(this, &OptionsScreen::onUnsupportedMode);
 }
 
 void OptionsScreen::findCurrentMode() {

@@ -2,8 +2,9 @@
 // full-screen state chosen on the screen and applied when it is left (the device asks for a
 // confirmation, "USE_SETTINGS_MENU" with its countdown, which the player gives or refuses), the
 // sound and music volumes, the style randomness, the card set and back stepped through their
-// choices, the mode labels and card previews, and the device's warnings about the mode list. The game object holds it by value and connects the
-// device's mode signals to it; the cursor choice and the tutorial switches stay with it.
+// choices, the mode labels and card previews, and the device's warnings about the mode list. The game object holds it by value, built with its Links;
+// it connects the device's mode signals to itself. The cursor choice and the tutorial switches
+// are other screens'.
 //
 // Wiring calls each volume slot once with the slider's value; that value is the stored volume
 // held inside the slider's range, so a volume the settings file gave outside 0 to 100 (or not a
@@ -35,11 +36,22 @@ class MyGlobals;
 
 class OptionsScreen : public sigslot::has_slots<sigslot::single_threaded> {
 public:
-    // The device whose modes are offered, the settings holding the volumes (may be null), the GUI
-    // whose mode labels are filled.
-    void setDevice(Orvex::D3DInterface* d3d, MyGlobals* globals, Orvex::GUISystem* gui);
-    // The menus the confirmation opens and leaves, and the warning dialog that shows a text.
-    void setDialogs(Orvex::GUIMenuManagerN* menus, std::function<void(std::wstring const&)> warn);
+    // What the screen uses: the device whose modes are offered (its mode signals reach the
+    // screen's slots), the settings holding the volumes (may be null), the GUI whose mode labels
+    // are filled, the menus the confirmation opens and leaves, and the warning dialog that shows
+    // a text.
+    struct Links {
+        Orvex::D3DInterface* d3d = nullptr;
+        MyGlobals* globals = nullptr;
+        Orvex::GUISystem* gui = nullptr;
+        Orvex::GUIMenuManagerN* menus = nullptr;
+        std::function<void(std::wstring const&)> warn{};
+    };
+
+    explicit OptionsScreen(Links links);
+    OptionsScreen(OptionsScreen const&) = delete;
+    OptionsScreen& operator=(OptionsScreen const&) = delete;
+
     // Both indexes name the mode in use.
     void findCurrentMode();
     // The sliders and the full-screen checkbox set from the device and the settings, connected.

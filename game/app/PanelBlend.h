@@ -4,6 +4,10 @@
 
 namespace Solitaire {
 
+// The speed factor of a panel window's slide to its shown or hidden goal (HUD panels, the
+// end-game button, the mini-game result).
+constexpr double kPanelSpeed = 1.0;
+
 struct PanelBlend {
     float current = 0.0f;
     float target = 0.0f;

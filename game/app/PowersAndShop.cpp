@@ -19,6 +19,7 @@
 #include "engine/render/TextureManager.h"
 #include "game/app/FormatNumber.h"
 #include "game/app/HudWindows.h"
+#include "game/app/MyGlobals.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/RunningGame.h"
@@ -90,13 +91,20 @@ Profil* PowersAndShop::profileWithGod(int god) {
     return profile && profile->isUnlocked(godName(god)) ? profile : nullptr;
 }
 
-bool PowersAndShop::inCampaign() const { return wiring_.running && wiring_.running->campaign; }
+bool PowersAndShop::inCampaign() const { return links_.running && links_.running->campaign; }
 
 // ---- wiring ----
 
-void PowersAndShop::wire(Wiring wiring) {
-    wiring_ = std::move(wiring);
-    wireGods(wiring_.godCount);
+PowersAndShop::PowersAndShop(Links links) : links_(std::move(links)) {
+    if (!links_.cards) return;
+    links_.cards->cardScored.connect(this, &PowersAndShop::onCardScored);
+    links_.cards->clickModeUsed.connect(this, &PowersAndShop::onClickModeUsed);
+}
+
+PowersAndShop::PowersAndShop() : PowersAndShop(Links()) {}
+
+void PowersAndShop::wire() {
+    wireGods(links_.globals ? links_.globals->getGodCount() : MyGlobals::kDefaultGodCount);
     wireShop();
 }
 
@@ -160,7 +168,7 @@ void PowersAndShop::onGodBarFull(Orvex::GUIProgressBar& bar) {
         if (godBars_[god] != &bar || !profileWithGod(static_cast<int>(god))) continue;
         godReminders_[god] = nextReminder();
         std::wstring const ready = L"GOD_" + std::to_wstring(god) + L"_READY";
-        wiring_.tutorials->showTutorial(ready, false, false, D3DXVECTOR2(0.0f, 0.0f));
+        links_.tutorials->showTutorial(ready, false, false, D3DXVECTOR2(0.0f, 0.0f));
         playSound(ready);
     }
 }
@@ -182,7 +190,7 @@ void PowersAndShop::onGodBarClicked(Orvex::GUIWindow& window) {
         if (bar != &window || !(bar->getRatio() >= 1.0f) || !profileWithGod(god)) continue;
         // A second click on the armed god disarms it; another god's power is replaced.
         int const mode = kModeOfGod[god];
-        Kartenmanager& cards = *wiring_.cards;
+        Kartenmanager& cards = *links_.cards;
         cards.setClickMode(cards.getClickMode() == mode ? kClickNormal : mode);
         return;
     }
@@ -201,17 +209,17 @@ void PowersAndShop::onClickModeUsed(ClickMode const& mode) {
     if (static_cast<std::size_t>(god) < godReminders_.size()) godReminders_[god] = -1.0f;
     if (Orvex::GUIProgressBar* bar = godBar(god)) bar->setRatio(0.0f);
     if (Profil* profile = ProfilManager::instance().getActiveProfile()) profile->setGodPercent(god, 0.0f);
-    if (!wiring_.achievements) return;
-    if (Achivement* used = wiring_.achievements->find(L"GOD" + std::to_wstring(god) + L"_USED"))
+    if (!links_.achievements) return;
+    if (Achivement* used = links_.achievements->find(L"GOD" + std::to_wstring(god) + L"_USED"))
         used->setValue(static_cast<float>(static_cast<long long>(used->getValue() + 1.0f)));
 }
 
 // ---- shop ----
 
 void PowersAndShop::refreshShopLabels() {
-    if (!wiring_.cards) return;
-    formatLabel(labelOf(shopWindows_[4]), formatNumber(wholeNumber(wiring_.cards->getPointsBalance())));
-    GameStyle const* style = styleOf(wiring_.cards);
+    if (!links_.cards) return;
+    formatLabel(labelOf(shopWindows_[4]), formatNumber(wholeNumber(links_.cards->getPointsBalance())));
+    GameStyle const* style = styleOf(links_.cards);
     if (!style) return;
     formatLabel(labelOf(shopWindows_[5]), formatNumber(style->priceJoker));
     formatLabel(labelOf(shopWindows_[6]), formatNumber(style->priceWildcard));
@@ -223,28 +231,28 @@ void PowersAndShop::onWildcardPrev(Orvex::GUIWindow&) { previousWildcard(); }
 
 bool PowersAndShop::buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*make)(int const&, int const&), int suit,
                         int value, std::function<void(Karte&)> const& found, wchar_t const* sound) {
-    Kartenmanager& cards = *wiring_.cards;
+    Kartenmanager& cards = *links_.cards;
     float const balance = cards.getPointsBalance();
     if (!(balance >= static_cast<float>(price)) || !hasRoom(pile)) return false;
     Karte* card = (cards.*make)(suit, value);
     cards.setPointsBalance(balance - static_cast<float>(price), false);
     // Back to the table: the shop closes.
-    if (wiring_.menus) wiring_.menus->activateMenu(kInGameMenu, -1.0);
+    if (links_.menus) links_.menus->activateMenu(kInGameMenu, -1.0);
     if (card && found) found(*card);
     playSound(sound);
     return true;
 }
 
 bool PowersAndShop::buyJoker() {
-    GameStyle const* style = styleOf(wiring_.cards);
-    return style && buy(wiring_.cards->findJokerPile(), style->priceJoker, &Kartenmanager::buyJoker, kJokerSuit,
-                        kJokerValue, wiring_.jokerFound, L"BUY_JOKER");
+    GameStyle const* style = styleOf(links_.cards);
+    return style && buy(links_.cards->findJokerPile(), style->priceJoker, &Kartenmanager::buyJoker, kJokerSuit,
+                        kJokerValue, links_.jokerFound, L"BUY_JOKER");
 }
 
 bool PowersAndShop::buyWildcard() {
-    GameStyle const* style = styleOf(wiring_.cards);
-    return style && buy(wiring_.cards->findWildcardPile(), style->priceWildcard, &Kartenmanager::buyWildcard,
-                        wildcard_.suit, wildcard_.value, wiring_.wildcardFound, L"BUY_WILDCARDS");
+    GameStyle const* style = styleOf(links_.cards);
+    return style && buy(links_.cards->findWildcardPile(), style->priceWildcard, &Kartenmanager::buyWildcard,
+                        wildcard_.suit, wildcard_.value, links_.wildcardFound, L"BUY_WILDCARDS");
 }
 
 void PowersAndShop::onBuyJoker(Orvex::GUIWindow&) { buyJoker(); }
@@ -257,28 +265,28 @@ void PowersAndShop::drawOffer(Orvex::GUIWindow& window, Kartenstapel* pile, Orve
     D3DCOLOR const colour = placeable ? kPlaceable : kRefused;
     Orvex::FRect const target = window.getScreenRect();
     for (Orvex::Texture2D* picture : {under, over})
-        if (picture) wiring_.sprite->drawInRect(picture, nullptr, target, kStretch, kStretch, colour);
+        if (picture) links_.sprite->drawInRect(picture, nullptr, target, kStretch, kStretch, colour);
     double const blend = window.getBlendState().activationBlend;
     if (!placeable || !(blend > 0.0)) return;
     D3DCOLOR const alpha = alphaByte(blend);
-    if (Orvex::Texture2D* highlight = wiring_.d3d->getTextureManager().findTexture(kHighlight)) {
-        wiring_.sprite->drawInRect(highlight, nullptr, target, kStretch, kStretch, 0x00FFFFFFu | alpha);
+    if (Orvex::Texture2D* highlight = links_.d3d->getTextureManager().findTexture(kHighlight)) {
+        links_.sprite->drawInRect(highlight, nullptr, target, kStretch, kStretch, 0x00FFFFFFu | alpha);
     } else if (Orvex::Texture2DAnimation* animation = Orvex::Texture2DAnimationManager::instance().findAnimation(kHighlight)) {
         if (Orvex::AnimationFrame const* frame = animation->getCurrentFrame())
-            wiring_.sprite->drawInRect(frame->texture, &frame->rect, target, kStretch, kStretch, 0x00FFFFFFu | alpha);
+            links_.sprite->drawInRect(frame->texture, &frame->rect, target, kStretch, kStretch, 0x00FFFFFFu | alpha);
     }
 }
 
 void PowersAndShop::drawJokerOffer(Orvex::GUIWindow& window, bool const& drawn) {
     Kartenset const* set = StyleSettings::instance().getKartenset();
     if (!drawn || !set) return;
-    drawOffer(window, wiring_.cards->findJokerPile(), set->getSingle(Kartenset::kJoker), nullptr);
+    drawOffer(window, links_.cards->findJokerPile(), set->getSingle(Kartenset::kJoker), nullptr);
 }
 
 void PowersAndShop::drawWildcardOffer(Orvex::GUIWindow& window, bool const& drawn) {
     Kartenset const* set = StyleSettings::instance().getKartenset();
     if (!drawn || !set) return;
-    drawOffer(window, wiring_.cards->findWildcardPile(), set->getFace(wildcard_.suit, wildcard_.value),
+    drawOffer(window, links_.cards->findWildcardPile(), set->getFace(wildcard_.suit, wildcard_.value),
               set->getSingle(Kartenset::kWildcard));
 }
 

@@ -3,9 +3,9 @@
 // bar, clicked, arms the god's power in the card manager (its click mode), and the card manager's
 // report of the power's use empties the bar again. The shop ("SHOPMENU") sells jokers and
 // wildcards for the card manager's points balance and lays them on the variant's joker or
-// wildcard pile. The game object holds it by value, wires it once with the managers it needs,
-// the running game (which tells a campaign level) and what reports a bought card, and connects
-// the card manager's scoring and power reports to it.
+// wildcard pile. The game object holds it by value, built with its Links (the managers, the
+// running game which tells a campaign level, what reports a bought card), and wires it with the
+// GUI; it connects the card manager's scoring and power reports to its own slots.
 //
 // Files: PowersAndShop.cpp (all of it).
 #pragma once
@@ -34,6 +34,7 @@ class AchivementManager;
 class Karte;
 class Kartenmanager;
 class Kartenstapel;
+class MyGlobals;
 class Profil;
 class SolTutorialManager;
 struct RunningGame;
@@ -44,24 +45,31 @@ public:
     // Purchases at most this many cards onto the joker or the wildcard pile.
     static constexpr std::size_t kShopPileRoom = 8;
 
-    // What the game object hands over: its managers (held, set once), the number of gods, the
-    // running game (the powers and the shop belong to a campaign level), and what reports a bought
-    // joker or wildcard (the HUD's found-card slots, whichever object holds them).
-    struct Wiring {
+    // What the powers and the shop use: the managers, the settings giving the number of gods
+    // (null: the default), the running game (the powers and the shop belong to a campaign
+    // level), and what reports a bought joker or wildcard (the HUD's found-card slots, whichever
+    // object holds them).
+    struct Links {
         Kartenmanager* cards = nullptr;
         Orvex::GUIMenuManagerN* menus = nullptr;
         SolTutorialManager* tutorials = nullptr;
         AchivementManager* achievements = nullptr;
         Orvex::D3DInterface* d3d = nullptr;
         Orvex::Sprite* sprite = nullptr;
-        unsigned godCount = 0;
+        MyGlobals* globals = nullptr;
         RunningGame const* running = nullptr;
-        std::function<void(Karte&)> jokerFound;
-        std::function<void(Karte&)> wildcardFound;
+        std::function<void(Karte&)> jokerFound{};
+        std::function<void(Karte&)> wildcardFound{};
     };
 
+    // The card manager's scoring and power reports (where there is one) connected to the slots.
+    explicit PowersAndShop(Links links);
+    // Without links every entry point is a safe no-op.
+    PowersAndShop();
+    PowersAndShop(PowersAndShop const&) = delete;
+    PowersAndShop& operator=(PowersAndShop const&) = delete;
     // The god bars and the shop's windows found and connected.
-    void wire(Wiring wiring);
+    void wire();
     void onGodBarClicked(Orvex::GUIWindow& window);
     // "I_GODS" and "I_Shop" shown in a campaign level, each god's window "GOD0".. while the active
     // profile has it unlocked, and each bar at the profile's charge.
@@ -106,7 +114,7 @@ private:
              int value, std::function<void(Karte&)> const& found, wchar_t const* sound);
     void drawOffer(Orvex::GUIWindow& window, Kartenstapel* pile, Orvex::Texture2D* under, Orvex::Texture2D* over);
 
-    Wiring wiring_;
+    Links links_;
     std::vector<Orvex::GUIProgressBar*> godBars_;
     std::vector<float> godReminders_;
     Orvex::GUIWindow* shopWindows_[7] = {};

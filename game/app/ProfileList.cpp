@@ -60,6 +60,10 @@ bool isListed(Profil const* profile) {
 
 }  // namespace
 
+ProfileList::ProfileList(Links const& links) : gui_(links.gui) {
+    if (links.profiles) links.profiles->listChanged.connect(this, &ProfileList::build);
+}
+
 void ProfileList::build() {
     setWindowEnabled(kDeleteButton, false);
     clear();

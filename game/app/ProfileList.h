@@ -1,7 +1,7 @@
 // The profile screen's list ("PROFILMENU"): one button per profile, copied from a template,
 // stacked in the scroll panel, the active profile's button marked and selected. The game object
-// holds it by value, builds it when the profiles' list changes and refreshes it when the active
-// profile changes; a click on a button makes its profile the active one.
+// holds it by value, built with its Links, and refreshes it when the active profile changes; it
+// builds itself when the profiles' list changes; a click on a button makes its profile the active one.
 //
 // Deleting takes two clicks: the delete button asks first, naming the active profile (the question
 // "PROFILLOESCHENMENU", whose keys answer no), and only the yes deletes that profile with all its
@@ -25,11 +25,21 @@ class GUIWindow;
 namespace Solitaire {
 
 class Profil;
+class ProfilManager;
 
 class ProfileList : public sigslot::has_slots<sigslot::single_threaded> {
 public:
-    // The GUI whose template the buttons are copied from (null: the list stays empty).
-    void setGui(Orvex::GUISystem* gui) { gui_ = gui; }
+    // What the list uses: the GUI whose template the buttons are copied from (null: the list
+    // stays empty), the profiles whose list changes rebuild it.
+    struct Links {
+        Orvex::GUISystem* gui = nullptr;
+        ProfilManager* profiles = nullptr;
+    };
+
+    explicit ProfileList(Links const& links);
+    ProfileList(ProfileList const&) = delete;
+    ProfileList& operator=(ProfileList const&) = delete;
+
     // The buttons made afresh, one per profile.
     void build();
     // Active or inactive look of every button; the active one is selected, the delete button

@@ -99,7 +99,7 @@ wchar_t const* howWellText(int rating, bool everyTableauCleared) {
 
 }  // namespace
 
-ResultsScreen::ResultsScreen() {
+ResultsScreen::ResultsScreen(Links const& links) : links_(links) {
     countUp_.exponent = kCountUpExponent;
     countUp_.running = true;
     countUp_.speed = kCountUpSpeed;
@@ -108,25 +108,23 @@ ResultsScreen::ResultsScreen() {
 
 ResultsScreen::~ResultsScreen() = default;
 
-void ResultsScreen::setSources(Sources const& sources) { sources_ = sources; }
-
 bool ResultsScreen::isCampaignSelected() const {
-    SolCategorie const* category = sources_.catalogue ? sources_.catalogue->getCurrentCategory() : nullptr;
+    SolCategorie const* category = links_.catalogue ? links_.catalogue->getCurrentCategory() : nullptr;
     return category && (category->isStory() || category->getName() == SolitaireManager::kCampaignName);
 }
 
 void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool const& freeGame,
                                  bool const& pointsGoalMissed, bool const& comboGoalMissed) {
-    Kartenmanager* cards = sources_.cards;
-    if (!cards || !sources_.catalogue) return;
+    Kartenmanager* cards = links_.cards;
+    if (!cards || !links_.catalogue) return;
     bool const story = !freeGame;
     // Story or free-game panel; the rating kept.
     jumpWindow(L"A_STORY", story ? L"AN" : L"AUS");
     jumpWindow(L"A_FREIES_SPIEL", story ? L"AUS" : L"AN");
     if (storeRating) storedRating_ = rating;
-    Statistik const* running = sources_.catalogue->getGameStatistik();
+    Statistik const* running = links_.catalogue->getGameStatistik();
     GameStyle* style = cards->getGameStyle();
-    if (!style && sources_.styles) style = sources_.styles->getGameStyle();
+    if (!style && links_.styles) style = links_.styles->getGameStyle();
     float const score = cards->getScore();
     if (story) {
         // A campaign level: time and the goals' notes.
@@ -137,7 +135,7 @@ void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool
         countUpLabel_ = findLabel(pointsGoalMissed ? L"A_ST_Points_Lose" : L"A_ST_Points");
         if (running) {
             fillUndos(L"A_ST_Undos", *running, style);
-            if (Statistik const* overall = sources_.statistics ? sources_.statistics->find(kOverallStatistik) : nullptr) {
+            if (Statistik const* overall = links_.statistics ? links_.statistics->find(kOverallStatistik) : nullptr) {
                 jumpWindow(L"A_ST_Combo", comboGoalMissed ? L"AUS" : L"AN");
                 jumpWindow(L"A_ST_Combo_Lose", comboGoalMissed ? L"AN" : L"AUS");
                 Orvex::u32 const combo = running->get(Counter::MaxCombo);
@@ -171,7 +169,7 @@ void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool
     wchar_t const* goals[3] = {L"AN", L"AUS", L"AN"};
     if (freeGame) {
         goals[0] = L"AN_C", goals[1] = L"AUS", goals[2] = L"AUS";
-    } else if (sources_.running && sources_.running->nextLevelAvailable) {
+    } else if (links_.running && links_.running->nextLevelAvailable) {
         goals[0] = L"AUS", goals[1] = L"AN", goals[2] = L"AN";
     }
     jumpWindow(L"A_BACK", goals[0]);
@@ -180,8 +178,8 @@ void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool
 }
 
 void ResultsScreen::update(double realStep) {
-    if (!countUpLabel_ || !sources_.menus) return;
-    Orvex::GUIMenuN* menu = sources_.menus->findMenu(kResultsMenu);
+    if (!countUpLabel_ || !links_.menus) return;
+    Orvex::GUIMenuN* menu = links_.menus->findMenu(kResultsMenu);
     if (!menu || !menu->isActive()) return;
     countUp_.update(static_cast<float>(realStep));
     // Scores pass the int range: the count shows 64 bits, held at the range's ends.
@@ -201,9 +199,9 @@ void ResultsScreen::refreshHighscoreList() {
     Orvex::GUIWindow* panel = findScreenWindow(kHighscorePanel);
     // The list emptied.
     if (panel) resetListPanel(*panel);
-    SolVariant* variant = sources_.catalogue ? sources_.catalogue->getCurrentVariant() : nullptr;
+    SolVariant* variant = links_.catalogue ? links_.catalogue->getCurrentVariant() : nullptr;
     // One row per highscore.
-    Orvex::GUISystem* gui = sources_.gui;
+    Orvex::GUISystem* gui = links_.gui;
     auto* vorlage = gui ? dynamic_cast<Orvex::GUIButton*>(gui->findTemplate(kHighscoreTemplate)) : nullptr;
     Orvex::GUIWindow* columnsVorlage = gui ? gui->findTemplate(kColumnsTemplate) : nullptr;
     if (panel && vorlage && variant) {
@@ -258,7 +256,7 @@ void ResultsScreen::refreshHighscoreList() {
     }
     // Which variant the list is of: its game's and its own name.
     if (Orvex::GUILabel* label = findLabel(L"STG_VARIANTE")) {
-        SolSolitaire const* game = sources_.catalogue ? sources_.catalogue->getCurrentGame() : nullptr;
+        SolSolitaire const* game = links_.catalogue ? links_.catalogue->getCurrentGame() : nullptr;
         if (!variant || !formatOwnText(label, game ? Orvex::languageText(game->getTextId()) : std::wstring(),
                                        Orvex::languageText(variant->getTextId())))
             label->setText(L"");
@@ -279,7 +277,7 @@ void ResultsScreen::refreshHighscoreList() {
 void ResultsScreen::refreshStatistics() {
     Orvex::GUILabel* label = findLabel(L"ST_STATISTIKEN");
     if (!label) return;
-    Statistik const* overall = sources_.statistics ? sources_.statistics->find(kOverallStatistik) : nullptr;
+    Statistik const* overall = links_.statistics ? links_.statistics->find(kOverallStatistik) : nullptr;
     if (!overall) {
         label->setText(L"");
         return;
@@ -300,20 +298,20 @@ void ResultsScreen::scrollHighscoresToStart(Orvex::GUIWindow&, Orvex::GUIAnimati
 }
 
 void ResultsScreen::onHighscoreEntryClicked(Orvex::GUIWindow& window) {
-    if (isCampaignSelected() || !sources_.catalogue || !sources_.menus) return;
-    SolVariant const* variant = sources_.catalogue->getCurrentVariant();
+    if (isCampaignSelected() || !links_.catalogue || !links_.menus) return;
+    SolVariant const* variant = links_.catalogue->getCurrentVariant();
     if (!variant) return;
     auto* entry = static_cast<HighscoreEintrag*>(window.getUserPointer(0));
     auto const& list = variant->getHighscores();
     if (!entry || std::find(list.begin(), list.end(), entry) == list.end()) return;
     selectHighscore(entry);
-    sources_.menus->activateMenu(kEditMenu, -1.0);
+    links_.menus->activateMenu(kEditMenu, -1.0);
 }
 
 void ResultsScreen::selectHighscore(HighscoreEintrag* entry) { selectedHighscore_.hold(entry); }
 
 HighscoreEintrag* ResultsScreen::getSelectedHighscore() const {
-    SolVariant const* variant = sources_.catalogue ? sources_.catalogue->getCurrentVariant() : nullptr;
+    SolVariant const* variant = links_.catalogue ? links_.catalogue->getCurrentVariant() : nullptr;
     HighscoreEintrag* entry = selectedHighscore_.get();
     if (!entry || !variant) return nullptr;
     auto const& list = variant->getHighscores();
@@ -323,7 +321,7 @@ HighscoreEintrag* ResultsScreen::getSelectedHighscore() const {
 bool ResultsScreen::removeSelectedHighscore() {
     HighscoreEintrag* entry = getSelectedHighscore();
     if (!entry) return false;
-    auto& list = sources_.catalogue->getCurrentVariant()->getHighscores();
+    auto& list = links_.catalogue->getCurrentVariant()->getHighscores();
     list.erase(std::find(list.begin(), list.end(), entry));
     entry->release();  // the list's reference
     selectHighscore(nullptr);

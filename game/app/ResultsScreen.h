@@ -14,8 +14,8 @@
 // list names its variant ("STG_VARIANTE"). The pointer's travel is shown in metres; the profile
 // keeps it in pixels.
 //
-// The game object holds it by value, hands it the managers and its running game once, fills it
-// at the game end and steps its count-up each frame.
+// The game object holds it by value, built with its Links (the managers and its running game),
+// fills it at the game end and steps its count-up each frame.
 //
 // Files: ResultsScreen.cpp (all of it).
 #pragma once
@@ -51,7 +51,7 @@ public:
     // The managers the screens read: the GUI's templates, the menus, the ended game, the
     // catalogue with the highscores, the statistics, the style settings' game style; and the
     // running game, whose end tells whether a next campaign level follows (then "A_NEXT" shows).
-    struct Sources {
+    struct Links {
         Orvex::GUISystem* gui = nullptr;
         Orvex::GUIMenuManagerN* menus = nullptr;
         Kartenmanager* cards = nullptr;
@@ -61,12 +61,10 @@ public:
         RunningGame const* running = nullptr;
     };
 
-    ResultsScreen();
+    explicit ResultsScreen(Links const& links);
     ~ResultsScreen() override;
     ResultsScreen(ResultsScreen const&) = delete;
     ResultsScreen& operator=(ResultsScreen const&) = delete;
-
-    void setSources(Sources const& sources);
 
     // Fills "AUSWERTUNGMENU" for the game just ended (before it opens): rating 0 to 4 (2, 3, 4 are
     // one to three stars), whether to keep the rating, a free game, and the two goal notes.
@@ -103,7 +101,7 @@ private:
     // Whether the current variant is a campaign level (its highscores are not replayed).
     bool isCampaignSelected() const;
 
-    Sources sources_;
+    Links links_;
     int storedRating_ = 0;
     Orvex::CountedRef<HighscoreEintrag> selectedHighscore_;
     Orvex::Interpolation<float, float> countUp_;

@@ -19,6 +19,20 @@ struct RunningGame {
     enum Outcome : signed char { kNoOutcome = 0, kWon = 1, kLost = -1 };
     // What starting a game did: nothing started, the game started, a story scene instead.
     enum StartResult : int { kNothingStarted = 0, kGameStarted = 1, kStoryStarted = 2 };
+    // How a game is started (SolitaireGame2::startGame): each caller names what differs from a
+    // free game with the variant's tutorial.
+    struct StartOptions {
+        // A campaign level (the story mode), not a free game.
+        bool campaign = false;
+        // The deal's seed text; empty deals a random game.
+        std::wstring seedText{};
+        // Free play's typed seed ("FG_SEED", when it is not the field's own caption) over seedText.
+        bool seedFromScreen = false;
+        // The variant's tutorial runs at the start.
+        bool withTutorial = true;
+        // In a campaign level, the story scene that is due plays first.
+        bool withStory = true;
+    };
     // A level's result as its record keeps it: not played, played without a star, one to three
     // stars (the third is LevelRecord::kMaxResult).
     enum LevelResult : int { kNotPlayed = 0, kNoStar = 1, kOneStar = 2, kTwoStars = 3, kThreeStars = 4 };

@@ -10,7 +10,6 @@
 #include "engine/gui/GUIWindowOptions.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
-#include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
 
 namespace Solitaire {
@@ -28,7 +27,7 @@ void jumpWindow(Orvex::GUIWindow* window, std::wstring const& goal) {
     if (window) window->jumpToGoal(goal);
 }
 
-void jumpWindow(std::wstring const& name, std::wstring const& goal) { jumpWindow(SolitaireGame2::findWindow(name), goal); }
+void jumpWindow(std::wstring const& name, std::wstring const& goal) { jumpWindow(findScreenWindow(name), goal); }
 
 namespace {
 

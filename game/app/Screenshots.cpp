@@ -55,14 +55,8 @@ void releaseAll(T*& a) {
 
 }  // namespace
 
-void Screenshots::setDevice(Orvex::D3DInterface* d3d, SolitaireRenderer* renderer, SolitaireCamera* camera,
-                            Kartenmanager* cards, Orvex::GUIMenuManagerN* menus) {
-    d3d_ = d3d;
-    renderer_ = renderer;
-    camera_ = camera;
-    cards_ = cards;
-    menus_ = menus;
-}
+Screenshots::Screenshots(Links const& links)
+    : d3d_(links.d3d), renderer_(links.renderer), camera_(links.camera), cards_(links.cards), menus_(links.menus) {}
 
 int Screenshots::getScreenshotCounter() { return g_screenshotCounter; }
 

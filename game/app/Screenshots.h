@@ -23,10 +23,17 @@ public:
     // DirectInput code of the screenshot key.
     static constexpr unsigned char kScreenshotKey = 0x41;
 
-    // The device captured, and the table drawn for a preview: its renderer, camera and cards;
-    // the menus that tell of a saved wallpaper.
-    void setDevice(Orvex::D3DInterface* d3d, SolitaireRenderer* renderer, SolitaireCamera* camera, Kartenmanager* cards,
-                   Orvex::GUIMenuManagerN* menus);
+    // What the captures use: the device captured, and the table drawn for a preview: its
+    // renderer, camera and cards; the menus that tell of a saved wallpaper.
+    struct Links {
+        Orvex::D3DInterface* d3d = nullptr;
+        SolitaireRenderer* renderer = nullptr;
+        SolitaireCamera* camera = nullptr;
+        Kartenmanager* cards = nullptr;
+        Orvex::GUIMenuManagerN* menus = nullptr;
+    };
+
+    explicit Screenshots(Links const& links);
     // The back buffer saved as "Screenshot_<n>.png" in the working folder; false (nothing
     // written, the number kept) when the capture fails.
     bool takeScreenshot();

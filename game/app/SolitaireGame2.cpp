@@ -97,39 +97,76 @@ SolitaireGame2::SolitaireGame2()
       particles_(&SolPartikelManager::instance()),
       minigames_(&MinispielManager::instance()),
       achievements_(&AchivementManager::instance()),
-      globals_(dynamic_cast<MyGlobals*>(engine_->getUserGlobals())) {
-    // Own objects and starting values; the engine's measurements stay off.
-    sprite_ = &d3d_->getSprite().getSprite();
-    profileList_.setGui(gui_);
-    hud_.link({.cards = cards_,
-               .catalogue = &SolitaireManager::instance(),
-               .tutorials = solTutorials_,
-               .achievements = achievements_,
-               .language = engine_->getLanguage(),
-               .globals = globals_,
-               .storyPart = &storyPart_,
-               .running = &running_});
-    loading_.setDevice(engine_, d3d_, gui_, sprite_);
-    cursorTable_.setDevice(engine_, d3d_, globals_, menus_, sprite_, cards_);
-    options_.setDevice(d3d_, globals_, gui_);
-    options_.setDialogs(menus_, [this](std::wstring const& text) { newProfileDialog_.showWarning(text); });
-    helpScreen_.setSources(&SolitaireManager::instance(), solTutorials_, &d3d_->getTextureManager());
-    camera_ = new SolitaireCamera(kCameraSpeed, kCameraExponent);
-    camera_->setMargins(kCameraMargin, kCameraMargin);
-    lookAtCamera_ = new Orvex::LookAtCamera(L"");
-    renderer_ = new SolitaireRenderer(sprite_, camera_);
-    tableInput_.link({.gui = gui_,
+      globals_(dynamic_cast<MyGlobals*>(engine_->getUserGlobals())),
+      // Own objects, then the screens, each with what it needs; each connects its own slots.
+      sprite_(&d3d_->getSprite().getSprite()),
+      camera_(new SolitaireCamera(kCameraSpeed, kCameraExponent)),
+      lookAtCamera_(new Orvex::LookAtCamera(L"")),
+      renderer_(new SolitaireRenderer(sprite_, camera_)),
+      loading_({.engine = engine_, .d3d = d3d_, .gui = gui_, .sprite = sprite_}),
+      cursorTable_({.engine = engine_, .d3d = d3d_, .globals = globals_, .menus = menus_, .sprite = sprite_, .cards = cards_}),
+      screenshots_({.d3d = d3d_, .renderer = renderer_, .camera = camera_, .cards = cards_, .menus = menus_}),
+      tableInput_({.gui = gui_,
+                   .cards = cards_,
+                   .renderer = renderer_,
+                   .hud = &hud_,
+                   .help = &helpScreen_,
+                   .results = &results_,
+                   .running = &running_}),
+      options_({.d3d = d3d_,
+                .globals = globals_,
+                .gui = gui_,
+                .menus = menus_,
+                .warn = [this](std::wstring const& text) { newProfileDialog_.showWarning(text); }}),
+      minigameFrames_({.games = minigames_, .globals = globals_}),
+      profileList_({.gui = gui_, .profiles = &ProfilManager::instance()}),
+      campaignScreens_({.gui = gui_, .menus = menus_, .sprite = sprite_}),
+      freePlay_({.catalogue = &SolitaireManager::instance(), .gui = gui_}),
+      powersAndShop_({.cards = cards_,
+                      .menus = menus_,
+                      .tutorials = solTutorials_,
+                      .achievements = achievements_,
+                      .d3d = d3d_,
+                      .sprite = sprite_,
+                      .globals = globals_,
+                      .running = &running_,
+                      .jokerFound = [this](Karte& card) { hud_.onJokerFound(card); },
+                      .wildcardFound = [this](Karte& card) { hud_.onWildcardFound(card); }}),
+      hud_({.cards = cards_,
+            .catalogue = &SolitaireManager::instance(),
+            .tutorials = solTutorials_,
+            .achievements = achievements_,
+            .language = engine_->getLanguage(),
+            .globals = globals_,
+            .storyPart = &storyPart_,
+            .running = &running_}),
+      achievementScreen_({.gui = gui_, .menus = menus_, .achievements = achievements_, .particles = particles_}),
+      newProfileDialog_({.language = engine_->getLanguage(),
+                         .menus = menus_,
+                         .tutorials = solTutorials_,
+                         .setTutorialSwitches = [this](bool checked) { tutorialScreens_.setCheckboxes(checked); }}),
+      helpScreen_({.catalogue = &SolitaireManager::instance(),
+                   .tutorials = solTutorials_,
+                   .textures = &d3d_->getTextureManager(),
+                   .hud = &hud_}),
+      resultsScreen_({.gui = gui_,
+                      .menus = menus_,
                       .cards = cards_,
-                      .renderer = renderer_,
-                      .hud = &hud_,
-                      .help = &helpScreen_,
-                      .results = &results_,
-                      .running = &running_});
-    resultsScreen_.setSources({gui_, menus_, cards_, &SolitaireManager::instance(), &StatistikManager::instance(),
-                               &StyleSettings::instance(), &running_});
-    screenshots_.setDevice(d3d_, renderer_, camera_, cards_, menus_);
+                      .catalogue = &SolitaireManager::instance(),
+                      .statistics = &StatistikManager::instance(),
+                      .styles = &StyleSettings::instance(),
+                      .running = &running_}),
+      tutorialScreens_({.tutorials = solTutorials_,
+                        .engine = engine_,
+                        .mapTablePoint =
+                            [this](D3DXVECTOR2& point) {
+                                point = renderer_->toWindowPoint(camera_->worldToScreen(point, false));
+                            }}),
+      minigameResult_({.games = minigames_, .goOn = [this] { finishMinispiel(); }}) {
+    // Starting values; the engine's measurements stay off.
+    camera_->setMargins(kCameraMargin, kCameraMargin);
     Orvex::MeasureManager::getInstance().setEnabled(false);
-    // The card manager's events.
+    // The card manager's events for the game object.
     connectCardManager();
     // Sixty updates and frames a second; the current display mode.
     engine_->setRenderInterval(1.0 / kFrameRate);
@@ -156,7 +193,7 @@ SolitaireGame2::SolitaireGame2()
     unsigned long const width = d3d_->getWidth();
     unsigned long const height = d3d_->getHeight();
     onDisplaySizeChanged(width, height);
-    SolitaireManager::instance().connectFreePlayFrame();
+    freePlay_.wire();
     // Loading time is not a frame.
     engine_->getPerfTimer()->update();
     engine_->getPerfTimer()->update();
@@ -234,7 +271,6 @@ bool SolitaireGame2::loadData() {
     if (!loading_.showLoadingProgress(0.75f, true)) return false;
     // The mini-games.
     minigames_->loadDefinitions(read(tree, L"data\\Games\\minigames.min"));
-    connectMinigames();
     minigames_->initGUI();
     minigames_->shuffleOrder();
     if (!loading_.showLoadingProgress(0.8f, true)) return false;
@@ -272,7 +308,7 @@ SolitaireGame2::~SolitaireGame2() {
     // The screens' own references go before the GUI does: the selected highscore entry, the
     // free-play buttons, the pending new profile.
     resultsScreen_.selectHighscore(nullptr);
-    SolitaireManager::instance().releasePanelButtons();
+    freePlay_.releaseButtons();
     loading_.release();
     newProfileDialog_.releasePending();
     // The music stops with the game.

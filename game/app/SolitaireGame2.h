@@ -7,10 +7,11 @@
 // the card-look choices to the settings node, which the entry point writes into config.cfg.
 //
 // The object keeps the flow (which screen, which game, which story scene); each screen is a class
-// of its own held by value, in its own .h/.cpp: LoadingScreen, CursorTable, Screenshots, GameHud,
+// of its own held by value, in its own .h/.cpp, built with a struct of what it needs (its Links),
+// connecting its own slots and finding its windows in wire() once the GUI is read: LoadingScreen, CursorTable, Screenshots, GameHud,
 // PowersAndShop (god bars and shop), NewProfileDialog, AchievementScreen, OptionsScreen,
-// TutorialScreens, ProfileList, HelpScreen, ResultsScreen, CampaignScreens, MinigameResultScreen
-// and MinigameFrames; TableInput routes the mouse between the GUI and the table; RunningGame
+// TutorialScreens, ProfileList, HelpScreen, ResultsScreen, CampaignScreens, FreePlaySelection,
+// MinigameResultScreen and MinigameFrames; TableInput routes the mouse between the GUI and the table; RunningGame
 // holds the running or last game's state.
 //
 // Files:
@@ -34,6 +35,7 @@
 #include "game/app/AchievementScreen.h"
 #include "game/app/CampaignScreens.h"
 #include "game/app/CursorTable.h"
+#include "game/app/FreePlaySelection.h"
 #include "game/app/GameHud.h"
 #include "game/app/HelpScreen.h"
 #include "game/app/InGameStep.h"
@@ -128,9 +130,8 @@ public:
     void buildLevelScreen();
     // Starts level `level` of chapter `chapter`, or the story scene due before it.
     RunningGame::StartResult startCampaignLevel(int chapter, int level, bool withTutorial);
-    // The current variant as a game (withStory: the story scene that is due plays first in a
-    // campaign level).
-    RunningGame::StartResult startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial, bool withStory);
+    // The current variant as a game, as the options say.
+    RunningGame::StartResult startGame(RunningGame::StartOptions const& options);
     // True when a story scene is running or was started.
     bool checkStory();
 
@@ -142,6 +143,7 @@ public:
     ProfileList& getProfileList() { return profileList_; }
     ResultsScreen& getResults() { return resultsScreen_; }
     CampaignScreens& getCampaignScreens() { return campaignScreens_; }
+    FreePlaySelection& getFreePlay() { return freePlay_; }
     GameHud& getHud() { return hud_; }
     bool isActive() const { return active_; }
     ScreenState getScreenState() const { return screenState_; }
@@ -174,7 +176,6 @@ private:
     void connectEngine();
     void connectTutorials();
     void connectStory();
-    void connectMinigames();
 
     // ---- small slots (SolitaireGame2_slots.cpp) ----
     void onObjectUsed(KartenObjekt& object, bool flag);
@@ -276,6 +277,7 @@ private:
     MinigameFrames minigameFrames_;
     ProfileList profileList_;
     CampaignScreens campaignScreens_;
+    FreePlaySelection freePlay_;
     PowersAndShop powersAndShop_;
     GameHud hud_;
     AchievementScreen achievementScreen_;

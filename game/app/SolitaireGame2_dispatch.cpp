@@ -18,6 +18,7 @@
 #include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/gui/GUIWindowRef.h"
 #include "engine/gui/Text.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
@@ -47,7 +48,6 @@ namespace Solitaire {
 
 namespace {
 
-constexpr double kPanelSpeed = 1.0;
 // The shell's show command of a page: shown normally.
 constexpr INT kShowNormal = 5;
 // Redo steps of "I_Redo_End": the whole history forward.
@@ -65,13 +65,10 @@ struct SolitaireGame2::ButtonRow {
 
 void SolitaireGame2::onButtonClicked(Orvex::GUIWindow& window) {
     // The window may go while its click is handled (a screen rebuilt); its name is kept.
-    window.addRef();
+    Orvex::HeldRef<Orvex::GUIWindow> const hold(&window);
     std::wstring const name = window.getName();
     // An extended tutorial may drop the click.
-    if (!extTutorials_->isClickAllowed(name)) {
-        window.release();
-        return;
-    }
+    if (!extTutorials_->isClickAllowed(name)) return;
     extTutorials_->onGuiClick(name);
     // A running story scene takes its clicks; else a tutorial its steps (also one shown in
     // front of a scene, which plays once it is closed).
@@ -90,7 +87,6 @@ void SolitaireGame2::onButtonClicked(Orvex::GUIWindow& window) {
             finishStoryPart();
         }
     } else if (solTutorials_->onGuiClick(window)) {
-        window.release();
         return;
     }
     // Wallpapers, then the rows by name.
@@ -102,7 +98,6 @@ void SolitaireGame2::onButtonClicked(Orvex::GUIWindow& window) {
             break;
         }
     helpScreen_.onPageButton(name);
-    window.release();
 }
 
 void SolitaireGame2::leaveResults() {
@@ -131,14 +126,14 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
     static wchar_t const* const kRedoStep[] = {L"UNDO_USED", L"REDO_USED", nullptr};
     static wchar_t const* const kRedoEnd[] = {L"UNDO_USED", L"REDOEND_USED", nullptr};
     static ButtonRow const rows[] = {
-        {L"FG_StartButton", [](G& g, W&) { g.startGame(true, false, std::wstring(), true, true); }},
-        {L"FG_Preview", [](G& g, W&) { g.startGame(true, false, std::wstring(), true, true); }},
+        {L"FG_StartButton", [](G& g, W&) { g.startGame({.seedFromScreen = true}); }},
+        {L"FG_Preview", [](G& g, W&) { g.startGame({.seedFromScreen = true}); }},
         {L"HSE_SPIELEN",
          [](G& g, W&) {
              HighscoreEintrag const* entry = g.resultsScreen_.getSelectedHighscore();
              std::wstring const seed = entry ? entry->getGameName() : std::wstring();
              SolitaireManager::instance().finishStatistics(false);
-             g.startGame(false, false, seed, true, true);
+             g.startGame({.seedText = seed});
          }},
         {L"HSE_DELETE",
          [](G& g, W&) {
@@ -293,7 +288,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
 
 void SolitaireGame2::restartGame() {
     menus_->activateMenu(kInGameMenu, -1.0);
-    startGame(false, running_.campaign, std::wstring(), true, false);
+    startGame({.campaign = running_.campaign, .withStory = false});
 }
 
 void SolitaireGame2::endLevelNow() {

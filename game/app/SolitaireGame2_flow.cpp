@@ -74,8 +74,9 @@ constexpr wchar_t kStoryFirstTextId[] = L"A_WEITER_GESCHICHTE";
 
 }  // namespace
 
-RunningGame::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign, std::wstring const& seedText, bool withTutorial,
-                              bool withStory) {
+RunningGame::StartResult SolitaireGame2::startGame(RunningGame::StartOptions const& options) {
+    bool const campaign = options.campaign;
+    bool const withTutorial = options.withTutorial;
     // A results delay still running belongs to the game before: its screen would open over
     // this one.
     running_.gameOver = false;
@@ -85,7 +86,7 @@ RunningGame::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign,
     SolitaireManager& catalogue = SolitaireManager::instance();
     SolVariant* variant = catalogue.getCurrentVariant();
     // The story scene that is due plays first.
-    if (variant && campaign && withStory) {
+    if (variant && campaign && options.withStory) {
         if (checkStory()) return kStoryStarted;
         if (!variant->getUnlocksBefore().empty()) {
             if (Profil* profile = activeProfile()) profile->addUnlock(variant->getUnlocksBefore(), false);
@@ -98,8 +99,8 @@ RunningGame::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign,
     running_.levelAbandoned = false;
     // The kind of game and its seed.
     running_.campaign = campaign;
-    running_.seedText = seedText;
-    if (freeSeed)
+    running_.seedText = options.seedText;
+    if (options.seedFromScreen)
         if (Orvex::GUILabel* seed = labelOf(findWindow(L"FG_SEED"))) {
             std::wstring const typed = seed->getText();
             if (typed != Orvex::languageText(seed->getTextId())) running_.seedText = typed;
@@ -204,7 +205,7 @@ RunningGame::StartResult SolitaireGame2::startCampaignLevel(int chapter, int lev
             if (Profil::findLevel(*record, level)) running_.recordLevel = level;
         }
     }
-    StartResult const result = startGame(false, true, std::wstring(), withTutorial, true);
+    StartResult const result = startGame({.campaign = true, .withTutorial = withTutorial});
     if (result == kGameStarted) {
         running_.currentChapter = running_.nextChapter = chapter;
         running_.currentLevel = running_.nextLevel = level;

@@ -111,7 +111,7 @@ std::span<SolitaireGame2::MenuEntry const> SolitaireGame2::menuEntries() {
         {kOptionsMenu, false, kScreenMenu, [](G& g) { g.options_.enter(); }},
         {kHelpMenu, false, kScreenMenu, [](G& g) { g.helpScreen_.enter(); }},
         {kCreditsMenu, false, kScreenMenu, [](G& g) { g.helpScreen_.enterCredits(); }},
-        {kFreePlayMenu, false, kScreenMenu, [](G&) { SolitaireManager::instance().enterFreePlay(); }},
+        {kFreePlayMenu, false, kScreenMenu, [](G& g) { g.freePlay_.enter(); }},
         {L"KATEGORIEMENU", false, kScreenMenu,
          [](G& g) {
              CampaignScreens::refreshResults();

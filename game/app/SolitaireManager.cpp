@@ -36,15 +36,15 @@ SolitaireManager::~SolitaireManager() {
 }
 
 void SolitaireManager::clear() {
-    releasePanelButtons();
+    cleared.emit();
     releaseGameStatistik();
     if (variantStatistik_) variantStatistik_->release();
     variantStatistik_ = nullptr;
     for (SolCategorie* category : categories_) category->release();
     categories_.clear();
-    currentCategory_ = panelCategory_ = nullptr;
-    currentGame_ = panelGame_ = nullptr;
-    currentVariant_ = panelVariant_ = nullptr;
+    currentCategory_ = nullptr;
+    currentGame_ = nullptr;
+    currentVariant_ = nullptr;
     savedKartenset_ = savedGameStyle_ = savedBackground_ = SavedName();
     styleParamSaved_ = false;
     alternativeBackground_ = false;
@@ -70,7 +70,7 @@ void SolitaireManager::loadCatalogue(Orvex::XMLNode& tree, std::wstring const& s
         categories_.push_back(new SolCategorie(*child, sourceName));
     }
     problems.log(L"Catalogue", sourceName);
-    buildCategoryPanel();
+    loaded.emit();
 }
 
 bool SolitaireManager::loadCatalogueFile(std::wstring const& fileName) {

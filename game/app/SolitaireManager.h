@@ -15,8 +15,7 @@
 // SolitaireManager.cpp: the instance, reading the catalogue, look-ups and previews.
 // SolitaireManager_start.cpp: starting a variant (overrides, statistics) and closing its statistics.
 // SolitaireManager_data.cpp: highscores, per-variant data and the quick save.
-// SolitaireManager_panels.cpp: the free-play screen's three columns of buttons (categories, games,
-// variants), the preview and the variant's statistics lines.
+// The free-play screen's columns that choose in it are the game object's FreePlaySelection.
 #pragma once
 
 #include <string>
@@ -25,9 +24,6 @@
 #include "signals/sigslot.h"
 
 namespace Orvex {
-class GUIAnimationsGoal;
-class GUIButton;
-class GUIWindow;
 class XMLNode;
 }  // namespace Orvex
 
@@ -60,12 +56,15 @@ public:
 
     // ---- The catalogue (SolitaireManager.cpp) ----
     // Every "TEXT_FILE" into the language texts, then one category per "KATEGORIE", appended;
-    // then the category panel. sourceName names the file in log lines.
+    // then `loaded`. sourceName names the file in log lines.
     void loadCatalogue(Orvex::XMLNode& tree, std::wstring const& sourceName = kCatalogueFile);
     // Reads kCatalogueFile (archives, then disk) and loads it; false when it holds nothing.
     bool loadCatalogueFile(std::wstring const& fileName = kCatalogueFile);
-    // Releases the whole catalogue and the current choice (tests and tools).
+    // Releases the whole catalogue and the current choice (tests and tools), after `cleared`.
     void clear();
+    // The catalogue read (its categories appended) and about to be emptied.
+    sigslot::signal0<> loaded;
+    sigslot::signal0<> cleared;
 
     std::vector<SolCategorie*> const& getCategories() const { return categories_; }
     SolCategorie* findCategory(std::wstring const& name) const;
@@ -77,6 +76,10 @@ public:
     SolCategorie* getCurrentCategory() const { return currentCategory_; }
     SolSolitaire* getCurrentGame() const { return currentGame_; }
     SolVariant* getCurrentVariant() const { return currentVariant_; }
+    // The current choice set one part at a time (the free-play selection's).
+    void setCurrentCategory(SolCategorie* category) { currentCategory_ = category; }
+    void setCurrentGame(SolSolitaire* game) { currentGame_ = game; }
+    void setCurrentVariant(SolVariant* variant) { currentVariant_ = variant; }
     bool isStoryCategory() const;
     bool useAlternativeBackground() const { return alternativeBackground_; }
     // The variant's background override, else its game's, else its category's, else the default.
@@ -113,50 +116,6 @@ public:
     // without a save, or when the card manager refuses a save that is not whole (the game stays).
     bool resumeQuickSave();
 
-    // ---- Free-play panels (SolitaireManager_panels.cpp) ----
-    // Bits of scrollPanelsToSelection: the variant, game and category columns.
-    static constexpr int kScrollVariants = 1;
-    static constexpr int kScrollGames = 2;
-    static constexpr int kScrollCategories = 4;
-    static constexpr int kScrollAll = kScrollVariants | kScrollGames | kScrollCategories;
-    // Each rebuilds one column from its templates; the category column also selects the first
-    // shown category when none is chosen yet.
-    void buildCategoryPanel();
-    void buildGamePanel();
-    void buildVariantPanel();
-    // Make the item current and selected, mark its button, rebuild the dependent columns and
-    // emit the item's signal (also for null).
-    void selectCategory(SolCategorie* category);
-    void selectGame(SolSolitaire* game);
-    void selectVariant(SolVariant* variant);
-    // The buttons' click slots: the item in the button's user pointer slot 0, when it is still
-    // in its column's list.
-    void onCategoryButton(Orvex::GUIWindow& button);
-    void onGameButton(Orvex::GUIWindow& button);
-    void onVariantButton(Orvex::GUIWindow& button);
-    // The first shown category with a game that has a variant, its first such game and variant.
-    void selectFirstEntries();
-    // Entering the free-play screen: the columns' choice becomes current again (a campaign level
-    // may have been current meanwhile), its preview and statistics lines shown afresh; the first
-    // entries when the columns hold no choice. The choice survives leaving the screen.
-    void enterFreePlay();
-    void scrollPanelsToSelection(int flags);
-    void onFreePlayFrameReady(Orvex::GUIWindow& window, Orvex::GUIAnimationsGoal& goal);
-    // Once, by the game object: "FG_FreiesSpielFrame" reaching a goal scrolls every column.
-    void connectFreePlayFrame();
-    // Lets go of the buttons the columns hold (before the GUI they belong to goes).
-    void releasePanelButtons();
-    SolCategorie* getPanelCategory() const { return panelCategory_; }
-    SolSolitaire* getPanelGame() const { return panelGame_; }
-    SolVariant* getPanelVariant() const { return panelVariant_; }
-    std::vector<Orvex::GUIButton*> const& getCategoryButtons() const { return categoryButtons_; }
-    std::vector<Orvex::GUIButton*> const& getGameButtons() const { return gameButtons_; }
-    std::vector<Orvex::GUIButton*> const& getVariantButtons() const { return variantButtons_; }
-
-    sigslot::signal1<SolCategorie*> categorySelected;
-    sigslot::signal1<SolSolitaire*> gameSelected;
-    sigslot::signal1<SolVariant*> variantSelected;
-
 private:
     // A look item the player chose, kept while variants override it.
     struct SavedName {
@@ -176,11 +135,8 @@ private:
 
     std::vector<SolCategorie*> categories_;
     SolCategorie* currentCategory_ = nullptr;
-    SolCategorie* panelCategory_ = nullptr;
     SolSolitaire* currentGame_ = nullptr;
-    SolSolitaire* panelGame_ = nullptr;
     SolVariant* currentVariant_ = nullptr;
-    SolVariant* panelVariant_ = nullptr;
     Statistik* variantStatistik_ = nullptr;
     Statistik* gameStatistik_ = nullptr;
     SavedName savedKartenset_;
@@ -189,12 +145,6 @@ private:
     bool styleParamSaved_ = false;
     float savedStyleParam_ = 0.0f;
     bool alternativeBackground_ = false;
-
-    // ---- Free-play panels (SolitaireManager_panels.cpp) ----
-    // Each button held by one reference until its column is rebuilt.
-    std::vector<Orvex::GUIButton*> categoryButtons_;
-    std::vector<Orvex::GUIButton*> gameButtons_;
-    std::vector<Orvex::GUIButton*> variantButtons_;
 };
 
 }  // namespace Solitaire

@@ -16,7 +16,15 @@
 
 namespace Solitaire {
 
-void TableInput::link(Links links) { links_ = links; }
+TableInput::TableInput(Links const& links) : links_(links) {
+    Orvex::DirectInputInterface& input = Orvex::DirectInputInterface::getInstance();
+    input.mouseButtonDownSignal.connect(this, &TableInput::onMouseDown);
+    input.mouseButtonUpSignal.connect(this, &TableInput::onMouseUp);
+    input.mouseAxisSignal.connect(this, &TableInput::onMouseMove);
+    input.mouseDoubleClickSignal.connect(this, &TableInput::onMouseDoubleClick);
+}
+
+void TableInput::wire() { table_ = findScreenWindow(L"I_DRAW"); }
 
 bool TableInput::dismissPanels() {
     if (links_.hud->dismissGameNamePanel()) {

@@ -5,9 +5,8 @@
 // with the next press (or key, through dismissPanels); a press on a card or pile is played as
 // well. A press while the results delay runs asks it to skip.
 //
-// The game object holds it by value, links it to the managers and to what it reads of the game
-// once, hands it the table window at the GUI wiring and connects its four slots to the input
-// object between its own (the order of connections decides who sees a press first).
+// The game object holds it by value, built with its Links, and wires it at the GUI wiring; it
+// connects its own four slots to the input object.
 //
 // Files: TableInput.cpp (all of it).
 #pragma once
@@ -32,7 +31,7 @@ struct RunningGame;
 
 class TableInput : public sigslot::has_slots<sigslot::single_threaded> {
 public:
-    // What the routing reads and moves; set once, before any event.
+    // What the routing reads and moves.
     struct Links {
         Orvex::GUISystem* gui = nullptr;
         Kartenmanager* cards = nullptr;
@@ -47,9 +46,14 @@ public:
         RunningGame const* running = nullptr;
     };
 
-    void link(Links links);
-    // The table's window "I_DRAW" (may be null): a press on it is no press on the GUI.
-    void setTableWindow(Orvex::GUIWindow* table) { table_ = table; }
+    // Its four slots connected to the input object (the order of connections decides who sees a
+    // press first: the game object builds it before the mini-games connect theirs).
+    explicit TableInput(Links const& links);
+    TableInput(TableInput const&) = delete;
+    TableInput& operator=(TableInput const&) = delete;
+
+    // The table's window "I_DRAW" found (may be null): a press on it is no press on the GUI.
+    void wire();
 
     // The input object's mouse events. A double click is its second press: the GUI has that
     // press, the table the double click (which the card manager takes as a plain press where

@@ -35,11 +35,9 @@ std::wstring tutorialNameOf(std::wstring const& menu, bool campaign) {
 
 }  // namespace
 
-void TutorialScreens::connect(SolTutorialManager* tutorials, Orvex::OrvexEngine* engine,
-                              std::function<void(D3DXVECTOR2&)> mapTablePoint) {
-    tutorials_ = tutorials;
-    engine_ = engine;
-    mapTablePoint_ = std::move(mapTablePoint);
+TutorialScreens::TutorialScreens(Links links)
+    : tutorials_(links.tutorials), engine_(links.engine), mapTablePoint_(std::move(links.mapTablePoint)) {
+    if (!tutorials_) return;
     tutorials_->tutorialStarted.connect(this, &TutorialScreens::onShown);
     tutorials_->tutorialClosed.connect(this, &TutorialScreens::onHidden);
     tutorials_->mapTablePoint.connect(this, &TutorialScreens::onMapPoint);
@@ -68,7 +66,7 @@ void TutorialScreens::resetSeen() {
 
 // ---- the switches ----
 
-void TutorialScreens::wireCheckboxes() {
+void TutorialScreens::wire() {
     wchar_t const* const names[4] = {L"T_HELP_CHECKBOX_1", L"H_HELP_CHECKBOX_2", kNewProfileCheckbox, L"O_Tutorial"};
     bool const checked[4] = {false, false, true, true};
     for (int i = 0; i < 4; ++i) {

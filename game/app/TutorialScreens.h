@@ -10,8 +10,8 @@
 // profile, the new-profile dialog) sets them silenced, so the profile is left alone. A shown
 // tutorial pauses the game's clock (one slot of the performance timer) until it is closed.
 //
-// The game object holds it by value, connects it to the tutorials and wires its switches once,
-// and calls it when a menu is entered; which menu is entered stays the game object's.
+// The game object holds it by value, built with its Links (it connects itself to the tutorials),
+// wires its switches once, and calls it when a menu is entered; which menu is entered stays the game object's.
 //
 // Files: TutorialScreens.cpp (all of it).
 #pragma once
@@ -37,17 +37,22 @@ class SolTutorialManager;
 
 class TutorialScreens : public sigslot::has_slots<sigslot::single_threaded> {
 public:
-    TutorialScreens() = default;
+    // What the screens use: the tutorials, whose start and close pause and run the engine's clock
+    // (their signals reach the screens' slots), and mapTablePoint, which turns a table point of a
+    // tutorial into a window point.
+    struct Links {
+        SolTutorialManager* tutorials = nullptr;
+        Orvex::OrvexEngine* engine = nullptr;
+        std::function<void(D3DXVECTOR2&)> mapTablePoint{};
+    };
+
+    explicit TutorialScreens(Links links);
     TutorialScreens(TutorialScreens const&) = delete;
     TutorialScreens& operator=(TutorialScreens const&) = delete;
 
-    // The tutorials' start and close pause and run the engine's clock; mapTablePoint turns a
-    // table point of a tutorial into a window point.
-    void connect(SolTutorialManager* tutorials, Orvex::OrvexEngine* engine,
-                 std::function<void(D3DXVECTOR2&)> mapTablePoint);
     // Finds the four switches and sets their first state: the first two unchecked (they follow the
     // active profile once profiles exist), the other two checked.
-    void wireCheckboxes();
+    void wire();
     // All four switches set without their slot reacting.
     void setCheckboxes(bool checked);
     bool areCheckboxesSilenced() const { return silent_; }

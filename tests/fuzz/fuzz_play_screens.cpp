@@ -16,6 +16,7 @@
 
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIScrollPanel.h"
+#include "game/app/FreePlaySelection.h"
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
@@ -76,8 +77,8 @@ void buildHighscores(SolitaireGame2& screens) {
     screens.getResults().refreshStatistics();
 }
 
-void buildFreePlay() {
-    SolitaireManager& catalogue = SolitaireManager::instance();
+void buildFreePlay(SolitaireGame2& screens) {
+    Solitaire::FreePlaySelection& catalogue = screens.getFreePlay();
     catalogue.buildCategoryPanel();
     catalogue.selectFirstEntries();
     std::vector<Orvex::GUIButton*> const categories = catalogue.getCategoryButtons();
@@ -94,7 +95,7 @@ void buildFreePlay() {
         }
         category->release();
     }
-    catalogue.scrollPanelsToSelection(SolitaireManager::kScrollAll);
+    catalogue.scrollPanelsToSelection(Solitaire::FreePlaySelection::kScrollAll);
 }
 
 }  // namespace
@@ -126,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
             screens.getResults().showResults(rating, true, true, false, false);
             screens.getResults().showResults(rating, true, false, rating < 2, rating < 3);
         }
-        buildFreePlay();
+        buildFreePlay(screens);
     }
     profiles.clear();
     for (Solitaire::SolVariant* variant : SolitaireManager::instance().collectVariants()) variant->clearHighscores();

@@ -61,7 +61,7 @@ protected:
     void startFreeGame(wchar_t const* gameName, wchar_t const* variant, std::wstring const& seed,
                        wchar_t const* category = L"KLASSIKER") {
         ASSERT_TRUE(catalogue().setCurrentByNames(category, gameName, variant));
-        ASSERT_EQ(game->startGame(false, false, seed, true, true), Solitaire::RunningGame::kGameStarted);
+        ASSERT_EQ(game->startGame({.seedText = seed}), Solitaire::RunningGame::kGameStarted);
         frames(120);
     }
 

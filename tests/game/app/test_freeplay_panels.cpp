@@ -12,6 +12,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIScrollPanel.h"
+#include "game/app/FreePlaySelection.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
@@ -26,9 +27,10 @@ using Solitaire::SolitaireManager;
 class FreePlayPanelsTest : public apptest::PlayScreensFixture {
 protected:
     static SolitaireManager& catalogue() { return SolitaireManager::instance(); }
+    Solitaire::FreePlaySelection& freePlay() const { return game->getFreePlay(); }
 
     void enter() {
-        catalogue().selectFirstEntries();
+        freePlay().selectFirstEntries();
         showMenu(L"FREIESSPIELMENU");
     }
     // The column's button showing the item of that name.
@@ -63,14 +65,14 @@ protected:
 TEST_F(FreePlayPanelsTest, ClicksPickCategoryGameAndVariant) {
     enter();
     EXPECT_EQ(current(), L"KLASSIKER/GOLDRAUSCH/GOLDRAUSCH");
-    EXPECT_EQ(namesOf(catalogue().getCategoryButtons()), (std::vector<std::wstring>{L"KLASSIKER", L"KNOBELEIEN"}));
-    EXPECT_EQ(namesOf(catalogue().getGameButtons()), (std::vector<std::wstring>{L"GOLDRAUSCH", L"SPINNE", L"ZELLEN"}));
-    EXPECT_EQ(namesOf(catalogue().getVariantButtons()), (std::vector<std::wstring>{L"GOLDRAUSCH", L"GOLDRAUSCH_DREI"}));
+    EXPECT_EQ(namesOf(freePlay().getCategoryButtons()), (std::vector<std::wstring>{L"KLASSIKER", L"KNOBELEIEN"}));
+    EXPECT_EQ(namesOf(freePlay().getGameButtons()), (std::vector<std::wstring>{L"GOLDRAUSCH", L"SPINNE", L"ZELLEN"}));
+    EXPECT_EQ(namesOf(freePlay().getVariantButtons()), (std::vector<std::wstring>{L"GOLDRAUSCH", L"GOLDRAUSCH_DREI"}));
     EXPECT_EQ(goalOf(L"FG_Preview"), L"NORMAL");
     EXPECT_EQ(goalOf(L"FG_VariantenPanel"), L"NORMAL");
     EXPECT_EQ(textOf(L"FG_STATISTIKEN_WIN"), L"Gewonnen: 0");
     // The chosen button wears the chosen look.
-    Orvex::GUIButton* chosen = buttonOf<Solitaire::SolCategorie>(catalogue().getCategoryButtons(), L"KLASSIKER");
+    Orvex::GUIButton* chosen = buttonOf<Solitaire::SolCategorie>(freePlay().getCategoryButtons(), L"KLASSIKER");
     EXPECT_EQ(chosen->getLabel()->getStyleName(0), L"ACTIVE_FG_NORMAL");
     EXPECT_EQ(chosen->getLabel()->getFontName(), L"ActiveSolKategorieFont");
     keepScreen("free_play_1024x768");
@@ -85,7 +87,7 @@ TEST_F(FreePlayPanelsTest, ClicksPickCategoryGameAndVariant) {
     three->setStatistik(stats);
     stats->release();
     Orvex::Texture2D* before = previewShown();
-    click(*buttonOf<Solitaire::SolVariant>(catalogue().getVariantButtons(), L"GOLDRAUSCH_DREI"));
+    click(*buttonOf<Solitaire::SolVariant>(freePlay().getVariantButtons(), L"GOLDRAUSCH_DREI"));
     EXPECT_EQ(current(), L"KLASSIKER/GOLDRAUSCH/GOLDRAUSCH_DREI");
     EXPECT_EQ(previewShown(), three->getPreview());
     EXPECT_NE(previewShown(), before);
@@ -94,14 +96,14 @@ TEST_F(FreePlayPanelsTest, ClicksPickCategoryGameAndVariant) {
     three->setStatistik(nullptr);
 
     // Another category: its first game with one shown variant fills the preview's place.
-    click(*buttonOf<Solitaire::SolCategorie>(catalogue().getCategoryButtons(), L"KNOBELEIEN"));
+    click(*buttonOf<Solitaire::SolCategorie>(freePlay().getCategoryButtons(), L"KNOBELEIEN"));
     EXPECT_EQ(current(), L"KNOBELEIEN/GOLFPLATZ/GOLFPLATZ");
     EXPECT_EQ(goalOf(L"FG_Preview"), L"FULL");
     EXPECT_EQ(goalOf(L"FG_VariantenPanel"), L"AUS");
     // A game of three variants, the second hidden, shows the other two beside the preview.
-    click(*buttonOf<Solitaire::SolSolitaire>(catalogue().getGameButtons(), L"HERZREIHE"));
+    click(*buttonOf<Solitaire::SolSolitaire>(freePlay().getGameButtons(), L"HERZREIHE"));
     EXPECT_EQ(current(), L"KNOBELEIEN/HERZREIHE/HERZREIHE");
-    EXPECT_EQ(namesOf(catalogue().getVariantButtons()), (std::vector<std::wstring>{L"HERZREIHE", L"HERZREIHE_LEKTION"}));
+    EXPECT_EQ(namesOf(freePlay().getVariantButtons()), (std::vector<std::wstring>{L"HERZREIHE", L"HERZREIHE_LEKTION"}));
     EXPECT_EQ(goalOf(L"FG_Preview"), L"NORMAL");
     EXPECT_EQ(goalOf(L"FG_VariantenPanel"), L"NORMAL");
     keepScreen("free_play_shown_variants_1024x768");
@@ -111,13 +113,13 @@ TEST_F(FreePlayPanelsTest, ClicksPickCategoryGameAndVariant) {
 // entries chosen.
 TEST_F(FreePlayPanelsTest, ClickOnTheChosenButtonRebuilds) {
     enter();
-    click(*buttonOf<Solitaire::SolVariant>(catalogue().getVariantButtons(), L"GOLDRAUSCH_DREI"));
+    click(*buttonOf<Solitaire::SolVariant>(freePlay().getVariantButtons(), L"GOLDRAUSCH_DREI"));
     // Held, so that a new button cannot be made at the freed one's address.
-    Orvex::GUIButton* oldGame = catalogue().getGameButtons().front();
+    Orvex::GUIButton* oldGame = freePlay().getGameButtons().front();
     oldGame->addRef();
-    click(*buttonOf<Solitaire::SolCategorie>(catalogue().getCategoryButtons(), L"KLASSIKER"));
+    click(*buttonOf<Solitaire::SolCategorie>(freePlay().getCategoryButtons(), L"KLASSIKER"));
     EXPECT_EQ(current(), L"KLASSIKER/GOLDRAUSCH/GOLDRAUSCH");
-    EXPECT_NE(catalogue().getGameButtons().front(), oldGame);
+    EXPECT_NE(freePlay().getGameButtons().front(), oldGame);
     oldGame->release();
 }
 
@@ -125,17 +127,17 @@ TEST_F(FreePlayPanelsTest, ClickOnTheChosenButtonRebuilds) {
 // longer in the column's list.
 TEST_F(FreePlayPanelsTest, KeptButtonOfAnOldColumnDoesNothing) {
     enter();
-    Orvex::GUIButton* oldGame = buttonOf<Solitaire::SolSolitaire>(catalogue().getGameButtons(), L"SPINNE");
-    Orvex::GUIButton* oldCategory = buttonOf<Solitaire::SolCategorie>(catalogue().getCategoryButtons(), L"KLASSIKER");
+    Orvex::GUIButton* oldGame = buttonOf<Solitaire::SolSolitaire>(freePlay().getGameButtons(), L"SPINNE");
+    Orvex::GUIButton* oldCategory = buttonOf<Solitaire::SolCategorie>(freePlay().getCategoryButtons(), L"KLASSIKER");
     oldGame->addRef();
     oldCategory->addRef();
-    click(*buttonOf<Solitaire::SolCategorie>(catalogue().getCategoryButtons(), L"KNOBELEIEN"));
-    catalogue().onGameButton(*oldGame);
+    click(*buttonOf<Solitaire::SolCategorie>(freePlay().getCategoryButtons(), L"KNOBELEIEN"));
+    freePlay().onGameButton(*oldGame);
     EXPECT_EQ(current(), L"KNOBELEIEN/GOLFPLATZ/GOLFPLATZ");
     // The catalogue read anew: the old category button's item is gone as well.
     loadCatalogue(L"<LEVEL><KATEGORIE NAME=\"NEU\"><GAME NAME=\"G\"><VARIANTE NAME=\"V\" FILE=\"data\\Level\\Spinne.sol\"/></GAME></KATEGORIE></LEVEL>");
     EXPECT_EQ(current(), L"NEU/G/V");
-    catalogue().onCategoryButton(*oldCategory);
+    freePlay().onCategoryButton(*oldCategory);
     EXPECT_EQ(current(), L"NEU/G/V");
     oldGame->release();
     oldCategory->release();
@@ -164,19 +166,19 @@ TEST_F(FreePlayPanelsTest, EmptyCategoryPreviewFallbackAndBanners) {
     EXPECT_EQ(previewShown(), game->getPreview());
     EXPECT_NE(previewShown(), nullptr);
     // Banners: the category's on its button, the game's button inside the second holder, the variant's.
-    Orvex::GUIButton* category = catalogue().getCategoryButtons().front();
+    Orvex::GUIButton* category = freePlay().getCategoryButtons().front();
     EXPECT_NE(category->findChild(L"FG_KategorieBannerVorlage"), nullptr);
-    EXPECT_EQ(catalogue().getGameButtons().front()->getParent()->getName(), L"FG_GameBannerVorlage2");
-    EXPECT_EQ(catalogue().getVariantButtons()[0]->findChild(L"FG_VarianteBannerVorlage"), nullptr);
-    EXPECT_NE(catalogue().getVariantButtons()[1]->findChild(L"FG_VarianteBannerVorlage"), nullptr);
+    EXPECT_EQ(freePlay().getGameButtons().front()->getParent()->getName(), L"FG_GameBannerVorlage2");
+    EXPECT_EQ(freePlay().getVariantButtons()[0]->findChild(L"FG_VarianteBannerVorlage"), nullptr);
+    EXPECT_NE(freePlay().getVariantButtons()[1]->findChild(L"FG_VarianteBannerVorlage"), nullptr);
     // A variant never started: both lines show 0.
     EXPECT_EQ(textOf(L"FG_STATISTIKEN_WIN"), L"Gewonnen: 0");
     EXPECT_EQ(textOf(L"FG_STATISTIKEN_STARTED"), L"Beendet: 0");
 
-    click(*buttonOf<Solitaire::SolCategorie>(catalogue().getCategoryButtons(), L"LEER"));
+    click(*buttonOf<Solitaire::SolCategorie>(freePlay().getCategoryButtons(), L"LEER"));
     EXPECT_EQ(current(), L"LEER/-/-");
-    EXPECT_TRUE(catalogue().getGameButtons().empty());
-    EXPECT_TRUE(catalogue().getVariantButtons().empty());
+    EXPECT_TRUE(freePlay().getGameButtons().empty());
+    EXPECT_TRUE(freePlay().getVariantButtons().empty());
     auto* variants = dynamic_cast<Orvex::GUIScrollPanel*>(find(L"FG_VariantenPanel"));
     EXPECT_TRUE(variants->getContentPanel()->getChildren().empty());
 }
@@ -188,12 +190,12 @@ TEST_F(FreePlayPanelsTest, ColumnsScrollToTheChosenButton) {
         text += L"<GAME NAME=\"G" + std::to_wstring(i) + L"\"><VARIANTE NAME=\"V\" FILE=\"data\\Level\\Paare.sol\"/></GAME>";
     loadCatalogue(text + L"</KATEGORIE></LEVEL>");
     showMenu(L"FREIESSPIELMENU");
-    click(*catalogue().getGameButtons()[3]);
-    catalogue().selectGame(catalogue().getCurrentCategory()->getGames().back());
-    catalogue().scrollPanelsToSelection(SolitaireManager::kScrollAll);
+    click(*freePlay().getGameButtons()[3]);
+    freePlay().selectGame(catalogue().getCurrentCategory()->getGames().back());
+    freePlay().scrollPanelsToSelection(Solitaire::FreePlaySelection::kScrollAll);
     for (int i = 0; i < 60; ++i) step(0.05);
     Orvex::GUIWindow* panel = find(L"FG_GamePanel");
-    Orvex::GUIButton* last = catalogue().getGameButtons().back();
+    Orvex::GUIButton* last = freePlay().getGameButtons().back();
     EXPECT_LE(last->getScreenRect().bottom, panel->getScreenRect().bottom + 1.0f);
     EXPECT_GE(last->getScreenRect().top, panel->getScreenRect().top - 1.0f);
 }

@@ -82,7 +82,7 @@ TEST_F(GameRulesTest, EveryVariantsRulesShowInHelpAndOnTheTable) {
         EXPECT_EQ(inHelp.count(rules), 1u) << nameOf(entry) << ": on the help's rules page";
 
         ASSERT_TRUE(SolitaireManager::instance().setCurrentByNames(entry.category, entry.game, entry.variant));
-        ASSERT_EQ(game->startGame(false, entry.campaign, L"", false, false), Solitaire::RunningGame::kGameStarted)
+        ASSERT_EQ(game->startGame({.campaign = entry.campaign, .withTutorial = false, .withStory = false}), Solitaire::RunningGame::kGameStarted)
             << nameOf(entry);
         step(0.1);
         dismissPanels();
@@ -113,7 +113,7 @@ TEST_F(GameRulesTest, TheStartShowsTheRulesOfANewVariantOnce) {
     Start const starts[] = {{L"SPINNE", L"SPINNE", true}, {L"SPINNE", L"SPINNE", false}, {L"ZELLEN", L"ZELLEN", true}};
     for (Start const& start : starts) {
         ASSERT_TRUE(catalogue.setCurrentByNames(L"KLASSIKER", start.game, start.variant));
-        ASSERT_EQ(game->startGame(false, false, L"", false, false), Solitaire::RunningGame::kGameStarted);
+        ASSERT_EQ(game->startGame({.withTutorial = false, .withStory = false}), Solitaire::RunningGame::kGameStarted);
         step(0.1);
         EXPECT_EQ(game->getHud().getHelpBlend().target > 0.5f, start.shown) << port::toUtf8(start.game);
         if (start.shown) {

@@ -163,7 +163,7 @@ TEST_F(GameStoryEndTest, ALevelStartedWhileASceneIsRunningGivesWayToIt) {
     EXPECT_EQ(game->getRunning().currentLevel, -1);
     EXPECT_TRUE(game->checkStory());
     ASSERT_TRUE(Solitaire::SolitaireManager::instance().setCurrentByNames(L"KLASSIKER", L"HERZREIHE", L"HERZREIHE"));
-    EXPECT_EQ(game->startGame(false, false, L"", true, true), RunningGame::kGameStarted);
+    EXPECT_EQ(game->startGame({}), RunningGame::kGameStarted);
     // No scene is due without one playing (the story holds none): the level starts.
     game->setStoryPart(nullptr);
     EXPECT_FALSE(game->checkStory());

@@ -173,7 +173,7 @@ TEST_F(HudTest, TheTitleNamesChapterAndGameOfALevelAndGameAndVariantOfAFreeGame)
     for (Case const& c : cases) {
         if (c.chapter < 0) {
             ASSERT_TRUE(catalogue().setCurrentByNames(L"KNOBELEIEN", L"HERZREIHE", L"HERZREIHE"));
-            ASSERT_EQ(game->startGame(false, false, kSeed, false, true), Solitaire::RunningGame::kGameStarted);
+            ASSERT_EQ(game->startGame({.seedText = kSeed, .withTutorial = false}), Solitaire::RunningGame::kGameStarted);
         } else {
             ASSERT_EQ(game->startCampaignLevel(c.chapter, c.level, false), Solitaire::RunningGame::kGameStarted);
         }

@@ -21,6 +21,7 @@
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIWindow.h"
 #include "game/app/FormatNumber.h"
+#include "game/app/FreePlaySelection.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
@@ -99,7 +100,7 @@ TEST_F(PlayedScreensTest, FreePlayColumnsShowEveryEntryAsAButtonAndTheChosenOneM
     toMainMenu();
     clickOn(L"H_FreiesSpiel");
     ASSERT_EQ(activeMenu(), L"FREIESSPIELMENU");
-    Solitaire::SolitaireManager& catalogue = Solitaire::SolitaireManager::instance();
+    Solitaire::FreePlaySelection& freePlay = game->getFreePlay();
     auto look = [&](std::wstring const& chosenCategory, std::wstring const& chosenGame) {
         moveTo(D3DXVECTOR2(2.0f, 2.0f));
         settle();
@@ -107,7 +108,7 @@ TEST_F(PlayedScreensTest, FreePlayColumnsShowEveryEntryAsAButtonAndTheChosenOneM
         Orvex::FRect const panel = find(L"FG_GamePanel")->getScreenRect();
         // The panel's own dark ground, beside the buttons.
         uint32_t const ground = pixelAt(shot, D3DXVECTOR2(panel.right - 4.0f, panel.bottom - 4.0f));
-        for (auto const* list : {&catalogue.getCategoryButtons(), &catalogue.getGameButtons()})
+        for (auto const* list : {&freePlay.getCategoryButtons(), &freePlay.getGameButtons()})
             for (Orvex::GUIButton* button : *list) {
                 std::string const name = narrow(button->getName());
                 Orvex::FRect const r = button->getScreenRect();
@@ -143,7 +144,7 @@ TEST_F(PlayedScreensTest, FreePlayColumnsShowEveryEntryAsAButtonAndTheChosenOneM
         EXPECT_FALSE(overlap(child->getScreenRect(), preview)) << narrow(child->getName());
     }
     // The ribbon on the puzzles' tab says "Neu" in light letters.
-    Orvex::GUIButton* puzzles = catalogue.getCategoryButtons().at(1);
+    Orvex::GUIButton* puzzles = freePlay.getCategoryButtons().at(1);
     Orvex::GUIWindow* ribbon = nullptr;
     for (Orvex::GUIWindow* child : puzzles->getChildren())
         if (child != puzzles->getLabel()) ribbon = child;
@@ -163,7 +164,7 @@ TEST_F(PlayedScreensTest, FreePlayColumnsKeepTheirOrderAfterGames) {
     toMainMenu();
     clickOn(L"H_FreiesSpiel");
     ASSERT_EQ(activeMenu(), L"FREIESSPIELMENU");
-    Solitaire::SolitaireManager& catalogue = Solitaire::SolitaireManager::instance();
+    Solitaire::FreePlaySelection& freePlay = game->getFreePlay();
     // Each column's buttons lie one after another in the order of their list (the catalogue's).
     auto expectInOrder = [](std::vector<Orvex::GUIButton*> const& buttons, bool across, int round) {
         for (std::size_t i = 1; i < buttons.size(); ++i) {
@@ -190,8 +191,8 @@ TEST_F(PlayedScreensTest, FreePlayColumnsKeepTheirOrderAfterGames) {
         clickOn(L"P_ENDE");
         ASSERT_EQ(activeMenu(), L"FREIESSPIELMENU");
         settle();
-        expectInOrder(catalogue.getCategoryButtons(), true, round);
-        expectInOrder(catalogue.getGameButtons(), false, round);
+        expectInOrder(freePlay.getCategoryButtons(), true, round);
+        expectInOrder(freePlay.getGameButtons(), false, round);
         EXPECT_EQ(textOf(L"FG_STATISTIKEN_STARTED"), L"Beendet: " + std::to_wstring(round));
     }
     keep("played_free_play_after_games");

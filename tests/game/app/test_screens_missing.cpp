@@ -7,6 +7,7 @@
 
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUISystem.h"
+#include "game/app/FreePlaySelection.h"
 #include "game/app/SolitaireManager.h"
 #include "port/win32/win32_text.h"
 #include "tests/game/app/PlayScreensFixture.h"
@@ -62,12 +63,13 @@ TEST_P(ScreensMissingTest, EveryScreenBuildsWithoutIt) {
     if (Orvex::GUIWindow* next = find(L"LA_NextPage")) click(*next);
     frame();
 
-    catalogue.buildCategoryPanel();
-    catalogue.selectFirstEntries();
+    Solitaire::FreePlaySelection& freePlay = game->getFreePlay();
+    freePlay.buildCategoryPanel();
+    freePlay.selectFirstEntries();
     showMenu(L"FREIESSPIELMENU");
-    for (auto const* column : {&catalogue.getCategoryButtons(), &catalogue.getGameButtons(), &catalogue.getVariantButtons()})
+    for (auto const* column : {&freePlay.getCategoryButtons(), &freePlay.getGameButtons(), &freePlay.getVariantButtons()})
         if (!column->empty()) click(*column->back());
-    catalogue.scrollPanelsToSelection(Solitaire::SolitaireManager::kScrollAll);
+    freePlay.scrollPanelsToSelection(Solitaire::FreePlaySelection::kScrollAll);
     frame();
     catalogue.setCurrentByNames(L"KLASSIKER", L"GOLDRAUSCH", L"GOLDRAUSCH");
 }
@@ -76,10 +78,11 @@ TEST_P(ScreensMissingTest, EveryScreenBuildsWithoutIt) {
 // still fills, and without the preview the statistics lines still follow the variant.
 TEST_P(ScreensMissingTest, OtherPartsStillFill) {
     Solitaire::SolitaireManager& catalogue = Solitaire::SolitaireManager::instance();
-    catalogue.buildCategoryPanel();
-    catalogue.selectFirstEntries();
+    Solitaire::FreePlaySelection& freePlay = game->getFreePlay();
+    freePlay.buildCategoryPanel();
+    freePlay.selectFirstEntries();
     std::wstring const gone = GetParam().name;
-    if (gone != L"FG_KategoriePanel" && gone != L"FG_KategorieVorlage") EXPECT_EQ(catalogue.getCategoryButtons().size(), 2u);
+    if (gone != L"FG_KategoriePanel" && gone != L"FG_KategorieVorlage") EXPECT_EQ(freePlay.getCategoryButtons().size(), 2u);
     if (gone != L"FG_STATISTIKEN_WIN") EXPECT_EQ(textOf(L"FG_STATISTIKEN_WIN"), L"Gewonnen: 0");
     EXPECT_NE(catalogue.getCurrentVariant(), nullptr);
 }

@@ -127,7 +127,7 @@ protected:
             ASSERT_EQ(game->startCampaignLevel(g.chapter, g.level, false), Solitaire::RunningGame::kGameStarted);
         } else {
             ASSERT_TRUE(catalogue().setCurrentByNames(g.category, g.game, g.variant));
-            ASSERT_EQ(game->startGame(false, false, kSeed, false, false), Solitaire::RunningGame::kGameStarted);
+            ASSERT_EQ(game->startGame({.seedText = kSeed, .withTutorial = false, .withStory = false}), Solitaire::RunningGame::kGameStarted);
         }
     }
 

@@ -22,14 +22,9 @@
 #include "tests/game/cards/AchivementDefinitions.h"
 #include "tests/game/cards/CardInput.h"
 #include "tests/game/cards/CardTableFixture.h"
+#include "tests/game/cards/ShippedVariants.h"
 
 namespace cardtest {
-
-inline std::wstring const kVariants[] = {
-    L"data\\Level\\Goldrausch.sol", L"data\\Level\\GoldrauschDrei.sol", L"data\\Level\\Zellen.sol",
-    L"data\\Level\\Spinne.sol",     L"data\\Level\\Golfplatz.sol",      L"data\\Level\\Paare.sol",
-    L"data\\Level\\Herzreihe.sol",
-};
 
 // A tableau pile T of hearts ace to king in order (king on top) and a goal pile Z taking them.
 inline std::wstring const kGoalTable =

@@ -209,7 +209,7 @@ protected:
 TEST_F(FlightTable, TheDealGlidesEveryCardToItsPlaceWithinItsWaitAndGlideTime) {
     Style const& look = *StyleSettings::instance().getStyle();
     float const dt = 1.0f / 60.0f;
-    for (std::wstring const& file : {cardtest::kVariants[0], cardtest::kVariants[3]}) {
+    for (std::wstring const& file : {cardtest::variantFile(L"Goldrausch"), cardtest::variantFile(L"Spinne")}) {
         SCOPED_TRACE(cardtest::narrow(file));
         start(file, L"4711", false);
         struct Arrival {
@@ -243,7 +243,7 @@ TEST_F(FlightTable, TheDealGlidesEveryCardToItsPlaceWithinItsWaitAndGlideTime) {
 }
 
 TEST_F(FlightTable, AWinningFlyOutLastsAsComputedWithOneSoundPer14Cards) {
-    start(cardtest::kVariants[0], L"4711", true);
+    start(cardtest::variantFile(L"Goldrausch"), L"4711", true);
     int const total = static_cast<int>(manager().cards.size());
     // "KARTEN_FLY_WIN": two steps side by side, each (1 / 0.5 + a wait of 2.0) x 1.0 seconds; the
     // time given back is that over the two steps, the cards fly the whole four seconds.
@@ -277,7 +277,7 @@ TEST_F(FlightTable, AWinningFlyOutLastsAsComputedWithOneSoundPer14Cards) {
 }
 
 TEST_F(FlightTable, ALostGameFliesEveryCardInAtOnceAndAnUnknownOrEmptySplineNone) {
-    start(cardtest::kVariants[0], L"4711", true);
+    start(cardtest::variantFile(L"Goldrausch"), L"4711", true);
     std::string const before = signature();
     EXPECT_EQ(manager().startEndFlyOut(L"NO_SUCH_FLIGHT"), 0.0f);
     auto const empty = readSpline(L"<FLY_SPLINE NAME=\"EMPTY\"><KARTEN_FLY_SPLINE/></FLY_SPLINE>");
@@ -294,7 +294,7 @@ TEST_F(FlightTable, ALostGameFliesEveryCardInAtOnceAndAnUnknownOrEmptySplineNone
 TEST_F(FlightTable, ConstantEndTimesHoldWhateverTheWaits) {
     // Waits beyond the path time, and a second step that starts after the first: the plain formula
     // 1 / (1 / speed - delay) divides by zero or turns negative for both.
-    start(cardtest::kVariants[0], L"4711", true);
+    start(cardtest::variantFile(L"Goldrausch"), L"4711", true);
     auto const spline = readSpline(
         L"<FLY_SPLINE NAME=\"HARD\">"
         L"<KARTEN_FLY_SPLINE CONSTANT_END_TIME=\"1\" WAIT_TIMER_MAX=\"5\" ALONG_SPEED=\"1\">" + std::wstring(kPoint) +

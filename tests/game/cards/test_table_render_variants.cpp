@@ -17,20 +17,13 @@
 #include "game/look/Style.h"
 #include "port/d3dx9/d3dx9tex.h"
 #include "port/win32/win32_text.h"
+#include "tests/game/cards/ShippedVariants.h"
 #include "tests/game/cards/TableRenderDevice.h"
 
 namespace Solitaire {
 namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFFFF;
-
-// The variants of data\Level (their file names without ".sol"; the others are includes).
-constexpr char const* kVariants[] = {"Goldrausch", "GoldrauschDrei", "Golfplatz", "Herzreihe",
-                                     "Paare",      "Spinne",         "Zellen"};
-
-std::wstring variantFile(char const* name) {
-    return L"data\\Level\\" + port::fromUtf8(name) + L".sol";
-}
 
 // A face-up card drawn as its face alone: no lock, key, joker, wildcard, extra or mark on it.
 bool plainFace(Karte const& card) {
@@ -108,11 +101,12 @@ TEST_F(ShippedTableTest, EveryVariantShowsItsFacesOnWhitePaper) {
     Style const& style = *StyleSettings::instance().getStyle();
     D3DXCOLOR const& shade = style.shadingColour(1);
     EXPECT_LT(shade.r, 0.9f) << "the style keeps a shade for piles that ask for it";
-    for (char const* variant : kVariants) {
+    for (std::wstring const& file : cardtest::shippedVariants()) {
+        std::string const variant = cardtest::variantName(file);
         SCOPED_TRACE(variant);
-        deal(variantFile(variant));
+        deal(file);
         std::vector<uint32_t> const frame = drawFrame();
-        writeScreenshot(std::string("table_") + variant + ".png");
+        writeScreenshot("table_" + variant + ".png");
         int white = 0;
         for (auto const& [card, pile] : cardsOnPiles()) {
             if (!plainFace(*card)) continue;
@@ -126,7 +120,7 @@ TEST_F(ShippedTableTest, EveryVariantShowsItsFacesOnWhitePaper) {
         EXPECT_GE(white, 1);
     }
     // A pile that asks for the shade draws its faces in it.
-    deal(variantFile("Goldrausch"));
+    deal(cardtest::variantFile(L"Goldrausch"));
     for (Kartenstapel* pile : manager().piles) pile->rules.shading = 1;
     std::vector<uint32_t> const shaded = drawFrame();
     int seen = 0;
@@ -142,7 +136,7 @@ TEST_F(ShippedTableTest, EveryVariantShowsItsFacesOnWhitePaper) {
 // The pyramid of "Paare": wherever cards of two rows overlap, the lower row's card is drawn over
 // the upper row's and is the one picked there.
 TEST_F(ShippedTableTest, PaareRowsLieEachOverTheRowAbove) {
-    deal(variantFile("Paare"));
+    deal(cardtest::variantFile(L"Paare"));
     drawFrame();
     auto row = [](Kartenstapel const* pile) {
         std::wstring const& name = pile->getName();

@@ -7,6 +7,8 @@
 // value). A click takes the item only while it is still in its column's list: a button kept from
 // before the column was rebuilt does nothing. A banner is added to a category or variant button
 // past the button's own refusal of children (the button keeps its caption; the banner lies on top).
+#include "game/app/FreePlaySelection.h"
+
 #include <string>
 
 #include "engine/gui/GUIButton.h"
@@ -121,65 +123,80 @@ T* firstShown(std::vector<T*> const& items) {
 
 }  // namespace
 
-void SolitaireManager::releasePanelButtons() {
+FreePlaySelection::FreePlaySelection(Links const& links) : catalogue_(links.catalogue), gui_(links.gui) {
+    if (!catalogue_) return;
+    catalogue_->cleared.connect(this, &FreePlaySelection::onCatalogueCleared);
+    catalogue_->loaded.connect(this, &FreePlaySelection::buildCategoryPanel);
+}
+
+FreePlaySelection::~FreePlaySelection() { releaseButtons(); }
+
+void FreePlaySelection::releaseButtons() {
     releaseAll(categoryButtons_);
     releaseAll(gameButtons_);
     releaseAll(variantButtons_);
 }
 
-void SolitaireManager::buildCategoryPanel() {
+void FreePlaySelection::onCatalogueCleared() {
+    releaseButtons();
+    category_ = nullptr;
+    game_ = nullptr;
+    variant_ = nullptr;
+}
+
+void FreePlaySelection::buildCategoryPanel() {
     // 1, 2, 3.
     releaseAll(categoryButtons_);
     Orvex::GUIWindow* panel = findScreenWindow(kCategoryPanel);
-    if (!panel) return;
+    if (!panel || !catalogue_ || !gui_) return;
     resetListPanel(*panel);
     // 4.
-    Orvex::GUISystem& gui = Orvex::GUISystem::instance();
+    Orvex::GUISystem& gui = *gui_;
     auto* vorlage = dynamic_cast<Orvex::GUIButton*>(gui.findTemplate(L"FG_KategorieVorlage"));
     Orvex::GUIWindow* banner = gui.findTemplate(L"FG_KategorieBannerVorlage");
     // 5.
     if (vorlage)
-        for (SolCategorie* category : categories_) {
+        for (SolCategorie* category : catalogue_->getCategories()) {
             if (!category->getOptions().showInSelection) continue;
             Orvex::GUIButton* button = makeItemButton(*vorlage, L"FG_Kategorie_", category);
             if (!button) continue;
             Orvex::GUIWindowOptions& options = button->getOptions();
             options.layoutParam = L"LEFT";
             options.usableForLayoutManager = true;
-            button->leftClicked.connect(this, &SolitaireManager::onCategoryButton);
+            button->leftClicked.connect(this, &FreePlaySelection::onCategoryButton);
             categoryButtons_.push_back(button);
             panel->addChild(button, false, true);
             if (category->getOptions().extraBanner) addBanner(*button, banner);
         }
     // 6.
-    if (!panelCategory_) {
-        selectCategory(firstShown(categories_));
+    if (!category_) {
+        selectCategory(firstShown(catalogue_->getCategories()));
         scrollPanelsToSelection(kScrollVariants | kScrollGames);
     }
 }
 
-void SolitaireManager::buildGamePanel() {
+void FreePlaySelection::buildGamePanel() {
     // 1.
     releaseAll(gameButtons_);
     Orvex::GUIWindow* panel = findScreenWindow(kGamePanel);
-    if (!panel) return;
+    if (!panel || !gui_) return;
     resetListPanel(*panel);
     // 2.
-    Orvex::GUISystem& gui = Orvex::GUISystem::instance();
+    Orvex::GUISystem& gui = *gui_;
     auto* vorlage = dynamic_cast<Orvex::GUIButton*>(gui.findTemplate(L"FG_GameVorlage"));
     Orvex::GUIWindow* banner = gui.findTemplate(L"FG_GameBannerVorlage");
     auto* vorlage2 = dynamic_cast<Orvex::GUIButton*>(gui.findTemplate(L"FG_GameVorlage2"));
     Orvex::GUIWindow* banner2 = gui.findTemplate(L"FG_GameBannerVorlage2");
     // 3.
     std::vector<SolSolitaire*> const none;
-    std::vector<SolSolitaire*> const& games = panelCategory_ ? panelCategory_->getGames() : none;
+    std::vector<SolSolitaire*> const& games = category_ ? category_->getGames() : none;
     if (vorlage)
         for (SolSolitaire* game : games) {
             if (!game->getOptions().showInSelection) continue;
             bool const second = banner && game->getOptions().extraBanner && vorlage2 && banner2;
             Orvex::GUIButton* button = makeItemButton(second ? *vorlage2 : *vorlage, L"FG_Game_", game);
             if (!button) continue;
-            button->leftClicked.connect(this, &SolitaireManager::onGameButton);
+            button->leftClicked.connect(this, &FreePlaySelection::onGameButton);
             gameButtons_.push_back(button);
             if (!banner) {
                 button->getOptions().usableForLayoutManager = true;
@@ -194,53 +211,56 @@ void SolitaireManager::buildGamePanel() {
             holder->addChild(button, false, true);
         }
     // 4.
-    if (!panelGame_ && !games.empty()) {
+    if (!game_ && !games.empty()) {
         selectGame(firstShown(games));
         scrollPanelsToSelection(kScrollVariants);
     }
 }
 
-void SolitaireManager::buildVariantPanel() {
+void FreePlaySelection::buildVariantPanel() {
     releaseAll(variantButtons_);
     Orvex::GUIWindow* panel = findScreenWindow(kVariantPanel);
-    if (!panel || !panelGame_) return;
+    if (!panel || !game_ || !gui_) return;
     resetListPanel(*panel);
-    Orvex::GUISystem& gui = Orvex::GUISystem::instance();
+    Orvex::GUISystem& gui = *gui_;
     auto* vorlage = dynamic_cast<Orvex::GUIButton*>(gui.findTemplate(L"FG_VarianteVorlage"));
     Orvex::GUIWindow* banner = gui.findTemplate(L"FG_VarianteBannerVorlage");
     if (vorlage)
-        for (SolVariant* variant : panelGame_->getVariants()) {
+        for (SolVariant* variant : game_->getVariants()) {
             if (!variant->getOptions().showInSelection) continue;
             Orvex::GUIButton* button = makeItemButton(*vorlage, L"FG_Variante_", variant);
             if (!button) continue;
             button->getOptions().usableForLayoutManager = true;
-            button->leftClicked.connect(this, &SolitaireManager::onVariantButton);
+            button->leftClicked.connect(this, &FreePlaySelection::onVariantButton);
             variantButtons_.push_back(button);
             panel->addChild(button, false, true);
             if (variant->getOptions().extraBanner) addBanner(*button, banner);
         }
-    if (!panelVariant_) {
-        selectVariant(firstShown(panelGame_->getVariants()));
+    if (!variant_) {
+        selectVariant(firstShown(game_->getVariants()));
         scrollPanelsToSelection(kScrollVariants);
     }
 }
 
-void SolitaireManager::selectCategory(SolCategorie* category) {
-    currentCategory_ = panelCategory_ = category;
+void FreePlaySelection::selectCategory(SolCategorie* category) {
+    category_ = category;
+    if (catalogue_) catalogue_->setCurrentCategory(category);
     markColumn(categoryButtons_, category, kCategoryLook, kCategoryPanel);
     if (category) {
-        currentGame_ = panelGame_ = nullptr;
+        game_ = nullptr;
+        if (catalogue_) catalogue_->setCurrentGame(nullptr);
         buildGamePanel();
     }
     categorySelected.emit(category);
 }
 
-void SolitaireManager::selectGame(SolSolitaire* game) {
-    currentGame_ = panelGame_ = game;
+void FreePlaySelection::selectGame(SolSolitaire* game) {
+    game_ = game;
+    if (catalogue_) catalogue_->setCurrentGame(game);
     markColumn(gameButtons_, game, kGameLook, kGamePanel);
     if (game) {
         Orvex::Texture2D* preview = game->getPreview();
-        if (!preview && panelVariant_) preview = panelVariant_->getPreview();
+        if (!preview && variant_) preview = variant_->getPreview();
         Orvex::GUIWindow* previewWindow = findScreenWindow(kPreview);
         if (previewWindow) {
             if (Orvex::GUIWindow* variants = findScreenWindow(kVariantPanel)) {
@@ -253,23 +273,26 @@ void SolitaireManager::selectGame(SolSolitaire* game) {
             }
             previewWindow->getDrawOptions().setTexBackground(preview);
         }
-        currentVariant_ = panelVariant_ = nullptr;
+        variant_ = nullptr;
+        if (catalogue_) catalogue_->setCurrentVariant(nullptr);
         buildVariantPanel();
     } else {
         // Nothing to choose from: no variant of another game stays current or on the screen.
-        currentVariant_ = panelVariant_ = nullptr;
+        variant_ = nullptr;
+        if (catalogue_) catalogue_->setCurrentVariant(nullptr);
         releaseAll(variantButtons_);
         if (Orvex::GUIWindow* variants = findScreenWindow(kVariantPanel)) variants->removeAllChildren();
     }
     gameSelected.emit(game);
 }
 
-void SolitaireManager::selectVariant(SolVariant* variant) {
-    currentVariant_ = panelVariant_ = variant;
+void FreePlaySelection::selectVariant(SolVariant* variant) {
+    variant_ = variant;
+    if (catalogue_) catalogue_->setCurrentVariant(variant);
     markColumn(variantButtons_, variant, kVariantLook, kVariantPanel);
     if (variant) {
         Orvex::Texture2D* preview = variant->getPreview();
-        if (!preview && panelGame_) preview = panelGame_->getPreview();
+        if (!preview && game_) preview = game_->getPreview();
         if (Orvex::GUIWindow* previewWindow = findScreenWindow(kPreview))
             previewWindow->getDrawOptions().setTexBackground(preview);
         Statistik const* stats = variant->getStatistik();
@@ -283,36 +306,38 @@ void SolitaireManager::selectVariant(SolVariant* variant) {
     variantSelected.emit(variant);
 }
 
-void SolitaireManager::onCategoryButton(Orvex::GUIWindow& button) {
-    if (SolCategorie* category = stillListed(button, categories_)) selectCategory(category);
+void FreePlaySelection::onCategoryButton(Orvex::GUIWindow& button) {
+    if (!catalogue_) return;
+    if (SolCategorie* category = stillListed(button, catalogue_->getCategories())) selectCategory(category);
 }
 
-void SolitaireManager::onGameButton(Orvex::GUIWindow& button) {
-    if (!panelCategory_) return;
-    if (SolSolitaire* game = stillListed(button, panelCategory_->getGames())) selectGame(game);
+void FreePlaySelection::onGameButton(Orvex::GUIWindow& button) {
+    if (!category_) return;
+    if (SolSolitaire* game = stillListed(button, category_->getGames())) selectGame(game);
 }
 
-void SolitaireManager::onVariantButton(Orvex::GUIWindow& button) {
-    if (!panelGame_) return;
-    if (SolVariant* variant = stillListed(button, panelGame_->getVariants())) selectVariant(variant);
+void FreePlaySelection::onVariantButton(Orvex::GUIWindow& button) {
+    if (!game_) return;
+    if (SolVariant* variant = stillListed(button, game_->getVariants())) selectVariant(variant);
 }
 
-void SolitaireManager::enterFreePlay() {
-    if (!panelCategory_ || !panelGame_ || !panelVariant_) return selectFirstEntries();
-    currentCategory_ = panelCategory_;
-    currentGame_ = panelGame_;
-    selectVariant(panelVariant_);
+void FreePlaySelection::enter() {
+    if (!category_ || !game_ || !variant_) return selectFirstEntries();
+    catalogue_->setCurrentCategory(category_);
+    catalogue_->setCurrentGame(game_);
+    selectVariant(variant_);
 }
 
-void SolitaireManager::selectFirstEntries() {
-    for (SolCategorie* category : categories_) {
+void FreePlaySelection::selectFirstEntries() {
+    if (!catalogue_) return;
+    for (SolCategorie* category : catalogue_->getCategories()) {
         if (!category->getOptions().showInSelection) continue;
         for (SolSolitaire* game : category->getGames()) {
             if (game->getVariants().empty()) continue;
             SolVariant* variant = game->getVariants().front();
-            currentCategory_ = category;
-            currentGame_ = game;
-            currentVariant_ = variant;
+            catalogue_->setCurrentCategory(category);
+            catalogue_->setCurrentGame(game);
+            catalogue_->setCurrentVariant(variant);
             selectCategory(category);
             selectGame(game);
             selectVariant(variant);
@@ -321,16 +346,16 @@ void SolitaireManager::selectFirstEntries() {
     }
 }
 
-void SolitaireManager::scrollPanelsToSelection(int flags) {
+void FreePlaySelection::scrollPanelsToSelection(int flags) {
     struct Column {
         int bit;
         wchar_t const* panel;
         std::vector<Orvex::GUIButton*> const& buttons;
         void const* item;
     };
-    Column const columns[] = {{kScrollVariants, kVariantPanel, variantButtons_, panelVariant_},
-                              {kScrollGames, kGamePanel, gameButtons_, panelGame_},
-                              {kScrollCategories, kCategoryPanel, categoryButtons_, panelCategory_}};
+    Column const columns[] = {{kScrollVariants, kVariantPanel, variantButtons_, variant_},
+                              {kScrollGames, kGamePanel, gameButtons_, game_},
+                              {kScrollCategories, kCategoryPanel, categoryButtons_, category_}};
     for (Column const& column : columns) {
         if (!(flags & column.bit)) continue;
         auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findScreenWindow(column.panel));
@@ -341,15 +366,15 @@ void SolitaireManager::scrollPanelsToSelection(int flags) {
     }
 }
 
-void SolitaireManager::onFreePlayFrameReady(Orvex::GUIWindow&, Orvex::GUIAnimationsGoal&) {
+void FreePlaySelection::onFrameReady(Orvex::GUIWindow&, Orvex::GUIAnimationsGoal&) {
     scrollPanelsToSelection(kScrollAll);
 }
 
-void SolitaireManager::connectFreePlayFrame() {
+void FreePlaySelection::wire() {
     Orvex::GUIWindow* frame = findScreenWindow(L"FG_FreiesSpielFrame");
     if (!frame) return;
     frame->goalReached.disconnect(this);
-    frame->goalReached.connect(this, &SolitaireManager::onFreePlayFrameReady);
+    frame->goalReached.connect(this, &FreePlaySelection::onFrameReady);
 }
 
 }  // namespace Solitaire
