@@ -13,6 +13,7 @@
 
 #include <SDL.h>
 
+#include "engine/core/PerfTimer.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUITooltip.h"
@@ -52,6 +53,14 @@ protected:
         homeName = "played_lesson";
         profileText = kPlayer;
         PlayedScreensFixture::SetUp();
+        // The hover passes (and so the card tooltips) run on the frames' clock, as they run on
+        // the wall clock in the game: a fast machine would step 2 s of frames between two passes.
+        Solitaire::Kartenmanager::instance().setClock(
+            [] { return static_cast<Orvex::u32>(Orvex::PerfTimer::frameTimer().getRealTime() * 1000.0); });
+    }
+    void TearDown() override {
+        Solitaire::Kartenmanager::instance().setClock({});
+        PlayedScreensFixture::TearDown();
     }
 
     // Free play, the category "Knobeleien", the game "Herzreihe": its variants on screen.
