@@ -13,6 +13,7 @@
 #include "engine/platform/AppWindow.h"
 #include "port/dinput/dinput_keys.h"
 #include "port/win32/kernel.h"
+#include "port/win32/win32_picture.h"
 
 namespace Orvex {
 
@@ -193,19 +194,38 @@ void DirectInputInterface::processKeyRepeat() {
 
 // ---- mouse ----
 
+namespace {
+
+// The rectangle pointer positions lie in: the picture a device shows in the window (the back
+// buffer's pixels, which the windows' rectangles are in; a window of another size shows it
+// stretched), else the client area. False without a window.
+bool pointerArea(HWND window, RECT& area) {
+    port::win32::PictureTransform picture;
+    if (window && port::win32::windowPicture(window, picture)) {
+        area = RECT{0, 0, static_cast<LONG>(picture.pictureWidth), static_cast<LONG>(picture.pictureHeight)};
+        return true;
+    }
+    return window && GetClientRect(window, &area);
+}
+
+}  // namespace
+
 void DirectInputInterface::processMouse(MouseEvent const& event) {
     mouse_.moveX = mouse_.moveY = mouse_.moveZ = 0.0f;
     float oldX = mouseX, oldY = mouseY;
     if (event.absolute) {
         mouseX = event.x;
         mouseY = event.y;
+        // Messages give client pixels; the windows' rectangles are in the picture's.
+        port::win32::PictureTransform picture;
+        if (window_ && port::win32::windowPicture(window_, picture)) picture.toPicture(mouseX, mouseY);
     } else if (event.kind == MouseEvent::Move) {
         mouseX += event.x;
         mouseY += event.y;
-        RECT client{};
-        if (window_ && GetClientRect(window_, &client)) {
-            mouseX = std::fmax(0.0f, std::fmin(mouseX, static_cast<float>(client.right - 1)));
-            mouseY = std::fmax(0.0f, std::fmin(mouseY, static_cast<float>(client.bottom - 1)));
+        RECT area{};
+        if (pointerArea(window_, area)) {
+            mouseX = std::fmax(0.0f, std::fmin(mouseX, static_cast<float>(area.right - 1)));
+            mouseY = std::fmax(0.0f, std::fmin(mouseY, static_cast<float>(area.bottom - 1)));
         }
     }
     mouse_.x = mouseX;
@@ -295,13 +315,17 @@ void DirectInputInterface::releaseAll() {
 // ---- pointer ----
 
 void DirectInputInterface::centerMouse() {
-    RECT client{};
-    if (!window_ || !GetClientRect(window_, &client)) return;
-    int cx = (client.right - client.left) / 2;
-    int cy = (client.bottom - client.top) / 2;
+    RECT area{};
+    if (!pointerArea(window_, area)) return;
+    int cx = (area.right - area.left) / 2;
+    int cy = (area.bottom - area.top) / 2;
     mouseX = mouse_.x = static_cast<float>(cx);
     mouseY = mouse_.y = static_cast<float>(cy);
-    POINT point{cx, cy};
+    // The system cursor goes where the middle is shown.
+    float wx = mouseX, wy = mouseY;
+    port::win32::PictureTransform picture;
+    if (port::win32::windowPicture(window_, picture)) picture.toClient(wx, wy);
+    POINT point{static_cast<LONG>(std::lround(wx)), static_cast<LONG>(std::lround(wy))};
     ClientToScreen(window_, &point);
     SetCursorPos(point.x, point.y);
 }

@@ -8,6 +8,7 @@
 #include "port/d3d9/d3d9_port.h"
 #include "port/win32/win32_text.h"
 #include "port/win32/win32_log.h"
+#include "port/win32/win32_picture.h"
 #include "port/win32/win32_sdl.h"
 #include "port/win32/winuser.h"
 
@@ -77,7 +78,10 @@ Device::~Device() {
         SDL_GL_MakeCurrent(sdl_, nullptr);
         SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));
     }
-    if (sdl_) port::win32::releaseWindow(window_);
+    if (sdl_) {
+        port::win32::setWindowPicture(window_, 0, 0);
+        port::win32::releaseWindow(window_);
+    }
     d3d_->Release();
 }
 
@@ -209,6 +213,7 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters) {
     inScene_ = false;
     lost_ = LostState::Ok;
     resizeCount_ = port::win32::externalResizeCount(window_);
+    port::win32::setWindowPicture(window_, p.BackBufferWidth, p.BackBufferHeight);
     // Fresh buffers start black, with depth 1 and stencil 0.
     Clear(0, nullptr, D3DCLEAR_TARGET | (autoDepth_ ? D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL : 0), 0xFF000000, 1.0f, 0);
     return D3D_OK;
@@ -261,9 +266,13 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindow, const RGNDATA
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     pipelineDirty_ = true;
-    // Rows are stored top first; the window's origin is at the bottom.
+    // Rows are stored top first; the window's origin is at the bottom. The input maps the pointer
+    // through the same transform.
     GLint bw = static_cast<GLint>(backBuffer_->width()), bh = static_cast<GLint>(backBuffer_->height());
-    glBlitFramebuffer(0, 0, bw, bh, 0, h, w, 0, GL_COLOR_BUFFER_BIT, (bw == w && bh == h) ? GL_NEAREST : GL_LINEAR);
+    RECT const area = port::win32::pictureTransform(w, h, backBuffer_->width(), backBuffer_->height()).area;
+    bool const same = area.right - area.left == bw && area.bottom - area.top == bh;
+    glBlitFramebuffer(0, 0, bw, bh, area.left, h - area.top, area.right, h - area.bottom, GL_COLOR_BUFFER_BIT,
+                      same ? GL_NEAREST : GL_LINEAR);
     lookAtPicture();
     SDL_GL_SwapWindow(sdl_);
     fencePresent();

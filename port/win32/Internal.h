@@ -35,6 +35,8 @@ struct WindowRecord {
     int lastButtonY = 0;
     int mouseX = 0;            // last pointer position in client coordinates
     int mouseY = 0;
+    unsigned pictureWidth = 0;   // the back buffer a device shows in the window (0: none)
+    unsigned pictureHeight = 0;
 };
 
 // The record of a live window (not destroyed), or null.

@@ -40,6 +40,7 @@ constexpr int kMaxDesktopSide = 16384;
 
 HWND g_active = nullptr;
 HWND g_capture = nullptr;
+bool g_keepSizes = false;
 uintptr_t g_nextHandle = 0x10010;
 ATOM g_nextAtom = 0xC000;
 
@@ -172,6 +173,8 @@ void releaseWindow(HWND window) {
     --it->second->users;
     collect(window);
 }
+
+void keepWindowSizes(bool keep) { g_keepSizes = keep; }
 
 unsigned externalResizeCount(HWND window) {
     auto it = windows().find(window);
@@ -360,7 +363,7 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, U
     WindowRecord* record = findWindow(window);
     if (!record) return FALSE;
     if (!(flags & SWP_NOMOVE)) SDL_SetWindowPosition(record->sdl, x, y);
-    if (!(flags & SWP_NOSIZE) && cx > 0 && cy > 0) {
+    if (!(flags & SWP_NOSIZE) && cx > 0 && cy > 0 && !g_keepSizes) {
         SDL_SetWindowSize(record->sdl, cx, cy);
         reportSize(*record, cx, cy, false);
     }

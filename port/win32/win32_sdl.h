@@ -44,6 +44,10 @@ HWND windowFromSdlId(unsigned id);
 void retainWindow(HWND window);
 void releaseWindow(HWND window);
 
+// Windows keep their size when the program asks for another, as on a display where no window
+// manager gives them the size asked for; for tests of what such a window shows and reads.
+void keepWindowSizes(bool keep);
+
 // Counts size changes that came from outside the program (the user or the window manager
 // resizing the window); a device compares it to notice that its back buffer no longer fits.
 unsigned externalResizeCount(HWND window);

@@ -1,6 +1,7 @@
 // The input system on the window-message path: SDL events pushed into the queue travel through
 // the window procedure and the input poll to the key and mouse signals, with DirectInput codes,
-// key repeat driven by a test clock, the keyboard layout's characters and window-pixel positions.
+// key repeat driven by a test clock, the keyboard layout's characters and window-pixel positions,
+// which are the picture's pixels where the back buffer has another size than the window.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "port/win32/win32_sdl.h"
 #include "tests/engine/platform/PlatformSupport.h"
 #include "tests/support/SdlEvents.h"
+#include "tests/support/gl/HeadlessDevice.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Orvex;
@@ -376,4 +378,84 @@ TEST_F(InputInterfaceTest, DirectInputPathReadsKeysAndButtons) {
     poll();
     EXPECT_EQ(recorder_.keyCodes(), (std::vector<std::pair<char, unsigned>>{{'P', DIK_F7}, {'D', DIK_F7}, {'R', DIK_F7}}));
     EXPECT_EQ(recorder_.buttonKinds(), "DU");
+}
+
+// A back buffer of another size than the window (a window that kept its size after a mode change,
+// or was resized): the picture is stretched over the client area, and pointer positions come out
+// in the picture's pixels through the same transform, on both input paths; the window resized
+// afterwards changes the transform. Client pixel c shows picture point (c + 0.5) * picture /
+// client - 0.5, kept inside the picture.
+TEST_F(InputInterfaceTest, PointerPositionsAreThePicturesWhereTheWindowHasAnotherSize) {
+    struct Case {
+        char const* name;
+        UINT pictureWidth, pictureHeight;
+        int resizeWidth, resizeHeight;  // the window resized after the device's Reset (0: not)
+        int x, y;                       // the event, in client pixels (the window is 640x480)
+        float pictureX, pictureY;       // where the input reports it
+        float lastX, lastY;             // relative moves to the far bottom right stop at the picture's last pixel
+    } const cases[] = {
+        {"same size", 640, 480, 0, 0, 100, 50, 100.0f, 50.0f, 639.0f, 479.0f},
+        {"larger picture", 1024, 768, 0, 0, 320, 240, 512.3f, 384.3f, 1023.0f, 767.0f},
+        {"larger picture, first pixel", 1024, 768, 0, 0, 0, 0, 0.3f, 0.3f, 1023.0f, 767.0f},
+        {"larger picture, last pixel", 1024, 768, 0, 0, 639, 479, 1022.7f, 766.7f, 1023.0f, 767.0f},
+        {"smaller picture", 320, 240, 0, 0, 101, 51, 50.25f, 25.25f, 319.0f, 239.0f},
+        {"smaller picture, first pixel", 320, 240, 0, 0, 0, 0, 0.0f, 0.0f, 319.0f, 239.0f},
+        {"other aspect", 1280, 720, 0, 0, 320, 240, 640.5f, 360.25f, 1279.0f, 719.0f},
+        {"window resized after", 640, 480, 1280, 720, 640, 360, 319.75f, 239.83f, 639.0f, 479.0f},
+    };
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    ASSERT_NE(d3d, nullptr);
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetWindowPos(hwnd_, nullptr, 0, 0, 640, 480, SWP_NOMOVE);
+        D3DPRESENT_PARAMETERS pp = testsupport::windowedParameters(hwnd_, c.pictureWidth, c.pictureHeight);
+        IDirect3DDevice9* device = nullptr;
+        ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, hwnd_, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp,
+                                    &device),
+                  D3D_OK);
+        if (c.resizeWidth) SetWindowPos(hwnd_, nullptr, 0, 0, c.resizeWidth, c.resizeHeight, SWP_NOMOVE);
+        recorder_.mouse.clear();
+        clock_ += 1000;
+        motion(c.x, c.y);
+        button(SDL_BUTTON_LEFT, true, c.x, c.y);
+        button(SDL_BUTTON_LEFT, false, c.x, c.y);
+        poll();
+        EXPECT_NEAR(input().mouseX, c.pictureX, 0.01f);
+        EXPECT_NEAR(input().mouseY, c.pictureY, 0.01f);
+        ASSERT_FALSE(recorder_.mouse.empty());
+        for (MouseRecord const& m : recorder_.mouse) {
+            EXPECT_NEAR(m.x, c.pictureX, 0.01f) << m.kind;
+            EXPECT_NEAR(m.y, c.pictureY, 0.01f) << m.kind;
+        }
+        // The middle of the picture, and the system cursor where it is shown.
+        input().centerMouse();
+        EXPECT_FLOAT_EQ(input().mouseX, static_cast<float>(c.pictureWidth / 2));
+        EXPECT_FLOAT_EQ(input().mouseY, static_cast<float>(c.pictureHeight / 2));
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        ScreenToClient(hwnd_, &cursor);
+        int const clientWidth = c.resizeWidth ? c.resizeWidth : 640, clientHeight = c.resizeHeight ? c.resizeHeight : 480;
+        EXPECT_NEAR(cursor.x, clientWidth / 2, 1);
+        EXPECT_NEAR(cursor.y, clientHeight / 2, 1);
+        // DirectInput's relative moves stop at the picture's edge.
+        input().shutdown();
+        input().getInitParams().useWinApi = 0;
+        ASSERT_TRUE(input().init(hwnd_));
+        clock_ += 1000;
+        testsupport::pushMotion(windowId_, 0, 0, 5000, 5000);
+        poll();
+        EXPECT_FLOAT_EQ(input().mouseX, c.lastX);
+        EXPECT_FLOAT_EQ(input().mouseY, c.lastY);
+        input().shutdown();
+        input().getInitParams().useWinApi = 1;
+        ASSERT_TRUE(input().init(hwnd_));
+        EXPECT_EQ(device->Release(), 0u);
+    }
+    // Without a device the positions are the window's.
+    clock_ += 1000;
+    motion(600, 400);
+    poll();
+    EXPECT_FLOAT_EQ(input().mouseX, 600.0f);
+    EXPECT_FLOAT_EQ(input().mouseY, 400.0f);
+    d3d->Release();
 }

@@ -6,7 +6,7 @@
 // play-through of every screen, cards moved by drags and double clicks, each pressed after the
 // pointer rested on the card as a person's does, the dragged card under the pointer after every
 // frame of the carry (the driver fails the run otherwise); a game killed after it kept a damaged
-// profile file aside.
+// profile file aside; a new display mode confirmed in a window that kept another size.
 // Unless a test says otherwise the user folder holds a profile, as after the first start.
 #include <gtest/gtest.h>
 
@@ -177,6 +177,16 @@ protected:
         EXPECT_NE(api->getChild(L"SOLITAIRE"), nullptr);
     }
 
+    // The display mode config.cfg was written with.
+    void expectWrittenMode(int width, int height, int windowed) const {
+        Orvex::XMLNode const config = readConfig();
+        Orvex::XMLNode const* d3d = config.getChild(L"ENGINE_PARAMS")->getChild(L"D3DINITPARAMS");
+        ASSERT_NE(d3d, nullptr);
+        EXPECT_EQ(d3d->getAttributeInt(L"WIDTH", 0), width);
+        EXPECT_EQ(d3d->getAttributeInt(L"HEIGHT", 0), height);
+        EXPECT_EQ(d3d->getAttributeInt(L"WINDOWED", -1), windowed);
+    }
+
     // The PNG's width and height, 0 0 when it is none.
     static std::pair<unsigned, unsigned> pngSize(fs::path const& file) {
         std::string const bytes = testsupport::readFile(file);
@@ -345,12 +355,37 @@ TEST_F(EntryTest, TheFirstStartOnA1280x720ScreenReachesTheMainMenuByClicks) {
     ASSERT_TRUE(profiles.load(port::windowsPath((userFolder / "profile.prf").string())));
     EXPECT_EQ(profiles.getAttributeString(L"ACTIVE_PROFIL", L""), L"Anna");
     ASSERT_EQ(profiles.getChildCount(L"PROFIL"), 1u);
-    Orvex::XMLNode const config = readConfig();
-    Orvex::XMLNode const* d3d = config.getChild(L"ENGINE_PARAMS")->getChild(L"D3DINITPARAMS");
-    ASSERT_NE(d3d, nullptr);
-    EXPECT_EQ(d3d->getAttributeInt(L"WIDTH", 0), 1280);
-    EXPECT_EQ(d3d->getAttributeInt(L"HEIGHT", 0), 720);
-    EXPECT_EQ(d3d->getAttributeInt(L"WINDOWED", -1), 0);
+    expectWrittenMode(1280, 720, 0);
+}
+
+// Full screen on a 1280 x 720 display without a window manager: the options change the mode to
+// 1024 x 768 in a window, which keeps its 1280 x 720 and shows the picture stretched. "Ja" of the
+// question, clicked where it is drawn, keeps the mode; the main menu's buttons answer where they
+// are drawn; the settings written name the new mode.
+TEST_F(EntryTest, AWindowedModeKeptWhereTheWindowKeepsItsSizeIsConfirmedWhereDrawn) {
+    writeConfig("<D3DINITPARAMS WIDTH=\"1280\" HEIGHT=\"720\" REFRESH=\"60\" WINDOWED=\"0\"/>");
+    std::vector<std::string> const script{
+        "10 menu STARTMENU", "+2 keep-window-size", "+2 click SM_Fenster", "+0 await HAUPTMENU",
+        "+30 click H_Optionen", "+0 await OPTIONENMENU", "+30 click AufloesungSlider_LINKS",
+        "+10 label AufloesungSlider_TEXT", "+2 clickat O_Fullscreen 0.04 0.5", "+10 click O_Back",
+        "+0 await USE_SETTINGS_MENU", "+30 key F7", "+2 click US_OK", "+0 await HAUPTMENU",
+        "+30 click H_Optionen", "+0 await OPTIONENMENU", "+30 click O_Back", "+0 await HAUPTMENU",
+        "+30 click H_Exit", "+0 await BEENDENMENU", "+2 click B_OK",
+    };
+    ASSERT_EQ(runGame(script, {}, true, "offscreen", "1280x720"), 0);
+    EXPECT_EQ(errors(), std::vector<std::string>{});
+    std::vector<std::string> const lines = logLines();
+    auto logged = [&lines](std::string const& part) {
+        return std::any_of(lines.begin(), lines.end(),
+                           [&part](std::string const& line) { return line.find(part) != std::string::npos; });
+    };
+    EXPECT_TRUE(logged("driver: label AufloesungSlider_TEXT reads \"1024x768 "));
+    EXPECT_TRUE(logged("the back buffer is a texture copied to the window (the window is 1280x720"));
+    EXPECT_TRUE(logged("D3DInterface: display mode 1024x768 "));
+    EXPECT_FALSE(logged("not confirmed in time"));
+    EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(1024u, 768u));
+    keepScreenshot(run / "Screenshot_0.png", "kept_window_1280x720_question_1024x768.png");
+    expectWrittenMode(1024, 768, 1);
 }
 
 // Settings made for a larger screen: a window larger than the desktop is cut to the desktop, a
@@ -376,12 +411,7 @@ TEST_F(EntryTest, AModeLargerThanTheDesktopIsBroughtOntoIt) {
         std::vector<std::string> const lines = logLines();
         EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(c.line)), 1);
         EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(1280u, 720u));
-        Orvex::XMLNode const config = readConfig();
-        Orvex::XMLNode const* d3d = config.getChild(L"ENGINE_PARAMS")->getChild(L"D3DINITPARAMS");
-        ASSERT_NE(d3d, nullptr);
-        EXPECT_EQ(d3d->getAttributeInt(L"WIDTH", 0), 1280);
-        EXPECT_EQ(d3d->getAttributeInt(L"HEIGHT", 0), 720);
-        EXPECT_EQ(d3d->getAttributeInt(L"WINDOWED", -1), c.windowed);
+        expectWrittenMode(1280, 720, c.windowed);
         fs::remove_all(run);
         fs::create_directories(run);
     }

@@ -24,6 +24,9 @@
 //     dblclick CARD      the same rest on the card, then two presses and releases
 // The next step waits for a card action to end; "+N" counts from its last event.
 //     focus on|off       the window gains or loses the focus
+//     keep-window-size   from now on the window keeps its size when the game asks for another,
+//                        as on a display without a window manager; the picture is stretched
+//                        over it, and clicks go where the picture shows their window
 //     close              the window's close button
 //     kill               the process killed at once (SIGKILL), as by a crash or a power cut: nothing
 //                        after it runs, no save at the game's end
@@ -69,6 +72,7 @@
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Picking.h"
 #include "port/win32/kernel.h"
+#include "port/win32/win32_picture.h"
 #include "port/win32/win32_sdl.h"
 #include "port/win32/win32_text.h"
 #include "port/win32/winuser.h"
@@ -101,6 +105,10 @@ Uint32 windowId() {
     return window ? SDL_GetWindowID(window) : 0;
 }
 
+struct Point {
+    int x = 0, y = 0;
+};
+
 void push(SDL_Event e) { SDL_PushEvent(&e); }
 
 void pushKey(SDL_Scancode code, bool down) {
@@ -128,24 +136,36 @@ void pushWindowEvent(Uint8 event) {
     push(e);
 }
 
+// Where the window shows a point of the picture (the back buffer's pixels, which the GUI's and
+// the cards' rectangles are in): a player clicks what is drawn.
+Point shownAt(float x, float y) {
+    port::win32::PictureTransform picture;
+    if (port::win32::windowPicture(Orvex::OrvexEngine::getInstance()->getWindow()->getHWND(), picture))
+        picture.toClient(x, y);
+    return {static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
+}
+
+// The pointer's events at a point of the picture.
 void pushButton(int x, int y, bool down) {
+    Point const shown = shownAt(static_cast<float>(x), static_cast<float>(y));
     SDL_Event e{};
     e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     e.button.windowID = windowId();
     e.button.button = SDL_BUTTON_LEFT;
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.button.clicks = 1;
-    e.button.x = x;
-    e.button.y = y;
+    e.button.x = shown.x;
+    e.button.y = shown.y;
     push(e);
 }
 
 void pushMotion(int x, int y) {
+    Point const shown = shownAt(static_cast<float>(x), static_cast<float>(y));
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
     e.motion.windowID = windowId();
-    e.motion.x = x;
-    e.motion.y = y;
+    e.motion.x = shown.x;
+    e.motion.y = shown.y;
     push(e);
 }
 
@@ -164,10 +184,6 @@ SDL_Scancode keyOf(std::string const& name) {
     if (name == "SPACE") return SDL_SCANCODE_SPACE;
     return SDL_SCANCODE_UNKNOWN;
 }
-
-struct Point {
-    int x = 0, y = 0;
-};
 
 Point middle(Orvex::FRect const& r) {
     return {static_cast<int>((r.left + r.right) / 2), static_cast<int>((r.top + r.bottom) / 2)};
@@ -302,6 +318,8 @@ private:
                 ended_ = frame_;
                 return true;
             });
+        } else if (step.action == "keep-window-size") {
+            port::win32::keepWindowSizes(true);
         } else if (step.action == "focus") {
             pushWindowEvent(step.argument == "off" ? SDL_WINDOWEVENT_FOCUS_LOST : SDL_WINDOWEVENT_FOCUS_GAINED);
         } else if (step.action == "close") {
