@@ -10,16 +10,18 @@
 
 namespace Solitaire {
 
+void appendDescriptionPart(std::wstring& out, std::wstring const& part) {
+    if (part.empty()) return;
+    if (!out.empty()) out += kDescriptionSeparator;
+    out += part;
+}
+
 namespace {
 
 // Free capacities shown as a number; more room than a suit's run is not worth a line.
 constexpr int kMaxShownRoom = 13;
 
-void append(std::wstring& out, std::wstring const& part) {
-    if (part.empty()) return;
-    if (!out.empty()) out += kDescriptionSeparator;
-    out += part;
-}
+void append(std::wstring& out, std::wstring const& part) { appendDescriptionPart(out, part); }
 
 // "AKZEPTIERT" and the names of what may follow (suit of `suit`, value of `value`); nothing for
 // NICHTS. suit or value below 0: the rules stand alone (an empty pile).

@@ -15,5 +15,7 @@ void describe(Karte& card, std::wstring& out, bool withPile, bool withAccepted, 
 void describe(Kartenstapel& pile, std::wstring& out, bool withAccepted, bool withNext);
 
 inline constexpr wchar_t kDescriptionSeparator[] = L"\n";
+// A part added on a line of its own (nothing for an empty part).
+void appendDescriptionPart(std::wstring& out, std::wstring const& part);
 
 }  // namespace Solitaire

@@ -299,7 +299,7 @@ void Kartenmanager::hoverCarrying() {
         bool const single = carriedRun.size() < 2;
         std::wstring const id = accepts ? (single ? L"WIRD_AKZEPTIERT_KARTE" : L"WIRD_AKZEPTIERT_STAPEL")
                                         : (single ? L"WIRD_NICHTAKZEPTIERT_KARTE" : L"WIRD_NICHTAKZEPTIERT_STAPEL");
-        description += languageText(id);
+        appendDescriptionPart(description, languageText(id));
         if (object != tooltipObject || description != tooltipText) setTooltip(object, description);
     }
     Karte* target = card;

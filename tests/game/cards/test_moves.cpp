@@ -8,6 +8,7 @@
 
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/LanguageManager.h"
+#include "game/cards/Describe.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
@@ -138,6 +139,11 @@ TEST_F(MovesTest, HoverMarksFourOverAnAcceptingPileAndEightOverARefusingOne) {
     marked = manager().getHoverCard() ? static_cast<KartenObjekt*>(manager().getHoverCard()) : other;
     EXPECT_EQ(marked->getMarkState(), Solitaire::kMarkNotAccepted);
     EXPECT_TRUE(tooltips.shown.back().first.ends_with(text(L"WIRD_NICHTAKZEPTIERT_KARTE")));
+    // The refusal stands on a line of its own below the card's description.
+    std::wstring const shown = tooltips.shown.back().first;
+    if (shown.size() > text(L"WIRD_NICHTAKZEPTIERT_KARTE").size())
+        EXPECT_TRUE(shown.ends_with(std::wstring(Solitaire::kDescriptionSeparator) + text(L"WIRD_NICHTAKZEPTIERT_KARTE")))
+            << cardtest::narrow(shown);
     release(at(*other));
 }
 
