@@ -64,7 +64,7 @@ std::wstring preparedFile() {
             catalogue.setCurrentByNames(L"BENCH", L"SPINNE", variant->getName());
             catalogue.startVariant();
             for (int h = 0; h < kHighscores; ++h) {
-                manager.score = static_cast<float>(1000 * h + 17);
+                manager.setScore(static_cast<float>(1000 * h + 17), manager.getScoreMinus());
                 catalogue.addHighscore(profiles.getActiveProfile()->getName());
             }
             catalogue.finishStatistics(true);

@@ -37,7 +37,8 @@ void BM_NewKlondikeGame(benchmark::State& state) {
         manager.startGame(&camera, std::to_wstring(++seed), true, {}, {}, 0.0f);
         benchmark::DoNotOptimize(manager.cards.data());
     }
-    state.SetLabel(std::to_string(manager.cards.size()) + " cards, " + std::to_string(manager.hints.size()) + " hints");
+    std::size_t const hints = manager.getHints().size();
+    state.SetLabel(std::to_string(manager.cards.size()) + " cards, " + std::to_string(hints) + " hints");
     manager.setCamera(nullptr);
 }
 BENCHMARK(BM_NewKlondikeGame)->Unit(benchmark::kMicrosecond);

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 packages=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config ccache
+  clang libclang-rt-dev
   libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev
   libgl-dev libegl-dev libgl1-mesa-dri
   libpng-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core

@@ -4,9 +4,10 @@
 # program also runs whole, all its tests in one process (scripts/test_whole.sh), so that state one
 # test leaves for the next shows: the game's programs in the Release build players get (timing
 # and optimisation can hide a fault from one build), while ctest runs; the others in the sanitizer
-# build after it. Arguments go to the ctest run. The ten slowest tests of the ctest run and the
-# time of each whole program are printed; a failed part does not stop the others, and the script
-# fails at the end.
+# build after it. The libFuzzer targets are built with clang and each runs a few seconds on its
+# corpus (scripts/test_fuzz.sh). Arguments go to the ctest run. The ten slowest tests of the
+# ctest run and the time of each whole program are printed; a failed part does not stop the
+# others, and the script fails at the end.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -63,6 +64,7 @@ game_whole=$!
 trap 'kill "$game_whole" 2>/dev/null || true' EXIT
 status=0
 run_ctest "$build" "$@" || status=1
+bash "$root/scripts/test_fuzz.sh" || status=1
 
 other_tests=()
 for program in "$build"/tests/test_*; do

@@ -240,8 +240,10 @@ void GUISystem::draw() {
     HeldList<GUIWindow> snapshot(windows_);
     bool const beginOwnBatch = false;
     u64 const taken = listChanges_;
+    GUIWindow::beginTopLevelSeries();
     for (GUIWindow* window : snapshot)
         if (stillListed(window, taken)) window->drawRoot(beginOwnBatch);
+    GUIWindow::endTopLevelSeries();
     sprite_->End();
     D3DPERF_EndEvent();
 }

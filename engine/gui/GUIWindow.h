@@ -275,6 +275,10 @@ public:
     bool isCoveredByLaterWindow(GUIWindow* subject, GUIWindow* below);
 
     // ---- drawing (GUIWindow_draw.cpp) ----
+    // Around the drawRoot calls of one GUI frame: the first clears the whole stencil, the later
+    // ones only what the windows before them may have changed (same stencil, less work).
+    static void beginTopLevelSeries();
+    static void endTopLevelSeries();
     // The stencil pass over the subtree: clipping windows write their shape into a bit.
     void createStencilBuffer(int& counter, int& parentBit, FRect const& clip, bool const& isRoot);
     void releaseStateBlock();

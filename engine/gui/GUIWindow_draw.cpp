@@ -10,7 +10,17 @@
 // (the scissor test) instead; its bit number is never formed, so no shift reaches past the
 // stencil's bits and no other window's bit is written. A clipping window without any picture has
 // no shape to write and clips by its rectangle the same way.
+//
+// The clear: between the top-level windows of one GUI frame (GUISystem::draw) the stencil is
+// known, since the frame's first clear sets every pixel to 1 and only clip shapes change it after.
+// Each later top-level window clears just the places shapes were written since the last clear,
+// not the whole buffer: the stencil comes out the same everywhere, and a GUI of thousands of
+// top-level windows no longer pays a whole-screen clear (and a batch flush) for each. A shape
+// whose extent is not known (a widget's own shape, a picture at natural size that may overhang
+// its window), a stencil write by anyone else (the device counts them) or another viewport or
+// scissor makes the next window clear everything again.
 #include <cmath>
+#include <typeinfo>
 #include <vector>
 
 #include "engine/core/Logger.h"
@@ -22,6 +32,8 @@
 #include "engine/render/BaseSprite.h"
 #include "engine/render/D3DXSprite.h"
 #include "engine/render/SpriteHolder.h"
+#include "engine/render/SpriteRect.h"
+#include "port/d3d9/d3d9_port.h"
 
 namespace Orvex {
 
@@ -103,6 +115,117 @@ void popScissor(IDirect3DDevice9* dev) {
     dev->SetRenderState(D3DRS_SCISSORTESTENABLE, gScissor.savedEnable);
 }
 
+// What the stencil holds while GUISystem::draw draws its top-level windows.
+struct StencilSeries {
+    bool active = false;        // inside GUISystem::draw
+    bool known = false;         // every pixel of the cleared area outside `written` holds 1
+    std::vector<RECT> written;  // where clip shapes were written since the last clear
+    // What the whole clear covered, and the device's count of stencil changes after the last
+    // write of ours: another count means someone else wrote the stencil meanwhile.
+    D3DVIEWPORT9 viewport{};
+    DWORD scissorOn = FALSE;
+    RECT scissor{0, 0, 0, 0};
+    uint64_t changes = 0;
+};
+StencilSeries gSeries;
+// More places than this are kept as the one rectangle around them.
+constexpr std::size_t kMaxWrittenRects = 8;
+
+RECT outerPixels(FRect const& r) {
+    return RECT{pixelEdge(r.left), pixelEdge(r.top), pixelEdge(std::ceil(r.right)), pixelEdge(std::ceil(r.bottom))};
+}
+
+RECT unite(RECT const& a, RECT const& b) {
+    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
+}
+
+// The pixels drawShape of a plain window can reach: its rectangle as the drawer places it
+// (turned by its rotation). False when that is not known: widgets draw shapes of their own, and
+// a picture at natural size ("CLAMP") may overhang the window.
+bool shapeReach(GUIWindow const& window, FRect& out) {
+    if (typeid(window) != typeid(GUIWindow)) return false;
+    auto clamps = [](GUIDrawType const& t) { return ((t.x | t.y) & SDP_CLAMP) != 0; };
+    GUIDrawOptions const& o = window.getDrawOptions();
+    bool const overhangs = o.textures.shape ? clamps(o.shapeDrawType)
+                                            : clamps(o.drawType) || clamps(o.foreDrawType) || clamps(o.backDrawType);
+    if (overhangs) return false;
+    GUIWindowDrawer const* drawer = window.getDrawer();
+    out = drawer ? boundingRectOfSpriteRect(SpriteRect::fromFRect(window.getScreenRect(), drawer->rotation,
+                                                                  drawer->rotationCentre, SpriteRect::kCentreRelative))
+                 : window.getScreenRect();
+    return true;
+}
+
+void noteShapeWritten(GUIWindow const& window, IDirect3DDevice9* dev) {
+    if (!gSeries.known) return;
+    FRect reach;
+    if (!shapeReach(window, reach)) {
+        gSeries.known = false;
+        return;
+    }
+    gSeries.changes = port::d3d9::stencilChanges(dev);
+    RECT const r = outerPixels(reach);
+    if (gSeries.written.size() >= kMaxWrittenRects) {
+        RECT all = r;
+        for (RECT const& w : gSeries.written) all = unite(all, w);
+        gSeries.written.assign(1, all);
+        return;
+    }
+    gSeries.written.push_back(r);
+}
+
+// Whether the stencil is still what the series' writes left: same clear area, nobody else wrote.
+bool stencilStillKnown(IDirect3DDevice9* dev) {
+    if (!gSeries.active || !gSeries.known || port::d3d9::stencilChanges(dev) != gSeries.changes) return false;
+    D3DVIEWPORT9 viewport{};
+    DWORD scissorOn = FALSE;
+    RECT scissor{0, 0, 0, 0};
+    dev->GetViewport(&viewport);
+    dev->GetRenderState(D3DRS_SCISSORTESTENABLE, &scissorOn);
+    dev->GetScissorRect(&scissor);
+    D3DVIEWPORT9 const& v = gSeries.viewport;
+    bool const sameViewport = viewport.X == v.X && viewport.Y == v.Y && viewport.Width == v.Width &&
+                              viewport.Height == v.Height;
+    RECT const& s = gSeries.scissor;
+    bool const sameScissor = scissorOn == gSeries.scissorOn &&
+                             (!scissorOn || (scissor.left == s.left && scissor.top == s.top &&
+                                             scissor.right == s.right && scissor.bottom == s.bottom));
+    return sameViewport && sameScissor;
+}
+
+// The stencil set to 1 (bit 0 everywhere, no clip bit) for a top-level window, the queued
+// drawing done first: the whole buffer, or, within a frame whose stencil is known, only where
+// shapes were written since the last clear (nothing at all when none was).
+void clearStencilForRoot(BaseSprite* sprite, IDirect3DDevice9* dev) {
+    if (!dev) {
+        sprite->End();
+        sprite->Begin(GUISystem::kSpriteFlags, nullptr);
+        return;
+    }
+    if (stencilStillKnown(dev)) {
+        if (gSeries.written.empty()) return;
+        std::vector<D3DRECT> rects;
+        rects.reserve(gSeries.written.size());
+        for (RECT const& r : gSeries.written)
+            if (r.left < r.right && r.top < r.bottom) rects.push_back(D3DRECT{r.left, r.top, r.right, r.bottom});
+        sprite->End();
+        if (!rects.empty())
+            dev->Clear(static_cast<DWORD>(rects.size()), rects.data(), D3DCLEAR_STENCIL, kStencilClearColour, 1.0f, 1);
+        sprite->Begin(GUISystem::kSpriteFlags, nullptr);
+    } else {
+        sprite->End();
+        dev->Clear(0, nullptr, D3DCLEAR_STENCIL, kStencilClearColour, 1.0f, 1);
+        sprite->Begin(GUISystem::kSpriteFlags, nullptr);
+        gSeries.known = gSeries.active;
+        dev->GetViewport(&gSeries.viewport);
+        dev->GetRenderState(D3DRS_SCISSORTESTENABLE, &gSeries.scissorOn);
+        dev->GetScissorRect(&gSeries.scissor);
+    }
+    gSeries.written.clear();
+    gSeries.changes = port::d3d9::stencilChanges(dev);
+}
+
 // End and Begin of the GUI sprite: what was queued is drawn with the present states.
 void flushBatch(BaseSprite* sprite, IDirect3DDevice9* dev) {
     if (!sprite) return;
@@ -135,9 +258,18 @@ BaseSprite* guiSprite() {
     return gui.getSprite();
 }
 
+void GUIWindow::beginTopLevelSeries() {
+    gSeries = StencilSeries{};
+    gSeries.active = true;
+}
+
+void GUIWindow::endTopLevelSeries() { gSeries = StencilSeries{}; }
+
 void GUIWindow::drawRoot(bool const& beginSprite) {
     BaseSprite* sprite = guiSprite();
     if (beginSprite) sprite->Begin(GUISystem::kSpriteFlags, nullptr);
+    // Drawn on its own, even amid a frame's windows: the whole stencil is cleared.
+    if (beginSprite) gSeries.known = false;
     int counter = 0;
     int parentBit = 0;
     RECT screen{0, 0, 0, 0};
@@ -156,9 +288,7 @@ void GUIWindow::createStencilBuffer(int& counter, int& parentBit, FRect const& c
     IDirect3DDevice9* dev = device->getDevice();
     if (isRoot) {
         D3DPERF_BeginEvent(0, L"createStencilBuffer");
-        sprite->End();
-        if (dev) dev->Clear(0, nullptr, D3DCLEAR_STENCIL, kStencilClearColour, 1.0f, 1);
-        sprite->Begin(GUISystem::kSpriteFlags, nullptr);
+        clearStencilForRoot(sprite, dev);
         applyScissor(dev);
     }
     bool scissored = false;
@@ -187,6 +317,7 @@ void GUIWindow::createStencilBuffer(int& counter, int& parentBit, FRect const& c
                                 {D3DRS_ZENABLE, D3DZB_FALSE}});
                 drawShape();
                 flushBatch(sprite, dev);
+                noteShapeWritten(*this, dev);
                 setStates(dev, {{D3DRS_ZENABLE, depthTest}});
                 ++counter;
                 stencilBit = n + 1;

@@ -325,7 +325,7 @@ std::wstring GameHud::priceText(bool hint, float price) const {
 
 bool GameHud::refuseForPrice(bool hint, float price) {
     Kartenmanager* cards = links_.cards;
-    if (cards->gameStatus != kGameRunning || cards->canPay(price)) return false;
+    if (cards->getGameStatus() != kGameRunning || cards->canPay(price)) return false;
     cards->playSound(GameStyle::kSoundErrorMove);
     news_.show(priceText(hint, price));
     return true;
@@ -347,7 +347,7 @@ void GameHud::provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUIToolti
     bool const hint = &window == tipButton_;
     float const price = hint ? cards->getHintPrice()
                              : cards->getUndoPrice(window.getName() == L"I_Undo_Start" ? kUndoToStart : -1);
-    if (cards->gameStatus != kGameRunning || cards->canPay(price)) return;
+    if (cards->getGameStatus() != kGameRunning || cards->canPay(price)) return;
     std::wstring const refusal = priceText(hint, price);
     if (!refusal.empty()) text = refusal;
 }

@@ -138,7 +138,7 @@ void HelpScreen::wirePanel(Orvex::GUIWindow* panel, PanelBlend* blend) {
 class HelpScreen::LookupScope {
 public:
     explicit LookupScope(HelpScreen const& help) : help_(help), outer_(help.lookups_.has_value()) {
-        if (!outer_) help_.lookups_.emplace();
+        if (!outer_) help_.lookups_.emplace(BookLookups{});
     }
     ~LookupScope() {
         if (!outer_) help_.lookups_.reset();

@@ -55,10 +55,16 @@ namespace Solitaire {
 // The flow speaks in the running game's words for a start and a level's result.
 using StartResult = RunningGame::StartResult;
 using LevelResult = RunningGame::LevelResult;
-using enum RunningGame::StartResult;
-using enum RunningGame::LevelResult;
 
 namespace {
+
+// The results by their short names (`using enum` of a class's enum crashes clang 14).
+constexpr StartResult kNothingStarted = RunningGame::kNothingStarted;
+constexpr StartResult kGameStarted = RunningGame::kGameStarted;
+constexpr StartResult kStoryStarted = RunningGame::kStoryStarted;
+constexpr LevelResult kNoStar = RunningGame::kNoStar;
+constexpr LevelResult kOneStar = RunningGame::kOneStar;
+constexpr LevelResult kThreeStars = RunningGame::kThreeStars;
 
 // The tutorial strip that shows a story scene.
 constexpr wchar_t kStoryStrip[] = L"STORY";
@@ -101,7 +107,8 @@ RunningGame::StartResult SolitaireGame2::startGame(bool freeSeed, bool campaign,
     // The end-game button away, the in-game screen on.
     hud_.resetEndGameButton();
     menus_->activateMenu(kInGameMenu, -1.0);
-    // The variant's tutorial.
+    // The variant's tutorial; a lesson of the game before ends here.
+    extTutorials_->stopTutorial();
     if (withTutorial) {
         if (!variant->getExtendedTutorial().empty())
             extTutorials_->startTutorial(variant->getExtendedTutorial());

@@ -87,6 +87,7 @@ void SolitaireGame2::updateOutsideGame(double realStep) {
 void SolitaireGame2::updateInGame(double gameStep, double realStep) {
     double const step = inGameStep_.take(gameStep);
     extTutorials_->update(static_cast<float>(gameStep));
+    tableInput_.followPointer();
     if (step > 0.0) {
         float const fstep = static_cast<float>(step);
         camera_->update(fstep);

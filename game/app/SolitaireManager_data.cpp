@@ -46,7 +46,7 @@ void nameVariant(Orvex::XMLNode& element, SolCategorie const& category, SolSolit
 void SolitaireManager::addHighscore(std::wstring const& player) {
     if (!currentVariant_) return;
     Kartenmanager const& cards = Kartenmanager::instance();
-    auto* entry = new HighscoreEintrag(player, cards.bonusScore + cards.score,
+    auto* entry = new HighscoreEintrag(player, cards.getScoreMinus() + cards.getScorePlus(),
                                        cards.getSeedText(), gameStatistik_);
     std::vector<HighscoreEintrag*>& list = currentVariant_->getHighscores();
     list.push_back(entry);
@@ -183,7 +183,7 @@ bool SolitaireManager::resumeQuickSave() {
             gameStatistik_->readCounters(*counters);
         } else {
             gameStatistik_->reset();
-            gameStatistik_->addTime(cards.gameTime);
+            gameStatistik_->addTime(cards.getTime());
         }
     }
     return true;

@@ -35,6 +35,10 @@ Orvex::MouseState TableInput::pointerInGame() const {
     return state;
 }
 
+void TableInput::followPointer() {
+    if (tableTakesInput() && guiTakesInput()) links_.cards->onPointerLeftTable();
+}
+
 bool TableInput::guiTakesInput() const {
     Orvex::GUIWindow const* active = links_.gui->getActiveWindow();
     if (!active || active->getOptions().inputIgnore != 0) return false;

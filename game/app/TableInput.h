@@ -64,6 +64,9 @@ public:
     bool dismissPanels();
     // The pointer in game coordinates, as a mouse state for the card manager.
     Orvex::MouseState pointerInGame() const;
+    // Each frame, after the GUI's: a window come over the table under the pointer (a tutorial
+    // page, a panel) or the pointer moved onto one takes the card's hover mark and tooltip away.
+    void followPointer();
 
 private:
     // Whether the GUI or the table takes the pointer, whether a press lands on a card or pile.

@@ -112,18 +112,26 @@ Anordnung::Offset Anordnung::offsetAt(Counts const& c, int const& place, Counts 
         out.rotation = s * deltaSelect.rotation + v * deltaVisible.rotation + h * deltaInvisible.rotation;
         return out;
     }
-    float const wv = splineWeights[0];
-    float const wh = splineWeights[1];
-    float const ws = splineWeights[2];
-    float const numerator = c.visible * wv + c.hidden * wh + c.selected * ws;
-    if (!splineStartAtZero) ++whole.visible;
-    if (!splineEndAtEnd) ++whole.visible;
-    float const denominator = whole.visible * wv + whole.hidden * wh + whole.selected * ws;
-    float t = denominator != 0.0f ? numerator / denominator : 0.0f;
-    if (splinePow != 1.0f) t = std::pow(t, splinePow);
-    if (!std::isfinite(t)) t = 0.0f;
-    if (cardsCenteredOnSpline && cards.size() == 1) t = 0.5f;
-    else if (cardsCenteredOnSpline && cards.size() == 2) t = static_cast<float>(place) * 0.5f + 0.25f;
+    float t = 0.0f;
+    if (cardsCenteredOnSpline) {
+        // The run lies in the middle of the spline, a place's share of it apart, however many
+        // cards it has: a first card alone lies at the middle (the pile's own place when the
+        // spline passes through it), later ones spread to both sides.
+        float const run = static_cast<float>(cards.size());
+        float const slots = std::max(run, static_cast<float>(whole.visible + whole.hidden + whole.selected + 1));
+        t = std::clamp(0.5f + (static_cast<float>(place) - (run - 1.0f) * 0.5f) / slots, 0.0f, 1.0f);
+    } else {
+        float const wv = splineWeights[0];
+        float const wh = splineWeights[1];
+        float const ws = splineWeights[2];
+        float const numerator = c.visible * wv + c.hidden * wh + c.selected * ws;
+        if (!splineStartAtZero) ++whole.visible;
+        if (!splineEndAtEnd) ++whole.visible;
+        float const denominator = whole.visible * wv + whole.hidden * wh + whole.selected * ws;
+        t = denominator != 0.0f ? numerator / denominator : 0.0f;
+        if (splinePow != 1.0f) t = std::pow(t, splinePow);
+        if (!std::isfinite(t)) t = 0.0f;
+    }
     float const parameter = spline->parameterAtDistance(t * spline->getLength());
     Orvex::SplinePoint const point = spline->getPointAt(parameter);
     // A path point's own angle is its third coordinate.

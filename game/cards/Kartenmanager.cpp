@@ -38,51 +38,22 @@ void Kartenmanager::releaseAll() {
     }
     cards.clear();
     Orvex::releaseAll(piles);
-    Orvex::releaseAll(templates);
+    Orvex::releaseAll(templates_);
 }
 
 void Kartenmanager::resetFields() {
-    score = startScore = 1000.0f;
-    bonusScore = extraScore = 0.0f;
-    extraCardsFound = 0;
-    gameTime = 0.0f;
-    gameName.clear();
-    gameStyleName.clear();
-    deckSize = 52;
-    deckColourRule = kColourAlles;
-    deckValueRules[0] = deckValueRules[1] = kValueAlles;
-    alternateCardCreation = false;
-    extraCardCount = extraCardType = 0;
-    hintIndex = 0;
-    gameStatus = kGameRunning;
-    gameEndSent = false;
-    resolutionPending = true;
-    resolutionDelay = -1.0f;
+    rules_ = {};
+    play_.reset(rules_.startScore);
     recordOpen_ = false;
-    useRightMouse = useDoubleClick = autoCheckEnd = true;
-    visibleRatio = wildcardRatio = jokerRatio = 0.0f;
-    goalCardCount = endPileCardCount = goalAndEndCardCount = 0;
-    tableauPileCount = emptyTableauPileCount = tableauCardsAtStart = tableauCardCount = 0;
-    wildcardList.clear();
-    jokerList.clear();
-    showPileType = removeSourcePileType = kPileTableau;
-    removeTargetPileName = shufflePileName = L"STAPEL_ABLAGE";
-    specialPileName.clear();
-    specialPileWasEmpty = false;
-    doubleClickGoalOnly = false;
     firstPileFilter.clear();
     secondPileFilter.clear();
-    autoMoveCount = -1;
-    notInGoalLimits[0] = notInGoalLimits[1] = 0;
-    pilePositions.clear();
-    removeExtraCardWishes = removeKeyOrLockWishes = false;
     clickMode = kClickNormal;
     placedCardCount = 0;
     tutorialCardNames.clear();
     tutorialPileNames.clear();
     delayedSounds.clear();
     // The hints name the cards and piles just released.
-    hints.clear();
+    hints_.clear();
     resetSearchTree();
 }
 
@@ -99,7 +70,7 @@ void Kartenmanager::createDiscardPile() {
 Kartenstapel* Kartenmanager::findPile(std::wstring const& name) const { return Orvex::findNamedObject(piles, name); }
 
 Kartenstapel* Kartenmanager::findTemplate(std::wstring const& name) const {
-    return Orvex::findNamedObject(templates, name);
+    return Orvex::findNamedObject(templates_, name);
 }
 
 std::vector<Kartenstapel*> Kartenmanager::getPilesOfType(int type) const {

@@ -1,35 +1,33 @@
 // The single owner of the running game: the cards and piles of the current variant, the pile
-// templates, the game definition's settings, score, balance and the table counters, and the undo
-// history of the whole table.
+// templates, what the variant's rule file gives the table (TableRules), the running counts
+// (PlayState), and the undo history of the whole table. Callers read both records through
+// getRules and getPlayState; only the operations below change them.
 //
-// Kartenmanager.cpp: the instance, construction, the reset (createDiscardPile), look-ups, adding
-//   a card.
-// Kartenmanager_read.cpp: reading a variant file (loadGameDefinition, includes, positions).
-// Kartenmanager_undo.cpp: the manager's undo record, saving a step and stepping all histories.
-// Kartenmanager_score.cpp: score, seed, deck, bought jokers and wildcards, counts and queries,
-//   the game-end record, the pile and tutorial filters, the special pile, the table rectangle.
-// Kartenmanager_deal.cpp: a new game, the deal and the deal start points, fitting the camera
-//   again (relayout), following the table's content as it grows and shrinks, and announcing the
-//   dealt locks.
-// Kartenmanager_input.cpp: presses, releases, moves and double clicks on the table, the click
-//   deadlines, forcing a pending resolution first.
-// Kartenmanager_update.cpp: move execution, the per-frame update (stepCard, stepPile), the hover
-//   feedback, the tooltip, delayed sounds and the piles placed on the screen ("STAPEL_POS").
-// Kartenmanager_resolve.cpp: the move's resolution, extra cards, win and end tests, the fly-out.
-// Kartenmanager_pick.cpp: the render queue, picking, the click mode, collecting extra cards, the
-//   card set and game style with their combo and multiplier slots, points effects and sounds.
-// Kartenmanager_hints.cpp: the hint list, showing hints, automatic moves, swapping two cards.
-// Kartenmanager_mix.cpp: the shuffle power.
-// Kartenmanager_save.cpp: saving and resuming a running game.
+// Files, each with its section below: Kartenmanager.cpp (the instance, the reset, look-ups,
+// adding a card), _read.cpp (reading a variant file), _undo.cpp (the undo record and steps),
+// _save.cpp (saving and resuming a running game), _score.cpp (score, balance, seed, deck, bought
+// cards, counts and queries, the game-end record, the filters, the special pile, the table
+// rectangle), _deal.cpp (a new game, the deal, fitting and following the table), _input.cpp
+// (presses, releases, moves and double clicks on the table), _update.cpp (move execution, the
+// per-frame update, hover feedback, tooltip, delayed sounds, the piles placed on the screen),
+// _resolve.cpp (the move's resolution, win and end tests, the fly-out), _pick.cpp (the render
+// queue, picking, the click mode, collecting extra cards, the game style's slots, points effects
+// and sounds), _hints.cpp (hints, automatic moves, swapping two cards), _mix.cpp (the shuffle).
 //
-// Who calls in: the game object's slots. Its press, release and move slots hand each event first
-// to the GUI system (GUISystem::onMouseDown/Up/Move); unless the GUI's active window then takes
-// input (and is not the table window), and only while the in-game screen is active and the game
-// has not ended, they pass it on to onMouseDown, onMouseUp or onMouseMove; its double-click slot
-// makes the same test, without the GUI, for onDoubleClick, which is the double click's second
-// press (that press does not reach onMouseDown as well). Its update slot calls update once per
-// frame (game step, real step, the mouse state); the hover feedback there picks at the last
-// pointer position the input handlers saw.
+// Who calls in: TableInput routes the pointer. Each mouse event goes to the GUI system first;
+// only while the in-game screen is active and the game is not over, and unless a GUI window
+// other than the table then takes input, it passes presses to onMouseDown (a double click's
+// second press to onDoubleClick instead), moves to onMouseMove and releases to onMouseUp (a
+// release also over the GUI when its press reached the table), in view coordinates. The game
+// object's update calls update once per frame (game step, real step, the pointer as TableInput
+// reads it); the hover feedback picks there. The catalogue resets the manager
+// (createDiscardPile), reads the variant (loadGameDefinition) and sets the two mouse switches;
+// the game flow starts the game (startGame), ends it (finishGame, startEndFlyOut) and saves or
+// resumes it (saveRunningGame, loadRunningGame); the HUD and the button dispatcher ask for
+// hints, undo steps and their prices; the powers and the shop arm click modes, shuffle and set
+// the balance; the tutorials set the names the player may use; the level goals, the results and
+// the HUD read the counts; the piles' click actions and the fly splines call back for piles, the
+// game style and sounds; the renderer queues the table.
 //
 // Coordinates: cards and piles lie in table coordinates, the table camera's world. Pointer
 // positions are view coordinates, the game viewport's pixels, into which
@@ -59,7 +57,9 @@
 #include "game/cards/HintRecord.h"
 #include "game/cards/Karte.h"
 #include "game/cards/PileWords.h"
+#include "game/cards/PlayState.h"
 #include "game/cards/RuleWords.h"
+#include "game/cards/TableRules.h"
 #include "game/cards/UndoObjekt.h"
 #include "game/look/RenderObjekt.h"
 #include "port/d3dx9/d3dx9math.h"
@@ -94,13 +94,6 @@ enum ClickMode : int {
     kClickUndo = 4,     // a free undo step, carried out at once
 };
 
-// Where the game stands; a running-game save carries it as "GAMESTATUS".
-enum GameStatus : signed char {
-    kGameLost = -1,
-    kGameRunning = 0,
-    kGameWon = 1,
-};
-
 // What pickAt finds under a point, as bits: a card, a pile, or both for a card on a pile.
 enum PickHit : int {
     kPickNothing = 0,
@@ -123,19 +116,48 @@ struct GameEndParms {
     int maxCombo = 0;
 };
 
-// A game definition's screen place of a pile ("DYNAMIC_STAPEL_POSES" "STAPEL_POS").
-struct PilePosition {
-    std::wstring name;
-    D3DXVECTOR2 relative{0.0f, 0.0f};
-    float renderIndex = 0.5f;
-    float scale = 1.0f;
-    bool drawIfEmpty = true;
-};
-
 class Kartenmanager : public UndoObjekt, public sigslot::has_slots<sigslot::single_threaded> {
 public:
     class KartenmanagerUndoData;
 
+    // The table's lists, one reference each; a card's index is its place in cards. Public since
+    // the piles, the fly splines, the renderer's tests and the test tables walk them at every
+    // step; cards join through addCard and createDeck, piles through the variant file (the test
+    // tables build theirs by hand).
+    std::vector<Karte*> cards;
+    std::vector<Kartenstapel*> piles;
+    // Arranging, undo and the click actions do nothing of their own while it is set (a test
+    // replays records alone). Public since every pile reads it on each arrange.
+    bool bypass = false;
+
+    // ---- The instance, the reset and look-ups (Kartenmanager.cpp) ----
+    static Kartenmanager& instance();
+    Kartenmanager(Kartenmanager const&) = delete;
+    Kartenmanager& operator=(Kartenmanager const&) = delete;
+    ~Kartenmanager() override;
+    // Reset before a variant is read: history, cards, piles and templates go, the rules and the
+    // running counts return to their defaults (the balance stays), the tooltip is cleared.
+    void createDiscardPile();
+    Kartenstapel* findPile(std::wstring const& name) const;
+    Kartenstapel* findTemplate(std::wstring const& name) const;
+    // Every pile whose "USERNAME" is one of the names, in pile order, then every such card, in
+    // card order (the tutorials point at table objects by user name).
+    std::vector<KartenObjekt*> getPilesByUserName(std::wstring const& name) const;
+    std::vector<KartenObjekt*> getPilesByUserName(std::vector<std::wstring> const& names) const;
+    std::vector<Kartenstapel*> getPilesOfType(int type) const;
+    std::vector<Kartenstapel*> const& getPiles() const { return piles; }
+    std::vector<Kartenstapel*> const& getTemplates() const { return templates_; }
+    // Takes a card into the game (one reference; its index becomes its place in the list).
+    void addCard(Karte* card);
+    // What the variant's rule file gave the table; the running counts of the game.
+    TableRules const& getRules() const { return rules_; }
+    PlayState const& getPlayState() const { return play_; }
+    std::vector<PilePosition> const& getPilePositions() const { return rules_.pilePositions; }
+    std::wstring const& getGameName() const { return rules_.gameName; }
+    void setUseDoubleClick(bool const& on) { rules_.useDoubleClick = on; }
+    void setUseRightMouse(bool const& on) { rules_.useRightMouse = on; }
+
+    // ---- Reading a variant file (Kartenmanager_read.cpp) ----
     static constexpr int kMaxIncludeDepth = 16;
     // Included files one definition reads in all: a file may include one file many times (no
     // cycle), and nested, that would read it exponentially often.
@@ -146,15 +168,6 @@ public:
     static constexpr int kMaxExtraCards = 1024;   // "ANZAHL_STERNE"
     // "STERNETYP" indexes the card set's extra faces: a larger value is refused (one log line).
     static constexpr int kMaxExtraType = 19;  // Kartenset::kExtraFaceCount - 1
-
-    static Kartenmanager& instance();
-    Kartenmanager(Kartenmanager const&) = delete;
-    Kartenmanager& operator=(Kartenmanager const&) = delete;
-    ~Kartenmanager() override;
-
-    // Reset before a variant is read: history, cards, piles and templates go, the counters and
-    // the definition's defaults return, the tooltip is cleared.
-    void createDiscardPile();
     // Reads one game definition (includes first, templates, piles, post includes, positions,
     // then the keys). sourceName names the file in log lines.
     void loadGameDefinition(Orvex::XMLNode& node, std::wstring const& sourceName = L"");
@@ -163,43 +176,38 @@ public:
     // The file being read (for the log lines of piles); empty between reads.
     std::wstring const& getCurrentSource() const { return currentSource_; }
 
-    Kartenstapel* findPile(std::wstring const& name) const;
-    Kartenstapel* findTemplate(std::wstring const& name) const;
-    // Every pile whose "USERNAME" is one of the names, in pile order, then every such card, in
-    // card order (the tutorials point at table objects by user name).
-    std::vector<KartenObjekt*> getPilesByUserName(std::wstring const& name) const;
-    std::vector<KartenObjekt*> getPilesByUserName(std::vector<std::wstring> const& names) const;
-    std::vector<Kartenstapel*> getPilesOfType(int type) const;
-    std::vector<Kartenstapel*> const& getPiles() const { return piles; }
-    std::vector<Kartenstapel*> const& getTemplates() const { return templates; }
-    std::vector<PilePosition> const& getPilePositions() const { return pilePositions; }
-
-    // Takes a card into the game (one reference; its index becomes its place in the list).
-    void addCard(Karte* card);
-
-    // Undo: a save first resolves what is pending and updates (a zero-time update, the special
-    // pile), then records the base, its own record, every card and every pile; undoSteps steps
-    // all histories and returns the manager's own change (0 when the game is decided).
+    // ---- Undo (Kartenmanager_undo.cpp) ----
+    // A save first resolves what is pending and updates (a zero-time update, the special pile),
+    // then records the base, its own record (PlayState::Counts and the card list), every card and
+    // every pile; undoSteps steps all histories and returns the manager's own change (0 when the
+    // game is decided).
     void saveUndoState() override;
     // Nothing happens (0) when the step would go nowhere; a resolution still pending runs first.
     virtual Orvex::s32 undoSteps(Orvex::s32 const& steps, bool const& free, bool const& chargeAnyway);
 
-    // ---- Hints and automatic moves (Kartenmanager_hints.cpp), the shuffle power (_mix.cpp) ----
+    // ---- Saving and resuming a running game (Kartenmanager_save.cpp) ----
+    // The running game into node (nothing once the game is decided), and back into the game
+    // that was started anew; sourceName names the save in the log line of refused data. A save
+    // that falls short of the counts it carries is refused whole: false, and the game is left as
+    // it was dealt.
+    void saveRunningGame(Orvex::XMLNode& node) const;
+    bool loadRunningGame(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");
+
+    // ---- Hints and automatic moves (Kartenmanager_hints.cpp) ----
     // A card moved to a goal pile waits this long per run moved before it (seconds).
     static constexpr float kGoalMoveCardDelay = 0.1f;
     // Lists every move possible now, heaviest first, weights turned into cumulative fractions;
     // returns how many.
     int rebuildHints();
+    std::vector<HintRecord> const& getHints() const { return hints_; }
     // The hint button and the automatic hint. goalFirst: the first move towards a goal, free of
     // charge; paid: refused unless score and balance cover "TIPP"; avoidJokerPile: records that
-    // take a card off a wildcard or joker pile are passed over. Otherwise the record at
-    // hintIndex, which then moves on cyclically.
+    // take a card off a wildcard or joker pile are passed over. Otherwise the record at the hint
+    // index, which then moves on cyclically.
     bool showHint(bool goalFirst, bool paid, bool avoidJokerPile);
     // Marks the record's cards and piles with the tip colours and starts "TIP_EMITTER" there;
     // an empty-pile click marks that pile.
     void showHintRecord(HintRecord const& record);
-    // The shuffle power: the piles' shuffle cards change places in pairs at random.
-    bool mix();
     // Moves every run that may go to a goal pile there, each card at most once, never from one
     // goal pile to another; pile null: every pile but the wildcard and joker piles. Each move is
     // recorded as an undo step of its own.
@@ -214,13 +222,10 @@ public:
     // Empties the hint search's record of the moves it has listed (the reset and every new
     // search start from nothing).
     void resetSearchTree() { searchTree_.clear(); }
-    std::vector<HintRecord> hints;
-    // The running game into node (nothing once the game is decided), and back into the game
-    // that was started anew; sourceName names the save in the log line of refused data. A save
-    // that falls short of the counts it carries is refused whole: false, and the game is left as
-    // it was dealt.
-    void saveRunningGame(Orvex::XMLNode& node) const;
-    bool loadRunningGame(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");
+
+    // ---- The shuffle power (Kartenmanager_mix.cpp) ----
+    // The piles' shuffle cards change places in pairs at random.
+    bool mix();
 
     // Signals, in order.
     sigslot::signal2<bool const&, GameEndParms const&> gameEnd;
@@ -239,7 +244,8 @@ public:
     sigslot::signal1<Kartenstapel&> specialPileRefilled;
     sigslot::signal1<ClickMode const&> clickModeUsed;
 
-    // ---- Score, seed, deck, counts (Kartenmanager_score.cpp) ----
+    // ---- Score, seed, deck, counts, filters, the special pile, the table rectangle
+    // (Kartenmanager_score.cpp) ----
     // The wave of the points, multiplier and combo effects flying to the score display.
     static constexpr float kPointsWaveAmplitude = 0.25f;
     static constexpr int kPointsWaveFrequency = 2;
@@ -251,11 +257,23 @@ public:
     // getMissingPoints is what is still lacking, 0 when it can be paid.
     float getHintPrice() const;
     float getUndoPrice(Orvex::s32 steps) const;
-    bool canPay(float price) const { return !(price > 0.0f) || !(price > getScore() || price > pointsBalance); }
+    bool canPay(float price) const {
+        return !(price > 0.0f) || !(price > getScore() || price > play_.counts.pointsBalance);
+    }
     float getMissingPoints(float price) const;
+    // The balance (clamped at 0); alsoReference: the shown balance jumps there too.
+    void setPointsBalance(float const& balance, bool const& alsoReference);
+    // A made-up table's state, as a test sets it up (the game changes these only by play): the
+    // score's two parts as they stand (unclamped, the balance and the achievements untouched),
+    // the time played, where the game stands (no end test, no signal), and the whole record.
+    void setScore(float plus, float minus);
+    void setTime(float seconds);
+    void setGameStatus(GameStatus status);
+    void setPlayState(PlayState const& state);
     static unsigned seedFromText(std::wstring const& text);
     static std::wstring makeSeedText(unsigned seed);
-    // The cards of a new game: ordinary ones pass by pass until deckSize, then the EXTRA cards.
+    // The cards of a new game: ordinary ones pass by pass until the deck size, then the EXTRA
+    // cards.
     void createDeck();
     Karte* buyJoker(int const& suit, int const& value);
     Karte* buyWildcard(int const& suit, int const& value);
@@ -266,53 +284,52 @@ public:
     std::vector<Kartenstapel*> findPilesByName(std::wstring const& name) const;
     int countTableauCards() const;
     int countEmptyTableauPiles() const;
-    int getClearedCardCount() const { return tableauCardsAtStart - tableauCardCount; }
+    int getClearedCardCount() const { return play_.counts.tableauCardsAtStart - play_.counts.tableauCardCount; }
     // 0 when no card lay on the tableau at the start.
     float getClearedCardRatio() const;
     float getRestCardRatio() const;
     // The record of the game-end signal, for a win or not.
     GameEndParms makeGameEndParms(bool won) const;
-    int getExtraCardsFound() const { return extraCardsFound; }
-    std::wstring getGameName() const { return gameName; }
+    int getExtraCardsFound() const { return play_.counts.extraCardsFound; }
     int getCardCount() const { return static_cast<int>(cards.size()); }
-    int getGoalCardCount() const { return goalCardCount; }
+    int getGoalCardCount() const { return play_.counts.goalCardCount; }
     // Cards on goal piles per card of the game; 0 without cards.
     float getGoalCardRatio() const;
-    float getScore() const { return score + bonusScore; }
-    float getScorePlus() const { return score; }
-    float getScoreMinus() const { return bonusScore; }
+    float getScore() const { return play_.score + play_.bonusScore; }
+    float getScorePlus() const { return play_.score; }
+    float getScoreMinus() const { return play_.bonusScore; }
     // The score and the balance as shown: they follow the real ones frame by frame, the score in
-    // two parts that follow score and bonusScore.
+    // two parts that follow its plus and minus parts.
     float getLevelScore() const { return shownScorePlus + shownScoreMinus; }
     float getShownScorePlus() const { return shownScorePlus; }
     float getPointsReference() const { return shownBalance; }
-    float getPointsBalance() const { return pointsBalance; }
+    float getPointsBalance() const { return play_.counts.pointsBalance; }
     // Cards left on the tableau (the game-end record's remaining cards).
-    int getRestCardCount() const { return tableauCardCount; }
-    int getTableauPileCount() const { return tableauPileCount; }
-    int getEmptyTableauPileCount() const { return emptyTableauPileCount; }
-    float getTime() const { return gameTime; }
-    void setPointsBalance(float const& balance, bool const& alsoReference);
-    void setUseDoubleClick(bool const& on) { useDoubleClick = on; }
-    void setUseRightMouse(bool const& on) { useRightMouse = on; }
+    int getRestCardCount() const { return play_.counts.tableauCardCount; }
+    int getTableauPileCount() const { return play_.counts.tableauPileCount; }
+    int getEmptyTableauPileCount() const { return play_.counts.emptyTableauPileCount; }
+    float getTime() const { return play_.gameTime; }
+    GameStatus getGameStatus() const { return play_.gameStatus; }
     bool passesFirstPileFilter(Kartenstapel const* pile) const;
     bool passesSecondPileFilter(Kartenstapel const* pile) const;
+    // The tutorials' filters: the user names of the cards and piles the player may use (empty:
+    // any); a tutorial page fills and empties them.
     bool isAllowedCard(Karte const* card) const;
     bool isAllowedPile(Kartenstapel const* pile) const;
     std::vector<std::wstring>& getTutorialNameList1() { return tutorialCardNames; }
     std::vector<std::wstring>& getTutorialNameList2() { return tutorialPileNames; }
     void updateSpecialPile(bool emit);
     Anordnung* findArrangementOfCard(Karte const* card) const;
+    // The union of the piles' bounds (where their cards are going), leaving out the piles placed
+    // by screen positions; an empty one at 0 without such piles.
+    Orvex::FRect computeTableRect() const;
 
-    // ---- New game and deal (Kartenmanager_deal.cpp), the table rectangle (_score.cpp) ----
+    // ---- New game and deal (Kartenmanager_deal.cpp) ----
     using OwnedCards = std::vector<std::pair<int, int>>;
     void startGame(SolitaireCamera* camera, std::wstring const& seedText, bool quick, OwnedCards const& wildcards,
                    OwnedCards const& jokers, float balance);
     void deal(int wildcardsMade, int jokersMade, bool quick);
     void placeCardAtStart(Karte* card, Orvex::FRect const& table, Kartenstapel* pile);
-    // The union of the piles' bounds (where their cards are going), leaving out the piles placed
-    // by screen positions; an empty one at 0 without such piles.
-    Orvex::FRect computeTableRect() const;
     // The table rectangle of the game, as the camera was last fitted to it.
     Orvex::FRect const& getTableRect() const { return tableRect; }
     // After the game window changed size: the camera (when set) fits the table rectangle at once.
@@ -338,6 +355,9 @@ public:
     void onMouseUp(Orvex::MouseState const& state, int button, D3DXVECTOR2 const& position);
     void onMouseMove(Orvex::MouseState const& state, int axis, D3DXVECTOR2 const& position);
     void onDoubleClick(Orvex::MouseState const& state, int button, D3DXVECTOR2 const& position);
+    // The pointer went over a window above the table: nothing on the table lies under it, so the
+    // hover mark and the tooltip go until it comes back (a move or press on the table).
+    void onPointerLeftTable();
     // The tick clock (ms); empty restores GetTickCount. Tests drive time with it.
     void setClock(std::function<Orvex::u32()> clock) { clock_ = std::move(clock); }
     Orvex::u32 now() const;
@@ -358,7 +378,7 @@ public:
     // Nothing is held and the card under the pointer lies on a pile a record names.
     bool isPointerCardOnPositionedPile() const;
     int getHintMarkFlags(Karte const* card) const;
-    bool isGameEndShown() const { return gameEndSent; }
+    bool isGameEndShown() const { return play_.gameEndSent; }
     // The hover feedback: the face-up card under the pointer while nothing is held; the pile a
     // carried run is over and the card there that its mark went to (null without one).
     Karte* getPointerCard() const { return pointerCard; }
@@ -393,7 +413,7 @@ public:
     // duration in seconds, 0 for an unknown name.
     float startEndFlyOut(std::wstring const& splineName);
 
-    // ---- Render queue, picking, powers, sounds (Kartenmanager_pick.cpp) ----
+    // ---- Render queue, picking, powers, game style, sounds (Kartenmanager_pick.cpp) ----
     void queueRender(RenderContext const& context, RenderQueue& queue);
     // The PickHit bits: kPickNothing, kPickCard (a card without a pile), kPickCardOnPile, or
     // kPickPile (a pile alone).
@@ -412,103 +432,23 @@ public:
     SolitaireCamera* getCamera() const { return camera; }
     void setCamera(SolitaireCamera* tableCamera) { camera = tableCamera; }
 
-    std::vector<Karte*> cards;         // one reference each
-    std::vector<Kartenstapel*> piles;  // one reference each
-    std::vector<Kartenstapel*> templates;
-    float score = 1000.0f;
-    float startScore = 1000.0f;
-    float bonusScore = 0.0f;
-    float extraScore = 0.0f;
-    int extraCardsFound = 0;
-    float pointsBalance = 0.0f;
-    float startPointsBalance = 0.0f;
-    float gameTime = 0.0f;
-    std::wstring gameName;
-    std::wstring gameStyleName;  // "GAMESTYLE", for the style settings
-    int deckSize = 52;
-    int deckColourRule = kColourAlles;
-    int deckValueRules[2] = {kValueAlles, kValueAlles};
-    bool alternateCardCreation = false;
-    int extraCardCount = 0;
-    int extraCardType = 0;
-    int hintIndex = 0;
-    GameStatus gameStatus = kGameRunning;
-    bool gameEndSent = false;
-    bool resolutionPending = true;
-    float resolutionDelay = -1.0f;
-    bool useRightMouse = true;
-    bool useDoubleClick = true;
-    bool autoCheckEnd = true;
-    float visibleRatio = 0.0f;
-    float wildcardRatio = 0.0f;
-    float jokerRatio = 0.0f;
-    int goalCardCount = 0;
-    int endPileCardCount = 0;
-    int goalAndEndCardCount = 0;
-    int tableauPileCount = 0;
-    int emptyTableauPileCount = 0;
-    int tableauCardsAtStart = 0;
-    int tableauCardCount = 0;
-    std::vector<std::pair<int, int>> wildcardList;
-    std::vector<std::pair<int, int>> jokerList;
-    int showPileType = kPileTableau;
-    int removeSourcePileType = kPileTableau;
-    std::wstring removeTargetPileName = L"STAPEL_ABLAGE";
-    std::wstring shufflePileName = L"STAPEL_ABLAGE";
-    std::wstring specialPileName;
-    bool specialPileWasEmpty = false;  // last state updateSpecialPile reported
-    bool doubleClickGoalOnly = false;
-    std::vector<std::wstring> firstPileFilter, secondPileFilter;
-    int autoMoveCount = -1;
-    short notInGoalLimits[2] = {0, 0};
-    std::vector<PilePosition> pilePositions;
-    // "REMOVE_ALL_EXTRA_CARDS_WUENSCHE", "REMOVE_ALL_KEY_OR_LOCK_CARDS_WUENSCHE": in force for
-    // every arrangement read after them.
-    bool removeExtraCardWishes = false;
-    bool removeKeyOrLockWishes = false;
-    // Arranging, undo and the click actions do nothing of their own while it is set.
-    bool bypass = false;
-
 private:
-    // Play state, read through the getters above.
-    SolitaireCamera* camera = nullptr;
-    std::wstring seedText;
-    float shownScorePlus = 0.0f, shownScoreMinus = 0.0f, shownBalance = 0.0f;
-    int clickMode = kClickNormal;
-    int placedCardCount = 0;
-    Orvex::FRect tableRect{0.0f, 0.0f, 0.0f, 0.0f};
-    std::vector<std::wstring> tutorialCardNames, tutorialPileNames;
-    // Input state (reset by a new game).
-    Karte* heldCard = nullptr;
-    Karte* lastClickedCard = nullptr;
-    Karte::LinkedCards carriedRun;
-    Kartenstapel* sourcePile = nullptr;
-    // Where the held card was taken, from the pointer, in table coordinates: the card is carried
-    // so that this point of it stays under the pointer, however the camera scales the table.
-    D3DXVECTOR2 grabOffset{0.0f, 0.0f};
-    D3DXVECTOR2 pointer{0.0f, 0.0f};  // the last pointer position seen
-    SolPartikel* dragEffect = nullptr;
-    Orvex::u32 leftDeadline = 0, rightDeadline = 0, lastInputTick = 0;
-    std::vector<Karte*> selectedCards;  // two-click mode
-    Karte* pointerCard = nullptr;
-    Karte* hoverCard = nullptr;
-    Kartenstapel* hoverPile = nullptr;
-    KartenObjekt* tooltipObject = nullptr;
-    std::wstring tooltipText;
-    std::vector<DelayedSound> delayedSounds;
-
+    // ---- The instance's own steps (Kartenmanager.cpp) ----
     Kartenmanager();
     void releaseAll();
     void resetFields();
+
+    // ---- Reading steps (Kartenmanager_read.cpp) ----
     void readDefinition(Orvex::XMLNode& node, std::wstring const& sourceName, int depth);
     void readInclude(Orvex::XMLNode const& element, std::wstring const& sourceName, int depth);
-    void stamp() { lastInputTick = now(); }
-    void onGameStyleChanged(GameStyle* gameStyle) { setGameStyle(gameStyle); }
+
+    // ---- Undo steps (Kartenmanager_undo.cpp) ----
     // The records of a save, taken after its resolution and update: the base, the manager's own,
     // every card's and every pile's; again replaces the current step's records instead.
     void recordStep(bool again);
 
     // ---- Input steps (Kartenmanager_input.cpp) ----
+    void stamp() { lastInputTick = now(); }
     // The held card (and the run on it) to the pointer, keeping its grab point under it.
     void carryHeldCard();
     void resetInput();
@@ -528,7 +468,8 @@ private:
     void dealToPile(Kartenstapel* pile, std::vector<Karte*>& deck, struct DealRecords& records, int& pilesFilled,
                     int& wildcardsMade, int& jokersMade, bool quick);
 
-    // ---- Card set, multiplier and combo slots (Kartenmanager_pick.cpp) ----
+    // ---- Card set, game style, multiplier and combo slots (Kartenmanager_pick.cpp) ----
+    void onGameStyleChanged(GameStyle* gameStyle) { setGameStyle(gameStyle); }
     void onKartensetChanged(Kartenset* cardSet);
     void onMultiplierRaised(float const& factor);
     void onMultiplierEnded(float const& factor);
@@ -539,6 +480,39 @@ private:
     void spawnPoints(float const& delta);
 
     // ---- State ----
+    std::vector<Kartenstapel*> templates_;  // one reference each
+    TableRules rules_;
+    PlayState play_;
+    std::vector<HintRecord> hints_;
+    SolitaireCamera* camera = nullptr;
+    std::wstring seedText;
+    // The score's parts and the balance as shown, easing after the real ones.
+    float shownScorePlus = 0.0f, shownScoreMinus = 0.0f, shownBalance = 0.0f;
+    int clickMode = kClickNormal;
+    int placedCardCount = 0;
+    Orvex::FRect tableRect{0.0f, 0.0f, 0.0f, 0.0f};
+    std::vector<std::wstring> tutorialCardNames, tutorialPileNames;
+    std::vector<std::wstring> firstPileFilter, secondPileFilter;
+    // Input state (reset by a new game).
+    Karte* heldCard = nullptr;
+    Karte* lastClickedCard = nullptr;
+    Karte::LinkedCards carriedRun;
+    Kartenstapel* sourcePile = nullptr;
+    // Where the held card was taken, from the pointer, in table coordinates: the card is carried
+    // so that this point of it stays under the pointer, however the camera scales the table.
+    D3DXVECTOR2 grabOffset{0.0f, 0.0f};
+    D3DXVECTOR2 pointer{0.0f, 0.0f};  // the last pointer position seen
+    bool pointerOffTable = false;      // over a window above the table since then
+    SolPartikel* dragEffect = nullptr;
+    Orvex::u32 leftDeadline = 0, rightDeadline = 0, lastInputTick = 0;
+    std::vector<Karte*> selectedCards;  // two-click mode
+    Karte* pointerCard = nullptr;
+    Karte* hoverCard = nullptr;
+    Kartenstapel* hoverPile = nullptr;
+    KartenObjekt* tooltipObject = nullptr;
+    std::wstring tooltipText;
+    std::vector<DelayedSound> delayedSounds;
+
     GameStyle* gameStyle_ = nullptr;  // counted
     // The current step's record may be renewed by a resolution: no move since it was taken.
     bool recordOpen_ = false;

@@ -76,19 +76,21 @@ void Kartenmanager::startGame(SolitaireCamera* newCamera, std::wstring const& te
                               OwnedCards const& wildcards, OwnedCards const& jokers, float balance) {
     camera = newCamera;
     // The game style the variant names becomes current; without one the current one stays.
-    if (!gameStyleName.empty()) {
+    if (!rules_.gameStyleName.empty()) {
         StyleSettings& settings = StyleSettings::instance();
-        if (GameStyle* named = settings.findGameStyle(gameStyleName)) settings.setGameStyle(named);
-        else Orvex::logWarning(L"Game style \"" + gameStyleName + L"\" of \"" + gameName + L"\" is unknown; the current one plays");
+        if (GameStyle* named = settings.findGameStyle(rules_.gameStyleName)) settings.setGameStyle(named);
+        else
+            Orvex::logWarning(L"Game style \"" + rules_.gameStyleName + L"\" of \"" + rules_.gameName +
+                              L"\" is unknown; the current one plays");
     }
-    gameStatus = kGameRunning;
-    gameEndSent = false;
+    play_.gameStatus = kGameRunning;
+    play_.gameEndSent = false;
     resetInput();
     seedText = text;
     setPointsBalance(balance, true);
     // A new game shows its own score from the start: the last game's does not ease into it.
-    shownScorePlus = score;
-    shownScoreMinus = bonusScore;
+    shownScorePlus = play_.score;
+    shownScoreMinus = play_.bonusScore;
     unsigned seed = 0;
     if (seedText.empty()) {
         seed = now();
@@ -108,7 +110,7 @@ void Kartenmanager::startGame(SolitaireCamera* newCamera, std::wstring const& te
     Style const* style = currentStyle();
     float const turnSpeed = style ? style->makeVisibleSpeed : 0.0f;
     for (Kartenstapel* pile : piles) {
-        float const p = visibleRatio * pile->rules.visibleRatio;
+        float const p = rules_.visibleRatio * pile->rules.visibleRatio;
         if (p == 0.0f) continue;
         for (Karte* card : pile->getCardsWithLinked())
             if (!card->isFaceUp() && p > Orvex::randomFloat(0.0f, 1.0f)) card->setFaceUp(true, turnSpeed, 0.0f);
@@ -126,8 +128,8 @@ void Kartenmanager::startGame(SolitaireCamera* newCamera, std::wstring const& te
         camera->fitContent(tableRect, 0.0f);
     }
     applyScreenPilePositions();
-    tableauCardsAtStart = countTableauCards();
-    tableauCardCount = tableauCardsAtStart;
+    play_.counts.tableauCardsAtStart = countTableauCards();
+    play_.counts.tableauCardCount = play_.counts.tableauCardsAtStart;
     if (gameStyle_) {
         gameStyle_->resetRunning();
         gameStyle_->updateMultiplier();
@@ -135,10 +137,10 @@ void Kartenmanager::startGame(SolitaireCamera* newCamera, std::wstring const& te
     resolveAfterMove(false);
     // The table was just resolved: the first record schedules and runs one resolution of its own
     // (with the hint list); the first update resolves the table once more.
-    resolutionPending = false;
+    play_.resolutionPending = false;
     saveUndoState();
-    resolutionPending = true;
-    resolutionDelay = -1.0f;
+    play_.resolutionPending = true;
+    play_.resolutionDelay = -1.0f;
 }
 
 void Kartenmanager::deal(int wildcardsMade, int jokersMade, bool quick) {
@@ -232,7 +234,7 @@ void Kartenmanager::dealToPile(Kartenstapel* pile, std::vector<Karte*>& deck, De
         }
 
         if (card->suit != Karte::kSuitExtra) {
-            float w = wildcardRatio * rules.wildcardProp;
+            float w = rules_.wildcardRatio * rules.wildcardProp;
             if (wish && wish->wildcardProp >= 0.0f) w = wish->wildcardProp;
             else if (dealtHidden + dealtVisible >= wanted) w = 0.0f;
             int const maxWild = gameStyle ? gameStyle->maxWildcards : -1;
@@ -241,7 +243,7 @@ void Kartenmanager::dealToPile(Kartenstapel* pile, std::vector<Karte*>& deck, De
                 card->isWildcard = true;
                 ++wildcardsMade;
             } else {
-                float const j = jokerRatio * rules.jokerProp;
+                float const j = rules_.jokerRatio * rules.jokerProp;
                 if (underLimit(jokersMade, maxJoker) && Orvex::randomFloat(0.0f, 1.0f) < j) {
                     card->isJoker = true;
                     ++jokersMade;
@@ -262,7 +264,7 @@ void Kartenmanager::placeCardAtStart(Karte* card, Orvex::FRect const& table, Kar
     D3DXVECTOR2 start{c.x, table.top - (table.bottom - table.top) - 1000.0f};
     if (gameStyle_ && !gameStyle_->startPositions.empty() && pile) {
         D3DXVECTOR2 p = pile->position;
-        for (PilePosition const& entry : pilePositions) {
+        for (PilePosition const& entry : rules_.pilePositions) {
             if (entry.name != pile->getName()) continue;
             p = {table.left + (table.right - table.left) * entry.relative.x,
                  table.top + (table.bottom - table.top) * entry.relative.y};
@@ -285,7 +287,7 @@ void Kartenmanager::relayout() {
 }
 
 bool Kartenmanager::followTableContent() {
-    if (gameStatus != kGameRunning || heldCard) return false;
+    if (play_.gameStatus != kGameRunning || heldCard) return false;
     Orvex::FRect const content = computeTableRect();
     if (!std::isfinite(content.left) || !std::isfinite(content.top) || !std::isfinite(content.right) ||
         !std::isfinite(content.bottom))

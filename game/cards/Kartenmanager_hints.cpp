@@ -97,40 +97,40 @@ bool isJokerOrWildcardMove(HintRecord const& record) {
 }
 
 int Kartenmanager::rebuildHints() {
-    hints.clear();
-    hintIndex = 0;
+    hints_.clear();
+    play_.hintIndex = 0;
     HintWeights const weights;
     std::vector<std::vector<Karte*>> targets;
     targets.reserve(piles.size());
     for (Kartenstapel const* pile : piles) targets.push_back(pile->getTargetCards());
     for (Kartenstapel* pile : piles)
-        if (!pile->isSpecialPile()) pile->collectMoves(piles, hints, weights, &targets);
+        if (!pile->isSpecialPile()) pile->collectMoves(piles, hints_, weights, &targets);
     // A pile also offers its linked piles' cards, so the same move may come from two piles:
     // it is listed once, where it came first.
     resetSearchTree();
-    hints.erase(std::remove_if(hints.begin(), hints.end(),
+    hints_.erase(std::remove_if(hints_.begin(), hints_.end(),
                                [&](HintRecord const& h) {
                                    return h.isMove && !searchTree_.emplace(h.card, h.targetPile, h.targetCard).second;
                                }),
-                hints.end());
-    if (hints.empty()) return 0;
+                hints_.end());
+    if (hints_.empty()) return 0;
     // Stable, so the same table always gives the same list.
-    std::stable_sort(hints.begin(), hints.end(),
+    std::stable_sort(hints_.begin(), hints_.end(),
                      [](HintRecord const& a, HintRecord const& b) { return a.weight > b.weight; });
     double total = 0.0;
-    for (HintRecord const& hint : hints) total += hint.weight;
+    for (HintRecord const& hint : hints_) total += hint.weight;
     double running = 0.0;
-    for (HintRecord& hint : hints) {
+    for (HintRecord& hint : hints_) {
         running += hint.weight;
         hint.weight = total > 0.0 ? static_cast<float>(running / total) : 1.0f;
     }
-    return static_cast<int>(hints.size());
+    return static_cast<int>(hints_.size());
 }
 
 bool Kartenmanager::showHint(bool goalFirst, bool paid, bool avoidJokerPile) {
-    if (gameStatus != kGameRunning || hints.empty()) return false;
+    if (play_.gameStatus != kGameRunning || hints_.empty()) return false;
     if (goalFirst) {
-        for (HintRecord const& hint : hints) {
+        for (HintRecord const& hint : hints_) {
             if (hint.direction <= 0 || (avoidJokerPile && isJokerOrWildcardMove(hint))) continue;
             playSound(GameStyle::kSoundTipp);
             showHintRecord(hint);
@@ -139,19 +139,19 @@ bool Kartenmanager::showHint(bool goalFirst, bool paid, bool avoidJokerPile) {
         return false;
     }
     if (paid && !canPay(getHintPrice())) return false;
-    std::size_t const count = hints.size();
-    std::size_t index = static_cast<std::size_t>(std::max(hintIndex, 0)) % count;
+    std::size_t const count = hints_.size();
+    std::size_t index = static_cast<std::size_t>(std::max(play_.hintIndex, 0)) % count;
     if (avoidJokerPile) {
         std::size_t tried = 0;
-        while (tried < count && isJokerOrWildcardMove(hints[index])) {
+        while (tried < count && isJokerOrWildcardMove(hints_[index])) {
             index = (index + 1) % count;
             ++tried;
         }
         if (tried == count) return false;
     }
     playSound(GameStyle::kSoundTipp);
-    showHintRecord(hints[index]);
-    hintIndex = static_cast<int>((index + 1) % count);
+    showHintRecord(hints_[index]);
+    play_.hintIndex = static_cast<int>((index + 1) % count);
     StatistikManager::instance().countHint();
     float const cost = paid && gameStyle_ ? gameStyle_->getTippPenalty() : 0.0f;
     if (cost != 0.0f) {
@@ -239,14 +239,14 @@ bool Kartenmanager::autoFinish(Kartenstapel* only) {
                 if (!moveRunToGoalPile(card, pile, run, runs, false)) continue;
                 for (auto const& entry : run) moved.insert(entry.first);
                 StatistikManager::instance().addMoved(static_cast<Orvex::u32>(run.size()));
-                autoMoveCount = ++runs;
+                play_.autoMoveCount = ++runs;
                 saveUndoState();
                 progressed = true;
                 break;
             }
         }
     }
-    autoMoveCount = -1;
+    play_.autoMoveCount = -1;
     return runs > 0;
 }
 

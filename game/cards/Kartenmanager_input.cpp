@@ -64,8 +64,8 @@ void Kartenmanager::resetInput() {
 }
 
 void Kartenmanager::flushResolution() {
-    if (resolutionPending && resolutionDelay > 0.0f) {
-        resolutionDelay = -1.0f;
+    if (play_.resolutionPending && play_.resolutionDelay > 0.0f) {
+        play_.resolutionDelay = -1.0f;
         update(0.0, 0.0, Orvex::MouseState());
     }
 }
@@ -76,22 +76,34 @@ void Kartenmanager::onDoubleClick(Orvex::MouseState const& state, int button, D3
     // over, a game without double clicks) it is that press all the same.
     if (clickMode == kClickNormal) {
         Orvex::u32 const tick = now();
-        bool const running = gameStatus == kGameRunning;
-        if (button == Orvex::OMB_RIGHT && running && useRightMouse && useDoubleClick) rightDeadline = tick + kDoubleClickWindow;
-        else if (button == Orvex::OMB_LEFT && running && useDoubleClick) leftDeadline = tick + kDoubleClickWindow;
+        bool const running = play_.gameStatus == kGameRunning;
+        bool const doubleClicks = running && rules_.useDoubleClick;
+        if (button == Orvex::OMB_RIGHT && doubleClicks && rules_.useRightMouse) rightDeadline = tick + kDoubleClickWindow;
+        else if (button == Orvex::OMB_LEFT && doubleClicks) leftDeadline = tick + kDoubleClickWindow;
     }
     onMouseDown(state, button, position);
 }
 
+void Kartenmanager::onPointerLeftTable() {
+    pointerOffTable = true;
+    if (pointerCard) {
+        pointerCard->setMarkState(0, kClearSpeed);
+        if (pointerCard->pile) pointerCard->pile->arrange(pointerCard, pileSpeed());
+        pointerCard = nullptr;
+    }
+    clearTooltip();
+}
+
 void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR2 const& position) {
     pointer = position;
+    pointerOffTable = false;
     flushResolution();
     Style const* style = currentStyle();
     Karte* card = nullptr;
     Kartenstapel* pile = nullptr;
     if (clickMode == kClickReveal) {
         pickAt(position, card, pile);
-        if (!(isAllowedCard(card) || isAllowedPile(pile)) || !pile || pile->rules.pileType != showPileType || !card ||
+        if (!(isAllowedCard(card) || isAllowedPile(pile)) || !pile || pile->rules.pileType != rules_.showPileType || !card ||
             card->isFaceUp())
             return;
         card->setFaceUp(true, style ? style->makeVisibleSpeed : 0.0f, 0.0f);
@@ -102,9 +114,9 @@ void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR
         return;
     }
     if (clickMode == kClickRemove) {
-        Kartenstapel* target = findPile(removeTargetPileName);
+        Kartenstapel* target = findPile(rules_.removeTargetPileName);
         pickAt(position, card, pile);
-        if (!(isAllowedCard(card) || isAllowedPile(pile)) || !pile || pile->rules.pileType != removeSourcePileType ||
+        if (!(isAllowedCard(card) || isAllowedPile(pile)) || !pile || pile->rules.pileType != rules_.removeSourcePileType ||
             !card || !card->isFaceUp() || !target || target == pile)
             return;
         if (gameStyle_ && gameStyle_->canRemoveTopCardsOnly && !card->backLinks.empty()) return;
@@ -123,7 +135,7 @@ void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR
 
     Orvex::u32 const tick = now();
     if (button == Orvex::OMB_RIGHT) {
-        if (gameStatus != kGameRunning || !useRightMouse) return;
+        if (play_.gameStatus != kGameRunning || !rules_.useRightMouse) return;
         bool moved = false;
         if (beforeDeadline(rightDeadline, tick)) {
             moved = autoFinish(nullptr);
@@ -141,7 +153,7 @@ void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR
         stamp();
         return;
     }
-    if (button != Orvex::OMB_LEFT || gameStatus != kGameRunning) return;
+    if (button != Orvex::OMB_LEFT || play_.gameStatus != kGameRunning) return;
     if (pairsMode(gameStyle_)) mouseDownPairs(position);
     else mouseDownDrag(position);
 }
@@ -173,7 +185,7 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
         if (automatic && pickable) {
             // A goal pile first: an ace goes to its foundation, not to a free cell listed before it.
             moved = moveRunToGoalPile(card, pile, run, 0, true) ||
-                    (!doubleClickGoalOnly && moveRunToAnyPile(card, pile, run, 0, false));
+                    (!rules_.doubleClickGoalOnly && moveRunToAnyPile(card, pile, run, 0, false));
         }
         if (automatic) {
             objectUsed.emit(*card, moved);
@@ -340,8 +352,9 @@ void Kartenmanager::mouseDownPairs(D3DXVECTOR2 const& position) {
 
 void Kartenmanager::onMouseMove(Orvex::MouseState const& state, int axis, D3DXVECTOR2 const& position) {
     pointer = position;
+    pointerOffTable = false;
     if (pairsMode(gameStyle_) && (state.isButtonDown(Orvex::OMB_LEFT) || state.isButtonDown(Orvex::OMB_RIGHT))) return;
-    if (gameStatus == kGameRunning && (axis == Orvex::OA_MOUSE_X || axis == Orvex::OA_MOUSE_Y)) {
+    if (play_.gameStatus == kGameRunning && (axis == Orvex::OA_MOUSE_X || axis == Orvex::OA_MOUSE_Y)) {
         float const moved = std::fabs(state.getMovement(static_cast<Orvex::OrvexAchse>(axis)));
         if (std::isfinite(moved) && moved >= 1.0f)
             StatistikManager::instance().addMouseDistance(static_cast<Orvex::u32>(std::min(moved, 1.0e6f)));
@@ -371,7 +384,7 @@ void Kartenmanager::onMouseUp(Orvex::MouseState const&, int button, D3DXVECTOR2 
     for (auto const& entry : carriedRun) dragged.push_back(entry.first);
     int const mask = pickDropTarget(position, card, pile, dragged);
     // Over no pile, or once the game is decided, the run goes nowhere and slides back.
-    Kartenstapel* target = (mask & kPickPile) && gameStatus == kGameRunning ? pile : nullptr;
+    Kartenstapel* target = (mask & kPickPile) && play_.gameStatus == kGameRunning ? pile : nullptr;
     if (heldCard && target) {
         clearHoverMarks();
         scheduleResolution();

@@ -85,7 +85,7 @@ void Kartenmanager::queueRender(RenderContext const& context, RenderQueue& queue
     if (context.layerMask & kLayerPiles) {
         for (Kartenstapel* pile : piles) {
             bool hidden = false;
-            for (PilePosition const& entry : pilePositions)
+            for (PilePosition const& entry : rules_.pilePositions)
                 if (entry.name == pile->getName() && !entry.drawIfEmpty) hidden = true;
             if (hidden && pile->rules.clickOnEmpty == 0 && pile->getCardsWithLinked().empty()) continue;
             pile->queueRender(queue, context);
@@ -172,7 +172,7 @@ int Kartenmanager::pickDropTarget(D3DXVECTOR2 const& query, Karte*& card, Karten
 bool Kartenmanager::setClickMode(int mode) {
     switch (mode) {
     case kClickReveal: {
-        for (Kartenstapel* pile : getPilesOfType(showPileType)) {
+        for (Kartenstapel* pile : getPilesOfType(rules_.showPileType)) {
             if (pile->getCardsWithLinked().empty()) continue;
             clickMode = kClickReveal;
             return true;
@@ -187,7 +187,7 @@ bool Kartenmanager::setClickMode(int mode) {
     }
     case kClickShuffle: {
         clickMode = kClickNormal;
-        Kartenstapel* pile = findPile(shufflePileName);
+        Kartenstapel* pile = findPile(rules_.shufflePileName);
         if (!pile || !pile->getRootArrangement()) return true;
         Anordnung* root = pile->getRootArrangement();
         auto outside = [&] {
@@ -250,9 +250,9 @@ void Kartenmanager::collectExtraCard(Kartenstapel* pile, Karte* card) {
     card->rotateTo(style ? style->fadeoutRotation : 450.0f, speed, 0.0f, false);
     card->setScale(style ? style->fadeoutScale : 10.0f, speed, 0.0f);
     card->renderOrder = 100000.0f;
-    ++extraCardsFound;
+    ++play_.counts.extraCardsFound;
     if (!bypass) {
-        extraCardExposed.emit(*card, static_cast<unsigned long>(extraCardsFound), 0ul);
+        extraCardExposed.emit(*card, static_cast<unsigned long>(play_.counts.extraCardsFound), 0ul);
         playSound(GameStyle::kSoundExtraCard);
     }
 }

@@ -133,8 +133,8 @@ void Kartenmanager::readDefinition(Orvex::XMLNode& node, std::wstring const& sou
     for (Orvex::XMLNode* child : node.children())
         if (child->getName() == L"KARTEN_FILE") readInclude(*child, sourceName, depth);
 
-    readBool(node, L"REMOVE_ALL_EXTRA_CARDS_WUENSCHE", removeExtraCardWishes);
-    readBool(node, L"REMOVE_ALL_KEY_OR_LOCK_CARDS_WUENSCHE", removeKeyOrLockWishes);
+    readBool(node, L"REMOVE_ALL_EXTRA_CARDS_WUENSCHE", rules_.removeExtraCardWishes);
+    readBool(node, L"REMOVE_ALL_KEY_OR_LOCK_CARDS_WUENSCHE", rules_.removeKeyOrLockWishes);
 
     auto readPiles = [&](wchar_t const* element, std::vector<Kartenstapel*>& list) {
         for (Orvex::XMLNode* child : node.children()) {
@@ -148,17 +148,17 @@ void Kartenmanager::readDefinition(Orvex::XMLNode& node, std::wstring const& sou
             list.push_back(pile);
         }
     };
-    readPiles(L"STAPEL_VORLAGE", templates);
+    readPiles(L"STAPEL_VORLAGE", templates_);
     readPiles(L"STAPEL", piles);
 
     for (Orvex::XMLNode* child : node.children())
         if (child->getName() == L"KARTEN_FILE_POST") readInclude(*child, sourceName, depth);
 
     if (Orvex::XMLNode const* positions = node.getChild(L"DYNAMIC_STAPEL_POSES")) {
-        pilePositions.clear();
+        rules_.pilePositions.clear();
         for (Orvex::XMLNode const* entry : positions->children()) {
             if (entry->getName() != L"STAPEL_POS") continue;
-            if (pilePositions.size() >= static_cast<std::size_t>(kMaxPilePositions)) {
+            if (rules_.pilePositions.size() >= static_cast<std::size_t>(kMaxPilePositions)) {
                 problems.add(L"more than " + std::to_wstring(kMaxPilePositions) + L" \"STAPEL_POS\" elements");
                 break;
             }
@@ -170,7 +170,7 @@ void Kartenmanager::readDefinition(Orvex::XMLNode& node, std::wstring const& sou
             readFloat(*entry, L"RENDER_INDEX", place.renderIndex, problems);
             readFloat(*entry, L"SCALE", place.scale, problems);
             readBool(*entry, L"DRAW_IF_LEER", place.drawIfEmpty);
-            pilePositions.push_back(std::move(place));
+            rules_.pilePositions.push_back(std::move(place));
         }
     }
 
@@ -178,38 +178,40 @@ void Kartenmanager::readDefinition(Orvex::XMLNode& node, std::wstring const& sou
                      [](Kartenstapel const* a, Kartenstapel const* b) { return a->rules.order < b->rules.order; });
     for (std::size_t i = 0; i < piles.size(); ++i) piles[i]->index = static_cast<int>(i);
 
-    if (std::wstring const* text = attributeText(node, L"KARTEN_FARBE")) deckColourRule = parseColourRule(*text);
+    if (std::wstring const* text = attributeText(node, L"KARTEN_FARBE")) rules_.deckColourRule = parseColourRule(*text);
     if (Orvex::XMLAttribute const* values = node.getAttribute(L"KARTEN_WERT")) {
         Orvex::XMLValueTokens const words = values->split(L" ");
         if (words.getCount() > 0) {
-            deckValueRules[0] = parseValueRule(words.get(0)->getString());
-            deckValueRules[1] = words.getCount() > 1 ? parseValueRule(words.get(1)->getString()) : deckValueRules[0];
+            rules_.deckValueRules[0] = parseValueRule(words.get(0)->getString());
+            rules_.deckValueRules[1] =
+                words.getCount() > 1 ? parseValueRule(words.get(1)->getString()) : rules_.deckValueRules[0];
         }
     }
-    readInt(node, L"ANZAHL_KARTEN", deckSize, 0, kMaxDeckSize, problems);
-    readInt(node, L"ANZAHL_STERNE", extraCardCount, 0, kMaxExtraCards, problems);
-    readInt(node, L"STERNETYP", extraCardType, 0, kMaxExtraType, problems);
+    readInt(node, L"ANZAHL_KARTEN", rules_.deckSize, 0, kMaxDeckSize, problems);
+    readInt(node, L"ANZAHL_STERNE", rules_.extraCardCount, 0, kMaxExtraCards, problems);
+    readInt(node, L"STERNETYP", rules_.extraCardType, 0, kMaxExtraType, problems);
     if (node.getAttribute(L"SCORE_START")) {
-        float start = startScore;
+        float start = rules_.startScore;
         readFloat(node, L"SCORE_START", start, problems);
         // The score only: the balance is the player's and comes with the new game.
-        score = startScore = start;
+        play_.score = rules_.startScore = start;
     }
-    if (std::wstring const* text = attributeText(node, L"NAME")) gameName = *text;
-    if (std::wstring const* text = attributeText(node, L"GAMESTYLE")) gameStyleName = *text;
-    readFloat(node, L"GLOBAL_MAKE_KARTEN_VISIBLE_VERH", visibleRatio, problems);
-    readFloat(node, L"GLOBAL_MAKE_WILDCARD_VERH", wildcardRatio, problems);
-    readFloat(node, L"GLOBAL_MAKE_JOKER_VERH", jokerRatio, problems);
-    readBool(node, L"USE_RIGHT_MOUSE", useRightMouse);
-    readBool(node, L"USE_DOUBLE_CLICK", useDoubleClick);
-    if (std::wstring const* text = attributeText(node, L"REMOVE_ZIELSTAPEL_NAME")) removeTargetPileName = *text;
-    if (std::wstring const* text = attributeText(node, L"REMOVE_QUELLSTAPEL_TYP")) removeSourcePileType = parsePileType(*text);
-    if (std::wstring const* text = attributeText(node, L"SHOW_STAPEL_TYP")) showPileType = parsePileType(*text);
-    if (std::wstring const* text = attributeText(node, L"SHUFFLE_STAPEL_NAME")) shufflePileName = *text;
-    readBool(node, L"AUTO_CHECK_END", autoCheckEnd);
-    if (std::wstring const* text = attributeText(node, L"SPECIAL_STAPEL")) specialPileName = *text;
-    readBool(node, L"DBL_CLICK_ZIEL_ONLY", doubleClickGoalOnly);
-    readBool(node, L"ALTERNATE_CARD_CREATION", alternateCardCreation);
+    if (std::wstring const* text = attributeText(node, L"NAME")) rules_.gameName = *text;
+    if (std::wstring const* text = attributeText(node, L"GAMESTYLE")) rules_.gameStyleName = *text;
+    readFloat(node, L"GLOBAL_MAKE_KARTEN_VISIBLE_VERH", rules_.visibleRatio, problems);
+    readFloat(node, L"GLOBAL_MAKE_WILDCARD_VERH", rules_.wildcardRatio, problems);
+    readFloat(node, L"GLOBAL_MAKE_JOKER_VERH", rules_.jokerRatio, problems);
+    readBool(node, L"USE_RIGHT_MOUSE", rules_.useRightMouse);
+    readBool(node, L"USE_DOUBLE_CLICK", rules_.useDoubleClick);
+    if (std::wstring const* text = attributeText(node, L"REMOVE_ZIELSTAPEL_NAME")) rules_.removeTargetPileName = *text;
+    if (std::wstring const* text = attributeText(node, L"REMOVE_QUELLSTAPEL_TYP"))
+        rules_.removeSourcePileType = parsePileType(*text);
+    if (std::wstring const* text = attributeText(node, L"SHOW_STAPEL_TYP")) rules_.showPileType = parsePileType(*text);
+    if (std::wstring const* text = attributeText(node, L"SHUFFLE_STAPEL_NAME")) rules_.shufflePileName = *text;
+    readBool(node, L"AUTO_CHECK_END", rules_.autoCheckEnd);
+    if (std::wstring const* text = attributeText(node, L"SPECIAL_STAPEL")) rules_.specialPileName = *text;
+    readBool(node, L"DBL_CLICK_ZIEL_ONLY", rules_.doubleClickGoalOnly);
+    readBool(node, L"ALTERNATE_CARD_CREATION", rules_.alternateCardCreation);
 
     problems.log(describeSource(sourceName), {}, node.getLine());
 }

@@ -56,16 +56,16 @@ void Kartenmanager::scheduleResolution() {
         collect = wantsCollecting(card, card->isJoker);
         break;
     }
-    resolutionPending = true;
+    play_.resolutionPending = true;
     Style const* style = StyleSettings::instance().getStyle();
     if (collect) {
-        if (resolutionDelay < 1.0f) resolutionDelay = 2.0f;
+        if (play_.resolutionDelay < 1.0f) play_.resolutionDelay = 2.0f;
     } else if (extra) {
-        if (resolutionDelay < 0.5f) resolutionDelay = 1.0f;
-    } else if (!style || !style->useAutoCheckAutoFinish || autoMoveCount == -1) {
-        resolutionDelay = -1.0f;
+        if (play_.resolutionDelay < 0.5f) play_.resolutionDelay = 1.0f;
+    } else if (!style || !style->useAutoCheckAutoFinish || play_.autoMoveCount == -1) {
+        play_.resolutionDelay = -1.0f;
     } else {
-        resolutionDelay = static_cast<float>(autoMoveCount) * style->revealWaitTimer;
+        play_.resolutionDelay = static_cast<float>(play_.autoMoveCount) * style->revealWaitTimer;
     }
 }
 
@@ -175,16 +175,16 @@ void Kartenmanager::resolveAfterMove(bool playerMove, bool restoredStep) {
         if (pile->rules.goalKind == kGoalZiel) goal += static_cast<int>(pile->getCardsWithLinked().size());
         else if (pile->rules.goalKind == kGoalEnd) end += static_cast<int>(pile->getCardsWithLinked().size());
     }
-    if (playerMove && goal != goalCardCount && !gameEndSent && gameStyle_) {
-        if (goal < goalCardCount) {
+    if (playerMove && goal != play_.counts.goalCardCount && !play_.gameEndSent && gameStyle_) {
+        if (goal < play_.counts.goalCardCount) {
             if (gameStyle_->autoMultiplier) gameStyle_->updateMultiplier();
-            float const delta = static_cast<float>(goalCardCount - goal) * gameStyle_->moveFromZiel;
+            float const delta = static_cast<float>(play_.counts.goalCardCount - goal) * gameStyle_->moveFromZiel;
             if (delta != 0.0f) {
                 changeScore(delta);
                 spawnPoints(delta);
             }
         } else {
-            int const n = goal - goalCardCount;
+            int const n = goal - play_.counts.goalCardCount;
             playSound(GameStyle::kSoundToZiel);
             for (int i = 0; i < n; ++i) {
                 float points = 0.0f;
@@ -200,64 +200,64 @@ void Kartenmanager::resolveAfterMove(bool playerMove, bool restoredStep) {
             AchivementManager::instance().count(L"KARTEN_MOVE_TO_ZIEL", static_cast<float>(n));
         }
     }
-    endPileCardCount = end;
-    goalCardCount = goal;
-    goalAndEndCardCount = goal + end;
-    if (gameEndSent) return;
+    play_.counts.endPileCardCount = end;
+    play_.counts.goalCardCount = goal;
+    play_.counts.goalAndEndCardCount = goal + end;
+    if (play_.gameEndSent) return;
 
-    tableauPileCount = static_cast<int>(getPilesOfType(kPileTableau).size());
-    emptyTableauPileCount = countEmptyTableauPiles();
+    play_.counts.tableauPileCount = static_cast<int>(getPilesOfType(kPileTableau).size());
+    play_.counts.emptyTableauPileCount = countEmptyTableauPiles();
     int const now = countTableauCards();
-    int const removed = tableauCardCount - now;
-    tableauCardCount = now;
+    int const removed = play_.counts.tableauCardCount - now;
+    play_.counts.tableauCardCount = now;
     if (removed >= 1) AchivementManager::instance().count(L"KARTEN_ABGEBAUT", static_cast<float>(removed));
 }
 
 void Kartenmanager::settleDealtCard(Karte& card) {
     int const now = card.pile ? card.pile->rules.goalKind : kGoalNone;
-    if (card.goalKind == kGoalZiel) --goalCardCount;
-    if (now == kGoalZiel) ++goalCardCount;
+    if (card.goalKind == kGoalZiel) --play_.counts.goalCardCount;
+    if (now == kGoalZiel) ++play_.counts.goalCardCount;
     card.goalKind = now;
 }
 
 bool Kartenmanager::checkWin() {
-    if (gameStatus == kGameRunning && tableauPileCount == emptyTableauPileCount) {
+    if (play_.gameStatus == kGameRunning && play_.counts.tableauPileCount == play_.counts.emptyTableauPileCount) {
         playSound(GameStyle::kSoundWin);
         if (gameStyle_) {
-            changeScore(gameStyle_->getMoveOnZielPoints(false) * static_cast<float>(endPileCardCount));
+            changeScore(gameStyle_->getMoveOnZielPoints(false) * static_cast<float>(play_.counts.endPileCardCount));
             changeScore(gameStyle_->winPoints());
         }
-        gameStatus = kGameWon;
-        if (!gameEndSent) {
-            gameEndSent = true;
+        play_.gameStatus = kGameWon;
+        if (!play_.gameEndSent) {
+            play_.gameEndSent = true;
             gameEnd.emit(true, makeGameEndParms(true));
         }
     }
-    return gameStatus != kGameRunning;
+    return play_.gameStatus != kGameRunning;
 }
 
 bool Kartenmanager::checkEnd() {
-    if (gameStatus == kGameRunning) checkWin();
-    if (gameStatus == kGameRunning && hints.empty()) {
+    if (play_.gameStatus == kGameRunning) checkWin();
+    if (play_.gameStatus == kGameRunning && hints_.empty()) {
         playSound(GameStyle::kSoundEnd);
-        gameStatus = kGameLost;
-        if (!gameEndSent) {
-            gameEndSent = true;
+        play_.gameStatus = kGameLost;
+        if (!play_.gameEndSent) {
+            play_.gameEndSent = true;
             gameEnd.emit(false, makeGameEndParms(false));
         }
     }
-    return gameStatus != kGameRunning;
+    return play_.gameStatus != kGameRunning;
 }
 
 void Kartenmanager::finishGame() {
-    if (gameStatus != kGameRunning) {
-        if (gameEndSent) return;
-        gameEndSent = true;
-        gameEnd.emit(gameStatus == kGameWon, makeGameEndParms(false));
+    if (play_.gameStatus != kGameRunning) {
+        if (play_.gameEndSent) return;
+        play_.gameEndSent = true;
+        gameEnd.emit(play_.gameStatus == kGameWon, makeGameEndParms(false));
         return;
     }
-    if (checkEnd() || gameEndSent) return;
-    gameEndSent = true;
+    if (checkEnd() || play_.gameEndSent) return;
+    play_.gameEndSent = true;
     gameEnd.emit(false, makeGameEndParms(false));
 }
 

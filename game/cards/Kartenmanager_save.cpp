@@ -108,7 +108,7 @@ T* findByIndex(Orvex::XMLNode const& element, std::vector<T*> const& list, Runni
 }  // namespace
 
 void Kartenmanager::saveRunningGame(Orvex::XMLNode& node) const {
-    if (gameStatus != kGameRunning) return;
+    if (play_.gameStatus != kGameRunning) return;
     node.setAttribute(kCardCountKey, countText(cards.size()));
     node.setAttribute(kPileCountKey, countText(piles.size()));
     for (Karte const* card : cards) {
@@ -124,11 +124,11 @@ void Kartenmanager::saveRunningGame(Orvex::XMLNode& node) const {
         for (Orvex::XMLNode* arrangement : element->children())
             arrangement->setAttribute(kCardCountKey, countText(arrangement->getValueCount()));
     }
-    node.setAttribute(L"SCORE_PLUS", numberText(score));
-    node.setAttribute(L"SCORE_MINUS", numberText(bonusScore));
-    node.setAttribute(L"GAMESTATUS", std::to_wstring(static_cast<int>(gameStatus)));
-    node.setAttribute(L"TIME", numberText(gameTime));
-    node.setAttribute(L"GAME_NAME", gameName);
+    node.setAttribute(L"SCORE_PLUS", numberText(play_.score));
+    node.setAttribute(L"SCORE_MINUS", numberText(play_.bonusScore));
+    node.setAttribute(L"GAMESTATUS", std::to_wstring(static_cast<int>(play_.gameStatus)));
+    node.setAttribute(L"TIME", numberText(play_.gameTime));
+    node.setAttribute(L"GAME_NAME", rules_.gameName);
 }
 
 bool Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring const& sourceName) {
@@ -196,24 +196,24 @@ bool Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring con
 
     if (node.getAttribute(L"SCORE")) {
         std::size_t const refusedBefore = load.problems.size();
-        float plus = score;
+        float plus = play_.score;
         readNumber(node, L"SCORE", plus, load);
         if (load.problems.size() == refusedBefore) {
-            score = plus;
-            bonusScore = 0.0f;
+            play_.score = plus;
+            play_.bonusScore = 0.0f;
         }
     }
-    readNumber(node, L"SCORE_PLUS", score, load);
-    readNumber(node, L"SCORE_MINUS", bonusScore, load);
-    readNumber(node, L"TIME", gameTime, load);
+    readNumber(node, L"SCORE_PLUS", play_.score, load);
+    readNumber(node, L"SCORE_MINUS", play_.bonusScore, load);
+    readNumber(node, L"TIME", play_.gameTime, load);
     if (Orvex::XMLAttribute const* status = node.getAttribute(L"GAMESTATUS")) {
         std::optional<double> const number = parseFiniteText(status->getString());
         if (number && (*number == -1.0 || *number == 0.0 || *number == 1.0))
-            gameStatus = static_cast<GameStatus>(static_cast<int>(*number));
+            play_.gameStatus = static_cast<GameStatus>(static_cast<int>(*number));
         else
             load.problems.add(L"\"GAMESTATUS\" \"" + status->getString() + L"\" is not -1, 0 or 1", node.getLine());
     }
-    if (node.getAttribute(L"GAME_NAME")) gameName = node.getAttributeString(L"GAME_NAME", gameName);
+    if (node.getAttribute(L"GAME_NAME")) rules_.gameName = node.getAttributeString(L"GAME_NAME", rules_.gameName);
     load.problems.log(L"Running game", sourceName);
 
     // Cards the save put on goal and end piles came there by the load: the pending resolution
@@ -225,12 +225,12 @@ bool Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring con
         if (pile->rules.goalKind == kGoalZiel) goal += static_cast<int>(pile->getCardsWithLinked().size());
         else if (pile->rules.goalKind == kGoalEnd) end += static_cast<int>(pile->getCardsWithLinked().size());
     }
-    goalCardCount = goal;
-    endPileCardCount = end;
-    goalAndEndCardCount = goal + end;
-    tableauCardCount = countTableauCards();
-    emptyTableauPileCount = countEmptyTableauPiles();
-    resolutionPending = true;
+    play_.counts.goalCardCount = goal;
+    play_.counts.endPileCardCount = end;
+    play_.counts.goalAndEndCardCount = goal + end;
+    play_.counts.tableauCardCount = countTableauCards();
+    play_.counts.emptyTableauPileCount = countEmptyTableauPiles();
+    play_.resolutionPending = true;
     saveUndoState();
     return true;
 }

@@ -23,10 +23,10 @@ namespace Solitaire {
 static_assert(Kartenmanager::kMaxExtraType == Kartenset::kExtraFaceCount - 1);
 
 void Kartenmanager::changeScore(float const& delta) {
-    score += delta;
-    if (!(score > 0.0f)) score = 0.0f;
-    pointsBalance += delta;
-    if (!(pointsBalance > 0.0f)) pointsBalance = 0.0f;
+    play_.score += delta;
+    if (!(play_.score > 0.0f)) play_.score = 0.0f;
+    play_.counts.pointsBalance += delta;
+    if (!(play_.counts.pointsBalance > 0.0f)) play_.counts.pointsBalance = 0.0f;
     AchivementManager::instance().count(L"SCORE_CHANGED", delta);
 }
 
@@ -42,13 +42,24 @@ float Kartenmanager::getUndoPrice(Orvex::s32 steps) const {
 
 float Kartenmanager::getMissingPoints(float price) const {
     if (canPay(price)) return 0.0f;
-    return price - std::min(getScore(), pointsBalance);
+    return price - std::min(getScore(), play_.counts.pointsBalance);
 }
 
 void Kartenmanager::setPointsBalance(float const& balance, bool const& alsoReference) {
-    pointsBalance = balance > 0.0f ? balance : 0.0f;
-    if (alsoReference) shownBalance = pointsBalance;
+    play_.counts.pointsBalance = balance > 0.0f ? balance : 0.0f;
+    if (alsoReference) shownBalance = play_.counts.pointsBalance;
 }
+
+void Kartenmanager::setScore(float plus, float minus) {
+    play_.score = plus;
+    play_.bonusScore = minus;
+}
+
+void Kartenmanager::setTime(float seconds) { play_.gameTime = seconds; }
+
+void Kartenmanager::setGameStatus(GameStatus status) { play_.gameStatus = status; }
+
+void Kartenmanager::setPlayState(PlayState const& state) { play_ = state; }
 
 namespace {
 
@@ -100,16 +111,18 @@ void Kartenmanager::createDeck() {
         addCard(card);
     };
     // A pass of no card would repeat for ever: deckPass is empty then, and the deck stays empty.
-    std::vector<std::pair<int, int>> const pass = deckPass(deckColourRule, deckValueRules, alternateCardCreation);
+    std::vector<std::pair<int, int>> const pass =
+        deckPass(rules_.deckColourRule, rules_.deckValueRules, rules_.alternateCardCreation);
     int made = 0;
-    while (!pass.empty() && made < deckSize) {
+    while (!pass.empty() && made < rules_.deckSize) {
         for (auto const& [suit, value] : pass) {
-            if (made >= deckSize) break;
+            if (made >= rules_.deckSize) break;
             make(suit, value, centre);
             ++made;
         }
     }
-    for (int i = 0; i < extraCardCount; ++i) make(Karte::kSuitExtra, extraCardType, {centre.x, table.top - 1000.0f});
+    for (int i = 0; i < rules_.extraCardCount; ++i)
+        make(Karte::kSuitExtra, rules_.extraCardType, {centre.x, table.top - 1000.0f});
 }
 
 namespace {
@@ -129,17 +142,17 @@ Karte* buySpecial(Kartenmanager& manager, Kartenstapel* pile, int suit, int valu
 }  // namespace
 
 Karte* Kartenmanager::buyJoker(int const& suit, int const& value) {
-    jokerList.emplace_back(suit, value);
+    play_.jokerList.emplace_back(suit, value);
     Karte* card = buySpecial(*this, findJokerPile(), suit, value, true);
     // Only a card that joins the game counts in the deck size.
-    if (card) ++deckSize;
+    if (card) ++rules_.deckSize;
     return card;
 }
 
 Karte* Kartenmanager::buyWildcard(int const& suit, int const& value) {
-    wildcardList.emplace_back(suit, value);
+    play_.wildcardList.emplace_back(suit, value);
     Karte* card = buySpecial(*this, findWildcardPile(), suit, value, false);
-    if (card) ++deckSize;
+    if (card) ++rules_.deckSize;
     return card;
 }
 
@@ -168,12 +181,12 @@ Kartenstapel* Kartenmanager::findJokerPile() const { return firstOfTypes(piles, 
 
 std::vector<std::pair<int, int>> Kartenmanager::collectJokers() const {
     Kartenstapel const* pile = findJokerPile();
-    return pile ? flaggedCards(pile, true) : jokerList;
+    return pile ? flaggedCards(pile, true) : play_.jokerList;
 }
 
 std::vector<std::pair<int, int>> Kartenmanager::collectWildcards() const {
     Kartenstapel const* pile = findWildcardPile();
-    return pile ? flaggedCards(pile, false) : wildcardList;
+    return pile ? flaggedCards(pile, false) : play_.wildcardList;
 }
 
 std::vector<Kartenstapel*> Kartenmanager::findPilesByName(std::wstring const& name) const {
@@ -198,31 +211,31 @@ int Kartenmanager::countEmptyTableauPiles() const {
 }
 
 float Kartenmanager::getClearedCardRatio() const {
-    return tableauCardsAtStart > 0 ? static_cast<float>(getClearedCardCount()) / static_cast<float>(tableauCardsAtStart)
-                                   : 0.0f;
+    int const atStart = play_.counts.tableauCardsAtStart;
+    return atStart > 0 ? static_cast<float>(getClearedCardCount()) / static_cast<float>(atStart) : 0.0f;
 }
 
 float Kartenmanager::getRestCardRatio() const {
-    return tableauCardsAtStart > 0 ? static_cast<float>(tableauCardCount) / static_cast<float>(tableauCardsAtStart)
-                                   : 0.0f;
+    int const atStart = play_.counts.tableauCardsAtStart;
+    return atStart > 0 ? static_cast<float>(play_.counts.tableauCardCount) / static_cast<float>(atStart) : 0.0f;
 }
 
 GameEndParms Kartenmanager::makeGameEndParms(bool won) const {
     GameEndParms record;
-    record.score = score + bonusScore;
-    record.time = gameTime;
-    record.extraCards = extraCardsFound;
-    record.allTableauEmpty = emptyTableauPileCount == tableauPileCount;
-    record.emptyTableauPiles = emptyTableauPileCount;
+    record.score = play_.score + play_.bonusScore;
+    record.time = play_.gameTime;
+    record.extraCards = play_.counts.extraCardsFound;
+    record.allTableauEmpty = play_.counts.emptyTableauPileCount == play_.counts.tableauPileCount;
+    record.emptyTableauPiles = play_.counts.emptyTableauPileCount;
     record.maxCombo = 0;
     if (won) {
         record.restCards = 0;
         record.restRatio = 0.0f;
-        record.clearedCards = tableauCardsAtStart;
+        record.clearedCards = play_.counts.tableauCardsAtStart;
         record.clearedRatio = 1.0f;
     } else {
         // A table that started without tableau cards has nothing to compare with: ratios 0.
-        record.restCards = tableauCardCount;
+        record.restCards = play_.counts.tableauCardCount;
         record.restRatio = getRestCardRatio();
         record.clearedCards = getClearedCardCount();
         record.clearedRatio = getClearedCardRatio();
@@ -257,17 +270,17 @@ bool Kartenmanager::isAllowedPile(Kartenstapel const* pile) const {
 }
 
 void Kartenmanager::updateSpecialPile(bool emit) {
-    Kartenstapel* pile = findPile(specialPileName);
+    Kartenstapel* pile = findPile(rules_.specialPileName);
     if (!pile) {
         specialPileMissing.emit();
         return;
     }
     bool const empty = pile->getCardsWithLinked().empty();
-    if (emit && empty != specialPileWasEmpty) {
+    if (emit && empty != play_.specialPileWasEmpty) {
         if (empty) specialPileEmpty.emit(*pile);
         else specialPileRefilled.emit(*pile);
     }
-    specialPileWasEmpty = empty;
+    play_.specialPileWasEmpty = empty;
 }
 
 Anordnung* Kartenmanager::findArrangementOfCard(Karte const* card) const {
@@ -279,7 +292,7 @@ Anordnung* Kartenmanager::findArrangementOfCard(Karte const* card) const {
 }
 
 float Kartenmanager::getGoalCardRatio() const {
-    return cards.empty() ? 0.0f : static_cast<float>(goalCardCount) / static_cast<float>(cards.size());
+    return cards.empty() ? 0.0f : static_cast<float>(play_.counts.goalCardCount) / static_cast<float>(cards.size());
 }
 
 Orvex::FRect Kartenmanager::computeTableRect() const {
@@ -287,7 +300,7 @@ Orvex::FRect Kartenmanager::computeTableRect() const {
     Orvex::FRect r{0.0f, 0.0f, 0.0f, 0.0f};
     for (Kartenstapel const* pile : piles) {
         bool named = false;
-        for (PilePosition const& entry : pilePositions) named |= entry.name == pile->getName();
+        for (PilePosition const& entry : rules_.pilePositions) named |= entry.name == pile->getName();
         if (named) continue;
         Orvex::FRect bounds;
         pile->getBounds(bounds, false);

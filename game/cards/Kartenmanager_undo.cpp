@@ -22,35 +22,17 @@
 
 namespace Solitaire {
 
-// The score is not part of the record: an undo charges its penalty on the score it has.
+// The record takes PlayState::Counts whole (the score is not among them) and the card list.
 class Kartenmanager::KartenmanagerUndoData : public UndoData {
 public:
     explicit KartenmanagerUndoData(Kartenmanager& manager)
-        : owner_(manager),
-          pointsBalance_(manager.pointsBalance),
-          extraCardsFound_(manager.extraCardsFound),
-          goalCardCount_(manager.goalCardCount),
-          endPileCardCount_(manager.endPileCardCount),
-          goalAndEndCardCount_(manager.goalAndEndCardCount),
-          tableauPileCount_(manager.tableauPileCount),
-          emptyTableauPileCount_(manager.emptyTableauPileCount),
-          tableauCardsAtStart_(manager.tableauCardsAtStart),
-          tableauCardCount_(manager.tableauCardCount),
-          cards_(manager.cards) {
+        : owner_(manager), counts_(manager.play_.counts), cards_(manager.cards) {
         for (Karte* card : cards_) card->addRef();
     }
     ~KartenmanagerUndoData() override { Orvex::releaseAll(cards_); }
 
     void restore() override {
-        owner_.pointsBalance = pointsBalance_;
-        owner_.extraCardsFound = extraCardsFound_;
-        owner_.goalCardCount = goalCardCount_;
-        owner_.endPileCardCount = endPileCardCount_;
-        owner_.goalAndEndCardCount = goalAndEndCardCount_;
-        owner_.tableauPileCount = tableauPileCount_;
-        owner_.emptyTableauPileCount = emptyTableauPileCount_;
-        owner_.tableauCardsAtStart = tableauCardsAtStart_;
-        owner_.tableauCardCount = tableauCardCount_;
+        owner_.play_.counts = counts_;
         // The references move with the list: take the saved ones before letting the old go. A
         // card that leaves the list (bought after this step) leaves the table too, and every
         // card's index is its place in the list again.
@@ -69,10 +51,7 @@ public:
 
 private:
     Kartenmanager& owner_;
-    float pointsBalance_;
-    int extraCardsFound_;
-    int goalCardCount_, endPileCardCount_, goalAndEndCardCount_;
-    int tableauPileCount_, emptyTableauPileCount_, tableauCardsAtStart_, tableauCardCount_;
+    PlayState::Counts counts_;
     std::vector<Karte*> cards_;
 };
 
@@ -108,7 +87,7 @@ void Kartenmanager::recordStep(bool again) {
 }
 
 Orvex::s32 Kartenmanager::undoSteps(Orvex::s32 const& steps, bool const& free, bool const& chargeAnyway) {
-    if (gameStatus != kGameRunning) return 0;
+    if (play_.gameStatus != kGameRunning) return 0;
     Orvex::s32 const last = static_cast<Orvex::s32>(getUndoCount()) - 1;
     Orvex::s32 const target = std::clamp(getUndoIndex() + steps, 0, std::max(0, last));
     // Nothing to step to: nothing is restored, charged or resolved, so the table stays as it is.
@@ -116,16 +95,16 @@ Orvex::s32 Kartenmanager::undoSteps(Orvex::s32 const& steps, bool const& free, b
     if (!bypass) {
         // The step being left is completed first, as a press completes it before a move: its
         // resolution runs and renews its record.
-        if (resolutionPending) {
-            resolutionDelay = -1.0f;
+        if (play_.resolutionPending) {
+            play_.resolutionDelay = -1.0f;
             update(0.0, 0.0, Orvex::MouseState());
         }
-        if (gameStatus != kGameRunning) return 0;
+        if (play_.gameStatus != kGameRunning) return 0;
         if (!free && !canPay(getUndoPrice(steps))) return 0;
         // The restored table is the step's whole table: nothing waits to resolve it again.
         recordOpen_ = false;
-        resolutionPending = false;
-        resolutionDelay = -1.0f;
+        play_.resolutionPending = false;
+        play_.resolutionDelay = -1.0f;
     }
     Orvex::s32 const made = stepHistory(steps);
     // The list may have changed with the restored record: step the cards it names now.
@@ -148,8 +127,8 @@ Orvex::s32 Kartenmanager::undoSteps(Orvex::s32 const& steps, bool const& free, b
         }
     }
     resolveAfterMove(false, true);
-    tableauCardCount = countTableauCards();
-    emptyTableauPileCount = countEmptyTableauPiles();
+    play_.counts.tableauCardCount = countTableauCards();
+    play_.counts.emptyTableauPileCount = countEmptyTableauPiles();
     if (!free && gameStyle_) gameStyle_->updateMultiplier();
     updateSpecialPile(true);
     return made;

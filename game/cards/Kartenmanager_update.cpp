@@ -157,37 +157,37 @@ void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const& st
     for (Kartenstapel* pile : piles) stepPile(*this, *pile, step);
     for (Karte* card : cards) stepCard(*card, step);
 
-    ease(shownScorePlus, score, realDt);
-    ease(shownScoreMinus, bonusScore, realDt);
-    ease(shownBalance, pointsBalance, realDt);
+    ease(shownScorePlus, play_.score, realDt);
+    ease(shownScoreMinus, play_.bonusScore, realDt);
+    ease(shownBalance, play_.counts.pointsBalance, realDt);
     // A game ended on request keeps its status 0 (finishGame): its time and points stop all the
     // same, so the results and the highscore show the score it ended with.
-    if (gameStatus == kGameRunning && !gameEndSent) {
+    if (play_.gameStatus == kGameRunning && !play_.gameEndSent) {
         float const drain = (gameStyle_ ? gameStyle_->scoreDownMultiplier : 1.0f) * static_cast<float>(dt);
-        bonusScore -= drain;
-        pointsBalance = std::max(0.0f, pointsBalance - drain);
-        gameTime += static_cast<float>(dt);
+        play_.bonusScore -= drain;
+        play_.counts.pointsBalance = std::max(0.0f, play_.counts.pointsBalance - drain);
+        play_.gameTime += static_cast<float>(dt);
         if (dt != 0.0) StatistikManager::instance().addTime(dt);
         Orvex::u32 const tick = now();
         // Unsigned difference: correct across the wrap of the 32-bit tick count.
         if (tick - lastInputTick > kHoverInterval) {
             if (heldCard) hoverCarrying();
-            else hoverIdle();
+            else if (!pointerOffTable) hoverIdle();
             lastInputTick = now();
         }
     } else if (tooltipObject) {
         clearTooltip();
     }
 
-    if (resolutionPending) {
-        if (resolutionDelay > 0.0f) resolutionDelay -= static_cast<float>(dt);
-        if (resolutionDelay <= 0.0f) {
-            resolutionDelay = -1.0f;
-            resolutionPending = false;
+    if (play_.resolutionPending) {
+        if (play_.resolutionDelay > 0.0f) play_.resolutionDelay -= static_cast<float>(dt);
+        if (play_.resolutionDelay <= 0.0f) {
+            play_.resolutionDelay = -1.0f;
+            play_.resolutionPending = false;
             resolveAfterMove(true);
             rebuildHints();
             checkWin();
-            if (autoCheckEnd) checkEnd();
+            if (rules_.autoCheckEnd) checkEnd();
             if (recordOpen_) recordStep(true);
         }
     }
@@ -196,20 +196,20 @@ void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const& st
 }
 
 int Kartenmanager::applyScreenPilePositions() {
-    for (PilePosition const& entry : pilePositions) {
+    for (PilePosition const& entry : rules_.pilePositions) {
         Kartenstapel* pile = findPile(entry.name);
         if (!pile) continue;
         pile->setScale(entry.scale);
         pile->rules.renderIndex = entry.renderIndex;
         if (camera) pile->setPosition(camera->relativeToWorld(entry.relative.x, entry.relative.y, false));
     }
-    return static_cast<int>(pilePositions.size());
+    return static_cast<int>(rules_.pilePositions.size());
 }
 
 bool Kartenmanager::isPointerCardOnPositionedPile() const {
     if (heldCard || !pointerCard || !pointerCard->pile) return false;
     std::wstring const& name = pointerCard->pile->getName();
-    return std::any_of(pilePositions.begin(), pilePositions.end(),
+    return std::any_of(rules_.pilePositions.begin(), rules_.pilePositions.end(),
                        [&](PilePosition const& entry) { return entry.name == name; });
 }
 
@@ -222,7 +222,7 @@ void Kartenmanager::clearHoverMarks() {
 
 int Kartenmanager::getHintMarkFlags(Karte const* card) const {
     int flags = kMarkMovable;
-    for (HintRecord const& hint : hints) {
+    for (HintRecord const& hint : hints_) {
         if (!hint.isMove || hint.card != card) continue;
         if (hint.direction > 0) return kMarkGoalHint;
         flags = kMarkHint;

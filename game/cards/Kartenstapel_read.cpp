@@ -41,7 +41,7 @@ void readNameList(Orvex::XMLNode const& node, std::wstring_view key, std::vector
 // The game definition's wish keys in force, and the file for log lines.
 AnordnungReadOptions readOptions(std::wstring const& sourceName) {
     Kartenmanager const& manager = Kartenmanager::instance();
-    return {manager.removeExtraCardWishes, manager.removeKeyOrLockWishes, sourceName};
+    return {manager.getRules().removeExtraCardWishes, manager.getRules().removeKeyOrLockWishes, sourceName};
 }
 
 void readShort(Orvex::XMLNode const& node, std::wstring_view key, short& value, int low, int high,

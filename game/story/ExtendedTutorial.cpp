@@ -57,6 +57,11 @@ void ExtendedTutorial::leave() {
     left->activate(false);
 }
 
+void ExtendedTutorial::stop() {
+    if (current_) current_->closeStrip();
+    current_ = nullptr;
+}
+
 void ExtendedTutorial::goTo(std::wstring const& name) {
     ExtendedTutorialPage* next = findPage(name);
     leave();

@@ -40,6 +40,9 @@ public:
     // leaves the lesson without a page.
     void goTo(std::wstring const& name);
     void leave();
+    // Ends the lesson with the game it belongs to: the page's strip closes when on screen, and
+    // the lesson has no page; the lists stay to the new deal, which empties them.
+    void stop();
 
     std::map<std::wstring, Orvex::CountedRef<ExtendedTutorialPage>> const& getPages() const { return pages_; }
     std::wstring const& getStartPage() const { return startPage_; }

@@ -51,6 +51,11 @@ bool ExtendedTutorialManager::startTutorial(std::wstring const& name) {
     return false;
 }
 
+void ExtendedTutorialManager::stopTutorial() {
+    if (current_) current_->stop();
+    current_ = nullptr;
+}
+
 void ExtendedTutorialManager::update(float const& dt) {
     ExtendedTutorialPage* page = current_ ? current_->getCurrentPage() : nullptr;
     if (page) page->update(dt);
@@ -79,6 +84,10 @@ void ExtendedTutorialManager::onCardEvent(std::wstring const& userName, bool suc
     std::wstring next;
     int const result = page->checkCard(next, userName, success);
     if (result == ExtendedTutorialPage::kStay) return;
+    // The player acted with the page's text still on screen: it speaks of what is done now, and
+    // while it shows the game time stands, so the next page's text would never come (and its
+    // button would be taken for the next page's). It goes before the next page comes.
+    page->closeStrip();
     if (result == ExtendedTutorialPage::kGoTo)
         current_->goTo(next);
     else

@@ -31,6 +31,9 @@ public:
     // Makes the first lesson of that name current and starts it; false (and no lesson current)
     // when there is none or it cannot start.
     bool startTutorial(std::wstring const& name);
+    // A new game begins: the lesson of the game before ends with it (its pages would otherwise
+    // go on answering the new game's cards and restrict them).
+    void stopTutorial();
     // True while a lesson is current, also after its last page.
     bool isRunning() const { return current_ != nullptr; }
     ExtendedTutorial* getCurrent() const { return current_; }

@@ -184,6 +184,11 @@ void ExtendedTutorialPage::update(float dt) {
     placeArrows();
 }
 
+void ExtendedTutorialPage::closeStrip() {
+    SolTutorialManager& manager = SolTutorialManager::instance();
+    if (strip_ && manager.isRunning() && manager.getCurrentStrip() == strip_.get()) manager.closeTutorial();
+}
+
 void ExtendedTutorialPage::placeArrows() {
     Orvex::TutorialManager& engine = Orvex::TutorialManager::instance();
     SolTutorialManager& manager = SolTutorialManager::instance();

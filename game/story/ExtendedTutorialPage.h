@@ -64,6 +64,8 @@ public:
     void update(float dt);
     // Rebuilds the arrows of every strip page at the objects and elements as they are now.
     void placeArrows();
+    // Closes the page's strip when it is the one on screen.
+    void closeStrip();
     // The strip's text hook: the text of the entry whose page it is.
     void onPageText(Orvex::TutorialPage& page, std::wstring const& textId, std::wstring& text, bool& useTextId);
 

@@ -163,6 +163,7 @@ bool Device::createBackBuffer(D3DPRESENT_PARAMETERS const& p) {
     }
     renderTarget_ = backBuffer_;
     renderTarget_->AddRef();
+    ++stencilChanges_;
     if (autoDepth_) {
         depthStencil_ = autoDepth_;
         depthStencil_->AddRef();
@@ -420,6 +421,7 @@ HRESULT Device::SetDepthStencilSurface(IDirect3DSurface9* depthStencil) {
     if (s) s->AddRef();
     if (depthStencil_) depthStencil_->Release();
     depthStencil_ = s;
+    ++stencilChanges_;
     pipelineDirty_ = true;  // depth and stencil tests follow the surface's presence
     return D3D_OK;
 }
@@ -504,7 +506,10 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     GLbitfield bits = 0;
     if (flags & D3DCLEAR_TARGET) bits |= GL_COLOR_BUFFER_BIT;
     if (flags & D3DCLEAR_ZBUFFER) bits |= GL_DEPTH_BUFFER_BIT;
-    if (flags & D3DCLEAR_STENCIL) bits |= GL_STENCIL_BUFFER_BIT;
+    if (flags & D3DCLEAR_STENCIL) {
+        bits |= GL_STENCIL_BUFFER_BIT;
+        ++stencilChanges_;
+    }
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthMask(GL_TRUE);
     glStencilMask(0xFF);

@@ -342,7 +342,18 @@ bool Device::prepareDraw(DWORD fvf, GLuint vertexBuffer, size_t vertexOffset, UI
     if (!program) return false;
     useProgram(program);
     setProgramUniforms(program, layout.pretransformed);
+    if (writesStencil()) ++stencilChanges_;
     return true;
+}
+
+bool Device::writesStencil() const {
+    auto const& r = state_.render;
+    if (!depthStencil_ || !r[D3DRS_STENCILENABLE] || (r[D3DRS_STENCILWRITEMASK] & 0xFF) == 0) return false;
+    auto changes = [&r](D3DRENDERSTATETYPE fail, D3DRENDERSTATETYPE zfail, D3DRENDERSTATETYPE pass) {
+        return r[fail] != D3DSTENCILOP_KEEP || r[zfail] != D3DSTENCILOP_KEEP || r[pass] != D3DSTENCILOP_KEEP;
+    };
+    return changes(D3DRS_STENCILFAIL, D3DRS_STENCILZFAIL, D3DRS_STENCILPASS) ||
+           (r[D3DRS_TWOSIDEDSTENCILMODE] && changes(D3DRS_CCW_STENCILFAIL, D3DRS_CCW_STENCILZFAIL, D3DRS_CCW_STENCILPASS));
 }
 
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {

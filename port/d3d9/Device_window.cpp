@@ -171,4 +171,6 @@ bool depthStencilOnWindow(IDirect3DDevice9* device) { return device && deviceOf(
 
 unsigned windowStorageMoves(IDirect3DDevice9* device) { return device ? deviceOf(device)->windowStorageMoves() : 0; }
 
+uint64_t stencilChanges(IDirect3DDevice9* device) { return device ? deviceOf(device)->stencilChanges() : 0; }
+
 }  // namespace port::d3d9

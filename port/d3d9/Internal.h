@@ -464,6 +464,8 @@ public:
     bool backBufferOnWindow() const { return windowBackBuffer_; }
     bool depthStencilOnWindow() const { return windowDepth_; }
     unsigned windowStorageMoves() const { return storageMoves_; }
+    // Operations that may have changed the stencil in use (d3d9_port.h, stencilChanges).
+    uint64_t stencilChanges() const { return stencilChanges_; }
     // Presents made so far, and whether GL has finished the work issued before present number
     // `present` (a fence follows every Present).
     uint64_t presentCount() const { return presents_; }
@@ -496,6 +498,8 @@ private:
     ProgramUniforms& lookUpUniforms(GLuint program);
     void setProgramUniforms(GLuint program, bool pretransformed);
     bool prepareDraw(DWORD fvf, GLuint vertexBuffer, size_t vertexOffset, UINT stride);
+    // Whether a draw with the present states may change stencil values.
+    bool writesStencil() const;
     void attachImage(GLenum target, GLenum attachment, GlImage const& image);
     // Device_window.cpp: whether the window's framebuffer can be the back buffer for these
     // parameters (logged when the choice changes), the clip origin of the current target, and
@@ -556,6 +560,7 @@ private:
     bool windowBackBuffer_ = false;
     bool windowDepth_ = false;
     unsigned storageMoves_ = 0;
+    uint64_t stencilChanges_ = 0;
     std::wstring loggedChoice_;
     void (*clipControl_)(GLenum, GLenum) = nullptr;
     int clipOrigin_ = -1;  // -1 unknown, 0 lower left, 1 upper left

@@ -277,6 +277,7 @@ HRESULT Device::StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, I
         // Depth copies are between renderbuffers: the window's depth-stencil leaves it first.
         moveDepth(*src, false);
         moveDepth(*dst, false, false);  // the copy covers all of it
+        ++stencilChanges_;
         bindReadImage(src->image());
         bindDrawImage(dst->image());
         glDisable(GL_SCISSOR_TEST);  // left on by draws with a scissor rectangle

@@ -21,6 +21,11 @@ bool backBufferOnWindow(IDirect3DDevice9* device);
 // full-screen copy a software rasteriser pays for).
 bool depthStencilOnWindow(IDirect3DDevice9* device);
 unsigned windowStorageMoves(IDirect3DDevice9* device);
+// Counts what may have changed the stencil values in use: stencil clears, draws that can write
+// the stencil, depth-stencil copies, another depth-stencil surface set, the device made or reset.
+// A caller that knows what its own writes left can tell from an unchanged count that nobody else
+// wrote since.
+uint64_t stencilChanges(IDirect3DDevice9* device);
 // Devices made or Reset from now on keep the back buffer in a texture (true) or use the window
 // where it can serve (false, the default): for benchmarks of what the copy at Present costs.
 void preferTextureBackBuffer(bool texture);

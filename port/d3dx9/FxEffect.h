@@ -149,6 +149,12 @@ private:
     void uploadUniforms(PassProgram& program, bool force);
     void uploadUniforms(PassProgram::Variant& variant, bool force);
     bool usesParameter(Technique const& technique, Variable const* parameter);
+    struct SaveItem {
+        StateKind kind;
+        DWORD index;
+        DWORD state;  // 0 for a texture
+    };
+    std::vector<SaveItem> const& savePlan(Technique const& technique, bool samplers);
     void saveStates(Technique const& technique, DWORD flags);
     void restoreStates();
     bool compilePrograms(Diagnostics& diag);
@@ -174,6 +180,7 @@ private:
         DWORD value;
     };
     std::vector<SavedState> saved_;
+    std::map<std::pair<Technique const*, bool>, std::vector<SaveItem>> savePlans_;
     std::vector<std::pair<DWORD, IDirect3DBaseTexture9*>> savedTextures_;
     bool savedProgram_ = false;
     unsigned savedOverride_ = 0;

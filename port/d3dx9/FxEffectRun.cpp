@@ -174,27 +174,18 @@ void Effect::applyPass(Pass const& pass, bool refsOnly) {
     }
 }
 
-void Effect::saveStates(Technique const& t, DWORD flags) {
-    saved_.clear();
-    savedTextures_.clear();
+// What Begin saves depends on the technique and the flags alone: planned once, so a Begin (one
+// per sprite batch, thousands a frame) only reads the states.
+std::vector<Effect::SaveItem> const& Effect::savePlan(Technique const& t, bool samplers) {
+    auto [it, made] = savePlans_.try_emplace({&t, samplers});
+    std::vector<SaveItem>& plan = it->second;
+    if (!made) return plan;
     std::set<std::tuple<int, DWORD, DWORD>> seen;
     auto save = [&](StateKind kind, DWORD index, DWORD state) {
-        if (!seen.insert({static_cast<int>(kind), index, state}).second) return;
-        SavedState s{kind, index, state, 0};
-        HRESULT hr = E_FAIL;
-        if (kind == StateKind::Render) hr = device_->GetRenderState(static_cast<D3DRENDERSTATETYPE>(state), &s.value);
-        else if (kind == StateKind::Sampler) hr = device_->GetSamplerState(index, static_cast<D3DSAMPLERSTATETYPE>(state), &s.value);
-        else if (kind == StateKind::Stage) hr = device_->GetTextureStageState(index, static_cast<D3DTEXTURESTAGESTATETYPE>(state), &s.value);
-        if (SUCCEEDED(hr)) saved_.push_back(s);
+        if (seen.insert({static_cast<int>(kind), index, state}).second) plan.push_back(SaveItem{kind, index, state});
     };
-    auto saveTexture = [&](DWORD unit) {
-        if (!seen.insert({static_cast<int>(StateKind::Texture), unit, 0}).second) return;
-        IDirect3DBaseTexture9* texture = nullptr;
-        if (SUCCEEDED(device_->GetTexture(unit, &texture))) savedTextures_.emplace_back(unit, texture);
-    };
-    bool samplers = !(flags & D3DXFX_DONOTSAVESAMPLERSTATE);
     auto saveSampler = [&](DWORD unit, Variable const& s) {
-        saveTexture(unit);
+        save(StateKind::Texture, unit, 0);
         if (samplers)
             for (auto const& [state, value] : s.samplerStates) save(StateKind::Sampler, unit, state);
     };
@@ -202,12 +193,42 @@ void Effect::saveStates(Technique const& t, DWORD flags) {
         for (auto const& sa : p->states) {
             if (sa.kind == StateKind::Render || sa.kind == StateKind::Stage) save(sa.kind, sa.index, sa.state);
             else if (sa.kind == StateKind::Sampler && samplers) save(sa.kind, sa.index, sa.state);
-            else if (sa.kind == StateKind::Texture) saveTexture(sa.index);
+            else if (sa.kind == StateKind::Texture) save(StateKind::Texture, sa.index, 0);
             else if (sa.kind == StateKind::SamplerObject)
                 if (Variable const* s = model_->findParameter(sa.ref)) saveSampler(sa.index, *s);
         }
         if (PassProgram* program = programFor(*p))
             for (auto const& s : program->samplers) saveSampler(s.unit, *s.variable);
+    }
+    return plan;
+}
+
+void Effect::saveStates(Technique const& t, DWORD flags) {
+    saved_.clear();
+    savedTextures_.clear();
+    for (SaveItem const& item : savePlan(t, !(flags & D3DXFX_DONOTSAVESAMPLERSTATE))) {
+        SavedState s{item.kind, item.index, item.state, 0};
+        HRESULT hr = E_FAIL;
+        switch (item.kind) {
+            case StateKind::Render:
+                hr = device_->GetRenderState(static_cast<D3DRENDERSTATETYPE>(item.state), &s.value);
+                break;
+            case StateKind::Sampler:
+                hr = device_->GetSamplerState(item.index, static_cast<D3DSAMPLERSTATETYPE>(item.state), &s.value);
+                break;
+            case StateKind::Stage:
+                hr = device_->GetTextureStageState(item.index, static_cast<D3DTEXTURESTAGESTATETYPE>(item.state),
+                                                   &s.value);
+                break;
+            case StateKind::Texture: {
+                IDirect3DBaseTexture9* texture = nullptr;
+                if (SUCCEEDED(device_->GetTexture(item.index, &texture))) savedTextures_.emplace_back(item.index, texture);
+                continue;
+            }
+            default:
+                continue;
+        }
+        if (SUCCEEDED(hr)) saved_.push_back(s);
     }
     savedProgram_ = !(flags & D3DXFX_DONOTSAVESHADERSTATE);
     savedOverride_ = port::gl::programOverride(device_);

@@ -61,9 +61,9 @@ void checkTable(Solitaire::Kartenmanager const& manager) {
         }
     for (Solitaire::Karte const* card : manager.cards)
         if (!std::isfinite(card->position.goal.x) || !std::isfinite(card->position.goal.y)) std::abort();
-    if (!std::isfinite(manager.score) || !std::isfinite(manager.bonusScore) || !std::isfinite(manager.gameTime))
-        std::abort();
-    if (manager.gameStatus < Solitaire::kGameLost || manager.gameStatus > Solitaire::kGameWon) std::abort();
+    Solitaire::PlayState const& state = manager.getPlayState();
+    if (!std::isfinite(state.score) || !std::isfinite(state.bonusScore) || !std::isfinite(state.gameTime)) std::abort();
+    if (state.gameStatus < Solitaire::kGameLost || state.gameStatus > Solitaire::kGameWon) std::abort();
     if (manager.getUndoCount() != 1) std::abort();
 }
 
@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     startGame(manager);
     manager.loadRunningGame(root, L"fuzz.prf");
     checkTable(manager);
-    manager.gameStatus = Solitaire::kGameRunning;
+    manager.setGameStatus(Solitaire::kGameRunning);
     Orvex::XMLNode again(L"QUICK_SAVE");
     manager.saveRunningGame(again);
     manager.loadRunningGame(again, L"fuzz.prf");

@@ -4,6 +4,7 @@
 // block across a lost device.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,10 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Sprite.h"
 #include "engine/render/TextureManager.h"
+#include "port/d3d9/d3d9_port.h"
 #include "tests/engine/gui/GuiDrawFixture.h"
 #include "tests/engine/gui/GuiTestSupport.h"
+#include "tests/support/gl/DeviceFixture.h"
 
 namespace {
 
@@ -33,7 +36,33 @@ struct Tree {
     ~Tree() { root->release(); }
 };
 
-class GuiDraw : public GuiDrawFixture {};
+class GuiDraw : public GuiDrawFixture {
+protected:
+    // The windows as top-level windows of the GUI system, one frame of it drawn and read back.
+    std::vector<uint32_t> guiFrame(std::vector<GUIWindow*> const& windows) {
+        GUISystem& gui = GUISystem::instance();
+        for (GUIWindow* w : windows) {
+            w->addRef();
+            gui.addWindow(w);
+        }
+        IDirect3DDevice9* device = D3DInterface::getInstance().getDevice();
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, kClear, 1.0f, 0);
+        device->BeginScene();
+        gui.draw();
+        device->EndScene();
+        gui.clear();
+        return testsupport::readRenderTarget(device);
+    }
+    // The same windows each drawn on its own, every one clearing the whole stencil first.
+    std::vector<uint32_t> eachAlone(std::vector<GUIWindow*> const& windows) {
+        IDirect3DDevice9* device = D3DInterface::getInstance().getDevice();
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, kClear, 1.0f, 0);
+        device->BeginScene();
+        for (GUIWindow* w : windows) w->drawRoot(true);
+        device->EndScene();
+        return testsupport::readRenderTarget(device);
+    }
+};
 
 TEST_F(GuiDraw, ChildOutsideItsClippingParentLeavesNoPixelsThere) {
     for (bool quality : {false, true}) {
@@ -297,6 +326,114 @@ TEST_F(GuiDraw, ActivationFadesTheMarkLookOverTheNormalOne) {
             EXPECT_NEAR(g, want, 2) << c.crossblend << " " << c.seconds << " channel " << shift;
         }
         w->setActive(false, nullptr);
+    }
+}
+
+// The top-level windows of one frame clear only what the ones before them wrote into the stencil;
+// every window must still see it as if it had cleared it all: the same pixels as drawing each on
+// its own. Clipping windows are red ("a"), green ("b"), and their children, covering the screen,
+// blue and yellow: the later window's children must not show through the earlier one's shape.
+TEST_F(GuiDraw, TopLevelWindowsOfOneFrameSeeTheStencilAsIfEachClearedItAll) {
+    constexpr uint32_t kYellow = 0xFFFFFF00;
+    struct StencilWriter : sigslot::has_slots<> {
+        void wipe(GUIWindow&, bool const&) {
+            D3DInterface::getInstance().getDevice()->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0);
+        }
+    } writer;
+    // A clipping window at r whose child covers the screen; r is relative to a parent at `parent`.
+    auto clipper = [](std::wstring const& name, FRect const& r, uint32_t colour, uint32_t childColour,
+                      D3DXVECTOR2 parent = D3DXVECTOR2(0.0f, 0.0f)) {
+        GUIWindow* w = makeWindow(name, r, colour, true);
+        float const x = parent.x + r.left, y = parent.y + r.top;
+        adopt(w, makeWindow(name + L"_cover", FRect(-x, -y, kWidth - x, kHeight - y), childColour));
+        return w;
+    };
+    struct Case {
+        char const* what;
+        std::function<std::vector<GUIWindow*>()> windows;
+        std::vector<std::pair<std::pair<unsigned, unsigned>, uint32_t>> pixels;
+    };
+    Case const cases[] = {
+        {"two overlapping clipping windows",
+         [&] {
+             return std::vector<GUIWindow*>{clipper(L"a", FRect(10, 10, 60, 60), kRed, kBlue),
+                                            clipper(L"b", FRect(40, 30, 100, 80), kGreen, kYellow)};
+         },
+         {{{20, 20}, kBlue}, {{50, 50}, kYellow}, {{90, 70}, kYellow}, {{20, 70}, kBlack}, {{110, 20}, kBlack}}},
+        {"a window that does not clip between them",
+         [&] {
+             return std::vector<GUIWindow*>{clipper(L"a", FRect(10, 10, 60, 60), kRed, kBlue),
+                                            makeWindow(L"plain", FRect(100, 5, 120, 15), kRed),
+                                            clipper(L"b", FRect(40, 30, 100, 80), kGreen, kYellow)};
+         },
+         {{{20, 20}, kBlue}, {{50, 50}, kYellow}, {{110, 10}, kRed}}},
+        {"a clipping child far outside its top-level window",
+         [&] {
+             GUIWindow* small = makeWindow(L"small", FRect(100, 80, 110, 90), kRed);
+             adopt(small, clipper(L"far", FRect(-60, -50, -35, -25), kGreen, kYellow, {100, 80}));  // 40..65, 30..55
+             return std::vector<GUIWindow*>{clipper(L"a", FRect(10, 10, 60, 60), kRed, kBlue), small};
+         },
+         {{{20, 20}, kBlue}, {{50, 40}, kYellow}, {{30, 50}, kBlue}}},
+        {"a turned clip shape reaching beyond its rectangle",
+         [&] {
+             GUIWindow* turned = clipper(L"turned", FRect(30, 30, 60, 60), kRed, kBlue);
+             turned->getDrawer()->rotation = 45.0f;  // a diamond reaching 45 +- 21
+             return std::vector<GUIWindow*>{turned, clipper(L"b", FRect(0, 0, 128, 27), kGreen, kYellow),
+                                            clipper(L"c", FRect(70, 0, 128, 96), kGreen, kYellow)};
+         },
+         {{{45, 26}, kYellow}, {{45, 28}, kBlue}, {{64, 45}, kBlue}, {{80, 45}, kYellow}}},
+        {"another writer of the stencil between two windows",
+         [&] {
+             GUIWindow* a = makeWindow(L"a", FRect(10, 10, 60, 60), kRed);
+             a->selfDrawn.connect(&writer, &StencilWriter::wipe);
+             return std::vector<GUIWindow*>{a, makeWindow(L"b", FRect(40, 30, 100, 80), kGreen)};
+         },
+         {{{50, 50}, kGreen}, {{90, 70}, kGreen}}},
+    };
+    for (Case const& c : cases) {
+        std::vector<GUIWindow*> const windows = c.windows();
+        auto const together = guiFrame(windows);
+        auto const alone = eachAlone(windows);
+        EXPECT_TRUE(together == alone) << c.what;
+        for (auto const& [where, colour] : c.pixels)
+            EXPECT_EQ(at(together, where.first, where.second), colour) << c.what << " at " << where.first << ","
+                                                                        << where.second;
+        for (GUIWindow* w : windows) w->release();
+    }
+}
+
+// The cost: a frame of many top-level windows clears the stencil once, plus once for each
+// window after one that wrote a clip shape.
+TEST_F(GuiDraw, AFrameOfManyTopLevelWindowsClearsTheStencilOnce) {
+    IDirect3DDevice9* device = D3DInterface::getInstance().getDevice();
+    for (bool clipping : {false, true}) {
+        std::vector<GUIWindow*> windows;
+        for (int i = 0; i < 50; ++i) {
+            float const x = static_cast<float>(i % 10) * 12.0f, y = static_cast<float>(i / 10) * 12.0f;
+            windows.push_back(makeWindow(L"w" + std::to_wstring(i), FRect(x, y, x + 10, y + 10), kRed,
+                                         clipping && i % 5 == 2));
+        }
+        uint64_t changes = 0;
+        struct Counter : sigslot::has_slots<> {
+            explicit Counter(uint64_t& into) : changes(into) {}
+            uint64_t& changes;
+            bool first = true;
+            void count(GUIWindow&, bool const&) {
+                if (first) changes = port::d3d9::stencilChanges(D3DInterface::getInstance().getDevice());
+                first = false;
+            }
+        } counter(changes);
+        // Counted from the first window's drawing, after the frame's whole clear.
+        windows.front()->selfDrawn.connect(&counter, &Counter::count);
+        GUISystem& gui = GUISystem::instance();
+        for (GUIWindow* w : windows) gui.addWindow(w);
+        device->BeginScene();
+        gui.draw();
+        device->EndScene();
+        uint64_t const after = port::d3d9::stencilChanges(device);
+        // Each of the ten clip shapes is one draw and one clear of its place after it.
+        EXPECT_EQ(after - changes, clipping ? 10u * 2u : 0u) << "clipping " << clipping;
+        gui.clear();
     }
 }
 

@@ -158,7 +158,7 @@ protected:
     // A move of a face-up card between piles the hint list offers (the stock and its waste
     // aside), or none.
     static Solitaire::HintRecord const* cardMove() {
-        for (Solitaire::HintRecord const& hint : cards().hints)
+        for (Solitaire::HintRecord const& hint : cards().getHints())
             if (hint.isMove && hint.card && hint.card->isFaceUp() && hint.sourcePile && hint.targetPile &&
                 hint.sourcePile != hint.targetPile && hint.sourcePile->getName() != L"STAPEL_MUELL")
                 return &hint;

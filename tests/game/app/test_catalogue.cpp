@@ -39,7 +39,7 @@ TEST_F(CatalogueTest, TheShippedCatalogueHoldsItsCategoriesGamesAndVariants) {
     }
     EXPECT_EQ(layout,
               L"KLASSIKER: GOLDRAUSCH(2) SPINNE(1) ZELLEN(1)\n"
-              L"KNOBELEIEN: GOLFPLATZ(1) PAARE(1) HERZREIHE(2) LEKTION(1)\n"
+              L"KNOBELEIEN: GOLFPLATZ(1) PAARE(1) HERZREIHE(3)\n"
               L"KAMPAGNE: KAPITEL_0(3) KAPITEL_1(13) KAPITEL_2(4) KAPITEL_3(4) KAPITEL_4(5) KAPITEL_5(5) KAPITEL_6(5) "
               L"KAPITEL_7(5) KAPITEL_8(6) KAPITEL_9(6) KAPITEL_10(6) KAPITEL_11(6) KAPITEL_12(7) KAPITEL_13(7) "
               L"KAPITEL_14(7) KAPITEL_15(7) KAPITEL_16(8) KAPITEL_17(8) KAPITEL_18(8) KAPITEL_19(8) KAPITEL_20(9)\n");
@@ -54,8 +54,9 @@ TEST_F(CatalogueTest, TheShippedCatalogueHoldsItsCategoriesGamesAndVariants) {
     EXPECT_EQ(golf->getOptions().rightMouse, -1);
     EXPECT_EQ(golf->getPreviewPath(), L"data\\Level\\Golfplatz.png");
     EXPECT_EQ(catalogue().collectVariants().size(), 146u);
-    // The lesson is a game of its own in free play, with its banner.
-    SolVariant const* lesson = variant(L"KNOBELEIEN", L"LEKTION", L"HERZREIHE_LEKTION");
+    // The lesson is a shown variant of the row of hearts in free play, with its banner (the
+    // variant column shows for a game of two shown variants).
+    SolVariant const* lesson = variant(L"KNOBELEIEN", L"HERZREIHE", L"HERZREIHE_LEKTION");
     ASSERT_TRUE(lesson);
     EXPECT_EQ(lesson->getExtendedTutorial(), L"LEKTION_HERZREIHE");
     EXPECT_TRUE(lesson->getOptions().extraBanner);
@@ -167,8 +168,8 @@ TEST_F(CatalogueTest, TheMostSpecificAlternativeBackgroundAndInputOverrideWin) {
         loadText(catalogueWith(row.category, row.game, row.variant));
         ASSERT_TRUE(start(L"C", L"G", L"V"));
         EXPECT_EQ(catalogue().useAlternativeBackground(), row.alternative);
-        EXPECT_EQ(manager().useRightMouse, row.rightMouse);
-        EXPECT_EQ(manager().useDoubleClick, row.doubleClick);
+        EXPECT_EQ(manager().getRules().useRightMouse, row.rightMouse);
+        EXPECT_EQ(manager().getRules().useDoubleClick, row.doubleClick);
         catalogue().finishStatistics(false);
     }
 }

@@ -98,12 +98,13 @@ TEST_F(FreePlayPanelsTest, ClicksPickCategoryGameAndVariant) {
     EXPECT_EQ(current(), L"KNOBELEIEN/GOLFPLATZ/GOLFPLATZ");
     EXPECT_EQ(goalOf(L"FG_Preview"), L"FULL");
     EXPECT_EQ(goalOf(L"FG_VariantenPanel"), L"AUS");
-    // A game whose second variant is hidden counts one shown variant.
+    // A game of three variants, the second hidden, shows the other two beside the preview.
     click(*buttonOf<Solitaire::SolSolitaire>(catalogue().getGameButtons(), L"HERZREIHE"));
     EXPECT_EQ(current(), L"KNOBELEIEN/HERZREIHE/HERZREIHE");
-    EXPECT_EQ(namesOf(catalogue().getVariantButtons()), std::vector<std::wstring>{L"HERZREIHE"});
-    EXPECT_EQ(goalOf(L"FG_Preview"), L"FULL");
-    keepScreen("free_play_one_variant_1024x768");
+    EXPECT_EQ(namesOf(catalogue().getVariantButtons()), (std::vector<std::wstring>{L"HERZREIHE", L"HERZREIHE_LEKTION"}));
+    EXPECT_EQ(goalOf(L"FG_Preview"), L"NORMAL");
+    EXPECT_EQ(goalOf(L"FG_VariantenPanel"), L"NORMAL");
+    keepScreen("free_play_shown_variants_1024x768");
 }
 
 // The chosen button clicked again chooses again: the dependent columns are rebuilt and their first

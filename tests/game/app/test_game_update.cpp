@@ -50,17 +50,19 @@ struct Observed {
 
 Observed observeUpdate(SolitaireGame2& game) {
     Kartenmanager& cards = Kartenmanager::instance();
-    double const timeBefore = cards.gameTime;
+    double const timeBefore = cards.getTime();
     // The real score far above the shown one: an update that animates moves the shown score.
     float const shownBefore = cards.getShownScorePlus();
-    cards.score = shownBefore + 1000.0f;
+    Solitaire::PlayState state = cards.getPlayState();
+    state.score = shownBefore + 1000.0f;
     // A running game with nothing to resolve (the test table has no piles: a resolution would
     // call it won) whose end was not sent (an ended game's clock stands).
-    cards.gameStatus = Solitaire::kGameRunning;
-    cards.gameEndSent = false;
-    cards.resolutionPending = false;
+    state.gameStatus = Solitaire::kGameRunning;
+    state.gameEndSent = false;
+    state.resolutionPending = false;
+    cards.setPlayState(state);
     game.update();
-    return Observed{cards.gameTime - timeBefore, cards.getShownScorePlus() != shownBefore};
+    return Observed{cards.getTime() - timeBefore, cards.getShownScorePlus() != shownBefore};
 }
 
 TEST_F(GameUpdateTest, CardManagerStepsInAndOutOfTheGame) {

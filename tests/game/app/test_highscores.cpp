@@ -36,8 +36,7 @@ protected:
             profiles.addProfile(profile);
         }
         profiles.setActiveProfile(profile);
-        Solitaire::Kartenmanager::instance().score = score;
-        Solitaire::Kartenmanager::instance().bonusScore = 0.0f;
+        Solitaire::Kartenmanager::instance().setScore(score, 0.0f);
         catalogue().addHighscore(player);
     }
     static std::wstring scores() {
@@ -228,8 +227,8 @@ protected:
     static void play() {
         Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
         for (int i : {0, 5, 9}) cards.cards[static_cast<std::size_t>(i)]->setFaceUp(true, 0.0f, 0.0f);
-        cards.score = 777.5f;
-        cards.gameTime = 61.25f;
+        cards.setScore(777.5f, cards.getScoreMinus());
+        cards.setTime(61.25f);
         cards.saveUndoState();
     }
 };
@@ -248,8 +247,8 @@ TEST_F(QuickSaveTest, ASaveResumesIntoANewDealCardForCardAndTwice) {
         EXPECT_NE(cardtest::snapshotTable(), table);
         ASSERT_TRUE(catalogue().resumeQuickSave());
         EXPECT_EQ(cardtest::snapshotTable(), table);
-        EXPECT_EQ(manager().score, 777.5f);
-        EXPECT_EQ(manager().gameTime, 61.25f);
+        EXPECT_EQ(manager().getScorePlus(), 777.5f);
+        EXPECT_EQ(manager().getTime(), 61.25f);
         EXPECT_EQ(catalogue().getGameStatistik()->get(StatistikCounter::Moved), 5u);
         EXPECT_EQ(catalogue().getGameStatistik()->getName(), L"STATS");
     }
@@ -312,7 +311,7 @@ TEST_F(QuickSaveTest, WithoutASaveOrAVariantNothingResumes) {
     EXPECT_FALSE(catalogue().resumeQuickSave());
     EXPECT_EQ(cardtest::snapshotTable(), table);
     // A decided game leaves no save to resume.
-    manager().gameStatus = Solitaire::kGameWon;
+    manager().setGameStatus(Solitaire::kGameWon);
     ASSERT_TRUE(catalogue().writeQuickSave());
     EXPECT_TRUE(catalogue().getCurrentVariant()->getQuickSave().isEmpty());
     catalogue().clear();

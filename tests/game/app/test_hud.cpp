@@ -73,9 +73,12 @@ TEST(KindTutorialsTest, TheFirstKindPresentThatIsShownWins) {
 class HudTest : public HudFixture {
 protected:
     // The score the goals and labels see, without moves.
-    static void setScore(float score) {
-        cards().score = score;
-        cards().bonusScore = 0.0f;
+    static void setScore(float score) { cards().setScore(score, 0.0f); }
+    // Whether the game-end signal went out, as the end button reads it.
+    static void setGameEndSent(bool sent) {
+        Solitaire::PlayState state = cards().getPlayState();
+        state.gameEndSent = sent;
+        cards().setPlayState(state);
     }
     static Solitaire::Statistik& statistik() { return *catalogue().getGameStatistik(); }
     static float achievement(wchar_t const* name) { return Solitaire::AchivementManager::instance().find(name)->getValue(); }
@@ -208,7 +211,11 @@ TEST_F(HudTest, GoalSlotsShowEachGoalReachedOrNotAndTheFillerWithoutATick) {
         setScore(c.score);
         statistik().addTime(c.extraTime);
         // A won table: every tableau pile counted empty.
-        if (c.won) cards().emptyTableauPileCount = cards().tableauPileCount;
+        if (c.won) {
+            Solitaire::PlayState won = cards().getPlayState();
+            won.counts.emptyTableauPileCount = won.counts.tableauPileCount;
+            cards().setPlayState(won);
+        }
         step(1.0 / 30);
         for (int n = 0; n < 3; ++n) {
             std::wstring const slot = L"I_Goal" + std::to_wstring(n + 1);
@@ -316,13 +323,13 @@ TEST_F(HudTest, TheEndGameButtonFollowsTheWatchedPileInACampaignLevelOnly) {
     };
     for (Case const& c : cases) {
         game->getRunning().setLevel(c.campaign, 1, 0);
-        cards().gameEndSent = c.endShown;
+        setGameEndSent(c.endShown);
         c.event(cards(), pile);
         settle(30);  // the button's glide ends
         EXPECT_EQ(goalOf(L"I_END_GAME"), c.goal) << c.what;
         EXPECT_EQ(find(L"I_END_GAME")->getCurrentState().name, c.goal) << c.what;
     }
-    cards().gameEndSent = false;
+    setGameEndSent(false);
 }
 
 // ---- card tooltip ----

@@ -177,7 +177,7 @@ std::string describeTable() {
         out << place.pile << ' ' << apptest::narrow(place.arrangement) << ' ' << place.place << ' ' << place.faceUp << ' '
             << place.wildcard << place.joker << '\n';
     Solitaire::Kartenmanager const& cards = Solitaire::Kartenmanager::instance();
-    out << cards.score << ' ' << cards.gameTime << '\n';
+    out << cards.getScorePlus() << ' ' << cards.getTime() << '\n';
     return out.str();
 }
 
@@ -201,8 +201,8 @@ TEST_F(QuickSaveProcess, Step) {
         player->activate();
         startGolf(L"11");
         for (int i : {0, 4, 8, 30}) manager().cards[static_cast<std::size_t>(i)]->setFaceUp(true, 0.0f, 0.0f);
-        manager().score = 321.5f;
-        manager().gameTime = 75.5f;
+        manager().setScore(321.5f, manager().getScoreMinus());
+        manager().setTime(75.5f);
         manager().saveUndoState();
         ASSERT_TRUE(catalogue().writeQuickSave());
         ASSERT_TRUE(profiles().saveProfiles());

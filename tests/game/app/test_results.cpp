@@ -58,7 +58,7 @@ protected:
         return new HighscoreEintrag(node);
     }
     void setNextLevel(bool available) { game->getRunning().nextLevelAvailable = available; }
-    static void setGameTime(float seconds) { Solitaire::Kartenmanager::instance().gameTime = seconds; }
+    static void setGameTime(float seconds) { Solitaire::Kartenmanager::instance().setTime(seconds); }
     // A "STATISTIK" element with these counters.
     static Orvex::XMLNode counters(std::vector<std::pair<std::wstring, std::wstring>> const& values) {
         Orvex::XMLNode node(L"STATISTIK");

@@ -265,7 +265,7 @@ protected:
     // A move of the hint list that carries a face-up card to another pile (no joker or wildcard
     // pile on the way); null without one.
     static Solitaire::HintRecord const* hintedMove() {
-        for (Solitaire::HintRecord const& hint : cards().hints)
+        for (Solitaire::HintRecord const& hint : cards().getHints())
             if (hint.isMove && hint.card && hint.card->isFaceUp() && hint.targetPile && hint.sourcePile != hint.targetPile &&
                 !Solitaire::isJokerOrWildcardMove(hint))
                 return &hint;

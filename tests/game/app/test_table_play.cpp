@@ -209,7 +209,7 @@ TEST_F(TablePlayTest, AClickOrDoubleClickPlaysTheCardWhereItBelongs) {
          [](Karte& card) {
              std::vector<Karte*> const waste = cardsOn(pileNamed(L"STAPEL_MUELL"));
              EXPECT_NE(std::find(waste.begin(), waste.end(), &card), waste.end());
-             EXPECT_EQ(cards().gameStatus, Solitaire::kGameRunning);
+             EXPECT_EQ(cards().getGameStatus(), Solitaire::kGameRunning);
          }},
         {"golf, a campaign level: a click plays it",
          [this] {
@@ -403,7 +403,7 @@ TEST_F(TablePlayTest, GolfsLongestCombinationIsItsLongestRunBetweenTurnsOfTheSto
         ASSERT_EQ(cards().getSeedText(), row.campaign ? cards().getSeedText() : std::wstring(row.seed));
         Kartenstapel& stock = pileNamed(L"STAPEL_VORRAT");
         int run = 0, longest = 0, turns = 0;
-        for (int actions = 0; actions < 120 && cards().gameStatus == Solitaire::kGameRunning; ++actions) {
+        for (int actions = 0; actions < 120 && cards().getGameStatus() == Solitaire::kGameRunning; ++actions) {
             if (Karte* card = golfTopCard()) {
                 clickCard(*card);
                 ASSERT_EQ(wasteTop(), card);
@@ -417,7 +417,7 @@ TEST_F(TablePlayTest, GolfsLongestCombinationIsItsLongestRunBetweenTurnsOfTheSto
             }
         }
         frames(60);
-        ASSERT_NE(cards().gameStatus, Solitaire::kGameRunning) << "the game ended";
+        ASSERT_NE(cards().getGameStatus(), Solitaire::kGameRunning) << "the game ended";
         EXPECT_GT(turns, 1);
         EXPECT_GT(longest, 1);
         EXPECT_EQ(overallStatistics()->get(StatistikCounter::MaxCombo), static_cast<Orvex::u32>(longest));
@@ -541,6 +541,8 @@ TEST_F(TablePlayTest, TheCellsRulesSayWhereTheStarCardLies) {
         std::vector<Karte*> const held = cardsOn(*star->pile);
         ASSERT_FALSE(held.empty());
         EXPECT_EQ(held.front(), star) << "the first card of the column";
+        // The draw order is the one of the frame drawn.
+        game->draw();
         for (Karte* other : held)
             if (other != star) {
                 EXPECT_GT(other->getRenderOrder(), star->getRenderOrder()) << "drawn over it";

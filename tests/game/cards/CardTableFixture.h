@@ -43,6 +43,12 @@ protected:
 
     // Reads a variant file named from the source tree ("data\Level\Spinne.sol").
     void load(std::wstring const& file) { ASSERT_TRUE(manager().loadGameDefinitionFile(file)) << "cannot read"; }
+    // Reads a definition's keys from text, as a variant file's top element gives them.
+    static void readKeys(std::wstring const& text) {
+        Orvex::XMLNode node;
+        ASSERT_TRUE(node.loadFromText(text));
+        manager().loadGameDefinition(node, L"keys.sol");
+    }
 
     Solitaire::Kartenstapel& pile(std::wstring const& name) {
         Solitaire::Kartenstapel* found = manager().findPile(name);

@@ -156,8 +156,8 @@ protected:
                 ASSERT_EQ(std::count(above->links.begin(), above->links.end(), card), 1);
         }
         for (auto const& [card, count] : holders) ASSERT_EQ(listed[card], 1) << "a held card is not in the list";
-        ASSERT_GE(manager().score, 0.0f);
-        ASSERT_GE(manager().pointsBalance, 0.0f);
+        ASSERT_GE(manager().getScorePlus(), 0.0f);
+        ASSERT_GE(manager().getPointsBalance(), 0.0f);
     }
 
     Solitaire::SolitaireCamera camera;

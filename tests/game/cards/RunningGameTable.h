@@ -115,10 +115,9 @@ protected:
         manager().cards[9]->setKeys(D3DXVECTOR4(0.0f, 1.0f, 0.0f, 0.0f), 0.0f, 0.0f);
         manager().cards[17]->isWildcard = true;
         manager().cards[30]->isJoker = true;
-        manager().score = 750.5f;
-        manager().bonusScore = -42.25f;
-        manager().gameTime = 123.5f;
-        manager().gameName = L"GOLFPLATZ 4711";
+        manager().setScore(750.5f, -42.25f);
+        manager().setTime(123.5f);
+        readKeys(L"<S NAME=\"GOLFPLATZ 4711\"/>");
         manager().saveUndoState();
     }
 
@@ -128,10 +127,9 @@ protected:
         for (int i : {0, 1, 2, 40}) manager().cards[static_cast<std::size_t>(i)]->setFaceUp(true, 0.0f, 0.0f);
         manager().cards[2]->isWildcard = true;
         manager().cards[44]->isJoker = true;
-        manager().score = 1000.0f;
-        manager().bonusScore = 0.0f;
-        manager().gameTime = 0.0f;
-        manager().gameName = L"GOLFPLATZ 1";
+        manager().setScore(1000.0f, 0.0f);
+        manager().setTime(0.0f);
+        readKeys(L"<S NAME=\"GOLFPLATZ 1\"/>");
     }
 
     static Orvex::XMLNode saved() {

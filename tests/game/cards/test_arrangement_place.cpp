@@ -148,6 +148,10 @@ TEST(ArrangementPlace, SplineEndsCentringAndDirection) {
         {L"SPLINE_START_AT_0_END_AT_END=\"1 0\"", "VVV", -1, {0.0f, 10.0f / 3.0f, 20.0f / 3.0f}},
         {L"CARDS_CENTERED_ON_SPLINE=\"1\"", "V", -1, {5.0f}},
         {L"CARDS_CENTERED_ON_SPLINE=\"1\"", "VV", -1, {2.5f, 7.5f}},
+        {L"CARDS_CENTERED_ON_SPLINE=\"1\"", "VVV", -1, {10.0f / 6.0f, 5.0f, 50.0f / 6.0f}},
+        // Three cards of five places: the middle three places' share, around the middle.
+        {L"CARDS_CENTERED_ON_SPLINE=\"1\"", "VVV", 5, {3.0f, 5.0f, 7.0f}},
+        {L"CARDS_CENTERED_ON_SPLINE=\"1\"", "V", 13, {5.0f}},
         {L"SPLINE_POW=\"2\"", "VVV", -1, {0.0f, 2.5f, 10.0f}},
         {L"", "VV", 5, {0.0f, 10.0f * 0.25f}},  // five places: the missing ones count as hidden
     };

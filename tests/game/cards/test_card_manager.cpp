@@ -113,31 +113,60 @@ TEST_F(CardManagerTest, ARelayoutFitsTheCameraAtOnce) {
     manager().setCamera(nullptr);
 }
 
+TEST_F(CardManagerTest, TheResetStartsTheCountsAgainAndKeepsTheBalance) {
+    readKeys(L"<S SCORE_START=\"250\"/>");
+    PlayState played;
+    played.counts = {40.0f, 1, 2, 3, 5, 4, 1, 30, 20};
+    played.score = 640.0f;
+    played.bonusScore = -3.0f;
+    played.gameTime = 9.0f;
+    played.gameStatus = kGameWon;
+    played.gameEndSent = true;
+    played.resolutionPending = false;
+    played.resolutionDelay = 1.5f;
+    played.hintIndex = 2;
+    played.autoMoveCount = 4;
+    played.specialPileWasEmpty = true;
+    played.wildcardList = {{1, 2}};
+    played.jokerList = {{3, 4}};
+    manager().setPlayState(played);
+    manager().createDiscardPile();
+    // The score starts at the default start score again; the balance is the player's.
+    PlayState fresh;
+    fresh.score = TableRules{}.startScore;
+    fresh.counts.pointsBalance = 40.0f;
+    EXPECT_EQ(manager().getPlayState(), fresh);
+}
+
 TEST_F(CardManagerTest, AnUndoStepRestoresBalanceCountersAndCardsButNotTheScore) {
     Karte* first = cardtest::makeCard(1);
-    manager().pointsBalance = 40.0f;
-    manager().goalCardCount = 2;
-    manager().tableauCardCount = 9;
+    PlayState state = manager().getPlayState();
+    state.counts.pointsBalance = 40.0f;
+    state.counts.goalCardCount = 2;
+    state.counts.tableauCardCount = 9;
+    manager().setPlayState(state);
     manager().saveUndoState();
     Karte* second = cardtest::makeCard(2);
-    manager().pointsBalance = 10.0f;
-    manager().goalCardCount = 5;
-    manager().tableauCardCount = 3;
-    manager().score = 123.0f;
+    state = manager().getPlayState();
+    state.counts.pointsBalance = 10.0f;
+    state.counts.goalCardCount = 5;
+    state.counts.tableauCardCount = 3;
+    state.score = 123.0f;
+    manager().setPlayState(state);
     manager().saveUndoState();
     // The records alone: no penalty check, no re-arranging and no resolution of this made-up table.
     manager().bypass = true;
     EXPECT_EQ(manager().undoSteps(-1, false, false), -1);
-    EXPECT_EQ(manager().pointsBalance, 40.0f);
-    EXPECT_EQ(manager().goalCardCount, 2);
-    EXPECT_EQ(manager().tableauCardCount, 9);
-    EXPECT_EQ(manager().score, 123.0f);
+    EXPECT_EQ(manager().getPointsBalance(), 40.0f);
+    EXPECT_EQ(manager().getGoalCardCount(), 2);
+    EXPECT_EQ(manager().getRestCardCount(), 9);
+    EXPECT_EQ(manager().getScorePlus(), 123.0f);
     EXPECT_EQ(manager().cards, std::vector<Karte*>{first});
     // The record keeps the card alive for the redo.
     EXPECT_EQ(manager().undoSteps(1, false, false), 1);
     EXPECT_EQ(manager().cards, (std::vector<Karte*>{first, second}));
     // A decided game takes no step.
-    manager().gameStatus = kGameWon;
+    manager().setGameStatus(kGameWon);
     EXPECT_EQ(manager().undoSteps(-1, false, false), 0);
     EXPECT_EQ(manager().getUndoIndex(), 1);
     manager().bypass = false;

@@ -211,16 +211,16 @@ TEST_F(DealTest, BoughtCardsComeAfterTheDealAndOnlyCardsThatJoinGrowTheDeck) {
     start(L"data\\Level\\Goldrausch.sol", L"99", true, {{1, 3}}, {{0, 0}, {2, 5}});
     // No wildcard or joker pile here: the table stays and the deck does not grow.
     EXPECT_EQ(signature(), plain);
-    EXPECT_EQ(manager().deckSize, 52);
+    EXPECT_EQ(manager().getRules().deckSize, 52);
     EXPECT_EQ(manager().cards.size(), 52u);
-    EXPECT_EQ(manager().jokerList.size(), 2u);
+    EXPECT_EQ(manager().getPlayState().jokerList.size(), 2u);
 
     start(L"data\\Level\\Zellen.sol", L"99");
     std::string const cells = signature();
-    int const deck = manager().deckSize;
+    int const deck = manager().getRules().deckSize;
     std::size_t const cards = manager().cards.size();
     start(L"data\\Level\\Zellen.sol", L"99", true, {{3, 3}, {1, 3}}, {{0, 0}});
-    EXPECT_EQ(manager().deckSize, deck + 3);
+    EXPECT_EQ(manager().getRules().deckSize, deck + 3);
     EXPECT_EQ(manager().cards.size(), cards + 3);
     // The deal itself is the same; the bought cards lie on their own piles.
     std::string const bought = signature();
@@ -244,9 +244,9 @@ TEST_F(DealTest, ACardKeepsItsPlaceAsIndexAcrossUndo) {
 
 TEST_F(DealTest, AnExtraTypeBeyondTheFacesIsRefused) {
     startText(L"<SOLITAIRE NAME=\"T\" ANZAHL_KARTEN=\"0\" ANZAHL_STERNE=\"2\" STERNETYP=\"20\"/>");
-    EXPECT_EQ(manager().extraCardType, 0);
+    EXPECT_EQ(manager().getRules().extraCardType, 0);
     startText(L"<SOLITAIRE NAME=\"T\" ANZAHL_KARTEN=\"0\" ANZAHL_STERNE=\"2\" STERNETYP=\"19\"/>");
-    EXPECT_EQ(manager().extraCardType, 19);
+    EXPECT_EQ(manager().getRules().extraCardType, 19);
     ASSERT_EQ(manager().cards.size(), 2u);
     EXPECT_EQ(manager().cards[1]->suit, Karte::kSuitExtra);
 }

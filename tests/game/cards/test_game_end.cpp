@@ -46,20 +46,21 @@ TEST_F(GameEndTest, ScoringExamples) {
     style().moveOnZiel = 10.0f;
     style().moveFromZiel = -15.0f;
     startText(kGoalTable);
-    float const before = manager().score;
+    float const before = manager().getScorePlus();
     float const achieved = counted(L"SCORE_CHANGED");
     // Two cards reach the goal in one move: 10 at factor 1, then 15 at factor 1.5.
     move(pile(L"T"), pile(L"Z"), 2);
-    EXPECT_FLOAT_EQ(manager().score - before, 25.0f);
+    EXPECT_FLOAT_EQ(manager().getScorePlus() - before, 25.0f);
     EXPECT_EQ(style().getMultiplierCount(), 2u);
-    EXPECT_EQ(manager().goalCardCount, 2);
+    EXPECT_EQ(manager().getGoalCardCount(), 2);
     EXPECT_FLOAT_EQ(counted(L"KARTEN_MOVE_TO_ZIEL"), 2.0f);
     EXPECT_FLOAT_EQ(counted(L"SCORE_CHANGED") - achieved, 25.0f);
     // A card taken back costs 15 and ends the multiplier; the score stops at 0.
-    manager().score = manager().pointsBalance = 5.0f;
+    manager().setScore(5.0f, manager().getScoreMinus());
+    manager().setPointsBalance(5.0f, false);
     move(pile(L"Z"), pile(L"T"), 1);
-    EXPECT_EQ(manager().score, 0.0f);
-    EXPECT_EQ(manager().pointsBalance, 0.0f);
+    EXPECT_EQ(manager().getScorePlus(), 0.0f);
+    EXPECT_EQ(manager().getPointsBalance(), 0.0f);
     EXPECT_EQ(style().getMultiplierCount(), 0u);
     EXPECT_FLOAT_EQ(counted(L"SCORE_CHANGED") - achieved, 10.0f);
 }
@@ -67,10 +68,10 @@ TEST_F(GameEndTest, ScoringExamples) {
 TEST_F(GameEndTest, AnUndoResolvesWithoutScoringAndLeavesTheScore) {
     startText(kGoalTable);
     move(pile(L"T"), pile(L"Z"), 1);
-    float const scored = manager().score;
+    float const scored = manager().getScorePlus();
     ASSERT_EQ(manager().undoSteps(-1, true, false), -1);
-    EXPECT_EQ(manager().score, scored);
-    EXPECT_EQ(manager().goalCardCount, 0);
+    EXPECT_EQ(manager().getScorePlus(), scored);
+    EXPECT_EQ(manager().getGoalCardCount(), 0);
     expectInvariants();
 }
 
@@ -101,7 +102,7 @@ TEST_F(GameEndTest, AKeyOnTheGoalOpensTheLocksItMatches) {
 TEST_F(GameEndTest, AVariantWithoutTableauIsWonAtOnceAndTheEndIsSentOnce) {
     startText(L"<SOLITAIRE NAME=\"S\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"13\">"
               L"<STAPEL NAME=\"Z\" STAPELTYP=\"BASIS\" IS_ZIELSTAPEL=\"ZIEL\"><ANORDNUNG NAME=\"A\"/></STAPEL></SOLITAIRE>");
-    EXPECT_EQ(manager().gameStatus, 1);
+    EXPECT_EQ(manager().getGameStatus(), 1);
     ASSERT_EQ(recorder.ends.size(), 1u);
     EXPECT_TRUE(recorder.ends[0].first);
     EXPECT_EQ(recorder.ends[0].second.clearedRatio, 1.0f);
@@ -122,19 +123,19 @@ TEST_F(GameEndTest, ATableWithoutMovesIsLostAlsoWhenOnlyASpentRedealIsLeft) {
                L"<STAPEL NAME=\"T\" INIT_KARTEN_SICHTBAR=\"1\" CAN_MOVE_STAPEL=\"0\"><ANORDNUNG NAME=\"A\"/></STAPEL></SOLITAIRE>";
     };
     startText(table(1));
-    EXPECT_EQ(manager().gameStatus, 0);
-    EXPECT_FALSE(manager().hints.empty());
+    EXPECT_EQ(manager().getGameStatus(), 0);
+    EXPECT_FALSE(manager().getHints().empty());
     EXPECT_TRUE(recorder.ends.empty());
     // The one redeal is used up: nothing is left and the game is lost.
     ASSERT_TRUE(pile(L"VORRAT").onClickEmpty());
     manager().saveUndoState();
     EXPECT_TRUE(pile(L"MUELL").getCardsWithLinked().empty());
-    EXPECT_EQ(manager().gameStatus, -1);
+    EXPECT_EQ(manager().getGameStatus(), -1);
     EXPECT_EQ(recorder.ends.size(), 1u);
     // An empty stock whose redeals are spent offers nothing either.
     recorder.ends.clear();
     startText(table(0));
-    EXPECT_EQ(manager().gameStatus, -1);
+    EXPECT_EQ(manager().getGameStatus(), -1);
     ASSERT_EQ(recorder.ends.size(), 1u);
     EXPECT_FALSE(recorder.ends[0].first);
     EXPECT_EQ(recorder.ends[0].second.restCards, 1);
@@ -163,7 +164,7 @@ TEST_F(GameEndTest, AnOpenExtraCardItsPileDoesNotGiveUpEndsTheResolution) {
     extra->setPile(&pile(L"T"));
     root->rebuildLinks();
     manager().resolveAfterMove(true);
-    EXPECT_EQ(manager().extraCardsFound, 1);
+    EXPECT_EQ(manager().getExtraCardsFound(), 1);
     root->removeCard(extra);
     extra->setPile(nullptr);
 }
@@ -181,9 +182,9 @@ TEST_F(GameEndTest, TheGameStyleAVariantNamesScoresItsGame) {
     named.replace(named.find(L"NAME=\"S\""), 8, L"NAME=\"S\" GAMESTYLE=\"ZEHNER\"");
     startText(named);
     EXPECT_EQ(manager().getGameStyle(), settings.findGameStyle(L"ZEHNER"));
-    float const before = manager().score;
+    float const before = manager().getScorePlus();
     move(pile(L"T"), pile(L"Z"), 3);
-    EXPECT_FLOAT_EQ(manager().score - before, 30.0f);
+    EXPECT_FLOAT_EQ(manager().getScorePlus() - before, 30.0f);
     // Emptied settings bring the fallback back, and the card manager follows.
     settings.clear();
     ASSERT_NE(settings.findGameStyle(L"DEFAULT"), nullptr);

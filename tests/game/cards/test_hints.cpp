@@ -86,7 +86,7 @@ TEST_F(HintTest, AKnownPositionGivesItsListInOrder) {
 
     ASSERT_EQ(manager().rebuildHints(), 5);
     float const total = 100 + 100 + 50 + 50 + 1;
-    expectList(manager().hints,
+    expectList(manager().getHints(),
                {
                    {'m', two, t4, goal, ace, 1, 1, 100 / total},
                    {'c', hidden, t5, nullptr, nullptr, 0, 0, 200 / total},
@@ -95,7 +95,7 @@ TEST_F(HintTest, AKnownPositionGivesItsListInOrder) {
                    // The seven already lies on a fitting card: moving it gains nothing.
                    {'m', eightSeven[1], t2, t6, eightDiamonds, 1, 0, 1.0f},
                });
-    EXPECT_EQ(manager().hintIndex, 0);
+    EXPECT_EQ(manager().getPlayState().hintIndex, 0);
 }
 
 TEST_F(HintTest, WeightsByWhereAMoveStartsAndEnds) {
@@ -156,10 +156,10 @@ TEST_F(HintTest, FractionsOfWeights100And50And50) {
     Karte* four = deal(t2, {{kHerz, 3}})[0];
     deal(t3, {{kHerz, 4}});
     ASSERT_EQ(manager().rebuildHints(), 3);
-    EXPECT_EQ(manager().hints[0].card, four);
-    EXPECT_FLOAT_EQ(manager().hints[0].weight, 0.5f);
-    EXPECT_FLOAT_EQ(manager().hints[1].weight, 0.75f);
-    EXPECT_FLOAT_EQ(manager().hints[2].weight, 1.0f);
+    EXPECT_EQ(manager().getHints()[0].card, four);
+    EXPECT_FLOAT_EQ(manager().getHints()[0].weight, 0.5f);
+    EXPECT_FLOAT_EQ(manager().getHints()[1].weight, 0.75f);
+    EXPECT_FLOAT_EQ(manager().getHints()[2].weight, 1.0f);
 }
 
 TEST_F(HintTest, TheEmptyStockClickCountsOnlyWhileItFetches) {
@@ -185,7 +185,7 @@ TEST_F(HintTest, TheEmptyStockClickCountsOnlyWhileItFetches) {
         // Nothing else can move: with no record the game is lost.
         EXPECT_EQ(manager().rebuildHints(), c.record ? 1 : 0) << c.name;
         if (!c.record) continue;
-        HintRecord const& hint = manager().hints.front();
+        HintRecord const& hint = manager().getHints().front();
         EXPECT_TRUE(hint.clickEmpty);
         EXPECT_EQ(hint.sourcePile, stock);
         EXPECT_EQ(hint.card, nullptr);

@@ -34,14 +34,18 @@ protected:
         style().tippPoints = -50.0f;
         style().autoMultiplier = false;
         manager().setGameStyle(&style());
-        manager().gameStatus = kGameRunning;
-        manager().score = 1000.0f;
-        manager().bonusScore = 0.0f;
-        manager().pointsBalance = 1000.0f;
+        manager().setGameStatus(kGameRunning);
+        manager().setScore(1000.0f, 0.0f);
+        manager().setPointsBalance(1000.0f, false);
     }
     void TearDown() override {
         manager().setGameStyle(nullptr);
         CardTableFixture::TearDown();
+    }
+    static void setHintIndex(int index) {
+        PlayState state = manager().getPlayState();
+        state.hintIndex = index;
+        manager().setPlayState(state);
     }
     static GameStyle& style() {
         static GameStyle* const kept = new GameStyle(L"HINT_TEST");  // kept for the whole run
@@ -66,7 +70,7 @@ protected:
 TEST_F(ShowHintTest, NothingToShowCostsNothing) {
     EXPECT_EQ(manager().rebuildHints(), 0);
     EXPECT_FALSE(manager().showHint(false, true, false));
-    EXPECT_EQ(manager().score, 1000.0f);
+    EXPECT_EQ(manager().getScorePlus(), 1000.0f);
 }
 
 // The reset releases the cards and piles the hints name: the list goes with them, so a hint
@@ -74,7 +78,7 @@ TEST_F(ShowHintTest, NothingToShowCostsNothing) {
 TEST_F(ShowHintTest, TheResetTakesTheHintsWithTheTable) {
     threeMoves();
     manager().createDiscardPile();
-    EXPECT_TRUE(manager().hints.empty());
+    EXPECT_TRUE(manager().getHints().empty());
     manager().setGameStyle(&style());
     EXPECT_FALSE(manager().showHint(false, false, false));
     EXPECT_FALSE(manager().showHint(true, false, true));
@@ -94,28 +98,27 @@ TEST_F(ShowHintTest, APaidHintNeedsScoreAndBalance) {
         {50.0f, 0.0f, 50.0f, true},
     };
     for (Case const& c : cases) {
-        manager().score = c.score;
-        manager().bonusScore = c.bonus;
-        manager().pointsBalance = c.balance;
-        manager().hintIndex = 0;
+        manager().setScore(c.score, c.bonus);
+        manager().setPointsBalance(c.balance, false);
+        setHintIndex(0);
         EXPECT_EQ(manager().showHint(false, true, false), c.shown) << c.score << " " << c.balance;
-        EXPECT_EQ(manager().hintIndex, c.shown ? 1 : 0);
-        EXPECT_EQ(manager().score, c.shown ? std::max(0.0f, c.score - 50.0f) : c.score);
+        EXPECT_EQ(manager().getPlayState().hintIndex, c.shown ? 1 : 0);
+        EXPECT_EQ(manager().getScorePlus(), c.shown ? std::max(0.0f, c.score - 50.0f) : c.score);
     }
-    manager().score = 0.0f;
+    manager().setScore(0.0f, manager().getScoreMinus());
     EXPECT_TRUE(manager().showHint(false, false, false));  // unpaid: free
 }
 
 TEST_F(ShowHintTest, RepeatedHintsCycleThroughTheList) {
     threeMoves();
-    std::vector<HintRecord> const list = manager().hints;
+    std::vector<HintRecord> const list = manager().getHints();
     for (int shown = 0; shown < 8; ++shown) {
         HintRecord const& expected = list[static_cast<std::size_t>(shown) % list.size()];
         ASSERT_TRUE(manager().showHint(false, false, false));
         EXPECT_EQ(expected.card->getMarkState(), kMarkTip2) << shown;
-        EXPECT_EQ(manager().hintIndex, (shown + 1) % 6);
+        EXPECT_EQ(manager().getPlayState().hintIndex, (shown + 1) % 6);
     }
-    manager().gameStatus = kGameWon;  // decided: no more hints
+    manager().setGameStatus(kGameWon);  // decided: no more hints
     EXPECT_FALSE(manager().showHint(false, false, false));
 }
 
@@ -125,16 +128,16 @@ TEST_F(ShowHintTest, GoalFirstAndAvoidingJokerPiles) {
     makePile(L"<STAPEL NAME=\"G\" IS_ZIELSTAPEL=\"ZIEL\"><ANORDNUNG NAME=\"A\"/><QUELLSTAPEL>\"|P1|\"</QUELLSTAPEL></STAPEL>");
     manager().findPile(L"P1")->rules.targetPiles.push_back(L"G");
     manager().rebuildHints();
-    manager().hintIndex = 3;
+    setHintIndex(3);
     ASSERT_TRUE(manager().showHint(true, true, false));
     EXPECT_EQ(cards[1]->getMarkState(), kMarkTip2);
-    EXPECT_EQ(manager().hintIndex, 3);       // the cursor stays
-    EXPECT_EQ(manager().score, 1000.0f);     // and it costs nothing
+    EXPECT_EQ(manager().getPlayState().hintIndex, 3);       // the cursor stays
+    EXPECT_EQ(manager().getScorePlus(), 1000.0f);     // and it costs nothing
 
     // Every record takes a card off a joker pile: nothing to show while avoiding them.
     for (Kartenstapel* pile : manager().piles) pile->rules.pileType = kPileJoker;
     for (Karte* card : cards) card->isJoker = true;
-    EXPECT_TRUE(isJokerOrWildcardMove(manager().hints.front()));
+    EXPECT_TRUE(isJokerOrWildcardMove(manager().getHints().front()));
     EXPECT_FALSE(manager().showHint(false, false, true));
     EXPECT_FALSE(manager().showHint(true, false, true));
     // Plain cards on plain piles again: the cursor passes the records that still touch a joker
@@ -143,11 +146,11 @@ TEST_F(ShowHintTest, GoalFirstAndAvoidingJokerPiles) {
         manager().findPile(L"P" + std::to_wstring(i))->rules.pileType = kPileTableau;
         cards[static_cast<std::size_t>(i)]->isJoker = false;
     }
-    manager().hintIndex = 0;
+    setHintIndex(0);
     EXPECT_TRUE(manager().showHint(false, false, true));
-    std::size_t const count = manager().hints.size();
-    std::size_t const shown = (static_cast<std::size_t>(manager().hintIndex) + count - 1) % count;
-    EXPECT_FALSE(isJokerOrWildcardMove(manager().hints[shown]));
+    std::size_t const count = manager().getHints().size();
+    std::size_t const shown = (static_cast<std::size_t>(manager().getPlayState().hintIndex) + count - 1) % count;
+    EXPECT_FALSE(isJokerOrWildcardMove(manager().getHints()[shown]));
 }
 
 TEST_F(ShowHintTest, AMoveFromOrToAWildcardOrJokerPileTouchesAJoker) {
@@ -228,14 +231,14 @@ TEST_F(MixTest, AnOddCountMovesEveryCardAndTheShuffleCosts) {
         std::vector<Kartenstapel*> before;
         for (Karte* card : cards) before.push_back(card->pile);
         int const undoBefore = manager().getUndoIndex();
-        float const scoreBefore = manager().score;
+        float const scoreBefore = manager().getScorePlus();
         ASSERT_TRUE(manager().mix());
         for (std::size_t i = 0; i < cards.size(); ++i) {
             EXPECT_NE(cards[i]->pile, before[i]) << seed;
             EXPECT_EQ(manager().findArrangementOfCard(cards[i])->getPile(), cards[i]->pile);
         }
         EXPECT_EQ(manager().getUndoIndex(), undoBefore + 1);
-        EXPECT_EQ(manager().score, std::max(0.0f, scoreBefore - 500.0f));
+        EXPECT_EQ(manager().getScorePlus(), std::max(0.0f, scoreBefore - 500.0f));
     }
 }
 
@@ -265,7 +268,7 @@ TEST_F(MixTest, SpecialCardsStayAndTooFewCardsDoNothing) {
     int const undoBefore = manager().getUndoIndex();
     EXPECT_FALSE(manager().mix());  // one card: no points, no undo step
     EXPECT_EQ(manager().getUndoIndex(), undoBefore);
-    EXPECT_EQ(manager().score, 1000.0f);
+    EXPECT_EQ(manager().getScorePlus(), 1000.0f);
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ TEST_F(VariantHintTest, EveryListedMoveCanBeMade) {
             int const count = manager().rebuildHints();
             EXPECT_GT(count, 0) << file;
             std::set<std::tuple<Karte*, Kartenstapel*, Karte*>> moves;
-            for (HintRecord const& hint : manager().hints) {
+            for (HintRecord const& hint : manager().getHints()) {
                 if (hint.clickCard) {
                     EXPECT_FALSE(hint.card->isFaceUp()) << file;
                     EXPECT_TRUE(hint.card->backLinks.empty()) << file;
@@ -54,7 +54,7 @@ TEST_F(VariantHintTest, EveryListedMoveCanBeMade) {
                 EXPECT_GT(hint.weight, 0.0f);
                 EXPECT_LE(hint.weight, 1.0f + 1e-6f);
             }
-            EXPECT_NEAR(manager().hints.back().weight, 1.0f, 1e-5f) << file;
+            EXPECT_NEAR(manager().getHints().back().weight, 1.0f, 1e-5f) << file;
         }
     }
 }
@@ -74,7 +74,7 @@ TEST_F(VariantHintTest, TheTinyVariantWinsByFinishing) {
     manager().rebuildHints();
     EXPECT_TRUE(manager().checkWin());
     EXPECT_TRUE(manager().checkEnd());
-    EXPECT_EQ(manager().gameStatus, 1);
+    EXPECT_EQ(manager().getGameStatus(), 1);
     EXPECT_EQ(listener.won, 1);
     EXPECT_EQ(listener.lost, 0);
     EXPECT_FALSE(manager().autoFinish(nullptr));
@@ -93,7 +93,7 @@ TEST_F(VariantHintTest, ASpentRedealIsNoMoveAndTheGameIsLost) {
         EXPECT_EQ(manager().rebuildHints(), redeals) << redeals;
         manager().checkEnd();
         EXPECT_EQ(listener.lost, redeals == 0 ? 1 : 0);
-        EXPECT_EQ(manager().gameStatus, redeals == 0 ? -1 : 0);
+        EXPECT_EQ(manager().getGameStatus(), redeals == 0 ? -1 : 0);
         manager().gameEnd.disconnect(&listener);
     }
 }

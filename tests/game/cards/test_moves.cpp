@@ -30,7 +30,7 @@ class MovesTest : public cardtest::PlayTable {
 protected:
     // The first move of the hint list that carries a single face-up card between two piles.
     HintRecord const* firstMove(bool toGoal) {
-        for (HintRecord const& hint : manager().hints)
+        for (HintRecord const& hint : manager().getHints())
             if (hint.isMove && hint.run.size() == 1 && (hint.direction > 0) == toGoal) return &hint;
         return nullptr;
     }
@@ -40,7 +40,7 @@ protected:
             for (Karte* card : pile->collectFreeCards()) {
                 if (!card->isFaceUp() || !pile->canPickCard(card)) continue;
                 bool moves = false;
-                for (HintRecord const& hint : manager().hints) moves |= hint.isMove && hint.card == card;
+                for (HintRecord const& hint : manager().getHints()) moves |= hint.isMove && hint.card == card;
                 if (!moves) return card;
             }
         return nullptr;
@@ -165,13 +165,13 @@ TEST_F(MovesTest, ADoubleClickCountsWithinTheWindowAlsoAcrossTheTickWrap) {
         tick = row.first;
         press(at(card));
         release(at(card));
-        float const before = manager().score;
+        float const before = manager().getScorePlus();
         tick = row.first + row.later;
         if (row.event) manager().onDoubleClick(Orvex::MouseState(), 0, at(card));
         else press(at(card));
         release(at(card));
         // A double click that moves nothing costs the game style's points.
-        EXPECT_EQ(manager().score < before, row.isDouble);
+        EXPECT_EQ(manager().getScorePlus() < before, row.isDouble);
     }
 }
 
@@ -180,7 +180,7 @@ TEST_F(MovesTest, TwoClicksLayTheFirstCardOnTheSecondInThePairsGame) {
     HintRecord const* pair = nullptr;
     for (int seed = 1; seed < 60 && !pair; ++seed) {
         start(L"data\\Level\\Paare.sol", std::to_wstring(seed));
-        for (HintRecord const& hint : manager().hints)
+        for (HintRecord const& hint : manager().getHints())
             if (hint.isMove && hint.targetCard && hint.run.size() == 1 && !hint.targetCard->isJoker) pair = &hint;
     }
     ASSERT_NE(pair, nullptr);
@@ -228,7 +228,7 @@ TEST_F(MovesTest, TheShownScoreLandsOnTheRealOneAfterAStall) {
     } const rows[] = {{0.5, 1000.0f}, {1.0, 1000.0f}, {3.0, 1000.0f}, {0.01, 50.0f}};
     for (Row const& row : rows) {
         // From a shown score 1000 below the real one.
-        manager().score = manager().getShownScorePlus() + 1000.0f;
+        manager().setScore(manager().getShownScorePlus() + 1000.0f, manager().getScoreMinus());
         float const from = manager().getShownScorePlus();
         manager().update(0.0, row.realDt, Orvex::MouseState());
         EXPECT_NEAR(manager().getShownScorePlus() - from, row.shown, 0.01f) << row.realDt;

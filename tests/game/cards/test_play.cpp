@@ -67,13 +67,13 @@ TEST_F(PlayTest, TheTinyVariantIsWonByTheAutomaticMovesOnce) {
         ends = EndCounter();
         start(L"data\\Level\\Herzreihe.sol", seed);
         frames(2);
-        ASSERT_EQ(manager().gameStatus, 0);
+        ASSERT_EQ(manager().getGameStatus(), 0);
         EXPECT_TRUE(manager().autoFinish(nullptr));
         frames(20);
-        EXPECT_EQ(manager().gameStatus, 1);
+        EXPECT_EQ(manager().getGameStatus(), 1);
         EXPECT_EQ(ends.won, 1);
         EXPECT_EQ(ends.lost, 0);
-        EXPECT_EQ(manager().goalCardCount, 13);
+        EXPECT_EQ(manager().getGoalCardCount(), 13);
         manager().finishGame();
         EXPECT_EQ(ends.won + ends.lost, 1);
     }
@@ -96,7 +96,7 @@ TEST_F(PlayTest, TheRightButtonFinishesTheTableAndADoubleClickMovesACard) {
     EXPECT_EQ(pile(L"PLATZ12").getCardsWithLinked().size(), 0u);
     manager().onDoubleClick(Orvex::MouseState(), 1, at(pile(L"PLATZ1")));
     frames(30);
-    EXPECT_EQ(manager().gameStatus, 1);
+    EXPECT_EQ(manager().getGameStatus(), 1);
     EXPECT_EQ(ends.won, 1);
 }
 
@@ -115,7 +115,7 @@ TEST_F(PlayTest, RandomLegalPlayWithUndoAndRedoKeepsTheTable) {
             std::vector<std::vector<std::tuple<Kartenstapel*, bool, int>>> states{snapshot()};
             int inGame = 0;
             bool stepped = true;  // the hint list is rebuilt by a move's resolution, not by undo
-            while (inGame < kMovesPerGame && moves < kMovesPerVariant && manager().gameStatus == 0) {
+            while (inGame < kMovesPerGame && moves < kMovesPerVariant && manager().getGameStatus() == 0) {
                 int const action = static_cast<int>(random() % 10);
                 std::size_t const index = static_cast<std::size_t>(manager().getUndoIndex());
                 if (action < 2 && index > 0) {
@@ -129,8 +129,8 @@ TEST_F(PlayTest, RandomLegalPlayWithUndoAndRedoKeepsTheTable) {
                 } else {
                     if (stepped) manager().rebuildHints();
                     stepped = false;
-                    if (manager().hints.empty()) break;
-                    HintRecord const hint = manager().hints[random() % manager().hints.size()];
+                    if (manager().getHints().empty()) break;
+                    HintRecord const hint = manager().getHints()[random() % manager().getHints().size()];
                     if (!play(hint)) {
                         stepped = true;
                         continue;
@@ -172,7 +172,7 @@ TEST_F(PlayTest, TurningTheStockOntoAGoalWasteScoresNothingAndAPlayedCardScores)
     Kartenstapel* stock = manager().findPile(L"STAPEL_VORRAT");
     Kartenstapel* waste = manager().findPile(L"STAPEL_MUELL");
     ASSERT_TRUE(stock && waste);
-    float const score = manager().score;
+    float const score = manager().getScorePlus();
     float const toGoal = counted(L"KARTEN_MOVE_TO_ZIEL");
     auto wasteSize = [waste] {
         std::vector<Karte*> held;
@@ -188,7 +188,7 @@ TEST_F(PlayTest, TurningTheStockOntoAGoalWasteScoresNothingAndAPlayedCardScores)
         release(top);
         settle();
         ASSERT_EQ(wasteSize(), deal);
-        EXPECT_EQ(manager().score, score) << "deal " << deal;
+        EXPECT_EQ(manager().getScorePlus(), score) << "deal " << deal;
         EXPECT_EQ(style().getMultiplierCount(), 0u) << "deal " << deal;
         EXPECT_FLOAT_EQ(style().getMultiplierFactor(), 1.0f) << "deal " << deal;
         EXPECT_EQ(counted(L"KARTEN_MOVE_TO_ZIEL"), toGoal) << "deal " << deal;
@@ -196,7 +196,7 @@ TEST_F(PlayTest, TurningTheStockOntoAGoalWasteScoresNothingAndAPlayedCardScores)
     // A card of the table played onto the waste scores at the factor before its step.
     HintRecord const* play = nullptr;
     for (int more = 0; more < 13 && !play; ++more) {
-        for (HintRecord const& hint : manager().hints)
+        for (HintRecord const& hint : manager().getHints())
             if (hint.isMove && hint.targetPile == waste) play = &hint;
         if (play) break;
         std::vector<Karte*> held;
@@ -207,10 +207,10 @@ TEST_F(PlayTest, TurningTheStockOntoAGoalWasteScoresNothingAndAPlayedCardScores)
         settle();
     }
     ASSERT_TRUE(play);
-    EXPECT_EQ(manager().score, score);
+    EXPECT_EQ(manager().getScorePlus(), score);
     drag(at(play->card), at(*waste));
     settle();
-    EXPECT_FLOAT_EQ(manager().score, score + 100.0f);
+    EXPECT_FLOAT_EQ(manager().getScorePlus(), score + 100.0f);
     EXPECT_EQ(style().getMultiplierCount(), 1u);
     EXPECT_EQ(counted(L"KARTEN_MOVE_TO_ZIEL"), toGoal + 1.0f);
 }

@@ -42,7 +42,7 @@ protected:
 TEST_F(PlayStatistics, EverySetCountsTheScriptedGame) {
     start(L"data\\Level\\Herzreihe.sol", L"1");
     frames(2);
-    ASSERT_EQ(manager().gameStatus, 0);
+    ASSERT_EQ(manager().getGameStatus(), 0);
     struct Before {
         Orvex::u32 clicks, hints, moved, undos;
         double time;
@@ -70,11 +70,11 @@ TEST_F(PlayStatistics, EverySetCountsTheScriptedGame) {
     for (Solitaire::Kartenstapel* pile : manager().piles)
         if ((finishedOne = manager().autoFinish(pile))) break;
     ASSERT_TRUE(finishedOne);
-    ASSERT_EQ(manager().gameStatus, 0);
+    ASSERT_EQ(manager().getGameStatus(), 0);
     ASSERT_NE(manager().undoSteps(-1, true, true), 0);
     frames(30);  // the card glides back before it can be picked again
     ASSERT_TRUE(manager().autoFinish(nullptr));
-    EXPECT_EQ(manager().gameStatus, 1);
+    EXPECT_EQ(manager().getGameStatus(), 1);
     // Automatic moves are no drags of the player's; every arrival on the goal pile counts, the
     // card whose move was undone twice.
     EXPECT_EQ(counted(L"KARTEN_MOVED"), 0.0f);

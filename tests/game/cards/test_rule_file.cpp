@@ -46,11 +46,11 @@ TEST_F(RuleFileTest, ShippedVariantsLoadWithoutComplaintAndEveryMoveIsTakenByIts
         logtest::LogWatch watch;
         load(shipped.file);
         EXPECT_TRUE(watch.errors().empty());
-        EXPECT_EQ(manager().gameName, shipped.name);
+        EXPECT_EQ(manager().getGameName(), shipped.name);
         EXPECT_EQ(manager().piles.size(), shipped.piles);
-        EXPECT_EQ(manager().deckSize, shipped.deckSize);
-        EXPECT_EQ(manager().deckColourRule, shipped.deckColour);
-        EXPECT_EQ(manager().startScore, shipped.scoreStart);
+        EXPECT_EQ(manager().getRules().deckSize, shipped.deckSize);
+        EXPECT_EQ(manager().getRules().deckColourRule, shipped.deckColour);
+        EXPECT_EQ(manager().getRules().startScore, shipped.scoreStart);
         int dealt = 0;
         for (Kartenstapel* pile : manager().piles) {
             // Every pile can hold cards, and a drag it offers is one its target accepts from it.
@@ -65,7 +65,7 @@ TEST_F(RuleFileTest, ShippedVariantsLoadWithoutComplaintAndEveryMoveIsTakenByIts
             dealt += pile->rules.initVisibleCards + pile->rules.initHiddenCards;
         }
         // The deal uses the whole deck, extra cards included.
-        EXPECT_EQ(dealt, shipped.deckSize + manager().extraCardCount);
+        EXPECT_EQ(dealt, shipped.deckSize + manager().getRules().extraCardCount);
     }
 }
 
@@ -172,7 +172,7 @@ TEST_F(RuleFileTest, IncludesTemplatesOverridesAndPlaces) {
     EXPECT_EQ(order, (std::vector<std::wstring>{L"IM_NACHTRAG", L"IM_INCLUDE", L"ZIEL", L"GEMISCHT", L"ZU_FRUEH",
                                                 L"AUS_VORLAGE"}));
     for (std::size_t i = 0; i < manager().piles.size(); ++i) EXPECT_EQ(manager().piles[i]->getIndex(), static_cast<int>(i));
-    EXPECT_EQ(manager().templates.size(), 3u);
+    EXPECT_EQ(manager().getTemplates().size(), 3u);
 
     // The template is copied, its arrangement overridden by name, a new one appended; lists
     // append to the template's; the name and user name are the pile's own.
@@ -216,12 +216,12 @@ TEST_F(RuleFileTest, IncludesTemplatesOverridesAndPlaces) {
     EXPECT_FLOAT_EQ(mixed.relativePosition.y, 2.0f);
 
     // Game keys: the including file's win; the post file's where it has none.
-    EXPECT_EQ(manager().gameName, L"HAUPT");
-    EXPECT_EQ(manager().deckSize, 60);
-    EXPECT_EQ(manager().extraCardCount, 3);
-    EXPECT_EQ(manager().score, 250.0f);
-    EXPECT_EQ(manager().deckValueRules[0], parseValueRule(L"g2"));
-    EXPECT_EQ(manager().deckValueRules[1], parseValueRule(L"kDAME"));
+    EXPECT_EQ(manager().getGameName(), L"HAUPT");
+    EXPECT_EQ(manager().getRules().deckSize, 60);
+    EXPECT_EQ(manager().getRules().extraCardCount, 3);
+    EXPECT_EQ(manager().getScorePlus(), 250.0f);
+    EXPECT_EQ(manager().getRules().deckValueRules[0], parseValueRule(L"g2"));
+    EXPECT_EQ(manager().getRules().deckValueRules[1], parseValueRule(L"kDAME"));
 
     // The file's own place list replaces those of the files it read.
     auto const& places = manager().getPilePositions();
@@ -251,10 +251,18 @@ TEST_F(RuleFileTest, SmallDefinitionsReadAsWritten) {
     };
     auto first = [](Kartenmanager const& m) -> Kartenstapel const& { return *m.piles.at(0); };
     Case const cases[] = {
-        {L"<S/>", [](auto const& m) { return m.piles.empty() && m.deckSize == 52 && m.score == 1000.0f && m.autoCheckEnd; }},
-        {L"<S KARTEN_WERT=\"ZAHLEN\"/>", [](auto const& m) { return m.deckValueRules[0] == 13 && m.deckValueRules[1] == 13; }},
+        {L"<S/>",
+         [](auto const& m) {
+             return m.piles.empty() && m.getRules().deckSize == 52 && m.getScorePlus() == 1000.0f &&
+                    m.getRules().autoCheckEnd;
+         }},
+        {L"<S KARTEN_WERT=\"ZAHLEN\"/>",
+         [](auto const& m) { return m.getRules().deckValueRules[0] == 13 && m.getRules().deckValueRules[1] == 13; }},
         {L"<S KARTEN_FARBE=\"LILA\" REMOVE_QUELLSTAPEL_TYP=\"WASTE\" SHOW_STAPEL_TYP=\"??\"/>",
-         [](auto const& m) { return m.deckColourRule == kColourNichts && m.removeSourcePileType == 1 && m.showPileType == 2; }},
+         [](auto const& m) {
+             TableRules const& rules = m.getRules();
+             return rules.deckColourRule == kColourNichts && rules.removeSourcePileType == 1 && rules.showPileType == 2;
+         }},
         {L"<S><STAPEL POSITION_REL=\"1.5\"/></S>",
          [&](auto const& m) { return first(m).position == D3DXVECTOR2(150.0f, 210.0f); }},
         {L"<S><STAPEL POSITION=\"50\" POSITION_REL=\"2 1\"/></S>",
@@ -281,15 +289,13 @@ TEST_F(RuleFileTest, SmallDefinitionsReadAsWritten) {
 }
 
 TEST_F(RuleFileTest, TheStartScoreSetsTheScoreButNotThePointsBalance) {
-    manager().pointsBalance = 77.0f;
-    manager().startPointsBalance = 66.0f;
+    manager().setPointsBalance(77.0f, false);
     Orvex::XMLNode node;
     ASSERT_TRUE(node.loadFromText(L"<S SCORE_START=\"250\"/>"));
     manager().loadGameDefinition(node, L"start.sol");
-    EXPECT_EQ(manager().score, 250.0f);
-    EXPECT_EQ(manager().startScore, 250.0f);
-    EXPECT_EQ(manager().pointsBalance, 77.0f);
-    EXPECT_EQ(manager().startPointsBalance, 66.0f);
+    EXPECT_EQ(manager().getScorePlus(), 250.0f);
+    EXPECT_EQ(manager().getRules().startScore, 250.0f);
+    EXPECT_EQ(manager().getPointsBalance(), 77.0f);
 }
 
 TEST_F(RuleFileTest, WishKeysActOnTheArrangementsReadAfterThem) {
@@ -315,19 +321,33 @@ TEST_F(RuleFileTest, AResetRestoresEveryDefaultOfTheDefinition) {
     load(L"tests\\game\\cards\\data\\inc_main.sol");
     manager().createDiscardPile();
     EXPECT_TRUE(manager().piles.empty());
-    EXPECT_TRUE(manager().templates.empty());
+    EXPECT_TRUE(manager().getTemplates().empty());
     EXPECT_TRUE(manager().getPilePositions().empty());
-    EXPECT_EQ(manager().deckSize, 52);
-    EXPECT_EQ(manager().deckColourRule, kColourAlles);
-    EXPECT_EQ(manager().deckValueRules[1], kValueAlles);
-    EXPECT_EQ(manager().score, 1000.0f);
-    EXPECT_EQ(manager().extraCardCount, 0);
-    EXPECT_TRUE(manager().useRightMouse && manager().useDoubleClick && manager().autoCheckEnd);
-    EXPECT_EQ(manager().removeTargetPileName, L"STAPEL_ABLAGE");
-    EXPECT_EQ(manager().shufflePileName, L"STAPEL_ABLAGE");
-    EXPECT_EQ(manager().showPileType, kPileTableau);
-    EXPECT_EQ(manager().gameName, L"");
+    EXPECT_EQ(manager().getRules().deckSize, 52);
+    EXPECT_EQ(manager().getRules().deckColourRule, kColourAlles);
+    EXPECT_EQ(manager().getRules().deckValueRules[1], kValueAlles);
+    EXPECT_EQ(manager().getScorePlus(), 1000.0f);
+    EXPECT_EQ(manager().getRules().extraCardCount, 0);
+    TableRules const& rules = manager().getRules();
+    EXPECT_TRUE(rules.useRightMouse && rules.useDoubleClick && rules.autoCheckEnd);
+    EXPECT_EQ(manager().getRules().removeTargetPileName, L"STAPEL_ABLAGE");
+    EXPECT_EQ(manager().getRules().shufflePileName, L"STAPEL_ABLAGE");
+    EXPECT_EQ(manager().getRules().showPileType, kPileTableau);
+    EXPECT_EQ(manager().getGameName(), L"");
     EXPECT_EQ(manager().getUndoIndex(), -1);
+}
+
+TEST_F(RuleFileTest, AResetLeavesNoRuleOfTheVariantBefore) {
+    load(L"tests\\game\\cards\\data\\inc_main.sol");
+    readKeys(L"<S REMOVE_ALL_EXTRA_CARDS_WUENSCHE=\"1\" REMOVE_ALL_KEY_OR_LOCK_CARDS_WUENSCHE=\"1\" KARTEN_FARBE=\"ROT\""
+             L" ANZAHL_KARTEN=\"60\" ALTERNATE_CARD_CREATION=\"1\" ANZAHL_STERNE=\"2\" STERNETYP=\"3\" SCORE_START=\"250\""
+             L" GAMESTYLE=\"G\" GLOBAL_MAKE_KARTEN_VISIBLE_VERH=\"0.5\" GLOBAL_MAKE_WILDCARD_VERH=\"0.5\""
+             L" GLOBAL_MAKE_JOKER_VERH=\"0.5\" USE_RIGHT_MOUSE=\"0\" USE_DOUBLE_CLICK=\"0\" REMOVE_ZIELSTAPEL_NAME=\"R\""
+             L" REMOVE_QUELLSTAPEL_TYP=\"BASIS\" SHOW_STAPEL_TYP=\"BASIS\" SHUFFLE_STAPEL_NAME=\"M\" AUTO_CHECK_END=\"0\""
+             L" SPECIAL_STAPEL=\"S\" DBL_CLICK_ZIEL_ONLY=\"1\"/>");
+    ASSERT_NE(manager().getRules(), TableRules{});
+    manager().createDiscardPile();
+    EXPECT_EQ(manager().getRules(), TableRules{});
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ TEST_F(RuleFileFaultTest, AnIncludeCycleIsReadOnceAndNamed) {
     load(L"tests\\game\\cards\\data\\cycle_a.sol");
     // b is read inside a; b's way back to a and to itself (other case, other slashes) are cut.
     EXPECT_EQ(pileNames(), (std::vector<std::wstring>{L"B", L"A"}));
-    EXPECT_EQ(manager().gameName, L"ZYKLUS_A");
+    EXPECT_EQ(manager().getGameName(), L"ZYKLUS_A");
     auto const errors = watch.errors();
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_TRUE(logtest::contains(errors[0], L"cycle_b.sol"));
@@ -131,11 +131,11 @@ TEST_F(RuleFileFaultTest, NumbersOutOfBoundsKeepTheirDefaults) {
         {"STAPELTYP", static_cast<double>(broken.rules.pileType), static_cast<double>(kPileBasis)},
         {"MAX_CARDS", static_cast<double>(broken.getRootArrangement()->maxCards),
          static_cast<double>(Anordnung::kMaxCards)},
-        {"ANZAHL_KARTEN", static_cast<double>(manager().deckSize), 52.0},
-        {"ANZAHL_STERNE", static_cast<double>(manager().extraCardCount), 0.0},
-        {"STERNETYP", static_cast<double>(manager().extraCardType), 0.0},
-        {"SCORE_START", manager().score, 1000.0},
-        {"GLOBAL_MAKE_JOKER_VERH", manager().jokerRatio, 0.0},
+        {"ANZAHL_KARTEN", static_cast<double>(manager().getRules().deckSize), 52.0},
+        {"ANZAHL_STERNE", static_cast<double>(manager().getRules().extraCardCount), 0.0},
+        {"STERNETYP", static_cast<double>(manager().getRules().extraCardType), 0.0},
+        {"SCORE_START", manager().getScorePlus(), 1000.0},
+        {"GLOBAL_MAKE_JOKER_VERH", manager().getRules().jokerRatio, 0.0},
         {"STAPEL_POS", manager().getPilePositions().at(0).relative.x, 0.0},
     };
     for (Kept const& k : kept) EXPECT_EQ(k.read, k.expected) << k.key;
@@ -168,7 +168,7 @@ TEST_F(RuleFileFaultTest, TooManyPilesAreCut) {
     logtest::LogWatch watch;
     manager().loadGameDefinition(node, L"viele.sol");
     EXPECT_EQ(manager().piles.size(), static_cast<std::size_t>(Kartenmanager::kMaxPiles));
-    EXPECT_EQ(manager().templates.size(), static_cast<std::size_t>(Kartenmanager::kMaxPiles));
+    EXPECT_EQ(manager().getTemplates().size(), static_cast<std::size_t>(Kartenmanager::kMaxPiles));
     EXPECT_EQ(manager().getPilePositions().size(), static_cast<std::size_t>(Kartenmanager::kMaxPilePositions));
     auto const errors = watch.errors();
     ASSERT_EQ(errors.size(), 1u);

@@ -369,14 +369,10 @@ TEST_F(RuleMatchingPileTest, TheEmptyClickFetchesOnlyWhatIsThere) {
 }
 
 TEST_F(RuleMatchingPileTest, ADeckWhoseFiltersAdmitNoCardStaysEmpty) {
-    manager().deckValueRules[0] = parseValueRule(L"g10");
-    manager().deckValueRules[1] = parseValueRule(L"k2");
-    manager().deckSize = 52;
+    readKeys(L"<S KARTEN_WERT=\"g10 k2\" ANZAHL_KARTEN=\"52\"/>");
     manager().createDeck();  // ends
     EXPECT_TRUE(manager().cards.empty());
-    manager().deckValueRules[0] = manager().deckValueRules[1] = kValueZahlen;
-    manager().deckColourRule = kColourRot;
-    manager().deckSize = 30;
+    readKeys(L"<S KARTEN_WERT=\"ZAHLEN\" KARTEN_FARBE=\"ROT\" ANZAHL_KARTEN=\"30\"/>");
     manager().createDeck();
     ASSERT_EQ(manager().cards.size(), 30u);  // one pass of 20, then part of the next
     EXPECT_EQ(manager().cards[20]->suit, kKaro);

@@ -50,11 +50,11 @@ TEST_F(RunningGame, ResumesTheSameTableInAnotherDealThroughTheProfileFile) {
     EXPECT_TRUE(log.errors().empty()) << "the statistics after the table are not the loader's";
 
     EXPECT_EQ(snapshotTable(), played);
-    EXPECT_EQ(manager().score, 750.5f);
-    EXPECT_EQ(manager().bonusScore, -42.25f);
-    EXPECT_EQ(manager().gameTime, 123.5f);
-    EXPECT_EQ(manager().gameStatus, 0);
-    EXPECT_EQ(manager().gameName, L"GOLFPLATZ 4711");
+    EXPECT_EQ(manager().getScorePlus(), 750.5f);
+    EXPECT_EQ(manager().getScoreMinus(), -42.25f);
+    EXPECT_EQ(manager().getTime(), 123.5f);
+    EXPECT_EQ(manager().getGameStatus(), 0);
+    EXPECT_EQ(manager().getGameName(), L"GOLFPLATZ 4711");
     for (Solitaire::Karte const* card : manager().cards)
         if (card->pile) {
             EXPECT_EQ(card->tag, card->pile->getName());
@@ -76,16 +76,15 @@ TEST_F(RunningGame, ScoreAndTimeResumeExactly) {
     };
     for (Case const& c : cases) {
         playSomeMoves();
-        manager().score = c.plus;
-        manager().bonusScore = c.minus;
-        manager().gameTime = c.time;
+        manager().setScore(c.plus, c.minus);
+        manager().setTime(c.time);
         Orvex::XMLNode loaded;
         ASSERT_TRUE(cardstest::saveAndLoad(profileWithQuickSave(saved()), "running_game_digits", loaded));
         freshOtherTable();
         ASSERT_TRUE(manager().loadRunningGame(quickSaveOf(loaded), L"profile.prf"));
-        EXPECT_EQ(manager().score, c.plus);
-        EXPECT_EQ(manager().bonusScore, c.minus);
-        EXPECT_EQ(manager().gameTime, c.time);
+        EXPECT_EQ(manager().getScorePlus(), c.plus);
+        EXPECT_EQ(manager().getScoreMinus(), c.minus);
+        EXPECT_EQ(manager().getTime(), c.time);
     }
 }
 
@@ -97,7 +96,7 @@ TEST_F(RunningGame, EveryHistoryHoldsTheLoadedTableAsItsOneStep) {
     // The load leaves the move resolution pending for the next update (the test's table has a
     // lock its key opens); without a camera there is none, and an undo gives the recorded table
     // back as it stands.
-    EXPECT_TRUE(manager().resolutionPending);
+    EXPECT_TRUE(manager().getPlayState().resolutionPending);
     std::vector<CardPlace> const loaded = snapshotTable();
 
     EXPECT_EQ(manager().getUndoCount(), 1u);
@@ -129,7 +128,7 @@ TEST_F(RunningGame, SaveLoadAndSaveAgainGiveTheSameNode) {
 TEST_F(RunningGame, ADecidedGameWritesNothing) {
     for (Solitaire::GameStatus status : {Solitaire::kGameWon, Solitaire::kGameLost}) {
         playSomeMoves();
-        manager().gameStatus = status;
+        manager().setGameStatus(status);
         EXPECT_TRUE(saved().isEmpty()) << "status " << int(status);
     }
 }
@@ -150,13 +149,12 @@ TEST_F(RunningGame, ScoreAloneSetsThePlusPartAndZeroesTheMinusPart) {
     };
     for (ReadCase const& c : cases) {
         deal(0);
-        manager().score = 1000.0f;
-        manager().bonusScore = -7.0f;
+        manager().setScore(1000.0f, -7.0f);
         Orvex::XMLNode node;
         ASSERT_TRUE(node.parse(c.text)) << c.what;
         manager().loadRunningGame(node);
-        EXPECT_EQ(manager().score, c.plus) << c.what;
-        EXPECT_EQ(manager().bonusScore, c.minus) << c.what;
+        EXPECT_EQ(manager().getScorePlus(), c.plus) << c.what;
+        EXPECT_EQ(manager().getScoreMinus(), c.minus) << c.what;
     }
 }
 

@@ -115,16 +115,15 @@ TEST_F(RunningGameFaults, NumbersThatAreNotFiniteKeepTheNewGamesValues) {
     };
     for (Case const& c : cases) {
         deal(0);
-        manager().score = 640.0f;
-        manager().bonusScore = -3.0f;
-        manager().gameTime = 9.0f;
+        manager().setScore(640.0f, -3.0f);
+        manager().setTime(9.0f);
         std::vector<std::wstring> const lines = loadText(std::wstring(L"<Q ") + c.attributes + L"/>");
         std::wstring const label(c.attributes);
         EXPECT_EQ(lines.size(), 1u) << std::string(label.begin(), label.end());
-        EXPECT_EQ(manager().score, 640.0f);
-        EXPECT_EQ(manager().bonusScore, -3.0f);
-        EXPECT_EQ(manager().gameTime, 9.0f);
-        EXPECT_EQ(manager().gameStatus, 0);
+        EXPECT_EQ(manager().getScorePlus(), 640.0f);
+        EXPECT_EQ(manager().getScoreMinus(), -3.0f);
+        EXPECT_EQ(manager().getTime(), 9.0f);
+        EXPECT_EQ(manager().getGameStatus(), 0);
     }
     for (wchar_t const* card : {L"LOCK=\"1 nan\"", L"KEY=\"inf\"", L"LOCK=\"1e39\"", L"KEY=\"0 x\""}) {
         deal(0);
@@ -174,8 +173,8 @@ TEST_F(RunningGameFaults, ASaveCutShortIsRefusedWholeAndTheDealIsKept) {
         ASSERT_EQ(log.errors().size(), 1u) << cut;
         EXPECT_NE(log.errors()[0].find(L"quick.prf"), std::wstring::npos);
         EXPECT_EQ(snapshotTable(), dealt) << cut;
-        EXPECT_EQ(manager().score, 1000.0f) << cut;
-        EXPECT_EQ(manager().gameName, L"GOLFPLATZ 1") << cut;
+        EXPECT_EQ(manager().getScorePlus(), 1000.0f) << cut;
+        EXPECT_EQ(manager().getGameName(), L"GOLFPLATZ 1") << cut;
         EXPECT_EQ(manager().getUndoCount(), steps) << cut;
     }
     // The whole file loads.
@@ -184,7 +183,7 @@ TEST_F(RunningGameFaults, ASaveCutShortIsRefusedWholeAndTheDealIsKept) {
     ASSERT_EQ(node.loadChecked(file, 1), Orvex::XMLNode::ReadResult::kComplete);
     freshOtherTable();
     EXPECT_TRUE(manager().loadRunningGame(node, L"quick.prf"));
-    EXPECT_EQ(manager().gameName, L"GOLFPLATZ 4711");
+    EXPECT_EQ(manager().getGameName(), L"GOLFPLATZ 4711");
 }
 
 // Counts that differ from what the save holds, or a count missing inside a counted save.
@@ -210,7 +209,7 @@ TEST_F(RunningGameFaults, ASaveShortOfItsCountsIsRefusedWhole) {
         EXPECT_FALSE(manager().loadRunningGame(node, L"quick.prf")) << std::wstring_view(text).size();
         EXPECT_EQ(log.errors().size(), 1u);
         EXPECT_EQ(snapshotTable(), dealt);
-        EXPECT_NE(manager().score, 5.0f);
+        EXPECT_NE(manager().getScorePlus(), 5.0f);
     }
 }
 

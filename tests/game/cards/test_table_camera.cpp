@@ -150,7 +150,7 @@ TEST_F(TableFollowTest, NothingIsFittedWhileACardIsCarriedOrAfterTheGameEnded) {
     EXPECT_EQ(manager().getHeldCard(), nullptr);
     EXPECT_TRUE(camera.holdsContent(manager().computeTableRect()));
 
-    manager().gameStatus = kGameWon;
+    manager().setGameStatus(kGameWon);
     move(pile(L"H"), column, 30);
     settle();
     EXPECT_FALSE(manager().followTableContent());

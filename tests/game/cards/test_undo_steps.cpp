@@ -73,12 +73,11 @@ TEST_F(UndoStepsTest, AnUndoIsRefusedWhenItCostsMoreThanTheShownScoreOrTheBalanc
         style().undoPoints = -50.0f;
         move(pile(L"T"), pile(L"Z"), 1);
         Orvex::s32 const index = manager().getUndoIndex();
-        manager().score = c.score;
-        manager().bonusScore = c.bonus;
-        manager().pointsBalance = c.balance;
+        manager().setScore(c.score, c.bonus);
+        manager().setPointsBalance(c.balance, false);
         EXPECT_EQ(manager().undoSteps(-1, false, false), c.undone ? -1 : 0) << c.score << " " << c.bonus;
         EXPECT_EQ(manager().getUndoIndex(), c.undone ? index - 1 : index);
-        EXPECT_EQ(manager().score, c.undone ? c.score - 50.0f : c.score);
+        EXPECT_EQ(manager().getScorePlus(), c.undone ? c.score - 50.0f : c.score);
         EXPECT_GE(manager().getScore(), 0.0f);
     }
 }
@@ -105,11 +104,11 @@ TEST_F(UndoStepsTest, ARedoWithNothingToRedoChangesNothing) {
     move(pile(L"JOKER"), pile(L"TABLEAU1"), 1);
     frames(90);  // the joker arrives
     std::vector<CardPlace> const table = snapshotTable();
-    float const score = manager().score;
+    float const score = manager().getScorePlus();
     EXPECT_EQ(manager().undoSteps(1, false, false), 0);
     EXPECT_EQ(joker->pile, &pile(L"TABLEAU1"));
     EXPECT_EQ(snapshotTable(), table);
-    EXPECT_EQ(manager().score, score);
+    EXPECT_EQ(manager().getScorePlus(), score);
     frames(180);
     EXPECT_EQ(snapshotTable(), table);
 }
@@ -122,7 +121,7 @@ TEST_F(UndoStepsTest, AJokerSentHomeAfterItsStepStaysHomeWhenTheNextStepIsUndone
         frames(90);  // the joker arrives
         // The next move lets the free joker go home, after the resolution's wait.
         move(pile(L"TABLEAU2"), pile(L"ZELLE1"), 1);
-        ASSERT_TRUE(manager().resolutionPending);
+        ASSERT_TRUE(manager().getPlayState().resolutionPending);
         ASSERT_EQ(joker->pile, &pile(L"TABLEAU1"));
         if (undoAtOnce) {
             // An undo within the wait completes the step it leaves first.
@@ -169,23 +168,23 @@ TEST_F(UndoStepsTest, AFinishOfThirteenCardsIsUndoneOneCardAtATime) {
         frames(2);
         Orvex::s32 const start = manager().getUndoIndex();
         ASSERT_TRUE(manager().autoFinish(nullptr));
-        EXPECT_EQ(manager().autoMoveCount, -1);
+        EXPECT_EQ(manager().getPlayState().autoMoveCount, -1);
         EXPECT_EQ(manager().getUndoIndex(), start + 13);
         if (c.spaced) {
             // Thirteen moves wait 13 x 0.1 s for their resolution.
-            EXPECT_TRUE(manager().resolutionPending);
-            EXPECT_NEAR(manager().resolutionDelay, 1.3f, 1.0e-4f);
-            EXPECT_EQ(manager().goalCardCount, 0);
+            EXPECT_TRUE(manager().getPlayState().resolutionPending);
+            EXPECT_NEAR(manager().getPlayState().resolutionDelay, 1.3f, 1.0e-4f);
+            EXPECT_EQ(manager().getGoalCardCount(), 0);
         }
         frames(c.resolvedAfterFrames);
-        EXPECT_EQ(manager().goalCardCount, 13);
+        EXPECT_EQ(manager().getGoalCardCount(), 13);
         for (std::size_t left = 12; left + 1 > 0; --left) {
             ASSERT_EQ(manager().undoSteps(-1, true, false), -1);
             std::vector<Karte*> held;
             pile(L"G").getCards(held, true, true);
             ASSERT_EQ(held.size(), left);
             if (left > 0) EXPECT_EQ(held.back()->value, static_cast<int>(left) - 1);
-            EXPECT_EQ(manager().goalCardCount, static_cast<int>(left));
+            EXPECT_EQ(manager().getGoalCardCount(), static_cast<int>(left));
         }
         EXPECT_EQ(manager().getUndoIndex(), start);
         expectInvariants();
@@ -206,7 +205,7 @@ TEST_F(UndoStepsTest, AnUndoneRedealIsGivenBackAndTheGameGoesOn) {
     ASSERT_EQ(manager().undoSteps(-1, true, false), -1);
     EXPECT_EQ(manager().rebuildHints(), 1) << "the redeal is offered again";
     EXPECT_FALSE(manager().checkEnd());
-    EXPECT_EQ(manager().gameStatus, 0);
+    EXPECT_EQ(manager().getGameStatus(), 0);
     EXPECT_TRUE(stock.onClickEmpty());
 }
 
@@ -226,7 +225,7 @@ TEST_F(UndoStepsTest, EveryUndoAndRedoGivesBackTheTableOfItsStep) {
         while (actions < kActionsPerVariant) {
             start(file, std::to_wstring(++games), true, {{3, 3}}, {{0, 0}, {1, 1}}, 1000.0f);
             std::vector<std::optional<std::vector<CardPlace>>> steps(manager().getUndoCount());
-            for (int inGame = 0; inGame < kActionsPerGame && manager().gameStatus == 0; ++inGame, ++actions) {
+            for (int inGame = 0; inGame < kActionsPerGame && manager().getGameStatus() == 0; ++inGame, ++actions) {
                 switch (random() % 4) {
                 case 1: frames(1); break;
                 case 2: frames(30); break;
@@ -234,7 +233,7 @@ TEST_F(UndoStepsTest, EveryUndoAndRedoGivesBackTheTableOfItsStep) {
                 default: break;
                 }
                 pressAside();
-                if (manager().gameStatus != 0) break;
+                if (manager().getGameStatus() != 0) break;
                 std::size_t const index = static_cast<std::size_t>(manager().getUndoIndex());
                 ASSERT_EQ(steps.size(), manager().getUndoCount());
                 if (!steps[index]) steps[index] = snapshotTable();
@@ -284,8 +283,8 @@ TEST_F(UndoStepsTest, EveryUndoAndRedoGivesBackTheTableOfItsStep) {
                     ++specialMoves;
                 } else {
                     manager().rebuildHints();
-                    if (manager().hints.empty()) break;
-                    HintRecord const hint = manager().hints[random() % manager().hints.size()];
+                    if (manager().getHints().empty()) break;
+                    HintRecord const hint = manager().getHints()[random() % manager().getHints().size()];
                     if (hint.isMove) manager().executeMove(hint.run, hint.sourcePile, hint.targetPile, hint.card);
                     else if (hint.clickCard && !hint.sourcePile->onClickHidden(hint.card)) continue;
                     else if (hint.clickEmpty && !hint.sourcePile->onClickEmpty()) continue;

@@ -267,7 +267,8 @@ TEST_F(LessonFromFreePlay, TheLessonGameStartsItsLesson) {
     closeTutorials();
     ASSERT_EQ(activeMenu(), L"FREIESSPIELMENU");
     clickOn(L"FG_Kategorie_KNOBELEIEN");
-    clickOn(L"FG_Game_LEKTION");
+    clickOn(L"FG_Game_HERZREIHE");
+    clickOn(L"FG_Variante_HERZREIHE_LEKTION");
     clickOn(L"FG_StartButton");
     Solitaire::ExtendedTutorialManager const& lessons = Solitaire::ExtendedTutorialManager::instance();
     ASSERT_TRUE(lessons.isRunning()) << minigametest::narrow(activeMenu()) << " " << minigametest::narrow(Solitaire::SolitaireManager::instance().getCurrentVariant() ? Solitaire::SolitaireManager::instance().getCurrentVariant()->getName() : L"-");

@@ -336,6 +336,62 @@ TEST_P(BackBufferTest, DepthClearedBesideAndPictureKeptThroughPresent) {
     expectPixels(readTarget(), {{62, 4, 0x00FF00}, {62, 44, 0x00FF00}, {4, 44, 0xFF0000}});
 }
 
+// A stencil Clear with rectangles, or with none under a scissor rectangle, sets the stencil
+// there and leaves it alone beside them; the device counts each operation that may change the
+// stencil (clears of it, draws that write it), not those that only test it or clear colour.
+TEST_P(BackBufferTest, StencilClearedInItsRectanglesOnlyAndItsChangesCounted) {
+    using port::d3d9::stencilChanges;
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_STENCIL, 0xFF000000, 1.0f, 0);
+    uint64_t changes = stencilChanges(device);
+    auto counted = [&](uint64_t expected, char const* what) {
+        uint64_t const now = stencilChanges(device);
+        EXPECT_EQ(now - changes, expected) << what;
+        changes = now;
+    };
+    D3DRECT const rects[] = {{4, 4, 20, 12}, {40, 30, 60, 44}};
+    device->Clear(2, rects, D3DCLEAR_STENCIL, 0xFF00FF00, 1.0f, 1);
+    counted(1, "a stencil clear with rectangles");
+    RECT scissor{24, 0, 32, 48};
+    device->SetScissorRect(&scissor);
+    device->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE);
+    device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0xFF00FF00, 1.0f, 1);
+    device->SetRenderState(D3DRS_SCISSORTESTENABLE, FALSE);
+    counted(1, "a stencil clear under a scissor rectangle");
+    device->Clear(1, rects, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 1);
+    counted(0, "a colour clear");
+    device->SetRenderState(D3DRS_STENCILENABLE, TRUE);
+    device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_EQUAL);
+    device->SetRenderState(D3DRS_STENCILREF, 1);
+    device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_KEEP);
+    drawAt(0, 0, 64, 48, 0.5f, 0xFFFF0000);
+    counted(0, "a draw testing the stencil");
+    device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_NEVER);
+    device->SetRenderState(D3DRS_STENCILFAIL, D3DSTENCILOP_INCR);
+    drawAt(0, 0, 1, 1, 0.5f, 0xFF0000FF);
+    device->SetRenderState(D3DRS_STENCILFAIL, D3DSTENCILOP_KEEP);
+    device->SetRenderState(D3DRS_STENCILENABLE, FALSE);
+    counted(1, "a draw that may write the stencil");
+    expectPixels(readTarget(), {{4, 4, 0xFF0000},
+                                {19, 11, 0xFF0000},
+                                {20, 11, 0},
+                                {19, 12, 0},
+                                {3, 4, 0},
+                                {40, 30, 0xFF0000},
+                                {59, 43, 0xFF0000},
+                                {60, 43, 0},
+                                {24, 0, 0xFF0000},
+                                {31, 47, 0xFF0000},
+                                {23, 20, 0},
+                                {32, 20, 0}});
+    IDirect3DSurface9* automatic = nullptr;
+    device->GetDepthStencilSurface(&automatic);
+    device->SetDepthStencilSurface(automatic);
+    automatic->Release();
+    counted(1, "a depth-stencil surface set");
+}
+
 // Frames as the GUI draws them (a whole Clear, stencil marks, draws clipped by them, Present)
 // with the automatic depth-stencil stay where they are: in the window, the window's depth-stencil
 // holds it and nothing is copied between the window and storage of its own, frame after frame;

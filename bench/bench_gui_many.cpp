@@ -1,0 +1,113 @@
+// A GUI file of 16,000 top-level windows (below the GUI files' cap of 16,384), 3.5 MB as text,
+// drawn at 1280x720 through the GUI system as the game draws it: one sprite batch, drawRoot per
+// top-level window, each with its stencil pass. Windows are 20x20 pictures laid over the screen;
+// every eighth clips its children ("DRAW_IN_CLIENT_ONLY"), so it writes its shape into the stencil.
+//  - firstFrame: the file's text read into a tree, loaded into windows, one update and the first
+//    frame drawn (what the file adds to the way to the start screen);
+//  - frame: one update and one drawn frame of the loaded windows.
+// Each frame ends with a 1x1 read-back, so the GL work of a frame is done inside it.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "bench/BenchGuiScene.h"
+#include "bench/BenchMain.h"
+#include "engine/core/XMLNode.h"
+#include "engine/gui/GUISystem.h"
+#include "engine/platform/D3DInterface.h"
+#include "engine/render/TextureManager.h"
+#include "tests/support/gl/FrameFinish.h"
+
+namespace {
+
+constexpr unsigned kWidth = 1280;
+constexpr unsigned kHeight = 720;
+constexpr int kWindows = 16000;
+constexpr double kFrame = 1.0 / 60.0;
+
+std::wstring guiFileText() {
+    std::wstring text = L"<GUI>\n";
+    for (int i = 0; i < kWindows; ++i) {
+        int const x = (i * 20) % static_cast<int>(kWidth);
+        int const y = ((i * 20) / static_cast<int>(kWidth) * 20) % static_cast<int>(kHeight);
+        text += L"<WINDOW NAME=\"fenster" + std::to_wstring(i) + L"\"><WINDOW_PARAMS>";
+        if (i % 8 == 0) text += L"<OPTIONS DRAW_IN_CLIENT_ONLY=\"1\"/>";
+        text += L"<GUIRECT><POS_TL X_OFF=\"" + std::to_wstring(x) + L"\" Y_OFF=\"" + std::to_wstring(y) +
+                L"\"/><SIZE X_OFF=\"20\" Y_OFF=\"20\"/></GUIRECT><DRAWOPTIONS TEX_NORMAL=\"gui_frame\" "
+                L"TEX_MARK=\"gui_button_mark\"/></WINDOW_PARAMS></WINDOW>\n";
+    }
+    return text + L"</GUI>\n";
+}
+
+struct Scene {
+    Orvex::Effect* effect = nullptr;
+    bench::CountingSprite* sprite = nullptr;
+    std::wstring text;
+    // Never released: the device object may be gone before this static object at exit.
+    testsupport::FrameFinish* finishFrame = nullptr;
+
+    bool init() {
+        if (!bench::setUpGuiDrawing(kWidth, kHeight, effect, sprite)) return false;
+        Orvex::XMLNode list;
+        if (!list.load(L"data\\GUI\\gui_textures.tex")) return false;
+        Orvex::D3DInterface::getInstance().getTextureManager().loadTextures(list);
+        text = guiFileText();
+        finishFrame = new testsupport::FrameFinish(Orvex::D3DInterface::getInstance().getDevice());
+        return finishFrame->ready();
+    }
+
+    void load() {
+        Orvex::XMLNode root;
+        root.loadFromText(text, L"bench.gui");
+        Orvex::GUISystem& gui = Orvex::GUISystem::instance();
+        gui.clear();
+        gui.loadTextures(root, L"bench.gui");
+    }
+
+    void frame() {
+        Orvex::GUISystem& gui = Orvex::GUISystem::instance();
+        IDirect3DDevice9* device = Orvex::D3DInterface::getInstance().getDevice();
+        gui.update(kFrame);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF808080, 1.0f, 0);
+        device->BeginScene();
+        gui.draw();
+        device->EndScene();
+        (*finishFrame)();
+    }
+};
+
+double windowCount() {
+    std::vector<Orvex::GUIWindow*> windows;
+    Orvex::GUISystem::instance().getWindows(windows);
+    return static_cast<double>(windows.size());
+}
+
+void firstFrame(benchmark::State& state) {
+    Scene* scene = bench::readyScene<Scene>(state);
+    if (!scene) return;
+    for (auto _ : state) {
+        scene->load();
+        scene->frame();
+    }
+    state.counters["windows"] = windowCount();
+    state.counters["fileMB"] = static_cast<double>(scene->text.size()) / 1.0e6;
+    Orvex::GUISystem::instance().clear();
+}
+
+void frame(benchmark::State& state) {
+    Scene* scene = bench::readyScene<Scene>(state);
+    if (!scene) return;
+    scene->load();
+    scene->frame();
+    for (auto _ : state) scene->frame();
+    state.counters["windows"] = windowCount();
+    Orvex::GUISystem::instance().clear();
+}
+
+}  // namespace
+
+BENCHMARK(firstFrame)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(frame)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv) { bench::runQuiet(argc, argv); }

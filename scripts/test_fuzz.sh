@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The fuzz build as the README gives it: every libFuzzer target built with clang in build-fuzz
+# (ccache when there is one), then each run for a few seconds on its corpus
+# (tests/fuzz/corpus/<name>/, read only: new inputs go to a temporary folder, crashing ones to
+# build-fuzz/findings/), several at a time. So neither the build nor a target can break unseen.
+# Prints the time of the build and of the runs, and the log of each target that failed; fails
+# when the build or any run does.
+# ORVEX_FUZZ_SECONDS sets the seconds per target (default 3); a target's corpus is always run
+# whole first.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$root/build-fuzz"
+seconds="${ORVEX_FUZZ_SECONDS:-3}"
+export SDL_VIDEODRIVER="${SDL_VIDEODRIVER:-offscreen}" SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+launcher=()
+command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+
+start=$SECONDS
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DORVEX_FUZZ=ON -DORVEX_TESTS=OFF -DORVEX_BENCH=OFF \
+  "${launcher[@]}" >/dev/null
+if ! cmake --build "$build"; then
+  echo "fuzz build: FAILED after $((SECONDS - start)) s"
+  exit 1
+fi
+echo "fuzz build: $((SECONDS - start)) s"
+
+runs="$(mktemp -d)"
+trap 'rm -rf "$runs"' EXIT
+findings="$build/findings"
+mkdir -p "$findings"
+# One target: its own temporary corpus first (written), then its corpus in the tree (read).
+run_target() {
+  local program="$1" name corpus=()
+  name="$(basename "$program")"
+  name="${name#fuzz_}"
+  mkdir -p "$runs/$name"
+  [ -d "$root/tests/fuzz/corpus/$name" ] && corpus=("$root/tests/fuzz/corpus/$name")
+  local code=0
+  # The timeout catches hangs only: targets that build the game take seconds an input.
+  (cd "$runs" && "$program" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=300 \
+    -artifact_prefix="$findings/$name-" "$runs/$name" "${corpus[@]}") >"$runs/$name.log" 2>&1 || code=$?
+  echo "$code" >"$runs/$name.status"
+}
+export -f run_target
+export root runs seconds findings
+
+start=$SECONDS
+programs=()
+for program in "$build"/tests/fuzz/fuzz_*; do
+  [ -x "$program" ] && [ -f "$program" ] && programs+=("$program")
+done
+jobs=$(( $(nproc) / 2 ))
+[ "$jobs" -ge 1 ] || jobs=1
+printf '%s\n' "${programs[@]}" | xargs -P "$jobs" -I{} bash -c 'run_target "$1"' _ {}
+status=0
+for program in "${programs[@]}"; do
+  name="$(basename "$program")"
+  name="${name#fuzz_}"
+  code=1
+  [ -f "$runs/$name.status" ] && read -r code <"$runs/$name.status"
+  [ "$code" = 0 ] && continue
+  status=1
+  echo "fuzz_$name failed (exit $code):"
+  tail -n 30 "$runs/$name.log" || true
+done
+echo "fuzz runs: ${#programs[@]} targets, ${seconds} s each, $((SECONDS - start)) s"
+[ "${#programs[@]}" -gt 0 ] || status=1
+exit "$status"
