@@ -8,6 +8,11 @@ finished ("KAPITEL_N_FINISHED"), which starts "MINIGAME_N"; the mini-game's end 
 N + 1 ("MINIGAME_N_FINISHED"), whose intro scene then starts its level 0. Chapter 0's intro is
 the hand-made "STORY_INTRO"; chapter 0's rest is "STORY_RAST" and chapter 1's intro "STORY_TURM"
 (their old names). The gods come with the intros of chapters 2, 5, 8 and 11 ("GOD0" .. "GOD3").
+Locks of the three colours after gold come in later chapters (LOCKED): from its chapter on, every
+level of the game is the locked variant, and the first such level after the chapter's first brings
+a scene ("STORY_SCHLOSS_<colour>") that starts that level ("START_NEXT_LEVEL") and then shows the
+lock's tutorial ("START_TUTORIAL"). Passing the campaign's last level brings the homecoming
+("STORY_HEIMKEHR"), which puts the main menu behind it as it starts ("ON_START_MENU").
 Texts are written by hand in data/texte.lng ("STORY_KAPITEL_n_1/2", "STORY_RAST_n_1/2") and
 data/Level/Level.lng ("GAME_KAPITEL_n"); this script writes none.
 
@@ -26,24 +31,40 @@ MINIGAMES = 20
 # Chapter in whose intro each god comes.
 GOD_CHAPTERS = {2: 0, 5: 1, 8: 2, 11: 3}
 
-# name, rule file, cards dealt, start score, deals extra cards
+# name: rule file, cards dealt, start score, deals extra cards, the game it is a variant of
 VARIANTS = {
-    "GOLFPLATZ": ("Golfplatz.sol", 52, 1000, False),
-    "GOLDRAUSCH": ("Goldrausch.sol", 52, 1000, False),
-    "GOLDRAUSCH_DREI": ("GoldrauschDrei.sol", 52, 500, False),
-    "SPINNE": ("Spinne.sol", 104, 1000, False),
-    "ZELLEN": ("Zellen.sol", 52, 1000, True),
-    "PAARE": ("Paare.sol", 52, 1000, False),
-    "HERZREIHE": ("Herzreihe.sol", 13, 1000, False),
+    "GOLFPLATZ": ("Golfplatz.sol", 52, 1000, False, "GOLFPLATZ"),
+    "GOLDRAUSCH": ("Goldrausch.sol", 52, 1000, False, "GOLDRAUSCH"),
+    "GOLDRAUSCH_DREI": ("GoldrauschDrei.sol", 52, 500, False, "GOLDRAUSCH_DREI"),
+    "SPINNE": ("Spinne.sol", 104, 1000, False, "SPINNE"),
+    "ZELLEN": ("Zellen.sol", 52, 1000, True, "ZELLEN"),
+    "PAARE": ("Paare.sol", 52, 1000, False, "PAARE"),
+    "HERZREIHE": ("Herzreihe.sol", 13, 1000, False, "HERZREIHE"),
     # The row of hearts with its jack face down: the first level after the god of hearts came,
     # whose power turns the jack up (campaign only).
-    "HERZREIHE_VERDECKT": ("HerzreiheVerdeckt.sol", 13, 1000, False),
+    "HERZREIHE_VERDECKT": ("HerzreiheVerdeckt.sol", 13, 1000, False, "HERZREIHE"),
+    # The locked variants (campaign only); each deals its key where it is sure to be reached.
+    "HERZREIHE_SILBER": ("HerzreiheSilber.sol", 13, 1000, False, "HERZREIHE"),
+    "PAARE_KUPFER": ("PaareKupfer.sol", 52, 1000, False, "PAARE"),
+    "ZELLEN_BLAU": ("ZellenBlau.sol", 52, 1000, True, "ZELLEN"),
 }
+# Lock colour (1 silver, 2 copper, 3 blue; gold, 0, is the cells' own): the game, its locked
+# variant, the chapter from which on it is dealt and the colour's word in the scene's name.
+LOCKED = [
+    (1, "HERZREIHE", "HERZREIHE_SILBER", 4, "SILBER"),
+    (2, "PAARE", "PAARE_KUPFER", 8, "KUPFER"),
+    (3, "ZELLEN", "ZELLEN_BLAU", 13, "BLAU"),
+]
 ORDER = ["ZELLEN", "GOLDRAUSCH_DREI", "SPINNE", "GOLFPLATZ", "GOLDRAUSCH", "PAARE", "HERZREIHE"]
 
 
 def levels_of(chapter):
-    """The variants of a chapter's levels."""
+    """The variants of a chapter's levels, the locked ones in place of their games."""
+    locked = {game: variant for _, game, variant, first, _ in LOCKED if chapter >= first}
+    return [locked.get(v, v) for v in plain_levels_of(chapter)]
+
+
+def plain_levels_of(chapter):
     if chapter == 0:
         # The first level teaches the golf course; two short rows of hearts finish the chapter.
         return ["GOLFPLATZ", "HERZREIHE", "HERZREIHE"]
@@ -58,7 +79,7 @@ def levels_of(chapter):
 
 def goals_of(chapter, level, variant):
     """Three star goals (type, attributes) of a level; they grow with the chapter."""
-    _, cards, start, extra = VARIANTS[variant]
+    _, cards, start, extra, game = VARIANTS[variant]
     d = chapter
     cleared = max(3, min(cards - 1, round(cards * (0.12 + 0.025 * d))))
     points = start + 300 + 150 * d
@@ -80,7 +101,7 @@ def goals_of(chapter, level, variant):
                 ("REMOVE_ALL_TABLEAU_STAPEL", {})]
     # Remaining cards are the tableau's, so a count is safe only where every card is dealt onto
     # the tableau; elsewhere the share of the dealt tableau.
-    if variant == "HERZREIHE":
+    if game == "HERZREIHE":
         rest_goal = ("RESTCARDS", {"MAX_CARDS": rest})
     else:
         rest_goal = ("RESTCARDS", {"MAX_CARDS_VERH": rest_ratio})
@@ -108,8 +129,7 @@ def level_dat_block(nl):
             extra = ' SHOW_EXTRA_BANNER="1"'
         lines.append(t * 2 + '<GAME NAME="KAPITEL_%d"%s>' % (c, extra))
         for i, variant in enumerate(levels_of(c)):
-            rule, _, _, _ = VARIANTS[variant]
-            game = "HERZREIHE" if variant == "HERZREIHE_VERDECKT" else variant
+            rule, _, _, _, game = VARIANTS[variant]
             a = [
                 ('NAME', "LEVEL_%d" % i),
                 ('FILE', "data\\Level\\" + rule),
@@ -123,8 +143,9 @@ def level_dat_block(nl):
             if last:
                 # The campaign's last level: passing it marks the campaign done.
                 a.append(('UNLOCKS_POST', "KAMPAGNE_BESTANDEN"))
-            if variant == "HERZREIHE_VERDECKT":
-                a.append(('PREVIEW_FILE', "data\\Level\\Herzreihe.png"))
+            if variant != game:
+                # A variant of a game shows the game's preview; the game's tutorial taught it.
+                a.append(('PREVIEW_FILE', "data\\Level\\" + VARIANTS[game][0].replace(".sol", ".png")))
             elif variant not in taught:
                 a.append(('START_TUTORIAL', "SOLITAIRE_" + variant))
                 taught.add(variant)
@@ -162,10 +183,11 @@ def text_ids(name):
 SCENERY = ["TURM", "SONNE", "WOLKE"]
 
 
-def scene(name, chapter, needed, end, unlock_post, rest):
+def scene(name, chapter, needed, end, unlock_post, rest, picture=None):
     t = "\t"
     sky = 0 if rest else (2 if chapter % 2 else 1)
-    picture = None if rest else SCENERY[chapter % len(SCENERY)]
+    if not rest and not picture:
+        picture = SCENERY[chapter % len(SCENERY)]
     post = ' UNLOCK_POST="%s"' % unlock_post if unlock_post else ""
     out = [t + '<STORY_PART NAME="%s" SKIP_PART="WEITER"%s>' % (name, post)]
     out.append(t * 2 + '<NEEDED_UNLOCKS>"|%s|"</NEEDED_UNLOCKS>' % needed)
@@ -219,16 +241,36 @@ def scene(name, chapter, needed, end, unlock_post, rest):
     return out
 
 
+def lock_scenes():
+    """(chapter, level, colour, scene name) of each lock colour's scene: the chapter's first locked
+    level after its first (the intro starts level 0 by itself)."""
+    out = []
+    for colour, _, variant, first, word in LOCKED:
+        level = levels_of(first).index(variant, 1)
+        out.append((first, level, colour, "STORY_SCHLOSS_" + word))
+    return out
+
+
 def story_block(nl):
     out = []
     for c in range(CHAPTERS):
         if c >= 1:
             # The intro of chapter c, once the mini-game of chapter c - 1 has ended: it starts the
             # chapter's first level (with its tutorial when the level has one).
-            god = ' UNLOCK_POST="GOD%d"' % GOD_CHAPTERS[c] if c in GOD_CHAPTERS else ""
             end = 'ON_END_MENU="LEVELAUSWAHLMENU" START_LEVEL="1" CHAPTER="%d" LEVEL="0"' % c
             out += scene(intro_name(c), c, "MINIGAME_%d_FINISHED" % (c - 1), end,
                          ("GOD%d" % GOD_CHAPTERS[c]) if c in GOD_CHAPTERS else "", False)
+        for chapter, level, colour, name in lock_scenes():
+            if chapter != c:
+                continue
+            # Due as the locked level starts (its "UNLOCKS_PRE"), in place of it: the level the
+            # game was starting starts at the scene's end, then the lock's tutorial shows.
+            end = 'START_NEXT_LEVEL="1" START_TUTORIAL="1" TUTORIAL="LOCKED_CARDS_FOUND_%d"' % colour
+            out += scene(name, c, "K%d_L%d_BEGONNEN" % (c, level), end, "", False)
+        if c == CHAPTERS - 1:
+            # The homecoming, once the last level is passed: the main menu comes behind it as it
+            # starts, so the journey ends where the game began.
+            out += scene("STORY_HEIMKEHR", c, "KAMPAGNE_BESTANDEN", 'ON_START_MENU="HAUPTMENU"', "", False, "TURM")
         if c < MINIGAMES:
             end = 'START_MINIGAME="1" MINIGAME="%d"' % c
             out += scene(rest_name(c), c, "KAPITEL_%d_FINISHED" % c, end, "", True)
@@ -263,8 +305,9 @@ HEADER_COLOURS = ["FF3A6A30", "FF30487A", "FF7A3040", "FF6A5A20", "FF503070", "F
 
 
 def header_goals(nl):
+    # The header ignores input in every colour, as in its window's own state.
     t = "\t"
-    return nl.join(t * 4 + '<ANIMATION_GOAL NAME="KAT%d" SPEED="4" INTERPOLATE_GUIRECTS="0"><DRAWOPTIONS TEX_NORMAL="gui_white" MODULATE_COLOR="%s"/></ANIMATION_GOAL>'
+    return nl.join(t * 4 + '<ANIMATION_GOAL NAME="KAT%d" SPEED="4" INTERPOLATE_GUIRECTS="0"><OPTIONS INPUT_IGNORE="1"/><DRAWOPTIONS TEX_NORMAL="gui_white" MODULATE_COLOR="%s"/></ANIMATION_GOAL>'
                    % (n, HEADER_COLOURS[(n - 1) % len(HEADER_COLOURS)]) for n in range(1, CHAPTERS + 1))
 
 

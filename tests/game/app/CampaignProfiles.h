@@ -30,6 +30,17 @@ inline int godOf(int chapter) {
     }
 }
 
+// The scene of a lock colour that chapter brings with its first locked level after level 0, or
+// an empty name.
+inline std::string lockSceneOf(int chapter) {
+    switch (chapter) {
+        case 4: return "STORY_SCHLOSS_SILBER";
+        case 8: return "STORY_SCHLOSS_KUPFER";
+        case 13: return "STORY_SCHLOSS_BLAU";
+        default: return std::string();
+    }
+}
+
 // A profile that has just finished chapter N: every level of chapters 0 .. N passed with three
 // stars, chapter N + 1 open, every scene before chapter N's rest seen, tutorials off.
 inline std::string profileAtRest(int chapter) {
@@ -50,6 +61,7 @@ inline std::string profileAtRest(int chapter) {
         unlock("KAPITEL_" + std::to_string(c) + "_FINISHED");
         if (c >= 1) unlock(introScene(c));
         if (godOf(c) >= 0) unlock("GOD" + std::to_string(godOf(c)));
+        if (!lockSceneOf(c).empty()) unlock(lockSceneOf(c));
         if (c < chapter) {
             unlock(restScene(c));
             unlock("MINIGAME_" + std::to_string(c) + "_FINISHED");

@@ -364,6 +364,19 @@ void MinigameFixture::clickOn(std::wstring const& name) {
     settle();
 }
 
+void MinigameFixture::closeTutorials() {
+    for (int i = 0; i < 12 && activeMenu() == L"TUTORIALMENU" && !scene(); ++i) clickOn(L"T_Weiter");
+}
+
+void MinigameFixture::toChapterScreen() {
+    if (activeMenu() == L"STARTMENU") clickOn(L"SM_Fenster");
+    closeTutorials();
+    ASSERT_EQ(activeMenu(), L"HAUPTMENU");
+    clickOn(L"H_Kampagne");
+    closeTutorials();
+    ASSERT_EQ(activeMenu(), L"KATEGORIEMENU");
+}
+
 Solitaire::StoryPart* MinigameFixture::scene() const { return game->getStoryPart(); }
 
 D3DXVECTOR2 MinigameFixture::storyPoint(float x, float y) const {

@@ -171,6 +171,11 @@ protected:
     void settle();
     // A click where the player sees the window, then its menu settles.
     void clickOn(std::wstring const& name);
+    // The pages of the tutorials up (not a story scene's) clicked through.
+    void closeTutorials();
+    // From the start screen through the main menu to the campaign's chapter screen, tutorials
+    // clicked away on the way.
+    void toChapterScreen();
     // The running story scene (null: none) and a point of the story window at fractions of it.
     Solitaire::StoryPart* scene() const;
     D3DXVECTOR2 storyPoint(float x, float y) const;

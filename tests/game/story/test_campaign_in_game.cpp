@@ -65,17 +65,6 @@ protected:
     }
     Solitaire::Profil* profile() const { return Solitaire::ProfilManager::instance().getActiveProfile(); }
     std::string sceneName() const { return scene() ? minigametest::narrow(scene()->getName()) : std::string("-"); }
-    void closeTutorials() {
-        for (int i = 0; i < 12 && activeMenu() == L"TUTORIALMENU" && !scene(); ++i) clickOn(L"T_Weiter");
-    }
-    void toChapterScreen() {
-        if (activeMenu() == L"STARTMENU") clickOn(L"SM_Fenster");
-        closeTutorials();
-        ASSERT_EQ(activeMenu(), L"HAUPTMENU");
-        clickOn(L"H_Kampagne");
-        closeTutorials();
-        ASSERT_EQ(activeMenu(), L"KATEGORIEMENU");
-    }
     // The running mini-game skipped from its help; its "go on" leads back to the level screen.
     void skipMinigame(int number) {
         ASSERT_EQ(activeMenu(), L"MINIGAMEMENU");

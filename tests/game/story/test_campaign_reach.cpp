@@ -7,9 +7,17 @@
 // tutorial strip the code (the lock tutorials included) or the data names must be reached, and
 // nothing reached may be missing; a rest scene taken out of the story leaves its mini-game
 // unreached, an intro its god (shown on a copy of the story).
+// A scene is played where the game plays it: at the level screen, or in place of a level that is
+// starting (its "UNLOCKS_PRE" just recorded), whose start "START_NEXT_LEVEL" then makes. Every end
+// action is used by some scene: a menu opened as it starts, a level started, the next level
+// started, a tutorial shown, a mini-game started.
+// The campaign's levels deal every lock colour, each with a key of its colour on a free card that
+// opens it on a goal pile: both lock tutorials of each colour are reached.
 // The campaign's goals: every kind used, none held by a dealt table, growing chapter by chapter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
 #include <set>
@@ -18,7 +26,9 @@
 #include "engine/gui/TutorialStrip.h"
 #include "game/app/LevelGoal.h"
 #include "game/app/SolVariant.h"
+#include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenstapel.h"
 #include "game/look/ReadProblems.h"
 #include "game/look/SolitaireCamera.h"
 #include "game/look/StyleSettings.h"
@@ -61,9 +71,23 @@ std::wstring attr(Orvex::XMLNode const& node, wchar_t const* key) { return node.
 // What the walk reached.
 struct Reach {
     Names scenes, minigames, strips, lessons, variantFiles, userTutorialFiles;
+    // Rule files of the campaign's levels, in the order first reached.
+    std::vector<std::wstring> levelFiles;
+    // The end actions the scenes played use ("ON_START_MENU", "START_NEXT_LEVEL", ...), and the
+    // menus they open.
+    Names actions, menus;
     std::set<int> chapters;
     std::vector<std::wstring> problems;
 };
+
+// The counts a deal announces and the locks a move opens.
+struct LockRecorder : sigslot::has_slots<> {
+    std::vector<D3DXVECTOR4> found, opened;
+    void onFound(D3DXVECTOR4 const& v) { found.push_back(v); }
+    void onOpened(D3DXVECTOR4 const& v) { opened.push_back(v); }
+};
+
+float component(D3DXVECTOR4 const& v, int i) { return std::array<float, 4>{v.x, v.y, v.z, v.w}[static_cast<std::size_t>(i)]; }
 
 class CampaignReachTest : public storytest::GameTutorialFixture {
 protected:
@@ -110,42 +134,69 @@ protected:
         if (!attr(variant, L"TUTORIAL_FILE").empty()) reach.userTutorialFiles.insert(attr(variant, L"TUTORIAL_FILE"));
     }
 
+    // The scenes now due, each played to its end (the game's end-of-scene steps); startingLevel
+    // tells whether a level is starting (a scene due then plays in its place). True when one
+    // played.
+    bool playDueScenes(Reach& reach, std::set<int>& open, bool startingLevel) {
+        Solitaire::StoryManager& manager = Solitaire::StoryManager::instance();
+        std::vector<Orvex::XMLNode const*> const games = chapters();
+        bool played = false;
+        while (Solitaire::StoryPart* scene = manager.startNextScene(profile)) {
+            played = true;
+            reach.scenes.insert(scene->getName());
+            scene->applyPostUnlocks(profile);
+            scene->applyPostPostUnlocks(profile);
+            Solitaire::StorySceneParams const& end = scene->params;
+            if (!end.onStartMenu.empty()) reach.actions.insert(L"ON_START_MENU"), reach.menus.insert(end.onStartMenu);
+            if (!end.onEndMenu.empty()) reach.actions.insert(L"ON_END_MENU"), reach.menus.insert(end.onEndMenu);
+            if (end.startTutorial && !end.tutorial.empty()) {
+                reach.strips.insert(end.tutorial);
+                reach.actions.insert(L"START_TUTORIAL");
+            }
+            if (end.startMinigame) {
+                reach.actions.insert(L"START_MINIGAME");
+                reach.minigames.insert(L"MINIGAME_" + std::to_wstring(end.minigame));
+                profile->addUnlock(L"MINIGAME_" + std::to_wstring(end.minigame) + L"_FINISHED", false);
+                open.insert(end.minigame + 1);
+            }
+            if (end.startLevel) {
+                reach.actions.insert(L"START_LEVEL");
+                bool const there = end.chapter >= 0 && end.chapter < static_cast<int>(games.size()) &&
+                                   end.level >= 0 && end.level < static_cast<int>(variantsOf(*games[end.chapter]).size());
+                if (!there || !open.count(end.chapter))
+                    reach.problems.push_back(scene->getName() + L" starts a level that is not open");
+            } else if (end.startNextLevel) {
+                // The game's next level is the one that was starting; at the level screen there
+                // is none.
+                reach.actions.insert(L"START_NEXT_LEVEL");
+                if (!startingLevel) reach.problems.push_back(scene->getName() + L" starts the next level where none starts");
+            }
+        }
+        return played;
+    }
+
     // Follows the campaign from a fresh profile as far as the data leads.
     Reach walk() {
         Reach reach;
-        Solitaire::StoryManager& manager = Solitaire::StoryManager::instance();
         std::vector<Orvex::XMLNode const*> const games = chapters();
         std::set<int> open{0};
         std::set<int> finished;
         for (bool moved = true; moved;) {
-            moved = false;
-            // The scenes now due, each played to its end (the game's end-of-scene steps).
-            while (Solitaire::StoryPart* scene = manager.startNextScene(profile)) {
-                moved = true;
-                reach.scenes.insert(scene->getName());
-                scene->applyPostUnlocks(profile);
-                scene->applyPostPostUnlocks(profile);
-                Solitaire::StorySceneParams const& end = scene->params;
-                if (end.startTutorial && !end.tutorial.empty()) reach.strips.insert(end.tutorial);
-                if (end.startMinigame) {
-                    reach.minigames.insert(L"MINIGAME_" + std::to_wstring(end.minigame));
-                    profile->addUnlock(L"MINIGAME_" + std::to_wstring(end.minigame) + L"_FINISHED", false);
-                    open.insert(end.minigame + 1);
-                }
-                if (end.startLevel) {
-                    bool const there = end.chapter >= 0 && end.chapter < static_cast<int>(games.size()) &&
-                                       end.level >= 0 && end.level < static_cast<int>(variantsOf(*games[end.chapter]).size());
-                    if (!there || !open.count(end.chapter))
-                        reach.problems.push_back(scene->getName() + L" starts a level that is not open");
-                }
-            }
-            // Every level of an open chapter played and passed.
+            // The scenes due at the level screen.
+            moved = playDueScenes(reach, open, false);
+            // Every level of an open chapter played and passed, each as it starts with the
+            // scenes due then.
             for (int c : std::set<int>(open)) {
                 if (c >= static_cast<int>(games.size()) || finished.count(c)) continue;
                 reach.chapters.insert(c);
                 for (Orvex::XMLNode const* level : variantsOf(*games[c])) {
                     start(*level, reach);
-                    for (wchar_t const* key : {L"UNLOCKS_PRE", L"UNLOCKS", L"UNLOCKS_POST"})
+                    if (std::find(reach.levelFiles.begin(), reach.levelFiles.end(), attr(*level, L"FILE")) ==
+                        reach.levelFiles.end())
+                        reach.levelFiles.push_back(attr(*level, L"FILE"));
+                    if (!attr(*level, L"UNLOCKS_PRE").empty()) profile->addUnlock(attr(*level, L"UNLOCKS_PRE"), false);
+                    playDueScenes(reach, open, true);
+                    for (wchar_t const* key : {L"UNLOCKS", L"UNLOCKS_POST"})
                         if (!attr(*level, key).empty()) profile->addUnlock(attr(*level, key), false);
                 }
                 finished.insert(c);
@@ -226,6 +277,18 @@ TEST_F(CampaignReachTest, EveryMinigameGodLessonSceneAndStripIsReached) {
     for (std::wstring const& s : reach.strips) EXPECT_TRUE(strips.count(s)) << "the data names " << guitest::narrow(s);
     for (std::wstring const& s : strips) EXPECT_TRUE(named.count(s)) << guitest::narrow(s) << " is reached by nothing";
 
+    // Each end action is used by a scene the player meets; the menus they open exist.
+    for (wchar_t const* action : {L"ON_START_MENU", L"ON_END_MENU", L"START_LEVEL", L"START_NEXT_LEVEL",
+                                  L"START_TUTORIAL", L"START_MINIGAME"})
+        EXPECT_TRUE(reach.actions.count(action)) << guitest::narrow(action) << " is used by no scene";
+    Names menuNames;
+    std::function<void(Orvex::XMLNode const&)> menusIn = [&](Orvex::XMLNode const& node) {
+        if (node.getName() == L"GUIMENU") menuNames.insert(attr(node, L"NAME"));
+        for (Orvex::XMLNode const* child : node.children()) menusIn(*child);
+    };
+    menusIn(file(L"data\\GUI\\menus.mnu"));
+    for (std::wstring const& menu : reach.menus) EXPECT_TRUE(menuNames.count(menu)) << guitest::narrow(menu);
+
     // Every variant free play offers is a level of the campaign too.
     Names campaignFiles;
     for (Orvex::XMLNode const* game : chapters())
@@ -261,6 +324,78 @@ TEST_F(CampaignReachTest, ARemovedSceneLeavesWhatItBringsUnreached) {
         }
         if (c.god) EXPECT_FALSE(profile->isUnlocked(c.god));
     }
+}
+
+// The levels a player reaches, each dealt as the game deals it: every lock colour is dealt, its
+// tutorial shown by the deal's count; each lock dealt has a key of its colour on a card without a
+// lock, and that key laid on a goal pile opens it (the unlocked tutorial's count). Keys open only
+// their own colour.
+TEST_F(CampaignReachTest, EveryLockColourIsFoundAndOpened) {
+    Solitaire::StoryManager::instance().load(story);
+    Reach reach = walk();
+    ASSERT_TRUE(openDevice(320, 240));
+    Solitaire::StyleSettings::instance().setKartenset(cardtest::tableCardSet());
+    Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
+    Solitaire::SolitaireCamera camera;
+    LockRecorder recorder;
+    cards.lockedCardsFound.connect(&recorder, &LockRecorder::onFound);
+    cards.cardsUnlocked.connect(&recorder, &LockRecorder::onOpened);
+    std::map<int, std::wstring> firstFound;
+    for (std::wstring const& level : reach.levelFiles) {
+        SCOPED_TRACE(guitest::narrow(level));
+        cards.createDiscardPile();
+        ASSERT_TRUE(cards.loadGameDefinitionFile(level));
+        cards.startGame(&camera, L"7", true, {}, {}, 0.0f);
+        recorder.found.clear();
+        recorder.opened.clear();
+        cards.computeCardBounds();
+        for (D3DXVECTOR4 const& counts : recorder.found)
+            for (int k = 0; k < 4; ++k)
+                if (component(counts, k) != 0.0f) {
+                    reach.strips.insert(L"LOCKED_CARDS_FOUND_" + std::to_wstring(k));
+                    firstFound.emplace(k, level);
+                }
+        // Each key, in colour order, laid on a goal pile as the last move of its pile.
+        Solitaire::Kartenstapel* goal = nullptr;
+        for (Solitaire::Kartenstapel* pile : cards.piles)
+            if (!goal && pile->isGoalPile()) goal = pile;
+        for (int k = 0; k < 4; ++k) {
+            Solitaire::Karte* locked = nullptr;
+            Solitaire::Karte* key = nullptr;
+            for (Solitaire::Karte* card : cards.cards) {
+                if (!locked && component(card->locks.goal, k) != 0.0f) locked = card;
+                if (!key && component(card->keys.goal, k) != 0.0f) key = card;
+            }
+            if (!locked) continue;
+            ASSERT_NE(key, nullptr) << "a lock of colour " << k << " without its key";
+            EXPECT_FALSE(key->isLocked()) << "the key of colour " << k << " is locked itself";
+            ASSERT_NE(goal, nullptr);
+            recorder.opened.clear();
+            cards.executeMove({{key, 0}}, key->pile, goal, key);
+            cards.resolveAfterMove(true);
+            ASSERT_EQ(recorder.opened.size(), 1u) << "the key of colour " << k << " opens nothing";
+            for (int other = 0; other < 4; ++other)
+                EXPECT_EQ(component(recorder.opened[0], other) != 0.0f, other == k) << k << " opens " << other;
+            EXPECT_FALSE(locked->isLocked());
+            reach.strips.insert(L"CARD_UNLOCKED_" + std::to_wstring(k));
+        }
+    }
+    for (int k = 0; k < 4; ++k) {
+        std::wstring const n = std::to_wstring(k);
+        EXPECT_TRUE(reach.strips.count(L"LOCKED_CARDS_FOUND_" + n)) << "no level deals a lock of colour " << k;
+        EXPECT_TRUE(reach.strips.count(L"CARD_UNLOCKED_" + n)) << "no lock of colour " << k << " is opened";
+    }
+    // Gold comes first, in chapter 1's cells; then silver, copper and blue, in that order.
+    std::vector<std::size_t> order;
+    for (auto const& [k, level] : firstFound)
+        order.push_back(static_cast<std::size_t>(std::find(reach.levelFiles.begin(), reach.levelFiles.end(), level) -
+                                                 reach.levelFiles.begin()));
+    EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
+    cards.lockedCardsFound.disconnect(&recorder);
+    cards.cardsUnlocked.disconnect(&recorder);
+    cards.createDiscardPile();
+    cards.setCamera(nullptr);
+    closeDevice();
 }
 
 // The campaign's goals: every kind somewhere; growing over the chapters; none held by the dealt

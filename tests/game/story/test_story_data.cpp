@@ -108,8 +108,9 @@ TEST_F(ShippedStoryTest, TheFilesReadWithoutALogLine) {
     for (std::wstring const& line : loadLines)
         EXPECT_FALSE(line.rfind(L"ERROR", 0) == 0 || line.rfind(L"WARNING", 0) == 0) << guitest::narrow(line);
     // The intro, then a rest scene for each of the 20 chapters with a mini-game and an intro for
-    // each of the 20 chapters after the first.
-    EXPECT_EQ(Solitaire::StoryManager::instance().getScenes().size(), 41u);
+    // each of the 20 chapters after the first, a scene for each of the three lock colours after
+    // gold and the homecoming.
+    EXPECT_EQ(Solitaire::StoryManager::instance().getScenes().size(), 45u);
     EXPECT_EQ(tutorials().getUserTutorials().size(), 7u);
     EXPECT_EQ(tutorials().getTutorialMenu(), L"TUTORIALMENU");
     EXPECT_EQ(Solitaire::ExtendedTutorialManager::instance().getLessons().size(), 1u);
