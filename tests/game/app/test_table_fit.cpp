@@ -344,8 +344,8 @@ TEST_P(TableFitTest, EveryCardLiesBetweenTheStripsAtTheDealAfterAColumnGrewAndAf
         }
         catalogue().finishStatistics(false);
     }
-    // Only the rows of hearts have no fan to grow.
-    EXPECT_GE(grown, static_cast<int>(games.size()) - 5);
+    // At most six games have no fan to grow (the rows of hearts among them).
+    EXPECT_GE(grown, static_cast<int>(games.size()) - 6);
     EXPECT_GE(dropped, static_cast<int>(games.size()) / 2);
 }
 
