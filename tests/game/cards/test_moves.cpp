@@ -141,9 +141,8 @@ TEST_F(MovesTest, HoverMarksFourOverAnAcceptingPileAndEightOverARefusingOne) {
     EXPECT_TRUE(tooltips.shown.back().first.ends_with(text(L"WIRD_NICHTAKZEPTIERT_KARTE")));
     // The refusal stands on a line of its own below the card's description.
     std::wstring const shown = tooltips.shown.back().first;
-    if (shown.size() > text(L"WIRD_NICHTAKZEPTIERT_KARTE").size())
-        EXPECT_TRUE(shown.ends_with(std::wstring(Solitaire::kDescriptionSeparator) + text(L"WIRD_NICHTAKZEPTIERT_KARTE")))
-            << cardtest::narrow(shown);
+    EXPECT_TRUE(shown.ends_with(std::wstring(Solitaire::kDescriptionSeparator) + text(L"WIRD_NICHTAKZEPTIERT_KARTE")))
+        << cardtest::narrow(shown);
     release(at(*other));
 }
 
