@@ -160,19 +160,6 @@ protected:
         }
         EXPECT_GT(buttons, 0) << narrow(panel);
     }
-    // A quick double click, as the window system sends it.
-    void doubleClick(D3DXVECTOR2 const& point) {
-        moveTo(point);
-        int const x = static_cast<int>(point.x);
-        int const y = static_cast<int>(point.y);
-        for (int i = 0; i < 2; ++i) {
-            testsupport::pushButton(windowId(), SDL_BUTTON_LEFT, true, x, y);
-            tick(true);
-            testsupport::pushButton(windowId(), SDL_BUTTON_LEFT, false, x, y);
-            tick(true);
-        }
-        settle();
-    }
     // A point of the window where the press reaches it.
     D3DXVECTOR2 pointOn(std::wstring const& name) { return reachablePointOf(*find(name)); }
     // The number a label shows after its text ("Punkte: 1.234" is 1234); -1 without one.
@@ -383,6 +370,7 @@ TEST_F(PlayedEndLevelTest, TheEndButtonComesWithAStarOrTheEmptyPileAndAsksBefore
         ASSERT_EQ(activeMenu(), L"SHOPMENU");
         expectEndGameButtonUnder(L"S_Fenster");
         doubleClick(pointOn(L"S_Zurueck"));
+        settle();
         EXPECT_EQ(activeMenu(), L"INGAMEMENU");
         EXPECT_FALSE(game->getRunning().gameOver);
         // The pause screen's buttons lie off it too.
@@ -502,7 +490,9 @@ TEST_F(PlayedPricesTest, TheBalanceThatPaysIsInSightAndTheBulbLightsOnlyWhenItPa
         bool const paid = c.hearts > 0 ? cards.canPay(std::wstring(c.button) == L"I_TIPP" ? cards.getHintPrice()
                                                                                       : cards.getUndoPrice(-1))
                                        : pays;
-        if (c.paid) EXPECT_TRUE(paid);
+        if (c.paid) {
+            EXPECT_TRUE(paid);
+        }
         clickOn(c.button);
         std::wstring const news = textOf(L"I_Meldung");
         if (paid) {

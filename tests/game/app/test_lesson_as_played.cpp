@@ -131,14 +131,7 @@ protected:
         D3DXVECTOR2 const at = middle(rectOf(*c));
         moveTo(at);
         wait(0.5);
-        int const x = static_cast<int>(at.x);
-        int const y = static_cast<int>(at.y);
-        for (int i = 0; i < 2; ++i) {
-            testsupport::pushButton(windowId(), SDL_BUTTON_LEFT, true, x, y);
-            tick(true);
-            testsupport::pushButton(windowId(), SDL_BUTTON_LEFT, false, x, y);
-            tick(true);
-        }
+        MinigameFixture::doubleClick(at);
     }
     void dragToGoal(Karte const* c) { drag(middle(rectOf(*c)), middle(rectOf(goal())), 8); }
     // The page's button, as the player presses it.

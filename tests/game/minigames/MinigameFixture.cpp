@@ -163,6 +163,18 @@ void MinigameFixture::click(D3DXVECTOR2 const& point) {
     release(point);
 }
 
+void MinigameFixture::doubleClick(D3DXVECTOR2 const& point) {
+    moveTo(point);
+    int const x = static_cast<int>(point.x);
+    int const y = static_cast<int>(point.y);
+    for (int i = 0; i < 2; ++i) {
+        testsupport::pushButton(windowId(), SDL_BUTTON_LEFT, true, x, y);
+        tick(false);
+        testsupport::pushButton(windowId(), SDL_BUTTON_LEFT, false, x, y);
+        tick(i == 1);
+    }
+}
+
 void MinigameFixture::rightClick(D3DXVECTOR2 const& point) {
     moveTo(point);
     int const x = static_cast<int>(point.x);

@@ -101,6 +101,9 @@ protected:
     void press(D3DXVECTOR2 const& point);
     void release(D3DXVECTOR2 const& point);
     void click(D3DXVECTOR2 const& point);
+    // A quick double click: two clicks a frame apart, undrawn frames between them, so the window
+    // system's 500 ms pairing holds however slowly this build draws.
+    void doubleClick(D3DXVECTOR2 const& point);
     // A press and a release of the right button at the point (the pointer moved there first).
     void rightClick(D3DXVECTOR2 const& point);
     // Press at from, move in steps to to (a frame each), release there.

@@ -202,8 +202,7 @@ TEST_P(CampaignLocksInGame, TheLockSceneStartsTheLevelThenItsTutorialAndTheKeyOp
     if (row.inOrder)
         for (int value = 0; value < key->getValue(); ++value) dragTo(*heart(value), row.goalPile);
     if (row.doubleClick) {
-        click(pointOn(*key));
-        click(pointOn(*key));
+        doubleClick(pointOn(*key));
         wait(kMoveSeconds);
     } else {
         dragTo(*key, row.goalPile);
