@@ -1,9 +1,15 @@
 // The profile file and the catalogue: loading and saving a profile file of 8 profiles, each with
 // data for 50 variants (the quick save of a dealt 104-card spider and statistics per variant)
-// beside 5 highscores per variant, and loading the shipped catalogue.
+// beside 5 highscores per variant, loading a damaged profile file of 256 MB (kept aside, the
+// profile read written anew; the process's peak resident memory reported), and loading the
+// shipped catalogue.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "bench/BenchCardTable.h"
 #include "game/app/Profil.h"
@@ -21,6 +27,8 @@ namespace {
 constexpr int kProfiles = 8;
 constexpr int kVariants = 50;
 constexpr int kHighscores = 5;
+// The damaged file: one profile, then blanks up to this size, never closed.
+constexpr std::size_t kDamagedBytes = std::size_t{256} << 20;
 
 // A catalogue of 50 spider variants and a profile list whose every profile holds a quick save and
 // statistics for each; the file written once.
@@ -93,6 +101,39 @@ void BM_SaveProfileFile(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(profiles.saveProfiles());
 }
 BENCHMARK(BM_SaveProfileFile)->Unit(benchmark::kMillisecond);
+
+// Run alone (--benchmark_filter=Damaged) for the peak to be this load's.
+void BM_LoadDamagedProfileFile(benchmark::State& state) {
+    std::filesystem::path const folder = std::filesystem::temp_directory_path() / "bench_damaged_profile";
+    std::filesystem::path const file = folder / "profile.prf";
+    Solitaire::ProfilManager& profiles = Solitaire::ProfilManager::instance();
+    profiles.setFilePath(port::windowsPath(file.string()));
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        {
+            std::ofstream out(file, std::ios::binary);
+            std::string const head = "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\">";
+            std::string const blanks(std::size_t{1} << 20, ' ');
+            out << head;
+            for (std::size_t size = head.size(); size < kDamagedBytes;) {
+                std::size_t const block = std::min(blanks.size(), kDamagedBytes - size);
+                out.write(blanks.data(), static_cast<std::streamsize>(block));
+                size += block;
+            }
+        }
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(profiles.loadProfiles());
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    state.SetLabel(std::to_string(profiles.getProfileCount()) + " profile read");
+    profiles.clear();
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_LoadDamagedProfileFile)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_LoadShippedCatalogue(benchmark::State& state) {
     benchCardTable();
