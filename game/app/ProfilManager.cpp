@@ -1,13 +1,17 @@
-// The profile list and the profile file: loading (keeping a damaged file aside), saving, and the
-// list operations with their signals.
+// The profile list and the profile file: loading (keeping a damaged or unreadable file aside, the
+// profiles saved beside it), saving, and the list operations with their signals.
 #include "game/app/ProfilManager.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "engine/core/AppInfo.h"
+#include "engine/core/CodePage.h"
 #include "engine/core/File.h"
 #include "engine/core/Logger.h"
 #include "engine/core/Utils.h"
@@ -41,71 +45,158 @@ void ProfilManager::clear() {
     profiles_.clear();
     listChanged();
     damaged_.clear();
+    savedBesideLogged_ = false;
 }
 
 namespace {
 
-// The whole file's bytes copied into a new file, made durable before the caller replaces the
-// original; false (no part of a copy left) when to exists or either side fails.
-bool copyIntoNewFile(std::string const& from, std::string const& to) {
-    std::string bytes;
-    if (std::FILE* in = Orvex::openWholeFile(from, "rb")) {
-        char block[65536];
-        for (std::size_t got; (got = std::fread(block, 1, sizeof block, in)) > 0;) bytes.append(block, got);
-        bool const read = !std::ferror(in);
-        std::fclose(in);
-        if (!read) return false;
-    } else {
-        return false;
-    }
+using Orvex::XMLNode;
+
+// A file kept aside is copied in blocks of this size, so keeping it costs no more memory whatever
+// its size.
+constexpr std::size_t kCopyBlock = std::size_t{1} << 16;
+
+std::wstring errorText(int error) { return Orvex::toWideString(std::strerror(error)); }
+
+// Whether any entry has the name (a link that leads nowhere too); a name that cannot be looked
+// at counts as taken.
+bool taken(std::string const& host) {
+    std::error_code error;
+    return std::filesystem::symlink_status(host, error).type() != std::filesystem::file_type::not_found;
+}
+
+// Why the entry that did not read completely has to be kept aside: it cannot be opened or read
+// (unreadable), or it does not read completely (damaged); empty when it is missing or empty.
+std::wstring whyKept(std::string const& host) {
+    if (!taken(host)) return {};
+    std::FILE* in = Orvex::openWholeFile(host, "rb");
+    if (!in) return L"cannot be opened (" + errorText(errno) + L")";
+    char byte = 0;
+    std::size_t const got = std::fread(&byte, 1, 1, in);
+    int const error = errno;
+    bool const failed = got == 0 && std::ferror(in);
+    std::fclose(in);
+    if (failed) return L"cannot be read (" + errorText(error) + L")";
+    return got > 0 ? L"does not read completely" : L"";
+}
+
+// The first ".bad" number no entry has, or 0.
+int firstFreeNumber(std::string const& host) {
+    for (int number = 1; number <= ProfilManager::kMaxKeptAside; ++number)
+        if (!taken(host + ".bad" + std::to_string(number))) return number;
+    return 0;
+}
+
+// The file copied block by block into a new file, made durable before the caller replaces the
+// original: 0, or the error that stopped it (no part of a copy is left; `to` is never replaced).
+int copyIntoNewFile(std::string const& from, std::string const& to) {
+    std::FILE* in = Orvex::openWholeFile(from, "rb");
+    if (!in) return errno;
     // "x": never over a file that is there.
     std::FILE* out = Orvex::openWholeFile(to, "wbx");
-    if (!out) return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    written = std::fflush(out) == 0 && written;
-    written = port::commitFile(out) && written;
-    written = std::fclose(out) == 0 && written;
-    if (!written) std::remove(to.c_str());
-    return written;
+    if (!out) {
+        int const error = errno;
+        std::fclose(in);
+        return error;
+    }
+    int error = 0;
+    std::vector<char> block(kCopyBlock);
+    for (std::size_t got; error == 0 && (got = std::fread(block.data(), 1, block.size(), in)) > 0;)
+        if (std::fwrite(block.data(), 1, got, out) != got) error = errno;
+    if (error == 0 && std::ferror(in)) error = errno;
+    if (error == 0 && !port::commitFile(out)) error = errno;
+    if (std::fclose(out) != 0 && error == 0) error = errno;
+    std::fclose(in);
+    if (error != 0) std::remove(to.c_str());
+    return error;
 }
 
 }  // namespace
 
-bool ProfilManager::keepAside() {
+bool ProfilManager::writeOver(XMLNode const& tree) {
+    std::wstring const path = getFilePath();
+    if (!tree.save(path, true)) return false;
+    std::remove((port::hostPath(path) + port::hostPathNoLookup(kSavedBeside)).c_str());
+    return true;
+}
+
+bool ProfilManager::keepAsideAndWrite(XMLNode const& tree) {
     std::wstring const path = getFilePath();
     std::string const host = port::hostPath(path);
+    int const number = firstFreeNumber(host);
+    std::string const target = host + ".bad" + std::to_string(number);
+    std::wstring const kept = port::windowsPath(target);
     std::wstring why = L"\".bad1\" to \".bad" + std::to_wstring(kMaxKeptAside) + L"\" are all taken";
-    for (int number = 1; number <= kMaxKeptAside; ++number) {
-        std::string const target = host + ".bad" + std::to_string(number);
-        std::error_code error;
-        if (std::filesystem::exists(target, error) || error) continue;
-        if (copyIntoNewFile(host, target)) {
-            Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + L"; a copy is kept as \"" +
-                            port::windowsPath(target) + L"\"");
+    if (number > 0) {
+        int const error = copyIntoNewFile(host, target);
+        if (error == 0) {
+            Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + L"; a copy is kept as \"" + kept + L"\"");
+            damaged_.clear();
+            if (writeOver(tree)) return true;
+            Orvex::logError(L"Profiles: the profiles read from \"" + path +
+                            L"\" could not be written over it; it stays as it was until a save succeeds");
+            return false;
+        }
+        why = L"no copy could be made: " + errorText(error);
+    }
+    // No copy: the profiles are written beside the file before it is moved, so that one of the
+    // two holds them whenever the game may end.
+    std::string const besideHost = host + port::hostPathNoLookup(kSavedBeside);
+    std::wstring const beside = port::windowsPath(besideHost);
+    if (!tree.save(beside, true)) {
+        Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + L" and could not be copied aside (" + why +
+                        L"); it stays as it is, and the profiles could not be saved beside it either: what is "
+                        L"played now is not kept");
+        return false;
+    }
+    if (number > 0) {
+        if (port::renameWithoutReplacing(host, target)) {
+            // Should the saved file not take the name, the next load finds it where it is.
+            bool const named = std::rename(besideHost.c_str(), host.c_str()) == 0;
+            Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + L"; it could not be copied (" + why +
+                            L") and is moved to \"" + kept + L"\"" +
+                            (named ? L"" : L"; the profiles stay saved as \"" + beside + L"\""));
             damaged_.clear();
             return true;
         }
-        why = L"no copy could be written";
-        break;
+        why += L"; it cannot be moved either: " + errorText(errno);
     }
-    Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + L" and could not be copied aside (" + why +
-                    L"); it stays as it is, and no save replaces it while no copy is made");
-    return false;
+    if (!savedBesideLogged_)
+        Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + L" and cannot be kept aside (" + why +
+                        L"); it stays as it is, and the profiles are saved as \"" + beside + L"\" until it can be");
+    savedBesideLogged_ = true;
+    return true;
 }
 
 bool ProfilManager::loadProfiles() {
     clear();
     std::wstring const path = getFilePath();
-    Orvex::XMLNode tree;
-    Orvex::XMLNode::ReadResult const read = tree.loadChecked(path, 1);
-    if (read != Orvex::XMLNode::ReadResult::kComplete) {
-        std::error_code error;
-        std::uintmax_t const size = std::filesystem::file_size(port::hostPath(path), error);
-        if (!error && size > 0) damaged_ = L"does not read completely";
+    std::string const host = port::hostPath(path);
+    XMLNode tree;
+    XMLNode::ReadResult read = tree.loadChecked(path, 1);
+    std::wstring source = path;
+    if (read != XMLNode::ReadResult::kComplete) {
+        damaged_ = whyKept(host);
+        // Profiles saved beside a file that could not be kept aside, or before they took its name.
+        std::string const besideHost = host + port::hostPathNoLookup(kSavedBeside);
+        XMLNode saved;
+        if (taken(besideHost) &&
+            saved.loadChecked(port::windowsPath(besideHost), 1) == XMLNode::ReadResult::kComplete) {
+            source = port::windowsPath(besideHost);
+            tree = std::move(saved);
+            read = XMLNode::ReadResult::kComplete;
+            if (damaged_.empty()) {
+                // The file was moved aside (or never held anything): the saved one takes its name.
+                if (std::rename(besideHost.c_str(), host.c_str()) == 0) source = path;
+            } else {
+                Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + L"; the profiles saved beside it as \"" +
+                                source + L"\" are read");
+            }
+        }
     }
-    if (read == Orvex::XMLNode::ReadResult::kNothing && damaged_.empty()) return false;
+    if (read == XMLNode::ReadResult::kNothing && damaged_.empty()) return false;
 
-    for (Orvex::XMLNode* child : tree.children()) {
+    for (XMLNode* child : tree.children()) {
         if (child->getName() != Profil::kElementName) continue;
         if (profiles_.size() >= kMaxProfiles) {
             // A save writes the first ones only: the whole file is kept aside first.
@@ -114,7 +205,7 @@ bool ProfilManager::loadProfiles() {
                            std::to_wstring(kMaxProfiles) + L" are read)";
             break;
         }
-        profiles_.push_back(new Profil(*child, path));
+        profiles_.push_back(new Profil(*child, source));
     }
     listChanged();
     if (Orvex::XMLAttribute const* active = tree.getAttribute(L"ACTIVE_PROFIL")) {
@@ -122,24 +213,23 @@ bool ProfilManager::loadProfiles() {
         active_ = findProfile(active->getString());
         activeChanged(old, active_);
     }
-    if (Orvex::XMLNode const* highscores = tree.getChild(L"HIGHSCORES"))
-        SolitaireManager::instance().readHighscores(*highscores, path);
+    if (XMLNode const* highscores = tree.getChild(L"HIGHSCORES"))
+        SolitaireManager::instance().readHighscores(*highscores, source);
     // What was read goes to disk now, not at the game's end, which may never come.
-    if (!damaged_.empty() && keepAside() && !saveProfiles())
-        Orvex::logError(L"Profiles: the profiles read from \"" + path +
-                        L"\" could not be written over it; it stays as it was until a save succeeds");
-    return read != Orvex::XMLNode::ReadResult::kNothing;
+    if (!damaged_.empty()) saveProfiles();
+    return read != XMLNode::ReadResult::kNothing;
 }
 
 bool ProfilManager::saveProfiles() {
-    if (!damaged_.empty() && !keepAside()) return false;
     // Collect, then write: the live profile's trees are taken from the managers first.
     if (Profil* live = Profil::liveProfile()) live->collectLiveData();
-    Orvex::XMLNode tree(L"PROFILE");
+    XMLNode tree(L"PROFILE");
     for (Profil* profile : profiles_) profile->writeXML(*tree.addChild(Profil::kElementName));
     if (active_) tree.setAttribute(L"ACTIVE_PROFIL", active_->getName());
     SolitaireManager::instance().writeHighscores(*tree.addChild(L"HIGHSCORES"));
-    return tree.save(getFilePath(), true);
+    bool const kept = damaged_.empty() ? writeOver(tree) : keepAsideAndWrite(tree);
+    if (!kept) saveFailed();
+    return kept;
 }
 
 void ProfilManager::addProfile(Profil* profile) {

@@ -3,18 +3,31 @@
 //
 // The file is written crash-safe: into a file beside it, then renamed over it, so a crash or a
 // failed write leaves the old file whole (a failure logs one line). A file that does not read
-// completely (cut short, damaged) is loaded as far as it reads, copied aside as "profile.prf.bad"
-// followed by a number (never over an earlier copy), and the profiles read are written over it at
-// once, with one log line: a game that ends without its last save (killed, a crash) still finds
-// them at the next start. At most kMaxProfiles profiles are read; a file with more is kept aside
-// the same way, so no save loses the others. While such a file could not be copied aside (no
-// number free, a full disk) no save replaces it: it stays in place, and each save tries again.
+// completely (cut short, damaged) or cannot be opened or read at all (unreadable: the log line
+// says which) is loaded as far as it reads and kept under "profile.prf.bad" followed by a number
+// (never over an earlier one): copied block by block where it can be, else moved there (a move
+// needs neither room nor reading). The profiles read are written in its place at once, with one
+// log line: a game that ends without its last save (killed, a crash) still finds them at the next
+// start. At most kMaxProfiles profiles are read; a file with more is kept aside the same way, so
+// no save loses the others.
+//
+// A file that cannot be copied is moved by way of kSavedBeside ("profile.prf.new"): the profiles
+// are written there first, then the file is moved aside and the saved file takes its name, so at
+// every moment one of the two holds them. While the file cannot be kept at all (every number
+// taken), it stays as it is and each save goes to kSavedBeside, trying to keep it first. Loading
+// reads kSavedBeside when "profile.prf" is missing or does not read completely; a save written
+// over "profile.prf" removes it. A save that keeps the profiles nowhere (no room even beside)
+// logs and emits saveFailed, by which the game tells the player.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "signals/sigslot.h"
+
+namespace Orvex {
+class XMLNode;
+}
 
 namespace Solitaire {
 
@@ -24,8 +37,10 @@ class ProfilManager {
 public:
     static constexpr wchar_t const* kFileName = L"profile.prf";
     static constexpr std::size_t kMaxProfiles = 1024;
-    // The ".bad" numbers a damaged file may be copied to; with all of them taken it is not copied.
+    // The ".bad" numbers a damaged file may be kept as; with all of them taken it stays in place.
     static constexpr int kMaxKeptAside = 1000;
+    // Appended to the file's name: the profiles saved beside a file that is not yet kept aside.
+    static constexpr wchar_t const* kSavedBeside = L".new";
 
     // Made on first use, destroyed at exit.
     static ProfilManager& instance();
@@ -34,12 +49,13 @@ public:
     ProfilManager(ProfilManager const&) = delete;
     ProfilManager& operator=(ProfilManager const&) = delete;
 
-    // Replaces the list by the file's profiles (none when it is missing or unreadable), makes the
-    // profile named by "ACTIVE_PROFIL" active and reads the highscores; a file that has to be kept
-    // aside is, and the profiles read are saved at once. False when nothing was read.
+    // Replaces the list by the file's profiles (or those saved beside it, when it does not read
+    // completely; none when neither reads), makes the profile named by "ACTIVE_PROFIL" active and
+    // reads the highscores; a file that has to be kept aside is, and the profiles read are saved
+    // at once. False when nothing was read.
     bool loadProfiles();
-    // Writes every profile, the active one's name and the highscores; false (logged, old file
-    // kept) when the file cannot be written, or while a damaged file could not be kept aside.
+    // Writes every profile, the active one's name and the highscores where the next load finds
+    // them; false (logged, saveFailed emitted, the old file kept) when they could not be written.
     bool saveProfiles();
 
     // Takes over the caller's reference; the first profile added while none is active becomes
@@ -65,21 +81,29 @@ public:
     void setFilePath(std::wstring const& path) {
         filePath_ = path;
         damaged_.clear();
+        savedBesideLogged_ = false;
     }
 
     sigslot::signal0<> listChanged;
     sigslot::signal2<Profil*, Profil*> activeChanged;
+    // A save kept nothing: what was played since the last save that succeeded ends with the game.
+    sigslot::signal0<> saveFailed;
 
 private:
-    // Copies the file that must be kept aside (damaged_) to the first free ".bad" number, and
-    // logs one line: why it is kept (damaged_) and where. False (the line says the file stays as
-    // it is and is not written) when no number is free or the copy cannot be made.
-    bool keepAside();
+    // The tree written over the file; a file saved beside it goes.
+    bool writeOver(Orvex::XMLNode const& tree);
+    // Keeps the file that must be kept aside (damaged_) at the first free ".bad" number, copied
+    // or else moved, then writes the tree in its place; while it cannot be kept, writes the tree
+    // beside it. One log line says why it is kept (damaged_) and where. False when the tree could
+    // be written nowhere.
+    bool keepAsideAndWrite(Orvex::XMLNode const& tree);
 
     std::vector<Profil*> profiles_;
     // Why the file read last has to be kept aside before a save may replace it (empty: it need
     // not be, or it has been).
     std::wstring damaged_;
+    // Saves go beside the file and the log said so.
+    bool savedBesideLogged_ = false;
     Profil* active_ = nullptr;
     std::wstring filePath_;
 };

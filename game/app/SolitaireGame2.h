@@ -24,7 +24,7 @@
 //   SolitaireGame2_keys.cpp         the key handler
 //   SolitaireGame2_menus.cpp        menu switching
 //   SolitaireGame2_dispatch.cpp     the central button dispatcher and its rows
-//   SolitaireGame2_profiles.cpp     a new active profile
+//   SolitaireGame2_profiles.cpp     a new active profile; the player told once that saves fail
 //   SolitaireGame2_flow.cpp         game start, story scenes, game end, mini-game end
 #pragma once
 
@@ -204,6 +204,9 @@ private:
     static std::span<MenuEntry const> menuEntries();
     void leaveStartMenu();
     void enterInGameMenu();
+    // The active menu is a screen of the menus past the start screen (not the table, a dialog or
+    // a page over a screen), where a warning may come.
+    bool onMenuScreen() const;
 
     // ---- button dispatcher (SolitaireGame2_dispatch.cpp) ----
     void onButtonClicked(Orvex::GUIWindow& window);
@@ -219,6 +222,9 @@ private:
     // ---- a new active profile (SolitaireGame2_profiles.cpp) ----
     // The profile screens' handling of a new active profile.
     void onActiveProfileChanged(Profil* old, Profil* active);
+    // A profile save kept nothing: the player is told, once a game, on the next menu screen.
+    void onProfilesNotSaved();
+    void tellProfilesNotSaved();
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     // A running scene is in front: its strip is the tutorial shown (or none is). A tutorial the
@@ -289,6 +295,9 @@ private:
     RunningGame running_;
     bool musicRestart_ = false;
     bool checkingStory_ = false;
+    // Whether the player is to be told, or was told, that the profiles are not saved.
+    enum class NotSaved { kNothingToTell, kToTell, kTold };
+    NotSaved profilesNotSaved_ = NotSaved::kNothingToTell;
 };
 
 }  // namespace Solitaire

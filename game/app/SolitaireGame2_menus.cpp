@@ -127,6 +127,18 @@ std::span<SolitaireGame2::MenuEntry const> SolitaireGame2::menuEntries() {
     return rows;
 }
 
+bool SolitaireGame2::onMenuScreen() const {
+    Orvex::GUIMenuN const* menu = menus_->getActiveMenu();
+    if (!menu) return false;
+    std::wstring const& name = menu->getName();
+    // Any menu over the start screen leaves it (see onMenuChanged); the dialog takes the keys.
+    if (name == kStartMenu || name == kNewProfileMenu) return false;
+    for (MenuEntry const& row : menuEntries())
+        if (row.partial ? name.find(row.name) != std::wstring::npos : name == row.name)
+            return row.state == kScreenMenu;
+    return false;
+}
+
 void SolitaireGame2::leaveStartMenu() {
     ProfilManager& profiles = ProfilManager::instance();
     if (Profil* active = profiles.getActiveProfile()) {

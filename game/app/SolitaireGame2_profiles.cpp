@@ -1,12 +1,19 @@
 // What the game does when the active profile changes: the profile that leaves keeps its god bars'
 // charge and its live data, the new one is activated, the profile screen and the tutorial
-// switches follow it.
+// switches follow it. When a save of the profiles keeps nothing, the warning dialog says so on the
+// next menu screen (not over the table or a dialog), once: later saves fail the same way.
 #include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUIWindow.h"
 #include "game/app/Profil.h"
 #include "game/app/SolitaireGame2.h"
 
 namespace Solitaire {
+
+namespace {
+
+constexpr wchar_t kNotSavedText[] = L"PROFILES_NOT_SAVED";
+
+}  // namespace
 
 void SolitaireGame2::onActiveProfileChanged(Profil* old, Profil* active) {
     // The delete button off until a profile is active.
@@ -23,6 +30,16 @@ void SolitaireGame2::onActiveProfileChanged(Profil* old, Profil* active) {
     if (deleteButton) deleteButton->getOptions().enabled = true;
     profileList_.refresh();
     tutorialScreens_.setCheckboxes(active->getShowTutorials());
+}
+
+void SolitaireGame2::onProfilesNotSaved() {
+    if (profilesNotSaved_ == NotSaved::kNothingToTell) profilesNotSaved_ = NotSaved::kToTell;
+}
+
+void SolitaireGame2::tellProfilesNotSaved() {
+    if (profilesNotSaved_ != NotSaved::kToTell || !onMenuScreen()) return;
+    profilesNotSaved_ = NotSaved::kTold;
+    newProfileDialog_.warn(kNotSavedText);
 }
 
 }  // namespace Solitaire

@@ -50,6 +50,7 @@ void SolitaireGame2::connectEngine() {
     input.keyReleasedSignal.connect(this, &SolitaireGame2::ignoreKey);
     engine_->windowActiveSignal.connect(this, &SolitaireGame2::onWindowActive);
     ProfilManager::instance().activeChanged.connect(this, &SolitaireGame2::onActiveProfileChanged);
+    ProfilManager::instance().saveFailed.connect(this, &SolitaireGame2::onProfilesNotSaved);
     gui_->activeWindowChanged.connect(this, &SolitaireGame2::onActiveWindowChanged);
 }
 

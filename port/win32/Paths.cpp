@@ -3,7 +3,12 @@
 
 #include "port/win32/win32_text.h"
 
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <filesystem>
 #include <system_error>
@@ -62,6 +67,18 @@ std::string hostPath(std::wstring const& windowsPath) {
 bool commitFile(std::FILE* file) {
     if (!file || std::fflush(file) != 0) return false;
     return ::fsync(::fileno(file)) == 0;
+}
+
+bool renameWithoutReplacing(std::string const& from, std::string const& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    // File systems without the flag: test, then rename (a name taken between the two is replaced).
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    struct stat info {};
+    if (::lstat(to.c_str(), &info) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 std::wstring windowsPath(std::string const& hostPath) {

@@ -20,6 +20,10 @@ std::string hostPathNoLookup(std::wstring const& windowsPath);
 // Makes the written contents of an open file durable (FlushFileBuffers): false on failure.
 bool commitFile(std::FILE* file);
 
+// Renames a host path (a file, folder or link itself, unread) unless the target name is taken by
+// any entry (MoveFileEx without replacing); false, with errno set, when it is or the rename fails.
+bool renameWithoutReplacing(std::string const& from, std::string const& to);
+
 // A host path written back with "\" separators.
 std::wstring windowsPath(std::string const& hostPath);
 

@@ -1,13 +1,16 @@
-// Fuzzes the profile reader: the input written as "profile.prf" and loaded against the shipped
-// catalogue, every campaign table built, each profile activated and its campaign advanced, then
-// saved and loaded again, which must read completely with the same profiles; with the tables
-// built again each holds the chapters it reached as they were, and every chapter of the catalogue.
+// Fuzzes the profile reader: the input written as "profile.prf" (an input cut at a line "--8<--":
+// the piece after it as the profiles saved beside it, "profile.prf.new") and loaded against the
+// shipped catalogue, every campaign table built, each profile activated and its campaign
+// advanced, then saved and loaded again, which must read completely with the same profiles; with
+// the tables built again each holds the chapters it reached as they were, and every chapter of
+// the catalogue.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "game/app/Profil.h"
@@ -43,7 +46,14 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     fuzz::quietLog();
     fuzz::shippedCatalogue();
     std::filesystem::path const& folder = fuzz::inputFolder("fuzz_profiles");
-    std::filesystem::path const file = fuzz::writeInput(folder, "profile.prf", data, size);
+    std::string_view const input(reinterpret_cast<char const*>(data), size);
+    std::size_t const mark = std::min(input.find(fuzz::kPartMark), size);
+    std::filesystem::path const file = fuzz::writeInput(folder, "profile.prf", data, mark);
+    if (mark < size) {
+        std::size_t const beside = mark + fuzz::kPartMark.size();
+        std::string const name = "profile.prf" + port::hostPathNoLookup(Solitaire::ProfilManager::kSavedBeside);
+        fuzz::writeInput(folder, name.c_str(), data + beside, size - beside);
+    }
     Solitaire::ProfilManager& profiles = Solitaire::ProfilManager::instance();
     profiles.setFilePath(port::windowsPath(file.string()));
     profiles.loadProfiles();

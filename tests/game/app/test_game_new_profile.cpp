@@ -2,7 +2,8 @@
 // language's "PLAYERNAME" or "Player" / "PLAYER" with a number, never a taken or empty name),
 // creating a profile from the typed name (the preset, a taken name, the makers' names, the
 // tutorial switch, names that look like formats or paths), the eight profiles at most,
-// cancelling, deleting, leaving the profile screen, and a new active profile.
+// cancelling, deleting, leaving the profile screen, a new active profile, and a save that keeps
+// nothing told once.
 #include <gtest/gtest.h>
 
 #include "engine/core/XMLNode.h"
@@ -217,6 +218,27 @@ TEST_F(NewProfileTest, DeletingAndLeavingTheProfileScreen) {
         stop();
         TearDown();
     }
+}
+
+// Saves that keep nothing (the profile file's folder is gone): the player is told on the screen
+// the first new profile leads to, and not again after the second.
+TEST_F(NewProfileTest, ASaveThatKeepsNothingIsToldOnce) {
+    startFlow(profiles({"Anna"}));
+    manager().setFilePath(port::windowsPath((stage / "gone" / "profile.prf").string()));
+    create(L"Clara");
+    settle(0.5);
+    EXPECT_EQ(activeMenu(), L"WARNINGMENU");
+    EXPECT_EQ(warning(), Orvex::languageText(L"PROFILES_NOT_SAVED"));
+    EXPECT_FALSE(warning().empty());
+    frame();
+    keepBackBuffer("profiles_not_saved.png");
+    click(find(L"W_OK"));
+    settle(0.5);
+    EXPECT_EQ(activeMenu(), L"PROFILMENU");
+    create(L"Dora");
+    settle(0.5);
+    EXPECT_EQ(activeMenu(), L"PROFILMENU");
+    EXPECT_EQ(manager().getProfileCount(), 3);
 }
 
 // The switches follow the profile that becomes active, and the delete button is there for it.

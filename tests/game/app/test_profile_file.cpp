@@ -1,7 +1,9 @@
 // The profile file on disk: a save killed mid-way leaves the old or the new file whole, a failed
 // save keeps the old file, a file that does not read completely is copied aside (never over an
-// earlier copy) and what was read written at once, a full disk leaves it where it was, and a quick
-// save written by one process is resumed by another.
+// earlier copy) and what was read written at once, a full disk leaves it where it was, a file that
+// cannot be copied aside (unreadable, no room, every number taken) is kept all the same and what
+// is played found at the next start, and a quick save written by one process is resumed by
+// another.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -26,6 +28,20 @@ using Orvex::XMLNode;
 using Solitaire::Profil;
 
 class ProfileFileTest : public apptest::ProfileFixture {};
+
+// f() run while the process may write files of at most `limit` bytes (0: any), as on a full disk.
+template <class F>
+void withRoom(rlim_t limit, F f) {
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+    rlimit room = old;
+    if (limit > 0) room.rlim_cur = limit;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &room), 0);
+    f();
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+}
 
 TEST_F(ProfileFileTest, ASaveKilledMidWayLeavesTheOldOrTheNewFileWhole) {
     std::filesystem::path const path = useFile("killed");
@@ -98,7 +114,8 @@ TEST_F(ProfileFileTest, AFileThatDoesNotReadCompletelyIsCopiedAsideAndTheProfile
 }
 
 // With every number of a kept copy taken, the damaged file is not copied: no copy is replaced, the
-// file stays where it was and no save replaces it; once a number is free the next save copies it.
+// file stays where it was, no save replaces it and saves go beside it; once a number is free the
+// next save copies it, and the file saved beside it goes.
 TEST_F(ProfileFileTest, NoKeptCopyIsReplacedAndTheDamagedFileStaysWhileNoneCanBeMade) {
     std::filesystem::path const path = useFile("all_kept", "truncated.prf");
     std::string const damaged = testsupport::readFile(path);
@@ -111,15 +128,22 @@ TEST_F(ProfileFileTest, NoKeptCopyIsReplacedAndTheDamagedFileStaysWhileNoneCanBe
     ASSERT_FALSE(errors.empty());
     EXPECT_TRUE(logtest::contains(errors.back(), L"are all taken")) << apptest::narrow(errors.back());
     EXPECT_TRUE(logtest::contains(errors.back(), L"it stays as it is")) << apptest::narrow(errors.back());
-    EXPECT_FALSE(profiles().saveProfiles());
+    EXPECT_TRUE(profiles().saveProfiles());
     EXPECT_EQ(testsupport::readFile(path), damaged);
     EXPECT_EQ(testsupport::readFile(path.string() + ".bad1000"), "kept 1000");
     EXPECT_FALSE(std::filesystem::exists(path.string() + ".bad1001"));
+    // The next start reads what was saved beside it.
+    profiles().getProfile(0)->setPoints(42.0f);
+    EXPECT_TRUE(profiles().saveProfiles());
+    ASSERT_TRUE(profiles().loadProfiles());
+    EXPECT_EQ(profiles().getProfile(0)->getPoints(), 42.0f);
+    EXPECT_EQ(testsupport::readFile(path), damaged);
     std::filesystem::remove(path.string() + ".bad500");
     EXPECT_TRUE(profiles().saveProfiles());
     EXPECT_EQ(testsupport::readFile(path.string() + ".bad500"), damaged);
     XMLNode read;
     EXPECT_EQ(read.loadChecked(cardstest::hostFile(path), 1), XMLNode::ReadResult::kComplete);
+    EXPECT_FALSE(std::filesystem::exists(path.string() + ".new"));
 }
 
 // A full disk (the file size limit of the process): when the copy cannot be written the damaged
@@ -135,7 +159,8 @@ TEST_F(ProfileFileTest, OnAFullDiskTheDamagedFileStaysWhereItWasAndTheLogSaysSo)
         bool copied;
         wchar_t const* line;
     } const cases[] = {
-        {"no room for the copy", damaged.size() - 1, false, L"could not be copied aside (no copy could be written)"},
+        {"no room for the copy", damaged.size() - 1, false,
+         L"could not be copied aside (no copy could be made: File too large)"},
         {"room for the copy only", damaged.size() + 1, true, L"could not be written over it; it stays as it was"},
     };
     for (auto const& c : cases) {
@@ -143,16 +168,11 @@ TEST_F(ProfileFileTest, OnAFullDiskTheDamagedFileStaysWhereItWasAndTheLogSaysSo)
         std::filesystem::path const path = useFile(std::string("full_") + (c.copied ? "copy" : "none"));
         testsupport::writeFile(path, damaged);
         logtest::LogWatch watch;
-        rlimit old{};
-        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-        void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
-        rlimit full = old;
-        full.rlim_cur = c.limit;
-        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
-        bool const loaded = profiles().loadProfiles();
-        bool const saved = profiles().saveProfiles();
-        setrlimit(RLIMIT_FSIZE, &old);
-        signal(SIGXFSZ, oldHandler);
+        bool loaded = false, saved = false;
+        withRoom(c.limit, [&] {
+            loaded = profiles().loadProfiles();
+            saved = profiles().saveProfiles();
+        });
         EXPECT_TRUE(loaded);
         EXPECT_FALSE(saved);
         ASSERT_EQ(profiles().getProfileCount(), 1);
@@ -160,10 +180,82 @@ TEST_F(ProfileFileTest, OnAFullDiskTheDamagedFileStaysWhereItWasAndTheLogSaysSo)
         EXPECT_EQ(std::filesystem::exists(path.string() + ".bad1"), c.copied);
         if (c.copied) EXPECT_EQ(testsupport::readFile(path.string() + ".bad1"), damaged);
         EXPECT_FALSE(std::filesystem::exists(path.string() + ".saving"));
+        EXPECT_FALSE(std::filesystem::exists(path.string() + ".new"));
         bool said = false;
         for (auto const& line : watch.errors()) said = said || logtest::contains(line, c.line);
         EXPECT_TRUE(said);
     }
+}
+
+// A file that cannot be copied aside is moved aside (which needs neither reading nor room), and
+// what is played after is found at the next start: an unreadable file (the log says which, not
+// "damaged") and a damaged one without room for its copy. Where nothing can be written at all
+// the file stays and each save says it kept nothing (the game tells the player).
+TEST_F(ProfileFileTest, AFileThatCannotBeCopiedAsideIsMovedAndWhatIsPlayedIsFoundAtTheNextStart) {
+    // Cut short, then blanks: its copy needs more room than the profiles saved.
+    std::string const damaged = "<PROFILE><PROFIL NAME=\"Anna\">" + std::string(32768, ' ');
+    struct {
+        char const* what;
+        int original;  // 0 a folder, 1 a link to itself, 2 the damaged file
+        rlim_t room;   // the largest file the process may write (0: no limit)
+        wchar_t const* line;
+        char const* keptAs;  // the original's name afterwards
+    } const cases[] = {
+        {"a folder in its place", 0, 0, L"\" cannot be read (Is a directory); it could not be copied", ".bad1"},
+        {"a link that cannot be followed", 1, 0, L"\" cannot be opened (Too many levels of symbolic links)", ".bad1"},
+        {"no room for its copy", 2, 16384, L"(no copy could be made: File too large) and is moved to", ".bad1"},
+        {"no room at all", 2, 64, L"the profiles could not be saved beside it either", ""},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::path const path = useFile(std::string("not_copied_") + std::to_string(&c - cases));
+        if (c.original == 0) testsupport::writeFile(path / "inside", "kept");
+        if (c.original == 1) std::filesystem::create_symlink("profile.prf", path);
+        if (c.original == 2) testsupport::writeFile(path, damaged);
+        struct : sigslot::has_slots<> {
+            int count = 0;
+            void add() { ++count; }
+        } failed;
+        profiles().saveFailed.connect(&failed, &decltype(failed)::add);
+        logtest::LogWatch watch;
+        bool saved = false;
+        withRoom(c.room, [&] {
+            profiles().loadProfiles();
+            auto* played = new Profil(L"Berta");
+            played->setPoints(42.0f);
+            profiles().addProfile(played);
+            saved = profiles().saveProfiles();
+        });
+        bool const kept = *c.keptAs != '\0';
+        EXPECT_EQ(saved, kept);
+        EXPECT_EQ(failed.count, kept ? 0 : 2) << "the start's save and the player's";
+        std::wstring const said = watch.errors().empty() ? L"" : watch.errors().back();
+        EXPECT_TRUE(logtest::contains(said, c.line)) << apptest::narrow(said);
+        EXPECT_EQ(logtest::contains(said, L"does not read completely"), c.original == 2);
+        std::filesystem::path const original = path.string() + c.keptAs;
+        if (c.original == 0) EXPECT_EQ(testsupport::readFile(original / "inside"), "kept");
+        if (c.original == 1) EXPECT_EQ(std::filesystem::read_symlink(original), "profile.prf");
+        if (c.original == 2) EXPECT_EQ(testsupport::readFile(original), damaged);
+        // The next start.
+        profiles().loadProfiles();
+        Profil const* found = profiles().findProfile(L"Berta");
+        EXPECT_EQ(found && found->getPoints() == 42.0f, kept);
+        profiles().saveFailed.disconnect(&failed);
+    }
+}
+
+// A game ended between moving a file aside and giving the profiles saved beside it the file's
+// name: the next start reads them, they take the name, and there is nothing to keep aside.
+TEST_F(ProfileFileTest, ProfilesSavedBesideAFileMovedAsideAreFoundAtTheNextStart) {
+    std::filesystem::path const path = useFile("moved");
+    std::string const saved = "<PROFILE ACTIVE_PROFIL=\"Berta\"><PROFIL NAME=\"Berta\" POINTS=\"42\"/></PROFILE>";
+    testsupport::writeFile(path.string() + ".new", saved);
+    ASSERT_TRUE(profiles().loadProfiles());
+    ASSERT_NE(profiles().getActiveProfile(), nullptr);
+    EXPECT_EQ(profiles().getActiveProfile()->getPoints(), 42.0f);
+    EXPECT_EQ(testsupport::readFile(path), saved);
+    EXPECT_FALSE(std::filesystem::exists(path.string() + ".new"));
+    EXPECT_FALSE(std::filesystem::exists(path.string() + ".bad1"));
 }
 
 // ---- A quick save across processes ----
