@@ -18,7 +18,9 @@ data/Level/Level.lng ("GAME_KAPITEL_n"); this script writes none.
 
 Level goals need play and grow with the chapter: a goal never holds on the dealt table (points
 lie above the rule file's start score, remaining cards below the dealt count, cleared cards above
-none). The written blocks sit between marker comments; the rest of each file is left as it is.
+none), and none asks for more than a game can give: cleared and remaining cards are counted on
+the tableau (a card laid off from the stock or the waste clears none), so a cleared-cards goal
+stays below the cards dealt onto it. The written blocks sit between marker comments; the rest of each file is left as it is.
 
 Usage: tools/make_campaign.py [repository root]   (default: this repository)
 """
@@ -31,22 +33,23 @@ MINIGAMES = 20
 # Chapter in whose intro each god comes.
 GOD_CHAPTERS = {2: 0, 5: 1, 8: 2, 11: 3}
 
-# name: rule file, cards dealt, start score, deals extra cards, the game it is a variant of
+# name: rule file, cards dealt, cards dealt onto the tableau, start score, deals extra cards, the
+# game it is a variant of
 VARIANTS = {
-    "GOLFPLATZ": ("Golfplatz.sol", 52, 1000, False, "GOLFPLATZ"),
-    "GOLDRAUSCH": ("Goldrausch.sol", 52, 1000, False, "GOLDRAUSCH"),
-    "GOLDRAUSCH_DREI": ("GoldrauschDrei.sol", 52, 500, False, "GOLDRAUSCH_DREI"),
-    "SPINNE": ("Spinne.sol", 104, 1000, False, "SPINNE"),
-    "ZELLEN": ("Zellen.sol", 52, 1000, True, "ZELLEN"),
-    "PAARE": ("Paare.sol", 52, 1000, False, "PAARE"),
-    "HERZREIHE": ("Herzreihe.sol", 13, 1000, False, "HERZREIHE"),
+    "GOLFPLATZ": ("Golfplatz.sol", 52, 35, 1000, False, "GOLFPLATZ"),
+    "GOLDRAUSCH": ("Goldrausch.sol", 52, 28, 1000, False, "GOLDRAUSCH"),
+    "GOLDRAUSCH_DREI": ("GoldrauschDrei.sol", 52, 28, 500, False, "GOLDRAUSCH_DREI"),
+    "SPINNE": ("Spinne.sol", 104, 54, 1000, False, "SPINNE"),
+    "ZELLEN": ("Zellen.sol", 52, 53, 1000, True, "ZELLEN"),
+    "PAARE": ("Paare.sol", 52, 28, 1000, False, "PAARE"),
+    "HERZREIHE": ("Herzreihe.sol", 13, 13, 1000, False, "HERZREIHE"),
     # The row of hearts with its jack face down: the first level after the god of hearts came,
     # whose power turns the jack up (campaign only).
-    "HERZREIHE_VERDECKT": ("HerzreiheVerdeckt.sol", 13, 1000, False, "HERZREIHE"),
+    "HERZREIHE_VERDECKT": ("HerzreiheVerdeckt.sol", 13, 13, 1000, False, "HERZREIHE"),
     # The locked variants (campaign only); each deals its key where it is sure to be reached.
-    "HERZREIHE_SILBER": ("HerzreiheSilber.sol", 13, 1000, False, "HERZREIHE"),
-    "PAARE_KUPFER": ("PaareKupfer.sol", 52, 1000, False, "PAARE"),
-    "ZELLEN_BLAU": ("ZellenBlau.sol", 52, 1000, True, "ZELLEN"),
+    "HERZREIHE_SILBER": ("HerzreiheSilber.sol", 13, 13, 1000, False, "HERZREIHE"),
+    "PAARE_KUPFER": ("PaareKupfer.sol", 52, 28, 1000, False, "PAARE"),
+    "ZELLEN_BLAU": ("ZellenBlau.sol", 52, 53, 1000, True, "ZELLEN"),
 }
 # Lock colour (1 silver, 2 copper, 3 blue; gold, 0, is the cells' own): the game, its locked
 # variant, the chapter from which on it is dealt and the colour's word in the scene's name.
@@ -79,11 +82,12 @@ def plain_levels_of(chapter):
 
 def goals_of(chapter, level, variant):
     """Three star goals (type, attributes) of a level; they grow with the chapter."""
-    _, cards, start, extra, game = VARIANTS[variant]
+    _, cards, tableau, start, extra, game = VARIANTS[variant]
     d = chapter
-    cleared = max(3, min(cards - 1, round(cards * (0.12 + 0.025 * d))))
+    # A share of the cards dealt, below the tableau's cards (a won game clears them all).
+    cleared = max(3, min(tableau - 1, round(cards * (0.12 + 0.025 * d))))
     points = start + 300 + 150 * d
-    rest = max(1, min(cards - 1, round(cards * (0.85 - 0.03 * d))))
+    rest = max(1, min(tableau - 1, round(tableau * (0.85 - 0.03 * d))))
     rest_ratio = round(max(0.15, 0.85 - 0.03 * d), 2)
     goal_ratio = round(min(0.9, 0.2 + 0.03 * d), 2)
     combo = 2 + d // 4
@@ -129,7 +133,7 @@ def level_dat_block(nl):
             extra = ' SHOW_EXTRA_BANNER="1"'
         lines.append(t * 2 + '<GAME NAME="KAPITEL_%d"%s>' % (c, extra))
         for i, variant in enumerate(levels_of(c)):
-            rule, _, _, _, game = VARIANTS[variant]
+            rule, _, _, _, _, game = VARIANTS[variant]
             a = [
                 ('NAME', "LEVEL_%d" % i),
                 ('FILE', "data\\Level\\" + rule),

@@ -41,7 +41,9 @@
 // that is already being read, under whichever name, is not read again, so a cycle ends with one
 // log line; one definition reads at most kMaxIncludeReads included files in all. Piles,
 // templates, pile positions and deck counts are bounded by the limits below; numbers must be
-// finite. A refused key, include or element is named in one log line with its file.
+// finite. A refused key, include or element is named in one log line with its file; piles that
+// take the name of an earlier pile (in the same file or through an include) stay, the first of
+// the name being the one its name finds, and the definition says so in one line at its end.
 #pragma once
 
 #include <functional>
@@ -530,6 +532,10 @@ private:
     };
     std::vector<OpenFile> openFiles_;
     int includeReads_ = 0;  // included files the definition being read has read
+    // Piles the definition being read names as an earlier pile (told in one line at its end):
+    // how many, and the first one's name and file.
+    int pileRepeats_ = 0;
+    std::wstring firstRepeatedPile_, firstRepeatSource_;
     // The moves the hint search has listed: a move offered by two piles is listed once.
     std::set<std::tuple<Karte const*, Kartenstapel const*, Karte const*>> searchTree_;
 };

@@ -70,12 +70,19 @@ bool Kartenmanager::loadGameDefinitionFile(std::wstring const& fileName) {
 
 void Kartenmanager::loadGameDefinition(Orvex::XMLNode& node, std::wstring const& sourceName) {
     std::wstring const outerSource = currentSource_;
-    if (openFiles_.empty()) includeReads_ = 0;
+    bool const outermost = openFiles_.empty();
+    if (outermost) includeReads_ = pileRepeats_ = 0;
     if (!sourceName.empty()) openFiles_.push_back(OpenFile{sourceName, lastNameKey(sourceName), L""});
     currentSource_ = sourceName;
     readDefinition(node, sourceName, 0);
     currentSource_ = outerSource;
     if (!sourceName.empty()) openFiles_.pop_back();
+    if (outermost && pileRepeats_ > 0) {
+        std::wstring line = describeSource(sourceName) + L": pile \"" + firstRepeatedPile_ + L"\" is named again";
+        if (firstRepeatSource_ != sourceName) line += L" by its include \"" + firstRepeatSource_ + L"\"";
+        if (pileRepeats_ > 1) line += L" (and " + std::to_wstring(pileRepeats_ - 1) + L" more after it)";
+        Orvex::logError(line + L"; the first pile of a name is the one the name finds");
+    }
 }
 
 void Kartenmanager::readInclude(Orvex::XMLNode const& element, std::wstring const& sourceName, int depth) {
@@ -145,6 +152,13 @@ void Kartenmanager::readDefinition(Orvex::XMLNode& node, std::wstring const& sou
             }
             auto* pile = new Kartenstapel(static_cast<int>(list.size()));
             pile->readDefinition(*child, sourceName);
+            bool const repeated = &list == &piles && std::any_of(list.begin(), list.end(), [&](Kartenstapel const* p) {
+                return p->getName() == pile->getName();
+            });
+            if (repeated && pileRepeats_++ == 0) {
+                firstRepeatedPile_ = pile->getName();
+                firstRepeatSource_ = sourceName;
+            }
             list.push_back(pile);
         }
     };

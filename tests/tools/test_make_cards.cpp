@@ -1,7 +1,7 @@
 // The card tool: two runs write the same bytes, the shipped data/Cards is what it writes (pixel
 // for pixel), and the pictures show what a card game's own art shows: court figures turned about
 // the middle, one pip more for each value, empty places and accept marks the table shows through,
-// a wildcard mark that leaves the card it stands for in sight.
+// a wildcard mark that leaves the card it stands for in sight, a lock seen whole on a covered card.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 
@@ -111,7 +112,7 @@ TEST_F(MakeCardsTest, EveryPictureHasItsSizeAndShowsSomething) {
         SCOPED_TRACE(name);
         Pixels const p = readPng(*folder_ / name);
         ASSERT_FALSE(p.empty());
-        int const side = name.rfind("KEY_", 0) == 0 || name.rfind("LOCK_", 0) == 0 ? 64
+        int const side = name.rfind("KEY_", 0) == 0 ? 64
                          : name.rfind("BACKGROUND_", 0) == 0                       ? 256
                                                                                     : 0;
         EXPECT_EQ(p.width, side ? side : kCardWidth);
@@ -191,6 +192,33 @@ TEST_F(MakeCardsTest, EmptyPlacesAndAcceptMarksLetTheTableShowThrough) {
         EXPECT_EQ(maxAlphaIn(p, 60, 90, 140, 185), 0) << value;
         EXPECT_GT(maxAlphaIn(p, 0, 0, 80, 70), 100) << value;
         EXPECT_GT(maxAlphaIn(p, kCardWidth - 80, kCardHeight - 70, kCardWidth, kCardHeight), 100) << value;
+    }
+}
+
+// A locked card covered in a fan shows a lock, not the shackle of one: each lock colour's
+// padlock lies whole in the strip a covered card keeps in sight (the fan step of the tableau
+// template, data/Level/Vorlagen.sol), with a body as wide as a third of the card.
+TEST_F(MakeCardsTest, ALockShowsWholeOnACardCoveredInAFan) {
+    std::string const templates = testsupport::readFile(testsupport::sourceDir() / "data" / "Level" / "Vorlagen.sol");
+    std::smatch step;
+    ASSERT_TRUE(std::regex_search(templates, step,
+                                  std::regex(R"re(NAME="TABLEAU"[^\n]*\n[^\n]*DELTA_VISIBLE="[-0-9.]+ ([0-9.]+)")re")));
+    int const strip = static_cast<int>(std::stof(step[1].str()) * kCardHeight);
+    ASSERT_GT(strip, 40);
+    for (int kind = 0; kind < 4; ++kind) {
+        SCOPED_TRACE(kind);
+        Pixels const lock = picture("LOCK_" + std::to_string(kind));
+        ASSERT_EQ(lock.height, kCardHeight);
+        EXPECT_EQ(maxAlphaIn(lock, 0, strip, kCardWidth, kCardHeight), 0) << "a part of the lock lies under the next card";
+        int widest = 0;
+        for (int y = 0; y < strip; ++y) {
+            int run = 0;
+            for (int x = 0; x < kCardWidth; ++x) {
+                run = lock.at(x, y)[3] == 255 ? run + 1 : 0;
+                widest = std::max(widest, run);
+            }
+        }
+        EXPECT_GE(widest, kCardWidth / 3) << "no body under the shackle";
     }
 }
 

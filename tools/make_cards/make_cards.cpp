@@ -462,14 +462,31 @@ void keyIcon(Output& out, int i) {
     out.save(icon, "KEY_" + std::to_string(i));
 }
 
-void lockIcon(Output& out, int i) {
-    Canvas icon(kIconSize, kIconSize);
-    Colour const c = kIconColours[i];
-    icon.fill(cards::unite({cards::subtract(cards::ring(32, 26, 16, 10), [](float, float y) { return y > 26; }),
-                            cards::roundedRect(12, 28, 52, 58, 4)}),
-              c);
-    icon.fill(cards::unite({cards::circle(32, 40, 5), cards::roundedRect(30, 40, 34, 50, 1)}), kBlack);
-    out.save(icon, "LOCK_" + std::to_string(i));
+// A lock is drawn over the whole card it holds, like the card's face: a padlock with a dark rim
+// at the top of the card, whole within the strip a card covered in a fan still shows (the
+// tableau's fan steps 0.3 of a card), so a locked card under others shows a lock, not its shackle.
+constexpr float kLockTop = 10.0f, kLockBottom = 76.0f;
+static_assert(kLockBottom < 0.3f * kCardHeight);
+
+void lockPicture(Output& out, int i) {
+    Canvas card(kCardWidth, kCardHeight);
+    float const cx = kCardWidth / 2.0f;
+    float const bend = kLockTop + 22.0f;  // the shackle's middle, where its arc meets its legs
+    float const bodyTop = bend + 10.0f;
+    auto padlock = [&](float grow) {
+        return cards::unite({cards::subtract(cards::ring(cx, bend, 22.0f + grow, 13.0f - grow),
+                                             [bend](float, float y) { return y > bend; }),
+                             cards::roundedRect(cx - 22.0f - grow, bend, cx - 13.0f + grow, bodyTop + 2.0f, 0.0f),
+                             cards::roundedRect(cx + 13.0f - grow, bend, cx + 22.0f + grow, bodyTop + 2.0f, 0.0f),
+                             cards::roundedRect(cx - 32.0f - grow, bodyTop - grow, cx + 32.0f + grow,
+                                                kLockBottom - 3.0f + grow, 6.0f + grow)});
+    };
+    card.fill(padlock(3.0f), kBlack);
+    card.fill(padlock(0.0f), kIconColours[i]);
+    float const hole = (bodyTop + kLockBottom) / 2.0f - 4.0f;
+    card.fill(cards::unite({cards::circle(cx, hole, 6.0f), cards::roundedRect(cx - 3.0f, hole, cx + 3.0f, hole + 14.0f, 1.0f)}),
+              kBlack);
+    out.save(card, "LOCK_" + std::to_string(i));
 }
 
 void background(Output& out, int number, Colour base, Colour pattern) {
@@ -532,7 +549,7 @@ int main(int argc, char** argv) {
     joker(out);
     for (int i = 0; i < 3; ++i) extraCard(out, i);
     for (int i = 0; i < 4; ++i) keyIcon(out, i);
-    for (int i = 0; i < 4; ++i) lockIcon(out, i);
+    for (int i = 0; i < 4; ++i) lockPicture(out, i);
     for (char const* word : {"VORRAT", "MUELL", "BASIS", "TABLEAU", "FAECHER", "ABLAGE", "RESERVE"})
         pilePicture(out, word);
     for (int suit = 0; suit < 4; ++suit) acceptsPicture(out, kSuits[suit], suit, "");

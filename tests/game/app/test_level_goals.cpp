@@ -1,16 +1,23 @@
 // The star goals: reading from "GOAL" elements (first goal per star, fillers, unknown types), each
 // kind's test and progress text on a record, caps from the running card manager, the percentage
-// truncation, the time text, NaN targets that never reach, and the stars of a variant.
+// truncation, the time text, NaN targets that never reach, the stars of a variant, and every goal
+// of the shipped campaign reached by the best game its variant allows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <map>
 #include <memory>
 
 #include "engine/core/XMLNode.h"
 #include "game/app/LevelGoal.h"
+#include "game/app/SolCategorie.h"
+#include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
+#include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
+#include "game/cards/PileWords.h"
 #include "game/look/GameStyle.h"
 #include "game/look/ReadProblems.h"
 #include "game/look/StyleSettings.h"
@@ -242,6 +249,84 @@ TEST_F(LevelGoalTest, FillersCountOnlyWhenEveryRealGoalIsReached) {
         tested->getReachedGoals(parms, stars[0], stars[1], stars[2]);
         for (int i = 0; i < 3; ++i) EXPECT_EQ(stars[i], row.stars[i]) << i;
         EXPECT_EQ(tested->getStarRating(parms), row.rating);
+    }
+}
+
+
+// The most a game of the dealt variant gives each goal, from its rule file and game style: won
+// (every tableau pile empty, every card dealt onto the tableau cleared, none left, no time bound
+// below), every extra card dealt found, a combo of every card, and as points the deal's score with
+// every card and the win scored at the game style's highest multiplier (every other change of the
+// score is a cost: there is a bound).
+GameEndParms bestGameOf(Solitaire::Kartenmanager const& cards, Solitaire::GameStyle style) {
+    GameEndParms best = cards.makeGameEndParms(false);
+    unsigned const all = static_cast<unsigned>(cards.cards.size());
+    best.time = 0.0f;
+    best.restCards = 0;
+    best.restRatio = 0.0f;
+    best.clearedCards = cards.getPlayState().counts.tableauCardsAtStart;
+    best.clearedRatio = 1.0f;
+    best.allTableauEmpty = true;
+    best.emptyTableauPiles = static_cast<unsigned>(cards.getPilesOfType(Solitaire::kPileTableau).size());
+    best.extraCards = static_cast<unsigned>(std::count_if(cards.cards.begin(), cards.cards.end(), [](auto const* card) {
+        return card->suit == Solitaire::Karte::kSuitExtra && card->pile;
+    }));
+    best.maxCombo = all;
+    style.multiplierCount = std::max(style.minMultipliers, style.maxMultipliers);
+    float const top = std::max(1.0f, style.getMultiplierFactor());
+    best.score += (static_cast<float>(all) * style.moveOnZiel + style.winBonus) * top;
+    return best;
+}
+
+// Every goal of every campaign level is reached by the best game of its variant: none asks for
+// more cleared cards than the tableau is dealt, more extra cards than are dealt, more empty piles
+// than there are, or more points than the cards can score. Each rule file is dealt once; the game
+// style is the variant's own, else the catalogue's override.
+TEST_F(LevelGoalTest, EveryCampaignGoalIsReachedByTheBestGameOfItsVariant) {
+    loadShipped();
+    Orvex::XMLNode stylesFile;
+    ASSERT_TRUE(stylesFile.load(L"data\\Styles.sty"));
+    std::map<std::wstring, std::unique_ptr<Solitaire::GameStyle>> styles;
+    for (Orvex::XMLNode* node : stylesFile.children())
+        if (node->getName() == L"GAMESTYLE")
+            styles[node->getAttributeString(L"NAME", L"")] = std::make_unique<Solitaire::GameStyle>(*node);
+    Solitaire::SolCategorie const* campaign = catalogue().findCategory(L"KAMPAGNE");
+    ASSERT_NE(campaign, nullptr);
+    struct Level {
+        std::string where;
+        Solitaire::SolVariant const* variant;
+        std::wstring style;
+    };
+    std::map<std::wstring, std::vector<Level>> byFile;
+    for (Solitaire::SolSolitaire const* game : campaign->getGames())
+        for (Solitaire::SolVariant const* variant : game->getVariants()) {
+            std::wstring style;
+            for (auto const* options : {&campaign->getOptions(), &game->getOptions(), &variant->getOptions()})
+                if (options->gameStyle) style = *options->gameStyle;
+            byFile[variant->getFile()].push_back(
+                {apptest::narrow(game->getName() + L"/" + variant->getName()), variant, style});
+        }
+    ASSERT_FALSE(byFile.empty());
+    for (auto const& [file, levels] : byFile) {
+        manager().createDiscardPile();
+        load(file);
+        manager().startGame(nullptr, L"1", true, {}, {}, 0.0f);
+        for (Level const& level : levels) {
+            SCOPED_TRACE(level.where);
+            std::wstring const& own = manager().getRules().gameStyleName;
+            auto const style = styles.find(own.empty() ? level.style : own);
+            ASSERT_NE(style, styles.end()) << "the level's game style is not in data\\Styles.sty";
+            Solitaire::GameStyle const& points = *style->second;
+            for (float cost : {points.moveFromZiel, points.undoPoints, points.tippPoints, points.mischenPoints,
+                               points.wrongDoubleClickPoints})
+                ASSERT_LE(cost, 0.0f) << "a score change that is no cost: the points have no bound";
+            GameEndParms const best = bestGameOf(manager(), points);
+            for (auto const& goal : level.variant->getGoals()) {
+                std::wstring progress;
+                EXPECT_TRUE(goal->isReached(best)) << apptest::narrow(goal->getTextId()) << " at best "
+                                                   << apptest::narrow(goal->formatProgress(progress, best));
+            }
+        }
     }
 }
 

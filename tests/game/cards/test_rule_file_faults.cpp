@@ -101,9 +101,11 @@ TEST_F(RuleFileFaultTest, IncludesAreBoundedInAll) {
     logtest::LogWatch watch;
     load(L"zwei0.sol");
     EXPECT_EQ(manager().piles.size(), static_cast<std::size_t>(Kartenmanager::kMaxIncludeReads + 1));
+    // Each file read twice names its piles again: said once for the whole definition.
     auto const errors = watch.errors();
-    ASSERT_EQ(errors.size(), 1u);
+    ASSERT_EQ(errors.size(), 2u);
     EXPECT_TRUE(logtest::contains(errors[0], L"included files one definition may read"));
+    EXPECT_TRUE(logtest::contains(errors[1], L"zwei0.sol\": pile \"Z8\" is named again by its include"));
     // The next definition reads its includes afresh.
     manager().createDiscardPile();
     load(L"zwei7.sol");
@@ -198,6 +200,43 @@ TEST_F(RuleFileFaultTest, AFileCutShortOrMissingKeepsWhatWasRead) {
     EXPECT_FALSE(manager().loadGameDefinitionFile(L"tests\\game\\cards\\data\\nirgends.sol"));
     EXPECT_TRUE(manager().piles.empty());
     EXPECT_EQ(watch.errors().size(), 1u);
+}
+
+// A pile that takes the name of an earlier one stays (both are dealt; the name finds the first),
+// and the definition says so in one line naming its file, the include that named the pile again
+// and how many more did; templates and piles share no names.
+TEST_F(RuleFileFaultTest, APileNamedAgainIsToldInOneLine) {
+    std::filesystem::path const folder = testsupport::makeTempDir("piles_named_again");
+    testsupport::writeFile(folder / "vor.sol", "<V><STAPEL NAME=\"A\"/></V>");
+    testsupport::writeFile(folder / "nach.sol", "<N><STAPEL NAME=\"A\"/><STAPEL NAME=\"B\"/></N>");
+    Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(folder.string()));
+    struct Row {
+        char const* what;
+        wchar_t const* text;
+        std::vector<std::wstring> piles;
+        wchar_t const* line;  // the one error line's part; null: none
+    } const rows[] = {
+        {"twice in the file", L"<S><STAPEL NAME=\"A\"/><STAPEL NAME=\"A\"/></S>", {L"A", L"A"},
+         L"\"zwei.sol\": pile \"A\" is named again; the first"},
+        {"an include first", L"<S><KARTEN_FILE FILE=\"vor.sol\"/><STAPEL NAME=\"A\"/></S>", {L"A", L"A"},
+         L"\"zwei.sol\": pile \"A\" is named again; the first"},
+        {"an include after", L"<S><KARTEN_FILE_POST FILE=\"nach.sol\"/><STAPEL NAME=\"A\"/><STAPEL NAME=\"B\"/></S>",
+         {L"A", L"B", L"A", L"B"}, L"pile \"A\" is named again by its include \"nach.sol\" (and 1 more after it)"},
+        {"a template's name", L"<S><STAPEL_VORLAGE NAME=\"A\"/><STAPEL NAME=\"A\" VORLAGE=\"A\"/></S>", {L"A"}, nullptr},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::wstring const text(row.text);
+        testsupport::writeFile(folder / "zwei.sol", std::string(text.begin(), text.end()));
+        manager().createDiscardPile();
+        logtest::LogWatch watch;
+        load(L"zwei.sol");
+        EXPECT_EQ(pileNames(), row.piles);
+        auto const errors = watch.errors();
+        ASSERT_EQ(errors.size(), row.line ? 1u : 0u);
+        if (!row.line) continue;
+        EXPECT_TRUE(logtest::contains(errors[0], row.line)) << std::string(errors[0].begin(), errors[0].end());
+    }
 }
 
 }  // namespace
