@@ -4,6 +4,10 @@
 // four animation slots, K live copies of it (each particle and mini-game part holds one), and
 // animation lists of K such animations, named and unnamed. Copies share the frames, and each
 // list and file has a budget of frames, so memory stays flat as K grows.
+// Small hostile files besides: K copies of a "RELOAD_ON_CLONE" animation of 100,000 empty
+// children (1.4 MB); K copies of an animation whose speed formula is 0.4 MB (left out now), or
+// has the most nodes a formula may, stepped frame by frame; a 1.5 MB formula read; lists of K
+// frame-less named animations read and each name looked up.
 // Counters: "mentions" (K), "animations" (held in the registry), "MB" (memory held after loading).
 #include <benchmark/benchmark.h>
 
@@ -137,6 +141,108 @@ void namedList(benchmark::State& state) { listOfAnimations(state, true); }
 void unnamedList(benchmark::State& state) { listOfAnimations(state, false); }
 BENCHMARK(namedList)->Arg(100)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(unnamedList)->Arg(100)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// A list file of one animation with these attributes and children.
+std::wstring writeOne(std::string const& file, std::string const& attributes, std::string const& children) {
+    std::filesystem::path const path = std::filesystem::temp_directory_path() / file;
+    std::ofstream out(path);
+    out << "<ANIMATIONS><ANIMATION_2D " << attributes << ">" << children << "</ANIMATION_2D></ANIMATIONS>";
+    return port::windowsPath(path.string());
+}
+
+void reloadedCopies(benchmark::State& state) {
+    if (!ready(state)) return;
+    int const copies = static_cast<int>(state.range(0));
+    std::string children;
+    for (int i = 0; i < 100000; ++i) children += "<EMPTY_CHILD/>";
+    registry().loadFile(writeOne("bench_reloaded.ani", "NAME=\"RELOADED\" RELOAD_ON_CLONE=\"1\" ANIMSPEED=\"5 10\"",
+                                 children + "<FRAME FRAME_SIZE=\"4 4\"/>"));
+    Orvex::Texture2DAnimation* reloaded = registry().findAnimation(L"RELOADED");
+    std::vector<Orvex::Texture2DAnimation*> held;
+    auto releaseHeld = [&] {
+        for (Orvex::Texture2DAnimation* copy : held) copy->release();
+        held.clear();
+    };
+    double const megabytes = bench::timedLoads(state, releaseHeld, [&] {
+        for (int i = 0; i < copies && reloaded; ++i) held.push_back(reloaded->clone());
+    });
+    finish(state, copies, megabytes);
+    releaseHeld();
+}
+BENCHMARK(reloadedCopies)->Arg(500)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// A balanced sum of 2^depth "TIME" leaves: about 11 * 2^depth characters (15: 0.4 MB, 17: 1.5 MB).
+std::string balancedFormula(int depth) {
+    if (depth == 0) return "TIME";
+    std::string const half = balancedFormula(depth - 1);
+    return "( " + half + " + " + half + " )";
+}
+
+// One frame: every copy of an animation whose speed is a balanced formula stepped once (depth
+// 15: 0.4 MB; depth 8: the most nodes a formula may have).
+void formulaFrames(benchmark::State& state) {
+    if (!ready(state)) return;
+    int const depth = static_cast<int>(state.range(0));
+    int const copies = static_cast<int>(state.range(1));
+    std::string const name = "FORMULA" + std::to_string(depth);
+    registry().loadFile(writeOne("bench_formula" + std::to_string(depth) + ".ani",
+                                 "NAME=\"" + name + "\" PLAY=\"1\" ANIMSPEED_TERM=\"" + balancedFormula(depth) + "\"",
+                                 "<FRAME FRAME_SIZE=\"4 4\"/><FRAME FRAME_SIZE=\"4 4\"/>"));
+    Orvex::Texture2DAnimation* formula = registry().findAnimation(std::wstring(name.begin(), name.end()));
+    std::vector<Orvex::Texture2DAnimation*> held;
+    for (int i = 0; i < copies && formula; ++i) held.push_back(formula->clone());
+    for (auto _ : state) {
+        for (Orvex::Texture2DAnimation* copy : held) copy->update(0.016);
+    }
+    state.counters["mentions"] = copies;
+    for (Orvex::Texture2DAnimation* copy : held) copy->release();
+}
+BENCHMARK(formulaFrames)->Args({15, 1})->Args({15, 25})->Args({8, 25})->Unit(benchmark::kMicrosecond);
+
+// A 1.5 MB formula read: the balanced sum of depth 17 (0), or 214,000 nested "sin[" (1).
+void formulaRead(benchmark::State& state) {
+    if (!ready(state)) return;
+    std::string formula;
+    if (state.range(0) == 0) {
+        formula = balancedFormula(17);
+    } else {
+        for (int i = 0; i < 214000; ++i) formula += "sin[ ";
+        formula += "1";
+        for (int i = 0; i < 214000; ++i) formula += " ]";
+    }
+    std::string const text = "<ANIMATION_2D NAME=\"LONG_FORMULA\" ANIMSPEED_TERM=\"" + formula + "\"/>";
+    Orvex::XMLNode node;
+    node.loadFromText(std::wstring(text.begin(), text.end()), L"bench formula");
+    for (auto _ : state) {
+        auto* animation = new Orvex::Texture2DAnimation(node);
+        animation->release();
+    }
+    state.counters["KB"] = static_cast<double>(text.size()) / 1024.0;
+}
+BENCHMARK(formulaRead)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// A list of K named animations without frames (about 31 bytes each), read; then each name found.
+void frameLessList(benchmark::State& state) {
+    if (!ready(state)) return;
+    int const count = static_cast<int>(state.range(0));
+    std::filesystem::path const path = std::filesystem::temp_directory_path() / "bench_frameless.ani";
+    {
+        std::ofstream out(path);
+        out << "<ANIMATIONS>";
+        for (int i = 0; i < count; ++i) out << "<ANIMATION_2D NAME=\"A" << i << "\"/>\n";
+        out << "</ANIMATIONS>";
+    }
+    std::wstring const list = port::windowsPath(path.string());
+    std::size_t found = 0;
+    double const megabytes = bench::timedLoads(state, [&] { registry().releaseAnimations(); }, [&] {
+        registry().loadFile(list);
+        for (int i = 0; i < count; ++i) found += registry().findAnimation(L"A" + std::to_wstring(i)) != nullptr;
+    });
+    finish(state, count, megabytes);
+    state.counters["found"] = static_cast<double>(found);
+    registry().releaseAnimations();
+}
+BENCHMARK(frameLessList)->Arg(30000)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -4,8 +4,14 @@
 // the bracket functions sin[ cos[ asin[ acos[ rand[. Every text compiles; missing operands read
 // as 0. Each node draws a random value when it is made, so rand[ is fixed per compiled tree.
 //
+// Each node resolves its token into an operation (and a leaf its number) when it is made, so an
+// evaluation, which every copy of an animation runs at every update, compares no texts.
+//
 // Limits: trees are at most kMaxDepth levels deep (deeper sub-terms become the constant 0, with
 // one log line), so compiling, evaluating, copying and destroying never exhaust the stack.
+// A text of more than kMaxLength characters, or whose tree would have more than kMaxNodes nodes,
+// is refused whole (one log line): a speed needs a few dozen nodes, the tree is evaluated every
+// frame, and copies with new random values copy its tokens.
 // A node whose value is not finite (division by zero, asin of 2, overflow) gives 0.
 #pragma once
 
@@ -13,6 +19,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "engine/core/Types.h"
 
 namespace Orvex {
 
@@ -29,12 +37,24 @@ struct AnimationClock {
 
 struct AnimationTerm {
     static constexpr int kMaxDepth = 128;
+    // A depth-bounded chain (2 * kMaxDepth + 1 nodes) still fits.
+    static constexpr std::size_t kMaxNodes = 512;
+    static constexpr std::size_t kMaxLength = 8192;
+
+    // What a node does, resolved from its token: a number or time variable (leaves), a bracket
+    // function, an infix operator.
+    enum class Op : u8 { kNumber, kTime, kDTime, kTimeUp, kDTimeUp, kSin, kCos, kAsin, kAcos, kRand,
+                         kAdd, kSub, kMul, kDiv, kMin, kMax, kMod };
 
     std::wstring token;
     std::unique_ptr<AnimationTerm> left;
     std::unique_ptr<AnimationTerm> right;
     // In [0, 1], drawn from the engine's generator when the node is made.
     double random = 0.0;
+    // Resolved from token when the node is made; number is the token read as a decimal number
+    // (0 when it is none), the value of a kNumber node.
+    Op op = Op::kNumber;
+    double number = 0.0;
 
     AnimationTerm();
     explicit AnimationTerm(std::wstring text);
@@ -42,6 +62,10 @@ struct AnimationTerm {
     AnimationTerm(AnimationTerm const& other);
     AnimationTerm& operator=(AnimationTerm const&) = delete;
     ~AnimationTerm();
+
+    // A deep copy whose nodes draw new random values, in the order a compile of the same text
+    // draws them (so the engine's generator runs on as after compiling the text again).
+    std::unique_ptr<AnimationTerm> redrawn() const;
 
     // The value at the engine timer's current time.
     double evaluate() const;
@@ -54,8 +78,9 @@ struct AnimationTerm {
     bool drawsRandom() const;
 };
 
-// Compiles text into a new tree (never null; an empty text gives the constant 0).
-std::unique_ptr<AnimationTerm> compileAnimationTerm(std::wstring const& text);
+// Compiles text into a new tree (an empty text gives the constant 0); null when the text is
+// refused for its size. owner names the formula in log lines (the file and the animation).
+std::unique_ptr<AnimationTerm> compileAnimationTerm(std::wstring const& text, std::wstring const& owner = {});
 
 // The token list the compiler parses (exposed for tests).
 std::vector<std::wstring> tokenizeAnimationTerm(std::wstring const& text);

@@ -51,4 +51,6 @@ bool AnimationFrameBudget::spentOut(std::wstring const& what) {
     return false;
 }
 
+std::wstring AnimationFrameBudget::readingFile() { return g_current ? g_current->fileName_ : std::wstring(); }
+
 }  // namespace Orvex

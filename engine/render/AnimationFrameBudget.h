@@ -34,6 +34,10 @@ public:
     // for the budget is logged then, unless it was).
     static bool spentOut(std::wstring const& what);
 
+    // The file whose reading put the innermost budget in force (empty when none), which log
+    // lines about what is read then name.
+    static std::wstring readingFile();
+
     std::size_t used() const { return used_; }
 
 private:

@@ -158,15 +158,17 @@ Texture2DAnimation::Texture2DAnimation(Texture2DAnimation const& other)
       speedTerm_(other.speedTerm_),
       events_(other.events_),
       definition_(other.definition_),
+      recipe_(other.recipe_),
       reloadOnClone_(other.reloadOnClone_),
       builtFrames_(other.builtFrames_),
       framesRandom_(other.framesRandom_),
       termRandom_(other.termRandom_),
       termNodes_(other.termNodes_),
-      ownTextures_(other.ownTextures_) {
+      ownTextures_(other.ownTextures_),
+      frameLimitLogged_(other.frameLimitLogged_) {  // copies that build frames again do not repeat the line
     if (ownTextures_) ownTextures_->addRef();
     // Every clone rolls its own random speed, start frame, order and formula values.
-    if (reloadOnClone_ && definition_) rollFrom(other);
+    if (reloadOnClone_ && recipe_) rollFrom(other);
 }
 
 Texture2DAnimation::~Texture2DAnimation() {
@@ -206,13 +208,15 @@ void Texture2DAnimation::reload() {
 
 void Texture2DAnimation::rollFrom(Texture2DAnimation const& source) {
     // As reload() and readXML would, sharing what the definition makes the same every time.
-    XMLNode node(*definition_);
+    CopyRecipe& recipe = *recipe_;
     speed_ = kDefaultSpeed;
     position_ = 0.0f;
-    NamedObject::readXML(node);
+    if (recipe.hasName && getName() != recipe.name) setName(recipe.name);
     std::size_t own = 0;
     std::size_t const sourceFrames = source.builtFrames_ ? source.builtFrames_->size() : 0;
-    bool const roomToRoll = g_rolledEntries + sourceFrames + source.termNodes_ <= kMaxRolledEntries;
+    // Building frames reads the recipe's elements: charged as frames when they are more.
+    std::size_t const frameCost = std::max(sourceFrames, recipe.frameWork);
+    bool const roomToRoll = g_rolledEntries + frameCost + source.termNodes_ <= kMaxRolledEntries;
     if (!roomToRoll && !source.rolledLimitLogged_) {
         source.rolledLimitLogged_ = true;
         logWarning(L"Animation \"" + getName() + L"\"" + atLine(getLine()) + L": copies that roll their own frames and "
@@ -220,29 +224,29 @@ void Texture2DAnimation::rollFrom(Texture2DAnimation const& source) {
                    std::to_wstring(kMaxRolledEntries) + L"; further copies share their source's");
     }
 
-    readSpeed(node);
-    if (XMLAttribute const* a = node.getAttribute(L"ANIMSPEED_TERM")) {
-        if (termRandom_ && roomToRoll) {
-            speedTerm_ = compileAnimationTerm(a->getString());
+    applySpeed(recipe.speed);
+    if (recipe.hasTerm) {
+        if (termRandom_ && roomToRoll && source.speedTerm_) {
+            speedTerm_ = source.speedTerm_->redrawn();
             own += termNodes_;
         } else {
             // Without "rand[" the values drawn are never read: the generator still runs on.
             for (std::size_t i = 0; i < termNodes_; ++i) randomDouble(0.0, 1.0);
         }
     }
-    readPlayType(node);
+    playType_ |= recipe.playType;
 
     if (builtFrames_) {
         frames_ = builtFrames_;
-        reversed_ = node.getAttributeBool(L"REVERSE", false);
+        reversed_ = recipe.reverse;
     }
     if (framesRandom_ && roomToRoll) {
         frames_ = std::make_shared<AnimationFrames>();
         reversed_ = false;
-        readFrames(node);
-        own += frames_->size();
+        readFrames(recipe.frames);
+        own += std::max(frames_->size(), recipe.frameWork);
     }
-    readPlayStart(node);
+    applyPlayStart(recipe.play, recipe.startFrame);
     rolled_ = own;
     g_rolledEntries += own;
 }

@@ -6,12 +6,15 @@
 // A copy has its own play state (position, speed, play type, playing, signals) but shares what
 // the definition made: the frame table, the passing-frame events, the stored definition and the
 // speed formula, all reference-counted; a copy that changes its frames (reversing them) copies
-// the table first. A "RELOAD_ON_CLONE" copy reads its definition again for its own random
-// speed and start frame; it builds its own frame table only when the definition orders the
-// frames at random, and its own formula only when that holds "rand[" (otherwise it draws the
-// random numbers a compile would, so the engine's generator runs on as before, and shares the
-// source's). Copies that build their own tables hold at most kMaxRolledEntries frames and
-// formula nodes at a time; a copy past that shares its source's (one log line per source).
+// the table first. A "RELOAD_ON_CLONE" copy rolls its own random speed and start frame as a
+// reading of its definition would, from what that reading kept for copies (the keys, and the
+// children that make frames only when those are ordered at random), so a copy never goes
+// through the whole definition. It builds its own frame table only when the definition orders
+// the frames at random, and its own formula only when that holds "rand[" (the source's with
+// new random numbers; otherwise it draws the random numbers a compile would, so the engine's
+// generator runs on as before, and shares the source's). Copies that build their own tables
+// hold at most kMaxRolledEntries frames, formula nodes and elements read for them at a time; a
+// copy past that shares its source's (one log line per source).
 //
 // Definition keys: "ANIMSPEED" (speed, or a random range), "ANIMSPEED_TERM" (a speed factor
 // formula, AnimationFormula.h), "RELOAD_ON_CLONE", "PLAY_TYPE" ("ONCE", "FORWARD_BACKWARD"),
@@ -22,9 +25,10 @@
 //
 // Limits: a sheet has at most kMaxSheetFrames cells and "SPALTEN" below 1 counts as 1; an
 // order list yields at most kMaxOrderLength frames and an animation reads at most kMaxFrames
-// (the sets of an angle animation together); frames built while a file is read take from its
-// budget (AnimationFrameBudget.h); frame edges lie within +-kMaxFrameEdge, so sizes and cuts
-// computed from them cannot overflow. A looping animation
+// (the sets of an angle animation together; children past that are not read); frames built
+// while a file is read take from its budget (AnimationFrameBudget.h), and log lines about its
+// speed formula (AnimationFormula.h: size and depth bounds) name that file; frame edges lie
+// within +-kMaxFrameEdge, so sizes and cuts computed from them cannot overflow. A looping animation
 // keeps its position within one play period (the frame shown does not change by it) and
 // reports `ended` once per pass; a speed or position that is not a finite number is ignored.
 //
@@ -124,8 +128,8 @@ public:
     static constexpr u32 kMaxFrames = 16384;
     static constexpr u32 kMaxOrderLength = kMaxFrames;
     static constexpr LONG kMaxFrameEdge = 1 << 24;
-    // Frames and formula nodes that "RELOAD_ON_CLONE" copies hold in tables of their own, all
-    // copies together (about 30 MB).
+    // Frames and formula nodes that "RELOAD_ON_CLONE" copies hold in tables of their own (and
+    // the elements read to build them, when more), all copies together (about 30 MB).
     static constexpr std::size_t kMaxRolledEntries = std::size_t{1} << 18;
 
     // An empty animation (no frames) named by its id.
@@ -189,16 +193,40 @@ public:
 protected:
     // The frame table to change: a copy of its own first when it is shared.
     AnimationFrames& ownFrames();
-    // Reading a definition again for a "RELOAD_ON_CLONE" copy of source.
+    // What a "RELOAD_ON_CLONE" copy needs of the definition, kept by its reading: the keys it
+    // rolls again and, when the frames are ordered at random, the element with only the keys
+    // and children that make frames (the first kMaxFrames "FRAME" children: later ones cannot
+    // add a frame). Changed by nobody after that reading; shared by the copies.
+    struct CopyRecipe {
+        bool hasName = false;
+        std::wstring name;
+        std::vector<float> speed;  // "ANIMSPEED", at most two numbers
+        bool hasTerm = false;
+        u32 playType = 0;
+        bool reverse = false;
+        bool play = false;
+        std::vector<float> startFrame;  // "START_FRAME", at most two numbers
+        XMLNode frames;
+        std::size_t frameWork = 0;  // elements and values in frames
+    };
+
+    // A "RELOAD_ON_CLONE" copy of source rolls its random values as reading the definition would.
     void rollFrom(Texture2DAnimation const& source);
+    // The recipe of the definition node just read.
+    std::shared_ptr<CopyRecipe> makeRecipe(XMLNode const& node) const;
     // Definition steps in their order: "ANIMSPEED"; "PLAY_TYPE"; frames (own textures, "FRAME",
     // "FRAMES", "ORDER", size, "DESIRED_SIZE", "REVERSE"; taken from the frame budget in
-    // force); "PLAY" and "START_FRAME"; events.
+    // force); "PLAY" and "START_FRAME"; events. The apply steps take the values read.
     void readSpeed(XMLNode const& node);
+    void applySpeed(std::vector<float> const& speed);
     void readPlayType(XMLNode const& node);
+    static u32 playTypeBits(XMLNode const& node);
     void readFrames(XMLNode& node);
     void readPlayStart(XMLNode const& node);
+    void applyPlayStart(bool play, std::vector<float> const& startFrame);
     void readEvents(XMLNode const& node);
+    // The animation as log lines name it: "animation", its name and line.
+    std::wstring describe() const;
     // A texture by name: the definition's own list, the registry, the device object's list.
     Texture2D* findTexture(std::wstring const& name) const;
     // The sheet's texture: "TEXTUR", or the animation's name when that is absent or empty.
@@ -235,6 +263,7 @@ protected:
     // Beside the play state: every update of every clone reads it. Never null.
     std::shared_ptr<std::vector<PassingFrameEvent> const> events_;
     std::shared_ptr<XMLNode const> definition_;
+    std::shared_ptr<CopyRecipe> recipe_;
     bool reloadOnClone_ = false;
     // With "RELOAD_ON_CLONE": the table as the definition made it (before an angle was chosen),
     // which copies that read the definition again start from.

@@ -91,12 +91,8 @@ void Texture2DAnimation360::setAngle(float degrees) {
     if (currentSet_) frames_ = std::shared_ptr<AnimationFrames>(angleSets_, &currentSet_->frames);
 }
 
-std::wstring Texture2DAnimation360::budgetName() const {
-    return L"animation \"" + getName() + L"\"" + atLine(getLine());
-}
-
 void Texture2DAnimation360::chargeSet(AngleFrameSet& set) const {
-    std::size_t const kept = AnimationFrameBudget::take(set.frames.size(), budgetName());
+    std::size_t const kept = AnimationFrameBudget::take(set.frames.size(), describe());
     if (kept < set.frames.size()) set.frames.erase(set.frames.begin() + static_cast<std::ptrdiff_t>(kept), set.frames.end());
 }
 
@@ -129,7 +125,7 @@ void Texture2DAnimation360::readSheetWhole(XMLNode const& sheet, std::vector<Ani
 void Texture2DAnimation360::readAngleSet(XMLNode const& node) {
     auto set = std::make_unique<AngleFrameSet>();
     set->angle = node.getAttributeFloat(L"ANGLE", 0.0f);
-    if (!AnimationFrameBudget::spentOut(budgetName())) {
+    if (!AnimationFrameBudget::spentOut(describe())) {
         for (auto const& child : node.children()) {
             if (child->getName() == L"FRAMES") readSheetWhole(*child, set->frames);
         }
@@ -196,7 +192,7 @@ void Texture2DAnimation360::readLoadParams(XMLNode const& node) {
         double const whole = std::trunc(static_cast<double>(set->angle));
         int const angleNumber = std::isfinite(whole) ? static_cast<int>(std::clamp(whole, -2147483648.0, 2147483647.0)) : 0;
         for (int j = 0; j < files; ++j) {
-            if (AnimationFrameBudget::spentOut(budgetName()) || frameRoom(heldInSets_ + set->frames.size(), 1) == 0) break;
+            if (AnimationFrameBudget::spentOut(describe()) || frameRoom(heldInSets_ + set->frames.size(), 1) == 0) break;
             std::wstring const file = formatFileName(pattern, angleNumber, j);
             Texture2D* tex = new Texture2D(file);
             if (tex->loadFromFile(file)) {

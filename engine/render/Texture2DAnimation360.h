@@ -62,8 +62,6 @@ private:
 
     // Takes the frames of a set just read from the frame budget in force (cutting the rest).
     void chargeSet(AngleFrameSet& set) const;
-    // The animation as the frame budget's log line names it.
-    std::wstring budgetName() const;
 
     using AngleSets = std::vector<std::unique_ptr<AngleFrameSet>>;
     // Never null; changed only while the definition is read, shared by copies after that.

@@ -3,7 +3,6 @@
 
 #include "engine/core/File.h"
 #include "engine/core/NamedObjectList.h"
-#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "engine/core/Logger.h"
 #include "engine/platform/D3DInterface.h"
@@ -26,7 +25,19 @@ Texture2DAnimationManager::Texture2DAnimationManager() : textures_(L"Texture2DAn
 Texture2DAnimationManager::~Texture2DAnimationManager() { releaseAnimations(); }
 
 Texture2DAnimation* Texture2DAnimationManager::findAnimation(std::wstring const& name) const {
-    return findNamedObject(animations_, name);
+    if (names_.stale) {
+        names_.first.clear();
+        for (Texture2DAnimation* animation : animations_) names_.first.emplace(animation->getName(), animation);
+        names_.stale = false;
+    }
+    auto const found = names_.first.find(name);
+    return found == names_.first.end() ? nullptr : found->second;
+}
+
+void Texture2DAnimationManager::add(Texture2DAnimation* animation) {
+    animations_.push_back(animation);
+    names_.first.emplace(animation->getName(), animation);
+    animation->signalNameChanged.connect(&names_, &NameIndex::onRenamed);
 }
 
 Texture2D* Texture2DAnimationManager::findTexture(std::wstring const& name) const {
@@ -46,6 +57,9 @@ void Texture2DAnimationManager::load(XMLNode& node, std::wstring const& source) 
     }
     std::size_t unnamed = 0;
     u32 firstUnnamed = 0;
+    std::size_t added = 0;
+    std::size_t tooMany = 0;
+    u32 firstTooMany = 0;
     for (auto const& child : node.children()) {
         if (child->getName() != L"ANIMATION_2D") continue;
         XMLAttribute const* name = child->getAttribute(L"NAME");
@@ -54,11 +68,21 @@ void Texture2DAnimationManager::load(XMLNode& node, std::wstring const& source) 
             continue;
         }
         if (findAnimation(name->getString())) continue;
-        animations_.push_back(createTexture2DAnimation(*child));
+        if (added >= kMaxPerList || animations_.size() >= kMaxAnimations) {
+            if (tooMany++ == 0) firstTooMany = child->getLine();
+            continue;
+        }
+        add(createTexture2DAnimation(*child));
+        ++added;
     }
     if (unnamed) {
         logWarning(L"Animation list \"" + source + L"\"" + atLine(firstUnnamed) + L": " + std::to_wstring(unnamed) +
                    L" animation(s) without \"NAME\" left out; nothing could name them");
+    }
+    if (tooMany) {
+        logWarning(L"Animation list \"" + source + L"\"" + atLine(firstTooMany) + L": " + std::to_wstring(tooMany) +
+                   L" animation(s) left out; a list adds at most " + std::to_wstring(kMaxPerList) +
+                   L" and all lists hold at most " + std::to_wstring(kMaxAnimations));
     }
 }
 
@@ -74,6 +98,9 @@ bool Texture2DAnimationManager::loadFile(std::wstring const& fileName) {
 
 void Texture2DAnimationManager::releaseAnimations() {
     loadedFiles_.clear();
+    names_.first.clear();
+    names_.stale = false;
+    for (Texture2DAnimation* animation : animations_) animation->signalNameChanged.disconnect(&names_);
     releaseAll(animations_);
     // Their pictures go too: loaded again, a list must not find the old ones under its names.
     textures_.releaseAll();

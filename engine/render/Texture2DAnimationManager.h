@@ -8,13 +8,22 @@
 // id that no file or code can know, so nothing could ever find it. A list's animations take
 // their frames from a budget of AnimationFrameBudget::kFramesPerList (and from the budget of the
 // file that names the list, when one is in force).
+//
+// Names are found through an index of the first animation of each name, so reading a list and
+// each look-up cost the same however many animations are held; renaming a held animation makes
+// the index again at the next look-up. A list adds at most kMaxPerList animations and the
+// registry holds at most kMaxAnimations (an animation without frames still costs about 1 KB):
+// the rest of a list is left out, with one line for the list.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "engine/render/TextureManager.h"
+#include "signals/sigslot.h"
 
 namespace Orvex {
 
@@ -23,6 +32,10 @@ class XMLNode;
 
 class Texture2DAnimationManager {
 public:
+    // About 33 and 65 times the largest list and all the game's lists.
+    static constexpr std::size_t kMaxPerList = 4096;
+    static constexpr std::size_t kMaxAnimations = 16384;
+
     // Made on first use, destroyed at exit (animations first, then the textures).
     static Texture2DAnimationManager& instance();
 
@@ -52,8 +65,19 @@ private:
     Texture2DAnimationManager();
     ~Texture2DAnimationManager();
 
+    // The first animation of each name; made again when a held animation was renamed.
+    struct NameIndex : sigslot::has_slots<> {
+        std::unordered_map<std::wstring, Texture2DAnimation*> first;
+        bool stale = false;
+        void onRenamed(NamedObject*, std::wstring const&, std::wstring const&) { stale = true; }
+    };
+
+    // Appends the animation to the list and the index.
+    void add(Texture2DAnimation* animation);
+
     TextureManager textures_;
     std::vector<Texture2DAnimation*> animations_;
+    mutable NameIndex names_;
     std::unordered_set<std::wstring> loadedFiles_;  // identities of the files loadFile read
 };
 

@@ -16,14 +16,28 @@ namespace Orvex {
 
 namespace {
 
-// The numbers of a blank-separated attribute (empty when the attribute is absent).
-std::vector<float> attributeNumbers(XMLNode const& node, wchar_t const* name) {
+// The numbers of a blank-separated attribute (empty when the attribute is absent), at most limit.
+std::vector<float> attributeNumbers(XMLNode const& node, wchar_t const* name,
+                                    std::size_t limit = static_cast<std::size_t>(-1)) {
     std::vector<float> numbers;
     XMLAttribute const* a = node.getAttribute(name);
     if (!a) return numbers;
     XMLValueTokens pieces = a->split(L" ");
-    for (u32 i = 0; i < pieces.getCount(); ++i) numbers.push_back(pieces.get(i)->getFloat());
+    for (u32 i = 0; i < pieces.getCount() && numbers.size() < limit; ++i) numbers.push_back(pieces.get(i)->getFloat());
     return numbers;
+}
+
+// Elements and values of a tree, counted without recursion.
+std::size_t elementsAndValues(XMLNode const& root) {
+    std::size_t count = 0;
+    std::vector<XMLNode const*> open{&root};
+    while (!open.empty()) {
+        XMLNode const* node = open.back();
+        open.pop_back();
+        count += 1 + node->getValueCount();
+        for (XMLNode const* child : node->children()) open.push_back(child);
+    }
+    return count;
 }
 
 // Appends the indexes from..to (either direction, both ends included) repeat times, skipping
@@ -276,21 +290,26 @@ void Texture2DAnimation::readDesiredSize(XMLNode const& node) {
     if (size.size() >= 2) frameSize_.y = size[1];
 }
 
-void Texture2DAnimation::readSpeed(XMLNode const& node) {
-    std::vector<float> speed = attributeNumbers(node, L"ANIMSPEED");
+void Texture2DAnimation::readSpeed(XMLNode const& node) { applySpeed(attributeNumbers(node, L"ANIMSPEED", 2)); }
+
+void Texture2DAnimation::applySpeed(std::vector<float> const& speed) {
     if (speed.size() == 1 && std::isfinite(speed[0])) speed_ = speed[0];
     if (speed.size() >= 2 && std::isfinite(speed[0]) && std::isfinite(speed[1])) speed_ = randomFloat(speed[0], speed[1]);
 }
 
-void Texture2DAnimation::readPlayType(XMLNode const& node) {
+void Texture2DAnimation::readPlayType(XMLNode const& node) { playType_ |= playTypeBits(node); }
+
+u32 Texture2DAnimation::playTypeBits(XMLNode const& node) {
+    u32 bits = 0;
     if (XMLAttribute const* a = node.getAttribute(L"PLAY_TYPE")) {
         XMLValueTokens words = a->split(L" ");
         for (u32 i = 0; i < words.getCount(); ++i) {
             std::wstring const& word = words.get(i)->getString();
-            if (word == L"ONCE") playType_ |= kOnce;
-            if (word == L"FORWARD_BACKWARD") playType_ |= kForwardBackward;
+            if (word == L"ONCE") bits |= kOnce;
+            if (word == L"FORWARD_BACKWARD") bits |= kForwardBackward;
         }
     }
+    return bits;
 }
 
 void Texture2DAnimation::readFrames(XMLNode& node) {
@@ -308,11 +327,13 @@ void Texture2DAnimation::readFrames(XMLNode& node) {
     framesRandom_ = order && frameOrderIsRandom(*order);
     AnimationFrames& frames = ownFrames();
     std::size_t const before = frames.size();
-    std::wstring const what = L"animation \"" + getName() + L"\"" + atLine(getLine());
-    // A file whose budget is spent builds nothing more.
+    std::wstring const what = describe();
+    // A file whose budget is spent builds nothing more; a full table reads no more children
+    // (the line that frames are left out comes once).
     if (!AnimationFrameBudget::spentOut(what)) {
         for (auto const& child : node.children()) {
             if (child->getName() != L"FRAME") continue;
+            if (frameRoom(frames.size(), 1) == 0) break;
             appendFrames(frames, {readExplicitFrame(*child)}, 0);
         }
         for (auto const& child : node.children()) {
@@ -320,6 +341,7 @@ void Texture2DAnimation::readFrames(XMLNode& node) {
             XMLNode const* params = child->getChild(L"FRAME_PARAMS");
             XMLNode const* cellOrder = params ? params->getChild(L"ORDER") : nullptr;
             if (cellOrder && frameOrderIsRandom(*cellOrder)) framesRandom_ = true;
+            if (frameRoom(frames.size(), 1) == 0) continue;
             readSheet(*child, frames);
         }
         if (order) frames = applyFrameOrder(*order, frames);
@@ -339,9 +361,11 @@ void Texture2DAnimation::readFrames(XMLNode& node) {
 }
 
 void Texture2DAnimation::readPlayStart(XMLNode const& node) {
-    if (node.getAttributeBool(L"PLAY", false)) play();
+    applyPlayStart(node.getAttributeBool(L"PLAY", false), attributeNumbers(node, L"START_FRAME", 2));
+}
 
-    std::vector<float> startFrame = attributeNumbers(node, L"START_FRAME");
+void Texture2DAnimation::applyPlayStart(bool playing, std::vector<float> const& startFrame) {
+    if (playing) play();
     if (!startFrame.empty()) {
         float const n = static_cast<float>(frames_->size());
         float const a = std::isfinite(startFrame[0]) ? startFrame[0] : 0.0f;
@@ -364,16 +388,55 @@ void Texture2DAnimation::readEvents(XMLNode const& node) {
     events_ = std::move(events);
 }
 
+std::wstring Texture2DAnimation::describe() const { return L"animation \"" + getName() + L"\"" + atLine(getLine()); }
+
+std::shared_ptr<Texture2DAnimation::CopyRecipe> Texture2DAnimation::makeRecipe(XMLNode const& node) const {
+    auto recipe = std::make_shared<CopyRecipe>();
+    if (XMLAttribute const* a = node.getAttribute(L"NAME")) {
+        recipe->hasName = true;
+        recipe->name = a->getString();
+    }
+    recipe->speed = attributeNumbers(node, L"ANIMSPEED", 2);
+    recipe->hasTerm = node.getAttribute(L"ANIMSPEED_TERM") != nullptr;
+    recipe->playType = playTypeBits(node);
+    recipe->reverse = node.getAttributeBool(L"REVERSE", false);
+    recipe->play = node.getAttributeBool(L"PLAY", false);
+    recipe->startFrame = attributeNumbers(node, L"START_FRAME", 2);
+    if (!framesRandom_) return recipe;
+
+    // What readFrames reads of a copy's definition (its own textures are the source's).
+    XMLNode& frames = recipe->frames;
+    frames.setName(node.getName());
+    for (wchar_t const* key : {L"DESIRED_SIZE", L"REVERSE"}) {
+        if (XMLAttribute const* a = node.getAttribute(key)) frames.setAttribute(key, a->getString());
+    }
+    std::size_t explicitFrames = 0;
+    bool ordered = false;
+    for (XMLNode const* child : node.children()) {
+        std::wstring const& name = child->getName();
+        bool const keep = (name == L"FRAME" && explicitFrames++ < kMaxFrames) || name == L"FRAMES" ||
+                          (name == L"ORDER" && !ordered);
+        if (!keep) continue;
+        ordered = ordered || name == L"ORDER";
+        frames.addChild(new XMLNode(*child));
+    }
+    recipe->frameWork = elementsAndValues(frames);
+    return recipe;
+}
+
 void Texture2DAnimation::readXML(XMLNode& node) {
     NamedObject::readXML(node);
     definition_.reset();
+    recipe_.reset();
     builtFrames_.reset();
 
     readSpeed(node);
     if (XMLAttribute const* a = node.getAttribute(L"ANIMSPEED_TERM")) {
-        std::shared_ptr<AnimationTerm const> term = compileAnimationTerm(a->getString());
-        termRandom_ = term->drawsRandom();
-        termNodes_ = term->nodeCount();
+        std::wstring const file = AnimationFrameBudget::readingFile();
+        std::shared_ptr<AnimationTerm const> term =
+            compileAnimationTerm(a->getString(), (file.empty() ? L"" : L"\"" + file + L"\": ") + describe());
+        termRandom_ = term && term->drawsRandom();
+        termNodes_ = term ? term->nodeCount() : 0;
         speedTerm_ = std::move(term);
     }
 
@@ -382,7 +445,10 @@ void Texture2DAnimation::readXML(XMLNode& node) {
 
     readPlayType(node);
     readFrames(node);
-    if (reloadOnClone_) builtFrames_ = frames_;
+    if (reloadOnClone_) {
+        builtFrames_ = frames_;
+        recipe_ = makeRecipe(node);
+    }
     readPlayStart(node);
     readEvents(node);
 

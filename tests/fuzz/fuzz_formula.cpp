@@ -1,5 +1,7 @@
 // Fuzzes the animation speed formula language: every text compiles to a tree within the depth
-// limit (the cut-off leaves one level below it) that evaluates to a finite number, and a copy evaluates the same.
+// limit (the cut-off leaves one level below it) and the node limit that evaluates to a finite
+// number, or is refused for its size; a copy evaluates the same, and so does a copy with new
+// random values when the tree draws none.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     fuzz::quietLog();
     std::wstring const text = Orvex::toWideString(std::string(reinterpret_cast<char const*>(data), size));
     std::unique_ptr<Orvex::AnimationTerm> term = Orvex::compileAnimationTerm(text);
-    if (!term || term->depth() > Orvex::AnimationTerm::kMaxDepth + 1) std::abort();
+    if (!term) return 0;
+    if (term->depth() > Orvex::AnimationTerm::kMaxDepth + 1 || term->nodeCount() > Orvex::AnimationTerm::kMaxNodes)
+        std::abort();
     Orvex::AnimationClock clock;
     clock.time = 12.5;
     clock.dTime = 0.016;
@@ -24,5 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     if (!std::isfinite(value)) std::abort();
     Orvex::AnimationTerm const copy(*term);
     if (copy.evaluate(clock) != value) std::abort();
+    std::unique_ptr<Orvex::AnimationTerm> const redrawn = term->redrawn();
+    if (redrawn->nodeCount() != term->nodeCount()) std::abort();
+    if (!term->drawsRandom() && redrawn->evaluate(clock) != value) std::abort();
     return 0;
 }

@@ -119,3 +119,81 @@ TEST(AnimationSharing, RolledCopiesStayWithinTheirBound) {
     Held<Texture2DAnimation> again(a->clone());
     EXPECT_NE(&again->getFrames(), &a->getFrames());
 }
+
+// A copy rolls from what the definition's reading kept for it: what it makes is what reading
+// the definition again at that point of the engine's generator makes (speed, formula values,
+// frame order, start frame), and the generator runs on the same.
+TEST(AnimationSharing, ACopyRollsAsReadingTheDefinitionAgain) {
+    struct Case {
+        char const* name;
+        std::wstring definition;
+    };
+    std::wstring const randomOrder = L"<ORDER>\"|rand 1 3 x 0 - 5|\" \"|2|\"</ORDER>";
+    std::wstring const keys = L"RELOAD_ON_CLONE=\"1\" ANIMSPEED=\"1 1000\" START_FRAME=\"0 5\" PLAY_TYPE=\"ONCE\" ";
+    Case const cases[] = {
+        {"random order, formula and keys",
+         frames(6, keys + L"ANIMSPEED_TERM=\"( rand[ 1 , 5 ] ) * sin[ rand[ 2 ] ]\"", randomOrder)},
+        {"reversed, children that make no frames",
+         frames(6, keys + L"REVERSE=\"1\" DESIRED_SIZE=\"9 7\"",
+                L"<NOTHING/><PASSING_FRAME_EVENT NAME=\"e\" FRAME_NR=\"1\"/>" + randomOrder + L"<ORDER>\"|0|\"</ORDER>")},
+        {"fixed frames, random formula", frames(3, keys + L"ANIMSPEED_TERM=\"rand[ 7 ]\"")},
+        {"a formula too big for a speed", frames(3, keys + L"ANIMSPEED_TERM=\"" + std::wstring(9000, L'(') + L"\"")},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        Orvex::seedRandom(9);
+        auto source = make(c.definition);
+        Held<Texture2DAnimation> copy(source->clone());
+        double const after = Orvex::randomUnit();
+
+        Orvex::seedRandom(9);
+        auto first = make(c.definition);
+        auto again = make(c.definition);
+        EXPECT_EQ(Orvex::randomUnit(), after);
+        EXPECT_EQ(copy->getSpeed(), again->getSpeed());
+        EXPECT_EQ(copy->getPosition(), again->getPosition());
+        EXPECT_EQ(copy->getPlayType(), again->getPlayType());
+        EXPECT_EQ(copy->isReversed(), again->isReversed());
+        EXPECT_EQ(copy->getFrameSize(), again->getFrameSize());
+        EXPECT_EQ(frameIds(*copy), frameIds(*again));
+        ASSERT_EQ(copy->getSpeedTerm() == nullptr, again->getSpeedTerm() == nullptr);
+        if (copy->getSpeedTerm()) {
+            Orvex::AnimationClock clock;
+            clock.time = 0.4;
+            EXPECT_EQ(copy->getSpeedTerm()->evaluate(clock), again->getSpeedTerm()->evaluate(clock));
+        }
+    }
+}
+
+// What copies that build frames of their own read for it is charged to their bound beside the
+// frames: elements that make frames (here sheets without a picture) count, others not at all.
+TEST(AnimationSharing, ACopysReadingIsChargedToTheBound) {
+    std::wstring sheets;
+    for (int i = 0; i < 1000; ++i) sheets += L"<FRAMES TEXTUR=\"none\"/>";
+    std::wstring others;
+    for (int i = 0; i < 1000; ++i) others += L"<NOTHING/>";
+    std::wstring const shuffled = L"<ORDER RANDOM_SHUFFLE=\"1\">\"|0 - 1|\"</ORDER>";
+    auto withSheets = make(frames(2, L"NAME=\"sheets\" RELOAD_ON_CLONE=\"1\"", sheets + shuffled));
+    auto withOthers = make(frames(2, L"NAME=\"others\" RELOAD_ON_CLONE=\"1\"", others + shuffled));
+    ASSERT_EQ(Texture2DAnimation::rolledEntries(), 0u);
+    {
+        Held<Texture2DAnimation> copy(withOthers->clone());
+        EXPECT_EQ(copy->getFrameCount(), 2u);
+        EXPECT_NE(&copy->getFrames(), &withOthers->getFrames());
+        // The element, its two frames, the order and its value.
+        EXPECT_EQ(Texture2DAnimation::rolledEntries(), 5u);
+    }
+    // The element, two frames, 1,000 sheets, the order and its value.
+    constexpr std::size_t kRead = 1005;
+    std::size_t const fitting = Texture2DAnimation::kMaxRolledEntries / kRead;
+    logtest::LogWatch const watch;
+    std::vector<Held<Texture2DAnimation>> copies;
+    for (std::size_t i = 0; i <= fitting; ++i) copies.emplace_back(withSheets->clone());
+    EXPECT_EQ(Texture2DAnimation::rolledEntries(), fitting * kRead);
+    EXPECT_NE(&copies[fitting - 1]->getFrames(), &withSheets->getFrames());
+    EXPECT_EQ(&copies[fitting]->getFrames(), &withSheets->getFrames());
+    auto const lines = watch.lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](std::wstring const& line) { return logtest::contains(line, L"\"sheets\""); }),
+              1);
+}

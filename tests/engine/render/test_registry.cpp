@@ -108,3 +108,62 @@ TEST_F(AnimationRegistryTest, ExampleAnimationListLoads) {
     EXPECT_EQ(once->getPlayType(), Texture2DAnimation::kOnce);
     EXPECT_EQ(once->getFrames()[0].rect.left, 48);  // reversed
 }
+
+// Names are found through an index: a renamed animation is found by its new name only, and the
+// first of a name in load order still wins.
+TEST_F(AnimationRegistryTest, LookUpsFollowRenames) {
+    load(L"<LIST>" + frames(1, L"NAME=\"a\"") + frames(2, L"NAME=\"b\"") + L"</LIST>");
+    Texture2DAnimation* a = registry.findAnimation(L"a");
+    Texture2DAnimation* b = registry.findAnimation(L"b");
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    b->setName(L"a");
+    EXPECT_EQ(registry.findAnimation(L"a"), a);
+    EXPECT_EQ(registry.findAnimation(L"b"), nullptr);
+    a->setName(L"c");
+    EXPECT_EQ(registry.findAnimation(L"a"), b);
+    EXPECT_EQ(registry.findAnimation(L"c"), a);
+    // A name given again after the rename is a new one: the list adds it.
+    load(L"<LIST>" + frames(3, L"NAME=\"b\"") + L"</LIST>");
+    ASSERT_NE(registry.findAnimation(L"b"), nullptr);
+    EXPECT_EQ(registry.findAnimation(L"b")->getFrameCount(), 3u);
+}
+
+// A list adds at most kMaxPerList animations and all lists hold at most kMaxAnimations; the rest
+// of a list is left out with one line naming it (names held already are no more than skipped).
+TEST_F(AnimationRegistryTest, ListsAndTheRegistryHoldABoundedNumber) {
+    constexpr std::size_t kPerList = Texture2DAnimationManager::kMaxPerList;
+    static_assert(Texture2DAnimationManager::kMaxAnimations == 4 * kPerList);
+    auto list = [](std::wstring const& prefix, std::size_t count) {
+        std::wstring text = L"<LIST>";
+        for (std::size_t i = 0; i < count; ++i) text += L"<ANIMATION_2D NAME=\"" + prefix + std::to_wstring(i) + L"\"/>";
+        return text + L"</LIST>";
+    };
+    struct Case {
+        wchar_t const* prefix;
+        std::size_t count;
+        std::size_t held;
+        wchar_t const* line;
+    };
+    Case const cases[] = {
+        {L"A", kPerList + 10, kPerList, L"Animation list \"A\" at line 1: 10 animation(s) left out"},
+        {L"A", kPerList + 10, kPerList + 10, nullptr},
+        {L"B", kPerList, 2 * kPerList + 10, nullptr},
+        {L"C", kPerList, 3 * kPerList + 10, nullptr},
+        {L"D", kPerList, 4 * kPerList, L"Animation list \"D\" at line 1: 10 animation(s) left out"},
+        {L"E", 3, 4 * kPerList, L"Animation list \"E\" at line 1: 3 animation(s) left out"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.count << " named " << std::string(c.prefix, c.prefix + 1));
+        logtest::LogWatch const watch;
+        Orvex::XMLNode node = parse(list(c.prefix, c.count));
+        registry.load(node, c.prefix);
+        EXPECT_EQ(registry.getAnimations().size(), c.held);
+        auto const lines = watch.lines();
+        ASSERT_EQ(lines.size(), c.line ? 1u : 0u);
+        if (c.line) EXPECT_TRUE(logtest::contains(lines[0], c.line)) << std::string(lines[0].begin(), lines[0].end());
+    }
+    EXPECT_NE(registry.findAnimation(L"D" + std::to_wstring(kPerList - 11)), nullptr);
+    EXPECT_EQ(registry.findAnimation(L"D" + std::to_wstring(kPerList - 10)), nullptr);
+    EXPECT_EQ(registry.findAnimation(L"E0"), nullptr);
+}
