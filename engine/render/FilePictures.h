@@ -6,11 +6,10 @@
 //  - a picture of more than kMaxPicturePixels is not decoded (fitsPicture; the texture stays
 //    unmade);
 //  - nor one that would take the pictures held past kMaxHeldPixels (obtain says so);
-// (tests set smaller budgets);
-// the texture logs one line naming the file for either (once per file, however many textures
-// name it: firstRefusal). A texture that writes into its picture
-// ("CLEAR_RGB", or a lock for writing) has a picture of its own, never shared, which counts
-// toward the budget all the same.
+// the texture logs one line naming the file for either, once per file however many textures
+// name it (firstRefusal). Tests set smaller budgets (setBudget). A texture that writes into its
+// picture ("CLEAR_RGB", or a lock for writing) has a picture of its own, never shared, which
+// counts toward the budget all the same.
 //
 // The store keeps one reference of each picture. One that no texture holds any more is let go
 // when the texture that held it last releases it (released), when the budget is short before a
