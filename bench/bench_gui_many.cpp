@@ -5,6 +5,10 @@
 //  - firstFrame: the file's text read into a tree, loaded into windows, one update and the first
 //    frame drawn (what the file adds to the way to the start screen);
 //  - frame: one update and one drawn frame of the loaded windows.
+// And GUI files of 1,000 top-level windows that each write a clip shape of another kind, drawn
+// for 600 frames (as the player's ten seconds): windows whose clip picture is drawn at its
+// natural size ("CLAMP", overhanging the 20x20 window), and progress bars (a widget clipping its
+// filling part by its own look).
 // Each frame ends with a 1x1 read-back, so the GL work of a frame is done inside it.
 #include <benchmark/benchmark.h>
 
@@ -24,18 +28,42 @@ namespace {
 constexpr unsigned kWidth = 1280;
 constexpr unsigned kHeight = 720;
 constexpr int kWindows = 16000;
+constexpr int kShapeWindows = 1000;
+constexpr int kShapeFrames = 600;
 constexpr double kFrame = 1.0 / 60.0;
+
+std::wstring position(int i) {
+    int const x = (i * 20) % static_cast<int>(kWidth);
+    int const y = ((i * 20) / static_cast<int>(kWidth) * 20) % static_cast<int>(kHeight);
+    return L"<GUIRECT><POS_TL X_OFF=\"" + std::to_wstring(x) + L"\" Y_OFF=\"" + std::to_wstring(y) +
+           L"\"/><SIZE X_OFF=\"20\" Y_OFF=\"20\"/></GUIRECT>";
+}
+
+std::wstring clampFileText() {
+    std::wstring text = L"<GUI>\n";
+    for (int i = 0; i < kShapeWindows; ++i)
+        text += L"<WINDOW NAME=\"clamp" + std::to_wstring(i) + L"\"><WINDOW_PARAMS><OPTIONS DRAW_IN_CLIENT_ONLY=\"1\"/>" +
+                position(i) + L"<DRAWOPTIONS TEX_NORMAL=\"gui_frame\"><DRAW_TYPE X=\"CLAMP\" Y=\"CLAMP\"/>"
+                L"</DRAWOPTIONS></WINDOW_PARAMS></WINDOW>\n";
+    return text + L"</GUI>\n";
+}
+
+std::wstring progressFileText() {
+    std::wstring text = L"<GUI>\n";
+    for (int i = 0; i < kShapeWindows; ++i)
+        text += L"<WINDOW NAME=\"bar" + std::to_wstring(i) + L"\" TYPE=\"PROGRESSBAR\"><WINDOW_PARAMS>" + position(i) +
+                L"<DRAWOPTIONS TEX_NORMAL=\"gui_progress_back\"/></WINDOW_PARAMS><PROGRESSBAR_PARAMS MAX_WERT=\"100\" "
+                L"AKT_WERT=\"50\" TYP=\"LEFT_RIGHT\"><TEXTURES_2D_PROGRESS TEX_NORMAL=\"gui_progress_fill\"/>"
+                L"</PROGRESSBAR_PARAMS></WINDOW>\n";
+    return text + L"</GUI>\n";
+}
 
 std::wstring guiFileText() {
     std::wstring text = L"<GUI>\n";
     for (int i = 0; i < kWindows; ++i) {
-        int const x = (i * 20) % static_cast<int>(kWidth);
-        int const y = ((i * 20) / static_cast<int>(kWidth) * 20) % static_cast<int>(kHeight);
         text += L"<WINDOW NAME=\"fenster" + std::to_wstring(i) + L"\"><WINDOW_PARAMS>";
         if (i % 8 == 0) text += L"<OPTIONS DRAW_IN_CLIENT_ONLY=\"1\"/>";
-        text += L"<GUIRECT><POS_TL X_OFF=\"" + std::to_wstring(x) + L"\" Y_OFF=\"" + std::to_wstring(y) +
-                L"\"/><SIZE X_OFF=\"20\" Y_OFF=\"20\"/></GUIRECT><DRAWOPTIONS TEX_NORMAL=\"gui_frame\" "
-                L"TEX_MARK=\"gui_button_mark\"/></WINDOW_PARAMS></WINDOW>\n";
+        text += position(i) + L"<DRAWOPTIONS TEX_NORMAL=\"gui_frame\" TEX_MARK=\"gui_button_mark\"/></WINDOW_PARAMS></WINDOW>\n";
     }
     return text + L"</GUI>\n";
 }
@@ -57,9 +85,9 @@ struct Scene {
         return finishFrame->ready();
     }
 
-    void load() {
+    void load(std::wstring const& fileText) {
         Orvex::XMLNode root;
-        root.loadFromText(text, L"bench.gui");
+        root.loadFromText(fileText, L"bench.gui");
         Orvex::GUISystem& gui = Orvex::GUISystem::instance();
         gui.clear();
         gui.loadTextures(root, L"bench.gui");
@@ -87,7 +115,7 @@ void firstFrame(benchmark::State& state) {
     Scene* scene = bench::readyScene<Scene>(state);
     if (!scene) return;
     for (auto _ : state) {
-        scene->load();
+        scene->load(scene->text);
         scene->frame();
     }
     state.counters["windows"] = windowCount();
@@ -98,16 +126,32 @@ void firstFrame(benchmark::State& state) {
 void frame(benchmark::State& state) {
     Scene* scene = bench::readyScene<Scene>(state);
     if (!scene) return;
-    scene->load();
+    scene->load(scene->text);
     scene->frame();
     for (auto _ : state) scene->frame();
     state.counters["windows"] = windowCount();
     Orvex::GUISystem::instance().clear();
 }
 
+// kShapeFrames frames of a file of kShapeWindows windows with clip shapes of one kind.
+void shapeFrames(benchmark::State& state, std::wstring const& fileText) {
+    Scene* scene = bench::readyScene<Scene>(state);
+    if (!scene) return;
+    scene->load(fileText);
+    for (auto _ : state) scene->frame();
+    state.counters["windows"] = windowCount();
+    state.counters["fileMB"] = static_cast<double>(fileText.size()) / 1.0e6;
+    Orvex::GUISystem::instance().clear();
+}
+
+void clampFrames(benchmark::State& state) { shapeFrames(state, clampFileText()); }
+void progressFrames(benchmark::State& state) { shapeFrames(state, progressFileText()); }
+
 }  // namespace
 
 BENCHMARK(firstFrame)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(frame)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(clampFrames)->Iterations(kShapeFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(progressFrames)->Iterations(kShapeFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) { bench::runQuiet(argc, argv); }

@@ -15,12 +15,13 @@
 // known, since the frame's first clear sets every pixel to 1 and only clip shapes change it after.
 // Each later top-level window clears just the places shapes were written since the last clear,
 // not the whole buffer: the stencil comes out the same everywhere, and a GUI of thousands of
-// top-level windows no longer pays a whole-screen clear (and a batch flush) for each. A shape
-// whose extent is not known (a widget's own shape, a picture at natural size that may overhang
-// its window), a stencil write by anyone else (the device counts them) or another viewport or
-// scissor makes the next window clear everything again.
+// top-level windows no longer pays a whole-screen clear (and a batch flush) for each. Where a
+// shape was written is measured by the GUI sprite as the shape is drawn (the box around its
+// quads: a widget's own parts, a picture at natural size overhanging its window, a turned
+// window). A shape whose extent the sprite cannot tell, a stencil write by anyone else (the
+// device counts them) or another viewport or scissor makes the next window clear everything
+// again.
 #include <cmath>
-#include <typeinfo>
 #include <vector>
 
 #include "engine/core/Logger.h"
@@ -32,7 +33,6 @@
 #include "engine/render/BaseSprite.h"
 #include "engine/render/D3DXSprite.h"
 #include "engine/render/SpriteHolder.h"
-#include "engine/render/SpriteRect.h"
 #include "port/d3d9/d3d9_port.h"
 
 namespace Orvex {
@@ -140,32 +140,16 @@ RECT unite(RECT const& a, RECT const& b) {
                 std::max(a.bottom, b.bottom)};
 }
 
-// The pixels drawShape of a plain window can reach: its rectangle as the drawer places it
-// (turned by its rotation). False when that is not known: widgets draw shapes of their own, and
-// a picture at natural size ("CLAMP") may overhang the window.
-bool shapeReach(GUIWindow const& window, FRect& out) {
-    if (typeid(window) != typeid(GUIWindow)) return false;
-    auto clamps = [](GUIDrawType const& t) { return ((t.x | t.y) & SDP_CLAMP) != 0; };
-    GUIDrawOptions const& o = window.getDrawOptions();
-    bool const overhangs = o.textures.shape ? clamps(o.shapeDrawType)
-                                            : clamps(o.drawType) || clamps(o.foreDrawType) || clamps(o.backDrawType);
-    if (overhangs) return false;
-    GUIWindowDrawer const* drawer = window.getDrawer();
-    out = drawer ? boundingRectOfSpriteRect(SpriteRect::fromFRect(window.getScreenRect(), drawer->rotation,
-                                                                  drawer->rotationCentre, SpriteRect::kCentreRelative))
-                 : window.getScreenRect();
-    return true;
-}
-
-void noteShapeWritten(GUIWindow const& window, IDirect3DDevice9* dev) {
+// A clip shape was written within reach (null: somewhere unknown).
+void noteShapeWritten(FRect const* reach, IDirect3DDevice9* dev) {
     if (!gSeries.known) return;
-    FRect reach;
-    if (!shapeReach(window, reach)) {
+    if (!reach) {
         gSeries.known = false;
         return;
     }
     gSeries.changes = port::d3d9::stencilChanges(dev);
-    RECT const r = outerPixels(reach);
+    RECT const r = outerPixels(*reach);
+    if (r.left >= r.right || r.top >= r.bottom) return;
     if (gSeries.written.size() >= kMaxWrittenRects) {
         RECT all = r;
         for (RECT const& w : gSeries.written) all = unite(all, w);
@@ -315,9 +299,12 @@ void GUIWindow::createStencilBuffer(int& counter, int& parentBit, FRect const& c
                                 {D3DRS_COLORWRITEENABLE, 0},
                                 {D3DRS_ALPHATESTENABLE, TRUE},
                                 {D3DRS_ZENABLE, D3DZB_FALSE}});
+                if (sprite) sprite->startReach();
                 drawShape();
+                FRect reach;
+                bool const reachKnown = sprite && sprite->takeReach(reach);
                 flushBatch(sprite, dev);
-                noteShapeWritten(*this, dev);
+                noteShapeWritten(reachKnown ? &reach : nullptr, dev);
                 setStates(dev, {{D3DRS_ZENABLE, depthTest}});
                 ++counter;
                 stencilBit = n + 1;

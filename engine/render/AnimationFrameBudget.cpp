@@ -14,8 +14,8 @@ AnimationFrameBudget* g_current = nullptr;
 
 }  // namespace
 
-AnimationFrameBudget::AnimationFrameBudget(std::wstring fileName, std::size_t frames)
-    : fileName_(std::move(fileName)), left_(frames), outer_(g_current) {
+AnimationFrameBudget::AnimationFrameBudget(std::wstring fileName, std::size_t frames, Reading reading)
+    : fileName_(std::move(fileName)), left_(frames), reading_(reading), outer_(g_current) {
     g_current = this;
 }
 
@@ -34,8 +34,16 @@ std::size_t AnimationFrameBudget::take(std::size_t wanted, std::wstring const& w
     }
     if (granted < wanted && !tightest->logged_) {
         tightest->logged_ = true;
-        logWarning(L"\"" + tightest->fileName_ + L"\": frame animations reached the budget of " +
-                   std::to_wstring(tightest->used_ + tightest->left_) + L" frames at " + what +
+        AnimationFrameBudget const* named = tightest;
+        for (AnimationFrameBudget* b = g_current; b != tightest; b = b->outer_) {
+            if (b->reading_ == Reading::kFile) {
+                named = b;
+                break;
+            }
+        }
+        std::wstring const of = named == tightest ? L"" : L" of \"" + tightest->fileName_ + L"\"";
+        logWarning(L"\"" + named->fileName_ + L"\": frame animations reached the budget of " +
+                   std::to_wstring(tightest->used_ + tightest->left_) + L" frames" + of + L" at " + what +
                    L"; it and later animations read for this file get fewer or no frames");
     }
     return granted;

@@ -8,7 +8,10 @@
 //
 // Budgets nest: a list read for a file takes from the list's budget and from the file's, so the
 // file's budget bounds all the lists it names. Frame tables built while no budget is in force
-// (by code, not by reading a file) are never cut.
+// (by code, not by reading a file) are never cut. The line names the file that names the
+// animations (the innermost file at or inside the budget reached, a list only when its own
+// budget is reached), and the file of that budget when it is an outer one: the menu file's
+// budget is reached by one of its GUI files.
 #pragma once
 
 #include <cstddef>
@@ -22,7 +25,11 @@ public:
     static constexpr std::size_t kFramesPerList = std::size_t{1} << 16;
     static constexpr std::size_t kFramesPerFile = std::size_t{1} << 18;
 
-    explicit AnimationFrameBudget(std::wstring fileName, std::size_t frames = kFramesPerFile);
+    // What is read under the budget: a file that names animations or lists, or a list itself.
+    enum class Reading { kFile, kList };
+
+    explicit AnimationFrameBudget(std::wstring fileName, std::size_t frames = kFramesPerFile,
+                                  Reading reading = Reading::kFile);
     ~AnimationFrameBudget();
     AnimationFrameBudget(AnimationFrameBudget const&) = delete;
     AnimationFrameBudget& operator=(AnimationFrameBudget const&) = delete;
@@ -45,6 +52,7 @@ private:
     std::size_t left_;
     std::size_t used_ = 0;
     bool logged_ = false;
+    Reading reading_;
     AnimationFrameBudget* outer_;
 };
 

@@ -6,6 +6,11 @@
 //
 // Begin flags: 0x1 to 0x100 are the D3DXSPRITE_ flags; kSpriteAlphaTest, kSpriteCulling and
 // kSpriteImmediate are the engine's own (read by Sprite only).
+//
+// Reach: between startReach and takeReach a batcher that measures keeps the box around every 2D
+// quad it queues, so a caller learns which pixels a drawing may touch whatever cut it into
+// quads (draw modes, a picture at natural size, rotation, a widget's own parts). The GUI's
+// stencil pass clears only those places of a clip shape again.
 #pragma once
 
 #include <vector>
@@ -84,7 +89,34 @@ public:
                                D3DXQUATERNION const* rotation, D3DXVECTOR3 const* translation,
                                D3DXVECTOR3 const* centre, D3DCOLOR const& colour);
 
+    // Starts measuring what is drawn; takeReach ends it with the box around the 2D quads queued
+    // since (empty when none). False when that is not known: the batcher does not measure, a 3D
+    // sprite was drawn, or a corner was not a finite number.
+    void startReach();
+    bool takeReach(FRect& out);
+
+protected:
+    // The corners (0,0), (w,0), (0,h), (w,h) of a source rectangle placed by a transform (null:
+    // none).
+    static void placeCorners(RECT const& source, D3DXMATRIX const* transform, D3DXVECTOR2 (&placed)[4]);
+    // For batchers that measure: set once, then every queued quad is noted.
+    void measureReach() { measures_ = true; }
+    bool measuringReach() const { return reach_.on; }
+    void noteReach(D3DXVECTOR2 const* corners, int count);
+    // The corners of a source rectangle (null: the texture's level 0) placed by a transform.
+    void noteReach(IDirect3DTexture9* texture, RECT const* source, D3DXMATRIX const* transform);
+    void noteUnknownReach() { reach_.known = false; }
+
 private:
+    struct Reach {
+        bool on = false;
+        bool known = true;
+        bool any = false;
+        FRect box;
+    };
+    bool measures_ = false;
+    Reach reach_;
+
     // Draws pieces_ one by one (engine texture when given, else the raw one).
     void drawPieces(IDirect3DTexture9* texture, Texture2D* engineTexture, D3DCOLOR const& colour);
 

@@ -71,6 +71,7 @@ void D3DXSprite::onResetDevice() {
 bool D3DXSprite::DrawSprite2D(IDirect3DTexture9* const& texture, RECT const* source, D3DXMATRIX const* transform,
                               D3DCOLOR const& colour) {
     if (!sprite_ || !texture) return false;
+    if (measuringReach()) noteReach(texture, source, transform);
     sprite_->SetTransform(transform);
     return SUCCEEDED(sprite_->Draw(texture, source, nullptr, nullptr, colour));
 }
@@ -79,6 +80,7 @@ bool D3DXSprite::drawSprite3D(IDirect3DTexture9* const& texture, RECT const* sou
                               D3DXQUATERNION const* rotation, D3DXVECTOR3 const* translation,
                               D3DXVECTOR3 const* centre, D3DCOLOR const& colour) {
     if (!sprite_ || !texture) return false;
+    noteUnknownReach();
     D3DXMATRIX m;
     D3DXMatrixTransformation(&m, nullptr, nullptr, scaling, nullptr, rotation, translation);
     sprite_->SetTransform(&m);

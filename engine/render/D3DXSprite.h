@@ -9,7 +9,7 @@ namespace Orvex {
 
 class D3DXSprite : public BaseSprite {
 public:
-    D3DXSprite() = default;
+    D3DXSprite() { measureReach(); }
     ~D3DXSprite() override;
 
     // (Re)creates the ID3DXSprite on the device object's device, connects the device signals.

@@ -85,6 +85,7 @@ RECT sourceOf(Level0 const& level, RECT const* source) {
 }  // namespace
 
 Sprite::Sprite() : d3d_(&D3DInterface::getInstance()) {
+    measureReach();
     unitCorners_[0] = D3DXVECTOR3(0.0f, 0.0f, 0.0f);
     unitCorners_[1] = D3DXVECTOR3(1.0f, 0.0f, 0.0f);
     unitCorners_[2] = D3DXVECTOR3(0.0f, 1.0f, 0.0f);
@@ -232,26 +233,13 @@ bool Sprite::DrawSprite2D(IDirect3DTexture9* const& texture, RECT const* source,
     PixEvent event(0xFFFFFF00, L"Sprite::DrawSprite2D()");
     Level0 const level(texture);
     RECT const src = sourceOf(level, source);
-    float const w = static_cast<float>(src.right - src.left);
-    float const h = static_cast<float>(src.bottom - src.top);
-    D3DXVECTOR2 const corners[4] = {{0.0f, 0.0f}, {w, 0.0f}, {0.0f, h}, {w, h}};
     D3DXVECTOR2 placed[4];
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    D3DXMATRIX const& m = transform ? *transform : identity;
-    if (m._14 == 0.0f && m._24 == 0.0f && m._44 == 1.0f) {
-        // Affine (every 2D sprite's): w is exactly 1 for these finite corners, so the sums alone
-        // give what the transform would, without its four divisions.
-        for (int i = 0; i < 4; ++i)
-            placed[i] = D3DXVECTOR2(corners[i].x * m._11 + corners[i].y * m._21 + m._41,
-                                    corners[i].x * m._12 + corners[i].y * m._22 + m._42);
-    } else {
-        D3DXVec2TransformCoordArray(placed, sizeof(D3DXVECTOR2), corners, sizeof(D3DXVECTOR2), &m, 4);
-    }
+    placeCorners(src, transform, placed);
     if ((flags_ & kSpriteCulling) && outsideRenderTarget(placed)) {
         ++stats_.culled;
         return false;
     }
+    if (measuringReach()) noteReach(placed, 4);
     // Built in its place in the list: a record is 208 bytes, and thousands are queued a frame.
     SpriteDrawRecord& record = list2D_.emplace_back();
     for (int i = 0; i < 4; ++i) {
@@ -293,6 +281,7 @@ bool Sprite::drawSprite3D(IDirect3DTexture9* const& texture, RECT const* source,
                           D3DXQUATERNION const* rotation, D3DXVECTOR3 const* translation, D3DXVECTOR3 const* centre,
                           D3DCOLOR const& colour) {
     if (!texture) return false;
+    noteUnknownReach();
     D3DXMATRIX m;
     D3DXMatrixTransformation(&m, centre, nullptr, scaling, centre, rotation, translation);
     D3DXVec3TransformCoordArray(scratchCorners_, sizeof(D3DXVECTOR3), unitCorners_, sizeof(D3DXVECTOR3), &m, 4);

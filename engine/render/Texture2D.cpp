@@ -3,6 +3,7 @@
 #include "engine/render/Texture2D.h"
 
 #include "engine/core/PerfTimer.h"
+#include "engine/render/FilePictures.h"
 #include "engine/render/TextureSettings.h"
 
 namespace Orvex {
@@ -51,9 +52,10 @@ Texture2D* Texture2D::clone(IDirect3DTexture9* tex) {
 }
 
 void Texture2D::releaseD3DTexture() {
-    if (texture_) texture_->Release();
+    IDirect3DTexture9* const texture = texture_;
     texture_ = nullptr;
     locked_ = 0;
+    if (texture) FilePictures::released(texture, texture->Release());
 }
 
 void Texture2D::releaseTexture() {
@@ -166,6 +168,14 @@ void Texture2D::reset(bool const& disconnectDevice) {
 bool Texture2D::lockRect(UINT level, D3DLOCKED_RECT& out, RECT const& area, DWORD flags) {
     if (!created_ || locked_) return false;
     IDirect3DTexture9* texture = *getD3DTexture();
+    bool const fromFile = creationKind_ == kCreatedFromNode || creationKind_ == kCreatedFromFile;
+    if (texture && fromFile && !(flags & D3DLOCK_READONLY) && FilePictures::instance().isShared(texture)) {
+        // The other textures of the file keep their pixels.
+        ownPicture_ = 1;
+        releaseD3DTexture();
+        recreateTexture();
+        texture = texture_;
+    }
     if (!texture) return false;
     D3DSURFACE_DESC desc{};
     if (FAILED(texture->GetLevelDesc(level, &desc))) return false;

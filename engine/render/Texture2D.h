@@ -12,8 +12,12 @@
 // in a "TEX_RECT" child ("L", "T", "R" or "W", "B" or "H") or on the node itself ("L", "T",
 // "LC", "TC", "R", "B", "W", "H"), in source-image pixels.
 //
-// Limits: loaders refuse images larger than kMaxTextureSize texels per side and part
-// rectangles outside their source (with a log line); pixel access needs a lock.
+// Limits: loaders refuse images larger than kMaxTextureSize texels per side, pictures over the
+// pixel budget of FilePictures and part rectangles outside their source (with a log line);
+// pixel access needs a lock.
+//
+// Pictures from files are shared by the textures that name the same file (FilePictures): a
+// texture locked for writing first gets a picture of its own, decoded again from its recipe.
 //
 // Split: Texture2D.cpp (copies, the device texture's lifetime: suspend, re-creation by recipe,
 // device loss; sizes and locking), Texture2D_load.cpp (the recipes: image file, texture node,
@@ -124,13 +128,15 @@ private:
     // Reads the file's image information and applies the size reduction; false (logged) for an
     // image of an unusable size. Unreadable information keeps the size as it was.
     bool readImageInfo(std::vector<u8> const& data, TextureLoadParams const& loadParams);
-    // D3DX creation from the file bytes in format (D3DFMT_UNKNOWN: the file's); true when made.
-    bool createFromFileData(std::vector<u8> const& data, D3DFORMAT format);
+    // The picture of the file bytes in format (D3DFMT_UNKNOWN: the file's), shared with other
+    // textures of the file unless ownPicture (FilePictures); true when made.
+    bool createFromFileData(std::vector<u8> const& data, D3DFORMAT format, bool ownPicture);
     // The loading path of both file recipes: reads an opened image file (requested names it in
     // the log line when it was not found), takes its information and, unless suspended, creates
-    // the texture. False (logged) when missing, unreadable or no loadable image.
+    // the texture. False (logged) when missing, unreadable, no loadable image or over the
+    // picture budget.
     bool loadImageFile(File const& source, std::wstring const& requested, TextureLoadParams const& limits,
-                       D3DFORMAT format);
+                       D3DFORMAT format, bool ownPicture);
     // A "CUT" part: its own texture with the pixels of part copied from source.
     bool copyPart(Texture2D& source, RECT const& part, bool pow2);
     // "CLEAR_RGB": transparent pixels become (0, 0, 0, 0).
@@ -160,6 +166,8 @@ private:
     u8 pixelListBuilt_ = 0;
     float scaleU_ = 1.0f;
     float scaleV_ = 1.0f;
+    // Set once the texture was locked for writing: from then on its picture is its own.
+    u8 ownPicture_ = 0;
 };
 
 }  // namespace Orvex

@@ -46,7 +46,8 @@ Texture2D* Texture2DAnimationManager::findTexture(std::wstring const& name) cons
 }
 
 void Texture2DAnimationManager::load(XMLNode& node, std::wstring const& source) {
-    AnimationFrameBudget const budget(source, AnimationFrameBudget::kFramesPerList);
+    AnimationFrameBudget const budget(source, AnimationFrameBudget::kFramesPerList,
+                                      AnimationFrameBudget::Reading::kList);
     TextureLoadParams const params(0, 0xFFFFFFFFu, 1, 1);
     if (XMLNode* textures = node.getChild(L"TEXTURES")) textures_.loadTextures(*textures, params);
     if (XMLNode const* files = node.getChild(L"TEXTURE_FILES")) {

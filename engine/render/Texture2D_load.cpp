@@ -8,6 +8,7 @@
 #include "engine/core/File.h"
 #include "engine/core/Logger.h"
 #include "engine/platform/D3DInterface.h"
+#include "engine/render/FilePictures.h"
 #include "engine/render/TextureSettings.h"
 
 namespace Orvex {
@@ -80,6 +81,14 @@ bool Texture2D::readImageInfo(std::vector<u8> const& data, TextureLoadParams con
                  std::to_wstring(info.Width) + L"x" + std::to_wstring(info.Height));
         return false;
     }
+    FilePictures& pictures = FilePictures::instance();
+    if (!pictures.fitsPicture(info.Width, info.Height)) {
+        if (pictures.firstRefusal(fileName_))
+            logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": image \"" + fileName_ + L"\" of " +
+                     std::to_wstring(info.Width) + L"x" + std::to_wstring(info.Height) + L" pixels is larger than the " +
+                     std::to_wstring(pictures.getBudget().picturePixels) + L" pixels a picture may have; not loaded");
+        return false;
+    }
     createParams_.imageInfo = info;
     u32 w = info.Width;
     u32 h = info.Height;
@@ -97,7 +106,7 @@ bool Texture2D::readImageInfo(std::vector<u8> const& data, TextureLoadParams con
     return true;
 }
 
-bool Texture2D::createFromFileData(std::vector<u8> const& data, D3DFORMAT format) {
+bool Texture2D::createFromFileData(std::vector<u8> const& data, D3DFORMAT format, bool ownPicture) {
     D3DInterface& d3d = D3DInterface::getInstance();
     if (!d3d.getDevice()) {
         logError(L"Texture \"" + getName() + L"\": no device to load \"" + fileName_ + L"\" on");
@@ -105,10 +114,21 @@ bool Texture2D::createFromFileData(std::vector<u8> const& data, D3DFORMAT format
     }
     D3DXIMAGE_INFO info{};
     TextureCreateParams& p = createParams_;
-    HRESULT const hr = D3DXCreateTextureFromFileInMemoryEx(
-        d3d.getDeviceRef(), data.data(), static_cast<UINT>(data.size()), p.Width, p.Height, p.MipLevels, p.Usage,
-        format, p.Pool, p.Filter, p.MipFilter, p.ColorKey, &info, p.palette, &texture_);
-    if (FAILED(hr) || !texture_) {
+    // The file's pixels: what decoding it takes, whatever size the texture is made in.
+    u64 const pixels = u64{p.imageInfo.Width} * p.imageInfo.Height;
+    HRESULT hr = S_OK;
+    FilePictures& pictures = FilePictures::instance();
+    FilePictures::Result const result =
+        pictures.obtain(fileName_, data, pixels, p, format, ownPicture || ownPicture_, texture_, info, hr);
+    if (result == FilePictures::Result::kOverBudget) {
+        if (pictures.firstRefusal(fileName_))
+            logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": image \"" + fileName_ + L"\" of " +
+                     std::to_wstring(p.imageInfo.Width) + L"x" + std::to_wstring(p.imageInfo.Height) +
+                     L" pixels would take the pictures held past " + std::to_wstring(pictures.getBudget().heldPixels) +
+                     L" pixels; not loaded");
+        return false;
+    }
+    if (result == FilePictures::Result::kFailed) {
         texture_ = nullptr;
         logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": \"" + fileName_ +
                  L"\" is no loadable image (" + hresultText(hr) +
@@ -129,7 +149,7 @@ bool Texture2D::createFromFileData(std::vector<u8> const& data, D3DFORMAT format
 }
 
 bool Texture2D::loadImageFile(File const& source, std::wstring const& requested, TextureLoadParams const& limits,
-                              D3DFORMAT format) {
+                              D3DFORMAT format, bool ownPicture) {
     if (!source.isOpen()) {
         logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": file \"" + requested + L"\" not found");
         return false;
@@ -146,7 +166,7 @@ bool Texture2D::loadImageFile(File const& source, std::wstring const& requested,
         created_ = 1;
         return true;
     }
-    if (!createFromFileData(data, format)) return false;
+    if (!createFromFileData(data, format, ownPicture)) return false;
     applyDefaultPoolRules(true);
     return true;
 }
@@ -163,7 +183,7 @@ bool Texture2D::loadFromFile(std::wstring const& file, TextureLoadParams const& 
         NamedObject::operator=(NamedObject(source.getPath()));
         creationKind_ = kCreatedFromFile;
     }
-    return loadImageFile(source, file, loadParams, D3DFMT_UNKNOWN);
+    return loadImageFile(source, file, loadParams, D3DFMT_UNKNOWN, false);
 }
 
 bool Texture2D::loadFromXML(XMLNode& node, TextureLoadParams const& loadParams) {
@@ -183,7 +203,8 @@ bool Texture2D::loadFromXML(XMLNode& node, TextureLoadParams const& loadParams) 
         return created_ != 0;
     }
     File source(*fileNode);
-    if (!loadImageFile(source, fileNode->getAttributeString(L"FILENAME", L""), limits, createParams_.Format))
+    // The transparent pixels are cleared in the picture itself: one of its own.
+    if (!loadImageFile(source, fileNode->getAttributeString(L"FILENAME", L""), limits, createParams_.Format, clearRGB))
         return false;
     if (clearRGB && !suspended_) clearTransparentRGB();
     return true;

@@ -16,6 +16,7 @@
 #include "engine/platform/Inputmanager.h"
 #include "engine/platform/MusicManager.h"
 #include "engine/platform/SoundManager.h"
+#include "engine/render/FilePictures.h"
 #include "port/d3dx9/d3dx9.h"
 
 namespace Orvex {
@@ -130,8 +131,14 @@ OrvexEngine::SplashPicture* OrvexEngine::loadSplashPicture(std::wstring const& p
         logWarning(L"Splash picture \"" + path + L"\" cannot be read");
         return nullptr;
     }
-    auto picture = std::make_unique<SplashPicture>();
     D3DXIMAGE_INFO info{};
+    if (SUCCEEDED(D3DXGetImageInfoFromFileInMemory(bytes.data(), static_cast<UINT>(bytes.size()), &info)) &&
+        !FilePictures::instance().fitsPicture(info.Width, info.Height)) {
+        logWarning(L"Splash picture \"" + path + L"\" of " + std::to_wstring(info.Width) + L"x" +
+                   std::to_wstring(info.Height) + L" pixels is larger than a picture may be; not shown");
+        return nullptr;
+    }
+    auto picture = std::make_unique<SplashPicture>();
     if (FAILED(D3DXCreateTextureFromFileInMemoryEx(device, bytes.data(), static_cast<UINT>(bytes.size()),
                                                    D3DX_DEFAULT_NONPOW2, D3DX_DEFAULT_NONPOW2, 1, 0, D3DFMT_UNKNOWN,
                                                    D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_NONE, 0, &info,

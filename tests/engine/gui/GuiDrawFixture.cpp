@@ -63,7 +63,10 @@ void GuiDrawFixture::TearDown() {
 }
 
 GUIWindow* GuiDrawFixture::makeWindow(std::wstring const& name, FRect const& at, uint32_t colour, bool clips) {
-    auto* w = new GUIWindow(name);
+    return dress(new GUIWindow(name), at, colour, clips);
+}
+
+GUIWindow* GuiDrawFixture::dress(GUIWindow* w, FRect const& at, uint32_t colour, bool clips) {
     GUIRect& r = w->getRect();
     r.position.offX = at.left;
     r.position.offY = at.top;

@@ -33,6 +33,8 @@ protected:
     // added, by its parent).
     static Orvex::GUIWindow* makeWindow(std::wstring const& name, Orvex::FRect const& at, uint32_t colour,
                                         bool clips = false);
+    // Places and dresses a window (of any kind) as makeWindow does; returns it.
+    static Orvex::GUIWindow* dress(Orvex::GUIWindow* w, Orvex::FRect const& at, uint32_t colour, bool clips);
     // Adds child under parent (the parent takes the caller's reference).
     static void adopt(Orvex::GUIWindow* parent, Orvex::GUIWindow* child);
     // Clears, draws the root window through drawRoot in a scene, reads the pixels back.

@@ -16,6 +16,7 @@
 #include "engine/render/Sprite.h"
 #include "engine/render/TextureManager.h"
 #include "port/d3d9/d3d9_port.h"
+#include "tests/engine/gui/GUIFixture.h"
 #include "tests/engine/gui/GuiDrawFixture.h"
 #include "tests/engine/gui/GuiTestSupport.h"
 #include "tests/support/gl/DeviceFixture.h"
@@ -348,6 +349,11 @@ TEST_F(GuiDraw, TopLevelWindowsOfOneFrameSeeTheStencilAsIfEachClearedItAll) {
         adopt(w, makeWindow(name + L"_cover", FRect(-x, -y, kWidth - x, kHeight - y), childColour));
         return w;
     };
+    auto clamped = [](GUIWindow* w) {
+        dress(w, FRect(20, 20, 28, 28), kRed, true)->getDrawOptions().drawType = GUIDrawType{SDP_CLAMP, SDP_CLAMP};
+        return w;
+    };
+    FRect const far(100, 80, 120, 90);
     struct Case {
         char const* what;
         std::function<std::vector<GUIWindow*>()> windows;
@@ -382,6 +388,17 @@ TEST_F(GuiDraw, TopLevelWindowsOfOneFrameSeeTheStencilAsIfEachClearedItAll) {
                                             clipper(L"c", FRect(70, 0, 128, 96), kGreen, kYellow)};
          },
          {{{45, 26}, kYellow}, {{45, 28}, kBlue}, {{64, 45}, kBlue}, {{80, 45}, kYellow}}},
+        // A shape reaching past its window: its 16x16 picture at natural size (CLAMP) on an 8x8
+        // window, plain or a progress bar; b's child must not show in the overhang (17, 24).
+        {"a clip picture at natural size overhanging its window",
+         [&] { return std::vector<GUIWindow*>{clamped(new GUIWindow(L"a")), clipper(L"b", far, kGreen, kYellow)}; },
+         {{{17, 24}, kRed}, {{24, 24}, kRed}, {{110, 85}, kYellow}, {{60, 60}, kBlack}}},
+        {"a progress bar whose look overhangs it",
+         [&] {
+             return std::vector<GUIWindow*>{clamped(guitest::makeWindow(L"<WINDOW NAME=\"bar\" TYPE=\"PROGRESSBAR\"/>")),
+                                            clipper(L"b", far, kGreen, kYellow)};
+         },
+         {{{17, 24}, kRed}, {{24, 24}, kRed}, {{110, 85}, kYellow}, {{60, 60}, kBlack}}},
         {"another writer of the stencil between two windows",
          [&] {
              GUIWindow* a = makeWindow(L"a", FRect(10, 10, 60, 60), kRed);

@@ -120,3 +120,25 @@ TEST_F(AnimationBudgetTest, AngleSetsTakeFromTheBudget) {
     EXPECT_EQ(sizes, (std::vector<std::size_t>{4000, 2000, 0}));
     EXPECT_EQ(linesWith(watch, L"\"turns.ani\": frame animations reached the budget of 6000 frames"), 1u);
 }
+
+// A budget of an outer file reached while a file it names is read: the line names that file,
+// which names the animations, and the outer file whose budget it was.
+TEST_F(AnimationBudgetTest, TheLineNamesTheFileThatNamesTheAnimations) {
+    logtest::LogWatch const watch;
+    {
+        AnimationFrameBudget const menus(L"menus.mnu", kMost + kMost / 2);
+        {
+            AnimationFrameBudget const first(L"first.gui");
+            Orvex::XMLNode node = parse(list(1, L"D"));
+            registry.load(node, L"d.ani");
+        }
+        AnimationFrameBudget const second(L"second.gui");
+        Orvex::XMLNode node = parse(list(1, L"E"));
+        registry.load(node, L"e.ani");
+    }
+    EXPECT_EQ(counts(L"E", 1), (std::vector<std::size_t>{kMost / 2}));
+    EXPECT_EQ(linesWith(watch, L"\"second.gui\": frame animations reached the budget of 24576 frames of \"menus.mnu\" "
+                               L"at animation \"E0\""),
+              1u);
+    EXPECT_EQ(linesWith(watch, L"reached the budget"), 1u);
+}

@@ -3,6 +3,9 @@
 // with the grid each mode should give; both batchers, engine and raw textures.
 #include "tests/engine/render/RenderFixture.h"
 
+#include <functional>
+#include <utility>
+
 #include "engine/render/D3DXSprite.h"
 #include "engine/render/Texture2D.h"
 
@@ -98,6 +101,48 @@ TEST_F(SpriteModeTest, EngineTextureTurnedAQuarterAboutItsCorner) {
                                    0xFFFFFFFF); });
     EXPECT_TRUE(matches(0, 0, 0, 0, [](unsigned, unsigned) { return 0u; }));
     texture->release();
+}
+
+// What a drawing reaches, as both batchers measure it: the box around its quads, past the target
+// where a picture at natural size overhangs it; unknown once a 3D sprite is drawn.
+TEST_F(SpriteModeTest, ReachIsTheBoxAroundWhatWasDrawn) {
+    Orvex::D3DXSprite d3dx;
+    ASSERT_TRUE(d3dx.create());
+    IDirect3DTexture9* t = makeTexture(16, 8, texels(16, 8));
+    RECT const whole{0, 0, 16, 8};
+    struct Case {
+        char const* what;
+        std::function<void(Orvex::BaseSprite&)> draw;
+        bool known;
+        Orvex::FRect reach;
+    } const cases[] = {
+        {"nothing", [](Orvex::BaseSprite&) {}, true, {0, 0, 0, 0}},
+        {"clamped: the 16x8 picture centred on a 4x4 target",
+         [&](Orvex::BaseSprite& s) { s.drawInRectD3D(t, &whole, {50, 10, 54, 14}, Orvex::SDP_CLAMP, Orvex::SDP_CLAMP, ~0u); },
+         true, {44, 8, 60, 16}},
+        {"turned a quarter about its corner",
+         [&](Orvex::BaseSprite& s) {
+             Orvex::SpriteRect const turned(D3DXVECTOR2(40, 50), D3DXVECTOR2(8, 4), 90.0f, D3DXVECTOR2(0, 0), 0);
+             s.drawSpriteRectD3D(t, &whole, turned, Orvex::SDP_SCALE, Orvex::SDP_SCALE, ~0u);
+         },
+         true, {36, 50, 40, 58}},
+        {"a 3D sprite", [&](Orvex::BaseSprite& s) { s.drawSprite3D(t, &whole, nullptr, nullptr, nullptr, nullptr, ~0u); },
+         false, {}},
+    };
+    for (Orvex::BaseSprite* s : {static_cast<Orvex::BaseSprite*>(sprite), static_cast<Orvex::BaseSprite*>(&d3dx)})
+        for (Case const& c : cases) {
+            SCOPED_TRACE(c.what);
+            ASSERT_TRUE(s->Begin(D3DXSPRITE_ALPHABLEND, nullptr));
+            s->startReach();
+            c.draw(*s);
+            Orvex::FRect reach;
+            EXPECT_EQ(s->takeReach(reach), c.known);
+            s->End();
+            if (!c.known) continue;
+            for (auto [have, want] : {std::pair{reach.left, c.reach.left}, {reach.top, c.reach.top},
+                                      {reach.right, c.reach.right}, {reach.bottom, c.reach.bottom}})
+                EXPECT_NEAR(have, want, 1e-3f);
+        }
 }
 
 }  // namespace
