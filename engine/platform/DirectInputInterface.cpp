@@ -86,6 +86,7 @@ void DirectInputInterface::shutdown() {
     keyQueue_.clear();
     mouseQueue_.clear();
     releaseAll();
+    systemText_ = false;
     initialised_ = false;
     window_ = nullptr;
 }
@@ -143,7 +144,7 @@ void DirectInputInterface::update() {
 void DirectInputInterface::processKey(KeyEvent const& event) {
     if (event.releaseAll) {
         for (unsigned held = 1; held < KeyState::kKeyCount; ++held) {
-            if (keys_.isKeyDown(static_cast<u8>(held))) processKey({static_cast<u8>(held), false, false});
+            if (keys_.isKeyDown(static_cast<u8>(held))) processKey({static_cast<u8>(held), false, false, 0});
         }
         return;
     }
@@ -156,7 +157,9 @@ void DirectInputInterface::processKey(KeyEvent const& event) {
         keys_.clearPressed();
         keys_.addPressed(code);
         keys_.setRepeat(false, 0);
+        keys_.setTypedChar(event.typed, systemText_);
         repeatKey_ = code;
+        repeatChar_ = event.typed;
         repeatCount_ = 0;
         keyPressedSignal.emit(keys_, code);
         keyDownSignal.emit(keys_, code);
@@ -168,6 +171,7 @@ void DirectInputInterface::processKey(KeyEvent const& event) {
         keys_.setKeyDown(code, false);
         keys_.clearPressed();
         keys_.setRepeat(false, 0);
+        keys_.setTypedChar(0, systemText_);
         if (repeatKey_ == code) repeatKey_ = -1;
         keyReleasedSignal.emit(keys_, code);
     }
@@ -189,6 +193,7 @@ void DirectInputInterface::processKeyRepeat() {
     keys_.clearPressed();
     keys_.addPressed(code);
     keys_.setRepeat(true, repeatCount_);
+    keys_.setTypedChar(repeatChar_, systemText_);
     keyPressedSignal.emit(keys_, code);
 }
 
@@ -307,6 +312,7 @@ void DirectInputInterface::releaseAll() {
     keys_.releaseAll();
     keys_.clearPressed();
     keys_.setRepeat(false, 0);
+    keys_.setTypedChar(0, false);
     repeatKey_ = -1;
     for (bool& held : mouse_.buttons) held = false;
     lastPressButton_ = -1;

@@ -8,7 +8,8 @@
 // Holding a key repeats its key-pressed signal after the repeat delay, then at the repeat rate
 // (at most one repeat per poll, so a stalled frame does not release a burst). Mouse positions
 // are in window client pixels, which are the back buffer's pixels since the window is placed at
-// the display mode's size.
+// the display mode's size. On the window-message path a key press carries the character the
+// system's keyboard layout typed with it (KeyState::getTypedChar), which text fields type.
 #pragma once
 
 #include <deque>
@@ -123,6 +124,7 @@ private:
         u8 code;
         bool down;
         bool releaseAll;  // focus lost: every held key goes up
+        wchar_t typed;  // the character the system typed with a press (WM_CHAR after it), or 0
     };
     struct MouseEvent {
         enum Kind { Move, Button, DoubleClick, Wheel } kind;
@@ -162,6 +164,9 @@ private:
 
     // Window messages (DirectInputInterface_messages.cpp).
     void queueMouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // A printable character of WM_CHAR goes with the key press queued before it, or comes as a
+    // press of no key (code 0) when that press has one already or there is none.
+    void queueTypedChar(wchar_t ch);
 
     DirectInputInitParams params_;
     bool initialised_ = false;
@@ -173,8 +178,12 @@ private:
     std::wstring typedText_;
     std::wstring pendingText_;
 
-    // Key repeat of the last key pressed.
+    // Whether WM_CHAR has brought a printable character since init: the system's layout types.
+    bool systemText_ = false;
+
+    // Key repeat of the last key pressed, and the character it typed.
     int repeatKey_ = -1;
+    wchar_t repeatChar_ = 0;
     u32 repeatNext_ = 0;
     u32 repeatCount_ = 0;
 

@@ -153,7 +153,7 @@ void DirectInputInterface::readKeyboard(std::vector<KeyEvent>& out) {
         if (!readBuffered(keyboard_, data)) return;
         for (DIDEVICEOBJECTDATA const& item : data) {
             if (item.dwOfs >= KeyState::kKeyCount) continue;
-            out.push_back({static_cast<u8>(item.dwOfs), (item.dwData & 0x80) != 0, false});
+            out.push_back({static_cast<u8>(item.dwOfs), (item.dwData & 0x80) != 0, false, 0});
         }
         return;
     }
@@ -161,7 +161,7 @@ void DirectInputInterface::readKeyboard(std::vector<KeyEvent>& out) {
     if (!readState(keyboard_, sizeof(state), state)) return;
     for (unsigned code = 1; code < 256; ++code) {
         bool down = (state[code] & 0x80) != 0;
-        if (down != ((keyboardSnapshot_[code] & 0x80) != 0)) out.push_back({static_cast<u8>(code), down, false});
+        if (down != ((keyboardSnapshot_[code] & 0x80) != 0)) out.push_back({static_cast<u8>(code), down, false, 0});
     }
     std::memcpy(keyboardSnapshot_, state, sizeof(state));
 }

@@ -47,18 +47,19 @@ void DirectInputInterface::onWindowMessage(HWND window, UINT message, WPARAM wPa
         if (code == 0) return;  // a key without a scan code has no DirectInput code
         if (bits & (1u << 24)) code |= 0x80;
         if (keyQueue_.size() >= kMaxQueued) keyQueue_.pop_front();
-        keyQueue_.push_back({static_cast<u8>(code), message == WM_KEYDOWN || message == WM_SYSKEYDOWN, false});
+        keyQueue_.push_back({static_cast<u8>(code), message == WM_KEYDOWN || message == WM_SYSKEYDOWN, false, 0});
         return;
     }
     case WM_CHAR:
         if (pendingText_.size() < kMaxQueued) pendingText_ += static_cast<wchar_t>(wParam);
+        queueTypedChar(static_cast<wchar_t>(wParam));
         return;
     case WM_KILLFOCUS:
         // Keys released while the window had no focus never report it: let them go now.
-        keyQueue_.push_back({0, false, true});
+        keyQueue_.push_back({0, false, true, 0});
         return;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) keyQueue_.push_back({0, false, true});
+        if (LOWORD(wParam) == WA_INACTIVE) keyQueue_.push_back({0, false, true, 0});
         return;
     default:
         break;
@@ -66,6 +67,25 @@ void DirectInputInterface::onWindowMessage(HWND window, UINT message, WPARAM wPa
 
     if (message < WM_MOUSEFIRST || message > WM_MOUSELAST) return;
     queueMouseMessage(message, wParam, lParam);
+}
+
+void DirectInputInterface::queueTypedChar(wchar_t ch) {
+    // Control characters (Backspace, Return, Ctrl+letter) are the keys' own business.
+    if (ch < 0x20 || (ch >= 0x7F && ch < 0xA0)) return;
+    systemText_ = true;
+    // The window system sends a key's character right after its press; a dead key's press
+    // brings none, and the character it composes comes with the next key.
+    for (auto it = keyQueue_.rbegin(); it != keyQueue_.rend() && !it->releaseAll; ++it) {
+        if (!it->down) continue;
+        if (it->typed != 0) break;
+        it->typed = ch;
+        return;
+    }
+    // A character without a press of its own (an input method's, a key the window system has no
+    // scan code for) is typed by a press and release of no key.
+    if (keyQueue_.size() + 2 > kMaxQueued) return;
+    keyQueue_.push_back({0, true, false, ch});
+    keyQueue_.push_back({0, false, false, 0});
 }
 
 void DirectInputInterface::queueMouseMessage(UINT message, WPARAM wParam, LPARAM lParam) {

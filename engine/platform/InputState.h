@@ -108,6 +108,17 @@ public:
         repeatCount_ = repeat ? count : 0;
     }
 
+    // The character the system's keyboard layout typed with the key newly pressed in this event
+    // (again with its repeats). With hasSystemText the input reports the system's characters, so
+    // 0 means the key typed none (a dead key, a modifier); without it (DirectInput devices, key
+    // events that come without text) the keyboard layout file's characters stand in.
+    wchar_t getTypedChar() const { return typed_; }
+    bool hasSystemText() const { return systemText_; }
+    void setTypedChar(wchar_t ch, bool fromSystem) {
+        typed_ = ch;
+        systemText_ = fromSystem;
+    }
+
     // Caps lock as a toggle, not as a held key.
     bool isCapsLockOn() const { return capsLock_; }
     void setCapsLock(bool on) { capsLock_ = on; }
@@ -131,6 +142,8 @@ private:
     bool repeat_ = false;
     u32 repeatCount_ = 0;
     bool capsLock_ = false;
+    wchar_t typed_ = 0;
+    bool systemText_ = false;
 };
 
 // The mouse after one mouse event.

@@ -219,21 +219,30 @@ TastaturLayout::Level TastaturLayout::getLevel(u8 code, KeyState const& state) c
     return shift ? LEVEL_SHIFT : LEVEL_NORMAL;
 }
 
+namespace {
+
+// Whether the state carries what the system's keyboard layout typed with this key.
+bool typedBySystem(u8 code, KeyState const& state) { return state.hasSystemText() && state.wasPressed(code); }
+
+}  // namespace
+
 wchar_t TastaturLayout::getChar(u8 code, KeyState const& state) const {
+    if (typedBySystem(code, state)) return state.getTypedChar();
     Level level = getLevel(code, state);
     if (level == LEVEL_NONE) return 0;
     return keys_[code].chars[level];
 }
 
 u32 TastaturLayout::getKeyType(u8 code, KeyState const& state) const {
-    Key const& key = keys_[code];
-    if (!key.defined) return KT_REST;
-    Level level = getLevel(code, state);
-    if (level == LEVEL_NONE) {
-        // With Ctrl or Alt a character key types nothing; caret, delete and such keep their type.
-        return key.chars[LEVEL_NORMAL] != 0 ? static_cast<u32>(KT_REST) : key.types[LEVEL_NORMAL];
-    }
-    return key.types[level];
+    Key const& key = keys_[code];  // an undefined key is of type KT_REST on every level
+    Level const level = getLevel(code, state);
+    // With Ctrl or Alt a character key types nothing; caret, delete and such keep their type.
+    u32 const own = level != LEVEL_NONE            ? key.types[level]
+                    : key.chars[LEVEL_NORMAL] != 0 ? static_cast<u32>(KT_REST)
+                                                   : key.types[LEVEL_NORMAL];
+    // Editing keys keep their type; any other key is of the type of the character it typed.
+    if (!typedBySystem(code, state) || (own & (KT_STEUER | KT_BACKSPACE | KT_DEL)) != 0) return own;
+    return classifyChar(getChar(code, state));
 }
 
 u32 TastaturLayout::parseKeyType(std::wstring const& name) {
@@ -262,7 +271,7 @@ u32 TastaturLayout::classifyChar(wchar_t ch) {
 
 bool TastaturLayout::editText(TextEditState& edit, u8 code, KeyState const& state, bool refuseAttChars,
                               bool refusePropChars) const {
-    if (!keys_[code].defined) return false;
+    if (!keys_[code].defined && !typedBySystem(code, state)) return false;
     u32 type = getKeyType(code, state);
     if (type == KT_BACKSPACE) return edit.deleteBeforeCaret();
     if (type == KT_DEL) return edit.deleteAfterCaret();

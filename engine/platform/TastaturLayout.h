@@ -104,9 +104,12 @@ public:
     // The level the modifiers select: AltGr, else shift (inverted by caps lock on letter keys),
     // else normal; LEVEL_NONE while Ctrl or the left Alt key alone is held.
     Level getLevel(u8 code, KeyState const& state) const;
-    // The character the key types in that state; 0 when it types nothing.
+    // The character the key types in that state; 0 when it types nothing. For the key pressed in
+    // a state that carries the system's characters, the one the system typed: the layout's
+    // characters stand in only where the input reports none.
     wchar_t getChar(u8 code, KeyState const& state) const;
-    // One of the key-type flags for the key in that state.
+    // One of the key-type flags for the key in that state; a key the system typed a character
+    // with is of that character's type, unless the layout makes it a caret, backspace or delete key.
     u32 getKeyType(u8 code, KeyState const& state) const;
     // "LETTER" 1 ... "DEL" 128, each also with the prefix "KT_"; anything else is KT_REST.
     static u32 parseKeyType(std::wstring const& name);

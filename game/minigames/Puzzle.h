@@ -13,7 +13,9 @@
 // ("CHECK_ALPHA": first value for the places on a drop, second for the pieces on a press), so a
 // press on a transparent corner reaches the piece beneath. A dragged piece stays inside the main
 // window. The pointer comes from the manager while the game is active, taken only while its help
-// screen is closed.
+// screen is closed. A piece let go on a place without filling it (another piece's place, a filled
+// one, or its own missed by the drop test), its corners nearer than "MAX_DIST" to the place's,
+// would look placed: it flies back to where it was taken in half a second.
 //
 // Keys beside the base's: "SIZE", "COLOR_ZIEL_HELP", "MAX_DIST", "CHECK_ALPHA", "INTI_POS";
 // children "PUZZLE_TEIL" (places, each the template of a movable piece), "PUZZLE_TEIL_FEST",
@@ -66,6 +68,8 @@ public:
     static constexpr short kAlphaThreshold = 64;
     // A placed piece flies to its place at this speed (one second).
     static constexpr double kFlightSpeed = 1.0;
+    // A piece let go on a place it does not fill flies back at this speed (half a second).
+    static constexpr double kReturnSpeed = 2.0;
     static constexpr float kEndFadeLength = 0.5f;
     // A loose piece's shadow: this many pixels right and down, black at half strength.
     static constexpr float kShadowOffset = 4.0f;
@@ -163,6 +167,9 @@ private:
     static Orvex::FRect fieldRectOf(PuzzleTeil const& piece);
     // The loose place of the held piece's id under the point, near enough, or null.
     PuzzleTeil* placeFor(PuzzleTeil const& piece, D3DXVECTOR2 const& point) const;
+    // Whether the piece covers a place: both its corners nearer than the snap distance to the
+    // place's.
+    bool liesOnAPlace(PuzzleTeil const& piece) const;
 
     Orvex::GUIWindow* foreground_ = nullptr;
     Orvex::GUIWindow* field_ = nullptr;
@@ -176,6 +183,8 @@ private:
     PuzzleTeil* held_ = nullptr;
     D3DXVECTOR2 reference_{kDefaultReference, kDefaultReference};
     D3DXVECTOR2 grabOffset_{0.0f, 0.0f};
+    // Where the held piece was taken, in field fractions.
+    D3DXVECTOR2 takenFrom_{0.0f, 0.0f};
     D3DXCOLOR helpColour_{0.0f, 0.0f, 0.0f, 1.0f};
     float maxDist_ = kDefaultMaxDist;
     bool alphaOnDrop_ = true;

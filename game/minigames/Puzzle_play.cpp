@@ -82,7 +82,8 @@ void Puzzle::onMouseDown(Orvex::MouseState& mouse, Orvex::OrvexMouseButton const
         PuzzleTeil* piece = active_[i].get();
         if (!piece->loose || !piece->hitTest(point, alphaOnGrab_)) continue;
         held_ = piece;
-        grabOffset_ = piece->getPosition() - toField(point);
+        takenFrom_ = piece->getPosition();
+        grabOffset_ = takenFrom_ - toField(point);
         // To the top.
         auto const at = active_.begin() + static_cast<std::ptrdiff_t>(i);
         std::rotate(at, at + 1, active_.end());
@@ -114,6 +115,15 @@ Puzzle::PuzzleTeil* Puzzle::placeFor(PuzzleTeil const& piece, D3DXVECTOR2 const&
     return nullptr;
 }
 
+bool Puzzle::liesOnAPlace(PuzzleTeil const& piece) const {
+    Orvex::FRect const r = Orvex::boundingRectOfSpriteRect(piece.getSpriteRect());
+    return std::any_of(targets_.begin(), targets_.end(), [&](std::unique_ptr<PuzzleTeil> const& target) {
+        Orvex::FRect const place = Orvex::boundingRectOfSpriteRect(target->getSpriteRect());
+        return std::hypot(r.left - place.left, r.top - place.top) < maxDist_ &&
+               std::hypot(r.right - place.right, r.bottom - place.bottom) < maxDist_;
+    });
+}
+
 void Puzzle::onMouseUp(Orvex::MouseState& mouse, Orvex::OrvexMouseButton const& button) {
     if (!takesInput() || !held_ || button != Orvex::OMB_LEFT) return;
     PuzzleTeil* piece = held_;
@@ -127,6 +137,9 @@ void Puzzle::onMouseUp(Orvex::MouseState& mouse, Orvex::OrvexMouseButton const& 
         auto const at = std::find_if(active_.begin(), active_.end(),
                                      [piece](std::unique_ptr<PuzzleTeil> const& each) { return each.get() == piece; });
         if (at != active_.end()) std::rotate(active_.begin(), at, at + 1);
+    } else if (liesOnAPlace(*piece)) {
+        // Lying there it would pass for placed, the picture put together wrongly.
+        piece->moveTo(takenFrom_, kReturnSpeed);
     }
     // Every drop asks whether all places are filled. A game without places is never solved by a
     // decoy, and a decoy dropped after the last place was filled restarts neither the end delay

@@ -130,12 +130,24 @@ void Sequenz::newSequence(float delay) {
     int const count = static_cast<int>(elements_.size());
     sequence_.assign(length_, 0);
     for (unsigned& element : sequence_) element = static_cast<unsigned>(Orvex::randomInt(0, count));
+    beginDemonstration(delay);
+    inputPosition_ = 0;
+}
+
+void Sequenz::beginDemonstration(float delay) {
     inputPhase_ = false;
     clearPending_ = goalAnimation_ && inputPosition_ > 0;
     shownIndex_ = -1;
-    inputPosition_ = 0;
-    stepTimer_ = showTime_ - delay;
+    gapDone_ = false;
+    demoDelay_ = delay;
+    // A lit answer is seen for a step, as a shown element is; the pause follows on a dark board.
+    stepTimer_ = clearPending_ ? 0.0f : showTime_ - delay;
     toGoal(playWindow_, L"AN", kPlayOnSpeed);
+}
+
+bool Sequenz::nextStepRepeatsWindow() const {
+    Orvex::GUIWindow const* now = showWindowAt(shownIndex_);
+    return now && now == showWindowAt(shownIndex_ + 1);
 }
 
 double Sequenz::goalSpeed() const {
@@ -159,13 +171,20 @@ void Sequenz::update(double const& dt) {
             stepTimer_ >= showTime_ - goalShare_ * showTime_)
             toGoal(showWindowAt(shownIndex_), L"AUS", goalSpeed());
         if (stepTimer_ >= showTime_) {
-            toGoal(wrongSign_, L"AUS", kWrongSignSpeed);
             if (clearPending_) {
                 if (goalAnimation_)
                     for (Orvex::GUIWindow* show : showWindows_) toGoal(show, L"AUS", goalSpeed());
                 clearPending_ = false;
-                stepTimer_ = 0.0f;
+                stepTimer_ = showTime_ - demoDelay_;
+            } else if (!gapDone_ && nextStepRepeatsWindow()) {
+                // Lit twice in a row, the window goes dark in between so that both are seen.
+                if (goalAnimation_) toGoal(showWindowAt(shownIndex_), L"AUS", goalSpeed());
+                endParticle();
+                gapDone_ = true;
+                bool const fadesNow = goalAnimation_ && !goalAnimationBefore_;
+                stepTimer_ = showTime_ - kRepeatGap - (fadesNow ? goalShare_ * showTime_ : 0.0f);
             } else {
+                gapDone_ = false;
                 showNextStep(shownInSequence);
             }
         }
@@ -174,6 +193,7 @@ void Sequenz::update(double const& dt) {
 }
 
 void Sequenz::showNextStep(bool shownInSequence) {
+    toGoal(wrongSign_, L"AUS", kWrongSignSpeed);
     if (!goalAnimationBefore_ && goalAnimation_ && shownInSequence) toGoal(showWindowAt(shownIndex_), L"AUS", goalSpeed());
     ++shownIndex_;
     endParticle();
@@ -225,11 +245,7 @@ void Sequenz::onElementClick(Orvex::GUIWindow& element) {
     if (!right) {
         MinispielManager::instance().moveWrong.emit(*this);
         toGoal(wrongSign_, L"AN", kWrongSignSpeed);
-        inputPhase_ = false;
-        clearPending_ = goalAnimation_ && inputPosition_ > 0;
-        shownIndex_ = -1;
-        stepTimer_ = showTime_ - kReplayDelay;
-        toGoal(playWindow_, L"AN", kPlayOnSpeed);
+        beginDemonstration(kReplayDelay);
         return;
     }
     replay(element);

@@ -8,6 +8,11 @@
 // cost only time. The demonstration stands still while the help is on the screen, also while it
 // fades out.
 //
+// So that what is lit is always the demonstration's: the player's last lit answer goes out one
+// step after the click, and the pause before the demonstration counts from then, on a dark board;
+// an element whose show window was lit in the step before is lit again only after that window has
+// been dark for kRepeatGap seconds.
+//
 // Keys beside the base's: "MIN_LENGTH" (the first sequence's length, 5), "MAX_LENGTH" (5),
 // "TIMER_SHOW" (seconds between two steps of the demonstration, 0.5), "SHOW_ON_IS_CLICK_ON" (an
 // element without its own show window lights up its click window; else the show window of the
@@ -55,6 +60,8 @@ public:
     // The pause before a new sequence and before a replay.
     static constexpr float kNewSequenceDelay = 2.0f;
     static constexpr float kReplayDelay = 1.0f;
+    // How long a show window lit in two steps in a row is dark between them.
+    static constexpr float kRepeatGap = 0.3f;
     // Speeds of the play window's goals: shown at the start of a demonstration, gone at the
     // player's turn.
     static constexpr double kPlayOnSpeed = 1.0;
@@ -96,6 +103,10 @@ private:
     double goalSpeed() const;
     // The show window of the sequence's element at that position, or null.
     Orvex::GUIWindow* showWindowAt(int position) const;
+    // The demonstration of the sequence, delay seconds after the lit answer has gone out.
+    void beginDemonstration(float delay);
+    // Whether the next step lights the show window lit now.
+    bool nextStepRepeatsWindow() const;
     // The step of the demonstration that lights the next element, or hands over to the player
     // (after sending out the element lit before, when goals change at the step).
     void showNextStep(bool shownInSequence);
@@ -123,6 +134,10 @@ private:
     float stepTimer_ = 0.0f;
     bool inputPhase_ = false;
     bool clearPending_ = false;
+    // The pause before the first step, counted from the clear step when one comes.
+    float demoDelay_ = 0.0f;
+    // The dark gap before the next step is over.
+    bool gapDone_ = false;
     bool goalAnimation_ = false;
     bool goalAnimationBefore_ = true;
     float goalShare_ = kDefaultGoalShare;

@@ -50,10 +50,12 @@ protected:
             if (!window->getOptions().visible) return false;
         return true;
     }
-    // A key pressed and let go, a frame each, then the screens settle.
-    void key(SDL_Scancode code, SDL_Keycode sym, bool shift = false) {
+    // A key pressed and let go, a frame each, then the screens settle. With text, the window
+    // system's layout types that text with the press.
+    void key(SDL_Scancode code, SDL_Keycode sym, bool shift = false, char const* text = nullptr) {
         if (shift) testsupport::pushKey(windowId(), SDL_SCANCODE_LSHIFT, true, SDLK_LSHIFT);
         testsupport::pushKey(windowId(), code, true, sym);
+        if (text && *text) testsupport::pushText(windowId(), text);
         tick(false);
         testsupport::pushKey(windowId(), code, false, sym);
         if (shift) testsupport::pushKey(windowId(), SDL_SCANCODE_LSHIFT, false, SDLK_LSHIFT);

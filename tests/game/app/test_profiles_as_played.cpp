@@ -2,11 +2,14 @@
 // "Löschen" asks first, naming the profile, and every way of saying no (the button, Escape,
 // Return) keeps it; yes deletes it with its progress and the first profile left becomes active.
 // A second profile made from the profile screen gets the name typed into its dialog: no tutorial
-// page comes over the name field. Screenshots go to the build folder's "screenshots".
+// page comes over the name field; the name is what the system's keyboard layout types, whatever
+// the layout file says the keys are. Screenshots go to the build folder's "screenshots".
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
@@ -123,6 +126,46 @@ TEST_F(PlayedNewProfileTest, TheSecondProfileGetsTheTypedNameWithoutATutorialOve
     EXPECT_NE(profiles().findProfile(L"Bert"), nullptr);
     EXPECT_EQ(profiles().findProfile(L"Spieler 2"), nullptr);
     EXPECT_EQ(activeName(), L"Bert");
+}
+
+// A name typed as the window system sends it under a keyboard layout: the keys (a capital with
+// shift, ' the apostrophe key, _ no key) and the text the layout types with each ("" for a dead
+// key).
+struct SystemLayout {
+    char const* what;
+    char const* keys;
+    std::vector<char const*> texts;
+    std::wstring name;
+};
+
+TEST_F(PlayedNewProfileTest, TheNameFieldTypesWhatTheSystemsLayoutTypes) {
+    SystemLayout const layouts[] = {
+        {"US: Z where the layout file has Y", "Fritz", {"F", "r", "i", "t", "z"}, L"Fritz"},
+        {"German: Z on the key right of T", "Frity", {"F", "r", "i", "t", "z"}, L"Fritz"},
+        {"US international: a dead accent, then its letter", "Jos'e", {"J", "o", "s", "", "\xC3\xA9"}, L"Jos\u00e9"},
+        {"an input method's letter without a key", "Jo_l", {"J", "o", "\xC3\xAB", "l"}, L"Jo\u00ebl"},
+    };
+    ASSERT_NO_FATAL_FAILURE(toMainMenu());
+    clickOn(L"H_Profile");
+    for (SystemLayout const& layout : layouts) {
+        SCOPED_TRACE(layout.what);
+        clickOn(L"P_NEUButton");
+        ASSERT_EQ(activeMenu(), L"NEUESPROFIL");
+        for (std::size_t i = 0; layout.keys[i]; ++i) {
+            char const c = layout.keys[i];
+            if (c == '_') {
+                testsupport::pushText(windowId(), layout.texts[i]);
+                tick(false);
+                continue;
+            }
+            SDL_Scancode const code = c == '\'' ? SDL_SCANCODE_APOSTROPHE : SDL_Scancode(SDL_SCANCODE_A + (std::tolower(c) - 'a'));
+            key(code, SDL_GetKeyFromScancode(code), std::isupper(c) != 0, layout.texts[i]);
+        }
+        settle();
+        EXPECT_EQ(textOf(L"NP_ProfilName_LABEL"), layout.name);
+        pressEscape();
+        ASSERT_EQ(activeMenu(), L"PROFILMENU");
+    }
 }
 
 }  // namespace

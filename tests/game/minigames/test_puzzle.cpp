@@ -63,8 +63,12 @@ protected:
     void put(Piece const* target, D3DXVECTOR2 const& off = D3DXVECTOR2(0.0f, 0.0f), int steps = 8) {
         Piece* piece = pieceOf(target);
         ASSERT_NE(piece, nullptr);
+        dropCornerAt(piece, corner(target) + off, steps);
+    }
+    // Drags the piece so that its corner lands at the point (to the nearest whole pixel).
+    void dropCornerAt(Piece* piece, D3DXVECTOR2 const& at, int steps = 8) {
         D3DXVECTOR2 const from = grabPoint(piece);
-        D3DXVECTOR2 const delta = corner(target) - corner(piece) + off;
+        D3DXVECTOR2 const delta = at - corner(piece);
         drag(from, from + D3DXVECTOR2(std::round(delta.x), std::round(delta.y)), steps);
     }
 };
@@ -146,17 +150,43 @@ INSTANTIATE_TEST_SUITE_P(Offsets, PuzzleSnapTest,
                                            SnapCase{0, -25, false}, SnapCase{17, 17, true},
                                            SnapCase{18, 18, false}));
 
-TEST_F(PuzzleTest, APieceOnAnotherPiecesPlaceStaysLooseWhereItWasDropped) {
-    Piece const* own = game->getTargets()[3];
-    Piece const* other = game->getTargets()[2];
-    Piece* piece = pieceOf(own);
-    put(own, corner(other) - corner(own));
+// A piece let go on a place it does not fill, its corner nearer than "MAX_DIST" 25 to the place's,
+// would look placed, the picture put together wrongly: it flies back to where it was taken and
+// stays loose. Farther off it stays where it was dropped.
+struct WrongPlaceCase {
+    char const* what;
+    bool decoy;      // the night-sky decoy, else the fourth quarter
+    bool filled;     // the place (the third quarter's) filled first
+    float dx;
+    bool back;
+};
+void PrintTo(WrongPlaceCase const& c, std::ostream* out) { *out << c.what; }
+
+class PuzzleWrongPlaceTest : public PuzzleTest, public ::testing::WithParamInterface<WrongPlaceCase> {};
+
+TEST_P(PuzzleWrongPlaceTest, APieceOnAPlaceItDoesNotFillGoesBack) {
+    Piece const* place = game->getTargets()[2];
+    if (GetParam().filled) put(place);
+    // The decoy's copy comes after the quarters' until a piece is taken.
+    Piece* piece = GetParam().decoy ? game->getPieces().back() : pieceOf(game->getTargets()[3]);
+    D3DXVECTOR2 const taken = corner(piece);
+    D3DXVECTOR2 const dropped = corner(place) + D3DXVECTOR2(GetParam().dx, 0.0f);
+    dropCornerAt(piece, dropped);
+    wait(0.5);
     EXPECT_TRUE(piece->loose);
-    EXPECT_TRUE(other->loose);
-    wait(1.0);
-    EXPECT_NEAR(corner(piece).x, corner(other).x, 0.01f);
+    EXPECT_EQ(place->loose, !GetParam().filled);
+    D3DXVECTOR2 const want = GetParam().back ? taken : dropped;
+    EXPECT_NEAR(corner(piece).x, want.x, 0.6f);
+    EXPECT_NEAR(corner(piece).y, want.y, 0.6f);
     EXPECT_FALSE(game->isFinished(false));
 }
+
+INSTANTIATE_TEST_SUITE_P(Drops, PuzzleWrongPlaceTest,
+                         ::testing::Values(WrongPlaceCase{"another quarter's place", false, false, 0, true},
+                                           WrongPlaceCase{"24 off another's place", false, false, 24, true},
+                                           WrongPlaceCase{"25 off another's place", false, false, 25, false},
+                                           WrongPlaceCase{"a filled place", false, true, 0, true},
+                                           WrongPlaceCase{"the decoy on a place", true, false, 0, true}));
 
 TEST_F(PuzzleTest, ADraggedPieceStaysPinnedInsideTheWindow) {
     Piece* piece = pieceOf(game->getTargets()[3]);

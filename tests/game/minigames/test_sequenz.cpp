@@ -385,6 +385,45 @@ TEST_F(SequenzTest, AWrongFirstClickReplaysAfterOneSecondWithoutSendingTheLights
     EXPECT_NEAR(framesUntilTheFirstStep(*game), 60, 2);
 }
 
+// What the demonstration lights is its own: the player's lit last answer goes out within a step,
+// the board is dark for a while before the first step, and so is a window between two steps in a
+// row that light it. Every element lights a ring going to "AN" and "AUS" (pads 1 and 2 share one,
+// 3 and 4 the other). Turns by the row: the sequence repeated, or a right then a wrong click.
+TEST_F(SequenzTest, EachStepLightsOnADarkBoard) {
+    // Frames the answer may stay lit, the board is dark before a first step and between repeats.
+    constexpr int kAnswerLit = 45, kDarkBeforeFirst = 30, kDarkBeforeAgain = 15;
+    int repeatsSeen = 0;
+    for (bool const wrongClicks : {false, true}) {
+        SCOPED_TRACE(wrongClicks ? "replays after a wrong click" : "new sequences after a repeated one");
+        Sequenz* game = playOwn(L"MIN_LENGTH=\"4\" MAX_LENGTH=\"7\" SHOW_ON_IS_CLICK_ON=\"0\" CHANGE_ANIM_GOAL=\"1\"");
+        ASSERT_NE(game, nullptr);
+        auto const& shows = game->getShowWindows();
+        auto const lit = [](Orvex::GUIWindow* w) { return w->getOptions().visible && w->getDrawOptions().alpha > 0.5; };
+        for (int round = 0, dark = 0; round < 4 && !game->isFinished(false); ++round, dark = 0) {
+            auto const& sequence = game->getSequence();
+            for (int i = 0, shown = -1; i < kMaxDemoFrames && !game->isInputPhase(); ++i) {
+                int const darkBefore = dark;
+                tick(false);
+                dark = std::any_of(shows.begin(), shows.end(), lit) ? 0 : dark + 1;
+                if (game->getShownIndex() == shown || game->getShownIndex() >= static_cast<int>(sequence.size())) continue;
+                shown = game->getShownIndex();
+                bool const again = shown > 0 && shows[sequence[shown]] == shows[sequence[shown - 1]];
+                repeatsSeen += again;
+                EXPECT_TRUE(shown > 0 || (i - darkBefore <= kAnswerLit && darkBefore >= kDarkBeforeFirst)) << i << ", " << darkBefore;
+                EXPECT_TRUE(!again || darkBefore >= kDarkBeforeAgain) << "step " << shown << ": " << darkBefore;
+            }
+            ASSERT_TRUE(game->isInputPhase());
+            std::vector<unsigned> const answer = game->getSequence();
+            for (std::size_t k = 0; k < answer.size(); ++k) {
+                bool const wrong = wrongClicks && round % 2 == 0 && k == 1;
+                clickElement(*game, wrong ? (answer[k] + 1) % 4 : answer[k]);
+                if (wrong) break;
+            }
+        }
+    }
+    EXPECT_GT(repeatsSeen, 0) << "no window was lit in two steps in a row";
+}
+
 TEST_F(SequenzTest, TheHelpFreezesTheDemonstration) {
     Sequenz* game = playOwn(L"MIN_LENGTH=\"3\"");
     ASSERT_NE(game, nullptr);
