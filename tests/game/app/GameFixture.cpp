@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/core/AppInfo.h"
 #include "engine/core/GOBManager.h"
 #include "engine/core/PerfTimer.h"
 #include "engine/core/engine/OrvexEngine.h"
@@ -58,6 +59,9 @@ void GameFixture::startEngine(unsigned w, unsigned h) {
     height = h;
     Orvex::Effect::useCompiledCache = 0;
     Orvex::Effect::writeCompiledCache = 0;
+    // As the game's start: the profiles are saved in the user folder, so it must exist even in a
+    // test process whose first test this is.
+    Orvex::AppInfo::getInstance().createUserFolder();
 
     Orvex::OrvexEngine* engine = Orvex::OrvexEngine::getInstance();
     globals = new Solitaire::MyGlobals();
