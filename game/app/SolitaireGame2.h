@@ -202,6 +202,8 @@ private:
 
     // ---- menus (SolitaireGame2_menus.cpp) ----
     static std::span<MenuEntry const> menuEntries();
+    // The tutorials a menu offers as it is entered.
+    void offerMenuTutorials(std::wstring const& menu);
     void leaveStartMenu();
     void enterInGameMenu();
 
@@ -289,6 +291,8 @@ private:
     RunningGame running_;
     bool musicRestart_ = false;
     bool checkingStory_ = false;
+    // Set while the end of a scene closes its strip and the menus go back behind it.
+    bool closingStory_ = false;
 };
 
 }  // namespace Solitaire

@@ -231,7 +231,9 @@ bool SolitaireGame2::finishStoryPart() {
     part->applyPostUnlocks(profile);
     part->stopEmitters();  // a skipped scene's sparks would fall on the next table
     storyPart_ = nullptr;
+    closingStory_ = true;
     solTutorials_->closeTutorial();
+    closingStory_ = false;
     part->applyPostPostUnlocks(profile);
     StorySceneParams const params = part->params;
     // The scene's achievements.
