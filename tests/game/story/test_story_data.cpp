@@ -6,13 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <set>
 
+#include "engine/core/Utils.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/Language.h"
 #include "engine/gui/LanguageManager.h"
 #include "engine/gui/TutorialPage.h"
+#include "engine/gui/Text.h"
 #include "engine/gui/TutorialStrip.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/cards/AchivementManager.h"
@@ -192,6 +195,69 @@ TEST_F(ShippedStoryTest, TheLessonNamesCardsAndPilesOfItsVariant) {
     // The lesson's pages lead only to its own pages.
     Solitaire::ExtendedTutorial const* lesson = Solitaire::ExtendedTutorialManager::instance().getLessons().at(0).get();
     for (std::wstring const& next : collect(lessons, {L"NEXT"})) EXPECT_NE(lesson->findPage(next), nullptr);
+    cards.createDiscardPile();
+    cards.setCamera(nullptr);
+}
+
+// Each game's tutorial says what its dealt table shows: a page whose pile role speaks of hidden
+// cards has face-down cards on those piles, one that speaks of open cards has none there. The
+// games are those whose variants name the tutorial in the catalogue, dealt as they ship.
+TEST_F(ShippedStoryTest, EachGamesPagesSayWhetherItsPilesHoldHiddenCards) {
+    struct Words {
+        wchar_t const* language;
+        std::vector<std::wstring> hidden, open;
+    };
+    Words const words[] = {{L"GER", {L"verdeckt"}, {L"offen"}},
+                           {L"ENG", {L"hidden", L"face down", L"face-down"}, {L"face up", L"face-up"}}};
+    auto says = [](std::wstring const& text, std::vector<std::wstring> const& any) {
+        for (std::wstring const& w : any)
+            if (text.find(w) != std::wstring::npos) return true;
+        return false;
+    };
+    // The rule file of each tutorial's game.
+    Orvex::XMLNode catalogue = file(L"data\\Level\\Level.dat");
+    std::map<std::wstring, std::wstring> games;
+    std::function<void(Orvex::XMLNode const&)> walk = [&](Orvex::XMLNode const& n) {
+        if (n.getName() == L"VARIANTE" && n.getAttribute(L"START_TUTORIAL"))
+            games.emplace(n.getAttributeString(L"START_TUTORIAL", L""), n.getAttributeString(L"FILE", L""));
+        for (Orvex::XMLNode const* child : n.children()) walk(*child);
+    };
+    walk(catalogue);
+    EXPECT_EQ(games.size(), 7u);
+    Solitaire::StyleSettings::instance().setKartenset(cardtest::tableCardSet());
+    Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
+    Solitaire::SolitaireCamera camera;
+    Orvex::LanguageManager* languages = Orvex::OrvexEngine::getInstance()->getLanguage();
+    int pages = 0;
+    for (auto const& [tutorial, rules] : games) {
+        cards.createDiscardPile();
+        ASSERT_TRUE(cards.loadGameDefinitionFile(rules)) << guitest::narrow(rules);
+        cards.startGame(&camera, L"1", true, {}, {}, 0.0f);
+        auto const* user = Orvex::findNamedObject(tutorials().getUserTutorials(), tutorial);
+        ASSERT_NE(user, nullptr) << guitest::narrow(tutorial);
+        for (auto const& page : user->getPages()) {
+            if (!page->hasPileType) continue;
+            int hidden = 0;
+            for (Solitaire::Kartenstapel const* pile : cards.getPilesOfType(page->pileType)) {
+                std::vector<Solitaire::Karte*> faceDown;
+                pile->getCards(faceDown, true, false);
+                hidden += static_cast<int>(faceDown.size());
+            }
+            for (auto const& entry : page->entries)
+                for (auto const& part : entry.parts) {
+                    if (!part.isTextId) continue;
+                    for (Words const& w : words) {
+                        Orvex::Text const* text = languages->findLanguage(w.language)->findText(part.string);
+                        ASSERT_NE(text, nullptr) << guitest::narrow(part.string);
+                        std::string const where = guitest::narrow(page->getName() + L" " + w.language);
+                        if (says(text->getText(), w.hidden)) EXPECT_GT(hidden, 0) << where << " speaks of hidden cards";
+                        if (says(text->getText(), w.open)) EXPECT_EQ(hidden, 0) << where << " speaks of open cards";
+                        ++pages;
+                    }
+                }
+        }
+    }
+    EXPECT_GT(pages, 40);
     cards.createDiscardPile();
     cards.setCamera(nullptr);
 }
