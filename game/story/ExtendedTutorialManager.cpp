@@ -44,9 +44,9 @@ void ExtendedTutorialManager::load(Orvex::XMLNode& root, std::wstring const& sou
     problems.log(L"Lessons", source, root.getLine());
 }
 
-bool ExtendedTutorialManager::startTutorial(std::wstring const& name) {
+bool ExtendedTutorialManager::startTutorial(std::wstring const& name, bool chosen) {
     current_ = Orvex::findNamedObject(lessons_, name);
-    if (current_ && current_->start()) return true;
+    if (current_ && current_->start(chosen)) return true;
     current_ = nullptr;
     return false;
 }

@@ -2,7 +2,8 @@
 // of the catalogue names a rules text ("HELP_FILE") that exists in German and is not empty; the
 // help's rules page, leafed through by clicks, shows it; and on the table the "i" button, clicked
 // once the start's banner and panel are gone, shows it in the help panel in the middle, drawn.
-// The rules panel of a free game and of a campaign level are kept as screenshots.
+// The rules panel of a free game and of a campaign level are kept as screenshots. The free lesson
+// comes when chosen, whatever the tutorial switch.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -10,11 +11,16 @@
 #include <vector>
 
 #include "engine/gui/GUILabel.h"
+#include "engine/gui/TutorialStrip.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
+#include "game/story/ExtendedTutorial.h"
+#include "game/story/ExtendedTutorialManager.h"
+#include "game/story/ExtendedTutorialPage.h"
+#include "game/story/SolTutorialManager.h"
 #include "port/win32/win32_text.h"
 #include "tests/game/app/PlayScreensFixture.h"
 
@@ -122,6 +128,29 @@ TEST_F(GameRulesTest, TheStartShowsTheRulesOfANewVariantOnce) {
         }
         dismissPanels();
     }
+}
+
+// The free lesson, chosen by its name, comes with its first page whatever the tutorial switch
+// says, also once it was seen (the third start): the switch governs only what comes by itself.
+TEST_F(GameRulesTest, TheLessonChosenInFreePlayComesWhateverTheTutorialSwitch) {
+    Solitaire::Profil& profile = makeProfile();
+    profile.markTutorialSeen(L"TUTORIALMENU");
+    leaveStartScreen();
+    for (bool const show : {false, true, false}) {
+        profile.setShowTutorials(show);
+        ASSERT_TRUE(SolitaireManager::instance().setCurrentByNames(L"KNOBELEIEN", L"HERZREIHE", L"HERZREIHE_LEKTION"));
+        ASSERT_EQ(game->startGame({}), Solitaire::RunningGame::kGameStarted);
+        for (int i = 0; i < 40; ++i) step(0.1);
+        Solitaire::ExtendedTutorial const* lesson = Solitaire::ExtendedTutorialManager::instance().getCurrent();
+        ASSERT_NE(lesson, nullptr) << show;
+        ASSERT_NE(lesson->getCurrentPage(), nullptr) << show;
+        EXPECT_EQ(lesson->getCurrentPage()->getName(), L"HR_ASS");
+        Orvex::TutorialStrip const* strip = Solitaire::SolTutorialManager::instance().getCurrentStrip();
+        ASSERT_NE(strip, nullptr) << show << ": the page's text on screen";
+        EXPECT_EQ(strip->getName(), L"HR_ASS");
+        Solitaire::SolTutorialManager::instance().closeTutorial();
+    }
+    EXPECT_FALSE(profile.shouldShowTutorial(L"LEKTION_HERZREIHE")) << "marked seen";
 }
 
 }  // namespace

@@ -185,6 +185,28 @@ TEST_F(LessonTest, ASeenLessonDoesNotStartAndStopsNothing) {
     EXPECT_FALSE(lessons().startTutorial(L"LEKTION"));
 }
 
+// A lesson the player chose by name starts whatever the profile's switch and seen list say; one
+// that comes by itself only while the switch is on and the lesson is unseen.
+TEST_F(LessonTest, AChosenLessonStartsWhateverTheSwitchAndTheSeenListSay) {
+    load(L"<EXTENDED_TUTORIALPAGE NAME=\"EINS\"/>");
+    struct {
+        bool show, seen, chosen, starts;
+    } const rows[] = {
+        {true, false, false, true},  {false, false, false, false}, {true, true, false, false},
+        {true, false, true, true},   {false, false, true, true},   {true, true, true, true},
+        {false, true, true, true},
+    };
+    for (auto const& r : rows) {
+        profile->showTutorials = r.show;
+        profile->otherSeen.clear();
+        if (r.seen) profile->otherSeen.push_back(L"LEKTION");
+        std::string const what = std::string(r.show ? "on" : "off") + (r.seen ? ", seen" : "") + (r.chosen ? ", chosen" : "");
+        EXPECT_EQ(lessons().startTutorial(L"LEKTION", r.chosen), r.starts) << what;
+        EXPECT_EQ(page(), r.starts ? L"EINS" : L"-") << what;
+        lessons().stopTutorial();
+    }
+}
+
 // A tutorial waiting behind the one the lesson stops comes on screen and stays there: closing it
 // lets the next request show at once (the manager does not stay busy with a hidden strip).
 TEST_F(LessonTest, ATutorialWaitingBehindAStoppedOneIsShownAndClosesAsUsual) {
