@@ -78,6 +78,12 @@ void ExtendedTutorialManager::onGuiClick(std::wstring const& elementName) {
         current_->leave();
 }
 
+bool ExtendedTutorialManager::asksForRefusal(std::wstring const& userName) const {
+    ExtendedTutorialPage const* page = current_ ? current_->getCurrentPage() : nullptr;
+    std::wstring next;
+    return page && page->checkCard(next, userName, false) != ExtendedTutorialPage::kStay;
+}
+
 void ExtendedTutorialManager::onCardEvent(std::wstring const& userName, bool success) {
     ExtendedTutorialPage* page = current_ ? current_->getCurrentPage() : nullptr;
     if (!page) return;

@@ -46,6 +46,9 @@ public:
     // The player acted on the card or pile of that user name; success tells whether the action
     // was carried out.
     void onCardEvent(std::wstring const& userName, bool success);
+    // True when a refused action on the card or pile of that user name would move the current
+    // page on: the page asked the player for that refusal.
+    bool asksForRefusal(std::wstring const& userName) const;
     std::vector<Orvex::CountedRef<ExtendedTutorial>> const& getLessons() const { return lessons_; }
     // Releases every lesson (tests).
     void clear();

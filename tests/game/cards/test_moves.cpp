@@ -180,6 +180,39 @@ TEST_F(MovesTest, ADoubleClickCountsWithinTheWindowAlsoAcrossTheTickWrap) {
     }
 }
 
+// A refused double click costs the game style's points, unless a tutorial asked the player for
+// that refusal: it is asked before the refusal is reported, and the report comes all the same.
+TEST_F(MovesTest, ARefusedDoubleClickATutorialAskedForCostsNothing) {
+    struct Reports : sigslot::has_slots<> {
+        std::vector<bool> used;
+        void onUsed(KartenObjekt&, bool success) { used.push_back(success); }
+    } reports;
+    manager().objectUsed.connect(&reports, &Reports::onUsed);
+    for (bool const asked : {false, true}) {
+        Karte* card = nullptr;
+        for (int seed = 1; seed < 40 && !card; ++seed) {
+            start(L"data\\Level\\Goldrausch.sol", std::to_wstring(seed));
+            card = stuckCard();
+        }
+        ASSERT_NE(card, nullptr);
+        std::vector<bool> usedWhenAsked;
+        manager().setRefusalAskedFor([&](KartenObjekt const& object) {
+            usedWhenAsked = reports.used;
+            return asked && &object == card;
+        });
+        reports.used.clear();
+        press(at(card));
+        release(at(card));
+        float const before = manager().getScorePlus();
+        manager().onDoubleClick(Orvex::MouseState(), 0, at(card));
+        release(at(card));
+        EXPECT_EQ(manager().getScorePlus() < before, !asked) << asked;
+        EXPECT_TRUE(usedWhenAsked.empty()) << "asked before the report";
+        EXPECT_EQ(reports.used, std::vector<bool>{false});
+    }
+    manager().setRefusalAskedFor({});
+}
+
 TEST_F(MovesTest, TwoClicksLayTheFirstCardOnTheSecondInThePairsGame) {
     style().mouseControlMode = 1;
     HintRecord const* pair = nullptr;

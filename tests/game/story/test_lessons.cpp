@@ -1,7 +1,8 @@
 // Scripted lessons: the card and pile lists each page sets on entering and leaving, the pages
-// that follow carried-out and refused actions and clicks, refused clicks, starting (seen
-// lessons, tutorials it stops), the strip shown after the page's delay, and arrows rebuilt
-// every frame at the cards, piles and windows they name.
+// that follow carried-out and refused actions and clicks (a refusal that leads on is asked
+// for), refused clicks, starting (seen lessons, tutorials it stops, a lesson chosen by name),
+// the strip shown after the page's delay, and arrows rebuilt every frame at the cards, piles
+// and windows they name.
 #include <gtest/gtest.h>
 
 #include "engine/core/CopyBudget.h"
@@ -135,6 +136,8 @@ TEST_F(LessonTest, CarriedOutAndRefusedActionsFollowTheirOwnTables) {
         profile->otherSeen.clear();
         ASSERT_TRUE(lessons().startTutorial(L"LEKTION"));
         std::wstring const name = row.what + 1;
+        // A refusal that leads on is one the page asks for.
+        if (row.what[0] == L'-') EXPECT_EQ(lessons().asksForRefusal(name), std::wstring(row.page) != L"EINS");
         if (row.what[0] == L'#') lessons().onGuiClick(name);
         else lessons().onCardEvent(name, row.what[0] == L'+');
         EXPECT_EQ(page(), row.page);
