@@ -14,15 +14,19 @@
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/Language.h"
 #include "engine/gui/LanguageManager.h"
-#include "engine/gui/TutorialPage.h"
 #include "engine/gui/Text.h"
+#include "engine/gui/TutorialPage.h"
 #include "engine/gui/TutorialStrip.h"
+#include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/look/SolitaireCamera.h"
 #include "game/particles/SolPartikelManager.h"
 #include "game/story/ExtendedTutorial.h"
+#include "game/story/StoryManager.h"
+#include "game/story/StoryPart.h"
+#include "game/story/StoryPartPart.h"
 #include "game/story/UserTutorial.h"
 #include "game/story/UserTutorialPage.h"
 #include "tests/engine/core/LogWatch.h"
@@ -286,6 +290,39 @@ TEST_F(ShippedStoryTest, TheStoryNamesPicturesSoundsMusicEmittersAndAchievements
                 EXPECT_NE(scene->findPart(p.partName), nullptr) << guitest::narrow(p.partName);
         EXPECT_NE(scene->findPart(scene->skipPart), nullptr);
     }
+}
+
+// What a scene's text speaks of is drawn while the text shows: a text naming the tower has the
+// scene's tower picture visible with it, standing above the hills (the horizon).
+TEST_F(ShippedStoryTest, ATextNamingTheTowerShowsTheTower) {
+    struct Word {
+        wchar_t const* language;
+        wchar_t const* word;
+    } const words[] = {{L"GER", L"Turm"}, {L"ENG", L"tower"}};
+    Orvex::LanguageManager* languages = Orvex::OrvexEngine::getInstance()->getLanguage();
+    int told = 0;
+    for (auto const& scene : Solitaire::StoryManager::instance().getScenes()) {
+        Solitaire::StoryPartPart const* hills = scene->findPart(L"HUEGEL");
+        ASSERT_NE(hills, nullptr) << guitest::narrow(scene->getName());
+        scene->currentSwitch = -1;
+        for (bool ended = scene->nextSwitch(0.0f); !ended; ended = scene->nextSwitch(0.0f))
+            for (auto const& text : scene->parts) {
+                if (!text->visible || text->textId.empty()) continue;
+                for (Word const& w : words) {
+                    Orvex::Text const* shown = languages->findLanguage(w.language)->findText(text->textId);
+                    ASSERT_NE(shown, nullptr) << guitest::narrow(text->textId);
+                    if (shown->getText().find(w.word) == std::wstring::npos) continue;
+                    ++told;
+                    bool drawn = false;
+                    for (auto const& picture : scene->parts)
+                        drawn = drawn || (picture->visible && picture->animation && picture->animation->getName() == L"STORY_TURM" &&
+                                          picture->getPositionValue().y < hills->getPositionValue().y);
+                    EXPECT_TRUE(drawn) << guitest::narrow(scene->getName() + L" " + text->textId) << " switch "
+                                       << scene->currentSwitch;
+                }
+            }
+    }
+    EXPECT_EQ(told, 8) << "the first texts of four scenes, in both languages";
 }
 
 TEST_F(ShippedStoryTest, EachProfileSeesTheScenesInTurnAsItsUnlocksAllow) {
