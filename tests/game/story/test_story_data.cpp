@@ -325,6 +325,34 @@ TEST_F(ShippedStoryTest, ATextNamingTheTowerShowsTheTower) {
     EXPECT_EQ(told, 8) << "the first texts of four scenes, in both languages";
 }
 
+// The round button of a scene skips it, its second text too, which in a rest scene tells the
+// mini-game's task: the task comes all the same with the mini-game, whose help opens as it
+// starts with its own text, in both languages, for every rest scene.
+TEST_F(ShippedStoryTest, EachRestScenesMiniGameTellsItsTaskInItsHelp) {
+    Orvex::XMLNode games = file(L"data\\Games\\minigames.min");
+    Orvex::LanguageManager* languages = Orvex::OrvexEngine::getInstance()->getLanguage();
+    for (std::wstring const& texts : attributesOf(games, L"TEXTE", L"FILE")) {
+        Orvex::XMLNode tree = file(texts);
+        languages->load(tree);
+    }
+    std::map<std::wstring, std::wstring> helpOf;
+    for (Orvex::XMLNode const* game : games.children())
+        if (game->getName() == L"MINISPIEL") helpOf[game->getAttributeString(L"NAME", L"")] = game->getAttributeString(L"HILFE_ID", L"");
+    int rests = 0;
+    for (auto const& scene : Solitaire::StoryManager::instance().getScenes()) {
+        if (!scene->params.startMinigame) continue;
+        ++rests;
+        EXPECT_EQ(scene->skipPart, L"WEITER") << guitest::narrow(scene->getName());
+        std::wstring const help = helpOf[L"MINIGAME_" + std::to_wstring(scene->params.minigame)];
+        for (wchar_t const* code : {L"GER", L"ENG"}) {
+            Orvex::Text const* text = help.empty() ? nullptr : languages->findLanguage(code)->findText(help);
+            ASSERT_NE(text, nullptr) << guitest::narrow(scene->getName()) << " " << guitest::narrow(code);
+            EXPECT_GT(text->getText().size(), 20u) << guitest::narrow(help);
+        }
+    }
+    EXPECT_EQ(rests, 20);
+}
+
 TEST_F(ShippedStoryTest, EachProfileSeesTheScenesInTurnAsItsUnlocksAllow) {
     Solitaire::StoryManager& manager = Solitaire::StoryManager::instance();
     auto next = [&manager](storytest::ProfileStandIn* p) {
