@@ -224,7 +224,7 @@ def scene(name, chapter, needed, end, unlock_post, rest, picture=None, told=Fals
             out.append(t * 3 + '<POSITION TYPE="CATMULL" LC="%s" TC="%s" W="0.03" H="0.04" DISTANCE="0.01 0.04" TIME_FAKTOR="0.2 0.5"/>' % (lc, tc))
             out.append(t * 2 + "</PART_PART>")
     else:
-        sizes = {"TURM": ("0.18", "0.48", "0.7", "0.22"), "SONNE": ("0.22", "0.293", "0.78", "0.08"),
+        sizes = {"TURM": ("0.18", "0.48", "0.7", "0.25"), "SONNE": ("0.22", "0.293", "0.78", "0.08"),
                  "WOLKE": ("0.32", "0.21", "0.7", "0.1")}
         w, h, low, high = sizes[picture]
         if told:
