@@ -287,29 +287,6 @@ TEST_F(ShippedStoryTest, ATextNamingTheTowerShowsTheTower) {
     EXPECT_EQ(told, 4) << "the first texts of four scenes";
 }
 
-// The round button of a scene skips it, its second text too, which in a rest scene tells the
-// mini-game's task: the task comes all the same with the mini-game, whose help opens as it
-// starts with its own text, for every rest scene.
-TEST_F(ShippedStoryTest, EachRestScenesMiniGameTellsItsTaskInItsHelp) {
-    Orvex::XMLNode games = file(L"data\\Games\\minigames.min");
-    for (std::wstring const& texts : attributesOf(games, L"TEXTE", L"FILE")) {
-        Orvex::XMLNode tree = file(texts);
-        Orvex::OrvexEngine::getInstance()->getLanguage()->load(tree);
-    }
-    int rests = 0;
-    for (auto const& scene : Solitaire::StoryManager::instance().getScenes()) {
-        if (!scene->params.startMinigame) continue;
-        ++rests;
-        EXPECT_EQ(scene->skipPart, L"WEITER");
-        std::wstring help;
-        for (Orvex::XMLNode const* game : games.children())
-            if (game->getAttributeString(L"NAME", L"") == L"MINIGAME_" + std::to_wstring(scene->params.minigame))
-                help = game->getAttributeString(L"HILFE_ID", L"");
-        EXPECT_GT(Orvex::languageText(help).size(), 20u) << guitest::narrow(scene->getName());
-    }
-    EXPECT_EQ(rests, 20);
-}
-
 TEST_F(ShippedStoryTest, EachProfileSeesTheScenesInTurnAsItsUnlocksAllow) {
     Solitaire::StoryManager& manager = Solitaire::StoryManager::instance();
     auto next = [&manager](storytest::ProfileStandIn* p) {
