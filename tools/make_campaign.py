@@ -185,9 +185,13 @@ def text_ids(name):
 # The scenery of a scene by its chapter: the sky's colour (0 night, 1 dawn, 2 day) and the
 # picture that rises with the first click.
 SCENERY = ["TURM", "SONNE", "WOLKE"]
+# The intros whose first text speaks of their picture: the tower ("STORY_TURM_1",
+# "STORY_KAPITEL_2_1", "STORY_KAPITEL_20_1"). It stands on the horizon from the start.
+TOLD_PICTURES = {1: "TURM", 2: "TURM", 20: "TURM"}
 
 
-def scene(name, chapter, needed, end, unlock_post, rest, picture=None):
+def scene(name, chapter, needed, end, unlock_post, rest, picture=None, told=False):
+    """told: the first text speaks of the picture, which then stands where the click would raise it."""
     t = "\t"
     sky = 0 if rest else (2 if chapter % 2 else 1)
     if not rest and not picture:
@@ -224,9 +228,11 @@ def scene(name, chapter, needed, end, unlock_post, rest, picture=None):
             out.append(t * 3 + '<POSITION TYPE="CATMULL" LC="%s" TC="%s" W="0.03" H="0.04" DISTANCE="0.01 0.04" TIME_FAKTOR="0.2 0.5"/>' % (lc, tc))
             out.append(t * 2 + "</PART_PART>")
     else:
-        sizes = {"TURM": ("0.18", "0.48", "0.7", "0.22"), "SONNE": ("0.22", "0.293", "0.78", "0.08"),
+        sizes = {"TURM": ("0.18", "0.48", "0.7", "0.25"), "SONNE": ("0.22", "0.293", "0.78", "0.08"),
                  "WOLKE": ("0.32", "0.21", "0.7", "0.1")}
         w, h, low, high = sizes[picture]
+        if told:
+            low = high
         left = "0.62" if chapter % 2 else "0.1"
         out.append(t * 2 + '<PART_PART NAME="BILD" ANIMATION="STORY_%s">' % picture)
         out.append(t * 3 + '<POSITION L="%s" T="%s" W="%s" H="%s"/>' % (left, low, w, h))
@@ -263,7 +269,8 @@ def story_block(nl):
             # chapter's first level (with its tutorial when the level has one).
             end = 'ON_END_MENU="LEVELAUSWAHLMENU" START_LEVEL="1" CHAPTER="%d" LEVEL="0"' % c
             out += scene(intro_name(c), c, "MINIGAME_%d_FINISHED" % (c - 1), end,
-                         ("GOD%d" % GOD_CHAPTERS[c]) if c in GOD_CHAPTERS else "", False)
+                         ("GOD%d" % GOD_CHAPTERS[c]) if c in GOD_CHAPTERS else "", False,
+                         TOLD_PICTURES.get(c), c in TOLD_PICTURES)
         for chapter, level, colour, name in lock_scenes():
             if chapter != c:
                 continue
@@ -274,7 +281,7 @@ def story_block(nl):
         if c == CHAPTERS - 1:
             # The homecoming, once the last level is passed: the main menu comes behind it as it
             # starts, so the journey ends where the game began.
-            out += scene("STORY_HEIMKEHR", c, "KAMPAGNE_BESTANDEN", 'ON_START_MENU="HAUPTMENU"', "", False, "TURM")
+            out += scene("STORY_HEIMKEHR", c, "KAMPAGNE_BESTANDEN", 'ON_START_MENU="HAUPTMENU"', "", False, "TURM", True)
         if c < MINIGAMES:
             end = 'START_MINIGAME="1" MINIGAME="%d"' % c
             out += scene(rest_name(c), c, "KAPITEL_%d_FINISHED" % c, end, "", True)

@@ -316,6 +316,7 @@ SolitaireGame2::~SolitaireGame2() {
     // Owned objects in the reverse order of their making; the slots disconnect as the base
     // goes. The card manager outlives this object and lets go of the table camera first.
     if (cards_->getCamera() == camera_) cards_->setCamera(nullptr);
+    cards_->setRefusalAskedFor({});
     delete renderer_;
     lookAtCamera_->release();
     camera_->release();

@@ -202,6 +202,8 @@ private:
 
     // ---- menus (SolitaireGame2_menus.cpp) ----
     static std::span<MenuEntry const> menuEntries();
+    // The tutorials a menu offers as it is entered.
+    void offerMenuTutorials(std::wstring const& menu);
     void leaveStartMenu();
     void enterInGameMenu();
     // The active menu is a screen of the menus past the start screen (not the table, a dialog or
@@ -298,6 +300,8 @@ private:
     // Whether the player is to be told, or was told, that the profiles are not saved.
     enum class NotSaved { kNothingToTell, kToTell, kTold };
     NotSaved profilesNotSaved_ = NotSaved::kNothingToTell;
+    // Set while the end of a scene closes its strip and the menus go back behind it.
+    bool closingStory_ = false;
 };
 
 }  // namespace Solitaire

@@ -108,11 +108,12 @@ RunningGame::StartResult SolitaireGame2::startGame(RunningGame::StartOptions con
     // The end-game button away, the in-game screen on.
     hud_.resetEndGameButton();
     menus_->activateMenu(kInGameMenu, -1.0);
-    // The variant's tutorial; a lesson of the game before ends here.
+    // The variant's tutorial; a lesson of the game before ends here. A free variant that names a
+    // lesson was chosen for it: the lesson comes whatever the tutorial switch says.
     extTutorials_->stopTutorial();
     if (withTutorial) {
         if (!variant->getExtendedTutorial().empty())
-            extTutorials_->startTutorial(variant->getExtendedTutorial());
+            extTutorials_->startTutorial(variant->getExtendedTutorial(), !campaign);
         else if (!variant->getStartTutorial().empty())
             catalogue.showStartTutorial(false);
     }
@@ -231,7 +232,9 @@ bool SolitaireGame2::finishStoryPart() {
     part->applyPostUnlocks(profile);
     part->stopEmitters();  // a skipped scene's sparks would fall on the next table
     storyPart_ = nullptr;
+    closingStory_ = true;
     solTutorials_->closeTutorial();
+    closingStory_ = false;
     part->applyPostPostUnlocks(profile);
     StorySceneParams const params = part->params;
     // The scene's achievements.

@@ -69,9 +69,10 @@ void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previ
         if (before == kTutorialMenu && name != kTutorialMenu) solTutorials_->closeTutorial();
         if (before == kPauseMenu) engine_->getPerfTimer()->setPause(kPausePauseSlot, false);
     }
-    // The menu's tutorials, unless the new-profile dialog takes the keys.
+    // The menu's tutorials; the level screen offers its own after its scene, over its cards (its
+    // row).
     ScreenState const remembered = screenState_;
-    if (!newProfileDialog_.holdsTutorials()) tutorialScreens_.showMenuTutorials(name, running_.campaign);
+    if (name != kLevelMenu) offerMenuTutorials(name);
     // The rows of the new menu; several may apply.
     for (MenuEntry const& row : menuEntries()) {
         if (row.partial ? name.find(row.name) == std::wstring::npos : name != row.name) continue;
@@ -120,7 +121,11 @@ std::span<SolitaireGame2::MenuEntry const> SolitaireGame2::menuEntries() {
         {kLevelMenu, false, kScreenLevels,
          [](G& g) {
              g.musicRestart_ = false;
-             if (!g.checkStory()) g.buildLevelScreen();
+             // A scene that is due plays first; it ends on this screen, which then comes with its
+             // cards and its tutorial.
+             if (g.checkStory()) return;
+             g.buildLevelScreen();
+             g.offerMenuTutorials(kLevelMenu);
          }},
         {kShopMenu, false, kStateKept, [](G& g) { g.powersAndShop_.refreshShopLabels(); }},
     };
@@ -137,6 +142,14 @@ bool SolitaireGame2::onMenuScreen() const {
         if (row.partial ? name.find(row.name) != std::wstring::npos : name == row.name)
             return row.state == kScreenMenu;
     return false;
+}
+
+void SolitaireGame2::offerMenuTutorials(std::wstring const& menu) {
+    // Not while the new-profile dialog takes the keys, nor on the way back from a scene's strip:
+    // the scene's end opens its own screen, which offers them (shown now, that opening would
+    // close them at once).
+    if (newProfileDialog_.holdsTutorials() || closingStory_) return;
+    tutorialScreens_.showMenuTutorials(menu, running_.campaign);
 }
 
 void SolitaireGame2::leaveStartMenu() {

@@ -20,12 +20,14 @@
 #include "game/app/ScreenWindows.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/cards/AchivementManager.h"
+#include "game/cards/KartenObjekt.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/TableRenderer.h"
 #include "game/look/SolitaireCamera.h"
 #include "game/look/StyleSettings.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/particles/SolPartikel.h"
+#include "game/story/ExtendedTutorialManager.h"
 #include "game/story/SolTutorialManager.h"
 #include "game/story/StoryManager.h"
 
@@ -37,6 +39,10 @@ void SolitaireGame2::connectCardManager() {
     cards_->gameEnd.connect(this, &SolitaireGame2::onGameEnd);
     cards_->goalCardsArrived.connect(this, &SolitaireGame2::ignoreCount);
     cards_->objectUsed.connect(this, &SolitaireGame2::onObjectUsed);
+    // A refusal the lesson's page asks for costs no points.
+    cards_->setRefusalAskedFor([lessons = extTutorials_](KartenObjekt const& object) {
+        return lessons->asksForRefusal(object.getUserName());
+    });
 }
 
 void SolitaireGame2::connectEngine() {

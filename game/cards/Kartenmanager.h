@@ -363,6 +363,9 @@ public:
     // The tick clock (ms); empty restores GetTickCount. Tests drive time with it.
     void setClock(std::function<Orvex::u32()> clock) { clock_ = std::move(clock); }
     Orvex::u32 now() const;
+    // Asked before a refused double click on the object is reported (objectUsed): true when a
+    // tutorial asked the player for that refusal, which then costs no points. Empty: none asked.
+    void setRefusalAskedFor(std::function<bool(KartenObjekt const&)> asked) { refusalAskedFor_ = std::move(asked); }
     // The card picked up and carried (null when nothing is held); the cards chosen in the
     // two-click mode.
     Karte* getHeldCard() const { return heldCard; }
@@ -521,6 +524,7 @@ private:
     int resolveDepth_ = 0;
     std::vector<Karte*> resolutionCollected_;
     std::function<Orvex::u32()> clock_;
+    std::function<bool(KartenObjekt const&)> refusalAskedFor_;
 
     std::wstring currentSource_;
     // The include chain being read: each file's name, the last part of it without case, and

@@ -188,6 +188,8 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
                     (!rules_.doubleClickGoalOnly && moveRunToAnyPile(card, pile, run, 0, false));
         }
         if (automatic) {
+            // Asked before the report, which may move a tutorial on to its next page.
+            bool const refusalAsked = !moved && trueDouble && refusalAskedFor_ && refusalAskedFor_(*card);
             objectUsed.emit(*card, moved);
             if (moved) {
                 playSound(GameStyle::kSoundMove);
@@ -208,7 +210,7 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
                 playSound(GameStyle::kSoundErrorMove);
                 if (trueDouble) {
                     StatistikManager::instance().countFailedDoubleClick();
-                    float const points = gameStyle_ ? gameStyle_->getWrongDoubleClickPoints() : 0.0f;
+                    float const points = gameStyle_ && !refusalAsked ? gameStyle_->getWrongDoubleClickPoints() : 0.0f;
                     if (points != 0.0f) {
                         changeScore(points);
                         spawnPoints(points);

@@ -28,12 +28,12 @@ ExtendedTutorialPage* ExtendedTutorial::findPage(std::wstring const& name) const
     return found == pages_.end() ? nullptr : found->second.get();
 }
 
-bool ExtendedTutorial::start() {
+bool ExtendedTutorial::start(bool chosen) {
     ExtendedTutorialPage* first = findPage(startPage_);
     if (!first) return false;
     SolTutorialManager& tutorials = SolTutorialManager::instance();
     StoryProfile* profile = tutorials.getActiveProfile();
-    if (!profile || !profile->shouldShowTutorial(getName())) return false;
+    if (!profile || (!chosen && !profile->shouldShowTutorial(getName()))) return false;
     Orvex::TutorialManager& engine = Orvex::TutorialManager::instance();
     for (std::wstring const& name : stopCancel_) {
         profile->markTutorialSeen(name);

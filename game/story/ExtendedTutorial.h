@@ -1,7 +1,8 @@
 // A scripted lesson on the card table ("EXTENDED_TUTORIAL" of "data\exttutorial.tut"): a graph
 // of pages (ExtendedTutorialPage) entered at "START_PAGE". Starting it needs an active profile
-// that has not seen the lesson; the game tutorials named in "STOP_CANCEL_TUTORIALS" are then
-// marked seen and closed when on screen. A lesson whose pages have run out (or that went to an
+// that wants the lesson (not seen, tutorials on), unless the player chose the lesson by name:
+// the switch governs only what comes by itself. The game tutorials named in
+// "STOP_CANCEL_TUTORIALS" are then marked seen and closed when on screen. A lesson whose pages have run out (or that went to an
 // unknown page) stays current without a page.
 //
 // Keys: "NAME", "EXTENDED_TUTORIALPAGE" children (at most kMaxPages; a later page of a name
@@ -32,8 +33,9 @@ public:
     ExtendedTutorial(Orvex::XMLNode& node, ReadProblems& problems);
     ~ExtendedTutorial() override;
 
-    // False without the start page or an active profile, or when the profile has seen the lesson.
-    bool start();
+    // False without the start page or an active profile; a lesson that comes by itself (not
+    // chosen by the player) also when the profile does not want it (seen, or tutorials off).
+    bool start(bool chosen = false);
     ExtendedTutorialPage* findPage(std::wstring const& name) const;
     ExtendedTutorialPage* getCurrentPage() const { return current_; }
     // Leaves the current page (its "_POST" changes) for the named one; an unknown or empty name

@@ -44,9 +44,9 @@ void ExtendedTutorialManager::load(Orvex::XMLNode& root, std::wstring const& sou
     problems.log(L"Lessons", source, root.getLine());
 }
 
-bool ExtendedTutorialManager::startTutorial(std::wstring const& name) {
+bool ExtendedTutorialManager::startTutorial(std::wstring const& name, bool chosen) {
     current_ = Orvex::findNamedObject(lessons_, name);
-    if (current_ && current_->start()) return true;
+    if (current_ && current_->start(chosen)) return true;
     current_ = nullptr;
     return false;
 }
@@ -76,6 +76,12 @@ void ExtendedTutorialManager::onGuiClick(std::wstring const& elementName) {
         current_->goTo(next);
     else
         current_->leave();
+}
+
+bool ExtendedTutorialManager::asksForRefusal(std::wstring const& userName) const {
+    ExtendedTutorialPage const* page = current_ ? current_->getCurrentPage() : nullptr;
+    std::wstring next;
+    return page && page->checkCard(next, userName, false) != ExtendedTutorialPage::kStay;
 }
 
 void ExtendedTutorialManager::onCardEvent(std::wstring const& userName, bool success) {

@@ -28,9 +28,10 @@ public:
 
     // The lesson file's root node; source names the file in log lines. Appends.
     void load(Orvex::XMLNode& root, std::wstring const& source = kFileName);
-    // Makes the first lesson of that name current and starts it; false (and no lesson current)
-    // when there is none or it cannot start.
-    bool startTutorial(std::wstring const& name);
+    // Makes the first lesson of that name current and starts it (chosen: the player chose it by
+    // name, ExtendedTutorial::start); false (and no lesson current) when there is none or it
+    // cannot start.
+    bool startTutorial(std::wstring const& name, bool chosen = false);
     // A new game begins: the lesson of the game before ends with it (its pages would otherwise
     // go on answering the new game's cards and restrict them).
     void stopTutorial();
@@ -45,6 +46,9 @@ public:
     // The player acted on the card or pile of that user name; success tells whether the action
     // was carried out.
     void onCardEvent(std::wstring const& userName, bool success);
+    // True when a refused action on the card or pile of that user name would move the current
+    // page on: the page asked the player for that refusal.
+    bool asksForRefusal(std::wstring const& userName) const;
     std::vector<Orvex::CountedRef<ExtendedTutorial>> const& getLessons() const { return lessons_; }
     // Releases every lesson (tests).
     void clear();

@@ -510,8 +510,8 @@ TEST_F(EntryTest, AGameKilledAfterItKeptADamagedProfileFileAsideFindsTheProfileA
 // under the pointer after every frame of a drag) and counted on the free-play screen; the results
 // counted up to
 // the score, the highscore list and its dialog, whose "HSE_COPYSEED" fills the seed field with the
-// game's number; the chapters, the level
-// screen's tutorial page paged on to the story scene behind it and the scene skipped, level 0 left
+// game's number; the chapters, the story
+// scene that comes first and is skipped, the level screen's tutorial page over its cards, level 0 left
 // at once from the pause screen (no goal reached, no star: "Level beenden" is not there yet), the
 // next level started from there and left; volumes, cursor and card back
 // changed in the options; a second profile made (no tutorial over its dialog), chosen and deleted
@@ -541,8 +541,8 @@ TEST_F(EntryTest, PlaysThroughEveryScreenFromAFreshUserFolder) {
         "+0 await STATISTIKENGAMEMENU", "+30 key ESCAPE", "+0 await FREIESSPIELMENU", "+30 label FG_SEED",
         "+2 key F7", "+2 key ESCAPE", "+0 await HAUPTMENU", "+60 click H_Kampagne",
         "+0 await KATEGORIEMENU", "+60 key F7", "+2 click K_KategorieButton1", "+0 await TUTORIALMENU",
-        "+60 click T_Weiter", "+120 key F7", "+2 click T_END_STORY_CLICK", "+0 await LEVELAUSWAHLMENU",
-        "+60 key F7", "+2 click LA_LevelButton_0", "+0 await TUTORIALMENU", "+60 click T_HELP_CHECKBOX_1",
+        "+120 key F7", "+2 click T_END_STORY_CLICK", "+0 await TUTORIALMENU", "+60 click T_Weiter",
+        "+0 await LEVELAUSWAHLMENU", "+60 key F7", "+2 click LA_LevelButton_0", "+0 await TUTORIALMENU", "+60 click T_HELP_CHECKBOX_1",
         "+10 click T_Weiter", "+0 await INGAMEMENU", "+60 key F7", "+2 key ESCAPE",
         "+0 await PAUSEMENU", "+30 key F7", "+2 click P_ENDE", "+0 await LEVELAUSWAHLMENU",
         "+60 click LA_LevelButton_1", "+0 await INGAMEMENU", "+60 key F7",

@@ -130,7 +130,9 @@ TEST_F(GameMenusTest, KeysActWhileTheFirstProfileIsMade) {
 }
 
 TEST_F(GameMenusTest, EachMenuSetsItsScreenStateAndOffersItsTutorial) {
-    startFlow(kAnna);
+    // The intro seen: no scene comes before the level screen.
+    startFlow("<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\"><UNLOCKS>\"|STORY_INTRO|\"</UNLOCKS></PROFIL></PROFILE>");
+    ASSERT_TRUE(profile()->isUnlocked(L"STORY_INTRO"));
     for (wchar_t const* strip : {L"INGAMEMENU_FG", L"INGAMEMENU_STORY", L"LEVELAUSWAHLMENU", L"KATEGORIEMENU"}) addStrip(strip);
     struct {
         wchar_t const* menu;
@@ -152,6 +154,36 @@ TEST_F(GameMenusTest, EachMenuSetsItsScreenStateAndOffersItsTutorial) {
     EXPECT_EQ(shown, (std::vector<std::wstring>{L"KATEGORIEMENU", L"LEVELAUSWAHLMENU", L"INGAMEMENU_FG"}));
     ASSERT_EQ(game->startCampaignLevel(0, 0, true), RunningGame::kGameStarted);
     EXPECT_EQ(shownTutorials().back().name, L"INGAMEMENU_STORY");
+}
+
+// A scene due as the level screen is entered plays first, over no cards; the screen's cards and,
+// with tutorials on, its tutorial come as the scene ends on that screen (the tutorial stays,
+// though the scene's end opens the screen once more).
+TEST_F(GameMenusTest, TheLevelScreensSceneComesFirstThenItsTutorialOverItsCards) {
+    struct {
+        char const* show;
+        std::vector<std::wstring> shown;
+        wchar_t const* menuAfter;
+    } const rows[] = {{"1", {L"STORY", L"LEVELAUSWAHLMENU"}, L"TUTORIALMENU"}, {"0", {L"STORY"}, L"LEVELAUSWAHLMENU"}};
+    withStory = true;
+    for (auto const& row : rows) {
+        startFlow(std::string("<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\"><TUTORIAL SHOW=\"") + row.show +
+                  "\"/><KAMPAGNE><KAPITEL KAPITEL=\"0\" RESULT=\"1\"><LEVEL LEVEL=\"0\" RESULT=\"1\"/></KAPITEL>"
+                  "</KAMPAGNE></PROFIL></PROFILE>");
+        addStrip(L"STORY");
+        addStrip(L"LEVELAUSWAHLMENU");
+        Orvex::GUIMenuManagerN::instance().activateMenu(L"LEVELAUSWAHLMENU", -1.0);
+        ASSERT_NE(game->getStoryPart(), nullptr) << row.show;
+        EXPECT_EQ(find(L"LA_LevelButton_0"), nullptr) << "no cards behind the scene";
+        click(L"T_END_STORY_CLICK");
+        std::vector<std::wstring> shown;
+        for (ShownTutorial const& t : shownTutorials()) shown.push_back(t.name);
+        EXPECT_EQ(shown, row.shown) << row.show;
+        EXPECT_EQ(shownTutorials().back().menu, L"LEVELAUSWAHLMENU");
+        EXPECT_NE(find(L"LA_LevelButton_0"), nullptr) << "the cards";
+        EXPECT_EQ(activeMenu(), row.menuAfter);
+        TearDown();
+    }
 }
 
 // The pause screen stops the game's clock over the table, also when it is opened over itself,

@@ -2,7 +2,8 @@
 // of the catalogue names a rules text ("HELP_FILE") that exists in German and is not empty; the
 // help's rules page, leafed through by clicks, shows it; and on the table the "i" button, clicked
 // once the start's banner and panel are gone, shows it in the help panel in the middle, drawn.
-// The rules panel of a free game and of a campaign level are kept as screenshots.
+// The rules panel of a free game and of a campaign level are kept as screenshots. The free lesson
+// comes when chosen, with tutorials off too.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -10,11 +11,13 @@
 #include <vector>
 
 #include "engine/gui/GUILabel.h"
+#include "engine/gui/TutorialStrip.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireGame2.h"
 #include "game/app/SolitaireManager.h"
+#include "game/story/SolTutorialManager.h"
 #include "port/win32/win32_text.h"
 #include "tests/game/app/PlayScreensFixture.h"
 
@@ -121,6 +124,22 @@ TEST_F(GameRulesTest, TheStartShowsTheRulesOfANewVariantOnce) {
             EXPECT_EQ(textOf(L"I_Help"), Orvex::languageText(L"REGELN_" + std::wstring(start.game)));
         }
         dismissPanels();
+    }
+}
+
+// The free lesson, chosen by its name, comes with its first page though the player has tutorials
+// off, also once it was seen (the second start): the switch governs only what comes by itself.
+TEST_F(GameRulesTest, TheLessonChosenInFreePlayComesWhateverTheTutorialSwitch) {
+    makeProfile().markTutorialSeen(L"TUTORIALMENU");
+    leaveStartScreen();
+    for (int start = 0; start < 2; ++start) {
+        ASSERT_TRUE(SolitaireManager::instance().setCurrentByNames(L"KNOBELEIEN", L"HERZREIHE", L"HERZREIHE_LEKTION"));
+        ASSERT_EQ(game->startGame({}), Solitaire::RunningGame::kGameStarted);
+        for (int i = 0; i < 40; ++i) step(0.1);
+        Orvex::TutorialStrip const* strip = Solitaire::SolTutorialManager::instance().getCurrentStrip();
+        ASSERT_NE(strip, nullptr) << start << ": the first page's text on screen";
+        EXPECT_EQ(strip->getName(), L"HR_ASS");
+        Solitaire::SolTutorialManager::instance().closeTutorial();
     }
 }
 

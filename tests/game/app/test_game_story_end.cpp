@@ -170,8 +170,9 @@ TEST_F(GameStoryEndTest, ALevelStartedWhileASceneIsRunningGivesWayToIt) {
     EXPECT_EQ(game->startCampaignLevel(0, 1, true), RunningGame::kGameStarted);
 }
 
-// "T_END_STORY_CLICK" ends the scene without its finish: no music request reaches the game;
-// "T_STORY_CLICK" asks the scene, which here ends nothing.
+// "T_END_STORY_CLICK" ends the scene without its finish: no music request reaches the game, but
+// its end actions run as at any end, its achievement too; "T_STORY_CLICK" asks the scene, which
+// here ends nothing.
 TEST_F(GameStoryEndTest, TheStoryClicksAskTheSceneOrEndItWithoutItsMusic) {
     struct Music : sigslot::has_slots<sigslot::single_threaded> {
         int requests = 0;
@@ -182,12 +183,15 @@ TEST_F(GameStoryEndTest, TheStoryClicksAskTheSceneOrEndItWithoutItsMusic) {
     story.startStandardMusic.connect(&music, &Music::onRequest);
     StorySceneParams params;
     params.onEndMenu = L"KATEGORIEMENU";
+    params.achievementIncrements = {{L"STORY_GESEHEN", 1.0f}};
+    float const seen = achievement(L"STORY_GESEHEN");
     play(params);
     click(L"T_STORY_CLICK");
     EXPECT_NE(game->getStoryPart(), nullptr);
     click(L"T_END_STORY_CLICK");
     EXPECT_EQ(game->getStoryPart(), nullptr);
     EXPECT_EQ(activeMenu(), L"KATEGORIEMENU");
+    EXPECT_EQ(achievement(L"STORY_GESEHEN"), seen + 1.0f);
     EXPECT_EQ(music.requests, 0);
     story.stopMusic.disconnect(&music);
     story.startStandardMusic.disconnect(&music);

@@ -199,10 +199,12 @@ TEST_P(LessonPagesTest, EveryPageComesAndTheCardsLieWhereThePlayerSeesThem) {
     keep(readFirst ? "played_lesson_ace_laid" : "played_lesson_ace_laid_open");
 
     if (readFirst) readOn();
+    float const score = cards().getScorePlus();
     doubleClick(card(L"HERZ_3"));
     wait(2.0);
     EXPECT_EQ(pileOf(card(L"HERZ_3")), L"PLATZ11");
     expectPage(L"HR_FALSCH");
+    EXPECT_EQ(cards().getScorePlus(), score) << "the refusal the page asked for costs nothing";
 
     dragToGoal(card(L"HERZ_2"));
     wait(1.0);

@@ -180,6 +180,33 @@ TEST_F(MovesTest, ADoubleClickCountsWithinTheWindowAlsoAcrossTheTickWrap) {
     }
 }
 
+// A refused double click costs the game style's points, unless a tutorial asked the player for
+// that refusal (asked before the refusal is reported, which may move the tutorial on).
+TEST_F(MovesTest, ARefusedDoubleClickATutorialAskedForCostsNothing) {
+    for (bool const asked : {false, true}) {
+        Karte* card = nullptr;
+        for (int seed = 1; seed < 40 && !card; ++seed) {
+            start(L"data\\Level\\Goldrausch.sol", std::to_wstring(seed));
+            card = stuckCard();
+        }
+        ASSERT_NE(card, nullptr);
+        struct Report : sigslot::has_slots<> {
+            int count = 0;
+            void onUsed(KartenObjekt&, bool) { ++count; }
+        } report;
+        manager().objectUsed.connect(&report, &Report::onUsed);
+        manager().setRefusalAskedFor([&](KartenObjekt const& object) { return asked && &object == card && report.count == 0; });
+        press(at(card));
+        release(at(card));
+        float const before = manager().getScorePlus();
+        manager().onDoubleClick(Orvex::MouseState(), 0, at(card));
+        release(at(card));
+        EXPECT_EQ(manager().getScorePlus() < before, !asked) << asked;
+        EXPECT_EQ(report.count, 1);
+    }
+    manager().setRefusalAskedFor({});
+}
+
 TEST_F(MovesTest, TwoClicksLayTheFirstCardOnTheSecondInThePairsGame) {
     style().mouseControlMode = 1;
     HintRecord const* pair = nullptr;

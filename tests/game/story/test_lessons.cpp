@@ -1,7 +1,8 @@
 // Scripted lessons: the card and pile lists each page sets on entering and leaving, the pages
-// that follow carried-out and refused actions and clicks, refused clicks, starting (seen
-// lessons, tutorials it stops), the strip shown after the page's delay, and arrows rebuilt
-// every frame at the cards, piles and windows they name.
+// that follow carried-out and refused actions and clicks (a refusal that leads on is asked
+// for), refused clicks, starting (seen lessons, tutorials it stops, a lesson chosen by name),
+// the strip shown after the page's delay, and arrows rebuilt every frame at the cards, piles
+// and windows they name.
 #include <gtest/gtest.h>
 
 #include "engine/core/CopyBudget.h"
@@ -135,6 +136,8 @@ TEST_F(LessonTest, CarriedOutAndRefusedActionsFollowTheirOwnTables) {
         profile->otherSeen.clear();
         ASSERT_TRUE(lessons().startTutorial(L"LEKTION"));
         std::wstring const name = row.what + 1;
+        // A refusal that leads on is one the page asks for.
+        if (row.what[0] == L'-') EXPECT_EQ(lessons().asksForRefusal(name), std::wstring(row.page) != L"EINS");
         if (row.what[0] == L'#') lessons().onGuiClick(name);
         else lessons().onCardEvent(name, row.what[0] == L'+');
         EXPECT_EQ(page(), row.page);
@@ -183,6 +186,22 @@ TEST_F(LessonTest, ASeenLessonDoesNotStartAndStopsNothing) {
     tutorials().setActiveProfileSource({});
     profile->otherSeen.clear();
     EXPECT_FALSE(lessons().startTutorial(L"LEKTION"));
+}
+
+// A lesson the player chose by name starts whatever the profile's switch and seen list say; one
+// that comes by itself only while the switch is on and the lesson is unseen.
+TEST_F(LessonTest, AChosenLessonStartsWhateverTheSwitchAndTheSeenListSay) {
+    load(L"<EXTENDED_TUTORIALPAGE NAME=\"EINS\"/>");
+    struct {
+        bool show, seen, chosen, starts;
+    } const rows[] = {{true, false, false, true}, {false, false, false, false}, {true, true, false, false},
+                      {false, true, true, true}};
+    for (auto const& r : rows) {
+        profile->showTutorials = r.show;
+        profile->otherSeen.assign(r.seen ? 1 : 0, L"LEKTION");
+        EXPECT_EQ(lessons().startTutorial(L"LEKTION", r.chosen), r.starts) << r.show << r.seen << r.chosen;
+        EXPECT_EQ(page(), r.starts ? L"EINS" : L"-");
+    }
 }
 
 // A tutorial waiting behind the one the lesson stops comes on screen and stays there: closing it

@@ -6,20 +6,27 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <set>
 
+#include "engine/core/Utils.h"
 #include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/Language.h"
 #include "engine/gui/LanguageManager.h"
 #include "engine/gui/TutorialPage.h"
 #include "engine/gui/TutorialStrip.h"
+#include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/look/SolitaireCamera.h"
 #include "game/particles/SolPartikelManager.h"
 #include "game/story/ExtendedTutorial.h"
+#include "game/story/StoryManager.h"
+#include "game/story/StoryPart.h"
+#include "game/story/StoryPartPart.h"
 #include "game/story/UserTutorial.h"
 #include "game/story/UserTutorialPage.h"
 #include "tests/engine/core/LogWatch.h"
@@ -196,6 +203,42 @@ TEST_F(ShippedStoryTest, TheLessonNamesCardsAndPilesOfItsVariant) {
     cards.setCamera(nullptr);
 }
 
+// Each game's tutorial says what its dealt table shows: a page whose piles' role speaks of hidden
+// cards ("verdeckt") has face-down cards on those piles, one that speaks of open cards ("offen")
+// none. The games are those whose variants name the tutorial in the catalogue, dealt as shipped.
+TEST_F(ShippedStoryTest, EachGamesPagesSayWhetherItsPilesHoldHiddenCards) {
+    std::map<std::wstring, std::wstring> games;  // tutorial: the rule file of a variant naming it
+    std::function<void(Orvex::XMLNode const&)> walk = [&](Orvex::XMLNode const& n) {
+        if (n.getName() == L"VARIANTE" && n.getAttribute(L"START_TUTORIAL"))
+            games.emplace(n.getAttributeString(L"START_TUTORIAL", L""), n.getAttributeString(L"FILE", L""));
+        for (Orvex::XMLNode const* child : n.children()) walk(*child);
+    };
+    walk(file(L"data\\Level\\Level.dat"));
+    EXPECT_EQ(games.size(), 7u);
+    Solitaire::StyleSettings::instance().setKartenset(cardtest::tableCardSet());
+    Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
+    Solitaire::SolitaireCamera camera;
+    for (auto const& [tutorial, rules] : games) {
+        cards.createDiscardPile();
+        ASSERT_TRUE(cards.loadGameDefinitionFile(rules)) << guitest::narrow(rules);
+        cards.startGame(&camera, L"1", true, {}, {}, 0.0f);
+        for (auto const& page : Orvex::findNamedObject(tutorials().getUserTutorials(), tutorial)->getPages()) {
+            if (!page->hasPileType) continue;
+            std::size_t hidden = 0;
+            std::vector<Solitaire::Karte*> faceDown;
+            for (Solitaire::Kartenstapel const* pile : cards.getPilesOfType(page->pileType)) {
+                pile->getCards(faceDown, true, false);
+                hidden += faceDown.size();
+            }
+            std::wstring const text = page->getText(true);
+            if (text.find(L"verdeckt") != std::wstring::npos) EXPECT_GT(hidden, 0u) << guitest::narrow(text);
+            if (text.find(L"offen") != std::wstring::npos) EXPECT_EQ(hidden, 0u) << guitest::narrow(text);
+        }
+    }
+    cards.createDiscardPile();
+    cards.setCamera(nullptr);
+}
+
 TEST_F(ShippedStoryTest, TheStoryNamesPicturesSoundsMusicEmittersAndAchievementsThatExist) {
     for (std::wstring const& name : collect(story, {L"ANIMATION"}))
         EXPECT_NE(Orvex::Texture2DAnimationManager::instance().findAnimation(name), nullptr) << guitest::narrow(name);
@@ -220,6 +263,28 @@ TEST_F(ShippedStoryTest, TheStoryNamesPicturesSoundsMusicEmittersAndAchievements
                 EXPECT_NE(scene->findPart(p.partName), nullptr) << guitest::narrow(p.partName);
         EXPECT_NE(scene->findPart(scene->skipPart), nullptr);
     }
+}
+
+// What a scene's text speaks of is drawn while the text shows: a text naming the tower ("Turm")
+// has the scene's tower picture visible with it, rising above the hills (the horizon).
+TEST_F(ShippedStoryTest, ATextNamingTheTowerShowsTheTower) {
+    int told = 0;
+    for (auto const& scene : Solitaire::StoryManager::instance().getScenes()) {
+        Solitaire::StoryPartPart const* hills = scene->findPart(L"HUEGEL");
+        ASSERT_NE(hills, nullptr) << guitest::narrow(scene->getName());
+        scene->currentSwitch = -1;
+        for (bool ended = scene->nextSwitch(0.0f); !ended; ended = scene->nextSwitch(0.0f))
+            for (auto const& text : scene->parts) {
+                if (!text->visible || Orvex::languageText(text->textId).find(L"Turm") == std::wstring::npos) continue;
+                ++told;
+                bool drawn = false;
+                for (auto const& picture : scene->parts)
+                    drawn = drawn || (picture->visible && picture->animation && picture->animation->getName() == L"STORY_TURM" &&
+                                      picture->getPositionValue().y < hills->getPositionValue().y);
+                EXPECT_TRUE(drawn) << guitest::narrow(text->textId) << " at switch " << scene->currentSwitch;
+            }
+    }
+    EXPECT_EQ(told, 4) << "the first texts of four scenes";
 }
 
 TEST_F(ShippedStoryTest, EachProfileSeesTheScenesInTurnAsItsUnlocksAllow) {

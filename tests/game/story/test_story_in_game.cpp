@@ -3,8 +3,8 @@
 // its own data whose campaign levels are all the row of hearts (tests/game/app/flow_data), so
 // levels are passed by dragging the hearts onto the goal pile; chapter 1's first level keeps the
 // shipped start tutorial. A fresh profile (tutorials on) goes from the start screen to the level
-// screen, where the intro waits behind the screen's tutorial page, then plays (its text and sun
-// read back from the screen); passing four of chapter 0's six levels finishes the chapter and
+// screen, where the intro plays first (its text and sun read back from the screen), then the
+// screen's tutorial page shows over the level cards; passing four of chapter 0's six levels finishes the chapter and
 // brings the rest scene and its mini-game, whose end brings the tower scene, chapter 1's intro,
 // which starts chapter 1 and its tutorial once. The profiles
 // live in a file of the stage, so a second game object reads what the first saved.
@@ -149,14 +149,9 @@ TEST_F(StoryInGameTest, TheStoryAdvancesSceneBySceneAsTheProfilePlays) {
     ASSERT_EQ(sceneName(), L"STORY_INTRO");
     EXPECT_TRUE(profile()->isUnlocked(L"STORY_INTRO_BEGONNEN"));
     EXPECT_TRUE(profile()->isUnlocked(L"STORY_LAEUFT"));
-    // The level screen's own tutorial came first: the scene waits behind it, and its page
-    // takes the clicks.
-    EXPECT_EQ(strip(), L"LEVELAUSWAHLMENU");
-    keep("story_intro_behind_the_level_tutorial");
-    wait(3.0);
-    EXPECT_EQ(scene()->currentSwitch, 0) << "the scene waits";
-    closeTutorials();
+    // The scene comes first, with no level cards behind it; the screen's tutorial waits for it.
     EXPECT_EQ(strip(), L"STORY") << "the story's strip, forced";
+    EXPECT_EQ(find(L"LA_LevelButton_0"), nullptr);
     EXPECT_EQ(activeMenu(), L"TUTORIALMENU");
     EXPECT_EQ(music.heard, (std::vector<std::wstring>{L"stop standard", L"play STORY"}));
     keep("story_intro_switch0");
@@ -206,10 +201,16 @@ TEST_F(StoryInGameTest, TheStoryAdvancesSceneBySceneAsTheProfilePlays) {
                                 L"STORY_INTRO_HINWEIS"})
         EXPECT_TRUE(profile()->isUnlocked(name)) << minigametest::narrow(name);
     settle();
-    EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU") << "the scene's end menu";
+    // The scene's end menu, the level screen, with its cards and its tutorial over them.
+    EXPECT_EQ(strip(), L"LEVELAUSWAHLMENU");
+    Orvex::GUIWindow const* card = find(L"LA_LevelButton_0");
+    ASSERT_NE(card, nullptr);
+    EXPECT_TRUE(card->getOptions().visible);
+    keep("story_level_tutorial_after_intro");
     EXPECT_EQ(achievement(L"STORY_GESEHEN"), seen + 1.0f);
     EXPECT_EQ(music.heard.back(), L"standard") << "the standard music is back";
     closeTutorials();
+    EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
     keep("story_level_screen_after_intro");
 
     // ---- never the intro again; four of the chapter's six levels passed bring the rest scene ----
@@ -281,6 +282,8 @@ TEST_F(StoryInGameTest, UnlocksOutliveASaveAndASecondProfileSeesTheIntroAgain) {
     click(storyPoint(0.93f, 0.91f));  // the skip element "WEITER"
     EXPECT_EQ(scene(), nullptr) << "the round button skips the intro";
     settle();
+    EXPECT_EQ(strip(), L"LEVELAUSWAHLMENU") << "the level screen's tutorial after the scene";
+    closeTutorials();
     EXPECT_EQ(activeMenu(), L"LEVELAUSWAHLMENU");
     EXPECT_TRUE(profile()->isUnlocked(L"STORY_INTRO_FRISCH"));
     std::wstring const first = profile()->getName();
