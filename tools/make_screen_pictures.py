@@ -75,6 +75,36 @@ def card(cx, cy, w, h):
     return rounded_rect(cx - w / 2, cy - h / 2, cx + w / 2, cy + h / 2, min(w, h) * 0.12)
 
 
+def power_sign(god, cx, cy, s):
+    """The sign of a god's power, as its pointer badge shows it (make_menu_pictures.py): an eye
+    (uncover), an arrow turning back (undo), two arrows chasing round (shuffle), a cross (remove)."""
+    if god == 0:
+        upper, lower = circle(cx, cy + s * 0.5, s * 0.62), circle(cx, cy - s * 0.5, s * 0.62)
+
+        def lens(x, y):  # where both discs overlap: an eye
+            return max(upper(x, y), lower(x, y))
+        return union(band(lens, s * 0.07), circle(cx, cy, s * 0.12))
+    if god == 1:
+        sweep = arc(cx + s * 0.05, cy + s * 0.075, s * 0.33, s * 0.15, math.radians(200), math.radians(80))
+        head = polygon([(cx - s * 0.5, cy - s * 0.05), (cx - s * 0.1, cy - s * 0.05), (cx - s * 0.3, cy + s * 0.23)])
+        return union(sweep, turned(head, cx - s * 0.3, cy + s * 0.03, math.radians(-15)))
+    if god == 2:
+        shapes = []
+        r = s * 0.35
+        for start in (math.radians(20), math.radians(200)):
+            shapes.append(arc(cx, cy, r, s * 0.13, start, start + math.radians(120)))
+            tip = start + math.radians(138)
+            back = tip - math.radians(22)
+            tx, ty = cx + r * math.cos(tip), cy + r * math.sin(tip)
+            bx, by = cx + r * math.cos(back), cy + r * math.sin(back)
+            nx, ny = math.cos(back), math.sin(back)
+            wing = s * 0.18
+            shapes.append(polygon([(tx, ty), (bx + nx * wing, by + ny * wing), (bx - nx * wing, by - ny * wing)]))
+        return union(*shapes)
+    return union(segment(cx - s * 0.3, cy - s * 0.3, cx + s * 0.3, cy + s * 0.3, s * 0.18),
+                 segment(cx - s * 0.3, cy + s * 0.3, cx + s * 0.3, cy - s * 0.3, s * 0.18))
+
+
 def sign(name, cx, cy, s):
     """The achievement's sign, about s pixels across, as one shape."""
     if name.startswith("AC_TIME"):
@@ -93,11 +123,7 @@ def sign(name, cx, cy, s):
         return union(circle(cx, cy - s * 0.08, s * 0.26), rounded_rect(cx - s * 0.12, cy + s * 0.14, cx + s * 0.12,
                                                                      cy + s * 0.34, s * 0.04))
     if name.startswith("GOD"):
-        upper, lower = circle(cx, cy + s * 0.5, s * 0.62), circle(cx, cy - s * 0.5, s * 0.62)
-
-        def lens(x, y):  # where both discs overlap: an eye
-            return max(upper(x, y), lower(x, y))
-        return union(band(lens, s * 0.07), circle(cx, cy, s * 0.12))
+        return power_sign(int(name[3]), cx, cy, s)
     if name in ("MAX_COMBO", "COMBOS"):
         return polygon([(cx + s * 0.1, cy - s * 0.45), (cx - s * 0.25, cy + s * 0.05), (cx - s * 0.02, cy + s * 0.05),
                         (cx - s * 0.12, cy + s * 0.45), (cx + s * 0.25, cy - s * 0.08), (cx + s * 0.02, cy - s * 0.08)])

@@ -144,10 +144,16 @@ public:
     // The mode of a start without settings: the desktop's when getDisplayModes offers it, else
     // the largest offered mode that fits on the desktop, else the smallest offered mode.
     D3DDISPLAYMODE chooseDesktopMode();
+    // Brings a window size of the settings that getDisplayModes does not offer (a hand-edited
+    // 1001 x 7) to the nearest offered size, as nearestSizeMode chooses it, with one log line;
+    // the settings file then keeps that size. Call before fitModeToDesktop. True when the size
+    // changed; a full-screen mode is left to the start's own choice.
+    bool fitModeToOffered();
     // Keeps the init parameters' mode on the desktop (call before the window exists): a window
     // larger than the desktop is cut to the desktop's width and height, a full-screen mode
     // larger than the desktop becomes chooseDesktopMode(); one log line each. True when the mode
-    // changed.
+    // changed. The fit holds for this run: while it stands, the settings file keeps the mode
+    // the settings chose (for a larger screen).
     bool fitModeToDesktop();
     // Index of the equal mode (width, height, refresh rate, format) in getDisplayModes, or -1.
     int findDisplayMode(D3DDISPLAYMODE const& mode);
@@ -250,6 +256,12 @@ private:
     // Notices held back for the next update.
     bool pendingRestricted_ = false;
     std::vector<D3DDISPLAYMODE> pendingUnsupported_;
+
+    // The settings' mode that fitModeToDesktop replaced for this run, and its replacement.
+    bool fittedToDesktop_ = false;
+    bool fittedWindowed_ = true;
+    D3DDISPLAYMODE fittedFrom_{};
+    D3DDISPLAYMODE fittedTo_{};
 
     // Display-mode confirmation.
     bool confirmPending_ = false;

@@ -94,13 +94,17 @@ void D3DInterface::readConfig(XMLNode const& section) {
 }
 
 void D3DInterface::writeConfig(XMLNode& section) const {
-    if (!confirmPending_) {
-        initParams_.writeConfig(section);
-        return;
-    }
     D3DInitParams settled = initParams_;
-    settled.displayMode = savedMode_;
-    settled.setWindowed(savedWindowed_);
+    if (confirmPending_) {
+        settled.displayMode = savedMode_;
+        settled.setWindowed(savedWindowed_);
+    }
+    // Still the mode brought onto this desktop at the start: the file keeps the one chosen.
+    D3DDISPLAYMODE const& now = settled.displayMode;
+    bool const stillFitted = fittedToDesktop_ && settled.isWindowed() == fittedWindowed_ &&
+                             now.Width == fittedTo_.Width && now.Height == fittedTo_.Height &&
+                             now.RefreshRate == fittedTo_.RefreshRate && now.Format == fittedTo_.Format;
+    if (stillFitted) settled.displayMode = fittedFrom_;
     settled.writeConfig(section);
 }
 

@@ -125,9 +125,27 @@ D3DDISPLAYMODE D3DInterface::chooseDesktopMode() {
     return best ? *best : desktop;
 }
 
+bool D3DInterface::fitModeToOffered() {
+    D3DDISPLAYMODE& mode = initParams_.displayMode;
+    if (!initParams_.isWindowed() || sameSizeMode(mode)) return false;
+    D3DDISPLAYMODE const* nearest = nearestSizeMode(mode);
+    if (!nearest) return false;
+    D3DDISPLAYMODE const asked = mode;
+    mode.Width = nearest->Width;
+    mode.Height = nearest->Height;
+    logWarning(L"D3DInterface: the window " + std::to_wstring(asked.Width) + L"x" + std::to_wstring(asked.Height) +
+               L" of the settings is no offered size; using " + std::to_wstring(mode.Width) + L"x" +
+               std::to_wstring(mode.Height));
+    initParams_.presentParameters.BackBufferWidth = mode.Width;
+    initParams_.presentParameters.BackBufferHeight = mode.Height;
+    if (!device_) buildPresentParameters(mode, true);
+    return true;
+}
+
 bool D3DInterface::fitModeToDesktop() {
     D3DDISPLAYMODE const desktop = getDesktopMode();
     D3DDISPLAYMODE& mode = initParams_.displayMode;
+    fittedToDesktop_ = false;
     if (mode.Width <= desktop.Width && mode.Height <= desktop.Height) return false;
     D3DDISPLAYMODE const asked = mode;
     if (initParams_.isWindowed()) {
@@ -143,6 +161,10 @@ bool D3DInterface::fitModeToDesktop() {
     initParams_.presentParameters.BackBufferWidth = mode.Width;
     initParams_.presentParameters.BackBufferHeight = mode.Height;
     if (!device_) buildPresentParameters(mode, initParams_.isWindowed());
+    fittedToDesktop_ = true;
+    fittedWindowed_ = initParams_.isWindowed();
+    fittedFrom_ = asked;
+    fittedTo_ = mode;
     return true;
 }
 

@@ -89,7 +89,7 @@ void GameHud::wire() {
     gesMed_ = findScreenWindow(L"I_GesMed");
     tipButton_ = findScreenWindowAs<Orvex::GUIProgressBar>(L"I_TIPP");
     for (Orvex::GUIWindow* paid : {static_cast<Orvex::GUIWindow*>(tipButton_), findScreenWindow(L"I_Undo_Step"),
-                                   findScreenWindow(L"I_Undo_Start")})
+                                   findScreenWindow(L"I_Undo_Start"), findScreenWindow(L"I_Shuffle")})
         if (Orvex::GUITooltipParam* param = paid ? paid->getFirstTooltipParam() : nullptr) {
             param->textHook.disconnect(this);
             param->textHook.connect(this, &GameHud::provideHelpPriceTooltip);
@@ -254,13 +254,15 @@ void GameHud::onCardsUnlocked(D3DXVECTOR4 const& counts) {
 
 void GameHud::placeEndGameButton(int stars) {
     if (!endGame_ || !inCampaign()) return;
-    bool const wanted = !links_.cards->isGameEndShown() && (stars > 0 || endPileEmpty_);
+    starReached_ = starReached_ || stars > 0;
+    bool const wanted = !links_.cards->isGameEndShown() && (starReached_ || endPileEmpty_);
     wchar_t const* goal = wanted ? kShown : kHidden;
     if (endGame_->getTargetState().name != goal) endGame_->animateToGoal(goal, kPanelSpeed, false);
 }
 
 void GameHud::resetEndGameButton() {
     endPileEmpty_ = false;
+    starReached_ = false;
     jumpWindow(endGame_, kHidden);
 }
 
@@ -323,11 +325,14 @@ void GameHud::remindTip(double realStep) {
         remind(*tipButton_, tipReminder_, realStep, L"TIPP_READY_EMITTER_ERINNERN");
 }
 
-std::wstring GameHud::priceText(bool hint, float price) const {
+std::wstring GameHud::priceText(PaidHelp help, float price, bool tooltip) const {
     std::wstring out;
     // The text names the points that are short: the balance (shown as "Guthaben"), or the score.
     bool const scoreShort = links_.cards->getScore() < links_.cards->getPointsBalance();
-    std::wstring id = hint ? L"MELDUNG_TIPP_PREIS" : L"MELDUNG_UNDO_PREIS";
+    wchar_t const* const what = help == PaidHelp::kHint   ? L"TIPP_PREIS"
+                                : help == PaidHelp::kUndo ? L"UNDO_PREIS"
+                                                          : L"MISCHEN_PREIS";
+    std::wstring id = std::wstring(tooltip ? L"TT_I_" : L"MELDUNG_") + what;
     if (scoreShort) id += L"_PUNKTE";
     Orvex::Text* text = findLanguageText(id);
     if (!text) return out;
@@ -336,18 +341,18 @@ std::wstring GameHud::priceText(bool hint, float price) const {
     return text->format(out, formatNumber(wholeNumber(std::ceil(price))), formatNumber(wholeNumber(missing)));
 }
 
-bool GameHud::refuseForPrice(bool hint, float price) {
+bool GameHud::refuseForPrice(PaidHelp help, float price) {
     Kartenmanager* cards = links_.cards;
     if (cards->getGameStatus() != kGameRunning || cards->canPay(price)) return false;
     cards->playSound(GameStyle::kSoundErrorMove);
-    news_.show(priceText(hint, price));
+    news_.show(priceText(help, price));
     return true;
 }
 
 void GameHud::undo(int steps, wchar_t const* const* achievements) {
     Kartenmanager* cards = links_.cards;
     if (links_.running->gameOver) return;
-    if (refuseForPrice(false, cards->getUndoPrice(steps))) return;
+    if (refuseForPrice(PaidHelp::kUndo, cards->getUndoPrice(steps))) return;
     if (cards->undoSteps(steps, false, false) == 0) return;
     // A refusal shown before is no longer true.
     news_.clear();
@@ -357,12 +362,16 @@ void GameHud::undo(int steps, wchar_t const* const* achievements) {
 
 void GameHud::provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam&, std::wstring& text) {
     Kartenmanager* cards = links_.cards;
-    bool const hint = &window == tipButton_;
-    float const price = hint ? cards->getHintPrice()
-                             : cards->getUndoPrice(window.getName() == L"I_Undo_Start" ? kUndoToStart : -1);
+    PaidHelp const help = &window == tipButton_             ? PaidHelp::kHint
+                          : window.getName() == L"I_Shuffle" ? PaidHelp::kShuffle
+                                                             : PaidHelp::kUndo;
+    int const steps = window.getName() == L"I_Undo_Start" ? kUndoToStart : -1;
+    float const price = help == PaidHelp::kHint      ? cards->getHintPrice()
+                        : help == PaidHelp::kShuffle ? cards->getShufflePrice()
+                                                     : cards->getUndoPrice(steps);
     if (cards->getGameStatus() != kGameRunning || cards->canPay(price)) return;
-    std::wstring const refusal = priceText(hint, price);
-    if (!refusal.empty()) text = refusal;
+    std::wstring const next = priceText(help, price, true);
+    if (!next.empty()) text = next;
 }
 
 }  // namespace Solitaire

@@ -83,20 +83,24 @@ public:
     void restartTipTimer();
     // Disabled until it is full again, and refilling.
     void resetTipButton();
-    // The news line's text for a hint (or undo step) refused for its price: the price and the
-    // points missing ("MELDUNG_TIPP_PREIS", "MELDUNG_UNDO_PREIS").
-    std::wstring priceText(bool hint, float price) const;
-    // A hint (or an undo step) refused for its price while the game runs: the error sound, and
-    // the news line names the price and the points missing. False when it can be paid.
-    bool refuseForPrice(bool hint, float price);
+    // The helps paid with points: a hint, an undo step, a shuffle ("TIPP", "UNDO", "MISCHEN").
+    enum class PaidHelp { kHint, kUndo, kShuffle };
+    // The news line's text for a help refused for its price: the price and the points missing
+    // ("MELDUNG_TIPP_PREIS", "MELDUNG_UNDO_PREIS", "MELDUNG_MISCHEN_PREIS"); for the button's
+    // tooltip the same of the next one ("TT_I_..._PREIS"), which reads as no refusal when it
+    // shows right after a paid one.
+    std::wstring priceText(PaidHelp help, float price, bool tooltip = false) const;
+    // A help refused for its price while the game runs: the error sound, and the news line names
+    // the price and the points missing. False when it can be paid.
+    bool refuseForPrice(PaidHelp help, float price);
     // The undo and redo buttons: steps back (negative) or forward unless the game is over or the
     // price is refused; achievements: names counted after a step that changed the table,
     // null-terminated.
     void undo(int steps, wchar_t const* const* achievements);
     NewsLine& getNews() { return news_; }
     // The end-game button put away at once (a game starts), or glided away (the game ends). In a
-    // campaign level it stands in the bottom panel while ending the level now would give a star
-    // or while the level's watched pile is empty, and glides away otherwise.
+    // campaign level it stands in the bottom panel from the level's first star on, or while the
+    // level's watched pile is empty, and glides away otherwise.
     void resetEndGameButton();
     void hideEndGameButton();
     // The stars the running level would give if it ended now (0 to 3; 0 outside a campaign level).
@@ -165,7 +169,7 @@ private:
     void onTipTimerGoal(Orvex::Interpolation<float, float>& timer);
     void onTipTimerChanged(Orvex::Interpolation<float, float>& timer);
     void showTipReadiness();
-    // The tooltip of the hint and undo buttons names the price while it cannot be paid.
+    // The tooltip of the hint, undo and shuffle buttons names the price while it cannot be paid.
     void provideHelpPriceTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
     // The button in (or away) as the level's stars and watched pile say.
     void placeEndGameButton(int stars);
@@ -221,6 +225,9 @@ private:
     Orvex::GUIWindow* endGame_ = nullptr;
     // The level's watched pile is empty (its last report).
     bool endPileEmpty_ = false;
+    // A star was reached in this level: the button stays although the draining points may lose
+    // it again (a click then asks first), so it does not go from under the pointer.
+    bool starReached_ = false;
     Orvex::GUIWindow* statistics_ = nullptr;
     Orvex::GUIWindow* statisticsZone_ = nullptr;
     Orvex::GUIWindow* help_ = nullptr;

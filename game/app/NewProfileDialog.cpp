@@ -132,7 +132,8 @@ void NewProfileDialog::create() {
 }
 
 void NewProfileDialog::cancel() {
-    if (first_) return;
+    // The first profile cannot be left unmade: the warning says so, and its OK leads back here.
+    if (first_) return warn(L"CREATE_A_PROFILE_FIRST");
     releasePending();
     if (tutorials_) tutorials_->setProfile(nullptr);
     if (menus_) menus_->activateMenu(kProfileMenu, -1.0);

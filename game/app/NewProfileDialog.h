@@ -1,9 +1,10 @@
 // The new-profile dialog ("NEUESPROFIL") and the warning dialog ("WARNINGMENU"). The dialog works
 // on a pending profile, which the tutorial switches and the tutorials judge by until the player
 // confirms it (it then belongs to the profile manager) or cancels it. The first profile's dialog
-// (no profile exists yet) cannot be cancelled. While any of its dialogs is open no tutorial comes
-// over it (a page over the name field would take the typed letters, and the pending profile has
-// seen no tutorial yet): the game object asks holdsTutorials before it shows a menu's tutorial.
+// (no profile exists yet) cannot be cancelled: its cancel warns instead. While any of its dialogs
+// is open no tutorial comes over it (a page over the name field would take the typed letters, and
+// the pending profile has seen no tutorial yet): the game object asks holdsTutorials before it
+// shows a menu's tutorial.
 // The game object holds it by value, built with its Links, wires it once, opens it and hands it
 // the dialog's buttons.
 //
@@ -50,7 +51,8 @@ public:
     // "NP_OKButton": the pending profile named as typed (a warning when the name is taken),
     // handed to the profile manager, active and saved.
     void create();
-    // "NP_CancelButton": back to the profile screen (not from the first profile's dialog).
+    // "NP_CancelButton": back to the profile screen; from the first profile's dialog a warning
+    // that a profile is made first.
     void cancel();
     // Lets go of the pending profile (the tutorials first, when they judge by it).
     void releasePending();

@@ -12,6 +12,7 @@
 #include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUITooltipParam.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/gui/Text.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/Sprite.h"
 #include "engine/render/Texture2DAnimation.h"
@@ -191,7 +192,12 @@ void PowersAndShop::onGodBarClicked(Orvex::GUIWindow& window) {
         // A second click on the armed god disarms it; another god's power is replaced.
         int const mode = kModeOfGod[god];
         Kartenmanager& cards = *links_.cards;
-        cards.setClickMode(cards.getClickMode() == mode ? kClickNormal : mode);
+        int const next = cards.getClickMode() == mode ? kClickNormal : mode;
+        powerUsed_ = false;
+        bool const armed = cards.setClickMode(next);
+        // The shuffle and the free undo act at once: without a reported use they found nothing.
+        bool const atOnce = next == kClickShuffle || next == kClickUndo;
+        if (next != kClickNormal && (!armed || (atOnce && !powerUsed_))) tellNothingToDo(god);
         return;
     }
 }
@@ -203,9 +209,18 @@ void PowersAndShop::onGodTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipPara
         format->format(text, static_cast<double>(bar->getRatio()) * 100.0);
 }
 
+void PowersAndShop::tellNothingToDo(int god) {
+    Orvex::Text* text = findLanguageText(L"MELDUNG_GOD_" + std::to_wstring(god) + L"_NICHTS");
+    if (!text || !links_.tell) return;
+    std::wstring note;
+    links_.cards->playSound(GameStyle::kSoundErrorMove);
+    links_.tell(text->format(note));
+}
+
 void PowersAndShop::onClickModeUsed(ClickMode const& mode) {
     int const god = godOfMode(mode);
     if (god < 0) return;
+    powerUsed_ = true;
     if (static_cast<std::size_t>(god) < godReminders_.size()) godReminders_[god] = -1.0f;
     if (Orvex::GUIProgressBar* bar = godBar(god)) bar->setRatio(0.0f);
     if (Profil* profile = ProfilManager::instance().getActiveProfile()) profile->setGodPercent(god, 0.0f);

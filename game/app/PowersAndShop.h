@@ -48,7 +48,7 @@ public:
     // What the powers and the shop use: the managers, the settings giving the number of gods
     // (null: the default), the running game (the powers and the shop belong to a campaign
     // level), and what reports a bought joker or wildcard (the HUD's found-card slots, whichever
-    // object holds them).
+    // object holds them), and what shows the player a short note (the HUD's news line).
     struct Links {
         Kartenmanager* cards = nullptr;
         Orvex::GUIMenuManagerN* menus = nullptr;
@@ -60,6 +60,7 @@ public:
         RunningGame const* running = nullptr;
         std::function<void(Karte&)> jokerFound{};
         std::function<void(Karte&)> wildcardFound{};
+        std::function<void(std::wstring const&)> tell{};
     };
 
     // The card manager's scoring and power reports (where there is one) connected to the slots.
@@ -70,6 +71,9 @@ public:
     PowersAndShop& operator=(PowersAndShop const&) = delete;
     // The god bars and the shop's windows found and connected.
     void wire();
+    // A full bar arms (or disarms) its god's power. A power that finds nothing to act on keeps
+    // its charge and, where the language has the text "MELDUNG_GOD_<n>_NICHTS", says why with
+    // the error sound.
     void onGodBarClicked(Orvex::GUIWindow& window);
     // "I_GODS" and "I_Shop" shown in a campaign level, each god's window "GOD0".. while the active
     // profile has it unlocked, and each bar at the profile's charge.
@@ -99,6 +103,7 @@ private:
     void wireShop();
     void onGodTooltip(Orvex::GUIWindow& window, Orvex::GUITooltipParam& param, std::wstring& text);
     void onGodBarFull(Orvex::GUIProgressBar& bar);
+    void tellNothingToDo(int god);
     void drawWildcardOffer(Orvex::GUIWindow& window, bool const& drawn);
     void drawJokerOffer(Orvex::GUIWindow& window, bool const& drawn);
     void onWildcardNext(Orvex::GUIWindow& window);
@@ -115,6 +120,8 @@ private:
     void drawOffer(Orvex::GUIWindow& window, Kartenstapel* pile, Orvex::Texture2D* under, Orvex::Texture2D* over);
 
     Links links_;
+    // The card manager reported a power's use (set by onClickModeUsed, read around a bar's click).
+    bool powerUsed_ = false;
     std::vector<Orvex::GUIProgressBar*> godBars_;
     std::vector<float> godReminders_;
     Orvex::GUIWindow* shopWindows_[7] = {};

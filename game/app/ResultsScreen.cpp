@@ -149,7 +149,10 @@ void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool
             static_cast<std::size_t>(cards->countEmptyTableauPiles()) == cards->getPilesOfType(kPileTableau).size();
         if (Orvex::GUILabel* label = findLabel(L"A_ST_HowWellLabel")) label->setTextId(howWellText(rating, cleared));
     } else {
-        // A free game: time, and the points counted up.
+        // A free game: won or lost (a win is rated 4, anything else 1), time, and the points
+        // counted up.
+        if (Orvex::GUILabel* label = findLabel(L"A_FG_HowWellLabel"))
+            label->setTextId(rating == kMaxRating ? L"A_FG_GEWONNEN" : L"A_FG_VERLOREN");
         double const time = cards->getTime();
         formatOwnText(findLabel(L"A_FG_Zeit"), std::isfinite(time) ? time : 0.0);
         countUpLabel_ = findLabel(L"A_FG_Points");

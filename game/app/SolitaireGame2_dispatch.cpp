@@ -263,14 +263,17 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
          }},
         {L"I_Shuffle",
          [](G& g, W&) {
-             if (g.running_.gameOver) return;
+             if (g.running_.gameOver || g.hud_.refuseForPrice(GameHud::PaidHelp::kShuffle, g.cards_->getShufflePrice()))
+                 return;
              g.cards_->mix();
+             g.hud_.getNews().clear();
              g.cards_->playSound(GameStyle::kSoundMix);
              countAchievement(L"SHUFFLE_USED");
          }},
         {L"I_TIPP",
          [](G& g, W&) {
-             if (g.running_.gameOver || g.hud_.refuseForPrice(true, g.cards_->getHintPrice())) return;
+             if (g.running_.gameOver || g.hud_.refuseForPrice(GameHud::PaidHelp::kHint, g.cards_->getHintPrice()))
+                 return;
              if (!g.cards_->showHint(false, true, true)) return;
              g.hud_.getNews().clear();
              g.hud_.resetTipButton();

@@ -125,6 +125,8 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         Orvex::D3DInterface::displayModeToString(mode, device.displayMode, L" ");
         Orvex::logInfo(L"No settings: full screen at " + mode + L", the desktop's size or the largest that fits on it");
     } else {
+        // A window size no one offers (edited by hand) first becomes an offered one.
+        d3d->fitModeToOffered();
         d3d->fitModeToDesktop();
     }
     // 11. A failure has shown its message; start-up goes on.

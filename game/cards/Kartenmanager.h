@@ -259,6 +259,8 @@ public:
     // getMissingPoints is what is still lacking, 0 when it can be paid.
     float getHintPrice() const;
     float getUndoPrice(Orvex::s32 steps) const;
+    // The shuffle's ("MISCHEN"); mix() itself does not ask it, the shuffle button does.
+    float getShufflePrice() const;
     bool canPay(float price) const {
         return !(price > 0.0f) || !(price > getScore() || price > play_.counts.pointsBalance);
     }

@@ -32,6 +32,8 @@ void Kartenmanager::changeScore(float const& delta) {
 
 float Kartenmanager::getHintPrice() const { return gameStyle_ ? -gameStyle_->tippPoints : 0.0f; }
 
+float Kartenmanager::getShufflePrice() const { return gameStyle_ ? -gameStyle_->mischenPoints : 0.0f; }
+
 float Kartenmanager::getUndoPrice(Orvex::s32 steps) const {
     Orvex::s32 const index = getUndoIndex();
     Orvex::s32 const last = static_cast<Orvex::s32>(getUndoCount()) - 1;

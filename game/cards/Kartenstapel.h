@@ -176,6 +176,11 @@ public:
 
     // Drawn over the pile's camera-mapped rectangle when "DRAW_STAPEL" is set.
     void queueRender(RenderQueue& queue, RenderContext const& context) override;
+    // The pile type whose empty-place picture the pile shows: its own, but a stock that a click
+    // on its empty place does not fill again (no fetching "CLICK_ON_LEER", or its
+    // "REST_COUNT_HOLEN" used up) shows the plain place of a tableau pile, not the turn-over
+    // arrows of a stock dealt again.
+    int getEmptyPictureType() const;
     void render(RenderContext const& context) override;
     Orvex::SpriteRect getScreenQuad() override;
     Orvex::Texture2D* getShapeTexture() override;

@@ -1,9 +1,11 @@
-// Drawing a pile: the empty-place picture of its type, the markers of what it accepts when empty
-// and its mark, each stretched over the pile's camera-mapped rectangle.
+// Drawing a pile: the empty-place picture of its type (a stock dealt once the plain place), the
+// markers of what it accepts when empty and its mark, each stretched over the pile's
+// camera-mapped rectangle.
 #include "engine/render/BaseSprite.h"
 #include "game/cards/CardDrawing.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Picking.h"
+#include "game/cards/PileWords.h"
 #include "game/cards/RuleWords.h"
 #include "game/look/Kartenset.h"
 
@@ -24,6 +26,13 @@ void Kartenstapel::queueRender(RenderQueue& queue, RenderContext const&) {
     if (rules.drawPile) queue.add(this, rules.renderIndex);
 }
 
+int Kartenstapel::getEmptyPictureType() const {
+    if (rules.pileType != kPileVorrat) return rules.pileType;
+    bool const fetches = (rules.clickOnEmpty & kEmptyHolenAlle) != 0;
+    bool const usedUp = (rules.clickOnEmpty & kEmptyHolenXMult) != 0 && rules.restCount == 0;
+    return fetches && !usedUp ? kPileVorrat : kPileTableau;
+}
+
 void Kartenstapel::render(RenderContext const& context) {
     if (!rules.drawPile || !cardSet || !style || !context.sprite) return;
     Orvex::FRect rect = computeScreenRect(*this, context.camera);
@@ -31,7 +40,7 @@ void Kartenstapel::render(RenderContext const& context) {
     rect.right += context.screenOffset.x;
     rect.top += context.screenOffset.y;
     rect.bottom += context.screenOffset.y;
-    drawStretched(context, cardSet->getPilePicture(rules.pileType), rect, 0xFFFFFFFF);
+    drawStretched(context, cardSet->getPilePicture(getEmptyPictureType()), rect, 0xFFFFFFFF);
     if (rules.acceptColourRuleEmpty != kColourNichts && rules.acceptValueRuleEmpty != kValueNichts) {
         drawStretched(context, cardSet->getColourMark(rules.acceptColourRuleEmpty), rect, kMarkerColour);
         drawStretched(context, cardSet->getValueMark(rules.acceptValueRuleEmpty), rect, kMarkerColour);

@@ -1,10 +1,11 @@
 // The picture scripts of tools/: the shipped data/GUI and the variants' previews in data/Level are
 // what they write, pixel for pixel; the GUI's scroll buttons carry arrows that point their way,
-// and a preview shows the dealt table's faces with their suits.
+// a preview shows the dealt table's faces with their suits, and the four power medals differ.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -91,6 +92,42 @@ TEST_F(GuiPicturesTest, EachScrollArrowPointsItsWay) {
                 differing += white(turned, x, y) != white(previous, y, kArrowSize - 1 - x);
         EXPECT_LE(differing, 4) << name;
         previous = turned;
+    }
+}
+
+// The achievement screen's medals of the four powers (tools/make_screen_pictures.py) each show
+// their power's own sign: no two of their cells alike, at every medal level.
+TEST(ScreenPicturesTest, EachPowerMedalShowsItsOwnSign) {
+    fs::path const menu = testsupport::sourceDir() / "data" / "Menu";
+    std::string const list = testsupport::readFile(menu / "erfolge.ani");
+    Pixels const sheet = readPng(menu / "erfolge_medaillen.png");
+    ASSERT_FALSE(sheet.empty());
+    for (char const* level : {"NIX", "BRONZE", "SILBER", "GOLD"}) {
+        // Each god's cell, as the animation list places it.
+        std::vector<std::vector<std::uint8_t>> cells;
+        for (int god = 0; god < 4; ++god) {
+            std::string const name = "NAME=\"" + std::string(level) + "_GOD" + std::to_string(god) + "_USED\"";
+            std::size_t const at = list.find(name);
+            ASSERT_NE(at, std::string::npos) << name;
+            std::size_t const rect = list.find("RECT_START=\"", at);
+            ASSERT_NE(rect, std::string::npos) << name;
+            int l = 0, t = 0, r = 0, b = 0;
+            ASSERT_EQ(std::sscanf(list.c_str() + rect, "RECT_START=\"%d %d %d %d", &l, &t, &r, &b), 4) << name;
+            ASSERT_TRUE(l >= 0 && t >= 0 && r <= sheet.width && b <= sheet.height && l < r && t < b) << name;
+            std::vector<std::uint8_t> cell;
+            for (int y = t; y < b; ++y) cell.insert(cell.end(), sheet.at(l, y), sheet.at(r - 1, y) + 4);
+            cells.push_back(std::move(cell));
+        }
+        for (int a = 0; a < 4; ++a)
+            for (int b = a + 1; b < 4; ++b) {
+                int differ = 0;
+                for (std::size_t i = 0; i + 3 < cells[a].size(); i += 4) {
+                    int change = 0;
+                    for (std::size_t k = 0; k < 4; ++k) change += std::abs(cells[a][i + k] - cells[b][i + k]);
+                    differ += change > 60;
+                }
+                EXPECT_GT(differ, 40) << level << ": god " << a << " and god " << b << " look alike";
+            }
     }
 }
 

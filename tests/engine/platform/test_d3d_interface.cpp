@@ -394,6 +394,45 @@ TEST_F(D3DInterfaceTest, TheDesktopDecidesTheStartModeAndBoundsTheSettings) {
     unsetenv("ORVEX_DESKTOP_SIZE");
 }
 
+// The settings' mode at the start: a window size no one offers (edited by hand) becomes the nearest
+// offered size, with one line, and the file keeps that; a mode brought onto a smaller desktop runs
+// there, with its line, while the file keeps the mode chosen for a larger screen.
+TEST_F(D3DInterfaceTest, TheSettingsModeIsOfferedAndKeptInTheFileThroughADesktopFit) {
+    struct {
+        char const* desktop;
+        D3DDISPLAYMODE asked;
+        bool windowed;
+        UINT runW, runH;
+        UINT fileW, fileH;
+        std::size_t lines;
+    } const cases[] = {
+        {"1920x1080", mode(1001, 7), true, 1024, 768, 1024, 768, 1},
+        {"1280x720", mode(1001, 7), true, 1024, 720, 1024, 768, 2},
+        {"1280x720", mode(1024, 768), true, 1024, 720, 1024, 768, 1},
+        {"1920x1080", mode(2000, 1200), true, 1920, 1080, 1920, 1080, 1},
+        {"1280x720", mode(1920, 1080), false, 1280, 720, 1920, 1080, 1},
+        {"1920x1080", mode(1280, 720), true, 1280, 720, 1280, 720, 0},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(std::string(c.desktop) + " " + sizeText(c.asked.Width, c.asked.Height));
+        setenv("ORVEX_DESKTOP_SIZE", c.desktop, 1);
+        D3DInitParams& params = offerForced();
+        params.displayMode = c.asked;
+        params.setWindowed(c.windowed);
+        logtest::LogWatch log;
+        d3d.fitModeToOffered();
+        d3d.fitModeToDesktop();
+        EXPECT_EQ(sizeText(params.displayMode.Width, params.displayMode.Height), sizeText(c.runW, c.runH));
+        EXPECT_EQ(log.lines().size(), c.lines);
+        Orvex::XMLNode section(L"D3DINITPARAMS");
+        d3d.writeConfig(section);
+        EXPECT_EQ(sizeText(section.getAttributeLong(L"WIDTH", 0), section.getAttributeLong(L"HEIGHT", 0)),
+                  sizeText(c.fileW, c.fileH));
+        d3d.getInitParams() = D3DInitParams();
+    }
+    unsetenv("ORVEX_DESKTOP_SIZE");
+}
+
 TEST_F(D3DInterfaceTest, SwitchingToFullScreenAndBackChangesTheWindowMode) {
     ASSERT_TRUE(d3d.init());
     HWND window = d3d.getWindow().getHWND();

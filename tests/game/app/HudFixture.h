@@ -140,6 +140,9 @@ private:
         if (Orvex::GUILabel* name = label(L"I_LevelName")) name->setText(catalogue().getCurrentVariant()->getName());
         showMenu(L"INGAMEMENU");
         cards().startGame(game->getCamera(), kSeed, false, {}, {}, points);
+        // As the game start does: what the frames before the deal showed of the empty table
+        // (no star can stand there) is forgotten.
+        game->getHud().resetEndGameButton();
         if (Orvex::GUIWindow* tip = find(L"I_TIPP")) tip->getOptions().enabled = false;
         game->getHud().restartTipTimer();
         game->getPowersAndShop().refreshGodBars();

@@ -284,7 +284,8 @@ TEST_F(EntryTest, HostileGameSettingsComeBackAsRead) {
 // A settings file cut short: one line names it and the line, what was read before the cut is
 // used, the game runs, and the file is written whole again.
 TEST_F(EntryTest, CutSettingsFileIsWrittenWholeAgain) {
-    writeConfig(windowed(640, 480), " MOUSE_CURSOR=\"2\"");
+    // An offered window size, not the full screen of a start without settings.
+    writeConfig(windowed(1280, 720), " MOUSE_CURSOR=\"2\"");
     std::string const whole = testsupport::readFile(userFolder / "config.cfg");
     testsupport::writeFile(userFolder / "config.cfg", whole.substr(0, whole.size() / 3));
     EXPECT_EQ(runGame(playScript(), {"-ENABLE_INGAME_CONSOLE", "1"}), 0);
@@ -293,7 +294,7 @@ TEST_F(EntryTest, CutSettingsFileIsWrittenWholeAgain) {
     EXPECT_NE(errorLines[0].find("config.cfg"), std::string::npos) << errorLines[0];
     EXPECT_NE(errorLines[0].find("line"), std::string::npos) << errorLines[0];
     expectForcedValues();
-    EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(640u, 480u));
+    EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(1280u, 720u));
 }
 
 TEST_F(EntryTest, ClosedWhileLoadingEndsWithMinusOneAndWritesTheSettings) {
@@ -389,19 +390,31 @@ TEST_F(EntryTest, AWindowedModeKeptWhereTheWindowKeepsItsSizeIsConfirmedWhereDra
 }
 
 // Settings made for a larger screen: a window larger than the desktop is cut to the desktop, a
-// full-screen mode larger than it becomes the desktop's; one line says so, the game plays at that
-// size and writes it back, so the next start is not stuck with the old size.
+// full-screen mode larger than it becomes the desktop's; one line says so and the game plays at
+// that size, while the file keeps the mode chosen (a larger screen shows it again). A window size
+// edited by hand that no one offers becomes the nearest offered one, with its own line, and the
+// file keeps that.
 TEST_F(EntryTest, AModeLargerThanTheDesktopIsBroughtOntoIt) {
     struct {
         char const* what;
         std::string d3d;
-        char const* line;
-        int windowed;
+        std::vector<std::string> lines;
+        unsigned playedW, playedH;
+        int writtenW, writtenH, windowed;
     } const cases[] = {
-        {"window", windowed(16384, 16384),
-         "D3DInterface: the window 16384x16384 is larger than the desktop (1280x720); using 1280x720", 1},
-        {"full screen", "<D3DINITPARAMS WIDTH=\"3840\" HEIGHT=\"2160\" REFRESH=\"60\" WINDOWED=\"0\"/>",
-         "D3DInterface: the full-screen mode 3840x2160 is larger than the desktop (1280x720); using 1280x720", 0},
+        {"window",
+         windowed(1920, 1080),
+         {"D3DInterface: the window 1920x1080 is larger than the desktop (1280x720); using 1280x720"},
+         1280, 720, 1920, 1080, 1},
+        {"full screen",
+         "<D3DINITPARAMS WIDTH=\"3840\" HEIGHT=\"2160\" REFRESH=\"60\" WINDOWED=\"0\"/>",
+         {"D3DInterface: the full-screen mode 3840x2160 is larger than the desktop (1280x720); using 1280x720"},
+         1280, 720, 3840, 2160, 0},
+        {"a window edited by hand",
+         windowed(1001, 7),
+         {"D3DInterface: the window 1001x7 of the settings is no offered size; using 1024x768",
+          "D3DInterface: the window 1024x768 is larger than the desktop (1280x720); using 1024x720"},
+         1024, 720, 1024, 768, 1},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.what);
@@ -409,9 +422,9 @@ TEST_F(EntryTest, AModeLargerThanTheDesktopIsBroughtOntoIt) {
         EXPECT_EQ(runGame(playScript(), {"-ENABLE_INGAME_CONSOLE", "1"}, true, "offscreen", "1280x720"), 0);
         EXPECT_EQ(errors(), std::vector<std::string>{});
         std::vector<std::string> const lines = logLines();
-        EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(c.line)), 1);
-        EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(1280u, 720u));
-        expectWrittenMode(1280, 720, c.windowed);
+        for (std::string const& line : c.lines) EXPECT_EQ(std::count(lines.begin(), lines.end(), line), 1) << line;
+        EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(c.playedW, c.playedH));
+        expectWrittenMode(c.writtenW, c.writtenH, c.windowed);
         fs::remove_all(run);
         fs::create_directories(run);
     }

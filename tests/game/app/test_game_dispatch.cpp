@@ -118,6 +118,8 @@ TEST_F(GameDispatchTest, AQuickSaveResumesAndTheProfilesAreSavedWithIt) {
 TEST_F(GameDispatchTest, ShuffleAndHintCountTheirUseWhileTheGameRuns) {
     startFlow();
     freeGame(1);
+    // Points that pay the shuffle (refused for its price otherwise, as a hint is).
+    Solitaire::Kartenmanager::instance().changeScore(1000.0f);
     float const shuffles = achievement(L"SHUFFLE_USED");
     float const tips = achievement(L"TIPP_USED");
     EXPECT_GT(soundsOf(L"I_Shuffle"), 0) << "the game style's MIX";

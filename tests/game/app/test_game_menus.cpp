@@ -83,7 +83,8 @@ TEST_F(GameMenusTest, LeavingTheStartScreenOpensWhatTheProfilesCallFor) {
 
 // The first profile's dialog takes the player's first press and keys: no tutorial comes over it
 // (a page there would take the typed letters), its field offers the name that Return makes, and
-// it cannot be cancelled. The tutorials come with the main menu once the profile exists.
+// it cannot be cancelled (a warning says so). The tutorials come with the main menu once the profile
+// exists.
 TEST_F(GameMenusTest, TheFirstPressReachesTheDialogAndItCannotBeCancelled) {
     withPlayer = false;
     startFlow();
@@ -97,7 +98,11 @@ TEST_F(GameMenusTest, TheFirstPressReachesTheDialogAndItCannotBeCancelled) {
     EXPECT_TRUE(field->isCaretVisible()) << "the caret shows before the first key";
     click(find(L"NP_ProfilName_LABEL"));
     click(L"NP_CancelButton");
-    EXPECT_EQ(activeMenu(), L"NEUESPROFIL") << "the first profile cannot be cancelled";
+    EXPECT_EQ(activeMenu(), L"WARNINGMENU") << "the first profile cannot be cancelled, and the player is told why";
+    EXPECT_EQ(Solitaire::labelOf(find(L"W_WarningLabel"))->getText(), L"Lege zuerst ein Profil an.");
+    for (int i = 0; i < 3; ++i) step(0.3);  // the warning comes in
+    click(find(L"W_OK"));
+    EXPECT_EQ(activeMenu(), L"NEUESPROFIL");
     EXPECT_TRUE(game->getNewProfileDialog().isFirstProfileBlocked());
     EXPECT_TRUE(shownTutorials().empty()) << "no tutorial over the first profile's dialog";
     field->setText(L"Anna");

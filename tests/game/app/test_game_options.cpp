@@ -258,6 +258,12 @@ TEST_F(GameOptionsTest, TutorialCheckboxesMoveTogetherAndSetTheProfile) {
     game->getTutorialScreens().setCheckboxes(false);
     EXPECT_TRUE(profile->getShowTutorials());
     EXPECT_FALSE(box(L"O_Tutorial").isChecked());
+    // Each box shows its new state within a fifth of a second: the pointer still resting on it
+    // after the click does not see the old tick.
+    for (wchar_t const* name : boxes)
+        if (auto* checkbox = dynamic_cast<Orvex::GUICheckbox*>(find(name))) {
+            EXPECT_LE(checkbox->getButton()->getFadeTime(), 0.2) << std::string(name, name + wcslen(name));
+        }
 }
 
 TEST_F(GameOptionsTest, PreviewsShowTheCardSetAndItsBack) {

@@ -205,6 +205,8 @@ TEST_F(HudTest, GoalSlotsShowEachGoalReachedOrNotAndTheFillerWithoutATick) {
         {"points reached", 3000.0f, 0.0, false, {L"ON", L"OFF", L"OFF"}, {L"ON", L"OFF", L"INVISIBLE"}, L"AN"},
         {"every goal reached", 3000.0f, 0.0, true, {L"ON", L"ON", L"ON"}, {L"ON", L"ON", L"INVISIBLE"}, L"AN"},
         {"the time past", 3000.0f, 900.0, true, {L"ON", L"OFF", L"OFF"}, {L"ON", L"OFF", L"INVISIBLE"}, L"AN"},
+        // The points drain below the goal: its star and tick go, the button stays under the pointer.
+        {"the points drained", 1000.0f, 0.0, true, {L"OFF", L"OFF", L"OFF"}, {L"OFF", L"OFF", L"INVISIBLE"}, L"AN"},
     };
     find(L"I_END_GAME")->jumpToGoal(L"AUS");
     for (Case const& c : cases) {

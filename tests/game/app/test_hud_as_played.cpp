@@ -442,7 +442,7 @@ protected:
     static float bulb() { return dynamic_cast<Orvex::GUIProgressBar*>(find(L"I_TIPP"))->getRatio(); }
 };
 
-// A free game's score starts at 1,000 and its balance at 0: hints and undo steps are paid from
+// A free game's score starts at 1,000 and its balance at 0: hints, undo steps and shuffles are paid from
 // the balance, which was not in sight ("Punkte: 960" on the strip, "kostet 50 erspielte Punkte,
 // es fehlen noch 50"). The balance shows in every game and the refusal names it; the bulb stays
 // dark while a hint cannot be paid, and lights with the points that pay it; a hint or an undo
@@ -468,12 +468,19 @@ TEST_F(PlayedPricesTest, TheBalanceThatPaysIsInSightAndTheBulbLightsOnlyWhenItPa
         {"undo steps until the balance is spent", L"I_Undo_Step", 0, false},
         {"", L"I_Undo_Step", 0, false},
         {"", L"I_Undo_Step", 0, false},
+        // The shuffle is paid as they are, not taken from an empty balance.
+        {"a shuffle with an empty balance", L"I_Shuffle", 0, false},
+    };
+    auto priceOf = [&cards](std::wstring const& button) {
+        return button == L"I_TIPP"      ? cards.getHintPrice()
+               : button == L"I_Shuffle" ? cards.getShufflePrice()
+                                        : cards.getUndoPrice(-1);
     };
     int moved = 0;
     int refusals = 0;
     for (Case const& c : cases) {
         SCOPED_TRACE(c.what);
-        bool const pays = cards.canPay(std::wstring(c.button) == L"I_TIPP" ? cards.getHintPrice() : cards.getUndoPrice(-1));
+        bool const pays = cards.canPay(priceOf(c.button));
         if (c.hearts > 0) {
             for (int value = moved; value < moved + c.hearts; ++value) {
                 auto* goal = cards.findPile(L"STAPEL_ZIEL");
@@ -487,11 +494,12 @@ TEST_F(PlayedPricesTest, TheBalanceThatPaysIsInSightAndTheBulbLightsOnlyWhenItPa
                 EXPECT_EQ(bulb(), 1.0f) << "lit: the points pay it";
             }
         }
-        bool const paid = c.hearts > 0 ? cards.canPay(std::wstring(c.button) == L"I_TIPP" ? cards.getHintPrice()
-                                                                                      : cards.getUndoPrice(-1))
-                                       : pays;
+        bool const paid = c.hearts > 0 ? cards.canPay(priceOf(c.button)) : pays;
         if (c.paid) {
             EXPECT_TRUE(paid);
+        }
+        if (std::wstring(c.button) == L"I_Shuffle") {
+            EXPECT_FALSE(paid) << "the balance is spent";
         }
         clickOn(c.button);
         std::wstring const news = textOf(L"I_Meldung");
@@ -504,7 +512,7 @@ TEST_F(PlayedPricesTest, TheBalanceThatPaysIsInSightAndTheBulbLightsOnlyWhenItPa
             keep("played_hud_price_refused");
         }
     }
-    EXPECT_GE(refusals, 2) << "a hint and an undo step refused";
+    EXPECT_GE(refusals, 3) << "a hint, an undo step and a shuffle refused";
 }
 
 // ---- medals at a level's start ----

@@ -93,8 +93,9 @@ TEST_F(ResultsTest, RatingsStarsAndButtonsByMode) {
         // Outside 0 to 4: no text, no star.
         {7, false, false, L"", {L"OFF", L"OFF", L"OFF"}, {L"AN", L"AUS", L"AN"}},
         {-1, false, false, L"", {L"OFF", L"OFF", L"OFF"}, {L"AN", L"AUS", L"AN"}},
-        {4, true, true, nullptr, {L"ON", L"ON", L"ON"}, {L"AN_C", L"AUS", L"AUS"}},
-        {1, true, false, nullptr, {L"OFF", L"OFF", L"OFF"}, {L"AN_C", L"AUS", L"AUS"}},
+        // A free game says whether it was won.
+        {4, true, true, L"A_FG_GEWONNEN", {L"ON", L"ON", L"ON"}, {L"AN_C", L"AUS", L"AUS"}},
+        {1, true, false, L"A_FG_VERLOREN", {L"OFF", L"OFF", L"OFF"}, {L"AN_C", L"AUS", L"AUS"}},
     };
     chooseFreeVariant();
     ASSERT_TRUE(catalogue().startVariant());
@@ -105,7 +106,10 @@ TEST_F(ResultsTest, RatingsStarsAndButtonsByMode) {
         EXPECT_EQ(game->getResults().getStoredRating(), c.rating);
         EXPECT_EQ(goalOf(L"A_STORY"), c.freeGame ? L"AUS" : L"AN");
         EXPECT_EQ(goalOf(L"A_FREIES_SPIEL"), c.freeGame ? L"AN" : L"AUS");
-        if (c.howWell) EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), c.howWell);
+        if (c.howWell) {
+            wchar_t const* const label = c.freeGame ? L"A_FG_HowWellLabel" : L"A_ST_HowWellLabel";
+            EXPECT_EQ(Solitaire::findLabel(label)->getTextId(), c.howWell);
+        }
         for (int k = 0; k < 3; ++k) EXPECT_EQ(goalOf(L"A_Star" + std::to_wstring(k + 1)), c.stars[k]) << k;
         EXPECT_EQ(goalOf(L"A_BACK"), c.buttons[0]);
         EXPECT_EQ(goalOf(L"A_NEXT"), c.buttons[1]);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUITooltipParam.h"
 #include "engine/platform/SoundManager.h"
 #include "game/app/PowersAndShop.h"
@@ -182,6 +183,38 @@ TEST_F(PowersTest, ClicksOnAFullBarArmAndDisarmItsPower) {
     }
     EXPECT_EQ(goalOf(L"GOD1"), L"AUS") << "a locked god is not shown";
     EXPECT_EQ(goalOf(L"GOD0"), L"AN");
+}
+
+// A power with nothing to act on keeps its full bar and says why on the news line, with the error
+// sound; one that acts says nothing. "Zellen" has no stock for the spades god to shuffle, and a
+// gold rush as dealt has an empty waste.
+TEST_F(PowersTest, APowerWithNothingToActOnSaysWhyAndKeepsItsCharge) {
+    profile->addUnlock(L"GOD0", false);
+    profile->addUnlock(L"GOD2", false);
+    struct Case {
+        char const* what;
+        int level;
+        int god;
+        bool note;
+        int mode;
+    } const cases[] = {
+        {"spades, no stock", 0, 2, true, Solitaire::kClickNormal},
+        {"hearts arm uncovering", 0, 0, false, Solitaire::kClickReveal},
+        {"spades, an empty waste", 1, 2, true, Solitaire::kClickNormal},
+    };
+    for (Case const& c : cases) {
+        startLevel(1, c.level, 50000.0f);
+        godBar(c.god)->setRatio(1.0f);
+        game->getHud().getNews().clear();
+        powers().onGodBarClicked(*godBar(c.god));
+        EXPECT_EQ(cards().getClickMode(), c.mode) << c.what;
+        EXPECT_FLOAT_EQ(godBar(c.god)->getRatio(), 1.0f) << c.what;
+        EXPECT_EQ(game->getHud().getNews().isShown(), c.note) << c.what;
+        if (c.note) {
+            EXPECT_EQ(textOf(L"I_Meldung"), Orvex::languageText(L"MELDUNG_GOD_2_NICHTS")) << c.what;
+        }
+        cards().setClickMode(Solitaire::kClickNormal);
+    }
 }
 
 TEST_F(PowersTest, AFullBarDoesNothingInFreePlay) {

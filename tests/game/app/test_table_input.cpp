@@ -192,16 +192,21 @@ TEST_F(TableInputTest, AHintOrUndoRefusedForItsPriceSaysWhatItCosts) {
         char const* what;
         wchar_t const* button;
         std::wstring says;
+        // The button's tooltip names the next one's price, which after a paid one reads as no
+        // refusal.
+        std::wstring next;
         char const* shot;
     } const rows[] = {
-        {"the hint", L"I_TIPP", L"Ein Tipp kostet 75 Punkte vom Guthaben, es fehlen noch ", "hint"},
-        {"a step back", L"I_Undo_Step", L"Zurücknehmen kostet 50 Punkte vom Guthaben, es fehlen noch ", "undo"},
+        {"the hint", L"I_TIPP", L"Ein Tipp kostet 75 Punkte vom Guthaben, es fehlen noch ",
+         L"Der n\u00e4chste Tipp kostet 75 Punkte vom Guthaben. Sammle noch ", "hint"},
+        {"a step back", L"I_Undo_Step", L"Zur\u00fccknehmen kostet 50 Punkte vom Guthaben, es fehlen noch ",
+         L"Zur\u00fccknehmen kostet als N\u00e4chstes 50 Punkte vom Guthaben. Sammle noch ", "undo"},
     };
     for (Row const& row : rows) {
         SCOPED_TRACE(row.what);
         D3DXVECTOR2 const on = at(find(row.button)->getScreenRect());
         ASSERT_TRUE(restOn(on)) << "the button's tooltip";
-        EXPECT_EQ(tooltipText().rfind(row.says, 0), 0u) << port::toUtf8(tooltipText());
+        EXPECT_EQ(tooltipText().rfind(row.next, 0), 0u) << port::toUtf8(tooltipText());
         clickAt(on);
         EXPECT_EQ(goalOf(L"I_Meldung"), L"AN");
         frames(15);

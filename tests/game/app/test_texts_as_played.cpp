@@ -1,6 +1,6 @@
 // Texts a player reads on the game's own data, reached by events in the real window: the options'
 // "Geschichte von vorn" says in its tooltip what it does (the scenes played do not come again, and
-// they do not); tooltips wrap within their panel; the question after a new display mode counts
+// they do not); tooltips wrap within their panel, whose rim stays thin; the question after a new display mode counts
 // down to "1 Sekunde"; every achievement's progress line stays on its tile, large counts too, and
 // a goal of one reads in the singular on the tile and in its description. Screenshots go to the
 // build folder's "screenshots".
@@ -23,6 +23,9 @@
 namespace {
 
 using minigametest::narrow;
+
+// The tooltip's pale note (data\GUI\Vorlagen.gui).
+constexpr uint32_t kNoteColour = 0xFFF4B0;
 
 class PlayedTextsTest : public apptest::PlayedScreensFixture {
 protected:
@@ -108,6 +111,15 @@ TEST_F(PlayedTextsTest, TooltipsWrapWithinTheirPanel) {
         EXPECT_LE(box.right - box.left, static_cast<float>(width) * 0.4f);
         EXPECT_EQ(static_cast<float>(text.bottom - text.top) >= 2.0f * lineHeight, row.lines)
             << (text.bottom - text.top) << " px of text in lines of " << lineHeight;
+        // The panel's rim stays thin however wide the panel: beside the text's margins, 4 pixels
+        // inside either edge, the note's own pale colour (a stretched picture's rim grew with the
+        // panel until the text ran into it at the screen's edge).
+        std::vector<uint32_t> const shot = pixels();
+        float const middle = (box.top + box.bottom) * 0.5f;
+        for (float x : {box.left + 4.0f, box.right - 5.0f}) {
+            uint32_t const c = pixelAt(shot, D3DXVECTOR2(x, middle));
+            EXPECT_EQ(c & 0xFFFFFFu, kNoteColour) << "at x " << x << ": " << std::hex << c;
+        }
         keep("played_tooltip_" + narrow(row.window));
         moveTo(D3DXVECTOR2(2.0f, 2.0f));
         wait(1.0);

@@ -8,9 +8,11 @@
 #include <cmath>
 
 #include "game/cards/Anordnung.h"
+#include "game/cards/PileWords.h"
 #include "game/cards/Placing.h"
 #include "game/cards/RenderOrder.h"
 #include "game/look/Style.h"
+#include "port/win32/win32_text.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/cards/CardTableFixture.h"
 #include "tests/game/cards/PileBuilder.h"
@@ -55,6 +57,32 @@ TEST_F(PileTest, FreeCapacityAddsUpTheChainAndAnyUnlimitedPartOpensIt) {
     }
     manager().createDiscardPile();
     EXPECT_EQ(makePile(L"<STAPEL NAME=\"LEER\"/>")->freeCapacity(true), 0);
+}
+
+// The empty place's picture: a stock's turn-over arrows only while a click on it fetches its cards
+// back; every other pile its own type's.
+TEST_F(PileTest, OnlyAStockThatFetchesItsCardsBackShowsItsOwnEmptyPicture) {
+    struct Case {
+        wchar_t const* attributes;
+        int clicks;  // on the empty place first
+        int picture;
+    } const cases[] = {
+        {L"STAPELTYP=\"VORRAT\" CLICK_ON_LEER=\"HOLEN_VERKN_ALLE STAPEL_VERDECKEN\"", 0, kPileVorrat},
+        {L"STAPELTYP=\"VORRAT\"", 0, kPileTableau},
+        {L"STAPELTYP=\"VORRAT\" CLICK_ON_LEER=\"STAPEL_VERDECKEN\"", 0, kPileTableau},
+        {L"STAPELTYP=\"VORRAT\" CLICK_ON_LEER=\"HOLEN_VERKN_ALLE HOLEN_xMULT\" REST_COUNT_HOLEN=\"1\"", 0,
+         kPileVorrat},
+        {L"STAPELTYP=\"VORRAT\" CLICK_ON_LEER=\"HOLEN_VERKN_ALLE HOLEN_xMULT\" REST_COUNT_HOLEN=\"1\"", 1,
+         kPileTableau},
+        {L"STAPELTYP=\"MUELL\"", 0, kPileMuell},
+        {L"STAPELTYP=\"BASIS\" CLICK_ON_LEER=\"HOLEN_VERKN_ALLE\"", 0, kPileBasis},
+    };
+    for (Case const& c : cases) {
+        Kartenstapel* pile =
+            makePile(L"<STAPEL NAME=\"P\" " + std::wstring(c.attributes) + L"><ANORDNUNG NAME=\"A\"/></STAPEL>");
+        for (int i = 0; i < c.clicks; ++i) pile->onClickEmpty();
+        EXPECT_EQ(pile->getEmptyPictureType(), c.picture) << port::toUtf8(c.attributes) << ", " << c.clicks;
+    }
 }
 
 TEST_F(PileTest, CardsFillTheFirstArrangementThenItsSuccessorAndARunKeepsItsOrder) {
