@@ -26,8 +26,9 @@ enum OrvexMouseButton {
 
 // Input axes. Every axis has three values in a row: the movement towards negative, towards
 // positive, and the axis as a whole. Movement events use the whole-axis values (mouse X 2,
-// mouse Y 5); the wheel reports its direction (18 turned towards the user, 19 away).
-enum OrvexAchse {
+// mouse Y 5); the wheel reports its direction (18 turned towards the user, 19 away). The type is int
+// so that any number a receiver is handed (from data too) is a value of it.
+enum OrvexAchse : int {
     OA_MOUSE_X_NEG = 0,
     OA_MOUSE_X_POS = 1,
     OA_MOUSE_X = 2,

@@ -36,4 +36,9 @@ std::string readFile(std::filesystem::path const& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+void leaveShard() {
+    unsetenv("GTEST_TOTAL_SHARDS");
+    unsetenv("GTEST_SHARD_INDEX");
+}
+
 }  // namespace testsupport

@@ -22,4 +22,11 @@ std::filesystem::path monoFontFile();
 void writeFile(std::filesystem::path const& path, std::string const& bytes);
 std::string readFile(std::filesystem::path const& path);
 
+// A test that runs one of its program's own tests in a child process: the child must run that
+// test whatever share of the program this process runs. ctest's shards set gtest's sharding
+// variables, which a child inherits and would apply to its one test, running none of it. Call
+// leaveShard in the child before it starts the program; kUnsharded starts a shell command.
+void leaveShard();
+inline constexpr char kUnsharded[] = "env -u GTEST_TOTAL_SHARDS -u GTEST_SHARD_INDEX ";
+
 }  // namespace testsupport

@@ -49,12 +49,18 @@ TEST(GuiDrawer, TheFactoryPicksTheVariantByType) {
     };
     for (auto const& c : cases) {
         auto d = drawer(c.xml);
-        EXPECT_EQ(typeid(*d), c.type);
+        GUIWindowDrawer const& made = *d;
+        EXPECT_EQ(typeid(made), c.type);
         std::unique_ptr<GUIWindowDrawer> copy(d->clone());
-        EXPECT_EQ(typeid(*copy), c.type);
+        GUIWindowDrawer const& copied = *copy;
+        EXPECT_EQ(typeid(copied), c.type);
     }
-    EXPECT_EQ(typeid(*mover(L"<GUI_MOVER TYPE=\"CATMULL\"/>")), typeid(GUIWindowMoverCatmull));
-    EXPECT_EQ(typeid(*mover(L"<GUI_MOVER TYPE=\"LINEAR\"/>")), typeid(GUIWindowMover));
+    auto catmull = mover(L"<GUI_MOVER TYPE=\"CATMULL\"/>");
+    auto linear = mover(L"<GUI_MOVER TYPE=\"LINEAR\"/>");
+    GUIWindowMover const& catmullMover = *catmull;
+    GUIWindowMover const& linearMover = *linear;
+    EXPECT_EQ(typeid(catmullMover), typeid(GUIWindowMoverCatmull));
+    EXPECT_EQ(typeid(linearMover), typeid(GUIWindowMover));
 }
 
 TEST(GuiDrawer, ThePlainDrawerKeepsItsKeysWhateverTheFrames) {

@@ -21,6 +21,7 @@
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/app/ProfileFixture.h"
 #include "tests/game/cards/RunningGameTable.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -317,10 +318,10 @@ TEST_F(QuickSaveProcess, Step) {
 TEST_F(ProfileFileTest, AQuickSaveWrittenByOneProcessResumesInTheNext) {
     std::filesystem::path const path = useFile("across");
     for (char const* stepName : {"write", "resume"}) {
-        std::string const command = "APPTEST_QUICKSAVE_STEP=" + std::string(stepName) + " APPTEST_QUICKSAVE_FILE='" +
-                                    path.string() + "' /proc/" + std::to_string(getpid()) +
-                                    "/exe --gtest_filter=QuickSaveProcess.Step > '" + path.string() + "." + stepName +
-                                    ".log' 2>&1";
+        std::string const command = std::string(testsupport::kUnsharded) + "APPTEST_QUICKSAVE_STEP=" +
+                                    std::string(stepName) + " APPTEST_QUICKSAVE_FILE='" + path.string() + "' /proc/" +
+                                    std::to_string(getpid()) + "/exe --gtest_filter=QuickSaveProcess.Step > '" +
+                                    path.string() + "." + stepName + ".log' 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0) << testsupport::readFile(path.string() + "." + stepName + ".log");
     }
     std::string const written = testsupport::readFile(path.string() + ".written");

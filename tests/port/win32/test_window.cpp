@@ -4,6 +4,7 @@
 #include "port/win32/windows.h"
 #include "tests/support/PortLogCapture.h"
 #include "tests/support/SdlEvents.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -185,6 +186,7 @@ TEST(WindowTest, RealWindowOnDisplay) {
     if (child == 0) {
         setenv("SDL_VIDEODRIVER", "x11", 1);
         setenv("ORVEX_REAL_WINDOW_CHILD", "1", 1);
+        testsupport::leaveShard();
         setenv("ORVEX_NO_DIALOGS", "1", 1);
         execl("/proc/self/exe", "test_port_win32", "--gtest_filter=WindowTest.RealWindowChild", static_cast<char*>(nullptr));
         _exit(127);
@@ -240,6 +242,7 @@ TEST(WindowTest, ALostDisplayEndsTheProgramAtOnce) {
         setenv("DISPLAY", (":" + std::string(number, std::strcspn(number, "\n"))).c_str(), 1);
         setenv("SDL_VIDEODRIVER", "x11", 1);
         setenv("ORVEX_DISPLAY_LOSS_SERVER", std::to_string(server).c_str(), 1);
+        testsupport::leaveShard();
         setenv("ORVEX_NO_DIALOGS", "1", 1);
         execl("/proc/self/exe", "test_port_win32", "--gtest_filter=WindowTest.DisplayLossChild",
               static_cast<char*>(nullptr));
