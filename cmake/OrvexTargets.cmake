@@ -92,15 +92,25 @@ function(orvex_layering_check)
   endforeach()
 endfunction()
 
-# orvex_test(NAME name DIR folder LIBS targets... [GL] [EXCLUDE_DIRS folders...])
-# One GoogleTest program per test folder. Each test runs in its own process with a temporary
-# HOME and headless SDL (set up by test_support's main, so the programs also behave when run by
-# hand). GL: the program creates GL contexts; Mesa's llvmpipe keeps allocations past unload that
-# LeakSanitizer cannot attribute, so leak detection is off for those programs only (address and
-# undefined-behaviour checks stay on). EXCLUDE_DIRS: subfolders that are test programs of their own.
-# Each test is labelled with its program's name, so a run can pick programs (ctest -L).
+# orvex_test(NAME name DIR folder LIBS targets... [GL] [EXCLUDE_DIRS folders...] [SHARDS n])
+# One GoogleTest program per test folder, with a temporary HOME and headless SDL (set up by
+# test_support's main, so the programs also behave when run by hand). GL: the program creates GL
+# contexts; Mesa's llvmpipe keeps allocations past unload that LeakSanitizer cannot attribute, so
+# leak detection is off for those programs only (address and undefined-behaviour checks stay on).
+# EXCLUDE_DIRS: subfolders that are test programs of their own.
+# Two kinds of ctest test:
+#  - "<name>.whole.<i>": the program run whole, its tests split into SHARDS processes by gtest's
+#    own sharding (one when not given), each process running its share one after the other, so
+#    that state one test leaves for the next shows; labelled "whole". This is what CI runs. Each
+#    writes its results to whole/<name>.<i>.json, from which scripts/check_tests_ran.py proves
+#    that every test of the program ran.
+#  - each test alone in a process of its own, labelled with the program's name and "each": for
+#    running one test by hand (ctest -R) and for telling a test that fails alone from one that
+#    fails only after another.
+# SECONDS: about how long the whole program takes in the test build, so ctest starts the longest
+# shards first on a fresh build (later runs use the times ctest recorded).
 function(orvex_test)
-  cmake_parse_arguments(ARG "GL" "NAME;DIR" "LIBS;EXCLUDE_DIRS" ${ARGN})
+  cmake_parse_arguments(ARG "GL" "NAME;DIR;SHARDS;SECONDS" "LIBS;EXCLUDE_DIRS" ${ARGN})
   file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp)
   foreach(_sub ${ARG_EXCLUDE_DIRS})
     list(FILTER _srcs EXCLUDE REGEX "^${_sub}/")
@@ -116,5 +126,41 @@ function(orvex_test)
   gtest_discover_tests(${ARG_NAME}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES TIMEOUT 300 LABELS ${ARG_NAME})
+    PROPERTIES TIMEOUT 300 LABELS "${ARG_NAME};each")
+  if(NOT ARG_SHARDS)
+    set(ARG_SHARDS 1)
+  endif()
+  if(NOT ARG_SECONDS)
+    set(ARG_SECONDS 10)
+  endif()
+  math(EXPR _last "${ARG_SHARDS} - 1")
+  math(EXPR _cost "${ARG_SECONDS} / ${ARG_SHARDS} + 1")
+  foreach(_i RANGE ${_last})
+    set(_test ${ARG_NAME}.whole.${_i})
+    add_test(NAME ${_test}
+             COMMAND ${ARG_NAME} --gtest_brief=1
+                     --gtest_output=json:${CMAKE_CURRENT_BINARY_DIR}/whole/${ARG_NAME}.${_i}.json
+             WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    # SDL would turn ctest's stop signal at a timeout into a quit event no test waits for. With
+    # shards side by side on every core, llvmpipe draws best on the test's own thread. Every
+    # allocation records its stack for AddressSanitizer's reports: four frames instead of thirty
+    # take a sixth off the game tests' time (the failing access's own stack stays whole).
+    set_tests_properties(${_test} PROPERTIES
+      ENVIRONMENT "GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${_i};SDL_NO_SIGNAL_HANDLERS=1;LP_NUM_THREADS=1;ASAN_OPTIONS=malloc_context_size=4"
+      LABELS whole TIMEOUT 2400 COST ${_cost})
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY ORVEX_TEST_PROGRAMS "${ARG_NAME} ${ARG_SHARDS}")
 endfunction()
+
+# orvex_unoptimised_here(): in the test build (build type Check) the code of this folder and below
+# is compiled without optimisation and without the fuzzing coverage. For the tests' and the
+# benchmarks' own code: the code under test stays optimised and instrumented, and the tests' code,
+# over half of what the test build compiles, builds in about half the time.
+macro(orvex_unoptimised_here)
+  if(CMAKE_BUILD_TYPE STREQUAL "Check")
+    get_directory_property(_orvex_options COMPILE_OPTIONS)
+    list(TRANSFORM _orvex_options REPLACE "fuzzer-no-link," "")
+    list(APPEND _orvex_options -O0)
+    set_directory_properties(PROPERTIES COMPILE_OPTIONS "${_orvex_options}")
+  endif()
+endmacro()

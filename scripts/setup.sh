@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config ccache
-  clang libclang-rt-dev
+  clang libclang-rt-dev lld
   libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev
   libgl-dev libegl-dev libgl1-mesa-dri
   libpng-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core

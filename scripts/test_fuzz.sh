@@ -1,23 +1,34 @@
 #!/usr/bin/env bash
-# The fuzz build as the README gives it: every libFuzzer target built with clang in build-fuzz
-# (ccache when there is one), then each run for a few seconds on its corpus
-# (tests/fuzz/corpus/<name>/, read only: new inputs go to a temporary folder, crashing ones to
-# build-fuzz/findings/), several at a time. So neither the build nor a target can break unseen.
-# Prints the time of the build and of the runs, and the log of each target that failed; fails
-# when the build or any run does.
+# Runs each libFuzzer target a few seconds on its corpus (tests/fuzz/corpus/<name>/, read only: new
+# inputs go to a temporary folder, crashing ones to BUILD/findings/), several at a time, so
+# neither the fuzz build nor a target can break unseen. Prints the time of the build and of the
+# runs, and the log of each target that failed; fails when the build or any run does.
+#
+#     scripts/test_fuzz.sh [BUILD]
+#
+# BUILD: a build folder configured with ORVEX_FUZZ (scripts/test.sh passes its own, whose fuzz
+# targets link the tests' objects). Without it, the fuzz build of the README in build-fuzz:
+# configured as the README gives it when the folder is new (with ccache when there is one), else
+# as it stands, so the README's command and this script make and keep one build.
 # ORVEX_FUZZ_SECONDS sets the seconds per target (default 3); a target's corpus is always run
 # whole first.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$root/build-fuzz"
+build="${1:-$root/build-fuzz}"
 seconds="${ORVEX_FUZZ_SECONDS:-3}"
 export SDL_VIDEODRIVER="${SDL_VIDEODRIVER:-offscreen}" SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
-launcher=()
-command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
 start=$SECONDS
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DORVEX_FUZZ=ON -DORVEX_TESTS=OFF -DORVEX_BENCH=OFF \
-  "${launcher[@]}" >/dev/null
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  launcher=()
+  command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DORVEX_FUZZ=ON -DORVEX_TESTS=OFF -DORVEX_BENCH=OFF \
+    "${launcher[@]}" >/dev/null
+fi
+if ! grep -q '^ORVEX_FUZZ:BOOL=ON' "$build/CMakeCache.txt"; then
+  echo "fuzz build: $build is not configured with ORVEX_FUZZ=ON"
+  exit 1
+fi
 if ! cmake --build "$build"; then
   echo "fuzz build: FAILED after $((SECONDS - start)) s"
   exit 1
@@ -47,6 +58,8 @@ export root runs seconds findings
 start=$SECONDS
 programs=()
 for program in "$build"/tests/fuzz/fuzz_*; do
+  # The corpus replays of a build with the tests are ctest's.
+  [[ "$(basename "$program")" == fuzz_replay_* ]] && continue
   [ -x "$program" ] && [ -f "$program" ] && programs+=("$program")
 done
 jobs=$(( $(nproc) / 2 ))
