@@ -104,7 +104,8 @@ endfunction()
 #    that state one test leaves for the next shows; labelled "whole". This is what CI runs. Each
 #    writes its results to whole/<name>.<i>.json, from which scripts/check_tests_ran.py proves
 #    that every test of the program ran.
-#  - each test alone in a process of its own, labelled with the program's name and "each": for
+#  - each test alone in a process of its own, labelled "each_<name>" (one label: a list of labels
+#    given through gtest_discover_tests loses all but its first): for
 #    running one test by hand (ctest -R) and for telling a test that fails alone from one that
 #    fails only after another.
 # SECONDS: about how long the whole program takes in the test build, so ctest starts the longest
@@ -126,7 +127,7 @@ function(orvex_test)
   gtest_discover_tests(${ARG_NAME}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES TIMEOUT 300 LABELS "${ARG_NAME};each")
+    PROPERTIES TIMEOUT 300 LABELS each_${ARG_NAME})
   if(NOT ARG_SHARDS)
     set(ARG_SHARDS 1)
   endif()

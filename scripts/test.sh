@@ -7,8 +7,8 @@
 # under the sanitizers, and the fuzz targets link the same objects. Then:
 #  - ctest runs every test program whole, its tests split by gtest's sharding into a few
 #    processes side by side (each runs its share one after the other, so state one test leaves
-#    for the next shows), the fuzz corpora's replays and the checks of the tree (ctest -LE each;
-#    the tests labelled "each", one test a process, are there for running a test by hand);
+#    for the next shows), the fuzz corpora's replays and the checks of the tree (ctest -LE '^each_';
+#    the tests labelled "each_<program>", one test a process, are there for running a test by hand);
 #  - a shard that failed has its failed tests run again each alone, which tells a test that fails
 #    anyway from one that fails only after another;
 #  - each fuzz target runs a few seconds on its corpus (scripts/test_fuzz.sh);
@@ -37,7 +37,7 @@ status=0
 step=$SECONDS
 rm -rf "$build/tests/whole" "$build/ctest-results.xml"
 log="$build/ctest-output.log"
-(cd "$build" && "${display[@]}" ctest --output-on-failure -j "$(nproc)" -LE '^each$' \
+(cd "$build" && "${display[@]}" ctest --output-on-failure -j "$(nproc)" -LE '^each_' \
    --output-junit "$build/ctest-results.xml" "$@") 2>&1 | tee "$log" || status=1
 echo "ctest: $((SECONDS - step)) s"
 echo "The ten slowest tests:"
