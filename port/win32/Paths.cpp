@@ -3,6 +3,7 @@
 
 #include "port/win32/win32_text.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 #include <cerrno>
 
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -22,6 +24,39 @@ std::string hostPathNoLookup(std::wstring const& windowsPath) {
         if (ch == L'\\') ch = L'/';
     return toUtf8(p);
 }
+
+namespace {
+
+bool isAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// The entry of the folder whose name equals name but for case, or empty. Read with readdir and
+// compared only where the lengths allow a match: every file the game opens by a path that is not
+// spelt as on disk comes through here, and the folder may hold hundreds of entries.
+std::string entryNoCase(std::string const& folder, std::string const& name) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return {};
+    std::wstring const wanted = fromUtf8(name);
+    bool const asciiName = isAscii(name);
+    std::string found;
+    while (dirent const* entry = ::readdir(dir)) {
+        std::string_view const candidate(entry->d_name);
+        if (candidate == "." || candidate == "..") continue;
+        // Case folding keeps an ASCII name's length; other letters may change it in UTF-8.
+        if (candidate.size() != name.size() && asciiName && isAscii(candidate)) continue;
+        if (equalsNoCase(fromUtf8(std::string(candidate)), wanted)) {
+            found = candidate;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return found;
+}
+
+}  // namespace
 
 std::string hostPath(std::wstring const& windowsPath) {
     std::string direct = hostPathNoLookup(windowsPath);
@@ -42,18 +77,10 @@ std::string hostPath(std::wstring const& windowsPath) {
             resolved = candidate;
             continue;
         }
-        std::filesystem::path folder = resolved.empty() ? std::filesystem::path(".") : resolved;
-        std::wstring wanted = fromUtf8(name);
-        bool found = false;
-        for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-            std::string entry = it->path().filename().string();
-            if (equalsNoCase(fromUtf8(entry), wanted)) {
-                resolved /= entry;
-                found = true;
-                break;
-            }
-        }
-        if (!found) {
+        std::string const entry = entryNoCase(resolved.empty() ? std::string(".") : resolved.string(), name);
+        if (!entry.empty()) {
+            resolved /= entry;
+        } else {
             missing = true;
             resolved = candidate;
         }

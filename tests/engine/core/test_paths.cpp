@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "engine/core/CodePage.h"
 #include "engine/core/Paths.h"
@@ -58,4 +59,28 @@ TEST(HostPaths, NewFileLandsInTheExistingFolderOfOtherCase) {
     EXPECT_EQ(port::hostPath(base + L"\\data\\LEVEL\\new.txt"), (dir / "Data" / "Level" / "new.txt").string());
     EXPECT_EQ(port::hostPath(base + L"\\data\\missing\\new.txt"), (dir / "Data" / "missing" / "new.txt").string());
     EXPECT_EQ(port::hostPathNoLookup(L"a\\b\\c"), "a/b/c");
+}
+
+// Each part of a path is found whatever its case, letters beyond ASCII too; a name of another
+// length is no match, and a part with no match keeps its spelling.
+TEST(HostPaths, EachPartIsFoundWhateverItsCase) {
+    auto dir = testsupport::makeTempDir("hostpath_case");
+    std::filesystem::create_directories(dir / "Menü" / "Bilder");
+    for (char const* name : {"Karte.PNG", "Karte.PNG.bak", "karte", "ÄRGER.txt"})
+        std::ofstream(dir / "Menü" / "Bilder" / name) << "x";
+    std::wstring const base = port::fromUtf8(dir.string());
+    struct Row {
+        wchar_t const* asked;
+        char const* found;
+    } const rows[] = {
+        {L"\\MENÜ\\bilder\\karte.png", "Menü/Bilder/Karte.PNG"},
+        {L"\\menü\\BILDER\\KARTE", "Menü/Bilder/karte"},
+        {L"\\Menü\\Bilder\\ärger.TXT", "Menü/Bilder/ÄRGER.txt"},
+        {L"\\menü\\bilder\\karte.pn", "Menü/Bilder/karte.pn"},
+        {L"\\menu\\bilder\\karte.png", "menu/bilder/karte.png"},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(port::toUtf8(row.asked));
+        EXPECT_EQ(port::hostPath(base + row.asked), (dir / row.found).string());
+    }
 }
