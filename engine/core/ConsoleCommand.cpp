@@ -10,7 +10,7 @@ namespace Orvex {
 
 namespace {
 
-bool isBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+bool isCommandBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
 
 std::wstring foldText(std::wstring const& text) {
     std::wstring folded(text);
@@ -34,9 +34,9 @@ TypedConsoleCommand::TypedConsoleCommand(std::wstring const& line) {
     std::size_t pos = 0;
     bool first = true;
     while (pos < line.size()) {
-        while (pos < line.size() && isBlank(line[pos])) ++pos;
+        while (pos < line.size() && isCommandBlank(line[pos])) ++pos;
         std::size_t const start = pos;
-        while (pos < line.size() && !isBlank(line[pos])) ++pos;
+        while (pos < line.size() && !isCommandBlank(line[pos])) ++pos;
         if (pos == start) break;
         std::wstring word = line.substr(start, pos - start);
         if (first) {
@@ -47,7 +47,7 @@ TypedConsoleCommand::TypedConsoleCommand(std::wstring const& line) {
             arguments_.push_back(Argument{std::move(word), std::move(folded)});
         }
     }
-    endsWithBlank_ = !line.empty() && isBlank(line.back());
+    endsWithBlank_ = !line.empty() && isCommandBlank(line.back());
 }
 
 bool TypedConsoleCommand::isCommand(std::wstring const& name) const {

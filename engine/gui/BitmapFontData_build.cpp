@@ -23,7 +23,6 @@ namespace {
 constexpr D3DCOLOR kPageClear = 0x00FFFFFF;
 // Each glyph is drawn bottom-aligned into its cell, never clipped.
 constexpr u32 kGlyphFormat = kTextNoClip | kTextBottom;
-constexpr u32 kSpriteAlphaBlend = 0x10;
 
 // Copies the render target into a page texture through the system-memory surface.
 bool copyTarget(RenderToTexture& target, IDirect3DSurface9* staging, Texture2D& page) {
@@ -86,7 +85,7 @@ BitmapFontData::BitmapFontData(std::vector<GlyphCell> const& cells, Font& font, 
         texture->create(static_cast<u32>(pageWidth), static_cast<u32>(pageHeight), 1, 0, D3DFMT_A8R8G8B8,
                         D3DPOOL_MANAGED);
         device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kPageClear, 1.0f, 0);
-        sprite.Begin(kSpriteAlphaBlend, nullptr);
+        sprite.Begin(D3DXSPRITE_ALPHABLEND, nullptr);
         for (std::size_t unit = 0; unit < count; ++unit) {
             GlyphCell const& cell = cells[unit];
             if (!cell.present || !cell.placed || cell.page != static_cast<int>(page)) continue;

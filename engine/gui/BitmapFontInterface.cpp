@@ -19,8 +19,6 @@ namespace Orvex {
 
 namespace {
 
-constexpr u32 kSpriteAlphaBlend = 0x10;
-
 // A letter's destination with its edges truncated and moved by (dx, dy).
 FRect movedTruncated(FRect const& d, int dx, int dy) {
     auto t = [](float v) { return static_cast<float>(truncateToLong(v)); };
@@ -104,7 +102,7 @@ void BitmapFontInterface::drawFontText(FontText& fontText) {
     BaseSprite* sprite = D3DXFontInterface::currentSprite();
     if (!sprite) sprite = &D3DInterface::getInstance().getSprite().getD3DXSpriteObject();
     bool const begun = !sprite->isInBegin();
-    if (begun && !sprite->Begin(kSpriteAlphaBlend, nullptr)) return;
+    if (begun && !sprite->Begin(D3DXSPRITE_ALPHABLEND, nullptr)) return;
     FontStyle const& style = text->style;
     if (style.drawHG) {
         auto const background = static_cast<D3DCOLOR>(static_cast<DWORD>(style.colorHG));

@@ -12,8 +12,6 @@ namespace Orvex {
 
 namespace {
 
-constexpr u32 kSpriteAlphaBlend = 0x10;
-
 void drawStyled(D3DXFont& font, std::wstring const& text, RECT& rect, u32 format, FontStyle const& style) {
     ID3DXFont* deviceFont = font.getDeviceFont();
     if (!deviceFont) return;
@@ -21,7 +19,7 @@ void drawStyled(D3DXFont& font, std::wstring const& text, RECT& rect, u32 format
     D3DXSprite& sprite = sprites.getD3DXSpriteObject();
     ID3DXSprite* d3dxSprite = *sprites.getD3DXSprite();
     bool const begun = !sprite.isInBegin();
-    if (begun && !sprite.Begin(kSpriteAlphaBlend, nullptr)) return;
+    if (begun && !sprite.Begin(D3DXSPRITE_ALPHABLEND, nullptr)) return;
     D3DXMATRIX saved, identity;
     D3DXMatrixIdentity(&identity);
     if (d3dxSprite) {
@@ -58,7 +56,7 @@ void D3DXFontInterface::drawStyledText(Font* font, std::wstring const& text, REC
     bool const handOver = labels && labels != own && labels->isInBegin();
     if (handOver) labels->End();
     drawStyled(*d3dxFont, text, rect, format, style);
-    if (handOver) labels->Begin(kSpriteAlphaBlend, nullptr);
+    if (handOver) labels->Begin(D3DXSPRITE_ALPHABLEND, nullptr);
 }
 
 }  // namespace Orvex

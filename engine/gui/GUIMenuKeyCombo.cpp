@@ -11,7 +11,7 @@ namespace Orvex {
 
 namespace {
 
-TastaturLayout const* activeLayout() { return TastaturLayoutManager::getInstance().getActiveLayout(); }
+TastaturLayout const* activeKeyLayout() { return TastaturLayoutManager::getInstance().getActiveLayout(); }
 
 }  // namespace
 
@@ -23,7 +23,7 @@ GUILabel* findShownLabel(std::wstring const& windowName) {
 }
 
 void GUIMenuKeyCombo::read(XMLNode& node) {
-    TastaturLayout const* layout = activeLayout();
+    TastaturLayout const* layout = activeKeyLayout();
     for (XMLProperty* value : node.values()) {
         std::wstring const& text = value->getString();
         u8 code = 0;
@@ -38,7 +38,7 @@ void GUIMenuKeyCombo::read(XMLNode& node) {
 std::vector<u8> GUIMenuKeyCombo::resolveKeys() const {
     std::vector<u8> keys = keys_;
     if (windowNames_.empty()) return keys;
-    TastaturLayout const* layout = activeLayout();
+    TastaturLayout const* layout = activeKeyLayout();
     for (std::wstring const& name : windowNames_) {
         GUILabel* label = findShownLabel(name);
         std::wstring const text = label ? label->getText() : std::wstring();

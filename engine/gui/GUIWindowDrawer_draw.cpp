@@ -16,7 +16,7 @@ namespace Orvex {
 namespace {
 
 // A source rectangle as the sprite takes it (the float rectangle truncated toward zero).
-RECT toRECT(FRect const& r) {
+RECT asRECT(FRect const& r) {
     auto edge = [](float v) -> LONG {
         if (!(std::fabs(v) < 1.0e9f)) return 0;
         return static_cast<LONG>(v);
@@ -32,7 +32,7 @@ bool addLayer(std::vector<GUIDrawLayer>& out, Texture2D* texture, Texture2DAnima
     layer.texture = animation ? nullptr : texture;
     layer.animation = animation;
     if (!animation && source && source->use) {
-        layer.source = toRECT(source->rect);
+        layer.source = asRECT(source->rect);
         layer.hasSource = true;
     }
     layer.modeX = static_cast<u8>(type.x);

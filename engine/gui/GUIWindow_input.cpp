@@ -160,14 +160,14 @@ struct IntRect {
     long left, top, right, bottom;
 };
 
-IntRect truncated(FRect const& r) {
+IntRect truncatedRect(FRect const& r) {
     return IntRect{static_cast<long>(r.left), static_cast<long>(r.top), static_cast<long>(r.right),
                    static_cast<long>(r.bottom)};
 }
 
 bool overlapsStrictly(FRect const& fa, FRect const& fb) {
-    IntRect const a = truncated(fa);
-    IntRect const b = truncated(fb);
+    IntRect const a = truncatedRect(fa);
+    IntRect const b = truncatedRect(fb);
     return a.right > b.left && a.bottom > b.top && b.right > a.left && b.bottom > a.top;
 }
 

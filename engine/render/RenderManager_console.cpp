@@ -10,7 +10,7 @@ namespace {
 
 constexpr wchar_t kSet[] = L"gesetzt";
 constexpr wchar_t kRemoved[] = L"entfernt";
-constexpr wchar_t kNotFound[] = L"Param wurde nicht gefunden";
+constexpr wchar_t kParamNotFound[] = L"Param wurde nicht gefunden";
 
 // The wide stream's default notation: six significant digits.
 std::wstring number(float value) {
@@ -64,18 +64,18 @@ void RenderManager::executeCommand(ConsoleCommand& command, TypedConsoleCommand&
         setSkipLevel(static_cast<u32>(typed.getArgumentInt(0)));
         typed.setReply(kSet);
     } else if (command.isNamed(L"RP_POST_setParamFloat")) {
-        typed.setReply(setParamFloat(name, floatArgument(typed, 1)) ? kSet : kNotFound);
+        typed.setReply(setParamFloat(name, floatArgument(typed, 1)) ? kSet : kParamNotFound);
     } else if (command.isNamed(L"RP_POST_setParamVector")) {
         D3DXVECTOR4 const v(floatArgument(typed, 1), floatArgument(typed, 2), floatArgument(typed, 3),
                             floatArgument(typed, 4));
-        typed.setReply(setParamVector(name, v) ? kSet : kNotFound);
+        typed.setReply(setParamVector(name, v) ? kSet : kParamNotFound);
     } else if (command.isNamed(L"RP_POST_getParamFloat")) {
         float value = 0.0f;
-        typed.setReply(getParamFloat(name, value) ? L"Wert: " + number(value) : kNotFound);
+        typed.setReply(getParamFloat(name, value) ? L"Wert: " + number(value) : kParamNotFound);
     } else if (command.isNamed(L"RP_POST_getParamVector")) {
         D3DXVECTOR4 v;
         if (!getParamVector(name, v)) {
-            typed.setReply(kNotFound);
+            typed.setReply(kParamNotFound);
             return;
         }
         std::wstring reply = L"Wert: ";

@@ -11,7 +11,7 @@ namespace Orvex {
 
 namespace {
 
-wchar_t const kReload[] = L"SPL_reload";
+wchar_t const kSplineReload[] = L"SPL_reload";
 
 XMLNode const* findDefinition(XMLNode const& root, std::wstring const& name) {
     for (auto const& child : root.children())
@@ -21,7 +21,7 @@ XMLNode const* findDefinition(XMLNode const& root, std::wstring const& name) {
 
 }  // namespace
 
-SplineManager::SplineManager() { addCommand(new ConsoleCommand(kReload, 1, L"SPL_reload Name; lädt das Objekt erneut")); }
+SplineManager::SplineManager() { addCommand(new ConsoleCommand(kSplineReload, 1, L"SPL_reload Name; lädt das Objekt erneut")); }
 
 SplineManager::~SplineManager() { clear(); }
 
@@ -75,7 +75,7 @@ void SplineManager::reload(Spline& spline) {
 }
 
 void SplineManager::executeCommand(ConsoleCommand& command, TypedConsoleCommand& typed) {
-    if (!command.isNamed(kReload)) return;
+    if (!command.isNamed(kSplineReload)) return;
     Spline* spline = findSpline(typed.getArgument(0));
     if (!spline) return;
     reload(*spline);
@@ -83,7 +83,7 @@ void SplineManager::executeCommand(ConsoleCommand& command, TypedConsoleCommand&
 }
 
 void SplineManager::completeArguments(TypedConsoleCommand const& typed, std::vector<std::wstring>& offers) {
-    if (!typed.isCommand(kReload)) return;
+    if (!typed.isCommand(kSplineReload)) return;
     appendNamesStartingWith(splines_, typed.getArgument(0), offers);
 }
 

@@ -7,7 +7,7 @@ namespace Orvex {
 
 namespace {
 
-constexpr float kDegreesToRadians = 0.017453292f;
+constexpr float kRectDegreesToRadians = 0.017453292f;
 constexpr float kRadiansToDegrees = 57.295776f;
 
 struct ModeWord {
@@ -69,7 +69,7 @@ D3DXMATRIX makeSpriteMatrix(SpriteRect const& rect) {
     if (rect.flags & SpriteRect::kCentreAbsolute) centre -= position;
     if (rect.flags & SpriteRect::kPositionIsCentre) position -= centre;
     D3DXMATRIX m;
-    D3DXMatrixTransformation2D(&m, nullptr, 0.0f, nullptr, &centre, rect.rotation * kDegreesToRadians, &position);
+    D3DXMatrixTransformation2D(&m, nullptr, 0.0f, nullptr, &centre, rect.rotation * kRectDegreesToRadians, &position);
     return m;
 }
 

@@ -14,28 +14,28 @@ namespace Orvex {
 
 namespace {
 
-struct Word {
+struct ParamWord {
     wchar_t const* text;
     u32 value;
 };
 
-constexpr Word kPools[] = {{L"DEFAULT", D3DPOOL_DEFAULT},
+constexpr ParamWord kPools[] = {{L"DEFAULT", D3DPOOL_DEFAULT},
                            {L"MANAGED", D3DPOOL_MANAGED},
                            {L"SYSTEMMEM", D3DPOOL_SYSTEMMEM},
                            {L"SCRATCH", D3DPOOL_SCRATCH}};
-constexpr Word kFilters[] = {{L"NONE", D3DX_FILTER_NONE},
+constexpr ParamWord kFilters[] = {{L"NONE", D3DX_FILTER_NONE},
                              {L"POINT", D3DX_FILTER_POINT},
                              {L"LINEAR", D3DX_FILTER_LINEAR},
                              {L"TRIANGLE", D3DX_FILTER_TRIANGLE},
                              {L"BOX", D3DX_FILTER_BOX}};
-constexpr Word kUsages[] = {{L"RENDERTARGET", D3DUSAGE_RENDERTARGET},
+constexpr ParamWord kUsages[] = {{L"RENDERTARGET", D3DUSAGE_RENDERTARGET},
                             {L"DEPTHSTENCIL", D3DUSAGE_DEPTHSTENCIL},
                             {L"DYNAMIC", D3DUSAGE_DYNAMIC},
                             {L"AUTOGENMIPMAP", D3DUSAGE_AUTOGENMIPMAP}};
 
 template <std::size_t N>
-bool lookUp(Word const (&words)[N], std::wstring const& text, u32& out) {
-    for (Word const& w : words)
+bool lookUp(ParamWord const (&words)[N], std::wstring const& text, u32& out) {
+    for (ParamWord const& w : words)
         if (text == w.text) {
             out = w.value;
             return true;
@@ -45,7 +45,7 @@ bool lookUp(Word const (&words)[N], std::wstring const& text, u32& out) {
 
 // An attribute read as one of the words; an unknown word keeps the field.
 template <std::size_t N>
-void readWord(XMLNode& node, wchar_t const* key, Word const (&words)[N], u32& field) {
+void readWord(XMLNode& node, wchar_t const* key, ParamWord const (&words)[N], u32& field) {
     if (XMLAttribute const* attribute = node.getAttribute(key)) lookUp(words, attribute->getString(), field);
 }
 

@@ -20,6 +20,7 @@
 #include "engine/platform/PlayingSound.h"
 #include "engine/platform/SoundManager.h"
 #include "engine/render/Texture2DAnimationManager.h"
+#include "game/app/HudWindows.h"
 #include "game/app/MenuNames.h"
 #include "game/app/ScreenNumbers.h"
 #include "game/app/ScreenWindows.h"
@@ -65,11 +66,6 @@ float nextThreshold(Achivement const& achievement, int level) {
 Orvex::Texture2DAnimation* medalPicture(Achivement const& achievement, int level) {
     return Orvex::Texture2DAnimationManager::instance().findAnimation(std::wstring(kMedalWords[level]) + L"_" +
                                                                       achievement.getName());
-}
-
-D3DXVECTOR2 centreOf(Orvex::GUIWindow const& window) {
-    Orvex::FRect const r = window.getScreenRect();
-    return D3DXVECTOR2((r.left + r.right) * 0.5f, (r.top + r.bottom) * 0.5f);
 }
 
 // Ends a held particle at once and lets it go.

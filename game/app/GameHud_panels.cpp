@@ -30,8 +30,8 @@ namespace Solitaire {
 namespace {
 
 // Goals of the HUD's windows.
-constexpr wchar_t kShown[] = L"AN";
-constexpr wchar_t kHidden[] = L"AUS";
+constexpr wchar_t kPanelShown[] = L"AN";
+constexpr wchar_t kPanelHidden[] = L"AUS";
 constexpr wchar_t kReached[] = L"ON";
 constexpr wchar_t kNotReached[] = L"OFF";
 constexpr wchar_t kInvisible[] = L"INVISIBLE";
@@ -45,7 +45,7 @@ constexpr int kPanelGrow = 20;
 constexpr int kPanelCorner = 10;
 constexpr float kNameAlpha = 0.5f;
 constexpr float kPanelAlpha = 0.75f;
-constexpr D3DCOLOR kWhite = 0x00FFFFFF;
+constexpr D3DCOLOR kClearWhite = 0x00FFFFFF;
 constexpr D3DCOLOR kBlack = 0x00000000;
 
 // A statistics counter for a "%d": counts past the int range are shown at its top.
@@ -185,7 +185,7 @@ void GameHud::drawGameNameFrame(Orvex::GUIWindow& window, bool&, bool&, bool&) {
     MyGlobals* globals = links_.globals;
     if (!label || !globals) return;
     double const alpha = window.getAccumulatedAlpha();
-    globals->drawFrame(grownText(*label, kNameGrow), kNameCorner, kWhite | alphaByte(kNameAlpha * alpha), 0, 0, 0, 0, 0, 0);
+    globals->drawFrame(grownText(*label, kNameGrow), kNameCorner, kClearWhite | alphaByte(kNameAlpha * alpha), 0, 0, 0, 0, 0, 0);
 }
 
 void GameHud::drawHelpFrame(Orvex::GUIWindow& window, bool&, bool&, bool&) {
@@ -193,7 +193,7 @@ void GameHud::drawHelpFrame(Orvex::GUIWindow& window, bool&, bool&, bool&) {
     MyGlobals* globals = links_.globals;
     if (!label || !globals) return;
     double const alpha = window.getAccumulatedAlpha();
-    globals->drawFrame(grownText(*label, kPanelGrow), kPanelCorner, kWhite | alphaByte(kPanelAlpha * alpha),
+    globals->drawFrame(grownText(*label, kPanelGrow), kPanelCorner, kClearWhite | alphaByte(kPanelAlpha * alpha),
                        kBlack | alphaByte(alpha), 0, 0, 0, 0, 0);
 }
 
@@ -225,7 +225,7 @@ namespace {
 bool dismissPanel(Orvex::GUIWindow* panel, PanelBlend& blend) {
     if (!panel || blend.target <= 0.5f) return false;
     blend.target = 0.0f;
-    panel->animateToGoal(kHidden, kPanelSpeed, false);
+    panel->animateToGoal(kPanelHidden, kPanelSpeed, false);
     return true;
 }
 
@@ -233,7 +233,7 @@ bool dismissPanel(Orvex::GUIWindow* panel, PanelBlend& blend) {
 
 void GameHud::showGameNamePanel() {
     if (!gameName_) return;
-    gameName_->animateToGoal(kShown, kPanelSpeed, false);
+    gameName_->animateToGoal(kPanelShown, kPanelSpeed, false);
     gameNameBlend_ = PanelBlend{1.0f, 1.0f};
 }
 
@@ -243,19 +243,19 @@ bool GameHud::dismissHelpPanel() { return dismissPanel(help_, helpBlend_); }
 
 void GameHud::onHelpZoneEntered(Orvex::GUIWindow&) {
     // Not while the panel stands in the middle (the game start shows it there).
-    if (help_ && !helpCentred()) help_->animateToGoal(kShown, kPanelSpeed, false);
+    if (help_ && !helpCentred()) help_->animateToGoal(kPanelShown, kPanelSpeed, false);
 }
 
 void GameHud::onHelpZoneLeft(Orvex::GUIWindow&) {
-    if (help_ && !helpCentred()) help_->animateToGoal(kHidden, kPanelSpeed, false);
+    if (help_ && !helpCentred()) help_->animateToGoal(kPanelHidden, kPanelSpeed, false);
 }
 
 void GameHud::onStatisticsZoneEntered(Orvex::GUIWindow&) {
-    if (statistics_) statistics_->animateToGoal(kShown, kPanelSpeed, false);
+    if (statistics_) statistics_->animateToGoal(kPanelShown, kPanelSpeed, false);
 }
 
 void GameHud::onStatisticsZoneLeft(Orvex::GUIWindow&) {
-    if (statistics_) statistics_->animateToGoal(kHidden, kPanelSpeed, false);
+    if (statistics_) statistics_->animateToGoal(kPanelHidden, kPanelSpeed, false);
 }
 
 // ---- medals ----
@@ -279,7 +279,7 @@ void GameHud::revealMedal(int rating) {
     }
     Orvex::GUIWindow* window = medals_[medal];
     if (!window) return;
-    window->animateToGoal(kShown, kMedalSpeed, false);
+    window->animateToGoal(kPanelShown, kMedalSpeed, false);
     cards->playSound(sound);
 }
 

@@ -28,7 +28,7 @@ constexpr D3DCOLOR kWhite = 0xFFFFFFFF;
 // near end for the right and bottom ones, centred across. (Aligned to the far end alike, as the
 // left band is, the right and bottom pictures would lie 5000 pixels off the screen and the top
 // one midway there: only the left margin would be covered.)
-constexpr Orvex::u8 kStretch = 1;
+constexpr Orvex::u8 kLoadingStretch = 1;
 constexpr Orvex::u8 kFit = Orvex::SDP_STRETCH;
 constexpr Orvex::u8 kFitToFar = Orvex::SDP_STRETCH | Orvex::SDP_ALIGN_BACK;
 constexpr Orvex::u8 kFitToNear = Orvex::SDP_STRETCH | Orvex::SDP_ALIGN_FRONT;
@@ -104,7 +104,7 @@ void LoadingScreen::showPublisherSplash() {
         sprite_->Begin(Orvex::GUISystem::kSpriteFlags, nullptr);
         RECT screen{0, 0, 0, 0};
         d3d_->getScreenRect(screen);
-        sprite_->drawInRect(splash, nullptr, Orvex::FRect::fromRECT(screen), kStretch, kStretch, kWhite);
+        sprite_->drawInRect(splash, nullptr, Orvex::FRect::fromRECT(screen), kLoadingStretch, kLoadingStretch, kWhite);
         sprite_->End();
         device->EndScene();
         shown = device->Present(nullptr, nullptr, nullptr, nullptr) == D3D_OK;

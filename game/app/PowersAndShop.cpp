@@ -64,7 +64,7 @@ std::wstring godName(int god) { return L"GOD" + std::to_wstring(god); }
 // The offers: a pile with room draws in white, else in grey; the highlight of a pointed-at offer.
 constexpr D3DCOLOR kPlaceable = 0xFFFFFFFF;
 constexpr D3DCOLOR kRefused = 0xFFA0A0A0;
-constexpr Orvex::u8 kStretch = 1;
+constexpr Orvex::u8 kShopStretch = 1;
 constexpr wchar_t kHighlight[] = L"S_KartenBG_M";
 // The joker the shop makes, and the suit and value the card manager is handed for it.
 constexpr int kJokerSuit = kHerz;
@@ -280,15 +280,15 @@ void PowersAndShop::drawOffer(Orvex::GUIWindow& window, Kartenstapel* pile, Orve
     D3DCOLOR const colour = placeable ? kPlaceable : kRefused;
     Orvex::FRect const target = window.getScreenRect();
     for (Orvex::Texture2D* picture : {under, over})
-        if (picture) links_.sprite->drawInRect(picture, nullptr, target, kStretch, kStretch, colour);
+        if (picture) links_.sprite->drawInRect(picture, nullptr, target, kShopStretch, kShopStretch, colour);
     double const blend = window.getBlendState().activationBlend;
     if (!placeable || !(blend > 0.0)) return;
     D3DCOLOR const alpha = alphaByte(blend);
     if (Orvex::Texture2D* highlight = links_.d3d->getTextureManager().findTexture(kHighlight)) {
-        links_.sprite->drawInRect(highlight, nullptr, target, kStretch, kStretch, 0x00FFFFFFu | alpha);
+        links_.sprite->drawInRect(highlight, nullptr, target, kShopStretch, kShopStretch, 0x00FFFFFFu | alpha);
     } else if (Orvex::Texture2DAnimation* animation = Orvex::Texture2DAnimationManager::instance().findAnimation(kHighlight)) {
         if (Orvex::AnimationFrame const* frame = animation->getCurrentFrame())
-            links_.sprite->drawInRect(frame->texture, &frame->rect, target, kStretch, kStretch, 0x00FFFFFFu | alpha);
+            links_.sprite->drawInRect(frame->texture, &frame->rect, target, kShopStretch, kShopStretch, 0x00FFFFFFu | alpha);
     }
 }
 

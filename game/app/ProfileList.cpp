@@ -20,7 +20,7 @@ namespace Solitaire {
 
 namespace {
 
-constexpr wchar_t kPanel[] = L"P_ProfilePanel";
+constexpr wchar_t kProfilePanel[] = L"P_ProfilePanel";
 constexpr wchar_t kTemplate[] = L"P_ProfilNameVorlage";
 constexpr wchar_t kDeleteButton[] = L"P_DELButton";
 constexpr wchar_t kQuestion[] = L"P_LoeschenFrage";
@@ -67,7 +67,7 @@ ProfileList::ProfileList(Links const& links) : gui_(links.gui) {
 void ProfileList::build() {
     setWindowEnabled(kDeleteButton, false);
     clear();
-    auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findScreenWindow(kPanel));
+    auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findScreenWindow(kProfilePanel));
     if (!panel || !gui_) return;
     panel->removeAllChildren();
     Orvex::GUIWindow* pattern = gui_->findTemplate(kTemplate);
@@ -114,7 +114,7 @@ void ProfileList::refresh() {
         selected_ = button;
         setWindowEnabled(kDeleteButton, true);
     }
-    if (auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findScreenWindow(kPanel)))
+    if (auto* panel = dynamic_cast<Orvex::GUIScrollPanel*>(findScreenWindow(kProfilePanel)))
         if (selected_) panel->setFocusWindow(selected_, 0.0f, 1.0f, 0.0f, 1.0f);
 }
 

@@ -27,13 +27,13 @@ namespace Solitaire {
 
 namespace {
 
-constexpr float kClearSpeed = -10.0f;
+constexpr float kInputClearSpeed = -10.0f;
 constexpr float kErrorSpeed = 1.0f;
 
-Style const* currentStyle() { return StyleSettings::instance().getStyle(); }
+Style const* inputStyle() { return StyleSettings::instance().getStyle(); }
 
-float pileSpeed() {
-    Style const* style = currentStyle();
+float inputPileSpeed() {
+    Style const* style = inputStyle();
     return style ? style->arrangeSpeed : 0.0f;
 }
 
@@ -87,8 +87,8 @@ void Kartenmanager::onDoubleClick(Orvex::MouseState const& state, int button, D3
 void Kartenmanager::onPointerLeftTable() {
     pointerOffTable = true;
     if (pointerCard) {
-        pointerCard->setMarkState(0, kClearSpeed);
-        if (pointerCard->pile) pointerCard->pile->arrange(pointerCard, pileSpeed());
+        pointerCard->setMarkState(0, kInputClearSpeed);
+        if (pointerCard->pile) pointerCard->pile->arrange(pointerCard, inputPileSpeed());
         pointerCard = nullptr;
     }
     clearTooltip();
@@ -98,7 +98,7 @@ void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR
     pointer = position;
     pointerOffTable = false;
     flushResolution();
-    Style const* style = currentStyle();
+    Style const* style = inputStyle();
     Karte* card = nullptr;
     Kartenstapel* pile = nullptr;
     if (clickMode == kClickReveal) {
@@ -122,9 +122,9 @@ void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR
         if (gameStyle_ && gameStyle_->canRemoveTopCardsOnly && !card->backLinks.empty()) return;
         card->unlink(true, true, true);
         pile->removeCard(card, true);
-        pile->arrange(pileSpeed());
+        pile->arrange(inputPileSpeed());
         target->addCard(card, nullptr, true, true);
-        target->arrange(pileSpeed());
+        target->arrange(inputPileSpeed());
         clickMode = kClickNormal;
         playSound(GameStyle::kSoundBoniRemove);
         saveUndoState();
@@ -229,7 +229,7 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
                 }
             } else if (pickable && !trueDouble) {
                 clearHoverMarks();
-                card->setMarkState(0, kClearSpeed);
+                card->setMarkState(0, kInputClearSpeed);
                 heldCard = lastClickedCard = card;
                 carriedRun = run;
                 sourcePile = pile;
@@ -268,7 +268,7 @@ bool Kartenmanager::pairMove(Karte* moving, Kartenstapel* target, Karte* onCard)
         from->removeCard(moving, false);
         moving->pruneLinks({moving}, true);
         if (Anordnung* root = from->getRootArrangement()) root->rebuildLinks();
-        from->arrange(pileSpeed());
+        from->arrange(inputPileSpeed());
     }
     if (onCard && target->isSpecialPile()) {
         target->removeCard(onCard, true);
@@ -278,7 +278,7 @@ bool Kartenmanager::pairMove(Karte* moving, Kartenstapel* target, Karte* onCard)
     StatistikManager::instance().addMoved(1);
     if (Kartenset const* set = StyleSettings::instance().getKartenset())
         SolPartikelManager::instance().spawnAt(set->movedEmitter, *moving);
-    target->arrange(pileSpeed());
+    target->arrange(inputPileSpeed());
     saveUndoState();
     countAchievement(L"KARTEN_MOVED");
     playSound(GameStyle::kSoundMove);
@@ -370,7 +370,7 @@ void Kartenmanager::carryHeldCard() {
     // drawn, the grab point follows it at every scale and while the camera glides.
     D3DXVECTOR2 const at = camera ? camera->screenToWorld(pointer, false) : pointer;
     D3DXVECTOR2 const goal{at.x + grabOffset.x, at.y + grabOffset.y};
-    Style const* style = currentStyle();
+    Style const* style = inputStyle();
     float const speed = style ? style->arrangeSpeedMove : 0.0f;
     heldCard->moveTo(goal, speed, 0.0f);
     heldCard->placeLinkedIn(speed, carriedRun);
@@ -405,7 +405,7 @@ void Kartenmanager::onMouseUp(Orvex::MouseState const&, int button, D3DXVECTOR2 
     }
     if (heldCard) {
         // The refused run slides back where it lies.
-        for (Kartenstapel* each : piles) each->arrange(pileSpeed());
+        for (Kartenstapel* each : piles) each->arrange(inputPileSpeed());
         heldCard->setDragDistance(0, carriedRun);
     }
     heldCard = nullptr;

@@ -30,7 +30,7 @@ void animateTo(Orvex::Interpolation<T, float>& value, T const& goal, float speed
 }
 
 // A rand value as a share of its range, 0 to 1.
-float randomShare() { return static_cast<float>(msvc::rand()) / 32767.0f; }
+float randomFraction() { return static_cast<float>(msvc::rand()) / 32767.0f; }
 
 }  // namespace
 
@@ -159,7 +159,7 @@ void Labyrinth::buildRing() {
 void Labyrinth::fillPool() {
     int const count = columns_ * rows_ + 1;
     for (int n = 0; n < count; ++n) {
-        float const r = randomShare();
+        float const r = randomFraction();
         std::size_t k = 0;
         while (k < tileChances_.size() && !(1.0f - r < tileChances_[k])) ++k;
         if (k == tileChances_.size()) k = 0;
@@ -229,7 +229,7 @@ void Labyrinth::chooseEntrances() {
     int const m = std::max(columns_, rows_);
     auto apart = [this](Cell c) { return start_.x != c.x && start_.y != c.y; };
     for (int draws = 0; draws < kMaxGoalDraws; ++draws) {
-        int const o = static_cast<int>(std::trunc(static_cast<float>(m) - randomShare() * static_cast<float>(2 * m)));
+        int const o = static_cast<int>(std::trunc(static_cast<float>(m) - randomFraction() * static_cast<float>(2 * m)));
         int const g = ((o + columns_ + rows_ + e) % ring + ring) % ring;
         goal_ = entranceToCell(g);
         if (g != e && apart(goal_)) return;

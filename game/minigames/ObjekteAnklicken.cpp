@@ -21,10 +21,10 @@ namespace Solitaire {
 
 namespace {
 
-constexpr double kRandMax = 32767.0;
+constexpr double kClickRandMax = 32767.0;
 
 // A fresh draw in [0, 1] from the runtime's generator.
-double draw01() { return msvc::rand() / kRandMax; }
+double draw01() { return msvc::rand() / kClickRandMax; }
 
 }  // namespace
 

@@ -17,7 +17,7 @@ namespace Solitaire {
 
 namespace {
 
-constexpr float kRandMax = 32767.0f;
+constexpr float kRingRandMax = 32767.0f;
 constexpr float kFullTurn = 360.0f;
 constexpr float kPi = 3.14159265358979f;
 constexpr float kDegreesPerRadian = 57.295776f;
@@ -77,7 +77,7 @@ void Ring::start() {
     Minispiel::start();
     grabbed_ = nullptr;
     for (Objekt* ring : rings_) {
-        ring->angle = kFullTurn - static_cast<float>(msvc::rand()) / kRandMax * kFullTurn;
+        ring->angle = kFullTurn - static_cast<float>(msvc::rand()) / kRingRandMax * kFullTurn;
         if (!ring->rotierbar) ring->angle = 0.0f;
         if (ring->animation) {
             ring->animation->stop();

@@ -20,8 +20,8 @@ namespace Solitaire {
 
 namespace {
 
-constexpr float kRandMax = 32767.0f;
-constexpr float kFullTurn = 360.0f;
+constexpr float kBlowRandMax = 32767.0f;
+constexpr float kBlowFullTurn = 360.0f;
 // Sizes are given in pixels of this screen.
 constexpr float kDesignWidth = 1024.0f;
 constexpr float kDesignHeight = 768.0f;
@@ -133,10 +133,10 @@ void Wegblasen::start() {
         float const r1 = static_cast<float>(msvc::rand());
         float const r2 = static_cast<float>(msvc::rand());
         float const r3 = static_cast<float>(msvc::rand());
-        object->position = D3DXVECTOR2(1.0f - r1 / kRandMax, 1.0f - r2 / kRandMax);
+        object->position = D3DXVECTOR2(1.0f - r1 / kBlowRandMax, 1.0f - r2 / kBlowRandMax);
         object->force = D3DXVECTOR2(0.0f, 0.0f);
         object->velocity = D3DXVECTOR2(0.0f, 0.0f);
-        object->angle = kFullTurn - r3 / kRandMax * kFullTurn;
+        object->angle = kBlowFullTurn - r3 / kBlowRandMax * kBlowFullTurn;
     }
     blowTime_ = 0.0f;
     strength_ = 0.0f;

@@ -16,14 +16,14 @@ namespace {
 constexpr int kIntMin = std::numeric_limits<int>::min();
 constexpr int kIntMax = std::numeric_limits<int>::max();
 
-std::wstring text(Orvex::XMLNode const& node, std::wstring_view key) {
+std::wstring partText(Orvex::XMLNode const& node, std::wstring_view key) {
     Orvex::XMLAttribute const* attribute = node.getAttribute(key);
     return attribute ? attribute->getStringCopy() : std::wstring();
 }
 
 StorySwitchParam readParam(Orvex::XMLNode const& node, ReadProblems& problems) {
     StorySwitchParam p;
-    p.partName = text(node, L"PART_PART_NAME");
+    p.partName = partText(node, L"PART_PART_NAME");
     readInt(node, L"USE_DRAW_RECT", p.useDrawRect, kIntMin, kIntMax, problems);
     readInt(node, L"USE_TEX_RECT", p.useTexRect, kIntMin, kIntMax, problems);
     readInt(node, L"USE_COLOR", p.useColor, kIntMin, kIntMax, problems);
@@ -59,7 +59,7 @@ StoryPart::StoryPart(Orvex::XMLNode& node, std::wstring const& source) : NamedOb
     readStoryNameList(node, L"UNLOCK_TMP_POST_POST", unlockTmpPostPost, kMaxNames, problems);
     readBool(node, L"UNLOCK_TMP", unlockTmp);
     readFloat(node, L"SPEEDMULT", speedMult, problems);
-    skipPart = text(node, L"SKIP_PART");
+    skipPart = partText(node, L"SKIP_PART");
     problems.log(L"Story scene \"" + getName() + L"\"", source, node.getLine());
     linkParts(source);
 }
@@ -72,7 +72,7 @@ void StoryPart::readSwitch(Orvex::XMLNode& node, ReadProblems& problems) {
     StorySwitch s;
     readInt(node, L"SWITCH_AT", s.switchAt, kIntMin, kIntMax, problems);
     readFloat(node, L"TIMER", s.timer, problems);
-    s.playSound = text(node, L"PLAY_SOUND");
+    s.playSound = partText(node, L"PLAY_SOUND");
     readStoryChildren(node, L"SWITCH_PARM", kMaxParams, problems,
                       [&](Orvex::XMLNode& child) { s.params.push_back(readParam(child, problems)); });
     if ((s.switchAt & (StorySwitch::kOnTimer | StorySwitch::kOnClick)) == 0)
@@ -85,13 +85,13 @@ void StoryPart::readSwitch(Orvex::XMLNode& node, ReadProblems& problems) {
 
 void StoryPart::readParams(Orvex::XMLNode& node, ReadProblems& problems) {
     StorySceneParams& p = params;
-    p.onStartMenu = text(node, L"ON_START_MENU");
-    p.onEndMenu = text(node, L"ON_END_MENU");
+    p.onStartMenu = partText(node, L"ON_START_MENU");
+    p.onEndMenu = partText(node, L"ON_END_MENU");
     readBool(node, L"START_NEXT_LEVEL", p.startNextLevel);
     readBool(node, L"START_LEVEL", p.startLevel);
     readInt(node, L"LEVEL", p.level, kIntMin, kIntMax, problems);
     readInt(node, L"CHAPTER", p.chapter, kIntMin, kIntMax, problems);
-    p.tutorial = text(node, L"TUTORIAL");
+    p.tutorial = partText(node, L"TUTORIAL");
     readBool(node, L"START_TUTORIAL", p.startTutorial);
     readInt(node, L"MINIGAME", p.minigame, kIntMin, kIntMax, problems);
     readBool(node, L"START_MINIGAME", p.startMinigame);
@@ -100,15 +100,15 @@ void StoryPart::readParams(Orvex::XMLNode& node, ReadProblems& problems) {
     readBool(node, L"BUILD_GEBAEUDE_AT_END", p.buildGebaeudeAtEnd);
     readStoryChildren(node, L"BLEND_GUI", kMaxRecords, problems, [&](Orvex::XMLNode& child) {
         StorySceneParams::BlendGui blend;
-        blend.guiName = text(child, L"GUI_NAME");
-        blend.goal = text(child, L"GOAL");
+        blend.guiName = partText(child, L"GUI_NAME");
+        blend.goal = partText(child, L"GOAL");
         readFloat(child, L"SPEED", blend.speed, problems);
         p.blendGui.push_back(std::move(blend));
     });
     readStoryChildren(node, L"ACHIVEMENT", kMaxRecords, problems, [&](Orvex::XMLNode& child) {
         if (!child.getAttribute(L"ACHIVEMENT") || !child.getAttribute(L"INC_ACHIVEMENT")) return;
         StorySceneParams::AchievementIncrement entry;
-        entry.name = text(child, L"ACHIVEMENT");
+        entry.name = partText(child, L"ACHIVEMENT");
         std::size_t const before = problems.size();
         readFloat(child, L"INC_ACHIVEMENT", entry.increment, problems);
         if (problems.size() == before) p.achievementIncrements.push_back(std::move(entry));

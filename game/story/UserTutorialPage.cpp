@@ -40,7 +40,7 @@ int readUseMode(Orvex::XMLNode const& node, int fallback) {
     return mask;
 }
 
-std::wstring text(Orvex::XMLNode const& node, wchar_t const* key) {
+std::wstring pageText(Orvex::XMLNode const& node, wchar_t const* key) {
     Orvex::XMLAttribute const* attribute = node.getAttribute(key);
     return attribute ? attribute->getStringCopy() : std::wstring();
 }
@@ -74,12 +74,12 @@ Page::UserTutorialPage(Orvex::XMLNode& node, Orvex::TutorialStrip* strip, ReadPr
                          node.getLine());
         }
     }
-    arrowStart = text(node, L"PFEIL_VORLAGE_START");
-    arrowGoal = text(node, L"PFEIL_VORLAGE_GOAL");
+    arrowStart = pageText(node, L"PFEIL_VORLAGE_START");
+    arrowGoal = pageText(node, L"PFEIL_VORLAGE_GOAL");
     useMode = readUseMode(node, useMode);
     readStoryChildren(node, L"TEXT", kMaxEntries, problems, [&](Orvex::XMLNode& child) {
         TextEntry entry;
-        entry.textId = text(child, L"TEXT_ID");
+        entry.textId = pageText(child, L"TEXT_ID");
         entry.useMode = readUseMode(child, entry.useMode);
         for (Orvex::XMLNode* partNode : child.children()) {
             if (partNode->getName() != L"TEXT_PART") continue;

@@ -21,8 +21,6 @@ constexpr uint32_t kBmpRgb = 0, kBmpBitFields = 3;
 constexpr std::size_t kTgaHeader = 18;
 constexpr uint64_t kTgaMaxRunPixels = 128;  // one run-length packet covers at most this many pixels
 
-uint32_t le16(uint8_t const* p) { return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8); }
-uint32_t le32(uint8_t const* p) { return le16(p) | (le16(p + 2) << 16); }
 
 void put16(std::vector<unsigned char>& out, uint32_t v) {
     out.push_back(static_cast<unsigned char>(v));

@@ -49,4 +49,8 @@ bool encodeTga(Image const& image, std::vector<unsigned char>& bytes);
 // True when both sides are within 1..kMaxImageSide; otherwise false with the reason in error.
 bool checkImageSize(char const* kind, uint64_t width, uint64_t height, std::string& error);
 
+// Little-endian fields of the image files' headers.
+inline uint32_t le16(uint8_t const* p) { return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8); }
+inline uint32_t le32(uint8_t const* p) { return le16(p) | (le16(p + 2) << 16); }
+
 }  // namespace port::dx

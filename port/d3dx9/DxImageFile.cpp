@@ -11,11 +11,6 @@ namespace port::dx {
 
 namespace {
 
-uint32_t le32(uint8_t const* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
-}
-
 // The parts of a DDS header this reader uses.
 struct DdsHeader {
     UINT width = 0, height = 0, mipLevels = 1;
