@@ -21,7 +21,10 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 launcher=()
-command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+# The test programs' precompiled headers are cached only when ccache may overlook their time stamps.
+command -v ccache >/dev/null 2>&1 && launcher=(
+  "-DCMAKE_CXX_COMPILER_LAUNCHER=env;CCACHE_SLOPPINESS=pch_defines,time_macros;ccache"
+  -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 # Everything renders offscreen; a virtual X display lets the one test that opens a real window run.
 display=()
 command -v xvfb-run >/dev/null 2>&1 && [ -z "${DISPLAY:-}" ] && display=(xvfb-run -a)
