@@ -62,8 +62,7 @@ for program in "$build"/tests/fuzz/fuzz_*; do
   [[ "$(basename "$program")" == fuzz_replay_* ]] && continue
   [ -x "$program" ] && [ -f "$program" ] && programs+=("$program")
 done
-jobs=$(( $(nproc) / 2 ))
-[ "$jobs" -ge 1 ] || jobs=1
+jobs=$(nproc)
 printf '%s\n' "${programs[@]}" | xargs -P "$jobs" -I{} bash -c 'run_target "$1"' _ {}
 status=0
 for program in "${programs[@]}"; do
