@@ -98,6 +98,8 @@ endfunction()
 # contexts; Mesa's llvmpipe keeps allocations past unload that LeakSanitizer cannot attribute, so
 # leak detection is off for those programs only (address and undefined-behaviour checks stay on).
 # EXCLUDE_DIRS: subfolders that are test programs of their own.
+# PCH: headers (from the source folder) most of the program's files include, compiled once with
+# gtest and the standard headers.
 # Two kinds of ctest test:
 #  - "<name>.whole.<i>": the program run whole, its tests split into SHARDS processes by gtest's
 #    own sharding (one when not given), each process running its share one after the other, so
@@ -111,7 +113,7 @@ endfunction()
 # SECONDS: about how long the whole program takes in the test build, so ctest starts the longest
 # shards first on a fresh build (later runs use the times ctest recorded).
 function(orvex_test)
-  cmake_parse_arguments(ARG "GL" "NAME;DIR;SHARDS;SECONDS" "LIBS;EXCLUDE_DIRS" ${ARGN})
+  cmake_parse_arguments(ARG "GL" "NAME;DIR;SHARDS;SECONDS" "LIBS;EXCLUDE_DIRS;PCH" ${ARGN})
   file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp)
   foreach(_sub ${ARG_EXCLUDE_DIRS})
     list(FILTER _srcs EXCLUDE REGEX "^${_sub}/")
@@ -122,8 +124,9 @@ function(orvex_test)
   add_executable(${ARG_NAME} ${_srcs})
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} test_support)
   target_compile_options(${ARG_NAME} PRIVATE "$<$<CXX_COMPILER_ID:Clang>:SHELL:-Xclang -fno-pch-timestamp>")
+  list(TRANSFORM ARG_PCH PREPEND ${PROJECT_SOURCE_DIR}/)
   target_precompile_headers(${ARG_NAME} PRIVATE <gtest/gtest.h> <algorithm> <cmath> <filesystem> <functional>
-                            <map> <memory> <set> <string> <vector>)
+                            <map> <memory> <set> <string> <vector> ${ARG_PCH})
   if(ARG_GL)
     target_sources(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/gl_sanitizer_options.cpp)
   endif()
