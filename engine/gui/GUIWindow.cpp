@@ -320,11 +320,6 @@ void GUIWindow::shareTooltipParams(GUIWindow const& other) {
 
 namespace {
 
-FRect intersect(FRect const& a, FRect const& b) {
-    return FRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                 std::min(a.bottom, b.bottom));
-}
-
 // The share of the way from lo to hi at x; 0 when the span is empty (a zero-sized rectangle
 // maps every point to its first texel).
 float share(float x, float lo, float hi) {
@@ -361,7 +356,7 @@ RECT toRECT(FRect const& r) {
 GUIWindow* GUIWindow::hitTest(D3DXVECTOR2 const& point, FRect const& clip, int const& flags) {
     bool const input = (flags & 2) != 0;
     if (options.drawSubwindows && options.visible && !(input && (options.inputIgnore & 2))) {
-        FRect const childClip = options.drawInClientOnly ? intersect(clip, screenRect) : clip;
+        FRect const childClip = options.drawInClientOnly ? clip.intersection(screenRect) : clip;
         for (std::size_t i = children.size(); i-- > 0;) {
             if (i >= children.size()) continue;
             GUIWindow* hit = children[i]->hitTest(point, childClip, flags);
@@ -369,7 +364,7 @@ GUIWindow* GUIWindow::hitTest(D3DXVECTOR2 const& point, FRect const& clip, int c
         }
     }
     if (input && (options.inputIgnore & 1)) return nullptr;
-    FRect const area = intersect(screenRect, clip);
+    FRect const area = screenRect.intersection(clip);
     if (!options.visible || point.x < area.left || point.x > area.right || point.y < area.top ||
         point.y > area.bottom)
         return nullptr;

@@ -59,11 +59,6 @@ bool overlapsClip(FRect const& r, FRect const& clip) {
            r.right - r.left != 0.0f && r.bottom - r.top != 0.0f;
 }
 
-FRect clipTo(FRect const& a, FRect const& b) {
-    return FRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                 std::min(a.bottom, b.bottom));
-}
-
 // The rectangles of the windows that clip by scissor (out of stencil bits), innermost last, and
 // the scissor state found before the first.
 struct ScissorStack {
@@ -318,7 +313,7 @@ void GUIWindow::createStencilBuffer(int& counter, int& parentBit, FRect const& c
         }
         PerfEvent sub(L"drawSubWindows");
         if (options.drawSubwindows) {
-            FRect const childClip = options.drawInClientOnly ? clipTo(clip, screenRect) : clip;
+            FRect const childClip = options.drawInClientOnly ? clip.intersection(screenRect) : clip;
             for (unsigned i = 0; i < children.size(); ++i) {
                 GUIWindow* child = children[i];
                 if (shouldDrawChild(i, child)) child->createStencilBuffer(counter, bit, childClip, false);
@@ -393,7 +388,7 @@ void GUIWindow::draw(FRect const& clip) {
     {
         PerfEvent sub(L"drawSubWindows");
         if (options.drawSubwindows && drawChildren) {
-            FRect const childClip = options.drawInClientOnly ? clipTo(clip, screenRect) : clip;
+            FRect const childClip = options.drawInClientOnly ? clip.intersection(screenRect) : clip;
             for (unsigned i = 0; i < children.size(); ++i) {
                 GUIWindow* child = children[i];
                 if (shouldDrawChild(i, child)) child->draw(childClip);

@@ -40,6 +40,11 @@ void FRect::unite(FRect const& o) {
     bottom = std::max(bottom, o.bottom);
 }
 
+FRect FRect::intersection(FRect const& o) const {
+    return FRect(std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
+                 std::min(bottom, o.bottom));
+}
+
 void FRect::extend(D3DXVECTOR2 const& v) {
     left -= v.x;
     top -= v.x;

@@ -32,6 +32,8 @@ public:
 
     // The smallest rectangle holding both (per edge min/max).
     void unite(FRect const& o);
+    // The part both share (per edge max/min); empty or inverted when they do not overlap.
+    FRect intersection(FRect const& o) const;
     // left and top move out by v.x, right and bottom by v.y.
     void extend(D3DXVECTOR2 const& v);
     // Per axis, size kept: moves forward when the low edge lies before the bounds, then back

@@ -38,9 +38,6 @@ namespace Solitaire {
 
 namespace {
 
-// Goals of the HUD's windows.
-constexpr wchar_t kShown[] = L"AN";
-constexpr wchar_t kHidden[] = L"AUS";
 // The tooltip hot spot waits off screen while no card tooltip is shown, and is an 8 x 8 window
 // centred under the pointer while one is.
 constexpr float kOffScreen = -1000.0f;

@@ -29,9 +29,7 @@ namespace Solitaire {
 
 namespace {
 
-// Goals of the HUD's windows.
-constexpr wchar_t kPanelShown[] = L"AN";
-constexpr wchar_t kPanelHidden[] = L"AUS";
+// Goals of the goal stars and ticks.
 constexpr wchar_t kReached[] = L"ON";
 constexpr wchar_t kNotReached[] = L"OFF";
 constexpr wchar_t kInvisible[] = L"INVISIBLE";
@@ -225,7 +223,7 @@ namespace {
 bool dismissPanel(Orvex::GUIWindow* panel, PanelBlend& blend) {
     if (!panel || blend.target <= 0.5f) return false;
     blend.target = 0.0f;
-    panel->animateToGoal(kPanelHidden, kPanelSpeed, false);
+    panel->animateToGoal(kHidden, kPanelSpeed, false);
     return true;
 }
 
@@ -233,7 +231,7 @@ bool dismissPanel(Orvex::GUIWindow* panel, PanelBlend& blend) {
 
 void GameHud::showGameNamePanel() {
     if (!gameName_) return;
-    gameName_->animateToGoal(kPanelShown, kPanelSpeed, false);
+    gameName_->animateToGoal(kShown, kPanelSpeed, false);
     gameNameBlend_ = PanelBlend{1.0f, 1.0f};
 }
 
@@ -243,19 +241,19 @@ bool GameHud::dismissHelpPanel() { return dismissPanel(help_, helpBlend_); }
 
 void GameHud::onHelpZoneEntered(Orvex::GUIWindow&) {
     // Not while the panel stands in the middle (the game start shows it there).
-    if (help_ && !helpCentred()) help_->animateToGoal(kPanelShown, kPanelSpeed, false);
+    if (help_ && !helpCentred()) help_->animateToGoal(kShown, kPanelSpeed, false);
 }
 
 void GameHud::onHelpZoneLeft(Orvex::GUIWindow&) {
-    if (help_ && !helpCentred()) help_->animateToGoal(kPanelHidden, kPanelSpeed, false);
+    if (help_ && !helpCentred()) help_->animateToGoal(kHidden, kPanelSpeed, false);
 }
 
 void GameHud::onStatisticsZoneEntered(Orvex::GUIWindow&) {
-    if (statistics_) statistics_->animateToGoal(kPanelShown, kPanelSpeed, false);
+    if (statistics_) statistics_->animateToGoal(kShown, kPanelSpeed, false);
 }
 
 void GameHud::onStatisticsZoneLeft(Orvex::GUIWindow&) {
-    if (statistics_) statistics_->animateToGoal(kPanelHidden, kPanelSpeed, false);
+    if (statistics_) statistics_->animateToGoal(kHidden, kPanelSpeed, false);
 }
 
 // ---- medals ----
@@ -279,7 +277,7 @@ void GameHud::revealMedal(int rating) {
     }
     Orvex::GUIWindow* window = medals_[medal];
     if (!window) return;
-    window->animateToGoal(kPanelShown, kMedalSpeed, false);
+    window->animateToGoal(kShown, kMedalSpeed, false);
     cards->playSound(sound);
 }
 

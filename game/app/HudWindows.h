@@ -24,6 +24,10 @@
 
 namespace Solitaire {
 
+// Goals of the HUD's windows.
+inline constexpr wchar_t kShown[] = L"AN";
+inline constexpr wchar_t kHidden[] = L"AUS";
+
 // The label's text becomes its text id's format filled with the arguments.
 template <class... Args>
 void formatLabel(Orvex::GUILabel* label, Args const&... args) {

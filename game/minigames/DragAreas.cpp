@@ -9,12 +9,6 @@
 
 namespace Solitaire::minigame {
 
-namespace {
-
-constexpr float kRandMax = 32767.0f;
-
-}  // namespace
-
 int largestOverlap(Orvex::FRect const& item, std::vector<Orvex::GUIWindow*> const& areas) {
     int best = -1;
     float bestArea = 0.0f;
@@ -47,8 +41,8 @@ void placeAtRandom(Orvex::GUIWindow& window) {
     Orvex::GUIRectAxis const& size = window.getRect().getParamsY();
     position.offX = 0.0f;
     position.offY = 0.0f;
-    float const r1 = static_cast<float>(msvc::rand()) / kRandMax;
-    float const r2 = static_cast<float>(msvc::rand()) / kRandMax;
+    float const r1 = static_cast<float>(msvc::rand()) / static_cast<float>(msvc::kRandMax);
+    float const r2 = static_cast<float>(msvc::rand()) / static_cast<float>(msvc::kRandMax);
     position.relX = (1.0f - size.relX) * (1.0f - r1);
     position.relY = (1.0f - size.relY) * (1.0f - r2);
 }

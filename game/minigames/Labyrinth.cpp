@@ -30,7 +30,7 @@ void animateTo(Orvex::Interpolation<T, float>& value, T const& goal, float speed
 }
 
 // A rand value as a share of its range, 0 to 1.
-float randomFraction() { return static_cast<float>(msvc::rand()) / 32767.0f; }
+float randomFraction() { return static_cast<float>(msvc::rand()) / static_cast<float>(msvc::kRandMax); }
 
 }  // namespace
 

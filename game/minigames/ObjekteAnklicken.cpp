@@ -21,10 +21,8 @@ namespace Solitaire {
 
 namespace {
 
-constexpr double kClickRandMax = 32767.0;
-
 // A fresh draw in [0, 1] from the runtime's generator.
-double draw01() { return msvc::rand() / kClickRandMax; }
+double draw01() { return msvc::rand() / static_cast<double>(msvc::kRandMax); }
 
 }  // namespace
 

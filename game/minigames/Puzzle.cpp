@@ -21,8 +21,6 @@ namespace Solitaire {
 
 namespace {
 
-constexpr double kPuzzleRandMax = 32767.0;
-
 // Every piece read from data takes the next id; copies keep their template's. Ids are compared
 // only within one game, so one counter for the program does.
 Orvex::u32 nextPieceId() {
@@ -227,8 +225,8 @@ void Puzzle::placeAtStartPosition(PuzzleTeil& piece) const {
 
 void Puzzle::scatter(PuzzleTeil& piece, ApartPlacer& placer) const {
     ApartPlacer::Place const chosen = placer.place([&] {
-        double const r1 = msvc::rand() / kPuzzleRandMax;
-        double const r2 = msvc::rand() / kPuzzleRandMax;
+        double const r1 = msvc::rand() / static_cast<double>(msvc::kRandMax);
+        double const r2 = msvc::rand() / static_cast<double>(msvc::kRandMax);
         D3DXVECTOR2 const at(static_cast<float>(r1 * (scatter_.left - scatter_.right) + scatter_.right),
                              static_cast<float>(r2 * (scatter_.top - scatter_.bottom) + scatter_.bottom));
         return ApartPlacer::Place{at, Orvex::FRect(at.x, at.y, at.x + piece.width, at.y + piece.height)};

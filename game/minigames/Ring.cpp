@@ -17,7 +17,6 @@ namespace Solitaire {
 
 namespace {
 
-constexpr float kRingRandMax = 32767.0f;
 constexpr float kFullTurn = 360.0f;
 constexpr float kPi = 3.14159265358979f;
 constexpr float kDegreesPerRadian = 57.295776f;
@@ -77,7 +76,8 @@ void Ring::start() {
     Minispiel::start();
     grabbed_ = nullptr;
     for (Objekt* ring : rings_) {
-        ring->angle = kFullTurn - static_cast<float>(msvc::rand()) / kRingRandMax * kFullTurn;
+        ring->angle = kFullTurn - static_cast<float>(msvc::rand()) / static_cast<float>(msvc::kRandMax) *
+                                            kFullTurn;
         if (!ring->rotierbar) ring->angle = 0.0f;
         if (ring->animation) {
             ring->animation->stop();

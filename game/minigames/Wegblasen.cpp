@@ -20,7 +20,6 @@ namespace Solitaire {
 
 namespace {
 
-constexpr float kBlowRandMax = 32767.0f;
 constexpr float kBlowFullTurn = 360.0f;
 // Sizes are given in pixels of this screen.
 constexpr float kDesignWidth = 1024.0f;
@@ -133,10 +132,11 @@ void Wegblasen::start() {
         float const r1 = static_cast<float>(msvc::rand());
         float const r2 = static_cast<float>(msvc::rand());
         float const r3 = static_cast<float>(msvc::rand());
-        object->position = D3DXVECTOR2(1.0f - r1 / kBlowRandMax, 1.0f - r2 / kBlowRandMax);
+        float const top = static_cast<float>(msvc::kRandMax);
+        object->position = D3DXVECTOR2(1.0f - r1 / top, 1.0f - r2 / top);
         object->force = D3DXVECTOR2(0.0f, 0.0f);
         object->velocity = D3DXVECTOR2(0.0f, 0.0f);
-        object->angle = kBlowFullTurn - r3 / kBlowRandMax * kBlowFullTurn;
+        object->angle = kBlowFullTurn - r3 / top * kBlowFullTurn;
     }
     blowTime_ = 0.0f;
     strength_ = 0.0f;

@@ -21,7 +21,6 @@ constexpr uint32_t kBmpRgb = 0, kBmpBitFields = 3;
 constexpr std::size_t kTgaHeader = 18;
 constexpr uint64_t kTgaMaxRunPixels = 128;  // one run-length packet covers at most this many pixels
 
-
 void put16(std::vector<unsigned char>& out, uint32_t v) {
     out.push_back(static_cast<unsigned char>(v));
     out.push_back(static_cast<unsigned char>(v >> 8));

@@ -266,6 +266,9 @@ TEST(FRectTest, ConstructionAndOperations) {
     FRect u(0, 0, 1, 1);
     u.unite(FRect(-1, 2, 0.5f, 3));
     EXPECT_EQ(u, FRect(-1, 0, 1, 3));
+    EXPECT_EQ(FRect(0, 0, 10, 10).intersection(FRect(5, -5, 20, 8)), FRect(5, 0, 10, 8));
+    EXPECT_EQ(FRect(5, -5, 20, 8).intersection(FRect(0, 0, 10, 10)), FRect(5, 0, 10, 8)) << "either way round";
+    EXPECT_EQ(FRect(0, 0, 1, 1).intersection(FRect(2, 2, 3, 3)), FRect(2, 2, 1, 1)) << "apart: inverted, drawn as empty";
     FRect e(0, 0, 1, 1);
     e.extend(D3DXVECTOR2(1, 2));
     EXPECT_EQ(e, FRect(-1, -1, 3, 3));
