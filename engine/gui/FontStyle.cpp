@@ -5,13 +5,13 @@
 
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
+#include "port/d3dx9/d3dx9math.h"
 
 namespace Orvex {
 
 namespace {
 
 // Degrees to radians in single precision, as the halo's angles are computed.
-constexpr float kDegToRad = 0.01745329238474369f;
 
 // Inside [low, high]; not a number gives 0. True when the value had to change.
 bool bound(float& v, float low, float high) {
@@ -106,7 +106,7 @@ std::vector<HaloOffset> haloOffsets(FontStyle const& style) {
     auto const directions = static_cast<unsigned>(samples);
     auto const ringCount = static_cast<unsigned>(rings);
     for (unsigned s = 0; static_cast<float>(s) < samples; ++s) {
-        float const angle = static_cast<float>(s) / static_cast<float>(directions) * 360.0f * kDegToRad;
+        float const angle = D3DXToRadian(static_cast<float>(s) / static_cast<float>(directions) * 360.0f);
         float const c = std::cos(angle), sn = std::sin(angle);
         for (unsigned r = 1;; ++r) {
             out.push_back({toPixel(static_cast<float>(r) * c / static_cast<float>(ringCount) * style.radius + style.shadowX),

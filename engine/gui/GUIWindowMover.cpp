@@ -4,12 +4,12 @@
 #include <cmath>
 
 #include "engine/core/XMLNode.h"
+#include "port/d3dx9/d3dx9math.h"
 
 namespace Orvex {
 
 namespace {
 
-constexpr float kDegreesToRadians = 0.017453292f;
 
 void readRange(XMLNode const& node, wchar_t const* key, GUIFloatRange& out) {
     if (XMLAttribute const* a = node.getAttribute(key)) out.parse(a->getString());
@@ -63,7 +63,7 @@ GUIWindowMover* GUIWindowMover::clone() const { return new GUIWindowMover(*this)
 D3DXVECTOR4 GUIWindowMover::nextOffset() const {
     float const d = distance.pick();
     float const e = distanceRel.pick();
-    float const a = angle * kDegreesToRadians;
+    float const a = D3DXToRadian(angle);
     float const s = std::sin(a);
     float const c = std::cos(a);
     return D3DXVECTOR4(-d * s, d * c, -e * s, e * c);

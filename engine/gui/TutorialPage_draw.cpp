@@ -15,13 +15,12 @@
 #include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureManager.h"
+#include "port/d3dx9/d3dx9math.h"
 
 namespace Orvex {
 
 namespace {
 
-constexpr float kDegreesPerRadian = 57.295776f;
-constexpr float kPi = 3.14159265f;
 
 u32 alphaByte(double alpha) {
     if (alpha >= 1.0) return 255;
@@ -48,10 +47,10 @@ FRect normalised(FRect r) {
 float TutorialPage::arrowAngle(D3DXVECTOR2 const& v) {
     float radians;
     if (v.x == 0.0f)
-        radians = v.y >= 0.0f ? kPi / 2.0f : 3.0f * kPi / 2.0f;
+        radians = v.y >= 0.0f ? D3DX_PI / 2.0f : 3.0f * D3DX_PI / 2.0f;
     else
-        radians = std::atan(v.y / v.x) + (v.x < 0.0f ? kPi : 0.0f);
-    return radians * kDegreesPerRadian;
+        radians = std::atan(v.y / v.x) + (v.x < 0.0f ? D3DX_PI : 0.0f);
+    return D3DXToDegree(radians);
 }
 
 double TutorialPage::arrowFade(FRect const& arrowBounds, FRect const& pageRect) {

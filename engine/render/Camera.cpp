@@ -81,7 +81,7 @@ void Camera::buildProjection() {
         long const height = screen.bottom - screen.top;
         if (width > 0 && height > 0) aspect_ = static_cast<float>(width) / static_cast<float>(height);
     }
-    float const radians = static_cast<float>(getVerticalFovDegrees() * kDegreesToRadians);
+    float const radians = D3DXToRadian(static_cast<float>(getVerticalFovDegrees()));
     D3DXMatrixPerspectiveFovLH(&projection_, radians, aspect_, static_cast<float>(zNear_), static_cast<float>(zFar_));
     projectionDirty_ = 1;
     updateMatrices();

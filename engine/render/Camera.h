@@ -34,7 +34,6 @@ class Camera : public NamedObject {
 public:
     static constexpr double kMinFovDegrees = 1.0;
     static constexpr double kMaxFovDegrees = 179.0;
-    static constexpr double kDegreesToRadians = 0.01745329238474369;
     // The aspect a written free angle belongs to.
     static constexpr double kSavedAspect = 1.3333333333333333;
 

@@ -4,12 +4,12 @@
 #include <cmath>
 
 #include "engine/core/Logger.h"
+#include "port/d3dx9/d3dx9math.h"
 
 namespace Orvex {
 
 namespace {
 
-constexpr float kDegreesToRadians = 0.017453292f;
 
 // Largest count the builders convert; anything beyond is refused long before.
 constexpr double kCountCeiling = 1.0e9;
@@ -280,7 +280,7 @@ void buildSpriteQuads(std::vector<SpriteQuadPiece>& out, SpriteRect const& targe
     D3DXVECTOR2 const units[2] = {{1.0f, 0.0f}, {0.0f, 1.0f}};
     D3DXVECTOR2 axes[2];
     D3DXVec2TransformNormalArray(axes, sizeof(D3DXVECTOR2), units, sizeof(D3DXVECTOR2), &m, 2);
-    PieceCutter(out, source, origin, axes[0], axes[1], target.rotation * kDegreesToRadians, target.w, target.h, modeX,
+    PieceCutter(out, source, origin, axes[0], axes[1], D3DXToRadian(target.rotation), target.w, target.h, modeX,
                 modeY)
         .run(true, false);
 }

@@ -1,5 +1,6 @@
 // Sprite placement, its transform and quad, and the draw-mode words.
 #include "engine/render/SpriteRect.h"
+#include "port/d3dx9/d3dx9math.h"
 
 #include <cwctype>
 
@@ -7,8 +8,6 @@ namespace Orvex {
 
 namespace {
 
-constexpr float kRectDegreesToRadians = 0.017453292f;
-constexpr float kRadiansToDegrees = 57.295776f;
 
 struct ModeWord {
     wchar_t const* word;
@@ -59,7 +58,7 @@ SpriteRect SpriteRect::fromDrawRecord(SpriteQuadPiece const& piece) {
     float const sw = static_cast<float>(piece.source.right - piece.source.left);
     float const sh = static_cast<float>(piece.source.bottom - piece.source.top);
     return SpriteRect(piece.translation, D3DXVECTOR2(piece.scaling.x * sw, piece.scaling.y * sh),
-                      piece.rotation * kRadiansToDegrees, piece.rotationCentre, 0);
+                      D3DXToDegree(piece.rotation), piece.rotationCentre, 0);
 }
 
 D3DXMATRIX makeSpriteMatrix(SpriteRect const& rect) {
@@ -69,7 +68,7 @@ D3DXMATRIX makeSpriteMatrix(SpriteRect const& rect) {
     if (rect.flags & SpriteRect::kCentreAbsolute) centre -= position;
     if (rect.flags & SpriteRect::kPositionIsCentre) position -= centre;
     D3DXMATRIX m;
-    D3DXMatrixTransformation2D(&m, nullptr, 0.0f, nullptr, &centre, rect.rotation * kRectDegreesToRadians, &position);
+    D3DXMatrixTransformation2D(&m, nullptr, 0.0f, nullptr, &centre, D3DXToRadian(rect.rotation), &position);
     return m;
 }
 

@@ -6,13 +6,10 @@
 // object stays not fully constructed and the main loop returns -1 at once. The destructor hands
 // the card-look choices to the settings node, which the entry point writes into config.cfg.
 //
-// The object keeps the flow (which screen, which game, which story scene); each screen is a class
-// of its own held by value, in its own .h/.cpp, built with a struct of what it needs (its Links),
-// connecting its own slots and finding its windows in wire() once the GUI is read: LoadingScreen, CursorTable, Screenshots, GameHud,
-// PowersAndShop (god bars and shop), NewProfileDialog, AchievementScreen, OptionsScreen,
-// TutorialScreens, ProfileList, HelpScreen, ResultsScreen, CampaignScreens, FreePlaySelection,
-// MinigameResultScreen and MinigameFrames; TableInput routes the mouse between the GUI and the table; RunningGame
-// holds the running or last game's state.
+// The object keeps the flow (which screen, which game, which story scene). Each screen is a class
+// of its own held by value (the members below), built with a struct of what it needs (its Links),
+// connecting its own slots and finding its windows in wire() once the GUI is read. TableInput
+// routes the mouse between the GUI and the table; RunningGame holds the running or last game.
 //
 // Files:
 //   SolitaireGame2.cpp              construction with the loading order, destruction
@@ -244,7 +241,6 @@ private:
 
     // The text id "A_NEXT" has in the GUI file (its caption when no scene comes first).
     std::wstring nextLevelTextId_;
-
     // Held single instances.
     Orvex::OrvexEngine* engine_;
     Orvex::D3DInterface* d3d_;
@@ -261,26 +257,18 @@ private:
     MyGlobals* globals_;
     Orvex::Sprite* sprite_ = nullptr;
 
-    // Owned, in the order of construction.
+    // Owned, made in this order.
     SolitaireCamera* camera_ = nullptr;
     Orvex::LookAtCamera* lookAtCamera_ = nullptr;
     SolitaireRenderer* renderer_ = nullptr;
 
-    // The splash, the loading screen and the screen frame.
+    // The screens and the per-frame state, held by value.
     LoadingScreen loading_;
     CursorTable cursorTable_;
     Screenshots screenshots_;
-    bool active_ = true;
-    ScreenState screenState_ = kScreenMenu;
-    bool constructed_ = false;
-
-    // Per-frame state and the mouse.
     InGameStep inGameStep_;
     ResultsDelay results_;
-    StoryPart* storyPart_ = nullptr;
     TableInput tableInput_;
-
-    // The screens, held by value.
     OptionsScreen options_;
     MinigameFrames minigameFrames_;
     ProfileList profileList_;
@@ -295,6 +283,10 @@ private:
     TutorialScreens tutorialScreens_;
     MinigameResultScreen minigameResult_;
     RunningGame running_;
+    bool active_ = true;
+    ScreenState screenState_ = kScreenMenu;
+    bool constructed_ = false;
+    StoryPart* storyPart_ = nullptr;
     bool musicRestart_ = false;
     bool checkingStory_ = false;
     // Whether the player is to be told, or was told, that the profiles are not saved.

@@ -42,14 +42,13 @@
 #include "game/story/SolTutorialManager.h"
 #include "game/story/StoryPart.h"
 #include "port/win32/shellapi.h"
+#include "port/win32/winuser.h"
 #include "port/win32/win32_version.h"
 
 namespace Solitaire {
 
 namespace {
 
-// The shell's show command of a page: shown normally.
-constexpr INT kShowNormal = 5;
 // Redo steps of "I_Redo_End": the whole history forward.
 constexpr int kRedoToEnd = 536870911;
 
@@ -224,7 +223,7 @@ std::span<SolitaireGame2::ButtonRow const> SolitaireGame2::buttonRows() {
         {L"O_UPDATE",
          [](G&, W&) {
              std::wstring const page = port::versionBlock().updatePage;
-             ShellExecuteW(nullptr, L"open", page.c_str(), nullptr, nullptr, kShowNormal);
+             ShellExecuteW(nullptr, L"open", page.c_str(), nullptr, nullptr, SW_SHOW);
          }},
         {L"O_Back",
          [](G& g, W&) {

@@ -27,6 +27,7 @@
 #include "game/particles/SolPartikel.h"
 #include "game/story/SolTutorialManager.h"
 #include "port/win32/shellapi.h"
+#include "port/win32/winuser.h"
 
 namespace Solitaire {
 
@@ -34,8 +35,6 @@ namespace {
 
 // The performance timer's pause slot of the pause screen.
 constexpr int kPausePauseSlot = 1;
-// The shell's show command of the folders and pages opened from the menus.
-constexpr INT kShowCommand = 5;
 
 // The HUD buttons whose look follows the story flag of the category.
 constexpr wchar_t const* kStoryLookButtons[] = {L"I_Multiplier", L"I_Undo_Step", L"I_Redo_Step", L"I_Undo_Start",
@@ -63,7 +62,7 @@ void SolitaireGame2::onMenuChanged(Orvex::GUIMenuN& menu, Orvex::GUIMenuN* previ
         if (before == kStartMenu) return leaveStartMenu();
         if (before == L"WALLPAPER_FOLDER") {
             std::wstring const folder = Orvex::AppInfo::getInstance().getStartDirectory() + L"\\Wallpapers";
-            ShellExecuteW(nullptr, L"explore", folder.c_str(), nullptr, nullptr, kShowCommand);
+            ShellExecuteW(nullptr, L"explore", folder.c_str(), nullptr, nullptr, SW_SHOW);
             return;
         }
         if (before == kTutorialMenu && name != kTutorialMenu) solTutorials_->closeTutorial();

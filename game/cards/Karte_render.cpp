@@ -12,12 +12,12 @@
 #include "game/look/Kartenset.h"
 #include "game/look/Style.h"
 #include "game/look/StyleSettings.h"
+#include "port/d3dx9/d3dx9math.h"
 
 namespace Solitaire {
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
 
 void drawLayer(RenderContext const& context, Orvex::Texture2D* texture, Orvex::SpriteRect const& quad,
                D3DCOLOR colour) {
@@ -105,7 +105,7 @@ void Karte::render(RenderContext const& context) {
         if (colourByte(shadowColour.a) != 0 && draws.samples != 0) {
             D3DCOLOR const colour = toColour(shadowColour);
             for (int i = 0; i < draws.samples; ++i) {
-                float const angle = static_cast<float>(i) / static_cast<float>(draws.samples) * 2.0f * kPi;
+                float const angle = static_cast<float>(i) / static_cast<float>(draws.samples) * 2.0f * D3DX_PI;
                 for (int j = 1; j <= draws.rings; ++j) {
                     float const r = static_cast<float>(j) / static_cast<float>(draws.rings) * shadow.radius;
                     Orvex::SpriteRect moved = quad;

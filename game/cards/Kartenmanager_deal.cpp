@@ -52,8 +52,6 @@ struct DealRecords {
 
 namespace {
 
-Style const* currentStyle() { return StyleSettings::instance().getStyle(); }
-
 // Whether an arrangement can ever hold a card at place.
 bool reachable(Anordnung const& arrangement, int place) {
     return arrangement.maxCards < 0 || place < arrangement.maxCards;

@@ -30,10 +30,8 @@ namespace {
 constexpr float kInputClearSpeed = -10.0f;
 constexpr float kErrorSpeed = 1.0f;
 
-Style const* inputStyle() { return StyleSettings::instance().getStyle(); }
-
 float inputPileSpeed() {
-    Style const* style = inputStyle();
+    Style const* style = currentStyle();
     return style ? style->arrangeSpeed : 0.0f;
 }
 
@@ -98,7 +96,7 @@ void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR
     pointer = position;
     pointerOffTable = false;
     flushResolution();
-    Style const* style = inputStyle();
+    Style const* style = currentStyle();
     Karte* card = nullptr;
     Kartenstapel* pile = nullptr;
     if (clickMode == kClickReveal) {
@@ -370,7 +368,7 @@ void Kartenmanager::carryHeldCard() {
     // drawn, the grab point follows it at every scale and while the camera glides.
     D3DXVECTOR2 const at = camera ? camera->screenToWorld(pointer, false) : pointer;
     D3DXVECTOR2 const goal{at.x + grabOffset.x, at.y + grabOffset.y};
-    Style const* style = inputStyle();
+    Style const* style = currentStyle();
     float const speed = style ? style->arrangeSpeedMove : 0.0f;
     heldCard->moveTo(goal, speed, 0.0f);
     heldCard->placeLinkedIn(speed, carriedRun);

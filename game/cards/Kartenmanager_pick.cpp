@@ -19,6 +19,7 @@
 #include "game/look/StyleSettings.h"
 #include "game/particles/SolPartikelManager.h"
 #include "port/crt/crt.h"
+#include "port/d3dx9/d3dx9math.h"
 
 namespace Solitaire {
 
@@ -56,7 +57,7 @@ float hitMeasure(Karte const& card, SolitaireCamera const* camera, D3DXVECTOR2 c
     Orvex::FRect const r = computeScreenRect(card, camera);
     D3DXVECTOR2 const c{(r.left + r.right) * 0.5f, (r.top + r.bottom) * 0.5f};
     // Turn the point back by the card's angle and test it against the upright rectangle.
-    float const angle = -(card.rotation.current + card.markRotation.current) * static_cast<float>(M_PI) / 180.0f;
+    float const angle = -D3DXToRadian(card.rotation.current + card.markRotation.current);
     float const dx = point.x - c.x, dy = point.y - c.y;
     float const x = dx * std::cos(angle) - dy * std::sin(angle);
     float const y = dx * std::sin(angle) + dy * std::cos(angle);

@@ -34,10 +34,8 @@ constexpr float kEaseRate = 5.0f;
 constexpr float kSnapDistance = 1.0f;
 constexpr float kClearSpeed = -10.0f;
 
-Style const* updateStyle() { return StyleSettings::instance().getStyle(); }
-
 float pileSpeed() {
-    Style const* style = updateStyle();
+    Style const* style = currentStyle();
     return style ? style->arrangeSpeed : 0.0f;
 }
 
@@ -83,7 +81,7 @@ void stepCard(Karte& card, float dt) {
 
 void stepPile(Kartenmanager& manager, Kartenstapel& pile, float dt) {
     stepMark(pile, dt);
-    Style const* style = updateStyle();
+    Style const* style = currentStyle();
     float const turnSpeed = style ? style->makeVisibleSpeed : 0.0f;
     if (pile.rules.turnTopCardUp && pile.rules.clickOnHidden == kClickAufdecken)
         for (Karte* card : pile.collectFreeCards())

@@ -10,6 +10,7 @@
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
+#include "port/d3dx9/d3dx9math.h"
 
 namespace Solitaire {
 
@@ -86,7 +87,7 @@ void Kartenstapel::getBounds(Orvex::FRect& out, bool const& current) const {
         // A turned card (a fan along a path) covers the box around its turned corners.
         float degrees = current ? card->rotation.current : card->rotation.goal;
         if (!current && (card->pendingMask & Karte::kPendingRotation)) degrees = card->pending.rotation;
-        float const radians = degrees * static_cast<float>(M_PI) / 180.0f;
+        float const radians = D3DXToRadian(degrees);
         float const c = std::fabs(std::cos(radians)), s = std::fabs(std::sin(radians));
         D3DXVECTOR2 const box = std::isfinite(c) && std::isfinite(s)
                                     ? D3DXVECTOR2(size.x * c + size.y * s, size.x * s + size.y * c)

@@ -147,4 +147,7 @@ private:
     float particleSpawnMult_ = 1.0f;
 };
 
+// The current style of the settings (the fallback until one is loaded).
+inline Style const* currentStyle() { return StyleSettings::instance().getStyle(); }
+
 }  // namespace Solitaire

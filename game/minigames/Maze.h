@@ -73,7 +73,6 @@ public:
     static constexpr float kDefaultGridSide = 2.0f;
     static constexpr std::uint32_t kUnreached = 0xFFFFFFFFu;
     static constexpr float kWallWidth = 2.0f;
-    static constexpr float kDegreesToRadians = 0.017453292f;
     // Side numbers of the square grid.
     enum Side { kUp = 0, kRight = 1, kDown = 2, kLeft = 3 };
 

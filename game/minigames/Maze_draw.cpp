@@ -9,6 +9,7 @@
 #include "engine/render/BaseSprite.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/minigames/Maze.h"
+#include "port/d3dx9/d3dx9math.h"
 
 namespace Solitaire {
 
@@ -71,7 +72,7 @@ void Maze::Raum::drawWalls(D3DXCOLOR const& tint, ID3DXLine& line) const {
     // Corner k at the angle k / n of a turn plus delta, clockwise from up, length half cells away.
     auto corner = [&](std::size_t k) {
         float const angle =
-            (static_cast<float>(k) / static_cast<float>(n) * 360.0f + delta) * kDegreesToRadians;
+            D3DXToRadian(static_cast<float>(k) / static_cast<float>(n) * 360.0f + delta);
         return D3DXVECTOR2(cell.x + std::sin(angle) * cell.w * 0.5f * length,
                            cell.y + std::cos(angle) * cell.h * -0.5f * length);
     };

@@ -61,7 +61,8 @@ public:
     // attempt (start), then the shared parts (help button, timer bars). Called once after loading;
     // a second call builds the shared parts anew.
     void init();
-    // A new attempt: the flags cleared, the end delay reloaded.
+    // A new attempt: the flags cleared, the end delay reloaded. An override calls this first, so
+    // every kind's attempt starts unsolved and with its full end delay.
     virtual void start();
     // The window towards "AN", the full time limit again.
     virtual void show();

@@ -12,14 +12,13 @@
 #include "game/minigames/MinispielTemplates.h"
 #include "game/minigames/PlayfieldPicture.h"
 #include "port/crt/crt.h"
+#include "port/d3dx9/d3dx9math.h"
 
 namespace Solitaire {
 
 namespace {
 
 constexpr float kFullTurn = 360.0f;
-constexpr float kPi = 3.14159265358979f;
-constexpr float kDegreesPerRadian = 57.295776f;
 
 D3DXVECTOR2 centreOf(Orvex::FRect const& r) {
     return D3DXVECTOR2(r.left + (r.right - r.left) / 2.0f, r.top + (r.bottom - r.top) / 2.0f);
@@ -103,10 +102,10 @@ float Ring::pointerAngle(Orvex::FRect const& field, D3DXVECTOR2 const& pointer) 
     if (dx > 0.0f)
         radians = std::atan(dy / dx);
     else if (dx < 0.0f)
-        radians = std::atan(dy / dx) + kPi;
+        radians = std::atan(dy / dx) + D3DX_PI;
     else
-        radians = dy < 0.0f ? 3.0f * kPi / 2.0f : kPi / 2.0f;
-    return radians * kDegreesPerRadian;
+        radians = dy < 0.0f ? 3.0f * D3DX_PI / 2.0f : D3DX_PI / 2.0f;
+    return D3DXToDegree(radians);
 }
 
 float Ring::screenRadius(float radius) const {

@@ -8,12 +8,12 @@
 #include "engine/render/Spline.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/look/GameStyle.h"
+#include "port/d3dx9/d3dx9math.h"
 
 namespace Solitaire {
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
 
 D3DXVECTOR2 lerp(D3DXVECTOR2 const& a, D3DXVECTOR2 const& b, float t) { return a + (b - a) * t; }
 
@@ -48,7 +48,7 @@ std::shared_ptr<WavePath const> makeWaveSpline(D3DXVECTOR2 const& start, D3DXVEC
     for (int i = 0; i < steps; ++i) {
         float const t = static_cast<float>(i) / static_cast<float>(steps);
         D3DXVECTOR2 p = start + d * (length * t);
-        D3DXVECTOR2 const waved = p + n * (std::sin(kPi * static_cast<float>(halfWaves) * t) * (1.0f - t) * swing);
+        D3DXVECTOR2 const waved = p + n * (std::sin(D3DX_PI * static_cast<float>(halfWaves) * t) * (1.0f - t) * swing);
         if (finite(waved)) p = waved;  // a swing too wide for a float keeps to the straight line
         path->points_.push_back(finite(p) ? p : start);
     }
@@ -104,7 +104,7 @@ void SolPartikel::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* directio
     position_ = startOffset_ + position;
     D3DXVECTOR2 heading{1.0f, 0.0f};
     if (direction == nullptr) {
-        float const angle = draw(direction_) * kPi / 180.0f;
+        float const angle = D3DXToRadian(draw(direction_));
         heading = {std::cos(angle), std::sin(angle)};
     } else {
         float const length = std::sqrt(direction->x * direction->x + direction->y * direction->y);

@@ -7,12 +7,12 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/Texture2D.h"
 #include "game/particles/SolPartikel.h"
+#include "port/d3dx9/d3dx9math.h"
 
 namespace Solitaire {
 
 namespace {
 
-constexpr float kDegreesToRadians = 3.14159265358979f / 180.0f;
 
 // The opaque-pixel list, built on first use; empty when the texture cannot be read.
 std::vector<Orvex::u32> const& opaquePixels(Orvex::Texture2D& texture) {
@@ -93,7 +93,7 @@ void SolPartikelEmitter::placeChild(SolPartikel& child, SpawnEntry const& entry)
     if (entry.limit > 0) {
         // A limit of 0 or none spreads nothing: every particle takes the first direction.
         float const angle =
-            static_cast<float>(entry.spawned) * 360.0f / static_cast<float>(entry.limit) * kDegreesToRadians;
+            D3DXToRadian(static_cast<float>(entry.spawned) * 360.0f / static_cast<float>(entry.limit));
         circle = {std::cos(angle), std::sin(angle)};
     }
     child.start(position_, &circle);

@@ -5,12 +5,12 @@
 
 #include "engine/core/Random.h"
 #include "game/story/StoryRead.h"
+#include "port/d3dx9/d3dx9math.h"
 
 namespace Solitaire {
 
 namespace {
 
-constexpr float kDegreesToRadians = 0.01745329238474369f;
 
 }  // namespace
 
@@ -28,7 +28,7 @@ StoryPositionCatmull::StoryPositionCatmull(Orvex::XMLNode& node, ReadProblems& p
 }
 
 D3DXVECTOR4 StoryPositionCatmull::offset(float angle, float distance) {
-    float const a = angle * kDegreesToRadians;
+    float const a = D3DXToRadian(angle);
     float const dx = -distance * std::sin(a);
     float const dy = distance * std::cos(a);
     return D3DXVECTOR4(dx, dy, dx, dy);
