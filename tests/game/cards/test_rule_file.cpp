@@ -107,7 +107,7 @@ TEST_F(RuleFileTest, ShippedPilesCarryTheirRules) {
         {L"data\\Level\\Golfplatz.sol", L"STAPEL_MUELL", kPileMuell, 1, kColourAlles, kValuePlusMinus, kValueNichts,
          kClickAufdecken, 0, 1, -1, 8, 0, 0, 1024, 1.4f, 3.4f},
         {L"data\\Level\\Paare.sol", L"REIHE4", kPileTableau, 0, kColourAlles, kValueKoenig, kValueNichts, kClickAufdecken,
-         0, 1, -1, 7, 8, 0, 1024, 2.4f, 2.9f},
+         0, 1, -1, 7, 8, 0, 1024, 3.6f, 1.4f},
         {L"data\\Level\\Herzreihe.sol", L"PLATZ13", kPileTableau, 0, kColourAlles, kValueAlles, kValueNichts,
          kClickAufdecken, 0, 1, -1, 0, 1, 0, 1, 12, 0},
     };
@@ -158,8 +158,9 @@ TEST_F(RuleFileTest, WishesSplinesAndPairGoalsOfTheShippedFiles) {
         EXPECT_TRUE(pile(name).rules.pairs);
         EXPECT_EQ(pile(name).rules.pairGoalPiles, std::vector<std::wstring>{L"STAPEL_ABLAGE"});
     }
-    // The row overrides the template's fan with a sideways one.
-    EXPECT_FLOAT_EQ(pile(L"REIHE3").getRootArrangement()->deltaVisible.x, 1.2f);
+    // The rows keep the template's downward fan, each card over the one before.
+    EXPECT_FLOAT_EQ(pile(L"REIHE3").getRootArrangement()->deltaVisible.x, 0.0f);
+    EXPECT_FLOAT_EQ(pile(L"REIHE3").getRootArrangement()->deltaVisible.y, 0.3f);
 }
 
 TEST_F(RuleFileTest, IncludesTemplatesOverridesAndPlaces) {

@@ -1,7 +1,7 @@
 // Every shipped variant dealt and drawn at 1280 x 720 with the shipped style, each frame written
 // as a screenshot PNG into the build folder (table_<variant>.png) for a look: the faces show on
-// white paper where the pile asks for no shade, and the shade where it does; in "Paare" each row
-// of the pyramid lies over the row above it.
+// white paper where the pile asks for no shade, and the shade where it does; "Paare" shows which
+// cards are free.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -133,32 +133,58 @@ TEST_F(ShippedTableTest, EveryVariantShowsItsFacesOnWhitePaper) {
     EXPECT_GE(seen, 1);
 }
 
-// The pyramid of "Paare": wherever cards of two rows overlap, the lower row's card is drawn over
-// the upper row's and is the one picked there.
-TEST_F(ShippedTableTest, PaareRowsLieEachOverTheRowAbove) {
-    deal(cardtest::variantFile(L"Paare"));
-    drawFrame();
-    auto row = [](Kartenstapel const* pile) {
-        std::wstring const& name = pile->getName();
-        return name.rfind(L"REIHE", 0) == 0 ? std::stoi(name.substr(5)) : 0;
-    };
-    std::vector<std::pair<Karte*, Kartenstapel*>> const cards = cardsOnPiles();
-    int pairs = 0;
-    for (auto const& [upper, upperPile] : cards)
-        for (auto const& [lower, lowerPile] : cards) {
-            if (row(upperPile) == 0 || row(lowerPile) <= row(upperPile)) continue;
-            Orvex::FRect const a = computeScreenRect(*upper, &camera), b = computeScreenRect(*lower, &camera);
-            if (!overlap(a, b)) continue;
-            EXPECT_GT(lower->renderOrder, upper->renderOrder) << row(lowerPile) << " over " << row(upperPile);
-            // A point both turned cards cover: the lower row's card is seen there. Rows two apart
-            // may only touch, their upright rectangles sharing a sliver that one turned card
-            // leaves; such a pair has no such point.
-            std::optional<D3DXVECTOR2> const p = sharedPoint(*upper, *lower, a, b);
-            if (!p) continue;
-            ++pairs;
-            EXPECT_NE(seenAt(*p), upper) << row(lowerPile) << " over " << row(upperPile);
+// "Paare" and its locked copy show which cards of their seven piles ("REIHE1" .. "REIHE7") are
+// free: a card that no other card is drawn over (another card seen at a point both turned cards
+// cover) is one the rules let the player pick up, and a card the rules let be picked up lies under
+// no other card; each pile shows one free card. Checked on the dealt table and again after every
+// pile has given up its last card.
+TEST_F(ShippedTableTest, PaareShowsWhichCardsAreFree) {
+    for (wchar_t const* name : {L"Paare", L"PaareKupfer"}) {
+        SCOPED_TRACE(cardtest::variantName(cardtest::variantFile(name)));
+        deal(cardtest::variantFile(name));
+        Kartenstapel* discard = manager().findPile(L"STAPEL_ABLAGE");
+        ASSERT_NE(discard, nullptr);
+        for (int round = 0; round < 2; ++round) {
+            SCOPED_TRACE(round == 0 ? "as dealt" : "each pile's last card gone");
+            drawFrame();
+            std::vector<std::pair<Karte*, Kartenstapel*>> const cards = cardsOnPiles();
+            int rowCards = 0, looksFree = 0, looksFreeButRefused = 0, takenThoughCovered = 0;
+            for (auto const& [card, pile] : cards) {
+                if (pile->getName().rfind(L"REIHE", 0) != 0) continue;
+                ++rowCards;
+                Orvex::FRect const r = computeScreenRect(*card, &camera);
+                bool covered = false;
+                for (auto const& [other, otherPile] : cards) {
+                    if (other == card || covered) continue;
+                    Orvex::FRect const o = computeScreenRect(*other, &camera);
+                    if (!overlap(r, o)) continue;
+                    std::optional<D3DXVECTOR2> const p = sharedPoint(*card, *other, r, o);
+                    covered = p && seenAt(*p) != card;
+                }
+                bool const takable = pile->canPickCard(card);
+                looksFree += !covered;
+                looksFreeButRefused += !covered && !takable;
+                takenThoughCovered += covered && takable;
+            }
+            EXPECT_EQ(rowCards, round == 0 ? 28 : 21);
+            EXPECT_EQ(looksFree, round == 0 ? 7 : 6) << "one free card a pile";
+            EXPECT_EQ(looksFreeButRefused, 0) << "cards that look free but are refused";
+            EXPECT_EQ(takenThoughCovered, 0) << "cards taken though drawn under another";
+            if (round == 1) break;
+            // Each pile's last card to the discard, the piles laid out again.
+            for (int row = 1; row <= 7; ++row) {
+                Kartenstapel* pile = manager().findPile(L"REIHE" + std::to_wstring(row));
+                ASSERT_NE(pile, nullptr);
+                Karte* last = pile->getTopCard();
+                ASSERT_NE(last, nullptr);
+                ASSERT_TRUE(pile->removeCard(last, true));
+                discard->addCard(last, nullptr, true, false);
+                pile->arrange(0.0f);
+            }
+            discard->arrange(0.0f);
+            for (int i = 0; i < 120; ++i) manager().update(1.0 / 60.0, 1.0 / 60.0, Orvex::MouseState());
         }
-    EXPECT_GE(pairs, 6 * 2);
+    }
 }
 
 }  // namespace
