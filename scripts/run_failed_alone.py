@@ -6,8 +6,8 @@
 A shard that wrote its results has its failed tests run alone, which tells a test that fails anyway
 from one that fails only after another. A shard that failed without results crashed or was stopped
 (its results are written at its end): it is named, and every test it holds is run alone, so the
-one that crashes shows. Several tests run side by side, one a core; each has the time limit of a
-test alone under ctest.
+one that crashes shows. Several tests run side by side, one a core the process may use; each has
+the time limit of a test alone under ctest.
 """
 import concurrent.futures
 import json
@@ -59,7 +59,7 @@ def main(argv):
             print(f'{program} shard {shard} failed without results (it crashed or was stopped); '
                   f'its {len(held)} tests alone:')
             runs += [(program, name, f'of crashed shard {shard}') for name in held]
-    with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 1) as pool:
+    with concurrent.futures.ThreadPoolExecutor(max_workers=len(os.sched_getaffinity(0))) as pool:
         outcomes = pool.map(lambda run: alone(tests, run[0], run[1]), runs)
         for (program, name, why), outcome in zip(runs, outcomes):
             if why == 'failed in its shard':
