@@ -32,7 +32,9 @@ QUIT_LIMIT=30
 
 user="$(mktemp -d)"
 out="$user/output.txt"
-trap 'rm -rf "$user"' EXIT
+game=
+# A check stopped half way leaves no game running.
+trap '[ -z "$game" ] || kill -KILL "$game" 2>/dev/null; rm -rf "$user"' EXIT
 log="$root/build/run/logs/logfile.log"
 rm -f "$log"
 export HOME="$user" XDG_DATA_HOME="$user/.local/share"
@@ -45,7 +47,6 @@ game=$!
 
 fail() {
   echo "player start: FAILED: $1"
-  kill -KILL "$game" 2>/dev/null || true
   echo "--- the game's log ($log):"
   cat "$log" 2>/dev/null || true
   echo "--- its output (the last 40 lines):"
@@ -54,21 +55,21 @@ fail() {
 }
 # Bash collects an ended child at once, so an ended game no longer answers.
 alive() { kill -0 "$game" 2>/dev/null; }
-# The exit code of the ended game.
-code_of() {
-  local code=0
+# The exit code of the ended game, into $code (not in a subshell: only this shell may wait for it).
+collect() {
+  code=0
   wait "$game" || code=$?
-  echo "$code"
+  game=
 }
 
 while ! grep -q '^Start-up over, menu "STARTMENU" active$' "$log" 2>/dev/null; do
-  alive || fail "the game ended (exit $(code_of)) before reaching its start menu"
+  alive || { collect; fail "the game ended (exit $code) before reaching its start menu"; }
   [ $((SECONDS - start)) -lt "$START_LIMIT" ] || fail "no start menu within $START_LIMIT s"
   sleep 0.2
 done
 loaded=$((SECONDS - start))
 sleep "$QUIET"
-alive || fail "the game ended (exit $(code_of)) on its start menu without being told to"
+alive || { collect; fail "the game ended (exit $code) on its start menu without being told to"; }
 
 kill -TERM "$game"
 asked=$SECONDS
@@ -76,7 +77,7 @@ while alive; do
   [ $((SECONDS - asked)) -lt "$QUIT_LIMIT" ] || fail "the game did not end within $QUIT_LIMIT s of being told to quit"
   sleep 0.2
 done
-code="$(code_of)"
+collect
 [ "$code" = 0 ] || fail "the game ended with exit code $code when told to quit"
 [ -f "$XDG_DATA_HOME/Orvex/Velquorandix/config.cfg" ] || fail "the game wrote no config.cfg at its end"
 errors="$(grep '^ERROR' "$log" | grep -v -e '^ERROR Music: cannot open the audio output' \
