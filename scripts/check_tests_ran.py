@@ -1,14 +1,18 @@
 #!/usr/bin/env python3
-"""Fails unless the test run of a build ran every test there is. Called by scripts/test.sh after ctest.
+"""Fails unless the test run of a build ran every test it selected. Called by scripts/test.sh after ctest.
 
-    scripts/check_tests_ran.py BUILD_FOLDER CTEST_JUNIT_FILE
+    scripts/check_tests_ran.py BUILD_FOLDER CTEST_JUNIT_FILE [CTEST_ARGUMENTS...]
 
-- Every ctest test that is not one of the "each_<program>" tests (a test alone in a process, for running by
-  hand) ran: the program shards, the fuzz corpora's replays, the checks of the tree.
+CTEST_ARGUMENTS are the selection the run gave ctest besides scripts/test.sh's own (-R, -L, -E ...);
+the check expects what they select. Without them the run is whole.
+- Every ctest test selected ran, but for the "each_<program>" tests (a test alone in a process, for
+  running by hand): the program shards, the fuzz corpora's replays, the checks of the tree.
 - Every GoogleTest program built (tests/test_*) is one of the registered programs, and every test
-  it lists ran in one of its shards (their whole/<program>.<shard>.json results).
-- Every fuzz target (tests/fuzz/fuzz_*.cpp) replayed its corpus.
-So a program, a test or a target that a change to the build or to the run leaves out fails CI.
+  a selected shard holds (gtest's sharding of the program's list) ran there and was not skipped
+  (its whole/<program>.<shard>.json), unless tests/may_skip.txt of the build's source tree names it.
+- In a whole run, every fuzz target (tests/fuzz/fuzz_*.cpp) replayed its corpus.
+So a program, a test or a target that a change to the build, to the run or to the machine leaves
+out fails CI.
 """
 import json
 import os
@@ -18,8 +22,8 @@ import sys
 import xml.etree.ElementTree as ElementTree
 
 
-def ctest_names(build, *label_args):
-    out = subprocess.run(['ctest', '-N', *label_args], cwd=build, capture_output=True, text=True,
+def ctest_names(build, *args):
+    out = subprocess.run(['ctest', '-N', *args], cwd=build, capture_output=True, text=True,
                          check=True).stdout
     names = set()
     for line in out.splitlines():
@@ -30,13 +34,13 @@ def ctest_names(build, *label_args):
 
 
 def listed_tests(program):
-    """The full names the program lists (gtest's --gtest_list_tests), shards not applied."""
+    """The full names the program lists (gtest's --gtest_list_tests), in its order, shards not applied."""
     env = dict(os.environ)
     env.pop('GTEST_TOTAL_SHARDS', None)
     env.pop('GTEST_SHARD_INDEX', None)
     out = subprocess.run([str(program), '--gtest_list_tests'], cwd=program.parent, env=env,
                          capture_output=True, text=True, check=True).stdout
-    names, suite = set(), ''
+    names, suite = [], ''
     for line in out.splitlines():
         if not line.strip():
             continue
@@ -44,68 +48,119 @@ def listed_tests(program):
         if not line.startswith(' '):
             suite = text.strip()
         else:
-            names.add(suite + text.strip())
+            names.append(suite + text.strip())
     return names
 
 
-def ran_tests(results):
-    """The tests a gtest JSON result file says ran."""
+def shard_tests(listed, shards, shard):
+    """The tests gtest's sharding gives the shard: the n-th test not disabled goes to shard n % shards."""
+    runnable = [name for name in listed
+                if not any(part.startswith('DISABLED_') for part in name.split('.', 1))]
+    return [name for n, name in enumerate(runnable) if n % shards == shard]
+
+
+def results_of(results):
+    """The tests a gtest JSON result file says ran, and those of them that skipped."""
     data = json.loads(results.read_text())
-    names = set()
+    ran, skipped = set(), set()
     for suite in data.get('testsuites', []):
         for test in suite.get('testsuite', []):
             if test.get('status', 'RUN') == 'RUN':
-                names.add(suite['name'] + '.' + test['name'])
-    return names
+                name = suite['name'] + '.' + test['name']
+                ran.add(name)
+                if test.get('result') == 'SKIPPED':
+                    skipped.add(name)
+    return ran, skipped
 
 
-def main():
-    build = pathlib.Path(sys.argv[1]).resolve()
-    junit = pathlib.Path(sys.argv[2])
-    tests = build / 'tests'
-    problems = []
-
-    ran = {case.get('name') for case in ElementTree.parse(junit).getroot().iter('testcase')}
-    expected = ctest_names(build) - ctest_names(build, '-L', '^each_')
-    for name in sorted(expected - ran):
-        problems.append(f'ctest test {name} did not run')
-
+def registered_programs(tests):
     programs = {}
     for line in (tests / 'programs.txt').read_text().splitlines():
         if line.strip():
             name, shards = line.split()
             programs[name] = int(shards)
+    return programs
+
+
+def source_tree(build):
+    """The source tree the build was configured from (its CMakeCache.txt)."""
+    cache = build / 'CMakeCache.txt'
+    if cache.exists():
+        for line in cache.read_text().splitlines():
+            if line.startswith('CMAKE_HOME_DIRECTORY:'):
+                return pathlib.Path(line.split('=', 1)[1])
+    return pathlib.Path(__file__).resolve().parent.parent
+
+
+def may_skip(source):
+    """tests/may_skip.txt: "<program> <test> <why>" a line; the tests that may skip in any run."""
+    allowed = set()
+    path = source / 'tests' / 'may_skip.txt'
+    for line in path.read_text().splitlines() if path.exists() else []:
+        fields = line.split(None, 2)
+        if fields and not line.startswith('#'):
+            allowed.add((fields[0], fields[1]))
+    return allowed
+
+
+def main(argv):
+    build = pathlib.Path(argv[1]).resolve()
+    junit = pathlib.Path(argv[2])
+    selection = argv[3:]
+    tests = build / 'tests'
+    source = source_tree(build)
+    problems = []
+
+    ran = {case.get('name') for case in ElementTree.parse(junit).getroot().iter('testcase')}
+    selected = ctest_names(build, '-LE', '^each_', *selection)
+    for name in sorted(selected - ran):
+        problems.append(f'ctest test {name} did not run')
+
+    programs = registered_programs(tests)
     for exe in sorted(tests.glob('test_*')):
         if exe.is_file() and os.access(exe, os.X_OK) and not exe.suffix and exe.name not in programs:
             problems.append(f'{exe.name} is built but runs in no shard (make it with orvex_test)')
-    total = 0
+    allowed = may_skip(source)
+    total, count = 0, 0
     for name, shards in sorted(programs.items()):
+        chosen = [shard for shard in range(shards) if f'{name}.whole.{shard}' in selected]
+        if not chosen:
+            continue
+        count += 1
         listed = listed_tests(tests / name)
-        done = set()
-        for shard in range(shards):
+        expected, done, skipped = set(), set(), set()
+        for shard in chosen:
+            expected |= set(shard_tests(listed, shards, shard))
             results = tests / 'whole' / f'{name}.{shard}.json'
             if results.exists():
-                done |= ran_tests(results)
+                shard_ran, shard_skipped = results_of(results)
+                done |= shard_ran
+                skipped |= shard_skipped
             else:
-                problems.append(f'{name}: shard {shard} wrote no results')
-        for test in sorted(listed - done)[:20]:
+                problems.append(f'{name}: shard {shard} wrote no results (it crashed or was stopped)')
+        missing = sorted(expected - done)
+        for test in missing[:20]:
             problems.append(f'{name}: {test} did not run')
-        if len(listed - done) > 20:
-            problems.append(f'{name}: {len(listed - done) - 20} more tests did not run')
-        total += len(listed & done)
+        if len(missing) > 20:
+            problems.append(f'{name}: {len(missing) - 20} more tests did not run')
+        for test in sorted(skipped):
+            if (name, test) not in allowed:
+                problems.append(f'{name}: {test} skipped (name it in tests/may_skip.txt if it may)')
+        total += len(expected & (done - skipped))
 
-    sources = pathlib.Path(__file__).resolve().parent.parent / 'tests' / 'fuzz'
-    for target in sorted(sources.glob('fuzz_*.cpp')):
-        replay = 'fuzz_replay_' + target.stem[len('fuzz_'):]
-        if replay not in ran:
-            problems.append(f'{target.name}: its corpus was not replayed ({replay})')
+    if not selection:
+        for target in sorted((source / 'tests' / 'fuzz').glob('fuzz_*.cpp')):
+            replay = 'fuzz_replay_' + target.stem[len('fuzz_'):]
+            if replay not in ran:
+                problems.append(f'{target.name}: its corpus was not replayed ({replay})')
 
     for problem in problems:
         print('check_tests_ran:', problem)
-    print(f'check_tests_ran: {total} tests of {len(programs)} programs and {len(ran)} ctest tests ran'
+    print(f'check_tests_ran: {total} tests of {count} programs and {len(ran)} ctest tests ran'
+          + ('' if not selection else ' (of those the run selected)')
           + ('' if not problems else f'; {len(problems)} problems'))
     return 1 if problems else 0
 
 
 if __name__ == '__main__':
-    sys.exit(main())
+    sys.exit(main(sys.argv))

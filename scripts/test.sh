@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything once and runs every test, headless. CI runs this
+# Installs what is missing, builds everything and runs every test, headless. CI runs this
 # (.ci/run).
 #
-# The one build (build-test) is clang with optimisation (-O1), AddressSanitizer and
+# The test build (build-test) is clang with optimisation (-O1), AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the libFuzzer instrumentation: the tests run optimised and
 # under the sanitizers, and the fuzz targets link the same objects. Then:
 #  - ctest runs every test program whole, its tests split by gtest's sharding into a few
 #    processes side by side (each runs its share one after the other, so state one test leaves
 #    for the next shows), the fuzz corpora's replays and the checks of the tree (ctest -LE '^each_';
 #    the tests labelled "each_<program>", one test a process, are there for running a test by hand);
-#  - a shard that failed has its failed tests run again each alone, which tells a test that fails
-#    anyway from one that fails only after another;
+#  - the tests of a shard that failed are run again each alone (scripts/run_failed_alone.py): its
+#    failed tests, which tells a test that fails anyway from one that fails only after another, or
+#    all of them when the shard crashed;
 #  - each fuzz target runs a few seconds on its corpus (scripts/test_fuzz.sh);
+#  - the player's build (scripts/player_build.sh, in build/, the one scripts/run.sh makes) is made
+#    beside all this at the lowest priority, on the cores the rest leaves idle, and its game is
+#    started to its start menu and ended (scripts/check_player_start.sh);
 #  - scripts/check_tests_ran.py fails the run when a test program, a test or a fuzz target did not
-#    run.
-# Arguments go to the ctest run. The time of each step and the ten slowest shards are printed; a
-# failed step does not stop the others, and the script fails at the end.
+#    run, or a test skipped that may not.
+# Arguments go to the ctest run and select a part of the suite (-R REGEX, -L LABEL ...): then only
+# the test build, ctest, the reruns alone and the check of what ctest selected run.
+# The time of each step and the ten slowest shards are printed; a failed step does not stop the
+# others, and the script fails at the end.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -30,13 +36,21 @@ display=()
 command -v xvfb-run >/dev/null 2>&1 && [ -z "${DISPLAY:-}" ] && display=(xvfb-run -a)
 
 build="$root/build-test"
+status=0
+whole=1
+[ $# -eq 0 ] || whole=0
+if [ "$whole" = 1 ]; then
+  mkdir -p "$build"
+  nice -n 19 "$root/scripts/player_build.sh" "$root/build" >"$build/player-build.log" 2>&1 &
+  player=$!
+fi
+
 step=$SECONDS
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Check \
   -DORVEX_SANITIZE=ON -DORVEX_FUZZ=ON -DORVEX_BENCH=ON "${launcher[@]}"
 cmake --build "$build"
 echo "build: $((SECONDS - step)) s"
 
-status=0
 step=$SECONDS
 rm -rf "$build/tests/whole" "$build/ctest-results.xml"
 log="$build/ctest-output.log"
@@ -46,28 +60,24 @@ echo "ctest: $((SECONDS - step)) s"
 echo "The ten slowest tests:"
 sed -n -E 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .* ([0-9.]+) sec$/\2 \1/p' "$log" | sort -rn | awk 'NR <= 10'
 
-# Each test that failed in a shard, alone in a process of its own.
-if [ "$status" != 0 ]; then
-  python3 - "$build" <<'EOF' || true
-import json, pathlib, subprocess, sys
-tests = pathlib.Path(sys.argv[1]) / 'tests'
-for results in sorted((tests / 'whole').glob('*.json')):
-    program = results.name.split('.')[0]
-    data = json.loads(results.read_text())
-    for suite in data.get('testsuites', []):
-        for test in suite.get('testsuite', []):
-            if test.get('failures'):
-                name = suite['name'] + '.' + test['name']
-                alone = subprocess.run([str(tests / program), '--gtest_brief=1', '--gtest_filter=' + name],
-                                       cwd=tests, capture_output=True, text=True)
-                print(f'{program} {name}: failed in its shard; alone it',
-                      'fails too' if alone.returncode else 'passes (it fails only after another test)')
-EOF
+# The tests of each failed shard, each alone in a process of its own.
+[ "$status" = 0 ] || python3 "$root/scripts/run_failed_alone.py" "$build" "$build/ctest-results.xml" || true
+
+if [ "$whole" = 1 ]; then
+  step=$SECONDS
+  bash "$root/scripts/test_fuzz.sh" "$build" || status=1
+  echo "fuzz runs: $((SECONDS - step)) s"
+
+  step=$SECONDS
+  if wait "$player"; then
+    echo "player build: done $((SECONDS - step)) s after the fuzz runs"
+    bash "$root/scripts/check_player_start.sh" "$root/build" || status=1
+  else
+    echo "player build: FAILED (scripts/player_build.sh build); the end of its log:"
+    tail -n 40 "$build/player-build.log"
+    status=1
+  fi
 fi
 
-step=$SECONDS
-bash "$root/scripts/test_fuzz.sh" "$build" || status=1
-echo "fuzz runs: $((SECONDS - step)) s"
-
-python3 "$root/scripts/check_tests_ran.py" "$build" "$build/ctest-results.xml" || status=1
+python3 "$root/scripts/check_tests_ran.py" "$build" "$build/ctest-results.xml" "$@" || status=1
 exit "$status"

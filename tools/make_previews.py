@@ -9,6 +9,9 @@ an outline, on a green table; edges are smoothed. The suits follow the deck the 
 ("KARTEN_FARBE"), else a repeatable sequence mixes them. The pile fields come from the file and its "KARTEN_FILE" includes
 and the templates they name ("VORLAGE"). The running game's F8 key overwrites a preview with a
 picture of the real table. The output is the same on every run.
+The pictures made are the previews the catalogue (data/Level/Level.dat) names: a variant's
+"PREVIEW_FILE", else its rule file's name with ".png", and a game's "PREVIEW_FILE"; the preview
+"Foo.png" shows the table of "Foo.sol" beside it.
 
 Usage: tools/make_previews.py [output folder]   (default: data/Level in this repo)
 """
@@ -25,11 +28,27 @@ FACE, EDGE, OUTLINE = (0xF6, 0xF4, 0xEE, 0xFF), (0x30, 0x30, 0x30, 0xFF), (0x9C,
 SUITS = ["club", "diamond", "spade", "heart"]
 DECK_SUITS = {"KREUZ": "club", "KARO": "diamond", "PIK": "spade", "HERZ": "heart"}
 FAN_STEP = 0.25  # cells per fanned card
-VARIANTS = ["Goldrausch", "GoldrauschDrei", "Golfplatz", "Herzreihe", "Paare", "Spinne", "Zellen"]
 
 DECK = re.compile(r'<SOLITAIRE\s[^>]*KARTEN_FARBE="([A-Z]+)"')
 TAG = re.compile(r'<(STAPEL_VORLAGE|STAPEL|KARTEN_FILE|KARTEN_FILE_POST)\s([^>]*)>')
 ATTR = re.compile(r'([A-Z_]+)="([^"]*)"')
+CATALOGUE_TAG = re.compile(r'<(VARIANTE|GAME)\s([^>]*)>')
+COMMENT = re.compile(r'<!--.*?-->', re.S)
+
+
+def catalogue_previews():
+    """The names ("Foo" for data/Level/Foo.png) of the preview pictures the catalogue names."""
+    text = COMMENT.sub("", open(os.path.join(ROOT, "data", "Level", "Level.dat"), encoding="utf-8-sig").read())
+    names = set()
+    for tag, attrs in CATALOGUE_TAG.findall(text):
+        fields = dict(ATTR.findall(attrs))
+        if "PREVIEW" in fields:
+            continue  # a picture the game registers itself
+        own = os.path.splitext(fields.get("FILE", ""))[0] + ".png" if tag == "VARIANTE" else ""
+        name = os.path.splitext(fields.get("PREVIEW_FILE", own).replace("\\", "/").split("/")[-1])[0]
+        if name:
+            names.add(name)
+    return sorted(names)
 
 
 def read_file(path, piles, templates):
@@ -109,7 +128,7 @@ def picture(name):
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "data", "Level")
     os.makedirs(out, exist_ok=True)
-    for name in VARIANTS:
+    for name in catalogue_previews():
         with open(os.path.join(out, name + ".png"), "wb") as f:
             f.write(picture(name))
 

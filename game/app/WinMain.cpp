@@ -10,6 +10,8 @@
 #include "engine/core/GOBManager.h"
 #include "engine/core/Logger.h"
 #include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/GUIMenuManagerN.h"
+#include "engine/gui/GUIMenuN.h"
 #include "engine/platform/AppWindow.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/platform/DirectInputInterface.h"
@@ -148,6 +150,10 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         globals->loadFrames();
         engine->getDirectInput()->centerMouse();
         SolitaireGame2 game;
+        // Tells the log (and scripts/check_player_start.sh) that loading is over and which screen
+        // the main loop starts on.
+        Orvex::GUIMenuN const* menu = Orvex::GUIMenuManagerN::instance().getActiveMenu();
+        Orvex::logInfo(L"Start-up over, menu \"" + (menu ? menu->getName() : std::wstring()) + L"\" active");
         exitCode = engine->run();
     }
     // 19, 20.

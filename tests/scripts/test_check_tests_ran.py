@@ -1,0 +1,103 @@
+#!/usr/bin/env python3
+"""scripts/check_tests_ran.py and scripts/run_failed_alone.py on a small made-up run.
+
+The build holds one program "prog" of two shards listing Suite.A .. Suite.D (gtest's sharding
+gives shard 0 A and C, shard 1 B and D), a fuzz target "a" and its replay; the source tree's
+tests/may_skip.txt lets Suite.D skip. Each case changes the complete run and says whether the
+check passes and what it prints.
+"""
+import json
+import pathlib
+import subprocess
+import sys
+import tempfile
+import unittest
+
+SCRIPTS = pathlib.Path(__file__).resolve().parents[2] / 'scripts'
+TESTS = ['Suite.A', 'Suite.B', 'Suite.C', 'Suite.D']
+SHARDS = {0: ['Suite.A', 'Suite.C'], 1: ['Suite.B', 'Suite.D']}
+
+# Lists its tests as gtest does; run alone, Suite.B fails.
+PROGRAM = '''#!/bin/sh
+for argument in "$@"; do
+  case "$argument" in
+    --gtest_list_tests) printf 'Suite.\\n  A\\n  B\\n  C\\n  D\\n' ;;
+    --gtest_filter=Suite.B) exit 1 ;;
+  esac
+done
+'''
+
+
+def make_run(top, skipped=(), missing_shards=(), failed_shards=(), selection=()):
+    """A build and source tree in `top` as a run left them; returns the build folder."""
+    source, build = top / 'source', top / 'build'
+    (source / 'tests' / 'fuzz').mkdir(parents=True)
+    (source / 'tests' / 'fuzz' / 'fuzz_a.cpp').write_text('')
+    (source / 'tests' / 'may_skip.txt').write_text('# program test why\nprog Suite.D made up for this test\n')
+    (build / 'tests' / 'whole').mkdir(parents=True)
+    (build / 'CMakeCache.txt').write_text(f'CMAKE_HOME_DIRECTORY:INTERNAL={source}\n')
+    program = build / 'tests' / 'prog'
+    program.write_text(PROGRAM)
+    program.chmod(0o755)
+    (build / 'tests' / 'programs.txt').write_text('prog 2\n')
+    ctest = ['prog.whole.0', 'prog.whole.1', 'fuzz_replay_a']
+    (build / 'CTestTestfile.cmake').write_text(''.join(
+        [f'add_test({name} "/bin/true")\n' for name in ctest]
+        + [f'add_test({name} "/bin/true")\nset_tests_properties({name} PROPERTIES LABELS "each_prog")\n'
+           for name in TESTS]))
+    chosen = [name for name in ctest if not selection or name in selection]
+    cases = ''.join(f'<testcase name="{name}" status="{"fail" if name in failed_shards else "run"}"/>'
+                    for name in chosen)
+    (build / 'junit.xml').write_text(f'<testsuite>{cases}</testsuite>')
+    for shard, names in SHARDS.items():
+        if f'prog.whole.{shard}' not in chosen or shard in missing_shards:
+            continue
+        suite = [{'name': name.split('.')[1], 'status': 'RUN',
+                  'result': 'SKIPPED' if name in skipped else 'COMPLETED'} for name in names]
+        (build / 'tests' / 'whole' / f'prog.{shard}.json').write_text(
+            json.dumps({'testsuites': [{'name': 'Suite', 'testsuite': suite}]}))
+    return build
+
+
+def run(script, build, *arguments):
+    done = subprocess.run([sys.executable, str(SCRIPTS / script), str(build), str(build / 'junit.xml'), *arguments],
+                          capture_output=True, text=True)
+    return done.returncode, done.stdout + done.stderr
+
+
+class CheckTestsRanTest(unittest.TestCase):
+    def test_runs(self):
+        cases = [
+            # what, the run, ctest's selection, passes, a text the check prints
+            ('a complete run', {}, [], True, '4 tests of 1 programs and 3 ctest tests ran'),
+            ('a skip the list allows', {'skipped': ['Suite.D']}, [], True, '3 tests of 1 programs'),
+            ('a skip off the list', {'skipped': ['Suite.C']}, [], False,
+             'prog: Suite.C skipped (name it in tests/may_skip.txt if it may)'),
+            ('a shard without results', {'missing_shards': [1]}, [], False,
+             'prog: shard 1 wrote no results (it crashed or was stopped)'),
+            ('a filtered run of one shard', {'selection': ['prog.whole.1']}, ['-R', 'prog.whole.1'], True,
+             '2 tests of 1 programs and 1 ctest tests ran (of those the run selected)'),
+            ('a filtered run whose shard left no results', {'selection': ['prog.whole.1'], 'missing_shards': [1]},
+             ['-R', 'prog.whole.1'], False, 'prog: Suite.B did not run'),
+            ('a whole run without a shard', {'selection': ['prog.whole.1', 'fuzz_replay_a']}, [], False,
+             'ctest test prog.whole.0 did not run'),
+        ]
+        for what, change, selection, passes, text in cases:
+            with self.subTest(what), tempfile.TemporaryDirectory() as top:
+                code, out = run('check_tests_ran.py', make_run(pathlib.Path(top), **change), *selection)
+                self.assertEqual(code == 0, passes, out)
+                self.assertIn(text, out)
+
+    def test_a_crashed_shard_is_named_and_its_tests_run_alone(self):
+        with tempfile.TemporaryDirectory() as top:
+            build = make_run(pathlib.Path(top), missing_shards=[1], failed_shards=['prog.whole.1'])
+            code, out = run('run_failed_alone.py', build)
+            self.assertEqual(code, 0, out)
+            self.assertIn('prog shard 1 failed without results (it crashed or was stopped); its 2 tests alone:', out)
+            self.assertIn('prog Suite.B (of crashed shard 1): alone it fails', out)
+            self.assertNotIn('Suite.D', out)
+            self.assertNotIn('Suite.A', out)
+
+
+if __name__ == '__main__':
+    unittest.main()
