@@ -157,6 +157,9 @@ public:
     bool fitModeToDesktop();
     // Index of the equal mode (width, height, refresh rate, format) in getDisplayModes, or -1.
     int findDisplayMode(D3DDISPLAYMODE const& mode);
+    // Index of the equal mode, else of the offered mode nearest it in size (as a window size of
+    // the settings is brought to one), else -1 (no modes).
+    int findNearestDisplayMode(D3DDISPLAYMODE const& mode);
     // "1024x768 32 bit" + separator + "60 Hz" (the refresh part is left out for rate 0; formats
     // other than 16 bit, 32 bit and A2R10G10B10 give no depth text).
     static void displayModeToString(std::wstring& out, D3DDISPLAYMODE const& mode, std::wstring const& separator);

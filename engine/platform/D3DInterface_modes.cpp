@@ -175,6 +175,13 @@ int D3DInterface::findDisplayMode(D3DDISPLAYMODE const& mode) {
     return -1;
 }
 
+int D3DInterface::findNearestDisplayMode(D3DDISPLAYMODE const& mode) {
+    int const equal = findDisplayMode(mode);
+    if (equal >= 0) return equal;
+    D3DDISPLAYMODE const* nearest = nearestSizeMode(mode);
+    return nearest ? findDisplayMode(*nearest) : -1;
+}
+
 namespace {
 
 // The back-buffer formats and how mode texts name them.

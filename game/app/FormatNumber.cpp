@@ -1,4 +1,4 @@
-// Digit groups for the player's numbers; the pointer's travel.
+// Digit groups for the player's numbers; the pointer's travel; price notes.
 #include "game/app/FormatNumber.h"
 
 #include <cmath>
@@ -52,6 +52,14 @@ std::wstring formatPointerTravel(std::uint32_t pixels) {
     std::wstring out;
     if (Orvex::Text* text = findLanguageText(far ? L"MAUSWEG_KM" : L"MAUSWEG_METER")) return text->format(out, shown);
     return msvc::format(far ? L"%.2f km" : L"%.1f m", shown);
+}
+
+std::wstring formatPriceNote(std::wstring const& id, double price, double missing) {
+    std::wstring out;
+    Orvex::Text* text = findLanguageText(id);
+    if (!text) return out;
+    return text->format(out, formatNumber(wholeNumber(std::ceil(price))),
+                        formatNumber(wholeNumber(std::ceil(missing))));
 }
 
 std::int64_t wholeNumber(double value) {

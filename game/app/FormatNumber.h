@@ -24,6 +24,11 @@ std::wstring formatNumber(std::int64_t value, std::wstring const& languageCode);
 constexpr double kKilometreFrom = 1000.0;
 std::wstring formatPointerTravel(std::uint32_t pixels);
 
+// A price the points cannot pay, as the texts "MELDUNG_TIPP_PREIS" and their kin say it: the text
+// of id formatted with the price and the points still missing, both rounded up to whole points
+// (a fraction short is a point short); empty when the language lacks the text.
+std::wstring formatPriceNote(std::wstring const& id, double price, double missing);
+
 // A float as a whole 64-bit number for formatNumber: truncated towards zero, held at the ends of
 // the range, 0 for not a number.
 std::int64_t wholeNumber(double value);

@@ -5,7 +5,6 @@
 // Texts are language texts formatted with the values named at each label; a text id the language
 // lacks leaves the label as it is.
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 #include "engine/gui/GUILabel.h"
@@ -323,7 +322,6 @@ void GameHud::remindTip(double realStep) {
 }
 
 std::wstring GameHud::priceText(PaidHelp help, float price, bool tooltip) const {
-    std::wstring out;
     // The text names the points that are short: the balance (shown as "Guthaben"), or the score.
     bool const scoreShort = links_.cards->getScore() < links_.cards->getPointsBalance();
     wchar_t const* const what = help == PaidHelp::kHint   ? L"TIPP_PREIS"
@@ -331,11 +329,7 @@ std::wstring GameHud::priceText(PaidHelp help, float price, bool tooltip) const 
                                                           : L"MISCHEN_PREIS";
     std::wstring id = std::wstring(tooltip ? L"TT_I_" : L"MELDUNG_") + what;
     if (scoreShort) id += L"_PUNKTE";
-    Orvex::Text* text = findLanguageText(id);
-    if (!text) return out;
-    // What is missing is rounded up: a fraction short is a point short.
-    float const missing = std::ceil(links_.cards->getMissingPoints(price));
-    return text->format(out, formatNumber(wholeNumber(std::ceil(price))), formatNumber(wholeNumber(missing)));
+    return formatPriceNote(id, price, links_.cards->getMissingPoints(price));
 }
 
 bool GameHud::refuseForPrice(PaidHelp help, float price) {

@@ -91,10 +91,9 @@ void OptionsScreen::wire() {
     if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"AufloesungSlider")) {
         float const modes = d3d_ ? static_cast<float>(d3d_->getDisplayModes().size()) : 0.0f;
         slider->setRange(0.0f, modes - 1.0f);
-        slider->setValue(static_cast<float>(currentModeIndex_));
         slider->valueChanged.connect(this, &OptionsScreen::onResolutionSlider);
-        onResolutionSlider(*slider, slider->getValue());
     }
+    showModeInForce();
     if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"SoundSlider")) {
         slider->setRange(0.0f, kPercent);
         if (globals_) slider->setValue(globals_->getSoundVolume());
@@ -116,15 +115,35 @@ void OptionsScreen::wire() {
 }
 
 void OptionsScreen::enter() {
-    if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"AufloesungSlider")) slider->setValue(static_cast<float>(currentModeIndex_));
+    showModeInForce();
     refresh();
 }
 
 // ---- display mode ----
 
 void OptionsScreen::onResolutionSlider(Orvex::GUISlider& slider, float const& value) {
-    chosenModeIndex_ = saturateTo<int>(value);
-    if (Orvex::GUILabel* label = slider.getLabel()) label->setText(modeText(chosenModeIndex_));
+    if (!placingKnob_) chosenModeIndex_ = saturateTo<int>(value);
+    if (Orvex::GUILabel* label = slider.getLabel()) label->setText(chosenModeText());
+}
+
+std::wstring OptionsScreen::chosenModeText() const {
+    if (chosenModeIndex_ != currentModeIndex_ || !d3d_) return modeText(chosenModeIndex_);
+    std::wstring text;
+    Orvex::D3DInterface::displayModeToString(text, d3d_->getDisplayMode(), L" ");
+    return text;
+}
+
+void OptionsScreen::showModeInForce() {
+    chosenModeIndex_ = currentModeIndex_;
+    auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"AufloesungSlider");
+    if (!slider) return;
+    // The slider cannot stand for a mode the list lacks; its knob then waits at the nearest one.
+    int const knob = currentModeIndex_ >= 0 || !d3d_ ? currentModeIndex_
+                                                     : d3d_->findNearestDisplayMode(d3d_->getDisplayMode());
+    placingKnob_ = true;
+    slider->setValue(static_cast<float>(knob));
+    onResolutionSlider(*slider, slider->getValue());
+    placingKnob_ = false;
 }
 
 void OptionsScreen::onFullscreenSlider(Orvex::GUISlider& slider, float const& value) {
@@ -186,11 +205,7 @@ void OptionsScreen::resyncWithDevice() {
             button->setChecked(fullscreen_);
             fullscreenChosen_ = button->isChecked();
         }
-    if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"AufloesungSlider")) {
-        slider->setValue(static_cast<float>(currentModeIndex_));
-        onResolutionSlider(*slider, slider->getValue());
-        chosenModeIndex_ = currentModeIndex_;
-    }
+    showModeInForce();
 }
 
 // ---- the mode's confirmation ----
@@ -261,7 +276,7 @@ void OptionsScreen::onRandomSlider(Orvex::GUISlider& slider, float const& value)
 // ---- the options display ----
 
 void OptionsScreen::refresh() {
-    std::wstring const mode = modeText(chosenModeIndex_);
+    std::wstring const mode = chosenModeText();
     std::vector<Orvex::GUIWindow*> all;
     if (gui_) gui_->collectAllWindows(all);
     for (Orvex::GUIWindow* window : all)

@@ -56,7 +56,9 @@ public:
     void findCurrentMode();
     // The sliders and the full-screen checkbox set from the device and the settings, connected.
     void wire();
-    // The screen opens: the mode slider at the mode in use, the labels and previews.
+    // The screen opens: the mode slider at the mode in use, the labels and previews. Untouched,
+    // the choice is the mode in use even when the list lacks it (a window cut to a smaller
+    // desktop), so leaving the screen changes nothing.
     void enter();
     // The mode labels and card previews.
     void refresh();
@@ -97,6 +99,11 @@ private:
     // Brings "FullscreenSlider" and "O_Fullscreen" (where the screen has them) to the chosen
     // full-screen flag, so the two never show different choices.
     void showFullscreenChoice();
+    // The choice back to the mode in use; the slider's knob at it (or at the offered mode nearest
+    // it), its caption naming the mode in use.
+    void showModeInForce();
+    // The chosen mode as text; the mode in use itself while nothing else is chosen.
+    std::wstring chosenModeText() const;
 
     Orvex::D3DInterface* d3d_ = nullptr;
     MyGlobals* globals_ = nullptr;
@@ -108,6 +115,8 @@ private:
     bool fullscreen_ = false;
     bool fullscreenChosen_ = false;
     bool showingFullscreenChoice_ = false;
+    // The screen places the mode slider's knob: its slot leaves the choice alone.
+    bool placingKnob_ = false;
 };
 
 }  // namespace Solitaire

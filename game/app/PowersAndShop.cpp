@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUITooltipParam.h"
@@ -129,6 +130,7 @@ void PowersAndShop::wireShop() {
     wchar_t const* const names[7] = {L"S_WILDCARD", L"S_WILDCARD_NEXT", L"S_WILDCARD_PREV", L"S_JOKER",
                                      L"S_MONEY",    L"S_PRICE_JOKER",   L"S_PRICE_WILDCARD"};
     for (int i = 0; i < 7; ++i) shopWindows_[i] = findScreenWindow(names[i]);
+    shopHint_ = findScreenWindow(L"S_Hinweis");
     Orvex::GUIWindow* wildcard = shopWindows_[0];
     Orvex::GUIWindow* joker = shopWindows_[3];
     if (wildcard) wildcard->selfDrawn.connect(this, &PowersAndShop::drawWildcardOffer);
@@ -232,6 +234,8 @@ void PowersAndShop::onClickModeUsed(ClickMode const& mode) {
 // ---- shop ----
 
 void PowersAndShop::refreshShopLabels() {
+    // A refusal said on the hint line is over when the shop opens again.
+    if (Orvex::GUILabel* line = labelOf(shopHint_)) line->setTextId(line->getTextId());
     if (!links_.cards) return;
     formatLabel(labelOf(shopWindows_[4]), formatNumber(wholeNumber(links_.cards->getPointsBalance())));
     GameStyle const* style = styleOf(links_.cards);
@@ -245,10 +249,22 @@ void PowersAndShop::onWildcardNext(Orvex::GUIWindow&) { nextWildcard(); }
 void PowersAndShop::onWildcardPrev(Orvex::GUIWindow&) { previousWildcard(); }
 
 bool PowersAndShop::buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*make)(int const&, int const&), int suit,
-                        int value, std::function<void(Karte&)> const& found, wchar_t const* sound) {
+                        int value, std::function<void(Karte&)> const& found, wchar_t const* sound,
+                        wchar_t const* priceNote) {
     Kartenmanager& cards = *links_.cards;
     float const balance = cards.getPointsBalance();
-    if (!(balance >= static_cast<float>(price)) || !hasRoom(pile)) return false;
+    if (!hasRoom(pile)) return false;
+    if (!(balance >= static_cast<float>(price))) {
+        // Told as for a hint or an undo the points cannot pay: the price and what is missing. The
+        // shop's veil darkens the news line, so the shop's own line says it while it is open.
+        std::wstring const note = formatPriceNote(priceNote, price, static_cast<double>(price) - balance);
+        if (note.empty()) return false;
+        if (Orvex::GUILabel* line = labelOf(shopHint_))
+            line->setText(note);
+        else if (links_.tell)
+            links_.tell(note);
+        return false;
+    }
     Karte* card = (cards.*make)(suit, value);
     cards.setPointsBalance(balance - static_cast<float>(price), false);
     // Back to the table: the shop closes.
@@ -261,13 +277,14 @@ bool PowersAndShop::buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*m
 bool PowersAndShop::buyJoker() {
     GameStyle const* style = styleOf(links_.cards);
     return style && buy(links_.cards->findJokerPile(), style->priceJoker, &Kartenmanager::buyJoker, kJokerSuit,
-                        kJokerValue, links_.jokerFound, L"BUY_JOKER");
+                        kJokerValue, links_.jokerFound, L"BUY_JOKER", L"MELDUNG_JOKER_PREIS");
 }
 
 bool PowersAndShop::buyWildcard() {
     GameStyle const* style = styleOf(links_.cards);
     return style && buy(links_.cards->findWildcardPile(), style->priceWildcard, &Kartenmanager::buyWildcard,
-                        wildcard_.suit, wildcard_.value, links_.wildcardFound, L"BUY_WILDCARDS");
+                        wildcard_.suit, wildcard_.value, links_.wildcardFound, L"BUY_WILDCARDS",
+                        L"MELDUNG_WILDCARD_PREIS");
 }
 
 void PowersAndShop::onBuyJoker(Orvex::GUIWindow&) { buyJoker(); }

@@ -78,10 +78,13 @@ public:
     // "I_GODS" and "I_Shop" shown in a campaign level, each god's window "GOD0".. while the active
     // profile has it unlocked, and each bar at the profile's charge.
     void refreshGodBars();
-    // The shop's labels: the points balance and the joker and wildcard prices.
+    // The shop's labels: the points balance, the joker and wildcard prices, and its hint line
+    // ("S_Hinweis") back to its own text.
     void refreshShopLabels();
     // The shop's purchases; false (nothing changes) when the balance, the pile or its room do
-    // not allow it.
+    // not allow it. Too small a balance is told as for a hint or an undo ("MELDUNG_JOKER_PREIS" /
+    // "MELDUNG_WILDCARD_PREIS": the price and what is missing) on the shop's hint line, which
+    // the shop's veil leaves bright (on the news line when the shop has no such line).
     bool buyJoker();
     bool buyWildcard();
     // The card manager's reports: a card scored, a power (click mode) used.
@@ -114,9 +117,11 @@ private:
     // The active profile when it has the god unlocked, else null.
     static Profil* profileWithGod(int god);
     Orvex::GUIProgressBar* godBar(int god) const;
-    // Buys onto pile for price; the card made by make, then reported to found.
+    // Buys onto pile for price; the card made by make, then reported to found. A pile without
+    // room refuses in silence (its offer is drawn grey); a balance below the price says the text
+    // priceNote with the price and what is missing (see buyJoker).
     bool buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*make)(int const&, int const&), int suit,
-             int value, std::function<void(Karte&)> const& found, wchar_t const* sound);
+             int value, std::function<void(Karte&)> const& found, wchar_t const* sound, wchar_t const* priceNote);
     void drawOffer(Orvex::GUIWindow& window, Kartenstapel* pile, Orvex::Texture2D* under, Orvex::Texture2D* over);
 
     Links links_;
@@ -125,6 +130,7 @@ private:
     std::vector<Orvex::GUIProgressBar*> godBars_;
     std::vector<float> godReminders_;
     Orvex::GUIWindow* shopWindows_[7] = {};
+    Orvex::GUIWindow* shopHint_ = nullptr;
     WildcardChoice wildcard_;
 };
 

@@ -78,6 +78,24 @@ void forceStartSettings() {
     passes->getPostEffectRenderer().setEnabled(false);
 }
 
+void settleStartMode(bool settingsRead) {
+    Orvex::D3DInterface* d3d = Orvex::OrvexEngine::getInstance()->getD3DInterface();
+    // Without settings the game fills the desktop, in a mode of the offered list (so the options
+    // find it there); settings made on a larger screen are brought onto this one.
+    if (!settingsRead) {
+        Orvex::D3DInitParams& device = d3d->getInitParams();
+        device.displayMode = d3d->chooseDesktopMode();
+        device.setWindowed(false);
+        std::wstring mode;
+        Orvex::D3DInterface::displayModeToString(mode, device.displayMode, L" ");
+        Orvex::logInfo(L"No settings: full screen at " + mode + L", the desktop's size or the largest that fits on it");
+    } else {
+        // A window size no one offers (edited by hand) first becomes an offered one.
+        d3d->fitModeToOffered();
+        d3d->fitModeToDesktop();
+    }
+}
+
 std::string joinCommandLine(int argc, char const* const* argv, int first) {
     std::string line;
     for (int i = first; i < argc; ++i) {
@@ -117,20 +135,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     Orvex::D3DInterface* d3d = engine->getD3DInterface();
     bool const settingsRead = engine->loadConfig(configPath());
     forceStartSettings();
-    // Without settings the game fills the desktop, in a mode of the offered list (so the options
-    // find it there); settings made on a larger screen are brought onto this one.
-    if (!settingsRead) {
-        Orvex::D3DInitParams& device = d3d->getInitParams();
-        device.displayMode = d3d->chooseDesktopMode();
-        device.setWindowed(false);
-        std::wstring mode;
-        Orvex::D3DInterface::displayModeToString(mode, device.displayMode, L" ");
-        Orvex::logInfo(L"No settings: full screen at " + mode + L", the desktop's size or the largest that fits on it");
-    } else {
-        // A window size no one offers (edited by hand) first becomes an offered one.
-        d3d->fitModeToOffered();
-        d3d->fitModeToDesktop();
-    }
+    settleStartMode(settingsRead);
     // 11. A failure has shown its message; start-up goes on.
     d3d->createWindow();
     // 12. Closed during the intro: nothing more, not even the settings file. The game ships no

@@ -26,6 +26,11 @@ namespace Solitaire {
 // settings; and the engine's render passes off until the render-pass file turns them on.
 void forceStartSettings();
 
+// The display mode the device starts in, after the settings file was read (settingsRead) or not:
+// without settings full screen at the desktop's size or the largest offered mode that fits on
+// it; with settings their window size brought to an offered one, and their mode onto the desktop.
+void settleStartMode(bool settingsRead);
+
 // The program's arguments from argv[first] on as the 8-bit command line WinMain reads: joined
 // by blanks, an argument holding a blank in double quotes.
 std::string joinCommandLine(int argc, char const* const* argv, int first = 1);

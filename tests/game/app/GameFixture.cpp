@@ -72,6 +72,7 @@ void GameFixture::startEngine(unsigned w, unsigned h) {
     params.displayMode = D3DDISPLAYMODE{w, h, 60, D3DFMT_X8R8G8B8};
     params.setWindowed(true);
     Orvex::DirectInputInterface::getInstance().getInitParams().useWinApi = 1;
+    readSettings();
     ASSERT_TRUE(engine->init());
     globals->loadFrames();
     game = std::make_unique<Solitaire::SolitaireGame2>();

@@ -63,6 +63,9 @@ protected:
     static Orvex::GUIWindow* find(std::wstring const& name);
 
     void startEngine(unsigned width, unsigned height);
+    // Runs after the device's mode was set to the test's window and before the engine starts: a
+    // test of the settings file reads its own here, as the entry point does.
+    virtual void readSettings() {}
 
     GameFiles files;
     // Whether start expects the constructor to finish (a quit during loading ends it early).

@@ -3,7 +3,8 @@
 // lines follow), the preview's "FULL" goal for a game with one shown variant, a category without
 // shown games, a variant never started, the preview of the game standing in for a variant's own,
 // a click on the chosen button rebuilding what depends on it, and a button kept from before its
-// column was rebuilt. A screenshot goes to the build folder.
+// column was rebuilt; the "Neu" ribbons clear of their captions at three screen sizes. Screenshots
+// go to the build folder.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIButton.h"
+#include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIScrollPanel.h"
 #include "game/app/FreePlaySelection.h"
 #include "game/app/SolCategorie.h"
@@ -18,6 +20,7 @@
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/Statistik.h"
+#include "port/win32/win32_text.h"
 #include "tests/game/app/PlayScreensFixture.h"
 
 namespace {
@@ -198,6 +201,58 @@ TEST_F(FreePlayPanelsTest, ColumnsScrollToTheChosenButton) {
     Orvex::GUIButton* last = freePlay().getGameButtons().back();
     EXPECT_LE(last->getScreenRect().bottom, panel->getScreenRect().bottom + 1.0f);
     EXPECT_GE(last->getScreenRect().top, panel->getScreenRect().top - 1.0f);
+}
+
+// The "Neu" ribbon of a category or a variant lies clear of its button's caption at the screen
+// sizes players have, the caption plain or chosen (bold): the variant "Lektion", whose button grows
+// with the screen while the ribbon stood where a button of a 1024 x 768 screen ends, and the
+// category "Knobeleien".
+TEST_F(FreePlayPanelsTest, BannersLieClearOfTheirCaptions) {
+    struct {
+        unsigned width, height;
+    } const sizes[] = {{1280, 720}, {1920, 1080}, {1024, 768}};
+    auto ribbonOf = [](Orvex::GUIButton& button) {
+        Orvex::GUIWindow* ribbon = button.findChild(L"FG_KategorieBannerVorlage");
+        return ribbon ? ribbon : button.findChild(L"FG_VarianteBannerVorlage");
+    };
+    for (auto const& size : sizes) {
+        std::string const name = std::to_string(size.width) + "x" + std::to_string(size.height);
+        SCOPED_TRACE(name);
+        stop();
+        catalogue().clear();
+        startOn(testsupport::sourceDir(), size.width, size.height);
+        enter();
+        click(*buttonOf<Solitaire::SolCategorie>(freePlay().getCategoryButtons(), L"KNOBELEIEN"));
+        click(*buttonOf<Solitaire::SolSolitaire>(freePlay().getGameButtons(), L"HERZREIHE"));
+        Orvex::GUIButton* lesson =
+            buttonOf<Solitaire::SolVariant>(freePlay().getVariantButtons(), L"HERZREIHE_LEKTION");
+        ASSERT_NE(lesson, nullptr);
+        for (bool const chosen : {false, true}) {
+            if (chosen) click(*lesson);
+            for (int i = 0; i < 30; ++i) step(0.05);
+            int ribbons = 0;
+            for (auto const* column : {&freePlay().getCategoryButtons(), &freePlay().getVariantButtons()})
+                for (Orvex::GUIButton* button : *column) {
+                    Orvex::GUIWindow* ribbon = ribbonOf(*button);
+                    if (!ribbon) continue;
+                    ++ribbons;
+                    RECT const text = button->getLabel()->measureText();
+                    Orvex::FRect const r = ribbon->getScreenRect();
+                    Orvex::FRect const shared = r.intersection(Orvex::FRect::fromRECT(text));
+                    bool const clear = !(shared.getWidth() > 0.0f) || !(shared.getHeight() > 0.0f);
+                    EXPECT_TRUE(clear) << port::toUtf8(button->getLabel()->getText()) << (chosen ? " chosen" : "")
+                                       << ": text " << text.left << ".." << text.right << " x " << text.top << ".."
+                                       << text.bottom << ", ribbon " << r.left << ".." << r.right << " x " << r.top
+                                       << ".." << r.bottom;
+                    // The ribbon stays within its button's width.
+                    Orvex::FRect const face = button->getScreenRect();
+                    EXPECT_GE(r.left, face.left);
+                    EXPECT_LE(r.right, face.right + 1.0f);
+                }
+            EXPECT_EQ(ribbons, 2);
+        }
+        keepScreen("free_play_ribbons_" + name);
+    }
 }
 
 }  // namespace

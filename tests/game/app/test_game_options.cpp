@@ -5,8 +5,12 @@
 // losing and regaining the window focus does.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <string>
 #include <thread>
+#include <tuple>
+#include <vector>
 
 #include "engine/core/PerfTimer.h"
 #include "engine/core/engine/OrvexEngine.h"
@@ -20,14 +24,18 @@
 #include "engine/platform/MusicStream.h"
 #include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
+#include "game/app/WinMain.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Picking.h"
 #include "game/look/Kartenset.h"
 #include "game/look/SolitaireCamera.h"
 #include "game/look/StyleSettings.h"
+#include "port/win32/win32_paths.h"
 #include "port/win32/winuser.h"
 #include "tests/game/app/ScreensFixture.h"
+#include "tests/game/app/StartSettingsGuard.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -74,6 +82,82 @@ TEST_F(GameOptionsTest, ResolutionSliderTouchesNothingUntilTheOptionsAreLeft) {
     for (int i = 0; i < 10; ++i) step(0.1);
     EXPECT_EQ(deviceMode().Width, 1024u);
     EXPECT_EQ(game->getOptions().getCurrentModeIndex(), modeIndex(1024, 768));
+}
+
+// The game started from a saved config.cfg as the entry point reads it (the game's values forced
+// over it, its mode brought onto the desktop the environment names); started again for each case.
+class OptionsFromSettingsTest : public GameOptionsTest {
+protected:
+    void TearDown() override {
+        GameOptionsTest::TearDown();
+        unsetenv("ORVEX_DESKTOP_SIZE");
+    }
+    void readSettings() override {
+        if (config.empty()) return;
+        std::filesystem::path const file = testsupport::makeTempDir("options_settings") / "config.cfg";
+        testsupport::writeFile(file, "<MyEngineParams><ENGINE_PARAMS>" + config + "</ENGINE_PARAMS></MyEngineParams>");
+        setenv("ORVEX_DESKTOP_SIZE", desktop, 1);
+        bool const read = Orvex::OrvexEngine::getInstance()->loadConfig(port::windowsPath(file.string()));
+        EXPECT_TRUE(read);
+        Solitaire::forceStartSettings();
+        Solitaire::settleStartMode(read);
+    }
+
+    apptest::StartSettingsGuard kept;
+    std::string config;
+    char const* desktop = "1920x1080";
+};
+
+// Entered and left untouched (Escape clicks "O_Back"), the options show the mode in use and leave
+// it as it is, without the question: also a window cut to a smaller desktop, a size the mode list
+// lacks, and a refresh rate other than the first the list offers for its size.
+TEST_F(OptionsFromSettingsTest, UntouchedOptionsShowTheModeInUseAndLeaveItWithoutAsking) {
+    struct {
+        char const* desktop;
+        char const* config;
+        wchar_t const* shown;
+        unsigned knobW, knobH, knobHz;
+    } const cases[] = {
+        {"1280x720", R"(<D3DINITPARAMS WIDTH="1024" HEIGHT="768" REFRESH="75" WINDOWED="1"/>)",
+         L"1024x720 32 bit 75 Hz", 1024, 768, 75},
+        {"1920x1080", R"(<D3DINITPARAMS WIDTH="1280" HEIGHT="720" REFRESH="75" WINDOWED="1"/>)",
+         L"1280x720 32 bit 75 Hz", 1280, 720, 75},
+        {"1920x1080", R"(<D3DINITPARAMS WIDTH="1024" HEIGHT="768" REFRESH="60" WINDOWED="1"/>)",
+         L"1024x768 32 bit 60 Hz", 1024, 768, 60},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.config);
+        stop();
+        desktop = c.desktop;
+        config = c.config;
+        startOn(testsupport::sourceDir(), kScreenWidth, kScreenHeight);
+        Orvex::D3DInterface& d3d = Orvex::D3DInterface::getInstance();
+        D3DDISPLAYMODE const before = deviceMode();
+        std::wstring inUse;
+        Orvex::D3DInterface::displayModeToString(inUse, before, L" ");
+        ASSERT_EQ(inUse, c.shown);
+
+        showMenu(L"HAUPTMENU");
+        showMenu(L"OPTIONENMENU");
+        EXPECT_EQ(labelText(L"AufloesungSlider_TEXT"), c.shown);
+        EXPECT_EQ(game->getOptions().getChosenModeIndex(), game->getOptions().getCurrentModeIndex());
+        std::vector<D3DDISPLAYMODE> const& modes = d3d.getDisplayModes();
+        auto const knob = static_cast<std::size_t>(slider(L"AufloesungSlider").getValue());
+        ASSERT_LT(knob, modes.size());
+        EXPECT_EQ(modes[knob].Width, c.knobW);
+        EXPECT_EQ(modes[knob].Height, c.knobH);
+        EXPECT_EQ(modes[knob].RefreshRate, c.knobHz);
+
+        click(*find(L"O_Back"));
+        for (int i = 0; i < 5; ++i) step(0.1);
+        EXPECT_FALSE(d3d.isConfirmationPending());
+        EXPECT_FALSE(isActive(L"USE_SETTINGS_MENU"));
+        EXPECT_TRUE(isActive(L"HAUPTMENU"));
+        D3DDISPLAYMODE const after = deviceMode();
+        EXPECT_EQ(std::make_tuple(after.Width, after.Height, after.RefreshRate),
+                  std::make_tuple(before.Width, before.Height, before.RefreshRate));
+        EXPECT_TRUE(d3d.getPresentParameters().Windowed);
+    }
 }
 
 // The screen has the check box alone; a full-screen slider (data may give one, here a copy of

@@ -1,15 +1,19 @@
 // The powers and the shop on the game's own data over a dealt campaign level: scored cards charge
 // their suit's god in a campaign level only and only while the profile has it unlocked; a full
 // bar, clicked, arms and disarms its power; the card manager's report of a used power empties
-// bar and profile share; the shop's labels, a joker bought with the exact balance, a full pile
-// drawn grey and refused, the wildcard choice stepping round all 52 cards by clicks, and the
+// bar and profile share; the shop's labels, a joker bought with the exact balance, a purchase the
+// balance cannot pay naming what is missing, a full pile drawn grey and refused, the wildcard choice stepping round all 52 cards by clicks, and the
 // wildcard bought being the card chosen, which its offer shows.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUILabel.h"
+#include "engine/gui/Language.h"
+#include "engine/gui/LanguageManager.h"
+#include "engine/gui/Text.h"
 #include "engine/gui/GUITooltipParam.h"
 #include "engine/platform/SoundManager.h"
 #include "game/app/PowersAndShop.h"
@@ -19,6 +23,7 @@
 #include "game/cards/Kartenstapel.h"
 #include "game/look/GameStyle.h"
 #include "game/particles/SolPartikelManager.h"
+#include "port/win32/win32_text.h"
 #include "tests/game/app/HudFixture.h"
 
 namespace {
@@ -322,6 +327,61 @@ TEST_F(ShopTest, AJokerCostsItsPriceAndNeedsRoomOnItsPile) {
         if (c.bought) {
             EXPECT_TRUE(cards().cards.back()->isJoker) << c.what;
         }
+    }
+}
+
+// A purchase the balance cannot pay is said as a refused hint or undo is: the price and the points
+// missing, rounded up to whole points, on the shop's hint line (the shop's veil darkens the news
+// line) until the shop opens again; nothing is bought, the shop stays. The texts are German and
+// English.
+TEST_F(ShopTest, APurchaseTheBalanceCannotPayNamesWhatIsMissing) {
+    startLevel(1, 0);
+    struct Case {
+        char const* what;
+        wchar_t const* offer;
+        float balance;
+        wchar_t const* says;
+    } const cases[] = {
+        {"a joker one point short", L"S_JOKER", 24999.0f, L"Ein Joker kostet 25.000 Punkte vom Guthaben, es fehlen noch 1."},
+        {"a joker a fraction short", L"S_JOKER", 24999.75f,
+         L"Ein Joker kostet 25.000 Punkte vom Guthaben, es fehlen noch 1."},
+        {"a wildcard without a balance", L"S_WILDCARD", 0.0f,
+         L"Eine Wildcard kostet 10.000 Punkte vom Guthaben, es fehlen noch 10.000."},
+    };
+    for (Case const& c : cases) {
+        openShop();
+        cards().setPointsBalance(c.balance, true);
+        std::wstring const hint = textOf(L"S_Hinweis");
+        EXPECT_EQ(hint, Orvex::languageText(L"SHOP_HINWEIS")) << c.what;
+        std::size_t const held = cards().cards.size();
+        clickOn(c.offer);
+        EXPECT_EQ(textOf(L"S_Hinweis"), c.says) << c.what;
+        settle();
+        frame();
+        keepBackBuffer(std::string("shop_refused_") + c.what + ".png");
+        EXPECT_EQ(cards().cards.size(), held) << c.what;
+        EXPECT_FLOAT_EQ(cards().getPointsBalance(), c.balance) << c.what;
+        EXPECT_TRUE(isActive(L"SHOPMENU")) << c.what;
+        openShop();
+        EXPECT_EQ(textOf(L"S_Hinweis"), hint) << c.what << ": the hint again";
+    }
+    Orvex::Language const* english = Orvex::OrvexEngine::getInstance()->getLanguage()->findLanguage(L"ENG");
+    ASSERT_NE(english, nullptr);
+    struct {
+        wchar_t const* id;
+        wchar_t const* price;
+        wchar_t const* missing;
+        wchar_t const* says;
+    } const texts[] = {
+        {L"MELDUNG_JOKER_PREIS", L"25,000", L"1", L"A joker costs 25,000 points of the balance, 1 more are needed."},
+        {L"MELDUNG_WILDCARD_PREIS", L"10,000", L"10,000",
+         L"A wildcard costs 10,000 points of the balance, 10,000 more are needed."},
+    };
+    for (auto const& t : texts) {
+        Orvex::Text const* text = english->findText(t.id);
+        ASSERT_NE(text, nullptr) << port::toUtf8(t.id);
+        std::wstring said;
+        EXPECT_EQ(text->format(said, std::wstring(t.price), std::wstring(t.missing)), t.says);
     }
 }
 

@@ -4,42 +4,19 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/XMLNode.h"
-#include "engine/core/engine/OrvexEngine.h"
-#include "engine/platform/D3DInterface.h"
-#include "engine/platform/DirectInputInterface.h"
 #include "engine/render/RenderManager.h"
 #include "game/app/WinMain.h"
+#include "tests/game/app/StartSettingsGuard.h"
 
 namespace {
 
 // Puts back what forceStartSettings changes, for the tests after this one in the program.
 class StartSettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        engine = Orvex::OrvexEngine::getInstance();
-        passes = engine->getRenderManager();
-        ASSERT_NE(passes, nullptr);
-        device = engine->getD3DInterface()->getInitParams();
-        input = engine->getDirectInput()->getInitParams();
-        textures = engine->getTextureInitParams();
-        forwardOn = passes->getForwardRenderer().isEnabled();
-        postOn = passes->getPostEffectRenderer().isEnabled();
-    }
-    void TearDown() override {
-        engine->getD3DInterface()->getInitParams() = device;
-        engine->getDirectInput()->getInitParams() = input;
-        engine->getTextureInitParams() = textures;
-        passes->getForwardRenderer().setEnabled(forwardOn);
-        passes->getPostEffectRenderer().setEnabled(postOn);
-    }
+    void SetUp() override { ASSERT_NE(passes, nullptr); }
 
-    Orvex::OrvexEngine* engine = nullptr;
-    Orvex::RenderManager* passes = nullptr;
-    Orvex::D3DInitParams device;
-    Orvex::DirectInputInitParams input;
-    Orvex::TextureInitParams textures;
-    bool forwardOn = false;
-    bool postOn = false;
+    apptest::StartSettingsGuard kept;
+    Orvex::RenderManager* passes = kept.passes();
 };
 
 TEST_F(StartSettingsTest, RenderPassesAreOffUntilARenderPassFileTurnsThemOn) {
