@@ -9,6 +9,9 @@
 // for 600 frames (as the player's ten seconds): windows whose clip picture is drawn at its
 // natural size ("CLAMP", overhanging the 20x20 window), and progress bars (a widget clipping its
 // filling part by its own look).
+// And the GUI file of 16,000 windows naming one animation in each of their four animation slots,
+// whose speed is a formula of the most nodes a formula may have (511) or the formula "1", drawn
+// for 600 frames: what the copies' formulas cost a frame.
 // Each frame ends with a 1x1 read-back, so the GL work of a frame is done inside it.
 #include <benchmark/benchmark.h>
 
@@ -17,9 +20,11 @@
 
 #include "bench/BenchGuiScene.h"
 #include "bench/BenchMain.h"
+#include "engine/core/PerfTimer.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/platform/D3DInterface.h"
+#include "engine/render/Texture2DAnimationManager.h"
 #include "engine/render/TextureManager.h"
 #include "tests/support/gl/FrameFinish.h"
 
@@ -65,6 +70,23 @@ std::wstring guiFileText() {
         if (i % 8 == 0) text += L"<OPTIONS DRAW_IN_CLIENT_ONLY=\"1\"/>";
         text += position(i) + L"<DRAWOPTIONS TEX_NORMAL=\"gui_frame\" TEX_MARK=\"gui_button_mark\"/></WINDOW_PARAMS></WINDOW>\n";
     }
+    return text + L"</GUI>\n";
+}
+
+// A balanced sum of 2^depth "TIME" leaves (depth 8: 511 nodes).
+std::wstring balancedFormula(int depth) {
+    if (depth == 0) return L"TIME";
+    std::wstring const half = balancedFormula(depth - 1);
+    return L"( " + half + L" + " + half + L" )";
+}
+
+// kWindows windows whose four animation slots name the animation.
+std::wstring animatedFileText(std::wstring const& animation) {
+    std::wstring text = L"<GUI>\n";
+    for (int i = 0; i < kWindows; ++i)
+        text += L"<WINDOW NAME=\"anim" + std::to_wstring(i) + L"\"><WINDOW_PARAMS>" + position(i) +
+                L"<DRAWOPTIONS ANI_NORMAL=\"" + animation + L"\" ANI_MARK=\"" + animation + L"\" ANI_BACKGROUND=\"" +
+                animation + L"\" ANI_FOREGROUND=\"" + animation + L"\"/></WINDOW_PARAMS></WINDOW>\n";
     return text + L"</GUI>\n";
 }
 
@@ -147,11 +169,39 @@ void shapeFrames(benchmark::State& state, std::wstring const& fileText) {
 void clampFrames(benchmark::State& state) { shapeFrames(state, clampFileText()); }
 void progressFrames(benchmark::State& state) { shapeFrames(state, progressFileText()); }
 
+// kShapeFrames frames of kWindows windows naming, in four slots, a playing animation of the
+// window picture whose speed is the formula.
+void formulaFrames(benchmark::State& state, std::wstring const& name, std::wstring const& formula) {
+    Scene* scene = bench::readyScene<Scene>(state);
+    if (!scene) return;
+    Orvex::XMLNode list;
+    list.loadFromText(L"<LIST><ANIMATION_2D NAME=\"" + name + L"\" PLAY=\"1\" ANIMSPEED_TERM=\"" + formula +
+                          L"\"><FRAMES TEXTUR=\"gui_frame\"/><FRAMES TEXTUR=\"gui_button_mark\"/></ANIMATION_2D></LIST>",
+                      L"bench.ani");
+    Orvex::Texture2DAnimationManager::instance().load(list, L"bench.ani");
+    std::wstring const text = animatedFileText(name);
+    scene->load(text);
+    // The game's loop moves the engine's frame timer on, which formulas read.
+    Orvex::PerfTimer& timer = Orvex::PerfTimer::frameTimer();
+    for (auto _ : state) {
+        timer.advance(kFrame);
+        scene->frame();
+    }
+    state.counters["windows"] = windowCount();
+    state.counters["fileMB"] = static_cast<double>(text.size()) / 1.0e6;
+    Orvex::GUISystem::instance().clear();
+}
+
+void biggestFormulaFrames(benchmark::State& state) { formulaFrames(state, L"formula511", balancedFormula(8)); }
+void constantFormulaFrames(benchmark::State& state) { formulaFrames(state, L"formula1", L"1"); }
+
 }  // namespace
 
 BENCHMARK(firstFrame)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(frame)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(clampFrames)->Iterations(kShapeFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(progressFrames)->Iterations(kShapeFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(biggestFormulaFrames)->Iterations(kShapeFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(constantFormulaFrames)->Iterations(kShapeFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) { bench::runQuiet(argc, argv); }

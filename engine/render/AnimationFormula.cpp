@@ -166,6 +166,8 @@ private:
     bool tooDeepLogged_ = false;
 };
 
+std::size_t g_evaluations = 0;
+
 double value(std::unique_ptr<AnimationTerm> const& term, AnimationClock const& clock) {
     return term ? term->evaluate(clock) : 0.0;
 }
@@ -279,6 +281,18 @@ double AnimationTerm::evaluate(AnimationClock const& clock) const {
     // Infinity and NaN would run an animation's position off to where no frame is.
     return std::isfinite(result) ? result : 0.0;
 }
+
+double AnimationFormula::evaluate(AnimationClock const& clock) const {
+    if (!known_ || !(clock == clock_)) {
+        ++g_evaluations;
+        value_ = term_->evaluate(clock);
+        clock_ = clock;
+        known_ = true;
+    }
+    return value_;
+}
+
+std::size_t AnimationFormula::evaluations() { return g_evaluations; }
 
 int AnimationTerm::depth() const {
     int l = left ? left->depth() : 0;

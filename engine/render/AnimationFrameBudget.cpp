@@ -15,7 +15,11 @@ AnimationFrameBudget* g_current = nullptr;
 }  // namespace
 
 AnimationFrameBudget::AnimationFrameBudget(std::wstring fileName, std::size_t frames, Reading reading)
-    : fileName_(std::move(fileName)), left_(frames), reading_(reading), outer_(g_current) {
+    : fileName_(std::move(fileName)), left_(frames), animationShare_(kAnimationsPerFile), reading_(reading),
+      outer_(g_current) {
+    for (AnimationFrameBudget const* b = outer_; b; b = b->outer_)
+        if (b->reading_ == Reading::kFile) animationShare_ = kAnimationsPerInnerFile;
+    animationsLeft_ = animationShare_;
     g_current = this;
 }
 
@@ -60,5 +64,18 @@ bool AnimationFrameBudget::spentOut(std::wstring const& what) {
 }
 
 std::wstring AnimationFrameBudget::readingFile() { return g_current ? g_current->fileName_ : std::wstring(); }
+
+bool AnimationFrameBudget::takeAnimation(SpentShare& spent) {
+    for (AnimationFrameBudget* b = g_current; b; b = b->outer_) {
+        if (b->reading_ == Reading::kFile && b->animationsLeft_ == 0) {
+            spent = SpentShare{b->fileName_, b->animationShare_};
+            return false;
+        }
+    }
+    for (AnimationFrameBudget* b = g_current; b; b = b->outer_) {
+        if (b->reading_ == Reading::kFile) --b->animationsLeft_;
+    }
+    return true;
+}
 
 }  // namespace Orvex

@@ -12,6 +12,15 @@
 // animations (the innermost file at or inside the budget reached, a list only when its own
 // budget is reached), and the file of that budget when it is an outer one: the menu file's
 // budget is reached by one of its GUI files.
+//
+// A file's budget also holds its share of the registry's animations: the lists read for one
+// file add at most kAnimationsPerFile animations, all together; a file read for another (a GUI
+// file for the menu file) at most kAnimationsPerInnerFile, within the outer file's share. The
+// game's files that name lists (the menu file for all its GUI files, the tutorial file, the two
+// particle files, the story file, the mini-game file) each keep their share, and with the
+// pointer list read alone they fit in the registry; a GUI file leaves the other GUI files of the
+// menu file most of its share. So five hostile lists of 4,096 names read early no longer leave
+// the lists read later short.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +33,10 @@ public:
     // About 7 MB and 29 MB of frames, hundreds of times what the game's lists and files hold.
     static constexpr std::size_t kFramesPerList = std::size_t{1} << 16;
     static constexpr std::size_t kFramesPerFile = std::size_t{1} << 18;
+    // 16 times the game's largest file's animations (the menu file's GUI files hold 125), and
+    // 4 times the largest GUI file's (124).
+    static constexpr std::size_t kAnimationsPerFile = 2048;
+    static constexpr std::size_t kAnimationsPerInnerFile = 512;
 
     // What is read under the budget: a file that names animations or lists, or a list itself.
     enum class Reading { kFile, kList };
@@ -45,12 +58,24 @@ public:
     // lines about what is read then name.
     static std::wstring readingFile();
 
+    // A file whose share of animations is spent, and that share.
+    struct SpentShare {
+        std::wstring file;
+        std::size_t share = 0;
+    };
+    // Takes one animation from the share of every file in force and returns true; false, with
+    // the file in spent, when one of them has none left. Always true while no file is read (a
+    // list read alone, or code).
+    static bool takeAnimation(SpentShare& spent);
+
     std::size_t used() const { return used_; }
 
 private:
     std::wstring fileName_;
     std::size_t left_;
     std::size_t used_ = 0;
+    std::size_t animationShare_;
+    std::size_t animationsLeft_;
     bool logged_ = false;
     Reading reading_;
     AnimationFrameBudget* outer_;

@@ -114,6 +114,7 @@ void FilePictures::onDeviceLost() {
 void FilePictures::onDeviceShutdown() {
     while (!entries_.empty()) drop(entries_.begin()->first);
     refused_.clear();
+    noticed_.clear();
 }
 
 }  // namespace Orvex

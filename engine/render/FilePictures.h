@@ -7,7 +7,8 @@
 //    unmade);
 //  - nor one that would take the pictures held past kMaxHeldPixels (obtain says so);
 // the texture logs one line naming the file for either, once per file however many textures
-// name it (firstRefusal). Tests set smaller budgets (setBudget). A texture that writes into its
+// name it (firstRefusal); likewise for what the image readers left out of a file they read
+// (firstNotice). Tests set smaller budgets (setBudget). A texture that writes into its
 // picture ("CLEAR_RGB", or a lock for writing) has a picture of its own, never shared, which
 // counts toward the budget all the same.
 //
@@ -64,6 +65,9 @@ public:
     u64 heldPixels();
     // True the first time a picture of the file is refused (until the device shuts down).
     bool firstRefusal(std::wstring const& file) { return refused_.insert(file).second; }
+    // True the first time the image readers leave something out of the file (until the device
+    // shuts down): sixteen names of one hostile file decode it sixteen times, with one line.
+    bool firstNotice(std::wstring const& file) { return noticed_.insert(file).second; }
 
     FilePictures(FilePictures const&) = delete;
     FilePictures& operator=(FilePictures const&) = delete;
@@ -102,6 +106,7 @@ private:
     u64 held_ = 0;
     Budget budget_;
     std::set<std::wstring> refused_;
+    std::set<std::wstring> noticed_;
 };
 
 }  // namespace Orvex

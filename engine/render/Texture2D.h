@@ -14,7 +14,8 @@
 //
 // Limits: loaders refuse images larger than kMaxTextureSize texels per side, pictures over the
 // pixel budget of FilePictures and part rectangles outside their source (with a log line);
-// pixel access needs a lock.
+// pixel access needs a lock. What the image readers leave out of a file they still read (chunks
+// of no use skipped in bulk, pixel data past the header's rows) is one line naming the file.
 //
 // Pictures from files are shared by the textures that name the same file (FilePictures): a
 // texture locked for writing first gets a picture of its own, decoded again from its recipe.
@@ -35,6 +36,14 @@
 namespace Orvex {
 
 class File;
+
+}  // namespace Orvex
+
+namespace port::dx {
+class ImageNotes;
+}  // namespace port::dx
+
+namespace Orvex {
 
 class Texture2D : public BaseTexture {
 public:
@@ -128,6 +137,8 @@ private:
     // Reads the file's image information and applies the size reduction; false (logged) for an
     // image of an unusable size. Unreadable information keeps the size as it was.
     bool readImageInfo(std::vector<u8> const& data, TextureLoadParams const& loadParams);
+    // One line naming the file for what the image readers left out of it (once per file).
+    void logImageNotes(port::dx::ImageNotes const& notes) const;
     // The picture of the file bytes in format (D3DFMT_UNKNOWN: the file's), shared with other
     // textures of the file unless ownPicture (FilePictures); true when made.
     bool createFromFileData(std::vector<u8> const& data, D3DFORMAT format, bool ownPicture);

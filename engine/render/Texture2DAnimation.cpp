@@ -217,8 +217,8 @@ void Texture2DAnimation::rollFrom(Texture2DAnimation const& source) {
     // Building frames reads the recipe's elements: charged as frames when they are more.
     std::size_t const frameCost = std::max(sourceFrames, recipe.frameWork);
     bool const roomToRoll = g_rolledEntries + frameCost + source.termNodes_ <= kMaxRolledEntries;
-    if (!roomToRoll && !source.rolledLimitLogged_) {
-        source.rolledLimitLogged_ = true;
+    if (!roomToRoll && !recipe.boundLogged) {
+        recipe.boundLogged = true;
         logWarning(L"Animation \"" + getName() + L"\"" + atLine(getLine()) + L": copies that roll their own frames and "
                    L"formulas hold " + std::to_wstring(g_rolledEntries) + L" of at most " +
                    std::to_wstring(kMaxRolledEntries) + L"; further copies share their source's");
@@ -227,7 +227,7 @@ void Texture2DAnimation::rollFrom(Texture2DAnimation const& source) {
     applySpeed(recipe.speed);
     if (recipe.hasTerm) {
         if (termRandom_ && roomToRoll && source.speedTerm_) {
-            speedTerm_ = source.speedTerm_->redrawn();
+            speedTerm_ = std::make_shared<AnimationFormula const>(source.speedTerm_->term().redrawn());
             own += termNodes_;
         } else {
             // Without "rand[" the values drawn are never read: the generator still runs on.

@@ -14,7 +14,8 @@
 // new random numbers; otherwise it draws the random numbers a compile would, so the engine's
 // generator runs on as before, and shares the source's). Copies that build their own tables
 // hold at most kMaxRolledEntries frames, formula nodes and elements read for them at a time; a
-// copy past that shares its source's (one log line per source).
+// copy past that shares its source's (one log line per animation, its copies and theirs
+// together: a GUI file of templates built on templates made one line per copy).
 //
 // Definition keys: "ANIMSPEED" (speed, or a random range), "ANIMSPEED_TERM" (a speed factor
 // formula, AnimationFormula.h), "RELOAD_ON_CLONE", "PLAY_TYPE" ("ONCE", "FORWARD_BACKWARD"),
@@ -172,7 +173,7 @@ public:
     u32 getPlayType() const { return playType_; }
     void setPlayType(u32 playType) { playType_ = playType; }
     D3DXVECTOR2 const& getFrameSize() const { return frameSize_; }
-    AnimationTerm const* getSpeedTerm() const { return speedTerm_.get(); }
+    AnimationTerm const* getSpeedTerm() const { return speedTerm_ ? &speedTerm_->term() : nullptr; }
     bool isReloadOnClone() const { return reloadOnClone_; }
     XMLNode const& getDefinition() const;
     TextureManager* getOwnTextures() const { return ownTextures_; }
@@ -196,7 +197,8 @@ protected:
     // What a "RELOAD_ON_CLONE" copy needs of the definition, kept by its reading: the keys it
     // rolls again and, when the frames are ordered at random, the element with only the keys
     // and children that make frames (the first kMaxFrames "FRAME" children: later ones cannot
-    // add a frame). Changed by nobody after that reading; shared by the copies.
+    // add a frame). Changed by nobody after that reading but for the note that its copies
+    // reached their bound; shared by the copies and their copies.
     struct CopyRecipe {
         bool hasName = false;
         std::wstring name;
@@ -208,6 +210,7 @@ protected:
         std::vector<float> startFrame;  // "START_FRAME", at most two numbers
         XMLNode frames;
         std::size_t frameWork = 0;  // elements and values in frames
+        bool boundLogged = false;   // the line that copies share their source's
     };
 
     // A "RELOAD_ON_CLONE" copy of source rolls its random values as reading the definition would.
@@ -259,7 +262,7 @@ protected:
     D3DXVECTOR2 frameSize_{0.0f, 0.0f};
     bool playing_ = false;
     bool reversed_ = false;
-    std::shared_ptr<AnimationTerm const> speedTerm_;
+    std::shared_ptr<AnimationFormula const> speedTerm_;
     // Beside the play state: every update of every clone reads it. Never null.
     std::shared_ptr<std::vector<PassingFrameEvent> const> events_;
     std::shared_ptr<XMLNode const> definition_;
@@ -277,7 +280,6 @@ protected:
     std::size_t rolled_ = 0;
     TextureManager* ownTextures_ = nullptr;
     mutable bool frameLimitLogged_ = false;
-    mutable bool rolledLimitLogged_ = false;
 };
 
 }  // namespace Orvex

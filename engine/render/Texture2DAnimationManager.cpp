@@ -61,6 +61,7 @@ void Texture2DAnimationManager::load(XMLNode& node, std::wstring const& source) 
     std::size_t added = 0;
     std::size_t tooMany = 0;
     u32 firstTooMany = 0;
+    AnimationFrameBudget::SpentShare spent;  // the file whose share of animations the list reached
     for (auto const& child : node.children()) {
         if (child->getName() != L"ANIMATION_2D") continue;
         XMLAttribute const* name = child->getAttribute(L"NAME");
@@ -69,7 +70,8 @@ void Texture2DAnimationManager::load(XMLNode& node, std::wstring const& source) 
             continue;
         }
         if (findAnimation(name->getString())) continue;
-        if (added >= kMaxPerList || animations_.size() >= kMaxAnimations) {
+        if (added >= kMaxPerList || animations_.size() >= kMaxAnimations ||
+            !AnimationFrameBudget::takeAnimation(spent)) {
             if (tooMany++ == 0) firstTooMany = child->getLine();
             continue;
         }
@@ -81,8 +83,11 @@ void Texture2DAnimationManager::load(XMLNode& node, std::wstring const& source) 
                    L" animation(s) without \"NAME\" left out; nothing could name them");
     }
     if (tooMany) {
+        std::wstring const share = spent.file.empty() ? L""
+                                                      : L", the lists read for \"" + spent.file + L"\" at most " +
+                                                            std::to_wstring(spent.share);
         logWarning(L"Animation list \"" + source + L"\"" + atLine(firstTooMany) + L": " + std::to_wstring(tooMany) +
-                   L" animation(s) left out; a list adds at most " + std::to_wstring(kMaxPerList) +
+                   L" animation(s) left out; a list adds at most " + std::to_wstring(kMaxPerList) + share +
                    L" and all lists hold at most " + std::to_wstring(kMaxAnimations));
     }
 }

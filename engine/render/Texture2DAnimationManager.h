@@ -11,9 +11,11 @@
 //
 // Names are found through an index of the first animation of each name, so reading a list and
 // each look-up cost the same however many animations are held; renaming a held animation makes
-// the index again at the next look-up. A list adds at most kMaxPerList animations and the
-// registry holds at most kMaxAnimations (an animation without frames still costs about 1 KB):
-// the rest of a list is left out, with one line for the list.
+// the index again at the next look-up. A list adds at most kMaxPerList animations, the lists
+// read for one file at most its share (AnimationFrameBudget::kAnimationsPerFile, so the lists
+// of files read later keep theirs), and the registry holds at most kMaxAnimations (an animation
+// without frames still costs about 1 KB): the rest of a list is left out, with one line for
+// the list.
 #pragma once
 
 #include <cstddef>
@@ -22,6 +24,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/render/AnimationFrameBudget.h"
 #include "engine/render/TextureManager.h"
 #include "signals/sigslot.h"
 
@@ -35,6 +38,8 @@ public:
     // About 33 and 65 times the largest list and all the game's lists.
     static constexpr std::size_t kMaxPerList = 4096;
     static constexpr std::size_t kMaxAnimations = 16384;
+    // The shares of the game's six files that name lists and the pointer list read alone.
+    static_assert(6 * AnimationFrameBudget::kAnimationsPerFile + kMaxPerList <= kMaxAnimations);
 
     // Made on first use, destroyed at exit (animations first, then the textures).
     static Texture2DAnimationManager& instance();

@@ -433,11 +433,11 @@ void Texture2DAnimation::readXML(XMLNode& node) {
     readSpeed(node);
     if (XMLAttribute const* a = node.getAttribute(L"ANIMSPEED_TERM")) {
         std::wstring const file = AnimationFrameBudget::readingFile();
-        std::shared_ptr<AnimationTerm const> term =
+        std::unique_ptr<AnimationTerm const> term =
             compileAnimationTerm(a->getString(), (file.empty() ? L"" : L"\"" + file + L"\": ") + describe());
         termRandom_ = term && term->drawsRandom();
         termNodes_ = term ? term->nodeCount() : 0;
-        speedTerm_ = std::move(term);
+        speedTerm_ = term ? std::make_shared<AnimationFormula const>(std::move(term)) : nullptr;
     }
 
     if (XMLAttribute const* a = node.getAttribute(L"RELOAD_ON_CLONE")) reloadOnClone_ = a->getBool();

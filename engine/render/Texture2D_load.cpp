@@ -10,6 +10,8 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/FilePictures.h"
 #include "engine/render/TextureSettings.h"
+#include "port/d3dx9/d3dx9_port.h"
+#include "port/win32/win32_text.h"
 
 namespace Orvex {
 
@@ -72,9 +74,18 @@ void Texture2D::readFilterSettings(XMLNode& node) {
     }
 }
 
+void Texture2D::logImageNotes(port::dx::ImageNotes const& notes) const {
+    if (notes.text().empty() || !FilePictures::instance().firstNotice(fileName_)) return;
+    logWarning(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": image \"" + fileName_ + L"\": " +
+               port::fromUtf8(notes.text()));
+}
+
 bool Texture2D::readImageInfo(std::vector<u8> const& data, TextureLoadParams const& loadParams) {
     D3DXIMAGE_INFO info{};
-    if (FAILED(D3DXGetImageInfoFromFileInMemory(data.data(), static_cast<UINT>(data.size()), &info))) return true;
+    port::dx::ImageNotes notes;
+    HRESULT const read = D3DXGetImageInfoFromFileInMemory(data.data(), static_cast<UINT>(data.size()), &info);
+    logImageNotes(notes);
+    if (FAILED(read)) return true;
     if (info.Width == 0 || info.Height == 0 || info.Width > kMaxTextureSize || info.Height > kMaxTextureSize) {
         logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": image \"" + fileName_ +
                  L"\" has an unusable size " +
@@ -118,8 +129,10 @@ bool Texture2D::createFromFileData(std::vector<u8> const& data, D3DFORMAT format
     u64 const pixels = u64{p.imageInfo.Width} * p.imageInfo.Height;
     HRESULT hr = S_OK;
     FilePictures& pictures = FilePictures::instance();
+    port::dx::ImageNotes notes;
     FilePictures::Result const result =
         pictures.obtain(fileName_, data, pixels, p, format, ownPicture || ownPicture_, texture_, info, hr);
+    logImageNotes(notes);
     if (result == FilePictures::Result::kOverBudget) {
         if (pictures.firstRefusal(fileName_))
             logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": image \"" + fileName_ + L"\" of " +

@@ -2,7 +2,11 @@
 // (DXT1/DXT3/DXT5 and uncompressed RGB, luminance and alpha layouts) read here. Every other format
 // is refused. Sizes and data lengths are checked before anything is read, so broken files fail
 // with a message instead of reading past the end or allocating for pixels they do not hold.
+// What a reader leaves out of a file it still reads goes to the innermost ImageNotes.
 #include "port/d3dx9/DxImageCodecs.h"
+#include "port/d3dx9/d3dx9_port.h"
+#include "port/win32/win32_log.h"
+#include "port/win32/win32_text.h"
 
 #include <cstring>
 #include <iterator>
@@ -10,6 +14,8 @@
 namespace port::dx {
 
 namespace {
+
+thread_local ImageNotes* tNotes = nullptr;
 
 // The parts of a DDS header this reader uses.
 struct DdsHeader {
@@ -171,6 +177,22 @@ bool checkImageSize(char const* kind, uint64_t width, uint64_t height, std::stri
     if (width >= 1 && height >= 1 && width <= kMaxImageSide && height <= kMaxImageSide) return true;
     error = std::string(kind) + " size " + std::to_string(width) + "x" + std::to_string(height) + " is out of range";
     return false;
+}
+
+ImageNotes::ImageNotes() : outer_(tNotes) { tNotes = this; }
+
+ImageNotes::~ImageNotes() { tNotes = outer_; }
+
+void ImageNotes::note(std::string const& what) {
+    if (!tNotes) {
+        port::logLine(port::LogLevel::Warning, L"D3DX: " + port::fromUtf8(what));
+        return;
+    }
+    std::string& text = tNotes->text_;
+    // Header and pixels are read apart, and a header more than once: each says it once.
+    if (text.find(what) != std::string::npos) return;
+    if (!text.empty()) text += "; ";
+    text += what;
 }
 
 }  // namespace port::dx

@@ -12,6 +12,10 @@ texture list with its pictures. CASE is one of
   names SIDE COUNT    one uniform SIDE x SIDE RGBA PNG under COUNT texture names
                       (8192 4: 0.28 MB named four times)
   files SIDE COUNT    COUNT such PNGs (files of their own), one texture name each
+  texts COUNT         one 1 x 1 PNG with COUNT compressed text chunks of 8 MB each, under one
+                      texture name (300: 2.3 MB of file)
+  tail MIB COUNT      one 1 x 1 PNG whose pixel data inflates to MIB MiB, under COUNT texture
+                      names with colour keys of their own (1024 16: 1 MB named 16 times)
 Nothing here is shipped: the folder is made where asked, for measuring.
 """
 import os
@@ -35,6 +39,33 @@ def uniform_png(side):
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", data) + chunk(b"IEND", b"")
 
 
+def run_deflated(length, byte=0):
+    """length bytes of one value, deflated without keeping them all in memory."""
+    packer = zlib.compressobj(9)
+    block = bytes([byte]) * (1 << 20)
+    out = []
+    while length > 0:
+        out.append(packer.compress(block[:min(length, len(block))]))
+        length -= len(block)
+    out.append(packer.flush())
+    return b"".join(out)
+
+
+def texts_png(count):
+    """A 1 x 1 RGBA picture behind count zTXt chunks, each inflating to 7,900,000 bytes (within libpng's 8,000,000 a chunk)."""
+    text = chunk(b"zTXt", b"Comment\0\0" + run_deflated(7900000, ord("x")))
+    header = struct.pack(">IIBBBBB", 1, 1, 8, 6, 0, 0, 0)
+    pixels = chunk(b"IDAT", zlib.compress(b"\0\x30\x60\x90\xff"))
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + text * count + pixels + chunk(b"IEND", b"")
+
+
+def tail_png(mib):
+    """A 1 x 1 RGBA picture whose one deflate stream goes on past its row to mib MiB."""
+    data = run_deflated(mib << 20)
+    header = struct.pack(">IIBBBBB", 1, 1, 8, 6, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", data) + chunk(b"IEND", b"")
+
+
 def write(path, data):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as f:
@@ -42,17 +73,20 @@ def write(path, data):
 
 
 def main():
-    if len(sys.argv) < 4 or sys.argv[2] not in ("uniform", "names", "files"):
+    if len(sys.argv) < 4 or sys.argv[2] not in ("uniform", "names", "files", "texts", "tail"):
         sys.exit(__doc__)
-    out, case, side = sys.argv[1], sys.argv[2], int(sys.argv[3])
-    count = int(sys.argv[4]) if case != "uniform" else 1
-    picture = uniform_png(side)
+    out, case, size = sys.argv[1], sys.argv[2], int(sys.argv[3])
+    count = int(sys.argv[4]) if case in ("names", "files", "tail") else 1
+    picture = texts_png(size) if case == "texts" else tail_png(size) if case == "tail" else uniform_png(size)
     files = ["hostile%d.png" % i for i in range(count)] if case == "files" else ["hostile.png"] * count
     for name in set(files):
         write(os.path.join(out, "data", "GUI", name), picture)
+    # A colour key of its own makes each name a picture of its own, decoded on its own.
+    keys = ['ColorKey="FF0000%02X" ' % i if case == "tail" else "" for i in range(count)]
     textures = "".join(
         '\t<TEXTUR2D NAME="hostile_%d"><FILE FILENAME="data\\GUI\\%s"/>'
-        '<FILE_INFO Format="A8R8G8B8" Pool="MANAGED"/></TEXTUR2D>\n' % (i, name) for i, name in enumerate(files))
+        '<FILE_INFO %sFormat="A8R8G8B8" Pool="MANAGED"/></TEXTUR2D>\n' % (i, name, keys[i])
+        for i, name in enumerate(files))
     write(os.path.join(out, "data", "GUI", "hostile.tex"), ("<TEXTURES>\n" + textures + "</TEXTURES>\n").encode())
     # The game loads pictures suspended and decodes them when first drawn: a window shows each.
     windows = "".join(

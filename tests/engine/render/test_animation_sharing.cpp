@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/core/PerfTimer.h"
 #include "engine/core/Random.h"
 #include "engine/render/AnimationFormula.h"
 #include "tests/engine/core/LogWatch.h"
@@ -91,6 +92,41 @@ TEST(AnimationSharing, SharedFormulaKeepsTheGeneratorsSequence) {
     EXPECT_EQ(copy->getSpeedTerm(), a->getSpeedTerm());
 }
 
+// A frame's updates compute a formula once for all the copies that share it (a copy of a copy
+// too, and "RELOAD_ON_CLONE" copies of a formula without "rand["); copies that roll their own
+// "rand[" values compute each their own, and differ.
+TEST(AnimationSharing, AFormulaIsComputedOncePerFrameForTheCopiesSharingIt) {
+    struct Case {
+        char const* name;
+        std::wstring attributes;
+        std::size_t perFrame;  // with the source and 100 copies
+        bool ownValues;
+    };
+    std::wstring const formula = L"ANIMSPEED_TERM=\"( TIME + D_TIME ) * 3 + rand[ 1 , 5 ]\" ";
+    Case const cases[] = {
+        {"copies", formula, 1, false},
+        {"reloaded copies, no rand[", L"RELOAD_ON_CLONE=\"1\" ANIMSPEED_TERM=\"( TIME + D_TIME ) * 3\" ", 1, false},
+        {"reloaded copies, rand[", L"RELOAD_ON_CLONE=\"1\" " + formula, 101, true},
+    };
+    Orvex::PerfTimer& timer = Orvex::PerfTimer::frameTimer();
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto a = make(frames(2, c.attributes + L"PLAY=\"1\" ANIMSPEED=\"1\""));
+        std::vector<Held<Texture2DAnimation>> copies;
+        for (int i = 0; i < 100; ++i) copies.emplace_back(i % 2 ? copies.back()->clone() : a->clone());
+        for (int frame = 0; frame < 3; ++frame) {
+            timer.advance(1.0 / 60.0);
+            std::size_t const before = Orvex::AnimationFormula::evaluations();
+            a->update(0.001);
+            for (auto& copy : copies) copy->update(0.001);
+            EXPECT_EQ(Orvex::AnimationFormula::evaluations() - before, c.perFrame);
+        }
+        bool differ = false;
+        for (auto& copy : copies) differ = differ || copy->getPosition() != a->getPosition();
+        EXPECT_EQ(differ, c.ownValues);
+    }
+}
+
 // Copies that roll frames of their own hold at most the bound together; the next shares its
 // source's frames, with one line; released copies give their room back.
 TEST(AnimationSharing, RolledCopiesStayWithinTheirBound) {
@@ -118,6 +154,26 @@ TEST(AnimationSharing, RolledCopiesStayWithinTheirBound) {
     EXPECT_EQ(Texture2DAnimation::rolledEntries(), 0u);
     Held<Texture2DAnimation> again(a->clone());
     EXPECT_NE(&again->getFrames(), &a->getFrames());
+}
+
+// Copies of copies past the bound (a GUI file of templates built on templates makes them): one
+// line for the animation, not one per copy that served as a source.
+TEST(AnimationSharing, CopiesOfCopiesPastTheBoundAreOneLine) {
+    constexpr std::size_t kFrames = 16384;
+    std::size_t const fitting = Texture2DAnimation::kMaxRolledEntries / kFrames;
+    auto a = make(frames(1, L"NAME=\"chained\" RELOAD_ON_CLONE=\"1\"",
+                         L"<ORDER RANDOM_SHUFFLE=\"1\">\"|16384 x 0|\"</ORDER>"));
+    ASSERT_EQ(Texture2DAnimation::rolledEntries(), 0u);
+    logtest::LogWatch const watch;
+    std::vector<Held<Texture2DAnimation>> copies;
+    copies.emplace_back(a->clone());
+    for (std::size_t i = 0; i < fitting + 50; ++i) copies.emplace_back(copies.back()->clone());
+    EXPECT_EQ(Texture2DAnimation::rolledEntries(), fitting * kFrames);
+    EXPECT_EQ(&copies.back()->getFrames(), &copies[fitting]->getFrames());
+    auto const lines = watch.lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](std::wstring const& line) { return logtest::contains(line, L"\"chained\""); }),
+              1);
 }
 
 // A copy rolls from what the definition's reading kept for it: what it makes is what reading

@@ -1,10 +1,12 @@
 // Pictures of image files on the real device: one picture per file, shared by the textures that
 // name it (a "CLEAR_RGB" texture and one locked for writing have their own), and the pixel budget
 // per picture and in all, each refusal one log line naming the file. The budgets are set small
-// here (64 pixels a picture, 192 in all) so that 8x8 pictures show them.
+// here (64 pixels a picture, 192 in all) so that 8x8 pictures show them. What the image readers
+// leave out of a file they read is one line naming the file, however often it is decoded.
 #include "engine/render/FilePictures.h"
 #include "engine/render/TextureManager.h"
 #include "tests/engine/render/RenderFixture.h"
+#include "tests/port/d3dx9/PngBytes.h"
 
 namespace rendertest {
 namespace {
@@ -82,6 +84,30 @@ TEST_F(FilePicturesTest, PicturesPastTheBudgetAreNotMadeAndNamedInTheLog) {
     textures.findTexture(L"p1")->suspend();
     load({{L"p4", "p4"}});
     EXPECT_NE(picture(L"p4"), nullptr);
+}
+
+// A 1 x 1 picture whose pixel data runs on past its row, named four times with colour keys of
+// their own (four pictures, four decodes), and one behind 200 KB of text chunks: all load, and
+// each file is one line.
+TEST_F(FilePicturesTest, WhatTheReadersLeaveOutOfAFileIsOneLineNamingIt) {
+    pngbytes::Layout const pixel;
+    pngbytes::Bytes const row = pngbytes::rows(pixel);
+    std::wstring const runsOn = write(
+        "runs_on.png", pngbytes::file(pixel, "", pngbytes::zlibHeader() + pngbytes::storedBlocks(row + std::string(4096, '\0'), false)));
+    pngbytes::Bytes const text = pngbytes::chunk("tEXt", std::string("Comment\0", 8) + std::string(50000, 'x'));
+    std::wstring const texts = write("texts.png", pngbytes::file(pixel, text + text + text + text, pngbytes::zlibStream(row)));
+    std::wstring list = L"<LIST>";
+    for (int i = 0; i < 4; ++i)
+        list += L"<TEXTUR2D NAME=\"key" + std::to_wstring(i) + L"\"><FILE FILENAME=\"" + runsOn +
+                L"\"/><FILE_INFO ColorKey=\"FF00000" + std::to_wstring(i) + L"\"/></TEXTUR2D>";
+    list += L"<TEXTUR2D NAME=\"texts\"><FILE FILENAME=\"" + texts + L"\"/></TEXTUR2D></LIST>";
+    Orvex::XMLNode node = parse(list);
+    textures.loadTextures(node, Orvex::TextureLoadParams());
+    for (wchar_t const* name : {L"key0", L"key1", L"key2", L"key3", L"texts"}) EXPECT_NE(picture(name), nullptr) << name;
+    EXPECT_NE(picture(L"key0"), picture(L"key1"));
+    EXPECT_EQ(loggedCount(L"runs_on.png\": PNG: what follows the 1x1 pixels of its header was not read"), 1u);
+    EXPECT_EQ(loggedCount(L"runs_on.png\""), 1u);
+    EXPECT_EQ(loggedCount(L"texts.png\": PNG: 4 chunks of 200032 bytes that pictures do not use were skipped"), 1u);
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
+#include "engine/render/AnimationFrameBudget.h"
 #include "engine/render/Texture2DAnimation360.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "tests/engine/render/AnimationSupport.h"
@@ -166,4 +168,66 @@ TEST_F(AnimationRegistryTest, ListsAndTheRegistryHoldABoundedNumber) {
     EXPECT_NE(registry.findAnimation(L"D" + std::to_wstring(kPerList - 11)), nullptr);
     EXPECT_EQ(registry.findAnimation(L"D" + std::to_wstring(kPerList - 10)), nullptr);
     EXPECT_EQ(registry.findAnimation(L"E0"), nullptr);
+}
+
+// Five lists of 4,096 names read early for a GUI file of the menu file take that GUI file's share
+// of the registry, not the registry: the lists read after them keep all their animations (here
+// as the game reads its own: another GUI file's, the pointer list alone, the particle,
+// mini-game and story lists for their files, the mini-game field among them). One line for the
+// first list cut names the file; the other four are left out whole.
+TEST_F(AnimationRegistryTest, TheListsOfAFileTakeItsShareAndTheFilesAfterKeepTheirs) {
+    constexpr std::size_t kShare = Orvex::AnimationFrameBudget::kAnimationsPerInnerFile;
+    auto list = [](std::wstring const& prefix, std::size_t count) {
+        std::wstring text = L"<LIST>";
+        for (std::size_t i = 0; i < count; ++i) text += L"<ANIMATION_2D NAME=\"" + prefix + std::to_wstring(i) + L"\"/>";
+        return parse(text + L"</LIST>");
+    };
+    struct Own {
+        wchar_t const* file;  // the file that names the list (none: read alone)
+        wchar_t const* prefix;
+        std::size_t count;
+    };
+    Own const own[] = {{L"data\\GUI\\Erfolge.gui", L"ERFOLG_", 124},
+                       {nullptr, L"MOUSE_", 17},
+                       {L"data\\Partikel.par", L"PARTIKEL_", 2},
+                       {L"data\\Games\\minigames.min", L"MG_MAZE_BODEN_", 99},
+                       {L"data\\Story\\Story.str", L"STORY_", 9}};
+    auto readOwn = [&](Own const& o) {
+        std::optional<Orvex::AnimationFrameBudget> file;
+        if (o.file) file.emplace(o.file);
+        Orvex::XMLNode node = list(o.prefix, o.count);
+        registry.load(node, o.prefix);
+    };
+    logtest::LogWatch const watch;
+    {
+        Orvex::AnimationFrameBudget const menus(L"data\\GUI\\menus.mnu");
+        {
+            Orvex::AnimationFrameBudget const gui(L"data\\GUI\\hostile.gui");
+            for (int i = 0; i < 5; ++i) {
+                Orvex::XMLNode hostile = list(L"H" + std::to_wstring(i) + L"_", Texture2DAnimationManager::kMaxPerList);
+                registry.load(hostile, L"hostile" + std::to_wstring(i) + L".ani");
+            }
+        }
+        EXPECT_EQ(registry.getAnimations().size(), kShare);
+        readOwn(own[0]);
+    }
+    auto const lines = watch.lines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_TRUE(logtest::contains(lines[0], L"\"hostile0.ani\" at line 1: 3584 animation(s) left out; a list adds at "
+                                            L"most 4096, the lists read for \"data\\GUI\\hostile.gui\" at most 512"));
+    EXPECT_TRUE(logtest::contains(lines[4], L"\"hostile4.ani\" at line 1: 4096 animation(s) left out"));
+    for (std::size_t i = 1; i < std::size(own); ++i) readOwn(own[i]);
+    for (Own const& o : own)
+        for (std::size_t i = 0; i < o.count; ++i)
+            EXPECT_NE(registry.findAnimation(o.prefix + std::to_wstring(i)), nullptr) << o.prefix << i;
+    EXPECT_EQ(watch.lines().size(), 5u);
+
+    // A file of its own has the whole share.
+    {
+        Orvex::AnimationFrameBudget const file(L"data\\hostile.min");
+        Orvex::XMLNode hostile = list(L"F_", Texture2DAnimationManager::kMaxPerList);
+        registry.load(hostile, L"hostile.ani");
+    }
+    EXPECT_NE(registry.findAnimation(L"F_2047"), nullptr);
+    EXPECT_EQ(registry.findAnimation(L"F_2048"), nullptr);
 }

@@ -2,11 +2,12 @@
 // built here), sizes, levels, formats and colour keys as asked, surface copies and saving.
 #include "port/d3dx9/DxPixels.h"
 #include "port/d3dx9/d3dx9.h"
+#include "tests/port/d3dx9/AllocationWatch.h"
+#include "tests/port/d3dx9/PngBytes.h"
 #include "tests/support/gl/DeviceFixture.h"
 #include "tests/support/TestSupport.h"
 #include "port/win32/win32_text.h"
 
-#include <atomic>
 #include <string>
 
 namespace {
@@ -426,46 +427,12 @@ TEST(ImageEncoder, LosslessFormatsDecodeToTheSamePixelsAndOthersAreRefused) {
 
 // Hostile files: each is the smallest input that showed a fault in an earlier decoder.
 
-// Largest single allocation while watched; AddressSanitizer's allocator reports every one,
-// including those made inside the image libraries.
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, std::size_t),
-                                                          void (*)(const volatile void*)) __attribute__((weak));
-std::atomic<bool> gWatching{false};
-std::atomic<std::size_t> gLargest{0};
-void noteAllocation(const volatile void*, std::size_t size) {
-    if (!gWatching) return;
-    std::size_t seen = gLargest;
-    while (size > seen && !gLargest.compare_exchange_weak(seen, size)) {
-    }
-}
-void noteFree(const volatile void*) {}
-bool watchAllocations() {
-    static bool const installed = __sanitizer_install_malloc_and_free_hooks &&
-                                  __sanitizer_install_malloc_and_free_hooks(noteAllocation, noteFree) != 0;
-    gLargest = 0;
-    gWatching = installed;
-    return installed;
-}
-
-// The CRC a PNG chunk carries (over its type and data).
-uint32_t pngCrc(Bytes const& chunk) {
-    uint32_t crc = 0xFFFFFFFF;
-    for (unsigned char c : chunk) {
-        crc ^= c;
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return ~crc;
-}
-void putBigEndian(Bytes& b, std::size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (24 - 8 * i));
-}
-
 // A real file whose header is made to declare 16384x16384: nothing of the pixels is there.
 Bytes pngDeclaringHugeSize() {
     Bytes png = makePng(3, 2, kPixels);
-    putBigEndian(png, 16, 16384);
-    putBigEndian(png, 20, 16384);
-    putBigEndian(png, 29, pngCrc(png.substr(12, 17)));  // IHDR type and data
+    pngbytes::putBigEndian(png, 16, 16384);
+    pngbytes::putBigEndian(png, 20, 16384);
+    pngbytes::putBigEndian(png, 29, pngbytes::crc(png.substr(12, 17)));  // IHDR type and data
     return png;
 }
 Bytes jpegDeclaringHugeSize() {
@@ -528,12 +495,12 @@ TEST(ImageFile, HeadersDeclaringMorePixelsThanTheFileHoldsAreRefusedBeforeAlloca
         port::dx::Image image;
         D3DXIMAGE_INFO info{};
         std::string error;
-        bool const watched = watchAllocations();
+        bool const watched = allocwatch::start();
         EXPECT_FALSE(port::dx::decodeImage(c.file.data(), c.file.size(), image, info, error));
-        gWatching = false;
+        allocwatch::stop();
         EXPECT_NE(error.find("cut short"), std::string::npos) << error;
         if (watched) {
-            EXPECT_LT(gLargest.load(), std::size_t{1} << 20);
+            EXPECT_LT(allocwatch::largest(), std::size_t{1} << 20);
         }
     }
 }

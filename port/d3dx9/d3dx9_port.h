@@ -1,0 +1,31 @@
+// Extras of the D3DX layer that D3DX itself does not have: what the image readers left out of a
+// file that still loaded, for the caller that knows the file's name to log.
+#pragma once
+
+#include <string>
+
+namespace port::dx {
+
+// While one lives on the thread, the image readers (header reads and decodes, through any D3DX
+// function) note in it what they left out of a file they still read: chunks of no use skipped
+// in bulk, data past the pixels the header gives. The innermost one collects; without one a
+// note goes to the port log, which cannot name the file. Not shared between threads.
+class ImageNotes {
+public:
+    ImageNotes();
+    ~ImageNotes();
+    ImageNotes(ImageNotes const&) = delete;
+    ImageNotes& operator=(ImageNotes const&) = delete;
+
+    // The notes, "; " between them, each once; empty when nothing was left out.
+    std::string const& text() const { return text_; }
+
+    // Called by the readers.
+    static void note(std::string const& what);
+
+private:
+    std::string text_;
+    ImageNotes* outer_;
+};
+
+}  // namespace port::dx
