@@ -8,11 +8,12 @@
 #include "engine/core/CodePage.h"
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
+#include "port/win32/win32_paths.h"
 
 namespace Orvex {
 
-std::FILE* openWholeFile(std::string const& hostPath, char const* mode) {
-    std::FILE* file = std::fopen(hostPath.c_str(), mode);
+std::FILE* openWholeFile(std::string const& hostPath, char const* mode, std::wstring* whyNot) {
+    std::FILE* file = port::openRegularFile(hostPath, mode, whyNot);
     if (file) std::setvbuf(file, nullptr, _IONBF, 0);
     return file;
 }
@@ -38,7 +39,7 @@ bool File::open(std::wstring const& path, GOBOrder const& order) {
                 return true;
             }
         } else {
-            hostPath_ = findOnDisk(path);
+            hostPath_ = findOnDisk(path, false, &passedOver_);
             if (!hostPath_.empty()) {
                 open_ = true;
                 return true;
@@ -59,6 +60,12 @@ void File::close() {
     archive_ = nullptr;
     entry_ = gob::Entry();
     hostPath_.clear();
+    passedOver_.clear();
+}
+
+void File::logNotOpen(std::wstring const& what, std::wstring const& rest) const {
+    if (passedOver_.empty()) logWarning(what + L" not found" + rest);
+    else logError(what + L" cannot be read (" + passedOver_ + L")" + rest);
 }
 
 bool File::readAll(std::vector<u8>& out) const {
@@ -66,11 +73,13 @@ bool File::readAll(std::vector<u8>& out) const {
     if (!open_) return false;
     if (archive_) return archive_->readEntry(entry_, out);
 
-    std::error_code ec;
-    uint64_t size = std::filesystem::file_size(hostPath_, ec);
-    std::FILE* file = ec || size > 0xFFFFFFFFull ? nullptr : openWholeFile(hostPath_, "rb");
-    if (!file) {
-        logError(L"File \"" + path_ + L"\" cannot be read");
+    // The size is the open file's: what stands at the name now is what is read.
+    std::wstring whyNot;
+    std::FILE* file = openWholeFile(hostPath_, "rb", &whyNot);
+    long const size = file && std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
+    if (!file || size < 0 || static_cast<unsigned long>(size) > 0xFFFFFFFFul || std::fseek(file, 0, SEEK_SET) != 0) {
+        if (file) std::fclose(file);
+        logError(L"File \"" + path_ + L"\" cannot be read" + (whyNot.empty() ? L"" : L" (" + whyNot + L")"));
         return false;
     }
     out.resize(static_cast<std::size_t>(size));

@@ -26,6 +26,10 @@ public:
     bool open(std::wstring const& path);  // the order "DEFAULT"
     bool isOpen() const { return open_; }
     void close();
+    // One log line on why the last open found no file: `what` (the file named) then "not found"
+    // (a warning), or "cannot be read (a FIFO, not a regular file)" (an error) when something
+    // other than a regular file stood on disk in its place; then `rest`.
+    void logNotOpen(std::wstring const& what, std::wstring const& rest = L"") const;
 
     // The whole file in a new buffer that the caller frees with delete[]; false when not open
     // or not readable (buffer null, size 0).
@@ -51,6 +55,8 @@ private:
     GOBFile const* archive_ = nullptr;
     gob::Entry entry_;
     std::string hostPath_;
+    // What stood on disk in the place of the file the last open did not find ("" when nothing).
+    std::wstring passedOver_;
 };
 
 // The identity (File::getIdentity) of the file a name opens through the order "DEFAULT", or
@@ -59,7 +65,9 @@ private:
 std::wstring fileIdentity(std::wstring const& name);
 
 // fopen without a stdio buffer, for reading or writing a file in a few whole blocks (no
-// allocation behind the scenes, no copy through the buffer).
-std::FILE* openWholeFile(std::string const& hostPath, char const* mode);
+// allocation behind the scenes, no copy through the buffer). Only a regular file is opened, and
+// nothing else in its place (a FIFO, a folder, a device) can block the caller
+// (port::openRegularFile); whyNot, when given, says why it was not.
+std::FILE* openWholeFile(std::string const& hostPath, char const* mode, std::wstring* whyNot = nullptr);
 
 }  // namespace Orvex

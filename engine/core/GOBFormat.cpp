@@ -152,9 +152,10 @@ bool writeArchive(std::string const& archivePath, std::vector<PackItem> const& i
     bool ok = std::fwrite(header.data(), 1, header.size(), out) == header.size();
     std::vector<char> buffer(1 << 16);
     for (std::size_t i = 0; ok && i < items.size(); ++i) {
-        std::FILE* in = std::fopen(items[i].sourcePath.c_str(), "rb");
+        std::wstring whyNot;
+        std::FILE* in = openWholeFile(items[i].sourcePath, "rb", &whyNot);
         if (!in) {
-            error = L"cannot open \"" + port::fromUtf8(items[i].sourcePath) + L"\"";
+            error = L"cannot open \"" + port::fromUtf8(items[i].sourcePath) + L"\" (" + whyNot + L")";
             ok = false;
             break;
         }

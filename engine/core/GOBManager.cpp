@@ -65,13 +65,16 @@ void GOBManager::clear() {
     rebuildOrders();
 }
 
-std::string findOnDisk(std::wstring const& path, bool foldersToo) {
+std::string findOnDisk(std::wstring const& path, bool foldersToo, std::wstring* passedOver) {
     if (path.empty()) return {};
-    auto usable = [foldersToo](std::string const& host) {
+    auto usable = [foldersToo, passedOver](std::string const& host) {
         std::error_code ec;
-        auto status = std::filesystem::status(host, ec);
-        if (ec) return false;
-        return std::filesystem::is_regular_file(status) || (foldersToo && std::filesystem::is_directory(status));
+        auto const type = std::filesystem::status(host, ec).type();
+        using Type = std::filesystem::file_type;
+        if (type == Type::regular || (foldersToo && type == Type::directory)) return true;
+        if (passedOver && passedOver->empty() && type != Type::not_found && type != Type::none)
+            *passedOver = port::notRegularFile(host);
+        return false;
     };
     std::string host = port::hostPath(path);
     if (usable(host)) return host;

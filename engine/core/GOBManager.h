@@ -62,7 +62,9 @@ private:
 bool listFiles(std::wstring const& path, GOBOrder const& order);
 bool listFiles(std::wstring const& path, std::wstring const& orderName = L"DEFAULT");
 
-// The host path of a file found on disk through the search paths ("" when there is none).
-std::string findOnDisk(std::wstring const& path, bool foldersToo = false);
+// The host path of a file found on disk through the search paths ("" when there is none). Only a
+// regular file is found (or a folder, with foldersToo): anything else of the name (a FIFO, a
+// device) is passed over, and passedOver, when given and empty, says what the first one was.
+std::string findOnDisk(std::wstring const& path, bool foldersToo = false, std::wstring* passedOver = nullptr);
 
 }  // namespace Orvex

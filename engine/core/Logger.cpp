@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "port/win32/win32_log.h"
+#include "port/win32/win32_paths.h"
 #include "port/win32/win32_text.h"
 
 namespace Orvex {
@@ -21,6 +23,21 @@ char const* consoleColour(int type) {
     }
 }
 
+// The log file opened for appending, unbuffered: each line is one write that lands at the end.
+std::FILE* openForAppending(std::string const& path) {
+    std::FILE* file = port::openRegularFile(path, "ab");
+    if (file) std::setvbuf(file, nullptr, _IONBF, 0);
+    return file;
+}
+
+void forwardPortLine(port::LogLevel level, std::wstring const& line) {
+    switch (level) {
+    case port::LogLevel::Error: logError(line); break;
+    case port::LogLevel::Warning: logWarning(line); break;
+    case port::LogLevel::Info: logInfo(line); break;
+    }
+}
+
 }  // namespace
 
 Logger& Logger::getInstance() {
@@ -31,17 +48,23 @@ Logger& Logger::getInstance() {
 Logger::Logger() {
     std::error_code ec;
     std::filesystem::create_directories("logs", ec);
-    file_ = std::fopen("logs/logfile.log", "wb");
+    char const* const path = "logs/logfile.log";
+    // Emptied, then appended to.
+    if (std::FILE* emptied = port::openRegularFile(path, "wb")) std::fclose(emptied);
+    file_ = openForAppending(path);
+    port::setDefaultLogSink(forwardPortLine);
 }
 
 bool Logger::openFile(std::string const& path) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (file_) std::fclose(file_);
-    file_ = std::fopen(path.c_str(), "ab");
+    file_ = openForAppending(path);
     return file_ != nullptr;
 }
 
 Logger::~Logger() {
+    port::setDefaultLogSink({});
+    std::lock_guard<std::mutex> lock(mutex_);
     if (file_) std::fclose(file_);
     file_ = nullptr;
 }
@@ -56,20 +79,24 @@ void Logger::log(int priority, int type, std::wstring const& message, bool inden
     if (type == LOG_TYPE_ERROR) line += L"ERROR ";
     line += message;
 
-    std::string bytes = port::toUtf8(line);
+    writeLine(type, port::toUtf8(line));
+    recent_.push_back(std::move(line));
+    if (recent_.size() > kRecentLines) recent_.pop_front();
+}
+
+void Logger::writeLine(int type, std::string const& bytes) {
+    // Unbuffered: the line is on disk before log returns, so a crash loses none leading up to it.
     if (file_) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file_);
-        std::fputc('\n', file_);
-        std::fflush(file_);  // a crash must not lose the lines leading up to it
+        std::string const whole = bytes + '\n';
+        std::fwrite(whole.data(), 1, whole.size(), file_);
     }
     // Without a log file (the working folder cannot be written) the lines go to standard error,
     // so that a failure is reported somewhere.
     if (consoleShown_ || !file_) {
         char const* colour = consoleColour(type);
-        std::fprintf(stderr, "%s%s%s\n", colour, bytes.c_str(), *colour ? "\x1b[0m" : "");
+        std::string const shown = colour + bytes + (*colour ? "\x1b[0m" : "") + '\n';
+        std::fwrite(shown.data(), 1, shown.size(), stderr);
     }
-    recent_.push_back(std::move(line));
-    if (recent_.size() > kRecentLines) recent_.pop_front();
 }
 
 void Logger::setThreshold(int priority, int typeMask) {
@@ -85,7 +112,15 @@ int Logger::getThreshold(int type) const {
     return thresholds_[type];
 }
 
-void Logger::showConsole(bool show) { consoleShown_ = show; }
+void Logger::showConsole(bool show) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    consoleShown_ = show;
+}
+
+bool Logger::isConsoleShown() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return consoleShown_;
+}
 
 std::deque<std::wstring> Logger::recentLines() const {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -3,6 +3,10 @@
 // log file cannot be made, every line goes to standard error.
 // Each message has a priority and a type; a type drops messages whose priority lies below its
 // threshold. Error lines start with "ERROR ".
+// The log is the port layer's default log sink for its whole life, so the port's lines come here
+// too. Lines from any number of threads stay whole: one at a time, each written in one piece to a
+// file opened for appending, so that no other writer of the file (another process, standard
+// error sent to it) can land inside a line or over one. Only a regular file is written.
 #pragma once
 
 #include <cstddef>
@@ -40,11 +44,11 @@ public:
     int getThreshold(int type) const;
 
     // Appends to the log file at path from now on (at start "logs/logfile.log", emptied); false,
-    // with the lines going to standard error, when it cannot be opened.
+    // with the lines going to standard error, when it cannot be opened as a regular file.
     bool openFile(std::string const& path);
 
     void showConsole(bool show);
-    bool isConsoleShown() const { return consoleShown_; }
+    bool isConsoleShown() const;
 
     // Indentation level for lines logged with the indent flag.
     void indent() { ++indentLevel_; }
@@ -62,6 +66,9 @@ public:
 private:
     Logger();
     ~Logger();
+    // Writes the line and its end to the file, or to standard error (in colour when shown), each
+    // in one piece; the caller holds the lock.
+    void writeLine(int type, std::string const& bytes);
 
     mutable std::mutex mutex_;
     std::FILE* file_ = nullptr;

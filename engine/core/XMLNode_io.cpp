@@ -117,7 +117,7 @@ XMLNode::ReadResult XMLNode::loadChecked(std::wstring const& fileName, int mode)
     GOBManager const& archives = GOBManager::getInstance();
     File file(fileName);
     if (!file.open(fileName, mode == 0 ? archives.getDefaultOrder() : archives.getDiskOrder())) {
-        logWarning(L"Property file \"" + fileName + L"\" not found");
+        file.logNotOpen(L"Property file \"" + fileName + L"\"");
         return ReadResult::kNothing;
     }
     // Read straight into the new tree's store: the 8-bit text stays there as what the tree's

@@ -46,6 +46,7 @@ void ProfilManager::clear() {
     listChanged();
     damaged_.clear();
     savedBesideLogged_ = false;
+    besideUnread_ = false;
 }
 
 namespace {
@@ -69,6 +70,9 @@ bool taken(std::string const& host) {
 // (unreadable), or it does not read completely (damaged); empty when it is missing or empty.
 std::wstring whyKept(std::string const& host) {
     if (!taken(host)) return {};
+    // Something other than a file (a FIFO, a folder) is never opened: it cannot be read.
+    std::wstring const kind = port::notRegularFile(host);
+    if (!kind.empty()) return L"cannot be read (" + kind + L")";
     std::FILE* in = Orvex::openWholeFile(host, "rb");
     if (!in) return L"cannot be opened (" + errorText(errno) + L")";
     char byte = 0;
@@ -80,6 +84,11 @@ std::wstring whyKept(std::string const& host) {
     return got > 0 ? L"does not read completely" : L"";
 }
 
+// What the log says when no ".bad" number is free.
+std::wstring allNumbersTaken() {
+    return L"\".bad1\" to \".bad" + std::to_wstring(ProfilManager::kMaxKeptAside) + L"\" are all taken";
+}
+
 // The first ".bad" number no entry has, or 0.
 int firstFreeNumber(std::string const& host) {
     for (int number = 1; number <= ProfilManager::kMaxKeptAside; ++number)
@@ -88,16 +97,16 @@ int firstFreeNumber(std::string const& host) {
 }
 
 // The file copied block by block into a new file, made durable before the caller replaces the
-// original: 0, or the error that stopped it (no part of a copy is left; `to` is never replaced).
-int copyIntoNewFile(std::string const& from, std::string const& to) {
-    std::FILE* in = Orvex::openWholeFile(from, "rb");
-    if (!in) return errno;
+// original: empty, or why it could not be (no part of a copy is left; `to` is never replaced).
+std::wstring copyIntoNewFile(std::string const& from, std::string const& to) {
+    std::wstring whyNot;
+    std::FILE* in = Orvex::openWholeFile(from, "rb", &whyNot);
+    if (!in) return whyNot;
     // "x": never over a file that is there.
-    std::FILE* out = Orvex::openWholeFile(to, "wbx");
+    std::FILE* out = Orvex::openWholeFile(to, "wbx", &whyNot);
     if (!out) {
-        int const error = errno;
         std::fclose(in);
-        return error;
+        return whyNot;
     }
     int error = 0;
     std::vector<char> block(kCopyBlock);
@@ -107,8 +116,9 @@ int copyIntoNewFile(std::string const& from, std::string const& to) {
     if (error == 0 && !port::commitFile(out)) error = errno;
     if (std::fclose(out) != 0 && error == 0) error = errno;
     std::fclose(in);
-    if (error != 0) std::remove(to.c_str());
-    return error;
+    if (error == 0) return {};
+    std::remove(to.c_str());
+    return errorText(error);
 }
 
 }  // namespace
@@ -116,8 +126,24 @@ int copyIntoNewFile(std::string const& from, std::string const& to) {
 bool ProfilManager::writeOver(XMLNode const& tree) {
     std::wstring const path = getFilePath();
     if (!tree.save(path, true)) return false;
-    std::remove((port::hostPath(path) + port::hostPathNoLookup(kSavedBeside)).c_str());
+    if (!besideUnread_) std::remove((port::hostPath(path) + port::hostPathNoLookup(kSavedBeside)).c_str());
     return true;
+}
+
+void ProfilManager::keepBesideAside(std::wstring const& why) {
+    std::string const host = port::hostPath(getFilePath());
+    std::string const besideHost = host + port::hostPathNoLookup(kSavedBeside);
+    std::wstring const beside = port::windowsPath(besideHost);
+    // Moved, not copied: it is not wanted under its name, and a move needs neither room nor reading.
+    int const number = firstFreeNumber(host);
+    std::string const target = host + ".bad" + std::to_string(number);
+    if (number > 0 && port::renameWithoutReplacing(besideHost, target)) {
+        Orvex::logError(L"Profiles: \"" + beside + L"\" " + why + L"; it is kept as \"" + port::windowsPath(target) + L"\"");
+        return;
+    }
+    Orvex::logError(L"Profiles: \"" + beside + L"\" " + why + L" and cannot be kept aside (" +
+                    (number > 0 ? errorText(errno) : allNumbersTaken()) + L"); it stays as it is, and no save replaces it");
+    besideUnread_ = true;
 }
 
 bool ProfilManager::keepAsideAndWrite(XMLNode const& tree) {
@@ -126,10 +152,10 @@ bool ProfilManager::keepAsideAndWrite(XMLNode const& tree) {
     int const number = firstFreeNumber(host);
     std::string const target = host + ".bad" + std::to_string(number);
     std::wstring const kept = port::windowsPath(target);
-    std::wstring why = L"\".bad1\" to \".bad" + std::to_wstring(kMaxKeptAside) + L"\" are all taken";
+    std::wstring why = allNumbersTaken();
     if (number > 0) {
-        int const error = copyIntoNewFile(host, target);
-        if (error == 0) {
+        std::wstring const notCopied = copyIntoNewFile(host, target);
+        if (notCopied.empty()) {
             Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + L"; a copy is kept as \"" + kept + L"\"");
             damaged_.clear();
             if (writeOver(tree)) return true;
@@ -137,13 +163,13 @@ bool ProfilManager::keepAsideAndWrite(XMLNode const& tree) {
                             L"\" could not be written over it; it stays as it was until a save succeeds");
             return false;
         }
-        why = L"no copy could be made: " + errorText(error);
+        why = L"no copy could be made: " + notCopied;
     }
     // No copy: the profiles are written beside the file before it is moved, so that one of the
     // two holds them whenever the game may end.
     std::string const besideHost = host + port::hostPathNoLookup(kSavedBeside);
     std::wstring const beside = port::windowsPath(besideHost);
-    if (!tree.save(beside, true)) {
+    if (besideUnread_ || !tree.save(beside, true)) {
         Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + L" and could not be copied aside (" + why +
                         L"); it stays as it is, and the profiles could not be saved beside it either: what is "
                         L"played now is not kept");
@@ -175,13 +201,19 @@ bool ProfilManager::loadProfiles() {
     XMLNode tree;
     XMLNode::ReadResult read = tree.loadChecked(path, 1);
     std::wstring source = path;
-    if (read != XMLNode::ReadResult::kComplete) {
+    // Profiles saved beside a file that could not be kept aside, or before they took its name.
+    std::string const besideHost = host + port::hostPathNoLookup(kSavedBeside);
+    if (read == XMLNode::ReadResult::kComplete) {
+        // Saved beside before the file was written whole: not read, and kept rather than removed
+        // by the next save.
+        if (!whyKept(besideHost).empty()) keepBesideAside(L"is not read, as \"" + path + L"\" reads completely");
+    } else {
         damaged_ = whyKept(host);
-        // Profiles saved beside a file that could not be kept aside, or before they took its name.
-        std::string const besideHost = host + port::hostPathNoLookup(kSavedBeside);
         XMLNode saved;
-        if (taken(besideHost) &&
-            saved.loadChecked(port::windowsPath(besideHost), 1) == XMLNode::ReadResult::kComplete) {
+        if (!taken(besideHost) ||
+            saved.loadChecked(port::windowsPath(besideHost), 1) != XMLNode::ReadResult::kComplete) {
+            if (std::wstring const why = whyKept(besideHost); !why.empty()) keepBesideAside(why);
+        } else {
             source = port::windowsPath(besideHost);
             tree = std::move(saved);
             read = XMLNode::ReadResult::kComplete;

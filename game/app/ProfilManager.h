@@ -16,8 +16,13 @@
 // every moment one of the two holds them. While the file cannot be kept at all (every number
 // taken), it stays as it is and each save goes to kSavedBeside, trying to keep it first. Loading
 // reads kSavedBeside when "profile.prf" is missing or does not read completely; a save written
-// over "profile.prf" removes it. A save that keeps the profiles nowhere (no room even beside)
-// logs and emits saveFailed, by which the game tells the player.
+// over "profile.prf" removes it. A kSavedBeside that loading does not read ("profile.prf" reads
+// completely, or it does not itself) is moved to the first free ".bad" number with one log line;
+// while it cannot be, no save replaces or removes it. A save that keeps the profiles nowhere (no
+// room even beside) logs and emits saveFailed, by which the game tells the player.
+//
+// Only regular files are read: a FIFO, a folder or a device in the place of either file is
+// unreadable (never opened, so it cannot block the start) and kept aside as a damaged file is.
 #pragma once
 
 #include <string>
@@ -82,6 +87,7 @@ public:
         filePath_ = path;
         damaged_.clear();
         savedBesideLogged_ = false;
+        besideUnread_ = false;
     }
 
     sigslot::signal0<> listChanged;
@@ -90,13 +96,16 @@ public:
     sigslot::signal0<> saveFailed;
 
 private:
-    // The tree written over the file; a file saved beside it goes.
+    // The tree written over the file; a file saved beside it goes (unless besideUnread_).
     bool writeOver(Orvex::XMLNode const& tree);
     // Keeps the file that must be kept aside (damaged_) at the first free ".bad" number, copied
     // or else moved, then writes the tree in its place; while it cannot be kept, writes the tree
     // beside it. One log line says why it is kept (damaged_) and where. False when the tree could
     // be written nowhere.
     bool keepAsideAndWrite(Orvex::XMLNode const& tree);
+    // Moves kSavedBeside, which loading did not read, to the first free ".bad" number; one log
+    // line says why (`why`) and where, or that it stays (besideUnread_).
+    void keepBesideAside(std::wstring const& why);
 
     std::vector<Profil*> profiles_;
     // Why the file read last has to be kept aside before a save may replace it (empty: it need
@@ -104,6 +113,8 @@ private:
     std::wstring damaged_;
     // Saves go beside the file and the log said so.
     bool savedBesideLogged_ = false;
+    // kSavedBeside was not read and could not be kept aside: no save may replace or remove it.
+    bool besideUnread_ = false;
     Profil* active_ = nullptr;
     std::wstring filePath_;
 };

@@ -1,10 +1,11 @@
 // The filter graph: one music file (from disk, or from memory through renderMemory) through
 // SDL2_mixer, with the control, seeking, position, audio and event interfaces of a DirectShow
 // graph.
+#include <cerrno>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <cmath>
-#include <filesystem>
 #include <thread>
 #include <type_traits>
 
@@ -203,14 +204,23 @@ private:
 HRESULT FilterGraph::RenderFile(LPCWSTR file, LPCWSTR) {
     if (!file) return E_POINTER;
     if (music_) return VFW_E_WRONG_STATE;
-    std::string host = port::hostPath(file);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(host, ec)) {
-        port::logLine(port::LogLevel::Error, std::wstring(L"RenderFile: \"") + file + L"\" not found");
+    // Opened here, only when a regular file, and handed to the mixer open: the mixer's own open
+    // would wait for ever on a FIFO of that name.
+    std::wstring whyNot;
+    std::FILE* opened = port::openRegularFile(port::hostPath(file), "rb", &whyNot);
+    if (!opened) {
+        bool const missing = errno == ENOENT || errno == ENOTDIR;
+        port::logLine(port::LogLevel::Error, std::wstring(L"RenderFile: \"") + file + L"\" " +
+                                                 (missing ? L"not found" : L"cannot be read (" + whyNot + L")"));
         return HRESULT_FILE_NOT_FOUND;
     }
-    if (!session().open()) return E_FAIL;
-    return adopt(Mix_LoadMUS(host.c_str()), std::wstring(L"RenderFile: cannot decode \"") + file + L"\"");
+    SDL_RWops* source = SDL_RWFromFP(opened, SDL_TRUE);
+    if (!source) std::fclose(opened);
+    if (!session().open()) {
+        if (source) SDL_RWclose(source);
+        return E_FAIL;
+    }
+    return adopt(source ? Mix_LoadMUS_RW(source, 1) : nullptr, std::wstring(L"RenderFile: cannot decode \"") + file + L"\"");
 }
 
 HRESULT FilterGraph::renderMemory(std::vector<unsigned char> bytes, std::wstring const& name) {

@@ -17,7 +17,7 @@ namespace {
 constexpr std::size_t kMaxSize = static_cast<std::size_t>(LONG_MAX);
 
 bool loadHostFile(std::string const& path, std::vector<char>& out) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = port::openRegularFile(path, "rb");
     if (!f) return false;
     bool ok = std::fseek(f, 0, SEEK_END) == 0;
     long length = ok ? std::ftell(f) : -1;
@@ -31,7 +31,7 @@ bool loadHostFile(std::string const& path, std::vector<char>& out) {
 }
 
 bool storeHostFile(std::string const& path, std::vector<char> const& content) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::FILE* f = port::openRegularFile(path, "wb");
     if (!f) return false;
     bool ok = content.empty() || std::fwrite(content.data(), 1, content.size(), f) == content.size();
     return std::fclose(f) == 0 && ok;

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include <filesystem>
 #include <string_view>
@@ -89,6 +90,89 @@ std::string hostPath(std::wstring const& windowsPath) {
     // Keep a trailing separator as written (a folder path).
     if (!direct.empty() && direct.back() == '/' && (result.empty() || result.back() != '/')) result += '/';
     return result;
+}
+
+namespace {
+
+// The words for an entry of this type that is not a regular file; empty for a regular file.
+std::wstring kindText(mode_t mode) {
+    if (S_ISREG(mode)) return {};
+    if (S_ISDIR(mode)) return fromUtf8(std::strerror(EISDIR));
+    char const* kind = S_ISFIFO(mode)  ? "a FIFO"
+                       : S_ISCHR(mode) ? "a character device"
+                       : S_ISBLK(mode) ? "a block device"
+                       : S_ISSOCK(mode) ? "a socket"
+                                        : "an entry";
+    return fromUtf8(kind) + L", not a regular file";
+}
+
+std::FILE* refuse(int error, std::wstring text, std::wstring* whyNot) {
+    if (whyNot) *whyNot = text.empty() ? fromUtf8(std::strerror(error)) : std::move(text);
+    errno = error;
+    return nullptr;
+}
+
+std::FILE* refuseKind(mode_t mode, std::wstring* whyNot) {
+    return refuse(S_ISDIR(mode) ? EISDIR : EINVAL, kindText(mode), whyNot);
+}
+
+}  // namespace
+
+std::wstring notRegularFile(std::string const& hostPath) {
+    struct stat info {};
+    if (::stat(hostPath.c_str(), &info) != 0) return {};
+    return kindText(info.st_mode);
+}
+
+std::FILE* openRegularFile(std::string const& hostPath, char const* mode, std::wstring* whyNot) {
+    std::string_view const m = mode ? mode : "";
+    bool const update = m.find('+') != std::string_view::npos;
+    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    char const* streamMode = nullptr;
+    switch (m.empty() ? '\0' : m.front()) {
+    case 'r':
+        flags |= update ? O_RDWR : O_RDONLY;
+        streamMode = update ? "r+b" : "rb";
+        break;
+    case 'w':
+        flags |= (update ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
+        streamMode = update ? "w+b" : "wb";
+        break;
+    case 'a':
+        flags |= (update ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
+        streamMode = update ? "a+b" : "ab";
+        break;
+    default: return refuse(EINVAL, {}, whyNot);
+    }
+    if (m.find('x') != std::string_view::npos) flags |= O_EXCL;
+    // Looked at first, so that no device is opened at all (opening one may act); what takes the
+    // name after this look is caught on the open file.
+    struct stat info {};
+    if (::stat(hostPath.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return refuseKind(info.st_mode, whyNot);
+    int const fd = ::open(hostPath.c_str(), flags, 0666);
+    if (fd < 0) {
+        int const error = errno;
+        // A FIFO without a reader refuses a writer at once (ENXIO): say what it is.
+        return refuse(error, error == ENXIO ? notRegularFile(hostPath) : std::wstring(), whyNot);
+    }
+    if (::fstat(fd, &info) != 0) {
+        int const error = errno;
+        ::close(fd);
+        return refuse(error, {}, whyNot);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return refuseKind(info.st_mode, whyNot);
+    }
+    // A regular file never blocks; the flag goes so that the stream behaves as fopen's.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = ::fdopen(fd, streamMode);
+    if (!file) {
+        int const error = errno;
+        ::close(fd);
+        return refuse(error, {}, whyNot);
+    }
+    return file;
 }
 
 bool commitFile(std::FILE* file) {

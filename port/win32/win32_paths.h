@@ -17,6 +17,20 @@ std::string hostPath(std::wstring const& windowsPath);
 // The converted path only (separators), without any disk lookup.
 std::string hostPathNoLookup(std::wstring const& windowsPath);
 
+// Opens a host file as fopen does with mode ("rb", "wb", "ab", "r+b"; an "x" refuses a name that is
+// taken), but only a regular file (a link to one is followed), as CreateFileW opens only files.
+// Nothing that could block is done on any other entry: one seen in the path's place is not
+// opened; one that takes its place meanwhile is opened non-blocking (a FIFO without a partner, a
+// device), seen for what it is on the open file and closed unread and unwritten. Null on failure
+// with errno set (EISDIR for a folder, EINVAL for any other entry that is not a regular file);
+// whyNot, when given, says why in a log line's words (notRegularFile's, else the errno text).
+std::FILE* openRegularFile(std::string const& hostPath, char const* mode, std::wstring* whyNot = nullptr);
+
+// What stands at a host path (a link followed) when it is not a regular file: "Is a directory",
+// "a FIFO, not a regular file", "a character device, not a regular file" ...; empty for a regular
+// file, for nothing and for a path that cannot be looked at.
+std::wstring notRegularFile(std::string const& hostPath);
+
 // Makes the written contents of an open file durable (FlushFileBuffers): false on failure.
 bool commitFile(std::FILE* file);
 

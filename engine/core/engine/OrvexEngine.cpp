@@ -14,21 +14,8 @@
 #include "engine/render/RenderManager.h"
 #include "engine/render/SplineManager.h"
 #include "port/win32/kernel.h"
-#include "port/win32/win32_log.h"
 
 namespace Orvex {
-
-namespace {
-
-void forwardPortLog(port::LogLevel level, std::wstring const& line) {
-    switch (level) {
-    case port::LogLevel::Error: logError(line); break;
-    case port::LogLevel::Warning: logWarning(line); break;
-    case port::LogLevel::Info: logInfo(line); break;
-    }
-}
-
-}  // namespace
 
 OrvexEngine* OrvexEngine::getInstance() {
     static OrvexEngine instance;
@@ -36,10 +23,10 @@ OrvexEngine* OrvexEngine::getInstance() {
 }
 
 OrvexEngine::OrvexEngine() {
-    // The log and the console exist before the engine, so they outlive it.
+    // The log (which takes the port layer's lines) and the console exist before the engine, so
+    // they outlive it.
     Logger::getInstance();
     Console::getInstance();
-    port::setLogSink(forwardPortLog);
     registerCommands();
     // Window, device, input (and its per-step manager), sound and music, in this order; the
     // managers built on the device (render manager, then spline manager) follow them once they
@@ -60,7 +47,6 @@ OrvexEngine::~OrvexEngine() {
     splineManager_.reset();
     userGlobals_.reset();
     if (GUITooltipParam::getLanguageSource() == &language_) GUITooltipParam::setLanguageSource(nullptr);
-    port::setLogSink({});
 }
 
 void OrvexEngine::setUserGlobals(UserGlobals* globals) {

@@ -23,7 +23,7 @@ bool OrvexEngine::loadConfig(std::wstring const& path) {
     // Opened here rather than by XMLNode::load so that each failure gives exactly one line.
     File file(path);
     if (!file.open(path, GOBManager::getInstance().getDiskOrder())) {
-        logWarning(L"Settings file \"" + path + L"\" not found; default settings are used");
+        file.logNotOpen(L"Settings file \"" + path + L"\"", L"; default settings are used");
         return false;
     }
     std::wstring const text = file.readText();

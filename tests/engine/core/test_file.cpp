@@ -1,6 +1,8 @@
-// Opening files through archive orders, search paths and case-insensitive disk lookups.
+// Opening files through archive orders, search paths and case-insensitive disk lookups; only
+// regular files are read.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "engine/core/File.h"
@@ -9,6 +11,8 @@
 #include "engine/core/ReadOnce.h"
 #include "engine/core/XMLNode.h"
 #include "port/win32/win32_text.h"
+#include "tests/engine/core/LogWatch.h"
+#include "tests/support/FifoInPlace.h"
 #include "tests/support/TestSupport.h"
 
 using Orvex::File;
@@ -71,6 +75,67 @@ TEST_F(FileTest, SearchPathsAreTriedAfterThePathItself) {
     EXPECT_EQ(contents(b), "only second");
     EXPECT_TRUE(Orvex::listFiles(L"b.txt"));
     EXPECT_FALSE(Orvex::listFiles(L"c.txt"));
+}
+
+// Something other than a file where a file is read (a FIFO, a link to one, a folder, a device):
+// no reader blocks on it or reads it. A file of the name further along the search paths is read
+// instead; without one the read gives nothing and one error line says what stands there. A FIFO
+// that takes a found file's place before it is read is not read either.
+TEST_F(FileTest, OnlyRegularFilesAreReadAndNothingElseInTheirPlaceBlocks) {
+    auto const dir = testsupport::makeTempDir("file_regular");
+    std::filesystem::create_directories(dir / "first");
+    std::filesystem::create_directories(dir / "second");
+    testsupport::FifoInPlace fifo(dir / "first" / "fifo.txt");
+    testsupport::FifoInPlace late(dir / "first" / "late.txt");
+    ASSERT_TRUE(fifo.made() && late.made());
+    std::filesystem::create_symlink(dir / "first" / "fifo.txt", dir / "first" / "link.txt");
+    std::filesystem::create_directory(dir / "first" / "folder.txt");
+    std::filesystem::create_symlink("/dev/null", dir / "first" / "device.txt");
+    GOBManager::getInstance().addSearchPath(wide(dir / "first"));
+    GOBManager::getInstance().addSearchPath(wide(dir / "second"));
+    struct {
+        wchar_t const* name;
+        wchar_t const* kind;
+    } const cases[] = {
+        {L"fifo.txt", L"a FIFO, not a regular file"},
+        {L"link.txt", L"a FIFO, not a regular file"},
+        {L"folder.txt", L"Is a directory"},
+        {L"device.txt", L"a character device, not a regular file"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(port::toUtf8(c.name));
+        std::filesystem::remove(dir / "second" / c.name);
+        XMLNode tree;
+        logtest::LogWatch watch;
+        EXPECT_EQ(tree.loadChecked(c.name), XMLNode::ReadResult::kNothing);
+        ASSERT_EQ(watch.lines().size(), 1u);
+        EXPECT_EQ(watch.lines()[0],
+                  L"ERROR Property file \"" + std::wstring(c.name) + L"\" cannot be read (" + c.kind + L")");
+        // A file further along is read, with no line.
+        testsupport::writeFile(dir / "second" / c.name, "<FOUND/>");
+        logtest::LogWatch quiet;
+        EXPECT_EQ(tree.loadChecked(c.name), XMLNode::ReadResult::kComplete);
+        EXPECT_EQ(tree.getName(), L"FOUND");
+        EXPECT_TRUE(quiet.lines().empty());
+    }
+
+    // Opened whole: refused at once, with the words.
+    std::wstring why;
+    std::FILE* opened = Orvex::openWholeFile((dir / "first" / "fifo.txt").string(), "rb", &why);
+    EXPECT_EQ(opened, nullptr);
+    if (opened) std::fclose(opened);
+    EXPECT_EQ(why, L"a FIFO, not a regular file");
+
+    // Found as a file, then a FIFO in its place.
+    std::filesystem::rename(dir / "first" / "late.txt", dir / "late.fifo");
+    testsupport::writeFile(dir / "first" / "late.txt", "bytes");
+    File file(L"late");
+    ASSERT_TRUE(file.open(L"late.txt"));
+    std::filesystem::rename(dir / "late.fifo", dir / "first" / "late.txt");
+    logtest::LogWatch watch;
+    EXPECT_EQ(contents(file), "<unreadable>");
+    ASSERT_EQ(watch.lines().size(), 1u);
+    EXPECT_EQ(watch.lines()[0], L"ERROR File \"late.txt\" cannot be read (a FIFO, not a regular file)");
 }
 
 TEST_F(FileTest, ArchivesComeBeforeTheDiskInOrder) {

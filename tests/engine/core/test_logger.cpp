@@ -1,11 +1,22 @@
 // The log file and its fallback: where the log file cannot be made (a working folder that cannot
-// be written), every line goes to standard error, so that a failure is reported somewhere.
+// be written), every line goes to standard error, so that a failure is reported somewhere. Lines
+// from several threads, through the log and through the port layer's hook, reach the file whole.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "engine/core/Logger.h"
+#include "port/win32/win32_log.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -27,6 +38,49 @@ TEST(Logger, WithoutALogFileTheLinesGoToStandardError) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_NE(testsupport::readFile(file).find("ERROR written to the file\n"), std::string::npos);
     log.openFile("logs/logfile.log");
+}
+
+// Two threads log at once, one through the log and one through the port layer's hook (where the
+// display-loss line comes from), while standard error is sent to the same file as a launcher
+// collecting the program's output does ("2>logfile.log": a descriptor of its own, not appending).
+// Every line of the file is one whole line of one of them, and each line is there once.
+TEST(Logger, LinesFromTwoThreadsReachTheFileWholeAndOnce) {
+    Orvex::Logger& log = Orvex::Logger::getInstance();
+    std::filesystem::path const file = testsupport::makeTempDir("logger_threads") / "logfile.log";
+    ASSERT_TRUE(log.openFile(file.string()));
+    std::fflush(stderr);
+    int const savedStderr = ::dup(2);
+    int const sent = ::open(file.c_str(), O_WRONLY);
+    ASSERT_GE(sent, 0);
+    ::dup2(sent, 2);
+    ::close(sent);
+
+    constexpr int kLines = 2000;
+    std::wstring const tail(60, L'x');
+    std::thread engine([&tail] {
+        for (int i = 0; i < kLines; ++i) Orvex::logWarning(L"Sprite: line " + std::to_wstring(i) + L" " + tail);
+    });
+    std::thread port([&tail] {
+        for (int i = 0; i < kLines; ++i)
+            port::logLine(port::LogLevel::Error, L"The connection: line " + std::to_wstring(i) + L" " + tail);
+    });
+    engine.join();
+    port.join();
+    ::dup2(savedStderr, 2);
+    ::close(savedStderr);
+    log.openFile("logs/logfile.log");
+
+    std::regex const whole("(Sprite|ERROR The connection): line ([0-9]+) x{60}");
+    std::set<std::string> seen;
+    std::vector<std::string> broken;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) {
+        std::smatch parts;
+        if (!std::regex_match(line, parts, whole) || !seen.insert(parts[1].str() + parts[2].str()).second)
+            broken.push_back(line);
+    }
+    EXPECT_EQ(seen.size(), 2u * kLines);
+    EXPECT_TRUE(broken.empty()) << broken.size() << " lines broken or twice, the first: " << broken.front();
 }
 
 }  // namespace

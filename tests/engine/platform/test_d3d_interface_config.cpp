@@ -5,6 +5,7 @@
 #include <string>
 #include <tuple>
 
+#include "engine/core/Logger.h"
 #include "engine/platform/D3DInterface.h"
 #include "tests/engine/platform/PlatformSupport.h"
 
@@ -119,11 +120,13 @@ TEST(D3DInterfaceSettings, ReadingTheSectionSetsTheModeTheDeviceStartsWith) {
 }
 
 // Without a usable display the window cannot be made: the error box is shown (headless: logged)
-// and createWindow reports failure. Runs in a fresh process so that video has not started yet.
+// and createWindow reports failure. Runs in a fresh process so that video has not started yet;
+// the log's console is shown there, so its lines (the port's among them) reach standard error.
 TEST(D3DInterfaceDeathTest, AFailingCreateWindowShowsTheErrorBox) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
+            Orvex::Logger::getInstance().showConsole(true);
             setenv("SDL_VIDEODRIVER", "no_such_video_driver", 1);
             bool created = D3DInterface::getInstance().createWindow();
             std::exit(created ? 1 : 0);

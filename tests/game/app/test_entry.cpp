@@ -6,11 +6,14 @@
 // play-through of every screen, cards moved by drags and double clicks, each pressed after the
 // pointer rested on the card as a person's does, the dragged card under the pointer after every
 // frame of the carry (the driver fails the run otherwise); a game killed after it kept a damaged
-// profile file aside; a new display mode confirmed in a window that kept another size.
+// profile file aside; something other than a file where the game reads one (a FIFO as the profile
+// file, the settings file or a data file, a folder as a data file); a new display mode confirmed
+// in a window that kept another size.
 // Unless a test says otherwise the user folder holds a profile, as after the first start.
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -514,6 +517,64 @@ TEST_F(EntryTest, AGameKilledAfterItKeptADamagedProfileFileAsideFindsTheProfileA
               Orvex::XMLNode::ReadResult::kComplete);
     EXPECT_EQ(profiles.getAttributeString(L"ACTIVE_PROFIL", L""), L"Spieler");
     EXPECT_EQ(profiles.getChildCount(L"PROFIL"), 1u);
+}
+
+// Something other than a file where the game reads one, the only one of its name: a FIFO as the
+// profile file (the start waited on it for ever before the start menu, and SIGTERM did not end
+// it), as the settings file and as a data file, and a folder as the data file. The game reaches
+// the start menu and ends by the console as always; one error line names the file and says what
+// stands there (the profile file's second says where it is kept); the profile file's FIFO is kept
+// aside and a file written in its place, the settings file written in the FIFO's place.
+TEST_F(EntryTest, SomethingOtherThanAFileWhereTheGameReadsOneDoesNotStopTheStart) {
+    writeConfig(windowed(1024, 768));
+    std::vector<std::string> const toTheStartMenuAndOut{"10 menu STARTMENU", "12 key GRAVE", "14 type E_Exit",
+                                                        "16 key RETURN"};
+    std::string const userPath = port::toUtf8(port::windowsPath(userFolder.string()));
+    // The game's files staged in the run folder, so that the data file has no other of its name.
+    fs::path const data = testsupport::sourceDir() / "data";
+    fs::path const dataFile = run / "data" / "FlySplines.fsp";
+    struct {
+        char const* what;
+        fs::path place;
+        bool folder;
+        std::vector<std::string> lines;
+    } const cases[] = {
+        {"a FIFO as the profile file", userFolder / "profile.prf", false,
+         {"ERROR Property file \"" + userPath + "\\profile.prf\" cannot be read (a FIFO, not a regular file)",
+          "ERROR Profiles: \"" + userPath + "\\profile.prf\" cannot be read (a FIFO, not a regular file); it could "
+          "not be copied (no copy could be made: a FIFO, not a regular file) and is moved to \"" + userPath +
+          "\\profile.prf.bad1\""}},
+        {"a FIFO as the settings file", userFolder / "config.cfg", false,
+         {"ERROR Settings file \"" + userPath + "\\config.cfg\" cannot be read (a FIFO, not a regular file); default "
+          "settings are used"}},
+        {"a FIFO as a data file", dataFile, false,
+         {"ERROR Property file \"data\\FlySplines.fsp\" cannot be read (a FIFO, not a regular file)"}},
+        {"a folder as a data file", dataFile, true,
+         {"ERROR Property file \"data\\FlySplines.fsp\" cannot be read (Is a directory)"}},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        bool const staged = c.place == dataFile;
+        if (staged) {
+            fs::copy(data, run / "data", fs::copy_options::recursive);
+            fs::copy_file(data / "tastaturlayout.lay", run / "tastaturlayout.lay");
+        }
+        fs::remove(c.place);
+        if (c.folder) fs::create_directory(c.place);
+        else ASSERT_EQ(mkfifo(c.place.c_str(), 0644), 0);
+        EXPECT_EQ(runGame(toTheStartMenuAndOut, {"-ENABLE_INGAME_CONSOLE", "1"}, !staged), 0);
+        EXPECT_EQ(errors(), c.lines);
+        if (c.place == userFolder / "profile.prf") {
+            EXPECT_TRUE(fs::is_fifo(userFolder / "profile.prf.bad1"));
+            Orvex::XMLNode profiles;
+            EXPECT_EQ(profiles.loadChecked(port::windowsPath(c.place.string()), 1), Orvex::XMLNode::ReadResult::kComplete);
+        }
+        if (c.place == userFolder / "config.cfg") expectForcedValues();
+        fs::remove_all(run);
+        fs::create_directories(run);
+        fs::remove_all(userFolder);
+        writeConfig(windowed(1024, 768));
+    }
 }
 
 // One play-through from a fresh user folder, driven only by the player's events through the real

@@ -2,8 +2,8 @@
 // save keeps the old file, a file that does not read completely is copied aside (never over an
 // earlier copy) and what was read written at once, a full disk leaves it where it was, a file that
 // cannot be copied aside (unreadable, no room, every number taken) is kept all the same and what
-// is played found at the next start, and a quick save written by one process is resumed by
-// another.
+// is played found at the next start, profiles saved beside the file that are not read are kept
+// aside rather than removed, and a quick save written by one process is resumed by another.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -11,9 +11,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <thread>
 
@@ -21,6 +23,7 @@
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/app/ProfileFixture.h"
 #include "tests/game/cards/RunningGameTable.h"
+#include "tests/support/FifoInPlace.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -190,14 +193,15 @@ TEST_F(ProfileFileTest, OnAFullDiskTheDamagedFileStaysWhereItWasAndTheLogSaysSo)
 
 // A file that cannot be copied aside is moved aside (which needs neither reading nor room), and
 // what is played after is found at the next start: an unreadable file (the log says which, not
-// "damaged") and a damaged one without room for its copy. Where nothing can be written at all
-// the file stays and each save says it kept nothing (the game tells the player).
+// "damaged"; a FIFO is never opened, so the start does not wait on it) and a damaged one without
+// room for its copy. Where nothing can be written at all the file stays and each save says it
+// kept nothing (the game tells the player).
 TEST_F(ProfileFileTest, AFileThatCannotBeCopiedAsideIsMovedAndWhatIsPlayedIsFoundAtTheNextStart) {
     // Cut short, then blanks: its copy needs more room than the profiles saved.
     std::string const damaged = "<PROFILE><PROFIL NAME=\"Anna\">" + std::string(32768, ' ');
     struct {
         char const* what;
-        int original;  // 0 a folder, 1 a link to itself, 2 the damaged file
+        int original;  // 0 a folder, 1 a link to itself, 2 the damaged file, 3 a FIFO
         rlim_t room;   // the largest file the process may write (0: no limit)
         wchar_t const* line;
         char const* keptAs;  // the original's name afterwards
@@ -206,6 +210,7 @@ TEST_F(ProfileFileTest, AFileThatCannotBeCopiedAsideIsMovedAndWhatIsPlayedIsFoun
         {"a link that cannot be followed", 1, 0, L"\" cannot be opened (Too many levels of symbolic links)", ".bad1"},
         {"no room for its copy", 2, 16384, L"(no copy could be made: File too large) and is moved to", ".bad1"},
         {"no room at all", 2, 64, L"the profiles could not be saved beside it either", ""},
+        {"a FIFO in its place", 3, 0, L"\" cannot be read (a FIFO, not a regular file); it could not be copied", ".bad1"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.what);
@@ -213,6 +218,8 @@ TEST_F(ProfileFileTest, AFileThatCannotBeCopiedAsideIsMovedAndWhatIsPlayedIsFoun
         if (c.original == 0) testsupport::writeFile(path / "inside", "kept");
         if (c.original == 1) std::filesystem::create_symlink("profile.prf", path);
         if (c.original == 2) testsupport::writeFile(path, damaged);
+        std::unique_ptr<testsupport::FifoInPlace> fifo;
+        if (c.original == 3) fifo = std::make_unique<testsupport::FifoInPlace>(path);
         struct : sigslot::has_slots<> {
             int count = 0;
             void add() { ++count; }
@@ -237,6 +244,7 @@ TEST_F(ProfileFileTest, AFileThatCannotBeCopiedAsideIsMovedAndWhatIsPlayedIsFoun
         if (c.original == 0) EXPECT_EQ(testsupport::readFile(original / "inside"), "kept");
         if (c.original == 1) EXPECT_EQ(std::filesystem::read_symlink(original), "profile.prf");
         if (c.original == 2) EXPECT_EQ(testsupport::readFile(original), damaged);
+        if (c.original == 3) EXPECT_TRUE(std::filesystem::is_fifo(original));
         // The next start.
         profiles().loadProfiles();
         Profil const* found = profiles().findProfile(L"Berta");
@@ -257,6 +265,76 @@ TEST_F(ProfileFileTest, ProfilesSavedBesideAFileMovedAsideAreFoundAtTheNextStart
     EXPECT_EQ(testsupport::readFile(path), saved);
     EXPECT_FALSE(std::filesystem::exists(path.string() + ".new"));
     EXPECT_FALSE(std::filesystem::exists(path.string() + ".bad1"));
+}
+
+// Profiles saved beside the file that a start does not read are moved to the next ".bad" number
+// with one line naming both, and the save that follows removes nothing: beside a file that reads
+// completely (saved before it was written whole), damaged, or something other than a file. Where
+// no number is free it stays, and no save removes or replaces it.
+TEST_F(ProfileFileTest, ProfilesSavedBesideThatAreNotReadAreKeptAsideNotRemoved) {
+    std::string const whole = "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\" POINTS=\"5\"/></PROFILE>";
+    std::string const stale = "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\" POINTS=\"3\"/></PROFILE>";
+    std::string const cut = "<PROFILE ACTIVE_PROFIL=\"Berta\"><PROFIL NAME=\"Berta\" POINTS=\"7\">";
+    std::string const fifo = "<fifo>";
+    struct {
+        char const* what;
+        std::string file;    // "profile.prf"; empty: none
+        std::string beside;  // "profile.prf.new"
+        wchar_t const* why;  // ends with the file's name: "... reads completely"
+        char const* fileKeptAs;
+    } const cases[] = {
+        {"beside a whole file", whole, stale, L" is not read, as \"", nullptr},
+        {"damaged beside a whole file", whole, cut, L" is not read, as \"", nullptr},
+        {"a FIFO beside a whole file", whole, fifo, L" is not read, as \"", nullptr},
+        {"damaged without a file", "", cut, L" does not read completely", nullptr},
+        {"a FIFO without a file", "", fifo, L" cannot be read (a FIFO, not a regular file)", nullptr},
+        {"damaged beside a damaged file", cut, cut, L" does not read completely", ".bad2"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::path const path = useFile(std::string("beside_") + std::to_string(&c - cases));
+        std::string const beside = path.string() + ".new";
+        if (!c.file.empty()) testsupport::writeFile(path, c.file);
+        std::unique_ptr<testsupport::FifoInPlace> made;
+        if (c.beside == fifo) made = std::make_unique<testsupport::FifoInPlace>(beside);
+        else testsupport::writeFile(beside, c.beside);
+        logtest::LogWatch watch;
+        profiles().loadProfiles();
+        EXPECT_TRUE(profiles().saveProfiles());
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(beside)));
+        std::filesystem::path const kept = path.string() + ".bad1";
+        if (c.beside == fifo) EXPECT_TRUE(std::filesystem::is_fifo(kept));
+        else EXPECT_EQ(testsupport::readFile(kept), c.beside);
+        if (c.fileKeptAs) EXPECT_EQ(testsupport::readFile(path.string() + c.fileKeptAs), c.file);
+        std::wstring const line = L"ERROR Profiles: \"" + cardstest::hostFile(beside) + L"\"" + c.why;
+        std::vector<std::wstring> const errors = watch.errors();
+        EXPECT_EQ(std::count_if(errors.begin(), errors.end(),
+                                [&](std::wstring const& e) {
+                                    return e.rfind(line, 0) == 0 &&
+                                           logtest::contains(e, L"; it is kept as \"" + cardstest::hostFile(kept) + L"\"");
+                                }),
+                  1)
+            << apptest::narrow(line);
+        XMLNode read;
+        EXPECT_EQ(read.loadChecked(cardstest::hostFile(path), 1), XMLNode::ReadResult::kComplete);
+    }
+
+    // No number free: it stays, whatever is saved.
+    std::filesystem::path const path = useFile("beside_all_kept");
+    for (int i = 1; i <= Solitaire::ProfilManager::kMaxKeptAside; ++i)
+        testsupport::writeFile(path.string() + ".bad" + std::to_string(i), "kept");
+    testsupport::writeFile(path, whole);
+    testsupport::writeFile(path.string() + ".new", stale);
+    logtest::LogWatch watch;
+    ASSERT_TRUE(profiles().loadProfiles());
+    ASSERT_EQ(watch.errors().size(), 1u);
+    EXPECT_TRUE(logtest::contains(watch.errors()[0], L"are all taken); it stays as it is, and no save replaces it"))
+        << apptest::narrow(watch.errors()[0]);
+    profiles().getProfile(0)->setPoints(9.0f);
+    EXPECT_TRUE(profiles().saveProfiles());
+    EXPECT_EQ(testsupport::readFile(path.string() + ".new"), stale);
+    ASSERT_TRUE(profiles().loadProfiles());
+    EXPECT_EQ(profiles().getProfile(0)->getPoints(), 9.0f);
 }
 
 // ---- A quick save across processes ----

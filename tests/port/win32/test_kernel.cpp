@@ -1,6 +1,8 @@
 // Kernel services: clocks, environment expansion and file operations by Windows path.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include "port/win32/win32_paths.h"
 #include "port/win32/win32_version.h"
 #include "port/win32/kernel.h"
+#include "tests/support/FifoInPlace.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -160,6 +163,73 @@ TEST(KernelFiles, AttributesDeleteAndMoveFollowWindowsPaths) {
     EXPECT_FALSE(fs::exists(base / "Data" / "New.txt"));
     EXPECT_FALSE(DeleteFileW(moved.c_str()));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+// Only a regular file is opened, for reading, writing or appending; nothing else in its place
+// blocks the caller or is read or written: a FIFO (also through a link), a folder, a device. The
+// words say what stands there.
+TEST(KernelFiles, OnlyARegularFileIsOpenedAndNothingElseInItsPlaceBlocks) {
+    fs::path const base = testsupport::makeTempDir("kernel_regular");
+    testsupport::FifoInPlace fifo(base / "fifo");
+    ASSERT_TRUE(fifo.made());
+    fs::create_symlink(base / "fifo", base / "link_to_fifo");
+    fs::create_directory(base / "folder");
+    fs::create_symlink("/dev/null", base / "device");
+    struct {
+        char const* name;
+        int error;
+        wchar_t const* why;
+    } const entries[] = {
+        {"fifo", EINVAL, L"a FIFO, not a regular file"},
+        {"link_to_fifo", EINVAL, L"a FIFO, not a regular file"},
+        {"folder", EISDIR, L"Is a directory"},
+        {"device", EINVAL, L"a character device, not a regular file"},
+    };
+    for (auto const& entry : entries) {
+        std::string const host = (base / entry.name).string();
+        EXPECT_EQ(port::notRegularFile(host), entry.why) << entry.name;
+        for (char const* mode : {"rb", "r+b", "wb", "ab", "wbx"}) {
+            SCOPED_TRACE(std::string(entry.name) + " " + mode);
+            std::wstring why;
+            errno = 0;
+            std::FILE* opened = port::openRegularFile(host, mode, &why);
+            EXPECT_EQ(opened, nullptr);
+            if (opened) std::fclose(opened);
+            // "x" refuses any name that is taken, before looking at what it is.
+            if (std::string(mode) == "wbx") continue;
+            EXPECT_EQ(errno, entry.error);
+            EXPECT_EQ(why, entry.why);
+        }
+    }
+
+    // A regular file, in each mode; nothing there is no kind of entry.
+    std::string const file = (base / "file").string();
+    EXPECT_EQ(port::notRegularFile(file), L"");
+    std::wstring why;
+    EXPECT_EQ(port::openRegularFile(file, "rb", &why), nullptr);
+    EXPECT_EQ(why, L"No such file or directory");
+    struct {
+        char const* mode;
+        char const* written;
+        char const* after;
+    } const steps[] = {{"wbx", "one", "one"}, {"ab", "two", "onetwo"}, {"wb", "three", "three"}, {"r+b", "T", "Thre"}};
+    for (auto const& step : steps) {
+        SCOPED_TRACE(step.mode);
+        std::FILE* opened = port::openRegularFile(file, step.mode);
+        ASSERT_NE(opened, nullptr);
+        std::string const written(step.written);
+        EXPECT_EQ(std::fwrite(written.data(), 1, written.size(), opened), written.size());
+        EXPECT_EQ(std::fclose(opened), 0);
+        EXPECT_EQ(testsupport::readFile(file).substr(0, std::string(step.after).size()), step.after);
+    }
+    EXPECT_EQ(port::openRegularFile(file, "wbx", &why), nullptr);
+    EXPECT_EQ(errno, EEXIST);
+    std::FILE* reading = port::openRegularFile(file, "rb");
+    ASSERT_NE(reading, nullptr);
+    char bytes[8] = {};
+    EXPECT_EQ(std::fread(bytes, 1, sizeof bytes, reading), 5u);
+    EXPECT_EQ(std::string(bytes, 5), "Three");
+    std::fclose(reading);
 }
 
 TEST(KernelFiles, CurrentDirectoryRoundTrips) {

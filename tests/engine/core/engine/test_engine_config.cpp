@@ -1,8 +1,10 @@
 // The settings file: values written are the values read, the user globals' section, 8-bit text,
-// missing, empty and garbled files, and a failed write that keeps the old file.
+// missing, empty and garbled files, something other than a file in its place, and a failed write
+// that keeps the old file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "engine/platform/SoundManager.h"
 #include "port/win32/win32_paths.h"
 #include "tests/engine/core/engine/EngineFixture.h"
+#include "tests/support/FifoInPlace.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -176,6 +179,40 @@ TEST_F(EngineConfigTest, MissingEmptyOrGarbledFilesKeepTheDefaultsWithOneLogLine
     EXPECT_EQ(d3d.displayMode.Width, 1024u);
     EXPECT_EQ(d3d.displayMode.Height, 1080u);
     EXPECT_EQ(globals->loads, 1);  // without "API_PARAMS" the globals still get their (empty) section
+}
+
+// A FIFO, a link to a device or a folder as the settings file: never opened (the start would wait
+// on a FIFO for ever), the defaults with one error line saying what stands there; the next save
+// writes a file in the place of a FIFO or a link.
+TEST_F(EngineConfigTest, SomethingOtherThanAFileInItsPlaceKeepsTheDefaultsWithOneErrorLine) {
+    Orvex::D3DInitParams& d3d = D3DInterface::getInstance().getInitParams();
+    d3d.displayMode.Width = 1920;
+    struct {
+        char const* what;
+        wchar_t const* kind;
+        bool replacedBySave;
+    } const cases[] = {
+        {"fifo", L"a FIFO, not a regular file", true},
+        {"device", L"a character device, not a regular file", true},
+        {"folder", L"Is a directory", false},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(hostFile);
+        std::unique_ptr<testsupport::FifoInPlace> fifo;
+        if (std::string(c.what) == "fifo") fifo = std::make_unique<testsupport::FifoInPlace>(hostFile);
+        if (std::string(c.what) == "device") std::filesystem::create_symlink("/dev/null", hostFile);
+        if (std::string(c.what) == "folder") std::filesystem::create_directory(hostFile);
+        logtest::LogWatch log;
+        EXPECT_FALSE(engine->loadConfig(path));
+        ASSERT_EQ(log.lines().size(), 1u);
+        EXPECT_EQ(log.lines()[0], L"ERROR Settings file \"" + path + L"\" cannot be read (" + c.kind +
+                                      L"); default settings are used");
+        EXPECT_EQ(d3d.displayMode.Width, 1920u);
+        EXPECT_EQ(globals->loads, 0);
+        EXPECT_EQ(engine->saveConfig(path), c.replacedBySave);
+        EXPECT_EQ(std::filesystem::is_regular_file(std::filesystem::symlink_status(hostFile)), c.replacedBySave);
+    }
 }
 
 TEST_F(EngineConfigTest, FailedWriteLeavesTheOldFileIntact) {
