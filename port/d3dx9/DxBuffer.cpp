@@ -1,10 +1,11 @@
 // ID3DXBuffer (a block of bytes with a terminating zero kept past its size) and the small
 // helpers the D3DX objects share.
 #include "port/d3dx9/DxCom.h"
+#include "port/win32/win32_paths.h"
 
 #include <cctype>
 #include <cstring>
-#include <fstream>
+#include <cstdio>
 #include <iterator>
 #include <vector>
 
@@ -34,10 +35,16 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 }
 
 bool readHostFile(std::string const& hostPath, std::string& bytes) {
-    std::ifstream in(hostPath, std::ios::binary);
+    // Only a regular file: a FIFO or device in its place must not block the reader.
+    std::FILE* in = port::openRegularFile(hostPath, "rb");
     if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
+    bytes.clear();
+    char chunk[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) bytes.append(chunk, got);
+    bool const ok = !std::ferror(in);
+    std::fclose(in);
+    return ok;
 }
 
 ID3DXBuffer* makeBuffer(void const* data, std::size_t size) { return new Buffer(data, size); }

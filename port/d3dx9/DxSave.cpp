@@ -34,7 +34,8 @@ HRESULT saveImage(LPCWSTR file, D3DXIMAGE_FILEFORMAT format, port::dx::Image con
     HRESULT hr = port::dx::encodeImage(format, image, encoded);
     if (FAILED(hr)) return hr;
     std::string path = port::hostPath(file);
-    std::FILE* out = std::fopen(path.c_str(), "wb");
+    // Only a regular file (or a new one): a FIFO in its place must not block the game.
+    std::FILE* out = port::openRegularFile(path, "wb");
     if (!out) {
         port::dx::logLine("saving: cannot write " + path);
         return E_FAIL;

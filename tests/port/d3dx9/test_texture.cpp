@@ -5,6 +5,7 @@
 #include "tests/port/d3dx9/AllocationWatch.h"
 #include "tests/port/d3dx9/PngBytes.h"
 #include "tests/support/gl/DeviceFixture.h"
+#include "tests/support/FifoInPlace.h"
 #include "tests/support/TestSupport.h"
 #include "port/win32/win32_text.h"
 
@@ -389,6 +390,16 @@ TEST_F(TextureTest, SavesTexturesAndRenderTargetsAsPng) {
     back->Release();
     std::wstring bad = port::fromUtf8((folder / "no" / "such" / "dir.png").string());
     EXPECT_TRUE(FAILED(D3DXSaveTextureToFile(bad.c_str(), D3DXIFF_PNG, t, nullptr)));
+    // Something other than a file in the place of the one written or read is refused at once
+    // (a FIFO would otherwise wait for a partner); the FIFO's helper lets a blocked call go after
+    // a while, so a regression fails here rather than hanging.
+    testsupport::FifoInPlace fifo(folder / "fifo.png");
+    ASSERT_TRUE(fifo.made());
+    std::wstring const fifoName = port::fromUtf8((folder / "fifo.png").string());
+    EXPECT_TRUE(FAILED(D3DXSaveTextureToFile(fifoName.c_str(), D3DXIFF_PNG, t, nullptr)));
+    IDirect3DTexture9* none = nullptr;
+    EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileW(device, fifoName.c_str(), &none)));
+    EXPECT_EQ(none, nullptr);
     t->Release();
 
     // The back buffer (X8R8G8B8, a render target) saves opaque through GetRenderTargetData.
