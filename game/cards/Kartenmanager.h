@@ -216,9 +216,11 @@ public:
     bool autoFinish(Kartenstapel* pile);
     // Lays run on the first pile (pile-list order, source skipped) of goal kind 1 that takes it,
     // or with "PAIRS" unless excludePairs; count delays the cards by kGoalMoveCardDelay each.
+    // A pile that takes it with its jokers read as the cards they are comes first; only a run a
+    // joker leads goes where a joker's leave alone lets it (Kartenstapel::acceptsCardsAsTheyAre).
     bool moveRunToGoalPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count,
                            bool excludePairs);
-    // The same over every pile; count and any are not used.
+    // The same over every pile, jokers alike; count and any are not used.
     bool moveRunToAnyPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count, bool any);
     bool swapCards(Karte* a, Anordnung* arrangementA, Karte* b, Anordnung* arrangementB);
     // Empties the hint search's record of the moves it has listed (the reset and every new
@@ -414,6 +416,7 @@ public:
     // counts take it at once and the next resolution neither scores it nor charges for it.
     void settleDealtCard(Karte& card);
     bool checkWin();
+    // Lost when no hint is left and no wildcard or joker waiting on its pile can be laid.
     bool checkEnd();
     void finishGame();
     // The end-of-game flight of every pile's cards over the fly spline of that name; its
