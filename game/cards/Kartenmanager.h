@@ -463,7 +463,10 @@ private:
     void carryHeldCard();
     void resetInput();
     bool beforeDeadline(Orvex::u32 deadline, Orvex::u32 tick) const;
-    void flushResolution();
+    // A press completes a waiting resolution first, so a quick move never overtakes it; the card
+    // under the pointer is the player's then: a joker or wildcard shown where it came free is not
+    // sent home from under the press.
+    void flushResolution(D3DXVECTOR2 const& position);
     void mouseDownPairs(D3DXVECTOR2 const& position);
     void mouseDownDrag(D3DXVECTOR2 const& position);
     bool pairMove(Karte* moving, Kartenstapel* target, Karte* onCard);
@@ -528,6 +531,10 @@ private:
     bool recordOpen_ = false;
     int resolveDepth_ = 0;
     std::vector<Karte*> resolutionCollected_;
+    // The card a press reaches while the press completes a resolution: that one does not collect
+    // it, nor one held; pressedCardWaits_: it would have, so it is shown again and then sent.
+    Karte const* pressedCard_ = nullptr;
+    bool pressedCardWaits_ = false;
     std::function<Orvex::u32()> clock_;
     std::function<bool(KartenObjekt const&)> refusalAskedFor_;
 

@@ -154,6 +154,10 @@ void Kartenmanager::resolveAfterMove(bool playerMove, bool restoredStep) {
         for (Karte* card : cards) {
             bool const joker = card->isJoker;
             if (!wantsCollecting(card)) continue;
+            if (card == pressedCard_ || card == heldCard) {
+                pressedCardWaits_ = true;
+                continue;
+            }
             Kartenstapel* target = joker ? findJokerPile() : findWildcardPile();
             if (!target) continue;
             Kartenstapel* from = card->pile;

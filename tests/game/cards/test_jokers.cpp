@@ -232,6 +232,51 @@ TEST_F(JokersTest, AFreedJokerOrWildcardGoesHomeWithItsMoveAndStaysOnAFoundation
     }
 }
 
+// A joker the player uncovers with a double click is shown where it came free before it goes
+// home. A press on it then takes it as it lies: a double click lays it on the foundation where its
+// card is missing; a press that does nothing with it lets it go home after it was shown again,
+// not at some later move. Nothing is charged.
+TEST_F(JokersTest, APressOnAJokerJustFoundTakesItWhereItLies) {
+    struct Case {
+        char const* name;
+        bool twice;       // a double click, else a click
+        bool powerArmed;  // the revealing power: the press does nothing
+        wchar_t const* ends;
+    } const cases[] = {
+        {"a double click", true, false, L"BASIS3"},
+        {"a click", false, false, L"JOKER"},
+        {"a press with a power armed", false, true, L"JOKER"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        layEndgame();
+        Karte* nine = card(kHerz, 8);
+        lay(card(kHerz, 12), nullptr);
+        lay(nine, nullptr);
+        lay(jokerHearts, L"TABLEAU1");
+        lay(nine, L"TABLEAU1");
+        playFromHere();
+        float const score = manager().getScorePlus();
+        doubleClick(nine);
+        ASSERT_EQ(nine->pile, &pile(L"ZELLE4"));
+        frames(30);
+        ASSERT_EQ(jokerHearts->pile, &pile(L"TABLEAU1")) << "shown where it came free";
+        if (c.powerArmed) ASSERT_TRUE(manager().setClickMode(kClickReveal));
+        if (c.twice) {
+            doubleClick(jokerHearts);
+        } else {
+            press(at(jokerHearts));
+            release(at(jokerHearts));
+        }
+        EXPECT_EQ(jokerHearts->pile, &pile(c.twice ? L"BASIS3" : L"TABLEAU1")) << "taken where it lies";
+        frames(150);
+        EXPECT_EQ(jokerHearts->pile, &pile(c.ends));
+        bool const onFoundation = c.ends == std::wstring(L"BASIS3");
+        EXPECT_EQ(manager().getScorePlus(), score + (onFoundation ? style().moveOnZiel : 0.0f));
+        manager().setClickMode(kClickNormal);
+    }
+}
+
 // A double click and the right button's finish lay a card on a joker only where it follows the
 // card the joker stands in for: the 8♥ does not go onto the clubs joker, the J♣ does.
 TEST_F(JokersTest, TheAutomaticMovesLayACardOnAJokerOnlyWhereItFollowsTheJokersCard) {
