@@ -1,7 +1,8 @@
 // Jokers on the table: a joker laid on a foundation stays there and the card after it follows by
 // drag or by double click; the resolution sends a free joker or wildcard home in the resolution
-// of the move that left it free, whether it still glides or not, and never from a goal pile; the
-// automatic moves read a joker as the card it is; a game is not lost while a joker can be laid.
+// of the move that left it free, whether it still glides or not, and never from a goal pile; a
+// press on a joker just found takes it where it lies; the automatic moves read a joker as the
+// card it is; a game is not lost while a joker can be laid.
 // Played on "Zellen" laid out near its end: two jokers stand in for the seven of hearts and the
 // ten of clubs, as the deal makes them.
 #include <gtest/gtest.h>
