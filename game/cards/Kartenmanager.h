@@ -216,9 +216,11 @@ public:
     bool autoFinish(Kartenstapel* pile);
     // Lays run on the first pile (pile-list order, source skipped) of goal kind 1 that takes it,
     // or with "PAIRS" unless excludePairs; count delays the cards by kGoalMoveCardDelay each.
+    // A pile that takes it with its jokers read as the cards they are comes first; only a run a
+    // joker leads goes where a joker's leave alone lets it (Kartenstapel::acceptsCardsAsTheyAre).
     bool moveRunToGoalPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count,
                            bool excludePairs);
-    // The same over every pile; count and any are not used.
+    // The same over every pile, jokers alike; count and any are not used.
     bool moveRunToAnyPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count, bool any);
     bool swapCards(Karte* a, Anordnung* arrangementA, Karte* b, Anordnung* arrangementB);
     // Empties the hint search's record of the moves it has listed (the reset and every new
@@ -414,6 +416,7 @@ public:
     // counts take it at once and the next resolution neither scores it nor charges for it.
     void settleDealtCard(Karte& card);
     bool checkWin();
+    // Lost when no hint is left and no wildcard or joker waiting on its pile can be laid.
     bool checkEnd();
     void finishGame();
     // The end-of-game flight of every pile's cards over the fly spline of that name; its
@@ -460,7 +463,10 @@ private:
     void carryHeldCard();
     void resetInput();
     bool beforeDeadline(Orvex::u32 deadline, Orvex::u32 tick) const;
-    void flushResolution();
+    // A press completes a waiting resolution first, so a quick move never overtakes it; the card
+    // under the pointer is the player's then: a joker or wildcard shown where it came free is not
+    // sent home from under the press.
+    void flushResolution(D3DXVECTOR2 const& position);
     void mouseDownPairs(D3DXVECTOR2 const& position);
     void mouseDownDrag(D3DXVECTOR2 const& position);
     bool pairMove(Karte* moving, Kartenstapel* target, Karte* onCard);
@@ -525,6 +531,10 @@ private:
     bool recordOpen_ = false;
     int resolveDepth_ = 0;
     std::vector<Karte*> resolutionCollected_;
+    // The card a press reaches while the press completes a resolution: that one does not collect
+    // it, nor one held; pressedCardWaits_: it would have, so it is shown again and then sent.
+    Karte const* pressedCard_ = nullptr;
+    bool pressedCardWaits_ = false;
     std::function<Orvex::u32()> clock_;
     std::function<bool(KartenObjekt const&)> refusalAskedFor_;
 

@@ -66,6 +66,22 @@ bool isGoalTarget(Kartenstapel const* pile, bool excludePairs) {
     return pile->rules.goalKind == kGoalZiel || (!excludePairs && pile->rules.pairs);
 }
 
+// The pile an automatic move lays run on, in pile order among those allowed: the first that takes
+// it with its jokers read as the cards they are; failing that, for a run a joker leads, the first
+// that takes it at all (a joker fits anything). A card is never laid on a joker by the joker's
+// leave alone: a double click or the finish would lay any card there, whatever the joker stands
+// in for.
+template <class Allowed>
+Kartenstapel* automaticTarget(std::vector<Kartenstapel*> const& piles, Karte::LinkedCards const& run,
+                              Allowed allowed) {
+    for (Kartenstapel* target : piles)
+        if (allowed(target) && target->acceptsCardsAsTheyAre(run)) return target;
+    if (!run.front().first->isJoker) return nullptr;
+    for (Kartenstapel* target : piles)
+        if (allowed(target) && target->acceptsCards(run, nullptr)) return target;
+    return nullptr;
+}
+
 bool offSpecialPile(Karte const* card) {
     return card && (card->isJoker || card->isWildcard) && card->pile && card->pile->isSpecialPile();
 }
@@ -192,22 +208,19 @@ void Kartenmanager::showHintRecord(HintRecord const& record) {
 bool Kartenmanager::moveRunToGoalPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count,
                                       bool excludePairs) {
     if (!card || run.empty() || (pile && !pile->canPickCard(card))) return false;
-    for (Kartenstapel* target : piles) {
-        if (target == pile || !isGoalTarget(target, excludePairs) || !target->acceptsCards(run, nullptr)) continue;
-        carryRun(run, target, static_cast<float>(std::max(count, 0)) * kGoalMoveCardDelay);
-        return true;
-    }
-    return false;
+    Kartenstapel* target = automaticTarget(
+        piles, run, [&](Kartenstapel const* each) { return each != pile && isGoalTarget(each, excludePairs); });
+    if (!target) return false;
+    carryRun(run, target, static_cast<float>(std::max(count, 0)) * kGoalMoveCardDelay);
+    return true;
 }
 
 bool Kartenmanager::moveRunToAnyPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int, bool) {
     if (!card || run.empty() || (pile && !pile->canPickCard(card))) return false;
-    for (Kartenstapel* target : piles) {
-        if (target == pile || !target->acceptsCards(run, nullptr)) continue;
-        carryRun(run, target, 0.0f);
-        return true;
-    }
-    return false;
+    Kartenstapel* target = automaticTarget(piles, run, [&](Kartenstapel const* each) { return each != pile; });
+    if (!target) return false;
+    carryRun(run, target, 0.0f);
+    return true;
 }
 
 bool Kartenmanager::autoFinish(Kartenstapel* only) {

@@ -61,15 +61,22 @@ void Kartenmanager::resetInput() {
     clickMode = kClickNormal;
 }
 
-void Kartenmanager::flushResolution() {
-    if (play_.resolutionPending && play_.resolutionDelay > 0.0f) {
-        play_.resolutionDelay = -1.0f;
-        update(0.0, 0.0, Orvex::MouseState());
-    }
+void Kartenmanager::flushResolution(D3DXVECTOR2 const& position) {
+    if (!play_.resolutionPending || !(play_.resolutionDelay > 0.0f)) return;
+    Karte* card = nullptr;
+    Kartenstapel* pile = nullptr;
+    pickAt(position, card, pile);
+    pressedCard_ = card;
+    pressedCardWaits_ = false;
+    play_.resolutionDelay = -1.0f;
+    update(0.0, 0.0, Orvex::MouseState());
+    pressedCard_ = nullptr;
+    // Unless the press carries it off, it goes home after it has been shown again.
+    if (pressedCardWaits_) scheduleResolution();
 }
 
 void Kartenmanager::onDoubleClick(Orvex::MouseState const& state, int button, D3DXVECTOR2 const& position) {
-    flushResolution();
+    flushResolution(position);
     // The double click is the second press: where it is no double click (a power armed, the game
     // over, a game without double clicks) it is that press all the same.
     if (clickMode == kClickNormal) {
@@ -95,7 +102,7 @@ void Kartenmanager::onPointerLeftTable() {
 void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR2 const& position) {
     pointer = position;
     pointerOffTable = false;
-    flushResolution();
+    flushResolution(position);
     Style const* style = currentStyle();
     Karte* card = nullptr;
     Kartenstapel* pile = nullptr;

@@ -4,6 +4,8 @@
 //
 // Points come from play: a card a pile's own click deals (a stock turned onto a waste that is a
 // goal pile) is settled into the counts as it lands, so it scores nothing and moves no multiplier.
+// A wildcard or joker is collected from no goal pile, so the game never takes back a card the
+// player laid there, nor charges for one.
 //
 // The resolution repeats its passes while one changes something. A collected extra card leaves
 // its pile and is not seen again; one its arrangement does not give up is collected once and
@@ -35,12 +37,32 @@ float component(D3DXVECTOR4 const& v, int i) { return i == 0 ? v.x : i == 1 ? v.
 
 void setComponent(D3DXVECTOR4& v, int i, float value) { (i == 0 ? v.x : i == 1 ? v.y : i == 2 ? v.z : v.w) = value; }
 
-// A wildcard or joker that should go to its pile: free, pickable, not there yet.
-bool wantsCollecting(Karte const* card, bool joker) {
-    if (!(joker ? card->isJoker : card->isWildcard) || !card->pile || !card->backLinks.empty()) return false;
+// A wildcard or joker that goes to its pile: free, pickable, not there yet, and not on a goal pile,
+// where it stands in for a card (the card laid on it next follows that card). Its glide does not
+// count: the resolution of the move that left it free sends it, as soon as that resolution runs,
+// and a later move never does.
+bool wantsCollecting(Karte const* card) {
+    bool const joker = card->isJoker;
+    if (!(joker || card->isWildcard) || !card->pile || !card->backLinks.empty()) return false;
     int const type = card->pile->rules.pileType;
     if (type == (joker ? kPileJoker : kPileWildcard) || type == kPileWildcardJoker) return false;
-    return card->pile->canPickCard(card);
+    return !card->pile->isGoalPile() && card->pile->canPickCard(card, true);
+}
+
+// The hints leave the wildcards and jokers waiting on their piles to the player; while one of them
+// can be laid somewhere, the game is not lost.
+bool specialCardCanBeLaid(std::vector<Kartenstapel*> const& piles) {
+    for (Kartenstapel const* from : piles) {
+        if (!from->isSpecialPile()) continue;
+        for (Karte const* card : from->getTargetCards()) {
+            if (!from->canPickCard(card, true)) continue;
+            Karte::LinkedCards run;
+            from->collectCarriedRun(card, run);
+            for (Kartenstapel const* to : piles)
+                if (to != from && to->acceptsCards(run, nullptr)) return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -50,12 +72,8 @@ void Kartenmanager::scheduleResolution() {
     bool extra = false;
     for (Kartenstapel* pile : piles)
         if ((extra = scanExtraCards(pile, false))) break;
-    bool collect = false;
-    for (Karte const* card : cards) {
-        if (!card->isWildcard && !card->isJoker) continue;
-        collect = wantsCollecting(card, card->isJoker);
-        break;
-    }
+    // Any card the resolution will collect: each one waits to be seen where it came free.
+    bool const collect = std::any_of(cards.begin(), cards.end(), wantsCollecting);
     play_.resolutionPending = true;
     Style const* style = StyleSettings::instance().getStyle();
     if (collect) {
@@ -135,7 +153,11 @@ void Kartenmanager::resolveAfterMove(bool playerMove, bool restoredStep) {
 
         for (Karte* card : cards) {
             bool const joker = card->isJoker;
-            if (!wantsCollecting(card, joker)) continue;
+            if (!wantsCollecting(card)) continue;
+            if (card == pressedCard_ || card == heldCard) {
+                pressedCardWaits_ = true;
+                continue;
+            }
             Kartenstapel* target = joker ? findJokerPile() : findWildcardPile();
             if (!target) continue;
             Kartenstapel* from = card->pile;
@@ -238,7 +260,7 @@ bool Kartenmanager::checkWin() {
 
 bool Kartenmanager::checkEnd() {
     if (play_.gameStatus == kGameRunning) checkWin();
-    if (play_.gameStatus == kGameRunning && hints_.empty()) {
+    if (play_.gameStatus == kGameRunning && hints_.empty() && !specialCardCanBeLaid(piles)) {
         playSound(GameStyle::kSoundEnd);
         play_.gameStatus = kGameLost;
         if (!play_.gameEndSent) {

@@ -116,11 +116,14 @@ public:
     bool acceptsCardOn(Karte const* lower, Karte const* upper, int colourRule, int valueRule, bool& wholeRun,
                        Karte::LinkedCards const& run) const;
     // Whether card, with what lies on it, may be picked up here; never a locked card, nor a run
-    // holding one.
-    bool canPickCard(Karte const* card) const;
+    // holding one. A card still gliding is refused unless evenGliding: the move's resolution
+    // judges the table the move left, not how far its cards have come on their way. A wildcard
+    // or joker pile gives each of its face-up cards, alone.
+    bool canPickCard(Karte const* card, bool evenGliding = false) const;
     // How many cards may lie on a picked card (-1 no limit).
     int getMaxMovableRun() const;
-    // The run picking card carries: the card first, then the cards on it up to the carry limit.
+    // The run picking card carries: the card first, then the cards on it up to the carry limit
+    // (on a wildcard or joker pile the card alone).
     void collectCarriedRun(Karte const* card, Karte::LinkedCards& run) const;
     bool isInAcceptedSequence(Karte const* card) const;
     // The cards the shuffle power may swap ("MISCHEN_MODE").
@@ -132,6 +135,11 @@ public:
     bool acceptsCards(Karte::LinkedCards const& run, Karte const* onCard) const;
     // The same with the pile's getTargetCards taken once by a caller asking about many runs.
     bool acceptsCards(Karte::LinkedCards const& run, Karte const* onCard, std::vector<Karte*> const& targets) const;
+    // Whether the pile takes run by its rules with every joker read as the card it is (its suit
+    // and value) rather than as one that fits anything and takes anything. The automatic moves
+    // ask this first, so a double click lays a joker where the card it stands in for belongs
+    // and lays a card on a joker only where it follows that card.
+    bool acceptsCardsAsTheyAre(Karte::LinkedCards const& run) const;
     // Whether a click on this empty pile would fetch anything: a fetch bit, a "REST_COUNT_HOLEN"
     // not spent and a linked pile holding cards.
     bool emptyClickFetches() const;
@@ -199,6 +207,10 @@ private:
 
     void updateCardStep();
     void clearArrangements();
+    // acceptsCards and acceptsCardsAsTheyAre; jokersFit: a joker carried fits anything and a
+    // joker lying on the pile takes anything.
+    bool takes(Karte::LinkedCards const& run, Karte const* onCard, std::vector<Karte*> const& targets,
+               bool jokersFit) const;
 
     float scale_ = 1.0f;  // "SCALE"
     std::vector<Anordnung*> arrangements_;  // owned

@@ -1,6 +1,7 @@
 // A pile's rule tests: a card laid on a card, whether a card may be picked up and how much it
 // carries, whether a card continues an accepted sequence, the shuffle's cards, the cards a run
-// may be laid on and whether the pile takes a run.
+// may be laid on and whether the pile takes a run (a joker fitting anything and taking anything,
+// or read as the card it is).
 #include <algorithm>
 #include <span>
 
@@ -143,13 +144,14 @@ int Kartenstapel::getMaxMovableRun() const {
 
 void Kartenstapel::collectCarriedRun(Karte const* card, Karte::LinkedCards& run) const {
     run.clear();
-    if (card) card->collectLinked(run, true, 0, getMaxMovableRun());
+    if (card && isSpecialPile()) run.emplace_back(const_cast<Karte*>(card), 0);
+    else if (card) card->collectLinked(run, true, 0, getMaxMovableRun());
 }
 
-bool Kartenstapel::canPickCard(Karte const* card) const {
+bool Kartenstapel::canPickCard(Karte const* card, bool evenGliding) const {
     if (!card || !rules.canMoveRun) return false;
     // A locked card stays: locks mark cards that nothing may move.
-    if (card->isLocked() || card->isMoving()) return false;
+    if (card->isLocked() || (card->isMoving() && !evenGliding)) return false;
     if (rules.onlyActiveIfLinkedEmpty) {
         Kartenmanager const& manager = Kartenmanager::instance();
         for (std::wstring const& name : rules.linkedPiles) {
@@ -160,6 +162,9 @@ bool Kartenstapel::canPickCard(Karte const* card) const {
         }
     }
     if (!card->isFaceUp()) return false;
+    // A wildcard or joker pile offers each of its cards alone, as it offers each as a target: the
+    // one found first is not buried under those found after it.
+    if (isSpecialPile()) return true;
 
     int const most = getMaxMovableRun();
     if ((rules.moveRun == 1 || rules.moveRun < 0) && most != -1) {
@@ -175,7 +180,7 @@ bool Kartenstapel::canPickCard(Karte const* card) const {
         Karte const* lower = run[i].first;
         if (lower->isLocked()) return false;
         if (!rules.moveCheck || i + 1 == run.size()) continue;
-        if (lower->isMoving()) return false;
+        if (lower->isMoving() && !evenGliding) return false;
         if (!acceptsCardOn(lower, run[i + 1].first, rules.moveColourRule, rules.moveValueRule, wholeRun, run))
             return false;
     }
@@ -229,6 +234,15 @@ bool Kartenstapel::acceptsCards(Karte::LinkedCards const& run, Karte const* onCa
 
 bool Kartenstapel::acceptsCards(Karte::LinkedCards const& run, Karte const* onCard,
                                 std::vector<Karte*> const& targets) const {
+    return takes(run, onCard, targets, true);
+}
+
+bool Kartenstapel::acceptsCardsAsTheyAre(Karte::LinkedCards const& run) const {
+    return takes(run, nullptr, getTargetCards(), false);
+}
+
+bool Kartenstapel::takes(Karte::LinkedCards const& run, Karte const* onCard, std::vector<Karte*> const& targets,
+                         bool jokersFit) const {
     int const length = static_cast<int>(run.size());
     if (run.empty() || !run.front().first || !rootArrangement_) return false;
     if (rules.acceptRunSize >= 0 && length > rules.acceptRunSize) return false;
@@ -254,16 +268,16 @@ bool Kartenstapel::acceptsCards(Karte::LinkedCards const& run, Karte const* onCa
     std::span<Karte* const> candidates(targets);
     if (onCard) {
         if (std::find(targets.begin(), targets.end(), onCard) == targets.end() || first == onCard) return false;
-        if (onCard->isJoker) return true;
+        if (onCard->isJoker && jokersFit) return true;
         candidates = only;
     }
-    if (first->isJoker) return true;
+    if (first->isJoker && jokersFit) return true;
 
     bool wholeRun = true;
     bool accepted = false;
     if (anyFaceUp) {
         for (Karte const* candidate : candidates) {
-            if (candidate->isJoker) return true;
+            if (candidate->isJoker && jokersFit) return true;
             if (!candidate->isLocked() &&
                 acceptsCardOn(candidate, first, rules.acceptColourRule, rules.acceptValueRule, wholeRun, run)) {
                 accepted = true;

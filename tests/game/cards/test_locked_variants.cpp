@@ -3,6 +3,8 @@
 // carry the lock ("LOCK=") or the key ("KEY="). A change to a base variant that is not carried into
 // its locked copy fails here. Every deal of a variant with a lock, free play and campaign levels
 // alike, lets the lock's key reach a goal pile without the locked card and the cards under it.
+// Every deal of a variant with jokers is won through the game's own moves, the jokers on the
+// foundations among them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +19,7 @@
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
+#include "tests/game/cards/CellsSolver.h"
 #include "tests/game/cards/PlayTable.h"
 #include "tests/support/TestSupport.h"
 
@@ -165,13 +168,11 @@ protected:
     std::vector<std::string> faults;
 };
 
-TEST_F(LockedVariantDealTest, EveryDealLetsItsKeysReachAGoalPile) {
-    // Each rule file that deals a lock over the first seeds, then each variant of the catalogue
-    // that names it (free play and every campaign level) over a seed of its own.
-    constexpr unsigned kSeedsPerFile = 12;
+// Every variant of the catalogue ("category/game/variant", its rule file), in catalogue order.
+std::vector<std::pair<std::string, std::wstring>> catalogueEntries() {
     std::vector<std::pair<std::string, std::wstring>> entries;
     Orvex::XMLNode catalogue;
-    ASSERT_TRUE(catalogue.load(L"data\\Level\\Level.dat"));
+    EXPECT_TRUE(catalogue.load(L"data\\Level\\Level.dat"));
     for (Orvex::XMLNode const* category : catalogue.children())
         for (Orvex::XMLNode const* game : category->children())
             for (Orvex::XMLNode const* variant : game->children())
@@ -180,28 +181,151 @@ TEST_F(LockedVariantDealTest, EveryDealLetsItsKeysReachAGoalPile) {
                                                           game->getAttributeString(L"NAME", L"") + L"/" +
                                                           variant->getAttributeString(L"NAME", L"")),
                                          variant->getAttributeString(L"FILE", L""));
+    return entries;
+}
+
+// The shipped rule files and those the catalogue names.
+std::set<std::wstring> ruleFiles(std::vector<std::pair<std::string, std::wstring>> const& entries) {
     std::set<std::wstring> files(cardtest::shippedVariants().begin(), cardtest::shippedVariants().end());
     for (auto const& entry : entries) files.insert(entry.second);
-    std::set<std::wstring> locked;
-    for (std::wstring const& file : files) {
-        SCOPED_TRACE(cardtest::narrow(file));
-        start(file, L"1");
-        if (heldPlaces().empty()) continue;
-        locked.insert(file);
-        for (unsigned seed = 1; seed <= kSeedsPerFile; ++seed)
-            EXPECT_EQ(proveKeysReachable(file, seed), "") << "seed " << seed;
-    }
-    unsigned seed = kSeedsPerFile;
+    return files;
+}
+
+// The deals a check proves: each rule file the selection takes over the first seeds, then each
+// variant of the catalogue that names one (free play and every campaign level) over a seed of its
+// own. prove gives what failed, or empty.
+struct DealsChecked {
+    std::set<std::wstring> files;
     int levels = 0;
+};
+template <class Select, class Prove>
+DealsChecked checkDeals(unsigned seedsPerFile, Select select, Prove prove) {
+    std::vector<std::pair<std::string, std::wstring>> const entries = catalogueEntries();
+    DealsChecked out;
+    for (std::wstring const& file : ruleFiles(entries)) {
+        SCOPED_TRACE(cardtest::narrow(file));
+        if (!select(file)) continue;
+        out.files.insert(file);
+        for (unsigned seed = 1; seed <= seedsPerFile; ++seed) EXPECT_EQ(prove(file, seed), "") << "seed " << seed;
+    }
+    unsigned seed = seedsPerFile;
     for (auto const& [where, file] : entries) {
         ++seed;
-        if (!locked.count(file)) continue;
-        ++levels;
-        EXPECT_EQ(proveKeysReachable(file, seed), "") << where << ", seed " << seed;
+        if (!out.files.count(file)) continue;
+        ++out.levels;
+        EXPECT_EQ(prove(file, seed), "") << where << ", seed " << seed;
     }
+    return out;
+}
+
+TEST_F(LockedVariantDealTest, EveryDealLetsItsKeysReachAGoalPile) {
+    DealsChecked const checked = checkDeals(
+        12,
+        [this](std::wstring const& file) {
+            start(file, L"1");
+            return !heldPlaces().empty();
+        },
+        [this](std::wstring const& file, unsigned seed) { return proveKeysReachable(file, seed); });
     // Gold, silver, copper and blue; the locked copies are dealt by campaign levels.
-    EXPECT_EQ(locked.size(), 4u);
-    EXPECT_GE(levels, 3);
+    EXPECT_EQ(checked.files.size(), 4u);
+    EXPECT_GE(checked.levels, 3);
+}
+
+// Every deal of a variant with jokers is won, proved on the dealt table: a way found on a model of
+// it (CellsSolver.h) is played through the game, each card laid on a foundation by the double
+// click's automatic move (the jokers from their pile among them, each where its own card is
+// next), every other move as a drop the target accepts. After each move the game's table is the
+// model's (the jokers, wildcards and star cards that came free gone where the resolution sends
+// them), no move lowers the score, and the last one wins the game. Dealt with no limit on
+// wildcards and jokers.
+class JokerVariantDealTest : public cardtest::PlayTable {
+protected:
+    void SetUp() override {
+        PlayTable::SetUp();
+        style().maxWildcards = style().maxJokers = -1;
+    }
+
+    // Long enough for a resolution that shows a found card, and for every glide.
+    void settle() {
+        for (int i = 0; i < 4; ++i) manager().update(1.0, 1.0, Orvex::MouseState());
+    }
+
+    // Deals and wins the table; what failed, or empty. jokers: the jokers dealt.
+    std::string proveWon(std::wstring const& file, unsigned seed, int& jokers) {
+        using Move = cardtest::CellsSolver::Move;
+        Orvex::seedRandom(seed);
+        start(file, std::to_wstring(seed));
+        settle();
+        jokers = static_cast<int>(std::count_if(manager().cards.begin(), manager().cards.end(),
+                                                [](Solitaire::Karte const* card) { return card->isJoker; }));
+        cardtest::CellsSolver solver(manager());
+        std::vector<Move> way;
+        if (!solver.solve(way)) return "no way found on the model";
+        float score = manager().getScorePlus();
+        for (std::size_t step = 0; step < way.size(); ++step) {
+            Move const& move = way[step];
+            std::string const at = "move " + std::to_string(step + 1) + " of " + std::to_string(way.size()) + ": ";
+            if (manager().getGameStatus() == Solitaire::kGameWon) {
+                // Won once the columns and cells are empty: jokers left on their pile wait there.
+                bool const jokersLeft = std::all_of(way.begin() + static_cast<std::ptrdiff_t>(step), way.end(),
+                                                    [](Move const& m) { return m.kind == Move::kJokerToFoundation; });
+                return jokersLeft ? "" : at + "won before the table was empty";
+            }
+            if (manager().getGameStatus() != Solitaire::kGameRunning) return at + "the game is lost";
+            Solitaire::Karte* card = manager().cards[static_cast<std::size_t>(move.card)];
+            Solitaire::Kartenstapel* from = card->pile;
+            if (!from || !from->canPickCard(card)) {
+                Solitaire::Karte::LinkedCards above;
+                card->collectLinked(above, true, 0, -1);
+                return at + "the card " + cardtest::narrow(Solitaire::cardName(card->suit, card->value)) + " on " +
+                       (from ? cardtest::narrow(from->getName()) : "-") + " cannot be picked up: moving " +
+                       std::to_string(card->isMoving()) + " locked " + std::to_string(card->isLocked()) + " run " +
+                       std::to_string(above.size()) + " most " + std::to_string(from ? from->getMaxMovableRun() : -2) +
+                       " kind " + std::to_string(move.kind) + " count " + std::to_string(move.count);
+            }
+            Solitaire::Karte::LinkedCards run;
+            from->collectCarriedRun(card, run);
+            if (static_cast<int>(run.size()) != move.count) return at + "the run differs";
+            if (move.kind == Move::kToFoundation || move.kind == Move::kJokerToFoundation) {
+                if (!manager().moveRunToGoalPile(card, from, run, 0, true)) return at + "no foundation takes it";
+                if (card->pile != solver.foundations()[static_cast<std::size_t>(move.to)])
+                    return at + "laid on another foundation";
+            } else {
+                Solitaire::Kartenstapel* to = move.kind == Move::kToCell
+                                                  ? solver.cells()[static_cast<std::size_t>(move.to)]
+                                                  : solver.columns()[static_cast<std::size_t>(move.to)];
+                if (!to->acceptsCards(run, nullptr)) return at + "the drop is refused";
+                manager().executeMove(run, from, to, card);
+            }
+            manager().saveUndoState();
+            settle();
+            if (manager().getScorePlus() < score) return at + "the score went down";
+            score = manager().getScorePlus();
+            std::string const now = solver.describeNow(manager());
+            if (now != solver.tables()[step]) return at + "the table is " + now + ", the model's " + solver.tables()[step];
+        }
+        return manager().getGameStatus() == Solitaire::kGameWon ? "" : "the game is not won";
+    }
+};
+
+TEST_F(JokerVariantDealTest, EveryDealWithJokersIsWon) {
+    int dealtJokers = 0;
+    DealsChecked const checked = checkDeals(
+        6,
+        [this](std::wstring const& file) {
+            start(file, L"1");
+            return manager().findJokerPile() != nullptr;
+        },
+        [&](std::wstring const& file, unsigned seed) {
+            int jokers = 0;
+            std::string const failed = proveWon(file, seed, jokers);
+            dealtJokers += jokers;
+            return failed;
+        });
+    // "Zellen" and its blue copy; the free game and the campaign's levels.
+    EXPECT_EQ(checked.files.size(), 2u);
+    EXPECT_GE(checked.levels, 8);
+    EXPECT_GE(dealtJokers, checked.levels) << "the deals brought jokers";
 }
 
 }  // namespace

@@ -214,6 +214,36 @@ TEST_F(RuleMatchingPileTest, WhatAPileTakes) {
     }
 }
 
+// Read as the cards they are, jokers follow the pile's rules like any card: the automatic moves
+// ask this first, so a joker goes where its card belongs and a card onto a joker it follows.
+TEST_F(RuleMatchingPileTest, JokersReadAsTheCardsTheyAre) {
+    struct Case {
+        wchar_t const* name;
+        Dealt lying;
+        Dealt carried;
+        bool jokerLying, jokerCarried;
+        bool wild;      // acceptsCards: a joker fits anything and takes anything
+        bool asTheyAre;
+    } const cases[] = {
+        {L"a card that follows", {kHerz, 5}, {kHerz, 6}, false, false, true, true},
+        {L"a card that does not", {kHerz, 5}, {kPik, 6}, false, false, false, false},
+        {L"a joker where its card follows", {kHerz, 5}, {kHerz, 6}, false, true, true, true},
+        {L"a joker where its card does not", {kPik, 5}, {kHerz, 6}, false, true, true, false},
+        {L"onto a joker, following its card", {kHerz, 6}, {kHerz, 7}, true, false, true, true},
+        {L"onto a joker, not following its card", {kKreuz, 9}, {kHerz, 7}, true, false, true, false},
+    };
+    int row = 0;
+    for (Case const& c : cases) {
+        Kartenstapel* goal = rulePile(L"G" + std::to_wstring(row++),
+                                      L"ACCEPT_KARTEN_FARBE=\"VORHERIGE\" ACCEPT_KARTEN_WERT=\"VORHERIGE_PLUS\"");
+        deal(goal, {c.lying}).front()->isJoker = c.jokerLying;
+        Karte::LinkedCards const run = looseRun({c.carried});
+        run.front().first->isJoker = c.jokerCarried;
+        EXPECT_EQ(goal->acceptsCards(run, nullptr), c.wild) << c.name;
+        EXPECT_EQ(goal->acceptsCardsAsTheyAre(run), c.asTheyAre) << c.name;
+    }
+}
+
 TEST_F(RuleMatchingPileTest, APartnerCardNarrowsTheCandidates) {
     Kartenstapel* fan = rulePile(L"F", L"ACCEPT_KARTEN_WERT=\"WERT_TOP_MINUS\"");
     Kartenstapel* cell = rulePile(L"Z", L"");
@@ -270,6 +300,15 @@ TEST_F(RuleMatchingPileTest, PickingUp) {
          false},
         {L"no count limit with MOVE_STAPEL 0", L"MOVE_STAPEL=\"0\" MOVE_STAPEL_MAX_SIZE=\"1\"",
          {{kPik, 8}, {kHerz, 7}, {kHerz, 6}}, 0, PickCase::kNothing, true},
+        // A joker pile gives each joker, the first found under those found after it too.
+        {L"nothing may lie on it", L"MOVE_STAPEL_MAX_SIZE=\"0\"", {{kHerz, 6}, {kKreuz, 9}}, 0, PickCase::kNothing,
+         false},
+        {L"under another joker", L"STAPELTYP=\"JOKER\" MOVE_STAPEL_MAX_SIZE=\"0\"", {{kHerz, 6}, {kKreuz, 9}}, 0,
+         PickCase::kNothing, true},
+        {L"under another wildcard, face down", L"STAPELTYP=\"WILDCARD\" MOVE_STAPEL_MAX_SIZE=\"0\"",
+         {{kHerz, 6, false}, {kKreuz, 9}}, 0, PickCase::kNothing, false},
+        {L"under another wildcard, locked", L"STAPELTYP=\"WILDCARD\" MOVE_STAPEL_MAX_SIZE=\"0\"",
+         {{kHerz, 6}, {kKreuz, 9}}, 0, PickCase::kLockPicked, false},
     };
     int row = 0;
     for (PickCase const& c : cases) {
@@ -282,6 +321,10 @@ TEST_F(RuleMatchingPileTest, PickingUp) {
         if (c.extra == PickCase::kPickedMoving) picked->flightTime = 1.0f;
         if (c.extra == PickCase::kAboveMoving) above->flightTime = 1.0f;
         EXPECT_EQ(pile->canPickCard(picked), c.pickable) << c.name;
+        if (!c.pickable || !pile->isSpecialPile()) continue;
+        Karte::LinkedCards run;
+        pile->collectCarriedRun(picked, run);
+        EXPECT_EQ(run, (Karte::LinkedCards{{picked, 0}})) << c.name << ": the card alone";
     }
 }
 

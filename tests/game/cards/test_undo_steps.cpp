@@ -82,8 +82,9 @@ TEST_F(UndoStepsTest, AnUndoIsRefusedWhenItCostsMoreThanTheShownScoreOrTheBalanc
     }
 }
 
-// The smallest cases with a joker: it stays on the tableau where the player laid it (still
-// gliding, the move's resolution passes it by) until a later move sends it home.
+// The smallest cases with a joker: laid on a column it waits there for its move's resolution (two
+// seconds, so that it is seen) and then goes home unless a card lies on it by then; laid on a
+// foundation it stays.
 TEST_F(UndoStepsTest, AnUndoGivesTheJokerBackWhereTheStepLeftIt) {
     Karte* joker = zellenWithJoker();
     move(pile(L"JOKER"), pile(L"TABLEAU1"), 1);
@@ -101,12 +102,12 @@ TEST_F(UndoStepsTest, AnUndoGivesTheJokerBackWhereTheStepLeftIt) {
 
 TEST_F(UndoStepsTest, ARedoWithNothingToRedoChangesNothing) {
     Karte* joker = zellenWithJoker();
-    move(pile(L"JOKER"), pile(L"TABLEAU1"), 1);
+    move(pile(L"JOKER"), pile(L"BASIS1"), 1);
     frames(90);  // the joker arrives
     std::vector<CardPlace> const table = snapshotTable();
     float const score = manager().getScorePlus();
     EXPECT_EQ(manager().undoSteps(1, false, false), 0);
-    EXPECT_EQ(joker->pile, &pile(L"TABLEAU1"));
+    EXPECT_EQ(joker->pile, &pile(L"BASIS1"));
     EXPECT_EQ(snapshotTable(), table);
     EXPECT_EQ(manager().getScorePlus(), score);
     frames(180);
@@ -119,7 +120,7 @@ TEST_F(UndoStepsTest, AJokerSentHomeAfterItsStepStaysHomeWhenTheNextStepIsUndone
         Karte* joker = zellenWithJoker();
         move(pile(L"JOKER"), pile(L"TABLEAU1"), 1);
         frames(90);  // the joker arrives
-        // The next move lets the free joker go home, after the resolution's wait.
+        // The next move comes within the wait that shows the free joker; it goes home after it.
         move(pile(L"TABLEAU2"), pile(L"ZELLE1"), 1);
         ASSERT_TRUE(manager().getPlayState().resolutionPending);
         ASSERT_EQ(joker->pile, &pile(L"TABLEAU1"));

@@ -1,0 +1,342 @@
+// Jokers on the table: a joker laid on a foundation stays there and the card after it follows by
+// drag or by double click; the resolution sends a free joker or wildcard home in the resolution
+// of the move that left it free, whether it still glides or not, and never from a goal pile; a
+// press on a joker just found takes it where it lies; the automatic moves read a joker as the
+// card it is; a game is not lost while a joker can be laid.
+// Played on "Zellen" laid out near its end: two jokers stand in for the seven of hearts and the
+// ten of clubs, as the deal makes them.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "game/cards/Karte.h"
+#include "game/cards/Kartenmanager.h"
+#include "game/cards/Kartenstapel.h"
+#include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
+#include "tests/game/cards/PlayTable.h"
+
+namespace Solitaire {
+namespace {
+
+constexpr int kKreuz = 0, kKaro = 1, kPik = 2, kHerz = 3;
+
+class JokersTest : public cardtest::PlayTable {
+protected:
+    void SetUp() override {
+        PlayTable::SetUp();
+        saved_ = look();
+        // The jokers are made by the layout below, not by the engine's generator.
+        style().maxWildcards = style().maxJokers = 0;
+        // The points of the shipped game style "KLASSISCH".
+        style().moveOnZiel = 100.0f;
+        style().moveFromZiel = -150.0f;
+        style().wrongDoubleClickPoints = -25.0f;
+    }
+    void TearDown() override {
+        look() = saved_;
+        PlayTable::TearDown();
+    }
+    static StyleValues& look() { return *StyleSettings::instance().getStyle(); }
+
+    Karte* card(int suit, int value) {
+        for (Karte* each : manager().cards)
+            if (each->suit == suit && each->value == value) return each;
+        ADD_FAILURE() << "no card " << suit << "." << value;
+        return manager().cards.front();
+    }
+    // Lays the card face up, free of locks and keys, on top of the named pile (nowhere: off the
+    // table, out of the pointer's way).
+    void lay(Karte* each, wchar_t const* name) {
+        if (each->pile) each->pile->removeCard(each, true);
+        each->unlink(false, true, true);
+        each->setFaceUp(true, 0.0f, 0.0f);
+        each->setLocks({0.0f, 0.0f, 0.0f, 0.0f}, 0.0f, 0.0f);
+        each->setKeys({0.0f, 0.0f, 0.0f, 0.0f}, 0.0f, 0.0f);
+        if (name) pile(name).addCard(each, nullptr, true, false);
+        else each->moveTo({-1.0e5f, -1.0e5f}, 0.0f, 0.0f);
+    }
+    void layRun(int suit, int from, int to, wchar_t const* name) {
+        for (int value = from; value <= to; ++value) lay(card(suit, value), name);
+    }
+
+    // "Zellen" near its end, the 7♥ and the 10♣ jokers on their pile:
+    //   BASIS1 ♠ to the jack, BASIS2 ♦ to the jack, BASIS3 ♥ to the six, BASIS4 ♣ to the nine;
+    //   the cells 8♥, Q♣, K♣, K♥; the columns 9♥, 10♥, J♥, Q♥, J♣, K♠ Q♦, K♦, Q♠.
+    // Nothing takes the 8♥ but a joker on the hearts.
+    void layEndgame() {
+        start(L"data\\Level\\Zellen.sol", L"5");
+        for (Karte* each : manager().cards)
+            if (each->suit == Karte::kSuitExtra) lay(each, nullptr);
+        layRun(kPik, 0, 10, L"BASIS1");
+        layRun(kKaro, 0, 10, L"BASIS2");
+        layRun(kHerz, 0, 5, L"BASIS3");
+        layRun(kKreuz, 0, 8, L"BASIS4");
+        jokerHearts = card(kHerz, 6);
+        jokerClubs = card(kKreuz, 9);
+        // The hearts joker on top.
+        for (Karte* joker : {jokerClubs, jokerHearts}) {
+            lay(joker, L"JOKER");
+            joker->isJoker = true;
+        }
+        struct Place {
+            int suit, value;
+            wchar_t const* pile;
+        } const places[] = {
+            {kHerz, 7, L"ZELLE1"},    {kKreuz, 11, L"ZELLE2"},   {kKreuz, 12, L"ZELLE3"}, {kHerz, 12, L"ZELLE4"},
+            {kHerz, 8, L"TABLEAU1"},  {kHerz, 9, L"TABLEAU2"},   {kHerz, 10, L"TABLEAU3"}, {kHerz, 11, L"TABLEAU4"},
+            {kKreuz, 10, L"TABLEAU5"}, {kPik, 12, L"TABLEAU6"},  {kKaro, 11, L"TABLEAU6"}, {kKaro, 12, L"TABLEAU7"},
+            {kPik, 11, L"TABLEAU8"},
+        };
+        for (Place const& place : places) lay(card(place.suit, place.value), place.pile);
+        playFromHere();
+        manager().setScore(2692.0f, 0.0f);
+    }
+    // The laid table is where the game goes on: counted, not scored, at rest.
+    void playFromHere() {
+        for (Kartenstapel* each : manager().piles) each->arrange(0.0f);
+        manager().resolveAfterMove(false);
+        manager().saveUndoState();
+        frames(120);
+    }
+
+    // A double click as a player makes it: frames pass between its two presses.
+    void doubleClick(Karte const* each) {
+        D3DXVECTOR2 const p = at(each);
+        press(p);
+        release(p);
+        frames(6);
+        manager().onDoubleClick(Orvex::MouseState(), 0, p);
+        release(p);
+    }
+    void rightDoubleClick(Kartenstapel const& each) {
+        press(at(each), 1);
+        release(at(each), 1);
+        manager().onDoubleClick(Orvex::MouseState(), 1, at(each));
+        release(at(each), 1);
+    }
+    Karte* topOf(wchar_t const* name) {
+        std::vector<Karte*> held;
+        pile(name).getCards(held, true, true);
+        return held.empty() ? nullptr : held.back();
+    }
+
+    Karte* jokerHearts = nullptr;
+    Karte* jokerClubs = nullptr;
+
+private:
+    StyleValues saved_;
+};
+
+// The tester's way through: the hearts joker dragged onto its foundation, the 8♥ sent after it
+// with a double click, the clubs joker sent with a double click, the rest finished by the right
+// button. No step costs points.
+TEST_F(JokersTest, AZellenEndgameWithJokersIsWonByDragsAndDoubleClicks) {
+    layEndgame();
+    float score = manager().getScorePlus();
+    auto expectGained = [&](char const* step) {
+        EXPECT_GT(manager().getScorePlus(), score) << step;
+        score = manager().getScorePlus();
+    };
+
+    drag(at(jokerHearts), at(pile(L"BASIS3")));
+    EXPECT_EQ(jokerHearts->pile, &pile(L"BASIS3"));
+    expectGained("the hearts joker dragged onto the hearts");
+    frames(120);  // the joker lies at rest
+
+    doubleClick(card(kHerz, 7));
+    EXPECT_EQ(jokerHearts->pile, &pile(L"BASIS3"));
+    EXPECT_EQ(card(kHerz, 7)->pile, &pile(L"BASIS3"));
+    expectGained("the 8♥ sent onto the joker by a double click");
+    frames(150);
+    EXPECT_EQ(jokerHearts->pile, &pile(L"BASIS3")) << "covered, the joker stays";
+
+    doubleClick(jokerClubs);
+    EXPECT_EQ(jokerClubs->pile, &pile(L"BASIS4")) << "where the ten of clubs belongs, not the first foundation";
+    expectGained("the clubs joker sent by a double click");
+    frames(150);
+
+    rightDoubleClick(pile(L"TABLEAU1"));
+    frames(300);
+    EXPECT_EQ(manager().getGameStatus(), kGameWon);
+    expectGained("the finish");
+    for (wchar_t const* name : {L"BASIS1", L"BASIS2", L"BASIS3", L"BASIS4"}) {
+        std::vector<Karte*> held;
+        pile(name).getCards(held, true, true);
+        ASSERT_EQ(held.size(), 13u) << cardtest::narrow(name);
+        for (std::size_t i = 0; i < held.size(); ++i) EXPECT_EQ(held[i]->value, static_cast<int>(i));
+    }
+}
+
+// A wildcard or joker the player uncovers goes home in the resolution of that move, after the
+// wait that shows it, whether it still glides when the move is recorded or not; on a foundation it
+// stays, and no later move sends it. Only the card the player took off the foundation is charged.
+TEST_F(JokersTest, AFreedJokerOrWildcardGoesHomeWithItsMoveAndStaysOnAFoundation) {
+    struct Case {
+        char const* name;
+        bool joker;          // else a wildcard, as the deal makes it
+        wchar_t const* lies;  // under the card moved off it
+        bool gliding;        // it still glides when the move is recorded
+        bool home;
+    } const cases[] = {
+        {"joker in a column", true, L"TABLEAU1", false, true},
+        {"joker in a column, gliding", true, L"TABLEAU1", true, true},
+        {"wildcard in a column, gliding", false, L"TABLEAU1", true, true},
+        {"joker on a foundation", true, L"BASIS3", false, false},
+        {"joker on a foundation, gliding", true, L"BASIS3", true, false},
+        {"wildcard on a foundation", false, L"BASIS3", false, false},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        layEndgame();
+        // The special lies under the card that follows it there; the fourth cell is free.
+        Karte* special = jokerHearts;
+        Karte* above = card(kHerz, c.lies == std::wstring(L"BASIS3") ? 7 : 8);
+        Kartenstapel& home = pile(c.joker ? L"JOKER" : L"WILDCARDS");
+        ASSERT_LT(jokerClubs->index, special->index) << "a special card at rest comes first in the list";
+        lay(card(kHerz, 12), nullptr);
+        lay(above, nullptr);
+        lay(special, c.lies);
+        lay(above, c.lies);
+        special->isJoker = c.joker;
+        special->isWildcard = !c.joker;
+        playFromHere();
+        float const score = manager().getScorePlus();
+        bool const fromGoal = pile(c.lies).isGoalPile();
+
+        Karte::LinkedCards const run{{above, 0}};
+        manager().executeMove(run, &pile(c.lies), &pile(L"ZELLE4"), above);
+        if (c.gliding) {
+            D3DXVECTOR2 const goal = special->getPositionGoal();
+            special->moveTo({goal.x + 50.0f, goal.y}, 1.0f, 0.0f);
+        } else {
+            for (int i = 0; i < 600 && special->isMoving(); ++i) frames(1);
+        }
+        ASSERT_EQ(special->isMoving(), c.gliding);
+        manager().saveUndoState();
+        if (c.home) {
+            // Seen where it came free before it goes.
+            EXPECT_TRUE(manager().getPlayState().resolutionPending);
+            EXPECT_FLOAT_EQ(manager().getPlayState().resolutionDelay, 2.0f);
+        }
+        frames(150);
+        EXPECT_EQ(special->pile, c.home ? &home : &pile(c.lies));
+        EXPECT_EQ(manager().getScorePlus(), score + (fromGoal ? style().moveFromZiel : 0.0f));
+        EXPECT_EQ(manager().getGoalCardCount(), fromGoal ? 38 : 37);
+
+        // A later move elsewhere changes nothing for it.
+        Kartenstapel* const was = special->pile;
+        move(pile(L"TABLEAU8"), pile(L"BASIS1"), 1);
+        frames(150);
+        EXPECT_EQ(special->pile, was);
+    }
+}
+
+// A joker the player uncovers with a double click is shown where it came free before it goes
+// home. A press on it then takes it as it lies: a double click lays it on the foundation where its
+// card is missing; a press that does nothing with it lets it go home after it was shown again,
+// not at some later move. Nothing is charged.
+TEST_F(JokersTest, APressOnAJokerJustFoundTakesItWhereItLies) {
+    struct Case {
+        char const* name;
+        bool twice;       // a double click, else a click
+        bool powerArmed;  // the revealing power: the press does nothing
+        wchar_t const* ends;
+    } const cases[] = {
+        {"a double click", true, false, L"BASIS3"},
+        {"a click", false, false, L"JOKER"},
+        {"a press with a power armed", false, true, L"JOKER"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        layEndgame();
+        Karte* nine = card(kHerz, 8);
+        lay(card(kHerz, 12), nullptr);
+        lay(nine, nullptr);
+        lay(jokerHearts, L"TABLEAU1");
+        lay(nine, L"TABLEAU1");
+        playFromHere();
+        float const score = manager().getScorePlus();
+        doubleClick(nine);
+        ASSERT_EQ(nine->pile, &pile(L"ZELLE4"));
+        frames(30);
+        ASSERT_EQ(jokerHearts->pile, &pile(L"TABLEAU1")) << "shown where it came free";
+        if (c.powerArmed) ASSERT_TRUE(manager().setClickMode(kClickReveal));
+        if (c.twice) {
+            doubleClick(jokerHearts);
+        } else {
+            press(at(jokerHearts));
+            release(at(jokerHearts));
+        }
+        EXPECT_EQ(jokerHearts->pile, &pile(c.twice ? L"BASIS3" : L"TABLEAU1")) << "taken where it lies";
+        frames(150);
+        EXPECT_EQ(jokerHearts->pile, &pile(c.ends));
+        bool const onFoundation = c.ends == std::wstring(L"BASIS3");
+        EXPECT_EQ(manager().getScorePlus(), score + (onFoundation ? style().moveOnZiel : 0.0f));
+        manager().setClickMode(kClickNormal);
+    }
+}
+
+// A double click and the right button's finish lay a card on a joker only where it follows the
+// card the joker stands in for: the 8♥ does not go onto the clubs joker, the J♣ does.
+TEST_F(JokersTest, TheAutomaticMovesLayACardOnAJokerOnlyWhereItFollowsTheJokersCard) {
+    for (bool finish : {false, true}) {
+        SCOPED_TRACE(finish ? "the right button's finish" : "a double click on the 8♥");
+        layEndgame();
+        lay(jokerClubs, L"BASIS4");
+        playFromHere();
+        Karte* eightHearts = card(kHerz, 7);
+        if (finish) {
+            rightDoubleClick(pile(L"TABLEAU1"));
+        } else {
+            doubleClick(eightHearts);
+            EXPECT_EQ(manager().getScorePlus(), 2692.0f + style().wrongDoubleClickPoints) << "refused";
+            doubleClick(card(kKreuz, 10));
+        }
+        frames(150);
+        EXPECT_EQ(eightHearts->pile, &pile(L"ZELLE1"));
+        EXPECT_EQ(topOf(L"BASIS3"), card(kHerz, 5));
+        EXPECT_EQ(card(kKreuz, 10)->pile, &pile(L"BASIS4"));
+        EXPECT_EQ(jokerClubs->pile, &pile(L"BASIS4"));
+    }
+}
+
+// The hints leave a joker on its pile to the player, so a table where nothing else moves is not
+// lost while the joker can be laid: here only the joker on the goal pile lets the 8♥ follow.
+TEST_F(JokersTest, AGameIsNotLostWhileAJokerOnItsPileCanBeLaid) {
+    startText(L"<SOLITAIRE NAME=\"J\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"13\">"
+              L"<STAPEL NAME=\"G\" POSITION_REL=\"0 0\" STAPELTYP=\"BASIS\" IS_ZIELSTAPEL=\"ZIEL\" ACCEPT_KARTEN_FARBE=\"VORHERIGE\" "
+              L"ACCEPT_KARTEN_WERT=\"VORHERIGE_PLUS\" ACCEPT_KARTEN_WERT_LEER=\"ASS\" MOVE_STAPEL_MAX_SIZE=\"0\">"
+              L"<ANORDNUNG NAME=\"A\"/><QUELLSTAPEL>\"|T|\" \"|J|\"</QUELLSTAPEL></STAPEL>"
+              L"<STAPEL NAME=\"T\" POSITION_REL=\"1.2 0\" STAPELTYP=\"TABLEAU\" INIT_KARTEN_SICHTBAR=\"13\"><ANORDNUNG NAME=\"A\"/>"
+              L"<ZIELSTAPEL>\"|G|\" \"|R|\"</ZIELSTAPEL></STAPEL>"
+              L"<STAPEL NAME=\"R\" POSITION_REL=\"2.4 0\" STAPELTYP=\"RESERVE\" ACCEPT_KARTEN_FARBE=\"NICHTS\">"
+              L"<ANORDNUNG NAME=\"A\"/><QUELLSTAPEL>\"|T|\"</QUELLSTAPEL></STAPEL>"
+              L"<STAPEL NAME=\"J\" POSITION_REL=\"3.6 0\" STAPELTYP=\"JOKER\" ACCEPT_KARTEN_FARBE=\"NICHTS\" ACCEPT_KARTEN_WERT=\"NICHTS\" "
+              L"ACCEPT_KARTEN_FARBE_LEER=\"NICHTS\" ACCEPT_KARTEN_WERT_LEER=\"NICHTS\" MOVE_STAPEL_MAX_SIZE=\"0\">"
+              L"<ANORDNUNG NAME=\"A\"/><ZIELSTAPEL>\"|G|\"</ZIELSTAPEL></STAPEL></SOLITAIRE>");
+    layRun(kHerz, 0, 5, L"G");
+    Karte* joker = card(kHerz, 6);
+    lay(joker, L"J");
+    joker->isJoker = true;
+    lay(card(kHerz, 7), L"T");
+    // The reserve, which gave the deal its moves, is full.
+    lay(card(kHerz, 12), L"R");
+    for (int value = 8; value <= 11; ++value) lay(card(kHerz, value), nullptr);
+    playFromHere();
+    ASSERT_EQ(manager().rebuildHints(), 0);
+    EXPECT_FALSE(manager().checkEnd());
+    EXPECT_EQ(manager().getGameStatus(), kGameRunning);
+
+    // Played by double clicks: the joker onto the goal pile, the 8♥ after it.
+    doubleClick(joker);
+    EXPECT_EQ(joker->pile, &pile(L"G"));
+    frames(120);  // the joker has passed over the column
+    doubleClick(card(kHerz, 7));
+    frames(150);
+    EXPECT_EQ(manager().getGameStatus(), kGameWon);
+}
+
+}  // namespace
+}  // namespace Solitaire
