@@ -250,19 +250,18 @@ void PowersAndShop::onWildcardPrev(Orvex::GUIWindow&) { previousWildcard(); }
 
 bool PowersAndShop::buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*make)(int const&, int const&), int suit,
                         int value, std::function<void(Karte&)> const& found, wchar_t const* sound,
-                        wchar_t const* priceNote) {
+                        std::wstring const& kind) {
     Kartenmanager& cards = *links_.cards;
     float const balance = cards.getPointsBalance();
-    if (!hasRoom(pile)) return false;
+    // A refusal says why, as a hint or an undo the points cannot pay does: no room for the card,
+    // else the price and what is missing.
+    if (!hasRoom(pile)) {
+        Orvex::Text* text = findLanguageText(L"MELDUNG_" + kind + L"_KEIN_PLATZ");
+        if (text) tellInShop(text->getText());
+        return false;
+    }
     if (!(balance >= static_cast<float>(price))) {
-        // Told as for a hint or an undo the points cannot pay: the price and what is missing. The
-        // shop's veil darkens the news line, so the shop's own line says it while it is open.
-        std::wstring const note = formatPriceNote(priceNote, price, static_cast<double>(price) - balance);
-        if (note.empty()) return false;
-        if (Orvex::GUILabel* line = labelOf(shopHint_))
-            line->setText(note);
-        else if (links_.tell)
-            links_.tell(note);
+        tellInShop(formatPriceNote(L"MELDUNG_" + kind + L"_PREIS", price, static_cast<double>(price) - balance));
         return false;
     }
     Karte* card = (cards.*make)(suit, value);
@@ -277,14 +276,22 @@ bool PowersAndShop::buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*m
 bool PowersAndShop::buyJoker() {
     GameStyle const* style = styleOf(links_.cards);
     return style && buy(links_.cards->findJokerPile(), style->priceJoker, &Kartenmanager::buyJoker, kJokerSuit,
-                        kJokerValue, links_.jokerFound, L"BUY_JOKER", L"MELDUNG_JOKER_PREIS");
+                        kJokerValue, links_.jokerFound, L"BUY_JOKER", L"JOKER");
 }
 
 bool PowersAndShop::buyWildcard() {
     GameStyle const* style = styleOf(links_.cards);
     return style && buy(links_.cards->findWildcardPile(), style->priceWildcard, &Kartenmanager::buyWildcard,
-                        wildcard_.suit, wildcard_.value, links_.wildcardFound, L"BUY_WILDCARDS",
-                        L"MELDUNG_WILDCARD_PREIS");
+                        wildcard_.suit, wildcard_.value, links_.wildcardFound, L"BUY_WILDCARDS", L"WILDCARD");
+}
+
+void PowersAndShop::tellInShop(std::wstring const& note) {
+    if (note.empty()) return;
+    // The shop's veil darkens the news line, so the shop's own line says it while it is open.
+    if (Orvex::GUILabel* line = labelOf(shopHint_))
+        line->setText(note);
+    else if (links_.tell)
+        links_.tell(note);
 }
 
 void PowersAndShop::onBuyJoker(Orvex::GUIWindow&) { buyJoker(); }

@@ -82,9 +82,10 @@ public:
     // ("S_Hinweis") back to its own text.
     void refreshShopLabels();
     // The shop's purchases; false (nothing changes) when the balance, the pile or its room do
-    // not allow it. Too small a balance is told as for a hint or an undo ("MELDUNG_JOKER_PREIS" /
-    // "MELDUNG_WILDCARD_PREIS": the price and what is missing) on the shop's hint line, which
-    // the shop's veil leaves bright (on the news line when the shop has no such line).
+    // not allow it, told on the shop's hint line, which the shop's veil leaves bright (on the
+    // news line when the shop has no such line): no pile or no room ("MELDUNG_JOKER_KEIN_PLATZ" /
+    // "MELDUNG_WILDCARD_KEIN_PLATZ"), else too small a balance as for a hint or an undo
+    // ("MELDUNG_JOKER_PREIS" / "MELDUNG_WILDCARD_PREIS": the price and what is missing).
     bool buyJoker();
     bool buyWildcard();
     // The card manager's reports: a card scored, a power (click mode) used.
@@ -117,11 +118,12 @@ private:
     // The active profile when it has the god unlocked, else null.
     static Profil* profileWithGod(int god);
     Orvex::GUIProgressBar* godBar(int god) const;
-    // Buys onto pile for price; the card made by make, then reported to found. A pile without
-    // room refuses in silence (its offer is drawn grey); a balance below the price says the text
-    // priceNote with the price and what is missing (see buyJoker).
+    // Buys onto pile for price; the card made by make, then reported to found. A refusal says
+    // the texts of kind ("JOKER", "WILDCARD"; see buyJoker).
     bool buy(Kartenstapel* pile, int price, Karte* (Kartenmanager::*make)(int const&, int const&), int suit,
-             int value, std::function<void(Karte&)> const& found, wchar_t const* sound, wchar_t const* priceNote);
+             int value, std::function<void(Karte&)> const& found, wchar_t const* sound, std::wstring const& kind);
+    // A note on the shop's hint line (on the news line without one); nothing for an empty note.
+    void tellInShop(std::wstring const& note);
     void drawOffer(Orvex::GUIWindow& window, Kartenstapel* pile, Orvex::Texture2D* under, Orvex::Texture2D* over);
 
     Links links_;

@@ -396,6 +396,8 @@ TEST_F(ShopTest, AFullPileRefusesItsOfferAndDrawsItGrey) {
     float const balance = cards().getPointsBalance();
     openShop();
     EXPECT_FALSE(powers().buyJoker());
+    // Said, as a refusal for the price is: the offer's grey alone is easily missed under the veil.
+    EXPECT_EQ(textOf(L"S_Hinweis"), L"In diesem Spiel ist kein Platz f\u00fcr einen weiteren Joker.");
     EXPECT_EQ(cardsOn(pile), Solitaire::PowersAndShop::kShopPileRoom);
     EXPECT_FLOAT_EQ(cards().getPointsBalance(), balance);
     EXPECT_TRUE(isActive(L"SHOPMENU"));
