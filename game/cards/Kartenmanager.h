@@ -327,8 +327,10 @@ public:
     void updateSpecialPile(bool emit);
     Anordnung* findArrangementOfCard(Karte const* card) const;
     // The union of the piles' bounds (where their cards are going), leaving out the piles placed
-    // by screen positions; an empty one at 0 without such piles.
-    Orvex::FRect computeTableRect() const;
+    // by screen positions; an empty one at 0 without such piles. With roomSteps, each pile that
+    // keeps the cards laid on it in a straight fan of unlimited length reaches that many face-up
+    // steps further, and every pile as far as its cards' random turns and shifts could take them.
+    Orvex::FRect computeTableRect(int roomSteps = 0) const;
 
     // ---- New game and deal (Kartenmanager_deal.cpp) ----
     using OwnedCards = std::vector<std::pair<int, int>>;
@@ -340,13 +342,13 @@ public:
     Orvex::FRect const& getTableRect() const { return tableRect; }
     // After the game window changed size: the camera (when set) fits the table rectangle at once.
     void relayout();
-    // Once per update while the game runs and nothing is carried: when the piles' bounds moved
-    // away from the table rectangle, they become it, and the camera glides to fit them when they
-    // no longer lie inside its table area or could be shown noticeably larger (kFollowZoomIn).
-    // Returns whether the camera was fitted again.
-    static constexpr float kFollowZoomIn = 1.05f;
+    // The table is fitted with room for kRoomSteps more face-up cards on each column that can
+    // grow. Once per update while the game runs and nothing is carried: as long as the piles'
+    // bounds lie inside the camera's table area, nothing under the pointer changes scale or
+    // place; a column grown past the room makes the camera glide out to fit the table with new
+    // room. Returns whether the camera was fitted again.
+    static constexpr int kRoomSteps = 3;
     static constexpr float kFollowTimeFactor = 4.0f;  // times the camera's speed
-    static constexpr float kTableRectTolerance = 0.01f;
     bool followTableContent();
     // The largest lock value of each kind over the locked cards (a card with a lock waiting
     // counts by it), announced through lockedCardsFound when any card is locked.

@@ -3,9 +3,10 @@
 // announcing the locks of the dealt cards.
 //
 // The table is fitted to where the cards are going (the piles' bounds by the cards' goals), so a
-// fit made at the deal holds the cards when they land. A move that lengthens a column beyond the
-// table area makes the camera zoom out; one that shortens it lets the camera zoom in again only
-// when that gains kFollowZoomIn, so a table that fits is not shifted back and forth by each move.
+// fit made at the deal holds the cards when they land, with room for the columns to grow: a
+// press aimed at a card must find it where it was drawn, so the table keeps its scale and place
+// while the cards lie inside it (a shorter column or a joker taken away never zooms it in), and
+// only a column grown past the room zooms it out.
 //
 // The deal loses no card: required cards are reserved per pile and wish (piles copied from one
 // template share wish ids, so ids do not tell them apart), a reservation whose wish was not
@@ -119,7 +120,7 @@ void Kartenmanager::startGame(SolitaireCamera* newCamera, std::wstring const& te
     // first second, and a camera still gliding from the last game's table (or the first
     // game's unfitted view) would show them under the HUD.
     applyScreenPilePositions();
-    tableRect = computeTableRect();
+    tableRect = computeTableRect(kRoomSteps);
     if (camera) {
         if (Kartenset const* set = StyleSettings::instance().getKartenset())
             camera->setCardSize(set->cellSize.x, set->cellSize.y);
@@ -285,20 +286,13 @@ void Kartenmanager::relayout() {
 }
 
 bool Kartenmanager::followTableContent() {
-    if (play_.gameStatus != kGameRunning || heldCard) return false;
+    if (play_.gameStatus != kGameRunning || heldCard || !camera) return false;
     Orvex::FRect const content = computeTableRect();
     if (!std::isfinite(content.left) || !std::isfinite(content.top) || !std::isfinite(content.right) ||
-        !std::isfinite(content.bottom))
+        !std::isfinite(content.bottom) || camera->holdsContent(content))
         return false;
-    auto near = [](float a, float b) { return std::fabs(a - b) <= kTableRectTolerance; };
-    if (near(content.left, tableRect.left) && near(content.top, tableRect.top) && near(content.right, tableRect.right) &&
-        near(content.bottom, tableRect.bottom))
-        return false;
-    tableRect = content;
-    if (!camera) return false;
-    if (camera->holdsContent(content) && camera->fitScale(content) < camera->getScale(true) * kFollowZoomIn)
-        return false;
-    camera->fitContent(content, kFollowTimeFactor);
+    tableRect = computeTableRect(kRoomSteps);
+    camera->fitContent(tableRect, kFollowTimeFactor);
     return true;
 }
 

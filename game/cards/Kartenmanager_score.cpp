@@ -1,6 +1,7 @@
 // The card manager's score and balance, the seed, the deck, bought jokers and wildcards, the
 // table counts, the game-end record and small queries.
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -297,7 +298,35 @@ float Kartenmanager::getGoalCardRatio() const {
     return cards.empty() ? 0.0f : static_cast<float>(play_.counts.goalCardCount) / static_cast<float>(cards.size());
 }
 
-Orvex::FRect Kartenmanager::computeTableRect() const {
+namespace {
+
+// One face-up step of a pile that keeps the cards laid on it in a straight fan of unlimited
+// length (a pairs pile sends them on); none for any other pile.
+D3DXVECTOR2 growthStep(Kartenstapel const& pile) {
+    Anordnung const* root = pile.getRootArrangement();
+    PileRules const& rules = pile.rules;
+    bool const keeps = rules.acceptColourRule != kColourNichts && rules.acceptValueRule != kValueNichts && !rules.pairs;
+    bool const limited = root && root->maxCards >= 0 && root->maxCards < Anordnung::kMaxCards;
+    if (!root || root->spline || limited || !keeps) return {0.0f, 0.0f};
+    return {root->deltaVisible.x * pile.cardStep.x * pile.cardSize.x, root->deltaVisible.y * pile.cardStep.y * pile.cardSize.y};
+}
+
+// How far beyond its place a card of the pile may reach when laid again: half the growth of its
+// box at the pile's largest random turn, and its largest random shift.
+D3DXVECTOR2 jitterReach(Kartenstapel const& pile) {
+    float const a = D3DXToRadian(std::min(std::fabs(pile.rotationJitter), 90.0f));
+    D3DXVECTOR2 const size = pile.cardSize * pile.getScale();
+    Anordnung const* root = pile.getRootArrangement();
+    float const shift = root ? std::max(std::fabs(pile.jitter.x * root->deltaVisible.x),
+                                        std::fabs(pile.jitter.y * root->deltaVisible.y))
+                             : 0.0f;
+    return {(size.x * std::cos(a) + size.y * std::sin(a) - size.x) * 0.5f + shift * pile.cardSize.x,
+            (size.x * std::sin(a) + size.y * std::cos(a) - size.y) * 0.5f + shift * pile.cardSize.y};
+}
+
+}  // namespace
+
+Orvex::FRect Kartenmanager::computeTableRect(int roomSteps) const {
     bool any = false;
     Orvex::FRect r{0.0f, 0.0f, 0.0f, 0.0f};
     for (Kartenstapel const* pile : piles) {
@@ -306,6 +335,14 @@ Orvex::FRect Kartenmanager::computeTableRect() const {
         if (named) continue;
         Orvex::FRect bounds;
         pile->getBounds(bounds, false);
+        if (roomSteps > 0) {
+            D3DXVECTOR2 const step = growthStep(*pile) * static_cast<float>(roomSteps);
+            D3DXVECTOR2 const reach = jitterReach(*pile);
+            bounds.left += std::min(step.x, 0.0f) - reach.x;
+            bounds.right += std::max(step.x, 0.0f) + reach.x;
+            bounds.top += std::min(step.y, 0.0f) - reach.y;
+            bounds.bottom += std::max(step.y, 0.0f) + reach.y;
+        }
         if (any) r.unite(bounds);
         else r = bounds;
         any = true;

@@ -230,6 +230,18 @@ TEST_F(MovesTest, TwoClicksLayTheFirstCardOnTheSecondInThePairsGame) {
     EXPECT_TRUE(manager().getSelectedCards().empty());
 }
 
+// The pairs game's empty discard takes a king dragged onto it, wherever on its place it is let go.
+TEST_F(MovesTest, TheEmptyDiscardOfThePairsGameTakesADraggedKing) {
+    for (D3DXVECTOR2 const share : {D3DXVECTOR2(0.5f, 0.5f), D3DXVECTOR2(0.15f, 0.15f), D3DXVECTOR2(0.85f, 0.85f)}) {
+        start(cardtest::variantFile(L"PaareKupfer"), L"1");  // the longest pile ends in a king
+        Karte* king = pile(L"REIHE7").getTopCard();
+        ASSERT_EQ(king->value, 12);
+        Orvex::FRect const r = Solitaire::computeScreenRect(pile(L"STAPEL_ABLAGE"), &camera);
+        drag(at(king), {r.left + (r.right - r.left) * share.x, r.top + (r.bottom - r.top) * share.y});
+        EXPECT_EQ(king->pile, &pile(L"STAPEL_ABLAGE")) << share.x << ", " << share.y;
+    }
+}
+
 // Picking a card up gives it drag distance 1 and each card it carries 1 + its place in the run;
 // the release gives them 0 again.
 TEST_F(MovesTest, ACarriedRunHasItsDragDistancesUntilTheRelease) {

@@ -1,7 +1,7 @@
 // Every shipped variant dealt and drawn at 1280 x 720 with the shipped style, each frame written
 // as a screenshot PNG into the build folder (table_<variant>.png) for a look: the faces show on
 // white paper where the pile asks for no shade, and the shade where it does; "Paare" shows which
-// cards are free.
+// cards are free and where its empty discard is.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -185,6 +185,24 @@ TEST_F(ShippedTableTest, PaareShowsWhichCardsAreFree) {
             for (int i = 0; i < 120; ++i) manager().update(1.0 / 60.0, 1.0 / 60.0, Orvex::MouseState());
         }
     }
+}
+
+// The empty discard of "Paare" shows where it is: the rim of its place, at the middle of each
+// edge, is drawn lighter than the bare table.
+TEST_F(ShippedTableTest, PaareShowsItsEmptyDiscard) {
+    auto const light = [](uint32_t c) { return int((c >> 16) & 0xFF) + int((c >> 8) & 0xFF) + int(c & 0xFF); };
+    deal(cardtest::variantFile(L"Paare"));
+    Kartenstapel* discard = manager().findPile(L"STAPEL_ABLAGE");
+    ASSERT_TRUE(discard && discard->getCardsWithLinked().empty());
+    std::vector<uint32_t> const shown = drawFrame();
+    discard->rules.drawPile = false;
+    std::vector<uint32_t> const bare = drawFrame();
+    Orvex::FRect const r = computeScreenRect(*discard, &camera);
+    float const x = (r.left + r.right) * 0.5f, y = (r.top + r.bottom) * 0.5f;
+    // Two pixels inside each edge, on the rim of the place picture.
+    for (D3DXVECTOR2 const p : {D3DXVECTOR2(r.left + 2, y), D3DXVECTOR2(r.right - 2, y), D3DXVECTOR2(x, r.top + 2),
+                                D3DXVECTOR2(x, r.bottom - 2)})
+        EXPECT_GE(light(pixel(shown, p)) - light(pixel(bare, p)), 90) << p.x << ", " << p.y;
 }
 
 }  // namespace
