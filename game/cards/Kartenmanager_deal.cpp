@@ -292,6 +292,7 @@ bool Kartenmanager::followTableContent() {
         !std::isfinite(content.bottom) || camera->holdsContent(content))
         return false;
     tableRect = computeTableRect(kRoomSteps);
+    camera->markRefit();
     camera->fitContent(tableRect, kFollowTimeFactor);
     return true;
 }

@@ -99,8 +99,10 @@ void Kartenmanager::onPointerLeftTable() {
     clearTooltip();
 }
 
-void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR2 const& position) {
-    pointer = position;
+void Kartenmanager::onMouseDown(Orvex::MouseState const&, int button, D3DXVECTOR2 const& pressedAt) {
+    pointer = pressedAt;
+    // Just after the table was fitted anew the press acts on what was drawn under it before.
+    D3DXVECTOR2 const position = camera ? camera->pressPoint(pressedAt) : pressedAt;
     pointerOffTable = false;
     flushResolution(position);
     Style const* style = currentStyle();

@@ -86,6 +86,19 @@ void SolitaireCamera::update(float dt) {
     scale.update(dt);
     offsetX.update(dt);
     offsetY.update(dt);
+    if (std::isfinite(dt) && dt > 0.0f) sinceRefit = std::min(sinceRefit + dt, kPressGraceSeconds);
+}
+
+void SolitaireCamera::markRefit() {
+    viewBeforeRefit = {scale.current, offsetX.current, offsetY.current};
+    sinceRefit = 0.0f;
+}
+
+D3DXVECTOR2 SolitaireCamera::pressPoint(D3DXVECTOR2 const& pressed) const {
+    float const before = viewBeforeRefit.x;
+    if (sinceRefit >= kPressGraceSeconds || before == 0.0f || !std::isfinite(before)) return pressed;
+    D3DXVECTOR2 const world{(pressed.x - viewBeforeRefit.y) / before, (pressed.y - viewBeforeRefit.z) / before};
+    return worldToScreen(world, false);
 }
 
 }  // namespace Solitaire

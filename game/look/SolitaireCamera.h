@@ -5,6 +5,9 @@
 // The table area is the part of the view between the HUD's strips; content fitted into it lies
 // inside it at the goal values. holdsContent tells whether content that changed since the fit
 // (a column grown longer) still lies inside it, fitScale what scale a new fit would give.
+//
+// A fit made during play changes what lies under the pointer; a press within kPressGraceSeconds
+// of it was aimed at the picture drawn before, so pressPoint takes it through that view.
 #pragma once
 
 #include "engine/core/NamedObject.h"
@@ -23,6 +26,8 @@ public:
     static constexpr float kBottomMarginShare = 0.9f;
     // Pixels content may stick out of the table area and still count as inside (rounding).
     static constexpr float kHoldTolerance = 0.5f;
+    // Shorter than a player takes to see a change and aim anew.
+    static constexpr float kPressGraceSeconds = 0.3f;
 
     SolitaireCamera(float speed = 1.0f, float exponent = 1.0f);
 
@@ -52,6 +57,11 @@ public:
     // Whether the content, taken through the goal scale and offset, lies inside the table area.
     bool holdsContent(Orvex::FRect const& content) const;
     void update(float dt);
+    // Remembers the view as drawn now, before a fit during play changes it.
+    void markRefit();
+    // The screen point that shows now what the pressed point showed before a fit made less than
+    // kPressGraceSeconds ago; the point itself otherwise.
+    D3DXVECTOR2 pressPoint(D3DXVECTOR2 const& pressed) const;
 
     FloatInterp offsetX{0.0f};
     FloatInterp offsetY{0.0f};
@@ -65,6 +75,10 @@ public:
     D3DXVECTOR2 cardSize{200.0f, 275.0f};
 
 private:
+    // Scale and offsets as drawn when the last fit during play began, and the time since.
+    D3DXVECTOR3 viewBeforeRefit{1.0f, 0.0f, 0.0f};
+    float sinceRefit = kPressGraceSeconds;
+
     bool setGoal(FloatInterp& interp, float value, float f, float threshold);
 };
 

@@ -1,6 +1,7 @@
 // The table camera's fit of the table into its table area, and the card manager following the
 // table as a column grows and shrinks: a column grown past the room kept at the deal zooms the
-// camera out until it lies inside again; anything else changes nothing under the pointer;
+// camera out until it lies inside again, and a press just after such a zoom acts on what was drawn
+// before it; anything else changes nothing under the pointer;
 // nothing is fitted while a card is carried or after the game ended.
 #include <gtest/gtest.h>
 
@@ -127,6 +128,35 @@ TEST_F(TableFollowTest, TheTableKeepsItsScaleAndPlaceUntilAColumnOutgrowsItsRoom
         if (c.zoomsOut) EXPECT_LT(scale(), before.x) << c.what;
         else EXPECT_TRUE(view() == before) << c.what << ": scale " << before.x << " -> " << scale();
         EXPECT_FLOAT_EQ(camera.getScale(false), scale()) << c.what << ": the glide ended";
+    }
+}
+
+// A zoom-out the player did not ask for moves the cards under the pointer: a press aimed at the
+// heap just before it still takes the heap's card, a press after the grace what is drawn there now.
+TEST_F(TableFollowTest, APressJustAfterAZoomActsOnWhatWasDrawnBefore) {
+    struct Case {
+        char const* what;
+        float after;  // seconds from the fit to the press
+        bool aimed;   // takes the card aimed at
+    } const cases[] = {
+        {"at once", 0.0f, true},
+        {"a quarter of a second later, the glide over", 0.25f, true},
+        {"a second later", 1.0f, false},
+    };
+    for (Case const& c : cases) {
+        startText(kColumnTable);
+        settle();
+        Kartenstapel& heap = pile(L"H");
+        D3DXVECTOR2 const drawn = at(heap);
+        float const dealt = scale();
+        move(heap, pile(L"T"), 27);
+        Karte* aimed = heap.collectFreeCards().at(0);
+        frames(60);  // the cards land; the camera, stepped apart, has not moved yet
+        ASSERT_LT(scale(), dealt) << c.what;
+        for (float t = 0.0f; t < c.after; t += 0.05f) camera.update(0.05f);
+        press(drawn);
+        EXPECT_EQ(manager().getHeldCard() == aimed, c.aimed) << c.what;
+        release(drawn);
     }
 }
 
