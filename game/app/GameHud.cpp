@@ -65,6 +65,7 @@ GameHud::GameHud(Links const& links) : links_(links) {
     cards->specialPileMissing.connect(this, &GameHud::onNoEndPile);
     cards->specialPileEmpty.connect(this, &GameHud::onEndPileEmptied);
     cards->specialPileRefilled.connect(this, &GameHud::onEndPileRefilled);
+    cards->playerNote.connect(this, &GameHud::onPlayerNote);
 }
 
 void GameHud::wire() {
@@ -233,6 +234,8 @@ void GameHud::onExtraCardFound(Karte& card, unsigned long, unsigned long) {
 }
 
 void GameHud::onJokerFound(Karte& card) { showFirstTimeTutorial(L"JOKER_FOUND", &card); }
+
+void GameHud::onPlayerNote(std::wstring const& text) { news_.show(text); }
 
 void GameHud::onWildcardFound(Karte& card) { showFirstTimeTutorial(L"WILDCARD_FOUND", &card); }
 

@@ -122,6 +122,8 @@ public:
     void onComboChanged(unsigned long const& combo);
     void onWildcardFound(Karte& card);
     void onJokerFound(Karte& card);
+    // The table's line for the player (a dealt joker that waits) on the news line.
+    void onPlayerNote(std::wstring const& text);
     void onCardsUnlocked(D3DXVECTOR4 const& counts);
     void onNoEndPile();
     void onEndPileEmptied(Kartenstapel& pile);

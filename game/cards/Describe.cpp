@@ -23,6 +23,8 @@ constexpr int kMaxShownRoom = 13;
 
 void append(std::wstring& out, std::wstring const& part) { appendDescriptionPart(out, part); }
 
+std::wstring cardText(int suit, int value) { return colourRuleText(suit) + L" " + valueRuleText(value); }
+
 // "AKZEPTIERT" and the names of what may follow (suit of `suit`, value of `value`); nothing for
 // NICHTS. suit or value below 0: the rules stand alone (an empty pile).
 std::wstring acceptedText(PileRules const& rules, int colourRule, int valueRule, int suit, int value) {
@@ -45,13 +47,23 @@ std::wstring acceptedText(PileRules const& rules, int colourRule, int valueRule,
 
 }  // namespace
 
+std::wstring jokerNote(Karte const& joker) {
+    std::wstring const self = cardText(joker.suit, joker.value);
+    // The foundations of the variants that deal jokers grow by suit from the ace.
+    if (joker.value <= kValueAss) return formattedText(L"MELDUNG_JOKER_ASS", self, std::wstring());
+    return formattedText(L"MELDUNG_JOKER_KARTE", self, cardText(joker.suit, joker.value - 1));
+}
+
 void describe(Karte& card, std::wstring& out, bool withPile, bool withAccepted, bool withNext) {
     out.clear();
     Kartenstapel* pile = card.pile;
     if (withPile && pile) describe(*pile, out, false, false);
     card.descriptionDirty = false;
     if (!card.isFaceUp() || card.suit == Karte::kSuitExtra) return;
-    append(out, colourRuleText(card.suit) + L" " + valueRuleText(card.value));
+    // A dealt joker not yet laid says which card it is and where it goes; on a goal pile it is
+    // that card.
+    bool const waits = card.isDealtJoker() && !(pile && pile->isGoalPile());
+    append(out, waits ? jokerNote(card) : cardText(card.suit, card.value));
     if (!pile) return;
     append(out, languageText(pile->canPickCard(&card) ? L"VERSCHIEBBAR" : L"NICHT_VERSCHIEBBAR"));
     if (card.backLinks.empty() && withAccepted && withNext)

@@ -1,6 +1,6 @@
 // The tooltip descriptions of cards and piles, built from localised texts: what a card is,
 // whether it can be picked up and what its pile accepts on it next; what a pile is, how many
-// cards it holds, how much room it has left and what it accepts.
+// cards it holds, how much room it has left and what it accepts; which card a dealt joker is.
 #pragma once
 
 #include <string>
@@ -13,6 +13,10 @@ class Kartenstapel;
 // Parts joined by kDescriptionSeparator; clears the description-dirty flag.
 void describe(Karte& card, std::wstring& out, bool withPile, bool withAccepted, bool withNext);
 void describe(Kartenstapel& pile, std::wstring& out, bool withAccepted, bool withNext);
+
+// Which card a dealt joker is and where it goes ("MELDUNG_JOKER_KARTE", for an ace
+// "MELDUNG_JOKER_ASS"): the line of a refused joker move and of its tooltip.
+std::wstring jokerNote(Karte const& joker);
 
 inline constexpr wchar_t kDescriptionSeparator[] = L"\n";
 // A part added on a line of its own (nothing for an empty part).

@@ -247,6 +247,10 @@ public:
     bool linkGuard = false;
     bool isWildcard = false;
     bool isJoker = false;
+    // Made by the shop (or owned from an earlier game): a joker or wildcard beyond the deck. A
+    // bought joker fits anything; a dealt one is a card of the deck shown as a joker.
+    bool bought = false;
+    bool isDealtJoker() const { return isJoker && !bought; }
     Kartenstapel* pile = nullptr;
     StapelLayout* pileLayout = nullptr;
     // The name of the pile as the card keeps it.

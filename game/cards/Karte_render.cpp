@@ -27,6 +27,33 @@ void drawLayer(RenderContext const& context, Orvex::Texture2D* texture, Orvex::S
 
 D3DXCOLOR times(D3DXCOLOR const& a, D3DXCOLOR const& b) { return {a.r * b.r, a.g * b.g, a.b * b.b, a.a * b.a}; }
 
+// The corner index of a face (value over suit), as a share of the face's width and height: it
+// lies in the top-left corner and, turned, in the bottom-right one.
+constexpr float kIndexWidth = 0.21f;
+constexpr float kIndexHeight = 0.285f;
+
+// A dealt joker is a card of the deck: its own face's two corner indices, drawn over the joker's
+// corners, say which.
+void drawOwnIndices(RenderContext const& context, Karte const& card, Orvex::SpriteRect const& quad, D3DCOLOR colour) {
+    Orvex::Texture2D* own = card.cardSet->getFace(card.suit, card.value);
+    if (!own || (colour >> 24) == 0) return;
+    RECT const whole = own->getRect();
+    auto const width = static_cast<float>(whole.right - whole.left);
+    auto const height = static_cast<float>(whole.bottom - whole.top);
+    auto const indexWidth = static_cast<LONG>(width * kIndexWidth);
+    auto const indexHeight = static_cast<LONG>(height * kIndexHeight);
+    RECT const corners[2] = {{whole.left, whole.top, whole.left + indexWidth, whole.top + indexHeight},
+                             {whole.right - indexWidth, whole.bottom - indexHeight, whole.right, whole.bottom}};
+    // Each piece turns with the card about the card's centre, which the piece's centre shares.
+    D3DXVECTOR2 const size{quad.w * kIndexWidth, quad.h * kIndexHeight};
+    D3DXVECTOR2 const pivots[2] = {{0.5f / kIndexWidth, 0.5f / kIndexHeight},
+                                   {(kIndexWidth - 0.5f) / kIndexWidth, (kIndexHeight - 0.5f) / kIndexHeight}};
+    for (int i = 0; i < 2; ++i) {
+        Orvex::SpriteRect const piece({quad.x, quad.y}, size, quad.rotation, pivots[i], quad.flags);
+        context.sprite->drawSpriteRect(own, &corners[i], piece, Orvex::SDP_SCALE, Orvex::SDP_SCALE, colour);
+    }
+}
+
 Orvex::Texture2D* chooseFace(Karte const& card) {
     Kartenset const& set = *card.cardSet;
     if (card.isJoker) return set.getSingle(Kartenset::kJoker);
@@ -116,6 +143,7 @@ void Karte::render(RenderContext const& context) {
             }
         }
         drawLayer(context, faceTexture, quad, toColour(D3DXCOLOR(tint.r, tint.g, tint.b, alpha)));
+        if (isDealtJoker()) drawOwnIndices(context, *this, quad, toColour(D3DXCOLOR(tint.r, tint.g, tint.b, alpha)));
         if (!extra) {
             if (isWildcard)
                 drawLayer(context, cardSet->getSingle(Kartenset::kWildcard), quad,

@@ -222,6 +222,11 @@ public:
                            bool excludePairs);
     // The same over every pile, jokers alike; count and any are not used.
     bool moveRunToAnyPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count, bool any);
+    // A double click's move: a goal pile first (pairs aside), then, unless the variant keeps the
+    // double click to goal piles, any pile; a run a dealt joker leads goes only where its card is
+    // missing. doubleClickTarget names the pile, or null; doubleClickMove lays the run there.
+    Kartenstapel* doubleClickTarget(Karte const* card, Kartenstapel const* pile, Karte::LinkedCards const& run) const;
+    bool doubleClickMove(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run);
     bool swapCards(Karte* a, Anordnung* arrangementA, Karte* b, Anordnung* arrangementB);
     // Empties the hint search's record of the moves it has listed (the reset and every new
     // search start from nothing).
@@ -247,6 +252,9 @@ public:
     sigslot::signal1<Kartenstapel&> specialPileEmpty;
     sigslot::signal1<Kartenstapel&> specialPileRefilled;
     sigslot::signal1<ClickMode const&> clickModeUsed;
+    // A line for the player about a refused move the cards cannot show (a dealt joker that waits
+    // for its card's place); the HUD's news line shows it.
+    sigslot::signal1<std::wstring const&> playerNote;
 
     // ---- Score, seed, deck, counts, filters, the special pile, the table rectangle
     // (Kartenmanager_score.cpp) ----
@@ -472,6 +480,12 @@ private:
     void mouseDownPairs(D3DXVECTOR2 const& position);
     void mouseDownDrag(D3DXVECTOR2 const& position);
     bool pairMove(Karte* moving, Kartenstapel* target, Karte* onCard);
+
+    // ---- Automatic moves (Kartenmanager_hints.cpp) ----
+    // Where moveRunToGoalPile and moveRunToAnyPile would lay run (card picked on pile), or null.
+    Kartenstapel* goalTargetFor(Karte const* card, Kartenstapel const* pile, Karte::LinkedCards const& run,
+                                bool excludePairs) const;
+    Kartenstapel* anyTargetFor(Karte const* card, Kartenstapel const* pile, Karte::LinkedCards const& run) const;
 
     // ---- Hover and tooltip (Kartenmanager_update.cpp) ----
     void hoverIdle();

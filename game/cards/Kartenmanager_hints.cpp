@@ -205,22 +205,45 @@ void Kartenmanager::showHintRecord(HintRecord const& record) {
     }
 }
 
+Kartenstapel* Kartenmanager::goalTargetFor(Karte const* card, Kartenstapel const* pile, Karte::LinkedCards const& run,
+                                           bool excludePairs) const {
+    if (!card || run.empty() || (pile && !pile->canPickCard(card))) return nullptr;
+    return automaticTarget(piles, run,
+                           [&](Kartenstapel const* each) { return each != pile && isGoalTarget(each, excludePairs); });
+}
+
+Kartenstapel* Kartenmanager::anyTargetFor(Karte const* card, Kartenstapel const* pile,
+                                          Karte::LinkedCards const& run) const {
+    if (!card || run.empty() || (pile && !pile->canPickCard(card))) return nullptr;
+    return automaticTarget(piles, run, [&](Kartenstapel const* each) { return each != pile; });
+}
+
+Kartenstapel* Kartenmanager::doubleClickTarget(Karte const* card, Kartenstapel const* pile,
+                                               Karte::LinkedCards const& run) const {
+    // A goal pile first: an ace goes to its foundation, not to a free cell listed before it.
+    if (Kartenstapel* goal = goalTargetFor(card, pile, run, true)) return goal;
+    // A dealt joker waits for its card's place rather than go elsewhere.
+    if (rules_.doubleClickGoalOnly || run.empty() || run.front().first->isDealtJoker()) return nullptr;
+    return anyTargetFor(card, pile, run);
+}
+
 bool Kartenmanager::moveRunToGoalPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int count,
                                       bool excludePairs) {
-    if (!card || run.empty() || (pile && !pile->canPickCard(card))) return false;
-    Kartenstapel* target = automaticTarget(
-        piles, run, [&](Kartenstapel const* each) { return each != pile && isGoalTarget(each, excludePairs); });
-    if (!target) return false;
-    carryRun(run, target, static_cast<float>(std::max(count, 0)) * kGoalMoveCardDelay);
-    return true;
+    Kartenstapel* target = goalTargetFor(card, pile, run, excludePairs);
+    if (target) carryRun(run, target, static_cast<float>(std::max(count, 0)) * kGoalMoveCardDelay);
+    return target != nullptr;
 }
 
 bool Kartenmanager::moveRunToAnyPile(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run, int, bool) {
-    if (!card || run.empty() || (pile && !pile->canPickCard(card))) return false;
-    Kartenstapel* target = automaticTarget(piles, run, [&](Kartenstapel const* each) { return each != pile; });
-    if (!target) return false;
-    carryRun(run, target, 0.0f);
-    return true;
+    Kartenstapel* target = anyTargetFor(card, pile, run);
+    if (target) carryRun(run, target, 0.0f);
+    return target != nullptr;
+}
+
+bool Kartenmanager::doubleClickMove(Karte* card, Kartenstapel* pile, Karte::LinkedCards const& run) {
+    Kartenstapel* target = doubleClickTarget(card, pile, run);
+    if (target) carryRun(run, target, 0.0f);
+    return target != nullptr;
 }
 
 bool Kartenmanager::autoFinish(Kartenstapel* only) {

@@ -12,6 +12,7 @@
 #include "port/win32/kernel.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/Anordnung.h"
+#include "game/cards/Describe.h"
 #include "game/look/GameStyle.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
@@ -188,12 +189,7 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
             automatic = trueDouble = true;
             StatistikManager::instance().countDoubleClick();
         }
-        bool moved = false;
-        if (automatic && pickable) {
-            // A goal pile first: an ace goes to its foundation, not to a free cell listed before it.
-            moved = moveRunToGoalPile(card, pile, run, 0, true) ||
-                    (!rules_.doubleClickGoalOnly && moveRunToAnyPile(card, pile, run, 0, false));
-        }
+        bool const moved = automatic && pickable && doubleClickMove(card, pile, run);
         if (automatic) {
             // Asked before the report, which may move a tutorial on to its next page.
             bool const refusalAsked = !moved && trueDouble && refusalAskedFor_ && refusalAskedFor_(*card);
@@ -215,9 +211,14 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
             } else {
                 card->setMarkState(kMarkRefused, kErrorSpeed);
                 playSound(GameStyle::kSoundErrorMove);
+                // A dealt joker waits for its card's place: the line says which card it is and where
+                // it goes, and the wait costs nothing.
+                bool const jokerWaits = card->isDealtJoker() && !(pile && pile->isGoalPile());
+                if (jokerWaits) playerNote.emit(jokerNote(*card));
                 if (trueDouble) {
                     StatistikManager::instance().countFailedDoubleClick();
-                    float const points = gameStyle_ && !refusalAsked ? gameStyle_->getWrongDoubleClickPoints() : 0.0f;
+                    float const points =
+                        gameStyle_ && !refusalAsked && !jokerWaits ? gameStyle_->getWrongDoubleClickPoints() : 0.0f;
                     if (points != 0.0f) {
                         changeScore(points);
                         spawnPoints(points);
@@ -407,6 +408,7 @@ void Kartenmanager::onMouseUp(Orvex::MouseState const&, int button, D3DXVECTOR2 
                 heldCard->setMarkState(kMarkRefused, kErrorSpeed);
                 playSound(GameStyle::kSoundErrorMove);
                 countAchievement(L"KARTEN_MOVE_ERROR");
+                if (heldCard->isDealtJoker() && target->isGoalPile()) playerNote.emit(jokerNote(*heldCard));
             }
         }
     }

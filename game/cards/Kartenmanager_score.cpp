@@ -139,6 +139,7 @@ Karte* buySpecial(Kartenmanager& manager, Kartenstapel* pile, int suit, int valu
     pile->arrange(style ? style->arrangeSpeed : 0.0f);
     card->setFaceUp(true, 0.0f, 0.0f);
     (joker ? card->isJoker : card->isWildcard) = true;
+    card->bought = true;
     return card;
 }
 

@@ -131,7 +131,8 @@ public:
     // The cards a run may be laid on: the free cards of the root chain; on a wildcard or joker
     // pile its face-up cards.
     std::vector<Karte*> getTargetCards() const;
-    // Whether the pile takes run; onCard, when given, is the only card it may be laid on.
+    // Whether the pile takes run; onCard, when given, is the only card it may be laid on. A joker
+    // fits anything and takes anything, but a dealt joker on a goal pile is the card it is.
     bool acceptsCards(Karte::LinkedCards const& run, Karte const* onCard) const;
     // The same with the pile's getTargetCards taken once by a caller asking about many runs.
     bool acceptsCards(Karte::LinkedCards const& run, Karte const* onCard, std::vector<Karte*> const& targets) const;
@@ -208,7 +209,7 @@ private:
     void updateCardStep();
     void clearArrangements();
     // acceptsCards and acceptsCardsAsTheyAre; jokersFit: a joker carried fits anything and a
-    // joker lying on the pile takes anything.
+    // joker lying on the pile takes anything (a dealt one not on a goal pile).
     bool takes(Karte::LinkedCards const& run, Karte const* onCard, std::vector<Karte*> const& targets,
                bool jokersFit) const;
 

@@ -1,7 +1,7 @@
 // A pile's rule tests: a card laid on a card, whether a card may be picked up and how much it
 // carries, whether a card continues an accepted sequence, the shuffle's cards, the cards a run
 // may be laid on and whether the pile takes a run (a joker fitting anything and taking anything,
-// or read as the card it is).
+// or read as the card it is: always so for a dealt joker on a goal pile).
 #include <algorithm>
 #include <span>
 
@@ -264,20 +264,25 @@ bool Kartenstapel::takes(Karte::LinkedCards const& run, Karte const* onCard, std
     bool const anyFaceUp = std::any_of(targets.begin(), targets.end(), [](Karte* c) { return c->isFaceUp(); });
     bool const noCandidate = targets.empty();
 
+    // A dealt joker is a card of the deck: on a goal pile it is that card, laid only where its card
+    // is missing and taking only the card after it, so every card can still follow its own.
+    // Elsewhere, and bought, a joker fits anything and takes anything.
+    bool const goal = isGoalPile();
+    auto const wild = [&](Karte const* card) { return jokersFit && card->isJoker && !(goal && card->isDealtJoker()); };
     Karte* const only[1] = {const_cast<Karte*>(onCard)};
     std::span<Karte* const> candidates(targets);
     if (onCard) {
         if (std::find(targets.begin(), targets.end(), onCard) == targets.end() || first == onCard) return false;
-        if (onCard->isJoker && jokersFit) return true;
+        if (wild(onCard)) return true;
         candidates = only;
     }
-    if (first->isJoker && jokersFit) return true;
+    if (wild(first)) return true;
 
     bool wholeRun = true;
     bool accepted = false;
     if (anyFaceUp) {
         for (Karte const* candidate : candidates) {
-            if (candidate->isJoker && jokersFit) return true;
+            if (wild(candidate)) return true;
             if (!candidate->isLocked() &&
                 acceptsCardOn(candidate, first, rules.acceptColourRule, rules.acceptValueRule, wholeRun, run)) {
                 accepted = true;

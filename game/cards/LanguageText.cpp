@@ -19,4 +19,11 @@ std::wstring countText(std::wstring const& id, int count) {
     return out;
 }
 
+std::wstring formattedText(std::wstring const& id, std::wstring const& first, std::wstring const& second) {
+    std::wstring out;
+    if (Orvex::Text const* text = Orvex::OrvexEngine::getInstance()->getLanguage()->findText(id))
+        text->format(out, first, second);
+    return out;
+}
+
 }  // namespace Solitaire

@@ -8,7 +8,8 @@
 // column, where it is a plain card from then on; a locked card neither moves nor takes a card
 // until every key lies on a foundation. After each move the cards that may go to a foundation
 // with nothing lost go there. The model only guides: the deal check plays the moves found
-// through the game and compares the tables.
+// through the game and compares the tables, and asks the model whether a joker laid early still
+// lets the way found win.
 #pragma once
 
 #include <algorithm>
@@ -151,6 +152,7 @@ public:
                         tables_.push_back(describe(walk));
                     }
                 }
+                way_ = out;
                 return true;
             }
             State const state = nodes[static_cast<std::size_t>(at)].state;
@@ -165,6 +167,31 @@ public:
             }
         }
         return false;
+    }
+
+    // Whether the way found still wins with the joker (a card index) laid on target before its
+    // move `step`: a foundation where its card is next, and the moves after, less its own, play.
+    bool winsWithJokerLaid(std::size_t step, int joker, Solitaire::Kartenstapel const* target) const {
+        auto const f = std::find(foundations_.begin(), foundations_.end(), target) - foundations_.begin();
+        State s = start_;
+        for (std::size_t i = 0; i < step; ++i) apply(s, way_[i]);
+        if (f == std::ssize(foundations_) || !(s.jokers & bit(joker))) return false;
+        Foundation const on = s.foundations[static_cast<std::size_t>(f)];
+        if (on.top != of(joker).value - 1 || (on.top >= 0 && on.suit != of(joker).suit)) return false;
+        apply(s, {Move::kJokerToFoundation, -1, static_cast<int>(f), 1, joker});
+        for (std::size_t i = step; i < way_.size(); ++i) {
+            Move const& m = way_[i];
+            bool const toFoundation = m.kind == Move::kToFoundation || m.kind == Move::kJokerToFoundation;
+            if (toFoundation && m.card == joker) continue;
+            std::vector<Move> const open = movesOf(s);  // an ace may find another foundation empty now
+            auto const same = std::find_if(open.begin(), open.end(), [&](Move const& o) {
+                return o.kind == m.kind && o.from == m.from && o.card == m.card && o.count == m.count &&
+                       (toFoundation || o.to == m.to);
+            });
+            if (same == open.end()) return false;
+            apply(s, *same);
+        }
+        return done(s);
     }
 
 private:
@@ -442,6 +469,7 @@ private:
     std::vector<Solitaire::Kartenstapel*> columns_, cells_, foundations_;
     State start_;
     std::vector<std::string> tables_;
+    std::vector<Move> way_;
 };
 
 }  // namespace cardtest

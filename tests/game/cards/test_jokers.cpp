@@ -2,7 +2,8 @@
 // drag or by double click; the resolution sends a free joker or wildcard home in the resolution
 // of the move that left it free, whether it still glides or not, and never from a goal pile; a
 // press on a joker just found takes it where it lies; the automatic moves read a joker as the
-// card it is; a game is not lost while a joker can be laid.
+// card it is, and a dealt joker goes onto a foundation only where its card is missing; a game is
+// not lost while a joker can be laid.
 // Played on "Zellen" laid out near its end: two jokers stand in for the seven of hearts and the
 // ten of clubs, as the deal makes them.
 #include <gtest/gtest.h>
@@ -299,6 +300,28 @@ TEST_F(JokersTest, TheAutomaticMovesLayACardOnAJokerOnlyWhereItFollowsTheJokersC
         EXPECT_EQ(topOf(L"BASIS3"), card(kHerz, 5));
         EXPECT_EQ(card(kKreuz, 10)->pile, &pile(L"BASIS4"));
         EXPECT_EQ(jokerClubs->pile, &pile(L"BASIS4"));
+    }
+}
+
+// A dealt joker whose place is not open (the hearts joker, its six kept in a column): a double click
+// leaves it on its pile and a drop elsewhere is refused; a line says so, and nothing is charged.
+TEST_F(JokersTest, ADealtJokerWaitsForItsPlaceAndALineSaysSo) {
+    struct Notes : sigslot::has_slots<> {
+        int count = 0;
+        void take(std::wstring const&) { ++count; }
+    } notes;
+    manager().playerNote.connect(&notes, &Notes::take);
+    for (wchar_t const* dropOn : {static_cast<wchar_t const*>(nullptr), L"BASIS1"}) {
+        layEndgame();
+        lay(card(kHerz, 5), L"TABLEAU8");
+        playFromHere();
+        notes.count = 0;
+        if (dropOn) drag(at(jokerHearts), at(pile(dropOn)));
+        else doubleClick(jokerHearts);
+        frames(150);
+        EXPECT_EQ(jokerHearts->pile, &pile(L"JOKER")) << !dropOn;
+        EXPECT_EQ(manager().getScorePlus(), 2692.0f) << !dropOn;
+        EXPECT_EQ(notes.count, 1) << !dropOn;
     }
 }
 

@@ -236,8 +236,9 @@ TEST_F(LockedVariantDealTest, EveryDealLetsItsKeysReachAGoalPile) {
 // click's automatic move (the jokers from their pile among them, each where its own card is
 // next), every other move as a drop the target accepts. After each move the game's table is the
 // model's (the jokers, wildcards and star cards that came free gone where the resolution sends
-// them), no move lowers the score, and the last one wins the game. Dealt with no limit on
-// wildcards and jokers.
+// them), no move lowers the score, and the last one wins the game. Before each move, every joker
+// waiting on its pile, dropped on each foundation or double-clicked, is refused or goes where the
+// way still wins. Dealt with no limit on wildcards and jokers.
 class JokerVariantDealTest : public cardtest::PlayTable {
 protected:
     void SetUp() override {
@@ -248,6 +249,24 @@ protected:
     // Long enough for a resolution that shows a found card, and for every glide.
     void settle() {
         for (int i = 0; i < 4; ++i) manager().update(1.0, 1.0, Orvex::MouseState());
+    }
+
+    // Before the way's move `step`: each joker on its pile, dropped on each foundation or
+    // double-clicked, is refused or laid where the way still wins. What failed, or empty.
+    std::string jokerMovesKeepTheWay(cardtest::CellsSolver const& solver, std::size_t step) {
+        Solitaire::Kartenstapel* home = manager().findJokerPile();
+        for (Solitaire::Karte* joker : home->getTargetCards()) {
+            Solitaire::Karte::LinkedCards run;
+            home->collectCarriedRun(joker, run);
+            std::vector<Solitaire::Kartenstapel*> laid{manager().doubleClickTarget(joker, home, run)};
+            for (Solitaire::Kartenstapel* foundation : solver.foundations())
+                if (foundation->acceptsCards(run, nullptr)) laid.push_back(foundation);
+            for (Solitaire::Kartenstapel* target : laid)
+                if (target && !solver.winsWithJokerLaid(step, joker->index, target))
+                    return "the joker " + cardtest::narrow(Solitaire::cardName(joker->suit, joker->value)) +
+                           " goes onto " + cardtest::narrow(target->getName()) + ", where the way is lost";
+        }
+        return {};
     }
 
     // Deals and wins the table; what failed, or empty. jokers: the jokers dealt.
@@ -272,6 +291,7 @@ protected:
                 return jokersLeft ? "" : at + "won before the table was empty";
             }
             if (manager().getGameStatus() != Solitaire::kGameRunning) return at + "the game is lost";
+            if (std::string const joker = jokerMovesKeepTheWay(solver, step); !joker.empty()) return at + joker;
             Solitaire::Karte* card = manager().cards[static_cast<std::size_t>(move.card)];
             Solitaire::Kartenstapel* from = card->pile;
             if (!from || !from->canPickCard(card)) {

@@ -165,6 +165,8 @@ TEST_F(RuleMatchingPileTest, ARunNeedsBothNameListsAndTheTargetsRules) {
 
 TEST_F(RuleMatchingPileTest, WhatAPileTakes) {
     // Every target holds (bottom up) its cards; the run is loose and judged by the target.
+    wchar_t const* const kGoal =
+        L"IS_ZIELSTAPEL=\"ZIEL\" ACCEPT_KARTEN_FARBE=\"VORHERIGE\" ACCEPT_KARTEN_WERT=\"VORHERIGE_PLUS\"";
     struct Case {
         wchar_t const* name;
         wchar_t const* attributes;
@@ -198,6 +200,10 @@ TEST_F(RuleMatchingPileTest, WhatAPileTakes) {
         {L"joker carried", L"ACCEPT_KARTEN_FARBE=\"NICHTS\"", -1, {{kPik, 8}}, {{kHerz, 5}}, false, true, false, true},
         {L"joker lying", L"ACCEPT_KARTEN_FARBE=\"NICHTS\"", -1, {{kPik, 8}}, {{kHerz, 5}}, true, false, false, true},
         {L"joker lying, pile full", L"ACCEPT_KARTEN_FARBE=\"NICHTS\"", 1, {{kPik, 8}}, {{kHerz, 5}}, true, false, false,
+         false},
+        // On a goal pile a dealt joker is the card it is: it takes only the card after its own.
+        {L"onto a joker on a goal pile", kGoal, -1, {{kHerz, 1}}, {{kHerz, 2}}, true, false, false, true},
+        {L"onto a joker on a goal pile, not after its card", kGoal, -1, {{kPik, 1}}, {{kKaro, 2}}, true, false, false,
          false},
     };
     int row = 0;

@@ -1,10 +1,12 @@
 // Card drawing with indices and counts taken from data: a face slot, extra face, back or tint
 // index out of range never reads outside the card set's or style's tables; a mark falloff of 0
-// does not divide by 0; huge shadow counts are bounded per card.
+// does not divide by 0; huge shadow counts are bounded per card; a dealt joker's corners come from
+// its own face.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
+#include <tuple>
 
 #include "game/cards/CardDrawing.h"
 #include "game/cards/Karte.h"
@@ -64,6 +66,19 @@ TEST_F(CardDrawFaultTest, FaceSlotsOutsideTheSetDrawNothing) {
     Karte* joker = makeCard(9, 99, true);
     joker->isJoker = true;
     EXPECT_NE(at(drawCard(joker), 64, 48), kClear);
+}
+
+// A dealt joker shows its own card's corner indices over the joker's; a bought one is the joker.
+TEST_F(CardDrawFaultTest, ADealtJokerShowsItsCardsCorners) {
+    Karte* dealt = makeCard(2, 6, true);
+    Karte* bought = makeCard(2, 6, true);
+    dealt->isJoker = bought->isJoker = bought->bought = true;
+    std::vector<uint32_t> const face = drawCard(makeCard(2, 6, true)), shown = drawCard(dealt), joker = drawCard(bought);
+    // The card spans 44..84 x 20..76: the suit of each index, then the middle.
+    for (auto [x, y, own] : {std::tuple{48, 33, true}, {80, 63, true}, {64, 52, false}}) {
+        EXPECT_EQ(at(shown, x, y), at(own ? face : joker, x, y)) << x << "," << y;
+        EXPECT_NE(at(shown, x, y), at(own ? joker : face, x, y)) << x << "," << y;
+    }
 }
 
 TEST_F(CardDrawFaultTest, ABackIndexOutsideTheSetShowsAnExistingBack) {
