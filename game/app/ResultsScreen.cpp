@@ -9,7 +9,6 @@
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
-#include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/LanguageManager.h"
@@ -99,12 +98,7 @@ wchar_t const* howWellText(int rating, bool everyTableauCleared) {
 
 }  // namespace
 
-ResultsScreen::ResultsScreen(Links const& links) : links_(links) {
-    countUp_.exponent = kCountUpExponent;
-    countUp_.running = true;
-    countUp_.speed = kCountUpSpeed;
-    countUp_.update(0.0f);
-}
+ResultsScreen::ResultsScreen(Links const& links) : links_(links) {}
 
 ResultsScreen::~ResultsScreen() = default;
 
@@ -125,14 +119,15 @@ void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool
     Statistik const* running = links_.catalogue->getGameStatistik();
     GameStyle* style = cards->getGameStyle();
     if (!style && links_.styles) style = links_.styles->getGameStyle();
-    float const score = cards->getScore();
+    GameEndParms const ended = cards->makeGameEndParms(cards->getGameStatus() == kGameWon);
+    Orvex::GUILabel* points = nullptr;
     if (story) {
         // A campaign level: time and the goals' notes.
         std::int64_t const seconds = wholeSeconds(cards->getTime());
         formatOwnText(findLabel(L"A_ST_Zeit"), whole(seconds / kSecondsPerMinute), whole(seconds % kSecondsPerMinute));
         jumpWindow(L"A_ST_Points", pointsGoalMissed ? L"AUS" : L"AN");
         jumpWindow(L"A_ST_Points_Lose", pointsGoalMissed ? L"AN" : L"AUS");
-        countUpLabel_ = findLabel(pointsGoalMissed ? L"A_ST_Points_Lose" : L"A_ST_Points");
+        points = findLabel(pointsGoalMissed ? L"A_ST_Points_Lose" : L"A_ST_Points");
         if (running) {
             fillUndos(L"A_ST_Undos", *running, style);
             if (Statistik const* overall = links_.statistics ? links_.statistics->find(kOverallStatistik) : nullptr) {
@@ -149,22 +144,20 @@ void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool
             static_cast<std::size_t>(cards->countEmptyTableauPiles()) == cards->getPilesOfType(kPileTableau).size();
         if (Orvex::GUILabel* label = findLabel(L"A_ST_HowWellLabel")) label->setTextId(howWellText(rating, cleared));
     } else {
-        // A free game: won or lost (a win is rated 4, anything else 1), time, and the points
-        // counted up.
+        // A free game: won or lost (a win is rated 4, anything else 1), time, points.
         if (Orvex::GUILabel* label = findLabel(L"A_FG_HowWellLabel"))
             label->setTextId(rating == kMaxRating ? L"A_FG_GEWONNEN" : L"A_FG_VERLOREN");
         double const time = cards->getTime();
         formatOwnText(findLabel(L"A_FG_Zeit"), std::isfinite(time) ? time : 0.0);
-        countUpLabel_ = findLabel(L"A_FG_Points");
+        points = findLabel(L"A_FG_Points");
         if (running) {
             fillUndos(L"A_FG_Undos", *running, style);
             formatOwnText(findLabel(L"A_FG_Mix"), running->get(Counter::Mixes));
         }
     }
-    // This game's points count up from 0 (a campaign level's too: not on from the last result).
-    countUp_.setAll(0.0f, score, 0.0f, 0.0f, true);
-    // The count's first value, written as the count-up writes every later one.
-    formatOwnText(countUpLabel_, formatNumber(wholeNumber(countUp_.current)));
+    // The points the table showed at the end, written as it writes them. (A count from 0 showed
+    // less for its three seconds, and a look at it read the smaller number as the result.)
+    formatOwnText(points, formatNumber(wholeNumber(ended.score)));
     // The stars.
     for (int k = 0; k < kStarCount; ++k)
         jumpWindow(L"A_Star" + std::to_wstring(k + 1), rating >= kFirstStarRating + k && rating <= kMaxRating ? L"ON" : L"OFF");
@@ -178,16 +171,6 @@ void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool
     jumpWindow(L"A_BACK", goals[0]);
     jumpWindow(L"A_NEXT", goals[1]);
     jumpWindow(L"A_RESTART", goals[2]);
-}
-
-void ResultsScreen::update(double realStep) {
-    if (!countUpLabel_ || !links_.menus) return;
-    Orvex::GUIMenuN* menu = links_.menus->findMenu(kResultsMenu);
-    if (!menu || !menu->isActive()) return;
-    countUp_.update(static_cast<float>(realStep));
-    // Scores pass the int range: the count shows 64 bits, held at the range's ends.
-    formatOwnText(countUpLabel_, formatNumber(wholeNumber(countUp_.current)));
-    if (countUp_.t >= 1.0f) countUpLabel_ = nullptr;
 }
 
 void ResultsScreen::enterGameStatistics() {

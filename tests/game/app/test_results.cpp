@@ -170,34 +170,44 @@ TEST_F(ResultsTest, TimeTexts) {
     }
 }
 
-// The points count up from 0 to the score while the results screen is shown, a campaign level's
-// as a free game's (they went on from the last result's count, which read as this game's).
-TEST_F(ResultsTest, PointsCountUpToTheScore) {
-    chooseFreeVariant();
-    ASSERT_TRUE(catalogue().startVariant());
+// The results show the points the strip showed as the game ended, from their first frame and
+// written alike: whole, in digit groups. (They counted up from 0 for three seconds, so a look at
+// them read less: 7,411 for the strip's 9,727 two and a half seconds in; and the strip rounded
+// where the results cut: 8758 and 8.757.)
+TEST_F(ResultsTest, ThePointsAreTheStripsFromTheFirstFrame) {
+    struct Case {
+        bool campaign;
+        float plus, minus;  // the score's parts: play, and what the clock took
+        wchar_t const* label;
+        wchar_t const* shown;
+    };
+    Case const cases[] = {
+        {true, 9900.0f, -173.0f, L"A_ST_Points", L"Punkte: 9.727"},
+        {true, 9015.0f, -257.01f, L"A_ST_Points", L"Punkte: 8.757"},
+        // Below the level's points goal, and below 0 when the clock took more than play gave.
+        {true, 1075.0f, -1205.85f, L"A_ST_Points_Lose", L"Punkteziel verfehlt: -130"},
+        {false, 123456.0f, 0.0f, L"A_FG_Points", L"Punkte: 123.456"},
+    };
+    makeProfile();
+    leaveStartScreen();
     Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
-    cards.changeScore(123456.0f - cards.getScore());
-    game->getResults().showResults(4, true, true, false, false);
-    EXPECT_EQ(textOf(L"A_FG_Points"), L"Punkte: 0");
-    showMenu(L"AUSWERTUNGMENU");
-    std::wstring const early = textOf(L"A_FG_Points");
-    EXPECT_NE(early, L"Punkte: 0");
-    EXPECT_NE(early, L"Punkte: 123.456");
-    for (int i = 0; i < 120 && game->getResults().getCountUpLabel(); ++i) step(0.1);
-    EXPECT_EQ(game->getResults().getCountUpLabel(), nullptr);
-    EXPECT_EQ(textOf(L"A_FG_Points"), L"Punkte: 123.456");
-    keepScreen("results_free_1024x768");
-
-    // The campaign: points goal missed shows the other label, counting from 0 again.
-    cards.changeScore(200000.0f - cards.getScore());
-    game->getResults().showResults(1, true, false, true, true);
-    EXPECT_EQ(goalOf(L"A_ST_Points"), L"AUS");
-    EXPECT_EQ(goalOf(L"A_ST_Points_Lose"), L"AN");
-    EXPECT_EQ(goalOf(L"A_ST_Combo"), L"AUS");
-    EXPECT_EQ(goalOf(L"A_ST_Combo_Lose"), L"AN");
-    EXPECT_EQ(textOf(L"A_ST_Points_Lose"), L"Punkteziel verfehlt: 0");
-    for (int i = 0; i < 120 && game->getResults().getCountUpLabel(); ++i) step(0.1);
-    EXPECT_EQ(textOf(L"A_ST_Points_Lose"), L"Punkteziel verfehlt: 200.000");
+    for (Case const& c : cases) {
+        SCOPED_TRACE(port::toUtf8(c.shown));
+        if (c.campaign) {
+            ASSERT_EQ(game->startCampaignLevel(0, 1, false), Solitaire::RunningGame::kGameStarted);
+        } else {
+            chooseFreeVariant();
+            ASSERT_EQ(game->startGame({.withTutorial = false}), Solitaire::RunningGame::kGameStarted);
+        }
+        cards.setScore(c.plus, c.minus);
+        cards.finishGame();
+        for (int i = 0; i < 200 && activeMenu() != L"AUSWERTUNGMENU"; ++i) step(0.05);
+        ASSERT_EQ(activeMenu(), L"AUSWERTUNGMENU");
+        EXPECT_EQ(textOf(c.label), c.shown);
+        EXPECT_EQ(textOf(L"I_Points"), L"Punkte: " + textOf(c.label).substr(textOf(c.label).rfind(L' ') + 1));
+        step(2.0);
+        EXPECT_EQ(textOf(c.label), c.shown) << "and so it stays";
+    }
     keepScreen("results_campaign_1024x768");
 }
 
