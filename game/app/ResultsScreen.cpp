@@ -24,7 +24,6 @@
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/PileWords.h"
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikManager.h"
 #include "game/look/GameStyle.h"
@@ -85,6 +84,13 @@ std::vector<Orvex::GUILabel*> rowLabels(Orvex::GUIWindow& row) {
     return labels;
 }
 
+// How the game ended: won, or the cards left on the tableau when the player ended it or no move
+// was left.
+wchar_t const* endText(GameStatus status, bool everyTableauCleared) {
+    if (status == kGameWon || everyTableauCleared) return L"A_ENDE_GEWONNEN";
+    return status == kGameLost ? L"A_ENDE_KEIN_ZUG" : L"A_ENDE_BEENDET";
+}
+
 wchar_t const* howWellText(int rating, bool everyTableauCleared) {
     switch (rating) {
     case 0:
@@ -140,9 +146,14 @@ void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool
                 formatOwnText(findLabel(L"A_ST_Multi"), static_cast<double>(running->getMaxFactor()));
             }
         }
-        bool const cleared =
-            static_cast<std::size_t>(cards->countEmptyTableauPiles()) == cards->getPilesOfType(kPileTableau).size();
-        if (Orvex::GUILabel* label = findLabel(L"A_ST_HowWellLabel")) label->setTextId(howWellText(rating, cleared));
+        // How well, and how the game ended: by the record, since the end flight has emptied the
+        // piles by now (the perfect heading came with every three stars).
+        if (Orvex::GUILabel* label = findLabel(L"A_ST_HowWellLabel"))
+            label->setTextId(howWellText(rating, ended.allTableauEmpty));
+        if (Orvex::GUILabel* label = findLabel(L"A_ST_Ende")) {
+            label->setTextId(endText(cards->getGameStatus(), ended.allTableauEmpty));
+            formatOwnText(label, ended.restCards, cards->getPlayState().counts.tableauCardsAtStart);
+        }
     } else {
         // A free game: won or lost (a win is rated 4, anything else 1), time, points.
         if (Orvex::GUILabel* label = findLabel(L"A_FG_HowWellLabel"))

@@ -120,25 +120,50 @@ TEST_F(ResultsTest, RatingsStarsAndButtonsByMode) {
     EXPECT_EQ(game->getResults().getStoredRating(), 1);
 }
 
-// Every tableau pile emptied turns three stars into the perfect text; fewer stars stay as they are.
+// The heading, the line under it and the medal tell what the game left on the tableau: by the
+// game's end record, since the end flight has emptied the piles when they are shown (every three
+// stars read "Perfekt: alles abgeräumt!", a level ended with 6 of 28 cards on the table too).
 TEST_F(ResultsTest, EveryTableauPileClearedIsPerfect) {
+    struct Case {
+        Solitaire::GameStatus status;  // running: ended by "Level beenden"
+        int emptyPiles, restCards, rating;
+        wchar_t const* howWell;
+        wchar_t const* end;
+        wchar_t const* medal;
+    };
+    Case const cases[] = {
+        {Solitaire::kGameWon, 7, 0, 4, L"A_HOW_WELL_4", L"Gewonnen: alle Stapel abgeräumt", L"I_ABSCHLUSS_PERFEKT"},
+        {Solitaire::kGameWon, 7, 0, 3, L"A_HOW_WELL_2", L"Gewonnen: alle Stapel abgeräumt", L"I_ABSCHLUSS_SILBER"},
+        {Solitaire::kGameLost, 1, 20, 3, L"A_HOW_WELL_2", L"Kein Zug mehr: 20 von 28 Karten blieben liegen", L"I_ABSCHLUSS_SILBER"},
+        {Solitaire::kGameRunning, 4, 6, 4, L"A_HOW_WELL_3", L"Beendet mit 6 von 28 Karten auf dem Tisch", L"I_ABSCHLUSS_GOLD"},
+    };
     chooseFreeVariant();
     ASSERT_TRUE(catalogue().startVariant());
     Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
-    cards.startGame(nullptr, L"7", true, {}, {}, 0.0f);
-    std::vector<Solitaire::Kartenstapel*> const piles = cards.getPilesOfType(Solitaire::kPileTableau);
-    ASSERT_FALSE(piles.empty());
-    game->getResults().showResults(4, true, false, false, false);
-    EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), L"A_HOW_WELL_3");
-    for (Solitaire::Kartenstapel* pile : piles) {
-        auto const held = pile->getCardsWithLinked();
-        for (Solitaire::Karte* card : held) pile->removeCard(card, true);
+    for (Case const& c : cases) {
+        SCOPED_TRACE(port::toUtf8(c.end));
+        cards.startGame(nullptr, L"7", true, {}, {}, 0.0f);
+        std::vector<Solitaire::Kartenstapel*> const piles = cards.getPilesOfType(Solitaire::kPileTableau);
+        ASSERT_EQ(piles.size(), 7u);
+        Solitaire::PlayState ended = cards.getPlayState();
+        ASSERT_EQ(ended.counts.tableauCardsAtStart, 28);
+        ended.gameStatus = c.status;
+        ended.gameEndSent = true;
+        ended.counts.emptyTableauPileCount = c.emptyPiles;
+        ended.counts.tableauCardCount = c.restCards;
+        cards.setPlayState(ended);
+        // The end flight takes every card off its pile.
+        for (Solitaire::Kartenstapel* pile : piles)
+            for (Solitaire::Karte* card : pile->getCardsWithLinked()) pile->removeCard(card, true);
+        game->getResults().showResults(c.rating, true, false, false, false);
+        EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), c.howWell);
+        EXPECT_EQ(textOf(L"A_ST_Ende"), c.end);
+        game->getHud().sendMedalsAway();
+        game->getHud().revealMedal(c.rating);
+        EXPECT_EQ(find(c.medal)->getTargetState().name, L"AN");
     }
-    ASSERT_EQ(static_cast<std::size_t>(cards.countEmptyTableauPiles()), piles.size());
-    game->getResults().showResults(4, true, false, false, false);
-    EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), L"A_HOW_WELL_4");
-    game->getResults().showResults(3, true, false, false, false);
-    EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), L"A_HOW_WELL_2");
+    showMenu(L"AUSWERTUNGMENU");
+    keepScreen("results_campaign_ended_1024x768");
 }
 
 // The campaign's time in whole minutes and seconds (as a clock shows them, so no word is singular
