@@ -169,6 +169,47 @@ TEST_F(GameEndTest, AnOpenExtraCardItsPileDoesNotGiveUpEndsTheResolution) {
     extra->setPile(nullptr);
 }
 
+// Columns linked to free cells, as the cells' variant links its eight to four: the goals count a
+// column that shows no card as empty, and a card in a cell once. (A card in a cell filled every
+// column, so four empty columns and one card in a cell were no empty pile, and the cell's card
+// counted once per column, also towards the cards cleared when it came back.)
+TEST_F(GameEndTest, ColumnsLinkedToCellsCountAsThePlayerSeesThem) {
+    struct Case {
+        char const* what;
+        std::vector<std::pair<wchar_t const*, wchar_t const*>> moves;  // one card each
+        int emptyPiles, restCards;
+        bool allEmpty;
+        float cleared;  // "KARTEN_ABGEBAUT"
+    };
+    Case const cases[] = {
+        {"as dealt", {}, 0, 4, false, 0.0f},
+        {"a card in a cell", {{L"T1", L"C1"}}, 0, 4, false, 0.0f},
+        {"and back", {{L"T1", L"C1"}, {L"C1", L"T1"}}, 0, 4, false, 0.0f},
+        {"a column emptied into the cells", {{L"T1", L"C1"}, {L"T1", L"C2"}}, 1, 4, false, 0.0f},
+        {"both columns empty, a card in each cell", {{L"T1", L"Z"}, {L"T1", L"Z"}, {L"T2", L"C1"}, {L"T2", L"C2"}}, 2, 2, false, 2.0f},
+        {"every card up", {{L"T1", L"Z"}, {L"T1", L"Z"}, {L"T2", L"Z"}, {L"T2", L"Z"}}, 2, 0, true, 4.0f},
+    };
+    std::wstring const cell = L"STAPELTYP=\"RESERVE\"><ANORDNUNG NAME=\"A\"/></STAPEL>";
+    std::wstring const column =
+        L"INIT_KARTEN_SICHTBAR=\"2\"><ANORDNUNG NAME=\"A\"/><VERKNÜPFT>\"|C1|\" \"|C2|\"</VERKNÜPFT></STAPEL>";
+    std::wstring const table = L"<SOLITAIRE NAME=\"S\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"4\" AUTO_CHECK_END=\"0\">"
+                               L"<STAPEL NAME=\"Z\" STAPELTYP=\"BASIS\" IS_ZIELSTAPEL=\"ZIEL\"><ANORDNUNG NAME=\"A\"/></STAPEL>"
+                               L"<STAPEL NAME=\"C1\" " + cell + L"<STAPEL NAME=\"C2\" " + cell +
+                               L"<STAPEL NAME=\"T1\" " + column + L"<STAPEL NAME=\"T2\" " + column + L"</SOLITAIRE>";
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        startText(table);
+        float const before = counted(L"KARTEN_ABGEBAUT");
+        for (auto const& [from, to] : c.moves) move(pile(from), pile(to), 1);
+        GameEndParms const record = manager().makeGameEndParms(false);
+        EXPECT_EQ(record.emptyTableauPiles, c.emptyPiles);
+        EXPECT_EQ(record.restCards, c.restCards);
+        EXPECT_EQ(record.allTableauEmpty, c.allEmpty);
+        EXPECT_EQ(manager().getGameStatus(), c.allEmpty ? 1 : 0) << "won only with the cells empty too";
+        EXPECT_FLOAT_EQ(counted(L"KARTEN_ABGEBAUT") - before, c.cleared);
+    }
+}
+
 TEST_F(GameEndTest, TheGameStyleAVariantNamesScoresItsGame) {
     Solitaire::StyleSettings& settings = Solitaire::StyleSettings::instance();
     if (!settings.findGameStyle(L"ZEHNER")) {
