@@ -156,7 +156,8 @@ void GameHud::refreshLabels() {
     }
     if (Orvex::GUILabel* label = labelOf(points_)) {
         pointsCentre_ = centreOf(*label);
-        formatLabel(label, static_cast<double>(cards->getLevelScore()));
+        // Whole and in digit groups, as the results write the points the game ended with.
+        formatLabel(label, formatNumber(wholeNumber(cards->getLevelScore())));
     }
     formatLabel(labelOf(points2_), formatNumber(wholeNumber(cards->getPointsReference())));
     if (Orvex::GUILabel* label = labelOf(multiplier_)) {

@@ -131,8 +131,9 @@ public:
 
     // ---- goals panel, information panels, medals, pictures (GameHud_panels.cpp) ----
     void refreshGoalsPanel();
-    // The results delay's medal: the one of the rating (2 to 4: bronze, silver, gold; gold on an
-    // emptied tableau the perfect one, else none) comes in with its sound. The medals leave.
+    // The results delay's medal: the one of the rating (2 to 4: bronze, silver, gold; gold on a
+    // tableau the game left empty the perfect one, else none) comes in with its sound. The medals
+    // leave.
     void revealMedal(int rating);
     void sendMedalsAway();
     Orvex::GUIWindow* getHelpPanel() const { return help_; }

@@ -20,7 +20,6 @@
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/PileWords.h"
 #include "game/cards/Statistik.h"
 #include "game/look/GameStyle.h"
 #include "game/story/StoryPart.h"
@@ -267,8 +266,8 @@ void GameHud::revealMedal(int rating) {
     case 2: medal = 1, sound = GameStyle::kSoundBronze; break;
     case 3: medal = 2, sound = GameStyle::kSoundSilber; break;
     case 4: {
-        bool const perfect =
-            static_cast<std::size_t>(cards->countEmptyTableauPiles()) == cards->getPilesOfType(kPileTableau).size();
+        // The end record's table: the end flight has emptied the piles by now.
+        bool const perfect = cards->makeGameEndParms(false).allTableauEmpty;
         medal = perfect ? 4 : 3;
         sound = perfect ? GameStyle::kSoundPerfekt : GameStyle::kSoundGold;
         break;

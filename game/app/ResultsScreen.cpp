@@ -9,7 +9,6 @@
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUILabel.h"
 #include "engine/gui/GUIMenuManagerN.h"
-#include "engine/gui/GUIMenuN.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/LanguageManager.h"
@@ -25,7 +24,6 @@
 #include "game/app/SolVariant.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/Kartenmanager.h"
-#include "game/cards/PileWords.h"
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikManager.h"
 #include "game/look/GameStyle.h"
@@ -86,6 +84,13 @@ std::vector<Orvex::GUILabel*> rowLabels(Orvex::GUIWindow& row) {
     return labels;
 }
 
+// How the game ended: won, or the cards left on the tableau when the player ended it or no move
+// was left.
+wchar_t const* endText(GameStatus status, bool everyTableauCleared) {
+    if (status == kGameWon || everyTableauCleared) return L"A_ENDE_GEWONNEN";
+    return status == kGameLost ? L"A_ENDE_KEIN_ZUG" : L"A_ENDE_BEENDET";
+}
+
 wchar_t const* howWellText(int rating, bool everyTableauCleared) {
     switch (rating) {
     case 0:
@@ -99,12 +104,7 @@ wchar_t const* howWellText(int rating, bool everyTableauCleared) {
 
 }  // namespace
 
-ResultsScreen::ResultsScreen(Links const& links) : links_(links) {
-    countUp_.exponent = kCountUpExponent;
-    countUp_.running = true;
-    countUp_.speed = kCountUpSpeed;
-    countUp_.update(0.0f);
-}
+ResultsScreen::ResultsScreen(Links const& links) : links_(links) {}
 
 ResultsScreen::~ResultsScreen() = default;
 
@@ -125,14 +125,15 @@ void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool
     Statistik const* running = links_.catalogue->getGameStatistik();
     GameStyle* style = cards->getGameStyle();
     if (!style && links_.styles) style = links_.styles->getGameStyle();
-    float const score = cards->getScore();
+    GameEndParms const ended = cards->makeGameEndParms(cards->getGameStatus() == kGameWon);
+    Orvex::GUILabel* points = nullptr;
     if (story) {
         // A campaign level: time and the goals' notes.
         std::int64_t const seconds = wholeSeconds(cards->getTime());
         formatOwnText(findLabel(L"A_ST_Zeit"), whole(seconds / kSecondsPerMinute), whole(seconds % kSecondsPerMinute));
         jumpWindow(L"A_ST_Points", pointsGoalMissed ? L"AUS" : L"AN");
         jumpWindow(L"A_ST_Points_Lose", pointsGoalMissed ? L"AN" : L"AUS");
-        countUpLabel_ = findLabel(pointsGoalMissed ? L"A_ST_Points_Lose" : L"A_ST_Points");
+        points = findLabel(pointsGoalMissed ? L"A_ST_Points_Lose" : L"A_ST_Points");
         if (running) {
             fillUndos(L"A_ST_Undos", *running, style);
             if (Statistik const* overall = links_.statistics ? links_.statistics->find(kOverallStatistik) : nullptr) {
@@ -145,26 +146,29 @@ void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool
                 formatOwnText(findLabel(L"A_ST_Multi"), static_cast<double>(running->getMaxFactor()));
             }
         }
-        bool const cleared =
-            static_cast<std::size_t>(cards->countEmptyTableauPiles()) == cards->getPilesOfType(kPileTableau).size();
-        if (Orvex::GUILabel* label = findLabel(L"A_ST_HowWellLabel")) label->setTextId(howWellText(rating, cleared));
+        // How well, and how the game ended: by the record, since the end flight has emptied the
+        // piles by now (the perfect heading came with every three stars).
+        if (Orvex::GUILabel* label = findLabel(L"A_ST_HowWellLabel"))
+            label->setTextId(howWellText(rating, ended.allTableauEmpty));
+        if (Orvex::GUILabel* label = findLabel(L"A_ST_Ende")) {
+            label->setTextId(endText(cards->getGameStatus(), ended.allTableauEmpty));
+            formatOwnText(label, ended.restCards, cards->getPlayState().counts.tableauCardsAtStart);
+        }
     } else {
-        // A free game: won or lost (a win is rated 4, anything else 1), time, and the points
-        // counted up.
+        // A free game: won or lost (a win is rated 4, anything else 1), time, points.
         if (Orvex::GUILabel* label = findLabel(L"A_FG_HowWellLabel"))
             label->setTextId(rating == kMaxRating ? L"A_FG_GEWONNEN" : L"A_FG_VERLOREN");
         double const time = cards->getTime();
         formatOwnText(findLabel(L"A_FG_Zeit"), std::isfinite(time) ? time : 0.0);
-        countUpLabel_ = findLabel(L"A_FG_Points");
+        points = findLabel(L"A_FG_Points");
         if (running) {
             fillUndos(L"A_FG_Undos", *running, style);
             formatOwnText(findLabel(L"A_FG_Mix"), running->get(Counter::Mixes));
         }
     }
-    // This game's points count up from 0 (a campaign level's too: not on from the last result).
-    countUp_.setAll(0.0f, score, 0.0f, 0.0f, true);
-    // The count's first value, written as the count-up writes every later one.
-    formatOwnText(countUpLabel_, formatNumber(wholeNumber(countUp_.current)));
+    // The points the table showed at the end, written as it writes them. (A count from 0 showed
+    // less for its three seconds, and a look at it read the smaller number as the result.)
+    formatOwnText(points, formatNumber(wholeNumber(ended.score)));
     // The stars.
     for (int k = 0; k < kStarCount; ++k)
         jumpWindow(L"A_Star" + std::to_wstring(k + 1), rating >= kFirstStarRating + k && rating <= kMaxRating ? L"ON" : L"OFF");
@@ -178,16 +182,6 @@ void ResultsScreen::showResults(int const& rating, bool const& storeRating, bool
     jumpWindow(L"A_BACK", goals[0]);
     jumpWindow(L"A_NEXT", goals[1]);
     jumpWindow(L"A_RESTART", goals[2]);
-}
-
-void ResultsScreen::update(double realStep) {
-    if (!countUpLabel_ || !links_.menus) return;
-    Orvex::GUIMenuN* menu = links_.menus->findMenu(kResultsMenu);
-    if (!menu || !menu->isActive()) return;
-    countUp_.update(static_cast<float>(realStep));
-    // Scores pass the int range: the count shows 64 bits, held at the range's ends.
-    formatOwnText(countUpLabel_, formatNumber(wholeNumber(countUp_.current)));
-    if (countUp_.t >= 1.0f) countUpLabel_ = nullptr;
 }
 
 void ResultsScreen::enterGameStatistics() {

@@ -1,11 +1,14 @@
-// The results screen ("AUSWERTUNGMENU") filled when a game ends, with the points counting up
-// while it is open; the in-game statistics screen ("STATISTIKENGAMEMENU") with the current
+// The results screen ("AUSWERTUNGMENU") filled when a game ends from the game's end record: the
+// points as the table showed them (whole, in digit groups) from the screen's first frame, and a
+// line saying how the game ended; the in-game statistics screen ("STATISTIKENGAMEMENU") with the current
 // variant's highscore list and the entry "HIGHSCOREEDITMENU" acts on; and the overall statistics
 // ("STATISTIKENMENU"). Labels are formatted from their own text ids; every window is looked up by
 // name and a missing one skips only its own step.
 //
 // Values from the profile are untrusted: times are clamped before they become whole minutes and
-// hours, scores before they become 64-bit counts.
+// hours, scores before they become 64-bit counts. The end record is the card manager's, whose
+// counts stand still from the game's end on: the end flight empties the piles before the screen
+// is filled, so the table itself no longer tells what the game left.
 //
 // A highscore button carries its entry in user pointer slot 0 (a pointer does not fit the 32-bit
 // user value); a click looks the entry up again in the current variant's list, so a button kept
@@ -15,18 +18,16 @@
 // keeps it in pixels.
 //
 // The game object holds it by value, built with its Links (the managers and its running game),
-// fills it at the game end and steps its count-up each frame.
+// and fills it at the game end.
 //
 // Files: ResultsScreen.cpp (all of it).
 #pragma once
 
 #include "engine/core/CountedRef.h"
-#include "engine/gui/Interpolation.h"
 #include "signals/sigslot.h"
 
 namespace Orvex {
 class GUIAnimationsGoal;
-class GUILabel;
 class GUIMenuManagerN;
 class GUISystem;
 class GUIWindow;
@@ -44,10 +45,6 @@ struct RunningGame;
 
 class ResultsScreen : public sigslot::has_slots<sigslot::single_threaded> {
 public:
-    // The points count-up: its curve's exponent and speed (the whole count in 1 / speed seconds).
-    static constexpr float kCountUpExponent = 1.5f;
-    static constexpr float kCountUpSpeed = 0.33f;
-
     // The managers the screens read: the GUI's templates, the menus, the ended game, the
     // catalogue with the highscores, the statistics, the style settings' game style; and the
     // running game, whose end tells whether a next campaign level follows (then "A_NEXT" shows).
@@ -70,9 +67,6 @@ public:
     // one to three stars), whether to keep the rating, a free game, and the two goal notes.
     void showResults(int const& rating, bool const& storeRating, bool const& freeGame, bool const& pointsGoalMissed,
                      bool const& comboGoalMissed);
-    // The count-up one real step on while the results screen is open; its label is let go at the
-    // count's end.
-    void update(double realStep);
     // "STATISTIKENGAMEMENU" opens: the list scrolls to its start when its frame arrives.
     void enterGameStatistics();
     // "STATISTIKENGAMEMENU": the current variant's highscores and statistics.
@@ -94,8 +88,6 @@ public:
     void resetVariantData(SolVariant& variant);
 
     int getStoredRating() const { return storedRating_; }
-    // The window whose label the count-up writes (null when none).
-    Orvex::GUILabel* getCountUpLabel() const { return countUpLabel_; }
 
 private:
     // Whether the current variant is a campaign level (its highscores are not replayed).
@@ -104,8 +96,6 @@ private:
     Links links_;
     int storedRating_ = 0;
     Orvex::CountedRef<HighscoreEintrag> selectedHighscore_;
-    Orvex::Interpolation<float, float> countUp_;
-    Orvex::GUILabel* countUpLabel_ = nullptr;
 };
 
 }  // namespace Solitaire

@@ -62,7 +62,6 @@ void SolitaireGame2::update() {
     else
         updateOutsideGame(realStep);
     updateResultsDelay(realStep);
-    resultsScreen_.update(realStep);
     hud_.update(realStep);
     // A scene waits behind a tutorial in front of it: the player sees it from its start.
     if (storyInFront() && storyPart_->update(static_cast<float>(realStep))) finishStoryPart();

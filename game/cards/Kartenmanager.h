@@ -296,8 +296,13 @@ public:
     std::vector<std::pair<int, int>> collectJokers() const;
     std::vector<std::pair<int, int>> collectWildcards() const;
     std::vector<Kartenstapel*> findPilesByName(std::wstring const& name) const;
+    // Every card on a tableau pile or a pile linked to one, once (the columns of the cells share
+    // their four cells).
     int countTableauCards() const;
+    // Tableau piles that are empty with the piles linked to them; those without a card of their
+    // own.
     int countEmptyTableauPiles() const;
+    int countSeenEmptyTableauPiles() const;
     int getClearedCardCount() const { return play_.counts.tableauCardsAtStart - play_.counts.tableauCardCount; }
     // 0 when no card lay on the tableau at the start.
     float getClearedCardRatio() const;

@@ -229,6 +229,7 @@ void Kartenmanager::resolveAfterMove(bool playerMove, bool restoredStep) {
 
     play_.counts.tableauPileCount = static_cast<int>(getPilesOfType(kPileTableau).size());
     play_.counts.emptyTableauPileCount = countEmptyTableauPiles();
+    play_.counts.seenEmptyTableauPileCount = countSeenEmptyTableauPiles();
     int const now = countTableauCards();
     int const removed = play_.counts.tableauCardCount - now;
     play_.counts.tableauCardCount = now;

@@ -230,6 +230,7 @@ bool Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring con
     play_.counts.goalAndEndCardCount = goal + end;
     play_.counts.tableauCardCount = countTableauCards();
     play_.counts.emptyTableauPileCount = countEmptyTableauPiles();
+    play_.counts.seenEmptyTableauPileCount = countSeenEmptyTableauPiles();
     play_.resolutionPending = true;
     saveUndoState();
     return true;

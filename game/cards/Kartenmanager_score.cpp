@@ -201,16 +201,31 @@ std::vector<Kartenstapel*> Kartenmanager::findPilesByName(std::wstring const& na
 }
 
 int Kartenmanager::countTableauCards() const {
-    int count = 0;
+    std::vector<Karte*> seen;
     for (Kartenstapel const* pile : piles)
-        if (pile->rules.pileType == kPileTableau) count += static_cast<int>(pile->getCardsWithLinked().size());
-    return count;
+        if (pile->rules.pileType == kPileTableau) {
+            std::vector<Karte*> const held = pile->getCardsWithLinked();
+            seen.insert(seen.end(), held.begin(), held.end());
+        }
+    std::sort(seen.begin(), seen.end());
+    return static_cast<int>(std::unique(seen.begin(), seen.end()) - seen.begin());
 }
 
 int Kartenmanager::countEmptyTableauPiles() const {
     int count = 0;
     for (Kartenstapel const* pile : piles)
         if (pile->rules.pileType == kPileTableau && pile->getCardsWithLinked().empty()) ++count;
+    return count;
+}
+
+int Kartenmanager::countSeenEmptyTableauPiles() const {
+    int count = 0;
+    for (Kartenstapel const* pile : piles) {
+        if (pile->rules.pileType != kPileTableau) continue;
+        std::vector<Karte*> own;
+        pile->getCards(own, true, true);
+        if (own.empty()) ++count;
+    }
     return count;
 }
 
@@ -230,7 +245,7 @@ GameEndParms Kartenmanager::makeGameEndParms(bool won) const {
     record.time = play_.gameTime;
     record.extraCards = play_.counts.extraCardsFound;
     record.allTableauEmpty = play_.counts.emptyTableauPileCount == play_.counts.tableauPileCount;
-    record.emptyTableauPiles = play_.counts.emptyTableauPileCount;
+    record.emptyTableauPiles = play_.counts.seenEmptyTableauPileCount;
     record.maxCombo = 0;
     if (won) {
         record.restCards = 0;

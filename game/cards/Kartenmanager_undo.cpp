@@ -129,6 +129,7 @@ Orvex::s32 Kartenmanager::undoSteps(Orvex::s32 const& steps, bool const& free, b
     resolveAfterMove(false, true);
     play_.counts.tableauCardCount = countTableauCards();
     play_.counts.emptyTableauPileCount = countEmptyTableauPiles();
+    play_.counts.seenEmptyTableauPileCount = countSeenEmptyTableauPiles();
     if (!free && gameStyle_) gameStyle_->updateMultiplier();
     updateSpecialPile(true);
     return made;

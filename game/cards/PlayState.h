@@ -25,7 +25,10 @@ struct PlayState {
         int endPileCardCount = 0;    // cards on end piles ("IS_ZIELSTAPEL" 2)
         int goalAndEndCardCount = 0;
         int tableauPileCount = 0;
-        int emptyTableauPileCount = 0;
+        int emptyTableauPileCount = 0;  // with the piles linked to them: the win
+        // Tableau piles without a card of their own, as the player sees them: a card in a free
+        // cell linked to every column fills none of them. The goals count these.
+        int seenEmptyTableauPileCount = 0;
         int tableauCardsAtStart = 0;  // set by the new game, after the deal
         int tableauCardCount = 0;
 

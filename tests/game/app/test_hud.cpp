@@ -17,6 +17,7 @@
 #include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimationManager.h"
 #include "game/app/CampaignRecords.h"
+#include "game/app/FormatNumber.h"
 #include "game/app/KindTutorials.h"
 #include "game/app/LevelGoal.h"
 #include "game/app/LevelGoal_Extracards.h"
@@ -89,7 +90,8 @@ protected:
 TEST_F(HudTest, LabelsShowScoreBalanceMultiplierAndTimeOfTheRunningGame) {
     startLevel(1, 0, 1234567.0f);
     settle(60);
-    EXPECT_EQ(textOf(L"I_Points"), msvc::format(L"Punkte: %.0f", static_cast<double>(cards().getLevelScore())));
+    EXPECT_EQ(textOf(L"I_Points"), L"Punkte: " + Solitaire::formatNumber(Solitaire::wholeNumber(cards().getLevelScore())))
+        << "whole and in groups of three, as the results write it";
     EXPECT_EQ(textOf(L"I_Points2"), L"Guthaben: 1.234.567") << "the balance in groups of three";
     EXPECT_EQ(textOf(L"I_Multiplier"), L"x 1,0") << "German writes a decimal comma";
     EXPECT_EQ(textOf(L"I_Time"), msvc::format(L"Zeit: %.0f s", statistik().getTime()));
@@ -125,8 +127,8 @@ TEST_F(HudTest, ALabelTextAskingForOtherArgumentsPrintsThemEmpty) {
         wchar_t const* whole;  // null: only the start is known
     };
     Case const cases[] = {
-        {L"I_Points", L"INGAME_GUTHABEN", L"Guthaben: ", L"Guthaben: "},          // "%s" given a double
-        {L"I_Points2", L"INGAME_PUNKTE", L"Punkte: ", L"Punkte: "},              // "%.0f" given a text
+        {L"I_Points", L"INGAME_ZEIT", L"Zeit: ", L"Zeit:  s"},                   // "%.0f" given a text
+        {L"I_Points2", L"INGAME_MULTIPLIKATOR", L"x ", L"x "},                   // "%.1f" given a text
         {L"I_Time", L"INGAME_STATISTIKEN", L"Mausweg: ", nullptr},               // eight asked, one given
         {L"I_Multiplier", L"INGAME_LEVELNAME_FG", L": ", L": "},                 // two "%s", one double
     };

@@ -120,25 +120,43 @@ TEST_F(ResultsTest, RatingsStarsAndButtonsByMode) {
     EXPECT_EQ(game->getResults().getStoredRating(), 1);
 }
 
-// Every tableau pile emptied turns three stars into the perfect text; fewer stars stay as they are.
+// The heading, the line under it and the medal tell what the game left on the tableau by its end
+// record: the end flight has emptied the piles when they are shown (every three stars read
+// "Perfekt: alles abgeräumt!", a level ended with 6 of 28 cards on the table too).
 TEST_F(ResultsTest, EveryTableauPileClearedIsPerfect) {
+    using Solitaire::kGameWon;
+    struct Case {
+        Solitaire::GameStatus status;  // running: ended by "Level beenden"
+        int emptyPiles, restCards, rating;
+        wchar_t const *howWell, *end, *medal;
+    } const cases[] = {
+        {kGameWon, 7, 0, 4, L"A_HOW_WELL_4", L"Gewonnen: alle Stapel abgeräumt", L"I_ABSCHLUSS_PERFEKT"},
+        {kGameWon, 7, 0, 3, L"A_HOW_WELL_2", L"Gewonnen: alle Stapel abgeräumt", L"I_ABSCHLUSS_SILBER"},
+        {Solitaire::kGameLost, 1, 20, 3, L"A_HOW_WELL_2", L"Kein Zug mehr: 20 von 28 Karten blieben liegen", L"I_ABSCHLUSS_SILBER"},
+        {Solitaire::kGameRunning, 4, 6, 4, L"A_HOW_WELL_3", L"Beendet mit 6 von 28 Karten auf dem Tisch", L"I_ABSCHLUSS_GOLD"},
+    };
     chooseFreeVariant();
     ASSERT_TRUE(catalogue().startVariant());
     Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
-    cards.startGame(nullptr, L"7", true, {}, {}, 0.0f);
-    std::vector<Solitaire::Kartenstapel*> const piles = cards.getPilesOfType(Solitaire::kPileTableau);
-    ASSERT_FALSE(piles.empty());
-    game->getResults().showResults(4, true, false, false, false);
-    EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), L"A_HOW_WELL_3");
-    for (Solitaire::Kartenstapel* pile : piles) {
-        auto const held = pile->getCardsWithLinked();
-        for (Solitaire::Karte* card : held) pile->removeCard(card, true);
+    for (Case const& c : cases) {
+        cards.startGame(nullptr, L"7", true, {}, {}, 0.0f);
+        Solitaire::PlayState ended = cards.getPlayState();
+        ended.gameStatus = c.status;
+        ended.gameEndSent = true;
+        ended.counts.emptyTableauPileCount = c.emptyPiles;
+        ended.counts.tableauCardCount = c.restCards;
+        cards.setPlayState(ended);
+        for (Solitaire::Kartenstapel* pile : cards.getPilesOfType(Solitaire::kPileTableau))
+            for (Solitaire::Karte* card : pile->getCardsWithLinked()) pile->removeCard(card, true);  // the flight
+        game->getResults().showResults(c.rating, true, false, false, false);
+        EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), c.howWell) << port::toUtf8(c.end);
+        EXPECT_EQ(textOf(L"A_ST_Ende"), c.end);
+        game->getHud().sendMedalsAway();
+        game->getHud().revealMedal(c.rating);
+        EXPECT_EQ(find(c.medal)->getTargetState().name, L"AN") << port::toUtf8(c.end);
     }
-    ASSERT_EQ(static_cast<std::size_t>(cards.countEmptyTableauPiles()), piles.size());
-    game->getResults().showResults(4, true, false, false, false);
-    EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), L"A_HOW_WELL_4");
-    game->getResults().showResults(3, true, false, false, false);
-    EXPECT_EQ(Solitaire::findLabel(L"A_ST_HowWellLabel")->getTextId(), L"A_HOW_WELL_2");
+    showMenu(L"AUSWERTUNGMENU");
+    keepScreen("results_campaign_ended_1024x768");
 }
 
 // The campaign's time in whole minutes and seconds (as a clock shows them, so no word is singular
@@ -170,34 +188,34 @@ TEST_F(ResultsTest, TimeTexts) {
     }
 }
 
-// The points count up from 0 to the score while the results screen is shown, a campaign level's
-// as a free game's (they went on from the last result's count, which read as this game's).
-TEST_F(ResultsTest, PointsCountUpToTheScore) {
-    chooseFreeVariant();
-    ASSERT_TRUE(catalogue().startVariant());
-    Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
-    cards.changeScore(123456.0f - cards.getScore());
-    game->getResults().showResults(4, true, true, false, false);
-    EXPECT_EQ(textOf(L"A_FG_Points"), L"Punkte: 0");
-    showMenu(L"AUSWERTUNGMENU");
-    std::wstring const early = textOf(L"A_FG_Points");
-    EXPECT_NE(early, L"Punkte: 0");
-    EXPECT_NE(early, L"Punkte: 123.456");
-    for (int i = 0; i < 120 && game->getResults().getCountUpLabel(); ++i) step(0.1);
-    EXPECT_EQ(game->getResults().getCountUpLabel(), nullptr);
-    EXPECT_EQ(textOf(L"A_FG_Points"), L"Punkte: 123.456");
-    keepScreen("results_free_1024x768");
-
-    // The campaign: points goal missed shows the other label, counting from 0 again.
-    cards.changeScore(200000.0f - cards.getScore());
-    game->getResults().showResults(1, true, false, true, true);
-    EXPECT_EQ(goalOf(L"A_ST_Points"), L"AUS");
-    EXPECT_EQ(goalOf(L"A_ST_Points_Lose"), L"AN");
-    EXPECT_EQ(goalOf(L"A_ST_Combo"), L"AUS");
-    EXPECT_EQ(goalOf(L"A_ST_Combo_Lose"), L"AN");
-    EXPECT_EQ(textOf(L"A_ST_Points_Lose"), L"Punkteziel verfehlt: 0");
-    for (int i = 0; i < 120 && game->getResults().getCountUpLabel(); ++i) step(0.1);
-    EXPECT_EQ(textOf(L"A_ST_Points_Lose"), L"Punkteziel verfehlt: 200.000");
+// The results show the strip's points as the game ended, from their first frame and written
+// alike (they counted up from 0 for three seconds: 5,412 of 9,727 two seconds in; and the strip
+// rounded where the results cut: 8758 and 8.757).
+TEST_F(ResultsTest, ThePointsAreTheStripsFromTheFirstFrame) {
+    struct Case {
+        bool campaign;
+        float plus, minus;  // the score's parts: play, and what the clock took
+        wchar_t const* label;
+        wchar_t const* shown;
+    } const cases[] = {
+        {true, 9900.0f, -173.0f, L"A_ST_Points", L"9.727"},
+        {true, 9015.0f, -257.01f, L"A_ST_Points", L"8.757"},
+        {true, 1075.0f, -1205.85f, L"A_ST_Points_Lose", L"-130"},  // below the goal, and below 0
+        {false, 123456.0f, 0.0f, L"A_FG_Points", L"123.456"},
+    };
+    makeProfile();
+    leaveStartScreen();
+    for (Case const& c : cases) {
+        chooseFreeVariant();
+        ASSERT_EQ(c.campaign ? game->startCampaignLevel(0, 1, false) : game->startGame({.withTutorial = false}),
+                  Solitaire::RunningGame::kGameStarted);
+        Solitaire::Kartenmanager::instance().setScore(c.plus, c.minus);
+        Solitaire::Kartenmanager::instance().finishGame();
+        for (int i = 0; i < 200 && activeMenu() != L"AUSWERTUNGMENU"; ++i) step(0.05);
+        std::wstring const text = textOf(c.label);
+        EXPECT_EQ(text.substr(text.rfind(L' ') + 1), c.shown) << port::toUtf8(text);
+        EXPECT_EQ(textOf(L"I_Points"), std::wstring(L"Punkte: ") + c.shown);
+    }
     keepScreen("results_campaign_1024x768");
 }
 

@@ -169,6 +169,37 @@ TEST_F(GameEndTest, AnOpenExtraCardItsPileDoesNotGiveUpEndsTheResolution) {
     extra->setPile(nullptr);
 }
 
+// Columns linked to free cells, as the cells' variant links its eight to four: a column that
+// shows no card is empty, and a card in a cell counts once. (A card in a cell filled every
+// column, and counted once per column, also as cleared when it came back.)
+TEST_F(GameEndTest, ColumnsLinkedToCellsCountAsThePlayerSeesThem) {
+    struct Case {
+        std::vector<std::pair<wchar_t const*, wchar_t const*>> moves;  // one card each
+        int emptyPiles, restCards;
+        float cleared;  // "KARTEN_ABGEBAUT"
+    } const cases[] = {
+        {{{L"T1", L"C1"}}, 0, 4, 0.0f},
+        {{{L"T1", L"C1"}, {L"C1", L"T1"}}, 0, 4, 0.0f},
+        {{{L"T1", L"C1"}, {L"T1", L"C2"}}, 1, 4, 0.0f},
+        {{{L"T1", L"Z"}, {L"T1", L"Z"}, {L"T2", L"C1"}, {L"T2", L"C2"}}, 2, 2, 2.0f},  // not won: the cells hold cards
+        {{{L"T1", L"Z"}, {L"T1", L"Z"}, {L"T2", L"Z"}, {L"T2", L"Z"}}, 2, 0, 4.0f},
+    };
+    std::wstring const cell = L"STAPELTYP=\"RESERVE\"><ANORDNUNG NAME=\"A\"/></STAPEL>";
+    std::wstring const column = L"INIT_KARTEN_SICHTBAR=\"2\"><ANORDNUNG NAME=\"A\"/><VERKNÜPFT>\"|C1|\" \"|C2|\"</VERKNÜPFT></STAPEL>";
+    for (Case const& c : cases) {
+        startText(L"<SOLITAIRE NAME=\"S\" KARTEN_FARBE=\"HERZ\" ANZAHL_KARTEN=\"4\" AUTO_CHECK_END=\"0\"><STAPEL NAME=\"Z\" "
+                  L"STAPELTYP=\"BASIS\" IS_ZIELSTAPEL=\"ZIEL\"><ANORDNUNG NAME=\"A\"/></STAPEL><STAPEL NAME=\"C1\" " + cell + L"<STAPEL NAME=\"C2\" " +
+                  cell + L"<STAPEL NAME=\"T1\" " + column + L"<STAPEL NAME=\"T2\" " + column + L"</SOLITAIRE>");
+        float const before = counted(L"KARTEN_ABGEBAUT");
+        for (auto const& [from, to] : c.moves) move(pile(from), pile(to), 1);
+        GameEndParms const record = manager().makeGameEndParms(false);
+        EXPECT_EQ(record.emptyTableauPiles, c.emptyPiles) << c.moves.size();
+        EXPECT_EQ(record.restCards, c.restCards) << c.moves.size();
+        EXPECT_EQ(manager().getGameStatus(), c.restCards == 0 ? 1 : 0) << "won with the cells empty";
+        EXPECT_FLOAT_EQ(counted(L"KARTEN_ABGEBAUT") - before, c.cleared);
+    }
+}
+
 TEST_F(GameEndTest, TheGameStyleAVariantNamesScoresItsGame) {
     Solitaire::StyleSettings& settings = Solitaire::StyleSettings::instance();
     if (!settings.findGameStyle(L"ZEHNER")) {
