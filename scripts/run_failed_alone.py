@@ -17,6 +17,7 @@ import subprocess
 import sys
 import xml.etree.ElementTree as ElementTree
 
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
 from check_tests_ran import listed_tests, registered_programs, shard_tests
 
 TIME_LIMIT = 300  # seconds, as for the tests labelled "each_<program>"
