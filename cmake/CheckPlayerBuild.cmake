@@ -24,9 +24,9 @@ function(shell_commands path out)
 endfunction()
 
 # True in out when one of commands runs program: first, or after what runs its arguments (nice -n 19,
-# bash, exec, then ...) and variables set for it.
+# setsid, bash, exec, then ...) and variables set for it.
 function(runs commands program out)
-  set(before "([A-Za-z_]+=[^ \t]*|then|do|else|if|while|until|exec|bash|sh|nice|time|-n|[0-9]+)[ \t]+")
+  set(before "([A-Za-z_]+=[^ \t]*|then|do|else|if|while|until|exec|bash|sh|setsid|nice|time|-n|[0-9]+)[ \t]+")
   set(pattern "^[ \t(!]*(${before})*${program}([ \t)]|$)")
   set(found FALSE)
   foreach(command IN LISTS commands)

@@ -26,6 +26,17 @@ import sys
 import xml.etree.ElementTree as ElementTree
 
 
+def usage_checked(argv, doc, least):
+    """Ends the script with its usage (doc) on "--help" or "-h", or when argv holds fewer than `least`
+    arguments (then failing)."""
+    if len(argv) > 1 and argv[1] in ('--help', '-h'):
+        print(doc.strip())
+        sys.exit(0)
+    if len(argv) <= least:
+        print(doc.strip(), file=sys.stderr)
+        sys.exit(2)
+
+
 def ctest_names(build, *args):
     out = subprocess.run(['ctest', '-N', *args], cwd=build, capture_output=True, text=True,
                          check=True).stdout
@@ -113,6 +124,7 @@ def may_skip(source):
 
 
 def main(argv):
+    usage_checked(argv, __doc__, 2)
     build = pathlib.Path(argv[1]).resolve()
     junit = pathlib.Path(argv[2])
     selection = argv[3:]
