@@ -12,6 +12,7 @@
 # build-rel: a Release build with -DORVEX_BENCH=ON, as scripts/run.sh builds the game). Without
 # DISPLAY the script runs itself on a virtual X screen of WIDTH x HEIGHT (default 1920 x 1080).
 set -euo pipefail
+. "$(dirname "$0")/../scripts/help.sh"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$root/build-rel}" && pwd)"
 runs="${2:-10}"

@@ -5,11 +5,15 @@
 
 CTEST_ARGUMENTS are the selection the run gave ctest besides scripts/test.sh's own (-R, -L, -E ...);
 the check expects what they select. Without them the run is whole.
+- The selection selects a test: ctest ends well when it matches none.
 - Every ctest test selected ran, but for the "each_<program>" tests (a test alone in a process, for
-  running by hand): the program shards, the fuzz corpora's replays, the checks of the tree.
+  running by hand): the program shards, the fuzz corpora's replays, the checks of the tree. A test
+  ctest did not run ("notrun": it returned its skip code or its program is missing; "disabled")
+  did not run, though its JUnit file lists it.
 - Every GoogleTest program built (tests/test_*) is one of the registered programs, and every test
   a selected shard holds (gtest's sharding of the program's list) ran there and was not skipped
   (its whole/<program>.<shard>.json), unless tests/may_skip.txt of the build's source tree names it.
+  A disabled test ("DISABLED_") of a selected program is named there too, as a skip is.
 - In a whole run, every fuzz target (tests/fuzz/fuzz_*.cpp) replayed its corpus.
 So a program, a test or a target that a change to the build, to the run or to the machine leaves
 out fails CI.
@@ -20,6 +24,17 @@ import pathlib
 import subprocess
 import sys
 import xml.etree.ElementTree as ElementTree
+
+
+def usage_checked(argv, doc, least):
+    """Ends the script with its usage (doc) on "--help" or "-h", or when argv holds fewer than `least`
+    arguments (then failing)."""
+    if len(argv) > 1 and argv[1] in ('--help', '-h'):
+        print(doc.strip())
+        sys.exit(0)
+    if len(argv) <= least:
+        print(doc.strip(), file=sys.stderr)
+        sys.exit(2)
 
 
 def ctest_names(build, *args):
@@ -52,10 +67,15 @@ def listed_tests(program):
     return names
 
 
+def disabled(name):
+    """Whether gtest leaves the test out as disabled: its suite's or its own name begins with DISABLED_,
+    after a parameterised test's prefix ("Prefix/DISABLED_Suite")."""
+    return any(part.startswith('DISABLED_') or '/DISABLED_' in part for part in name.split('.', 1))
+
+
 def shard_tests(listed, shards, shard):
     """The tests gtest's sharding gives the shard: the n-th test not disabled goes to shard n % shards."""
-    runnable = [name for name in listed
-                if not any(part.startswith('DISABLED_') for part in name.split('.', 1))]
+    runnable = [name for name in listed if not disabled(name)]
     return [name for n, name in enumerate(runnable) if n % shards == shard]
 
 
@@ -104,6 +124,7 @@ def may_skip(source):
 
 
 def main(argv):
+    usage_checked(argv, __doc__, 2)
     build = pathlib.Path(argv[1]).resolve()
     junit = pathlib.Path(argv[2])
     selection = argv[3:]
@@ -111,10 +132,16 @@ def main(argv):
     source = source_tree(build)
     problems = []
 
-    ran = {case.get('name') for case in ElementTree.parse(junit).getroot().iter('testcase')}
+    # A test ctest skipped or left out is listed too: "notrun" or "disabled" rather than "run" or "fail".
+    status = {case.get('name'): case.get('status') for case in ElementTree.parse(junit).getroot().iter('testcase')}
+    ran = {name for name, how in status.items() if how in ('run', 'fail')}
     selected = ctest_names(build, '-LE', '^each_', *selection)
+    if not selected:
+        what = f'the selection {" ".join(selection)}' if selection else 'the run'
+        problems.append(f'{what} selects no test: -R matches ctest\'s names, the shards "<program>.whole.<n>", '
+                        'the replays "fuzz_replay_<target>" and the checks of the tree, not GoogleTest\'s suites and tests')
     for name in sorted(selected - ran):
-        problems.append(f'ctest test {name} did not run')
+        problems.append(f'ctest test {name} did not run' + (f' ({status[name]})' if name in status else ''))
 
     programs = registered_programs(tests)
     for exe in sorted(tests.glob('test_*')):
@@ -128,6 +155,9 @@ def main(argv):
             continue
         count += 1
         listed = listed_tests(tests / name)
+        for test in listed:
+            if disabled(test) and (name, test) not in allowed:
+                problems.append(f'{name}: {test} is disabled (name it in tests/may_skip.txt if it may)')
         expected, done, skipped = set(), set(), set()
         for shard in chosen:
             expected |= set(shard_tests(listed, shards, shard))

@@ -9,6 +9,7 @@
 # The compiler is chosen when the folder is first configured; ccache, when there is one, keeps
 # rebuilds short. CMAKE_BUILD_PARALLEL_LEVEL sets the build's jobs, as for any cmake --build.
 set -euo pipefail
+. "$(dirname "$0")/help.sh"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 launcher=()

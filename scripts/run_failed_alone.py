@@ -17,7 +17,8 @@ import subprocess
 import sys
 import xml.etree.ElementTree as ElementTree
 
-from check_tests_ran import listed_tests, registered_programs, shard_tests
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+from check_tests_ran import listed_tests, registered_programs, shard_tests, usage_checked
 
 TIME_LIMIT = 300  # seconds, as for the tests labelled "each_<program>"
 
@@ -42,6 +43,7 @@ def failed_in(results):
 
 
 def main(argv):
+    usage_checked(argv, __doc__, 2)
     build = pathlib.Path(argv[1]).resolve()
     tests = build / 'tests'
     failed_shards = {case.get('name') for case in ElementTree.parse(argv[2]).getroot().iter('testcase')

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
+. "$(dirname "$0")/help.sh"
 packages=(
   g++ cmake ninja-build pkg-config ccache
   clang libclang-rt-dev lld

@@ -18,11 +18,18 @@
 #    started to its start menu and ended (scripts/check_player_start.sh);
 #  - scripts/check_tests_ran.py fails the run when a test program, a test or a fuzz target did not
 #    run, or a test skipped that may not.
+#
+#     scripts/test.sh [CTEST_ARGUMENTS...]
+#
 # Arguments go to the ctest run and select a part of the suite (-R REGEX, -L LABEL ...): then only
-# the test build, ctest, the reruns alone and the check of what ctest selected run.
+# the test build, ctest, the reruns alone and the check of what ctest selected run; a selection
+# that selects nothing fails.
 # The time of each step and the ten slowest shards are printed; a failed step does not stop the
-# others, and the script fails at the end.
+# others (a failed test build leaves out only what needs it: ctest, the reruns, the fuzz runs and
+# the check of what ran), and the script fails at the end. Stopped half way, it stops the player's
+# build with it.
 set -euo pipefail
+. "$(dirname "$0")/help.sh"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
@@ -39,45 +46,64 @@ build="$root/build-test"
 status=0
 whole=1
 [ $# -eq 0 ] || whole=0
+player=
+# A run stopped half way (or ended by an error of its own) stops the player's build, a session of
+# its own, with everything it started.
+trap '[ -z "$player" ] || kill -TERM -- "-$player" 2>/dev/null || true' EXIT
+trap 'exit 1' INT TERM
 if [ "$whole" = 1 ]; then
   mkdir -p "$build"
-  nice -n 19 "$root/scripts/player_build.sh" "$root/build" >"$build/player-build.log" 2>&1 &
+  setsid nice -n 19 "$root/scripts/player_build.sh" "$root/build" >"$build/player-build.log" 2>&1 &
   player=$!
 fi
 
 step=$SECONDS
+built=1
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Check \
-  -DORVEX_SANITIZE=ON -DORVEX_FUZZ=ON -DORVEX_BENCH=ON "${launcher[@]}"
-cmake --build "$build"
-echo "build: $((SECONDS - step)) s"
+  -DORVEX_SANITIZE=ON -DORVEX_FUZZ=ON -DORVEX_BENCH=ON "${launcher[@]}" && cmake --build "$build" || built=0
+if [ "$built" = 1 ]; then
+  echo "build: $((SECONDS - step)) s"
+else
+  echo "build: FAILED after $((SECONDS - step)) s; ctest, the reruns, the fuzz runs and the check of what ran" \
+    "are left out"
+  status=1
+fi
 
-step=$SECONDS
-rm -rf "$build/tests/whole" "$build/ctest-results.xml"
-log="$build/ctest-output.log"
-(cd "$build" && "${display[@]}" ctest --output-on-failure -j "$(nproc)" -LE '^each_' \
-   --output-junit "$build/ctest-results.xml" "$@") 2>&1 | tee "$log" || status=1
-echo "ctest: $((SECONDS - step)) s"
-echo "The ten slowest tests:"
-sed -n -E 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .* ([0-9.]+) sec$/\2 \1/p' "$log" | sort -rn | awk 'NR <= 10'
+if [ "$built" = 1 ]; then
+  step=$SECONDS
+  rm -rf "$build/tests/whole" "$build/ctest-results.xml"
+  log="$build/ctest-output.log"
+  (cd "$build" && "${display[@]}" ctest --output-on-failure -j "$(nproc)" -LE '^each_' \
+     --output-junit "$build/ctest-results.xml" "$@") 2>&1 | tee "$log" || status=1
+  echo "ctest: $((SECONDS - step)) s"
+  echo "The ten slowest tests:"
+  sed -n -E 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .* ([0-9.]+) sec$/\2 \1/p' "$log" | sort -rn | awk 'NR <= 10'
 
-# The tests of each failed shard, each alone in a process of its own.
-[ "$status" = 0 ] || python3 "$root/scripts/run_failed_alone.py" "$build" "$build/ctest-results.xml" || true
+  # The tests of each failed shard, each alone in a process of its own.
+  [ "$status" = 0 ] || python3 "$root/scripts/run_failed_alone.py" "$build" "$build/ctest-results.xml" || true
+fi
 
 if [ "$whole" = 1 ]; then
-  step=$SECONDS
-  bash "$root/scripts/test_fuzz.sh" "$build" || status=1
-  echo "fuzz runs: $((SECONDS - step)) s"
+  if [ "$built" = 1 ]; then
+    step=$SECONDS
+    bash "$root/scripts/test_fuzz.sh" "$build" || status=1
+    echo "fuzz runs: $((SECONDS - step)) s"
+  fi
 
   step=$SECONDS
   if wait "$player"; then
-    echo "player build: done $((SECONDS - step)) s after the fuzz runs"
+    player=
+    echo "player build: done $((SECONDS - step)) s after the steps before"
     bash "$root/scripts/check_player_start.sh" "$root/build" || status=1
   else
+    player=
     echo "player build: FAILED (scripts/player_build.sh build); the end of its log:"
     tail -n 40 "$build/player-build.log"
     status=1
   fi
 fi
 
-python3 "$root/scripts/check_tests_ran.py" "$build" "$build/ctest-results.xml" "$@" || status=1
+if [ "$built" = 1 ]; then
+  python3 "$root/scripts/check_tests_ran.py" "$build" "$build/ctest-results.xml" "$@" || status=1
+fi
 exit "$status"

@@ -13,6 +13,7 @@
 # ORVEX_FUZZ_SECONDS sets the seconds per target (default 3); a target's corpus is always run
 # whole first.
 set -euo pipefail
+. "$(dirname "$0")/help.sh"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build-fuzz}"
 seconds="${ORVEX_FUZZ_SECONDS:-3}"

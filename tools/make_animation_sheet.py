@@ -13,6 +13,8 @@ import os
 import struct
 import sys
 import zlib
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 CELL = 16
 COLUMNS = 4
@@ -78,8 +80,9 @@ def png(width, height, argb_at):
 
 
 def main():
+    args = command_line.arguments(__doc__, 1)
     repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(repo, "tests", "engine", "render", "data", "animations")
+    out = args[0] if args else os.path.join(repo, "tests", "engine", "render", "data", "animations")
     os.makedirs(out, exist_ok=True)
     with open(os.path.join(out, "walker_sheet.png"), "wb") as f:
         f.write(png(CELL * COLUMNS, CELL * ROWS, pixel))

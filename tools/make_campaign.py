@@ -27,6 +27,8 @@ Usage: tools/make_campaign.py [repository root]   (default: this repository)
 import os
 import re
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 CHAPTERS = 21
 MINIGAMES = 20
@@ -342,7 +344,8 @@ def replace_block(path, make, encoding="latin-1"):
 
 
 def main():
-    root = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    args = command_line.arguments(__doc__, 1)
+    root = args[0] if args else os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     replace_block(os.path.join(root, "data", "Level", "Level.dat"), level_dat_block)
     replace_block(os.path.join(root, "data", "Story", "Story.str"), story_block)
     replace_block(os.path.join(root, "data", "GUI", "Kategorie.gui"), chapter_buttons)

@@ -16,6 +16,8 @@ The output is the same on every run. Usage: tools/make_font_data.py [repository 
 """
 import os
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from make_test_pictures import png_bytes  # noqa: E402
@@ -138,7 +140,8 @@ def new_profile_styles():
 
 
 def main():
-    root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+    args = command_line.arguments(__doc__, 1)
+    root = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
     order, _, _, png = picture()
     os.makedirs(os.path.join(root, "data", "Fonts"), exist_ok=True)
     with open(os.path.join(root, "data", "Fonts", "ziffern.png"), "wb") as f:

@@ -54,6 +54,8 @@ Usage: tools/make_gui_pictures.py [output folder [tutorial output folder]]
 import math
 import os
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 from make_menu_pictures import Canvas, polygon, rounded_rect, segment, turned, union, vertical
 from make_test_pictures import png_bytes
@@ -228,9 +230,10 @@ def texture_list(names, folder):
 
 
 def main():
+    args = command_line.arguments(__doc__, 2)
     here = os.path.dirname(os.path.abspath(__file__))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "GUI")
-    tutorial_out = sys.argv[2] if len(sys.argv) > 2 else os.path.join(here, "..", "tests", "engine", "gui", "data")
+    out = args[0] if args else os.path.join(here, "..", "data", "GUI")
+    tutorial_out = args[1] if len(args) > 1 else os.path.join(here, "..", "tests", "engine", "gui", "data")
     os.makedirs(out, exist_ok=True)
     os.makedirs(tutorial_out, exist_ok=True)
     pictures = {"gui_white.png": png_bytes(16, 16, white)}

@@ -36,6 +36,8 @@ Usage: tools/make_ingame_pictures.py [output folder]   (default: data/Menu in th
 import math
 import os
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 from make_menu_pictures import (BUTTON_STYLES, FOLDER, Canvas, arc, band, circle, grown, moved, part, polygon,
                                 rounded_rect, segment, text_file, texture, turned, union, vertical)
@@ -282,8 +284,9 @@ def star_list():
 
 
 def main():
+    args = command_line.arguments(__doc__, 1)
     here = os.path.dirname(os.path.abspath(__file__))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "Menu")
+    out = args[0] if args else os.path.join(here, "..", "data", "Menu")
     os.makedirs(out, exist_ok=True)
     files = {
         "ingame_leiste.png": strip_picture(),

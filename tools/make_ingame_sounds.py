@@ -11,6 +11,8 @@ Usage: tools/make_ingame_sounds.py [output folder]   (default: data/Sounds in th
 """
 import os
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 from make_sounds import sequence, tone, write
 
@@ -20,8 +22,9 @@ GOD_ROOTS = (523, 587, 659, 784)
 
 
 def main():
+    args = command_line.arguments(__doc__, 1)
     here = os.path.dirname(os.path.abspath(__file__))
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "Sounds")
+    folder = args[0] if args else os.path.join(here, "..", "data", "Sounds")
     os.makedirs(folder, exist_ok=True)
     for god, root in enumerate(GOD_ROOTS):
         chime = sequence([(root, 0.07), (root * 1.25, 0.07), (root * 1.5, 0.07), (root * 2, 0.35)], level=0.28,

@@ -45,6 +45,8 @@ Usage: tools/make_menu_pictures.py [output folder]   (default: data/Menu in this
 import math
 import os
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 from make_test_pictures import png_bytes
 
@@ -554,8 +556,9 @@ def mouse_list():
 
 
 def main():
+    args = command_line.arguments(__doc__, 1)
     here = os.path.dirname(os.path.abspath(__file__))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "Menu")
+    out = args[0] if args else os.path.join(here, "..", "data", "Menu")
     os.makedirs(out, exist_ok=True)
     files = {
         "rects.png": rects_picture(),

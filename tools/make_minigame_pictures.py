@@ -38,6 +38,8 @@ Usage: tools/make_minigame_pictures.py [output folder]   (default: data/Games in
 import math
 import os
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 from make_menu_pictures import (Canvas, circle, polygon, rounded_rect, segment, suit_shape, union, vertical,
                                 noise)
@@ -317,8 +319,9 @@ def animation_list():
 
 
 def main():
+    args = command_line.arguments(__doc__, 1)
     here = os.path.dirname(os.path.abspath(__file__))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "Games")
+    out = args[0] if args else os.path.join(here, "..", "data", "Games")
     os.makedirs(out, exist_ok=True)
     files = {
         "karten.png": cards_picture(),

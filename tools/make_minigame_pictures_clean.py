@@ -33,6 +33,8 @@ Usage: tools/make_minigame_pictures_clean.py [output folder]   (default: data/Ga
 import math
 import os
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 from make_menu_pictures import Canvas, circle, noise, polygon, rounded_rect, segment, union
 from make_minigame_pictures import text_file, texture
@@ -255,8 +257,9 @@ def animation_list():
 
 
 def main():
+    args = command_line.arguments(__doc__, 1)
     here = os.path.dirname(os.path.abspath(__file__))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "Games")
+    out = args[0] if args else os.path.join(here, "..", "data", "Games")
     os.makedirs(out, exist_ok=True)
     files = {
         "clean_schmutzig.png": png_bytes(VIEW_W, VIEW_H, dirty_view),

@@ -36,6 +36,8 @@ Usage: tools/make_minigame_pictures_mazes.py [output folder]   (default: data/Ga
 import math
 import os
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 from make_menu_pictures import Canvas, circle, polygon, rounded_rect, segment, union, vertical, noise
 from make_minigame_pictures import star
@@ -242,8 +244,9 @@ def test_masks():
 
 
 def main():
+    args = command_line.arguments(__doc__, 1)
     here = os.path.dirname(os.path.abspath(__file__))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "Games")
+    out = args[0] if args else os.path.join(here, "..", "data", "Games")
     os.makedirs(out, exist_ok=True)
     files = {
         "mazes_maske.png": mask_picture(),
@@ -256,7 +259,7 @@ def main():
         "mazes.ani": animation_list(),
     }
     write_files(out, files)
-    if len(sys.argv) <= 1:
+    if not args:
         write_files(MINIGAME_TEST_DATA, test_masks())
 
 

@@ -36,6 +36,8 @@ Usage: tools/make_minigame_pictures_tiles.py [output folder]   (default: data/Ga
 import math
 import os
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 from make_test_pictures import MINIGAME_TEST_DATA, png_bytes, write_files
 from make_menu_pictures import Canvas, band, circle, grown, noise, polygon, rounded_rect, segment, union, vertical
@@ -245,8 +247,9 @@ def test_pictures():
 
 
 def main():
+    args = command_line.arguments(__doc__, 1)
     here = os.path.dirname(os.path.abspath(__file__))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "Games")
+    out = args[0] if args else os.path.join(here, "..", "data", "Games")
     os.makedirs(out, exist_ok=True)
     files = {
         "tiles_bauen_hg.png": building_background(),
@@ -257,7 +260,7 @@ def main():
         "tiles.ani": animation_list(),
     }
     write_files(out, files)
-    if len(sys.argv) <= 1:
+    if not args:
         write_files(MINIGAME_TEST_DATA, test_pictures())
 
 

@@ -15,6 +15,8 @@ Usage: tools/make_particle_pictures.py [output folder]   (default: data/Particle
 import math
 import os
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 from make_test_pictures import png_bytes
 
@@ -60,8 +62,9 @@ ANIMATIONS = """<!-- The particle effects' pictures (written by tools/make_parti
 
 
 def main():
+    args = command_line.arguments(__doc__, 1)
     here = os.path.dirname(os.path.abspath(__file__))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "Particles")
+    out = args[0] if args else os.path.join(here, "..", "data", "Particles")
     os.makedirs(out, exist_ok=True)
     with open(os.path.join(out, "partikel_spark.png"), "wb") as f:
         f.write(png_bytes(CELL * FRAMES, CELL, spark))

@@ -21,6 +21,8 @@ Usage: tools/make_play_screen_pictures.py [output folder]   (default: data/Menu 
 import math
 import os
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 from make_menu_pictures import (Canvas, band, circle, part, polygon, rounded_rect, segment, text_file, texture,
                                 union, vertical)
@@ -125,8 +127,9 @@ def sheet_list(title, name, picture, parts):
 
 
 def main():
+    args = command_line.arguments(__doc__, 1)
     here = os.path.dirname(os.path.abspath(__file__))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "Menu")
+    out = args[0] if args else os.path.join(here, "..", "data", "Menu")
     os.makedirs(out, exist_ok=True)
     files = {
         "auswertung.png": results_sheet(),

@@ -18,6 +18,8 @@ Usage: tools/make_previews.py [output folder]   (default: data/Level in this rep
 import os
 import re
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 from make_menu_pictures import SUIT_COLOURS, Canvas, band, rounded_rect, suit_shape
 
@@ -126,7 +128,8 @@ def picture(name):
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "data", "Level")
+    args = command_line.arguments(__doc__, 1)
+    out = args[0] if args else os.path.join(ROOT, "data", "Level")
     os.makedirs(out, exist_ok=True)
     for name in catalogue_previews():
         with open(os.path.join(out, name + ".png"), "wb") as f:

@@ -14,6 +14,8 @@ Usage: tools/make_screen_gui.py [output folder]   (default: data/GUI in this rep
 import os
 import re
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SCREEN_W, SCREEN_H = 1024, 768
@@ -389,7 +391,8 @@ def help_gui():
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "data", "GUI")
+    args = command_line.arguments(__doc__, 1)
+    out = args[0] if args else os.path.join(HERE, "..", "data", "GUI")
     files = {"Erfolge.gui": achievements_gui(achievement_names()), "Optionen.gui": options_gui(),
              "Profile.gui": profiles_gui(), "Hilfe.gui": help_gui()}
     for name, text in files.items():

@@ -27,6 +27,8 @@ import math
 import os
 import re
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 from make_menu_pictures import (Canvas, arc, band, circle, grown, moved, polygon, rounded_rect, segment,
                                 suit_shape, turned, union, vertical, SUIT_COLOURS)
@@ -375,7 +377,8 @@ def medal_list(names):
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "data", "Menu")
+    args = command_line.arguments(__doc__, 1)
+    out = args[0] if args else os.path.join(HERE, "..", "data", "Menu")
     os.makedirs(out, exist_ok=True)
     names = achievement_names()
     assert len(names) * CELL <= 2048, "the medal sheet holds 32 achievements"

@@ -14,6 +14,8 @@ import random
 import struct
 import sys
 import wave
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 RATE = 22050
 
@@ -79,8 +81,9 @@ def write(folder, name, samples):
 
 
 def main():
+    args = command_line.arguments(__doc__, 1)
     here = os.path.dirname(os.path.abspath(__file__))
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "Sounds")
+    folder = args[0] if args else os.path.join(here, "..", "data", "Sounds")
     os.makedirs(folder, exist_ok=True)
     bell = ((1, 1.0), (2, 0.4), (3, 0.15))
     sounds = {

@@ -18,6 +18,8 @@ Usage: tools/make_splines.py [output folder]   (default: data/Splines in this re
 import math
 import os
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 
 def fmt(v):
@@ -96,7 +98,8 @@ def ase_file():
 
 
 def main():
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "data", "Splines")
+    args = command_line.arguments(__doc__, 1)
+    folder = args[0] if args else os.path.join(os.path.dirname(__file__), "..", "data", "Splines")
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, "splines.spl"), "w", newline="") as f:
         f.write(spline_file())

@@ -26,6 +26,8 @@ Usage: tools/make_story_pictures.py [data folder]   (default: data in this repo)
 import math
 import os
 import sys
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 from make_menu_pictures import Canvas, band, circle, grown, moved, noise, polygon, rounded_rect, segment, union, vertical
 
@@ -210,8 +212,9 @@ def write(path, data):
 
 
 def main():
+    args = command_line.arguments(__doc__, 1)
     here = os.path.dirname(os.path.abspath(__file__))
-    data = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data")
+    data = args[0] if args else os.path.join(here, "..", "data")
     story, tutorial = os.path.join(data, "Story"), os.path.join(data, "Tutorial")
     os.makedirs(story, exist_ok=True)
     os.makedirs(tutorial, exist_ok=True)

@@ -22,6 +22,8 @@ import os
 import struct
 import sys
 import zlib
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
+import command_line
 
 TILE_COLOURS = [
     (0xC0, 0x30, 0x30), (0x30, 0xA0, 0x40), (0x30, 0x50, 0xC0), (0xD0, 0xB0, 0x20),
@@ -108,9 +110,10 @@ def texture_list():
 
 
 def main():
+    args = command_line.arguments(__doc__, 1)
     here = os.path.dirname(os.path.abspath(__file__))
     default = os.path.join(here, "..", "tests", "engine", "render", "data", "Textures")
-    out = sys.argv[1] if len(sys.argv) > 1 else default
+    out = args[0] if args else default
     os.makedirs(out, exist_ok=True)
     pictures = {
         "checker.png": png_bytes(64, 64, checker),

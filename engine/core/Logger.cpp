@@ -69,13 +69,12 @@ Logger::~Logger() {
     file_ = nullptr;
 }
 
-void Logger::log(int priority, int type, std::wstring const& message, bool indent) {
+void Logger::log(int priority, int type, std::wstring const& message) {
     if (type < LOG_TYPE_ERROR || type > LOG_TYPE_PLAIN) type = LOG_TYPE_PLAIN;
     std::lock_guard<std::mutex> lock(mutex_);
     if (priority < thresholds_[type]) return;
 
     std::wstring line;
-    if (indent) line.append(static_cast<std::size_t>(indentLevel_), L'\t');
     if (type == LOG_TYPE_ERROR) line += L"ERROR ";
     line += message;
 

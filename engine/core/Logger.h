@@ -36,9 +36,8 @@ class Logger {
 public:
     static Logger& getInstance();
 
-    // Writes one line unless priority is below the type's threshold. With indent set, the line
-    // is written after the current indentation (one tab per level).
-    void log(int priority, int type, std::wstring const& message, bool indent = false);
+    // Writes one line unless priority is below the type's threshold.
+    void log(int priority, int type, std::wstring const& message);
     // Sets the threshold of every type named in the mask.
     void setThreshold(int priority, int typeMask);
     int getThreshold(int type) const;
@@ -49,12 +48,6 @@ public:
 
     void showConsole(bool show);
     bool isConsoleShown() const;
-
-    // Indentation level for lines logged with the indent flag.
-    void indent() { ++indentLevel_; }
-    void unindent() {
-        if (indentLevel_ > 0) --indentLevel_;
-    }
 
     // The last lines written (for the in-game console and for tests), oldest first.
     std::deque<std::wstring> recentLines() const;
@@ -74,7 +67,6 @@ private:
     std::FILE* file_ = nullptr;
     int thresholds_[4] = {0, 0, 0, 0};
     bool consoleShown_ = false;
-    int indentLevel_ = 0;
     std::deque<std::wstring> recent_;
 };
 

@@ -112,7 +112,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     using namespace Solitaire;
     // 1, 2, 3, 4.
     Orvex::Logger& log = Orvex::Logger::getInstance();
-    log.log(100, Orvex::LOG_TYPE_PLAIN, L"", true);
+    log.log(100, Orvex::LOG_TYPE_PLAIN, L"");
     log.setThreshold(kLogPriority, Orvex::LOG_MASK_ALL);
     CoInitialize(nullptr);
     mount(L"CPGOB", L"cp.gob", 1);

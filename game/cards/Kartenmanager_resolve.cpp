@@ -46,7 +46,7 @@ bool wantsCollecting(Karte const* card) {
     if (!(joker || card->isWildcard) || !card->pile || !card->backLinks.empty()) return false;
     int const type = card->pile->rules.pileType;
     if (type == (joker ? kPileJoker : kPileWildcard) || type == kPileWildcardJoker) return false;
-    return !card->pile->isGoalPile() && card->pile->canPickCard(card, true);
+    return !card->pile->isGoalPile() && card->pile->canPickCard(card, Kartenstapel::Gliding::kAsArrived);
 }
 
 // The hints leave the wildcards and jokers waiting on their piles to the player; while one of them
@@ -55,7 +55,7 @@ bool specialCardCanBeLaid(std::vector<Kartenstapel*> const& piles) {
     for (Kartenstapel const* from : piles) {
         if (!from->isSpecialPile()) continue;
         for (Karte const* card : from->getTargetCards()) {
-            if (!from->canPickCard(card, true)) continue;
+            if (!from->canPickCard(card, Kartenstapel::Gliding::kAsArrived)) continue;
             Karte::LinkedCards run;
             from->collectCarriedRun(card, run);
             for (Kartenstapel const* to : piles)

@@ -115,11 +115,13 @@ public:
     // wholeRun.
     bool acceptsCardOn(Karte const* lower, Karte const* upper, int colourRule, int valueRule, bool& wholeRun,
                        Karte::LinkedCards const& run) const;
+    // How canPickCard takes a card still gliding: refused, or as if it had arrived (the move's
+    // resolution judges the table the move left, not how far its cards have come on their way).
+    enum class Gliding { kRefused, kAsArrived };
     // Whether card, with what lies on it, may be picked up here; never a locked card, nor a run
-    // holding one. A card still gliding is refused unless evenGliding: the move's resolution
-    // judges the table the move left, not how far its cards have come on their way. A wildcard
-    // or joker pile gives each of its face-up cards, alone.
-    bool canPickCard(Karte const* card, bool evenGliding = false) const;
+    // holding one, nor a gliding card unless gliding says so. A wildcard or joker pile gives each
+    // of its face-up cards, alone.
+    bool canPickCard(Karte const* card, Gliding gliding = Gliding::kRefused) const;
     // How many cards may lie on a picked card (-1 no limit).
     int getMaxMovableRun() const;
     // The run picking card carries: the card first, then the cards on it up to the carry limit

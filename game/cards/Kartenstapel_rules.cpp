@@ -148,10 +148,10 @@ void Kartenstapel::collectCarriedRun(Karte const* card, Karte::LinkedCards& run)
     else if (card) card->collectLinked(run, true, 0, getMaxMovableRun());
 }
 
-bool Kartenstapel::canPickCard(Karte const* card, bool evenGliding) const {
+bool Kartenstapel::canPickCard(Karte const* card, Gliding gliding) const {
     if (!card || !rules.canMoveRun) return false;
     // A locked card stays: locks mark cards that nothing may move.
-    if (card->isLocked() || (card->isMoving() && !evenGliding)) return false;
+    if (card->isLocked() || (card->isMoving() && gliding == Gliding::kRefused)) return false;
     if (rules.onlyActiveIfLinkedEmpty) {
         Kartenmanager const& manager = Kartenmanager::instance();
         for (std::wstring const& name : rules.linkedPiles) {
@@ -180,7 +180,7 @@ bool Kartenstapel::canPickCard(Karte const* card, bool evenGliding) const {
         Karte const* lower = run[i].first;
         if (lower->isLocked()) return false;
         if (!rules.moveCheck || i + 1 == run.size()) continue;
-        if (lower->isMoving() && !evenGliding) return false;
+        if (lower->isMoving() && gliding == Gliding::kRefused) return false;
         if (!acceptsCardOn(lower, run[i + 1].first, rules.moveColourRule, rules.moveValueRule, wholeRun, run))
             return false;
     }

@@ -3,10 +3,11 @@
 
 The build holds one program "prog" of two shards listing Suite.A .. Suite.D (gtest's sharding
 gives shard 0 A and C, shard 1 B and D), a fuzz target "a" and its replay; the source tree's
-tests/may_skip.txt lets Suite.D skip. Each case changes the complete run and says whether the
-check passes and what it prints.
+tests/may_skip.txt lets Suite.D skip and Suite.DISABLED_F be disabled. Each case changes the
+complete run and says whether the check passes and what it prints.
 """
 import json
+import os
 import pathlib
 import subprocess
 import sys
@@ -17,27 +18,30 @@ SCRIPTS = pathlib.Path(__file__).resolve().parents[2] / 'scripts'
 TESTS = ['Suite.A', 'Suite.B', 'Suite.C', 'Suite.D']
 SHARDS = {0: ['Suite.A', 'Suite.C'], 1: ['Suite.B', 'Suite.D']}
 
-# Lists its tests as gtest does; run alone, Suite.B fails.
+# Lists its tests as gtest does (LISTING: the names after "Suite."); run alone, Suite.B fails.
 PROGRAM = '''#!/bin/sh
 for argument in "$@"; do
   case "$argument" in
-    --gtest_list_tests) printf 'Suite.\\n  A\\n  B\\n  C\\n  D\\n' ;;
+    --gtest_list_tests) printf 'Suite.\\nLISTING' ;;
     --gtest_filter=Suite.B) exit 1 ;;
   esac
 done
 '''
 
 
-def make_run(top, skipped=(), missing_shards=(), failed_shards=(), selection=()):
-    """A build and source tree in `top` as a run left them; returns the build folder."""
+def make_run(top, skipped=(), missing_shards=(), failed_shards=(), selection=(), statuses=None, disabled=()):
+    """A build and source tree in `top` as a run left them; returns the build folder. statuses gives
+    ctest tests a JUnit status of their own; the program lists the disabled tests too."""
     source, build = top / 'source', top / 'build'
     (source / 'tests' / 'fuzz').mkdir(parents=True)
     (source / 'tests' / 'fuzz' / 'fuzz_a.cpp').write_text('')
-    (source / 'tests' / 'may_skip.txt').write_text('# program test why\nprog Suite.D made up for this test\n')
+    (source / 'tests' / 'may_skip.txt').write_text(
+        '# program test why\nprog Suite.D made up for this test\nprog Suite.DISABLED_F made up too\n')
     (build / 'tests' / 'whole').mkdir(parents=True)
     (build / 'CMakeCache.txt').write_text(f'CMAKE_HOME_DIRECTORY:INTERNAL={source}\n')
     program = build / 'tests' / 'prog'
-    program.write_text(PROGRAM)
+    listing = ''.join(f'  {name.split(".")[1]}\\n' for name in TESTS + list(disabled))
+    program.write_text(PROGRAM.replace('LISTING', listing))
     program.chmod(0o755)
     (build / 'tests' / 'programs.txt').write_text('prog 2\n')
     ctest = ['prog.whole.0', 'prog.whole.1', 'fuzz_replay_a']
@@ -46,8 +50,8 @@ def make_run(top, skipped=(), missing_shards=(), failed_shards=(), selection=())
         + [f'add_test({name} "/bin/true")\nset_tests_properties({name} PROPERTIES LABELS "each_prog")\n'
            for name in TESTS]))
     chosen = [name for name in ctest if not selection or name in selection]
-    cases = ''.join(f'<testcase name="{name}" status="{"fail" if name in failed_shards else "run"}"/>'
-                    for name in chosen)
+    status = {name: 'fail' if name in failed_shards else 'run' for name in chosen} | (statuses or {})
+    cases = ''.join(f'<testcase name="{name}" status="{how}"/>' for name, how in status.items())
     (build / 'junit.xml').write_text(f'<testsuite>{cases}</testsuite>')
     for shard, names in SHARDS.items():
         if f'prog.whole.{shard}' not in chosen or shard in missing_shards:
@@ -60,8 +64,10 @@ def make_run(top, skipped=(), missing_shards=(), failed_shards=(), selection=())
 
 
 def run(script, build, *arguments):
+    # As CI runs them: Python may write the bytecode of what a script imports.
+    env = {name: value for name, value in os.environ.items() if name != 'PYTHONDONTWRITEBYTECODE'}
     done = subprocess.run([sys.executable, str(SCRIPTS / script), str(build), str(build / 'junit.xml'), *arguments],
-                          capture_output=True, text=True)
+                          capture_output=True, text=True, env=env)
     return done.returncode, done.stdout + done.stderr
 
 
@@ -81,6 +87,18 @@ class CheckTestsRanTest(unittest.TestCase):
              ['-R', 'prog.whole.1'], False, 'prog: Suite.B did not run'),
             ('a whole run without a shard', {'selection': ['prog.whole.1', 'fuzz_replay_a']}, [], False,
              'ctest test prog.whole.0 did not run'),
+            ('a selection that matches nothing', {'selection': ['none']}, ['-R', 'typo'], False,
+             'the selection -R typo selects no test'),
+            ('a selection of a suite, whose tests run one a process by hand', {'selection': ['none']},
+             ['-R', 'Suite'], False, 'the selection -R Suite selects no test'),
+            ('a replay ctest skipped', {'statuses': {'fuzz_replay_a': 'notrun'}}, [], False,
+             'ctest test fuzz_replay_a did not run (notrun)'),
+            ('a disabled shard', {'statuses': {'prog.whole.1': 'disabled'}}, [], False,
+             'ctest test prog.whole.1 did not run (disabled)'),
+            ('a disabled test off the list', {'disabled': ['Suite.DISABLED_E']}, [], False,
+             'prog: Suite.DISABLED_E is disabled (name it in tests/may_skip.txt if it may)'),
+            ('a disabled test the list names', {'disabled': ['Suite.DISABLED_F']}, [], True,
+             '4 tests of 1 programs and 3 ctest tests ran'),
         ]
         for what, change, selection, passes, text in cases:
             with self.subTest(what), tempfile.TemporaryDirectory() as top:
@@ -89,6 +107,8 @@ class CheckTestsRanTest(unittest.TestCase):
                 self.assertIn(text, out)
 
     def test_a_crashed_shard_is_named_and_its_tests_run_alone(self):
+        cache = SCRIPTS / '__pycache__'
+        cached_before = cache.exists()
         with tempfile.TemporaryDirectory() as top:
             build = make_run(pathlib.Path(top), missing_shards=[1], failed_shards=['prog.whole.1'])
             code, out = run('run_failed_alone.py', build)
@@ -97,6 +117,8 @@ class CheckTestsRanTest(unittest.TestCase):
             self.assertIn('prog Suite.B (of crashed shard 1): alone it fails', out)
             self.assertNotIn('Suite.D', out)
             self.assertNotIn('Suite.A', out)
+        # It imports check_tests_ran.py, whose bytecode would stay untracked in the tree.
+        self.assertTrue(cached_before or not cache.exists(), 'scripts/__pycache__ was written')
 
 
 if __name__ == '__main__':

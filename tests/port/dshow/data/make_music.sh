@@ -2,6 +2,7 @@
 # Makes tone.ogg, the small Ogg Vorbis file the music tests play: three seconds of a 440 Hz tone,
 # 22050 Hz mono, encoded with oggenc (Debian package vorbis-tools). Run it from this folder.
 set -eu
+. "$(dirname "$0")/../../../../scripts/help.sh"
 python3 - <<'PY'
 import math, struct, wave
 rate = 22050
