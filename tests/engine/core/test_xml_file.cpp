@@ -1,4 +1,5 @@
-// Property files on disk: UTF-16 and 8-bit round trips, safe saving, loading by name.
+// Property files on disk: UTF-16 and 8-bit round trips, safe saving (saves that meet included),
+// loading by name.
 #include <gtest/gtest.h>
 
 #include <algorithm>

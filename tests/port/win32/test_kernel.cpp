@@ -1,4 +1,5 @@
-// Kernel services: clocks, environment expansion and file operations by Windows path.
+// Kernel services: clocks, environment expansion, file operations by Windows path, a file held
+// alone.
 #include <gtest/gtest.h>
 
 #include <signal.h>
