@@ -1,5 +1,5 @@
 // Application info over the kernel layer (working directory, environment expansion, folder
-// creation) and the compiled-in version block.
+// creation, the folder's lock file held open alone) and the compiled-in version block.
 #include "engine/core/AppInfo.h"
 
 #include "engine/core/Logger.h"
@@ -102,6 +102,21 @@ bool AppInfo::createUserFolder() {
         return false;
     }
     return true;
+}
+
+AppInfo::FolderLock AppInfo::lockUserFolder() {
+    if (lock_) return FolderLock::kHeld;
+    std::wstring const file = getUserFolder() + L"\\" + kLockFileName;
+    HANDLE const lock = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (lock != INVALID_HANDLE_VALUE) {
+        lock_ = lock;
+        return FolderLock::kHeld;
+    }
+    if (GetLastError() == ERROR_SHARING_VIOLATION) return FolderLock::kInUse;
+    logWarning(L"AppInfo: the lock file \"" + file + L"\" cannot be opened (error " + std::to_wstring(GetLastError()) +
+               L"); a second game for the user folder is not kept out");
+    return FolderLock::kNotTaken;
 }
 
 void AppInfo::getVersion(int& major, int& minor, int& build, int& revision) const {

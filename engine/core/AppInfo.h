@@ -1,5 +1,6 @@
 // Application info: the working directory at start-up, the user folder (a base folder joined
-// with the version block's save path), and the version block's numbers and update page.
+// with the version block's save path) and its lock against a second game, and the version
+// block's numbers and update page.
 #pragma once
 
 #include <string>
@@ -31,6 +32,18 @@ public:
     // logged and returned.
     bool createUserFolder();
 
+    // The lock file in the user folder that one process at a time holds (its contents unused).
+    static constexpr wchar_t kLockFileName[] = L"instance.lock";
+    enum class FolderLock {
+        kHeld,       // by this process, until it ends
+        kInUse,      // by another process: its files are not this one's to read or write
+        kNotTaken,   // the lock file cannot be opened (logged): no one can tell
+    };
+    // Holds the user folder for this process, so that a second game for it can tell it is not
+    // alone. The system lets go of it when the process ends, however it ends: a crash leaves no
+    // stale lock. Taking it again in the holding process is kHeld.
+    FolderLock lockUserFolder();
+
     std::wstring const& getUpdatePage() const { return updatePage_; }
     void getVersion(int& major, int& minor, int& build, int& revision) const;
 
@@ -47,6 +60,7 @@ private:
     mutable bool resolved_ = false;
     std::wstring updatePage_;
     int kind_ = USER_FOLDER_APPDATA;
+    void* lock_ = nullptr;  // the lock file's handle while held
 };
 
 }  // namespace Orvex

@@ -137,9 +137,15 @@ public:
     }
 
     // Writes the tree: UTF-16LE with the byte-order mark when unicode, else 8-bit Windows-1252
-    // text (unmappable characters as blanks). The file is written beside the target first and
-    // renamed over it, so a failure never leaves a half-written file. False when not written.
+    // text (unmappable characters as blanks). The file is written beside the target first, into
+    // a new file of this save's own (the target's name, ".saving-", the process and a number),
+    // made durable and renamed over the target: a failure never leaves a half-written file, and
+    // no other save can write into this one's. False when not written; the one log line says why
+    // and that the target is left as it was.
     bool save(std::wstring const& path, bool unicode) const;
+    // Removes the files that saves in a folder began and never renamed (a game ended while
+    // saving), one info line when there were any. Only for a folder no one else saves into now.
+    static void removeUnfinishedSaves(std::wstring const& folder);
     // The text save writes (tab indentation, CR LF line ends). Characters the format cannot
     // hold are replaced so the text always reads back: in names, blanks and > / " (and a
     // leading ? or !) become _; a " in an attribute value, or after | in a value, becomes '.

@@ -1,9 +1,15 @@
 // Property files on disk: loading through the archive orders, and writing the tree as text (tab
 // indentation, CR LF) in UTF-16LE with a byte-order mark or in Windows-1252, saved through a
-// temporary file that is renamed over the target.
+// temporary file of the save's own that is renamed over the target: two saves that meet (two
+// threads, two games) each write a whole file, and the later rename wins.
+#include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -12,7 +18,9 @@
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
 #include "engine/core/XMLStore.h"
+#include "port/win32/kernel.h"
 #include "port/win32/win32_paths.h"
+#include "port/win32/win32_text.h"
 
 namespace Orvex {
 
@@ -110,6 +118,30 @@ private:
     }
 };
 
+// Marks a file that a save writes before it takes its target's name: the target's name, the mark,
+// "-", the process and "-" a number of the process's saves.
+constexpr char kSavingMark[] = ".saving";
+// Names taken (by a stale file, by chance) are passed over up to this many times.
+constexpr int kTemporaryNames = 100;
+
+std::atomic<unsigned> g_saves{0};
+
+std::wstring errorText(int error) { return port::fromUtf8(std::strerror(error)); }
+
+// A new file of a name no other save uses, created here and now (never one that was there), so
+// no other save, in this process or another, writes into it. Null with whyNot when none could be.
+std::FILE* openTemporary(std::string const& target, std::string& name, std::wstring& whyNot) {
+    std::string const stem = target + kSavingMark + "-" + std::to_string(GetCurrentProcessId()) + "-";
+    for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
+        name = stem + std::to_string(g_saves++);
+        if (std::FILE* file = openWholeFile(name, "wbx", &whyNot)) return file;
+        // Anything in the name's place (a file, a folder, a FIFO) passes it over; other failures
+        // would meet every name.
+        if (errno != EEXIST && errno != EISDIR && errno != EINVAL) return nullptr;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 XMLNode::ReadResult XMLNode::loadChecked(std::wstring const& fileName, int mode) {
@@ -155,23 +187,49 @@ bool XMLNode::save(std::wstring const& path, bool unicode) const {
                        L" characters without a Windows-1252 byte written as blanks");
     }
 
-    std::string target = port::hostPath(path);
-    std::string temporary = target + ".saving";
-    std::FILE* file = openWholeFile(temporary, "wb");
+    std::string const target = port::hostPath(path);
+    std::string temporary;
+    std::wstring whyNot;
+    std::FILE* file = openTemporary(target, temporary, whyNot);
+    auto failed = [&](std::wstring const& what) {
+        std::wstring left;
+        if (!temporary.empty() && std::remove(temporary.c_str()) != 0)
+            left = L"; the unfinished \"" + port::windowsPath(temporary) + L"\" stays";
+        logError(L"Property file \"" + path + L"\" could not be written (" + what + L"); the file is left as it was" +
+                 left);
+        return false;
+    };
     if (!file) {
-        logError(L"Property file \"" + path + L"\" could not be written (cannot create the file)");
-        return false;
+        temporary.clear();
+        return failed(L"the file beside it cannot be made: " + whyNot);
     }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = std::fflush(file) == 0 && written;
-    written = port::commitFile(file) && written;
-    written = std::fclose(file) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        logError(L"Property file \"" + path + L"\" could not be written; the previous file is unchanged");
-        return false;
-    }
+    int error = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || !port::commitFile(file))
+        error = errno != 0 ? errno : EIO;
+    if (std::fclose(file) != 0 && error == 0) error = errno;
+    if (error != 0) return failed(L"writing \"" + port::windowsPath(temporary) + L"\": " + errorText(error));
+    if (std::rename(temporary.c_str(), target.c_str()) != 0)
+        return failed(L"it cannot take the place of the old one: " + errorText(errno));
     return true;
+}
+
+void XMLNode::removeUnfinishedSaves(std::wstring const& folder) {
+    std::error_code error;
+    int removed = 0;
+    for (auto const& entry : std::filesystem::directory_iterator(port::hostPath(folder), error)) {
+        std::string const name = entry.path().filename().string();
+        std::size_t const at = name.rfind(kSavingMark);
+        if (at == std::string::npos || at == 0) continue;
+        std::string_view const rest = std::string_view(name).substr(at + std::strlen(kSavingMark));
+        // The fixed name of older saves, or a name of ours: "-" process "-" number.
+        bool const ours =
+            rest.empty() || (rest.front() == '-' && rest.find_first_not_of("0123456789-") == std::string_view::npos);
+        std::error_code notRegular;
+        if (ours && entry.is_regular_file(notRegular) && std::filesystem::remove(entry.path(), notRegular)) ++removed;
+    }
+    if (removed > 0)
+        logInfo(L"Removed " + std::to_wstring(removed) + L" unfinished saves from \"" + folder +
+                L"\" (left by a game that ended while saving)");
 }
 
 }  // namespace Orvex

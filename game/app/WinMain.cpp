@@ -1,6 +1,7 @@
 // The entry point's start-up sequence and its failures: a missing archive, settings file or
 // frame texture is no failure; a window that cannot be made has shown its message and start-up
-// goes on; an engine that cannot start ends the program with -1 after writing the settings file.
+// goes on; an engine that cannot start ends the program with -1 after writing the settings file;
+// a user folder another game holds ends it with a message, having written nothing.
 #include "game/app/WinMain.h"
 
 #include <iterator>
@@ -9,6 +10,7 @@
 #include "engine/core/GOBFile.h"
 #include "engine/core/GOBManager.h"
 #include "engine/core/Logger.h"
+#include "engine/core/XMLNode.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUIMenuManagerN.h"
 #include "engine/gui/GUIMenuN.h"
@@ -22,12 +24,14 @@
 #include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
 #include "port/win32/kernel.h"
+#include "port/win32/winuser.h"
 
 namespace Solitaire {
 
 namespace {
 
 constexpr int kLogPriority = 25;
+constexpr int kSecondGameExit = 1;
 constexpr unsigned kGodCount = 4;
 constexpr Orvex::u32 kConfirmTimeMs = 15000;
 constexpr Orvex::s32 kPollRateMs = 10;
@@ -45,6 +49,15 @@ void mount(wchar_t const* name, wchar_t const* file, int order) {
 }
 
 std::wstring configPath() { return Orvex::AppInfo::getInstance().getUserFolder() + L"\\config.cfg"; }
+
+void refuseSecondGame(std::wstring const& userFolder) {
+    Orvex::logError(L"Another game for the user folder \"" + userFolder +
+                    L"\" is running: this one ends without reading or writing it");
+    MessageBoxW(nullptr,
+                L"Das Spiel l\u00e4uft bereits. Ein zweites Spiel f\u00fcr denselben Benutzer w\u00fcrde den "
+                L"Spielstand des ersten \u00fcberschreiben und wird deshalb beendet.",
+                L"Hinweis", MB_OK | MB_ICONINFORMATION);
+}
 
 }  // namespace
 
@@ -125,6 +138,16 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     Orvex::AppInfo& app = Orvex::AppInfo::getInstance();
     app.setUserFolderKind(Orvex::AppInfo::USER_FOLDER_APPDATA);
     app.createUserFolder();
+    // One game a user folder: a second one would save what it read at its start over what the
+    // first one has played since. It says so and ends before it reads or writes a file there.
+    switch (app.lockUserFolder()) {
+    case Orvex::AppInfo::FolderLock::kInUse:
+        refuseSecondGame(app.getUserFolder());
+        engine->shutdown();
+        return kSecondGameExit;
+    case Orvex::AppInfo::FolderLock::kHeld: Orvex::XMLNode::removeUnfinishedSaves(app.getUserFolder()); break;
+    case Orvex::AppInfo::FolderLock::kNotTaken: break;  // logged: the game runs as it did before the lock
+    }
     // 7.
     auto* globals = new MyGlobals();
     engine->setUserGlobals(globals);

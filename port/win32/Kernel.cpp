@@ -1,14 +1,17 @@
 // Kernel services over the C++ library and POSIX: clocks, sleeping, environment expansion and
-// file operations by Windows path. The last error is kept per thread, as Windows does.
+// file operations by Windows path; a file held against others is an flock on a stream. The last
+// error is kept per thread, as Windows does.
 #include "port/win32/kernel.h"
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <cwctype>
 #include <filesystem>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -237,6 +240,35 @@ DWORD GetFileAttributesW(LPCWSTR path) {
     if (::access(host.c_str(), W_OK) != 0) attributes |= FILE_ATTRIBUTE_READONLY;
     return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
 }
+
+HANDLE CreateFileW(LPCWSTR path, DWORD /*access*/, DWORD shareMode, void* /*securityAttributes*/, DWORD creation,
+                   DWORD /*flags*/, HANDLE /*templateFile*/) {
+    if (!path || !*path || shareMode != 0 || creation != OPEN_ALWAYS) {
+        t_lastError = ERROR_INVALID_PARAMETER;
+        return INVALID_HANDLE_VALUE;
+    }
+    // Appending creates the file and never changes what it holds; the stream is the handle.
+    std::FILE* file = port::openRegularFile(hostPathOf(path), "ab");
+    if (!file) {
+        failFromErrno();
+        return INVALID_HANDLE_VALUE;
+    }
+    if (::flock(::fileno(file), LOCK_EX | LOCK_NB) != 0) {
+        int const error = errno;
+        std::fclose(file);
+        t_lastError = error == EWOULDBLOCK ? ERROR_SHARING_VIOLATION : errorFromErrno(error);
+        return INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
+BOOL CloseHandle(HANDLE handle) {
+    if (!handle || handle == INVALID_HANDLE_VALUE) return failWith(ERROR_INVALID_PARAMETER);
+    if (std::fclose(static_cast<std::FILE*>(handle)) != 0) return failFromErrno();
+    return TRUE;
+}
+
+DWORD GetCurrentProcessId() { return static_cast<DWORD>(::getpid()); }
 
 DWORD GetLastError() { return t_lastError; }
 

@@ -1,6 +1,7 @@
-// Kernel services the engine calls: time, sleeping, environment strings, folders and files, the
-// thread's last error. Paths are Windows paths ("\" separators); they are turned into host paths
-// at this layer (port::hostPath, with its case-insensitive lookup).
+// Kernel services the engine calls: time, sleeping, environment strings, folders and files, a
+// file held against others, the process id, the thread's last error. Paths are Windows paths
+// ("\" separators); they are turned into host paths at this layer (port::hostPath, with its
+// case-insensitive lookup).
 #pragma once
 
 #include "port/win32/windows_types.h"
@@ -42,11 +43,29 @@ BOOL SetCurrentDirectoryW(LPCWSTR path);
 #define MOVEFILE_WRITE_THROUGH 0x8
 DWORD GetFileAttributesW(LPCWSTR path);
 
+// A file held open by handle, to keep others out of it while the process lives. Only share mode
+// 0 (the file held alone), OPEN_ALWAYS (the file created when missing) and regular files
+// (nothing else in the path's place is opened, so nothing can block); no reading or writing
+// through the handle. Every other CreateFileW of the file, in this process or another, fails with
+// ERROR_SHARING_VIOLATION until the handle is closed or its process ends, however it ends (an
+// flock, which the system lets go with the process). Failures give INVALID_HANDLE_VALUE and set
+// the last error. The handle is not inherited by programs the process starts.
+#define GENERIC_READ 0x80000000UL
+#define GENERIC_WRITE 0x40000000UL
+#define OPEN_ALWAYS 4
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
+HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD shareMode, void* securityAttributes, DWORD creation,
+                   DWORD flags, HANDLE templateFile);
+BOOL CloseHandle(HANDLE handle);
+
+DWORD GetCurrentProcessId();
+
 // The calling thread's last error code.
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
 #define ERROR_PATH_NOT_FOUND 3L
 #define ERROR_ACCESS_DENIED 5L
+#define ERROR_SHARING_VIOLATION 32L
 #define ERROR_INVALID_PARAMETER 87L
 #define ERROR_ALREADY_EXISTS 183L
 DWORD GetLastError();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/core/AppInfo.h"
+#include "port/win32/kernel.h"
 #include "port/win32/win32_paths.h"
 #include "port/win32/win32_version.h"
 #include "tests/engine/core/LogWatch.h"
@@ -65,6 +66,31 @@ TEST(AppInfo, CreateUserFolderFailureIsLoggedAndReported) {
     EXPECT_FALSE(info.createUserFolder());
     ASSERT_EQ(log.errors().size(), 1u);
     EXPECT_TRUE(logtest::contains(log.errors()[0], L"user folder"));
+}
+
+// One process at a time holds the user folder: while another holds it this one is kept out, then
+// holds it itself (again: still held); a folder in the lock file's place leaves it untaken, with
+// a line.
+TEST(AppInfo, TheUserFolderIsHeldByOneProcessAtATime) {
+    AppInfo& info = AppInfo::getInstance();
+    setenv("XDG_DATA_HOME", testsupport::makeTempDir("appinfo_lock").c_str(), 1);
+    info.setUserFolderKind(1);
+    ASSERT_TRUE(info.createUserFolder());
+    std::wstring const lock = info.getUserFolder() + L"\\" + AppInfo::kLockFileName;
+    fs::create_directory(port::hostPath(lock));
+    logtest::LogWatch log;
+    EXPECT_EQ(info.lockUserFolder(), AppInfo::FolderLock::kNotTaken);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_TRUE(logtest::contains(log.lines()[0], L"is not kept out"));
+    fs::remove(port::hostPath(lock));
+
+    HANDLE const other =
+        CreateFileW(lock.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(info.lockUserFolder(), AppInfo::FolderLock::kInUse);
+    CloseHandle(other);
+    EXPECT_EQ(info.lockUserFolder(), AppInfo::FolderLock::kHeld);
+    EXPECT_EQ(info.lockUserFolder(), AppInfo::FolderLock::kHeld);
 }
 
 // The instance exists from static initialisation on; the default folder must still follow the

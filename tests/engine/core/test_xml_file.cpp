@@ -1,14 +1,20 @@
-// Property files on disk: UTF-16 and 8-bit round trips, safe saving, loading by name.
+// Property files on disk: UTF-16 and 8-bit round trips, safe saving (saves that meet included),
+// loading by name.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "engine/core/CodePage.h"
 #include "engine/core/GOBManager.h"
 #include "engine/core/XMLNode.h"
 #include "port/win32/win32_text.h"
 #include "tests/engine/core/LogWatch.h"
+#include "tests/support/FullDisk.h"
 #include "tests/support/TestSupport.h"
 
 using Orvex::XMLAttribute;
@@ -160,9 +166,59 @@ TEST(XMLFile, SaveReplacesTheOldFileWholeOrLeavesIt) {
     EXPECT_FALSE(tree.save(wide(dir / "folder.xml"), true));
     ASSERT_EQ(log.errors().size(), 1u);
     EXPECT_TRUE(contains(log.errors()[0], L"folder.xml"));
-    EXPECT_FALSE(std::filesystem::exists(dir / "folder.xml.saving"));
+    EXPECT_EQ(testsupport::savesLeftBeside(dir / "folder.xml"), std::vector<std::string>{});
     EXPECT_FALSE(tree.save(wide(dir / "no_such_folder" / "x.xml"), true));
     EXPECT_EQ(testsupport::readFile(dir / "a.xml"), before);
+}
+
+// Saves of one file that meet (two threads saving over and over, as two games would) never mix
+// their files: whenever the file is read it is one of the two whole, every save succeeds, and
+// nothing is left beside it.
+TEST(XMLFile, SavesThatMeetNeverMixTheirFiles) {
+    auto const dir = testsupport::makeTempDir("xml_meet");
+    std::wstring const path = wide(dir / "profile.prf");
+    // Of sizes apart, so that a mix shows.
+    XMLNode trees[2] = {XMLNode(L"A"), XMLNode(L"B")};
+    std::string whole[2];
+    for (int t = 0; t < 2; ++t) {
+        for (int i = 0; i < 5000 * (t + 1); ++i) trees[t].addChild(L"C")->setAttribute(L"N", std::to_wstring(i));
+        ASSERT_TRUE(trees[t].save(path, true));
+        whole[t] = testsupport::readFile(dir / "profile.prf");
+    }
+    constexpr int kSaves = 40;
+    std::atomic<int> failed = 0, saving = 2;
+    auto saveOften = [&](int t) {
+        for (int i = 0; i < kSaves; ++i) failed += trees[t].save(path, true) ? 0 : 1;
+        --saving;
+    };
+    std::thread first(saveOften, 0), second(saveOften, 1);
+    int mixed = 0, reads = 0;
+    while (saving > 0) {
+        std::string const now = testsupport::readFile(dir / "profile.prf");
+        ++reads;
+        if (now != whole[0] && now != whole[1]) ++mixed;
+    }
+    first.join();
+    second.join();
+    EXPECT_EQ(mixed, 0) << "reads of " << reads << " that found a mixed file";
+    EXPECT_EQ(failed, 0) << "saves of " << 2 * kSaves << " that failed";
+    int files = 0;
+    for ([[maybe_unused]] auto const& entry : std::filesystem::directory_iterator(dir)) ++files;
+    EXPECT_EQ(files, 1);
+}
+
+// What saves cut short left (the fixed name of older saves, names of ours) goes; other files that
+// look alike and folders stay.
+TEST(XMLFile, UnfinishedSavesAreRemovedAndNothingElse) {
+    auto const dir = testsupport::makeTempDir("xml_unfinished");
+    for (char const* name : {"profile.prf", "profile.prf.saving", "config.cfg.saving-12-3", "notes.saving.txt", ".saving"})
+        testsupport::writeFile(dir / name, "x");
+    std::filesystem::create_directory(dir / "folder.saving");
+    XMLNode::removeUnfinishedSaves(wide(dir));
+    std::vector<std::string> left;
+    for (auto const& entry : std::filesystem::directory_iterator(dir)) left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".saving", "folder.saving", "notes.saving.txt", "profile.prf"}));
 }
 
 TEST(XMLFile, SaveFindsAnExistingFileInOtherCase) {

@@ -8,7 +8,7 @@
 // frame of the carry (the driver fails the run otherwise); a game killed after it kept a damaged
 // profile file aside; something other than a file where the game reads one (a FIFO as the profile
 // file, the settings file or a data file, a folder as a data file); a new display mode confirmed
-// in a window that kept another size.
+// in a window that kept another size; a second game for the same user while the first runs.
 // Unless a test says otherwise the user folder holds a profile, as after the first start.
 #include <gtest/gtest.h>
 
@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -78,18 +79,25 @@ protected:
     // desktop: the size the display reports ("1280x720"); without it a headless display's own.
     int runGame(std::vector<std::string> const& script, std::vector<std::string> args, bool searchPaths = true,
                 char const* videoDriver = "offscreen", char const* desktop = nullptr) {
+        return endOf(startGame(run, script, std::move(args), searchPaths, videoDriver, desktop));
+    }
+
+    // The driver started in the folder `in` (its script beside it), not waited for.
+    pid_t startGame(fs::path const& in, std::vector<std::string> const& script, std::vector<std::string> args,
+                    bool searchPaths = true, char const* videoDriver = "offscreen", char const* desktop = nullptr) {
         std::string scriptText;
         for (std::string const& line : script) scriptText += line + "\n";
-        testsupport::writeFile(base / "script.txt", scriptText);
+        fs::path const scriptFile = in.string() + ".script.txt";
+        testsupport::writeFile(scriptFile, scriptText);
         if (searchPaths) {
             std::string const root = testsupport::sourceDir().string();
             args.insert(args.begin(), {"-SEARCHPATH", root, "-SEARCHPATH", root + "/data"});
         }
-        std::vector<std::string> argv{GAME_DRIVER_PATH, (base / "script.txt").string()};
+        std::vector<std::string> argv{GAME_DRIVER_PATH, scriptFile.string()};
         argv.insert(argv.end(), args.begin(), args.end());
         pid_t const child = fork();
         if (child == 0) {
-            if (chdir(run.c_str()) != 0) _exit(126);
+            if (chdir(in.c_str()) != 0) _exit(126);
             setenv("SDL_VIDEODRIVER", videoDriver, 1);
             setenv("SDL_AUDIODRIVER", "dummy", 1);
             if (desktop) setenv("ORVEX_DESKTOP_SIZE", desktop, 1);
@@ -99,9 +107,17 @@ protected:
             execv(raw[0], raw.data());
             _exit(127);
         }
+        return child;
+    }
+
+    // Waits for the game to end, or (given) for `until` to hold while it runs; its exit status as
+    // runGame's, or kStillRunning when `until` held first.
+    static constexpr int kStillRunning = -3000;
+    static int endOf(pid_t child, std::function<bool()> const& until = {}) {
         int status = 0;
         auto const end = std::chrono::steady_clock::now() + std::chrono::seconds(kTimeoutSeconds);
         while (waitpid(child, &status, WNOHANG) == 0) {
+            if (until && until()) return kStillRunning;
             if (std::chrono::steady_clock::now() > end) {
                 kill(child, SIGKILL);
                 waitpid(child, &status, 0);
@@ -113,16 +129,17 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1000 - WTERMSIG(status);
     }
 
-    std::vector<std::string> logLines() const {
+    // The log of the game run in `folder` (the run folder unless given).
+    std::vector<std::string> logLines(fs::path const& folder = {}) const {
         std::vector<std::string> lines;
-        std::ifstream in(run / "logs" / "logfile.log");
+        std::ifstream in((folder.empty() ? run : folder) / "logs" / "logfile.log");
         for (std::string line; std::getline(in, line);) lines.push_back(line);
         return lines;
     }
-    // Error lines of the run, besides those of the dummy audio driver.
-    std::vector<std::string> errors() const {
+    // Error lines of the run (in `folder`, when given), besides those of the dummy audio driver.
+    std::vector<std::string> errors(fs::path const& folder = {}) const {
         std::vector<std::string> out;
-        for (std::string const& line : logLines())
+        for (std::string const& line : logLines(folder))
             if (line.rfind("ERROR", 0) == 0 && !isAudioDriverLine(line)) out.push_back(line);
         return out;
     }
@@ -494,6 +511,57 @@ TEST_F(EntryTest, TheFirstStartMakesAProfileAndTheNextStartsUseIt) {
     noneActive.insert(noneActive.end(), {"62 key GRAVE", "64 type E_Exit", "66 key RETURN"});
     EXPECT_EQ(runGame(noneActive, {"-ENABLE_INGAME_CONSOLE", "1"}), 0);
     EXPECT_EQ(errors(), std::vector<std::string>{});
+}
+
+// The same player's game started twice (a second click on the launcher): game B starts while A
+// stands in the main menu. B says so and ends at once, before it reads or writes anything of the
+// user folder; A then makes a profile and quits, and the file holds it, whole. (B used to run on
+// and, quitting after A, save the profiles back as it had read them.)
+TEST_F(EntryTest, ASecondGameForTheSameUserEndsAndLosesNothingOfTheFirst) {
+    writeConfig(windowed(1024, 768));
+    fs::path const runA = base / "a", runB = base / "b";
+    fs::create_directories(runA);
+    fs::create_directories(runB);
+    std::string const goA = (base / "go-a").string(), goB = (base / "go-b").string();
+    std::vector<std::string> scriptA{"10 menu STARTMENU", "12 click SM_Fenster", "60 menu HAUPTMENU"};
+    std::vector<std::string> scriptB = scriptA;
+    scriptA.insert(scriptA.end(), {"+0 wait-for " + goA, "+30 click H_Profile", "+0 await PROFILMENU",
+                                   "+60 click P_NEUButton", "+0 await NEUESPROFIL", "+30 click NP_HELP_CHECKBOX_3",
+                                   "+10 type Ben", "+5 click NP_OKButton", "+0 await PROFILMENU", "+30 key ESCAPE",
+                                   "+0 await HAUPTMENU", "+30 click H_Exit", "+0 await BEENDENMENU", "+2 click B_OK"});
+    scriptB.insert(scriptB.end(), {"+0 wait-for " + goB, "+30 click H_Exit", "+0 await BEENDENMENU", "+2 click B_OK"});
+    auto inMainMenu = [this](fs::path const& folder) {
+        return [this, folder] {
+            std::vector<std::string> const lines = logLines(folder);
+            return std::find(lines.begin(), lines.end(), "driver: active menu HAUPTMENU") != lines.end();
+        };
+    };
+
+    pid_t const a = startGame(runA, scriptA, {});
+    ASSERT_EQ(endOf(a, inMainMenu(runA)), kStillRunning);
+    std::string const profiles = testsupport::readFile(userFolder / "profile.prf");
+    std::string const settings = testsupport::readFile(userFolder / "config.cfg");
+    pid_t const b = startGame(runB, scriptB, {});
+    int const endB = endOf(b, inMainMenu(runB));
+    EXPECT_EQ(endB, 1);
+    std::string const folder = port::toUtf8(port::windowsPath(userFolder.string()));
+    EXPECT_EQ(errors(runB), std::vector<std::string>{"ERROR Another game for the user folder \"" + folder +
+                                                      "\" is running: this one ends without reading or writing it"});
+    EXPECT_EQ(testsupport::readFile(userFolder / "profile.prf"), profiles);
+    EXPECT_EQ(testsupport::readFile(userFolder / "config.cfg"), settings);
+
+    testsupport::writeFile(goA, "");
+    EXPECT_EQ(endOf(a), 0);
+    EXPECT_EQ(errors(runA), std::vector<std::string>{});
+    testsupport::writeFile(goB, "");
+    if (endB == kStillRunning) endOf(b);
+    Orvex::XMLNode read;
+    ASSERT_EQ(read.loadChecked(port::windowsPath((userFolder / "profile.prf").string()), 1),
+              Orvex::XMLNode::ReadResult::kComplete);
+    std::vector<std::wstring> names;
+    for (std::size_t i = 0; i < read.getChildCount(L"PROFIL"); ++i)
+        names.push_back(read.getChild(L"PROFIL", static_cast<int>(i))->getAttributeString(L"NAME", L""));
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"Spieler", L"Ben"}));
 }
 
 // A profile file cut short: the game started on it copies it aside and writes the profile it

@@ -24,6 +24,7 @@
 #include "tests/game/app/ProfileFixture.h"
 #include "tests/game/cards/RunningGameTable.h"
 #include "tests/support/FifoInPlace.h"
+#include "tests/support/FullDisk.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -33,19 +34,7 @@ using Solitaire::Profil;
 
 class ProfileFileTest : public apptest::ProfileFixture {};
 
-// f() run while the process may write files of at most `limit` bytes (0: any), as on a full disk.
-template <class F>
-void withRoom(rlim_t limit, F f) {
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
-    rlimit room = old;
-    if (limit > 0) room.rlim_cur = limit;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &room), 0);
-    f();
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, oldHandler);
-}
+using testsupport::withRoom;
 
 TEST_F(ProfileFileTest, ASaveKilledMidWayLeavesTheOldOrTheNewFileWhole) {
     std::filesystem::path const path = useFile("killed");
@@ -81,12 +70,12 @@ TEST_F(ProfileFileTest, AFailedSaveLogsAndKeepsTheOldFile) {
     std::string const before = testsupport::readFile(path);
     ASSERT_TRUE(profiles().loadProfiles());
     profiles().getProfile(0)->setPoints(1.0f);
-    // The file beside it cannot be made.
-    std::filesystem::create_directory(path.string() + ".saving");
     logtest::LogWatch watch;
-    EXPECT_FALSE(profiles().saveProfiles());
+    // No room for the file beside it.
+    withRoom(1, [&] { EXPECT_FALSE(profiles().saveProfiles()); });
     EXPECT_EQ(watch.errors().size(), 1u);
     EXPECT_EQ(testsupport::readFile(path), before);
+    EXPECT_EQ(testsupport::savesLeftBeside(path), std::vector<std::string>{});
 }
 
 TEST_F(ProfileFileTest, AFileThatDoesNotReadCompletelyIsCopiedAsideAndTheProfilesReadAreWrittenAtOnce) {
@@ -183,7 +172,7 @@ TEST_F(ProfileFileTest, OnAFullDiskTheDamagedFileStaysWhereItWasAndTheLogSaysSo)
         EXPECT_EQ(testsupport::readFile(path), damaged);
         EXPECT_EQ(std::filesystem::exists(path.string() + ".bad1"), c.copied);
         if (c.copied) EXPECT_EQ(testsupport::readFile(path.string() + ".bad1"), damaged);
-        EXPECT_FALSE(std::filesystem::exists(path.string() + ".saving"));
+        EXPECT_EQ(testsupport::savesLeftBeside(path), std::vector<std::string>{});
         EXPECT_FALSE(std::filesystem::exists(path.string() + ".new"));
         bool said = false;
         for (auto const& line : watch.errors()) said = said || logtest::contains(line, c.line);

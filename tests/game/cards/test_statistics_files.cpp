@@ -14,6 +14,7 @@
 #include "game/cards/StatistikManager.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/cards/ProfileFiles.h"
+#include "tests/support/FullDisk.h"
 
 using namespace Solitaire;
 using Orvex::u32;
@@ -134,12 +135,12 @@ TEST(StatistikFileTest, AFailedSaveLogsAndLeavesTheOldFile) {
     auto const file = dir / "profile.prf";
     ASSERT_TRUE(old.save(cardstest::hostFile(file), true));
 
-    std::filesystem::create_directory(dir / "profile.prf.saving");  // the file beside it cannot be made
     registry.countClick();
     XMLNode newer = cardstest::makeProfile();
     registry.writeProfileStatistik(cardstest::profilePart(newer, L"STATISTIK"));
     logtest::LogWatch log;
-    EXPECT_FALSE(newer.save(cardstest::hostFile(file), true));
+    // No room for the file beside it.
+    testsupport::withRoom(1, [&] { EXPECT_FALSE(newer.save(cardstest::hostFile(file), true)); });
     EXPECT_EQ(log.errors().size(), 1u);
     XMLNode loaded;
     ASSERT_TRUE(loaded.load(cardstest::hostFile(file), 1));

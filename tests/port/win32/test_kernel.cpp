@@ -1,5 +1,10 @@
-// Kernel services: clocks, environment expansion and file operations by Windows path.
+// Kernel services: clocks, environment expansion, file operations by Windows path, a file held
+// alone.
 #include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -230,6 +235,39 @@ TEST(KernelFiles, OnlyARegularFileIsOpenedAndNothingElseInItsPlaceBlocks) {
     EXPECT_EQ(std::fread(bytes, 1, sizeof bytes, reading), 5u);
     EXPECT_EQ(std::string(bytes, 5), "Three");
     std::fclose(reading);
+}
+
+// A file opened alone keeps every other opener out, in this process or another, until it is
+// closed or its process ends, however it ends: a holder killed leaves no stale lock. Only a
+// regular file is opened.
+TEST(KernelFiles, AFileOpenedAloneKeepsOthersOutUntilItsHolderEnds) {
+    fs::path const base = testsupport::makeTempDir("kernel_alone");
+    auto open = [](fs::path const& file) {
+        return CreateFileW(winPath(file).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    fs::path const lock = base / "instance.lock";
+    HANDLE const held = open(lock);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(open(lock), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_TRUE(CloseHandle(held));
+
+    pid_t const child = fork();
+    if (child == 0) {
+        if (open(lock) == INVALID_HANDLE_VALUE) _exit(1);
+        raise(SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    HANDLE const again = open(lock);
+    EXPECT_NE(again, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CloseHandle(again));
+
+    fs::create_directory(base / "folder.lock");
+    EXPECT_EQ(open(base / "folder.lock"), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 }
 
 TEST(KernelFiles, CurrentDirectoryRoundTrips) {

@@ -18,6 +18,7 @@
 #include "port/win32/win32_paths.h"
 #include "tests/engine/core/engine/EngineFixture.h"
 #include "tests/support/FifoInPlace.h"
+#include "tests/support/FullDisk.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -220,16 +221,15 @@ TEST_F(EngineConfigTest, FailedWriteLeavesTheOldFileIntact) {
     ASSERT_TRUE(engine->saveConfig(path));
     std::string const before = testsupport::readFile(hostFile);
 
-    // The temporary file beside the target cannot be made: a folder holds its name.
-    std::filesystem::create_directory(folder / "config.cfg.saving");
+    // No room for the file beside the target.
     globals->volume = 99;
-    EXPECT_FALSE(engine->saveConfig(path));
+    testsupport::withRoom(1, [&] { EXPECT_FALSE(engine->saveConfig(path)); });
     EXPECT_EQ(testsupport::readFile(hostFile), before);
+    EXPECT_EQ(testsupport::savesLeftBeside(hostFile), std::vector<std::string>{});
 
-    std::filesystem::remove(folder / "config.cfg.saving");
     ASSERT_TRUE(engine->saveConfig(path));
     EXPECT_NE(testsupport::readFile(hostFile), before);
-    EXPECT_FALSE(std::filesystem::exists(folder / "config.cfg.saving"));
+    EXPECT_EQ(testsupport::savesLeftBeside(hostFile), std::vector<std::string>{});
 
     // Without user globals the file still has an "API_PARAMS" section and reads back.
     engine->setUserGlobals(nullptr);

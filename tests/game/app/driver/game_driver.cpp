@@ -30,6 +30,8 @@
 //     close              the window's close button
 //     kill               the process killed at once (SIGKILL), as by a crash or a power cut: nothing
 //                        after it runs, no save at the game's end
+//     wait-for PATH      the game stands still (no frame, no game time) until the file PATH is
+//                        there: another process's cue (the test that runs two games at once)
 // A CARD is written as the rule words of suit and value joined by "_": HERZ_ASS, HERZ_10,
 // HERZ_KÖNIG. Card and pile are found through the card manager's camera as the game picks them;
 // only the events are the player's.
@@ -47,6 +49,7 @@
 #include <csignal>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -92,6 +95,8 @@ constexpr int kSettleFrames = 20;
 constexpr int kRestFrames = 90;
 constexpr int kMissedExpectation = 98;
 constexpr int kTimedOut = 99;
+// How often "wait-for" looks for its file.
+constexpr Uint32 kWaitPollMs = 20;
 
 struct Step {
     int frame = 0;
@@ -326,6 +331,9 @@ private:
             pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
         } else if (step.action == "kill") {
             raise(SIGKILL);
+        } else if (step.action == "wait-for") {
+            std::error_code missing;
+            while (!std::filesystem::exists(step.argument, missing)) SDL_Delay(kWaitPollMs);
         }
         return true;
     }
