@@ -199,7 +199,7 @@ bool ProfilManager::loadProfiles() {
     std::wstring const path = getFilePath();
     std::string const host = port::hostPath(path);
     XMLNode tree;
-    XMLNode::ReadResult read = tree.loadChecked(path, 1);
+    XMLNode::ReadResult read = tree.loadChecked(path, 1, kMaxFileBytes);
     std::wstring source = path;
     // Profiles saved beside a file that could not be kept aside, or before they took its name.
     std::string const besideHost = host + port::hostPathNoLookup(kSavedBeside);
@@ -211,7 +211,7 @@ bool ProfilManager::loadProfiles() {
         damaged_ = whyKept(host);
         XMLNode saved;
         if (!taken(besideHost) ||
-            saved.loadChecked(port::windowsPath(besideHost), 1) != XMLNode::ReadResult::kComplete) {
+            saved.loadChecked(port::windowsPath(besideHost), 1, kMaxFileBytes) != XMLNode::ReadResult::kComplete) {
             if (std::wstring const why = whyKept(besideHost); !why.empty()) keepBesideAside(why);
         } else {
             source = port::windowsPath(besideHost);

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/Types.h"
 #include "signals/sigslot.h"
 
 namespace Orvex {
@@ -44,6 +45,9 @@ public:
     static constexpr std::size_t kMaxProfiles = 1024;
     // The ".bad" numbers a damaged file may be kept as; with all of them taken it stays in place.
     static constexpr int kMaxKeptAside = 1000;
+    // About 7 times a file of 8 profiles with a quick save and statistics for each of 50 variants
+    // (35 MB).
+    static constexpr Orvex::u64 kMaxFileBytes = Orvex::u64{256} << 20;
     // Appended to the file's name: the profiles saved beside a file that is not yet kept aside.
     static constexpr wchar_t const* kSavedBeside = L".new";
 
