@@ -159,6 +159,16 @@ std::wstring fileIdentity(std::wstring const& name) {
     return file.getIdentity();
 }
 
+bool File::readAllOnce(std::vector<u8>& out, std::wstring const& what) {
+    once_ = true;
+    std::wstring why;
+    if (!open_) why = passedOver_.empty() ? L"not found" : L"cannot be read (" + passedOver_ + L")";
+    else if (readAll(out, kMaxReadBytes, &why) && out.empty()) why = L"is empty";
+    if (why.empty()) return true;
+    if (firstReport()) logError(what + L" " + why);
+    return false;
+}
+
 std::wstring File::readText(u64 maxBytes, std::wstring* whyNot) const {
     std::vector<u8> bytes;
     if (!readAll(bytes, maxBytes, whyNot)) return {};

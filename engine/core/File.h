@@ -5,8 +5,8 @@
 // limit, when it is larger than its reader takes: kMaxReadBytes for any file, kMaxTextFileBytes
 // for a text the engine parses whole (a property file's tree takes up to 23 times its size).
 //
-// Readers that try a file again on every use (pictures, sounds, music) set reportOnce: what keeps
-// a file from being read is then logged the first time only, for the whole run.
+// Readers that try a file again on every use (pictures, sounds, music) read it by readAllOnce: what
+// keeps a file from being read is then logged the first time only, for the whole run.
 #pragma once
 
 #include <cstdio>
@@ -42,14 +42,6 @@ public:
     // (a warning), or "cannot be read (a FIFO, not a regular file)" (an error) when something
     // other than a regular file stood on disk in its place; then `rest`.
     void logNotOpen(std::wstring const& what, std::wstring const& rest = L"") const;
-    // Problems of this file are logged once for the run (see above).
-    File& reportOnce() {
-        once_ = true;
-        return *this;
-    }
-    // Whether a line on this file's problem is to be logged now: always, unless reportOnce is set
-    // and a line on it was logged already. A reader's own line about the file asks it too.
-    bool firstReport() const;
 
     // The whole file in a new buffer that the caller frees with delete[]; false when not open,
     // not readable or larger than kMaxReadBytes (buffer null, size 0).
@@ -61,6 +53,11 @@ public:
     // The whole file as text: UTF-16LE after a byte-order mark, else each byte widened through
     // Windows-1252. Empty when not open, not readable or larger than maxBytes.
     std::wstring readText(u64 maxBytes = kMaxReadBytes, std::wstring* whyNot = nullptr) const;
+    // For readers that try a file again on each use (pictures, sounds, music): the whole file, or
+    // false when it was not found or cannot be read, is larger than kMaxReadBytes or empty; then
+    // one error line, `what` and why ("not found", "cannot be read (a FIFO, not a regular file)"
+    // ...), is logged the first time for the file in the run.
+    bool readAllOnce(std::vector<u8>& out, std::wstring const& what);
 
     std::wstring const& getName() const { return name_; }
     std::wstring const& getPath() const { return path_; }
@@ -80,7 +77,12 @@ private:
     std::string hostPath_;
     // What stood on disk in the place of the file the last open did not find ("" when nothing).
     std::wstring passedOver_;
+    // Problems of this file are logged once for the run (readAllOnce).
     bool once_ = false;
+
+    // Whether a line on this file's problem is to be logged now: always, unless once_ is set and
+    // a line on it was logged already.
+    bool firstReport() const;
 };
 static_assert(File::kMaxReadBytes <= 0xFFFFFFFFu, "the size readAll gives in a u32 holds any file it reads");
 
