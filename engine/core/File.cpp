@@ -3,7 +3,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
+#include <unordered_set>
 
 #include "engine/core/CodePage.h"
 #include "engine/core/Logger.h"
@@ -11,6 +13,22 @@
 #include "port/win32/win32_paths.h"
 
 namespace Orvex {
+
+namespace {
+
+// The files whose problem was logged, of the readers that report once.
+std::mutex g_reportedLock;
+std::unordered_set<std::wstring>& reportedFiles() {
+    static std::unordered_set<std::wstring> files;
+    return files;
+}
+
+std::wstring tooLarge(u64 size, u64 maxBytes) {
+    return L"is " + std::to_wstring(size) + L" bytes, more than the " + std::to_wstring(maxBytes) +
+           L" such a file may have; it is not read";
+}
+
+}  // namespace
 
 std::FILE* openWholeFile(std::string const& hostPath, char const* mode, std::wstring* whyNot) {
     std::FILE* file = port::openRegularFile(hostPath, mode, whyNot);
@@ -63,32 +81,49 @@ void File::close() {
     passedOver_.clear();
 }
 
+bool File::firstReport() const {
+    if (!once_) return true;
+    std::lock_guard<std::mutex> const lock(g_reportedLock);
+    return reportedFiles().insert(path_.empty() ? name_ : path_).second;
+}
+
 void File::logNotOpen(std::wstring const& what, std::wstring const& rest) const {
+    if (!firstReport()) return;
     if (passedOver_.empty()) logWarning(what + L" not found" + rest);
     else logError(what + L" cannot be read (" + passedOver_ + L")" + rest);
 }
 
-bool File::readAll(std::vector<u8>& out) const {
+bool File::readAll(std::vector<u8>& out, u64 maxBytes, std::wstring* whyNot) const {
     out.clear();
     if (!open_) return false;
-    if (archive_) return archive_->readEntry(entry_, out);
+    auto refuse = [&](std::wstring const& why) {
+        if (whyNot) *whyNot = why;
+        else if (firstReport()) logError(L"File \"" + path_ + L"\" " + why);
+        return false;
+    };
+    if (archive_) {
+        if (entry_.size > maxBytes) return refuse(tooLarge(entry_.size, maxBytes));
+        return archive_->readEntry(entry_, out);
+    }
 
     // The size is the open file's: what stands at the name now is what is read.
-    std::wstring whyNot;
-    std::FILE* file = openWholeFile(hostPath_, "rb", &whyNot);
+    std::wstring why;
+    std::FILE* file = openWholeFile(hostPath_, "rb", &why);
     long const size = file && std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
-    if (!file || size < 0 || static_cast<unsigned long>(size) > 0xFFFFFFFFul || std::fseek(file, 0, SEEK_SET) != 0) {
+    if (!file || size < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
         if (file) std::fclose(file);
-        logError(L"File \"" + path_ + L"\" cannot be read" + (whyNot.empty() ? L"" : L" (" + whyNot + L")"));
-        return false;
+        return refuse(L"cannot be read" + (why.empty() ? L"" : L" (" + why + L")"));
+    }
+    if (static_cast<u64>(size) > maxBytes) {
+        std::fclose(file);
+        return refuse(tooLarge(static_cast<u64>(size), maxBytes));
     }
     out.resize(static_cast<std::size_t>(size));
     std::size_t got = std::fread(out.data(), 1, out.size(), file);
     std::fclose(file);
     if (got != out.size()) {
         out.clear();
-        logError(L"File \"" + path_ + L"\" cannot be read (short read)");
-        return false;
+        return refuse(L"cannot be read (short read)");
     }
     return true;
 }
@@ -124,9 +159,19 @@ std::wstring fileIdentity(std::wstring const& name) {
     return file.getIdentity();
 }
 
-std::wstring File::readText() const {
+bool File::readAllOnce(std::vector<u8>& out, std::wstring const& what) {
+    once_ = true;
+    std::wstring why;
+    if (!open_) why = passedOver_.empty() ? L"not found" : L"cannot be read (" + passedOver_ + L")";
+    else if (readAll(out, kMaxReadBytes, &why) && out.empty()) why = L"is empty";
+    if (why.empty()) return true;
+    if (firstReport()) logError(what + L" " + why);
+    return false;
+}
+
+std::wstring File::readText(u64 maxBytes, std::wstring* whyNot) const {
     std::vector<u8> bytes;
-    if (!readAll(bytes)) return {};
+    if (!readAll(bytes, maxBytes, whyNot)) return {};
     return decodeFileText(bytes.data(), bytes.size());
 }
 

@@ -1,5 +1,12 @@
 // A file opened by relative name through a search order: the order's archives first, then the
 // disk (the path itself, then each search path). The contents are read when asked for.
+//
+// A file read whole is refused before it is read, with one line naming it, its size and the
+// limit, when it is larger than its reader takes: kMaxReadBytes for any file, kMaxTextFileBytes
+// for a text the engine parses whole (a property file's tree takes up to 23 times its size).
+//
+// Readers that try a file again on every use (pictures, sounds, music) read it by readAllOnce: what
+// keeps a file from being read is then logged the first time only, for the whole run.
 #pragma once
 
 #include <cstdio>
@@ -15,6 +22,11 @@ class XMLNode;
 
 class File {
 public:
+    // About 770 times the largest file the game ships (0.33 MB).
+    static constexpr u64 kMaxReadBytes = u64{256} << 20;
+    // About 120 times the largest property file the game ships (texte.lng, 0.14 MB).
+    static constexpr u64 kMaxTextFileBytes = u64{16} << 20;
+
     // A named file, not yet open.
     explicit File(std::wstring const& name);
     // Reads "NAME", "GOBORDER" (default "DEFAULT") and "FILENAME" and opens the file.
@@ -31,13 +43,21 @@ public:
     // other than a regular file stood on disk in its place; then `rest`.
     void logNotOpen(std::wstring const& what, std::wstring const& rest = L"") const;
 
-    // The whole file in a new buffer that the caller frees with delete[]; false when not open
-    // or not readable (buffer null, size 0).
+    // The whole file in a new buffer that the caller frees with delete[]; false when not open,
+    // not readable or larger than kMaxReadBytes (buffer null, size 0).
     bool readAll(u8*& buffer, u32& size) const;
-    bool readAll(std::vector<u8>& out) const;
+    // The whole file; false (out empty) when not open, not readable or larger than maxBytes. The
+    // line saying why is logged, or, when whyNot is given, put there instead (what follows the
+    // file's name: "cannot be read (...)", "is 20000000 bytes, more than ...").
+    bool readAll(std::vector<u8>& out, u64 maxBytes = kMaxReadBytes, std::wstring* whyNot = nullptr) const;
     // The whole file as text: UTF-16LE after a byte-order mark, else each byte widened through
-    // Windows-1252. Empty when not open.
-    std::wstring readText() const;
+    // Windows-1252. Empty when not open, not readable or larger than maxBytes.
+    std::wstring readText(u64 maxBytes = kMaxReadBytes, std::wstring* whyNot = nullptr) const;
+    // For readers that try a file again on each use (pictures, sounds, music): the whole file, or
+    // false when it was not found or cannot be read, is larger than kMaxReadBytes or empty; then
+    // one error line, `what` and why ("not found", "cannot be read (a FIFO, not a regular file)"
+    // ...), is logged the first time for the file in the run.
+    bool readAllOnce(std::vector<u8>& out, std::wstring const& what);
 
     std::wstring const& getName() const { return name_; }
     std::wstring const& getPath() const { return path_; }
@@ -57,7 +77,14 @@ private:
     std::string hostPath_;
     // What stood on disk in the place of the file the last open did not find ("" when nothing).
     std::wstring passedOver_;
+    // Problems of this file are logged once for the run (readAllOnce).
+    bool once_ = false;
+
+    // Whether a line on this file's problem is to be logged now: always, unless once_ is set and
+    // a line on it was logged already.
+    bool firstReport() const;
 };
+static_assert(File::kMaxReadBytes <= 0xFFFFFFFFu, "the size readAll gives in a u32 holds any file it reads");
 
 // The identity (File::getIdentity) of the file a name opens through the order "DEFAULT", or
 // the name itself when it opens nothing. Readers that follow names from data compare these, so

@@ -24,8 +24,8 @@ char const* consoleColour(int type) {
 }
 
 // The log file opened for appending, unbuffered: each line is one write that lands at the end.
-std::FILE* openForAppending(std::string const& path) {
-    std::FILE* file = port::openRegularFile(path, "ab");
+std::FILE* openForAppending(std::string const& path, std::wstring& whyNot) {
+    std::FILE* file = port::openRegularFile(path, "ab", &whyNot);
     if (file) std::setvbuf(file, nullptr, _IONBF, 0);
     return file;
 }
@@ -51,15 +51,26 @@ Logger::Logger() {
     char const* const path = "logs/logfile.log";
     // Emptied, then appended to.
     if (std::FILE* emptied = port::openRegularFile(path, "wb")) std::fclose(emptied);
-    file_ = openForAppending(path);
+    std::wstring whyNot;
+    file_ = openForAppending(path, whyNot);
+    if (!file_) sayNoFile(path, whyNot);
     port::setDefaultLogSink(forwardPortLine);
 }
 
 bool Logger::openFile(std::string const& path) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (file_) std::fclose(file_);
-    file_ = openForAppending(path);
+    std::wstring whyNot;
+    file_ = openForAppending(path, whyNot);
+    if (!file_) sayNoFile(path, whyNot);
     return file_ != nullptr;
+}
+
+void Logger::sayNoFile(std::string const& path, std::wstring const& whyNot) {
+    std::wstring line = L"ERROR The log file \"" + port::fromUtf8(path) + L"\" cannot be opened (" + whyNot +
+                        L"); the log goes to standard error";
+    writeLine(LOG_TYPE_ERROR, port::toUtf8(line));
+    recent_.push_back(std::move(line));
 }
 
 Logger::~Logger() {

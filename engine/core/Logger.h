@@ -1,6 +1,6 @@
 // The engine's log: one line per message to the log file "logs\logfile.log" (opened at static
 // initialisation, in the working directory) and, when shown, to the console in colour; where the
-// log file cannot be made, every line goes to standard error.
+// log file cannot be made, every line goes to standard error, the first saying why.
 // Each message has a priority and a type; a type drops messages whose priority lies below its
 // threshold. Error lines start with "ERROR ".
 // The log is the port layer's default log sink for its whole life, so the port's lines come here
@@ -43,7 +43,8 @@ public:
     int getThreshold(int type) const;
 
     // Appends to the log file at path from now on (at start "logs/logfile.log", emptied); false,
-    // with the lines going to standard error, when it cannot be opened as a regular file.
+    // with the lines going to standard error, when it cannot be opened as a regular file: the
+    // first of them says so.
     bool openFile(std::string const& path);
 
     void showConsole(bool show);
@@ -62,6 +63,9 @@ private:
     // Writes the line and its end to the file, or to standard error (in colour when shown), each
     // in one piece; the caller holds the lock.
     void writeLine(int type, std::string const& bytes);
+    // The error line that the log file at path cannot be opened, on standard error (where the
+    // lines go then) and among the recent lines; the caller holds the lock or is the constructor.
+    void sayNoFile(std::string const& path, std::wstring const& whyNot);
 
     mutable std::mutex mutex_;
     std::FILE* file_ = nullptr;

@@ -124,9 +124,11 @@ public:
     // opens the file through the archive order "DEFAULT" (archives, then disk); any other mode
     // reads the path from disk only. False (and an empty node) when the file cannot be read or
     // holds no element; a damaged file keeps what could be read, logs one error line and gives
-    // true (loadChecked tells it apart).
+    // true (loadChecked tells it apart). A file larger than File::kMaxTextFileBytes (or maxBytes)
+    // is not read: one line, kNothing.
     bool load(std::wstring const& fileName, int mode = 0);
     ReadResult loadChecked(std::wstring const& fileName, int mode = 0);
+    ReadResult loadChecked(std::wstring const& fileName, int mode, u64 maxBytes);
     // Parses text into this node as load does; sourceName names the text in log lines.
     bool loadFromText(std::wstring_view text, std::wstring const& sourceName = L"(text)");
     ReadResult loadFromTextChecked(std::wstring_view text, std::wstring const& sourceName = L"(text)");

@@ -145,6 +145,10 @@ std::FILE* openTemporary(std::string const& target, std::string& name, std::wstr
 }  // namespace
 
 XMLNode::ReadResult XMLNode::loadChecked(std::wstring const& fileName, int mode) {
+    return loadChecked(fileName, mode, File::kMaxTextFileBytes);
+}
+
+XMLNode::ReadResult XMLNode::loadChecked(std::wstring const& fileName, int mode, u64 maxBytes) {
     clear();
     GOBManager const& archives = GOBManager::getInstance();
     File file(fileName);
@@ -155,7 +159,11 @@ XMLNode::ReadResult XMLNode::loadChecked(std::wstring const& fileName, int mode)
     // Read straight into the new tree's store: the 8-bit text stays there as what the tree's
     // names and values are views of.
     auto store = std::make_unique<XMLStore>();
-    if (!file.readAll(store->bytes)) return ReadResult::kNothing;  // File named it in the log
+    std::wstring why;
+    if (!file.readAll(store->bytes, maxBytes, &why)) {
+        logError(L"Property file \"" + fileName + L"\" " + why);
+        return ReadResult::kNothing;
+    }
     return parseStore(std::move(store), fileName);
 }
 

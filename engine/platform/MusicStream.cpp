@@ -28,13 +28,11 @@ MusicStream::~MusicStream() { unload(); }
 HRESULT MusicStream::load(std::wstring const& fileName) {
     unload();
     fileName_ = fileName;
+    // A track is loaded again each time it is played: a file that cannot be read is told once.
     File file(fileName);
+    bool const found = file.open(fileName);
     std::vector<u8> bytes;
-    if (!file.open(fileName)) {
-        logError(L"MusicStream: music \"" + fileName + L"\" not found");
-        return HRESULT_FILE_NOT_FOUND;
-    }
-    if (!file.readAll(bytes)) return E_FAIL;  // logged by the file
+    if (!file.readAllOnce(bytes, L"MusicStream: music \"" + fileName + L"\"")) return found ? E_FAIL : HRESULT_FILE_NOT_FOUND;
     void* object = nullptr;
     HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, &object);
     if (FAILED(hr) || !object) {

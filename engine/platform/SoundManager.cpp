@@ -114,12 +114,11 @@ std::shared_ptr<SoundSample> SoundManager::loadSample(std::wstring const& fileNa
     auto known = samplesByFile_.find(key);
     if (known != samplesByFile_.end()) return known->second;
 
+    // Every sound entry naming a file that cannot be read tries it again: it is told once.
     File file(fileName);
+    file.open(fileName);
     std::vector<u8> bytes;
-    if (!file.open(fileName) || !file.readAll(bytes)) {
-        logError(L"SoundManager: sample \"" + fileName + L"\" not found");
-        return nullptr;
-    }
+    if (!file.readAllOnce(bytes, L"SoundManager: sample \"" + fileName + L"\"")) return nullptr;
     auto sample = std::make_shared<SoundSample>();
     sample->file = fileName;
     if (!decodeWave(bytes, fileName, sample->format, sample->pcm)) return nullptr;

@@ -17,8 +17,15 @@ AnimationFrameBudget* g_current = nullptr;
 AnimationFrameBudget::AnimationFrameBudget(std::wstring fileName, std::size_t frames, Reading reading)
     : fileName_(std::move(fileName)), left_(frames), animationShare_(kAnimationsPerFile), reading_(reading),
       outer_(g_current) {
-    for (AnimationFrameBudget const* b = outer_; b; b = b->outer_)
-        if (b->reading_ == Reading::kFile) animationShare_ = kAnimationsPerInnerFile;
+    AnimationFrameBudget* outerFile = outer_;
+    while (outerFile && outerFile->reading_ != Reading::kFile) outerFile = outerFile->outer_;
+    if (outerFile) {
+        animationShare_ = kAnimationsPerInnerFile;
+        if (reading_ == Reading::kFile && outerFile->sureFilesLeft_ > 0) {
+            --outerFile->sureFilesLeft_;
+            sureLeft_ = kSureAnimationsPerInnerFile;
+        }
+    }
     animationsLeft_ = animationShare_;
     g_current = this;
 }
@@ -66,14 +73,24 @@ bool AnimationFrameBudget::spentOut(std::wstring const& what) {
 std::wstring AnimationFrameBudget::readingFile() { return g_current ? g_current->fileName_ : std::wstring(); }
 
 bool AnimationFrameBudget::takeAnimation(SpentShare& spent) {
+    // The files charged: those in force out to the first whose sure part still holds one.
+    AnimationFrameBudget* end = nullptr;
     for (AnimationFrameBudget* b = g_current; b; b = b->outer_) {
+        if (b->reading_ == Reading::kFile && b->sureLeft_ > 0) {
+            end = b->outer_;
+            break;
+        }
+    }
+    for (AnimationFrameBudget* b = g_current; b != end; b = b->outer_) {
         if (b->reading_ == Reading::kFile && b->animationsLeft_ == 0) {
             spent = SpentShare{b->fileName_, b->animationShare_};
             return false;
         }
     }
-    for (AnimationFrameBudget* b = g_current; b; b = b->outer_) {
-        if (b->reading_ == Reading::kFile) --b->animationsLeft_;
+    for (AnimationFrameBudget* b = g_current; b != end; b = b->outer_) {
+        if (b->reading_ != Reading::kFile) continue;
+        --b->animationsLeft_;
+        if (b->sureLeft_ > 0) --b->sureLeft_;
     }
     return true;
 }

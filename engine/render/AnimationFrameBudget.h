@@ -15,12 +15,16 @@
 //
 // A file's budget also holds its share of the registry's animations: the lists read for one
 // file add at most kAnimationsPerFile animations, all together; a file read for another (a GUI
-// file for the menu file) at most kAnimationsPerInnerFile, within the outer file's share. The
-// game's files that name lists (the menu file for all its GUI files, the tutorial file, the two
-// particle files, the story file, the mini-game file) each keep their share, and with the
-// pointer list read alone they fit in the registry; a GUI file leaves the other GUI files of the
-// menu file most of its share. So five hostile lists of 4,096 names read early no longer leave
-// the lists read later short.
+// file for the menu file) at most kAnimationsPerInnerFile. Of these, the first
+// kSureAnimationsPerInnerFile are its own, whatever the files read before it took: the first
+// kInnerFilesWithSureAnimations files read for a file have such a sure part, which the outer
+// file's share is not charged with; the rest is taken from the outer file's share. The game's
+// files that name lists (the menu file for all its GUI files, the tutorial file, the two
+// particle files, the story file, the mini-game file) each keep their share, and with the sure
+// parts and the pointer list read alone they fit in the registry. So five hostile lists of 4,096
+// names read early no longer leave the lists read later short, and however many of the menu
+// file's GUI files are hostile, each of the others keeps its sure part (the achievement screen
+// its medal pictures).
 #pragma once
 
 #include <cstddef>
@@ -37,6 +41,10 @@ public:
     // 4 times the largest GUI file's (124).
     static constexpr std::size_t kAnimationsPerFile = 2048;
     static constexpr std::size_t kAnimationsPerInnerFile = 512;
+    // The largest GUI file's animations (124, the achievement screen's), and about 1.5 times the
+    // menu file's GUI files (22).
+    static constexpr std::size_t kSureAnimationsPerInnerFile = 128;
+    static constexpr std::size_t kInnerFilesWithSureAnimations = 32;
 
     // What is read under the budget: a file that names animations or lists, or a list itself.
     enum class Reading { kFile, kList };
@@ -76,6 +84,10 @@ private:
     std::size_t used_ = 0;
     std::size_t animationShare_;
     std::size_t animationsLeft_;
+    // Of animationsLeft_, those the outer file's share is not charged with.
+    std::size_t sureLeft_ = 0;
+    // The sure parts this file may still give files read for it.
+    std::size_t sureFilesLeft_ = kInnerFilesWithSureAnimations;
     bool logged_ = false;
     Reading reading_;
     AnimationFrameBudget* outer_;

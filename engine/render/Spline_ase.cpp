@@ -40,7 +40,7 @@ void Spline::importAse(XMLNode const& node, SplinePointKeys const& defaults, Rea
         return;
     }
     AseReadResult result;
-    readAseVertices(file.readText(), shape, withInterpolated, kMaxControlPoints, result);
+    readAseVertices(file.readText(File::kMaxTextFileBytes), shape, withInterpolated, kMaxControlPoints, result);
     logAseProblems(result, fileName);
     if (!result.shapeFound) problems.add(L"no shape \"" + shape + L"\" in \"" + fileName + L"\", read all shapes");
 

@@ -145,8 +145,9 @@ private:
     // The loading path of both file recipes: reads an opened image file (requested names it in
     // the log line when it was not found), takes its information and, unless suspended, creates
     // the texture. False (logged) when missing, unreadable, no loadable image or over the
-    // picture budget.
-    bool loadImageFile(File const& source, std::wstring const& requested, TextureLoadParams const& limits,
+    // picture budget. A file that cannot be read is logged once for the run, however often the
+    // texture is made again.
+    bool loadImageFile(File& source, std::wstring const& requested, TextureLoadParams const& limits,
                        D3DFORMAT format, bool ownPicture);
     // A "CUT" part: its own texture with the pixels of part copied from source.
     bool copyPart(Texture2D& source, RECT const& part, bool pow2);

@@ -13,7 +13,8 @@
 // each look-up cost the same however many animations are held; renaming a held animation makes
 // the index again at the next look-up. A list adds at most kMaxPerList animations, the lists
 // read for one file at most its share (AnimationFrameBudget::kAnimationsPerFile, so the lists
-// of files read later keep theirs), and the registry holds at most kMaxAnimations (an animation
+// of files read later keep theirs; a file read for another keeps a sure part of its own), and the
+// registry holds at most kMaxAnimations (an animation
 // without frames still costs about 1 KB): the rest of a list is left out, with one line for
 // the list.
 #pragma once
@@ -35,11 +36,16 @@ class XMLNode;
 
 class Texture2DAnimationManager {
 public:
-    // About 33 and 65 times the largest list and all the game's lists.
+    // About 33 and 81 times the largest list and all the game's lists.
     static constexpr std::size_t kMaxPerList = 4096;
-    static constexpr std::size_t kMaxAnimations = 16384;
-    // The shares of the game's six files that name lists and the pointer list read alone.
-    static_assert(6 * AnimationFrameBudget::kAnimationsPerFile + kMaxPerList <= kMaxAnimations);
+    static constexpr std::size_t kMaxAnimations = 20480;
+    // The shares of the game's six files that name lists, the sure parts of the files read for
+    // one of them (the menu file's GUI files) and the pointer list read alone.
+    static_assert(6 * AnimationFrameBudget::kAnimationsPerFile +
+                      AnimationFrameBudget::kInnerFilesWithSureAnimations *
+                          AnimationFrameBudget::kSureAnimationsPerInnerFile +
+                      kMaxPerList <=
+                  kMaxAnimations);
 
     // Made on first use, destroyed at exit (animations first, then the textures).
     static Texture2DAnimationManager& instance();

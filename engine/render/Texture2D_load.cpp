@@ -26,8 +26,6 @@ u32 roundUpPow2(u32 v) {
 
 std::wstring hresultText(HRESULT hr) { return std::to_wstring(static_cast<long>(hr)); }
 
-bool readFile(File const& file, std::vector<u8>& data) { return file.readAll(data) && !data.empty(); }
-
 // One axis of a part rectangle on the part node: low edge, centre, high edge and extent keys
 // ("L", "LC", "R", "W" or "T", "TC", "B", "H"). An extent counts back from a given high edge,
 // else around a given centre, else on from the low edge.
@@ -161,19 +159,13 @@ bool Texture2D::createFromFileData(std::vector<u8> const& data, D3DFORMAT format
     return true;
 }
 
-bool Texture2D::loadImageFile(File const& source, std::wstring const& requested, TextureLoadParams const& limits,
+bool Texture2D::loadImageFile(File& source, std::wstring const& requested, TextureLoadParams const& limits,
                               D3DFORMAT format, bool ownPicture) {
-    if (!source.isOpen()) {
-        logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": file \"" + requested + L"\" not found");
-        return false;
-    }
-    fileName_ = source.getPath();
+    if (source.isOpen()) fileName_ = source.getPath();
+    // A texture is made again on every use while it is not: its file's problem is told once.
     std::vector<u8> data;
-    if (!readFile(source, data)) {
-        logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": file \"" + fileName_ +
-                 L"\" cannot be read");
+    if (!source.readAllOnce(data, L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": file \"" + requested + L"\""))
         return false;
-    }
     if (!readImageInfo(data, limits)) return false;
     if (suspended_) {
         created_ = 1;

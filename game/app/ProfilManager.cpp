@@ -3,16 +3,11 @@
 #include "game/app/ProfilManager.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "engine/core/AppInfo.h"
-#include "engine/core/CodePage.h"
-#include "engine/core/File.h"
+#include "engine/core/KeepAside.h"
 #include "engine/core/Logger.h"
 #include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
@@ -49,79 +44,7 @@ void ProfilManager::clear() {
     besideUnread_ = false;
 }
 
-namespace {
-
 using Orvex::XMLNode;
-
-// A file kept aside is copied in blocks of this size, so keeping it costs no more memory whatever
-// its size.
-constexpr std::size_t kCopyBlock = std::size_t{1} << 16;
-
-std::wstring errorText(int error) { return Orvex::toWideString(std::strerror(error)); }
-
-// Whether any entry has the name (a link that leads nowhere too); a name that cannot be looked
-// at counts as taken.
-bool taken(std::string const& host) {
-    std::error_code error;
-    return std::filesystem::symlink_status(host, error).type() != std::filesystem::file_type::not_found;
-}
-
-// Why the entry that did not read completely has to be kept aside: it cannot be opened or read
-// (unreadable), or it does not read completely (damaged); empty when it is missing or empty.
-std::wstring whyKept(std::string const& host) {
-    if (!taken(host)) return {};
-    // Something other than a file (a FIFO, a folder) is never opened: it cannot be read.
-    std::wstring const kind = port::notRegularFile(host);
-    if (!kind.empty()) return L"cannot be read (" + kind + L")";
-    std::FILE* in = Orvex::openWholeFile(host, "rb");
-    if (!in) return L"cannot be opened (" + errorText(errno) + L")";
-    char byte = 0;
-    std::size_t const got = std::fread(&byte, 1, 1, in);
-    int const error = errno;
-    bool const failed = got == 0 && std::ferror(in);
-    std::fclose(in);
-    if (failed) return L"cannot be read (" + errorText(error) + L")";
-    return got > 0 ? L"does not read completely" : L"";
-}
-
-// What the log says when no ".bad" number is free.
-std::wstring allNumbersTaken() {
-    return L"\".bad1\" to \".bad" + std::to_wstring(ProfilManager::kMaxKeptAside) + L"\" are all taken";
-}
-
-// The first ".bad" number no entry has, or 0.
-int firstFreeNumber(std::string const& host) {
-    for (int number = 1; number <= ProfilManager::kMaxKeptAside; ++number)
-        if (!taken(host + ".bad" + std::to_string(number))) return number;
-    return 0;
-}
-
-// The file copied block by block into a new file, made durable before the caller replaces the
-// original: empty, or why it could not be (no part of a copy is left; `to` is never replaced).
-std::wstring copyIntoNewFile(std::string const& from, std::string const& to) {
-    std::wstring whyNot;
-    std::FILE* in = Orvex::openWholeFile(from, "rb", &whyNot);
-    if (!in) return whyNot;
-    // "x": never over a file that is there.
-    std::FILE* out = Orvex::openWholeFile(to, "wbx", &whyNot);
-    if (!out) {
-        std::fclose(in);
-        return whyNot;
-    }
-    int error = 0;
-    std::vector<char> block(kCopyBlock);
-    for (std::size_t got; error == 0 && (got = std::fread(block.data(), 1, block.size(), in)) > 0;)
-        if (std::fwrite(block.data(), 1, got, out) != got) error = errno;
-    if (error == 0 && std::ferror(in)) error = errno;
-    if (error == 0 && !port::commitFile(out)) error = errno;
-    if (std::fclose(out) != 0 && error == 0) error = errno;
-    std::fclose(in);
-    if (error == 0) return {};
-    std::remove(to.c_str());
-    return errorText(error);
-}
-
-}  // namespace
 
 bool ProfilManager::writeOver(XMLNode const& tree) {
     std::wstring const path = getFilePath();
@@ -134,63 +57,47 @@ void ProfilManager::keepBesideAside(std::wstring const& why) {
     std::string const host = port::hostPath(getFilePath());
     std::string const besideHost = host + port::hostPathNoLookup(kSavedBeside);
     std::wstring const beside = port::windowsPath(besideHost);
-    // Moved, not copied: it is not wanted under its name, and a move needs neither room nor reading.
-    int const number = firstFreeNumber(host);
-    std::string const target = host + ".bad" + std::to_string(number);
-    if (number > 0 && port::renameWithoutReplacing(besideHost, target)) {
-        Orvex::logError(L"Profiles: \"" + beside + L"\" " + why + L"; it is kept as \"" + port::windowsPath(target) + L"\"");
+    Orvex::KeptAside const kept = Orvex::keepAside(besideHost, host, kMaxFileBytes);
+    std::wstring const where = L"\"" + port::windowsPath(kept.place) + L"\"";
+    if (!kept.place.empty()) {
+        // A copy kept, the next save may remove it.
+        Orvex::logError(L"Profiles: \"" + beside + L"\" " + why +
+                        (kept.copied ? L"; " + kept.whyNot + L", a copy is kept as " + where : L"; it is kept as " + where));
         return;
     }
-    Orvex::logError(L"Profiles: \"" + beside + L"\" " + why + L" and cannot be kept aside (" +
-                    (number > 0 ? errorText(errno) : allNumbersTaken()) + L"); it stays as it is, and no save replaces it");
+    Orvex::logError(L"Profiles: \"" + beside + L"\" " + why + L" and cannot be kept aside (" + kept.whyNot +
+                    L"); it stays as it is, and no save replaces it");
     besideUnread_ = true;
 }
 
 bool ProfilManager::keepAsideAndWrite(XMLNode const& tree) {
     std::wstring const path = getFilePath();
     std::string const host = port::hostPath(path);
-    int const number = firstFreeNumber(host);
-    std::string const target = host + ".bad" + std::to_string(number);
-    std::wstring const kept = port::windowsPath(target);
-    std::wstring why = allNumbersTaken();
-    if (number > 0) {
-        std::wstring const notCopied = copyIntoNewFile(host, target);
-        if (notCopied.empty()) {
-            Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + L"; a copy is kept as \"" + kept + L"\"");
-            damaged_.clear();
-            if (writeOver(tree)) return true;
-            Orvex::logError(L"Profiles: the profiles read from \"" + path +
-                            L"\" could not be written over it; it stays as it was until a save succeeds");
-            return false;
-        }
-        why = L"no copy could be made: " + notCopied;
-    }
-    // No copy: the profiles are written beside the file before it is moved, so that one of the
-    // two holds them whenever the game may end.
+    // The profiles are written beside the file before it is moved, so that one of the two holds
+    // them whenever the game may end.
     std::string const besideHost = host + port::hostPathNoLookup(kSavedBeside);
     std::wstring const beside = port::windowsPath(besideHost);
     if (besideUnread_ || !tree.save(beside, true)) {
-        Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + L" and could not be copied aside (" + why +
-                        L"); it stays as it is, and the profiles could not be saved beside it either: what is "
-                        L"played now is not kept");
+        Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ +
+                        L"; it stays as it is, and the profiles could not be saved beside it: what is played now is "
+                        L"not kept");
         return false;
     }
-    if (number > 0) {
-        if (port::renameWithoutReplacing(host, target)) {
-            // Should the saved file not take the name, the next load finds it where it is.
-            bool const named = std::rename(besideHost.c_str(), host.c_str()) == 0;
-            Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + L"; it could not be copied (" + why +
-                            L") and is moved to \"" + kept + L"\"" +
-                            (named ? L"" : L"; the profiles stay saved as \"" + beside + L"\""));
-            damaged_.clear();
-            return true;
-        }
-        why += L"; it cannot be moved either: " + errorText(errno);
+    Orvex::KeptAside const kept = Orvex::keepAside(host, host, kMaxFileBytes);
+    if (kept.place.empty()) {
+        if (!savedBesideLogged_)
+            Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + L" and cannot be kept aside (" + kept.whyNot +
+                            L"); it stays as it is, and the profiles are saved as \"" + beside + L"\" until it can be");
+        savedBesideLogged_ = true;
+        return true;
     }
-    if (!savedBesideLogged_)
-        Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + L" and cannot be kept aside (" + why +
-                        L"); it stays as it is, and the profiles are saved as \"" + beside + L"\" until it can be");
-    savedBesideLogged_ = true;
+    // Should the saved file not take the name, the next load finds it where it is.
+    bool const named = std::rename(besideHost.c_str(), host.c_str()) == 0;
+    std::wstring const where = L"\"" + port::windowsPath(kept.place) + L"\"";
+    Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ +
+                    (kept.copied ? L"; " + kept.whyNot + L", a copy is kept as " + where : L"; it is moved to " + where) +
+                    (named ? L"" : L"; the profiles stay saved as \"" + beside + L"\""));
+    damaged_.clear();
     return true;
 }
 
@@ -199,20 +106,20 @@ bool ProfilManager::loadProfiles() {
     std::wstring const path = getFilePath();
     std::string const host = port::hostPath(path);
     XMLNode tree;
-    XMLNode::ReadResult read = tree.loadChecked(path, 1);
+    XMLNode::ReadResult read = tree.loadChecked(path, 1, kMaxFileBytes);
     std::wstring source = path;
     // Profiles saved beside a file that could not be kept aside, or before they took its name.
     std::string const besideHost = host + port::hostPathNoLookup(kSavedBeside);
     if (read == XMLNode::ReadResult::kComplete) {
         // Saved beside before the file was written whole: not read, and kept rather than removed
         // by the next save.
-        if (!whyKept(besideHost).empty()) keepBesideAside(L"is not read, as \"" + path + L"\" reads completely");
+        if (!Orvex::whyKeepAside(besideHost, kMaxFileBytes).empty()) keepBesideAside(L"is not read, as \"" + path + L"\" reads completely");
     } else {
-        damaged_ = whyKept(host);
+        damaged_ = Orvex::whyKeepAside(host, kMaxFileBytes);
         XMLNode saved;
-        if (!taken(besideHost) ||
-            saved.loadChecked(port::windowsPath(besideHost), 1) != XMLNode::ReadResult::kComplete) {
-            if (std::wstring const why = whyKept(besideHost); !why.empty()) keepBesideAside(why);
+        if (!Orvex::isNameTaken(besideHost) ||
+            saved.loadChecked(port::windowsPath(besideHost), 1, kMaxFileBytes) != XMLNode::ReadResult::kComplete) {
+            if (std::wstring const why = Orvex::whyKeepAside(besideHost, kMaxFileBytes); !why.empty()) keepBesideAside(why);
         } else {
             source = port::windowsPath(besideHost);
             tree = std::move(saved);

@@ -3,23 +3,22 @@
 //
 // The file is written crash-safe: into a file beside it, then renamed over it, so a crash or a
 // failed write leaves the old file whole (a failure logs one line). A file that does not read
-// completely (cut short, damaged) or cannot be opened or read at all (unreadable: the log line
-// says which) is loaded as far as it reads and kept under "profile.prf.bad" followed by a number
-// (never over an earlier one): copied block by block where it can be, else moved there (a move
-// needs neither room nor reading). The profiles read are written in its place at once, with one
-// log line: a game that ends without its last save (killed, a crash) still finds them at the next
-// start. At most kMaxProfiles profiles are read; a file with more is kept aside the same way, so
-// no save loses the others.
+// completely (cut short, damaged), cannot be opened or read at all (unreadable: the log line says
+// which) or is larger than kMaxFileBytes (refused unread) is loaded as far as it reads and kept
+// under "profile.prf.bad" followed by a number (never over an earlier one; engine/core/KeepAside.h):
+// the profiles read are written to kSavedBeside ("profile.prf.new") first, then the file is moved
+// aside (copied only where it cannot be moved) and the saved file takes its name, so at every
+// moment one of the two holds them, and a game that ends without its last save (killed, a crash)
+// still finds them at the next start; one log line. At most kMaxProfiles profiles are read; a file
+// with more is kept aside the same way, so no save loses the others.
 //
-// A file that cannot be copied is moved by way of kSavedBeside ("profile.prf.new"): the profiles
-// are written there first, then the file is moved aside and the saved file takes its name, so at
-// every moment one of the two holds them. While the file cannot be kept at all (every number
-// taken), it stays as it is and each save goes to kSavedBeside, trying to keep it first. Loading
-// reads kSavedBeside when "profile.prf" is missing or does not read completely; a save written
-// over "profile.prf" removes it. A kSavedBeside that loading does not read ("profile.prf" reads
-// completely, or it does not itself) is moved to the first free ".bad" number with one log line;
-// while it cannot be, no save replaces or removes it. A save that keeps the profiles nowhere (no
-// room even beside) logs and emits saveFailed, by which the game tells the player.
+// While the file cannot be kept at all (every number taken), it stays as it is and each save goes
+// to kSavedBeside. Loading reads kSavedBeside when "profile.prf" is missing or does not read
+// completely; a save written over "profile.prf" removes it. A kSavedBeside that loading does not
+// read ("profile.prf" reads completely, or it does not itself) is moved to the first free ".bad"
+// number with one log line; while it cannot be, no save replaces or removes it. A save that keeps
+// the profiles nowhere (no room even beside) logs and emits saveFailed, by which the game tells
+// the player.
 //
 // Only regular files are read: a FIFO, a folder or a device in the place of either file is
 // unreadable (never opened, so it cannot block the start) and kept aside as a damaged file is.
@@ -28,6 +27,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/KeepAside.h"
+#include "engine/core/Types.h"
 #include "signals/sigslot.h"
 
 namespace Orvex {
@@ -42,8 +43,11 @@ class ProfilManager {
 public:
     static constexpr wchar_t const* kFileName = L"profile.prf";
     static constexpr std::size_t kMaxProfiles = 1024;
+    // About 7 times a file of 8 profiles with a quick save and statistics for each of 50 variants
+    // (35 MB).
+    static constexpr Orvex::u64 kMaxFileBytes = Orvex::u64{256} << 20;
     // The ".bad" numbers a damaged file may be kept as; with all of them taken it stays in place.
-    static constexpr int kMaxKeptAside = 1000;
+    static constexpr int kMaxKeptAside = Orvex::kMaxKeptAside;
     // Appended to the file's name: the profiles saved beside a file that is not yet kept aside.
     static constexpr wchar_t const* kSavedBeside = L".new";
 
@@ -98,10 +102,10 @@ public:
 private:
     // The tree written over the file; a file saved beside it goes (unless besideUnread_).
     bool writeOver(Orvex::XMLNode const& tree);
-    // Keeps the file that must be kept aside (damaged_) at the first free ".bad" number, copied
-    // or else moved, then writes the tree in its place; while it cannot be kept, writes the tree
-    // beside it. One log line says why it is kept (damaged_) and where. False when the tree could
-    // be written nowhere.
+    // Writes the tree beside the file that must be kept aside (damaged_), keeps the file at the
+    // first free ".bad" number (moved, else copied) and gives the saved file its name; while it
+    // cannot be kept, the tree stays beside it. One log line says why it is kept (damaged_) and
+    // where. False when the tree could be written nowhere.
     bool keepAsideAndWrite(Orvex::XMLNode const& tree);
     // Moves kSavedBeside, which loading did not read, to the first free ".bad" number; one log
     // line says why (`why`) and where, or that it stays (besideUnread_).

@@ -21,7 +21,7 @@ namespace {
 // search, which costs more than reading a small file).
 bool readOpenedFile(Orvex::File const& file, Orvex::XMLNode& out) {
     std::vector<Orvex::u8> bytes;
-    return file.readAll(bytes) && out.loadFromBytes(bytes.data(), bytes.size(), file.getPath());
+    return file.readAll(bytes, Orvex::File::kMaxTextFileBytes) && out.loadFromBytes(bytes.data(), bytes.size(), file.getPath());
 }
 
 // The last part of a file name, without case: two names of one file end alike.

@@ -56,7 +56,9 @@ inline void saveAndLoadAgain(std::filesystem::path const& file) {
     int const count = profiles.getProfileCount();
     if (!profiles.saveProfiles()) std::abort();
     Orvex::XMLNode written;
-    if (written.loadChecked(port::windowsPath(file.string()), 1) != Orvex::XMLNode::ReadResult::kComplete) std::abort();
+    if (written.loadChecked(port::windowsPath(file.string()), 1, Solitaire::ProfilManager::kMaxFileBytes) !=
+        Orvex::XMLNode::ReadResult::kComplete)
+        std::abort();
     profiles.loadProfiles();
     if (profiles.getProfileCount() != count) std::abort();
 }

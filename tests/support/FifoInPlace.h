@@ -3,7 +3,8 @@
 // should the FIFO still stand after kRelease, it is given a partner for a moment (through a link
 // of its own, wherever the reader moved it), the blocked open returns and the test fails on what
 // the reader then did, rather than hanging ctest. A reader that does not block never meets the
-// partner; the test's outcome does not depend on how long it takes.
+// partner; the test's outcome does not depend on how long it takes. NotAFileInPlace makes a FIFO,
+// a folder or a link to a device, for tests of each.
 #pragma once
 
 #include <fcntl.h>
@@ -14,7 +15,9 @@
 #include <condition_variable>
 #include <csignal>
 #include <filesystem>
+#include <memory>
 #include <mutex>
+#include <string>
 #include <system_error>
 #include <thread>
 
@@ -61,6 +64,33 @@ private:
     std::condition_variable ended_;
     bool done_ = false;
     std::thread watcher_;
+};
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+// What a reader may find in a file's place besides a file, with the port's words for it.
+struct NotAFile {
+    char const* what;
+    wchar_t const* kind;
+};
+inline constexpr NotAFile kNotAFile[] = {{"folder", L"Is a directory"},
+                                         {"fifo", L"a FIFO, not a regular file"},
+                                         {"device", L"a character device, not a regular file"}};
+
+// One of them made at a path (a device: a link to /dev/zero).
+class NotAFileInPlace {
+public:
+    NotAFileInPlace(NotAFile const& thing, std::filesystem::path const& path) {
+        std::string const what = thing.what;
+        if (what == "folder") std::filesystem::create_directory(path);
+        if (what == "fifo") fifo_ = std::make_unique<FifoInPlace>(path);
+        if (what == "device") std::filesystem::create_symlink("/dev/zero", path);
+    }
+
+private:
+    std::unique_ptr<FifoInPlace> fifo_;
 };
 
 }  // namespace testsupport

@@ -94,8 +94,10 @@ public:
 
     // Settings file: root "MyEngineParams" with "ENGINE_PARAMS" (the init records of device,
     // sound, input and textures) and "API_PARAMS" (the user globals). A missing, empty or
-    // damaged file logs one line, keeps the current values and returns false. saveConfig writes
-    // 8-bit text through a temporary file, so a failed write leaves the old file as it was.
+    // damaged file logs one line, keeps the current values and returns false; one that cannot be
+    // read is kept aside under a ".bad" number first (the line says where), and where it cannot
+    // be, saveConfig leaves it. saveConfig writes 8-bit text through a temporary file, so a failed
+    // write leaves the old file as it was.
     bool loadConfig(std::wstring const& path);
     bool saveConfig(std::wstring const& path);
     // The texture settings ("TEXINITPARAMS"), held here so that the settings file can be read
@@ -247,6 +249,8 @@ private:
     bool debug_ = false;
     std::wstring appPath_;
     std::wstring appTitle_;
+    // The settings file that could not be read nor kept aside, which saveConfig leaves.
+    std::wstring configLeftAlone_;
 
     bool initialised_ = false;
     bool inMainLoop_ = false;

@@ -1,12 +1,16 @@
 // The settings file "config.cfg": root "MyEngineParams", the engine's init records under
 // "ENGINE_PARAMS" and the game's settings under "API_PARAMS". Written as 8-bit text through a
-// temporary file (XMLNode::save), so a failed write keeps the previous file.
+// temporary file (XMLNode::save), so a failed write keeps the previous file. A file that cannot be
+// read (not a regular file, unreadable, too large) is kept aside at load (KeepAside.h), as the end
+// would write over it.
 #include "engine/core/File.h"
 #include "engine/core/GOBManager.h"
+#include "engine/core/KeepAside.h"
 #include "engine/core/Logger.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/core/UserGlobals.h"
 #include "engine/core/XMLNode.h"
+#include "port/win32/win32_paths.h"
 
 namespace Orvex {
 
@@ -20,15 +24,36 @@ constexpr wchar_t kTexParams[] = L"TEXINITPARAMS";
 }  // namespace
 
 bool OrvexEngine::loadConfig(std::wstring const& path) {
+    configLeftAlone_.clear();
+    std::wstring const what = L"Settings file \"" + path + L"\"";
+    // A file that cannot be read would be written over at the end: it is kept aside first, and
+    // where it cannot be, left alone. Part of its one line.
+    auto keptAside = [&] {
+        std::string const host = port::hostPath(path);
+        KeptAside const kept = keepAside(host, host, File::kMaxTextFileBytes);
+        if (kept.place.empty()) {
+            configLeftAlone_ = path;
+            return L"; it cannot be kept aside (" + kept.whyNot + L"), so it is not written over";
+        }
+        std::wstring const where = L"\"" + port::windowsPath(kept.place) + L"\"";
+        return kept.copied ? L"; " + kept.whyNot + L", a copy is kept as " + where : L"; it is kept as " + where;
+    };
     // Opened here rather than by XMLNode::load so that each failure gives exactly one line.
     File file(path);
     if (!file.open(path, GOBManager::getInstance().getDiskOrder())) {
-        file.logNotOpen(L"Settings file \"" + path + L"\"", L"; default settings are used");
+        std::wstring const why = whyKeepAside(port::hostPath(path), File::kMaxTextFileBytes);
+        if (why.empty()) file.logNotOpen(what, L"; default settings are used");
+        else logError(what + L" " + why + keptAside() + L"; default settings are used");
         return false;
     }
-    std::wstring const text = file.readText();
+    std::wstring whyNot;
+    std::wstring const text = file.readText(File::kMaxTextFileBytes, &whyNot);
+    if (!whyNot.empty()) {
+        logError(what + L" " + whyNot + keptAside() + L"; default settings are used");
+        return false;
+    }
     if (text.find_first_not_of(L" \t\r\n") == std::wstring::npos) {
-        logWarning(L"Settings file \"" + path + L"\" is empty; default settings are used");
+        logWarning(what + L" is empty; default settings are used");
         return false;
     }
     XMLNode root;
@@ -54,6 +79,10 @@ bool OrvexEngine::loadConfig(std::wstring const& path) {
 }
 
 bool OrvexEngine::saveConfig(std::wstring const& path) {
+    if (!configLeftAlone_.empty() && configLeftAlone_ == path) {
+        logWarning(L"Settings file \"" + path + L"\" is not written: it could not be read or kept aside");
+        return false;
+    }
     XMLNode root(kRootName);
     XMLNode* engineParams = root.addChild(kEngineParams);
     writePlatformConfig(*engineParams);

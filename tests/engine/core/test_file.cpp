@@ -236,3 +236,42 @@ TEST_F(FileTest, ReadOnceKnowsAFileByItsIdentity) {
                        {base + L"/zwei.txt", true},   {L"fehlt.txt", true},           {L"fehlt.txt", false}};
     for (Case const& c : cases) EXPECT_EQ(once.first(c.name), c.first) << port::toUtf8(c.name);
 }
+
+// A file larger than its reader takes is refused before a byte is read, with one line naming it,
+// its size and the limit (sparse files cost no room or time); at the limit it is read.
+TEST_F(FileTest, AFileLargerThanItsReaderTakesIsRefusedUnreadWithOneLine) {
+    std::filesystem::path const dir = testsupport::makeTempDir("file_sizes");
+    auto sparse = [&](char const* name, Orvex::u64 size) {
+        testsupport::writeFile(dir / name, "");
+        std::filesystem::resize_file(dir / name, size);
+        return wide(dir) + L"\\" + port::fromUtf8(name);
+    };
+    GOBManager::getInstance().addArchive(GOBFile::fromMemory(L"S", gob::buildArchive({{"eleven.txt", "eleven byte"}}), 0));
+    struct {
+        std::wstring name;
+        Orvex::u64 limit;
+        wchar_t const* why;  // null: read
+    } const cases[] = {
+        {sparse("any.bin", File::kMaxReadBytes + 1), File::kMaxReadBytes, L"is 268435457 bytes, more than the 268435456"},
+        {sparse("ten.bin", 10), 10, nullptr},
+        {L"eleven.txt", 10, L"is 11 bytes, more than the 10"},
+        {L"eleven.txt", 11, nullptr},
+    };
+    for (auto const& c : cases) {
+        File file(L"sized");
+        ASSERT_TRUE(file.open(c.name));
+        std::vector<Orvex::u8> bytes;
+        logtest::LogWatch watch;
+        EXPECT_EQ(file.readAll(bytes, c.limit), c.why == nullptr) << port::toUtf8(c.name);
+        std::vector<std::wstring> const line{L"ERROR File \"" + c.name + L"\" " + (c.why ? c.why : L"") +
+                                             L" such a file may have; it is not read"};
+        EXPECT_EQ(watch.lines(), c.why ? line : std::vector<std::wstring>{});
+    }
+    // A property file has a lower limit of its own.
+    std::wstring const property = sparse("texte.lng", File::kMaxTextFileBytes + 1);
+    XMLNode tree;
+    logtest::LogWatch watch;
+    EXPECT_EQ(tree.loadChecked(property), XMLNode::ReadResult::kNothing);
+    EXPECT_EQ(watch.lines(), std::vector<std::wstring>{L"ERROR Property file \"" + property + L"\" is 16777217 bytes, "
+                                                       L"more than the 16777216 such a file may have; it is not read"});
+}

@@ -1,11 +1,13 @@
 // The log file and its fallback: where the log file cannot be made (a working folder that cannot
-// be written), every line goes to standard error, so that a failure is reported somewhere. Lines
+// be written), every line goes to standard error, the first saying why, so that a failure is
+// reported somewhere. Lines
 // from several threads, through the log and through the port layer's hook, reach the file whole.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -25,7 +27,24 @@ TEST(Logger, WithoutALogFileTheLinesGoToStandardError) {
     Orvex::Logger& log = Orvex::Logger::getInstance();
     ASSERT_FALSE(log.isConsoleShown());
     std::filesystem::path const folder = testsupport::makeTempDir("logger_fallback");
-    EXPECT_FALSE(log.openFile((folder / "missing" / "logfile.log").string()));
+    // The first line on standard error says why (before, nothing did).
+    std::filesystem::create_directory(folder / "logfile.log");
+    struct {
+        std::filesystem::path file;
+        char const* why;
+    } const cases[] = {{folder / "missing" / "logfile.log", "No such file or directory"},
+                       {folder / "logfile.log", "Is a directory"}};
+    for (auto const& c : cases) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(log.openFile(c.file.string()));
+        std::string const said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("ERROR The log file \"" + c.file.string() + "\" cannot be opened (" + c.why +
+                            "); the log goes to standard error"),
+                  std::string::npos)
+            << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
+    std::filesystem::remove(folder / "logfile.log");
     testing::internal::CaptureStderr();
     Orvex::logError(L"nothing to write to");
     std::string const lost = testing::internal::GetCapturedStderr();

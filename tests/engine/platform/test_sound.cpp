@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "engine/core/GOBManager.h"
+#include "engine/platform/MusicManager.h"
 #include "port/crt/crt.h"
+#include "tests/engine/core/LogWatch.h"
 #include "tests/engine/platform/PlatformSupport.h"
 #include "port/win32/win32_text.h"
+#include "tests/support/FifoInPlace.h"
 
 using namespace Orvex;
 using namespace platformtest;
@@ -184,4 +187,32 @@ TEST_F(SoundTest, TooManySoundsLetTheOldestGo) {
     manager().playSound(L"L")->play(1.0, true);
     EXPECT_EQ(manager().getActiveCount(), 2u);
     EXPECT_FALSE(first->isPlaying());
+}
+
+// Something other than a file in the place of a sample named by three sound entries, or of a
+// music track played twice (each entry and each play tries the file again): one error line each
+// for the run, saying what stands there (it was "not found", once per try).
+TEST_F(SoundTest, SomethingOtherThanAFileInASamplesOrATracksPlaceIsToldOnceForWhatItIs) {
+    for (testsupport::NotAFile const& c : testsupport::kNotAFile) {
+        SCOPED_TRACE(c.what);
+        std::string const what = c.what;
+        std::filesystem::path const sample = dir_ / (what + "_klick.wav");
+        std::filesystem::path const track = dir_ / (what + "_menu.wav");
+        testsupport::NotAFileInPlace const inSample(c, sample);
+        testsupport::NotAFileInPlace const inTrack(c, track);
+        logtest::LogWatch watch;
+        EXPECT_EQ(manager().loadSounds(list({{L"KLICK", {winPath(sample)}},
+                                             {L"KLICK2", {winPath(sample)}},
+                                             {L"UNKEY", {winPath(sample)}}})),
+                  0u);
+        MusicManager& music = MusicManager::getInstance();
+        music.loadMusic(entryList(L"MUSIC", {{L"MENU", {winPath(track)}}}));
+        EXPECT_FALSE(music.play(L"MENU", true));
+        EXPECT_FALSE(music.play(L"MENU", true));
+        music.clear();
+        std::vector<std::wstring> const expected{
+            L"ERROR SoundManager: sample \"" + winPath(sample) + L"\" cannot be read (" + c.kind + L")",
+            L"ERROR MusicStream: music \"" + winPath(track) + L"\" cannot be read (" + c.kind + L")"};
+        EXPECT_EQ(watch.errors(), expected);
+    }
 }

@@ -135,7 +135,7 @@ TEST_F(AnimationRegistryTest, LookUpsFollowRenames) {
 // of a list is left out with one line naming it (names held already are no more than skipped).
 TEST_F(AnimationRegistryTest, ListsAndTheRegistryHoldABoundedNumber) {
     constexpr std::size_t kPerList = Texture2DAnimationManager::kMaxPerList;
-    static_assert(Texture2DAnimationManager::kMaxAnimations == 4 * kPerList);
+    static_assert(Texture2DAnimationManager::kMaxAnimations == 5 * kPerList);
     auto list = [](std::wstring const& prefix, std::size_t count) {
         std::wstring text = L"<LIST>";
         for (std::size_t i = 0; i < count; ++i) text += L"<ANIMATION_2D NAME=\"" + prefix + std::to_wstring(i) + L"\"/>";
@@ -152,8 +152,9 @@ TEST_F(AnimationRegistryTest, ListsAndTheRegistryHoldABoundedNumber) {
         {L"A", kPerList + 10, kPerList + 10, nullptr},
         {L"B", kPerList, 2 * kPerList + 10, nullptr},
         {L"C", kPerList, 3 * kPerList + 10, nullptr},
-        {L"D", kPerList, 4 * kPerList, L"Animation list \"D\" at line 1: 10 animation(s) left out"},
-        {L"E", 3, 4 * kPerList, L"Animation list \"E\" at line 1: 3 animation(s) left out"},
+        {L"G", kPerList, 4 * kPerList + 10, nullptr},
+        {L"D", kPerList, 5 * kPerList, L"Animation list \"D\" at line 1: 10 animation(s) left out"},
+        {L"E", 3, 5 * kPerList, L"Animation list \"E\" at line 1: 3 animation(s) left out"},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(testing::Message() << c.count << " named " << std::string(c.prefix, c.prefix + 1));
@@ -230,4 +231,42 @@ TEST_F(AnimationRegistryTest, TheListsOfAFileTakeItsShareAndTheFilesAfterKeepThe
     }
     EXPECT_NE(registry.findAnimation(L"F_2047"), nullptr);
     EXPECT_EQ(registry.findAnimation(L"F_2048"), nullptr);
+}
+
+// Hostile GUI files read for the menu file before the game's own (each naming 4,096 names) take
+// from its share only what lies beyond their sure part: with 4 of them, or all 21 other GUI
+// files of the menu file, the achievement screen keeps its 124 medal pictures (with 4 it kept
+// none) and the files read after the menu file keep their shares.
+TEST_F(AnimationRegistryTest, HoweverManyHostileGuiFilesComeFirstTheGamesOwnKeepTheirAnimations) {
+    using Orvex::AnimationFrameBudget;
+    auto load = [&](std::wstring const& prefix, std::size_t count) {
+        std::wstring text = L"<LIST>";
+        for (std::size_t i = 0; i < count; ++i) text += L"<ANIMATION_2D NAME=\"" + prefix + std::to_wstring(i) + L"\"/>";
+        Orvex::XMLNode node = parse(text + L"</LIST>");
+        registry.load(node, prefix);
+    };
+    // 4 take 512 each; of 21, five take 512, the sixth 256 (the share then spent), the rest 128.
+    struct {
+        int hostile;
+        std::size_t held;
+    } const cases[] = {{4, 4 * 512 + 124}, {21, 5 * 512 + 256 + 15 * 128 + 124}};
+    for (auto const& c : cases) {
+        registry.releaseAnimations();
+        {
+            AnimationFrameBudget const menus(L"data\\GUI\\menus.mnu");
+            for (int h = 0; h < c.hostile; ++h) {
+                AnimationFrameBudget const gui(L"hostile" + std::to_wstring(h) + L".gui");
+                load(L"H" + std::to_wstring(h) + L"_", Texture2DAnimationManager::kMaxPerList);
+            }
+            AnimationFrameBudget const erfolge(L"data\\GUI\\Erfolge.gui");
+            load(L"ERFOLG_", 124);
+        }
+        EXPECT_EQ(registry.getAnimations().size(), c.held) << c.hostile;
+        EXPECT_NE(registry.findAnimation(L"ERFOLG_123"), nullptr) << c.hostile;
+        for (wchar_t const* file : {L"data\\Partikel.par", L"data\\Games\\minigames.min", L"data\\Story\\Story.str"}) {
+            AnimationFrameBudget const after(file);
+            load(file, AnimationFrameBudget::kAnimationsPerFile);
+        }
+        EXPECT_EQ(registry.getAnimations().size(), c.held + 3 * AnimationFrameBudget::kAnimationsPerFile) << c.hostile;
+    }
 }

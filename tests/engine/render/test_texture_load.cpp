@@ -6,7 +6,9 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/TextureManager.h"
 #include "engine/render/TextureSettings.h"
+#include "tests/engine/core/LogWatch.h"
 #include "tests/engine/render/RenderFixture.h"
+#include "tests/support/FifoInPlace.h"
 
 using Orvex::Texture2D;
 using Orvex::TextureManager;
@@ -114,6 +116,26 @@ TEST_F(TextureLoadTest, BadInputGivesALogLineAndNoTexture) {
     TextureRef orphan;
     XMLNode part = parse(L"<TEX_PART NAME=\"p\" L=\"0\" T=\"0\" W=\"4\" H=\"4\"/>");
     EXPECT_FALSE(orphan->loadPart(part, nullptr));
+}
+
+// Something other than a file in a picture's place: a texture list read for each GUI file that
+// names it tries the file again each time (a texture that is not made is not kept); one error
+// line for the run says what stands there (it was "not found", once per try).
+TEST_F(TextureLoadTest, SomethingOtherThanAFileInAPicturesPlaceIsToldOnceForWhatItIs) {
+    for (testsupport::NotAFile const& c : testsupport::kNotAFile) {
+        SCOPED_TRACE(c.what);
+        std::string const what = c.what;
+        testsupport::NotAFileInPlace const inPlace(c, folder / (what + "_karten.png"));
+        std::wstring const file = pathOf(what + "_karten.png");
+        logtest::LogWatch watch;
+        TextureManager manager;
+        XMLNode node = parse(L"<LIST><TEXTUR2D NAME=\"SM_KARTEN\"><FILE FILENAME=\"" + file + L"\"/></TEXTUR2D></LIST>");
+        for (int guiFile = 0; guiFile < 3; ++guiFile) manager.loadTextures(node);
+        EXPECT_EQ(manager.findTexture(L"SM_KARTEN"), nullptr);
+        std::vector<std::wstring> const expected{L"ERROR Texture \"SM_KARTEN\" at line 1: file \"" + file +
+                                                 L"\" cannot be read (" + c.kind + L")"};
+        EXPECT_EQ(watch.errors(), expected);
+    }
 }
 
 TEST_F(TextureLoadTest, TextureListLoadsTexturesAndPartsByName) {

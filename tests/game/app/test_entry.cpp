@@ -591,8 +591,8 @@ TEST_F(EntryTest, AGameKilledAfterItKeptADamagedProfileFileAsideFindsTheProfileA
 // profile file (the start waited on it for ever before the start menu, and SIGTERM did not end
 // it), as the settings file and as a data file, and a folder as the data file. The game reaches
 // the start menu and ends by the console as always; one error line names the file and says what
-// stands there (the profile file's second says where it is kept); the profile file's FIFO is kept
-// aside and a file written in its place, the settings file written in the FIFO's place.
+// stands there (the profile file's second says where it is kept, the settings file's says it in
+// the same line); the FIFO of either is kept aside and a file written in its place.
 TEST_F(EntryTest, SomethingOtherThanAFileWhereTheGameReadsOneDoesNotStopTheStart) {
     writeConfig(windowed(1024, 768));
     std::vector<std::string> const toTheStartMenuAndOut{"10 menu STARTMENU", "12 key GRAVE", "14 type E_Exit",
@@ -609,12 +609,11 @@ TEST_F(EntryTest, SomethingOtherThanAFileWhereTheGameReadsOneDoesNotStopTheStart
     } const cases[] = {
         {"a FIFO as the profile file", userFolder / "profile.prf", false,
          {"ERROR Property file \"" + userPath + "\\profile.prf\" cannot be read (a FIFO, not a regular file)",
-          "ERROR Profiles: \"" + userPath + "\\profile.prf\" cannot be read (a FIFO, not a regular file); it could "
-          "not be copied (no copy could be made: a FIFO, not a regular file) and is moved to \"" + userPath +
-          "\\profile.prf.bad1\""}},
+          "ERROR Profiles: \"" + userPath + "\\profile.prf\" cannot be read (a FIFO, not a regular file); it is "
+          "moved to \"" + userPath + "\\profile.prf.bad1\""}},
         {"a FIFO as the settings file", userFolder / "config.cfg", false,
-         {"ERROR Settings file \"" + userPath + "\\config.cfg\" cannot be read (a FIFO, not a regular file); default "
-          "settings are used"}},
+         {"ERROR Settings file \"" + userPath + "\\config.cfg\" cannot be read (a FIFO, not a regular file); it is "
+          "kept as \"" + userPath + "\\config.cfg.bad1\"; default settings are used"}},
         {"a FIFO as a data file", dataFile, false,
          {"ERROR Property file \"data\\FlySplines.fsp\" cannot be read (a FIFO, not a regular file)"}},
         {"a folder as a data file", dataFile, true,
@@ -637,7 +636,10 @@ TEST_F(EntryTest, SomethingOtherThanAFileWhereTheGameReadsOneDoesNotStopTheStart
             Orvex::XMLNode profiles;
             EXPECT_EQ(profiles.loadChecked(port::windowsPath(c.place.string()), 1), Orvex::XMLNode::ReadResult::kComplete);
         }
-        if (c.place == userFolder / "config.cfg") expectForcedValues();
+        if (c.place == userFolder / "config.cfg") {
+            EXPECT_TRUE(fs::is_fifo(userFolder / "config.cfg.bad1"));
+            expectForcedValues();
+        }
         fs::remove_all(run);
         fs::create_directories(run);
         fs::remove_all(userFolder);

@@ -1,8 +1,8 @@
 // The profile file on disk: a save killed mid-way leaves the old or the new file whole, a failed
-// save keeps the old file, a file that does not read completely is copied aside (never over an
-// earlier copy) and what was read written at once, a full disk leaves it where it was, a file that
-// cannot be copied aside (unreadable, no room, every number taken) is kept all the same and what
-// is played found at the next start, profiles saved beside the file that are not read are kept
+// save keeps the old file, a file that does not read completely is moved aside (never over an
+// earlier one) and what was read written at once, a full disk leaves it where it was, a file that
+// cannot be read or is too large is moved aside as it is, one that cannot be kept aside (every
+// number taken) stays and what is played is found at the next start, profiles saved beside the file that are not read are kept
 // aside rather than removed, and a quick save written by one process is resumed by another.
 #include <gtest/gtest.h>
 
@@ -78,7 +78,7 @@ TEST_F(ProfileFileTest, AFailedSaveLogsAndKeepsTheOldFile) {
     EXPECT_EQ(testsupport::savesLeftBeside(path), std::vector<std::string>{});
 }
 
-TEST_F(ProfileFileTest, AFileThatDoesNotReadCompletelyIsCopiedAsideAndTheProfilesReadAreWrittenAtOnce) {
+TEST_F(ProfileFileTest, AFileThatDoesNotReadCompletelyIsMovedAsideAndTheProfilesReadAreWrittenAtOnce) {
     std::filesystem::path const path = useFile("damaged", "truncated.prf");
     std::string const damaged = testsupport::readFile(path);
     logtest::LogWatch watch;
@@ -106,9 +106,9 @@ TEST_F(ProfileFileTest, AFileThatDoesNotReadCompletelyIsCopiedAsideAndTheProfile
     EXPECT_FALSE(std::filesystem::exists(path.string() + ".bad3"));
 }
 
-// With every number of a kept copy taken, the damaged file is not copied: no copy is replaced, the
+// With every ".bad" number taken, the damaged file is not kept aside: no kept file is replaced, the
 // file stays where it was, no save replaces it and saves go beside it; once a number is free the
-// next save copies it, and the file saved beside it goes.
+// next save moves it there, and the file saved beside it takes its name.
 TEST_F(ProfileFileTest, NoKeptCopyIsReplacedAndTheDamagedFileStaysWhileNoneCanBeMade) {
     std::filesystem::path const path = useFile("all_kept", "truncated.prf");
     std::string const damaged = testsupport::readFile(path);
@@ -139,9 +139,9 @@ TEST_F(ProfileFileTest, NoKeptCopyIsReplacedAndTheDamagedFileStaysWhileNoneCanBe
     EXPECT_FALSE(std::filesystem::exists(path.string() + ".new"));
 }
 
-// A full disk (the file size limit of the process): when the copy cannot be written the damaged
-// file stays in place and unwritten; when the copy is made but the profiles cannot be written, the
-// file stays as it was beside its copy. The log says which.
+// A full disk (the file size limit of the process): the profiles cannot be written beside the
+// damaged file, with room for a copy of it or without, so it is not moved: it stays in place and
+// unwritten, and the log says so.
 TEST_F(ProfileFileTest, OnAFullDiskTheDamagedFileStaysWhereItWasAndTheLogSaysSo) {
     // Cut short: the profile element is never closed. The profiles are written as UTF-16, twice
     // the size of these 8-bit bytes.
@@ -152,9 +152,8 @@ TEST_F(ProfileFileTest, OnAFullDiskTheDamagedFileStaysWhereItWasAndTheLogSaysSo)
         bool copied;
         wchar_t const* line;
     } const cases[] = {
-        {"no room for the copy", damaged.size() - 1, false,
-         L"could not be copied aside (no copy could be made: File too large)"},
-        {"room for the copy only", damaged.size() + 1, true, L"could not be written over it; it stays as it was"},
+        {"no room for a copy", damaged.size() - 1, false, L"it stays as it is, and the profiles could not be saved beside it"},
+        {"room for a copy only", damaged.size() + 1, false, L"it stays as it is, and the profiles could not be saved beside it"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.what);
@@ -180,26 +179,29 @@ TEST_F(ProfileFileTest, OnAFullDiskTheDamagedFileStaysWhereItWasAndTheLogSaysSo)
     }
 }
 
-// A file that cannot be copied aside is moved aside (which needs neither reading nor room), and
-// what is played after is found at the next start: an unreadable file (the log says which, not
-// "damaged"; a FIFO is never opened, so the start does not wait on it) and a damaged one without
-// room for its copy. Where nothing can be written at all the file stays and each save says it
-// kept nothing (the game tells the player).
-TEST_F(ProfileFileTest, AFileThatCannotBeCopiedAsideIsMovedAndWhatIsPlayedIsFoundAtTheNextStart) {
+// A file that does not read is moved aside as it is (which needs neither reading nor room, and no
+// copy is made), and what is played after is found at the next start: an unreadable file (the log
+// says which, not "damaged"; a FIFO is never opened, so the start does not wait on it), a damaged
+// one without room for its copy, and one larger than a profile file may be (refused unread).
+// Where nothing can be written at all the file stays and each save says it kept nothing (the game
+// tells the player).
+TEST_F(ProfileFileTest, AFileThatDoesNotReadIsMovedAsideAndWhatIsPlayedIsFoundAtTheNextStart) {
     // Cut short, then blanks: its copy needs more room than the profiles saved.
     std::string const damaged = "<PROFILE><PROFIL NAME=\"Anna\">" + std::string(32768, ' ');
     struct {
         char const* what;
-        int original;  // 0 a folder, 1 a link to itself, 2 the damaged file, 3 a FIFO
+        int original;  // 0 a folder, 1 a link to itself, 2 the damaged file, 3 a FIFO, 4 too large
         rlim_t room;   // the largest file the process may write (0: no limit)
         wchar_t const* line;
         char const* keptAs;  // the original's name afterwards
     } const cases[] = {
-        {"a folder in its place", 0, 0, L"\" cannot be read (Is a directory); it could not be copied", ".bad1"},
-        {"a link that cannot be followed", 1, 0, L"\" cannot be opened (Too many levels of symbolic links)", ".bad1"},
-        {"no room for its copy", 2, 16384, L"(no copy could be made: File too large) and is moved to", ".bad1"},
-        {"no room at all", 2, 64, L"the profiles could not be saved beside it either", ""},
-        {"a FIFO in its place", 3, 0, L"\" cannot be read (a FIFO, not a regular file); it could not be copied", ".bad1"},
+        {"a folder in its place", 0, 0, L"\" cannot be read (Is a directory); it is moved to", ".bad1"},
+        {"a link that cannot be followed", 1, 0,
+         L"\" cannot be opened (Too many levels of symbolic links); it is moved to", ".bad1"},
+        {"no room for its copy", 2, 16384, L"\" does not read completely; it is moved to", ".bad1"},
+        {"no room at all", 2, 64, L"the profiles could not be saved beside it", ""},
+        {"a FIFO in its place", 3, 0, L"\" cannot be read (a FIFO, not a regular file); it is moved to", ".bad1"},
+        {"too large", 4, 0, L"\" is 268435457 bytes, more than the 268435456 such a file may have; it is moved to", ".bad1"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.what);
@@ -207,6 +209,10 @@ TEST_F(ProfileFileTest, AFileThatCannotBeCopiedAsideIsMovedAndWhatIsPlayedIsFoun
         if (c.original == 0) testsupport::writeFile(path / "inside", "kept");
         if (c.original == 1) std::filesystem::create_symlink("profile.prf", path);
         if (c.original == 2) testsupport::writeFile(path, damaged);
+        if (c.original == 4) {
+            testsupport::writeFile(path, damaged);
+            std::filesystem::resize_file(path, Solitaire::ProfilManager::kMaxFileBytes + 1);
+        }
         std::unique_ptr<testsupport::FifoInPlace> fifo;
         if (c.original == 3) fifo = std::make_unique<testsupport::FifoInPlace>(path);
         struct : sigslot::has_slots<> {
@@ -234,6 +240,7 @@ TEST_F(ProfileFileTest, AFileThatCannotBeCopiedAsideIsMovedAndWhatIsPlayedIsFoun
         if (c.original == 1) EXPECT_EQ(std::filesystem::read_symlink(original), "profile.prf");
         if (c.original == 2) EXPECT_EQ(testsupport::readFile(original), damaged);
         if (c.original == 3) EXPECT_TRUE(std::filesystem::is_fifo(original));
+        if (c.original == 4) EXPECT_EQ(std::filesystem::file_size(original), Solitaire::ProfilManager::kMaxFileBytes + 1);
         // The next start.
         profiles().loadProfiles();
         Profil const* found = profiles().findProfile(L"Berta");

@@ -427,7 +427,7 @@ TEST_F(ProfileTest, AFileOfMoreProfilesThanAreReadIsKeptAside) {
     EXPECT_EQ(static_cast<std::size_t>(profiles().getProfileCount()), Solitaire::ProfilManager::kMaxProfiles);
     auto const errors = watch.errors();
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_TRUE(logtest::contains(errors[0], L"holds more than 1024 profiles (the first 1024 are read); a copy is kept as"));
+    EXPECT_TRUE(logtest::contains(errors[0], L"holds more than 1024 profiles (the first 1024 are read); it is moved to"));
     std::filesystem::path const kept = file.string() + ".bad1";
     ASSERT_TRUE(std::filesystem::exists(kept));
     EXPECT_EQ(testsupport::readFile(kept), text);

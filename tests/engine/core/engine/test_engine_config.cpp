@@ -1,6 +1,6 @@
 // The settings file: values written are the values read, the user globals' section, 8-bit text,
-// missing, empty and garbled files, something other than a file in its place, and a failed write
-// that keeps the old file.
+// missing, empty and garbled files, something other than a file in its place or one too large
+// (kept aside), and a failed write that keeps the old file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/File.h"
+#include "engine/core/KeepAside.h"
 #include "engine/core/Logger.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/core/UserGlobals.h"
@@ -182,38 +184,70 @@ TEST_F(EngineConfigTest, MissingEmptyOrGarbledFilesKeepTheDefaultsWithOneLogLine
     EXPECT_EQ(globals->loads, 1);  // without "API_PARAMS" the globals still get their (empty) section
 }
 
-// A FIFO, a link to a device or a folder as the settings file: never opened (the start would wait
-// on a FIFO for ever), the defaults with one error line saying what stands there; the next save
-// writes a file in the place of a FIFO or a link.
-TEST_F(EngineConfigTest, SomethingOtherThanAFileInItsPlaceKeepsTheDefaultsWithOneErrorLine) {
+// A FIFO, a link to a device or a folder as the settings file (never opened: the start would wait
+// on a FIFO for ever), or a file larger than a property file may be (refused unread): the
+// defaults, with one error line saying what stands there and that it is kept aside under the next
+// ".bad" number, moved as it is, so the save at the end writes a file of its own. Where it cannot
+// be kept (every number taken), the line says so and the save leaves it.
+TEST_F(EngineConfigTest, AFileThatCannotBeReadIsKeptAsideWithOneErrorLine) {
     Orvex::D3DInitParams& d3d = D3DInterface::getInstance().getInitParams();
     d3d.displayMode.Width = 1920;
+    Orvex::u64 const tooLarge = Orvex::File::kMaxTextFileBytes + 1;
+    testsupport::writeFile(folder / "config.cfg.bad1", "kept before");
     struct {
         char const* what;
-        wchar_t const* kind;
-        bool replacedBySave;
+        std::wstring why;
     } const cases[] = {
-        {"fifo", L"a FIFO, not a regular file", true},
-        {"device", L"a character device, not a regular file", true},
-        {"folder", L"Is a directory", false},
+        {"fifo", L"cannot be read (a FIFO, not a regular file)"},
+        {"device", L"cannot be read (a character device, not a regular file)"},
+        {"folder", L"cannot be read (Is a directory)"},
+        {"too large", L"is 16777217 bytes, more than the 16777216 such a file may have; it is not read"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.what);
-        std::filesystem::remove(hostFile);
+        std::string const what = c.what;
+        std::filesystem::path const kept = folder / ("config.cfg.bad" + std::to_string(&c - cases + 2));
         std::unique_ptr<testsupport::FifoInPlace> fifo;
-        if (std::string(c.what) == "fifo") fifo = std::make_unique<testsupport::FifoInPlace>(hostFile);
-        if (std::string(c.what) == "device") std::filesystem::create_symlink("/dev/null", hostFile);
-        if (std::string(c.what) == "folder") std::filesystem::create_directory(hostFile);
+        if (what == "fifo") fifo = std::make_unique<testsupport::FifoInPlace>(hostFile);
+        if (what == "device") std::filesystem::create_symlink("/dev/null", hostFile);
+        if (what == "folder") std::filesystem::create_directory(hostFile);
+        if (what == "too large") {
+            testsupport::writeFile(hostFile, "<MyEngineParams>");
+            std::filesystem::resize_file(hostFile, tooLarge);
+        }
         logtest::LogWatch log;
         EXPECT_FALSE(engine->loadConfig(path));
         ASSERT_EQ(log.lines().size(), 1u);
-        EXPECT_EQ(log.lines()[0], L"ERROR Settings file \"" + path + L"\" cannot be read (" + c.kind +
-                                      L"); default settings are used");
+        EXPECT_EQ(log.lines()[0], L"ERROR Settings file \"" + path + L"\" " + c.why + L"; it is kept as \"" +
+                                      port::windowsPath(kept.string()) + L"\"; default settings are used");
         EXPECT_EQ(d3d.displayMode.Width, 1920u);
         EXPECT_EQ(globals->loads, 0);
-        EXPECT_EQ(engine->saveConfig(path), c.replacedBySave);
-        EXPECT_EQ(std::filesystem::is_regular_file(std::filesystem::symlink_status(hostFile)), c.replacedBySave);
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(hostFile)));
+        if (what == "fifo") EXPECT_TRUE(std::filesystem::is_fifo(kept));
+        if (what == "device") EXPECT_EQ(std::filesystem::read_symlink(kept), "/dev/null");
+        if (what == "folder") EXPECT_TRUE(std::filesystem::is_directory(kept));
+        if (what == "too large") EXPECT_EQ(std::filesystem::file_size(kept), tooLarge);
+        EXPECT_TRUE(engine->saveConfig(path));
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(hostFile)));
+        std::filesystem::remove(hostFile);
     }
+    EXPECT_EQ(testsupport::readFile(folder / "config.cfg.bad1"), "kept before");
+
+    // No number free: it stays, and the save leaves it.
+    for (int i = 6; i <= Orvex::kMaxKeptAside; ++i) testsupport::writeFile(folder / ("config.cfg.bad" + std::to_string(i)), "");
+    std::filesystem::create_directory(hostFile);
+    logtest::LogWatch log;
+    EXPECT_FALSE(engine->loadConfig(path));
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0], L"ERROR Settings file \"" + path + L"\" cannot be read (Is a directory); it cannot be kept "
+                              L"aside (\".bad1\" to \".bad1000\" are all taken), so it is not written over; default "
+                              L"settings are used");
+    EXPECT_FALSE(engine->saveConfig(path));
+    EXPECT_TRUE(std::filesystem::is_directory(hostFile));
+    // A later read of the file lets saves write it again.
+    std::filesystem::remove(hostFile);
+    engine->loadConfig(path);
+    EXPECT_TRUE(engine->saveConfig(path));
 }
 
 TEST_F(EngineConfigTest, FailedWriteLeavesTheOldFileIntact) {
