@@ -40,6 +40,11 @@ class XMLNode {
 public:
     // Elements nested deeper than this are skipped by the parser (with one log line).
     static constexpr u32 kMaxDepth = 1024;
+    // What a parsed tree's elements, attributes and values may take in its store: past it the
+    // parse stops, keeping what was read, with one log line. About twice what the largest profile
+    // files the game makes take (8 profiles with quick saves of 50 variants: 60 MB), and what the
+    // readers build of it stays within a few hundred MB whatever the file holds.
+    static constexpr std::size_t kMaxTreeBytes = std::size_t{128} << 20;
 
     XMLNode() = default;
     explicit XMLNode(std::wstring name) : name_(std::move(name)) {}

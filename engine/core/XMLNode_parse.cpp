@@ -154,6 +154,8 @@ private:
     bool textEquals(std::size_t from, std::size_t to, XMLText const& name) const { return text(from, to) == name; }
 
     void fail(wchar_t const* what, std::size_t at);
+    // Adds an object's share of the tree; false (and the parse fails) past kMaxTreeBytes.
+    bool charge(std::size_t bytes, std::size_t at);
     void reportError() const;
     // The line of position at. Tags come in text order, so the count only moves forward and
     // each character is counted once (a file on one long line stays linear).
@@ -196,12 +198,17 @@ private:
     // Attributes of the tag being read: in slots reserved in the store, or past kAttributeSlots
     // in attributes_.
     static constexpr std::size_t kAttributeSlots = 16;
+    // What one object of the tree takes in the store, its list entry included.
+    static constexpr std::size_t kElementBytes = sizeof(XMLNode) + sizeof(XMLItem<XMLNode>);
+    static constexpr std::size_t kAttributeBytes = sizeof(XMLAttribute) + sizeof(XMLItem<XMLAttribute>);
+    static constexpr std::size_t kValueBytes = sizeof(XMLProperty) + sizeof(XMLItem<XMLProperty>);
     XMLItem<XMLAttribute>* slots_ = nullptr;
     std::size_t slotCount_ = 0;
     std::vector<XMLItem<XMLAttribute>> attributes_;
     u32 line_ = 1;
     std::size_t counted_ = 0;  // newlines before this position are in line_
     u32 skippedDepth_ = 0;  // open elements below the depth limit that are not kept
+    std::size_t treeBytes_ = 0;  // what the elements, attributes and values read so far take
     bool rootStarted_ = false;
     bool rootDone_ = false;
 
@@ -209,6 +216,14 @@ private:
     std::size_t errorAt_ = 0;
     u32 errorCount_ = 0;
 };
+
+template <class CharT>
+bool XMLParser<CharT>::charge(std::size_t bytes, std::size_t at) {
+    treeBytes_ += bytes;
+    if (treeBytes_ <= XMLNode::kMaxTreeBytes) return true;
+    fail(L"more elements, attributes and values than a property file may hold (128 MB of them)", at);
+    return false;
+}
 
 template <class CharT>
 void XMLParser<CharT>::fail(wchar_t const* what, std::size_t at) {
@@ -264,6 +279,10 @@ bool XMLParser<CharT>::scanContent() {
                 end = n_;
             }
             if (skippedDepth_ == 0) {
+                if (!charge(kValueBytes, p_)) {
+                    p_ = n_;
+                    return false;
+                }
                 XMLProperty* value = store_.newValue();
                 value->text_.assignView(t_ + start, end - start);
                 values_.push_back(value);
@@ -337,6 +356,11 @@ bool XMLParser<CharT>::readAttributes(XMLNode* node, bool& selfClosing) {
             ok = false;
             break;
         }
+        if (node && !charge(kAttributeBytes, nameStart)) {
+            p = n;
+            ok = false;
+            break;
+        }
         if (node) {
             XMLAttribute* attribute = store_.newAttribute();
             attribute->name_.assignView(t + nameStart, nameEnd - nameStart);
@@ -366,6 +390,10 @@ bool XMLParser<CharT>::readOpenTag(XMLNode& root) {
     }
     XMLNode* node = nullptr;
     bool tooDeep = skippedDepth_ > 0 || open_.size() >= XMLNode::kMaxDepth;
+    if (!tooDeep && !charge(kElementBytes, tagStart)) {
+        p_ = n_;
+        return false;
+    }
     if (tooDeep) {
         if (skippedDepth_ == 0) fail(L"elements nested too deep skipped", tagStart);
     } else if (open_.empty()) {

@@ -199,6 +199,39 @@ INSTANTIATE_TEST_SUITE_P(Cases, XMLParseDamagedTest,
                                            DamagedCase{"empty", L"", 0}),
                          [](auto const& info) { return std::string(info.param.name); });
 
+// A small file of many tiny elements, attributes or values would make a tree many times its size
+// (a 32 MB profile of empty elements took 2 GB): the parse stops at the tree's budget, keeps what
+// it read and says so once.
+TEST(XMLParse, ATreePastItsBudgetStopsWithOneLine) {
+    struct Case {
+        char const* what;
+        std::string open, item, close;
+        std::size_t itemBytes;  // the least an item takes
+        std::size_t (*kept)(XMLNode const&);
+    } const cases[] = {
+        {"elements", "<R>", "<A/>", "</R>", sizeof(XMLNode), [](XMLNode const& r) -> std::size_t { return r.getChildCount(); }},
+        {"attributes", "<R><A", " B=\"\"", "/></R>", sizeof(XMLAttribute),
+         [](XMLNode const& r) -> std::size_t { return r.getChildCount() ? r.getChild(L"A")->getAttributeCount() : 0; }},
+        {"values", "<R>", "\"||\"", "</R>", sizeof(Orvex::XMLProperty), [](XMLNode const& r) -> std::size_t { return r.getValueCount(); }},
+    };
+    for (Case const& c : cases) {
+        std::size_t const fit = XMLNode::kMaxTreeBytes / c.itemBytes;
+        std::string text = c.open;
+        text.reserve(c.open.size() + c.item.size() * (fit + 1) + c.close.size());
+        for (std::size_t i = 0; i <= fit; ++i) text += c.item;
+        text += c.close;
+        XMLNode root;
+        LogWatch log;
+        ASSERT_TRUE(root.loadFromBytes(reinterpret_cast<unsigned char const*>(text.data()), text.size(), L"dense.prf"));
+        auto const errors = log.errors();
+        ASSERT_EQ(errors.size(), 1u) << c.what;
+        EXPECT_TRUE(contains(errors[0], L"dense.prf") && contains(errors[0], L"may hold")) << errors[0];
+        std::size_t const kept = c.kept(root);
+        EXPECT_LE(kept, fit) << c.what;
+        EXPECT_GT(kept, fit / 4) << c.what;
+    }
+}
+
 TEST(XMLParse, DeepNestingNeitherCrashesNorRecurses) {
     std::wstring text;
     for (int i = 0; i < 10000; ++i) text += L"<N D=\"" + std::to_wstring(i) + L"\">";
