@@ -5,12 +5,10 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
-#include "engine/core/CodePage.h"
 #include "engine/core/File.h"
 #include "port/win32/win32_paths.h"
 
@@ -21,7 +19,6 @@ namespace {
 // A copy is made in blocks of this size, so keeping a file costs no more memory whatever its size.
 constexpr std::size_t kCopyBlock = std::size_t{1} << 16;
 
-std::wstring errorText(int error) { return toWideString(std::strerror(error)); }
 
 // The file copied block by block into a new file, made durable before the caller writes over the
 // original: empty, or why it could not be (no part of a copy is left; `to` is never replaced).
@@ -45,7 +42,7 @@ std::wstring copyIntoNewFile(std::string const& from, std::string const& to) {
     std::fclose(in);
     if (error == 0) return {};
     std::remove(to.c_str());
-    return errorText(error);
+    return port::errnoText(error);
 }
 
 // The size of the regular file at host (a link followed), or -1.
@@ -68,7 +65,7 @@ std::wstring whyKeepAside(std::string const& host, u64 maxBytes) {
     std::wstring const kind = port::notRegularFile(host);
     if (!kind.empty()) return L"cannot be read (" + kind + L")";
     std::FILE* in = openWholeFile(host, "rb");
-    if (!in) return L"cannot be opened (" + errorText(errno) + L")";
+    if (!in) return L"cannot be opened (" + port::errnoText(errno) + L")";
     long long const size = regularFileSize(host);
     if (size > 0 && static_cast<u64>(size) > maxBytes) {
         std::fclose(in);
@@ -80,7 +77,7 @@ std::wstring whyKeepAside(std::string const& host, u64 maxBytes) {
     int const error = errno;
     bool const failed = got == 0 && std::ferror(in);
     std::fclose(in);
-    if (failed) return L"cannot be read (" + errorText(error) + L")";
+    if (failed) return L"cannot be read (" + port::errnoText(error) + L")";
     return got > 0 ? L"does not read completely" : L"";
 }
 
@@ -98,7 +95,7 @@ KeptAside keepAside(std::string const& host, std::string const& named, u64 maxBy
         kept.place = target;
         return kept;
     }
-    kept.whyNot = L"it cannot be moved (" + errorText(errno) + L")";
+    kept.whyNot = L"it cannot be moved (" + port::errnoText(errno) + L")";
     long long const size = regularFileSize(host);
     if (size < 0) return kept;
     if (static_cast<u64>(size) > maxBytes) {

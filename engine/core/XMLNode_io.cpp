@@ -126,7 +126,6 @@ constexpr int kTemporaryNames = 100;
 
 std::atomic<unsigned> g_saves{0};
 
-std::wstring errorText(int error) { return port::fromUtf8(std::strerror(error)); }
 
 // A new file of a name no other save uses, created here and now (never one that was there), so
 // no other save, in this process or another, writes into it. Null with whyNot when none could be.
@@ -215,9 +214,9 @@ bool XMLNode::save(std::wstring const& path, bool unicode) const {
     if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || !port::commitFile(file))
         error = errno != 0 ? errno : EIO;
     if (std::fclose(file) != 0 && error == 0) error = errno;
-    if (error != 0) return failed(L"writing \"" + port::windowsPath(temporary) + L"\": " + errorText(error));
+    if (error != 0) return failed(L"writing \"" + port::windowsPath(temporary) + L"\": " + port::errnoText(error));
     if (std::rename(temporary.c_str(), target.c_str()) != 0)
-        return failed(L"it cannot take the place of the old one: " + errorText(errno));
+        return failed(L"it cannot take the place of the old one: " + port::errnoText(errno));
     return true;
 }
 

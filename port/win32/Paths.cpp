@@ -92,12 +92,14 @@ std::string hostPath(std::wstring const& windowsPath) {
     return result;
 }
 
+std::wstring errnoText(int error) { return fromUtf8(std::strerror(error)); }
+
 namespace {
 
 // The words for an entry of this type that is not a regular file; empty for a regular file.
 std::wstring kindText(mode_t mode) {
     if (S_ISREG(mode)) return {};
-    if (S_ISDIR(mode)) return fromUtf8(std::strerror(EISDIR));
+    if (S_ISDIR(mode)) return errnoText(EISDIR);
     char const* kind = S_ISFIFO(mode)  ? "a FIFO"
                        : S_ISCHR(mode) ? "a character device"
                        : S_ISBLK(mode) ? "a block device"
@@ -107,7 +109,7 @@ std::wstring kindText(mode_t mode) {
 }
 
 std::FILE* refuse(int error, std::wstring text, std::wstring* whyNot) {
-    if (whyNot) *whyNot = text.empty() ? fromUtf8(std::strerror(error)) : std::move(text);
+    if (whyNot) *whyNot = text.empty() ? errnoText(error) : std::move(text);
     errno = error;
     return nullptr;
 }

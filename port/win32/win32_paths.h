@@ -26,6 +26,9 @@ std::string hostPathNoLookup(std::wstring const& windowsPath);
 // whyNot, when given, says why in a log line's words (notRegularFile's, else the errno text).
 std::FILE* openRegularFile(std::string const& hostPath, char const* mode, std::wstring* whyNot = nullptr);
 
+// The system's words for an errno value ("No space left on device"), as log lines give them.
+std::wstring errnoText(int error);
+
 // What stands at a host path (a link followed) when it is not a regular file: "Is a directory",
 // "a FIFO, not a regular file", "a character device, not a regular file" ...; empty for a regular
 // file, for nothing and for a path that cannot be looked at.
