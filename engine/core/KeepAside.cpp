@@ -81,6 +81,11 @@ std::wstring whyKeepAside(std::string const& host, u64 maxBytes) {
     return got > 0 ? L"does not read completely" : L"";
 }
 
+std::wstring KeptAside::told(wchar_t const* moved) const {
+    std::wstring const where = L"\"" + port::windowsPath(place) + L"\"";
+    return copied ? L"; " + whyNot + L", a copy is kept as " + where : L"; " + std::wstring(moved) + L" " + where;
+}
+
 KeptAside keepAside(std::string const& host, std::string const& named, u64 maxBytes, MoveEntry move) {
     if (!move) move = port::renameWithoutReplacing;
     KeptAside kept;

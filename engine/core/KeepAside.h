@@ -29,6 +29,10 @@ struct KeptAside {
     std::string place;    // where the entry is kept; empty when it is not
     bool copied = false;  // a copy is kept there, the entry itself is where it was
     std::wstring whyNot;  // why it is not kept (log words: "\".bad1\" to ... are all taken")
+
+    // The end of a log line on a kept entry: "; <moved> \"<place>\"", or for a copy
+    // "; <why it was not moved>, a copy is kept as \"<place>\"".
+    std::wstring told(wchar_t const* moved = L"it is kept as") const;
 };
 
 // Renames without replacing (port::renameWithoutReplacing); tests hand in one that fails.

@@ -58,11 +58,8 @@ void ProfilManager::keepBesideAside(std::wstring const& why) {
     std::string const besideHost = host + port::hostPathNoLookup(kSavedBeside);
     std::wstring const beside = port::windowsPath(besideHost);
     Orvex::KeptAside const kept = Orvex::keepAside(besideHost, host, kMaxFileBytes);
-    std::wstring const where = L"\"" + port::windowsPath(kept.place) + L"\"";
     if (!kept.place.empty()) {
-        // A copy kept, the next save may remove it.
-        Orvex::logError(L"Profiles: \"" + beside + L"\" " + why +
-                        (kept.copied ? L"; " + kept.whyNot + L", a copy is kept as " + where : L"; it is kept as " + where));
+        Orvex::logError(L"Profiles: \"" + beside + L"\" " + why + kept.told());
         return;
     }
     Orvex::logError(L"Profiles: \"" + beside + L"\" " + why + L" and cannot be kept aside (" + kept.whyNot +
@@ -93,9 +90,7 @@ bool ProfilManager::keepAsideAndWrite(XMLNode const& tree) {
     }
     // Should the saved file not take the name, the next load finds it where it is.
     bool const named = std::rename(besideHost.c_str(), host.c_str()) == 0;
-    std::wstring const where = L"\"" + port::windowsPath(kept.place) + L"\"";
-    Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ +
-                    (kept.copied ? L"; " + kept.whyNot + L", a copy is kept as " + where : L"; it is moved to " + where) +
+    Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ + kept.told(L"it is moved to") +
                     (named ? L"" : L"; the profiles stay saved as \"" + beside + L"\""));
     damaged_.clear();
     return true;

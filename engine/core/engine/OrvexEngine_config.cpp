@@ -35,8 +35,7 @@ bool OrvexEngine::loadConfig(std::wstring const& path) {
             configLeftAlone_ = path;
             return L"; it cannot be kept aside (" + kept.whyNot + L"), so it is not written over";
         }
-        std::wstring const where = L"\"" + port::windowsPath(kept.place) + L"\"";
-        return kept.copied ? L"; " + kept.whyNot + L", a copy is kept as " + where : L"; it is kept as " + where;
+        return kept.told();
     };
     // Opened here rather than by XMLNode::load so that each failure gives exactly one line.
     File file(path);
