@@ -47,6 +47,8 @@ std::wstring acceptedText(PileRules const& rules, int colourRule, int valueRule,
 
 }  // namespace
 
+bool jokerWaits(Karte const& card) { return card.isDealtJoker() && !(card.pile && card.pile->isGoalPile()); }
+
 std::wstring jokerNote(Karte const& joker) {
     std::wstring const self = cardText(joker.suit, joker.value);
     // The foundations of the variants that deal jokers grow by suit from the ace.
@@ -60,10 +62,8 @@ void describe(Karte& card, std::wstring& out, bool withPile, bool withAccepted, 
     if (withPile && pile) describe(*pile, out, false, false);
     card.descriptionDirty = false;
     if (!card.isFaceUp() || card.suit == Karte::kSuitExtra) return;
-    // A dealt joker not yet laid says which card it is and where it goes; on a goal pile it is
-    // that card.
-    bool const waits = card.isDealtJoker() && !(pile && pile->isGoalPile());
-    append(out, waits ? jokerNote(card) : cardText(card.suit, card.value));
+    // A dealt joker not yet laid says which card it is and where it goes.
+    append(out, jokerWaits(card) ? jokerNote(card) : cardText(card.suit, card.value));
     if (!pile) return;
     append(out, languageText(pile->canPickCard(&card) ? L"VERSCHIEBBAR" : L"NICHT_VERSCHIEBBAR"));
     if (card.backLinks.empty() && withAccepted && withNext)

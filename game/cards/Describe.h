@@ -14,6 +14,9 @@ class Kartenstapel;
 void describe(Karte& card, std::wstring& out, bool withPile, bool withAccepted, bool withNext);
 void describe(Kartenstapel& pile, std::wstring& out, bool withAccepted, bool withNext);
 
+// A dealt joker not on a goal pile: it waits for its card's place there (on a goal pile it is that
+// card).
+bool jokerWaits(Karte const& card);
 // Which card a dealt joker is and where it goes ("MELDUNG_JOKER_KARTE", for an ace
 // "MELDUNG_JOKER_ASS"): the line of a refused joker move and of its tooltip.
 std::wstring jokerNote(Karte const& joker);

@@ -213,12 +213,12 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
                 playSound(GameStyle::kSoundErrorMove);
                 // A dealt joker waits for its card's place: the line says which card it is and where
                 // it goes, and the wait costs nothing.
-                bool const jokerWaits = card->isDealtJoker() && !(pile && pile->isGoalPile());
-                if (jokerWaits) playerNote.emit(jokerNote(*card));
+                bool const waits = jokerWaits(*card);
+                if (waits) playerNote.emit(jokerNote(*card));
                 if (trueDouble) {
                     StatistikManager::instance().countFailedDoubleClick();
                     float const points =
-                        gameStyle_ && !refusalAsked && !jokerWaits ? gameStyle_->getWrongDoubleClickPoints() : 0.0f;
+                        gameStyle_ && !refusalAsked && !waits ? gameStyle_->getWrongDoubleClickPoints() : 0.0f;
                     if (points != 0.0f) {
                         changeScore(points);
                         spawnPoints(points);
