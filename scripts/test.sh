@@ -27,6 +27,9 @@
 # run; a selection that selects nothing fails. Any other argument is refused with a line before
 # anything is installed or built (ctest would pass over an option it does not know, and the run
 # would leave out the player's build and the fuzz runs and pass).
+# The GoogleTest variables that choose tests (GTEST_FILTER, GTEST_ALSO_RUN_DISABLED_TESTS, a
+# GTEST_FLAGFILE ...) are cleared for the run: a filter left in the shell would have every program
+# run none of its tests. Each shard's GTEST_TOTAL_SHARDS and GTEST_SHARD_INDEX are its ctest test's.
 # The time of each step and the ten slowest shards are printed; a failed step does not stop the
 # others (a failed test build leaves out only what needs it: ctest, the reruns, the fuzz runs and
 # the check of what ran), and the script fails at the end. Stopped half way, it stops the player's
@@ -50,6 +53,10 @@ done
 set -- "${selection[@]}"
 "$root/scripts/setup.sh"
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
+# No GoogleTest variable of the caller's chooses what runs (see above).
+for name in $(compgen -e); do
+  case "$name" in GTEST_* | TESTBRIDGE_*) unset "$name" ;; esac
+done
 launcher=()
 # The test programs' precompiled headers are cached only when ccache may overlook their time stamps.
 command -v ccache >/dev/null 2>&1 && launcher=(

@@ -6,6 +6,8 @@ others print what they are) and a CMakeLists.txt of the case's.
 - A tree whose test build fails at once: the run still waits for the player's build and starts its
   game; on --help it only prints its usage.
 - Arguments that are no selection are refused with a line before the set-up runs; -R and -L run.
+- GoogleTest's variables that choose tests do not reach the test programs, whatever the caller's
+  environment holds; the shards' own do.
 """
 import os
 import pathlib
@@ -23,11 +25,12 @@ STANDINS = {
     'check_tests_ran.py': 'print("what ran checked")',
 }
 FAILING_BUILD = 'message(FATAL_ERROR "a test build that fails")\n'
-# One shard of a program, without compilers.
+# One shard of a program, without compilers: it writes down the GoogleTest variables it was given.
 ONE_SHARD = '''cmake_minimum_required(VERSION 3.20)
 project(made_up NONE)
 enable_testing()
-add_test(NAME prog.whole.1 COMMAND true)
+add_test(NAME prog.whole.1 COMMAND sh -c "env | grep -E '^(GTEST|TESTBRIDGE)_' | sort > seen.txt")
+set_tests_properties(prog.whole.1 PROPERTIES ENVIRONMENT "GTEST_TOTAL_SHARDS=2;GTEST_SHARD_INDEX=1")
 '''
 
 
@@ -88,6 +91,16 @@ class TestRunTest(unittest.TestCase):
                     self.assertTrue((top / 'set-up').exists(), out)
                     self.assertIn('what ran checked', out)
                     self.assertFalse((top / 'build').exists(), "a selection started the player's build:\n" + out)
+
+    def test_the_callers_gtest_variables_do_not_reach_the_tests(self):
+        with tempfile.TemporaryDirectory() as top:
+            top = pathlib.Path(top)
+            code, out = run(tree(top, ONE_SHARD) + ['-R', 'prog'],
+                            {'GTEST_FILTER': 'None.*', 'GTEST_ALSO_RUN_DISABLED_TESTS': '1', 'GTEST_REPEAT': '0',
+                             'GTEST_TOTAL_SHARDS': '9', 'GTEST_FLAGFILE': '/nowhere', 'TESTBRIDGE_TEST_ONLY': 'None.*'})
+            self.assertEqual(code, 0, out)
+            seen = (top / 'build-test' / 'seen.txt').read_text().split()
+            self.assertEqual(seen, ['GTEST_SHARD_INDEX=1', 'GTEST_TOTAL_SHARDS=2'], out)
 
 
 if __name__ == '__main__':
