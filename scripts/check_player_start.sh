@@ -19,6 +19,10 @@
 #  - its log holds an ERROR line, at the line's start or indented: the shipped data loads without
 #    one, and a picture or sound that cannot be read, a device or shader that fails, each logs one
 #    (music plays only in story scenes, so none is let pass for it);
+#  - its standard error holds an ERROR line, at the line's start, indented or after a colour code
+#    or a sanitizer's "==PID==": what the game says there before its log is open, in place of a
+#    log it cannot write, and what the port layer and a sanitizer say (read from the standard
+#    error of ./scripts/run.sh, whose set-up and build write no such line);
 #  - its log says a property file of data/ was not found (a warning, since the game goes on with
 #    defaults: a missing catalogue leaves free play empty), but for the publisher's splash
 #    (data\textures\publisher.tex), shown only where a publisher ships one.
@@ -35,6 +39,7 @@ QUIT_LIMIT=30
 
 user="$(mktemp -d)"
 out="$user/output.txt"
+err="$user/errors.txt"
 game=
 # A check stopped half way leaves no game running.
 trap '[ -z "$game" ] || kill -KILL "$game" 2>/dev/null; rm -rf "$user"' EXIT
@@ -45,7 +50,7 @@ export SDL_VIDEODRIVER="${SDL_VIDEODRIVER:-offscreen}" SDL_AUDIODRIVER="${SDL_AU
 
 start=$SECONDS
 # run.sh ends in exec: the process started here becomes the game.
-ORVEX_BUILD="$build" "$root/scripts/run.sh" </dev/null >"$out" 2>&1 &
+ORVEX_BUILD="$build" "$root/scripts/run.sh" </dev/null >"$out" 2>"$err" &
 game=$!
 
 fail() {
@@ -54,6 +59,8 @@ fail() {
   cat "$log" 2>/dev/null || true
   echo "--- its output (the last 40 lines):"
   tail -n 40 "$out"
+  echo "--- its standard error (the last 40 lines):"
+  tail -n 40 "$err"
   exit 1
 }
 # Bash collects an ended child at once, so an ended game no longer answers.
@@ -85,6 +92,9 @@ collect
 [ -f "$XDG_DATA_HOME/Orvex/Velquorandix/config.cfg" ] || fail "the game wrote no config.cfg at its end"
 errors="$(grep '^[[:space:]]*ERROR' "$log" || true)"
 [ -z "$errors" ] || fail "its log holds ERROR lines:
+$errors"
+errors="$(sed 's/\x1b\[[0-9;]*m//g' "$err" | grep -E '^[[:space:]]*(==[0-9]+==)?ERROR' || true)"
+[ -z "$errors" ] || fail "its standard error holds ERROR lines:
 $errors"
 missing="$(grep '^Property file "data\\.*" not found$' "$log" | grep -v -F 'data\textures\publisher.tex' || true)"
 [ -z "$missing" ] || fail "files of data/ were not found:

@@ -11,7 +11,8 @@ the check expects what they select. Without them the run is whole.
   ctest did not run ("notrun": it returned its skip code or its program is missing; "disabled")
   did not run, though its JUnit file lists it.
 - Every GoogleTest program built (tests/test_*) is one of the registered programs, and every test
-  a selected shard holds (gtest's sharding of the program's list) ran there and was not skipped
+  a selected shard holds (gtest's sharding of the program's whole list, whatever GTEST_FILTER or
+  the like this process was given) ran there and was not skipped
   (its whole/<program>.<shard>.json), unless tests/may_skip.txt of the build's source tree names it.
   A disabled test ("DISABLED_") of a selected program is named there too, as a skip is.
 - In a whole run, every fuzz target (tests/fuzz/fuzz_*.cpp) replayed its corpus.
@@ -48,12 +49,20 @@ def ctest_names(build, *args):
     return names
 
 
+def unfiltered_environment(**settings):
+    """This process's environment, with settings, less every variable by which GoogleTest chooses, repeats,
+    shards or leaves out tests (GTEST_FILTER, GTEST_ALSO_RUN_DISABLED_TESTS, GTEST_TOTAL_SHARDS, a
+    GTEST_FLAGFILE ... and the test runner's TESTBRIDGE_TEST_ONLY): a program run with it runs and lists
+    all it holds."""
+    env = {name: value for name, value in os.environ.items() if not name.startswith(('GTEST_', 'TESTBRIDGE_'))}
+    env.update(settings)
+    return env
+
+
 def listed_tests(program):
-    """The full names the program lists (gtest's --gtest_list_tests), in its order, shards not applied."""
-    env = dict(os.environ)
-    env.pop('GTEST_TOTAL_SHARDS', None)
-    env.pop('GTEST_SHARD_INDEX', None)
-    out = subprocess.run([str(program), '--gtest_list_tests'], cwd=program.parent, env=env,
+    """The full names the program lists (gtest's --gtest_list_tests), in its order, shards and filters not
+    applied."""
+    out = subprocess.run([str(program), '--gtest_list_tests'], cwd=program.parent, env=unfiltered_environment(),
                          capture_output=True, text=True, check=True).stdout
     names, suite = [], ''
     for line in out.splitlines():
@@ -155,6 +164,8 @@ def main(argv):
             continue
         count += 1
         listed = listed_tests(tests / name)
+        if not listed:
+            problems.append(f'{name} lists no test')
         for test in listed:
             if disabled(test) and (name, test) not in allowed:
                 problems.append(f'{name}: {test} is disabled (name it in tests/may_skip.txt if it may)')

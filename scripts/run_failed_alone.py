@@ -18,16 +18,14 @@ import sys
 import xml.etree.ElementTree as ElementTree
 
 sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
-from check_tests_ran import listed_tests, registered_programs, shard_tests, usage_checked
+from check_tests_ran import listed_tests, registered_programs, shard_tests, unfiltered_environment, usage_checked
 
 TIME_LIMIT = 300  # seconds, as for the tests labelled "each_<program>"
 
 
 def alone(tests, program, name):
     """'fails' or 'passes' for one test in a process of its own, with the environment of the shards."""
-    env = dict(os.environ, SDL_NO_SIGNAL_HANDLERS='1', LP_NUM_THREADS='1')
-    env.pop('GTEST_TOTAL_SHARDS', None)
-    env.pop('GTEST_SHARD_INDEX', None)
+    env = unfiltered_environment(SDL_NO_SIGNAL_HANDLERS='1', LP_NUM_THREADS='1')
     try:
         done = subprocess.run([str(tests / program), '--gtest_brief=1', '--gtest_filter=' + name],
                               cwd=tests, env=env, capture_output=True, timeout=TIME_LIMIT)

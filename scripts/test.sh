@@ -19,11 +19,17 @@
 #  - scripts/check_tests_ran.py fails the run when a test program, a test or a fuzz target did not
 #    run, or a test skipped that may not.
 #
-#     scripts/test.sh [CTEST_ARGUMENTS...]
+#     scripts/test.sh [-R REGEX] [-E REGEX] [-L LABEL] ...
 #
-# Arguments go to the ctest run and select a part of the suite (-R REGEX, -L LABEL ...): then only
-# the test build, ctest, the reruns alone and the check of what ctest selected run; a selection
-# that selects nothing fails.
+# The arguments are ctest's selection of a part of the suite, each option with its value: -R REGEX
+# (the names of ctest's tests that match), -E REGEX (less those that match), -L LABEL (the tests of
+# a label). Then only the test build, ctest, the reruns alone and the check of what ctest selected
+# run; a selection that selects nothing fails. Any other argument is refused with a line before
+# anything is installed or built (ctest would pass over an option it does not know, and the run
+# would leave out the player's build and the fuzz runs and pass).
+# The GoogleTest variables that choose tests (GTEST_FILTER, GTEST_ALSO_RUN_DISABLED_TESTS, a
+# GTEST_FLAGFILE ...) are cleared for the run: a filter left in the shell would have every program
+# run none of its tests. Each shard's GTEST_TOTAL_SHARDS and GTEST_SHARD_INDEX are its ctest test's.
 # The time of each step and the ten slowest shards are printed; a failed step does not stop the
 # others (a failed test build leaves out only what needs it: ctest, the reruns, the fuzz runs and
 # the check of what ran), and the script fails at the end. Stopped half way, it stops the player's
@@ -31,8 +37,26 @@
 set -euo pipefail
 . "$(dirname "$0")/help.sh"
 root="$(cd "$(dirname "$0")/.." && pwd)"
+# Only a selection is taken, checked before anything is installed or built.
+selection=("$@")
+while [ $# -gt 0 ]; do
+  case "$1" in
+    -R | -E | -L)
+      [ $# -ge 2 ] || { echo "test.sh: $1 needs a value (see scripts/test.sh --help)" >&2; exit 2; }
+      shift 2 ;;
+    *)
+      echo "test.sh: \"$1\" is not an argument it takes: a selection is -R REGEX, -E REGEX or -L LABEL" \
+        "(see scripts/test.sh --help)" >&2
+      exit 2 ;;
+  esac
+done
+set -- "${selection[@]}"
 "$root/scripts/setup.sh"
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
+# No GoogleTest variable of the caller's chooses what runs (see above).
+for name in $(compgen -e); do
+  case "$name" in GTEST_* | TESTBRIDGE_*) unset "$name" ;; esac
+done
 launcher=()
 # The test programs' precompiled headers are cached only when ccache may overlook their time stamps.
 command -v ccache >/dev/null 2>&1 && launcher=(

@@ -1,6 +1,7 @@
 // Opening files through archive orders and reading them whole.
 #include "engine/core/File.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
@@ -137,6 +138,22 @@ bool File::readAll(u8*& buffer, u32& size) const {
     buffer = new u8[bytes.empty() ? 1 : bytes.size()];
     std::copy(bytes.begin(), bytes.end(), buffer);
     size = static_cast<u32>(bytes.size());
+    return true;
+}
+
+bool File::readHead(std::vector<u8>& out, std::size_t bytes) const {
+    out.clear();
+    if (!open_) return false;
+    if (archive_) {
+        gob::Entry head = entry_;
+        head.size = static_cast<uint32_t>(std::min<u64>(entry_.size, bytes));
+        return archive_->readEntry(head, out);
+    }
+    std::FILE* file = openWholeFile(hostPath_, "rb");
+    if (!file) return false;
+    out.resize(bytes);
+    out.resize(std::fread(out.data(), 1, bytes, file));
+    std::fclose(file);
     return true;
 }
 

@@ -58,6 +58,10 @@ public:
     // one error line, `what` and why ("not found", "cannot be read (a FIFO, not a regular file)"
     // ...), is logged the first time for the file in the run.
     bool readAllOnce(std::vector<u8>& out, std::wstring const& what);
+    // The first `bytes` bytes of the file (all of a shorter one), for a reader that judges a file
+    // by its header before reading it whole; false (out empty) when not open or not readable.
+    // Logs nothing of its own: the whole read that follows says what keeps the file from being read.
+    bool readHead(std::vector<u8>& out, std::size_t bytes) const;
 
     std::wstring const& getName() const { return name_; }
     std::wstring const& getPath() const { return path_; }

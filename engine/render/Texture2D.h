@@ -12,10 +12,11 @@
 // in a "TEX_RECT" child ("L", "T", "R" or "W", "B" or "H") or on the node itself ("L", "T",
 // "LC", "TC", "R", "B", "W", "H"), in source-image pixels.
 //
-// Limits: loaders refuse images larger than kMaxTextureSize texels per side, pictures over the
-// pixel budget of FilePictures and part rectangles outside their source (with a log line);
-// pixel access needs a lock. What the image readers leave out of a file they still read (chunks
-// of no use skipped in bulk, pixel data past the header's rows) is one line naming the file.
+// Limits: loaders refuse images larger than kMaxTextureSize texels per side and pictures over the
+// pixel budget of FilePictures (a PNG on the size its first bytes declare, before the rest of the
+// file is read), and part rectangles outside their source (with a log line); pixel access needs
+// a lock. What the image readers leave out of a file they still read (chunks of no use skipped
+// in bulk, pixel data past the header's rows) is one line naming the file.
 //
 // Pictures from files are shared by the textures that name the same file (FilePictures): a
 // texture locked for writing first gets a picture of its own, decoded again from its recipe.
@@ -134,6 +135,9 @@ private:
     void applyDefaultPoolRules(bool mayConnect);
     // Re-creates by creationKind (the caller sets loading).
     void recreateByKind();
+    // False (logged) for a picture of an unusable size or over the pixels a picture may have
+    // (FilePictures); the picture's refusal is told once per file.
+    bool acceptsImageSize(u32 width, u32 height) const;
     // Reads the file's image information and applies the size reduction; false (logged) for an
     // image of an unusable size. Unreadable information keeps the size as it was.
     bool readImageInfo(std::vector<u8> const& data, TextureLoadParams const& loadParams);
@@ -143,7 +147,8 @@ private:
     // textures of the file unless ownPicture (FilePictures); true when made.
     bool createFromFileData(std::vector<u8> const& data, D3DFORMAT format, bool ownPicture);
     // The loading path of both file recipes: reads an opened image file (requested names it in
-    // the log line when it was not found), takes its information and, unless suspended, creates
+    // the log line when it was not found; a picture whose first bytes declare a size refused by
+    // acceptsImageSize is not read on), takes its information and, unless suspended, creates
     // the texture. False (logged) when missing, unreadable, no loadable image or over the
     // picture budget. A file that cannot be read is logged once for the run, however often the
     // texture is made again.

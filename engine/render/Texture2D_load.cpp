@@ -78,26 +78,31 @@ void Texture2D::logImageNotes(port::dx::ImageNotes const& notes) const {
                port::fromUtf8(notes.text()));
 }
 
+bool Texture2D::acceptsImageSize(u32 width, u32 height) const {
+    if (width == 0 || height == 0 || width > kMaxTextureSize || height > kMaxTextureSize) {
+        logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": image \"" + fileName_ +
+                 L"\" has an unusable size " +
+                 std::to_wstring(width) + L"x" + std::to_wstring(height));
+        return false;
+    }
+    FilePictures& pictures = FilePictures::instance();
+    if (!pictures.fitsPicture(width, height)) {
+        if (pictures.firstRefusal(fileName_))
+            logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": image \"" + fileName_ + L"\" of " +
+                     std::to_wstring(width) + L"x" + std::to_wstring(height) + L" pixels is larger than the " +
+                     std::to_wstring(pictures.getBudget().picturePixels) + L" pixels a picture may have; not loaded");
+        return false;
+    }
+    return true;
+}
+
 bool Texture2D::readImageInfo(std::vector<u8> const& data, TextureLoadParams const& loadParams) {
     D3DXIMAGE_INFO info{};
     port::dx::ImageNotes notes;
     HRESULT const read = D3DXGetImageInfoFromFileInMemory(data.data(), static_cast<UINT>(data.size()), &info);
     logImageNotes(notes);
     if (FAILED(read)) return true;
-    if (info.Width == 0 || info.Height == 0 || info.Width > kMaxTextureSize || info.Height > kMaxTextureSize) {
-        logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": image \"" + fileName_ +
-                 L"\" has an unusable size " +
-                 std::to_wstring(info.Width) + L"x" + std::to_wstring(info.Height));
-        return false;
-    }
-    FilePictures& pictures = FilePictures::instance();
-    if (!pictures.fitsPicture(info.Width, info.Height)) {
-        if (pictures.firstRefusal(fileName_))
-            logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": image \"" + fileName_ + L"\" of " +
-                     std::to_wstring(info.Width) + L"x" + std::to_wstring(info.Height) + L" pixels is larger than the " +
-                     std::to_wstring(pictures.getBudget().picturePixels) + L" pixels a picture may have; not loaded");
-        return false;
-    }
+    if (!acceptsImageSize(info.Width, info.Height)) return false;
     createParams_.imageInfo = info;
     u32 w = info.Width;
     u32 h = info.Height;
@@ -162,8 +167,15 @@ bool Texture2D::createFromFileData(std::vector<u8> const& data, D3DFORMAT format
 bool Texture2D::loadImageFile(File& source, std::wstring const& requested, TextureLoadParams const& limits,
                               D3DFORMAT format, bool ownPicture) {
     if (source.isOpen()) fileName_ = source.getPath();
-    // A texture is made again on every use while it is not: its file's problem is told once.
+    // A picture too large is refused on the size its file's first bytes declare, before the rest
+    // is read: a file of 255 MB would otherwise be read whole only to be refused.
     std::vector<u8> data;
+    u32 width = 0;
+    u32 height = 0;
+    if (source.readHead(data, port::dx::kImageHeadBytes) &&
+        port::dx::declaredImageSize(data.data(), data.size(), width, height) && !acceptsImageSize(width, height))
+        return false;
+    // A texture is made again on every use while it is not: its file's problem is told once.
     if (!source.readAllOnce(data, L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": file \"" + requested + L"\""))
         return false;
     if (!readImageInfo(data, limits)) return false;

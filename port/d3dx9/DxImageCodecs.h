@@ -27,6 +27,8 @@ struct ImageHeader {
 // size outside 1..kMaxImageSide or holds fewer bytes than its pixels need.
 // Decoders take the header their reader accepted and check the pixels they get against it.
 bool isPng(uint8_t const* data, std::size_t size);
+// The size in the IHDR chunk that starts the file, without reading on (declaredImageSize).
+bool readPngSize(uint8_t const* data, std::size_t size, uint32_t& width, uint32_t& height);
 bool readPngHeader(uint8_t const* data, std::size_t size, ImageHeader& header, std::string& error);
 bool decodePng(uint8_t const* data, std::size_t size, ImageHeader const& header, Image& image, std::string& error);
 bool encodePng(Image const& image, std::vector<unsigned char>& bytes);

@@ -173,6 +173,11 @@ bool decodeImage(void const* data, std::size_t size, Image& image, D3DXIMAGE_INF
     return codecInfo(codec, p, size, header, info, error) && codec.decode(p, size, header, image, error);
 }
 
+bool declaredImageSize(void const* head, std::size_t size, uint32_t& width, uint32_t& height) {
+    auto const* p = static_cast<uint8_t const*>(head);
+    return p && readPngSize(p, size, width, height);
+}
+
 bool checkImageSize(char const* kind, uint64_t width, uint64_t height, std::string& error) {
     if (width >= 1 && height >= 1 && width <= kMaxImageSide && height <= kMaxImageSide) return true;
     error = std::string(kind) + " size " + std::to_string(width) + "x" + std::to_string(height) + " is out of range";

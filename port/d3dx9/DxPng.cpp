@@ -25,8 +25,10 @@ namespace {
 
 // Deflate expands at most this much, so a PNG smaller than its rows / this holds too few pixels.
 constexpr uint64_t kMaxDeflateRatio = 1032;
-constexpr std::size_t kIhdrDepthOffset = 24;  // signature, chunk length and type, width, height
 constexpr std::size_t kSignatureBytes = 8;
+constexpr std::size_t kIhdrWidthOffset = kSignatureBytes + 8;  // after the chunk's length and type
+constexpr std::size_t kIhdrDepthOffset = kIhdrWidthOffset + 8;  // after width and height
+constexpr uint32_t kIhdrLength = 13;
 // Ancillary chunks besides the transparency that libpng reads for the colours (as its simplified
 // reader does, less the compressed colour profile it does not use); the rest is skipped unread.
 constexpr png_byte kColourChunks[] = "bKGD\0cHRM\0gAMA\0sBIT\0sRGB";
@@ -192,6 +194,16 @@ bool readPng(PngRead& read, uint8_t const* data, std::size_t size, std::string& 
 
 bool isPng(uint8_t const* data, std::size_t size) {
     return size >= kSignatureBytes && png_sig_cmp(data, 0, kSignatureBytes) == 0;
+}
+
+bool readPngSize(uint8_t const* data, std::size_t size, uint32_t& width, uint32_t& height) {
+    // The PNG format puts IHDR first; libpng refuses a file that does not.
+    if (size < kIhdrDepthOffset || !isPng(data, size) || be32(data + kSignatureBytes) != kIhdrLength ||
+        std::memcmp(data + kSignatureBytes + 4, "IHDR", 4) != 0)
+        return false;
+    width = be32(data + kIhdrWidthOffset);
+    height = be32(data + kIhdrWidthOffset + 4);
+    return true;
 }
 
 bool readPngHeader(uint8_t const* data, std::size_t size, ImageHeader& header, std::string& error) {

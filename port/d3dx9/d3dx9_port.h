@@ -1,10 +1,22 @@
 // Extras of the D3DX layer that D3DX itself does not have: what the image readers left out of a
-// file that still loaded, for the caller that knows the file's name to log.
+// file that still loaded, for the caller that knows the file's name to log; the size an image
+// file's first bytes declare, for a caller that refuses a picture too large before reading it.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace port::dx {
+
+// The first bytes of an image file that hold its size where the format puts it at the start: a
+// PNG's signature and IHDR chunk (width and height, bit depth, colour type ... and its CRC).
+constexpr std::size_t kImageHeadBytes = 33;
+
+// The width and height that the first bytes of an image file declare (kImageHeadBytes suffice),
+// as they stand, unchecked; false when the bytes do not say: not a PNG's signature and IHDR, or
+// cut short (the other formats are judged once read whole).
+bool declaredImageSize(void const* head, std::size_t size, uint32_t& width, uint32_t& height);
 
 // While one lives on the thread, the image readers (header reads and decodes, through any D3DX
 // function) note in it what they left out of a file they still read: chunks of no use skipped

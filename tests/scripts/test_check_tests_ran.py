@@ -4,7 +4,7 @@
 The build holds one program "prog" of two shards listing Suite.A .. Suite.D (gtest's sharding
 gives shard 0 A and C, shard 1 B and D), a fuzz target "a" and its replay; the source tree's
 tests/may_skip.txt lets Suite.D skip and Suite.DISABLED_F be disabled. Each case changes the
-complete run and says whether the check passes and what it prints.
+complete run (or the check's environment) and says whether the check passes and what it prints.
 """
 import json
 import os
@@ -18,20 +18,23 @@ SCRIPTS = pathlib.Path(__file__).resolve().parents[2] / 'scripts'
 TESTS = ['Suite.A', 'Suite.B', 'Suite.C', 'Suite.D']
 SHARDS = {0: ['Suite.A', 'Suite.C'], 1: ['Suite.B', 'Suite.D']}
 
-# Lists its tests as gtest does (LISTING: the names after "Suite."); run alone, Suite.B fails.
+# Lists its tests as gtest does (LISTING: the names after "Suite."), so a GTEST_FILTER in its
+# environment (here one that matches none) leaves them out; run alone, Suite.B fails.
 PROGRAM = '''#!/bin/sh
 for argument in "$@"; do
   case "$argument" in
-    --gtest_list_tests) printf 'Suite.\\nLISTING' ;;
+    --gtest_list_tests) [ -n "${GTEST_FILTER:-}" ] || printf 'Suite.\\nLISTING' ;;
     --gtest_filter=Suite.B) exit 1 ;;
   esac
 done
 '''
 
 
-def make_run(top, skipped=(), missing_shards=(), failed_shards=(), selection=(), statuses=None, disabled=()):
+def make_run(top, skipped=(), missing_shards=(), failed_shards=(), selection=(), statuses=None, disabled=(),
+             empty_shards=(), tests=TESTS):
     """A build and source tree in `top` as a run left them; returns the build folder. statuses gives
-    ctest tests a JUnit status of their own; the program lists the disabled tests too."""
+    ctest tests a JUnit status of their own; the program lists `tests` and the disabled tests; the
+    empty shards ran no test (as under a GTEST_FILTER that matches none)."""
     source, build = top / 'source', top / 'build'
     (source / 'tests' / 'fuzz').mkdir(parents=True)
     (source / 'tests' / 'fuzz' / 'fuzz_a.cpp').write_text('')
@@ -40,7 +43,7 @@ def make_run(top, skipped=(), missing_shards=(), failed_shards=(), selection=(),
     (build / 'tests' / 'whole').mkdir(parents=True)
     (build / 'CMakeCache.txt').write_text(f'CMAKE_HOME_DIRECTORY:INTERNAL={source}\n')
     program = build / 'tests' / 'prog'
-    listing = ''.join(f'  {name.split(".")[1]}\\n' for name in TESTS + list(disabled))
+    listing = ''.join(f'  {name.split(".")[1]}\\n' for name in list(tests) + list(disabled))
     program.write_text(PROGRAM.replace('LISTING', listing))
     program.chmod(0o755)
     (build / 'tests' / 'programs.txt').write_text('prog 2\n')
@@ -57,15 +60,17 @@ def make_run(top, skipped=(), missing_shards=(), failed_shards=(), selection=(),
         if f'prog.whole.{shard}' not in chosen or shard in missing_shards:
             continue
         suite = [{'name': name.split('.')[1], 'status': 'RUN',
-                  'result': 'SKIPPED' if name in skipped else 'COMPLETED'} for name in names]
+                  'result': 'SKIPPED' if name in skipped else 'COMPLETED'}
+                 for name in names if shard not in empty_shards]
         (build / 'tests' / 'whole' / f'prog.{shard}.json').write_text(
             json.dumps({'testsuites': [{'name': 'Suite', 'testsuite': suite}]}))
     return build
 
 
-def run(script, build, *arguments):
+def run(script, build, *arguments, environment=None):
     # As CI runs them: Python may write the bytecode of what a script imports.
     env = {name: value for name, value in os.environ.items() if name != 'PYTHONDONTWRITEBYTECODE'}
+    env.update(environment or {})
     done = subprocess.run([sys.executable, str(SCRIPTS / script), str(build), str(build / 'junit.xml'), *arguments],
                           capture_output=True, text=True, env=env)
     return done.returncode, done.stdout + done.stderr
@@ -99,10 +104,19 @@ class CheckTestsRanTest(unittest.TestCase):
              'prog: Suite.DISABLED_E is disabled (name it in tests/may_skip.txt if it may)'),
             ('a disabled test the list names', {'disabled': ['Suite.DISABLED_F']}, [], True,
              '4 tests of 1 programs and 3 ctest tests ran'),
+            # A filter left in the shell is not the run's: the program's whole list is expected.
+            ('a complete run, checked under a GTEST_FILTER', {'environment': {'GTEST_FILTER': 'None.*'}}, [], True,
+             '4 tests of 1 programs and 3 ctest tests ran'),
+            ('shards that ran none under a GTEST_FILTER',
+             {'environment': {'GTEST_FILTER': 'None.*'}, 'empty_shards': [0, 1]}, [], False,
+             'prog: Suite.A did not run'),
+            ('a program that lists no test', {'tests': [], 'empty_shards': [0, 1]}, [], False, 'prog lists no test'),
         ]
         for what, change, selection, passes, text in cases:
             with self.subTest(what), tempfile.TemporaryDirectory() as top:
-                code, out = run('check_tests_ran.py', make_run(pathlib.Path(top), **change), *selection)
+                environment = change.pop('environment', None)
+                code, out = run('check_tests_ran.py', make_run(pathlib.Path(top), **change), *selection,
+                                environment=environment)
                 self.assertEqual(code == 0, passes, out)
                 self.assertIn(text, out)
 

@@ -3,6 +3,9 @@
 // per picture and in all, each refusal one log line naming the file. The budgets are set small
 // here (64 pixels a picture, 192 in all) so that 8x8 pictures show them. What the image readers
 // leave out of a file they read is one line naming the file, however often it is decoded.
+#include <cstring>
+
+#include "engine/core/File.h"
 #include "engine/render/FilePictures.h"
 #include "engine/render/TextureManager.h"
 #include "tests/engine/render/RenderFixture.h"
@@ -84,6 +87,36 @@ TEST_F(FilePicturesTest, PicturesPastTheBudgetAreNotMadeAndNamedInTheLog) {
     textures.findTexture(L"p1")->suspend();
     load({{L"p4", "p4"}});
     EXPECT_NE(picture(L"p4"), nullptr);
+}
+
+// A PNG whose first bytes declare a picture over the caps is refused on them, the rest unread:
+// each file runs on past what any file may have (File::kMaxReadBytes, as a hole, so it costs no
+// disk), so a whole read would be refused for the file's length with a line of its own, as the
+// picture within the caps still is.
+TEST_F(FilePicturesTest, APictureOverTheCapsIsRefusedOnItsFirstBytesWithoutReadingTheRest) {
+    struct Case {
+        char const* file;
+        uint32_t side;
+        wchar_t const* line;
+    };
+    std::wstring const length = L"\" is " + std::to_wstring(Orvex::File::kMaxReadBytes + 1) + L" bytes, more than";
+    Case const cases[] = {
+        {"wide_head.png", 100000, L"wide_head.png\" has an unusable size 100000x100000"},
+        {"large_head.png", 9, L"large_head.png\" of 9x9 pixels is larger than the 64 pixels a picture may have"},
+        {"small_head.png", 8, L"small_head.png\" is "},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.file);
+        pngbytes::Layout layout;
+        layout.width = layout.height = c.side;
+        std::wstring const file = write(c.file, pngbytes::signature() + pngbytes::header(layout));
+        std::filesystem::resize_file(folder / c.file, Orvex::File::kMaxReadBytes + 1);
+        TextureRef t;
+        EXPECT_FALSE(t->loadFromFile(file));
+        EXPECT_EQ(loggedCount(c.line), 1u);
+        std::wstring const name(c.file, c.file + std::strlen(c.file));
+        EXPECT_EQ(loggedCount(name + length), c.side == 8 ? 1u : 0u);
+    }
 }
 
 // A 1 x 1 picture whose pixel data runs on past its row, named four times with colour keys of
