@@ -431,7 +431,8 @@ public:
     // counts take it at once and the next resolution neither scores it nor charges for it.
     void settleDealtCard(Karte& card);
     bool checkWin();
-    // Lost when no hint is left and no wildcard or joker waiting on its pile can be laid.
+    // Lost when no hint is left, also once the cards still on their way have arrived, and no
+    // wildcard or joker waiting on its pile can be laid.
     bool checkEnd();
     void finishGame();
     // The end-of-game flight of every pile's cards over the fly spline of that name; its

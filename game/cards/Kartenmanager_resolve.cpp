@@ -65,6 +65,17 @@ bool specialCardCanBeLaid(std::vector<Kartenstapel*> const& piles) {
     return false;
 }
 
+// The hint search on the table the cards are going to, each card judged where it lands: the
+// list is built as a move's cards set off, and a card on its way offers none of its moves there.
+bool settledTableOffersMove(std::vector<Kartenstapel*> const& piles) {
+    HintWeights const weights;
+    std::vector<HintRecord> moves;
+    return std::any_of(piles.begin(), piles.end(), [&](Kartenstapel const* pile) {
+        return !pile->isSpecialPile() &&
+               pile->collectMoves(piles, moves, weights, nullptr, Kartenstapel::Gliding::kAsArrived) > 0;
+    });
+}
+
 }  // namespace
 
 void Kartenmanager::scheduleResolution() {
@@ -261,7 +272,8 @@ bool Kartenmanager::checkWin() {
 
 bool Kartenmanager::checkEnd() {
     if (play_.gameStatus == kGameRunning) checkWin();
-    if (play_.gameStatus == kGameRunning && hints_.empty() && !specialCardCanBeLaid(piles)) {
+    if (play_.gameStatus == kGameRunning && hints_.empty() && !settledTableOffersMove(piles) &&
+        !specialCardCanBeLaid(piles)) {
         playSound(GameStyle::kSoundEnd);
         play_.gameStatus = kGameLost;
         if (!play_.gameEndSent) {

@@ -155,9 +155,10 @@ public:
     // Hints (Kartenstapel_hints.cpp): appends the moves that start here; 0 nothing, 1 card
     // clicks, 2 the empty-pile click, k + 2 for k moves.
     // targetCards, when given, holds getTargetCards of each of allPiles (taken once by a caller
-    // asking every pile).
+    // asking every pile); gliding says how a card still on its way is picked (canPickCard).
     int collectMoves(std::vector<Kartenstapel*> const& allPiles, std::vector<HintRecord>& out,
-                     HintWeights const& weights, std::vector<std::vector<Karte*>> const* targetCards = nullptr) const;
+                     HintWeights const& weights, std::vector<std::vector<Karte*>> const* targetCards = nullptr,
+                     Gliding gliding = Gliding::kRefused) const;
 
     // Marks the pile and every card it holds, face up or not.
     void setMarkState(int const& flags, float const& speed) override;

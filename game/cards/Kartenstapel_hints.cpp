@@ -26,7 +26,8 @@ bool liesLegally(Kartenstapel const& pile, Karte const* card) {
 }  // namespace
 
 int Kartenstapel::collectMoves(std::vector<Kartenstapel*> const& allPiles, std::vector<HintRecord>& out,
-                               HintWeights const& weights, std::vector<std::vector<Karte*>> const* targetCards) const {
+                               HintWeights const& weights, std::vector<std::vector<Karte*>> const* targetCards,
+                               Gliding gliding) const {
     if (!rootArrangement_) return 0;
     Kartenstapel* self = const_cast<Kartenstapel*>(this);
 
@@ -52,7 +53,7 @@ int Kartenstapel::collectMoves(std::vector<Kartenstapel*> const& allPiles, std::
     int moves = 0;
     Karte::LinkedCards run;
     for (Karte* card : getCardsWithLinked()) {
-        if (!canPickCard(card)) continue;
+        if (!canPickCard(card, gliding)) continue;
         collectCarriedRun(card, run);
         bool const fromGoal = isGoalPile();
         float const stayWeight = liesLegally(*this, card) ? weights.gainsNothing : weights.between;

@@ -1,7 +1,8 @@
 // A table to play on in tests: the card-table fixture with a camera, a settable tick clock,
 // achievement counters the card manager counts into, games started from shipped or inline
-// variants, clicks at cards and piles through their screen rectangles, a signature of the dealt
-// table, the invariants every position must keep, and a gold-rush table on which nothing moves.
+// variants, clicks at cards and piles through their screen rectangles, hint records carried out,
+// a signature of the dealt table, the invariants every position must keep, and a gold-rush table
+// on which nothing moves.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include "engine/platform/InputState.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/Anordnung.h"
+#include "game/cards/HintRecord.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Picking.h"
 #include "game/look/GameStyle.h"
@@ -110,6 +112,21 @@ protected:
         for (std::size_t i = held.size() - n; i < held.size(); ++i) run.emplace_back(held[i], 0);
         manager().executeMove(run, &from, &to, run.front().first);
         manager().saveUndoState();
+    }
+    // Carries out one hint record as the input would, and records the step (which resolves);
+    // false for a record of no kind or a click its pile refuses.
+    bool playHint(Solitaire::HintRecord const& hint) {
+        if (hint.isMove) {
+            manager().executeMove(hint.run, hint.sourcePile, hint.targetPile, hint.card);
+        } else if (hint.clickCard) {
+            if (!hint.sourcePile || !hint.sourcePile->onClickHidden(hint.card)) return false;
+        } else if (hint.clickEmpty) {
+            if (!hint.sourcePile || !hint.sourcePile->onClickEmpty()) return false;
+        } else {
+            return false;
+        }
+        manager().saveUndoState();
+        return true;
     }
     // Frames of the given length (game and real time alike), the clock following.
     void frames(int count, double dt = 1.0 / 60.0) {

@@ -30,20 +30,6 @@ protected:
         PlayTable::SetUp();
         manager().gameEnd.connect(&ends, &EndCounter::onEnd);
     }
-    // Carries out one hint as the input would; false for a record of no kind.
-    bool play(HintRecord const& hint) {
-        if (hint.isMove) {
-            manager().executeMove(hint.run, hint.sourcePile, hint.targetPile, hint.card);
-        } else if (hint.clickCard) {
-            if (!hint.sourcePile || !hint.sourcePile->onClickHidden(hint.card)) return false;
-        } else if (hint.clickEmpty) {
-            if (!hint.sourcePile || !hint.sourcePile->onClickEmpty()) return false;
-        } else {
-            return false;
-        }
-        manager().saveUndoState();
-        return true;
-    }
     // Lets the cards arrive and a pending resolution run out.
     void settle() {
         for (int i = 0; i < 2; ++i) manager().update(1.0, 1.0, Orvex::MouseState());
@@ -131,7 +117,7 @@ TEST_F(PlayTest, RandomLegalPlayWithUndoAndRedoKeepsTheTable) {
                     stepped = false;
                     if (manager().getHints().empty()) break;
                     HintRecord const hint = manager().getHints()[random() % manager().getHints().size()];
-                    if (!play(hint)) {
+                    if (!playHint(hint)) {
                         stepped = true;
                         continue;
                     }
