@@ -519,6 +519,9 @@ private:
     TableRules rules_;
     PlayState play_;
     std::vector<HintRecord> hints_;
+    // The list was built while cards of the move were on their way, which offer none of their
+    // moves: it is built again once they have landed.
+    bool hintsAwaitArrival_ = false;
     SolitaireCamera* camera = nullptr;
     std::wstring seedText;
     // The score's parts and the balance as shown, easing after the real ones.

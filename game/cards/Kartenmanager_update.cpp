@@ -31,6 +31,12 @@ namespace Solitaire {
 namespace {
 
 constexpr float kEaseRate = 5.0f;
+
+// Some card is gliding or waits to set off.
+bool cardsOnTheirWay(std::vector<Karte*> const& cards) {
+    return std::any_of(cards.begin(), cards.end(),
+                       [](Karte const* card) { return card->isMoving() || card->waitTime > 0.0f; });
+}
 constexpr float kSnapDistance = 1.0f;
 constexpr float kClearSpeed = -10.0f;
 
@@ -184,10 +190,14 @@ void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const& st
             play_.resolutionPending = false;
             resolveAfterMove(true);
             rebuildHints();
+            hintsAwaitArrival_ = cardsOnTheirWay(cards);
             checkWin();
             if (rules_.autoCheckEnd) checkEnd();
             if (recordOpen_) recordStep(true);
         }
+    } else if (hintsAwaitArrival_ && !cardsOnTheirWay(cards)) {
+        hintsAwaitArrival_ = false;
+        if (play_.gameStatus == kGameRunning) rebuildHints();
     }
     followTableContent();
     applyScreenPilePositions();

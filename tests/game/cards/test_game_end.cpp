@@ -276,8 +276,8 @@ TEST_F(GameEndTest, SpiderGoesOnAfterItsLastDealWhileMovesAreOpen) {
         EXPECT_TRUE(left.empty());
         letCardsArrive();
         EXPECT_TRUE(recorder.ends.empty());
-        // Played on: a card dragged onto the card its move names lands there.
-        manager().rebuildHints();
+        // Played on: the hint list, once the cards have landed, names the moves open; a card
+        // dragged onto the card its move names lands there.
         auto const single = firstMove(true);
         ASSERT_NE(single, manager().getHints().end());
         Karte* card = single->card;
