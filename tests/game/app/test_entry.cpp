@@ -302,17 +302,22 @@ TEST_F(EntryTest, HostileGameSettingsComeBackAsRead) {
 }
 
 // A settings file cut short: one line names it and the line, what was read before the cut is
-// used, the game runs, and the file is written whole again.
+// used, the game runs, and the file is written whole again, the cut one kept aside first (a
+// second line says where).
 TEST_F(EntryTest, CutSettingsFileIsWrittenWholeAgain) {
     // An offered window size, not the full screen of a start without settings.
     writeConfig(windowed(1280, 720), " MOUSE_CURSOR=\"2\"");
     std::string const whole = testsupport::readFile(userFolder / "config.cfg");
-    testsupport::writeFile(userFolder / "config.cfg", whole.substr(0, whole.size() / 3));
+    std::string const cut = whole.substr(0, whole.size() / 3);
+    testsupport::writeFile(userFolder / "config.cfg", cut);
     EXPECT_EQ(runGame(playScript(), {"-ENABLE_INGAME_CONSOLE", "1"}), 0);
     std::vector<std::string> const errorLines = errors();
-    ASSERT_EQ(errorLines.size(), 1u);
+    ASSERT_EQ(errorLines.size(), 2u);
     EXPECT_NE(errorLines[0].find("config.cfg"), std::string::npos) << errorLines[0];
     EXPECT_NE(errorLines[0].find("line"), std::string::npos) << errorLines[0];
+    EXPECT_NE(errorLines[1].find("config.cfg\" does not read completely; it is kept as"), std::string::npos)
+        << errorLines[1];
+    EXPECT_EQ(testsupport::readFile(userFolder / "config.cfg.bad1"), cut);
     expectForcedValues();
     EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(1280u, 720u));
 }
