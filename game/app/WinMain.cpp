@@ -1,7 +1,8 @@
 // The entry point's start-up sequence and its failures: a missing archive, settings file or
 // frame texture is no failure; a window that cannot be made has shown its message and start-up
 // goes on; an engine that cannot start ends the program with -1 after writing the settings file;
-// a user folder another game holds ends it with a message, having written nothing.
+// a user folder another game holds ends it with a message, having written nothing there nor into
+// the log.
 #include "game/app/WinMain.h"
 
 #include <iterator>
@@ -123,8 +124,10 @@ std::string joinCommandLine(int argc, char const* const* argv, int first) {
 
 int WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     using namespace Solitaire;
-    // 1, 2, 3, 4.
+    // 1, 2, 3, 4. The log in the working folder may be another game's: its lines are held until
+    // this game holds the user folder.
     Orvex::Logger& log = Orvex::Logger::getInstance();
+    log.holdLines();
     log.log(100, Orvex::LOG_TYPE_PLAIN, L"");
     log.setThreshold(kLogPriority, Orvex::LOG_MASK_ALL);
     CoInitialize(nullptr);
@@ -139,15 +142,17 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     app.setUserFolderKind(Orvex::AppInfo::USER_FOLDER_APPDATA);
     app.createUserFolder();
     // One game a user folder: a second one would save what it read at its start over what the
-    // first one has played since. It says so and ends before it reads or writes a file there.
-    switch (app.lockUserFolder()) {
-    case Orvex::AppInfo::FolderLock::kInUse:
+    // first one has played since. It says so and ends before it reads or writes a file there, or
+    // the log: its lines go to standard error at the end.
+    Orvex::AppInfo::FolderLock const held = app.lockUserFolder();
+    if (held == Orvex::AppInfo::FolderLock::kInUse) {
         refuseSecondGame(app.getUserFolder());
         engine->shutdown();
         return kSecondGameExit;
-    case Orvex::AppInfo::FolderLock::kHeld: Orvex::XMLNode::removeUnfinishedSaves(app.getUserFolder()); break;
-    case Orvex::AppInfo::FolderLock::kNotTaken: break;  // logged: the game runs as it did before the lock
     }
+    log.openDefaultFile();
+    // Not taken (logged): the game runs as it did before the lock.
+    if (held == Orvex::AppInfo::FolderLock::kHeld) Orvex::XMLNode::removeUnfinishedSaves(app.getUserFolder());
     // 7.
     auto* globals = new MyGlobals();
     engine->setUserGlobals(globals);
