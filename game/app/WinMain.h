@@ -3,8 +3,8 @@
 // end. Returns the process exit code: the main loop's (0 for a closed window or E_Exit), -1 when
 // the engine could not start or the program was closed while loading, 0 when it was closed
 // during the intro video (then nothing is written), 1 when another game holds the user folder
-// (a message says so; nothing of the folder is read or written, nor the log: its lines go to
-// standard error).
+// or its lock file cannot be opened (a message says so; nothing of the folder is read or written,
+// nor the log: its lines go to standard error).
 //
 // Start-up: the log's lines held, an empty log line and the log thresholds; COM; the archive
 // "cp.gob" ("CPGOB", key 1); the console hidden; the engine with effects compiled from source and

@@ -9,7 +9,7 @@
 // profile file aside; something other than a file where the game reads one (a FIFO as the profile
 // file, the settings file or a data file, a folder as a data file); a new display mode confirmed
 // in a window that kept another size; a second game for the same user while the first runs (also
-// where the player may only read the lock file).
+// where the player may only read the lock file), and a start whose lock file cannot be opened.
 // Unless a test says otherwise the user folder holds a profile, as after the first start.
 #include <gtest/gtest.h>
 
@@ -636,6 +636,35 @@ TEST_F(EntryTest, ASecondGameForTheSameUserEndsAndLosesNothingOfTheFirst) {
             names.push_back(read.getChild(L"PROFIL", static_cast<int>(i))->getAttributeString(L"NAME", L""));
         EXPECT_EQ(names, (std::vector<std::wstring>{L"Spieler", L"Ben"}));
     }
+}
+
+// Where the lock file cannot be opened at all (here a link in its place, which is not followed;
+// a folder or a FIFO alike), no game can tell whether another holds the user folder: the start
+// says so on the screen and ends with 1 before it reads or writes anything there or makes its
+// log; its lines go to standard error, one saying why in words. (It ran on, holding the file the
+// link led to, or with no lock at all where the file could not be opened: two such games saved
+// over each other.)
+TEST_F(EntryTest, ALockFileThatCannotBeOpenedEndsTheStartBeforeItReadsOrWrites) {
+    writeConfig(windowed(1024, 768));
+    std::string const folder = port::toUtf8(port::windowsPath(userFolder.string()));
+    testsupport::writeFile(userFolder / "notes.txt", "notes");
+    fs::create_symlink(userFolder / "notes.txt", userFolder / "instance.lock");
+    std::string const profiles = testsupport::readFile(userFolder / "profile.prf");
+    std::string const settings = testsupport::readFile(userFolder / "config.cfg");
+    stderrTo = base / "stderr.txt";
+    EXPECT_EQ(runGame({"10 menu STARTMENU", "12 key GRAVE", "14 type E_Exit", "16 key RETURN"},
+                      {"-ENABLE_INGAME_CONSOLE", "1"}),
+              1);
+    EXPECT_EQ(errorLinesOf(stderrTo),
+              std::vector<std::string>{"ERROR AppInfo: the lock file \"" + folder + "\\instance.lock\" cannot be opened "
+                                       "(a symbolic link, not a regular file): the user folder cannot be held against "
+                                       "a second game"});
+    EXPECT_NE(testsupport::readFile(stderrTo).find("MessageBox \"Hinweis\": Das Spiel kann nicht starten"),
+              std::string::npos);
+    EXPECT_EQ(testsupport::readFile(userFolder / "profile.prf"), profiles);
+    EXPECT_EQ(testsupport::readFile(userFolder / "config.cfg"), settings);
+    EXPECT_EQ(testsupport::readFile(userFolder / "notes.txt"), "notes");
+    EXPECT_FALSE(fs::exists(run / "logs" / "logfile.log"));
 }
 
 // A profile file cut short: the game started on it copies it aside and writes the profile it
