@@ -3,8 +3,9 @@
 #include "engine/core/AppInfo.h"
 
 #include "engine/core/Logger.h"
-#include "port/win32/win32_version.h"
 #include "port/win32/kernel.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_version.h"
 
 namespace Orvex {
 
@@ -114,8 +115,8 @@ AppInfo::FolderLock AppInfo::lockUserFolder() {
         return FolderLock::kHeld;
     }
     if (GetLastError() == ERROR_SHARING_VIOLATION) return FolderLock::kInUse;
-    logWarning(L"AppInfo: the lock file \"" + file + L"\" cannot be opened (error " + std::to_wstring(GetLastError()) +
-               L"); a second game for the user folder is not kept out");
+    logError(L"AppInfo: the lock file \"" + file + L"\" cannot be opened (" + port::lastErrorText() +
+             L"): the user folder cannot be held against a second game");
     return FolderLock::kNotTaken;
 }
 

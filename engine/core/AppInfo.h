@@ -37,11 +37,13 @@ public:
     enum class FolderLock {
         kHeld,       // by this process, until it ends
         kInUse,      // by another process: its files are not this one's to read or write
-        kNotTaken,   // the lock file cannot be opened (logged): no one can tell
+        kNotTaken,   // the lock file cannot be opened (one error line says why): no one can tell
     };
     // Holds the user folder for this process, so that a second game for it can tell it is not
     // alone. The system lets go of it when the process ends, however it ends: a crash leaves no
-    // stale lock. Taking it again in the holding process is kHeld.
+    // stale lock. A lock file the process may only read (another user's) holds it as well; a
+    // link, a folder or anything but a file in its place is kNotTaken. Taking it again in the
+    // holding process is kHeld.
     FolderLock lockUserFolder();
 
     std::wstring const& getUpdatePage() const { return updatePage_; }

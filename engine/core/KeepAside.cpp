@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -50,6 +51,34 @@ long long regularFileSize(std::string const& host) {
     struct stat info {};
     if (::stat(host.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
     return static_cast<long long>(info.st_size);
+}
+
+// Whether the two regular files hold the same bytes, compared block by block.
+bool sameBytes(std::string const& one, std::string const& other) {
+    std::FILE* a = openWholeFile(one, "rb");
+    std::FILE* b = openWholeFile(other, "rb");
+    bool same = a && b;
+    std::vector<char> blockA(kCopyBlock), blockB(kCopyBlock);
+    for (std::size_t got = 1; same && got > 0;) {
+        got = std::fread(blockA.data(), 1, kCopyBlock, a);
+        same = std::fread(blockB.data(), 1, kCopyBlock, b) == got &&
+               std::equal(blockA.data(), blockA.data() + got, blockB.data());
+    }
+    same = same && !std::ferror(a) && !std::ferror(b);
+    if (a) std::fclose(a);
+    if (b) std::fclose(b);
+    return same;
+}
+
+// The copy kept of host's bytes before, among named's ".bad" numbers below `below` (newest
+// first), or empty: a file that cannot be moved is kept at every start that does not read it, and
+// one copy of the same bytes is enough.
+std::string earlierCopy(std::string const& host, std::string const& named, int below, long long size) {
+    for (int number = below - 1; number >= 1; --number) {
+        std::string const kept = named + ".bad" + std::to_string(number);
+        if (regularFileSize(kept) == size && sameBytes(host, kept)) return kept;
+    }
+    return {};
 }
 
 }  // namespace
@@ -105,6 +134,11 @@ KeptAside keepAside(std::string const& host, std::string const& named, u64 maxBy
     if (size < 0) return kept;
     if (static_cast<u64>(size) > maxBytes) {
         kept.whyNot += L" and is too large to copy";
+        return kept;
+    }
+    if (std::string const earlier = earlierCopy(host, named, number, size); !earlier.empty()) {
+        kept.place = earlier;
+        kept.copied = true;
         return kept;
     }
     if (std::wstring const notCopied = copyIntoNewFile(host, target); !notCopied.empty()) {

@@ -2,8 +2,10 @@
 // file) when it does not read: under its name followed by ".bad" and the first number no entry
 // has, never over an earlier one. It is moved there, which needs neither room nor reading; only
 // where it cannot be moved is it copied, block by block (no more memory whatever its size), and
-// then only when it is no larger than its reader takes. Something other than a file in its place
-// (a FIFO, a folder, a link) is moved as it is, never opened.
+// then only when it is no larger than its reader takes, and only once for the same bytes: a file
+// that cannot be moved is kept at every start, and a copy of its bytes kept before is named again.
+// Something other than a file in its place (a FIFO, a folder, a link) is moved as it is, never
+// opened.
 #pragma once
 
 #include <string>
@@ -39,7 +41,8 @@ struct KeptAside {
 using MoveEntry = bool (*)(std::string const& from, std::string const& to);
 
 // Keeps the entry at host as `named` followed by the first free ".bad" number: moved, else copied
-// when it is a file of at most maxBytes.
+// when it is a file of at most maxBytes (or, where an earlier ".bad" number holds the same bytes,
+// kept there: the place named is that one).
 KeptAside keepAside(std::string const& host, std::string const& named, u64 maxBytes, MoveEntry move = nullptr);
 
 }  // namespace Orvex

@@ -1,4 +1,8 @@
+// The log: one line at a time to its file, the lines held until the file opens, standard error
+// where there is none.
 #include "engine/core/Logger.h"
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -11,8 +15,8 @@ namespace Orvex {
 
 namespace {
 
-// Opens the log at static initialisation, as the program expects it to exist before main.
-[[maybe_unused]] Logger& g_openAtStart = Logger::getInstance();
+// Made at static initialisation, so the port's lines before main come here too.
+[[maybe_unused]] Logger& g_madeAtStart = Logger::getInstance();
 
 char const* consoleColour(int type) {
     switch (type) {
@@ -24,8 +28,14 @@ char const* consoleColour(int type) {
 }
 
 // The log file opened for appending, unbuffered: each line is one write that lands at the end.
-std::FILE* openForAppending(std::string const& path, std::wstring& whyNot) {
-    std::FILE* file = port::openRegularFile(path, "ab", &whyNot);
+// A link is not followed: the file it leads to is neither written nor made.
+std::FILE* openForAppending(std::string const& path, bool emptyFirst, std::wstring& whyNot) {
+    if (emptyFirst) {
+        std::FILE* emptied = port::openRegularFile(path, "wb", &whyNot, port::Links::kRefuse);
+        if (!emptied) return nullptr;
+        std::fclose(emptied);
+    }
+    std::FILE* file = port::openRegularFile(path, "ab", &whyNot, port::Links::kRefuse);
     if (file) std::setvbuf(file, nullptr, _IONBF, 0);
     return file;
 }
@@ -45,24 +55,38 @@ Logger& Logger::getInstance() {
     return instance;
 }
 
-Logger::Logger() {
-    std::error_code ec;
-    std::filesystem::create_directories("logs", ec);
-    char const* const path = "logs/logfile.log";
-    // Emptied, then appended to.
-    if (std::FILE* emptied = port::openRegularFile(path, "wb")) std::fclose(emptied);
-    std::wstring whyNot;
-    file_ = openForAppending(path, whyNot);
-    if (!file_) sayNoFile(path, whyNot);
-    port::setDefaultLogSink(forwardPortLine);
+Logger::Logger() { port::setDefaultLogSink(forwardPortLine); }
+
+bool Logger::openFile(std::string const& path, bool emptyFirst) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return openLocked(path, emptyFirst);
 }
 
-bool Logger::openFile(std::string const& path) {
+bool Logger::openDefaultFile() {
     std::lock_guard<std::mutex> lock(mutex_);
+    return openDefaultLocked();
+}
+
+bool Logger::openDefaultLocked() {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(kDefaultFile).parent_path(), ec);
+    return openLocked(kDefaultFile, true);
+}
+
+void Logger::holdLines() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!opened_) holding_ = true;
+}
+
+bool Logger::openLocked(std::string const& path, bool emptyFirst) {
     if (file_) std::fclose(file_);
+    opened_ = true;
+    holding_ = false;
     std::wstring whyNot;
-    file_ = openForAppending(path, whyNot);
+    file_ = openForAppending(path, emptyFirst, whyNot);
     if (!file_) sayNoFile(path, whyNot);
+    for (auto const& [type, bytes] : held_) writeLine(type, bytes);
+    held_.clear();
     return file_ != nullptr;
 }
 
@@ -76,6 +100,9 @@ void Logger::sayNoFile(std::string const& path, std::wstring const& whyNot) {
 Logger::~Logger() {
     port::setDefaultLogSink({});
     std::lock_guard<std::mutex> lock(mutex_);
+    // Never opened: the lines held say what happened somewhere.
+    holding_ = false;
+    for (auto const& [type, bytes] : held_) writeLine(type, bytes);
     if (file_) std::fclose(file_);
     file_ = nullptr;
 }
@@ -89,7 +116,13 @@ void Logger::log(int priority, int type, std::wstring const& message) {
     if (type == LOG_TYPE_ERROR) line += L"ERROR ";
     line += message;
 
-    writeLine(type, port::toUtf8(line));
+    if (!opened_ && !holding_) openDefaultLocked();
+    if (holding_) {
+        held_.emplace_back(type, port::toUtf8(line));
+        if (held_.size() > kRecentLines) held_.pop_front();
+    } else {
+        writeLine(type, port::toUtf8(line));
+    }
     recent_.push_back(std::move(line));
     if (recent_.size() > kRecentLines) recent_.pop_front();
 }
@@ -103,7 +136,8 @@ void Logger::writeLine(int type, std::string const& bytes) {
     // Without a log file (the working folder cannot be written) the lines go to standard error,
     // so that a failure is reported somewhere.
     if (consoleShown_ || !file_) {
-        char const* colour = consoleColour(type);
+        // In colour on a terminal only: a file or a pipe gets the lines as the log file has them.
+        char const* colour = ::isatty(::fileno(stderr)) ? consoleColour(type) : "";
         std::string const shown = colour + bytes + (*colour ? "\x1b[0m" : "") + '\n';
         std::fwrite(shown.data(), 1, shown.size(), stderr);
     }

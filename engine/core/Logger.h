@@ -1,6 +1,9 @@
-// The engine's log: one line per message to the log file "logs\logfile.log" (opened at static
-// initialisation, in the working directory) and, when shown, to the console in colour; where the
-// log file cannot be made, every line goes to standard error, the first saying why.
+// The engine's log: one line per message to the log file "logs\logfile.log" (in the working
+// directory, emptied and opened with the first line, or by openDefaultFile) and, when shown, to
+// the console in colour; where the log file cannot be made, every line goes to standard error, the
+// first saying why. A link in the log file's place is not followed. A program that may not own
+// the folder's log yet (a game that has not learnt whether another game runs there) holds its
+// lines first: they reach the file when it opens, or standard error when the program ends.
 // Each message has a priority and a type; a type drops messages whose priority lies below its
 // threshold. Error lines start with "ERROR ".
 // The log is the port layer's default log sink for its whole life, so the port's lines come here
@@ -14,6 +17,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace Orvex {
 
@@ -42,10 +46,17 @@ public:
     void setThreshold(int priority, int typeMask);
     int getThreshold(int type) const;
 
-    // Appends to the log file at path from now on (at start "logs/logfile.log", emptied); false,
-    // with the lines going to standard error, when it cannot be opened as a regular file: the
-    // first of them says so.
-    bool openFile(std::string const& path);
+    // The log file a program writes unless it opens another.
+    static constexpr char kDefaultFile[] = "logs/logfile.log";
+    // Appends to the log file at path from now on (emptied first when asked); false, with the
+    // lines going to standard error, when it cannot be opened as a regular file (a link in its
+    // place is not followed): the first of them says so. Lines held until now are written first.
+    bool openFile(std::string const& path, bool emptyFirst = false);
+    // Makes the folder "logs" and opens kDefaultFile emptied.
+    bool openDefaultFile();
+    // Until a file is opened, lines are kept here (the last kRecentLines of them) instead of
+    // opening kDefaultFile; those still kept when the program ends go to standard error.
+    void holdLines();
 
     void showConsole(bool show);
     bool isConsoleShown() const;
@@ -64,11 +75,17 @@ private:
     // in one piece; the caller holds the lock.
     void writeLine(int type, std::string const& bytes);
     // The error line that the log file at path cannot be opened, on standard error (where the
-    // lines go then) and among the recent lines; the caller holds the lock or is the constructor.
+    // lines go then) and among the recent lines; the caller holds the lock.
     void sayNoFile(std::string const& path, std::wstring const& whyNot);
+    // openFile and openDefaultFile; the caller holds the lock.
+    bool openLocked(std::string const& path, bool emptyFirst);
+    bool openDefaultLocked();
 
     mutable std::mutex mutex_;
     std::FILE* file_ = nullptr;
+    bool opened_ = false;  // a file was asked for (opened or not)
+    bool holding_ = false;
+    std::deque<std::pair<int, std::string>> held_;  // type and bytes of each line held
     int thresholds_[4] = {0, 0, 0, 0};
     bool consoleShown_ = false;
     std::deque<std::wstring> recent_;

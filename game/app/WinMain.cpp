@@ -1,7 +1,8 @@
 // The entry point's start-up sequence and its failures: a missing archive, settings file or
 // frame texture is no failure; a window that cannot be made has shown its message and start-up
 // goes on; an engine that cannot start ends the program with -1 after writing the settings file;
-// a user folder another game holds ends it with a message, having written nothing.
+// a user folder another game holds, or whose lock file cannot be opened, ends it with a message,
+// having written nothing there nor into the log.
 #include "game/app/WinMain.h"
 
 #include <iterator>
@@ -24,6 +25,8 @@
 #include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
 #include "port/win32/kernel.h"
+#include "port/win32/win32_paths.h"
+#include "port/win32/win32_text.h"
 #include "port/win32/winuser.h"
 
 namespace Solitaire {
@@ -31,7 +34,8 @@ namespace Solitaire {
 namespace {
 
 constexpr int kLogPriority = 25;
-constexpr int kSecondGameExit = 1;
+// A second game for a user folder, or one that cannot tell: nothing of the folder read or written.
+constexpr int kFolderNotHeldExit = 1;
 constexpr unsigned kGodCount = 4;
 constexpr Orvex::u32 kConfirmTimeMs = 15000;
 constexpr Orvex::s32 kPollRateMs = 10;
@@ -57,6 +61,19 @@ void refuseSecondGame(std::wstring const& userFolder) {
                 L"Das Spiel l\u00e4uft bereits. Ein zweites Spiel f\u00fcr denselben Benutzer w\u00fcrde den "
                 L"Spielstand des ersten \u00fcberschreiben und wird deshalb beendet.",
                 L"Hinweis", MB_OK | MB_ICONINFORMATION);
+}
+
+// The lock file cannot be opened (its line says why): no game can tell whether another one saves
+// into the folder, so none plays there until the player has seen to the file, named as the
+// system names it.
+void refuseUnlockedFolder(std::wstring const& userFolder) {
+    std::wstring const lockFile = port::fromUtf8(port::hostPath(userFolder + L"\\" + Orvex::AppInfo::kLockFileName));
+    MessageBoxW(nullptr,
+                (L"Das Spiel kann nicht starten: Die Datei \"" + lockFile +
+                 L"\" l\u00e4sst sich nicht \u00f6ffnen. Ohne sie k\u00f6nnte ein zweites Spiel f\u00fcr denselben "
+                 L"Benutzer den Spielstand \u00fcberschreiben, deshalb wird das Spiel beendet.")
+                    .c_str(),
+                L"Hinweis", MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -123,8 +140,10 @@ std::string joinCommandLine(int argc, char const* const* argv, int first) {
 
 int WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     using namespace Solitaire;
-    // 1, 2, 3, 4.
+    // 1, 2, 3, 4. The log in the working folder may be another game's: its lines are held until
+    // this game holds the user folder.
     Orvex::Logger& log = Orvex::Logger::getInstance();
+    log.holdLines();
     log.log(100, Orvex::LOG_TYPE_PLAIN, L"");
     log.setThreshold(kLogPriority, Orvex::LOG_MASK_ALL);
     CoInitialize(nullptr);
@@ -139,15 +158,18 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     app.setUserFolderKind(Orvex::AppInfo::USER_FOLDER_APPDATA);
     app.createUserFolder();
     // One game a user folder: a second one would save what it read at its start over what the
-    // first one has played since. It says so and ends before it reads or writes a file there.
-    switch (app.lockUserFolder()) {
-    case Orvex::AppInfo::FolderLock::kInUse:
-        refuseSecondGame(app.getUserFolder());
+    // first one has played since. It says so and ends before it reads or writes a file there, or
+    // the log; so does a game that cannot tell (the lock file cannot be opened). Its lines go to
+    // standard error at the end.
+    Orvex::AppInfo::FolderLock const held = app.lockUserFolder();
+    if (held != Orvex::AppInfo::FolderLock::kHeld) {
+        if (held == Orvex::AppInfo::FolderLock::kInUse) refuseSecondGame(app.getUserFolder());
+        else refuseUnlockedFolder(app.getUserFolder());
         engine->shutdown();
-        return kSecondGameExit;
-    case Orvex::AppInfo::FolderLock::kHeld: Orvex::XMLNode::removeUnfinishedSaves(app.getUserFolder()); break;
-    case Orvex::AppInfo::FolderLock::kNotTaken: break;  // logged: the game runs as it did before the lock
+        return kFolderNotHeldExit;
     }
+    log.openDefaultFile();
+    Orvex::XMLNode::removeUnfinishedSaves(app.getUserFolder());
     // 7.
     auto* globals = new MyGlobals();
     engine->setUserGlobals(globals);

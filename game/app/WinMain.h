@@ -3,12 +3,14 @@
 // end. Returns the process exit code: the main loop's (0 for a closed window or E_Exit), -1 when
 // the engine could not start or the program was closed while loading, 0 when it was closed
 // during the intro video (then nothing is written), 1 when another game holds the user folder
-// (a message says so; nothing of the folder is read or written).
+// or its lock file cannot be opened (a message says so; nothing of the folder is read or written,
+// nor the log: its lines go to standard error).
 //
-// Start-up: an empty log line and the log thresholds; COM; the archive "cp.gob" ("CPGOB", key 1);
-// the console hidden; the engine with effects compiled from source and the command line read;
-// the user folder below the application-data folder, held by this game for its whole run (saves
-// that a game ending while saving left unfinished there removed); the game's settings object
+// Start-up: the log's lines held, an empty log line and the log thresholds; COM; the archive
+// "cp.gob" ("CPGOB", key 1); the console hidden; the engine with effects compiled from source and
+// the command line read; the user folder below the application-data folder, held by this game for
+// its whole run; the log file emptied and opened with the lines held (saves that a game ending
+// while saving left unfinished in the folder removed); the game's settings object
 // (four gods); config.cfg read from the user folder (missing: 1920 x 1080 at 75 Hz full screen)
 // and the game's fixed values forced over it; the window; the intro video; the archive
 // "velquorandix.gob" ("BASEGOB", key 0); the engine started; the frame texture; the pointer

@@ -16,6 +16,10 @@
 
 namespace {
 
+// The longest line of a message box's text, in characters (a box on a screen 1024 pixels wide
+// shows about 120 of its font's): a longer text is broken at blanks, as Windows breaks it.
+constexpr std::size_t kBoxLineChars = 72;
+
 struct BoxButton {
     int id;
     char const* label;
@@ -47,7 +51,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     int confirm = buttons.front().id;
     if (dialogsAllowed()) {
         std::string utf8Title = port::toUtf8(title);
-        std::string utf8Body = port::toUtf8(body);
+        std::string utf8Body = port::toUtf8(port::wrapLines(body, kBoxLineChars));
         std::vector<SDL_MessageBoxButtonData> sdlButtons;
         int defaultIndex = (type & MB_DEFBUTTON3) ? 2 : (type & MB_DEFBUTTON2) ? 1 : 0;
         for (size_t i = 0; i < buttons.size(); ++i) {

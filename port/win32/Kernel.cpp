@@ -22,6 +22,8 @@
 namespace {
 
 thread_local DWORD t_lastError = ERROR_SUCCESS;
+// What stood in the way of the last failed file call, in words; empty: the words of its code.
+thread_local std::wstring t_lastErrorText;
 
 DWORD errorFromErrno(int error) {
     switch (error) {
@@ -36,12 +38,16 @@ DWORD errorFromErrno(int error) {
     }
 }
 
-BOOL failWith(DWORD error) {
+BOOL failWith(DWORD error, std::wstring text = {}) {
     t_lastError = error;
+    t_lastErrorText = std::move(text);
     return FALSE;
 }
 
-BOOL failFromErrno() { return failWith(errorFromErrno(errno)); }
+BOOL failFromErrno() {
+    int const error = errno;
+    return failWith(errorFromErrno(error), port::errnoText(error));
+}
 
 std::string hostPathOf(LPCWSTR path) { return port::hostPath(std::wstring(path)); }
 
@@ -134,7 +140,7 @@ void GetLocalTime(SYSTEMTIME* time) {
 
 DWORD ExpandEnvironmentStringsW(LPCWSTR source, LPWSTR destination, DWORD size) {
     if (!source) {
-        t_lastError = ERROR_INVALID_PARAMETER;
+        failWith(ERROR_INVALID_PARAMETER);
         return 0;
     }
     std::wstring const text(source);
@@ -200,7 +206,7 @@ BOOL MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags) {
     std::error_code ec;
     std::filesystem::copy(source, target,
                           std::filesystem::copy_options::overwrite_existing | std::filesystem::copy_options::recursive, ec);
-    if (ec) return failWith(errorFromErrno(ec.value()));
+    if (ec) return failWith(errorFromErrno(ec.value()), port::errnoText(ec.value()));
     std::filesystem::remove_all(source, ec);
     return TRUE;
 }
@@ -209,7 +215,7 @@ DWORD GetCurrentDirectoryW(DWORD size, LPWSTR buffer) {
     std::error_code ec;
     std::string const current = std::filesystem::current_path(ec).string();
     if (ec) {
-        t_lastError = errorFromErrno(ec.value());
+        failWith(errorFromErrno(ec.value()), port::errnoText(ec.value()));
         return 0;
     }
     std::wstring const path = asWindowsFolder(current);
@@ -227,13 +233,13 @@ BOOL SetCurrentDirectoryW(LPCWSTR path) {
 
 DWORD GetFileAttributesW(LPCWSTR path) {
     if (!path || !*path) {
-        t_lastError = ERROR_FILE_NOT_FOUND;
+        failWith(ERROR_FILE_NOT_FOUND);
         return INVALID_FILE_ATTRIBUTES;
     }
     std::string const host = hostPathOf(path);
     struct stat info {};
     if (::stat(host.c_str(), &info) != 0) {
-        t_lastError = errorFromErrno(errno);
+        failFromErrno();
         return INVALID_FILE_ATTRIBUTES;
     }
     DWORD attributes = S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : 0;
@@ -244,19 +250,31 @@ DWORD GetFileAttributesW(LPCWSTR path) {
 HANDLE CreateFileW(LPCWSTR path, DWORD /*access*/, DWORD shareMode, void* /*securityAttributes*/, DWORD creation,
                    DWORD /*flags*/, HANDLE /*templateFile*/) {
     if (!path || !*path || shareMode != 0 || creation != OPEN_ALWAYS) {
-        t_lastError = ERROR_INVALID_PARAMETER;
+        failWith(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    // Appending creates the file and never changes what it holds; the stream is the handle.
-    std::FILE* file = port::openRegularFile(hostPathOf(path), "ab");
+    // Appending creates the file and never changes what it holds; the stream is the handle. A link
+    // is not followed: no file it leads to is held, or made.
+    std::string const host = hostPathOf(path);
+    std::wstring whyNot;
+    std::FILE* file = port::openRegularFile(host, "ab", &whyNot, port::Links::kRefuse);
     if (!file) {
-        failFromErrno();
-        return INVALID_HANDLE_VALUE;
+        int const error = errno;
+        // A file that may only be read (another user's) is held all the same: an flock needs no
+        // writing, and nothing is written through the handle.
+        std::wstring readingWhyNot;
+        if (error == EACCES || error == EPERM || error == EROFS)
+            file = port::openRegularFile(host, "rb", &readingWhyNot, port::Links::kRefuse);
+        if (!file) {
+            failWith(errorFromErrno(error), whyNot);
+            return INVALID_HANDLE_VALUE;
+        }
     }
     if (::flock(::fileno(file), LOCK_EX | LOCK_NB) != 0) {
         int const error = errno;
         std::fclose(file);
-        t_lastError = error == EWOULDBLOCK ? ERROR_SHARING_VIOLATION : errorFromErrno(error);
+        if (error == EWOULDBLOCK) failWith(ERROR_SHARING_VIOLATION);
+        else failWith(errorFromErrno(error), port::errnoText(error));
         return INVALID_HANDLE_VALUE;
     }
     return file;
@@ -272,7 +290,23 @@ DWORD GetCurrentProcessId() { return static_cast<DWORD>(::getpid()); }
 
 DWORD GetLastError() { return t_lastError; }
 
-void SetLastError(DWORD error) { t_lastError = error; }
+void SetLastError(DWORD error) {
+    t_lastError = error;
+    t_lastErrorText.clear();
+}
+
+namespace port {
+
+std::wstring lastErrorText() {
+    if (!t_lastErrorText.empty()) return t_lastErrorText;
+    switch (t_lastError) {
+        case ERROR_SUCCESS: return L"No error";
+        case ERROR_SHARING_VIOLATION: return L"Held by another process";
+        default: return L"Error " + std::to_wstring(t_lastError);
+    }
+}
+
+}  // namespace port
 
 HRESULT CoInitialize(LPVOID /*reserved*/) { return S_OK; }
 

@@ -104,6 +104,7 @@ std::wstring kindText(mode_t mode) {
                        : S_ISCHR(mode) ? "a character device"
                        : S_ISBLK(mode) ? "a block device"
                        : S_ISSOCK(mode) ? "a socket"
+                       : S_ISLNK(mode) ? "a symbolic link"
                                         : "an entry";
     return fromUtf8(kind) + L", not a regular file";
 }
@@ -115,18 +116,22 @@ std::FILE* refuse(int error, std::wstring text, std::wstring* whyNot) {
 }
 
 std::FILE* refuseKind(mode_t mode, std::wstring* whyNot) {
-    return refuse(S_ISDIR(mode) ? EISDIR : EINVAL, kindText(mode), whyNot);
+    return refuse(S_ISDIR(mode) ? EISDIR : S_ISLNK(mode) ? ELOOP : EINVAL, kindText(mode), whyNot);
+}
+
+int look(std::string const& hostPath, struct stat& info, Links links) {
+    return links == Links::kRefuse ? ::lstat(hostPath.c_str(), &info) : ::stat(hostPath.c_str(), &info);
 }
 
 }  // namespace
 
-std::wstring notRegularFile(std::string const& hostPath) {
+std::wstring notRegularFile(std::string const& hostPath, Links links) {
     struct stat info {};
-    if (::stat(hostPath.c_str(), &info) != 0) return {};
+    if (look(hostPath, info, links) != 0) return {};
     return kindText(info.st_mode);
 }
 
-std::FILE* openRegularFile(std::string const& hostPath, char const* mode, std::wstring* whyNot) {
+std::FILE* openRegularFile(std::string const& hostPath, char const* mode, std::wstring* whyNot, Links links) {
     std::string_view const m = mode ? mode : "";
     bool const update = m.find('+') != std::string_view::npos;
     int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
@@ -147,15 +152,18 @@ std::FILE* openRegularFile(std::string const& hostPath, char const* mode, std::w
     default: return refuse(EINVAL, {}, whyNot);
     }
     if (m.find('x') != std::string_view::npos) flags |= O_EXCL;
+    if (links == Links::kRefuse) flags |= O_NOFOLLOW;
     // Looked at first, so that no device is opened at all (opening one may act); what takes the
-    // name after this look is caught on the open file.
+    // name after this look is caught on the open file (a link by O_NOFOLLOW).
     struct stat info {};
-    if (::stat(hostPath.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return refuseKind(info.st_mode, whyNot);
+    if (look(hostPath, info, links) == 0 && !S_ISREG(info.st_mode)) return refuseKind(info.st_mode, whyNot);
     int const fd = ::open(hostPath.c_str(), flags, 0666);
     if (fd < 0) {
         int const error = errno;
-        // A FIFO without a reader refuses a writer at once (ENXIO): say what it is.
-        return refuse(error, error == ENXIO ? notRegularFile(hostPath) : std::wstring(), whyNot);
+        // A FIFO without a reader refuses a writer at once (ENXIO), a link refused gives ELOOP:
+        // say what it is.
+        return refuse(error, error == ENXIO || error == ELOOP ? notRegularFile(hostPath, links) : std::wstring(),
+                      whyNot);
     }
     if (::fstat(fd, &info) != 0) {
         int const error = errno;

@@ -1,6 +1,7 @@
-// Windows file-name case folding and UTF-8 for host names.
+// Windows file-name case folding, UTF-8 for host names, a message box's line breaks.
 #include "port/win32/win32_text.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace port {
@@ -78,6 +79,26 @@ bool equalsNoCase(std::wstring_view a, std::wstring_view b) {
     for (std::size_t i = 0; i < a.size(); ++i)
         if (a[i] != b[i] && foldCase(a[i]) != foldCase(b[i])) return false;
     return true;
+}
+
+std::wstring wrapLines(std::wstring const& text, std::size_t width) {
+    std::wstring out;
+    std::size_t lineStart = 0;  // where out's last line begins
+    for (std::size_t at = 0; at <= text.size();) {
+        std::size_t const end = std::min(text.find_first_of(L" \n", at), text.size());
+        if (at == 0 || text[at - 1] == L'\n') {
+            lineStart = out.size();
+        } else if (out.size() - lineStart + 1 + (end - at) <= width) {
+            out += L' ';
+        } else {
+            out += L'\n';
+            lineStart = out.size();
+        }
+        out.append(text, at, end - at);
+        if (end < text.size() && text[end] == L'\n') out += L'\n';
+        at = end + 1;
+    }
+    return out;
 }
 
 }  // namespace port

@@ -45,11 +45,13 @@ DWORD GetFileAttributesW(LPCWSTR path);
 
 // A file held open by handle, to keep others out of it while the process lives. Only share mode
 // 0 (the file held alone), OPEN_ALWAYS (the file created when missing) and regular files
-// (nothing else in the path's place is opened, so nothing can block); no reading or writing
-// through the handle. Every other CreateFileW of the file, in this process or another, fails with
+// (nothing else in the path's place is opened, so nothing can block, and a link is not followed);
+// no reading or writing through the handle, so a file the process may only read (another user's)
+// is held too. Every other CreateFileW of the file, in this process or another, fails with
 // ERROR_SHARING_VIOLATION until the handle is closed or its process ends, however it ends (an
 // flock, which the system lets go with the process). Failures give INVALID_HANDLE_VALUE and set
-// the last error. The handle is not inherited by programs the process starts.
+// the last error (port::lastErrorText gives its words). The handle is not inherited by programs
+// the process starts.
 #define GENERIC_READ 0x80000000UL
 #define GENERIC_WRITE 0x40000000UL
 #define OPEN_ALWAYS 4

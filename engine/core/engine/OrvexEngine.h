@@ -96,8 +96,10 @@ public:
     // sound, input and textures) and "API_PARAMS" (the user globals). A missing, empty or
     // damaged file logs one line, keeps the current values and returns false; one that cannot be
     // read is kept aside under a ".bad" number first (the line says where), and where it cannot
-    // be, saveConfig leaves it. saveConfig writes 8-bit text through a temporary file, so a failed
-    // write leaves the old file as it was.
+    // be, saveConfig leaves it. One read only in part (cut short, or past the property parse's
+    // budget) gives what was read, and saveConfig keeps it aside before it writes over it.
+    // saveConfig writes 8-bit text through a temporary file, so a failed write leaves the old
+    // file as it was.
     bool loadConfig(std::wstring const& path);
     bool saveConfig(std::wstring const& path);
     // The texture settings ("TEXINITPARAMS"), held here so that the settings file can be read
@@ -251,6 +253,8 @@ private:
     std::wstring appTitle_;
     // The settings file that could not be read nor kept aside, which saveConfig leaves.
     std::wstring configLeftAlone_;
+    // The settings file read only in part, which saveConfig keeps aside before it writes.
+    std::wstring configReadInPart_;
 
     bool initialised_ = false;
     bool inMainLoop_ = false;

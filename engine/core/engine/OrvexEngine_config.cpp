@@ -2,7 +2,8 @@
 // "ENGINE_PARAMS" and the game's settings under "API_PARAMS". Written as 8-bit text through a
 // temporary file (XMLNode::save), so a failed write keeps the previous file. A file that cannot be
 // read (not a regular file, unreadable, too large) is kept aside at load (KeepAside.h), as the end
-// would write over it.
+// would write over it; one read only in part is kept aside by the save that writes over it, so
+// that until then it is read again at each start.
 #include "engine/core/File.h"
 #include "engine/core/GOBManager.h"
 #include "engine/core/KeepAside.h"
@@ -25,6 +26,7 @@ constexpr wchar_t kTexParams[] = L"TEXINITPARAMS";
 
 bool OrvexEngine::loadConfig(std::wstring const& path) {
     configLeftAlone_.clear();
+    configReadInPart_.clear();
     std::wstring const what = L"Settings file \"" + path + L"\"";
     // A file that cannot be read would be written over at the end: it is kept aside first, and
     // where it cannot be, left alone. Part of its one line.
@@ -57,7 +59,9 @@ bool OrvexEngine::loadConfig(std::wstring const& path) {
     }
     XMLNode root;
     // A damaged file logs its own line and keeps what was read before the damage.
-    if (!root.loadFromText(text, path)) return false;
+    XMLNode::ReadResult const read = root.loadFromTextChecked(text, path);
+    if (read == XMLNode::ReadResult::kNothing) return false;
+    if (read == XMLNode::ReadResult::kDamaged) configReadInPart_ = path;
     XMLNode const* engineParams = root.getName() == kRootName ? root.getChild(kEngineParams) : nullptr;
     if (!engineParams) {
         logWarning(L"Settings file \"" + path + L"\" holds no " + kRootName + L"/" + kEngineParams +
@@ -81,6 +85,19 @@ bool OrvexEngine::saveConfig(std::wstring const& path) {
     if (!configLeftAlone_.empty() && configLeftAlone_ == path) {
         logWarning(L"Settings file \"" + path + L"\" is not written: it could not be read or kept aside");
         return false;
+    }
+    if (!configReadInPart_.empty() && configReadInPart_ == path) {
+        std::string const host = port::hostPath(path);
+        if (isNameTaken(host)) {
+            KeptAside const kept = keepAside(host, host, File::kMaxTextFileBytes);
+            if (kept.place.empty()) {
+                logError(L"Settings file \"" + path + L"\" does not read completely and cannot be kept aside (" +
+                         kept.whyNot + L"); it is not written over");
+                return false;
+            }
+            logError(L"Settings file \"" + path + L"\" does not read completely" + kept.told());
+        }
+        configReadInPart_.clear();
     }
     XMLNode root(kRootName);
     XMLNode* engineParams = root.addChild(kEngineParams);

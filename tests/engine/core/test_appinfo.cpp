@@ -1,4 +1,4 @@
-// Application info: start directory, user folder kinds and folder creation.
+// Application info: start directory, user folder kinds and folder creation, the folder's lock.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -70,7 +70,7 @@ TEST(AppInfo, CreateUserFolderFailureIsLoggedAndReported) {
 
 // One process at a time holds the user folder: while another holds it this one is kept out, then
 // holds it itself (again: still held); a folder in the lock file's place leaves it untaken, with
-// a line.
+// a line that says why in words (it gave "error 5").
 TEST(AppInfo, TheUserFolderIsHeldByOneProcessAtATime) {
     AppInfo& info = AppInfo::getInstance();
     setenv("XDG_DATA_HOME", testsupport::makeTempDir("appinfo_lock").c_str(), 1);
@@ -81,7 +81,7 @@ TEST(AppInfo, TheUserFolderIsHeldByOneProcessAtATime) {
     logtest::LogWatch log;
     EXPECT_EQ(info.lockUserFolder(), AppInfo::FolderLock::kNotTaken);
     ASSERT_EQ(log.lines().size(), 1u);
-    EXPECT_TRUE(logtest::contains(log.lines()[0], L"is not kept out"));
+    EXPECT_TRUE(logtest::contains(log.lines()[0], L"(Is a directory)"));
     fs::remove(port::hostPath(lock));
 
     HANDLE const other =

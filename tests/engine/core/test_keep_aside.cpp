@@ -1,5 +1,6 @@
 // Keeping a file that does not read aside: moved under the first free ".bad" number as it is,
-// copied only where it cannot be moved, and then only a file within the reader's limit.
+// copied only where it cannot be moved, and then only a file within the reader's limit; a file
+// that cannot be moved is copied once for the same bytes, however often it is kept.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -46,6 +47,31 @@ TEST(KeepAsideTest, AFileIsMovedAsideAndCopiedOnlyWhereItCannotBeMovedAndWithinT
         EXPECT_EQ(std::filesystem::exists(host + ".bad2"), keeps);
         if (keeps && !c.folder) EXPECT_EQ(testsupport::readFile(host + ".bad2"), std::string(c.size, 'x'));
     }
+}
+
+// A file that cannot be moved (an immutable one) is kept at every start that reads it: the same
+// bytes are copied once, and a copy kept before is named again, whatever number it has; bytes
+// that differ get a copy of their own. (Twenty starts left twenty copies, up to ".bad1000".)
+TEST(KeepAsideTest, AFileThatCannotBeMovedIsCopiedOnceForTheSameBytes) {
+    std::filesystem::path const dir = testsupport::makeTempDir("keep_aside_once");
+    std::string const host = (dir / "profile.prf").string();
+    testsupport::writeFile(host + ".bad1", "kept before");
+    testsupport::writeFile(host + ".bad2", std::string(10, 'y'));  // the same size, other bytes
+    struct {
+        std::string bytes;
+        char const* place;  // where the bytes are kept
+    } const starts[] = {{std::string(10, 'x'), ".bad3"}, {std::string(10, 'x'), ".bad3"}, {std::string(10, 'x'), ".bad3"},
+                        {std::string(9, 'x') + 'z', ".bad4"}, {std::string(10, 'x'), ".bad3"}, {"kept before", ".bad1"}};
+    for (auto const& s : starts) {
+        SCOPED_TRACE(&s - starts);
+        testsupport::writeFile(host, s.bytes);
+        Orvex::KeptAside const kept = Orvex::keepAside(host, host, 16, cannotMove);
+        EXPECT_EQ(kept.place, host + s.place);
+        EXPECT_TRUE(kept.copied);
+        EXPECT_EQ(testsupport::readFile(kept.place), s.bytes);
+    }
+    EXPECT_FALSE(std::filesystem::exists(host + ".bad5"));
+    EXPECT_EQ(testsupport::readFile(host + ".bad2"), std::string(10, 'y'));
 }
 
 }  // namespace

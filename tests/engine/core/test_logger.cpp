@@ -102,4 +102,34 @@ TEST(Logger, LinesFromTwoThreadsReachTheFileWholeAndOnce) {
     EXPECT_TRUE(broken.empty()) << broken.size() << " lines broken or twice, the first: " << broken.front();
 }
 
+// A link in the log file's place (to a player's file, or to nothing) is not followed: the file it
+// leads to keeps its bytes (a 27-byte notes.txt became 783 bytes of log) and none is made where it
+// leads nowhere; the lines go to standard error, the first saying why.
+TEST(Logger, ALinkInTheLogFilesPlaceIsNotFollowed) {
+    Orvex::Logger& log = Orvex::Logger::getInstance();
+    std::filesystem::path const folder = testsupport::makeTempDir("logger_link");
+    std::filesystem::path const notes = folder / "notes.txt";
+    std::filesystem::path const file = folder / "logfile.log";
+    std::string const kept = "the player's own 27 bytes.\n";
+    for (bool const leadsNowhere : {false, true}) {
+        SCOPED_TRACE(leadsNowhere ? "a link to nothing" : "a link to a file");
+        std::filesystem::remove(notes);
+        std::filesystem::remove(file);
+        if (!leadsNowhere) testsupport::writeFile(notes, kept);
+        std::filesystem::create_symlink(notes, file);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(log.openFile(file.string()));
+        Orvex::logError(L"not into the link");
+        std::string const said = testing::internal::GetCapturedStderr();
+        log.openFile("logs/logfile.log");
+        EXPECT_NE(said.find("ERROR The log file \"" + file.string() +
+                            "\" cannot be opened (a symbolic link, not a regular file); the log goes to standard error"),
+                  std::string::npos)
+            << said;
+        EXPECT_NE(said.find("ERROR not into the link"), std::string::npos) << said;
+        if (leadsNowhere) EXPECT_FALSE(std::filesystem::exists(notes));
+        else EXPECT_EQ(testsupport::readFile(notes), kept);
+    }
+}
+
 }  // namespace

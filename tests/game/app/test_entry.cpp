@@ -8,10 +8,13 @@
 // frame of the carry (the driver fails the run otherwise); a game killed after it kept a damaged
 // profile file aside; something other than a file where the game reads one (a FIFO as the profile
 // file, the settings file or a data file, a folder as a data file); a new display mode confirmed
-// in a window that kept another size; a second game for the same user while the first runs.
+// in a window that kept another size; a second game for the same user while the first runs (also
+// where the player may only read the lock file), and a start whose lock file cannot be opened.
 // Unless a test says otherwise the user folder holds a profile, as after the first start.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -31,6 +34,7 @@
 #include "engine/core/XMLNode.h"
 #include "port/win32/win32_paths.h"
 #include "port/win32/win32_text.h"
+#include "tests/support/OtherUser.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -57,8 +61,12 @@ protected:
         userFolder = testsupport::homeDir() / ".local" / "share" / "Orvex" / "Velquorandix";
         // The home is the test program's: an earlier test's files go.
         fs::remove_all(userFolder);
-        // A player who has started the game before: the start screen leads to the main menu; the
-        // tutorials are switched off, so no page comes over the screens.
+        writeStartingProfile();
+    }
+
+    // A player who has started the game before: the start screen leads to the main menu; the
+    // tutorials are switched off, so no page comes over the screens.
+    void writeStartingProfile() {
         testsupport::writeFile(userFolder / "profile.prf",
                                "<PROFILE ACTIVE_PROFIL=\"Spieler\"><PROFIL NAME=\"Spieler\"><TUTORIAL SHOW=\"0\"/>"
                                "</PROFIL></PROFILE>");
@@ -82,13 +90,20 @@ protected:
         return endOf(startGame(run, script, std::move(args), searchPaths, videoDriver, desktop));
     }
 
-    // The driver started in the folder `in` (its script beside it), not waited for.
+    // The driver started in the folder `in` (its script beside it, one file a start), not waited
+    // for; as testsupport::otherUser() when asOtherUser is set, its standard error into the file
+    // stderrTo when that is set.
     pid_t startGame(fs::path const& in, std::vector<std::string> const& script, std::vector<std::string> args,
                     bool searchPaths = true, char const* videoDriver = "offscreen", char const* desktop = nullptr) {
         std::string scriptText;
         for (std::string const& line : script) scriptText += line + "\n";
-        fs::path const scriptFile = in.string() + ".script.txt";
+        fs::path const scriptFile = in.string() + "." + std::to_string(++starts) + ".script.txt";
         testsupport::writeFile(scriptFile, scriptText);
+        if (asOtherUser) {
+            fs::create_directories(base / "cache");
+            testsupport::giveToOtherUser(base / "cache");
+            testsupport::letOtherUserReach(scriptFile.parent_path());
+        }
         if (searchPaths) {
             std::string const root = testsupport::sourceDir().string();
             args.insert(args.begin(), {"-SEARCHPATH", root, "-SEARCHPATH", root + "/data"});
@@ -96,7 +111,20 @@ protected:
         std::vector<std::string> argv{GAME_DRIVER_PATH, scriptFile.string()};
         argv.insert(argv.end(), args.begin(), args.end());
         pid_t const child = fork();
+        fs::path const errorsTo = stderrTo;
+        bool const other = asOtherUser;
         if (child == 0) {
+            if (!errorsTo.empty()) {
+                int const errors = open(errorsTo.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+                if (errors < 0 || dup2(errors, 2) < 0) _exit(125);
+            }
+            if (other) {
+                // Its caches where it may write them.
+                setenv("XDG_CACHE_HOME", (base / "cache").c_str(), 1);
+                if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(testsupport::kOtherUser) != 0 ||
+                                       setuid(testsupport::kOtherUser) != 0))
+                    _exit(testsupport::kNotOtherUser);
+            }
             if (chdir(in.c_str()) != 0) _exit(126);
             setenv("SDL_VIDEODRIVER", videoDriver, 1);
             setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -233,9 +261,21 @@ protected:
         return script;
     }
 
+    // The lines of a file (a game's standard error) that start with "ERROR", but the audio driver's.
+    static std::vector<std::string> errorLinesOf(fs::path const& file) {
+        std::vector<std::string> out;
+        std::ifstream in(file);
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("ERROR", 0) == 0 && !isAudioDriverLine(line)) out.push_back(line);
+        return out;
+    }
+
     fs::path base;
     fs::path run;
     fs::path userFolder;
+    int starts = 0;
+    bool asOtherUser = false;
+    fs::path stderrTo;
 };
 
 TEST_F(EntryTest, PlaysFromTheStartMenuToTheConsolesExit) {
@@ -302,17 +342,22 @@ TEST_F(EntryTest, HostileGameSettingsComeBackAsRead) {
 }
 
 // A settings file cut short: one line names it and the line, what was read before the cut is
-// used, the game runs, and the file is written whole again.
+// used, the game runs, and the file is written whole again, the cut one kept aside first (a
+// second line says where).
 TEST_F(EntryTest, CutSettingsFileIsWrittenWholeAgain) {
     // An offered window size, not the full screen of a start without settings.
     writeConfig(windowed(1280, 720), " MOUSE_CURSOR=\"2\"");
     std::string const whole = testsupport::readFile(userFolder / "config.cfg");
-    testsupport::writeFile(userFolder / "config.cfg", whole.substr(0, whole.size() / 3));
+    std::string const cut = whole.substr(0, whole.size() / 3);
+    testsupport::writeFile(userFolder / "config.cfg", cut);
     EXPECT_EQ(runGame(playScript(), {"-ENABLE_INGAME_CONSOLE", "1"}), 0);
     std::vector<std::string> const errorLines = errors();
-    ASSERT_EQ(errorLines.size(), 1u);
+    ASSERT_EQ(errorLines.size(), 2u);
     EXPECT_NE(errorLines[0].find("config.cfg"), std::string::npos) << errorLines[0];
     EXPECT_NE(errorLines[0].find("line"), std::string::npos) << errorLines[0];
+    EXPECT_NE(errorLines[1].find("config.cfg\" does not read completely; it is kept as"), std::string::npos)
+        << errorLines[1];
+    EXPECT_EQ(testsupport::readFile(userFolder / "config.cfg.bad1"), cut);
     expectForcedValues();
     EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(1280u, 720u));
 }
@@ -513,55 +558,113 @@ TEST_F(EntryTest, TheFirstStartMakesAProfileAndTheNextStartsUseIt) {
     EXPECT_EQ(errors(), std::vector<std::string>{});
 }
 
-// The same player's game started twice (a second click on the launcher): game B starts while A
-// stands in the main menu. B says so and ends at once, before it reads or writes anything of the
-// user folder; A then makes a profile and quits, and the file holds it, whole. (B used to run on
-// and, quitting after A, save the profiles back as it had read them.)
+// The same player's game started twice (a second click on the launcher): game B starts, in A's
+// folder, while A stands in the main menu. B says so and ends at once with 1, before it reads or
+// writes anything of the user folder or of the log (its lines go to its standard error, so A's log
+// keeps every line); A then makes a profile and quits, and the file holds it, whole. So too where
+// the player may only read the lock file (root's, left by a game run under sudo: both games run as
+// another user). (B used to run on and, quitting after A, save the profiles back as it had read
+// them; it emptied A's log at its start; and a lock file the player could not write held nothing.)
 TEST_F(EntryTest, ASecondGameForTheSameUserEndsAndLosesNothingOfTheFirst) {
-    writeConfig(windowed(1024, 768));
-    fs::path const runA = base / "a", runB = base / "b";
-    fs::create_directories(runA);
-    fs::create_directories(runB);
-    std::string const goA = (base / "go-a").string(), goB = (base / "go-b").string();
-    std::vector<std::string> scriptA{"10 menu STARTMENU", "12 click SM_Fenster", "60 menu HAUPTMENU"};
-    std::vector<std::string> scriptB = scriptA;
-    scriptA.insert(scriptA.end(), {"+0 wait-for " + goA, "+30 click H_Profile", "+0 await PROFILMENU",
-                                   "+60 click P_NEUButton", "+0 await NEUESPROFIL", "+30 click NP_HELP_CHECKBOX_3",
-                                   "+10 type Ben", "+5 click NP_OKButton", "+0 await PROFILMENU", "+30 key ESCAPE",
-                                   "+0 await HAUPTMENU", "+30 click H_Exit", "+0 await BEENDENMENU", "+2 click B_OK"});
-    scriptB.insert(scriptB.end(), {"+0 wait-for " + goB, "+30 click H_Exit", "+0 await BEENDENMENU", "+2 click B_OK"});
-    auto inMainMenu = [this](fs::path const& folder) {
-        return [this, folder] {
-            std::vector<std::string> const lines = logLines(folder);
-            return std::find(lines.begin(), lines.end(), "driver: active menu HAUPTMENU") != lines.end();
-        };
-    };
+    struct {
+        char const* what;
+        bool readOnlyLock;
+    } const cases[] = {{"the game's own lock file", false}, {"a lock file the player may only read", true}};
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(userFolder);
+        writeStartingProfile();
+        writeConfig(windowed(1024, 768));
+        fs::path const runA = base / ("a" + std::to_string(&c - cases));
+        fs::create_directories(runA);
+        if (c.readOnlyLock) {
+            testsupport::writeFile(userFolder / "instance.lock", "");
+            testsupport::giveToOtherUser(userFolder);
+            testsupport::giveToOtherUser(runA);
+            testsupport::makeReadOnly(userFolder / "instance.lock");
+            asOtherUser = true;
+        }
+        std::string const goA = runA.string() + ".go-a", goB = runA.string() + ".go-b";
+        std::vector<std::string> scriptA{"10 menu STARTMENU", "12 click SM_Fenster", "60 menu HAUPTMENU"};
+        std::vector<std::string> scriptB = scriptA;
+        scriptA.insert(scriptA.end(), {"+0 wait-for " + goA, "+30 click H_Profile", "+0 await PROFILMENU",
+                                       "+60 click P_NEUButton", "+0 await NEUESPROFIL", "+30 click NP_HELP_CHECKBOX_3",
+                                       "+10 type Ben", "+5 click NP_OKButton", "+0 await PROFILMENU", "+30 key ESCAPE",
+                                       "+0 await HAUPTMENU", "+30 click H_Exit", "+0 await BEENDENMENU", "+2 click B_OK"});
+        scriptB.insert(scriptB.end(), {"+0 wait-for " + goB, "+30 click H_Exit", "+0 await BEENDENMENU", "+2 click B_OK"});
+        fs::path const logA = runA / "logs" / "logfile.log";
 
-    pid_t const a = startGame(runA, scriptA, {});
-    ASSERT_EQ(endOf(a, inMainMenu(runA)), kStillRunning);
+        pid_t const a = startGame(runA, scriptA, {});
+        ASSERT_EQ(endOf(a, [this, &runA] {
+                      std::vector<std::string> const lines = logLines(runA);
+                      return std::find(lines.begin(), lines.end(), "driver: active menu HAUPTMENU") != lines.end();
+                  }),
+                  kStillRunning);
+        std::string const profiles = testsupport::readFile(userFolder / "profile.prf");
+        std::string const settings = testsupport::readFile(userFolder / "config.cfg");
+        std::string const logBefore = testsupport::readFile(logA);
+        // Logged before A held the folder, written once it did.
+        EXPECT_NE(logBefore.find("\nArchive \"cp.gob\" (CPGOB) not found"), std::string::npos);
+        fs::path const errorsOfB = runA.string() + ".b-stderr.txt";
+        stderrTo = errorsOfB;
+        pid_t const b = startGame(runA, scriptB, {});
+        stderrTo.clear();
+        // Waits for B's end, or for A's log to lose lines, as a B that runs on empties it.
+        int const endB = endOf(b, [&] { return testsupport::readFile(logA).compare(0, logBefore.size(), logBefore) != 0; });
+        EXPECT_EQ(endB, 1);
+        std::string const folder = port::toUtf8(port::windowsPath(userFolder.string()));
+        EXPECT_EQ(errorLinesOf(errorsOfB), std::vector<std::string>{"ERROR Another game for the user folder \"" + folder +
+                                                                    "\" is running: this one ends without reading or "
+                                                                    "writing it"});
+        EXPECT_EQ(testsupport::readFile(userFolder / "profile.prf"), profiles);
+        EXPECT_EQ(testsupport::readFile(userFolder / "config.cfg"), settings);
+        std::string const logAfter = testsupport::readFile(logA);
+        EXPECT_EQ(logAfter.substr(0, logBefore.size()), logBefore)
+            << "A's log held " << logBefore.size() << " bytes, then " << logAfter.size();
+
+        testsupport::writeFile(goA, "");
+        EXPECT_EQ(endOf(a), 0);
+        EXPECT_EQ(errors(runA), std::vector<std::string>{});
+        testsupport::writeFile(goB, "");
+        if (endB == kStillRunning) endOf(b);
+        asOtherUser = false;
+        Orvex::XMLNode read;
+        ASSERT_EQ(read.loadChecked(port::windowsPath((userFolder / "profile.prf").string()), 1),
+                  Orvex::XMLNode::ReadResult::kComplete);
+        std::vector<std::wstring> names;
+        for (std::size_t i = 0; i < read.getChildCount(L"PROFIL"); ++i)
+            names.push_back(read.getChild(L"PROFIL", static_cast<int>(i))->getAttributeString(L"NAME", L""));
+        EXPECT_EQ(names, (std::vector<std::wstring>{L"Spieler", L"Ben"}));
+    }
+}
+
+// Where the lock file cannot be opened at all (here a link in its place, which is not followed;
+// a folder or a FIFO alike), no game can tell whether another holds the user folder: the start
+// says so on the screen and ends with 1 before it reads or writes anything there or makes its
+// log; its lines go to standard error, one saying why in words. (It ran on, holding the file the
+// link led to, or with no lock at all where the file could not be opened: two such games saved
+// over each other.)
+TEST_F(EntryTest, ALockFileThatCannotBeOpenedEndsTheStartBeforeItReadsOrWrites) {
+    writeConfig(windowed(1024, 768));
+    std::string const folder = port::toUtf8(port::windowsPath(userFolder.string()));
+    testsupport::writeFile(userFolder / "notes.txt", "notes");
+    fs::create_symlink(userFolder / "notes.txt", userFolder / "instance.lock");
     std::string const profiles = testsupport::readFile(userFolder / "profile.prf");
     std::string const settings = testsupport::readFile(userFolder / "config.cfg");
-    pid_t const b = startGame(runB, scriptB, {});
-    int const endB = endOf(b, inMainMenu(runB));
-    EXPECT_EQ(endB, 1);
-    std::string const folder = port::toUtf8(port::windowsPath(userFolder.string()));
-    EXPECT_EQ(errors(runB), std::vector<std::string>{"ERROR Another game for the user folder \"" + folder +
-                                                      "\" is running: this one ends without reading or writing it"});
+    stderrTo = base / "stderr.txt";
+    EXPECT_EQ(runGame({"10 menu STARTMENU", "12 key GRAVE", "14 type E_Exit", "16 key RETURN"},
+                      {"-ENABLE_INGAME_CONSOLE", "1"}),
+              1);
+    EXPECT_EQ(errorLinesOf(stderrTo),
+              std::vector<std::string>{"ERROR AppInfo: the lock file \"" + folder + "\\instance.lock\" cannot be opened "
+                                       "(a symbolic link, not a regular file): the user folder cannot be held against "
+                                       "a second game"});
+    EXPECT_NE(testsupport::readFile(stderrTo).find("MessageBox \"Hinweis\": Das Spiel kann nicht starten"),
+              std::string::npos);
     EXPECT_EQ(testsupport::readFile(userFolder / "profile.prf"), profiles);
     EXPECT_EQ(testsupport::readFile(userFolder / "config.cfg"), settings);
-
-    testsupport::writeFile(goA, "");
-    EXPECT_EQ(endOf(a), 0);
-    EXPECT_EQ(errors(runA), std::vector<std::string>{});
-    testsupport::writeFile(goB, "");
-    if (endB == kStillRunning) endOf(b);
-    Orvex::XMLNode read;
-    ASSERT_EQ(read.loadChecked(port::windowsPath((userFolder / "profile.prf").string()), 1),
-              Orvex::XMLNode::ReadResult::kComplete);
-    std::vector<std::wstring> names;
-    for (std::size_t i = 0; i < read.getChildCount(L"PROFIL"); ++i)
-        names.push_back(read.getChild(L"PROFIL", static_cast<int>(i))->getAttributeString(L"NAME", L""));
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"Spieler", L"Ben"}));
+    EXPECT_EQ(testsupport::readFile(userFolder / "notes.txt"), "notes");
+    EXPECT_FALSE(fs::exists(run / "logs" / "logfile.log"));
 }
 
 // A profile file cut short: the game started on it copies it aside and writes the profile it

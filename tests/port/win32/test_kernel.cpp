@@ -1,5 +1,5 @@
 // Kernel services: clocks, environment expansion, file operations by Windows path, a file held
-// alone.
+// alone (also one the process may only read; never through a link, nor anything but a file).
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -11,12 +11,14 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "port/win32/win32_paths.h"
 #include "port/win32/win32_version.h"
 #include "port/win32/kernel.h"
 #include "tests/support/FifoInPlace.h"
+#include "tests/support/OtherUser.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -268,6 +270,79 @@ TEST(KernelFiles, AFileOpenedAloneKeepsOthersOutUntilItsHolderEnds) {
     fs::create_directory(base / "folder.lock");
     EXPECT_EQ(open(base / "folder.lock"), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+}
+
+// What stands at the lock file's place: a file is held alone, also one the player may only read
+// (root's of mode 0644, left by a game run under sudo: held through reading, as an flock needs no
+// writing), and a missing one is made. A link is never followed (the file it leads to is not
+// held, nor made where it leads nowhere), and nothing but a file is opened: a FIFO without a
+// partner gives no wait. (The read-only file was not held, a link was followed, and one leading
+// nowhere made its target.)
+TEST(KernelFiles, OnlyAFileItselfIsHeldAloneAlsoOneThatMayOnlyBeRead) {
+    fs::path const base = testsupport::makeTempDir("kernel_alone_kinds");
+    fs::path const lock = base / "instance.lock";
+    fs::path const target = base / "notes.txt";
+    // 0 held, and a second opener kept out; 1 not opened; 2 opened twice.
+    auto tryHold = [&lock] {
+        auto open = [&lock] {
+            return CreateFileW(winPath(lock).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        };
+        HANDLE const held = open();
+        if (held == INVALID_HANDLE_VALUE) return 1;
+        HANDLE const second = open();
+        bool const keptOut = second == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+        if (second != INVALID_HANDLE_VALUE) CloseHandle(second);
+        CloseHandle(held);
+        return keptOut ? 0 : 2;
+    };
+    struct {
+        char const* what;
+        bool held;
+    } const cases[] = {{"a file", true},           {"a file the player may only read", true}, {"nothing", true},
+                       {"a link to a file", false}, {"a link to nothing", false},              {"a link to a device", false},
+                       {"a FIFO", false},           {"a folder", false}};
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string const what = c.what;
+        fs::remove_all(lock);
+        fs::remove(target);
+        std::unique_ptr<testsupport::FifoInPlace> fifo;
+        if (what == "a file" || what == "a file the player may only read") testsupport::writeFile(lock, "held");
+        if (what == "a link to a file") testsupport::writeFile(target, "notes");
+        if (what == "a link to a file" || what == "a link to nothing") fs::create_symlink(target, lock);
+        if (what == "a link to a device") fs::create_symlink("/dev/null", lock);
+        if (what == "a FIFO") fifo = std::make_unique<testsupport::FifoInPlace>(lock);
+        if (what == "a folder") fs::create_directory(lock);
+        // The player's folder and files, but for the one left by another.
+        testsupport::giveToOtherUser(base);
+        if (what == "a file the player may only read") testsupport::makeReadOnly(lock);
+        int const result = testsupport::asOtherUser(tryHold);
+        EXPECT_EQ(result, c.held ? 0 : 1);
+        if (what == "a file" || what == "a file the player may only read") EXPECT_EQ(testsupport::readFile(lock), "held");
+        if (what == "nothing") EXPECT_TRUE(fs::is_regular_file(lock));
+        if (what == "a link to a file") EXPECT_EQ(testsupport::readFile(target), "notes");
+        if (what == "a link to nothing") EXPECT_FALSE(fs::exists(target));
+        if (what != "nothing" && what != "a FIFO") EXPECT_EQ(fs::symlink_status(lock).type() == fs::file_type::symlink,
+                                                            what.rfind("a link", 0) == 0);
+    }
+    // The player's game holds the read-only file; another game of the player's is kept out.
+    fs::remove_all(lock);
+    testsupport::writeFile(lock, "");
+    testsupport::makeReadOnly(lock);
+    HANDLE const held = CreateFileW(winPath(lock).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(testsupport::asOtherUser(tryHold), 1);
+    CloseHandle(held);
+
+    // What stood in the way, in words.
+    fs::remove_all(lock);
+    fs::create_symlink(target, lock);
+    EXPECT_EQ(CreateFileW(winPath(lock).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr),
+              INVALID_HANDLE_VALUE);
+    EXPECT_EQ(port::lastErrorText(), L"a symbolic link, not a regular file");
 }
 
 TEST(KernelFiles, CurrentDirectoryRoundTrips) {

@@ -1,6 +1,7 @@
 // Windows, cursor counting, message boxes without a display, the shell refusal in tests, and a
 // real window on an X display when one is available.
 #include "port/win32/win32_sdl.h"
+#include "port/win32/win32_text.h"
 #include "port/win32/windows.h"
 #include "tests/support/PortLogCapture.h"
 #include "tests/support/SdlEvents.h"
@@ -149,6 +150,22 @@ TEST(WindowTest, MessageBoxWithoutDisplayLogsAndConfirms) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_NE(lines[0].find(L"Fehler!"), std::wstring::npos);
     EXPECT_NE(lines[0].find(L"createWindow() schlug fehl"), std::wstring::npos);
+}
+
+// A message box's text broken into lines at blanks, as a Windows box breaks it (SDL's box shows
+// each line whole: the lock file's message ran 230 characters off a 1024-pixel screen).
+TEST(WindowTest, MessageBoxTextIsBrokenIntoLinesAtBlanks) {
+    struct {
+        std::wstring text, lines;
+    } const cases[] = {
+        {L"", L""},
+        {L"kurz", L"kurz"},
+        {L"eins zwei drei", L"eins zwei\ndrei"},
+        {L"eins zwei\ndrei vier", L"eins zwei\ndrei vier"},
+        {L"ein-sehr-langes-Wort und mehr", L"ein-sehr-langes-Wort\nund mehr"},
+        {L"a b c d e f g h i j", L"a b c d e\nf g h i j"},
+    };
+    for (auto const& c : cases) EXPECT_EQ(port::wrapLines(c.text, 9), c.lines) << port::toUtf8(c.text);
 }
 
 TEST(WindowTest, ShellExecuteIsRefusedInTests) {

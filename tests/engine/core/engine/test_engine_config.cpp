@@ -1,6 +1,7 @@
 // The settings file: values written are the values read, the user globals' section, 8-bit text,
 // missing, empty and garbled files, something other than a file in its place or one too large
-// (kept aside), and a failed write that keeps the old file.
+// (kept aside), a file read only in part (kept aside at the save), and a failed write that keeps
+// the old file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -248,6 +249,49 @@ TEST_F(EngineConfigTest, AFileThatCannotBeReadIsKeptAsideWithOneErrorLine) {
     std::filesystem::remove(hostFile);
     engine->loadConfig(path);
     EXPECT_TRUE(engine->saveConfig(path));
+}
+
+// A file that does not read whole gives what was read before the cut, or before the parse stopped
+// at the tree's budget (a file of many tiny elements); the save at the end would write over the
+// rest, so it first keeps the file aside under the next ".bad" number, with one line, as the
+// profile file is kept. (Before, the file was written over and what it held beyond was gone.)
+TEST_F(EngineConfigTest, AFileReadInPartIsKeptAsideByTheSaveThatWritesOverIt) {
+    std::string const head = "<MyEngineParams><ENGINE_PARAMS><D3DINITPARAMS WIDTH=\"1024\"/></ENGINE_PARAMS>"
+                             "<API_PARAMS VOLUME=\"7\">";
+    std::string dense = head;
+    std::size_t const elements = XMLNode::kMaxTreeBytes / sizeof(XMLNode) + 1;
+    dense.reserve(head.size() + 4 * elements + 64);
+    for (std::size_t i = 0; i < elements; ++i) dense += "<A/>";
+    dense += "</API_PARAMS></MyEngineParams>";
+    ASSERT_LT(dense.size(), Orvex::File::kMaxTextFileBytes);
+    struct {
+        char const* what;
+        std::string text;
+    } const cases[] = {{"dense", std::move(dense)}, {"cut", head + "<A"}};
+    testsupport::writeFile(folder / "config.cfg.bad1", "kept before");
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::path const kept = folder / ("config.cfg.bad" + std::to_string(&c - cases + 2));
+        testsupport::writeFile(hostFile, c.text);
+        globals->volume = 50;
+        ASSERT_TRUE(engine->loadConfig(path));
+        EXPECT_EQ(D3DInterface::getInstance().getInitParams().displayMode.Width, 1024u);
+        EXPECT_EQ(globals->volume, 7);
+        logtest::LogWatch log;
+        ASSERT_TRUE(engine->saveConfig(path));
+        EXPECT_EQ(log.lines(), std::vector<std::wstring>{L"ERROR Settings file \"" + path + L"\" does not read "
+                                                         L"completely; it is kept as \"" +
+                                                         port::windowsPath(kept.string()) + L"\""});
+        EXPECT_EQ(std::filesystem::file_size(kept), c.text.size());
+        EXPECT_TRUE(testsupport::readFile(kept) == c.text);
+        XMLNode written;
+        EXPECT_EQ(written.loadChecked(path, 1), XMLNode::ReadResult::kComplete);
+        // Written whole, it is kept no more.
+        ASSERT_TRUE(engine->loadConfig(path));
+        ASSERT_TRUE(engine->saveConfig(path));
+        EXPECT_FALSE(std::filesystem::exists(folder / ("config.cfg.bad" + std::to_string(&c - cases + 3))));
+    }
+    EXPECT_EQ(testsupport::readFile(folder / "config.cfg.bad1"), "kept before");
 }
 
 TEST_F(EngineConfigTest, FailedWriteLeavesTheOldFileIntact) {
