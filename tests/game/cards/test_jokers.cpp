@@ -1,16 +1,19 @@
 // Jokers on the table: a joker laid on a foundation stays there and the card after it follows by
-// drag or by double click; the resolution sends a free joker or wildcard home in the resolution
-// of the move that left it free, whether it still glides or not, and never from a goal pile; a
-// press on a joker just found takes it where it lies; the automatic moves read a joker as the
-// card it is, and a dealt joker goes onto a foundation only where its card is missing; a game is
-// not lost while a joker can be laid.
+// drag or by double click; one laid on a column stays there too, fitting any card and taking any,
+// in a run as well; the resolution sends a free joker or wildcard home in the resolution of the
+// move that left it free, whether it still glides or not, and never from a goal pile nor from
+// where the player laid it; a press on a joker just found takes it where it lies; the automatic
+// moves read a joker as the card it is, and a dealt joker goes onto a foundation only where its
+// card is missing; a game is not lost while a joker can be laid.
 // Played on "Zellen" laid out near its end: two jokers stand in for the seven of hearts and the
 // ten of clubs, as the deal makes them.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "game/cards/HintRecord.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
@@ -61,6 +64,20 @@ protected:
     void layRun(int suit, int from, int to, wchar_t const* name) {
         for (int value = from; value <= to; ++value) lay(card(suit, value), name);
     }
+    struct Place {
+        int suit, value;
+        wchar_t const* pile;
+    };
+    void layPlaces(std::initializer_list<Place> places) {
+        for (Place const& place : places) lay(card(place.suit, place.value), place.pile);
+    }
+    // A card of the deck turned joker and waiting on its pile, as the resolution leaves a found one.
+    Karte* joker(int suit, int value) {
+        Karte* each = card(suit, value);
+        lay(each, L"JOKER");
+        each->isJoker = true;
+        return each;
+    }
 
     // "Zellen" near its end, the 7♥ and the 10♣ jokers on their pile:
     //   BASIS1 ♠ to the jack, BASIS2 ♦ to the jack, BASIS3 ♥ to the six, BASIS4 ♣ to the nine;
@@ -74,23 +91,15 @@ protected:
         layRun(kKaro, 0, 10, L"BASIS2");
         layRun(kHerz, 0, 5, L"BASIS3");
         layRun(kKreuz, 0, 8, L"BASIS4");
-        jokerHearts = card(kHerz, 6);
-        jokerClubs = card(kKreuz, 9);
         // The hearts joker on top.
-        for (Karte* joker : {jokerClubs, jokerHearts}) {
-            lay(joker, L"JOKER");
-            joker->isJoker = true;
-        }
-        struct Place {
-            int suit, value;
-            wchar_t const* pile;
-        } const places[] = {
+        jokerClubs = joker(kKreuz, 9);
+        jokerHearts = joker(kHerz, 6);
+        layPlaces({
             {kHerz, 7, L"ZELLE1"},    {kKreuz, 11, L"ZELLE2"},   {kKreuz, 12, L"ZELLE3"}, {kHerz, 12, L"ZELLE4"},
             {kHerz, 8, L"TABLEAU1"},  {kHerz, 9, L"TABLEAU2"},   {kHerz, 10, L"TABLEAU3"}, {kHerz, 11, L"TABLEAU4"},
             {kKreuz, 10, L"TABLEAU5"}, {kPik, 12, L"TABLEAU6"},  {kKaro, 11, L"TABLEAU6"}, {kKaro, 12, L"TABLEAU7"},
             {kPik, 11, L"TABLEAU8"},
-        };
-        for (Place const& place : places) lay(card(place.suit, place.value), place.pile);
+        });
         playFromHere();
         manager().setScore(2692.0f, 0.0f);
     }
@@ -121,6 +130,17 @@ protected:
         std::vector<Karte*> held;
         pile(name).getCards(held, true, true);
         return held.empty() ? nullptr : held.back();
+    }
+
+    // A point of the card that shows where a card lies on it in a column: near its top edge.
+    D3DXVECTOR2 atTopOf(Karte const* each) {
+        Orvex::FRect const r = computeScreenRect(*each, &camera);
+        return {(r.left + r.right) * 0.5f, r.top + (r.bottom - r.top) * 0.08f};
+    }
+    // Where a drop onto the pile lands: its top card, or the pile when it is empty.
+    D3DXVECTOR2 dropAt(wchar_t const* name) {
+        Karte const* top = topOf(name);
+        return top ? at(top) : at(pile(name));
     }
 
     Karte* jokerHearts = nullptr;
@@ -359,6 +379,82 @@ TEST_F(JokersTest, AGameIsNotLostWhileAJokerOnItsPileCanBeLaid) {
     doubleClick(card(kHerz, 7));
     frames(150);
     EXPECT_EQ(manager().getGameStatus(), kGameWon);
+}
+
+// On a column a joker fits on any card and any card on it, so a run through it moves whole;
+// laid there by the player, it stays when it comes free, also after later moves and across a
+// save and resume. Moving it, or a card off it, gains nothing, and the hints weigh it so.
+TEST_F(JokersTest, AJokerLaidOnAColumnTakesAnyCardAndStaysThere) {
+    layEndgame();
+    lay(card(kHerz, 12), nullptr);  // the fourth cell free
+    playFromHere();
+    Karte* queen = card(kKreuz, 11);  // in the second cell
+    Karte* const nine = card(kHerz, 8);
+    drag(at(jokerHearts), at(nine));
+    ASSERT_EQ(jokerHearts->pile, &pile(L"TABLEAU1"));
+    frames(150);
+    EXPECT_EQ(jokerHearts->pile, &pile(L"TABLEAU1")) << "laid on a column, it is not sent home";
+
+    drag(at(queen), at(jokerHearts));
+    ASSERT_EQ(queen->pile, &pile(L"TABLEAU1"));
+    frames(150);
+    move(pile(L"TABLEAU8"), pile(L"TABLEAU7"), 1);  // the Q♠ onto the K♦
+    frames(150);
+    EXPECT_EQ(jokerHearts->pile, &pile(L"TABLEAU1"));
+
+    // The 9♥ carries the joker and the Q♣ onto the empty column: two cells are free, so three
+    // cards move.
+    drag(atTopOf(nine), dropAt(L"TABLEAU8"));
+    for (Karte const* each : {nine, jokerHearts, queen}) EXPECT_EQ(each->pile, &pile(L"TABLEAU8"));
+    frames(150);
+
+    std::vector<HintRecord> hints;
+    pile(L"TABLEAU8").collectMoves(manager().piles, hints, HintWeights{}, nullptr);
+    int moves = 0;
+    for (HintRecord const& hint : hints) {
+        if (hint.card != jokerHearts && hint.card != queen) continue;
+        ++moves;
+        EXPECT_EQ(hint.weight, HintWeights{}.gainsNothing) << cardtest::narrow(hint.targetPile->getName());
+    }
+    EXPECT_GT(moves, 0);
+
+    // Saved and resumed, the joker still stays when the queen leaves it.
+    Orvex::XMLNode saved(L"QUICK_SAVE");
+    manager().saveRunningGame(saved);
+    layEndgame();
+    ASSERT_TRUE(manager().loadRunningGame(saved, L"test"));
+    queen = card(kKreuz, 11);
+    frames(150);
+    ASSERT_EQ(jokerHearts->pile, &pile(L"TABLEAU8"));
+    drag(at(queen), dropAt(L"ZELLE2"));
+    ASSERT_EQ(queen->pile, &pile(L"ZELLE2"));
+    frames(150);
+    EXPECT_EQ(jokerHearts->pile, &pile(L"TABLEAU8"));
+}
+
+// "Zellen" stuck but for a found joker: the column tops are all black, the cells hold red cards
+// that fit on none, the foundations wait for sixes, and the joker is the 9♥, which no foundation
+// takes yet. Laid on a column it makes room, so the game is not lost.
+TEST_F(JokersTest, AGameIsNotLostWhileAFoundJokerCanBeLaidOnAColumn) {
+    start(L"data\\Level\\Zellen.sol", L"5");
+    for (Karte* each : manager().cards) lay(each, nullptr);
+    wchar_t const* const foundations[] = {L"BASIS4", L"BASIS2", L"BASIS1", L"BASIS3"};
+    for (int suit : {kKreuz, kKaro, kPik, kHerz}) layRun(suit, 0, 5, foundations[suit]);
+    layPlaces({
+        {kPik, 12, L"TABLEAU1"},  {kPik, 11, L"TABLEAU2"},  {kPik, 10, L"TABLEAU3"}, {kPik, 9, L"TABLEAU4"},
+        {kKreuz, 12, L"TABLEAU5"}, {kKreuz, 11, L"TABLEAU6"}, {kKreuz, 10, L"TABLEAU7"}, {kKreuz, 9, L"TABLEAU8"},
+        {kHerz, 12, L"ZELLE1"},   {kKaro, 12, L"ZELLE2"},   {kHerz, 7, L"ZELLE3"},   {kKaro, 7, L"ZELLE4"},
+    });
+    Karte* const found = joker(kHerz, 8);
+    playFromHere();
+    ASSERT_EQ(manager().rebuildHints(), 0);
+    EXPECT_FALSE(manager().checkEnd());
+    EXPECT_EQ(manager().getGameStatus(), kGameRunning);
+
+    drag(at(found), dropAt(L"TABLEAU3"));
+    EXPECT_EQ(found->pile, &pile(L"TABLEAU3"));
+    drag(at(card(kHerz, 12)), at(found));
+    EXPECT_EQ(card(kHerz, 12)->pile, &pile(L"TABLEAU3")) << "the cell it left is free";
 }
 
 }  // namespace
