@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/engine/OrvexEngine.h"
+#include "engine/gui/LanguageManager.h"
 #include "game/cards/HintRecord.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
@@ -132,6 +134,27 @@ protected:
         return held.empty() ? nullptr : held.back();
     }
 
+    // The news lines the card manager sends, in the language the game starts in.
+    struct Notes : sigslot::has_slots<> {
+        std::vector<std::wstring> lines;
+        void take(std::wstring const& line) { lines.push_back(line); }
+    };
+    void listenToNotes(Notes& notes) {
+        Orvex::LanguageManager* language = Orvex::OrvexEngine::getInstance()->getLanguage();
+        if (!language->getCurrentLanguage()) {
+            Orvex::XMLNode texts;
+            ASSERT_TRUE(texts.load(L"data\\texte.lng"));
+            language->load(texts);
+        }
+        manager().playerNote.connect(&notes, &Notes::take);
+    }
+    // A card of the deck turned wildcard and waiting on its pile, as the resolution leaves a found one.
+    Karte* wildcard(int suit, int value) {
+        Karte* each = card(suit, value);
+        lay(each, L"WILDCARDS");
+        each->isWildcard = true;
+        return each;
+    }
     // A point of the card that shows where a card lies on it in a column: near its top edge.
     D3DXVECTOR2 atTopOf(Karte const* each) {
         Orvex::FRect const r = computeScreenRect(*each, &camera);
@@ -381,6 +404,65 @@ TEST_F(JokersTest, AGameIsNotLostWhileAJokerOnItsPileCanBeLaid) {
     EXPECT_EQ(manager().getGameStatus(), kGameWon);
 }
 
+// The rules text of "Zellen" played by drops from the piles at the right edge, each sentence once:
+// "Eine Wildcard ist die Karte, die sie zeigt: Du legst sie auf einen Spielstapel, wo diese Karte
+// passt." "Einen Joker legst du auf einen Spielstapel oder einen Ablagestapel. Auf einem
+// Spielstapel passt er auf jede Karte ..." "Auf einen Ablagestapel kommt er nur dorthin, wo seine
+// Karte fehlt" (the hearts joker is the 7♥, the hearts lie to the six). "Ein gekaufter Joker passt
+// auf jeden Ablagestapel". A drop taken stays where it was laid and says nothing; one refused goes
+// home and says why on the news line, once.
+TEST_F(JokersTest, FoundJokersAndWildcardsGoWhereTheRulesTextSays) {
+    enum Kind { kDealtJoker, kBoughtJoker, kWildcard };
+    wchar_t const* const wrongFoundation = L"Dieser Joker ist Herz 7: Er kommt auf einen Ablagestapel, sobald dort Herz 6 liegt.";
+    wchar_t const* const noJoker = L"Hier passt kein Joker: Er kommt auf einen Spielstapel oder einen Ablagestapel.";
+    wchar_t const* const clubsJack = L"Diese Wildcard ist Kreuz Bube: Sie kommt auf einen Spielstapel, wo diese Karte passt.";
+    struct Case {
+        char const* name;
+        Kind kind;
+        wchar_t const* onto;
+        bool taken;
+        wchar_t const* note;  // the line of a refusal
+    } const cases[] = {
+        {"joker onto the 9♥ of a column", kDealtJoker, L"TABLEAU1", true, nullptr},
+        {"joker onto the K♠ Q♦ of a column", kDealtJoker, L"TABLEAU6", true, nullptr},
+        {"joker onto an empty column", kDealtJoker, L"TABLEAU5", true, nullptr},
+        {"joker onto the foundation where its card is missing", kDealtJoker, L"BASIS3", true, nullptr},
+        {"joker onto another foundation", kDealtJoker, L"BASIS1", false, wrongFoundation},
+        {"joker into a free cell", kDealtJoker, L"ZELLE4", false, noJoker},
+        {"joker onto the wildcards", kDealtJoker, L"WILDCARDS", false, noJoker},
+        {"bought joker onto the spades", kBoughtJoker, L"BASIS1", true, nullptr},
+        {"bought joker onto a column", kBoughtJoker, L"TABLEAU2", true, nullptr},
+        {"wildcard J♣ onto the Q♥", kWildcard, L"TABLEAU4", true, nullptr},
+        {"wildcard J♣ onto the 9♥", kWildcard, L"TABLEAU1", false, clubsJack},
+        {"wildcard J♣ onto the K♦", kWildcard, L"TABLEAU7", false, clubsJack},
+        {"wildcard J♣ onto an empty column", kWildcard, L"TABLEAU5", true, nullptr},
+        {"wildcard J♣ onto the clubs", kWildcard, L"BASIS4", false, clubsJack},
+        {"wildcard J♣ into a free cell", kWildcard, L"ZELLE4", false, clubsJack},
+    };
+    Notes notes;
+    listenToNotes(notes);
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        layEndgame();
+        // The J♣ turned wildcard leaves its column empty; the K♥ leaves the fourth cell free.
+        Karte* const jack = wildcard(kKreuz, 10);
+        lay(card(kHerz, 12), nullptr);
+        Karte* const special = c.kind == kWildcard     ? jack
+                               : c.kind == kDealtJoker ? jokerHearts
+                                                       : manager().buyJoker(kKaro, 3);
+        playFromHere();
+        Kartenstapel* const home = special->pile;
+        ASSERT_EQ(topOf(home->getName().c_str()), special);
+        notes.lines.clear();
+
+        drag(at(special), dropAt(c.onto));
+        frames(150);
+        EXPECT_EQ(special->pile, c.taken ? &pile(c.onto) : home) << "stays where it was laid";
+        if (c.taken) EXPECT_TRUE(notes.lines.empty());
+        else EXPECT_EQ(notes.lines, std::vector<std::wstring>{c.note});
+    }
+}
+
 // On a column a joker fits on any card and any card on it, so a run through it moves whole;
 // laid there by the player, it stays when it comes free, also after later moves and across a
 // save and resume. Moving it, or a card off it, gains nothing, and the hints weigh it so.
@@ -430,6 +512,51 @@ TEST_F(JokersTest, AJokerLaidOnAColumnTakesAnyCardAndStaysThere) {
     ASSERT_EQ(queen->pile, &pile(L"ZELLE2"));
     frames(150);
     EXPECT_EQ(jokerHearts->pile, &pile(L"TABLEAU8"));
+}
+
+// A double click lays a found wildcard on the first column where its card fits ("..., auch mit
+// einem Doppelklick"). One that finds no place for a found wildcard or joker leaves it and says
+// why, and costs nothing: no points, no balance, the multiplier kept.
+TEST_F(JokersTest, ARefusedDoubleClickOnAFoundWildcardOrJokerCostsNothing) {
+    struct Case {
+        char const* name;
+        bool joker;
+        int value;              // of the wildcard
+        wchar_t const* laidOn;  // null: refused
+        wchar_t const* note;
+    } const cases[] = {
+        {"the wildcard J♣, onto the Q♥", false, 10, L"TABLEAU4", nullptr},
+        {"the wildcard K♣, with no empty column", false, 12, nullptr,
+         L"Diese Wildcard ist Kreuz K\u00f6nig: Sie kommt auf einen Spielstapel, wo diese Karte passt."},
+        {"the hearts joker, its six kept in a column", true, 0, nullptr,
+         L"Dieser Joker ist Herz 7: Er kommt auf einen Ablagestapel, sobald dort Herz 6 liegt."},
+    };
+    Notes notes;
+    listenToNotes(notes);
+    style().scoreDownMultiplier = 0.0f;  // the balance does not drain with time
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        layEndgame();
+        Karte* const special = c.joker ? jokerHearts : wildcard(kKreuz, c.value);
+        if (c.joker) lay(card(kHerz, 5), L"TABLEAU8");
+        playFromHere();
+        manager().setPointsBalance(500.0f, false);
+        for (int i = 0; i < 10; ++i) style().addMultiplier(false);
+        float const factor = style().getMultiplierFactor();
+        ASSERT_GT(factor, 1.5f);
+        Kartenstapel* const home = special->pile;
+        notes.lines.clear();
+
+        doubleClick(special);
+        frames(150);
+        EXPECT_EQ(special->pile, c.laidOn ? &pile(c.laidOn) : home);
+        EXPECT_EQ(manager().getScorePlus(), 2692.0f);
+        EXPECT_EQ(manager().getPointsBalance(), 500.0f);
+        EXPECT_EQ(style().getMultiplierFactor(), factor);
+        if (c.note) EXPECT_EQ(notes.lines, std::vector<std::wstring>{c.note});
+        else EXPECT_TRUE(notes.lines.empty());
+        style().updateMultiplier();
+    }
 }
 
 // "Zellen" stuck but for a found joker: the column tops are all black, the cells hold red cards
