@@ -1,4 +1,4 @@
-// Tooltip texts of cards and piles.
+// Tooltip texts of cards and piles, and the news lines of a joker or wildcard not laid.
 #include "game/cards/Describe.h"
 
 #include "game/cards/Anordnung.h"
@@ -54,6 +54,18 @@ std::wstring jokerNote(Karte const& joker) {
     // The foundations of the variants that deal jokers grow by suit from the ace.
     if (joker.value <= kValueAss) return formattedText(L"MELDUNG_JOKER_ASS", self, std::wstring());
     return formattedText(L"MELDUNG_JOKER_KARTE", self, cardText(joker.suit, joker.value - 1));
+}
+
+std::optional<std::wstring> refusalNote(Karte const& card, Kartenstapel const* target) {
+    if (card.isWildcard) return formattedText(L"MELDUNG_WILDCARD_KARTE", cardText(card.suit, card.value), std::wstring());
+    if (!card.isJoker) return std::nullopt;
+    // Off its pile a joker is a card of the table: a drop onto a column or cell refused says nothing.
+    if (target && !target->isGoalPile()) {
+        if (card.pile && card.pile->isSpecialPile()) return languageText(L"MELDUNG_JOKER_HIER");
+        return std::nullopt;
+    }
+    if (jokerWaits(card)) return jokerNote(card);
+    return std::nullopt;
 }
 
 void describe(Karte& card, std::wstring& out, bool withPile, bool withAccepted, bool withNext) {

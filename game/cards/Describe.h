@@ -3,6 +3,7 @@
 // cards it holds, how much room it has left and what it accepts; which card a dealt joker is.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace Solitaire {
@@ -20,6 +21,11 @@ bool jokerWaits(Karte const& card);
 // Which card a dealt joker is and where it goes ("MELDUNG_JOKER_KARTE", for an ace
 // "MELDUNG_JOKER_ASS"): the line of a refused joker move and of its tooltip.
 std::wstring jokerNote(Karte const& joker);
+// Why a joker or wildcard was not laid, for the news line; none for any other card. target: the
+// pile a drop refused it, null for a double click. A wildcard is the card it shows
+// ("MELDUNG_WILDCARD_KARTE"); a joker waiting on its pile goes onto no pile but a column or a
+// foundation ("MELDUNG_JOKER_HIER"); a dealt joker waits for its card's place (jokerNote).
+std::optional<std::wstring> refusalNote(Karte const& card, Kartenstapel const* target);
 
 inline constexpr wchar_t kDescriptionSeparator[] = L"\n";
 // A part added on a line of its own (nothing for an empty part).

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/cards/CardFlight.h"
+#include "game/cards/Kartenstapel.h"
 #include "game/cards/RuleWords.h"
 #include "game/cards/StapelLayout.h"
 #include "game/look/Kartenset.h"
@@ -187,6 +188,11 @@ void Karte::setPile(Kartenstapel* newPile, StapelLayout* layout, std::wstring co
     pileLayout = newPile ? layout : nullptr;
     tag = newPile ? name : std::wstring();
     descriptionDirty = true;
+}
+
+void Karte::takeMoveFlags(Kartenstapel const* from, Kartenstapel const& to) {
+    if ((isJoker || isWildcard) && from && from->isSpecialPile() && !to.isSpecialPile()) laid = true;
+    isWildcard = to.rules.pileType == kPileWildcard || to.rules.pileType == kPileWildcardJoker;
 }
 
 }  // namespace Solitaire

@@ -110,7 +110,7 @@ public:
         bool stateFlag;
         D3DXVECTOR4 keys, locks;
         int goalKind;
-        bool isWildcard, isJoker, specialFlag;
+        bool isWildcard, isJoker, laid, specialFlag;
     };
 
     // flags is not used.
@@ -169,6 +169,9 @@ public:
     void unlinkAbove(Karte* card);
     // Below, then above: with keep, drops links to cards not in the set; else to cards in it.
     void pruneLinks(std::vector<Karte*> const& cards, bool const& keep);
+    // The flags a move sets as it carries the card from `from` (none: from nowhere) onto `to`: a
+    // wildcard stays one only on a wildcard pile, and one carried off its pile, or a joker, is laid.
+    void takeMoveFlags(Kartenstapel const* from, Kartenstapel const& to);
     // With bridge, below and above: every card below is linked under every card above, then
     // this card's links are gone. Otherwise drops the chosen sides. Offsets are recomputed.
     void unlink(bool const& bridge, bool const& below, bool const& above);
@@ -251,6 +254,9 @@ public:
     // bought joker fits anything; a dealt one is a card of the deck shown as a joker.
     bool bought = false;
     bool isDealtJoker() const { return isJoker && !bought; }
+    // Laid off its wildcard or joker pile by a move of the player: the move's resolution sends it
+    // home no more, wherever it comes free (a found one is collected once).
+    bool laid = false;
     Kartenstapel* pile = nullptr;
     StapelLayout* pileLayout = nullptr;
     // The name of the pile as the card keeps it.

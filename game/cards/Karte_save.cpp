@@ -1,5 +1,6 @@
 // The card's part of the running-game save: its face, locks and keys as they will end (goals,
-// pending ones first), and the wildcard and joker flags, which the new deal chose by chance.
+// pending ones first), and the wildcard and joker flags, which the new deal chose by chance, with
+// whether the player laid such a card off its pile.
 // Numbers are written with the digits that read back exactly.
 #include <cmath>
 #include <string>
@@ -54,6 +55,7 @@ void Karte::saveState(Orvex::XMLNode& node) const {
     node.setAttribute(L"KEY", quadText((pendingMask & kPendingKeys) ? pending.keys : keys.goal));
     if (isWildcard) node.setAttribute(L"WILDCARD", L"1");
     if (isJoker) node.setAttribute(L"JOKER", L"1");
+    if (laid) node.setAttribute(L"LAID", L"1");
 }
 
 void Karte::loadState(Orvex::XMLNode const& node, RunningGameLoad& load) {
@@ -65,6 +67,7 @@ void Karte::loadState(Orvex::XMLNode const& node, RunningGameLoad& load) {
     if (readQuad(node, L"KEY", quad, load)) setKeys(quad, 0.0f, 0.0f);
     if (node.getAttribute(L"WILDCARD")) isWildcard = node.getAttributeInt(L"WILDCARD", 0) != 0;
     if (node.getAttribute(L"JOKER")) isJoker = node.getAttributeInt(L"JOKER", 0) != 0;
+    if (node.getAttribute(L"LAID")) laid = node.getAttributeInt(L"LAID", 0) != 0;
 }
 
 }  // namespace Solitaire

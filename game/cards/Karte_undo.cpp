@@ -29,6 +29,7 @@ Karte::KartenUndoData::KartenUndoData(Karte& card)
       goalKind(card.goalKind),
       isWildcard(card.isWildcard),
       isJoker(card.isJoker),
+      laid(card.laid),
       specialFlag(card.specialFlag) {}
 
 void Karte::KartenUndoData::restore() {
@@ -64,6 +65,7 @@ void Karte::KartenUndoData::restore() {
     card.goalKind = goalKind;
     card.isWildcard = isWildcard;
     card.isJoker = isJoker;
+    card.laid = laid;
     card.specialFlag = specialFlag;
     // A restored card no longer flies.
     card.setFlight(nullptr);

@@ -44,15 +44,15 @@ void relayout(Kartenstapel* pile, float speed) {
 void carryRun(Karte::LinkedCards const& run, Kartenstapel* target, float wait) {
     std::vector<Karte*> const cards = cardsOf(run);
     std::vector<Kartenstapel*> left;
-    bool const wildcardPile = target->rules.pileType == kPileWildcard || target->rules.pileType == kPileWildcardJoker;
     for (Karte* card : cards) {
-        if (Kartenstapel* from = card->pile) {
+        Kartenstapel* from = card->pile;
+        if (from) {
             if (std::find(left.begin(), left.end(), from) == left.end()) left.push_back(from);
             if (!from->removeCard(card, false)) card->setPile(nullptr);
         }
         card->markDescriptionDirty();
         card->pruneLinks(cards, true);
-        card->isWildcard = wildcardPile;
+        card->takeMoveFlags(from, *target);
     }
     float const speed = arrangeSpeed();
     for (Kartenstapel* from : left) relayout(from, speed);

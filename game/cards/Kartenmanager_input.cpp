@@ -7,6 +7,7 @@
 // nothing anywhere: the run slides back to where it was taken.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "engine/platform/InputState.h"
 #include "port/win32/kernel.h"
@@ -211,10 +212,11 @@ void Kartenmanager::mouseDownDrag(D3DXVECTOR2 const& position) {
             } else {
                 card->setMarkState(kMarkRefused, kErrorSpeed);
                 playSound(GameStyle::kSoundErrorMove);
-                // A dealt joker waits for its card's place: the line says which card it is and where
-                // it goes, and the wait costs nothing.
-                bool const waits = jokerWaits(*card);
-                if (waits) playerNote.emit(jokerNote(*card));
+                // A joker or wildcard with no place open waits: the line says why (which card it is and
+                // where it goes), and the wait costs nothing.
+                std::optional<std::wstring> const note = refusalNote(*card, nullptr);
+                if (note) playerNote.emit(*note);
+                bool const waits = note || (pile && pile->isSpecialPile());
                 if (trueDouble) {
                     StatistikManager::instance().countFailedDoubleClick();
                     float const points =
@@ -408,7 +410,7 @@ void Kartenmanager::onMouseUp(Orvex::MouseState const&, int button, D3DXVECTOR2 
                 heldCard->setMarkState(kMarkRefused, kErrorSpeed);
                 playSound(GameStyle::kSoundErrorMove);
                 countAchievement(L"KARTEN_MOVE_ERROR");
-                if (heldCard->isDealtJoker() && target->isGoalPile()) playerNote.emit(jokerNote(*heldCard));
+                if (std::optional<std::wstring> const note = refusalNote(*heldCard, target)) playerNote.emit(*note);
             }
         }
     }

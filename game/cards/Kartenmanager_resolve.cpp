@@ -38,12 +38,12 @@ float component(D3DXVECTOR4 const& v, int i) { return i == 0 ? v.x : i == 1 ? v.
 void setComponent(D3DXVECTOR4& v, int i, float value) { (i == 0 ? v.x : i == 1 ? v.y : i == 2 ? v.z : v.w) = value; }
 
 // A wildcard or joker that goes to its pile: free, pickable, not there yet, and not on a goal pile,
-// where it stands in for a card (the card laid on it next follows that card). Its glide does not
-// count: the resolution of the move that left it free sends it, as soon as that resolution runs,
-// and a later move never does.
+// where it stands in for a card (the card laid on it next follows that card), nor where the
+// player laid it off its pile. Its glide does not count: the resolution of the move that left it
+// free sends it, as soon as that resolution runs, and a later move never does.
 bool wantsCollecting(Karte const* card) {
     bool const joker = card->isJoker;
-    if (!(joker || card->isWildcard) || !card->pile || !card->backLinks.empty()) return false;
+    if (!(joker || card->isWildcard) || card->laid || !card->pile || !card->backLinks.empty()) return false;
     int const type = card->pile->rules.pileType;
     if (type == (joker ? kPileJoker : kPileWildcard) || type == kPileWildcardJoker) return false;
     return !card->pile->isGoalPile() && card->pile->canPickCard(card, Kartenstapel::Gliding::kAsArrived);

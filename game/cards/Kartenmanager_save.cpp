@@ -154,7 +154,7 @@ bool Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring con
         if (child->getName() == L"KARTE" && (child->getAttribute(L"WILDCARD") || child->getAttribute(L"JOKER")))
             flagged = true;
     if (flagged)
-        for (Karte* card : cards) card->isWildcard = card->isJoker = false;
+        for (Karte* card : cards) card->isWildcard = card->isJoker = card->laid = false;
 
     for (Orvex::XMLNode const* child : node.children()) {
         if (child->getName() != L"KARTE") continue;

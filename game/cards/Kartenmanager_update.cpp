@@ -116,17 +116,17 @@ void Kartenmanager::executeMove(Karte::LinkedCards const& run, Kartenstapel* sou
     if (run.empty() || !target) return;
     std::vector<Karte*> runCards;
     for (auto const& entry : run) runCards.push_back(entry.first);
-    bool const toSpecial = target->rules.pileType == kPileWildcard || target->rules.pileType == kPileWildcardJoker;
     // A run offered by a pile may lie on one of its linked piles: each card leaves the pile that
     // holds it, or it would lie in two arrangements.
     std::vector<Kartenstapel*> left;
     for (Karte* card : runCards) {
-        if (Kartenstapel* from = card->pile) {
+        Kartenstapel* from = card->pile;
+        if (from) {
             if (std::find(left.begin(), left.end(), from) == left.end()) left.push_back(from);
             from->removeCard(card, false);
         }
         card->pruneLinks(runCards, true);
-        card->isWildcard = toSpecial;
+        card->takeMoveFlags(from, *target);
     }
     for (Kartenstapel* from : left) {
         if (Anordnung* root = from->getRootArrangement()) root->rebuildLinks();

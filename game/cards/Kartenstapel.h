@@ -115,12 +115,18 @@ public:
     // wholeRun.
     bool acceptsCardOn(Karte const* lower, Karte const* upper, int colourRule, int valueRule, bool& wholeRun,
                        Karte::LinkedCards const& run) const;
+    // Whether card is a joker that here fits on anything and takes anything: everywhere but as a
+    // dealt joker on a goal pile, where it is the card it stands in for.
+    bool isWildJoker(Karte const& card) const;
+    // acceptsCardOn of two neighbours in a run on this pile, a wild joker fitting at once.
+    bool followsInRun(Karte const* lower, Karte const* upper, int colourRule, int valueRule, bool& wholeRun,
+                      Karte::LinkedCards const& run) const;
     // How canPickCard takes a card still gliding: refused, or as if it had arrived (the move's
     // resolution judges the table the move left, not how far its cards have come on their way).
     enum class Gliding { kRefused, kAsArrived };
     // Whether card, with what lies on it, may be picked up here; never a locked card, nor a run
     // holding one, nor a gliding card unless gliding says so. A wildcard or joker pile gives each
-    // of its face-up cards, alone.
+    // of its face-up cards, alone. A wild joker in the run fits both its neighbours.
     bool canPickCard(Karte const* card, Gliding gliding = Gliding::kRefused) const;
     // How many cards may lie on a picked card (-1 no limit).
     int getMaxMovableRun() const;

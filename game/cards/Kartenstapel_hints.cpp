@@ -12,14 +12,15 @@ namespace Solitaire {
 
 namespace {
 
-// Whether the card already lies where its own pile's rules allow, so moving it gains nothing.
+// Whether the card already lies where its own pile's rules allow, so moving it gains nothing: a
+// wild joker lies so anywhere, and so does a card on it.
 bool liesLegally(Kartenstapel const& pile, Karte const* card) {
     Karte::LinkedCards below;
     card->collectLinked(below, false, 1, 0);
     bool wholeRun = false;
     PileRules const& rules = pile.rules;
     if (below.size() >= 2)
-        return pile.acceptsCardOn(below[1].first, card, rules.acceptColourRule, rules.acceptValueRule, wholeRun, below);
+        return pile.followsInRun(below[1].first, card, rules.acceptColourRule, rules.acceptValueRule, wholeRun, below);
     return pile.acceptsCardOn(card, nullptr, rules.acceptColourRuleEmpty, rules.acceptValueRuleEmpty, wholeRun, below);
 }
 

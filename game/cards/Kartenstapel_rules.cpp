@@ -1,7 +1,8 @@
 // A pile's rule tests: a card laid on a card, whether a card may be picked up and how much it
 // carries, whether a card continues an accepted sequence, the shuffle's cards, the cards a run
 // may be laid on and whether the pile takes a run (a joker fitting anything and taking anything,
-// or read as the card it is: always so for a dealt joker on a goal pile).
+// in a run as well as under it or on it, or read as the card it is: always so for a dealt joker
+// on a goal pile).
 #include <algorithm>
 #include <span>
 
@@ -72,6 +73,14 @@ bool hasName(std::vector<std::wstring> const& names, std::wstring const& name) {
 }  // namespace
 
 bool Kartenstapel::isSpecialPile() const { return isSpecialType(rules.pileType); }
+
+bool Kartenstapel::isWildJoker(Karte const& card) const { return card.isJoker && !(isGoalPile() && card.isDealtJoker()); }
+
+bool Kartenstapel::followsInRun(Karte const* lower, Karte const* upper, int colourRule, int valueRule, bool& wholeRun,
+                                Karte::LinkedCards const& run) const {
+    if (lower && upper && (isWildJoker(*lower) || isWildJoker(*upper))) return true;
+    return acceptsCardOn(lower, upper, colourRule, valueRule, wholeRun, run);
+}
 
 bool Kartenstapel::acceptsCardOn(Karte const* lower, Karte const* upper, int colourRule, int valueRule,
                                  bool& wholeRun, Karte::LinkedCards const& run) const {
@@ -181,7 +190,7 @@ bool Kartenstapel::canPickCard(Karte const* card, Gliding gliding) const {
         if (lower->isLocked()) return false;
         if (!rules.moveCheck || i + 1 == run.size()) continue;
         if (lower->isMoving() && gliding == Gliding::kRefused) return false;
-        if (!acceptsCardOn(lower, run[i + 1].first, rules.moveColourRule, rules.moveValueRule, wholeRun, run))
+        if (!followsInRun(lower, run[i + 1].first, rules.moveColourRule, rules.moveValueRule, wholeRun, run))
             return false;
     }
     return true;
@@ -194,14 +203,14 @@ bool Kartenstapel::isInAcceptedSequence(Karte const* card) const {
     card->collectLinked(run, true, 0, -1);
     if (run.size() >= 2) {
         for (std::size_t i = 0; i + 1 < run.size(); ++i)
-            if (!acceptsCardOn(run[i].first, run[i + 1].first, rules.acceptColourRule, rules.acceptValueRule, wholeRun,
-                               run))
+            if (!followsInRun(run[i].first, run[i + 1].first, rules.acceptColourRule, rules.acceptValueRule, wholeRun,
+                              run))
                 return false;
         return true;
     }
     card->collectLinked(run, false, 1, 0);
     return run.size() == 2 &&
-           acceptsCardOn(run[1].first, card, rules.acceptColourRule, rules.acceptValueRule, wholeRun, run);
+           followsInRun(run[1].first, card, rules.acceptColourRule, rules.acceptValueRule, wholeRun, run);
 }
 
 std::vector<Karte*> Kartenstapel::getMixCards() const {
@@ -267,8 +276,7 @@ bool Kartenstapel::takes(Karte::LinkedCards const& run, Karte const* onCard, std
     // A dealt joker is a card of the deck: on a goal pile it is that card, laid only where its card
     // is missing and taking only the card after it, so every card can still follow its own.
     // Elsewhere, and bought, a joker fits anything and takes anything.
-    bool const goal = isGoalPile();
-    auto const wild = [&](Karte const* card) { return jokersFit && card->isJoker && !(goal && card->isDealtJoker()); };
+    auto const wild = [&](Karte const* card) { return jokersFit && isWildJoker(*card); };
     Karte* const only[1] = {const_cast<Karte*>(onCard)};
     std::span<Karte* const> candidates(targets);
     if (onCard) {
@@ -295,9 +303,13 @@ bool Kartenstapel::takes(Karte::LinkedCards const& run, Karte const* onCard, std
     }
 
     if (accepted && rules.acceptCheck) {
-        for (std::size_t i = 0; i + 1 < run.size() && accepted; ++i)
-            accepted = !run[i].first->isLocked() && acceptsCardOn(run[i].first, run[i + 1].first, rules.acceptColourRule,
-                                                                  rules.acceptValueRule, wholeRun, run);
+        for (std::size_t i = 0; i + 1 < run.size() && accepted; ++i) {
+            Karte const* lower = run[i].first;
+            Karte const* upper = run[i + 1].first;
+            accepted = !lower->isLocked() &&
+                       (jokersFit ? followsInRun(lower, upper, rules.acceptColourRule, rules.acceptValueRule, wholeRun, run)
+                                  : acceptsCardOn(lower, upper, rules.acceptColourRule, rules.acceptValueRule, wholeRun, run));
+        }
     }
     return accepted;
 }

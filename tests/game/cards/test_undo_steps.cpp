@@ -82,9 +82,9 @@ TEST_F(UndoStepsTest, AnUndoIsRefusedWhenItCostsMoreThanTheShownScoreOrTheBalanc
     }
 }
 
-// The smallest cases with a joker: laid on a column it waits there for its move's resolution (two
-// seconds, so that it is seen) and then goes home unless a card lies on it by then; laid on a
-// foundation it stays.
+// The smallest cases with a joker: laid on a column or a foundation it stays; come free on a
+// column it waits there for its move's resolution (two seconds, so that it is seen) and then goes
+// home.
 TEST_F(UndoStepsTest, AnUndoGivesTheJokerBackWhereTheStepLeftIt) {
     Karte* joker = zellenWithJoker();
     move(pile(L"JOKER"), pile(L"TABLEAU1"), 1);
@@ -118,8 +118,19 @@ TEST_F(UndoStepsTest, AJokerSentHomeAfterItsStepStaysHomeWhenTheNextStepIsUndone
     for (bool undoAtOnce : {false, true}) {
         SCOPED_TRACE(undoAtOnce);
         Karte* joker = zellenWithJoker();
-        move(pile(L"JOKER"), pile(L"TABLEAU1"), 1);
-        frames(90);  // the joker arrives
+        // As the deal leaves one: the joker in the first column under its top card, which a move
+        // then takes off.
+        std::vector<Karte*> held;
+        pile(L"TABLEAU1").getCards(held, true, true);
+        Karte* top = held.back();
+        pile(L"TABLEAU1").removeCard(top, true);
+        pile(L"JOKER").removeCard(joker, true);
+        pile(L"TABLEAU1").addCard(joker, nullptr, true, false);
+        pile(L"TABLEAU1").addCard(top, nullptr, true, false);
+        manager().saveUndoState();
+        frames(90);
+        move(pile(L"TABLEAU1"), pile(L"ZELLE3"), 1);
+        frames(90);  // the joker is seen where it came free
         // The next move comes within the wait that shows the free joker; it goes home after it.
         move(pile(L"TABLEAU2"), pile(L"ZELLE1"), 1);
         ASSERT_TRUE(manager().getPlayState().resolutionPending);
