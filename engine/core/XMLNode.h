@@ -40,11 +40,26 @@ class XMLNode {
 public:
     // Elements nested deeper than this are skipped by the parser (with one log line).
     static constexpr u32 kMaxDepth = 1024;
-    // What a parsed tree's elements, attributes and values may take in its store: past it the
-    // parse stops, keeping what was read, with one log line. About twice what the largest profile
-    // files the game makes take (8 profiles with quick saves of 50 variants: 60 MB), and what the
-    // readers build of it stays within a few hundred MB whatever the file holds.
+    // What a parsed tree's elements, attributes and values may take, their texts counted as the
+    // wide strings reading them makes (elementCost and the two below): an element (with all it
+    // holds), attribute or value that would take the tree past it is left out and the parse goes
+    // on, so one huge text costs neither the memory nor what follows it; one log line. About
+    // twice what the largest profile files the game makes take (8 profiles with quick saves of
+    // 50 variants: 60 MB), and what the readers build of it stays within a few hundred MB
+    // whatever the file holds.
     static constexpr std::size_t kMaxTreeBytes = std::size_t{128} << 20;
+    // What each part counts against kMaxTreeBytes: the object with its list entry in the store,
+    // and its texts (lengths in characters, or units of a UTF-16 file) as wide characters.
+    static constexpr std::size_t textCost(std::size_t length) { return length * sizeof(wchar_t); }
+    static constexpr std::size_t elementCost(std::size_t nameLength) {
+        return sizeof(XMLNode) + sizeof(XMLItem<XMLNode>) + textCost(nameLength);
+    }
+    static constexpr std::size_t attributeCost(std::size_t nameLength, std::size_t textLength) {
+        return sizeof(XMLAttribute) + sizeof(XMLItem<XMLAttribute>) + textCost(nameLength) + textCost(textLength);
+    }
+    static constexpr std::size_t valueCost(std::size_t length) {
+        return sizeof(XMLProperty) + sizeof(XMLItem<XMLProperty>) + textCost(length);
+    }
 
     XMLNode() = default;
     explicit XMLNode(std::wstring name) : name_(std::move(name)) {}
