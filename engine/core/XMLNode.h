@@ -40,11 +40,26 @@ class XMLNode {
 public:
     // Elements nested deeper than this are skipped by the parser (with one log line).
     static constexpr u32 kMaxDepth = 1024;
-    // What a parsed tree's elements, attributes and values may take in its store: past it the
-    // parse stops, keeping what was read, with one log line. About twice what the largest profile
-    // files the game makes take (8 profiles with quick saves of 50 variants: 60 MB), and what the
-    // readers build of it stays within a few hundred MB whatever the file holds.
+    // What a parsed tree's elements, attributes and values may take, their texts counted as the
+    // wide strings reading them makes (elementCost and the two below): an element (with all it
+    // holds), attribute or value that would take the tree past it is left out and the parse goes
+    // on, so one huge text costs neither the memory nor what follows it; one log line. About
+    // twice what the largest profile files the game makes take (8 profiles with quick saves of
+    // 50 variants: 60 MB), and what the readers build of it stays within a few hundred MB
+    // whatever the file holds. A save refuses a tree that a read would so cut.
     static constexpr std::size_t kMaxTreeBytes = std::size_t{128} << 20;
+    // What each part counts against kMaxTreeBytes: the object with its list entry in the store,
+    // and its texts (lengths in characters, or units of a UTF-16 file) as wide characters.
+    static constexpr std::size_t textCost(std::size_t length) { return length * sizeof(wchar_t); }
+    static constexpr std::size_t elementCost(std::size_t nameLength) {
+        return sizeof(XMLNode) + sizeof(XMLItem<XMLNode>) + textCost(nameLength);
+    }
+    static constexpr std::size_t attributeCost(std::size_t nameLength, std::size_t textLength) {
+        return sizeof(XMLAttribute) + sizeof(XMLItem<XMLAttribute>) + textCost(nameLength) + textCost(textLength);
+    }
+    static constexpr std::size_t valueCost(std::size_t length) {
+        return sizeof(XMLProperty) + sizeof(XMLItem<XMLProperty>) + textCost(length);
+    }
 
     XMLNode() = default;
     explicit XMLNode(std::wstring name) : name_(std::move(name)) {}
@@ -147,16 +162,22 @@ public:
     // text (unmappable characters as blanks). The file is written beside the target first, into
     // a new file of this save's own (the target's name, ".saving-", the process and a number),
     // made durable and renamed over the target: a failure never leaves a half-written file, and
-    // no other save can write into this one's. False when not written; the one log line says why
-    // and that the target is left as it was.
+    // no other save can write into this one's. The text goes out in pieces, never whole in
+    // memory. A file its reader would refuse or cut is not written: larger than
+    // File::kMaxTextFileBytes, what load reads (or maxBytes, as loadChecked's), or a tree past
+    // kMaxTreeBytes. False when not written; the one log line says why and that the target is
+    // left as it was.
     bool save(std::wstring const& path, bool unicode) const;
+    bool save(std::wstring const& path, bool unicode, u64 maxBytes) const;
     // Removes the files that saves in a folder began and never renamed (a game ended while
     // saving), one info line when there were any. Only for a folder no one else saves into now.
     static void removeUnfinishedSaves(std::wstring const& folder);
-    // The text save writes (tab indentation, CR LF line ends). Characters the format cannot
+    // The text save writes (tab indentation, at most kMaxIndent tabs, CR LF line ends): a
+    // deep tree writes no more than a shallow one of its parts. Characters the format cannot
     // hold are replaced so the text always reads back: in names, blanks and > / " (and a
     // leading ? or !) become _; a " in an attribute value, or after | in a value, becomes '.
     std::wstring toText() const;
+    static constexpr std::size_t kMaxIndent = 16;
 
     // Direct access for walking the tree: ranges of pointers, in order.
     XMLList<XMLNode> const& children() const { return children_; }

@@ -1,13 +1,17 @@
 // Property files on disk: loading through the archive orders, and writing the tree as text (tab
 // indentation, CR LF) in UTF-16LE with a byte-order mark or in Windows-1252, saved through a
 // temporary file of the save's own that is renamed over the target: two saves that meet (two
-// threads, two games) each write a whole file, and the later rename wins.
+// threads, two games) each write a whole file, and the later rename wins. A save writes the text
+// a piece at a time and gives up, keeping the old file, where its reader would refuse or cut the
+// new one.
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -29,18 +33,32 @@ namespace {
 bool isBlank(wchar_t c) { return static_cast<uint32_t>(c) <= ' '; }
 
 // Writes a tree as text. The format has no escapes, so characters that would end a name, an
-// attribute value or a value early are replaced (and counted), keeping the file readable.
+// attribute value or a value early are replaced (and counted), keeping the file readable. It
+// counts what reading the text back charges the tree (treeBytes, XMLNode::elementCost ...), a
+// text's length in the units the file holds (UTF-16 units, or characters), and stops before an
+// object that takes it past `budget`. It hands the text written so far to `flush` (when set)
+// whenever it holds kFlushChars, also within a long text, and stops when that returns false.
 class TreeWriter {
 public:
+    static constexpr std::size_t kFlushChars = std::size_t{1} << 16;
+
+    explicit TreeWriter(bool utf16Units = false) : utf16Units_(utf16Units) {}
+
     std::wstring out;
     std::size_t replaced = 0;
+    std::size_t treeBytes = 0;
+    std::size_t budget = static_cast<std::size_t>(-1);
+    bool overBudget = false;
+    std::function<bool(std::wstring&)> flush;
 
-    void write(XMLNode const& root) {
+    // False when it stopped.
+    bool write(XMLNode const& root) {
         struct Frame {
             XMLNode const* node;
             std::size_t nextChild;
         };
         std::vector<Frame> stack;
+        if (flush) flushAt_ = kFlushChars;
         auto enter = [&](XMLNode const* node) {
             std::size_t depth = stack.size();
             openTag(*node, depth);
@@ -52,15 +70,17 @@ public:
             }
             out += L">\r\n";
             for (XMLProperty const* v : node->values()) {
-                out.append(depth + 1, L'\t');
+                if (!fits(XMLNode::valueCost(leastUnits(v->text())))) return;
+                indent(depth + 1);
                 out += L"\"|";
                 value(v->text());
+                charge(XMLNode::valueCost(takeUnits()));
                 out += L"|\"\r\n";
             }
             stack.push_back({node, 0});
         };
         enter(&root);
-        while (!stack.empty()) {
+        while (!stack.empty() && !stopped_) {
             Frame& top = stack.back();
             if (top.nextChild < top.node->children().size()) {
                 XMLNode const* child = top.node->children()[top.nextChild++];
@@ -69,40 +89,77 @@ public:
             }
             XMLNode const* done = top.node;
             stack.pop_back();
-            out.append(stack.size(), L'\t');
+            indent(stack.size());
             out += L"</";
             elementName(done->name());
+            takeUnits();  // counted with the open tag
             out += L">\r\n";
         }
+        if (flush && !stopped_) stopped_ = !flush(out);
+        return !stopped_;
     }
 
 private:
-    void put(wchar_t c, bool bad) {
-        if (bad) ++replaced;
-        out += bad ? L'_' : c;
+    bool utf16Units_;
+    bool stopped_ = false;
+    std::size_t flushAt_ = static_cast<std::size_t>(-1);  // kFlushChars while there is a flush
+    std::size_t units_ = 0;  // of the text being written
+
+    void indent(std::size_t depth) { out.append(std::min(depth, XMLNode::kMaxIndent), L'\t'); }
+    // The fewest units a text is written as: a UTF-16 text's pairs become one character each in
+    // 8-bit text.
+    std::size_t leastUnits(XMLText const& text) const {
+        return utf16Units_ || !text.isUtf16() ? text.size() : (text.size() + 1) / 2;
     }
+    // Whether an object of at least that cost still fits the budget; it stops when not.
+    bool fits(std::size_t cost) {
+        if (cost > budget - std::min(treeBytes, budget)) overBudget = stopped_ = true;
+        return !stopped_;
+    }
+    void charge(std::size_t cost) {
+        treeBytes += cost;
+        if (treeBytes > budget) overBudget = stopped_ = true;
+    }
+    // A character of a name or value (`instead` when it is bad).
+    void put(wchar_t c, bool bad, wchar_t instead) {
+        if (bad) {
+            ++replaced;
+            c = instead;
+        }
+        out += c;
+        ++units_;
+        if (c >= 0x10000 && c <= 0x10FFFF && utf16Units_) ++units_;
+        if (out.size() >= flushAt_) [[unlikely]]
+            flushFull();
+    }
+    void flushFull() {
+        if (!stopped_) stopped_ = !flush(out);
+        if (stopped_) out.clear();  // what follows a stop is dropped as it comes
+    }
+    // The length of the text written since the last call.
+    std::size_t takeUnits() { return std::exchange(units_, 0); }
     void elementName(XMLText const& name) {
         bool first = true;
         name.forEachChar([&](wchar_t c) {
-            put(c, isBlank(c) || c == L'>' || c == L'/' || c == L'"' || (first && (c == L'?' || c == L'!')));
+            put(c, isBlank(c) || c == L'>' || c == L'/' || c == L'"' || (first && (c == L'?' || c == L'!')), L'_');
             first = false;
         });
     }
-    void attributeName(XMLText const& name) {
-        name.forEachChar([&](wchar_t c) { put(c, isBlank(c) || c == L'=' || c == L'>' || c == L'/' || c == L'"'); });
-    }
     void openTag(XMLNode const& node, std::size_t depth) {
-        out.append(depth, L'\t');
+        if (!fits(XMLNode::elementCost(leastUnits(node.name())))) return;
+        indent(depth);
         out += L'<';
         elementName(node.name());
+        charge(XMLNode::elementCost(takeUnits()));
         for (XMLAttribute const* a : node.attributes()) {
+            if (!fits(XMLNode::attributeCost(leastUnits(a->name()), leastUnits(a->text())))) return;
             out += L' ';
-            attributeName(a->name());
+            a->name().forEachChar(
+                [&](wchar_t c) { put(c, isBlank(c) || c == L'=' || c == L'>' || c == L'/' || c == L'"', L'_'); });
+            std::size_t const nameUnits = takeUnits();
             out += L"=\"";
-            a->text().forEachChar([&](wchar_t c) {
-                if (c == L'"') ++replaced;
-                out += c == L'"' ? L'\'' : c;
-            });
+            a->text().forEachChar([&](wchar_t c) { put(c, c == L'"', L'\''); });
+            charge(XMLNode::attributeCost(nameUnits, takeUnits()));
             out += L'"';
         }
     }
@@ -110,9 +167,7 @@ private:
     void value(XMLText const& text) {
         wchar_t previous = 0;
         text.forEachChar([&](wchar_t c) {
-            bool bad = c == L'"' && previous == L'|';
-            if (bad) ++replaced;
-            out += bad ? L'\'' : c;
+            put(c, c == L'"' && previous == L'|', L'\'');
             previous = c;
         });
     }
@@ -177,23 +232,10 @@ std::wstring XMLNode::toText() const {
 }
 
 bool XMLNode::save(std::wstring const& path, bool unicode) const {
-    TreeWriter writer;
-    writer.write(*this);
-    std::wstring const& text = writer.out;
-    if (writer.replaced > 0)
-        logWarning(L"Property file \"" + path + L"\": " + std::to_wstring(writer.replaced) +
-                   L" characters that the format cannot hold in names or values written as _ or '");
-    std::string bytes;
-    if (unicode) {
-        bytes = "\xFF\xFE";
-        appendUtf16LE(bytes, text);
-    } else {
-        std::size_t replaced = appendAnsi(bytes, text);
-        if (replaced > 0)
-            logWarning(L"Property file \"" + path + L"\": " + std::to_wstring(replaced) +
-                       L" characters without a Windows-1252 byte written as blanks");
-    }
+    return save(path, unicode, File::kMaxTextFileBytes);
+}
 
+bool XMLNode::save(std::wstring const& path, bool unicode, u64 maxBytes) const {
     std::string const target = port::hostPath(path);
     std::string temporary;
     std::wstring whyNot;
@@ -210,11 +252,45 @@ bool XMLNode::save(std::wstring const& path, bool unicode) const {
         temporary.clear();
         return failed(L"the file beside it cannot be made: " + whyNot);
     }
+
+    // The text is encoded and written a piece at a time, and no further than its reader takes.
+    TreeWriter writer(unicode);
+    std::string bytes = unicode ? "\xFF\xFE" : "";
+    u64 written = 0;
+    std::size_t blanks = 0;
+    writer.budget = kMaxTreeBytes;
+    bool tooLarge = false;
     int error = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || !port::commitFile(file))
-        error = errno != 0 ? errno : EIO;
+    writer.flush = [&](std::wstring& text) {
+        if (unicode)
+            appendUtf16LE(bytes, text);
+        else
+            blanks += appendAnsi(bytes, text);
+        text.clear();
+        written += bytes.size();
+        tooLarge = written > maxBytes;
+        if (tooLarge) return false;
+        if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+            error = errno != 0 ? errno : EIO;
+            return false;
+        }
+        bytes.clear();
+        return true;
+    };
+    bool const whole = writer.write(*this);
+    if (whole && !port::commitFile(file)) error = errno != 0 ? errno : EIO;
     if (std::fclose(file) != 0 && error == 0) error = errno;
+    if (tooLarge)
+        return failed(L"it would be more than the " + std::to_wstring(maxBytes) + L" bytes its reader takes");
     if (error != 0) return failed(L"writing \"" + port::windowsPath(temporary) + L"\": " + port::errnoText(error));
+    if (writer.overBudget)
+        return failed(L"its elements, attributes and values would take more than the 128 MB a read keeps of them");
+    if (writer.replaced > 0)
+        logWarning(L"Property file \"" + path + L"\": " + std::to_wstring(writer.replaced) +
+                   L" characters that the format cannot hold in names or values written as _ or '");
+    if (blanks > 0)
+        logWarning(L"Property file \"" + path + L"\": " + std::to_wstring(blanks) +
+                   L" characters without a Windows-1252 byte written as blanks");
     if (std::rename(temporary.c_str(), target.c_str()) != 0)
         return failed(L"it cannot take the place of the old one: " + port::errnoText(errno));
     return true;

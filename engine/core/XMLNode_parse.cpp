@@ -4,7 +4,8 @@
 // Nodes, attributes and values are made in the tree's store, their names and values are views
 // of the text the store holds, and each element's lists are collected on shared stacks and
 // stored as exact arrays when the element ends. Damaged input keeps what was read up to the
-// damage and logs one error line naming the source and the line.
+// damage and logs one error line naming the source and the line. What would take the tree past
+// its budget is left out, and the parse goes on (see XMLNode::kMaxTreeBytes).
 #include <array>
 #include <bit>
 #include <cstring>
@@ -154,7 +155,8 @@ private:
     bool textEquals(std::size_t from, std::size_t to, XMLText const& name) const { return text(from, to) == name; }
 
     void fail(wchar_t const* what, std::size_t at);
-    // Adds an object's share of the tree; false (and the parse fails) past kMaxTreeBytes.
+    // Adds an object's share of the tree (XMLNode::elementCost ...); false, and the object is to
+    // be left out, when it would take the tree past kMaxTreeBytes.
     bool charge(std::size_t bytes, std::size_t at);
     void reportError() const;
     // The line of position at. Tags come in text order, so the count only moves forward and
@@ -198,17 +200,13 @@ private:
     // Attributes of the tag being read: in slots reserved in the store, or past kAttributeSlots
     // in attributes_.
     static constexpr std::size_t kAttributeSlots = 16;
-    // What one object of the tree takes in the store, its list entry included.
-    static constexpr std::size_t kElementBytes = sizeof(XMLNode) + sizeof(XMLItem<XMLNode>);
-    static constexpr std::size_t kAttributeBytes = sizeof(XMLAttribute) + sizeof(XMLItem<XMLAttribute>);
-    static constexpr std::size_t kValueBytes = sizeof(XMLProperty) + sizeof(XMLItem<XMLProperty>);
     XMLItem<XMLAttribute>* slots_ = nullptr;
     std::size_t slotCount_ = 0;
     std::vector<XMLItem<XMLAttribute>> attributes_;
     u32 line_ = 1;
     std::size_t counted_ = 0;  // newlines before this position are in line_
-    u32 skippedDepth_ = 0;  // open elements below the depth limit that are not kept
-    std::size_t treeBytes_ = 0;  // what the elements, attributes and values read so far take
+    u32 skippedDepth_ = 0;  // open elements not kept (below the depth limit, or past the budget)
+    std::size_t treeBytes_ = 0;  // what the elements, attributes and values kept so far take
     bool rootStarted_ = false;
     bool rootDone_ = false;
 
@@ -219,9 +217,13 @@ private:
 
 template <class CharT>
 bool XMLParser<CharT>::charge(std::size_t bytes, std::size_t at) {
-    treeBytes_ += bytes;
-    if (treeBytes_ <= XMLNode::kMaxTreeBytes) return true;
-    fail(L"more elements, attributes and values than a property file may hold (128 MB of them)", at);
+    if (bytes <= XMLNode::kMaxTreeBytes - treeBytes_) {
+        treeBytes_ += bytes;
+        return true;
+    }
+    fail(L"elements, attributes or values past what a property file may hold (128 MB of them, their texts "
+         L"counted) left out",
+         at);
     return false;
 }
 
@@ -278,11 +280,7 @@ bool XMLParser<CharT>::scanContent() {
                 fail(L"unterminated value", p_);
                 end = n_;
             }
-            if (skippedDepth_ == 0) {
-                if (!charge(kValueBytes, p_)) {
-                    p_ = n_;
-                    return false;
-                }
+            if (skippedDepth_ == 0 && charge(XMLNode::valueCost(end - start), p_)) {
                 XMLProperty* value = store_.newValue();
                 value->text_.assignView(t_ + start, end - start);
                 values_.push_back(value);
@@ -356,12 +354,7 @@ bool XMLParser<CharT>::readAttributes(XMLNode* node, bool& selfClosing) {
             ok = false;
             break;
         }
-        if (node && !charge(kAttributeBytes, nameStart)) {
-            p = n;
-            ok = false;
-            break;
-        }
-        if (node) {
+        if (node && charge(XMLNode::attributeCost(nameEnd - nameStart, valueEnd - valueStart), nameStart)) {
             XMLAttribute* attribute = store_.newAttribute();
             attribute->name_.assignView(t + nameStart, nameEnd - nameStart);
             attribute->text_.assignView(t + valueStart, valueEnd - valueStart);
@@ -389,21 +382,24 @@ bool XMLParser<CharT>::readOpenTag(XMLNode& root) {
         return false;
     }
     XMLNode* node = nullptr;
-    bool tooDeep = skippedDepth_ > 0 || open_.size() >= XMLNode::kMaxDepth;
-    if (!tooDeep && !charge(kElementBytes, tagStart)) {
-        p_ = n_;
-        return false;
+    bool skipped = skippedDepth_ > 0;  // inside an element that is not kept
+    if (!skipped && open_.size() >= XMLNode::kMaxDepth) {
+        fail(L"elements nested too deep skipped", tagStart);
+        skipped = true;
+    } else if (!skipped && !charge(XMLNode::elementCost(nameEnd - nameStart), tagStart)) {
+        if (open_.empty()) {  // no root: nothing to keep
+            p_ = n_;
+            return false;
+        }
+        skipped = true;
     }
-    if (tooDeep) {
-        if (skippedDepth_ == 0) fail(L"elements nested too deep skipped", tagStart);
-    } else if (open_.empty()) {
-        node = &root;
+    if (!skipped) {
+        node = open_.empty() ? &root : store_.newNode();
         node->name_.assignView(t_ + nameStart, nameEnd - nameStart);
-        rootStarted_ = true;
-    } else {
-        node = store_.newNode();
-        node->name_.assignView(t_ + nameStart, nameEnd - nameStart);
-        children_.push_back(node);
+        if (node == &root)
+            rootStarted_ = true;
+        else
+            children_.push_back(node);
     }
 
     bool selfClosing = false;
@@ -414,7 +410,8 @@ bool XMLParser<CharT>::readOpenTag(XMLNode& root) {
         attributes_.clear();
     }
     bool ok = readAttributes(node, selfClosing);
-    if (std::size_t n = attributes_.size())
+    // Without a node, attributes_ holds an earlier tag's.
+    if (std::size_t n = node ? attributes_.size() : 0)
         node->attributes_.adopt(store_.newArray(attributes_.data(), n), static_cast<u32>(n));
     else if (node && slotCount_ > 0)
         node->attributes_.adopt(store_.claimSlots<XMLAttribute>(slotCount_), static_cast<u32>(slotCount_));
@@ -423,7 +420,7 @@ bool XMLParser<CharT>::readOpenTag(XMLNode& root) {
         if (node == &root) rootDone_ = true;
         return true;
     }
-    if (tooDeep)
+    if (skipped)
         ++skippedDepth_;
     else
         open_.push_back({node, children_.size(), values_.size()});

@@ -48,7 +48,7 @@ using Orvex::XMLNode;
 
 bool ProfilManager::writeOver(XMLNode const& tree) {
     std::wstring const path = getFilePath();
-    if (!tree.save(path, true)) return false;
+    if (!tree.save(path, true, kMaxFileBytes)) return false;
     if (!besideUnread_) std::remove((port::hostPath(path) + port::hostPathNoLookup(kSavedBeside)).c_str());
     return true;
 }
@@ -74,7 +74,7 @@ bool ProfilManager::keepAsideAndWrite(XMLNode const& tree) {
     // them whenever the game may end.
     std::string const besideHost = host + port::hostPathNoLookup(kSavedBeside);
     std::wstring const beside = port::windowsPath(besideHost);
-    if (besideUnread_ || !tree.save(beside, true)) {
+    if (besideUnread_ || !tree.save(beside, true, kMaxFileBytes)) {
         Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ +
                         L"; it stays as it is, and the profiles could not be saved beside it: what is played now is "
                         L"not kept");
@@ -149,6 +149,8 @@ bool ProfilManager::loadProfiles() {
     }
     if (XMLNode const* highscores = tree.getChild(L"HIGHSCORES"))
         SolitaireManager::instance().readHighscores(*highscores, source);
+    // The profiles hold what they read: the file's text and tree go before the save builds its own.
+    tree.clear();
     // What was read goes to disk now, not at the game's end, which may never come.
     if (!damaged_.empty()) saveProfiles();
     return read != XMLNode::ReadResult::kNothing;

@@ -18,7 +18,9 @@
 // read ("profile.prf" reads completely, or it does not itself) is moved to the first free ".bad"
 // number with one log line; while it cannot be, no save replaces or removes it. A save that keeps
 // the profiles nowhere (no room even beside) logs and emits saveFailed, by which the game tells
-// the player.
+// the player; so does one whose file the next start would not read whole (larger than
+// kMaxFileBytes, or a tree a read would cut: XMLNode::save), which keeps the old file as a full
+// disk does.
 //
 // Only regular files are read: a FIFO, a folder or a device in the place of either file is
 // unreadable (never opened, so it cannot block the start) and kept aside as a damaged file is.

@@ -181,7 +181,8 @@ void Profil::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
         else
             problems.add(L"\"POINTS\" \"" + points->getString() + L"\" is not a finite number", node.getLine());
     }
-    problems.log(L"Profile \"" + getName() + L"\"", sourceName, node.getLine());
+    // The name is copied into the line only when there is one (a name may be 32 million characters).
+    if (!problems.empty()) problems.log(L"Profile \"" + getName() + L"\"", sourceName, node.getLine());
 }
 
 void Profil::writeXML(Orvex::XMLNode& node) const {

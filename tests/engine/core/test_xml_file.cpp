@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/core/CodePage.h"
+#include "engine/core/File.h"
 #include "engine/core/GOBManager.h"
 #include "engine/core/XMLNode.h"
 #include "port/win32/win32_text.h"
@@ -169,6 +170,75 @@ TEST(XMLFile, SaveReplacesTheOldFileWholeOrLeavesIt) {
     EXPECT_EQ(testsupport::savesLeftBeside(dir / "folder.xml"), std::vector<std::string>{});
     EXPECT_FALSE(tree.save(wide(dir / "no_such_folder" / "x.xml"), true));
     EXPECT_EQ(testsupport::readFile(dir / "a.xml"), before);
+}
+
+// A save never writes what its reader would refuse or cut: a file larger than the reader takes
+// (File::kMaxTextFileBytes, or the limit the caller names for its reader) or a tree past the
+// parse budget. The old file stays byte for byte, nothing is left beside it, and one line says
+// why; a file of exactly the limit is written.
+TEST(XMLFile, ASaveItsReaderWouldRefuseOrCutKeepsTheOldFile) {
+    auto dir = testsupport::makeTempDir("xml_refused");
+    std::filesystem::path const file = dir / "kept.xml";
+    // "<R>" CR LF, tab "|, the value, |" CR LF, "</R>" CR LF: 18 characters besides the value.
+    constexpr std::size_t kAround = 18;
+    constexpr std::size_t kOwnLimit = 4096;
+    struct {
+        char const* what;
+        std::size_t length;      // of the value
+        bool unicode;
+        std::size_t maxBytes;    // 0: the default
+        wchar_t const* refused;  // the reason in the line; null: written
+    } const cases[] = {
+        {"8-bit, a byte larger than load reads", Orvex::File::kMaxTextFileBytes - kAround + 1, false, 0,
+         L"more than the 16777216 bytes its reader takes"},
+        {"UTF-16, as large as its reader takes", (kOwnLimit - 2) / 2 - kAround, true, kOwnLimit, nullptr},
+        {"UTF-16, a unit larger", (kOwnLimit - 2) / 2 - kAround + 1, true, kOwnLimit, L"more than the 4096 bytes"},
+        {"8-bit, as large as its reader takes", kOwnLimit - kAround, false, kOwnLimit, nullptr},
+        {"8-bit, a byte larger", kOwnLimit - kAround + 1, false, kOwnLimit, L"more than the 4096 bytes"},
+        {"a tree past the parse budget", XMLNode::kMaxTreeBytes / sizeof(wchar_t), true, std::size_t{1} << 30,
+         L"would take more than the 128 MB a read keeps"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(file);
+        ASSERT_TRUE(XMLNode(L"OLD").save(wide(file), c.unicode));
+        std::string const before = testsupport::readFile(file);
+        XMLNode tree(L"R");
+        tree.addValue(std::wstring(c.length, L'v'));
+        logtest::LogWatch log;
+        bool const saved = c.maxBytes ? tree.save(wide(file), c.unicode, c.maxBytes) : tree.save(wide(file), c.unicode);
+        EXPECT_EQ(saved, c.refused == nullptr);
+        EXPECT_EQ(testsupport::savesLeftBeside(file), std::vector<std::string>{});
+        if (!c.refused) {
+            EXPECT_TRUE(log.errors().empty());
+            EXPECT_EQ(std::filesystem::file_size(file), c.maxBytes);
+            XMLNode read;
+            EXPECT_EQ(read.loadChecked(wide(file), 1, c.maxBytes), XMLNode::ReadResult::kComplete);
+            continue;
+        }
+        EXPECT_EQ(testsupport::readFile(file), before);
+        ASSERT_EQ(log.errors().size(), 1u);
+        EXPECT_TRUE(contains(log.errors()[0], wide(file)) && contains(log.errors()[0], c.refused) &&
+                    contains(log.errors()[0], L"the file is left as it was"))
+            << port::toUtf8(log.errors()[0]);
+    }
+}
+
+// Indentation stops at XMLNode::kMaxIndent tabs: a tree as deep as the parser keeps, with many
+// elements at the bottom, once wrote a thousand tabs for each (here 17 MB, more than its reader
+// takes, from a tree of 17,000 leaves), so the game wrote a file it then refused.
+TEST(XMLFile, ADeepTreeIsWrittenNoWiderThanAShallowOne) {
+    auto dir = testsupport::makeTempDir("xml_deep_wide");
+    XMLNode tree(L"R");
+    XMLNode* bottom = &tree;
+    for (Orvex::u32 depth = 1; depth < XMLNode::kMaxDepth - 20; ++depth) bottom = bottom->addChild(L"N");
+    for (int i = 0; i < 17000; ++i) bottom->addChild(L"A");
+    std::wstring const path = wide(dir / "deep.xml");
+    ASSERT_TRUE(tree.save(path, false));
+    EXPECT_LT(std::filesystem::file_size(dir / "deep.xml"), std::size_t{1} << 20);
+    XMLNode read;
+    ASSERT_EQ(read.loadChecked(path, 1), XMLNode::ReadResult::kComplete);
+    EXPECT_TRUE(read.equals(tree));
 }
 
 // Saves of one file that meet (two threads saving over and over, as two games would) never mix

@@ -200,8 +200,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, XMLParseDamagedTest,
                          [](auto const& info) { return std::string(info.param.name); });
 
 // A small file of many tiny elements, attributes or values would make a tree many times its size
-// (a 32 MB profile of empty elements took 2 GB): the parse stops at the tree's budget, keeps what
-// it read and says so once.
+// (a 32 MB profile of empty elements took 2 GB): the parse leaves out what passes the tree's
+// budget, keeps what it read and says so once.
 TEST(XMLParse, ATreePastItsBudgetStopsWithOneLine) {
     struct Case {
         char const* what;
@@ -230,6 +230,56 @@ TEST(XMLParse, ATreePastItsBudgetStopsWithOneLine) {
         EXPECT_LE(kept, fit) << c.what;
         EXPECT_GT(kept, fit / 4) << c.what;
     }
+}
+
+// A text counts against the budget as the wide string reading it makes, so a file of few
+// elements with long texts is cut too (a profile named by 255 MB of text took 4.7 GB): the item
+// that would pass the budget is left out with one line, and the parse reads on. Each file holds
+// two items whose texts take half the budget each: the first is kept whole, the second left out.
+TEST(XMLParse, ALongTextCountsAgainstTheTreesBudget) {
+    std::size_t const half = XMLNode::kMaxTreeBytes / sizeof(wchar_t) / 2;
+    std::string const text(half, 'x');
+    struct Case {
+        char const* what;
+        std::string before, after;  // around the text, making one element "L"
+        std::size_t (*kept)(XMLNode const& l);  // of the element's item
+    } const cases[] = {
+        {"element name", "<L><", "/></L>", [](XMLNode const& l) -> std::size_t { return l.getChildCount(); }},
+        {"attribute name", "<L ", "=\"1\"/>", [](XMLNode const& l) -> std::size_t { return l.getAttributeCount(); }},
+        {"attribute value", "<L A=\"", "\"/>", [](XMLNode const& l) -> std::size_t { return l.getAttributeCount(); }},
+        {"value", "<L>\"|", "|\"</L>", [](XMLNode const& l) -> std::size_t { return l.getValueCount(); }},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string const item = c.before + text + c.after;
+        std::string const file = "<R><A/>" + item + item + "<B/></R>";
+        XMLNode root;
+        LogWatch log;
+        ASSERT_TRUE(root.loadFromBytes(reinterpret_cast<unsigned char const*>(file.data()), file.size(), L"long.prf"));
+        auto const errors = log.errors();
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_TRUE(contains(errors[0], L"long.prf") && contains(errors[0], L"may hold")) << errors[0];
+        ASSERT_EQ(root.getChildCount(), 4u) << "the elements around the text are kept";
+        EXPECT_EQ(root.getChild(L"", 3)->getName(), L"B");
+        EXPECT_EQ(c.kept(*root.getChild(L"L", 0)), 1u);
+        EXPECT_EQ(c.kept(*root.getChild(L"L", 1)), 0u);
+    }
+}
+
+// An element that is not kept (too deep, or past the budget) after a tag of more attributes than
+// the parser reads into its slots (16) takes none of them: it once took the earlier tag's and
+// wrote them into no element at all.
+TEST(XMLParse, AnElementNotKeptAfterATagOfManyAttributesIsSkippedWhole) {
+    std::wstring many;
+    for (int i = 0; i < 20; ++i) many += L" A" + std::to_wstring(i) + L"=\"" + std::to_wstring(i) + L"\"";
+    XMLNode root;
+    LogWatch log;
+    ASSERT_TRUE(root.loadFromText(L"<R>" + nested(XMLNode::kMaxDepth - 2, L"<M" + many + L"><DEEP X=\"1\"/></M>") + L"</R>"));
+    EXPECT_EQ(log.errors().size(), 1u);
+    XMLNode const* node = &root;
+    while (node->getChildCount() > 0) node = node->getChild(L"");
+    EXPECT_EQ(node->getName(), L"M");
+    EXPECT_EQ(node->getAttributeCount(), 20u);
 }
 
 TEST(XMLParse, DeepNestingNeitherCrashesNorRecurses) {

@@ -333,6 +333,77 @@ TEST_F(ProfileFileTest, ProfilesSavedBesideThatAreNotReadAreKeptAsideNotRemoved)
     EXPECT_EQ(profiles().getProfile(0)->getPoints(), 9.0f);
 }
 
+// A file the game reads is written so that the next start reads it again, with the profiles
+// around the one that was too large: one named by text as long as the tree's budget (a 255 MB
+// name took 4.7 GB and was saved as 535 MB, which the next start refused: no profile at all) is
+// read without its name, the file kept aside whole; data nested deep (once written with a
+// thousand tabs a line, 282 MB) is written as compactly as shallow data. After the start, a save
+// and the next start, "Anna" (active, before it) and "Berta" (after it) are there, and so is the
+// highscore written after every profile.
+TEST_F(ProfileFileTest, AFileTheGameReadsIsWrittenSoThatTheNextStartReadsIt) {
+    std::string const head =
+        "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\" POINTS=\"125\"><UNLOCKS>\"|GOD0|\"</UNLOCKS></PROFIL>";
+    std::string const tail =
+        "<PROFIL NAME=\"Berta\" POINTS=\"7\"/><HIGHSCORES><VARIANT_HIGHSCORES CAT_NAME=\"KLASSIKER\" "
+        "GAME_NAME=\"SPINNE\" VAR_NAME=\"SPINNE\"><HIGHSCORE NAME=\"Anna\" SCORE=\"900\"/></VARIANT_HIGHSCORES>"
+        "</HIGHSCORES></PROFILE>";
+    // Leaves 1,004 levels down; at a tab a level each of 140,000 took 2 KB of UTF-16.
+    constexpr int kChain = 1000;
+    std::string deep;
+    for (int i = 0; i < kChain; ++i) deep += "<N>";
+    for (int i = 0; i < 140000; ++i) deep += "<A/>";
+    for (int i = 0; i < kChain; ++i) deep += "</N>";
+    struct {
+        char const* what;
+        std::string middle;
+        bool keptAside;
+    } const cases[] = {
+        {"a name as long as the tree's budget",
+         "<PROFIL NAME=\"" + std::string(XMLNode::kMaxTreeBytes / sizeof(wchar_t), 'x') + "\" POINTS=\"3\"/>", true},
+        {"data nested deep", "<PROFIL NAME=\"Tief\"><PROFILE_DATA>" + deep + "</PROFILE_DATA></PROFIL>", false},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::path const path = useFile(std::string("read_written_") + std::to_string(&c - cases));
+        std::string const original = head + c.middle + tail;
+        testsupport::writeFile(path, original);
+        {
+            logtest::LogWatch watch;
+            ASSERT_TRUE(profiles().loadProfiles());
+            ASSERT_EQ(profiles().getProfileCount(), 3);
+            EXPECT_EQ(std::filesystem::exists(path.string() + ".bad1"), c.keptAside);
+            if (c.keptAside) {
+                std::ifstream kept(path.string() + ".bad1", std::ios::binary);
+                std::string read(original.size() + 1, '\0');
+                kept.read(read.data(), static_cast<std::streamsize>(read.size()));
+                EXPECT_TRUE(kept.gcount() == static_cast<std::streamsize>(original.size()) &&
+                            read.compare(0, original.size(), original) == 0)
+                    << "kept whole";
+                ASSERT_EQ(watch.errors().size(), 2u) << "the cut, and where the file is kept";
+                EXPECT_TRUE(logtest::contains(watch.errors()[0], L"may hold"));
+                EXPECT_TRUE(logtest::contains(watch.errors()[1], L"does not read completely; it is moved to"));
+                EXPECT_LT(profiles().getProfile(1)->getName().size(), 100u);
+            } else {
+                EXPECT_TRUE(watch.errors().empty());
+            }
+            ASSERT_TRUE(profiles().saveProfiles());
+        }
+        EXPECT_LT(std::filesystem::file_size(path), std::uintmax_t{16} << 20);
+        // The next start.
+        logtest::LogWatch watch;
+        ASSERT_TRUE(profiles().loadProfiles());
+        EXPECT_TRUE(watch.errors().empty()) << apptest::narrow(watch.errors().empty() ? L"" : watch.errors()[0]);
+        Profil const* anna = profiles().findProfile(L"Anna");
+        ASSERT_NE(anna, nullptr);
+        EXPECT_EQ(profiles().getActiveProfile(), anna);
+        EXPECT_EQ(anna->getPoints(), 125.0f);
+        EXPECT_TRUE(anna->isUnlocked(L"GOD0"));
+        EXPECT_NE(profiles().findProfile(L"Berta"), nullptr);
+        ASSERT_TRUE(catalogue().setCurrentByNames(L"KLASSIKER", L"SPINNE", L"SPINNE"));
+        EXPECT_EQ(catalogue().getCurrentVariant()->getHighscores().size(), 1u);
+    }
+}
+
 // ---- A quick save across processes ----
 // The parent runs this test program twice with the step in the environment: one process deals,
 // plays, quick-saves and writes the profiles, the next loads them and resumes. Each writes the
