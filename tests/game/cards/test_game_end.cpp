@@ -3,13 +3,15 @@
 // the only move left would be a spent redeal), ratios of a table that started empty, an open
 // extra card that its pile does not give up, an undo that resolves without scoring, and, played
 // through the timed update as a player's frames drive it, no game lost while the table its cards
-// glide to offers a move.
+// glide to offers a move, and the hint list of a table an undo or a redo restored.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <set>
 #include <sstream>
+#include <tuple>
 
 #include "engine/core/Random.h"
 #include "game/cards/Anordnung.h"
@@ -338,3 +340,42 @@ TEST_F(GameEndTest, NoVariantIsLostWhileTheTableItsCardsGlideToHoldsAMove) {
 }
 
 }  // namespace
+
+// An undo or a redo restores a table whose hint list is that table's, once its cards have
+// landed; the list the move's resolution built for the table left behind named cards that are
+// no longer there, and a paid hint showed one of them.
+TEST_F(GameEndTest, TheHintListAfterAnUndoOrARedoIsTheRestoredTables) {
+    using Move = std::tuple<Karte const*, Kartenstapel const*, Karte const*>;
+    auto const moves = [](std::vector<HintRecord> const& hints) {
+        std::set<Move> out;
+        for (HintRecord const& hint : hints)
+            if (hint.isMove) out.emplace(hint.card, hint.targetPile, hint.targetCard);
+        return out;
+    };
+    for (wchar_t const* variant : {L"Spinne", L"Zellen"}) {
+        SCOPED_TRACE(cardtest::narrow(variant));
+        start(cardtest::variantFile(variant), L"3", false);
+        letCardsArrive();
+        std::set<Move> before, after;
+        for (int step = -1; step <= 1; step += 2) {
+            if (step < 0) {
+                ASSERT_GT(manager().rebuildHints(), 0);
+                before = moves(manager().getHints());
+                auto const move = std::find_if(manager().getHints().begin(), manager().getHints().end(),
+                                               [](HintRecord const& hint) { return hint.isMove; });
+                ASSERT_NE(move, manager().getHints().end());
+                ASSERT_TRUE(playHint(HintRecord(*move)));
+                letCardsArrive();
+                after = moves(manager().getHints());
+            }
+            ASSERT_EQ(manager().undoSteps(step, true, false), step);
+            letCardsArrive();
+            std::set<Move> const shown = moves(manager().getHints());
+            manager().rebuildHints();
+            std::set<Move> const table = moves(manager().getHints());
+            EXPECT_TRUE(shown == table) << (step < 0 ? "undo: " : "redo: ") << shown.size() << " listed, "
+                                        << table.size() << " on the table";
+            EXPECT_TRUE(shown == (step < 0 ? before : after)) << (step < 0 ? "undo" : "redo");
+        }
+    }
+}
