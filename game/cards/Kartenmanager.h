@@ -522,6 +522,9 @@ private:
     // The list was built while cards of the move were on their way, which offer none of their
     // moves: it is built again once they have landed.
     bool hintsAwaitArrival_ = false;
+    // The hint list of the table as it is now, and again once the cards on their way have landed
+    // (after a move's resolution, an undo or a redo).
+    void renewHints();
     SolitaireCamera* camera = nullptr;
     std::wstring seedText;
     // The score's parts and the balance as shown, easing after the real ones.

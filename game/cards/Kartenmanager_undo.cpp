@@ -127,10 +127,8 @@ Orvex::s32 Kartenmanager::undoSteps(Orvex::s32 const& steps, bool const& free, b
         }
     }
     resolveAfterMove(false, true);
-    // The list built for the table left behind names cards that are no longer there; built
-    // again now and once the cards have landed.
-    rebuildHints();
-    hintsAwaitArrival_ = true;
+    // The list built for the table left behind names cards that are no longer there.
+    renewHints();
     play_.counts.tableauCardCount = countTableauCards();
     play_.counts.emptyTableauPileCount = countEmptyTableauPiles();
     play_.counts.seenEmptyTableauPileCount = countSeenEmptyTableauPiles();

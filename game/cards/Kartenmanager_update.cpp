@@ -189,8 +189,7 @@ void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const& st
             play_.resolutionDelay = -1.0f;
             play_.resolutionPending = false;
             resolveAfterMove(true);
-            rebuildHints();
-            hintsAwaitArrival_ = cardsOnTheirWay(cards);
+            renewHints();
             checkWin();
             if (rules_.autoCheckEnd) checkEnd();
             if (recordOpen_) recordStep(true);
@@ -201,6 +200,11 @@ void Kartenmanager::update(double dt, double realDt, Orvex::MouseState const& st
     }
     followTableContent();
     applyScreenPilePositions();
+}
+
+void Kartenmanager::renewHints() {
+    rebuildHints();
+    hintsAwaitArrival_ = cardsOnTheirWay(cards);
 }
 
 int Kartenmanager::applyScreenPilePositions() {

@@ -339,43 +339,41 @@ TEST_F(GameEndTest, NoVariantIsLostWhileTheTableItsCardsGlideToHoldsAMove) {
     EXPECT_GT(lostGames, 0) << "no game was lost: the check saw nothing";
 }
 
-}  // namespace
-
 // An undo or a redo restores a table whose hint list is that table's, once its cards have
 // landed; the list the move's resolution built for the table left behind named cards that are
 // no longer there, and a paid hint showed one of them.
 TEST_F(GameEndTest, TheHintListAfterAnUndoOrARedoIsTheRestoredTables) {
     using Move = std::tuple<Karte const*, Kartenstapel const*, Karte const*>;
-    auto const moves = [](std::vector<HintRecord> const& hints) {
+    auto const shown = [this] {
         std::set<Move> out;
-        for (HintRecord const& hint : hints)
+        for (HintRecord const& hint : manager().getHints())
             if (hint.isMove) out.emplace(hint.card, hint.targetPile, hint.targetCard);
         return out;
+    };
+    // The list after the step, once the cards have landed, against the list built afresh.
+    auto const step = [&](int steps) {
+        EXPECT_EQ(manager().undoSteps(steps, true, false), steps);
+        letCardsArrive();
+        std::set<Move> const listed = shown();
+        manager().rebuildHints();
+        EXPECT_TRUE(listed == shown()) << listed.size() << " listed, " << shown().size() << " on the table";
+        return listed;
     };
     for (wchar_t const* variant : {L"Spinne", L"Zellen"}) {
         SCOPED_TRACE(cardtest::narrow(variant));
         start(cardtest::variantFile(variant), L"3", false);
         letCardsArrive();
-        std::set<Move> before, after;
-        for (int step = -1; step <= 1; step += 2) {
-            if (step < 0) {
-                ASSERT_GT(manager().rebuildHints(), 0);
-                before = moves(manager().getHints());
-                auto const move = std::find_if(manager().getHints().begin(), manager().getHints().end(),
-                                               [](HintRecord const& hint) { return hint.isMove; });
-                ASSERT_NE(move, manager().getHints().end());
-                ASSERT_TRUE(playHint(HintRecord(*move)));
-                letCardsArrive();
-                after = moves(manager().getHints());
-            }
-            ASSERT_EQ(manager().undoSteps(step, true, false), step);
-            letCardsArrive();
-            std::set<Move> const shown = moves(manager().getHints());
-            manager().rebuildHints();
-            std::set<Move> const table = moves(manager().getHints());
-            EXPECT_TRUE(shown == table) << (step < 0 ? "undo: " : "redo: ") << shown.size() << " listed, "
-                                        << table.size() << " on the table";
-            EXPECT_TRUE(shown == (step < 0 ? before : after)) << (step < 0 ? "undo" : "redo");
-        }
+        ASSERT_GT(manager().rebuildHints(), 0);
+        std::set<Move> const before = shown();
+        auto const move = std::find_if(manager().getHints().begin(), manager().getHints().end(),
+                                       [](HintRecord const& hint) { return hint.isMove; });
+        ASSERT_NE(move, manager().getHints().end());
+        ASSERT_TRUE(playHint(HintRecord(*move)));
+        letCardsArrive();
+        std::set<Move> const after = shown();
+        EXPECT_TRUE(step(-1) == before) << "undo";
+        EXPECT_TRUE(step(1) == after) << "redo";
     }
 }
+
+}  // namespace
