@@ -410,11 +410,13 @@ bool XMLParser<CharT>::readOpenTag(XMLNode& root) {
         attributes_.clear();
     }
     bool ok = readAttributes(node, selfClosing);
-    // Without a node, attributes_ holds an earlier tag's.
-    if (std::size_t n = node ? attributes_.size() : 0)
-        node->attributes_.adopt(store_.newArray(attributes_.data(), n), static_cast<u32>(n));
-    else if (node && slotCount_ > 0)
-        node->attributes_.adopt(store_.claimSlots<XMLAttribute>(slotCount_), static_cast<u32>(slotCount_));
+    // A tag not kept reads no attributes (attributes_ still holds an earlier tag's).
+    if (node) {
+        if (std::size_t n = attributes_.size())
+            node->attributes_.adopt(store_.newArray(attributes_.data(), n), static_cast<u32>(n));
+        else if (slotCount_ > 0)
+            node->attributes_.adopt(store_.claimSlots<XMLAttribute>(slotCount_), static_cast<u32>(slotCount_));
+    }
     if (!ok) return false;
     if (selfClosing) {
         if (node == &root) rootDone_ = true;
