@@ -493,7 +493,10 @@ private:
                                 bool excludePairs) const;
     Kartenstapel* anyTargetFor(Karte const* card, Kartenstapel const* pile, Karte::LinkedCards const& run) const;
 
-    // ---- Hover and tooltip (Kartenmanager_update.cpp) ----
+    // ---- Hints, hover and tooltip (Kartenmanager_update.cpp) ----
+    // The hint list of the table as it is now, and again once the cards on their way have landed
+    // (after a move's resolution, an undo or a redo).
+    void renewHints();
     void hoverIdle();
     void hoverCarrying();
     void setTooltip(KartenObjekt* object, std::wstring const& text);
@@ -522,9 +525,6 @@ private:
     // The list was built while cards of the move were on their way, which offer none of their
     // moves: it is built again once they have landed.
     bool hintsAwaitArrival_ = false;
-    // The hint list of the table as it is now, and again once the cards on their way have landed
-    // (after a move's resolution, an undo or a redo).
-    void renewHints();
     SolitaireCamera* camera = nullptr;
     std::wstring seedText;
     // The score's parts and the balance as shown, easing after the real ones.
