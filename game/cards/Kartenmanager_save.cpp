@@ -14,8 +14,8 @@
 // short keeps only the part before the cut and falls short of a count: it is refused whole (one
 // log line) and the new deal stays as it is. A node without counts (written by hand) is read as
 // it stands. A cut inside the very last number is no count's business: the file's reader asks
-// Orvex::XMLNode::loadChecked for that. Score and time are written with the digits that read
-// back exactly.
+// Orvex::XMLNode::loadChecked for that. Score, time and the points balance ("BALANCE") are
+// written with the digits that read back exactly.
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -46,6 +46,8 @@ namespace {
 constexpr wchar_t kCardCountKey[] = L"KARTEN_ANZAHL";
 constexpr wchar_t kPileCountKey[] = L"STAPEL_ANZAHL";
 constexpr wchar_t kArrangementCountKey[] = L"ANNORDNUNG_ANZAHL";
+// The points balance that pays for hints, undo steps and the shop: the player's, not the deal's.
+constexpr wchar_t kBalanceKey[] = L"BALANCE";
 
 std::wstring countText(std::size_t count) { return std::to_wstring(count); }
 
@@ -129,6 +131,7 @@ void Kartenmanager::saveRunningGame(Orvex::XMLNode& node) const {
     node.setAttribute(L"GAMESTATUS", std::to_wstring(static_cast<int>(play_.gameStatus)));
     node.setAttribute(L"TIME", numberText(play_.gameTime));
     node.setAttribute(L"GAME_NAME", rules_.gameName);
+    node.setAttribute(kBalanceKey, numberText(play_.counts.pointsBalance));
 }
 
 bool Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring const& sourceName) {
@@ -206,6 +209,10 @@ bool Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring con
     readNumber(node, L"SCORE_PLUS", play_.score, load);
     readNumber(node, L"SCORE_MINUS", play_.bonusScore, load);
     readNumber(node, L"TIME", play_.gameTime, load);
+    // A save written before it held the balance resumes with the new game's.
+    float balance = play_.counts.pointsBalance;
+    readNumber(node, kBalanceKey, balance, load);
+    setPointsBalance(balance, true);
     if (Orvex::XMLAttribute const* status = node.getAttribute(L"GAMESTATUS")) {
         std::optional<double> const number = parseFiniteText(status->getString());
         if (number && (*number == -1.0 || *number == 0.0 || *number == 1.0))

@@ -37,7 +37,7 @@ struct PlayState {
     Counts counts;
 
     // A running-game save carries score, bonusScore, gameTime and gameStatus ("SCORE_PLUS",
-    // "SCORE_MINUS", "TIME", "GAMESTATUS"). The score is the sum of its two parts: score from
+    // "SCORE_MINUS", "TIME", "GAMESTATUS"), and of the counts the balance ("BALANCE"). The score is the sum of its two parts: score from
     // play, bonusScore the time drain and other deductions.
     float score = 0.0f;
     float bonusScore = 0.0f;

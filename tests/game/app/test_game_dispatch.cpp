@@ -6,6 +6,7 @@
 // rows, the story resets and the wallpaper.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 
@@ -92,9 +93,14 @@ TEST_F(GameDispatchTest, UndoAndRedoStepTheTableWithTheirSoundAndAchievements) {
     }
 }
 
+// The game resumed in a new deal, as after a new start of the program, has the points balance it
+// was saved with (the new deal's of a free game is 0).
 TEST_F(GameDispatchTest, AQuickSaveResumesAndTheProfilesAreSavedWithIt) {
     startFlow();
     freeGame(2);
+    Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
+    float const balance = cards.getPointsBalance();
+    ASSERT_GT(balance, 0.0f) << "two hearts laid earn points";
     click(L"I_Save");
     Orvex::XMLNode saved;
     ASSERT_TRUE(saved.load(port::windowsPath((stage / "profile.prf").string())));
@@ -113,6 +119,18 @@ TEST_F(GameDispatchTest, AQuickSaveResumesAndTheProfilesAreSavedWithIt) {
     click(L"I_Load");
     settle(1.0);
     EXPECT_EQ(heartsOnGoal(), 2);
+    // The time drains the balance as it drains the score: a second at most here.
+    float const drained = 2.0f;
+    EXPECT_NEAR(cards.getPointsBalance(), balance, drained);
+
+    click(L"P_NEUSTART");
+    settle(4.0);
+    ASSERT_EQ(heartsOnGoal(), 0);
+    ASSERT_GT(std::abs(cards.getPointsBalance() - balance), 10.0f);
+    click(L"I_Load");
+    settle(1.0);
+    EXPECT_EQ(heartsOnGoal(), 2);
+    EXPECT_NEAR(cards.getPointsBalance(), balance, drained);
 }
 
 TEST_F(GameDispatchTest, ShuffleAndHintCountTheirUseWhileTheGameRuns) {

@@ -61,30 +61,35 @@ TEST_F(RunningGame, ResumesTheSameTableInAnotherDealThroughTheProfileFile) {
         }
 }
 
-// Score parts and time come back through the profile file exactly, where six significant
-// digits would give 1,234,570 points and 4321.99 s.
-TEST_F(RunningGame, ScoreAndTimeResumeExactly) {
+// Score parts, time and the points balance come back through the profile file exactly, where
+// six significant digits would give 1,234,570 points and 4321.99 s. The balance is the player's:
+// the new game's (0 in free play) does not replace it.
+TEST_F(RunningGame, ScoreTimeAndBalanceResumeExactly) {
     struct Case {
-        float plus, minus, time;
+        float plus, minus, time, balance;
     } const cases[] = {
-        {1234567.0f, -42.25f, 4321.987f},
-        {16777215.0f, -0.1f, 0.1f},
-        {0.0f, -9876543.0f, 86399.999f},
-        {3.0e38f, -1.0e-7f, 1.0e-30f},
+        {1234567.0f, -42.25f, 4321.987f, 442.0f},
+        {16777215.0f, -0.1f, 0.1f, 95.5f},
+        {0.0f, -9876543.0f, 86399.999f, 0.0f},
+        {3.0e38f, -1.0e-7f, 1.0e-30f, 3.0e38f},
         // The one float whose shortest text reads back as its neighbour through a double.
-        {1.0f, -7.038531e-26f, 7.038531e-26f},
+        {1.0f, -7.038531e-26f, 7.038531e-26f, 7.038531e-26f},
     };
     for (Case const& c : cases) {
         playSomeMoves();
         manager().setScore(c.plus, c.minus);
         manager().setTime(c.time);
+        manager().setPointsBalance(c.balance, true);
         Orvex::XMLNode loaded;
         ASSERT_TRUE(cardstest::saveAndLoad(profileWithQuickSave(saved()), "running_game_digits", loaded));
         freshOtherTable();
+        manager().setPointsBalance(0.0f, true);
         ASSERT_TRUE(manager().loadRunningGame(quickSaveOf(loaded), L"profile.prf"));
         EXPECT_EQ(manager().getScorePlus(), c.plus);
         EXPECT_EQ(manager().getScoreMinus(), c.minus);
         EXPECT_EQ(manager().getTime(), c.time);
+        EXPECT_EQ(manager().getPointsBalance(), c.balance);
+        EXPECT_EQ(manager().getPlayState().counts.pointsBalance, c.balance) << "the loaded table's undo step holds it";
     }
 }
 
@@ -141,6 +146,7 @@ struct ReadCase {
 };
 
 TEST_F(RunningGame, ScoreAloneSetsThePlusPartAndZeroesTheMinusPart) {
+    // A save without "BALANCE" (written before it was kept) resumes with the new game's balance.
     ReadCase const cases[] = {
         {"score alone", L"<Q SCORE=\"500\"/>", 500.0f, 0.0f},
         {"score and plus part", L"<Q SCORE=\"500\" SCORE_PLUS=\"300\"/>", 300.0f, 0.0f},
@@ -150,11 +156,13 @@ TEST_F(RunningGame, ScoreAloneSetsThePlusPartAndZeroesTheMinusPart) {
     for (ReadCase const& c : cases) {
         deal(0);
         manager().setScore(1000.0f, -7.0f);
+        manager().setPointsBalance(60.0f, true);
         Orvex::XMLNode node;
         ASSERT_TRUE(node.parse(c.text)) << c.what;
         manager().loadRunningGame(node);
         EXPECT_EQ(manager().getScorePlus(), c.plus) << c.what;
         EXPECT_EQ(manager().getScoreMinus(), c.minus) << c.what;
+        EXPECT_EQ(manager().getPointsBalance(), 60.0f) << c.what;
     }
 }
 

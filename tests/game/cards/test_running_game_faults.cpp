@@ -111,12 +111,14 @@ TEST_F(RunningGameFaults, NumbersThatAreNotFiniteKeepTheNewGamesValues) {
         {L"TIME=\"nan\""},          {L"TIME=\"inf\""},          {L"TIME=\"1e999\""},
         {L"SCORE=\"-inf\""},        {L"SCORE_PLUS=\"nan\""},    {L"SCORE_MINUS=\"-1e400\""},
         {L"GAMESTATUS=\"2\""},      {L"GAMESTATUS=\"-5\""},     {L"GAMESTATUS=\"0.5\""},
-        {L"GAMESTATUS=\"nan\""},    {L"SCORE_PLUS=\"12abc\""},
+        {L"GAMESTATUS=\"nan\""},    {L"SCORE_PLUS=\"12abc\""},   {L"BALANCE=\"nan\""},
+        {L"BALANCE=\"1e999\""},
     };
     for (Case const& c : cases) {
         deal(0);
         manager().setScore(640.0f, -3.0f);
         manager().setTime(9.0f);
+        manager().setPointsBalance(25.0f, true);
         std::vector<std::wstring> const lines = loadText(std::wstring(L"<Q ") + c.attributes + L"/>");
         std::wstring const label(c.attributes);
         EXPECT_EQ(lines.size(), 1u) << std::string(label.begin(), label.end());
@@ -124,6 +126,7 @@ TEST_F(RunningGameFaults, NumbersThatAreNotFiniteKeepTheNewGamesValues) {
         EXPECT_EQ(manager().getScoreMinus(), -3.0f);
         EXPECT_EQ(manager().getTime(), 9.0f);
         EXPECT_EQ(manager().getGameStatus(), 0);
+        EXPECT_EQ(manager().getPointsBalance(), 25.0f);
     }
     for (wchar_t const* card : {L"LOCK=\"1 nan\"", L"KEY=\"inf\"", L"LOCK=\"1e39\"", L"KEY=\"0 x\""}) {
         deal(0);
