@@ -49,6 +49,18 @@ void NamedObject::readXML(XMLNode& node) {
     }
 }
 
+bool NamedObject::readName(XMLNode const& node, std::size_t maxLength) {
+    line_ = node.getLine();
+    XMLAttribute const* attribute = node.getAttribute(L"NAME");
+    if (!attribute) return false;
+    // Only the piece kept (and one character more, which tells a longer name) is widened.
+    name_ = attribute->text().head(maxLength + 1);
+    bool const cut = name_.size() > maxLength;
+    if (cut) name_.resize(maxLength);
+    ++renames_;
+    return cut;
+}
+
 void NamedObject::writeXML(XMLNode& node) const { node.addAttribute(new XMLAttribute(L"NAME", name_)); }
 
 s32 NamedObject::addRef() { return ++refCount_; }

@@ -32,6 +32,9 @@ public:
     // Reads the attribute "NAME" into the name; the name stays when it is absent. Takes the
     // element's line.
     virtual void readXML(XMLNode& node);
+    // As readXML, keeping at most the first maxLength characters of a name read from a file the
+    // object outlives; true when the name was longer (and cut).
+    bool readName(XMLNode const& node, std::size_t maxLength);
     // Adds the attribute "NAME" with the current name.
     virtual void writeXML(XMLNode& node) const;
 

@@ -31,12 +31,25 @@ void readBounded(XMLNode const& node, std::wstring_view key, Number& value, Numb
         value = read;
         return;
     }
-    problems.add(quoted(key) + L" \"" + attribute->getString() + L"\" is not a number within " +
+    problems.add(quoted(key) + L" " + quotedPiece(attribute->text()) + L" is not a number within " +
                      boundText(static_cast<double>(low)) + L".." + boundText(static_cast<double>(high)),
                  node.getLine());
 }
 
 }  // namespace
+
+std::wstring quotedPiece(std::wstring_view text) {
+    if (text.size() <= kQuotedChars) return L"\"" + std::wstring(text) + L"\"";
+    return L"\"" + std::wstring(text.substr(0, kQuotedChars)) + L"...\" (" + std::to_wstring(text.size()) +
+           L" characters)";
+}
+
+std::wstring quotedPiece(XMLText const& text) {
+    std::wstring piece = text.head(kQuotedChars + 1);
+    if (piece.size() <= kQuotedChars) return quotedPiece(piece);
+    piece.resize(kQuotedChars);
+    return L"\"" + piece + L"...\" (" + std::to_wstring(text.size()) + L" characters)";
+}
 
 void ReadProblems::absorb(ReadProblems& other, std::wstring const& prefix, u32 line) {
     for (Problem& problem : other.problems_) add(prefix + problem.text, problem.line ? problem.line : line);

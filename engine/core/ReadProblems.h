@@ -13,6 +13,7 @@
 namespace Orvex {
 
 class XMLNode;
+class XMLText;
 
 class ReadProblems {
 public:
@@ -35,6 +36,13 @@ private:
     };
     std::vector<Problem> problems_;
 };
+
+// A text of the file quoted in a log line: between double quotes, and when it is longer than
+// kQuotedChars, its first kQuotedChars characters, "..." and its length. A value of millions of
+// characters is no log line's business.
+constexpr std::size_t kQuotedChars = 48;
+std::wstring quotedPiece(std::wstring_view text);
+std::wstring quotedPiece(XMLText const& text);
 
 // Attribute key as a finite float; absent leaves value.
 void readFloat(XMLNode const& node, std::wstring_view key, float& value, ReadProblems& problems);

@@ -167,8 +167,11 @@ public:
     // File::kMaxTextFileBytes, what load reads (or maxBytes, as loadChecked's), or a tree past
     // kMaxTreeBytes. False when not written; the one log line says why and that the target is
     // left as it was.
+    // `refused`, when given, says why a save wrote nothing: the file would be more than its
+    // reader takes (kTooLarge), or it could not be written (kNotWritten).
+    enum class Refusal : u8 { kNone, kTooLarge, kNotWritten };
     bool save(std::wstring const& path, bool unicode) const;
-    bool save(std::wstring const& path, bool unicode, u64 maxBytes) const;
+    bool save(std::wstring const& path, bool unicode, u64 maxBytes, Refusal* refused = nullptr) const;
     // Removes the files that saves in a folder began and never renamed (a game ended while
     // saving), one info line when there were any. Only for a folder no one else saves into now.
     static void removeUnfinishedSaves(std::wstring const& folder);
@@ -188,6 +191,7 @@ private:
     template <class CharT>
     friend class XMLParser;
     friend class XMLStore;
+    friend struct XMLShape;  // its copies keep the lines of what they copy
 
     // Frees what the node holds besides stored objects: added attributes, values and subtrees
     // (without recursion), list arrays and its own store. The lists are left empty.

@@ -235,12 +235,14 @@ bool XMLNode::save(std::wstring const& path, bool unicode) const {
     return save(path, unicode, File::kMaxTextFileBytes);
 }
 
-bool XMLNode::save(std::wstring const& path, bool unicode, u64 maxBytes) const {
+bool XMLNode::save(std::wstring const& path, bool unicode, u64 maxBytes, Refusal* refused) const {
     std::string const target = port::hostPath(path);
     std::string temporary;
     std::wstring whyNot;
     std::FILE* file = openTemporary(target, temporary, whyNot);
+    Refusal kind = Refusal::kNotWritten;
     auto failed = [&](std::wstring const& what) {
+        if (refused) *refused = kind;
         std::wstring left;
         if (!temporary.empty() && std::remove(temporary.c_str()) != 0)
             left = L"; the unfinished \"" + port::windowsPath(temporary) + L"\" stays";
@@ -280,11 +282,13 @@ bool XMLNode::save(std::wstring const& path, bool unicode, u64 maxBytes) const {
     bool const whole = writer.write(*this);
     if (whole && !port::commitFile(file)) error = errno != 0 ? errno : EIO;
     if (std::fclose(file) != 0 && error == 0) error = errno;
+    if (error != 0) return failed(L"writing \"" + port::windowsPath(temporary) + L"\": " + port::errnoText(error));
+    kind = Refusal::kTooLarge;
     if (tooLarge)
         return failed(L"it would be more than the " + std::to_wstring(maxBytes) + L" bytes its reader takes");
-    if (error != 0) return failed(L"writing \"" + port::windowsPath(temporary) + L"\": " + port::errnoText(error));
     if (writer.overBudget)
         return failed(L"its elements, attributes and values would take more than the 128 MB a read keeps of them");
+    kind = Refusal::kNotWritten;
     if (writer.replaced > 0)
         logWarning(L"Property file \"" + path + L"\": " + std::to_wstring(writer.replaced) +
                    L" characters that the format cannot hold in names or values written as _ or '");
@@ -293,6 +297,7 @@ bool XMLNode::save(std::wstring const& path, bool unicode, u64 maxBytes) const {
                    L" characters without a Windows-1252 byte written as blanks");
     if (std::rename(temporary.c_str(), target.c_str()) != 0)
         return failed(L"it cannot take the place of the old one: " + port::errnoText(errno));
+    if (refused) *refused = Refusal::kNone;
     return true;
 }
 

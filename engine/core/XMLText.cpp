@@ -1,6 +1,7 @@
 // Property-file texts: owned strings or views of a loaded file's text.
 #include "engine/core/XMLText.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "engine/core/CodePage.h"
@@ -68,6 +69,24 @@ std::wstring XMLText::toString() const {
         }
         default: return {};
     }
+}
+
+std::wstring XMLText::head(std::size_t count) const {
+    if (kind_ == kOwned) return owned()->substr(0, count);
+    if (kind_ != kUtf16) {
+        std::size_t const n = std::min<std::size_t>(count, size_);
+        std::wstring wide(n, L'\0');
+        for (std::size_t i = 0; i < n; ++i)
+            wide[i] = kind_ == kAnsi ? xmltext::kAnsiToWide[ansiData()[i]] : static_cast<wchar_t const*>(p_)[i];
+        return wide;
+    }
+    // count characters take at most twice as many units, and one more may end a pair they cut.
+    std::size_t const units = std::min<std::size_t>(size_, count > size_ / 2 ? size_ : 2 * count + 1);
+    std::wstring wide;
+    forEachUtf16Char(Utf16LEText{utf16Data()}, units, [&](wchar_t c) {
+        if (wide.size() < count) wide += c;
+    });
+    return wide;
 }
 
 void XMLText::materialize() const {

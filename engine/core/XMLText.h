@@ -92,6 +92,9 @@ public:
     // The same for changing it in place.
     std::wstring& mutableStr();
     std::wstring toString() const;
+    // The first count characters (all of a shorter text), made without widening the rest: a
+    // reader that keeps only a piece of a huge text pays for the piece.
+    std::wstring head(std::size_t count) const;
     void set(std::wstring text);
     void clear() { drop(); }
 

@@ -1,0 +1,70 @@
+// Copying what a shape keeps of a stored sub-tree (XMLShape.h).
+#include "engine/core/XMLShape.h"
+
+#include <bitset>
+#include <string>
+#include <vector>
+
+#include "engine/core/XMLNode.h"
+
+namespace Orvex {
+
+std::size_t XMLShape::keep(XMLNode const& from, XMLNode& to, KeepBudget& budget) const {
+    to.clear();
+    if (!budget.take(XMLNode::elementCost(from.name().size()))) return 1;
+    to.setName(from.name().toString());
+    to.line_ = from.line_;
+    return keepContent(from, &to, budget);
+}
+
+std::size_t XMLShape::measure(XMLNode const& from, KeepBudget& budget) const {
+    if (!budget.take(XMLNode::elementCost(from.name().size()))) return 1;
+    return keepContent(from, nullptr, budget);
+}
+
+std::size_t XMLShape::keepContent(XMLNode const& from, XMLNode* to, KeepBudget& budget) const {
+    std::size_t leftOut = 0;
+    std::bitset<kMaxAttributes> taken;
+    for (XMLAttribute const* attribute : from.attributes()) {
+        std::size_t key = 0;
+        while (key < attributes.size() && key < kMaxAttributes && !(attribute->name() == attributes[key])) ++key;
+        std::size_t const length = attribute->text().size();
+        if (key == attributes.size() || key == kMaxAttributes || taken[key] || length > maxText ||
+            !budget.take(XMLNode::attributeCost(attributes[key].size(), length))) {
+            ++leftOut;
+            continue;
+        }
+        taken[key] = true;
+        if (to) to->addAttribute(new XMLAttribute(std::wstring(attributes[key]), attribute->text().toString()));
+    }
+    u32 values = 0;
+    for (XMLProperty const* value : from.values()) {
+        std::size_t const length = value->text().size();
+        if (values == maxValues || length > maxText || !budget.take(XMLNode::valueCost(length))) {
+            ++leftOut;
+            continue;
+        }
+        ++values;
+        if (to) to->addValue(value->text().toString());
+    }
+    std::vector<u32> kept(children.size(), 0);
+    for (XMLNode const* child : from.children()) {
+        std::size_t which = 0;
+        while (which < children.size() && !(child->name() == children[which].name)) ++which;
+        if (which == children.size() || kept[which] == children[which].maxCount ||
+            !budget.take(XMLNode::elementCost(children[which].name.size()))) {
+            ++leftOut;
+            continue;
+        }
+        ++kept[which];
+        XMLNode* copy = nullptr;
+        if (to) {
+            copy = to->addChild(std::wstring(children[which].name));
+            copy->line_ = child->line_;
+        }
+        leftOut += children[which].shape->keepContent(*child, copy, budget);
+    }
+    return leftOut;
+}
+
+}  // namespace Orvex

@@ -1,0 +1,57 @@
+// The shape of a stored sub-tree that the game reads from an untrusted file and writes back into
+// it (a profile's per-variant data, statistics, achievements): the attributes, values and child
+// elements its reader takes, how many of each and how long a text may be. keep copies of a tree
+// what fits its shape and the budget and counts what it leaves out, so a sub-tree kept for a
+// later save holds no more than the game itself would have written there.
+//
+// Shapes are plain constant tables, declared beside the reader they describe:
+//
+//     constexpr std::wstring_view kCardKeys[] = {L"ID", L"VISIBLE"};
+//     constexpr Orvex::XMLShape kCard{kCardKeys};
+//     constexpr Orvex::XMLShape::Child kGameChildren[] = {{L"KARTE", &kCard, 4096}};
+//     constexpr Orvex::XMLShape kGame{{}, 0, kGameChildren};
+//
+// A shape names no shape that holds it, so the copy recurses only as deep as the shape does.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+#include "engine/core/KeepBudget.h"
+#include "engine/core/Types.h"
+
+namespace Orvex {
+
+class XMLNode;
+
+struct XMLShape {
+    struct Child {
+        std::wstring_view name;
+        XMLShape const* shape = nullptr;
+        u32 maxCount = 1;  // the first ones are kept
+    };
+    // Names, and texts the game writes (numbers, names from the data, a seed), stay below this.
+    static constexpr std::size_t kMaxText = 256;
+    // One element's attributes are matched against at most this many names.
+    static constexpr std::size_t kMaxAttributes = 64;
+
+    std::span<std::wstring_view const> attributes{};  // the first of each name is kept
+    u32 maxValues = 0;                                 // the first ones are kept
+    std::span<Child const> children{};
+    std::size_t maxText = kMaxText;  // a longer attribute text or value is left out whole
+
+    // Replaces to's content by the part of from that fits this shape and the budget (from's name,
+    // the attributes, values and children the shape names, each child by its own shape); every
+    // object is charged to budget as a read of the saved tree charges it. Returns how many
+    // attributes, values and elements (each counted once, with all it holds) were left out.
+    std::size_t keep(XMLNode const& from, XMLNode& to, KeepBudget& budget) const;
+    // What keep would charge and leave out, without a copy.
+    std::size_t measure(XMLNode const& from, KeepBudget& budget) const;
+
+private:
+    // Copies into to, or only charges and counts when it is null.
+    std::size_t keepContent(XMLNode const& from, XMLNode* to, KeepBudget& budget) const;
+};
+
+}  // namespace Orvex

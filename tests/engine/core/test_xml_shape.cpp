@@ -1,0 +1,119 @@
+// Keeping what a shape names of a stored sub-tree: the attributes, values and children it names,
+// as many and as long as it lets them be, within a budget that later smaller parts may still use;
+// what is left out is counted once per part with all it holds. And the pieces a log line quotes
+// of a huge value, made without widening the rest of it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/core/KeepBudget.h"
+#include "engine/core/ReadProblems.h"
+#include "engine/core/XMLNode.h"
+#include "engine/core/XMLShape.h"
+
+namespace {
+
+using Orvex::KeepBudget;
+using Orvex::XMLNode;
+using Orvex::XMLShape;
+
+// <R A="..." B="..."> values, <C> children of their own, <D/> leaves.
+constexpr std::wstring_view kLeafKeys[] = {L"K"};
+constexpr XMLShape kLeaf{kLeafKeys, 1};
+constexpr XMLShape::Child kInnerChildren[] = {{L"D", &kLeaf, 2}};
+constexpr XMLShape kInner{{}, 0, kInnerChildren};
+constexpr std::wstring_view kRootKeys[] = {L"A", L"B"};
+constexpr XMLShape::Child kRootChildren[] = {{L"C", &kInner, 1}, {L"D", &kLeaf, 3}};
+constexpr XMLShape kRoot{kRootKeys, 2, kRootChildren, 8};
+
+XMLNode parsed(std::wstring const& text) {
+    XMLNode node;
+    EXPECT_TRUE(node.loadFromText(text));
+    return node;
+}
+
+TEST(XMLShapeTest, KeepsWhatTheShapeNamesAndCountsTheRest) {
+    struct Row {
+        char const* what;
+        wchar_t const* from;
+        wchar_t const* kept;
+        std::size_t leftOut;
+    } const rows[] = {
+        {"all it names", L"<R A=\"1\" B=\"2\">\"|v|\"<C><D K=\"x\"/></C><D/></R>",
+         L"<R A=\"1\" B=\"2\">\"|v|\"<C><D K=\"x\"/></C><D/></R>", 0},
+        {"unknown attributes, elements and a second A", L"<R Z=\"1\" A=\"2\" A=\"3\"><X><D/></X><D Q=\"1\"/></R>",
+         L"<R A=\"2\"><D/></R>", 4},
+        {"too long: an attribute, a value", L"<R A=\"123456789\" B=\"12345678\">\"|123456789|\" \"|ok|\"</R>",
+         L"<R B=\"12345678\">\"|ok|\"</R>", 2},
+        {"more values and children than it keeps", L"<R>\"|1|\" \"|2|\" \"|3|\"<C/><C/><D/><D/><D/><D/></R>",
+         L"<R>\"|1|\" \"|2|\"<C/><D/><D/><D/></R>", 3},
+        {"a child left out counts once with all it holds", L"<R><X><D/><D/><D/></X><C><D/><D/><D/></C></R>",
+         L"<R><C><D/><D/></C></R>", 2},
+        {"each child by its own shape", L"<R><C K=\"1\"><D K=\"1\" L=\"2\">\"|a|\" \"|b|\"</D></C></R>",
+         L"<R><C><D K=\"1\">\"|a|\"</D></C></R>", 3},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.what);
+        XMLNode const from = parsed(row.from);
+        XMLNode kept;
+        KeepBudget budget(1 << 20);
+        EXPECT_EQ(kRoot.keep(from, kept, budget), row.leftOut);
+        EXPECT_TRUE(kept.equals(parsed(row.kept))) << testing::PrintToString(kept.toText());
+        EXPECT_FALSE(budget.overrun());
+    }
+}
+
+// The budget is what a read of the saved tree takes: the objects and their texts as wide strings.
+// A part that does not fit is left out, and smaller ones after it are still kept.
+TEST(XMLShapeTest, ThePartsPastTheBudgetAreLeftOutAndSmallerOnesStillFit) {
+    XMLNode const from = parsed(L"<R><D K=\"" + std::wstring(200, L'k') + L"\"/><D K=\"1\"/><D/></R>");
+    std::size_t const element = XMLNode::elementCost(1);
+    // Room for the three leaves and the short key, not for the long one.
+    KeepBudget budget(4 * element + XMLNode::attributeCost(1, 1));
+    XMLNode kept;
+    EXPECT_EQ(kRoot.keep(from, kept, budget), 1u);
+    EXPECT_TRUE(budget.overrun());
+    EXPECT_EQ(budget.left(), 0u);
+    EXPECT_TRUE(kept.equals(parsed(L"<R><D/><D K=\"1\"/><D/></R>"))) << testing::PrintToString(kept.toText());
+
+    KeepBudget none(element - 1);
+    EXPECT_EQ(kRoot.keep(from, kept, none), 1u);
+    EXPECT_TRUE(kept.isEmpty());
+}
+
+TEST(XMLShapeTest, TheCopyKeepsTheLinesOfWhatItCopies) {
+    XMLNode const from = parsed(L"<R>\n<C>\n\n<D/></C></R>");
+    XMLNode kept;
+    KeepBudget budget(1 << 20);
+    kRoot.keep(from, kept, budget);
+    EXPECT_EQ(kept.getLine(), 1u);
+    EXPECT_EQ(kept.getChild(L"C")->getLine(), 2u);
+    EXPECT_EQ(kept.getChild(L"C")->getChild(L"D")->getLine(), 4u);
+}
+
+// A log line quotes a piece of a value; the piece of a file's text is read without the rest.
+TEST(XMLShapeTest, ALogLineQuotesAPieceOfAHugeValue) {
+    std::wstring const piece(Orvex::kQuotedChars, L'x');
+    std::wstring const huge = piece + std::wstring(5'000'000, L'y');
+    std::string const bytes = "<E V=\"" + std::string(Orvex::kQuotedChars, 'x') + std::string(5'000'000, 'y') + "\"/>";
+    XMLNode eightBit;
+    ASSERT_TRUE(eightBit.loadFromBytes(reinterpret_cast<unsigned char const*>(bytes.data()), bytes.size(), L"bytes"));
+    std::wstring const quoted = L"\"" + piece + L"...\" (" + std::to_wstring(huge.size()) + L" characters)";
+    EXPECT_EQ(Orvex::quotedPiece(huge), quoted);
+    EXPECT_EQ(Orvex::quotedPiece(eightBit.getAttribute(L"V")->text()), quoted);
+    EXPECT_EQ(Orvex::quotedPiece(piece), L"\"" + piece + L"\"");
+    EXPECT_EQ(Orvex::quotedPiece(std::wstring_view(L"12abc")), L"\"12abc\"");
+
+    // A UTF-16 file's pairs are one character each, also where the piece ends.
+    std::u16string units = u"<E V=\"a\U0001F600b\"/>";
+    std::string utf16 = "\xFF\xFE";
+    for (char16_t unit : units) utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    XMLNode wide;
+    ASSERT_TRUE(wide.loadFromBytes(reinterpret_cast<unsigned char const*>(utf16.data()), utf16.size(), L"utf16"));
+    Orvex::XMLText const& text = wide.getAttribute(L"V")->text();
+    EXPECT_EQ(text.head(2), std::wstring(L"a") + wchar_t(0x1F600));
+    EXPECT_EQ(text.head(9), std::wstring(L"a") + wchar_t(0x1F600) + L"b");
+    EXPECT_EQ(text.head(0), L"");
+}
+
+}  // namespace
