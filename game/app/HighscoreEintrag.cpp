@@ -5,6 +5,7 @@
 
 #include "engine/core/ReadProblems.h"
 #include "engine/core/XMLNode.h"
+#include "game/app/SolitaireManager.h"
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikNumbers.h"
 #include "port/win32/kernel.h"
@@ -18,17 +19,19 @@ HighscoreEintrag::HighscoreEintrag(std::wstring const& player, float score, std:
     if (statistik_) statistik_->addRef();
 }
 
-HighscoreEintrag::HighscoreEintrag(Orvex::XMLNode& node, Orvex::ReadProblems* problems) : NamedObject(node) {
+HighscoreEintrag::HighscoreEintrag(Orvex::XMLNode& node, Orvex::ReadProblems* problems) {
     stampNow();
     auto refuse = [&](std::wstring const& text) {
         if (problems) problems->add(L"entry \"" + getName() + L"\": " + text, node.getLine());
     };
+    // Texts the game writes are short: a longer one is cut, so the file is written back no larger.
+    if (readName(node, kMaxText)) refuse(L"\"NAME\" is longer than " + std::to_wstring(kMaxText) + L" characters; cut");
     if (Orvex::XMLAttribute const* text = node.getAttribute(L"SCORE")) {
         std::optional<double> const score = parseFiniteText(text->getString());
         if (score && std::isfinite(static_cast<float>(*score)))
             score_ = static_cast<float>(*score);
         else
-            refuse(L"\"SCORE\" \"" + text->getString() + L"\" is no number within float's range; read as 0");
+            refuse(L"\"SCORE\" " + Orvex::quotedPiece(text->text()) + L" is no number within float's range; read as 0");
     }
     if (Orvex::XMLAttribute const* date = node.getAttribute(L"DATE")) {
         Orvex::XMLValueTokens const pieces = date->split(L" ");
@@ -43,10 +46,20 @@ HighscoreEintrag::HighscoreEintrag(Orvex::XMLNode& node, Orvex::ReadProblems* pr
             else
                 valid = false;
         }
-        if (!valid) refuse(L"\"DATE\" \"" + date->getString() + L"\" has pieces that are no time or date; they are now's");
+        if (!valid) refuse(L"\"DATE\" " + Orvex::quotedPiece(date->text()) + L" has pieces that are no time or date; they are now's");
     }
-    gameName_ = node.getAttributeString(L"GAME_NAME", L"");
-    if (Orvex::XMLNode* statistik = node.getChild(Statistik::kElementName)) statistik_ = new Statistik(*statistik);
+    if (Orvex::XMLAttribute const* gameName = node.getAttribute(L"GAME_NAME")) {
+        gameName_ = gameName->text().head(kMaxText + 1);
+        if (gameName_.size() > kMaxText) {
+            gameName_.resize(kMaxText);
+            refuse(L"\"GAME_NAME\" is longer than " + std::to_wstring(kMaxText) + L" characters; cut");
+        }
+    }
+    // The statistics keep the name the game gives a result's (SolitaireManager::addHighscore).
+    if (Orvex::XMLNode const* statistik = node.getChild(Statistik::kElementName)) {
+        statistik_ = new Statistik(SolitaireManager::kGameStatistikName);
+        statistik_->readCounters(*statistik);
+    }
 }
 
 HighscoreEintrag::~HighscoreEintrag() {

@@ -6,7 +6,10 @@
 // Reading is untrusted: a "SCORE" that is absent reads as 0, one that is no number within float's
 // range reads as 0 and is a problem; each "DATE" piece that is missing keeps the current time's
 // value, and so does one that is not a number or out of its range (hour 0-23, minute 0-59, day
-// 1-31, month 1-12, year kFirstYear-kLastYear), which is a problem.
+// 1-31, month 1-12, year kFirstYear-kLastYear), which is a problem. "NAME" and "GAME_NAME" keep
+// their first kMaxText characters (a longer one is a problem), and the statistics their counters
+// under the name the game gives a result's, so an entry is written back no larger than the game
+// would write it.
 #pragma once
 
 #include <string>
@@ -27,6 +30,7 @@ public:
     // The years a date may hold (those of the system's date record).
     static constexpr int kFirstYear = 1601;
     static constexpr int kLastYear = 30827;
+    static constexpr std::size_t kMaxText = 256;
 
     // A new result, dated now; statistics may be null, else the entry takes its own reference.
     HighscoreEintrag(std::wstring const& player, float score, std::wstring const& gameName, Statistik* statistik);

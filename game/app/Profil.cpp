@@ -25,8 +25,15 @@ constexpr std::wstring_view kSolitairePrefix = L"SOLITAIRE_";
 
 Profil::Profil(std::wstring const& name) : StoryProfile(name), godPercent_(kGodCount, 0.0f) {}
 
-Profil::Profil(Orvex::XMLNode& node, std::wstring const& sourceName) : StoryProfile(node), godPercent_(kGodCount, 0.0f) {
-    readXML(node, sourceName);
+Profil::Profil(Orvex::XMLNode& node, std::wstring const& sourceName) : godPercent_(kGodCount, 0.0f) {
+    Orvex::KeepBudget budget(kMaxKeptBytes);
+    readXML(node, sourceName, budget);
+}
+
+// The name is read by readXML, which keeps only as much of it as a profile's name may have.
+Profil::Profil(Orvex::XMLNode& node, std::wstring const& sourceName, Orvex::KeepBudget& budget)
+    : godPercent_(kGodCount, 0.0f) {
+    readXML(node, sourceName, budget);
 }
 
 Profil::~Profil() {

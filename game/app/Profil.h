@@ -6,9 +6,20 @@
 // The profile file is untrusted. Reading keeps what reads and names the rest in one log line per
 // profile, keeping defaults: campaign numbers are bounded (chapter and level numbers up to
 // kMaxCampaignNumber, a number seen twice keeps its first record, results clamped to their range,
-// found counts 32-bit); wildcards and jokers whose suit or value word is unknown are dropped, at
-// most kMaxOwnedCards each; "PERCENT_GODS" values go to entry min(i, count - 1) when there is
-// one; numbers must be finite. Writing names only the chapters played or opened: a locked chapter
+// found counts 32-bit); wildcards and jokers whose suit or value word is unknown are dropped;
+// "PERCENT_GODS" values go to entry min(i, count - 1) when there is one; numbers must be finite.
+//
+// A profile keeps no more than the game itself would have written, so every profile read can be
+// saved again with room to grow: a name as long as the new-profile dialog lets a player type
+// (kMaxNameLength; a longer one is cut), and of the rest of the element only what the game reads
+// (kShape: the elements, attributes and values it knows, each text at most
+// Orvex::XMLShape::kMaxText long, at most kMaxChapters chapters of kMaxLevels levels,
+// kMaxOwnedCards wildcards and jokers, kMaxListEntries names in a list, and of the stored
+// sub-trees what their readers take), within a budget that the profiles of one file share
+// (kMaxKeptBytes; the profile manager gives a file whose profiles would take more half of it, so
+// that what is saved and played afterwards has room before a read would cut again). What is left
+// out is counted in the line, and leftOutOnRead tells the profile manager to keep the file aside
+// before a save replaces it. Writing names only the chapters played or opened: a locked chapter
 // with no level open, passed or found is what the campaign table makes for a chapter the file
 // leaves out, so a campaign of many chapters costs each profile only the ones it reached.
 //
@@ -26,6 +37,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/core/KeepBudget.h"
 #include "engine/core/NamedObject.h"
 #include "engine/core/XMLNode.h"
 #include "game/app/CampaignRecords.h"
@@ -43,18 +55,30 @@ public:
     static constexpr std::size_t kMaxChapters = 1024;
     static constexpr std::size_t kMaxLevels = 1024;  // per chapter
     static constexpr std::size_t kMaxOwnedCards = 256;
+    static constexpr std::size_t kMaxListEntries = 4096;  // tutorials, story scenes, unlocks, god values
+    // The new-profile dialog's "MAX_LENGTH" (data\GUI\menus.mnu, "NAME_TIPPEN").
+    static constexpr std::size_t kMaxNameLength = 20;
+    // What the profiles of one file keep together, counted as a read of the saved file charges it:
+    // half of what a read takes, the rest room for what is played.
+    static constexpr std::size_t kMaxKeptBytes = Orvex::XMLNode::kMaxTreeBytes / 2;
     static constexpr wchar_t const* kElementName = L"PROFIL";
 
     // (suit code, value code) pairs of the card rules.
     using CardList = std::vector<std::pair<int, int>>;
 
     explicit Profil(std::wstring const& name);
-    // From a "PROFIL" element; sourceName names the file in log lines.
+    // From a "PROFIL" element; sourceName names the file in log lines; what it keeps is taken
+    // from budget (one of kMaxKeptBytes of its own when none is given).
     explicit Profil(Orvex::XMLNode& node, std::wstring const& sourceName = std::wstring());
+    Profil(Orvex::XMLNode& node, std::wstring const& sourceName, Orvex::KeepBudget& budget);
     ~Profil() override;
 
     void readXML(Orvex::XMLNode& node) override;
-    void readXML(Orvex::XMLNode& node, std::wstring const& sourceName);
+    void readXML(Orvex::XMLNode& node, std::wstring const& sourceName, Orvex::KeepBudget& budget);
+    // The last read left something out: the element held more than the profile keeps.
+    bool leftOutOnRead() const { return leftOutOnRead_; }
+    // What reading the element would take of budget, without reading it.
+    static void measure(Orvex::XMLNode const& element, Orvex::KeepBudget& budget);
     // Writes what the profile holds; a live profile's trees are as last collected.
     void writeXML(Orvex::XMLNode& node) const override;
 
@@ -129,6 +153,7 @@ private:
     std::vector<ChapterRecord> campaign_;
     std::vector<float> godPercent_;
     float points_ = 0.0f;
+    bool leftOutOnRead_ = false;
     static inline Profil* liveProfile_ = nullptr;
 };
 

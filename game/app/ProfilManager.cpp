@@ -48,7 +48,7 @@ using Orvex::XMLNode;
 
 bool ProfilManager::writeOver(XMLNode const& tree) {
     std::wstring const path = getFilePath();
-    if (!tree.save(path, true, kMaxFileBytes)) return false;
+    if (!tree.save(path, true, kMaxFileBytes, &refused_)) return false;
     if (!besideUnread_) std::remove((port::hostPath(path) + port::hostPathNoLookup(kSavedBeside)).c_str());
     return true;
 }
@@ -74,7 +74,7 @@ bool ProfilManager::keepAsideAndWrite(XMLNode const& tree) {
     // them whenever the game may end.
     std::string const besideHost = host + port::hostPathNoLookup(kSavedBeside);
     std::wstring const beside = port::windowsPath(besideHost);
-    if (besideUnread_ || !tree.save(beside, true, kMaxFileBytes)) {
+    if (besideUnread_ || !tree.save(beside, true, kMaxFileBytes, &refused_)) {
         Orvex::logError(L"Profiles: \"" + path + L"\" " + damaged_ +
                         L"; it stays as it is, and the profiles could not be saved beside it: what is played now is "
                         L"not kept");
@@ -130,6 +130,13 @@ bool ProfilManager::loadProfiles() {
     }
     if (read == XMLNode::ReadResult::kNothing && damaged_.empty()) return false;
 
+    // The profiles keep all they may unless that passes what a file's profiles keep; then half
+    // of that, so that the next read of what is saved, with what is played since, keeps it all.
+    Orvex::KeepBudget measured(Profil::kMaxKeptBytes);
+    std::size_t counted = 0;
+    for (XMLNode const* child : tree.children())
+        if (child->getName() == Profil::kElementName && counted++ < kMaxProfiles) Profil::measure(*child, measured);
+    Orvex::KeepBudget budget(measured.overrun() ? Profil::kMaxKeptBytes / 2 : Profil::kMaxKeptBytes);
     for (XMLNode* child : tree.children()) {
         if (child->getName() != Profil::kElementName) continue;
         if (profiles_.size() >= kMaxProfiles) {
@@ -139,12 +146,16 @@ bool ProfilManager::loadProfiles() {
                            std::to_wstring(kMaxProfiles) + L" are read)";
             break;
         }
-        profiles_.push_back(new Profil(*child, source));
+        profiles_.push_back(new Profil(*child, source, budget));
+        // Its line says what was left out.
+        if (profiles_.back()->leftOutOnRead() && damaged_.empty())
+            damaged_ = L"holds more than the game keeps of a profile (what it keeps is read)";
     }
     listChanged();
     if (Orvex::XMLAttribute const* active = tree.getAttribute(L"ACTIVE_PROFIL")) {
         Profil* const old = active_;
-        active_ = findProfile(active->getString());
+        // Cut as the profiles' names are.
+        active_ = findProfile(active->text().head(Profil::kMaxNameLength));
         activeChanged(old, active_);
     }
     if (XMLNode const* highscores = tree.getChild(L"HIGHSCORES"))
@@ -163,6 +174,7 @@ bool ProfilManager::saveProfiles() {
     for (Profil* profile : profiles_) profile->writeXML(*tree.addChild(Profil::kElementName));
     if (active_) tree.setAttribute(L"ACTIVE_PROFIL", active_->getName());
     SolitaireManager::instance().writeHighscores(*tree.addChild(L"HIGHSCORES"));
+    refused_ = XMLNode::Refusal::kNotWritten;
     bool const kept = damaged_.empty() ? writeOver(tree) : keepAsideAndWrite(tree);
     if (!kept) saveFailed();
     return kept;

@@ -10,7 +10,9 @@
 // aside (copied only where it cannot be moved) and the saved file takes its name, so at every
 // moment one of the two holds them, and a game that ends without its last save (killed, a crash)
 // still finds them at the next start; one log line. At most kMaxProfiles profiles are read; a file
-// with more is kept aside the same way, so no save loses the others.
+// with more is kept aside the same way, so no save loses the others. So is a file that holds more
+// than the game keeps of a profile (Profil.h: a longer name, what no reader takes, more than the
+// profiles of a file keep), whose profiles are saved with what they keep.
 //
 // While the file cannot be kept at all (every number taken), it stays as it is and each save goes
 // to kSavedBeside. Loading reads kSavedBeside when "profile.prf" is missing or does not read
@@ -31,11 +33,8 @@
 
 #include "engine/core/KeepAside.h"
 #include "engine/core/Types.h"
+#include "engine/core/XMLNode.h"
 #include "signals/sigslot.h"
-
-namespace Orvex {
-class XMLNode;
-}
 
 namespace Solitaire {
 
@@ -100,6 +99,9 @@ public:
     sigslot::signal2<Profil*, Profil*> activeChanged;
     // A save kept nothing: what was played since the last save that succeeded ends with the game.
     sigslot::signal0<> saveFailed;
+    // The last save kept nothing because the file would have been more than its reader takes
+    // (not for want of room or rights).
+    bool saveWasTooLarge() const { return refused_ == Orvex::XMLNode::Refusal::kTooLarge; }
 
 private:
     // The tree written over the file; a file saved beside it goes (unless besideUnread_).
@@ -123,6 +125,7 @@ private:
     bool besideUnread_ = false;
     Profil* active_ = nullptr;
     std::wstring filePath_;
+    Orvex::XMLNode::Refusal refused_ = Orvex::XMLNode::Refusal::kNone;
 };
 
 }  // namespace Solitaire

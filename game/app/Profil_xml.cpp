@@ -1,13 +1,17 @@
 // The "PROFIL" element: reading it (untrusted, see Profil.h) and writing it in the file's order.
+// Reading first keeps what the profile may hold of the element (kProfileShape), then reads that.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <optional>
 
 #include "engine/core/XMLNode.h"
+#include "engine/core/XMLShape.h"
 #include "game/app/Profil.h"
+#include "game/app/SolitaireManager.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/RuleWords.h"
+#include "game/cards/StatistikManager.h"
 #include "game/cards/StatistikNumbers.h"
 #include "game/look/ReadProblems.h"
 
@@ -24,7 +28,8 @@ Orvex::u32 readCount(Orvex::XMLNode const& node, wchar_t const* key, Orvex::u32 
     if (!attribute) return fallback;
     std::optional<Orvex::u32> const number = parseCounterText(attribute->getString());
     if (number) return *number;
-    problems.add(L"\"" + std::wstring(key) + L"\" \"" + attribute->getString() + L"\" is not a 32-bit count", node.getLine());
+    problems.add(L"\"" + std::wstring(key) + L"\" " + Orvex::quotedPiece(attribute->text()) + L" is not a 32-bit count",
+                 node.getLine());
     return fallback;
 }
 
@@ -69,11 +74,6 @@ void readCards(Orvex::XMLNode const& node, wchar_t const* name, Profil::CardList
             problems.add(L"\"" + std::wstring(name) + L"\" names no card; dropped", child->getLine());
             continue;
         }
-        if (list.size() >= Profil::kMaxOwnedCards) {
-            problems.add(L"more than " + std::to_wstring(Profil::kMaxOwnedCards) + L" \"" + name + L"\"; the rest dropped",
-                         child->getLine());
-            return;
-        }
         list.emplace_back(suit, value);
     }
 }
@@ -95,9 +95,39 @@ bool isUntouched(ChapterRecord const& chapter) {
     return true;
 }
 
-void copyStored(Orvex::XMLNode const& node, wchar_t const* name, Orvex::XMLNode& stored) {
-    if (Orvex::XMLNode const* element = node.getChild(name)) stored.copyFrom(*element);
+// The element as kept: it is the profile's from now on.
+void takeStored(Orvex::XMLNode& node, wchar_t const* name, Orvex::XMLNode& stored) {
+    if (Orvex::XMLNode* element = node.getChild(name)) stored = std::move(*element);
 }
+
+// What a profile keeps of its element: what writeXML writes there.
+constexpr std::wstring_view kProfileKeys[] = {L"NAME", L"POINTS"};
+constexpr std::wstring_view kTutorialKeys[] = {L"SHOW"};
+constexpr Orvex::XMLShape kTutorialList{kTutorialKeys, Profil::kMaxListEntries};
+constexpr Orvex::XMLShape kNameList{{}, Profil::kMaxListEntries};
+constexpr std::wstring_view kLevelKeys[] = {L"LEVEL", L"RESULT", L"STARS_FOUND"};
+constexpr Orvex::XMLShape kLevel{kLevelKeys};
+constexpr std::wstring_view kChapterKeys[] = {L"KAPITEL", L"RESULT"};
+constexpr Orvex::XMLShape::Child kChapterChildren[] = {{L"LEVEL", &kLevel, Profil::kMaxLevels}};
+constexpr Orvex::XMLShape kChapter{kChapterKeys, 0, kChapterChildren};
+constexpr Orvex::XMLShape::Child kCampaignChildren[] = {{L"KAPITEL", &kChapter, Profil::kMaxChapters}};
+constexpr Orvex::XMLShape kCampaign{{}, 0, kCampaignChildren};
+constexpr std::wstring_view kCardKeys[] = {L"FARBE", L"WERT"};
+constexpr Orvex::XMLShape kOwnedCard{kCardKeys};
+constexpr Orvex::XMLShape::Child kProfileChildren[] = {
+    {L"TUTORIAL", &kTutorialList},
+    {L"SOLITAIRE_TUTORIALS", &kNameList},
+    {L"STORY", &kNameList},
+    {L"KAMPAGNE", &kCampaign},
+    {L"UNLOCKS", &kNameList},
+    {L"PROFILE_DATA", &SolitaireManager::kVariantDataShape},
+    {L"STATISTIK", &StatistikManager::kProfileShape},
+    {AchivementManager::kProfileElement, &AchivementManager::kProfileShape},
+    {L"WILDCARD", &kOwnedCard, Profil::kMaxOwnedCards},
+    {L"JOKER", &kOwnedCard, Profil::kMaxOwnedCards},
+    {L"PERCENT_GODS", &kNameList},
+};
+constexpr Orvex::XMLShape kProfileShape{kProfileKeys, 0, kProfileChildren};
 
 void writeStored(Orvex::XMLNode& node, wchar_t const* name, Orvex::XMLNode const& stored) {
     node.addChild(new Orvex::XMLNode(stored))->setName(name);
@@ -105,11 +135,32 @@ void writeStored(Orvex::XMLNode& node, wchar_t const* name, Orvex::XMLNode const
 
 }  // namespace
 
-void Profil::readXML(Orvex::XMLNode& node) { readXML(node, std::wstring()); }
+void Profil::measure(Orvex::XMLNode const& element, Orvex::KeepBudget& budget) { kProfileShape.measure(element, budget); }
 
-void Profil::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
-    NamedObject::readXML(node);
+void Profil::readXML(Orvex::XMLNode& node) {
+    Orvex::KeepBudget budget(kMaxKeptBytes);
+    readXML(node, std::wstring(), budget);
+}
+
+void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Orvex::KeepBudget& budget) {
     ReadProblems problems;
+    leftOutOnRead_ = readName(element, kMaxNameLength);
+    if (leftOutOnRead_)
+        problems.add(L"the name is longer than the " + std::to_wstring(kMaxNameLength) +
+                         L" characters a player can type; its first ones are kept",
+                     element.getLine());
+    Orvex::XMLNode node;
+    if (std::size_t const leftOut = kProfileShape.keep(element, node, budget)) {
+        leftOutOnRead_ = true;
+        problems.add(L"what the game does not keep in a profile is left out: " + std::to_wstring(leftOut) +
+                         L" elements, attributes or values (unknown, longer than " +
+                         std::to_wstring(Orvex::XMLShape::kMaxText) + L" characters, more than it keeps" +
+                         (budget.overrun() ? L", or past the " + std::to_wstring(budget.size()) +
+                                                 L" bytes that the profiles of a file keep"
+                                           : L"") +
+                         L")",
+                     element.getLine());
+    }
     if (Orvex::XMLNode const* tutorials = node.getChild(L"TUTORIAL")) {
         showTutorials_ = tutorials->getAttributeBool(L"SHOW", true);
         appendValues(tutorials, tutorialsSeen_);
@@ -121,10 +172,6 @@ void Profil::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
         campaign_.clear();
         for (Orvex::XMLNode const* chapterNode : campaign->children()) {
             if (chapterNode->getName() != L"KAPITEL") continue;
-            if (campaign_.size() >= kMaxChapters) {
-                problems.add(L"more than " + std::to_wstring(kMaxChapters) + L" chapters; the rest dropped", chapterNode->getLine());
-                break;
-            }
             ChapterRecord chapter;
             if (!readCampaignNumber(*chapterNode, L"KAPITEL", chapter.chapter, problems)) continue;
             if (findChapter(chapter.chapter)) {
@@ -135,11 +182,6 @@ void Profil::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
             chapter.result = readResult(*chapterNode, ChapterRecord::kMaxResult, problems);
             for (Orvex::XMLNode const* levelNode : chapterNode->children()) {
                 if (levelNode->getName() != L"LEVEL") continue;
-                if (chapter.levels.size() >= kMaxLevels) {
-                    problems.add(L"more than " + std::to_wstring(kMaxLevels) + L" levels in a chapter; the rest dropped",
-                                 levelNode->getLine());
-                    break;
-                }
                 LevelRecord level;
                 if (!readCampaignNumber(*levelNode, L"LEVEL", level.level, problems)) continue;
                 if (findLevel(chapter, level.level)) {
@@ -155,9 +197,9 @@ void Profil::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     }
 
     appendValues(node.getChild(L"UNLOCKS"), unlocks_);
-    copyStored(node, L"PROFILE_DATA", profileData_);
-    copyStored(node, L"STATISTIK", statistikData_);
-    copyStored(node, AchivementManager::kProfileElement, achivementData_);
+    takeStored(node, L"PROFILE_DATA", profileData_);
+    takeStored(node, L"STATISTIK", statistikData_);
+    takeStored(node, AchivementManager::kProfileElement, achivementData_);
     readCards(node, L"WILDCARD", wildcards_, problems);
     readCards(node, L"JOKER", jokers_, problems);
 
@@ -167,7 +209,8 @@ void Profil::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
             std::optional<double> const number = parseFiniteText(value->getString());
             // Past float's range it would be stored as infinity, which the next load refuses.
             if (!number || !std::isfinite(static_cast<float>(*number))) {
-                problems.add(L"\"PERCENT_GODS\" value \"" + value->getString() + L"\" is not a finite number", gods->getLine());
+                problems.add(L"\"PERCENT_GODS\" value " + Orvex::quotedPiece(value->text()) + L" is not a finite number",
+                             gods->getLine());
             } else if (!godPercent_.empty()) {
                 godPercent_[std::min(i, godPercent_.size() - 1)] = static_cast<float>(*number);
             }
@@ -179,10 +222,9 @@ void Profil::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
         if (number && std::isfinite(static_cast<float>(*number)))
             points_ = static_cast<float>(*number);
         else
-            problems.add(L"\"POINTS\" \"" + points->getString() + L"\" is not a finite number", node.getLine());
+            problems.add(L"\"POINTS\" " + Orvex::quotedPiece(points->text()) + L" is not a finite number", node.getLine());
     }
-    // The name is copied into the line only when there is one (a name may be 32 million characters).
-    if (!problems.empty()) problems.log(L"Profile \"" + getName() + L"\"", sourceName, node.getLine());
+    if (!problems.empty()) problems.log(L"Profile \"" + getName() + L"\"", sourceName, element.getLine());
 }
 
 void Profil::writeXML(Orvex::XMLNode& node) const {

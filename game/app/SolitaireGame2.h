@@ -292,6 +292,7 @@ private:
     // Whether the player is to be told, or was told, that the profiles are not saved.
     enum class NotSaved { kNothingToTell, kToTell, kTold };
     NotSaved profilesNotSaved_ = NotSaved::kNothingToTell;
+    bool notSavedAsTooLarge_ = false;  // the save kept nothing as its file would be too large
     // Set while the end of a scene closes its strip and the menus go back behind it.
     bool closingStory_ = false;
 };

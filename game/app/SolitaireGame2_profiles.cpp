@@ -1,10 +1,12 @@
 // What the game does when the active profile changes: the profile that leaves keeps its god bars'
 // charge and its live data, the new one is activated, the profile screen and the tutorial
 // switches follow it. When a save of the profiles keeps nothing, the warning dialog says so on the
-// next menu screen (not over the table or a dialog), once: later saves fail the same way.
+// next menu screen (not over the table or a dialog), once: later saves fail the same way. It says
+// why: the file cannot be written, or it would be larger than the game reads.
 #include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUIWindow.h"
 #include "game/app/Profil.h"
+#include "game/app/ProfilManager.h"
 #include "game/app/SolitaireGame2.h"
 
 namespace Solitaire {
@@ -12,6 +14,7 @@ namespace Solitaire {
 namespace {
 
 constexpr wchar_t kNotSavedText[] = L"PROFILES_NOT_SAVED";
+constexpr wchar_t kTooLargeText[] = L"PROFILES_TOO_LARGE";
 
 }  // namespace
 
@@ -33,13 +36,15 @@ void SolitaireGame2::onActiveProfileChanged(Profil* old, Profil* active) {
 }
 
 void SolitaireGame2::onProfilesNotSaved() {
-    if (profilesNotSaved_ == NotSaved::kNothingToTell) profilesNotSaved_ = NotSaved::kToTell;
+    if (profilesNotSaved_ != NotSaved::kNothingToTell) return;
+    profilesNotSaved_ = NotSaved::kToTell;
+    notSavedAsTooLarge_ = ProfilManager::instance().saveWasTooLarge();
 }
 
 void SolitaireGame2::tellProfilesNotSaved() {
     if (profilesNotSaved_ != NotSaved::kToTell || !onMenuScreen()) return;
     profilesNotSaved_ = NotSaved::kTold;
-    newProfileDialog_.warn(kNotSavedText);
+    newProfileDialog_.warn(notSavedAsTooLarge_ ? kTooLargeText : kNotSavedText);
 }
 
 }  // namespace Solitaire

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/XMLShape.h"
 #include "signals/sigslot.h"
 
 namespace Orvex {
@@ -111,6 +112,10 @@ public:
     void readHighscores(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");
     void writeVariantData(Orvex::XMLNode& node) const;
     void readVariantData(Orvex::XMLNode const& node);
+    // What the node of the two above holds: at most kMaxVariantData "VARIANT_DATA", each with a
+    // quick save and the variant's statistics.
+    static constexpr std::size_t kMaxVariantData = 4096;
+    static Orvex::XMLShape const kVariantDataShape;
     bool writeQuickSave();
     // Restores the current variant's quick save into the running game of that variant; false
     // without a save, or when the card manager refuses a save that is not whole (the game stays).

@@ -39,7 +39,16 @@ void nameVariant(Orvex::XMLNode& element, SolCategorie const& category, SolSolit
     element.setAttribute(L"VAR_NAME", variant.getName());
 }
 
+constexpr std::wstring_view kVariantDataKeys[] = {L"CAT_NAME", L"GAME_NAME", L"VAR_NAME"};
+constexpr Orvex::XMLShape::Child kVariantDataChildren[] = {{L"QUICK_SAVE", &Kartenmanager::kRunningGameShape, 1},
+                                                           {Statistik::kElementName, &Statistik::kShape, 1}};
+constexpr Orvex::XMLShape kVariantData{kVariantDataKeys, 0, kVariantDataChildren};
+constexpr Orvex::XMLShape::Child kProfileDataChildren[] = {
+    {L"VARIANT_DATA", &kVariantData, SolitaireManager::kMaxVariantData}};
+
 }  // namespace
+
+constexpr Orvex::XMLShape SolitaireManager::kVariantDataShape{{}, 0, kProfileDataChildren};
 
 // The entry keeps the seed text its deal came from, which "HSE_SPIELEN" deals again and
 // "HSE_COPYSEED" copies into the seed field (the definition's name would deal another game).
@@ -71,15 +80,22 @@ void SolitaireManager::writeHighscores(Orvex::XMLNode& node) const {
 void SolitaireManager::readHighscores(Orvex::XMLNode const& node, std::wstring const& sourceName) {
     StyleSettings& settings = StyleSettings::instance();
     ReadProblems problems;
-    if (std::wstring const* name = attributeText(node, L"SAVED_BG")) {
+    // A look's name; one longer than any name the data gives is none, and is not kept.
+    auto savedName = [&](wchar_t const* key) -> std::wstring const* {
+        Orvex::XMLAttribute const* attribute = node.getAttribute(key);
+        if (!attribute || attribute->text().size() <= Orvex::XMLShape::kMaxText) return attribute ? &attribute->getString() : nullptr;
+        problems.add(L"\"" + std::wstring(key) + L"\" " + Orvex::quotedPiece(attribute->text()) + L" names no look", node.getLine());
+        return nullptr;
+    };
+    if (std::wstring const* name = savedName(L"SAVED_BG")) {
         savedBackground_ = {true, *name};
         settings.selectBackground(*name);
     }
-    if (std::wstring const* name = attributeText(node, L"SAVED_GS")) {
+    if (std::wstring const* name = savedName(L"SAVED_GS")) {
         savedGameStyle_ = {true, *name};
         settings.selectGameStyle(*name);
     }
-    if (std::wstring const* name = attributeText(node, L"SAVED_KS")) {
+    if (std::wstring const* name = savedName(L"SAVED_KS")) {
         savedKartenset_ = {true, *name};
         selectKartenset(*name);
     }

@@ -84,6 +84,15 @@ void AchivementManager::resetAll() {
     for (Achivement* achivement : achivements_) achivement->reset();
 }
 
+namespace {
+constexpr std::wstring_view kAchivementEntryKeys[] = {L"NAME", L"VALUE", L"UNLOCKED"};
+constexpr Orvex::XMLShape kAchivementEntryShape{kAchivementEntryKeys};
+constexpr Orvex::XMLShape::Child kAchivementProfileChildren[] = {
+    {Achivement::kElementName, &kAchivementEntryShape, AchivementManager::kMaxAchivements}};
+}  // namespace
+
+constexpr Orvex::XMLShape AchivementManager::kProfileShape{{}, 0, kAchivementProfileChildren};
+
 void AchivementManager::readProfileData(Orvex::XMLNode& node) {
     std::wstring broken;
     std::size_t brokenCount = 0;

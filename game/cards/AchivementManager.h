@@ -19,6 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/core/XMLShape.h"
 #include "game/cards/Achivement.h"
 
 namespace Orvex {
@@ -65,6 +66,8 @@ public:
     // achievement find gives for it, replacing the node's earlier "ACHIVEMENT" children; its other
     // children stay.
     void writeProfileData(Orvex::XMLNode& node);
+    // What the node of the two above holds: the children "ACHIVEMENT", one a definition.
+    static Orvex::XMLShape const kProfileShape;
 
 private:
     std::vector<Achivement*> achivements_;

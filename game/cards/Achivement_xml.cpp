@@ -2,6 +2,7 @@
 #include <limits>
 
 #include "engine/core/Logger.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLNode.h"
 #include "game/cards/Achivement.h"
 #include "game/cards/StatistikNumbers.h"
@@ -10,8 +11,8 @@ namespace Solitaire {
 
 void Achivement::readXML(Orvex::XMLNode& node) {
     if (!readProfileEntry(node))
-        Orvex::logError(logPrefix({}, node.getLine()) + L"VALUE \"" + node.getAttributeString(L"VALUE", L"") +
-                        L"\" is no finite number; the value stays " + numberText(value_));
+        Orvex::logError(logPrefix({}, node.getLine()) + L"VALUE " + Orvex::quotedPiece(node.getAttributeString(L"VALUE", L"")) +
+                        L" is no finite number; the value stays " + numberText(value_));
 }
 
 bool Achivement::readProfileEntry(Orvex::XMLNode const& node) {

@@ -29,7 +29,7 @@ void Anordnung::loadState(Orvex::XMLNode const& node, RunningGameLoad& load) {
         std::wstring const& text = node.getValue(i)->getString();
         int index = -1;
         if (!parseStateIndex(text, index)) {
-            load.problems.add(L"card \"" + text + L"\" in \"" + getName() + L"\" is not an index", node.getLine());
+            load.problems.add(L"card " + Orvex::quotedPiece(text) + L" in \"" + getName() + L"\" is not an index", node.getLine());
             continue;
         }
         auto const known = load.cardsByIndex.find(index);

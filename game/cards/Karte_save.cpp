@@ -38,7 +38,7 @@ bool readQuad(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR4& ou
         if (piece.empty()) continue;
         auto const number = parseFiniteText(piece);
         if (!number || !std::isfinite(static_cast<float>(*number))) {
-            load.problems.add(L"\"" + std::wstring(key) + L"\" \"" + attribute->getString() + L"\" is not a number list", node.getLine());
+            load.problems.add(L"\"" + std::wstring(key) + L"\" " + Orvex::quotedPiece(attribute->text()) + L" is not a number list", node.getLine());
             return false;
         }
         parts[taken++] = static_cast<float>(*number);

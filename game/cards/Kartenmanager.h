@@ -55,6 +55,7 @@
 
 #include "engine/core/Types.h"
 #include "engine/core/XMLNode.h"
+#include "engine/core/XMLShape.h"
 #include "engine/render/FRect.h"
 #include "game/cards/HintRecord.h"
 #include "game/cards/Karte.h"
@@ -194,6 +195,9 @@ public:
     // it was dealt.
     void saveRunningGame(Orvex::XMLNode& node) const;
     bool loadRunningGame(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");
+    // What a save holds, with the game's statistics ("STATISTIK") that a quick save keeps beside
+    // the table: what a profile keeps of a quick save it stores.
+    static Orvex::XMLShape const kRunningGameShape;
 
     // ---- Hints and automatic moves (Kartenmanager_hints.cpp) ----
     // A card moved to a goal pile waits this long per run moved before it (seconds).

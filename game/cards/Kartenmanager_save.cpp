@@ -28,6 +28,7 @@
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/Placing.h"
 #include "game/cards/RunningGameLoad.h"
+#include "game/cards/Statistik.h"
 #include "game/cards/StatistikNumbers.h"
 #include "game/look/Style.h"
 #include "game/look/StyleSettings.h"
@@ -91,7 +92,7 @@ void readNumber(Orvex::XMLNode const& node, std::wstring_view key, float& value,
     if (number && std::isfinite(static_cast<float>(*number)))
         value = static_cast<float>(*number);
     else
-        load.problems.add(L"\"" + std::wstring(key) + L"\" \"" + attribute->getString() + L"\" is not a finite number", node.getLine());
+        load.problems.add(L"\"" + std::wstring(key) + L"\" " + Orvex::quotedPiece(attribute->text()) + L" is not a finite number", node.getLine());
 }
 
 // The object whose getIndex is the element's "ID"; null (and a problem) otherwise.
@@ -103,11 +104,29 @@ T* findByIndex(Orvex::XMLNode const& element, std::vector<T*> const& list, Runni
         for (T* object : list)
             if (object->getIndex() == index) return object;
     }
-    load.problems.add(L"\"" + element.getName() + L"\" \"ID\" \"" + text + L"\" names nothing in this game", element.getLine());
+    load.problems.add(L"\"" + element.getName() + L"\" \"ID\" " + Orvex::quotedPiece(text) + L" names nothing in this game", element.getLine());
     return nullptr;
 }
 
+// No game holds more cards: twenty decks, the extra cards, and a pile full of jokers and one of
+// wildcards.
+constexpr int kMaxGameCards = Kartenmanager::kMaxDeckSize + Kartenmanager::kMaxExtraCards + 2 * Anordnung::kMaxCards;
+constexpr std::wstring_view kCardKeys[] = {L"ID", L"VISIBLE", L"LOCK", L"KEY", L"WILDCARD", L"JOKER", L"LAID"};
+constexpr Orvex::XMLShape kCardShape{kCardKeys};
+constexpr std::wstring_view kArrangementKeys[] = {L"NAME", kCardCountKey};
+constexpr Orvex::XMLShape kArrangementShape{kArrangementKeys, Anordnung::kMaxCards};
+constexpr std::wstring_view kPileKeys[] = {L"ID", kArrangementCountKey};
+constexpr Orvex::XMLShape::Child kPileChildren[] = {{L"ANNORDNUNG", &kArrangementShape, Kartenstapel::kMaxArrangements}};
+constexpr Orvex::XMLShape kPileShape{kPileKeys, 0, kPileChildren};
+constexpr std::wstring_view kRunningGameKeys[] = {kCardCountKey, kPileCountKey, L"SCORE",  L"SCORE_PLUS", L"SCORE_MINUS",
+                                                  L"GAMESTATUS",  L"TIME",        L"GAME_NAME", kBalanceKey};
+constexpr Orvex::XMLShape::Child kRunningGameChildren[] = {{L"KARTE", &kCardShape, kMaxGameCards},
+                                                           {L"STAPEL", &kPileShape, Kartenmanager::kMaxPiles},
+                                                           {Statistik::kElementName, &Statistik::kShape, 1}};
+
 }  // namespace
+
+constexpr Orvex::XMLShape Kartenmanager::kRunningGameShape{kRunningGameKeys, 0, kRunningGameChildren};
 
 void Kartenmanager::saveRunningGame(Orvex::XMLNode& node) const {
     if (play_.gameStatus != kGameRunning) return;
@@ -218,7 +237,7 @@ bool Kartenmanager::loadRunningGame(Orvex::XMLNode const& node, std::wstring con
         if (number && (*number == -1.0 || *number == 0.0 || *number == 1.0))
             play_.gameStatus = static_cast<GameStatus>(static_cast<int>(*number));
         else
-            load.problems.add(L"\"GAMESTATUS\" \"" + status->getString() + L"\" is not -1, 0 or 1", node.getLine());
+            load.problems.add(L"\"GAMESTATUS\" " + Orvex::quotedPiece(status->text()) + L" is not -1, 0 or 1", node.getLine());
     }
     if (node.getAttribute(L"GAME_NAME")) rules_.gameName = node.getAttributeString(L"GAME_NAME", rules_.gameName);
     load.problems.log(L"Running game", sourceName);

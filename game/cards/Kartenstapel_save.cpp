@@ -19,7 +19,7 @@ void Kartenstapel::loadState(Orvex::XMLNode const& node, RunningGameLoad& load) 
         if (Anordnung* arrangement = findArrangement(name))
             arrangement->loadState(*child, load);
         else
-            load.problems.add(L"pile \"" + getName() + L"\" has no arrangement \"" + name + L"\"", node.getLine());
+            load.problems.add(L"pile \"" + getName() + L"\" has no arrangement " + Orvex::quotedPiece(name), node.getLine());
     }
     for (Karte* card : getCardsWithLinked()) {
         card->setPile(this);

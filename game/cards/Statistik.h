@@ -14,6 +14,7 @@
 #include <string>
 
 #include "engine/core/NamedObject.h"
+#include "engine/core/XMLShape.h"
 #include "engine/core/Types.h"
 
 namespace Solitaire {
@@ -52,6 +53,8 @@ public:
     static constexpr wchar_t const* kTimeKey = L"TIME";
     // The attribute key of a counter.
     static wchar_t const* counterKey(StatistikCounter counter);
+    // What the element holds: "NAME", the counters and "TIME".
+    static Orvex::XMLShape const kShape;
 
     // All counters 0, the largest factor 1.
     explicit Statistik(std::wstring const& name);

@@ -115,6 +115,12 @@ void StatistikManager::resetProfileStatistik() {
     for (Statistik* set : leaving) set->release();
 }
 
+namespace {
+constexpr Orvex::XMLShape::Child kStatistikProfileChildren[] = {{Statistik::kElementName, &Statistik::kShape, 1}};
+}  // namespace
+
+constexpr Orvex::XMLShape StatistikManager::kProfileShape{{}, 0, kStatistikProfileChildren};
+
 void StatistikManager::readProfileStatistik(Orvex::XMLNode& node) {
     if (Orvex::XMLNode const* stored = node.getChild(Statistik::kElementName)) profile_->readCounters(*stored);
 }

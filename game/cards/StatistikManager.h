@@ -75,6 +75,8 @@ public:
     // Writes the profile-wide set as the node's child "STATISTIK", replacing earlier ones, so
     // writing the same node twice leaves one set to read back.
     void writeProfileStatistik(Orvex::XMLNode& node);
+    // What the node of the two above holds: one child "STATISTIK".
+    static Orvex::XMLShape const kProfileShape;
     Statistik* getProfileStatistik() const { return profile_; }
 
 private:

@@ -1,5 +1,7 @@
 // Reading and writing a statistics set as its "STATISTIK" element.
+#include <array>
 #include <string>
+#include <string_view>
 
 #include "engine/core/Logger.h"
 #include "engine/core/XMLNode.h"
@@ -18,7 +20,17 @@ constexpr wchar_t const* kCounterKeys[Statistik::kCounterCount] = {
 // "TIME" stands between these two in the element.
 constexpr int kCountersBeforeTime = static_cast<int>(StatistikCounter::Undos) + 1;
 
+constexpr auto kStatistikShapeKeys = [] {
+    std::array<std::wstring_view, Statistik::kCounterCount + 2> keys{};
+    keys[0] = L"NAME";
+    for (int i = 0; i < Statistik::kCounterCount; ++i) keys[static_cast<std::size_t>(i) + 1] = kCounterKeys[i];
+    keys.back() = Statistik::kTimeKey;
+    return keys;
+}();
+
 }  // namespace
+
+constexpr Orvex::XMLShape Statistik::kShape{kStatistikShapeKeys};
 
 wchar_t const* Statistik::counterKey(StatistikCounter counter) {
     int const index = static_cast<int>(counter);

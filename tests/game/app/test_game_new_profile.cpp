@@ -220,25 +220,42 @@ TEST_F(NewProfileTest, DeletingAndLeavingTheProfileScreen) {
     }
 }
 
-// Saves that keep nothing (the profile file's folder is gone): the player is told on the screen
-// the first new profile leads to, and not again after the second.
-TEST_F(NewProfileTest, ASaveThatKeepsNothingIsToldOnce) {
-    startFlow(profiles({"Anna"}));
-    manager().setFilePath(port::windowsPath((stage / "gone" / "profile.prf").string()));
-    create(L"Clara");
-    settle(0.5);
-    EXPECT_EQ(activeMenu(), L"WARNINGMENU");
-    EXPECT_EQ(warning(), Orvex::languageText(L"PROFILES_NOT_SAVED"));
-    EXPECT_FALSE(warning().empty());
-    frame();
-    keepBackBuffer("profiles_not_saved.png");
-    click(find(L"W_OK"));
-    settle(0.5);
-    EXPECT_EQ(activeMenu(), L"PROFILMENU");
-    create(L"Dora");
-    settle(0.5);
-    EXPECT_EQ(activeMenu(), L"PROFILMENU");
-    EXPECT_EQ(manager().getProfileCount(), 3);
+// Saves that keep nothing: the player is told why on the screen the first new profile leads to,
+// and not again after the second. The profile file's folder is gone, or the profiles would be a
+// file larger than the game reads (a tutorial name as long as a read's whole budget).
+TEST_F(NewProfileTest, ASaveThatKeepsNothingIsToldOnceWithWhy) {
+    struct {
+        char const* what;
+        bool tooLarge;
+        wchar_t const* text;
+    } const cases[] = {
+        {"no folder", false, L"PROFILES_NOT_SAVED"},
+        {"too large", true, L"PROFILES_TOO_LARGE"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        startFlow(profiles({"Anna"}));
+        if (c.tooLarge)
+            profile()->markTutorialSeen(std::wstring(Orvex::XMLNode::kMaxTreeBytes / sizeof(wchar_t), L't'));
+        else
+            manager().setFilePath(port::windowsPath((stage / "gone" / "profile.prf").string()));
+        create(L"Clara");
+        settle(0.5);
+        EXPECT_EQ(activeMenu(), L"WARNINGMENU");
+        EXPECT_EQ(warning(), Orvex::languageText(c.text));
+        EXPECT_FALSE(warning().empty());
+        frame();
+        keepBackBuffer(std::string("profiles_not_saved_") + (c.tooLarge ? "too_large" : "no_folder") + ".png");
+        click(find(L"W_OK"));
+        settle(0.5);
+        EXPECT_EQ(activeMenu(), L"PROFILMENU");
+        create(L"Dora");
+        settle(0.5);
+        EXPECT_EQ(activeMenu(), L"PROFILMENU");
+        EXPECT_EQ(manager().getProfileCount(), 3);
+        stop();
+        TearDown();
+    }
 }
 
 // The switches follow the profile that becomes active, and the delete button is there for it.

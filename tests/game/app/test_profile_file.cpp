@@ -19,7 +19,10 @@
 #include <sstream>
 #include <thread>
 
+#include "engine/core/XMLShape.h"
 #include "game/app/Profil.h"
+#include "game/app/SolVariant.h"
+#include "game/cards/Statistik.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/app/ProfileFixture.h"
 #include "tests/game/cards/RunningGameTable.h"
@@ -336,10 +339,10 @@ TEST_F(ProfileFileTest, ProfilesSavedBesideThatAreNotReadAreKeptAsideNotRemoved)
 // A file the game reads is written so that the next start reads it again, with the profiles
 // around the one that was too large: one named by text as long as the tree's budget (a 255 MB
 // name took 4.7 GB and was saved as 535 MB, which the next start refused: no profile at all) is
-// read without its name, the file kept aside whole; data nested deep (once written with a
-// thousand tabs a line, 282 MB) is written as compactly as shallow data. After the start, a save
-// and the next start, "Anna" (active, before it) and "Berta" (after it) are there, and so is the
-// highscore written after every profile.
+// read without its name, the file kept aside whole; data nested deep that the game does not read
+// (once kept, and written with a thousand tabs a line, 282 MB) is left out, the file kept aside
+// whole. After the start, a save and the next start, "Anna" (active, before it) and "Berta" (after
+// it) are there, and so is the highscore written after every profile.
 TEST_F(ProfileFileTest, AFileTheGameReadsIsWrittenSoThatTheNextStartReadsIt) {
     std::string const head =
         "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\" POINTS=\"125\"><UNLOCKS>\"|GOD0|\"</UNLOCKS></PROFIL>";
@@ -356,11 +359,14 @@ TEST_F(ProfileFileTest, AFileTheGameReadsIsWrittenSoThatTheNextStartReadsIt) {
     struct {
         char const* what;
         std::string middle;
-        bool keptAside;
+        wchar_t const* cut;  // said by the first line, the second says where the file is kept
+        wchar_t const* why;
     } const cases[] = {
         {"a name as long as the tree's budget",
-         "<PROFIL NAME=\"" + std::string(XMLNode::kMaxTreeBytes / sizeof(wchar_t), 'x') + "\" POINTS=\"3\"/>", true},
-        {"data nested deep", "<PROFIL NAME=\"Tief\"><PROFILE_DATA>" + deep + "</PROFILE_DATA></PROFIL>", false},
+         "<PROFIL NAME=\"" + std::string(XMLNode::kMaxTreeBytes / sizeof(wchar_t), 'x') + "\" POINTS=\"3\"/>",
+         L"may hold", L"does not read completely; it is moved to"},
+        {"data nested deep", "<PROFIL NAME=\"Tief\"><PROFILE_DATA>" + deep + "</PROFILE_DATA></PROFIL>",
+         L"what the game does not keep in a profile is left out: 1 elements", L"holds more than the game keeps of a profile"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.what);
@@ -371,16 +377,12 @@ TEST_F(ProfileFileTest, AFileTheGameReadsIsWrittenSoThatTheNextStartReadsIt) {
             logtest::LogWatch watch;
             ASSERT_TRUE(profiles().loadProfiles());
             ASSERT_EQ(profiles().getProfileCount(), 3);
-            EXPECT_EQ(std::filesystem::exists(path.string() + ".bad1"), c.keptAside);
-            if (c.keptAside) {
-                EXPECT_TRUE(testsupport::readFile(path.string() + ".bad1") == original) << "kept whole";
-                ASSERT_EQ(watch.errors().size(), 2u) << "the cut, and where the file is kept";
-                EXPECT_TRUE(logtest::contains(watch.errors()[0], L"may hold"));
-                EXPECT_TRUE(logtest::contains(watch.errors()[1], L"does not read completely; it is moved to"));
-                EXPECT_LT(profiles().getProfile(1)->getName().size(), 100u);
-            } else {
-                EXPECT_TRUE(watch.errors().empty());
-            }
+            ASSERT_TRUE(std::filesystem::exists(path.string() + ".bad1"));
+            EXPECT_TRUE(testsupport::readFile(path.string() + ".bad1") == original) << "kept whole";
+            ASSERT_EQ(watch.errors().size(), 2u) << "the cut, and where the file is kept";
+            EXPECT_TRUE(logtest::contains(watch.errors()[0], c.cut)) << apptest::narrow(watch.errors()[0]);
+            EXPECT_TRUE(logtest::contains(watch.errors()[1], c.why)) << apptest::narrow(watch.errors()[1]);
+            EXPECT_LT(profiles().getProfile(1)->getName().size(), 100u);
             ASSERT_TRUE(profiles().saveProfiles());
         }
         EXPECT_LT(std::filesystem::file_size(path), std::uintmax_t{16} << 20);
@@ -396,6 +398,87 @@ TEST_F(ProfileFileTest, AFileTheGameReadsIsWrittenSoThatTheNextStartReadsIt) {
         EXPECT_NE(profiles().findProfile(L"Berta"), nullptr);
         ASSERT_TRUE(catalogue().setCurrentByNames(L"KLASSIKER", L"SPINNE", L"SPINNE"));
         EXPECT_EQ(catalogue().getCurrentVariant()->getHighscores().size(), 1u);
+    }
+}
+
+// Every profile the game reads it can save again, with room for a new one: a profile keeps a name as
+// long as a player can type, what the game reads of its stored data, and no more than the profiles
+// of a file share. Before, a second profile named by 31 MB was written back at 65 MB, 8 MB of
+// empty elements in its data filled the read's budget so that every save was refused (and a
+// profile made then was lost), and so was a save that grew a file read whole near the budget. The
+// file that had more is kept aside whole; after a new profile, a save and the next start, every
+// profile is there with what it keeps.
+TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
+    std::string const anna =
+        "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\" POINTS=\"125\"><UNLOCKS>\"|GOD0|\"</UNLOCKS>"
+        "<PROFILE_DATA><VARIANT_DATA CAT_NAME=\"KLASSIKER\" GAME_NAME=\"SPINNE\" VAR_NAME=\"SPINNE\">"
+        "<STATISTIK NAME=\"VAR_STATS\" WON=\"3\"/></VARIANT_DATA></PROFILE_DATA></PROFIL>";
+    std::string const berta = "<PROFIL NAME=\"Berta\" POINTS=\"7\"/><HIGHSCORES><VARIANT_HIGHSCORES CAT_NAME=\"KLASSIKER\" "
+                              "GAME_NAME=\"SPINNE\" VAR_NAME=\"SPINNE\"><HIGHSCORE NAME=\"Anna\" SCORE=\"900\"/>"
+                              "</VARIANT_HIGHSCORES></HIGHSCORES></PROFILE>";
+    std::string empties;
+    for (int i = 0; i < 100000; ++i) empties += "<A/>";
+    // Lists of the longest names a profile keeps, 16 MB of wide text a profile: four pass what the
+    // profiles of a file keep, within what a read takes.
+    std::string lists;
+    std::string const name(Orvex::XMLShape::kMaxText, 'n');
+    for (char const* list : {"TUTORIAL", "SOLITAIRE_TUTORIALS", "STORY", "UNLOCKS"}) {
+        lists += std::string("<") + list + ">";
+        for (std::size_t i = 0; i < Profil::kMaxListEntries; ++i) lists += "\"|" + name + "|\"";
+        lists += std::string("</") + list + ">";
+    }
+    std::string full;
+    for (int i = 0; i < 4; ++i) full += "<PROFIL NAME=\"Voll" + std::to_string(i) + "\">" + lists + "</PROFIL>";
+    struct {
+        char const* what;
+        std::string middle;
+        std::wstring kept;  // the profile after Anna
+        wchar_t const* line;
+    } const cases[] = {
+        {"a name longer than a player can type", "<PROFIL NAME=\"" + std::string(100000, 'x') + "\" POINTS=\"3\"/>",
+         std::wstring(Profil::kMaxNameLength, L'x'), L"the name is longer than the 20 characters a player can type"},
+        {"stored data the game does not read",
+         "<PROFIL NAME=\"Lang\"><PROFILE_DATA>" + empties +
+             "<VARIANT_DATA CAT_NAME=\"KLASSIKER\" GAME_NAME=\"SPINNE\" VAR_NAME=\"SPINNE\" X=\"1\"><QUICK_SAVE/>"
+             "</VARIANT_DATA></PROFILE_DATA></PROFIL>",
+         L"Lang", L"is left out: 100001 elements, attributes or values"},
+        {"more than the profiles of a file keep", full, L"Voll0", L"past the 33554432 bytes that the profiles of a file keep"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::path const path = useFile(std::string("room_") + std::to_string(&c - cases));
+        std::string const original = anna + c.middle + berta;
+        testsupport::writeFile(path, original);
+        {
+            logtest::LogWatch watch;
+            ASSERT_TRUE(profiles().loadProfiles());
+            EXPECT_EQ(profiles().getProfile(1)->getName(), c.kept);
+            std::vector<std::wstring> const errors = watch.errors();
+            EXPECT_TRUE(std::any_of(errors.begin(), errors.end(), [&](std::wstring const& e) { return logtest::contains(e, c.line); }));
+            ASSERT_FALSE(errors.empty());
+            EXPECT_TRUE(logtest::contains(errors.back(), L"holds more than the game keeps of a profile")) << apptest::narrow(errors.back());
+            EXPECT_TRUE(testsupport::readFile(path.string() + ".bad1") == original) << "kept whole";
+            for (std::wstring const& e : errors) EXPECT_LT(e.size(), 1000u) << "a line quotes no more than a piece";
+        }
+        profiles().addProfile(new Profil(L"Ben"));
+        ASSERT_TRUE(profiles().saveProfiles());
+        int const count = profiles().getProfileCount();
+        // The next start.
+        logtest::LogWatch watch;
+        ASSERT_TRUE(profiles().loadProfiles());
+        EXPECT_TRUE(watch.errors().empty()) << apptest::narrow(watch.errors().empty() ? L"" : watch.errors()[0]);
+        EXPECT_FALSE(std::filesystem::exists(path.string() + ".bad2"));
+        EXPECT_EQ(profiles().getProfileCount(), count);
+        for (wchar_t const* name : {L"Anna", L"Berta", L"Ben", c.kept.c_str()}) EXPECT_NE(profiles().findProfile(name), nullptr);
+        Profil* active = profiles().getActiveProfile();
+        ASSERT_EQ(active, profiles().findProfile(L"Anna"));
+        EXPECT_TRUE(active->isUnlocked(L"GOD0"));
+        active->activate();
+        ASSERT_TRUE(catalogue().setCurrentByNames(L"KLASSIKER", L"SPINNE", L"SPINNE"));
+        ASSERT_NE(catalogue().getCurrentVariant()->getStatistik(), nullptr);
+        EXPECT_EQ(catalogue().getCurrentVariant()->getStatistik()->get(Solitaire::StatistikCounter::Won), 3u);
+        EXPECT_EQ(catalogue().getCurrentVariant()->getHighscores().size(), 1u);
+        EXPECT_EQ(profiles().findProfile(c.kept)->getProfileData().getChildCount(), c.kept == L"Lang" ? 1u : 0u);
     }
 }
 
@@ -442,6 +525,7 @@ TEST_F(QuickSaveProcess, Step) {
         testsupport::writeFile(file().string() + ".written", describeTable());
     } else {
         ASSERT_TRUE(profiles().loadProfiles());
+        EXPECT_FALSE(std::filesystem::exists(file().string() + ".bad1")) << "the game keeps all it writes";
         ASSERT_TRUE(profiles().getActiveProfile());
         profiles().getActiveProfile()->activate();
         startGolf(L"12");

@@ -9,8 +9,10 @@
 
 #include "game/app/HighscoreEintrag.h"
 #include "game/cards/Statistik.h"
+#include "port/win32/win32_paths.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/app/ProfileFixture.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -24,6 +26,7 @@ TEST_F(ProfileTest, AFileReadsWholeAndIsWrittenAgainByteForByte) {
         SCOPED_TRACE(file);
         std::filesystem::path const path = useFile(std::string("round_") + file, file);
         ASSERT_TRUE(profiles().loadProfiles());
+        EXPECT_FALSE(std::filesystem::exists(path.string() + ".bad1")) << "a profile keeps all the game writes";
         ASSERT_EQ(profiles().getProfileCount(), 2);
         Profil* jorg = profiles().getProfile(0);
         EXPECT_EQ(jorg->getName(), L"Jörg Größe");
@@ -138,6 +141,22 @@ TEST_F(ProfileTest, ListOperationsSignalAsTheyChange) {
     EXPECT_EQ(recorder.events, L"L ->A L A>B B>B B>- L ->A A>- L ");
     profiles().listChanged.disconnect(&recorder);
     profiles().activeChanged.disconnect(&recorder);
+}
+
+// A profile keeps a name as long as the new-profile dialog lets a player type one.
+TEST(ProfilRules, ANameIsKeptAsLongAsThePlayerCanTypeIt) {
+    Orvex::XMLNode menus;
+    ASSERT_TRUE(menus.load(port::windowsPath((testsupport::sourceDir() / "data/GUI/menus.mnu").string()), 1));
+    Orvex::XMLNode const* typing = nullptr;
+    std::vector<Orvex::XMLNode const*> open{&menus};
+    while (!open.empty() && !typing) {
+        Orvex::XMLNode const* node = open.back();
+        open.pop_back();
+        if (node->getAttributeString(L"NAME", L"") == L"NAME_TIPPEN") typing = node;
+        for (Orvex::XMLNode const* child : node->children()) open.push_back(child);
+    }
+    ASSERT_NE(typing, nullptr);
+    EXPECT_EQ(typing->getAttributeLong(L"MAX_LENGTH", 0), Profil::kMaxNameLength);
 }
 
 TEST(ProfilRules, TutorialsStoryAndUnlocks) {
