@@ -24,6 +24,7 @@ public:
     }
     std::size_t size() const { return size_; }
     std::size_t left() const { return left_; }
+    std::size_t used() const { return size_ - left_; }
     // Some part did not fit.
     bool overrun() const { return overrun_; }
 

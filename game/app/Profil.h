@@ -15,11 +15,11 @@
 // (kShape: the elements, attributes and values it knows, each text at most
 // Orvex::XMLShape::kMaxText long, at most kMaxChapters chapters of kMaxLevels levels,
 // kMaxOwnedCards wildcards and jokers, kMaxListEntries names in a list, and of the stored
-// sub-trees what their readers take), within a budget that the profiles of one file share
-// (kMaxKeptBytes; the profile manager gives a file whose profiles would take more half of it, so
-// that what is saved and played afterwards has room before a read would cut again). What is left
-// out is counted in the line, and leftOutOnRead tells the profile manager to keep the file aside
-// before a save replaces it. Writing names only the chapters played or opened: a locked chapter
+// sub-trees what their readers take), within a budget: the profile's share of what the profiles
+// of a file keep (kMaxKeptBytes; the profile manager shares half of it between the profiles of a
+// file that would take more, so that what is saved and played afterwards has room before a read
+// would cut again; ProfilManager.h). What is left out is counted in the line, and leftOutOnRead
+// tells the profile manager to keep the file aside before a save replaces it. Writing names only the chapters played or opened: a locked chapter
 // with no level open, passed or found is what the campaign table makes for a chapter the file
 // leaves out, so a campaign of many chapters costs each profile only the ones it reached.
 //

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <vector>
 
 #include "engine/core/AppInfo.h"
@@ -45,6 +46,29 @@ void ProfilManager::clear() {
 }
 
 using Orvex::XMLNode;
+
+namespace {
+
+// Wishes in, shares out: all of them while they come to at most limit together; else half the
+// limit, shared so that no share is more than its wish and the larger wishes get equal shares.
+void shareOut(std::vector<std::size_t>& wishes, std::size_t limit) {
+    std::size_t total = 0;
+    for (std::size_t wish : wishes) total += std::min(wish, limit);
+    if (total <= limit) return;
+    std::vector<std::size_t> ascending = wishes;
+    std::sort(ascending.begin(), ascending.end());
+    std::size_t left = limit / 2;
+    std::size_t cap = 0;
+    for (std::size_t i = 0; i < ascending.size(); ++i) {
+        cap = left / (ascending.size() - i);
+        if (ascending[i] > cap) break;
+        left -= ascending[i];
+        cap = ascending[i];
+    }
+    for (std::size_t& wish : wishes) wish = std::min(wish, cap);
+}
+
+}  // namespace
 
 bool ProfilManager::writeOver(XMLNode const& tree) {
     std::wstring const path = getFilePath();
@@ -130,13 +154,18 @@ bool ProfilManager::loadProfiles() {
     }
     if (read == XMLNode::ReadResult::kNothing && damaged_.empty()) return false;
 
-    // The profiles keep all they may unless that passes what a file's profiles keep; then half
-    // of that, so that the next read of what is saved, with what is played since, keeps it all.
-    Orvex::KeepBudget measured(Profil::kMaxKeptBytes);
-    std::size_t counted = 0;
-    for (XMLNode const* child : tree.children())
-        if (child->getName() == Profil::kElementName && counted++ < kMaxProfiles) Profil::measure(*child, measured);
-    Orvex::KeepBudget budget(measured.overrun() ? Profil::kMaxKeptBytes / 2 : Profil::kMaxKeptBytes);
+    // What each profile would keep. Together at most what the profiles of a file keep: else they
+    // share half of it (so that what is saved, with what is played since, is read whole next
+    // time), each as much as it would keep up to an equal share of what the smaller ones leave.
+    std::vector<std::size_t> shares;
+    for (XMLNode const* child : tree.children()) {
+        if (child->getName() != Profil::kElementName || shares.size() == kMaxProfiles) continue;
+        Orvex::KeepBudget unbounded(std::numeric_limits<std::size_t>::max());
+        Profil::measure(*child, unbounded);
+        shares.push_back(unbounded.used());
+    }
+    shareOut(shares, Profil::kMaxKeptBytes);
+    std::size_t next = 0;
     for (XMLNode* child : tree.children()) {
         if (child->getName() != Profil::kElementName) continue;
         if (profiles_.size() >= kMaxProfiles) {
@@ -146,6 +175,7 @@ bool ProfilManager::loadProfiles() {
                            std::to_wstring(kMaxProfiles) + L" are read)";
             break;
         }
+        Orvex::KeepBudget budget(shares[next++]);
         profiles_.push_back(new Profil(*child, source, budget));
         // Its line says what was left out.
         if (profiles_.back()->leftOutOnRead() && damaged_.empty())

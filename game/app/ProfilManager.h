@@ -12,7 +12,10 @@
 // still finds them at the next start; one log line. At most kMaxProfiles profiles are read; a file
 // with more is kept aside the same way, so no save loses the others. So is a file that holds more
 // than the game keeps of a profile (Profil.h: a longer name, what no reader takes, more than the
-// profiles of a file keep), whose profiles are saved with what they keep.
+// profiles of a file keep), whose profiles are saved with what they keep. The profiles of a file
+// keep at most Profil::kMaxKeptBytes together; where they would take more, they share half of it:
+// each keeps what it would, up to an equal share of what the smaller ones leave, so a small
+// profile keeps all wherever it stands in the file.
 //
 // While the file cannot be kept at all (every number taken), it stays as it is and each save goes
 // to kSavedBeside. Loading reads kSavedBeside when "profile.prf" is missing or does not read

@@ -155,8 +155,8 @@ void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Or
         problems.add(L"what the game does not keep in a profile is left out: " + std::to_wstring(leftOut) +
                          L" elements, attributes or values (unknown, longer than " +
                          std::to_wstring(Orvex::XMLShape::kMaxText) + L" characters, more than it keeps" +
-                         (budget.overrun() ? L", or past the " + std::to_wstring(budget.size()) +
-                                                 L" bytes that the profiles of a file keep"
+                         (budget.overrun() ? L", or past its share of what the profiles of a file keep, " +
+                                                 std::to_wstring(budget.size()) + L" bytes"
                                            : L"") +
                          L")",
                      element.getLine());

@@ -13,6 +13,10 @@ CASE says which part is large:
   attribute  the name of an attribute of it (an attribute name MIB MiB long)
   element    the name of an element inside it
   elements   its "PROFILE_DATA", holding MIB MiB of empty elements "<A/>"
+  data       in place of the second profile, the profile "Voll" whose per-variant data hold MIB MiB
+             of quick-saved cards, each with a "LOCK" of 256 characters, the longest text a
+             profile keeps (MIB may be a fraction: 26.188 makes a file read whole within a few KB
+             of a read's 128 MB)
 Nothing here is shipped: the file is made where asked.
 """
 import sys
@@ -34,13 +38,34 @@ TAIL = (b'\t<PROFIL NAME="Berta" POINTS="7"/>\r\n'
 CHUNK = b"x" * (1 << 20)
 
 
+def write_data(path, mib):
+    """A profile of quick saves of 4,096 cards each, as many as mib MiB of card texts take."""
+    lock = b"n" * 256
+    left = int(mib * (1 << 20)) // 256
+    with open(path, "wb") as out:
+        out.write(HEAD + b'\t<PROFIL NAME="Voll">\r\n\t\t<PROFILE_DATA>\r\n')
+        variant = 0
+        while left > 0:
+            out.write(b'\t\t\t<VARIANT_DATA CAT_NAME="K" GAME_NAME="G" VAR_NAME="V%d"><QUICK_SAVE>\r\n' % variant)
+            count = min(left, 4096)
+            left -= count
+            out.write(b"".join(b'<KARTE ID="%d" LOCK="' % i + lock + b'"/>\r\n' for i in range(count)))
+            out.write(b"\t\t\t</QUICK_SAVE></VARIANT_DATA>\r\n")
+            variant += 1
+        out.write(b"\t\t</PROFILE_DATA>\r\n\t</PROFIL>\r\n" + TAIL)
+
+
 def main():
     if sys.argv[1:2] in (["--help"], ["-h"]):
         print(__doc__)
         return
-    if len(sys.argv) != 4 or sys.argv[2] not in ("name", "value", "attribute", "element", "elements"):
+    if len(sys.argv) != 4 or sys.argv[2] not in ("name", "value", "attribute", "element", "elements", "data"):
         sys.exit(__doc__)
-    path, case, mib = sys.argv[1], sys.argv[2], int(sys.argv[3])
+    path, case = sys.argv[1], sys.argv[2]
+    if case == "data":
+        write_data(path, float(sys.argv[3]))
+        return
+    mib = int(sys.argv[3])
     # The long text is written between these two parts.
     before, after = {
         "name": (b'\t<PROFIL NAME="', b'" POINTS="3"/>\r\n'),
