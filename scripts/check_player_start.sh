@@ -26,7 +26,8 @@
 #  - its log says a property file of data/ was not found (a warning, since the game goes on with
 #    defaults: a missing catalogue leaves free play empty), but for the publisher's splash
 #    (data\textures\publisher.tex), shown only where a publisher ships one.
-# On a failure the game's log and output are printed.
+# On a failure the game's log and output are printed. Its files are read as text (grep -a): a NUL
+# byte in one makes grep take it for binary and print no line, so an ERROR line beside it passed.
 set -euo pipefail
 . "$(dirname "$0")/help.sh"
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -72,7 +73,7 @@ collect() {
   game=
 }
 
-while ! grep -q '^Start-up over, menu "STARTMENU" active$' "$log" 2>/dev/null; do
+while ! grep -aq '^Start-up over, menu "STARTMENU" active$' "$log" 2>/dev/null; do
   alive || { collect; fail "the game ended (exit $code) before reaching its start menu"; }
   [ $((SECONDS - start)) -lt "$START_LIMIT" ] || fail "no start menu within $START_LIMIT s"
   sleep 0.2
@@ -90,13 +91,13 @@ done
 collect
 [ "$code" = 0 ] || fail "the game ended with exit code $code when told to quit"
 [ -f "$XDG_DATA_HOME/Orvex/Velquorandix/config.cfg" ] || fail "the game wrote no config.cfg at its end"
-errors="$(grep '^[[:space:]]*ERROR' "$log" || true)"
+errors="$(grep -a '^[[:space:]]*ERROR' "$log" || true)"
 [ -z "$errors" ] || fail "its log holds ERROR lines:
 $errors"
-errors="$(sed 's/\x1b\[[0-9;]*m//g' "$err" | grep -E '^[[:space:]]*(==[0-9]+==)?ERROR' || true)"
+errors="$(sed 's/\x1b\[[0-9;]*m//g' "$err" | grep -aE '^[[:space:]]*(==[0-9]+==)?ERROR' || true)"
 [ -z "$errors" ] || fail "its standard error holds ERROR lines:
 $errors"
-missing="$(grep '^Property file "data\\.*" not found$' "$log" | grep -v -F 'data\textures\publisher.tex' || true)"
+missing="$(grep -a '^Property file "data\\.*" not found$' "$log" | grep -av -F 'data\textures\publisher.tex' || true)"
 [ -z "$missing" ] || fail "files of data/ were not found:
 $missing"
 echo "player start: the start menu after ${loaded} s (set-up and build checks included), ended cleanly"

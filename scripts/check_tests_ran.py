@@ -14,6 +14,7 @@ the check expects what they select. Without them the run is whole.
   a selected shard holds (gtest's sharding of the program's whole list, whatever GTEST_FILTER or
   the like this process was given) ran there and was not skipped
   (its whole/<program>.<shard>.json), unless tests/may_skip.txt of the build's source tree names it.
+  A program whose listing fails (it crashes or exits with another code than 0) is named with why.
   A disabled test ("DISABLED_") of a selected program is named there too, as a skip is.
 - In a whole run, every fuzz target (tests/fuzz/fuzz_*.cpp) replayed its corpus.
 So a program, a test or a target that a change to the build, to the run or to the machine leaves
@@ -22,6 +23,7 @@ out fails CI.
 import json
 import os
 import pathlib
+import signal
 import subprocess
 import sys
 import xml.etree.ElementTree as ElementTree
@@ -59,11 +61,30 @@ def unfiltered_environment(**settings):
     return env
 
 
+class ListingFailed(Exception):
+    """A program that could not list its tests; the text names it and says why, in one line."""
+
+
 def listed_tests(program):
     """The full names the program lists (gtest's --gtest_list_tests), in its order, shards and filters not
-    applied."""
-    out = subprocess.run([str(program), '--gtest_list_tests'], cwd=program.parent, env=unfiltered_environment(),
-                         capture_output=True, text=True, check=True).stdout
+    applied. Raises ListingFailed when it does not start or ends badly (a crash, an exit code but 0)."""
+    failed = f'{program.name}: its tests cannot be listed: --gtest_list_tests '
+    try:
+        done = subprocess.run([str(program), '--gtest_list_tests'], cwd=program.parent, env=unfiltered_environment(),
+                              capture_output=True, text=True, errors='replace')
+    except OSError as error:
+        raise ListingFailed(failed + f'does not start ({error.strerror})') from None
+    if done.returncode:
+        if done.returncode < 0:
+            try:
+                how = f'ended by signal {signal.Signals(-done.returncode).name}'
+            except ValueError:
+                how = f'ended by signal {-done.returncode}'
+        else:
+            how = f'exited with {done.returncode}'
+        said = [line.strip() for line in done.stderr.splitlines() if line.strip()]
+        raise ListingFailed(failed + how + (f' ("{said[-1]}")' if said else ''))
+    out = done.stdout
     names, suite = [], ''
     for line in out.splitlines():
         if not line.strip():
@@ -163,7 +184,11 @@ def main(argv):
         if not chosen:
             continue
         count += 1
-        listed = listed_tests(tests / name)
+        try:
+            listed = listed_tests(tests / name)
+        except ListingFailed as failure:
+            problems.append(str(failure))
+            continue
         if not listed:
             problems.append(f'{name} lists no test')
         for test in listed:

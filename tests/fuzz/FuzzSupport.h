@@ -1,5 +1,6 @@
 // Helpers shared by the fuzz targets: silent engine and port logs (the targets check their own
-// results), the input read as a property-file tree, and inputs that stand for several files.
+// results), the input read as a property-file tree, an empty folder for each input's files, and
+// inputs that stand for several files.
 #pragma once
 
 #include <algorithm>
@@ -34,6 +35,39 @@ inline bool readTree(uint8_t const* data, std::size_t size, Orvex::XMLNode& root
     return root.loadFromBytes(data, size, L"fuzz");
 }
 
+// A folder of this process, removed at exit.
+struct FolderOfProcess {
+    std::filesystem::path path;
+    explicit FolderOfProcess(std::string const& name)
+        : path(std::filesystem::temp_directory_path() / ("orvex-fuzz-" + name + "-" + std::to_string(getpid()))) {}
+    ~FolderOfProcess() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    FolderOfProcess(FolderOfProcess const&) = delete;
+    FolderOfProcess& operator=(FolderOfProcess const&) = delete;
+};
+
+// The folder "orvex-fuzz-<name>-<process id>", emptied for each input: what an earlier input left
+// there would change what this one reads, and the copies the game keeps aside of damaged files
+// (".bad1" ...) would use up their numbers, after which it refuses to save.
+inline std::filesystem::path const& emptyInputFolder(std::string const& name) {
+    static FolderOfProcess const folder(name);
+    std::error_code ec;
+    std::filesystem::remove_all(folder.path, ec);
+    std::filesystem::create_directories(folder.path, ec);
+    return folder.path;
+}
+
+// The input written as the file of that name in the folder; its path.
+inline std::filesystem::path writeInput(std::filesystem::path const& folder, char const* name, uint8_t const* data,
+                                        std::size_t size) {
+    std::filesystem::path const file = folder / name;
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<char const*>(data), static_cast<std::streamsize>(size));
+    return file;
+}
+
 // An input that stands for several files is cut at every line kPartMark; piece k (from 0) is
 // written as the file "partk" (k below kMaxParts) into a folder of this process, which the file
 // layer searches first, then the source tree. So the names a file gives ("part1", ".\PART1",
@@ -44,20 +78,15 @@ inline constexpr std::size_t kMaxParts = 8;
 
 // The folder of the pieces (made, and put on the search paths, on first use; removed at exit).
 inline std::filesystem::path const& partsFolder() {
-    struct Folder {
-        std::filesystem::path path;
-        Folder() : path(std::filesystem::temp_directory_path() / ("orvex-fuzz-parts-" + std::to_string(getpid()))) {
-            std::error_code ec;
-            std::filesystem::create_directories(path, ec);
-            Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(path.string()));
-            Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(ORVEX_SOURCE_DIR));
-        }
-        ~Folder() {
-            std::error_code ec;
-            std::filesystem::remove_all(path, ec);
-        }
-    };
-    static Folder const folder;
+    static FolderOfProcess const folder("parts");
+    static bool const searched = [] {
+        std::error_code ec;
+        std::filesystem::create_directories(folder.path, ec);
+        Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(folder.path.string()));
+        Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(ORVEX_SOURCE_DIR));
+        return true;
+    }();
+    (void)searched;
     return folder.path;
 }
 

@@ -4,13 +4,10 @@
 // chapter with their pages turned, each variant's highscore list with a click on its entries, the
 // statistics, the results screen for every rating in both modes, and the free-play columns with a
 // click on every button. A list that does not match its data, or a page outside its range, aborts.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -103,16 +100,8 @@ void buildFreePlay(SolitaireGame2& screens) {
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     fuzz::quietLog();
     SolitaireGame2& screens = apptest::gameOnData(ORVEX_SOURCE_DIR, 640, 480);
-    static std::filesystem::path const folder = [] {
-        std::filesystem::path made = std::filesystem::temp_directory_path() / ("fuzz_play_screens_" + std::to_string(getpid()));
-        std::filesystem::create_directories(made);
-        return made;
-    }();
-    std::filesystem::path const file = folder / "profile.prf";
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<char const*>(data), static_cast<std::streamsize>(size));
-    }
+    std::filesystem::path const file =
+        fuzz::writeInput(fuzz::emptyInputFolder("play_screens"), "profile.prf", data, size);
     Solitaire::ProfilManager& profiles = Solitaire::ProfilManager::instance();
     profiles.setFilePath(port::windowsPath(file.string()));
     profiles.loadProfiles();
@@ -131,6 +120,5 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     }
     profiles.clear();
     for (Solitaire::SolVariant* variant : SolitaireManager::instance().collectVariants()) variant->clearHighscores();
-    for (auto const& entry : std::filesystem::directory_iterator(folder)) std::filesystem::remove(entry.path());
     return 0;
 }

@@ -81,7 +81,7 @@ int numberOf(std::wstring const& name, std::wstring const& prefix) {
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     fuzz::quietLog();
     Solitaire::SolitaireGame2& game = theGame();
-    std::filesystem::path const& folder = fuzz::inputFolder("fuzz_profile_flow");
+    std::filesystem::path const& folder = fuzz::emptyInputFolder("profile_flow");
     std::filesystem::path const file = fuzz::writeInput(folder, "profile.prf", data, size);
     Solitaire::ProfilManager& profiles = Solitaire::ProfilManager::instance();
     profiles.setFilePath(port::windowsPath(file.string()));
@@ -105,6 +105,6 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
 
     fuzz::saveAndLoadAgain(file);
     for (int i = 0; i < profiles.getProfileCount(); ++i) checkRanges(*profiles.getProfile(i));
-    fuzz::clearProfiles(folder);
+    profiles.clear();
     return 0;
 }

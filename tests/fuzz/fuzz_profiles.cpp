@@ -45,7 +45,7 @@ std::vector<std::vector<long long>> reached(Solitaire::Profil const& profile) {
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     fuzz::quietLog();
     fuzz::shippedCatalogue();
-    std::filesystem::path const& folder = fuzz::inputFolder("fuzz_profiles");
+    std::filesystem::path const& folder = fuzz::emptyInputFolder("profiles");
     std::string_view const input(reinterpret_cast<char const*>(data), size);
     std::size_t const mark = std::min(input.find(fuzz::kPartMark), size);
     std::filesystem::path const file = fuzz::writeInput(folder, "profile.prf", data, mark);
@@ -88,6 +88,6 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
         for (int number = 0; number < chapters; ++number)
             if (!profile->findChapter(number)) std::abort();
     }
-    fuzz::clearProfiles(folder);
+    profiles.clear();
     return 0;
 }

@@ -4,13 +4,10 @@
 // with its hover, the options display and the tutorial switch are built, the medal popups run,
 // and the help book is leafed both ways. Checks: one button per profile, the cup bar within 0 to
 // 100, the help position a page that exists.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "engine/core/PerfTimer.h"
 #include "engine/gui/GUICheckbox.h"
@@ -43,13 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     fuzz::quietLog();
     fuzz::shippedCatalogue();
     Solitaire::SolitaireGame2& game = apptest::gameOnData(ORVEX_SOURCE_DIR, 1024, 768);
-    std::filesystem::path const file = std::filesystem::temp_directory_path() /
-                                       ("fuzz_screens_" + std::to_string(getpid())) / "profile.prf";
-    std::filesystem::create_directories(file.parent_path());
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<char const*>(data), static_cast<std::streamsize>(size));
-    }
+    std::filesystem::path const file = fuzz::writeInput(fuzz::emptyInputFolder("screens"), "profile.prf", data, size);
     Solitaire::ProfilManager& profiles = Solitaire::ProfilManager::instance();
     profiles.setFilePath(port::windowsPath(file.string()));
     profiles.loadProfiles();
@@ -81,6 +72,5 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     }
     profiles.clear();
     Solitaire::AchivementManager::instance().resetAll();
-    std::filesystem::remove(file);
     return 0;
 }

@@ -50,9 +50,12 @@ class CheckPlayerStartTest(unittest.TestCase):
             ('a clean start in the build given', [], 'other', started),
             ('a clean start in build/, given none', [], None, started),
             ('an indented error line', ['\tERROR Texture: "data\\x.png" cannot be read'], None, errors),
+            ('an error line beside a NUL byte', ['Sound: a \0 in a name', 'ERROR Texture: "data\\x.png" cannot be read'], None, errors),
             ("the music's output", ['ERROR Music: cannot open the audio output (dummy)'], None, errors),
             ('a music file', ['ERROR MusicStream: "data\\Sounds\\menu.wav" cannot be played'], None, errors),
             ('a property file not found', ['Property file "data\\GUI\\Hilfe.gui" not found'], None, 'not found'),
+            ('one beside a NUL byte', ['a \0 in a name', 'Property file "data\\GUI\\Hilfe.gui" not found'], None,
+             'not found'),
             ("the publisher's splash", ['Property file "data\\textures\\publisher.tex" not found'], None, started),
         ]
         # what, the lines on standard error, a text printed: the log itself is clean.
@@ -61,6 +64,7 @@ class CheckPlayerStartTest(unittest.TestCase):
             ('a coloured one, as the console shows it', ['\x1b[31mERROR D3D: the shader failed\x1b[0m'], stderr),
             ("the port layer's, indented", ['  ERROR D3DX: PNG: cut short'], stderr),
             ("a sanitizer's report", ['==4242==ERROR: AddressSanitizer: heap-use-after-free'], stderr),
+            ('an error line beside a NUL byte', ['a \0 in a name', 'ERROR D3D: the shader failed'], stderr),
             ('warnings and a word "error" inside a line',
              ['WARNING Music: none', 'libEGL warning: no error here', 'MESA: error: none either'], started),
         ]]

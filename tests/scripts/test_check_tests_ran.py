@@ -31,10 +31,11 @@ done
 
 
 def make_run(top, skipped=(), missing_shards=(), failed_shards=(), selection=(), statuses=None, disabled=(),
-             empty_shards=(), tests=TESTS):
+             empty_shards=(), tests=TESTS, program_text=None):
     """A build and source tree in `top` as a run left them; returns the build folder. statuses gives
-    ctest tests a JUnit status of their own; the program lists `tests` and the disabled tests; the
-    empty shards ran no test (as under a GTEST_FILTER that matches none)."""
+    ctest tests a JUnit status of their own; the program lists `tests` and the disabled tests, unless
+    program_text is the program; the empty shards ran no test (as under a GTEST_FILTER that matches
+    none)."""
     source, build = top / 'source', top / 'build'
     (source / 'tests' / 'fuzz').mkdir(parents=True)
     (source / 'tests' / 'fuzz' / 'fuzz_a.cpp').write_text('')
@@ -44,7 +45,7 @@ def make_run(top, skipped=(), missing_shards=(), failed_shards=(), selection=(),
     (build / 'CMakeCache.txt').write_text(f'CMAKE_HOME_DIRECTORY:INTERNAL={source}\n')
     program = build / 'tests' / 'prog'
     listing = ''.join(f'  {name.split(".")[1]}\\n' for name in list(tests) + list(disabled))
-    program.write_text(PROGRAM.replace('LISTING', listing))
+    program.write_text(program_text or PROGRAM.replace('LISTING', listing))
     program.chmod(0o755)
     (build / 'tests' / 'programs.txt').write_text('prog 2\n')
     ctest = ['prog.whole.0', 'prog.whole.1', 'fuzz_replay_a']
@@ -111,6 +112,11 @@ class CheckTestsRanTest(unittest.TestCase):
              {'environment': {'GTEST_FILTER': 'None.*'}, 'empty_shards': [0, 1]}, [], False,
              'prog: Suite.A did not run'),
             ('a program that lists no test', {'tests': [], 'empty_shards': [0, 1]}, [], False, 'prog lists no test'),
+            ('a program that crashes when asked for its list', {'program_text': '#!/bin/sh\nkill -SEGV $$\n'}, [],
+             False, 'prog: its tests cannot be listed: --gtest_list_tests ended by signal SIGSEGV'),
+            ('a program that fails when asked for its list',
+             {'program_text': '#!/bin/sh\necho "no such library" >&2\nexit 3\n'}, [], False,
+             'prog: its tests cannot be listed: --gtest_list_tests exited with 3 ("no such library")'),
         ]
         for what, change, selection, passes, text in cases:
             with self.subTest(what), tempfile.TemporaryDirectory() as top:
@@ -119,6 +125,7 @@ class CheckTestsRanTest(unittest.TestCase):
                                 environment=environment)
                 self.assertEqual(code == 0, passes, out)
                 self.assertIn(text, out)
+                self.assertNotIn('Traceback', out)
 
     def test_a_crashed_shard_is_named_and_its_tests_run_alone(self):
         cache = SCRIPTS / '__pycache__'

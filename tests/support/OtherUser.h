@@ -2,7 +2,8 @@
 // did not make (a lock file left by a run under sudo). The tests run as root, who may write any
 // file whatever its mode: a step that needs the refusal runs in a child process that has become
 // "nobody", and the file is root's of mode 0644, as sudo leaves it. Run as any other user, the
-// child stays that user, and the file is made mode 0444, which refuses that user's writes.
+// child stays that user, and the file is made mode 0444, which refuses that user's writes. The
+// child's folders lie in a ReachableFolder, as the home may lie where "nobody" cannot pass.
 #pragma once
 
 #include <grp.h>
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "tests/support/ReachableFolder.h"
 #include "tests/support/TestSupport.h"
 
 namespace testsupport {
@@ -41,15 +43,16 @@ inline int asOtherUser(std::function<int()> const& step) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Lets otherUser() pass through every folder from the temporary home down to path (the home is
-// made for this process alone, mode 0700).
+// Lets otherUser() pass through the tests' folders down to path: up to the temporary home (made
+// for this process alone, mode 0700) or to a folder below which others may pass (a
+// ReachableFolder's base), and no further, as the folders above are not the tests'.
 inline void letOtherUserReach(std::filesystem::path const& path) {
     namespace fs = std::filesystem;
     fs::path const home = homeDir();
     for (fs::path folder = path; !folder.empty(); folder = folder.parent_path()) {
         if (fs::is_directory(folder))
             fs::permissions(folder, fs::perms::others_exec | fs::perms::group_exec, fs::perm_options::add);
-        if (folder == home || folder == folder.root_path()) break;
+        if (folder == home || folder == folder.root_path() || othersMayPassDownTo(folder.parent_path())) break;
     }
 }
 

@@ -35,6 +35,7 @@
 #include "port/win32/win32_paths.h"
 #include "port/win32/win32_text.h"
 #include "tests/support/OtherUser.h"
+#include "tests/support/ReachableFolder.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -118,6 +119,7 @@ protected:
                 int const errors = open(errorsTo.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
                 if (errors < 0 || dup2(errors, 2) < 0) _exit(125);
             }
+            if (!dataHome.empty()) setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
             if (other) {
                 // Its caches where it may write them.
                 setenv("XDG_CACHE_HOME", (base / "cache").c_str(), 1);
@@ -273,6 +275,8 @@ protected:
     fs::path base;
     fs::path run;
     fs::path userFolder;
+    // The user data folder the game is given, when not the test program's.
+    fs::path dataHome;
     int starts = 0;
     bool asOtherUser = false;
     fs::path stderrTo;
@@ -570,6 +574,12 @@ TEST_F(EntryTest, ASecondGameForTheSameUserEndsAndLosesNothingOfTheFirst) {
         char const* what;
         bool readOnlyLock;
     } const cases[] = {{"the game's own lock file", false}, {"a lock file the player may only read", true}};
+    // The games' folders where the other user may reach them.
+    testsupport::ReachableFolder const reachable("entry_second_game");
+    if (reachable.path().empty()) GTEST_SKIP() << reachable.whyNot();
+    base = reachable.path();
+    dataHome = base / "share";
+    userFolder = dataHome / "Orvex" / "Velquorandix";
     for (auto const& c : cases) {
         SCOPED_TRACE(c.what);
         fs::remove_all(userFolder);

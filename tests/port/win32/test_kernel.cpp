@@ -19,6 +19,7 @@
 #include "port/win32/kernel.h"
 #include "tests/support/FifoInPlace.h"
 #include "tests/support/OtherUser.h"
+#include "tests/support/ReachableFolder.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -279,7 +280,9 @@ TEST(KernelFiles, AFileOpenedAloneKeepsOthersOutUntilItsHolderEnds) {
 // partner gives no wait. (The read-only file was not held, a link was followed, and one leading
 // nowhere made its target.)
 TEST(KernelFiles, OnlyAFileItselfIsHeldAloneAlsoOneThatMayOnlyBeRead) {
-    fs::path const base = testsupport::makeTempDir("kernel_alone_kinds");
+    testsupport::ReachableFolder const folder("kernel_alone_kinds");
+    if (folder.path().empty()) GTEST_SKIP() << folder.whyNot();
+    fs::path const base = folder.path();
     fs::path const lock = base / "instance.lock";
     fs::path const target = base / "notes.txt";
     // 0 held, and a second opener kept out; 1 not opened; 2 opened twice.
