@@ -18,7 +18,7 @@ import sys
 import xml.etree.ElementTree as ElementTree
 
 sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
-from check_tests_ran import listed_tests, registered_programs, shard_tests, unfiltered_environment, usage_checked
+from check_tests_ran import ListingFailed, listed_tests, registered_programs, shard_tests, unfiltered_environment, usage_checked
 
 TIME_LIMIT = 300  # seconds, as for the tests labelled "each_<program>"
 
@@ -55,7 +55,11 @@ def main(argv):
             if results.exists():
                 runs += [(program, name, 'failed in its shard') for name in failed_in(results)]
                 continue
-            held = shard_tests(listed_tests(tests / program), shards, shard)
+            try:
+                held = shard_tests(listed_tests(tests / program), shards, shard)
+            except ListingFailed as failure:
+                print(f'{program} shard {shard} failed without results, and {failure}')
+                continue
             print(f'{program} shard {shard} failed without results (it crashed or was stopped); '
                   f'its {len(held)} tests alone:')
             runs += [(program, name, f'of crashed shard {shard}') for name in held]

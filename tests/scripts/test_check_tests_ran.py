@@ -138,6 +138,14 @@ class CheckTestsRanTest(unittest.TestCase):
             self.assertIn('prog Suite.B (of crashed shard 1): alone it fails', out)
             self.assertNotIn('Suite.D', out)
             self.assertNotIn('Suite.A', out)
+            # A crashed shard of a program that cannot even list its tests: one line, no traceback.
+            build = make_run(pathlib.Path(top) / 'crashing', missing_shards=[1], failed_shards=['prog.whole.1'],
+                             program_text='#!/bin/sh\nkill -SEGV $$\n')
+            code, out = run('run_failed_alone.py', build)
+            self.assertEqual(code, 0, out)
+            self.assertIn('prog shard 1 failed without results, and prog: its tests cannot be listed: '
+                          '--gtest_list_tests ended by signal SIGSEGV', out)
+            self.assertNotIn('Traceback', out)
         # It imports check_tests_ran.py, whose bytecode would stay untracked in the tree.
         self.assertTrue(cached_before or not cache.exists(), 'scripts/__pycache__ was written')
 
