@@ -418,7 +418,7 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
                               "</VARIANT_HIGHSCORES></HIGHSCORES></PROFILE>";
     std::string empties;
     for (int i = 0; i < 100000; ++i) empties += "<A/>";
-    // Lists of the longest names a profile keeps, 16 MB of wide text a profile: four pass what the
+    // Lists of the longest names a profile keeps, 16 MB of wide text a profile: six pass what the
     // profiles of a file keep, within what a read takes.
     std::string lists;
     std::string const name(Orvex::XMLShape::kMaxText, 'n');
@@ -428,7 +428,7 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
         lists += std::string("</") + list + ">";
     }
     std::string full;
-    for (int i = 0; i < 4; ++i) full += "<PROFIL NAME=\"Voll" + std::to_string(i) + "\">" + lists + "</PROFIL>";
+    for (int i = 0; i < 6; ++i) full += "<PROFIL NAME=\"Voll" + std::to_string(i) + "\">" + lists + "</PROFIL>";
     struct {
         char const* what;
         std::string middle;
