@@ -58,6 +58,9 @@ std::wstring preparedFile() {
             auto* profile = new Solitaire::Profil(L"Spieler " + std::to_wstring(p));
             profiles.addProfile(profile);
             for (Solitaire::SolVariant* variant : catalogue.collectVariants()) {
+                // A save writes into the node it is given: each profile's is its own.
+                variant->getQuickSave().clear();
+                variant->getQuickSave().setName(L"QUICK_SAVE");
                 manager.saveRunningGame(variant->getQuickSave());
                 auto* statistik = new Solitaire::Statistik(L"VAR_STATS");
                 statistik->addMoved(static_cast<Orvex::u32>(p * 100 + 7));
@@ -89,6 +92,8 @@ void BM_LoadProfileFile(benchmark::State& state) {
     preparedFile();
     Solitaire::ProfilManager& profiles = Solitaire::ProfilManager::instance();
     for (auto _ : state) benchmark::DoNotOptimize(profiles.loadProfiles());
+    for (int i = 0; i < profiles.getProfileCount(); ++i)
+        if (profiles.getProfile(i)->leftOutOnRead()) state.SkipWithError("the profiles were not read whole");
     state.SetLabel(std::to_string(profiles.getProfileCount()) + " profiles, " +
                    std::to_string(std::filesystem::file_size(port::hostPath(preparedFile())) / 1024) + " KB");
 }

@@ -43,9 +43,9 @@ public:
     // What a parsed tree's elements, attributes and values may take, their texts counted as the
     // wide strings reading them makes (elementCost and the two below): an element (with all it
     // holds), attribute or value that would take the tree past it is left out and the parse goes
-    // on, so one huge text costs neither the memory nor what follows it; one log line. About
-    // twice what the largest profile files the game makes take (8 profiles with quick saves of
-    // 50 variants: 60 MB), and what the readers build of it stays within a few hundred MB
+    // on, so one huge text costs neither the memory nor what follows it; one log line. Twice
+    // what eight profiles with a quick save of a 104-card game in each of the 146 shipped
+    // variants take (64 MB), and what the readers build of it stays within a few hundred MB
     // whatever the file holds. A save refuses a tree that a read would so cut.
     static constexpr std::size_t kMaxTreeBytes = std::size_t{128} << 20;
     // What each part counts against kMaxTreeBytes: the object with its list entry in the store,

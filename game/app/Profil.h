@@ -59,8 +59,8 @@ public:
     // The new-profile dialog's "MAX_LENGTH" (data\GUI\menus.mnu, "NAME_TIPPEN").
     static constexpr std::size_t kMaxNameLength = 20;
     // What the profiles of one file keep together, counted as a read of the saved file charges it:
-    // three quarters of what a read takes (eight profiles with a quick save in each of 146
-    // variants take 70 MB), the rest room for what is played.
+    // three quarters of what a read takes (eight profiles with a quick save of a 104-card game in
+    // each of the 146 variants take 64 MB), the rest room for what is played.
     static constexpr std::size_t kMaxKeptBytes = Orvex::XMLNode::kMaxTreeBytes / 4 * 3;
     static constexpr wchar_t const* kElementName = L"PROFIL";
 

@@ -95,9 +95,8 @@ bool isUntouched(ChapterRecord const& chapter) {
     return true;
 }
 
-// The element as kept: it is the profile's from now on.
-void takeStored(Orvex::XMLNode& node, wchar_t const* name, Orvex::XMLNode& stored) {
-    if (Orvex::XMLNode* element = node.getChild(name)) stored = std::move(*element);
+void copyStored(Orvex::XMLNode const& node, wchar_t const* name, Orvex::XMLNode& stored) {
+    if (Orvex::XMLNode const* element = node.getChild(name)) stored.copyFrom(*element);
 }
 
 // What a profile keeps of its element: what writeXML writes there.
@@ -149,8 +148,16 @@ void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Or
         problems.add(L"the name is longer than the " + std::to_wstring(kMaxNameLength) +
                          L" characters a player can type; its first ones are kept",
                      element.getLine());
-    Orvex::XMLNode node;
-    if (std::size_t const leftOut = kProfileShape.keep(element, node, budget)) {
+    // An element the profile keeps whole (as the game writes it) is read as it stands; only one
+    // that holds more is copied as far as it is kept.
+    Orvex::KeepBudget whole = budget;
+    Orvex::XMLNode kept;
+    Orvex::XMLNode const* source = &element;
+    if (kProfileShape.measure(element, whole) == 0) {
+        budget = whole;
+    } else {
+        std::size_t const leftOut = kProfileShape.keep(element, kept, budget);
+        source = &kept;
         leftOutOnRead_ = true;
         problems.add(L"what the game does not keep in a profile is left out: " + std::to_wstring(leftOut) +
                          L" elements, attributes or values (unknown, longer than " +
@@ -161,6 +168,7 @@ void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Or
                          L")",
                      element.getLine());
     }
+    Orvex::XMLNode const& node = *source;
     if (Orvex::XMLNode const* tutorials = node.getChild(L"TUTORIAL")) {
         showTutorials_ = tutorials->getAttributeBool(L"SHOW", true);
         appendValues(tutorials, tutorialsSeen_);
@@ -197,9 +205,9 @@ void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Or
     }
 
     appendValues(node.getChild(L"UNLOCKS"), unlocks_);
-    takeStored(node, L"PROFILE_DATA", profileData_);
-    takeStored(node, L"STATISTIK", statistikData_);
-    takeStored(node, AchivementManager::kProfileElement, achivementData_);
+    copyStored(node, L"PROFILE_DATA", profileData_);
+    copyStored(node, L"STATISTIK", statistikData_);
+    copyStored(node, AchivementManager::kProfileElement, achivementData_);
     readCards(node, L"WILDCARD", wildcards_, problems);
     readCards(node, L"JOKER", jokers_, problems);
 
