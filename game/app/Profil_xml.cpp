@@ -1,5 +1,6 @@
 // The "PROFIL" element: reading it (untrusted, see Profil.h) and writing it in the file's order.
-// Reading first keeps what the profile may hold of the element (kProfileShape), then reads that.
+// Reading measures the element against what a profile keeps (kProfileShape); one that holds more
+// is copied as far as it is kept, and the copy is read.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
