@@ -25,15 +25,10 @@ constexpr std::wstring_view kSolitairePrefix = L"SOLITAIRE_";
 
 Profil::Profil(std::wstring const& name) : StoryProfile(name), godPercent_(kGodCount, 0.0f) {}
 
-Profil::Profil(Orvex::XMLNode& node, std::wstring const& sourceName) : godPercent_(kGodCount, 0.0f) {
-    Orvex::KeepBudget budget(kMaxKeptBytes);
-    readXML(node, sourceName, budget);
-}
-
 // The name is read by readXML, which keeps only as much of it as a profile's name may have.
-Profil::Profil(Orvex::XMLNode& node, std::wstring const& sourceName, Orvex::KeepBudget& budget)
+Profil::Profil(Orvex::XMLNode& node, std::wstring const& sourceName, Measure const& measured, std::size_t share)
     : godPercent_(kGodCount, 0.0f) {
-    readXML(node, sourceName, budget);
+    readXML(node, sourceName, measured, share);
 }
 
 Profil::~Profil() {

@@ -12,16 +12,18 @@
 // A profile keeps no more than the game itself would have written, so every profile read can be
 // saved again with room to grow: a name as long as the new-profile dialog lets a player type
 // (kMaxNameLength; a longer one is cut), and of the rest of the element only what the game reads
-// (kShape: the elements, attributes and values it knows, each text at most
+// (kProfileShape in Profil_xml.cpp: the elements, attributes and values it knows, each text at most
 // Orvex::XMLShape::kMaxText long, at most kMaxChapters chapters of kMaxLevels levels,
 // kMaxOwnedCards wildcards and jokers, kMaxListEntries names in a list, and of the stored
 // sub-trees what their readers take), within a budget: the profile's share of what the profiles
 // of a file keep (kMaxKeptBytes; the profile manager shares half of it between the profiles of a
 // file that would take more, so that what is saved and played afterwards has room before a read
-// would cut again; ProfilManager.h). What is left out is counted in the line, and leftOutOnRead
-// tells the profile manager to keep the file aside before a save replaces it. Writing names only the chapters played or opened: a locked chapter
-// with no level open, passed or found is what the campaign table makes for a chapter the file
-// leaves out, so a campaign of many chapters costs each profile only the ones it reached.
+// would cut again; ProfilManager.h). An element kept whole is read as it stands, one that holds
+// more from a copy of what is kept. What is left out is counted in the line, and leftOutOnRead
+// tells the profile manager to keep the file aside before a save replaces it. Writing names only
+// the chapters played or opened: a locked chapter with no level open, passed or found is what the
+// campaign table makes for a chapter the file leaves out, so a campaign of many chapters costs
+// each profile only the ones it reached.
 //
 // A save collects, then writes: the profile manager has the live profile collect its trees from
 // the managers (collectLiveData) before it writes, and writing reads the profile alone. The
@@ -37,7 +39,6 @@
 #include <utility>
 #include <vector>
 
-#include "engine/core/KeepBudget.h"
 #include "engine/core/NamedObject.h"
 #include "engine/core/XMLNode.h"
 #include "game/app/CampaignRecords.h"
@@ -67,19 +68,24 @@ public:
     // (suit code, value code) pairs of the card rules.
     using CardList = std::vector<std::pair<int, int>>;
 
+    // What a profile would keep of a "PROFIL" element with no limit on bytes, counted as a read
+    // of the saved file charges it, and how many of its parts it would leave out (measure).
+    struct Measure {
+        std::size_t bytes = 0;
+        std::size_t leftOut = 0;
+    };
+
     explicit Profil(std::wstring const& name);
-    // From a "PROFIL" element; sourceName names the file in log lines; what it keeps is taken
-    // from budget (one of kMaxKeptBytes of its own when none is given).
-    explicit Profil(Orvex::XMLNode& node, std::wstring const& sourceName = std::wstring());
-    Profil(Orvex::XMLNode& node, std::wstring const& sourceName, Orvex::KeepBudget& budget);
+    // From a "PROFIL" element that measure gave `measured`, keeping at most `share` bytes of it;
+    // sourceName names the file in log lines.
+    Profil(Orvex::XMLNode& node, std::wstring const& sourceName, Measure const& measured, std::size_t share);
     ~Profil() override;
 
     void readXML(Orvex::XMLNode& node) override;
-    void readXML(Orvex::XMLNode& node, std::wstring const& sourceName, Orvex::KeepBudget& budget);
+    void readXML(Orvex::XMLNode& node, std::wstring const& sourceName, Measure const& measured, std::size_t share);
     // The last read left something out: the element held more than the profile keeps.
     bool leftOutOnRead() const { return leftOutOnRead_; }
-    // What reading the element would take of budget, without reading it.
-    static void measure(Orvex::XMLNode const& element, Orvex::KeepBudget& budget);
+    static Measure measure(Orvex::XMLNode const& element);
     // Writes what the profile holds; a live profile's trees are as last collected.
     void writeXML(Orvex::XMLNode& node) const override;
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <limits>
 #include <vector>
 
 #include "engine/core/AppInfo.h"
@@ -157,12 +156,12 @@ bool ProfilManager::loadProfiles() {
     // What each profile would keep. Together at most what the profiles of a file keep: else they
     // share half of it (so that what is saved, with what is played since, is read whole next
     // time), each as much as it would keep up to an equal share of what the smaller ones leave.
+    std::vector<Profil::Measure> measured;
     std::vector<std::size_t> shares;
     for (XMLNode const* child : tree.children()) {
         if (child->getName() != Profil::kElementName || shares.size() == kMaxProfiles) continue;
-        Orvex::KeepBudget unbounded(std::numeric_limits<std::size_t>::max());
-        Profil::measure(*child, unbounded);
-        shares.push_back(unbounded.used());
+        measured.push_back(Profil::measure(*child));
+        shares.push_back(measured.back().bytes);
     }
     shareOut(shares, Profil::kMaxKeptBytes);
     std::size_t next = 0;
@@ -175,8 +174,8 @@ bool ProfilManager::loadProfiles() {
                            std::to_wstring(kMaxProfiles) + L" are read)";
             break;
         }
-        Orvex::KeepBudget budget(shares[next++]);
-        profiles_.push_back(new Profil(*child, source, budget));
+        profiles_.push_back(new Profil(*child, source, measured[next], shares[next]));
+        ++next;
         // Its line says what was left out.
         if (profiles_.back()->leftOutOnRead() && damaged_.empty())
             damaged_ = L"holds more than the game keeps of a profile (what it keeps is read)";

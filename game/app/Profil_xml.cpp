@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <optional>
 
 #include "engine/core/XMLNode.h"
@@ -135,14 +136,16 @@ void writeStored(Orvex::XMLNode& node, wchar_t const* name, Orvex::XMLNode const
 
 }  // namespace
 
-void Profil::measure(Orvex::XMLNode const& element, Orvex::KeepBudget& budget) { kProfileShape.measure(element, budget); }
-
-void Profil::readXML(Orvex::XMLNode& node) {
-    Orvex::KeepBudget budget(kMaxKeptBytes);
-    readXML(node, std::wstring(), budget);
+Profil::Measure Profil::measure(Orvex::XMLNode const& element) {
+    Orvex::KeepBudget unbounded(std::numeric_limits<std::size_t>::max());
+    std::size_t const leftOut = kProfileShape.measure(element, unbounded);
+    return {unbounded.used(), leftOut};
 }
 
-void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Orvex::KeepBudget& budget) {
+void Profil::readXML(Orvex::XMLNode& node) { readXML(node, std::wstring(), measure(node), kMaxKeptBytes); }
+
+void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Measure const& measured,
+                     std::size_t share) {
     ReadProblems problems;
     leftOutOnRead_ = readName(element, kMaxNameLength);
     if (leftOutOnRead_)
@@ -151,12 +154,10 @@ void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Or
                      element.getLine());
     // An element the profile keeps whole (as the game writes it) is read as it stands; only one
     // that holds more is copied as far as it is kept.
-    Orvex::KeepBudget whole = budget;
     Orvex::XMLNode kept;
     Orvex::XMLNode const* source = &element;
-    if (kProfileShape.measure(element, whole) == 0) {
-        budget = whole;
-    } else {
+    if (measured.leftOut > 0 || measured.bytes > share) {
+        Orvex::KeepBudget budget(share);
         std::size_t const leftOut = kProfileShape.keep(element, kept, budget);
         source = &kept;
         leftOutOnRead_ = true;
