@@ -53,10 +53,9 @@ bool NamedObject::readName(XMLNode const& node, std::size_t maxLength) {
     line_ = node.getLine();
     XMLAttribute const* attribute = node.getAttribute(L"NAME");
     if (!attribute) return false;
-    // Only the piece kept (and one character more, which tells a longer name) is widened.
-    name_ = attribute->text().head(maxLength + 1);
-    bool const cut = name_.size() > maxLength;
-    if (cut) name_.resize(maxLength);
+    // Only the piece kept is widened.
+    bool cut = false;
+    name_ = attribute->text().head(maxLength, cut);
     ++renames_;
     return cut;
 }

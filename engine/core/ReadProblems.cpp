@@ -45,9 +45,9 @@ std::wstring quotedPiece(std::wstring_view text) {
 }
 
 std::wstring quotedPiece(XMLText const& text) {
-    std::wstring piece = text.head(kQuotedChars + 1);
-    if (piece.size() <= kQuotedChars) return quotedPiece(piece);
-    piece.resize(kQuotedChars);
+    bool longer = false;
+    std::wstring const piece = text.head(kQuotedChars, longer);
+    if (!longer) return quotedPiece(piece);
     return L"\"" + piece + L"...\" (" + std::to_wstring(text.size()) + L" characters)";
 }
 

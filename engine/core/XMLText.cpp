@@ -89,6 +89,14 @@ std::wstring XMLText::head(std::size_t count) const {
     return wide;
 }
 
+std::wstring XMLText::head(std::size_t count, bool& longer) const {
+    // One character more tells a longer text (a view's size counts UTF-16 units, not characters).
+    std::wstring piece = head(count + 1);
+    longer = piece.size() > count;
+    if (longer) piece.resize(count);
+    return piece;
+}
+
 void XMLText::materialize() const {
     std::wstring* text = new std::wstring(toString());
     p_ = text;

@@ -95,6 +95,8 @@ public:
     // The first count characters (all of a shorter text), made without widening the rest: a
     // reader that keeps only a piece of a huge text pays for the piece.
     std::wstring head(std::size_t count) const;
+    // The same; longer says whether the text holds more than count characters.
+    std::wstring head(std::size_t count, bool& longer) const;
     void set(std::wstring text);
     void clear() { drop(); }
 

@@ -49,9 +49,9 @@ HighscoreEintrag::HighscoreEintrag(Orvex::XMLNode& node, Orvex::ReadProblems* pr
         if (!valid) refuse(L"\"DATE\" " + Orvex::quotedPiece(date->text()) + L" has pieces that are no time or date; they are now's");
     }
     if (Orvex::XMLAttribute const* gameName = node.getAttribute(L"GAME_NAME")) {
-        gameName_ = gameName->text().head(kMaxText + 1);
-        if (gameName_.size() > kMaxText) {
-            gameName_.resize(kMaxText);
+        bool longer = false;
+        gameName_ = gameName->text().head(kMaxText, longer);
+        if (longer) {
             refuse(L"\"GAME_NAME\" is longer than " + std::to_wstring(kMaxText) + L" characters; cut");
         }
     }

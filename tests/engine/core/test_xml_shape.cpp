@@ -114,6 +114,16 @@ TEST(XMLShapeTest, ALogLineQuotesAPieceOfAHugeValue) {
     EXPECT_EQ(text.head(2), std::wstring(L"a") + wchar_t(0x1F600));
     EXPECT_EQ(text.head(9), std::wstring(L"a") + wchar_t(0x1F600) + L"b");
     EXPECT_EQ(text.head(0), L"");
+    // Whether it holds more is told by the characters, not the four units of its view.
+    struct {
+        std::size_t count;
+        bool longer;
+    } const cuts[] = {{2, true}, {3, false}, {4, false}};
+    for (auto const& cut : cuts) {
+        bool longer = !cut.longer;
+        text.head(cut.count, longer);
+        EXPECT_EQ(longer, cut.longer) << cut.count;
+    }
 }
 
 }  // namespace
