@@ -144,6 +144,12 @@ bool insideSurface(RECT const& r, Surface* s) {
 
 }  // namespace
 
+HRESULT writeTextureLevel(IDirect3DSurface9* surface, RECT const& rect, void const* bytes, unsigned pitch) {
+    Surface* level = asSurface(surface);
+    if (!level || !bytes || level->kind() != Surface::Kind::TextureLevel) return D3DERR_INVALIDCALL;
+    return level->owner()->writeRect(level->level(), rect, static_cast<uint8_t const*>(bytes), pitch);
+}
+
 void Device::attachImage(GLenum target, GLenum attachment, GlImage const& image) {
     if (image.renderbuffer) {
         glFramebufferTexture2D(target, attachment, GL_TEXTURE_2D, 0, 0);

@@ -42,6 +42,12 @@ uint64_t lookedAtPicture(IDirect3DDevice9* device, uint64_t& present);
 // port::gl::shaderCompiled).
 unsigned shaderCompilerReleases(IDirect3DDevice9* device);
 
+// Writes rows in the surface's own format into a rectangle of a texture level, as a lock of the
+// rectangle, a copy and the unlock would, but without the lock's copy of the level in memory: a
+// picture loaded whole costs no second buffer. D3DERR_INVALIDCALL for a surface that is no
+// texture level, a render target, a block format or a rectangle outside the level.
+HRESULT writeTextureLevel(IDirect3DSurface9* surface, RECT const& rect, void const* bytes, unsigned pitch);
+
 // Number of live D3DPOOL_DEFAULT resources and state blocks that keep Reset from succeeding.
 unsigned defaultPoolResources(IDirect3DDevice9* device);
 

@@ -1,8 +1,10 @@
-// Moving pixels into and out of surfaces. A lock is tried first; a render target is read through
+// Moving pixels into and out of surfaces. An A8R8G8B8 texture level is written straight from the
+// image, without a lock's copy; otherwise a lock is tried first; a render target is read through
 // a system-memory copy (GetRenderTargetData), a render target is written by drawing the image
 // into it, and a surface that refuses a write lock is filled through a system-memory surface and
 // UpdateSurface.
 #include "port/d3d9/d3d9_gl.h"
+#include "port/d3d9/d3d9_port.h"
 #include "port/d3dx9/DxCom.h"
 #include "port/d3dx9/DxPixels.h"
 
@@ -120,6 +122,10 @@ bool writeSurface(IDirect3DSurface9* surface, RECT const* rect, Image const& ima
         image.height != static_cast<UINT>(r.bottom - r.top) || !canWrite(desc.Format))
         return false;
     if (desc.Usage & D3DUSAGE_RENDERTARGET) return drawIntoTarget(surface, r, image);
+    // The image's words are A8R8G8B8's own bytes: a texture level takes them as they are.
+    if (desc.Format == D3DFMT_A8R8G8B8 &&
+        SUCCEEDED(port::d3d9::writeTextureLevel(surface, r, image.argb.data(), image.width * 4)))
+        return true;
     D3DLOCKED_RECT locked;
     if (SUCCEEDED(surface->LockRect(&locked, &r, 0))) {
         bool ok = writePixels(desc.Format, image.argb.data(), image.width, image.height, locked.pBits, locked.Pitch);

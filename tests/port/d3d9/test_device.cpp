@@ -318,6 +318,47 @@ TEST_F(DeviceTest, LocksAfterTheFirstWriteReadThePixelsBackFromGl) {
     }
 }
 
+// Rows written straight into part of a texture level land as a lock would have left them, the
+// rest of the level as it was: in a level GL alone holds, and in one a lock keeps in memory
+// (locked again after its first write). Surfaces no lock could write are refused.
+TEST_F(DeviceTest, RowsWrittenIntoATextureLevelReadBackAsALockLeavesThem) {
+    uint32_t const rows[] = {0xFF110000u, 0xFF220000u, 0xDEADBEEFu, 0xFF330000u, 0xFF440000u, 0xDEADBEEFu};
+    for (int locksBefore : {1, 2}) {
+        SCOPED_TRACE(locksBefore);
+        IDirect3DTexture9* texture = makeTexture(4, 4, [](UINT x, UINT y) { return 0xFF000000u | (x << 8) | y; });
+        ASSERT_NE(texture, nullptr);
+        if (locksBefore == 2) readTexture(texture);
+        IDirect3DSurface9* level = nullptr;
+        ASSERT_EQ(texture->GetSurfaceLevel(0, &level), D3D_OK);
+        // A pitch of three words: the third word of each row is not the picture's.
+        EXPECT_EQ(port::d3d9::writeTextureLevel(level, RECT{1, 2, 3, 4}, rows, 12), D3D_OK);
+        std::vector<uint32_t> const pixels = readTexture(texture);
+        EXPECT_EQ(pixel(pixels, 1, 2, 4), 0xFF110000u);
+        EXPECT_EQ(pixel(pixels, 2, 3, 4), 0xFF440000u);
+        EXPECT_EQ(pixel(pixels, 0, 2, 4), 0xFF000002u);  // beside the rectangle, as filled
+        EXPECT_EQ(pixel(pixels, 3, 3, 4), 0xFF000303u);
+        for (RECT const outside : {RECT{3, 0, 5, 1}, RECT{-1, 0, 1, 1}, RECT{2, 2, 2, 3}})
+            EXPECT_EQ(port::d3d9::writeTextureLevel(level, outside, rows, 12), D3DERR_INVALIDCALL);
+        level->Release();
+        texture->Release();
+    }
+
+    IDirect3DTexture9* target = nullptr;
+    ASSERT_EQ(device->CreateTexture(4, 4, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target, nullptr),
+              D3D_OK);
+    IDirect3DTexture9* blocks = nullptr;
+    ASSERT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_DXT1, D3DPOOL_MANAGED, &blocks, nullptr), D3D_OK);
+    IDirect3DSurface9* plain = nullptr;
+    ASSERT_EQ(device->CreateOffscreenPlainSurface(4, 4, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &plain, nullptr), D3D_OK);
+    IDirect3DSurface9* targetLevel = nullptr;
+    IDirect3DSurface9* blockLevel = nullptr;
+    ASSERT_EQ(target->GetSurfaceLevel(0, &targetLevel), D3D_OK);
+    ASSERT_EQ(blocks->GetSurfaceLevel(0, &blockLevel), D3D_OK);
+    for (IDirect3DSurface9* refused : {targetLevel, blockLevel, plain, static_cast<IDirect3DSurface9*>(nullptr)})
+        EXPECT_EQ(port::d3d9::writeTextureLevel(refused, RECT{0, 0, 1, 1}, rows, 12), D3DERR_INVALIDCALL);
+    for (IUnknown* held : std::initializer_list<IUnknown*>{targetLevel, blockLevel, plain, target, blocks}) held->Release();
+}
+
 TEST_F(DeviceTest, StretchRectAndColorFillBetweenSurfaces) {
     IDirect3DSurface9* target = nullptr;
     ASSERT_EQ(device->CreateRenderTarget(16, 16, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &target, nullptr), D3D_OK);
