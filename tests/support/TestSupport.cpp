@@ -41,4 +41,6 @@ void leaveShard() {
     unsetenv("GTEST_SHARD_INDEX");
 }
 
+bool havePython() { return std::system("python3 -c pass > /dev/null 2>&1") == 0; }
+
 }  // namespace testsupport

@@ -18,6 +18,9 @@ std::filesystem::path sourceDir();
 // need a face as a file rather than by name.
 std::filesystem::path monoFontFile();
 
+// Whether python3 runs here (the tests of the tools' scripts need it; scripts/setup.sh installs it).
+bool havePython();
+
 // Writes bytes to a file, creating folders as needed.
 void writeFile(std::filesystem::path const& path, std::string const& bytes);
 std::string readFile(std::filesystem::path const& path);

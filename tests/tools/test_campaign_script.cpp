@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 char const* const kFiles[] = {"data/Level/Level.dat", "data/Story/Story.str", "data/GUI/Kategorie.gui",
                               "data/GUI/Levelauswahl.gui"};
 
-bool havePython() { return std::system("python3 -c pass > /dev/null 2>&1") == 0; }
+using testsupport::havePython;
 
 // Runs the script on the tree at root; its exit status.
 int runCampaignScript(fs::path const& root) {

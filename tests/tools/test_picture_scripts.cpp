@@ -21,7 +21,7 @@ using toolstest::readPng;
 
 constexpr int kArrowSize = 32;
 
-bool havePython() { return std::system("python3 -c pass > /dev/null 2>&1") == 0; }
+using testsupport::havePython;
 
 // Runs a script of tools/ with the given arguments; its exit status.
 int runScript(char const* script, std::string const& arguments) {

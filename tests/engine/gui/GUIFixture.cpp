@@ -98,10 +98,8 @@ std::wstring Recorder::joined() const {
 }
 
 void GUIFixture::SetUp() {
-    static bool searchPath = false;
-    if (!searchPath)
-        Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(testsupport::sourceDir().string()));
-    searchPath = true;
+    // Again after a test that cleared the search paths (the game's fixture does when it stops).
+    Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(testsupport::sourceDir().string()));
     setScreen(kScreenW, kScreenH);
     gui.clear();
     Orvex::GUISystem::setQualityStencil(false);

@@ -20,17 +20,17 @@ std::wstring frameText(std::wstring const& params, std::wstring const& name = L"
            L"</WINDOW></GUI>";
 }
 
-struct BorderCase {
+struct FrameBorderCase {
     std::vector<float> numbers;
     bool relative;
     bool accepted;
     Borders result;  // from the start value {1, 1, 1, 1}
 };
 
-class FrameBorders : public ::testing::TestWithParam<BorderCase> {};
+class FrameBorders : public ::testing::TestWithParam<FrameBorderCase> {};
 
 TEST_P(FrameBorders, NumbersSetTheBordersInOrder) {
-    BorderCase const& c = GetParam();
+    FrameBorderCase const& c = GetParam();
     Borders b{1, 1, 1, 1};
     EXPECT_EQ(GUIFrame::parseBorders(c.numbers, c.relative, b), c.accepted);
     EXPECT_EQ(b, c.result);
@@ -38,17 +38,17 @@ TEST_P(FrameBorders, NumbersSetTheBordersInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FrameBorders,
-    ::testing::Values(BorderCase{{0.1f}, true, true, {0.1f, 0.1f, 0.1f, 0.1f}},
-                      BorderCase{{1, 2}, false, true, {1, 2, 1, 2}},
-                      BorderCase{{1, 2, 3}, false, true, {1, 2, 3, 2}},
-                      BorderCase{{1, 2, 3, 4}, false, true, {1, 2, 3, 4}},
-                      BorderCase{{16, 16, 16, 16, 64, 32}, true, true, {0.25f, 0.5f, 0.25f, 0.5f}},
-                      BorderCase{{8, 8, 8, 8, 32}, true, true, {0.25f, 0.25f, 0.25f, 0.25f}},
-                      BorderCase{{8, 8, 8, 8, 32}, false, true, {8, 8, 8, 8}},
+    ::testing::Values(FrameBorderCase{{0.1f}, true, true, {0.1f, 0.1f, 0.1f, 0.1f}},
+                      FrameBorderCase{{1, 2}, false, true, {1, 2, 1, 2}},
+                      FrameBorderCase{{1, 2, 3}, false, true, {1, 2, 3, 2}},
+                      FrameBorderCase{{1, 2, 3, 4}, false, true, {1, 2, 3, 4}},
+                      FrameBorderCase{{16, 16, 16, 16, 64, 32}, true, true, {0.25f, 0.5f, 0.25f, 0.5f}},
+                      FrameBorderCase{{8, 8, 8, 8, 32}, true, true, {0.25f, 0.25f, 0.25f, 0.25f}},
+                      FrameBorderCase{{8, 8, 8, 8, 32}, false, true, {8, 8, 8, 8}},
                       // A reference size of 0 would divide by zero: the borders stay.
-                      BorderCase{{16, 16, 16, 16, 0}, true, false, {1, 1, 1, 1}},
-                      BorderCase{{16, 16, 16, 16, 64, 0}, true, false, {1, 1, 1, 1}},
-                      BorderCase{{}, true, true, {1, 1, 1, 1}}));
+                      FrameBorderCase{{16, 16, 16, 16, 0}, true, false, {1, 1, 1, 1}},
+                      FrameBorderCase{{16, 16, 16, 16, 64, 0}, true, false, {1, 1, 1, 1}},
+                      FrameBorderCase{{}, true, true, {1, 1, 1, 1}}));
 
 class Frames : public guitest::GUIFixture {
 protected:

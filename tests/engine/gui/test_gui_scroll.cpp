@@ -39,16 +39,16 @@ std::wstring panelText(std::wstring const& params, std::wstring const& content, 
            params + L">" + inner + L"</SCROLL_PANEL_PARAMS>" + content + L"</WINDOW>";
 }
 
-struct Heard : sigslot::has_slots<> {
+struct ScrollsHeard : sigslot::has_slots<> {
     std::vector<std::string> lines;
     void watch(GUIScrollPanel& p) {
-        p.scrolledUp.connect(this, &Heard::up);
-        p.scrolledDown.connect(this, &Heard::down);
-        p.scrolledLeft.connect(this, &Heard::left);
-        p.scrolledRight.connect(this, &Heard::right);
-        p.scrolledVertically.connect(this, &Heard::vertical);
-        p.scrolledHorizontally.connect(this, &Heard::horizontal);
-        p.scrolled.connect(this, &Heard::any);
+        p.scrolledUp.connect(this, &ScrollsHeard::up);
+        p.scrolledDown.connect(this, &ScrollsHeard::down);
+        p.scrolledLeft.connect(this, &ScrollsHeard::left);
+        p.scrolledRight.connect(this, &ScrollsHeard::right);
+        p.scrolledVertically.connect(this, &ScrollsHeard::vertical);
+        p.scrolledHorizontally.connect(this, &ScrollsHeard::horizontal);
+        p.scrolled.connect(this, &ScrollsHeard::any);
     }
     void up(GUIScrollPanel&) { lines.emplace_back("up"); }
     void down(GUIScrollPanel&) { lines.emplace_back("down"); }
@@ -81,7 +81,7 @@ protected:
     }
 
     GUIScrollPanel* panel = nullptr;
-    Heard heard;
+    ScrollsHeard heard;
 };
 
 }  // namespace

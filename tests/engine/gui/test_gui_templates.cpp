@@ -31,6 +31,7 @@
 #include "engine/render/Texture2D.h"
 #include "engine/render/TextureManager.h"
 #include "tests/engine/gui/GUIFixture.h"
+#include "tests/engine/gui/MenuFixture.h"
 #include "tests/engine/gui/PrivateField.h"
 
 using namespace Orvex;
@@ -90,7 +91,7 @@ struct Fields {
     std::set<std::string> own;
 };
 
-std::string narrow(std::wstring const& w) { return std::string(w.begin(), w.end()); }
+using guitest::narrow;
 
 template <class... T>
 std::string join(T const&... v) {

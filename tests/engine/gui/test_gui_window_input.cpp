@@ -2,6 +2,7 @@
 // and input passed to the parent, the wheel climbing to the root, focus and activation moving
 // between windows, and a window that goes away from its own click signal.
 #include "tests/engine/gui/GUIFixture.h"
+#include "tests/engine/gui/MenuFixture.h"
 
 using Orvex::GUIWindow;
 using guitest::GUIFixture;
@@ -13,7 +14,7 @@ namespace {
 
 class GUIWindowInput : public GUIFixture {};
 
-std::string narrow(std::wstring const& w) { return std::string(w.begin(), w.end()); }
+using guitest::narrow;
 
 }  // namespace
 

@@ -22,7 +22,7 @@ using namespace Orvex;
 std::wstring goal(std::wstring const& name, float w, float h) { return guitest::goalText(name, 100, 100, w, h); }
 
 // The page window with goals of four sizes and a label, and a button with its caption.
-std::wstring const kScreen =
+std::wstring const kTextScreen =
     L"<GUI><WINDOW NAME=\"seite\"><WINDOW_PARAMS>" + goal(L"A", 240, 150) + goal(L"B", 239, 150) +
     goal(L"C", 240, 94) + goal(L"D", 240, 95) +
     L"</WINDOW_PARAMS><WINDOW NAME=\"text\" TYPE=\"LABEL\"><WINDOW_PARAMS><GUIRECT><POS_TL/><SIZE X_OFF=\"246\" "
@@ -30,7 +30,7 @@ std::wstring const kScreen =
     L"<WINDOW NAME=\"knopf\" TYPE=\"BUTTON\"><WINDOW_PARAMS><GUIRECT><POS_TL/><SIZE X_OFF=\"80\" Y_OFF=\"20\"/>"
     L"</GUIRECT></WINDOW_PARAMS></WINDOW></GUI>";
 
-std::wstring const kGoals = L"<ANIMGOAL GOALNAME=\"A\"/><ANIMGOAL GOALNAME=\"B\"/><ANIMGOAL GOALNAME=\"C\"/>"
+std::wstring const kTextGoals = L"<ANIMGOAL GOALNAME=\"A\"/><ANIMGOAL GOALNAME=\"B\"/><ANIMGOAL GOALNAME=\"C\"/>"
                             L"<ANIMGOAL GOALNAME=\"D\"/>";
 
 // Rewrites the text on show and asks for it to be shown as a text.
@@ -47,7 +47,7 @@ class TutorialText : public guitest::TutorialFixture {
 protected:
     void SetUp() override {
         TutorialFixture::SetUp();
-        guitest::loadText(kScreen);
+        guitest::loadText(kTextScreen);
         window = gui.findWindow(L"seite");
         ASSERT_NE(window, nullptr);
         ASSERT_NE(dynamic_cast<GUILabel*>(gui.findWindow(L"text")), nullptr);
@@ -96,7 +96,7 @@ protected:
 
 TEST_F(TutorialTextFits, GoalsAreUsableWhereTheTextFits) {
     std::wstring const element = L"<PAGE GUIWINDOW=\"seite\" TEXT_LABEL=\"text\" TEXT=\"Hallo Welt\">"
-                                 L"<ANIMGOALS AUSWEICHEN_TO_GOALS_WHERE_TEXT_FITS_ONLY=\"1\">" + kGoals +
+                                 L"<ANIMGOALS AUSWEICHEN_TO_GOALS_WHERE_TEXT_FITS_ONLY=\"1\">" + kTextGoals +
                                  L"</ANIMGOALS></PAGE>";
     // The text's size first, in a window of no goals.
     loadScreen(L"");
@@ -127,14 +127,14 @@ TEST_F(TutorialTextFits, GoalsAreUsableWhereTheTextFits) {
 }
 
 TEST_F(TutorialText, WithoutTheFlagOrALabelEveryGoalIsUsable) {
-    TutorialPage* free = page(L"<PAGE GUIWINDOW=\"seite\" TEXT_LABEL=\"text\"><ANIMGOALS>" + kGoals +
+    TutorialPage* free = page(L"<PAGE GUIWINDOW=\"seite\" TEXT_LABEL=\"text\"><ANIMGOALS>" + kTextGoals +
                               L"</ANIMGOALS></PAGE>");
     free->usable.assign(4, false);
     free->checkTextFits(window);
     EXPECT_EQ(free->usable, std::vector<bool>(4, true));
 
     TutorialPage* noLabel = page(L"<PAGE GUIWINDOW=\"seite\" TEXT_LABEL=\"knopf\">"
-                                 L"<ANIMGOALS AUSWEICHEN_TO_GOALS_WHERE_TEXT_FITS_ONLY=\"1\">" + kGoals +
+                                 L"<ANIMGOALS AUSWEICHEN_TO_GOALS_WHERE_TEXT_FITS_ONLY=\"1\">" + kTextGoals +
                                  L"</ANIMGOALS></PAGE>");
     noLabel->usable.assign(4, false);
     noLabel->checkTextFits(window);

@@ -187,12 +187,12 @@ std::wstring RenderFixture::pathOf(std::string const& relative) const {
     return port::windowsPath((folder / relative).string());
 }
 
-std::size_t loggedCount(std::wstring const& text) {
+std::size_t loggedCount(std::wstring const& text, std::wstring const& also) {
     // The log keeps its last lines only; tests look for texts of their own (file and texture
     // names), so lines of earlier tests in the same process cannot match.
     std::size_t count = 0;
     for (std::wstring const& line : Orvex::Logger::getInstance().recentLines())
-        if (line.find(text) != std::wstring::npos) ++count;
+        if (line.find(text) != std::wstring::npos && line.find(also) != std::wstring::npos) ++count;
     return count;
 }
 

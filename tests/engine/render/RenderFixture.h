@@ -60,8 +60,9 @@ void fillTexels(IDirect3DTexture9* texture, unsigned width, unsigned height, std
 uint32_t pixelOf(Orvex::Texture2D& texture, unsigned x, unsigned y);
 std::vector<uint32_t> readAll(Orvex::Texture2D& texture);
 
-// How many of the engine log's recent lines contain text.
-std::size_t loggedCount(std::wstring const& text);
+// How many of the engine log's recent lines contain text (and also `also`, when given: a line of
+// this test's file that says more, where the more alone could match an earlier test's line).
+std::size_t loggedCount(std::wstring const& text, std::wstring const& also = {});
 // r against (left, top, right, bottom).
 ::testing::AssertionResult rectIs(RECT const& r, LONG left, LONG top, LONG right, LONG bottom);
 // A placement of that size at (x, y): no turn, centre at the top-left corner.

@@ -223,7 +223,7 @@ TEST_F(RenderPassConfigTest, BrokenRenderPassFileGivesOneLineAndTheRestLoads) {
     RenderManager manager(RenderManager::kFollowDevice, RenderManager::kFollowDevice);
     manager.loadConfigFile(path);
     EXPECT_EQ(loggedCount(L"broken.rp"), 1u);
-    EXPECT_EQ(loggedCount(L"line 4"), 1u);
+    EXPECT_EQ(loggedCount(L"broken.rp", L"line 4"), 1u);
     ASSERT_GE(manager.getPostEffects().size(), 2u);
     EXPECT_EQ(manager.getPostEffects()[0]->getName(), L"first");
     EXPECT_EQ(manager.getPostEffects()[1]->getName(), L"second");

@@ -8,6 +8,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/render/Spline.h"
 #include "tests/engine/core/LogWatch.h"
+#include "tests/engine/render/RenderFixture.h"
 #include "tests/engine/render/SplineSupport.h"
 
 using Orvex::Spline;
@@ -17,11 +18,7 @@ using splinetest::near3;
 
 namespace {
 
-Orvex::XMLNode parse(std::wstring const& text) {
-    Orvex::XMLNode node;
-    EXPECT_TRUE(node.loadFromText(text)) << std::string(text.begin(), text.end());
-    return node;
-}
+using rendertest::parse;
 
 std::unique_ptr<Spline> read(std::wstring const& text, std::wstring const& source = L"") {
     Orvex::XMLNode node = parse(text);

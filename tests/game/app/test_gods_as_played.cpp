@@ -36,8 +36,7 @@ using Solitaire::Kartenstapel;
 
 // Chapter 12 is the first with all four gods; its first level is a gold rush of three cards.
 constexpr int kChapter = 12;
-// Seconds for the deal's cards to reach the table, and for a power's cards to settle.
-constexpr double kDealSeconds = 4.0;
+// Seconds for a power's cards to settle.
 constexpr double kSettleSeconds = 1.0;
 
 Solitaire::Kartenmanager& cards() { return Solitaire::Kartenmanager::instance(); }

@@ -39,7 +39,7 @@ namespace {
 using apptest::HudFixture;
 using Solitaire::Kartenmanager;
 
-std::string narrow(std::wstring const& text) { return port::toUtf8(text); }
+std::string utf8(std::wstring const& text) { return port::toUtf8(text); }
 
 // ---- the lock kinds' tutorials: the first kind present whose tutorial is shown ----
 
@@ -136,8 +136,8 @@ TEST_F(HudTest, ALabelTextAskingForOtherArgumentsPrintsThemEmpty) {
     game->getHud().refreshLabels();
     for (Case const& c : cases) {
         std::wstring const text = textOf(c.label);
-        EXPECT_EQ(text.rfind(c.start, 0), 0u) << narrow(c.label) << ": " << narrow(text);
-        if (c.whole) EXPECT_EQ(text, c.whole) << narrow(c.label);
+        EXPECT_EQ(text.rfind(c.start, 0), 0u) << utf8(c.label) << ": " << utf8(text);
+        if (c.whole) EXPECT_EQ(text, c.whole) << utf8(c.label);
     }
 }
 
@@ -251,7 +251,7 @@ TEST_F(HudTest, EveryShippedLevelAsDealtHoldsNoGoal) {
     for (std::size_t chapter = 0; chapter < 3; ++chapter) {
         Solitaire::SolSolitaire const* chapterGame = campaign->getGames()[chapter];
         for (std::size_t level = 0; level < chapterGame->getVariants().size(); ++level) {
-            SCOPED_TRACE(narrow(chapterGame->getName() + L" " + chapterGame->getVariants()[level]->getName()));
+            SCOPED_TRACE(utf8(chapterGame->getName() + L" " + chapterGame->getVariants()[level]->getName()));
             // As the level screen starts a level.
             ASSERT_EQ(game->startCampaignLevel(static_cast<int>(chapter), static_cast<int>(level), false),
                       Solitaire::RunningGame::kGameStarted);
@@ -265,7 +265,7 @@ TEST_F(HudTest, EveryShippedLevelAsDealtHoldsNoGoal) {
             bool reached[3] = {true, true, true};
             variant->getReachedGoals(record, reached[0], reached[1], reached[2]);
             for (int n = 0; n < 3; ++n) {
-                EXPECT_FALSE(reached[n]) << "goal " << n + 1 << ": " << narrow(variant->getGoals()[n]->getTextId());
+                EXPECT_FALSE(reached[n]) << "goal " << n + 1 << ": " << utf8(variant->getGoals()[n]->getTextId());
                 EXPECT_EQ(goalOf(L"I_Goal" + std::to_wstring(n + 1) + L"_Star"), L"OFF") << n + 1;
             }
             EXPECT_EQ(variant->getStarRating(record), 1);
@@ -480,9 +480,9 @@ TEST_F(HudTest, TheStatisticsPanelWritesTheRunningGamesCountsOverItsFrame) {
     std::vector<uint32_t> const pixels = frame();
     std::wstring const text = textOf(L"I_Statistiken");
     // 2,500 pixels at 96 per inch: 0.66 m.
-    EXPECT_NE(text.find(L"Mausweg: 0,7 m"), std::wstring::npos) << narrow(text);
-    EXPECT_NE(text.find(L"Klicks: 2\r\n"), std::wstring::npos) << narrow(text);
-    EXPECT_NE(text.find(msvc::format(L"Spielzeit: %.0f s", statistik().getTime())), std::wstring::npos) << narrow(text);
+    EXPECT_NE(text.find(L"Mausweg: 0,7 m"), std::wstring::npos) << utf8(text);
+    EXPECT_NE(text.find(L"Klicks: 2\r\n"), std::wstring::npos) << utf8(text);
+    EXPECT_NE(text.find(msvc::format(L"Spielzeit: %.0f s", statistik().getTime())), std::wstring::npos) << utf8(text);
     // The frame: the dark panel reaches 20 pixels beyond the text.
     RECT const measured = label(L"I_Statistiken")->measureText();
     uint32_t const framed = at(pixels, static_cast<unsigned>(measured.left - 10), static_cast<unsigned>(measured.top - 10));
@@ -516,9 +516,9 @@ TEST_F(HudTest, TheRunningGamesLookPlacesTheButtonsAndTintsThePanel) {
                           {L"I_Load", true, false},      {L"I_Save", true, false}};
     for (Case const& c : cases) {
         find(c.button)->jumpToGoal(L"FG");
-        EXPECT_EQ(find(c.button)->getOptions().visible, c.inFreePlay) << narrow(c.button);
+        EXPECT_EQ(find(c.button)->getOptions().visible, c.inFreePlay) << utf8(c.button);
         find(c.button)->jumpToGoal(L"ST");
-        EXPECT_EQ(find(c.button)->getOptions().visible, c.inCampaign) << narrow(c.button);
+        EXPECT_EQ(find(c.button)->getOptions().visible, c.inCampaign) << utf8(c.button);
     }
 }
 
@@ -557,14 +557,14 @@ TEST_F(HudTest, APressOnAHudButtonStaysWithTheGui) {
         // What the mouse routing asks of a window before it plays "KLICK2" and keeps the press
         // from the table: the GUI's active window takes input and is not the table's.
         Orvex::GUIWindow* active = Orvex::GUISystem::instance().getActiveWindow();
-        EXPECT_EQ(active, find(button)) << narrow(button);
-        EXPECT_EQ(active ? active->getOptions().inputIgnore : -1, 0) << narrow(button);
+        EXPECT_EQ(active, find(button)) << utf8(button);
+        EXPECT_EQ(active ? active->getOptions().inputIgnore : -1, 0) << utf8(button);
         clickOn(button);
-        EXPECT_EQ(probe.clicks, 1) << narrow(button);
-        EXPECT_EQ(cards().getHeldCard(), nullptr) << narrow(button);
-        EXPECT_EQ(statistik().get(Solitaire::StatistikCounter::Clicks), clicks) << narrow(button);
+        EXPECT_EQ(probe.clicks, 1) << utf8(button);
+        EXPECT_EQ(cards().getHeldCard(), nullptr) << utf8(button);
+        EXPECT_EQ(statistik().get(Solitaire::StatistikCounter::Clicks), clicks) << utf8(button);
         for (std::size_t i = 0; i < before.size(); ++i)
-            EXPECT_EQ(cards().cards[i]->getPositionGoal(), before[i]) << narrow(button) << " card " << i;
+            EXPECT_EQ(cards().cards[i]->getPositionGoal(), before[i]) << utf8(button) << " card " << i;
         find(button)->leftClicked.disconnect(&probe);
     }
 }

@@ -40,7 +40,7 @@ using minigametest::narrow;
 using Solitaire::Karte;
 
 // Tutorials on; the pages of the screens on the way to the table seen.
-constexpr char kPlayer[] = R"(<PROFILE ACTIVE_PROFIL="Anna"><PROFIL NAME="Anna">
+constexpr char kLessonPlayer[] = R"(<PROFILE ACTIVE_PROFIL="Anna"><PROFIL NAME="Anna">
 <TUTORIAL SHOW="1">"|TUTORIALMENU|" "|HAUPTMENU|" "|FREIESSPIELMENU|" "|PAUSEMENU|" "|AUSWERTUNGMENU_FG|"</TUTORIAL>
 </PROFIL></PROFILE>
 )";
@@ -51,7 +51,7 @@ protected:
         screenWidth = 1280;
         screenHeight = 720;
         homeName = "played_lesson";
-        profileText = kPlayer;
+        profileText = kLessonPlayer;
         PlayedScreensFixture::SetUp();
         // The hover passes (and so the card tooltips) run on the frames' clock, as they run on
         // the wall clock in the game: a fast machine would step 2 s of frames between two passes.

@@ -2,6 +2,7 @@
 // in one place, and running an interpolation until it arrives.
 #pragma once
 
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include "game/look/StyleSettings.h"
 
 namespace cardtest {
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 constexpr float kCellWidth = 10.0f;
 constexpr float kCellHeight = 20.0f;

@@ -21,7 +21,7 @@ inline Solitaire::Kartenstapel* makePile(std::wstring const& definition) {
     return pile;
 }
 
-inline Solitaire::Karte* makeCard(int value, int suit = 0, bool faceUp = true) {
+inline Solitaire::Karte* managedCard(int value, int suit = 0, bool faceUp = true) {
     Solitaire::Kartenmanager& manager = Solitaire::Kartenmanager::instance();
     auto* card = new Solitaire::Karte(value, suit, 1, static_cast<int>(manager.cards.size()));
     card->setFaceUp(faceUp, 0.0f, 0.0f);

@@ -30,7 +30,7 @@ inline Solitaire::Kartenstapel* rulePile(std::wstring const& name, std::wstring 
 inline std::vector<Solitaire::Karte*> deal(Solitaire::Kartenstapel* pile, std::vector<Dealt> const& cards) {
     std::vector<Solitaire::Karte*> made;
     for (Dealt const& d : cards) {
-        Solitaire::Karte* card = makeCard(d.value, d.suit, d.faceUp);
+        Solitaire::Karte* card = managedCard(d.value, d.suit, d.faceUp);
         pile->addCard(card, nullptr, true, false);
         made.push_back(card);
     }
@@ -48,7 +48,7 @@ inline Solitaire::Karte::LinkedCards runFrom(Solitaire::Karte const* card) {
 inline Solitaire::Karte::LinkedCards looseRun(std::vector<Dealt> const& cards) {
     Solitaire::Karte::LinkedCards run;
     for (Dealt const& d : cards) {
-        Solitaire::Karte* card = makeCard(d.value, d.suit, d.faceUp);
+        Solitaire::Karte* card = managedCard(d.value, d.suit, d.faceUp);
         if (!run.empty()) card->linkTo(run.back().first);
         run.emplace_back(card, static_cast<int>(run.size()));
     }

@@ -21,7 +21,7 @@ using Solitaire::Anordnung;
 using Solitaire::Karte;
 using Solitaire::StapelLayout;
 
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+using cardtest::kNaN;
 
 // A pile layout with card step (1, 2), cell 10 x 20, at (100, 50) and no jitter.
 struct Pile {

@@ -29,7 +29,7 @@ struct Listener : sigslot::has_slots<> {
 TEST_F(CardManagerTest, TheResetEmptiesTheTableAndTheHistoryAndClearsTheTooltip) {
     EXPECT_EQ(&Kartenmanager::instance(), &manager());
     load(L"data\\Level\\Herzreihe.sol");
-    Karte* card = cardtest::makeCard(1);
+    Karte* card = cardtest::managedCard(1);
     card->addRef();  // kept beyond the reset
     manager().piles.front()->addCard(card, nullptr, true, false);
     manager().saveUndoState();
@@ -49,9 +49,9 @@ TEST_F(CardManagerTest, UserNamesFindPilesThenCards) {
     Kartenstapel* first = cardtest::makePile(L"<STAPEL NAME=\"A\" USERNAME=\"ZIEL\"><ANORDNUNG NAME=\"X\"/></STAPEL>");
     cardtest::makePile(L"<STAPEL NAME=\"B\" USERNAME=\"ANDERS\"><ANORDNUNG NAME=\"X\"/></STAPEL>");
     Kartenstapel* third = cardtest::makePile(L"<STAPEL NAME=\"C\" USERNAME=\"ZIEL\"><ANORDNUNG NAME=\"X\"/></STAPEL>");
-    Karte* plain = cardtest::makeCard(1);
-    Karte* named = cardtest::makeCard(2);
-    Karte* other = cardtest::makeCard(3);
+    Karte* plain = cardtest::managedCard(1);
+    Karte* named = cardtest::managedCard(2);
+    Karte* other = cardtest::managedCard(3);
     named->userName = L"ZIEL";
     other->userName = L"ANDERS";
     first->addCard(plain, nullptr, true, false);
@@ -79,13 +79,13 @@ struct LockRecorder : sigslot::has_slots<> {
 TEST_F(CardManagerTest, TheLocksOfTheTableAreAnnouncedKindByKind) {
     LockRecorder recorder;
     manager().lockedCardsFound.connect(&recorder, &LockRecorder::onLocks);
-    Karte* open = cardtest::makeCard(1);
+    Karte* open = cardtest::managedCard(1);
     manager().computeCardBounds();
     EXPECT_TRUE(recorder.announced.empty());
 
-    Karte* first = cardtest::makeCard(2);
-    Karte* second = cardtest::makeCard(3);
-    Karte* waiting = cardtest::makeCard(4);
+    Karte* first = cardtest::managedCard(2);
+    Karte* second = cardtest::managedCard(3);
+    Karte* waiting = cardtest::managedCard(4);
     first->setLocks(D3DXVECTOR4(1.0f, 0.0f, 3.0f, 0.0f), 0.0f, 0.0f);
     second->setLocks(D3DXVECTOR4(2.0f, 1.0f, 0.0f, 0.0f), 0.0f, 0.0f);
     waiting->setLocks(D3DXVECTOR4(0.0f, 0.0f, 0.0f, 9.0f), 0.0f, 1.0f);  // still 0 now
@@ -139,14 +139,14 @@ TEST_F(CardManagerTest, TheResetStartsTheCountsAgainAndKeepsTheBalance) {
 }
 
 TEST_F(CardManagerTest, AnUndoStepRestoresBalanceCountersAndCardsButNotTheScore) {
-    Karte* first = cardtest::makeCard(1);
+    Karte* first = cardtest::managedCard(1);
     PlayState state = manager().getPlayState();
     state.counts.pointsBalance = 40.0f;
     state.counts.goalCardCount = 2;
     state.counts.tableauCardCount = 9;
     manager().setPlayState(state);
     manager().saveUndoState();
-    Karte* second = cardtest::makeCard(2);
+    Karte* second = cardtest::managedCard(2);
     state = manager().getPlayState();
     state.counts.pointsBalance = 10.0f;
     state.counts.goalCardCount = 5;
@@ -196,7 +196,7 @@ TEST_F(CardManagerTest, RandomRunTransfersOnTheSpiderUndoAndRedoToWhatWasRecorde
     ASSERT_EQ(piles.size(), 13u);
     std::erase_if(piles, [](Kartenstapel* pile) { return pile->getName() == L"STAPEL_ABLAGE"; });
     std::vector<Karte*> deck;
-    for (int i = 0; i < 104; ++i) deck.push_back(cardtest::makeCard(12 - i % 13, kColourPik, i % 3 == 0));
+    for (int i = 0; i < 104; ++i) deck.push_back(cardtest::managedCard(12 - i % 13, kColourPik, i % 3 == 0));
     for (int i = 0; i < 104; ++i) ASSERT_TRUE(piles[static_cast<std::size_t>(i) % piles.size()]->addCard(deck[static_cast<std::size_t>(i)], nullptr, true, false));
     for (Kartenstapel* pile : piles) pile->arrange(0.0f);
     for (Karte* card : deck) card->goalKind = card->pile->rules.goalKind;

@@ -17,7 +17,7 @@ namespace {
 using Solitaire::Karte;
 using cardtest::makeCard;
 
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+using cardtest::kNaN;
 
 // One property: how to set it to goal number g (0 or 1 picks one of two distinct goals), where
 // its interpolation's goal, current value and progress are, and its pending bit.

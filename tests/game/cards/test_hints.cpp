@@ -11,6 +11,7 @@
 #include "game/cards/Kartenstapel.h"
 #include "tests/game/cards/CardTableFixture.h"
 #include "tests/game/cards/RuleTableBuilder.h"
+#include "tests/game/cards/Suits.h"
 
 namespace Solitaire {
 namespace {
@@ -20,7 +21,7 @@ using cardtest::deal;
 using cardtest::makePile;
 using HintTest = cardtest::CardTableFixture;
 
-constexpr int kKreuz = 0, kKaro = 1, kPik = 2, kHerz = 3;
+using namespace cardtest::suits;
 
 wchar_t const* const kAllNames =
     L"\"|T1|\" \"|T2|\" \"|T3|\" \"|T4|\" \"|T5|\" \"|T6|\" \"|G|\" \"|V|\" \"|M|\"";

@@ -12,6 +12,7 @@
 #include "game/cards/Kartenstapel.h"
 #include "tests/game/cards/PlayTable.h"
 #include "tests/game/cards/RuleTableBuilder.h"
+#include "tests/game/cards/Suits.h"
 
 namespace Solitaire {
 namespace {
@@ -21,7 +22,7 @@ using cardtest::makePile;
 using cardtest::runFrom;
 using AutoMoveTest = cardtest::PlayTable;
 
-constexpr int kKreuz = 0, kPik = 2, kHerz = 3, kExtra = 4;
+using namespace cardtest::suits;
 
 std::wstring names(std::vector<std::wstring> const& list) {
     std::wstring out;
@@ -35,7 +36,7 @@ Kartenstapel* pileBetween(std::wstring const& name, std::wstring const& attribut
                     names(others) + L"</QUELLSTAPEL><ZIELSTAPEL>" + names(others) + L"</ZIELSTAPEL></STAPEL>");
 }
 
-wchar_t const* const kGoal = L"IS_ZIELSTAPEL=\"ZIEL\" ACCEPT_KARTEN_FARBE=\"VORHERIGE\" "
+wchar_t const* const kFoundationGoal = L"IS_ZIELSTAPEL=\"ZIEL\" ACCEPT_KARTEN_FARBE=\"VORHERIGE\" "
                              L"ACCEPT_KARTEN_WERT=\"VORHERIGE_PLUS\" ACCEPT_KARTEN_WERT_LEER=\"ASS\"";
 
 TEST_F(AutoMoveTest, FinishingMovesEveryCardToTheGoalOnce) {
@@ -48,7 +49,7 @@ TEST_F(AutoMoveTest, FinishingMovesEveryCardToTheGoalOnce) {
         columns.push_back(pileBetween(all[static_cast<std::size_t>(i) + 1], L"", all));
         deal(columns.back(), {{kHerz, order[i]}});
     }
-    Kartenstapel* goal = pileBetween(L"G", kGoal, all);
+    Kartenstapel* goal = pileBetween(L"G", kFoundationGoal, all);
     EXPECT_TRUE(manager().autoFinish(nullptr));
     std::vector<Karte*> onGoal;
     goal->getCards(onGoal, true, true);
@@ -62,8 +63,8 @@ TEST_F(AutoMoveTest, FinishingEndsWherePilesWouldPassACardToAndFro) {
     // Two goal piles that both take an ace, and two pairs piles that take anything from each
     // other: moved by "any accepting pile", the ace and the three would never rest.
     std::vector<std::wstring> const all{L"G1", L"G2", L"P1", L"P2", L"T"};
-    Kartenstapel* g1 = pileBetween(L"G1", kGoal, all);
-    Kartenstapel* g2 = pileBetween(L"G2", kGoal, all);
+    Kartenstapel* g1 = pileBetween(L"G1", kFoundationGoal, all);
+    Kartenstapel* g2 = pileBetween(L"G2", kFoundationGoal, all);
     Kartenstapel* p1 = pileBetween(L"P1", L"PAIRS=\"1\"", all);
     Kartenstapel* p2 = pileBetween(L"P2", L"PAIRS=\"1\"", all);
     Kartenstapel* t = pileBetween(L"T", L"", all);
@@ -86,7 +87,7 @@ TEST_F(AutoMoveTest, MovingARunToAGoalPileOrToAnyPile) {
     Kartenstapel* t1 = pileBetween(L"T1", L"", all);
     Kartenstapel* t2 = pileBetween(L"T2", L"ACCEPT_KARTEN_FARBE_LEER=\"NICHTS\"", all);
     Kartenstapel* t3 = pileBetween(L"T3", L"", all);
-    Kartenstapel* goal = pileBetween(L"G", kGoal, all);
+    Kartenstapel* goal = pileBetween(L"G", kFoundationGoal, all);
     std::vector<Karte*> column = deal(t1, {{kPik, 9}, {kHerz, 0}});
     Karte* ace = column[1];
 
@@ -138,7 +139,7 @@ TEST_F(AutoMoveTest, TwoCardsSwapTheirPlaces) {
     expectInvariants();
 
     // Refused: jokers, wildcards, EXTRA cards, a card its arrangement does not hold.
-    Karte* extra = cardtest::makeCard(1, kExtra);
+    Karte* extra = cardtest::managedCard(1, kExtra);
     right->addCard(extra, nullptr, true, false);
     a[0]->isJoker = true;
     EXPECT_FALSE(manager().swapCards(a[0], la, b[0], ra));

@@ -16,6 +16,7 @@
 #include "port/crt/crt.h"
 #include "tests/game/cards/CardTableFixture.h"
 #include "tests/game/cards/RuleTableBuilder.h"
+#include "tests/game/cards/Suits.h"
 
 namespace Solitaire {
 namespace {
@@ -24,7 +25,7 @@ using cardtest::deal;
 using cardtest::makePile;
 using cardtest::rulePile;
 
-constexpr int kPik = 2, kHerz = 3, kExtra = 4;
+using namespace cardtest::suits;
 
 class ShowHintTest : public cardtest::CardTableFixture {
 protected:

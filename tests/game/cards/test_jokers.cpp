@@ -22,11 +22,12 @@
 #include "game/look/Style.h"
 #include "game/look/StyleSettings.h"
 #include "tests/game/cards/PlayTable.h"
+#include "tests/game/cards/Suits.h"
 
 namespace Solitaire {
 namespace {
 
-constexpr int kKreuz = 0, kKaro = 1, kPik = 2, kHerz = 3;
+using namespace cardtest::suits;
 
 class JokersTest : public cardtest::PlayTable {
 protected:

@@ -20,7 +20,7 @@
 namespace Solitaire {
 namespace {
 
-using cardtest::makeCard;
+using cardtest::managedCard;
 using cardtest::makePile;
 using PileTest = cardtest::CardTableFixture;
 
@@ -50,8 +50,8 @@ TEST_F(PileTest, FreeCapacityAddsUpTheChainAndAnyUnlimitedPartOpensIt) {
         Kartenstapel* pile = makePile(chain(c.maxA, c.maxB));
         Anordnung& a = *pile->findArrangement(L"A");
         Anordnung& b = *pile->findArrangement(L"B");
-        for (int i = 0; i < c.inA; ++i) insertCard(a, makeCard(i));
-        for (int i = 0; i < c.inB; ++i) insertCard(b, makeCard(i));
+        for (int i = 0; i < c.inA; ++i) insertCard(a, managedCard(i));
+        for (int i = 0; i < c.inB; ++i) insertCard(b, managedCard(i));
         EXPECT_EQ(pile->freeCapacity(true), c.capacity) << c.maxA << " " << c.maxB;
         EXPECT_EQ(pile->freeCapacity(false), c.capacityWithoutCards) << c.maxA << " " << c.maxB;
     }
@@ -94,7 +94,7 @@ TEST_F(PileTest, CardsFillTheFirstArrangementThenItsSuccessorAndARunKeepsItsOrde
     EXPECT_EQ(findFreeSlot(b, slot), nullptr);
     EXPECT_EQ(slot, -1);
     std::vector<Karte*> cards;
-    for (int i = 0; i < 5; ++i) cards.push_back(makeCard(12 - i));
+    for (int i = 0; i < 5; ++i) cards.push_back(managedCard(12 - i));
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(findFreeSlot(a, slot), i < 2 ? &a : &b);
         EXPECT_EQ(slot, i);
@@ -112,9 +112,9 @@ TEST_F(PileTest, CardsFillTheFirstArrangementThenItsSuccessorAndARunKeepsItsOrde
 
     manager().createDiscardPile();
     Kartenstapel* column = makePile(L"<STAPEL NAME=\"S\"><ANORDNUNG NAME=\"F\"/></STAPEL>");
-    Karte* bottom = makeCard(12);
+    Karte* bottom = managedCard(12);
     ASSERT_TRUE(column->addCard(bottom, nullptr, true, false));
-    std::vector<Karte*> run{makeCard(11), makeCard(10), makeCard(9)};
+    std::vector<Karte*> run{managedCard(11), managedCard(10), managedCard(9)};
     run[1]->linkTo(run[0]);
     EXPECT_FALSE(column->addRun({}, nullptr));
     ASSERT_TRUE(column->addRun(run, bottom));
@@ -128,9 +128,9 @@ TEST_F(PileTest, CardsOfAPileAndOfItsLinkedPiles) {
     Kartenstapel* pile = makePile(
         L"<STAPEL NAME=\"P\"><ANORDNUNG NAME=\"A\"/><VERKNÜPFT>\"|Q|\" \"|P|\" \"|FEHLT|\" \"|Q|\"</VERKNÜPFT></STAPEL>");
     Kartenstapel* linked = makePile(L"<STAPEL NAME=\"Q\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
-    Karte* up = makeCard(1, 0, true);
-    Karte* down = makeCard(2, 0, false);
-    Karte* other = makeCard(3);
+    Karte* up = managedCard(1, 0, true);
+    Karte* down = managedCard(2, 0, false);
+    Karte* other = managedCard(3);
     pile->addCard(up, nullptr, true, false);
     pile->addCard(down, nullptr, true, false);
     linked->addCard(other, nullptr, true, false);
@@ -161,8 +161,8 @@ TEST_F(PileTest, TheTopAndTheFirstCardAskTheLinkedPilesAndEndOnACycle) {
     Kartenstapel* d = pileNamed(L"D", L"\"|E|\"");
     pileNamed(L"E", L"\"|D|\"");
     Kartenstapel* f = pileNamed(L"F", L"\"|E|\" \"|C|\"");
-    Karte* bottom = makeCard(1);
-    Karte* top = makeCard(2);
+    Karte* bottom = managedCard(1);
+    Karte* top = managedCard(2);
     c->addCard(bottom, nullptr, true, false);
     c->addCard(top, nullptr, true, false);
     struct Case {
@@ -181,7 +181,7 @@ TEST_F(PileTest, TheTopAndTheFirstCardAskTheLinkedPilesAndEndOnACycle) {
         EXPECT_EQ(each.pile->getTopCard(), each.topCard) << name;
         EXPECT_EQ(each.pile->findFirstCard(), each.firstCard) << name;
     }
-    Karte* own = makeCard(3);
+    Karte* own = managedCard(3);
     b->addCard(own, nullptr, true, false);
     EXPECT_EQ(a->getTopCard(), own);
     EXPECT_EQ(a->findFirstCard(), own);
@@ -191,9 +191,9 @@ TEST_F(PileTest, TurningAllCardsReachesEveryArrangementButNoLinkedPile) {
     Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\"><ANORDNUNG NAME=\"A\" MAX_CARDS=\"1\"><NEXT>\"|B|\"</NEXT>"
                                   L"</ANORDNUNG><ANORDNUNG NAME=\"B\"/><VERKNÜPFT>\"|Q|\"</VERKNÜPFT></STAPEL>");
     Kartenstapel* linked = makePile(L"<STAPEL NAME=\"Q\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
-    Karte* first = makeCard(1, 0, false);
-    Karte* second = makeCard(2, 0, false);
-    Karte* other = makeCard(3, 0, false);
+    Karte* first = managedCard(1, 0, false);
+    Karte* second = managedCard(2, 0, false);
+    Karte* other = managedCard(3, 0, false);
     pile->addCard(first, nullptr, true, false);
     pile->addCard(second, nullptr, true, false);
     linked->addCard(other, nullptr, true, false);
@@ -216,9 +216,9 @@ TEST_F(PileTest, MovingThePileMovesItsCardsAtOnce) {
     Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" POSITION=\"100 100\"><ANORDNUNG NAME=\"A\"/>"
                                   L"<VERKNÜPFT>\"|Q|\"</VERKNÜPFT></STAPEL>");
     Kartenstapel* linked = makePile(L"<STAPEL NAME=\"Q\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
-    Karte* gliding = makeCard(1);
-    Karte* waiting = makeCard(2);
-    Karte* other = makeCard(3);
+    Karte* gliding = managedCard(1);
+    Karte* waiting = managedCard(2);
+    Karte* other = managedCard(3);
     pile->addCard(gliding, nullptr, true, false);
     pile->addCard(waiting, nullptr, true, false);
     linked->addCard(other, nullptr, true, false);
@@ -249,7 +249,7 @@ TEST_F(PileTest, MovingThePileMovesItsCardsAtOnce) {
 // The bounds hold the pile's cell and each of its cards where it is now or where it is going.
 TEST_F(PileTest, TheBoundsHoldThePileAndItsCardsNowOrWhereTheyGo) {
     Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" POSITION=\"100 100\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
-    Karte* card = makeCard(1);
+    Karte* card = managedCard(1);
     pile->addCard(card, nullptr, true, false);
     D3DXVECTOR2 const cell = pile->cardSize;
     ASSERT_GT(cell.x, 0.0f);
@@ -271,7 +271,7 @@ TEST_F(PileTest, TheBoundsHoldThePileAndItsCardsNowOrWhereTheyGo) {
 // waiting counts where it goes.
 TEST_F(PileTest, TheBoundsHoldATurnedCardByItsTurnedCorners) {
     Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" POSITION=\"0 0\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
-    Karte* card = makeCard(1);
+    Karte* card = managedCard(1);
     pile->addCard(card, nullptr, true, false);
     card->moveTo({1000.0f, 0.0f}, 0.0f, 0.0f);
     D3DXVECTOR2 const cell = card->cardSize;
@@ -299,10 +299,10 @@ TEST_F(PileTest, APairLeavesForThePairGoalAndAJokerLeavesFirst) {
         Kartenstapel* goal = makePile(L"<STAPEL NAME=\"G\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
         Kartenstapel* pile = makePile(
             L"<STAPEL NAME=\"P\" PAIRS=\"1\"><ANORDNUNG NAME=\"A\"/><PAIR_GOAL>\"|FEHLT|\" \"|G|\"</PAIR_GOAL></STAPEL>");
-        Karte* open = makeCard(8);
+        Karte* open = managedCard(8);
         open->isJoker = joker;
         ASSERT_TRUE(pile->addCard(open, nullptr, true, false));  // nothing open before: stays
-        Karte* partner = makeCard(3);
+        Karte* partner = managedCard(3);
         EXPECT_TRUE(pile->addCard(partner, nullptr, true, false));
         std::vector<Karte*> left;
         pile->getCards(left, true, true);
@@ -317,8 +317,8 @@ TEST_F(PileTest, APairLeavesForThePairGoalAndAJokerLeavesFirst) {
 
 TEST_F(PileTest, DrawOrdersStackCardsAboveThePileAndEndOnALinkCycle) {
     Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" RENDER_INDEX=\"0.5\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
-    Karte* lower = makeCard(1);
-    Karte* upper = makeCard(2);
+    Karte* lower = managedCard(1);
+    Karte* upper = managedCard(2);
     pile->addCard(lower, nullptr, true, false);
     pile->addCard(upper, nullptr, true, false);
     RenderOrder orders;
@@ -343,7 +343,7 @@ TEST_F(PileTest, DrawOrdersStackCardsAboveThePileAndEndOnALinkCycle) {
     EXPECT_TRUE(std::isfinite(lower->renderOrder));
     EXPECT_TRUE(std::isfinite(upper->renderOrder));
     // A card without a pile stands at its own number.
-    Karte* loose = makeCard(5);
+    Karte* loose = managedCard(5);
     orders.update(manager().cards);
     EXPECT_FLOAT_EQ(loose->renderOrder, static_cast<float>(loose->getIndex()) + 1.0f);
 
@@ -359,9 +359,9 @@ TEST_F(PileTest, DrawOrdersStackCardsAboveThePileAndEndOnALinkCycle) {
 
 TEST_F(PileTest, BridgingUnlinkLeavesTheCardAboveOnTheCardBelow) {
     Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
-    Karte* a = makeCard(1);
-    Karte* b = makeCard(2);
-    Karte* c = makeCard(3);
+    Karte* a = managedCard(1);
+    Karte* b = managedCard(2);
+    Karte* c = managedCard(3);
     for (Karte* card : {a, b, c}) pile->addCard(card, nullptr, true, false);
     b->unlink(true, true, true);
     EXPECT_TRUE(b->links.empty() && b->backLinks.empty());
@@ -376,8 +376,8 @@ TEST_F(PileTest, BridgingUnlinkLeavesTheCardAboveOnTheCardBelow) {
 
 TEST_F(PileTest, ScaleAndMarksReachEveryCard) {
     Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
-    Karte* up = makeCard(1, 0, true);
-    Karte* down = makeCard(2, 0, false);
+    Karte* up = managedCard(1, 0, true);
+    Karte* down = managedCard(2, 0, false);
     pile->addCard(up, nullptr, true, false);
     pile->addCard(down, nullptr, true, false);
     pile->setScale(0.5f);
@@ -412,7 +412,7 @@ TEST_F(PileTest, TheCardStepIsTheStylesPileOffsetTimesTheCardSetsFactor) {
     StyleSettings::instance().addKartenset(wide);
     wide->release();
     Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" POSITION_REL=\"1 2\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
-    Karte* card = makeCard(1);
+    Karte* card = managedCard(1);
     pile->addCard(card, nullptr, true, false);
     Style const& style = *StyleSettings::instance().getStyle();
     StyleSettings::instance().setKartenset(wide);
@@ -429,7 +429,7 @@ TEST_F(PileTest, TheCardStepIsTheStylesPileOffsetTimesTheCardSetsFactor) {
 
 TEST_F(PileTest, ArrangingWithAFillLimitOfZeroPlacesCardsAtFinitePoints) {
     Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" MAX_ANZ_FILL_KARTEN=\"0\" POSITION_REL=\"1 1\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
-    std::vector<Karte*> cards{makeCard(1), makeCard(2), makeCard(3)};
+    std::vector<Karte*> cards{managedCard(1), managedCard(2), managedCard(3)};
     for (Karte* card : cards) pile->addCard(card, nullptr, true, false);
     pile->arrange(0.0f);
     for (Karte* card : cards) {
@@ -449,7 +449,7 @@ TEST_F(PileTest, ArrangingWithAFillLimitOfZeroPlacesCardsAtFinitePoints) {
 
 TEST_F(PileTest, UndoRestoresThePlaceAndScaleAndStepsTheArrangements) {
     Kartenstapel* pile = makePile(L"<STAPEL NAME=\"P\" POSITION_REL=\"1 1\"><ANORDNUNG NAME=\"A\"/></STAPEL>");
-    Karte* card = makeCard(1);
+    Karte* card = managedCard(1);
     pile->saveUndoState();
     pile->addCard(card, nullptr, true, false);
     pile->setRelativePosition(D3DXVECTOR2(3.0f, 4.0f));

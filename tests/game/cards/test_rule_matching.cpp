@@ -11,11 +11,12 @@
 #include "game/cards/RuleMatching.h"
 #include "game/cards/RuleWords.h"
 #include "tests/game/cards/ProfileFiles.h"
+#include "tests/game/cards/Suits.h"
 
 namespace Solitaire {
 namespace {
 
-constexpr int kKreuz = 0, kKaro = 1, kPik = 2, kHerz = 3, kExtra = 4;
+using namespace cardtest::suits;
 
 struct CardRuleCase {
     wchar_t const* colour;

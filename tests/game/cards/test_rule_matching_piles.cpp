@@ -11,6 +11,7 @@
 #include "game/cards/RuleWords.h"
 #include "tests/game/cards/CardTableFixture.h"
 #include "tests/game/cards/RuleTableBuilder.h"
+#include "tests/game/cards/Suits.h"
 
 namespace Solitaire {
 namespace {
@@ -18,12 +19,12 @@ namespace {
 using cardtest::Dealt;
 using cardtest::deal;
 using cardtest::looseRun;
-using cardtest::makeCard;
+using cardtest::managedCard;
 using cardtest::rulePile;
 using cardtest::runFrom;
 using RuleMatchingPileTest = cardtest::CardTableFixture;
 
-constexpr int kKreuz = 0, kKaro = 1, kPik = 2, kHerz = 3, kExtra = 4;
+using namespace cardtest::suits;
 constexpr int kNone = -1;
 
 void lock(Karte* card) { card->setLocks(D3DXVECTOR4(1.0f, 0.0f, 0.0f, 0.0f), 0.0f, 0.0f); }
@@ -92,8 +93,8 @@ TEST_F(RuleMatchingPileTest, ACardLaidOnACard) {
     int row = 0;
     for (Case const& c : cases) {
         Kartenstapel* pile = rulePile(L"P" + std::to_wstring(row++), c.pile);
-        Karte* lower = makeCard(c.lower.value, c.lower.suit);
-        Karte* upper = c.upper.suit == kNone ? nullptr : makeCard(c.upper.value, c.upper.suit);
+        Karte* lower = managedCard(c.lower.value, c.lower.suit);
+        Karte* upper = c.upper.suit == kNone ? nullptr : managedCard(c.upper.value, c.upper.suit);
         bool wholeRun = false;
         EXPECT_EQ(pile->acceptsCardOn(lower, upper, parseColourRule(c.colour), parseValueRule(c.value), wholeRun, {}),
                   c.accepted)
@@ -158,7 +159,7 @@ TEST_F(RuleMatchingPileTest, ARunNeedsBothNameListsAndTheTargetsRules) {
     // A run from the pile itself needs a card to be laid on.
     Kartenstapel* pile = rulePile(L"P", L"");
     std::vector<Karte*> cards = deal(pile, {{kHerz, 3}, {kHerz, 2}});
-    Karte* loose = makeCard(1, kHerz);
+    Karte* loose = managedCard(1, kHerz);
     pile->addCard(loose, nullptr, false, false);
     EXPECT_FALSE(pile->acceptsCards(runFrom(loose), nullptr));
 }

@@ -480,10 +480,6 @@ void MinigameFixture::moveHeartsToTheGoal() {
 }
 
 void MinigameFixture::winRowOfHearts() {
-    // Seconds for the deal's cards to reach the table, and for the results delay and the cards'
-    // flight after a won level.
-    constexpr double kDealSeconds = 4.0;
-    constexpr double kResultsLimit = 15.0;
     ASSERT_EQ(activeMenu(), L"INGAMEMENU");
     wait(kDealSeconds);
     for (double t = 0.0; t < kResultsLimit && game->getAchievementScreen().getPopupTimer() > 0.0f; t += kStep) tick(false);

@@ -80,6 +80,10 @@ protected:
     // The tick count the clock reads while a test runs (the turning-tiles game seeds the
     // runtime's generator from it).
     static constexpr unsigned kTickCount = 100000;
+    // Seconds for the deal's cards to reach the table, and at most for the results delay and the
+    // cards' flight after a won level.
+    static constexpr double kDealSeconds = 4.0;
+    static constexpr double kResultsLimit = 15.0;
 
     void SetUp() override;
     void TearDown() override;

@@ -12,7 +12,7 @@
 namespace {
 
 using Solitaire::Austausch;
-using Tile = Austausch::AustauschTeil;
+using SwapTile = Austausch::AustauschTeil;
 
 class AustauschTest : public minigametest::MinigameFixture {
 protected:
@@ -25,17 +25,17 @@ protected:
     }
 
     // The point at fractions (fx, fy) of the tile where it is drawn now, on whole pixels.
-    static D3DXVECTOR2 middleOfTile(Tile const* tile, float fx = 0.5f, float fy = 0.5f) {
+    static D3DXVECTOR2 middleOfTile(SwapTile const* tile, float fx = 0.5f, float fy = 0.5f) {
         Orvex::FRect const r = Orvex::boundingRectOfSpriteRect(tile->getSpriteRect());
         return D3DXVECTOR2(std::floor(r.left + fx * (r.right - r.left)), std::floor(r.top + fy * (r.bottom - r.top)));
     }
-    Tile* tileIn(int cell) const {
-        for (Tile* tile : game->getTiles())
+    SwapTile* tileIn(int cell) const {
+        for (SwapTile* tile : game->getTiles())
             if (tile->cell == cell) return tile;
         return nullptr;
     }
-    Tile* tileOf(int home) const {
-        for (Tile* tile : game->getTiles())
+    SwapTile* tileOf(int home) const {
+        for (SwapTile* tile : game->getTiles())
             if (tile->homeCell == home) return tile;
         return nullptr;
     }
@@ -43,8 +43,8 @@ protected:
     int win() {
         int swaps = 0;
         for (int cell = 0; cell < static_cast<int>(game->getTiles().size()); ++cell) {
-            Tile* here = tileIn(cell);
-            Tile* own = tileOf(cell);
+            SwapTile* here = tileIn(cell);
+            SwapTile* own = tileOf(cell);
             if (here == own) continue;
             click(middleOfTile(here));
             click(middleOfTile(own));
@@ -75,7 +75,7 @@ TEST_F(AustauschTest, TheLastSwapSolvesAtOnceWhileTheTilesStillFly) {
     // All but the last swap, then the last one by its two clicks.
     while (true) {
         int wrong = 0;
-        for (Tile const* tile : game->getTiles()) wrong += tile->cell != tile->homeCell;
+        for (SwapTile const* tile : game->getTiles()) wrong += tile->cell != tile->homeCell;
         if (wrong <= 2) break;
         int cell = 0;
         while (tileIn(cell) == tileOf(cell)) ++cell;
@@ -85,8 +85,8 @@ TEST_F(AustauschTest, TheLastSwapSolvesAtOnceWhileTheTilesStillFly) {
     }
     int cell = 0;
     while (tileIn(cell) == tileOf(cell)) ++cell;
-    Tile* a = tileIn(cell);
-    Tile* b = tileOf(cell);
+    SwapTile* a = tileIn(cell);
+    SwapTile* b = tileOf(cell);
     click(middleOfTile(a));
     EXPECT_FALSE(game->isFinished(false));
     click(middleOfTile(b));
@@ -99,18 +99,18 @@ TEST_F(AustauschTest, TheLastSwapSolvesAtOnceWhileTheTilesStillFly) {
 }
 
 TEST_F(AustauschTest, ASecondClickOnTheSelectedTileDeselectsIt) {
-    Tile* tile = tileIn(0);
+    SwapTile* tile = tileIn(0);
     click(middleOfTile(tile));
     EXPECT_EQ(game->getSelected(), tile);
     EXPECT_TRUE(tile->selected);
     EXPECT_EQ(game->getTiles().back(), tile);
     std::vector<int> cells;
-    for (Tile const* t : game->getTiles()) cells.push_back(t->cell);
+    for (SwapTile const* t : game->getTiles()) cells.push_back(t->cell);
     click(middleOfTile(tile));
     EXPECT_EQ(game->getSelected(), nullptr);
     EXPECT_FALSE(tile->selected);
     std::vector<int> after;
-    for (Tile const* t : game->getTiles()) after.push_back(t->cell);
+    for (SwapTile const* t : game->getTiles()) after.push_back(t->cell);
     EXPECT_EQ(after, cells);
     // The next click selects again.
     click(middleOfTile(tileIn(1)));
@@ -118,7 +118,7 @@ TEST_F(AustauschTest, ASecondClickOnTheSelectedTileDeselectsIt) {
 }
 
 TEST_F(AustauschTest, TheSelectedTileIsDrawnRed) {
-    Tile* tile = tileIn(4);
+    SwapTile* tile = tileIn(4);
     D3DXVECTOR2 const point = middleOfTile(tile);
     uint32_t const plain = pixelAt(pixels(), point);
     click(point);
@@ -132,9 +132,9 @@ TEST_F(AustauschTest, TheSelectedTileIsDrawnRed) {
 TEST_F(AustauschTest, ATileSwappedAgainInFlightLandsInItsCell) {
     // A and B swap; while they fly, B is swapped with C. Every tile ends on its cell's rectangle,
     // none between two cells.
-    Tile* a = tileIn(0);
-    Tile* b = tileIn(1);
-    Tile* c = tileIn(5);
+    SwapTile* a = tileIn(0);
+    SwapTile* b = tileIn(1);
+    SwapTile* c = tileIn(5);
     click(middleOfTile(a));
     click(middleOfTile(b));
     tick();
@@ -147,7 +147,7 @@ TEST_F(AustauschTest, ATileSwappedAgainInFlightLandsInItsCell) {
     EXPECT_EQ(a->cell, 1);
     EXPECT_EQ(b->cell, 5);
     EXPECT_EQ(c->cell, 0);
-    for (Tile const* tile : game->getTiles()) {
+    for (SwapTile const* tile : game->getTiles()) {
         Orvex::FRect const want = game->cellRect(tile->cell);
         Orvex::FRect const have = tile->currentRect();
         EXPECT_FLOAT_EQ(have.left, want.left) << tile->homeCell;

@@ -18,7 +18,7 @@ namespace {
 using Solitaire::Bauen;
 using Piece = Bauen::Objekt;
 
-constexpr unsigned kSeed = 1913;
+constexpr unsigned kBauenSeed = 1913;
 
 class BauenTest : public minigametest::MinigameFixture {
 protected:
@@ -75,7 +75,7 @@ protected:
     }
 
     Bauen* playShipped() {
-        msvc::srand(kSeed);
+        msvc::srand(kBauenSeed);
         return play<Bauen>(L"MINIGAME_13");
     }
 
@@ -83,7 +83,7 @@ protected:
     Bauen* playOwn(std::wstring const& keys, std::wstring const& pieces) {
         define(L"<MINISPIEL TYPE=\"BAUEN\" NAME=\"B\" LSG_TIME=\"60\" TIMER=\"1\" BACKGROUND=\"TILES_BAUEN_HG\" " + keys +
                L">" + pieces + L"</MINISPIEL>");
-        msvc::srand(kSeed);
+        msvc::srand(kBauenSeed);
         return play<Bauen>(L"B");
     }
 };
@@ -150,7 +150,7 @@ TEST_F(BauenTest, TwoRunsFromOneSeedGiveTheSameSignalsAndPicture) {
 }
 
 TEST_F(BauenTest, APressWhileTheHelpIsUpDragsNothing) {
-    msvc::srand(kSeed);
+    msvc::srand(kBauenSeed);
     auto* game = dynamic_cast<Bauen*>(begin(L"MINIGAME_13"));
     ASSERT_NE(game, nullptr);
     Piece const& top = *game->getPieces().back();

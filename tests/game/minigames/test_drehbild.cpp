@@ -16,7 +16,7 @@
 namespace {
 
 using Solitaire::Drehbild;
-using Tile = Drehbild::Teil;
+using TurnTile = Drehbild::Teil;
 
 constexpr Orvex::u32 kTick = 4242;
 
@@ -29,13 +29,13 @@ protected:
         Drehbild::setTickClock([] { return tick_; });
     }
 
-    D3DXVECTOR2 middleOf(Drehbild const& game, Tile const& tile) const {
+    D3DXVECTOR2 middleOf(Drehbild const& game, TurnTile const& tile) const {
         Orvex::SpriteRect const box = game.getTileRect(tile.part, 0.0f);
         return D3DXVECTOR2(std::floor(box.x + box.w / 2), std::floor(box.y + box.h / 2));
     }
 
     // Quarter turns a tile's target stands away from upright, 0 to 3.
-    static int quarterTurnsOff(Tile const& tile) {
+    static int quarterTurnsOff(TurnTile const& tile) {
         int const quarters = static_cast<int>(std::lround(tile.rotation.goal / Drehbild::kQuarterTurn));
         return ((quarters % 4) + 4) % 4;
     }
@@ -173,7 +173,7 @@ class DrehbildTurnTest : public DrehbildTest, public ::testing::WithParamInterfa
 TEST_P(DrehbildTurnTest, TurnsTheTileByQuarterTurns) {
     Drehbild* game = playOwn(L"SIZE=\"2\"");
     ASSERT_NE(game, nullptr);
-    Tile const& tile = *game->getTiles()[3];
+    TurnTile const& tile = *game->getTiles()[3];
     float const before = tile.rotation.goal;
     for (bool right : GetParam().rights) {
         if (right)
@@ -196,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(Clicks, DrehbildTurnTest,
 TEST_F(DrehbildTest, AClickDuringATurnTurnsOnFromTheAngleShown) {
     Drehbild* game = playOwn(L"SIZE=\"2\"");
     ASSERT_NE(game, nullptr);
-    Tile const& tile = *game->getTiles()[0];
+    TurnTile const& tile = *game->getTiles()[0];
     float const before = tile.rotation.goal;
     click(middleOf(*game, tile));
     ticks(6);
@@ -217,7 +217,7 @@ TEST_F(DrehbildTest, WhenEveryTileStartsUprightTheGameIsSolvedOnlyAfterTurningOn
     Drehbild* game = playOwn(L"SIZE=\"1\"");
     ASSERT_NE(game, nullptr);
     ASSERT_EQ(game->getTiles().size(), 1u);
-    Tile& tile = *game->getTiles()[0];
+    TurnTile& tile = *game->getTiles()[0];
     tile.rotation.set(0.0f, 0.0f, 1.0f);
     EXPECT_FALSE(game->isFinished(false));
     // "SIZE" 1: the one tile covers the whole field.

@@ -17,7 +17,7 @@ namespace {
 using Solitaire::Memory;
 using Card = Memory::Teil;
 
-constexpr unsigned kSeed = 1915;
+constexpr unsigned kMemorySeed = 1915;
 
 class MemoryTest : public minigametest::MinigameFixture {
 protected:
@@ -52,7 +52,7 @@ protected:
     }
 
     Memory* playShipped() {
-        msvc::srand(kSeed);
+        msvc::srand(kMemorySeed);
         return play<Memory>(L"MINIGAME_15");
     }
 
@@ -63,7 +63,7 @@ protected:
             games += std::wstring(L"<MEMORY_TEIL ANIMATION=\"") + fronts[i % 3] +
                      L"\" ANIMATION_BACK=\"TILES_MEMORY_RUECKSEITE\"/>";
         define(games + L"</MINISPIEL>");
-        msvc::srand(kSeed);
+        msvc::srand(kMemorySeed);
         return play<Memory>(L"M");
     }
 };

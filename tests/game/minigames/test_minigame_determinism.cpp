@@ -22,7 +22,7 @@ namespace {
 
 using namespace Solitaire;
 
-constexpr unsigned kSeed = 20240611;
+constexpr unsigned kDeterminismSeed = 20240611;
 
 class MinigameDeterminismTest : public minigametest::MinigameFixture,
                                 public ::testing::WithParamInterface<wchar_t const*> {
@@ -34,7 +34,7 @@ protected:
 
     Run playOnce() {
         TearDown();
-        msvc::srand(kSeed);
+        msvc::srand(kDeterminismSeed);
         SetUp();
         Minispiel* game = begin(GetParam());
         EXPECT_NE(game, nullptr);

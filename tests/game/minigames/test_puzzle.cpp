@@ -16,7 +16,7 @@
 namespace {
 
 using Solitaire::Puzzle;
-using Piece = Puzzle::PuzzleTeil;
+using PuzzlePiece = Puzzle::PuzzleTeil;
 
 class PuzzleTest : public minigametest::MinigameFixture {
 protected:
@@ -29,18 +29,18 @@ protected:
     }
 
     // The movable copy of the place.
-    Piece* pieceOf(Piece const* target) const {
-        for (Piece* piece : game->getPieces())
+    PuzzlePiece* pieceOf(PuzzlePiece const* target) const {
+        for (PuzzlePiece* piece : game->getPieces())
             if (piece->id == target->id) return piece;
         return nullptr;
     }
-    static D3DXVECTOR2 corner(Piece const* piece) {
+    static D3DXVECTOR2 corner(PuzzlePiece const* piece) {
         Orvex::SpriteRect const r = piece->getSpriteRect();
         return D3DXVECTOR2(r.x, r.y);
     }
     // A whole-pixel point where a press takes this piece (the topmost loose piece hit there),
     // nearest its middle.
-    D3DXVECTOR2 grabPoint(Piece const* piece) const {
+    D3DXVECTOR2 grabPoint(PuzzlePiece const* piece) const {
         Orvex::FRect const r = Orvex::boundingRectOfSpriteRect(piece->getSpriteRect());
         D3DXVECTOR2 const middle = middleOf(r);
         for (int ring = 0; ring < 40; ++ring)
@@ -53,20 +53,20 @@ protected:
         ADD_FAILURE() << "no point takes the piece";
         return middle;
     }
-    Piece const* topmostAt(D3DXVECTOR2 const& point) const {
+    PuzzlePiece const* topmostAt(D3DXVECTOR2 const& point) const {
         auto const& pieces = game->getPieces();
         for (std::size_t i = pieces.size(); i-- > 0;)
             if (pieces[i]->loose && pieces[i]->hitTest(point, true)) return pieces[i];
         return nullptr;
     }
     // Drags the piece so that its corner lands off pixels from its place's corner.
-    void put(Piece const* target, D3DXVECTOR2 const& off = D3DXVECTOR2(0.0f, 0.0f), int steps = 8) {
-        Piece* piece = pieceOf(target);
+    void put(PuzzlePiece const* target, D3DXVECTOR2 const& off = D3DXVECTOR2(0.0f, 0.0f), int steps = 8) {
+        PuzzlePiece* piece = pieceOf(target);
         ASSERT_NE(piece, nullptr);
         dropCornerAt(piece, corner(target) + off, steps);
     }
     // Drags the piece so that its corner lands at the point (to the nearest whole pixel).
-    void dropCornerAt(Piece* piece, D3DXVECTOR2 const& at, int steps = 8) {
+    void dropCornerAt(PuzzlePiece* piece, D3DXVECTOR2 const& at, int steps = 8) {
         D3DXVECTOR2 const from = grabPoint(piece);
         D3DXVECTOR2 const delta = at - corner(piece);
         drag(from, from + D3DXVECTOR2(std::round(delta.x), std::round(delta.y)), steps);
@@ -77,7 +77,7 @@ TEST_F(PuzzleTest, WonByDraggingEveryQuarterOntoItsPlace) {
     keep("puzzle_start");
     ASSERT_EQ(game->getTargets().size(), 4u);
     ASSERT_EQ(game->getPieces().size(), 5u);  // the four quarters and the decoy
-    for (Piece const* target : game->getTargets()) {
+    for (PuzzlePiece const* target : game->getTargets()) {
         EXPECT_FALSE(game->isFinished(false));
         put(target);
         EXPECT_FALSE(target->loose);
@@ -95,8 +95,8 @@ TEST_F(PuzzleTest, WonByDraggingEveryQuarterOntoItsPlace) {
 }
 
 TEST_F(PuzzleTest, APlacedPieceShowsGreenInItsStatusAndIsNotPickedUpAgain) {
-    Piece const* target = game->getTargets()[3];
-    Piece* piece = pieceOf(target);
+    PuzzlePiece const* target = game->getTargets()[3];
+    PuzzlePiece* piece = pieceOf(target);
     ASSERT_NE(piece->statusWindow, nullptr);
     D3DXVECTOR2 const dot = middleOf(piece->statusWindow->getScreenRect());
     uint32_t const grey = pixelAt(pixels(), dot);
@@ -123,8 +123,8 @@ void PrintTo(SnapCase const& c, std::ostream* out) { *out << c.dx << ", " << c.d
 class PuzzleSnapTest : public PuzzleTest, public ::testing::WithParamInterface<SnapCase> {};
 
 TEST_P(PuzzleSnapTest, ADropNearerThanTheSnapDistanceFliesToThePlaceInOneSecond) {
-    Piece const* target = game->getTargets()[3];
-    Piece* piece = pieceOf(target);
+    PuzzlePiece const* target = game->getTargets()[3];
+    PuzzlePiece* piece = pieceOf(target);
     D3DXVECTOR2 const off(GetParam().dx, GetParam().dy);
     put(target, off);
     D3DXVECTOR2 const dropped = corner(target) + off;
@@ -165,10 +165,10 @@ void PrintTo(WrongPlaceCase const& c, std::ostream* out) { *out << c.what; }
 class PuzzleWrongPlaceTest : public PuzzleTest, public ::testing::WithParamInterface<WrongPlaceCase> {};
 
 TEST_P(PuzzleWrongPlaceTest, APieceOnAPlaceItDoesNotFillGoesBack) {
-    Piece const* place = game->getTargets()[2];
+    PuzzlePiece const* place = game->getTargets()[2];
     if (GetParam().filled) put(place);
     // The decoy's copy comes after the quarters' until a piece is taken.
-    Piece* piece = GetParam().decoy ? game->getPieces().back() : pieceOf(game->getTargets()[3]);
+    PuzzlePiece* piece = GetParam().decoy ? game->getPieces().back() : pieceOf(game->getTargets()[3]);
     D3DXVECTOR2 const taken = corner(piece);
     D3DXVECTOR2 const dropped = corner(place) + D3DXVECTOR2(GetParam().dx, 0.0f);
     dropCornerAt(piece, dropped);
@@ -189,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(Drops, PuzzleWrongPlaceTest,
                                            WrongPlaceCase{"the decoy on a place", true, false, 0, true}));
 
 TEST_F(PuzzleTest, ADraggedPieceStaysPinnedInsideTheWindow) {
-    Piece* piece = pieceOf(game->getTargets()[3]);
+    PuzzlePiece* piece = pieceOf(game->getTargets()[3]);
     Orvex::FRect const bounds = game->getWindow()->getScreenRect();
     D3DXVECTOR2 const from = grabPoint(piece);
     moveTo(from);
@@ -231,10 +231,10 @@ TEST_F(PuzzleTest, TheEndPictureIsFullyShownHalfASecondAfterTheLastDrop) {
 }
 
 TEST_F(PuzzleTest, ADecoyDroppedAfterTheWinRestartsNeitherTheEndDelayNorTheFade) {
-    for (Piece const* target : game->getTargets()) put(target);
+    for (PuzzlePiece const* target : game->getTargets()) put(target);
     ASSERT_TRUE(game->isFinished(false));
-    Piece* decoy = nullptr;
-    for (Piece* piece : game->getPieces())
+    PuzzlePiece* decoy = nullptr;
+    for (PuzzlePiece* piece : game->getPieces())
         if (piece->loose) decoy = piece;
     ASSERT_NE(decoy, nullptr);
     D3DXVECTOR2 const from = grabPoint(decoy);
@@ -252,12 +252,12 @@ TEST_F(PuzzleTest, ANewStartDealsFreshCopiesAtNewPlaces) {
     ASSERT_NE(foreground, nullptr);
     std::size_t const children = foreground->getChildren().size();
     std::vector<D3DXVECTOR2> before;
-    for (Piece const* target : game->getTargets()) before.push_back(pieceOf(target)->getPosition());
+    for (PuzzlePiece const* target : game->getTargets()) before.push_back(pieceOf(target)->getPosition());
     game->start();
     EXPECT_EQ(foreground->getChildren().size(), children);
     ASSERT_EQ(game->getPieces().size(), 5u);
-    for (Piece const* piece : game->getPieces()) EXPECT_TRUE(piece->loose);
-    for (Piece const* target : game->getTargets()) EXPECT_TRUE(target->loose);
+    for (PuzzlePiece const* piece : game->getPieces()) EXPECT_TRUE(piece->loose);
+    for (PuzzlePiece const* target : game->getTargets()) EXPECT_TRUE(target->loose);
     // The fourth quarter at its start place again, the others scattered afresh.
     EXPECT_EQ(pieceOf(game->getTargets()[3])->getPosition(), before[3]);
     for (std::size_t i = 0; i < 3; ++i) EXPECT_NE(pieceOf(game->getTargets()[i])->getPosition(), before[i]) << i;
@@ -266,7 +266,7 @@ TEST_F(PuzzleTest, ANewStartDealsFreshCopiesAtNewPlaces) {
 }
 
 TEST_F(PuzzleTest, TwoRunsFromOneSeedGiveTheSameSignalsAndPicture) {
-    expectTheSameTwice(20240611, [this] { for (Piece const* target : game->getTargets()) put(target); });
+    expectTheSameTwice(20240611, [this] { for (PuzzlePiece const* target : game->getTargets()) put(target); });
 }
 
 TEST_F(PuzzleTest, LostWhenTheTimeRunsOut) {
@@ -306,7 +306,7 @@ TEST_P(PuzzleAlphaTest, TransparentCornersLetPressesAndDropsThrough) {
     press(corner);
     ASSERT_NE(game->getHeldPiece(), nullptr);
     EXPECT_EQ(game->getHeldPiece()->id, game->getTargets()[static_cast<std::size_t>(GetParam().held)]->id);
-    Piece const* target = game->getTargets()[static_cast<std::size_t>(GetParam().held)];
+    PuzzlePiece const* target = game->getTargets()[static_cast<std::size_t>(GetParam().held)];
     // The held piece's corner pixel onto its place's corner pixel.
     Orvex::SpriteRect const from = game->getHeldPiece()->getSpriteRect();
     Orvex::SpriteRect const to = target->getSpriteRect();
@@ -395,7 +395,7 @@ TEST_F(PuzzleUnderTheHelpTest, ADragOnTheHelpScreenMovesNoPiece) {
     ASSERT_NE(game, nullptr);
     ASSERT_TRUE(manager().isHelpShown());
     keep("puzzle_hilfe");
-    Piece const* piece = game->getPieces()[3];
+    PuzzlePiece const* piece = game->getPieces()[3];
     D3DXVECTOR2 const before = piece->getPosition();
     D3DXVECTOR2 const middle = middleOf(Orvex::boundingRectOfSpriteRect(piece->getSpriteRect()));
     D3DXVECTOR2 const from(std::floor(middle.x), std::floor(middle.y));

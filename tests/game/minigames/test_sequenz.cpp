@@ -23,7 +23,7 @@ namespace {
 
 using Solitaire::Sequenz;
 
-constexpr Orvex::u64 kSeed = 1916;
+constexpr Orvex::u64 kSequenzSeed = 1916;
 // Longest wait for a demonstration: the pause before it and a step per element, with room.
 constexpr int kMaxDemoFrames = 60 * 60;
 // A lit element is looked at this many frames after it lights (its light lasts a third of a
@@ -124,14 +124,14 @@ protected:
     }
 
     Sequenz* playShipped() {
-        Orvex::seedRandom(kSeed);
+        Orvex::seedRandom(kSequenzSeed);
         return play<Sequenz>(L"MINIGAME_16");
     }
 
     // A definition of its own on the shipped templates.
     Sequenz* playOwn(std::wstring const& keys) {
         define(L"<MINISPIEL TYPE=\"SEQUENZ\" NAME=\"S\" LSG_TIME=\"300\" TIMER=\"1\" " + keys + L"/>");
-        Orvex::seedRandom(kSeed);
+        Orvex::seedRandom(kSequenzSeed);
         return play<Sequenz>(L"S");
     }
 };
@@ -192,10 +192,10 @@ TEST_F(SequenzTest, EveryShownElementLightsOnTheScreen) {
         Next next;
     };
     Case const cases[] = {
-        {"repeated", kSeed, Next::kRepeat},
-        {"replayed after a wrong click", kSeed + 1, Next::kWrongThenRepeat},
-        {"another deal", kSeed + 2, Next::kRepeat},
-        {"another deal replayed", kSeed + 3, Next::kWrongThenRepeat},
+        {"repeated", kSequenzSeed, Next::kRepeat},
+        {"replayed after a wrong click", kSequenzSeed + 1, Next::kWrongThenRepeat},
+        {"another deal", kSequenzSeed + 2, Next::kRepeat},
+        {"another deal replayed", kSequenzSeed + 3, Next::kWrongThenRepeat},
     };
     std::vector<bool> seen(4, false);
     for (Case const& c : cases) {

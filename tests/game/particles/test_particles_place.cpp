@@ -54,7 +54,7 @@ struct Area {
     float left, top, right, bottom;
 };
 
-struct PlaceCase {
+struct EmitterPlaceCase {
     wchar_t const* what;
     Opaque opaque;          // null: no texture
     float turn;             // of the object's quad
@@ -64,7 +64,7 @@ struct PlaceCase {
     bool moving;            // with speed (away from the middle)
 };
 
-class ParticlePlace : public styletest::TableDeviceTest, public ::testing::WithParamInterface<PlaceCase> {
+class ParticlePlace : public styletest::TableDeviceTest, public ::testing::WithParamInterface<EmitterPlaceCase> {
 protected:
     void SetUp() override {
         TableDeviceTest::SetUp();
@@ -89,7 +89,7 @@ bool inside(D3DXVECTOR2 const& p, Area const& a) {
 }
 
 TEST_P(ParticlePlace, StartsOnDrawnPixelsOnly) {
-    PlaceCase const& c = GetParam();
+    EmitterPlaceCase const& c = GetParam();
     Orvex::Texture2D* texture = c.opaque ? makeShape(c.opaque) : nullptr;
     ShapedObject* object = new ShapedObject(texture, c.turn);
     Orvex::GUIWindow* window = new Orvex::GUIWindow(L"FENSTER");
@@ -128,19 +128,19 @@ bool twoQuarters(unsigned x, unsigned y) { return (x < 4) == (y < 4); }
 INSTANTIATE_TEST_SUITE_P(
     Table, ParticlePlace,
     ::testing::Values(
-        PlaceCase{L"the right half", rightHalf, 0.0f, false, false, {140.0f, 200.0f, 180.0f, 280.0f}, true},
-        PlaceCase{L"turned half way: the left half", rightHalf, 180.0f, false, false, {100.0f, 200.0f, 140.0f, 280.0f},
+        EmitterPlaceCase{L"the right half", rightHalf, 0.0f, false, false, {140.0f, 200.0f, 180.0f, 280.0f}, true},
+        EmitterPlaceCase{L"turned half way: the left half", rightHalf, 180.0f, false, false, {100.0f, 200.0f, 140.0f, 280.0f},
                   true},
-        PlaceCase{L"turned a quarter: the lower half", rightHalf, 90.0f, false, false, {100.0f, 240.0f, 180.0f, 280.0f},
+        EmitterPlaceCase{L"turned a quarter: the lower half", rightHalf, 90.0f, false, false, {100.0f, 240.0f, 180.0f, 280.0f},
                   true},
-        PlaceCase{L"no opaque pixel: the quad's position", none, 0.0f, false, false, {100.0f, 200.0f, 100.0f, 200.0f},
+        EmitterPlaceCase{L"no opaque pixel: the quad's position", none, 0.0f, false, false, {100.0f, 200.0f, 100.0f, 200.0f},
                   false},
-        PlaceCase{L"no texture: the quad's position", nullptr, 0.0f, false, false, {100.0f, 200.0f, 100.0f, 200.0f},
+        EmitterPlaceCase{L"no texture: the quad's position", nullptr, 0.0f, false, false, {100.0f, 200.0f, 100.0f, 200.0f},
                   false},
-        PlaceCase{L"a window: its whole rectangle", twoQuarters, 0.0f, true, false, {10.0f, 20.0f, 50.0f, 60.0f}, true},
-        PlaceCase{L"a window's image quarter spans the window", twoQuarters, 0.0f, true, true,
+        EmitterPlaceCase{L"a window: its whole rectangle", twoQuarters, 0.0f, true, false, {10.0f, 20.0f, 50.0f, 60.0f}, true},
+        EmitterPlaceCase{L"a window's image quarter spans the window", twoQuarters, 0.0f, true, true,
                   {10.0f, 20.0f, 50.0f, 60.0f}, true},
-        PlaceCase{L"a window without a drawn pixel: its corner", none, 0.0f, true, false, {10.0f, 20.0f, 10.0f, 20.0f},
+        EmitterPlaceCase{L"a window without a drawn pixel: its corner", none, 0.0f, true, false, {10.0f, 20.0f, 10.0f, 20.0f},
                   false}));
 
 }  // namespace

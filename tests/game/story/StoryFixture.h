@@ -26,12 +26,10 @@ inline Orvex::XMLNode parse(std::wstring const& text) {
     return node;
 }
 
-// The source tree on the search path, so that "data\..." names the shipped files.
+// The source tree on the search path, so that "data\..." names the shipped files; again after a
+// test that cleared the search paths (the game's fixture does when it stops).
 inline void addSourceTree() {
-    static bool added = false;
-    if (added) return;
     Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(testsupport::sourceDir().string()));
-    added = true;
 }
 
 // The music signals of the story manager as words: "play X", "stop", "standard", "stop standard".

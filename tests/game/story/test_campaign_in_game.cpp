@@ -52,10 +52,6 @@ using apptest::profileAtStart;
 using apptest::restScene;
 
 constexpr int kLastMinigame = 19;
-// Seconds for the deal's cards to reach the table.
-constexpr double kDealSeconds = 4.0;
-// Seconds for the results delay and the cards' flight after a won level.
-constexpr double kResultsLimit = 15.0;
 
 class CampaignInGame : public minigametest::MinigameFixture {
 protected:

@@ -42,23 +42,22 @@ using Solitaire::Karte;
 using Solitaire::Kartenmanager;
 using Solitaire::SolTutorialManager;
 
-// Seconds for the deal's cards to reach the table, and for a move to be resolved.
-constexpr double kDealSeconds = 4.0;
+// Seconds for a move to be resolved.
 constexpr double kMoveSeconds = 1.0;
 
 Kartenmanager& cards() { return Kartenmanager::instance(); }
 
-float component(D3DXVECTOR4 const& v, int i) { return i == 0 ? v.x : i == 1 ? v.y : i == 2 ? v.z : v.w; }
+float colourCount(D3DXVECTOR4 const& v, int i) { return i == 0 ? v.x : i == 1 ? v.y : i == 2 ? v.z : v.w; }
 
 // The first card of the table with a lock, resp. a key, of that colour.
 Karte* lockOf(int colour) {
     for (Karte* card : cards().cards)
-        if (component(card->locks.goal, colour) != 0.0f) return card;
+        if (colourCount(card->locks.goal, colour) != 0.0f) return card;
     return nullptr;
 }
 Karte* keyOf(int colour) {
     for (Karte* card : cards().cards)
-        if (component(card->keys.goal, colour) != 0.0f) return card;
+        if (colourCount(card->keys.goal, colour) != 0.0f) return card;
     return nullptr;
 }
 

@@ -40,7 +40,7 @@
 
 namespace {
 
-using Names = std::set<std::wstring>;
+using NameSet = std::set<std::wstring>;
 
 constexpr int kChapters = 21;
 constexpr int kMinigames = 20;
@@ -49,8 +49,8 @@ constexpr int kGods = 4;
 // Strips the game's code shows by name: the screens' first-time tutorials, the found cards, the
 // story's window, the god bars once full, the locks of a deal and the cards they set free (one
 // per lock kind).
-Names codeStrips() {
-    Names out{L"STORY",         L"TUTORIALMENU",     L"HAUPTMENU",       L"LEVELAUSWAHLMENU", L"INGAMEMENU_FG",
+NameSet codeStrips() {
+    NameSet out{L"STORY",         L"TUTORIALMENU",     L"HAUPTMENU",       L"LEVELAUSWAHLMENU", L"INGAMEMENU_FG",
               L"INGAMEMENU_STORY", L"EXTRACARD_FOUND", L"JOKER_FOUND", L"WILDCARD_FOUND"};
     for (int i = 0; i < kGods; ++i) out.insert(L"GOD_" + std::to_wstring(i) + L"_READY");
     for (int k = 0; k < 4; ++k) {
@@ -70,12 +70,12 @@ std::wstring attr(Orvex::XMLNode const& node, wchar_t const* key) { return node.
 
 // What the walk reached.
 struct Reach {
-    Names scenes, minigames, strips, lessons, variantFiles, userTutorialFiles;
+    NameSet scenes, minigames, strips, lessons, variantFiles, userTutorialFiles;
     // Rule files of the campaign's levels, in the order first reached.
     std::vector<std::wstring> levelFiles;
     // The end actions the scenes played use ("ON_START_MENU", "START_NEXT_LEVEL", ...), and the
     // menus they open.
-    Names actions, menus;
+    NameSet actions, menus;
     std::set<int> chapters;
     std::vector<std::wstring> problems;
 };
@@ -216,15 +216,15 @@ protected:
         return reach;
     }
 
-    Names definedMinigames() const {
-        Names out;
+    NameSet definedMinigames() const {
+        NameSet out;
         for (Orvex::XMLNode const* game : minigames.children())
             if (game->getName() == L"MINISPIEL") out.insert(attr(*game, L"NAME"));
         return out;
     }
     // Strips of the engine's tutorial file and user tutorials of the given files.
-    Names definedStrips(Names const& userFiles) const {
-        Names out;
+    NameSet definedStrips(NameSet const& userFiles) const {
+        NameSet out;
         for (Orvex::XMLNode const* s : tutorial.children())
             if (s->getName() == L"STRIP") out.insert(attr(*s, L"NAME"));
         auto addUsers = [&out](Orvex::XMLNode const& root) {
@@ -248,7 +248,7 @@ TEST_F(CampaignReachTest, EveryMinigameGodLessonSceneAndStripIsReached) {
     // is not defined.
     ASSERT_EQ(chapters().size(), static_cast<std::size_t>(kChapters));
     EXPECT_EQ(reach.chapters.size(), static_cast<std::size_t>(kChapters));
-    Names const defined = definedMinigames();
+    NameSet const defined = definedMinigames();
     EXPECT_EQ(defined.size(), static_cast<std::size_t>(kMinigames));
     EXPECT_EQ(reach.minigames, defined);
 
@@ -260,7 +260,7 @@ TEST_F(CampaignReachTest, EveryMinigameGodLessonSceneAndStripIsReached) {
     for (int i = 0; i < kGods; ++i) EXPECT_TRUE(profile->isUnlocked(L"GOD" + std::to_wstring(i))) << i;
 
     // Every lesson is started by a variant a player reaches, and every named lesson exists.
-    Names lessonNames;
+    NameSet lessonNames;
     for (Orvex::XMLNode const* l : lessons.children())
         if (l->getName() == L"EXTENDED_TUTORIAL") lessonNames.insert(attr(*l, L"NAME"));
     EXPECT_FALSE(lessonNames.empty());
@@ -268,8 +268,8 @@ TEST_F(CampaignReachTest, EveryMinigameGodLessonSceneAndStripIsReached) {
 
     // Every strip the code or the reached data names exists; every strip the data defines is
     // named by something reached.
-    Names const strips = definedStrips(reach.userTutorialFiles);
-    Names named = reach.strips;
+    NameSet const strips = definedStrips(reach.userTutorialFiles);
+    NameSet named = reach.strips;
     for (std::wstring const& s : codeStrips()) {
         EXPECT_TRUE(strips.count(s)) << "the code shows " << guitest::narrow(s);
         named.insert(s);
@@ -281,7 +281,7 @@ TEST_F(CampaignReachTest, EveryMinigameGodLessonSceneAndStripIsReached) {
     for (wchar_t const* action : {L"ON_START_MENU", L"ON_END_MENU", L"START_LEVEL", L"START_NEXT_LEVEL",
                                   L"START_TUTORIAL", L"START_MINIGAME"})
         EXPECT_TRUE(reach.actions.count(action)) << guitest::narrow(action) << " is used by no scene";
-    Names menuNames;
+    NameSet menuNames;
     std::function<void(Orvex::XMLNode const&)> menusIn = [&](Orvex::XMLNode const& node) {
         if (node.getName() == L"GUIMENU") menuNames.insert(attr(node, L"NAME"));
         for (Orvex::XMLNode const* child : node.children()) menusIn(*child);
@@ -290,7 +290,7 @@ TEST_F(CampaignReachTest, EveryMinigameGodLessonSceneAndStripIsReached) {
     for (std::wstring const& menu : reach.menus) EXPECT_TRUE(menuNames.count(menu)) << guitest::narrow(menu);
 
     // Every variant free play offers is a level of the campaign too.
-    Names campaignFiles;
+    NameSet campaignFiles;
     for (Orvex::XMLNode const* game : chapters())
         for (Orvex::XMLNode const* level : variantsOf(*game)) campaignFiles.insert(attr(*level, L"FILE"));
     for (std::wstring const& f : reach.variantFiles) EXPECT_TRUE(campaignFiles.count(f)) << guitest::narrow(f);
@@ -405,7 +405,7 @@ TEST_F(CampaignReachTest, GoalsNeedPlayGrowAndUseEveryKind) {
     Solitaire::StyleSettings::instance().setKartenset(cardtest::tableCardSet());
     Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
     Solitaire::SolitaireCamera camera;
-    Names kinds;
+    NameSet kinds;
     // (variant file, goal type) -> the target of the chapter before.
     std::map<std::pair<std::wstring, std::wstring>, std::pair<int, float>> last;
     int chapter = 0;

@@ -67,7 +67,7 @@ std::set<std::wstring> namesOf(Orvex::XMLNode const& node, std::wstring const& e
     return attributesOf(node, element, L"NAME");
 }
 
-Orvex::XMLNode file(std::wstring const& name) {
+Orvex::XMLNode dataFile(std::wstring const& name) {
     Orvex::XMLNode root;
     EXPECT_TRUE(root.load(name)) << guitest::narrow(name);
     return root;
@@ -80,11 +80,11 @@ protected:
         Solitaire::StoryManager::instance().clear();
         forgetPictures();
         ASSERT_TRUE(openDevice(320, 240));
-        texts = file(L"data\\texte.lng");
-        tutorial = file(L"data\\tutorial.tut");
-        user = file(L"data\\loctutorials.tut");
-        lessons = file(L"data\\exttutorial.tut");
-        story = file(L"data\\Story\\Story.str");
+        texts = dataFile(L"data\\texte.lng");
+        tutorial = dataFile(L"data\\tutorial.tut");
+        user = dataFile(L"data\\loctutorials.tut");
+        lessons = dataFile(L"data\\exttutorial.tut");
+        story = dataFile(L"data\\Story\\Story.str");
         logtest::LogWatch watch;
         Orvex::OrvexEngine::getInstance()->getLanguage()->load(texts);
         for (wchar_t const* gui : {L"data\\GUI\\Vorlagen.gui", L"data\\GUI\\Hauptmenu.gui", L"data\\GUI\\Tutorial.gui"})
@@ -129,7 +129,7 @@ TEST_F(ShippedStoryTest, EveryTextIsThereInGermanAndEnglish) {
         std::set<std::wstring> const some = collect(*root, {L"TEXT_ID"});
         ids.insert(some.begin(), some.end());
     }
-    Orvex::XMLNode gui = file(L"data\\GUI\\Tutorial.gui");
+    Orvex::XMLNode gui = dataFile(L"data\\GUI\\Tutorial.gui");
     std::set<std::wstring> const labels = collect(gui, {L"TEXT_ID"});
     ids.insert(labels.begin(), labels.end());
     ids.insert(L"TT_ACH_STORY_GESEHEN_OFFEN");
@@ -213,7 +213,7 @@ TEST_F(ShippedStoryTest, EachGamesPagesSayWhetherItsPilesHoldHiddenCards) {
             games.emplace(n.getAttributeString(L"START_TUTORIAL", L""), n.getAttributeString(L"FILE", L""));
         for (Orvex::XMLNode const* child : n.children()) walk(*child);
     };
-    walk(file(L"data\\Level\\Level.dat"));
+    walk(dataFile(L"data\\Level\\Level.dat"));
     EXPECT_EQ(games.size(), 7u);
     Solitaire::StyleSettings::instance().setKartenset(cardtest::tableCardSet());
     Solitaire::Kartenmanager& cards = Solitaire::Kartenmanager::instance();
@@ -242,17 +242,17 @@ TEST_F(ShippedStoryTest, EachGamesPagesSayWhetherItsPilesHoldHiddenCards) {
 TEST_F(ShippedStoryTest, TheStoryNamesPicturesSoundsMusicEmittersAndAchievementsThatExist) {
     for (std::wstring const& name : collect(story, {L"ANIMATION"}))
         EXPECT_NE(Orvex::Texture2DAnimationManager::instance().findAnimation(name), nullptr) << guitest::narrow(name);
-    Orvex::XMLNode sounds = file(L"data\\Sounds\\sounds.snd");
+    Orvex::XMLNode sounds = dataFile(L"data\\Sounds\\sounds.snd");
     std::set<std::wstring> samples = namesOf(*sounds.getChild(L"SOUND"), L"ENTRY");
     std::set<std::wstring> tracks = namesOf(*sounds.getChild(L"MUSIC"), L"ENTRY");
     for (std::wstring const& name : collect(story, {L"PLAY_SOUND", L"SOUNDS"}))
         EXPECT_TRUE(samples.count(name)) << guitest::narrow(name);
     for (std::wstring const& name : collect(story, {L"MUSIK"})) EXPECT_TRUE(tracks.count(name)) << guitest::narrow(name);
-    Orvex::XMLNode particles = file(L"data\\Partikel.par");
+    Orvex::XMLNode particles = dataFile(L"data\\Partikel.par");
     std::set<std::wstring> const emitters = namesOf(particles, L"EMITTER_VORLAGE");
     for (std::wstring const& name : collect(story, {L"PARTIKEL_EMITTER"}))
         EXPECT_TRUE(emitters.count(name)) << guitest::narrow(name);
-    Orvex::XMLNode achievements = file(L"data\\achivement.acv");
+    Orvex::XMLNode achievements = dataFile(L"data\\achivement.acv");
     std::set<std::wstring> const defined = namesOf(achievements, L"ACHIVEMENT");
     for (auto const& scene : Solitaire::StoryManager::instance().getScenes()) {
         for (auto const& entry : scene->params.achievementIncrements)

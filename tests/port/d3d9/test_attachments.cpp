@@ -21,7 +21,7 @@ namespace {
 // first context of this program.
 bool const kReuseNames = setenv("force_gl_names_reuse", "true", 0) == 0;
 
-constexpr uint32_t kRgb = 0x00FFFFFF;
+using testsupport::kRgb;
 
 using d3d9test::linkProgram;
 

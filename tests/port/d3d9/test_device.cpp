@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr uint32_t kRgb = 0x00FFFFFF;
+using testsupport::kRgb;
 
 class DeviceTest : public testsupport::DrawingFixture {
 protected:

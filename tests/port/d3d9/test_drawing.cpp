@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr uint32_t kRgb = 0x00FFFFFF;
+using testsupport::kRgb;
 
 uint32_t texel(UINT x, UINT y) { return 0xFF000000u | (x * 16u) << 16 | (y * 16u) << 8 | ((x + y) * 8u); }
 

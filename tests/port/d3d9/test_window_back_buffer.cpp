@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr uint32_t kRgb = 0x00FFFFFF;
+using testsupport::kRgb;
 using port::d3d9::backBufferOnWindow;
 
 bool logged(std::vector<std::wstring> const& lines, std::wstring const& part) {

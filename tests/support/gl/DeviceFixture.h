@@ -19,6 +19,8 @@ struct ScreenVertex {  // D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1
     float u, v;
 };
 constexpr DWORD kScreenFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
+// The colour bits of an A8R8G8B8 value, for comparing pixels whatever their alpha.
+constexpr uint32_t kRgb = 0x00FFFFFF;
 
 // The device's current render target as A8R8G8B8 values, rows top first (empty when there is
 // none). X8R8G8B8 targets read opaque, or with glAlpha with the alpha GL stored (the port copies
