@@ -3,6 +3,7 @@
 #include "game/app/NewProfileDialog.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "engine/gui/GUICheckbox.h"
@@ -26,6 +27,20 @@ constexpr wchar_t kNameLabel[] = L"NP_ProfilName_LABEL";
 constexpr wchar_t kTutorialSwitch[] = L"NP_HELP_CHECKBOX_3";
 // The makers' profiles start with every chapter and level of the campaign open.
 constexpr wchar_t const* kMakerNames[] = {L"VORTMAK", L"ZELUP"};
+
+// What a player cannot see at a name's end: Unicode's white space, and the zero-width space,
+// the Mongolian vowel separator and the byte-order mark, which print nothing either.
+constexpr std::wstring_view kBlanks =
+    L" \t\n\v\f\r\u0085\u00A0\u1680\u180E\u2000\u2001\u2002\u2003\u2004\u2005\u2006\u2007\u2008\u2009"
+    L"\u200A\u200B\u2028\u2029\u202F\u205F\u3000\uFEFF";
+
+// The typed name without the blanks at its ends: two names that look alike are one.
+std::wstring typedName(Orvex::GUILabel const& label) {
+    std::wstring const& text = label.getText();
+    std::size_t const first = text.find_first_not_of(kBlanks);
+    if (first == std::wstring::npos) return std::wstring();
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
 
 }  // namespace
 
@@ -94,9 +109,9 @@ void NewProfileDialog::create() {
     Orvex::GUILabel* label = findLabel(kNameLabel);
     if (!pending_ || !label) return;
     ProfilManager& profiles = ProfilManager::instance();
-    std::wstring const typed = label->getText();
+    std::wstring const typed = typedName(*label);
     if (profiles.findProfile(typed)) return warn(L"PROFILE_EXISTS");
-    // The dialog's preset, untouched or typed again, is no name.
+    // The dialog's preset, untouched or typed again, is no name; nor are blanks alone.
     std::wstring const preset = language_ ? language_->getText(kPresetTextId) : std::wstring();
     std::wstring const name = !typed.empty() && typed != preset ? typed : makeDefaultName();
     // The dialog's profile takes the name and a campaign.
@@ -144,7 +159,7 @@ void NewProfileDialog::update() {
     if (!menu || !menu->isActive()) return;
     Orvex::GUILabel* label = findLabel(kNameLabel);
     if (!label) return;
-    wchar_t const* const style = ProfilManager::instance().findProfile(label->getText()) ? L"NP_FontStyle_ERR" : L"NP_FontStyle_OK";
+    wchar_t const* const style = ProfilManager::instance().findProfile(typedName(*label)) ? L"NP_FontStyle_ERR" : L"NP_FontStyle_OK";
     label->setFontStyle(style, 0);
     label->setFontStyle(style, 1);
 }

@@ -8,7 +8,8 @@
 // The game object holds it by value, built with its Links, wires it once, opens it and hands it
 // the dialog's buttons.
 //
-// A typed name is data: it is shown and stored as it stands, never used as a format or a path.
+// A typed name is data: it is shown and stored as it stands but for the blanks at its ends (a
+// name of blanks alone is none), never used as a format or a path.
 //
 // Files: NewProfileDialog.cpp (all of it).
 #pragma once
@@ -48,8 +49,9 @@ public:
     // The dialog with a fresh pending profile; the first profile's cannot be left but by creating.
     void open();
     void openFirst();
-    // "NP_OKButton": the pending profile named as typed (a warning when the name is taken),
-    // handed to the profile manager, active and saved.
+    // "NP_OKButton": the pending profile named as typed, without the blanks at the ends (a
+    // warning when the name is taken, a generated name when none is left), handed to the
+    // profile manager, active and saved.
     void create();
     // "NP_CancelButton": back to the profile screen; from the first profile's dialog a warning
     // that a profile is made first.

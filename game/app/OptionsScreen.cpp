@@ -25,6 +25,7 @@
 #include "game/app/MyGlobals.h"
 #include "game/app/ScreenNumbers.h"
 #include "game/app/ScreenWindows.h"
+#include "game/app/SolitaireManager.h"
 #include "game/look/Kartenset.h"
 #include "game/look/StyleSettings.h"
 
@@ -271,6 +272,7 @@ void OptionsScreen::onMusicVolumeSlider(Orvex::GUISlider& slider, float const& v
 void OptionsScreen::onRandomSlider(Orvex::GUISlider& slider, float const& value) {
     showPercent(slider, L"O_RANDOM_PERC", value);
     StyleSettings::instance().setStyleParam(value / kPercent);
+    SolitaireManager::instance().keepChosenStyleParam();
 }
 
 // ---- the options display ----
@@ -295,6 +297,7 @@ void OptionsScreen::stepCardSet(int step) {
     StyleSettings& styles = StyleSettings::instance();
     int const count = styles.getKartensetCount();
     if (count > 0) styles.selectKartensetByIndex(std::clamp(styles.indexOfKartenset(styles.getCardSetSet()) + step, 0, count - 1));
+    SolitaireManager::instance().keepChosenCardSetSet();
     refresh();
 }
 

@@ -63,7 +63,8 @@ public:
     // The mode labels and card previews.
     void refresh();
     // "O_CARDSET_PREV" / "_NEXT", "O_CARDBACK_PREV" / "_NEXT": the card set or back one step on
-    // (or back), held within the choices; the previews follow.
+    // (or back), held within the choices; the previews follow. The card set and the style
+    // randomness chosen are what a start without the catalogue's overrides gives back.
     void stepCardSet(int step);
     void stepCardBack(int step);
     // "O_Back": switches to the chosen mode and full-screen state when they differ from the

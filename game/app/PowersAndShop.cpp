@@ -148,6 +148,7 @@ void PowersAndShop::refreshGodBars() {
     for (wchar_t const* name : {L"I_GODS", L"I_Shop"})
         if (Orvex::GUIWindow* window = findScreenWindow(name)) window->jumpToGoal(shown);
     Profil* profile = ProfilManager::instance().getActiveProfile();
+    if (inCampaign() && profile) barsShow_ = profile;
     for (int god = 0; static_cast<std::size_t>(god) < godBars_.size(); ++god) {
         if (Orvex::GUIWindow* window = findScreenWindow(godName(god)))
             window->jumpToGoal(inCampaign() && profileWithGod(god) ? L"AN" : L"AUS");
@@ -181,9 +182,15 @@ void PowersAndShop::updateReminders(double realStep) {
         if (godBars_[i]) remind(*godBars_[i], godReminders_[i], realStep, L"GOD_READY_EMITTER_ERINNERN");
 }
 
-void PowersAndShop::keepCharges(Profil& profile) const {
-    for (std::size_t i = 0; i < godBars_.size(); ++i)
-        if (godBars_[i]) profile.setGodPercent(static_cast<int>(i), godBars_[i]->getRatio());
+void PowersAndShop::keepCharges(Profil& profile) {
+    // Bars that show another profile's charge, or none yet, would overwrite this one's.
+    bool const own = barsShow_ == &profile;
+    barsShow_ = nullptr;
+    for (std::size_t i = 0; i < godBars_.size(); ++i) {
+        if (!godBars_[i]) continue;
+        if (own) profile.setGodPercent(static_cast<int>(i), godBars_[i]->getRatio());
+        godBars_[i]->setRatio(0.0f);
+    }
 }
 
 void PowersAndShop::onGodBarClicked(Orvex::GUIWindow& window) {

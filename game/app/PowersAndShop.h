@@ -76,7 +76,7 @@ public:
     // the error sound.
     void onGodBarClicked(Orvex::GUIWindow& window);
     // "I_GODS" and "I_Shop" shown in a campaign level, each god's window "GOD0".. while the active
-    // profile has it unlocked, and each bar at the profile's charge.
+    // profile has it unlocked, and each bar at the profile's charge (the bars then show it).
     void refreshGodBars();
     // The shop's labels: the points balance, the joker and wildcard prices, and its hint line
     // ("S_Hinweis") back to its own text.
@@ -93,8 +93,9 @@ public:
     void onClickModeUsed(ClickMode const& mode);
     // Sparkles over each full bar every 5 to 10 s of real time.
     void updateReminders(double realStep);
-    // The bars' charge kept in the profile that leaves.
-    void keepCharges(Profil& profile) const;
+    // The bars' charge kept in the profile that leaves, where they show its charge (a level has
+    // shown it since it became active); the bars then stand empty, showing no profile's.
+    void keepCharges(Profil& profile);
 
     // What only tests read.
     std::vector<Orvex::GUIProgressBar*> const& getGodBars() const { return godBars_; }
@@ -127,6 +128,8 @@ private:
     void drawOffer(Orvex::GUIWindow& window, Kartenstapel* pile, Orvex::Texture2D* under, Orvex::Texture2D* over);
 
     Links links_;
+    // The profile whose charge the bars show, or null: only a campaign level's start fills them.
+    Profil const* barsShow_ = nullptr;
     // The card manager reported a power's use (set by onClickModeUsed, read around a bar's click).
     bool powerUsed_ = false;
     std::vector<Orvex::GUIProgressBar*> godBars_;

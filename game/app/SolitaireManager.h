@@ -5,8 +5,9 @@
 // the active profile).
 //
 // The player's own look (card set, game style, background, style parameter) is saved once when a
-// variant overrides it and put back by the first start without that override; the saved names
-// travel in the profile file's "HIGHSCORES" attributes.
+// variant overrides it and put back by the first start without that override; a choice the player
+// makes in the options meanwhile replaces the saved one. The saved names travel in the profile
+// file's "HIGHSCORES" attributes.
 //
 // Limits: kMaxCategories categories, and the games and variants of SolCategorie and SolSolitaire;
 // at most kMaxReadHighscores entries per variant are taken from a file (the best ones), and five
@@ -95,6 +96,12 @@ public:
     // Starts the current variant: overrides, statistics sets, the card manager reset and the rule
     // file read. False without a current variant or when its rule file does not read.
     bool startVariant();
+    // The player chose on the options screen: where an override keeps the player's own look
+    // saved, the choice replaces it, so the next start without that override gives the choice
+    // back. The style parameter in force; for a card-set set chosen, its card set of the saved
+    // one's entry (the saved one stays where the set has no such entry).
+    void keepChosenStyleParam();
+    void keepChosenCardSetSet();
     // Shows the current variant's "START_TUTORIAL" through the tutorial manager (force: whatever
     // the profile has seen); false without a current variant or when it was not shown or queued.
     bool showStartTutorial(bool const& force);

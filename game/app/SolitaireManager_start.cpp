@@ -1,6 +1,7 @@
 // Starting the current variant: its rule file, the alternative background, the look and input
-// overrides (the player's own look saved once and put back later), the statistics sets of the
-// game, and the card manager reset and read; and closing the game's statistics.
+// overrides (the player's own look saved once, replaced by the options' choices, put back later),
+// the statistics sets of the game, and the card manager reset and read; and closing the game's
+// statistics.
 #include <optional>
 
 #include "engine/core/File.h"
@@ -130,6 +131,16 @@ bool SolitaireManager::startVariant() {
 
     if (Background* background = settings.getBackground()) background->pickRandomImage();
     return true;
+}
+
+void SolitaireManager::keepChosenStyleParam() {
+    if (styleParamSaved_) savedStyleParam_ = StyleSettings::getStyleParam();
+}
+
+void SolitaireManager::keepChosenCardSetSet() {
+    if (!savedKartenset_.saved) return;
+    if (Kartenset const* chosen = StyleSettings::instance().findInCurrentSet(savedKartenset_.name))
+        savedKartenset_.name = chosen->getName();
 }
 
 void SolitaireManager::releaseGameStatistik() {

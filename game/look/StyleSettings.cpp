@@ -181,11 +181,7 @@ void StyleSettings::selectCardSetSet(std::wstring const& name) {
 }
 
 void StyleSettings::selectCardSet(std::wstring const& name) {
-    if (!currentSet_) return;
-    Kartenset* chosen = nullptr;
-    for (auto const& entry : currentSet_->entries) {
-        if (entry.second == name) chosen = entry.first;
-    }
+    Kartenset* chosen = currentSetEntry(name);
     if (!chosen) return;
     setCurrentCardSet(chosen);
     entryName_ = name;
@@ -194,6 +190,24 @@ void StyleSettings::selectCardSet(std::wstring const& name) {
 void StyleSettings::selectKartensetByIndex(int index) {
     if (index < 0 || index >= static_cast<int>(sets_.size())) return;
     selectCardSetSet(sets_[static_cast<std::size_t>(index)]->name);
+}
+
+Kartenset* StyleSettings::findInCurrentSet(std::wstring const& name) const {
+    auto const entryOf = [this, &name]() -> std::wstring const& {
+        for (CardSetSet const* set : sets_)
+            for (auto const& [cardSet, entry] : set->entries)
+                if (cardSet->getName() == name) return entry;
+        return name;
+    };
+    return currentSetEntry(entryOf());
+}
+
+Kartenset* StyleSettings::currentSetEntry(std::wstring const& entry) const {
+    if (!currentSet_) return nullptr;
+    Kartenset* chosen = nullptr;
+    for (auto const& [cardSet, name] : currentSet_->entries)
+        if (name == entry) chosen = cardSet;
+    return chosen;
 }
 
 void StyleSettings::setStyle(Style* style) {

@@ -98,6 +98,10 @@ public:
     void selectCardSet(std::wstring const& name);
     // The set at that index; ignored outside 0 .. count - 1.
     void selectKartensetByIndex(int index);
+    // The current set's card set filed under the entry of the named card set (its own name as
+    // some set files it, else the name as an entry); the last of that entry, as selectCardSet
+    // chooses. Null without a current set or such an entry in it.
+    Kartenset* findInCurrentSet(std::wstring const& name) const;
 
     // Makes the object current (one more reference, the old one released) and emits its signal;
     // null or the current one changes nothing. A new card set's textures are resumed, the old
@@ -124,6 +128,8 @@ private:
     StyleSettings();
 
     void addFallbackStyle();
+    // The current set's last card set of that entry name, or null.
+    Kartenset* currentSetEntry(std::wstring const& entry) const;
     void readFiles(Orvex::XMLNode& node, std::wstring const& sourceName, ReadProblems& problems);
     void readChoices(Orvex::XMLNode& node, ReadProblems& problems);
 

@@ -1,9 +1,9 @@
 // The new-profile dialog and the profile rows of the dispatcher: the generated name (the
 // language's "PLAYERNAME" or "Player" / "PLAYER" with a number, never a taken or empty name),
 // creating a profile from the typed name (the preset, a taken name, the makers' names, the
-// tutorial switch, names that look like formats or paths), the eight profiles at most,
-// cancelling, deleting, leaving the profile screen, a new active profile, and a save that keeps
-// nothing told once.
+// tutorial switch, names that look like formats or paths, blanks at a name's ends), the eight
+// profiles at most, cancelling, deleting, leaving the profile screen, a new active profile, and
+// a save that keeps nothing told once.
 #include <gtest/gtest.h>
 
 #include "engine/core/XMLNode.h"
@@ -112,6 +112,9 @@ TEST_F(NewProfileTest, AProfileIsMadeFromTheTypedNameUnlessItIsTaken) {
         {"the same letters in another case", L"Vortmak", L"Vortmak", false},
         {"a name like a format", L"%s%n%d", L"%s%n%d", false},
         {"a name like a path", L"..\\Ordner/x", L"..\\Ordner/x", false},
+        {"blanks at the ends go (a space, a tab, an ideographic space), not inside", L" \tJan  Ole\u3000", L"Jan  Ole", false},
+        {"a taken name with a space after it", L"Anna ", L"", false},
+        {"a space alone is no name", L" ", L"Spieler 2", false},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,8 +1,8 @@
 // The options screen on the game's own screens: the display mode chosen on the screen and applied
 // only when it is left, the full-screen slider's halves, a refused switch resynchronising the
 // screen from the device and an accepted one leaving the options, volumes (kept as read until a
-// slider moves), the cursor's show count, the tutorial switches in step, the previews, and what
-// losing and regaining the window focus does.
+// slider moves), the cursor's show count, the tutorial switches in step, the previews, choices
+// made while a variant overrides them kept, and what losing and regaining the window focus does.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/core/PerfTimer.h"
+#include "engine/core/XMLNode.h"
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/GUICheckbox.h"
 #include "engine/gui/GUICheckboxButton.h"
@@ -24,6 +25,7 @@
 #include "engine/platform/MusicStream.h"
 #include "game/app/MyGlobals.h"
 #include "game/app/SolitaireGame2.h"
+#include "game/app/SolitaireManager.h"
 #include "game/app/WinMain.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
@@ -356,6 +358,53 @@ TEST_F(GameOptionsTest, PreviewsShowTheCardSetAndItsBack) {
     EXPECT_EQ(find(L"O_CARDSET_PREVIEW")->getDrawOptions().getTexNormal(), Solitaire::findScreenTexture(L"O_KARTENSET1"));
     ASSERT_NE(style.getKartenset(), nullptr);
     EXPECT_EQ(find(L"O_CARDBACKPREVIEW")->getDrawOptions().getTexNormal(), style.getKartenset()->getBack(style.getCardsBack()));
+}
+
+// A choice made in the options while an override keeps the player's own look saved is what a
+// later start without that override gives back, and what the profile file keeps for the next
+// run: the style randomness after Golfplatz (its own), the card-set set after Zellen (the
+// classics' own card set); the sets' card sets are named otherwise than their entries.
+TEST_F(GameOptionsTest, AChoiceMadeUnderAnOverrideComesBackAfterIt) {
+    Solitaire::StyleSettings& styles = Solitaire::StyleSettings::instance();
+    for (wchar_t const* made : {L"MEIN_KLEIN\"><KARTENSET_SETS>\"|STANDARD|\" \"|MEIN|\"",
+                                L"MEIN_GROSS\"><KARTENSET_SETS>\"|GROSS|\" \"|MEIN|\"",
+                                L"CLASSIC_GROSS\"><KARTENSET_SETS>\"|GROSS|\" \"|CLASSIC|\""}) {
+        Orvex::XMLNode node;
+        ASSERT_TRUE(node.loadFromText(L"<K NAME=\"" + std::wstring(made) + L"</KARTENSET_SETS></K>"));
+        auto* cards = new Solitaire::Kartenset(node);
+        styles.addKartenset(cards);
+        cards->release();
+    }
+    Solitaire::SolitaireManager& catalogue = Solitaire::SolitaireManager::instance();
+    auto const start = [&](wchar_t const* category, wchar_t const* name) {
+        return catalogue.setCurrentByNames(category, name, name) && catalogue.startVariant();
+    };
+    struct {
+        char const* what;
+        wchar_t const *category, *name;
+        std::function<void()> choose;
+        wchar_t const* key;
+        std::wstring kept, look;  // the saved choice; randomness and card set after the start
+    } const cases[] = {
+        {"randomness", L"KNOBELEIEN", L"GOLFPLATZ", [] { slider(L"RandomSlider").setValue(35.0f); }, L"SAVED_SP",
+         L"0.35", L"0.350000 MEIN_KLEIN"},
+        {"card-set set", L"KLASSIKER", L"ZELLEN", [this] { game->getOptions().stepCardSet(1); }, L"SAVED_KS",
+         L"MEIN_GROSS", L"0.500000 MEIN_GROSS"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        styles.setStyleParam(0.5f);
+        styles.selectCardSetSet(L"STANDARD");
+        styles.selectCardSet(L"MEIN");
+        ASSERT_TRUE(start(c.category, c.name));
+        c.choose();
+        Orvex::XMLNode saved(L"HIGHSCORES");
+        catalogue.writeHighscores(saved);
+        EXPECT_EQ(saved.getAttributeString(c.key, L""), c.kept);
+        ASSERT_TRUE(start(L"KNOBELEIEN", L"HERZREIHE"));
+        EXPECT_EQ(std::to_wstring(Solitaire::StyleSettings::getStyleParam()) + L" " + styles.getKartenset()->getName(), c.look);
+    }
+    catalogue.finishStatistics(false);
 }
 
 TEST_F(GameOptionsTest, FocusLossPausesTheGameAndItsReturnStepsTheTimerAndTheCursor) {

@@ -6,6 +6,7 @@
 // wildcard bought being the card chosen, which its offer shows.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -258,6 +259,39 @@ TEST_F(PowersTest, AUsedPowerEmptiesItsBarAndItsShareInTheProfile) {
     EXPECT_EQ(tooltipOf(0), L"Aufdecken: 0 % geladen");
     godBar(0)->setRatio(0.5f);
     EXPECT_EQ(tooltipOf(0), L"Aufdecken: 50 % geladen");
+}
+
+// ---- the charge a profile keeps ----
+
+// A profile that leaves keeps its own charge (A 1, B 0.25) whether or not a level showed it, and
+// the bars bring it to no other profile: after A's level, B (never shown, as a new one) leaves
+// after A, after A's return, after A's delete.
+TEST_F(PowersTest, AProfileThatLeavesKeepsItsOwnCharge) {
+    Solitaire::ProfilManager& profiles = Solitaire::ProfilManager::instance();
+    auto const make = [&](std::wstring const& name, float charge) {
+        auto* made = new Solitaire::Profil(name);
+        for (int god = 0; god < 4; ++god) made->setGodPercent(god, charge);
+        profiles.addProfile(made);
+        return made;
+    };
+    auto const to = [&](Solitaire::Profil* next) { profiles.setActiveProfile(next); };
+    struct {
+        char const* what;
+        std::function<void(Solitaire::Profil* b)> steps;
+        float a;  // below 0: A is gone
+    } const cases[] = {
+        {"no level: A leaves", [&](auto* b) { to(b); }, 1.0f},
+        {"A's level, a bar at one half: A leaves", [&](auto* b) { startLevel(1, 0); godBar(2)->setRatio(0.5f); to(b); }, 0.5f},
+        {"A's level: A leaves, then B and A", [&](auto* b) { startLevel(1, 0); for (auto* next : {b, profile, b}) to(next); }, 1.0f},
+        {"A's level: A deleted, then B leaves", [&](auto* b) { startLevel(1, 0); profiles.removeProfile(profile); to(b); to(nullptr); }, -1.0f},
+    };
+    for (auto const& c : cases) {
+        std::wstring const a = L"A" + std::to_wstring(&c - cases), b = L"B" + std::to_wstring(&c - cases);
+        to(profile = make(a, 1.0f));
+        c.steps(make(b, 0.25f));
+        EXPECT_FLOAT_EQ(profiles.findProfile(b)->getGodPercent(3), 0.25f) << c.what;
+        if (c.a >= 0.0f) EXPECT_FLOAT_EQ(profiles.findProfile(a)->getGodPercent(2), c.a) << c.what;
+    }
 }
 
 // ---- the shop ----
