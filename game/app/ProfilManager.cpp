@@ -50,9 +50,10 @@ namespace {
 
 // Wishes in, shares out: all of them while they come to at most limit together; else half the
 // limit, shared so that no share is more than its wish and the larger wishes get equal shares.
+// The wishes are measures of one read's tree, so their sum cannot overflow.
 void shareOut(std::vector<std::size_t>& wishes, std::size_t limit) {
     std::size_t total = 0;
-    for (std::size_t wish : wishes) total += std::min(wish, limit);
+    for (std::size_t wish : wishes) total += wish;
     if (total <= limit) return;
     std::vector<std::size_t> ascending = wishes;
     std::sort(ascending.begin(), ascending.end());
