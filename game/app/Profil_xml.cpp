@@ -45,15 +45,18 @@ int readResult(Orvex::XMLNode const& node, int highest, ReadProblems& problems) 
     return highest;
 }
 
-// A chapter or level number: false (and a problem) for one out of range.
+// A chapter or level number, 0 when absent: false (and a problem) for one that does not read or
+// is out of range, whose record is dropped rather than taken for another's.
 bool readCampaignNumber(Orvex::XMLNode const& node, wchar_t const* key, int& number, ReadProblems& problems) {
-    Orvex::u32 const read = readCount(node, key, 0, problems);
-    if (read > static_cast<Orvex::u32>(Profil::kMaxCampaignNumber)) {
-        problems.add(L"\"" + std::wstring(key) + L"\" " + std::to_wstring(read) + L" is no campaign number; dropped",
+    Orvex::XMLAttribute const* attribute = node.getAttribute(key);
+    std::optional<Orvex::u32> const read = attribute ? parseCounterText(attribute->getString()) : Orvex::u32{0};
+    if (!read || *read > static_cast<Orvex::u32>(Profil::kMaxCampaignNumber)) {
+        problems.add(L"\"" + std::wstring(key) + L"\" " + Orvex::quotedPiece(attribute->text()) +
+                         L" is no campaign number; dropped",
                      node.getLine());
         return false;
     }
-    number = static_cast<int>(read);
+    number = static_cast<int>(*read);
     return true;
 }
 

@@ -420,7 +420,8 @@ std::size_t treeBytes(XMLNode const& node) {
 // a profile made then was lost), and so was a save that grew a file read whole near the budget,
 // and one after the quick saves of a single profile that filled the read (kept whole, alone or
 // first). The file that had more is kept aside whole; after a new profile, a save and the next
-// start, every profile read is there with what it keeps.
+// start, every profile read is there with what it keeps. A level or chapter whose number is no
+// count is dropped, not taken for number 0: the real level 0 after it keeps its stars.
 TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
     std::string const anna =
         "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\" POINTS=\"125\"><UNLOCKS>\"|GOD0|\"</UNLOCKS>"
@@ -479,6 +480,7 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
         wchar_t const* line;  // a line of the load says what was left out
         wchar_t const* why;   // the last line says why the file is kept aside (null: it is not)
         bool whole = true;    // Anna before it and Berta after it are read
+        int levelZero = -1;   // the kept profile's result of chapter 0's level 0 (-1: none)
     } const cases[] = {
         {"a name longer than a player can type", anna + "<PROFIL NAME=\"" + std::string(100000, 'x') + "\" POINTS=\"3\"/>" + berta,
          std::wstring(Profil::kMaxNameLength, L'x'), L"the name is longer than the 20 characters a player can type", more},
@@ -494,6 +496,14 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
         {"quick saves past what a read takes before other profiles", "<PROFILE ACTIVE_PROFIL=\"Anna\">" + saves +
              anna.substr(std::strlen("<PROFILE ACTIVE_PROFIL=\"Anna\">")) + berta,
          L"Voll", L"or past its share of what the profiles of a file keep", L"does not read completely", false},
+        {"a level whose number is no count before level 0",
+         anna + "<PROFIL NAME=\"Lang\"><KAMPAGNE><KAPITEL KAPITEL=\"0\" RESULT=\"1\"><LEVEL LEVEL=\"-5\" RESULT=\"1\"/>"
+                "<LEVEL LEVEL=\"0\" RESULT=\"4\"/></KAPITEL></KAMPAGNE></PROFIL>" + berta,
+         L"Lang", L"\"LEVEL\" \"-5\" is no campaign number; dropped", nullptr, true, 4},
+        {"a chapter whose number is no count before chapter 0",
+         anna + "<PROFIL NAME=\"Lang\"><KAMPAGNE><KAPITEL KAPITEL=\"-5\" RESULT=\"2\"/><KAPITEL KAPITEL=\"0\" RESULT=\"1\">"
+                "<LEVEL LEVEL=\"0\" RESULT=\"4\"/></KAPITEL></KAMPAGNE></PROFIL>" + berta,
+         L"Lang", L"\"KAPITEL\" \"-5\" is no campaign number; dropped", nullptr, true, 4},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.what);
@@ -524,6 +534,13 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
         EXPECT_FALSE(std::filesystem::exists(path.string() + (c.why ? ".bad2" : ".bad1")));
         EXPECT_EQ(profiles().getProfileCount(), count);
         for (wchar_t const* name : {L"Ben", c.kept.c_str()}) ASSERT_NE(profiles().findProfile(name), nullptr);
+        if (c.levelZero >= 0) {
+            Solitaire::ChapterRecord* chapter = profiles().findProfile(c.kept)->findChapter(0);
+            ASSERT_NE(chapter, nullptr);
+            Solitaire::LevelRecord const* level = Profil::findLevel(*chapter, 0);
+            ASSERT_NE(level, nullptr);
+            EXPECT_EQ(level->result, c.levelZero);
+        }
         if (!c.whole) continue;
         for (wchar_t const* name : {L"Anna", L"Berta"}) ASSERT_NE(profiles().findProfile(name), nullptr);
         EXPECT_EQ(profiles().findProfile(L"Berta")->getPoints(), 7.0f) << "a small profile keeps all, wherever it stands";
@@ -539,7 +556,7 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
         EXPECT_LE(scores.size(), Solitaire::SolitaireManager::kHighscoresKept);
         EXPECT_EQ(scores.front()->getName(), L"Anna");
         EXPECT_EQ(scores.front()->getScore(), 900.0f);
-        EXPECT_EQ(profiles().findProfile(c.kept)->getProfileData().getChildCount(), c.kept == L"Lang" ? 1u : 0u);
+        EXPECT_EQ(profiles().findProfile(c.kept)->getProfileData().getChildCount(), c.kept == L"Lang" && c.levelZero < 0 ? 1u : 0u);
     }
 }
 
