@@ -70,6 +70,20 @@ void shareOut(std::vector<std::size_t>& wishes, std::size_t limit) {
 
 }  // namespace
 
+std::size_t ProfilManager::savedBytes(XMLNode const& tree) {
+    // A text's length in the file's UTF-16 units.
+    auto units = [](Orvex::XMLText const& text) {
+        std::size_t count = 0;
+        text.forEachChar([&](wchar_t c) { count += c >= 0x10000 ? 2 : 1; });
+        return count;
+    };
+    std::size_t bytes = XMLNode::elementCost(units(tree.name()));
+    for (Orvex::XMLAttribute const* a : tree.attributes()) bytes += XMLNode::attributeCost(units(a->name()), units(a->text()));
+    for (Orvex::XMLProperty const* v : tree.values()) bytes += XMLNode::valueCost(units(v->text()));
+    for (XMLNode const* child : tree.children()) bytes += savedBytes(*child);
+    return bytes;
+}
+
 bool ProfilManager::writeOver(XMLNode const& tree) {
     std::wstring const path = getFilePath();
     if (!tree.save(path, true, kMaxFileBytes, &refused_)) return false;
@@ -154,9 +168,21 @@ bool ProfilManager::loadProfiles() {
     }
     if (read == XMLNode::ReadResult::kNothing && damaged_.empty()) return false;
 
-    // What each profile would keep. Together at most what the profiles of a file keep: else they
-    // share half of it (so that what is saved, with what is played since, is read whole next
-    // time), each as much as it would keep up to an equal share of what the smaller ones leave.
+    // The highscores first: the profiles keep what they and the file's own element leave.
+    XMLNode rest(L"PROFILE");
+    if (XMLNode const* highscores = tree.getChild(L"HIGHSCORES")) {
+        if (SolitaireManager::instance().readHighscores(*highscores, source) && damaged_.empty())
+            damaged_ = L"holds more highscores than the game keeps (the best are read)";
+    }
+    // The active profile's name as long as a profile's may be, each character two UTF-16 units.
+    rest.setAttribute(L"ACTIVE_PROFIL", std::wstring(2 * Profil::kMaxNameLength, L'_'));
+    SolitaireManager::instance().writeHighscores(*rest.addChild(L"HIGHSCORES"));
+    std::size_t const left = Profil::kMaxKeptBytes - std::min(savedBytes(rest), Profil::kMaxKeptBytes);
+    rest.clear();
+
+    // What each profile would keep. Together at most what the file leaves them: else they share
+    // half of it (so that what is saved, with what is played since, is read whole next time), each
+    // as much as it would keep up to an equal share of what the smaller ones leave.
     std::vector<Profil::Measure> measured;
     std::vector<std::size_t> shares;
     for (XMLNode const* child : tree.children()) {
@@ -164,7 +190,7 @@ bool ProfilManager::loadProfiles() {
         measured.push_back(Profil::measure(*child));
         shares.push_back(measured.back().bytes);
     }
-    shareOut(shares, Profil::kMaxKeptBytes);
+    shareOut(shares, left);
     std::size_t next = 0;
     for (XMLNode* child : tree.children()) {
         if (child->getName() != Profil::kElementName) continue;
@@ -188,8 +214,6 @@ bool ProfilManager::loadProfiles() {
         active_ = findProfile(active->text().head(Profil::kMaxNameLength));
         activeChanged(old, active_);
     }
-    if (XMLNode const* highscores = tree.getChild(L"HIGHSCORES"))
-        SolitaireManager::instance().readHighscores(*highscores, source);
     // The profiles hold what they read: the file's text and tree go before the save builds its own.
     tree.clear();
     // What was read goes to disk now, not at the game's end, which may never come.

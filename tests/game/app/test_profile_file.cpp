@@ -414,12 +414,14 @@ std::size_t treeBytes(XMLNode const& node) {
 }
 
 // Every profile the game reads it can save again, with room for a new one: a profile keeps a name
-// as long as a player can type, what the game reads of its stored data, and no more than the
-// profiles of a file share. Before, a second profile named by 31 MB was written back at 65 MB,
-// 8 MB of empty elements in its data filled the read's budget so that every save was refused (and
-// a profile made then was lost), and so was a save that grew a file read whole near the budget,
-// and one after the quick saves of a single profile that filled the read (kept whole, alone or
-// first). The file that had more is kept aside whole; after a new profile, a save and the next
+// as long as a player can type, what the game reads of its stored data, and no more than what the
+// file leaves it beside the highscores, which keep a variant's best five. Before, a second profile
+// named by 31 MB was written back at 65 MB, 8 MB of empty elements in its data filled the read's
+// budget so that every save was refused (and a profile made then was lost), and so was a save
+// that grew a file read whole near the budget, one after the quick saves of a single profile that
+// filled the read (kept whole, alone or first), and one after profiles of 80 MB beside a hundred
+// highscores of long names in every variant (written with their scores, dates and statistics,
+// 55 MB). The file that had more is kept aside whole; after a new profile, a save and the next
 // start, every profile read is there with what it keeps. A level or chapter whose number is no
 // count is dropped, not taken for number 0: the real level 0 after it keeps its stars.
 TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
@@ -431,6 +433,23 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
     std::string const spinne = "<VARIANT_HIGHSCORES CAT_NAME=\"KLASSIKER\" GAME_NAME=\"SPINNE\" VAR_NAME=\"SPINNE\">"
                                "<HIGHSCORE NAME=\"Anna\" SCORE=\"900\"/>";
     std::string const berta = bertaAlone + spinne + "</VARIANT_HIGHSCORES></HIGHSCORES></PROFILE>";
+    // A hundred highscores of names and game names of 256 characters in every variant, below
+    // Anna's 900 in "SPINNE", each written with its score, date and every counter of its statistics
+    // (35 MB of a read, 55 MB written).
+    std::string full = bertaAlone;
+    std::string const entry = "<HIGHSCORE NAME=\"" + std::string(Orvex::XMLShape::kMaxText, 'h') + "\" GAME_NAME=\"" +
+                              std::string(Orvex::XMLShape::kMaxText, 'g') + "\"><STATISTIK/></HIGHSCORE>";
+    for (Solitaire::SolCategorie const* category : catalogue().getCategories())
+        for (Solitaire::SolSolitaire const* game : category->getGames())
+            for (Solitaire::SolVariant const* variant : game->getVariants()) {
+                std::string head = "<VARIANT_HIGHSCORES CAT_NAME=\"" + apptest::narrow(category->getName()) +
+                                   "\" GAME_NAME=\"" + apptest::narrow(game->getName()) + "\" VAR_NAME=\"" +
+                                   apptest::narrow(variant->getName()) + "\">";
+                full += head == spinne.substr(0, head.size()) ? spinne : head;
+                for (int i = 0; i < 100; ++i) full += entry;
+                full += "</VARIANT_HIGHSCORES>";
+            }
+    full += "</HIGHSCORES></PROFILE>";
     std::string empties;
     for (int i = 0; i < 100000; ++i) empties += "<A/>";
     // Profiles "Voll0", "Voll1" ... of lists of the longest names a profile keeps, 16 MB of a read
@@ -496,6 +515,9 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
         {"quick saves past what a read takes before other profiles", "<PROFILE ACTIVE_PROFIL=\"Anna\">" + saves +
              anna.substr(std::strlen("<PROFILE ACTIVE_PROFIL=\"Anna\">")) + berta,
          L"Voll", L"or past its share of what the profiles of a file keep", L"does not read completely", false},
+        {"profiles of 80 MB beside a hundred highscores of long names in every variant",
+         fillRead(anna, full, std::size_t{80} << 20), L"Voll0",
+         L"has more than 5 highscores; the best are kept", L"holds more highscores than the game keeps"},
         {"a level whose number is no count before level 0",
          anna + "<PROFIL NAME=\"Lang\"><KAMPAGNE><KAPITEL KAPITEL=\"0\" RESULT=\"1\"><LEVEL LEVEL=\"-5\" RESULT=\"1\"/>"
                 "<LEVEL LEVEL=\"0\" RESULT=\"4\"/></KAPITEL></KAMPAGNE></PROFIL>" + berta,
