@@ -180,38 +180,54 @@ bool ProfilManager::loadProfiles() {
     std::size_t const left = Profil::kMaxKeptBytes - std::min(savedBytes(rest), Profil::kMaxKeptBytes);
     rest.clear();
 
+    // The profiles read: the first kMaxProfiles, and among them the active one wherever it stands,
+    // so that a profile made and chosen when the list was full is there at the next start.
+    Orvex::XMLAttribute const* active = tree.getAttribute(L"ACTIVE_PROFIL");
+    // Cut as the profiles' names are.
+    std::wstring const activeName = active ? active->text().head(Profil::kMaxNameLength) : L"";
+    auto isActive = [&](XMLNode const& element) {
+        Orvex::XMLAttribute const* name = element.getAttribute(L"NAME");
+        return active && name && name->text().head(Profil::kMaxNameLength) == activeName;
+    };
+    std::vector<XMLNode*> chosen;
+    bool activeChosen = false;
+    std::size_t held = 0;
+    for (XMLNode* child : tree.children()) {
+        if (child->getName() != Profil::kElementName) continue;
+        ++held;
+        if (chosen.size() < kMaxProfiles) {
+            chosen.push_back(child);
+            activeChosen = activeChosen || isActive(*child);
+        } else if (!activeChosen && isActive(*child)) {
+            chosen.back() = child;
+            activeChosen = true;
+        }
+    }
+    // A save writes these only: the whole file is kept aside first.
+    if (held > kMaxProfiles && damaged_.empty())
+        damaged_ = L"holds more than " + std::to_wstring(kMaxProfiles) + L" profiles (the first " +
+                   std::to_wstring(kMaxProfiles) + L" are read)";
+
     // What each profile would keep. Together at most what the file leaves them: else they share
     // half of it (so that what is saved, with what is played since, is read whole next time), each
     // as much as it would keep up to an equal share of what the smaller ones leave.
     std::vector<Profil::Measure> measured;
     std::vector<std::size_t> shares;
-    for (XMLNode const* child : tree.children()) {
-        if (child->getName() != Profil::kElementName || shares.size() == kMaxProfiles) continue;
+    for (XMLNode const* child : chosen) {
         measured.push_back(Profil::measure(*child));
         shares.push_back(measured.back().bytes);
     }
     shareOut(shares, left);
-    std::size_t next = 0;
-    for (XMLNode* child : tree.children()) {
-        if (child->getName() != Profil::kElementName) continue;
-        if (profiles_.size() >= kMaxProfiles) {
-            // A save writes the first ones only: the whole file is kept aside first.
-            if (damaged_.empty())
-                damaged_ = L"holds more than " + std::to_wstring(kMaxProfiles) + L" profiles (the first " +
-                           std::to_wstring(kMaxProfiles) + L" are read)";
-            break;
-        }
-        profiles_.push_back(new Profil(*child, source, measured[next], shares[next]));
-        ++next;
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        profiles_.push_back(new Profil(*chosen[i], source, measured[i], shares[i]));
         // Its line says what was left out.
         if (profiles_.back()->leftOutOnRead() && damaged_.empty())
             damaged_ = L"holds more than the game keeps of a profile (what it keeps is read)";
     }
     listChanged();
-    if (Orvex::XMLAttribute const* active = tree.getAttribute(L"ACTIVE_PROFIL")) {
+    if (active) {
         Profil* const old = active_;
-        // Cut as the profiles' names are.
-        active_ = findProfile(active->text().head(Profil::kMaxNameLength));
+        active_ = findProfile(activeName);
         activeChanged(old, active_);
     }
     // The profiles hold what they read: the file's text and tree go before the save builds its own.

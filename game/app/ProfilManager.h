@@ -10,8 +10,9 @@
 // aside (copied only where it cannot be moved) and the saved file takes its name, so at every
 // moment one of the two holds them, and a game that ends without its last save (killed, a crash)
 // still finds them at the next start; one log line. At most kMaxProfiles profiles are read; a file
-// with more is kept aside the same way, so no save loses the others. So is a file that holds more
-// than the game keeps of a profile (Profil.h: a longer name, what no reader
+// with more is kept aside the same way, so no save loses the others (the active profile is read
+// among the first ones wherever it stands, so one made and chosen on a full list stays). So is a
+// file that holds more than the game keeps of a profile (Profil.h: a longer name, what no reader
 // takes, more than the profiles of a file keep) or of the highscores (more than a variant's best
 // SolitaireManager::kHighscoresKept, longer texts), whose profiles are saved with what they keep.
 // What a file keeps is at most Profil::kMaxKeptBytes, counted as a read of the saved file charges
