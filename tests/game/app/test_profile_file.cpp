@@ -419,11 +419,12 @@ std::size_t treeBytes(XMLNode const& node) {
 // named by 31 MB was written back at 65 MB, 8 MB of empty elements in its data filled the read's
 // budget so that every save was refused (and a profile made then was lost), and so was a save
 // that grew a file read whole near the budget, one after the quick saves of a single profile that
-// filled the read (kept whole, alone or first), and one after profiles of 80 MB beside a hundred
+// filled the read (kept whole, alone or first), one after profiles of 80 MB beside a hundred
 // highscores of long names in every variant (written with their scores, dates and statistics,
-// 55 MB). The file that had more is kept aside whole; after a new profile, a save and the next
-// start, every profile read is there with what it keeps. A level or chapter whose number is no
-// count is dropped, not taken for number 0: the real level 0 after it keeps its stars.
+// 55 MB), and one after campaign levels without results (79 MB of a read) that were written with
+// them (146 MB). The file that had more is kept aside whole; after a new profile, a save and the
+// next start, every profile read is there with what it keeps. A level or chapter whose number is
+// no count is dropped, not taken for number 0: the real level 0 after it keeps its stars.
 TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
     std::string const anna =
         "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\" POINTS=\"125\"><UNLOCKS>\"|GOD0|\"</UNLOCKS>"
@@ -491,6 +492,15 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
     for (std::size_t taken = 0; taken <= XMLNode::kMaxTreeBytes; taken += 1024 * XMLNode::elementCost(5))
         saves += "<VARIANT_DATA CAT_NAME=\"K\" GAME_NAME=\"G\" VAR_NAME=\"V\"><QUICK_SAVE>" + cards + "</QUICK_SAVE></VARIANT_DATA>";
     saves += "</PROFILE_DATA></PROFIL>";
+    // A campaign of 420 chapters of 1,024 levels without results or found counts, which are
+    // written with them: 79 MB of a read, 146 MB written.
+    std::string levels = "<PROFIL NAME=\"Stufen\"><KAMPAGNE>";
+    for (int chapter = 0; chapter < 420; ++chapter) {
+        levels += "<KAPITEL KAPITEL=\"" + std::to_string(chapter) + "\" RESULT=\"1\">";
+        for (std::size_t level = 0; level < Profil::kMaxLevels; ++level) levels += "<LEVEL LEVEL=\"" + std::to_string(level) + "\"/>";
+        levels += "</KAPITEL>";
+    }
+    levels += "</KAMPAGNE></PROFIL>";
     wchar_t const* const more = L"holds more than the game keeps of a profile";
     struct {
         char const* what;
@@ -518,6 +528,8 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
         {"profiles of 80 MB beside a hundred highscores of long names in every variant",
          fillRead(anna, full, std::size_t{80} << 20), L"Voll0",
          L"has more than 5 highscores; the best are kept", L"holds more highscores than the game keeps"},
+        {"levels without results, written with them", anna + levels + berta, L"Stufen",
+         L"or past its share of what the profiles of a file keep", more},
         {"a level whose number is no count before level 0",
          anna + "<PROFIL NAME=\"Lang\"><KAMPAGNE><KAPITEL KAPITEL=\"0\" RESULT=\"1\"><LEVEL LEVEL=\"-5\" RESULT=\"1\"/>"
                 "<LEVEL LEVEL=\"0\" RESULT=\"4\"/></KAPITEL></KAMPAGNE></PROFIL>" + berta,
