@@ -17,8 +17,9 @@ CASE says which part is large:
              of quick-saved cards, each with a "LOCK" of 256 characters, the longest text a
              profile keeps (MIB may be a fraction: 26.188 makes a file read whole within a few KB
              of a read's 128 MB)
-  alone      only "Voll" of "data", active (past what a read takes from MIB 27 on)
-  first      "Voll" of "data" first and active, "Anna" and the rest after it
+  alone      only "Voll" of "data", active, its quick saves in the catalogue's variants (past what a
+             read takes from MIB 27 on)
+  first      "Voll" of "alone" first, "Anna" and the rest after it
   highscores in place of the second profile, profiles of lists of names of 256 characters, MIB MiB
              of them (a read takes four times that), and after "Berta" a hundred highscores of
              names of 256 characters with statistics in every variant of data/Level/Level.dat
@@ -57,9 +58,15 @@ def write_data(path, mib, case="data"):
         else:
             out.write(b'<PROFILE ACTIVE_PROFIL="Voll">\r\n')
         out.write(b'\t<PROFIL NAME="Voll">\r\n\t\t<PROFILE_DATA>\r\n')
+        # Alone or first the profile is the active one, whose quick saves the game keeps only for the
+        # variants of its catalogue.
+        names = variants() if case != "data" else []
         variant = 0
         while left > 0:
-            out.write(b'\t\t\t<VARIANT_DATA CAT_NAME="K" GAME_NAME="G" VAR_NAME="V%d"><QUICK_SAVE>\r\n' % variant)
+            if variant < len(names):
+                out.write(b'\t\t\t<VARIANT_DATA CAT_NAME="%s" GAME_NAME="%s" VAR_NAME="%s"><QUICK_SAVE>\r\n' % names[variant])
+            else:
+                out.write(b'\t\t\t<VARIANT_DATA CAT_NAME="K" GAME_NAME="G" VAR_NAME="V%d"><QUICK_SAVE>\r\n' % variant)
             count = min(left, 4096)
             left -= count
             out.write(b"".join(b'<KARTE ID="%d" LOCK="' % i + lock + b'"/>\r\n' for i in range(count)))
