@@ -1,6 +1,7 @@
 // Copying what a shape keeps of a stored sub-tree (XMLShape.h).
 #include "engine/core/XMLShape.h"
 
+#include <algorithm>
 #include <bitset>
 #include <string>
 #include <vector>
@@ -9,16 +10,22 @@
 
 namespace Orvex {
 
+std::size_t XMLShape::elementCost(std::size_t nameLength) const {
+    std::size_t cost = XMLNode::elementCost(nameLength);
+    for (Written const& attribute : written) cost += XMLNode::attributeCost(attribute.name.size(), attribute.length);
+    return cost;
+}
+
 std::size_t XMLShape::keep(XMLNode const& from, XMLNode& to, KeepBudget& budget) const {
     to.clear();
-    if (!budget.take(XMLNode::elementCost(from.name().size()))) return 1;
+    if (!budget.take(elementCost(from.name().size()))) return 1;
     to.setName(from.name().toString());
     to.line_ = from.line_;
     return keepContent(from, &to, budget);
 }
 
 std::size_t XMLShape::measure(XMLNode const& from, KeepBudget& budget) const {
-    if (!budget.take(XMLNode::elementCost(from.name().size()))) return 1;
+    if (!budget.take(elementCost(from.name().size()))) return 1;
     return keepContent(from, nullptr, budget);
 }
 
@@ -29,8 +36,11 @@ std::size_t XMLShape::keepContent(XMLNode const& from, XMLNode* to, KeepBudget& 
         std::size_t key = 0;
         while (key < attributes.size() && key < kMaxAttributes && !(attribute->name() == attributes[key])) ++key;
         std::size_t const length = attribute->text().size();
+        auto const chargedAsWritten = [&] {
+            return std::any_of(written.begin(), written.end(), [&](Written const& w) { return w.name == attributes[key]; });
+        };
         if (key == attributes.size() || key == kMaxAttributes || taken[key] || length > maxText ||
-            !budget.take(XMLNode::attributeCost(attributes[key].size(), length))) {
+            (!chargedAsWritten() && !budget.take(XMLNode::attributeCost(attributes[key].size(), length)))) {
             ++leftOut;
             continue;
         }
@@ -52,7 +62,7 @@ std::size_t XMLShape::keepContent(XMLNode const& from, XMLNode* to, KeepBudget& 
         std::size_t which = 0;
         while (which < children.size() && !(child->name() == children[which].name)) ++which;
         if (which == children.size() || kept[which] == children[which].maxCount ||
-            !budget.take(XMLNode::elementCost(children[which].name.size()))) {
+            !budget.take(children[which].shape->elementCost(children[which].name.size()))) {
             ++leftOut;
             continue;
         }

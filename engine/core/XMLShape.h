@@ -12,6 +12,11 @@
 //     constexpr Orvex::XMLShape kGame{{}, 0, kGameChildren};
 //
 // A shape names no shape that holds it, so the copy recurses only as deep as the shape does.
+//
+// What the game writes of an element may be more than the file held: a record's numbers are
+// written whether the file gave them or not. Such attributes are the shape's `written` ones, with
+// their longest text: each element is charged for them as written, so what is kept of a tree is
+// never written back larger than it was charged.
 #pragma once
 
 #include <cstddef>
@@ -31,6 +36,11 @@ struct XMLShape {
         XMLShape const* shape = nullptr;
         u32 maxCount = 1;  // the first ones are kept
     };
+    // An attribute the writer writes always, at most `length` UTF-16 units long.
+    struct Written {
+        std::wstring_view name;
+        std::size_t length = 0;
+    };
     // Names, and texts the game writes (numbers, names from the data, a seed), stay below this.
     static constexpr std::size_t kMaxText = 256;
     // One element's attributes are matched against at most this many names.
@@ -40,6 +50,9 @@ struct XMLShape {
     u32 maxValues = 0;                                 // the first ones are kept
     std::span<Child const> children{};
     std::size_t maxText = kMaxText;  // a longer attribute text or value is left out whole
+    // Charged for each element as written, held or not (a held one is charged no more); each is
+    // also named in `attributes`.
+    std::span<Written const> written{};
 
     // Replaces to's content by the part of from that fits this shape and the budget (from's name,
     // the attributes, values and children the shape names, each child by its own shape); every
@@ -50,6 +63,8 @@ struct XMLShape {
     std::size_t measure(XMLNode const& from, KeepBudget& budget) const;
 
 private:
+    // What an element of this shape is charged with its name: the element and the written attributes.
+    std::size_t elementCost(std::size_t nameLength) const;
     // Copies into to, or only charges and counts when it is null.
     std::size_t keepContent(XMLNode const& from, XMLNode* to, KeepBudget& budget) const;
 };

@@ -25,7 +25,8 @@ HighscoreEintrag::HighscoreEintrag(Orvex::XMLNode& node, Orvex::ReadProblems* pr
         if (problems) problems->add(L"entry \"" + getName() + L"\": " + text, node.getLine());
     };
     // Texts the game writes are short: a longer one is cut, so the file is written back no larger.
-    if (readName(node, kMaxText)) refuse(L"\"NAME\" is longer than " + std::to_wstring(kMaxText) + L" characters; cut");
+    cutOnRead_ = readName(node, kMaxText);
+    if (cutOnRead_) refuse(L"\"NAME\" is longer than " + std::to_wstring(kMaxText) + L" characters; cut");
     if (Orvex::XMLAttribute const* text = node.getAttribute(L"SCORE")) {
         std::optional<double> const score = parseFiniteText(text->getString());
         if (score && std::isfinite(static_cast<float>(*score)))
@@ -51,6 +52,7 @@ HighscoreEintrag::HighscoreEintrag(Orvex::XMLNode& node, Orvex::ReadProblems* pr
     if (Orvex::XMLAttribute const* gameName = node.getAttribute(L"GAME_NAME")) {
         bool longer = false;
         gameName_ = gameName->text().head(kMaxText, longer);
+        cutOnRead_ = cutOnRead_ || longer;
         if (longer) {
             refuse(L"\"GAME_NAME\" is longer than " + std::to_wstring(kMaxText) + L" characters; cut");
         }

@@ -52,6 +52,8 @@ public:
 
     // The list order: the greater score first (used with a stable sort).
     static bool compare(HighscoreEintrag const* a, HighscoreEintrag const* b) { return a->score_ > b->score_; }
+    // Its element held a longer text than the entry keeps.
+    bool cutOnRead() const { return cutOnRead_; }
 
 private:
     void stampNow();
@@ -60,6 +62,7 @@ private:
     int day_ = 0, month_ = 0, year_ = 0, hour_ = 0, minute_ = 0;
     Statistik* statistik_ = nullptr;
     std::wstring gameName_;
+    bool cutOnRead_ = false;
 };
 
 }  // namespace Solitaire

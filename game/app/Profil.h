@@ -15,10 +15,10 @@
 // (kProfileShape in Profil_xml.cpp: the elements, attributes and values it knows, each text at most
 // Orvex::XMLShape::kMaxText long, at most kMaxChapters chapters of kMaxLevels levels,
 // kMaxOwnedCards wildcards and jokers, kMaxListEntries names in a list, and of the stored
-// sub-trees what their readers take), within a budget: the profile's share of what the profiles
-// of a file keep (kMaxKeptBytes; the profile manager shares half of it between the profiles of a
-// file that would take more, so that what is saved and played afterwards has room before a read
-// would cut again; ProfilManager.h). An element kept whole is read as it stands, one that holds
+// sub-trees what their readers take), within a budget: the profile's share of what a file keeps
+// (kMaxKeptBytes, less its highscores; the profile manager shares half of that between the
+// profiles of a file that would take more, so that what is saved and played afterwards has room
+// before a read would cut again; ProfilManager.h). An element kept whole is read as it stands, one that holds
 // more from a copy of what is kept. What is left out is counted in the line, and leftOutOnRead
 // tells the profile manager to keep the file aside before a save replaces it. Writing names only
 // the chapters played or opened: a locked chapter with no level open, passed or found is what the
@@ -59,9 +59,10 @@ public:
     static constexpr std::size_t kMaxListEntries = 4096;  // tutorials, story scenes, unlocks, god values
     // The new-profile dialog's "MAX_LENGTH" (data\GUI\menus.mnu, "NAME_TIPPEN").
     static constexpr std::size_t kMaxNameLength = 20;
-    // What the profiles of one file keep together, counted as a read of the saved file charges it:
-    // three quarters of what a read takes (eight profiles with a quick save of a 104-card game in
-    // each of the 146 variants take 64 MB), the rest room for what is played.
+    // What one file keeps, its profiles with the highscores and the file's own element beside
+    // them, counted as a read of the saved file charges it: three quarters of what a read takes
+    // (eight profiles with a quick save of a 104-card game in each of the 146 variants take
+    // 64 MB), the rest room for what is played.
     static constexpr std::size_t kMaxKeptBytes = Orvex::XMLNode::kMaxTreeBytes / 4 * 3;
     static constexpr wchar_t const* kElementName = L"PROFIL";
 

@@ -50,9 +50,10 @@ namespace {
 
 // Wishes in, shares out: all of them while they come to at most limit together; else half the
 // limit, shared so that no share is more than its wish and the larger wishes get equal shares.
+// The wishes are measures of one read's tree, so their sum cannot overflow.
 void shareOut(std::vector<std::size_t>& wishes, std::size_t limit) {
     std::size_t total = 0;
-    for (std::size_t wish : wishes) total += std::min(wish, limit);
+    for (std::size_t wish : wishes) total += wish;
     if (total <= limit) return;
     std::vector<std::size_t> ascending = wishes;
     std::sort(ascending.begin(), ascending.end());
@@ -68,6 +69,20 @@ void shareOut(std::vector<std::size_t>& wishes, std::size_t limit) {
 }
 
 }  // namespace
+
+std::size_t ProfilManager::savedBytes(XMLNode const& tree) {
+    // A text's length in the file's UTF-16 units.
+    auto units = [](Orvex::XMLText const& text) {
+        std::size_t count = 0;
+        text.forEachChar([&](wchar_t c) { count += c >= 0x10000 ? 2 : 1; });
+        return count;
+    };
+    std::size_t bytes = XMLNode::elementCost(units(tree.name()));
+    for (Orvex::XMLAttribute const* a : tree.attributes()) bytes += XMLNode::attributeCost(units(a->name()), units(a->text()));
+    for (Orvex::XMLProperty const* v : tree.values()) bytes += XMLNode::valueCost(units(v->text()));
+    for (XMLNode const* child : tree.children()) bytes += savedBytes(*child);
+    return bytes;
+}
 
 bool ProfilManager::writeOver(XMLNode const& tree) {
     std::wstring const path = getFilePath();
@@ -153,42 +168,68 @@ bool ProfilManager::loadProfiles() {
     }
     if (read == XMLNode::ReadResult::kNothing && damaged_.empty()) return false;
 
-    // What each profile would keep. Together at most what the profiles of a file keep: else they
-    // share half of it (so that what is saved, with what is played since, is read whole next
-    // time), each as much as it would keep up to an equal share of what the smaller ones leave.
+    // The highscores first: the profiles keep what they and the file's own element leave.
+    XMLNode rest(L"PROFILE");
+    if (XMLNode const* highscores = tree.getChild(L"HIGHSCORES")) {
+        if (SolitaireManager::instance().readHighscores(*highscores, source) && damaged_.empty())
+            damaged_ = L"holds more highscores than the game keeps (the best are read)";
+    }
+    // The active profile's name as long as a profile's may be, each character two UTF-16 units.
+    rest.setAttribute(L"ACTIVE_PROFIL", std::wstring(2 * Profil::kMaxNameLength, L'_'));
+    SolitaireManager::instance().writeHighscores(*rest.addChild(L"HIGHSCORES"));
+    std::size_t const left = Profil::kMaxKeptBytes - std::min(savedBytes(rest), Profil::kMaxKeptBytes);
+    rest.clear();
+
+    // The profiles read: the first kMaxProfiles, and among them the active one wherever it stands,
+    // so that a profile made and chosen when the list was full is there at the next start.
+    Orvex::XMLAttribute const* active = tree.getAttribute(L"ACTIVE_PROFIL");
+    // Cut as the profiles' names are.
+    std::wstring const activeName = active ? active->text().head(Profil::kMaxNameLength) : L"";
+    auto isActive = [&](XMLNode const& element) {
+        Orvex::XMLAttribute const* name = element.getAttribute(L"NAME");
+        return active && name && name->text().head(Profil::kMaxNameLength) == activeName;
+    };
+    std::vector<XMLNode*> chosen;
+    bool activeChosen = false;
+    std::size_t held = 0;
+    for (XMLNode* child : tree.children()) {
+        if (child->getName() != Profil::kElementName) continue;
+        ++held;
+        if (chosen.size() < kMaxProfiles) {
+            chosen.push_back(child);
+            activeChosen = activeChosen || isActive(*child);
+        } else if (!activeChosen && isActive(*child)) {
+            chosen.back() = child;
+            activeChosen = true;
+        }
+    }
+    // A save writes these only: the whole file is kept aside first.
+    if (held > kMaxProfiles && damaged_.empty())
+        damaged_ = L"holds more than " + std::to_wstring(kMaxProfiles) + L" profiles (the first " +
+                   std::to_wstring(kMaxProfiles) + L" are read)";
+
+    // What each profile would keep. Together at most what the file leaves them: else they share
+    // half of it (so that what is saved, with what is played since, is read whole next time), each
+    // as much as it would keep up to an equal share of what the smaller ones leave.
     std::vector<Profil::Measure> measured;
     std::vector<std::size_t> shares;
-    for (XMLNode const* child : tree.children()) {
-        if (child->getName() != Profil::kElementName || shares.size() == kMaxProfiles) continue;
+    for (XMLNode const* child : chosen) {
         measured.push_back(Profil::measure(*child));
         shares.push_back(measured.back().bytes);
     }
-    shareOut(shares, Profil::kMaxKeptBytes);
-    std::size_t next = 0;
-    for (XMLNode* child : tree.children()) {
-        if (child->getName() != Profil::kElementName) continue;
-        if (profiles_.size() >= kMaxProfiles) {
-            // A save writes the first ones only: the whole file is kept aside first.
-            if (damaged_.empty())
-                damaged_ = L"holds more than " + std::to_wstring(kMaxProfiles) + L" profiles (the first " +
-                           std::to_wstring(kMaxProfiles) + L" are read)";
-            break;
-        }
-        profiles_.push_back(new Profil(*child, source, measured[next], shares[next]));
-        ++next;
+    shareOut(shares, left);
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        profiles_.push_back(new Profil(*chosen[i], source, measured[i], shares[i]));
         // Its line says what was left out.
         if (profiles_.back()->leftOutOnRead() && damaged_.empty())
             damaged_ = L"holds more than the game keeps of a profile (what it keeps is read)";
     }
     listChanged();
-    if (Orvex::XMLAttribute const* active = tree.getAttribute(L"ACTIVE_PROFIL")) {
+    if (active) {
         Profil* const old = active_;
-        // Cut as the profiles' names are.
-        active_ = findProfile(active->text().head(Profil::kMaxNameLength));
+        active_ = findProfile(activeName);
         activeChanged(old, active_);
     }
-    if (XMLNode const* highscores = tree.getChild(L"HIGHSCORES"))
-        SolitaireManager::instance().readHighscores(*highscores, source);
     // The profiles hold what they read: the file's text and tree go before the save builds its own.
     tree.clear();
     // What was read goes to disk now, not at the game's end, which may never come.

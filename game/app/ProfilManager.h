@@ -10,12 +10,16 @@
 // aside (copied only where it cannot be moved) and the saved file takes its name, so at every
 // moment one of the two holds them, and a game that ends without its last save (killed, a crash)
 // still finds them at the next start; one log line. At most kMaxProfiles profiles are read; a file
-// with more is kept aside the same way, so no save loses the others. So is a file that holds more
-// than the game keeps of a profile (Profil.h: a longer name, what no reader takes, more than the
-// profiles of a file keep), whose profiles are saved with what they keep. The profiles of a file
-// keep at most Profil::kMaxKeptBytes together; where they would take more, they share half of it:
-// each keeps what it would, up to an equal share of what the smaller ones leave, so a small
-// profile keeps all wherever it stands in the file.
+// with more is kept aside the same way, so no save loses the others (the active profile is read
+// among the first ones wherever it stands, so one made and chosen on a full list stays). So is a
+// file that holds more than the game keeps of a profile (Profil.h: a longer name, what no reader
+// takes, more than the profiles of a file keep) or of the highscores (more than a variant's best
+// SolitaireManager::kHighscoresKept, longer texts), whose profiles are saved with what they keep.
+// What a file keeps is at most Profil::kMaxKeptBytes, counted as a read of the saved file charges
+// it: the highscores and the file's own element as the save writes them, and the profiles what
+// they leave; where the profiles would take more, they share half of that: each keeps what it
+// would, up to an equal share of what the smaller ones leave, so a small profile keeps all
+// wherever it stands in the file.
 //
 // While the file cannot be kept at all (every number taken), it stays as it is and each save goes
 // to kSavedBeside. Loading reads kSavedBeside when "profile.prf" is missing or does not read
@@ -105,6 +109,8 @@ public:
     // The last save kept nothing because the file would have been more than its reader takes
     // (not for want of room or rights).
     bool saveWasTooLarge() const { return refused_ == Orvex::XMLNode::Refusal::kTooLarge; }
+    // What a read of the tree saved as the profile file (UTF-16) charges it (XMLNode::elementCost ...).
+    static std::size_t savedBytes(Orvex::XMLNode const& tree);
 
 private:
     // The tree written over the file; a file saved beside it goes (unless besideUnread_).

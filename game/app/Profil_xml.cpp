@@ -45,15 +45,18 @@ int readResult(Orvex::XMLNode const& node, int highest, ReadProblems& problems) 
     return highest;
 }
 
-// A chapter or level number: false (and a problem) for one out of range.
+// A chapter or level number, 0 when absent: false (and a problem) for one that does not read or
+// is out of range, whose record is dropped rather than taken for another's.
 bool readCampaignNumber(Orvex::XMLNode const& node, wchar_t const* key, int& number, ReadProblems& problems) {
-    Orvex::u32 const read = readCount(node, key, 0, problems);
-    if (read > static_cast<Orvex::u32>(Profil::kMaxCampaignNumber)) {
-        problems.add(L"\"" + std::wstring(key) + L"\" " + std::to_wstring(read) + L" is no campaign number; dropped",
+    Orvex::XMLAttribute const* attribute = node.getAttribute(key);
+    std::optional<Orvex::u32> const read = attribute ? parseCounterText(attribute->getString()) : Orvex::u32{0};
+    if (!read || *read > static_cast<Orvex::u32>(Profil::kMaxCampaignNumber)) {
+        problems.add(L"\"" + std::wstring(key) + L"\" " + Orvex::quotedPiece(attribute->text()) +
+                         L" is no campaign number; dropped",
                      node.getLine());
         return false;
     }
-    number = static_cast<int>(read);
+    number = static_cast<int>(*read);
     return true;
 }
 
@@ -101,20 +104,37 @@ void copyStored(Orvex::XMLNode const& node, wchar_t const* name, Orvex::XMLNode&
     if (Orvex::XMLNode const* element = node.getChild(name)) stored.copyFrom(*element);
 }
 
-// What a profile keeps of its element: what writeXML writes there.
+// The decimal digits of a number.
+constexpr std::size_t decimalDigits(unsigned long long number) { return number < 10 ? 1 : 1 + decimalDigits(number / 10); }
+
+// The longest suit or value word of the card rules an owned card is written with ("KREUZ", "KÖNIG").
+constexpr std::size_t kCardWordLength = 8;
+// The longest float text (numberText: "-1.17549435e-38").
+constexpr std::size_t kFloatLength = 16;
+
+// What a profile keeps of its element: what writeXML writes there, each record's numbers and words
+// charged as written whether the file gave them or not (a name's characters as two UTF-16 units).
 constexpr std::wstring_view kProfileKeys[] = {L"NAME", L"POINTS"};
+constexpr Orvex::XMLShape::Written kProfileWritten[] = {{L"NAME", 2 * Profil::kMaxNameLength}, {L"POINTS", kFloatLength}};
 constexpr std::wstring_view kTutorialKeys[] = {L"SHOW"};
-constexpr Orvex::XMLShape kTutorialList{kTutorialKeys, Profil::kMaxListEntries};
+constexpr Orvex::XMLShape::Written kTutorialWritten[] = {{L"SHOW", 1}};
+constexpr Orvex::XMLShape kTutorialList{kTutorialKeys, Profil::kMaxListEntries, {}, Orvex::XMLShape::kMaxText, kTutorialWritten};
 constexpr Orvex::XMLShape kNameList{{}, Profil::kMaxListEntries};
 constexpr std::wstring_view kLevelKeys[] = {L"LEVEL", L"RESULT", L"STARS_FOUND"};
-constexpr Orvex::XMLShape kLevel{kLevelKeys};
+constexpr Orvex::XMLShape::Written kLevelWritten[] = {{L"LEVEL", decimalDigits(Profil::kMaxCampaignNumber)},
+                                                      {L"RESULT", decimalDigits(LevelRecord::kMaxResult)},
+                                                      {L"STARS_FOUND", decimalDigits(0xFFFFFFFFu)}};
+constexpr Orvex::XMLShape kLevel{kLevelKeys, 0, {}, Orvex::XMLShape::kMaxText, kLevelWritten};
 constexpr std::wstring_view kChapterKeys[] = {L"KAPITEL", L"RESULT"};
+constexpr Orvex::XMLShape::Written kChapterWritten[] = {{L"KAPITEL", decimalDigits(Profil::kMaxCampaignNumber)},
+                                                        {L"RESULT", decimalDigits(ChapterRecord::kMaxResult)}};
 constexpr Orvex::XMLShape::Child kChapterChildren[] = {{L"LEVEL", &kLevel, Profil::kMaxLevels}};
-constexpr Orvex::XMLShape kChapter{kChapterKeys, 0, kChapterChildren};
+constexpr Orvex::XMLShape kChapter{kChapterKeys, 0, kChapterChildren, Orvex::XMLShape::kMaxText, kChapterWritten};
 constexpr Orvex::XMLShape::Child kCampaignChildren[] = {{L"KAPITEL", &kChapter, Profil::kMaxChapters}};
 constexpr Orvex::XMLShape kCampaign{{}, 0, kCampaignChildren};
 constexpr std::wstring_view kCardKeys[] = {L"FARBE", L"WERT"};
-constexpr Orvex::XMLShape kOwnedCard{kCardKeys};
+constexpr Orvex::XMLShape::Written kCardWritten[] = {{L"FARBE", kCardWordLength}, {L"WERT", kCardWordLength}};
+constexpr Orvex::XMLShape kOwnedCard{kCardKeys, 0, {}, Orvex::XMLShape::kMaxText, kCardWritten};
 constexpr Orvex::XMLShape::Child kProfileChildren[] = {
     {L"TUTORIAL", &kTutorialList},
     {L"SOLITAIRE_TUTORIALS", &kNameList},
@@ -128,7 +148,7 @@ constexpr Orvex::XMLShape::Child kProfileChildren[] = {
     {L"JOKER", &kOwnedCard, Profil::kMaxOwnedCards},
     {L"PERCENT_GODS", &kNameList},
 };
-constexpr Orvex::XMLShape kProfileShape{kProfileKeys, 0, kProfileChildren};
+constexpr Orvex::XMLShape kProfileShape{kProfileKeys, 0, kProfileChildren, Orvex::XMLShape::kMaxText, kProfileWritten};
 
 void writeStored(Orvex::XMLNode& node, wchar_t const* name, Orvex::XMLNode const& stored) {
     node.addChild(new Orvex::XMLNode(stored))->setName(name);

@@ -10,8 +10,8 @@
 // file's "HIGHSCORES" attributes.
 //
 // Limits: kMaxCategories categories, and the games and variants of SolCategorie and SolSolitaire;
-// at most kMaxReadHighscores entries per variant are taken from a file (the best ones), and five
-// after a new result.
+// a variant keeps its kHighscoresKept best entries, from a file as after a new result (the game
+// writes no more, so a file's longer list is none it wrote).
 //
 // SolitaireManager.cpp: the instance, reading the catalogue, look-ups and previews.
 // SolitaireManager_start.cpp: starting a variant (overrides, statistics) and closing its statistics.
@@ -42,7 +42,6 @@ class SolitaireManager : public sigslot::has_slots<sigslot::single_threaded> {
 public:
     static constexpr std::size_t kMaxCategories = 1024;
     static constexpr std::size_t kHighscoresKept = 5;
-    static constexpr std::size_t kMaxReadHighscores = 100;
     static constexpr wchar_t const* kCatalogueFile = L"data\\Level\\Level.dat";
     static constexpr wchar_t const* kCampaignName = L"KAMPAGNE";
     static constexpr wchar_t const* kGameStatistikName = L"STATS";
@@ -115,8 +114,9 @@ public:
     // (the active profile's; empty without one).
     void addHighscore(std::wstring const& player);
     void writeHighscores(Orvex::XMLNode& node) const;
-    // sourceName names the file in log lines.
-    void readHighscores(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");
+    // sourceName names the file in log lines. True when the element held more than the game keeps
+    // of it (more entries, longer texts), which is left out.
+    bool readHighscores(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");
     void writeVariantData(Orvex::XMLNode& node) const;
     void readVariantData(Orvex::XMLNode const& node);
     // What the node of the two above holds: at most kMaxVariantData "VARIANT_DATA", each with a

@@ -3,8 +3,8 @@
 // statistics), and the quick save itself.
 //
 // Reading is untrusted: elements naming no variant of the catalogue are skipped (and so dropped at
-// the next save), a saved style parameter must be a finite number, and a variant keeps at most
-// kMaxReadHighscores entries from a file, the best ones (one log line). Statistics read here keep
+// the next save), a saved style parameter must be a finite number, and a variant keeps its
+// kHighscoresKept best entries of a file, as many as the game writes (one log line). Statistics read here keep
 // the names the game gives them ("VAR_STATS", "STATS"), so a file cannot make two active sets
 // share a name.
 #include <algorithm>
@@ -77,14 +77,16 @@ void SolitaireManager::writeHighscores(Orvex::XMLNode& node) const {
             }
 }
 
-void SolitaireManager::readHighscores(Orvex::XMLNode const& node, std::wstring const& sourceName) {
+bool SolitaireManager::readHighscores(Orvex::XMLNode const& node, std::wstring const& sourceName) {
     StyleSettings& settings = StyleSettings::instance();
     ReadProblems problems;
+    bool leftOut = false;
     // A look's name; one longer than any name the data gives is none, and is not kept.
     auto savedName = [&](wchar_t const* key) -> std::wstring const* {
         Orvex::XMLAttribute const* attribute = node.getAttribute(key);
         if (!attribute || attribute->text().size() <= Orvex::XMLShape::kMaxText) return attribute ? &attribute->getString() : nullptr;
         problems.add(L"\"" + std::wstring(key) + L"\" " + Orvex::quotedPiece(attribute->text()) + L" names no look", node.getLine());
+        leftOut = true;
         return nullptr;
     };
     if (std::wstring const* name = savedName(L"SAVED_BG")) {
@@ -122,20 +124,23 @@ void SolitaireManager::readHighscores(Orvex::XMLNode const& node, std::wstring c
         for (Orvex::XMLNode* child : element->children()) {
             if (child->getName() != L"HIGHSCORE") continue;
             list.push_back(new HighscoreEintrag(*child, &problems));
+            leftOut = leftOut || list.back()->cutOnRead();
             // Cut as we go, so a damaged file's millions of entries never stand in memory at once.
-            if (list.size() > 2 * kMaxReadHighscores) {
-                sortHighscores(list, kMaxReadHighscores);
+            if (list.size() > 2 * kHighscoresKept) {
+                sortHighscores(list, kHighscoresKept);
                 cut = true;
             }
         }
-        cut = cut || list.size() > kMaxReadHighscores;
-        sortHighscores(list, kMaxReadHighscores);
+        cut = cut || list.size() > kHighscoresKept;
+        sortHighscores(list, kHighscoresKept);
         if (cut)
-            problems.add(L"variant \"" + variant->getName() + L"\" has more than " + std::to_wstring(kMaxReadHighscores) +
+            problems.add(L"variant \"" + variant->getName() + L"\" has more than " + std::to_wstring(kHighscoresKept) +
                              L" highscores; the best are kept",
                          element->getLine());
+        leftOut = leftOut || cut;
     }
     problems.log(L"Highscores", sourceName, node.getLine());
+    return leftOut;
 }
 
 void SolitaireManager::writeVariantData(Orvex::XMLNode& node) const {

@@ -1,6 +1,6 @@
 // Helpers shared by the fuzz targets: silent engine and port logs (the targets check their own
-// results), the input read as a property-file tree, an empty folder for each input's files, and
-// inputs that stand for several files.
+// results), the input read as a property-file tree, an empty folder for each input's files, inputs
+// that stand for large files and inputs that stand for several files.
 #pragma once
 
 #include <algorithm>
@@ -65,6 +65,70 @@ inline std::filesystem::path writeInput(std::filesystem::path const& folder, cha
     std::filesystem::path const file = folder / name;
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<char const*>(data), static_cast<std::streamsize>(size));
+    return file;
+}
+
+// An input may stand for a large file: the piece between a line "--repeat N--" and its line
+// "--end--" is written N times (pieces nest, N at most kMaxRepeat), so a few lines give the file of
+// megabytes that a reader's limits are about. A mark takes the line end before it, the one after
+// it begins the text that follows. The whole is cut at `limit` bytes.
+inline constexpr std::string_view kRepeatMark = "\n--repeat ";
+inline constexpr std::string_view kEndMark = "\n--end--";
+inline constexpr std::size_t kMaxRepeat = std::size_t{1} << 24;
+
+// Writes text to out, its pieces repeated; false once limit bytes are written.
+inline bool writeRepeated(std::string_view text, std::ofstream& out, std::size_t& limit, int depth = 0) {
+    auto put = [&](std::string_view piece) {
+        std::size_t const n = std::min(piece.size(), limit);
+        out.write(piece.data(), static_cast<std::streamsize>(n));
+        limit -= n;
+        return n == piece.size();
+    };
+    while (!text.empty()) {
+        std::size_t const at = depth < 4 ? text.find(kRepeatMark) : std::string_view::npos;
+        if (at == std::string_view::npos) return put(text);
+        std::size_t i = at + kRepeatMark.size(), count = 0;
+        for (; i < text.size() && i < at + kRepeatMark.size() + 8 && text[i] >= '0' && text[i] <= '9'; ++i)
+            count = count * 10 + static_cast<std::size_t>(text[i] - '0');
+        if (text.substr(i, 2) != "--") {
+            // Not a mark: written as it stands.
+            if (!put(text.substr(0, at + 1))) return false;
+            text = text.substr(at + 1);
+            continue;
+        }
+        if (!put(text.substr(0, at))) return false;
+        // The piece ends at the "--end--" of its own depth (or with the text).
+        std::size_t const begin = i + 2;
+        std::size_t end = text.size(), from = begin, open = 0;
+        for (;;) {
+            std::size_t const next = text.find(kEndMark, from);
+            std::size_t const inner = text.find(kRepeatMark, from);
+            if (next == std::string_view::npos) break;
+            if (inner < next) {
+                ++open;
+                from = inner + 1;
+            } else if (open-- == 0) {
+                end = next;
+                break;
+            } else {
+                from = next + 1;
+            }
+        }
+        std::string_view const piece = text.substr(begin, end - begin);
+        for (std::size_t k = 0; k < std::min(count, kMaxRepeat); ++k)
+            if (!writeRepeated(piece, out, limit, depth + 1)) return false;
+        text = text.substr(std::min(text.size(), end + kEndMark.size()));
+    }
+    return true;
+}
+
+// The input written as the file of that name in the folder, its pieces repeated (kRepeatMark), at
+// most limit bytes; its path.
+inline std::filesystem::path writeRepeatedInput(std::filesystem::path const& folder, char const* name,
+                                                std::string_view input, std::size_t limit) {
+    std::filesystem::path const file = folder / name;
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    writeRepeated(input, out, limit);
     return file;
 }
 

@@ -1,7 +1,8 @@
 // Keeping what a shape names of a stored sub-tree: the attributes, values and children it names,
 // as many and as long as it lets them be, within a budget that later smaller parts may still use;
-// what is left out is counted once per part with all it holds. And the pieces a log line quotes
-// of a huge value, made without widening the rest of it.
+// what is left out is counted once per part with all it holds; attributes the writer always
+// writes charged as written. And the pieces a log line quotes of a huge value, made without
+// widening the rest of it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -79,6 +80,46 @@ TEST(XMLShapeTest, ThePartsPastTheBudgetAreLeftOutAndSmallerOnesStillFit) {
     KeepBudget none(element - 1);
     EXPECT_EQ(kRoot.keep(from, kept, none), 1u);
     EXPECT_TRUE(kept.isEmpty());
+}
+
+// <W><L N="..." T="..."/></W>: the writer writes each leaf's N, at most four characters long.
+constexpr std::wstring_view kWrittenKeys[] = {L"N", L"T"};
+constexpr XMLShape::Written kWrittenN[] = {{L"N", 4}};
+constexpr XMLShape kWrittenLeaf{kWrittenKeys, 0, {}, XMLShape::kMaxText, kWrittenN};
+constexpr XMLShape::Child kWrittenChildren[] = {{L"L", &kWrittenLeaf, 8}};
+constexpr XMLShape kWrittenRoot{{}, 0, kWrittenChildren};
+
+// An attribute the writer writes always is charged as written, once, whether the file holds it,
+// shorter or longer, or not; so a tree kept is never written back larger than it was charged.
+// Before, a record without it was charged without it: campaign levels of 79 MB were written as
+// 146 MB, past what a read takes.
+TEST(XMLShapeTest, AttributesTheWriterAlwaysWritesAreChargedAsWritten) {
+    std::size_t const leaf = XMLNode::elementCost(1) + XMLNode::attributeCost(1, 4);
+    struct {
+        char const* what;
+        wchar_t const* from;
+        std::size_t bytes;
+        wchar_t const* oneShort;  // what a budget a byte short keeps
+    } const rows[] = {
+        {"not held", L"<W><L/></W>", XMLNode::elementCost(1) + leaf, L"<W/>"},
+        {"held shorter", L"<W><L N=\"1\"/></W>", XMLNode::elementCost(1) + leaf, L"<W/>"},
+        {"held longer", L"<W><L N=\"123456\"/></W>", XMLNode::elementCost(1) + leaf, L"<W/>"},
+        {"beside one charged as held", L"<W><L N=\"1\" T=\"12\"/></W>",
+         XMLNode::elementCost(1) + leaf + XMLNode::attributeCost(1, 2), L"<W><L N=\"1\"/></W>"},
+        {"two leaves", L"<W><L/><L N=\"2\"/></W>", XMLNode::elementCost(1) + 2 * leaf, L"<W><L/></W>"},
+    };
+    for (auto const& row : rows) {
+        SCOPED_TRACE(row.what);
+        XMLNode const from = parsed(row.from);
+        KeepBudget measured(1 << 20);
+        EXPECT_EQ(kWrittenRoot.measure(from, measured), 0u);
+        EXPECT_EQ(measured.used(), row.bytes);
+        // A byte short, the last part is left out whole.
+        KeepBudget oneShort(row.bytes - 1);
+        XMLNode kept;
+        EXPECT_EQ(kWrittenRoot.keep(from, kept, oneShort), 1u);
+        EXPECT_TRUE(kept.equals(parsed(row.oneShort))) << testing::PrintToString(kept.toText());
+    }
 }
 
 TEST(XMLShapeTest, TheCopyKeepsTheLinesOfWhatItCopies) {

@@ -21,6 +21,7 @@
 #include <thread>
 
 #include "engine/core/XMLShape.h"
+#include "game/app/HighscoreEintrag.h"
 #include "game/app/Profil.h"
 #include "game/app/SolVariant.h"
 #include "game/cards/Statistik.h"
@@ -412,99 +413,184 @@ std::size_t treeBytes(XMLNode const& node) {
     return bytes;
 }
 
-// Every profile the game reads it can save again, with room for a new one: a profile keeps a name as
-// long as a player can type, what the game reads of its stored data, and no more than the profiles
-// of a file share. Before, a second profile named by 31 MB was written back at 65 MB, 8 MB of
-// empty elements in its data filled the read's budget so that every save was refused (and a
-// profile made then was lost), and so was a save that grew a file read whole near the budget. The
-// file that had more is kept aside whole; after a new profile, a save and the next start, every
-// profile is there with what it keeps.
+// Every profile the game reads it can save again, with room for a new one: a profile keeps a name
+// as long as a player can type, what the game reads of its stored data, and no more than what the
+// file leaves it beside the highscores, which keep a variant's best five. Before, a second profile
+// named by 31 MB was written back at 65 MB, 8 MB of empty elements in its data filled the read's
+// budget so that every save was refused (and a profile made then was lost), and so was a save
+// that grew a file read whole near the budget, one after the quick saves of a single profile that
+// filled the read (kept whole, alone or first), one after profiles of 80 MB beside a hundred
+// highscores of long names in every variant (written with their scores, dates and statistics,
+// 55 MB), and one after campaign levels without results (79 MB of a read) that were written with
+// them (146 MB). The file that had more is kept aside whole; after a new profile, a save and the
+// next start, every profile read is there with what it keeps. A level or chapter whose number is
+// no count is dropped, not taken for number 0: the real level 0 after it keeps its stars.
 TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
     std::string const anna =
         "<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\" POINTS=\"125\"><UNLOCKS>\"|GOD0|\"</UNLOCKS>"
         "<PROFILE_DATA><VARIANT_DATA CAT_NAME=\"KLASSIKER\" GAME_NAME=\"SPINNE\" VAR_NAME=\"SPINNE\">"
         "<STATISTIK NAME=\"VAR_STATS\" WON=\"3\"/></VARIANT_DATA></PROFILE_DATA></PROFIL>";
-    std::string const berta = "<PROFIL NAME=\"Berta\" POINTS=\"7\"/><HIGHSCORES><VARIANT_HIGHSCORES CAT_NAME=\"KLASSIKER\" "
-                              "GAME_NAME=\"SPINNE\" VAR_NAME=\"SPINNE\"><HIGHSCORE NAME=\"Anna\" SCORE=\"900\"/>"
-                              "</VARIANT_HIGHSCORES></HIGHSCORES></PROFILE>";
+    std::string const bertaAlone = "<PROFIL NAME=\"Berta\" POINTS=\"7\"/><HIGHSCORES>";
+    std::string const spinne = "<VARIANT_HIGHSCORES CAT_NAME=\"KLASSIKER\" GAME_NAME=\"SPINNE\" VAR_NAME=\"SPINNE\">"
+                               "<HIGHSCORE NAME=\"Anna\" SCORE=\"900\"/>";
+    std::string const berta = bertaAlone + spinne + "</VARIANT_HIGHSCORES></HIGHSCORES></PROFILE>";
+    // A hundred highscores of names and game names of 256 characters in every variant, below
+    // Anna's 900 in "SPINNE", each written with its score, date and every counter of its statistics
+    // (35 MB of a read, 55 MB written).
+    std::string full = bertaAlone;
+    std::string const entry = "<HIGHSCORE NAME=\"" + std::string(Orvex::XMLShape::kMaxText, 'h') + "\" GAME_NAME=\"" +
+                              std::string(Orvex::XMLShape::kMaxText, 'g') + "\"><STATISTIK/></HIGHSCORE>";
+    for (Solitaire::SolCategorie const* category : catalogue().getCategories())
+        for (Solitaire::SolSolitaire const* game : category->getGames())
+            for (Solitaire::SolVariant const* variant : game->getVariants()) {
+                std::string head = "<VARIANT_HIGHSCORES CAT_NAME=\"" + apptest::narrow(category->getName()) +
+                                   "\" GAME_NAME=\"" + apptest::narrow(game->getName()) + "\" VAR_NAME=\"" +
+                                   apptest::narrow(variant->getName()) + "\">";
+                full += head == spinne.substr(0, head.size()) ? spinne : head;
+                for (int i = 0; i < 100; ++i) full += entry;
+                full += "</VARIANT_HIGHSCORES>";
+            }
+    full += "</HIGHSCORES></PROFILE>";
     std::string empties;
     for (int i = 0; i < 100000; ++i) empties += "<A/>";
     // Profiles "Voll0", "Voll1" ... of lists of the longest names a profile keeps, 16 MB of a read
-    // each, as many as bring the file within 1 KB of what a read takes: read whole, and before,
-    // written again only as long as it did not grow.
-    std::string const ends = anna + berta;
-    XMLNode around;
-    ASSERT_TRUE(around.loadFromText(std::wstring(ends.begin(), ends.end())));
-    std::size_t const target = XMLNode::kMaxTreeBytes - 1024;
-    std::size_t taken = treeBytes(around);
-    std::size_t const value = XMLNode::valueCost(Orvex::XMLShape::kMaxText);
-    std::string const name = "\"|" + std::string(Orvex::XMLShape::kMaxText, 'n') + "|\"";
-    std::string full;
-    for (int profile = 0; taken < target; ++profile) {
-        std::string const profileName = "Voll" + std::to_string(profile);
-        taken += XMLNode::elementCost(std::strlen("PROFIL")) + XMLNode::attributeCost(std::strlen("NAME"), profileName.size());
-        full += "<PROFIL NAME=\"" + profileName + "\">";
-        for (char const* list : {"TUTORIAL", "SOLITAIRE_TUTORIALS", "STORY", "UNLOCKS"}) {
-            if (taken + XMLNode::elementCost(std::strlen(list)) + value > target) break;
-            taken += XMLNode::elementCost(std::strlen(list));
-            full += std::string("<") + list + ">";
-            for (std::size_t i = 0; i < Profil::kMaxListEntries && taken + value <= target; ++i, taken += value) full += name;
-            full += std::string("</") + list + ">";
+    // each, as many as take `bytes` of a read, or bring the file within 1 KB of what a read takes:
+    // read whole, and before, written again only as long as it did not grow.
+    auto fillRead = [&](std::string const& head, std::string const& tail, std::size_t bytes = 0) {
+        std::string const ends = head + tail;
+        XMLNode around;
+        EXPECT_TRUE(around.loadFromText(std::wstring(ends.begin(), ends.end())));
+        std::size_t taken = treeBytes(around);
+        std::size_t const target = bytes > 0 ? taken + bytes : XMLNode::kMaxTreeBytes - 1024;
+        std::size_t const value = XMLNode::valueCost(Orvex::XMLShape::kMaxText);
+        std::string const name = "\"|" + std::string(Orvex::XMLShape::kMaxText, 'n') + "|\"";
+        std::string profiles;
+        for (int profile = 0; taken < target; ++profile) {
+            std::string const profileName = "Voll" + std::to_string(profile);
+            taken += XMLNode::elementCost(std::strlen("PROFIL")) + XMLNode::attributeCost(std::strlen("NAME"), profileName.size());
+            profiles += "<PROFIL NAME=\"" + profileName + "\">";
+            for (char const* list : {"TUTORIAL", "SOLITAIRE_TUTORIALS", "STORY", "UNLOCKS"}) {
+                if (taken + XMLNode::elementCost(std::strlen(list)) + value > target) break;
+                taken += XMLNode::elementCost(std::strlen(list));
+                profiles += std::string("<") + list + ">";
+                for (std::size_t i = 0; i < Profil::kMaxListEntries && taken + value <= target; ++i, taken += value)
+                    profiles += name;
+                profiles += std::string("</") + list + ">";
+            }
+            profiles += "</PROFIL>";
         }
-        full += "</PROFIL>";
+        return head + profiles + tail;
+    };
+    // The quick saves of a profile "Voll" of cards without attributes, the most a read charges for
+    // a byte of the file, past what a read takes.
+    std::string saves = "<PROFIL NAME=\"Voll\"><PROFILE_DATA>";
+    std::string const cards = [] {
+        std::string out;
+        for (int i = 0; i < 1024; ++i) out += "<KARTE/>";
+        return out;
+    }();
+    for (std::size_t taken = 0; taken <= XMLNode::kMaxTreeBytes; taken += 1024 * XMLNode::elementCost(5))
+        saves += "<VARIANT_DATA CAT_NAME=\"K\" GAME_NAME=\"G\" VAR_NAME=\"V\"><QUICK_SAVE>" + cards + "</QUICK_SAVE></VARIANT_DATA>";
+    saves += "</PROFILE_DATA></PROFIL>";
+    // A campaign of 420 chapters of 1,024 levels without results or found counts, which are
+    // written with them: 79 MB of a read, 146 MB written.
+    std::string levels = "<PROFIL NAME=\"Stufen\"><KAMPAGNE>";
+    for (int chapter = 0; chapter < 420; ++chapter) {
+        levels += "<KAPITEL KAPITEL=\"" + std::to_string(chapter) + "\" RESULT=\"1\">";
+        for (std::size_t level = 0; level < Profil::kMaxLevels; ++level) levels += "<LEVEL LEVEL=\"" + std::to_string(level) + "\"/>";
+        levels += "</KAPITEL>";
     }
+    levels += "</KAMPAGNE></PROFIL>";
+    wchar_t const* const more = L"holds more than the game keeps of a profile";
     struct {
         char const* what;
-        std::string middle;
-        std::wstring kept;  // the profile after Anna
-        wchar_t const* line;
+        std::string original;
+        std::wstring kept;    // a profile it reads
+        wchar_t const* line;  // a line of the load says what was left out
+        wchar_t const* why;   // the last line says why the file is kept aside (null: it is not)
+        bool whole = true;    // Anna before it and Berta after it are read
+        int levelZero = -1;   // the kept profile's result of chapter 0's level 0 (-1: none)
     } const cases[] = {
-        {"a name longer than a player can type", "<PROFIL NAME=\"" + std::string(100000, 'x') + "\" POINTS=\"3\"/>",
-         std::wstring(Profil::kMaxNameLength, L'x'), L"the name is longer than the 20 characters a player can type"},
+        {"a name longer than a player can type", anna + "<PROFIL NAME=\"" + std::string(100000, 'x') + "\" POINTS=\"3\"/>" + berta,
+         std::wstring(Profil::kMaxNameLength, L'x'), L"the name is longer than the 20 characters a player can type", more},
         {"stored data the game does not read",
-         "<PROFIL NAME=\"Lang\"><PROFILE_DATA>" + empties +
+         anna + "<PROFIL NAME=\"Lang\"><PROFILE_DATA>" + empties +
              "<VARIANT_DATA CAT_NAME=\"KLASSIKER\" GAME_NAME=\"SPINNE\" VAR_NAME=\"SPINNE\" X=\"1\"><QUICK_SAVE/>"
-             "</VARIANT_DATA></PROFILE_DATA></PROFIL>",
-         L"Lang", L"is left out: 100001 elements, attributes or values"},
-        {"a file read whole within 1 KB of what a read takes", full, L"Voll0",
-         L"or past its share of what the profiles of a file keep"},
+             "</VARIANT_DATA></PROFILE_DATA></PROFIL>" + berta,
+         L"Lang", L"is left out: 100001 elements, attributes or values", more},
+        {"a file read whole within 1 KB of what a read takes", fillRead(anna, berta), L"Voll0",
+         L"or past its share of what the profiles of a file keep", more},
+        {"quick saves of one profile past what a read takes", "<PROFILE ACTIVE_PROFIL=\"Voll\">" + saves + "</PROFILE>",
+         L"Voll", L"or past its share of what the profiles of a file keep", L"does not read completely", false},
+        {"quick saves past what a read takes before other profiles", "<PROFILE ACTIVE_PROFIL=\"Anna\">" + saves +
+             anna.substr(std::strlen("<PROFILE ACTIVE_PROFIL=\"Anna\">")) + berta,
+         L"Voll", L"or past its share of what the profiles of a file keep", L"does not read completely", false},
+        {"profiles of 80 MB beside a hundred highscores of long names in every variant",
+         fillRead(anna, full, std::size_t{80} << 20), L"Voll0",
+         L"has more than 5 highscores; the best are kept", L"holds more highscores than the game keeps"},
+        {"levels without results, written with them", anna + levels + berta, L"Stufen",
+         L"or past its share of what the profiles of a file keep", more},
+        {"a level whose number is no count before level 0",
+         anna + "<PROFIL NAME=\"Lang\"><KAMPAGNE><KAPITEL KAPITEL=\"0\" RESULT=\"1\"><LEVEL LEVEL=\"-5\" RESULT=\"1\"/>"
+                "<LEVEL LEVEL=\"0\" RESULT=\"4\"/></KAPITEL></KAMPAGNE></PROFIL>" + berta,
+         L"Lang", L"\"LEVEL\" \"-5\" is no campaign number; dropped", nullptr, true, 4},
+        {"a chapter whose number is no count before chapter 0",
+         anna + "<PROFIL NAME=\"Lang\"><KAMPAGNE><KAPITEL KAPITEL=\"-5\" RESULT=\"2\"/><KAPITEL KAPITEL=\"0\" RESULT=\"1\">"
+                "<LEVEL LEVEL=\"0\" RESULT=\"4\"/></KAPITEL></KAMPAGNE></PROFIL>" + berta,
+         L"Lang", L"\"KAPITEL\" \"-5\" is no campaign number; dropped", nullptr, true, 4},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.what);
         std::filesystem::path const path = useFile(std::string("room_") + std::to_string(&c - cases));
-        std::string const original = anna + c.middle + berta;
-        testsupport::writeFile(path, original);
+        testsupport::writeFile(path, c.original);
         {
             logtest::LogWatch watch;
             ASSERT_TRUE(profiles().loadProfiles());
-            EXPECT_EQ(profiles().getProfile(1)->getName(), c.kept);
+            EXPECT_NE(profiles().findProfile(c.kept), nullptr);
             std::vector<std::wstring> const errors = watch.errors();
             EXPECT_TRUE(std::any_of(errors.begin(), errors.end(), [&](std::wstring const& e) { return logtest::contains(e, c.line); }));
             ASSERT_FALSE(errors.empty());
-            EXPECT_TRUE(logtest::contains(errors.back(), L"holds more than the game keeps of a profile")) << apptest::narrow(errors.back());
-            EXPECT_TRUE(testsupport::readFile(path.string() + ".bad1") == original) << "kept whole";
+            EXPECT_EQ(logtest::contains(errors.back(), c.why ? c.why : L"is moved to"), c.why != nullptr)
+                << apptest::narrow(errors.back());
+            if (c.why) EXPECT_TRUE(testsupport::readFile(path.string() + ".bad1") == c.original) << "kept whole";
             for (std::wstring const& e : errors) EXPECT_LT(e.size(), 1000u) << "a line quotes no more than a piece";
         }
-        profiles().addProfile(new Profil(L"Ben"));
-        ASSERT_TRUE(profiles().saveProfiles());
+        // Made and chosen as the new-profile dialog makes and chooses it.
+        auto* ben = new Profil(L"Ben");
+        profiles().addProfile(ben);
+        profiles().setActiveProfile(ben);
+        ASSERT_TRUE(profiles().saveProfiles()) << (profiles().saveWasTooLarge() ? "too large" : "not written");
         int const count = profiles().getProfileCount();
         // The next start.
         logtest::LogWatch watch;
         ASSERT_TRUE(profiles().loadProfiles());
         EXPECT_TRUE(watch.errors().empty()) << apptest::narrow(watch.errors().empty() ? L"" : watch.errors()[0]);
-        EXPECT_FALSE(std::filesystem::exists(path.string() + ".bad2"));
+        EXPECT_FALSE(std::filesystem::exists(path.string() + (c.why ? ".bad2" : ".bad1")));
         EXPECT_EQ(profiles().getProfileCount(), count);
-        for (wchar_t const* name : {L"Anna", L"Berta", L"Ben", c.kept.c_str()}) ASSERT_NE(profiles().findProfile(name), nullptr);
+        for (wchar_t const* name : {L"Ben", c.kept.c_str()}) ASSERT_NE(profiles().findProfile(name), nullptr);
+        if (c.levelZero >= 0) {
+            Solitaire::ChapterRecord* chapter = profiles().findProfile(c.kept)->findChapter(0);
+            ASSERT_NE(chapter, nullptr);
+            Solitaire::LevelRecord const* level = Profil::findLevel(*chapter, 0);
+            ASSERT_NE(level, nullptr);
+            EXPECT_EQ(level->result, c.levelZero);
+        }
+        if (!c.whole) continue;
+        for (wchar_t const* name : {L"Anna", L"Berta"}) ASSERT_NE(profiles().findProfile(name), nullptr);
         EXPECT_EQ(profiles().findProfile(L"Berta")->getPoints(), 7.0f) << "a small profile keeps all, wherever it stands";
-        Profil* active = profiles().getActiveProfile();
-        ASSERT_EQ(active, profiles().findProfile(L"Anna"));
-        EXPECT_TRUE(active->isUnlocked(L"GOD0"));
-        active->activate();
+        EXPECT_EQ(profiles().getActiveProfile(), profiles().findProfile(L"Ben"));
+        Profil* anna = profiles().findProfile(L"Anna");
+        EXPECT_TRUE(anna->isUnlocked(L"GOD0"));
+        anna->activate();
         ASSERT_TRUE(catalogue().setCurrentByNames(L"KLASSIKER", L"SPINNE", L"SPINNE"));
         ASSERT_NE(catalogue().getCurrentVariant()->getStatistik(), nullptr);
         EXPECT_EQ(catalogue().getCurrentVariant()->getStatistik()->get(Solitaire::StatistikCounter::Won), 3u);
-        EXPECT_EQ(catalogue().getCurrentVariant()->getHighscores().size(), 1u);
-        EXPECT_EQ(profiles().findProfile(c.kept)->getProfileData().getChildCount(), c.kept == L"Lang" ? 1u : 0u);
+        std::vector<Solitaire::HighscoreEintrag*> const& scores = catalogue().getCurrentVariant()->getHighscores();
+        ASSERT_FALSE(scores.empty());
+        EXPECT_LE(scores.size(), Solitaire::SolitaireManager::kHighscoresKept);
+        EXPECT_EQ(scores.front()->getName(), L"Anna");
+        EXPECT_EQ(scores.front()->getScore(), 900.0f);
+        EXPECT_EQ(profiles().findProfile(c.kept)->getProfileData().getChildCount(), c.kept == L"Lang" && c.levelZero < 0 ? 1u : 0u);
     }
 }
 

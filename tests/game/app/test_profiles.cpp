@@ -458,6 +458,36 @@ TEST_F(ProfileTest, AFileOfMoreProfilesThanAreReadIsKeptAside) {
     EXPECT_FALSE(std::filesystem::exists(file.string() + ".bad2"));
 }
 
+// A profile made and chosen on a full list (the dialog makes the new profile the active one) is
+// read at the next start in the place of the last of the first ones, which stays in the file kept
+// aside; before, the first 1024 were read and the new one, past them, was lost.
+TEST_F(ProfileTest, AProfileMadeOnAFullListIsThereAtTheNextStart) {
+    std::filesystem::path const file = useFile("full_list");
+    std::string text = "<PROFILE>";
+    for (std::size_t i = 0; i < Solitaire::ProfilManager::kMaxProfiles; ++i)
+        text += "<PROFIL NAME=\"P" + std::to_string(i) + "\"/>";
+    testsupport::writeFile(file, text + "</PROFILE>");
+    ASSERT_TRUE(profiles().loadProfiles());
+    auto* ben = new Profil(L"Ben");
+    profiles().addProfile(ben);
+    profiles().setActiveProfile(ben);
+    ben->setPoints(42.0f);
+    ASSERT_TRUE(profiles().saveProfiles());
+    logtest::LogWatch watch;
+    ASSERT_TRUE(profiles().loadProfiles());
+    EXPECT_EQ(static_cast<std::size_t>(profiles().getProfileCount()), Solitaire::ProfilManager::kMaxProfiles);
+    ASSERT_NE(profiles().getActiveProfile(), nullptr);
+    EXPECT_EQ(profiles().getActiveProfile()->getName(), L"Ben");
+    EXPECT_EQ(profiles().getActiveProfile()->getPoints(), 42.0f);
+    EXPECT_EQ(profiles().getProfile(1022)->getName(), L"P1022");
+    EXPECT_EQ(profiles().findProfile(L"P1023"), nullptr);
+    ASSERT_EQ(watch.errors().size(), 1u);
+    EXPECT_TRUE(logtest::contains(watch.errors()[0], L"holds more than 1024 profiles")) << apptest::narrow(watch.errors()[0]);
+    Orvex::XMLNode kept;
+    ASSERT_TRUE(kept.load(cardstest::hostFile(file.string() + ".bad1"), 1));
+    EXPECT_EQ(kept.getChildCount(L"PROFIL"), Solitaire::ProfilManager::kMaxProfiles + 1);
+}
+
 // The file names only the chapters a profile played or opened: a campaign of three chapters in
 // which chapter 0 was passed and chapter 1 opened writes those two, and read again (the table
 // built) it is the campaign that was written; a chapter number the catalogue no longer has keeps
