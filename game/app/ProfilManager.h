@@ -14,7 +14,7 @@
 // among the first ones wherever it stands, so one made and chosen on a full list stays). So is a
 // file that holds more than the game keeps of a profile (Profil.h: a longer name, what no reader
 // takes, more than the profiles of a file keep) or of the highscores (more than a variant's best
-// SolitaireManager::kHighscoresKept, longer texts), whose profiles are saved with what they keep.
+// SolitaireManager::kMaxReadHighscores, longer texts), whose profiles are saved with what they keep.
 // What a file keeps is at most Profil::kMaxKeptBytes, counted as a read of the saved file charges
 // it: the highscores and the file's own element as the save writes them, and the profiles what
 // they leave; where the profiles would take more, they share half of that: each keeps what it

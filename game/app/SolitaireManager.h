@@ -10,8 +10,8 @@
 // file's "HIGHSCORES" attributes.
 //
 // Limits: kMaxCategories categories, and the games and variants of SolCategorie and SolSolitaire;
-// a variant keeps its kHighscoresKept best entries, from a file as after a new result (the game
-// writes no more, so a file's longer list is none it wrote).
+// at most kMaxReadHighscores entries per variant are taken from a file (the best ones), and
+// kHighscoresKept after a new result.
 //
 // SolitaireManager.cpp: the instance, reading the catalogue, look-ups and previews.
 // SolitaireManager_start.cpp: starting a variant (overrides, statistics) and closing its statistics.
@@ -42,6 +42,7 @@ class SolitaireManager : public sigslot::has_slots<sigslot::single_threaded> {
 public:
     static constexpr std::size_t kMaxCategories = 1024;
     static constexpr std::size_t kHighscoresKept = 5;
+    static constexpr std::size_t kMaxReadHighscores = 100;
     static constexpr wchar_t const* kCatalogueFile = L"data\\Level\\Level.dat";
     static constexpr wchar_t const* kCampaignName = L"KAMPAGNE";
     static constexpr wchar_t const* kGameStatistikName = L"STATS";

@@ -3,8 +3,8 @@
 // statistics), and the quick save itself.
 //
 // Reading is untrusted: elements naming no variant of the catalogue are skipped (and so dropped at
-// the next save), a saved style parameter must be a finite number, and a variant keeps its
-// kHighscoresKept best entries of a file, as many as the game writes (one log line). Statistics read here keep
+// the next save), a saved style parameter must be a finite number, and a variant keeps at most
+// kMaxReadHighscores entries from a file, the best ones (one log line). Statistics read here keep
 // the names the game gives them ("VAR_STATS", "STATS"), so a file cannot make two active sets
 // share a name.
 #include <algorithm>
@@ -126,15 +126,15 @@ bool SolitaireManager::readHighscores(Orvex::XMLNode const& node, std::wstring c
             list.push_back(new HighscoreEintrag(*child, &problems));
             leftOut = leftOut || list.back()->cutOnRead();
             // Cut as we go, so a damaged file's millions of entries never stand in memory at once.
-            if (list.size() > 2 * kHighscoresKept) {
-                sortHighscores(list, kHighscoresKept);
+            if (list.size() > 2 * kMaxReadHighscores) {
+                sortHighscores(list, kMaxReadHighscores);
                 cut = true;
             }
         }
-        cut = cut || list.size() > kHighscoresKept;
-        sortHighscores(list, kHighscoresKept);
+        cut = cut || list.size() > kMaxReadHighscores;
+        sortHighscores(list, kMaxReadHighscores);
         if (cut)
-            problems.add(L"variant \"" + variant->getName() + L"\" has more than " + std::to_wstring(kHighscoresKept) +
+            problems.add(L"variant \"" + variant->getName() + L"\" has more than " + std::to_wstring(kMaxReadHighscores) +
                              L" highscores; the best are kept",
                          element->getLine());
         leftOut = leftOut || cut;

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     catalogue.readVariantData(variantData ? *variantData : root);
     std::size_t entries = 0;
     for (Solitaire::SolVariant const* variant : catalogue.collectVariants()) {
-        if (variant->getHighscores().size() > Solitaire::SolitaireManager::kHighscoresKept) std::abort();
+        if (variant->getHighscores().size() > Solitaire::SolitaireManager::kMaxReadHighscores) std::abort();
         entries += variant->getHighscores().size();
     }
     Orvex::XMLNode scores(L"HIGHSCORES"), variants(L"PROFILE_DATA");

@@ -169,10 +169,7 @@ TEST_F(HighscoreTest, ScoresPastFloatsRangeAndDatesOutOfRangeAreRefusedAloud) {
     }
 }
 
-// A variant keeps its five best entries of a file, as many as the game writes, and says the file
-// held more; before, it kept a hundred, whose names of 256 characters in every variant took a
-// third of what a read takes.
-TEST_F(HighscoreTest, ADamagedFilesEndlessListKeepsTheBestFive) {
+TEST_F(HighscoreTest, ADamagedFilesEndlessListKeepsTheBestHundred) {
     std::wstring text = L"<HIGHSCORES><VARIANT_HIGHSCORES CAT_NAME=\"KNOBELEIEN\" GAME_NAME=\"PAARE\" VAR_NAME=\"PAARE\">";
     for (int i = 0; i < 5000; ++i) text += L"<HIGHSCORE NAME=\"n" + std::to_wstring(i) + L"\" SCORE=\"" + std::to_wstring(i % 700) + L"\"/>";
     text += L"</VARIANT_HIGHSCORES></HIGHSCORES>";
@@ -180,7 +177,7 @@ TEST_F(HighscoreTest, ADamagedFilesEndlessListKeepsTheBestFive) {
     file.loadFromText(text, L"highscore test");
     logtest::LogWatch watch;
     catalogue().readHighscores(file, L"highscore test");
-    ASSERT_EQ(list().size(), 5u);
+    ASSERT_EQ(list().size(), Solitaire::SolitaireManager::kMaxReadHighscores);
     EXPECT_EQ(list().front()->getScore(), 699.0f);
     // Equal scores keep the file's order: 699 stands at entries 699, 1399, 2099 ...
     EXPECT_EQ(list().front()->getName(), L"n699");

@@ -415,7 +415,7 @@ std::size_t treeBytes(XMLNode const& node) {
 
 // Every profile the game reads it can save again, with room for a new one: a profile keeps a name
 // as long as a player can type, what the game reads of its stored data, and no more than what the
-// file leaves it beside the highscores, which keep a variant's best five. Before, a second profile
+// file leaves it beside the highscores, as the game writes them. Before, a second profile
 // named by 31 MB was written back at 65 MB, 8 MB of empty elements in its data filled the read's
 // budget so that every save was refused (and a profile made then was lost), and so was a save
 // that grew a file read whole near the budget, one after the quick saves of a single profile that
@@ -527,7 +527,7 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
          L"Voll", L"or past its share of what the profiles of a file keep", L"does not read completely", false},
         {"profiles of 80 MB beside a hundred highscores of long names in every variant",
          fillRead(anna, full, std::size_t{80} << 20), L"Voll0",
-         L"has more than 5 highscores; the best are kept", L"holds more highscores than the game keeps"},
+         L"has more than 100 highscores; the best are kept", L"holds more highscores than the game keeps"},
         {"levels without results, written with them", anna + levels + berta, L"Stufen",
          L"or past its share of what the profiles of a file keep", more},
         {"a level whose number is no count before level 0",
@@ -587,7 +587,7 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
         EXPECT_EQ(catalogue().getCurrentVariant()->getStatistik()->get(Solitaire::StatistikCounter::Won), 3u);
         std::vector<Solitaire::HighscoreEintrag*> const& scores = catalogue().getCurrentVariant()->getHighscores();
         ASSERT_FALSE(scores.empty());
-        EXPECT_LE(scores.size(), Solitaire::SolitaireManager::kHighscoresKept);
+        EXPECT_LE(scores.size(), Solitaire::SolitaireManager::kMaxReadHighscores);
         EXPECT_EQ(scores.front()->getName(), L"Anna");
         EXPECT_EQ(scores.front()->getScore(), 900.0f);
         EXPECT_EQ(profiles().findProfile(c.kept)->getProfileData().getChildCount(), c.kept == L"Lang" && c.levelZero < 0 ? 1u : 0u);
