@@ -59,6 +59,18 @@ void NewProfileDialog::showWarning(std::wstring const& text) {
 
 void NewProfileDialog::warn(wchar_t const* textId) { showWarning(language_ ? language_->getText(textId) : L""); }
 
+void NewProfileDialog::noteNotSaved(bool tooLarge) {
+    if (notSaved_ != NotSaved::kNothingToTell) return;
+    notSaved_ = NotSaved::kToTell;
+    notSavedAsTooLarge_ = tooLarge;
+}
+
+void NewProfileDialog::tellNotSaved() {
+    if (notSaved_ != NotSaved::kToTell) return;
+    notSaved_ = NotSaved::kTold;
+    warn(notSavedAsTooLarge_ ? L"PROFILES_TOO_LARGE" : L"PROFILES_NOT_SAVED");
+}
+
 void NewProfileDialog::open() {
     releasePending();
     // The field shows the name Return makes; the first key typed replaces it.

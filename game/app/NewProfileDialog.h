@@ -64,6 +64,11 @@ public:
     // The warning dialog with the text, or with the language's text of that id.
     void showWarning(std::wstring const& text);
     void warn(wchar_t const* textId);
+    // A save of the profiles kept nothing (tooLarge: its file would have been more than its
+    // reader takes); tellNotSaved tells the player, once a game, as it is called on a menu screen
+    // (not over the table or a dialog): later saves fail the same way.
+    void noteNotSaved(bool tooLarge);
+    void tellNotSaved();
     // A name no profile has: the language's "PLAYERNAME" numbered after the profiles, else
     // "Player" or "PLAYER" with a number.
     std::wstring makeDefaultName() const;
@@ -84,6 +89,9 @@ private:
     Profil* pending_ = nullptr;
     bool first_ = false;
     bool firstBlock_ = false;
+    enum class NotSaved { kNothingToTell, kToTell, kTold };
+    NotSaved notSaved_ = NotSaved::kNothingToTell;
+    bool notSavedAsTooLarge_ = false;
 };
 
 }  // namespace Solitaire

@@ -221,9 +221,9 @@ private:
     // ---- a new active profile (SolitaireGame2_profiles.cpp) ----
     // The profile screens' handling of a new active profile.
     void onActiveProfileChanged(Profil* old, Profil* active);
-    // A profile save kept nothing: the player is told, once a game, on the next menu screen.
+    // A profile save kept nothing: the new-profile dialog's warning tells the player, once a
+    // game, on the next menu screen.
     void onProfilesNotSaved();
-    void tellProfilesNotSaved();
 
     // ---- game flow (SolitaireGame2_flow.cpp) ----
     // A running scene is in front: its strip is the tutorial shown (or none is). A tutorial the
@@ -289,10 +289,6 @@ private:
     StoryPart* storyPart_ = nullptr;
     bool musicRestart_ = false;
     bool checkingStory_ = false;
-    // Whether the player is to be told, or was told, that the profiles are not saved.
-    enum class NotSaved { kNothingToTell, kToTell, kTold };
-    NotSaved profilesNotSaved_ = NotSaved::kNothingToTell;
-    bool notSavedAsTooLarge_ = false;  // the save kept nothing as its file would be too large
     // Set while the end of a scene closes its strip and the menus go back behind it.
     bool closingStory_ = false;
 };

@@ -1,8 +1,8 @@
 // What the game does when the active profile changes: the profile that leaves keeps its god bars'
 // charge and its live data, the new one is activated, the profile screen and the tutorial
-// switches follow it. When a save of the profiles keeps nothing, the warning dialog says so on the
-// next menu screen (not over the table or a dialog), once: later saves fail the same way. It says
-// why: the file cannot be written, or it would be larger than the game reads.
+// switches follow it. When a save of the profiles keeps nothing, the new-profile dialog's warning
+// says so on the next menu screen (not over the table or a dialog), once, and why: the file cannot
+// be written, or it would be larger than the game reads.
 #include "engine/gui/GUIProgressBar.h"
 #include "engine/gui/GUIWindow.h"
 #include "game/app/Profil.h"
@@ -10,13 +10,6 @@
 #include "game/app/SolitaireGame2.h"
 
 namespace Solitaire {
-
-namespace {
-
-constexpr wchar_t kNotSavedText[] = L"PROFILES_NOT_SAVED";
-constexpr wchar_t kTooLargeText[] = L"PROFILES_TOO_LARGE";
-
-}  // namespace
 
 void SolitaireGame2::onActiveProfileChanged(Profil* old, Profil* active) {
     // The delete button off until a profile is active.
@@ -35,16 +28,6 @@ void SolitaireGame2::onActiveProfileChanged(Profil* old, Profil* active) {
     tutorialScreens_.setCheckboxes(active->getShowTutorials());
 }
 
-void SolitaireGame2::onProfilesNotSaved() {
-    if (profilesNotSaved_ != NotSaved::kNothingToTell) return;
-    profilesNotSaved_ = NotSaved::kToTell;
-    notSavedAsTooLarge_ = ProfilManager::instance().saveWasTooLarge();
-}
-
-void SolitaireGame2::tellProfilesNotSaved() {
-    if (profilesNotSaved_ != NotSaved::kToTell || !onMenuScreen()) return;
-    profilesNotSaved_ = NotSaved::kTold;
-    newProfileDialog_.warn(notSavedAsTooLarge_ ? kTooLargeText : kNotSavedText);
-}
+void SolitaireGame2::onProfilesNotSaved() { newProfileDialog_.noteNotSaved(ProfilManager::instance().saveWasTooLarge()); }
 
 }  // namespace Solitaire

@@ -56,7 +56,7 @@ void SolitaireGame2::update() {
     minigames_->update(realStep);
     if (!active_) return;
     newProfileDialog_.update();
-    tellProfilesNotSaved();
+    if (onMenuScreen()) newProfileDialog_.tellNotSaved();
     if (isMenuActive(kInGameMenu))
         updateInGame(gameStep, realStep);
     else
