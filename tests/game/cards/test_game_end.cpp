@@ -48,7 +48,7 @@ protected:
     // Frames of dt seconds until every card has arrived (none glides or waits to) and no
     // resolution waits; ten seconds at most.
     void letCardsArrive(double dt = 1.0 / 60.0) {
-        auto settled = [this] {
+        auto settled = [] {
             return !manager().getPlayState().resolutionPending &&
                    std::none_of(manager().cards.begin(), manager().cards.end(),
                                 [](Karte const* card) { return card->isMoving() || card->waitTime > 0.0f; });
@@ -247,7 +247,7 @@ TEST_F(GameEndTest, TheGameStyleAVariantNamesScoresItsGame) {
 // within a second.) Played with no move before the last deal, and with the first move the table
 // offers made on the way.
 TEST_F(GameEndTest, SpiderGoesOnAfterItsLastDealWhileMovesAreOpen) {
-    auto const firstMove = [this](bool singleOntoCard) {
+    auto const firstMove = [](bool singleOntoCard) {
         return std::find_if(manager().getHints().begin(), manager().getHints().end(), [&](HintRecord const& hint) {
             return hint.isMove && (!singleOntoCard || (hint.run.size() == 1 && hint.targetCard));
         });
@@ -344,7 +344,7 @@ TEST_F(GameEndTest, NoVariantIsLostWhileTheTableItsCardsGlideToHoldsAMove) {
 // no longer there, and a paid hint showed one of them.
 TEST_F(GameEndTest, TheHintListAfterAnUndoOrARedoIsTheRestoredTables) {
     using Move = std::tuple<Karte const*, Kartenstapel const*, Karte const*>;
-    auto const shown = [this] {
+    auto const shown = [] {
         std::set<Move> out;
         for (HintRecord const& hint : manager().getHints())
             if (hint.isMove) out.emplace(hint.card, hint.targetPile, hint.targetCard);

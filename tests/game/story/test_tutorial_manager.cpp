@@ -186,7 +186,7 @@ TEST_F(TutorialManagerTest, SwitchingTutorialsOffEndsAnOrdinaryOneAtItsNextPage)
 
 TEST_F(TutorialManagerTest, ARequestsCoordinatesMoveOnlyTheNamedPointsOfItsStrip) {
     ASSERT_TRUE(tutorials().showTutorial(L"PUNKTE", false, true, D3DXVECTOR2(300.0f, 200.0f)));
-    auto goalOf = [this](wchar_t const* strip) {
+    auto goalOf = [](wchar_t const* strip) {
         for (Orvex::TutorialStrip* s : engine().getStrips())
             if (s->getName() == strip) return s->getPages().at(0)->findPointObject(L"ZIEL")->offset;
         return D3DXVECTOR2(-1.0f, -1.0f);
