@@ -117,6 +117,14 @@ void OptionsScreen::wire() {
 
 void OptionsScreen::enter() {
     showModeInForce();
+    // The randomness in force, which a variant's override or the profile's saved choice may have
+    // set since: placed, not chosen.
+    if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"RandomSlider")) {
+        placingKnob_ = true;
+        slider->setValue(StyleSettings::getStyleParam() * kPercent);
+        placingKnob_ = false;
+        showPercent(*slider, L"O_RANDOM_PERC", slider->getValue());
+    }
     refresh();
 }
 
@@ -271,6 +279,7 @@ void OptionsScreen::onMusicVolumeSlider(Orvex::GUISlider& slider, float const& v
 
 void OptionsScreen::onRandomSlider(Orvex::GUISlider& slider, float const& value) {
     showPercent(slider, L"O_RANDOM_PERC", value);
+    if (placingKnob_) return;
     StyleSettings::instance().setStyleParam(value / kPercent);
     SolitaireManager::instance().keepChosenStyleParam();
 }

@@ -56,9 +56,10 @@ public:
     void findCurrentMode();
     // The sliders and the full-screen checkbox set from the device and the settings, connected.
     void wire();
-    // The screen opens: the mode slider at the mode in use, the labels and previews. Untouched,
-    // the choice is the mode in use even when the list lacks it (a window cut to a smaller
-    // desktop), so leaving the screen changes nothing.
+    // The screen opens: the mode slider at the mode in use, the randomness slider at the
+    // randomness in force, the labels and previews. Untouched, the choice is the mode in use even
+    // when the list lacks it (a window cut to a smaller desktop), so leaving the screen changes
+    // nothing.
     void enter();
     // The mode labels and card previews.
     void refresh();
@@ -116,7 +117,8 @@ private:
     bool fullscreen_ = false;
     bool fullscreenChosen_ = false;
     bool showingFullscreenChoice_ = false;
-    // The screen places the mode slider's knob: its slot leaves the choice alone.
+    // The screen places a slider's knob (the mode's, the randomness'): its slot leaves the choice
+    // alone.
     bool placingKnob_ = false;
 };
 

@@ -407,6 +407,25 @@ TEST_F(GameOptionsTest, AChoiceMadeUnderAnOverrideComesBackAfterIt) {
     catalogue.finishStatistics(false);
 }
 
+// The randomness slider shows the randomness in force each time the options open, the override's
+// after Golfplatz and the player's own again after Herzreihe, and opening them chooses nothing.
+// Before, it kept what it showed when the game started.
+TEST_F(GameOptionsTest, TheRandomnessSliderShowsTheRandomnessInForce) {
+    Solitaire::SolitaireManager& catalogue = Solitaire::SolitaireManager::instance();
+    Solitaire::StyleSettings::instance().setStyleParam(0.5f);
+    for (auto const [name, shown] : {std::pair{L"GOLFPLATZ", 80.0f}, std::pair{L"HERZREIHE", 50.0f}}) {
+        ASSERT_TRUE(catalogue.setCurrentByNames(L"KNOBELEIEN", name, name) && catalogue.startVariant());
+        showMenu(L"HAUPTMENU");
+        showMenu(L"OPTIONENMENU");
+        EXPECT_FLOAT_EQ(slider(L"RandomSlider").getValue(), shown);
+        EXPECT_FLOAT_EQ(Solitaire::StyleSettings::getStyleParam(), shown / 100.0f);
+        Orvex::XMLNode saved(L"HIGHSCORES");
+        catalogue.writeHighscores(saved);
+        EXPECT_EQ(saved.getAttributeString(L"SAVED_SP", L""), shown == 80.0f ? L"0.5" : L"");
+    }
+    catalogue.finishStatistics(false);
+}
+
 TEST_F(GameOptionsTest, FocusLossPausesTheGameAndItsReturnStepsTheTimerAndTheCursor) {
     showMenu(L"HAUPTMENU");
     game->playModeMusic(true);
