@@ -109,23 +109,24 @@ void OptionsScreen::wire() {
     }
     if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"RandomSlider")) {
         slider->setRange(0.0f, kPercent);
-        slider->setValue(StyleSettings::getStyleParam() * kPercent);
         slider->valueChanged.connect(this, &OptionsScreen::onRandomSlider);
-        onRandomSlider(*slider, slider->getValue());
     }
+    showRandomnessInForce();
 }
 
 void OptionsScreen::enter() {
     showModeInForce();
-    // The randomness in force, which a variant's override or the profile's saved choice may have
-    // set since: placed, not chosen.
-    if (auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"RandomSlider")) {
-        placingKnob_ = true;
-        slider->setValue(StyleSettings::getStyleParam() * kPercent);
-        placingKnob_ = false;
-        showPercent(*slider, L"O_RANDOM_PERC", slider->getValue());
-    }
+    showRandomnessInForce();
     refresh();
+}
+
+void OptionsScreen::showRandomnessInForce() {
+    auto* slider = findScreenWindowAs<Orvex::GUISlider>(L"RandomSlider");
+    if (!slider) return;
+    placingKnob_ = true;
+    slider->setValue(StyleSettings::getStyleParam() * kPercent);
+    onRandomSlider(*slider, slider->getValue());
+    placingKnob_ = false;
 }
 
 // ---- display mode ----

@@ -104,6 +104,9 @@ private:
     // The choice back to the mode in use; the slider's knob at it (or at the offered mode nearest
     // it), its caption naming the mode in use.
     void showModeInForce();
+    // "RandomSlider" and its percentage at the style randomness in force, which a variant's
+    // override or the saved choice may have set since the screen was last open: placed, not chosen.
+    void showRandomnessInForce();
     // The chosen mode as text; the mode in use itself while nothing else is chosen.
     std::wstring chosenModeText() const;
 
