@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The build a player gets: gcc, Release, the game and the tools, eight sources to a compilation
-# unit (no tests, no benchmarks). scripts/run.sh makes it and starts the game; scripts/test.sh
-# makes the same build and starts its game once (scripts/check_player_start.sh), so this one
-# definition is what CI checks. cmake/CheckPlayerBuild.cmake reads the build type from here.
+# The build a player gets: gcc, Release, the game and the tools, the sources compiled in the fixed
+# groups of cmake/unity_groups.txt, up to eight to a unit (no tests, no benchmarks).
+# scripts/run.sh makes it and starts the game; scripts/test.sh makes the same build and starts its
+# game once (scripts/check_player_start.sh), so this one definition is what CI checks.
+# cmake/CheckPlayerBuild.cmake reads the build type from here.
 #
 #     scripts/player_build.sh [BUILD]   (default: build/ at the top of the tree)
 #

@@ -9,6 +9,8 @@
 #    processes side by side (each runs its share one after the other, so state one test leaves
 #    for the next shows), the fuzz corpora's replays and the checks of the tree (ctest -LE '^each_';
 #    the tests labelled "each_<program>", one test a process, are there for running a test by hand);
+#  - before ctest, scripts/check_compiles_alone.py compiles each source of the build's units
+#    alone (-fsyntax-only), which proves that it includes what it uses;
 #  - the tests of a shard that failed are run again each alone (scripts/run_failed_alone.py): its
 #    failed tests, which tells a test that fails anyway from one that fails only after another, or
 #    all of them when the shard crashed;
@@ -91,6 +93,13 @@ else
   echo "build: FAILED after $((SECONDS - step)) s; ctest, the reruns, the fuzz runs and the check of what ran" \
     "are left out"
   status=1
+fi
+
+# Every source the build compiled beside others in a unit compiles alone too.
+if [ "$built" = 1 ] && [ "$whole" = 1 ]; then
+  step=$SECONDS
+  python3 "$root/scripts/check_compiles_alone.py" "$build" || status=1
+  echo "compile alone: $((SECONDS - step)) s"
 fi
 
 if [ "$built" = 1 ]; then

@@ -187,7 +187,7 @@ namespace {
 
 D3DCOLOR weight(double w) { return guiColorToD3D(D3DXCOLOR(1.0f, 1.0f, 1.0f, static_cast<float>(w))); }
 
-RECT sourceOf(GUISourceRect const& s) {
+RECT sourceRectOf(GUISourceRect const& s) {
     return RECT{static_cast<LONG>(s.rect.left), static_cast<LONG>(s.rect.top), static_cast<LONG>(s.rect.right),
                 static_cast<LONG>(s.rect.bottom)};
 }
@@ -214,7 +214,7 @@ void GUICheckboxButton::drawLook() {
         if (animation) {
             animation->buildFrameQuads(*sprite, place, mode(o.backDrawType.x), mode(o.backDrawType.y), weight(a));
         } else if (texture) {
-            RECT const src = sourceOf(source);
+            RECT const src = sourceRectOf(source);
             sprite->drawSpriteRect(texture, source.use ? &src : nullptr, place, mode(type.x), mode(type.y), weight(a));
         }
     };

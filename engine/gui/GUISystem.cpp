@@ -20,7 +20,7 @@ namespace {
 
 bool qualityStencil = false;
 
-bool contains(std::wstring const& text, std::wstring const& part) { return text.find(part) != std::wstring::npos; }
+bool containsText(std::wstring const& text, std::wstring const& part) { return text.find(part) != std::wstring::npos; }
 
 }  // namespace
 
@@ -32,9 +32,9 @@ GUISystem::WindowFilter::WindowFilter(std::vector<std::wstring> includeTexts,
 
 bool GUISystem::WindowFilter::passes(std::wstring const& name) const {
     for (std::wstring const& text : include)
-        if (!contains(name, text)) return false;
+        if (!containsText(name, text)) return false;
     for (std::wstring const& text : exclude)
-        if (contains(name, text)) return false;
+        if (containsText(name, text)) return false;
     return true;
 }
 

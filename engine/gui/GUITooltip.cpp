@@ -16,7 +16,7 @@ namespace Orvex {
 namespace {
 
 // "STATIC_POSITION" / "STATIC_SIZE": one value for both, or two.
-void readPair(XMLNode const& node, wchar_t const* key, bool& a, bool& b) {
+void readStaticPair(XMLNode const& node, wchar_t const* key, bool& a, bool& b) {
     XMLAttribute const* attr = node.getAttribute(key);
     if (!attr) return;
     std::vector<float> const v = widgetNumbers(attr->getString(), key, node.getLine());
@@ -74,8 +74,8 @@ GUITooltip::GUITooltip(XMLNode& node) : GUIWindow(node) {
             if (!v.empty()) restDistance_ = v[0];
         }
         onlyStatic_ = params->getAttributeBool(L"ONLY_STATIC", onlyStatic_);
-        readPair(*params, L"STATIC_POSITION", fixedX_, fixedY_);
-        readPair(*params, L"STATIC_SIZE", fixedW_, fixedH_);
+        readStaticPair(*params, L"STATIC_POSITION", fixedX_, fixedY_);
+        readStaticPair(*params, L"STATIC_SIZE", fixedW_, fixedH_);
         if (label_) {
             if (XMLNode* border = params->getChild(L"RAND_SIZE")) applyLabelBorder(label_->getRect(), *border, true);
             if (XMLNode* block = params->getChild(L"LABEL_PARAMS")) {

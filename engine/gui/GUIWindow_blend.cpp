@@ -18,21 +18,21 @@ T const& beforeOrAfter(double c, T const& start, T const& goal) {
     return c <= 0.5 ? start : goal;
 }
 
-float lerp(float a, float b, double c) { return a + (b - a) * static_cast<float>(c); }
+float lerpBy(float a, float b, double c) { return a + (b - a) * static_cast<float>(c); }
 
 void lerpAxis(GUIRectAxis& out, GUIRectAxis const& a, GUIRectAxis const& b, double c) {
-    out.relX = lerp(a.relX, b.relX, c);
-    out.relY = lerp(a.relY, b.relY, c);
-    out.offX = lerp(a.offX, b.offX, c);
-    out.offY = lerp(a.offY, b.offY, c);
-    out.screenX = lerp(a.screenX, b.screenX, c);
-    out.screenY = lerp(a.screenY, b.screenY, c);
+    out.relX = lerpBy(a.relX, b.relX, c);
+    out.relY = lerpBy(a.relY, b.relY, c);
+    out.offX = lerpBy(a.offX, b.offX, c);
+    out.offY = lerpBy(a.offY, b.offY, c);
+    out.screenX = lerpBy(a.screenX, b.screenX, c);
+    out.screenY = lerpBy(a.screenY, b.screenY, c);
 }
 
 // Which record a texture-switching mode takes a field from at curve c: 0 start, 1 goal, 2 base.
 enum Source { kFromStart, kFromGoal, kFromBase };
 
-Source sourceOf(int mode, double c) {
+Source blendSourceOf(int mode, double c) {
     bool const early = c <= 0.5;
     switch (mode) {
         case GUIAnimationsGoal::kStartGoal:
@@ -144,14 +144,14 @@ GUIDrawOptions GUIWindow::blendDrawOptions(GUIDrawOptions const& start, GUIDrawO
     out.inactiveBlend = start.inactiveBlend + (goal.inactiveBlend - start.inactiveBlend) * c;
     D3DXCOLOR const& a = start.modulateColor;
     D3DXCOLOR const& b = goal.modulateColor;
-    out.modulateColor = D3DXCOLOR(lerp(a.r, b.r, c), lerp(a.g, b.g, c), lerp(a.b, b.b, c), lerp(a.a, b.a, c));
+    out.modulateColor = D3DXCOLOR(lerpBy(a.r, b.r, c), lerpBy(a.g, b.g, c), lerpBy(a.b, b.b, c), lerpBy(a.a, b.a, c));
     // In double and clamped to the range of the layer (a NaN curve keeps the start's).
     double const layer = static_cast<double>(start.layer) + (static_cast<double>(goal.layer) - start.layer) * c;
     out.layer = std::isfinite(layer) ? static_cast<s32>(std::fmax(-2147483648.0, std::fmin(2147483647.0, layer)))
                                      : start.layer;
     out.accumulateAlphaFromRoot = c > 0.5 ? goal.accumulateAlphaFromRoot : start.accumulateAlphaFromRoot;
-    takeLook(out, pickRecord(sourceOf(lookMode, c), start, goal, base));
-    takeLayers(out, pickRecord(sourceOf(layerMode, c), start, goal, base));
+    takeLook(out, pickRecord(blendSourceOf(lookMode, c), start, goal, base));
+    takeLayers(out, pickRecord(blendSourceOf(layerMode, c), start, goal, base));
     return out;
 }
 

@@ -48,7 +48,7 @@ bool isPlainFileName(std::wstring const& name) {
 }
 
 template <class T>
-void releaseAll(T*& a) {
+void releaseInterface(T*& a) {
     if (a) a->Release();
     a = nullptr;
 }
@@ -90,9 +90,9 @@ bool Screenshots::takeScreenshot() {
             ++g_screenshotCounter;
         }
     }
-    releaseAll(level);
-    releaseAll(target);
-    releaseAll(texture);
+    releaseInterface(level);
+    releaseInterface(target);
+    releaseInterface(texture);
     return written;
 }
 
@@ -143,9 +143,9 @@ bool Screenshots::writePreviewPicture() {
             SUCCEEDED((*source)->GetSurfaceLevel(0, &from)) && SUCCEEDED(copy->GetSurfaceLevel(0, &to)) &&
             SUCCEEDED(device->GetRenderTargetData(from, to)))
             written = SUCCEEDED(D3DXSaveTextureToFileW(path.c_str(), D3DXIFF_PNG, copy, nullptr));
-        releaseAll(to);
-        releaseAll(from);
-        releaseAll(copy);
+        releaseInterface(to);
+        releaseInterface(from);
+        releaseInterface(copy);
     }
     // The renderer back to the screen; the previews load again.
     renderer_->setRenderFrames(frames);

@@ -68,7 +68,7 @@ constexpr LevelResult kThreeStars = RunningGame::kThreeStars;
 
 // The tutorial strip that shows a story scene.
 constexpr wchar_t kStoryStrip[] = L"STORY";
-constexpr wchar_t kCampaign[] = L"KAMPAGNE";
+constexpr wchar_t kCampaignCategory[] = L"KAMPAGNE";
 // The caption of "A_NEXT" when a story scene plays before the next level.
 constexpr wchar_t kStoryFirstTextId[] = L"A_WEITER_GESCHICHTE";
 
@@ -196,7 +196,7 @@ bool SolitaireGame2::storyInFront() const {
 
 RunningGame::StartResult SolitaireGame2::startCampaignLevel(int chapter, int level, bool withTutorial) {
     SolitaireManager& catalogue = SolitaireManager::instance();
-    if (!catalogue.setCurrentByNames(kCampaign, L"KAPITEL_" + std::to_wstring(chapter), L"LEVEL_" + std::to_wstring(level)))
+    if (!catalogue.setCurrentByNames(kCampaignCategory, L"KAPITEL_" + std::to_wstring(chapter), L"LEVEL_" + std::to_wstring(level)))
         return kNothingStarted;
     running_.recordChapter = running_.recordLevel = -1;
     if (Profil* profile = activeProfile()) {

@@ -36,7 +36,7 @@ int readParams(std::wstring const& text) {
     return bits;
 }
 
-FlyStep readStep(Orvex::XMLNode const& node, ReadProblems& problems) {
+FlyStep readSplineStep(Orvex::XMLNode const& node, ReadProblems& problems) {
     FlyStep step;
     readFloat(node, L"WAIT_TIMER_MAX", step.waitTimerMax, 0.0f, FlySpline::kMaxSeconds, problems);
     float constant = 0.0f;
@@ -74,7 +74,7 @@ FlySpline::FlySpline(Orvex::XMLNode& node, std::wstring const& sourceName) : Orv
             problems.add(L"more than " + std::to_wstring(kMaxSteps) + L" steps", child->getLine());
             break;
         }
-        FlyStep step = readStep(*child, problems);
+        FlyStep step = readSplineStep(*child, problems);
         // Without a path no card could follow the step.
         if (step.points.empty()) problems.add(L"a step without control points", child->getLine());
         else steps.push_back(std::move(step));

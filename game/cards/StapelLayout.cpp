@@ -11,26 +11,26 @@ bool usable(D3DXVECTOR2 const& size) {
     return std::isfinite(size.x) && std::isfinite(size.y) && size.x != 0.0f && size.y != 0.0f;
 }
 
-bool finite(D3DXVECTOR2 const& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+bool finiteVector(D3DXVECTOR2 const& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
 }  // namespace
 
 void StapelLayout::setTablePosition(D3DXVECTOR2 const& tablePosition) {
-    if (!finite(tablePosition)) return;
+    if (!finiteVector(tablePosition)) return;
     position = tablePosition;
     positionPending_ = !usable(cardSize);
     if (!positionPending_) relativePosition = {position.x / cardSize.x, position.y / cardSize.y};
 }
 
 void StapelLayout::setRelativePosition(D3DXVECTOR2 const& relative) {
-    if (!finite(relative)) return;
+    if (!finiteVector(relative)) return;
     relativePosition = relative;
     positionPending_ = false;
     position = {relativePosition.x * cardSize.x, relativePosition.y * cardSize.y};
 }
 
 void StapelLayout::setCellSize(D3DXVECTOR2 const& size) {
-    if (!finite(size)) return;
+    if (!finiteVector(size)) return;
     cardSize = size;
     if (positionPending_) {
         // The table place given while no size was known becomes relative now.

@@ -29,7 +29,7 @@ void readColour(Orvex::XMLNode const& node, wchar_t const* key, D3DXCOLOR& colou
 }
 
 
-std::size_t randomBelow(std::size_t count) { return static_cast<std::size_t>(msvc::rand()) % count; }
+std::size_t randomIndexBelow(std::size_t count) { return static_cast<std::size_t>(msvc::rand()) % count; }
 
 // The sides of the room that lead to a room, are closed and (when group is given) lead out of it.
 std::vector<std::size_t> closedSides(Maze::Raum const& room, Maze::RaumGruppe const* group) {
@@ -251,10 +251,10 @@ void Maze::generate() {
 void Maze::mergeGroups() {
     std::size_t finishedCount = 1;
     while (groups_.size() > finishedCount) {
-        RaumGruppe* group = groups_[randomBelow(groups_.size())];
+        RaumGruppe* group = groups_[randomIndexBelow(groups_.size())];
         if (group->finished) continue;
         std::size_t const size = group->rooms.size();
-        for (std::size_t move = 0; move < (size - 1) * 10; ++move) group->rooms.moveToEnd(randomBelow(size));
+        for (std::size_t move = 0; move < (size - 1) * 10; ++move) group->rooms.moveToEnd(randomIndexBelow(size));
         Raum* room = group->rooms.findFirst([group](Raum* r) { return leadsOut(r, group); }, nullptr);
         if (!room) {
             group->finished = true;
@@ -262,7 +262,7 @@ void Maze::mergeGroups() {
             continue;
         }
         std::vector<std::size_t> const candidates = closedSides(*room, group);
-        Raum* next = room->sides[candidates[randomBelow(candidates.size())]].neighbour;
+        Raum* next = room->sides[candidates[randomIndexBelow(candidates.size())]].neighbour;
         room->openTo(next, false);
         next->openTo(room, false);
         RaumGruppe* absorbed = next->group;
@@ -282,10 +282,10 @@ void Maze::openCrossings() {
     for (int crossing = 0; crossing < crossings_ && closed > 0; ++crossing) {
         Raum* room = nullptr;
         do {
-            room = rooms_[randomBelow(rooms_.size())];
+            room = rooms_[randomIndexBelow(rooms_.size())];
         } while (room->closedLinkedSides() == 0);
         std::vector<std::size_t> const candidates = closedSides(*room, nullptr);
-        Raum* next = room->sides[candidates[randomBelow(candidates.size())]].neighbour;
+        Raum* next = room->sides[candidates[randomIndexBelow(candidates.size())]].neighbour;
         closed -= room->closedLinkedSides() + next->closedLinkedSides();
         room->openTo(next, false);
         next->openTo(room, false);

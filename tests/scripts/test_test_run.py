@@ -23,6 +23,7 @@ STANDINS = {
     'check_player_start.sh': 'echo "start checked in $1"',
     'test_fuzz.sh': 'echo fuzzed',
     'check_tests_ran.py': 'print("what ran checked")',
+    'check_compiles_alone.py': 'print("compiled alone")',
 }
 FAILING_BUILD = 'message(FATAL_ERROR "a test build that fails")\n'
 # One shard of a program, without compilers: it writes down the GoogleTest variables it was given.
@@ -64,7 +65,7 @@ class TestRunTest(unittest.TestCase):
             self.assertIn(f'start checked in {top / "build"}', out)
             self.assertIn('build: FAILED', out)
             self.assertNotEqual(code, 0, out)
-            for step in ('ctest:', 'fuzzed', 'what ran checked'):
+            for step in ('ctest:', 'fuzzed', 'what ran checked', 'compiled alone'):
                 self.assertNotIn(step, out)
 
     def test_takes_only_a_selection(self):
@@ -90,6 +91,7 @@ class TestRunTest(unittest.TestCase):
                     self.assertEqual(code, 0, out)
                     self.assertTrue((top / 'set-up').exists(), out)
                     self.assertIn('what ran checked', out)
+                    self.assertNotIn('compiled alone', out)  # a selection builds, but proves nothing alone
                     self.assertFalse((top / 'build').exists(), "a selection started the player's build:\n" + out)
 
     def test_the_callers_gtest_variables_do_not_reach_the_tests(self):

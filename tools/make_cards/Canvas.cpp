@@ -218,7 +218,8 @@ bool Canvas::savePng(std::string const& path) const {
         index[key] = static_cast<uint8_t>(palette.size());
         palette.push_back(c);
     }
-    std::FILE* out = std::fopen(path.c_str(), "wb");
+    // volatile: the error path after setjmp closes it, so it must not live in a register.
+    std::FILE* volatile const out = std::fopen(path.c_str(), "wb");
     if (!out) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;

@@ -24,7 +24,7 @@ using logtest::contains;
 
 namespace {
 
-std::wstring wide(std::filesystem::path const& p) { return port::fromUtf8(p.string()); }
+std::wstring widePath(std::filesystem::path const& p) { return port::fromUtf8(p.string()); }
 
 // A tree with every feature the format has, including text outside Windows-1252 when asked.
 XMLNode sampleTree(bool beyondAnsi) {
@@ -46,7 +46,7 @@ XMLNode sampleTree(bool beyondAnsi) {
 
 TEST(XMLFile, UnicodeRoundTripKeepsTheTree) {
     auto dir = testsupport::makeTempDir("xml_unicode");
-    std::wstring path = wide(dir / "profile.prf");
+    std::wstring path = widePath(dir / "profile.prf");
     XMLNode tree = sampleTree(true);
     ASSERT_TRUE(tree.save(path, true));
 
@@ -68,7 +68,7 @@ TEST(XMLFile, UnicodeRoundTripKeepsTheTree) {
 
 TEST(XMLFile, AnsiRoundTripKeepsTheTree) {
     auto dir = testsupport::makeTempDir("xml_ansi");
-    std::wstring path = wide(dir / "config.cfg");
+    std::wstring path = widePath(dir / "config.cfg");
     XMLNode tree = sampleTree(false);
     ASSERT_TRUE(tree.save(path, false));
 
@@ -95,7 +95,7 @@ TEST(XMLFile, ReadsHandWrittenEightBitFiles) {
     auto dir = testsupport::makeTempDir("xml_8bit");
     testsupport::writeFile(dir / "rules.xml", "<SPIEL K\xD6NIG=\"13\">\n\t<VERKN\xDCPFT/>\n\t\"|\x80 \x93x\x94|\"\n</SPIEL>\n");
     XMLNode root;
-    ASSERT_TRUE(root.load(wide(dir / "rules.xml")));
+    ASSERT_TRUE(root.load(widePath(dir / "rules.xml")));
     EXPECT_EQ(root.getAttribute(L"K\u00d6NIG")->getInt(), 13);
     EXPECT_NE(root.getChild(L"VERKN\u00dcPFT"), nullptr);
     EXPECT_EQ(root.getValue(0)->getString(), L"\u20ac \u201cx\u201d");
@@ -110,7 +110,7 @@ TEST(XMLFile, ReadsUtf16WithLoneSurrogatesAndOddLengthAndMissingFiles) {
     bytes += "\x41";  // a dangling odd byte
     testsupport::writeFile(dir / "odd.xml", bytes);
     XMLNode root;
-    ASSERT_TRUE(root.load(wide(dir / "odd.xml")));
+    ASSERT_TRUE(root.load(widePath(dir / "odd.xml")));
     EXPECT_EQ(root.getAttribute(L"V")->getString(), std::wstring(1, static_cast<wchar_t>(0xD800)));
 
     // A missing file leaves an empty tree.
@@ -125,10 +125,10 @@ TEST(XMLFile, AFileCutShortAnywhereIsNeverReadAsComplete) {
     auto dir = testsupport::makeTempDir("xml_cut");
     for (bool unicode : {false, true}) {
         std::filesystem::path const file = dir / (unicode ? "cut16.xml" : "cut8.xml");
-        ASSERT_TRUE(sampleTree(unicode).save(wide(file), unicode));
+        ASSERT_TRUE(sampleTree(unicode).save(widePath(file), unicode));
         std::string const whole = testsupport::readFile(file);
         XMLNode tree;
-        ASSERT_EQ(tree.loadChecked(wide(file)), XMLNode::ReadResult::kComplete);
+        ASSERT_EQ(tree.loadChecked(widePath(file)), XMLNode::ReadResult::kComplete);
         std::size_t const rootEnd = whole.rfind(unicode ? std::string("<\0/\0", 4) : std::string("</"));
         ASSERT_NE(rootEnd, std::string::npos);
         logtest::LogWatch log;
@@ -136,7 +136,7 @@ TEST(XMLFile, AFileCutShortAnywhereIsNeverReadAsComplete) {
         std::size_t const cuts = rootEnd + (unicode ? 19 : 10);
         for (std::size_t size = 0; size < cuts; ++size) {
             testsupport::writeFile(file, whole.substr(0, size));
-            XMLNode::ReadResult const result = tree.loadChecked(wide(file));
+            XMLNode::ReadResult const result = tree.loadChecked(widePath(file));
             EXPECT_NE(result, XMLNode::ReadResult::kComplete) << (unicode ? "UTF-16 " : "8-bit ") << size;
             EXPECT_EQ(result == XMLNode::ReadResult::kNothing, tree.isEmpty() && tree.getName().empty()) << size;
         }
@@ -147,7 +147,7 @@ TEST(XMLFile, AFileCutShortAnywhereIsNeverReadAsComplete) {
 
 TEST(XMLFile, SaveReplacesTheOldFileWholeOrLeavesIt) {
     auto dir = testsupport::makeTempDir("xml_replace");
-    std::wstring path = wide(dir / "a.xml");
+    std::wstring path = widePath(dir / "a.xml");
     XMLNode big(L"BIG");
     for (int i = 0; i < 100; ++i) big.addChild(L"C");
     ASSERT_TRUE(big.save(path, false));
@@ -164,11 +164,11 @@ TEST(XMLFile, SaveReplacesTheOldFileWholeOrLeavesIt) {
     std::string const before = testsupport::readFile(dir / "a.xml");
     std::filesystem::create_directories(dir / "folder.xml" / "inside");
     logtest::LogWatch log;
-    EXPECT_FALSE(tree.save(wide(dir / "folder.xml"), true));
+    EXPECT_FALSE(tree.save(widePath(dir / "folder.xml"), true));
     ASSERT_EQ(log.errors().size(), 1u);
     EXPECT_TRUE(contains(log.errors()[0], L"folder.xml"));
     EXPECT_EQ(testsupport::savesLeftBeside(dir / "folder.xml"), std::vector<std::string>{});
-    EXPECT_FALSE(tree.save(wide(dir / "no_such_folder" / "x.xml"), true));
+    EXPECT_FALSE(tree.save(widePath(dir / "no_such_folder" / "x.xml"), true));
     EXPECT_EQ(testsupport::readFile(dir / "a.xml"), before);
 }
 
@@ -201,24 +201,24 @@ TEST(XMLFile, ASaveItsReaderWouldRefuseOrCutKeepsTheOldFile) {
     for (auto const& c : cases) {
         SCOPED_TRACE(c.what);
         std::filesystem::remove(file);
-        ASSERT_TRUE(XMLNode(L"OLD").save(wide(file), c.unicode));
+        ASSERT_TRUE(XMLNode(L"OLD").save(widePath(file), c.unicode));
         std::string const before = testsupport::readFile(file);
         XMLNode tree(L"R");
         tree.addValue(std::wstring(c.length, L'v'));
         logtest::LogWatch log;
-        bool const saved = c.maxBytes ? tree.save(wide(file), c.unicode, c.maxBytes) : tree.save(wide(file), c.unicode);
+        bool const saved = c.maxBytes ? tree.save(widePath(file), c.unicode, c.maxBytes) : tree.save(widePath(file), c.unicode);
         EXPECT_EQ(saved, c.refused == nullptr);
         EXPECT_EQ(testsupport::savesLeftBeside(file), std::vector<std::string>{});
         if (!c.refused) {
             EXPECT_TRUE(log.errors().empty());
             EXPECT_EQ(std::filesystem::file_size(file), c.maxBytes);
             XMLNode read;
-            EXPECT_EQ(read.loadChecked(wide(file), 1, c.maxBytes), XMLNode::ReadResult::kComplete);
+            EXPECT_EQ(read.loadChecked(widePath(file), 1, c.maxBytes), XMLNode::ReadResult::kComplete);
             continue;
         }
         EXPECT_EQ(testsupport::readFile(file), before);
         ASSERT_EQ(log.errors().size(), 1u);
-        EXPECT_TRUE(contains(log.errors()[0], wide(file)) && contains(log.errors()[0], c.refused) &&
+        EXPECT_TRUE(contains(log.errors()[0], widePath(file)) && contains(log.errors()[0], c.refused) &&
                     contains(log.errors()[0], L"the file is left as it was"))
             << port::toUtf8(log.errors()[0]);
     }
@@ -233,7 +233,7 @@ TEST(XMLFile, ADeepTreeIsWrittenNoWiderThanAShallowOne) {
     XMLNode* bottom = &tree;
     for (Orvex::u32 depth = 1; depth < XMLNode::kMaxDepth - 20; ++depth) bottom = bottom->addChild(L"N");
     for (int i = 0; i < 17000; ++i) bottom->addChild(L"A");
-    std::wstring const path = wide(dir / "deep.xml");
+    std::wstring const path = widePath(dir / "deep.xml");
     ASSERT_TRUE(tree.save(path, false));
     EXPECT_LT(std::filesystem::file_size(dir / "deep.xml"), std::size_t{1} << 20);
     XMLNode read;
@@ -246,7 +246,7 @@ TEST(XMLFile, ADeepTreeIsWrittenNoWiderThanAShallowOne) {
 // nothing is left beside it.
 TEST(XMLFile, SavesThatMeetNeverMixTheirFiles) {
     auto const dir = testsupport::makeTempDir("xml_meet");
-    std::wstring const path = wide(dir / "profile.prf");
+    std::wstring const path = widePath(dir / "profile.prf");
     // Of sizes apart, so that a mix shows.
     XMLNode trees[2] = {XMLNode(L"A"), XMLNode(L"B")};
     std::string whole[2];
@@ -284,7 +284,7 @@ TEST(XMLFile, UnfinishedSavesAreRemovedAndNothingElse) {
     for (char const* name : {"profile.prf", "profile.prf.saving", "config.cfg.saving-12-3", "notes.saving.txt", ".saving"})
         testsupport::writeFile(dir / name, "x");
     std::filesystem::create_directory(dir / "folder.saving");
-    XMLNode::removeUnfinishedSaves(wide(dir));
+    XMLNode::removeUnfinishedSaves(widePath(dir));
     std::vector<std::string> left;
     for (auto const& entry : std::filesystem::directory_iterator(dir)) left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
@@ -296,7 +296,7 @@ TEST(XMLFile, SaveFindsAnExistingFileInOtherCase) {
     std::filesystem::create_directories(dir / "Data");
     testsupport::writeFile(dir / "Data" / "Config.CFG", "<OLD/>");
     XMLNode tree(L"NEW");
-    ASSERT_TRUE(tree.save(wide(dir) + L"\\data\\config.cfg", false));
+    ASSERT_TRUE(tree.save(widePath(dir) + L"\\data\\config.cfg", false));
     EXPECT_EQ(testsupport::readFile(dir / "Data" / "Config.CFG"), "<NEW/>\r\n");
 }
 
@@ -317,9 +317,9 @@ TEST(XMLFile, Utf16FilesAreReadInPlaceWithSurrogatesAnywhere) {
     tree.addAttribute(new XMLAttribute(L"N\U0001F600", 12));
     tree.addValue(text);
     tree.addChild(L"E\U0001F600")->addValue(L"\U0001F600");
-    ASSERT_TRUE(tree.save(wide(dir / "long.xml"), true));
+    ASSERT_TRUE(tree.save(widePath(dir / "long.xml"), true));
     XMLNode loaded;
-    ASSERT_TRUE(loaded.load(wide(dir / "long.xml")));
+    ASSERT_TRUE(loaded.load(widePath(dir / "long.xml")));
     EXPECT_EQ(loaded.getAttribute(L"A")->getString(), text);
     EXPECT_EQ(loaded.getValue(0)->getString(), text);
     EXPECT_EQ(loaded.getAttributeInt(L"N\U0001F600", 0), 12);

@@ -24,13 +24,13 @@ char const* const kFile =
     "\t<ITEM NAME=\"Dame\"/>\r\n"
     "</ROOT>\r\n";
 
-std::wstring wide(std::filesystem::path const& p) { return port::fromUtf8(p.string()); }
+std::wstring storePath(std::filesystem::path const& p) { return port::fromUtf8(p.string()); }
 
 // The file loaded from disk as 8-bit text, so names and values are views of its bytes.
 XMLNode loaded(std::filesystem::path const& dir) {
     testsupport::writeFile(dir / "in.xml", kFile);
     XMLNode root;
-    EXPECT_TRUE(root.load(wide(dir / "in.xml"), 1));
+    EXPECT_TRUE(root.load(storePath(dir / "in.xml"), 1));
     return root;
 }
 
@@ -39,7 +39,7 @@ XMLNode loaded(std::filesystem::path const& dir) {
 TEST(XMLStore, UnchangedTreeIsSavedAsItWasRead) {
     auto dir = testsupport::makeTempDir("xml_store_same");
     XMLNode root = loaded(dir);
-    ASSERT_TRUE(root.save(wide(dir / "out.xml"), false));
+    ASSERT_TRUE(root.save(storePath(dir / "out.xml"), false));
     EXPECT_EQ(testsupport::readFile(dir / "out.xml"), kFile);
 }
 
@@ -57,12 +57,12 @@ TEST_P(XMLStoreChange, IsSavedAndReadBack) {
     auto dir = testsupport::makeTempDir(std::string("xml_store_") + GetParam().name);
     XMLNode root = loaded(dir);
     GetParam().change(root);
-    ASSERT_TRUE(root.save(wide(dir / "out.xml"), false));
+    ASSERT_TRUE(root.save(storePath(dir / "out.xml"), false));
     std::string bytes = testsupport::readFile(dir / "out.xml");
     EXPECT_NE(bytes.find(GetParam().expectedItem), std::string::npos) << bytes;
     EXPECT_NE(bytes.find("\t<ITEM NAME=\"Dame\"/>\r\n"), std::string::npos) << bytes;
     XMLNode reread;
-    ASSERT_TRUE(reread.load(wide(dir / "out.xml"), 1));
+    ASSERT_TRUE(reread.load(storePath(dir / "out.xml"), 1));
     EXPECT_TRUE(reread.equals(root));
 }
 

@@ -33,6 +33,12 @@ Orvex::GUIWindow* makeWindow(std::wstring const& text) {
     return node ? Orvex::GUISystem::createWindow(*node) : nullptr;
 }
 
+std::wstring windowNames(std::vector<Orvex::GUIWindow*> const& list) {
+    std::wstring out;
+    for (Orvex::GUIWindow* w : list) out += (out.empty() ? L"" : L" ") + w->getName();
+    return out;
+}
+
 Orvex::GUIWindow* makeBox(std::wstring const& name, float x, float y, float w, float h) {
     auto* window = new Orvex::GUIWindow(name);
     window->setPixelRect(x, y, w, h);

@@ -20,6 +20,9 @@ namespace guitest {
 Orvex::GUIWindow* makeWindow(std::wstring const& text);
 // A plain window placed at (x, y) with the size (w, h) in pixels.
 Orvex::GUIWindow* makeBox(std::wstring const& name, float x, float y, float w, float h);
+
+// The windows' names, blank-separated, in the list's order.
+std::wstring windowNames(std::vector<Orvex::GUIWindow*> const& list);
 // Loads a GUI file of the source tree ("data\GUI\...", "tests\engine\gui\data\...") into the GUI system.
 void loadFile(std::wstring const& path);
 // Loads a GUI file given as text.

@@ -25,6 +25,11 @@ void loadFrom(T& record, std::wstring const& xml) {
     record.load(node);
 }
 
+// Opaque AARRGGBB colours the drawing tests paint and read back.
+inline constexpr uint32_t kRed = 0xFFFF0000;
+inline constexpr uint32_t kGreen = 0xFF00FF00;
+inline constexpr uint32_t kBlue = 0xFF0000FF;
+
 // Whether red, green and blue of two AARRGGBB pixels lie within tolerance of each other (the
 // device's filtering and blending round a little).
 inline bool nearRgb(uint32_t have, uint32_t want, int tolerance) {

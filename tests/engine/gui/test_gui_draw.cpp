@@ -26,9 +26,9 @@ namespace {
 using namespace Orvex;
 using guitest::GuiDrawFixture;
 
-constexpr uint32_t kRed = 0xFFFF0000;
-constexpr uint32_t kGreen = 0xFF00FF00;
-constexpr uint32_t kBlue = 0xFF0000FF;
+using guitest::kBlue;
+using guitest::kGreen;
+using guitest::kRed;
 constexpr uint32_t kBlack = 0xFF000000;
 
 // Releases the root (and with it the tree) at the end of a test.

@@ -11,6 +11,7 @@
 #include "engine/platform/D3DInterface.h"
 #include "tests/engine/gui/FontFixture.h"
 #include "tests/engine/gui/GUIFixture.h"
+#include "tests/engine/gui/GuiTestSupport.h"
 
 namespace {
 
@@ -109,7 +110,7 @@ TEST_F(Labels, ATemplateLabelHandsOnTextAndFlagsAndTheBlockWins) {
 // ---- drawing ----
 
 constexpr uint32_t kWhite = 0xFFFFFFFF;
-constexpr uint32_t kRed = 0xFFFF0000;
+using guitest::kRed;
 
 class LabelDraw : public fonttest::FontDrawFixture {
 protected:

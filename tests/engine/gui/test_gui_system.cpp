@@ -9,6 +9,7 @@ using Orvex::GUIWindow;
 using Orvex::MouseState;
 using guitest::GUIFixture;
 using guitest::makeBox;
+using guitest::windowNames;
 using guitest::mouseAt;
 using guitest::Recorder;
 
@@ -54,12 +55,6 @@ protected:
     GUIWindow* b = nullptr;
     Recorder rec;
 };
-
-std::wstring names(std::vector<GUIWindow*> const& list) {
-    std::wstring out;
-    for (GUIWindow* w : list) out += (out.empty() ? L"" : L" ") + w->getName();
-    return out;
-}
 
 }  // namespace
 
@@ -115,17 +110,17 @@ TEST_F(GUISystemTest, PressingBringsToFrontWithinTheLayer) {
     down(50, 50);
     up(50, 50);
     gui.getWindows(top);
-    EXPECT_EQ(names(top), L"b a");
+    EXPECT_EQ(windowNames(top), L"b a");
     b->getDrawOptions().layer = -1;
     gui.bringToFront(b);
     down(50, 50);
     top.clear();
     gui.getWindows(top);
-    EXPECT_EQ(names(top), L"a b");
+    EXPECT_EQ(windowNames(top), L"a b");
     gui.sendToBack(a);
     top.clear();
     gui.getWindows(top);
-    EXPECT_EQ(names(top), L"a b");
+    EXPECT_EQ(windowNames(top), L"a b");
 }
 
 // Hovering activates the window under the pointer and deactivates on leaving it; the update
@@ -208,7 +203,7 @@ TEST_F(GUISystemTest, UpdateSurvivesCallbacksThatChangeTheList) {
     for (int i = 0; i < 3; ++i) gui.update(0.5);
     std::vector<GUIWindow*> top;
     gui.getWindows(top);
-    EXPECT_EQ(names(top), L"a neu");
+    EXPECT_EQ(windowNames(top), L"a neu");
     meddler.added->release();
 }
 

@@ -6,17 +6,12 @@
 using Orvex::GUIWindow;
 using guitest::GUIFixture;
 using guitest::makeBox;
+using guitest::windowNames;
 using guitest::Recorder;
 
 namespace {
 
-std::wstring names(std::vector<GUIWindow*> const& list) {
-    std::wstring out;
-    for (GUIWindow* w : list) out += (out.empty() ? L"" : L" ") + w->getName();
-    return out;
-}
-
-GUIWindow* box(std::wstring const& name, Orvex::s32 layer = 0) {
+GUIWindow* layeredBox(std::wstring const& name, Orvex::s32 layer = 0) {
     GUIWindow* w = makeBox(name, 0, 0, 10, 10);
     w->getDrawOptions().layer = layer;
     return w;
@@ -42,7 +37,7 @@ TEST_F(GUIWindowTree, AddingRefusesCyclesAndDoublesAndLeavesTheTreeAsItWas) {
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.what);
-        GUIWindow* w[3] = {box(L"a"), box(L"b"), box(L"c")};
+        GUIWindow* w[3] = {layeredBox(L"a"), layeredBox(L"b"), layeredBox(L"c")};
         w[0]->addChild(w[1], false, true);
         w[1]->addChild(w[2], false, true);
         Recorder rec;
@@ -58,14 +53,14 @@ TEST_F(GUIWindowTree, AddingRefusesCyclesAndDoublesAndLeavesTheTreeAsItWas) {
         EXPECT_EQ(w[1]->getRefCount(), 2);
         for (GUIWindow* x : w) x->release();
     }
-    GUIWindow* a = box(L"a");
+    GUIWindow* a = layeredBox(L"a");
     EXPECT_TRUE(a->addChild(nullptr, false, true));
     a->release();
 }
 
 TEST_F(GUIWindowTree, SetParentRefusesADescendant) {
-    GUIWindow* a = box(L"a");
-    GUIWindow* b = box(L"b");
+    GUIWindow* a = layeredBox(L"a");
+    GUIWindow* b = layeredBox(L"b");
     a->addChild(b, true, true);
     a->setParent(b);
     EXPECT_EQ(a->getParent(), nullptr);
@@ -75,8 +70,8 @@ TEST_F(GUIWindowTree, SetParentRefusesADescendant) {
 
 // A window hung below another by setParent alone forgets it when it is destroyed.
 TEST_F(GUIWindowTree, AParentSetAloneIsForgottenWhenItGoes) {
-    GUIWindow* host = box(L"wirt");
-    GUIWindow* content = box(L"inhalt");
+    GUIWindow* host = layeredBox(L"wirt");
+    GUIWindow* content = layeredBox(L"inhalt");
     content->setParent(host);
     EXPECT_EQ(content->getParent(), host);
     EXPECT_TRUE(host->getChildren().empty());
@@ -90,9 +85,9 @@ TEST_F(GUIWindowTree, AParentSetAloneIsForgottenWhenItGoes) {
 // Moving a child from A to B: B's adding, A's removing and removed, then B's added; the child's
 // count is unchanged.
 TEST_F(GUIWindowTree, MovingAChildBetweenParentsSignalsInOrder) {
-    GUIWindow* a = box(L"A");
-    GUIWindow* b = box(L"B");
-    GUIWindow* child = box(L"kind");
+    GUIWindow* a = layeredBox(L"A");
+    GUIWindow* b = layeredBox(L"B");
+    GUIWindow* child = layeredBox(L"kind");
     a->addChild(child, false, true);
     int const count = child->getRefCount();
     Recorder rec;
@@ -113,8 +108,8 @@ TEST_F(GUIWindowTree, MovingAChildBetweenParentsSignalsInOrder) {
 TEST_F(GUIWindowTree, ReleasedChildrenKeepNoPointerToTheirFormerParent) {
     for (bool destroyParent : {false, true}) {
         SCOPED_TRACE(destroyParent ? "parent destroyed" : "removeAllChildren");
-        GUIWindow* parent = box(L"eltern");
-        GUIWindow* kept = box(L"bleibt");
+        GUIWindow* parent = layeredBox(L"eltern");
+        GUIWindow* kept = layeredBox(L"bleibt");
         parent->addChild(kept, false, true);
         Recorder rec;
         rec.watch(*parent);
@@ -135,9 +130,9 @@ TEST_F(GUIWindowTree, ReleasedChildrenKeepNoPointerToTheirFormerParent) {
 
 // The destructor's child removal reaches no slot: the window is half gone by then.
 TEST_F(GUIWindowTree, ADestroyedWindowEmitsNothingWhileItGoes) {
-    GUIWindow* parent = box(L"eltern");
-    parent->addChild(box(L"eins"), true, true);
-    parent->addChild(box(L"zwei"), true, true);
+    GUIWindow* parent = layeredBox(L"eltern");
+    parent->addChild(layeredBox(L"eins"), true, true);
+    parent->addChild(layeredBox(L"zwei"), true, true);
     Recorder rec;
     rec.watch(*parent);
     parent->release();
@@ -145,8 +140,8 @@ TEST_F(GUIWindowTree, ADestroyedWindowEmitsNothingWhileItGoes) {
 }
 
 TEST_F(GUIWindowTree, RemovingReportsWhetherTheChildWasThere) {
-    GUIWindow* parent = box(L"eltern");
-    GUIWindow* stranger = box(L"fremd");
+    GUIWindow* parent = layeredBox(L"eltern");
+    GUIWindow* stranger = layeredBox(L"fremd");
     Recorder rec;
     rec.watch(*parent);
     EXPECT_FALSE(parent->removeChild(nullptr));
@@ -174,16 +169,16 @@ TEST_F(GUIWindowTree, ChildrenKeepLayerOrder) {
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.what);
-        GUIWindow* parent = box(L"eltern");
+        GUIWindow* parent = layeredBox(L"eltern");
         std::vector<GUIWindow*> kids;
         for (std::size_t i = 0; i < c.layers.size(); ++i) {
-            kids.push_back(box(L"c" + std::to_wstring(i), c.layers[i]));
+            kids.push_back(layeredBox(L"c" + std::to_wstring(i), c.layers[i]));
             parent->addChild(kids.back(), true, true);
         }
         if (c.op == 'f') parent->bringChildToFront(kids[c.index]);
         if (c.op == 'b') parent->sendChildToBack(kids[c.index]);
-        if (c.op == 'p') parent->addChild(box(L"neu"), true, false);
-        EXPECT_EQ(names(parent->getChildren()), c.order);
+        if (c.op == 'p') parent->addChild(layeredBox(L"neu"), true, false);
+        EXPECT_EQ(windowNames(parent->getChildren()), c.order);
         parent->release();
     }
 }
@@ -209,13 +204,13 @@ TEST_F(GUIWindowTree, BringingToFrontClimbsAsTheOptionsAllow) {
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.what);
-        GUIWindow* x = box(L"x");
-        GUIWindow* y = box(L"y");
+        GUIWindow* x = layeredBox(L"x");
+        GUIWindow* y = layeredBox(L"y");
         gui.addWindow(x);
         gui.addWindow(y);
-        GUIWindow* a = box(L"a");
+        GUIWindow* a = layeredBox(L"a");
         x->addChild(a, true, true);
-        x->addChild(box(L"b"), true, true);
+        x->addChild(layeredBox(L"b"), true, true);
         a->getOptions().canBringToFront = c.canBring;
         a->getOptions().canBringParentToFront = c.bringParent;
         if (c.layout) {
@@ -223,10 +218,10 @@ TEST_F(GUIWindowTree, BringingToFrontClimbsAsTheOptionsAllow) {
             for (GUIWindow* child : x->getChildren()) child->getOptions().layoutParam = c.layout;
         }
         a->bringToFront();
-        EXPECT_EQ(names(x->getChildren()), c.children);
+        EXPECT_EQ(windowNames(x->getChildren()), c.children);
         std::vector<GUIWindow*> top;
         gui.getWindows(top);
-        EXPECT_EQ(names(top), c.top);
+        EXPECT_EQ(windowNames(top), c.top);
         gui.clear();
         x->release();
         y->release();
@@ -234,24 +229,24 @@ TEST_F(GUIWindowTree, BringingToFrontClimbsAsTheOptionsAllow) {
 }
 
 TEST_F(GUIWindowTree, QueriesWalkTheTreeDepthFirst) {
-    GUIWindow* root = box(L"wurzel");
-    GUIWindow* a = box(L"a");
-    GUIWindow* b = box(L"b");
+    GUIWindow* root = layeredBox(L"wurzel");
+    GUIWindow* a = layeredBox(L"a");
+    GUIWindow* b = layeredBox(L"b");
     root->addChild(a, true, true);
     root->addChild(b, true, true);
-    a->addChild(box(L"a1"), true, true);
-    b->addChild(box(L"b1"), true, true);
+    a->addChild(layeredBox(L"a1"), true, true);
+    b->addChild(layeredBox(L"b1"), true, true);
     a->setUserId(L"knopf");
     b->getChildren()[0]->setUserId(L"knopf");
     std::vector<GUIWindow*> out;
     root->collectDescendants(out);
-    EXPECT_EQ(names(out), L"a a1 b b1");
+    EXPECT_EQ(windowNames(out), L"a a1 b b1");
     out.clear();
     root->collectByUserId(L"knopf", out);
-    EXPECT_EQ(names(out), L"a b1");
+    EXPECT_EQ(windowNames(out), L"a b1");
     out.clear();
     root->collectByUserId(L"wurzel", out);
-    EXPECT_EQ(names(out), L"wurzel");
+    EXPECT_EQ(windowNames(out), L"wurzel");
     EXPECT_EQ(root->findChild(L"wurzel"), root);
     EXPECT_EQ(root->findChild(L"b1"), b->getChildren()[0]);
     EXPECT_EQ(root->findChild(L"nichts"), nullptr);
@@ -260,8 +255,8 @@ TEST_F(GUIWindowTree, QueriesWalkTheTreeDepthFirst) {
 
 // A copy has the look but neither children nor parent nor connections.
 TEST_F(GUIWindowTree, ACopyStandsAlone) {
-    GUIWindow* root = box(L"wurzel");
-    GUIWindow* child = box(L"kind");
+    GUIWindow* root = layeredBox(L"wurzel");
+    GUIWindow* child = layeredBox(L"kind");
     root->addChild(child, true, true);
     Recorder rec;
     rec.watch(*child);

@@ -22,15 +22,15 @@ using namespace Orvex;
 
 constexpr uint32_t kGrey = 0xFF808080;
 constexpr uint32_t kDarkGrey = 0xFF202020;  // grey under black at 0.75
-constexpr uint32_t kRed = 0xFFFF0000;
-constexpr uint32_t kBlue = 0xFF0000FF;
+using guitest::kBlue;
+using guitest::kRed;
 
 int channel(uint32_t p, int shift) { return static_cast<int>(p >> shift & 0xFF); }
 
 // The arrow picture's yellow, allowing for a little fading.
 bool isArrow(uint32_t p) { return channel(p, 16) >= 0xC0 && channel(p, 8) >= 0x90 && channel(p, 0) <= 0x60; }
 
-bool near(uint32_t p, uint32_t q) { return guitest::nearRgb(p, q, 2); }
+bool nearTutorialRgb(uint32_t p, uint32_t q) { return guitest::nearRgb(p, q, 2); }
 
 class TutorialDraw : public guitest::GuiDrawFixture {
 protected:
@@ -88,8 +88,8 @@ std::wstring between(int x0, int y0, int x1, int y1) {
 TEST_F(TutorialDraw, DarkensTheScreenRedrawsTheTargetAndPointsAtIt) {
     show(L"PFEIL_SIZE=\"3\" PFEIL_DRAW_TYPE=\"SCALE\"", kToTarget);
     auto const px = draw();
-    EXPECT_TRUE(near(at(px, 4, 90), kDarkGrey)) << std::hex << at(px, 4, 90);
-    EXPECT_TRUE(near(at(px, 60, 20), kDarkGrey)) << "beside the arrow";
+    EXPECT_TRUE(nearTutorialRgb(at(px, 4, 90), kDarkGrey)) << std::hex << at(px, 4, 90);
+    EXPECT_TRUE(nearTutorialRgb(at(px, 60, 20), kDarkGrey)) << "beside the arrow";
     EXPECT_EQ(at(px, 12, 26), kRed) << "the target above the darkening";
     EXPECT_EQ(at(px, 120, 90), kBlue) << "the page window above its arrow";
     // The arrow runs from the page's middle (113, 82) to the target's (24, 19).
@@ -107,7 +107,7 @@ TEST_F(TutorialDraw, ShowingWithFittingGoalsOnlyStillDarkensOnce) {
     // The showing runs its steps twice; the draw slots must not be connected twice.
     show(L"PFEIL_SIZE=\"3\"", L"<ANIMGOALS AUSWEICHEN_TO_GOALS_WHERE_TEXT_FITS_ONLY=\"1\"/>" + kToTarget);
     auto const px = draw();
-    EXPECT_TRUE(near(at(px, 4, 90), kDarkGrey)) << std::hex << at(px, 4, 90);
+    EXPECT_TRUE(nearTutorialRgb(at(px, 4, 90), kDarkGrey)) << std::hex << at(px, 4, 90);
 }
 
 TEST_F(TutorialDraw, AWindowHoldingThePageIsNotDrawnAgain) {
@@ -116,7 +116,7 @@ TEST_F(TutorialDraw, AWindowHoldingThePageIsNotDrawnAgain) {
     show(L"PFEIL_SIZE=\"3\"",
          L"<TUT_POINTS><START GUIWINDOW=\"screen\"/><GOAL GUIWINDOW=\"ziel\" RELATIV=\"0.5 0.5\"/></TUT_POINTS>");
     auto const px = draw();
-    EXPECT_TRUE(near(at(px, 4, 90), kDarkGrey)) << std::hex << at(px, 4, 90);
+    EXPECT_TRUE(nearTutorialRgb(at(px, 4, 90), kDarkGrey)) << std::hex << at(px, 4, 90);
     EXPECT_EQ(at(px, 12, 26), kRed);
 }
 
@@ -152,7 +152,7 @@ TEST_F(TutorialDraw, AnArrowOfNoLengthDrawsNothing) {
     show(L"PFEIL_SIZE=\"4\"", between(50, 50, 50, 50));
     auto const px = draw();
     EXPECT_EQ(arrowPixels(px, 0, 0, 128, 96), 0);
-    EXPECT_TRUE(near(at(px, 50, 50), kDarkGrey));
+    EXPECT_TRUE(nearTutorialRgb(at(px, 50, 50), kDarkGrey));
 }
 
 TEST_F(TutorialDraw, TheSwingingArrowMovesBackFromItsTarget) {

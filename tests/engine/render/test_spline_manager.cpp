@@ -20,7 +20,7 @@ using splinetest::near3;
 
 namespace {
 
-std::wstring run(std::wstring const& line) { return Orvex::Console::getInstance().execute(line); }
+std::wstring runSplineCommand(std::wstring const& line) { return Orvex::Console::getInstance().execute(line); }
 
 class SplineManagerTest : public ::testing::Test {
 protected:
@@ -116,20 +116,20 @@ TEST_F(SplineManagerTest, ReloadTakesTheChangedFilesFromDisk) {
     replaceInFile("data/Splines/shapes.ase", "*SHAPE_VERTEX_KNOT\t1\t50.0000", "*SHAPE_VERTEX_KNOT\t1\t60.0000");
 
     EXPECT_FLOAT_EQ(spline(L"Quadrat").getLength(), 800.0f) << "nothing changes before the reload";
-    EXPECT_EQ(run(L"SPL_reload Quadrat"), L"Spline reloaded!");
+    EXPECT_EQ(runSplineCommand(L"SPL_reload Quadrat"), L"Spline reloaded!");
     EXPECT_TRUE(near3(spline(L"Quadrat").getControlPoints()[1].position, 400, 0, 0));
     EXPECT_NEAR(spline(L"Quadrat").getLength(), 400 + std::sqrt(200.0 * 200 + 200 * 200) + 200 + 200, 1e-2);
 
-    EXPECT_EQ(run(L"spl_RELOAD Welle"), L"Spline reloaded!");
+    EXPECT_EQ(runSplineCommand(L"spl_RELOAD Welle"), L"Spline reloaded!");
     EXPECT_TRUE(near3(spline(L"Welle").getControlPoints()[1].position, 220, 40, 50));
 
-    EXPECT_EQ(run(L"SPL_reload quadrat"), L"") << "names are exact; an unknown one gets no reply";
-    EXPECT_EQ(run(L"SPL_reload"), L"SPL_reload Name; lädt das Objekt erneut");
+    EXPECT_EQ(runSplineCommand(L"SPL_reload quadrat"), L"") << "names are exact; an unknown one gets no reply";
+    EXPECT_EQ(runSplineCommand(L"SPL_reload"), L"SPL_reload Name; lädt das Objekt erneut");
 
     // A spline that left its file keeps the definition it had.
     replaceInFile("data/Splines/splines.spl", "NAME=\"Mitte\"", "NAME=\"Anders\"");
     logtest::LogWatch watch;
-    EXPECT_EQ(run(L"SPL_reload Mitte"), L"Spline reloaded!");
+    EXPECT_EQ(runSplineCommand(L"SPL_reload Mitte"), L"Spline reloaded!");
     EXPECT_EQ(spline(L"Mitte").getControlPoints().size(), 3u);
     ASSERT_EQ(watch.errors().size(), 1u);
     EXPECT_TRUE(logtest::contains(watch.errors()[0], L"\"Mitte\" no longer in"));

@@ -11,7 +11,7 @@
 namespace rendertest {
 namespace {
 
-uint32_t colourOf(int i) {
+uint32_t batchColour(int i) {
     static uint32_t const colours[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFFFF00FF,
                                        0xFF00FFFF, 0xFF808080, 0xFFFF8000, 0xFF8000FF, 0xFF0080FF};
     return colours[i % 10];
@@ -22,7 +22,7 @@ protected:
     // Nine 8x8 textures of nine colours in a row at y 10, 12 pixels apart, checked on screen.
     void drawNineAndCheck(int distinct, u32 expectedChunks) {
         std::vector<IDirect3DTexture9*> textures;
-        for (int i = 0; i < 9; ++i) textures.push_back(makeTexture(8, 8, {colourOf(i)}));
+        for (int i = 0; i < 9; ++i) textures.push_back(makeTexture(8, 8, {batchColour(i)}));
         clear();
         ASSERT_TRUE(sprite->Begin(0, nullptr));
         for (int i = 0; i < 9; ++i) ASSERT_TRUE(drawAt(textures[i % distinct], 2.0f + 12 * i, 10.0f));
@@ -33,7 +33,7 @@ protected:
         std::vector<uint32_t> pixels = readTarget();
         for (int i = 0; i < 9; ++i) {
             unsigned const x = 2 + 12 * i;
-            EXPECT_TRUE(filled(pixels, x, 10, x + 8, 18, colourOf(i % distinct))) << "sprite " << i;
+            EXPECT_TRUE(filled(pixels, x, 10, x + 8, 18, batchColour(i % distinct))) << "sprite " << i;
             EXPECT_TRUE(filled(pixels, x + 8, 8, x + 12, 20, kClear)) << "gap after sprite " << i;
         }
         EXPECT_TRUE(filled(pixels, 0, 0, kWidth, 10, kClear));
@@ -173,7 +173,7 @@ TEST_F(SpriteBatchTest, BeginNeedsAnEffectAndAnUnloadedEffectDrawsNothing) {
 
 TEST_F(SpriteBatchTest, TextureSortOrdersByAddressHighestFirst) {
     std::vector<IDirect3DTexture9*> t;
-    for (int i = 0; i < 5; ++i) t.push_back(makeTexture(2, 2, {colourOf(i)}));
+    for (int i = 0; i < 5; ++i) t.push_back(makeTexture(2, 2, {batchColour(i)}));
     ASSERT_TRUE(sprite->Begin(D3DXSPRITE_SORT_TEXTURE, nullptr));
     for (int i : {2, 0, 4, 1, 3}) drawAt(t[i], 4.0f * i, 0);
     sprite->End();
@@ -187,7 +187,7 @@ TEST_F(SpriteBatchTest, TextureSortOrdersByAddressHighestFirst) {
 // (sprites of one texture may overlap, so the order shows), whatever the list's length.
 TEST_F(SpriteBatchTest, TextureSortKeepsTheOrderOfSortingTheRecords) {
     std::vector<IDirect3DTexture9*> t;
-    for (int i = 0; i < 7; ++i) t.push_back(makeTexture(2, 2, {colourOf(i)}));
+    for (int i = 0; i < 7; ++i) t.push_back(makeTexture(2, 2, {batchColour(i)}));
     auto queue = [&](u32 flags) {
         ASSERT_TRUE(sprite->Begin(flags, nullptr));
         for (int i = 0; i < 300; ++i) drawAt(t[(i * 5 + i / 7) % 7], static_cast<float>(i % 60), static_cast<float>(i / 60));

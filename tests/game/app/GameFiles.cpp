@@ -28,7 +28,7 @@ std::string texture(std::string const& name, std::string const& file) {
            "\"/><FILE_INFO Format=\"A8R8G8B8\" Pool=\"MANAGED\"/></TEXTUR2D>";
 }
 
-std::string rect(float x, float y, float w, float h) {
+std::string rectXml(float x, float y, float w, float h) {
     return "<GUIRECT><POS_TL X_OFF=\"" + std::to_string(x) + "\" Y_OFF=\"" + std::to_string(y) + "\"/><SIZE X_OFF=\"" +
            std::to_string(w) + "\" Y_OFF=\"" + std::to_string(h) + "\"/></GUIRECT>";
 }
@@ -49,7 +49,7 @@ std::string screen(std::string const& name, int layer, uint32_t colour, std::str
 std::string window(std::string const& name, std::string const& type, float x, float y, float w, float h,
                    std::string const& extra = "") {
     return "<WINDOW NAME=\"" + name + "\"" + (type.empty() ? "" : " TYPE=\"" + type + "\"") + "><WINDOW_PARAMS>" +
-           rect(x, y, w, h) + "<DRAWOPTIONS TEX_NORMAL=\"weiss\" MODULATE_COLOR=\"" + colourText(kWindowColour) + "\"/>" + extra +
+           rectXml(x, y, w, h) + "<DRAWOPTIONS TEX_NORMAL=\"weiss\" MODULATE_COLOR=\"" + colourText(kWindowColour) + "\"/>" + extra +
            "</WINDOW_PARAMS></WINDOW>";
 }
 
@@ -60,7 +60,7 @@ std::string fullWindow(std::string const& name) {
 
 // An information panel: goals "AUS" (hidden) and "CENTER" (shown).
 std::string panel(std::string const& name) {
-    std::string const r = rect(100, 100, 60, 30);
+    std::string const r = rectXml(100, 100, 60, 30);
     return "<WINDOW NAME=\"" + name + "\"><WINDOW_PARAMS ANIMATION_GOAL=\"AUS\">" + r +
            "<ANIMATION_GOAL NAME=\"CENTER\" SPEED=\"1\">" + r + "<OPTIONS VISIBLE=\"1\"/></ANIMATION_GOAL>" +
            "<ANIMATION_GOAL NAME=\"AUS\" SPEED=\"1\">" + r + "<OPTIONS VISIBLE=\"0\"/></ANIMATION_GOAL>" +
@@ -90,7 +90,7 @@ std::string wav(unsigned samples) {
 
 // A medal: hidden at "AUS", shown at "AN", gone at "WEG".
 std::string medal(std::string const& name) {
-    std::string const r = rect(0, 0, 10, 10);
+    std::string const r = rectXml(0, 0, 10, 10);
     return "<WINDOW NAME=\"" + name + "\"><WINDOW_PARAMS ANIMATION_GOAL=\"AUS\">" + r +
            "<ANIMATION_GOAL NAME=\"AN\" SPEED=\"1\">" + r + "<OPTIONS VISIBLE=\"1\"/></ANIMATION_GOAL>" +
            "<ANIMATION_GOAL NAME=\"AUS\" SPEED=\"1\">" + r + "<OPTIONS VISIBLE=\"0\"/></ANIMATION_GOAL>" +
@@ -99,7 +99,7 @@ std::string medal(std::string const& name) {
 }
 
 std::string progressBar(std::string const& name, float x, float y, float w, float h) {
-    return "<WINDOW NAME=\"" + name + "\" TYPE=\"PROGRESSBAR\"><WINDOW_PARAMS>" + rect(x, y, w, h) +
+    return "<WINDOW NAME=\"" + name + "\" TYPE=\"PROGRESSBAR\"><WINDOW_PARAMS>" + rectXml(x, y, w, h) +
            "<DRAWOPTIONS TEX_NORMAL=\"weiss\" MODULATE_COLOR=\"FF000000\"/></WINDOW_PARAMS>"
            "<PROGRESSBAR_PARAMS MAX_WERT=\"1\" AKT_WERT=\"0\" TYP=\"LEFT_RIGHT\" CUT_TEXTURE=\"0\">"
            "<TEXTURES_2D_PROGRESS TEX_NORMAL=\"weiss\"/></PROGRESSBAR_PARAMS></WINDOW>";

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@
 #include "tests/game/app/GameFiles.h"
 
 namespace apptest {
+
+// A screen size the game is started at.
+struct ScreenSize {
+    unsigned width, height;
+};
+inline void PrintTo(ScreenSize const& size, std::ostream* out) { *out << size.width << "x" << size.height; }
 
 class GameFixture : public ::testing::Test {
 protected:

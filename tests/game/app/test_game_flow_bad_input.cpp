@@ -18,17 +18,17 @@ using apptest::FlowFixture;
 using Solitaire::RunningGame;
 using Solitaire::SolitaireGame2;
 
-struct Damage {
+struct FlowDamage {
     char const* what;
     std::string file;
     std::string from;
     std::string to;
 };
 
-class GameFlowBadInputTest : public FlowFixture, public testing::WithParamInterface<Damage> {};
+class GameFlowBadInputTest : public FlowFixture, public testing::WithParamInterface<FlowDamage> {};
 
 TEST_P(GameFlowBadInputTest, OnlyTheStepThatNeedsTheWindowIsSkipped) {
-    Damage const& damage = GetParam();
+    FlowDamage const& damage = GetParam();
     dataEdits = {{damage.file, damage.from, damage.to}};
     startFlow();
     Orvex::GUIMenuManagerN& menus = Orvex::GUIMenuManagerN::instance();
@@ -63,29 +63,29 @@ TEST_P(GameFlowBadInputTest, OnlyTheStepThatNeedsTheWindowIsSkipped) {
 INSTANTIATE_TEST_SUITE_P(
     Windows, GameFlowBadInputTest,
     testing::Values(
-        Damage{"name_field_a_window", "data/GUI/NeuesProfil.gui", "NAME=\"NP_ProfilName_LABEL\" TYPE=\"LABEL\"",
+        FlowDamage{"name_field_a_window", "data/GUI/NeuesProfil.gui", "NAME=\"NP_ProfilName_LABEL\" TYPE=\"LABEL\"",
                "NAME=\"NP_ProfilName_LABEL\""},
-        Damage{"name_field_missing", "data/GUI/NeuesProfil.gui", "NAME=\"NP_ProfilName_LABEL\"", "NAME=\"NP_Fehlt\""},
-        Damage{"tutorial_switch_missing", "data/GUI/NeuesProfil.gui", "NAME=\"NP_HELP_CHECKBOX_3\"", "NAME=\"NP_Fehlt\""},
-        Damage{"tutorial_switch_a_label", "data/GUI/NeuesProfil.gui", "NAME=\"NP_HELP_CHECKBOX_3\" TYPE=\"CHECKBOX\"",
+        FlowDamage{"name_field_missing", "data/GUI/NeuesProfil.gui", "NAME=\"NP_ProfilName_LABEL\"", "NAME=\"NP_Fehlt\""},
+        FlowDamage{"tutorial_switch_missing", "data/GUI/NeuesProfil.gui", "NAME=\"NP_HELP_CHECKBOX_3\"", "NAME=\"NP_Fehlt\""},
+        FlowDamage{"tutorial_switch_a_label", "data/GUI/NeuesProfil.gui", "NAME=\"NP_HELP_CHECKBOX_3\" TYPE=\"CHECKBOX\"",
                "NAME=\"NP_HELP_CHECKBOX_3\" TYPE=\"LABEL\""},
-        Damage{"warning_label_a_window", "data/GUI/Warnung.gui", "NAME=\"W_WarningLabel\" TYPE=\"LABEL\"",
+        FlowDamage{"warning_label_a_window", "data/GUI/Warnung.gui", "NAME=\"W_WarningLabel\" TYPE=\"LABEL\"",
                "NAME=\"W_WarningLabel\""},
-        Damage{"pause_buttons_missing", "data/GUI/Pause.gui", "NAME=\"P_BUTTONS\"", "NAME=\"P_Fehlt\""},
-        Damage{"banner_a_window", "data/GUI/FlowExtras.gui", "NAME=\"I_GameName\" TYPE=\"LABEL\"", "NAME=\"I_GameName\""},
-        Damage{"help_panel_missing", "data/GUI/FlowExtras.gui", "NAME=\"I_Help\"", "NAME=\"I_Fehlt\""},
-        Damage{"seed_field_missing", "data/GUI/FlowExtras.gui", "NAME=\"FG_SEED\"", "NAME=\"FG_Fehlt\""},
-        Damage{"story_look_missing", "data/GUI/FlowExtras.gui", "NAME=\"I_HG\"", "NAME=\"I_Fehlt\""},
-        Damage{"shop_label_a_window", "data/GUI/FlowExtras.gui", "NAME=\"S_MONEY\" TYPE=\"LABEL\"", "NAME=\"S_MONEY\""},
-        Damage{"version_label_a_window", "data/GUI/FlowExtras.gui", "NAME=\"C_Version\" TYPE=\"LABEL\"",
+        FlowDamage{"pause_buttons_missing", "data/GUI/Pause.gui", "NAME=\"P_BUTTONS\"", "NAME=\"P_Fehlt\""},
+        FlowDamage{"banner_a_window", "data/GUI/FlowExtras.gui", "NAME=\"I_GameName\" TYPE=\"LABEL\"", "NAME=\"I_GameName\""},
+        FlowDamage{"help_panel_missing", "data/GUI/FlowExtras.gui", "NAME=\"I_Help\"", "NAME=\"I_Fehlt\""},
+        FlowDamage{"seed_field_missing", "data/GUI/FlowExtras.gui", "NAME=\"FG_SEED\"", "NAME=\"FG_Fehlt\""},
+        FlowDamage{"story_look_missing", "data/GUI/FlowExtras.gui", "NAME=\"I_HG\"", "NAME=\"I_Fehlt\""},
+        FlowDamage{"shop_label_a_window", "data/GUI/FlowExtras.gui", "NAME=\"S_MONEY\" TYPE=\"LABEL\"", "NAME=\"S_MONEY\""},
+        FlowDamage{"version_label_a_window", "data/GUI/FlowExtras.gui", "NAME=\"C_Version\" TYPE=\"LABEL\"",
                "NAME=\"C_Version\""},
-        Damage{"resolution_slider_a_window", "data/GUI/FlowExtras.gui", "TYPE=\"SLIDER\" NAME=\"AufloesungSlider\"",
+        FlowDamage{"resolution_slider_a_window", "data/GUI/FlowExtras.gui", "TYPE=\"SLIDER\" NAME=\"AufloesungSlider\"",
                "NAME=\"AufloesungSlider\""},
-        Damage{"pause_menu_missing", "data/GUI/menus.mnu", "GUIMENU NAME=\"PAUSEMENU\"", "GUIMENU NAME=\"PAUSE_FEHLT\""},
-        Damage{"dialog_menu_missing", "data/GUI/menus.mnu", "GUIMENU NAME=\"NEUESPROFIL\"",
+        FlowDamage{"pause_menu_missing", "data/GUI/menus.mnu", "GUIMENU NAME=\"PAUSEMENU\"", "GUIMENU NAME=\"PAUSE_FEHLT\""},
+        FlowDamage{"dialog_menu_missing", "data/GUI/menus.mnu", "GUIMENU NAME=\"NEUESPROFIL\"",
                "GUIMENU NAME=\"NEUESPROFIL_FEHLT\""},
-        Damage{"warning_menu_missing", "data/GUI/menus.mnu", "GUIMENU NAME=\"WARNINGMENU\"",
+        FlowDamage{"warning_menu_missing", "data/GUI/menus.mnu", "GUIMENU NAME=\"WARNINGMENU\"",
                "GUIMENU NAME=\"WARNUNG_FEHLT\""}),
-    [](testing::TestParamInfo<Damage> const& info) { return std::string(info.param.what); });
+    [](testing::TestParamInfo<FlowDamage> const& info) { return std::string(info.param.what); });
 
 }  // namespace

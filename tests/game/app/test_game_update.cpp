@@ -24,7 +24,7 @@ using apptest::GameFixture;
 using Solitaire::Kartenmanager;
 using Solitaire::SolitaireGame2;
 
-constexpr double kInterval = 1.0 / 60.0;
+constexpr double kUpdateInterval = 1.0 / 60.0;
 
 class GameUpdateTest : public GameFixture {
 protected:
@@ -78,7 +78,7 @@ TEST_F(GameUpdateTest, CardManagerStepsInAndOutOfTheGame) {
         // In game, two updates of 1/120 s: the first leaves half an interval, the second makes
         // exactly one, which is not more than one: the table is updated only after a third.
         {"two half intervals", L"INGAMEMENU", false, nullptr, {1.0 / 120, 1.0 / 120, 1.0 / 120},
-         {{0, false}, {0, false}, {kInterval, true}}},
+         {{0, false}, {0, false}, {kUpdateInterval, true}}},
         // A frame of 5 s plays 1 s of game, not 5.
         {"five seconds", L"INGAMEMENU", false, nullptr, {5.0}, {{1.0, true}}},
         // Game time paused (a step of exactly 0): the game clock stands, the cards animate.

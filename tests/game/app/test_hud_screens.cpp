@@ -15,10 +15,7 @@ namespace {
 
 using apptest::HudFixture;
 
-struct ScreenSize {
-    unsigned width;
-    unsigned height;
-};
+using apptest::ScreenSize;
 
 class HudScreensTest : public HudFixture, public ::testing::WithParamInterface<ScreenSize> {
 protected:

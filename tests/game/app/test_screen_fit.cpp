@@ -28,10 +28,7 @@
 
 namespace {
 
-struct ScreenSize {
-    unsigned width;
-    unsigned height;
-};
+using apptest::ScreenSize;
 
 constexpr ScreenSize kSizes[] = {{1280, 720}, {1366, 768}, {1024, 768}, {1920, 1080}};
 // Frames of 1/30 s after a menu is entered, for its windows to reach their goals.

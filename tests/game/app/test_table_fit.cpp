@@ -35,10 +35,7 @@ namespace {
 using Solitaire::Karte;
 using Solitaire::Kartenstapel;
 
-struct ScreenSize {
-    unsigned width, height;
-};
-void PrintTo(ScreenSize const& size, std::ostream* out) { *out << size.width << "x" << size.height; }
+using apptest::ScreenSize;
 
 // A game of the catalogue: a free variant by its names, or a campaign level by its numbers.
 struct Game {

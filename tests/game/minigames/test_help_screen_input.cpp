@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/gui/GUIWindow.h"
+#include "port/d3dx9/d3dx9math.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/Ring.h"
 #include "game/minigames/Wegblasen.h"
@@ -26,7 +27,6 @@ using Solitaire::Wegblasen;
 // How long the button is held on the help screen: far longer than the shipped blowing game needs
 // to blow an object to the border.
 constexpr int kHoldFrames = 60 * 3;
-constexpr float kRadians = 3.14159265358979f / 180.0f;
 
 class HelpScreenInputTest : public minigametest::MinigameFixture {
 public:
@@ -62,7 +62,7 @@ public:
         float const distance = (rings.screenRadius(ring->innerRadius) + rings.screenRadius(ring->outerRadius)) / 2.0f;
         D3DXVECTOR2 const middle = middleOf(rings.getPlayfield()->getScreenRect());
         auto at = [&](float degrees) {
-            return middle - D3DXVECTOR2(std::cos(degrees * kRadians), std::sin(degrees * kRadians)) * distance;
+            return middle - D3DXVECTOR2(std::cos(D3DXToRadian(degrees)), std::sin(D3DXToRadian(degrees))) * distance;
         };
         moveTo(at(30.0f));
         press(at(30.0f));

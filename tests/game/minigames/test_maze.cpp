@@ -22,8 +22,8 @@ namespace {
 
 using Solitaire::Maze;
 using Raum = Solitaire::Maze::Raum;
-using Cell = std::pair<int, int>;
-using Route = std::vector<Cell>;
+using MazeCell = std::pair<int, int>;
+using Route = std::vector<MazeCell>;
 
 // The rooms of the shortest route of open passages from the start to the goal, both left out.
 std::vector<Raum*> routeToGoal(Maze const& maze) {
@@ -117,7 +117,7 @@ protected:
     }
 
     // The screen point of the edge between two neighbouring cells, at its middle.
-    D3DXVECTOR2 edge(Cell a, Cell b) const {
+    D3DXVECTOR2 edge(MazeCell a, MazeCell b) const {
         D3DXVECTOR2 const pa = cell(a.first, a.second);
         D3DXVECTOR2 const pb = cell(b.first, b.second);
         return D3DXVECTOR2(std::floor((pa.x + pb.x) * 0.5f), std::floor((pa.y + pb.y) * 0.5f));
@@ -193,7 +193,7 @@ TEST_F(MazeTest, ClicksWithTheRightButtonOrWhileTheHelpIsUpAreIgnored) {
 
 struct PathCase {
     char const* what;
-    std::vector<Cell> clicks;
+    std::vector<MazeCell> clicks;
     std::vector<std::wstring> path;
     bool solved;
 };
@@ -202,7 +202,7 @@ class MazePathTest : public MazeFixture, public ::testing::WithParamInterface<Pa
 
 TEST_P(MazePathTest, ClicksBuildThePath) {
     playTest(L"T", kLayoutA);
-    for (Cell const& c : GetParam().clicks) click(cell(c.first, c.second));
+    for (MazeCell const& c : GetParam().clicks) click(cell(c.first, c.second));
     EXPECT_EQ(path(), GetParam().path);
     EXPECT_EQ(maze->isFinished(false), GetParam().solved);
     for (Raum* room : maze->getRooms())
@@ -235,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct GoalCase {
     char const* what;
     wchar_t const* game;
-    std::vector<Cell> clicks;
+    std::vector<MazeCell> clicks;
     bool solved;
 };
 
@@ -244,15 +244,15 @@ class MazeGoalTest : public MazeFixture, public ::testing::WithParamInterface<Go
 TEST_P(MazeGoalTest, TheGoalIsReachedOrNot) {
     playTest(GetParam().game, kLayoutB);
     ASSERT_EQ(maze->getGoalRoom(), maze->roomAt(0, 5));
-    for (Cell const& c : GetParam().clicks) click(cell(c.first, c.second));
+    for (MazeCell const& c : GetParam().clicks) click(cell(c.first, c.second));
     EXPECT_EQ(maze->isFinished(false), GetParam().solved) << GetParam().what;
 }
 
-std::vector<Cell> const kShortest = {{0, 1}, {0, 2}, {0, 3}, {0, 4}};
-std::vector<Cell> const kDetour = {{1, 0}, {1, 1}, {1, 2}, {1, 3}, {0, 3}, {0, 4}};
-std::vector<Cell> const kFarGoal = {{5, 0}, {5, 3}};
+std::vector<MazeCell> const kShortest = {{0, 1}, {0, 2}, {0, 3}, {0, 4}};
+std::vector<MazeCell> const kDetour = {{1, 0}, {1, 1}, {1, 2}, {1, 3}, {0, 3}, {0, 4}};
+std::vector<MazeCell> const kFarGoal = {{5, 0}, {5, 3}};
 
-std::vector<Cell> joined(std::vector<Cell> a, std::vector<Cell> const& b) {
+std::vector<MazeCell> joined(std::vector<MazeCell> a, std::vector<MazeCell> const& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
@@ -296,7 +296,7 @@ class MazePlayTest : public MazeFixture {};
 TEST_F(MazePlayTest, WallLinesRunAlongTheCellEdgesOnTopOfTheRoomsAlsoAfterTheDeviceWasLost) {
     playTest(L"T", kLayoutA);
     struct Edge {
-        Cell a, b;
+        MazeCell a, b;
         bool wall;
     };
     Edge const edges[] = {

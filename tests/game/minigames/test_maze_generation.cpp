@@ -20,7 +20,7 @@ namespace {
 using Solitaire::Maze;
 using Raum = Solitaire::Maze::Raum;
 
-constexpr int kSeeds = 200;
+constexpr int kGenerationSeeds = 200;
 
 // Two parts side by side, split by the empty column 3; the start and a goal in the left one,
 // another goal in the right one.
@@ -123,7 +123,7 @@ TEST_F(MazeGenerationTest, WithoutCrossingsEachPartIsASpanningTreeOverManySeeds)
     std::set<Raum*> const right = part(maze->roomAt(4, 0));
     ASSERT_EQ(left.size() + right.size(), maze->getRooms().size());
     std::set<std::vector<bool>> layouts;
-    for (int seed = 1; seed <= kSeeds; ++seed) {
+    for (int seed = 1; seed <= kGenerationSeeds; ++seed) {
         msvc::srand(static_cast<unsigned>(seed));
         maze->generate();
         for (std::set<Raum*> const* rooms : {&left, &right}) {
@@ -142,7 +142,7 @@ TEST_F(MazeGenerationTest, WithoutCrossingsEachPartIsASpanningTreeOverManySeeds)
             for (Maze::Durchgang const& side : room->sides) open.push_back(side.open);
         layouts.insert(open);
     }
-    EXPECT_GT(layouts.size(), static_cast<std::size_t>(kSeeds / 2)) << "the mazes hardly differ";
+    EXPECT_GT(layouts.size(), static_cast<std::size_t>(kGenerationSeeds / 2)) << "the mazes hardly differ";
 }
 
 TEST_F(MazeGenerationTest, CrossingsOpenThatManyMoreWallsAndStopWhenNoneIsLeft) {

@@ -250,16 +250,16 @@ TEST_F(MemoryTest, PairIdsCountOverEveryTemplateRead) {
 
 // Bad keys: one log line naming the file and line; a game without pairs cannot be played but can
 // be skipped.
-struct BadKeyCase {
+struct MemoryBadKeyCase {
     wchar_t const* keys;
     int pairs;
     bool playable;
     int columns;
     std::size_t logLines;
 };
-void PrintTo(BadKeyCase const& c, std::ostream* out) { *out << minigametest::narrow(c.keys) << " " << c.pairs; }
+void PrintTo(MemoryBadKeyCase const& c, std::ostream* out) { *out << minigametest::narrow(c.keys) << " " << c.pairs; }
 
-class MemoryBadKeyTest : public MemoryTest, public ::testing::WithParamInterface<BadKeyCase> {};
+class MemoryBadKeyTest : public MemoryTest, public ::testing::WithParamInterface<MemoryBadKeyCase> {};
 
 TEST_P(MemoryBadKeyTest, IsRefusedWithOneLineAndTheGameCanStillBeSkipped) {
     logtest::LogWatch watch;
@@ -289,10 +289,10 @@ TEST_P(MemoryBadKeyTest, IsRefusedWithOneLineAndTheGameCanStillBeSkipped) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, MemoryBadKeyTest,
-                         ::testing::Values(BadKeyCase{L"", 0, false, 1, 1}, BadKeyCase{L"SPALTEN=\"3\"", 0, false, 3, 1},
-                                           BadKeyCase{L"SPALTEN=\"0\"", 2, true, 1, 1},
-                                           BadKeyCase{L"SPALTEN=\"-5\"", 2, true, 1, 1},
-                                           BadKeyCase{L"SPALTEN=\"100000\"", 2, true, Memory::kMaxColumns, 1},
-                                           BadKeyCase{L"SPALTEN=\"2\"", 2, true, 2, 0}));
+                         ::testing::Values(MemoryBadKeyCase{L"", 0, false, 1, 1}, MemoryBadKeyCase{L"SPALTEN=\"3\"", 0, false, 3, 1},
+                                           MemoryBadKeyCase{L"SPALTEN=\"0\"", 2, true, 1, 1},
+                                           MemoryBadKeyCase{L"SPALTEN=\"-5\"", 2, true, 1, 1},
+                                           MemoryBadKeyCase{L"SPALTEN=\"100000\"", 2, true, Memory::kMaxColumns, 1},
+                                           MemoryBadKeyCase{L"SPALTEN=\"2\"", 2, true, 2, 0}));
 
 }  // namespace

@@ -33,7 +33,7 @@ constexpr unsigned kSeeds[] = {1, 7, 42, 1916, 31337, 65521};
 
 // One piece as the player sees it: which it is, its rectangle on the screen and a point of it
 // to press.
-struct Piece {
+struct ShownPiece {
     void const* id;
     Orvex::FRect rect;
     D3DXVECTOR2 point;
@@ -46,8 +46,8 @@ D3DXVECTOR2 middle(Orvex::FRect const& r) {
 
 // The tray items: their windows, pressed in the middle.
 template <class Game>
-std::vector<Piece> trayItems(Solitaire::Minispiel& g) {
-    std::vector<Piece> out;
+std::vector<ShownPiece> trayItems(Solitaire::Minispiel& g) {
+    std::vector<ShownPiece> out;
     for (auto* item : dynamic_cast<Game&>(g).getItems()) {
         Orvex::FRect const r = item->window->getScreenRect();
         out.push_back({item, r, middle(r)});
@@ -55,8 +55,8 @@ std::vector<Piece> trayItems(Solitaire::Minispiel& g) {
     return out;
 }
 
-std::vector<Piece> puzzlePieces(Solitaire::Minispiel& g) {
-    std::vector<Piece> out;
+std::vector<ShownPiece> puzzlePieces(Solitaire::Minispiel& g) {
+    std::vector<ShownPiece> out;
     for (Puzzle::PuzzleTeil* piece : dynamic_cast<Puzzle&>(g).getPieces()) {
         Orvex::FRect const r = boundsOf(piece->getSpriteRect());
         out.push_back({piece, r, middle(r)});
@@ -73,9 +73,9 @@ std::vector<Orvex::FRect> puzzlePlaces(Solitaire::Minispiel& g) {
 }
 
 // The building pieces, each pressed in the first filled quarter of its first filled cell.
-std::vector<Piece> buildingPieces(Solitaire::Minispiel& g) {
+std::vector<ShownPiece> buildingPieces(Solitaire::Minispiel& g) {
     auto& game = dynamic_cast<Bauen&>(g);
-    std::vector<Piece> out;
+    std::vector<ShownPiece> out;
     for (auto const& piece : game.getPieces()) {
         D3DXVECTOR2 point(0.0f, 0.0f);
         for (int i = 0; i < piece->columns * piece->rows; ++i) {
@@ -105,7 +105,7 @@ std::vector<Orvex::FRect> nothingKeptClear(Solitaire::Minispiel&) { return {}; }
 
 struct Case {
     wchar_t const* game;
-    std::vector<Piece> (*pieces)(Solitaire::Minispiel&);
+    std::vector<ShownPiece> (*pieces)(Solitaire::Minispiel&);
     // Screen rectangles no piece may cover at the start.
     std::vector<Orvex::FRect> (*keptClear)(Solitaire::Minispiel&);
 };
@@ -123,8 +123,8 @@ protected:
         return game;
     }
 
-    static Piece const* find(std::vector<Piece> const& pieces, void const* id) {
-        for (Piece const& piece : pieces)
+    static ShownPiece const* find(std::vector<ShownPiece> const& pieces, void const* id) {
+        for (ShownPiece const& piece : pieces)
             if (piece.id == id) return &piece;
         return nullptr;
     }
@@ -136,7 +136,7 @@ TEST_P(PiecesApartTest, StartApartAndEachIsTakenWhereItIsSeen) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         Solitaire::Minispiel* game = deal(seed);
         ASSERT_NE(game, nullptr);
-        std::vector<Piece> const pieces = GetParam().pieces(*game);
+        std::vector<ShownPiece> const pieces = GetParam().pieces(*game);
         ASSERT_GE(pieces.size(), 3u);
         if (seed == kSeeds[0]) keep("pieces_apart_" + minigametest::narrow(GetParam().game));
         for (std::size_t i = 0; i < pieces.size(); ++i)
@@ -146,17 +146,17 @@ TEST_P(PiecesApartTest, StartApartAndEachIsTakenWhereItIsSeen) {
             for (std::size_t i = 0; i < pieces.size(); ++i)
                 EXPECT_LE(ApartPlacer::overlapArea(pieces[i].rect, place), 0.5f) << "piece " << i << " covers a place";
         // Each piece dragged a little from where it is seen: that piece moves, no other.
-        for (Piece const& piece : pieces) {
-            std::vector<Piece> const before = GetParam().pieces(*game);
-            Piece const* seen = find(before, piece.id);
+        for (ShownPiece const& piece : pieces) {
+            std::vector<ShownPiece> const before = GetParam().pieces(*game);
+            ShownPiece const* seen = find(before, piece.id);
             ASSERT_NE(seen, nullptr);
             // Towards the screen's middle: a piece at the field's edge cannot go further out.
             D3DXVECTOR2 const towards(seen->point.x < width / 2.0f ? kNudge : -kNudge,
                                       seen->point.y < height / 2.0f ? kNudge : -kNudge);
             drag(seen->point, seen->point + towards, 3);
-            std::vector<Piece> const after = GetParam().pieces(*game);
-            for (Piece const& was : before) {
-                Piece const* now = find(after, was.id);
+            std::vector<ShownPiece> const after = GetParam().pieces(*game);
+            for (ShownPiece const& was : before) {
+                ShownPiece const* now = find(after, was.id);
                 ASSERT_NE(now, nullptr);
                 bool const moved = now->rect.left != was.rect.left || now->rect.top != was.rect.top;
                 EXPECT_EQ(moved, was.id == piece.id) << "dragging one piece moved " << (moved ? "this one" : "not it");

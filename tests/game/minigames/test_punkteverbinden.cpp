@@ -239,7 +239,7 @@ TEST_F(DotsPlayTest, WithoutItsTemplatesItHasNoWindowTakesNoPressAndCanBeSkipped
 
 // ---- without a window ----
 
-std::unique_ptr<Punkteverbinden> make(std::wstring const& keys, std::wstring const& points) {
+std::unique_ptr<Punkteverbinden> makeDots(std::wstring const& keys, std::wstring const& points) {
     Orvex::XMLNode node;
     node.loadFromText(L"<MINISPIEL TYPE=\"PUNKTE_VERBINDEN\" NAME=\"D\" " + keys + L">" + points + L"</MINISPIEL>",
                       L"test.min");
@@ -263,7 +263,7 @@ TEST(DotsKeysTest, AbsoluteSizeDividesPlacesAndSizesAndAZeroIsLeftOut) {
     };
     for (Case const& c : cases) {
         logtest::LogWatch watch;
-        auto dots = make(c.absSize, L"<PUNKT POSITION=\"400 300\" SIZE=\"80 60\"/>");
+        auto dots = makeDots(c.absSize, L"<PUNKT POSITION=\"400 300\" SIZE=\"80 60\"/>");
         Punkt const& p = *dots->getPoints()[0];
         std::string const what = minigametest::narrow(c.absSize);
         EXPECT_FLOAT_EQ(p.x, c.x) << what;
@@ -284,7 +284,7 @@ TEST(DotsKeysTest, PointsAndIdsAreCappedWithALogLine) {
     for (std::size_t i = 0; i < Punkteverbinden::kMaxPoints + 1; ++i)
         points += L"<PUNKT GOAL_CONNECTIONS=\"" + (i == 0 ? ids : std::wstring()) + L"\"/>";
     logtest::LogWatch watch;
-    auto dots = make(L"", points);
+    auto dots = makeDots(L"", points);
     EXPECT_EQ(dots->getPoints().size(), Punkteverbinden::kMaxPoints);
     EXPECT_EQ(dots->getPoints()[0]->goals.size(), Punkteverbinden::kMaxIds);
     std::size_t logged = 0;
@@ -315,7 +315,7 @@ TEST(DotsKeysTest, TheLinesSolveWhenTheyAreExactlyTheGoalsOfBothEnds) {
         std::wstring const goals2 = k == L"G12" ? L"1" : L"";
         std::wstring const goalsA = k == L"GA" ? L"1" : L"";
         for (bool onlyGoals : {true, false}) {
-            auto dots = make(onlyGoals ? L"" : L"ONLY_GOALS_TO_FINISH=\"0\"",
+            auto dots = makeDots(onlyGoals ? L"" : L"ONLY_GOALS_TO_FINISH=\"0\"",
                              L"<PUNKT ID=\"1\" GOAL_CONNECTIONS=\"" + goals1 + L"\"/><PUNKT ID=\"2\" GOAL_CONNECTIONS=\"" +
                                  goals2 + L"\"/><PUNKT ID=\"3\"/><PUNKT ID=\"-1\" GOAL_CONNECTIONS=\"" + goalsA + L"\"/>");
             std::vector<Punkt*> const& points = dots->getPoints();

@@ -113,14 +113,14 @@ TEST_F(PuzzleTest, APlacedPieceShowsGreenInItsStatusAndIsNotPickedUpAgain) {
 
 // Drops of the fourth quarter (its start and place on whole pixels) at an offset from its place:
 // nearer than "MAX_DIST" 25 it flies there in one second, else it stays where it was dropped.
-struct SnapCase {
+struct PuzzleSnapCase {
     float dx;
     float dy;
     bool placed;
 };
-void PrintTo(SnapCase const& c, std::ostream* out) { *out << c.dx << ", " << c.dy; }
+void PrintTo(PuzzleSnapCase const& c, std::ostream* out) { *out << c.dx << ", " << c.dy; }
 
-class PuzzleSnapTest : public PuzzleTest, public ::testing::WithParamInterface<SnapCase> {};
+class PuzzleSnapTest : public PuzzleTest, public ::testing::WithParamInterface<PuzzleSnapCase> {};
 
 TEST_P(PuzzleSnapTest, ADropNearerThanTheSnapDistanceFliesToThePlaceInOneSecond) {
     PuzzlePiece const* target = game->getTargets()[3];
@@ -146,9 +146,9 @@ TEST_P(PuzzleSnapTest, ADropNearerThanTheSnapDistanceFliesToThePlaceInOneSecond)
 }
 
 INSTANTIATE_TEST_SUITE_P(Offsets, PuzzleSnapTest,
-                         ::testing::Values(SnapCase{24, 0, true}, SnapCase{25, 0, false}, SnapCase{0, -24, true},
-                                           SnapCase{0, -25, false}, SnapCase{17, 17, true},
-                                           SnapCase{18, 18, false}));
+                         ::testing::Values(PuzzleSnapCase{24, 0, true}, PuzzleSnapCase{25, 0, false}, PuzzleSnapCase{0, -24, true},
+                                           PuzzleSnapCase{0, -25, false}, PuzzleSnapCase{17, 17, true},
+                                           PuzzleSnapCase{18, 18, false}));
 
 // A piece let go on a place it does not fill, its corner nearer than "MAX_DIST" 25 to the place's,
 // would look placed, the picture put together wrongly: it flies back to where it was taken and
@@ -284,14 +284,14 @@ TEST_F(PuzzleTest, CancelClosesTheGame) {
 // corner reaches the first unless the grab test ("CHECK_ALPHA"'s second value) is off; a drop with
 // the pointer on the place's transparent corner fills it only when the drop test (the first value)
 // is off.
-struct AlphaCase {
+struct PuzzleAlphaCase {
     wchar_t const* checkAlpha;
     int held;          // which piece a press on the corner takes
     bool cornerDrops;  // whether the grabbed piece fills its place when dropped by the corner
 };
-void PrintTo(AlphaCase const& c, std::ostream* out) { *out << '"' << minigametest::narrow(c.checkAlpha) << '"'; }
+void PrintTo(PuzzleAlphaCase const& c, std::ostream* out) { *out << '"' << minigametest::narrow(c.checkAlpha) << '"'; }
 
-class PuzzleAlphaTest : public minigametest::MinigameFixture, public ::testing::WithParamInterface<AlphaCase> {};
+class PuzzleAlphaTest : public minigametest::MinigameFixture, public ::testing::WithParamInterface<PuzzleAlphaCase> {};
 
 TEST_P(PuzzleAlphaTest, TransparentCornersLetPressesAndDropsThrough) {
     define(std::wstring(L"<MINISPIEL TYPE=\"PUZZLE\" NAME=\"P\" SIZE=\"512 512\" CHECK_ALPHA=\"") +
@@ -319,9 +319,9 @@ TEST_P(PuzzleAlphaTest, TransparentCornersLetPressesAndDropsThrough) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Checks, PuzzleAlphaTest,
-                         ::testing::Values(AlphaCase{L"1 1", 0, false}, AlphaCase{L"0 1", 0, false},
-                                           AlphaCase{L"1 0", 1, false}, AlphaCase{L"0 0", 1, true},
-                                           AlphaCase{L"0", 0, false}));
+                         ::testing::Values(PuzzleAlphaCase{L"1 1", 0, false}, PuzzleAlphaCase{L"0 1", 0, false},
+                                           PuzzleAlphaCase{L"1 0", 1, false}, PuzzleAlphaCase{L"0 0", 1, true},
+                                           PuzzleAlphaCase{L"0", 0, false}));
 
 // Definitions the jigsaw cannot use as they stand: one log line naming the file and line each, a
 // game that is made all the same and can be skipped.

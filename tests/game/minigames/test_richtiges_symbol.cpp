@@ -102,18 +102,18 @@ TEST_F(RichtigesSymbolTest, LostWhenTheTimeRunsOut) {
 namespace {
 
 // Grids that cannot be shuffled are not, and a grid of 0 columns is none; one log line each.
-struct GridCase {
+struct SymbolGridCase {
     wchar_t const* arrangement;
     int areas;
     bool windows;
     bool shuffles;
     std::size_t logLines;
 };
-void PrintTo(GridCase const& c, std::ostream* out) {
+void PrintTo(SymbolGridCase const& c, std::ostream* out) {
     *out << "ANORDNUNG " << minigametest::narrow(c.arrangement) << ", " << c.areas << " areas";
 }
 
-class RichtigesSymbolGridTest : public minigametest::MinigameFixture, public ::testing::WithParamInterface<GridCase> {};
+class RichtigesSymbolGridTest : public minigametest::MinigameFixture, public ::testing::WithParamInterface<SymbolGridCase> {};
 
 TEST_P(RichtigesSymbolGridTest, ShufflesOnlyAGridOfTwoOrMoreWindows) {
     std::wstring areas;
@@ -135,8 +135,8 @@ TEST_P(RichtigesSymbolGridTest, ShufflesOnlyAGridOfTwoOrMoreWindows) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Grids, RichtigesSymbolGridTest,
-                         ::testing::Values(GridCase{L"-1", 2, true, true, 0}, GridCase{L"-1", 1, true, false, 1},
-                                           GridCase{L"0", 3, true, false, 1}, GridCase{L"2", 3, false, false, 1},
-                                           GridCase{L"3", 7, true, true, 0}));
+                         ::testing::Values(SymbolGridCase{L"-1", 2, true, true, 0}, SymbolGridCase{L"-1", 1, true, false, 1},
+                                           SymbolGridCase{L"0", 3, true, false, 1}, SymbolGridCase{L"2", 3, false, false, 1},
+                                           SymbolGridCase{L"3", 7, true, true, 0}));
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "engine/gui/GUIWindow.h"
+#include "port/d3dx9/d3dx9math.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/minigames/MinispielManager.h"
 #include "game/minigames/Ring.h"
@@ -17,8 +18,6 @@ namespace {
 
 using Solitaire::Ring;
 
-constexpr float kRadians = 3.14159265358979f / 180.0f;
-
 class RingTest : public minigametest::MinigameFixture {
 protected:
     D3DXVECTOR2 centre(Ring const& game) const { return middleOf(game.getPlayfield()->getScreenRect()); }
@@ -26,7 +25,7 @@ protected:
     // The screen point at the distance from the centre where the pointer angle is a (degrees): the
     // angle is measured from the centre to the pointer's opposite side.
     D3DXVECTOR2 pointAt(Ring const& game, float a, float distance) const {
-        return centre(game) - D3DXVECTOR2(std::cos(a * kRadians), std::sin(a * kRadians)) * distance;
+        return centre(game) - D3DXVECTOR2(std::cos(D3DXToRadian(a)), std::sin(D3DXToRadian(a))) * distance;
     }
 
     // Turns the ring upright by dragging around the centre in steps of at most 10 degrees, at the

@@ -167,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(Offsets, SchiebepuzzleSlideTest,
 
 // Grid sizes and definitions: the shape read (a size beyond 1 to 32 keeps the default), and the
 // ones that cannot be dealt refused with one log line; every game can be cancelled.
-struct GridCase {
+struct SlideGridCase {
     char const* name;
     wchar_t const* definition;
     int columns;
@@ -175,9 +175,9 @@ struct GridCase {
     bool playable;
     std::size_t logLines;
 };
-void PrintTo(GridCase const& c, std::ostream* out) { *out << c.name; }
+void PrintTo(SlideGridCase const& c, std::ostream* out) { *out << c.name; }
 
-class SchiebepuzzleGridTest : public minigametest::MinigameFixture, public ::testing::WithParamInterface<GridCase> {};
+class SchiebepuzzleGridTest : public minigametest::MinigameFixture, public ::testing::WithParamInterface<SlideGridCase> {};
 
 TEST_P(SchiebepuzzleGridTest, ReadsTheGridAndRefusesOneThatCannotBeDealt) {
     logtest::LogWatch watch;
@@ -206,14 +206,14 @@ TEST_P(SchiebepuzzleGridTest, ReadsTheGridAndRefusesOneThatCannotBeDealt) {
 INSTANTIATE_TEST_SUITE_P(
     Definitions, SchiebepuzzleGridTest,
     ::testing::Values(
-        GridCase{"one value", L"SIZE=\"3\"><KACHEL_TEIL ANIMATION=\"MG_SCHIEBE_STEIN\"/>", 3, 3, true, 0},
-        GridCase{"columns and rows", L"SIZE=\"5 2\"><KACHEL_TEIL ANIMATION=\"MG_SCHIEBE_STEIN\"/>", 5, 2, true, 0},
-        GridCase{"the default", L"><KACHEL_TEIL/>", 4, 4, true, 0},
-        GridCase{"two cells", L"SIZE=\"2 1\"><KACHEL_TEIL/>", 2, 1, true, 0},
-        GridCase{"one cell", L"SIZE=\"1\"><KACHEL_TEIL ANIMATION=\"MG_SCHIEBE_STEIN\"/>", 1, 1, false, 1},
-        GridCase{"no cell", L"SIZE=\"0\"><KACHEL_TEIL/>", 4, 4, true, 1},
-        GridCase{"no tile picture", L"SIZE=\"3\"><ZIEL_TEIL ANIMATION=\"MG_SCHIEBE_ZIEL\"/>", 3, 3, false, 1},
-        GridCase{"too large", L"SIZE=\"3 100000\"><KACHEL_TEIL/>", 4, 4, true, 1},
-        GridCase{"not a number", L"SIZE=\"x\"><KACHEL_TEIL/>", 4, 4, true, 1}));
+        SlideGridCase{"one value", L"SIZE=\"3\"><KACHEL_TEIL ANIMATION=\"MG_SCHIEBE_STEIN\"/>", 3, 3, true, 0},
+        SlideGridCase{"columns and rows", L"SIZE=\"5 2\"><KACHEL_TEIL ANIMATION=\"MG_SCHIEBE_STEIN\"/>", 5, 2, true, 0},
+        SlideGridCase{"the default", L"><KACHEL_TEIL/>", 4, 4, true, 0},
+        SlideGridCase{"two cells", L"SIZE=\"2 1\"><KACHEL_TEIL/>", 2, 1, true, 0},
+        SlideGridCase{"one cell", L"SIZE=\"1\"><KACHEL_TEIL ANIMATION=\"MG_SCHIEBE_STEIN\"/>", 1, 1, false, 1},
+        SlideGridCase{"no cell", L"SIZE=\"0\"><KACHEL_TEIL/>", 4, 4, true, 1},
+        SlideGridCase{"no tile picture", L"SIZE=\"3\"><ZIEL_TEIL ANIMATION=\"MG_SCHIEBE_ZIEL\"/>", 3, 3, false, 1},
+        SlideGridCase{"too large", L"SIZE=\"3 100000\"><KACHEL_TEIL/>", 4, 4, true, 1},
+        SlideGridCase{"not a number", L"SIZE=\"x\"><KACHEL_TEIL/>", 4, 4, true, 1}));
 
 }  // namespace

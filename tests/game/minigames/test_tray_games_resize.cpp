@@ -30,7 +30,7 @@ struct ResizeCase {
 
 void PrintTo(ResizeCase const& c, std::ostream* out) { *out << c.name; }
 
-ResizeCase const kCases[] = {
+ResizeCase const kResizeCases[] = {
     {"Sorting", L"MINIGAME_0"},
     {"Placing", L"MINIGAME_1"},
 };
@@ -115,7 +115,7 @@ TEST_P(TrayGameResize, ItemsStayInsideTheWorkWindowWhenTheScreenChangesSize) {
     expectItemsInside("back at 1024 x 768");
 }
 
-INSTANTIATE_TEST_SUITE_P(Games, TrayGameResize, ::testing::ValuesIn(kCases),
+INSTANTIATE_TEST_SUITE_P(Games, TrayGameResize, ::testing::ValuesIn(kResizeCases),
                          [](::testing::TestParamInfo<ResizeCase> const& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -17,7 +17,7 @@ using Solitaire::ReadProblems;
 using Solitaire::StoryColor;
 using Solitaire::StoryPosition;
 
-constexpr float kTolerance = 1e-5f;
+constexpr float kTrackTolerance = 1e-5f;
 
 std::unique_ptr<StoryPosition> position(std::wstring const& attributes) {
     Orvex::XMLNode node = storytest::parse(L"<POSITION " + attributes + L"/>");
@@ -46,10 +46,10 @@ D3DXCOLOR valueOf(StoryColor const& track) {
 }
 
 void expectRect(D3DXVECTOR4 const& have, float l, float t, float r, float b) {
-    EXPECT_NEAR(have.x, l, kTolerance);
-    EXPECT_NEAR(have.y, t, kTolerance);
-    EXPECT_NEAR(have.z, r, kTolerance);
-    EXPECT_NEAR(have.w, b, kTolerance);
+    EXPECT_NEAR(have.x, l, kTrackTolerance);
+    EXPECT_NEAR(have.y, t, kTrackTolerance);
+    EXPECT_NEAR(have.z, r, kTrackTolerance);
+    EXPECT_NEAR(have.w, b, kTrackTolerance);
 }
 
 class StoryTracksTest : public storytest::StoryFixture {};
@@ -91,10 +91,10 @@ TEST_F(StoryTracksTest, ColoursUnpackFromDataAndPackWithTheWindowsAlpha) {
     };
     for (Unpack const& row : unpacked) {
         D3DXCOLOR const c = valueOf(*colour(std::wstring(L"COLOR=\"") + row.text + L"\""));
-        EXPECT_NEAR(c.r, row.want.r, kTolerance);
-        EXPECT_NEAR(c.g, row.want.g, kTolerance);
-        EXPECT_NEAR(c.b, row.want.b, kTolerance);
-        EXPECT_NEAR(c.a, row.want.a, kTolerance);
+        EXPECT_NEAR(c.r, row.want.r, kTrackTolerance);
+        EXPECT_NEAR(c.g, row.want.g, kTrackTolerance);
+        EXPECT_NEAR(c.b, row.want.b, kTrackTolerance);
+        EXPECT_NEAR(c.a, row.want.a, kTrackTolerance);
     }
     EXPECT_EQ(static_cast<DWORD>(valueOf(*colour(L""))), 0xFFFFFFFFu);  // white without "COLOR"
 

@@ -21,7 +21,7 @@ namespace {
 
 using Page = Solitaire::SolTutorialManager::UserTutorialPage;
 
-constexpr wchar_t kTemplates[] =
+constexpr wchar_t kUserTemplates[] =
     L"<TUTORIAL><VORLAGEN><STRIP_VORLAGE NAME=\"STREIFEN\"/><PAGE_VORLAGE NAME=\"SEITE\"/>"
     L"<PTS_VORLAGE NAME=\"VON\" OFFSET=\"0 0\"/><PTS_VORLAGE NAME=\"AUF\" OFFSET=\"0 0\"/></VORLAGEN></TUTORIAL>";
 
@@ -34,7 +34,7 @@ constexpr wchar_t kTexts[] =
     L"<TEXT NAME=\"UTT_LANG\" LANG=\"GER\">\"|Lang.|\"</TEXT></TEXTE>";
 
 // Moves table points into the window: x 2 + 100 + shift, y 2 + 50 (shift: the table scrolled).
-struct Mapper : sigslot::has_slots<> {
+struct UserMapper : sigslot::has_slots<> {
     float shift = 0.0f;
     void map(D3DXVECTOR2& p) { p = D3DXVECTOR2(p.x * 2.0f + 100.0f + shift, p.y * 2.0f + 50.0f); }
 };
@@ -43,7 +43,7 @@ class UserTutorialTest : public storytest::GameTutorialFixture {
 protected:
     void SetUp() override {
         GameTutorialFixture::SetUp();
-        guitest::loadTutorial(kTemplates);
+        guitest::loadTutorial(kUserTemplates);
         Orvex::XMLNode texts = storytest::parse(kTexts);
         Orvex::OrvexEngine::getInstance()->getLanguage()->load(texts);
     }
@@ -133,7 +133,7 @@ protected:
             L"</SOLITAIRE>");
         cards.loadGameDefinition(table, L"arrows");
         cards.startGame(&camera, L"1", true, {}, {}, 0.0f);
-        tutorials().mapTablePoint.connect(&mapper, &Mapper::map);
+        tutorials().mapTablePoint.connect(&mapper, &UserMapper::map);
         loadUserTutorials(L"<U><USER_TUTORIAL NAME=\"PFEILE\" STRIP=\"STREIFEN\">"
                           L"<TUTORIAL_PAGE NAME=\"a\" PAGE=\"SEITE\" STAPEL_TYP=\"TABLEAU\" PFEIL_VORLAGE_START=\"VON\" "
                           L"PFEIL_VORLAGE_GOAL=\"AUF\"/>"
@@ -153,7 +153,7 @@ protected:
     }
 
     Solitaire::SolitaireCamera camera;
-    Mapper mapper;
+    UserMapper mapper;
 };
 
 TEST_F(PileArrowTest, EveryPileOfTheTypeGetsAnArrowAtItsMappedAnchor) {
