@@ -83,12 +83,13 @@ TEST_F(CardDrawFaultTest, ADealtJokerShowsItsCardsCorners) {
 
 TEST_F(CardDrawFaultTest, ABackIndexOutsideTheSetShowsAnExistingBack) {
     Karte* card = makeCard(1, 4, false);
-    // The shipped set has a blue first and a red second back; a missing back shows the first.
+    // The shipped set has six backs, a blue first, a red second and a green third; a missing back
+    // shows the first.
     struct Case {
         int index;
         bool blue;
     };
-    Case const cases[] = {{0, true}, {1, false}, {2, true}, {19, true}, {99, true}, {-5, true}, {INT_MAX, true},
+    Case const cases[] = {{0, true}, {1, false}, {2, false}, {19, true}, {99, true}, {-5, true}, {INT_MAX, true},
                           {INT_MIN, true}};
     for (Case const& c : cases) {
         StyleSettings::instance().setCardsBack(c.index);
