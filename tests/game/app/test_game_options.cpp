@@ -435,7 +435,7 @@ TEST_F(GameOptionsTest, AChoiceMadeUnderAnOverrideComesBackAfterIt) {
 TEST_F(GameOptionsTest, TheRandomnessSliderShowsTheRandomnessInForce) {
     Solitaire::SolitaireManager& catalogue = Solitaire::SolitaireManager::instance();
     Solitaire::StyleSettings::instance().setStyleParam(0.5f);
-    for (auto const [name, shown] : {std::pair{L"GOLFPLATZ", 80.0f}, std::pair{L"HERZREIHE", 50.0f}}) {
+    for (auto const& [name, shown] : {std::pair{L"GOLFPLATZ", 80.0f}, std::pair{L"HERZREIHE", 50.0f}}) {
         ASSERT_TRUE(catalogue.setCurrentByNames(L"KNOBELEIEN", name, name) && catalogue.startVariant());
         showMenu(L"HAUPTMENU");
         showMenu(L"OPTIONENMENU");
