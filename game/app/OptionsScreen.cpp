@@ -36,8 +36,6 @@ namespace {
 // Sliders run from 0 to 100 percent; a full-screen slider above one half means full screen.
 constexpr float kPercent = 100.0f;
 constexpr float kFullscreenAbove = 0.5f;
-// The card backs the options offer.
-constexpr int kCardBackCount = 6;
 
 std::wstring modeText(int index) {
     std::vector<D3DDISPLAYMODE> const& modes = Orvex::D3DInterface::getInstance().getDisplayModes();
@@ -313,7 +311,9 @@ void OptionsScreen::stepCardSet(int step) {
 
 void OptionsScreen::stepCardBack(int step) {
     StyleSettings& styles = StyleSettings::instance();
-    styles.setCardsBack(std::clamp(styles.getCardsBack() + step, 0, kCardBackCount - 1));
+    // The settings hold the back within the card set's (six at most), so the arrows stop at the
+    // first and the last back the set holds.
+    styles.setCardsBack(styles.getCardsBack() + step);
     refresh();
 }
 

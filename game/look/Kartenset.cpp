@@ -107,6 +107,12 @@ int Kartenset::clampBackIndex(int index) { return std::clamp(index, 0, kBackCoun
 
 Orvex::Texture2D* Kartenset::getBack(int index) const { return getInGroup(kBacks, clampBackIndex(index)); }
 
+int Kartenset::getBackCount() const {
+    int count = 0;
+    while (count < kBackCount && getInGroup(kBacks, count)) ++count;
+    return count;
+}
+
 Orvex::Texture2D* Kartenset::getShapeTexture(int const& suit, int const& value) const {
     if (suit == 4) {
         if (Orvex::Texture2D* extra = getInGroup(kExtraFaces, value)) return extra;

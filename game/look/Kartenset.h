@@ -68,6 +68,9 @@ public:
     // The back of that index clamped into 0 .. kBackCount - 1.
     Orvex::Texture2D* getBack(int index) const;
     static int clampBackIndex(int index);
+    // The backs the set holds: "BACK_1" on, up to the first one missing (a back after a gap could
+    // not be stepped to without showing the gap).
+    int getBackCount() const;
 
     // The outline texture of a card (the common shape; for EXTRA cards the extra face of that
     // value when it has one); null when there is none.

@@ -4,7 +4,9 @@
 // name. A style and a game style named "DEFAULT" exist and are current from the start, so cards,
 // piles and scoring always have one; the first style and the first game style a styles file
 // brings replace the fallbacks, in the list too (only a table without data keeps them). Adding
-// appends; every look-up by name takes the first match.
+// appends; every look-up by name takes the first match. The card back is kept within the current
+// card set's backs: a saved or stepped index past them is its last one, and a card set with
+// fewer backs made current moves the back onto its last one (it stays there after).
 //
 // StyleSettings.cpp: lists, look-ups and choosing; StyleSettings_load.cpp: reading the styles
 // file (or the settings node) and saving the choices.
@@ -109,8 +111,14 @@ public:
     void setStyle(Style* style);
     void setCurrentCardSet(Kartenset* cardSet);
     void setKartenset(Kartenset* cardSet) { setCurrentCardSet(cardSet); }
-    // Stores the back index (clamped into the card set's back table) and emits its signal.
+    // Stores the back index fitted to the current card set (fitCardsBack over its backs, or over
+    // kCardBackChoices without one) and emits its signal: the index kept is the back shown.
     void setCardsBack(int index);
+    // The backs a player chooses among at most (the options' arrows).
+    static constexpr int kCardBackChoices = 6;
+    // The back shown and kept for a wished index when the card set holds `held` backs: within
+    // the first of them and the last one offered (at most kCardBackChoices); 0 when it holds none.
+    static int fitCardsBack(int wish, int held);
     // Stores the parameter; applies it to the current style and emits the style signal.
     void setStyleParam(float param);
     void setTooltipType(int type) { tooltipType_ = type; }
@@ -128,6 +136,8 @@ private:
     StyleSettings();
 
     void addFallbackStyle();
+    // The backs the current card set holds; kCardBackChoices without one.
+    int backsHeld() const;
     // The current set's last card set of that entry name, or null.
     Kartenset* currentSetEntry(std::wstring const& entry) const;
     void readFiles(Orvex::XMLNode& node, std::wstring const& sourceName, ReadProblems& problems);

@@ -88,6 +88,8 @@ void StyleSettings::readChoices(Orvex::XMLNode& node, ReadProblems& problems) {
         setCurrentCardSet(currentSet_->entries.front().first);
         entryName_ = entry;
     }
+    // A saved back past the card set's is its last one, shown and saved again.
+    cardsBack_ = fitCardsBack(cardsBack_, backsHeld());
 }
 
 void StyleSettings::save(Orvex::XMLNode& node) const {

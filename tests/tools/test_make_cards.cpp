@@ -1,7 +1,8 @@
 // The card tool: two runs write the same bytes, the shipped data/Cards is what it writes (pixel
 // for pixel), and the pictures show what a card game's own art shows: court figures turned about
 // the middle, one pip more for each value, empty places and accept marks the table shows through,
-// a wildcard mark that leaves the card it stands for in sight, a lock seen whole on a covered card.
+// a wildcard mark that leaves the card it stands for in sight, a lock seen whole on a covered card,
+// six backs each of a look of its own.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -14,6 +15,7 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "tests/support/TestSupport.h"
 #include "tests/tools/PngPixels.h"
@@ -87,9 +89,9 @@ TEST_F(MakeCardsTest, TwoRunsWriteTheSameBytesAndTheShippedDataIsTheToolsOutput)
     ASSERT_EQ(makeCards(second), 0);
     auto const a = filesIn(*folder_);
     auto const b = filesIn(second);
-    // 52 faces, 2 backs, 6 singles, 3 extra faces, 8 keys and locks, 7 pile pictures, 20
+    // 52 faces, 6 backs, 6 singles, 3 extra faces, 8 keys and locks, 7 pile pictures, 20
     // markers, 2 backgrounds, the card-set and the background file.
-    EXPECT_EQ(a.size(), 102u);
+    EXPECT_EQ(a.size(), 106u);
     EXPECT_TRUE(a == b);
     fs::path const shippedFolder = testsupport::sourceDir() / "data" / "Cards";
     auto const shipped = filesIn(shippedFolder);
@@ -220,6 +222,28 @@ TEST_F(MakeCardsTest, ALockShowsWholeOnACardCoveredInAFan) {
         }
         EXPECT_GE(widest, kCardWidth / 3) << "no body under the shackle";
     }
+}
+
+// The backs the options step through: each a colour of its own (its margin's, 60 apart from every
+// other's in the sum of the channels), the first two in one motif (the lattice), the four others
+// each in one of its own: five motifs, told by where the panel inside the margin is not the fill.
+TEST_F(MakeCardsTest, SixBacksEachWithALookOfItsOwn) {
+    std::vector<std::uint8_t const*> fills;
+    std::set<std::vector<bool>> motifs;
+    std::vector<Pixels> backs;
+    for (int n = 1; n <= 6; ++n) backs.push_back(picture("BACK_" + std::to_string(n)));
+    for (Pixels const& p : backs) {
+        ASSERT_EQ(p.width, kCardWidth);
+        std::uint8_t const* fill = p.at(8, kCardHeight / 2);
+        for (std::uint8_t const* other : fills)
+            EXPECT_GE(std::abs(fill[0] - other[0]) + std::abs(fill[1] - other[1]) + std::abs(fill[2] - other[2]), 60);
+        fills.push_back(fill);
+        std::vector<bool> motif;
+        for (int y = 16; y < kCardHeight - 16; ++y)
+            for (int x = 16; x < kCardWidth - 16; ++x) motif.push_back(std::memcmp(p.at(x, y), fill, 4) != 0);
+        motifs.insert(motif);
+    }
+    EXPECT_EQ(motifs.size(), 5u);
 }
 
 TEST_F(MakeCardsTest, TheWildcardMarkLeavesTheCardItStandsForInSight) {

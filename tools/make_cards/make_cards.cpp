@@ -251,14 +251,58 @@ void face(Output& out, int suit, int value) {
     out.save(card, std::string(kSuits[suit]) + "_" + kValues[value]);
 }
 
-void back(Output& out, int number, Colour fill, Colour stripe) {
+// ---- backs: a coloured card with a plain margin and a lighter motif over the panel inside it ----
+
+constexpr float kBackMargin = 14.0f;
+constexpr float kBackMiddleX = kCardWidth / 2.0f, kBackMiddleY = kCardHeight / 2.0f;
+constexpr float kBackTurn = 6.28318531f;
+
+bool inBackPanel(float x, float y) {
+    return x > kBackMargin && x < kCardWidth - kBackMargin && y > kBackMargin && y < kCardHeight - kBackMargin;
+}
+
+// Diagonal lines both ways, 20 pixels apart.
+bool lattice(float x, float y) {
+    return static_cast<int>(x + y) % 20 < 4 || static_cast<int>(x - y + 400) % 20 < 4;
+}
+
+// Dots in rows, each row shifted by half a step, centred on the card.
+bool staggeredDots(float x, float y) {
+    constexpr float kStep = 15.0f, kRadius = 4.0f;
+    float const row = std::round((y - kBackMiddleY) / kStep);
+    float const shift = static_cast<int>(std::fabs(row)) % 2 ? kStep / 2.0f : 0.0f;
+    float const col = std::round((x - kBackMiddleX - shift) / kStep);
+    float const px = kBackMiddleX + shift + col * kStep, py = kBackMiddleY + row * kStep;
+    // Whole dots only: none cut by the margin.
+    if (!inBackPanel(px - kRadius - 1.0f, py - kRadius - 1.0f) || !inBackPanel(px + kRadius + 1.0f, py + kRadius + 1.0f))
+        return false;
+    return (x - px) * (x - px) + (y - py) * (y - py) <= kRadius * kRadius;
+}
+
+// Wavy lines across the card.
+bool waves(float x, float y) {
+    float const w = y - kBackMiddleY + 4.0f * std::sin((x - kBackMiddleX) * kBackTurn / 30.0f);
+    return std::fmod(w + 1200.0f, 12.0f) < 3.0f;
+}
+
+// Frames inside each other, as far as the middle.
+bool nestedFrames(float x, float y) {
+    float const d = std::fmin(std::fmin(x - kBackMargin, kCardWidth - kBackMargin - x),
+                              std::fmin(y - kBackMargin, kCardHeight - kBackMargin - y));
+    return std::fmod(d, 11.0f) < 3.0f;
+}
+
+// Rays from a star in a ring at the middle.
+bool sunburst(float x, float y) {
+    float const dx = x - kBackMiddleX, dy = y - kBackMiddleY;
+    float const r = std::sqrt(dx * dx + dy * dy);
+    if (r > 34.0f) return std::fmod(std::atan2(dy, dx) + kBackTurn, kBackTurn / 28.0f) < kBackTurn / 28.0f * 0.4f;
+    return (r < 30.0f && r > 26.0f) || cards::star(kBackMiddleX, kBackMiddleY, 21.0f, 9.0f)(x, y);
+}
+
+void back(Output& out, int number, Colour fill, Colour pattern, bool (*motif)(float, float)) {
     Canvas card = blankCard(fill);
-    card.fill(
-        [](float x, float y) {
-            return x > 14 && x < kCardWidth - 14 && y > 14 && y < kCardHeight - 14 &&
-                   (static_cast<int>(x + y) % 20 < 4 || static_cast<int>(x - y + 400) % 20 < 4);
-        },
-        stripe);
+    card.fill([motif](float x, float y) { return inBackPanel(x, y) && motif(x, y); }, pattern);
     out.save(card, "BACK_" + std::to_string(number));
 }
 
@@ -532,8 +576,12 @@ int main(int argc, char** argv) {
     }
     for (int suit = 0; suit < 4; ++suit)
         for (int value = 0; value < 13; ++value) face(out, suit, value);
-    back(out, 1, {30, 60, 130, 255}, {70, 110, 190, 255});
-    back(out, 2, {130, 30, 45, 255}, {190, 70, 80, 255});
+    back(out, 1, {30, 60, 130, 255}, {70, 110, 190, 255}, lattice);
+    back(out, 2, {130, 30, 45, 255}, {190, 70, 80, 255}, lattice);
+    back(out, 3, {30, 105, 65, 255}, {95, 170, 120, 255}, staggeredDots);
+    back(out, 4, {85, 45, 125, 255}, {150, 110, 190, 255}, waves);
+    back(out, 5, {15, 110, 115, 255}, {75, 175, 175, 255}, nestedFrames);
+    back(out, 6, {140, 85, 30, 255}, {205, 150, 75, 255}, sunburst);
     Canvas shape(kCardWidth, kCardHeight);
     shape.fill(cards::roundedRect(0, 0, kCardWidth, kCardHeight, kCorner), kWhite);
     out.save(shape, "SHAPE");

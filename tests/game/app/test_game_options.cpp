@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -358,6 +359,27 @@ TEST_F(GameOptionsTest, PreviewsShowTheCardSetAndItsBack) {
     EXPECT_EQ(find(L"O_CARDSET_PREVIEW")->getDrawOptions().getTexNormal(), Solitaire::findScreenTexture(L"O_KARTENSET1"));
     ASSERT_NE(style.getKartenset(), nullptr);
     EXPECT_EQ(find(L"O_CARDBACKPREVIEW")->getDrawOptions().getTexNormal(), style.getKartenset()->getBack(style.getCardsBack()));
+}
+
+// A player steps through the backs with the arrows: every step shows a back of the card set in
+// the preview, six in all, and the arrows stop at its first and its last back.
+TEST_F(GameOptionsTest, TheBackArrowsStepThroughEveryBackOfTheSetAndStopAtItsEnds) {
+    Solitaire::StyleSettings& style = Solitaire::StyleSettings::instance();
+    style.setCardsBack(0);
+    showMenu(L"OPTIONENMENU");
+    ASSERT_NE(style.getKartenset(), nullptr);
+    std::set<Orvex::Texture2D*> shown;
+    for (auto [arrow, back] : {std::pair{L"NEXT", 1}, {L"NEXT", 2}, {L"NEXT", 3}, {L"NEXT", 4}, {L"NEXT", 5},
+                               {L"NEXT", 5}, {L"PREV", 4}, {L"PREV", 3}, {L"PREV", 2}, {L"PREV", 1}, {L"PREV", 0},
+                               {L"PREV", 0}}) {
+        click(*find(std::wstring(L"O_CARDBACK_") + arrow));
+        Orvex::Texture2D* preview = find(L"O_CARDBACKPREVIEW")->getDrawOptions().getTexNormal();
+        EXPECT_EQ(style.getCardsBack(), back);
+        EXPECT_NE(preview, nullptr) << "an empty preview at back " << back;
+        EXPECT_EQ(preview, style.getKartenset()->getBack(back));
+        shown.insert(preview);
+    }
+    EXPECT_EQ(shown.size(), 6u);
 }
 
 // A choice made in the options while an override keeps the player's own look saved is what a

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <tuple>
+#include <vector>
 
 #include "game/cards/CardDrawing.h"
 #include "game/cards/Karte.h"
@@ -83,18 +84,26 @@ TEST_F(CardDrawFaultTest, ADealtJokerShowsItsCardsCorners) {
 
 TEST_F(CardDrawFaultTest, ABackIndexOutsideTheSetShowsAnExistingBack) {
     Karte* card = makeCard(1, 4, false);
-    // The shipped set has a blue first and a red second back; a missing back shows the first.
+    StyleSettings& settings = StyleSettings::instance();
+    // The shipped set has six backs, each drawn otherwise, a blue one first.
+    std::vector<std::vector<uint32_t>> backs;
+    for (int i = 0; i < 6; ++i) {
+        settings.setCardsBack(i);
+        backs.push_back(drawCard(card));
+        EXPECT_NE(at(backs.back(), 64, 40), kClear) << i;
+        for (int j = 0; j < i; ++j) EXPECT_NE(backs[i], backs[j]) << "back " << i << " is drawn as back " << j;
+    }
+    EXPECT_TRUE(bluish(at(backs[0], 64, 40)));
+    // An index past the backs shows and keeps the last, one before them the first.
     struct Case {
-        int index;
-        bool blue;
+        int index, shown;
     };
-    Case const cases[] = {{0, true}, {1, false}, {2, true}, {19, true}, {99, true}, {-5, true}, {INT_MAX, true},
-                          {INT_MIN, true}};
+    Case const cases[] = {{0, 0},  {1, 1},  {2, 2},  {5, 5},       {6, 5},
+                          {19, 5}, {99, 5}, {-5, 0}, {INT_MAX, 5}, {INT_MIN, 0}};
     for (Case const& c : cases) {
-        StyleSettings::instance().setCardsBack(c.index);
-        uint32_t const pixel = at(drawCard(card), 64, 40);
-        EXPECT_NE(pixel, kClear) << c.index;
-        EXPECT_EQ(bluish(pixel), c.blue) << c.index << " " << std::hex << pixel;
+        settings.setCardsBack(c.index);
+        EXPECT_EQ(settings.getCardsBack(), c.shown) << c.index;
+        EXPECT_EQ(drawCard(card), backs[static_cast<std::size_t>(c.shown)]) << c.index;
     }
 }
 

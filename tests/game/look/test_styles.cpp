@@ -45,16 +45,16 @@ TEST_F(StyleFilesTest, TheShippedStylesFillEverySlotTheirDataNames) {
         ++filled;
     }
     // 52 faces, 3 extra faces, 49 + 14 markers (the bare "ACCEPTS_" fills the codes without a
-    // word), 2 backs, 10 pile pictures (BASIS three times more), 4 keys, 4 locks, 6 singles.
-    EXPECT_EQ(filled, 52 + 3 + 49 + 14 + 2 + 10 + 4 + 4 + 6);
+    // word), 6 backs, 10 pile pictures (BASIS three times more), 4 keys, 4 locks, 6 singles.
+    EXPECT_EQ(filled, 52 + 3 + 49 + 14 + 6 + 10 + 4 + 4 + 6);
     for (int suit = 0; suit < 4; ++suit)
         for (int value = 0; value < 13; ++value) EXPECT_NE(set->getFace(suit, value), nullptr);
     EXPECT_NEAR(set->getAspectRatio(0), 200.0f / 275.0f, 1e-6f);
     EXPECT_FLOAT_EQ(set->getAspectRatio(Kartenset::groupStart(Kartenset::kKeys)), 1.0f);
-    // Empty slots: the EXTRA row of the faces and the backs from 3 on.
+    // Empty slots: the EXTRA row of the faces and the backs from 7 on.
     EXPECT_EQ(set->getTexture(52), nullptr);
     EXPECT_FLOAT_EQ(set->getAspectRatio(52), 1.0f);
-    EXPECT_EQ(set->getInGroup(Kartenset::kBacks, 2), nullptr);
+    EXPECT_EQ(set->getInGroup(Kartenset::kBacks, 6), nullptr);
 
     Style* style = settings().getStyle();
     ASSERT_NE(style, nullptr);

@@ -178,8 +178,9 @@ TEST_F(StyleFilesTest, IndicesFromDataStayInsideTheirTables) {
     EXPECT_EQ(set.getShapeTexture(4, 1), set.getInGroup(Kartenset::kExtraFaces, 1));
     EXPECT_EQ(set.getShapeTexture(4, 25), set.getSingle(Kartenset::kShape));
 
+    // The settings keep a back the set holds: its sixth and last.
     settings().setCardsBack(99);
-    EXPECT_EQ(settings().getCardsBack(), Kartenset::kBackCount - 1);
+    EXPECT_EQ(settings().getCardsBack(), 5);
     settings().setCardsBack(-1);
     EXPECT_EQ(settings().getCardsBack(), 0);
 

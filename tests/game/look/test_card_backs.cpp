@@ -1,0 +1,62 @@
+// The card back kept (saved as "CARDS_BACK") is the back shown: a wished or saved index past the
+// current card set's backs is its last one (six at most, as many as the options offer), and a card
+// set with fewer backs made current takes the back onto its last one.
+#include <string>
+
+#include "engine/core/XMLNode.h"
+#include "game/look/Kartenset.h"
+#include "tests/game/look/StyleFiles.h"
+
+namespace Solitaire {
+namespace {
+
+class CardBackTest : public styletest::StyleFilesTest {
+protected:
+    // A card set holding `backs` backs ("BACK_1" on), filed and made current.
+    static Kartenset* currentSetWithBacks(int backs) {
+        std::wstring text = L"<K NAME=\"HOLDS_" + std::to_wstring(backs) + L"\">";
+        for (int i = 1; i <= backs; ++i)
+            text += L"<TEXTUR2D NAME=\"BACK_" + std::to_wstring(i) +
+                    L"\"><FILE FILENAME=\"data\\Cards\\BACK_1.png\"/></TEXTUR2D>";
+        Orvex::XMLNode node = styletest::tree(text + L"</K>");
+        auto* set = new Kartenset(node);
+        settings().addKartenset(set);
+        settings().setCurrentCardSet(set);
+        set->release();
+        return set;
+    }
+};
+
+// An arrow wishes the back beside the current one (-1 before the first, `held` after the last); a
+// start reads what config.cfg saved; `then` is a card set made current afterwards (0: none).
+TEST_F(CardBackTest, ABackPastTheSetsBacksIsItsLastAndIsWhatIsKept) {
+    struct Case {
+        int held;
+        bool saved;
+        int value, then, expected;
+    };
+    Case const cases[] = {
+        {6, false, -1, 0, 0}, {6, false, 2, 0, 2}, {6, false, 6, 0, 5}, {2, false, 2, 0, 1}, {20, false, 6, 0, 5},
+        {1, false, 1, 0, 0},  {6, true, 9, 0, 5},  {6, true, 4, 0, 4},  {2, true, 3, 0, 1},  {20, true, 19, 0, 5},
+        {6, false, 4, 2, 1},  {6, false, 5, 1, 0}, {6, false, 1, 2, 1}, {2, false, 1, 6, 1},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.held << " backs, " << (c.saved ? "saved " : "wished ") << c.value
+                                          << ", then " << c.then);
+        reset();
+        Kartenset* set = currentSetWithBacks(c.held);
+        Orvex::XMLNode config = styletest::tree(L"<SOLITAIRE CARDS_BACK=\"" + std::to_wstring(c.value) + L"\"/>");
+        if (c.saved) settings().load(config, L"config.cfg");
+        else settings().setCardsBack(c.value);
+        if (c.then) set = currentSetWithBacks(c.then);
+        EXPECT_EQ(settings().getCardsBack(), c.expected);
+        EXPECT_NE(set->getBack(settings().getCardsBack()), nullptr) << "an empty preview";
+        EXPECT_EQ(set->getBack(settings().getCardsBack()), set->getInGroup(Kartenset::kBacks, c.expected));
+        Orvex::XMLNode saved(L"SOLITAIRE");
+        settings().save(saved);
+        EXPECT_EQ(saved.getAttributeInt(L"CARDS_BACK", -1), c.expected);
+    }
+}
+
+}  // namespace
+}  // namespace Solitaire
