@@ -93,7 +93,7 @@ bool readJpeg(uint8_t const* data, std::size_t size, ImageHeader& header, Image*
     if (!problem && image && !errors.cutShort) {
         image->width = info.output_width;
         image->height = info.output_height;
-        image->argb.assign(static_cast<std::size_t>(info.output_width) * info.output_height, 0);
+        zeroPixels(image->argb, static_cast<std::size_t>(info.output_width) * info.output_height);
         while (!errors.cutShort && info.output_scanline < info.output_height) {
             JSAMPROW row = reinterpret_cast<JSAMPROW>(image->argb.data() + std::size_t{info.output_scanline} * info.output_width);
             jpeg_read_scanlines(&info, &row, 1);

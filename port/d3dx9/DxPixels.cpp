@@ -78,8 +78,14 @@ void decodeDxt(D3DFORMAT format, uint8_t const* blocks, std::size_t pitch, UINT 
     }
 }
 
-bool readPixels(D3DFORMAT format, void const* bitsIn, int pitch, UINT width, UINT height, std::vector<uint32_t>& argb) {
-    argb.assign(static_cast<std::size_t>(width) * height, 0);
+void zeroPixels(PixelWords& argb, std::size_t count) {
+    argb.clear();
+    argb.resize(count);
+    if (count) std::memset(argb.data(), 0, count * sizeof(uint32_t));
+}
+
+bool readPixels(D3DFORMAT format, void const* bitsIn, int pitch, UINT width, UINT height, PixelWords& argb) {
+    zeroPixels(argb, static_cast<std::size_t>(width) * height);
     auto const* bits = static_cast<uint8_t const*>(bitsIn);
     if (isDxt(format)) {
         decodeDxt(format, bits, static_cast<std::size_t>(pitch), width, height, argb.data());

@@ -223,7 +223,7 @@ bool readPngHeader(uint8_t const* data, std::size_t size, ImageHeader& header, s
 bool decodePng(uint8_t const* data, std::size_t size, ImageHeader const& header, Image& image, std::string& error) {
     image.width = header.width;
     image.height = header.height;
-    image.argb.assign(static_cast<std::size_t>(header.width) * header.height, 0);
+    zeroPixels(image.argb, static_cast<std::size_t>(header.width) * header.height);
     PngRead read;
     read.decode = true;
     read.expectedWidth = header.width;

@@ -22,12 +22,12 @@ using pngbytes::Bytes;
 using pngbytes::Layout;
 
 // The pixels of libpng's simplified reader for PNG_FORMAT_BGRA; empty when it fails.
-std::vector<uint32_t> simplifiedRead(Bytes const& file) {
+port::dx::PixelWords simplifiedRead(Bytes const& file) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, file.data(), file.size())) return {};
     image.format = PNG_FORMAT_BGRA;
-    std::vector<uint32_t> pixels(static_cast<std::size_t>(image.width) * image.height);
+    port::dx::PixelWords pixels(static_cast<std::size_t>(image.width) * image.height);
     if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) pixels.clear();
     png_image_free(&image);
     return pixels;
@@ -122,7 +122,7 @@ TEST(PngRead, PixelsAreTheSimplifiedReadersForEveryKindOfFile) {
                                                     << "x" << size.height);
                     Layout plain = l;
                     plain.interlaced = false;
-                    std::vector<uint32_t> const expected =
+                    port::dx::PixelWords const expected =
                         simplifiedRead(pngbytes::file(plain, chunks, pngbytes::zlibStream(pngbytes::rows(plain, entries))));
                     ASSERT_FALSE(expected.empty());
                     Read const r = readBoth(file);
@@ -205,7 +205,7 @@ TEST(PngRead, PixelDataIsReadOnlyUpToTheRowsOfTheHeader) {
         {"cut within the rows", pngbytes::file(Layout{3, 4, 6, 8, false}, "", whole).substr(0, 33 + 8 + 30), false,
          "cut short"},
     };
-    std::vector<uint32_t> const expected = simplifiedRead(pngbytes::file(l, "", pngbytes::zlibStream(row)));
+    port::dx::PixelWords const expected = simplifiedRead(pngbytes::file(l, "", pngbytes::zlibStream(row)));
     for (Case const& c : cases) {
         SCOPED_TRACE(c.name);
         Read const r = readBoth(c.file);

@@ -79,7 +79,7 @@ Bytes makeRleTga(UINT w, UINT h, std::vector<uint32_t> const& argb) {
 // PNG and JPEG through the port's own encoder (the one the save functions use).
 Bytes encode(D3DXIMAGE_FILEFORMAT format, UINT w, UINT h, std::vector<uint32_t> const& argb, int quality = 90) {
     std::vector<unsigned char> bytes;
-    EXPECT_EQ(port::dx::encodeImage(format, port::dx::Image{w, h, argb}, bytes, quality), S_OK);
+    EXPECT_EQ(port::dx::encodeImage(format, port::dx::Image{w, h, {argb.begin(), argb.end()}}, bytes, quality), S_OK);
     return Bytes(bytes.begin(), bytes.end());
 }
 Bytes makePng(UINT w, UINT h, std::vector<uint32_t> const& argb) { return encode(D3DXIFF_PNG, w, h, argb); }
