@@ -4,8 +4,8 @@
 // statistics, the achievements) that become live in their managers while the profile is active.
 //
 // The profile file is untrusted. Reading keeps what reads and names the rest in one log line per
-// profile, keeping defaults: campaign numbers are bounded (chapter and level numbers up to
-// kMaxCampaignNumber, a number seen twice keeps its first record, results clamped to their range,
+// profile, keeping defaults: campaign numbers are bounded (chapter and level numbers as the game
+// writes them, up to kMaxCampaignNumber; a number seen twice keeps its first record, results clamped to their range,
 // found counts 32-bit); wildcards and jokers whose suit or value word is unknown are dropped;
 // "PERCENT_GODS" values go to entry min(i, count - 1) when there is one; numbers must be finite.
 //
@@ -35,7 +35,9 @@
 // Profil_campaign.cpp: the campaign table, opening chapters and advancing after a passed level.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -87,6 +89,10 @@ public:
     // The last read left something out: the element held more than the profile keeps.
     bool leftOutOnRead() const { return leftOutOnRead_; }
     static Measure measure(Orvex::XMLNode const& element);
+    // A chapter's or level's number as the game writes it ("0", or digits without a leading 0, up
+    // to kMaxCampaignNumber); anything else (blanks, a sign, "00") is none, so a record so
+    // numbered is dropped rather than taken for another's.
+    static std::optional<int> parseCampaignNumber(std::wstring_view text);
     // Writes what the profile holds; a live profile's trees are as last collected.
     void writeXML(Orvex::XMLNode& node) const override;
 

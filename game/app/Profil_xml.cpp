@@ -45,18 +45,20 @@ int readResult(Orvex::XMLNode const& node, int highest, ReadProblems& problems) 
     return highest;
 }
 
-// A chapter or level number, 0 when absent: false (and a problem) for one that does not read or
-// is out of range, whose record is dropped rather than taken for another's.
+// A chapter or level number, 0 when absent: false (and a problem) for one that is not written as
+// the game writes it, whose record is dropped rather than taken for another's.
 bool readCampaignNumber(Orvex::XMLNode const& node, wchar_t const* key, int& number, ReadProblems& problems) {
     Orvex::XMLAttribute const* attribute = node.getAttribute(key);
-    std::optional<Orvex::u32> const read = attribute ? parseCounterText(attribute->getString()) : Orvex::u32{0};
-    if (!read || *read > static_cast<Orvex::u32>(Profil::kMaxCampaignNumber)) {
+    std::optional<int> const read =
+        attribute ? attribute->text().withView([](std::wstring_view text) { return Profil::parseCampaignNumber(text); })
+                  : 0;
+    if (!read) {
         problems.add(L"\"" + std::wstring(key) + L"\" " + Orvex::quotedPiece(attribute->text()) +
                          L" is no campaign number; dropped",
                      node.getLine());
         return false;
     }
-    number = static_cast<int>(*read);
+    number = *read;
     return true;
 }
 
@@ -155,6 +157,18 @@ void writeStored(Orvex::XMLNode& node, wchar_t const* name, Orvex::XMLNode const
 }
 
 }  // namespace
+
+std::optional<int> Profil::parseCampaignNumber(std::wstring_view text) {
+    constexpr std::size_t kDigits = decimalDigits(kMaxCampaignNumber);
+    if (text.empty() || text.size() > kDigits || (text[0] == L'0' && text.size() > 1)) return std::nullopt;
+    int number = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') return std::nullopt;
+        number = number * 10 + (c - L'0');
+    }
+    if (number > kMaxCampaignNumber) return std::nullopt;
+    return number;
+}
 
 Profil::Measure Profil::measure(Orvex::XMLNode const& element) {
     Orvex::KeepBudget unbounded(std::numeric_limits<std::size_t>::max());

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "game/app/HighscoreEintrag.h"
@@ -157,6 +158,22 @@ TEST(ProfilRules, ANameIsKeptAsLongAsThePlayerCanTypeIt) {
     }
     ASSERT_NE(typing, nullptr);
     EXPECT_EQ(typing->getAttributeLong(L"MAX_LENGTH", 0), Profil::kMaxNameLength);
+}
+
+// A chapter or level number is read as the game writes it (std::to_wstring); before, " 0", "0 ",
+// a tab and 0 or "00" read as 0, and that record displaced the real one after it ("given twice;
+// the first kept"): a level passed with three stars was written back open.
+TEST(ProfilRules, CampaignNumbersAreReadAsTheGameWritesThem) {
+    struct {
+        wchar_t const* text;
+        std::optional<int> number;
+    } const rows[] = {
+        {L"0", 0},        {L"7", 7},       {L"9999", 9999},     {L"10000", std::nullopt}, {L" 0", std::nullopt},
+        {L"0 ", std::nullopt}, {L"\t0", std::nullopt}, {L"00", std::nullopt}, {L"07", std::nullopt},
+        {L"-5", std::nullopt}, {L"+1", std::nullopt}, {L"", std::nullopt}, {L"1e1", std::nullopt},
+        {L"\uFF11", std::nullopt},  // a full-width 1
+    };
+    for (auto const& row : rows) EXPECT_EQ(Profil::parseCampaignNumber(row.text), row.number) << apptest::narrow(row.text);
 }
 
 TEST(ProfilRules, TutorialsStoryAndUnlocks) {
