@@ -18,14 +18,14 @@ std::size_t XMLShape::elementCost(std::size_t nameLength) const {
 
 std::size_t XMLShape::keep(XMLNode const& from, XMLNode& to, KeepBudget& budget) const {
     to.clear();
-    if (!budget.take(elementCost(from.name().size()))) return 1;
+    if (!budget.take(elementCost(XMLNode::savedUnits(from.name())))) return 1;
     to.setName(from.name().toString());
     to.line_ = from.line_;
     return keepContent(from, &to, budget);
 }
 
 std::size_t XMLShape::measure(XMLNode const& from, KeepBudget& budget) const {
-    if (!budget.take(elementCost(from.name().size()))) return 1;
+    if (!budget.take(elementCost(XMLNode::savedUnits(from.name())))) return 1;
     return keepContent(from, nullptr, budget);
 }
 
@@ -40,7 +40,8 @@ std::size_t XMLShape::keepContent(XMLNode const& from, XMLNode* to, KeepBudget& 
             return std::any_of(written.begin(), written.end(), [&](Written const& w) { return w.name == attributes[key]; });
         };
         if (key == attributes.size() || key == kMaxAttributes || taken[key] || length > maxText ||
-            (!chargedAsWritten() && !budget.take(XMLNode::attributeCost(attributes[key].size(), length)))) {
+            (!chargedAsWritten() &&
+             !budget.take(XMLNode::attributeCost(attributes[key].size(), XMLNode::savedUnits(attribute->text()))))) {
             ++leftOut;
             continue;
         }
@@ -50,7 +51,7 @@ std::size_t XMLShape::keepContent(XMLNode const& from, XMLNode* to, KeepBudget& 
     u32 values = 0;
     for (XMLProperty const* value : from.values()) {
         std::size_t const length = value->text().size();
-        if (values == maxValues || length > maxText || !budget.take(XMLNode::valueCost(length))) {
+        if (values == maxValues || length > maxText || !budget.take(XMLNode::valueCost(XMLNode::savedUnits(value->text())))) {
             ++leftOut;
             continue;
         }

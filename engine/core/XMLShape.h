@@ -56,7 +56,8 @@ struct XMLShape {
 
     // Replaces to's content by the part of from that fits this shape and the budget (from's name,
     // the attributes, values and children the shape names, each child by its own shape); every
-    // object is charged to budget as a read of the saved tree charges it. Returns how many
+    // object is charged to budget as a read of the saved tree charges it (XMLNode::savedCost's
+    // count, a text in the units the saved UTF-16 file holds). Returns how many
     // attributes, values and elements (each counted once, with all it holds) were left out.
     std::size_t keep(XMLNode const& from, XMLNode& to, KeepBudget& budget) const;
     // What keep would charge and leave out, without a copy.

@@ -70,20 +70,6 @@ void shareOut(std::vector<std::size_t>& wishes, std::size_t limit) {
 
 }  // namespace
 
-std::size_t ProfilManager::savedBytes(XMLNode const& tree) {
-    // A text's length in the file's UTF-16 units.
-    auto units = [](Orvex::XMLText const& text) {
-        std::size_t count = 0;
-        text.forEachChar([&](wchar_t c) { count += c >= 0x10000 ? 2 : 1; });
-        return count;
-    };
-    std::size_t bytes = XMLNode::elementCost(units(tree.name()));
-    for (Orvex::XMLAttribute const* a : tree.attributes()) bytes += XMLNode::attributeCost(units(a->name()), units(a->text()));
-    for (Orvex::XMLProperty const* v : tree.values()) bytes += XMLNode::valueCost(units(v->text()));
-    for (XMLNode const* child : tree.children()) bytes += savedBytes(*child);
-    return bytes;
-}
-
 bool ProfilManager::writeOver(XMLNode const& tree) {
     std::wstring const path = getFilePath();
     if (!tree.save(path, true, kMaxFileBytes, &refused_)) return false;
@@ -177,7 +163,7 @@ bool ProfilManager::loadProfiles() {
     // The active profile's name as long as a profile's may be, each character two UTF-16 units.
     rest.setAttribute(L"ACTIVE_PROFIL", std::wstring(2 * Profil::kMaxNameLength, L'_'));
     SolitaireManager::instance().writeHighscores(*rest.addChild(L"HIGHSCORES"));
-    std::size_t const left = Profil::kMaxKeptBytes - std::min(savedBytes(rest), Profil::kMaxKeptBytes);
+    std::size_t const left = Profil::kMaxKeptBytes - std::min(XMLNode::savedCost(rest), Profil::kMaxKeptBytes);
     rest.clear();
 
     // The profiles read: the first kMaxProfiles, and among them the active one wherever it stands,

@@ -109,8 +109,6 @@ public:
     // The last save kept nothing because the file would have been more than its reader takes
     // (not for want of room or rights).
     bool saveWasTooLarge() const { return refused_ == Orvex::XMLNode::Refusal::kTooLarge; }
-    // What a read of the tree saved as the profile file (UTF-16) charges it (XMLNode::elementCost ...).
-    static std::size_t savedBytes(Orvex::XMLNode const& tree);
 
 private:
     // The tree written over the file; a file saved beside it goes (unless besideUnread_).

@@ -403,16 +403,6 @@ TEST_F(ProfileFileTest, AFileTheGameReadsIsWrittenSoThatTheNextStartReadsIt) {
     }
 }
 
-// What a read of the tree takes of XMLNode::kMaxTreeBytes.
-std::size_t treeBytes(XMLNode const& node) {
-    std::size_t bytes = XMLNode::elementCost(node.getName().size());
-    for (Orvex::XMLAttribute const* a : node.attributes())
-        bytes += XMLNode::attributeCost(a->getName().size(), a->getString().size());
-    for (Orvex::XMLProperty const* v : node.values()) bytes += XMLNode::valueCost(v->getString().size());
-    for (XMLNode const* child : node.children()) bytes += treeBytes(*child);
-    return bytes;
-}
-
 // Every profile the game reads it can save again, with room for a new one: a profile keeps a name
 // as long as a player can type, what the game reads of its stored data, and no more than what the
 // file leaves it beside the highscores, as the game writes them. Before, a second profile
@@ -460,7 +450,7 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
         std::string const ends = head + tail;
         XMLNode around;
         EXPECT_TRUE(around.loadFromText(std::wstring(ends.begin(), ends.end())));
-        std::size_t taken = treeBytes(around);
+        std::size_t taken = XMLNode::savedCost(around);
         std::size_t const target = bytes > 0 ? taken + bytes : XMLNode::kMaxTreeBytes - 1024;
         std::size_t const value = XMLNode::valueCost(Orvex::XMLShape::kMaxText);
         std::string const name = "\"|" + std::string(Orvex::XMLShape::kMaxText, 'n') + "|\"";
