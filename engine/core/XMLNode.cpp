@@ -158,6 +158,12 @@ std::size_t XMLNode::savedUnits(XMLText const& text, bool utf16) {
     return units;
 }
 
+std::size_t XMLNode::savedUnits(std::wstring_view text, bool utf16) {
+    std::size_t units = 0;
+    for (wchar_t c : text) units += savedUnits(c, utf16);
+    return units;
+}
+
 std::size_t XMLNode::savedCost(XMLNode const& tree, bool utf16) {
     std::size_t bytes = 0;
     std::vector<XMLNode const*> work{&tree};

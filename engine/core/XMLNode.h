@@ -68,6 +68,7 @@ public:
         return utf16 && static_cast<u32>(c) >= 0x10000 && static_cast<u32>(c) <= 0x10FFFF ? 2 : 1;
     }
     static std::size_t savedUnits(XMLText const& text, bool utf16 = true);
+    static std::size_t savedUnits(std::wstring_view text, bool utf16 = true);
     static std::size_t savedCost(XMLNode const& tree, bool utf16 = true);
 
     XMLNode() = default;

@@ -13,6 +13,9 @@ namespace Orvex {
 std::size_t XMLShape::elementCost(std::size_t nameLength) const {
     std::size_t cost = XMLNode::elementCost(nameLength);
     for (Written const& attribute : written) cost += XMLNode::attributeCost(attribute.name.size(), attribute.length);
+    cost += writtenValues * XMLNode::valueCost(writtenValueLength);
+    for (Child const& child : children)
+        if (child.written) cost += child.shape->elementCost(child.name.size());
     return cost;
 }
 
@@ -51,7 +54,9 @@ std::size_t XMLShape::keepContent(XMLNode const& from, XMLNode* to, KeepBudget& 
     u32 values = 0;
     for (XMLProperty const* value : from.values()) {
         std::size_t const length = value->text().size();
-        if (values == maxValues || length > maxText || !budget.take(XMLNode::valueCost(XMLNode::savedUnits(value->text())))) {
+        // The first of the written values were charged with the element.
+        if (values == maxValues || length > maxText ||
+            (values >= writtenValues && !budget.take(XMLNode::valueCost(XMLNode::savedUnits(value->text()))))) {
             ++leftOut;
             continue;
         }
@@ -62,8 +67,10 @@ std::size_t XMLShape::keepContent(XMLNode const& from, XMLNode* to, KeepBudget& 
     for (XMLNode const* child : from.children()) {
         std::size_t which = 0;
         while (which < children.size() && !(child->name() == children[which].name)) ++which;
+        // The first of a written kind was charged with the element.
         if (which == children.size() || kept[which] == children[which].maxCount ||
-            !budget.take(children[which].shape->elementCost(children[which].name.size()))) {
+            (!(children[which].written && kept[which] == 0) &&
+             !budget.take(children[which].shape->elementCost(children[which].name.size())))) {
             ++leftOut;
             continue;
         }

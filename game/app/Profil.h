@@ -72,10 +72,12 @@ public:
     using CardList = std::vector<std::pair<int, int>>;
 
     // What a profile would keep of a "PROFIL" element with no limit on bytes, counted as a read
-    // of the saved file charges it, and how many of its parts it would leave out (measure).
+    // of the file the game saves after its start charges it, and how many of its parts it would
+    // leave out (measure).
     struct Measure {
         std::size_t bytes = 0;
         std::size_t leftOut = 0;
+        bool live = false;  // measured as the active profile, which the game activates
     };
 
     explicit Profil(std::wstring const& name);
@@ -88,7 +90,12 @@ public:
     void readXML(Orvex::XMLNode& node, std::wstring const& sourceName, Measure const& measured, std::size_t share);
     // The last read left something out: the element held more than the profile keeps.
     bool leftOutOnRead() const { return leftOutOnRead_; }
-    static Measure measure(Orvex::XMLNode const& element);
+    // What is charged is what the game writes of what it keeps once it has started (Profil_xml.cpp):
+    // the elements and numbers it always writes, the first chapter the campaign table opens when
+    // the element has none, and for the profile that becomes live (the active one) its statistics
+    // and achievements as the managers write them; so a file read whole is read whole again after
+    // any save of what was read.
+    static Measure measure(Orvex::XMLNode const& element, bool live = false);
     // A chapter's or level's number as the game writes it ("0", or digits without a leading 0, up
     // to kMaxCampaignNumber); anything else (blanks, a sign, "00") is none, so a record so
     // numbered is dropped rather than taken for another's.

@@ -199,8 +199,13 @@ bool ProfilManager::loadProfiles() {
     // as much as it would keep up to an equal share of what the smaller ones leave.
     std::vector<Profil::Measure> measured;
     std::vector<std::size_t> shares;
+    bool liveFound = false;
     for (XMLNode const* child : chosen) {
-        measured.push_back(Profil::measure(*child));
+        // The active profile (the first of its name) is the one the game activates: its data are
+        // written anew.
+        bool const live = !liveFound && isActive(*child);
+        liveFound = liveFound || live;
+        measured.push_back(Profil::measure(*child, live));
         shares.push_back(measured.back().bytes);
     }
     shareOut(shares, left);

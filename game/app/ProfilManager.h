@@ -17,7 +17,8 @@
 // SolitaireManager::kMaxReadHighscores, longer texts), whose profiles are saved with what they keep.
 // What a file keeps is at most Profil::kMaxKeptBytes, counted as a read of the saved file charges
 // it: the highscores and the file's own element as the save writes them, and the profiles what
-// they leave; where the profiles would take more, they share half of that: each keeps what it
+// they leave, each as the game writes it once started (Profil::measure: the active one with its
+// data written anew), so a file read whole is read whole after a save of what was read; where the profiles would take more, they share half of that: each keeps what it
 // would, up to an equal share of what the smaller ones leave, so a small profile keeps all
 // wherever it stands in the file.
 //

@@ -45,10 +45,19 @@ constexpr Orvex::XMLShape::Child kVariantDataChildren[] = {{L"QUICK_SAVE", &Kart
 constexpr Orvex::XMLShape kVariantData{kVariantDataKeys, 0, kVariantDataChildren};
 constexpr Orvex::XMLShape::Child kProfileDataChildren[] = {
     {L"VARIANT_DATA", &kVariantData, SolitaireManager::kMaxVariantData}};
+// The active profile's: its variants' statistics are written anew from what was read.
+constexpr Orvex::XMLShape::Child kWrittenVariantDataChildren[] = {{L"QUICK_SAVE", &Kartenmanager::kRunningGameShape, 1},
+                                                                  {Statistik::kElementName, &Statistik::kWrittenShape, 1}};
+constexpr Orvex::XMLShape kWrittenVariantData{kVariantDataKeys, 0, kWrittenVariantDataChildren};
+constexpr Orvex::XMLShape::Child kWrittenProfileDataChildren[] = {
+    {L"VARIANT_DATA", &kWrittenVariantData, SolitaireManager::kMaxVariantData}};
+static_assert(std::char_traits<wchar_t>::length(SolitaireManager::kVariantStatistikName) <= Statistik::kMaxGivenName &&
+              std::char_traits<wchar_t>::length(SolitaireManager::kGameStatistikName) <= Statistik::kMaxGivenName);
 
 }  // namespace
 
 constexpr Orvex::XMLShape SolitaireManager::kVariantDataShape{{}, 0, kProfileDataChildren};
+constexpr Orvex::XMLShape SolitaireManager::kWrittenVariantDataShape{{}, 0, kWrittenProfileDataChildren};
 
 // The entry keeps the seed text its deal came from, which "HSE_SPIELEN" deals again and
 // "HSE_COPYSEED" copies into the seed field (the definition's name would deal another game).

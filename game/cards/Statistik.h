@@ -55,6 +55,11 @@ public:
     static wchar_t const* counterKey(StatistikCounter counter);
     // What the element holds: "NAME", the counters and "TIME".
     static Orvex::XMLShape const kShape;
+    // The same, where the game writes the set anew from what it read (a profile's live statistics):
+    // every counter, "TIME" and a name the game gives a set (at most kMaxGivenName characters) are
+    // charged as written.
+    static Orvex::XMLShape const kWrittenShape;
+    static constexpr std::size_t kMaxGivenName = 16;
 
     // All counters 0, the largest factor 1.
     explicit Statistik(std::wstring const& name);

@@ -28,9 +28,18 @@ constexpr auto kStatistikShapeKeys = [] {
     return keys;
 }();
 
+constexpr auto kStatistikWritten = [] {
+    std::array<Orvex::XMLShape::Written, Statistik::kCounterCount + 2> written{};
+    written[0] = {L"NAME", Statistik::kMaxGivenName};
+    for (int i = 0; i < Statistik::kCounterCount; ++i) written[static_cast<std::size_t>(i) + 1] = {kCounterKeys[i], kMaxCounterText};
+    written.back() = {Statistik::kTimeKey, kMaxDoubleText};
+    return written;
+}();
+
 }  // namespace
 
 constexpr Orvex::XMLShape Statistik::kShape{kStatistikShapeKeys};
+constexpr Orvex::XMLShape Statistik::kWrittenShape{kStatistikShapeKeys, 0, {}, Orvex::XMLShape::kMaxText, kStatistikWritten};
 
 wchar_t const* Statistik::counterKey(StatistikCounter counter) {
     int const index = static_cast<int>(counter);
