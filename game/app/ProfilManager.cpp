@@ -70,6 +70,25 @@ void shareOut(std::vector<std::size_t>& wishes, std::size_t limit) {
 
 }  // namespace
 
+ProfilManager::Shares ProfilManager::share(std::size_t left, std::vector<std::size_t> const& further,
+                                           std::vector<std::size_t> wishes) {
+    Shares shares;
+    std::size_t wished = 0, all = 0;
+    for (std::size_t wish : wishes) wished += wish;
+    for (std::size_t cost : further) all += cost;
+    if (wished <= left) {
+        // All while they fit; else half of what the profiles leave, so what is played has room.
+        std::size_t room = all <= left - wished ? all : (left - wished) / 2;
+        for (; shares.furtherHighscores < further.size(); ++shares.furtherHighscores) {
+            if (further[shares.furtherHighscores] > room) break;
+            room -= further[shares.furtherHighscores];
+        }
+    }
+    shareOut(wishes, left);
+    shares.profiles = std::move(wishes);
+    return shares;
+}
+
 bool ProfilManager::writeOver(XMLNode const& tree) {
     std::wstring const path = getFilePath();
     if (!tree.save(path, true, kMaxFileBytes, &refused_)) return false;
@@ -154,17 +173,20 @@ bool ProfilManager::loadProfiles() {
     }
     if (read == XMLNode::ReadResult::kNothing && damaged_.empty()) return false;
 
-    // The highscores first: the profiles keep what they and the file's own element leave.
+    // The highscores first: the profiles keep what the file's own element and the best highscores
+    // a variant keeps after a game leave, before the highscores past them.
+    SolitaireManager& catalogue = SolitaireManager::instance();
     XMLNode rest(L"PROFILE");
+    wchar_t const* const moreHighscores = L"holds more highscores than the game keeps (the best are read)";
     if (XMLNode const* highscores = tree.getChild(L"HIGHSCORES")) {
-        if (SolitaireManager::instance().readHighscores(*highscores, source) && damaged_.empty())
-            damaged_ = L"holds more highscores than the game keeps (the best are read)";
+        if (catalogue.readHighscores(*highscores, source) && damaged_.empty()) damaged_ = moreHighscores;
     }
     // The active profile's name as long as a profile's may be, each character two UTF-16 units.
     rest.setAttribute(L"ACTIVE_PROFIL", std::wstring(2 * Profil::kMaxNameLength, L'_'));
-    SolitaireManager::instance().writeHighscores(*rest.addChild(L"HIGHSCORES"));
+    catalogue.writeHighscores(*rest.addChild(L"HIGHSCORES"), SolitaireManager::kHighscoresKept);
     std::size_t const left = Profil::kMaxKeptBytes - std::min(XMLNode::savedCost(rest), Profil::kMaxKeptBytes);
     rest.clear();
+    std::vector<std::size_t> const further = catalogue.highscoreCostsPast(SolitaireManager::kHighscoresKept);
 
     // The profiles read: the first kMaxProfiles, and among them the active one wherever it stands,
     // so that a profile made and chosen when the list was full is there at the next start.
@@ -198,7 +220,7 @@ bool ProfilManager::loadProfiles() {
     // half of it (so that what is saved, with what is played since, is read whole next time), each
     // as much as it would keep up to an equal share of what the smaller ones leave.
     std::vector<Profil::Measure> measured;
-    std::vector<std::size_t> shares;
+    std::vector<std::size_t> wishes;
     bool liveFound = false;
     for (XMLNode const* child : chosen) {
         // The active profile (the first of its name) is the one the game activates: its data are
@@ -206,11 +228,18 @@ bool ProfilManager::loadProfiles() {
         bool const live = !liveFound && isActive(*child);
         liveFound = liveFound || live;
         measured.push_back(Profil::measure(*child, live));
-        shares.push_back(measured.back().bytes);
+        wishes.push_back(measured.back().bytes);
     }
-    shareOut(shares, left);
+    Shares const shares = share(left, further, wishes);
+    if (shares.furtherHighscores < further.size()) {
+        catalogue.keepHighscoresPast(SolitaireManager::kHighscoresKept, shares.furtherHighscores);
+        Orvex::logError(L"Profiles: \"" + source + L"\": " + std::to_wstring(further.size() - shares.furtherHighscores) +
+                        L" highscores past a variant's best " + std::to_wstring(SolitaireManager::kHighscoresKept) +
+                        L" are left out, so that the profiles keep what they hold");
+        if (damaged_.empty()) damaged_ = moreHighscores;
+    }
     for (std::size_t i = 0; i < chosen.size(); ++i) {
-        profiles_.push_back(new Profil(*chosen[i], source, measured[i], shares[i]));
+        profiles_.push_back(new Profil(*chosen[i], source, measured[i], shares.profiles[i]));
         // Its line says what was left out.
         if (profiles_.back()->leftOutOnRead() && damaged_.empty())
             damaged_ = L"holds more than the game keeps of a profile (what it keeps is read)";

@@ -25,12 +25,16 @@ namespace Solitaire {
 
 namespace {
 
-void sortHighscores(std::vector<HighscoreEintrag*>& list, std::size_t keep) {
-    std::stable_sort(list.begin(), list.end(), HighscoreEintrag::compare);
+void cutHighscores(std::vector<HighscoreEintrag*>& list, std::size_t keep) {
     while (list.size() > keep) {
         list.back()->release();
         list.pop_back();
     }
+}
+
+void sortHighscores(std::vector<HighscoreEintrag*>& list, std::size_t keep) {
+    std::stable_sort(list.begin(), list.end(), HighscoreEintrag::compare);
+    cutHighscores(list, keep);
 }
 
 void nameVariant(Orvex::XMLNode& element, SolCategorie const& category, SolSolitaire const& game, SolVariant const& variant) {
@@ -71,7 +75,7 @@ void SolitaireManager::addHighscore(std::wstring const& player) {
     sortHighscores(list, kHighscoresKept);
 }
 
-void SolitaireManager::writeHighscores(Orvex::XMLNode& node) const {
+void SolitaireManager::writeHighscores(Orvex::XMLNode& node, std::size_t perVariant) const {
     if (savedBackground_.saved) node.setAttribute(L"SAVED_BG", savedBackground_.name);
     if (savedKartenset_.saved) node.setAttribute(L"SAVED_KS", savedKartenset_.name);
     if (savedGameStyle_.saved) node.setAttribute(L"SAVED_GS", savedGameStyle_.name);
@@ -82,8 +86,41 @@ void SolitaireManager::writeHighscores(Orvex::XMLNode& node) const {
                 if (variant->getHighscores().empty()) continue;
                 Orvex::XMLNode* element = node.addChild(L"VARIANT_HIGHSCORES");
                 nameVariant(*element, *category, *game, *variant);
-                for (HighscoreEintrag* entry : variant->getHighscores()) entry->writeXML(*element->addChild(L"HIGHSCORE"));
+                std::vector<HighscoreEintrag*> const& list = variant->getHighscores();
+                for (std::size_t i = 0; i < list.size() && i < perVariant; ++i) list[i]->writeXML(*element->addChild(L"HIGHSCORE"));
             }
+}
+
+std::vector<std::size_t> SolitaireManager::highscoreCostsPast(std::size_t from) const {
+    std::vector<SolVariant*> const variants = collectVariants();
+    std::vector<std::size_t> costs;
+    for (std::size_t rank = from, found = 1; found > 0; ++rank) {
+        found = 0;
+        for (SolVariant const* variant : variants) {
+            if (variant->getHighscores().size() <= rank) continue;
+            ++found;
+            Orvex::XMLNode written(L"HIGHSCORE");
+            variant->getHighscores()[rank]->writeXML(written);
+            costs.push_back(Orvex::XMLNode::savedCost(written));
+        }
+    }
+    return costs;
+}
+
+void SolitaireManager::keepHighscoresPast(std::size_t from, std::size_t count) {
+    std::vector<SolVariant*> const variants = collectVariants();
+    // How many each variant keeps: its entries among the first `count` in the same order.
+    std::vector<std::size_t> keep(variants.size(), from);
+    for (std::size_t rank = from, found = 1, taken = 0; found > 0 && taken < count; ++rank) {
+        found = 0;
+        for (std::size_t v = 0; v < variants.size() && taken < count; ++v) {
+            if (variants[v]->getHighscores().size() <= rank) continue;
+            ++found;
+            ++taken;
+            keep[v] = rank + 1;
+        }
+    }
+    for (std::size_t v = 0; v < variants.size(); ++v) cutHighscores(variants[v]->getHighscores(), keep[v]);
 }
 
 bool SolitaireManager::readHighscores(Orvex::XMLNode const& node, std::wstring const& sourceName) {
