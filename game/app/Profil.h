@@ -46,6 +46,10 @@
 #include "game/app/CampaignRecords.h"
 #include "game/story/StoryProfile.h"
 
+namespace Orvex {
+class ReadProblems;
+}
+
 namespace Solitaire {
 
 class SolitaireManager;
@@ -82,12 +86,15 @@ public:
 
     explicit Profil(std::wstring const& name);
     // From a "PROFIL" element that measure gave `measured`, keeping at most `share` bytes of it;
-    // sourceName names the file in log lines.
-    Profil(Orvex::XMLNode& node, std::wstring const& sourceName, Measure const& measured, std::size_t share);
+    // sourceName names the file in its one log line, or its refusals join `problems` when given
+    // (the profile manager logs a few profiles of a file and counts the rest).
+    Profil(Orvex::XMLNode& node, std::wstring const& sourceName, Measure const& measured, std::size_t share,
+           Orvex::ReadProblems* problems = nullptr);
     ~Profil() override;
 
     void readXML(Orvex::XMLNode& node) override;
-    void readXML(Orvex::XMLNode& node, std::wstring const& sourceName, Measure const& measured, std::size_t share);
+    void readXML(Orvex::XMLNode& node, std::wstring const& sourceName, Measure const& measured, std::size_t share,
+                 Orvex::ReadProblems* problems = nullptr);
     // The last read left something out: the element held more than the profile keeps.
     bool leftOutOnRead() const { return leftOutOnRead_; }
     // What is charged is what the game writes of what it keeps once it has started (Profil_xml.cpp):

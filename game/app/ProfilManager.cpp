@@ -9,6 +9,7 @@
 #include "engine/core/AppInfo.h"
 #include "engine/core/KeepAside.h"
 #include "engine/core/Logger.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "game/app/Profil.h"
@@ -238,12 +239,20 @@ bool ProfilManager::loadProfiles() {
                         L" are left out, so that the profiles keep what they hold");
         if (damaged_.empty()) damaged_ = moreHighscores;
     }
+    // A line for each of the first profiles with refusals (it says what was left out), a count of the rest.
+    std::size_t refusing = 0;
     for (std::size_t i = 0; i < chosen.size(); ++i) {
-        profiles_.push_back(new Profil(*chosen[i], source, measured[i], shares.profiles[i]));
-        // Its line says what was left out.
+        Orvex::ReadProblems problems;
+        profiles_.push_back(new Profil(*chosen[i], source, measured[i], shares.profiles[i], &problems));
+        if (!problems.empty() && refusing++ < kLoggedProfiles)
+            problems.log(L"Profile \"" + profiles_.back()->getName() + L"\"", source, chosen[i]->getLine());
         if (profiles_.back()->leftOutOnRead() && damaged_.empty())
             damaged_ = L"holds more than the game keeps of a profile (what it keeps is read)";
     }
+    if (refusing > kLoggedProfiles)
+        Orvex::logError(L"Profiles: \"" + source + L"\": " + std::to_wstring(refusing - kLoggedProfiles) +
+                        L" more profiles hold what the game refuses or leaves out (a line for each of the first " +
+                        std::to_wstring(kLoggedProfiles) + L")");
     listChanged();
     if (active) {
         Profil* const old = active_;

@@ -54,6 +54,8 @@ class ProfilManager {
 public:
     static constexpr wchar_t const* kFileName = L"profile.prf";
     static constexpr std::size_t kMaxProfiles = 1024;
+    // The profiles of a file whose refusals get a line each; the others' are counted in one.
+    static constexpr std::size_t kLoggedProfiles = 4;
     // About 10 times a file of 8 profiles with a quick save of a 104-card game and statistics in
     // each of the 146 variants (24 MB; 8.3 MB for 50 variants).
     static constexpr Orvex::u64 kMaxFileBytes = Orvex::u64{256} << 20;

@@ -240,7 +240,7 @@ Profil::Measure Profil::measure(Orvex::XMLNode const& element, bool live) {
 void Profil::readXML(Orvex::XMLNode& node) { readXML(node, std::wstring(), measure(node), kMaxKeptBytes); }
 
 void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Measure const& measured,
-                     std::size_t share) {
+                     std::size_t share, Orvex::ReadProblems* fileProblems) {
     ReadProblems problems;
     leftOutOnRead_ = readName(element, kMaxNameLength);
     if (leftOutOnRead_)
@@ -331,7 +331,10 @@ void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Me
         else
             problems.add(L"\"POINTS\" " + Orvex::quotedPiece(points->text()) + L" is not a finite number", node.getLine());
     }
-    if (!problems.empty()) problems.log(L"Profile \"" + getName() + L"\"", sourceName, element.getLine());
+    if (fileProblems)
+        fileProblems->absorb(problems);
+    else if (!problems.empty())
+        problems.log(L"Profile \"" + getName() + L"\"", sourceName, element.getLine());
 }
 
 void Profil::writeXML(Orvex::XMLNode& node) const {

@@ -207,6 +207,7 @@ void SolitaireManager::writeVariantData(Orvex::XMLNode& node) const {
 }
 
 void SolitaireManager::readVariantData(Orvex::XMLNode const& node) {
+    ReadProblems problems;
     for (SolVariant* variant : collectVariants()) {
         variant->getQuickSave().clear();
         variant->setStatistik(nullptr);
@@ -220,11 +221,12 @@ void SolitaireManager::readVariantData(Orvex::XMLNode const& node) {
         if (Orvex::XMLNode const* save = element->getChild(L"QUICK_SAVE")) variant->getQuickSave().copyFrom(*save);
         if (Orvex::XMLNode const* counters = element->getChild(Statistik::kElementName)) {
             auto* statistik = new Statistik(kVariantStatistikName);
-            statistik->readCounters(*counters);
+            statistik->readCounters(*counters, &problems);
             variant->setStatistik(statistik);
             statistik->release();
         }
     }
+    problems.log(L"Variant data", L"", node.getLine());
 }
 
 bool SolitaireManager::writeQuickSave() {

@@ -17,6 +17,10 @@
 #include "engine/core/XMLShape.h"
 #include "engine/core/Types.h"
 
+namespace Orvex {
+class ReadProblems;
+}
+
 namespace Solitaire {
 
 // The 32-bit counters, in the order the element writes them.
@@ -68,8 +72,9 @@ public:
 
     // "NAME", then every counter present in the node (see the top of this file).
     void readXML(Orvex::XMLNode& node) override;
-    // The counters alone: the name stays.
-    void readCounters(Orvex::XMLNode const& node);
+    // The counters alone: the name stays. Counters that do not read keep their values and are
+    // named in one log line, or join problems when given (a file's one line for all its sets).
+    void readCounters(Orvex::XMLNode const& node, Orvex::ReadProblems* problems = nullptr);
     // "NAME", the counters up to "UNDOS", "TIME", then the rest; the largest factor is not saved.
     void writeXML(Orvex::XMLNode& node) const override;
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/core/Logger.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLNode.h"
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikNumbers.h"
@@ -51,15 +52,18 @@ void Statistik::readXML(Orvex::XMLNode& node) {
     readCounters(node);
 }
 
-void Statistik::readCounters(Orvex::XMLNode const& node) {
+void Statistik::readCounters(Orvex::XMLNode const& node, Orvex::ReadProblems* problems) {
     std::wstring broken;
     auto const note = [&broken](wchar_t const* key) { broken += (broken.empty() ? L"" : L", ") + std::wstring(key); };
     for (int i = 0; i < kCounterCount; ++i)
         if (!readCounterAttribute(node, kCounterKeys[i], counters_[i])) note(kCounterKeys[i]);
     if (!readFiniteAttribute(node, kTimeKey, 0.0, time_)) note(kTimeKey);
-    if (!broken.empty())
-        Orvex::logError(L"Statistics \"" + getName() + L"\"" + Orvex::atLine(node) + L": " + broken +
-                        L" not a count (32-bit, not negative, finite); the previous values are kept");
+    if (broken.empty()) return;
+    std::wstring const what = broken + L" not a count (32-bit, not negative, finite); the previous values are kept";
+    if (problems)
+        problems->add(L"statistics \"" + getName() + L"\": " + what, node.getLine());
+    else
+        Orvex::logError(L"Statistics \"" + getName() + L"\"" + Orvex::atLine(node) + L": " + what);
 }
 
 void Statistik::writeXML(Orvex::XMLNode& node) const {

@@ -612,6 +612,48 @@ TEST(ProfileShares, HighscoresPastAVariantsBestFiveGiveWayBeforeAnyProfile) {
     }
 }
 
+// One file's faults give a few lines and a count, not a line each: refused counters in 200
+// highscores (one line, the highscores'), in the active profile's data for every variant (one
+// line when it becomes live), refused values in twenty profiles (a line for each of the first
+// four, one for the rest). Before, every statistics set and every profile wrote its own line: a
+// file of refused counters in 14,600 highscores wrote 14,600 lines.
+TEST_F(ProfileFileTest, OneFilesFaultsGiveAFewLinesAndACount) {
+    std::string highscores, variantData, refusing;
+    int listed = 0;
+    for (Solitaire::SolCategorie const* category : catalogue().getCategories())
+        for (Solitaire::SolSolitaire const* game : category->getGames())
+            for (Solitaire::SolVariant const* variant : game->getVariants()) {
+                std::string const names = "CAT_NAME=\"" + apptest::narrow(category->getName()) + "\" GAME_NAME=\"" +
+                                          apptest::narrow(game->getName()) + "\" VAR_NAME=\"" +
+                                          apptest::narrow(variant->getName()) + "\"";
+                if (listed++ < 2) {
+                    highscores += "<VARIANT_HIGHSCORES " + names + ">";
+                    for (int i = 0; i < 100; ++i) highscores += "<HIGHSCORE NAME=\"h\"><STATISTIK CLICK=\"x\"/></HIGHSCORE>";
+                    highscores += "</VARIANT_HIGHSCORES>";
+                }
+                variantData += "<VARIANT_DATA " + names + "><STATISTIK WON=\"-1\"/></VARIANT_DATA>";
+            }
+    for (int i = 0; i < 20; ++i) refusing += "<PROFIL NAME=\"P" + std::to_string(i) + "\" POINTS=\"x\"/>";
+    struct {
+        char const* what;
+        std::string file;
+        std::size_t lines;
+    } const rows[] = {
+        {"refused counters in two hundred highscores", "<PROFILE><HIGHSCORES>" + highscores + "</HIGHSCORES></PROFILE>", 1},
+        {"refused counters in every variant's data",
+         "<PROFILE ACTIVE_PROFIL=\"A\"><PROFIL NAME=\"A\"><PROFILE_DATA>" + variantData + "</PROFILE_DATA></PROFIL></PROFILE>", 1},
+        {"refused values in twenty profiles", "<PROFILE>" + refusing + "</PROFILE>", Solitaire::ProfilManager::kLoggedProfiles + 1},
+    };
+    for (auto const& row : rows) {
+        SCOPED_TRACE(row.what);
+        testsupport::writeFile(useFile(std::string("faults_") + std::to_string(&row - rows)), row.file);
+        logtest::LogWatch watch;
+        ASSERT_TRUE(profiles().loadProfiles());
+        if (Profil* active = profiles().getActiveProfile()) active->activate();
+        EXPECT_EQ(watch.errors().size(), row.lines);
+    }
+}
+
 // ---- A quick save across processes ----
 // The parent runs this test program twice with the step in the environment: one process deals,
 // plays, quick-saves and writes the profiles, the next loads them and resumes. Each writes the
