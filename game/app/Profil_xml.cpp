@@ -68,7 +68,8 @@ bool readCampaignNumber(Orvex::XMLNode const& node, wchar_t const* key, int& num
 
 void appendValues(Orvex::XMLNode const* element, std::vector<std::wstring>& list) {
     if (!element) return;
-    for (Orvex::XMLProperty const* value : element->values()) list.push_back(value->getString());
+    // Made from the view without keeping a copy in the tree, which goes once read.
+    for (Orvex::XMLProperty const* value : element->values()) list.push_back(value->text().toString());
 }
 
 void writeValues(Orvex::XMLNode& node, wchar_t const* name, std::vector<std::wstring> const& list) {
