@@ -142,6 +142,7 @@ bool ProfilManager::keepAsideAndWrite(XMLNode const& tree) {
 
 bool ProfilManager::loadProfiles() {
     clear();
+    readWhole_ = false;
     std::wstring const path = getFilePath();
     std::string const host = port::hostPath(path);
     XMLNode tree;
@@ -259,6 +260,7 @@ bool ProfilManager::loadProfiles() {
         active_ = findProfile(activeName);
         activeChanged(old, active_);
     }
+    readWhole_ = read == XMLNode::ReadResult::kComplete && damaged_.empty();
     // The profiles hold what they read: the file's text and tree go before the save builds its own.
     tree.clear();
     // What was read goes to disk now, not at the game's end, which may never come.

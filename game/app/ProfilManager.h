@@ -79,6 +79,8 @@ public:
     // Writes every profile, the active one's name and the highscores where the next load finds
     // them; false (logged, saveFailed emitted, the old file kept) when they could not be written.
     bool saveProfiles();
+    // The last load read its file whole: completely, and nothing left out or kept aside.
+    bool readWhole() const { return readWhole_; }
 
     // Takes over the caller's reference; the first profile added while none is active becomes
     // active. A profile already in the list is ignored.
@@ -149,6 +151,7 @@ private:
     // kSavedBeside was not read and could not be kept aside: no save may replace or remove it.
     bool besideUnread_ = false;
     Profil* active_ = nullptr;
+    bool readWhole_ = false;
     std::wstring filePath_;
     Orvex::XMLNode::Refusal refused_ = Orvex::XMLNode::Refusal::kNone;
 };
