@@ -81,10 +81,16 @@ std::wstring decodeFileText(unsigned char const* bytes, std::size_t size) {
 }
 
 void appendUtf16LE(std::string& out, std::wstring_view text) {
-    out.reserve(out.size() + text.size() * 2);
-    auto put = [&out](uint32_t unit) {
-        out.push_back(static_cast<char>(unit & 0xFF));
-        out.push_back(static_cast<char>((unit >> 8) & 0xFF));
+    // Sized once and written in place: a save writes its whole file through here.
+    std::size_t units = text.size();
+    for (wchar_t wc : text)
+        if (static_cast<uint32_t>(wc) >= 0x10000 && static_cast<uint32_t>(wc) <= 0x10FFFF) ++units;
+    std::size_t const at = out.size();
+    out.resize(at + 2 * units);
+    char* next = out.data() + at;
+    auto put = [&next](uint32_t unit) {
+        *next++ = static_cast<char>(unit & 0xFF);
+        *next++ = static_cast<char>((unit >> 8) & 0xFF);
     };
     for (wchar_t wc : text) {
         auto c = static_cast<uint32_t>(wc);

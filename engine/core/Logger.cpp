@@ -110,6 +110,7 @@ Logger::~Logger() {
 void Logger::log(int priority, int type, std::wstring const& message) {
     if (type < LOG_TYPE_ERROR || type > LOG_TYPE_PLAIN) type = LOG_TYPE_PLAIN;
     std::lock_guard<std::mutex> lock(mutex_);
+    if (type == LOG_TYPE_ERROR) ++errors_;
     if (priority < thresholds_[type]) return;
 
     std::wstring line;
@@ -169,6 +170,11 @@ bool Logger::isConsoleShown() const {
 std::deque<std::wstring> Logger::recentLines() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return recent_;
+}
+
+std::size_t Logger::errorCount() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return errors_;
 }
 
 void logError(std::wstring const& message, int priority) {

@@ -64,6 +64,9 @@ public:
     // The last lines written (for the in-game console and for tests), oldest first.
     std::deque<std::wstring> recentLines() const;
     static constexpr std::size_t kRecentLines = 256;
+    // Error messages logged so far, those below the threshold too (a fuzz target counts them with
+    // its lines off).
+    std::size_t errorCount() const;
 
     Logger(Logger const&) = delete;
     Logger& operator=(Logger const&) = delete;
@@ -89,6 +92,7 @@ private:
     int thresholds_[4] = {0, 0, 0, 0};
     bool consoleShown_ = false;
     std::deque<std::wstring> recent_;
+    std::size_t errors_ = 0;
 };
 
 // Shorthands at the usual priority.

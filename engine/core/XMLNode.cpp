@@ -150,6 +150,35 @@ bool XMLNode::equals(XMLNode const& other) const {
     return true;
 }
 
+std::size_t XMLNode::savedUnits(XMLText const& text, bool utf16) {
+    // A file's 8-bit text has one unit a character, a UTF-16 file's units are its own.
+    if (text.isAnsi() || (utf16 && text.isUtf16())) return text.size();
+    std::size_t units = 0;
+    text.forEachChar([&](wchar_t c) { units += savedUnits(c, utf16); });
+    return units;
+}
+
+std::size_t XMLNode::savedUnits(std::wstring_view text, bool utf16) {
+    std::size_t units = 0;
+    for (wchar_t c : text) units += savedUnits(c, utf16);
+    return units;
+}
+
+std::size_t XMLNode::savedCost(XMLNode const& tree, bool utf16) {
+    std::size_t bytes = 0;
+    std::vector<XMLNode const*> work{&tree};
+    while (!work.empty()) {
+        XMLNode const* node = work.back();
+        work.pop_back();
+        bytes += elementCost(savedUnits(node->name(), utf16));
+        for (XMLAttribute const* a : node->attributes())
+            bytes += attributeCost(savedUnits(a->name(), utf16), savedUnits(a->text(), utf16));
+        for (XMLProperty const* v : node->values()) bytes += valueCost(savedUnits(v->text(), utf16));
+        for (XMLNode const* c : node->children()) work.push_back(c);
+    }
+    return bytes;
+}
+
 XMLAttribute* XMLNode::getAttribute(std::wstring_view name) {
     return const_cast<XMLAttribute*>(static_cast<XMLNode const*>(this)->getAttribute(name));
 }

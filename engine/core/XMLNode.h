@@ -60,6 +60,16 @@ public:
     static constexpr std::size_t valueCost(std::size_t length) {
         return sizeof(XMLProperty) + sizeof(XMLItem<XMLProperty>) + textCost(length);
     }
+    // The one count of what a saved tree costs a read (the save's check, the profile file's measures,
+    // the tests): the units a character is saved as, in UTF-16 two for one outside the Basic
+    // Multilingual Plane (a surrogate pair), else one; a text's units; and what a read of the
+    // tree saved as UTF-16 (or 8-bit) text charges against kMaxTreeBytes.
+    static constexpr std::size_t savedUnits(wchar_t c, bool utf16) {
+        return utf16 && static_cast<u32>(c) >= 0x10000 && static_cast<u32>(c) <= 0x10FFFF ? 2 : 1;
+    }
+    static std::size_t savedUnits(XMLText const& text, bool utf16 = true);
+    static std::size_t savedUnits(std::wstring_view text, bool utf16 = true);
+    static std::size_t savedCost(XMLNode const& tree, bool utf16 = true);
 
     XMLNode() = default;
     explicit XMLNode(std::wstring name) : name_(std::move(name)) {}

@@ -35,7 +35,7 @@ bool isBlank(wchar_t c) { return static_cast<uint32_t>(c) <= ' '; }
 // Writes a tree as text. The format has no escapes, so characters that would end a name, an
 // attribute value or a value early are replaced (and counted), keeping the file readable. It
 // counts what reading the text back charges the tree (treeBytes, XMLNode::elementCost ...), a
-// text's length in the units the file holds (UTF-16 units, or characters), and stops before an
+// text's length in the units the file holds (XMLNode::savedUnits), and stops before an
 // object that takes it past `budget`. It hands the text written so far to `flush` (when set)
 // whenever it holds kFlushChars, also within a long text, and stops when that returns false.
 class TreeWriter {
@@ -127,8 +127,7 @@ private:
             c = instead;
         }
         out += c;
-        ++units_;
-        if (c >= 0x10000 && c <= 0x10FFFF && utf16Units_) ++units_;
+        units_ += XMLNode::savedUnits(c, utf16Units_);
         if (out.size() >= flushAt_) [[unlikely]]
             flushFull();
     }

@@ -13,19 +13,22 @@ namespace Orvex {
 std::size_t XMLShape::elementCost(std::size_t nameLength) const {
     std::size_t cost = XMLNode::elementCost(nameLength);
     for (Written const& attribute : written) cost += XMLNode::attributeCost(attribute.name.size(), attribute.length);
+    cost += writtenValues * XMLNode::valueCost(writtenValueLength);
+    for (Child const& child : children)
+        if (child.written) cost += child.shape->elementCost(child.name.size());
     return cost;
 }
 
 std::size_t XMLShape::keep(XMLNode const& from, XMLNode& to, KeepBudget& budget) const {
     to.clear();
-    if (!budget.take(elementCost(from.name().size()))) return 1;
+    if (!budget.take(elementCost(XMLNode::savedUnits(from.name())))) return 1;
     to.setName(from.name().toString());
     to.line_ = from.line_;
     return keepContent(from, &to, budget);
 }
 
 std::size_t XMLShape::measure(XMLNode const& from, KeepBudget& budget) const {
-    if (!budget.take(elementCost(from.name().size()))) return 1;
+    if (!budget.take(elementCost(XMLNode::savedUnits(from.name())))) return 1;
     return keepContent(from, nullptr, budget);
 }
 
@@ -40,7 +43,8 @@ std::size_t XMLShape::keepContent(XMLNode const& from, XMLNode* to, KeepBudget& 
             return std::any_of(written.begin(), written.end(), [&](Written const& w) { return w.name == attributes[key]; });
         };
         if (key == attributes.size() || key == kMaxAttributes || taken[key] || length > maxText ||
-            (!chargedAsWritten() && !budget.take(XMLNode::attributeCost(attributes[key].size(), length)))) {
+            (!chargedAsWritten() &&
+             !budget.take(XMLNode::attributeCost(attributes[key].size(), XMLNode::savedUnits(attribute->text()))))) {
             ++leftOut;
             continue;
         }
@@ -50,7 +54,9 @@ std::size_t XMLShape::keepContent(XMLNode const& from, XMLNode* to, KeepBudget& 
     u32 values = 0;
     for (XMLProperty const* value : from.values()) {
         std::size_t const length = value->text().size();
-        if (values == maxValues || length > maxText || !budget.take(XMLNode::valueCost(length))) {
+        // The first of the written values were charged with the element.
+        if (values == maxValues || length > maxText ||
+            (values >= writtenValues && !budget.take(XMLNode::valueCost(XMLNode::savedUnits(value->text()))))) {
             ++leftOut;
             continue;
         }
@@ -61,8 +67,10 @@ std::size_t XMLShape::keepContent(XMLNode const& from, XMLNode* to, KeepBudget& 
     for (XMLNode const* child : from.children()) {
         std::size_t which = 0;
         while (which < children.size() && !(child->name() == children[which].name)) ++which;
+        // The first of a written kind was charged with the element.
         if (which == children.size() || kept[which] == children[which].maxCount ||
-            !budget.take(children[which].shape->elementCost(children[which].name.size()))) {
+            (!(children[which].written && kept[which] == 0) &&
+             !budget.take(children[which].shape->elementCost(children[which].name.size())))) {
             ++leftOut;
             continue;
         }

@@ -14,9 +14,12 @@
 // A shape names no shape that holds it, so the copy recurses only as deep as the shape does.
 //
 // What the game writes of an element may be more than the file held: a record's numbers are
-// written whether the file gave them or not. Such attributes are the shape's `written` ones, with
-// their longest text: each element is charged for them as written, so what is kept of a tree is
-// never written back larger than it was charged.
+// written whether the file gave them or not, and so are some elements and values (a profile's
+// lists, its god charges). Such attributes are the shape's `written` ones, with their longest
+// text, such values its `writtenValues`, such children marked `written`: each element is charged
+// for them as written (with all a written child holds always), so what is kept of a tree is never
+// written back larger than it was charged. Only parts the writer makes anew may be so marked: a
+// held one is charged no more, whatever it holds.
 #pragma once
 
 #include <cstddef>
@@ -35,6 +38,7 @@ struct XMLShape {
         std::wstring_view name;
         XMLShape const* shape = nullptr;
         u32 maxCount = 1;  // the first ones are kept
+        bool written = false;  // the writer writes one, held or not
     };
     // An attribute the writer writes always, at most `length` UTF-16 units long.
     struct Written {
@@ -53,18 +57,24 @@ struct XMLShape {
     // Charged for each element as written, held or not (a held one is charged no more); each is
     // also named in `attributes`.
     std::span<Written const> written{};
+    // The values the writer writes always, each at most writtenValueLength units long: charged
+    // with the element; the first ones held are charged no more.
+    u32 writtenValues = 0;
+    std::size_t writtenValueLength = 0;
 
     // Replaces to's content by the part of from that fits this shape and the budget (from's name,
     // the attributes, values and children the shape names, each child by its own shape); every
-    // object is charged to budget as a read of the saved tree charges it. Returns how many
+    // object is charged to budget as a read of the saved tree charges it (XMLNode::savedCost's
+    // count, a text in the units the saved UTF-16 file holds). Returns how many
     // attributes, values and elements (each counted once, with all it holds) were left out.
     std::size_t keep(XMLNode const& from, XMLNode& to, KeepBudget& budget) const;
     // What keep would charge and leave out, without a copy.
     std::size_t measure(XMLNode const& from, KeepBudget& budget) const;
+    // What an element of this shape is charged with its name before its content: the element and
+    // what the writer writes in it always (written attributes, values and children, theirs too).
+    std::size_t elementCost(std::size_t nameLength) const;
 
 private:
-    // What an element of this shape is charged with its name: the element and the written attributes.
-    std::size_t elementCost(std::size_t nameLength) const;
     // Copies into to, or only charges and counts when it is null.
     std::size_t keepContent(XMLNode const& from, XMLNode* to, KeepBudget& budget) const;
 };

@@ -60,7 +60,7 @@ HighscoreEintrag::HighscoreEintrag(Orvex::XMLNode& node, Orvex::ReadProblems* pr
     // The statistics keep the name the game gives a result's (SolitaireManager::addHighscore).
     if (Orvex::XMLNode const* statistik = node.getChild(Statistik::kElementName)) {
         statistik_ = new Statistik(SolitaireManager::kGameStatistikName);
-        statistik_->readCounters(*statistik);
+        statistik_->readCounters(*statistik, problems);
     }
 }
 

@@ -26,9 +26,10 @@ constexpr std::wstring_view kSolitairePrefix = L"SOLITAIRE_";
 Profil::Profil(std::wstring const& name) : StoryProfile(name), godPercent_(kGodCount, 0.0f) {}
 
 // The name is read by readXML, which keeps only as much of it as a profile's name may have.
-Profil::Profil(Orvex::XMLNode& node, std::wstring const& sourceName, Measure const& measured, std::size_t share)
+Profil::Profil(Orvex::XMLNode& node, std::wstring const& sourceName, Measure const& measured, std::size_t share,
+               Orvex::ReadProblems* problems)
     : godPercent_(kGodCount, 0.0f) {
-    readXML(node, sourceName, measured, share);
+    readXML(node, sourceName, measured, share, problems);
 }
 
 Profil::~Profil() {

@@ -4,8 +4,8 @@
 // statistics, the achievements) that become live in their managers while the profile is active.
 //
 // The profile file is untrusted. Reading keeps what reads and names the rest in one log line per
-// profile, keeping defaults: campaign numbers are bounded (chapter and level numbers up to
-// kMaxCampaignNumber, a number seen twice keeps its first record, results clamped to their range,
+// profile, keeping defaults: campaign numbers are bounded (chapter and level numbers as the game
+// writes them, up to kMaxCampaignNumber; a number seen twice keeps its first record, results clamped to their range,
 // found counts 32-bit); wildcards and jokers whose suit or value word is unknown are dropped;
 // "PERCENT_GODS" values go to entry min(i, count - 1) when there is one; numbers must be finite.
 //
@@ -35,7 +35,9 @@
 // Profil_campaign.cpp: the campaign table, opening chapters and advancing after a passed level.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -43,6 +45,10 @@
 #include "engine/core/XMLNode.h"
 #include "game/app/CampaignRecords.h"
 #include "game/story/StoryProfile.h"
+
+namespace Orvex {
+class ReadProblems;
+}
 
 namespace Solitaire {
 
@@ -70,23 +76,37 @@ public:
     using CardList = std::vector<std::pair<int, int>>;
 
     // What a profile would keep of a "PROFIL" element with no limit on bytes, counted as a read
-    // of the saved file charges it, and how many of its parts it would leave out (measure).
+    // of the file the game saves after its start charges it, and how many of its parts it would
+    // leave out (measure).
     struct Measure {
         std::size_t bytes = 0;
         std::size_t leftOut = 0;
+        bool live = false;  // measured as the active profile, which the game activates
     };
 
     explicit Profil(std::wstring const& name);
     // From a "PROFIL" element that measure gave `measured`, keeping at most `share` bytes of it;
-    // sourceName names the file in log lines.
-    Profil(Orvex::XMLNode& node, std::wstring const& sourceName, Measure const& measured, std::size_t share);
+    // sourceName names the file in its one log line, or its refusals join `problems` when given
+    // (the profile manager logs a few profiles of a file and counts the rest).
+    Profil(Orvex::XMLNode& node, std::wstring const& sourceName, Measure const& measured, std::size_t share,
+           Orvex::ReadProblems* problems = nullptr);
     ~Profil() override;
 
     void readXML(Orvex::XMLNode& node) override;
-    void readXML(Orvex::XMLNode& node, std::wstring const& sourceName, Measure const& measured, std::size_t share);
+    void readXML(Orvex::XMLNode& node, std::wstring const& sourceName, Measure const& measured, std::size_t share,
+                 Orvex::ReadProblems* problems = nullptr);
     // The last read left something out: the element held more than the profile keeps.
     bool leftOutOnRead() const { return leftOutOnRead_; }
-    static Measure measure(Orvex::XMLNode const& element);
+    // What is charged is what the game writes of what it keeps once it has started (Profil_xml.cpp):
+    // the elements and numbers it always writes, the first chapter the campaign table opens when
+    // the element has none, and for the profile that becomes live (the active one) its statistics
+    // and achievements as the managers write them; so a file read whole is read whole again after
+    // any save of what was read.
+    static Measure measure(Orvex::XMLNode const& element, bool live = false);
+    // A chapter's or level's number as the game writes it ("0", or digits without a leading 0, up
+    // to kMaxCampaignNumber); anything else (blanks, a sign, "00") is none, so a record so
+    // numbered is dropped rather than taken for another's.
+    static std::optional<int> parseCampaignNumber(std::wstring_view text);
     // Writes what the profile holds; a live profile's trees are as last collected.
     void writeXML(Orvex::XMLNode& node) const override;
 

@@ -9,6 +9,7 @@
 #include "engine/core/AppInfo.h"
 #include "engine/core/KeepAside.h"
 #include "engine/core/Logger.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "game/app/Profil.h"
@@ -70,18 +71,23 @@ void shareOut(std::vector<std::size_t>& wishes, std::size_t limit) {
 
 }  // namespace
 
-std::size_t ProfilManager::savedBytes(XMLNode const& tree) {
-    // A text's length in the file's UTF-16 units.
-    auto units = [](Orvex::XMLText const& text) {
-        std::size_t count = 0;
-        text.forEachChar([&](wchar_t c) { count += c >= 0x10000 ? 2 : 1; });
-        return count;
-    };
-    std::size_t bytes = XMLNode::elementCost(units(tree.name()));
-    for (Orvex::XMLAttribute const* a : tree.attributes()) bytes += XMLNode::attributeCost(units(a->name()), units(a->text()));
-    for (Orvex::XMLProperty const* v : tree.values()) bytes += XMLNode::valueCost(units(v->text()));
-    for (XMLNode const* child : tree.children()) bytes += savedBytes(*child);
-    return bytes;
+ProfilManager::Shares ProfilManager::share(std::size_t left, std::vector<std::size_t> const& further,
+                                           std::vector<std::size_t> wishes) {
+    Shares shares;
+    std::size_t wished = 0, all = 0;
+    for (std::size_t wish : wishes) wished += wish;
+    for (std::size_t cost : further) all += cost;
+    if (wished <= left) {
+        // All while they fit; else half of what the profiles leave, so what is played has room.
+        std::size_t room = all <= left - wished ? all : (left - wished) / 2;
+        for (; shares.furtherHighscores < further.size(); ++shares.furtherHighscores) {
+            if (further[shares.furtherHighscores] > room) break;
+            room -= further[shares.furtherHighscores];
+        }
+    }
+    shareOut(wishes, left);
+    shares.profiles = std::move(wishes);
+    return shares;
 }
 
 bool ProfilManager::writeOver(XMLNode const& tree) {
@@ -136,6 +142,7 @@ bool ProfilManager::keepAsideAndWrite(XMLNode const& tree) {
 
 bool ProfilManager::loadProfiles() {
     clear();
+    readWhole_ = false;
     std::wstring const path = getFilePath();
     std::string const host = port::hostPath(path);
     XMLNode tree;
@@ -168,17 +175,20 @@ bool ProfilManager::loadProfiles() {
     }
     if (read == XMLNode::ReadResult::kNothing && damaged_.empty()) return false;
 
-    // The highscores first: the profiles keep what they and the file's own element leave.
+    // The highscores first: the profiles keep what the file's own element and the best highscores
+    // a variant keeps after a game leave, before the highscores past them.
+    SolitaireManager& catalogue = SolitaireManager::instance();
     XMLNode rest(L"PROFILE");
+    wchar_t const* const moreHighscores = L"holds more highscores than the game keeps (the best are read)";
     if (XMLNode const* highscores = tree.getChild(L"HIGHSCORES")) {
-        if (SolitaireManager::instance().readHighscores(*highscores, source) && damaged_.empty())
-            damaged_ = L"holds more highscores than the game keeps (the best are read)";
+        if (catalogue.readHighscores(*highscores, source) && damaged_.empty()) damaged_ = moreHighscores;
     }
     // The active profile's name as long as a profile's may be, each character two UTF-16 units.
     rest.setAttribute(L"ACTIVE_PROFIL", std::wstring(2 * Profil::kMaxNameLength, L'_'));
-    SolitaireManager::instance().writeHighscores(*rest.addChild(L"HIGHSCORES"));
-    std::size_t const left = Profil::kMaxKeptBytes - std::min(savedBytes(rest), Profil::kMaxKeptBytes);
+    catalogue.writeHighscores(*rest.addChild(L"HIGHSCORES"), SolitaireManager::kHighscoresKept);
+    std::size_t const left = Profil::kMaxKeptBytes - std::min(XMLNode::savedCost(rest), Profil::kMaxKeptBytes);
     rest.clear();
+    std::vector<std::size_t> const further = catalogue.highscoreCostsPast(SolitaireManager::kHighscoresKept);
 
     // The profiles read: the first kMaxProfiles, and among them the active one wherever it stands,
     // so that a profile made and chosen when the list was full is there at the next start.
@@ -212,24 +222,45 @@ bool ProfilManager::loadProfiles() {
     // half of it (so that what is saved, with what is played since, is read whole next time), each
     // as much as it would keep up to an equal share of what the smaller ones leave.
     std::vector<Profil::Measure> measured;
-    std::vector<std::size_t> shares;
+    std::vector<std::size_t> wishes;
+    bool liveFound = false;
     for (XMLNode const* child : chosen) {
-        measured.push_back(Profil::measure(*child));
-        shares.push_back(measured.back().bytes);
+        // The active profile (the first of its name) is the one the game activates: its data are
+        // written anew.
+        bool const live = !liveFound && isActive(*child);
+        liveFound = liveFound || live;
+        measured.push_back(Profil::measure(*child, live));
+        wishes.push_back(measured.back().bytes);
     }
-    shareOut(shares, left);
+    Shares const shares = share(left, further, wishes);
+    if (shares.furtherHighscores < further.size()) {
+        catalogue.keepHighscoresPast(SolitaireManager::kHighscoresKept, shares.furtherHighscores);
+        Orvex::logError(L"Profiles: \"" + source + L"\": " + std::to_wstring(further.size() - shares.furtherHighscores) +
+                        L" highscores past a variant's best " + std::to_wstring(SolitaireManager::kHighscoresKept) +
+                        L" are left out, so that the profiles keep what they hold");
+        if (damaged_.empty()) damaged_ = moreHighscores;
+    }
+    // A line for each of the first profiles with refusals (it says what was left out), a count of the rest.
+    std::size_t refusing = 0;
     for (std::size_t i = 0; i < chosen.size(); ++i) {
-        profiles_.push_back(new Profil(*chosen[i], source, measured[i], shares[i]));
-        // Its line says what was left out.
+        Orvex::ReadProblems problems;
+        profiles_.push_back(new Profil(*chosen[i], source, measured[i], shares.profiles[i], &problems));
+        if (!problems.empty() && refusing++ < kLoggedProfiles)
+            problems.log(L"Profile \"" + profiles_.back()->getName() + L"\"", source, chosen[i]->getLine());
         if (profiles_.back()->leftOutOnRead() && damaged_.empty())
             damaged_ = L"holds more than the game keeps of a profile (what it keeps is read)";
     }
+    if (refusing > kLoggedProfiles)
+        Orvex::logError(L"Profiles: \"" + source + L"\": " + std::to_wstring(refusing - kLoggedProfiles) +
+                        L" more profiles hold what the game refuses or leaves out (a line for each of the first " +
+                        std::to_wstring(kLoggedProfiles) + L")");
     listChanged();
     if (active) {
         Profil* const old = active_;
         active_ = findProfile(activeName);
         activeChanged(old, active_);
     }
+    readWhole_ = read == XMLNode::ReadResult::kComplete && damaged_.empty();
     // The profiles hold what they read: the file's text and tree go before the save builds its own.
     tree.clear();
     // What was read goes to disk now, not at the game's end, which may never come.

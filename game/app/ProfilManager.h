@@ -14,12 +14,15 @@
 // among the first ones wherever it stands, so one made and chosen on a full list stays). So is a
 // file that holds more than the game keeps of a profile (Profil.h: a longer name, what no reader
 // takes, more than the profiles of a file keep) or of the highscores (more than a variant's best
-// SolitaireManager::kMaxReadHighscores, longer texts), whose profiles are saved with what they keep.
-// What a file keeps is at most Profil::kMaxKeptBytes, counted as a read of the saved file charges
-// it: the highscores and the file's own element as the save writes them, and the profiles what
-// they leave; where the profiles would take more, they share half of that: each keeps what it
-// would, up to an equal share of what the smaller ones leave, so a small profile keeps all
-// wherever it stands in the file.
+// SolitaireManager::kMaxReadHighscores, longer texts, or those past its best kHighscoresKept that
+// give way to the profiles), whose profiles are saved with what they keep. What a file keeps is at
+// most Profil::kMaxKeptBytes, counted as a read of the saved file charges it: the file's own
+// element and a variant's best kHighscoresKept highscores as the save writes them, then the
+// profiles, each as the game writes it once started (Profil::measure: the active one with its
+// data written anew), so a file read whole is read whole after a save of what was read, and the
+// further highscores what the profiles leave (share). Where the profiles would take more, they
+// share half of it: each keeps what it would, up to an equal share of what the smaller ones
+// leave, so a small profile keeps all wherever it stands in the file.
 //
 // While the file cannot be kept at all (every number taken), it stays as it is and each save goes
 // to kSavedBeside. Loading reads kSavedBeside when "profile.prf" is missing or does not read
@@ -51,6 +54,8 @@ class ProfilManager {
 public:
     static constexpr wchar_t const* kFileName = L"profile.prf";
     static constexpr std::size_t kMaxProfiles = 1024;
+    // The profiles of a file whose refusals get a line each; the others' are counted in one.
+    static constexpr std::size_t kLoggedProfiles = 4;
     // About 10 times a file of 8 profiles with a quick save of a 104-card game and statistics in
     // each of the 146 variants (24 MB; 8.3 MB for 50 variants).
     static constexpr Orvex::u64 kMaxFileBytes = Orvex::u64{256} << 20;
@@ -74,6 +79,8 @@ public:
     // Writes every profile, the active one's name and the highscores where the next load finds
     // them; false (logged, saveFailed emitted, the old file kept) when they could not be written.
     bool saveProfiles();
+    // The last load read its file whole: completely, and nothing left out or kept aside.
+    bool readWhole() const { return readWhole_; }
 
     // Takes over the caller's reference; the first profile added while none is active becomes
     // active. A profile already in the list is ignored.
@@ -106,11 +113,22 @@ public:
     sigslot::signal2<Profil*, Profil*> activeChanged;
     // A save kept nothing: what was played since the last save that succeeded ends with the game.
     sigslot::signal0<> saveFailed;
+    // How a file's profiles and its highscores past a variant's best SolitaireManager::kHighscoresKept
+    // (further, their costs in the order they are kept) share what the file's own element and the
+    // best highscores leave of what a file keeps (left). All of it while it fits. Else the further
+    // highscores give way first: while the profiles' wishes fit, each keeps all it wishes and the
+    // further highscores take half of what they leave, as many as fit in their order; else none of
+    // those is kept, and the profiles share half of it (each up to an equal share of what the
+    // smaller ones leave). What is cut leaves room for what is played before the next read.
+    struct Shares {
+        std::size_t furtherHighscores = 0;
+        std::vector<std::size_t> profiles;
+    };
+    static Shares share(std::size_t left, std::vector<std::size_t> const& further, std::vector<std::size_t> wishes);
+
     // The last save kept nothing because the file would have been more than its reader takes
     // (not for want of room or rights).
     bool saveWasTooLarge() const { return refused_ == Orvex::XMLNode::Refusal::kTooLarge; }
-    // What a read of the tree saved as the profile file (UTF-16) charges it (XMLNode::elementCost ...).
-    static std::size_t savedBytes(Orvex::XMLNode const& tree);
 
 private:
     // The tree written over the file; a file saved beside it goes (unless besideUnread_).
@@ -133,6 +151,7 @@ private:
     // kSavedBeside was not read and could not be kept aside: no save may replace or remove it.
     bool besideUnread_ = false;
     Profil* active_ = nullptr;
+    bool readWhole_ = false;
     std::wstring filePath_;
     Orvex::XMLNode::Refusal refused_ = Orvex::XMLNode::Refusal::kNone;
 };

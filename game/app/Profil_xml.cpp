@@ -2,6 +2,8 @@
 // Reading measures the element against what a profile keeps (kProfileShape); one that holds more
 // is copied as far as it is kept, and the copy is read.
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -10,6 +12,8 @@
 #include "engine/core/XMLNode.h"
 #include "engine/core/XMLShape.h"
 #include "game/app/Profil.h"
+#include "game/app/SolCategorie.h"
+#include "game/app/SolSolitaire.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/RuleWords.h"
@@ -45,24 +49,27 @@ int readResult(Orvex::XMLNode const& node, int highest, ReadProblems& problems) 
     return highest;
 }
 
-// A chapter or level number, 0 when absent: false (and a problem) for one that does not read or
-// is out of range, whose record is dropped rather than taken for another's.
+// A chapter or level number, 0 when absent: false (and a problem) for one that is not written as
+// the game writes it, whose record is dropped rather than taken for another's.
 bool readCampaignNumber(Orvex::XMLNode const& node, wchar_t const* key, int& number, ReadProblems& problems) {
     Orvex::XMLAttribute const* attribute = node.getAttribute(key);
-    std::optional<Orvex::u32> const read = attribute ? parseCounterText(attribute->getString()) : Orvex::u32{0};
-    if (!read || *read > static_cast<Orvex::u32>(Profil::kMaxCampaignNumber)) {
+    std::optional<int> const read =
+        attribute ? attribute->text().withView([](std::wstring_view text) { return Profil::parseCampaignNumber(text); })
+                  : 0;
+    if (!read) {
         problems.add(L"\"" + std::wstring(key) + L"\" " + Orvex::quotedPiece(attribute->text()) +
                          L" is no campaign number; dropped",
                      node.getLine());
         return false;
     }
-    number = static_cast<int>(*read);
+    number = *read;
     return true;
 }
 
 void appendValues(Orvex::XMLNode const* element, std::vector<std::wstring>& list) {
     if (!element) return;
-    for (Orvex::XMLProperty const* value : element->values()) list.push_back(value->getString());
+    // Made from the view without keeping a copy in the tree, which goes once read.
+    for (Orvex::XMLProperty const* value : element->values()) list.push_back(value->text().toString());
 }
 
 void writeValues(Orvex::XMLNode& node, wchar_t const* name, std::vector<std::wstring> const& list) {
@@ -109,13 +116,13 @@ constexpr std::size_t decimalDigits(unsigned long long number) { return number <
 
 // The longest suit or value word of the card rules an owned card is written with ("KREUZ", "KÖNIG").
 constexpr std::size_t kCardWordLength = 8;
-// The longest float text (numberText: "-1.17549435e-38").
-constexpr std::size_t kFloatLength = 16;
+// The longest god charge writeXML writes ("%.16g" of a float: "-1.401298464324817e-45").
+constexpr std::size_t kGodTextLength = 22;
 
 // What a profile keeps of its element: what writeXML writes there, each record's numbers and words
 // charged as written whether the file gave them or not (a name's characters as two UTF-16 units).
 constexpr std::wstring_view kProfileKeys[] = {L"NAME", L"POINTS"};
-constexpr Orvex::XMLShape::Written kProfileWritten[] = {{L"NAME", 2 * Profil::kMaxNameLength}, {L"POINTS", kFloatLength}};
+constexpr Orvex::XMLShape::Written kProfileWritten[] = {{L"NAME", 2 * Profil::kMaxNameLength}, {L"POINTS", kMaxFloatText}};
 constexpr std::wstring_view kTutorialKeys[] = {L"SHOW"};
 constexpr Orvex::XMLShape::Written kTutorialWritten[] = {{L"SHOW", 1}};
 constexpr Orvex::XMLShape kTutorialList{kTutorialKeys, Profil::kMaxListEntries, {}, Orvex::XMLShape::kMaxText, kTutorialWritten};
@@ -135,20 +142,77 @@ constexpr Orvex::XMLShape kCampaign{{}, 0, kCampaignChildren};
 constexpr std::wstring_view kCardKeys[] = {L"FARBE", L"WERT"};
 constexpr Orvex::XMLShape::Written kCardWritten[] = {{L"FARBE", kCardWordLength}, {L"WERT", kCardWordLength}};
 constexpr Orvex::XMLShape kOwnedCard{kCardKeys, 0, {}, Orvex::XMLShape::kMaxText, kCardWritten};
+constexpr Orvex::XMLShape kGodList{{}, Profil::kMaxListEntries, {}, Orvex::XMLShape::kMaxText, {}, Profil::kGodCount, kGodTextLength};
+// writeXML writes each of these elements, held or not; the active profile's data, statistics and
+// achievements are written anew from the managers (kWrittenProfileShape).
 constexpr Orvex::XMLShape::Child kProfileChildren[] = {
-    {L"TUTORIAL", &kTutorialList},
-    {L"SOLITAIRE_TUTORIALS", &kNameList},
-    {L"STORY", &kNameList},
-    {L"KAMPAGNE", &kCampaign},
-    {L"UNLOCKS", &kNameList},
-    {L"PROFILE_DATA", &SolitaireManager::kVariantDataShape},
-    {L"STATISTIK", &StatistikManager::kProfileShape},
-    {AchivementManager::kProfileElement, &AchivementManager::kProfileShape},
+    {L"TUTORIAL", &kTutorialList, 1, true},
+    {L"SOLITAIRE_TUTORIALS", &kNameList, 1, true},
+    {L"STORY", &kNameList, 1, true},
+    {L"KAMPAGNE", &kCampaign, 1, true},
+    {L"UNLOCKS", &kNameList, 1, true},
+    {L"PROFILE_DATA", &SolitaireManager::kVariantDataShape, 1, true},
+    {L"STATISTIK", &StatistikManager::kProfileShape, 1, true},
+    {AchivementManager::kProfileElement, &AchivementManager::kProfileShape, 1, true},
     {L"WILDCARD", &kOwnedCard, Profil::kMaxOwnedCards},
     {L"JOKER", &kOwnedCard, Profil::kMaxOwnedCards},
-    {L"PERCENT_GODS", &kNameList},
+    {L"PERCENT_GODS", &kGodList, 1, true},
 };
 constexpr Orvex::XMLShape kProfileShape{kProfileKeys, 0, kProfileChildren, Orvex::XMLShape::kMaxText, kProfileWritten};
+constexpr auto kWrittenProfileChildren = [] {
+    std::array<Orvex::XMLShape::Child, std::size(kProfileChildren)> children{};
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        children[i] = kProfileChildren[i];
+        if (children[i].name == L"PROFILE_DATA") children[i].shape = &SolitaireManager::kWrittenVariantDataShape;
+        if (children[i].name == L"STATISTIK") children[i].shape = &StatistikManager::kWrittenProfileShape;
+    }
+    return children;
+}();
+constexpr Orvex::XMLShape kWrittenProfileShape{kProfileKeys, 0, kWrittenProfileChildren, Orvex::XMLShape::kMaxText,
+                                               kProfileWritten};
+
+// Whether the element's campaign holds chapter 0, as reading it finds one; else the campaign
+// table adds it, opened with its levels (firstChapterCost).
+bool holdsFirstChapter(Orvex::XMLNode const& element) {
+    Orvex::XMLNode const* campaign = element.getChild(L"KAMPAGNE");
+    if (!campaign) return false;
+    for (Orvex::XMLNode const* chapter : campaign->children()) {
+        if (chapter->getName() != L"KAPITEL") continue;
+        Orvex::XMLAttribute const* number = chapter->getAttribute(L"KAPITEL");
+        if (!number || number->text().withView([](std::wstring_view text) { return Profil::parseCampaignNumber(text); }) == 0)
+            return true;
+    }
+    return false;
+}
+
+// What the campaign table's chapter 0 is written as: a chapter of as many levels as the
+// catalogue's "KAPITEL_0" has variants.
+std::size_t firstChapterCost() {
+    std::size_t levels = 0;
+    if (SolCategorie const* campaign = SolitaireManager::instance().findCategory(SolitaireManager::kCampaignName))
+        for (SolSolitaire const* game : campaign->getGames())
+            if (game->getName() == L"KAPITEL_0") {
+                levels = game->getVariants().size();
+                break;
+            }
+    return kChapter.elementCost(std::wstring_view(L"KAPITEL").size()) + levels * kLevel.elementCost(std::wstring_view(L"LEVEL").size());
+}
+
+// What the game writes beside what the shape charges: the first chapter where the element has
+// none; for the live profile its achievements as the registry writes them in place of the held
+// ones, charged as the larger of the two (so the file saved is charged no more when read again).
+std::size_t addedCost(Orvex::XMLNode const& element, bool live) {
+    std::size_t added = holdsFirstChapter(element) ? 0 : firstChapterCost();
+    if (!live) return added;
+    std::size_t held = 0;
+    if (Orvex::XMLNode const* achievements = element.getChild(AchivementManager::kProfileElement)) {
+        Orvex::KeepBudget unbounded(std::numeric_limits<std::size_t>::max());
+        AchivementManager::kProfileShape.measure(*achievements, unbounded);
+        held = unbounded.used() - AchivementManager::kProfileShape.elementCost(Orvex::XMLNode::savedUnits(achievements->name()));
+    }
+    std::size_t const written = AchivementManager::instance().profileDataCost();
+    return added + (written > held ? written - held : 0);
+}
 
 void writeStored(Orvex::XMLNode& node, wchar_t const* name, Orvex::XMLNode const& stored) {
     node.addChild(new Orvex::XMLNode(stored))->setName(name);
@@ -156,16 +220,28 @@ void writeStored(Orvex::XMLNode& node, wchar_t const* name, Orvex::XMLNode const
 
 }  // namespace
 
-Profil::Measure Profil::measure(Orvex::XMLNode const& element) {
+std::optional<int> Profil::parseCampaignNumber(std::wstring_view text) {
+    constexpr std::size_t kDigits = decimalDigits(kMaxCampaignNumber);
+    if (text.empty() || text.size() > kDigits || (text[0] == L'0' && text.size() > 1)) return std::nullopt;
+    int number = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') return std::nullopt;
+        number = number * 10 + (c - L'0');
+    }
+    if (number > kMaxCampaignNumber) return std::nullopt;
+    return number;
+}
+
+Profil::Measure Profil::measure(Orvex::XMLNode const& element, bool live) {
     Orvex::KeepBudget unbounded(std::numeric_limits<std::size_t>::max());
-    std::size_t const leftOut = kProfileShape.measure(element, unbounded);
-    return {unbounded.used(), leftOut};
+    std::size_t const leftOut = (live ? kWrittenProfileShape : kProfileShape).measure(element, unbounded);
+    return {unbounded.used() + addedCost(element, live), leftOut, live};
 }
 
 void Profil::readXML(Orvex::XMLNode& node) { readXML(node, std::wstring(), measure(node), kMaxKeptBytes); }
 
 void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Measure const& measured,
-                     std::size_t share) {
+                     std::size_t share, Orvex::ReadProblems* fileProblems) {
     ReadProblems problems;
     leftOutOnRead_ = readName(element, kMaxNameLength);
     if (leftOutOnRead_)
@@ -177,15 +253,17 @@ void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Me
     Orvex::XMLNode kept;
     Orvex::XMLNode const* source = &element;
     if (measured.leftOut > 0 || measured.bytes > share) {
-        Orvex::KeepBudget budget(share);
-        std::size_t const leftOut = kProfileShape.keep(element, kept, budget);
+        // What the game adds to what is kept takes its room first, as if it were not held.
+        std::size_t const added = firstChapterCost() + (measured.live ? AchivementManager::instance().profileDataCost() : 0);
+        Orvex::KeepBudget budget(share - std::min(share, added));
+        std::size_t const leftOut = (measured.live ? kWrittenProfileShape : kProfileShape).keep(element, kept, budget);
         source = &kept;
         leftOutOnRead_ = true;
         problems.add(L"what the game does not keep in a profile is left out: " + std::to_wstring(leftOut) +
                          L" elements, attributes or values (unknown, longer than " +
                          std::to_wstring(Orvex::XMLShape::kMaxText) + L" characters, more than it keeps" +
                          (budget.overrun() ? L", or past its share of what the profiles of a file keep, " +
-                                                 std::to_wstring(budget.size()) + L" bytes"
+                                                 std::to_wstring(share) + L" bytes"
                                            : L"") +
                          L")",
                      element.getLine());
@@ -254,7 +332,10 @@ void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Me
         else
             problems.add(L"\"POINTS\" " + Orvex::quotedPiece(points->text()) + L" is not a finite number", node.getLine());
     }
-    if (!problems.empty()) problems.log(L"Profile \"" + getName() + L"\"", sourceName, element.getLine());
+    if (fileProblems)
+        fileProblems->absorb(problems);
+    else if (!problems.empty())
+        problems.log(L"Profile \"" + getName() + L"\"", sourceName, element.getLine());
 }
 
 void Profil::writeXML(Orvex::XMLNode& node) const {

@@ -114,16 +114,24 @@ public:
     // The result of the game just ended into the current variant's list, under the player's name
     // (the active profile's; empty without one).
     void addHighscore(std::wstring const& player);
-    void writeHighscores(Orvex::XMLNode& node) const;
+    // With perVariant, only each variant's best perVariant entries.
+    void writeHighscores(Orvex::XMLNode& node, std::size_t perVariant = static_cast<std::size_t>(-1)) const;
     // sourceName names the file in log lines. True when the element held more than the game keeps
     // of it (more entries, longer texts), which is left out.
     bool readHighscores(Orvex::XMLNode const& node, std::wstring const& sourceName = L"");
+    // The entries past each variant's best `from`, rank by rank (every variant's entry at `from`,
+    // then at from + 1 ..., variants in catalogue order): what each costs as written
+    // (Orvex::XMLNode::savedCost), and keeping the first `count` of them, the others released.
+    std::vector<std::size_t> highscoreCostsPast(std::size_t from) const;
+    void keepHighscoresPast(std::size_t from, std::size_t count);
     void writeVariantData(Orvex::XMLNode& node) const;
     void readVariantData(Orvex::XMLNode const& node);
     // What the node of the two above holds: at most kMaxVariantData "VARIANT_DATA", each with a
-    // quick save and the variant's statistics.
+    // quick save and the variant's statistics; what writeVariantData writes of what
+    // readVariantData read, each variant's statistics written anew.
     static constexpr std::size_t kMaxVariantData = 4096;
     static Orvex::XMLShape const kVariantDataShape;
+    static Orvex::XMLShape const kWrittenVariantDataShape;
     bool writeQuickSave();
     // Restores the current variant's quick save into the running game of that variant; false
     // without a save, or when the card manager refuses a save that is not whole (the game stays).

@@ -25,12 +25,16 @@ namespace Solitaire {
 
 namespace {
 
-void sortHighscores(std::vector<HighscoreEintrag*>& list, std::size_t keep) {
-    std::stable_sort(list.begin(), list.end(), HighscoreEintrag::compare);
+void cutHighscores(std::vector<HighscoreEintrag*>& list, std::size_t keep) {
     while (list.size() > keep) {
         list.back()->release();
         list.pop_back();
     }
+}
+
+void sortHighscores(std::vector<HighscoreEintrag*>& list, std::size_t keep) {
+    std::stable_sort(list.begin(), list.end(), HighscoreEintrag::compare);
+    cutHighscores(list, keep);
 }
 
 void nameVariant(Orvex::XMLNode& element, SolCategorie const& category, SolSolitaire const& game, SolVariant const& variant) {
@@ -45,10 +49,19 @@ constexpr Orvex::XMLShape::Child kVariantDataChildren[] = {{L"QUICK_SAVE", &Kart
 constexpr Orvex::XMLShape kVariantData{kVariantDataKeys, 0, kVariantDataChildren};
 constexpr Orvex::XMLShape::Child kProfileDataChildren[] = {
     {L"VARIANT_DATA", &kVariantData, SolitaireManager::kMaxVariantData}};
+// The active profile's: its variants' statistics are written anew from what was read.
+constexpr Orvex::XMLShape::Child kWrittenVariantDataChildren[] = {{L"QUICK_SAVE", &Kartenmanager::kRunningGameShape, 1},
+                                                                  {Statistik::kElementName, &Statistik::kWrittenShape, 1}};
+constexpr Orvex::XMLShape kWrittenVariantData{kVariantDataKeys, 0, kWrittenVariantDataChildren};
+constexpr Orvex::XMLShape::Child kWrittenProfileDataChildren[] = {
+    {L"VARIANT_DATA", &kWrittenVariantData, SolitaireManager::kMaxVariantData}};
+static_assert(std::char_traits<wchar_t>::length(SolitaireManager::kVariantStatistikName) <= Statistik::kMaxGivenName &&
+              std::char_traits<wchar_t>::length(SolitaireManager::kGameStatistikName) <= Statistik::kMaxGivenName);
 
 }  // namespace
 
 constexpr Orvex::XMLShape SolitaireManager::kVariantDataShape{{}, 0, kProfileDataChildren};
+constexpr Orvex::XMLShape SolitaireManager::kWrittenVariantDataShape{{}, 0, kWrittenProfileDataChildren};
 
 // The entry keeps the seed text its deal came from, which "HSE_SPIELEN" deals again and
 // "HSE_COPYSEED" copies into the seed field (the definition's name would deal another game).
@@ -62,7 +75,7 @@ void SolitaireManager::addHighscore(std::wstring const& player) {
     sortHighscores(list, kHighscoresKept);
 }
 
-void SolitaireManager::writeHighscores(Orvex::XMLNode& node) const {
+void SolitaireManager::writeHighscores(Orvex::XMLNode& node, std::size_t perVariant) const {
     if (savedBackground_.saved) node.setAttribute(L"SAVED_BG", savedBackground_.name);
     if (savedKartenset_.saved) node.setAttribute(L"SAVED_KS", savedKartenset_.name);
     if (savedGameStyle_.saved) node.setAttribute(L"SAVED_GS", savedGameStyle_.name);
@@ -73,8 +86,41 @@ void SolitaireManager::writeHighscores(Orvex::XMLNode& node) const {
                 if (variant->getHighscores().empty()) continue;
                 Orvex::XMLNode* element = node.addChild(L"VARIANT_HIGHSCORES");
                 nameVariant(*element, *category, *game, *variant);
-                for (HighscoreEintrag* entry : variant->getHighscores()) entry->writeXML(*element->addChild(L"HIGHSCORE"));
+                std::vector<HighscoreEintrag*> const& list = variant->getHighscores();
+                for (std::size_t i = 0; i < list.size() && i < perVariant; ++i) list[i]->writeXML(*element->addChild(L"HIGHSCORE"));
             }
+}
+
+std::vector<std::size_t> SolitaireManager::highscoreCostsPast(std::size_t from) const {
+    std::vector<SolVariant*> const variants = collectVariants();
+    std::vector<std::size_t> costs;
+    for (std::size_t rank = from, found = 1; found > 0; ++rank) {
+        found = 0;
+        for (SolVariant const* variant : variants) {
+            if (variant->getHighscores().size() <= rank) continue;
+            ++found;
+            Orvex::XMLNode written(L"HIGHSCORE");
+            variant->getHighscores()[rank]->writeXML(written);
+            costs.push_back(Orvex::XMLNode::savedCost(written));
+        }
+    }
+    return costs;
+}
+
+void SolitaireManager::keepHighscoresPast(std::size_t from, std::size_t count) {
+    std::vector<SolVariant*> const variants = collectVariants();
+    // How many each variant keeps: its entries among the first `count` in the same order.
+    std::vector<std::size_t> keep(variants.size(), from);
+    for (std::size_t rank = from, found = 1, taken = 0; found > 0 && taken < count; ++rank) {
+        found = 0;
+        for (std::size_t v = 0; v < variants.size() && taken < count; ++v) {
+            if (variants[v]->getHighscores().size() <= rank) continue;
+            ++found;
+            ++taken;
+            keep[v] = rank + 1;
+        }
+    }
+    for (std::size_t v = 0; v < variants.size(); ++v) cutHighscores(variants[v]->getHighscores(), keep[v]);
 }
 
 bool SolitaireManager::readHighscores(Orvex::XMLNode const& node, std::wstring const& sourceName) {
@@ -161,6 +207,7 @@ void SolitaireManager::writeVariantData(Orvex::XMLNode& node) const {
 }
 
 void SolitaireManager::readVariantData(Orvex::XMLNode const& node) {
+    ReadProblems problems;
     for (SolVariant* variant : collectVariants()) {
         variant->getQuickSave().clear();
         variant->setStatistik(nullptr);
@@ -174,11 +221,12 @@ void SolitaireManager::readVariantData(Orvex::XMLNode const& node) {
         if (Orvex::XMLNode const* save = element->getChild(L"QUICK_SAVE")) variant->getQuickSave().copyFrom(*save);
         if (Orvex::XMLNode const* counters = element->getChild(Statistik::kElementName)) {
             auto* statistik = new Statistik(kVariantStatistikName);
-            statistik->readCounters(*counters);
+            statistik->readCounters(*counters, &problems);
             variant->setStatistik(statistik);
             statistik->release();
         }
     }
+    problems.log(L"Variant data", L"", node.getLine());
 }
 
 bool SolitaireManager::writeQuickSave() {

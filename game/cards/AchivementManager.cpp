@@ -4,6 +4,7 @@
 #include "engine/core/Logger.h"
 #include "engine/core/NamedObjectList.h"
 #include "engine/core/XMLNode.h"
+#include "game/cards/StatistikNumbers.h"
 
 namespace Solitaire {
 
@@ -107,6 +108,19 @@ void AchivementManager::readProfileData(Orvex::XMLNode& node) {
         Orvex::logError(L"Achievements: " + std::to_wstring(brokenCount) + L" profile entries with a VALUE that is no " +
                         L"finite number (" + broken + (brokenCount > kNamedInLogLine ? L", ..." : L"") +
                         L"); those values stay as they were");
+}
+
+std::size_t AchivementManager::profileDataCost() const {
+    using Orvex::XMLNode;
+    std::size_t bytes = 0;
+    for (Achivement* achivement : achivements_) {
+        if (find(achivement->getName()) != achivement) continue;
+        bytes += XMLNode::elementCost(std::wstring_view(Achivement::kElementName).size()) +
+                 XMLNode::attributeCost(std::wstring_view(L"NAME").size(), XMLNode::savedUnits(achivement->getName())) +
+                 XMLNode::attributeCost(std::wstring_view(L"VALUE").size(), kMaxFloatText) +
+                 XMLNode::attributeCost(std::wstring_view(L"UNLOCKED").size(), 1);
+    }
+    return bytes;
 }
 
 void AchivementManager::writeProfileData(Orvex::XMLNode& node) {

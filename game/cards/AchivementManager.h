@@ -68,6 +68,9 @@ public:
     void writeProfileData(Orvex::XMLNode& node);
     // What the node of the two above holds: the children "ACHIVEMENT", one a definition.
     static Orvex::XMLShape const kProfileShape;
+    // What writeProfileData writes at most, whatever the node held, as a read of the saved file
+    // charges it (Orvex::XMLNode::savedCost): every entry, its value as long as a value's text is.
+    std::size_t profileDataCost() const;
 
 private:
     std::vector<Achivement*> achivements_;

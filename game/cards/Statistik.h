@@ -17,6 +17,10 @@
 #include "engine/core/XMLShape.h"
 #include "engine/core/Types.h"
 
+namespace Orvex {
+class ReadProblems;
+}
+
 namespace Solitaire {
 
 // The 32-bit counters, in the order the element writes them.
@@ -55,6 +59,11 @@ public:
     static wchar_t const* counterKey(StatistikCounter counter);
     // What the element holds: "NAME", the counters and "TIME".
     static Orvex::XMLShape const kShape;
+    // The same, where the game writes the set anew from what it read (a profile's live statistics):
+    // every counter, "TIME" and a name the game gives a set (at most kMaxGivenName characters) are
+    // charged as written.
+    static Orvex::XMLShape const kWrittenShape;
+    static constexpr std::size_t kMaxGivenName = 16;
 
     // All counters 0, the largest factor 1.
     explicit Statistik(std::wstring const& name);
@@ -63,8 +72,9 @@ public:
 
     // "NAME", then every counter present in the node (see the top of this file).
     void readXML(Orvex::XMLNode& node) override;
-    // The counters alone: the name stays.
-    void readCounters(Orvex::XMLNode const& node);
+    // The counters alone: the name stays. Counters that do not read keep their values and are
+    // named in one log line, or join problems when given (a file's one line for all its sets).
+    void readCounters(Orvex::XMLNode const& node, Orvex::ReadProblems* problems = nullptr);
     // "NAME", the counters up to "UNDOS", "TIME", then the rest; the largest factor is not saved.
     void writeXML(Orvex::XMLNode& node) const override;
 

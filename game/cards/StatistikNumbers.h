@@ -27,6 +27,11 @@ std::optional<double> parseFiniteText(std::wstring_view text);
 std::wstring counterText(Orvex::u32 value);
 std::wstring numberText(double value);
 std::wstring numberText(float value);
+// The longest of each: 4294967295; a double's shortest text ("-2.2250738585072014e-308"); a
+// float's ("-1.17549435e-38"), with one to spare.
+constexpr std::size_t kMaxCounterText = 10;
+constexpr std::size_t kMaxDoubleText = 24;
+constexpr std::size_t kMaxFloatText = 16;
 
 // Attribute readers for records: an absent attribute leaves the target alone and returns true; a
 // present one that does not read (or, for floats, is below minimum) leaves it alone and returns

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/core/Logger.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLNode.h"
 #include "game/cards/Statistik.h"
 #include "game/cards/StatistikNumbers.h"
@@ -28,9 +29,18 @@ constexpr auto kStatistikShapeKeys = [] {
     return keys;
 }();
 
+constexpr auto kStatistikWritten = [] {
+    std::array<Orvex::XMLShape::Written, Statistik::kCounterCount + 2> written{};
+    written[0] = {L"NAME", Statistik::kMaxGivenName};
+    for (int i = 0; i < Statistik::kCounterCount; ++i) written[static_cast<std::size_t>(i) + 1] = {kCounterKeys[i], kMaxCounterText};
+    written.back() = {Statistik::kTimeKey, kMaxDoubleText};
+    return written;
+}();
+
 }  // namespace
 
 constexpr Orvex::XMLShape Statistik::kShape{kStatistikShapeKeys};
+constexpr Orvex::XMLShape Statistik::kWrittenShape{kStatistikShapeKeys, 0, {}, Orvex::XMLShape::kMaxText, kStatistikWritten};
 
 wchar_t const* Statistik::counterKey(StatistikCounter counter) {
     int const index = static_cast<int>(counter);
@@ -42,15 +52,18 @@ void Statistik::readXML(Orvex::XMLNode& node) {
     readCounters(node);
 }
 
-void Statistik::readCounters(Orvex::XMLNode const& node) {
+void Statistik::readCounters(Orvex::XMLNode const& node, Orvex::ReadProblems* problems) {
     std::wstring broken;
     auto const note = [&broken](wchar_t const* key) { broken += (broken.empty() ? L"" : L", ") + std::wstring(key); };
     for (int i = 0; i < kCounterCount; ++i)
         if (!readCounterAttribute(node, kCounterKeys[i], counters_[i])) note(kCounterKeys[i]);
     if (!readFiniteAttribute(node, kTimeKey, 0.0, time_)) note(kTimeKey);
-    if (!broken.empty())
-        Orvex::logError(L"Statistics \"" + getName() + L"\"" + Orvex::atLine(node) + L": " + broken +
-                        L" not a count (32-bit, not negative, finite); the previous values are kept");
+    if (broken.empty()) return;
+    std::wstring const what = broken + L" not a count (32-bit, not negative, finite); the previous values are kept";
+    if (problems)
+        problems->add(L"statistics \"" + getName() + L"\": " + what, node.getLine());
+    else
+        Orvex::logError(L"Statistics \"" + getName() + L"\"" + Orvex::atLine(node) + L": " + what);
 }
 
 void Statistik::writeXML(Orvex::XMLNode& node) const {

@@ -71,13 +71,17 @@ inline std::filesystem::path writeInput(std::filesystem::path const& folder, cha
 // An input may stand for a large file: the piece between a line "--repeat N--" and its line
 // "--end--" is written N times (pieces nest, N at most kMaxRepeat), so a few lines give the file of
 // megabytes that a reader's limits are about. A mark takes the line end before it, the one after
-// it begins the text that follows. The whole is cut at `limit` bytes.
+// it begins the text that follows. The whole is cut at `limit` bytes, and at kMaxPieces pieces
+// written in all (each writing of a piece counts, at every depth, an empty one too), so that the
+// work of an input is bounded: nested repeats of an empty piece write nothing forever.
 inline constexpr std::string_view kRepeatMark = "\n--repeat ";
 inline constexpr std::string_view kEndMark = "\n--end--";
 inline constexpr std::size_t kMaxRepeat = std::size_t{1} << 24;
+inline constexpr std::size_t kMaxPieces = std::size_t{1} << 24;
 
-// Writes text to out, its pieces repeated; false once limit bytes are written.
-inline bool writeRepeated(std::string_view text, std::ofstream& out, std::size_t& limit, int depth = 0) {
+// Writes text to out, its pieces repeated; false once limit bytes or `pieces` pieces are written.
+inline bool writeRepeated(std::string_view text, std::ofstream& out, std::size_t& limit, std::size_t& pieces,
+                          int depth = 0) {
     auto put = [&](std::string_view piece) {
         std::size_t const n = std::min(piece.size(), limit);
         out.write(piece.data(), static_cast<std::streamsize>(n));
@@ -115,8 +119,11 @@ inline bool writeRepeated(std::string_view text, std::ofstream& out, std::size_t
             }
         }
         std::string_view const piece = text.substr(begin, end - begin);
-        for (std::size_t k = 0; k < std::min(count, kMaxRepeat); ++k)
-            if (!writeRepeated(piece, out, limit, depth + 1)) return false;
+        for (std::size_t k = 0; k < std::min(count, kMaxRepeat); ++k) {
+            if (pieces == 0) return false;
+            --pieces;
+            if (!writeRepeated(piece, out, limit, pieces, depth + 1)) return false;
+        }
         text = text.substr(std::min(text.size(), end + kEndMark.size()));
     }
     return true;
@@ -128,7 +135,8 @@ inline std::filesystem::path writeRepeatedInput(std::filesystem::path const& fol
                                                 std::string_view input, std::size_t limit) {
     std::filesystem::path const file = folder / name;
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    writeRepeated(input, out, limit);
+    std::size_t pieces = kMaxPieces;
+    writeRepeated(input, out, limit, pieces);
     return file;
 }
 

@@ -23,6 +23,21 @@
 
 namespace {
 
+// Error messages are counted, also while the threshold keeps their lines out (as a fuzz target's
+// is), and only errors.
+TEST(Logger, ErrorsAreCountedAlsoBelowTheThreshold) {
+    Orvex::Logger& log = Orvex::Logger::getInstance();
+    int const errors = log.getThreshold(Orvex::LOG_TYPE_ERROR), warnings = log.getThreshold(Orvex::LOG_TYPE_WARNING);
+    std::size_t const before = log.errorCount();
+    log.setThreshold(1000, Orvex::LOG_MASK_ERROR | Orvex::LOG_MASK_WARNING);
+    Orvex::logError(L"counted, not written");
+    Orvex::logWarning(L"not counted");
+    log.setThreshold(errors, Orvex::LOG_MASK_ERROR);
+    log.setThreshold(warnings, Orvex::LOG_MASK_WARNING);
+    EXPECT_EQ(log.errorCount(), before + 1);
+    EXPECT_TRUE(log.recentLines().empty() || log.recentLines().back() != L"ERROR counted, not written");
+}
+
 TEST(Logger, WithoutALogFileTheLinesGoToStandardError) {
     Orvex::Logger& log = Orvex::Logger::getInstance();
     ASSERT_FALSE(log.isConsoleShown());

@@ -7,10 +7,12 @@
 
 #include <string>
 
+#include "engine/core/CodePage.h"
 #include "engine/core/KeepBudget.h"
 #include "engine/core/ReadProblems.h"
 #include "engine/core/XMLNode.h"
 #include "engine/core/XMLShape.h"
+#include "port/win32/win32_text.h"
 
 namespace {
 
@@ -119,6 +121,40 @@ TEST(XMLShapeTest, AttributesTheWriterAlwaysWritesAreChargedAsWritten) {
         XMLNode kept;
         EXPECT_EQ(kWrittenRoot.keep(from, kept, oneShort), 1u);
         EXPECT_TRUE(kept.equals(parsed(row.oneShort))) << testing::PrintToString(kept.toText());
+    }
+}
+
+// A text is charged as the file saved from it holds it (UTF-16): a character outside the Basic
+// Multilingual Plane two units, whatever the file it was read from, and so by the one count
+// (XMLNode::savedCost) and by a shape. Before, a shape charged a text of UTF-8 or wide text by its
+// characters, half what the saved file's read charges for such a character.
+TEST(XMLShapeTest, ATextIsChargedAsTheSavedFileHoldsIt) {
+    std::wstring const emoji(1, wchar_t(0x1F600));
+    struct {
+        char const* what;
+        std::wstring text;
+        std::size_t units;
+    } const rows[] = {{"ASCII", L"ab", 2}, {"Latin-1", L"\u00E4b", 2}, {"outside the BMP", emoji + L"b", 3}};
+    for (auto const& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::wstring const wide = L"<R A=\"" + row.text + L"\">\"|" + row.text + L"|\"</R>";
+        std::string utf8 = "\xEF\xBB\xBF" + port::toUtf8(wide);
+        std::string utf16 = "\xFF\xFE";
+        Orvex::appendUtf16LE(utf16, wide);
+        std::size_t const expected =
+            XMLNode::elementCost(1) + XMLNode::attributeCost(1, row.units) + XMLNode::valueCost(row.units);
+        for (std::string const* bytes : {&utf8, &utf16}) {
+            XMLNode read;
+            ASSERT_TRUE(read.loadFromBytes(reinterpret_cast<unsigned char const*>(bytes->data()), bytes->size(), L"t"));
+            // As read, as wide text, and copied (texts of its own).
+            XMLNode const fromWide = parsed(wide), copy(read), &asRead = read;
+            for (XMLNode const* tree : {&asRead, &fromWide, &copy}) {
+                KeepBudget budget(1 << 20);
+                EXPECT_EQ(kRoot.measure(*tree, budget), 0u);
+                EXPECT_EQ(budget.used(), expected);
+                EXPECT_EQ(XMLNode::savedCost(*tree), expected);
+            }
+        }
     }
 }
 

@@ -23,7 +23,18 @@ CASE says which part is large:
   highscores in place of the second profile, profiles of lists of names of 256 characters, MIB MiB
              of them (a read takes four times that), and after "Berta" a hundred highscores of
              names of 256 characters with statistics in every variant of data/Level/Level.dat
-Nothing here is shipped: the file is made where asked.
+  near       in place of the second profile, profiles "Voll0", "Voll1" ... of lists of names of 256
+             characters and nothing else, so that the file is MIB KiB (not MiB) under what a file
+             keeps (96 MiB, counted as the game charges it once started: what it always writes,
+             the first chapter, the active "Anna" with its statistics and achievements)
+  small      the same, MIB MiB under it, with a thousand profiles "Klein0", "Klein1" ... of a name
+             alone before "Berta"
+  hostile    a UTF-8 file: 202 profiles with every chapter of the campaign passed with three stars,
+             and in every variant a hundred highscores whose names and game names are 256 emoji
+             with statistics of the longest counters (MIB is not used)
+The charges of "near" and "small" are those of the x86-64 build (XMLNode::elementCost ...: an
+element 88 bytes, an attribute 40, a value 24, and 4 a character), within a few bytes (the date of
+the highscore written at the start). Nothing here is shipped: the file is made where asked.
 """
 import os
 import re
@@ -120,11 +131,118 @@ def write_highscores(path, mib):
         out.write(b"\t</HIGHSCORES>\r\n</PROFILE>\r\n")
 
 
+# What a read of the saved file charges (XMLNode::elementCost, attributeCost, valueCost).
+def element(name):
+    return 88 + 4 * len(name)
+
+
+def attribute(name, units):
+    return 40 + 4 * len(name) + 4 * units
+
+
+def value(units):
+    return 24 + 4 * units
+
+
+KEPT = 96 << 20  # Profil::kMaxKeptBytes
+COUNTERS = ("MOUSE_KM", "CLICK", "DBL_CLICK", "FAIL_DBL_CLICK", "STARTED", "WON", "END", "UNDOS", "TIPPS",
+            "MOVED", "MIX", "MAX_COMBO", "ANZ_COMBOS", "COMBOS")
+# A profile as the game charges it (Profil::measure): its element, name and points, the elements it
+# always writes, the god charges, and the first chapter of three levels where it has none.
+PROFILE = (element("PROFIL") + attribute("NAME", 40) + attribute("POINTS", 16) + element("TUTORIAL") +
+           attribute("SHOW", 1) + sum(element(e) for e in ("SOLITAIRE_TUTORIALS", "STORY", "KAMPAGNE", "UNLOCKS",
+                                                         "PROFILE_DATA", "STATISTIK", "ACHIVEMENT_DATA",
+                                                         "PERCENT_GODS")) + 4 * value(22))
+CHAPTER = element("KAPITEL") + attribute("KAPITEL", 4) + attribute("RESULT", 1)
+LEVEL = element("LEVEL") + attribute("LEVEL", 4) + attribute("RESULT", 1) + attribute("STARS_FOUND", 10)
+
+
+def achievement_names():
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "data", "achivement.acv")
+    with open(path, "rb") as source:
+        return list(dict.fromkeys(re.findall(rb'<ACHIVEMENT\b[^>]*?\bNAME="([^"]*)"', source.read())))
+
+
+def fixed_charge():
+    """What the file's element, "Anna" (active: its statistics and achievements written anew),
+    "Berta" and the highscore of HEAD and TAIL are charged."""
+    rest = (element("PROFILE") + attribute("ACTIVE_PROFIL", 40) + element("HIGHSCORES") +
+            element("VARIANT_HIGHSCORES") + attribute("CAT_NAME", 9) + attribute("GAME_NAME", 6) +
+            attribute("VAR_NAME", 6) + element("HIGHSCORE") + attribute("NAME", 4) + attribute("GAME_NAME", 0) +
+            attribute("SCORE", 3) + attribute("DATE", 16))
+    statistics = (element("STATISTIK") + attribute("NAME", 16) + sum(attribute(c, 10) for c in COUNTERS) +
+                  attribute("TIME", 24))
+    achievements = sum(element("ACHIVEMENT") + attribute("NAME", len(n)) + attribute("VALUE", 16) +
+                       attribute("UNLOCKED", 1) for n in achievement_names())
+    anna = PROFILE + statistics + achievements + CHAPTER + LEVEL + value(4)
+    return rest + anna + PROFILE + CHAPTER + 3 * LEVEL
+
+
+def write_near(path, under, small=0):
+    """Profiles of lists of names of 256 characters, and `small` profiles of a name alone, under
+    `under` bytes short of what a file keeps."""
+    name = b"n" * 256
+    left = KEPT - under - fixed_charge() - small * (PROFILE + CHAPTER + 3 * LEVEL)
+    with open(path, "wb") as out:
+        out.write(HEAD)
+        profile = 0
+        while left > PROFILE + CHAPTER + 3 * LEVEL + value(0):
+            left -= PROFILE + CHAPTER + 3 * LEVEL
+            out.write(b'\t<PROFIL NAME="Voll%d">\r\n' % profile)
+            for list_name in (b"TUTORIAL", b"SOLITAIRE_TUTORIALS", b"STORY", b"UNLOCKS"):
+                count = min(left // value(256), 4096)
+                out.write(b"<" + list_name + b">\r\n" + (b'"|' + name + b'|"\r\n') * count)
+                left -= count * value(256)
+                if count < 4096 and left >= value(0):
+                    # The last value takes what is left, to four bytes.
+                    units = min((left - value(0)) // 4, 255)
+                    out.write(b'"|' + b"n" * units + b'|"\r\n')
+                    left -= value(units)
+                out.write(b"</" + list_name + b">\r\n")
+            out.write(b"\t</PROFIL>\r\n")
+            profile += 1
+        for i in range(small):
+            out.write(b'\t<PROFIL NAME="Klein%d"/>\r\n' % i)
+        out.write(TAIL)
+
+
+def levels_of():
+    """The levels of the campaign's chapters, in order (data/Level/Level.dat)."""
+    level = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "data", "Level", "Level.dat")
+    with open(level, "rb") as source:
+        data = source.read()
+    campaign = data[data.index(b'NAME="KAMPAGNE"'):]
+    following = campaign.find(b"<KATEGORIE")
+    games = re.split(rb"<GAME\b", campaign[:following] if following > 0 else campaign)[1:]
+    return [game.count(b"<VARIANTE") for game in games]
+
+
+def write_hostile(path):
+    """202 profiles with every chapter passed, a hundred highscores of emoji names in every variant."""
+    emoji = "\U0001F600".encode("utf-8") * 256
+    counters = b" ".join(b'%s="4294967295"' % c.encode() for c in COUNTERS)
+    entry = (b'<HIGHSCORE NAME="' + emoji + b'" GAME_NAME="' + emoji + b'" SCORE="%d" DATE="23 59 31 12 2026">'
+             b'<STATISTIK ' + counters + b' TIME="1.2345678901234567e+300"/></HIGHSCORE>\r\n')
+    with open(path, "wb") as out:
+        out.write(b"\xEF\xBB\xBF" + b'<PROFILE ACTIVE_PROFIL="P0">\r\n')
+        campaign = b"".join(b'<KAPITEL KAPITEL="%d" RESULT="2">' % c +
+                            b"".join(b'<LEVEL LEVEL="%d" RESULT="4" STARS_FOUND="0"/>' % l for l in range(n)) +
+                            b"</KAPITEL>\r\n" for c, n in enumerate(levels_of()))
+        for profile in range(202):
+            out.write(b'\t<PROFIL NAME="P%d"><KAMPAGNE>\r\n' % profile + campaign + b"</KAMPAGNE></PROFIL>\r\n")
+        out.write(b"\t<HIGHSCORES>\r\n")
+        for category, game, variant in variants():
+            out.write(b'\t\t<VARIANT_HIGHSCORES CAT_NAME="%s" GAME_NAME="%s" VAR_NAME="%s">\r\n' % (category, game, variant))
+            out.write(b"".join(entry % (1000 - i) for i in range(100)) + b"\t\t</VARIANT_HIGHSCORES>\r\n")
+        out.write(b"\t</HIGHSCORES>\r\n</PROFILE>\r\n")
+
+
 def main():
     if sys.argv[1:2] in (["--help"], ["-h"]):
         print(__doc__)
         return
-    cases = ("name", "value", "attribute", "element", "elements", "data", "alone", "first", "highscores")
+    cases = ("name", "value", "attribute", "element", "elements", "data", "alone", "first", "highscores", "near",
+             "small", "hostile")
     if len(sys.argv) != 4 or sys.argv[2] not in cases:
         sys.exit(__doc__)
     path, case = sys.argv[1], sys.argv[2]
@@ -133,6 +251,12 @@ def main():
         return
     if case == "highscores":
         write_highscores(path, float(sys.argv[3]))
+        return
+    if case in ("near", "small"):
+        write_near(path, int(float(sys.argv[3]) * (1 << (10 if case == "near" else 20))), 1000 if case == "small" else 0)
+        return
+    if case == "hostile":
+        write_hostile(path)
         return
     mib = int(sys.argv[3])
     # The long text is written between these two parts.

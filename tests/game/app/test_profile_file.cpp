@@ -403,16 +403,6 @@ TEST_F(ProfileFileTest, AFileTheGameReadsIsWrittenSoThatTheNextStartReadsIt) {
     }
 }
 
-// What a read of the tree takes of XMLNode::kMaxTreeBytes.
-std::size_t treeBytes(XMLNode const& node) {
-    std::size_t bytes = XMLNode::elementCost(node.getName().size());
-    for (Orvex::XMLAttribute const* a : node.attributes())
-        bytes += XMLNode::attributeCost(a->getName().size(), a->getString().size());
-    for (Orvex::XMLProperty const* v : node.values()) bytes += XMLNode::valueCost(v->getString().size());
-    for (XMLNode const* child : node.children()) bytes += treeBytes(*child);
-    return bytes;
-}
-
 // Every profile the game reads it can save again, with room for a new one: a profile keeps a name
 // as long as a player can type, what the game reads of its stored data, and no more than what the
 // file leaves it beside the highscores, as the game writes them. Before, a second profile
@@ -460,7 +450,7 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
         std::string const ends = head + tail;
         XMLNode around;
         EXPECT_TRUE(around.loadFromText(std::wstring(ends.begin(), ends.end())));
-        std::size_t taken = treeBytes(around);
+        std::size_t taken = XMLNode::savedCost(around);
         std::size_t const target = bytes > 0 ? taken + bytes : XMLNode::kMaxTreeBytes - 1024;
         std::size_t const value = XMLNode::valueCost(Orvex::XMLShape::kMaxText);
         std::string const name = "\"|" + std::string(Orvex::XMLShape::kMaxText, 'n') + "|\"";
@@ -591,6 +581,76 @@ TEST_F(ProfileFileTest, EveryProfileReadIsSavedAgainWithRoomForMore) {
         EXPECT_EQ(scores.front()->getName(), L"Anna");
         EXPECT_EQ(scores.front()->getScore(), 900.0f);
         EXPECT_EQ(profiles().findProfile(c.kept)->getProfileData().getChildCount(), c.kept == L"Lang" && c.levelZero < 0 ? 1u : 0u);
+    }
+}
+
+// What a file keeps, shared: all while it fits; else the highscores past a variant's best five
+// give way before any profile's records, taken in their order as long as they fit into half of
+// what the profiles kept whole leave; where the profiles alone would take more, none of them is
+// kept and the profiles share half.
+// Before, every highscore read was charged first: 146 variants of a hundred highscores of names
+// of 256 emoji cut every one of 202 profiles to 7 of its 21 chapters.
+TEST(ProfileShares, HighscoresPastAVariantsBestFiveGiveWayBeforeAnyProfile) {
+    using Solitaire::ProfilManager;
+    struct {
+        char const* what;
+        std::vector<std::size_t> further, wishes;
+        std::size_t keptFurther;
+        std::vector<std::size_t> shares;
+    } const rows[] = {
+        {"all fit", {10, 10}, {30, 40}, 2, {30, 40}},
+        {"the further highscores give way", {10, 20, 10}, {30, 40}, 1, {30, 40}},
+        {"in their order", {25, 10}, {30, 40}, 0, {30, 40}},
+        {"profiles past what is left share half", {1}, {80, 40}, 0, {25, 25}},
+        {"a small one keeps all", {}, {10, 200}, 0, {10, 40}},
+    };
+    for (auto const& row : rows) {
+        SCOPED_TRACE(row.what);
+        ProfilManager::Shares const shares = ProfilManager::share(100, row.further, row.wishes);
+        EXPECT_EQ(shares.furtherHighscores, row.keptFurther);
+        EXPECT_EQ(shares.profiles, row.shares);
+    }
+}
+
+// One file's faults give a few lines and a count, not a line each: refused counters in 200
+// highscores (one line, the highscores'), in the active profile's data for every variant (one
+// line when it becomes live), refused values in twenty profiles (a line for each of the first
+// four, one for the rest). Before, every statistics set and every profile wrote its own line: a
+// file of refused counters in 14,600 highscores wrote 14,600 lines.
+TEST_F(ProfileFileTest, OneFilesFaultsGiveAFewLinesAndACount) {
+    std::string highscores, variantData, refusing;
+    int listed = 0;
+    for (Solitaire::SolCategorie const* category : catalogue().getCategories())
+        for (Solitaire::SolSolitaire const* game : category->getGames())
+            for (Solitaire::SolVariant const* variant : game->getVariants()) {
+                std::string const names = "CAT_NAME=\"" + apptest::narrow(category->getName()) + "\" GAME_NAME=\"" +
+                                          apptest::narrow(game->getName()) + "\" VAR_NAME=\"" +
+                                          apptest::narrow(variant->getName()) + "\"";
+                if (listed++ < 2) {
+                    highscores += "<VARIANT_HIGHSCORES " + names + ">";
+                    for (int i = 0; i < 100; ++i) highscores += "<HIGHSCORE NAME=\"h\"><STATISTIK CLICK=\"x\"/></HIGHSCORE>";
+                    highscores += "</VARIANT_HIGHSCORES>";
+                }
+                variantData += "<VARIANT_DATA " + names + "><STATISTIK WON=\"-1\"/></VARIANT_DATA>";
+            }
+    for (int i = 0; i < 20; ++i) refusing += "<PROFIL NAME=\"P" + std::to_string(i) + "\" POINTS=\"x\"/>";
+    struct {
+        char const* what;
+        std::string file;
+        std::size_t lines;
+    } const rows[] = {
+        {"refused counters in two hundred highscores", "<PROFILE><HIGHSCORES>" + highscores + "</HIGHSCORES></PROFILE>", 1},
+        {"refused counters in every variant's data",
+         "<PROFILE ACTIVE_PROFIL=\"A\"><PROFIL NAME=\"A\"><PROFILE_DATA>" + variantData + "</PROFILE_DATA></PROFIL></PROFILE>", 1},
+        {"refused values in twenty profiles", "<PROFILE>" + refusing + "</PROFILE>", Solitaire::ProfilManager::kLoggedProfiles + 1},
+    };
+    for (auto const& row : rows) {
+        SCOPED_TRACE(row.what);
+        testsupport::writeFile(useFile(std::string("faults_") + std::to_string(&row - rows)), row.file);
+        logtest::LogWatch watch;
+        ASSERT_TRUE(profiles().loadProfiles());
+        if (Profil* active = profiles().getActiveProfile()) active->activate();
+        EXPECT_EQ(watch.errors().size(), row.lines);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "game/app/HighscoreEintrag.h"
@@ -159,6 +160,22 @@ TEST(ProfilRules, ANameIsKeptAsLongAsThePlayerCanTypeIt) {
     EXPECT_EQ(typing->getAttributeLong(L"MAX_LENGTH", 0), Profil::kMaxNameLength);
 }
 
+// A chapter or level number is read as the game writes it (std::to_wstring); before, " 0", "0 ",
+// a tab and 0 or "00" read as 0, and that record displaced the real one after it ("given twice;
+// the first kept"): a level passed with three stars was written back open.
+TEST(ProfilRules, CampaignNumbersAreReadAsTheGameWritesThem) {
+    struct {
+        wchar_t const* text;
+        std::optional<int> number;
+    } const rows[] = {
+        {L"0", 0},        {L"7", 7},       {L"9999", 9999},     {L"10000", std::nullopt}, {L" 0", std::nullopt},
+        {L"0 ", std::nullopt}, {L"\t0", std::nullopt}, {L"00", std::nullopt}, {L"07", std::nullopt},
+        {L"-5", std::nullopt}, {L"+1", std::nullopt}, {L"", std::nullopt}, {L"1e1", std::nullopt},
+        {L"\uFF11", std::nullopt},  // a full-width 1
+    };
+    for (auto const& row : rows) EXPECT_EQ(Profil::parseCampaignNumber(row.text), row.number) << apptest::narrow(row.text);
+}
+
 TEST(ProfilRules, TutorialsStoryAndUnlocks) {
     Profil* profile = new Profil(L"P");
     profile->setShowTutorials(false);
@@ -250,6 +267,56 @@ TEST_F(ProfileTest, TheSaveCollectsTheLiveProfileBeforeItWrites) {
     // Released, the profile is live no more.
     profiles().clear();
     EXPECT_EQ(Profil::liveProfile(), nullptr);
+}
+
+// A profile is charged what the game writes of it once started (its campaign table built; the
+// active one activated, its data collected), so the element written is charged no more when read
+// again: a file read whole is read whole after a save of what was read. Before, a profile was
+// charged without the elements the game always writes (lists, campaign, stored data, god charges)
+// and the first chapter the table opens, and the active one without its statistics and
+// achievements written anew: a file read whole within a few KB of what a file keeps was cut at
+// the next start.
+TEST_F(ProfileTest, AProfileIsChargedWhatTheGameWritesOfItOnceStarted) {
+    std::wstring const data =
+        L"<PROFILE_DATA><VARIANT_DATA CAT_NAME=\"KLASSIKER\" GAME_NAME=\"SPINNE\" VAR_NAME=\"SPINNE\"><STATISTIK WON=\"3\" "
+        L"TIME=\"0.1\"/></VARIANT_DATA></PROFILE_DATA><STATISTIK><STATISTIK CLICK=\"1\"/></STATISTIK><ACHIVEMENT_DATA>"
+        L"<ACHIVEMENT NAME=\"KARTEN_MOVED\" VALUE=\"2\"/></ACHIVEMENT_DATA>";
+    struct {
+        char const* what;
+        std::wstring element;
+        bool live;
+    } const rows[] = {
+        {"a name alone", L"<PROFIL NAME=\"Klein\"/>", false},
+        {"a name alone, active", L"<PROFIL NAME=\"Klein\"/>", true},
+        {"chapter 0 held, god charges written longer",
+         L"<PROFIL NAME=\"K\"><KAMPAGNE><KAPITEL KAPITEL=\"0\"><LEVEL RESULT=\"4\"/></KAPITEL></KAMPAGNE>"
+         L"<PERCENT_GODS>\"|0.1|\" \"|.3|\"</PERCENT_GODS></PROFIL>",
+         false},
+        {"statistics and achievements", L"<PROFIL NAME=\"Anna\">" + data + L"</PROFIL>", false},
+        {"statistics and achievements, active", L"<PROFIL NAME=\"Anna\">" + data + L"</PROFIL>", true},
+    };
+    for (auto const& row : rows) {
+        SCOPED_TRACE(row.what);
+        Orvex::XMLNode element;
+        ASSERT_TRUE(element.loadFromText(row.element));
+        std::size_t charged = 0;
+        for (char const* read : {"the element", "what was written"}) {
+            SCOPED_TRACE(read);
+            Profil::Measure const measured = Profil::measure(element, row.live);
+            auto* profile = new Profil(element, L"", measured, Profil::kMaxKeptBytes);
+            EXPECT_FALSE(profile->leftOutOnRead());
+            profile->buildCampaignTable();
+            if (row.live) profile->activate();
+            if (row.live) profile->collectLiveData();
+            Orvex::XMLNode written(Profil::kElementName);
+            profile->writeXML(written);
+            profile->release();
+            EXPECT_LE(Orvex::XMLNode::savedCost(written), measured.bytes);
+            if (charged > 0) EXPECT_LE(measured.bytes, charged);
+            charged = measured.bytes;
+            element = written;
+        }
+    }
 }
 
 // A campaign of chapters with the given level results (levels numbered from 0).
