@@ -19,6 +19,7 @@
 #include "engine/render/TextureManager.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
+#include "game/story/SolTutorialManager.h"
 #include "game/story/StoryManager.h"
 #include "port/d3dx9/d3dx9tex.h"
 #include "port/win32/win32_paths.h"
@@ -100,6 +101,9 @@ void GameFixture::stop() {
     Orvex::GUIMenuManagerN::instance().clear();
     Orvex::GUISystem::instance().clear();
     Orvex::TutorialManager::instance().clear();
+    // Like the frame timer, the tutorial manager outlives the game: a strip left showing would
+    // make the next game's tutorials wait behind it.
+    Solitaire::SolTutorialManager::instance().clear();
     Orvex::Texture2DAnimationManager::instance().releaseAnimations();
     engine->shutdown();
     engine->setUserGlobals(nullptr);
