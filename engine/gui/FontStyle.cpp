@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/core/Logger.h"
+#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "port/d3dx9/d3dx9math.h"
 
@@ -26,10 +27,8 @@ int toPixel(float v) {
     return static_cast<int>(v);
 }
 
-float lerp(float a, float b, float t) { return a + (b - a) * t; }
-
 D3DXCOLOR lerp(D3DXCOLOR const& a, D3DXCOLOR const& b, float t) {
-    return D3DXCOLOR(lerp(a.r, b.r, t), lerp(a.g, b.g, t), lerp(a.b, b.b, t), lerp(a.a, b.a, t));
+    return D3DXCOLOR(Orvex::lerp(a.r, b.r, t), Orvex::lerp(a.g, b.g, t), Orvex::lerp(a.b, b.b, t), Orvex::lerp(a.a, b.a, t));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // track, movers, drawer, frame animations, timers, activation blend, children).
 #include <cmath>
 
+#include "engine/core/Utils.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowDrawer.h"
 #include "engine/gui/GUIWindowMover.h"
@@ -18,15 +19,14 @@ T const& beforeOrAfter(double c, T const& start, T const& goal) {
     return c <= 0.5 ? start : goal;
 }
 
-float lerpBy(float a, float b, double c) { return a + (b - a) * static_cast<float>(c); }
-
 void lerpAxis(GUIRectAxis& out, GUIRectAxis const& a, GUIRectAxis const& b, double c) {
-    out.relX = lerpBy(a.relX, b.relX, c);
-    out.relY = lerpBy(a.relY, b.relY, c);
-    out.offX = lerpBy(a.offX, b.offX, c);
-    out.offY = lerpBy(a.offY, b.offY, c);
-    out.screenX = lerpBy(a.screenX, b.screenX, c);
-    out.screenY = lerpBy(a.screenY, b.screenY, c);
+    float const t = static_cast<float>(c);
+    out.relX = lerp(a.relX, b.relX, t);
+    out.relY = lerp(a.relY, b.relY, t);
+    out.offX = lerp(a.offX, b.offX, t);
+    out.offY = lerp(a.offY, b.offY, t);
+    out.screenX = lerp(a.screenX, b.screenX, t);
+    out.screenY = lerp(a.screenY, b.screenY, t);
 }
 
 // Which record a texture-switching mode takes a field from at curve c: 0 start, 1 goal, 2 base.
@@ -144,7 +144,8 @@ GUIDrawOptions GUIWindow::blendDrawOptions(GUIDrawOptions const& start, GUIDrawO
     out.inactiveBlend = start.inactiveBlend + (goal.inactiveBlend - start.inactiveBlend) * c;
     D3DXCOLOR const& a = start.modulateColor;
     D3DXCOLOR const& b = goal.modulateColor;
-    out.modulateColor = D3DXCOLOR(lerpBy(a.r, b.r, c), lerpBy(a.g, b.g, c), lerpBy(a.b, b.b, c), lerpBy(a.a, b.a, c));
+    float const t = static_cast<float>(c);
+    out.modulateColor = D3DXCOLOR(lerp(a.r, b.r, t), lerp(a.g, b.g, t), lerp(a.b, b.b, t), lerp(a.a, b.a, t));
     // In double and clamped to the range of the layer (a NaN curve keeps the start's).
     double const layer = static_cast<double>(start.layer) + (static_cast<double>(goal.layer) - start.layer) * c;
     out.layer = std::isfinite(layer) ? static_cast<s32>(std::fmax(-2147483648.0, std::fmin(2147483647.0, layer)))

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/core/Utils.h"
 #include "engine/render/Spline.h"
 #include "game/cards/CardFlight.h"
 #include "game/cards/FlySpline.h"
@@ -20,8 +21,6 @@ float sanePositive(float speed) {
     if (!(speed >= FlySpline::kMinSpeed)) return FlySpline::kMinSpeed;
     return std::min(speed, 1.0e6f);
 }
-
-float lerp(float a, float b, float t) { return a + (b - a) * t; }
 
 }  // namespace
 
@@ -72,18 +71,18 @@ void Karte::applyFlightPose(Orvex::SplinePoint const& target) {
     float const pathScale = target.userData[1];
 
     if (f.params & kFlyUsePosition) {
-        D3DXVECTOR2 const at(lerp(f.startPosition.x, target.position[0], f.approach),
-                             lerp(f.startPosition.y, target.position[1], f.approach));
+        D3DXVECTOR2 const at(Orvex::lerp(f.startPosition.x, target.position[0], f.approach),
+                             Orvex::lerp(f.startPosition.y, target.position[1], f.approach));
         if (std::isfinite(at.x) && std::isfinite(at.y)) position.setAll(at, at, at, 1.0f, false);
     }
     if (f.params & (kFlyUseRotation | kFlyAddRotation)) {
         float const goal = (f.params & kFlyAddRotation) ? f.startRotation + pathRotation : pathRotation;
-        float const now = lerp(f.startRotation, goal, f.approach);
+        float const now = Orvex::lerp(f.startRotation, goal, f.approach);
         if (std::isfinite(now)) rotation.setAll(now, now, now, 1.0f, false);
     }
     if (f.params & (kFlyUseScale | kFlyMultScale)) {
         float const goal = (f.params & kFlyMultScale) ? f.startScale * pathScale : pathScale;
-        float const now = lerp(f.startScale, goal, f.approach);
+        float const now = Orvex::lerp(f.startScale, goal, f.approach);
         if (std::isfinite(now)) scale.setAll(now, now, now, 1.0f, false);
     }
 }
