@@ -8,8 +8,15 @@
 #include "port/win32/win32_log.h"
 #include "port/win32/win32_text.h"
 
+#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <iterator>
+#include <memory>
+#include <mutex>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace port::dx {
 
@@ -138,7 +145,9 @@ bool imageInfo(void const* data, std::size_t size, D3DXIMAGE_INFO& info) {
     return codecInfo(codecFor(p, size), p, size, header, info, error);
 }
 
-bool decodeImage(void const* data, std::size_t size, Image& image, D3DXIMAGE_INFO& info, std::string& error) {
+namespace {
+
+bool decodeFresh(void const* data, std::size_t size, Image& image, D3DXIMAGE_INFO& info, std::string& error) {
     auto const* p = static_cast<uint8_t const*>(data);
     if (!p || size == 0) {
         error = "no image data";
@@ -173,6 +182,97 @@ bool decodeImage(void const* data, std::size_t size, Image& image, D3DXIMAGE_INF
     return codecInfo(codec, p, size, header, info, error) && codec.decode(p, size, header, image, error);
 }
 
+// The pictures decoded last, by their files' bytes, within a pixel budget: a file decoded again
+// (every picture after a device reset, a second game object in one process) is shared instead
+// of inflated anew. A hit compares the whole file; the notes the decode gave are given again.
+// Failed decodes are not kept, nor files larger than their pictures.
+class DecodedFiles {
+public:
+    static constexpr std::size_t kPixels = std::size_t{1} << 24;  // 64 MB
+
+    std::shared_ptr<Image const> find(std::string_view bytes, D3DXIMAGE_INFO& info) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto const range = byHash_.equal_range(std::hash<std::string_view>{}(bytes));
+        for (auto it = range.first; it != range.second; ++it) {
+            Entry& e = it->second;
+            if (e.bytes != bytes) continue;
+            e.lastUse = ++clock_;
+            info = e.info;
+            for (std::string const& note : e.notes) ImageNotes::note(note);
+            return e.image;
+        }
+        return nullptr;
+    }
+
+    void keep(std::string_view bytes, std::shared_ptr<Image const> const& image, D3DXIMAGE_INFO const& info,
+              std::vector<std::string> notes) {
+        std::size_t const pixels = image->argb.size();
+        // A file of far more bytes than its picture (chunks of no use) is not worth its copy.
+        if (pixels > kPixels / 4 || bytes.size() > 2 * pixels * sizeof(image->argb[0]) + 4096) return;
+        std::lock_guard<std::mutex> lock(mutex_);
+        while (pixels_ + pixels > kPixels && !byHash_.empty()) {
+            auto oldest = byHash_.begin();
+            for (auto it = byHash_.begin(); it != byHash_.end(); ++it)
+                if (it->second.lastUse < oldest->second.lastUse) oldest = it;
+            pixels_ -= oldest->second.image->argb.size();
+            byHash_.erase(oldest);
+        }
+        byHash_.emplace(std::hash<std::string_view>{}(bytes),
+                        Entry{std::string(bytes), image, info, std::move(notes), ++clock_});
+        pixels_ += pixels;
+    }
+
+private:
+    struct Entry {
+        std::string bytes;
+        std::shared_ptr<Image const> image;
+        D3DXIMAGE_INFO info;
+        std::vector<std::string> notes;
+        std::uint64_t lastUse;
+    };
+    std::mutex mutex_;
+    std::unordered_multimap<std::size_t, Entry> byHash_;
+    std::size_t pixels_ = 0;
+    std::uint64_t clock_ = 0;
+};
+
+DecodedFiles& decodedFiles() {
+    static DecodedFiles files;
+    return files;
+}
+
+}  // namespace
+
+std::shared_ptr<Image const> decodeImageShared(void const* data, std::size_t size, D3DXIMAGE_INFO& info,
+                                               std::string& error) {
+    auto image = std::make_shared<Image>();
+    if (!data || size == 0) return decodeFresh(data, size, *image, info, error) ? image : nullptr;
+    std::string_view const bytes(static_cast<char const*>(data), size);
+    if (auto found = decodedFiles().find(bytes, info)) return found;
+    std::vector<std::string> notes;
+    bool decoded;
+    {
+        ImageNotes collected;
+        decoded = decodeFresh(data, size, *image, info, error);
+        notes = collected.each();
+    }
+    for (std::string const& note : notes) ImageNotes::note(note);
+    if (!decoded) return nullptr;
+    decodedFiles().keep(bytes, image, info, std::move(notes));
+    return image;
+}
+
+bool decodeImage(void const* data, std::size_t size, Image& image, D3DXIMAGE_INFO& info, std::string& error) {
+    std::shared_ptr<Image const> const decoded = decodeImageShared(data, size, info, error);
+    if (!decoded) return false;
+    image.width = decoded->width;
+    image.height = decoded->height;
+    image.argb.resize(decoded->argb.size());
+    if (!image.argb.empty())
+        std::memcpy(image.argb.data(), decoded->argb.data(), image.argb.size() * sizeof(image.argb[0]));
+    return true;
+}
+
 bool declaredImageSize(void const* head, std::size_t size, uint32_t& width, uint32_t& height) {
     auto const* p = static_cast<uint8_t const*>(head);
     return p && readPngSize(p, size, width, height);
@@ -198,6 +298,7 @@ void ImageNotes::note(std::string const& what) {
     if (text.find(what) != std::string::npos) return;
     if (!text.empty()) text += "; ";
     text += what;
+    tNotes->each_.push_back(what);
 }
 
 }  // namespace port::dx

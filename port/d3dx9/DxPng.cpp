@@ -246,6 +246,9 @@ bool encodePng(Image const& image, std::vector<unsigned char>& bytes) {
     png.width = image.width;
     png.height = image.height;
     png.format = PNG_FORMAT_BGRA;
+    // Screenshots are written on the game's thread: the fastest compression, about twice the
+    // bytes in a fraction of the time.
+    png.flags = PNG_IMAGE_FLAG_FAST;
     png_alloc_size_t length = 0;
     if (!png_image_write_get_memory_size(png, length, 0, image.argb.data(), 0, nullptr)) return false;
     bytes.resize(length);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace port::dx {
 
@@ -31,12 +32,15 @@ public:
 
     // The notes, "; " between them, each once; empty when nothing was left out.
     std::string const& text() const { return text_; }
+    // The same notes one by one, in their order.
+    std::vector<std::string> const& each() const { return each_; }
 
     // Called by the readers.
     static void note(std::string const& what);
 
 private:
     std::string text_;
+    std::vector<std::string> each_;
     ImageNotes* outer_;
 };
 

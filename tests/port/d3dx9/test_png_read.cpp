@@ -7,6 +7,7 @@
 #include <png.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -239,3 +240,81 @@ TEST(PngRead, NotesGoToTheInnermostCollectorOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Shared {
+    std::shared_ptr<port::dx::Image const> image;
+    std::string notes;
+    std::string error;
+};
+
+Shared decodeShared(Bytes const& file) {
+    Shared s;
+    port::dx::ImageNotes const notes;
+    D3DXIMAGE_INFO info{};
+    s.image = port::dx::decodeImageShared(file.data(), file.size(), info, s.error);
+    s.notes = notes.text();
+    return s;
+}
+
+}  // namespace
+
+// A file decoded again is the picture decoded before, shared, with its notes given again; other
+// bytes, a file larger than its picture and a failed decode are decoded each time; a copy taken
+// by decodeImage and changed leaves the shared picture as it was.
+TEST(PngRead, AFileDecodedAgainIsThePictureBeforeWithItsNotes) {
+    Layout const l{3, 4, 6, 8, false};
+    Bytes const row = pngbytes::rows(l);
+    Bytes const runsOn = pngbytes::zlibHeader() + pngbytes::storedBlocks(row + Bytes(64, '\0'), false);
+    Bytes const plain = pngbytes::file(l, "", pngbytes::zlibStream(row));
+    Bytes other = plain;
+    Bytes otherRow = row;
+    otherRow[2] = static_cast<char>(otherRow[2] ^ 0x5A);
+    other = pngbytes::file(l, "", pngbytes::zlibStream(otherRow));
+    Bytes const large = pngbytes::file(l, pngbytes::chunk("tEXt", Bytes("Comment\0", 8) + Bytes(16384, 'x')),
+                                       pngbytes::zlibStream(row));
+    struct Case {
+        char const* name;
+        Bytes file;
+        bool shared;
+        char const* note;
+    };
+    Case const cases[] = {
+        {"plain", plain, true, ""},
+        {"pixel data running on", pngbytes::file(l, "", runsOn), true, "what follows the 3x4 pixels"},
+        {"text larger than the picture", large, false, ""},
+        {"cut short", plain.substr(0, 40), false, nullptr},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        Shared const first = decodeShared(c.file);
+        Shared const again = decodeShared(c.file);
+        if (!c.note) {
+            EXPECT_FALSE(first.image);
+            EXPECT_FALSE(again.image);
+            EXPECT_FALSE(again.error.empty());
+            continue;
+        }
+        ASSERT_TRUE(first.image && again.image) << first.error;
+        EXPECT_EQ(first.image == again.image, c.shared);
+        EXPECT_EQ(again.image->argb, first.image->argb);
+        EXPECT_NE(first.notes.find(c.note), std::string::npos) << first.notes;
+        EXPECT_EQ(again.notes, first.notes);
+    }
+
+    Shared const before = decodeShared(plain);
+    Shared const changed = decodeShared(other);
+    ASSERT_TRUE(before.image && changed.image);
+    EXPECT_NE(changed.image, before.image);
+    EXPECT_NE(changed.image->argb, before.image->argb);
+
+    port::dx::Image copy;
+    D3DXIMAGE_INFO info{};
+    std::string error;
+    ASSERT_TRUE(port::dx::decodeImage(plain.data(), plain.size(), copy, info, error));
+    EXPECT_EQ(copy.argb, before.image->argb);
+    port::dx::PixelWords const kept = before.image->argb;
+    copy.argb[0] ^= 0xFFFFFFFF;
+    EXPECT_EQ(decodeShared(plain).image->argb, kept);
+}
