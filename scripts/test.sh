@@ -14,7 +14,7 @@
 #  - the tests of a shard that failed are run again each alone (scripts/run_failed_alone.py): its
 #    failed tests, which tells a test that fails anyway from one that fails only after another, or
 #    all of them when the shard crashed;
-#  - each fuzz target runs a few seconds on its corpus (scripts/test_fuzz.sh);
+#  - each fuzz target runs a second on its corpus (scripts/test_fuzz.sh);
 #  - the player's build (scripts/player_build.sh, in build/, the one scripts/run.sh makes) is made
 #    beside all this at the lowest priority, on the cores the rest leaves idle, and its game is
 #    started to its start menu and ended (scripts/check_player_start.sh);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs each libFuzzer target a few seconds on its corpus (tests/fuzz/corpus/<name>/, read only: new
+# Runs each libFuzzer target a second on its corpus (tests/fuzz/corpus/<name>/, read only: new
 # inputs go to a temporary folder, crashing ones to BUILD/findings/), several at a time, so
 # neither the fuzz build nor a target can break unseen. Prints the time of the build and of the
 # runs, and the log of each target that failed; fails when the build or any run does.
@@ -10,13 +10,13 @@
 # targets link the tests' objects). Without it, the fuzz build of the README in build-fuzz:
 # configured as the README gives it when the folder is new (with ccache when there is one), else
 # as it stands, so the README's command and this script make and keep one build.
-# ORVEX_FUZZ_SECONDS sets the seconds per target (default 3); a target's corpus is always run
+# ORVEX_FUZZ_SECONDS sets the seconds per target (default 1); a target's corpus is always run
 # whole first.
 set -euo pipefail
 . "$(dirname "$0")/help.sh"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build-fuzz}"
-seconds="${ORVEX_FUZZ_SECONDS:-3}"
+seconds="${ORVEX_FUZZ_SECONDS:-1}"
 export SDL_VIDEODRIVER="${SDL_VIDEODRIVER:-offscreen}" SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 
 start=$SECONDS
