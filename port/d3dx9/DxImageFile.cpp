@@ -189,6 +189,9 @@ bool decodeFresh(void const* data, std::size_t size, Image& image, D3DXIMAGE_INF
 class DecodedFiles {
 public:
     static constexpr std::size_t kPixels = std::size_t{1} << 24;  // 64 MB
+    // And so many files: tiny pictures (a fuzzer's, thousands a second) would else be kept by
+    // the million, each with its bytes, and every eviction would look through them all.
+    static constexpr std::size_t kFiles = 4096;
 
     std::shared_ptr<Image const> find(std::string_view bytes, D3DXIMAGE_INFO& info) {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -210,7 +213,7 @@ public:
         // A file of far more bytes than its picture (chunks of no use) is not worth its copy.
         if (pixels > kPixels / 4 || bytes.size() > 2 * pixels * sizeof(image->argb[0]) + 4096) return;
         std::lock_guard<std::mutex> lock(mutex_);
-        while (pixels_ + pixels > kPixels && !byHash_.empty()) {
+        while ((pixels_ + pixels > kPixels || byHash_.size() >= kFiles) && !byHash_.empty()) {
             auto oldest = byHash_.begin();
             for (auto it = byHash_.begin(); it != byHash_.end(); ++it)
                 if (it->second.lastUse < oldest->second.lastUse) oldest = it;

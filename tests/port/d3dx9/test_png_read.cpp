@@ -318,3 +318,20 @@ TEST(PngRead, AFileDecodedAgainIsThePictureBeforeWithItsNotes) {
     copy.argb[0] ^= 0xFFFFFFFF;
     EXPECT_EQ(decodeShared(plain).image->argb, kept);
 }
+
+// However small the pictures, the store keeps a bounded number of files: after thousands of 1 x 1
+// pictures the first is decoded anew, the last still shared.
+TEST(PngRead, ThousandsOfTinyPicturesAreNotAllKept) {
+    Layout const l;
+    std::vector<Bytes> files;
+    for (uint32_t i = 0; i < 5000; ++i)
+        files.push_back(pngbytes::file(l, pngbytes::chunk("tEXt", "n" + std::to_string(i)),
+                                       pngbytes::zlibStream(pngbytes::rows(l))));
+    std::vector<std::shared_ptr<port::dx::Image const>> first;
+    for (Bytes const& file : files) {
+        first.push_back(decodeShared(file).image);
+        ASSERT_TRUE(first.back());
+    }
+    EXPECT_NE(decodeShared(files.front()).image, first.front());
+    EXPECT_EQ(decodeShared(files.back()).image, first.back());
+}
