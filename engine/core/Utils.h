@@ -15,8 +15,12 @@ namespace Orvex {
 // rectangle give no overlap); out is then all zero.
 bool intersectRects(RECT const& a, RECT const& b, RECT& out);
 
-// a at t 0, b at t 1, on the straight line between them for any other t.
-inline float lerp(float a, float b, float t) { return a + (b - a) * t; }
+// a at t 0, b at t 1, on the straight line between them for any other t: numbers, and
+// vectors and colours (anything with +, - and * by a number), componentwise.
+template <class T>
+T lerp(T const& a, T const& b, float t) {
+    return a + (b - a) * t;
+}
 
 // The first object whose getName() equals name exactly, else null: the one lookup by name for
 // every list of named things. Entries may be plain or owning pointers; null entries are skipped.

@@ -27,10 +27,6 @@ int toPixel(float v) {
     return static_cast<int>(v);
 }
 
-D3DXCOLOR lerp(D3DXCOLOR const& a, D3DXCOLOR const& b, float t) {
-    return D3DXCOLOR(Orvex::lerp(a.r, b.r, t), Orvex::lerp(a.g, b.g, t), Orvex::lerp(a.b, b.b, t), Orvex::lerp(a.a, b.a, t));
-}
-
 }  // namespace
 
 FontStyle::FontStyle() = default;

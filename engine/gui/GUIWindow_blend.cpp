@@ -142,10 +142,7 @@ GUIDrawOptions GUIWindow::blendDrawOptions(GUIDrawOptions const& start, GUIDrawO
     out.alpha = start.alpha + (goal.alpha - start.alpha) * c;
     out.activeBlend = start.activeBlend + (goal.activeBlend - start.activeBlend) * c;
     out.inactiveBlend = start.inactiveBlend + (goal.inactiveBlend - start.inactiveBlend) * c;
-    D3DXCOLOR const& a = start.modulateColor;
-    D3DXCOLOR const& b = goal.modulateColor;
-    float const t = static_cast<float>(c);
-    out.modulateColor = D3DXCOLOR(lerp(a.r, b.r, t), lerp(a.g, b.g, t), lerp(a.b, b.b, t), lerp(a.a, b.a, t));
+    out.modulateColor = lerp(start.modulateColor, goal.modulateColor, static_cast<float>(c));
     // In double and clamped to the range of the layer (a NaN curve keeps the start's).
     double const layer = static_cast<double>(start.layer) + (static_cast<double>(goal.layer) - start.layer) * c;
     out.layer = std::isfinite(layer) ? static_cast<s32>(std::fmax(-2147483648.0, std::fmin(2147483647.0, layer)))
