@@ -147,12 +147,9 @@ bool imageInfo(void const* data, std::size_t size, D3DXIMAGE_INFO& info) {
 
 namespace {
 
+// The decode of data that is there (decodeImageShared refuses none).
 bool decodeFresh(void const* data, std::size_t size, Image& image, D3DXIMAGE_INFO& info, std::string& error) {
     auto const* p = static_cast<uint8_t const*>(data);
-    if (!p || size == 0) {
-        error = "no image data";
-        return false;
-    }
     if (isDds(p, size)) {
         DdsHeader h;
         if (!readDdsHeader(p, size, h, error)) return false;
@@ -248,10 +245,13 @@ DecodedFiles& decodedFiles() {
 
 std::shared_ptr<Image const> decodeImageShared(void const* data, std::size_t size, D3DXIMAGE_INFO& info,
                                                std::string& error) {
-    auto image = std::make_shared<Image>();
-    if (!data || size == 0) return decodeFresh(data, size, *image, info, error) ? image : nullptr;
+    if (!data || size == 0) {
+        error = "no image data";
+        return nullptr;
+    }
     std::string_view const bytes(static_cast<char const*>(data), size);
     if (auto found = decodedFiles().find(bytes, info)) return found;
+    auto image = std::make_shared<Image>();
     std::vector<std::string> notes;
     bool decoded;
     {
@@ -296,12 +296,17 @@ void ImageNotes::note(std::string const& what) {
         port::logLine(port::LogLevel::Warning, L"D3DX: " + port::fromUtf8(what));
         return;
     }
-    std::string& text = tNotes->text_;
+    std::vector<std::string>& each = tNotes->each_;
     // Header and pixels are read apart, and a header more than once: each says it once.
-    if (text.find(what) != std::string::npos) return;
-    if (!text.empty()) text += "; ";
-    text += what;
-    tNotes->each_.push_back(what);
+    for (std::string const& said : each)
+        if (said.find(what) != std::string::npos) return;
+    each.push_back(what);
+}
+
+std::string ImageNotes::text() const {
+    std::string joined;
+    for (std::string const& note : each_) joined += (joined.empty() ? "" : "; ") + note;
+    return joined;
 }
 
 }  // namespace port::dx

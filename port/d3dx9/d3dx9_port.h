@@ -31,7 +31,7 @@ public:
     ImageNotes& operator=(ImageNotes const&) = delete;
 
     // The notes, "; " between them, each once; empty when nothing was left out.
-    std::string const& text() const { return text_; }
+    std::string text() const;
     // The same notes one by one, in their order.
     std::vector<std::string> const& each() const { return each_; }
 
@@ -39,7 +39,6 @@ public:
     static void note(std::string const& what);
 
 private:
-    std::string text_;
     std::vector<std::string> each_;
     ImageNotes* outer_;
 };

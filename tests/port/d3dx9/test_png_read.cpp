@@ -303,6 +303,11 @@ TEST(PngRead, AFileDecodedAgainIsThePictureBeforeWithItsNotes) {
         EXPECT_EQ(again.notes, first.notes);
     }
 
+    std::string none;
+    D3DXIMAGE_INFO noInfo{};
+    EXPECT_FALSE(port::dx::decodeImageShared(nullptr, 0, noInfo, none));
+    EXPECT_EQ(none, "no image data");
+
     Shared const before = decodeShared(plain);
     Shared const changed = decodeShared(other);
     ASSERT_TRUE(before.image && changed.image);
