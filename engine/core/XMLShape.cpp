@@ -38,11 +38,10 @@ std::size_t XMLShape::keepContent(XMLNode const& from, XMLNode* to, KeepBudget& 
     for (XMLAttribute const* attribute : from.attributes()) {
         std::size_t key = 0;
         while (key < attributes.size() && key < kMaxAttributes && !(attribute->name() == attributes[key])) ++key;
-        std::size_t const length = attribute->text().size();
         auto const chargedAsWritten = [&] {
             return std::any_of(written.begin(), written.end(), [&](Written const& w) { return w.name == attributes[key]; });
         };
-        if (key == attributes.size() || key == kMaxAttributes || taken[key] || length > maxText ||
+        if (key == attributes.size() || key == kMaxAttributes || taken[key] || attribute->text().longerThan(maxText) ||
             (!chargedAsWritten() &&
              !budget.take(XMLNode::attributeCost(attributes[key].size(), XMLNode::savedUnits(attribute->text()))))) {
             ++leftOut;
@@ -53,9 +52,8 @@ std::size_t XMLShape::keepContent(XMLNode const& from, XMLNode* to, KeepBudget& 
     }
     u32 values = 0;
     for (XMLProperty const* value : from.values()) {
-        std::size_t const length = value->text().size();
         // The first of the written values were charged with the element.
-        if (values == maxValues || length > maxText ||
+        if (values == maxValues || value->text().longerThan(maxText) ||
             (values >= writtenValues && !budget.take(XMLNode::valueCost(XMLNode::savedUnits(value->text()))))) {
             ++leftOut;
             continue;
@@ -67,6 +65,7 @@ std::size_t XMLShape::keepContent(XMLNode const& from, XMLNode* to, KeepBudget& 
     for (XMLNode const* child : from.children()) {
         std::size_t which = 0;
         while (which < children.size() && !(child->name() == children[which].name)) ++which;
+        if (which < children.size() && children[which].dropped && children[which].dropped(*child)) continue;
         // The first of a written kind was charged with the element.
         if (which == children.size() || kept[which] == children[which].maxCount ||
             (!(children[which].written && kept[which] == 0) &&

@@ -39,6 +39,9 @@ struct XMLShape {
         XMLShape const* shape = nullptr;
         u32 maxCount = 1;  // the first ones are kept
         bool written = false;  // the writer writes one, held or not
+        // Children the reader drops for what they hold (a record whose number does not read),
+        // with a line of its own: neither charged, nor counted as left out, nor copied.
+        bool (*dropped)(XMLNode const&) = nullptr;
     };
     // An attribute the writer writes always, at most `length` UTF-16 units long.
     struct Written {
@@ -53,7 +56,9 @@ struct XMLShape {
     std::span<std::wstring_view const> attributes{};  // the first of each name is kept
     u32 maxValues = 0;                                 // the first ones are kept
     std::span<Child const> children{};
-    std::size_t maxText = kMaxText;  // a longer attribute text or value is left out whole
+    // A longer attribute text or value is left out whole; characters are counted as every read
+    // counts them (XMLText::longerThan), so what one read keeps the read of its save keeps.
+    std::size_t maxText = kMaxText;
     // Charged for each element as written, held or not (a held one is charged no more); each is
     // also named in `attributes`.
     std::span<Written const> written{};

@@ -97,6 +97,14 @@ std::wstring XMLText::head(std::size_t count, bool& longer) const {
     return piece;
 }
 
+bool XMLText::longerThan(std::size_t count) const {
+    if (size() <= count) return false;
+    if (kind_ != kUtf16) return true;
+    std::size_t characters = 0;
+    forEachUtf16Char(Utf16LEText{utf16Data()}, size_, [&](wchar_t) { ++characters; });
+    return characters > count;
+}
+
 void XMLText::materialize() const {
     std::wstring* text = new std::wstring(toString());
     p_ = text;

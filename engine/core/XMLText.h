@@ -97,6 +97,9 @@ public:
     std::wstring head(std::size_t count) const;
     // The same; longer says whether the text holds more than count characters.
     std::wstring head(std::size_t count, bool& longer) const;
+    // Whether the text holds more than count characters, a surrogate pair of a UTF-16 view
+    // counted once as every other read counts it, so a limit holds alike in every encoding.
+    bool longerThan(std::size_t count) const;
     void set(std::wstring text);
     void clear() { drop(); }
 

@@ -19,7 +19,9 @@
 // (kMaxKeptBytes, less its highscores; the profile manager shares half of that between the
 // profiles of a file that would take more, so that what is saved and played afterwards has room
 // before a read would cut again; ProfilManager.h). An element kept whole is read as it stands, one that holds
-// more from a copy of what is kept. What is left out is counted in the line, and leftOutOnRead
+// more from a copy of what is kept: a part refused for what it is (unknown, too long, a record
+// whose number does not read) costs only that part, and a profile is held to its share only when
+// what it keeps asks for more. What is left out is counted in the line, and leftOutOnRead
 // tells the profile manager to keep the file aside before a save replaces it. Writing names only
 // the chapters played or opened: a locked chapter with no level open, passed or found is what the
 // campaign table makes for a chapter the file leaves out, so a campaign of many chapters costs
@@ -81,7 +83,6 @@ public:
     struct Measure {
         std::size_t bytes = 0;
         std::size_t leftOut = 0;
-        bool live = false;  // measured as the active profile, which the game activates
     };
 
     explicit Profil(std::wstring const& name);
@@ -99,10 +100,10 @@ public:
     bool leftOutOnRead() const { return leftOutOnRead_; }
     // What is charged is what the game writes of what it keeps once it has started (Profil_xml.cpp):
     // the elements and numbers it always writes, the first chapter the campaign table opens when
-    // the element has none, and for the profile that becomes live (the active one) its statistics
-    // and achievements as the managers write them; so a file read whole is read whole again after
-    // any save of what was read.
-    static Measure measure(Orvex::XMLNode const& element, bool live = false);
+    // the element has none, and its statistics and achievements as the managers write them once it
+    // is live, whichever profile the file or the player makes active; so a file read whole is read
+    // whole again after any save of what was read.
+    static Measure measure(Orvex::XMLNode const& element);
     // A chapter's or level's number as the game writes it ("0", or digits without a leading 0, up
     // to kMaxCampaignNumber); anything else (blanks, a sign, "00") is none, so a record so
     // numbered is dropped rather than taken for another's.

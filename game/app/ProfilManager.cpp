@@ -223,13 +223,8 @@ bool ProfilManager::loadProfiles() {
     // as much as it would keep up to an equal share of what the smaller ones leave.
     std::vector<Profil::Measure> measured;
     std::vector<std::size_t> wishes;
-    bool liveFound = false;
     for (XMLNode const* child : chosen) {
-        // The active profile (the first of its name) is the one the game activates: its data are
-        // written anew.
-        bool const live = !liveFound && isActive(*child);
-        liveFound = liveFound || live;
-        measured.push_back(Profil::measure(*child, live));
+        measured.push_back(Profil::measure(*child));
         wishes.push_back(measured.back().bytes);
     }
     Shares const shares = share(left, further, wishes);

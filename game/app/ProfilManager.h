@@ -18,8 +18,9 @@
 // give way to the profiles), whose profiles are saved with what they keep. What a file keeps is at
 // most Profil::kMaxKeptBytes, counted as a read of the saved file charges it: the file's own
 // element and a variant's best kHighscoresKept highscores as the save writes them, then the
-// profiles, each as the game writes it once started (Profil::measure: the active one with its
-// data written anew), so a file read whole is read whole after a save of what was read, and the
+// profiles, each as the game writes it once started (Profil::measure: with its data written anew
+// as when it is made active, whichever one is), so a file read whole is read whole after a save
+// of what was read, whatever profile the player chose before it, and the
 // further highscores what the profiles leave (share). Where the profiles would take more, they
 // share half of it: each keeps what it would, up to an equal share of what the smaller ones
 // leave, so a small profile keeps all wherever it stands in the file.

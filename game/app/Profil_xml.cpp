@@ -2,8 +2,6 @@
 // Reading measures the element against what a profile keeps (kProfileShape); one that holds more
 // is copied as far as it is kept, and the copy is read.
 #include <algorithm>
-#include <array>
-#include <iterator>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -49,14 +47,19 @@ int readResult(Orvex::XMLNode const& node, int highest, ReadProblems& problems) 
     return highest;
 }
 
+// A chapter's or level's number, 0 when absent; none for one not written as the game writes it.
+std::optional<int> campaignNumber(Orvex::XMLNode const& node, wchar_t const* key) {
+    Orvex::XMLAttribute const* attribute = node.getAttribute(key);
+    if (!attribute) return 0;
+    return attribute->text().withView([](std::wstring_view text) { return Profil::parseCampaignNumber(text); });
+}
+
 // A chapter or level number, 0 when absent: false (and a problem) for one that is not written as
 // the game writes it, whose record is dropped rather than taken for another's.
 bool readCampaignNumber(Orvex::XMLNode const& node, wchar_t const* key, int& number, ReadProblems& problems) {
-    Orvex::XMLAttribute const* attribute = node.getAttribute(key);
-    std::optional<int> const read =
-        attribute ? attribute->text().withView([](std::wstring_view text) { return Profil::parseCampaignNumber(text); })
-                  : 0;
+    std::optional<int> const read = campaignNumber(node, key);
     if (!read) {
+        Orvex::XMLAttribute const* attribute = node.getAttribute(key);
         problems.add(L"\"" + std::wstring(key) + L"\" " + Orvex::quotedPiece(attribute->text()) +
                          L" is no campaign number; dropped",
                      node.getLine());
@@ -77,18 +80,31 @@ void writeValues(Orvex::XMLNode& node, wchar_t const* name, std::vector<std::wst
     for (std::wstring const& text : list) element->addValue(text);
 }
 
+// An owned card's suit and value codes; none when its words name no card.
+std::optional<std::pair<int, int>> ownedCard(Orvex::XMLNode const& element) {
+    int const suit = parseColourRule(element.getAttributeString(L"FARBE", L"HERZ"));
+    int const value = parseValueRule(element.getAttributeString(L"WERT", L"ASS"));
+    if (suit < 0 || suit > kLastSuit || value < 0 || value > kLastValue) return std::nullopt;
+    return std::pair{suit, value};
+}
+
 void readCards(Orvex::XMLNode const& node, wchar_t const* name, Profil::CardList& list, ReadProblems& problems) {
     for (Orvex::XMLNode const* child : node.children()) {
         if (child->getName() != name) continue;
-        int const suit = parseColourRule(child->getAttributeString(L"FARBE", L"HERZ"));
-        int const value = parseValueRule(child->getAttributeString(L"WERT", L"ASS"));
-        if (suit < 0 || suit > kLastSuit || value < 0 || value > kLastValue) {
+        std::optional<std::pair<int, int>> const card = ownedCard(*child);
+        if (!card) {
             problems.add(L"\"" + std::wstring(name) + L"\" names no card; dropped", child->getLine());
             continue;
         }
-        list.emplace_back(suit, value);
+        list.push_back(*card);
     }
 }
+
+// The records readXML drops for what they hold, each with its line: so they cost nothing, and a
+// file with one reads as the file without it.
+bool chapterDropped(Orvex::XMLNode const& element) { return !campaignNumber(element, L"KAPITEL"); }
+bool levelDropped(Orvex::XMLNode const& element) { return !campaignNumber(element, L"LEVEL"); }
+bool cardDropped(Orvex::XMLNode const& element) { return !ownedCard(element); }
 
 void writeCards(Orvex::XMLNode& node, wchar_t const* name, Profil::CardList const& list) {
     for (auto const& [suit, value] : list) {
@@ -135,53 +151,39 @@ constexpr Orvex::XMLShape kLevel{kLevelKeys, 0, {}, Orvex::XMLShape::kMaxText, k
 constexpr std::wstring_view kChapterKeys[] = {L"KAPITEL", L"RESULT"};
 constexpr Orvex::XMLShape::Written kChapterWritten[] = {{L"KAPITEL", decimalDigits(Profil::kMaxCampaignNumber)},
                                                         {L"RESULT", decimalDigits(ChapterRecord::kMaxResult)}};
-constexpr Orvex::XMLShape::Child kChapterChildren[] = {{L"LEVEL", &kLevel, Profil::kMaxLevels}};
+constexpr Orvex::XMLShape::Child kChapterChildren[] = {{L"LEVEL", &kLevel, Profil::kMaxLevels, false, levelDropped}};
 constexpr Orvex::XMLShape kChapter{kChapterKeys, 0, kChapterChildren, Orvex::XMLShape::kMaxText, kChapterWritten};
-constexpr Orvex::XMLShape::Child kCampaignChildren[] = {{L"KAPITEL", &kChapter, Profil::kMaxChapters}};
+constexpr Orvex::XMLShape::Child kCampaignChildren[] = {{L"KAPITEL", &kChapter, Profil::kMaxChapters, false, chapterDropped}};
 constexpr Orvex::XMLShape kCampaign{{}, 0, kCampaignChildren};
 constexpr std::wstring_view kCardKeys[] = {L"FARBE", L"WERT"};
 constexpr Orvex::XMLShape::Written kCardWritten[] = {{L"FARBE", kCardWordLength}, {L"WERT", kCardWordLength}};
 constexpr Orvex::XMLShape kOwnedCard{kCardKeys, 0, {}, Orvex::XMLShape::kMaxText, kCardWritten};
 constexpr Orvex::XMLShape kGodList{{}, Profil::kMaxListEntries, {}, Orvex::XMLShape::kMaxText, {}, Profil::kGodCount, kGodTextLength};
-// writeXML writes each of these elements, held or not; the active profile's data, statistics and
-// achievements are written anew from the managers (kWrittenProfileShape).
+// writeXML writes each of these elements, held or not. Any profile may become the active one (at the
+// start, or chosen on the profile screen), whose data, statistics and achievements are written
+// anew from the managers: each is charged so (addedCost for the achievements).
 constexpr Orvex::XMLShape::Child kProfileChildren[] = {
     {L"TUTORIAL", &kTutorialList, 1, true},
     {L"SOLITAIRE_TUTORIALS", &kNameList, 1, true},
     {L"STORY", &kNameList, 1, true},
     {L"KAMPAGNE", &kCampaign, 1, true},
     {L"UNLOCKS", &kNameList, 1, true},
-    {L"PROFILE_DATA", &SolitaireManager::kVariantDataShape, 1, true},
-    {L"STATISTIK", &StatistikManager::kProfileShape, 1, true},
+    {L"PROFILE_DATA", &SolitaireManager::kWrittenVariantDataShape, 1, true},
+    {L"STATISTIK", &StatistikManager::kWrittenProfileShape, 1, true},
     {AchivementManager::kProfileElement, &AchivementManager::kProfileShape, 1, true},
-    {L"WILDCARD", &kOwnedCard, Profil::kMaxOwnedCards},
-    {L"JOKER", &kOwnedCard, Profil::kMaxOwnedCards},
+    {L"WILDCARD", &kOwnedCard, Profil::kMaxOwnedCards, false, cardDropped},
+    {L"JOKER", &kOwnedCard, Profil::kMaxOwnedCards, false, cardDropped},
     {L"PERCENT_GODS", &kGodList, 1, true},
 };
 constexpr Orvex::XMLShape kProfileShape{kProfileKeys, 0, kProfileChildren, Orvex::XMLShape::kMaxText, kProfileWritten};
-constexpr auto kWrittenProfileChildren = [] {
-    std::array<Orvex::XMLShape::Child, std::size(kProfileChildren)> children{};
-    for (std::size_t i = 0; i < children.size(); ++i) {
-        children[i] = kProfileChildren[i];
-        if (children[i].name == L"PROFILE_DATA") children[i].shape = &SolitaireManager::kWrittenVariantDataShape;
-        if (children[i].name == L"STATISTIK") children[i].shape = &StatistikManager::kWrittenProfileShape;
-    }
-    return children;
-}();
-constexpr Orvex::XMLShape kWrittenProfileShape{kProfileKeys, 0, kWrittenProfileChildren, Orvex::XMLShape::kMaxText,
-                                               kProfileWritten};
 
 // Whether the element's campaign holds chapter 0, as reading it finds one; else the campaign
 // table adds it, opened with its levels (firstChapterCost).
 bool holdsFirstChapter(Orvex::XMLNode const& element) {
     Orvex::XMLNode const* campaign = element.getChild(L"KAMPAGNE");
     if (!campaign) return false;
-    for (Orvex::XMLNode const* chapter : campaign->children()) {
-        if (chapter->getName() != L"KAPITEL") continue;
-        Orvex::XMLAttribute const* number = chapter->getAttribute(L"KAPITEL");
-        if (!number || number->text().withView([](std::wstring_view text) { return Profil::parseCampaignNumber(text); }) == 0)
-            return true;
-    }
+    for (Orvex::XMLNode const* chapter : campaign->children())
+        if (chapter->getName() == L"KAPITEL" && campaignNumber(*chapter, L"KAPITEL") == 0) return true;
     return false;
 }
 
@@ -199,11 +201,10 @@ std::size_t firstChapterCost() {
 }
 
 // What the game writes beside what the shape charges: the first chapter where the element has
-// none; for the live profile its achievements as the registry writes them in place of the held
-// ones, charged as the larger of the two (so the file saved is charged no more when read again).
-std::size_t addedCost(Orvex::XMLNode const& element, bool live) {
-    std::size_t added = holdsFirstChapter(element) ? 0 : firstChapterCost();
-    if (!live) return added;
+// none; its achievements as the registry writes them once it is live, in place of the held ones,
+// charged as the larger of the two (so the file saved is charged no more when read again).
+std::size_t addedCost(Orvex::XMLNode const& element) {
+    std::size_t const added = holdsFirstChapter(element) ? 0 : firstChapterCost();
     std::size_t held = 0;
     if (Orvex::XMLNode const* achievements = element.getChild(AchivementManager::kProfileElement)) {
         Orvex::KeepBudget unbounded(std::numeric_limits<std::size_t>::max());
@@ -212,6 +213,25 @@ std::size_t addedCost(Orvex::XMLNode const& element, bool live) {
     }
     std::size_t const written = AchivementManager::instance().profileDataCost();
     return added + (written > held ? written - held : 0);
+}
+
+// What a profile keeps of an element that holds more than it keeps (measured: charged `bytes`),
+// within its share. Where the share holds all it is charged, only what the game refuses for what
+// it is goes (unknown, too long, more than it keeps). Else what the game adds beside the shape's
+// charge takes its room first, as the element asks for it; should what is kept ask for more (its
+// first chapter or achievements cut), as much as the game can add. Returns how many parts were
+// left out; overrun says some were for want of room.
+std::size_t keepWithin(Orvex::XMLNode const& element, std::size_t bytes, std::size_t share, Orvex::XMLNode& kept,
+                       bool& overrun) {
+    Orvex::KeepBudget budget(bytes <= share ? std::numeric_limits<std::size_t>::max()
+                                            : share - std::min(share, addedCost(element)));
+    std::size_t leftOut = kProfileShape.keep(element, kept, budget);
+    if (bytes > share && Profil::measure(kept).bytes > share) {
+        budget = Orvex::KeepBudget(share - std::min(share, firstChapterCost() + AchivementManager::instance().profileDataCost()));
+        leftOut = kProfileShape.keep(element, kept, budget);
+    }
+    overrun = budget.overrun();
+    return leftOut;
 }
 
 void writeStored(Orvex::XMLNode& node, wchar_t const* name, Orvex::XMLNode const& stored) {
@@ -232,11 +252,12 @@ std::optional<int> Profil::parseCampaignNumber(std::wstring_view text) {
     return number;
 }
 
-Profil::Measure Profil::measure(Orvex::XMLNode const& element, bool live) {
+Profil::Measure Profil::measure(Orvex::XMLNode const& element) {
     Orvex::KeepBudget unbounded(std::numeric_limits<std::size_t>::max());
-    std::size_t const leftOut = (live ? kWrittenProfileShape : kProfileShape).measure(element, unbounded);
-    return {unbounded.used() + addedCost(element, live), leftOut, live};
+    std::size_t const leftOut = kProfileShape.measure(element, unbounded);
+    return {unbounded.used() + addedCost(element), leftOut};
 }
+
 
 void Profil::readXML(Orvex::XMLNode& node) { readXML(node, std::wstring(), measure(node), kMaxKeptBytes); }
 
@@ -253,16 +274,14 @@ void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Me
     Orvex::XMLNode kept;
     Orvex::XMLNode const* source = &element;
     if (measured.leftOut > 0 || measured.bytes > share) {
-        // What the game adds to what is kept takes its room first, as if it were not held.
-        std::size_t const added = firstChapterCost() + (measured.live ? AchivementManager::instance().profileDataCost() : 0);
-        Orvex::KeepBudget budget(share - std::min(share, added));
-        std::size_t const leftOut = (measured.live ? kWrittenProfileShape : kProfileShape).keep(element, kept, budget);
+        bool overrun = false;
+        std::size_t const leftOut = keepWithin(element, measured.bytes, share, kept, overrun);
         source = &kept;
         leftOutOnRead_ = true;
         problems.add(L"what the game does not keep in a profile is left out: " + std::to_wstring(leftOut) +
                          L" elements, attributes or values (unknown, longer than " +
                          std::to_wstring(Orvex::XMLShape::kMaxText) + L" characters, more than it keeps" +
-                         (budget.overrun() ? L", or past its share of what the profiles of a file keep, " +
+                         (overrun ? L", or past its share of what the profiles of a file keep, " +
                                                  std::to_wstring(share) + L" bytes"
                                            : L"") +
                          L")",

@@ -126,11 +126,10 @@ public:
     void keepHighscoresPast(std::size_t from, std::size_t count);
     void writeVariantData(Orvex::XMLNode& node) const;
     void readVariantData(Orvex::XMLNode const& node);
-    // What the node of the two above holds: at most kMaxVariantData "VARIANT_DATA", each with a
-    // quick save and the variant's statistics; what writeVariantData writes of what
-    // readVariantData read, each variant's statistics written anew.
+    // What writeVariantData writes of what readVariantData read (at most kMaxVariantData
+    // "VARIANT_DATA", each with a quick save and the variant's statistics), each variant's
+    // statistics written anew.
     static constexpr std::size_t kMaxVariantData = 4096;
-    static Orvex::XMLShape const kVariantDataShape;
     static Orvex::XMLShape const kWrittenVariantDataShape;
     bool writeQuickSave();
     // Restores the current variant's quick save into the running game of that variant; false

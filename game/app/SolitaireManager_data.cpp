@@ -44,12 +44,7 @@ void nameVariant(Orvex::XMLNode& element, SolCategorie const& category, SolSolit
 }
 
 constexpr std::wstring_view kVariantDataKeys[] = {L"CAT_NAME", L"GAME_NAME", L"VAR_NAME"};
-constexpr Orvex::XMLShape::Child kVariantDataChildren[] = {{L"QUICK_SAVE", &Kartenmanager::kRunningGameShape, 1},
-                                                           {Statistik::kElementName, &Statistik::kShape, 1}};
-constexpr Orvex::XMLShape kVariantData{kVariantDataKeys, 0, kVariantDataChildren};
-constexpr Orvex::XMLShape::Child kProfileDataChildren[] = {
-    {L"VARIANT_DATA", &kVariantData, SolitaireManager::kMaxVariantData}};
-// The active profile's: its variants' statistics are written anew from what was read.
+// A profile's once it is live: its variants' statistics are written anew from what was read.
 constexpr Orvex::XMLShape::Child kWrittenVariantDataChildren[] = {{L"QUICK_SAVE", &Kartenmanager::kRunningGameShape, 1},
                                                                   {Statistik::kElementName, &Statistik::kWrittenShape, 1}};
 constexpr Orvex::XMLShape kWrittenVariantData{kVariantDataKeys, 0, kWrittenVariantDataChildren};
@@ -60,7 +55,6 @@ static_assert(std::char_traits<wchar_t>::length(SolitaireManager::kVariantStatis
 
 }  // namespace
 
-constexpr Orvex::XMLShape SolitaireManager::kVariantDataShape{{}, 0, kProfileDataChildren};
 constexpr Orvex::XMLShape SolitaireManager::kWrittenVariantDataShape{{}, 0, kWrittenProfileDataChildren};
 
 // The entry keeps the seed text its deal came from, which "HSE_SPIELEN" deals again and
@@ -130,7 +124,7 @@ bool SolitaireManager::readHighscores(Orvex::XMLNode const& node, std::wstring c
     // A look's name; one longer than any name the data gives is none, and is not kept.
     auto savedName = [&](wchar_t const* key) -> std::wstring const* {
         Orvex::XMLAttribute const* attribute = node.getAttribute(key);
-        if (!attribute || attribute->text().size() <= Orvex::XMLShape::kMaxText) return attribute ? &attribute->getString() : nullptr;
+        if (!attribute || !attribute->text().longerThan(Orvex::XMLShape::kMaxText)) return attribute ? &attribute->getString() : nullptr;
         problems.add(L"\"" + std::wstring(key) + L"\" " + Orvex::quotedPiece(attribute->text()) + L" names no look", node.getLine());
         leftOut = true;
         return nullptr;

@@ -116,13 +116,11 @@ void StatistikManager::resetProfileStatistik() {
 }
 
 namespace {
-constexpr Orvex::XMLShape::Child kStatistikProfileChildren[] = {{Statistik::kElementName, &Statistik::kShape, 1}};
 constexpr Orvex::XMLShape::Child kStatistikWrittenChildren[] = {
     {Statistik::kElementName, &Statistik::kWrittenShape, 1, true}};
 static_assert(std::char_traits<wchar_t>::length(StatistikManager::kProfileSetName) <= Statistik::kMaxGivenName);
 }  // namespace
 
-constexpr Orvex::XMLShape StatistikManager::kProfileShape{{}, 0, kStatistikProfileChildren};
 constexpr Orvex::XMLShape StatistikManager::kWrittenProfileShape{{}, 0, kStatistikWrittenChildren};
 
 void StatistikManager::readProfileStatistik(Orvex::XMLNode& node) {

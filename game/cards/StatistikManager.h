@@ -75,9 +75,8 @@ public:
     // Writes the profile-wide set as the node's child "STATISTIK", replacing earlier ones, so
     // writing the same node twice leaves one set to read back.
     void writeProfileStatistik(Orvex::XMLNode& node);
-    // What the node of the two above holds: one child "STATISTIK"; what writeProfileStatistik
-    // writes of it, the set written anew whether the node held it or not.
-    static Orvex::XMLShape const kProfileShape;
+    // What writeProfileStatistik writes of what the node of the two above holds (one child
+    // "STATISTIK"): the set written anew whether the node held it or not.
     static Orvex::XMLShape const kWrittenProfileShape;
     Statistik* getProfileStatistik() const { return profile_; }
 

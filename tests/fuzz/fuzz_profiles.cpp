@@ -1,9 +1,13 @@
 // Fuzzes the profile reader: the input written as "profile.prf" (an input cut at a line "--8<--":
 // the piece after it as the profiles saved beside it, "profile.prf.new"; pieces repeated as
 // FuzzSupport.h's writeRepeated says, so a few lines stand for a file of the size a read takes) and
-// loaded against the shipped catalogue, every campaign table built and the active profile made live
-// as the game's start does. A file read whole is read whole again after its save: nothing left out
-// and no line, or the process ends. Then each profile is activated and its campaign
+// loaded against the shipped catalogue. A file read whole reads as it did with pieces the game
+// refuses for what they are added to one of its profiles (an unknown element, an unlock longer
+// than a text may be, a chapter whose number does not read, a wildcard that names no card): every
+// record of every profile alike, or the process ends. Then every campaign table is built and the
+// active profile made live as the game's start does, and another profile chosen as the profile
+// screen chooses it; a file read whole is read whole again after its save: nothing left out and
+// no line, or the process ends. Then each profile is activated and its campaign
 // advanced; then a new profile is made and chosen as the new-profile dialog does, and
 // plays (points, an unlock, a quick save), and all is saved and loaded again, which must read
 // completely: a refused save, a profile read that is not there again (but past the first
@@ -20,6 +24,8 @@
 #include <vector>
 
 #include "engine/core/Logger.h"
+#include "engine/core/XMLNode.h"
+#include "engine/core/XMLShape.h"
 #include "game/app/Profil.h"
 #include "game/app/ProfilManager.h"
 #include "game/app/SolCategorie.h"
@@ -85,6 +91,60 @@ void startGame(Solitaire::ProfilManager& profiles) {
     if (Solitaire::Profil* active = profiles.getActiveProfile()) active->activate();
 }
 
+// Every record of every profile and the active one's name, as the game would write them.
+std::vector<std::wstring> recordsRead(Solitaire::ProfilManager const& profiles) {
+    std::vector<std::wstring> records;
+    for (int i = 0; i < profiles.getProfileCount(); ++i) {
+        Orvex::XMLNode written(Solitaire::Profil::kElementName);
+        profiles.getProfile(i)->writeXML(written);
+        records.push_back(written.toText());
+    }
+    records.push_back(profiles.getActiveProfile() ? profiles.getActiveProfile()->getName() : L"(none)");
+    return records;
+}
+
+// The records read of the file with the pieces the game refuses added to its profile `which`
+// (counted among the "PROFIL" elements); false when the file does not read or save as a tree.
+bool readWithPieces(std::filesystem::path const& file, std::size_t which, std::vector<std::wstring>& records) {
+    Orvex::XMLNode tree;
+    if (tree.loadChecked(port::windowsPath(file.string()), 1, Solitaire::ProfilManager::kMaxFileBytes) !=
+        Orvex::XMLNode::ReadResult::kComplete)
+        return false;
+    std::size_t const count = tree.getChildCount(Solitaire::Profil::kElementName);
+    if (count == 0) return false;
+    Orvex::XMLNode* profile = tree.getChild(Solitaire::Profil::kElementName, static_cast<int>(which % count));
+    profile->addChild(L"FOO")->setAttribute(L"BAR", L"1");
+    Orvex::XMLNode* unlocks = profile->getChild(L"UNLOCKS");
+    (unlocks ? unlocks : profile->addChild(L"UNLOCKS"))->addValue(std::wstring(Orvex::XMLShape::kMaxText + 1, L'u'));
+    Orvex::XMLNode* campaign = profile->getChild(L"KAMPAGNE");
+    (campaign ? campaign : profile->addChild(L"KAMPAGNE"))->addChild(L"KAPITEL")->setAttribute(L"KAPITEL", L"x");
+    profile->addChild(L"WILDCARD")->setAttribute(L"FARBE", L"KEINE");
+    std::filesystem::path const folder = file.parent_path() / "pieces";
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    std::wstring const pieced = port::windowsPath((folder / "profile.prf").string());
+    if (!tree.save(pieced, true, Solitaire::ProfilManager::kMaxFileBytes)) return false;
+    tree.clear();
+    Solitaire::ProfilManager& profiles = Solitaire::ProfilManager::instance();
+    profiles.setFilePath(pieced);
+    profiles.loadProfiles();
+    records = recordsRead(profiles);
+    return true;
+}
+
+// Another profile than the active one chosen as the profile screen chooses it: the one leaving
+// collects its live data, the one chosen is activated.
+void chooseAnother(Solitaire::ProfilManager& profiles) {
+    if (profiles.getProfileCount() < 2) return;
+    Solitaire::Profil* const active = profiles.getActiveProfile();
+    int next = 0;
+    while (next < profiles.getProfileCount() && profiles.getProfile(next) != active) ++next;
+    Solitaire::Profil* const chosen = profiles.getProfile((next + 1) % profiles.getProfileCount());
+    if (active) active->collectLiveData();
+    chosen->activate();
+    profiles.setActiveProfile(chosen);
+}
+
 bool hasPlayed(Solitaire::Profil& profile) {
     profile.activate();
     return profile.getPoints() == kPoints && profile.isUnlocked(L"GOD0") &&
@@ -111,8 +171,18 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     profiles.setFilePath(port::windowsPath(file.string()));
     profiles.loadProfiles();
     if (static_cast<std::size_t>(profiles.getProfileCount()) > Solitaire::ProfilManager::kMaxProfiles) std::abort();
+    bool const whole = profiles.readWhole();
+    if (whole) {
+        // The pieces cost nothing else: what is read of the file with them is what was read (and
+        // goes on as what was read, from the file's place).
+        std::vector<std::wstring> const read = recordsRead(profiles);
+        std::vector<std::wstring> withPieces;
+        if (readWithPieces(file, size, withPieces) && withPieces != read) std::abort();
+        profiles.setFilePath(port::windowsPath(file.string()));
+    }
     startGame(profiles);
-    if (profiles.readWhole()) {
+    if (whole) {
+        chooseAnother(profiles);
         std::size_t const lines = Orvex::Logger::getInstance().errorCount();
         if (!profiles.saveProfiles()) std::abort();
         profiles.loadProfiles();

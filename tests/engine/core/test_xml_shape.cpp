@@ -35,6 +35,15 @@ XMLNode parsed(std::wstring const& text) {
     return node;
 }
 
+// <R> with the text as its attribute "A" and its value, and that as a UTF-8 or a UTF-16 file.
+std::wstring textTree(std::wstring const& text) { return L"<R A=\"" + text + L"\">\"|" + text + L"|\"</R>"; }
+std::string utf8File(std::wstring const& text) { return "\xEF\xBB\xBF" + port::toUtf8(text); }
+std::string utf16File(std::wstring const& text) {
+    std::string bytes = "\xFF\xFE";
+    Orvex::appendUtf16LE(bytes, text);
+    return bytes;
+}
+
 TEST(XMLShapeTest, KeepsWhatTheShapeNamesAndCountsTheRest) {
     struct Row {
         char const* what;
@@ -137,15 +146,12 @@ TEST(XMLShapeTest, ATextIsChargedAsTheSavedFileHoldsIt) {
     } const rows[] = {{"ASCII", L"ab", 2}, {"Latin-1", L"\u00E4b", 2}, {"outside the BMP", emoji + L"b", 3}};
     for (auto const& row : rows) {
         SCOPED_TRACE(row.what);
-        std::wstring const wide = L"<R A=\"" + row.text + L"\">\"|" + row.text + L"|\"</R>";
-        std::string utf8 = "\xEF\xBB\xBF" + port::toUtf8(wide);
-        std::string utf16 = "\xFF\xFE";
-        Orvex::appendUtf16LE(utf16, wide);
+        std::wstring const wide = textTree(row.text);
         std::size_t const expected =
             XMLNode::elementCost(1) + XMLNode::attributeCost(1, row.units) + XMLNode::valueCost(row.units);
-        for (std::string const* bytes : {&utf8, &utf16}) {
+        for (std::string const& bytes : {utf8File(wide), utf16File(wide)}) {
             XMLNode read;
-            ASSERT_TRUE(read.loadFromBytes(reinterpret_cast<unsigned char const*>(bytes->data()), bytes->size(), L"t"));
+            ASSERT_TRUE(read.loadFromBytes(reinterpret_cast<unsigned char const*>(bytes.data()), bytes.size(), L"t"));
             // As read, as wide text, and copied (texts of its own).
             XMLNode const fromWide = parsed(wide), copy(read), &asRead = read;
             for (XMLNode const* tree : {&asRead, &fromWide, &copy}) {
@@ -155,6 +161,72 @@ TEST(XMLShapeTest, ATextIsChargedAsTheSavedFileHoldsIt) {
                 EXPECT_EQ(XMLNode::savedCost(*tree), expected);
             }
         }
+    }
+}
+
+// A text's limit counts characters alike in every read: a character outside the Basic Multilingual
+// Plane is one, whether the file was UTF-8 (wide text), UTF-16 (a surrogate pair) or a copy, so a
+// text one read keeps the read of its save keeps. Before, a UTF-16 view counted its units: eight
+// such characters (the limit of kRoot) were kept from UTF-8 and left out of the UTF-16 save.
+TEST(XMLShapeTest, ATextsLimitCountsItsCharactersInEveryEncoding) {
+    std::wstring const emoji(1, wchar_t(0x1F600));
+    auto repeat = [](std::wstring const& text, std::size_t count) {
+        std::wstring out;
+        for (std::size_t i = 0; i < count; ++i) out += text;
+        return out;
+    };
+    struct {
+        char const* what;
+        std::wstring text;
+        std::size_t leftOut;  // the attribute and the value
+    } const rows[] = {
+        {"eight outside the BMP", repeat(emoji, 8), 0},
+        {"nine outside the BMP", repeat(emoji, 9), 2},
+        {"four outside the BMP and four inside", repeat(emoji + L"\u00E4", 4), 0},
+        {"a lone high surrogate and seven", L"\xD83D" + repeat(emoji, 7), 0},
+        {"eight Latin-1", std::wstring(8, L'\u00E4'), 0},
+        {"nine Latin-1", std::wstring(9, L'\u00E4'), 2},
+    };
+    for (auto const& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::wstring const wide = textTree(row.text);
+        for (std::string const& bytes : {utf8File(wide), utf16File(wide)}) {
+            SCOPED_TRACE(bytes[0] == '\xEF' ? "UTF-8" : "UTF-16");
+            XMLNode read;
+            ASSERT_TRUE(read.loadFromBytes(reinterpret_cast<unsigned char const*>(bytes.data()), bytes.size(), L"t"));
+            XMLNode const copy(read), &asRead = read;
+            for (XMLNode const* tree : {&asRead, &copy}) {
+                KeepBudget budget(1 << 20);
+                EXPECT_EQ(kRoot.measure(*tree, budget), row.leftOut);
+            }
+        }
+    }
+}
+
+// A child the reader drops for what it holds (here a "D" whose "K" is "x") is neither charged, nor
+// counted as left out, nor copied, so a tree with one measures as the tree without it.
+bool droppedLeaf(XMLNode const& leaf) { return leaf.getAttributeString(L"K", L"") == L"x"; }
+constexpr XMLShape::Child kDroppingChildren[] = {{L"D", &kLeaf, 2, false, droppedLeaf}};
+constexpr XMLShape kDropping{{}, 0, kDroppingChildren};
+
+TEST(XMLShapeTest, AChildTheReaderDropsCostsNothing) {
+    struct {
+        char const* what;
+        wchar_t const* with;
+        wchar_t const* without;
+    } const rows[] = {
+        {"first", L"<R><D K=\"x\"/><D K=\"1\"/><D/></R>", L"<R><D K=\"1\"/><D/></R>"},
+        {"past the count it keeps", L"<R><D/><D/><D K=\"x\"/></R>", L"<R><D/><D/></R>"},
+        {"holding more", L"<R><D K=\"x\">\"|v|\"<D/></D><D/></R>", L"<R><D/></R>"},
+    };
+    for (auto const& row : rows) {
+        SCOPED_TRACE(row.what);
+        XMLNode const with = parsed(row.with), without = parsed(row.without);
+        KeepBudget withBudget(1 << 20), withoutBudget(1 << 20);
+        XMLNode kept, keptWithout;
+        EXPECT_EQ(kDropping.keep(with, kept, withBudget), kDropping.keep(without, keptWithout, withoutBudget));
+        EXPECT_EQ(withBudget.used(), withoutBudget.used());
+        EXPECT_TRUE(kept.equals(keptWithout)) << testing::PrintToString(kept.toText());
     }
 }
 

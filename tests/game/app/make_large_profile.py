@@ -26,7 +26,8 @@ CASE says which part is large:
   near       in place of the second profile, profiles "Voll0", "Voll1" ... of lists of names of 256
              characters and nothing else, so that the file is MIB KiB (not MiB) under what a file
              keeps (96 MiB, counted as the game charges it once started: what it always writes,
-             the first chapter, the active "Anna" with its statistics and achievements)
+             the first chapter, every profile with its statistics and achievements as written
+             once it is made active)
   small      the same, MIB MiB under it, with a thousand profiles "Klein0", "Klein1" ... of a name
              alone before "Berta"
   hostile    a UTF-8 file: 202 profiles with every chapter of the campaign passed with three stars,
@@ -163,31 +164,37 @@ def achievement_names():
         return list(dict.fromkeys(re.findall(rb'<ACHIVEMENT\b[^>]*?\bNAME="([^"]*)"', source.read())))
 
 
-def fixed_charge():
-    """What the file's element, "Anna" (active: its statistics and achievements written anew),
-    "Berta" and the highscore of HEAD and TAIL are charged."""
-    rest = (element("PROFILE") + attribute("ACTIVE_PROFIL", 40) + element("HIGHSCORES") +
-            element("VARIANT_HIGHSCORES") + attribute("CAT_NAME", 9) + attribute("GAME_NAME", 6) +
-            attribute("VAR_NAME", 6) + element("HIGHSCORE") + attribute("NAME", 4) + attribute("GAME_NAME", 0) +
-            attribute("SCORE", 3) + attribute("DATE", 16))
+def live_charge():
+    """What every profile is charged beside PROFILE: its statistics and achievements as the game
+    writes them once it is made active, which any profile may be."""
     statistics = (element("STATISTIK") + attribute("NAME", 16) + sum(attribute(c, 10) for c in COUNTERS) +
                   attribute("TIME", 24))
     achievements = sum(element("ACHIVEMENT") + attribute("NAME", len(n)) + attribute("VALUE", 16) +
                        attribute("UNLOCKED", 1) for n in achievement_names())
-    anna = PROFILE + statistics + achievements + CHAPTER + LEVEL + value(4)
-    return rest + anna + PROFILE + CHAPTER + 3 * LEVEL
+    return statistics + achievements
+
+
+def fixed_charge():
+    """What the file's element, "Anna", "Berta" and the highscore of HEAD and TAIL are charged."""
+    rest = (element("PROFILE") + attribute("ACTIVE_PROFIL", 40) + element("HIGHSCORES") +
+            element("VARIANT_HIGHSCORES") + attribute("CAT_NAME", 9) + attribute("GAME_NAME", 6) +
+            attribute("VAR_NAME", 6) + element("HIGHSCORE") + attribute("NAME", 4) + attribute("GAME_NAME", 0) +
+            attribute("SCORE", 3) + attribute("DATE", 16))
+    anna = PROFILE + live_charge() + CHAPTER + LEVEL + value(4)
+    return rest + anna + PROFILE + live_charge() + CHAPTER + 3 * LEVEL
 
 
 def write_near(path, under, small=0):
     """Profiles of lists of names of 256 characters, and `small` profiles of a name alone, under
     `under` bytes short of what a file keeps."""
     name = b"n" * 256
-    left = KEPT - under - fixed_charge() - small * (PROFILE + CHAPTER + 3 * LEVEL)
+    each = PROFILE + live_charge() + CHAPTER + 3 * LEVEL
+    left = KEPT - under - fixed_charge() - small * each
     with open(path, "wb") as out:
         out.write(HEAD)
         profile = 0
-        while left > PROFILE + CHAPTER + 3 * LEVEL + value(0):
-            left -= PROFILE + CHAPTER + 3 * LEVEL
+        while left > each + value(0):
+            left -= each
             out.write(b'\t<PROFIL NAME="Voll%d">\r\n' % profile)
             for list_name in (b"TUTORIAL", b"SOLITAIRE_TUTORIALS", b"STORY", b"UNLOCKS"):
                 count = min(left // value(256), 4096)

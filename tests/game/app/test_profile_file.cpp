@@ -20,11 +20,13 @@
 #include <sstream>
 #include <thread>
 
+#include "engine/core/CodePage.h"
 #include "engine/core/XMLShape.h"
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/Profil.h"
 #include "game/app/SolVariant.h"
 #include "game/cards/Statistik.h"
+#include "port/win32/win32_text.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/app/ProfileFixture.h"
 #include "tests/game/cards/RunningGameTable.h"
@@ -651,6 +653,215 @@ TEST_F(ProfileFileTest, OneFilesFaultsGiveAFewLinesAndACount) {
         ASSERT_TRUE(profiles().loadProfiles());
         if (Profil* active = profiles().getActiveProfile()) active->activate();
         EXPECT_EQ(watch.errors().size(), row.lines);
+    }
+}
+
+// Every record of every profile as a load read it, as the game would write it (nothing is live
+// after a load).
+std::vector<std::wstring> recordsRead() {
+    std::vector<std::wstring> records;
+    for (int i = 0; i < Solitaire::ProfilManager::instance().getProfileCount(); ++i) {
+        XMLNode written(Profil::kElementName);
+        Solitaire::ProfilManager::instance().getProfile(i)->writeXML(written);
+        records.push_back(written.toText());
+    }
+    return records;
+}
+
+// The index of the first profile whose records differ, or -1.
+int firstDiffering(std::vector<std::wstring> const& a, std::vector<std::wstring> const& b) {
+    for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i)
+        if (i >= a.size() || i >= b.size() || a[i] != b[i]) return static_cast<int>(i);
+    return -1;
+}
+
+// A file the game wrote of "Anna" (active) and "Berta", each with points, a tutorial seen, an unlock,
+// chapter 0's level 0 passed with two stars, or with every level of every chapter passed with three.
+std::string gameWrittenFile(std::filesystem::path const& path, bool everyChapter) {
+    std::string profilesText;
+    for (char const* name : {"Anna", "Berta"})
+        profilesText += std::string("<PROFIL NAME=\"") + name +
+                        "\" POINTS=\"7\"><TUTORIAL SHOW=\"1\">\"|HAUPTMENU|\"</TUTORIAL><KAMPAGNE><KAPITEL KAPITEL=\"0\" "
+                        "RESULT=\"1\"><LEVEL LEVEL=\"0\" RESULT=\"3\" STARS_FOUND=\"2\"/></KAPITEL></KAMPAGNE><UNLOCKS>"
+                        "\"|GOD0|\"</UNLOCKS></PROFIL>";
+    testsupport::writeFile(path, "<PROFILE ACTIVE_PROFIL=\"Anna\">" + profilesText + "</PROFILE>");
+    Solitaire::ProfilManager& list = Solitaire::ProfilManager::instance();
+    EXPECT_TRUE(list.loadProfiles());
+    list.buildAllCampaignTables();
+    for (int i = 0; everyChapter && i < list.getProfileCount(); ++i)
+        for (Solitaire::ChapterRecord& chapter : list.getProfile(i)->getCampaign()) {
+            chapter.result = 2;
+            for (Solitaire::LevelRecord& level : chapter.levels) level.result = 4;
+        }
+    list.getActiveProfile()->activate();
+    EXPECT_TRUE(list.saveProfiles());
+    list.clear();
+    return testsupport::readFile(path);
+}
+
+// A piece the game refuses for what it is, added to a file the game wrote (an unknown element, an
+// unlock longer than a text may be, a level whose number does not read), costs only that piece:
+// every record of every profile reads as in the file without it, one line names it. So in the
+// active profile and another, with one chapter passed and with all of them. Before, a profile
+// that held such a piece was kept to its share less what the game adds although it held it:
+// "Berta" with an unknown element lost her points, her tutorial seen and her passed level, "Anna"
+// her passed level and unlocks, a profile with every chapter passed four levels of the last.
+TEST_F(ProfileFileTest, APieceTheGameRefusesCostsOnlyThatPiece) {
+    struct Piece {
+        char const* what;
+        wchar_t const* line;
+        void (*add)(XMLNode& profile);
+    } const pieces[] = {
+        {"an unknown element", L"left out: 1 elements", [](XMLNode& profile) { profile.addChild(L"FOO"); }},
+        {"an unlock of 300 characters", L"left out: 1 elements",
+         [](XMLNode& profile) { profile.getChild(L"UNLOCKS")->addValue(std::wstring(300, L'u')); }},
+        {"a level whose number does not read", L"\"LEVEL\" \"x\" is no campaign number; dropped",
+         [](XMLNode& profile) {
+             profile.getChild(L"KAMPAGNE")->getChild(L"KAPITEL")->addChild(L"LEVEL")->setAttribute(L"LEVEL", L"x");
+         }},
+    };
+    for (bool const everyChapter : {false, true}) {
+        std::string const written = gameWrittenFile(useFile(std::string("piece_written_") + (everyChapter ? "all" : "one")), everyChapter);
+        for (wchar_t const* owner : {L"Anna", L"Berta"})
+            for (Piece const& piece : pieces) {
+                SCOPED_TRACE(std::string(piece.what) + " in " + apptest::narrow(owner) + (everyChapter ? ", every chapter passed" : ""));
+                std::filesystem::path const path = useFile("piece_" + std::to_string(&piece - pieces));
+                testsupport::writeFile(path, written);
+                ASSERT_TRUE(profiles().loadProfiles());
+                ASSERT_TRUE(profiles().readWhole());
+                std::vector<std::wstring> const without = recordsRead();
+                XMLNode tree;
+                ASSERT_EQ(tree.loadChecked(cardstest::hostFile(path), 1), XMLNode::ReadResult::kComplete);
+                XMLNode* profile = tree.getChild(Profil::kElementName, owner == std::wstring(L"Anna") ? 0 : 1);
+                ASSERT_EQ(profile->getAttributeString(L"NAME", L""), owner);
+                piece.add(*profile);
+                ASSERT_TRUE(tree.save(cardstest::hostFile(path), true));
+                logtest::LogWatch watch;
+                ASSERT_TRUE(profiles().loadProfiles());
+                std::vector<std::wstring> const errors = watch.errors();
+                EXPECT_TRUE(std::any_of(errors.begin(), errors.end(), [&](std::wstring const& e) { return logtest::contains(e, piece.line); }))
+                    << (errors.empty() ? "no line" : apptest::narrow(errors.front()));
+                std::vector<std::wstring> const with = recordsRead();
+                int const differing = firstDiffering(with, without);
+                EXPECT_EQ(differing, -1) << (differing >= 0 && static_cast<std::size_t>(differing) < with.size()
+                                                 ? apptest::narrow(with[static_cast<std::size_t>(differing)]).substr(0, 600)
+                                                 : "");
+            }
+    }
+}
+
+// A text's limit counts its characters in every encoding, so a text kept at one read is kept at
+// every later one: an unlock of 129, 256 or 257 characters outside the Basic Multilingual Plane
+// (two UTF-16 units each) or of 256 "ü", in a UTF-8, a UTF-16 or an 8-bit file, is kept when it has
+// at most 256 characters, and the game's save (UTF-16) reads again as it was read, with no line.
+// Before, a UTF-8 file's unlock of 129 emoji was read whole and the save's 258 units were refused
+// at the next start, costing the profile its records.
+TEST_F(ProfileFileTest, ATextCountsAlikeInEveryEncoding) {
+    std::wstring const emoji(1, wchar_t(0x1F600));
+    auto repeat = [](std::wstring const& text, int count) {
+        std::wstring out;
+        for (int i = 0; i < count; ++i) out += text;
+        return out;
+    };
+    enum Encoding { kUtf8, kUtf16, kEightBit };
+    struct {
+        char const* what;
+        std::wstring unlock;
+        Encoding encoding;
+        bool kept;
+    } const rows[] = {
+        {"129 emoji, UTF-8", repeat(emoji, 129), kUtf8, true},
+        {"129 emoji, UTF-16", repeat(emoji, 129), kUtf16, true},
+        {"256 emoji, UTF-8", repeat(emoji, 256), kUtf8, true},
+        {"256 emoji, UTF-16", repeat(emoji, 256), kUtf16, true},
+        {"257 emoji, UTF-8", repeat(emoji, 257), kUtf8, false},
+        {"257 emoji, UTF-16", repeat(emoji, 257), kUtf16, false},
+        {"256 \"ü\", 8-bit", std::wstring(256, L'\u00FC'), kEightBit, true},
+        {"257 \"ü\", 8-bit", std::wstring(257, L'\u00FC'), kEightBit, false},
+    };
+    for (auto const& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::filesystem::path const path = useFile("encoding_" + std::to_string(&row - rows));
+        std::wstring const text = L"<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\" POINTS=\"5\"><KAMPAGNE><KAPITEL KAPITEL=\"0\" "
+                                  L"RESULT=\"1\"><LEVEL LEVEL=\"0\" RESULT=\"4\"/></KAPITEL></KAMPAGNE><UNLOCKS>\"|GOD0|\" \"|" +
+                                  row.unlock + L"|\"</UNLOCKS></PROFIL></PROFILE>";
+        std::string bytes;
+        if (row.encoding == kUtf8) bytes = "\xEF\xBB\xBF" + port::toUtf8(text);
+        if (row.encoding == kUtf16) {
+            bytes = "\xFF\xFE";
+            Orvex::appendUtf16LE(bytes, text);
+        }
+        if (row.encoding == kEightBit)
+            for (wchar_t c : text) bytes += static_cast<char>(c);
+        testsupport::writeFile(path, bytes);
+        for (char const* start : {"the first start", "the start after the game's save"}) {
+            SCOPED_TRACE(start);
+            logtest::LogWatch watch;
+            ASSERT_TRUE(profiles().loadProfiles());
+            Profil* anna = profiles().findProfile(L"Anna");
+            ASSERT_NE(anna, nullptr);
+            EXPECT_EQ(anna->isUnlocked(row.unlock), row.kept);
+            EXPECT_TRUE(anna->isUnlocked(L"GOD0"));
+            EXPECT_EQ(anna->getPoints(), 5.0f);
+            ASSERT_NE(anna->findChapter(0), nullptr);
+            EXPECT_EQ(anna->getCampaign().front().levels.front().result, 4);
+            if (start == std::string("the first start")) {
+                EXPECT_EQ(watch.errors().empty(), row.kept);
+            } else {
+                EXPECT_TRUE(watch.errors().empty()) << apptest::narrow(watch.errors().empty() ? L"" : watch.errors()[0]);
+                EXPECT_TRUE(profiles().readWhole());
+            }
+            profiles().buildAllCampaignTables();
+            anna->activate();
+            ASSERT_TRUE(profiles().saveProfiles());
+        }
+    }
+}
+
+// A profile switch keeps a file whole: what a profile is charged at the read covers what the game
+// writes of it whichever profile is made active, at the start or on the profile screen (its
+// statistics with every counter, its variants' statistics and its achievements written anew from
+// the managers). Each profile of a file, made active after the start as the profile screen makes
+// it, is written no larger than it was charged, and the next start charges it no more. Before,
+// only the profile the file named active was charged so: a file read whole near what a file
+// keeps grew by some kilobytes when another profile was chosen, and the next start cut it.
+TEST_F(ProfileFileTest, AProfileChosenAfterTheStartIsWrittenWithinWhatItWasCharged) {
+    std::wstring const data =
+        L"<PROFILE_DATA><VARIANT_DATA CAT_NAME=\"KLASSIKER\" GAME_NAME=\"SPINNE\" VAR_NAME=\"SPINNE\"><STATISTIK WON=\"3\"/>"
+        L"</VARIANT_DATA></PROFILE_DATA><STATISTIK><STATISTIK CLICK=\"1\"/></STATISTIK>";
+    struct {
+        char const* what;
+        std::wstring second;  // the profile chosen after the start
+    } const rows[] = {
+        {"a name alone", L"<PROFIL NAME=\"Berta\"/>"},
+        {"statistics held", L"<PROFIL NAME=\"Berta\">" + data + L"</PROFIL>"},
+        {"achievements held", L"<PROFIL NAME=\"Berta\"><ACHIVEMENT_DATA><ACHIVEMENT NAME=\"KARTEN_MOVED\" VALUE=\"2\"/>"
+                              L"</ACHIVEMENT_DATA></PROFIL>"},
+    };
+    for (auto const& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::filesystem::path const path = useFile("switch_" + std::to_string(&row - rows));
+        std::wstring const text = L"<PROFILE ACTIVE_PROFIL=\"Anna\"><PROFIL NAME=\"Anna\"/>" + row.second + L"</PROFILE>";
+        testsupport::writeFile(path, port::toUtf8(text));
+        ASSERT_TRUE(profiles().loadProfiles());
+        XMLNode read;
+        ASSERT_TRUE(read.loadFromText(row.second));
+        std::size_t const charged = Profil::measure(read).bytes;
+        profiles().buildAllCampaignTables();
+        Profil* anna = profiles().findProfile(L"Anna");
+        Profil* berta = profiles().findProfile(L"Berta");
+        anna->activate();
+        // As the profile screen chooses a profile (SolitaireGame2::onActiveProfileChanged).
+        anna->collectLiveData();
+        berta->activate();
+        profiles().setActiveProfile(berta);
+        ASSERT_TRUE(profiles().saveProfiles());
+        XMLNode saved;
+        ASSERT_EQ(saved.loadChecked(cardstest::hostFile(path), 1), XMLNode::ReadResult::kComplete);
+        XMLNode const* written = saved.getChild(Profil::kElementName, 1);
+        ASSERT_NE(written, nullptr);
+        EXPECT_LE(XMLNode::savedCost(*written), charged);
+        EXPECT_LE(Profil::measure(*written).bytes, charged);
     }
 }
 

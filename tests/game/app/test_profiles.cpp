@@ -302,7 +302,7 @@ TEST_F(ProfileTest, AProfileIsChargedWhatTheGameWritesOfItOnceStarted) {
         std::size_t charged = 0;
         for (char const* read : {"the element", "what was written"}) {
             SCOPED_TRACE(read);
-            Profil::Measure const measured = Profil::measure(element, row.live);
+            Profil::Measure const measured = Profil::measure(element);
             auto* profile = new Profil(element, L"", measured, Profil::kMaxKeptBytes);
             EXPECT_FALSE(profile->leftOutOnRead());
             profile->buildCampaignTable();
