@@ -18,6 +18,12 @@ bool contains(std::vector<std::wstring> const& list, std::wstring const& name) {
 
 bool startsWith(std::wstring const& text, std::wstring_view prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
 
+// A list holds no more names than its reader keeps: one past them would be left out at the next
+// start, and the file kept aside, for a name the game can do without recording.
+void record(std::vector<std::wstring>& list, std::wstring const& name) {
+    if (list.size() < Profil::kMaxListEntries) list.push_back(name);
+}
+
 constexpr std::wstring_view kStoryPrefix = L"STORY";
 constexpr std::wstring_view kSolitairePrefix = L"SOLITAIRE_";
 
@@ -44,11 +50,11 @@ bool Profil::shouldShowTutorial(std::wstring const& name) const {
 
 void Profil::markTutorialSeen(std::wstring const& name) {
     if (startsWith(name, kStoryPrefix)) {
-        if (shouldShowTutorial(name)) storySeen_.push_back(name);
+        if (shouldShowTutorial(name)) record(storySeen_, name);
     } else if (startsWith(name, kSolitairePrefix)) {
-        if (shouldShowTutorial(name)) solitaireTutorialsSeen_.push_back(name);
+        if (shouldShowTutorial(name)) record(solitaireTutorialsSeen_, name);
     } else if (!contains(tutorialsSeen_, name)) {
-        tutorialsSeen_.push_back(name);
+        record(tutorialsSeen_, name);
     }
 }
 
@@ -64,7 +70,8 @@ void Profil::clearTutorialsSeen() {
 }
 
 void Profil::addUnlock(std::wstring const& name, bool temporary) {
-    if (temporary) {
+    // A full list keeps a new unlock for the run.
+    if (temporary || (unlocks_.size() >= kMaxListEntries && !contains(unlocks_, name))) {
         if (!contains(temporaryUnlocks_, name)) temporaryUnlocks_.push_back(name);
         return;
     }

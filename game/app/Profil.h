@@ -112,6 +112,8 @@ public:
     void writeXML(Orvex::XMLNode& node) const override;
 
     // ---- Tutorials and story scenes (what the story and tutorials see, StoryProfile) ----
+    // A list holds at most kMaxListEntries names, as its reader keeps: past them a tutorial or
+    // scene is not recorded (it may show again), a permanent unlock is kept for the run.
     bool shouldShowTutorial(std::wstring const& name) const override;
     void markTutorialSeen(std::wstring const& name) override;
     bool isTutorialAllowed(std::wstring const& name) const override;

@@ -406,6 +406,50 @@ TEST(ProfilCampaign, UnlockAllAndMergingFoundCounts) {
     profile->release();
 }
 
+// A list holds no more names than its reader keeps: a tutorial, a solitaire tutorial or a story
+// scene shown on a profile whose list is full is not recorded, a permanent unlock is kept for the
+// run; the file saved is read whole. Before, a profile of full lists chosen on the profile screen
+// recorded the main menu's tutorial as its 4,097th and the next start left it out, keeping the
+// file aside.
+TEST_F(ProfileTest, AFullListTakesNoNameItsReaderWouldLeaveOut) {
+    struct {
+        char const* what;
+        char const* list;
+        void (*add)(Profil& profile);
+        bool (*recorded)(Profil const& profile);
+    } const rows[] = {
+        {"a tutorial", "TUTORIAL", [](Profil& p) { p.markTutorialSeen(L"TUTORIALMENU"); },
+         [](Profil const& p) { return p.isInTutorialList(L"TUTORIALMENU"); }},
+        {"a solitaire tutorial", "SOLITAIRE_TUTORIALS", [](Profil& p) { p.markTutorialSeen(L"SOLITAIRE_SPINNE"); },
+         [](Profil const& p) { return !p.shouldShowTutorial(L"SOLITAIRE_SPINNE"); }},
+        {"a story scene", "STORY", [](Profil& p) { p.markTutorialSeen(L"STORY_ANFANG"); },
+         [](Profil const& p) { return !p.shouldShowTutorial(L"STORY_ANFANG"); }},
+        {"a permanent unlock", "UNLOCKS", [](Profil& p) { p.addUnlock(L"GOD0", false); },
+         [](Profil const& p) { return std::find(p.getUnlocks().begin(), p.getUnlocks().end(), L"GOD0") != p.getUnlocks().end(); }},
+    };
+    for (auto const& row : rows) {
+        for (std::size_t held : {Profil::kMaxListEntries - 1, Profil::kMaxListEntries}) {
+            SCOPED_TRACE(std::string(row.what) + (held == Profil::kMaxListEntries ? ", full" : ", one free"));
+            std::filesystem::path const path = useFile(std::string("full_") + row.list + std::to_string(held));
+            std::string names;
+            for (std::size_t i = 0; i < held; ++i) names += "\"|N" + std::to_string(i) + "|\"";
+            testsupport::writeFile(path, std::string("<PROFILE ACTIVE_PROFIL=\"A\"><PROFIL NAME=\"A\"><") + row.list + ">" +
+                                             names + "</" + row.list + "></PROFIL></PROFILE>");
+            ASSERT_TRUE(profiles().loadProfiles());
+            ASSERT_TRUE(profiles().readWhole());
+            Profil* profile = profiles().getActiveProfile();
+            row.add(*profile);
+            EXPECT_EQ(row.recorded(*profile), held < Profil::kMaxListEntries);
+            EXPECT_TRUE(profile->isUnlocked(L"GOD0") || row.list != std::string("UNLOCKS")) << "kept for the run";
+            ASSERT_TRUE(profiles().saveProfiles());
+            logtest::LogWatch watch;
+            ASSERT_TRUE(profiles().loadProfiles());
+            EXPECT_TRUE(profiles().readWhole());
+            EXPECT_TRUE(watch.errors().empty());
+        }
+    }
+}
+
 TEST_F(ProfileTest, AHostileProfileIsReadSafelyWithOneLineAndTheOthersLoad) {
     useFile("hostile", "hostile.prf");
     logtest::LogWatch watch;
