@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/core/Utils.h"
 #include "engine/gui/GUISlider.h"
 
 namespace Orvex {
@@ -50,7 +51,7 @@ void GUISlider::onKnobMoved(GUIWindow& /*knob*/) {
     FRect const k = knob_->getScreenRect();
     float const ratio = horizontal_ ? dragRatio(k.left, t.left, t.right - t.left, k.right - k.left)
                                     : dragRatio(k.top, t.top, t.bottom - t.top, k.bottom - k.top);
-    setValue(minimum_ + (maximum_ - minimum_) * ratio);
+    setValue(lerp(minimum_, maximum_, ratio));
 }
 
 void GUISlider::onTrackRectChanged(GUIWindow& /*track*/) { placeKnob(); }

@@ -6,6 +6,7 @@
 
 #include "engine/core/Random.h"
 #include "engine/core/ReadProblems.h"
+#include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUIDrawOptions.h"
 #include "engine/gui/GUISystem.h"
@@ -80,7 +81,7 @@ void GUIColorRange::parse(std::wstring const& text) {
 
 D3DXCOLOR GUIColorRange::pick() const {
     float const r = randomFloat(0.0f, 1.0f);
-    return lo + (hi - lo) * r;
+    return lerp(lo, hi, r);
 }
 
 float catmullRom(float p0, float p1, float p2, float p3, float t) {

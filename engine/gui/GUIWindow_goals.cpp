@@ -3,6 +3,7 @@
 // two slots through which each step of the track is written into the window.
 #include <cmath>
 
+#include "engine/core/Utils.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowRef.h"
 
@@ -40,7 +41,7 @@ GUIAnimationsGoal overshootState(GUIAnimationsGoal const& from, GUIAnimationsGoa
     GUIAnimationsGoal out = goal;
     out.rect = GUIRect();
     float const k = 1.0f + percent / 100.0f;
-    auto past = [k](float a, float b) { return a + (b - a) * k; };
+    auto past = [k](float a, float b) { return lerp(a, b, k); };
     GUIRectAxis const& p0 = from.rect.position;
     GUIRectAxis const& p1 = goal.rect.position;
     GUIRectAxis const& s0 = from.rect.size;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/core/Utils.h"
 #include "engine/gui/GUISystem.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/gui/GUIWindowDrawer.h"
@@ -147,8 +148,8 @@ void TutorialPage::drawArrows(double alpha) {
         } else {
             float const w = wobblePhase >= 1.0f ? 2.0f - wobblePhase : wobblePhase;
             float const aspect = ih > 0.0f ? iw / ih : 1.0f;
-            float const la = aspect * 2.0f * t * (wobbleLengthLow + (wobbleLengthHigh - wobbleLengthLow) * w);
-            float const ha = t * (wobbleHeightLow + (wobbleHeightHigh - wobbleHeightLow) * w);
+            float const la = aspect * 2.0f * t * lerp(wobbleLengthLow, wobbleLengthHigh, w);
+            float const ha = t * lerp(wobbleHeightLow, wobbleHeightHigh, w);
             D3DXVECTOR2 const p = s + v * (length - la);
             // Left lies right of right: the picture is mirrored, then turned half round, so
             // its tip ends on the goal.

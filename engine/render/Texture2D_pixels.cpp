@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/core/Utils.h"
 #include "engine/render/TextureFormat.h"
 #include "port/crt/crt.h"
 
@@ -254,9 +255,7 @@ bool Texture2D::sampleColor(D3DXCOLOR& out, D3DXVECTOR2 const& uv, u32 const& mo
     }
     if (mode == kSampleBilinear) {
         D3DXCOLOR const c00 = pixel(x, y), c10 = pixel(x + 1, y), c01 = pixel(x, y + 1), c11 = pixel(x + 1, y + 1);
-        D3DXCOLOR const top = c00 + (c10 - c00) * tx;
-        D3DXCOLOR const bottom = c01 + (c11 - c01) * tx;
-        out = top + (bottom - top) * ty;
+        out = lerp(lerp(c00, c10, tx), lerp(c01, c11, tx), ty);
         return true;
     }
     D3DXVECTOR4 rows[4];

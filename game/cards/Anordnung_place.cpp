@@ -5,6 +5,7 @@
 #include <numbers>
 #include <unordered_set>
 
+#include "engine/core/Utils.h"
 #include "engine/render/Spline.h"
 #include "game/cards/Anordnung.h"
 #include "game/cards/StapelLayout.h"
@@ -172,7 +173,7 @@ D3DXVECTOR2 anchorOn(Anordnung const& arrangement, Path& path) {
             case Anordnung::kCenterMin: result[axis] = low; break;
             case Anordnung::kCenterMax: result[axis] = high; break;
             case Anordnung::kCenterMedian: result[axis] = sum / static_cast<float>(ends.size()); break;
-            default: result[axis] = low + (high - low) * arrangement.centerRatio[axis]; break;
+            default: result[axis] = Orvex::lerp(low, high, arrangement.centerRatio[axis]); break;
         }
     }
     return {result[0], result[1]};

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/core/Utils.h"
 #include "engine/render/Spline.h"
 #include "game/cards/Anordnung.h"
 #include "game/cards/CardFlight.h"
@@ -38,8 +39,8 @@ Orvex::Spline* makePath(FlyStep const& step, Kartenmanager const& manager) {
     Orvex::FRect const& table = manager.getTableRect();
     for (FlyControlPoint const& control : step.points) {
         D3DXVECTOR2 const at = camera ? camera->relativeToWorld(control.x, control.y, true)
-                                      : D3DXVECTOR2(table.left + (table.right - table.left) * control.x,
-                                                    table.top + (table.bottom - table.top) * control.y);
+                                      : D3DXVECTOR2(Orvex::lerp(table.left, table.right, control.x),
+                                                    Orvex::lerp(table.top, table.bottom, control.y));
         Orvex::SplinePoint point;
         point.position[0] = at.x;
         point.position[1] = at.y;

@@ -115,10 +115,8 @@ void Karte::render(RenderContext const& context) {
     bool const extra = suit == kSuitExtra;
 
     if (face.current <= 0.5f) {
-        // The settings keep the back index within the current set's backs; a card still drawn
-        // with another set shows that set's first back rather than none.
+        // A card still drawn with another set gets that set's back by the settings' rule too.
         Orvex::Texture2D* back = cardSet->getBack(StyleSettings::instance().getCardsBack());
-        if (!back) back = cardSet->getBack(0);
         drawLayer(context, back, quad, toColour(D3DXCOLOR(1.0f, 1.0f, 1.0f, alpha)));
     } else {
         D3DXVECTOR4 const& lockGoal = locks.goal;

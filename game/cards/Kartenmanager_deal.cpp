@@ -18,6 +18,7 @@
 
 #include "engine/core/Logger.h"
 #include "engine/core/Random.h"
+#include "engine/core/Utils.h"
 #include "engine/platform/D3DInterface.h"
 #include "game/cards/Anordnung.h"
 #include "game/look/GameStyle.h"
@@ -265,8 +266,8 @@ void Kartenmanager::placeCardAtStart(Karte* card, Orvex::FRect const& table, Kar
         D3DXVECTOR2 p = pile->position;
         for (PilePosition const& entry : rules_.pilePositions) {
             if (entry.name != pile->getName()) continue;
-            p = {table.left + (table.right - table.left) * entry.relative.x,
-                 table.top + (table.bottom - table.top) * entry.relative.y};
+            p = {Orvex::lerp(table.left, table.right, entry.relative.x),
+                 Orvex::lerp(table.top, table.bottom, entry.relative.y)};
             break;
         }
         D3DXVECTOR2 u{p.x - c.x, p.y - c.y};
@@ -274,7 +275,7 @@ void Kartenmanager::placeCardAtStart(Karte* card, Orvex::FRect const& table, Kar
         u = length > 0.0f && std::isfinite(length) ? D3DXVECTOR2(u.x / length, u.y / length) : D3DXVECTOR2(0.0f, 1.0f);
         D3DDISPLAYMODE const& mode = Orvex::D3DInterface::getInstance().getDisplayMode();
         start = {c.x + static_cast<float>(mode.Width) * u.x * 1.25f,
-                 table.top + (table.bottom - table.top) * 0.5f + static_cast<float>(mode.Height) * u.y * 1.25f};
+                 Orvex::lerp(table.top, table.bottom, 0.5f) + static_cast<float>(mode.Height) * u.y * 1.25f};
     }
     card->moveTo(start, 0.0f, 0.0f);
     ++placedCardCount;

@@ -103,9 +103,12 @@ Orvex::Texture2D* Kartenset::getFace(int suit, int value) const {
     return getInGroup(kFaces, suit * 13 + value);
 }
 
-int Kartenset::clampBackIndex(int index) { return std::clamp(index, 0, kBackCount - 1); }
+int Kartenset::fitBack(int wish, int held) {
+    int const offered = std::clamp(held, 1, kBackChoices);
+    return std::clamp(wish, 0, offered - 1);
+}
 
-Orvex::Texture2D* Kartenset::getBack(int index) const { return getInGroup(kBacks, clampBackIndex(index)); }
+Orvex::Texture2D* Kartenset::getBack(int index) const { return getInGroup(kBacks, fitBack(index, getBackCount())); }
 
 int Kartenset::getBackCount() const {
     int count = 0;

@@ -4,7 +4,8 @@
 // pictures by pile type, keys, locks and six single pictures), each slot with its aspect ratio.
 // Slot indices run over the groups in that order (value markers before colour markers).
 // Every index into a group comes from data (a rule code, "CARDS_BACK", a card's suit), so the
-// getters check it: out of range gives null, except the back, which is clamped into its table.
+// getters check it: out of range gives null, except the back, which fitBack takes onto a back
+// the set holds.
 //
 // Kartenset.cpp: construction, slots and getters; Kartenset_read.cpp: the card-set reader.
 #pragma once
@@ -33,6 +34,8 @@ public:
     static constexpr int kFaceCount = 65;  // 5 suits x 13 values; the EXTRA row stays empty
     static constexpr int kExtraFaceCount = 20;
     static constexpr int kBackCount = 20;
+    // The backs a player chooses among at most (the options' arrows).
+    static constexpr int kBackChoices = 6;
     // The single pictures.
     enum Single : int { kMark, kInvalid, kShape, kWildcard, kJoker, kPairsSelection };
     static constexpr int kSlotCount = 65 + 20 + 49 + 14 + 20 + 10 + 4 + 4 + 6;
@@ -65,9 +68,13 @@ public:
     Orvex::Texture2D* getValueMark(int valueRule) const { return getInGroup(kValueMarks, valueRule); }
     Orvex::Texture2D* getPilePicture(int pileType) const { return getInGroup(kPiles, pileType); }
     Orvex::Texture2D* getSingle(Single which) const { return getInGroup(kSingles, which); }
-    // The back of that index clamped into 0 .. kBackCount - 1.
+    // The back shown for a wished index when a set holds `held` backs, the one rule for the back
+    // the settings keep and the back drawn: within the first of them and the last one offered (at
+    // most kBackChoices), so any index past them is the last; 0 when the set holds none.
+    static int fitBack(int wish, int held);
+    // The back of that index as fitBack takes it over the backs this set holds; null only when it
+    // holds none.
     Orvex::Texture2D* getBack(int index) const;
-    static int clampBackIndex(int index);
     // The backs the set holds: "BACK_1" on, up to the first one missing (a back after a gap could
     // not be stepped to without showing the gap).
     int getBackCount() const;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/core/Utils.h"
 namespace Solitaire {
 
 SolitaireCamera::SolitaireCamera(float speed_, float exponent_) : speed(speed_), exponent(exponent_) {
@@ -31,8 +32,8 @@ D3DXVECTOR2 SolitaireCamera::screenToWorld(D3DXVECTOR2 const& p, bool goal) cons
 }
 
 D3DXVECTOR2 SolitaireCamera::relativeToWorld(float u, float v, bool goal) const {
-    D3DXVECTOR2 const screen{relativeRect.left + (relativeRect.right - relativeRect.left) * u,
-                             relativeRect.top + (relativeRect.bottom - relativeRect.top) * v};
+    D3DXVECTOR2 const screen{Orvex::lerp(relativeRect.left, relativeRect.right, u),
+                             Orvex::lerp(relativeRect.top, relativeRect.bottom, v)};
     return screenToWorld(screen, goal);
 }
 

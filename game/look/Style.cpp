@@ -3,17 +3,9 @@
 
 #include <algorithm>
 
+#include "engine/core/Utils.h"
+
 namespace Solitaire {
-
-namespace {
-
-float blend(float lower, float upper, float p) { return lower + (upper - lower) * p; }
-
-D3DXVECTOR2 blend(D3DXVECTOR2 const& lower, D3DXVECTOR2 const& upper, float p) {
-    return {blend(lower.x, upper.x, p), blend(lower.y, upper.y, p)};
-}
-
-}  // namespace
 
 Style::Style(std::wstring const& name) : Orvex::NamedObject(name) { setDefaults(); }
 
@@ -23,11 +15,11 @@ void Style::setDefaults() {
 }
 
 void Style::applyParam(float const& p) {
-    pileOffset = blend(pileOffsetMin, pileOffsetMax, p);
-    randomOffset = blend(randomOffsetMin, randomOffsetMax, p);
-    randomRotation = blend(randomRotationMin, randomRotationMax, p);
-    tipOffset = blend(tipOffsetMin, tipOffsetMax, p);
-    tipRotation = blend(tipRotationMin, tipRotationMax, p);
+    pileOffset = Orvex::lerp(pileOffsetMin, pileOffsetMax, p);
+    randomOffset = Orvex::lerp(randomOffsetMin, randomOffsetMax, p);
+    randomRotation = Orvex::lerp(randomRotationMin, randomRotationMax, p);
+    tipOffset = Orvex::lerp(tipOffsetMin, tipOffsetMax, p);
+    tipRotation = Orvex::lerp(tipRotationMin, tipRotationMax, p);
 }
 
 D3DXCOLOR const& Style::shadingColour(int index) const { return shading[std::clamp(index, 0, 1)]; }

@@ -1,7 +1,6 @@
 // The style settings: lists of styles, card-set sets and backgrounds with their current choices.
 #include "game/look/StyleSettings.h"
 
-#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -226,22 +225,17 @@ void StyleSettings::setCurrentCardSet(Kartenset* cardSet) {
     cardSet_->setTexturesActive(true);
     entryName_ = cardSet_->getName();
     int const back = cardsBack_;
-    cardsBack_ = fitCardsBack(back, backsHeld());
+    cardsBack_ = Kartenset::fitBack(back, backsHeld());
     kartensetChanged.emit(cardSet_);
     if (cardsBack_ != back) cardsBackChanged.emit(cardsBack_);
 }
 
 void StyleSettings::setCardsBack(int index) {
-    cardsBack_ = fitCardsBack(index, backsHeld());
+    cardsBack_ = Kartenset::fitBack(index, backsHeld());
     cardsBackChanged.emit(cardsBack_);
 }
 
-int StyleSettings::fitCardsBack(int wish, int held) {
-    int const offered = std::clamp(held, 1, kCardBackChoices);
-    return std::clamp(wish, 0, offered - 1);
-}
-
-int StyleSettings::backsHeld() const { return cardSet_ ? cardSet_->getBackCount() : kCardBackChoices; }
+int StyleSettings::backsHeld() const { return cardSet_ ? cardSet_->getBackCount() : Kartenset::kBackChoices; }
 
 void StyleSettings::setStyleParam(float param) {
     if (!std::isfinite(param)) return;

@@ -111,14 +111,10 @@ public:
     void setStyle(Style* style);
     void setCurrentCardSet(Kartenset* cardSet);
     void setKartenset(Kartenset* cardSet) { setCurrentCardSet(cardSet); }
-    // Stores the back index fitted to the current card set (fitCardsBack over its backs, or over
-    // kCardBackChoices without one) and emits its signal: the index kept is the back shown.
+    // Stores the back index fitted to the current card set (Kartenset::fitBack over its backs, or
+    // over Kartenset::kBackChoices without one) and emits its signal: the index kept is the back
+    // shown.
     void setCardsBack(int index);
-    // The backs a player chooses among at most (the options' arrows).
-    static constexpr int kCardBackChoices = 6;
-    // The back shown and kept for a wished index when the card set holds `held` backs: within
-    // the first of them and the last one offered (at most kCardBackChoices); 0 when it holds none.
-    static int fitCardsBack(int wish, int held);
     // Stores the parameter; applies it to the current style and emits the style signal.
     void setStyleParam(float param);
     void setTooltipType(int type) { tooltipType_ = type; }
@@ -136,7 +132,7 @@ private:
     StyleSettings();
 
     void addFallbackStyle();
-    // The backs the current card set holds; kCardBackChoices without one.
+    // The backs the current card set holds; Kartenset::kBackChoices without one.
     int backsHeld() const;
     // The current set's last card set of that entry name, or null.
     Kartenset* currentSetEntry(std::wstring const& entry) const;

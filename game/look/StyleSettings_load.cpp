@@ -1,6 +1,7 @@
 // Loading the styles file or the game's settings node into the style settings, and saving the
 // card-look and game-style choices.
 #include <cmath>
+#include <string>
 
 #include "engine/core/XMLNode.h"
 #include "game/look/Background.h"
@@ -74,9 +75,16 @@ void StyleSettings::readChoices(Orvex::XMLNode& node, ReadProblems& problems) {
     if (std::wstring const* name = attributeText(node, L"ACTUAL_STYLE")) selectStyle(*name);
     if (std::wstring const* name = attributeText(node, L"ACTUAL_BACKGROUND")) selectBackground(*name);
     if (std::wstring const* name = attributeText(node, L"ACTUAL_GAMESTYLE")) selectGameStyle(*name);
-    int back = cardsBack_;
-    readInt(node, L"CARDS_BACK", back, 0, Kartenset::kBackCount - 1, problems);
-    cardsBack_ = back;
+    // Any number is a wish that the fit below takes onto a back of the card set (one past the int
+    // range reads as its end, past every back); one outside the backs offered, which the game
+    // never writes, is named.
+    if (Orvex::XMLAttribute const* back = node.getAttribute(L"CARDS_BACK")) {
+        cardsBack_ = back->getInt();
+        if (Kartenset::fitBack(cardsBack_, Kartenset::kBackChoices) != cardsBack_)
+            problems.add(L"\"CARDS_BACK\" " + Orvex::quotedPiece(back->text()) + L" lies outside 0.." +
+                             std::to_wstring(Kartenset::kBackChoices - 1) + L", taken as the nearest back",
+                         node.getLine());
+    }
     readInt(node, L"TOOLTIP_TYPE", tooltipType_, -0x7FFFFFFF, 0x7FFFFFFF, problems);
     readFloat(node, L"PARTIKEL_SPAWN_MULT", particleSpawnMult_, problems);
 
@@ -89,7 +97,7 @@ void StyleSettings::readChoices(Orvex::XMLNode& node, ReadProblems& problems) {
         entryName_ = entry;
     }
     // A saved back past the card set's is its last one, shown and saved again.
-    cardsBack_ = fitCardsBack(cardsBack_, backsHeld());
+    cardsBack_ = Kartenset::fitBack(cardsBack_, backsHeld());
 }
 
 void StyleSettings::save(Orvex::XMLNode& node) const {

@@ -7,6 +7,7 @@
 
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
+#include "engine/core/Utils.h"
 #include "engine/gui/GUIRect.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/Texture2DAnimation.h"
@@ -245,8 +246,8 @@ D3DXVECTOR2 Puzzle::toField(D3DXVECTOR2 const& point) const {
 D3DXVECTOR2 Puzzle::toScreen(D3DXVECTOR2 const& fraction) const {
     if (!field_) return fraction;
     Orvex::FRect const field = minigame::fieldRect(field_);
-    return D3DXVECTOR2(field.left + (field.right - field.left) * fraction.x,
-                       field.top + (field.bottom - field.top) * fraction.y);
+    return D3DXVECTOR2(Orvex::lerp(field.left, field.right, fraction.x),
+                       Orvex::lerp(field.top, field.bottom, fraction.y));
 }
 
 bool Puzzle::allPlaced() const {

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "engine/core/XMLNode.h"
+#include "engine/core/Utils.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/minigames/FieldPictures.h"
@@ -208,7 +209,7 @@ void Wegblasen::updateCursor(float dt) {
     if (!shown_ || !blowing_ || solved) return;
     blowTime_ += dt;
     float const s = rampShare(blowTime_);
-    strength_ = firstStrength_ + (lastStrength_ - firstStrength_) * s;
+    strength_ = Orvex::lerp(firstStrength_, lastStrength_, s);
     if (playfield_ && minigame::containsInclusive(playfield_->getScreenRect(), minigame::pointerPosition()))
         cursor.setPicture(mouseAnimation_.get());
     float w = kCursorSide;

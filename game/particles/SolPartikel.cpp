@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/core/Random.h"
+#include "engine/core/Utils.h"
 #include "engine/render/Spline.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "game/look/GameStyle.h"
@@ -14,8 +15,6 @@ namespace Solitaire {
 
 namespace {
 
-
-D3DXVECTOR2 lerp(D3DXVECTOR2 const& a, D3DXVECTOR2 const& b, float t) { return a + (b - a) * t; }
 
 float draw(float const range[2]) { return Orvex::randomFloat(range[0], range[1]); }
 
@@ -112,10 +111,10 @@ void SolPartikel::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* directio
     }
     velocity_ = heading * draw(speed_);
     startVelocity_ = velocity_;
-    gravity_ = lerp(gravitation_[0], gravitation_[1], Orvex::randomFloat(0.0f, 1.0f));
+    gravity_ = Orvex::lerp(gravitation_[0], gravitation_[1], Orvex::randomFloat(0.0f, 1.0f));
     startGravity_ = gravity_;
     if (uniformSize_) {
-        size_ = lerp(sizeRange_[0], sizeRange_[1], Orvex::randomFloat(0.0f, 1.0f));
+        size_ = Orvex::lerp(sizeRange_[0], sizeRange_[1], Orvex::randomFloat(0.0f, 1.0f));
     } else {
         size_ = {Orvex::randomFloat(sizeRange_[0].x, sizeRange_[1].x),
                  Orvex::randomFloat(sizeRange_[0].y, sizeRange_[1].y)};
@@ -126,13 +125,12 @@ void SolPartikel::start(D3DXVECTOR2 const& position, D3DXVECTOR2 const* directio
         colour_ = {Orvex::randomFloat(a.r, b.r), Orvex::randomFloat(a.g, b.g), Orvex::randomFloat(a.b, b.b),
                    Orvex::randomFloat(a.a, b.a)};
     } else {
-        float const t = Orvex::randomFloat(0.0f, 1.0f);
-        colour_ = {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
+        colour_ = Orvex::lerp(a, b, Orvex::randomFloat(0.0f, 1.0f));
     }
     lifetime_ = draw(lifetimeRange_);
     rotation_ = draw(rotationRange_);
     rotationSpeed_ = draw(rotationSpeedRange_);
-    centre_ = lerp(rotationCentre_[0], rotationCentre_[1], Orvex::randomFloat(0.0f, 1.0f));
+    centre_ = Orvex::lerp(rotationCentre_[0], rotationCentre_[1], Orvex::randomFloat(0.0f, 1.0f));
     startAnimation();
     colourCurve_.setTime(0.0f);
     scaleCurve_.setTime(0.0f);

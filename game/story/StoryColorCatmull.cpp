@@ -2,6 +2,7 @@
 #include "game/story/StoryColorCatmull.h"
 
 #include "engine/core/Random.h"
+#include "engine/core/Utils.h"
 #include "game/story/StoryRead.h"
 
 namespace Solitaire {
@@ -36,7 +37,7 @@ D3DXCOLOR StoryColorCatmull::nextColor() {
     D3DXCOLOR const& from = useMin ? minFrom : maxFrom;
     D3DXCOLOR const& to = useMin ? minTo : maxTo;
     useMin = !useMin;
-    return from + (to - from) * u;
+    return Orvex::lerp(from, to, u);
 }
 
 D3DXCOLOR* StoryColorCatmull::getValue(D3DXCOLOR* out) const {

@@ -1,4 +1,5 @@
 // Story elements: the changes a switch applies, the per-frame update, the emitter and the sounds.
+#include "engine/core/Utils.h"
 #include "engine/platform/PlayingSound.h"
 #include "engine/platform/SoundManager.h"
 #include "engine/render/Texture2DAnimation.h"
@@ -24,7 +25,7 @@ void StoryPartPart::buildPositionKeys(D3DXVECTOR4 const& goal) {
     positionTrack.addKey(goal, kMoveTime, true);
     if (overshootPercent != 0.0f && overshootTime > 0.0f) {
         float const k = overshootPercent / 100.0f + 1.0f;
-        positionTrack.addKey(positionFrom + (goal - positionFrom) * k, overshootTime * 0.5f, true);
+        positionTrack.addKey(Orvex::lerp(positionFrom, goal, k), overshootTime * 0.5f, true);
         positionTrack.addKey(goal, overshootTime * 0.5f, true);
     }
 }
@@ -100,8 +101,8 @@ void StoryPartPart::update(float const& dt) {
 void StoryPartPart::startEmitter() {
     stopEmitter();
     SolPartikel* started = SolPartikelManager::instance().spawn(
-        emitterName, D3DXVECTOR2(windowRect.left + (windowRect.right - windowRect.left) * particleStart.x,
-                                 windowRect.top + (windowRect.bottom - windowRect.top) * particleStart.y));
+        emitterName, D3DXVECTOR2(Orvex::lerp(windowRect.left, windowRect.right, particleStart.x),
+                                 Orvex::lerp(windowRect.top, windowRect.bottom, particleStart.y)));
     emitter.hold(started);
 }
 

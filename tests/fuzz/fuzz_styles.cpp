@@ -55,7 +55,7 @@ void checkSettings(Orvex::XMLNode& root) {
     if (!settings.getStyle() || !settings.getGameStyle()) std::abort();
     checkStyle(*settings.getStyle());
     checkGameStyle(*settings.getGameStyle());
-    if (settings.getCardsBack() < 0 || settings.getCardsBack() >= Solitaire::Kartenset::kBackCount) std::abort();
+    if (settings.getCardsBack() < 0 || settings.getCardsBack() >= Solitaire::Kartenset::kBackChoices) std::abort();
     if (!std::isfinite(Solitaire::StyleSettings::getStyleParam())) std::abort();
     if (Solitaire::Kartenset* set = settings.getKartenset()) checkCardSet(*set);
 

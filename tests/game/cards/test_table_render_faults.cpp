@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "engine/core/XMLNode.h"
 #include "game/cards/CardDrawing.h"
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenstapel.h"
@@ -98,12 +99,28 @@ TEST_F(CardDrawFaultTest, ABackIndexOutsideTheSetShowsAnExistingBack) {
     struct Case {
         int index, shown;
     };
-    Case const cases[] = {{0, 0},  {1, 1},  {2, 2},  {5, 5},       {6, 5},
-                          {19, 5}, {99, 5}, {-5, 0}, {INT_MAX, 5}, {INT_MIN, 0}};
+    Case const cases[] = {{0, 0},  {1, 1},  {2, 2},  {5, 5},       {6, 5},       {19, 5},
+                          {20, 5}, {25, 5}, {99, 5}, {-5, 0}, {INT_MAX, 5}, {INT_MIN, 0}};
     for (Case const& c : cases) {
         settings.setCardsBack(c.index);
         EXPECT_EQ(settings.getCardsBack(), c.shown) << c.index;
         EXPECT_EQ(drawCard(card), backs[static_cast<std::size_t>(c.shown)]) << c.index;
+    }
+    // A card still drawn with a set of two backs (the shipped first two, and its face) while the
+    // settings keep the sixth shows that set's last back by the same rule, not its first.
+    Orvex::XMLNode node;
+    ASSERT_TRUE(node.loadFromText(
+        L"<K NAME=\"TWO\"><TEXTUR2D NAME=\"KARO_5\"><FILE FILENAME=\"data\\Cards\\KARO_5.png\"/></TEXTUR2D>"
+        L"<TEXTUR2D NAME=\"BACK_1\"><FILE FILENAME=\"data\\Cards\\BACK_1.png\"/></TEXTUR2D>"
+        L"<TEXTUR2D NAME=\"BACK_2\"><FILE FILENAME=\"data\\Cards\\BACK_2.png\"/></TEXTUR2D></K>"));
+    auto* two = new Kartenset(node);
+    two->setTexturesActive(true);
+    card->onKartensetChanged(two);
+    two->release();
+    card->cardSize = D3DXVECTOR2(40.0f, 55.0f);
+    for (int index : {1, 5}) {
+        settings.setCardsBack(index);
+        EXPECT_EQ(drawCard(card), backs[1]) << index;
     }
 }
 

@@ -80,20 +80,25 @@ TEST_F(StyleFilesTest, BrokenStylesGiveOneLineAndKeepTheirDefaults) {
     }
 }
 
+// A back outside the six offered is the nearest one (without a card set, of six backs).
 TEST_F(StyleFilesTest, BrokenCardSetsAndChoicesGiveOneLineNamingTheFile) {
-    FaultCase const cases[] = {
-        {L"<S><KARTENSET FILE=\"tests\\game\\cards\\data\\nothere.kset\"/></S>", L"nothere.kset"},
-        {L"<S><BACKGROUND FILE=\"tests\\game\\cards\\data\\nothere.bkg\"/></S>", L"nothere.bkg"},
-        {L"<S STYLE_PARAM=\"nan\"/>", L"STYLE_PARAM"},
-        {L"<S CARDS_BACK=\"20\"/>", L"CARDS_BACK"},
-        {L"<S CARDS_BACK=\"-1\" PARTIKEL_SPAWN_MULT=\"nan\"/>", L"CARDS_BACK"},
+    struct Case {
+        FaultCase fault;
+        int back;
     };
-    for (auto const& c : cases) {
+    Case const cases[] = {
+        {{L"<S><KARTENSET FILE=\"tests\\game\\cards\\data\\nothere.kset\"/></S>", L"nothere.kset"}, 0},
+        {{L"<S><BACKGROUND FILE=\"tests\\game\\cards\\data\\nothere.bkg\"/></S>", L"nothere.bkg"}, 0},
+        {{L"<S STYLE_PARAM=\"nan\"/>", L"STYLE_PARAM"}, 0},
+        {{L"<S CARDS_BACK=\"20\"/>", L"CARDS_BACK"}, 5},
+        {{L"<S CARDS_BACK=\"-1\" PARTIKEL_SPAWN_MULT=\"nan\"/>", L"CARDS_BACK"}, 0},
+    };
+    for (auto const& [c, back] : cases) {
         SCOPED_TRACE(std::string(c.text.begin(), c.text.end()));
         logtest::LogWatch watch;
         loadText(c.text, L"kaputt.sty");
         expectOneLine(watch, L"kaputt.sty", c.named);
-        EXPECT_EQ(settings().getCardsBack(), 0);
+        EXPECT_EQ(settings().getCardsBack(), back);
         EXPECT_FLOAT_EQ(settings().getParticleSpawnMult(), 1.0f);
         EXPECT_TRUE(std::isfinite(StyleSettings::getStyleParam()));
         EXPECT_NE(settings().getStyle(), nullptr);
