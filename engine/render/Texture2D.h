@@ -138,8 +138,8 @@ private:
     // False (logged) for a picture of an unusable size or over the pixels a picture may have
     // (FilePictures); the picture's refusal is told once per file.
     bool acceptsImageSize(u32 width, u32 height) const;
-    // Reads the file's image information and applies the size reduction; false (logged) for an
-    // image of an unusable size. Unreadable information keeps the size as it was.
+    // Takes the file's image information (FilePictures) and applies the size reduction; false
+    // (logged) for an image of an unusable size. Unreadable information keeps the size as it was.
     bool readImageInfo(std::vector<u8> const& data, TextureLoadParams const& loadParams);
     // One line naming the file for what the image readers left out of it (once per file).
     void logImageNotes(port::dx::ImageNotes const& notes) const;
