@@ -79,7 +79,7 @@ std::list<FilePictures::File>::iterator FilePictures::find(std::vector<u8> const
 }
 
 void FilePictures::keep(File file) {
-    u64 const declared = u64{file.info.Width} * file.info.Height;
+    u64 const declared = file.refusal.empty() ? u64{file.info.Width} * file.info.Height : 0;
     if (declared > budget_.heldPixels / 4 || file.bytes.size() > 2 * declared * 4 + kFileSlackBytes) return;
     file.charge = (file.picture ? declared : 0) + (file.bytes.size() + 3) / 4;
     kept_ += file.charge;
@@ -108,13 +108,15 @@ void FilePictures::trim() {
 bool FilePictures::describe(std::vector<u8> const& data, D3DXIMAGE_INFO& info, std::string& why) {
     std::size_t const hash = hashOf(data);
     if (auto const file = find(data, hash); file != files_.end()) {
+        why = file->refusal;
+        if (!why.empty()) return false;
         info = file->info;
         return true;
     }
     ++reads_;
     bool read = false;
     std::vector<std::string> notes = noted([&] { read = port::dx::imageInfo(data.data(), data.size(), info, why); });
-    if (read) keep(File{hash, std::string(data.begin(), data.end()), nullptr, info, std::move(notes)});
+    keep(File{hash, std::string(data.begin(), data.end()), nullptr, info, std::move(notes), read ? "" : why});
     return read;
 }
 
@@ -141,6 +143,11 @@ FilePictures::Result FilePictures::obtain(std::wstring const& file, std::vector<
         }
     }
     auto const kept = find(data, hash);
+    if (kept != files_.end() && !kept->refusal.empty()) {
+        hr = D3DXERR_INVALIDDATA;
+        why = kept->refusal;
+        return Result::kFailed;
+    }
     if (inUse_ + pixels > budget_.heldPixels) sweep();
     if (inUse_ + pixels > budget_.heldPixels) return Result::kOverBudget;
     std::shared_ptr<port::dx::Image const> picture;
@@ -152,13 +159,13 @@ FilePictures::Result FilePictures::obtain(std::wstring const& file, std::vector<
         ++reads_;
         std::vector<std::string> notes =
             noted([&] { picture = port::dx::decodeImageFile(data.data(), data.size(), fileInfo, why); });
+        // The file's information alone gives way to its picture.
+        if (kept != files_.end()) forget(kept);
+        keep(File{hash, std::string(data.begin(), data.end()), picture, fileInfo, std::move(notes), picture ? "" : why});
         if (!picture) {
             hr = D3DXERR_INVALIDDATA;
             return Result::kFailed;
         }
-        // The file's information alone gives way to its picture.
-        if (kept != files_.end()) forget(kept);
-        keep(File{hash, std::string(data.begin(), data.end()), picture, fileInfo, std::move(notes)});
     }
     hr = port::dx::createTextureFromImage(device, *picture, fileInfo, p.Width, p.Height, p.MipLevels, p.Usage, format,
                                           p.Pool, p.Filter, p.MipFilter, p.ColorKey, &info, &texture);

@@ -3,7 +3,8 @@
 // made of it again, by any name, on this device or a later one (a device reset, a second game
 // object in one process), and the textures naming one file with the same creation parameters
 // hold one device texture: a texture list naming one file under four names decodes it once. Its
-// information is kept likewise from the first read of its header.
+// information is kept likewise from the first read of its header, and a file the image readers
+// refuse is remembered the same way: it is not read again.
 //
 // A uniform PNG of about 1 MB can declare 16,384 x 16,384 pixels, a gigabyte decoded and as much
 // again on the device, so:
@@ -69,7 +70,8 @@ public:
     bool fitsPicture(u64 width, u64 height) const { return width * height <= budget_.picturePixels; }
 
     // The information of the file's bytes: the kept file's, else read from its header. False
-    // with the readers' reason in why when they refuse the file.
+    // with the readers' reason in why when they refuse the file (now or before: it is not read
+    // again).
     bool describe(std::vector<u8> const& data, D3DXIMAGE_INFO& info, std::string& why);
     // A picture of the file's bytes: the shared one when it is made already (unless own), else
     // made from the kept picture or decoded, when its pixels (the file's width x height) fit the
@@ -119,13 +121,14 @@ private:
         bool shared = false;
         Key key;
     };
-    // A file read: its information, and its picture once decoded.
+    // A file read: its information, its picture once decoded, or the readers' reason to refuse it.
     struct File {
         std::size_t hash = 0;
         std::string bytes;
         std::shared_ptr<port::dx::Image const> picture;
         D3DXIMAGE_INFO info{};
         std::vector<std::string> notes;
+        std::string refusal;
         u64 charge = 0;
     };
 
