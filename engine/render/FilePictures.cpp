@@ -1,7 +1,10 @@
 // The store of pictures decoded from image files (see FilePictures.h).
 #include "engine/render/FilePictures.h"
 
+#include <cstring>
+#include <iterator>
 #include <string_view>
+#include <utility>
 
 #include "engine/platform/D3DInterface.h"
 
@@ -12,9 +15,29 @@ namespace {
 // The store while it exists (released is called from textures destroyed at exit too).
 FilePictures* gStore = nullptr;
 
+// Bytes a kept file may have past twice its picture's (a header, a few chunks).
+constexpr std::size_t kFileSlackBytes = 4096;
+
 ULONG referencesOf(IDirect3DTexture9* texture) {
     texture->AddRef();
     return texture->Release();
+}
+
+std::size_t hashOf(std::vector<u8> const& data) {
+    return std::hash<std::string_view>{}(std::string_view(reinterpret_cast<char const*>(data.data()), data.size()));
+}
+
+// Runs a reader with its notes collected, to be kept with the file, and given on to the caller's.
+template <class Read>
+std::vector<std::string> noted(Read const& read) {
+    std::vector<std::string> notes;
+    {
+        port::dx::ImageNotes const collected;
+        read();
+        notes = collected.each();
+    }
+    for (std::string const& note : notes) port::dx::ImageNotes::note(note);
+    return notes;
 }
 
 }  // namespace
@@ -36,9 +59,71 @@ FilePictures::~FilePictures() {
     onDeviceShutdown();
 }
 
+void FilePictures::setBudget(Budget const& budget) {
+    budget_ = budget;
+    trim();
+}
+
+std::list<FilePictures::File>::iterator FilePictures::find(std::vector<u8> const& data, std::size_t hash) {
+    auto const range = fileIndex_.equal_range(hash);
+    for (auto it = range.first; it != range.second; ++it) {
+        std::list<File>::iterator const file = it->second;
+        if (file->bytes.size() != data.size() ||
+            (!data.empty() && std::memcmp(file->bytes.data(), data.data(), data.size()) != 0))
+            continue;
+        files_.splice(files_.begin(), files_, file);
+        for (std::string const& note : file->notes) port::dx::ImageNotes::note(note);
+        return file;
+    }
+    return files_.end();
+}
+
+void FilePictures::keep(File file) {
+    u64 const declared = file.refusal.empty() ? u64{file.info.Width} * file.info.Height : 0;
+    if (declared > budget_.heldPixels / 4 || file.bytes.size() > 2 * declared * 4 + kFileSlackBytes) return;
+    file.charge = (file.picture ? declared : 0) + (file.bytes.size() + 3) / 4;
+    kept_ += file.charge;
+    files_.push_front(std::move(file));
+    fileIndex_.emplace(files_.front().hash, files_.begin());
+    trim();
+}
+
+void FilePictures::forget(std::list<File>::iterator file) {
+    auto const range = fileIndex_.equal_range(file->hash);
+    for (auto it = range.first; it != range.second; ++it)
+        if (it->second == file) {
+            fileIndex_.erase(it);
+            break;
+        }
+    kept_ -= file->charge;
+    files_.erase(file);
+}
+
+void FilePictures::trim() {
+    auto over = [this] { return inUse_ + kept_ > budget_.heldPixels || files_.size() > kMaxFiles; };
+    if (over()) sweep();
+    while (over() && !files_.empty()) forget(std::prev(files_.end()));
+}
+
+bool FilePictures::describe(std::vector<u8> const& data, D3DXIMAGE_INFO& info, std::string& why) {
+    std::size_t const hash = hashOf(data);
+    if (auto const file = find(data, hash); file != files_.end()) {
+        why = file->refusal;
+        if (!why.empty()) return false;
+        info = file->info;
+        return true;
+    }
+    ++reads_;
+    bool read = false;
+    std::vector<std::string> notes = noted([&] { read = port::dx::imageInfo(data.data(), data.size(), info, why); });
+    keep(File{hash, std::string(data.begin(), data.end()), nullptr, info, std::move(notes), read ? "" : why});
+    return read;
+}
+
 FilePictures::Result FilePictures::obtain(std::wstring const& file, std::vector<u8> const& data, u64 pixels,
                                           TextureCreateParams const& p, D3DFORMAT format, bool own,
-                                          IDirect3DTexture9*& texture, D3DXIMAGE_INFO& info, HRESULT& hr) {
+                                          IDirect3DTexture9*& texture, D3DXIMAGE_INFO& info, HRESULT& hr,
+                                          std::string& why) {
     texture = nullptr;
     hr = S_OK;
     IDirect3DDevice9* device = D3DInterface::getInstance().getDevice();
@@ -46,9 +131,9 @@ FilePictures::Result FilePictures::obtain(std::wstring const& file, std::vector<
         hr = D3DERR_INVALIDCALL;
         return Result::kFailed;
     }
-    std::string_view const bytes(reinterpret_cast<char const*>(data.data()), data.size());
-    Key const key{file,          data.size(), std::hash<std::string_view>{}(bytes), p.Width, p.Height, p.MipLevels,
-                  p.Usage,       format,      p.Pool,      p.Filter,  p.MipFilter, p.ColorKey};
+    std::size_t const hash = hashOf(data);
+    Key const key{file,    data.size(), hash,   p.Width,  p.Height,    p.MipLevels,
+                  p.Usage, format,      p.Pool, p.Filter, p.MipFilter, p.ColorKey};
     if (!own) {
         if (auto const found = byKey_.find(key); found != byKey_.end()) {
             texture = found->second;
@@ -57,11 +142,33 @@ FilePictures::Result FilePictures::obtain(std::wstring const& file, std::vector<
             return Result::kShared;
         }
     }
-    if (held_ + pixels > budget_.heldPixels) sweep();
-    if (held_ + pixels > budget_.heldPixels) return Result::kOverBudget;
-    hr = D3DXCreateTextureFromFileInMemoryEx(device, data.data(), static_cast<UINT>(data.size()), p.Width, p.Height,
-                                             p.MipLevels, p.Usage, format, p.Pool, p.Filter, p.MipFilter, p.ColorKey,
-                                             &info, p.palette, &texture);
+    auto const kept = find(data, hash);
+    if (kept != files_.end() && !kept->refusal.empty()) {
+        hr = D3DXERR_INVALIDDATA;
+        why = kept->refusal;
+        return Result::kFailed;
+    }
+    if (inUse_ + pixels > budget_.heldPixels) sweep();
+    if (inUse_ + pixels > budget_.heldPixels) return Result::kOverBudget;
+    std::shared_ptr<port::dx::Image const> picture;
+    D3DXIMAGE_INFO fileInfo{};
+    if (kept != files_.end() && kept->picture) {
+        picture = kept->picture;
+        fileInfo = kept->info;
+    } else {
+        ++reads_;
+        std::vector<std::string> notes =
+            noted([&] { picture = port::dx::decodeImageFile(data.data(), data.size(), fileInfo, why); });
+        // The file's information alone gives way to its picture.
+        if (kept != files_.end()) forget(kept);
+        keep(File{hash, std::string(data.begin(), data.end()), picture, fileInfo, std::move(notes), picture ? "" : why});
+        if (!picture) {
+            hr = D3DXERR_INVALIDDATA;
+            return Result::kFailed;
+        }
+    }
+    hr = port::dx::createTextureFromImage(device, *picture, fileInfo, p.Width, p.Height, p.MipLevels, p.Usage, format,
+                                          p.Pool, p.Filter, p.MipFilter, p.ColorKey, &info, &texture);
     if (FAILED(hr) || !texture) {
         texture = nullptr;
         return Result::kFailed;
@@ -69,7 +176,8 @@ FilePictures::Result FilePictures::obtain(std::wstring const& file, std::vector<
     texture->AddRef();  // the store's
     entries_[texture] = Entry{pixels, p.Pool, info, !own, key};
     if (!own) byKey_[key] = texture;
-    held_ += pixels;
+    inUse_ += pixels;
+    trim();
     return Result::kMade;
 }
 
@@ -84,13 +192,13 @@ void FilePictures::released(IDirect3DTexture9* texture, ULONG left) {
 
 u64 FilePictures::heldPixels() {
     sweep();
-    return held_;
+    return inUse_;
 }
 
 void FilePictures::drop(IDirect3DTexture9* texture) {
     auto const found = entries_.find(texture);
     if (found == entries_.end()) return;
-    held_ -= found->second.pixels;
+    inUse_ -= found->second.pixels;
     if (found->second.shared) byKey_.erase(found->second.key);
     entries_.erase(found);
     texture->Release();

@@ -15,8 +15,9 @@
 // Limits: loaders refuse images larger than kMaxTextureSize texels per side and pictures over the
 // pixel budget of FilePictures (a PNG on the size its first bytes declare, before the rest of the
 // file is read), and part rectangles outside their source (with a log line); pixel access needs
-// a lock. What the image readers leave out of a file they still read (chunks of no use skipped
-// in bulk, pixel data past the header's rows) is one line naming the file.
+// a lock. A refused file is one line naming it, however many textures name it, and what the
+// image readers leave out of a file they still read (chunks of no use skipped in bulk, pixel data
+// past the header's rows) likewise.
 //
 // Pictures from files are shared by the textures that name the same file (FilePictures): a
 // texture locked for writing first gets a picture of its own, decoded again from its recipe.
@@ -138,8 +139,10 @@ private:
     // False (logged) for a picture of an unusable size or over the pixels a picture may have
     // (FilePictures); the picture's refusal is told once per file.
     bool acceptsImageSize(u32 width, u32 height) const;
-    // Reads the file's image information and applies the size reduction; false (logged) for an
-    // image of an unusable size. Unreadable information keeps the size as it was.
+    // The line for a file that is no loadable image, once per file.
+    void logUnloadable(std::string const& why) const;
+    // Takes the file's image information (FilePictures) and applies the size reduction; false
+    // (logged) for a file the image readers refuse or an image of an unusable size.
     bool readImageInfo(std::vector<u8> const& data, TextureLoadParams const& loadParams);
     // One line naming the file for what the image readers left out of it (once per file).
     void logImageNotes(port::dx::ImageNotes const& notes) const;

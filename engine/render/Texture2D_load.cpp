@@ -24,8 +24,6 @@ u32 roundUpPow2(u32 v) {
     return p;
 }
 
-std::wstring hresultText(HRESULT hr) { return std::to_wstring(static_cast<long>(hr)); }
-
 // One axis of a part rectangle on the part node: low edge, centre, high edge and extent keys
 // ("L", "LC", "R", "W" or "T", "TC", "B", "H"). An extent counts back from a given high edge,
 // else around a given centre, else on from the low edge.
@@ -79,13 +77,13 @@ void Texture2D::logImageNotes(port::dx::ImageNotes const& notes) const {
 }
 
 bool Texture2D::acceptsImageSize(u32 width, u32 height) const {
+    FilePictures& pictures = FilePictures::instance();
     if (width == 0 || height == 0 || width > kMaxTextureSize || height > kMaxTextureSize) {
-        logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": image \"" + fileName_ +
-                 L"\" has an unusable size " +
-                 std::to_wstring(width) + L"x" + std::to_wstring(height));
+        if (pictures.firstRefusal(fileName_))
+            logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": image \"" + fileName_ +
+                     L"\" has an unusable size " + std::to_wstring(width) + L"x" + std::to_wstring(height));
         return false;
     }
-    FilePictures& pictures = FilePictures::instance();
     if (!pictures.fitsPicture(width, height)) {
         if (pictures.firstRefusal(fileName_))
             logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": image \"" + fileName_ + L"\" of " +
@@ -96,12 +94,22 @@ bool Texture2D::acceptsImageSize(u32 width, u32 height) const {
     return true;
 }
 
+void Texture2D::logUnloadable(std::string const& why) const {
+    if (FilePictures::instance().firstRefusal(fileName_))
+        logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": \"" + fileName_ +
+                 L"\" is no loadable image (" + port::fromUtf8(why) + L")");
+}
+
 bool Texture2D::readImageInfo(std::vector<u8> const& data, TextureLoadParams const& loadParams) {
     D3DXIMAGE_INFO info{};
+    std::string why;
     port::dx::ImageNotes notes;
-    HRESULT const read = D3DXGetImageInfoFromFileInMemory(data.data(), static_cast<UINT>(data.size()), &info);
+    bool const read = FilePictures::instance().describe(data, info, why);
     logImageNotes(notes);
-    if (FAILED(read)) return true;
+    if (!read) {
+        logUnloadable(why);
+        return false;
+    }
     if (!acceptsImageSize(info.Width, info.Height)) return false;
     createParams_.imageInfo = info;
     u32 w = info.Width;
@@ -131,10 +139,11 @@ bool Texture2D::createFromFileData(std::vector<u8> const& data, D3DFORMAT format
     // The file's pixels: what decoding it takes, whatever size the texture is made in.
     u64 const pixels = u64{p.imageInfo.Width} * p.imageInfo.Height;
     HRESULT hr = S_OK;
+    std::string why;
     FilePictures& pictures = FilePictures::instance();
     port::dx::ImageNotes notes;
     FilePictures::Result const result =
-        pictures.obtain(fileName_, data, pixels, p, format, ownPicture || ownPicture_, texture_, info, hr);
+        pictures.obtain(fileName_, data, pixels, p, format, ownPicture || ownPicture_, texture_, info, hr, why);
     logImageNotes(notes);
     if (result == FilePictures::Result::kOverBudget) {
         if (pictures.firstRefusal(fileName_))
@@ -146,9 +155,7 @@ bool Texture2D::createFromFileData(std::vector<u8> const& data, D3DFORMAT format
     }
     if (result == FilePictures::Result::kFailed) {
         texture_ = nullptr;
-        logError(L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": \"" + fileName_ +
-                 L"\" is no loadable image (" + hresultText(hr) +
-                 L")");
+        logUnloadable(why.empty() ? "the device refused it: " + std::to_string(static_cast<long>(hr)) : why);
         return false;
     }
     p.imageInfo = info;

@@ -10,12 +10,9 @@
 
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <iterator>
 #include <memory>
-#include <mutex>
-#include <string_view>
-#include <unordered_map>
+#include <string>
 #include <vector>
 
 namespace port::dx {
@@ -123,12 +120,14 @@ bool codecInfo(Codec const& codec, uint8_t const* p, std::size_t size, ImageHead
 
 }  // namespace
 
-bool imageInfo(void const* data, std::size_t size, D3DXIMAGE_INFO& info) {
+bool imageInfo(void const* data, std::size_t size, D3DXIMAGE_INFO& info, std::string& error) {
     auto const* p = static_cast<uint8_t const*>(data);
-    if (!p || size == 0) return false;
+    if (!p || size == 0) {
+        error = "no image data";
+        return false;
+    }
     if (isDds(p, size)) {
         DdsHeader h;
-        std::string error;
         if (!readDdsHeader(p, size, h, error)) return false;
         info.Width = h.width;
         info.Height = h.height;
@@ -141,19 +140,18 @@ bool imageInfo(void const* data, std::size_t size, D3DXIMAGE_INFO& info) {
         return true;
     }
     ImageHeader header;
-    std::string error;
     return codecInfo(codecFor(p, size), p, size, header, info, error);
 }
 
-namespace {
-
-// The decode of data that is there (decodeImageShared refuses none).
-bool decodeFresh(void const* data, std::size_t size, Image& image, D3DXIMAGE_INFO& info, std::string& error) {
+bool decodeImage(void const* data, std::size_t size, Image& image, D3DXIMAGE_INFO& info, std::string& error) {
     auto const* p = static_cast<uint8_t const*>(data);
+    if (!p || size == 0) {
+        error = "no image data";
+        return false;
+    }
     if (isDds(p, size)) {
         DdsHeader h;
-        if (!readDdsHeader(p, size, h, error)) return false;
-        imageInfo(data, size, info);
+        if (!readDdsHeader(p, size, h, error) || !imageInfo(data, size, info, error)) return false;
         std::size_t pitch, rows;
         if (isDxt(h.format)) {
             pitch = ((h.width + 3) / 4) * (h.format == D3DFMT_DXT1 ? 8u : 16u);
@@ -179,101 +177,11 @@ bool decodeFresh(void const* data, std::size_t size, Image& image, D3DXIMAGE_INF
     return codecInfo(codec, p, size, header, info, error) && codec.decode(p, size, header, image, error);
 }
 
-// The pictures decoded last, by their files' bytes, within a pixel budget: a file decoded again
-// (every picture after a device reset, a second game object in one process) is shared instead
-// of inflated anew. A hit compares the whole file; the notes the decode gave are given again.
-// Failed decodes are not kept, nor files larger than their pictures.
-class DecodedFiles {
-public:
-    static constexpr std::size_t kPixels = std::size_t{1} << 24;  // 64 MB
-    // And so many files: tiny pictures (a fuzzer's, thousands a second) would else be kept by
-    // the million, each with its bytes, and every eviction would look through them all.
-    static constexpr std::size_t kFiles = 4096;
-
-    std::shared_ptr<Image const> find(std::string_view bytes, D3DXIMAGE_INFO& info) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        auto const range = byHash_.equal_range(std::hash<std::string_view>{}(bytes));
-        for (auto it = range.first; it != range.second; ++it) {
-            Entry& e = it->second;
-            if (e.bytes != bytes) continue;
-            e.lastUse = ++clock_;
-            info = e.info;
-            for (std::string const& note : e.notes) ImageNotes::note(note);
-            return e.image;
-        }
-        return nullptr;
-    }
-
-    void keep(std::string_view bytes, std::shared_ptr<Image const> const& image, D3DXIMAGE_INFO const& info,
-              std::vector<std::string> notes) {
-        std::size_t const pixels = image->argb.size();
-        // A file of far more bytes than its picture (chunks of no use) is not worth its copy.
-        if (pixels > kPixels / 4 || bytes.size() > 2 * pixels * sizeof(image->argb[0]) + 4096) return;
-        std::lock_guard<std::mutex> lock(mutex_);
-        while ((pixels_ + pixels > kPixels || byHash_.size() >= kFiles) && !byHash_.empty()) {
-            auto oldest = byHash_.begin();
-            for (auto it = byHash_.begin(); it != byHash_.end(); ++it)
-                if (it->second.lastUse < oldest->second.lastUse) oldest = it;
-            pixels_ -= oldest->second.image->argb.size();
-            byHash_.erase(oldest);
-        }
-        byHash_.emplace(std::hash<std::string_view>{}(bytes),
-                        Entry{std::string(bytes), image, info, std::move(notes), ++clock_});
-        pixels_ += pixels;
-    }
-
-private:
-    struct Entry {
-        std::string bytes;
-        std::shared_ptr<Image const> image;
-        D3DXIMAGE_INFO info;
-        std::vector<std::string> notes;
-        std::uint64_t lastUse;
-    };
-    std::mutex mutex_;
-    std::unordered_multimap<std::size_t, Entry> byHash_;
-    std::size_t pixels_ = 0;
-    std::uint64_t clock_ = 0;
-};
-
-DecodedFiles& decodedFiles() {
-    static DecodedFiles files;
-    return files;
-}
-
-}  // namespace
-
-std::shared_ptr<Image const> decodeImageShared(void const* data, std::size_t size, D3DXIMAGE_INFO& info,
-                                               std::string& error) {
-    if (!data || size == 0) {
-        error = "no image data";
-        return nullptr;
-    }
-    std::string_view const bytes(static_cast<char const*>(data), size);
-    if (auto found = decodedFiles().find(bytes, info)) return found;
+std::shared_ptr<Image const> decodeImageFile(void const* data, std::size_t size, D3DXIMAGE_INFO& info,
+                                             std::string& error) {
     auto image = std::make_shared<Image>();
-    std::vector<std::string> notes;
-    bool decoded;
-    {
-        ImageNotes collected;
-        decoded = decodeFresh(data, size, *image, info, error);
-        notes = collected.each();
-    }
-    for (std::string const& note : notes) ImageNotes::note(note);
-    if (!decoded) return nullptr;
-    decodedFiles().keep(bytes, image, info, std::move(notes));
+    if (!decodeImage(data, size, *image, info, error)) return nullptr;
     return image;
-}
-
-bool decodeImage(void const* data, std::size_t size, Image& image, D3DXIMAGE_INFO& info, std::string& error) {
-    std::shared_ptr<Image const> const decoded = decodeImageShared(data, size, info, error);
-    if (!decoded) return false;
-    image.width = decoded->width;
-    image.height = decoded->height;
-    image.argb.resize(decoded->argb.size());
-    if (!image.argb.empty())
-        std::memcpy(image.argb.data(), decoded->argb.data(), image.argb.size() * sizeof(image.argb[0]));
-    return true;
 }
 
 bool declaredImageSize(void const* head, std::size_t size, uint32_t& width, uint32_t& height) {

@@ -77,12 +77,8 @@ bool readSurface(IDirect3DSurface9* surface, RECT const* rect, Image& image);
 bool writeSurface(IDirect3DSurface9* surface, RECT const* rect, Image const& image);
 
 // Decoded image files: PNG, JPEG, BMP, TGA and DDS (DxImageFile.cpp); other formats are refused.
-bool imageInfo(void const* data, std::size_t size, D3DXIMAGE_INFO& info);
+// imageInfo and decodeImageFile, for the layers above, are in d3dx9_port.h.
 bool decodeImage(void const* data, std::size_t size, Image& image, D3DXIMAGE_INFO& info, std::string& error);
-// The same picture without a copy, shared with the store of the pictures decoded lately, which
-// keeps a file's picture for the next decode of the same bytes; null when the decode fails.
-std::shared_ptr<Image const> decodeImageShared(void const* data, std::size_t size, D3DXIMAGE_INFO& info,
-                                               std::string& error);
 
 // Encodes as PNG, BMP/DIB, TGA or JPEG (quality 1..100) into bytes. D3DERR_INVALIDCALL (logged)
 // for other formats, E_FAIL when encoding fails.

@@ -1,10 +1,13 @@
 // D3DX texture creation and loading: D3DXCreateTexture, image information, textures from image
-// files in memory (size, levels, format, filter and colour key as asked), surface-to-surface and
-// memory-to-surface loads, and mip level filtering.
+// files in memory (size, levels, format, filter and colour key as asked; also from a file decoded
+// already, createTextureFromImage), surface-to-surface and memory-to-surface loads, and mip level
+// filtering.
 #include "port/d3dx9/DxCom.h"
 #include "port/d3dx9/DxPixels.h"
+#include "port/d3dx9/d3dx9_port.h"
 #include "port/win32/win32_paths.h"
 
+#include <string>
 #include <utility>
 
 namespace port::dx {
@@ -79,7 +82,8 @@ HRESULT D3DXCreateTexture(IDirect3DDevice9* device, UINT width, UINT height, UIN
 
 HRESULT D3DXGetImageInfoFromFileInMemory(LPCVOID data, UINT size, D3DXIMAGE_INFO* info) {
     if (!data || size == 0 || !info) return D3DERR_INVALIDCALL;
-    return imageInfo(data, size, *info) ? S_OK : D3DXERR_INVALIDDATA;
+    std::string error;
+    return imageInfo(data, size, *info, error) ? S_OK : D3DXERR_INVALIDDATA;
 }
 
 HRESULT D3DXGetImageInfoFromFileW(LPCWSTR file, D3DXIMAGE_INFO* info) {
@@ -88,24 +92,17 @@ HRESULT D3DXGetImageInfoFromFileW(LPCWSTR file, D3DXIMAGE_INFO* info) {
     return D3DXGetImageInfoFromFileInMemory(bytes.data(), static_cast<UINT>(bytes.size()), info);
 }
 
-HRESULT D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice9* device, LPCVOID data, UINT size, UINT width,
-                                            UINT height, UINT mipLevels, DWORD usage, D3DFORMAT format,
-                                            D3DPOOL pool, DWORD filter, DWORD mipFilter, D3DCOLOR colorKey,
-                                            D3DXIMAGE_INFO* info, PALETTEENTRY*, IDirect3DTexture9** texture) {
-    if (!device || !data || size == 0 || !texture) return D3DERR_INVALIDCALL;
+HRESULT port::dx::createTextureFromImage(IDirect3DDevice9* device, Image const& decoded,
+                                         D3DXIMAGE_INFO const& fileInfo, UINT width, UINT height, UINT mipLevels,
+                                         DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter, DWORD mipFilter,
+                                         D3DCOLOR colorKey, D3DXIMAGE_INFO* info, IDirect3DTexture9** texture) {
+    if (!device || !texture) return D3DERR_INVALIDCALL;
     *texture = nullptr;
-    D3DXIMAGE_INFO fileInfo{};
-    std::string error;
-    std::shared_ptr<Image const> const decoded = decodeImageShared(data, size, fileInfo, error);
-    if (!decoded) {
-        logLine("texture from memory: " + error);
-        return D3DXERR_INVALIDDATA;
-    }
-    // The decoded picture is shared: a colour key or a scale works on a copy.
+    // The decoded picture may be shared: a colour key or a scale works on a copy.
     Image changed;
-    Image const* image = decoded.get();
+    Image const* image = &decoded;
     if (colorKey != 0) {
-        changed = *decoded;
+        changed = decoded;
         applyColorKey(changed, colorKey);
         image = &changed;
     }
@@ -144,6 +141,23 @@ HRESULT D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice9* device, LPCVOID da
     }
     *texture = created;
     return S_OK;
+}
+
+HRESULT D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice9* device, LPCVOID data, UINT size, UINT width,
+                                            UINT height, UINT mipLevels, DWORD usage, D3DFORMAT format,
+                                            D3DPOOL pool, DWORD filter, DWORD mipFilter, D3DCOLOR colorKey,
+                                            D3DXIMAGE_INFO* info, PALETTEENTRY*, IDirect3DTexture9** texture) {
+    if (!device || !data || size == 0 || !texture) return D3DERR_INVALIDCALL;
+    *texture = nullptr;
+    Image image;
+    D3DXIMAGE_INFO fileInfo{};
+    std::string error;
+    if (!decodeImage(data, size, image, fileInfo, error)) {
+        logLine("texture from memory: " + error);
+        return D3DXERR_INVALIDDATA;
+    }
+    return createTextureFromImage(device, image, fileInfo, width, height, mipLevels, usage, format, pool, filter,
+                                  mipFilter, colorKey, info, texture);
 }
 
 HRESULT D3DXCreateTextureFromFileInMemory(IDirect3DDevice9* device, LPCVOID data, UINT size,

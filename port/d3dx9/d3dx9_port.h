@@ -1,14 +1,37 @@
 // Extras of the D3DX layer that D3DX itself does not have: what the image readers left out of a
 // file that still loaded, for the caller that knows the file's name to log; the size an image
-// file's first bytes declare, for a caller that refuses a picture too large before reading it.
+// file's first bytes declare, for a caller that refuses a picture too large before reading it;
+// and texture creation from a file in two steps, the decode and the texture, for a caller that
+// keeps decoded files to make their textures again without decoding (the engine's store of
+// pictures: D3DX itself keeps nothing between calls).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "port/d3dx9/d3dx9tex.h"
+
 namespace port::dx {
+
+// The pixels of a decoded image file (DxPixels.h); callers above the layer only hold it.
+struct Image;
+
+// The information of an image file, as D3DXGetImageInfoFromFileInMemory gives it; false with the
+// reason in error (not an image we read, damaged, or a size its data cannot hold).
+bool imageInfo(void const* data, std::size_t size, D3DXIMAGE_INFO& info, std::string& error);
+// The image file decoded, read-only for any number of textures; null with the reason in error.
+std::shared_ptr<Image const> decodeImageFile(void const* data, std::size_t size, D3DXIMAGE_INFO& info,
+                                             std::string& error);
+// D3DXCreateTextureFromFileInMemoryEx on a file decoded already (fileInfo is what the decode
+// gave): size, levels, format, filter and colour key as asked; info, when given, gets the file's
+// information with the texture's format.
+HRESULT createTextureFromImage(IDirect3DDevice9* device, Image const& image, D3DXIMAGE_INFO const& fileInfo,
+                               UINT width, UINT height, UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                               DWORD filter, DWORD mipFilter, D3DCOLOR colorKey, D3DXIMAGE_INFO* info,
+                               IDirect3DTexture9** texture);
 
 // The first bytes of an image file that hold its size where the format puts it at the start: a
 // PNG's signature and IHDR chunk (width and height, bit depth, colour type ... and its CRC).

@@ -1,7 +1,7 @@
 // Fuzzes the image file readers (PNG, JPEG, BMP, TGA, DDS) below the texture functions, so no
 // device is needed. Beyond not crashing: a decoded file was also accepted by the header read,
 // and its pixels have the size that read reported, within the side limit; a PNG the header read
-// accepted declares that size in its first bytes (declaredImageSize).
+// accepted declares that size in its first bytes (declaredImageSize); a refusal gives its reason.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +14,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
     D3DXIMAGE_INFO header{};
-    bool const known = port::dx::imageInfo(data, size, header);
+    std::string why;
+    bool const known = port::dx::imageInfo(data, size, header, why);
+    if (!known && why.empty()) std::abort();
     uint32_t width = 0;
     uint32_t height = 0;
     bool const declared =

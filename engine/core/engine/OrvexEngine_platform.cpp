@@ -3,6 +3,7 @@
 // drawing splash pictures on the device.
 #include <algorithm>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/core/File.h"
@@ -17,6 +18,7 @@
 #include "engine/platform/MusicManager.h"
 #include "engine/platform/SoundManager.h"
 #include "engine/render/FilePictures.h"
+#include "engine/render/TextureParams.h"
 #include "port/d3dx9/d3dx9.h"
 
 namespace Orvex {
@@ -40,7 +42,7 @@ struct OrvexEngine::SplashPicture {
     SplashPicture& operator=(SplashPicture const&) = delete;
     ~SplashPicture() {
         if (sprite) sprite->Release();
-        if (texture) texture->Release();
+        if (texture) FilePictures::released(texture, texture->Release());
     }
 };
 
@@ -131,18 +133,23 @@ OrvexEngine::SplashPicture* OrvexEngine::loadSplashPicture(std::wstring const& p
         logWarning(L"Splash picture \"" + path + L"\" cannot be read");
         return nullptr;
     }
+    // Through the store of pictures, as every picture of a file: within its budget, and decoded
+    // once for every game object of the process.
+    FilePictures& pictures = FilePictures::instance();
     D3DXIMAGE_INFO info{};
-    if (SUCCEEDED(D3DXGetImageInfoFromFileInMemory(bytes.data(), static_cast<UINT>(bytes.size()), &info)) &&
-        !FilePictures::instance().fitsPicture(info.Width, info.Height)) {
+    std::string why;
+    if (pictures.describe(bytes, info, why) && !pictures.fitsPicture(info.Width, info.Height)) {
         logWarning(L"Splash picture \"" + path + L"\" of " + std::to_wstring(info.Width) + L"x" +
                    std::to_wstring(info.Height) + L" pixels is larger than a picture may be; not shown");
         return nullptr;
     }
+    TextureCreateParams params;
+    params.Width = params.Height = D3DX_DEFAULT_NONPOW2;
     auto picture = std::make_unique<SplashPicture>();
-    if (FAILED(D3DXCreateTextureFromFileInMemoryEx(device, bytes.data(), static_cast<UINT>(bytes.size()),
-                                                   D3DX_DEFAULT_NONPOW2, D3DX_DEFAULT_NONPOW2, 1, 0, D3DFMT_UNKNOWN,
-                                                   D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_NONE, 0, &info,
-                                                   nullptr, &picture->texture)) ||
+    HRESULT hr = S_OK;
+    FilePictures::Result const made = pictures.obtain(path, bytes, u64{info.Width} * info.Height, params,
+                                                      D3DFMT_UNKNOWN, false, picture->texture, info, hr, why);
+    if ((made != FilePictures::Result::kMade && made != FilePictures::Result::kShared) ||
         FAILED(D3DXCreateSprite(device, &picture->sprite))) {
         logWarning(L"Splash picture \"" + path + L"\" cannot be shown");
         return nullptr;

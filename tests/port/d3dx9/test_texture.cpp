@@ -1,6 +1,7 @@
 // Texture loading from image files in memory (BMP, TGA, PNG, JPEG and DDS with DXT1/DXT5, all
 // built here), sizes, levels, formats and colour keys as asked, surface copies and saving.
 #include "port/d3dx9/DxPixels.h"
+#include "port/d3dx9/d3dx9_port.h"
 #include "port/d3dx9/d3dx9.h"
 #include "tests/port/d3dx9/AllocationWatch.h"
 #include "tests/port/d3dx9/PngBytes.h"
@@ -469,7 +470,8 @@ TEST(ImageFile, FormatsOtherThanPngJpegBmpTgaAndDdsAreRefused) {
         port::dx::Image image;
         D3DXIMAGE_INFO info{};
         std::string error;
-        EXPECT_FALSE(port::dx::imageInfo(c.file.data(), c.file.size(), info));
+        std::string headerError;
+        EXPECT_FALSE(port::dx::imageInfo(c.file.data(), c.file.size(), info, headerError));
         EXPECT_FALSE(port::dx::decodeImage(c.file.data(), c.file.size(), image, info, error));
         EXPECT_FALSE(error.empty());
     }
@@ -481,7 +483,7 @@ TEST(ImageFile, NineByteJpegHuffmanSegmentIsRefused) {
     port::dx::Image image;
     D3DXIMAGE_INFO info{};
     std::string error;
-    EXPECT_FALSE(port::dx::imageInfo(file.data(), file.size(), info));
+    EXPECT_FALSE(port::dx::imageInfo(file.data(), file.size(), info, error));
     EXPECT_FALSE(port::dx::decodeImage(file.data(), file.size(), image, info, error));
     EXPECT_NE(error.find("JPEG"), std::string::npos) << error;
 }
