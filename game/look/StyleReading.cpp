@@ -29,20 +29,21 @@ void readColourPair(Orvex::XMLNode const& node, std::wstring_view key, D3DXCOLOR
 }
 
 void readRangePair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR2& lower, D3DXVECTOR2& upper,
-                   ReadProblems& problems) {
+                   float limit, ReadProblems& problems) {
     std::size_t const before = problems.size();
     D3DXVECTOR2 both = lower;
-    readFloatPair(node, key, both, problems);
+    readFloatPair(node, key, both, limit, problems);
     if (node.getAttribute(key) && problems.size() == before) lower = upper = both;
-    readFloatPair(node, std::wstring(key) + L"_MAX", upper, problems);
+    readFloatPair(node, std::wstring(key) + L"_MAX", upper, limit, problems);
 }
 
-void readRange(Orvex::XMLNode const& node, std::wstring_view key, float& lower, float& upper, ReadProblems& problems) {
+void readRange(Orvex::XMLNode const& node, std::wstring_view key, float& lower, float& upper, float limit,
+               ReadProblems& problems) {
     std::size_t const before = problems.size();
     float both = lower;
-    readFloat(node, key, both, problems);
+    readFloat(node, key, both, -limit, limit, problems);
     if (node.getAttribute(key) && problems.size() == before) lower = upper = both;
-    readFloat(node, std::wstring(key) + L"_MAX", upper, problems);
+    readFloat(node, std::wstring(key) + L"_MAX", upper, -limit, limit, problems);
 }
 
 void readIntPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int low, int high,

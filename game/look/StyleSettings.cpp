@@ -244,7 +244,7 @@ int StyleSettings::fitCardsBack(int wish, int held) {
 int StyleSettings::backsHeld() const { return cardSet_ ? cardSet_->getBackCount() : kCardBackChoices; }
 
 void StyleSettings::setStyleParam(float param) {
-    if (!std::isfinite(param)) return;
+    if (!(std::fabs(param) <= kMaxStyleParam)) return;
     styleParam_ = param;
     if (!style_) return;
     style_->applyParam(styleParam_);
