@@ -29,6 +29,10 @@ std::wstring rangeText(double low, double high) {
     return L"within " + boundText(low) + L".." + boundText(high);
 }
 
+std::wstring listRefusal(std::wstring_view key, std::wstring const& quotedText, float low, float high) {
+    return quoted(key) + L" " + quotedText + L" is not a list of numbers " + rangeText(low, high);
+}
+
 template <class Number>
 void readBounded(XMLNode const& node, std::wstring_view key, Number& value, Number low, Number high,
                  ReadProblems& problems) {
@@ -111,13 +115,15 @@ std::size_t readFloats(XMLNode const& node, std::wstring_view key, std::span<flo
     for (std::size_t i = 0; i < count; ++i) {
         read[i] = pieces.get(static_cast<u32>(i))->getFloat();
         if (read[i] >= low && read[i] <= high) continue;
-        problems.add(quoted(key) + L" " + quotedPiece(attribute->text()) + L" is not a list of numbers " +
-                         rangeText(low, high),
-                     node.getLine());
+        problems.add(listRefusal(key, quotedPiece(attribute->text()), low, high), node.getLine());
         return 0;
     }
     std::copy(read.begin(), read.end(), numbers.begin());
     return count;
+}
+
+std::wstring refusedNumbers(std::wstring_view key, std::wstring_view text, float low, float high) {
+    return listRefusal(key, quotedPiece(text), low, high);
 }
 
 void readInt(XMLNode const& node, std::wstring_view key, int& value, int low, int high, ReadProblems& problems) {

@@ -60,6 +60,8 @@ void readDouble(XMLNode const& node, std::wstring_view key, double& value, doubl
 // 0, and the problem quotes the text.
 std::size_t readFloats(XMLNode const& node, std::wstring_view key, std::span<float> numbers, float low, float high,
                        ReadProblems& problems);
+// How readFloats words a refused list, for readers that split a list their own way.
+std::wstring refusedNumbers(std::wstring_view key, std::wstring_view text, float low, float high);
 // Attribute key as an int within [low, high]; absent leaves value.
 void readInt(XMLNode const& node, std::wstring_view key, int& value, int low, int high, ReadProblems& problems);
 // Attribute key as a flag (a number other than 0); absent leaves value.
