@@ -1,6 +1,8 @@
 // Reading helpers for untrusted data files and the one log line of an object's refusals.
 #include "engine/core/ReadProblems.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cwchar>
 
@@ -19,6 +21,16 @@ std::wstring boundText(double bound) {
     wchar_t text[32];
     std::swprintf(text, sizeof text / sizeof text[0], L"%g", bound);
     return text;
+}
+
+// "within low..high", or "finite" for a float's whole range.
+std::wstring rangeText(double low, double high) {
+    if (low == -FLT_MAX && high == FLT_MAX) return L"finite";
+    return L"within " + boundText(low) + L".." + boundText(high);
+}
+
+std::wstring listRefusal(std::wstring_view key, std::wstring const& quotedText, float low, float high) {
+    return quoted(key) + L" " + quotedText + L" is not a list of numbers " + rangeText(low, high);
 }
 
 template <class Number>
@@ -91,6 +103,27 @@ void readFloat(XMLNode const& node, std::wstring_view key, float& value, float l
 void readDouble(XMLNode const& node, std::wstring_view key, double& value, double low, double high,
                 ReadProblems& problems) {
     readBounded(node, key, value, low, high, problems);
+}
+
+std::size_t readFloats(XMLNode const& node, std::wstring_view key, std::span<float> numbers, float low, float high,
+                       ReadProblems& problems) {
+    XMLAttribute const* attribute = node.getAttribute(key);
+    if (!attribute) return 0;
+    XMLValueTokens const pieces = attribute->split(L" ");
+    std::size_t const count = std::min<std::size_t>(pieces.getCount(), numbers.size());
+    std::vector<float> read(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        read[i] = pieces.get(static_cast<u32>(i))->getFloat();
+        if (read[i] >= low && read[i] <= high) continue;
+        problems.add(listRefusal(key, quotedPiece(attribute->text()), low, high), node.getLine());
+        return 0;
+    }
+    std::copy(read.begin(), read.end(), numbers.begin());
+    return count;
+}
+
+std::wstring refusedNumbers(std::wstring_view key, std::wstring_view text, float low, float high) {
+    return listRefusal(key, quotedPiece(text), low, high);
 }
 
 void readInt(XMLNode const& node, std::wstring_view key, int& value, int low, int high, ReadProblems& problems) {

@@ -4,6 +4,7 @@
 // refused value leaves the field as it was and joins the list.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,15 @@ void readFloat(XMLNode const& node, std::wstring_view key, float& value, float l
                ReadProblems& problems);
 void readDouble(XMLNode const& node, std::wstring_view key, double& value, double low, double high,
                 ReadProblems& problems);
+// Attribute key split at blanks: its first numbers.size() pieces, each as read into a float
+// within [low, high] (not a number is outside; -FLT_MAX..FLT_MAX asks only for finite ones), go
+// into numbers; returns how many, 0 when absent or empty. Bounds on each number are what keeps
+// the sums and products a file's numbers later form inside a float. One outside: numbers stay,
+// 0, and the problem quotes the text.
+std::size_t readFloats(XMLNode const& node, std::wstring_view key, std::span<float> numbers, float low, float high,
+                       ReadProblems& problems);
+// How readFloats words a refused list, for readers that split a list their own way.
+std::wstring refusedNumbers(std::wstring_view key, std::wstring_view text, float low, float high);
 // Attribute key as an int within [low, high]; absent leaves value.
 void readInt(XMLNode const& node, std::wstring_view key, int& value, int low, int high, ReadProblems& problems);
 // Attribute key as a flag (a number other than 0); absent leaves value.

@@ -3,6 +3,7 @@
 
 #include "engine/core/XMLNode.h"
 #include "game/look/ReadProblems.h"
+#include "game/look/StyleSettings.h"
 
 namespace Solitaire {
 
@@ -32,7 +33,8 @@ void CatalogueOptions::read(Orvex::XMLNode const& node, std::wstring const& text
     if (node.getAttribute(L"OVERRIDE_STYLEPARAM")) {
         float param = 0.0f;
         std::size_t const before = problems.size();
-        readFloat(node, L"OVERRIDE_STYLEPARAM", param, problems);
+        float const limit = StyleSettings::kMaxStyleParam;
+        readFloat(node, L"OVERRIDE_STYLEPARAM", param, -limit, limit, problems);
         if (problems.size() == before) styleParam = param;
     }
     readSwitch(node, L"OVERRIDE_USE_RIGHT_MOUSE", rightMouse);

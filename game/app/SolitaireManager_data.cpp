@@ -144,7 +144,8 @@ bool SolitaireManager::readHighscores(Orvex::XMLNode const& node, std::wstring c
     if (node.getAttribute(L"SAVED_SP")) {
         std::size_t const before = problems.size();
         float param = savedStyleParam_;
-        readFloat(node, L"SAVED_SP", param, problems);
+        float const limit = StyleSettings::kMaxStyleParam;
+        readFloat(node, L"SAVED_SP", param, -limit, limit, problems);
         if (problems.size() == before) {
             styleParamSaved_ = true;
             savedStyleParam_ = param;

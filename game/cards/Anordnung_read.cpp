@@ -9,6 +9,7 @@
 #include "engine/core/XMLNode.h"
 #include "engine/render/Spline.h"
 #include "game/cards/Anordnung.h"
+#include "game/cards/StapelLayout.h"
 #include "game/look/ReadProblems.h"
 #include "port/crt/crt.h"
 
@@ -34,7 +35,8 @@ std::vector<std::wstring> splitBlanks(std::wstring const& text) {
     return pieces;
 }
 
-// x, y (= x with one number) and, with a third number, the rotation; all finite or none taken.
+// x, y (= x with one number) and, with a third number, the rotation; all within
+// StapelLayout::kMaxPlace or none taken.
 void readTriple(Orvex::XMLNode const& node, std::wstring_view key, float& x, float& y, float& rotation,
                 ReadProblems& problems) {
     std::wstring const* text = attributeText(node, key);
@@ -44,12 +46,13 @@ void readTriple(Orvex::XMLNode const& node, std::wstring_view key, float& x, flo
     float v[3] = {0.0f, 0.0f, 0.0f};
     std::size_t const n = std::min<std::size_t>(pieces.size(), 3);
     for (std::size_t i = 0; i < n; ++i) {
-        double const number = msvc::wtof(pieces[i]);
-        if (!std::isfinite(static_cast<float>(number))) {
-            problems.add(L"\"" + std::wstring(key) + L"\" is not finite", node.getLine());
+        auto const number = static_cast<float>(msvc::wtof(pieces[i]));
+        float const limit = StapelLayout::kMaxPlace;
+        if (!(std::fabs(number) <= limit)) {
+            problems.add(Orvex::refusedNumbers(key, *text, -limit, limit), node.getLine());
             return;
         }
-        v[i] = static_cast<float>(number);
+        v[i] = number;
     }
     x = v[0];
     y = n > 1 ? v[1] : v[0];
@@ -59,7 +62,7 @@ void readTriple(Orvex::XMLNode const& node, std::wstring_view key, float& x, flo
 void readStep(Orvex::XMLNode const& node, std::wstring_view key, std::wstring_view rotationKey,
               Anordnung::Offset& step, ReadProblems& problems) {
     readTriple(node, key, step.x, step.y, step.rotation, problems);
-    readFloat(node, rotationKey, step.rotation, problems);
+    readFloat(node, rotationKey, step.rotation, -StapelLayout::kMaxPlace, StapelLayout::kMaxPlace, problems);
 }
 
 int centerWord(std::wstring const& word) {
@@ -104,7 +107,7 @@ void Anordnung::loadDefinition(Orvex::XMLNode& node, AnordnungReadOptions const&
     if (power > 0.0f) splinePow = power;
     else problems.add(L"\"SPLINE_POW\" is not above 0");
     readTriple(node, L"POSITION", position.x, position.y, rotation, problems);
-    readFloat(node, L"ROTATION", rotation, problems);
+    readFloat(node, L"ROTATION", rotation, -StapelLayout::kMaxPlace, StapelLayout::kMaxPlace, problems);
     readStep(node, L"DELTA_VISIBLE", L"DELTA_ROTATION_VISIBLE", deltaVisible, problems);
     readStep(node, L"DELTA_SELECT", L"DELTA_ROTATION_SELECT", deltaSelect, problems);
     readStep(node, L"DELTA_INVISIBLE", L"DELTA_ROTATION_INVISIBLE", deltaInvisible, problems);

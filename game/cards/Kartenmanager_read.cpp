@@ -11,6 +11,7 @@
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/RuleWords.h"
+#include "game/cards/StapelLayout.h"
 #include "game/look/ReadProblems.h"
 
 namespace Solitaire {
@@ -37,7 +38,8 @@ std::wstring describeSource(std::wstring const& sourceName) {
 }
 
 // "POSITION_REL" of a pile position: x y, optionally divided by a third number (both) or by a
-// third and a fourth (each); one number sets both.
+// third and a fourth (each); one number sets both. A share of the view beyond
+// StapelLayout::kMaxPlace (or a division by 0) is refused.
 bool readRelativePlace(Orvex::XMLAttribute const& attribute, D3DXVECTOR2& out) {
     Orvex::XMLValueTokens const pieces = attribute.split(L" ");
     Orvex::u32 const count = pieces.getCount();
@@ -51,7 +53,7 @@ bool readRelativePlace(Orvex::XMLAttribute const& attribute, D3DXVECTOR2& out) {
         dy = pieces.get(3)->getFloat();
     }
     D3DXVECTOR2 const place(x / dx, y / dy);
-    if (!std::isfinite(place.x) || !std::isfinite(place.y)) return false;
+    if (!(std::fabs(place.x) <= StapelLayout::kMaxPlace && std::fabs(place.y) <= StapelLayout::kMaxPlace)) return false;
     out = place;
     return true;
 }
@@ -180,7 +182,10 @@ void Kartenmanager::readDefinition(Orvex::XMLNode& node, std::wstring const& sou
             place.name = entry->getAttributeString(L"NAME", L"");
             if (Orvex::XMLAttribute const* relative = entry->getAttribute(L"POSITION_REL"))
                 if (!readRelativePlace(*relative, place.relative))
-                    problems.add(L"\"POSITION_REL\" of \"" + place.name + L"\" is not finite");
+                    problems.add(L"\"STAPEL_POS\" " + Orvex::quotedPiece(place.name) + L": " +
+                                     Orvex::refusedNumbers(L"POSITION_REL", relative->getString(), -StapelLayout::kMaxPlace,
+                                                           StapelLayout::kMaxPlace),
+                                 entry->getLine());
             readFloat(*entry, L"RENDER_INDEX", place.renderIndex, problems);
             readFloat(*entry, L"SCALE", place.scale, problems);
             readBool(*entry, L"DRAW_IF_LEER", place.drawIfEmpty);

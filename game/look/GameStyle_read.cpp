@@ -1,9 +1,7 @@
 // Reading a "GAMESTYLE" element: points (long keys before their aliases), limits and prices, the
 // two play modes, the "SOUNDS" names and the "STARTPOSITION" records.
-#include <cmath>
 #include <string>
 
-#include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/core/XMLProperty.h"
 #include "game/look/GameStyle.h"
@@ -26,25 +24,17 @@ void readCount(Orvex::XMLNode const& node, wchar_t const* key, unsigned& value, 
     value = static_cast<unsigned>(read);
 }
 
-// "POSITION_REL": a sets the first two, b the second, c the third and fourth, d the fourth; a
-// refused list leaves the record as it was.
+// "POSITION_REL": a sets the first two, b the second, c the third and fourth, d the fourth. A
+// number beyond kMaxStartPosition refuses the list, which leaves the record as it was.
 void readStartPosition(Orvex::XMLNode const& child, D3DXVECTOR4& record, ReadProblems& problems) {
-    Orvex::XMLAttribute const* text = child.getAttribute(L"POSITION_REL");
-    if (!text) return;
-    Orvex::XMLValueTokens const tokens = text->split(L" ");
-    D3DXVECTOR4 read = record;
-    float* const fields[4] = {&read.x, &read.y, &read.z, &read.w};
+    float numbers[4];
+    std::size_t const count =
+        readFloats(child, L"POSITION_REL", numbers, -GameStyle::kMaxStartPosition, GameStyle::kMaxStartPosition, problems);
+    float* const fields[4] = {&record.x, &record.y, &record.z, &record.w};
     constexpr int kFirst[4] = {0, 1, 2, 3};
     constexpr int kLast[4] = {1, 1, 3, 3};
-    for (Orvex::u32 t = 0; t < tokens.size() && t < 4; ++t) {
-        float const value = tokens.get(t)->getFloat();
-        if (!std::isfinite(value)) {
-            problems.add(L"\"POSITION_REL\" is not a list of finite numbers", child.getLine());
-            return;
-        }
-        for (int c = kFirst[t]; c <= kLast[t]; ++c) *fields[c] = value;
-    }
-    record = read;
+    for (std::size_t t = 0; t < count; ++t)
+        for (int c = kFirst[t]; c <= kLast[t]; ++c) *fields[c] = numbers[t];
 }
 
 }  // namespace

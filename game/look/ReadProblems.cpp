@@ -1,23 +1,19 @@
 // The pair reader on D3DX vectors; the other readers are the engine's (engine/core/ReadProblems.cpp).
 #include "game/look/ReadProblems.h"
 
-#include <cmath>
-
-#include "engine/core/XMLAttribute.h"
+#include <cfloat>
 
 namespace Solitaire {
 
 void readFloatPair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR2& value, ReadProblems& problems) {
-    Orvex::XMLAttribute const* attribute = node.getAttribute(key);
-    if (!attribute) return;
-    Orvex::XMLValueTokens const pieces = attribute->split(L" ");
-    if (pieces.getCount() == 0) return;
-    float const x = pieces.get(0)->getFloat();
-    float const y = pieces.getCount() > 1 ? pieces.get(1)->getFloat() : x;
-    if (std::isfinite(x) && std::isfinite(y))
-        value = D3DXVECTOR2(x, y);
-    else
-        problems.add(L"\"" + std::wstring(key) + L"\" is not a pair of finite numbers", node.getLine());
+    readFloatPair(node, key, value, FLT_MAX, problems);
+}
+
+void readFloatPair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR2& value, float limit,
+                   ReadProblems& problems) {
+    float numbers[2];
+    std::size_t const count = readFloats(node, key, numbers, -limit, limit, problems);
+    if (count > 0) value = D3DXVECTOR2(numbers[0], numbers[count - 1]);
 }
 
 }  // namespace Solitaire

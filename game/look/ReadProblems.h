@@ -17,11 +17,15 @@ using Orvex::attributeText;
 using Orvex::readBool;
 using Orvex::readDouble;
 using Orvex::readFloat;
+using Orvex::readFloats;
 using Orvex::readInt;
 
 class ReadProblems : public Orvex::ReadProblems {};
 
-// One or two finite floats split at blanks; one number sets both. Absent leaves value.
+// One or two finite floats split at blanks; one number sets both. Absent or refused leaves value.
 void readFloatPair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR2& value, ReadProblems& problems);
+// The same with each number within [-limit, limit], for pairs the game later adds or multiplies.
+void readFloatPair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR2& value, float limit,
+                   ReadProblems& problems);
 
 }  // namespace Solitaire

@@ -1,7 +1,7 @@
 // Value readers of the styles, card-set and background files.
 #include "game/look/StyleReading.h"
 
-#include <cmath>
+#include <cfloat>
 
 namespace Solitaire {
 
@@ -11,10 +11,6 @@ D3DXCOLOR colourOf(Orvex::XMLProperty const& text) {
     Orvex::u32 const argb = text.getHex();
     return D3DXCOLOR(static_cast<float>((argb >> 16) & 0xFF) / 255.0f, static_cast<float>((argb >> 8) & 0xFF) / 255.0f,
                      static_cast<float>(argb & 0xFF) / 255.0f, static_cast<float>((argb >> 24) & 0xFF) / 255.0f);
-}
-
-void refuse(ReadProblems& problems, Orvex::XMLNode const& node, std::wstring_view key, wchar_t const* what) {
-    problems.add(L"\"" + std::wstring(key) + L"\" " + what, node.getLine());
 }
 
 }  // namespace
@@ -33,20 +29,21 @@ void readColourPair(Orvex::XMLNode const& node, std::wstring_view key, D3DXCOLOR
 }
 
 void readRangePair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR2& lower, D3DXVECTOR2& upper,
-                   ReadProblems& problems) {
+                   float limit, ReadProblems& problems) {
     std::size_t const before = problems.size();
     D3DXVECTOR2 both = lower;
-    readFloatPair(node, key, both, problems);
+    readFloatPair(node, key, both, limit, problems);
     if (node.getAttribute(key) && problems.size() == before) lower = upper = both;
-    readFloatPair(node, std::wstring(key) + L"_MAX", upper, problems);
+    readFloatPair(node, std::wstring(key) + L"_MAX", upper, limit, problems);
 }
 
-void readRange(Orvex::XMLNode const& node, std::wstring_view key, float& lower, float& upper, ReadProblems& problems) {
+void readRange(Orvex::XMLNode const& node, std::wstring_view key, float& lower, float& upper, float limit,
+               ReadProblems& problems) {
     std::size_t const before = problems.size();
     float both = lower;
-    readFloat(node, key, both, problems);
+    readFloat(node, key, both, -limit, limit, problems);
     if (node.getAttribute(key) && problems.size() == before) lower = upper = both;
-    readFloat(node, std::wstring(key) + L"_MAX", upper, problems);
+    readFloat(node, std::wstring(key) + L"_MAX", upper, -limit, limit, problems);
 }
 
 void readIntPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int low, int high,
@@ -67,18 +64,12 @@ void readIntPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, 
 }
 
 void readFloatQuad(Orvex::XMLNode const& node, std::wstring_view key, float (&value)[4], ReadProblems& problems) {
-    Orvex::XMLAttribute const* attribute = node.getAttribute(key);
-    if (!attribute) return;
-    Orvex::XMLValueTokens const pieces = attribute->split(L" ");
-    float read[4] = {value[0], value[1], value[2], value[3]};
-    for (Orvex::u32 i = 0; i < pieces.getCount() && i < 4; ++i) {
-        float const v = pieces.get(i)->getFloat();
-        if (!std::isfinite(v)) return refuse(problems, node, key, L"is not a list of finite numbers");
+    float numbers[4];
+    std::size_t const count = readFloats(node, key, numbers, -FLT_MAX, FLT_MAX, problems);
+    for (std::size_t i = 0; i < count; ++i)
         // Each piece sets its own component and every later one it shares a bit with.
-        for (int c = static_cast<int>(i); c < 4; ++c)
-            if ((c & static_cast<int>(i)) == static_cast<int>(i)) read[c] = v;
-    }
-    for (int c = 0; c < 4; ++c) value[c] = read[c];
+        for (std::size_t c = i; c < 4; ++c)
+            if ((c & i) == i) value[c] = numbers[i];
 }
 
 void readText(Orvex::XMLNode const& node, std::wstring_view key, std::wstring& value) {

@@ -16,10 +16,12 @@ namespace Solitaire {
 void readColour(Orvex::XMLNode const& node, std::wstring_view key, D3DXCOLOR& value);
 // One or two colours: the first sets both, a second the second.
 void readColourPair(Orvex::XMLNode const& node, std::wstring_view key, D3DXCOLOR (&value)[2]);
-// key sets lower and upper bound, key + "_MAX" then the upper bound alone, whatever their order.
+// key sets lower and upper bound, key + "_MAX" then the upper bound alone, whatever their order;
+// each number within [-limit, limit].
 void readRangePair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR2& lower, D3DXVECTOR2& upper,
-                   ReadProblems& problems);
-void readRange(Orvex::XMLNode const& node, std::wstring_view key, float& lower, float& upper, ReadProblems& problems);
+                   float limit, ReadProblems& problems);
+void readRange(Orvex::XMLNode const& node, std::wstring_view key, float& lower, float& upper, float limit,
+               ReadProblems& problems);
 // One or two integers within [low, high]; the first sets both.
 void readIntPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int low, int high,
                  ReadProblems& problems);

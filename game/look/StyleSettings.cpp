@@ -238,7 +238,7 @@ void StyleSettings::setCardsBack(int index) {
 int StyleSettings::backsHeld() const { return cardSet_ ? cardSet_->getBackCount() : Kartenset::kBackChoices; }
 
 void StyleSettings::setStyleParam(float param) {
-    if (!std::isfinite(param)) return;
+    if (!(std::fabs(param) <= kMaxStyleParam)) return;
     styleParam_ = param;
     if (!style_) return;
     style_->applyParam(styleParam_);

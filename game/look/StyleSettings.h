@@ -45,6 +45,10 @@ public:
 
     // The program-wide style parameter (the blend of every style range).
     static float getStyleParam() { return styleParam_; }
+    // The options' slider gives 0 .. 1; a parameter beyond a million is damaged data, and the
+    // bound keeps each blend inside a float (Style::kMaxRangeEnd). Every reader of a parameter
+    // refuses one beyond it.
+    static constexpr float kMaxStyleParam = 1.0e6f;
 
     // Reads lists and choices from a styles file's top node or the game's settings node;
     // sourceName names it in log lines. Files named by "FILE" are opened by relative name.
@@ -115,7 +119,8 @@ public:
     // over Kartenset::kBackChoices without one) and emits its signal: the index kept is the back
     // shown.
     void setCardsBack(int index);
-    // Stores the parameter; applies it to the current style and emits the style signal.
+    // Stores the parameter; applies it to the current style and emits the style signal. One
+    // beyond kMaxStyleParam (or not a number) is ignored.
     void setStyleParam(float param);
     void setTooltipType(int type) { tooltipType_ = type; }
     void setParticleSpawnMult(float mult);

@@ -1,8 +1,9 @@
 // Fuzzes the variant file reader: the input read as a game definition into the card manager
 // (includes, templates, piles, arrangements, wishes, places), then a deck laid onto the piles
-// and every pile arranged, so the layout runs on whatever the reader accepted. The input is cut
-// into files as FuzzSupport.h describes: its first piece is "part0", which the others (and it
-// itself) may include under any spelling.
+// and every pile laid out with a card set's cell and a style's step, as the game lays it out, so
+// the layout runs on whatever the reader accepted; pile places and card goals stay finite. The
+// input is cut into files as FuzzSupport.h describes: its first piece is "part0", which the
+// others (and it itself) may include under any spelling.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,8 @@
 #include "game/cards/Karte.h"
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
+#include "game/look/Kartenset.h"
+#include "game/look/Style.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
@@ -29,7 +32,20 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
             manager.addCard(card);
             manager.piles[static_cast<std::size_t>(i) % manager.piles.size()]->addCard(card, nullptr, true, true);
         }
-        for (Solitaire::Kartenstapel* pile : manager.piles) pile->arrange(0.0f);
+        // The game lays piles out with a card set's cell and a style's step; without them every
+        // product with a cell is 0 and hides what the numbers do.
+        static Solitaire::Kartenset* const cardSet = [] {
+            auto* set = new Solitaire::Kartenset(L"fuzz");
+            set->cellSize = {Solitaire::Kartenset::kDefaultCellWidth, Solitaire::Kartenset::kDefaultCellHeight};
+            return set;
+        }();
+        static Solitaire::Style* const style = new Solitaire::Style(L"fuzz");
+        for (Solitaire::Kartenstapel* pile : manager.piles) {
+            pile->onStyleChanged(style);
+            pile->onKartensetChanged(cardSet);
+        }
+        for (Solitaire::Kartenstapel const* pile : manager.piles)
+            if (!std::isfinite(pile->position.x) || !std::isfinite(pile->position.y)) std::abort();
         for (Solitaire::Karte const* card : manager.cards)
             if (!std::isfinite(card->position.goal.x) || !std::isfinite(card->position.goal.y)) std::abort();
         manager.saveUndoState();

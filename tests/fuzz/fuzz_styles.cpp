@@ -1,8 +1,8 @@
 // Fuzzes the styles readers with file bytes: the input read as a styles file (or settings node)
 // into the style settings, as a card-set file, as a background file, as one style and as one game
 // style. Whatever is read, the settings keep a style and a game style, indices stay inside their
-// tables, cell sizes are usable, scores stay finite, and the saved choices read back to the same
-// choices.
+// tables, cell sizes are usable, scores, start positions and what piles take of a style (with the
+// input's card set) stay finite, and the saved choices read back to the same choices.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -32,6 +32,22 @@ void checkStyle(Solitaire::Style const& style) {
             std::abort();
 }
 
+// What a pile and a hint take of a style at the ends of the options' slider and at the settings'
+// parameter: the blends of its ranges, and the pile's card step (the pile offset times the card
+// set's factor), stay finite.
+void checkBlends(Solitaire::Style& style, Solitaire::Kartenset const* set, float param) {
+    D3DXVECTOR2 const factor = set ? set->offsetFactor : D3DXVECTOR2(1.0f, 1.0f);
+    for (float p : {0.0f, 1.0f, param}) {
+        style.applyParam(p);
+        float const values[] = {style.pileOffset.x * factor.x, style.pileOffset.y * factor.y, style.randomOffset.x,
+                                style.randomOffset.y, style.randomRotation, style.tipOffset.x, style.tipOffset.y,
+                                style.tipRotation};
+        for (float value : values)
+            if (!std::isfinite(value)) std::abort();
+    }
+    style.applyParam(param);
+}
+
 // Every point value at the largest factor its steps reach stays finite.
 void checkGameStyle(Solitaire::GameStyle& style) {
     if (style.startPositions.size() > Solitaire::GameStyle::kMaxStartPositions) std::abort();
@@ -54,6 +70,7 @@ void checkSettings(Orvex::XMLNode& root) {
     settings.load(root, L"fuzz.sty");
     if (!settings.getStyle() || !settings.getGameStyle()) std::abort();
     checkStyle(*settings.getStyle());
+    checkBlends(*settings.getStyle(), settings.getKartenset(), Solitaire::StyleSettings::getStyleParam());
     checkGameStyle(*settings.getGameStyle());
     if (settings.getCardsBack() < 0 || settings.getCardsBack() >= Solitaire::Kartenset::kBackChoices) std::abort();
     if (!std::isfinite(Solitaire::StyleSettings::getStyleParam())) std::abort();
@@ -91,16 +108,17 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size) {
 
     auto* set = new Solitaire::Kartenset(root, L"fuzz.kset");
     checkCardSet(*set);
-    set->release();
     auto* background = new Solitaire::Background(root, L"fuzz.bkg");
     background->release();
     for (Orvex::XMLNode* child : root.children()) {
         auto* style = new Solitaire::Style(*child, L"fuzz.sty");
         checkStyle(*style);
+        checkBlends(*style, set, 0.0f);
         style->release();
         auto* gameStyle = new Solitaire::GameStyle(*child, L"fuzz.sty");
         checkGameStyle(*gameStyle);
         gameStyle->release();
     }
+    set->release();
     return 0;
 }

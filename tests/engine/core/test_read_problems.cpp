@@ -4,6 +4,7 @@
 // how many more there were, then forgotten.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <string>
 
@@ -19,6 +20,11 @@ Orvex::XMLNode element(std::wstring const& text) {
     Orvex::XMLNode node;
     EXPECT_TRUE(node.loadFromText(text));
     return node;
+}
+
+// <E V="text"/>, or <E/> for a null text.
+Orvex::XMLNode elementWithV(wchar_t const* text) {
+    return element(text ? std::wstring(L"<E V=\"") + text + L"\"/>" : std::wstring(L"<E/>"));
 }
 
 class ReadProblemsTest : public ::testing::Test {};
@@ -43,8 +49,7 @@ TEST_F(ReadProblemsTest, NumbersAreTakenWhenUsableAndRefusedOtherwise) {
     };
     for (Row const& row : rows) {
         SCOPED_TRACE(row.what);
-        Orvex::XMLNode const node =
-            element(row.text ? std::wstring(L"<E V=\"") + row.text + L"\"/>" : std::wstring(L"<E/>"));
+        Orvex::XMLNode const node = elementWithV(row.text);
         ReadProblems problems;
         float finite = 7.0f, bounded = 7.0f;
         int count = 7;
@@ -56,6 +61,49 @@ TEST_F(ReadProblemsTest, NumbersAreTakenWhenUsableAndRefusedOtherwise) {
         EXPECT_EQ(count, row.count);
         EXPECT_EQ(problems.size(), static_cast<std::size_t>(row.problems));
     }
+}
+
+TEST_F(ReadProblemsTest, NumberListsAreTakenWholeWhenEachIsWithinItsBounds) {
+    // Each row reads "V" of <E V="text"/> (no attribute for a null text) into two fields holding 7,
+    // within [-1e6, 1e6] and as finite numbers.
+    struct Row {
+        char const* what;
+        wchar_t const* text;
+        std::size_t boundedCount;
+        float boundedSecond;
+        std::size_t finiteCount;
+        std::size_t problems;  // over the two
+    } const rows[] = {
+        {"absent", nullptr, 0, 7.0f, 0, 0},
+        {"empty", L"", 0, 7.0f, 0, 0},
+        {"one number", L"0.5", 1, 7.0f, 1, 0},
+        {"pieces past the fields are not read", L"0.5 -1e6 nan", 2, -1.0e6f, 2, 0},
+        {"one beyond the bound refuses the list", L"0.5 3e38", 0, 7.0f, 2, 1},
+        {"past float range", L"1e39 1", 0, 7.0f, 0, 2},
+        {"not a number", L"1 nan", 0, 7.0f, 0, 2},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.what);
+        Orvex::XMLNode const node = elementWithV(row.text);
+        ReadProblems problems;
+        float bounded[2] = {7.0f, 7.0f}, finite[2] = {7.0f, 7.0f};
+        EXPECT_EQ(Orvex::readFloats(node, L"V", bounded, -1.0e6f, 1.0e6f, problems), row.boundedCount);
+        EXPECT_EQ(bounded[1], row.boundedSecond);
+        EXPECT_EQ(Orvex::readFloats(node, L"V", finite, -FLT_MAX, FLT_MAX, problems), row.finiteCount);
+        EXPECT_EQ(problems.size(), row.problems);
+    }
+    // The refusal quotes at most 48 characters of the text and names the bounds.
+    Orvex::XMLNode const node = element(L"<E>\n<F V=\"3e38 " + std::wstring(60, L'1') + L"\"/></E>");
+    ReadProblems problems;
+    float numbers[4];
+    EXPECT_EQ(Orvex::readFloats(*node.getChild(L"F"), L"V", numbers, -1.0f, 1.0f, problems), 0u);
+    logtest::LogWatch watch;
+    problems.log(L"Thing", L"t.dat");
+    ASSERT_EQ(watch.errors().size(), 1u);
+    EXPECT_TRUE(logtest::contains(watch.errors()[0], L"Thing in \"t.dat\" at line 2: \"V\" \"3e38 " +
+                                                         std::wstring(43, L'1') +
+                                                         L"...\" (65 characters) is not a list of numbers within -1..1"))
+        << std::string(watch.errors()[0].begin(), watch.errors()[0].end());
 }
 
 TEST_F(ReadProblemsTest, DoublesKeepTheirPrecisionAndFlagsTheirDefault) {

@@ -3,7 +3,10 @@
 // sets; the background a variant shows; and what a bad value in the file does.
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <optional>
 #include <set>
+#include <string>
 
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/LanguageManager.h"
@@ -345,6 +348,34 @@ TEST_F(CatalogueTest, BadValuesKeepTheirDefaultWithOneLogLineNamingFileAndLine) 
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_TRUE(logtest::contains(errors[0], L"Variant \"V\" in \"catalogue test\" at line 4"));
     EXPECT_TRUE(logtest::contains(errors[1], L"Category \"C\" in \"catalogue test\" at line 2"));
+}
+
+// The parameter blends every style range (the shipped hint offset 6 .. 10: 6 + 4 x 1e38 is no
+// float); the catalogue refuses one past the bound the style settings give.
+TEST_F(CatalogueTest, StyleParametersPastTheBlendsBoundAreRefused) {
+    struct Row {
+        wchar_t const* param;
+        std::optional<float> read;
+    } const rows[] = {
+        {L"0.75", 0.75f},
+        {L"-1e6", -1.0e6f},
+        {L"1e38", std::nullopt},
+        {L"-2e6", std::nullopt},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(std::string(row.param, row.param + std::wcslen(row.param)));
+        logtest::LogWatch watch;
+        loadText(std::wstring(L"<L>\n<KATEGORIE NAME=\"C\" OVERRIDE_STYLEPARAM=\"") + row.param +
+                 L"\"><GAME NAME=\"G\"><VARIANTE NAME=\"V\"/></GAME></KATEGORIE>\n</L>");
+        EXPECT_EQ(catalogue().findCategory(L"C")->getOptions().styleParam, row.read);
+        auto const errors = watch.errors();
+        ASSERT_EQ(errors.size(), row.read ? 0u : 1u);
+        if (!row.read)
+            EXPECT_TRUE(logtest::contains(errors[0], L"Category \"C\" in \"catalogue test\" at line 2: \"OVERRIDE_STYLEPARAM\" \"" +
+                                                         std::wstring(row.param) + L"\" is not a number within -1e+06..1e+06"))
+                << std::string(errors[0].begin(), errors[0].end());
+        catalogue().clear();
+    }
 }
 
 TEST(CampaignCompletion, AChapterIsFinishedWhenMoreThanHalfItsLevelsArePassed) {

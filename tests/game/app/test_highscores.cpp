@@ -4,11 +4,14 @@
 // deal of the same variant.
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <string>
 #include <vector>
 
 #include "game/app/HighscoreEintrag.h"
 #include "game/app/Profil.h"
 #include "game/cards/Statistik.h"
+#include "game/look/StyleSettings.h"
 #include "port/win32/win32_text.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/app/CatalogueFixture.h"
@@ -131,6 +134,41 @@ TEST_F(HighscoreTest, UnknownVariantsAreDroppedAndBadEntriesReadSafely) {
     catalogue().writeHighscores(saved);
     EXPECT_FALSE(saved.getAttribute(L"SAVED_SP"));
     EXPECT_EQ(saved.getChildCount(L"VARIANT_HIGHSCORES"), 1u);
+}
+
+// The saved style parameter blends every style range when it is restored; one past the bound the
+// style settings give is refused with the file's line, as the catalogue's override is.
+TEST_F(HighscoreTest, ASavedStyleParameterPastTheBlendsBoundIsRefused) {
+    struct Row {
+        wchar_t const* saved;
+        wchar_t const* written;  // "SAVED_SP" written back, empty when refused
+    } const rows[] = {
+        {L"0.25", L"0.25"},
+        {L"1e6", L"1e+06"},
+        {L"3e38", L""},
+        {L"-1.5e6", L""},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(std::string(row.saved, row.saved + std::wcslen(row.saved)));
+        Solitaire::StyleSettings::instance().setStyleParam(0.5f);
+        Orvex::XMLNode file;
+        file.loadFromText(std::wstring(L"<HIGHSCORES SAVED_SP=\"") + row.saved + L"\"/>", L"highscore test");
+        logtest::LogWatch watch;
+        catalogue().readHighscores(file, L"highscore test");
+        bool const refused = !*row.written;
+        EXPECT_EQ(Solitaire::StyleSettings::getStyleParam(), refused ? 0.5f : std::wcstof(row.saved, nullptr));
+        Orvex::XMLNode saved(L"HIGHSCORES");
+        catalogue().writeHighscores(saved);
+        EXPECT_EQ(saved.getAttributeString(L"SAVED_SP", L""), row.written);
+        auto const errors = watch.errors();
+        ASSERT_EQ(errors.size(), refused ? 1u : 0u);
+        if (refused)
+            EXPECT_TRUE(logtest::contains(errors[0], L"\"SAVED_SP\" \"" + std::wstring(row.saved) +
+                                                         L"\" is not a number within -1e+06..1e+06"))
+                << std::string(errors[0].begin(), errors[0].end());
+        catalogue().clear();
+    }
+    Solitaire::StyleSettings::instance().setStyleParam(0.0f);
 }
 
 // A score past float's range (it would be stored as 0 without a word) and dates out of range are

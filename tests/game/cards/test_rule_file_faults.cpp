@@ -3,7 +3,11 @@
 // and the reader goes on.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cwchar>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "engine/core/GOBManager.h"
 #include "game/cards/Anordnung.h"
@@ -156,6 +160,64 @@ TEST_F(RuleFileFaultTest, NumbersOutOfBoundsKeepTheirDefaults) {
         }
     EXPECT_EQ(pileLines, 1);
     EXPECT_TRUE(anyContains(errors, L"Variant file \"tests\\game\\cards\\data\\broken_numbers.sol\""));
+}
+
+// A pile's place times the cell (100 x 140 here), an arrangement's step times a card count, the
+// style's step and the cell, a pile position's share times the view: each number finite, their
+// products not. Past StapelLayout::kMaxPlace a number is refused with its line and the field keeps
+// its default; the pile's place stays finite.
+TEST_F(RuleFileFaultTest, PlacesAndStepsWhoseProductsWithACellLeaveFloatsAreRefused) {
+    struct Row {
+        wchar_t const* pile;       // the pile element on line 2, its arrangement on line 3
+        wchar_t const* positions;  // the "DYNAMIC_STAPEL_POSES" element on line 4, or empty
+        wchar_t const* refused;    // what the one line says after "at line n: ", null: no line
+        void (*check)(Kartenstapel const&, std::vector<PilePosition> const&);
+    } const rows[] = {
+        {L"<STAPEL NAME=\"P\" POSITION_REL=\"-1e6 1e6\">\n<ANORDNUNG NAME=\"A\" DELTA_VISIBLE=\"0 1e6 -1e6\" "
+         L"DELTA_ROTATION_SELECT=\"1e6\"/></STAPEL>",
+         L"<DYNAMIC_STAPEL_POSES><STAPEL_POS NAME=\"P\" POSITION_REL=\"2e6 1 2\"/></DYNAMIC_STAPEL_POSES>", nullptr,
+         [](Kartenstapel const& p, std::vector<PilePosition> const& places) {
+             EXPECT_EQ(p.position, D3DXVECTOR2(-1.0e8f, 1.4e8f));
+             EXPECT_EQ(p.getRootArrangement()->deltaVisible.rotation, -1.0e6f);
+             EXPECT_EQ(places.at(0).relative, D3DXVECTOR2(1.0e6f, 0.5f));
+         }},
+        {L"<STAPEL NAME=\"P\" POSITION_REL=\"3e38 0\">\n<ANORDNUNG NAME=\"A\"/></STAPEL>", L"",
+         L"\"POSITION_REL\" \"3e38 0\" is not a list of numbers within -1e+06..1e+06",
+         [](Kartenstapel const& p, std::vector<PilePosition> const&) { EXPECT_EQ(p.position, D3DXVECTOR2(0, 0)); }},
+        {L"<STAPEL NAME=\"P\" POSITION=\"0 -3e38\">\n<ANORDNUNG NAME=\"A\"/></STAPEL>", L"",
+         L"\"POSITION\" \"0 -3e38\" is not a list of numbers within -1e+06..1e+06",
+         [](Kartenstapel const& p, std::vector<PilePosition> const&) { EXPECT_EQ(p.position, D3DXVECTOR2(0, 0)); }},
+        {L"<STAPEL NAME=\"P\">\n<ANORDNUNG NAME=\"A\" DELTA_VISIBLE=\"0 3e38\"/></STAPEL>", L"",
+         L"\"DELTA_VISIBLE\" \"0 3e38\" is not a list of numbers within -1e+06..1e+06",
+         [](Kartenstapel const& p, std::vector<PilePosition> const&) {
+             EXPECT_EQ(p.getRootArrangement()->deltaVisible.y, 0.1f);
+         }},
+        {L"<STAPEL NAME=\"P\">\n<ANORDNUNG NAME=\"A\" DELTA_ROTATION_VISIBLE=\"-3e38\"/></STAPEL>", L"",
+         L"\"DELTA_ROTATION_VISIBLE\" \"-3e38\" is not a number within -1e+06..1e+06",
+         [](Kartenstapel const& p, std::vector<PilePosition> const&) {
+             EXPECT_EQ(p.getRootArrangement()->deltaVisible.rotation, 0.0f);
+         }},
+        {L"<STAPEL NAME=\"P\">\n<ANORDNUNG NAME=\"A\"/></STAPEL>",
+         L"<DYNAMIC_STAPEL_POSES><STAPEL_POS NAME=\"P\" POSITION_REL=\"3e38 0.5\"/></DYNAMIC_STAPEL_POSES>",
+         L"\"STAPEL_POS\" \"P\": \"POSITION_REL\" \"3e38 0.5\" is not a list of numbers within -1e+06..1e+06",
+         [](Kartenstapel const&, std::vector<PilePosition> const& places) {
+             EXPECT_EQ(places.at(0).relative, D3DXVECTOR2(0, 0));
+         }},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(std::string(row.pile, row.pile + std::wcslen(row.pile)));
+        logtest::LogWatch watch;
+        manager().createDiscardPile();
+        readKeys(std::wstring(L"<S>\n") + row.pile + L"\n" + row.positions + L"\n</S>");
+        Kartenstapel const& read = pile(L"P");
+        EXPECT_TRUE(std::isfinite(read.position.x) && std::isfinite(read.position.y));
+        row.check(read, manager().getPilePositions());
+        auto const errors = watch.errors();
+        ASSERT_EQ(errors.size(), row.refused ? 1u : 0u);
+        if (row.refused)
+            EXPECT_TRUE(logtest::contains(errors[0], L"\"keys.sol\" at line ") && logtest::contains(errors[0], row.refused))
+                << std::string(errors[0].begin(), errors[0].end());
+    }
 }
 
 TEST_F(RuleFileFaultTest, TooManyPilesAreCut) {

@@ -143,6 +143,40 @@ TEST(GameStyleReadTest, RefusedValuesGiveOneLineNamingFileAndLineAndKeepTheDefau
     EXPECT_EQ(watch.errors().size(), 1u);
 }
 
+TEST(GameStyleReadTest, StartPositionsWhoseSumsOrProductsWithATableLeaveFloatsAreRefused) {
+    // Each row is one "STARTPOSITION" on line 2 of "kaputt.sty"; a refused list leaves the
+    // default record (0.5, 0.5, 0, 0).
+    struct Row {
+        wchar_t const* positions;
+        D3DXVECTOR4 record;
+        bool refused;
+    } const rows[] = {
+        {L"0.5 1.2", {0.5f, 1.2f, 0, 0}, false},
+        {L"-2 3 -1e6 1e6", {-2, 3, -1.0e6f, 1.0e6f}, false},
+        // Each finite, their sum is not: 3e38 sets the first two numbers.
+        {L"3e38", {0.5f, 0.5f, 0, 0}, true},
+        {L"0.5 0.5 0 -3e38", {0.5f, 0.5f, 0, 0}, true},
+        {L"1.1e6", {0.5f, 0.5f, 0, 0}, true},
+        {L"0.2 inf", {0.5f, 0.5f, 0, 0}, true},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(narrow(row.positions));
+        logtest::LogWatch watch;
+        Orvex::XMLNode node =
+            tree(std::wstring(L"<G NAME=\"K\">\n<STARTPOSITION POSITION_REL=\"") + row.positions + L"\"/></G>");
+        GameStyle style(node, L"kaputt.sty");
+        ASSERT_EQ(style.startPositions.size(), 1u);
+        EXPECT_EQ(style.startPositions[0], row.record);
+        auto const errors = watch.errors();
+        ASSERT_EQ(errors.size(), row.refused ? 1u : 0u);
+        if (row.refused) {
+            std::wstring const line = L"Game style \"K\" in \"kaputt.sty\" at line 2: \"POSITION_REL\" \"" +
+                                      std::wstring(row.positions) + L"\" is not a list of numbers within -1e+06..1e+06";
+            EXPECT_TRUE(logtest::contains(errors[0], line)) << narrow(errors[0]);
+        }
+    }
+}
+
 TEST_F(StyleFilesTest, TheFirstGameStyleReplacesTheAnnouncedFallbackAndIsChosenByName) {
     struct Heard : sigslot::has_slots<> {
         std::vector<std::wstring> names;

@@ -1,10 +1,12 @@
 // Broken and hostile styles, card-set and background files: each gives one log line naming the
 // file (and what it refused), keeps the defaults, and the settings stay usable.
 #include <cmath>
+#include <cwchar>
 
 #include "game/look/Background.h"
 #include "game/look/Kartenset.h"
 #include "game/look/Style.h"
+#include "game/look/StyleSettings.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/look/StyleFiles.h"
 
@@ -108,6 +110,58 @@ TEST_F(StyleFilesTest, BrokenCardSetsAndChoicesGiveOneLineNamingTheFile) {
     loadText(L"<S><KARTENSET FILE=\"tests\\game\\cards\\data\\nothere.kset\"/></S>");
     ASSERT_NE(settings().getKartenset(), nullptr);
     EXPECT_EQ(settings().getKartenset()->cellSize, D3DXVECTOR2(200, 275));
+}
+
+// A pile's card step is the style's blended pile offset times the card set's factor; a hint takes
+// the blended tip offset and rotation. Each number is bounded so that these stay finite at any
+// parameter a reader accepts.
+TEST_F(StyleFilesTest, NumbersWhoseBlendOrCardStepLeavesFloatsAreRefused) {
+    struct Row {
+        wchar_t const* styles;   // a styles file with the style "A" on line 2
+        wchar_t const* cardSet;  // a card-set file's element
+        wchar_t const* refused;  // how its one line goes on after the file and line; null: no line
+    } const rows[] = {
+        {L"<S STYLE_PARAM=\"-1e6\">\n<STYLE NAME=\"A\"><STAPEL VERSCHIEBUNG=\"-1e6\" VERSCHIEBUNG_MAX=\"1e6 2\"/>"
+         L"<TIP ROTATION=\"-1e6\" ROTATION_MAX=\"1e6\"/></STYLE></S>",
+         L"<K VERSCHIEBUNG_MULT=\"1e6 -1e6\"/>", nullptr},
+        // Each end finite, their difference is not.
+        {L"<S>\n<STYLE NAME=\"A\"><STAPEL VERSCHIEBUNG=\"-3e38\" VERSCHIEBUNG_MAX=\"3e38\"/></STYLE></S>", L"<K/>",
+         L"Style \"A\" in \"kaputt.sty\" at line 2: \"VERSCHIEBUNG\" \"-3e38\" is not a list of numbers within "
+         L"-1e+06..1e+06 (1 further problems)"},
+        {L"<S>\n<STYLE NAME=\"A\"><TIP ROTATION=\"-3e38\" ROTATION_MAX=\"3e38\"/></STYLE></S>", L"<K/>",
+         L"Style \"A\" in \"kaputt.sty\" at line 2: \"ROTATION\" \"-3e38\" is not a number within -1e+06..1e+06"},
+        // The parameter times the shipped hint range (6 .. 10).
+        {L"<S STYLE_PARAM=\"3e38\">\n<STYLE NAME=\"A\"><TIP VERSCHIEBUNG=\"6\" VERSCHIEBUNG_MAX=\"10\"/></STYLE></S>",
+         L"<K/>", L"Styles in \"kaputt.sty\" at line 1: \"STYLE_PARAM\" \"3e38\" is not a number within -1e+06..1e+06"},
+        // The pile offset times the card set's factor.
+        {L"<S>\n<STYLE NAME=\"A\"><STAPEL VERSCHIEBUNG=\"2\"/></STYLE></S>", L"<K NAME=\"K\" VERSCHIEBUNG_MULT=\"1 3e38\"/>",
+         L"Card set \"K\" in \"kaputt.kset\" at line 1: \"VERSCHIEBUNG_MULT\" \"1 3e38\" is not a list of numbers "
+         L"within -1e+06..1e+06"},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(std::string(row.styles, row.styles + std::wcslen(row.styles)));
+        logtest::LogWatch watch;
+        loadText(row.styles, L"kaputt.sty");
+        Orvex::XMLNode node = tree(row.cardSet);
+        auto* set = new Kartenset(node, L"kaputt.kset");
+        Style* style = settings().findStyle(L"A");
+        ASSERT_NE(style, nullptr);
+        // The parameter read, the slider's ends and one past the bound, which is ignored.
+        for (float p : {StyleSettings::getStyleParam(), 0.0f, 1.0f, 3e38f}) {
+            settings().setStyleParam(p);
+            float const values[] = {style->pileOffset.x * set->offsetFactor.x, style->pileOffset.y * set->offsetFactor.y,
+                                    style->randomOffset.x, style->randomOffset.y, style->randomRotation,
+                                    style->tipOffset.x, style->tipOffset.y, style->tipRotation};
+            for (float value : values) EXPECT_TRUE(std::isfinite(value)) << "at " << p;
+        }
+        EXPECT_EQ(StyleSettings::getStyleParam(), 1.0f);
+        auto const errors = watch.errors();
+        ASSERT_EQ(errors.size(), row.refused ? 1u : 0u);
+        if (row.refused) EXPECT_TRUE(logtest::contains(errors[0], row.refused)) << std::string(errors[0].begin(), errors[0].end());
+        set->release();
+        settings().clear();
+        settings().setStyleParam(0.0f);
+    }
 }
 
 TEST_F(StyleFilesTest, HostileCardSetAndBackgroundFilesAreRefusedWhole) {
