@@ -112,7 +112,8 @@ void Anordnung::loadDefinition(Orvex::XMLNode& node, AnordnungReadOptions const&
     readStep(node, L"DELTA_SELECT", L"DELTA_ROTATION_SELECT", deltaSelect, problems);
     readStep(node, L"DELTA_INVISIBLE", L"DELTA_ROTATION_INVISIBLE", deltaInvisible, problems);
     D3DXVECTOR2 ratio{centerRatio[0], centerRatio[1]};
-    readFloatPair(node, L"CENTER_MODE_VERH", ratio, problems);
+    // The share between the ends is a factor of their distance, as a step is.
+    readFloatPair(node, L"CENTER_MODE_VERH", ratio, StapelLayout::kMaxPlace, problems);
     centerRatio[0] = ratio.x;
     centerRatio[1] = ratio.y;
     if (std::wstring const* modes = attributeText(node, L"CENTER_MODE")) {

@@ -197,6 +197,11 @@ TEST_F(RuleFileFaultTest, PlacesAndStepsWhoseProductsWithACellLeaveFloatsAreRefu
          [](Kartenstapel const& p, std::vector<PilePosition> const&) {
              EXPECT_EQ(p.getRootArrangement()->deltaVisible.rotation, 0.0f);
          }},
+        {L"<STAPEL NAME=\"P\">\n<ANORDNUNG NAME=\"A\" CENTER_MODE_VERH=\"0.5 3e38\"/></STAPEL>", L"",
+         L"\"CENTER_MODE_VERH\" \"0.5 3e38\" is not a list of numbers within -1e+06..1e+06",
+         [](Kartenstapel const& p, std::vector<PilePosition> const&) {
+             EXPECT_EQ(p.getRootArrangement()->centerRatio[1], 0.5f);
+         }},
         {L"<STAPEL NAME=\"P\">\n<ANORDNUNG NAME=\"A\"/></STAPEL>",
          L"<DYNAMIC_STAPEL_POSES><STAPEL_POS NAME=\"P\" POSITION_REL=\"3e38 0.5\"/></DYNAMIC_STAPEL_POSES>",
          L"\"STAPEL_POS\" \"P\": \"POSITION_REL\" \"3e38 0.5\" is not a list of numbers within -1e+06..1e+06",
