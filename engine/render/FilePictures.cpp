@@ -79,9 +79,11 @@ std::list<FilePictures::File>::iterator FilePictures::find(std::vector<u8> const
 }
 
 void FilePictures::keep(File file) {
-    u64 const declared = file.refusal.empty() ? u64{file.info.Width} * file.info.Height : 0;
+    u64 const bytes = (file.bytes.size() + 3) / 4;
+    // A refusal costs its bytes alone, so it is kept like a picture of their size.
+    u64 const declared = file.refusal.empty() ? u64{file.info.Width} * file.info.Height : bytes;
     if (declared > budget_.heldPixels / 4 || file.bytes.size() > 2 * declared * 4 + kFileSlackBytes) return;
-    file.charge = (file.picture ? declared : 0) + (file.bytes.size() + 3) / 4;
+    file.charge = (file.picture ? declared : 0) + bytes;
     kept_ += file.charge;
     files_.push_front(std::move(file));
     fileIndex_.emplace(files_.front().hash, files_.begin());
@@ -159,9 +161,10 @@ FilePictures::Result FilePictures::obtain(std::wstring const& file, std::vector<
         ++reads_;
         std::vector<std::string> notes =
             noted([&] { picture = port::dx::decodeImageFile(data.data(), data.size(), fileInfo, why); });
-        // The file's information alone gives way to its picture.
+        // The file's information alone gives way to its picture, and hands it its copy of the bytes.
+        std::string bytes = kept != files_.end() ? std::move(kept->bytes) : std::string(data.begin(), data.end());
         if (kept != files_.end()) forget(kept);
-        keep(File{hash, std::string(data.begin(), data.end()), picture, fileInfo, std::move(notes), picture ? "" : why});
+        keep(File{hash, std::move(bytes), picture, fileInfo, std::move(notes), picture ? "" : why});
         if (!picture) {
             hr = D3DXERR_INVALIDDATA;
             return Result::kFailed;

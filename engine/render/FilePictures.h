@@ -15,8 +15,9 @@
 //    bytes counted as a pixel). Kept pictures give way to pictures in use, the least recently used
 //    first; a picture that would take those in use past the budget is not made (obtain says so);
 //  - a picture of more than a quarter of the budget, or a file whose bytes are more than
-//    twice its picture's (chunks of no use), is not kept; nor more than kMaxFiles files (tiny
-//    pictures would else be kept by the thousand, each with its bytes).
+//    twice its picture's (chunks of no use), is not kept, nor a refused file whose bytes are more
+//    than a quarter of it; nor more than kMaxFiles files (tiny pictures would else be kept by the
+//    thousand, each with its bytes).
 // The texture logs one line naming the file for a refusal, once per file however many textures
 // name it (firstRefusal); likewise for what the image readers left out of a file they read
 // (firstNotice), whose notes the store gives again with a kept picture. Tests set smaller
