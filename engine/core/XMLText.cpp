@@ -99,7 +99,8 @@ std::wstring XMLText::head(std::size_t count, bool& longer) const {
 
 bool XMLText::longerThan(std::size_t count) const {
     if (size() <= count) return false;
-    if (kind_ != kUtf16) return true;
+    // A character takes at most two units: a huge text is not walked.
+    if (kind_ != kUtf16 || size_ / 2 > count) return true;
     std::size_t characters = 0;
     forEachUtf16Char(Utf16LEText{utf16Data()}, size_, [&](wchar_t) { ++characters; });
     return characters > count;
