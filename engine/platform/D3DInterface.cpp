@@ -109,6 +109,7 @@ void D3DInterface::shutdown() {
         confirmPending_ = false;
         initParams_.displayMode = savedMode_;
         initParams_.setWindowed(savedWindowed_);
+        fit_ = savedFit_;
     }
     if (device_) {
         signalDeviceShutdown.emit();

@@ -153,7 +153,7 @@ public:
     // larger than the desktop is cut to the desktop's width and height, a full-screen mode
     // larger than the desktop becomes chooseDesktopMode(); one log line each. True when the mode
     // changed. The fit holds for this run: while it stands, the settings file keeps the mode
-    // the settings chose (for a larger screen).
+    // the settings chose (for a larger screen). setDisplayMode fits a mode the same way.
     bool fitModeToDesktop();
     // Index of the equal mode (width, height, refresh rate, format) in getDisplayModes, or -1.
     int findDisplayMode(D3DDISPLAYMODE const& mode);
@@ -168,7 +168,9 @@ public:
     static bool isBackBufferFormat(D3DFORMAT format);
 
     // Switches to mode (window mode !fullScreen) through a device reset. Full-screen modes must
-    // be offered by getDisplayModes (else signalUnsupportedMode and false). With confirm, the
+    // be offered by getDisplayModes (else signalUnsupportedMode and false). A mode larger than
+    // the desktop is brought onto it as fitModeToDesktop does, with its line, and the settings
+    // file keeps the mode asked for. With confirm, the
     // previous mode is kept and the confirmation window (init parameters' confirmTimeMs) starts.
     // changed (when given) tells whether the device was reset to something new; force re-applies
     // the current mode. Before the device exists the mode is only stored. False when the reset
@@ -234,6 +236,9 @@ private:
     D3DDISPLAYMODE const* sameSizeMode(D3DDISPLAYMODE const& wanted);
     // Offered mode of the nearest size (USE_LARGER_RES decides the direction), or null.
     D3DDISPLAYMODE const* nearestSizeMode(D3DDISPLAYMODE const& wanted);
+    // The rule of fitModeToDesktop for a mode asked in a window mode: mode brought onto the
+    // desktop, with one log line; true when it changed.
+    bool fitToDesktop(D3DDISPLAYMODE& mode, bool windowed);
     // Places the window and resets the device for mode; on success the mode is current.
     bool applyMode(D3DDISPLAYMODE const& mode, bool windowed);
     // Emits device-lost (once per loss) and resets with the current present parameters.
@@ -260,17 +265,23 @@ private:
     bool pendingRestricted_ = false;
     std::vector<D3DDISPLAYMODE> pendingUnsupported_;
 
-    // The settings' mode that fitModeToDesktop replaced for this run, and its replacement.
-    bool fittedToDesktop_ = false;
-    bool fittedWindowed_ = true;
-    D3DDISPLAYMODE fittedFrom_{};
-    D3DDISPLAYMODE fittedTo_{};
+    // A mode asked for (at the start or by a switch) that the desktop's size replaced for this
+    // run, and its replacement: while the replacement is in use, the settings file keeps the
+    // mode asked for.
+    struct DesktopFit {
+        bool active = false;
+        bool windowed = true;
+        D3DDISPLAYMODE from{};
+        D3DDISPLAYMODE to{};
+    };
+    DesktopFit fit_;
 
     // Display-mode confirmation.
     bool confirmPending_ = false;
     double confirmLeft_ = 0.0;
     D3DDISPLAYMODE savedMode_{};
     bool savedWindowed_ = true;
+    DesktopFit savedFit_;
 
     TextureManager* textureManager_ = nullptr;
     EffectManager* effectManager_ = nullptr;

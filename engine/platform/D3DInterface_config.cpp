@@ -95,16 +95,18 @@ void D3DInterface::readConfig(XMLNode const& section) {
 
 void D3DInterface::writeConfig(XMLNode& section) const {
     D3DInitParams settled = initParams_;
+    DesktopFit fit = fit_;
     if (confirmPending_) {
         settled.displayMode = savedMode_;
         settled.setWindowed(savedWindowed_);
+        fit = savedFit_;
     }
-    // Still the mode brought onto this desktop at the start: the file keeps the one chosen.
+    // Still the mode brought onto this desktop: the file keeps the one asked for.
     D3DDISPLAYMODE const& now = settled.displayMode;
-    bool const stillFitted = fittedToDesktop_ && settled.isWindowed() == fittedWindowed_ &&
-                             now.Width == fittedTo_.Width && now.Height == fittedTo_.Height &&
-                             now.RefreshRate == fittedTo_.RefreshRate && now.Format == fittedTo_.Format;
-    if (stillFitted) settled.displayMode = fittedFrom_;
+    bool const stillFitted = fit.active && settled.isWindowed() == fit.windowed && now.Width == fit.to.Width &&
+                             now.Height == fit.to.Height && now.RefreshRate == fit.to.RefreshRate &&
+                             now.Format == fit.to.Format;
+    if (stillFitted) settled.displayMode = fit.from;
     settled.writeConfig(section);
 }
 

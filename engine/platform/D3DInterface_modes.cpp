@@ -142,29 +142,33 @@ bool D3DInterface::fitModeToOffered() {
     return true;
 }
 
-bool D3DInterface::fitModeToDesktop() {
+bool D3DInterface::fitToDesktop(D3DDISPLAYMODE& mode, bool windowed) {
     D3DDISPLAYMODE const desktop = getDesktopMode();
-    D3DDISPLAYMODE& mode = initParams_.displayMode;
-    fittedToDesktop_ = false;
     if (mode.Width <= desktop.Width && mode.Height <= desktop.Height) return false;
     D3DDISPLAYMODE const asked = mode;
-    if (initParams_.isWindowed()) {
+    if (windowed) {
         mode.Width = std::min(mode.Width, desktop.Width);
         mode.Height = std::min(mode.Height, desktop.Height);
     } else {
         mode = chooseDesktopMode();
     }
-    logWarning(std::wstring(L"D3DInterface: ") + (initParams_.isWindowed() ? L"the window " : L"the full-screen mode ") +
+    logWarning(std::wstring(L"D3DInterface: ") + (windowed ? L"the window " : L"the full-screen mode ") +
                std::to_wstring(asked.Width) + L"x" + std::to_wstring(asked.Height) + L" is larger than the desktop (" +
                std::to_wstring(desktop.Width) + L"x" + std::to_wstring(desktop.Height) + L"); using " +
                std::to_wstring(mode.Width) + L"x" + std::to_wstring(mode.Height));
+    return true;
+}
+
+bool D3DInterface::fitModeToDesktop() {
+    D3DDISPLAYMODE& mode = initParams_.displayMode;
+    bool const windowed = initParams_.isWindowed();
+    D3DDISPLAYMODE const asked = mode;
+    fit_ = DesktopFit{};
+    if (!fitToDesktop(mode, windowed)) return false;
     initParams_.presentParameters.BackBufferWidth = mode.Width;
     initParams_.presentParameters.BackBufferHeight = mode.Height;
-    if (!device_) buildPresentParameters(mode, initParams_.isWindowed());
-    fittedToDesktop_ = true;
-    fittedWindowed_ = initParams_.isWindowed();
-    fittedFrom_ = asked;
-    fittedTo_ = mode;
+    if (!device_) buildPresentParameters(mode, windowed);
+    fit_ = DesktopFit{true, windowed, asked, mode};
     return true;
 }
 
@@ -297,28 +301,37 @@ bool D3DInterface::applyMode(D3DDISPLAYMODE const& mode, bool windowed) {
     return true;
 }
 
-bool D3DInterface::setDisplayMode(D3DDISPLAYMODE const& mode, bool fullScreen, bool confirm, bool* changed,
+bool D3DInterface::setDisplayMode(D3DDISPLAYMODE const& asked, bool fullScreen, bool confirm, bool* changed,
                                   bool force) {
     if (changed) *changed = false;
     bool windowed = !fullScreen;
-    if (mode.Width == 0 || mode.Height == 0) {
-        logError(L"D3DInterface: display mode " + modeText(mode) + L" has no size");
+    if (asked.Width == 0 || asked.Height == 0) {
+        logError(L"D3DInterface: display mode " + modeText(asked) + L" has no size");
         return false;
     }
-    if (fullScreen && findDisplayMode(mode) < 0) {
-        logWarning(L"D3DInterface: full-screen mode " + modeText(mode) + L" is not offered");
-        D3DDISPLAYMODE asked = mode;
-        signalUnsupportedMode.emit(asked);
+    if (fullScreen && findDisplayMode(asked) < 0) {
+        logWarning(L"D3DInterface: full-screen mode " + modeText(asked) + L" is not offered");
+        D3DDISPLAYMODE unsupported = asked;
+        signalUnsupportedMode.emit(unsupported);
         return false;
     }
+    // The window must fit on the desktop, as at the start: a larger one would reach past the
+    // screen's edges, where the player cannot click.
+    D3DDISPLAYMODE mode = asked;
+    DesktopFit const fit = fitToDesktop(mode, windowed) ? DesktopFit{true, windowed, asked, mode} : DesktopFit{};
     if (!device_) {
         initParams_.displayMode = mode;
         initParams_.setWindowed(windowed);
         buildPresentParameters(mode, windowed);
+        fit_ = fit;
         if (changed) *changed = true;
         return true;
     }
-    if (!force && sameMode(mode, initParams_.displayMode) && windowed == initParams_.isWindowed()) return true;
+    if (!force && sameMode(mode, initParams_.displayMode) && windowed == initParams_.isWindowed()) {
+        // Nothing to switch, but the file keeps what was asked for now.
+        fit_ = fit;
+        return true;
+    }
 
     bool wasPending = confirmPending_;
     D3DDISPLAYMODE previous = initParams_.displayMode;
@@ -330,7 +343,9 @@ bool D3DInterface::setDisplayMode(D3DDISPLAYMODE const& mode, bool fullScreen, b
     if (!wasPending) {
         savedMode_ = previous;
         savedWindowed_ = previousWindowed;
+        savedFit_ = fit_;
     }
+    fit_ = fit;
     if (confirm) {
         // A second switch while one waits keeps the mode from before the first as the fallback.
         confirmPending_ = true;
@@ -348,6 +363,7 @@ bool D3DInterface::setDisplayMode(D3DDISPLAYMODE const& mode, bool fullScreen, b
 }
 
 void D3DInterface::restoreSavedMode() {
+    fit_ = savedFit_;
     if (!applyMode(savedMode_, savedWindowed_)) logError(L"D3DInterface: the previous display mode could not be restored");
 }
 

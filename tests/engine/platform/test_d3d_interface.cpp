@@ -433,6 +433,74 @@ TEST_F(D3DInterfaceTest, TheSettingsModeIsOfferedAndKeptInTheFileThroughADesktop
     unsetenv("ORVEX_DESKTOP_SIZE");
 }
 
+// A switch follows the start's rule: on a 1280 x 720 desktop a larger window is cut to it and a
+// larger full-screen mode becomes the desktop's, with the start's line, so the window never
+// reaches past the screen; the device, its back buffer and the window take that size, and the
+// file keeps the mode asked for once it is confirmed (the one before when it is refused).
+TEST_F(D3DInterfaceTest, ASwitchToAModeLargerThanTheDesktopIsBroughtOntoIt) {
+    struct {
+        char const* what;
+        D3DDISPLAYMODE start;
+        bool startWindowed;
+        D3DDISPLAYMODE asked;
+        bool fullScreen;
+        bool accept;
+        UINT runW, runH;
+        bool runWindowed;
+        char const* line;  // the part of the one line logged, or null for none
+        UINT fileW, fileH;
+        bool fileWindowed;
+    } const cases[] = {
+        {"window 1280x1024", mode(800, 600), true, mode(1280, 1024), false, true, 1280, 720, true,
+         "the window 1280x1024 is larger than the desktop (1280x720); using 1280x720", 1280, 1024, true},
+        {"window 1024x768", mode(800, 600), true, mode(1024, 768), false, true, 1024, 720, true,
+         "the window 1024x768 is larger than the desktop (1280x720); using 1024x720", 1024, 768, true},
+        {"full screen 1920x1080", mode(800, 600), true, mode(1920, 1080), true, true, 1280, 720, false,
+         "the full-screen mode 1920x1080 is larger than the desktop (1280x720); using 1280x720", 1920, 1080, false},
+        {"window that fits", mode(800, 600), true, mode(1280, 720), false, true, 1280, 720, true, nullptr, 1280, 720,
+         true},
+        {"refused", mode(800, 600), true, mode(1280, 1024), false, false, 800, 600, true,
+         "the window 1280x1024 is larger than the desktop (1280x720); using 1280x720", 800, 600, true},
+        {"refused after a fitted start", mode(1920, 1080), false, mode(1680, 1050), false, false, 1280, 720, false,
+         "the window 1680x1050 is larger than the desktop (1280x720); using 1280x720", 1920, 1080, false},
+        {"the fitted size again", mode(1920, 1080), true, mode(1280, 1024), false, true, 1280, 720, true,
+         "the window 1280x1024 is larger than the desktop (1280x720); using 1280x720", 1280, 1024, true},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        setenv("ORVEX_DESKTOP_SIZE", "1280x720", 1);
+        D3DInitParams& params = offerForced();
+        params.displayMode = c.start;
+        params.setWindowed(c.startWindowed);
+        d3d.fitModeToDesktop();
+        ASSERT_TRUE(d3d.init());
+        logtest::LogWatch log;
+        ASSERT_TRUE(d3d.setDisplayMode(c.asked, c.fullScreen, true));
+        bool answer = c.accept;
+        if (d3d.isConfirmationPending()) d3d.confirmDisplayMode(answer);
+        expectSize(c.runW, c.runH);
+        EXPECT_EQ(d3d.getInitParams().isWindowed(), c.runWindowed);
+        std::vector<std::wstring> const lines = log.lines();
+        std::size_t fits = 0;
+        for (std::wstring const& line : lines) {
+            std::string const text(line.begin(), line.end());
+            if (text.find("larger than the desktop") == std::string::npos) continue;
+            ++fits;
+            EXPECT_NE(c.line, nullptr) << text;
+            if (c.line) EXPECT_NE(text.find(c.line), std::string::npos) << text;
+        }
+        EXPECT_EQ(fits, c.line ? 1u : 0u);
+        Orvex::XMLNode section(L"D3DINITPARAMS");
+        d3d.writeConfig(section);
+        EXPECT_EQ(sizeText(section.getAttributeLong(L"WIDTH", 0), section.getAttributeLong(L"HEIGHT", 0)),
+                  sizeText(c.fileW, c.fileH));
+        EXPECT_EQ(section.getAttributeInt(L"WINDOWED", -1), c.fileWindowed ? 1 : 0);
+        d3d.shutdown();
+        d3d.getInitParams() = D3DInitParams();
+    }
+    unsetenv("ORVEX_DESKTOP_SIZE");
+}
+
 TEST_F(D3DInterfaceTest, SwitchingToFullScreenAndBackChangesTheWindowMode) {
     ASSERT_TRUE(d3d.init());
     HWND window = d3d.getWindow().getHWND();

@@ -429,9 +429,10 @@ TEST_F(EntryTest, TheFirstStartOnA1280x720ScreenReachesTheMainMenuByClicks) {
 }
 
 // Full screen on a 1280 x 720 display without a window manager: the options change the mode to
-// 1024 x 768 in a window, which keeps its 1280 x 720 and shows the picture stretched. "Ja" of the
-// question, clicked where it is drawn, keeps the mode; the main menu's buttons answer where they
-// are drawn; the settings written name the new mode.
+// 1024 x 768 in a window, which is brought onto the desktop as 1024 x 720 and, keeping its
+// 1280 x 720, shows the picture stretched. "Ja" of the question, clicked where it is drawn, keeps
+// the mode; the main menu's buttons answer where they are drawn; the settings written name the
+// mode chosen.
 TEST_F(EntryTest, AWindowedModeKeptWhereTheWindowKeepsItsSizeIsConfirmedWhereDrawn) {
     writeConfig("<D3DINITPARAMS WIDTH=\"1280\" HEIGHT=\"720\" REFRESH=\"60\" WINDOWED=\"0\"/>");
     std::vector<std::string> const script{
@@ -450,12 +451,68 @@ TEST_F(EntryTest, AWindowedModeKeptWhereTheWindowKeepsItsSizeIsConfirmedWhereDra
                            [&part](std::string const& line) { return line.find(part) != std::string::npos; });
     };
     EXPECT_TRUE(logged("driver: label AufloesungSlider_TEXT reads \"1024x768 "));
+    EXPECT_TRUE(logged("D3DInterface: the window 1024x768 is larger than the desktop (1280x720); using 1024x720"));
     EXPECT_TRUE(logged("the back buffer is a texture copied to the window (the window is 1280x720"));
-    EXPECT_TRUE(logged("D3DInterface: display mode 1024x768 "));
+    EXPECT_TRUE(logged("D3DInterface: display mode 1024x720 "));
     EXPECT_FALSE(logged("not confirmed in time"));
-    EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(1024u, 768u));
+    EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(1024u, 720u));
     keepScreenshot(run / "Screenshot_0.png", "kept_window_1280x720_question_1024x768.png");
     expectWrittenMode(1024, 768, 1);
+}
+
+// A size larger than the desktop chosen in the options, as a new player on a 1280 x 720 screen
+// does it: from the full screen the game starts in, 1280 x 1024 or 1024 x 768 in a window, or from
+// a window 1920 x 1080 full screen, each chosen by the slider's arrows, and "Ja". The window is brought onto the
+// desktop with the start's line and the picture drawn at the window's own size, so the question,
+// the main menu's "Beenden" and the options' "Zurück" lie on the screen and take their clicks;
+// the settings file keeps the size chosen.
+TEST_F(EntryTest, ASizeLargerThanTheDesktopChosenInTheOptionsIsBroughtOntoIt) {
+    std::string const fullScreen = "<D3DINITPARAMS WIDTH=\"1280\" HEIGHT=\"720\" REFRESH=\"60\" WINDOWED=\"0\"/>";
+    struct {
+        char const* what;
+        std::string start;
+        std::vector<std::string> choose;  // the steps on the options screen
+        char const* line;
+        unsigned playedW, playedH;
+        int writtenW, writtenH, windowed;
+    } const cases[] = {
+        {"1280x1024 windowed", fullScreen,
+         {"+30 click AufloesungSlider_RECHTS", "+10 click AufloesungSlider_RECHTS",
+          "+10 label AufloesungSlider_TEXT 1280x1024 32 bit 60 Hz", "+2 clickat O_Fullscreen 0.04 0.5"},
+         "D3DInterface: the window 1280x1024 is larger than the desktop (1280x720); using 1280x720", 1280, 720, 1280,
+         1024, 1},
+        {"1024x768 windowed", fullScreen,
+         {"+30 click AufloesungSlider_LINKS", "+10 label AufloesungSlider_TEXT 1024x768 32 bit 75 Hz",
+          "+2 clickat O_Fullscreen 0.04 0.5"},
+         "D3DInterface: the window 1024x768 is larger than the desktop (1280x720); using 1024x720", 1024, 720, 1024,
+         768, 1},
+        {"1920x1080 full screen from a window", windowed(1280, 720),
+         {"+30 click AufloesungSlider_RECHTS", "+10 click AufloesungSlider_RECHTS", "+10 click AufloesungSlider_RECHTS",
+          "+10 click AufloesungSlider_RECHTS", "+10 click AufloesungSlider_RECHTS", "+10 click AufloesungSlider_RECHTS",
+          "+10 label AufloesungSlider_TEXT 1920x1080 32 bit 60 Hz", "+2 clickat O_Fullscreen 0.04 0.5"},
+         "D3DInterface: the full-screen mode 1920x1080 is larger than the desktop (1280x720); using 1280x720", 1280,
+         720, 1920, 1080, 0},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeConfig(c.start);
+        std::vector<std::string> script{"10 menu STARTMENU", "+2 click SM_Fenster", "+0 await HAUPTMENU",
+                                        "+30 click H_Optionen", "+0 await OPTIONENMENU"};
+        script.insert(script.end(), c.choose.begin(), c.choose.end());
+        script.insert(script.end(), {"+10 click O_Back", "+0 await USE_SETTINGS_MENU", "+2 click US_OK",
+                                     "+0 await HAUPTMENU", "+30 key F7", "+2 click H_Optionen",
+                                     "+0 await OPTIONENMENU", "+30 click O_Back", "+0 await HAUPTMENU",
+                                     "+30 click H_Exit", "+0 await BEENDENMENU", "+2 click B_OK"});
+        ASSERT_EQ(runGame(script, {}, true, "offscreen", "1280x720"), 0);
+        EXPECT_EQ(errors(), std::vector<std::string>{});
+        std::vector<std::string> const lines = logLines();
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(c.line)), 1) << c.line;
+        EXPECT_EQ(pngSize(run / "Screenshot_0.png"), std::make_pair(c.playedW, c.playedH));
+        keepScreenshot(run / "Screenshot_0.png", std::string("options_larger_than_desktop_") + c.what + ".png");
+        expectWrittenMode(c.writtenW, c.writtenH, c.windowed);
+        fs::remove_all(run);
+        fs::create_directories(run);
+    }
 }
 
 // Settings made for a larger screen: a window larger than the desktop is cut to the desktop, a

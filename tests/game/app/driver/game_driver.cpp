@@ -150,6 +150,24 @@ Point shownAt(float x, float y) {
     return {static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
 }
 
+// True when a point of the picture is shown inside the window and the window's place there lies
+// on the desktop: what a player can reach with the pointer.
+bool onScreen(int x, int y) {
+    Orvex::D3DInterface const& d3d = Orvex::D3DInterface::getInstance();
+    if (x < 0 || y < 0 || x >= static_cast<int>(d3d.getWidth()) || y >= static_cast<int>(d3d.getHeight())) return false;
+    HWND const window = Orvex::OrvexEngine::getInstance()->getWindow()->getHWND();
+    Point const shown = shownAt(static_cast<float>(x), static_cast<float>(y));
+    RECT client{};
+    if (!GetClientRect(window, &client) || shown.x < 0 || shown.y < 0 || shown.x >= client.right ||
+        shown.y >= client.bottom)
+        return false;
+    POINT place{shown.x, shown.y};
+    ClientToScreen(window, &place);
+    int desktopWidth = 0, desktopHeight = 0;
+    port::win32::desktopSize(desktopWidth, desktopHeight);
+    return place.x >= 0 && place.y >= 0 && place.x < desktopWidth && place.y < desktopHeight;
+}
+
 // The pointer's events at a point of the picture.
 void pushButton(int x, int y, bool down) {
     Point const shown = shownAt(static_cast<float>(x), static_cast<float>(y));
@@ -280,10 +298,8 @@ private:
             Orvex::FRect const r = window->getScreenRect();
             int const x = static_cast<int>(r.left + (r.right - r.left) * fx);
             int const y = static_cast<int>(r.top + (r.bottom - r.top) * fy);
-            // A player cannot click what lies off the screen.
-            Orvex::D3DInterface const& d3d = Orvex::D3DInterface::getInstance();
-            if (x < 0 || y < 0 || x >= static_cast<int>(d3d.getWidth()) || y >= static_cast<int>(d3d.getHeight()))
-                return expected(L"window " + name + L" on the screen");
+            // A player cannot click what lies off the picture, off the window or off the desktop.
+            if (!onScreen(x, y)) return expected(L"window " + name + L" on the screen");
             pushClick(x, y);
         } else if (step.action == "key") {
             tap(keyOf(step.argument));
