@@ -186,7 +186,7 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters) {
     D3DPRESENT_PARAMETERS p = *parameters;
     if (p.BackBufferWidth == 0 || p.BackBufferHeight == 0) {
         int w = 0, h = 0;
-        SDL_GetWindowSize(sdl_, &w, &h);
+        windowSize(w, h);
         if (p.BackBufferWidth == 0) p.BackBufferWidth = static_cast<UINT>(std::max(1, w));
         if (p.BackBufferHeight == 0) p.BackBufferHeight = static_cast<UINT>(std::max(1, h));
     }
@@ -203,6 +203,8 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters) {
         }
     params_ = p;
     applyWindowMode(p);
+    // The size the window got, which the back buffer's place is chosen for.
+    port::win32::refreshWindowSize(window_);
     if (!createBackBuffer(p)) {
         port::logLine(port::LogLevel::Error, L"Reset: the back buffer could not be made");
         lost_ = LostState::NotReset;
@@ -223,16 +225,20 @@ HRESULT Device::TestCooperativeLevel() {
     bool minimized = IsIconic(window_) || (SDL_GetWindowFlags(sdl_) & SDL_WINDOW_MINIMIZED);
     bool active = GetActiveWindow() == window_;
     if (lost_ == LostState::Ok) {
+        port::win32::refreshWindowSize(window_);
         unsigned resizes = port::win32::externalResizeCount(window_);
         if (!params_.Windowed && (minimized || !active)) {
             lost_ = LostState::Lost;
             lostReported_ = false;
-        } else if (params_.Windowed && resizes != resizeCount_) {
+        } else if (resizes != resizeCount_) {
+            // A window resized from outside, in full screen as in a window (a window manager may
+            // give a full-screen window a size of its own): the back buffer is placed anew.
             int w = 0, h = 0;
-            SDL_GetWindowSize(sdl_, &w, &h);
+            windowSize(w, h);
             resizeCount_ = resizes;
-            if (static_cast<UINT>(w) != params_.BackBufferWidth || static_cast<UINT>(h) != params_.BackBufferHeight)
-                lost_ = LostState::NotReset;  // the back buffer no longer fits the window
+            bool const fits = static_cast<UINT>(w) == params_.BackBufferWidth &&
+                              static_cast<UINT>(h) == params_.BackBufferHeight;
+            if (!fits || !windowBackBuffer_) lost_ = LostState::NotReset;
         }
     }
     if (lost_ == LostState::Lost) {
@@ -260,7 +266,7 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindow, const RGNDATA
         return D3D_OK;
     }
     int w = 0, h = 0;
-    SDL_GL_GetDrawableSize(sdl_, &w, &h);
+    windowSize(w, h);
     bindReadImage(backBuffer_->image());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
@@ -284,7 +290,7 @@ void Device::lookAtPicture() {
     lookRequested_ = false;
     constexpr int kStripRows = 32;  // read a strip at a time: a small buffer for any window size
     int w = 0, h = 0;
-    SDL_GL_GetDrawableSize(sdl_, &w, &h);
+    windowSize(w, h);
     if (w <= 0 || h <= 0) return;
     lookPixels_.resize(static_cast<size_t>(w) * kStripRows * 4);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);

@@ -15,6 +15,7 @@
 #include "port/d3d9/Internal.h"
 
 #include "port/win32/win32_log.h"
+#include "port/win32/win32_sdl.h"
 
 #include <EGL/egl.h>
 #include <SDL.h>
@@ -52,11 +53,15 @@ bool eglSurfaceSize(int& width, int& height) {
 
 }  // namespace
 
+void Device::windowSize(int& width, int& height) const {
+    if (!port::win32::windowClientSize(window_, width, height)) SDL_GL_GetDrawableSize(sdl_, &width, &height);
+}
+
 bool Device::chooseWindowBackBuffer(D3DPRESENT_PARAMETERS const& p, bool& windowDepth) {
     windowDepth = false;
     std::wstring refusal;
     int w = 0, h = 0, surfaceWidth = 0, surfaceHeight = 0;
-    SDL_GL_GetDrawableSize(sdl_, &w, &h);
+    windowSize(w, h);
     if (!eglSurfaceSize(surfaceWidth, surfaceHeight)) surfaceWidth = w, surfaceHeight = h;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     GLint samples = 0;

@@ -505,6 +505,9 @@ private:
     // parameters (logged when the choice changes), the clip origin of the current target, and
     // the back buffer's pixels moved between the window and its texture.
     bool chooseWindowBackBuffer(D3DPRESENT_PARAMETERS const& parameters, bool& windowDepth);
+    // The window's client size as the display shows it (port::win32::windowClientSize), which a
+    // full-screen window keeps when no window manager gives it the mode's size.
+    void windowSize(int& width, int& height) const;
     void setClipOrigin(bool upperLeft);
     void moveBackBuffer(bool toWindow);
     // The window's depth-stencil surface's values moved between the window and its renderbuffer

@@ -37,6 +37,8 @@ struct WindowRecord {
     int mouseY = 0;
     unsigned pictureWidth = 0;   // the back buffer a device shows in the window (0: none)
     unsigned pictureHeight = 0;
+    int shownWidth = 0;          // the client size the X server last gave (0: not known, not X11)
+    int shownHeight = 0;
 };
 
 // The record of a live window (not destroyed), or null.
@@ -51,6 +53,14 @@ void activate(HWND window, WORD how);
 // Sends WM_SIZE when the size differs from the last reported one. External: the change came from
 // outside the program (counted for devices).
 void reportSize(WindowRecord& record, int width, int height, bool external);
+
+// The client size as the display shows it: the X server's as last seen, else SDL's.
+void clientSize(WindowRecord const& record, int& width, int& height);
+// Looks at the size the display gives the window (the X server's; elsewhere width x height, as
+// SDL gives it) and reports it as a change from outside when it differs from the last reported.
+void lookAtSize(WindowRecord& record, int width, int height);
+// The X server's size of an SDL window on X11; false elsewhere (X11Window.cpp).
+bool x11WindowSize(SDL_Window* window, int& width, int& height);
 
 // Message-time clock (milliseconds, SDL ticks).
 DWORD messageClock();

@@ -60,7 +60,7 @@ void onWindowEvent(SDL_WindowEvent const& e) {
     switch (e.event) {
     case SDL_WINDOWEVENT_CLOSE: SendMessageW(window, WM_CLOSE, 0, 0); break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-        if (!record->minimized) reportSize(*record, e.data1, e.data2, true);
+        if (!record->minimized) lookAtSize(*record, e.data1, e.data2);
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
         if (!record->minimized) {

@@ -3,7 +3,6 @@
 
 #include "port/win32/Internal.h"
 
-#include <SDL.h>
 
 #include <algorithm>
 
@@ -59,7 +58,7 @@ bool windowPicture(HWND window, PictureTransform& transform) {
     WindowRecord const* record = findWindow(window);
     if (!record || !record->sdl || record->pictureWidth == 0 || record->pictureHeight == 0) return false;
     int w = 0, h = 0;
-    SDL_GetWindowSize(record->sdl, &w, &h);
+    clientSize(*record, w, h);
     transform = pictureTransform(w, h, record->pictureWidth, record->pictureHeight);
     return true;
 }

@@ -208,6 +208,39 @@ void reportSize(WindowRecord& record, int width, int height, bool external) {
     SendMessageW(record.handle, WM_SIZE, kind, MAKELPARAM(width, height));
 }
 
+void clientSize(WindowRecord const& record, int& width, int& height) {
+    if (record.shownWidth > 0 && record.shownHeight > 0) {
+        width = record.shownWidth;
+        height = record.shownHeight;
+        return;
+    }
+    width = height = 0;
+    if (record.sdl) SDL_GetWindowSize(record.sdl, &width, &height);
+}
+
+void lookAtSize(WindowRecord& record, int width, int height) {
+    if (x11WindowSize(record.sdl, width, height)) {
+        record.shownWidth = width;
+        record.shownHeight = height;
+    }
+    if (!record.minimized) reportSize(record, width, height, true);
+}
+
+bool windowClientSize(HWND window, int& width, int& height) {
+    WindowRecord const* record = findWindow(window);
+    if (!record) return false;
+    clientSize(*record, width, height);
+    return true;
+}
+
+void refreshWindowSize(HWND window) {
+    WindowRecord* record = findWindow(window);
+    if (!record || !record->sdl) return;
+    int width = 0, height = 0;
+    if (!x11WindowSize(record->sdl, width, height)) return;
+    lookAtSize(*record, width, height);
+}
+
 }  // namespace port::win32
 
 using namespace port::win32;
@@ -377,7 +410,7 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
     WindowRecord* record = findWindow(window);
     if (!record || !rect) return FALSE;
     int w = 0, h = 0;
-    SDL_GetWindowSize(record->sdl, &w, &h);
+    clientSize(*record, w, h);
     *rect = RECT{0, 0, w, h};
     return TRUE;
 }

@@ -48,6 +48,15 @@ void releaseWindow(HWND window);
 // manager gives them the size asked for; for tests of what such a window shows and reads.
 void keepWindowSizes(bool keep);
 
+// The window's client size as the display shows it: on X11 the X server's, as refreshWindowSize
+// last saw it (a full-screen window that no window manager resized keeps the size it had, while
+// SDL reports the display mode's); elsewhere SDL's. False for no live window.
+bool windowClientSize(HWND window, int& width, int& height);
+// Asks the display for the window's size (a round trip on X11; nothing more elsewhere). A size
+// other than the last reported one is reported as a change from outside the program (WM_SIZE,
+// externalResizeCount), whatever made it. A device looks after each reset and once a frame.
+void refreshWindowSize(HWND window);
+
 // Counts size changes that came from outside the program (the user or the window manager
 // resizing the window); a device compares it to notice that its back buffer no longer fits.
 unsigned externalResizeCount(HWND window);

@@ -1,5 +1,6 @@
 // The device object: creation, device loss and reset, display-mode switches with the
 // confirmation countdown, the mode list, the console command. Headless (offscreen SDL, llvmpipe).
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +16,8 @@
 #include "engine/platform/D3DInterface.h"
 #include "tests/engine/core/LogWatch.h"
 #include "port/d3d9/d3d9_port.h"
+#include "port/win32/win32_picture.h"
+#include "port/win32/win32_sdl.h"
 
 using Orvex::D3DInitParams;
 using Orvex::D3DInterface;
@@ -499,6 +502,41 @@ TEST_F(D3DInterfaceTest, ASwitchToAModeLargerThanTheDesktopIsBroughtOntoIt) {
         d3d.getInitParams() = D3DInitParams();
     }
     unsetenv("ORVEX_DESKTOP_SIZE");
+}
+
+// A full-screen window given another size from outside (as a window manager may) is followed as
+// a window's is: the next device check resets the device, whose back buffer then lies in a
+// texture stretched over the window, with the window's line, and the pointer is mapped over it.
+TEST_F(D3DInterfaceTest, AFullScreenWindowResizedFromOutsideShowsTheWholePicture) {
+    offerForced();
+    d3d.getInitParams().displayMode = mode(1280, 720);
+    d3d.getInitParams().setWindowed(false);
+    ASSERT_TRUE(d3d.init());
+    EXPECT_TRUE(port::d3d9::backBufferOnWindow(d3d.getDevice()));
+    DeviceEvents events(d3d);
+    logtest::LogWatch log;
+    HWND const window = d3d.getWindow().getHWND();
+    SDL_SetWindowSize(port::win32::sdlWindow(window), 800, 600);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    EXPECT_TRUE(d3d.checkDevice());
+    EXPECT_EQ(events.log, (std::vector<std::string>{"lost", "reset"}));
+    EXPECT_FALSE(port::d3d9::backBufferOnWindow(d3d.getDevice()));
+    EXPECT_EQ(backBufferSize(d3d.getDevice()), std::make_pair(1280u, 720u));
+    bool lined = false;
+    for (std::wstring const& line : log.lines())
+        lined = lined || line.find(L"the back buffer is a texture copied to the window (the window is 800x600") !=
+                             std::wstring::npos;
+    EXPECT_TRUE(lined);
+    port::win32::PictureTransform picture;
+    ASSERT_TRUE(port::win32::windowPicture(window, picture));
+    float x = 799.0f, y = 599.0f;
+    picture.toPicture(x, y);
+    EXPECT_GT(x, 1278.0f);
+    EXPECT_GT(y, 718.0f);
+    // The device stays usable: no further reset while the size stands.
+    EXPECT_TRUE(d3d.checkDevice());
+    EXPECT_EQ(events.log.size(), 2u);
 }
 
 TEST_F(D3DInterfaceTest, SwitchingToFullScreenAndBackChangesTheWindowMode) {

@@ -4,6 +4,7 @@
 #include "port/win32/win32_text.h"
 #include "port/win32/windows.h"
 #include "tests/support/PortLogCapture.h"
+#include "tests/support/PrivateDisplay.h"
 #include "tests/support/SdlEvents.h"
 #include "tests/support/TestSupport.h"
 
@@ -236,50 +237,13 @@ TEST(WindowTest, DisplayLossChild) {
 }
 
 TEST(WindowTest, ALostDisplayEndsTheProgramAtOnce) {
-    if (access("/usr/bin/Xvfb", X_OK) != 0) GTEST_SKIP() << "no Xvfb";
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    pid_t server = fork();
-    ASSERT_GE(server, 0);
-    if (server == 0) {
-        close(ready[0]);
-        std::string fd = std::to_string(ready[1]);
-        execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "320x240x24", "-nolisten", "tcp",
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(ready[1]);
-    char number[16] = {};
-    ssize_t got = read(ready[0], number, sizeof(number) - 1);
-    close(ready[0]);
-    ASSERT_GT(got, 0) << "Xvfb did not start";
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        setenv("DISPLAY", (":" + std::string(number, std::strcspn(number, "\n"))).c_str(), 1);
-        setenv("SDL_VIDEODRIVER", "x11", 1);
-        setenv("ORVEX_DISPLAY_LOSS_SERVER", std::to_string(server).c_str(), 1);
-        testsupport::leaveShard();
-        setenv("ORVEX_NO_DIALOGS", "1", 1);
-        execl("/proc/self/exe", "test_port_win32", "--gtest_filter=WindowTest.DisplayLossChild",
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    pid_t ended = 0;
-    for (int i = 0; i < 300 && ended == 0; ++i) {  // 30 s: a child still running then hangs
-        ended = waitpid(child, &status, WNOHANG);
-        if (ended == 0) usleep(100000);
-    }
-    if (ended == 0) {
-        kill(child, SIGKILL);
-        waitpid(child, &status, 0);
-    }
-    kill(server, SIGKILL);
-    waitpid(server, nullptr, 0);
-    ASSERT_NE(ended, 0) << "the program went on after its display was lost";
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    if (access(testsupport::kXvfb, X_OK) != 0) GTEST_SKIP() << "no Xvfb";
+    testsupport::PrivateDisplay display;
+    ASSERT_TRUE(display.start(320, 240)) << "Xvfb did not start";
+    int const code = testsupport::runChildOnDisplay(display.name(), "WindowTest.DisplayLossChild",
+                                                    {{"ORVEX_DISPLAY_LOSS_SERVER", std::to_string(display.pid())}});
+    display.stop();
+    EXPECT_EQ(code, 1) << "-1: the program went on after its display was lost, or ended by a signal";
 }
 
 }  // namespace
