@@ -221,11 +221,13 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters) {
     return D3D_OK;
 }
 
-HRESULT Device::TestCooperativeLevel() {
+HRESULT Device::TestCooperativeLevel() { return cooperativeLevel(true); }
+
+HRESULT Device::cooperativeLevel(bool lookAtWindow) {
     bool minimized = IsIconic(window_) || (SDL_GetWindowFlags(sdl_) & SDL_WINDOW_MINIMIZED);
     bool active = GetActiveWindow() == window_;
     if (lost_ == LostState::Ok) {
-        port::win32::refreshWindowSize(window_);
+        if (lookAtWindow) port::win32::refreshWindowSize(window_);
         unsigned resizes = port::win32::externalResizeCount(window_);
         if (!params_.Windowed && (minimized || !active)) {
             lost_ = LostState::Lost;
@@ -253,7 +255,8 @@ HRESULT Device::TestCooperativeLevel() {
 }
 
 HRESULT Device::Present(const RECT*, const RECT*, HWND destWindow, const RGNDATA*) {
-    if (TestCooperativeLevel() != D3D_OK) return D3DERR_DEVICELOST;
+    // The window's size was looked at by the check before the frame (a round trip on X11).
+    if (cooperativeLevel(false) != D3D_OK) return D3DERR_DEVICELOST;
     if (!makeCurrent()) return D3DERR_DEVICELOST;
     SDL_Window* target = destWindow ? port::win32::sdlWindow(destWindow) : sdl_;
     if (target != sdl_) return D3DERR_INVALIDCALL;  // one window per device

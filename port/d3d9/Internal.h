@@ -485,6 +485,8 @@ private:
     enum class LostState { Ok, Lost, NotReset };
     bool createBackBuffer(D3DPRESENT_PARAMETERS const& parameters);
     void applyWindowMode(D3DPRESENT_PARAMETERS const& parameters);
+    // TestCooperativeLevel; lookAtWindow asks the display for the window's size first.
+    HRESULT cooperativeLevel(bool lookAtWindow);
     void setDefaultStates();
     // Binds the draw framebuffer with the render target, and the depth-stencil surface when
     // `withDepth`; attachments change only when they differ from the last ones.

@@ -14,13 +14,14 @@
 namespace port::win32 {
 namespace {
 
-using GetWindowAttributes = Status (*)(Display*, ::Window, XWindowAttributes*);
+// XGetGeometry: one round trip (XGetWindowAttributes takes two).
+using GetGeometry = Status (*)(Display*, Drawable, ::Window*, int*, int*, unsigned*, unsigned*, unsigned*, unsigned*);
 
-GetWindowAttributes xGetWindowAttributes() {
-    static GetWindowAttributes const function = [] {
+GetGeometry xGetGeometry() {
+    static GetGeometry const function = [] {
         void* xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
-        if (!xlib) return GetWindowAttributes{};
-        auto const found = reinterpret_cast<GetWindowAttributes>(dlsym(xlib, "XGetWindowAttributes"));
+        if (!xlib) return GetGeometry{};
+        auto const found = reinterpret_cast<GetGeometry>(dlsym(xlib, "XGetGeometry"));
         dlclose(xlib);  // SDL keeps the library loaded
         return found;
     }();
@@ -36,12 +37,14 @@ bool x11WindowSize(SDL_Window* window, int& width, int& height) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
-    GetWindowAttributes const get = xGetWindowAttributes();
-    XWindowAttributes attributes{};
-    if (!get || !get(info.info.x11.display, info.info.x11.window, &attributes)) return false;
-    if (attributes.width <= 0 || attributes.height <= 0) return false;
-    width = attributes.width;
-    height = attributes.height;
+    GetGeometry const get = xGetGeometry();
+    ::Window root = 0;
+    int x = 0, y = 0;
+    unsigned w = 0, h = 0, border = 0, depth = 0;
+    if (!get || !get(info.info.x11.display, info.info.x11.window, &root, &x, &y, &w, &h, &border, &depth)) return false;
+    if (w == 0 || h == 0) return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
     return true;
 }
 
