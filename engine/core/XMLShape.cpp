@@ -6,9 +6,23 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLNode.h"
 
 namespace Orvex {
+
+void XMLShape::LeftOut::add(XMLText const& name, u32 line) {
+    // Only the first is named: a file of millions costs a count.
+    if (count_++ > 0) return;
+    first_ = quotedPiece(name);
+    line_ = line;
+}
+
+std::wstring XMLShape::LeftOut::told(std::wstring_view what) const {
+    if (count_ == 0) return L"";
+    return L"left out: " + std::to_wstring(count_) + L" " + std::wstring(what) + L" (the first " + first_ +
+           atLine(line_) + L")";
+}
 
 std::size_t XMLShape::elementCost(std::size_t nameLength) const {
     std::size_t cost = XMLNode::elementCost(nameLength);

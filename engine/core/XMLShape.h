@@ -20,10 +20,15 @@
 // for them as written (with all a written child holds always), so what is kept of a tree is never
 // written back larger than it was charged. Only parts the writer makes anew may be so marked: a
 // held one is charged no more, whatever it holds.
+//
+// LeftOut counts what a reader passes over beside a shape (elements it does not read, entries
+// naming nothing it knows) for one log line however many there are: the count, and the first
+// one's name (a quoted piece of it) and line.
 #pragma once
 
 #include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "engine/core/KeepBudget.h"
@@ -32,6 +37,7 @@
 namespace Orvex {
 
 class XMLNode;
+class XMLText;
 
 struct XMLShape {
     struct Child {
@@ -52,6 +58,20 @@ struct XMLShape {
     static constexpr std::size_t kMaxText = 256;
     // One element's attributes are matched against at most this many names.
     static constexpr std::size_t kMaxAttributes = 64;
+
+    class LeftOut {
+    public:
+        // One more passed over, named by text (an element's name, an entry's key) at line.
+        void add(XMLText const& name, u32 line);
+        std::size_t count() const { return count_; }
+        // "left out: N <what> (the first "NAME" at line L)"; empty when nothing was.
+        std::wstring told(std::wstring_view what) const;
+
+    private:
+        std::size_t count_ = 0;
+        std::wstring first_;  // quoted
+        u32 line_ = 0;
+    };
 
     std::span<std::wstring_view const> attributes{};  // the first of each name is kept
     u32 maxValues = 0;                                 // the first ones are kept

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "engine/core/Logger.h"
+#include "engine/core/XMLShape.h"
 #include "game/app/SolitaireManager.h"
 #include "game/cards/AchivementManager.h"
 #include "game/cards/StatistikManager.h"
@@ -99,7 +101,12 @@ void Profil::activate() {
     statistics.readProfileStatistik(statistikData_);
     AchivementManager& achievements = AchivementManager::instance();
     achievements.resetAll();
-    achievements.readProfileData(achivementData_);
+    // Entries of achievements the game does not have are dropped by the next save of this profile.
+    Orvex::XMLShape::LeftOut unknown;
+    achievements.readProfileData(achivementData_, &unknown);
+    if (unknown.count() > 0)
+        Orvex::logError(L"Profile \"" + getName() + L"\"" + (source_.empty() ? L"" : L" in \"" + source_ + L"\"") +
+                        L": " + unknown.told(L"achievement entries that name no achievement of the game"));
     SolitaireManager::instance().readVariantData(profileData_);
 }
 

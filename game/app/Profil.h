@@ -32,6 +32,9 @@
 // profile sees the catalogue and the managers below it, never the profile manager above it: one
 // profile is live at a time, kept here rather than by the list.
 //
+// Its achievement entries that name no achievement of the game are counted in one line when it
+// is made live, and dropped as the registry writes its entries at the next save.
+//
 // Profil.cpp: construction, tutorials, unlocks, goods, activating and collecting the live data.
 // Profil_xml.cpp: reading and writing the "PROFIL" element.
 // Profil_campaign.cpp: the campaign table, opening chapters and advancing after a passed level.
@@ -185,6 +188,7 @@ private:
     std::vector<float> godPercent_;
     float points_ = 0.0f;
     bool leftOutOnRead_ = false;
+    std::wstring source_;  // the file it was read from, for the lines of what it holds
     static inline Profil* liveProfile_ = nullptr;
 };
 

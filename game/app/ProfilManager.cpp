@@ -12,8 +12,10 @@
 #include "engine/core/ReadProblems.h"
 #include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
+#include "engine/core/XMLShape.h"
 #include "game/app/Profil.h"
 #include "game/app/SolitaireManager.h"
+#include "game/cards/Statistik.h"
 #include "port/win32/win32_paths.h"
 
 namespace Solitaire {
@@ -67,6 +69,26 @@ void shareOut(std::vector<std::size_t>& wishes, std::size_t limit) {
         cap = ascending[i];
     }
     for (std::size_t& wish : wishes) wish = std::min(wish, cap);
+}
+
+// What the highscores' reader passes over of their element: all but the variants' lists, all of a
+// list but its entries, all of an entry but its first statistics.
+void countUnreadHighscores(XMLNode const& highscores, Orvex::XMLShape::LeftOut& unread) {
+    for (XMLNode const* list : highscores.children()) {
+        if (!(list->name() == L"VARIANT_HIGHSCORES")) {
+            unread.add(list->name(), list->getLine());
+            continue;
+        }
+        for (XMLNode const* entry : list->children()) {
+            if (!(entry->name() == L"HIGHSCORE")) {
+                unread.add(entry->name(), entry->getLine());
+                continue;
+            }
+            XMLNode const* statistik = entry->getChild(Solitaire::Statistik::kElementName);
+            for (XMLNode const* child : entry->children())
+                if (child != statistik) unread.add(child->name(), child->getLine());
+        }
+    }
 }
 
 }  // namespace
@@ -180,8 +202,14 @@ bool ProfilManager::loadProfiles() {
     SolitaireManager& catalogue = SolitaireManager::instance();
     XMLNode rest(L"PROFILE");
     wchar_t const* const moreHighscores = L"holds more highscores than the game keeps (the best are read)";
-    if (XMLNode const* highscores = tree.getChild(L"HIGHSCORES")) {
+    XMLNode const* const highscores = tree.getChild(L"HIGHSCORES");
+    if (highscores) {
         if (catalogue.readHighscores(*highscores, source) && damaged_.empty()) damaged_ = moreHighscores;
+        Orvex::XMLShape::LeftOut unread;
+        countUnreadHighscores(*highscores, unread);
+        if (unread.count() > 0)
+            Orvex::logError(L"Profiles: \"" + source + L"\": " +
+                            unread.told(L"elements among the highscores that the game does not read"));
     }
     // The active profile's name as long as a profile's may be, each character two UTF-16 units.
     rest.setAttribute(L"ACTIVE_PROFIL", std::wstring(2 * Profil::kMaxNameLength, L'_'));
@@ -202,8 +230,13 @@ bool ProfilManager::loadProfiles() {
     std::vector<XMLNode*> chosen;
     bool activeChosen = false;
     std::size_t held = 0;
+    // Beside the profiles the game reads the first highscores and nothing else; a save drops the rest.
+    Orvex::XMLShape::LeftOut unread;
     for (XMLNode* child : tree.children()) {
-        if (child->getName() != Profil::kElementName) continue;
+        if (!(child->name() == Profil::kElementName)) {
+            if (child != highscores) unread.add(child->name(), child->getLine());
+            continue;
+        }
         ++held;
         if (chosen.size() < kMaxProfiles) {
             chosen.push_back(child);
@@ -213,6 +246,9 @@ bool ProfilManager::loadProfiles() {
             activeChosen = true;
         }
     }
+    if (unread.count() > 0)
+        Orvex::logError(L"Profiles: \"" + source + L"\": " +
+                        unread.told(L"elements beside the profiles and highscores that the game does not read"));
     // A save writes these only: the whole file is kept aside first.
     if (held > kMaxProfiles && damaged_.empty())
         damaged_ = L"holds more than " + std::to_wstring(kMaxProfiles) + L" profiles (the first " +

@@ -23,7 +23,9 @@
 // of what was read, whatever profile the player chose before it, and the
 // further highscores what the profiles leave (share). Where the profiles would take more, they
 // share half of it: each keeps what it would, up to an equal share of what the smaller ones
-// leave, so a small profile keeps all wherever it stands in the file.
+// leave, so a small profile keeps all wherever it stands in the file. Elements the game does not
+// read (at the root beside the profiles and the first "HIGHSCORES", and among the highscores) are
+// told in one line for each of the two places, counted, and dropped by the next save.
 //
 // While the file cannot be kept at all (every number taken), it stays as it is and each save goes
 // to kSavedBeside. Loading reads kSavedBeside when "profile.prf" is missing or does not read

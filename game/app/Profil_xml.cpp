@@ -264,6 +264,7 @@ void Profil::readXML(Orvex::XMLNode& node) { readXML(node, std::wstring(), measu
 void Profil::readXML(Orvex::XMLNode& element, std::wstring const& sourceName, Measure const& measured,
                      std::size_t share, Orvex::ReadProblems* fileProblems) {
     ReadProblems problems;
+    source_ = sourceName;
     leftOutOnRead_ = readName(element, kMaxNameLength);
     if (leftOutOnRead_)
         problems.add(L"the name is longer than the " + std::to_wstring(kMaxNameLength) +

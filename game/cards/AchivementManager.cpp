@@ -4,6 +4,7 @@
 #include "engine/core/Logger.h"
 #include "engine/core/NamedObjectList.h"
 #include "engine/core/XMLNode.h"
+#include "engine/core/XMLText.h"
 #include "game/cards/StatistikNumbers.h"
 
 namespace Solitaire {
@@ -94,12 +95,16 @@ constexpr Orvex::XMLShape::Child kAchivementProfileChildren[] = {
 
 constexpr Orvex::XMLShape AchivementManager::kProfileShape{{}, 0, kAchivementProfileChildren};
 
-void AchivementManager::readProfileData(Orvex::XMLNode& node) {
+void AchivementManager::readProfileData(Orvex::XMLNode& node, Orvex::XMLShape::LeftOut* unknown) {
     std::wstring broken;
     std::size_t brokenCount = 0;
     for (Orvex::XMLNode* child : node.children()) {
         if (child->getName() != Achivement::kElementName) continue;
-        Achivement* achivement = find(child->getAttributeString(L"NAME", L""));
+        static Orvex::XMLText const kNoName;
+        Orvex::XMLAttribute const* attribute = child->getAttribute(L"NAME");
+        Orvex::XMLText const& name = attribute ? attribute->text() : kNoName;
+        Achivement* achivement = find(name.str());
+        if (!achivement && unknown) unknown->add(name, child->getLine());
         if (!achivement || achivement->readProfileEntry(*child)) continue;
         if (brokenCount++ < kNamedInLogLine)
             broken += (broken.empty() ? L"" : L", ") + achivement->getName() + Orvex::atLine(*child);

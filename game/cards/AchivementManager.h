@@ -60,8 +60,8 @@ public:
     // Every value 0, every unlocked flag as defined; no signal.
     void resetAll();
     // Each child "ACHIVEMENT" is read into the achievement find gives for its "NAME"; unknown
-    // names are skipped.
-    void readProfileData(Orvex::XMLNode& node);
+    // names are skipped, and counted into unknown when given.
+    void readProfileData(Orvex::XMLNode& node, Orvex::XMLShape::LeftOut* unknown = nullptr);
     // One child "ACHIVEMENT" per name in registry order ("NAME", "VALUE", "UNLOCKED") from the
     // achievement find gives for it, replacing the node's earlier "ACHIVEMENT" children; its other
     // children stay.

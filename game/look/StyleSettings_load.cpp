@@ -2,6 +2,7 @@
 // card-look and game-style choices.
 #include <cmath>
 #include <string>
+#include <string_view>
 
 #include "engine/core/XMLNode.h"
 #include "game/look/Background.h"
@@ -10,6 +11,7 @@
 #include "game/look/ReadProblems.h"
 #include "game/look/Style.h"
 #include "game/look/StyleSettings.h"
+#include "port/crt/crt.h"
 
 namespace Solitaire {
 
@@ -25,6 +27,14 @@ bool loadNamedFile(Orvex::XMLNode const& child, Orvex::XMLNode& tree, std::wstri
         tree.clear();
     }
     return true;
+}
+
+// A whole number as the runtime reads one (blanks, a sign, digits), blanks after it and nothing else.
+bool isWholeNumber(std::wstring_view text) {
+    std::size_t end = 0;
+    msvc::wcstol(text, 10, &end);
+    if (end == 0) return false;
+    return text.find_first_not_of(L" \t\n\v\f\r", end) == std::wstring_view::npos;
 }
 
 }  // namespace
@@ -77,13 +87,19 @@ void StyleSettings::readChoices(Orvex::XMLNode& node, ReadProblems& problems) {
     if (std::wstring const* name = attributeText(node, L"ACTUAL_GAMESTYLE")) selectGameStyle(*name);
     // Any number is a wish that the fit below takes onto a back of the card set (one past the int
     // range reads as its end, past every back); one outside the backs offered, which the game
-    // never writes, is named.
+    // never writes, is named, and so is a text that is no number, which keeps the back.
     if (Orvex::XMLAttribute const* back = node.getAttribute(L"CARDS_BACK")) {
-        cardsBack_ = back->getInt();
-        if (Kartenset::fitBack(cardsBack_, Kartenset::kBackChoices) != cardsBack_)
-            problems.add(L"\"CARDS_BACK\" " + Orvex::quotedPiece(back->text()) + L" lies outside 0.." +
-                             std::to_wstring(Kartenset::kBackChoices - 1) + L", taken as the nearest back",
+        if (!back->text().withView(isWholeNumber)) {
+            problems.add(L"\"CARDS_BACK\" " + Orvex::quotedPiece(back->text()) + L" is no whole number; the back " +
+                             std::to_wstring(cardsBack_) + L" is kept",
                          node.getLine());
+        } else {
+            cardsBack_ = back->getInt();
+            if (Kartenset::fitBack(cardsBack_, Kartenset::kBackChoices) != cardsBack_)
+                problems.add(L"\"CARDS_BACK\" " + Orvex::quotedPiece(back->text()) + L" lies outside 0.." +
+                                 std::to_wstring(Kartenset::kBackChoices - 1) + L", taken as the nearest back",
+                             node.getLine());
+        }
     }
     readInt(node, L"TOOLTIP_TYPE", tooltipType_, -0x7FFFFFFF, 0x7FFFFFFF, problems);
     readFloat(node, L"PARTIKEL_SPAWN_MULT", particleSpawnMult_, problems);

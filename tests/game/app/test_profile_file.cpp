@@ -3,7 +3,8 @@
 // earlier one) and what was read written at once, a full disk leaves it where it was, a file that
 // cannot be read or is too large is moved aside as it is, one that cannot be kept aside (every
 // number taken) stays and what is played is found at the next start, profiles saved beside the file that are not read are kept
-// aside rather than removed, and a quick save written by one process is resumed by another.
+// aside rather than removed, what the game does not read of a file gets a line and costs nothing
+// else, and a quick save written by one process is resumed by another.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -653,6 +654,88 @@ TEST_F(ProfileFileTest, OneFilesFaultsGiveAFewLinesAndACount) {
         ASSERT_TRUE(profiles().loadProfiles());
         if (Profil* active = profiles().getActiveProfile()) active->activate();
         EXPECT_EQ(watch.errors().size(), row.lines);
+    }
+}
+
+// An element the game does not read, at the file's root beside the profiles and the highscores
+// or among the highscores, and an entry of the active profile's achievements that names no
+// achievement, each get one line when the file is read and the profile made live (with a count
+// and the first one's name and line, however many there are), and cost nothing else: the file
+// reads whole, and the game saves what it saves of the file without them. Before, each was
+// dropped with no line.
+TEST_F(ProfileFileTest, WhatTheGameDoesNotReadOfAFileGetsALine) {
+    Solitaire::SolCategorie const* category = catalogue().getCategories().front();
+    Solitaire::SolSolitaire const* game = category->getGames().front();
+    std::string const names = "CAT_NAME=\"" + apptest::narrow(category->getName()) + "\" GAME_NAME=\"" +
+                              apptest::narrow(game->getName()) + "\" VAR_NAME=\"" +
+                              apptest::narrow(game->getVariants().front()->getName()) + "\"";
+    auto repeat = [](std::string const& piece, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i) text += piece;
+        return text;
+    };
+    // What each line says it left out.
+    std::wstring const beside = L" elements beside the profiles and highscores that the game does not read";
+    std::wstring const among = L" elements among the highscores that the game does not read";
+    std::wstring const entries = L" achievement entries that name no achievement of the game";
+    std::string const unknownEntry = "<ACHIVEMENT NAME=\"NIRGENDS\" VALUE=\"1\" UNLOCKED=\"0\"/>";
+    // The pieces go at the start of lines 4 (achievements), 5 (root), 6 (highscores), 7 (a
+    // variant's list) and 8 (an entry), or of line 9 (the root, after the highscores); the line
+    // says "left out: <count><kind> (the first <first>)".
+    struct Row {
+        char const* what;
+        std::string achievements, root, highscores, variant, entry, after;
+        std::size_t count;
+        std::wstring kind, first;
+    } const rows[] = {
+        {"an unknown element at the root", "", "<FOO/>", "", "", "", "", 1, beside, L"\"FOO\" at line 5"},
+        {"a thousand unknown elements at the root", "", repeat("<FOO/>", 1000), "", "", "", "", 1000, beside,
+         L"\"FOO\" at line 5"},
+        {"a second highscores element", "", "", "", "", "", "<HIGHSCORES/>", 1, beside, L"\"HIGHSCORES\" at line 9"},
+        {"an unknown element among the highscores", "", "", "<BAR/>", "", "", "", 1, among, L"\"BAR\" at line 6"},
+        {"an unknown element in a variant's list", "", "", "", "<BAR/>", "", "", 1, among, L"\"BAR\" at line 7"},
+        {"unknown elements in an entry", "", "", "", "", "<BAR/><BAZ/>", "", 2, among, L"\"BAR\" at line 8"},
+        {"names of 60 characters", "", "", "", "", repeat("<B" + std::string(59, 'x') + "/>", 3), "", 3, among,
+         L"\"B" + std::wstring(47, L'x') + L"...\" (60 characters) at line 8"},
+        {"unknown elements at every level of the highscores", "", "", repeat("<BAR/>", 500), repeat("<BAZ/>", 500),
+         repeat("<QUX/>", 500), "", 1500, among, L"\"BAR\" at line 6"},
+        {"an unknown achievement", unknownEntry, "", "", "", "", "", 1, entries, L"\"NIRGENDS\" at line 4"},
+        {"an achievement entry without a name", "<ACHIVEMENT VALUE=\"1\"/>", "", "", "", "", "", 1, entries,
+         L"\"\" at line 4"},
+        {"a thousand unknown achievements", repeat(unknownEntry, 1000), "", "", "", "", "", 1000, entries,
+         L"\"NIRGENDS\" at line 4"},
+    };
+    auto fileOf = [&](Row const& row) {
+        return "<PROFILE ACTIVE_PROFIL=\"Anna\">\n<PROFIL NAME=\"Anna\"><ACHIVEMENT_DATA>\n"
+               "<ACHIVEMENT NAME=\"KARTEN_MOVED\" VALUE=\"3\" UNLOCKED=\"0\"/>\n" +
+               row.achievements + "</ACHIVEMENT_DATA></PROFIL>\n" + row.root + "<HIGHSCORES>\n" + row.highscores +
+               "<VARIANT_HIGHSCORES " + names + ">\n" + row.variant +
+               "<HIGHSCORE NAME=\"Anna\" GAME_NAME=\"7\" SCORE=\"10\" DATE=\"1 2 3 4 2009\">\n" + row.entry +
+               "</HIGHSCORE></VARIANT_HIGHSCORES></HIGHSCORES>\n" + row.after + "</PROFILE>";
+    };
+    // What the game's start reads and saves of a file.
+    auto readAndSave = [&](std::filesystem::path const& path, std::string const& text) {
+        testsupport::writeFile(path, text);
+        EXPECT_TRUE(profiles().loadProfiles());
+        EXPECT_TRUE(profiles().readWhole());
+        if (Profil* active = profiles().getActiveProfile()) active->activate();
+        EXPECT_TRUE(profiles().saveProfiles());
+        return testsupport::readFile(path);
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::filesystem::path const path = useFile("unread_" + std::to_string(&row - rows));
+        std::string const without = readAndSave(path, fileOf(Row{}));
+        logtest::LogWatch watch;
+        std::string const with = readAndSave(path, fileOf(row));
+        std::vector<std::wstring> const errors = watch.errors();
+        EXPECT_EQ(errors.size(), 1u);
+        EXPECT_EQ(with, without);
+        if (errors.empty()) continue;
+        std::wstring const said =
+            L"left out: " + std::to_wstring(row.count) + row.kind + L" (the first " + row.first + L")";
+        EXPECT_TRUE(logtest::contains(errors[0], said) && logtest::contains(errors[0], L"profile.prf"))
+            << apptest::narrow(errors[0]);
     }
 }
 

@@ -1,6 +1,7 @@
 // The card back kept (saved as "CARDS_BACK") is the back shown: a wished or saved index past the
 // current card set's backs is its last one (six at most, as many as the options offer), and a card
-// set with fewer backs made current takes the back onto its last one.
+// set with fewer backs made current takes the back onto its last one; a saved value that is no
+// number keeps the back chosen before.
 #include <climits>
 #include <string>
 
@@ -79,6 +80,42 @@ TEST_F(CardBackTest, ABackPastTheSetsBacksIsItsLastAndIsWhatIsKept) {
         Orvex::XMLNode saved(L"SOLITAIRE");
         settings().save(saved);
         EXPECT_EQ(saved.getAttributeInt(L"CARDS_BACK", -1), c.expected);
+    }
+}
+
+// A saved "CARDS_BACK" that is no whole number (letters, nothing, a number with more after it)
+// keeps the back chosen before, with one line naming the file and quoting the value (at most its
+// first 48 characters); before, it read as the number its text began with, or as the first back.
+TEST_F(CardBackTest, ASavedBackThatIsNoNumberKeepsTheBackChosenWithALine) {
+    struct Case {
+        std::wstring text;
+        wchar_t const* quoted;
+    };
+    Case const cases[] = {
+        {L"abc", L"\"abc\""},
+        {L"", L"\"\""},
+        {L"3x", L"\"3x\""},
+        {L"2.5", L"\"2.5\""},
+        {L"0x3", L"\"0x3\""},
+        {L"- 3", L"\"- 3\""},
+        {L"1" + std::wstring(99, L'x'), L"...\" (100 characters)"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(std::string(c.text.begin(), c.text.end()));
+        reset();
+        currentSetWithBacks(6);
+        settings().setCardsBack(4);
+        Orvex::XMLNode config = styletest::tree(L"<SOLITAIRE CARDS_BACK=\"" + c.text + L"\"/>");
+        logtest::LogWatch watch;
+        settings().load(config, L"config.cfg");
+        auto const errors = watch.errors();
+        EXPECT_EQ(errors.size(), 1u);
+        EXPECT_EQ(settings().getCardsBack(), 4);
+        if (errors.empty()) continue;
+        EXPECT_TRUE(logtest::contains(errors[0], L"config.cfg") && logtest::contains(errors[0], L"CARDS_BACK") &&
+                    logtest::contains(errors[0], c.quoted))
+            << std::string(errors[0].begin(), errors[0].end());
+        EXPECT_FALSE(logtest::contains(errors[0], std::wstring(49, L'x')));
     }
 }
 
