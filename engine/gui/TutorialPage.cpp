@@ -3,6 +3,7 @@
 
 #include "engine/core/CopyBudget.h"
 #include "engine/core/Logger.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
@@ -151,7 +152,7 @@ void TutorialPage::readNode(XMLNode& node) {
                L"USE_TEXTID", L"TEXT_LABEL", L"ANIMATION", L"TEXTUR", L"ANIM_WINDOW", L"DARKEN_TEX", L"DARKEN_VALUE",
                L"DARKEN", L"PFEIL", L"PFEIL_SIZE", L"CONSTANT_CHECK", L"PFEIL_DRAW_TYPE", L"IN_HG"});
     if (XMLAttribute* g = node.getAttribute(L"ANIMGOAL")) goals.push_back({g->getStringCopy(), {kAllBits}, false});
-    tutorial::readNumber(node, L"BLENDSPEED", blendSpeed, 0.0, tutorial::kMaxNumber);
+    tutorial::readNumber(node, L"BLENDSPEED", blendSpeed, 0.0, kMaxMeasure);
     tutorial::readNumber(node, L"MAX_TIME_SHOWN", maxTimeShown);
     windowName = node.getAttributeString(L"GUIWINDOW", windowName);
     if (XMLAttribute* a = node.getAttribute(L"TEXT_ID")) {
@@ -173,7 +174,7 @@ void TutorialPage::readNode(XMLNode& node) {
     tutorial::readNumber(node, L"DARKEN_VALUE", darkenValue, 0.0, 1.0);
     darken = node.getAttributeBool(L"DARKEN", darken);
     arrowImage = node.getAttributeString(L"PFEIL", arrowImage);
-    tutorial::readNumber(node, L"PFEIL_SIZE", arrowSize, 0.0, tutorial::kMaxNumber);
+    tutorial::readNumber(node, L"PFEIL_SIZE", arrowSize, 0.0, kMaxMeasure);
     constantCheck = node.getAttributeInt(L"CONSTANT_CHECK", constantCheck);
     tutorial::readDrawModes(node, L"PFEIL_DRAW_TYPE", arrowModeX, arrowModeY);
     arrowInBackground = node.getAttributeBool(L"IN_HG", arrowInBackground);
@@ -253,7 +254,7 @@ void TutorialPage::readMove(XMLNode const& m) {
         float v[4] = {wobbleLengthHigh, wobbleLengthLow, wobbleHeightHigh, wobbleHeightLow};
         for (u32 i = 0; i < n.size() && i < 4; ++i) {
             float const x = n.get(i)->getFloat();
-            if (!(x >= -tutorial::kMaxNumber && x <= tutorial::kMaxNumber)) continue;
+            if (!(x >= -kMaxMeasure && x <= kMaxMeasure)) continue;
             v[i] = x;
             if (i == 0 || i == 2) v[i + 1] = x;
         }

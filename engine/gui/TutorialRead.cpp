@@ -45,7 +45,7 @@ void readPair(XMLNode const& node, std::wstring_view key, D3DXVECTOR2& out) {
     if (parts.size() == 0) return;
     double x = parts.get(0)->getDouble();
     double y = parts.size() > 1 ? parts.get(1)->getDouble() : x;
-    if (!bounded(x, -kMaxNumber, kMaxNumber) || !bounded(y, -kMaxNumber, kMaxNumber)) {
+    if (!bounded(x, -kMaxMeasure, kMaxMeasure) || !bounded(y, -kMaxMeasure, kMaxMeasure)) {
         noteBadNumber(node, key, a->getStringCopy());
         return;
     }

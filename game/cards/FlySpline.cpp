@@ -42,8 +42,8 @@ FlyStep readSplineStep(Orvex::XMLNode const& node, ReadProblems& problems) {
     float constant = 0.0f;
     readFloat(node, L"CONSTANT_END_TIME", constant, problems);
     step.constantEndTime = constant != 0.0f;
-    readFloat(node, L"ALONG_SPEED", step.alongSpeed, FlySpline::kMinSpeed, 1.0e6f, problems);
-    readFloat(node, L"TO_SPEED", step.toSpeed, FlySpline::kMinSpeed, 1.0e6f, problems);
+    readFloat(node, L"ALONG_SPEED", step.alongSpeed, FlySpline::kMinSpeed, kMaxMeasure, problems);
+    readFloat(node, L"TO_SPEED", step.toSpeed, FlySpline::kMinSpeed, kMaxMeasure, problems);
     if (std::wstring const* params = attributeText(node, L"PARAMS")) step.params = readParams(*params);
     for (Orvex::XMLNode const* child : node.children()) {
         if (child->getName() != L"CONTROL_POINT") continue;

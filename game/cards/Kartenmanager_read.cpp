@@ -38,8 +38,8 @@ std::wstring describeSource(std::wstring const& sourceName) {
 }
 
 // "POSITION_REL" of a pile position: x y, optionally divided by a third number (both) or by a
-// third and a fourth (each); one number sets both. A share of the view beyond
-// StapelLayout::kMaxPlace (or a division by 0) is refused.
+// third and a fourth (each); one number sets both. A share of the view beyond kMaxMeasure (or a
+// division by 0) is refused.
 bool readRelativePlace(Orvex::XMLAttribute const& attribute, D3DXVECTOR2& out) {
     Orvex::XMLValueTokens const pieces = attribute.split(L" ");
     Orvex::u32 const count = pieces.getCount();
@@ -53,7 +53,7 @@ bool readRelativePlace(Orvex::XMLAttribute const& attribute, D3DXVECTOR2& out) {
         dy = pieces.get(3)->getFloat();
     }
     D3DXVECTOR2 const place(x / dx, y / dy);
-    if (!(std::fabs(place.x) <= StapelLayout::kMaxPlace && std::fabs(place.y) <= StapelLayout::kMaxPlace)) return false;
+    if (!(std::fabs(place.x) <= kMaxMeasure && std::fabs(place.y) <= kMaxMeasure)) return false;
     out = place;
     return true;
 }
@@ -183,8 +183,8 @@ void Kartenmanager::readDefinition(Orvex::XMLNode& node, std::wstring const& sou
             if (Orvex::XMLAttribute const* relative = entry->getAttribute(L"POSITION_REL"))
                 if (!readRelativePlace(*relative, place.relative))
                     problems.add(L"\"STAPEL_POS\" " + Orvex::quotedPiece(place.name) + L": " +
-                                     Orvex::refusedNumbers(L"POSITION_REL", relative->getString(), -StapelLayout::kMaxPlace,
-                                                           StapelLayout::kMaxPlace),
+                                     Orvex::refusedNumbers(L"POSITION_REL", relative->getString(), -kMaxMeasure,
+                                                           kMaxMeasure),
                                  entry->getLine());
             readFloat(*entry, L"RENDER_INDEX", place.renderIndex, problems);
             readFloat(*entry, L"SCALE", place.scale, problems);

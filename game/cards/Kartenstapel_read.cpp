@@ -100,12 +100,12 @@ void Kartenstapel::readDefinition(Orvex::XMLNode& node, std::wstring const& sour
 
     if (node.getAttribute(L"POSITION")) {
         D3DXVECTOR2 place = position;
-        readFloatPair(node, L"POSITION", place, kMaxPlace, problems);
+        readMeasurePair(node, L"POSITION", place, problems);
         setTablePosition(place);
     }
     if (node.getAttribute(L"POSITION_REL")) {
         D3DXVECTOR2 place = relativePosition;
-        readFloatPair(node, L"POSITION_REL", place, kMaxPlace, problems);
+        readMeasurePair(node, L"POSITION_REL", place, problems);
         setRelativePosition(place);
     }
 

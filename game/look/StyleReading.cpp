@@ -29,21 +29,20 @@ void readColourPair(Orvex::XMLNode const& node, std::wstring_view key, D3DXCOLOR
 }
 
 void readRangePair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR2& lower, D3DXVECTOR2& upper,
-                   float limit, ReadProblems& problems) {
+                   ReadProblems& problems) {
     std::size_t const before = problems.size();
     D3DXVECTOR2 both = lower;
-    readFloatPair(node, key, both, limit, problems);
+    readMeasurePair(node, key, both, problems);
     if (node.getAttribute(key) && problems.size() == before) lower = upper = both;
-    readFloatPair(node, std::wstring(key) + L"_MAX", upper, limit, problems);
+    readMeasurePair(node, std::wstring(key) + L"_MAX", upper, problems);
 }
 
-void readRange(Orvex::XMLNode const& node, std::wstring_view key, float& lower, float& upper, float limit,
-               ReadProblems& problems) {
+void readRange(Orvex::XMLNode const& node, std::wstring_view key, float& lower, float& upper, ReadProblems& problems) {
     std::size_t const before = problems.size();
     float both = lower;
-    readFloat(node, key, both, -limit, limit, problems);
+    readMeasure(node, key, both, problems);
     if (node.getAttribute(key) && problems.size() == before) lower = upper = both;
-    readFloat(node, std::wstring(key) + L"_MAX", upper, -limit, limit, problems);
+    readMeasure(node, std::wstring(key) + L"_MAX", upper, problems);
 }
 
 void readIntPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int low, int high,

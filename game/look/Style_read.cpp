@@ -65,9 +65,9 @@ void Style::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     Orvex::NamedObject::readXML(node);
     ReadProblems problems;
     if (Orvex::XMLNode const* pile = node.getChild(L"STAPEL")) {
-        readRangePair(*pile, L"VERSCHIEBUNG", pileOffsetMin, pileOffsetMax, kMaxRangeEnd, problems);
-        readRangePair(*pile, L"RAND_VERSCHIEBUNG", randomOffsetMin, randomOffsetMax, kMaxRangeEnd, problems);
-        readRange(*pile, L"RAND_ROTATION", randomRotationMin, randomRotationMax, kMaxRangeEnd, problems);
+        readRangePair(*pile, L"VERSCHIEBUNG", pileOffsetMin, pileOffsetMax, problems);
+        readRangePair(*pile, L"RAND_VERSCHIEBUNG", randomOffsetMin, randomOffsetMax, problems);
+        readRange(*pile, L"RAND_ROTATION", randomRotationMin, randomRotationMax, problems);
         readBool(*pile, L"HIDE_EXTRA_CARDS", hideExtraCards);
         readBool(*pile, L"USE_AUTOCHECKAUTOFINISH", useAutoCheckAutoFinish);
     }
@@ -93,8 +93,8 @@ void Style::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
         readColourPair(*cards, L"ABSCHATTUNG", shading);
     }
     if (Orvex::XMLNode const* tip = node.getChild(L"TIP")) {
-        readRangePair(*tip, L"VERSCHIEBUNG", tipOffsetMin, tipOffsetMax, kMaxRangeEnd, problems);
-        readRange(*tip, L"ROTATION", tipRotationMin, tipRotationMax, kMaxRangeEnd, problems);
+        readRangePair(*tip, L"VERSCHIEBUNG", tipOffsetMin, tipOffsetMax, problems);
+        readRange(*tip, L"ROTATION", tipRotationMin, tipRotationMax, problems);
         readFloat(*tip, L"TIP_DAUER", tipDuration, problems);
     }
     for (int kind = 0; kind < kSelectKinds; ++kind) {

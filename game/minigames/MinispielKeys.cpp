@@ -59,7 +59,7 @@ bool readRatio(Orvex::XMLNode const& node, std::wstring_view key, float& out) {
         }
         value /= divisor;
     }
-    if (!bounded(value, -kMaxNumber, kMaxNumber)) {
+    if (!bounded(value, -Orvex::kMaxMeasure, Orvex::kMaxMeasure)) {
         noteBadNumber(node, key, a->getStringCopy());
         return false;
     }

@@ -60,7 +60,7 @@ Puzzle::PuzzleTeil::PuzzleTeil(Puzzle* game, Orvex::XMLNode& node) : id(nextPiec
         startX = sx;
         startY = sy;
     }
-    minigame::readPair(node, L"SIZE", width, height, 0.0, minigame::kMaxNumber);
+    minigame::readPair(node, L"SIZE", width, height, 0.0, Orvex::kMaxMeasure);
     shadow = node.getAttributeBool(L"SHADOW", shadow);
     D3DXVECTOR2 const reference = owner->getReferenceSize();
     width /= reference.x;
@@ -118,10 +118,10 @@ Puzzle::Puzzle(Orvex::XMLNode& element) : Minispiel(element) {
 }
 
 void Puzzle::readKeys(Orvex::XMLNode& element) {
-    minigame::readPair(element, L"SIZE", reference_.x, reference_.y, kMinReference, minigame::kMaxNumber);
+    minigame::readPair(element, L"SIZE", reference_.x, reference_.y, kMinReference, Orvex::kMaxMeasure);
     if (Orvex::XMLAttribute const* colour = element.getAttribute(L"COLOR_ZIEL_HELP"))
         helpColour_ = D3DXCOLOR(static_cast<DWORD>(colour->getHex()));
-    minigame::readNumber(element, L"MAX_DIST", maxDist_, 0.0, minigame::kMaxNumber);
+    minigame::readNumber(element, L"MAX_DIST", maxDist_, 0.0, Orvex::kMaxMeasure);
     if (Orvex::XMLAttribute const* check = element.getAttribute(L"CHECK_ALPHA")) {
         Orvex::XMLValueTokens const parts = check->split(L" ");
         if (parts.size() > 0) alphaOnDrop_ = parts.get(0)->getBool();
@@ -133,7 +133,7 @@ void Puzzle::readKeys(Orvex::XMLNode& element) {
         bool usable = true;
         for (std::size_t i = 0; i < parts.size() && i < 4; ++i) {
             double const v = parts.get(i)->getDouble();
-            usable = usable && std::isfinite(v) && std::fabs(v) <= minigame::kMaxNumber;
+            usable = usable && std::isfinite(v) && std::fabs(v) <= Orvex::kMaxMeasure;
             values[i] = static_cast<float>(v);
         }
         if (usable)

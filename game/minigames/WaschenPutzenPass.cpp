@@ -119,7 +119,7 @@ void WaschenPutzenGame::Pass::readCursorSize(Orvex::XMLNode const& node) {
     std::size_t const count = parts.size() < kCursorValues ? parts.size() : kCursorValues;
     for (std::size_t i = 0; i < count; ++i) {
         double const v = parts.get(i)->getDouble();
-        if (!(v >= -minigame::kMaxNumber && v <= minigame::kMaxNumber)) {
+        if (!(v >= -Orvex::kMaxMeasure && v <= Orvex::kMaxMeasure)) {
             minigame::logProblem(node, L"\"CURSOR_SIZE\" value \"" + a->getStringCopy() +
                                            L"\" is not a usable number; the cursor keeps its size");
             hasCursorSize = false;

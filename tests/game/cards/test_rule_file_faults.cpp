@@ -164,7 +164,7 @@ TEST_F(RuleFileFaultTest, NumbersOutOfBoundsKeepTheirDefaults) {
 
 // A pile's place times the cell (100 x 140 here), an arrangement's step times a card count, the
 // style's step and the cell, a pile position's share times the view: each number finite, their
-// products not. Past StapelLayout::kMaxPlace a number is refused with its line and the field keeps
+// products not. Past Orvex::kMaxMeasure a number is refused with its line and the field keeps
 // its default; the pile's place stays finite.
 TEST_F(RuleFileFaultTest, PlacesAndStepsWhoseProductsWithACellLeaveFloatsAreRefused) {
     struct Row {
