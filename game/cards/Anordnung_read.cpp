@@ -97,8 +97,9 @@ void Anordnung::loadDefinition(Orvex::XMLNode& node, AnordnungReadOptions const&
         if (flags.size() > 1) splineEndAtEnd = msvc::wtoi(flags[1]) != 0;
     }
     readBool(node, L"USE_SPLINE_DIRECTION", useSplineDirection);
-    readFloat(node, L"SPLINE_ROTATION_OFFSET", splineRotationOffset, problems);
-    readFloat(node, L"SPLINE_ROTATION_FAKTOR", splineRotationFactor, problems);
+    // The card's turn on a spline: the direction times the factor, plus the offset, as "ROTATION" is.
+    readMeasure(node, L"SPLINE_ROTATION_OFFSET", splineRotationOffset, problems);
+    readMeasure(node, L"SPLINE_ROTATION_FAKTOR", splineRotationFactor, problems);
     float power = splinePow;
     readFloat(node, L"SPLINE_POW", power, problems);
     // t^0 and negative powers would put every card at one end or at infinity.
