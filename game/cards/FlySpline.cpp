@@ -52,11 +52,12 @@ FlyStep readSplineStep(Orvex::XMLNode const& node, ReadProblems& problems) {
                          child->getLine());
             break;
         }
+        // Places (shares of the view), a turn and a scale of the cards that follow the path.
         FlyControlPoint point;
-        readFloat(*child, L"X", point.x, problems);
-        readFloat(*child, L"Y", point.y, problems);
-        readFloat(*child, L"ROT", point.rotation, problems);
-        readFloat(*child, L"SCALE", point.scale, problems);
+        readMeasure(*child, L"X", point.x, problems);
+        readMeasure(*child, L"Y", point.y, problems);
+        readMeasure(*child, L"ROT", point.rotation, problems);
+        readMeasure(*child, L"SCALE", point.scale, problems);
         step.points.push_back(point);
     }
     return step;
