@@ -1,8 +1,6 @@
 // Value readers of the styles, card-set and background files.
 #include "game/look/StyleReading.h"
 
-#include <cfloat>
-
 namespace Solitaire {
 
 namespace {
@@ -64,7 +62,7 @@ void readIntPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, 
 
 void readFloatQuad(Orvex::XMLNode const& node, std::wstring_view key, float (&value)[4], ReadProblems& problems) {
     float numbers[4];
-    std::size_t const count = readFloats(node, key, numbers, -FLT_MAX, FLT_MAX, problems);
+    std::size_t const count = readMeasures(node, key, numbers, problems);
     for (std::size_t i = 0; i < count; ++i)
         // Each piece sets its own component and every later one it shares a bit with.
         for (std::size_t c = i; c < 4; ++c)

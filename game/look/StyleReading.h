@@ -26,8 +26,8 @@ void readRange(Orvex::XMLNode const& node, std::wstring_view key, float& lower, 
 // One or two integers within [low, high]; the first sets both.
 void readIntPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int low, int high,
                  ReadProblems& problems);
-// One to four finite floats a, b, c, d: a sets all, b the second and fourth, c the third and
-// fourth, d the fourth.
+// One to four floats a, b, c, d within kMaxMeasure (offsets): a sets all, b the second and
+// fourth, c the third and fourth, d the fourth.
 void readFloatQuad(Orvex::XMLNode const& node, std::wstring_view key, float (&value)[4], ReadProblems& problems);
 void readText(Orvex::XMLNode const& node, std::wstring_view key, std::wstring& value);
 
