@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,10 +42,15 @@ bool readNumber(Orvex::XMLNode const& node, std::wstring_view key, double& out, 
 // An integer attribute within [lo, hi]; beyond: the nearer bound, logged.
 bool readCount(Orvex::XMLNode const& node, std::wstring_view key, int& out, int lo, int hi);
 // "a" or "a b": the first number sets both ends, a second one replaces the second end. Each
-// number as readNumber (floats) or readCount (integers).
+// number within [lo, hi] (floats read as Orvex::readFloats reads a list) or as readCount
+// (integers).
 void readPair(Orvex::XMLNode const& node, std::wstring_view key, float& first, float& second,
               double lo = -Orvex::kMaxMeasure, double hi = Orvex::kMaxMeasure);
 void readPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int lo, int hi);
+// A list of sizes or places (Orvex::readMeasures into numbers, count of them taken): true when
+// the key is there and usable; refused, one log line and false, numbers as they were. Absent:
+// false, count 0.
+bool readMeasures(Orvex::XMLNode const& node, std::wstring_view key, std::span<float> numbers, std::size_t& count);
 // "a" or "a b" of whole numbers as readPair, but a number beyond [lo, hi] reads as the nearer
 // bound (one log line) instead of leaving both as they were.
 void readCountPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int lo, int hi);

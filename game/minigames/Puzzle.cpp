@@ -127,21 +127,10 @@ void Puzzle::readKeys(Orvex::XMLNode& element) {
         if (parts.size() > 0) alphaOnDrop_ = parts.get(0)->getBool();
         if (parts.size() > 1) alphaOnGrab_ = parts.get(1)->getBool();
     }
-    if (Orvex::XMLAttribute const* area = element.getAttribute(L"INTI_POS")) {
-        Orvex::XMLValueTokens const parts = area->split(L" ");
-        float values[4] = {scatter_.left, scatter_.top, scatter_.right, scatter_.bottom};
-        bool usable = true;
-        for (std::size_t i = 0; i < parts.size() && i < 4; ++i) {
-            double const v = parts.get(i)->getDouble();
-            usable = usable && std::isfinite(v) && std::fabs(v) <= Orvex::kMaxMeasure;
-            values[i] = static_cast<float>(v);
-        }
-        if (usable)
-            scatter_ = Orvex::FRect(values[0], values[1], values[2], values[3]);
-        else
-            minigame::logProblem(element, L"\"INTI_POS\" value \"" + area->getStringCopy() +
-                                              L"\" is not a usable number; the default is kept");
-    }
+    // The area the pieces start in: left, top, right, bottom; those not given stay.
+    float area[4] = {scatter_.left, scatter_.top, scatter_.right, scatter_.bottom};
+    std::size_t given = 0;
+    if (minigame::readMeasures(element, L"INTI_POS", area, given)) scatter_ = Orvex::FRect(area[0], area[1], area[2], area[3]);
 }
 
 void Puzzle::readList(Orvex::XMLNode& element, wchar_t const* name, wchar_t const* what,
