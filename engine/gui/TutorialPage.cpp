@@ -249,20 +249,18 @@ void TutorialPage::readMove(XMLNode const& m) {
     tutorial::readNumber(m, L"MAX_MOVE_ABS", moveAbsolute);
     wobble = m.getAttributeBool(L"WOBBLE", wobble);
     tutorial::readNumber(m, L"WOBBLE_SPEED", wobbleSpeed);
-    if (XMLAttribute const* f = m.getAttribute(L"WOBBLE_FAKTOR")) {
-        XMLValueTokens const n = f->split(L" ");
-        float v[4] = {wobbleLengthHigh, wobbleLengthLow, wobbleHeightHigh, wobbleHeightLow};
-        for (u32 i = 0; i < n.size() && i < 4; ++i) {
-            float const x = n.get(i)->getFloat();
-            if (!(x >= -kMaxMeasure && x <= kMaxMeasure)) continue;
-            v[i] = x;
-            if (i == 0 || i == 2) v[i + 1] = x;
-        }
-        wobbleLengthHigh = v[0];
-        wobbleLengthLow = v[1];
-        wobbleHeightHigh = v[2];
-        wobbleHeightLow = v[3];
+    // The wobble's lengths and heights (sizes): the first of a pair sets both ends.
+    float read[4];
+    std::size_t const given = tutorial::readMeasures(m, L"WOBBLE_FAKTOR", read);
+    float v[4] = {wobbleLengthHigh, wobbleLengthLow, wobbleHeightHigh, wobbleHeightLow};
+    for (std::size_t i = 0; i < given; ++i) {
+        v[i] = read[i];
+        if (i == 0 || i == 2) v[i + 1] = read[i];
     }
+    wobbleLengthHigh = v[0];
+    wobbleLengthLow = v[1];
+    wobbleHeightHigh = v[2];
+    wobbleHeightLow = v[3];
 }
 
 void TutorialPage::addPoint(TutPoint* start, TutPoint* goal) {

@@ -3,6 +3,8 @@
 // default, with one log line naming the key.
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,7 +17,11 @@ class XMLNode;
 
 namespace tutorial {
 
-// "a" or "a b"; one number sets both. Absent: out stays. Each number bounded as readNumber.
+// A list of sizes or places, read as Orvex::readMeasures reads it: how many numbers went into
+// numbers; absent, empty or refused (logged) 0, numbers as they were.
+std::size_t readMeasures(XMLNode const& node, std::wstring_view key, std::span<float> numbers);
+// "a" or "a b"; one number sets both. Absent or refused: out stays. Each number within
+// kMaxMeasure.
 void readPair(XMLNode const& node, std::wstring_view key, D3DXVECTOR2& out);
 // A float attribute within [lo, hi]; absent: out stays; anything else: out stays, logged.
 // No tutorial value needs more than kMaxMeasure: larger numbers are damaged data.
