@@ -122,6 +122,14 @@ std::size_t readFloats(XMLNode const& node, std::wstring_view key, std::span<flo
     return count;
 }
 
+void readMeasure(XMLNode const& node, std::wstring_view key, float& value, ReadProblems& problems) {
+    readFloat(node, key, value, -kMaxMeasure, kMaxMeasure, problems);
+}
+
+std::size_t readMeasures(XMLNode const& node, std::wstring_view key, std::span<float> numbers, ReadProblems& problems) {
+    return readFloats(node, key, numbers, -kMaxMeasure, kMaxMeasure, problems);
+}
+
 std::wstring refusedNumbers(std::wstring_view key, std::wstring_view text, float low, float high) {
     return listRefusal(key, quotedPiece(text), low, high);
 }

@@ -45,6 +45,14 @@ constexpr std::size_t kQuotedChars = 48;
 std::wstring quotedPiece(std::wstring_view text);
 std::wstring quotedPiece(XMLText const& text);
 
+// The largest magnitude of a number read from a data file that becomes a size, a place or a scale
+// (and of the steps, speeds and times read beside them): a screen is a few thousand pixels, a
+// table a few cells, so beyond a million is damaged data. The bound keeps the sums and products
+// the program forms of such numbers (a place times a cell, a scale times a card, a step times a
+// card count, a share times a view) inside a float. Every reader of such a number refuses one
+// beyond it with its line and keeps the default: readMeasure and readMeasures.
+inline constexpr float kMaxMeasure = 1.0e6f;
+
 // Attribute key as a finite float; absent leaves value.
 void readFloat(XMLNode const& node, std::wstring_view key, float& value, ReadProblems& problems);
 // Attribute key as a number within [low, high] (not a number is outside); absent leaves value.
@@ -60,6 +68,10 @@ void readDouble(XMLNode const& node, std::wstring_view key, double& value, doubl
 // 0, and the problem quotes the text.
 std::size_t readFloats(XMLNode const& node, std::wstring_view key, std::span<float> numbers, float low, float high,
                        ReadProblems& problems);
+// readFloat and readFloats within [-kMaxMeasure, kMaxMeasure]: the one rule for a size, a place
+// or a scale from data.
+void readMeasure(XMLNode const& node, std::wstring_view key, float& value, ReadProblems& problems);
+std::size_t readMeasures(XMLNode const& node, std::wstring_view key, std::span<float> numbers, ReadProblems& problems);
 // How readFloats words a refused list, for readers that split a list their own way.
 std::wstring refusedNumbers(std::wstring_view key, std::wstring_view text, float low, float high);
 // Attribute key as an int within [low, high]; absent leaves value.

@@ -40,7 +40,7 @@ void GUIAnimationsGoal::readKeys(XMLNode const& node) {
     if (XMLAttribute const* attribute = node.getAttribute(L"NAME")) name = attribute->getString();
     ReadProblems problems;
     // A negative speed would hold the track at its start: the goal would never be reached.
-    readDouble(node, L"SPEED", speed, 0.0, kMaxNumber, problems);
+    readDouble(node, L"SPEED", speed, 0.0, kMaxMeasure, problems);
     interpolateRects = node.getAttributeBool(L"INTERPOLATE_GUIRECTS", interpolateRects);
     if (XMLAttribute const* attribute = node.getAttribute(L"INTERPOLATE_GUIRECT_MODE")) {
         rectMode = 0;
@@ -68,10 +68,9 @@ void GUIAnimationsGoal::readKeys(XMLNode const& node) {
             for (WordValue const& mode : kTextureModes)
                 if (words.get(i)->getString() == mode.word) *targets[i] = mode.value;
     }
-    float const most = static_cast<float>(kMaxNumber);
-    readFloat(node, L"UEBERSCHWING_PERC", overshootPercent, -most, most, problems);
-    readFloat(node, L"UEBERSCHWING_TIME", overshootTime, -most, most, problems);
-    readFloat(node, L"UEBERSCHWING_TIME_VERH", overshootSplit, -most, most, problems);
+    readMeasure(node, L"UEBERSCHWING_PERC", overshootPercent, problems);
+    readMeasure(node, L"UEBERSCHWING_TIME", overshootTime, problems);
+    readMeasure(node, L"UEBERSCHWING_TIME_VERH", overshootSplit, problems);
     overshootSplit = overshootSplit < 0.0f ? 0.0f : (overshootSplit > 1.0f ? 1.0f : overshootSplit);
     if (!problems.empty()) problems.log(L"Goal \"" + name + L"\"", GUISystem::loadingSource(), node.getLine());
 }

@@ -26,9 +26,9 @@ public:
     // "INTERPOLATE_TEXTURES" words: where a texture field comes from on each side of c = 0.5.
     enum TextureMode { kStatic = 0, kStartGoal = 1, kStaticGoal = 2, kStartStatic = 3 };
 
-    // Speeds and overshoot numbers beyond this (or not finite), and negative speeds, are damaged
-    // data: the key keeps its present value, and the goal's refused keys make one log line.
-    static constexpr double kMaxNumber = 1.0e6;
+    // Speeds and overshoot numbers beyond kMaxMeasure (or not finite), and negative speeds, are
+    // damaged data: the key keeps its present value, and the goal's refused keys make one log
+    // line.
 
     GUIAnimationsGoal() = default;
     // The defaults with the given bases copied in, then the node's keys and its "GUIRECT",

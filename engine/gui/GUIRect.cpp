@@ -5,15 +5,12 @@
 #include <cmath>
 
 #include "engine/core/Logger.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLNode.h"
 
 namespace Orvex {
 
 namespace {
-
-// Parameter values beyond this magnitude are data errors (a screen is a few thousand pixels);
-// keeping them bounded keeps every sum and product of the rectangle maths finite.
-constexpr double kMaxRectValue = 1.0e6;
 
 // The value of a set slot: which components of GUIRectAxis an axis uses.
 struct AxisFields {
@@ -76,7 +73,9 @@ float parseRectValue(std::wstring const& text) {
         }
         value /= divisor;
     }
-    if (!std::isfinite(value) || std::fabs(value) > kMaxRectValue) {
+    // Beyond kMaxMeasure a value is a data error; the bound keeps every sum and product of the
+    // rectangle maths finite.
+    if (!std::isfinite(value) || std::fabs(value) > kMaxMeasure) {
         logWarning(L"GUI rectangle value \"" + text + L"\" is out of range; read as 0");
         return 0.0f;
     }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/core/Logger.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/core/XMLProperty.h"
@@ -21,7 +22,7 @@ std::vector<float> widgetNumbers(std::wstring const& text, std::wstring const& w
         XMLProperty const* piece = tokens.get(i);
         if (!piece || piece->getString().empty()) continue;
         double const v = piece->getDouble();
-        if (std::isfinite(v) && std::fabs(v) <= kMaxWidgetNumber) {
+        if (std::isfinite(v) && std::fabs(v) <= kMaxMeasure) {
             out.push_back(static_cast<float>(v));
             continue;
         }

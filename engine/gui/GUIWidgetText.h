@@ -16,11 +16,9 @@ namespace Orvex {
 class GUIRect;
 class XMLNode;
 
-// Largest magnitude a widget number from data may have; beyond it (or not finite) reads as 0.
-inline constexpr double kMaxWidgetNumber = 1.0e6;
-
-// The blank-separated numbers of text; a piece that is not a usable number reads as 0 with one
-// log line naming where (the key), the element's line and the text.
+// The blank-separated numbers of text; a piece that is not a usable number (not finite, or beyond
+// kMaxMeasure) reads as 0 with one log line naming where (the key), the element's line and the
+// text.
 std::vector<float> widgetNumbers(std::wstring const& text, std::wstring const& where, u32 line);
 
 // A label's place inside its widget from a "RAND_SIZE" element: "REL" and "OFF", each up to

@@ -3,6 +3,7 @@
 
 #include "engine/core/CopyBudget.h"
 #include "engine/core/Logger.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
 #include "engine/gui/GUISystem.h"
@@ -151,7 +152,7 @@ void TutorialPage::readNode(XMLNode& node) {
                L"USE_TEXTID", L"TEXT_LABEL", L"ANIMATION", L"TEXTUR", L"ANIM_WINDOW", L"DARKEN_TEX", L"DARKEN_VALUE",
                L"DARKEN", L"PFEIL", L"PFEIL_SIZE", L"CONSTANT_CHECK", L"PFEIL_DRAW_TYPE", L"IN_HG"});
     if (XMLAttribute* g = node.getAttribute(L"ANIMGOAL")) goals.push_back({g->getStringCopy(), {kAllBits}, false});
-    tutorial::readNumber(node, L"BLENDSPEED", blendSpeed, 0.0, tutorial::kMaxNumber);
+    tutorial::readNumber(node, L"BLENDSPEED", blendSpeed, 0.0, kMaxMeasure);
     tutorial::readNumber(node, L"MAX_TIME_SHOWN", maxTimeShown);
     windowName = node.getAttributeString(L"GUIWINDOW", windowName);
     if (XMLAttribute* a = node.getAttribute(L"TEXT_ID")) {
@@ -173,7 +174,7 @@ void TutorialPage::readNode(XMLNode& node) {
     tutorial::readNumber(node, L"DARKEN_VALUE", darkenValue, 0.0, 1.0);
     darken = node.getAttributeBool(L"DARKEN", darken);
     arrowImage = node.getAttributeString(L"PFEIL", arrowImage);
-    tutorial::readNumber(node, L"PFEIL_SIZE", arrowSize, 0.0, tutorial::kMaxNumber);
+    tutorial::readNumber(node, L"PFEIL_SIZE", arrowSize, 0.0, kMaxMeasure);
     constantCheck = node.getAttributeInt(L"CONSTANT_CHECK", constantCheck);
     tutorial::readDrawModes(node, L"PFEIL_DRAW_TYPE", arrowModeX, arrowModeY);
     arrowInBackground = node.getAttributeBool(L"IN_HG", arrowInBackground);
@@ -248,20 +249,18 @@ void TutorialPage::readMove(XMLNode const& m) {
     tutorial::readNumber(m, L"MAX_MOVE_ABS", moveAbsolute);
     wobble = m.getAttributeBool(L"WOBBLE", wobble);
     tutorial::readNumber(m, L"WOBBLE_SPEED", wobbleSpeed);
-    if (XMLAttribute const* f = m.getAttribute(L"WOBBLE_FAKTOR")) {
-        XMLValueTokens const n = f->split(L" ");
-        float v[4] = {wobbleLengthHigh, wobbleLengthLow, wobbleHeightHigh, wobbleHeightLow};
-        for (u32 i = 0; i < n.size() && i < 4; ++i) {
-            float const x = n.get(i)->getFloat();
-            if (!(x >= -tutorial::kMaxNumber && x <= tutorial::kMaxNumber)) continue;
-            v[i] = x;
-            if (i == 0 || i == 2) v[i + 1] = x;
-        }
-        wobbleLengthHigh = v[0];
-        wobbleLengthLow = v[1];
-        wobbleHeightHigh = v[2];
-        wobbleHeightLow = v[3];
+    // The wobble's lengths and heights (sizes): the first of a pair sets both ends.
+    float read[4];
+    std::size_t const given = tutorial::readMeasures(m, L"WOBBLE_FAKTOR", read);
+    float v[4] = {wobbleLengthHigh, wobbleLengthLow, wobbleHeightHigh, wobbleHeightLow};
+    for (std::size_t i = 0; i < given; ++i) {
+        v[i] = read[i];
+        if (i == 0 || i == 2) v[i + 1] = read[i];
     }
+    wobbleLengthHigh = v[0];
+    wobbleLengthLow = v[1];
+    wobbleHeightHigh = v[2];
+    wobbleHeightLow = v[3];
 }
 
 void TutorialPage::addPoint(TutPoint* start, TutPoint* goal) {

@@ -38,18 +38,20 @@ void readNumber(XMLNode const& node, std::wstring_view key, float& out, double l
     out = static_cast<float>(v);
 }
 
-void readPair(XMLNode const& node, std::wstring_view key, D3DXVECTOR2& out) {
+std::size_t readMeasures(XMLNode const& node, std::wstring_view key, std::span<float> numbers) {
     XMLAttribute const* a = node.getAttribute(key);
-    if (!a) return;
-    XMLValueTokens const parts = a->split(L" ");
-    if (parts.size() == 0) return;
-    double x = parts.get(0)->getDouble();
-    double y = parts.size() > 1 ? parts.get(1)->getDouble() : x;
-    if (!bounded(x, -kMaxNumber, kMaxNumber) || !bounded(y, -kMaxNumber, kMaxNumber)) {
-        noteBadNumber(node, key, a->getStringCopy());
-        return;
-    }
-    out = D3DXVECTOR2(static_cast<float>(x), static_cast<float>(y));
+    if (!a) return 0;
+    // The engine's list reader decides; the refusal is told in the tutorial's own line.
+    ReadProblems refused;
+    std::size_t const count = Orvex::readMeasures(node, key, numbers, refused);
+    if (!refused.empty()) noteBadNumber(node, key, a->getStringCopy());
+    return count;
+}
+
+void readPair(XMLNode const& node, std::wstring_view key, D3DXVECTOR2& out) {
+    float numbers[2];
+    std::size_t const count = readMeasures(node, key, numbers);
+    if (count > 0) out = D3DXVECTOR2(numbers[0], numbers[count - 1]);
 }
 
 void readDrawModes(XMLNode const& node, std::wstring_view key, int& x, int& y) {

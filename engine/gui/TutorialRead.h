@@ -3,9 +3,12 @@
 // default, with one log line naming the key.
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "engine/core/ReadProblems.h"
 #include "port/d3dx9/d3dx9math.h"
 
 namespace Orvex {
@@ -14,16 +17,18 @@ class XMLNode;
 
 namespace tutorial {
 
-// No tutorial value needs more: larger numbers are damaged data.
-inline constexpr double kMaxNumber = 1.0e6;
-
-// "a" or "a b"; one number sets both. Absent: out stays. Each number bounded as readNumber.
+// A list of sizes or places, read as Orvex::readMeasures reads it: how many numbers went into
+// numbers; absent, empty or refused (logged) 0, numbers as they were.
+std::size_t readMeasures(XMLNode const& node, std::wstring_view key, std::span<float> numbers);
+// "a" or "a b"; one number sets both. Absent or refused: out stays. Each number within
+// kMaxMeasure.
 void readPair(XMLNode const& node, std::wstring_view key, D3DXVECTOR2& out);
 // A float attribute within [lo, hi]; absent: out stays; anything else: out stays, logged.
-void readNumber(XMLNode const& node, std::wstring_view key, float& out, double lo = -kMaxNumber,
-                double hi = kMaxNumber);
-void readNumber(XMLNode const& node, std::wstring_view key, double& out, double lo = -kMaxNumber,
-                double hi = kMaxNumber);
+// No tutorial value needs more than kMaxMeasure: larger numbers are damaged data.
+void readNumber(XMLNode const& node, std::wstring_view key, float& out, double lo = -kMaxMeasure,
+                double hi = kMaxMeasure);
+void readNumber(XMLNode const& node, std::wstring_view key, double& out, double lo = -kMaxMeasure,
+                double hi = kMaxMeasure);
 // One or two draw-mode words; one word sets both directions.
 void readDrawModes(XMLNode const& node, std::wstring_view key, int& x, int& y);
 // Logs the attributes of node whose names are not in the list (one line for the element).

@@ -3,6 +3,7 @@
 
 #include "engine/core/CopyBudget.h"
 #include "engine/core/Logger.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/NamedObjectList.h"
 #include "engine/core/XMLAttribute.h"
 #include "engine/core/XMLNode.h"
@@ -18,8 +19,8 @@ TutorialStrip::TutorialStrip(XMLNode& node) : NamedObject(node) {
     if (XMLAttribute* t = node.getAttribute(L"VORLAGE"))
         if (TutorialStrip* source = TutorialManager::instance().findStripTemplate(t->getStringCopy()))
             copyFrom(*source, L"strip \"" + getName() + L"\"" + atLine(node));
-    tutorial::readNumber(node, L"BLENDSPEED_SHOW", showBlendSpeed, 0.0, tutorial::kMaxNumber);
-    tutorial::readNumber(node, L"BLENDSPEED_HIDE", hideBlendSpeed, 0.0, tutorial::kMaxNumber);
+    tutorial::readNumber(node, L"BLENDSPEED_SHOW", showBlendSpeed, 0.0, kMaxMeasure);
+    tutorial::readNumber(node, L"BLENDSPEED_HIDE", hideBlendSpeed, 0.0, kMaxMeasure);
     for (u32 i = 0; i < node.getValueCount() && windowNames.size() < TutorialManager::kMaxElements; ++i)
         windowNames.push_back(node.getValue(i)->getStringCopy());
     bool capped = false;

@@ -2,6 +2,7 @@
 #include "engine/render/SplinePointKeys.h"
 
 #include <cmath>
+#include <span>
 
 #include "engine/core/ReadProblems.h"
 #include "engine/core/XMLNode.h"
@@ -14,26 +15,31 @@ void note(ReadProblems* problems, std::wstring const& what) {
     if (problems) problems->add(what);
 }
 
-// Up to count numbers of an attribute, or the keys of a child element of that name.
+// Up to count numbers of an attribute (a list refused whole when one is beyond kMaxMeasure), or
+// the keys of a child element of that name (each on its own): a place and the data riding on it.
 void readNumbers(XMLNode const& node, wchar_t const* key, u32 count, bool* has, float* values, ReadProblems* problems) {
     static wchar_t const* const kXYZW[] = {L"X", L"Y", L"Z", L"W"};
-    auto take = [&](XMLProperty const& property, u32 i) {
-        float const read = property.getFloat();
-        if (std::isfinite(read)) {
+    ReadProblems unkept;
+    ReadProblems& refused = problems ? *problems : unkept;
+    if (node.getAttribute(key)) {
+        float read[4];
+        std::size_t const taken = readMeasures(node, key, std::span<float>(read, count), refused);
+        for (std::size_t i = 0; i < taken; ++i) {
             has[i] = true;
-            values[i] = read;
-        } else {
-            note(problems, std::wstring(L"\"") + key + L"\" is not a finite number");
+            values[i] = read[i];
         }
-    };
-    if (XMLAttribute const* attribute = node.getAttribute(key)) {
-        auto const words = attribute->split(L" ");
-        for (u32 i = 0; i < count && i < words.getCount(); ++i) take(*words.get(i), i);
         return;
     }
     if (XMLNode const* child = node.getChild(key))
-        for (u32 i = 0; i < count; ++i)
-            if (XMLAttribute const* attribute = child->getAttribute(kXYZW[i])) take(*attribute, i);
+        for (u32 i = 0; i < count; ++i) {
+            if (!child->getAttribute(kXYZW[i])) continue;
+            float read = 0.0f;
+            std::size_t const before = refused.size();
+            readMeasure(*child, kXYZW[i], read, refused);
+            if (refused.size() != before) continue;
+            has[i] = true;
+            values[i] = read;
+        }
 }
 
 struct TypeWord {

@@ -1,10 +1,13 @@
 // The "CREATE_FROM_ASE" import: vertices of a shape in ASE text become control points, or
 // move the spline's existing points of the same index. "ASE_FAKTOR" and "ASE_DISPLACE" (up to
-// three numbers; a single number serves all three axes) scale and shift them; the ASE's second
-// axis becomes depth (z) and its third height (y).
+// three numbers; the first serves the axes the list leaves out) scale and shift them; the ASE's
+// second axis becomes depth (z) and its third height (y). Each list is a scale or a place, read
+// within kMaxMeasure as one: a number beyond refuses the list, which keeps its default.
 #include <cmath>
+#include <span>
 
 #include "engine/core/File.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/render/Spline.h"
 #include "engine/render/SplineASE.h"
 #include "engine/render/SplinePointKeys.h"
@@ -16,18 +19,8 @@ void Spline::importAse(XMLNode const& node, SplinePointKeys const& defaults, Rea
     float factor[3] = {1.0f, 1.0f, 1.0f};
     float displace[3] = {0.0f, 0.0f, 0.0f};
     auto readTriple = [&](wchar_t const* key, float(&values)[3]) {
-        XMLAttribute const* attribute = node.getAttribute(key);
-        if (!attribute) return;
-        auto const words = attribute->split(L" ");
-        u32 const given = words.getCount() < 3 ? words.getCount() : 3;
-        for (u32 i = 0; i < given; ++i) {
-            float const read = words.get(i)->getFloat();
-            if (std::isfinite(read))
-                values[i] = read;
-            else
-                problems.add(std::wstring(L"\"") + key + L"\" is not a finite number");
-        }
-        for (u32 i = given; i < 3 && given > 0; ++i) values[i] = values[0];
+        std::size_t const given = readMeasures(node, key, values, problems);
+        for (std::size_t i = given; i < 3 && given > 0; ++i) values[i] = values[0];
     };
     readTriple(L"ASE_FAKTOR", factor);
     readTriple(L"ASE_DISPLACE", displace);

@@ -2,9 +2,9 @@
 // applied first), the ASE import, "PARAM_GROUP" settings for listed points, and splines
 // averaged from two others ("AVERAGE" with "SPLINE1" and "SPLINE2"). Also reload.
 //
-// Refused data (a number that is not finite, a negative flag bit, interpolators beyond the
-// fifteenth, too many points, averages nested too deep) is skipped and named in one log line
-// per spline: its name and the file it came from.
+// Refused data (a place, a scale or data beyond kMaxMeasure, a number that is not finite, a
+// negative flag bit, interpolators beyond the fifteenth, too many points, averages nested too
+// deep) is skipped and named in one log line per spline: its name and the file it came from.
 #include <algorithm>
 #include <cmath>
 
@@ -136,7 +136,7 @@ void Spline::readAverage(XMLNode const& average, u32 depth, ReadProblems& proble
     }
     bool const takeFirst = average.getAttributeBool(L"TAKE_FIRST_AS_DEFAULT", true);
     float distScale = 1.0f;
-    readFloat(average, L"DIST_SCALE", distScale, problems);
+    readMeasure(average, L"DIST_SCALE", distScale, problems);
     bool const saveDist = average.getAttributeBool(L"SAVE_DIST", false);
 
     points_.clear();

@@ -33,8 +33,7 @@ void CatalogueOptions::read(Orvex::XMLNode const& node, std::wstring const& text
     if (node.getAttribute(L"OVERRIDE_STYLEPARAM")) {
         float param = 0.0f;
         std::size_t const before = problems.size();
-        float const limit = StyleSettings::kMaxStyleParam;
-        readFloat(node, L"OVERRIDE_STYLEPARAM", param, -limit, limit, problems);
+        readMeasure(node, L"OVERRIDE_STYLEPARAM", param, problems);
         if (problems.size() == before) styleParam = param;
     }
     readSwitch(node, L"OVERRIDE_USE_RIGHT_MOUSE", rightMouse);

@@ -144,8 +144,7 @@ bool SolitaireManager::readHighscores(Orvex::XMLNode const& node, std::wstring c
     if (node.getAttribute(L"SAVED_SP")) {
         std::size_t const before = problems.size();
         float param = savedStyleParam_;
-        float const limit = StyleSettings::kMaxStyleParam;
-        readFloat(node, L"SAVED_SP", param, -limit, limit, problems);
+        readMeasure(node, L"SAVED_SP", param, problems);
         if (problems.size() == before) {
             styleParamSaved_ = true;
             savedStyleParam_ = param;

@@ -9,7 +9,6 @@
 #include "engine/core/XMLNode.h"
 #include "engine/render/Spline.h"
 #include "game/cards/Anordnung.h"
-#include "game/cards/StapelLayout.h"
 #include "game/look/ReadProblems.h"
 #include "port/crt/crt.h"
 
@@ -35,8 +34,8 @@ std::vector<std::wstring> splitBlanks(std::wstring const& text) {
     return pieces;
 }
 
-// x, y (= x with one number) and, with a third number, the rotation; all within
-// StapelLayout::kMaxPlace or none taken.
+// x, y (= x with one number) and, with a third number, the rotation; all within kMaxMeasure or
+// none taken.
 void readTriple(Orvex::XMLNode const& node, std::wstring_view key, float& x, float& y, float& rotation,
                 ReadProblems& problems) {
     std::wstring const* text = attributeText(node, key);
@@ -47,9 +46,8 @@ void readTriple(Orvex::XMLNode const& node, std::wstring_view key, float& x, flo
     std::size_t const n = std::min<std::size_t>(pieces.size(), 3);
     for (std::size_t i = 0; i < n; ++i) {
         auto const number = static_cast<float>(msvc::wtof(pieces[i]));
-        float const limit = StapelLayout::kMaxPlace;
-        if (!(std::fabs(number) <= limit)) {
-            problems.add(Orvex::refusedNumbers(key, *text, -limit, limit), node.getLine());
+        if (!(std::fabs(number) <= kMaxMeasure)) {
+            problems.add(Orvex::refusedNumbers(key, *text, -kMaxMeasure, kMaxMeasure), node.getLine());
             return;
         }
         v[i] = number;
@@ -62,7 +60,7 @@ void readTriple(Orvex::XMLNode const& node, std::wstring_view key, float& x, flo
 void readStep(Orvex::XMLNode const& node, std::wstring_view key, std::wstring_view rotationKey,
               Anordnung::Offset& step, ReadProblems& problems) {
     readTriple(node, key, step.x, step.y, step.rotation, problems);
-    readFloat(node, rotationKey, step.rotation, -StapelLayout::kMaxPlace, StapelLayout::kMaxPlace, problems);
+    readMeasure(node, rotationKey, step.rotation, problems);
 }
 
 int centerWord(std::wstring const& word) {
@@ -99,21 +97,22 @@ void Anordnung::loadDefinition(Orvex::XMLNode& node, AnordnungReadOptions const&
         if (flags.size() > 1) splineEndAtEnd = msvc::wtoi(flags[1]) != 0;
     }
     readBool(node, L"USE_SPLINE_DIRECTION", useSplineDirection);
-    readFloat(node, L"SPLINE_ROTATION_OFFSET", splineRotationOffset, problems);
-    readFloat(node, L"SPLINE_ROTATION_FAKTOR", splineRotationFactor, problems);
+    // The card's turn on a spline: the direction times the factor, plus the offset, as "ROTATION" is.
+    readMeasure(node, L"SPLINE_ROTATION_OFFSET", splineRotationOffset, problems);
+    readMeasure(node, L"SPLINE_ROTATION_FAKTOR", splineRotationFactor, problems);
     float power = splinePow;
     readFloat(node, L"SPLINE_POW", power, problems);
     // t^0 and negative powers would put every card at one end or at infinity.
     if (power > 0.0f) splinePow = power;
     else problems.add(L"\"SPLINE_POW\" is not above 0");
     readTriple(node, L"POSITION", position.x, position.y, rotation, problems);
-    readFloat(node, L"ROTATION", rotation, -StapelLayout::kMaxPlace, StapelLayout::kMaxPlace, problems);
+    readMeasure(node, L"ROTATION", rotation, problems);
     readStep(node, L"DELTA_VISIBLE", L"DELTA_ROTATION_VISIBLE", deltaVisible, problems);
     readStep(node, L"DELTA_SELECT", L"DELTA_ROTATION_SELECT", deltaSelect, problems);
     readStep(node, L"DELTA_INVISIBLE", L"DELTA_ROTATION_INVISIBLE", deltaInvisible, problems);
     D3DXVECTOR2 ratio{centerRatio[0], centerRatio[1]};
     // The share between the ends is a factor of their distance, as a step is.
-    readFloatPair(node, L"CENTER_MODE_VERH", ratio, StapelLayout::kMaxPlace, problems);
+    readMeasurePair(node, L"CENTER_MODE_VERH", ratio, problems);
     centerRatio[0] = ratio.x;
     centerRatio[1] = ratio.y;
     if (std::wstring const* modes = attributeText(node, L"CENTER_MODE")) {

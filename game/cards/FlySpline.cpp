@@ -42,8 +42,8 @@ FlyStep readSplineStep(Orvex::XMLNode const& node, ReadProblems& problems) {
     float constant = 0.0f;
     readFloat(node, L"CONSTANT_END_TIME", constant, problems);
     step.constantEndTime = constant != 0.0f;
-    readFloat(node, L"ALONG_SPEED", step.alongSpeed, FlySpline::kMinSpeed, 1.0e6f, problems);
-    readFloat(node, L"TO_SPEED", step.toSpeed, FlySpline::kMinSpeed, 1.0e6f, problems);
+    readFloat(node, L"ALONG_SPEED", step.alongSpeed, FlySpline::kMinSpeed, kMaxMeasure, problems);
+    readFloat(node, L"TO_SPEED", step.toSpeed, FlySpline::kMinSpeed, kMaxMeasure, problems);
     if (std::wstring const* params = attributeText(node, L"PARAMS")) step.params = readParams(*params);
     for (Orvex::XMLNode const* child : node.children()) {
         if (child->getName() != L"CONTROL_POINT") continue;
@@ -52,11 +52,12 @@ FlyStep readSplineStep(Orvex::XMLNode const& node, ReadProblems& problems) {
                          child->getLine());
             break;
         }
+        // Places (shares of the view), a turn and a scale of the cards that follow the path.
         FlyControlPoint point;
-        readFloat(*child, L"X", point.x, problems);
-        readFloat(*child, L"Y", point.y, problems);
-        readFloat(*child, L"ROT", point.rotation, problems);
-        readFloat(*child, L"SCALE", point.scale, problems);
+        readMeasure(*child, L"X", point.x, problems);
+        readMeasure(*child, L"Y", point.y, problems);
+        readMeasure(*child, L"ROT", point.rotation, problems);
+        readMeasure(*child, L"SCALE", point.scale, problems);
         step.points.push_back(point);
     }
     return step;

@@ -5,9 +5,10 @@
 // record (CardFlight.h) and returns how long the whole flight lasts.
 //
 // The file is untrusted: speeds must be positive and not below kMinSpeed, waits and the start
-// parameter finite and within kMaxSeconds, steps and control points are capped (kMaxSteps,
-// kMaxControlPoints); a step without control points has no path and is dropped. Each refused
-// fly spline gives one log line naming the file and the line; what was refused keeps its default.
+// parameter finite and within kMaxSeconds, speeds and the control points' places, turns and scales
+// within Orvex::kMaxMeasure, steps and control points are capped (kMaxSteps, kMaxControlPoints); a
+// step without control points has no path and is dropped. Each refused fly spline gives one log
+// line naming the file and the line; what was refused keeps its default.
 //
 // FlySpline.cpp: reading and the program-wide list; FlySpline_flight.cpp: startFlight.
 #pragma once

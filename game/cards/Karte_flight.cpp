@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/core/ReadProblems.h"
 #include "engine/core/Utils.h"
 #include "engine/render/Spline.h"
 #include "game/cards/CardFlight.h"
@@ -19,7 +20,7 @@ namespace {
 // number would never end the flight.
 float sanePositive(float speed) {
     if (!(speed >= FlySpline::kMinSpeed)) return FlySpline::kMinSpeed;
-    return std::min(speed, 1.0e6f);
+    return std::min(speed, Orvex::kMaxMeasure);
 }
 
 }  // namespace

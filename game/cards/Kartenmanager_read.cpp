@@ -2,6 +2,7 @@
 // the two wish keys, templates, piles, pile positions, the pile order, then the game keys, which
 // therefore win over those of every file the element includes.
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cwctype>
 #include <vector>
@@ -11,7 +12,6 @@
 #include "game/cards/Kartenmanager.h"
 #include "game/cards/Kartenstapel.h"
 #include "game/cards/RuleWords.h"
-#include "game/cards/StapelLayout.h"
 #include "game/look/ReadProblems.h"
 
 namespace Solitaire {
@@ -38,24 +38,28 @@ std::wstring describeSource(std::wstring const& sourceName) {
 }
 
 // "POSITION_REL" of a pile position: x y, optionally divided by a third number (both) or by a
-// third and a fourth (each); one number sets both. A share of the view beyond
-// StapelLayout::kMaxPlace (or a division by 0) is refused.
-bool readRelativePlace(Orvex::XMLAttribute const& attribute, D3DXVECTOR2& out) {
-    Orvex::XMLValueTokens const pieces = attribute.split(L" ");
-    Orvex::u32 const count = pieces.getCount();
-    if (count == 0) return true;
-    float const x = pieces.get(0)->getFloat();
-    float const y = count > 1 ? pieces.get(1)->getFloat() : x;
-    float dx = 1.0f, dy = 1.0f;
-    if (count == 3) dx = dy = pieces.get(2)->getFloat();
-    if (count >= 4) {
-        dx = pieces.get(2)->getFloat();
-        dy = pieces.get(3)->getFloat();
+// third and a fourth (each); one number sets both. The numbers are read as readFloats reads a list;
+// the share of the view they give is a place, and one beyond kMaxMeasure (or a division by 0) is
+// refused with the list's line.
+void readRelativePlace(Orvex::XMLNode const& entry, D3DXVECTOR2& out, ReadProblems& problems) {
+    std::wstring const* text = attributeText(entry, L"POSITION_REL");
+    if (!text) return;
+    float n[4];
+    ReadProblems pieces;
+    std::size_t const count = readFloats(entry, L"POSITION_REL", n, -FLT_MAX, FLT_MAX, pieces);
+    if (count == 0 && pieces.empty()) return;  // no number at all: the place stays
+    if (count > 0) {
+        float const x = n[0];
+        float const y = count > 1 ? n[1] : x;
+        float const dx = count >= 3 ? n[2] : 1.0f;
+        float const dy = count >= 4 ? n[3] : dx;
+        D3DXVECTOR2 const place(x / dx, y / dy);
+        if (std::fabs(place.x) <= kMaxMeasure && std::fabs(place.y) <= kMaxMeasure) {
+            out = place;
+            return;
+        }
     }
-    D3DXVECTOR2 const place(x / dx, y / dy);
-    if (!(std::fabs(place.x) <= StapelLayout::kMaxPlace && std::fabs(place.y) <= StapelLayout::kMaxPlace)) return false;
-    out = place;
-    return true;
+    problems.add(Orvex::refusedNumbers(L"POSITION_REL", *text, -kMaxMeasure, kMaxMeasure), entry.getLine());
 }
 
 }  // namespace
@@ -180,14 +184,12 @@ void Kartenmanager::readDefinition(Orvex::XMLNode& node, std::wstring const& sou
             }
             PilePosition place;
             place.name = entry->getAttributeString(L"NAME", L"");
-            if (Orvex::XMLAttribute const* relative = entry->getAttribute(L"POSITION_REL"))
-                if (!readRelativePlace(*relative, place.relative))
-                    problems.add(L"\"STAPEL_POS\" " + Orvex::quotedPiece(place.name) + L": " +
-                                     Orvex::refusedNumbers(L"POSITION_REL", relative->getString(), -StapelLayout::kMaxPlace,
-                                                           StapelLayout::kMaxPlace),
-                                 entry->getLine());
-            readFloat(*entry, L"RENDER_INDEX", place.renderIndex, problems);
-            readFloat(*entry, L"SCALE", place.scale, problems);
+            ReadProblems refused;
+            readRelativePlace(*entry, place.relative, refused);
+            readFloat(*entry, L"RENDER_INDEX", place.renderIndex, refused);
+            // The pile takes it as its "SCALE".
+            readMeasure(*entry, L"SCALE", place.scale, refused);
+            problems.absorb(refused, L"\"STAPEL_POS\" " + Orvex::quotedPiece(place.name) + L": ", entry->getLine());
             readBool(*entry, L"DRAW_IF_LEER", place.drawIfEmpty);
             rules_.pilePositions.push_back(std::move(place));
         }

@@ -100,12 +100,12 @@ void Kartenstapel::readDefinition(Orvex::XMLNode& node, std::wstring const& sour
 
     if (node.getAttribute(L"POSITION")) {
         D3DXVECTOR2 place = position;
-        readFloatPair(node, L"POSITION", place, kMaxPlace, problems);
+        readMeasurePair(node, L"POSITION", place, problems);
         setTablePosition(place);
     }
     if (node.getAttribute(L"POSITION_REL")) {
         D3DXVECTOR2 place = relativePosition;
-        readFloatPair(node, L"POSITION_REL", place, kMaxPlace, problems);
+        readMeasurePair(node, L"POSITION_REL", place, problems);
         setRelativePosition(place);
     }
 
@@ -129,7 +129,8 @@ void Kartenstapel::readDefinition(Orvex::XMLNode& node, std::wstring const& sour
     readValue(node, L"ACCEPT_KARTEN_WERT_LEER", rules.acceptValueRuleEmpty);
     readInt(node, L"ACCEPT_STAPEL_SIZE", rules.acceptRunSize, -1, kMaxRunSize, problems);
     readInt(node, L"MIN_ACCEPT_STAPEL_SIZE", rules.minAcceptRunSize, 0, kMaxRunSize, problems);
-    readFloat(node, L"SCALE", scale_, problems);
+    // Times the card's size: a card of a scale beyond kMaxMeasure is drawn past a float.
+    readMeasure(node, L"SCALE", scale_, problems);
     readShort(node, L"MOVE_STAPEL", rules.moveRun, SHRT_MIN, SHRT_MAX, problems);
     readBool(node, L"CAN_MOVE_STAPEL", rules.canMoveRun);
     readBool(node, L"USE_SELECT_CARDS_OFFSET", useSelectOffset);

@@ -18,11 +18,9 @@ class Karte;
 
 class StapelLayout {
 public:
-    // A place or a step of a variant file (in cells, table units, degrees or shares of the view)
-    // beyond a million is damaged data; the bound keeps its products with a cell size, a card
-    // count and a style's step inside a float. The readers refuse what lies beyond.
-    static constexpr float kMaxPlace = 1.0e6f;
-
+    // The readers refuse a place or a step of a variant file (in cells, table units, degrees or
+    // shares of the view) beyond Orvex::kMaxMeasure, which keeps its products with a cell size, a
+    // card count and a style's step inside a float.
     virtual ~StapelLayout() = default;
 
     // "POSITION": a place in table units.

@@ -31,9 +31,6 @@ public:
     static_assert(kSoundCount == 34);
     // More start positions than any table needs; later ones are skipped.
     static constexpr std::size_t kMaxStartPositions = 256;
-    // A start position is a share of the table: one a million tables away is damaged data, and
-    // the bound keeps its sums and its products with a table's size inside a float.
-    static constexpr float kMaxStartPosition = 1.0e6f;
     // Multiplier steps and prices beyond this are refused as data faults; so are point values and
     // a multiplier bonus beyond theirs, which keeps every score product finite.
     static constexpr int kMaxCount = 1000000000;

@@ -25,11 +25,10 @@ void readCount(Orvex::XMLNode const& node, wchar_t const* key, unsigned& value, 
 }
 
 // "POSITION_REL": a sets the first two, b the second, c the third and fourth, d the fourth. A
-// number beyond kMaxStartPosition refuses the list, which leaves the record as it was.
+// number beyond kMaxMeasure refuses the list, which leaves the record as it was.
 void readStartPosition(Orvex::XMLNode const& child, D3DXVECTOR4& record, ReadProblems& problems) {
     float numbers[4];
-    std::size_t const count =
-        readFloats(child, L"POSITION_REL", numbers, -GameStyle::kMaxStartPosition, GameStyle::kMaxStartPosition, problems);
+    std::size_t const count = readMeasures(child, L"POSITION_REL", numbers, problems);
     float* const fields[4] = {&record.x, &record.y, &record.z, &record.w};
     constexpr int kFirst[4] = {0, 1, 2, 3};
     constexpr int kLast[4] = {1, 1, 3, 3};

@@ -42,9 +42,6 @@ public:
     // The cell size of a set with neither "KARTEN_SIZE" nor faces.
     static constexpr float kDefaultCellWidth = 200.0f;
     static constexpr float kDefaultCellHeight = 275.0f;
-    // "VERSCHIEBUNG_MULT" scales a style's pile offset into a pile's card step; beyond a million
-    // it is damaged data, and the bound keeps the step inside a float (Style::kMaxRangeEnd).
-    static constexpr float kMaxOffsetFactor = 1.0e6f;
 
     explicit Kartenset(std::wstring const& name);
     // Defaults, then readXML; sourceName names the file in log lines.

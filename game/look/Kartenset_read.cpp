@@ -50,7 +50,7 @@ void Kartenset::readXML(Orvex::XMLNode& node) { readXML(node, std::wstring()); }
 void Kartenset::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     Orvex::NamedObject::readXML(node);
     ReadProblems problems;
-    readFloatPair(node, L"VERSCHIEBUNG_MULT", offsetFactor, kMaxOffsetFactor, problems);
+    readMeasurePair(node, L"VERSCHIEBUNG_MULT", offsetFactor, problems);
     readColour(node, L"TIP_COLOR1", tipColour1);
     readColour(node, L"TIP_COLOR2", tipColour2);
     readColour(node, L"COLOR_MARK", markColour);

@@ -16,4 +16,8 @@ void readFloatPair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR
     if (count > 0) value = D3DXVECTOR2(numbers[0], numbers[count - 1]);
 }
 
+void readMeasurePair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR2& value, ReadProblems& problems) {
+    readFloatPair(node, key, value, kMaxMeasure, problems);
+}
+
 }  // namespace Solitaire

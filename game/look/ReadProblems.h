@@ -14,11 +14,14 @@
 namespace Solitaire {
 
 using Orvex::attributeText;
+using Orvex::kMaxMeasure;
 using Orvex::readBool;
 using Orvex::readDouble;
 using Orvex::readFloat;
 using Orvex::readFloats;
 using Orvex::readInt;
+using Orvex::readMeasure;
+using Orvex::readMeasures;
 
 class ReadProblems : public Orvex::ReadProblems {};
 
@@ -27,5 +30,7 @@ void readFloatPair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR
 // The same with each number within [-limit, limit], for pairs the game later adds or multiplies.
 void readFloatPair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR2& value, float limit,
                    ReadProblems& problems);
+// The pair of a size, a place or a scale: each number within kMaxMeasure.
+void readMeasurePair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR2& value, ReadProblems& problems);
 
 }  // namespace Solitaire

@@ -92,11 +92,6 @@ public:
     static constexpr int kMaxShadowRings = 8;
     static constexpr int kMaxShadowSamples = 64;
     static constexpr int kMaxMarkFalloff = 64;
-    // A range's ends (offsets in card cells, rotations in degrees) beyond a million are damaged
-    // data; the bound, with StyleSettings::kMaxStyleParam and Kartenset::kMaxOffsetFactor, keeps
-    // the blend lower + (upper - lower) x p and a pile's step (its offset times the card set's
-    // factor) inside a float.
-    static constexpr float kMaxRangeEnd = 1.0e6f;
 
     explicit Style(std::wstring const& name);
     // Name from "NAME", defaults, then readXML; sourceName names the file in log lines.

@@ -1,8 +1,6 @@
 // Value readers of the styles, card-set and background files.
 #include "game/look/StyleReading.h"
 
-#include <cfloat>
-
 namespace Solitaire {
 
 namespace {
@@ -29,21 +27,20 @@ void readColourPair(Orvex::XMLNode const& node, std::wstring_view key, D3DXCOLOR
 }
 
 void readRangePair(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR2& lower, D3DXVECTOR2& upper,
-                   float limit, ReadProblems& problems) {
+                   ReadProblems& problems) {
     std::size_t const before = problems.size();
     D3DXVECTOR2 both = lower;
-    readFloatPair(node, key, both, limit, problems);
+    readMeasurePair(node, key, both, problems);
     if (node.getAttribute(key) && problems.size() == before) lower = upper = both;
-    readFloatPair(node, std::wstring(key) + L"_MAX", upper, limit, problems);
+    readMeasurePair(node, std::wstring(key) + L"_MAX", upper, problems);
 }
 
-void readRange(Orvex::XMLNode const& node, std::wstring_view key, float& lower, float& upper, float limit,
-               ReadProblems& problems) {
+void readRange(Orvex::XMLNode const& node, std::wstring_view key, float& lower, float& upper, ReadProblems& problems) {
     std::size_t const before = problems.size();
     float both = lower;
-    readFloat(node, key, both, -limit, limit, problems);
+    readMeasure(node, key, both, problems);
     if (node.getAttribute(key) && problems.size() == before) lower = upper = both;
-    readFloat(node, std::wstring(key) + L"_MAX", upper, -limit, limit, problems);
+    readMeasure(node, std::wstring(key) + L"_MAX", upper, problems);
 }
 
 void readIntPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int low, int high,
@@ -65,7 +62,7 @@ void readIntPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, 
 
 void readFloatQuad(Orvex::XMLNode const& node, std::wstring_view key, float (&value)[4], ReadProblems& problems) {
     float numbers[4];
-    std::size_t const count = readFloats(node, key, numbers, -FLT_MAX, FLT_MAX, problems);
+    std::size_t const count = readMeasures(node, key, numbers, problems);
     for (std::size_t i = 0; i < count; ++i)
         // Each piece sets its own component and every later one it shares a bit with.
         for (std::size_t c = i; c < 4; ++c)

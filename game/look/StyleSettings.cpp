@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/core/NamedObjectList.h"
+#include "engine/core/ReadProblems.h"
 #include "engine/core/Utils.h"
 #include "game/look/Background.h"
 #include "game/look/GameStyle.h"
@@ -238,7 +239,7 @@ void StyleSettings::setCardsBack(int index) {
 int StyleSettings::backsHeld() const { return cardSet_ ? cardSet_->getBackCount() : Kartenset::kBackChoices; }
 
 void StyleSettings::setStyleParam(float param) {
-    if (!(std::fabs(param) <= kMaxStyleParam)) return;
+    if (!(std::fabs(param) <= Orvex::kMaxMeasure)) return;
     styleParam_ = param;
     if (!style_) return;
     style_->applyParam(styleParam_);

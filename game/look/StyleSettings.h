@@ -45,10 +45,9 @@ public:
 
     // The program-wide style parameter (the blend of every style range).
     static float getStyleParam() { return styleParam_; }
-    // The options' slider gives 0 .. 1; a parameter beyond a million is damaged data, and the
-    // bound keeps each blend inside a float (Style::kMaxRangeEnd). Every reader of a parameter
-    // refuses one beyond it.
-    static constexpr float kMaxStyleParam = 1.0e6f;
+    // The options' slider gives 0 .. 1; a parameter beyond Orvex::kMaxMeasure is damaged data,
+    // as a range's ends beyond it are, and the bound keeps each blend inside a float. Every reader
+    // of a parameter refuses one beyond it.
 
     // Reads lists and choices from a styles file's top node or the game's settings node;
     // sourceName names it in log lines. Files named by "FILE" are opened by relative name.
@@ -120,7 +119,7 @@ public:
     // shown.
     void setCardsBack(int index);
     // Stores the parameter; applies it to the current style and emits the style signal. One
-    // beyond kMaxStyleParam (or not a number) is ignored.
+    // beyond Orvex::kMaxMeasure (or not a number) is ignored.
     void setStyleParam(float param);
     void setTooltipType(int type) { tooltipType_ = type; }
     void setParticleSpawnMult(float mult);

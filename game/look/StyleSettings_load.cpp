@@ -41,7 +41,7 @@ bool isWholeNumber(std::wstring_view text) {
 
 void StyleSettings::load(Orvex::XMLNode& node, std::wstring const& sourceName) {
     ReadProblems problems;
-    readFloat(node, L"STYLE_PARAM", styleParam_, -kMaxStyleParam, kMaxStyleParam, problems);
+    readMeasure(node, L"STYLE_PARAM", styleParam_, problems);
     readFiles(node, sourceName, problems);
     // Without a game style in data the fallback plays, and listeners hear of it.
     if (gameStyle_ == fallbackGameStyle_) gameStyleChanged.emit(gameStyle_);

@@ -14,9 +14,12 @@ constexpr wchar_t const* kSelectElements[StyleValues::kSelectKinds] = {
     L"SELECT_ERROR", L"SELECT_MOVEABLE", L"SELECT_ACCEPT", L"SELECT_NACCEPT", L"SELECT_HASLEGALMOVE",
     L"SELECT_HASGOALMOVE"};
 
+// A key of "SPEEDS"; the turn and the scale a removed card goes to are a card's measures, read
+// within kMaxMeasure, the speeds and waits only finite.
 struct SpeedKey {
     wchar_t const* key;
     float StyleValues::*field;
+    bool measure = false;
 };
 
 constexpr SpeedKey kSpeedKeys[] = {
@@ -33,8 +36,8 @@ constexpr SpeedKey kSpeedKeys[] = {
     {L"MAKE_ALPHA0_SPEED", &StyleValues::makeAlpha0Speed},
     {L"MAKE_ALPHA1_SPEED", &StyleValues::makeAlpha1Speed},
     {L"UNDO_ALPHA_SPEED", &StyleValues::undoAlphaSpeed},
-    {L"FADEOUT_ROTATION", &StyleValues::fadeoutRotation},
-    {L"FADEOUT_SCALE", &StyleValues::fadeoutScale},
+    {L"FADEOUT_ROTATION", &StyleValues::fadeoutRotation, true},
+    {L"FADEOUT_SCALE", &StyleValues::fadeoutScale, true},
     {L"FADEOUT_SPEED", &StyleValues::fadeoutSpeed},
     {L"AUFDECKEN_WAITTIMER", &StyleValues::revealWaitTimer},
     {L"AUFDECKEN_WAITTIMER2", &StyleValues::revealWaitTimer2},
@@ -65,9 +68,9 @@ void Style::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
     Orvex::NamedObject::readXML(node);
     ReadProblems problems;
     if (Orvex::XMLNode const* pile = node.getChild(L"STAPEL")) {
-        readRangePair(*pile, L"VERSCHIEBUNG", pileOffsetMin, pileOffsetMax, kMaxRangeEnd, problems);
-        readRangePair(*pile, L"RAND_VERSCHIEBUNG", randomOffsetMin, randomOffsetMax, kMaxRangeEnd, problems);
-        readRange(*pile, L"RAND_ROTATION", randomRotationMin, randomRotationMax, kMaxRangeEnd, problems);
+        readRangePair(*pile, L"VERSCHIEBUNG", pileOffsetMin, pileOffsetMax, problems);
+        readRangePair(*pile, L"RAND_VERSCHIEBUNG", randomOffsetMin, randomOffsetMax, problems);
+        readRange(*pile, L"RAND_ROTATION", randomRotationMin, randomRotationMax, problems);
         readBool(*pile, L"HIDE_EXTRA_CARDS", hideExtraCards);
         readBool(*pile, L"USE_AUTOCHECKAUTOFINISH", useAutoCheckAutoFinish);
     }
@@ -82,7 +85,7 @@ void Style::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
         D3DXCOLOR colours[2] = {shadows[0].colour, shadows[1].colour};
         readColourPair(*cards, L"SHADOW_COLOR", colours);
         D3DXVECTOR2 blur{shadows[0].radius, shadows[1].radius};
-        readFloatPair(*cards, L"SHADOW_BLUR", blur, problems);
+        readMeasurePair(*cards, L"SHADOW_BLUR", blur, problems);
         // Rings x samples draws per card: both bounded.
         readIntPair(*cards, L"SHADOW_RINGS", shadows[0].rings, shadows[1].rings, 0, kMaxShadowRings, problems);
         readIntPair(*cards, L"SHADOW_SAMPLES", shadows[0].samples, shadows[1].samples, 0, kMaxShadowSamples,
@@ -93,15 +96,15 @@ void Style::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
         readColourPair(*cards, L"ABSCHATTUNG", shading);
     }
     if (Orvex::XMLNode const* tip = node.getChild(L"TIP")) {
-        readRangePair(*tip, L"VERSCHIEBUNG", tipOffsetMin, tipOffsetMax, kMaxRangeEnd, problems);
-        readRange(*tip, L"ROTATION", tipRotationMin, tipRotationMax, kMaxRangeEnd, problems);
+        readRangePair(*tip, L"VERSCHIEBUNG", tipOffsetMin, tipOffsetMax, problems);
+        readRange(*tip, L"ROTATION", tipRotationMin, tipRotationMax, problems);
         readFloat(*tip, L"TIP_DAUER", tipDuration, problems);
     }
     for (int kind = 0; kind < kSelectKinds; ++kind) {
         Orvex::XMLNode const* select = node.getChild(kSelectElements[kind]);
         if (!select) continue;
-        readFloatPair(*select, L"VERSCHIEBUNG", wobbles[kind].offset, problems);
-        readFloat(*select, L"ROTATION", wobbles[kind].rotation, problems);
+        readMeasurePair(*select, L"VERSCHIEBUNG", wobbles[kind].offset, problems);
+        readMeasure(*select, L"ROTATION", wobbles[kind].rotation, problems);
         readFloat(*select, L"SPEED", wobbles[kind].speed, problems);
         if (kind == kSelectHasGoalMove) {
             readFloat(*select, L"PARAM", param, problems);
@@ -110,7 +113,12 @@ void Style::readXML(Orvex::XMLNode& node, std::wstring const& sourceName) {
         }
     }
     if (Orvex::XMLNode const* speeds = node.getChild(L"SPEEDS")) {
-        for (SpeedKey const& entry : kSpeedKeys) readFloat(*speeds, entry.key, this->*entry.field, problems);
+        for (SpeedKey const& entry : kSpeedKeys) {
+            if (entry.measure)
+                readMeasure(*speeds, entry.key, this->*entry.field, problems);
+            else
+                readFloat(*speeds, entry.key, this->*entry.field, problems);
+        }
     }
     problems.log(L"Style \"" + getName() + L"\"", sourceName, node.getLine());
 }

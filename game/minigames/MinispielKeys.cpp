@@ -59,7 +59,7 @@ bool readRatio(Orvex::XMLNode const& node, std::wstring_view key, float& out) {
         }
         value /= divisor;
     }
-    if (!bounded(value, -kMaxNumber, kMaxNumber)) {
+    if (!bounded(value, -Orvex::kMaxMeasure, Orvex::kMaxMeasure)) {
         noteBadNumber(node, key, a->getStringCopy());
         return false;
     }
@@ -103,16 +103,29 @@ void readPair(Orvex::XMLNode const& node, std::wstring_view key, float& first, f
               double hi) {
     Orvex::XMLAttribute const* a = node.getAttribute(key);
     if (!a) return;
-    Orvex::XMLValueTokens const parts = a->split(L" ");
-    if (parts.size() == 0) return;
-    double const x = parts.get(0)->getDouble();
-    double const y = parts.size() > 1 ? parts.get(1)->getDouble() : x;
-    if (!bounded(x, lo, hi) || !bounded(y, lo, hi)) {
+    // The engine's list reader decides; the refusal is told in the mini-games' own line.
+    float numbers[2];
+    Orvex::ReadProblems refused;
+    std::size_t const count =
+        Orvex::readFloats(node, key, numbers, static_cast<float>(lo), static_cast<float>(hi), refused);
+    if (!refused.empty()) {
         noteBadNumber(node, key, a->getStringCopy());
         return;
     }
-    first = static_cast<float>(x);
-    second = static_cast<float>(y);
+    if (count == 0) return;
+    first = numbers[0];
+    second = count > 1 ? numbers[1] : numbers[0];
+}
+
+bool readMeasures(Orvex::XMLNode const& node, std::wstring_view key, std::span<float> numbers, std::size_t& count) {
+    Orvex::XMLAttribute const* a = node.getAttribute(key);
+    count = 0;
+    if (!a) return false;
+    Orvex::ReadProblems refused;
+    count = Orvex::readMeasures(node, key, numbers, refused);
+    if (refused.empty()) return true;
+    noteBadNumber(node, key, a->getStringCopy());
+    return false;
 }
 
 void readPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int lo, int hi) {

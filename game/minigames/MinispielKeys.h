@@ -9,16 +9,15 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/core/ReadProblems.h"
 #include "engine/core/XMLNode.h"
 
 namespace Solitaire::minigame {
-
-// No key of a mini-game needs a larger magnitude: larger numbers are damaged data.
-inline constexpr double kMaxNumber = 1.0e6;
 
 // The definition file named in log lines ("data\Games\minigames.min" unless the manager was
 // handed another).
@@ -31,21 +30,27 @@ void logProblem(Orvex::XMLNode const& node, std::wstring const& text);
 void logProblemAt(unsigned line, std::wstring const& text);
 
 // A number written "a" or "a b" (a / b; further pieces are ignored). Absent or empty: out stays,
-// false. A divisor of 0, a result that is not finite or beyond kMaxNumber: out stays, logged.
+// false. A divisor of 0, a result that is not finite or beyond Orvex::kMaxMeasure (no key of a
+// mini-game needs more: larger numbers are damaged data): out stays, logged.
 bool readRatio(Orvex::XMLNode const& node, std::wstring_view key, float& out);
 // A float or double attribute within [lo, hi]; absent: out stays; anything else: out stays,
 // logged.
-bool readNumber(Orvex::XMLNode const& node, std::wstring_view key, float& out, double lo = -kMaxNumber,
-                double hi = kMaxNumber);
-bool readNumber(Orvex::XMLNode const& node, std::wstring_view key, double& out, double lo = -kMaxNumber,
-                double hi = kMaxNumber);
+bool readNumber(Orvex::XMLNode const& node, std::wstring_view key, float& out, double lo = -Orvex::kMaxMeasure,
+                double hi = Orvex::kMaxMeasure);
+bool readNumber(Orvex::XMLNode const& node, std::wstring_view key, double& out, double lo = -Orvex::kMaxMeasure,
+                double hi = Orvex::kMaxMeasure);
 // An integer attribute within [lo, hi]; beyond: the nearer bound, logged.
 bool readCount(Orvex::XMLNode const& node, std::wstring_view key, int& out, int lo, int hi);
 // "a" or "a b": the first number sets both ends, a second one replaces the second end. Each
-// number as readNumber (floats) or readCount (integers).
+// number within [lo, hi] (floats read as Orvex::readFloats reads a list) or as readCount
+// (integers).
 void readPair(Orvex::XMLNode const& node, std::wstring_view key, float& first, float& second,
-              double lo = -kMaxNumber, double hi = kMaxNumber);
+              double lo = -Orvex::kMaxMeasure, double hi = Orvex::kMaxMeasure);
 void readPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int lo, int hi);
+// A list of sizes or places (Orvex::readMeasures into numbers, count of them taken): true when
+// the key is there and usable; refused, one log line and false, numbers as they were. Absent:
+// false, count 0.
+bool readMeasures(Orvex::XMLNode const& node, std::wstring_view key, std::span<float> numbers, std::size_t& count);
 // "a" or "a b" of whole numbers as readPair, but a number beyond [lo, hi] reads as the nearer
 // bound (one log line) instead of leaving both as they were.
 void readCountPair(Orvex::XMLNode const& node, std::wstring_view key, int& first, int& second, int lo, int hi);

@@ -53,12 +53,17 @@ Punkteverbinden::Punkteverbinden(Orvex::XMLNode& element) : Minispiel(element) {
     background_.adopt(minigame::animationCopy(element, L"BACKGROUND"));
     onlyGoalsToFinish_ = element.getAttributeBool(L"ONLY_GOALS_TO_FINISH", onlyGoalsToFinish_);
     if (Orvex::XMLAttribute const* a = element.getAttribute(L"ABS_SIZE")) {
-        Orvex::XMLValueTokens const parts = a->split(L" ");
-        float sx = parts.size() > 0 ? static_cast<float>(parts.get(0)->getDouble()) : 1.0f;
-        float sy = parts.size() > 1 ? static_cast<float>(parts.get(1)->getDouble()) : sx;
-        // A scale of 0 would put every point at infinity: that number is left out.
+        // The size the places and sizes are given in, a list of sizes: one beyond kMaxMeasure
+        // leaves 1, with a line.
+        float sizes[2] = {1.0f, 1.0f};
+        std::size_t given = 0;
+        minigame::readMeasures(element, L"ABS_SIZE", sizes, given);
+        float sx = sizes[0];
+        float sy = given > 1 ? sizes[1] : sx;
+        // Each divides the points: one near 0 (its reciprocal beyond kMaxMeasure) would put them
+        // past a float, so that number is left out.
         for (float* scale : {&sx, &sy})
-            if (*scale == 0.0f || !std::isfinite(*scale) || !std::isfinite(1.0f / *scale)) {
+            if (!(std::fabs(1.0f / *scale) <= Orvex::kMaxMeasure)) {
                 minigame::logProblem(element, L"\"ABS_SIZE\" value \"" + a->getStringCopy() +
                                                   L"\" holds 0 or no usable number; 1 is taken in its place");
                 *scale = 1.0f;

@@ -60,7 +60,7 @@ Puzzle::PuzzleTeil::PuzzleTeil(Puzzle* game, Orvex::XMLNode& node) : id(nextPiec
         startX = sx;
         startY = sy;
     }
-    minigame::readPair(node, L"SIZE", width, height, 0.0, minigame::kMaxNumber);
+    minigame::readPair(node, L"SIZE", width, height, 0.0, Orvex::kMaxMeasure);
     shadow = node.getAttributeBool(L"SHADOW", shadow);
     D3DXVECTOR2 const reference = owner->getReferenceSize();
     width /= reference.x;
@@ -118,30 +118,19 @@ Puzzle::Puzzle(Orvex::XMLNode& element) : Minispiel(element) {
 }
 
 void Puzzle::readKeys(Orvex::XMLNode& element) {
-    minigame::readPair(element, L"SIZE", reference_.x, reference_.y, kMinReference, minigame::kMaxNumber);
+    minigame::readPair(element, L"SIZE", reference_.x, reference_.y, kMinReference, Orvex::kMaxMeasure);
     if (Orvex::XMLAttribute const* colour = element.getAttribute(L"COLOR_ZIEL_HELP"))
         helpColour_ = D3DXCOLOR(static_cast<DWORD>(colour->getHex()));
-    minigame::readNumber(element, L"MAX_DIST", maxDist_, 0.0, minigame::kMaxNumber);
+    minigame::readNumber(element, L"MAX_DIST", maxDist_, 0.0, Orvex::kMaxMeasure);
     if (Orvex::XMLAttribute const* check = element.getAttribute(L"CHECK_ALPHA")) {
         Orvex::XMLValueTokens const parts = check->split(L" ");
         if (parts.size() > 0) alphaOnDrop_ = parts.get(0)->getBool();
         if (parts.size() > 1) alphaOnGrab_ = parts.get(1)->getBool();
     }
-    if (Orvex::XMLAttribute const* area = element.getAttribute(L"INTI_POS")) {
-        Orvex::XMLValueTokens const parts = area->split(L" ");
-        float values[4] = {scatter_.left, scatter_.top, scatter_.right, scatter_.bottom};
-        bool usable = true;
-        for (std::size_t i = 0; i < parts.size() && i < 4; ++i) {
-            double const v = parts.get(i)->getDouble();
-            usable = usable && std::isfinite(v) && std::fabs(v) <= minigame::kMaxNumber;
-            values[i] = static_cast<float>(v);
-        }
-        if (usable)
-            scatter_ = Orvex::FRect(values[0], values[1], values[2], values[3]);
-        else
-            minigame::logProblem(element, L"\"INTI_POS\" value \"" + area->getStringCopy() +
-                                              L"\" is not a usable number; the default is kept");
-    }
+    // The area the pieces start in: left, top, right, bottom; those not given stay.
+    float area[4] = {scatter_.left, scatter_.top, scatter_.right, scatter_.bottom};
+    std::size_t given = 0;
+    if (minigame::readMeasures(element, L"INTI_POS", area, given)) scatter_ = Orvex::FRect(area[0], area[1], area[2], area[3]);
 }
 
 void Puzzle::readList(Orvex::XMLNode& element, wchar_t const* name, wchar_t const* what,

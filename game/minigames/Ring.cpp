@@ -29,7 +29,7 @@ D3DXVECTOR2 centreOf(Orvex::FRect const& r) {
 // ---- rings ----
 
 Ring::Objekt::Objekt(Orvex::XMLNode& node, Ring& owner) : game(&owner) {
-    minigame::readPair(node, L"RADIUS", innerRadius, outerRadius, 0.0, kMaxRadius);
+    minigame::readPair(node, L"RADIUS", innerRadius, outerRadius, 0.0, Orvex::kMaxMeasure);
     rotierbar = node.getAttributeBool(L"ROTIERBAR", rotierbar);
     startAni = node.getAttributeBool(L"START_ANI", startAni);
     animation.adopt(minigame::animationCopy(node, L"ANIMATION"));

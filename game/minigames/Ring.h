@@ -39,7 +39,6 @@ public:
     static constexpr wchar_t const* kKind = L"RING_";
     static constexpr std::size_t kMaxRings = 64;
     static constexpr float kDefaultDeltaWinkel = 2.0f;
-    static constexpr double kMaxRadius = 1.0e6;
 
     class Objekt {
     public:

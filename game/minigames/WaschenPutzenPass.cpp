@@ -113,20 +113,11 @@ WaschenPutzenGame::Pass::~Pass() {
 void WaschenPutzenGame::Pass::readCursorSize(Orvex::XMLNode const& node) {
     Orvex::XMLAttribute const* a = node.getAttribute(L"CURSOR_SIZE");
     if (!a) return;
-    hasCursorSize = true;
-    Orvex::XMLValueTokens const parts = a->split(L" ");
     float values[kCursorValues] = {};
-    std::size_t const count = parts.size() < kCursorValues ? parts.size() : kCursorValues;
-    for (std::size_t i = 0; i < count; ++i) {
-        double const v = parts.get(i)->getDouble();
-        if (!(v >= -minigame::kMaxNumber && v <= minigame::kMaxNumber)) {
-            minigame::logProblem(node, L"\"CURSOR_SIZE\" value \"" + a->getStringCopy() +
-                                           L"\" is not a usable number; the cursor keeps its size");
-            hasCursorSize = false;
-            return;
-        }
-        values[i] = static_cast<float>(v);
-    }
+    std::size_t count = 0;
+    // Refused: the cursor keeps its size.
+    hasCursorSize = minigame::readMeasures(node, L"CURSOR_SIZE", values, count);
+    if (!hasCursorSize) return;
     // Piece 0 sets width and height, piece 1 the height, piece 2 both offsets, piece 3 the y
     // offset.
     cursorSize[0] = cursorSize[1] = values[0];

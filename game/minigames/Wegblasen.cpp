@@ -34,10 +34,10 @@ Wegblasen::Objekt::Objekt(Orvex::XMLNode& node, Wegblasen& owner) : game(&owner)
     animation.adopt(minigame::animationCopy(node, L"ANIMATION"));
     float width = 0.0f;
     float height = 0.0f;
-    minigame::readPair(node, L"SIZE", width, height, 0.0, minigame::kMaxNumber);
+    minigame::readPair(node, L"SIZE", width, height, 0.0, Orvex::kMaxMeasure);
     size = D3DXVECTOR2(width / kDesignWidth, height / kDesignHeight);
     // The mass divides the force: only a positive one is a mass.
-    minigame::readNumber(node, L"MASS", mass, std::numeric_limits<float>::min(), minigame::kMaxNumber);
+    minigame::readNumber(node, L"MASS", mass, std::numeric_limits<float>::min(), Orvex::kMaxMeasure);
     minigame::readNumber(node, L"BREMS", brems);
 }
 

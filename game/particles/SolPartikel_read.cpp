@@ -1,7 +1,12 @@
-// Reading particle and emitter templates from the particle file. Numbers that are not finite
-// and counts outside the integer range are refused and keep the field's value.
+// Reading particle and emitter templates from the particle file. Numbers that are not finite,
+// sizes, places, turns and scales beyond kMaxMeasure, and counts outside the integer range are
+// refused and keep the field's value.
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <span>
 
 #include "engine/core/XMLNode.h"
 #include "engine/render/Spline.h"
@@ -13,38 +18,36 @@ namespace Solitaire {
 
 namespace {
 
-// The attribute's blank-separated numbers (at most `count`); false when one is not finite.
+// What a list of the file is: a size, a place, a turn or a scale (each number within kMaxMeasure),
+// or a time, a speed, a rate or a count (each only finite).
+enum class Numbers { kMeasures, kFinite };
+
+// The attribute's blank-separated numbers (at most `count`), read as readFloats reads a list:
+// false when absent, empty or refused.
 bool readNumbers(Orvex::XMLNode const& node, std::wstring_view key, std::vector<float>& out, std::size_t count,
-                 ReadProblems& problems) {
+                 Numbers kind, ReadProblems& problems) {
     out.clear();
-    Orvex::XMLAttribute const* attribute = node.getAttribute(key);
-    if (!attribute) return false;
-    Orvex::XMLValueTokens const pieces = attribute->split(L" ");
-    for (Orvex::u32 i = 0; i < pieces.getCount() && out.size() < count; ++i) {
-        if (pieces.get(i)->getString().empty()) continue;
-        float const value = pieces.get(i)->getFloat();
-        if (!std::isfinite(value)) {
-            problems.add(L"\"" + std::wstring(key) + L"\" is not a list of finite numbers", node.getLine());
-            out.clear();
-            return false;
-        }
-        out.push_back(value);
-    }
-    return !out.empty();
+    float read[5];
+    std::span<float> const numbers(read, std::min<std::size_t>(count, std::size(read)));
+    std::size_t const taken = kind == Numbers::kMeasures ? readMeasures(node, key, numbers, problems)
+                                                        : readFloats(node, key, numbers, -FLT_MAX, FLT_MAX, problems);
+    out.assign(read, read + taken);
+    return taken > 0;
 }
 
-void readRange(Orvex::XMLNode const& node, std::wstring_view key, float range[2], ReadProblems& problems) {
+void readRange(Orvex::XMLNode const& node, std::wstring_view key, float range[2], Numbers kind,
+               ReadProblems& problems) {
     std::vector<float> values;
-    if (!readNumbers(node, key, values, 2, problems)) return;
+    if (!readNumbers(node, key, values, 2, kind, problems)) return;
     range[0] = values[0];
     range[1] = values.size() > 1 ? values[1] : values[0];
 }
 
 // x1 y1 x2 y2: the first sets both x, the second both y, the third x2, the fourth y2.
-void readCorners(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR2 corners[2], ReadProblems& problems,
-                 bool* fifth = nullptr) {
+void readCorners(Orvex::XMLNode const& node, std::wstring_view key, D3DXVECTOR2 corners[2], Numbers kind,
+                 ReadProblems& problems, bool* fifth = nullptr) {
     std::vector<float> values;
-    if (!readNumbers(node, key, values, fifth ? 5 : 4, problems)) return;
+    if (!readNumbers(node, key, values, fifth ? 5 : 4, kind, problems)) return;
     corners[0].x = corners[1].x = values[0];
     if (values.size() > 1) corners[0].y = corners[1].y = values[1];
     if (values.size() > 2) corners[1].x = values[2];
@@ -69,10 +72,10 @@ void readCount(Orvex::XMLNode const& node, std::wstring_view key, std::int32_t& 
         problems.add(L"\"" + std::wstring(key) + L"\" is not a count", node.getLine());
 }
 
-// Up to four floats; each given value also becomes the value of every later component.
+// Up to four places; each given value also becomes the value of every later component.
 void readArea(Orvex::XMLNode const& node, std::wstring_view key, float area[4], ReadProblems& problems) {
     std::vector<float> values;
-    if (!readNumbers(node, key, values, 4, problems)) return;
+    if (!readNumbers(node, key, values, 4, Numbers::kMeasures, problems)) return;
     for (std::size_t i = 0; i < values.size(); ++i)
         for (std::size_t j = i; j < 4; ++j) area[j] = values[i];
 }
@@ -124,25 +127,25 @@ void SolPartikel::readTemplate(Orvex::XMLNode& node, ReadProblems& problems) {
     if (Orvex::XMLNode const* curve = node.getChild(L"SCALE_AT_LIFE"))
         readCurve(*curve, scaleCurve_, problems, [](Orvex::XMLNode const& key, ReadProblems& keyProblems) {
             D3DXVECTOR2 scale{1.0f, 1.0f};
-            readFloatPair(key, L"VALUE", scale, keyProblems);
+            readMeasurePair(key, L"VALUE", scale, keyProblems);
             return scale;
         });
     takeCurveValues();
-    readRange(node, L"LIFETIME", lifetimeRange_, problems);
-    readRange(node, L"ROTATION_SPEED", rotationSpeedRange_, problems);
-    readRange(node, L"ROTATION", rotationRange_, problems);
+    readRange(node, L"LIFETIME", lifetimeRange_, Numbers::kFinite, problems);
+    readRange(node, L"ROTATION_SPEED", rotationSpeedRange_, Numbers::kFinite, problems);
+    readRange(node, L"ROTATION", rotationRange_, Numbers::kMeasures, problems);
     if (Orvex::XMLAttribute const* colour = node.getAttribute(L"COLOR")) {
         Orvex::XMLValueTokens const pieces = colour->split(L" ");
         if (pieces.getCount() > 0) colourRange_[0] = colourRange_[1] = colourFromHex(pieces.get(0)->getHex());
         if (pieces.getCount() > 1) colourRange_[1] = colourFromHex(pieces.get(1)->getHex());
         if (pieces.getCount() > 2) colourPerChannel_ = pieces.get(2)->getInt() != 0;
     }
-    readCorners(node, L"POSITION", positionArea_, problems);
-    readCorners(node, L"ROTATION_CENTER", rotationCentre_, problems);
-    readCorners(node, L"GRAVITATION", gravitation_, problems);
-    readCorners(node, L"SIZE", sizeRange_, problems, &uniformSize_);
-    readRange(node, L"SPEED", speed_, problems);
-    readRange(node, L"DIRECTION", direction_, problems);
+    readCorners(node, L"POSITION", positionArea_, Numbers::kMeasures, problems);
+    readCorners(node, L"ROTATION_CENTER", rotationCentre_, Numbers::kMeasures, problems);
+    readCorners(node, L"GRAVITATION", gravitation_, Numbers::kFinite, problems);
+    readCorners(node, L"SIZE", sizeRange_, Numbers::kMeasures, problems, &uniformSize_);
+    readRange(node, L"SPEED", speed_, Numbers::kFinite, problems);
+    readRange(node, L"DIRECTION", direction_, Numbers::kMeasures, problems);
 }
 
 void SolPartikel::readSpline(Orvex::XMLNode& node, ReadProblems& problems) {
@@ -169,9 +172,9 @@ void SolPartikelEmitter::readEmitterTemplate(Orvex::XMLNode& node, ReadProblems&
         }
     }
     readTemplate(node, problems);
-    readRange(node, L"PPS", rateRange_, problems);
+    readRange(node, L"PPS", rateRange_, Numbers::kFinite, problems);
     float limits[2]{static_cast<float>(limitRange_[0]), static_cast<float>(limitRange_[1])};
-    readRange(node, L"MAXPARTIKEL", limits, problems);
+    readRange(node, L"MAXPARTIKEL", limits, Numbers::kFinite, problems);
     for (int i = 0; i < 2; ++i) {
         if (limits[i] >= static_cast<float>(std::numeric_limits<std::int32_t>::min()) &&
             limits[i] < static_cast<float>(std::numeric_limits<std::int32_t>::max()))
@@ -203,7 +206,7 @@ void SolPartikelEmitter::readEmitterTemplate(Orvex::XMLNode& node, ReadProblems&
             entry.hasPath = true;
             readArea(*path, L"START", entry.pathStart, problems);
             readArea(*path, L"END", entry.pathEnd, problems);
-            readFloat(*path, L"AMP", entry.amplitude, problems);
+            readMeasure(*path, L"AMP", entry.amplitude, problems);
             readInt(*path, L"FREQ", entry.frequency, 0, kMaxWaveFrequency, problems);
             readInt(*path, L"MODE", entry.pathMode, 0, 2, problems);
         }

@@ -58,7 +58,7 @@ StoryPartPart::StoryPartPart(Orvex::XMLNode& node, std::wstring const& source)
         hasParticleLayer = true;
     }
     if (Orvex::XMLAttribute const* a = node.getAttribute(L"PARTIKEL_EMITTER")) emitterName = a->getStringCopy();
-    readFloatPair(node, L"PARTIKEL_START_POS", particleStart, problems);
+    readMeasurePair(node, L"PARTIKEL_START_POS", particleStart, problems);
     if (Orvex::XMLNode const* list = node.getChild(L"SOUNDS", 0)) appendStoryValues(list, sounds, kMaxEntries, problems);
     if (Orvex::XMLAttribute const* a = node.getAttribute(L"MUSIK")) music = a->getStringCopy();
     if (Orvex::XMLNode const* text = node.getChild(L"TEXT_RECT", 0)) textRect = readStoryRect(*text, StoryRectForm::kText, problems);

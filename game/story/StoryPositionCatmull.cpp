@@ -16,9 +16,10 @@ namespace {
 
 StoryPositionCatmull::StoryPositionCatmull(Orvex::XMLNode& node, ReadProblems& problems) : StoryPosition(node, problems) {
     readStoryRange(node, L"TIME_FAKTOR", timeMin, timeMax, problems);
-    readStoryRange(node, L"WINKEL_START", startMin, startMax, problems);
-    readStoryRange(node, L"WINKEL_DELTA", deltaMin, deltaMax, problems);
-    readStoryRange(node, L"DISTANCE", distanceMin, distanceMax, problems);
+    // Turns and distances of the wandering point.
+    readStoryRange(node, L"WINKEL_START", startMin, startMax, problems, kMaxMeasure);
+    readStoryRange(node, L"WINKEL_DELTA", deltaMin, deltaMax, problems, kMaxMeasure);
+    readStoryRange(node, L"DISTANCE", distanceMin, distanceMax, problems, kMaxMeasure);
     angle = Orvex::randomFloat(startMin, startMax);
     spline.p0 = offset(angle, Orvex::randomFloat(distanceMin, distanceMax));
     spline.p1 = nextPoint();

@@ -1,6 +1,7 @@
 // The story file's number, colour, rectangle and list forms.
 #include "game/story/StoryRead.h"
 
+#include <cfloat>
 #include <cmath>
 
 namespace Solitaire {
@@ -12,32 +13,31 @@ std::wstring quoted(std::wstring_view key) { return L"\"" + std::wstring(key) + 
 }  // namespace
 
 void readStoryNumber(Orvex::XMLNode const& node, std::wstring_view key, float& value, ReadProblems& problems) {
-    Orvex::XMLAttribute const* attribute = node.getAttribute(key);
-    if (!attribute) return;
-    Orvex::XMLValueTokens const pieces = attribute->split(L" ");
-    if (pieces.getCount() == 0) {
+    std::wstring const* text = attributeText(node, key);
+    if (!text) return;
+    float pieces[2];
+    ReadProblems refused;
+    std::size_t const count = readFloats(node, key, pieces, -FLT_MAX, FLT_MAX, refused);
+    if (count == 0 && refused.empty()) {
         value = 0.0f;  // an empty text reads as the number 0, as every number of the file does
         return;
     }
-    float read = pieces.get(0)->getFloat();
-    if (pieces.getCount() > 1) {
-        float const divisor = pieces.get(1)->getFloat();
-        if (divisor == 0.0f) {
-            problems.add(quoted(key) + L" divides by 0", node.getLine());
-            return;
-        }
-        read /= divisor;
+    if (count > 1 && pieces[1] == 0.0f) {
+        problems.add(quoted(key) + L" divides by 0", node.getLine());
+        return;
     }
-    if (std::isfinite(read))
+    float const read = count > 1 ? pieces[0] / pieces[1] : pieces[0];
+    // Every story number is a place or a size of a rectangle.
+    if (count > 0 && std::fabs(read) <= kMaxMeasure)
         value = read;
     else
-        problems.add(quoted(key) + L" is not a finite number", node.getLine());
+        problems.add(Orvex::refusedNumbers(key, *text, -kMaxMeasure, kMaxMeasure), node.getLine());
 }
 
 void readStoryRange(Orvex::XMLNode const& node, std::wstring_view key, float& low, float& high,
-                    ReadProblems& problems) {
+                    ReadProblems& problems, float limit) {
     D3DXVECTOR2 range(low, high);
-    readFloatPair(node, key, range, problems);
+    readFloatPair(node, key, range, limit, problems);
     low = range.x;
     high = range.y;
 }

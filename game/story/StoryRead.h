@@ -1,7 +1,8 @@
 // Reading the story file's number, colour, rectangle and list forms. The file is untrusted: a
-// value that is not a finite number (a division by 0 included) is refused and noted in the
-// reader's problem list, which its object logs as one line naming file and line; the field keeps
-// its value. Lists are bounded by the limit their caller gives, the rest noted and left out.
+// value that is not a finite number (a division by 0 included), and a place or size beyond
+// kMaxMeasure, is refused and noted in the reader's problem list, which its object logs as one
+// line naming file and line; the field keeps its value. Lists are bounded by the limit their
+// caller gives, the rest noted and left out.
 //
 // Forms:
 // - a story number: one number, or two separated by a blank meaning the first divided by the
@@ -12,6 +13,7 @@
 //   values not given are 0, and "W" ("H") works from the edges given before it (see StoryRectForm).
 #pragma once
 
+#include <cfloat>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -32,9 +34,11 @@ enum class StoryRectForm {
 
 // A story number into value; absent leaves it.
 void readStoryNumber(Orvex::XMLNode const& node, std::wstring_view key, float& value, ReadProblems& problems);
-// One or two finite numbers into low and high (one sets both); absent leaves them.
+// One or two numbers within [-limit, limit] into low and high (one sets both); absent leaves
+// them. A range of sizes, places or turns takes kMaxMeasure, one of times and speeds only asks
+// for finite numbers.
 void readStoryRange(Orvex::XMLNode const& node, std::wstring_view key, float& low, float& high,
-                    ReadProblems& problems);
+                    ReadProblems& problems, float limit = FLT_MAX);
 // Hexadecimal AARRGGBB; absent leaves the colour.
 void readStoryColour(Orvex::XMLNode const& node, std::wstring_view key, D3DXCOLOR& value);
 // One colour setting both, or two; absent leaves them.

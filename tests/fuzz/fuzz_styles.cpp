@@ -1,8 +1,9 @@
 // Fuzzes the styles readers with file bytes: the input read as a styles file (or settings node)
 // into the style settings, as a card-set file, as a background file, as one style and as one game
 // style. Whatever is read, the settings keep a style and a game style, indices stay inside their
-// tables, cell sizes are usable, scores, start positions and what piles take of a style (with the
-// input's card set) stay finite, and the saved choices read back to the same choices.
+// tables, cell sizes are usable, scores, start positions and what piles and cards take of a style
+// (with the input's card set: blends, card steps, a removed card's scale, shadows, wobbles) stay
+// finite, and the saved choices read back to the same choices.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -46,6 +47,17 @@ void checkBlends(Solitaire::Style& style, Solitaire::Kartenset const* set, float
             if (!std::isfinite(value)) std::abort();
     }
     style.applyParam(param);
+    // A removed card of the set's cell at its fade-out scale and turn, a card's shadows and its
+    // marks' wobbles.
+    D3DXVECTOR2 const cell = set ? set->cellSize
+                                 : D3DXVECTOR2(Solitaire::Kartenset::kDefaultCellWidth, Solitaire::Kartenset::kDefaultCellHeight);
+    float const card[] = {cell.x * style.fadeoutScale, cell.y * style.fadeoutScale, style.fadeoutRotation};
+    for (float value : card)
+        if (!std::isfinite(value)) std::abort();
+    for (auto const& shadow : style.shadows)
+        if (!std::isfinite(cell.x + shadow.offset.x + shadow.offset.y + 2.0f * shadow.radius)) std::abort();
+    for (auto const& wobble : style.wobbles)
+        if (!std::isfinite(cell.x * wobble.offset.x + cell.y * wobble.offset.y + wobble.rotation)) std::abort();
 }
 
 // Every point value at the largest factor its steps reach stays finite.

@@ -106,6 +106,39 @@ TEST_F(ReadProblemsTest, NumberListsAreTakenWholeWhenEachIsWithinItsBounds) {
         << std::string(watch.errors()[0].begin(), watch.errors()[0].end());
 }
 
+TEST_F(ReadProblemsTest, SizesPlacesAndScalesAreReadWithinOneMillion) {
+    // Each row reads "V" of <E V="text"/> as one measure into a field holding 7 and as a list of two
+    // into fields holding 7.
+    struct Row {
+        char const* what;
+        wchar_t const* text;
+        float one;
+        std::size_t count;
+        float second;
+        std::size_t problems;  // over the two
+    } const rows[] = {
+        {"the upper bound", L"1e6", 1.0e6f, 1, 7.0f, 0},
+        {"the lower bound", L"-1000000 1e6", -1.0e6f, 2, 1.0e6f, 0},
+        {"just beyond", L"1000001", 7.0f, 0, 7.0f, 2},
+        {"beyond, with a cell a float's end", L"3e38 1", 7.0f, 0, 7.0f, 2},
+        {"below", L"1 -3e38", 1.0f, 0, 7.0f, 1},
+        {"not a number", L"nan", 7.0f, 0, 7.0f, 2},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.what);
+        Orvex::XMLNode const node = elementWithV(row.text);
+        ReadProblems problems;
+        float one = 7.0f;
+        float two[2] = {7.0f, 7.0f};
+        Orvex::readMeasure(node, L"V", one, problems);
+        EXPECT_EQ(Orvex::readMeasures(node, L"V", two, problems), row.count);
+        EXPECT_EQ(one, row.one);
+        EXPECT_EQ(two[1], row.second);
+        EXPECT_EQ(problems.size(), row.problems);
+    }
+    EXPECT_EQ(Orvex::kMaxMeasure, 1.0e6f);
+}
+
 TEST_F(ReadProblemsTest, DoublesKeepTheirPrecisionAndFlagsTheirDefault) {
     Orvex::XMLNode const node = element(L"<E D=\"0.1\" F=\"1\" G=\"0\"/>");
     ReadProblems problems;

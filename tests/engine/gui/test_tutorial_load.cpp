@@ -183,6 +183,20 @@ TEST_F(TutorialLoad, DamagedFilesGiveOneLogLineEachAndKeepDefaults) {
         {"a point offset beyond reason", L"<PAGE><TUT_POINTS><START OFFSET=\"1e12 3\"/></TUT_POINTS></PAGE>",
          {L"OFFSET", L"out of range"},
          [](TutorialPage const& p) { EXPECT_FLOAT_EQ(p.getPoints().at(0).start->offset.x, 0.0f); }},
+        // The wobble's lengths and heights are sizes: a list with one beyond the bound is refused
+        // whole, where its other numbers were taken and the one left out without a line.
+        {"a wobble length beyond reason", L"<PAGE><MOVE_PFEIL WOBBLE_FAKTOR=\"3e38 2\"/></PAGE>",
+         {L"WOBBLE_FAKTOR=\"3e38 2\"", L"out of range"},
+         [](TutorialPage const& p) {
+             EXPECT_FLOAT_EQ(p.wobbleLengthHigh, 1.0f);
+             EXPECT_FLOAT_EQ(p.wobbleLengthLow, 1.0f);
+         }},
+        {"a wobble height beyond reason", L"<PAGE><MOVE_PFEIL WOBBLE_FAKTOR=\"2 0.5 -1e7\"/></PAGE>",
+         {L"WOBBLE_FAKTOR=\"2 0.5 -1e7\"", L"out of range"},
+         [](TutorialPage const& p) {
+             EXPECT_FLOAT_EQ(p.wobbleLengthHigh, 1.0f);
+             EXPECT_FLOAT_EQ(p.wobbleHeightHigh, 1.0f);
+         }},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.what);

@@ -2,6 +2,7 @@
 // broken lines) and building or moving control points with factors and displacement.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -156,6 +157,41 @@ TEST_F(AseImportTest, FactorsScaleAndDisplacementShiftsWithTheAxesTurned) {
         auto spline = read(L"<SPLINE CREATE_FROM_ASE=\"" + file + L"\" " + c.keys + L"/>");
         ASSERT_EQ(spline->getControlPoints().size(), 2u);
         EXPECT_TRUE(near3(spline->getControlPoints()[0].position, c.x, c.y, c.z)) << std::string(c.keys.begin(), c.keys.end());
+    }
+}
+
+// A factor scales the file's vertices and a displacement shifts them: 3e38 put the vertex past a
+// float (the point dropped, the line naming the vertex, not the key) and 1e30 took it far off, with
+// no line. Past Orvex::kMaxMeasure the list is refused with its line and keeps its default.
+TEST_F(AseImportTest, FactorsAndDisplacementsPastTheBoundAreRefusedWithTheirLine) {
+    std::wstring const file = write("form.ase", L"*SHAPE_VERTEX_KNOT\t0\t10\t20\t30\r\n*SHAPE_VERTEX_KNOT\t1\t-1\t0\t2\r\n");
+    struct Row {
+        wchar_t const* keys;
+        wchar_t const* refused;
+        float x, y, z;  // point 0 with the default in place of the refused list
+    } const rows[] = {
+        {L"ASE_FAKTOR=\"3e38\"", L"\"ASE_FAKTOR\" \"3e38\" is not a list of numbers within -1e+06..1e+06", 10, 30, 20},
+        {L"ASE_FAKTOR=\"1e30 1 1\"", L"\"ASE_FAKTOR\" \"1e30 1 1\" is not a list of numbers within", 10, 30, 20},
+        {L"ASE_FAKTOR=\"2 -1e7\" ASE_DISPLACE=\"5\"", L"\"ASE_FAKTOR\" \"2 -1e7\" is not a list of numbers within", 15, 35, 25},
+        {L"ASE_DISPLACE=\"0 -3e38\"", L"\"ASE_DISPLACE\" \"0 -3e38\" is not a list of numbers within -1e+06..1e+06", 10, 30, 20},
+        {L"ASE_FAKTOR=\"2\" ASE_DISPLACE=\"1e7 0 0\"", L"\"ASE_DISPLACE\" \"1e7 0 0\" is not a list of numbers within", 20, 60, 40},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(std::string(row.keys, row.keys + std::wcslen(row.keys)));
+        // The spline on line 2 of its file.
+        Orvex::XMLNode node;
+        ASSERT_TRUE(node.loadFromText(L"<SPLINES>\n<SPLINE NAME=\"S\" CREATE_FROM_ASE=\"" + file + L"\" " + row.keys +
+                                      L"/>\n</SPLINES>"));
+        logtest::LogWatch const watch;
+        Spline const built(*node.getChild(L"SPLINE"), L"test.spl");
+        EXPECT_EQ(built.getControlPoints().size(), 2u) << "a vertex past a float is dropped";
+        if (!built.getControlPoints().empty())
+            EXPECT_TRUE(near3(built.getControlPoints()[0].position, row.x, row.y, row.z));
+        for (Orvex::SplinePoint const& p : built.getControlPoints()) EXPECT_TRUE(splinetest::allFinite(p));
+        auto const errors = watch.errors();
+        EXPECT_TRUE(errors.size() == 1 && logtest::contains(errors[0], L"\"test.spl\" at line 2") &&
+                    logtest::contains(errors[0], row.refused))
+            << errors.size() << " lines" << (errors.empty() ? std::string() : ", the first: " + std::string(errors[0].begin(), errors[0].end()));
     }
 }
 

@@ -2,6 +2,7 @@
 // interpolator words and masks, averaged splines, and what untrusted data cannot do.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -185,7 +186,7 @@ TEST(SplineReadTest, UntrustedNumbersAndCountsAreBounded) {
          L"negative \"NUMPTS\""},
         {"averages nested without end", L"<SPLINE NAME=\"S\">" + nested + L"</SPLINE>", 0, L"nested deeper than 16"},
         {"numbers beyond float", L"<SPLINE NAME=\"S\"><CONTROLPOINT POSITION=\"1e999 2 -1e999\"/></SPLINE>", 1,
-         L"\"POSITION\" is not a finite number"},
+         L"\"POSITION\" \"1e999 2 -1e999\" is not a list of numbers within -1e+06..1e+06"},
         {"more than fifteen interpolators", L"<SPLINE NAME=\"S\"><CONTROLPOINT>" + many + L"</CONTROLPOINT></SPLINE>", 1,
          L"more than 15 \"INTERPOL_TYPE\""},
     };
@@ -197,6 +198,46 @@ TEST(SplineReadTest, UntrustedNumbersAndCountsAreBounded) {
         ASSERT_EQ(errors.size(), 1u) << c.what;
         EXPECT_TRUE(logtest::contains(errors[0], c.logged)) << c.what << ": " << std::string(errors[0].begin(), errors[0].end());
         for (SplinePoint const& p : spline->getControlPoints()) EXPECT_TRUE(splinetest::allFinite(p)) << c.what;
+    }
+}
+
+// A control point's position is a place and its user data what rides on it (a turn, a scale); an
+// average's "DIST_SCALE" scales a distance into the user data. 3e38 put the path's length or a
+// point past a float, with no line. Past Orvex::kMaxMeasure a list is refused whole, with its line,
+// and the point keeps what it had; every point and the length stay finite.
+TEST(SplineReadTest, PlacesAndScalesPastTheBoundAreRefusedWithTheirLine) {
+    std::wstring const two = L"<CONTROLPOINT POSITION=\"0 0 0\"/><CONTROLPOINT POSITION=\"10 0 0\"/>";
+    struct Row {
+        std::wstring body;  // inside the spline, its first element on line 2
+        wchar_t const* refused;
+        float x, y;  // the first point's position
+        float user;  // its first user datum (1 by default)
+    } const rows[] = {
+        {L"<CONTROLPOINT POSITION=\"3e38 0 0\"/><CONTROLPOINT POSITION=\"-3e38\"/>",
+         L"\"POSITION\" \"3e38 0 0\" is not a list of numbers within -1e+06..1e+06", 0, 0, 1},
+        {L"<CONTROLPOINT POSITION=\"1 1e7\"/>" + two, L"\"POSITION\" \"1 1e7\" is not a list of numbers within", 0, 0, 1},
+        {L"<CONTROLPOINT POSITION=\"1 2\" USERDATA=\"5 0 0 -3e38\"/>" + two,
+         L"\"USERDATA\" \"5 0 0 -3e38\" is not a list of numbers within", 1, 2, 1},
+        {L"<CONTROLPOINT><POSITION X=\"3e38\" Y=\"4\"/></CONTROLPOINT>" + two, L"\"X\" \"3e38\" is not a number within", 0, 4, 1},
+        {L"<DEFAULT USERDATA=\"1e30\"/>" + two, L"\"USERDATA\" \"1e30\" is not a list of numbers within", 0, 0, 1},
+        {L"<AVERAGE NUMPTS=\"1\" SAVE_DIST=\"1\" DIST_SCALE=\"3e38\"><SPLINE1>" + two +
+             L"</SPLINE1><SPLINE2><CONTROLPOINT POSITION=\"0 4 0\"/><CONTROLPOINT POSITION=\"10 4 0\"/></SPLINE2></AVERAGE>",
+         L"\"DIST_SCALE\" \"3e38\" is not a number within -1e+06..1e+06", 0, 2, 2},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(std::string(row.body.begin(), row.body.end()));
+        logtest::LogWatch watch;
+        auto spline = read(L"<SPLINE NAME=\"S\">\n" + row.body + L"</SPLINE>", L"f.spl");
+        auto const& points = spline->getControlPoints();
+        ASSERT_FALSE(points.empty());
+        EXPECT_TRUE(near3(points[0].position, row.x, row.y, 0));
+        EXPECT_EQ(points[0].userData[0], row.user);
+        for (SplinePoint const& p : points) EXPECT_TRUE(splinetest::allFinite(p));
+        EXPECT_TRUE(std::isfinite(spline->getLength()));
+        auto const errors = watch.errors();
+        EXPECT_TRUE(errors.size() == 1 && logtest::contains(errors[0], L"\"f.spl\" at line 2") &&
+                    logtest::contains(errors[0], row.refused))
+            << errors.size() << " lines" << (errors.empty() ? std::string() : ", the first: " + std::string(errors[0].begin(), errors[0].end()));
     }
 }
 

@@ -318,5 +318,54 @@ TEST_F(FlightTable, ConstantEndTimesHoldWhateverTheWaits) {
     EXPECT_TRUE(flying().empty());
 }
 
+// A control point's place is a share of the view and its scale multiplies the card: 1e37 drew the
+// cards past a float, 3e38 and 1e7 were taken with no line. Past Orvex::kMaxMeasure a number
+// is refused with its line and keeps its default (0); every card flies and is drawn finitely.
+TEST_F(FlightTable, ControlPointNumbersPastTheBoundAreRefusedAndEveryCardFliesFinitely) {
+    struct Row {
+        wchar_t const* point;  // the keys of the second control point, on line 4
+        wchar_t const* refused;
+        float FlyControlPoint::* field;
+    } const rows[] = {
+        {L"X=\"3e38\" Y=\"0.5\"", L"\"X\" \"3e38\" is not a number within -1e+06..1e+06", &FlyControlPoint::x},
+        {L"X=\"0.5\" Y=\"-3e38\"", L"\"Y\" \"-3e38\" is not a number within -1e+06..1e+06", &FlyControlPoint::y},
+        {L"X=\"0.5\" Y=\"1e7\"", L"\"Y\" \"1e7\" is not a number within -1e+06..1e+06", &FlyControlPoint::y},
+        {L"X=\"0.5\" Y=\"0.5\" SCALE=\"3e38\"", L"\"SCALE\" \"3e38\" is not a number within", &FlyControlPoint::scale},
+        // Finite on the way, but the card a hundred times larger: past a float.
+        {L"X=\"0.5\" Y=\"0.5\" SCALE=\"1e37\"", L"\"SCALE\" \"1e37\" is not a number within", &FlyControlPoint::scale},
+        {L"X=\"0.5\" Y=\"0.5\" SCALE=\"-1e7\"", L"\"SCALE\" \"-1e7\" is not a number within", &FlyControlPoint::scale},
+        {L"X=\"0.5\" Y=\"0.5\" ROT=\"-3e38\"", L"\"ROT\" \"-3e38\" is not a number within", &FlyControlPoint::rotation},
+    };
+    auto finite = [](Karte* card) {
+        Orvex::SpriteRect const q = card->getScreenQuad();
+        return std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.w) && std::isfinite(q.h) &&
+               std::isfinite(q.rotation);
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(cardtest::narrow(row.point));
+        start(cardtest::variantFile(L"Goldrausch"), L"4711", true);
+        logtest::LogWatch const watch;
+        auto const spline = readSpline(std::wstring(L"<FLY_SPLINE NAME=\"S\">\n") +
+                                       L"<KARTEN_FLY_SPLINE PARAMS=\"USE_POS USE_ROT USE_SCALE\" ALONG_SPEED=\"2\">\n" +
+                                       L"<CONTROL_POINT X=\"0.5\" Y=\"0.5\" SCALE=\"1\"/>\n<CONTROL_POINT " + row.point +
+                                       L"/></KARTEN_FLY_SPLINE></FLY_SPLINE>");
+        auto const errors = watch.errors();
+        EXPECT_TRUE(errors.size() == 1 && logtest::contains(errors[0], L"\"test.fsp\" at line 4") &&
+                    logtest::contains(errors[0], row.refused))
+            << errors.size() << " lines" << (errors.empty() ? std::string() : ", the first: " + cardtest::narrow(errors[0]));
+        ASSERT_EQ(spline->steps.size(), 1u);
+        ASSERT_EQ(spline->steps[0].points.size(), 2u);
+        EXPECT_EQ(spline->steps[0].points[1].*row.field, 0.0f);
+        spline->startFlight(manager().piles, manager());
+        ASSERT_FALSE(flying().empty());
+        bool allFinite = true;
+        for (int frame = 0; frame < 40 && allFinite; ++frame) {
+            frames(1, 1.0 / 60.0);
+            for (Karte* card : manager().cards) allFinite = allFinite && finite(card);
+        }
+        EXPECT_TRUE(allFinite);
+    }
+}
+
 }  // namespace
 }  // namespace Solitaire

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "engine/core/GOBManager.h"
+#include "engine/render/SpriteRect.h"
 #include "game/cards/Anordnung.h"
+#include "game/cards/Karte.h"
 #include "port/win32/win32_paths.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/game/cards/CardTableFixture.h"
@@ -164,7 +166,7 @@ TEST_F(RuleFileFaultTest, NumbersOutOfBoundsKeepTheirDefaults) {
 
 // A pile's place times the cell (100 x 140 here), an arrangement's step times a card count, the
 // style's step and the cell, a pile position's share times the view: each number finite, their
-// products not. Past StapelLayout::kMaxPlace a number is refused with its line and the field keeps
+// products not. Past Orvex::kMaxMeasure a number is refused with its line and the field keeps
 // its default; the pile's place stays finite.
 TEST_F(RuleFileFaultTest, PlacesAndStepsWhoseProductsWithACellLeaveFloatsAreRefused) {
     struct Row {
@@ -222,6 +224,75 @@ TEST_F(RuleFileFaultTest, PlacesAndStepsWhoseProductsWithACellLeaveFloatsAreRefu
         if (row.refused)
             EXPECT_TRUE(logtest::contains(errors[0], L"\"keys.sol\" at line ") && logtest::contains(errors[0], row.refused))
                 << std::string(errors[0].begin(), errors[0].end());
+    }
+}
+
+// A pile's "SCALE" (or its pile position's) times the cell (100 x 140 here), and a spline's
+// direction times an arrangement's factor: a scale of 3e38 put the card at -inf..inf, with no line.
+// Past Orvex::kMaxMeasure a number is refused with its line and the field keeps its default; the
+// pile and a card laid on it are drawn finitely.
+TEST_F(RuleFileFaultTest, ScalesPastTheBoundAreRefusedAndTheCardsDrawnFinitely) {
+    struct Row {
+        wchar_t const* pile;       // the pile element on line 2
+        wchar_t const* positions;  // the "DYNAMIC_STAPEL_POSES" element on line 3, or empty
+        wchar_t const* refused;    // what the one line says after "at line n: "
+        void (*check)(Kartenstapel const&, std::vector<PilePosition> const&);
+    } const rows[] = {
+        {L"<STAPEL NAME=\"P\" SCALE=\"3e38\"/>", L"", L"line 2: \"SCALE\" \"3e38\" is not a number within -1e+06..1e+06",
+         [](Kartenstapel const& p, std::vector<PilePosition> const&) { EXPECT_EQ(p.getScale(), 1.0f); }},
+        {L"<STAPEL NAME=\"P\" SCALE=\"1e7\"/>", L"", L"line 2: \"SCALE\" \"1e7\" is not a number within -1e+06..1e+06",
+         [](Kartenstapel const& p, std::vector<PilePosition> const&) { EXPECT_EQ(p.getScale(), 1.0f); }},
+        {L"<STAPEL NAME=\"P\" SCALE=\"-3e38\"/>", L"", L"line 2: \"SCALE\" \"-3e38\" is not a number within",
+         [](Kartenstapel const& p, std::vector<PilePosition> const&) { EXPECT_EQ(p.getScale(), 1.0f); }},
+        {L"<STAPEL NAME=\"P\"/>",
+         L"<DYNAMIC_STAPEL_POSES><STAPEL_POS NAME=\"P\" SCALE=\"3e38\"/></DYNAMIC_STAPEL_POSES>",
+         L"line 3: \"STAPEL_POS\" \"P\": \"SCALE\" \"3e38\" is not a number within -1e+06..1e+06",
+         [](Kartenstapel const& p, std::vector<PilePosition> const& places) {
+             EXPECT_EQ(places.at(0).scale, 1.0f);
+             EXPECT_EQ(p.getScale(), 1.0f);
+         }},
+        {L"<STAPEL NAME=\"P\"/>",
+         L"<DYNAMIC_STAPEL_POSES><STAPEL_POS NAME=\"P\" SCALE=\"-1e7\"/></DYNAMIC_STAPEL_POSES>",
+         L"line 3: \"STAPEL_POS\" \"P\": \"SCALE\" \"-1e7\" is not a number within",
+         [](Kartenstapel const&, std::vector<PilePosition> const& places) { EXPECT_EQ(places.at(0).scale, 1.0f); }},
+        {L"<STAPEL NAME=\"P\"><ANORDNUNG NAME=\"A\" USE_SPLINE_DIRECTION=\"1\" SPLINE_ROTATION_FAKTOR=\"3e38\">"
+         L"<SPLINE><CONTROLPOINT POSITION=\"0 0\"/><CONTROLPOINT POSITION=\"1 1\"/></SPLINE></ANORDNUNG></STAPEL>",
+         L"", L"line 2: \"SPLINE_ROTATION_FAKTOR\" \"3e38\" is not a number within -1e+06..1e+06",
+         [](Kartenstapel const& p, std::vector<PilePosition> const&) {
+             EXPECT_EQ(p.getRootArrangement()->splineRotationFactor, 1.0f);
+         }},
+        {L"<STAPEL NAME=\"P\"><ANORDNUNG NAME=\"A\" USE_SPLINE_DIRECTION=\"1\" SPLINE_ROTATION_OFFSET=\"-3e38\">"
+         L"<SPLINE><CONTROLPOINT POSITION=\"0 0\"/><CONTROLPOINT POSITION=\"1 1\"/></SPLINE></ANORDNUNG></STAPEL>",
+         L"", L"line 2: \"SPLINE_ROTATION_OFFSET\" \"-3e38\" is not a number within -1e+06..1e+06",
+         [](Kartenstapel const& p, std::vector<PilePosition> const&) {
+             EXPECT_EQ(p.getRootArrangement()->splineRotationOffset, 0.0f);
+         }},
+    };
+    auto finite = [](Orvex::SpriteRect const& q) {
+        return std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.w) && std::isfinite(q.h) &&
+               std::isfinite(q.rotation);
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(std::string(row.pile, row.pile + std::wcslen(row.pile)));
+        logtest::LogWatch watch;
+        manager().createDiscardPile();
+        readKeys(std::wstring(L"<S>\n") + row.pile + L"\n" + row.positions + L"\n</S>");
+        Kartenstapel& read = pile(L"P");
+        auto* card = new Karte(0, 0, 1, 0);
+        manager().addCard(card);
+        read.addCard(card, nullptr, true, true);
+        manager().applyScreenPilePositions();
+        row.check(read, manager().getPilePositions());
+        EXPECT_TRUE(finite(read.getScreenQuad()));
+        EXPECT_TRUE(finite(card->getScreenQuad()));
+        Orvex::FRect bounds;
+        read.getBounds(bounds, false);
+        EXPECT_TRUE(std::isfinite(bounds.left) && std::isfinite(bounds.right) && std::isfinite(bounds.top) &&
+                    std::isfinite(bounds.bottom));
+        auto const errors = watch.errors();
+        EXPECT_TRUE(errors.size() == 1 && logtest::contains(errors[0], L"\"keys.sol\" at ") &&
+                    logtest::contains(errors[0], row.refused))
+            << errors.size() << " lines" << (errors.empty() ? std::string() : ", the first: " + std::string(errors[0].begin(), errors[0].end()));
     }
 }
 

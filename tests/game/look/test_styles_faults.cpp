@@ -164,6 +164,51 @@ TEST_F(StyleFilesTest, NumbersWhoseBlendOrCardStepLeavesFloatsAreRefused) {
     }
 }
 
+// A style's shadow offset and blur, a mark's wobble offset and turn, and the turn and scale a
+// removed card goes to are a card's measures: 3e38 put a shadow or a removed card past a float, and
+// 1e7 was taken, with no line. Past Orvex::kMaxMeasure a value is refused with its line and keeps
+// its default; the card's size at the scale stays finite.
+TEST_F(StyleFilesTest, CardMeasuresPastTheBoundAreRefused) {
+    struct Row {
+        wchar_t const* body;  // inside the style, on line 3
+        wchar_t const* refused;
+        void (*check)(Style const&);
+    } const rows[] = {
+        {L"<SPEEDS FADEOUT_SCALE=\"3e38\"/>", L"\"FADEOUT_SCALE\" \"3e38\" is not a number within -1e+06..1e+06",
+         [](Style const& s) { EXPECT_EQ(s.fadeoutScale, 10.0f); }},
+        {L"<SPEEDS FADEOUT_SCALE=\"1e7\"/>", L"\"FADEOUT_SCALE\" \"1e7\" is not a number within",
+         [](Style const& s) { EXPECT_EQ(s.fadeoutScale, 10.0f); }},
+        {L"<SPEEDS FADEOUT_ROTATION=\"-3e38\"/>", L"\"FADEOUT_ROTATION\" \"-3e38\" is not a number within",
+         [](Style const& s) { EXPECT_EQ(s.fadeoutRotation, 450.0f); }},
+        {L"<KARTEN SHADOW_DIST=\"1 3e38\"/>", L"\"SHADOW_DIST\" \"1 3e38\" is not a list of numbers within -1e+06..1e+06",
+         [](Style const& s) { EXPECT_EQ(s.shadows[1].offset, D3DXVECTOR2(3, 3)); }},
+        {L"<KARTEN SHADOW_BLUR=\"2 1e7\"/>", L"\"SHADOW_BLUR\" \"2 1e7\" is not a list of numbers within",
+         [](Style const& s) { EXPECT_EQ(s.shadows[1].radius, 2.0f); }},
+        {L"<SELECT_ERROR VERSCHIEBUNG=\"3e38 0\"/>", L"\"VERSCHIEBUNG\" \"3e38 0\" is not a list of numbers within",
+         [](Style const& s) { EXPECT_EQ(s.wobbles[Style::kSelectError].offset, D3DXVECTOR2(0, 0)); }},
+        {L"<SELECT_HASGOALMOVE ROTATION=\"-1e7\"/>", L"\"ROTATION\" \"-1e7\" is not a number within",
+         [](Style const& s) { EXPECT_EQ(s.wobbles[Style::kSelectHasGoalMove].rotation, 0.0f); }},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(std::string(row.body, row.body + std::wcslen(row.body)));
+        logtest::LogWatch watch;
+        loadText(std::wstring(L"<S>\n<STYLE NAME=\"KAPUTT\">\n") + row.body + L"</STYLE></S>", L"kaputt.sty");
+        Style* style = settings().findStyle(L"KAPUTT");
+        ASSERT_NE(style, nullptr);
+        row.check(*style);
+        // A removed card of the default cell at the scale; the shadows and wobbles drawn beside it.
+        float const sizes[] = {Kartenset::kDefaultCellWidth * style->fadeoutScale, style->fadeoutRotation,
+                               style->shadows[1].offset.x + style->shadows[1].offset.y, style->shadows[1].radius * 2.0f,
+                               style->wobbles[Style::kSelectError].offset.x * Kartenset::kDefaultCellWidth};
+        for (float size : sizes) EXPECT_TRUE(std::isfinite(size));
+        auto const errors = watch.errors();
+        EXPECT_TRUE(errors.size() == 1 && logtest::contains(errors[0], L"Style \"KAPUTT\" in \"kaputt.sty\" at line 3:") &&
+                    logtest::contains(errors[0], row.refused))
+            << errors.size() << " lines" << (errors.empty() ? std::string() : ", the first: " + std::string(errors[0].begin(), errors[0].end()));
+        settings().clear();
+    }
+}
+
 TEST_F(StyleFilesTest, HostileCardSetAndBackgroundFilesAreRefusedWhole) {
     FaultCase const cases[] = {
         {L"<K NAME=\"NULL\" KARTEN_SIZE=\"0 0\"/>", L"KARTEN_SIZE"},

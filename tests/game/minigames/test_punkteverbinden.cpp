@@ -260,6 +260,11 @@ TEST(DotsKeysTest, AbsoluteSizeDividesPlacesAndSizesAndAZeroIsLeftOut) {
         {L"ABS_SIZE=\"0 600\"", 400.0f, 0.5f, 80.0f, 0.1f, true},
         {L"ABS_SIZE=\"800 0\"", 0.5f, 300.0f, 0.1f, 60.0f, true},
         {L"ABS_SIZE=\"inf\"", 400.0f, 300.0f, 80.0f, 60.0f, true},
+        // A size is a measure: beyond a million it is refused whole; near 0 it would divide the
+        // places past a float.
+        {L"ABS_SIZE=\"3e38\"", 400.0f, 300.0f, 80.0f, 60.0f, true},
+        {L"ABS_SIZE=\"800 1e7\"", 400.0f, 300.0f, 80.0f, 60.0f, true},
+        {L"ABS_SIZE=\"1e-38 600\"", 400.0f, 0.5f, 80.0f, 0.1f, true},
     };
     for (Case const& c : cases) {
         logtest::LogWatch watch;

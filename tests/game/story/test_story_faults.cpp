@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cwchar>
 
 #include "engine/core/CopyBudget.h"
 #include "engine/render/Texture2DAnimation.h"
@@ -45,18 +46,26 @@ TEST_F(StoryFaultsTest, BadNumbersKeepTheirDefaults) {
         wchar_t const* logged;
     } const rows[] = {
         {L"<PART_PART NAME=\"E\"><POSITION L=\"1 0\" R=\"0.5\"/></PART_PART>", L"\"L\" divides by 0"},
-        {L"<PART_PART NAME=\"E\"><TEXT_RECT W=\"1e39\"/></PART_PART>", L"\"W\" is not a finite number"},
+        {L"<PART_PART NAME=\"E\"><TEXT_RECT W=\"1e39\"/></PART_PART>", L"\"W\" \"1e39\" is not a list of numbers within"},
         {L"<PART_PART NAME=\"E\"><POSITION TYPE=\"CATMULL\" DISTANCE=\"nan 1\"/></PART_PART>", L"\"DISTANCE\""},
         {L"<PART_PART NAME=\"E\" PARTIKEL_START_POS=\"inf\"/>", L"\"PARTIKEL_START_POS\""},
+        // Places and sizes of the screen: beyond a million they were taken with no line.
+        {L"<PART_PART NAME=\"E\"><POSITION L=\"3e38\" R=\"0.5\"/></PART_PART>",
+         L"\"L\" \"3e38\" is not a list of numbers within -1e+06..1e+06"},
+        {L"<PART_PART NAME=\"E\"><TEXT_RECT W=\"1 1e-38\"/></PART_PART>", L"\"W\" \"1 1e-38\" is not a list of numbers within"},
+        {L"<PART_PART NAME=\"E\"><POSITION TYPE=\"CATMULL\" DISTANCE=\"0.01 3e38\"/></PART_PART>",
+         L"\"DISTANCE\" \"0.01 3e38\" is not a list of numbers within"},
+        {L"<PART_PART NAME=\"E\" PARTIKEL_START_POS=\"1e7 0\"/>", L"\"PARTIKEL_START_POS\" \"1e7 0\" is not a list of numbers within"},
     };
     for (Row const& row : rows) {
         LogWatch watch;
         Orvex::XMLNode node = storytest::parse(std::wstring(L"\n") + row.element);
         auto* part = new Solitaire::StoryPartPart(node, L"bad.str");
         std::vector<std::wstring> const errors = watch.errors();
-        ASSERT_EQ(errors.size(), 1u) << row.logged;
-        EXPECT_TRUE(contains(errors[0], L"bad.str") && contains(errors[0], L"line 2") && contains(errors[0], row.logged))
-            << std::string(errors[0].begin(), errors[0].end());
+        EXPECT_EQ(errors.size(), 1u) << std::string(row.logged, row.logged + std::wcslen(row.logged));
+        if (!errors.empty())
+            EXPECT_TRUE(contains(errors[0], L"bad.str") && contains(errors[0], L"line 2") && contains(errors[0], row.logged))
+                << std::string(errors[0].begin(), errors[0].end());
         for (float v : {part->getPositionValue().x, part->getPositionValue().z, part->textRect.z, part->particleStart.x})
             EXPECT_TRUE(std::isfinite(v));
         part->release();
