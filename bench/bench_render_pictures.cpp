@@ -3,10 +3,15 @@
 // texture of a file after its first, on any device of the process) and decoded each time
 // (decodedEachTime: the budget made too small to keep it); and heldWithinBudget, 96 files of
 // 1024 x 1024 pixels (96 million pixels, 384 MB decoded) each made and released in turn, which
-// the store holds within its 64 million pixels.
+// the store holds within its 64 million pixels; and loadedAsTheStartDoes, a texture list of 200
+// files of 128 x 128 pixels loaded suspended, as the game loads every texture, of which 9 are then
+// shown (made), as the start menu shows 9 pictures.
 // Counters: "reads" (image reads a texture: a header read or a decode), "keptMpx" (millions of
 // pixels kept for reuse, bytes at four a pixel), "heldMB" (megabytes the allocator holds after
-// the run beyond before the first run: kept pictures and bytes; the device's copies are let go).
+// the run beyond before the first run: kept pictures and bytes; the device's copies are let go);
+// for loadedAsTheStartDoes "hashedAtLoad" and "hashedShown" (the files' bytes hashed to look them
+// up, per byte of the files loaded or shown), "comparedShown" (compared with a kept file's, per
+// byte shown) and "keptKB" (what the store kept of the files after the suspended loads).
 #include <benchmark/benchmark.h>
 
 #include <stdlib.h>
@@ -19,8 +24,11 @@
 
 #include "bench/BenchDevice.h"
 #include "bench/BenchMemory.h"
+#include "engine/core/XMLNode.h"
 #include "engine/render/FilePictures.h"
 #include "engine/render/Texture2D.h"
+#include "engine/render/TextureManager.h"
+#include "engine/render/TextureSettings.h"
 #include "port/d3dx9/DxPixels.h"
 #include "port/win32/win32_paths.h"
 
@@ -106,10 +114,63 @@ void heldWithinBudget(benchmark::State& state) {
     state.counters["heldMB"] = bench::megabytesSince(before);
 }
 
+void loadedAsTheStartDoes(benchmark::State& state) {
+    if (!bench::openEngineDevice(64, 64)) {
+        state.SkipWithError("no device");
+        return;
+    }
+    constexpr int kListed = 200;
+    constexpr int kShown = 9;
+    std::wstring text = L"<LIST>";
+    Orvex::u64 listedBytes = 0;
+    Orvex::u64 shownBytes = 0;
+    for (int i = 0; i < kListed; ++i) {
+        std::wstring const file = writePicture("start" + std::to_string(i) + ".png", 128, 128, 1000 + i);
+        Orvex::u64 const size = std::filesystem::file_size(folder() / ("start" + std::to_string(i) + ".png"));
+        listedBytes += size;
+        if (i < kShown) shownBytes += size;
+        text += L"<TEXTUR2D NAME=\"t" + std::to_wstring(i) + L"\"><FILE FILENAME=\"" + file + L"\"/></TEXTUR2D>";
+    }
+    Orvex::XMLNode list;
+    list.loadFromText(text + L"</LIST>");
+    FilePictures& pictures = FilePictures::instance();
+    FilePictures::Budget const saved = pictures.getBudget();
+    Orvex::TextureModuleSettings& settings = Orvex::TextureModuleSettings::get();
+    bool const suspended = settings.suspendOnLoad;
+    Orvex::u64 hashedAtLoad = 0, hashedShown = 0, comparedShown = 0, kept = 0;
+    for (auto _ : state) {
+        Orvex::TextureManager textures;
+        settings.suspendOnLoad = true;
+        Orvex::u64 hashed = pictures.bytesHashed();
+        textures.loadTextures(list, Orvex::TextureLoadParams());
+        hashedAtLoad += pictures.bytesHashed() - hashed;
+        kept = pictures.keptPixels();
+        hashed = pictures.bytesHashed();
+        Orvex::u64 const compared = pictures.bytesCompared();
+        for (int i = 0; i < kShown; ++i)
+            if (!textures.findTexture(L"t" + std::to_wstring(i))->getTexture()) state.SkipWithError("not made");
+        hashedShown += pictures.bytesHashed() - hashed;
+        comparedShown += pictures.bytesCompared() - compared;
+        state.PauseTiming();
+        settings.suspendOnLoad = suspended;
+        textures.releaseAll();
+        // A fresh start keeps nothing.
+        pictures.setBudget(FilePictures::Budget{saved.picturePixels, 0});
+        pictures.setBudget(saved);
+        state.ResumeTiming();
+    }
+    double const passes = static_cast<double>(state.iterations());
+    state.counters["hashedAtLoad"] = static_cast<double>(hashedAtLoad) / passes / static_cast<double>(listedBytes);
+    state.counters["hashedShown"] = static_cast<double>(hashedShown) / passes / static_cast<double>(shownBytes);
+    state.counters["comparedShown"] = static_cast<double>(comparedShown) / passes / static_cast<double>(shownBytes);
+    state.counters["keptKB"] = static_cast<double>(kept) * 4 / 1024;
+}
+
 }  // namespace
 
 BENCHMARK(madeFromKeptPicture)->Unit(benchmark::kMillisecond);
 BENCHMARK(decodedEachTime)->Unit(benchmark::kMillisecond);
 BENCHMARK(heldWithinBudget)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(loadedAsTheStartDoes)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -23,10 +23,6 @@ ULONG referencesOf(IDirect3DTexture9* texture) {
     return texture->Release();
 }
 
-std::size_t hashOf(std::vector<u8> const& data) {
-    return std::hash<std::string_view>{}(std::string_view(reinterpret_cast<char const*>(data.data()), data.size()));
-}
-
 // Runs a reader with its notes collected, to be kept with the file, and given on to the caller's.
 template <class Read>
 std::vector<std::string> noted(Read const& read) {
@@ -64,13 +60,18 @@ void FilePictures::setBudget(Budget const& budget) {
     trim();
 }
 
+std::size_t FilePictures::hashOf(std::vector<u8> const& data) {
+    hashed_ += data.size();
+    return std::hash<std::string_view>{}(std::string_view(reinterpret_cast<char const*>(data.data()), data.size()));
+}
+
 std::list<FilePictures::File>::iterator FilePictures::find(std::vector<u8> const& data, std::size_t hash) {
     auto const range = fileIndex_.equal_range(hash);
     for (auto it = range.first; it != range.second; ++it) {
         std::list<File>::iterator const file = it->second;
-        if (file->bytes.size() != data.size() ||
-            (!data.empty() && std::memcmp(file->bytes.data(), data.data(), data.size()) != 0))
-            continue;
+        if (file->bytes.size() != data.size()) continue;
+        compared_ += data.size();
+        if (!data.empty() && std::memcmp(file->bytes.data(), data.data(), data.size()) != 0) continue;
         files_.splice(files_.begin(), files_, file);
         for (std::string const& note : file->notes) port::dx::ImageNotes::note(note);
         return file;
@@ -78,16 +79,33 @@ std::list<FilePictures::File>::iterator FilePictures::find(std::vector<u8> const
     return files_.end();
 }
 
-void FilePictures::keep(File file) {
+std::list<FilePictures::File>::iterator FilePictures::found(PictureLookup const& lookup) {
+    if (lookup.file == 0) return files_.end();
+    auto const range = fileIndex_.equal_range(lookup.hash);
+    for (auto it = range.first; it != range.second; ++it)
+        if (it->second->number == lookup.file) {
+            files_.splice(files_.begin(), files_, it->second);
+            return it->second;
+        }
+    return files_.end();
+}
+
+u64 FilePictures::keep(File file) {
     u64 const bytes = (file.bytes.size() + 3) / 4;
     // A refusal costs its bytes alone, so it is kept like a picture of their size.
     u64 const declared = file.refusal.empty() ? u64{file.info.Width} * file.info.Height : bytes;
-    if (declared > budget_.heldPixels / 4 || file.bytes.size() > 2 * declared * 4 + kFileSlackBytes) return;
+    if (declared > budget_.heldPixels / 4 || file.bytes.size() > 2 * declared * 4 + kFileSlackBytes) return 0;
     file.charge = (file.picture ? declared : 0) + bytes;
+    file.number = ++numbers_;
+    file.length = file.bytes.size();
+    ++keptLengths_[file.length];
     kept_ += file.charge;
     files_.push_front(std::move(file));
     fileIndex_.emplace(files_.front().hash, files_.begin());
+    u64 const number = files_.front().number;
     trim();
+    // Kept past the budget, it gave way at once.
+    return files_.empty() || files_.front().number != number ? 0 : number;
 }
 
 void FilePictures::forget(std::list<File>::iterator file) {
@@ -97,6 +115,8 @@ void FilePictures::forget(std::list<File>::iterator file) {
             fileIndex_.erase(it);
             break;
         }
+    if (auto const length = keptLengths_.find(file->length); length != keptLengths_.end() && --length->second == 0)
+        keptLengths_.erase(length);
     kept_ -= file->charge;
     files_.erase(file);
 }
@@ -107,25 +127,36 @@ void FilePictures::trim() {
     while (over() && !files_.empty()) forget(std::prev(files_.end()));
 }
 
-bool FilePictures::describe(std::vector<u8> const& data, D3DXIMAGE_INFO& info, std::string& why) {
-    std::size_t const hash = hashOf(data);
-    if (auto const file = find(data, hash); file != files_.end()) {
-        why = file->refusal;
-        if (!why.empty()) return false;
-        info = file->info;
-        return true;
+bool FilePictures::describe(std::vector<u8> const& data, D3DXIMAGE_INFO& info, std::string& why,
+                            PictureLookup& lookup, Then then) {
+    lookup = PictureLookup{};
+    // To note a size, bytes no kept file matches in length are not looked up: their header is read,
+    // which costs no more than hashing them would.
+    if (then == Then::kMakePicture || keptLengths_.count(data.size()) != 0) {
+        lookup = PictureLookup{true, hashOf(data), 0};
+        if (auto const file = find(data, lookup.hash); file != files_.end()) {
+            lookup.file = file->number;
+            why = file->refusal;
+            if (!why.empty()) return false;
+            info = file->info;
+            return true;
+        }
     }
     ++reads_;
     bool read = false;
     std::vector<std::string> notes = noted([&] { read = port::dx::imageInfo(data.data(), data.size(), info, why); });
-    keep(File{hash, std::string(data.begin(), data.end()), nullptr, info, std::move(notes), read ? "" : why});
+    // Nothing is kept for a size only noted but a refusal, of the readers or for a picture too large
+    // to be made: it is not read again, and the textures that make their pictures find it.
+    if (then == Then::kNoteSize && read && fitsPicture(info.Width, info.Height)) return true;
+    if (!lookup.hashed) lookup = PictureLookup{true, hashOf(data), 0};
+    lookup.file = keep(File{lookup.hash, data, nullptr, info, std::move(notes), read ? "" : why});
     return read;
 }
 
 FilePictures::Result FilePictures::obtain(std::wstring const& file, std::vector<u8> const& data, u64 pixels,
                                           TextureCreateParams const& p, D3DFORMAT format, bool own,
                                           IDirect3DTexture9*& texture, D3DXIMAGE_INFO& info, HRESULT& hr,
-                                          std::string& why) {
+                                          std::string& why, PictureLookup lookup) {
     texture = nullptr;
     hr = S_OK;
     IDirect3DDevice9* device = D3DInterface::getInstance().getDevice();
@@ -133,7 +164,7 @@ FilePictures::Result FilePictures::obtain(std::wstring const& file, std::vector<
         hr = D3DERR_INVALIDCALL;
         return Result::kFailed;
     }
-    std::size_t const hash = hashOf(data);
+    std::size_t const hash = lookup.hashed ? lookup.hash : hashOf(data);
     Key const key{file,    data.size(), hash,   p.Width,  p.Height,    p.MipLevels,
                   p.Usage, format,      p.Pool, p.Filter, p.MipFilter, p.ColorKey};
     if (!own) {
@@ -144,7 +175,8 @@ FilePictures::Result FilePictures::obtain(std::wstring const& file, std::vector<
             return Result::kShared;
         }
     }
-    auto const kept = find(data, hash);
+    // Described already, the bytes are the kept file describe found or kept, or none.
+    auto const kept = lookup.hashed ? found(lookup) : find(data, hash);
     if (kept != files_.end() && !kept->refusal.empty()) {
         hr = D3DXERR_INVALIDDATA;
         why = kept->refusal;
@@ -162,7 +194,7 @@ FilePictures::Result FilePictures::obtain(std::wstring const& file, std::vector<
         std::vector<std::string> notes =
             noted([&] { picture = port::dx::decodeImageFile(data.data(), data.size(), fileInfo, why); });
         // The file's information alone gives way to its picture, and hands it its copy of the bytes.
-        std::string bytes = kept != files_.end() ? std::move(kept->bytes) : std::string(data.begin(), data.end());
+        std::vector<u8> bytes = kept != files_.end() ? std::move(kept->bytes) : data;
         if (kept != files_.end()) forget(kept);
         keep(File{hash, std::move(bytes), picture, fileInfo, std::move(notes), picture ? "" : why});
         if (!picture) {

@@ -3,8 +3,13 @@
 // made of it again, by any name, on this device or a later one (a device reset, a second game
 // object in one process), and the textures naming one file with the same creation parameters
 // hold one device texture: a texture list naming one file under four names decodes it once. Its
-// information is kept likewise from the first read of its header, and a file the image readers
-// refuse is remembered the same way: it is not read again.
+// information is kept likewise from the first read of its header when its picture is to be made,
+// and a file the image readers refuse is remembered the same way: it is not read again.
+// A load hashes its file's bytes once and compares them with a kept file's at most once: describe
+// hands what it found on to obtain (PictureLookup). A texture loaded suspended, which may never be
+// shown, only notes its size: its file is looked up only when a kept file has its length (else
+// the header is read, as cheap as hashing the bytes), and nothing of it is kept but a refusal
+// until the texture is shown.
 //
 // A uniform PNG of about 1 MB can declare 16,384 x 16,384 pixels, a gigabyte decoded and as much
 // again on the device, so:
@@ -40,6 +45,7 @@
 #include <vector>
 
 #include "engine/core/Types.h"
+#include "engine/render/PictureLookup.h"
 #include "engine/render/TextureParams.h"
 #include "port/d3dx9/d3dx9.h"
 #include "port/d3dx9/d3dx9_port.h"
@@ -70,17 +76,30 @@ public:
     Budget const& getBudget() const { return budget_; }
     bool fitsPicture(u64 width, u64 height) const { return width * height <= budget_.picturePixels; }
 
+    // What the caller of describe does next with the file: makes its picture (the bytes are looked
+    // up, and the information read is kept with them for the picture to take over), or only notes
+    // its size (a texture loaded suspended: bytes no kept file matches in length are not looked up
+    // but their header read, and nothing of the file is kept but a refusal, the readers' or of a
+    // picture too large to be made).
+    enum class Then { kMakePicture, kNoteSize };
     // The information of the file's bytes: the kept file's, else read from its header. False
     // with the readers' reason in why when they refuse the file (now or before: it is not read
-    // again).
-    bool describe(std::vector<u8> const& data, D3DXIMAGE_INFO& info, std::string& why);
+    // again). lookup gets what obtain on the same bytes goes on from.
+    bool describe(std::vector<u8> const& data, D3DXIMAGE_INFO& info, std::string& why, PictureLookup& lookup,
+                  Then then);
+    bool describe(std::vector<u8> const& data, D3DXIMAGE_INFO& info, std::string& why) {
+        PictureLookup lookup;
+        return describe(data, info, why, lookup, Then::kMakePicture);
+    }
     // A picture of the file's bytes: the shared one when it is made already (unless own), else
     // made from the kept picture or decoded, when its pixels (the file's width x height) fit the
     // budget. On kMade and kShared, texture holds a reference of the caller's own and info the
     // picture's information; on kFailed hr is the failure and why the readers' reason, if theirs.
+    // lookup is describe's of the same bytes, which are then not looked up again; without one
+    // (hashed false) they are.
     Result obtain(std::wstring const& file, std::vector<u8> const& data, u64 pixels, TextureCreateParams const& p,
                   D3DFORMAT format, bool own, IDirect3DTexture9*& texture, D3DXIMAGE_INFO& info, HRESULT& hr,
-                  std::string& why);
+                  std::string& why, PictureLookup lookup = {});
     // Whether texture is a picture others may share (a writer must have its own).
     bool isShared(IDirect3DTexture9* texture) const;
     // After a holder released a reference of texture and `left` remain: let go of the picture
@@ -92,6 +111,9 @@ public:
     u64 keptPixels() const { return kept_; }
     // How often the image readers were run on a file (a header read or a decode).
     u64 fileReads() const { return reads_; }
+    // The bytes of files hashed to look them up, and compared with a kept file's bytes.
+    u64 bytesHashed() const { return hashed_; }
+    u64 bytesCompared() const { return compared_; }
     // True the first time a picture of the file is refused (until the device shuts down).
     bool firstRefusal(std::wstring const& file) { return refused_.insert(file).second; }
     // True the first time the image readers leave something out of the file (until the device
@@ -125,19 +147,26 @@ private:
     // A file read: its information, its picture once decoded, or the readers' reason to refuse it.
     struct File {
         std::size_t hash = 0;
-        std::string bytes;
+        std::vector<u8> bytes;
         std::shared_ptr<port::dx::Image const> picture;
         D3DXIMAGE_INFO info{};
         std::vector<std::string> notes;
         std::string refusal;
         u64 charge = 0;
+        u64 number = 0;  // given when kept, never again
+        std::size_t length = 0;  // of the bytes, which a picture made of them takes over
     };
 
     FilePictures();
     ~FilePictures() override;
+    // The bytes' hash, counted.
+    std::size_t hashOf(std::vector<u8> const& data);
     // The kept file of these bytes, now the most recently used, with its notes given again.
     std::list<File>::iterator find(std::vector<u8> const& data, std::size_t hash);
-    void keep(File file);
+    // The kept file a lookup found or kept, now the most recently used; end when it is gone.
+    std::list<File>::iterator found(PictureLookup const& lookup);
+    // The kept file's number, 0 when it is not kept.
+    u64 keep(File file);
     void forget(std::list<File>::iterator file);
     // Lets kept files go, least recently used first, until the budget holds them.
     void trim();
@@ -153,8 +182,13 @@ private:
     // Most recently used first.
     std::list<File> files_;
     std::unordered_multimap<std::size_t, std::list<File>::iterator> fileIndex_;
+    // How many kept files have each length.
+    std::unordered_map<std::size_t, u32> keptLengths_;
     u64 kept_ = 0;
+    u64 numbers_ = 0;
     u64 reads_ = 0;
+    u64 hashed_ = 0;
+    u64 compared_ = 0;
     Budget budget_;
     std::set<std::wstring> refused_;
     std::set<std::wstring> noticed_;

@@ -38,6 +38,7 @@
 namespace Orvex {
 
 class File;
+struct PictureLookup;
 
 }  // namespace Orvex
 
@@ -141,14 +142,17 @@ private:
     bool acceptsImageSize(u32 width, u32 height) const;
     // The line for a file that is no loadable image, once per file.
     void logUnloadable(std::string const& why) const;
-    // Takes the file's image information (FilePictures) and applies the size reduction; false
-    // (logged) for a file the image readers refuse or an image of an unusable size.
-    bool readImageInfo(std::vector<u8> const& data, TextureLoadParams const& loadParams);
+    // Takes the file's image information (FilePictures; lookup gets what the picture of the bytes
+    // goes on from) and applies the size reduction; false (logged) for a file the image readers
+    // refuse or an image of an unusable size.
+    bool readImageInfo(std::vector<u8> const& data, TextureLoadParams const& loadParams, PictureLookup& lookup);
     // One line naming the file for what the image readers left out of it (once per file).
     void logImageNotes(port::dx::ImageNotes const& notes) const;
     // The picture of the file bytes in format (D3DFMT_UNKNOWN: the file's), shared with other
-    // textures of the file unless ownPicture (FilePictures); true when made.
-    bool createFromFileData(std::vector<u8> const& data, D3DFORMAT format, bool ownPicture);
+    // textures of the file unless ownPicture (FilePictures; lookup is readImageInfo's of the same
+    // bytes); true when made.
+    bool createFromFileData(std::vector<u8> const& data, PictureLookup const& lookup, D3DFORMAT format,
+                            bool ownPicture);
     // The loading path of both file recipes: reads an opened image file (requested names it in
     // the log line when it was not found; a picture whose first bytes declare a size refused by
     // acceptsImageSize is not read on), takes its information and, unless suspended, creates

@@ -9,6 +9,7 @@
 #include "engine/core/Logger.h"
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/FilePictures.h"
+#include "engine/render/PictureLookup.h"
 #include "engine/render/TextureSettings.h"
 #include "port/d3dx9/d3dx9_port.h"
 #include "port/win32/win32_text.h"
@@ -100,11 +101,14 @@ void Texture2D::logUnloadable(std::string const& why) const {
                  L"\" is no loadable image (" + port::fromUtf8(why) + L")");
 }
 
-bool Texture2D::readImageInfo(std::vector<u8> const& data, TextureLoadParams const& loadParams) {
+bool Texture2D::readImageInfo(std::vector<u8> const& data, TextureLoadParams const& loadParams,
+                              PictureLookup& lookup) {
     D3DXIMAGE_INFO info{};
     std::string why;
     port::dx::ImageNotes notes;
-    bool const read = FilePictures::instance().describe(data, info, why);
+    // Suspended, the texture may never be shown: the store keeps nothing of the file for it yet.
+    FilePictures::Then const then = suspended_ ? FilePictures::Then::kNoteSize : FilePictures::Then::kMakePicture;
+    bool const read = FilePictures::instance().describe(data, info, why, lookup, then);
     logImageNotes(notes);
     if (!read) {
         logUnloadable(why);
@@ -128,7 +132,8 @@ bool Texture2D::readImageInfo(std::vector<u8> const& data, TextureLoadParams con
     return true;
 }
 
-bool Texture2D::createFromFileData(std::vector<u8> const& data, D3DFORMAT format, bool ownPicture) {
+bool Texture2D::createFromFileData(std::vector<u8> const& data, PictureLookup const& lookup, D3DFORMAT format,
+                                   bool ownPicture) {
     D3DInterface& d3d = D3DInterface::getInstance();
     if (!d3d.getDevice()) {
         logError(L"Texture \"" + getName() + L"\": no device to load \"" + fileName_ + L"\" on");
@@ -143,7 +148,7 @@ bool Texture2D::createFromFileData(std::vector<u8> const& data, D3DFORMAT format
     FilePictures& pictures = FilePictures::instance();
     port::dx::ImageNotes notes;
     FilePictures::Result const result =
-        pictures.obtain(fileName_, data, pixels, p, format, ownPicture || ownPicture_, texture_, info, hr, why);
+        pictures.obtain(fileName_, data, pixels, p, format, ownPicture || ownPicture_, texture_, info, hr, why, lookup);
     logImageNotes(notes);
     if (result == FilePictures::Result::kOverBudget) {
         if (pictures.firstRefusal(fileName_))
@@ -185,12 +190,13 @@ bool Texture2D::loadImageFile(File& source, std::wstring const& requested, Textu
     // A texture is made again on every use while it is not: its file's problem is told once.
     if (!source.readAllOnce(data, L"Texture \"" + getName() + L"\"" + atLine(getLine()) + L": file \"" + requested + L"\""))
         return false;
-    if (!readImageInfo(data, limits)) return false;
+    PictureLookup lookup;
+    if (!readImageInfo(data, limits, lookup)) return false;
     if (suspended_) {
         created_ = 1;
         return true;
     }
-    if (!createFromFileData(data, format, ownPicture)) return false;
+    if (!createFromFileData(data, lookup, format, ownPicture)) return false;
     applyDefaultPoolRules(true);
     return true;
 }

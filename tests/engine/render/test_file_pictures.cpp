@@ -15,6 +15,7 @@
 #include "engine/platform/D3DInterface.h"
 #include "engine/render/FilePictures.h"
 #include "engine/render/TextureManager.h"
+#include "engine/render/TextureSettings.h"
 #include "port/d3d9/d3d9_port.h"
 #include "tests/engine/render/RenderFixture.h"
 #include "tests/port/d3dx9/PngBytes.h"
@@ -190,6 +191,7 @@ TEST_F(FilePicturesTest, WhatTheReadersLeaveOutOfAFileIsOneLineNamingIt) {
 // lines, or 42 with the readers' own and 42 reads, where a file the readers refuse was read again
 // at every use and a side past the largest texture logged at every use. Refused on the size its
 // first bytes declare, a PNG is not read at all; a BMP is judged once read, and its size is kept.
+// Likewise for textures loaded suspended, which keep nothing else of their files.
 TEST_F(FilePicturesTest, ARefusedFileIsReadOnceAndOneLineHoweverManyTexturesNameIt) {
     struct Case {
         char const* file;
@@ -197,6 +199,7 @@ TEST_F(FilePicturesTest, ARefusedFileIsReadOnceAndOneLineHoweverManyTexturesName
         FilePictures::Budget budget;
         wchar_t const* line;
         Orvex::u64 reads;
+        bool suspended = false;
     };
     // 84 bytes: signature, header, 16 bytes of rows in a stored deflate block, end; with a wider
     // row, a file past a few kilobytes.
@@ -215,6 +218,10 @@ TEST_F(FilePicturesTest, ARefusedFileIsReadOnceAndOneLineHoweverManyTexturesName
          L"\" of 5000x5000 pixels is larger than the 16777216 pixels a picture may have", 0},
         {"too_wide.png", declaring(20000, 1), real, L"\" has an unusable size 20000x1", 0},
         {"over_picture.bmp", bmp24(9, 9, quadrants), {64, 1024}, L"\" of 9x9 pixels is larger than the 64 pixels", 1},
+        {"holds_less_suspended.png", declaring(4095, 4096), real,
+         L"\" is no loadable image (PNG pixel data is cut short)", 1, true},
+        {"over_picture_suspended.bmp", bmp24(9, 9, [](unsigned x, unsigned y) { return quadrants(y, x); }), {64, 1024},
+         L"\" of 9x9 pixels is larger than the 64 pixels", 1, true},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.file);
@@ -222,7 +229,9 @@ TEST_F(FilePicturesTest, ARefusedFileIsReadOnceAndOneLineHoweverManyTexturesName
         EXPECT_TRUE(c.bytes.size() == 84 || c.bytes.size() > 8192 || c.bytes[0] == 'B') << c.bytes.size();
         std::wstring const file = write(c.file, c.bytes);
         newReads();
+        Orvex::TextureModuleSettings::get().suspendOnLoad = c.suspended;
         loadTimes(L"window", file, 21);
+        Orvex::TextureModuleSettings::get().suspendOnLoad = false;
         EXPECT_EQ(textures.findTexture(L"window"), nullptr);
         std::wstring const name(c.file, c.file + std::strlen(c.file));
         EXPECT_EQ(loggedCount(name + c.line), 1u);
@@ -268,6 +277,60 @@ TEST_F(FilePicturesTest, AKeptPictureIsMadeAgainWithoutReadingTheFile) {
     ASSERT_NE(picture(L"one"), nullptr);
     EXPECT_EQ(readAll(*textures.findTexture(L"one")), pixels);
     EXPECT_EQ(newReads(), 0u);
+}
+
+// A picture's load looks its file up once: the bytes hashed once, and compared once with the kept
+// file they turn out to be, whether the picture is made at once or the texture is loaded suspended
+// (as the game loads every texture) and made when first shown. A texture loaded suspended looks
+// its file up only when a kept file has the same length, else reads the header, and keeps
+// nothing of the file until it is shown. Before, the information read and the picture made each
+// hashed the bytes and compared them with the file kept (an 8 x 8 file made: hashed twice and
+// compared once; shown after a suspended load: twice each), and a suspended texture hashed every
+// file and kept a copy of its bytes. Each case starts with no file kept.
+TEST_F(FilePicturesTest, ALoadHashesAndComparesItsFileOnce) {
+    pictures.setBudget(saved);
+    struct Case {
+        char const* name;
+        bool keptBefore;  // a picture of the same bytes was made before, under another name
+        bool suspended;
+        // The file's bytes hashed and compared by the load and when the texture is first shown,
+        // in files; whether the load kept anything of the file.
+        Orvex::u64 hashedAtLoad, comparedAtLoad, hashedShown, comparedShown;
+        bool keptAtLoad;
+    };
+    Case const cases[] = {
+        {"made", false, false, 1, 0, 0, 0, true},
+        {"made_again", true, false, 1, 1, 0, 0, false},
+        {"suspended", false, true, 0, 0, 1, 0, false},
+        {"suspended_again", true, true, 1, 1, 1, 1, false},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        pictures.setBudget(FilePictures::Budget{saved.picturePixels, 0});
+        pictures.setBudget(saved);
+        ASSERT_EQ(pictures.keptPixels(), 0u);
+        std::string const bytes = uniquePng(8);
+        std::wstring const file = write(std::string(c.name) + ".png", bytes);
+        if (c.keptBefore) loadTimes(L"before", write(std::string(c.name) + "_before.png", bytes), 1);
+        Orvex::TextureModuleSettings::get().suspendOnLoad = c.suspended;
+        Orvex::u64 hashed = pictures.bytesHashed();
+        Orvex::u64 compared = pictures.bytesCompared();
+        Orvex::u64 const kept = pictures.keptPixels();
+        loadTimes(L"texture", file, 1);
+        Texture2D* texture = textures.findTexture(L"texture");
+        ASSERT_NE(texture, nullptr);
+        EXPECT_EQ(texture->isSuspended(), c.suspended);
+        EXPECT_EQ(pictures.bytesHashed() - hashed, c.hashedAtLoad * bytes.size());
+        EXPECT_EQ(pictures.bytesCompared() - compared, c.comparedAtLoad * bytes.size());
+        EXPECT_EQ(pictures.keptPixels() > kept, c.keptAtLoad);
+        hashed = pictures.bytesHashed();
+        compared = pictures.bytesCompared();
+        EXPECT_NE(texture->getTexture(), nullptr);
+        EXPECT_EQ(pictures.bytesHashed() - hashed, c.hashedShown * bytes.size());
+        EXPECT_EQ(pictures.bytesCompared() - compared, c.comparedShown * bytes.size());
+        Orvex::TextureModuleSettings::get().suspendOnLoad = false;
+        textures.releaseAll();
+    }
 }
 
 // The pictures in use and those kept for reuse, with their files' bytes, share the one budget
