@@ -1,6 +1,7 @@
 // The texture list: lookups by name, adding with references, and loading texture lists.
 #include "engine/render/TextureManager.h"
 
+#include "engine/core/File.h"
 #include "engine/core/NamedObjectList.h"
 #include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
@@ -45,7 +46,20 @@ bool TextureManager::addTexture(NamedObject* object, bool const& adopt) {
     return true;
 }
 
-void TextureManager::releaseAll() { Orvex::releaseAll(textures_); }
+void TextureManager::releaseAll() {
+    Orvex::releaseAll(textures_);
+    listsLoaded_.clear();
+}
+
+bool TextureManager::loadTextureList(std::wstring const& fileName, TextureLoadParams params) {
+    std::wstring const identity = fileIdentity(fileName);
+    if (listsLoaded_.count(identity)) return false;
+    XMLNode list;
+    if (!list.load(fileName)) return false;
+    listsLoaded_.insert(identity);
+    loadTextures(list, params);
+    return true;
+}
 
 void TextureManager::loadTextures(XMLNode& node, TextureLoadParams params) {
     forEachChild(node, L"TEXTUR2D", [&](XMLNode& child) {
