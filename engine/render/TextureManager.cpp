@@ -1,7 +1,6 @@
 // The texture list: lookups by name, adding with references, and loading texture lists.
 #include "engine/render/TextureManager.h"
 
-#include "engine/core/File.h"
 #include "engine/core/NamedObjectList.h"
 #include "engine/core/Utils.h"
 #include "engine/core/XMLNode.h"
@@ -52,13 +51,7 @@ void TextureManager::releaseAll() {
 }
 
 bool TextureManager::loadTextureList(std::wstring const& fileName, TextureLoadParams params) {
-    std::wstring const identity = fileIdentity(fileName);
-    if (listsLoaded_.count(identity)) return false;
-    XMLNode list;
-    if (!list.load(fileName)) return false;
-    listsLoaded_.insert(identity);
-    loadTextures(list, params);
-    return true;
+    return listsLoaded_.readTree(fileName, [&](XMLNode& list) { loadTextures(list, params); });
 }
 
 void TextureManager::loadTextures(XMLNode& node, TextureLoadParams params) {

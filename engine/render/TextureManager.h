@@ -8,10 +8,10 @@
 #pragma once
 
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "engine/core/NamedObject.h"
+#include "engine/core/ReadOnce.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/TextureParams.h"
 
@@ -54,7 +54,7 @@ public:
 
 private:
     std::vector<Texture2D*> textures_;
-    std::unordered_set<std::wstring> listsLoaded_;  // identities of the list files loaded
+    ReadOnce listsLoaded_;  // the list files loaded
 };
 
 }  // namespace Orvex
