@@ -119,11 +119,7 @@ void GUISystem::loadTextures(XMLNode& root, std::wstring const& sourceName) {
         });
     }
     forEachChild(root, L"TEXTURES", [&](XMLNode& entry) {
-        if (XMLAttribute* file = entry.getAttribute(L"FILE")) {
-            XMLNode list;
-            list.load(file->getString());
-            textures.loadTextures(list, guiTextureParams());
-        }
+        if (XMLAttribute* file = entry.getAttribute(L"FILE")) textures.loadTextureList(file->getString(), guiTextureParams());
         return true;
     });
     forEachChild(root, L"ANIMATION", [&](XMLNode& entry) {

@@ -93,13 +93,7 @@ void Texture2DAnimationManager::load(XMLNode& node, std::wstring const& source) 
 }
 
 bool Texture2DAnimationManager::loadFile(std::wstring const& fileName) {
-    std::wstring const identity = fileIdentity(fileName);
-    if (loadedFiles_.count(identity)) return true;
-    XMLNode list;
-    if (!list.load(fileName)) return false;
-    loadedFiles_.insert(identity);
-    load(list, fileName);
-    return true;
+    return loadedFiles_.readTree(fileName, [&](XMLNode& list) { load(list, fileName); }) || loadedFiles_.seen(fileName);
 }
 
 void Texture2DAnimationManager::releaseAnimations() {

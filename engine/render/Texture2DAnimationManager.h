@@ -22,9 +22,9 @@
 #include <cstddef>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
+#include "engine/core/ReadOnce.h"
 #include "engine/render/AnimationFrameBudget.h"
 #include "engine/render/TextureManager.h"
 #include "signals/sigslot.h"
@@ -89,7 +89,7 @@ private:
     TextureManager textures_;
     std::vector<Texture2DAnimation*> animations_;
     mutable NameIndex names_;
-    std::unordered_set<std::wstring> loadedFiles_;  // identities of the files loadFile read
+    ReadOnce loadedFiles_;  // the files loadFile read
 };
 
 // The animation factory: "TYPE" exactly "360" makes an angle animation, anything else a plain

@@ -45,7 +45,14 @@ bool TextureManager::addTexture(NamedObject* object, bool const& adopt) {
     return true;
 }
 
-void TextureManager::releaseAll() { Orvex::releaseAll(textures_); }
+void TextureManager::releaseAll() {
+    Orvex::releaseAll(textures_);
+    listsLoaded_.clear();
+}
+
+bool TextureManager::loadTextureList(std::wstring const& fileName, TextureLoadParams params) {
+    return listsLoaded_.readTree(fileName, [&](XMLNode& list) { loadTextures(list, params); });
+}
 
 void TextureManager::loadTextures(XMLNode& node, TextureLoadParams params) {
     forEachChild(node, L"TEXTUR2D", [&](XMLNode& child) {

@@ -12,6 +12,7 @@
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/LanguageManager.h"
 #include "game/app/CampaignRecords.h"
+#include "game/app/CataloguePreview.h"
 #include "game/app/SolCategorie.h"
 #include "game/app/SolSolitaire.h"
 #include "game/app/SolVariant.h"
@@ -132,6 +133,7 @@ std::wstring SolitaireManager::getPreviewPath() const {
 }
 
 void SolitaireManager::reloadPreviews() {
+    forgetPreviewTextures();
     for (SolCategorie* category : categories_)
         for (SolSolitaire* game : category->getGames()) {
             for (SolVariant* variant : game->getVariants()) variant->reloadPreview();

@@ -88,6 +88,7 @@ public:
     Background* getBackgroundForVariant(SolVariant const* variant) const;
     // The current variant's preview path, else the current game's, else "Preview.png".
     std::wstring getPreviewPath() const;
+    // Every preview texture made anew from its file (a screenshot wrote it).
     void reloadPreviews();
     // 0 for a locked record; 2 when more than half of its levels are passed, else 1.
     static int getRecordCompletion(ChapterRecord const& record);

@@ -11,10 +11,12 @@
 #include "engine/gui/GUIAnimationsGoal.h"
 #include "engine/gui/GUITooltipParam.h"
 #include "engine/gui/TutorialManager.h"
+#include "engine/platform/D3DInterface.h"
 #include "engine/render/AnimationFrameBudget.h"
 #include "engine/render/Texture2D.h"
 #include "engine/render/Texture2DAnimation.h"
 #include "engine/render/Texture2DAnimationManager.h"
+#include "engine/render/TextureManager.h"
 #include "port/win32/win32_paths.h"
 #include "tests/engine/core/LogWatch.h"
 #include "tests/engine/gui/GUIFixture.h"
@@ -230,6 +232,28 @@ TEST_F(GUIWindowLoad, AnAnimationListIsLoadedOnce) {
     EXPECT_EQ(readings(watch), 2u);
     registry.releaseAnimations();
     Orvex::TutorialManager::instance().clear();
+}
+
+// A texture list that the GUI files name again and again, under any spelling, is read once (the
+// game's 29 GUI files read three lists 56 times). Emptied, the texture list reads it anew.
+TEST_F(GUIWindowLoad, ATextureListIsReadOnce) {
+    std::filesystem::path const dir = testsupport::makeTempDir("texture_list_once");
+    testsupport::writeFile(dir / "liste.tex", "<TEXTUREN><TEXTUR2D NAME=\"OHNE_DATEI\"/></TEXTUREN>");
+    Orvex::GOBManager::getInstance().addSearchPath(port::windowsPath(dir.string()));
+    // Each reading refuses the texture without a file with one line.
+    auto readings = [](logtest::LogWatch const& watch) {
+        std::size_t n = 0;
+        for (std::wstring const& line : watch.lines())
+            n += logtest::contains(line, L"\"OHNE_DATEI\"") && logtest::contains(line, L"names no \"FILE\"");
+        return n;
+    };
+    logtest::LogWatch const watch;
+    guitest::loadText(L"<GUI><TEXTURES FILE=\"liste.tex\"/><TEXTURES FILE=\".\\LISTE.TEX\"/></GUI>", L"a.gui");
+    guitest::loadText(L"<GUI><TEXTURE_2DFILES><TEXTURE_2DFILE FILENAME=\"Liste.tex\"/></TEXTURE_2DFILES></GUI>", L"b.gui");
+    EXPECT_EQ(readings(watch), 1u);
+    Orvex::D3DInterface::getInstance().getTextureManager().releaseAll();
+    guitest::loadText(L"<GUI><TEXTURES FILE=\"liste.tex\"/></GUI>", L"c.gui");
+    EXPECT_EQ(readings(watch), 2u);
 }
 
 // Each refused value's line names the GUI file and the line of the element it stands in.

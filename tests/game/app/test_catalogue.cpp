@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
 
 #include "engine/core/engine/OrvexEngine.h"
 #include "engine/gui/LanguageManager.h"
+#include "engine/render/Texture2D.h"
 #include "game/app/CampaignRecords.h"
 #include "game/app/LevelGoal.h"
 #include "game/cards/Statistik.h"
@@ -406,6 +408,34 @@ TEST_F(CatalogueTest, ATextFileNamedAgainIsReadOnce) {
     loadText(L"<L><TEXT_FILE FILE=\"" + files.texts + L"\"/><TEXT_FILE FILE=\"" + files.textsAgain +
              L"\"/><TEXT_FILE FILE=\"" + files.texts + L"\"/></L>");
     EXPECT_EQ(testsupport::FilesNamedTwice::textReadings(watch.lines()), 1u);
+}
+
+// The shipped catalogue's 146 variants name seven preview files: one texture for each file, each
+// made (its file's header read) once; the previews made anew after a screenshot are shared again.
+TEST_F(CatalogueTest, VariantsNamingOnePreviewFileShareOneTexture) {
+    loadShipped();
+    auto texturesByPath = [this] {
+        std::map<std::wstring, std::set<Orvex::Texture2D*>> byPath;
+        for (SolVariant const* variant : catalogue().collectVariants())
+            byPath[variant->getPreviewPath()].insert(variant->getPreview());
+        return byPath;
+    };
+    auto const before = texturesByPath();
+    EXPECT_EQ(before.size(), 7u);
+    for (auto const& [path, textures] : before) EXPECT_EQ(textures.size(), 1u) << path;
+
+    // Held here, so a new texture cannot take an old one's address.
+    for (auto const& [path, textures] : before)
+        if (*textures.begin()) (*textures.begin())->addRef();
+    catalogue().reloadPreviews();
+    auto const after = texturesByPath();
+    ASSERT_EQ(after.size(), before.size());
+    for (auto const& [path, textures] : after) {
+        EXPECT_EQ(textures.size(), 1u) << path;
+        EXPECT_NE(*textures.begin(), *before.at(path).begin()) << path;
+    }
+    for (auto const& [path, textures] : before)
+        if (*textures.begin()) (*textures.begin())->release();
 }
 
 }  // namespace
