@@ -8,8 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +19,22 @@
 namespace testsupport {
 
 inline constexpr char kXvfb[] = "/usr/bin/Xvfb";
+
+// The display number Xvfb writes to its -displayfd, read up to its newline: the server writes the
+// number and the newline apart and dies ("Cannot write display number") when the pipe was closed
+// between the two. Empty when the pipe ends first or holds no number.
+inline std::string readDisplayNumber(int fd) {
+    std::string number;
+    char c = 0;
+    for (;;) {
+        ssize_t const got = read(fd, &c, 1);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return {};
+        if (c == '\n') return number;
+        if (c < '0' || c > '9' || number.size() >= 8) return {};
+        number += c;
+    }
+}
 
 class PrivateDisplay {
 public:
@@ -44,11 +60,10 @@ public:
             _exit(127);
         }
         close(ready[1]);
-        char number[16] = {};
-        ssize_t const got = read(ready[0], number, sizeof(number) - 1);
+        std::string const number = readDisplayNumber(ready[0]);
         close(ready[0]);
-        if (got <= 0) return false;
-        name_ = ":" + std::string(number, std::strcspn(number, "\n"));
+        if (number.empty()) return false;
+        name_ = ":" + number;
         return true;
     }
 

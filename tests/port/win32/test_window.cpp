@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -244,6 +245,44 @@ TEST(WindowTest, ALostDisplayEndsTheProgramAtOnce) {
                                                     {{"ORVEX_DISPLAY_LOSS_SERVER", std::to_string(display.pid())}});
     display.stop();
     EXPECT_EQ(code, 1) << "-1: the program went on after its display was lost, or ended by a signal";
+}
+
+// Xvfb writes its display number and the newline apart; the reader waits for the newline, so the
+// server's second write finds the pipe open (before, a read that came back with the number
+// alone closed it, and under load the server died: "Cannot write display number to fd").
+TEST(WindowTest, TheDisplayNumberIsReadToItsNewline) {
+    struct Row {
+        char const* what;
+        std::vector<std::string> writes;
+        std::string number;
+    } const rows[] = {
+        {"number and newline apart", {"12", "\n"}, "12"},
+        {"digit by digit", {"1", "0", "\n"}, "10"},
+        {"at once", {"7\n"}, "7"},
+        {"no newline before the end", {"5"}, ""},
+        {"nothing", {}, ""},
+        {"not a number", {"x\n"}, ""},
+    };
+    std::signal(SIGPIPE, SIG_IGN);
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.what);
+        int pipeFds[2];
+        ASSERT_EQ(pipe(pipeFds), 0);
+        bool allWritten = true;
+        std::thread writer([&] {
+            for (std::string const& part : row.writes) {
+                usleep(20000);
+                allWritten = allWritten && write(pipeFds[1], part.data(), part.size()) == ssize_t(part.size());
+            }
+            close(pipeFds[1]);
+        });
+        std::string const number = testsupport::readDisplayNumber(pipeFds[0]);
+        close(pipeFds[0]);  // as PrivateDisplay::start does
+        writer.join();
+        EXPECT_EQ(number, row.number);
+        if (!row.number.empty()) EXPECT_TRUE(allWritten);
+    }
+    std::signal(SIGPIPE, SIG_DFL);
 }
 
 }  // namespace
